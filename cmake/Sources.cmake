@@ -1,0 +1,22 @@
+# Source collection: files below a `ui/` folder (and platform/qt) use Qt and go to qvui; the rest is core.
+set(QV_SOURCE_FOLDERS core platform shell lists chartmodel charts portfolio datamining news infocentre
+    realtime tools resources)
+
+function(qv_collect_sources out kind)
+  set(result "")
+  foreach(folder ${QV_SOURCE_FOLDERS})
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*.cpp)
+    foreach(f ${found})
+      file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${f})
+      if(rel MATCHES "(^|/)ui/" OR rel MATCHES "^platform/qt/")
+        set(is_ui TRUE)
+      else()
+        set(is_ui FALSE)
+      endif()
+      if((kind STREQUAL "UI" AND is_ui) OR (kind STREQUAL "CORE" AND NOT is_ui))
+        list(APPEND result ${f})
+      endif()
+    endforeach()
+  endforeach()
+  set(${out} ${result} PARENT_SCOPE)
+endfunction()

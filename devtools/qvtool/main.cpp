@@ -1,0 +1,46 @@
+// qvtool: looks inside the program's data files, for developers and tests.
+#include "devtools/qvtool/Verbs.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace qv::tool {
+
+std::vector<VerbInfo>& AllVerbs()
+{
+    static std::vector<VerbInfo> verbs;
+    return verbs;
+}
+
+namespace {
+
+void PrintHelp(std::FILE* out)
+{
+    std::fprintf(out, "usage: qvtool VERB [ARGUMENTS]\n\nLooks inside Quorvantis data files.\n\nVerbs:\n");
+    auto verbs = AllVerbs();
+    std::sort(verbs.begin(), verbs.end(),
+              [](const VerbInfo& a, const VerbInfo& b) { return std::strcmp(a.name, b.name) < 0; });
+    for (const VerbInfo& v : verbs)
+        std::fprintf(out, "  %-36s %s\n", v.usage, v.summary);
+    std::fprintf(out, "  %-36s %s\n", "--help", "this text");
+}
+
+} // namespace
+} // namespace qv::tool
+
+int main(int argc, char** argv)
+{
+    using namespace qv::tool;
+    if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
+        PrintHelp(stdout);
+        return argc < 2 ? 2 : 0;
+    }
+    for (const VerbInfo& v : AllVerbs()) {
+        if (std::strcmp(v.name, argv[1]) == 0)
+            return v.run(std::vector<std::string>(argv + 2, argv + argc));
+    }
+    std::fprintf(stderr, "qvtool: unknown verb '%s'\n\n", argv[1]);
+    PrintHelp(stderr);
+    return 2;
+}

@@ -1,0 +1,36 @@
+// Program end: a replaceable handler, the process exit otherwise.
+#include "platform/ProgramExit.h"
+
+#include <cstdlib>
+
+namespace qv {
+namespace {
+ExitHandler& Handler()
+{
+    static ExitHandler handler;
+    return handler;
+}
+} // namespace
+
+ExitHandler SetExitHandler(ExitHandler handler)
+{
+    ExitHandler previous = std::move(Handler());
+    Handler() = std::move(handler);
+    return previous;
+}
+
+void EndProgram(int code)
+{
+    if (Handler())
+        Handler()(code);
+    std::exit(code);
+}
+
+ThrowOnProgramEnd::ThrowOnProgramEnd()
+    : previous_(SetExitHandler([](int code) { throw ProgramEnded(code); }))
+{
+}
+
+ThrowOnProgramEnd::~ThrowOnProgramEnd() { SetExitHandler(std::move(previous_)); }
+
+} // namespace qv

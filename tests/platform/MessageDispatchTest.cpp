@@ -1,0 +1,77 @@
+#include "platform/MessageDispatch.h"
+
+#include "resources/MessageIds.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <thread>
+#include <vector>
+
+using namespace qv;
+
+namespace {
+struct Recorder : MessageTarget {
+    explicit Recorder(int kind = -1) : MessageTarget(kind) {}
+    intptr_t onProgramMessage(uint32_t m, uintptr_t w, intptr_t l) override
+    {
+        got.push_back({m, w, l});
+        return intptr_t(m) + 1;
+    }
+    struct Msg { uint32_t m; uintptr_t w; intptr_t l; };
+    std::vector<Msg> got;
+};
+} // namespace
+
+TEST(MessageDispatch, SendCallsTheTargetAtOnce)
+{
+    Recorder r;
+    EXPECT_EQ(SendProgramMessage(r, MSG_SETTINGS_CHANGED, 7, -1), intptr_t(MSG_SETTINGS_CHANGED) + 1);
+    ASSERT_EQ(r.got.size(), 1u);
+    EXPECT_EQ(r.got[0].w, 7u);
+    EXPECT_EQ(r.got[0].l, -1);
+}
+
+TEST(MessageDispatch, PostedMessagesWaitForDeliveryAndSkipDestroyedTargets)
+{
+    DeliverPostedMessages();
+    Recorder kept;
+    auto gone = std::make_unique<Recorder>();
+    PostProgramMessage(kept, WM_COMMAND, ID_REFRESH);
+    PostProgramMessage(*gone, WM_COMMAND, ID_REFRESH);
+    EXPECT_TRUE(kept.got.empty());
+    gone.reset();
+    EXPECT_EQ(DeliverPostedMessages(), 1);
+    ASSERT_EQ(kept.got.size(), 1u);
+    EXPECT_EQ(kept.got[0].w, ID_REFRESH);
+    EXPECT_FALSE(HasPostedMessages());
+}
+
+TEST(MessageDispatch, PostsFromOtherThreadsWakeTheDeliverer)
+{
+    DeliverPostedMessages();
+    std::atomic<int> wakeups{0};
+    auto previous = SetPostWakeup([&] { ++wakeups; });
+    Recorder r;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&] {
+            for (int i = 0; i < 100; ++i)
+                PostProgramMessage(r, WM_TIMER, uintptr_t(i));
+        });
+    for (auto& t : threads)
+        t.join();
+    SetPostWakeup(previous);
+    EXPECT_EQ(wakeups.load(), 400);
+    EXPECT_EQ(DeliverPostedMessages(), 400);
+    EXPECT_EQ(r.got.size(), 400u);
+}
+
+TEST(MessageDispatch, BroadcastReachesTheTargetsOfOneKind)
+{
+    Recorder chart(0), list(1), chart2(0), frame;
+    SendMessageToKind(0, WM_COMMAND, ID_REFRESH);
+    EXPECT_EQ(chart.got.size(), 1u);
+    EXPECT_EQ(chart2.got.size(), 1u);
+    EXPECT_TRUE(list.got.empty());
+    EXPECT_TRUE(frame.got.empty());
+}
