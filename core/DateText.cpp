@@ -1,8 +1,9 @@
 // Date texts. Each routine returns its own string, so no caller can be caught by a shared buffer.
 #include "core/DateText.h"
 
+#include "core/StringPrintf.h"
+
 #include <array>
-#include <cstdio>
 
 namespace qv {
 namespace {
@@ -18,16 +19,6 @@ constexpr std::array<std::string_view, 7> kDayNames = {"Monday",   "Tuesday", "W
                                                        "Friday",   "Saturday", "Sunday"};
 
 constexpr PackedDate kFirstDateWithDay = 0x7001; // 2 January 1956
-
-template <typename... Args>
-std::string Print(const char* format, Args... args)
-{
-    char buffer[96];
-    int n = std::snprintf(buffer, sizeof buffer, format, args...);
-    if (n < 0)
-        return {};
-    return std::string(buffer, size_t(n) < sizeof buffer ? size_t(n) : sizeof buffer - 1);
-}
 
 std::string DayAbbreviationOf(PackedDate date)
 {
@@ -64,44 +55,44 @@ int LeadingInteger(std::string_view text)
 
 std::string FormatDate(PackedDate date)
 {
-    return Print("%i/%i/%02i", DayOfMonth(date), MonthOfYear(date), TwoDigitYear(date));
+    return StringPrintf("%i/%i/%02i", DayOfMonth(date), MonthOfYear(date), TwoDigitYear(date));
 }
 
 std::string FormatDateWithDay(PackedDate date)
 {
     if (date < kFirstDateWithDay || date > kLastPackedDate)
         return {};
-    return Print("%s %i/%i/%02i", DayAbbreviationOf(date).c_str(), DayOfMonth(date), MonthOfYear(date),
+    return StringPrintf("%s %i/%i/%02i", DayAbbreviationOf(date).c_str(), DayOfMonth(date), MonthOfYear(date),
                  TwoDigitYear(date));
 }
 
 std::string FormatDateWithWeek(PackedDate date)
 {
-    return Print("%s %i/%i/%02i  week %d", DayAbbreviationOf(date).c_str(), DayOfMonth(date),
+    return StringPrintf("%s %i/%i/%02i  week %d", DayAbbreviationOf(date).c_str(), DayOfMonth(date),
                  MonthOfYear(date), TwoDigitYear(date), WeekOfYear(date));
 }
 
 std::string FormatLongDate(PackedDate date)
 {
-    return Print("%s %i%s %s %i", DayAbbreviationOf(date).c_str(), DayOfMonth(date),
+    return StringPrintf("%s %i%s %s %i", DayAbbreviationOf(date).c_str(), DayOfMonth(date),
                  std::string(OrdinalSuffix(DayOfMonth(date))).c_str(),
                  std::string(MonthAbbreviation(MonthField(date))).c_str(), FullYear(date));
 }
 
 std::string FormatMonthShortYear(PackedDate date)
 {
-    return Print("%.3s %02i", std::string(GetMonthNameOfDate(date)).c_str(), TwoDigitYear(date));
+    return StringPrintf("%.3s %02i", std::string(GetMonthNameOfDate(date)).c_str(), TwoDigitYear(date));
 }
 
 std::string FormatTaxYear(PackedDate date)
 {
     int before = (YearField(date) + 99) % 100;
-    return Print("%02i/%02i", before, TwoDigitYear(date));
+    return StringPrintf("%02i/%02i", before, TwoDigitYear(date));
 }
 
 std::string FormatMonthYear(int n)
 {
-    return Print("%i/%02i", 1990 + n, ((1991 + n) % 100 + 100) % 100);
+    return StringPrintf("%i/%02i", 1990 + n, ((1991 + n) % 100 + 100) % 100);
 }
 
 std::string FormatDateStyled(PackedDate date, int style, char sep)
@@ -121,7 +112,7 @@ std::string FormatDateStyled(PackedDate date, int style, char sep)
     const char* format = "%02i/%02i/%02i";
     if (fourDigits)
         format = order < 2 ? "%02i/%02i/%04i" : "%04i/%02i/%02i";
-    std::string text = Print(format, a, b, c);
+    std::string text = StringPrintf(format, a, b, c);
     std::string out;
     for (char ch : text) {
         if (ch != '/')
