@@ -138,13 +138,16 @@ WeekdayCursor NextWeekdayCursor(WeekdayCursor c)
     if (c.weekday == 0) {
         c.date = NextWeekday(c.date);
         c.weekday = uint8_t(WeekdayOf(c.date) + 1);
-        return c;
+    } else {
+        c.date = NextDay(c.date);
+        if (++c.weekday > 5) {
+            c.date = c.date ? NextDay(c.date) : 0;
+            c.date = c.date ? NextDay(c.date) : 0;
+            c.weekday = 1;
+        }
     }
-    c.date = NextDay(c.date);
-    if (++c.weekday > 5) {
-        c.date = NextDay(NextDay(c.date));
-        c.weekday = 1;
-    }
+    if (c.date == 0)
+        return WeekdayCursor{}; // stepped past the last representable day
     return c;
 }
 
