@@ -47,10 +47,6 @@ PackedDate DayNumberToDate(int32_t n)
     // The year from the day count over 365.25, then the day within it.
     int y = int((n + 1) * 0.0027378507871321013);
     int r = n - (365 * y + (y - 1) / 4);
-    if (r < 0) { // the estimate overshot at the very start of a year
-        --y;
-        r = n - (365 * y + (y - 1) / 4);
-    }
     int adjust = 0;
     if (r >= 59 && IsLeapYearField(y)) {
         if (r > 59)
