@@ -1,6 +1,7 @@
 // Cost per bar of each moving-average type over a million bars, at a short and a long period.
 #include "chartmodel/MovingAverage.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <random>
 #include <vector>

@@ -99,7 +99,7 @@ PackedDate PreviousDay(PackedDate date)
     if (d0 > 0)
         return PackedDate(date - 1);
     if (m0 > 0) {
-        int prev = m0 > 12 ? 11 : m0 - 1;
+        int prev = m0 > 11 ? 11 : m0 - 1; // a damaged month field steps back into December
         return MakePackedDate(DaysInMonth(prev, y) - 1, prev, y);
     }
     if (y == 0)
