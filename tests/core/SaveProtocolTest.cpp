@@ -6,6 +6,7 @@
 #include "platform/ProgramExit.h"
 #include "support/FakeMessageBox.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <string>
@@ -114,6 +115,46 @@ TEST_F(SaveProtocol, InterruptedSaveLeavesTheOldFileOrTheNewOneWhole)
             ForceDelete(dir / plan.temporary);
         }
     }
+}
+
+TEST_F(SaveProtocol, TheTemporaryFileReachesTheDiskBeforeTheRename)
+{
+    std::vector<SaveStep> steps;
+    SetSaveFaultHook([&](SaveStep s) {
+        steps.push_back(s);
+        return false;
+    });
+    put("Quorva001.por", "old");
+    ASSERT_EQ(SaveFileImage(PortfolioSavePlan(1, 0, 0), Image("new")), SaveResult::Saved);
+    EXPECT_EQ(steps, (std::vector<SaveStep>{SaveStep::Open, SaveStep::Write, SaveStep::Flush, SaveStep::Close,
+                                            SaveStep::KeepOlder, SaveStep::Replace, SaveStep::SyncFolder}));
+}
+
+// The program really dies at each step (no destructor, no clean-up runs); the file is still whole.
+TEST_F(SaveProtocol, ProcessDeathAtAnyStepLeavesAWholeFile)
+{
+    const std::string previousStyle = GTEST_FLAG_GET(death_test_style);
+    GTEST_FLAG_SET(death_test_style, "fast"); // the child must save into this test's own folder
+    const std::string oldBytes(3000, 'o'), newBytes(4000, 'n');
+    const SaveStep steps[] = {SaveStep::Open,      SaveStep::Write,   SaveStep::Flush,     SaveStep::Close,
+                              SaveStep::KeepOlder, SaveStep::Replace, SaveStep::SyncFolder};
+    for (SaveStep step : steps) {
+        put("Quorva003.por", oldBytes);
+        EXPECT_EXIT(
+            {
+                SetSaveFaultHook([step](SaveStep s) {
+                    if (s == step)
+                        std::_Exit(9);
+                    return false;
+                });
+                SaveFileImage(PortfolioSavePlan(3, 0, 0), Image(newBytes));
+            },
+            ::testing::ExitedWithCode(9), "");
+        std::string now = get("Quorva003.por");
+        EXPECT_TRUE(now == (step == SaveStep::SyncFolder ? newBytes : oldBytes)) << int(step);
+        ForceDelete(dir / "por.tem");
+    }
+    GTEST_FLAG_SET(death_test_style, previousStyle);
 }
 
 TEST_F(SaveProtocol, RealDiskRefusalsKeepTheOldFile)
