@@ -9,7 +9,6 @@
 #include "portfolio/Portfolio.h"
 
 #include <array>
-#include <cstring>
 #include <vector>
 
 namespace qv {
@@ -138,7 +137,8 @@ void CopySourceEntries(ShareList* list, Portfolio* source, uint32_t& id, uint32_
         if (*index < 0 || *index > n)
             *index = 0;
     if (id == 0) {
-        const RecordCursor* keep = force && source->current < n ? &source->entries[source->current] : CurrentEntry(list);
+        const RecordCursor* keep =
+            force && source->current < n ? &source->entries[source->current] : CurrentEntry(list);
         id = keep ? EntryRecordId(*keep) : 0;
         sub = keep ? keep->count : 0;
     }

@@ -5,6 +5,7 @@
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"
 
+#include <algorithm>
 #include <string>
 
 namespace qv {

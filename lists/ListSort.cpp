@@ -46,12 +46,12 @@ void SortListByColumn(bool, ShareList* list, int signedColumn, bool)
     if (column >= kMostColumns)
         column = kFallbackColumn;
     int32_t n = ShareListCount(list);
-    if (const ListColumnLess& less = ColumnLess(); less && n > 1 && column >= 0) {
-        auto* first = list->entries;
-        if (signedColumn < 0)
-            std::stable_sort(first, first + n, [&](const RecordCursor& a, const RecordCursor& b) { return less(b, a, column); });
-        else
-            std::stable_sort(first, first + n, [&](const RecordCursor& a, const RecordCursor& b) { return less(a, b, column); });
+    const ListColumnLess& less = ColumnLess();
+    if (less && n > 1 && column >= 0) {
+        bool descending = signedColumn < 0;
+        std::stable_sort(list->entries, list->entries + n, [&](const RecordCursor& a, const RecordCursor& b) {
+            return descending ? less(b, a, column) : less(a, b, column);
+        });
     }
     list->firstVisible = 0;
 }
@@ -64,7 +64,10 @@ int GetSortColumn(int setting, int, int viewKind)
     return it == SortSettings().end() ? 0 : it->second;
 }
 
-void SetSortColumn(int setting, int viewKind, int value) { SortSettings()[{setting, viewKind == 2 ? 1 : viewKind}] = value; }
+void SetSortColumn(int setting, int viewKind, int value)
+{
+    SortSettings()[{setting, viewKind == 2 ? 1 : viewKind}] = value;
+}
 
 const uint8_t* GetColumnLayout(int setting, int viewKind)
 {

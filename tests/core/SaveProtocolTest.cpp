@@ -57,7 +57,8 @@ TEST_F(SaveProtocol, SaveReplacesTheFileAndKeepsTheOlderCopyWhereOneIsKept)
     put("Quorva.cfg", "old config");
     ASSERT_EQ(SaveFileImage(ConfigurationSavePlan(), Image("new config")), SaveResult::Saved);
     EXPECT_EQ(get("Quorva.cfg"), "new config");
-    EXPECT_EQ(FindFiles(dir.path(), "Quorva*"), (std::vector<std::string>{"Quorva.cfg", "Quorva007.old", "Quorva007.por"}));
+    EXPECT_EQ(FindFiles(dir.path(), "Quorva*"),
+              (std::vector<std::string>{"Quorva.cfg", "Quorva007.old", "Quorva007.por"}));
     ASSERT_EQ(SaveFileImage(CashAccountsSavePlan(), Image("cash")), SaveResult::Saved);
     EXPECT_EQ(get("Data\\Cash.dat"), "cash");
 }
@@ -91,7 +92,9 @@ TEST_F(SaveProtocol, InterruptedSaveLeavesTheOldFileOrTheNewOneWhole)
         {SaveStep::SyncFolder, SaveResult::Saved, true},
     };
     const std::string oldBytes(5000, 'o'), newBytes(7000, 'n');
-    auto Which = [&](const std::string& bytes) -> std::string { return bytes == oldBytes ? "old" : bytes == newBytes ? "new" : "mixed"; };
+    auto Which = [&](const std::string& bytes) -> std::string {
+        return bytes == oldBytes ? "old" : bytes == newBytes ? "new" : "mixed";
+    };
     for (const SavePlan& plan : {ConfigurationSavePlan(), PortfolioSavePlan(1, 0, 0)}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(plan.name + " step " + std::to_string(int(c.step)));

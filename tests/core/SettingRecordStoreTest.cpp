@@ -95,7 +95,8 @@ TEST(SettingRecordStore, SetReplacesBySubRecordIdAndLaysRecordsOutAsStored)
     Set(store, 0x4001, 2, 3, "xyz");
     Set(store, 0x4001, 2, 128, "");
     EXPECT_EQ(Bytes(store), Block({{0x4001, 2, {{3, "xyz"}, {128, ""}}}}));
-    EXPECT_EQ(Bytes(store), (std::vector<uint8_t>{16, 0, 0x01, 0x40, 2, 6, 0, 3, 'x', 'y', 'z', 3, 0, 128, 0, 0, 0, 0}));
+    EXPECT_EQ(Bytes(store),
+              (std::vector<uint8_t>{16, 0, 0x01, 0x40, 2, 6, 0, 3, 'x', 'y', 'z', 3, 0, 128, 0, 0, 0, 0}));
     EXPECT_EQ(Data(store, 0x4001, 2, 3), "xyz");
     EXPECT_EQ(Data(store, 0x4001, 2, 128), "");
     EXPECT_EQ(Data(store, 0x4001, 1, 3), "<none>");
@@ -250,15 +251,16 @@ TEST(SettingRecordStore, LoadingAStoredBlockAppliesTheCompactionRules)
     };
     std::vector<uint8_t> firstTwo = Block({{1, 0, {{1, "b"}, {2, "c"}}}});
     std::vector<uint8_t> firstOnly = Block({{1, 0, {{1, "b"}}}});
+    std::vector<uint8_t> withoutFirstSub = Block({{1, 0, {{2, "c"}}}, {7, 3, {{130, "d"}}}});
     std::vector<Case> cases = {
         {"empty", {}, true, {0, 0}},
         {"no end mark", std::vector<uint8_t>(good.begin(), good.end() - 2), true, Bytes(store)},
         {"record cut short", std::vector<uint8_t>(good.begin(), good.end() - 5), false, firstTwo},
         {"record length past the end", damaged(15, {0xFF, 0x7F}), false, firstOnly},
         {"record length below a head", damaged(15, {3, 0}), false, firstOnly},
-        {"sub-record past its record", damaged(5, {40, 0}), true, Block({{1, 0, {{2, "c"}}}, {7, 3, {{130, "d"}}}})},
-        {"sub-record shorter than its head", damaged(5, {2, 0}), true, Block({{1, 0, {{2, "c"}}}, {7, 3, {{130, "d"}}}})},
-        {"foreign id", damaged(7, {99}), false, Block({{1, 0, {{2, "c"}}}, {7, 3, {{130, "d"}}}})},
+        {"sub-record past its record", damaged(5, {40, 0}), true, withoutFirstSub},
+        {"sub-record shorter than its head", damaged(5, {2, 0}), true, withoutFirstSub},
+        {"foreign id", damaged(7, {99}), false, withoutFirstSub},
     };
     for (const Case& c : cases) {
         SettingRecordStore s;
