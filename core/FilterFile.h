@@ -1,0 +1,70 @@
+// "Filter.cfg": the user's data-mining filters with their criteria, and the data-mining tables and
+// graph settings that files of sub-version below 4 also carried.
+#pragma once
+
+#include "datamining/DMFilter.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+class ByteReader;
+class ByteWriter;
+
+inline constexpr uint8_t kFilterFileVersion = 1;
+inline constexpr uint8_t kFilterFileSubVersion = 5;
+inline constexpr uint8_t kFilterFormatLevel = 102;
+inline constexpr size_t kFilterRecordHeadSize = 28;
+inline constexpr size_t kCriterionRecordSize = 32;
+inline constexpr size_t kLegacyDataMiningBlockSize = 1308;
+inline constexpr size_t kDataMiningGraphRecordSize = 84;
+inline constexpr size_t kDataMiningSlotCount = 12;
+
+// What the header says of the body that follows it.
+struct FilterFileFormat {
+    uint8_t version = kFilterFileVersion;
+    uint8_t subVersion = kFilterFileSubVersion;
+    uint8_t level = kFilterFormatLevel;
+    uint16_t filterCount = 0;
+    uint16_t currentPosition = 0;
+};
+
+// A data-mining table slot of an older file: the slot it fills, its name, sort byte and columns.
+struct LegacyDataMiningTable {
+    uint8_t slot = 0;
+    std::string name;
+    int8_t sortByte = 0;
+    std::vector<uint8_t> columns;
+};
+
+// The data-mining settings an older filter file carried; the configuration takes them over.
+struct LegacyDataMiningSettings {
+    std::array<uint8_t, 6> optionBytes{};
+    std::array<std::array<uint8_t, kDataMiningGraphRecordSize>, kDataMiningSlotCount> graphs{};
+    std::vector<LegacyDataMiningTable> tables;       // in file order
+    std::array<std::string, kDataMiningSlotCount> graphNames; // by slot
+};
+
+struct FilterFileContents {
+    std::vector<std::unique_ptr<DMFilter>> filters;
+    uint16_t currentPosition = 0;
+    std::optional<LegacyDataMiningSettings> legacy;
+};
+
+// The body after the header, with every conversion of older files made; nothing when any part is
+// short or inconsistent.
+std::optional<FilterFileContents> ReadFilterBody(ByteReader& in, const FilterFileFormat& format);
+
+// The filters that are saved (all but the read-only ones) in their stored form, and the size word
+// the header carries for them.
+void WriteFilterBody(ByteWriter& out, const std::vector<std::unique_ptr<DMFilter>>& filters);
+uint32_t FilterFileLength(const std::vector<std::unique_ptr<DMFilter>>& filters);
+uint16_t SavedFilterCount(const std::vector<std::unique_ptr<DMFilter>>& filters);
+
+} // namespace qv
