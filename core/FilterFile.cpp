@@ -270,6 +270,12 @@ std::vector<const DMFilter*> SavedFilters(const std::vector<std::unique_ptr<DMFi
     return saved;
 }
 
+std::optional<LegacyDataMiningSettings>& PendingLegacySettings()
+{
+    static std::optional<LegacyDataMiningSettings> pending;
+    return pending;
+}
+
 } // namespace
 
 std::optional<FilterFileContents> ReadFilterBody(ByteReader& in, const FilterFileFormat& format)
@@ -310,6 +316,32 @@ uint32_t FilterFileLength(const std::vector<std::unique_ptr<DMFilter>>& filters)
 uint16_t SavedFilterCount(const std::vector<std::unique_ptr<DMFilter>>& filters)
 {
     return uint16_t(SavedFilters(filters).size());
+}
+
+void InstallLoadedFilters(std::optional<FilterFileContents> contents)
+{
+    ClearFilterList();
+    uint16_t position = 0;
+    if (contents) {
+        for (auto& filter : contents->filters)
+            FilterList().push_back(std::move(filter));
+        position = contents->currentPosition;
+        if (contents->legacy)
+            PendingLegacySettings() = std::move(contents->legacy);
+    }
+    LoadEditionFilters();
+    auto& filters = FilterList();
+    if (position < filters.size())
+        SetCurrentFilter(filters[position].get());
+    else
+        SetCurrentFilter(filters.empty() ? nullptr : filters.front().get());
+}
+
+std::optional<LegacyDataMiningSettings> TakeLegacyDataMiningSettings()
+{
+    std::optional<LegacyDataMiningSettings> taken = std::move(PendingLegacySettings());
+    PendingLegacySettings().reset();
+    return taken;
 }
 
 } // namespace qv

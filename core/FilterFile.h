@@ -67,4 +67,12 @@ void WriteFilterBody(ByteWriter& out, const std::vector<std::unique_ptr<DMFilter
 uint32_t FilterFileLength(const std::vector<std::unique_ptr<DMFilter>>& filters);
 uint16_t SavedFilterCount(const std::vector<std::unique_ptr<DMFilter>>& filters);
 
+// Makes the filter list what a load leaves: the filters read (none when the load failed) behind
+// the predefined ones, and the current filter at the stored position of the whole list (the first
+// filter when that position holds none).
+void InstallLoadedFilters(std::optional<FilterFileContents> contents);
+
+// Data-mining settings an older filter file carried, kept until the configuration takes them.
+std::optional<LegacyDataMiningSettings> TakeLegacyDataMiningSettings();
+
 } // namespace qv

@@ -347,3 +347,35 @@ TEST(FilterFile, OlderFilesHandOverTheirDataMiningSettings)
     for (size_t n = 0; n < out.size(); n += 7)
         EXPECT_FALSE(Read(std::vector<uint8_t>(out.data().begin(), out.data().begin() + n), format)) << n;
 }
+
+TEST(FilterFile, LoadedFiltersFollowThePredefinedOnesAndTheCurrentIsRestored)
+{
+    SetEditionOptionByte(2);
+    FilterFileContents contents;
+    for (const char* name : {"a", "b"}) {
+        contents.filters.push_back(std::make_unique<DMFilter>());
+        contents.filters.back()->name = name;
+    }
+    contents.currentPosition = 4; // positions count the three edition filters at the head
+    InstallLoadedFilters(std::move(contents));
+    ASSERT_EQ(FilterList().size(), 5u);
+    EXPECT_EQ(FilterList()[3]->name, "a");
+    EXPECT_EQ(CurrentFilter()->name, "b");
+
+    FilterFileContents beyond;
+    beyond.currentPosition = 40;
+    beyond.legacy.emplace();
+    beyond.legacy->graphNames[0] = "G";
+    InstallLoadedFilters(std::move(beyond));
+    EXPECT_EQ(FilterList().size(), 3u);
+    EXPECT_EQ(CurrentFilter(), FilterList()[0].get());
+    auto legacy = TakeLegacyDataMiningSettings();
+    ASSERT_TRUE(legacy);
+    EXPECT_EQ(legacy->graphNames[0], "G");
+    EXPECT_FALSE(TakeLegacyDataMiningSettings());
+
+    SetEditionOptionByte(0);
+    InstallLoadedFilters(std::nullopt);
+    EXPECT_TRUE(FilterList().empty());
+    EXPECT_EQ(CurrentFilter(), nullptr);
+}
