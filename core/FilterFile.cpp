@@ -2,7 +2,12 @@
 // graph settings that files of sub-version below 4 also carried.
 #include "core/FilterFile.h"
 
+#include "core/ConfigState.h"
+#include "core/SaveProtocol.h"
+#include "core/TaggedFile.h"
 #include "platform/ByteOrder.h"
+#include "platform/FileOps.h"
+#include "platform/Paths.h"
 
 #include <algorithm>
 
@@ -18,6 +23,10 @@ constexpr size_t kMaxStoredText = 255;
 // the edition's is never stored (such filters are not saved).
 constexpr uint8_t kStoredFlags = kFilterOutOfDate | kFilterPortfolioSource;
 constexpr float kUnsetDataMax = -9e-37f;
+constexpr uint8_t kLowestFormatLevel = 99;
+constexpr uint8_t kHighestVersionRead = 5;
+constexpr const char* kFilterFileName = "Filter.cfg";
+constexpr const char* kOlderFilterFileName = "Filter.old";
 
 std::string_view Stored(const std::string& text)
 {
@@ -43,18 +52,21 @@ void WriteShortText(ByteWriter& out, std::string_view text)
     out.bytes(text.data(), text.size());
 }
 
-// The head of a configuration-style item: u16 length, u8 slot, u8 name length, then the name with
-// its terminating zero.
-bool ReadItemHead(ByteReader& in, uint16_t& length, uint8_t& slot, std::string& name)
+// The head of a configuration-style item: u16 length, u8 slot, u8 name length (0: no name), then
+// the name with its terminating zero. The name bytes counted are left in nameLength.
+bool ReadItemHead(ByteReader& in, uint16_t& length, uint8_t& slot, std::optional<std::string>& name,
+                  uint8_t& nameLength)
 {
-    uint8_t nameLength = 0;
     if (!in.u16(length) || !in.u8(slot) || !in.u8(nameLength) || slot >= kDataMiningSlotCount)
         return false;
     std::span<const uint8_t> bytes = in.take(nameLength);
     if (!in.ok() || length < nameLength)
         return false;
-    name.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    name.resize(std::find(name.begin(), name.end(), '\0') - name.begin());
+    name.reset();
+    if (nameLength > 0) {
+        auto end = std::find(bytes.begin(), bytes.end(), uint8_t(0));
+        name.emplace(bytes.begin(), end);
+    }
     return true;
 }
 
@@ -62,10 +74,9 @@ bool ReadItemHead(ByteReader& in, uint16_t& length, uint8_t& slot, std::string& 
 bool ReadLegacyTable(ByteReader& in, LegacyDataMiningTable& table)
 {
     uint16_t length = 0;
-    size_t before = in.position();
-    if (!ReadItemHead(in, length, table.slot, table.name))
+    uint8_t nameLength = 0;
+    if (!ReadItemHead(in, length, table.slot, table.name, nameLength))
         return false;
-    size_t nameLength = in.position() - before - 4;
     if (length < nameLength + 1 || !in.i8(table.sortByte))
         return false;
     std::span<const uint8_t> columns = in.take(length - nameLength - 1);
@@ -77,12 +88,12 @@ bool ReadLegacyGraphName(ByteReader& in, LegacyDataMiningSettings& legacy)
 {
     uint16_t length = 0;
     uint8_t slot = 0;
-    std::string name;
-    size_t before = in.position();
-    if (!ReadItemHead(in, length, slot, name))
+    uint8_t nameLength = 0;
+    std::optional<std::string> name;
+    if (!ReadItemHead(in, length, slot, name, nameLength))
         return false;
-    size_t nameLength = in.position() - before - 4;
-    legacy.graphNames[slot] = std::move(name);
+    if (name)
+        legacy.graphNames[slot] = std::move(name);
     return in.skip(length - nameLength);
 }
 
@@ -270,12 +281,6 @@ std::vector<const DMFilter*> SavedFilters(const std::vector<std::unique_ptr<DMFi
     return saved;
 }
 
-std::optional<LegacyDataMiningSettings>& PendingLegacySettings()
-{
-    static std::optional<LegacyDataMiningSettings> pending;
-    return pending;
-}
-
 } // namespace
 
 std::optional<FilterFileContents> ReadFilterBody(ByteReader& in, const FilterFileFormat& format)
@@ -327,7 +332,7 @@ void InstallLoadedFilters(std::optional<FilterFileContents> contents)
             FilterList().push_back(std::move(filter));
         position = contents->currentPosition;
         if (contents->legacy)
-            PendingLegacySettings() = std::move(contents->legacy);
+            ApplyLegacyDataMiningSettings(*contents->legacy, Config());
     }
     LoadEditionFilters();
     auto& filters = FilterList();
@@ -337,11 +342,83 @@ void InstallLoadedFilters(std::optional<FilterFileContents> contents)
         SetCurrentFilter(filters.empty() ? nullptr : filters.front().get());
 }
 
-std::optional<LegacyDataMiningSettings> TakeLegacyDataMiningSettings()
+void ApplyLegacyDataMiningSettings(const LegacyDataMiningSettings& legacy, ConfigState& config)
 {
-    std::optional<LegacyDataMiningSettings> taken = std::move(PendingLegacySettings());
-    PendingLegacySettings().reset();
-    return taken;
+    config.dataMining.bytes = legacy.optionBytes;
+    config.optionsA.setDataMiningWord(config.dataMining.pack());
+    for (size_t slot = 0; slot < kDataMiningSlotCount; ++slot) {
+        std::copy(legacy.graphs[slot].begin(), legacy.graphs[slot].end(), config.dataMiningGraphs.records[slot].bytes.begin());
+        if (legacy.graphNames[slot])
+            config.dataMiningGraphs.names[slot] = legacy.graphNames[slot];
+    }
+    for (const LegacyDataMiningTable& table : legacy.tables) {
+        TableSlot& design = config.dataMiningTables.designs[table.slot];
+        design.name = table.name;
+        design.sort = table.sortByte;
+        design.chain = table.columns;
+    }
+}
+
+std::optional<FilterFileContents> ReadFilterFile(std::span<const uint8_t> image)
+{
+    ByteReader in(image);
+    TaggedFileHeader header;
+    if (!header.read(in) || header.byte6 < kLowestFormatLevel || header.version > kHighestVersionRead)
+        return std::nullopt;
+    FilterFileFormat format;
+    format.version = header.version;
+    format.subVersion = header.subVersion;
+    format.level = header.byte6;
+    format.filterCount = header.low8();
+    format.currentPosition = header.high8();
+    return ReadFilterBody(in, format);
+}
+
+std::vector<uint8_t> BuildFilterFile(const std::vector<std::unique_ptr<DMFilter>>& filters, const DMFilter* current)
+{
+    int position = 0;
+    for (size_t i = 0; i < filters.size(); ++i)
+        if (filters[i].get() == current)
+            position = int(std::min<size_t>(i, 0xFFFF));
+    TaggedFileHeader header;
+    header.tag = file_tag::kFilter;
+    header.version = kFilterFileVersion;
+    header.subVersion = kFilterFileSubVersion;
+    header.byte6 = kFilterFormatLevel;
+    header.setWords8(SavedFilterCount(filters), uint16_t(position));
+    header.word12 = FilterFileLength(filters);
+    ByteWriter out;
+    header.write(out);
+    WriteFilterBody(out, filters);
+    return out.take();
+}
+
+bool LoadFilters(std::string_view name)
+{
+    std::optional<std::vector<uint8_t>> image = ReadFileBytes(AppPath(name));
+    std::optional<FilterFileContents> contents = image ? ReadFilterFile(*image) : std::nullopt;
+    bool loaded = contents.has_value();
+    InstallLoadedFilters(std::move(contents));
+    return loaded;
+}
+
+bool LoadFiltersAtStartUp()
+{
+    if (LoadFilters(kFilterFileName))
+        return true;
+    fs::path current = AppPath(kFilterFileName);
+    std::error_code error;
+    if (fs::exists(current, error))
+        SetRejectedFileAside(current);
+    return LoadFilters(kOlderFilterFileName);
+}
+
+bool SaveFilters(bool final)
+{
+    SaveResult result = SaveFileImage(FilterSavePlan(), BuildFilterFile(FilterList(), CurrentFilter()));
+    if (final)
+        ClearFilterList();
+    return result == SaveResult::Saved;
 }
 
 } // namespace qv

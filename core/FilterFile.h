@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qv {
@@ -38,7 +39,7 @@ struct FilterFileFormat {
 // A data-mining table slot of an older file: the slot it fills, its name, sort byte and columns.
 struct LegacyDataMiningTable {
     uint8_t slot = 0;
-    std::string name;
+    std::optional<std::string> name; // none when the item has no name
     int8_t sortByte = 0;
     std::vector<uint8_t> columns;
 };
@@ -48,7 +49,7 @@ struct LegacyDataMiningSettings {
     std::array<uint8_t, 6> optionBytes{};
     std::array<std::array<uint8_t, kDataMiningGraphRecordSize>, kDataMiningSlotCount> graphs{};
     std::vector<LegacyDataMiningTable> tables;       // in file order
-    std::array<std::string, kDataMiningSlotCount> graphNames; // by slot
+    std::array<std::optional<std::string>, kDataMiningSlotCount> graphNames; // by slot; none when not named
 };
 
 struct FilterFileContents {
@@ -69,10 +70,30 @@ uint16_t SavedFilterCount(const std::vector<std::unique_ptr<DMFilter>>& filters)
 
 // Makes the filter list what a load leaves: the filters read (none when the load failed) behind
 // the predefined ones, and the current filter at the stored position of the whole list (the first
-// filter when that position holds none).
+// filter when that position holds none). An older file's data-mining settings go to the
+// configuration.
 void InstallLoadedFilters(std::optional<FilterFileContents> contents);
 
-// Data-mining settings an older filter file carried, kept until the configuration takes them.
-std::optional<LegacyDataMiningSettings> TakeLegacyDataMiningSettings();
+struct ConfigState;
+// An older file's data-mining settings replace the configuration's: option bytes (and the packed
+// word of the options), graph records and names, and the table slots the items name.
+void ApplyLegacyDataMiningSettings(const LegacyDataMiningSettings& legacy, ConfigState& config);
+
+// A whole file: the header is accepted, whatever its tag, when it is whole, its format level is at
+// least 99 and its version at most 5.
+std::optional<FilterFileContents> ReadFilterFile(std::span<const uint8_t> image);
+// The file for the filters of the list, with the current filter's position in the whole list.
+std::vector<uint8_t> BuildFilterFile(const std::vector<std::unique_ptr<DMFilter>>& filters, const DMFilter* current);
+
+// Reads "Filter.cfg" or "Filter.old" into the filter list. False when the file is missing or
+// damaged: the list then holds only the predefined filters.
+bool LoadFilters(std::string_view name);
+// Start-up: "Filter.cfg", or when it cannot be read, "Filter.old"; a damaged "Filter.cfg" is set
+// aside, not deleted.
+bool LoadFiltersAtStartUp();
+// Writes every filter but the predefined ones through "Filter.tem", keeping the previous file as
+// "Filter.old". With final (exit) the list is emptied afterwards. False when the save was given up
+// for lack of space or failed.
+bool SaveFilters(bool final);
 
 } // namespace qv

@@ -2,7 +2,12 @@
 // the save of one layout that copies the others from the file.
 #include "core/WindowLayoutFile.h"
 
+#include "core/ConfigState.h"
+#include "core/SaveProtocol.h"
+#include "core/TaggedFile.h"
 #include "platform/ByteOrder.h"
+#include "platform/FileOps.h"
+#include "platform/Paths.h"
 
 #include <algorithm>
 #include <span>
@@ -11,8 +16,9 @@ namespace qv {
 
 namespace {
 
-constexpr uint32_t kLayoutTag = 'Z' | 'Q' << 8 | 'A' << 16 | uint32_t('I') << 24;
+constexpr size_t kTradeListModeOption = 564;
 constexpr size_t kStoredWindowSize = 156; // the size word counts each window so
+constexpr size_t kHeaderPadding = kLayoutFileHeaderSize - TaggedFileHeader::kSize;
 
 struct LayoutFileHeader {
     uint8_t subVersion = 0;
@@ -20,22 +26,23 @@ struct LayoutFileHeader {
     uint32_t windowCount = 0;
 };
 
+// The tag and the version are not tested: the sub-version alone says how the rest is laid out.
 std::optional<LayoutFileHeader> ReadHeader(ByteReader& in)
 {
-    LayoutFileHeader header;
-    uint32_t tag = 0, sizeWord = 0;
-    uint8_t version = 0, spare = 0;
-    in.u32(tag);
-    in.u8(version);
-    in.u8(header.subVersion);
-    in.u8(header.current);
-    in.u8(spare);
-    in.u32(header.windowCount);
-    in.u32(sizeWord);
-    in.skip(12);
-    if (!in.ok())
+    TaggedFileHeader tagged;
+    if (!tagged.read(in) || !in.skip(kHeaderPadding))
         return std::nullopt;
+    LayoutFileHeader header;
+    header.subVersion = tagged.subVersion;
+    header.current = tagged.byte6;
+    header.windowCount = tagged.word8;
     return header;
+}
+
+std::function<void()>& BeforeSaveHook()
+{
+    static std::function<void()> hook;
+    return hook;
 }
 
 // One stored layout: its whole bytes, its window count, name bytes and records.
@@ -148,6 +155,17 @@ void WriteLayout(ByteWriter& out, const WindowLayout& layout)
 
 } // namespace
 
+LayoutLoadContext LayoutContextFromConfig(uint8_t displayFlags)
+{
+    const ConfigState& config = Config();
+    LayoutLoadContext context;
+    context.configVersion = config.version;
+    context.multipleWindows = config.optionsA.bytes[OptionBlockA::kMultipleWindows] != 0;
+    context.tradeListMode = config.optionsA.bytes[kTradeListModeOption];
+    context.singleWindowRecord = FillSingleWindowRecord(config.optionsA, config.optionsB, displayFlags);
+    return context;
+}
+
 LayoutLoadOutcome ApplyLayoutFile(const std::optional<std::vector<uint8_t>>& image, int layout,
                                   const LayoutLoadContext& context, WindowLayoutSet& set)
 {
@@ -209,15 +227,16 @@ std::vector<uint8_t> BuildLayoutFile(const WindowLayoutSet& set, int layout,
     for (const WindowLayout& slot : set.layouts)
         total += uint32_t(slot.windows.size());
 
+    TaggedFileHeader header;
+    header.tag = file_tag::kWindowLayouts;
+    header.version = kLayoutFileVersion;
+    header.subVersion = kLayoutFileSubVersion;
+    header.byte6 = uint8_t(set.current);
+    header.word8 = total;
+    header.word12 = uint32_t(kLayoutFileHeaderSize + kStoredWindowSize * total);
     ByteWriter out;
-    out.u32(kLayoutTag);
-    out.u8(kLayoutFileVersion);
-    out.u8(kLayoutFileSubVersion);
-    out.u8(uint8_t(set.current));
-    out.u8(0);
-    out.u32(total);
-    out.u32(uint32_t(kLayoutFileHeaderSize + kStoredWindowSize * total));
-    out.zeros(12);
+    header.write(out);
+    out.zeros(kHeaderPadding);
     for (int slot = 0; slot < kLayoutSlotCount; ++slot) {
         bool copy = layout >= 0 && slot != layout && size_t(slot) < oldEntries.size();
         if (copy)
@@ -226,6 +245,30 @@ std::vector<uint8_t> BuildLayoutFile(const WindowLayoutSet& set, int layout,
             WriteLayout(out, set.layouts[slot]);
     }
     return out.take();
+}
+
+int LoadViews(int layout, const LayoutLoadContext& context)
+{
+    std::optional<std::vector<uint8_t>> image = ReadFileBytes(AppPath("View.cfg"));
+    if (!image)
+        image = ReadFileBytes(AppPath("Views.cfg"));
+    LayoutLoadOutcome outcome = ApplyLayoutFile(image, layout, context, WindowLayouts());
+    if (outcome.rewrite)
+        SaveViews(-1);
+    return outcome.answer;
+}
+
+void SetBeforeLayoutSaveHook(std::function<void()> hook) { BeforeSaveHook() = std::move(hook); }
+
+bool SaveViews(int layout)
+{
+    if (BeforeSaveHook())
+        BeforeSaveHook()();
+    std::optional<std::vector<uint8_t>> old;
+    if (layout >= 0)
+        old = ReadFileBytes(AppPath("View.cfg"));
+    std::vector<uint8_t> image = BuildLayoutFile(WindowLayouts(), layout, old);
+    return SaveFileImage(WindowLayoutSavePlan(), image) == SaveResult::Saved;
 }
 
 } // namespace qv

@@ -23,6 +23,9 @@ struct LayoutLoadContext {
     LayoutWindowRecord singleWindowRecord{};   // FillSingleWindowRecord of the current options
 };
 
+// The context as the configuration in memory gives it; the display byte is the list code's.
+LayoutLoadContext LayoutContextFromConfig(uint8_t displayFlags);
+
 struct LayoutLoadOutcome {
     // -1, or with the multiple-windows option off the view kind of the single window.
     int answer = -1;
@@ -39,5 +42,16 @@ LayoutLoadOutcome ApplyLayoutFile(const std::optional<std::vector<uint8_t>>& ima
 // every other one copied byte for byte from the old image where it holds it.
 std::vector<uint8_t> BuildLayoutFile(const WindowLayoutSet& set, int layout,
                                      const std::optional<std::vector<uint8_t>>& oldImage);
+
+// Reads "View.cfg" (or, without it, "Views.cfg") into the layouts: all of them for -1, else only
+// the given (current) one; a file older than the current sub-version is written again at once.
+// Answers -1, or with the multiple-windows option off the single window's view kind.
+int LoadViews(int layout, const LayoutLoadContext& context);
+
+// Called before every save so that view groups no window uses are freed first.
+void SetBeforeLayoutSaveHook(std::function<void()> hook);
+// Writes every layout from memory for -1; otherwise the given one, copying the others from the
+// file on disk. False when the save was given up for lack of space or failed.
+bool SaveViews(int layout);
 
 } // namespace qv

@@ -2,20 +2,17 @@
 // the single-window layout's default record.
 #include "core/WindowLayouts.h"
 
+#include "core/ConfigRecords.h"
 #include "platform/ByteOrder.h"
 
 namespace qv {
 
 namespace {
 
-uint32_t WordAt(std::span<const uint8_t> block, size_t offset)
+template <size_t N> uint32_t WordAt(const SizedRecord<N>& block, size_t offset)
 {
-    return offset + 4 <= block.size() ? LoadU32(block.data() + offset) : 0;
-}
-
-uint8_t ByteAt(std::span<const uint8_t> block, size_t offset)
-{
-    return offset < block.size() ? block[offset] : 0;
+    static_assert(N >= 168);
+    return LoadU32(block.data() + offset);
 }
 
 constexpr uint32_t kSingleWindowId = 1002;
@@ -49,8 +46,7 @@ void FreeLayouts(WindowLayoutSet& set, int layout)
             set.layouts[slot] = WindowLayout{};
 }
 
-LayoutWindowRecord FillSingleWindowRecord(std::span<const uint8_t> a, std::span<const uint8_t> b,
-                                          uint8_t displayFlags)
+LayoutWindowRecord FillSingleWindowRecord(const OptionBlockA& a, const OptionBlockB& b, uint8_t displayFlags)
 {
     LayoutWindowRecord record{};
     uint8_t* r = record.data();
@@ -61,16 +57,16 @@ LayoutWindowRecord FillSingleWindowRecord(std::span<const uint8_t> a, std::span<
     StoreU32(r + 16, kSingleWindowState);
     StoreU32(r + 20, kind);
     StoreU32(r + 24, WordAt(b, 132));
-    StoreU32(r + 28, kind == kTransactionsViewKind ? ByteAt(b, 116) : WordAt(b, 112));
+    StoreU32(r + 28, kind == kTransactionsViewKind ? b.bytes[116] : WordAt(b, 112));
     StoreU32(r + 32, WordAt(b, 136));
     StoreU32(r + 36, WordAt(b, 124));
     StoreU32(r + 40, WordAt(b, 128));
     for (size_t i = 0; i < 5; ++i)
         StoreU32(r + 44 + 4 * i, WordAt(b, 148 + 4 * i));
-    StoreU32(r + 64, WordAt(a, 120));
+    StoreU32(r + 64, WordAt(a, OptionBlockA::kCurrentPortfolio));
     r[92] = displayFlags;
     StoreU32(r + 104, WordAt(a, 440));
-    StoreU32(r + 112, WordAt(a, 392));
+    StoreU32(r + 112, WordAt(a, OptionBlockA::kFilterPosition));
     return record;
 }
 

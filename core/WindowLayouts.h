@@ -5,18 +5,18 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <span>
 #include <string>
 #include <vector>
 
 namespace qv {
 
+struct OptionBlockA;
+struct OptionBlockB;
+
 inline constexpr size_t kLayoutWindowRecordSize = 152;
 inline constexpr int kLayoutSlotCount = 13;
 inline constexpr int kUserLayoutCount = 12;
 inline constexpr int kSingleWindowLayout = 12;
-inline constexpr size_t kOptionBlockASize = 1100;
-inline constexpr size_t kOptionBlockBSize = 452;
 
 // One window of a layout; the window factory gives the bytes their meaning.
 using LayoutWindowRecord = std::array<uint8_t, kLayoutWindowRecordSize>;
@@ -41,9 +41,7 @@ std::string DefaultLayoutName(int slot);
 // single-window layout is never freed here.
 void FreeLayouts(WindowLayoutSet& set, int layout);
 
-// The single-window layout's one record, made from the option blocks (1100 and 452 bytes; shorter
-// blocks leave their fields 0) and the list display byte.
-LayoutWindowRecord FillSingleWindowRecord(std::span<const uint8_t> optionBlockA, std::span<const uint8_t> optionBlockB,
-                                          uint8_t displayFlags);
+// The single-window layout's one record, made from the option blocks and the list display byte.
+LayoutWindowRecord FillSingleWindowRecord(const OptionBlockA& a, const OptionBlockB& b, uint8_t displayFlags);
 
 } // namespace qv

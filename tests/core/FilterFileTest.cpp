@@ -1,6 +1,12 @@
 #include "core/FilterFile.h"
 
+#include "core/ConfigState.h"
+#include "core/SaveProtocol.h"
+#include "devtools/lib/TempFolder.h"
 #include "platform/ByteOrder.h"
+#include "platform/FileOps.h"
+#include "platform/Paths.h"
+#include "support/FakeMessageBox.h"
 
 #include <gtest/gtest.h>
 
@@ -336,6 +342,21 @@ TEST(FilterFile, OlderFilesHandOverTheirDataMiningSettings)
     EXPECT_EQ(legacy.tables[0].columns, (std::vector<uint8_t>{2, 7, 0}));
     EXPECT_EQ(legacy.graphNames[11], "Graph 12");
 
+    // The configuration takes them over; slots the file does not name keep their names.
+    ConfigState config;
+    config.dataMiningGraphs.names[0] = "Kept";
+    LegacyDataMiningSettings partial = legacy;
+    partial.graphNames[0].reset();
+    ApplyLegacyDataMiningSettings(partial, config);
+    EXPECT_EQ(config.dataMining.bytes, legacy.optionBytes);
+    EXPECT_EQ(config.optionsA.dataMiningWord(), config.dataMining.pack());
+    EXPECT_EQ(config.dataMiningGraphs.records[11].bytes, legacy.graphs[11]);
+    EXPECT_EQ(config.dataMiningGraphs.names[0], "Kept");
+    EXPECT_EQ(config.dataMiningGraphs.names[1], "Graph 2");
+    EXPECT_EQ(config.dataMiningTables.designs[11].name, "Table 1");
+    EXPECT_EQ(config.dataMiningTables.designs[11].sort, -2);
+    EXPECT_EQ(config.dataMiningTables.designs[11].chain, (std::vector<uint8_t>{2, 7, 0}));
+
     // A slot of 12 or more lies outside the twelve slots: the file is refused.
     std::vector<uint8_t> badSlot = out.data();
     badSlot[kLegacyDataMiningBlockSize + 2] = 12;
@@ -364,18 +385,125 @@ TEST(FilterFile, LoadedFiltersFollowThePredefinedOnesAndTheCurrentIsRestored)
 
     FilterFileContents beyond;
     beyond.currentPosition = 40;
-    beyond.legacy.emplace();
-    beyond.legacy->graphNames[0] = "G";
     InstallLoadedFilters(std::move(beyond));
     EXPECT_EQ(FilterList().size(), 3u);
     EXPECT_EQ(CurrentFilter(), FilterList()[0].get());
-    auto legacy = TakeLegacyDataMiningSettings();
-    ASSERT_TRUE(legacy);
-    EXPECT_EQ(legacy->graphNames[0], "G");
-    EXPECT_FALSE(TakeLegacyDataMiningSettings());
 
     SetEditionOptionByte(0);
     InstallLoadedFilters(std::nullopt);
     EXPECT_TRUE(FilterList().empty());
     EXPECT_EQ(CurrentFilter(), nullptr);
+}
+
+namespace {
+
+class FilterFileOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previous_ = ProgramFolder();
+        SetProgramFolder(dir_.path());
+        SetEditionOptionByte(2);
+        LoadEditionFilters();
+        for (auto& filter : SampleFilters())
+            if (!filter->readOnly())
+                InsertFilter(std::move(filter));
+        SetCurrentFilter(FilterList()[4].get());
+    }
+    void TearDown() override
+    {
+        SetFreeSpaceHook({});
+        SetEditionOptionByte(0);
+        ClearFilterList();
+        SetProgramFolder(previous_);
+    }
+    std::optional<std::vector<uint8_t>> file(const char* name) const { return ReadFileBytes(dir_.path() / name); }
+
+    dev::TempFolder dir_;
+    fs::path previous_;
+};
+
+} // namespace
+
+TEST_F(FilterFileOnDisk, SaveAndLoadRoundTripIsByteExact)
+{
+    ASSERT_TRUE(SaveFilters(false));
+    std::vector<uint8_t> first = *file("Filter.cfg");
+    EXPECT_EQ(std::string(first.begin(), first.begin() + 4), "ZQAE");
+    EXPECT_EQ(first[4], 1);
+    EXPECT_EQ(first[5], 5);
+    EXPECT_EQ(first[6], 102);
+    EXPECT_EQ(LoadU16(first.data() + 8), 2);  // the edition filters are not saved
+    EXPECT_EQ(LoadU16(first.data() + 10), 4); // position in the whole list
+    EXPECT_EQ(LoadU32(first.data() + 12), first.size());
+
+    ClearFilterList();
+    ASSERT_TRUE(LoadFilters("Filter.cfg"));
+    ASSERT_EQ(FilterList().size(), 5u);
+    EXPECT_EQ(CurrentFilter()->name, "Cheap growth");
+    ASSERT_TRUE(SaveFilters(true));
+    EXPECT_EQ(*file("Filter.cfg"), first);
+    EXPECT_TRUE(FilterList().empty());
+    EXPECT_EQ(CurrentFilter(), nullptr);
+}
+
+TEST_F(FilterFileOnDisk, EverySaveKeepsThePreviousFileAsFilterOld)
+{
+    ASSERT_TRUE(SaveFilters(false));
+    std::vector<uint8_t> first = *file("Filter.cfg");
+    FilterList()[3]->name = "Renamed";
+    ASSERT_TRUE(SaveFilters(false));
+    std::vector<uint8_t> second = *file("Filter.cfg");
+    EXPECT_EQ(*file("Filter.old"), first);
+    FilterList()[3]->name = "Renamed again";
+    ASSERT_TRUE(SaveFilters(false));
+    EXPECT_EQ(*file("Filter.old"), second);
+    EXPECT_FALSE(file("Filter.tem"));
+}
+
+TEST_F(FilterFileOnDisk, HeaderIsJudgedByLevelAndVersionNotTag)
+{
+    ASSERT_TRUE(SaveFilters(false));
+    std::vector<uint8_t> good = *file("Filter.cfg");
+    std::vector<uint8_t> wrongTag = good;
+    wrongTag[2] = 'X';
+    EXPECT_TRUE(ReadFilterFile(wrongTag));
+    std::vector<uint8_t> level98 = good;
+    level98[6] = 98;
+    EXPECT_FALSE(ReadFilterFile(level98));
+    std::vector<uint8_t> version6 = good;
+    version6[4] = 6;
+    EXPECT_FALSE(ReadFilterFile(version6));
+    EXPECT_FALSE(ReadFilterFile(std::vector<uint8_t>(good.begin(), good.begin() + 15)));
+    EXPECT_FALSE(LoadFilters("Missing.cfg"));
+    EXPECT_EQ(FilterList().size(), 3u); // only the predefined filters
+}
+
+TEST_F(FilterFileOnDisk, DamagedFileIsSetAsideAndTheOlderCopyLoads)
+{
+    ASSERT_TRUE(SaveFilters(false));
+    ASSERT_TRUE(SaveFilters(false)); // now "Filter.old" holds the same filters
+    std::vector<uint8_t> damaged = *file("Filter.cfg");
+    damaged.resize(damaged.size() - 1);
+    WriteFileBytes(dir_.path() / "Filter.cfg", damaged);
+
+    EXPECT_TRUE(LoadFiltersAtStartUp());
+    EXPECT_EQ(FilterList().size(), 5u);
+    EXPECT_FALSE(file("Filter.cfg"));
+    EXPECT_EQ(*file("Filter.bad"), damaged);
+
+    // The next save writes "Filter.cfg" again and leaves the good "Filter.old" alone.
+    std::vector<uint8_t> older = *file("Filter.old");
+    ASSERT_TRUE(SaveFilters(false));
+    EXPECT_EQ(*file("Filter.old"), older);
+    EXPECT_TRUE(file("Filter.cfg"));
+}
+
+TEST_F(FilterFileOnDisk, LowDiskSpaceGivesUpTheSave)
+{
+    SetFreeSpaceHook([] { return std::optional<uint64_t>(19999); });
+    test::FakeMessageBox box; // Cancel, the default answer
+    EXPECT_FALSE(SaveFilters(false));
+    EXPECT_FALSE(file("Filter.cfg"));
+    EXPECT_EQ(FilterList().size(), 5u);
 }

@@ -1,6 +1,10 @@
 #include "core/WindowLayoutFile.h"
 
+#include "core/ConfigRecords.h"
+#include "devtools/lib/TempFolder.h"
 #include "platform/ByteOrder.h"
+#include "platform/FileOps.h"
+#include "platform/Paths.h"
 
 #include <gtest/gtest.h>
 
@@ -257,8 +261,9 @@ TEST(WindowLayoutFile, DamagedFilesLoseOnlyWhatIsDamaged)
 
 TEST(WindowLayouts, SingleWindowRecordComesFromTheOptions)
 {
-    std::vector<uint8_t> a(kOptionBlockASize), b(kOptionBlockBSize);
-    for (size_t offset = 0; offset + 4 <= b.size(); offset += 4)
+    OptionBlockA a;
+    OptionBlockB b;
+    for (size_t offset = 0; offset + 4 <= b.kSize; offset += 4)
         StoreU32(b.data() + offset, uint32_t(offset));
     StoreU32(b.data() + 120, 2);
     StoreU32(a.data() + 120, 7);
@@ -276,8 +281,6 @@ TEST(WindowLayouts, SingleWindowRecordComesFromTheOptions)
     StoreU32(b.data() + 120, 4); // transactions: the portfolio byte, not the word
     StoreU32(b.data() + 116, 0x1234);
     EXPECT_EQ(LoadU32(FillSingleWindowRecord(a, b, 0).data() + 28), 0x34u);
-    // Short blocks leave their fields 0.
-    EXPECT_EQ(LoadU32(FillSingleWindowRecord({}, {}, 0).data() + 20), 0u);
 }
 
 TEST(WindowLayouts, DefaultNamesAndFreeing)
@@ -295,4 +298,71 @@ TEST(WindowLayouts, DefaultNamesAndFreeing)
     FreeLayouts(set, -1);
     EXPECT_TRUE(set.layouts[3].windows.empty());
     EXPECT_FALSE(set.layouts[12].windows.empty());
+}
+
+namespace {
+
+class WindowLayoutFileOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previous_ = ProgramFolder();
+        SetProgramFolder(dir_.path());
+        WindowLayouts() = WindowLayoutSet{};
+    }
+    void TearDown() override
+    {
+        SetBeforeLayoutSaveHook({});
+        WindowLayouts() = WindowLayoutSet{};
+        SetProgramFolder(previous_);
+    }
+    std::optional<std::vector<uint8_t>> file(const char* name) const { return ReadFileBytes(dir_.path() / name); }
+
+    dev::TempFolder dir_;
+    fs::path previous_;
+};
+
+} // namespace
+
+TEST_F(WindowLayoutFileOnDisk, OnlyTheOlderNameExists)
+{
+    std::vector<uint8_t> older = OlderFile(2, 1, Layouts(12));
+    WriteFileBytes(dir_.path() / "Views.cfg", older);
+    EXPECT_EQ(LoadViews(-1, Context()), -1);
+    EXPECT_EQ(WindowLayouts().current, 1);
+    EXPECT_EQ(WindowLayouts().layouts[7].name, "Old 7");
+    EXPECT_EQ(WindowLayouts().layouts[kSingleWindowLayout].name, "EOD Layout");
+
+    // Written back at once in the current form; the older file is left as it was.
+    auto rewritten = file("View.cfg");
+    ASSERT_TRUE(rewritten);
+    EXPECT_EQ((*rewritten)[5], kLayoutFileSubVersion);
+    EXPECT_EQ(*rewritten, BuildLayoutFile(WindowLayouts(), -1, std::nullopt));
+    EXPECT_EQ(*file("Views.cfg"), older);
+}
+
+TEST_F(WindowLayoutFileOnDisk, SaveLoadSaveIsByteExactAndOneLayoutSaveKeepsTheRest)
+{
+    int hookCalls = 0;
+    SetBeforeLayoutSaveHook([&] { ++hookCalls; });
+    WindowLayouts() = SampleSet();
+    ASSERT_TRUE(SaveViews(-1));
+    std::vector<uint8_t> first = *file("View.cfg");
+    WindowLayouts() = WindowLayoutSet{};
+    EXPECT_EQ(LoadViews(-1, Context()), -1);
+    ASSERT_TRUE(SaveViews(-1));
+    EXPECT_EQ(*file("View.cfg"), first);
+    EXPECT_FALSE(file("View.tem"));
+
+    // "Save just this layout" with layout 3 current: every other layout comes from the disk.
+    for (WindowLayout& layout : WindowLayouts().layouts)
+        layout.name = "changed";
+    WindowLayouts().current = 3;
+    ASSERT_TRUE(SaveViews(3));
+    EXPECT_EQ(hookCalls, 3);
+    WindowLayouts() = WindowLayoutSet{};
+    LoadViews(-1, Context());
+    for (int slot = 0; slot < kLayoutSlotCount; ++slot)
+        EXPECT_EQ(WindowLayouts().layouts[slot].name, slot == 3 ? "changed" : SampleSet().layouts[slot].name) << slot;
+    EXPECT_EQ(WindowLayouts().current, 3);
 }
