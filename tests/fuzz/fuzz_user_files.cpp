@@ -25,6 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     std::vector<uint8_t> image(data, data + size);
+    if (auto contents = qv::ReadFilterFile(image))
+        qv::BuildFilterFile(contents->filters, nullptr);
     qv::WindowLayoutSet set;
     qv::LayoutLoadContext context;
     context.multipleWindows = (data[0] & 1) != 0;
