@@ -1,6 +1,7 @@
 // The table of eight market time zones, their daylight-saving rules and the per-market lookups.
 #include "core/TimeZones.h"
 
+#include "core/PackedDate.h"
 #include "platform/ByteOrder.h"
 
 #include <cstring>
@@ -12,31 +13,8 @@ namespace {
 constexpr int kFirstYear = 1900;
 constexpr int kLastYear = 1900 + 127; // seven bits of year in a PackedDate
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(int year, unsigned month)
-{
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
-// 0 Sunday .. 6 Saturday, by the proleptic Gregorian calendar.
-int Weekday(int year, unsigned month, int day)
-{
-    int y = year - (month <= 2 ? 1 : 0);
-    int era = y / 400;
-    int yoe = y - era * 400;
-    int mp = (int(month) + 9) % 12;
-    int doy = (153 * mp + 2) / 5 + day - 1;
-    int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    long days = long(era) * 146097 + doe - 719468; // days since 1 January 1970, a Thursday
-    return int(((days % 7) + 7 + 4) % 7);
-}
-
-uint16_t Pack(int year, unsigned month, int day)
-{
-    return uint16_t(((year - 1900) << 9) | ((month - 1) << 5) | (day - 1));
-}
+// 0 Sunday .. 6 Saturday, the numbering of the stored rules.
+int SundayBasedWeekday(PackedDate date) { return (WeekdayOf(date) + 1) % 7; }
 
 TimeZoneRule Rule(uint16_t month, uint16_t occurrence, uint16_t hour)
 {
@@ -177,40 +155,42 @@ const TimeZoneTable& ActiveTimeZoneTable() { return State().table; }
 void SetActiveTimeZoneTable(const TimeZoneTable& table) { State().table = table; }
 void ResetTimeZoneTable() { State().table = BuiltInTimeZoneTable(); }
 
-uint16_t RuleToDate(int year, unsigned month, unsigned occurrence, unsigned weekday)
+PackedDate RuleToDate(int year, unsigned month, unsigned occurrence, unsigned weekday)
 {
     if (occurrence < 1 || occurrence > 5 || month < 1 || month > 12 || weekday > 6)
         return 0;
     if (year < kFirstYear || year > kLastYear)
         return 0;
+    int month0 = int(month) - 1;
+    int year0 = year - 1900;
     if (occurrence == 5) {
-        int last = DaysInMonth(year, month);
-        int day = last - Weekday(year, month, last) + int(weekday);
+        int last = DaysInMonth(month0, year0);
+        int day = last - SundayBasedWeekday(MakePackedDate(last - 1, month0, year0)) + int(weekday);
         if (day > last)
             day -= 7;
-        return Pack(year, month, day);
+        return MakePackedDate(day - 1, month0, year0);
     }
-    int day = 1 + int(weekday) - Weekday(year, month, 1);
+    int day = 1 + int(weekday) - SundayBasedWeekday(MakePackedDate(0, month0, year0));
     if (day < 1)
         day += 7;
-    return Pack(year, month, day + 7 * int(occurrence - 1));
+    return MakePackedDate(day - 1 + 7 * int(occurrence - 1), month0, year0);
 }
 
-bool IsDaylightSaving(const TimeZoneRecord& zone, uint16_t packedDate)
+bool IsDaylightSaving(const TimeZoneRecord& zone, PackedDate date)
 {
-    int year = 1900 + (packedDate >> 9);
+    int year = FullYear(date);
     const TimeZoneRule& d = zone.daylightStart;
     const TimeZoneRule& s = zone.standardStart;
-    uint16_t daylightFrom = RuleToDate(year, d.month, d.occurrence, d.dayOfWeek);
-    uint16_t standardFrom = RuleToDate(year, s.month, s.occurrence, s.dayOfWeek);
+    PackedDate daylightFrom = RuleToDate(year, d.month, d.occurrence, d.dayOfWeek);
+    PackedDate standardFrom = RuleToDate(year, s.month, s.occurrence, s.dayOfWeek);
     if (daylightFrom == 0 || standardFrom == 0)
         return false;
-    return daylightFrom <= packedDate && packedDate < standardFrom;
+    return daylightFrom <= date && date < standardFrom;
 }
 
-int32_t ZoneUtcBias(const TimeZoneRecord& zone, uint16_t packedDate)
+int32_t ZoneUtcBias(const TimeZoneRecord& zone, PackedDate date)
 {
-    return zone.bias + (IsDaylightSaving(zone, packedDate) ? zone.daylightBias : 0);
+    return zone.bias + (IsDaylightSaving(zone, date) ? zone.daylightBias : 0);
 }
 
 uint8_t MarketZoneIndex(unsigned market)
@@ -229,22 +209,22 @@ void SetMarketZoneIndex(unsigned market, uint8_t zone)
 
 void ResetMarketZoneMap() { State().marketZones = ZoneState::DefaultMarketZones(); }
 
-int32_t GetMarketUtcBias(unsigned market, uint16_t packedDate)
+int32_t GetMarketUtcBias(unsigned market, PackedDate date)
 {
-    return ZoneUtcBias(MarketZone(market), packedDate);
+    return ZoneUtcBias(MarketZone(market), date);
 }
 
-std::string_view GetMarketTimeZoneName(unsigned market, uint16_t packedDate)
+std::string_view GetMarketTimeZoneName(unsigned market, PackedDate date)
 {
     const TimeZoneRecord& zone = MarketZone(market);
-    return IsDaylightSaving(zone, packedDate) ? FieldText(zone.daylightName)
+    return IsDaylightSaving(zone, date) ? FieldText(zone.daylightName)
                                               : FieldText(zone.standardName);
 }
 
-uint8_t GetMarketTimeZoneCode(unsigned market, uint16_t packedDate)
+uint8_t GetMarketTimeZoneCode(unsigned market, PackedDate date)
 {
     uint8_t index = MarketZoneIndex(market);
-    bool summer = IsDaylightSaving(ActiveTimeZoneTable().zones[index], packedDate);
+    bool summer = IsDaylightSaving(ActiveTimeZoneTable().zones[index], date);
     return uint8_t(index | (summer ? 0x80 : 0));
 }
 

@@ -1,6 +1,8 @@
 // The table of eight market time zones, their daylight-saving rules and the per-market lookups.
 #pragma once
 
+#include "core/PackedDate.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -72,16 +74,16 @@ void SetActiveTimeZoneTable(const TimeZoneTable& table);
 // Back to the built-in table (start-up state; tests).
 void ResetTimeZoneTable();
 
-// The day a rule falls on in a year, as a PackedDate; 0 for an occurrence outside 1-5, a month
+// The day a rule falls on in a year; 0 for an occurrence outside 1-5, a month
 // outside 1-12, a weekday above 6 or a year a PackedDate cannot hold.
-uint16_t RuleToDate(int year, unsigned month, unsigned occurrence, unsigned weekday);
+PackedDate RuleToDate(int year, unsigned month, unsigned occurrence, unsigned weekday);
 
 // Daylight saving is in force from its start day up to the day before standard time returns;
 // the hour of the switch is not considered. A zone without rules, or whose daylight start falls
 // after its standard start in the year, never is.
-bool IsDaylightSaving(const TimeZoneRecord& zone, uint16_t packedDate);
+bool IsDaylightSaving(const TimeZoneRecord& zone, PackedDate date);
 // Minutes to add to a local time of the zone on that day to get UTC.
-int32_t ZoneUtcBias(const TimeZoneRecord& zone, uint16_t packedDate);
+int32_t ZoneUtcBias(const TimeZoneRecord& zone, PackedDate date);
 
 // Market numbers index a map of zone indexes; markets beyond the map, and map entries beyond the
 // table, fall on zone 0 (no name, no bias).
@@ -90,10 +92,10 @@ uint8_t MarketZoneIndex(unsigned market);
 void SetMarketZoneIndex(unsigned market, uint8_t zone);
 void ResetMarketZoneMap();
 
-int32_t GetMarketUtcBias(unsigned market, uint16_t packedDate);
-std::string_view GetMarketTimeZoneName(unsigned market, uint16_t packedDate);
+int32_t GetMarketUtcBias(unsigned market, PackedDate date);
+std::string_view GetMarketTimeZoneName(unsigned market, PackedDate date);
 // The market's zone index with bit 7 set while daylight saving is in force.
-uint8_t GetMarketTimeZoneCode(unsigned market, uint16_t packedDate);
+uint8_t GetMarketTimeZoneCode(unsigned market, PackedDate date);
 std::string_view GetTimeZoneAbbrev(uint8_t zoneCode);
 
 } // namespace qv

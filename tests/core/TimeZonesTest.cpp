@@ -14,10 +14,7 @@ using namespace qv;
 
 namespace {
 
-uint16_t Date(int year, int month, int day)
-{
-    return uint16_t(((year - 1900) << 9) | ((month - 1) << 5) | (day - 1));
-}
+PackedDate Date(int year, int month, int day) { return PackDate(day, month, year); }
 
 // Compares against the system's own zone database through the C library: libstdc++ 12 ships
 // <chrono> without the zone database, so locate_zone is not available to us.
@@ -104,7 +101,7 @@ void ExpectAgreesWithSystem(const TimeZoneRecord& zone, const char* systemName, 
                 if (utc.tm_mon != month - 1)
                     continue; // no such day
                 std::tm local = SystemZone::At(instant);
-                uint16_t date = Date(year, month, day);
+                PackedDate date = Date(year, month, day);
                 int32_t bias = ZoneUtcBias(zone, date);
                 bool summer = IsDaylightSaving(zone, date);
                 std::string label(summer ? FieldText(zone.daylightLabel) : FieldText(zone.standardLabel));
@@ -127,7 +124,7 @@ TEST_F(TimeZonesTest, RuleToDateFindsTheNthAndLastWeekday)
     struct Case {
         int year;
         unsigned month, occurrence, weekday;
-        uint16_t expected;
+        PackedDate expected;
     };
     const Case cases[] = {
         {2024, 3, 5, 0, Date(2024, 3, 31)},  // last Sunday is the month's last day
@@ -249,7 +246,7 @@ TEST_F(TimeZonesTest, LondonToNewYorkConversionMatchesTheSystem)
                     SystemZone zone("America/New_York");
                     newYork = SystemZone::At(instant);
                 }
-                uint16_t date = Date(year, month, day);
+                PackedDate date = Date(year, month, day);
                 int londonMinutes = london.tm_hour * 60 + london.tm_min;
                 int converted = londonMinutes + GetMarketUtcBias(0, date) - GetMarketUtcBias(1, date);
                 EXPECT_EQ(converted, newYork.tm_hour * 60 + newYork.tm_min)
