@@ -45,7 +45,7 @@ std::function<void()>& BeforeSaveHook()
     return hook;
 }
 
-// One stored layout: its whole bytes, its window count, name bytes and records.
+// One stored layout: all its bytes, and within them its name bytes and its records.
 struct LayoutEntry {
     std::span<const uint8_t> whole;
     std::span<const uint8_t> name;
