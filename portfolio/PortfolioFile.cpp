@@ -9,6 +9,7 @@
 #include "core/ShareList.h"
 #include "core/TableLock.h"
 #include "core/TaggedFile.h"
+#include "datamining/DMFilter.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"
@@ -503,9 +504,8 @@ bool SaveOne(Portfolio* p, bool final, bool quiet)
     if (!p)
         return true;
     if (p->type == kFilterPreset) {
-        PortfolioFileHooks& hooks = GetPortfolioFileHooks();
-        int position = hooks.filterPosition ? hooks.filterPosition(p->name) : 0;
-        StoreU16(Config().optionsA.data() + OptionBlockA::kFilterPosition, uint16_t(position));
+        int position = FindFilterPosition(p->name);
+        StoreU16(Config().optionsA.data() + OptionBlockA::kFilterPosition, uint16_t(position > 0 ? position : 0));
         return true;
     }
     if (p->type != kUserPortfolio && p->type != kGroupPortfolio)
@@ -568,8 +568,8 @@ void CreatePresetPortfolios()
         if (number == kFilterPortfolioNumber) {
             int position = LoadU16(Config().optionsA.data() + OptionBlockA::kFilterPosition);
             std::optional<std::string> filter;
-            if (position > 0 && hooks.filterName)
-                filter = hooks.filterName(position);
+            if (position > 0 && size_t(position) <= FilterList().size())
+                filter = FilterList()[size_t(position - 1)]->name;
             p = NewPreset(number, kFilterPreset, filter.value_or(hooks.defaultFilterPortfolioName));
             p->changed = filter ? 1 : 0;
         } else {

@@ -14,14 +14,9 @@
 
 namespace qv {
 
-// What the portfolio files need of the splash screen, the data-mining filters and the toolbars.
-// Empty hooks are skipped.
+// What the portfolio files need of the splash screen and the toolbars. Empty hooks are skipped.
 struct PortfolioFileHooks {
     std::function<void(const std::string& text, int position)> splashStatus;
-    // Position of the filter with that name along the filter chain, counted from 1; 0 when none.
-    std::function<int(std::string_view name)> filterPosition;
-    // Name of the filter at that position, nothing when there is none.
-    std::function<std::optional<std::string>(int position)> filterName;
     std::function<void()> resolvePortfolioShortcuts;
     // Names the filter-fed pre-set portfolio while no filter matches.
     std::string defaultFilterPortfolioName = "Data Mining Results";

@@ -5,6 +5,7 @@
 #include "core/RecordLists.h"
 #include "core/ShareList.h"
 #include "core/TaggedFile.h"
+#include "datamining/DMFilter.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -189,9 +191,12 @@ TEST_F(PortfolioFiles, AnInterimSaveWritesTheNewCopyOnlyAndOutranksTheFinalFileA
 
 TEST_F(PortfolioFiles, PresetPortfoliosComeFirstInTheirOrderAndTheCurrentListTakesAlarmsGlobal)
 {
-    GetPortfolioFileHooks().filterName = [](int position) -> std::optional<std::string> {
-        return position == 2 ? std::optional<std::string>("Cheap shares") : std::nullopt;
-    };
+    for (const char* name : {"Cheap shares", "Other"}) {
+        auto filter = std::make_unique<DMFilter>();
+        filter->name = name;
+        InsertFilter(std::move(filter));
+    }
+    ASSERT_EQ(FindFilterPosition("Cheap shares"), 2);
     StoreU16(Config().optionsA.data() + OptionBlockA::kFilterPosition, 2);
     LoadPortfolios();
     std::vector<std::pair<uint16_t, std::string>> chain;
@@ -205,6 +210,12 @@ TEST_F(PortfolioFiles, PresetPortfoliosComeFirstInTheirOrderAndTheCurrentListTak
     EXPECT_EQ(PortfolioChain()->changed, 1);
     ASSERT_TRUE(CurrentShareList());
     EXPECT_EQ(CurrentShareList()->source, PortfolioChain()->next);
+
+    // Saving the filter-fed portfolio only records where its filter stands.
+    StoreU16(Config().optionsA.data() + OptionBlockA::kFilterPosition, 0);
+    EXPECT_TRUE(SavePortfolio(PortfolioChain(), true));
+    EXPECT_EQ(LoadU16(Config().optionsA.data() + OptionBlockA::kFilterPosition), 2);
+    ClearFilterList();
 }
 
 TEST_F(PortfolioFiles, TheSplashCountsThePortfolioFilesLoaded)
