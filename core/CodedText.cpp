@@ -193,6 +193,13 @@ bool CodingTables::parse(std::span<const uint8_t> bytes, int groupCount)
     return true;
 }
 
+bool CodingTables::parseDatabaseBlock(std::span<const uint8_t> block)
+{
+    if (block.size() < 6 || std::string_view(reinterpret_cast<const char*>(block.data()), 4) != kDatabaseTag)
+        return false;
+    return parse(block.subspan(6), block[4]);
+}
+
 void CodingTables::setBlock(int index, std::vector<uint8_t> bytes, int subKind)
 {
     if (index < 0 || index >= kMaxBlocks)

@@ -16,11 +16,15 @@ namespace qv {
 class CodingTables {
 public:
     static constexpr int kMaxBlocks = 20;
+    static constexpr char kDatabaseTag[5] = "ZQCT";
 
     // Reads the stored form: for each group of three blocks a u16 sub-kind, then each block as a u16
     // length and its bytes (a length of 0 leaves the block absent). A short table keeps the blocks
     // read before the shortage; false tells the caller so.
     bool parse(std::span<const uint8_t> bytes, int groupCount);
+    // Reads the tables as the database carries them: an extra block that begins "ZQCT", then a u8
+    // group count and a reserved byte, then the stored form above. False for any other block.
+    bool parseDatabaseBlock(std::span<const uint8_t> block);
     void setBlock(int index, std::vector<uint8_t> bytes, int subKind);
     void clear();
 

@@ -318,3 +318,17 @@ std::vector<uint8_t> StoreCodingTables(const CodingTables& tables, int groupCoun
 }
 
 } // namespace qv::dev
+
+namespace qv::dev {
+
+std::vector<uint8_t> CodingTablesDatabaseBlock(const CodingTables& tables, int groupCount)
+{
+    std::vector<uint8_t> block(CodingTables::kDatabaseTag, CodingTables::kDatabaseTag + 4);
+    block.push_back(uint8_t(groupCount));
+    block.push_back(0);
+    auto stored = StoreCodingTables(tables, groupCount);
+    block.insert(block.end(), stored.begin(), stored.end());
+    return block;
+}
+
+} // namespace qv::dev

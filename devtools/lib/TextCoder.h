@@ -76,5 +76,7 @@ private:
 
 // The stored form of coding tables that CodingTables::parse reads, for groups of three blocks.
 std::vector<uint8_t> StoreCodingTables(const CodingTables& tables, int groupCount);
+// The same as an extra block of the database: "ZQCT", the group count, a reserved 0, the tables.
+std::vector<uint8_t> CodingTablesDatabaseBlock(const CodingTables& tables, int groupCount);
 
 } // namespace qv::dev

@@ -69,6 +69,13 @@ TEST(TextCoderTest, StoredTablesParseBack)
     ASSERT_TRUE(read.parse(StoreCodingTables(tables, 1), 1));
     auto bits = coder.encode(kSamples[1]);
     EXPECT_EQ(UnpackText(BitCursor{bits, 0}, 0, read), kSamples[1]);
+
+    CodingTables fromDatabase;
+    auto block = CodingTablesDatabaseBlock(tables, 1);
+    ASSERT_TRUE(fromDatabase.parseDatabaseBlock(block));
+    EXPECT_EQ(UnpackText(BitCursor{bits, 0}, 0, fromDatabase), kSamples[1]);
+    block[0] = 'X';
+    EXPECT_FALSE(fromDatabase.parseDatabaseBlock(block));
 }
 
 TEST(TextCoderTest, RandomTextsRoundTrip)
