@@ -7,7 +7,7 @@ using namespace qv;
 
 namespace {
 
-constexpr uint16_t D(int year, int month, int day)
+constexpr PackedDate D(int year, int month, int day)
 {
     return uint16_t(((year - 1900) << 9) | ((month - 1) << 5) | (day - 1));
 }
