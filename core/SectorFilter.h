@@ -7,6 +7,8 @@
 
 namespace qv {
 
+struct ShareList;
+
 struct SectorFilter {
     int32_t sectorIndex = -1; // within its group
     int32_t sectorGroup = 0;  // 2023 the financials split, 2024-2026 the sector tables
@@ -22,8 +24,13 @@ SectorFilter& SectorFilterDefaults();
 void SetFixedSectorFilter(bool fixed);
 bool FixedSectorFilter();
 
+// A share list's five filter fields, and setting them.
+SectorFilter SectorFilterOf(const ShareList& list);
+void SetSectorFilter(ShareList& list, const SectorFilter& filter);
+
 // A share list's filter becomes the default.
 void SaveSectorFilter(const SectorFilter& listFilter);
+void SaveSectorFilter(const ShareList& list);
 // A list layout takes the defaults.
 void CopyGlobalListSettings(SectorFilter& layoutFilter);
 
@@ -33,5 +40,12 @@ using SectorNameLookup = std::function<std::string(int32_t group, int32_t index)
 // The caption of a list's sector filter: "All sectors", "Financials", "Non-Financials", a sector's
 // name, "New Highs" or "New Lows". Unless the filter is fixed the list first takes the defaults.
 std::string FormatSectorFilterText(SectorFilter& listFilter, const SectorNameLookup& sectorName);
+// The same for a share list, with the sector names of the loaded database.
+std::string FormatSectorFilterText(ShareList& list);
+
+// Sector `index` of a group from the company field tables of the database (the items of the first
+// directory entry's extra block): table 23 for group 2024, 25 for 2026, 24 for any other; empty
+// when the table or the entry is missing.
+std::string CompanySectorName(int32_t group, int32_t index);
 
 } // namespace qv
