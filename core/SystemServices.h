@@ -59,6 +59,10 @@ int WindowsVersion();
 // Plays the default system sound repeatedly for 250 ms.
 void BeepPause();
 
+// A diagnostic hook that callers pass failure texts to ("Failed to create ticker font (1)"); it does
+// nothing.
+inline void TraceMessage(std::string_view) {}
+
 // Clears the read-only state and deletes the file: 1 when deleted, 0 when it was not (or was
 // missing), -1 for a null name.
 int DeleteFileForce(const char* name);

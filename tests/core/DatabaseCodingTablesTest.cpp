@@ -5,7 +5,13 @@
 #include "devtools/lib/CompanyTextCoding.h"
 #include "support/DatabaseFixture.h"
 
+#include "devtools/lib/TempFolder.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 using namespace qv;
 using namespace qv::dev;
@@ -47,6 +53,16 @@ TEST_F(DatabaseCodingTablesTest, LoadedTablesDecodeTheCompanyTexts)
         BitCursor bits{std::span<const uint8_t>(field + 1, field[0]), 0};
         EXPECT_EQ(UnpackText(bits, kCodedDescriptionKind), text);
     }
+
+    // The developer tool shows the same texts from the files.
+    TempFolder folder;
+    ASSERT_TRUE(WriteDatabaseFolder(folder.path(), db, &comp));
+    std::string command = std::string(QV_BINARY_DIR) + "/devtools/qvtool texts " + folder.path().string() + " > " +
+                          (folder / "out.txt").string();
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::stringstream out;
+    out << std::ifstream(folder / "out.txt").rdbuf();
+    EXPECT_NE(out.str().find("4002 Share: Bank holding company"), std::string::npos) << out.str();
 
     FreeDatabase(true);
     Load(WriteQuorvaDat(test::OneEntry({ShareRecord(0x4001, "Share", 'O', "EP")})));
