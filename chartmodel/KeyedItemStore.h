@@ -89,6 +89,11 @@ public:
     // Pushes an item at the head without looking for one of the same key.
     void AddItem(const KeyedItemKey& key, Blob blob);
 
+    // Moves the setting-record block out of item (0, 2, 0) into the program's setting records
+    // (stores of version 4 and above), and back.
+    void LoadSettingRecords();
+    void StoreSettingRecords();
+
     // The file's image: header and every item with a blob longer than its length word, newest
     // first. The version becomes the written one.
     std::vector<uint8_t> WriteImage();

@@ -6,17 +6,11 @@
 #include "core/ConfigItem.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace qv {
 
 namespace {
 
-constexpr uint8_t kTag[4] = {'Z', 'Q', 'A', 'A'};
-constexpr uint8_t kFirstVersion = 1;
-constexpr size_t kVersionAt = 4;
-constexpr size_t kSubVersionAt = 5;
-constexpr size_t kLengthAt = 12;
 // Sub-versions at which the layout changed.
 constexpr uint8_t kSortNotCountedFrom = 23;
 constexpr uint8_t kWideColumnsFrom = 32;
@@ -187,12 +181,13 @@ bool ConfigReader::absent(ConfigFamily family) const
 
 ConfigReadResult ConfigReader::run()
 {
+    TaggedFileHeader header;
+    header.read(in_);
     result_.header = TestConfigHeader(image_);
-    if (result_.header != ConfigHeaderVerdict::Accepted)
+    if (result_.header != HeaderVerdict::Accepted)
         return result_;
-    state_.version = image_[kVersionAt];
-    state_.subVersion = image_[kSubVersionAt];
-    in_.seek(kConfigHeaderSize);
+    state_.version = header.version;
+    state_.subVersion = header.subVersion;
     readOptionsB();
     for (auto family : kConfigFileOrder) {
         section_ = SectionName(family);
@@ -449,7 +444,7 @@ public:
 
     // False when the image on disk could not be copied from.
     bool run();
-    std::vector<uint8_t> take() { return out_.take(); }
+    std::vector<uint8_t> take() { return std::move(image_); }
 
 private:
     bool copying() const { return selector_ != kWholeConfig; }
@@ -468,6 +463,8 @@ private:
     int32_t selector_;
     ByteReader old_;
     ByteWriter out_;
+    TaggedFileHeader header_;
+    std::vector<uint8_t> image_;
 };
 
 bool ConfigWriter::run()
@@ -478,7 +475,7 @@ bool ConfigWriter::run()
     out_.bytes(state_.currentSettings.data(), kCurrentSettingTableBytes);
     if (copying()) {
         uint16_t n = 0;
-        old_.seek(kConfigHeaderSize + OptionBlockB::kSize);
+        old_.seek(TaggedFileHeader::kSize + OptionBlockB::kSize);
         old_.u16(n);
         old_.skip(n);
     }
@@ -492,25 +489,25 @@ bool ConfigWriter::run()
         }
     }
     writeTrailingItems();
-    out_.patchU32(kLengthAt, uint32_t(out_.size()));
+    header_.version = kConfigVersion;
+    header_.subVersion = kConfigSubVersion;
+    header_.word12 = uint32_t(out_.size());
+    auto image = out_.take();
+    header_.writeOver(image);
+    image_ = std::move(image);
     return true;
 }
 
+// A single-slot save keeps the header of the file on disk, with its identity words.
 void ConfigWriter::writeHeader()
 {
     if (copying()) {
-        auto old = old_.take(kConfigHeaderSize);
-        out_.bytes(old.data(), old.size());
+        header_.read(old_);
     } else {
-        out_.bytes(kTag, sizeof kTag);
-        out_.u8(kConfigVersion);
-        out_.u8(kConfigSubVersion);
-        out_.zeros(2);
-        out_.u16(state_.optionsB.databaseWordA());
-        out_.u16(state_.optionsB.databaseDate());
-        out_.u32(0);
+        header_.tag = file_tag::kConfiguration;
+        header_.setWords8(state_.optionsB.databaseWordA(), state_.optionsB.databaseDate());
     }
-    out_.patchU16(kVersionAt, uint16_t(kConfigVersion | (kConfigSubVersion << 8)));
+    header_.write(out_);
 }
 
 bool ConfigWriter::writeFamily(ConfigFamily family)
@@ -596,25 +593,21 @@ void ConfigWriter::writeTrailingItems()
 // would be copied raw under a current header.
 bool CanCopyFrom(std::span<const uint8_t> image)
 {
-    return TestConfigHeader(image) == ConfigHeaderVerdict::Accepted &&
-           image[kVersionAt] == kConfigVersion && image[kSubVersionAt] == kConfigSubVersion;
+    ByteReader in(image);
+    TaggedFileHeader header;
+    return header.read(in) && TestConfigHeader(image) == HeaderVerdict::Accepted &&
+           header.version == kConfigVersion && header.subVersion == kConfigSubVersion;
 }
 
 } // namespace
 
-ConfigHeaderVerdict TestConfigHeader(std::span<const uint8_t> image)
+HeaderVerdict TestConfigHeader(std::span<const uint8_t> image)
 {
-    if (image.size() < kConfigHeaderSize)
-        return ConfigHeaderVerdict::BadlyFormatted;
-    uint8_t version = image[kVersionAt];
-    bool tagged = std::memcmp(image.data(), kTag, sizeof kTag) == 0;
-    if (tagged && version >= kFirstVersion && version <= kConfigVersion)
-        return ConfigHeaderVerdict::Accepted;
-    if (version < kFirstVersion)
-        return ConfigHeaderVerdict::TooOld;
-    if (version > kConfigVersion)
-        return ConfigHeaderVerdict::ProgramTooOld;
-    return ConfigHeaderVerdict::BadlyFormatted;
+    ByteReader in(image);
+    TaggedFileHeader header;
+    if (!header.read(in))
+        return HeaderVerdict::BadlyFormatted;
+    return TestHeaderCombined(header, file_tag::kConfiguration, kConfigOldestVersion, kConfigVersion);
 }
 
 ConfigReadResult ReadConfigImage(ConfigState& state, std::span<const uint8_t> image, int32_t selector,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/ConfigState.h"
+#include "core/TaggedFile.h"
 
 #include <cstdint>
 #include <functional>
@@ -15,18 +16,16 @@ namespace qv {
 
 inline constexpr uint8_t kConfigVersion = 3;
 inline constexpr uint8_t kConfigSubVersion = 34;
-inline constexpr size_t kConfigHeaderSize = 16;
-
-enum class ConfigHeaderVerdict { Accepted, TooOld, ProgramTooOld, BadlyFormatted };
+inline constexpr uint8_t kConfigOldestVersion = 1;
 
 struct ConfigReadResult {
-    ConfigHeaderVerdict header = ConfigHeaderVerdict::Accepted;
+    HeaderVerdict header = HeaderVerdict::Accepted;
     bool failed = false;    // a read failed: the failing family and all later ones got defaults
     bool corrupted = false; // a column chain could not be converted
 };
 
 // The combined header test: tag "ZQAA" and version 1-3, else a verdict chosen by the version byte.
-ConfigHeaderVerdict TestConfigHeader(std::span<const uint8_t> image);
+HeaderVerdict TestConfigHeader(std::span<const uint8_t> image);
 
 // One part of the image as the reader meets it: a raw block or an item of a family.
 struct ConfigPartSeen {
