@@ -19,6 +19,10 @@ constexpr uint8_t kLastGraphLengthOld = 21;
 constexpr uint8_t kSortShiftedBefore = 4;
 constexpr uint16_t kClearedMarker = 0xFFFF;
 constexpr uint32_t kDataMiningWordBits = 0x7FF;
+constexpr uint8_t kEmptyChainBytes[1] = {0};
+constexpr std::span<const uint8_t> kEmptyChain(kEmptyChainBytes);
+// A chain must leave room in its item's 16-bit length word for the longest name.
+constexpr size_t kMaxChainBytes = 0xFFFF - 0xFF;
 
 bool HasSortByte(ConfigFamily family)
 {
@@ -267,7 +271,7 @@ bool ConfigReader::readChain(std::span<const uint8_t> data, std::vector<uint8_t>
     }
     if (state_.subVersion < kWideColumnsFrom) {
         auto wide = WidenColumnChain(data);
-        if (!wide) {
+        if (!wide || wide->size() > kMaxChainBytes) {
             result_.corrupted = true;
             return false;
         }
@@ -546,10 +550,14 @@ void ConfigWriter::writeSlot(ConfigFamily family, size_t slot)
     auto type = uint8_t(slot);
     if (auto* tables = TableFamilyOf(state_, family)) {
         const auto& table = tables->designs[slot];
+        // Every slot keeps its item, so that the families after it stay in step, and a family that
+        // needs names gets at least an empty one.
+        auto chain = ChainLength(table.chain) ? std::span<const uint8_t>(table.chain) : kEmptyChain;
+        auto name = table.name || !NeedsName(family) ? table.name : std::optional<std::string>("");
         if (HasSortByte(family))
-            WriteChainItemWithSort(out_, type, table.chain, table.name, table.sort);
+            WriteChainItemWithSort(out_, type, chain, name, table.sort);
         else
-            WriteChainItem(out_, type, table.chain, table.name);
+            WriteChainItem(out_, type, chain, name);
         if (HasStyleItems(family))
             WriteConfigItem(out_, type, tables->styles[slot].bytes, std::nullopt);
         return;
@@ -575,7 +583,8 @@ void ConfigWriter::writeSlot(ConfigFamily family, size_t slot)
     default: {
         const auto& entry = state_.tradeTables[size_t(TradeKindOf(family)) * kSettingSlots + slot];
         WriteConfigItem(out_, type, entry.record.bytes, entry.name);
-        WriteChainItem(out_, type, entry.chain, std::nullopt);
+        WriteChainItem(out_, type, ChainLength(entry.chain) ? std::span<const uint8_t>(entry.chain) : kEmptyChain,
+                       std::nullopt);
         return;
     }
     }

@@ -439,3 +439,15 @@ TEST(ConfigFormat, CorruptedImagesNeverReadOutOfBounds)
         EXPECT_EQ(LoadU32(saved.data() + 12), saved.size());
     }
 }
+
+TEST(ConfigFormat, SlotsWithoutNamesOrChainsStillSaveEveryItem)
+{
+    auto blank = std::make_unique<ConfigState>();
+    auto image = WriteConfigImage(*blank, kWholeConfig);
+    auto loaded = std::make_unique<ConfigState>();
+    auto result = ReadConfigImage(*loaded, image, kWholeConfig);
+    EXPECT_FALSE(result.failed);
+    EXPECT_EQ(loaded->listTables.designs[0].name, "");
+    EXPECT_EQ(loaded->listTables.designs[0].chain, std::vector<uint8_t>{0});
+    EXPECT_FALSE(loaded->tranTables.designs[0].name);
+}
