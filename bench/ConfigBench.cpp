@@ -2,6 +2,7 @@
 #include "chartmodel/KeyedItemStore.h"
 #include "core/ConfigFamilies.h"
 #include "core/ConfigFormat.h"
+#include "core/ConfigWriter.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>

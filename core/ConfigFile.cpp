@@ -3,6 +3,7 @@
 
 #include "core/ConfigFamilies.h"
 #include "core/ConfigFormat.h"
+#include "core/ConfigWriter.h"
 #include "core/TaggedFile.h"
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"

@@ -1,5 +1,4 @@
-// The image of "Quorva.cfg": reading a whole or single slot into the settings, and building the
-// image to be saved, whole or with one slot replaced.
+// Reading the image of "Quorva.cfg" into the settings, whole or one slot, and its header test.
 #pragma once
 
 #include "core/ConfigState.h"
@@ -41,12 +40,5 @@ using ConfigPartObserver = std::function<void(const ConfigPartSeen&)>;
 // The observer, when given, hears of every block and item read.
 ConfigReadResult ReadConfigImage(ConfigState& state, std::span<const uint8_t> image,
                                  int32_t selector, const ConfigPartObserver& observer = {});
-
-// Builds the image to save. With a single-slot selector and the image on disk of the current
-// version, every other slot is copied from that image and the selected slot comes from memory; an
-// older or unreadable image on disk gives a whole image from memory. The data-mining word and the
-// graph settings' marker words are brought up to date in memory on the way.
-std::vector<uint8_t> WriteConfigImage(ConfigState& state, int32_t selector,
-                                      std::span<const uint8_t> imageOnDisk = {});
 
 } // namespace qv

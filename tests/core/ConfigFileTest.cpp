@@ -2,6 +2,7 @@
 
 #include "core/ConfigFamilies.h"
 #include "core/ConfigFormat.h"
+#include "core/ConfigWriter.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"

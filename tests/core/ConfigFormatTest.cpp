@@ -1,4 +1,5 @@
 #include "core/ConfigFormat.h"
+#include "core/ConfigWriter.h"
 
 #include "core/ConfigFamilies.h"
 #include "core/ConfigItem.h"

@@ -2,6 +2,7 @@
 // single-slot save would: nothing may be read out of bounds, and a saved image must read back whole.
 #include "core/ConfigFamilies.h"
 #include "core/ConfigFormat.h"
+#include "core/ConfigWriter.h"
 
 #include <cstdlib>
 #include <memory>
