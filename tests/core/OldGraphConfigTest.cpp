@@ -1,6 +1,7 @@
 #include "core/OldGraphConfig.h"
 
 #include "chartmodel/LinesAndTextFiles.h"
+#include "chartmodel/SettingRecordsV4.h"
 #include "core/SettingRecordStore.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/ByteOrder.h"
@@ -9,6 +10,7 @@
 #include "support/FakeMessageBox.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace qv;
 
@@ -125,4 +127,18 @@ TEST(OldGraphConfig, RunTimeRecordsAreDroppedBeforeTheStoreIsSaved)
     EXPECT_EQ(LoadU32(blob), 8u + 13u + 2u);
     EXPECT_EQ(LoadU16(blob + 8), 13);
     EXPECT_EQ(blob[8 + 7], 2);
+}
+
+TEST(OldGraphConfig, RandomBlocksAreRepairedAndConvertedWithinBounds)
+{
+    std::mt19937 rng(1142);
+    for (int round = 0; round < 2000; ++round) {
+        std::vector<uint8_t> block(rng() % 200);
+        for (auto& b : block)
+            b = uint8_t(rng() % 4 == 0 ? rng() % 40 : rng());
+        RepairSettingRecords(block);
+        auto converted = ConvertSettingBlockV4(block);
+        ASSERT_GE(converted.size(), 2u);
+        EXPECT_EQ(LoadU16(&converted[converted.size() - 2]), 0);
+    }
 }
