@@ -6,6 +6,7 @@
 #include "core/Memory.h"
 #include "core/SaveProtocol.h"
 #include "core/SettingRecordStore.h"
+#include "core/TaggedFile.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"
@@ -191,14 +192,23 @@ bool KeyedItemStore::Load(std::string_view fileName)
     name_ = fileName;
     nameSet_ = !name_.empty();
     version_ = -1;
+    fs::path path = AppPath(name_);
     std::vector<uint8_t> image;
     {
         ExclusiveFile file;
-        if (!file.open(AppPath(name_), ExclusiveFile::Mode::Read) || !file.readAll(image))
+        if (!file.open(path, ExclusiveFile::Mode::Read) || !file.readAll(image)) {
+            // A file that is there but cannot be read must not be replaced by an empty store.
+            std::error_code ec;
+            unreadable_ = fs::exists(path, ec);
             return false;
+        }
     }
-    if (ReadImage(image) == KeyedStoreHeader::Corrupted)
+    unreadable_ = false;
+    if (ReadImage(image) == KeyedStoreHeader::Corrupted) {
         ShowCorruptedHeader(name_);
+        // The next save writes a new file; the damaged one is kept beside it.
+        SetRejectedFileAside(path);
+    }
     RunUpgrades();
     return true;
 }
@@ -283,7 +293,7 @@ bool KeyedItemStore::Save(bool freeItems)
     auto image = WriteImage();
     bool ok = true;
     if (nameSet_) {
-        ok = SaveFileImage(SavePlan{name_, kTemporaryName, "", 0}, image) == SaveResult::Saved;
+        ok = !unreadable_ && SaveFileImage(SavePlan{name_, kTemporaryName, "", 0}, image) == SaveResult::Saved;
         if (!ok)
             ShowMessage("Unable to save " + name_ + ". The previous file has been kept.", {}, MsgButtons::Ok,
                         MsgIcon::Exclamation);

@@ -72,10 +72,12 @@ public:
     KeyedItemStore& operator=(const KeyedItemStore&) = delete;
 
     // Records the name, reads the file from the program folder and upgrades older contents; false
-    // when the file cannot be opened.
+    // when the file cannot be opened. A file with a corrupted header is set aside (".bad") and the
+    // store starts empty.
     bool Load(std::string_view fileName);
     // Writes the file through its temporary name; with freeItems every item is freed afterwards.
-    // False, with the file on disk unchanged and the user told, when it cannot be written.
+    // False, with the file on disk unchanged and the user told, when it cannot be written or when
+    // the last load found the file but could not read it.
     bool Save(bool freeItems);
     // Saves with freeing when any item is held, then frees the deferred blob.
     void Close();
@@ -125,6 +127,7 @@ private:
 
     std::string name_;
     bool nameSet_ = false;
+    bool unreadable_ = false; // the file exists but could not be read: a save must not replace it
     int32_t version_ = -1;
     uint8_t second_ = 0;
     mutable std::forward_list<Item> items_;

@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 
+#include <system_error>
 #include <vector>
 
 namespace qv {
@@ -63,6 +64,10 @@ int LoadConfig(int32_t selector, bool skipFile)
             return -1;
         }
         StartFromDefaults(state);
+        // A file that is there but could not be read is not replaced by these defaults unasked.
+        std::error_code ec;
+        if (!skipFile && fs::exists(AppPath(kConfigName), ec))
+            LoadDeclined() = true;
         return -1;
     }
     ConfigReadResult result = ReadConfigImage(state, image, selector);

@@ -14,7 +14,8 @@ void SetConfigLoadDeclined(bool declined);
 
 // 0, or -1 when the file was not opened (missing, or skipFile set). A single-slot restore of a file
 // that cannot be opened says "Unable to do restore" and changes nothing; a whole load of one gives
-// every family its defaults. A rejected header is shown and the file set aside; a damaged file resets
+// every family its defaults (and when the file exists but could not be read, the next save asks
+// before replacing it, as after a declined load). A rejected header is shown and the file set aside; a damaged file resets
 // the damaged family and every later one to defaults and tells the user.
 int LoadConfig(int32_t selector, bool skipFile);
 

@@ -160,6 +160,12 @@ TEST(KeyedItemStore, HeadersDecideBetweenItemsOlderFileAndCorruption)
     ASSERT_EQ(boxes.texts().size(), 1u);
     EXPECT_EQ(boxes.texts()[0], "Line/text database file (Graph.cfg) appears to have a corrupted header. "
                                 "Please contact Quorvantis support.");
+    // The damaged file is kept aside; the next save writes a new one.
+    EXPECT_FALSE(fs::exists(folder.dir / "Graph.cfg"));
+    EXPECT_EQ(ReadFileBytes(folder.dir / "Graph.bad"), Header("ZQAN", 3));
+    corrupted.SetItem(1, 0, 0, BlobOf({1}));
+    EXPECT_TRUE(corrupted.Save(false));
+    EXPECT_TRUE(fs::exists(folder.dir / "Graph.cfg"));
 
     KeyedItemStore missing;
     EXPECT_FALSE(missing.Load("RTMarket.cfg"));
@@ -190,6 +196,30 @@ TEST(KeyedItemStore, SaveReplacesTheFileWholeAndKeepsItOnFailure)
     KeyedItemStore unnamed;
     unnamed.SetItem(1, 1, 1, BlobOf({1}));
     EXPECT_TRUE(unnamed.Save(false));
+}
+
+TEST(KeyedItemStore, AFileThatCouldNotBeReadIsNotReplaced)
+{
+    InFolder folder;
+    test::FakeMessageBox boxes;
+    auto image = Header("ZQAN", 9);
+    AppendItem(image, {1, 0, 0}, {1, 2});
+    WriteFileBytes(folder.dir / "Graph.cfg", image);
+    KeyedItemStore store;
+    {
+        ExclusiveFile holder; // another opener holds the file through the load
+        ASSERT_TRUE(holder.open(folder.dir / "Graph.cfg", ExclusiveFile::Mode::Read));
+        EXPECT_FALSE(store.Load("Graph.cfg"));
+    }
+    store.SetItem(2, 0, 0, BlobOf({3}));
+    EXPECT_FALSE(store.Save(false));
+    EXPECT_EQ(ReadFileBytes(folder.dir / "Graph.cfg"), image);
+    EXPECT_EQ(boxes.shown().size(), 1u);
+
+    // Once a load has read it, saves go ahead again.
+    ASSERT_TRUE(store.Load("Graph.cfg"));
+    EXPECT_TRUE(store.Save(false));
+    EXPECT_NE(ReadFileBytes(folder.dir / "Graph.cfg"), image);
 }
 
 TEST(KeyedItemStore, CloseSavesHeldItems)

@@ -86,6 +86,23 @@ TEST(ConfigFile, MissingFileGivesDefaultsOrRefusesARestore)
     EXPECT_EQ(Config().newsTables.designs[0].name, "News table 1");
 }
 
+TEST(ConfigFile, AFileThatCouldNotBeReadIsNotReplacedUnasked)
+{
+    InFolder folder;
+    test::FakeMessageBox boxes;
+    auto image = SampleImage(60);
+    WriteFileBytes(folder.file(), image);
+    {
+        ExclusiveFile holder;
+        ASSERT_TRUE(holder.open(folder.file(), ExclusiveFile::Mode::Read));
+        EXPECT_EQ(LoadConfig(kWholeConfig, false), -1);
+    }
+    EXPECT_EQ(SaveConfig(kWholeConfig), SaveResult::Skipped);
+    EXPECT_EQ(folder.bytes(), image);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].buttons, MsgButtons::YesNo);
+}
+
 TEST(ConfigFile, RejectedHeaderIsShownAndTheFileSetAside)
 {
     InFolder folder;
