@@ -7,7 +7,6 @@
 #include <forward_list>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>

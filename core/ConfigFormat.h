@@ -9,7 +9,6 @@
 #include <optional>
 #include <span>
 #include <string>
-#include <vector>
 
 namespace qv {
 
