@@ -1,7 +1,7 @@
 // The portfolio record, its entry array and node lists, and the program-wide portfolio chain.
 #pragma once
 
-#include "core/RecordCursor.h"
+#include "core/RecordAccess.h"
 
 #include <cstdint>
 #include <string>
