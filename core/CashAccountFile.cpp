@@ -1,11 +1,14 @@
 // Reading and writing the cash-account file.
 #include "core/CashAccountFile.h"
 
+#include "core/CashAccounts.h"
+#include "core/Memory.h"
 #include "core/SaveProtocol.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace qv {
@@ -148,6 +151,37 @@ std::optional<std::vector<StoredCashAccount>> LoadCashFile()
 bool SaveCashFile(const std::vector<StoredCashAccount>& accounts)
 {
     return SaveFileImage(CashAccountsSavePlan(), WriteCashFile(accounts)) == SaveResult::Saved;
+}
+
+void LoadCashAccounts()
+{
+    std::optional<std::vector<StoredCashAccount>> accounts = LoadCashFile();
+    if (!accounts)
+        return;
+    FreeCashAccounts();
+    CashAccountList& list = CashAccounts();
+    CashAccount** tail = &list.head;
+    for (const StoredCashAccount& stored : *accounts) {
+        auto* account = new CashAccount;
+        account->number = stored.first;
+        account->kind = stored.second;
+        account->third = stored.third;
+        account->dataSize = uint32_t(stored.data.size());
+        account->data = static_cast<uint8_t*>(ProCalloc(std::max<uint32_t>(account->dataSize, 1), 1, "Cash account"));
+        std::memcpy(account->data, stored.data.data(), stored.data.size());
+        account->name = stored.name;
+        *tail = account;
+        tail = &account->next;
+    }
+    list.current = list.head;
+}
+
+bool SaveCashAccounts()
+{
+    std::vector<StoredCashAccount> accounts;
+    for (const CashAccount* a = CashAccounts().head; a; a = a->next)
+        accounts.push_back({a->number, a->kind, a->third, std::vector<uint8_t>(a->data, a->data + a->dataSize), a->name});
+    return SaveCashFile(accounts);
 }
 
 } // namespace qv

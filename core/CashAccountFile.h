@@ -53,4 +53,10 @@ std::optional<std::vector<StoredCashAccount>> LoadCashFile();
 // Writes the accounts through the save protocol; false when the disk refused.
 bool SaveCashFile(const std::vector<StoredCashAccount>& accounts);
 
+// The program-wide account list from the file: the accounts read replace the whole list, and the
+// first becomes current. A rejected file leaves the list as it was.
+void LoadCashAccounts();
+// Writes the program-wide account list; false when the disk refused.
+bool SaveCashAccounts();
+
 } // namespace qv

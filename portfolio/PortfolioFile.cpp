@@ -5,6 +5,7 @@
 #include "core/Database.h"
 #include "core/Memory.h"
 #include "core/RecordLists.h"
+#include "core/RecordLookup.h"
 #include "core/SaveProtocol.h"
 #include "core/ShareList.h"
 #include "core/TableLock.h"
@@ -119,13 +120,6 @@ uint8_t* LocateEntryShare(uint16_t id, bool& imported)
     TableLockGuard hold(&ExtraRecordsLock);
     RecordListNode* node = FindNode(ExtraRecordList, id);
     return node ? node->record : nullptr;
-}
-
-// The share of a transaction, anywhere a record can be.
-uint8_t* FindTransactionShare(uint16_t id)
-{
-    RecordCursor c = FindRecordById(id, 0);
-    return c.record && RecordLength(c.record) != 0 ? c.record : nullptr;
 }
 
 void ReadEntries(Portfolio& p, std::span<const uint8_t> block)
@@ -244,7 +238,7 @@ void ConvertTransaction(std::vector<uint8_t>& r, uint8_t version, bool damaged, 
     if (r.size() > 0xFFFF)
         r.resize(0xFFFF);
     SetLength(r);
-    uint8_t* share = FindTransactionShare(LoadU16(&r[T::ShareId]));
+    uint8_t* share = FindShareRecord(LoadU16(&r[T::ShareId]));
     if (!share) {
         if (!NameIsSound(r))
             RebuildAsLostShare(r);

@@ -1,5 +1,7 @@
 #include "core/CashAccountFile.h"
 
+#include "core/CashAccounts.h"
+
 #include "devtools/lib/TempFolder.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
@@ -133,4 +135,30 @@ TEST_F(CashFile, ARejectedFileGivesItsMessageAndIsSetAside)
     EXPECT_EQ(box.texts(), std::vector<std::string>{"Quorvantis is too old to load Cash account file"});
     EXPECT_FALSE(ReadFileBytes(AppPath("Data\\Cash.dat")));
     EXPECT_TRUE(ReadFileBytes(AppPath("Data\\Cash.bad")));
+}
+
+TEST_F(CashFile, TheAccountListLoadsAndSavesThroughTheFile)
+{
+    LoadCashAccounts();
+    ASSERT_TRUE(CashAccounts().head);
+    EXPECT_EQ(CashAccounts().current, CashAccounts().head);
+    EXPECT_EQ(CashAccounts().head->name, "Global Account");
+    EXPECT_EQ(CashAccounts().head->dataSize, 1024u);
+    CashAccount* second = NewCashAccount("Broker");
+    ASSERT_TRUE(second);
+    second->data[0] = 50;
+    ASSERT_TRUE(SaveCashAccounts());
+    std::vector<uint8_t> saved = *ReadFileBytes(AppPath("Data\\Cash.dat"));
+
+    // A reload replaces the whole list rather than adding to it.
+    LoadCashAccounts();
+    int count = 0;
+    for (CashAccount* a = CashAccounts().head; a; a = a->next)
+        ++count;
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(CashAccounts().head->next->number, 2u);
+    EXPECT_EQ(CashAccounts().head->next->data[0], 50);
+    ASSERT_TRUE(SaveCashAccounts());
+    EXPECT_EQ(*ReadFileBytes(AppPath("Data\\Cash.dat")), saved);
+    FreeCashAccounts();
 }
