@@ -1,5 +1,7 @@
 #include "core/ImportsFile.h"
 
+#include "core/CashAccounts.h"
+#include "core/DatabaseNeighbours.h"
 #include "core/RecordAccess.h"
 #include "core/RecordLists.h"
 #include "core/TaggedFile.h"
@@ -7,6 +9,7 @@
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
+#include "portfolio/UserDataFiles.h"
 #include "support/FakeMessageBox.h"
 
 #include <gtest/gtest.h>
@@ -176,4 +179,15 @@ TEST_F(Imports, APeriodicSavePutsTheFileInPlaceAndKeepsTheList)
     EXPECT_EQ(ImportedItemList, nullptr);
     EXPECT_EQ(*ReadFileBytes(AppPath("data\\Imports.old")), saved);
     EXPECT_EQ(*ReadFileBytes(AppPath("data\\Imports.dat")), saved);
+}
+
+TEST_F(Imports, AReloadKeepsTheItemsImportedSinceTheLastSave)
+{
+    InstallUserDataSteps();
+    LoadImportsImage(Image(2, 3, {Record(0xF000, 80), Record(0xF001, 80)}));
+    GetDatabaseNeighbours().saveBeforeReload();
+    GetDatabaseNeighbours().loadImports();
+    EXPECT_EQ(ImportedItemCount, 2);
+    GetDatabaseNeighbours() = DatabaseNeighbours{};
+    FreeCashAccounts();
 }
