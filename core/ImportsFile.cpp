@@ -88,7 +88,9 @@ bool Widen(ImportRecord& r, uint8_t version, uint8_t subVersion)
         r.subEnd += 4;
         StoreU16(&r.bytes[RecordLayout::FirstSubRecord], uint16_t(r.sub));
     }
-    if (r.bytes.size() - before > kImportSpareBytes || r.bytes.size() > 0xFFFF)
+    // Today's price sub-record holds its statistics and links before its stream.
+    if (r.bytes.size() - before > kImportSpareBytes || r.bytes.size() > 0xFFFF ||
+        r.subEnd - r.sub < SubRecordLayout::Stream)
         return false;
     StoreU16(&r.bytes[RecordLayout::Length], uint16_t(r.bytes.size()));
     return true;

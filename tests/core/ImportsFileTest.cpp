@@ -147,8 +147,9 @@ TEST_F(Imports, ADamagedRecordStopsTheLoadAndKeepsTheRecordsBeforeIt)
     std::vector<uint8_t> lengthDiffers = Record(0xF003, 80);
     StoreU16(&lengthDiffers[0], 40);
     std::vector<uint8_t> tooShortForVersion1 = Record(0xF004, 60);
+    std::vector<uint8_t> noRoomForStatistics = Record(0xF005, 70);
     for (auto [version, bad] : {std::pair{2, shortRecord}, std::pair{2, offsetPast}, std::pair{2, lengthDiffers},
-                                std::pair{1, tooShortForVersion1}}) {
+                                std::pair{1, tooShortForVersion1}, std::pair{2, noRoomForStatistics}}) {
         std::vector<uint8_t> image = Image(uint8_t(version), 3, {good, bad, good});
         LoadImportsImage(image);
         EXPECT_EQ(ImportedItemCount, 1);
