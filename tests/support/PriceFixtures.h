@@ -63,4 +63,24 @@ inline std::vector<uint8_t> F32Bytes(float f)
     return {b[0], b[1], b[2], b[3]};
 }
 
+// An in-memory database record (no text, no items) holding the given sub-records; every one but the
+// last gets its length, the last runs to the record's end.
+inline std::vector<uint8_t> Record(uint16_t id, std::vector<std::vector<uint8_t>> subs, uint8_t kind = 10)
+{
+    std::vector<uint8_t> record(32, 0);
+    StoreU16(record.data() + 2, id);
+    StoreU16(record.data() + 22, 32);
+    for (size_t i = 0; i < subs.size(); ++i) {
+        std::vector<uint8_t>& sub = subs[i];
+        sub[2] = kind;
+        StoreU16(sub.data(), i + 1 < subs.size() ? uint16_t(sub.size()) : 0);
+        size_t at = record.size();
+        record.resize(at + sub.size());
+        for (size_t k = 0; k < sub.size(); ++k)
+            record[at + k] = sub[k];
+    }
+    StoreU16(record.data(), uint16_t(record.size()));
+    return record;
+}
+
 } // namespace qv::test
