@@ -20,7 +20,7 @@ StreamSource OpenStream(uint8_t* record, uint32_t stream)
     StreamSource s;
     s.span = SubRecordOf(record, stream);
     if (s.span) {
-        s.corrections = GetPriceCorrections(RecordId(record), stream);
+        s.corrections = GetPriceCorrections(RecordIdOf(record), stream);
         s.kind = s.span.sub[2];
     }
     return s;

@@ -64,7 +64,7 @@ uint32_t SubRecordCount(const uint8_t* record)
 void ComputeRecordStatistics(uint8_t* record)
 {
     WalkSubRecords(record, [&](SubRecordSpan span, uint32_t index) {
-        ComputeStreamStatistics(span.sub, span.end, GetPriceCorrections(RecordId(record), index));
+        ComputeStreamStatistics(span.sub, span.end, GetPriceCorrections(RecordIdOf(record), index));
         return true;
     });
 }
@@ -72,7 +72,7 @@ void ComputeRecordStatistics(uint8_t* record)
 void RecomputePeriodExtremes(uint8_t* record, uint32_t streamNumber, uint16_t start)
 {
     WalkSubRecords(record, [&](SubRecordSpan span, uint32_t index) {
-        RecomputeSubRecordExtremes(span.sub, span.end, GetPriceCorrections(RecordId(record), streamNumber + index),
+        RecomputeSubRecordExtremes(span.sub, span.end, GetPriceCorrections(RecordIdOf(record), streamNumber + index),
                                    start);
         return true;
     });

@@ -19,7 +19,7 @@ SubRecordSpan SubRecordOf(uint8_t* record, uint32_t n);
 // Number of sub-records of the record (0 for a null or damaged record).
 uint32_t SubRecordCount(const uint8_t* record);
 
-inline uint16_t RecordId(const uint8_t* record) { return uint16_t(record[2] | (record[3] << 8)); }
+inline uint16_t RecordIdOf(const uint8_t* record) { return uint16_t(record[2] | (record[3] << 8)); }
 
 // Fills the statistics room of every sub-record of the record, with each stream's corrections.
 void ComputeRecordStatistics(uint8_t* record);
