@@ -48,7 +48,7 @@ void DecodePriceHistory(benchmark::State& state, uint8_t mode, bool raw)
     qv::DayRecord* days = nullptr;
     int64_t decoded = 0;
     for (auto _ : state) {
-        int32_t n = qv::DecodeSubRecordHistory(sub.data(), sub.data() + sub.size(), days, 0, raw, nullptr);
+        int32_t n = qv::DecodeSubRecordHistory(sub.data(), sub.data() + sub.size(), days, 0, raw, {});
         benchmark::DoNotOptimize(days);
         decoded += n;
     }

@@ -1,31 +1,27 @@
-// Lookup of the user's price corrections.
+// Lookup of the user's price corrections in the corrections store.
 #include "core/PriceCorrections.h"
 
-#include <utility>
+#include "chartmodel/LinesAndTextFiles.h"
+#include "core/RecordAccess.h"
 
 namespace qv {
 
-namespace {
-PriceCorrectionLookup& Lookup()
+CorrectionCursor GetPriceCorrections(uint16_t shareId, uint32_t streamNumber)
 {
-    static PriceCorrectionLookup lookup;
-    return lookup;
-}
-} // namespace
-
-PriceCorrectionLookup SetPriceCorrectionLookup(PriceCorrectionLookup lookup)
-{
-    return std::exchange(Lookup(), std::move(lookup));
+    const uint8_t* blob =
+        PriceCorrectionStore().GetItem(ShareItemKey(shareId, uint16_t(streamNumber)), kPriceCorrectionKind, 0);
+    uint32_t length = BlobLength(blob);
+    if (length <= kPriceCorrectionHeadBytes)
+        return {};
+    CorrectionCursor cursor{blob + kPriceCorrectionHeadBytes, blob + length};
+    return cursor.empty() ? CorrectionCursor{} : cursor;
 }
 
-const DayRecord* GetPriceCorrections(uint16_t shareId, uint32_t streamNumber)
+CorrectionCursor GetCursorCorrections(const RecordCursor* cursor)
 {
-    const PriceCorrectionLookup& lookup = Lookup();
-    if (!lookup)
-        return nullptr;
-    const DayRecord* first = lookup(shareId, streamNumber);
-    // A store entry that holds only its end record is no correction at all.
-    return first && first->date != 0 ? first : nullptr;
+    if (cursor == nullptr || cursor->record == nullptr)
+        return {};
+    return GetPriceCorrections(RecordId(cursor->record), cursor->count);
 }
 
 } // namespace qv

@@ -1,21 +1,18 @@
-// The user's price corrections, looked up by share id and stream number. The corrections store that
-// keeps them ("EditPrice.cfg") installs its lookup here; until it does there are none.
+// The user's price corrections of a stream, kept in the "EditPrice.cfg" store under the share id and
+// the stream number.
 #pragma once
 
-#include "core/DayRecord.h"
+#include "core/PriceStream.h"
+#include "core/RecordCursor.h"
 
 #include <cstdint>
-#include <functional>
 
 namespace qv {
 
-// Returns the first correction record of the stream (records in ascending date order ended by a date
-// of 0), or null when the stream has no corrections.
-using PriceCorrectionLookup = std::function<const DayRecord*(uint16_t shareId, uint32_t streamNumber)>;
+// The corrections of stream `streamNumber` of the record with the id; empty when it has none.
+CorrectionCursor GetPriceCorrections(uint16_t shareId, uint32_t streamNumber);
 
-// Installs the lookup (an empty one removes it); returns the previous one.
-PriceCorrectionLookup SetPriceCorrectionLookup(PriceCorrectionLookup lookup);
-
-const DayRecord* GetPriceCorrections(uint16_t shareId, uint32_t streamNumber);
+// The same for a cursor's record and sub-record; empty for a null cursor or record.
+CorrectionCursor GetCursorCorrections(const RecordCursor* cursor);
 
 } // namespace qv

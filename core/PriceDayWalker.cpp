@@ -5,7 +5,7 @@
 
 namespace qv {
 
-PriceDayWalker::PriceDayWalker(const uint8_t* sub, const uint8_t* subEnd, const DayRecord* corrections, bool marked,
+PriceDayWalker::PriceDayWalker(const uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections, bool marked,
                                int32_t scaleOverride)
     : corrections_(corrections), marked_(marked)
 {
@@ -39,7 +39,7 @@ bool PriceDayWalker::next()
         done_ = true;
         return false;
     }
-    CorrectionCursor* cursor = corrections_ ? &corrections_ : nullptr;
+    CorrectionCursor* cursor = corrections_.empty() ? nullptr : &corrections_;
     p_ = marked_ ? DecodePriceMarker(p_, end_, slot_, started_ ? &previous_ : nullptr, price_, repeat_, scale_, 0, cursor)
                  : DecodePriceDay(p_, end_, slot_, price_, repeat_, scale_, 0, cursor);
     started_ = true;

@@ -13,7 +13,7 @@ class PriceDayWalker {
 public:
     // `marked` keeps days without data and marked days as marked records (DecodePriceMarker);
     // otherwise days are decoded raw. A zero scale override keeps the stream's own scale.
-    PriceDayWalker(const uint8_t* sub, const uint8_t* subEnd, const DayRecord* corrections, bool marked = false,
+    PriceDayWalker(const uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections, bool marked = false,
                    int32_t scaleOverride = 0);
 
     // Decodes the next day; false at the end of the stream.
@@ -27,15 +27,15 @@ public:
     uint16_t firstDate() const { return firstDate_; }
     int32_t scale() const { return scale_; }
 
-    // Corrections apply from the next day decoded on (or stop applying for a null list).
-    void setCorrections(const DayRecord* corrections) { corrections_ = corrections; }
+    // Corrections apply from the next day decoded on (or stop applying for an empty cursor).
+    void setCorrections(CorrectionCursor corrections) { corrections_ = corrections; }
 
 private:
     DayRecord slot_[2]{};
     DayRecord previous_{};
     const uint8_t* p_ = nullptr;
     const uint8_t* end_ = nullptr;
-    const DayRecord* corrections_ = nullptr;
+    CorrectionCursor corrections_;
     int32_t price_ = 0;
     int32_t repeat_ = 0;
     int32_t scale_ = 0;

@@ -4,6 +4,7 @@
 #include "core/PriceCorrections.h"
 #include "core/PriceDayWalker.h"
 #include "core/PriceSubRecords.h"
+#include "core/RecordAccess.h"
 
 namespace qv {
 
@@ -11,7 +12,7 @@ namespace {
 
 struct StreamSource {
     SubRecordSpan span;
-    const DayRecord* corrections = nullptr;
+    CorrectionCursor corrections;
     uint8_t kind = 0;
 };
 
@@ -20,7 +21,7 @@ StreamSource OpenStream(uint8_t* record, uint32_t stream)
     StreamSource s;
     s.span = SubRecordOf(record, stream);
     if (s.span) {
-        s.corrections = GetPriceCorrections(RecordIdOf(record), stream);
+        s.corrections = GetPriceCorrections(RecordId(record), stream);
         s.kind = s.span.sub[2];
     }
     return s;
@@ -28,7 +29,7 @@ StreamSource OpenStream(uint8_t* record, uint32_t stream)
 
 PriceDayWalker Walker(const StreamSource& s, bool withCorrections = true)
 {
-    return PriceDayWalker(s.span.sub, s.span.end, withCorrections ? s.corrections : nullptr);
+    return PriceDayWalker(s.span.sub, s.span.end, withCorrections ? s.corrections : CorrectionCursor{});
 }
 
 uint32_t CountDays(const StreamSource& s)

@@ -1,9 +1,9 @@
 // Statistics of price sub-records and the statistics period.
 #include "core/PriceStatistics.h"
 
-#include "core/PriceDatabaseState.h"
+#include "core/Database.h"
+#include "core/PackedDate.h"
 #include "core/PriceStream.h"
-#include "core/PriceStreamDates.h"
 #include "core/StatisticsPeriod.h"
 #include "platform/ByteOrder.h"
 
@@ -85,7 +85,7 @@ StreamStatistics ReadStreamStatistics(const uint8_t* sub)
     return s;
 }
 
-void ComputeStreamStatistics(uint8_t* sub, const uint8_t* subEnd, const DayRecord* corrections)
+void ComputeStreamStatistics(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections)
 {
     if (subEnd - sub < int(kSubRecordStream))
         return;
@@ -98,7 +98,7 @@ void ComputeStreamStatistics(uint8_t* sub, const uint8_t* subEnd, const DayRecor
     area[0].date = firstDate;
     DayRecord previous{};
     bool havePrevious = false;
-    CorrectionCursor cursor = corrections;
+    CorrectionCursor* cursor = corrections.empty() ? nullptr : &corrections;
     const uint8_t* p = sub + kSubRecordStream;
     int32_t price = 0, repeat = 0;
 
@@ -107,8 +107,7 @@ void ComputeStreamStatistics(uint8_t* sub, const uint8_t* subEnd, const DayRecor
     float previousClose = 0;
     uint16_t lastDate = firstDate;
     while (!AtStreamEnd(p, subEnd, repeat)) {
-        p = DecodePriceMarker(p, subEnd, area, havePrevious ? &previous : nullptr, price, repeat, scale, 0,
-                              corrections ? &cursor : nullptr);
+        p = DecodePriceMarker(p, subEnd, area, havePrevious ? &previous : nullptr, price, repeat, scale, 0, cursor);
         const DayRecord& day = area[0];
         if (day.date == 0)
             break;
@@ -144,7 +143,7 @@ void ComputeStreamStatistics(uint8_t* sub, const uint8_t* subEnd, const DayRecor
     StoreF32(sub + kStatLastVolume, last.volume);
 }
 
-void RecomputeSubRecordExtremes(uint8_t* sub, const uint8_t* subEnd, const DayRecord* corrections, uint16_t start)
+void RecomputeSubRecordExtremes(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections, uint16_t start)
 {
     if (subEnd - sub < int(kSubRecordStream))
         return;
@@ -152,12 +151,12 @@ void RecomputeSubRecordExtremes(uint8_t* sub, const uint8_t* subEnd, const DayRe
     DayRecord area[2]{};
     area[0].unit = StartingUnit(scale);
     area[0].date = LoadU16(sub + kSubRecordFirstDate);
-    CorrectionCursor cursor = corrections;
+    CorrectionCursor* cursor = corrections.empty() ? nullptr : &corrections;
     const uint8_t* p = sub + kSubRecordStream;
     int32_t price = 0, repeat = 0;
     Extremes period;
     while (!AtStreamEnd(p, subEnd, repeat)) {
-        p = DecodePriceDay(p, subEnd, area, price, repeat, scale, 0, corrections ? &cursor : nullptr);
+        p = DecodePriceDay(p, subEnd, area, price, repeat, scale, 0, cursor);
         const DayRecord& day = area[0];
         if (day.date == 0)
             break;
@@ -173,7 +172,6 @@ void RecomputeSubRecordExtremes(uint8_t* sub, const uint8_t* subEnd, const DayRe
 
 uint16_t DateBackFromLatest(uint32_t unit, int32_t count)
 {
-    using namespace stream_dates;
     uint16_t latest = LatestDatabaseDate;
     if (latest == 0)
         return 0;
@@ -183,8 +181,8 @@ uint16_t DateBackFromLatest(uint32_t unit, int32_t count)
     case 1: {
         uint16_t d = latest;
         for (int32_t i = 0; i < count && i < kDaysInRange; ++i) {
-            uint16_t back = PreviousWeekday(d);
-            if (back > d)
+            uint16_t back = PreviousWeekday(d, false);
+            if (back >= d)
                 return 0;
             d = back;
         }
@@ -194,7 +192,7 @@ uint16_t DateBackFromLatest(uint32_t unit, int32_t count)
         uint16_t d = latest;
         for (int32_t i = 0; i < count && i < kDaysInRange; ++i) {
             uint16_t back = PreviousDay(d);
-            if (back > d)
+            if (back >= d)
                 return 0;
             d = back;
         }
@@ -202,7 +200,7 @@ uint16_t DateBackFromLatest(uint32_t unit, int32_t count)
     }
     case 3: {
         int year = YearField(latest) - (MonthField(latest) < 3 ? 1 : 0);
-        return year < 0 ? 0 : Pack(year, 0, 0);
+        return year < 0 ? 0 : MakePackedDate(0, 0, year);
     }
     case 4:
         return count <= 0 ? 0 : uint16_t(count - 1);
@@ -224,8 +222,4 @@ uint16_t PeriodStart()
 
 void ResetPeriodStart() { Cache().valid = false; }
 
-} // namespace qv
-
-namespace qv {
-uint16_t LatestDatabaseDate = 0;
 } // namespace qv

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/DayRecord.h"
+#include "core/PriceStream.h"
 
 #include <cstdint>
 
@@ -46,10 +47,10 @@ StreamStatistics ReadStreamStatistics(const uint8_t* sub);
 
 // Decodes the sub-record's stream (`sub` to `subEnd`, at least the 80 bytes of head and room) with
 // its corrections and fills its statistics room.
-void ComputeStreamStatistics(uint8_t* sub, const uint8_t* subEnd, const DayRecord* corrections);
+void ComputeStreamStatistics(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections);
 
 // Recomputes the period high and low with their dates over the raw days dated after `start`.
-void RecomputeSubRecordExtremes(uint8_t* sub, const uint8_t* subEnd, const DayRecord* corrections, uint16_t start);
+void RecomputeSubRecordExtremes(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections, uint16_t start);
 
 // The date `count` units back from the latest database date (0 when there is none): unit 1 weekdays,
 // unit 2 calendar days, unit 3 the year's first day (the year before in its first quarter), unit 4

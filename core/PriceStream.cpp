@@ -2,15 +2,16 @@
 #include "core/PriceStream.h"
 
 #include "core/Memory.h"
-#include "core/PriceStreamDates.h"
+#include "core/PackedDate.h"
 #include "platform/ByteOrder.h"
+
+#include <cstddef>
 
 namespace qv {
 
 namespace {
 
-using stream_dates::Cursor;
-using stream_dates::NextWeekdayCursor;
+using Cursor = WeekdayCursor;
 
 constexpr uint32_t kFirstRecords = 1500;
 constexpr uint32_t kGrowRecords = 750;
@@ -255,16 +256,17 @@ bool DecodeCloseDay(const uint8_t*& p, const uint8_t* end, DayRecord& day, DaySt
     }
 }
 
+uint16_t CorrectionDate(const uint8_t* record) { return LoadU16(record + offsetof(DayRecord, date)); }
+
 void ApplyCorrection(DayRecord& day, uint16_t date, CorrectionCursor* corrections)
 {
-    if (corrections == nullptr || *corrections == nullptr)
+    if (corrections == nullptr || corrections->empty())
         return;
-    const DayRecord* c = *corrections;
-    while (c->date != 0 && c->date < date)
-        ++c;
-    *corrections = c;
-    if (c->date != 0 && c->date == date)
-        day = *c;
+    CorrectionCursor& c = *corrections;
+    while (!c.empty() && CorrectionDate(c.next) != 0 && CorrectionDate(c.next) < date)
+        c.next += kDayRecordSize;
+    if (!c.empty() && CorrectionDate(c.next) != 0 && CorrectionDate(c.next) == date)
+        day = LoadDayRecord(c.next);
 }
 
 void FinishDay(DayRecord* day, const DayState& s)
@@ -272,13 +274,13 @@ void FinishDay(DayRecord* day, const DayState& s)
     day->unit = s.unit;
     day->modeMarks = uint8_t(s.mode | s.mark);
     day->date = s.cursor.date;
-    day->weekday = s.cursor.counter;
+    day->weekday = s.cursor.weekday;
     DayRecord& next = day[1];
     next.unit = s.unit;
     next.modeMarks = s.mode;
     Cursor following = NextWeekdayCursor(s.cursor);
     next.date = following.date;
-    next.weekday = following.counter;
+    next.weekday = following.weekday;
 }
 
 void EndOfStream(DayRecord* day)
@@ -480,7 +482,7 @@ const uint8_t* SkipPriceEntry(const uint8_t* p, const uint8_t* end, uint8_t& mod
 }
 
 int32_t DecodeSubRecordHistory(const uint8_t* sub, const uint8_t* subEnd, DayRecord*& array, uint32_t flags,
-                               bool raw, const DayRecord* corrections)
+                               bool raw, CorrectionCursor corrections)
 {
     ProFree(array);
     array = nullptr;
@@ -497,8 +499,7 @@ int32_t DecodeSubRecordHistory(const uint8_t* sub, const uint8_t* subEnd, DayRec
     days[0].unit = StartingUnit(scale);
     days[0].date = LoadU16(sub + kSubRecordFirstDate);
     const uint8_t* p = sub + kSubRecordStream;
-    CorrectionCursor cursor = corrections;
-    CorrectionCursor* cursorArg = corrections ? &cursor : nullptr;
+    CorrectionCursor* cursorArg = corrections.empty() ? nullptr : &corrections;
     int32_t price = 0, repeat = 0, count = 0;
     uint32_t i = 0;
     while (!AtStreamEnd(p, subEnd, repeat) && days[i].date <= lastDate) {

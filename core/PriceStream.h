@@ -34,9 +34,15 @@ constexpr uint32_t kSubRecordFirstDate = 10;
 constexpr uint32_t kSubRecordLastDate = 40;
 constexpr uint32_t kSubRecordStream = 80;
 
-// The user's corrections of one stream: day records in ascending date order ended by a date of 0;
-// the cursor moves forward through them as decoding advances. A null cursor means no corrections.
-using CorrectionCursor = const DayRecord*;
+// The user's corrections of one stream: stored 36-byte day records in ascending date order, ended by
+// one whose date is 0 or by the end of their bytes. The cursor moves forward through them as decoding
+// advances; an empty cursor means no corrections.
+struct CorrectionCursor {
+    const uint8_t* next = nullptr;
+    const uint8_t* end = nullptr;
+
+    bool empty() const { return next == nullptr || end - next < int(kDayRecordSize); }
+};
 
 // The unit a stream starts with, and a stored unit as the scale makes it a price unit.
 float StartingUnit(int32_t scale);
@@ -76,6 +82,6 @@ const uint8_t* SkipPriceEntry(const uint8_t* p, const uint8_t* end, uint8_t& mod
 // Decodes the whole stream of one price sub-record (`sub` to `subEnd`) into a new ProCalloc'd array
 // that replaces (and frees) `array`. Returns the number of days decoded; see DecodePriceHistory.
 int32_t DecodeSubRecordHistory(const uint8_t* sub, const uint8_t* subEnd, DayRecord*& array, uint32_t flags,
-                               bool raw, const DayRecord* corrections);
+                               bool raw, CorrectionCursor corrections);
 
 } // namespace qv

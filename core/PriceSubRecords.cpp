@@ -1,9 +1,14 @@
 // Walking the price sub-records of a record within its bounds.
 #include "core/PriceSubRecords.h"
 
+#include "core/Database.h"
+#include "core/Memory.h"
 #include "core/PriceCorrections.h"
 #include "core/PriceStatistics.h"
 #include "core/PriceStream.h"
+#include "core/RecordAccess.h"
+#include "core/RecordLists.h"
+#include "core/StatisticsPeriod.h"
 #include "platform/ByteOrder.h"
 
 namespace qv {
@@ -64,18 +69,68 @@ uint32_t SubRecordCount(const uint8_t* record)
 void ComputeRecordStatistics(uint8_t* record)
 {
     WalkSubRecords(record, [&](SubRecordSpan span, uint32_t index) {
-        ComputeStreamStatistics(span.sub, span.end, GetPriceCorrections(RecordIdOf(record), index));
+        ComputeStreamStatistics(span.sub, span.end, GetPriceCorrections(RecordId(record), index));
         return true;
     });
+}
+
+void ComputeBlockStatistics(uint8_t* block)
+{
+    if (block == nullptr)
+        return;
+    // The period start is worked out once, before any stream needs it.
+    PeriodStart();
+    for (uint8_t* r = block; RecordLength(r) != 0; r = NextRecord(r))
+        ComputeRecordStatistics(r);
+}
+
+void RecomputeStreamStatistics(const RecordCursor* cursor)
+{
+    if (cursor == nullptr || cursor->record == nullptr)
+        return;
+    SubRecordSpan span = SubRecordOf(cursor->record, cursor->count);
+    if (span)
+        ComputeStreamStatistics(span.sub, span.end, GetCursorCorrections(cursor));
+}
+
+int32_t DecodePriceHistory(RecordCursor* cursor, DayRecord** days, uint32_t flags, bool raw, bool withCorrections)
+{
+    if (cursor == nullptr || days == nullptr || cursor->record == nullptr)
+        return 0;
+    SkipSubRecords(cursor);
+    SubRecordSpan span = SubRecordOf(cursor->record, cursor->count);
+    if (!span) {
+        ProFree(*days);
+        *days = nullptr;
+        return 0;
+    }
+    CorrectionCursor corrections = withCorrections ? GetCursorCorrections(cursor) : CorrectionCursor{};
+    return DecodeSubRecordHistory(span.sub, span.end, *days, flags, raw, corrections);
 }
 
 void RecomputePeriodExtremes(uint8_t* record, uint32_t streamNumber, uint16_t start)
 {
     WalkSubRecords(record, [&](SubRecordSpan span, uint32_t index) {
-        RecomputeSubRecordExtremes(span.sub, span.end, GetPriceCorrections(RecordIdOf(record), streamNumber + index),
+        RecomputeSubRecordExtremes(span.sub, span.end, GetPriceCorrections(RecordId(record), streamNumber + index),
                                    start);
         return true;
     });
+}
+
+} // namespace qv
+
+namespace qv {
+
+void RecomputeAllPeriodExtremes()
+{
+    ResetPeriodStart();
+    uint16_t start = DateBackFromLatest(StatisticsPeriod.unit, StatisticsPeriod.count);
+    if (MainRecordBlock != nullptr) {
+        for (uint8_t* r = MainRecordBlock; RecordLength(r) != 0; r = NextRecord(r))
+            RecomputePeriodExtremes(r, 0, start);
+    }
+    for (RecordListNode* node = ImportedItemList; node != nullptr; node = node->next)
+        RecomputePeriodExtremes(node->record, node->value, start);
 }
 
 } // namespace qv

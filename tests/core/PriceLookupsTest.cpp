@@ -1,6 +1,6 @@
 #include "core/PriceLookups.h"
 
-#include "core/PriceCorrections.h"
+#include "chartmodel/LinesAndTextFiles.h"
 #include "core/PriceStream.h"
 #include "support/PriceFixtures.h"
 
@@ -83,18 +83,19 @@ TEST(PriceLookups, DaysCountedFromTheEnd)
 TEST(PriceLookups, OnlyTheAveragedDaysTakeCorrections)
 {
     std::vector<uint8_t> record = Week();
-    DayRecord corrections[3]{};
+    std::vector<DayRecord> corrections(2);
     corrections[0].date = kMonday;  // outside the last two days: ignored by the average
     corrections[0].close = 100;
     corrections[1].date = Date(2006, 1, 9);
     corrections[1].close = 1;
-    auto previous = SetPriceCorrectionLookup([&](uint16_t id, uint32_t stream) {
-        return id == 0x4001 && stream == 0 ? corrections : nullptr;
-    });
+    std::vector<uint8_t> body(4, 0);  // the second head word; the blob adds its length word
+    std::vector<uint8_t> records = CorrectionBytes(corrections);
+    body.insert(body.end(), records.begin(), records.end());
+    PriceCorrectionStore().SetItem(ShareItemKey(0x4001, 0), kPriceCorrectionKind, 0, MakeBlob(body));
     EXPECT_FLOAT_EQ(AveragePriceLastDays(record.data(), 0, 2), (0.09f + 1) / 2);
     EXPECT_FLOAT_EQ(GetPriceOnDate(record.data(), 0, kMonday, false), 100);
     EXPECT_FLOAT_EQ(GetPriceOnDate(record.data(), 1, kMonday, false), 30);
-    SetPriceCorrectionLookup(previous);
+    PriceCorrectionStore().FreeItems();
 }
 
 TEST(PriceLookups, HighLowInRange)

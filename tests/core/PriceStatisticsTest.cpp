@@ -1,6 +1,6 @@
 #include "core/PriceStatistics.h"
 
-#include "core/PriceDatabaseState.h"
+#include "core/Database.h"
 #include "core/PriceStream.h"
 #include "core/StatisticsPeriod.h"
 #include "platform/ByteOrder.h"
@@ -34,7 +34,7 @@ struct PeriodScope {
     StatisticsPeriodOption oldOption;
 };
 
-StreamStatistics Compute(std::vector<uint8_t>& sub, const DayRecord* corrections = nullptr)
+StreamStatistics Compute(std::vector<uint8_t>& sub, CorrectionCursor corrections = {})
 {
     ComputeStreamStatistics(sub.data(), sub.data() + sub.size(), corrections);
     return ReadStreamStatistics(sub.data());
@@ -104,10 +104,11 @@ TEST(PriceStatistics, CorrectionsCountInTheStatistics)
 {
     PeriodScope scope(Date(2006, 1, 13), {1, 50});
     std::vector<uint8_t> sub = SubRecord(1, kMonday, {5, 1, 1, ' '});
-    DayRecord corrections[2]{};
+    std::vector<DayRecord> corrections(1);
     corrections[0].date = Date(2006, 1, 3);
     corrections[0].close = 50;
-    StreamStatistics s = Compute(sub, corrections);
+    std::vector<uint8_t> bytes = CorrectionBytes(corrections);
+    StreamStatistics s = Compute(sub, Corrections(bytes));
     EXPECT_FLOAT_EQ(s.allTimeHigh, 50);
     EXPECT_FLOAT_EQ(s.lastClose, 7);
 }
@@ -116,13 +117,13 @@ TEST(PriceStatistics, PeriodExtremesCountMarkedDaysButNotDaysWithoutData)
 {
     // 5, 'F' (at 5), 'A', 9, 3; period after Tuesday 3 January.
     std::vector<uint8_t> sub = SubRecord(1, kMonday, {5, 'F', 'A', 4, 0x26, ' '});
-    RecomputeSubRecordExtremes(sub.data(), sub.data() + sub.size(), nullptr, kMonday);
+    RecomputeSubRecordExtremes(sub.data(), sub.data() + sub.size(), {}, kMonday);
     StreamStatistics s = ReadStreamStatistics(sub.data());
     EXPECT_FLOAT_EQ(s.periodHigh, 9);
     EXPECT_EQ(s.periodHighDate, Date(2006, 1, 5));
     EXPECT_FLOAT_EQ(s.periodLow, 3);
     EXPECT_EQ(s.periodLowDate, Date(2006, 1, 6));
-    RecomputeSubRecordExtremes(sub.data(), sub.data() + sub.size(), nullptr, Date(2006, 1, 6));
+    RecomputeSubRecordExtremes(sub.data(), sub.data() + sub.size(), {}, Date(2006, 1, 6));
     s = ReadStreamStatistics(sub.data());
     EXPECT_EQ(s.periodHigh, 0);
     EXPECT_EQ(s.periodLow, 0);

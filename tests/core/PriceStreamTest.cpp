@@ -20,7 +20,7 @@ struct Decoded {
     std::vector<DayRecord> days;  // up to the end mark
 };
 
-Decoded Decode(const std::vector<uint8_t>& sub, bool raw, uint32_t flags = 0, const DayRecord* corrections = nullptr)
+Decoded Decode(const std::vector<uint8_t>& sub, bool raw, uint32_t flags = 0, CorrectionCursor corrections = {})
 {
     DayRecord* array = nullptr;
     Decoded d;
@@ -173,7 +173,7 @@ TEST(PriceStream, FullDaysCarryEveryPriceAndTheVolume)
 TEST(PriceStream, CorrectionsReplacePricesAndVolumeButNotUnitModeOrDate)
 {
     std::vector<uint8_t> stream = {'E', 1, 0x08, 5, 0x08, 1, 0x08, 1, 0x08, 1, ' '};
-    DayRecord corrections[3]{};
+    std::vector<DayRecord> corrections(2);
     corrections[0].date = Date(2005, 12, 30);  // before the history: stepped over
     corrections[0].close = 99;
     corrections[1].date = WeekdaysAfter(kMonday, 2);
@@ -186,7 +186,8 @@ TEST(PriceStream, CorrectionsReplacePricesAndVolumeButNotUnitModeOrDate)
     corrections[1].modeMarks = 0x40;
     corrections[1].correctionOnly[0] = 0xAB;
     for (bool raw : {true, false}) {
-        Decoded d = Decode(SubRecord(100, kMonday, stream), raw, 0, corrections);
+        std::vector<uint8_t> bytes = CorrectionBytes(corrections);
+        Decoded d = Decode(SubRecord(100, kMonday, stream), raw, 0, Corrections(bytes));
         ASSERT_EQ(d.days.size(), 4u);
         EXPECT_FLOAT_EQ(d.days[1].close, 0.06f);
         const DayRecord& fixed = d.days[2];
@@ -200,6 +201,16 @@ TEST(PriceStream, CorrectionsReplacePricesAndVolumeButNotUnitModeOrDate)
         // The running price is the stream's, not the correction's.
         EXPECT_FLOAT_EQ(d.days[3].close, 0.08f);
     }
+}
+
+TEST(PriceStream, CorrectionsWithoutTheirEndRecordStopAtTheirBytes)
+{
+    std::vector<DayRecord> corrections(1);
+    corrections[0].date = WeekdaysAfter(kMonday, 5);  // after the history: the cursor reaches the end
+    std::vector<uint8_t> bytes = CorrectionBytes(corrections);
+    bytes.resize(kDayRecordSize + 10);  // no end record, and a cut one
+    Decoded d = Decode(SubRecord(1, kMonday, {5, 1, 1, ' '}), true, 0, Corrections(bytes));
+    EXPECT_EQ(d.count, 3);
 }
 
 TEST(PriceStream, HistoryStopsAfterTheLastPricedDate)

@@ -24,21 +24,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint8_t* begin = sub.data();
     const uint8_t* end = begin + sub.size();
 
-    DayRecord corrections[3]{};
-    corrections[0].date = uint16_t(LoadU16(data + 2) + 1);
-    corrections[0].close = 1;
-    corrections[1].date = uint16_t(LoadU16(data + 2) + 40);
+    // Two correction records without their end record.
+    uint8_t correctionBytes[2 * kDayRecordSize] = {};
+    DayRecord correction{};
+    correction.date = uint16_t(LoadU16(data + 2) + 1);
+    correction.close = 1;
+    StoreDayRecord(correctionBytes, correction);
+    correction.date = uint16_t(LoadU16(data + 2) + 40);
+    StoreDayRecord(correctionBytes + kDayRecordSize, correction);
+    CorrectionCursor corrections{correctionBytes, correctionBytes + sizeof correctionBytes};
 
     DayRecord* days = nullptr;
     for (bool raw : {true, false}) {
-        int32_t count = DecodeSubRecordHistory(begin, end, days, flags, raw, data[5] & 2 ? corrections : nullptr);
+        int32_t count = DecodeSubRecordHistory(begin, end, days, flags, raw, data[5] & 2 ? corrections : CorrectionCursor{});
         if (count < 0)
             __builtin_trap();
     }
     ProFree(days);
 
     ComputeStreamStatistics(sub.data(), end, corrections);
-    RecomputeSubRecordExtremes(sub.data(), end, nullptr, 0);
+    RecomputeSubRecordExtremes(sub.data(), end, {}, 0);
 
     const uint8_t* p = begin + kSubRecordStream;
     uint8_t mode = 0;

@@ -83,4 +83,18 @@ inline std::vector<uint8_t> Record(uint16_t id, std::vector<std::vector<uint8_t>
     return record;
 }
 
+// Stored correction records (36 bytes each) with the date-0 record that ends them.
+inline std::vector<uint8_t> CorrectionBytes(const std::vector<DayRecord>& days)
+{
+    std::vector<uint8_t> bytes((days.size() + 1) * kDayRecordSize, 0);
+    for (size_t i = 0; i < days.size(); ++i)
+        StoreDayRecord(bytes.data() + i * kDayRecordSize, days[i]);
+    return bytes;
+}
+
+inline CorrectionCursor Corrections(const std::vector<uint8_t>& bytes)
+{
+    return {bytes.data(), bytes.data() + bytes.size()};
+}
+
 } // namespace qv::test

@@ -116,7 +116,7 @@ void CheckRoundTrip(const PriceHistory& h)
         SCOPED_TRACE(raw ? "raw" : "marked");
         std::vector<DayRecord> want = Expected(h, raw);
         DayRecord* array = nullptr;
-        int32_t count = DecodeSubRecordHistory(sub.data(), sub.data() + sub.size(), array, 0, raw, nullptr);
+        int32_t count = DecodeSubRecordHistory(sub.data(), sub.data() + sub.size(), array, 0, raw, {});
         ASSERT_EQ(count, int32_t(want.size()));
         for (size_t i = 0; i < want.size(); ++i) {
             const DayRecord& got = array[i];
