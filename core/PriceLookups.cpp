@@ -1,7 +1,9 @@
 // Single-day lookups in price streams.
 #include "core/PriceLookups.h"
 
+#include "chartmodel/MovingAverage.h"
 #include "core/PriceCorrections.h"
+#include "core/PriceStatistics.h"
 #include "core/PriceDayWalker.h"
 #include "core/PriceSubRecords.h"
 #include "core/RecordAccess.h"
@@ -175,6 +177,70 @@ void GetHighLowInRange(uint8_t* record, uint32_t stream, uint16_t start, float* 
         }
         any = true;
     }
+}
+
+MovingAverageCache::MovingAverageCache() = default;
+MovingAverageCache::~MovingAverageCache() = default;
+
+float GetMovingAverageAt(uint8_t* record, uint32_t stream, int32_t when, uint32_t spec, MovingAverageCache* cache)
+{
+    StreamSource s = OpenStream(record, stream);
+    if (!s.span)
+        return 0;
+    uint32_t typeField = spec & 0x0F;
+    int32_t period = int32_t(spec >> 16);
+    StreamStatistics stats = ReadStreamStatistics(s.span.sub);
+    bool lastDay = when == 0 || (when > 0 && uint16_t(when) == stats.lastDate);
+    if (typeField == 0 && lastDay)
+        return stats.lastClose;
+    if (typeField != 0 && period < 5)
+        return 0;
+
+    // The day asked as a count of days from the first (a date is found while walking).
+    int64_t target = -1;
+    if (when <= 0) {
+        target = int64_t(CountDays(s)) - 1 + when;
+        if (target < 0)
+            return 0;
+    }
+
+    MovingAverageCache local;
+    MovingAverageCache& c = cache ? *cache : local;
+    if (typeField != 0) {
+        if (!c.calculator || c.spec != spec) {
+            c.calculator = CreateMovingAverage(int32_t(typeField) - 1, period, 0.0, 0);
+            int32_t needed = 0, leadIn = 0;
+            c.calculator->Prepare(needed, leadIn);
+            c.spec = spec;
+        } else {
+            c.calculator->Reset();
+        }
+    }
+
+    PriceDayWalker w = Walker(s);
+    double value = 0;
+    float close = 0;
+    int64_t fed = 0;
+    while (w.next()) {
+        const DayRecord& day = w.day();
+        if (when > 0 && day.date > uint16_t(when))
+            break;
+        close = day.close;
+        if (typeField != 0) {
+            if (fed == 0)
+                c.calculator->Prime(close);
+            value = c.calculator->Next(close);
+            c.calculator->DropOldest();
+        }
+        ++fed;
+        if (fed - 1 == target || (when > 0 && w.nextDate() > uint16_t(when)))
+            break;
+    }
+    if (fed == 0)
+        return 0;
+    if (typeField == 0)
+        return close;
+    return float(value);
 }
 
 } // namespace qv

@@ -5,8 +5,11 @@
 #include "core/DayRecord.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace qv {
+
+class CMovingAverage;
 
 constexpr uint8_t kUnitTrustKind = 14;
 
@@ -40,5 +43,21 @@ uint16_t GetLastPriceDate(uint8_t* record, uint32_t stream);
 // there is none.
 void GetHighLowInRange(uint8_t* record, uint32_t stream, uint16_t start, float* high, uint16_t* highDate, float* low,
                        uint16_t* lowDate);
+
+// The calculator GetMovingAverageAt keeps between calls with the same spec.
+struct MovingAverageCache {
+    MovingAverageCache();
+    ~MovingAverageCache();
+    std::unique_ptr<CMovingAverage> calculator;
+    uint32_t spec = 0;
+};
+
+// The moving average of the closes up to a day: `when` above 0 is a date (the last day on or before
+// it), 0 the last day and below 0 that many days before the last. `spec` is the period << 16 with the
+// average's type + 1 in its low 4 bits; type field 0 gives the day's close (the stored last close for
+// the last day). A period below 5 gives 0. The calculator is primed with the first close, so fewer days
+// than the period still give an average. It is made into the cache on first use and reset on later
+// uses; a null cache uses one of its own.
+float GetMovingAverageAt(uint8_t* record, uint32_t stream, int32_t when, uint32_t spec, MovingAverageCache* cache);
 
 } // namespace qv

@@ -1,6 +1,8 @@
 #include "core/PriceLookups.h"
 
 #include "chartmodel/LinesAndTextFiles.h"
+#include "chartmodel/MovingAverage.h"
+#include "core/PriceSubRecords.h"
 #include "core/PriceStream.h"
 #include "support/PriceFixtures.h"
 
@@ -122,4 +124,47 @@ TEST(PriceLookups, DamagedOrMissingRecordsGiveNothing)
     EXPECT_EQ(GetPriceDaysBack(record.data(), 0, 0), 0);
     EXPECT_EQ(GetLastPriceDate(nullptr, 0), 0);
     EXPECT_EQ(AveragePriceLastDays(nullptr, 0, 1), 0);
+}
+
+TEST(PriceLookups, MovingAverageAtADayOrADate)
+{
+    // Closes 1 .. 10 over two weeks from Monday 2 January.
+    std::vector<uint8_t> record = Record(0x4003, {SubRecord(1, kMonday, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, ' '})});
+    ComputeRecordStatistics(record.data());
+    auto simple = [](uint32_t period) { return (period << 16) | (kSimpleAverage + 1); };
+    MovingAverageCache cache;
+    struct {
+        int32_t when;
+        uint32_t spec;
+        float want;
+    } cases[] = {
+        {0, simple(5), 8},                      // (6 + 7 + 8 + 9 + 10) / 5
+        {-2, simple(5), 6},                     // closes 4 .. 8
+        {Date(2006, 1, 8), simple(5), 3},       // Sunday: up to Friday 6 January, closes 1 .. 5
+        {Date(2006, 1, 3), simple(5), 1.2f},    // primed with the first close: 1, 1, 1, 1, 2
+        {0, simple(4), 0},                      // a period below 5
+        {0, 0, 10},                             // no type: the stored last close
+        {-3, 0, 7},                             // no type: the day's close
+        {Date(2006, 1, 1), simple(5), 0},       // before the first day
+        {-10, simple(5), 0},                    // before the first day
+        {0, (5u << 16) | (kExponentialAverage + 1), 0},  // checked below against a direct run
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.when << " " << c.spec);
+        if (c.spec == ((5u << 16) | (kExponentialAverage + 1))) {
+            auto ma = CreateMovingAverage(kExponentialAverage, 5, 0.0, 0);
+            int32_t needed, leadIn;
+            ma->Prepare(needed, leadIn);
+            ma->Prime(1);
+            double want = 0;
+            for (int x = 1; x <= 10; ++x) {
+                want = ma->Next(x);
+                ma->DropOldest();
+            }
+            EXPECT_FLOAT_EQ(GetMovingAverageAt(record.data(), 0, c.when, c.spec, &cache), float(want));
+            continue;
+        }
+        EXPECT_FLOAT_EQ(GetMovingAverageAt(record.data(), 0, c.when, c.spec, &cache), c.want);
+        EXPECT_FLOAT_EQ(GetMovingAverageAt(record.data(), 0, c.when, c.spec, nullptr), c.want);
+    }
 }
