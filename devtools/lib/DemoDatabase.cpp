@@ -1,6 +1,7 @@
 // An invented London market with random-walk price histories, the same on every run.
 #include "devtools/lib/DemoDatabase.h"
 
+#include "core/RecordAccess.h"
 #include "devtools/lib/LondonCalendar.h"
 
 #include <algorithm>

@@ -13,7 +13,6 @@
 namespace qv::dev {
 
 constexpr uint32_t kDemoSeed = 20260101;
-constexpr uint16_t kMarketCalendarId = 0xB605;
 
 struct DemoStream {
     uint8_t kind = 10;        // sub-record kind

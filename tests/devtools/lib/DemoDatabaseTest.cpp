@@ -1,6 +1,7 @@
 #include "devtools/lib/DemoDatabase.h"
 
 #include "core/PriceStream.h"
+#include "core/RecordAccess.h"
 #include "devtools/lib/LondonCalendar.h"
 
 #include <gtest/gtest.h>
@@ -64,7 +65,7 @@ TEST(DemoDatabase, CalendarDaysAreTheLondonTradingDays)
 {
     const DemoRecord* calendar = nullptr;
     for (const DemoRecord& r : Demo().records)
-        if (r.id == kMarketCalendarId)
+        if (r.id == qv::kMarketCalendarId)
             calendar = &r;
     ASSERT_NE(calendar, nullptr);
     const PriceHistory& h = calendar->streams[0].history;
