@@ -55,6 +55,20 @@ struct Extremes {
     float storedLow() const { return low == kHighestStart ? 0 : low; }
 };
 
+// Makes the primed record the current one. Only what priming wrote moves: every way of decoding a day
+// writes its prices, except the modes that decode nothing, whose days are left at zero as in a fresh
+// history array.
+void MovePrimedDay(DayRecord* area)
+{
+    area[0].unit = area[1].unit;
+    area[0].modeMarks = area[1].modeMarks;
+    area[0].date = area[1].date;
+    area[0].weekday = area[1].weekday;
+    if ((area[0].modeMarks & kDayModeBits) > 1) {
+        area[0].open = area[0].high = area[0].low = area[0].close = area[0].volume = 0;
+    }
+}
+
 void StorePeriod(uint8_t* sub, const Extremes& period)
 {
     StoreF32(sub + kStatPeriodHigh, period.storedHigh());
@@ -87,15 +101,21 @@ StreamStatistics ReadStreamStatistics(const uint8_t* sub)
 
 void ComputeStreamStatistics(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections)
 {
+    ComputeStreamStatisticsFrom(sub, subEnd, corrections, PeriodStart());
+}
+
+void ComputeStreamStatisticsFrom(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections,
+                                 uint16_t periodStart)
+{
     if (subEnd - sub < int(kSubRecordStream))
         return;
-    uint16_t periodStart = PeriodStart();
     int32_t scale = LoadI16(sub + kSubRecordScale);
     uint16_t firstDate = LoadU16(sub + kSubRecordFirstDate);
 
     DayRecord area[2]{};
     area[0].unit = StartingUnit(scale);
     area[0].date = firstDate;
+    // Marked days take the close of the day before; only that close is kept of it.
     DayRecord previous{};
     bool havePrevious = false;
     CorrectionCursor* cursor = corrections.empty() ? nullptr : &corrections;
@@ -103,7 +123,7 @@ void ComputeStreamStatistics(uint8_t* sub, const uint8_t* subEnd, CorrectionCurs
     int32_t price = 0, repeat = 0;
 
     Extremes period, allTime;
-    DayRecord last{};
+    float lastOpen = 0, lastHigh = 0, lastLow = 0, lastClose = 0, lastVolume = 0;
     float previousClose = 0;
     uint16_t lastDate = firstDate;
     while (!AtStreamEnd(p, subEnd, repeat)) {
@@ -112,24 +132,27 @@ void ComputeStreamStatistics(uint8_t* sub, const uint8_t* subEnd, CorrectionCurs
         if (day.date == 0)
             break;
         if (!IsMarkedDay(day)) {
-            previousClose = last.close;
-            last = day;
+            previousClose = lastClose;
+            lastOpen = day.open;
+            lastHigh = day.high;
+            lastLow = day.low;
+            lastClose = day.close;
+            lastVolume = day.volume;
             lastDate = day.date;
             if (lastDate > periodStart)
                 period.add(day.close, day.date);
             allTime.add(day.close, day.date);
         }
-        previous = day;
+        previous.close = day.close;
         havePrevious = true;
         if (area[1].date <= day.date)
             break;
-        area[0] = area[1];
-        area[1] = DayRecord{};
+        MovePrimedDay(area);
     }
 
-    StoreF32(sub + kStatMarketValue, float(double(last.close) * LoadF32(sub + 4) * 0.01));
-    StoreF32(sub + kStatLastClose, last.close);
-    StoreF32(sub + kStatChange, previousClose == 0 ? 0.0f : last.close - previousClose);
+    StoreF32(sub + kStatMarketValue, float(double(lastClose) * LoadF32(sub + 4) * 0.01));
+    StoreF32(sub + kStatLastClose, lastClose);
+    StoreF32(sub + kStatChange, previousClose == 0 ? 0.0f : lastClose - previousClose);
     StorePeriod(sub, period);
     StoreU16(sub + kStatLastDate, lastDate);
     StoreU16(sub + 42, 0x8001);
@@ -137,10 +160,10 @@ void ComputeStreamStatistics(uint8_t* sub, const uint8_t* subEnd, CorrectionCurs
     StoreU16(sub + 46, 0x8001);
     StoreF32(sub + kStatAllTimeHigh, allTime.any ? allTime.high : 0.0f);
     StoreF32(sub + kStatAllTimeLow, allTime.any ? allTime.low : 0.0f);
-    StoreF32(sub + kStatLastOpen, last.open);
-    StoreF32(sub + kStatLastHigh, last.high);
-    StoreF32(sub + kStatLastLow, last.low);
-    StoreF32(sub + kStatLastVolume, last.volume);
+    StoreF32(sub + kStatLastOpen, lastOpen);
+    StoreF32(sub + kStatLastHigh, lastHigh);
+    StoreF32(sub + kStatLastLow, lastLow);
+    StoreF32(sub + kStatLastVolume, lastVolume);
 }
 
 void RecomputeSubRecordExtremes(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections, uint16_t start)
@@ -164,8 +187,7 @@ void RecomputeSubRecordExtremes(uint8_t* sub, const uint8_t* subEnd, CorrectionC
             period.add(day.close, day.date);
         if (area[1].date <= day.date)
             break;
-        area[0] = area[1];
-        area[1] = DayRecord{};
+        MovePrimedDay(area);
     }
     StorePeriod(sub, period);
 }

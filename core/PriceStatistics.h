@@ -48,6 +48,10 @@ StreamStatistics ReadStreamStatistics(const uint8_t* sub);
 // Decodes the sub-record's stream (`sub` to `subEnd`, at least the 80 bytes of head and room) with
 // its corrections and fills its statistics room.
 void ComputeStreamStatistics(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections);
+// The same with the period start given: touches nothing but the sub-record, so that many streams can
+// be worked out at once.
+void ComputeStreamStatisticsFrom(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections,
+                                 uint16_t periodStart);
 
 // Recomputes the period high and low with their dates over the raw days dated after `start`.
 void RecomputeSubRecordExtremes(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections, uint16_t start);

@@ -30,7 +30,15 @@ struct DayState {
     Cursor cursor;
 };
 
-float Price(int32_t price, float unit) { return float(double(price) * unit); }
+// The running integer times the unit, rounded once to a float: a float product is exact-then-rounded
+// whenever the integer itself is exact as a float.
+inline float Price(int32_t price, float unit)
+{
+    constexpr int32_t kExactInFloat = 1 << 24;
+    if (price > -kExactInFloat && price < kExactInFloat)
+        return float(price) * unit;
+    return float(double(price) * unit);
+}
 
 void SetAllPrices(DayRecord& day, float value)
 {
@@ -122,28 +130,36 @@ float VolumeFromWord(uint16_t word, int32_t scale, float unit)
     return float((word & 0x0FFF) * kPowersOfTen[word >> 12] / divisor);
 }
 
+// Adds the next value token to the running price when the mask bit is set; the price in force.
+inline bool MaskedPrice(const uint8_t*& p, const uint8_t* end, uint8_t mask, uint8_t bit, int32_t& price,
+                        float unit, float& out)
+{
+    if (mask & bit) {
+        int32_t delta;
+        if (!ReadValueToken(p, end, delta))
+            return false;
+        price = AddDelta(price, delta);
+    }
+    out = Price(price, unit);
+    return true;
+}
+
 // Mask byte at p: the tokens of the prices whose bits are set, then the volume word.
 bool DecodeMaskedDay(const uint8_t*& p, const uint8_t* end, DayRecord& day, DayState& s, int32_t& price,
                      int32_t scale)
 {
     uint8_t mask = *p++;
-    float* prices[4] = {&day.open, &day.high, &day.low, &day.close};
-    for (int i = 0; i < 4; ++i) {
-        if (mask & (1 << i)) {
-            int32_t delta;
-            if (!ReadValueToken(p, end, delta))
-                return false;
-            price = AddDelta(price, delta);
-        }
-        *prices[i] = Price(price, s.unit);
-    }
+    float unit = s.unit;
+    if (!MaskedPrice(p, end, mask, 1, price, unit, day.open) || !MaskedPrice(p, end, mask, 2, price, unit, day.high) ||
+        !MaskedPrice(p, end, mask, 4, price, unit, day.low) || !MaskedPrice(p, end, mask, 8, price, unit, day.close))
+        return false;
     day.volume = 0;
     if (mask & 0x10) {
         if (end - p < 2) {
             p = end;
             return false;
         }
-        day.volume = VolumeFromWord(LoadU16(p), scale, s.unit);
+        day.volume = VolumeFromWord(LoadU16(p), scale, unit);
         p += 2;
     }
     return true;
@@ -269,6 +285,16 @@ void ApplyCorrection(DayRecord& day, uint16_t date, CorrectionCursor* correction
         day = LoadDayRecord(c.next);
 }
 
+// NextWeekdayCursor with the common case worked here: a known weekday counter and a step that stays
+// inside the first 28 days of the month.
+Cursor FollowingWeekday(Cursor c)
+{
+    int step = c.weekday == 5 ? 3 : 1;
+    if (c.weekday != 0 && DayField(c.date) + step < 28)
+        return Cursor{uint16_t(c.date + step), uint8_t(c.weekday == 5 ? 1 : c.weekday + 1)};
+    return NextWeekdayCursor(c);
+}
+
 void FinishDay(DayRecord* day, const DayState& s)
 {
     day->unit = s.unit;
@@ -278,7 +304,7 @@ void FinishDay(DayRecord* day, const DayState& s)
     DayRecord& next = day[1];
     next.unit = s.unit;
     next.modeMarks = s.mode;
-    Cursor following = NextWeekdayCursor(s.cursor);
+    Cursor following = FollowingWeekday(s.cursor);
     next.date = following.date;
     next.weekday = following.weekday;
 }

@@ -11,6 +11,12 @@
 #include "core/StatisticsPeriod.h"
 #include "platform/ByteOrder.h"
 
+#include <algorithm>
+#include <atomic>
+#include <system_error>
+#include <thread>
+#include <vector>
+
 namespace qv {
 
 namespace {
@@ -66,22 +72,64 @@ uint32_t SubRecordCount(const uint8_t* record)
     return count;
 }
 
-void ComputeRecordStatistics(uint8_t* record)
+namespace {
+
+void ComputeRecordStatisticsFrom(uint8_t* record, uint16_t periodStart)
 {
     WalkSubRecords(record, [&](SubRecordSpan span, uint32_t index) {
-        ComputeStreamStatistics(span.sub, span.end, GetPriceCorrections(RecordId(record), index));
+        ComputeStreamStatisticsFrom(span.sub, span.end, GetPriceCorrections(RecordId(record), index), periodStart);
         return true;
     });
 }
+
+// Works out the records' statistics on several threads: each stream touches only its own sub-record,
+// and the corrections store is only read.
+void ComputeStatisticsInParallel(const std::vector<uint8_t*>& records, uint16_t periodStart)
+{
+    constexpr size_t kBatch = 16;
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (;;) {
+            size_t first = next.fetch_add(kBatch);
+            if (first >= records.size())
+                return;
+            size_t last = std::min(records.size(), first + kBatch);
+            for (size_t i = first; i < last; ++i)
+                ComputeRecordStatisticsFrom(records[i], periodStart);
+        }
+    };
+    unsigned helpers = std::min(std::thread::hardware_concurrency(), 8u);
+    std::vector<std::thread> pool;
+    try {
+        for (unsigned t = 1; t < helpers; ++t)
+            pool.emplace_back(work);
+    } catch (const std::system_error&) {
+        // Fewer helpers than hoped for: the others share the work.
+    }
+    work();
+    for (std::thread& t : pool)
+        t.join();
+}
+
+} // namespace
+
+void ComputeRecordStatistics(uint8_t* record) { ComputeRecordStatisticsFrom(record, PeriodStart()); }
 
 void ComputeBlockStatistics(uint8_t* block)
 {
     if (block == nullptr)
         return;
-    // The period start is worked out once, before any stream needs it.
-    PeriodStart();
+    uint16_t periodStart = PeriodStart();
+    std::vector<uint8_t*> records;
     for (uint8_t* r = block; RecordLength(r) != 0; r = NextRecord(r))
-        ComputeRecordStatistics(r);
+        records.push_back(r);
+    constexpr size_t kWorthThreads = 256;
+    if (records.size() < kWorthThreads) {
+        for (uint8_t* r : records)
+            ComputeRecordStatisticsFrom(r, periodStart);
+        return;
+    }
+    ComputeStatisticsInParallel(records, periodStart);
 }
 
 void RecomputeStreamStatistics(const RecordCursor* cursor)

@@ -76,8 +76,14 @@ bool IsLondonTradingDay(sys_days d)
 {
     if (IsWeekend(d))
         return false;
+    // Days are mostly asked for in order: keep the holidays of the last year asked.
+    thread_local int cachedYear = 0;
+    thread_local std::vector<sys_days> holidays;
     int y = int(year_month_day{d}.year());
-    std::vector<sys_days> holidays = EnglandBankHolidays(y);
+    if (y != cachedYear) {
+        holidays = EnglandBankHolidays(y);
+        cachedYear = y;
+    }
     return std::find(holidays.begin(), holidays.end(), d) == holidays.end();
 }
 
