@@ -2,7 +2,9 @@
 
 #include "core/Database.h"
 #include "core/Memory.h"
+#include "core/PriceLookups.h"
 #include "core/PriceStatistics.h"
+#include "core/StatisticsPeriod.h"
 #include "core/PriceSubRecords.h"
 #include "core/RecordAccess.h"
 #include "devtools/lib/LondonCalendar.h"
@@ -174,4 +176,30 @@ TEST_F(PriceDatabase, DemoLoadsWithItsCalendarAndCompanyData)
             EXPECT_NE(ReadStreamStatistics(GetSubRecord(cursor, k)).lastClose, 0) << r.name;
         }
     }
+}
+
+TEST_F(PriceDatabase, ChangingThePeriodRecomputesEveryStreamsExtremes)
+{
+    using namespace std::chrono;
+    DemoDatabase db = RandomDatabase(20, 3, sys_days{year{2026} / June / 30}, 5);
+    Load(WriteQuorvaDat(DemoDbFile(db)));
+    StatisticsPeriodOption saved = StatisticsPeriod;
+    for (StatisticsPeriodOption option : {StatisticsPeriodOption{3, 0}, StatisticsPeriodOption{2, 30}}) {
+        StatisticsPeriod = option;
+        RecomputeAllPeriodExtremes();
+        uint16_t start = DateBackFromLatest(option.unit, option.count);
+        for (const DemoRecord& r : db.records) {
+            uint8_t* record = FindRecordById(r.id, 0).record;
+            float high, low;
+            uint16_t highDate, lowDate;
+            GetHighLowInRange(record, 0, start, &high, &highDate, &low, &lowDate);
+            StreamStatistics s = ReadStreamStatistics(GetSubRecord({record, 0}, 0));
+            EXPECT_FLOAT_EQ(s.periodHigh, high) << r.name;
+            EXPECT_EQ(s.periodHighDate, highDate) << r.name;
+            EXPECT_FLOAT_EQ(s.periodLow, low) << r.name;
+            EXPECT_EQ(s.periodLowDate, lowDate) << r.name;
+        }
+    }
+    StatisticsPeriod = saved;
+    ResetPeriodStart();
 }
