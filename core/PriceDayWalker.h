@@ -25,7 +25,6 @@ public:
     // Stream position after the current day.
     const uint8_t* position() const { return p_; }
     uint16_t firstDate() const { return firstDate_; }
-    int32_t scale() const { return scale_; }
 
     // Corrections apply from the next day decoded on (or stop applying for an empty cursor).
     void setCorrections(CorrectionCursor corrections) { corrections_ = corrections; }

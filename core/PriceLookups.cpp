@@ -7,6 +7,7 @@
 #include "core/PriceDayWalker.h"
 #include "core/PriceSubRecords.h"
 #include "core/RecordAccess.h"
+#include "platform/ByteOrder.h"
 
 namespace qv {
 
@@ -90,7 +91,7 @@ float GetRawPriceOnDate(uint8_t* record, uint32_t stream, uint16_t date, bool ke
     SubRecordSpan span = SubRecordOf(record, stream);
     if (!span || day.unit == 0)
         return 0;
-    int32_t scale = int16_t(span.sub[8] | (span.sub[9] << 8));
+    int32_t scale = LoadI16(span.sub + kSubRecordScale);
     if (scale == 0)
         scale = 1;
     double divisor = scale > 0 ? double(scale) * day.unit : day.unit / -double(scale);

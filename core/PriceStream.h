@@ -62,7 +62,8 @@ const uint8_t* DecodePriceDay(const uint8_t* p, const uint8_t* end, DayRecord* d
                               int32_t& repeat, int32_t scale, uint32_t flags, CorrectionCursor* corrections);
 
 // As DecodePriceDay, except that an 'A', 'C' or 'F' day is kept as a marked day at the previous day's
-// close (`previous` is null for the first day, which then gets 0), without corrections.
+// close (`previous` is null for the first day, which then gets 0), without corrections. A day byte is
+// taken where DecodePriceDay would take the day: with no repeat running, or an 'F' in close-only mode.
 const uint8_t* DecodePriceMarker(const uint8_t* p, const uint8_t* end, DayRecord* day, const DayRecord* previous,
                                  int32_t& price, int32_t& repeat, int32_t scale, uint32_t flags,
                                  CorrectionCursor* corrections);
