@@ -239,13 +239,13 @@ void CTriangularMA::WarmUp(int32_t index, double value)
 {
     Store(value);
     if (index + 1 < innerLength_) {
-        index_ = (index_ + 1) % innerLength_;
+        index_ = index_ + 1 == innerLength_ ? 0 : index_ + 1;
         return;
     }
     double inner = sum_ / innerLength_;
     outerSum_ += inner;
     innerRing_[index_] = inner;
-    index_ = (index_ + 1) % innerLength_;
+    index_ = index_ + 1 == innerLength_ ? 0 : index_ + 1;
     double oldest = ring_[index_];
     sum_ -= oldest;
     sumSquares_ -= Square(oldest);
@@ -257,7 +257,7 @@ void CTriangularMA::Add(double value)
     double inner = sum_ / innerLength_;
     outerSum_ += inner;
     innerRing_[index_] = inner;
-    index_ = (index_ + 1) % innerLength_;
+    index_ = index_ + 1 == innerLength_ ? 0 : index_ + 1;
 }
 
 void CTriangularMA::DropOldest()
@@ -318,7 +318,7 @@ void CVariableMA::EfficiencyStep(double value)
         StartSeries(value);
     changes_ += std::fabs(value - previous_);
     window_->Push(float(value));
-    h_ = (h_ + 1) % kHistory;
+    h_ = h_ + 1 == kHistory ? 0 : h_ + 1;
     double ratio = changes_ > 0.0001 ? std::fabs(double(window_->GetRange())) / changes_ : 1.0;
     ratios_[h_] = std::min(ratio, 1.0);
     previous_ = value;
@@ -342,7 +342,7 @@ void CVariableMA::Add(double value)
         value_ = value;
         seedPending_ = false;
     }
-    double oldest = ratios_[(h_ + 1) % kHistory];
+    double oldest = ratios_[h_ + 1 == kHistory ? 0 : h_ + 1];
     double r = oldest > 0.0001 ? std::min(ratios_[h_] / oldest, 1.5) : 1.5;
     double k = r * (2.0 / 3.0) * alpha_;
     value_ = (1 - k) * value_ + k * value;

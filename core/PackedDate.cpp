@@ -47,10 +47,6 @@ PackedDate DayNumberToDate(int32_t n)
     // The year from the day count over 365.25, then the day within it.
     int y = int((n + 1) * 0.0027378507871321013);
     int r = n - (365 * y + (y - 1) / 4);
-    if (r < 0) { // the estimate overshot at the very start of a year
-        --y;
-        r = n - (365 * y + (y - 1) / 4);
-    }
     int adjust = 0;
     if (r >= 59 && IsLeapYearField(y)) {
         if (r > 59)
@@ -103,7 +99,7 @@ PackedDate PreviousDay(PackedDate date)
     if (d0 > 0)
         return PackedDate(date - 1);
     if (m0 > 0) {
-        int prev = m0 > 12 ? 11 : m0 - 1;
+        int prev = m0 > 11 ? 11 : m0 - 1; // a damaged month field steps back into December
         return MakePackedDate(DaysInMonth(prev, y) - 1, prev, y);
     }
     if (y == 0)
@@ -138,13 +134,16 @@ WeekdayCursor NextWeekdayCursor(WeekdayCursor c)
     if (c.weekday == 0) {
         c.date = NextWeekday(c.date);
         c.weekday = uint8_t(WeekdayOf(c.date) + 1);
-        return c;
+    } else {
+        c.date = NextDay(c.date);
+        if (++c.weekday > 5) {
+            c.date = c.date ? NextDay(c.date) : 0;
+            c.date = c.date ? NextDay(c.date) : 0;
+            c.weekday = 1;
+        }
     }
-    c.date = NextDay(c.date);
-    if (++c.weekday > 5) {
-        c.date = NextDay(NextDay(c.date));
-        c.weekday = 1;
-    }
+    if (c.date == 0)
+        return WeekdayCursor{}; // stepped past the last representable day
     return c;
 }
 

@@ -60,6 +60,7 @@ PackedDate PreviousDay(PackedDate date);
 PackedDate NextWeekday(PackedDate date);
 // The previous Monday-Friday date strictly before it; skipHolidays also steps over the market holidays.
 PackedDate PreviousWeekday(PackedDate date, bool skipHolidays);
+// {0, 0} once the step would pass 31 December 2027.
 WeekdayCursor NextWeekdayCursor(WeekdayCursor cursor);
 WeekdayCursor PreviousWeekdayCursor(WeekdayCursor cursor);
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/PriceStream.h"
-#include "core/RecordCursor.h"
+#include "core/RecordAccess.h"
 
 #include <cstdint>
 

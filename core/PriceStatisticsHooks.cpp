@@ -4,7 +4,7 @@
 #include "core/Memory.h"
 #include "core/PriceLookups.h"
 #include "core/PriceSubRecords.h"
-#include "core/RecordCursor.h"
+#include "core/RecordAccess.h"
 
 namespace qv {
 

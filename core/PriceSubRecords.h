@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/DayRecord.h"
-#include "core/RecordCursor.h"
+#include "core/RecordAccess.h"
 
 #include <cstdint>
 

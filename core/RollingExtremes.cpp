@@ -31,7 +31,7 @@ void RollingExtremes::Push(float v)
 {
     const uint16_t n = capacity_;
     auto back = [n](uint16_t i) { return uint16_t(i == 0 ? n - 1 : i - 1); };
-    auto ahead = [n](uint16_t i) { return uint16_t((i + 1) % n); };
+    auto ahead = [n](uint16_t i) { return uint16_t(i + 1 == n ? 0 : i + 1); };
 
     if (maxRing_[maxHead_] == writePosition_)
         maxHead_ = ahead(maxHead_);

@@ -2,11 +2,11 @@
 // 2027 is not taken for a broken clock.
 #include "core/SystemDate.h"
 
+#include "core/Database.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 
 #include <atomic>
-#include <mutex>
 
 namespace qv {
 namespace {
@@ -15,23 +15,6 @@ constexpr int kFirstClockYear = 1990;
 constexpr int kLastClockYear = 2027;
 
 std::atomic<bool> clockWarningShown{false};
-std::mutex fallbackMutex;
-
-DateSource& Fallback()
-{
-    static DateSource source;
-    return source;
-}
-
-PackedDate FallbackDate()
-{
-    DateSource source;
-    {
-        std::lock_guard lock(fallbackMutex);
-        source = Fallback();
-    }
-    return source ? source() : PackedDate(0);
-}
 
 PackedDate Pack(const ClockReading& r)
 {
@@ -39,12 +22,6 @@ PackedDate Pack(const ClockReading& r)
 }
 
 } // namespace
-
-void SetClockFallbackSource(DateSource source)
-{
-    std::lock_guard lock(fallbackMutex);
-    Fallback() = std::move(source);
-}
 
 void ResetClockWarning()
 {
@@ -67,7 +44,7 @@ bool ReadSystemClock(ClockReading& out)
     if (!clockWarningShown.exchange(true))
         ShowMessage("Unable to read the system clock\n\nThe year may be out of range", {}, MsgButtons::Ok,
                     MsgIcon::Exclamation);
-    PackedDate latest = FallbackDate();
+    PackedDate latest = LatestDatabaseDate;
     out.year0 = YearField(latest);
     out.month0 = MonthField(latest);
     out.day0 = DayField(latest);

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <ctime>
-#include <functional>
 
 namespace qv {
 
@@ -19,13 +18,8 @@ struct ClockReading {
     int year0 = 0;  // year - 1900
 };
 
-// Where today's date comes from when the clock cannot be used: the database's latest date. The
-// database load installs it; until then the fallback is 0 (no date).
-using DateSource = std::function<PackedDate()>;
-void SetClockFallbackSource(DateSource source);
-
 // Fills `out` from the local clock and returns true for a year of 1990-2027. Otherwise warns once per
-// run, fills the date from the fallback source and returns false.
+// run, fills the date from the database's latest date (0 before a load) and returns false.
 bool ReadSystemClock(ClockReading& out);
 // Lets the clock warning show again (for tests; the program never clears it).
 void ResetClockWarning();

@@ -116,6 +116,13 @@ TEST(PackedDate, WeekdayCursorsKeepTheirCounterInStepWithTheCalendar)
     EXPECT_EQ(NextWeekdayCursor(unknown).weekday, 1);
     EXPECT_EQ(PreviousWeekdayCursor(unknown).date, PackDate(7, 1, 1994));
     EXPECT_EQ(PreviousWeekdayCursor(unknown).weekday, 5);
+    // Nothing follows the last representable day, a Friday, whatever the counter says.
+    for (uint8_t counter : {0, 5, 3}) {
+        WeekdayCursor end = NextWeekdayCursor({kLastPackedDate, counter});
+        EXPECT_EQ(end.date, 0);
+        EXPECT_EQ(end.weekday, 0);
+    }
+    EXPECT_EQ(NextWeekdayCursor({PackDate(30, 12, 2027), 4}).date, kLastPackedDate);
 }
 
 TEST(PackedDate, ValidDates)

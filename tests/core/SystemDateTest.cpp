@@ -1,5 +1,6 @@
 #include "core/SystemDate.h"
 
+#include "core/Database.h"
 #include "platform/Clock.h"
 #include "support/FakeMessageBox.h"
 
@@ -20,10 +21,11 @@ LocalDateTime At(int year, int month, int day, int hour = 10, int minute = 20, i
     return t;
 }
 
-// Installs a fallback date for the life of the object.
-struct Fallback {
-    explicit Fallback(PackedDate d) { SetClockFallbackSource([d] { return d; }); }
-    ~Fallback() { SetClockFallbackSource({}); }
+// Sets the database's latest date for the life of the object.
+struct LatestDate {
+    explicit LatestDate(PackedDate d) : was(LatestDatabaseDate) { LatestDatabaseDate = d; }
+    ~LatestDate() { LatestDatabaseDate = was; }
+    PackedDate was;
 };
 } // namespace
 
@@ -48,7 +50,7 @@ TEST(SystemDate, ClockOutOfRangeWarnsOnceAndFallsBackToTheDatabaseDate)
 {
     test::FakeMessageBox boxes;
     ResetClockWarning();
-    Fallback latest(PackDate(31, 12, 2027));
+    LatestDate latest(PackDate(31, 12, 2027));
     for (int year : {2028, 1989}) {
         FixedClock clock(At(year, 6, 1));
         ClockReading r;
