@@ -87,6 +87,15 @@ struct Namer {
     }
 };
 
+std::string UpperName(std::string name)
+{
+    for (char& c : name) {
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    }
+    return name;
+}
+
 sys_days RandomDay(std::mt19937& rng, sys_days from, sys_days to)
 {
     return from + days{Below(rng, int((to - from).count()) + 1)};
@@ -113,8 +122,9 @@ public:
         addIndices(db);
         addShares(db);
         addOtherItems(db);
+        // Find-a-share looks names up in record order, comparing letters in upper case.
         std::sort(db.records.begin(), db.records.end(),
-                  [](const DemoRecord& a, const DemoRecord& b) { return a.name < b.name; });
+                  [](const DemoRecord& a, const DemoRecord& b) { return UpperName(a.name) < UpperName(b.name); });
         return db;
     }
 

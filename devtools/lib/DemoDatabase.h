@@ -32,7 +32,7 @@ struct DemoRecord {
 
 struct DemoDatabase {
     uint16_t databaseDate = 0;   // PackedDate of the last trading day
-    std::vector<DemoRecord> records;  // in name order
+    std::vector<DemoRecord> records;  // in name order, letters compared in upper case
 };
 
 // The demo market over the London trading days from 2 January 2009 to `lastDay`.
