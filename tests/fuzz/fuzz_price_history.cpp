@@ -1,5 +1,7 @@
-// Fuzzes history decoding, statistics and skipping over arbitrary price streams.
+// Fuzzes history decoding, statistics, skipping and the single-day lookups over arbitrary price
+// streams.
 #include "core/Memory.h"
+#include "core/PriceLookups.h"
 #include "core/PriceStatistics.h"
 #include "core/PriceStream.h"
 #include "platform/ByteOrder.h"
@@ -54,6 +56,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         p = SkipPriceEntry(p, end, mode, repeat, isDay);
         if (p < before || p > end)
             __builtin_trap();
+    }
+
+    // The same stream as the only sub-record of a record, through the lookups.
+    if (sub.size() + 32 <= 0xFFFF) {
+        std::vector<uint8_t> record(32 + sub.size(), 0);
+        StoreU16(record.data(), uint16_t(record.size()));
+        StoreU16(record.data() + 2, 0x4001);
+        StoreU16(record.data() + 22, 32);
+        for (size_t i = 0; i < sub.size(); ++i)
+            record[32 + i] = sub[i];
+        StoreU16(record.data() + 32, 0);
+        record[32 + 2] = data[4] & 1 ? 14 : 10;
+        uint8_t* r = record.data();
+        uint16_t date = uint16_t(LoadU16(data + 2) + data[5]);
+        DayRecord day;
+        FindPriceOnDate(r, 0, date, data[5] & 4, &day);
+        GetRawPriceOnDate(r, 0, date, true);
+        GetDayRecordFromEnd(r, 0, data[5] % 7, &day);
+        AveragePriceLastDays(r, 0, 1 + data[5] % 5);
+        GetLastPriceDate(r, 0);
+        float high, low;
+        uint16_t highDate, lowDate;
+        GetHighLowInRange(r, 0, date, &high, &highDate, &low, &lowDate);
+        MovingAverageCache cache;
+        GetMovingAverageAt(r, 0, -int32_t(data[5] % 9), (5u << 16) | (1 + data[4] % 5), &cache);
+        GetMovingAverageAt(r, 0, date, (6u << 16) | 1, &cache);
     }
     return 0;
 }
