@@ -1,5 +1,6 @@
-// The price sub-records of an in-memory database record, each with the end of the bytes that belong
-// to it (its length, or the record's end for the last one), so that stream readers stop there.
+// Price work on whole records: the price sub-records of an in-memory record, each with the end of the
+// bytes that belong to it (its length, or the record's end for the last one) so that stream readers
+// stop there; their statistics at load and after changes; history decoding by record cursor.
 #pragma once
 
 #include "core/DayRecord.h"
@@ -26,7 +27,8 @@ uint32_t SubRecordCount(const uint8_t* record);
 void ComputeRecordStatistics(uint8_t* record);
 
 // Fills the statistics room of every sub-record of every record of a block (records walked by their
-// lengths up to the zero-length end mark).
+// lengths up to the zero-length end mark). Large blocks are shared out over several threads, which
+// have finished when it returns.
 void ComputeBlockStatistics(uint8_t* block);
 
 // Works out the statistics of the cursor's sub-record again, with its corrections.

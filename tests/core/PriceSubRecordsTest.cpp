@@ -1,5 +1,6 @@
 #include "core/PriceSubRecords.h"
 
+#include "chartmodel/LinesAndTextFiles.h"
 #include "core/PriceStatistics.h"
 #include "platform/ByteOrder.h"
 #include "support/PriceFixtures.h"
@@ -61,4 +62,26 @@ TEST(PriceSubRecords, PeriodExtremesOfEveryStream)
     RecomputePeriodExtremes(record.data(), 0, Date(2006, 1, 1));
     EXPECT_FLOAT_EQ(ReadStreamStatistics(SubRecordOf(record.data(), 0).sub).periodHigh, 8);
     EXPECT_FLOAT_EQ(ReadStreamStatistics(SubRecordOf(record.data(), 1).sub).periodLow, 6);
+}
+
+TEST(PriceSubRecords, RecomputedStatisticsTakeTheStreamsCorrections)
+{
+    std::vector<uint8_t> record =
+        Record(0x4005, {SubRecord(1, Date(2006, 1, 2), {5, ' '}), SubRecord(1, Date(2006, 1, 2), {7, 1, ' '})});
+    ComputeRecordStatistics(record.data());
+    uint8_t* second = SubRecordOf(record.data(), 1).sub;
+    EXPECT_FLOAT_EQ(ReadStreamStatistics(second).lastClose, 8);
+
+    std::vector<DayRecord> corrections(1);
+    corrections[0].date = Date(2006, 1, 3);
+    corrections[0].close = 80;
+    std::vector<uint8_t> body(4, 0);  // the second head word; the blob adds its length word
+    std::vector<uint8_t> records = CorrectionBytes(corrections);
+    body.insert(body.end(), records.begin(), records.end());
+    PriceCorrectionStore().SetItem(ShareItemKey(0x4005, 1), kPriceCorrectionKind, 0, MakeBlob(body));
+    RecordCursor cursor{record.data(), 1};
+    RecomputeStreamStatistics(&cursor);
+    PriceCorrectionStore().FreeItems();
+    EXPECT_FLOAT_EQ(ReadStreamStatistics(second).lastClose, 80);
+    EXPECT_FLOAT_EQ(ReadStreamStatistics(SubRecordOf(record.data(), 0).sub).lastClose, 5);
 }
