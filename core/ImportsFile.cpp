@@ -2,6 +2,8 @@
 #include "core/ImportsFile.h"
 
 #include "core/Memory.h"
+#include "core/PriceCorrections.h"
+#include "core/PriceStatistics.h"
 #include "core/RecordAccess.h"
 #include "core/RecordLists.h"
 #include "core/SaveProtocol.h"
@@ -55,6 +57,19 @@ bool Locate(ImportRecord& r)
     return r.subEnd <= r.bytes.size() && r.subEnd >= first + SubRecordLayout::HeadSize;
 }
 
+// Whether the closes of the stream from offset 80 to the sub-record's end reach exactly these
+// extremes. The stream is decoded in a scratch copy, never past the sub-record.
+bool StreamMatches(const uint8_t* sub, const uint8_t* end, float high, float low)
+{
+    if (end - sub < ptrdiff_t(kSubRecordStream))
+        return false;
+    std::vector<uint8_t> scratch(sub, end);
+    ComputeStreamStatisticsFrom(scratch.data(), scratch.data() + scratch.size(), CorrectionCursor{}, 0);
+    StreamStatistics decoded = ReadStreamStatistics(scratch.data());
+    bool anyDay = decoded.allTimeHigh != 0 || decoded.lastClose != 0;
+    return anyDay && decoded.allTimeHigh == high && decoded.allTimeLow == low;
+}
+
 // A version 2.0 or 2.1 sub-record may already be in today's layout: its whole-stream extremes
 // bracket its period extremes and match the closes of its stream.
 bool StatisticsAlreadyCurrent(const ImportRecord& r)
@@ -65,11 +80,7 @@ bool StatisticsAlreadyCurrent(const ImportRecord& r)
     float high = LoadF32(p + kStreamHigh), low = LoadF32(p + kStreamLow);
     if (high < LoadF32(p + kPeriodHigh) || low > LoadF32(p + kPeriodLow))
         return false;
-    const ImportsPriceHooks& hooks = GetImportsPriceHooks();
-    if (!hooks.closeRange)
-        return true;
-    std::optional<std::pair<float, float>> closes = hooks.closeRange(p, r.bytes.data() + r.subEnd);
-    return closes && closes->first == high && closes->second == low;
+    return StreamMatches(p, r.bytes.data() + r.subEnd, high, low);
 }
 
 // Brings a record of an older file to today's layout; false when it does not fit.
@@ -101,8 +112,8 @@ void Finish(ImportRecord& r)
     uint8_t* record = r.bytes.data();
     uint8_t* sub = record + r.sub;
     StoreU32(sub + SubRecordLayout::CompanyData, 0);
-    if (const ImportsPriceHooks& hooks = GetImportsPriceHooks(); hooks.computeStatistics)
-        hooks.computeStatistics(record, sub, record + r.subEnd);
+    RecordCursor cursor{record, 0};
+    ComputeStreamStatistics(sub, record + r.subEnd, GetCursorCorrections(&cursor));
     sub[3] = 0xFF;
     record[5] |= 0x30;
     record[7] = 0xFF;
@@ -126,12 +137,6 @@ void ShowImportsBadlyFormatted()
 }
 
 } // namespace
-
-ImportsPriceHooks& GetImportsPriceHooks()
-{
-    static ImportsPriceHooks hooks;
-    return hooks;
-}
 
 bool LoadImportsImage(std::span<const uint8_t> image)
 {

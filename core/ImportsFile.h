@@ -3,22 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <optional>
 #include <span>
-#include <utility>
 #include <vector>
 
 namespace qv {
-
-// What loading needs of the price streams: the highest and lowest close decoded from a price
-// sub-record's stream (bounded by `end`; nothing when it holds no day), and the statistics of a
-// price sub-record worked out again. Empty hooks are skipped.
-struct ImportsPriceHooks {
-    std::function<std::optional<std::pair<float, float>>(const uint8_t* sub, const uint8_t* end)> closeRange;
-    std::function<void(uint8_t* record, uint8_t* sub, const uint8_t* end)> computeStatistics;
-};
-ImportsPriceHooks& GetImportsPriceHooks();
 
 // Bytes every imported record is allocated with beyond its length, room for the widening steps.
 constexpr uint32_t kImportSpareBytes = 32;

@@ -3,6 +3,7 @@
 
 #include "core/Database.h"
 #include "core/PackedDate.h"
+#include "core/PriceStatistics.h"
 #include "core/RecordAccess.h"
 #include "platform/ByteOrder.h"
 
@@ -63,7 +64,7 @@ void UpdateRecordRatio(uint8_t* record, uint32_t stream)
         return;
     RecordCursor cursor{record, stream};
     const uint8_t* sub = GetSubRecord(cursor, stream);
-    float close = LoadF32(sub + StreamStatisticsLayout::LastClose);
+    float close = LoadF32(sub + kStatLastClose);
 
     const uint8_t* taken = nullptr;
     bool typeZeroMet = false;

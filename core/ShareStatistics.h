@@ -2,7 +2,6 @@
 // that it and the high/low lists read.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 namespace qv {
@@ -29,14 +28,6 @@ HighLowOption& GetHighLowOption();
 constexpr uint32_t kCurrencyUsDollar = 3;
 constexpr uint32_t kCurrencyEuro = 6;
 constexpr uint16_t kHighestRatio = 50000;
-
-// Offsets of the price statistics the ratio and the high/low lists read (from the start of a
-// price sub-record).
-namespace StreamStatisticsLayout {
-constexpr size_t LastClose = 24;
-constexpr size_t PeriodHighDate = 48;
-constexpr size_t PeriodLowDate = 50;
-} // namespace StreamStatisticsLayout
 
 // Sets the record's earnings value (offset 12), the earnings item's date and tail (16) and the
 // ratio (20) from its last results item and the close of sub-record `stream`.

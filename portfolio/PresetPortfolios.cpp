@@ -2,6 +2,7 @@
 #include "portfolio/PresetPortfolios.h"
 
 #include "core/Database.h"
+#include "core/PriceStatistics.h"
 #include "core/RecordAccess.h"
 #include "core/ShareStatistics.h"
 #include "platform/ByteOrder.h"
@@ -13,7 +14,7 @@ void FillHighLowPortfolio(Portfolio* p, bool highs)
     if (!p)
         return;
     const uint16_t base = HighLowBaseDate();
-    const size_t field = highs ? StreamStatisticsLayout::PeriodHighDate : StreamStatisticsLayout::PeriodLowDate;
+    const size_t field = highs ? kStatPeriodHighDate : kStatPeriodLowDate;
     for (uint8_t* r = MainRecordBlock; r && RecordLength(r) != 0; r = NextRecord(r)) {
         uint8_t* sub = FirstSubRecord(r);
         for (uint32_t j = 0;; ++j) {

@@ -5,6 +5,7 @@
 #include "core/RecordAccess.h"
 #include "core/RecordLists.h"
 #include "core/TaggedFile.h"
+#include "devtools/lib/PriceStreamEncoder.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
@@ -13,6 +14,8 @@
 #include "support/FakeMessageBox.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -22,12 +25,30 @@ namespace {
 
 constexpr size_t kSub = 40;
 
+// The coded closes 12, 4 and 8 at scale 1.
+std::vector<uint8_t> Stream()
+{
+    dev::PriceHistory history;
+    history.firstDate = 0x3000;
+    for (int close : {12, 4, 8}) {
+        dev::HistoryDay day;
+        day.close = close;
+        history.days.push_back(day);
+    }
+    std::vector<uint8_t> out;
+    dev::EncodePriceStream(history, out);
+    return out;
+}
+
 // An imported item with one price sub-record (the last, so stored with length 0) of `subSize`
-// bytes: statistics at 32-59 as given, the stream from the sub-record's end less two bytes.
-std::vector<uint8_t> Record(uint16_t id, size_t subSize, float periodHigh = 10, float periodLow = 5,
+// bytes (0: the 80-byte head and the stream), statistics at 32-59 as given.
+std::vector<uint8_t> Record(uint16_t id, size_t subSize = 0, float periodHigh = 10, float periodLow = 5,
                             float streamHigh = 12, float streamLow = 4)
 {
-    std::vector<uint8_t> r(kSub + subSize, 0);
+    std::vector<uint8_t> stream = Stream();
+    std::vector<uint8_t> r(kSub + (subSize ? subSize : 80 + stream.size()), 0);
+    if (!subSize)
+        std::copy(stream.begin(), stream.end(), r.end() - ptrdiff_t(stream.size()));
     StoreU16(&r[0], uint16_t(r.size()));
     StoreU16(&r[2], id);
     StoreU16(&r[22], kSub);
@@ -36,12 +57,12 @@ std::vector<uint8_t> Record(uint16_t id, size_t subSize, float periodHigh = 10, 
     std::memcpy(&r[31], "Alpha", 5);
     uint8_t* sub = &r[kSub];
     sub[2] = SubRecordKind::Ordinary;
+    StoreI16(sub + 8, 1);
+    StoreU16(sub + 10, 0x3000);
     StoreF32(sub + 32, periodHigh);
     StoreF32(sub + 36, periodLow);
     StoreF32(sub + 52, streamHigh);
     StoreF32(sub + 56, streamLow);
-    r[r.size() - 2] = 'A';
-    r[r.size() - 1] = ' ';
     return r;
 }
 
@@ -75,7 +96,6 @@ protected:
     void TearDown() override
     {
         FreeRecordList(&ImportedItemList, &ImportedItemCount);
-        GetImportsPriceHooks() = ImportsPriceHooks{};
     }
     dev::TempFolder dir;
     test::FakeMessageBox box;
@@ -85,7 +105,7 @@ protected:
 
 TEST_F(Imports, CurrentRecordsLoadMarkedAndSaveBackByteExact)
 {
-    std::vector<uint8_t> a = Record(0xF000, 90), b = Record(0xF001, 84);
+    std::vector<uint8_t> a = Record(0xF000), b = Record(0xF001, 84);
     LoadImportsImage(Image(2, 3, {a, b}));
     ASSERT_EQ(ImportedItemCount, 2);
     std::vector<std::vector<uint8_t>> loaded = Loaded();
@@ -106,45 +126,43 @@ TEST_F(Imports, CurrentRecordsLoadMarkedAndSaveBackByteExact)
 
 TEST_F(Imports, OlderRecordsAreWidenedToTheCurrentLayout)
 {
-    int decoded = 0;
-    GetImportsPriceHooks().closeRange = [&](const uint8_t*, const uint8_t*) {
-        ++decoded;
-        return std::optional<std::pair<float, float>>({12.0f, 4.0f});
-    };
     struct Case {
         uint8_t version, subVersion;
         std::vector<uint8_t> record;
         size_t growth;
-        int decodes;
     } cases[] = {
-        {1, 0, Record(0xF000, 80), 28, 0},
-        {2, 1, Record(0xF000, 80), 24, 1},              // extremes match the closes: already current
-        {2, 1, Record(0xF000, 80, 10, 5, 11, 4), 32, 1}, // they do not: widened by 8
-        {2, 0, Record(0xF000, 80, 10, 5, 9, 4), 32, 0},  // below the period high: no decoding
-        {2, 2, Record(0xF000, 80), 24, 0},
+        {1, 0, Record(0xF000), 28},
+        {2, 1, Record(0xF000), 24},                // extremes match the decoded closes: already current
+        {2, 1, Record(0xF000, 0, 10, 5, 11, 4), 32}, // they do not: widened by 8
+        {2, 0, Record(0xF000, 0, 10, 5, 9, 4), 32},  // below the period high: widened without decoding
+        {2, 2, Record(0xF000), 24},
     };
     for (const Case& c : cases) {
-        decoded = 0;
         LoadImportsImage(Image(c.version, c.subVersion, {c.record}));
         ASSERT_EQ(ImportedItemCount, 1);
         const uint8_t* r = ImportedItemList->record;
         EXPECT_EQ(RecordLength(r), c.record.size() + c.growth) << int(c.version) << "." << int(c.subVersion);
         EXPECT_EQ(LoadU16(r + 22), kSub + 4);
-        EXPECT_EQ(decoded, c.decodes);
         // The stream's bytes end the record as they ended it before.
-        EXPECT_EQ(r[RecordLength(r) - 2], 'A');
+        EXPECT_EQ(r[RecordLength(r) - 1], ' ');
         EXPECT_EQ(LoadU32(r + kSub + 4 + 76), 0u);
     }
+    // The statistics are worked out again from the stream: last close 8, extremes 12 and 4.
+    LoadImportsImage(Image(2, 3, {Record(0xF000, 0, 0, 0, 0, 0)}));
+    const uint8_t* sub = ImportedItemList->record + kSub;
+    EXPECT_EQ(LoadF32(sub + 24), 8.0f);
+    EXPECT_EQ(LoadF32(sub + 52), 12.0f);
+    EXPECT_EQ(LoadF32(sub + 56), 4.0f);
 }
 
 TEST_F(Imports, ADamagedRecordStopsTheLoadAndKeepsTheRecordsBeforeIt)
 {
-    std::vector<uint8_t> good = Record(0xF000, 80);
+    std::vector<uint8_t> good = Record(0xF000);
     std::vector<uint8_t> shortRecord(20, 0);
     StoreU16(&shortRecord[0], 20);
-    std::vector<uint8_t> offsetPast = Record(0xF002, 80);
+    std::vector<uint8_t> offsetPast = Record(0xF002);
     StoreU16(&offsetPast[22], 500);
-    std::vector<uint8_t> lengthDiffers = Record(0xF003, 80);
+    std::vector<uint8_t> lengthDiffers = Record(0xF003);
     StoreU16(&lengthDiffers[0], 40);
     std::vector<uint8_t> tooShortForVersion1 = Record(0xF004, 60);
     std::vector<uint8_t> noRoomForStatistics = Record(0xF005, 70);
@@ -169,7 +187,7 @@ TEST_F(Imports, APeriodicSavePutsTheFileInPlaceAndKeepsTheList)
 {
     LoadImports();
     EXPECT_EQ(ImportedItemCount, 0);
-    LoadImportsImage(Image(2, 3, {Record(0xF000, 80)}));
+    LoadImportsImage(Image(2, 3, {Record(0xF000)}));
     ASSERT_TRUE(SaveImports(false));
     EXPECT_EQ(ImportedItemCount, 1);
     EXPECT_FALSE(ReadFileBytes(AppPath("data\\Imports.new")));
@@ -185,7 +203,7 @@ TEST_F(Imports, APeriodicSavePutsTheFileInPlaceAndKeepsTheList)
 TEST_F(Imports, AReloadKeepsTheItemsImportedSinceTheLastSave)
 {
     InstallUserDataSteps();
-    LoadImportsImage(Image(2, 3, {Record(0xF000, 80), Record(0xF001, 80)}));
+    LoadImportsImage(Image(2, 3, {Record(0xF000), Record(0xF001)}));
     GetDatabaseNeighbours().saveBeforeReload();
     GetDatabaseNeighbours().loadImports();
     EXPECT_EQ(ImportedItemCount, 2);

@@ -1,7 +1,9 @@
 #include "core/ShareStatistics.h"
 
 #include "core/PackedDate.h"
+#include "core/PriceStatistics.h"
 #include "platform/ByteOrder.h"
+#include "devtools/lib/PriceStreamEncoder.h"
 #include "support/DatabaseFixture.h"
 
 #include <gtest/gtest.h>
@@ -41,7 +43,7 @@ protected:
         std::vector<uint8_t> compImage = dev::WriteCompDat(comp);
         Load(dev::WriteQuorvaDat(db), &compImage);
         for (size_t i = 0; i < cases.size(); ++i)
-            StoreF32(FirstSubRecord(RecordIndex[0x4001 + i]) + StreamStatisticsLayout::LastClose, cases[i].close);
+            StoreF32(FirstSubRecord(RecordIndex[0x4001 + i]) + kStatLastClose, cases[i].close);
     }
 };
 
@@ -104,4 +106,36 @@ TEST_F(ShareStatistics, TheHighLowBaseDateFollowsTheOption)
     EXPECT_EQ(HighLowBaseDate(), PackDate(15, 3, 2000));
     GetHighLowOption() = HighLowOption{};
     LatestDatabaseDate = 0;
+}
+
+TEST_F(ShareStatistics, TheLoadFillsTheRatioExceptForDollarPricesAndUnitTrusts)
+{
+    dev::PriceHistory history;
+    history.firstDate = PackDate(4, 1, 1999);
+    for (int close : {240, 250}) {
+        dev::HistoryDay day;
+        day.close = close;
+        history.days.push_back(day);
+    }
+    std::vector<uint8_t> stream;
+    ASSERT_TRUE(dev::EncodePriceStream(history, stream));
+    dev::DbFile db;
+    auto& records = db.entries.emplace_back().records;
+    for (uint16_t id : {0x4001, 0x4002, 0x4003}) {
+        dev::DbRecord r = dev::ShareRecord(id, "Share", 'O', "SHR");
+        r.items = {dev::MakeItem(0, 12.5f, kJan)};
+        r.subRecords[0].priceScale = 1;
+        r.subRecords[0].firstDate = history.firstDate;
+        r.subRecords[0].body = stream;
+        records.push_back(r);
+    }
+    records[1].head[0] = 3;
+    records[2].subRecords[0].kind = SubRecordKind::UnitTrust;
+    Load(dev::WriteQuorvaDat(db));
+    EXPECT_EQ(LoadF32(FirstSubRecord(RecordIndex[0x4001]) + kStatLastClose), 250.0f);
+    EXPECT_EQ(LoadU16(RecordIndex[0x4001] + 20), 2000);
+    EXPECT_EQ(LoadF32(RecordIndex[0x4001] + 12), 12.5f);
+    EXPECT_EQ(LoadU16(RecordIndex[0x4002] + 20), 0);
+    EXPECT_EQ(LoadF32(RecordIndex[0x4002] + 12), 0.0f);
+    EXPECT_EQ(LoadU16(RecordIndex[0x4003] + 20), 0);
 }

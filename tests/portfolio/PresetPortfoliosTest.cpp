@@ -2,6 +2,7 @@
 
 #include "core/Memory.h"
 #include "core/PackedDate.h"
+#include "core/PriceStatistics.h"
 #include "core/ShareList.h"
 #include "core/ShareStatistics.h"
 #include "platform/ByteOrder.h"
@@ -60,8 +61,8 @@ protected:
     static void setDates(uint16_t id, uint32_t line, uint16_t high, uint16_t low)
     {
         uint8_t* sub = GetSubRecord(RecordCursor{RecordIndex[id], 0}, line);
-        StoreU16(sub + StreamStatisticsLayout::PeriodHighDate, high);
-        StoreU16(sub + StreamStatisticsLayout::PeriodLowDate, low);
+        StoreU16(sub + kStatPeriodHighDate, high);
+        StoreU16(sub + kStatPeriodLowDate, low);
     }
 };
 
