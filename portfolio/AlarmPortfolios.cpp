@@ -2,6 +2,9 @@
 #include "portfolio/AlarmPortfolios.h"
 
 #include "core/Database.h"
+#include "core/DayRecord.h"
+#include "core/Memory.h"
+#include "core/PriceSubRecords.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "core/SystemDate.h"
@@ -23,6 +26,12 @@ bool MoveFires(std::span<const AlarmDay> days, int day, const MoveCriterion* cri
     return false;
 }
 
+std::vector<AlarmDay> History(uint8_t* record, uint32_t stream, uint32_t flags)
+{
+    const AlarmPortfolioHooks& hooks = GetAlarmPortfolioHooks();
+    return hooks.history ? hooks.history(record, stream, flags) : DecodeAlarmHistory(record, stream, flags);
+}
+
 // Empties the portfolio behind the list; null when the list shows none with entries.
 Portfolio* EmptiedSource(ShareList* list)
 {
@@ -40,6 +49,18 @@ AlarmPortfolioHooks& GetAlarmPortfolioHooks()
 {
     static AlarmPortfolioHooks hooks;
     return hooks;
+}
+
+std::vector<AlarmDay> DecodeAlarmHistory(uint8_t* record, uint32_t stream, uint32_t flags)
+{
+    RecordCursor cursor{record, stream};
+    DayRecord* days = nullptr;
+    int32_t count = DecodePriceHistory(&cursor, &days, flags, false, true);
+    std::vector<AlarmDay> out;
+    for (int32_t i = 0; i < count && days && days[i].date != 0; ++i)
+        out.push_back({days[i].date, days[i].close});
+    ProFree(days);
+    return out;
 }
 
 int FirstTestedDay(std::span<const AlarmDay> days, const AlarmDayRange& range, uint16_t firstLoadDate)
@@ -104,14 +125,14 @@ void FillPriceAlarmPortfolio(ShareList* list, uint32_t flags)
 {
     const AlarmPortfolioHooks& hooks = GetAlarmPortfolioHooks();
     Portfolio* p = EmptiedSource(list);
-    if (!p || !hooks.shareAlarms || !hooks.history)
+    if (!p || !hooks.shareAlarms)
         return;
     uint16_t today = GetTodayDate(0);
     for (const ShareAlarm& alarm : hooks.shareAlarms()) {
         uint8_t* record = FindShareRecord(alarm.shareId);
         if (!record)
             continue;
-        std::vector<AlarmDay> days = hooks.history(record, alarm.stream, flags);
+        std::vector<AlarmDay> days = History(record, alarm.stream, flags);
         int first = FirstTestedDay(days, hooks.range, FirstLoadDate);
         if (FindShareAlarmDay(alarm, days, first, today) >= 0)
             AddPortfolioEntry(*p, RecordCursor{record, alarm.stream});
@@ -122,10 +143,10 @@ void FillMoveAlarmPortfolio(ShareList* list)
 {
     const AlarmPortfolioHooks& hooks = GetAlarmPortfolioHooks();
     Portfolio* p = EmptiedSource(list);
-    if (!p || !hooks.history || hooks.globalCriteria.size() < 6)
+    if (!p || hooks.globalCriteria.size() < 6)
         return;
     for (uint8_t* r = MainRecordBlock; r && RecordLength(r) != 0; r = NextRecord(r)) {
-        std::vector<AlarmDay> days = hooks.history(r, 0, 0);
+        std::vector<AlarmDay> days = History(r, 0, 0);
         int first = FirstTestedDay(days, hooks.range, FirstLoadDate);
         for (int d = int(days.size()) - 1; d >= first; --d)
             if (MoveFires(days, d, &hooks.globalCriteria[0], true) || MoveFires(days, d, &hooks.globalCriteria[3], false)) {

@@ -57,10 +57,13 @@ struct AlarmPortfolioHooks {
     // The six global move criteria (three rises, then three falls).
     std::vector<MoveCriterion> globalCriteria;
     std::function<std::vector<ShareAlarm>()> shareAlarms;
-    // The record's history for the stream, with corrections; `flags` as the caller gave them.
+    // The record's history for the stream; empty: DecodeAlarmHistory.
     std::function<std::vector<AlarmDay>(uint8_t* record, uint32_t stream, uint32_t flags)> history;
 };
 AlarmPortfolioHooks& GetAlarmPortfolioHooks();
+
+// The days of the record's stream as the price streams decode them, with corrections.
+std::vector<AlarmDay> DecodeAlarmHistory(uint8_t* record, uint32_t stream, uint32_t flags);
 
 // The first day the range tests (days are tested from the last backwards down to it).
 int FirstTestedDay(std::span<const AlarmDay> days, const AlarmDayRange& range, uint16_t firstLoadDate);

@@ -2,8 +2,10 @@
 
 #include "core/Database.h"
 #include "core/Memory.h"
+#include "core/PackedDate.h"
 #include "core/ShareList.h"
 #include "portfolio/Portfolio.h"
+#include "devtools/lib/PriceStreamEncoder.h"
 #include "support/DatabaseFixture.h"
 
 #include <gtest/gtest.h>
@@ -128,4 +130,25 @@ TEST_F(AlarmPortfolios, SharesWhoseAlarmsFireFillTheListsPortfolio)
     EXPECT_EQ(alarms.entries[0].record, RecordIndex[0x4002]);
     ProFree(alarms.entries);
     hooks = AlarmPortfolioHooks{};
+}
+
+TEST_F(AlarmPortfolios, TheHistoryComesFromThePriceStream)
+{
+    dev::PriceHistory history;
+    history.firstDate = PackDate(4, 1, 1999);
+    for (int close : {240, 250, 230}) {
+        dev::HistoryDay day;
+        day.close = close;
+        history.days.push_back(day);
+    }
+    dev::DbRecord r = dev::ShareRecord(0x4001, "A", 'O', "A");
+    r.subRecords[0].priceScale = 1;
+    r.subRecords[0].firstDate = history.firstDate;
+    ASSERT_TRUE(dev::EncodePriceStream(history, r.subRecords[0].body));
+    Load(dev::WriteQuorvaDat(OneEntry({r})));
+    std::vector<AlarmDay> days = DecodeAlarmHistory(RecordIndex[0x4001], 0, 0);
+    ASSERT_EQ(days.size(), 3u);
+    EXPECT_EQ(days[0].date, PackDate(4, 1, 1999));
+    EXPECT_EQ(days[2].date, PackDate(6, 1, 1999));
+    EXPECT_EQ(days[2].close, 230.0f);
 }
