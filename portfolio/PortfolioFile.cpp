@@ -615,11 +615,12 @@ void FreePortfolio(Portfolio* p)
 
 void FreePortfolioChain()
 {
+    // The lists keep the number of the portfolio they showed, so that a reload can show it again.
     for (ShareList* l = ShareListChain(); l; l = l->next)
         if (l->source) {
-            l->source = nullptr;
-            if (l->entries)
-                l->entries[0] = RecordCursor{};
+            int32_t number = l->sourceNumber;
+            SetShareListSource(l, nullptr, 0, 0, true, false);
+            l->sourceNumber = number;
         }
     while (Portfolio* p = PortfolioChain()) {
         PortfolioChain() = p->next;

@@ -10,6 +10,7 @@
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
+#include "portfolio/PortfolioRoutines.h"
 #include "portfolio/Transaction.h"
 #include "support/DatabaseFixture.h"
 
@@ -366,4 +367,23 @@ TEST_F(PortfolioFiles, SavesThatCannotBeMadeAnswerFalseAndAllTheOthersAreStillSa
 
     FreeDatabase(true);
     EXPECT_FALSE(SavePortfolio(chain->next->next->next->next->next->next, true));
+}
+
+TEST_F(PortfolioFiles, AReloadShowsEachListItsPortfolioAgain)
+{
+    put("Quorva003.por", FileImage(3, std::string("Three\0\0", 7), {{0x4001, 0}, {0x4002, 0}}, {}));
+    put("Quorva009.por", FileImage(3, std::string("Nine\0\0", 6), {{0x4002, 0}}, {}));
+    LoadPortfolios();
+    ShareList* nine = GetShareListForSource(FindPortfolioByNumber(9));
+    SetShareListSource(CurrentShareList(), FindPortfolioByNumber(3), 0, 0, true, false);
+    ASSERT_TRUE(SaveAllPortfolios(false));
+    EXPECT_EQ(StoredCurrentPortfolioNumber(), 3);
+
+    LoadPortfolios();
+    ASSERT_TRUE(nine->source);
+    EXPECT_EQ(nine->source->number, 9);
+    EXPECT_EQ(ShareListCount(nine), 1);
+    ASSERT_TRUE(CurrentShareList()->source);
+    EXPECT_EQ(CurrentShareList()->source->number, 3);
+    EXPECT_EQ(ShareListCount(CurrentShareList()), 2);
 }
