@@ -3,6 +3,7 @@
 #include "core/ConfigState.h"
 #include "core/Memory.h"
 #include "core/RecordLists.h"
+#include "core/SaveProtocol.h"
 #include "core/ShareList.h"
 #include "core/TaggedFile.h"
 #include "datamining/DMFilter.h"
@@ -386,4 +387,23 @@ TEST_F(PortfolioFiles, AReloadShowsEachListItsPortfolioAgain)
     ASSERT_TRUE(CurrentShareList()->source);
     EXPECT_EQ(CurrentShareList()->source->number, 3);
     EXPECT_EQ(ShareListCount(CurrentShareList()), 2);
+}
+
+TEST_F(PortfolioFiles, ASaveTheDiskRefusesKeepsTheOldFileAndEverythingInMemory)
+{
+    std::vector<uint8_t> image = FileImage(3, std::string("Kept\0\0", 6), {{0x4001, 0}},
+                                           {TransactionBytes("Alpha Mining", 0x4001)});
+    put("Quorva002.por", image);
+    Portfolio* p = LoadPortfolio(2, false, 0, 0);
+    ASSERT_TRUE(p);
+    for (SaveStep failing : {SaveStep::Write, SaveStep::Flush, SaveStep::Replace}) {
+        SetSaveFaultHook([failing](SaveStep step) { return step == failing; });
+        EXPECT_FALSE(SavePortfolio(p, true));
+        EXPECT_EQ(get("Quorva002.por"), image);
+        EXPECT_FALSE(ReadFileBytes(AppPath("por.tem")));
+        EXPECT_TRUE(p->transactions);
+    }
+    SetSaveFaultHook({});
+    EXPECT_TRUE(SavePortfolio(p, true));
+    EXPECT_EQ(get("Quorva002.old"), image);
 }
