@@ -160,8 +160,10 @@ std::vector<StagedEntry> ReadBlocks(DatabaseSource& source, uint8_t* directory, 
         bool oneByte = entry[DirectoryLayout::Flags] & 1;
         uint64_t start = source.position();
         StagedEntry& s = staged[i];
+        source.expectSkips(true);
         if (MeasureEntryStream(source, oneByte, count, s.shape) != StreamRead::Ok)
             DatabaseBadlyFormatted();
+        source.expectSkips(false);
         s.records = Allocate(s.shape.blockBytes, "Database block");
         s.size = uint32_t(s.shape.blockBytes);
         if (!source.seek(start) ||

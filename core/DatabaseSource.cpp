@@ -65,10 +65,10 @@ bool FileSource::fetch(uint64_t offset, void* out, size_t n)
         std::memcpy(out, buffer_.data() + (offset - bufferStart_), n);
         return true;
     }
-    if (n >= kBufferSize)
+    if (n >= readAhead_)
         return fetchDirect(offset, out, n);
-    buffer_.resize(kBufferSize);
-    size_t want = size_t(std::min<uint64_t>(kBufferSize, size_ - offset));
+    buffer_.resize(kLargeReadAhead);
+    size_t want = size_t(std::min<uint64_t>(readAhead_, size_ - offset));
     bufferLength_ = 0;
     if (!fetchDirect(offset, buffer_.data(), want))
         return false;

@@ -24,6 +24,9 @@ public:
     bool read(void* out, size_t n);
     bool skip(uint64_t n);
     bool seek(uint64_t offset);
+    // Whether reads will mostly skip (measuring record lengths) or take every byte; a source may
+    // read ahead less when skipping.
+    virtual void expectSkips(bool) {}
 
 protected:
     // Exactly n bytes at an offset known to lie inside the size.
@@ -46,8 +49,13 @@ private:
 
 class FileSource : public DatabaseSource {
 public:
+    static constexpr size_t kLargeReadAhead = 64 * 1024;
+    static constexpr size_t kSmallReadAhead = 4 * 1024;
+
     // Opens for reading, exclusive (no other opener) and not inherited; false when it cannot.
     bool open(const std::filesystem::path& path);
+
+    void expectSkips(bool skips) override { readAhead_ = skips ? kSmallReadAhead : kLargeReadAhead; }
 
 protected:
     bool fetch(uint64_t offset, void* out, size_t n) override;
@@ -55,7 +63,7 @@ protected:
 private:
     bool fetchDirect(uint64_t offset, void* out, size_t n);
 
-    static constexpr size_t kBufferSize = 64 * 1024;
+    size_t readAhead_ = kLargeReadAhead;
     ExclusiveFile file_;
     std::vector<uint8_t> buffer_;
     uint64_t bufferStart_ = 0;
