@@ -123,7 +123,7 @@ OwnedBlock ReadDirectory(DatabaseSource& source, uint32_t& size, int& entries)
     if (!source.read(sizeBytes, 4))
         DatabaseBadlyFormatted();
     size = LoadU32(sizeBytes);
-    if (size > source.remaining())
+    if (size < 4 || size > source.remaining())
         DatabaseBadlyFormatted();
     OwnedBlock directory = Allocate(size, "Database directory");
     if (!source.read(directory.get(), size))
@@ -356,7 +356,10 @@ void BuildRecordIndex()
             calendar = r;
     }
     LatestDatabaseDate = calendar ? FindLastPriceDate(calendar) : 0;
-    TotalItemCount = DatabaseElementCount + ExtraRecordCount + ImportedItemCount;
+    {
+        TableLockGuard hold(&ExtraRecordsLock);
+        TotalItemCount = DatabaseElementCount + ExtraRecordCount + ImportedItemCount;
+    }
     if (neighbours.createFirstShareList)
         neighbours.createFirstShareList();
 
