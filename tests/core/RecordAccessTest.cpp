@@ -6,7 +6,9 @@
 #include "core/TableLock.h"
 #include "support/DatabaseFixture.h"
 
+#include <atomic>
 #include <cstring>
+#include <thread>
 
 using namespace qv;
 using namespace qv::dev;
@@ -144,4 +146,39 @@ TEST(ChainLength, CountsItemsAndTheEndingZero)
     const uint8_t empty[] = {0};
     EXPECT_EQ(ChainLength(empty), 1);
     EXPECT_EQ(ChainLength(nullptr), 0);
+}
+
+TEST_F(RecordAccess, LookupsWalkTheExtraRecordsUnderTheirLockWhileAnotherThreadChangesThem)
+{
+    // Unlinked records stay allocated until the end: a looked-up record is used outside the lock.
+    std::vector<uint8_t*> unlinked;
+    std::atomic<bool> stop{false};
+    std::thread changer([&] {
+        for (int i = 0; i < 2000; ++i) {
+            TableLockGuard hold(&ExtraRecordsLock);
+            RecordListNode* node = NewListNode(MadeRecord(uint16_t(0xF100 + i % 3), 1), 0);
+            node->next = ExtraRecordList;
+            ExtraRecordList = node;
+            ++ExtraRecordCount;
+            if (ExtraRecordCount > 2) {
+                RecordListNode* last = ExtraRecordList;
+                while (last->next)
+                    last = last->next;
+                unlinked.push_back(last->record);
+                RemoveListNode(&ExtraRecordList, last);
+                --ExtraRecordCount;
+            }
+        }
+        stop = true;
+    });
+    while (!stop) {
+        RecordCursor c = FindRecordById(0xF101, 0);
+        if (RecordLength(c.record) != 0) {
+            EXPECT_EQ(RecordId(c.record), 0xF101);
+        }
+    }
+    changer.join();
+    for (uint8_t* record : unlinked)
+        ProFree(record);
+    EXPECT_FALSE(IsTableLocked(&ExtraRecordsLock));
 }
