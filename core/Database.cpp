@@ -322,10 +322,10 @@ void DatabaseNotCompatible()
 
 bool LoadDatabase(const std::filesystem::path& path)
 {
-    FileSource database;
+    DatabaseFileSource database;
     if (!database.open(path))
         return false;
-    FileSource companyData;
+    DatabaseFileSource companyData;
     bool haveCompanyData = companyData.open(AppPath("data\\Comp.dat"));
     LoadFromSources(database, haveCompanyData ? &companyData : nullptr);
     return true;
@@ -333,12 +333,12 @@ bool LoadDatabase(const std::filesystem::path& path)
 
 void LoadDatabaseFromMemory(std::span<const uint8_t> database, const std::span<const uint8_t>* companyData)
 {
-    MemorySource source(database);
+    DatabaseMemorySource source(database);
     if (!companyData) {
         LoadFromSources(source, nullptr);
         return;
     }
-    MemorySource company(*companyData);
+    DatabaseMemorySource company(*companyData);
     LoadFromSources(source, &company);
 }
 

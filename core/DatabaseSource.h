@@ -36,9 +36,9 @@ protected:
     uint64_t pos_ = 0;
 };
 
-class MemorySource : public DatabaseSource {
+class DatabaseMemorySource : public DatabaseSource {
 public:
-    explicit MemorySource(std::span<const uint8_t> bytes) : bytes_(bytes) { size_ = bytes.size(); }
+    explicit DatabaseMemorySource(std::span<const uint8_t> bytes) : bytes_(bytes) { size_ = bytes.size(); }
 
 protected:
     bool fetch(uint64_t offset, void* out, size_t n) override;
@@ -47,7 +47,7 @@ private:
     std::span<const uint8_t> bytes_;
 };
 
-class FileSource : public DatabaseSource {
+class DatabaseFileSource : public DatabaseSource {
 public:
     static constexpr size_t kLargeReadAhead = 64 * 1024;
     static constexpr size_t kSmallReadAhead = 4 * 1024;

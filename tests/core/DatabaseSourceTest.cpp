@@ -16,9 +16,9 @@ TEST(DatabaseSource, FileReadsMatchTheBytesWhateverTheirSizeAndOrder)
     for (uint8_t& b : bytes)
         b = uint8_t(random());
     ASSERT_TRUE(WriteFileBytes(folder / "f", bytes));
-    FileSource file;
+    DatabaseFileSource file;
     ASSERT_TRUE(file.open(folder / "f"));
-    MemorySource memory(bytes);
+    DatabaseMemorySource memory(bytes);
     ASSERT_EQ(file.size(), bytes.size());
 
     for (int step = 0; step < 3000; ++step) {
@@ -46,7 +46,7 @@ TEST(DatabaseSource, FileReadsMatchTheBytesWhateverTheirSizeAndOrder)
 TEST(DatabaseSource, AShortReadConsumesNothing)
 {
     const uint8_t bytes[] = {1, 2, 3};
-    MemorySource source(bytes);
+    DatabaseMemorySource source(bytes);
     uint8_t out[4] = {};
     EXPECT_FALSE(source.read(out, 4));
     EXPECT_EQ(source.position(), 0u);
@@ -54,6 +54,6 @@ TEST(DatabaseSource, AShortReadConsumesNothing)
     EXPECT_TRUE(source.read(out, 3));
     EXPECT_EQ(out[2], 3);
     EXPECT_TRUE(source.read(out, 0));
-    FileSource missing;
+    DatabaseFileSource missing;
     EXPECT_FALSE(missing.open("/nonexistent/quorva.dat"));
 }
