@@ -86,7 +86,7 @@ CompanySectionResult LoadCompanySection(DatabaseSource& file, CompanyTable& desc
     if (!file.read(header, sizeof header) || std::memcmp(header, "ZQD", 3) != 0)
         return CompanySectionResult::BadlyFormatted;
     uint32_t dataSize = LoadU32(header + 12);
-    uint8_t sizeBytes[2];
+    uint8_t sizeBytes[2] = {};
     bool haveDescriptorSize = file.read(sizeBytes, 2);
     uint16_t descriptorSize = LoadU16(sizeBytes);
     if (header[4] > kNewestSectionVersion) {

@@ -254,7 +254,7 @@ void IndexRecord(uint8_t* record, CompanyItemLinker& records, CompanyItemLinker&
     }
     for (uint32_t j = 0;; ++j) {
         ++KindCounts[KindCountSlotOf(SubRecordKindOf(sub))];
-        FillSubRecordStatistics(sub, id, j);
+        FillSubRecordStatistics(record, sub, j);
         StoreU32(sub + SubRecordLayout::CompanyData, j < 256 ? streams.link(id, uint8_t(j)) : 0);
         if (SubRecordLength(sub) == 0)
             break;

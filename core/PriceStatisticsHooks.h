@@ -9,8 +9,9 @@ namespace qv {
 
 struct DayRecord;
 
-// Fills the statistics room of sub-record `streamNumber` (from 0) of a main-block record.
-void FillSubRecordStatistics(uint8_t* subRecord, uint16_t recordId, uint32_t streamNumber);
+// Fills the statistics room of sub-record `streamNumber` (from 0) of a main-block record; the
+// stream ends at SubRecordEnd(record, subRecord).
+void FillSubRecordStatistics(uint8_t* record, uint8_t* subRecord, uint32_t streamNumber);
 // The date of the last priced day of the record's first price stream; 0 when none.
 uint16_t FindLastPriceDate(uint8_t* record);
 // Decodes the record's first price stream into a new guarded-memory array (raw, with

@@ -79,6 +79,16 @@ inline const uint8_t* FirstSubRecord(const uint8_t* record)
 }
 inline uint8_t SubRecordKindOf(const uint8_t* sub) { return sub[SubRecordLayout::Kind]; }
 inline uint16_t SubRecordLength(const uint8_t* sub) { return LoadU16(sub + SubRecordLayout::Length); }
+// The end of a sub-record: behind its length, or the record's end for the last one. Null when the
+// record's length word does not reach past the last sub-record's head (made records may keep a
+// token length there).
+inline const uint8_t* SubRecordEnd(const uint8_t* record, const uint8_t* sub)
+{
+    if (SubRecordLength(sub) != 0)
+        return sub + SubRecordLength(sub);
+    const uint8_t* end = record + RecordLength(record);
+    return end >= sub + SubRecordLayout::Stream ? end : nullptr;
+}
 // The next record of a block (a record whose length is 0 is the block's end mark).
 inline uint8_t* NextRecord(uint8_t* record) { return record + RecordLength(record); }
 

@@ -84,6 +84,11 @@ TEST_F(RecordAccess, SubRecordWalksStopAtTheLast)
     EXPECT_EQ(SubRecordKindOf(GetSubRecord(share, 1)), 13);
     EXPECT_EQ(SubRecordKindOf(GetSubRecord(share, 2)), 14);
     EXPECT_EQ(GetSubRecord(share, 99), GetSubRecord(share, 2));
+    EXPECT_EQ(SubRecordEnd(share.record, first), GetSubRecord(share, 1));
+    EXPECT_EQ(SubRecordEnd(share.record, GetSubRecord(share, 2)), share.record + RecordLength(share.record));
+    uint8_t* made = MadeRecord(0xF001, 1);
+    EXPECT_EQ(SubRecordEnd(made, FirstSubRecord(made)), nullptr);
+    ProFree(made);
     EXPECT_EQ(GetSubRecord({}, 0), nullptr);
 
     for (uint32_t ask : {0u, 1u, 2u, 3u, 1000u}) {
