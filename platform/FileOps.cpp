@@ -90,6 +90,16 @@ std::optional<uint64_t> FreeDiskSpace(const fs::path& path)
     return uint64_t(info.f_bavail) * uint64_t(info.f_frsize);
 }
 
+bool SyncFolder(const fs::path& folder)
+{
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
 std::optional<std::vector<uint8_t>> ReadFileBytes(const fs::path& path)
 {
     std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -151,11 +161,11 @@ bool ExclusiveFile::open(const fs::path& path, Mode mode)
     return true;
 }
 
-void ExclusiveFile::close()
+bool ExclusiveFile::close()
 {
-    if (fd_ >= 0)
-        ::close(fd_);
+    bool ok = fd_ < 0 || ::close(fd_) == 0;
     fd_ = -1;
+    return ok;
 }
 
 std::optional<uint64_t> ExclusiveFile::size() const
@@ -206,6 +216,8 @@ bool ExclusiveFile::write(const void* data, size_t n)
     }
     return true;
 }
+
+bool ExclusiveFile::sync() { return fd_ >= 0 && ::fsync(fd_) == 0; }
 
 bool ExclusiveFile::seek(uint64_t offset)
 {

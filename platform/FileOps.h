@@ -26,6 +26,9 @@ bool WildcardMatchNoCase(std::string_view pattern, std::string_view name);
 // Bytes free to the user on the volume that holds the path, or nothing when it cannot be read.
 std::optional<uint64_t> FreeDiskSpace(const fs::path& path);
 
+// Forces a folder's entries (a rename just made in it) onto the disk.
+bool SyncFolder(const fs::path& folder);
+
 std::optional<std::vector<uint8_t>> ReadFileBytes(const fs::path& path);
 bool WriteFileBytes(const fs::path& path, std::span<const uint8_t> bytes);
 
@@ -43,7 +46,8 @@ public:
     ExclusiveFile& operator=(const ExclusiveFile&) = delete;
 
     bool open(const fs::path& path, Mode mode);
-    void close();
+    // False when the system reports a failure closing (a write it could not complete).
+    bool close();
     bool isOpen() const { return fd_ >= 0; }
 
     std::optional<uint64_t> size() const;
@@ -52,6 +56,9 @@ public:
     bool readAll(std::vector<uint8_t>& out);
     bool write(const void* data, size_t n);
     bool seek(uint64_t offset);
+    // Forces what was written onto the disk (fsync); a save does this before the rename that
+    // puts the file in place.
+    bool sync();
 
 private:
     int fd_ = -1;

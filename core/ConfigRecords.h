@@ -1,0 +1,82 @@
+// The fixed-size records that "Quorva.cfg" carries: the two option blocks and the sized records whose
+// fields belong to the table, chart, data-mining, ticker and alarm code.
+#pragma once
+
+#include "platform/ByteOrder.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace qv {
+
+// A stored record of a fixed size, kept as its bytes; the owning code reads its fields through
+// accessors, never by casting.
+template <size_t N>
+struct SizedRecord {
+    static constexpr size_t kSize = N;
+    std::array<uint8_t, N> bytes{};
+
+    uint8_t* data() { return bytes.data(); }
+    const uint8_t* data() const { return bytes.data(); }
+    bool operator==(const SizedRecord&) const = default;
+};
+
+// Options that the options sheet edits; stored raw.
+struct OptionBlockA : SizedRecord<1100> {
+    static constexpr size_t kCurrentPortfolio = 120;
+    static constexpr size_t kFilterPosition = 392;
+    static constexpr size_t kRealTimeOption = 474;
+    static constexpr size_t kMultipleWindows = 475;
+    static constexpr size_t kDataMiningWord = 532;
+
+    uint32_t dataMiningWord() const { return LoadU32(data() + kDataMiningWord); }
+    void setDataMiningWord(uint32_t v) { StoreU32(data() + kDataMiningWord, v); }
+};
+
+// The second option block; it also carries the identity words of the database last loaded.
+struct OptionBlockB : SizedRecord<452> {
+    static constexpr size_t kDatabaseWordA = 0;
+    static constexpr size_t kDealingsWord = 2;
+    static constexpr size_t kDatabaseDate = 4;
+    static constexpr size_t kFirstLoadDate = 6;
+
+    uint16_t databaseWordA() const { return LoadU16(data() + kDatabaseWordA); }
+    uint16_t databaseDate() const { return LoadU16(data() + kDatabaseDate); }
+};
+
+// Colours and font of one table.
+struct TableStyle : SizedRecord<200> {};
+// A trade-list table: its style and four more bytes, the first its signed sort setting.
+struct TradeTableRecord : SizedRecord<204> {
+    static constexpr size_t kSortByte = 200;
+};
+// One daily or intraday graph setting. Five 24-byte entries from offset 938 start with a u16 that a
+// save must never store as 0xFFFF.
+struct GraphSetting : SizedRecord<1992> {
+    static constexpr size_t kMarkerEntries = 938;
+    static constexpr size_t kMarkerEntrySize = 24;
+    static constexpr size_t kMarkerEntryCount = 5;
+};
+struct DataMiningGraph : SizedRecord<84> {};
+struct TickerSetting : SizedRecord<108> {
+    // The size of the record before its newer fields were added.
+    static constexpr size_t kOlderSize = 76;
+};
+struct RTAlarmSettingsRecord : SizedRecord<156> {
+    // The size of the record before its indicator settings were added.
+    static constexpr size_t kOlderSize = 124;
+};
+struct AlarmActionRecord : SizedRecord<13> {};
+
+static_assert(sizeof(OptionBlockA) == 1100);
+static_assert(sizeof(OptionBlockB) == 452);
+static_assert(sizeof(TableStyle) == 200);
+static_assert(sizeof(TradeTableRecord) == 204);
+static_assert(sizeof(GraphSetting) == 1992);
+static_assert(sizeof(DataMiningGraph) == 84);
+static_assert(sizeof(TickerSetting) == 108);
+static_assert(sizeof(RTAlarmSettingsRecord) == 156);
+static_assert(sizeof(AlarmActionRecord) == 13);
+
+} // namespace qv

@@ -1,0 +1,144 @@
+// The save protocol: temporary file, fsync, older copy, atomic replacement.
+#include "core/SaveProtocol.h"
+
+#include "platform/FileOps.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+
+#include <cstdio>
+#include <system_error>
+
+namespace qv {
+namespace {
+
+SaveFaultHook& FaultHook()
+{
+    static SaveFaultHook hook;
+    return hook;
+}
+
+FreeSpaceHook& SpaceHook()
+{
+    static FreeSpaceHook hook;
+    return hook;
+}
+
+bool Fails(SaveStep step)
+{
+    const SaveFaultHook& hook = FaultHook();
+    return hook && hook(step);
+}
+
+// Asks while the free space is below the plan's threshold; false when the user gives up the save.
+bool EnoughFreeSpace(const SavePlan& plan)
+{
+    if (plan.freeSpaceNeeded == 0)
+        return true;
+    for (;;) {
+        std::optional<uint64_t> free = SaveFolderFreeSpace();
+        if (!free || *free >= plan.freeSpaceNeeded)
+            return true;
+        if (!AskRetryLowDiskSpace(plan.name))
+            return false;
+    }
+}
+
+bool WriteImage(ExclusiveFile& file, std::span<const uint8_t> image)
+{
+    if (Fails(SaveStep::Write)) {
+        file.write(image.data(), image.size() / 2);
+        return false;
+    }
+    return file.write(image.data(), image.size());
+}
+
+// Writes and flushes the temporary file; on any failure it is removed again.
+bool WriteTemporary(const fs::path& temporary, std::span<const uint8_t> image)
+{
+    ExclusiveFile file;
+    if (Fails(SaveStep::Open) || !file.open(temporary, ExclusiveFile::Mode::Create))
+        return false;
+    bool ok = WriteImage(file, image) && !Fails(SaveStep::Flush) && file.sync();
+    bool closed = !Fails(SaveStep::Close) && file.close();
+    if (ok && closed)
+        return true;
+    file.close();
+    ForceDelete(temporary);
+    return false;
+}
+
+// The older copy is a second name for the current file, so the current name never goes missing;
+// failures only cost the older copy.
+void KeepOlderCopy(const fs::path& target, const fs::path& older)
+{
+    std::error_code ec;
+    if (Fails(SaveStep::KeepOlder) || !fs::exists(target, ec))
+        return;
+    ForceDelete(older);
+    fs::create_hard_link(target, older, ec);
+    if (ec)
+        fs::copy_file(target, older, fs::copy_options::overwrite_existing, ec);
+}
+
+SavePlan Plan(std::string name, std::string temporary, std::string older, uint64_t freeSpace)
+{
+    return SavePlan{std::move(name), std::move(temporary), std::move(older), freeSpace};
+}
+
+} // namespace
+
+SavePlan ConfigurationSavePlan() { return Plan("Quorva.cfg", "Quorva.TEM", "", kSettingsFreeSpaceNeeded); }
+
+SavePlan PortfolioSavePlan(int number, uint64_t entryBytes, uint64_t transactionBytes)
+{
+    char stem[32];
+    std::snprintf(stem, sizeof stem, "Quorva%03i.", number);
+    return Plan(std::string(stem) + "por", "por.tem", std::string(stem) + "old",
+                entryBytes + transactionBytes + 10000);
+}
+
+SavePlan CashAccountsSavePlan() { return Plan("Data\\Cash.dat", "Data\\Cash.tem", "Data\\Cash.old", 0); }
+SavePlan FilterSavePlan() { return Plan("Filter.cfg", "Filter.tem", "Filter.old", kSettingsFreeSpaceNeeded); }
+SavePlan WindowLayoutSavePlan() { return Plan("View.cfg", "View.tem", "", kSettingsFreeSpaceNeeded); }
+SavePlan ImportsSavePlan() { return Plan("data\\Imports.dat", "data\\Imports.new", "data\\Imports.old", 0); }
+SavePlan TimeZoneSavePlan() { return Plan("Data\\Timezone.dat", "Data\\Timezone.tem", "", 0); }
+SavePlan ToolbarSavePlan() { return Plan("Toolbar.cfg", "Toolbar.tem", "", 0); }
+
+SaveResult SaveFileImage(const SavePlan& plan, std::span<const uint8_t> image)
+{
+    if (!EnoughFreeSpace(plan))
+        return SaveResult::Skipped;
+    fs::path target = AppPath(plan.name, MakeFolders::Yes);
+    fs::path temporary = AppPath(plan.temporary, MakeFolders::Yes);
+    if (!WriteTemporary(temporary, image))
+        return SaveResult::Failed;
+    if (!plan.older.empty())
+        KeepOlderCopy(target, AppPath(plan.older));
+    if (Fails(SaveStep::Replace) || !RenameReplace(temporary, target)) {
+        ForceDelete(temporary);
+        return SaveResult::Failed;
+    }
+    // The file is in place; a folder that cannot be flushed only leaves the rename to the system.
+    if (!Fails(SaveStep::SyncFolder))
+        SyncFolder(target.parent_path());
+    return SaveResult::Saved;
+}
+
+std::optional<uint64_t> SaveFolderFreeSpace()
+{
+    if (const FreeSpaceHook& hook = SpaceHook())
+        return hook();
+    return FreeDiskSpace(ProgramFolder());
+}
+
+bool AskRetryLowDiskSpace(const std::string& name)
+{
+    std::string text = "There is not enough free disk space to save " + name +
+                       ".\n\nFree some disk space and choose Retry, or choose Cancel to go on without saving it.";
+    return ShowMessage(text, {}, MsgButtons::RetryCancel, MsgIcon::Exclamation, 1) == MsgAnswer::Retry;
+}
+
+void SetSaveFaultHook(SaveFaultHook hook) { FaultHook() = std::move(hook); }
+void SetFreeSpaceHook(FreeSpaceHook hook) { SpaceHook() = std::move(hook); }
+
+} // namespace qv

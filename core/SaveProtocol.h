@@ -1,0 +1,58 @@
+// How every file the program keeps for itself reaches the disk: the free-space test, a temporary
+// file flushed to the disk, an older copy where one is kept, and one atomic rename, so that a save
+// that fails or is cut short at any point leaves the old file or the new one whole.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace qv {
+
+// One file's names below the program folder (backslashes as stored) and its free-space threshold.
+struct SavePlan {
+    std::string name;
+    std::string temporary;
+    std::string older;             // empty: no older copy is kept
+    uint64_t freeSpaceNeeded = 0; // 0: no free-space test
+};
+
+constexpr uint64_t kSettingsFreeSpaceNeeded = 20000;
+
+SavePlan ConfigurationSavePlan();
+// "Quorva%03i.por"; the threshold is the portfolio's entry and transaction bytes + 10,000.
+SavePlan PortfolioSavePlan(int number, uint64_t entryBytes, uint64_t transactionBytes);
+SavePlan CashAccountsSavePlan();
+SavePlan FilterSavePlan();
+SavePlan WindowLayoutSavePlan();
+SavePlan ImportsSavePlan();
+SavePlan TimeZoneSavePlan();
+SavePlan ToolbarSavePlan();
+
+enum class SaveResult {
+    Saved,
+    Skipped, // the disk was nearly full and the user chose Cancel: the old file stays
+    Failed,  // the disk refused a step: the old file stays and the temporary file is gone
+};
+
+// Writes the whole file image through the plan. Nothing is shown on a failure; the caller decides.
+SaveResult SaveFileImage(const SavePlan& plan, std::span<const uint8_t> image);
+
+// Free bytes of the program folder's drive, as the save's free-space test sees them; nothing when
+// the system cannot tell (the save then goes ahead and meets any real shortage as a failed write).
+std::optional<uint64_t> SaveFolderFreeSpace();
+// The Retry/Cancel question asked while the disk is nearly full; Cancel is the default answer.
+bool AskRetryLowDiskSpace(const std::string& name);
+
+// Test seams. The fault hook is consulted before each step of a save; returning true makes that
+// step fail as the disk would (a failing write first puts half its bytes on the disk, as a full
+// disk does), and throwing stands for the program dying at that point.
+enum class SaveStep { Open, Write, Flush, Close, KeepOlder, Replace, SyncFolder };
+using SaveFaultHook = std::function<bool(SaveStep step)>;
+void SetSaveFaultHook(SaveFaultHook hook);
+using FreeSpaceHook = std::function<std::optional<uint64_t>()>;
+void SetFreeSpaceHook(FreeSpaceHook hook);
+
+} // namespace qv

@@ -1,0 +1,109 @@
+// Listings of "Quorva.cfg" and of keyed item stores.
+#include "devtools/lib/SettingsFileText.h"
+
+#include "chartmodel/KeyedItemStore.h"
+#include "core/ConfigFamilies.h"
+#include "core/ConfigFormat.h"
+#include "platform/ByteOrder.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+namespace qv::dev {
+
+namespace {
+
+void Append(std::string& out, const char* format, ...)
+{
+    char line[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    out += line;
+}
+
+std::string Tag(std::span<const uint8_t> image)
+{
+    std::string tag;
+    for (size_t i = 0; i < 4 && i < image.size(); ++i)
+        tag += image[i] >= 32 && image[i] < 127 ? char(image[i]) : '?';
+    return tag;
+}
+
+const char* VerdictText(ConfigHeaderVerdict verdict)
+{
+    switch (verdict) {
+    case ConfigHeaderVerdict::Accepted: return "accepted";
+    case ConfigHeaderVerdict::TooOld: return "file too old";
+    case ConfigHeaderVerdict::ProgramTooOld: return "program too old";
+    case ConfigHeaderVerdict::BadlyFormatted: return "badly formatted";
+    }
+    return "";
+}
+
+} // namespace
+
+std::string DescribeConfigImage(std::span<const uint8_t> image)
+{
+    std::string out;
+    auto verdict = TestConfigHeader(image);
+    if (image.size() >= kConfigHeaderSize)
+        Append(out, "header %s version %u.%u words %04X %04X length %u (file %zu bytes): %s\n",
+               Tag(image).c_str(), image[4], image[5], LoadU16(image.data() + 8),
+               LoadU16(image.data() + 10), LoadU32(image.data() + 12), image.size(), VerdictText(verdict));
+    else
+        Append(out, "header: short file of %zu bytes\n", image.size());
+    if (verdict != ConfigHeaderVerdict::Accepted)
+        return out;
+    std::string section;
+    auto scratch = std::make_unique<ConfigState>();
+    auto result = ReadConfigImage(*scratch, image, kWholeConfig, [&](const ConfigPartSeen& part) {
+        if (part.section != section) {
+            section = part.section;
+            Append(out, "%s\n", section.c_str());
+        }
+        if (part.type < 0)
+            Append(out, "  @%-6zu %zu bytes\n", part.offset, part.size);
+        else
+            Append(out, "  @%-6zu slot %-2d %5zu bytes  %s\n", part.offset, part.type, part.size,
+                   part.name ? ("\"" + *part.name + "\"").c_str() : "(no name)");
+    });
+    if (result.failed)
+        Append(out, "read failed after %s%s\n", section.c_str(),
+               result.corrupted ? " (corrupted column chain)" : "");
+    else
+        out += "read complete\n";
+    return out;
+}
+
+std::string DescribeKeyedStoreImage(std::span<const uint8_t> image)
+{
+    std::string out;
+    KeyedItemStore store;
+    auto header = store.ReadImage(image);
+    if (image.size() >= KeyedItemStore::kHeaderSize)
+        Append(out, "header %s version %u.%u\n", Tag(image).c_str(), image[4], image[5]);
+    if (header == KeyedStoreHeader::OlderGraphFile) {
+        out += "older graph settings file: no items\n";
+        return out;
+    }
+    if (header == KeyedStoreHeader::Corrupted) {
+        out += "corrupted header\n";
+        return out;
+    }
+    std::vector<std::string> lines;
+    store.ForEachItem([&](const KeyedItemKey& key, const uint8_t* blob) {
+        std::string line;
+        Append(line, "share %08X kind %-3u sub-key %08X  %u bytes\n", key.share, key.kind, key.subKey,
+               BlobLength(blob));
+        lines.push_back(line);
+    });
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it)
+        out += *it;
+    Append(out, "%zu items\n", lines.size());
+    return out;
+}
+
+} // namespace qv::dev

@@ -1,0 +1,32 @@
+// What the share lists use of the list-table engine: sorting a list by a column of its layout, the
+// stored sort settings and the column layouts of the table settings. The engine supplies the
+// column comparison; until one is installed lists keep their order.
+#pragma once
+
+#include "core/RecordCursor.h"
+
+#include <cstdint>
+#include <functional>
+
+namespace qv {
+
+struct ShareList;
+
+// Sorts by column |n| - 1 of the list's layout (120 or more falls back to column 2), descending
+// when n is negative; the first visible entry is the first entry afterwards in every case.
+void SortListByColumn(bool keepKind15, ShareList* list, int signedColumn, bool flag);
+
+// The signed sort setting of a table setting for a view kind (negative = descending, magnitude - 1
+// = column); 0 for kinds without tables and settings never stored.
+int GetSortColumn(int setting, int mode, int viewKind);
+void SetSortColumn(int setting, int viewKind, int value);
+
+// The column records of a table setting for a view kind, or null.
+const uint8_t* GetColumnLayout(int setting, int viewKind);
+void SetColumnLayout(int setting, int viewKind, const uint8_t* layout);
+
+// True when entry a sorts before entry b on the column.
+using ListColumnLess = std::function<bool(const RecordCursor& a, const RecordCursor& b, int column)>;
+void SetListColumnLess(ListColumnLess less);
+
+} // namespace qv
