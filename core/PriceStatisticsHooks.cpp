@@ -3,7 +3,7 @@
 
 namespace qv {
 
-void FillSubRecordStatistics(uint8_t*, uint8_t*, uint32_t) {}
+void FillBlockStatistics(uint8_t*) {}
 
 uint16_t FindLastPriceDate(uint8_t*) { return 0; }
 
