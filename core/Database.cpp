@@ -10,6 +10,7 @@
 #include "core/PriceStatisticsHooks.h"
 #include "core/RecordLists.h"
 #include "core/RecordStreamReader.h"
+#include "core/ShareList.h"
 #include "core/TableLock.h"
 #include "lists/DirectorsDealings.h"
 #include "platform/ByteOrder.h"
@@ -359,8 +360,8 @@ void BuildRecordIndex()
         TableLockGuard hold(&ExtraRecordsLock);
         TotalItemCount = DatabaseElementCount + ExtraRecordCount + ImportedItemCount;
     }
-    if (neighbours.createFirstShareList)
-        neighbours.createFirstShareList();
+    if (!ShareListChain())
+        ShareListChain() = static_cast<ShareList*>(ProCalloc(1, sizeof(ShareList), "Share list"));
 
     ProFree(FindShareWorkArray);
     FindShareWorkArraySize = uint32_t(TotalItemCount) + 1;

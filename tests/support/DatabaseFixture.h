@@ -3,6 +3,8 @@
 #pragma once
 
 #include "core/Database.h"
+#include "core/Memory.h"
+#include "core/ShareList.h"
 #include "devtools/lib/DatabaseWriter.h"
 #include "platform/ProgramExit.h"
 #include "support/FakeMessageBox.h"
@@ -13,9 +15,24 @@
 
 namespace qv::test {
 
+// Loading makes the first share list when there is none; tests leave none behind.
+inline void FreeShareLists()
+{
+    while (ShareList* list = ShareListChain()) {
+        ShareListChain() = list->next;
+        ProFree(list->entries);
+        ProFree(list);
+    }
+}
+
 class DatabaseFixture : public ::testing::Test {
 protected:
-    ~DatabaseFixture() override { FreeDatabase(true); }
+    ~DatabaseFixture() override
+    {
+        FreeDatabase(true);
+        FreeShareLists();
+    }
+
 
     // Loads images through the loader; a null Comp.dat stands for a missing one.
     void Load(const std::vector<uint8_t>& quorva, const std::vector<uint8_t>* comp = nullptr)
