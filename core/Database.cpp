@@ -4,13 +4,13 @@
 #include "core/Database.h"
 
 #include "core/CompanyData.h"
+#include "core/DatabaseCodingTables.h"
 #include "core/DatabaseNeighbours.h"
 #include "core/DatabaseSource.h"
 #include "core/Memory.h"
 #include "core/PriceStatisticsHooks.h"
 #include "core/RecordLists.h"
 #include "core/RecordStreamReader.h"
-#include "core/ShareList.h"
 #include "core/TableLock.h"
 #include "lists/DirectorsDealings.h"
 #include "platform/ByteOrder.h"
@@ -208,6 +208,7 @@ void LoadFromSources(DatabaseSource& database, DatabaseSource* companyData)
     OwnedBlock directory = ReadDirectory(database, directorySize, entries);
     std::vector<StagedEntry> staged = ReadBlocks(database, directory.get(), entries);
     Publish(std::move(directory), directorySize, staged);
+    LoadDatabaseCodingTables();
     if (FirstLoadDate == 0)
         FirstLoadDate = DatabaseDate;
 
@@ -360,8 +361,8 @@ void BuildRecordIndex()
         TableLockGuard hold(&ExtraRecordsLock);
         TotalItemCount = DatabaseElementCount + ExtraRecordCount + ImportedItemCount;
     }
-    if (!ShareListChain())
-        ShareListChain() = static_cast<ShareList*>(ProCalloc(1, sizeof(ShareList), "Share list"));
+    if (neighbours.createFirstShareList)
+        neighbours.createFirstShareList();
 
     ProFree(FindShareWorkArray);
     FindShareWorkArraySize = uint32_t(TotalItemCount) + 1;

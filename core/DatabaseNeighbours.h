@@ -1,5 +1,5 @@
 // The steps of database loading and reloading that other parts of the program own (splash progress,
-// imports, portfolios, cash accounts, news updates, view groups). Start-up installs
+// share lists, imports, portfolios, cash accounts, news updates, view groups). Start-up installs
 // them; an empty step is skipped, so the core and its tests run without them.
 #pragma once
 
@@ -9,6 +9,7 @@ namespace qv {
 
 struct DatabaseNeighbours {
     std::function<void(int position)> setSplashProgress;
+    std::function<void()> createFirstShareList; // when no share list exists yet
     std::function<void()> freeFixedSourceLists;
     std::function<void()> loadImports;
     std::function<void()> freeUnusedViewGroups;

@@ -160,7 +160,7 @@ std::vector<uint8_t> WriteQuorvaDat(const DbFile& file)
     return out.take();
 }
 
-std::vector<uint8_t> TextValue(std::string_view text) { return {text.begin(), text.end()}; }
+std::vector<uint8_t> Text(std::string_view text) { return {text.begin(), text.end()}; }
 
 std::vector<uint8_t> EncodeCompSection(const CompSection& section, bool streams)
 {

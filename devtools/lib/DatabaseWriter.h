@@ -12,7 +12,7 @@
 //
 //     CompFile comp;                              // descriptor tables and items of the two sections
 //     comp.records.descriptors = {{1, 0x00}, {115, 0xE0}};          // field 1 text, field 115 byte
-//     comp.records.items.push_back({0x4001, 0, {{1, TextValue("ALM")}, {115, {0}}}});
+//     comp.records.items.push_back({0x4001, 0, {{1, Text("ALM")}, {115, {0}}}});
 //     std::vector<uint8_t> compDat = WriteCompDat(comp);
 //
 //     WriteDatabaseFolder(folder, db, &comp);     // folder/data/Quorva.dat and folder/data/Comp.dat
@@ -116,7 +116,7 @@ struct CompFile {
 };
 
 // The bytes of a text value (Windows-1252), for CompanyItem values.
-std::vector<uint8_t> TextValue(std::string_view text);
+std::vector<uint8_t> Text(std::string_view text);
 std::vector<uint8_t> EncodeCompSection(const CompSection& section, bool streams);
 std::vector<uint8_t> WriteCompDat(const CompFile& file);
 

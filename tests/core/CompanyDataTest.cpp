@@ -44,7 +44,7 @@ TEST_F(CompanyData, FieldsAreFoundByTheirDescriptorsWidths)
 {
     CompFile comp = Fields();
     comp.records.items.push_back(
-        {0x4001, 0, {{1, TextValue("Alpha plc")}, {115, {3}}, {20, {1, 2, 3, 4}}, {21, {5, 6, 7}}, {23, {8, 9}}}});
+        {0x4001, 0, {{1, Text("Alpha plc")}, {115, {3}}, {20, {1, 2, 3, 4}}, {21, {5, 6, 7}}, {23, {8, 9}}}});
     comp.streams.items.push_back({0x4001, 1, {{129, {4}}, {130, {0x34, 0x12}}}});
     std::vector<uint8_t> compDat = WriteCompDat(comp);
     Load(WriteQuorvaDat(OneEntry({Record(0x4001, {10, 11})})), &compDat);
@@ -183,7 +183,7 @@ TEST_F(CompanyData, LyingSizesAndZeroLengthsStayInsideTheTables)
 {
     std::vector<uint8_t> db = WriteQuorvaDat(OneEntry({Record(0x4001, {10, 10}), Record(0x4002, {10})}));
     CompFile comp = Fields();
-    comp.records.items = {{0x4001, 0, {{1, TextValue("Alpha")}, {115, {7}}}}, {0x4002, 0, {{115, {8}}}}};
+    comp.records.items = {{0x4001, 0, {{1, Text("Alpha")}, {115, {7}}}}, {0x4002, 0, {{115, {8}}}}};
     comp.streams.items = {{0x4001, 1, {{129, {2}}}}};
     const std::vector<uint8_t> valid = WriteCompDat(comp);
     size_t dataStart = 16 + 2 + LoadU16(valid.data() + 16); // behind the first descriptor table

@@ -11,7 +11,6 @@
 #include "platform/Paths.h"
 #include "platform/ProgramExit.h"
 #include "resources/MessageIds.h"
-#include "support/DatabaseFixture.h"
 #include "support/FakeMessageBox.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +45,6 @@ protected:
     {
         GetDatabaseNeighbours() = {};
         FreeDatabase(true);
-        test::FreeShareLists();
         SetProgramFolder(previousFolder_);
     }
     void Put(const char* name, uint16_t date) { WriteFileBytes(folder / "data" / name, Database(date)); }

@@ -48,7 +48,7 @@ Pair ValidPair()
     small.records = {ShareRecord(0x9000, "S", 'O', "S")};
     CompFile comp;
     comp.records.descriptors = {{1, 0x00, {}}, {115, 0xE0, {}}, {20, 0x83, {}}};
-    comp.records.items = {{0x4001, 0, {{1, TextValue("A")}, {115, {1}}}}, {0x4003, 0, {{115, {2}}}}};
+    comp.records.items = {{0x4001, 0, {{1, Text("A")}, {115, {1}}}}, {0x4003, 0, {{115, {2}}}}};
     comp.streams.descriptors = {{129, 0xE0, {}}, {130, 0xD0, {}}};
     comp.streams.items = {{0x4002, 1, {{129, {3}}}}};
     return {WriteQuorvaDat(file), WriteCompDat(comp)};

@@ -3,8 +3,6 @@
 #pragma once
 
 #include "core/Database.h"
-#include "core/Memory.h"
-#include "core/ShareList.h"
 #include "devtools/lib/DatabaseWriter.h"
 #include "platform/ProgramExit.h"
 #include "support/FakeMessageBox.h"
@@ -15,23 +13,9 @@
 
 namespace qv::test {
 
-// Loading makes the first share list when there is none; tests leave none behind.
-inline void FreeShareLists()
-{
-    while (ShareList* list = ShareListChain()) {
-        ShareListChain() = list->next;
-        ProFree(list->entries);
-        ProFree(list);
-    }
-}
-
 class DatabaseFixture : public ::testing::Test {
 protected:
-    ~DatabaseFixture() override
-    {
-        FreeDatabase(true);
-        FreeShareLists();
-    }
+    ~DatabaseFixture() override { FreeDatabase(true); }
 
 
     // Loads images through the loader; a null Comp.dat stands for a missing one.
