@@ -41,6 +41,13 @@ constexpr size_t RoomSize = 64;       // statistics room the loader adds behind 
 constexpr uint16_t MinStoredLength = 48; // a stored length counts 32 bytes that are not stored
 } // namespace SubRecordLayout
 
+// The loader places the text part and the price stream by these sums.
+static_assert(RecordLayout::TextLength == 10 + RecordLayout::SpareAfterHead);
+static_assert(RecordLayout::CompanyData + 4 <= RecordLayout::TextLength);
+static_assert(SubRecordLayout::Stream == SubRecordLayout::HeadSize + SubRecordLayout::RoomSize);
+static_assert(SubRecordLayout::CompanyData + 4 == SubRecordLayout::Stream);
+static_assert(SubRecordLayout::MinStoredLength == SubRecordLayout::HeadSize + 32);
+
 // Sub-record kinds the program names.
 namespace SubRecordKind {
 constexpr uint8_t Index = 1;
