@@ -1,4 +1,5 @@
-// Reading a full-size database file into its blocks (opaque price streams, so no decoding).
+// Reading a full-size database file into its blocks: every price stream starts with its end mark,
+// so the statistics decode nothing and the figure is the reading alone.
 #include "core/Database.h"
 #include "devtools/lib/DatabaseWriter.h"
 #include "devtools/lib/TempFolder.h"
@@ -25,6 +26,7 @@ const std::filesystem::path& FullSizeFolder(size_t body)
                 sub.body.resize(body);
                 for (uint8_t& b : sub.body)
                     b = uint8_t(random());
+                sub.body[0] = ' ';
             }
             records.push_back(std::move(r));
         }
@@ -34,7 +36,7 @@ const std::filesystem::path& FullSizeFolder(size_t body)
     return folder.path();
 }
 
-void BM_ReadDatabaseFileOpaqueStreams(benchmark::State& state)
+void BM_ReadDatabaseFileEmptyStreams(benchmark::State& state)
 {
     size_t body = size_t(state.range(0));
     std::filesystem::path file = FullSizeFolder(body) / "data" / "Quorva.dat";
@@ -44,6 +46,6 @@ void BM_ReadDatabaseFileOpaqueStreams(benchmark::State& state)
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(std::filesystem::file_size(file)));
 }
-BENCHMARK(BM_ReadDatabaseFileOpaqueStreams)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadDatabaseFileEmptyStreams)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 } // namespace
