@@ -51,21 +51,8 @@ Portfolio* AppendPortfolio(uint16_t number)
     p->changed = 1;
     std::memset(p->settings, 0xFF, sizeof p->settings);
     ResetPortfolioEntries(*p);
-    Portfolio** link = &PortfolioChain();
-    while (*link)
-        link = &(*link)->next;
-    *link = p;
+    AppendToChain(p);
     return p;
-}
-
-void UnlinkPortfolio(Portfolio* p)
-{
-    for (Portfolio** link = &PortfolioChain(); *link; link = &(*link)->next)
-        if (*link == p) {
-            *link = p->next;
-            p->next = nullptr;
-            return;
-        }
 }
 
 // The name block: version 3 always ends with the flags and type bytes; older files end with them
@@ -124,7 +111,6 @@ uint8_t* LocateEntryShare(uint16_t id, bool& imported)
 
 void ReadEntries(Portfolio& p, std::span<const uint8_t> block)
 {
-    MissingShare** missingTail = &p.missing;
     for (size_t at = 0; at + 8 <= block.size(); at += 8) {
         uint32_t id = LoadU32(&block[at]);
         if (id == 0)
@@ -133,8 +119,7 @@ void ReadEntries(Portfolio& p, std::span<const uint8_t> block)
         bool imported = false;
         uint8_t* record = id <= 0xFFFF ? LocateEntryShare(uint16_t(id), imported) : nullptr;
         if (!record) {
-            *missingTail = new MissingShare{nullptr, uint16_t(id), uint16_t(second)};
-            missingTail = &(*missingTail)->next;
+            AppendMissingShare(p.missing, uint16_t(id), uint16_t(second));
             continue;
         }
         if (imported && second != 0) {
@@ -274,7 +259,7 @@ void ReadTransactions(Portfolio& p, ByteReader& in, uint8_t version)
         ConvertTransaction(r, version, damaged, p.number);
         auto* t = new Transaction;
         t->bytes = std::move(r);
-        InsertSortedByName(&p.transactions, t);
+        InsertSortedByName(p.transactions, t);
     }
 }
 
@@ -468,7 +453,7 @@ Portfolio* LoadPortfolioImage(std::span<const uint8_t> image, uint16_t number, i
     Portfolio* p = AppendPortfolio(number);
     if (!ReadBody(*p, in, header.version, index, total)) {
         ShowBadlyFormatted();
-        UnlinkPortfolio(p);
+        UnlinkFromChain(p);
         FreePortfolio(p);
         return nullptr;
     }
@@ -498,7 +483,7 @@ bool SaveOne(Portfolio* p, bool final, bool quiet)
     if (!p)
         return true;
     if (p->type == kFilterPreset) {
-        int position = FindFilterPosition(p->name);
+        int position = FindFilterPosition(p->name.str());
         StoreU16(Config().optionsA.data() + OptionBlockA::kFilterPosition, uint16_t(position > 0 ? position : 0));
         return true;
     }

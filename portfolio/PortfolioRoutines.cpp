@@ -25,7 +25,7 @@ std::vector<ShareList*> ListsShowing(const Portfolio* p)
 
 void RemoveMember(Portfolio& group, uint16_t number)
 {
-    for (PortfolioMember** link = &group.members; *link;) {
+    for (Link32<PortfolioMember>* link = &group.members; *link;) {
         if ((*link)->numberPlusOne == uint16_t(number + 1)) {
             PortfolioMember* gone = *link;
             *link = gone->next;
@@ -45,15 +45,10 @@ bool HasEntry(const Portfolio& p, RecordCursor entry)
     return false;
 }
 
-MissingShare* CopyMissing(const MissingShare* from)
+void CopyMissing(const MissingShare* from, Link32<MissingShare>& to)
 {
-    MissingShare* head = nullptr;
-    MissingShare** tail = &head;
-    for (; from; from = from->next) {
-        *tail = new MissingShare{nullptr, from->id, from->second};
-        tail = &(*tail)->next;
-    }
-    return head;
+    for (; from; from = from->next)
+        AppendMissingShare(to, from->id, from->second);
 }
 
 void EmptyEntries(Portfolio& p)
@@ -92,12 +87,7 @@ void DeletePortfolio(Portfolio* p)
 {
     if (!p)
         return;
-    for (Portfolio** link = &PortfolioChain(); *link; link = &(*link)->next)
-        if (*link == p) {
-            *link = p->next;
-            break;
-        }
-    p->next = nullptr;
+    UnlinkFromChain(p);
     for (bool interim : {false, true})
         if (auto name = MakePortfolioFileName(p->number, interim))
             ForceDelete(AppPath(*name));
@@ -142,7 +132,7 @@ void CopyPortfolio(Portfolio* destination, const Portfolio* source, uint32_t)
     destination->current = n ? std::min(source->current, int32_t(n - 1)) : 0;
     destination->firstVisible = n ? std::min(source->firstVisible, int32_t(n - 1)) : 0;
     FreeMissingShares(destination->missing);
-    destination->missing = CopyMissing(source->missing);
+    CopyMissing(source->missing, destination->missing);
     destination->name = source->name;
     destination->flags = source->flags;
     destination->type = source->type;

@@ -193,6 +193,20 @@ void InsertSortedByName(Transaction** head, Transaction* record)
     *link = record;
 }
 
+void InsertSortedByName(Link32<Transaction>& head, Transaction* record)
+{
+    Transaction* first = head;
+    InsertSortedByName(&first, record);
+    head = first;
+}
+
+void FreeTransactions(Link32<Transaction>& head)
+{
+    Transaction* first = head;
+    FreeTransactions(first);
+    head = nullptr;
+}
+
 void FreeTransactions(Transaction*& head)
 {
     while (Transaction* t = head) {

@@ -2,6 +2,8 @@
 // transaction list.
 #pragma once
 
+#include "core/Link32.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -132,8 +134,10 @@ struct Transaction {
 // (names compared without regard to case over the shorter length, equal names kept apart by share
 // id), within a run by date, time and type, each run closed by its 'Latest' row.
 void InsertSortedByName(Transaction** head, Transaction* record);
+void InsertSortedByName(Link32<Transaction>& head, Transaction* record);
 // Frees every record of the list.
 void FreeTransactions(Transaction*& head);
+void FreeTransactions(Link32<Transaction>& head);
 // Bytes of all the list's records.
 uint64_t TransactionBytes(const Transaction* head);
 

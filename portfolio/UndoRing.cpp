@@ -29,11 +29,8 @@ std::unique_ptr<Portfolio> Snapshot(const Portfolio& p)
         AddPortfolioEntry(*copy, p.entries[i]);
     copy->current = p.current;
     copy->firstVisible = p.firstVisible;
-    MissingShare** tail = &copy->missing;
-    for (const MissingShare* m = p.missing; m; m = m->next) {
-        *tail = new MissingShare{nullptr, m->id, m->second};
-        tail = &(*tail)->next;
-    }
+    for (const MissingShare* m = p.missing; m; m = m->next)
+        AppendMissingShare(copy->missing, m->id, m->second);
     return copy;
 }
 
@@ -164,9 +161,9 @@ void UndoRing::push(uint32_t kind, Portfolio* portfolio)
             slot.portfolio = Snapshot(*prepared_.portfolio);
         slot.number = prepared_.portfolio ? prepared_.portfolio->number : portfolio ? portfolio->number : 0;
         if (kind == kUndoKindNamedPortfolio)
-            slot.name = portfolio ? portfolio->name : kNoPortfolioName;
+            slot.name = portfolio ? portfolio->name.str() : kNoPortfolioName;
         else
-            slot.name = portfolio ? portfolio->name : prepared_.name;
+            slot.name = portfolio ? portfolio->name.str() : prepared_.name;
     } else {
         if (mode != kUndoNew && prepared_.account)
             slot.account = CopyAccount(*prepared_.account);
@@ -242,10 +239,7 @@ bool UndoRing::applyToPortfolio(UndoSlot& slot, int32_t operation)
         made->number = uint16_t(number);
         made->changed = 1;
         std::fill(std::begin(made->settings), std::end(made->settings), uint8_t(0xFF));
-        Portfolio** link = &PortfolioChain();
-        while (*link)
-            link = &(*link)->next;
-        *link = made;
+        AppendToChain(made);
         CopyPortfolio(made, slot.portfolio.get(), 0);
         made->name = slot.name.empty() ? slot.portfolio->name : slot.name;
         slot.number = made->number;

@@ -353,10 +353,7 @@ TEST_F(PortfolioFiles, SavesThatCannotBeMadeAnswerFalseAndAllTheOthersAreStillSa
         p->number = number;
         p->name = name;
         ResetPortfolioEntries(*p);
-        Portfolio** link = &PortfolioChain();
-        while (*link)
-            link = &(*link)->next;
-        *link = p;
+        AppendToChain(p);
     };
     append(1000, "Too high");
     append(8, "Eight");

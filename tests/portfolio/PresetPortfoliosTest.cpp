@@ -100,10 +100,7 @@ TEST_F(PresetPortfolios, RoutinesOverTheChain)
         p->type = type;
         p->name = std::to_string(number);
         ResetPortfolioEntries(*p);
-        Portfolio** link = &PortfolioChain();
-        while (*link)
-            link = &(*link)->next;
-        *link = p;
+        AppendToChain(p);
         return p;
     };
     Portfolio* a = add(0, kUserPortfolio);

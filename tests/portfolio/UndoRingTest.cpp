@@ -38,10 +38,7 @@ protected:
         ResetPortfolioEntries(*p);
         for (uint8_t* r : records)
             AddPortfolioEntry(*p, {r, 0});
-        Portfolio** link = &PortfolioChain();
-        while (*link)
-            link = &(*link)->next;
-        *link = p;
+        AppendToChain(p);
         return p;
     }
     static std::vector<uint8_t*> Entries(const Portfolio* p)
