@@ -4,6 +4,7 @@
 #include "lists/ViewBase.h"
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
+#include "shell/TimerCallbacks.h"
 
 namespace qv {
 
@@ -70,6 +71,16 @@ bool DeferViewRequestWhileBusy(int32_t kind, int32_t listNumber)
     if (MessageTarget* frame = MainFrameTarget())
         PostProgramMessage(*frame, MSG_VIEW_REQUEST_DEFERRED, uintptr_t(uint32_t(kind)), intptr_t(listNumber));
     return true;
+}
+
+void MainFrameTimerCallback(uint32_t, uint32_t number)
+{
+    RemoveTimerCallback(MainFrameTimerCallback);
+    MessageTarget* frame = MainFrameTarget();
+    if (!frame)
+        return;
+    PostProgramMessage(*frame, number);
+    PostProgramMessage(*frame, WM_COMMAND, number);
 }
 
 } // namespace qv

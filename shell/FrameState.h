@@ -3,6 +3,8 @@
 // holds the frame itself and tells this state what happens.
 #pragma once
 
+#include "shell/KeyRouting.h"
+
 #include <cstdint>
 
 namespace qv {
@@ -36,6 +38,9 @@ public:
     virtual void RefreshToolbars() {}
     virtual bool HandleViewKey(uint32_t key) = 0;
     virtual bool FindShareFromKey(uint32_t character) = 0;
+    // The modifier keys held with the key being routed.
+    virtual void NoteKeyState(const KeyState&) {}
+    virtual void Beep() {}
 };
 FrameHooks*& MainFrameHooks();
 
@@ -54,5 +59,9 @@ CloseDecision DecideClose();
 // A view request put off while busy comes back as message 0x434 (kind, list number); true when it
 // was put off.
 bool DeferViewRequestWhileBusy(int32_t kind, int32_t listNumber);
+
+// The frame's timer entry: removes itself, then posts its number to the main window as a message
+// and as a command.
+void MainFrameTimerCallback(uint32_t now, uint32_t number);
 
 } // namespace qv

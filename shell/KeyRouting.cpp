@@ -1,7 +1,9 @@
 // Key rules of the frame.
 #include "shell/KeyRouting.h"
 
+#include "core/ShareList.h"
 #include "lists/ViewBase.h"
+#include "resources/MessageIds.h"
 #include "shell/KeyTable.h"
 #include "shell/ViewKinds.h"
 
@@ -9,6 +11,18 @@ namespace qv {
 namespace {
 
 constexpr uint32_t kFirstPrintable = 32;
+
+FindShareDialog& ShareDialog()
+{
+    static FindShareDialog dialog;
+    return dialog;
+}
+
+FindShareDialog& InvestorDialog()
+{
+    static FindShareDialog dialog;
+    return dialog;
+}
 
 bool IsLetterOrDigit(uint32_t c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
@@ -64,6 +78,40 @@ FindSharePlan PlanFindShare(uint32_t character, const KeyState& keys, const CVie
     else
         plan.action = FindShareAction::FindShare;
     return plan;
+}
+
+void SetFindShareDialog(FindShareDialog dialog) { ShareDialog() = std::move(dialog); }
+void SetFindInvestorDialog(FindShareDialog dialog) { InvestorDialog() = std::move(dialog); }
+
+bool CarryOutFindShare(CViewBase* view, const FindSharePlan& plan, uint32_t character,
+                       const std::function<void()>& beep)
+{
+    switch (plan.action) {
+    case FindShareAction::Refuse: return false;
+    case FindShareAction::Beep:
+        if (beep)
+            beep();
+        return true;
+    case FindShareAction::FindInvestor:
+    case FindShareAction::FindShare: break;
+    }
+    ShareList* list = view->list;
+    const FindShareDialog& dialog = plan.action == FindShareAction::FindInvestor ? InvestorDialog() : ShareDialog();
+    std::optional<int32_t> found;
+    if (dialog)
+        found = dialog(view->GetSourceTitle(false), character, plan.seed, list);
+    if (found && plan.action == FindShareAction::FindShare) {
+        int32_t before = list->current;
+        bool inList = *found >= 0 && *found <= list->last && *found < ShareListCount(list);
+        list->current = inList ? *found : 0;
+        view->SetResyncCode(HINT_REDO_EVERYTHING);
+        view->InvalidateWindow();
+        if (list->current != before)
+            view->InvalidateLinkedViews(true, false);
+        return true;
+    }
+    view->InvalidateWindow();
+    return true;
 }
 
 } // namespace qv

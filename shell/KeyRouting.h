@@ -4,10 +4,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 
 namespace qv {
 
 class CViewBase;
+struct ShareList;
 
 struct KeyState {
     bool ctrl = false;
@@ -35,5 +38,18 @@ struct FindSharePlan {
 };
 // view: the active view; parentLinked: it is a graph opened from a list.
 FindSharePlan PlanFindShare(uint32_t character, const KeyState& keys, const CViewBase* view, bool parentLinked);
+
+// The search dialogs: given the title, the character, whether to seed with it and the list, the
+// index of the entry found, or nothing on Cancel. Without a dialog the search is cancelled.
+using FindShareDialog =
+    std::function<std::optional<int32_t>(const std::string& title, uint32_t character, bool seed, ShareList* list)>;
+void SetFindShareDialog(FindShareDialog dialog);
+void SetFindInvestorDialog(FindShareDialog dialog);
+
+// Runs the planned search on the view: the entry found becomes the list's current entry (the first
+// when it lies beyond the last), the view redoes everything and repaints, and the other views of
+// its group follow when the share changed. beep is called for a locked child graph.
+bool CarryOutFindShare(CViewBase* view, const FindSharePlan& plan, uint32_t character,
+                       const std::function<void()>& beep);
 
 } // namespace qv

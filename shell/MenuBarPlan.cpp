@@ -35,6 +35,29 @@ MenuBarPlan PlanMenuBar(int32_t activeKind, int32_t portfolioKind, bool parentLi
     return plan;
 }
 
+const char* TablesMenuTitle(int32_t kind, bool dataMiningGraphMode)
+{
+    switch (kind) {
+    case kViewDailyChart:
+    case kViewIntradayChart: return "Graph &Settings";
+    case kViewTicker: return "Ticker &Settings";
+    case kViewDataMining: return dataMiningGraphMode ? "Graph &Settings" : "Data Mining &Tables";
+    case kViewDealings: return "Dealings &Tables";
+    case kViewNews: return "News &Tables";
+    case kViewTradeList: return "Trade List &Tables";
+    case kViewCash: return "Cash &Tables";
+    case kViewTransactions: return "Transaction &Tables";
+    default: return "List &Tables";
+    }
+}
+
+const char* TablesMenuNoun(int32_t kind, bool dataMiningGraphMode)
+{
+    if (IsChartViewKind(kind) || kind == kViewTicker || (kind == kViewDataMining && dataMiningGraphMode))
+        return "setting";
+    return kind == kViewTransactions ? "transaction table" : "table";
+}
+
 const char* ViewMenuTitle(int32_t kind)
 {
     return kind >= 0 && kind < kViewKindCount ? kViewMenuTitles[kind] : "";

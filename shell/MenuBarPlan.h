@@ -31,6 +31,11 @@ struct MenuBarPlan {
 // daily graph was opened from a list.
 MenuBarPlan PlanMenuBar(int32_t activeKind, int32_t portfolioKind, bool parentLinked);
 
+// The tables-and-settings popup's title and noun by kind ("List &Tables", "table" ...); data-mining
+// views in graph mode use the graph titles.
+const char* TablesMenuTitle(int32_t kind, bool dataMiningGraphMode);
+const char* TablesMenuNoun(int32_t kind, bool dataMiningGraphMode);
+
 // The title of a view kind's menu ("&Graph", "&List" ...), or of the general menus.
 const char* ViewMenuTitle(int32_t kind);
 

@@ -144,6 +144,8 @@ TEST(FindShareKeys, WhoSearchesForWhat)
             EXPECT_EQ(plan.seed, c.seed) << c.character;
         }
     }
+    for (CViewBase* v : {&list, &dealings, &cash, &news, &graph})
+        v->list = nullptr;
     ProFree(shares->entries);
     ProFree(shares);
 }
