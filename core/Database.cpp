@@ -4,6 +4,7 @@
 #include "core/Database.h"
 
 #include "core/CompanyData.h"
+#include "core/DatabaseCodingTables.h"
 #include "core/DatabaseNeighbours.h"
 #include "core/DatabaseSource.h"
 #include "core/Memory.h"
@@ -205,6 +206,7 @@ void LoadFromSources(DatabaseSource& database, DatabaseSource* companyData)
     OwnedBlock directory = ReadDirectory(database, directorySize, entries);
     std::vector<StagedEntry> staged = ReadBlocks(database, directory.get(), entries);
     Publish(std::move(directory), directorySize, staged);
+    LoadDatabaseCodingTables();
     if (FirstLoadDate == 0)
         FirstLoadDate = DatabaseDate;
 

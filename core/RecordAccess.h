@@ -2,18 +2,13 @@
 // sub-records, the company-data field lookup and the class codes of records.
 #pragma once
 
+#include "core/RecordCursor.h"
 #include "platform/ByteOrder.h"
 
 #include <cstdint>
 #include <string_view>
 
 namespace qv {
-
-// A record and one of its sub-records (0 = the first): how every view addresses a share.
-struct RecordCursor {
-    uint8_t* record = nullptr;
-    uint32_t count = 0;
-};
 
 // Record layout in memory. Every record, whatever its stored form, starts with a u16 length and a
 // u16 id; the last sub-record has the length 0 and runs to the end of the record.

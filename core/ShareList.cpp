@@ -1,6 +1,7 @@
 // Share lists: creation, copying from the source, cursors, positions and the list chain.
 #include "core/ShareList.h"
 
+#include "core/CompanyData.h"
 #include "core/Memory.h"
 #include "datamining/DataMiningProgress.h"
 #include "lists/ListSort.h"
@@ -177,11 +178,7 @@ void PublishWindowShare(int slot, uint32_t id, uint32_t sub)
 uint16_t PublishedShareId(int slot) { return slot >= 0 && slot < kWindowSlots ? publishedIds[size_t(slot)] : 0; }
 uint16_t PublishedShareSub(int slot) { return slot >= 0 && slot < kWindowSlots ? publishedSubs[size_t(slot)] : 0; }
 
-const void*& ActiveCompanyTables()
-{
-    static const void* tables = nullptr;
-    return tables;
-}
+const void* CompanyTablesInUse() { return &RecordFieldDescriptors; }
 
 uint16_t EntryRecordId(const RecordCursor& entry) { return entry.record ? LoadU16(entry.record + 2) : 0; }
 
@@ -222,6 +219,12 @@ int32_t NextFreeGroupNumber()
     return int32_t(used.size() < 1 ? 1 : used.size());
 }
 
+void CreateFirstShareList()
+{
+    if (!ShareListChain())
+        ShareListChain() = static_cast<ShareList*>(ProCalloc(1, sizeof(ShareList), "Share list"));
+}
+
 ShareList* CreateShareList(int32_t base, int32_t extra, int32_t family, Portfolio* source, bool link)
 {
     auto* list = static_cast<ShareList*>(ProCalloc(1, sizeof(ShareList), "Share list"));
@@ -231,7 +234,7 @@ ShareList* CreateShareList(int32_t base, int32_t extra, int32_t family, Portfoli
     list->number = NextFreeGroupNumber();
     list->sortDirection = 1;
     list->sortColumn = 1;
-    list->companyTables = ActiveCompanyTables();
+    list->companyTables = CompanyTablesInUse();
     ApplyStoredSort(list);
     if (family != kFamilyTicker) {
         if (family == kFamilyShares && source) {
@@ -380,7 +383,7 @@ void ResortShareList(ShareList* list)
             sub = entry->count;
         }
     }
-    list->companyTables = ActiveCompanyTables();
+    list->companyTables = CompanyTablesInUse();
     list->columnLayout = GetColumnLayout(list->tableSetting, BelongsToDataMining(list) ? kDataMiningKind : 1);
     SortListByColumn(false, list, (list->sortColumn + 1) * list->sortDirection, false);
     list->current = FindListEntryIndex(list->entries, list->capacity, id, sub);

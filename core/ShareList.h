@@ -3,7 +3,7 @@
 // program-wide chain of all lists.
 #pragma once
 
-#include "core/RecordCursor.h"
+#include "core/RecordAccess.h"
 
 #include <cstdint>
 #include <functional>
@@ -72,12 +72,15 @@ constexpr int kWindowSlots = 64;
 void PublishWindowShare(int slot, uint32_t id, uint32_t sub);
 uint16_t PublishedShareId(int slot);
 uint16_t PublishedShareSub(int slot);
-// The company-data tables the database loader made current.
-const void*& ActiveCompanyTables();
+// The company-data tables in use, which a list notes at creation and at each re-sort.
+const void* CompanyTablesInUse();
 
 // The record id of an entry (u16 at byte 2 of its record), 0 for an empty entry.
 uint16_t EntryRecordId(const RecordCursor& entry);
 
+// The program's first list, made while the database is indexed when no list exists yet: 176 zero
+// bytes at the head of the chain.
+void CreateFirstShareList();
 ShareList* CreateShareList(int32_t base, int32_t extra, int32_t family, Portfolio* source, bool link);
 ShareList* GetShareListForSource(Portfolio* source);
 int32_t SetShareListSource(ShareList* list, Portfolio* source, uint32_t id, uint32_t sub, bool force, bool refresh);

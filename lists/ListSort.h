@@ -3,7 +3,7 @@
 // column comparison; until one is installed lists keep their order.
 #pragma once
 
-#include "core/RecordCursor.h"
+#include "core/RecordAccess.h"
 
 #include <cstdint>
 #include <functional>

@@ -2,7 +2,7 @@
 // rest of the record and the chain.
 #pragma once
 
-#include "core/RecordCursor.h"
+#include "core/RecordAccess.h"
 
 #include <cstdint>
 

@@ -1,8 +1,10 @@
 // Qt implementations of the platform hosts.
 #include "platform/qt/QtPlatform.h"
 
+#include "platform/Beep.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
+#include "platform/qt/QtDisplay.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
@@ -78,6 +80,9 @@ void InstallQtPlatform()
 {
     static QtMessageBoxHost host;
     SetMessageBoxHost(&host);
+    static QtDisplayHost display;
+    SetDisplayHost(&display);
+    SetBeepHandler([] { QApplication::beep(); });
     SetPostWakeup([] {
         QMetaObject::invokeMethod(qApp, [] { DeliverPostedMessages(); }, Qt::QueuedConnection);
     });

@@ -1,11 +1,13 @@
 #include "core/ShareList.h"
 
+#include "core/DatabaseNeighbours.h"
 #include "core/Memory.h"
 #include "datamining/DataMiningProgress.h"
 #include "lists/ListSort.h"
 #include "lists/ViewBase.h"
 #include "platform/ByteOrder.h"
 #include "portfolio/Portfolio.h"
+#include "support/DatabaseFixture.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -398,4 +400,49 @@ TEST_F(ShareLists, GroupPortfoliosAndTheOtherViewsOfAList)
     followed->views = &d;
     EXPECT_FALSE(ShareListHasOtherViews(&d));
     EXPECT_TRUE(ShareListHasOtherViews(&a));
+}
+
+namespace {
+class ShareListsOnADatabase : public test::DatabaseFixture {
+protected:
+    ~ShareListsOnADatabase() override
+    {
+        GetDatabaseNeighbours().createFirstShareList = nullptr;
+        while (ShareList* l = ShareListChain()) {
+            ShareListChain() = l->next;
+            ProFree(l->entries);
+            ProFree(l);
+        }
+    }
+};
+} // namespace
+
+// Lists of loaded records: the first list is made while the database is indexed, and entries found
+// by id keep their sub-record numbers through a copy and a position.
+TEST_F(ShareListsOnADatabase, EntriesAddressLoadedRecordsBySubRecord)
+{
+    GetDatabaseNeighbours().createFirstShareList = CreateFirstShareList;
+    dev::DbRecord two = dev::ShareRecord(0x4002, "Beta Oil", 'O', "BOL");
+    two.subRecords.push_back(two.subRecords[0]);
+    Load(dev::WriteQuorvaDat(test::OneEntry(
+        {dev::ShareRecord(0x4001, "Alpha Mining", 'O', "ALM"), two, dev::ShareRecord(0x4003, "Gamma", 'O', "GAM")})));
+    ShareList* first = ShareListChain();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->next, nullptr);
+    EXPECT_EQ(first->entries, nullptr);
+
+    std::vector<RecordCursor> items = {FindRecordById(0x4003, 0), FindRecordById(0x4002, 1), FindRecordById(0x4002, 0),
+                                       FindRecordById(0x4001, 0)};
+    TestPortfolio port(12, items);
+    ShareList* list = CreateShareList(1, 0, kFamilyShares, &port.p, true);
+    EXPECT_EQ(list->number, 1);
+    EXPECT_EQ(list->companyTables, CompanyTablesInUse());
+    SetShareListPosition(list, 0x4002, 1, false);
+    EXPECT_EQ(list->current, 1);
+    SetShareListPosition(list, 0x4002, 0, false);
+    EXPECT_EQ(list->current, 2);
+    EXPECT_EQ(GetSourceEntryIndex(&port.p, CurrentEntry(list)), 2);
+    SetSourceCurrentIndex(&port.p, 0x4001, 0);
+    EXPECT_EQ(port.p.current, 3);
+    EXPECT_EQ(GetRecordTexts(CurrentEntry(list)->record).epic, "BOL");
 }

@@ -1,0 +1,111 @@
+// Sector-filter defaults and captions.
+#include "core/SectorFilter.h"
+
+#include "core/Database.h"
+#include "core/ShareList.h"
+#include "platform/ByteOrder.h"
+
+#include <atomic>
+#include <span>
+
+namespace qv {
+namespace {
+
+std::atomic<bool> g_fixed{false};
+
+// The data of item n (from 0) of the first extra block's chain of {u16 length, ..., byte 4 the
+// bytes of head beyond 8} items.
+std::span<const uint8_t> FieldTable(int n)
+{
+    if (DatabaseBlockCount() < 1)
+        return {};
+    const DatabaseBlock& first = GetDatabaseBlock(0);
+    uint32_t at = 0;
+    for (int i = 0; first.extra && first.extraSize - at >= 8; ++i) {
+        uint16_t length = LoadU16(first.extra + at);
+        if (length < 8 || length > first.extraSize - at)
+            return {};
+        if (i == n) {
+            uint32_t data = 8u + first.extra[at + 4];
+            return data <= length ? std::span<const uint8_t>(first.extra + at + data, length - data)
+                                  : std::span<const uint8_t>{};
+        }
+        at += length;
+    }
+    return {};
+}
+
+} // namespace
+
+SectorFilter& SectorFilterDefaults()
+{
+    static SectorFilter defaults;
+    return defaults;
+}
+
+void SetFixedSectorFilter(bool fixed) { g_fixed = fixed; }
+bool FixedSectorFilter() { return g_fixed; }
+
+SectorFilter SectorFilterOf(const ShareList& list)
+{
+    return SectorFilter{list.sectorIndex, list.sectorGroup, list.sectorFilterOn, list.newHighsOnly, list.newLowsOnly};
+}
+
+void SetSectorFilter(ShareList& list, const SectorFilter& f)
+{
+    list.sectorIndex = f.sectorIndex;
+    list.sectorGroup = f.sectorGroup;
+    list.sectorFilterOn = f.sectorFilterOn;
+    list.newHighsOnly = f.newHighsOnly;
+    list.newLowsOnly = f.newLowsOnly;
+}
+
+void SaveSectorFilter(const SectorFilter& listFilter) { SectorFilterDefaults() = listFilter; }
+
+void SaveSectorFilter(const ShareList& list) { SaveSectorFilter(SectorFilterOf(list)); }
+
+void CopyGlobalListSettings(SectorFilter& layoutFilter) { layoutFilter = SectorFilterDefaults(); }
+
+std::string FormatSectorFilterText(SectorFilter& f, const SectorNameLookup& sectorName)
+{
+    if (!FixedSectorFilter())
+        f = SectorFilterDefaults();
+    std::string caption = "All sectors";
+    if (f.sectorFilterOn) {
+        if (f.sectorGroup == 2023)
+            caption = f.sectorIndex != 0 ? "Non-Financials" : "Financials";
+        else if (sectorName)
+            caption = sectorName(f.sectorGroup, f.sectorIndex);
+    }
+    if (f.newHighsOnly)
+        caption = "New Highs";
+    if (f.newLowsOnly)
+        caption = "New Lows";
+    return caption;
+}
+
+std::string FormatSectorFilterText(ShareList& list)
+{
+    SectorFilter filter = SectorFilterOf(list);
+    std::string caption = FormatSectorFilterText(filter, CompanySectorName);
+    SetSectorFilter(list, filter);
+    return caption;
+}
+
+std::string CompanySectorName(int32_t group, int32_t index)
+{
+    auto table = FieldTable(group == 2024 ? 23 : group == 2026 ? 25 : 24);
+    if (!table.empty() && table[0] == 0xFF)
+        table = table.size() > 256 ? table.subspan(256) : std::span<const uint8_t>{};
+    size_t pos = 0;
+    for (int32_t i = 0; i < index; ++i) {
+        if (pos >= table.size())
+            return {};
+        pos += 1 + size_t(table[pos]);
+    }
+    if (index < 0 || pos >= table.size() || pos + 1 + table[pos] > table.size())
+        return {};
+    return std::string(reinterpret_cast<const char*>(&table[pos + 1]), table[pos]);
+}
+
+} // namespace qv
