@@ -1,6 +1,7 @@
 // The view base: attaching to a share list, the view chains, titles and re-syncing the group.
 #include "lists/ViewBase.h"
 
+#include "core/Database.h"
 #include "core/Memory.h"
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
@@ -16,10 +17,6 @@
 #include <vector>
 
 namespace qv {
-
-// The database's listable items (set by the loader); declared here because the loader's header and
-// the share lists' header still define the record cursor twice.
-extern int32_t DatabaseElementCount;
 
 uint8_t WindowNumberingOption = 0;
 uint8_t DataMiningOwnSettingOption = 0;

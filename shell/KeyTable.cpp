@@ -12,9 +12,9 @@ constexpr std::array<std::pair<uint32_t, char>, 11> kOemKeys{{
     {0xDE, '#'}, {0xDC, '\\'}, {0xBC, ','}, {0xBE, '.'}, {0xBF, '/'},
 }};
 
-KeyRecord Key(uint16_t key, uint8_t modifiers, uint16_t command)
+AcceleratorKey Key(uint16_t key, uint8_t modifiers, uint16_t command)
 {
-    KeyRecord r;
+    AcceleratorKey r;
     r.key = key;
     r.modifiers = modifiers;
     r.command = command;
@@ -23,34 +23,19 @@ KeyRecord Key(uint16_t key, uint8_t modifiers, uint16_t command)
 
 } // namespace
 
-std::vector<KeyRecord>& KeyTable()
+std::vector<AcceleratorKey>& KeyTable()
 {
-    static std::vector<KeyRecord> table;
+    static std::vector<AcceleratorKey> table;
     return table;
 }
 
-const std::vector<KeyRecord>& FixedKeys()
+const std::vector<AcceleratorKey>& FixedKeys()
 {
-    static const std::vector<KeyRecord> keys{
+    static const std::vector<AcceleratorKey> keys{
         Key('S', kModCtrl, 26265), Key('C', kModCtrl, 26932), Key('P', kModCtrl, 26119),
         Key('Z', kModCtrl, 26538), Key('Y', kModCtrl, 26539),
     };
     return keys;
-}
-
-void AddDefaultAccelerators(bool letterKeys)
-{
-    auto& table = KeyTable();
-    if (letterKeys) {
-        for (const KeyRecord& r : {Key('P', kModCtrl, 26119), Key('D', kModCtrl, 25002), Key('B', kModCtrl, 26181),
-                                   Key('A', kModCtrl, 20803), Key(']', kModNone, 20618), Key('[', kModNone, 20619),
-                                   Key('Z', kModCtrl, 26538), Key('Y', kModCtrl, 26539)})
-            table.push_back(r);
-    }
-    for (uint16_t i = 0; i < 6; ++i)
-        table.push_back(Key(uint16_t('1' + i), kModCtrl, uint16_t(26731 + i)));
-    for (uint16_t i = 0; i < 6; ++i)
-        table.push_back(Key(uint16_t('1' + i), kModShift, uint16_t(26743 + i)));
 }
 
 uint32_t OemKeyToChar(uint32_t key)
@@ -63,10 +48,10 @@ uint32_t OemKeyToChar(uint32_t key)
 
 uint16_t FindAcceleratorCommand(uint32_t key, uint8_t modifiers)
 {
-    for (const KeyRecord& r : KeyTable())
+    for (const AcceleratorKey& r : KeyTable())
         if (r.key == key && r.modifiers == modifiers)
             return r.command;
-    for (const KeyRecord& r : FixedKeys())
+    for (const AcceleratorKey& r : FixedKeys())
         if (r.key == key && r.modifiers == modifiers && !(r.state & 1))
             return r.command;
     return 0;

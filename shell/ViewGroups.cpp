@@ -1,6 +1,7 @@
 // View-group walks: refresh, send, current share, numbering and freeing.
 #include "shell/ViewGroups.h"
 
+#include "core/CodedText.h"
 #include "core/ConfigState.h"
 #include "core/Memory.h"
 #include "core/ShareList.h"
@@ -41,13 +42,6 @@ public:
 };
 
 void PostRefresh(CViewBase& view) { PostProgramMessage(view, WM_COMMAND, ID_REFRESH); }
-
-// The count bits at the bit offset of three bytes read as one big-endian 24-bit number.
-uint32_t ThreeByteField(const uint8_t* p, int offset, int count)
-{
-    uint32_t v = uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
-    return (v >> (24 - offset - count)) & ((1u << count) - 1);
-}
 
 // Record sizes below which the fields read here do not exist.
 constexpr uint16_t kTransactionShareEnd = 11;
@@ -204,7 +198,7 @@ void GetViewShare(ShareList* group, uint32_t* shareId, uint32_t* subId)
                 id = group->currentId;
                 sub = group->currentSub;
             } else if (RecordHolds(record, kDealingShareEnd)) {
-                id = ThreeByteField(record + 9, 4, 15);
+                id = GetBitField(record + 9, 4, 15);
             }
             break;
         case kFamilyCash: {

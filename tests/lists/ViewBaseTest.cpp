@@ -1,5 +1,6 @@
 #include "lists/ViewBase.h"
 
+#include "core/Database.h"
 #include "core/Memory.h"
 #include "core/ShareList.h"
 #include "platform/ByteOrder.h"
@@ -14,10 +15,6 @@
 #include <vector>
 
 using namespace qv;
-
-namespace qv {
-extern int32_t DatabaseElementCount;
-}
 
 namespace {
 

@@ -27,7 +27,7 @@ protected:
     KeyRoutes()
     {
         KeyTable().clear();
-        AddDefaultAccelerators(true);
+        AddDefaultAccelerators(KeyTable(), true);
     }
     ~KeyRoutes() override { KeyTable().clear(); }
 
@@ -95,7 +95,7 @@ TEST_F(KeyRoutes, ModifiersPunctuationAndTheTable)
 TEST_F(KeyRoutes, AUserKeyOverridingAFixedOneWins)
 {
     KeyTable().clear();
-    KeyRecord user;
+    AcceleratorKey user;
     user.key = 'S';
     user.modifiers = kModCtrl;
     user.command = 25555;

@@ -48,7 +48,7 @@ protected:
     Frame()
     {
         KeyTable().clear();
-        AddDefaultAccelerators(true);
+        AddDefaultAccelerators(KeyTable(), true);
         MainWindowCreated = 1;
         frame = std::make_unique<CMainFrame>();
         frame->show();
