@@ -3,6 +3,7 @@
 
 #include "core/Database.h"
 #include "core/Memory.h"
+#include "core/SectorFilter.h"
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
 #include "core/SystemDate.h"
@@ -135,11 +136,14 @@ void CViewBase::SetWindowState(bool exists, bool visible)
 
 intptr_t CViewBase::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t)
 {
-    if (message == WM_COMMAND && (wParam & 0xFFFF) == ID_REFRESH) {
-        OnRefresh();
-        return 1;
+    if (message != WM_COMMAND)
+        return 0;
+    switch (wParam & 0xFFFF) {
+    case ID_REFRESH: OnRefresh(); return 1;
+    case kCommandNewHighs: OnToggleNewHighs(); return 1;
+    case kCommandNewLows: OnToggleNewLows(); return 1;
+    default: return 0;
     }
-    return 0;
 }
 
 void CViewBase::OnRefresh() { InvalidateWindow(); }
@@ -352,6 +356,36 @@ bool CViewBase::ClearPendingRedraw()
         PostProgramMessage(*frame, kRedrawReleased);
     InvalidateWindow();
     return true;
+}
+
+void CViewBase::ToggleHighsLows(bool highs)
+{
+    if (!list)
+        return;
+    SectorFilter filter = SectorFilterOf(*list);
+    bool on = highs ? !filter.newHighsOnly : !filter.newLowsOnly;
+    filter.newHighsOnly = highs && on;
+    filter.newLowsOnly = !highs && on;
+    filter.sectorFilterOn = 0;
+    SetSectorFilter(*list, filter);
+    SaveSectorFilter(*list);
+    ForceRefresh();
+}
+
+CViewBase::CommandState CViewBase::HighsLowsState(bool highs) const
+{
+    CommandState state;
+    state.enabled = true;
+    // Without lists keeping their own filters, the program-wide options decide.
+    SectorFilter filter = FixedSectorFilter() && list ? SectorFilterOf(*list) : SectorFilterDefaults();
+    state.checked = highs ? filter.newHighsOnly != 0 : filter.newLowsOnly != 0;
+    state.pressed = filter.newHighsOnly || filter.newLowsOnly;
+    return state;
+}
+
+uint8_t GetGraphViewOption(const CViewBase* view)
+{
+    return view && IsChartViewKind(view->kind) ? view->GraphTrainingMode() : 0;
 }
 
 ShareList* CreateListSource(CViewBase* view, int32_t number, int32_t kind, Portfolio* source)

@@ -76,11 +76,32 @@ public:
     bool ClearPendingRedraw();
     void OnKillFocus();
 
+    // New highs and new lows (commands 25062, 25063): each toggles its filter of the list, clearing
+    // the other and the sector filter, makes the list's filter the default and refreshes.
+    void OnToggleNewHighs() { ToggleHighsLows(true); }
+    void OnToggleNewLows() { ToggleHighsLows(false); }
+    struct CommandState {
+        bool enabled = false;
+        bool checked = false;
+        bool pressed = false; // the toolbar button shows pressed while either filter is on
+    };
+    CommandState OnUpdateNewHighs() const { return HighsLowsState(true); }
+    CommandState OnUpdateNewLows() const { return HighsLowsState(false); }
+
 private:
+    void ToggleHighsLows(bool highs);
+    CommandState HighsLowsState(bool highs) const;
+
     bool windowExists_ = true;
     bool windowVisible_ = true;
     int invalidations_ = 0;
 };
+
+constexpr uint32_t kCommandNewHighs = 25062;
+constexpr uint32_t kCommandNewLows = 25063;
+
+// The training-mode byte of a daily or intraday graph, 0 for any other view or none.
+uint8_t GetGraphViewOption(const CViewBase* view);
 
 // Creates a share list of the kind for the view in place of its old one (freed when nothing else
 // uses it), linked back to the view and marked as needing a refill.

@@ -325,6 +325,21 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+void RecolourBitmap(QImage& bitmap, int64_t from, QRgb to)
+{
+    if (bitmap.isNull())
+        return;
+    if (bitmap.format() != QImage::Format_ARGB32 && bitmap.format() != QImage::Format_RGB32)
+        bitmap = bitmap.convertToFormat(QImage::Format_ARGB32);
+    QRgb match = from == kTopLeftColour ? bitmap.pixel(0, 0) : QRgb(from);
+    for (int y = 0; y < bitmap.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(bitmap.scanLine(y));
+        for (int x = 0; x < bitmap.width(); ++x)
+            if ((line[x] & 0xFFFFFF) == (match & 0xFFFFFF))
+                line[x] = (line[x] & 0xFF000000) | (to & 0xFFFFFF);
+    }
+}
+
 CViewBase* GetActiveChildView(const CMainFrame& frame) { return ViewOf(frame.mdiArea()->activeSubWindow()); }
 
 } // namespace qv

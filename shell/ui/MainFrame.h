@@ -6,6 +6,7 @@
 #include "platform/MessageDispatch.h"
 #include "shell/FrameState.h"
 
+#include <QImage>
 #include <QMainWindow>
 #include <QMap>
 
@@ -80,6 +81,11 @@ private:
     QString lastHelpText_;
     int beeps_ = 0;
 };
+
+// Replaces in place every pixel of the colour from (the top-left pixel's colour when from is -1) by
+// the colour to.
+constexpr int64_t kTopLeftColour = -1;
+void RecolourBitmap(QImage& bitmap, int64_t from, QRgb to);
 
 // The active view of the frame's active child window, or null.
 CViewBase* GetActiveChildView(const CMainFrame& frame);

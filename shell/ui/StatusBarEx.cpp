@@ -1,7 +1,9 @@
 // Status bar panes and the feed-level pane.
 #include "shell/ui/StatusBarEx.h"
 
+#include "platform/qt/QtText.h"
 #include "shell/FeedLevelPane.h"
+#include "shell/StatusPaneTexts.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -66,6 +68,12 @@ QString CStatusBarEx::PaneText(int index) const
 QWidget* CStatusBarEx::Pane(int index) const
 {
     return index >= 0 && index < panes_.size() ? panes_[index] : nullptr;
+}
+
+void ShowDetailStatusPanes(ShareList* list, CStatusBarEx& bar, int32_t columnCode, bool indexFlag)
+{
+    bar.SetPaneText(1, FromCp1252(FormatSharePaneText(list, columnCode, indexFlag)));
+    bar.SetPaneText(2, FromCp1252(FormatMarketPaneText(list)));
 }
 
 CFeedLevelPane::CFeedLevelPane(QWidget* parent) : QWidget(parent) { setFixedHeight(16); }

@@ -9,6 +9,8 @@ class QLabel;
 
 namespace qv {
 
+struct ShareList;
+
 class CStatusBarEx : public QStatusBar {
     Q_OBJECT
 public:
@@ -26,6 +28,9 @@ public:
 private:
     QVector<QWidget*> panes_;
 };
+
+// Puts the list's current share's column field into pane 1 and its market into pane 2.
+void ShowDetailStatusPanes(ShareList* list, CStatusBarEx& bar, int32_t columnCode, bool indexFlag);
 
 // The feed-level pane, drawn from the feed's level words.
 class CFeedLevelPane : public QWidget {

@@ -2,6 +2,7 @@
 
 #include "core/Database.h"
 #include "core/Memory.h"
+#include "core/SectorFilter.h"
 #include "core/ShareList.h"
 #include "platform/ByteOrder.h"
 #include "portfolio/Portfolio.h"
@@ -226,6 +227,58 @@ TEST_F(ViewBaseTest, FollowingALinkedDealingsListMovesToItsShare)
     EXPECT_FALSE(chart.IsNotCurrentRow(&chart.list->entries[1]));
     EXPECT_TRUE(chart.IsNotCurrentRow(&chart.list->entries[0]));
     EXPECT_TRUE(chart.IsNotCurrentRow(nullptr));
+}
+
+TEST_F(ViewBaseTest, NewHighsAndLowsToggleTheListFilterAndBecomeTheDefault)
+{
+    ResyncView& view = View(kViewList);
+    view.AttachListSource(kFamilyShares, nullptr, 4);
+    SectorFilter start;
+    start.sectorFilterOn = 1;
+    start.sectorIndex = 3;
+    SetSectorFilter(*view.list, start);
+    SectorFilterDefaults() = SectorFilter{};
+
+    SendProgramMessage(view, WM_COMMAND, kCommandNewHighs);
+    SectorFilter f = SectorFilterOf(*view.list);
+    EXPECT_EQ(f.newHighsOnly, 1);
+    EXPECT_EQ(f.newLowsOnly, 0);
+    EXPECT_EQ(f.sectorFilterOn, 0) << "the plain filter is cleared";
+    EXPECT_EQ(SectorFilterDefaults().newHighsOnly, 1);
+    EXPECT_EQ(view.refreshes, 1);
+    EXPECT_TRUE(view.OnUpdateNewHighs().checked);
+    EXPECT_FALSE(view.OnUpdateNewLows().checked);
+    EXPECT_TRUE(view.OnUpdateNewLows().pressed);
+
+    view.OnToggleNewLows();
+    f = SectorFilterOf(*view.list);
+    EXPECT_EQ(f.newHighsOnly, 0);
+    EXPECT_EQ(f.newLowsOnly, 1);
+    view.OnToggleNewLows();
+    EXPECT_EQ(SectorFilterOf(*view.list).newLowsOnly, 0);
+    EXPECT_FALSE(view.OnUpdateNewLows().pressed);
+
+    // With lists keeping their own filters, the list's marks decide, not the defaults.
+    SetFixedSectorFilter(true);
+    SectorFilterDefaults().newHighsOnly = 1;
+    EXPECT_FALSE(view.OnUpdateNewHighs().checked);
+    SetFixedSectorFilter(false);
+    EXPECT_TRUE(view.OnUpdateNewHighs().checked);
+    SectorFilterDefaults() = SectorFilter{};
+}
+
+TEST(ViewBaseHelpers, GraphOptionOnlyForGraphs)
+{
+    class TrainingView : public CViewBase {
+    public:
+        using CViewBase::CViewBase;
+        uint8_t GraphTrainingMode() const override { return 1; }
+    };
+    TrainingView daily(kViewDailyChart), intraday(kViewIntradayChart), list(kViewList);
+    EXPECT_EQ(GetGraphViewOption(&daily), 1);
+    EXPECT_EQ(GetGraphViewOption(&intraday), 1);
+    EXPECT_EQ(GetGraphViewOption(&list), 0);
+    EXPECT_EQ(GetGraphViewOption(nullptr), 0);
 }
 
 TEST(ViewBaseHelpers, BitSetsAndDisplayFlags)

@@ -9,6 +9,7 @@
 #include "shell/FrameState.h"
 #include "shell/KeyRouting.h"
 #include "shell/KeyTable.h"
+#include "shell/StatusPaneTexts.h"
 #include "shell/ViewGroups.h"
 #include "shell/ViewKinds.h"
 #include "shell/ui/StatusBarEx.h"
@@ -255,6 +256,45 @@ TEST_F(Frame, ProgressTextAndTheFrameTimer)
     MainFrameTimerCallback(0, 25000);
     DeliverPostedMessages();
     EXPECT_EQ(frame->commands(), QList<uint32_t>{25000});
+}
+
+TEST_F(Frame, ViewsKeepOneCtrlTimerAndTheFrameKnowsTheActiveView)
+{
+    CViewBaseWnd* listA = Open(kViewList, a);
+    CViewBaseWnd* chartA = Open(kViewDailyChart, a);
+    Activate(listA);
+    EXPECT_EQ(GetActiveChildView(*frame), listA);
+    QTest::keyPress(listA, Qt::Key_Control);
+    EXPECT_TRUE(listA->ctrlTimerRunning());
+    QTest::keyRelease(listA, Qt::Key_Control);
+    EXPECT_FALSE(listA->ctrlTimerRunning());
+    QTest::keyPress(listA, Qt::Key_Control);
+    QTest::keyClick(listA, Qt::Key_Space);
+    EXPECT_FALSE(listA->ctrlTimerRunning()) << "another key stops it";
+    QTest::keyPress(chartA, Qt::Key_Control);
+    EXPECT_FALSE(chartA->ctrlTimerRunning()) << "charts keep their own keys";
+    QTest::keyRelease(chartA, Qt::Key_Control);
+
+    // The current share's texts go to panes 1 and 2.
+    SetPaneTextSource(PaneTextSource{[](ShareList*, int32_t code) { return code == 5 ? std::string("Main") : "Oil"; },
+                                     nullptr});
+    ShowDetailStatusPanes(a, *frame->statusBarEx(), 2, false);
+    EXPECT_EQ(frame->statusBarEx()->PaneText(1), QStringLiteral("Oil"));
+    EXPECT_EQ(frame->statusBarEx()->PaneText(2), QStringLiteral("Main, Oil"));
+    SetPaneTextSource({});
+}
+
+TEST(RecolourBitmap, ReplacesOneColourOrThatOfTheTopLeftPixel)
+{
+    QImage image(4, 2, QImage::Format_ARGB32);
+    image.fill(qRgb(192, 192, 192));
+    image.setPixel(1, 1, qRgb(0, 0, 0));
+    RecolourBitmap(image, kTopLeftColour, qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(3, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(1, 1), qRgb(0, 0, 0));
+    RecolourBitmap(image, qRgb(0, 0, 0), qRgb(0, 255, 0));
+    EXPECT_EQ(image.pixel(1, 1), qRgb(0, 255, 0));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 0));
 }
 
 TEST_F(Frame, RendersWithChildWindowsAndStatusBar)
