@@ -28,6 +28,8 @@ namespace {
 constexpr int32_t kCapacitySlack = 4100;
 constexpr uint32_t kRedrawReleased = 1098;
 
+IntradayRowLoader intradayLoader = nullptr;
+
 std::vector<CViewBase*>& LiveViews()
 {
     static std::vector<CViewBase*> views;
@@ -382,6 +384,20 @@ CViewBase::CommandState CViewBase::HighsLowsState(bool highs) const
     state.pressed = filter.newHighsOnly || filter.newLowsOnly;
     return state;
 }
+
+bool CViewBase::LoadRowIntraday()
+{
+    intradayMark = 0;
+    if (!list || !intradayLoader)
+        return false;
+    // The row's share by the list's family: a transaction's, a news story's, a dealing's share
+    // number, a trade list's own share, else the row's record.
+    uint32_t id = 0, sub = 0;
+    GetViewShare(list, &id, &sub);
+    return id != 0 && intradayLoader(list, id, sub);
+}
+
+void SetIntradayRowLoader(IntradayRowLoader loader) { intradayLoader = loader; }
 
 uint8_t GetGraphViewOption(const CViewBase* view)
 {

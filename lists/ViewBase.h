@@ -75,6 +75,9 @@ public:
     bool IsNotCurrentRow(const void* entry) const;
     bool ClearPendingRedraw();
     void OnKillFocus();
+    // Loads the intraday record of the current row's share into the list; true when the share has
+    // intraday data. Clears the intraday mark.
+    bool LoadRowIntraday();
 
     // New highs and new lows (commands 25062, 25063): each toggles its filter of the list, clearing
     // the other and the sector filter, makes the list's filter the default and refreshes.
@@ -99,6 +102,11 @@ private:
 
 constexpr uint32_t kCommandNewHighs = 25062;
 constexpr uint32_t kCommandNewLows = 25063;
+
+// Loads a share's intraday record into a list under the intraday store's lock; the intraday store
+// fills it in. Without it no share has intraday data.
+using IntradayRowLoader = bool (*)(ShareList* list, uint32_t shareId, uint32_t subId);
+void SetIntradayRowLoader(IntradayRowLoader loader);
 
 // The training-mode byte of a daily or intraday graph, 0 for any other view or none.
 uint8_t GetGraphViewOption(const CViewBase* view);

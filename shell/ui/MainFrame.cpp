@@ -7,6 +7,7 @@
 #include "platform/qt/QtText.h"
 #include "portfolio/Portfolio.h"
 #include "resources/MessageIds.h"
+#include "shell/BrowserCheck.h"
 #include "shell/HelpTopics.h"
 #include "shell/KeyRouting.h"
 #include "shell/MenuBarPlan.h"
@@ -35,6 +36,7 @@ constexpr uint32_t kCommandCascade = 57650;
 constexpr uint32_t kCommandTile = 57651;
 constexpr uint32_t kCommandHelpTopics = 57667;
 constexpr uint32_t kVirtualKeyF1 = 0x70;
+constexpr uint32_t kCommandInfoCentre = 27130;
 
 uint32_t TickCount()
 {
@@ -175,6 +177,23 @@ void CMainFrame::RebuildMenuBar()
     menuBar()->update();
 }
 
+void CMainFrame::CheckBrowserVersion(const std::optional<std::string>& version, bool infoCentreReady)
+{
+    bool show = ShowInfoCentreItem(BrowserVersionUsable(version), infoCentreReady);
+    if (show == (infoCentre_ != nullptr))
+        return;
+    if (!show) {
+        menuBar()->removeAction(infoCentre_);
+        infoCentre_->deleteLater();
+        infoCentre_ = nullptr;
+        return;
+    }
+    infoCentre_ = new QAction(QStringLiteral("&InfoCentre"), this);
+    infoCentre_->setData(kCommandInfoCentre);
+    QList<QAction*> bar = menuBar()->actions();
+    menuBar()->insertAction(bar.size() >= 2 ? bar[bar.size() - 2] : nullptr, infoCentre_);
+}
+
 uint32_t CMainFrame::WinHelp(uint32_t data)
 {
     uint32_t topic = MapHelpRequest(data, MainFrameState().activeKind);
@@ -237,8 +256,13 @@ void CMainFrame::OnCommand(uint32_t command)
     case kCommandCascade: mdi_->cascadeSubWindows(); return;
     case kCommandTile: mdi_->tileSubWindows(); return;
     case kCommandHelpTopics: WinHelp(kHelpFrameRequest); return;
-    default: commands_.push_back(command); return;
+    default: break;
     }
+    // The active view has the first chance at a command, as in the class library's routing.
+    CViewBase* view = MainFrameState().activeView;
+    if (view && SendProgramMessage(*view, WM_COMMAND, command) != 0)
+        return;
+    commands_.push_back(command);
 }
 
 void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)

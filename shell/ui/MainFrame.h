@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QMainWindow>
 #include <QMap>
+#include <optional>
+#include <string>
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -52,6 +54,12 @@ public:
     // new child window; put off while busy.
     CViewBaseWnd* ShowViewKind(int32_t kind, int32_t listNumber);
 
+    // Shows the "&InfoCentre" item (command 27130) with a usable browser and a ready InfoCentre,
+    // and removes it otherwise. The browser's version is read by the InfoCentre code.
+    void CheckBrowserVersion(const std::optional<std::string>& version, bool infoCentreReady);
+    // Routes a command as the menus and keys do: the active view first, then the frame.
+    void OnCommand(uint32_t command);
+
     // The menu in a menu-bar slot (5, 6, 7), or null.
     QMenu* SlotMenu(int slot) const;
     QStringList MenuTitles() const;
@@ -67,13 +75,13 @@ protected:
 
 private:
     void OnSubWindowActivated(QMdiSubWindow* window);
-    void OnCommand(uint32_t command);
     void SetSlot(int slot, QMenu* menu, int position);
     bool RouteKeyEvent(QKeyEvent* event);
 
     QMdiArea* mdi_;
     CStatusBarEx* status_ = nullptr;
     QMap<int, QAction*> slots_;
+    QAction* infoCentre_ = nullptr;
     QWidget* helpWindow_ = nullptr;
     QLabel* helpText_ = nullptr;
     KeyState keys_;

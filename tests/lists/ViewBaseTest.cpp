@@ -267,6 +267,26 @@ TEST_F(ViewBaseTest, NewHighsAndLowsToggleTheListFilterAndBecomeTheDefault)
     SectorFilterDefaults() = SectorFilter{};
 }
 
+TEST_F(ViewBaseTest, IntradayRowsAreLoadedForTheRowsShare)
+{
+    ResyncView& view = View(kViewTransactions);
+    view.AttachListSource(kFamilyTransactions, nullptr, 4);
+    uint8_t transaction[16] = {16, 0, 0x01, 0x90, 0, 0, 0, 0, 0x07, 0x42, 3};
+    view.list->entries[0] = {transaction, 0};
+    view.list->current = 0;
+    view.intradayMark = 1;
+    EXPECT_FALSE(view.LoadRowIntraday()) << "no intraday store";
+    EXPECT_EQ(view.intradayMark, 0);
+    static uint32_t loaded = 0;
+    SetIntradayRowLoader([](ShareList*, uint32_t id, uint32_t sub) {
+        loaded = id << 8 | sub;
+        return true;
+    });
+    EXPECT_TRUE(view.LoadRowIntraday());
+    EXPECT_EQ(loaded, 0x420703u);
+    SetIntradayRowLoader(nullptr);
+}
+
 TEST(ViewBaseHelpers, GraphOptionOnlyForGraphs)
 {
     class TrainingView : public CViewBase {

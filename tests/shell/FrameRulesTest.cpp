@@ -5,6 +5,7 @@
 #include "lists/ViewBase.h"
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
+#include "shell/BrowserCheck.h"
 #include "shell/FeedLevelPane.h"
 #include "shell/FrameState.h"
 #include "shell/HelpTopics.h"
@@ -323,6 +324,25 @@ TEST(FeedLevelPane, BarsShowLevelsInUseAndWanted)
     EXPECT_EQ(on[3].top, 5);
     EXPECT_EQ(on[3].colour, kLevelRed);
     EXPECT_EQ(FeedLevelOfBar(0xFF, 4), 3);
+}
+
+} // namespace
+
+namespace {
+
+TEST(BrowserCheck, VersionTexts)
+{
+    struct Case {
+        std::optional<std::string> version;
+        bool usable;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"11.0.9600", true}, {"6.0.2800", true}, {"4.72", true}, {"3.02", false},
+             {"0.9", false}, {"123.1", false}, {"11", false}, {std::nullopt, false}, {"", false},
+         })
+        EXPECT_EQ(BrowserVersionUsable(c.version), c.usable) << c.version.value_or("(none)");
+    EXPECT_FALSE(ShowInfoCentreItem(true, false));
+    EXPECT_TRUE(ShowInfoCentreItem(true, true));
 }
 
 } // namespace

@@ -284,6 +284,23 @@ TEST_F(Frame, ViewsKeepOneCtrlTimerAndTheFrameKnowsTheActiveView)
     SetPaneTextSource({});
 }
 
+TEST_F(Frame, CommandsReachTheActiveViewFirstAndTheInfoCentreItemFollowsTheBrowser)
+{
+    CViewBaseWnd* listA = Open(kViewList, a);
+    Activate(listA);
+    frame->OnCommand(ID_REFRESH);
+    EXPECT_EQ(listA->refreshes(), 1);
+    frame->OnCommand(26119);
+    EXPECT_EQ(frame->commands(), QList<uint32_t>{26119}) << "not a view's command";
+
+    frame->CheckBrowserVersion(std::string("11.0"), true);
+    EXPECT_TRUE(frame->MenuTitles().contains(QStringLiteral("&InfoCentre")));
+    frame->CheckBrowserVersion(std::string("3.0"), true);
+    EXPECT_FALSE(frame->MenuTitles().contains(QStringLiteral("&InfoCentre")));
+    frame->CheckBrowserVersion(std::string("11.0"), false);
+    EXPECT_FALSE(frame->MenuTitles().contains(QStringLiteral("&InfoCentre")));
+}
+
 TEST(RecolourBitmap, ReplacesOneColourOrThatOfTheTopLeftPixel)
 {
     QImage image(4, 2, QImage::Format_ARGB32);
