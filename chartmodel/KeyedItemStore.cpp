@@ -2,14 +2,20 @@
 // stores, and saving through a temporary file.
 #include "chartmodel/KeyedItemStore.h"
 
+#include "chartmodel/SettingRecordsV4.h"
 #include "core/Memory.h"
+#include "core/SaveProtocol.h"
+#include "core/SettingRecordStore.h"
+#include "core/TaggedFile.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
 
 namespace qv {
 
@@ -30,6 +36,9 @@ constexpr uint32_t kBreadthFirst = 22;
 constexpr uint32_t kBreadthLast = 34;
 constexpr uint32_t kBreadthSources = 3;
 constexpr const char* kTemporaryName = "Graph.tem";
+constexpr uint16_t kSettingRecordsKind = 2;
+constexpr uint32_t kSettingBlobHead = 8;
+constexpr int32_t kConvertedSettingsVersion = 5;
 
 bool ReadKey(ByteReader& in, KeyedItemKey& key)
 {
@@ -47,21 +56,6 @@ void ShowCorruptedHeader(const std::string& name)
                   "Quorvantis support.",
                   name.c_str());
     ShowMessage(text);
-}
-
-// Writes the image to the temporary name, flushed to disk, and renames it over the target, so that
-// the target is either the old file or the whole new one.
-bool WriteThroughTemporary(const fs::path& target, std::span<const uint8_t> image)
-{
-    fs::path temporary = AppPath(kTemporaryName);
-    ExclusiveFile file;
-    bool ok = file.open(temporary, ExclusiveFile::Mode::Create) && file.write(image.data(), image.size());
-    file.close();
-    if (ok)
-        ok = RenameReplace(temporary, target);
-    if (!ok)
-        ForceDelete(temporary);
-    return ok;
 }
 
 } // namespace
@@ -199,14 +193,23 @@ bool KeyedItemStore::Load(std::string_view fileName)
     name_ = fileName;
     nameSet_ = !name_.empty();
     version_ = -1;
+    fs::path path = AppPath(name_);
     std::vector<uint8_t> image;
     {
         ExclusiveFile file;
-        if (!file.open(AppPath(name_), ExclusiveFile::Mode::Read) || !file.readAll(image))
+        if (!file.open(path, ExclusiveFile::Mode::Read) || !file.readAll(image)) {
+            // A file that is there but cannot be read must not be replaced by an empty store.
+            std::error_code ec;
+            unreadable_ = fs::exists(path, ec);
             return false;
+        }
     }
-    if (ReadImage(image) == KeyedStoreHeader::Corrupted)
+    unreadable_ = false;
+    if (ReadImage(image) == KeyedStoreHeader::Corrupted) {
         ShowCorruptedHeader(name_);
+        // The next save writes a new file; the damaged one is kept beside it.
+        SetRejectedFileAside(path);
+    }
     RunUpgrades();
     return true;
 }
@@ -291,13 +294,38 @@ bool KeyedItemStore::Save(bool freeItems)
     auto image = WriteImage();
     bool ok = true;
     if (nameSet_) {
-        ok = WriteThroughTemporary(AppPath(name_), image);
+        ok = !unreadable_ && SaveFileImage(SavePlan{name_, kTemporaryName, "", 0}, image) == SaveResult::Saved;
         if (!ok)
-            ShowMessage("Unable to save " + name_ + ". The previous file has been kept.");
+            ShowMessage("Unable to save " + name_ + ". The previous file has been kept.", {}, MsgButtons::Ok,
+                        MsgIcon::Exclamation);
     }
     if (freeItems)
         FreeItems();
     return ok;
+}
+
+void KeyedItemStore::LoadSettingRecords()
+{
+    if (version_ < kFirstItemVersion)
+        return;
+    uint8_t* blob = GetItem(0, kSettingRecordsKind, 0);
+    uint32_t length = BlobLength(blob);
+    if (length >= kSettingBlobHead)
+        SettingRecords().load({blob + kSettingBlobHead, length - kSettingBlobHead});
+    SetItem(0, kSettingRecordsKind, 0, nullptr);
+    if (version_ == kFirstItemVersion) {
+        ConvertSettingRecordsV4();
+        version_ = kConvertedSettingsVersion;
+    }
+}
+
+void KeyedItemStore::StoreSettingRecords()
+{
+    CompactSettingRecords();
+    auto block = SettingRecords().bytes();
+    Blob blob = MakeBlob(uint32_t(kSettingBlobHead + block.size()));
+    std::copy(block.begin(), block.end(), blob.get() + kSettingBlobHead);
+    SetItem(0, kSettingRecordsKind, 0, std::move(blob));
 }
 
 void KeyedItemStore::Close()

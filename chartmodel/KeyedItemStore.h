@@ -7,7 +7,6 @@
 #include <forward_list>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -72,10 +71,12 @@ public:
     KeyedItemStore& operator=(const KeyedItemStore&) = delete;
 
     // Records the name, reads the file from the program folder and upgrades older contents; false
-    // when the file cannot be opened.
+    // when the file cannot be opened. A file with a corrupted header is set aside (".bad") and the
+    // store starts empty.
     bool Load(std::string_view fileName);
     // Writes the file through its temporary name; with freeItems every item is freed afterwards.
-    // False, with the file on disk unchanged and the user told, when it cannot be written.
+    // False, with the file on disk unchanged and the user told, when it cannot be written or when
+    // the last load found the file but could not read it.
     bool Save(bool freeItems);
     // Saves with freeing when any item is held, then frees the deferred blob.
     void Close();
@@ -88,6 +89,11 @@ public:
     void StoreItem(const KeyedItemKey& key, Blob blob);
     // Pushes an item at the head without looking for one of the same key.
     void AddItem(const KeyedItemKey& key, Blob blob);
+
+    // Moves the setting-record block out of item (0, 2, 0) into the program's setting records
+    // (stores of version 4 and above), and back.
+    void LoadSettingRecords();
+    void StoreSettingRecords();
 
     // The file's image: header and every item with a blob longer than its length word, newest
     // first. The version becomes the written one.
@@ -120,6 +126,7 @@ private:
 
     std::string name_;
     bool nameSet_ = false;
+    bool unreadable_ = false; // the file exists but could not be read: a save must not replace it
     int32_t version_ = -1;
     uint8_t second_ = 0;
     mutable std::forward_list<Item> items_;

@@ -142,6 +142,43 @@ int TradeKindOf(ConfigFamily family)
     }
 }
 
+bool FamilyHasSortByte(ConfigFamily family)
+{
+    switch (family) {
+    case ConfigFamily::ListTables:
+    case ConfigFamily::DealTables:
+    case ConfigFamily::NewsTables:
+    case ConfigFamily::DataMiningTables:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool FamilyNeedsNames(ConfigFamily family)
+{
+    return family == ConfigFamily::ListTables || family == ConfigFamily::DataMiningTables;
+}
+
+bool FamilyHasStyleItems(ConfigFamily family)
+{
+    switch (family) {
+    case ConfigFamily::TranTables:
+    case ConfigFamily::DealTables:
+    case ConfigFamily::CashTables:
+    case ConfigFamily::NewsTables:
+    case ConfigFamily::DataMiningTables:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int FamilyItemsPerSlot(ConfigFamily family)
+{
+    return FamilyHasStyleItems(family) || TradeKindOf(family) >= 0 ? 2 : 1;
+}
+
 void ResetConfigFamily(ConfigState& state, ConfigFamily family)
 {
     switch (family) {

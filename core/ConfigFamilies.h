@@ -61,6 +61,14 @@ const TableFamily* TableFamilyOf(const ConfigState& state, ConfigFamily family);
 // 0, 1 or 2 for the three trade-list families.
 int TradeKindOf(ConfigFamily family);
 
+// How a family's items are stored: a sort byte after the name (list, dealing, news and data-mining
+// tables), names required (list and data-mining tables), a style record after each table item, and
+// the items each slot writes (2 for tables with style records and for trade tables).
+bool FamilyHasSortByte(ConfigFamily family);
+bool FamilyNeedsNames(ConfigFamily family);
+bool FamilyHasStyleItems(ConfigFamily family);
+int FamilyItemsPerSlot(ConfigFamily family);
+
 // Gives the family its defaults: names from its pattern, built-in column layouts and sort bytes,
 // and default records where it has them. Graph settings get their names only.
 void ResetConfigFamily(ConfigState& state, ConfigFamily family);

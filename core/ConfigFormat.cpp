@@ -1,4 +1,4 @@
-// Reading and building the image of "Quorva.cfg", family by family in file order.
+// Reading the image of "Quorva.cfg", family by family in file order, with its older layouts.
 #include "core/ConfigFormat.h"
 
 #include "core/ConfigDefaults.h"
@@ -6,63 +6,19 @@
 #include "core/ConfigItem.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace qv {
 
 namespace {
 
-constexpr uint8_t kTag[4] = {'Z', 'Q', 'A', 'A'};
-constexpr uint8_t kFirstVersion = 1;
-constexpr size_t kVersionAt = 4;
-constexpr size_t kSubVersionAt = 5;
-constexpr size_t kLengthAt = 12;
 // Sub-versions at which the layout changed.
 constexpr uint8_t kSortNotCountedFrom = 23;
 constexpr uint8_t kWideColumnsFrom = 32;
 constexpr uint8_t kLastWithoutStyles = 21;
 constexpr uint8_t kLastGraphLengthOld = 21;
 constexpr uint8_t kSortShiftedBefore = 4;
-constexpr uint16_t kClearedMarker = 0xFFFF;
-constexpr uint32_t kDataMiningWordBits = 0x7FF;
-
-bool HasSortByte(ConfigFamily family)
-{
-    switch (family) {
-    case ConfigFamily::ListTables:
-    case ConfigFamily::DealTables:
-    case ConfigFamily::NewsTables:
-    case ConfigFamily::DataMiningTables:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool NeedsName(ConfigFamily family)
-{
-    return family == ConfigFamily::ListTables || family == ConfigFamily::DataMiningTables;
-}
-
-// The tables that store a style record after each table item.
-bool HasStyleItems(ConfigFamily family)
-{
-    switch (family) {
-    case ConfigFamily::TranTables:
-    case ConfigFamily::DealTables:
-    case ConfigFamily::CashTables:
-    case ConfigFamily::NewsTables:
-    case ConfigFamily::DataMiningTables:
-        return true;
-    default:
-        return false;
-    }
-}
-
-int ItemsPerSlot(ConfigFamily family)
-{
-    return HasStyleItems(family) || TradeKindOf(family) >= 0 ? 2 : 1;
-}
+// A chain must leave room in its item's 16-bit length word for the longest name.
+constexpr size_t kMaxChainBytes = 0xFFFF - 0xFF;
 
 class ConfigReader {
 public:
@@ -187,12 +143,13 @@ bool ConfigReader::absent(ConfigFamily family) const
 
 ConfigReadResult ConfigReader::run()
 {
+    TaggedFileHeader header;
+    header.read(in_);
     result_.header = TestConfigHeader(image_);
-    if (result_.header != ConfigHeaderVerdict::Accepted)
+    if (result_.header != HeaderVerdict::Accepted)
         return result_;
-    state_.version = image_[kVersionAt];
-    state_.subVersion = image_[kSubVersionAt];
-    in_.seek(kConfigHeaderSize);
+    state_.version = header.version;
+    state_.subVersion = header.subVersion;
     readOptionsB();
     for (auto family : kConfigFileOrder) {
         section_ = SectionName(family);
@@ -272,7 +229,7 @@ bool ConfigReader::readChain(std::span<const uint8_t> data, std::vector<uint8_t>
     }
     if (state_.subVersion < kWideColumnsFrom) {
         auto wide = WidenColumnChain(data);
-        if (!wide) {
+        if (!wide || wide->size() > kMaxChainBytes) {
             result_.corrupted = true;
             return false;
         }
@@ -290,17 +247,17 @@ bool ConfigReader::readChain(std::span<const uint8_t> data, std::vector<uint8_t>
 
 bool ConfigReader::readTables(ConfigFamily family, TableFamily& tables)
 {
-    bool hasSort = HasSortByte(family);
+    bool hasSort = FamilyHasSortByte(family);
     bool listTables = family == ConfigFamily::ListTables;
     auto rule = listTables && state_.subVersion < kSortNotCountedFrom ? ItemLengthRule::CountsSortByte
                                                                       : ItemLengthRule::Current;
-    bool styles = HasStyleItems(family) && !stylesAbsent();
+    bool styles = FamilyHasStyleItems(family) && !stylesAbsent();
     for (size_t i = 0; i < kSettingSlots; ++i) {
         ConfigItem item;
         if (!readItem(hasSort, rule, item))
             return false;
         if (wants(family, item.head.type)) {
-            if (NeedsName(family) && item.head.nameLength == 0)
+            if (FamilyNeedsNames(family) && item.head.nameLength == 0)
                 return false;
             auto& slot = tables.designs[item.head.type];
             if (!readChain(item.data, slot.chain))
@@ -440,202 +397,21 @@ void ConfigReader::readTrailingItems()
     state_.intradayAlarms = std::move(alarms);
 }
 
-class ConfigWriter {
-public:
-    ConfigWriter(ConfigState& state, int32_t selector, std::span<const uint8_t> imageOnDisk)
-        : state_(state), selector_(selector), old_(imageOnDisk)
-    {
-    }
-
-    // False when the image on disk could not be copied from.
-    bool run();
-    std::vector<uint8_t> take() { return out_.take(); }
-
-private:
-    bool copying() const { return selector_ != kWholeConfig; }
-    bool familySelected(ConfigFamily family) const
-    {
-        return (uint32_t(selector_) & kSelectorFamilyBits) == FamilyMask(family);
-    }
-    int selectedSlot() const { return int(uint32_t(selector_) & kSelectorSlotBits); }
-
-    void writeHeader();
-    bool writeFamily(ConfigFamily family);
-    void writeSlot(ConfigFamily family, size_t slot);
-    void writeTrailingItems();
-
-    ConfigState& state_;
-    int32_t selector_;
-    ByteReader old_;
-    ByteWriter out_;
-};
-
-bool ConfigWriter::run()
-{
-    writeHeader();
-    out_.bytes(state_.optionsB.data(), OptionBlockB::kSize);
-    out_.u16(uint16_t(kCurrentSettingTableBytes));
-    out_.bytes(state_.currentSettings.data(), kCurrentSettingTableBytes);
-    if (copying()) {
-        uint16_t n = 0;
-        old_.seek(kConfigHeaderSize + OptionBlockB::kSize);
-        old_.u16(n);
-        old_.skip(n);
-    }
-    for (auto family : kConfigFileOrder) {
-        if (!writeFamily(family))
-            return false;
-        if (family == ConfigFamily::IntradayGraphs) {
-            out_.bytes(state_.optionsA.data(), OptionBlockA::kSize);
-            if (copying() && !old_.skip(OptionBlockA::kSize))
-                return false;
-        }
-    }
-    writeTrailingItems();
-    out_.patchU32(kLengthAt, uint32_t(out_.size()));
-    return true;
-}
-
-void ConfigWriter::writeHeader()
-{
-    if (copying()) {
-        auto old = old_.take(kConfigHeaderSize);
-        out_.bytes(old.data(), old.size());
-    } else {
-        out_.bytes(kTag, sizeof kTag);
-        out_.u8(kConfigVersion);
-        out_.u8(kConfigSubVersion);
-        out_.zeros(2);
-        out_.u16(state_.optionsB.databaseWordA());
-        out_.u16(state_.optionsB.databaseDate());
-        out_.u32(0);
-    }
-    out_.patchU16(kVersionAt, uint16_t(kConfigVersion | (kConfigSubVersion << 8)));
-}
-
-bool ConfigWriter::writeFamily(ConfigFamily family)
-{
-    if (!copying()) {
-        for (size_t slot = 0; slot < kSettingSlots; ++slot)
-            writeSlot(family, slot);
-        return true;
-    }
-    bool selected = familySelected(family);
-    int skip = selected ? selectedSlot() : -1;
-    bool sortA = HasSortByte(family);
-    int perSlot = ItemsPerSlot(family);
-    for (size_t i = 0; i < kSettingSlots; ++i) {
-        for (int part = 0; part < perSlot; ++part) {
-            if (!CopyConfigItem(old_, out_, skip, false, part == 0 && sortA))
-                return false;
-        }
-    }
-    if (selected && size_t(selectedSlot()) < kSettingSlots)
-        writeSlot(family, size_t(selectedSlot()));
-    return true;
-}
-
-void ClearMarkerWords(GraphSetting& setting)
-{
-    for (size_t i = 0; i < GraphSetting::kMarkerEntryCount; ++i) {
-        uint8_t* word = setting.data() + GraphSetting::kMarkerEntries + i * GraphSetting::kMarkerEntrySize;
-        if (LoadU16(word) == kClearedMarker)
-            StoreU16(word, 0);
-    }
-}
-
-void ConfigWriter::writeSlot(ConfigFamily family, size_t slot)
-{
-    auto type = uint8_t(slot);
-    if (auto* tables = TableFamilyOf(state_, family)) {
-        const auto& table = tables->designs[slot];
-        if (HasSortByte(family))
-            WriteChainItemWithSort(out_, type, table.chain, table.name, table.sort);
-        else
-            WriteChainItem(out_, type, table.chain, table.name);
-        if (HasStyleItems(family))
-            WriteConfigItem(out_, type, tables->styles[slot].bytes, std::nullopt);
-        return;
-    }
-    switch (family) {
-    case ConfigFamily::DailyGraphs:
-    case ConfigFamily::IntradayGraphs: {
-        auto& graphs = family == ConfigFamily::DailyGraphs ? state_.dailyGraphs : state_.intradayGraphs;
-        ClearMarkerWords(graphs.records[slot]);
-        WriteConfigItem(out_, type, graphs.records[slot].bytes, graphs.names[slot]);
-        return;
-    }
-    case ConfigFamily::DataMiningGraphs:
-        WriteConfigItem(out_, type, state_.dataMiningGraphs.records[slot].bytes,
-                        state_.dataMiningGraphs.names[slot]);
-        return;
-    case ConfigFamily::ListStyles:
-        WriteConfigItem(out_, type, state_.listTables.styles[slot].bytes, std::nullopt);
-        return;
-    case ConfigFamily::Tickers:
-        WriteConfigItem(out_, type, state_.tickers.records[slot].bytes, state_.tickers.names[slot]);
-        return;
-    default: {
-        const auto& entry = state_.tradeTables[size_t(TradeKindOf(family)) * kSettingSlots + slot];
-        WriteConfigItem(out_, type, entry.record.bytes, entry.name);
-        WriteChainItem(out_, type, entry.chain, std::nullopt);
-        return;
-    }
-    }
-}
-
-void ConfigWriter::writeTrailingItems()
-{
-    const auto& alarms = state_.intradayAlarms;
-    WriteConfigItem(out_, 0, alarms.actions.bytes, alarms.logFile);
-    WriteConfigItem(out_, 0, {}, alarms.soundFile);
-    WriteConfigItem(out_, 0, alarms.settings.bytes, std::nullopt);
-}
-
-// Only an image of the current version can lend its items to a single-slot save; anything older
-// would be copied raw under a current header.
-bool CanCopyFrom(std::span<const uint8_t> image)
-{
-    return TestConfigHeader(image) == ConfigHeaderVerdict::Accepted &&
-           image[kVersionAt] == kConfigVersion && image[kSubVersionAt] == kConfigSubVersion;
-}
-
 } // namespace
 
-ConfigHeaderVerdict TestConfigHeader(std::span<const uint8_t> image)
+HeaderVerdict TestConfigHeader(std::span<const uint8_t> image)
 {
-    if (image.size() < kConfigHeaderSize)
-        return ConfigHeaderVerdict::BadlyFormatted;
-    uint8_t version = image[kVersionAt];
-    bool tagged = std::memcmp(image.data(), kTag, sizeof kTag) == 0;
-    if (tagged && version >= kFirstVersion && version <= kConfigVersion)
-        return ConfigHeaderVerdict::Accepted;
-    if (version < kFirstVersion)
-        return ConfigHeaderVerdict::TooOld;
-    if (version > kConfigVersion)
-        return ConfigHeaderVerdict::ProgramTooOld;
-    return ConfigHeaderVerdict::BadlyFormatted;
+    ByteReader in(image);
+    TaggedFileHeader header;
+    if (!header.read(in))
+        return HeaderVerdict::BadlyFormatted;
+    return TestHeaderCombined(header, file_tag::kConfiguration, kConfigOldestVersion, kConfigVersion);
 }
 
 ConfigReadResult ReadConfigImage(ConfigState& state, std::span<const uint8_t> image, int32_t selector,
                                  const ConfigPartObserver& observer)
 {
     return ConfigReader(state, image, selector, observer).run();
-}
-
-std::vector<uint8_t> WriteConfigImage(ConfigState& state, int32_t selector,
-                                      std::span<const uint8_t> imageOnDisk)
-{
-    uint32_t otherBits = state.optionsA.dataMiningWord() & ~kDataMiningWordBits;
-    state.optionsA.setDataMiningWord(otherBits | state.dataMining.pack());
-    if (selector != kWholeConfig && CanCopyFrom(imageOnDisk)) {
-        ConfigWriter copier(state, selector, imageOnDisk);
-        if (copier.run())
-            return copier.take();
-    }
-    ConfigWriter writer(state, kWholeConfig, {});
-    writer.run();
-    return writer.take();
 }
 
 } // namespace qv

@@ -19,6 +19,7 @@ struct ConfigItemHead {
     uint8_t nameLength = 0; // with the name's terminating zero; 0 = no name
 };
 inline constexpr size_t kConfigItemHeadSize = 4;
+static_assert(sizeof(ConfigItemHead) == kConfigItemHeadSize);
 inline constexpr uint8_t kConfigSlots = 12;
 
 // How an item's length word is to be taken: the current way, or one of two older ways.

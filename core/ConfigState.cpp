@@ -1,6 +1,8 @@
 // The program's configuration in memory and the packing of its data-mining option bytes.
 #include "core/ConfigState.h"
 
+#include "core/ConfigFamilies.h"
+
 namespace qv {
 
 namespace {
@@ -24,7 +26,11 @@ void DataMiningOptions::unpack(uint32_t word)
 
 ConfigState& Config()
 {
-    static ConfigState state;
+    static ConfigState state = [] {
+        ConfigState defaults;
+        ResetAllConfigFamilies(defaults);
+        return defaults;
+    }();
     return state;
 }
 

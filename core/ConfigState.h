@@ -95,7 +95,7 @@ struct ConfigState {
     bool operator==(const ConfigState&) const = default;
 };
 
-// The program's configuration.
+// The program's configuration, with every family at its defaults until a file is loaded.
 ConfigState& Config();
 
 } // namespace qv

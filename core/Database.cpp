@@ -254,7 +254,6 @@ void IndexRecord(uint8_t* record, CompanyItemLinker& records, CompanyItemLinker&
     }
     for (uint32_t j = 0;; ++j) {
         ++KindCounts[KindCountSlotOf(SubRecordKindOf(sub))];
-        FillSubRecordStatistics(sub, id, j);
         StoreU32(sub + SubRecordLayout::CompanyData, j < 256 ? streams.link(id, uint8_t(j)) : 0);
         if (SubRecordLength(sub) == 0)
             break;
@@ -376,6 +375,7 @@ void BuildRecordIndex()
             neighbours.setSplashProgress(int(35 + 40ull * i / total));
         IndexRecord(r, records, streams);
     }
+    FillBlockStatistics(MainRecordBlock);
 
     ProFree(TradingDays);
     TradingDays = nullptr;

@@ -32,13 +32,13 @@ std::string Tag(std::span<const uint8_t> image)
     return tag;
 }
 
-const char* VerdictText(ConfigHeaderVerdict verdict)
+const char* VerdictText(HeaderVerdict verdict)
 {
     switch (verdict) {
-    case ConfigHeaderVerdict::Accepted: return "accepted";
-    case ConfigHeaderVerdict::TooOld: return "file too old";
-    case ConfigHeaderVerdict::ProgramTooOld: return "program too old";
-    case ConfigHeaderVerdict::BadlyFormatted: return "badly formatted";
+    case HeaderVerdict::Accepted: return "accepted";
+    case HeaderVerdict::TooOld: return "file too old";
+    case HeaderVerdict::ProgramTooOld: return "program too old";
+    case HeaderVerdict::BadlyFormatted: return "badly formatted";
     }
     return "";
 }
@@ -49,13 +49,13 @@ std::string DescribeConfigImage(std::span<const uint8_t> image)
 {
     std::string out;
     auto verdict = TestConfigHeader(image);
-    if (image.size() >= kConfigHeaderSize)
+    if (image.size() >= TaggedFileHeader::kSize)
         Append(out, "header %s version %u.%u words %04X %04X length %u (file %zu bytes): %s\n",
                Tag(image).c_str(), image[4], image[5], LoadU16(image.data() + 8),
                LoadU16(image.data() + 10), LoadU32(image.data() + 12), image.size(), VerdictText(verdict));
     else
         Append(out, "header: short file of %zu bytes\n", image.size());
-    if (verdict != ConfigHeaderVerdict::Accepted)
+    if (verdict != HeaderVerdict::Accepted)
         return out;
     std::string section;
     auto scratch = std::make_unique<ConfigState>();

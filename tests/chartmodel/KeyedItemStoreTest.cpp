@@ -1,6 +1,7 @@
 #include "chartmodel/KeyedItemStore.h"
 
 #include "core/Memory.h"
+#include "core/SettingRecordStore.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
@@ -159,6 +160,12 @@ TEST(KeyedItemStore, HeadersDecideBetweenItemsOlderFileAndCorruption)
     ASSERT_EQ(boxes.texts().size(), 1u);
     EXPECT_EQ(boxes.texts()[0], "Line/text database file (Graph.cfg) appears to have a corrupted header. "
                                 "Please contact Quorvantis support.");
+    // The damaged file is kept aside; the next save writes a new one.
+    EXPECT_FALSE(fs::exists(folder.dir / "Graph.cfg"));
+    EXPECT_EQ(ReadFileBytes(folder.dir / "Graph.bad"), Header("ZQAN", 3));
+    corrupted.SetItem(1, 0, 0, BlobOf({1}));
+    EXPECT_TRUE(corrupted.Save(false));
+    EXPECT_TRUE(fs::exists(folder.dir / "Graph.cfg"));
 
     KeyedItemStore missing;
     EXPECT_FALSE(missing.Load("RTMarket.cfg"));
@@ -189,6 +196,30 @@ TEST(KeyedItemStore, SaveReplacesTheFileWholeAndKeepsItOnFailure)
     KeyedItemStore unnamed;
     unnamed.SetItem(1, 1, 1, BlobOf({1}));
     EXPECT_TRUE(unnamed.Save(false));
+}
+
+TEST(KeyedItemStore, AFileThatCouldNotBeReadIsNotReplaced)
+{
+    InFolder folder;
+    test::FakeMessageBox boxes;
+    auto image = Header("ZQAN", 9);
+    AppendItem(image, {1, 0, 0}, {1, 2});
+    WriteFileBytes(folder.dir / "Graph.cfg", image);
+    KeyedItemStore store;
+    {
+        ExclusiveFile holder; // another opener holds the file through the load
+        ASSERT_TRUE(holder.open(folder.dir / "Graph.cfg", ExclusiveFile::Mode::Read));
+        EXPECT_FALSE(store.Load("Graph.cfg"));
+    }
+    store.SetItem(2, 0, 0, BlobOf({3}));
+    EXPECT_FALSE(store.Save(false));
+    EXPECT_EQ(ReadFileBytes(folder.dir / "Graph.cfg"), image);
+    EXPECT_EQ(boxes.shown().size(), 1u);
+
+    // Once a load has read it, saves go ahead again.
+    ASSERT_TRUE(store.Load("Graph.cfg"));
+    EXPECT_TRUE(store.Save(false));
+    EXPECT_NE(ReadFileBytes(folder.dir / "Graph.cfg"), image);
 }
 
 TEST(KeyedItemStore, CloseSavesHeldItems)
@@ -264,4 +295,91 @@ TEST(KeyedItemStore, CorruptedImagesNeverReadOutOfBounds)
         auto again = store.WriteImage();
         EXPECT_LE(again.size(), image.size() + KeyedItemStore::kHeaderSize);
     }
+}
+
+namespace {
+// A setting-record block: one record (key 0x4002, sub-key 0) holding one sub-record of the given id.
+std::vector<uint8_t> SettingBlock(uint8_t id)
+{
+    return {12, 0, 0x02, 0x40, 0, 5, 0, id, 7, 8, 0, 0, 0, 0};
+}
+
+std::vector<uint8_t> SettingBlob(std::span<const uint8_t> block)
+{
+    ByteWriter body;
+    body.u32(0);
+    body.bytes(block.data(), block.size());
+    return body.take();
+}
+} // namespace
+
+TEST(KeyedItemStore, SettingRecordsTravelAsItemZeroTwoZero)
+{
+    InFolder folder;
+    SettingRecords().load(SettingBlock(3));
+    KeyedItemStore store;
+    store.Load("Graph.cfg");
+    store.StoreSettingRecords();
+    uint8_t* blob = store.GetItem(0, 2, 0);
+    ASSERT_NE(blob, nullptr);
+    EXPECT_EQ(std::vector<uint8_t>(blob + 4, blob + BlobLength(blob)), SettingBlob(SettingBlock(3)));
+    ASSERT_TRUE(store.Save(true));
+
+    SettingRecords().load({});
+    KeyedItemStore again;
+    ASSERT_TRUE(again.Load("Graph.cfg"));
+    again.LoadSettingRecords();
+    EXPECT_NE(GetSettingRecord(0x4002, 0, 3), nullptr);
+    EXPECT_EQ(again.GetItem(0, 2, 0), nullptr);
+    EXPECT_EQ(again.WriteImage(), Header("ZQAN", 9)); // the cleared item is not saved
+    SettingRecords().load({});
+}
+
+TEST(KeyedItemStore, SettingRecordsOfVersionFourAreConverted)
+{
+    auto image = Header("ZQAN", 4);
+    // A levels sub-record (id 1) of 17 bytes whose old price at 3 becomes a float at 11.
+    std::vector<uint8_t> block = {24, 0, 1, 0, 0, 17, 0, 1, 100, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    AppendItem(image, {0, 2, 0}, SettingBlob(block));
+    AppendItem(image, {0, 2, 1}, {1}); // blob of 5 bytes under another key
+    KeyedItemStore store;
+    store.ReadImage(image);
+    store.LoadSettingRecords();
+    EXPECT_EQ(store.version(), 5);
+    uint8_t* data = GetSettingRecord(1, 0, 1);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(LoadF32(data + 8), 100.0f);
+    SettingRecords().load({});
+
+    // A settings blob too short for its two header words loads nothing.
+    auto shortImage = Header("ZQAN", 9);
+    AppendItem(shortImage, {0, 2, 0}, {1, 2, 3});
+    KeyedItemStore small;
+    small.ReadImage(shortImage);
+    small.LoadSettingRecords();
+    EXPECT_EQ(GetSettingRecord(0x4002, 0, 3), nullptr);
+}
+
+TEST(KeyedItemStore, DamagedSettingRecordsPutGraphCfgAsideAsGraphBak)
+{
+    // Run apart: the setting aside happens once per run.
+    EXPECT_EXIT(
+        {
+            InFolder folder;
+            test::FakeMessageBox boxes;
+            auto image = Header("ZQAN", 9);
+            AppendItem(image, {0, 2, 0}, SettingBlob(SettingBlock(150)));
+            WriteFileBytes(folder.dir / "Graph.cfg", image);
+            KeyedItemStore store;
+            store.Load("Graph.cfg");
+            store.LoadSettingRecords();
+            bool told = boxes.texts() == std::vector<std::string>{
+                                             "There appears to be some data corruption. Please contact Quorvantis support."};
+            bool aside = !fs::exists(folder.dir / "Graph.cfg") && ReadFileBytes(folder.dir / "Graph.bak") == image;
+            store.StoreSettingRecords();
+            bool saved = store.Save(true) && fs::exists(folder.dir / "Graph.cfg") &&
+                         ReadFileBytes(folder.dir / "Graph.bak") == image;
+            std::exit(told && aside && saved ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }

@@ -1,4 +1,5 @@
 #include "core/ConfigFormat.h"
+#include "core/ConfigWriter.h"
 
 #include "core/ConfigFamilies.h"
 #include "core/ConfigItem.h"
@@ -87,7 +88,7 @@ TEST(ConfigFormat, WholeImageRoundTripsByteForByte)
 
         ConfigState loaded;
         auto result = ReadConfigImage(loaded, image, kWholeConfig);
-        EXPECT_EQ(result.header, ConfigHeaderVerdict::Accepted);
+        EXPECT_EQ(result.header, HeaderVerdict::Accepted);
         EXPECT_FALSE(result.failed);
         EXPECT_FALSE(result.corrupted);
         EXPECT_TRUE(loaded == original) << seed;
@@ -101,24 +102,24 @@ TEST(ConfigFormat, HeaderVerdictsFollowTheVersionByte)
     struct Case {
         char tagLetter;
         uint8_t version;
-        ConfigHeaderVerdict verdict;
+        HeaderVerdict verdict;
     };
-    for (auto c : {Case{'A', 2, ConfigHeaderVerdict::Accepted}, Case{'B', 2, ConfigHeaderVerdict::BadlyFormatted},
-                   Case{'B', 0, ConfigHeaderVerdict::TooOld}, Case{'A', 0, ConfigHeaderVerdict::TooOld},
-                   Case{'B', 7, ConfigHeaderVerdict::ProgramTooOld},
-                   Case{'A', 4, ConfigHeaderVerdict::ProgramTooOld}}) {
+    for (auto c : {Case{'A', 2, HeaderVerdict::Accepted}, Case{'B', 2, HeaderVerdict::BadlyFormatted},
+                   Case{'B', 0, HeaderVerdict::TooOld}, Case{'A', 0, HeaderVerdict::TooOld},
+                   Case{'B', 7, HeaderVerdict::ProgramTooOld},
+                   Case{'A', 4, HeaderVerdict::ProgramTooOld}}) {
         auto copy = image;
         copy[3] = uint8_t(c.tagLetter);
         copy[4] = c.version;
         EXPECT_EQ(TestConfigHeader(copy), c.verdict) << c.tagLetter << int(c.version);
     }
-    EXPECT_EQ(TestConfigHeader(std::span(image).first(15)), ConfigHeaderVerdict::BadlyFormatted);
+    EXPECT_EQ(TestConfigHeader(std::span(image).first(15)), HeaderVerdict::BadlyFormatted);
 
     // A rejected header leaves every setting as it was.
     image[4] = 9;
     ConfigState state = SampleConfig(5);
     ConfigState before = state;
-    EXPECT_EQ(ReadConfigImage(state, image, kWholeConfig).header, ConfigHeaderVerdict::ProgramTooOld);
+    EXPECT_EQ(ReadConfigImage(state, image, kWholeConfig).header, HeaderVerdict::ProgramTooOld);
     EXPECT_TRUE(state == before);
 }
 
@@ -438,4 +439,16 @@ TEST(ConfigFormat, CorruptedImagesNeverReadOutOfBounds)
         auto saved = WriteConfigImage(state, selector, image);
         EXPECT_EQ(LoadU32(saved.data() + 12), saved.size());
     }
+}
+
+TEST(ConfigFormat, SlotsWithoutNamesOrChainsStillSaveEveryItem)
+{
+    auto blank = std::make_unique<ConfigState>();
+    auto image = WriteConfigImage(*blank, kWholeConfig);
+    auto loaded = std::make_unique<ConfigState>();
+    auto result = ReadConfigImage(*loaded, image, kWholeConfig);
+    EXPECT_FALSE(result.failed);
+    EXPECT_EQ(loaded->listTables.designs[0].name, "");
+    EXPECT_EQ(loaded->listTables.designs[0].chain, std::vector<uint8_t>{0});
+    EXPECT_FALSE(loaded->tranTables.designs[0].name);
 }

@@ -2,6 +2,7 @@
 
 #include "chartmodel/KeyedItemStore.h"
 #include "core/ConfigFormat.h"
+#include "core/ConfigWriter.h"
 #include "support/ConfigSamples.h"
 
 #include <gtest/gtest.h>
