@@ -7,6 +7,7 @@
 #include "platform/Paths.h"
 #include "portfolio/PortfolioFile.h"
 #include "portfolio/Transaction.h"
+#include "shell/ViewGroups.h"
 
 #include <algorithm>
 #include <vector>
@@ -100,8 +101,7 @@ void DeletePortfolio(Portfolio* p)
     ClearPortfolio(p, true);
     for (ShareList* l : lists) {
         ShowDefaultPortfolio(l);
-        if (hooks.refreshViewGroup)
-            hooks.refreshViewGroup(l);
+        UpdateViewGroup(l, -1, false, false);
     }
     FreePortfolio(p);
 }

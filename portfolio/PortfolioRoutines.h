@@ -11,11 +11,10 @@ namespace qv {
 
 struct ShareList;
 
-// What deleting a portfolio needs of the toolbars and view groups. Empty hooks are skipped.
+// What deleting a portfolio needs of the toolbars. An empty hook is skipped.
 struct PortfolioRoutineHooks {
     // The toolbar shortcuts naming `removed` now name `replacement`.
     std::function<void(uint16_t removed, uint16_t replacement)> replaceShortcuts;
-    std::function<void(ShareList* list)> refreshViewGroup;
 };
 PortfolioRoutineHooks& GetPortfolioRoutineHooks();
 
@@ -23,7 +22,7 @@ PortfolioRoutineHooks& GetPortfolioRoutineHooks();
 // unless for good) and its transaction, member and missing-share lists.
 void ClearPortfolio(Portfolio* p, bool forGood);
 // Unlinks, deletes the files of, empties and frees the portfolio; the lists that showed it show
-// the default portfolio.
+// the default portfolio and their views are refreshed.
 void DeletePortfolio(Portfolio* p);
 // Points the list at the first user or group portfolio (or the second of the chain; nothing for
 // a transactions list).
