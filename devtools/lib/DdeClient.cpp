@@ -84,6 +84,12 @@ bool DdeClient::sendRaw(std::string_view bytes)
     return fd_ >= 0;
 }
 
+void DdeClient::finishSending()
+{
+    if (fd_ >= 0)
+        ::shutdown(fd_, SHUT_WR);
+}
+
 bool DdeClient::fill(Deadline deadline)
 {
     if (fd_ < 0)

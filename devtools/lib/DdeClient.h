@@ -38,6 +38,8 @@ public:
 
     // Writes bytes as they are (for half-finished or malformed requests).
     bool sendRaw(std::string_view bytes);
+    // Shuts the sending side: the server sees the end of the requests.
+    void finishSending();
     // Sends one request line and reads its reply; values pushed before it are kept for waitAdvise.
     DdeReply call(std::string_view line, int timeoutMs = 5000);
     DdeReply readReply(int timeoutMs = 5000);
