@@ -30,18 +30,20 @@ void FreeTable(CompanyTable& table)
     table = {};
 }
 
-// Reads a table of the stated size, or as much of it as the file holds. False when cut short.
-bool ReadTable(DatabaseSource& file, CompanyTable& table, uint32_t stated)
+// Reads a table of the stated size, or as much of it as the file holds (FileEnded).
+CompanySectionResult ReadTable(DatabaseSource& file, CompanyTable& table, uint32_t stated)
 {
     FreeTable(table);
     uint32_t size = uint32_t(std::min<uint64_t>(stated, file.remaining()));
     if (size) {
         table.bytes = static_cast<uint8_t*>(ProCalloc(size, 1, "Company data"));
         table.size = size;
-        if (!file.read(table.bytes, size))
+        if (!file.read(table.bytes, size)) {
             FreeTable(table);
+            return CompanySectionResult::BadlyFormatted;
+        }
     }
-    return size == stated && (size == 0 || table.bytes);
+    return size == stated ? CompanySectionResult::Read : CompanySectionResult::FileEnded;
 }
 
 // Bytes a field's value takes in field data, by its data type; -1 when the count byte is missing.
@@ -84,7 +86,7 @@ CompanySectionResult LoadCompanySection(DatabaseSource& file, CompanyTable& desc
     if (!file.read(header, sizeof header) || std::memcmp(header, "ZQD", 3) != 0)
         return CompanySectionResult::BadlyFormatted;
     uint32_t dataSize = LoadU32(header + 12);
-    uint8_t sizeBytes[2];
+    uint8_t sizeBytes[2] = {};
     bool haveDescriptorSize = file.read(sizeBytes, 2);
     uint16_t descriptorSize = LoadU16(sizeBytes);
     if (header[4] > kNewestSectionVersion) {
@@ -96,9 +98,10 @@ CompanySectionResult LoadCompanySection(DatabaseSource& file, CompanyTable& desc
     CompanyDataWord = LoadU16(header + 8);
     if (!haveDescriptorSize)
         return file.remaining() ? CompanySectionResult::BadlyFormatted : CompanySectionResult::FileEnded;
-    if (!ReadTable(file, descriptors, descriptorSize) || !ReadTable(file, data, dataSize))
-        return CompanySectionResult::FileEnded;
-    return CompanySectionResult::Read;
+    CompanySectionResult result = ReadTable(file, descriptors, descriptorSize);
+    if (result != CompanySectionResult::Read)
+        return result;
+    return ReadTable(file, data, dataSize);
 }
 
 void LoadCompanyData(DatabaseSource& file)
