@@ -168,7 +168,7 @@ std::vector<LocalServerEvent> LocalServer::takeEvents()
             }
         }
     }
-    // A client paused at its line limit, or waiting to be closed, needs the loop to look again.
+    // A client paused at its line limit is read again.
     if (resume)
         wake();
     return taken;
@@ -237,11 +237,7 @@ bool LocalServer::finished(const Client& client) const
 {
     if (client.dead)
         return true;
-    bool outputDone = client.outSent == client.out.size();
-    if (client.closing && outputDone)
-        return true;
-    // A peer that has stopped sending is kept until its last requests are answered.
-    return client.eof && client.queuedLines == 0 && outputDone;
+    return client.closing && client.outSent == client.out.size();
 }
 
 void LocalServer::run()
@@ -339,6 +335,7 @@ void LocalServer::readClient(uint64_t id, Client& client)
     if (n == 0) {
         // What was left of an unfinished line is not a request.
         client.eof = true;
+        pushEvent({LocalServerEvent::Ended, id, {}});
         return;
     }
     std::vector<std::string> lines;

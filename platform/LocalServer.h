@@ -42,8 +42,10 @@ struct LocalServerLimits {
     size_t maxOutput = 1024 * 1024;      // unsent reply bytes; a client that reads nothing is dropped
 };
 
+// Ended: the client sends nothing more; the owner answers the lines before it and then closes the
+// connection (closeAfterSending), as only it knows when its answers are all queued.
 struct LocalServerEvent {
-    enum Kind { Connected, Line, LineTooLong, Closed };
+    enum Kind { Connected, Line, LineTooLong, Ended, Closed };
     Kind kind = Connected;
     uint64_t client = 0; // never reused while the server lives
     std::string line;

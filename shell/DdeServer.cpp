@@ -6,6 +6,7 @@
 #include "core/Database.h"
 #include "core/FormatValue.h"
 #include "core/PackedDate.h"
+#include "core/PriceLookups.h"
 #include "core/RecordAccess.h"
 #include "core/RecordLookup.h"
 #include "core/SystemDate.h"
@@ -40,15 +41,23 @@ uint32_t EntryKey(const DdeTopicEntry& entry)
 
 RecordCursor EntryCursor(const DdeTopicEntry& entry) { return RecordCursor{entry.record, entry.subId}; }
 
-// The price streams' day lookups are not in the core yet; until they are, shares have no last day.
-bool NoLastDay(const RecordCursor&, DdeLastDay&) { return false; }
+// The last priced day of the cursor's price stream.
+bool LastDayOfStream(const RecordCursor& share, DdeLastDay& out)
+{
+    DayRecord day;
+    GetDayRecordFromEnd(share.record, share.count, 0, &day);
+    if (day.date == 0)
+        return false;
+    out = DdeLastDay{day.open, day.high, day.low, day.close, day.volume, day.date};
+    return true;
+}
 
 } // namespace
 
 DdeHooks DefaultDdeHooks()
 {
     DdeHooks hooks;
-    hooks.lastDay = NoLastDay;
+    hooks.lastDay = LastDayOfStream;
     hooks.refreshHeld = [] { return false; };
     hooks.realTimeOn = [] { return Config().optionsA.data()[OptionBlockA::kRealTimeOption] != 0; };
     return hooks;

@@ -60,8 +60,8 @@ struct DdeHooks {
     bool typePrefix = false;
 };
 
-// The hooks as the program has them: the real-time option from the configuration, no hold, no feed;
-// the last day comes from the price streams.
+// The hooks as the program has them: the last day from the price streams, the real-time option from
+// the configuration, no hold and no feed until their owners set them.
 DdeHooks DefaultDdeHooks();
 
 // Addresses one link's item in the topic table, whatever has happened to the database since.

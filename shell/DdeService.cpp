@@ -74,6 +74,11 @@ void DdeService::processTransport()
         case LocalServerEvent::Line:
             handleLine(event.client, event.line);
             break;
+        case LocalServerEvent::Ended:
+            // The answers to its last requests are queued by now; the conversation ends with the
+            // connection.
+            transport_.closeAfterSending(event.client);
+            break;
         case LocalServerEvent::LineTooLong:
             transport_.send(event.client, DdeReplyError("request too long"));
             transport_.closeAfterSending(event.client);

@@ -75,7 +75,9 @@ TEST_F(QvddeTest, AdviseWaitsForTheRefresh)
         DeliverPostedMessages();
     ASSERT_EQ(service.linkCount(), 1u);
     for (float close : {260.0f, 261.5f}) {
-        days[0x4002].close = close;
+        service.server().DetachItems();
+        Share(0x4002).close = close;
+        Reload();
         service.server().OnRefresh();
     }
     while (run.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready)

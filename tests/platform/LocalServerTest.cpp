@@ -87,6 +87,8 @@ protected:
             for (LocalServerEvent& e : server->takeEvents()) {
                 if (e.kind == LocalServerEvent::Line && echo)
                     server->send(e.client, "ERR " + e.line + "\n");
+                if (e.kind == LocalServerEvent::Ended)
+                    server->closeAfterSending(e.client);
                 events.push_back(std::move(e));
             }
             if (std::chrono::steady_clock::now() > deadline)
@@ -163,9 +165,11 @@ TEST_F(LocalServerTest, AClientThatStopsSendingStillGetsItsAnswers)
     // Two whole lines and half of a third, then the client shuts its sending side.
     client.sendRaw("one\ntwo\nthr");
     client.finishSending();
-    Pump([&] { return Count(LocalServerEvent::Line) == 2; });
+    EXPECT_TRUE(Pump([&] { return Count(LocalServerEvent::Closed) == 1; }));
+    EXPECT_EQ(Count(LocalServerEvent::Line), 2u);
     EXPECT_EQ(client.readReply(5000).text, "one");
     EXPECT_EQ(client.readReply(5000).text, "two");
+    EXPECT_EQ(client.readReply(5000).kind, DdeReply::Closed);
 }
 
 TEST_F(LocalServerTest, HalfFinishedLinesAreDroppedWhenTheClientGoes)
@@ -177,10 +181,11 @@ TEST_F(LocalServerTest, HalfFinishedLinesAreDroppedWhenTheClientGoes)
         client.sendRaw("whole\nhalf a requ");
     }
     EXPECT_TRUE(Pump([&] { return Count(LocalServerEvent::Closed) == 1; }, false));
-    ASSERT_EQ(events.size(), 3u);
+    ASSERT_EQ(events.size(), 4u);
     EXPECT_EQ(events[0].kind, LocalServerEvent::Connected);
     EXPECT_EQ(events[1].line, "whole");
-    EXPECT_EQ(events[2].kind, LocalServerEvent::Closed);
+    EXPECT_EQ(events[2].kind, LocalServerEvent::Ended);
+    EXPECT_EQ(events[3].kind, LocalServerEvent::Closed);
     EXPECT_EQ(server->clientCount(), 0u);
 }
 

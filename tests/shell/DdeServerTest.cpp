@@ -78,7 +78,9 @@ TEST_F(DdeServerTest, TopicsNameTheCurrentShare)
     for (const char* topic : {"BET", "LSE_BET", "NYSE_ALM", "XYZ", "", "System"})
         EXPECT_FALSE(server.FindDdeTopicShare(topic)) << topic;
 
-    days.erase(0x4002);
+    // 36 days without a price is too old as well.
+    Share(0x4002).lastDate = PackDate(3, 11, 2026);
+    Reload();
     EXPECT_FALSE(server.FindDdeTopicShare("ALM"));
 }
 
@@ -90,7 +92,7 @@ TEST_F(DdeServerTest, ItemsAnswerTheShareValues)
     EXPECT_EQ(Text("ALM", "open"), "251.5");
     EXPECT_EQ(Text("ALM", "high"), "262.25");
     EXPECT_EQ(Text("ALM", "low"), "249");
-    EXPECT_EQ(Text("ALM", "volume"), "1250000");
+    EXPECT_EQ(Text("ALM", "volume"), "125000");
     EXPECT_EQ(Text("ALM", "name"), "Alpha Mining");
     EXPECT_EQ(Text("alm", "epic"), "LSE:ALM");
     EXPECT_EQ(Text("NYSE_BET", "epic"), "NYSE:BET");
@@ -192,7 +194,8 @@ TEST_F(DdeServerTest, AReloadDetachesUntilTheNextRefresh)
     EXPECT_FALSE(server.RenderDdeItem("ALM", "price", 0));
     EXPECT_FALSE(server.AddAdviseLink("ALM", "high"));
 
-    days[0x4002].close = 260;
+    Share(0x4002).close = 260;
+    Reload();
     server.OnRefresh();
     EXPECT_FALSE(server.detached());
     ASSERT_NE(server.topics()[0].record, nullptr);
@@ -228,8 +231,8 @@ TEST_F(DdeServerTest, AShareGoneAfterAReloadLosesItsEntry)
     server.AddAdviseLink("NYSE_BET", "price");
     server.AddAdviseLink("ALM", "price");
     server.DetachItems();
-    FreeDatabase(true);
-    Load(dev::WriteQuorvaDat(test::OneEntry({ShareRecord(0x4002, "Alpha Mining", 'O', "ALM")})));
+    std::erase_if(shares, [](const test::DdeShare& s) { return s.id == 0x4003; });
+    Reload();
     server.OnRefresh();
     ASSERT_EQ(server.topics().size(), 1u);
     EXPECT_EQ(RecordId(server.topics()[0].record), 0x4002);
@@ -267,6 +270,7 @@ TEST_F(DdeServerTest, APriceChangeWhileDetachedWaitsForTheRefresh)
     server.AddAdviseLink("ALM", "mid");
     feed.marks[0x4002] = 1;
     server.DetachItems();
+    DeliverPostedMessages();
     // Nothing is posted again and again: the update waits, and the refresh that re-attaches runs it.
     server.OnPriceUpdate();
     EXPECT_FALSE(HasPostedMessages());

@@ -94,6 +94,14 @@ protected:
         Run([&] { thread.join(); });
     }
 
+    // A database reload that gives the share a new last close, as the program runs one.
+    void Reprice(uint16_t id, float close)
+    {
+        service.server().DetachItems();
+        Share(id).close = close;
+        Reload();
+    }
+
     void Refresh() { service.server().onProgramMessage(WM_COMMAND, ID_REFRESH, 0); }
 
     dev::TempFolder folder{"qvdde"};
@@ -155,7 +163,7 @@ TEST_F(DdeServiceTest, AnAdviseLinkReceivesTheValueAfterARefresh)
     ASSERT_EQ(Call(*other, "ADVSTART price").kind, DdeReply::Ok);
     EXPECT_EQ(service.server().topics()[0].items[0].links, 2);
 
-    days[0x4002].close = 263.5f;
+    Reprice(0x4002, 263.5f);
     Refresh();
     auto first = Run([&] { return client->waitAdvise(); });
     auto second = Run([&] { return client->waitAdvise(); });
@@ -172,7 +180,7 @@ TEST_F(DdeServiceTest, AnAdviseLinkReceivesTheValueAfterARefresh)
     // After a stop the link is gone; the other conversation's stays.
     ASSERT_EQ(Call(*client, "ADVSTOP price").kind, DdeReply::Ok);
     EXPECT_EQ(service.server().topics()[0].items[0].links, 1);
-    days[0x4002].close = 270;
+    Reprice(0x4002, 270);
     Refresh();
     auto name = Run([&] { return client->waitAdvise(); });
     ASSERT_TRUE(name);
@@ -185,10 +193,9 @@ TEST_F(DdeServiceTest, ItemsDetachWhileAReloadRuns)
 {
     auto client = Connect("ALM");
     ASSERT_EQ(Call(*client, "ADVSTART price").kind, DdeReply::Ok);
-    service.server().DetachItems();
+    Reprice(0x4002, 280);
     EXPECT_EQ(Call(*client, "REQUEST price").kind, DdeReply::No);
     EXPECT_EQ(Call(*client, "ADVSTART high").kind, DdeReply::No);
-    days[0x4002].close = 280;
     Refresh();
     EXPECT_EQ(DdeText(Run([&] { return client->waitAdvise(); })->data), "280");
     EXPECT_EQ(Value(*client, "REQUEST price"), "280");
@@ -297,8 +304,10 @@ TEST_F(DdeServiceTest, FiftyClientsFollowRefreshesWhileOthersComeAndGo)
 
     ASSERT_TRUE(PumpUntil([&] { return linked == kClients; }));
     for (int k = 1; k <= kRefreshes; ++k) {
+        service.server().DetachItems();
         for (size_t s = 0; s < topics.size(); ++s)
-            days[topics[s].second].close = closeOf(s, k);
+            Share(topics[s].second).close = closeOf(s, k);
+        Reload();
         Refresh();
         PumpFor(5);
     }
@@ -330,7 +339,9 @@ TEST_F(DdeServiceTest, TheProgramsServerLivesInTheRuntimeFolder)
     ASSERT_TRUE(client.open((folder / "QuorvantisDDE").string()));
     ASSERT_EQ(Run([&] { return client.call("CONNECT QuorvantisDDE ALM"); }).kind, DdeReply::Ok);
     ASSERT_EQ(Run([&] { return client.call("ADVSTART price"); }).kind, DdeReply::Ok);
-    days[0x4002].close = 300;
+    NotifyDdeReload();
+    Share(0x4002).close = 300;
+    Reload();
     NotifyDdeRefresh();
     EXPECT_EQ(DdeText(Run([&] { return client.waitAdvise(); })->data), "300");
     NotifyDdeReload();
