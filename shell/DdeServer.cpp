@@ -6,7 +6,7 @@
 #include "core/Database.h"
 #include "core/FormatValue.h"
 #include "core/PackedDate.h"
-#include "core/PriceLookups.h"
+#include "core/PriceStatistics.h"
 #include "core/RecordAccess.h"
 #include "core/RecordLookup.h"
 #include "core/SystemDate.h"
@@ -41,14 +41,17 @@ uint32_t EntryKey(const DdeTopicEntry& entry)
 
 RecordCursor EntryCursor(const DdeTopicEntry& entry) { return RecordCursor{entry.record, entry.subId}; }
 
-// The last priced day of the cursor's price stream.
+// The last priced day of the cursor's price stream, as the load worked it out (with the user's
+// corrections) into the stream's statistics room.
 bool LastDayOfStream(const RecordCursor& share, DdeLastDay& out)
 {
-    DayRecord day;
-    GetDayRecordFromEnd(share.record, share.count, 0, &day);
-    if (day.date == 0)
+    const uint8_t* sub = GetSubRecord(share, share.count);
+    if (!sub)
         return false;
-    out = DdeLastDay{day.open, day.high, day.low, day.close, day.volume, day.date};
+    StreamStatistics last = ReadStreamStatistics(sub);
+    if (last.lastDate == 0)
+        return false;
+    out = DdeLastDay{last.lastOpen, last.lastHigh, last.lastLow, last.lastClose, last.lastVolume, last.lastDate};
     return true;
 }
 
