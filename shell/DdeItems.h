@@ -25,6 +25,7 @@ struct DdeItemCode {
         return group == o.group && field == o.field && qualifier == o.qualifier;
     }
 };
+static_assert(sizeof(DdeItemCode) == 8);
 
 // Field codes of the items that read the last day's prices.
 constexpr uint8_t kDdeFieldEpic = 128;

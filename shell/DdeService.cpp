@@ -5,6 +5,8 @@
 #include "resources/MessageIds.h"
 #include "shell/DdeRequest.h"
 
+#include <memory>
+
 namespace qv {
 namespace {
 
