@@ -49,20 +49,9 @@ CompanySectionResult ReadTable(DatabaseSource& file, CompanyTable& table, uint32
 // Bytes a field's value takes in field data, by its data type; -1 when the count byte is missing.
 long FieldWidth(uint8_t type, const uint8_t* data, const uint8_t* end)
 {
-    switch (type & 0xF0) {
-    case 0x00:
+    if ((type & 0xF0) == 0x00)
         return data < end ? 1L + data[0] : -1;
-    case 0x80:
-        return type & 0x0F;
-    case 0xD0:
-        return 4;
-    case 0xE0:
-        return 1;
-    case 0xF0:
-        return 2;
-    default:
-        return 0;
-    }
+    return long(FixedFieldWidth(type));
 }
 
 FieldData ItemFieldData(const CompanyTable& table, uint32_t link, uint32_t itemHead)
@@ -79,6 +68,22 @@ FieldData ItemFieldData(const CompanyTable& table, uint32_t link, uint32_t itemH
 }
 
 } // namespace
+
+size_t FixedFieldWidth(uint8_t type)
+{
+    switch (type & 0xF0) {
+    case 0x80:
+        return type & 0x0F;
+    case 0xD0:
+        return 4;
+    case 0xE0:
+        return 1;
+    case 0xF0:
+        return 2;
+    default:
+        return 0;
+    }
+}
 
 CompanySectionResult LoadCompanySection(DatabaseSource& file, CompanyTable& descriptors, CompanyTable& data)
 {

@@ -51,6 +51,10 @@ struct FieldData {
 FieldData RecordFieldDataOf(const uint8_t* record);
 FieldData SubRecordFieldDataOf(const uint8_t* subRecord);
 
+// The bytes a field of this descriptor type takes when its width is fixed by the type (0 for texts,
+// whose first byte holds their length).
+size_t FixedFieldWidth(uint8_t type);
+
 // The data of field `field` in an item's field data as the descriptor table lays it out, or null;
 // the field's own bytes lie inside the data. `descriptor` receives the descriptor reached (or null),
 // `width` the bytes the value takes.
