@@ -4,6 +4,7 @@
 #include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
 #include "core/Database.h"
+#include "core/Document.h"
 #include "core/FormatValue.h"
 #include "core/PackedDate.h"
 #include "core/PriceStatistics.h"
@@ -11,6 +12,7 @@
 #include "core/RecordLookup.h"
 #include "core/SystemDate.h"
 #include "resources/MessageIds.h"
+#include "shell/ViewGroups.h"
 
 #include <limits>
 
@@ -34,12 +36,16 @@ void GrowForOneMore(std::vector<T>& table)
 
 uint32_t ShareKey(uint16_t shareId, uint32_t subId) { return shareId | (subId << 16); }
 
-uint32_t EntryKey(const DdeTopicEntry& entry)
-{
-    return entry.record ? ShareKey(RecordId(entry.record), entry.subId) : entry.subId;
-}
+uint32_t EntryKey(const DdeTopicEntry& entry) { return ShareKey(entry.shareId, entry.subId); }
 
-RecordCursor EntryCursor(const DdeTopicEntry& entry) { return RecordCursor{entry.record, entry.subId}; }
+// The record of a share id in the database as it is now; null when it holds none.
+uint8_t* CurrentRecord(uint16_t shareId, uint32_t subId)
+{
+    RecordCursor found = FindRecordById(shareId, subId);
+    if (!found.record || RecordLength(found.record) == 0 || RecordId(found.record) != shareId)
+        return nullptr;
+    return found.record;
+}
 
 // The last priced day of the cursor's price stream, as the load worked it out (with the user's
 // corrections) into the stream's statistics room.
@@ -61,7 +67,7 @@ DdeHooks DefaultDdeHooks()
 {
     DdeHooks hooks;
     hooks.lastDay = LastDayOfStream;
-    hooks.refreshHeld = [] { return false; };
+    hooks.refreshHeld = [] { return RefreshHoldFlag != 0 || ReloadInProgress; };
     hooks.realTimeOn = [] { return Config().optionsA.data()[OptionBlockA::kRealTimeOption] != 0; };
     return hooks;
 }
@@ -224,7 +230,7 @@ std::optional<DdeLinkKey> CDDEServer::AddAdviseLink(std::string_view topic, std:
         if (topics_.size() >= kMaxEntries)
             return std::nullopt;
         GrowForOneMore(topics_);
-        entry = &topics_.emplace_back(DdeTopicEntry{share->record, share->count, {}});
+        entry = &topics_.emplace_back(DdeTopicEntry{share->record, key.shareId, key.subId, {}});
     }
     DdeItemCode* found = nullptr;
     for (DdeItemCode& c : entry->items) {
@@ -277,12 +283,8 @@ bool CDDEServer::RemoveAdviseLink(const DdeLinkKey& key)
 
 void CDDEServer::DetachItems()
 {
-    for (DdeTopicEntry& entry : topics_) {
-        if (!entry.record)
-            continue;
-        entry.subId = EntryKey(entry);
+    for (DdeTopicEntry& entry : topics_)
         entry.record = nullptr;
-    }
     detached_ = true;
 }
 
@@ -290,29 +292,18 @@ void CDDEServer::DetachItems()
 // loses its entry, as nothing could be served for it.
 void CDDEServer::reattach()
 {
-    for (auto entry = topics_.begin(); entry != topics_.end();) {
-        if (entry->record) {
-            ++entry;
-            continue;
-        }
-        uint16_t id = uint16_t(entry->subId & 0xFFFF);
-        uint32_t sub = entry->subId >> 16;
-        RecordCursor found = FindRecordById(id, sub);
-        if (!found.record || RecordLength(found.record) == 0 || RecordId(found.record) != id) {
-            entry = topics_.erase(entry);
-            continue;
-        }
-        entry->record = found.record;
-        entry->subId = sub;
-        ++entry;
-    }
+    std::erase_if(topics_, [](DdeTopicEntry& entry) {
+        entry.record = CurrentRecord(entry.shareId, entry.subId);
+        return entry.record == nullptr;
+    });
     rebuildWatchList();
     detached_ = false;
 }
 
-void CDDEServer::postAdvise(const RecordCursor& share, const DdeItemCode& code)
+void CDDEServer::postAdvise(uint16_t shareId, uint32_t subId, const DdeItemCode& code)
 {
-    if (!poster_)
+    RecordCursor share{CurrentRecord(shareId, subId), subId};
+    if (!poster_ || !share.record)
         return;
     std::string topic = GetDdeTopicName(share);
     std::string item = DdeItemName(code);
@@ -329,19 +320,17 @@ void CDDEServer::OnRefresh()
         DetachItems();
         return;
     }
-    if (detached_)
-        reattach();
-    // Posting may call back into the table (a client that has gone drops its links), so the walk
-    // goes over a copy.
-    std::vector<std::pair<RecordCursor, DdeItemCode>> posts;
+    reattach();
+    // Posting may call back into the table, so the walk goes over a copy.
+    std::vector<DdeLinkKey> posts;
     for (const DdeTopicEntry& entry : topics_) {
         for (const DdeItemCode& code : entry.items) {
             if (code.group == kDdeGroupEndOfDay)
-                posts.emplace_back(EntryCursor(entry), code);
+                posts.push_back(DdeLinkKey{entry.shareId, entry.subId, code});
         }
     }
-    for (const auto& [share, code] : posts)
-        postAdvise(share, code);
+    for (const DdeLinkKey& post : posts)
+        postAdvise(post.shareId, post.subId, post.item);
     if (priceUpdatePending_)
         OnPriceUpdate();
 }
@@ -358,7 +347,7 @@ void CDDEServer::OnPriceUpdate()
         return;
     }
     priceUpdatePending_ = false;
-    std::vector<std::pair<RecordCursor, DdeItemCode>> posts;
+    std::vector<DdeLinkKey> posts;
     for (const DdeTopicEntry& entry : topics_) {
         uint32_t key = EntryKey(entry);
         std::optional<uint32_t> marks = feed->changeMarks(key);
@@ -370,12 +359,12 @@ void CDDEServer::OnPriceUpdate()
             int changed = feed->decodeColumnFlags(code.field, *marks);
             if (code.field != kDdeFieldRTVolume && (changed == 0 || changed == 3))
                 continue;
-            posts.emplace_back(EntryCursor(entry), code);
+            posts.push_back(DdeLinkKey{entry.shareId, entry.subId, code});
         }
         feed->clearChangeMarks(key);
     }
-    for (const auto& [share, code] : posts)
-        postAdvise(share, code);
+    for (const DdeLinkKey& post : posts)
+        postAdvise(post.shareId, post.subId, post.item);
 }
 
 void CDDEServer::rebuildWatchList()

@@ -61,7 +61,8 @@ struct DdeHooks {
 };
 
 // The hooks as the program has them: the last day from the price streams, the real-time option from
-// the configuration, no hold and no feed until their owners set them.
+// the configuration, the refresh-hold flag (or a reload of all data) as the hold, and no feed until
+// the real-time code sets one.
 DdeHooks DefaultDdeHooks();
 
 // Addresses one link's item in the topic table, whatever has happened to the database since.
@@ -71,9 +72,13 @@ struct DdeLinkKey {
     DdeItemCode item;
 };
 
+// A share that advise links follow. Its id is kept in both states, so that nothing ever reads
+// through a record pointer that a reload may have freed: the record is found again by id before
+// every push.
 struct DdeTopicEntry {
     uint8_t* record = nullptr;      // null while detached
-    uint32_t subId = 0;             // while detached: share id + sub-id << 16
+    uint16_t shareId = 0;
+    uint32_t subId = 0;
     std::vector<DdeItemCode> items; // each with its link count
 };
 
@@ -106,7 +111,8 @@ public:
 
     // Before the database is rebuilt: the entries keep share ids instead of records.
     void DetachItems();
-    // After a refresh: re-attaches the entries when detached and posts every end-of-day item.
+    // After a refresh: finds every entry's record again (a reload may have replaced them), clears the
+    // detached state and posts every end-of-day item.
     void OnRefresh();
     // After an intraday price change: posts the intraday items whose columns changed.
     void OnPriceUpdate();
@@ -119,7 +125,7 @@ private:
     bool refusedForNow();
     bool realTimeOn() const;
     DdeValue ItemValue(const RecordCursor& share, const DdeItemCode& code) const;
-    void postAdvise(const RecordCursor& share, const DdeItemCode& code);
+    void postAdvise(uint16_t shareId, uint32_t subId, const DdeItemCode& code);
     void rebuildWatchList();
     void reattach();
 

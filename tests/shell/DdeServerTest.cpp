@@ -190,7 +190,7 @@ TEST_F(DdeServerTest, AReloadDetachesUntilTheNextRefresh)
     server.DetachItems();
     EXPECT_TRUE(server.detached());
     EXPECT_EQ(server.topics()[0].record, nullptr);
-    EXPECT_EQ(server.topics()[0].subId, 0x4002u);
+    EXPECT_EQ(server.topics()[0].shareId, 0x4002);
     EXPECT_FALSE(server.RenderDdeItem("ALM", "price", 0));
     EXPECT_FALSE(server.AddAdviseLink("ALM", "high"));
 
@@ -278,6 +278,26 @@ TEST_F(DdeServerTest, APriceChangeWhileDetachedWaitsForTheRefresh)
     server.OnRefresh();
     std::vector<std::pair<std::string, std::string>> expected{{"LSE_ALM", "mid"}, {"ALM", "mid"}};
     EXPECT_EQ(posts, expected);
+}
+
+} // namespace
+
+namespace {
+
+// A reload that nobody announced leaves no record pointer to be read: pushes find the records again.
+TEST_F(DdeServerTest, AnUnannouncedReloadIsSafe)
+{
+    realTime = true;
+    std::optional<DdeLinkKey> key = server.AddAdviseLink("ALM", "price");
+    server.AddAdviseLink("ALM", "mid");
+    Reload();
+    feed.marks[0x4002] = 1;
+    server.OnPriceUpdate();
+    server.OnRefresh();
+    EXPECT_EQ(posts.size(), 4u);
+    EXPECT_EQ(server.AddAdviseLink("lse_alm", "price")->shareId, 0x4002);
+    EXPECT_EQ(server.topics()[0].items[0].links, 2);
+    EXPECT_TRUE(server.RemoveAdviseLink(*key));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "platform/ByteOrder.h"
 #include "resources/MessageIds.h"
 #include "shell/DdeFixture.h"
+#include "shell/ViewGroups.h"
 
 #include <gtest/gtest.h>
 
@@ -344,6 +345,25 @@ TEST_F(DdeServiceTest, TheProgramsServerLivesInTheRuntimeFolder)
     Reload();
     NotifyDdeRefresh();
     EXPECT_EQ(DdeText(Run([&] { return client.waitAdvise(); })->data), "300");
+
+    // Every refresh of the view groups pushes; while a hold is on there is none, and the items detach
+    // as soon as a request finds the hold.
+    Share(0x4002).close = 301;
+    Reload();
+    UpdateAllViewGroups(-1, false, nullptr, false, false);
+    EXPECT_EQ(DdeText(Run([&] { return client.waitAdvise(); })->data), "301");
+    {
+        RefreshHold hold;
+        held = true;
+        UpdateAllViewGroups(-1, false, nullptr, false, false);
+        EXPECT_EQ(Run([&] { return client.call("REQUEST price"); }).kind, DdeReply::No);
+        EXPECT_TRUE(RunningDdeService()->server().detached());
+        held = false;
+    }
+    EXPECT_FALSE(Run([&] { return client.waitAdvise(100); }));
+    UpdateAllViewGroups(-1, false, nullptr, false, false);
+    EXPECT_EQ(DdeText(Run([&] { return client.waitAdvise(); })->data), "301");
+
     NotifyDdeReload();
     EXPECT_EQ(Run([&] { return client.call("REQUEST price"); }).kind, DdeReply::No);
 
