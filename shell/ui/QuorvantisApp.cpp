@@ -39,8 +39,8 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
 {
     setApplicationName(QStringLiteral("Quorvantis"));
     setQuitOnLastWindowClosed(true);
-    std::vector<const char*> args(argv + 1, argv + argc);
-    commandLine_ = JoinCommandLine(int(args.size()), args.data());
+    // Qt has taken its own options out of the arguments by now.
+    commandLine_ = JoinCommandLine(argc, argv);
     SetProgramFolder(std::filesystem::current_path());
     InstallQtPlatform();
     installEventFilter(this);
