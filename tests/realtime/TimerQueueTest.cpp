@@ -314,13 +314,13 @@ TEST(TimerQueueWorker, OneShotsFireInOrderAndNeverEarly)
         std::lock_guard lock(gRealLock);
         return gReal.size() == 3;
     }));
+    EXPECT_TRUE(WaitFor([&] { return !queue.running(); }));
     std::lock_guard lock(gRealLock);
     for (size_t i = 0; i < gReal.size(); ++i) {
         EXPECT_EQ(gReal[i].parameter, 30u * (i + 1));
         // The tick has millisecond grain: allow the one millisecond it may round away.
         EXPECT_GE(gReal[i].at - start, std::chrono::milliseconds(gReal[i].parameter - 1));
     }
-    EXPECT_TRUE(WaitFor([&] { return !queue.running(); }));
     gRealQueue = nullptr;
 }
 
@@ -359,7 +359,7 @@ TEST(TimerQueueWorker, RestartsNeverLeaveTwoWorkersDispatching)
     queue.AddCallback(Pulse, 0, 0);
     ASSERT_TRUE(WaitFor([] { return gPulses > 20; }));
     queue.Clear();
+    EXPECT_FALSE(queue.running());
     std::lock_guard lock(gThreadsLock);
     EXPECT_EQ(gPulseThreads.size(), 1u);
-    EXPECT_FALSE(queue.running());
 }
