@@ -1,6 +1,6 @@
 // Start-up to the main window on the demo data folder: the start-up order in-process with a headless
 // host, and the whole program started offscreen and closed as soon as its main window stands.
-#include "devtools/lib/SmallDemo.h"
+#include "devtools/lib/ProgramFolder.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/Paths.h"
 #include "shell/StartUp.h"
@@ -37,7 +37,7 @@ struct DemoRun {
     qv::dev::TempFolder folder{"qv-bench-startup"};
     DemoRun()
     {
-        qv::dev::WriteSmallDemoFolder(folder / "demo");
+        qv::dev::WriteProgramFolder(folder / "demo");
         std::filesystem::create_directories(folder / "run");
         ::setenv("QV_CONFIG_HOME", (folder / "config").c_str(), 1);
         ::setenv("XDG_RUNTIME_DIR", (folder / "run").c_str(), 1);

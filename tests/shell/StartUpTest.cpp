@@ -1,11 +1,11 @@
-// Start-up and exit over a small data folder, with a recording host in place of the windows: the
+// Start-up and exit over a small database, with a recording host in place of the windows: the
 // splash texts and positions in order, the switches that change the run, the second copy, and the
 // files the exit writes.
 #include "shell/StartUp.h"
 
 #include "core/ConfigState.h"
 #include "core/RegistrySettings.h"
-#include "devtools/lib/SmallDemo.h"
+#include "devtools/lib/DatabaseWriter.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
@@ -93,7 +93,11 @@ protected:
         ::setenv("XDG_RUNTIME_DIR", folder.path().c_str(), 1);
         previousFolder_ = ProgramFolder();
         SetProgramFolder(folder.path());
-        EXPECT_TRUE(dev::WriteSmallDemoFolder(folder.path()));
+        dev::DbFile db;
+        dev::DbEntry& main = db.entries.emplace_back();
+        for (uint16_t id : {0x4001, 0x4002, 0x4003})
+            main.records.push_back(dev::ShareRecord(id, "Share", 'O', "SHR"));
+        EXPECT_TRUE(dev::WriteDatabaseFolder(folder.path(), db, nullptr));
         Config() = ConfigState{};
     }
     ~StartUpFixture() override

@@ -1,7 +1,7 @@
 // The real program started as a user would, offscreen with every box answered by its default: it
 // reaches its main window over a demo folder, a second copy ends with code 3 (or goes on with
 // "/m:57"), and a setting it changes is there at the next start.
-#include "devtools/lib/SmallDemo.h"
+#include "devtools/lib/ProgramFolder.h"
 #include "devtools/lib/TempFolder.h"
 
 #include <QDir>
@@ -31,7 +31,7 @@ protected:
     {
         std::filesystem::create_directories(folder / "run");
         std::filesystem::permissions(folder / "run", std::filesystem::perms::owner_all);
-        EXPECT_TRUE(qv::dev::WriteSmallDemoFolder(folder / "demo", kTips));
+        EXPECT_TRUE(qv::dev::WriteProgramFolder(folder / "demo", kTips));
     }
 
     QProcess* Start(const QStringList& args, int autoExitMs, const QString& renderDir = {})
