@@ -2,6 +2,8 @@
 // worker thread that wakes once per period while the queue holds entries.
 #pragma once
 
+#include "resources/MessageIds.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -13,7 +15,7 @@ namespace qv {
 
 class MessageTarget;
 
-inline constexpr uint32_t kWindowTimerMessage = 0x113;
+inline constexpr uint32_t kWindowTimerMessage = WM_TIMER;
 inline constexpr uint32_t kDefaultTimerPeriodMs = 10;
 // The parameter that marks an object callback.
 inline constexpr uint32_t kObjectCallbackParameter = 0xFFFFFFFF;

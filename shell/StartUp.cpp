@@ -24,6 +24,7 @@
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "realtime/TimerQueue.h"
+#include "shell/FrameCommands.h"
 #include "shell/SplashStatus.h"
 #include "shell/StartupChecks.h"
 #include "shell/StartupSteps.h"
@@ -66,14 +67,11 @@ void ClaimSingleInstance(ProgramState& state)
         EndProgram(kExitAnotherCopy);
 }
 
-// The timed update of "/T": a one-shot that posts the update command to the main window.
-StartUpHost* gTimedUpdateHost = nullptr;
-
+// The timed update of "/T": a one-shot, on the worker thread, that posts the update command.
 void TimedUpdate(uint32_t, uint32_t parameter)
 {
     TimerQueue().RemoveCallback(TimedUpdate);
-    if (gTimedUpdateHost)
-        gTimedUpdateHost->postFrameCommand(parameter);
+    PostCommandToFrame(parameter);
 }
 
 void PrepareBeforeFiles(StartUpHost& host, ProgramState& state, const ScreenInfo& screen)
@@ -174,9 +172,13 @@ void ShowMainWindow(StartUpHost& host, const ProgramState& state, const FramePla
 {
     FramePlacement placement = ChoosePlacement(state, stored);
     int rightEdge = host.placeFrame(placement);
-    if (placement.kind == FramePlacement::Kind::Maximised && rightEdge < 800) {
-        ProgramFonts().listHeight = -11;
-        ProgramFonts().secondListHeight = -11;
+    if (placement.kind == FramePlacement::Kind::Maximised) {
+        if (rightEdge < 800) {
+            ProgramFonts().listHeight = -11;
+            ProgramFonts().secondListHeight = -11;
+        } else {
+            steps::ScaleDefaultListColumns(rightEdge == 800 ? 9 : 10);
+        }
     }
     steps::ApplyPrinterOrientation();
     host.setFrameCaption(RealTimeOption() ? "Quorvantis Pro" : "Quorvantis Zoze");
@@ -194,7 +196,6 @@ void PostStartUpCommands(StartUpHost& host, const ProgramState& state)
     if (RealTimeOption()) {
         steps::StartRTEngine();
         if (cl.unattended && cl.timedUpdate) {
-            gTimedUpdateHost = &host;
             TimerQueue().AddCallback(TimedUpdate, kTimedUpdateDelayMs, kUpdateCommand);
         } else if (cl.unattended) {
             host.postFrameCommand(kUpdateCommand);
@@ -256,7 +257,6 @@ void RunExit(ProgramState& state)
         steps::DestroyAlarmServer();
     steps::StopDdeServer();
     TimerQueue().Clear();
-    gTimedUpdateHost = nullptr;
     steps::SavePlugInAnalyses();
     steps::ShutDownFeedClient();
     steps::FreeFixedSourceLists();

@@ -27,6 +27,7 @@ void LoadCashAccounts() {}
 void RecalculateAfterLoad() {}
 void ShareListsAfterLoad() {}
 void InitVexaTables() {}
+void ScaleDefaultListColumns(int) {}
 void ApplyPrinterOrientation() {}
 void CreateAlarmServer() {}
 void StartDdeServer() {}
@@ -34,7 +35,6 @@ void StartRTEngine() {}
 void CheckBrowserVersion() {}
 void CreateLayoutWindows() {}
 void RebuildMenuBar() {}
-void PostCommandToFrame(unsigned) {}
 void ReadPrinterOrientation() {}
 void HoldViewRefreshes() {}
 void DestroyAlarmServer() {}

@@ -27,6 +27,7 @@ void LoadCashAccounts();             // "Data\Cash.dat"
 void RecalculateAfterLoad();
 void ShareListsAfterLoad();          // the database's share-list step after a load
 void InitVexaTables();               // the special edition's tables, its set-up check and edition
+void ScaleDefaultListColumns(int eighths); // first run: the default list tables' columns x eighths / 8
 void ApplyPrinterOrientation();      // the default printer from the stored landscape flag
 void CreateAlarmServer();            // the hidden "AlarmServer" window (real-time option)
 void StartDdeServer();               // the DDE server and its hidden "DDEServer" window
@@ -34,7 +35,6 @@ void StartRTEngine();                // the intraday engine and its alarm settin
 void CheckBrowserVersion();          // the installed web browser's version, into the frame
 void CreateLayoutWindows();          // the windows of the current window layout
 void RebuildMenuBar();               // the menu bar built in code
-void PostCommandToFrame(unsigned command); // a command to the main frame, from any thread
 
 // Exit.
 void ReadPrinterOrientation();

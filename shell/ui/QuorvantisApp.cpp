@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
+#include "shell/FrameCommands.h"
 #include "shell/StartupSteps.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/SplashWnd.h"
@@ -184,7 +185,7 @@ void CQuorvantisApp::showTipOfTheDay()
 
 void CQuorvantisApp::postFrameCommand(uint32_t command)
 {
-    steps::PostCommandToFrame(command);
+    PostCommandToFrame(command);
 }
 
 } // namespace qv
