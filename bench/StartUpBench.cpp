@@ -31,6 +31,7 @@ public:
     void rebuildMenuBarAndShow() override {}
     void showTipOfTheDay() override {}
     void postFrameCommand(uint32_t) override {}
+    void checkBrowserVersion() override {}
 };
 
 struct DemoRun {

@@ -24,10 +24,11 @@
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "realtime/TimerQueue.h"
-#include "shell/FrameCommands.h"
+#include "shell/FrameState.h"
 #include "shell/SplashStatus.h"
 #include "shell/StartupChecks.h"
 #include "shell/StartupSteps.h"
+#include "shell/TimerCallbacks.h"
 
 #include <optional>
 
@@ -65,13 +66,6 @@ void ClaimSingleInstance(ProgramState& state)
                 MsgIcon::Information);
     if (!state.commandLine.secondCopy)
         EndProgram(kExitAnotherCopy);
-}
-
-// The timed update of "/T": a one-shot, on the worker thread, that posts the update command.
-void TimedUpdate(uint32_t, uint32_t parameter)
-{
-    TimerQueue().RemoveCallback(TimedUpdate);
-    PostCommandToFrame(parameter);
 }
 
 void PrepareBeforeFiles(StartUpHost& host, ProgramState& state, const ScreenInfo& screen)
@@ -134,6 +128,7 @@ void LoadFilesBehindSplash(StartUpHost& host, ProgramState& state)
     steps::LoadPortfolios();
     if (!host.createFrameWindow(*state.document))
         EndProgram(kExitNoMainWindow);
+    MainWindowCreated = 1;
     SetSplashStatus(95, "Loading individual share settings");
     LoadGraphConfig();
     // Without the file (a first run) there is nothing to wait for or to report.
@@ -196,7 +191,7 @@ void PostStartUpCommands(StartUpHost& host, const ProgramState& state)
     if (RealTimeOption()) {
         steps::StartRTEngine();
         if (cl.unattended && cl.timedUpdate) {
-            TimerQueue().AddCallback(TimedUpdate, kTimedUpdateDelayMs, kUpdateCommand);
+            AddTimerCallback(MainFrameTimerCallback, kTimedUpdateDelayMs, kUpdateCommand);
         } else if (cl.unattended) {
             host.postFrameCommand(kUpdateCommand);
         }
@@ -245,7 +240,7 @@ bool RunStartUp(StartUpHost& host, ProgramState& state, const std::string& comma
         host.showTipOfTheDay();
     StartUpComplete = 1;
     PostStartUpCommands(host, state);
-    steps::CheckBrowserVersion();
+    host.checkBrowserVersion();
     return true;
 }
 
@@ -283,6 +278,7 @@ void RunExit(ProgramState& state)
     state.document.reset();
     CloseDataLock();
     StartUpComplete = 0;
+    MainWindowCreated = 0;
 }
 
 } // namespace qv

@@ -58,6 +58,8 @@ public:
     virtual void rebuildMenuBarAndShow() = 0;
     virtual void showTipOfTheDay() = 0;
     virtual void postFrameCommand(uint32_t command) = 0;
+    // The installed web browser's version, into the frame.
+    virtual void checkBrowserVersion() = 0;
 };
 
 // What start-up leaves for the rest of the run and for the exit.

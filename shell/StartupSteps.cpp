@@ -32,9 +32,7 @@ void ApplyPrinterOrientation() {}
 void CreateAlarmServer() {}
 void StartDdeServer() {}
 void StartRTEngine() {}
-void CheckBrowserVersion() {}
 void CreateLayoutWindows() {}
-void RebuildMenuBar() {}
 void ReadPrinterOrientation() {}
 void HoldViewRefreshes() {}
 void DestroyAlarmServer() {}

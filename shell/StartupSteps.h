@@ -32,9 +32,7 @@ void ApplyPrinterOrientation();      // the default printer from the stored land
 void CreateAlarmServer();            // the hidden "AlarmServer" window (real-time option)
 void StartDdeServer();               // the DDE server and its hidden "DDEServer" window
 void StartRTEngine();                // the intraday engine and its alarm settings (real-time option)
-void CheckBrowserVersion();          // the installed web browser's version, into the frame
 void CreateLayoutWindows();          // the windows of the current window layout
-void RebuildMenuBar();               // the menu bar built in code
 
 // Exit.
 void ReadPrinterOrientation();

@@ -9,6 +9,7 @@
 #include "shell/StartupSteps.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/SplashWnd.h"
+#include "shell/ui/TimerCallbackHost.h"
 #include "shell/ui/TipOfDay.h"
 
 #include <QDir>
@@ -44,6 +45,8 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     commandLine_ = JoinCommandLine(argc, argv);
     SetProgramFolder(std::filesystem::current_path());
     InstallQtPlatform();
+    // The frame's timed callbacks walk the share lists, so they run on this thread.
+    InstallQtTimerCallbacks();
     installEventFilter(this);
 }
 
@@ -69,6 +72,7 @@ bool CQuorvantisApp::InitInstance()
 int CQuorvantisApp::ExitInstance(int loopCode)
 {
     RunExit(state_);
+    SetFrameCommandTarget(nullptr);
     frame_.reset();
     return loopCode;
 }
@@ -124,6 +128,7 @@ void CQuorvantisApp::endSplash()
 void CQuorvantisApp::createFrameObject()
 {
     frame_ = std::make_unique<CMainFrame>();
+    SetFrameCommandTarget(frame_.get());
 }
 
 bool CQuorvantisApp::createFrameWindow(CDoc&)
@@ -166,7 +171,7 @@ void CQuorvantisApp::createLayoutWindows()
 
 void CQuorvantisApp::rebuildMenuBarAndShow()
 {
-    steps::RebuildMenuBar();
+    frame_->RebuildMenuBar();
     frame_->show();
     processEvents();
 }
@@ -181,6 +186,12 @@ void CQuorvantisApp::showTipOfTheDay()
         return;
     }
     tip.exec();
+}
+
+void CQuorvantisApp::checkBrowserVersion()
+{
+    // No web browser control on this platform: the InfoCentre stays off.
+    frame_->CheckBrowserVersion(std::nullopt, false);
 }
 
 void CQuorvantisApp::postFrameCommand(uint32_t command)

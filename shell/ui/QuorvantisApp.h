@@ -39,6 +39,7 @@ public:
     void rebuildMenuBarAndShow() override;
     void showTipOfTheDay() override;
     void postFrameCommand(uint32_t command) override;
+    void checkBrowserVersion() override;
 
 protected:
     // The splash takes the first key or click.

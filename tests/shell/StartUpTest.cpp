@@ -64,6 +64,7 @@ public:
     void rebuildMenuBarAndShow() override { events.push_back("menu and show"); }
     void showTipOfTheDay() override { events.push_back("tip"); }
     void postFrameCommand(uint32_t command) override { commands.push_back(command); }
+    void checkBrowserVersion() override { events.push_back("browser"); }
 
     bool shown() const override { return splashShown; }
     void setStatus(int position, const std::string& text) override { statuses.emplace_back(position, text); }
@@ -154,7 +155,7 @@ TEST_F(StartUpFixture, LoadsBehindTheSplashInOrderThenShowsTheWindowAndSavesAtEx
     };
     EXPECT_EQ(host.statuses, expected);
     EXPECT_EQ(host.events, (std::vector<std::string>{"splash", "frame object", "frame window", "end splash",
-                                                     "place", "layout windows", "menu and show", "tip"}));
+                                                     "place", "layout windows", "menu and show", "tip", "browser"}));
     EXPECT_EQ(host.caption, "Quorvantis Zoze");
     // No configuration file yet: a first run, so the frame is maximised.
     EXPECT_EQ(host.placement.kind, FramePlacement::Kind::Maximised);
