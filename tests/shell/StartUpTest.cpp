@@ -5,6 +5,7 @@
 
 #include "core/ConfigState.h"
 #include "core/RegistrySettings.h"
+#include "core/SaveProtocol.h"
 #include "devtools/lib/DatabaseWriter.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/FileOps.h"
@@ -21,6 +22,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -276,4 +278,18 @@ TEST_F(StartUpFixture, NarrowScreenAdviceOnceInTwentyStartsKeptInTheConfiguratio
         }
     }
     EXPECT_EQ(advised, 2);
+}
+
+TEST_F(StartUpFixture, ANearlyFullDiskGivesUpOnlyTheSavesThatNeedTheSpace)
+{
+    ProgramState state;
+    ASSERT_EQ(Start(state, "/nologo"), -1);
+    SetFreeSpaceHook([] { return std::optional<uint64_t>(100); });
+    RunExit(state); // no program end: every later save still runs
+    SetFreeSpaceHook({});
+    EXPECT_FALSE(std::filesystem::exists(folder / "Quorva.cfg"));
+    EXPECT_FALSE(box.texts().empty()) << "the low-space question was asked";
+    for (const char* name : {"Graph.cfg", "EditPrice.cfg"})
+        EXPECT_TRUE(std::filesystem::exists(folder / name)) << name;
+    EXPECT_EQ(StartUpComplete, 0);
 }
