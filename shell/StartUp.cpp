@@ -7,10 +7,12 @@
 #include "core/ConfigFile.h"
 #include "core/ConfigState.h"
 #include "core/Database.h"
+#include "core/DatabaseNeighbours.h"
 #include "core/Document.h"
 #include "core/FilterFile.h"
 #include "core/NewsUpdateFiles.h"
 #include "core/OldGraphConfig.h"
+#include "core/ShareList.h"
 #include "core/SystemServices.h"
 #include "core/TableLock.h"
 #include "core/TimeZoneFile.h"
@@ -26,6 +28,7 @@
 #include "realtime/TimerQueue.h"
 #include "shell/FrameState.h"
 #include "shell/SplashStatus.h"
+#include "shell/ViewGroups.h"
 #include "shell/StartupChecks.h"
 #include "shell/StartupSteps.h"
 #include "shell/TimerCallbacks.h"
@@ -66,6 +69,23 @@ void ClaimSingleInstance(ProgramState& state)
                 MsgIcon::Information);
     if (!state.commandLine.secondCopy)
         EndProgram(kExitAnotherCopy);
+}
+
+// The steps of a database load that belong to other parts of the program, for the first load and
+// for every reload.
+void InstallDatabaseNeighbours()
+{
+    DatabaseNeighbours& n = GetDatabaseNeighbours();
+    n.setSplashProgress = SetSplashProgress;
+    n.createFirstShareList = CreateFirstShareList;
+    n.freeFixedSourceLists = steps::FreeFixedSourceLists;
+    n.loadImports = steps::LoadImports;
+    n.freeUnusedViewGroups = FreeUnusedViewGroups;
+    n.loadPortfolios = steps::LoadPortfolios;
+    n.loadCashAccounts = steps::LoadCashAccounts;
+    n.applyNewsUpdateFiles = [] { ApplyNewsUpdateFiles(); };
+    n.refreshAllViewGroups = [] { UpdateAllViewGroups(-1, true, nullptr, false, false); };
+    n.recalculateAfterLoad = steps::RecalculateAfterLoad;
 }
 
 void PrepareBeforeFiles(StartUpHost& host, ProgramState& state, const ScreenInfo& screen)
@@ -227,6 +247,7 @@ bool RunStartUp(StartUpHost& host, ProgramState& state, const std::string& comma
         RemoveDataFiles();
     TimerQueue().Start(kDefaultTimerPeriodMs);
     ClaimSingleInstance(state);
+    InstallDatabaseNeighbours();
     PrepareBeforeFiles(host, state, screen);
 
     FramePlacement placement;

@@ -70,7 +70,7 @@ public:
 
     bool shown() const override { return splashShown; }
     void setStatus(int position, const std::string& text) override { statuses.emplace_back(position, text); }
-    void setProgress(int) override {}
+    void setProgress(int position) override { progress.push_back(position); }
 
     ScreenInfo screenInfo;
     bool ctrl = false;
@@ -78,6 +78,7 @@ public:
     bool splashShown = false;
     std::vector<std::string> events;
     std::vector<std::pair<int, std::string>> statuses;
+    std::vector<int> progress;
     std::vector<uint32_t> commands;
     FramePlacement placement;
     std::string caption;
@@ -98,7 +99,8 @@ protected:
         SetProgramFolder(folder.path());
         dev::DbFile db;
         dev::DbEntry& main = db.entries.emplace_back();
-        for (uint16_t id : {0x4001, 0x4002, 0x4003})
+        // Enough records for the load to move the splash's bar (every hundredth record).
+        for (uint16_t id = 0x4001; id <= 0x4096; ++id)
             main.records.push_back(dev::ShareRecord(id, "Share", 'O', "SHR"));
         EXPECT_TRUE(dev::WriteDatabaseFolder(folder.path(), db, nullptr));
         Config() = ConfigState{};
@@ -156,6 +158,10 @@ TEST_F(StartUpFixture, LoadsBehindTheSplashInOrderThenShowsTheWindowAndSavesAtEx
         {98, "Loading cash accounts"},
     };
     EXPECT_EQ(host.statuses, expected);
+    // The database load moves the bar while it builds its record index.
+    ASSERT_FALSE(host.progress.empty());
+    EXPECT_GT(host.progress.front(), 35);
+    EXPECT_LE(host.progress.back(), 75);
     EXPECT_EQ(host.events, (std::vector<std::string>{"splash", "frame object", "frame window", "end splash",
                                                      "place", "layout windows", "menu and show", "tip", "browser"}));
     EXPECT_EQ(host.caption, "Quorvantis Zoze");
