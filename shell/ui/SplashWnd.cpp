@@ -3,7 +3,7 @@
 
 #include "shell/SplashStatus.h"
 #include "shell/StartupSteps.h"
-#include "shell/ui/ProgramFonts.h"
+#include "shell/ui/FontFaces.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -2,7 +2,7 @@
 #include "shell/ui/TipOfDay.h"
 
 #include "platform/qt/QtText.h"
-#include "shell/ui/ProgramFonts.h"
+#include "shell/ui/FontFaces.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,5 +1,5 @@
 // Font faces: the named one, or a substitute of the same metrics.
-#include "shell/ui/ProgramFonts.h"
+#include "shell/ui/FontFaces.h"
 
 #include <QFontDatabase>
 #include <cstdlib>
