@@ -268,7 +268,8 @@ bool RunStartUp(StartUpHost& host, ProgramState& state, const std::string& comma
 void RunExit(ProgramState& state)
 {
     steps::ReadPrinterOrientation();
-    steps::HoldViewRefreshes();
+    // No view is refreshed for the rest of the exit.
+    RefreshHoldFlag = 1;
     if (RealTimeOption())
         steps::DestroyAlarmServer();
     steps::StopDdeServer();
@@ -300,6 +301,7 @@ void RunExit(ProgramState& state)
     CloseDataLock();
     StartUpComplete = 0;
     MainWindowCreated = 0;
+    RefreshHoldFlag = 0;
 }
 
 } // namespace qv

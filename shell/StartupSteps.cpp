@@ -34,7 +34,6 @@ void StartDdeServer() {}
 void StartRTEngine() {}
 void CreateLayoutWindows() {}
 void ReadPrinterOrientation() {}
-void HoldViewRefreshes() {}
 void DestroyAlarmServer() {}
 void StopDdeServer() {}
 void SavePlugInAnalyses() {}

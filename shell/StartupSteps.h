@@ -36,7 +36,6 @@ void CreateLayoutWindows();          // the windows of the current window layout
 
 // Exit.
 void ReadPrinterOrientation();
-void HoldViewRefreshes();  // the load-in-progress flag, for the rest of the exit
 void DestroyAlarmServer();
 void StopDdeServer();
 void SavePlugInAnalyses();
