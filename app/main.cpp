@@ -1,6 +1,7 @@
 // Quorvantis: the program starts in the folder it is started from, which holds all its files.
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
+#include "shell/ui/IdleHost.h"
 #include "shell/ui/MainFrame.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Quorvantis"));
     qv::SetProgramFolder(std::filesystem::current_path());
     qv::InstallQtPlatform();
+    qv::InstallIdleHost();
 
     qv::CMainFrame frame;
     frame.show();

@@ -176,12 +176,16 @@ void SetSoftMenuKeyTable(const std::vector<AcceleratorKey>* keys)
     g_programKeys = keys;
 }
 
-SoftMenu LoadSoftMenu(uint32_t menuId, bool popup, uint8_t mask)
+SoftMenuContext CurrentSoftMenuContext()
 {
     const OptionBlockA& options = Config().optionsA;
-    SoftMenuContext context{options.bytes[OptionBlockA::kRealTimeOption] != 0,
-                            options.bytes[OptionBlockA::kMultipleWindows] != 0, g_programKeys};
-    return BuildSoftMenu(menuId, popup, mask, context);
+    return SoftMenuContext{options.bytes[OptionBlockA::kRealTimeOption] != 0,
+                           options.bytes[OptionBlockA::kMultipleWindows] != 0, g_programKeys};
+}
+
+SoftMenu LoadSoftMenu(uint32_t menuId, bool popup, uint8_t mask)
+{
+    return BuildSoftMenu(menuId, popup, mask, CurrentSoftMenuContext());
 }
 
 void InsertSoftMenuItem(std::vector<SoftMenuEntry>& menu, size_t position, uint32_t flags, uint32_t command,

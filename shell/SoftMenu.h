@@ -52,7 +52,9 @@ SoftMenu BuildSoftMenu(uint32_t menuId, bool popup, uint8_t mask, const SoftMenu
 
 // The program's keys for menus; the frame sets it to the key table once that is loaded.
 void SetSoftMenuKeyTable(const std::vector<AcceleratorKey>* keys);
-// Builds with the options of the loaded configuration and the program's keys.
+// The options of the loaded configuration and the program's keys.
+SoftMenuContext CurrentSoftMenuContext();
+// Builds with the current context.
 SoftMenu LoadSoftMenu(uint32_t menuId, bool popup, uint8_t mask);
 
 // The text an item shows: its label, and after a tab the key assigned to the command (through the

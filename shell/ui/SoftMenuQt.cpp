@@ -3,6 +3,7 @@
 
 #include "platform/qt/QtText.h"
 #include "shell/CommandUpdate.h"
+#include "shell/MainMenu.h"
 
 #include <QAction>
 #include <QMenu>
@@ -48,6 +49,11 @@ QMenu* CreateSoftQMenu(const QString& title, const std::vector<SoftMenuEntry>& e
 QMenu* CreateSoftQMenu(const SoftMenuEntry& popup, QWidget* parent)
 {
     return CreateSoftQMenu(FromCp1252(popup.text), popup.items, parent);
+}
+
+QMenu* CreateBarPopupMenu(uint32_t menuId, QWidget* parent)
+{
+    return CreateSoftQMenu(BuildBarPopup(menuId, CurrentSoftMenuContext()), parent);
 }
 
 void FillSoftMenuBar(QMenuBar& bar, const SoftMenu& menu)

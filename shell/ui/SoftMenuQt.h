@@ -17,6 +17,9 @@ namespace qv {
 // A popup menu holding the entries (a bar's popups become sub-menus).
 QMenu* CreateSoftQMenu(const QString& title, const std::vector<SoftMenuEntry>& entries, QWidget* parent);
 QMenu* CreateSoftQMenu(const SoftMenuEntry& popup, QWidget* parent);
+// The popup of a registered menu as it goes into a menu-bar slot, built with the stored options and
+// the program's keys.
+QMenu* CreateBarPopupMenu(uint32_t menuId, QWidget* parent);
 // Replaces the bar's menus with the built menu's popups.
 void FillSoftMenuBar(QMenuBar& bar, const SoftMenu& menu);
 
