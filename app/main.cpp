@@ -1,6 +1,7 @@
 // Quorvantis: the program starts in the folder it is started from, which holds all its files.
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
+#include "shell/ui/AppServicesQt.h"
 #include "shell/ui/IdleHost.h"
 #include "shell/ui/MainFrame.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
     qv::SetProgramFolder(std::filesystem::current_path());
     qv::InstallQtPlatform();
     qv::InstallIdleHost();
+    qv::InstallAppServicesQt();
 
     qv::CMainFrame frame;
     frame.show();
