@@ -30,14 +30,14 @@ uint8_t* MainRecordBlock = nullptr;
 uint8_t* MainBlockEnd = nullptr;
 uint32_t DatabaseLoadGeneration = 0;
 uint8_t* RecordIndex[0x8000] = {};
-uint16_t LatestDatabaseDate = 0;
+PackedDate LatestDatabaseDate = 0;
 DayRecord* TradingDays = nullptr;
 int32_t TradingDayCount = 0;
 int32_t DatabaseVersion = 0;
 int32_t DatabaseMinorVersion = 0;
 uint16_t DatabaseWordA = 0;
-uint16_t DatabaseDate = 0;
-uint16_t FirstLoadDate = 0;
+PackedDate DatabaseDate = 0;
+PackedDate FirstLoadDate = 0;
 int32_t DatabaseElementCount = 0;
 int32_t TotalItemCount = 0;
 int32_t KindCounts[KindCountSlots] = {};
@@ -126,7 +126,7 @@ OwnedBlock ReadDirectory(DatabaseSource& source, uint32_t& size, int& entries)
     if (!source.read(sizeBytes, 4))
         DatabaseBadlyFormatted();
     size = LoadU32(sizeBytes);
-    if (size > source.remaining())
+    if (size < 4 || size > source.remaining())
         DatabaseBadlyFormatted();
     OwnedBlock directory = Allocate(size, "Database directory");
     if (!source.read(directory.get(), size))
@@ -163,8 +163,10 @@ std::vector<StagedEntry> ReadBlocks(DatabaseSource& source, uint8_t* directory, 
         bool oneByte = entry[DirectoryLayout::Flags] & 1;
         uint64_t start = source.position();
         StagedEntry& s = staged[i];
+        source.expectSkips(true);
         if (MeasureEntryStream(source, oneByte, count, s.shape) != StreamRead::Ok)
             DatabaseBadlyFormatted();
+        source.expectSkips(false);
         s.records = Allocate(s.shape.blockBytes, "Database block");
         s.size = uint32_t(s.shape.blockBytes);
         if (!source.seek(start) ||
@@ -257,7 +259,6 @@ void IndexRecord(uint8_t* record, CompanyItemLinker& records, CompanyItemLinker&
     }
     for (uint32_t j = 0;; ++j) {
         ++KindCounts[KindCountSlotOf(SubRecordKindOf(sub))];
-        FillSubRecordStatistics(sub, id, j);
         StoreU32(sub + SubRecordLayout::CompanyData, j < 256 ? streams.link(id, uint8_t(j)) : 0);
         if (SubRecordLength(sub) == 0)
             break;
@@ -325,10 +326,10 @@ void DatabaseNotCompatible()
 
 bool LoadDatabase(const std::filesystem::path& path)
 {
-    FileSource database;
+    DatabaseFileSource database;
     if (!database.open(path))
         return false;
-    FileSource companyData;
+    DatabaseFileSource companyData;
     bool haveCompanyData = companyData.open(AppPath("data\\Comp.dat"));
     LoadFromSources(database, haveCompanyData ? &companyData : nullptr);
     return true;
@@ -336,12 +337,12 @@ bool LoadDatabase(const std::filesystem::path& path)
 
 void LoadDatabaseFromMemory(std::span<const uint8_t> database, const std::span<const uint8_t>* companyData)
 {
-    MemorySource source(database);
+    DatabaseMemorySource source(database);
     if (!companyData) {
         LoadFromSources(source, nullptr);
         return;
     }
-    MemorySource company(*companyData);
+    DatabaseMemorySource company(*companyData);
     LoadFromSources(source, &company);
 }
 
@@ -359,7 +360,10 @@ void BuildRecordIndex()
             calendar = r;
     }
     LatestDatabaseDate = calendar ? FindLastPriceDate(calendar) : 0;
-    TotalItemCount = DatabaseElementCount + ExtraRecordCount + ImportedItemCount;
+    {
+        TableLockGuard hold(&ExtraRecordsLock);
+        TotalItemCount = DatabaseElementCount + ExtraRecordCount + ImportedItemCount;
+    }
     if (neighbours.createFirstShareList)
         neighbours.createFirstShareList();
 
@@ -379,6 +383,7 @@ void BuildRecordIndex()
             neighbours.setSplashProgress(int(35 + 40ull * i / total));
         IndexRecord(r, records, streams);
     }
+    FillBlockStatistics(MainRecordBlock);
 
     ProFree(TradingDays);
     TradingDays = nullptr;

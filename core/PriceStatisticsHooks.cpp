@@ -1,18 +1,30 @@
-// Placeholders until the price streams are decoded: no statistics, no calendar, no ratio.
+// The loader's calls into the price streams.
 #include "core/PriceStatisticsHooks.h"
+
+#include "core/Memory.h"
+#include "core/PriceLookups.h"
+#include "core/PriceSubRecords.h"
+#include "core/RecordAccess.h"
 
 namespace qv {
 
-void FillSubRecordStatistics(uint8_t*, uint16_t, uint32_t) {}
+void FillBlockStatistics(uint8_t* block) { ComputeBlockStatistics(block); }
 
-uint16_t FindLastPriceDate(uint8_t*) { return 0; }
+uint16_t FindLastPriceDate(uint8_t* record) { return GetLastPriceDate(record, 0); }
 
-int32_t DecodeTradingCalendar(uint8_t*, DayRecord** days)
+int32_t DecodeTradingCalendar(uint8_t* record, DayRecord** days)
 {
     *days = nullptr;
-    return 0;
+    RecordCursor cursor{record, 0};
+    int32_t count = DecodePriceHistory(&cursor, days, 0, true, true);
+    if (count == 0) {
+        ProFree(*days);
+        *days = nullptr;
+    }
+    return count;
 }
 
+// The earnings ratio belongs to the share statistics; until they come the fields stay zero.
 void FillRecordRatio(uint8_t*) {}
 
 } // namespace qv

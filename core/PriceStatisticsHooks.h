@@ -1,6 +1,5 @@
 // Where the loader meets the price streams: the statistics room of every sub-record, the market
-// calendar's last date and trading days, and the earnings ratio of every record. Until the price
-// streams are decoded these leave the rooms zero and the calendar empty.
+// calendar's last date and trading days, and the earnings ratio of every record.
 #pragma once
 
 #include <cstdint>
@@ -9,8 +8,8 @@ namespace qv {
 
 struct DayRecord;
 
-// Fills the statistics room of sub-record `streamNumber` (from 0) of a main-block record.
-void FillSubRecordStatistics(uint8_t* subRecord, uint16_t recordId, uint32_t streamNumber);
+// Fills the statistics room of every sub-record of every record of a loaded record block.
+void FillBlockStatistics(uint8_t* block);
 // The date of the last priced day of the record's first price stream; 0 when none.
 uint16_t FindLastPriceDate(uint8_t* record);
 // Decodes the record's first price stream into a new guarded-memory array (raw, with

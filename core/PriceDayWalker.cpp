@@ -1,0 +1,53 @@
+// Day-by-day decoding of one price stream.
+#include "core/PriceDayWalker.h"
+
+#include "platform/ByteOrder.h"
+
+namespace qv {
+
+PriceDayWalker::PriceDayWalker(const uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections, bool marked,
+                               int32_t scaleOverride)
+    : corrections_(corrections), marked_(marked)
+{
+    if (sub == nullptr || subEnd - sub < int(kSubRecordStream)) {
+        done_ = true;
+        return;
+    }
+    scale_ = scaleOverride != 0 ? scaleOverride : LoadI16(sub + kSubRecordScale);
+    firstDate_ = LoadU16(sub + kSubRecordFirstDate);
+    slot_[0].unit = StartingUnit(scale_);
+    slot_[0].date = firstDate_;
+    p_ = sub + kSubRecordStream;
+    end_ = subEnd;
+}
+
+bool PriceDayWalker::next()
+{
+    if (done_)
+        return false;
+    if (started_) {
+        // Dates past the last representable year wrap to small values: nothing can follow.
+        if (slot_[1].date <= slot_[0].date) {
+            done_ = true;
+            return false;
+        }
+        previous_ = slot_[0];
+        slot_[0] = slot_[1];
+        slot_[1] = DayRecord{};
+    }
+    if (AtStreamEnd(p_, end_, repeat_)) {
+        done_ = true;
+        return false;
+    }
+    CorrectionCursor* cursor = corrections_.empty() ? nullptr : &corrections_;
+    p_ = marked_ ? DecodePriceMarker(p_, end_, slot_, started_ ? &previous_ : nullptr, price_, repeat_, scale_, 0, cursor)
+                 : DecodePriceDay(p_, end_, slot_, price_, repeat_, scale_, 0, cursor);
+    started_ = true;
+    if (slot_[0].date == 0) {
+        done_ = true;
+        return false;
+    }
+    return true;
+}
+
+} // namespace qv

@@ -1,0 +1,247 @@
+// Single-day lookups in price streams.
+#include "core/PriceLookups.h"
+
+#include "chartmodel/MovingAverage.h"
+#include "core/PriceCorrections.h"
+#include "core/PriceStatistics.h"
+#include "core/PriceDayWalker.h"
+#include "core/PriceSubRecords.h"
+#include "core/RecordAccess.h"
+#include "platform/ByteOrder.h"
+
+namespace qv {
+
+namespace {
+
+struct StreamSource {
+    SubRecordSpan span;
+    CorrectionCursor corrections;
+    uint8_t kind = 0;
+};
+
+StreamSource OpenStream(uint8_t* record, uint32_t stream)
+{
+    StreamSource s;
+    s.span = SubRecordOf(record, stream);
+    if (s.span) {
+        s.corrections = GetPriceCorrections(RecordId(record), stream);
+        s.kind = s.span.sub[2];
+    }
+    return s;
+}
+
+PriceDayWalker Walker(const StreamSource& s, bool withCorrections = true)
+{
+    return PriceDayWalker(s.span.sub, s.span.end, withCorrections ? s.corrections : CorrectionCursor{});
+}
+
+uint32_t CountDays(const StreamSource& s)
+{
+    PriceDayWalker w = Walker(s, false);
+    uint32_t n = 0;
+    while (w.next())
+        ++n;
+    return n;
+}
+
+} // namespace
+
+const uint8_t* FindPriceOnDate(uint8_t* record, uint32_t stream, uint16_t date, bool keepLast, DayRecord* out)
+{
+    *out = DayRecord{};
+    StreamSource s = OpenStream(record, stream);
+    if (!s.span)
+        return nullptr;
+    PriceDayWalker w = Walker(s);
+    if (date < w.firstDate())
+        return s.span.sub + kSubRecordStream;
+    bool unitTrust = s.kind == kUnitTrustKind;
+    DayRecord before{};
+    bool any = false;
+    while (w.next()) {
+        const DayRecord& day = w.day();
+        if (day.date >= date || w.nextDate() > date) {
+            if (unitTrust && day.date != date)
+                *out = before;
+            else
+                *out = day;
+            return w.position();
+        }
+        before = day;
+        any = true;
+    }
+    if (any && (keepLast || unitTrust)) {
+        *out = before;
+        return w.position();
+    }
+    return nullptr;
+}
+
+float GetPriceOnDate(uint8_t* record, uint32_t stream, uint16_t date, bool keepLast)
+{
+    DayRecord day;
+    FindPriceOnDate(record, stream, date, keepLast, &day);
+    return day.close;
+}
+
+float GetRawPriceOnDate(uint8_t* record, uint32_t stream, uint16_t date, bool keepLast)
+{
+    DayRecord day;
+    FindPriceOnDate(record, stream, date, keepLast, &day);
+    SubRecordSpan span = SubRecordOf(record, stream);
+    if (!span || day.unit == 0)
+        return 0;
+    int32_t scale = LoadI16(span.sub + kSubRecordScale);
+    if (scale == 0)
+        scale = 1;
+    double divisor = scale > 0 ? double(scale) * day.unit : day.unit / -double(scale);
+    return float(day.close / divisor);
+}
+
+void GetDayRecordFromEnd(uint8_t* record, uint32_t stream, uint32_t n, DayRecord* out)
+{
+    *out = DayRecord{};
+    StreamSource s = OpenStream(record, stream);
+    if (!s.span)
+        return;
+    uint32_t count = CountDays(s);
+    if (n >= count)
+        return;
+    PriceDayWalker w = Walker(s);
+    for (uint32_t i = 0; i < count - n && w.next(); ++i)
+        *out = w.day();
+}
+
+float GetPriceDaysBack(uint8_t* record, uint32_t stream, uint32_t n)
+{
+    DayRecord day;
+    GetDayRecordFromEnd(record, stream, n, &day);
+    return day.close;
+}
+
+float AveragePriceLastDays(uint8_t* record, uint32_t stream, uint32_t n)
+{
+    StreamSource s = OpenStream(record, stream);
+    if (!s.span || n == 0)
+        return 0;
+    uint32_t count = CountDays(s);
+    if (count <= n)
+        return 0;
+    PriceDayWalker w = Walker(s, false);
+    double sum = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+        if (i == count - n)
+            w.setCorrections(s.corrections);
+        if (!w.next())
+            return 0;
+        if (i >= count - n)
+            sum += w.day().close;
+    }
+    return float(sum / n);
+}
+
+uint16_t GetLastPriceDate(uint8_t* record, uint32_t stream)
+{
+    StreamSource s = OpenStream(record, stream);
+    if (!s.span)
+        return 0;
+    PriceDayWalker w(s.span.sub, s.span.end, s.corrections, true, 1);
+    uint16_t last = 0;
+    while (w.next()) {
+        if (!IsMarkedDay(w.day()) && w.day().date != 0)
+            last = w.day().date;
+    }
+    return last;
+}
+
+void GetHighLowInRange(uint8_t* record, uint32_t stream, uint16_t start, float* high, uint16_t* highDate, float* low,
+                       uint16_t* lowDate)
+{
+    *high = *low = 0;
+    *highDate = *lowDate = 0;
+    StreamSource s = OpenStream(record, stream);
+    if (!s.span)
+        return;
+    PriceDayWalker w = Walker(s);
+    bool any = false;
+    while (w.next()) {
+        const DayRecord& day = w.day();
+        if (day.date <= start)
+            continue;
+        if (!any || day.close >= *high) {
+            *high = day.close;
+            *highDate = day.date;
+        }
+        if (!any || day.close <= *low) {
+            *low = day.close;
+            *lowDate = day.date;
+        }
+        any = true;
+    }
+}
+
+MovingAverageCache::MovingAverageCache() = default;
+MovingAverageCache::~MovingAverageCache() = default;
+
+float GetMovingAverageAt(uint8_t* record, uint32_t stream, int32_t when, uint32_t spec, MovingAverageCache* cache)
+{
+    StreamSource s = OpenStream(record, stream);
+    if (!s.span)
+        return 0;
+    uint32_t typeField = spec & 0x0F;
+    int32_t period = int32_t(spec >> 16);
+    StreamStatistics stats = ReadStreamStatistics(s.span.sub);
+    bool lastDay = when == 0 || (when > 0 && uint16_t(when) == stats.lastDate);
+    if (typeField == 0 && lastDay)
+        return stats.lastClose;
+    if (typeField != 0 && period < 5)
+        return 0;
+
+    // The day asked as a count of days from the first (a date is found while walking).
+    int64_t target = -1;
+    if (when <= 0) {
+        target = int64_t(CountDays(s)) - 1 + when;
+        if (target < 0)
+            return 0;
+    }
+
+    MovingAverageCache local;
+    MovingAverageCache& c = cache ? *cache : local;
+    if (typeField != 0) {
+        if (!c.calculator || c.spec != spec) {
+            c.calculator = CreateMovingAverage(int32_t(typeField) - 1, period, 0.0, 0);
+            int32_t needed = 0, leadIn = 0;
+            c.calculator->Prepare(needed, leadIn);
+            c.spec = spec;
+        } else {
+            c.calculator->Reset();
+        }
+    }
+
+    PriceDayWalker w = Walker(s);
+    double value = 0;
+    float close = 0;
+    int64_t fed = 0;
+    while (w.next()) {
+        const DayRecord& day = w.day();
+        if (when > 0 && day.date > uint16_t(when))
+            break;
+        close = day.close;
+        if (typeField != 0) {
+            if (fed == 0)
+                c.calculator->Prime(close);
+            value = c.calculator->Next(close);
+            c.calculator->DropOldest();
+        }
+        ++fed;
+        if (fed - 1 == target || (when > 0 && w.nextDate() > uint16_t(when)))
+            break;
+    }
+    if (fed == 0)
+        return 0;
+    if (typeField == 0)
+        return close;
+    return float(value);
+}
+
+} // namespace qv

@@ -1,0 +1,70 @@
+// The demo database: a deterministic invented market of about 300 items with full price histories over
+// the London trading days, for ./run and for trying the program out.
+#pragma once
+
+#include "devtools/lib/PriceStreamEncoder.h"
+
+#include <chrono>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace qv::dev {
+
+constexpr uint32_t kDemoSeed = 20260101;
+
+struct DemoStream {
+    uint8_t kind = 10;        // sub-record kind
+    float issueFigure = 0;    // shares in issue in millions (market value = close x issue x 0.01, in pounds m)
+    std::string epic;
+    uint8_t currency = 0;     // price currency code (0 pounds)
+    PriceHistory history;
+};
+
+struct DemoRecord {
+    uint16_t id = 0;
+    std::string name;
+    uint8_t classByte = 0;       // exchange code of the share's market (0 LSE)
+    uint8_t resultsCurrency = 0; // currency of the published results
+    std::vector<DemoStream> streams;
+};
+
+struct DemoDatabase {
+    uint16_t databaseDate = 0;   // PackedDate of the last trading day
+    std::vector<DemoRecord> records;  // in name order, letters compared in upper case
+};
+
+// The demo market over the London trading days from 2 January 2009 to `lastDay`.
+DemoDatabase BuildDemoDatabase(std::chrono::sys_days lastDay, uint32_t seed = kDemoSeed);
+
+// The last London trading day before `today`.
+std::chrono::sys_days LastTradingDayBefore(std::chrono::sys_days today);
+
+// How a random share price moves: prices in pence (unit `unit`), a daily walk with drift and volatility,
+// and volumes around a mean.
+struct WalkParameters {
+    double startPrice = 250;     // in pence
+    double annualDrift = 0.05;
+    double dailyVolatility = 0.015;
+    double meanVolume = 1e6;     // 0 for none
+    uint8_t mode = 1;            // 0 closes only, 1 full days
+    float unit = 1.0f;           // the price step in pence
+    int16_t scale = 1;
+    // Events: full days only from this day on (closes before it); a suspension (marked days at the
+    // last price); a change of the price step; days without a price now and then ('C').
+    std::chrono::sys_days fullFrom{};
+    std::chrono::sys_days suspendFrom{};
+    int suspendDays = 0;
+    std::chrono::sys_days unitChangeOn{};
+    float newUnit = 0;
+    double missingDayRate = 0;
+};
+
+// A history over every weekday from `first` to `last`: bank holidays become days without data ('A').
+PriceHistory RandomWalkHistory(std::mt19937& rng, std::chrono::sys_days first, std::chrono::sys_days last,
+                               const WalkParameters& walk);
+
+uint16_t ToPackedDate(std::chrono::sys_days day);
+
+} // namespace qv::dev

@@ -1,0 +1,121 @@
+// Database files with encoded price histories.
+#include "devtools/lib/PriceDatabase.h"
+
+#include "core/RecordAccess.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace qv::dev {
+
+namespace {
+
+constexpr uint8_t kCurrencyField = 129;
+constexpr uint8_t kEpicField = 128;
+constexpr uint8_t kResultsCurrencyField = 115;
+
+} // namespace
+
+DbSubRecord PriceSubRecord(uint8_t kind, float issueFigure, const PriceHistory& history)
+{
+    DbSubRecord sub;
+    sub.kind = kind;
+    sub.issueFigure = issueFigure;
+    sub.priceScale = history.scale;
+    sub.firstDate = history.firstDate;
+    std::string error;
+    if (!EncodePriceStream(history, sub.body, &error))
+        throw std::invalid_argument(error);
+    return sub;
+}
+
+DbFile DemoDbFile(const DemoDatabase& demo)
+{
+    DbFile file;
+    file.formatVersion = 1;
+    file.databaseVersion = 1;
+    file.wordA = 1;
+    file.date = demo.databaseDate;
+    DbEntry& entry = file.entries.emplace_back();
+    for (const DemoRecord& r : demo.records) {
+        DbRecord record = ShareRecord(r.id, r.name, r.classByte, r.streams.front().epic);
+        record.head[0] = r.streams.front().currency & 7;
+        record.subRecords.clear();
+        for (const DemoStream& s : r.streams)
+            record.subRecords.push_back(PriceSubRecord(s.kind, s.issueFigure, s.history));
+        entry.records.push_back(std::move(record));
+    }
+    return file;
+}
+
+CompFile DemoCompFile(const DemoDatabase& demo)
+{
+    CompFile comp;
+    comp.records.descriptors = {{kResultsCurrencyField, 0xE0, {}}};
+    comp.streams.descriptors = {{kEpicField, 0x00, {}}, {kCurrencyField, 0xE0, {}}};
+    for (const DemoRecord& r : demo.records) {
+        comp.records.items.push_back({r.id, 0, {{kResultsCurrencyField, {r.resultsCurrency}}}});
+        for (size_t i = 0; i < r.streams.size(); ++i) {
+            const DemoStream& s = r.streams[i];
+            comp.streams.items.push_back({r.id, uint8_t(i), {{kEpicField, Text(s.epic)}, {kCurrencyField, {s.currency}}}});
+        }
+    }
+    return comp;
+}
+
+bool WriteDemoFolder(const std::filesystem::path& folder, std::chrono::sys_days lastDay, std::string* error)
+{
+    try {
+        DemoDatabase demo = BuildDemoDatabase(lastDay);
+        DbFile file = DemoDbFile(demo);
+        CompFile comp = DemoCompFile(demo);
+        if (WriteDatabaseFolder(folder, file, &comp))
+            return true;
+        if (error)
+            *error = "cannot write the data files";
+    } catch (const std::exception& e) {
+        if (error)
+            *error = e.what();
+    }
+    return false;
+}
+
+DemoDatabase RandomDatabase(int shares, int years, std::chrono::sys_days lastDay, uint32_t seed)
+{
+    using namespace std::chrono;
+    DemoDatabase db;
+    db.databaseDate = ToPackedDate(lastDay);
+    std::mt19937 rng(seed);
+    sys_days first = lastDay - days{years * 365 + years / 4};
+    auto draw = [&](double lo, double hi) { return lo + (hi - lo) * (double(rng()) / 4294967296.0); };
+    DemoRecord calendar;
+    calendar.id = kMarketCalendarId;
+    calendar.name = "Market Calendar Index";
+    WalkParameters index;
+    index.startPrice = 300;
+    index.dailyVolatility = 0.01;
+    index.meanVolume = 1e8;
+    calendar.streams.push_back({SubRecordKind::Index, 0, "MKT", 0, RandomWalkHistory(rng, first, lastDay, index)});
+    db.records.push_back(std::move(calendar));
+    for (int i = 0; i < shares; ++i) {
+        WalkParameters w;
+        // Prices that move by a few pence a day keep 25 years of full days inside one record.
+        w.startPrice = draw(60, 300);
+        w.annualDrift = draw(-0.03, 0.08);
+        w.dailyVolatility = draw(0.006, 0.014);
+        w.meanVolume = draw(1e4, 1e7);
+        DemoRecord r;
+        r.id = uint16_t(0x4000 + i);
+        char name[32];
+        std::snprintf(name, sizeof name, "Share %05d", i);
+        r.name = name;
+        char epic[16];
+        std::snprintf(epic, sizeof epic, "S%04d", i);
+        r.streams.push_back({SubRecordKind::Ordinary, float(draw(10, 500)), epic, 0,
+                             RandomWalkHistory(rng, first, lastDay, w)});
+        db.records.push_back(std::move(r));
+    }
+    return db;
+}
+
+} // namespace qv::dev

@@ -1,0 +1,31 @@
+// Database files with real price histories: sub-records whose bodies are encoded price streams, the
+// demo database's files, and random full-size databases for measurements.
+#pragma once
+
+#include "devtools/lib/DatabaseWriter.h"
+#include "devtools/lib/DemoDatabase.h"
+#include "devtools/lib/PriceStreamEncoder.h"
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+namespace qv::dev {
+
+// A price sub-record of the given kind holding the encoded history (its scale and first date too).
+// Throws std::invalid_argument, naming the value, when a price change does not fit the stream.
+DbSubRecord PriceSubRecord(uint8_t kind, float issueFigure, const PriceHistory& history);
+
+// The demo database as files: Quorva.dat (one entry, records in name order) and Comp.dat (EPIC and
+// currency of every stream, results currency of every record).
+DbFile DemoDbFile(const DemoDatabase& demo);
+CompFile DemoCompFile(const DemoDatabase& demo);
+
+// Writes FOLDER/data/Quorva.dat and FOLDER/data/Comp.dat of the demo database ending on `lastDay`.
+bool WriteDemoFolder(const std::filesystem::path& folder, std::chrono::sys_days lastDay, std::string* error);
+
+// A random database of `shares` share records with full days over `years` years to `lastDay`, with a
+// market calendar record; for measurements and round trips.
+DemoDatabase RandomDatabase(int shares, int years, std::chrono::sys_days lastDay, uint32_t seed);
+
+} // namespace qv::dev

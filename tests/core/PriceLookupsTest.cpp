@@ -1,0 +1,170 @@
+#include "core/PriceLookups.h"
+
+#include "chartmodel/LinesAndTextFiles.h"
+#include "chartmodel/MovingAverage.h"
+#include "core/PriceSubRecords.h"
+#include "core/PriceStream.h"
+#include "support/PriceFixtures.h"
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+const uint16_t kMonday = Date(2006, 1, 2);
+
+// Closes (scale 100, so pence / 100): Mon 2 Jan 5, Tue 6, Wed (no data), Thu 8, Fri 9, Mon 9 Jan 10.
+std::vector<uint8_t> Week(uint8_t kind = 10)
+{
+    return Record(0x4001, {SubRecord(100, kMonday, {5, 1, 'A', 2, 1, 1, ' '}),
+                           SubRecord(-10, kMonday, {'E', 1, 0x08, 3, 'D', 0, 0, 0, 0x40, 0x00, ' '})},
+                  kind);
+}
+
+} // namespace
+
+TEST(PriceLookups, FindPriceOnDate)
+{
+    struct {
+        uint8_t kind;
+        uint16_t date;
+        bool keepLast;
+        float close;
+        bool found;
+    } cases[] = {
+        {10, Date(2006, 1, 3), false, 0.06f, true},
+        {10, Date(2006, 1, 4), false, 0.08f, true},   // a day without data: the next day
+        {10, Date(2006, 1, 7), false, 0.09f, true},   // Saturday: the Friday before
+        {10, Date(2006, 1, 1), false, 0, true},       // before the first day
+        {10, Date(2006, 1, 10), false, 0, false},     // past the end
+        {10, Date(2006, 1, 10), true, 0.10f, true},
+        {14, Date(2006, 1, 10), false, 0.10f, true},  // unit trusts keep the last day
+        {14, Date(2006, 1, 7), false, 0.08f, true},   // not exact: the day before
+        {14, Date(2006, 1, 6), false, 0.09f, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "kind " << int(c.kind) << " date " << c.date);
+        std::vector<uint8_t> record = Week(c.kind);
+        DayRecord day;
+        const uint8_t* p = FindPriceOnDate(record.data(), 0, c.date, c.keepLast, &day);
+        EXPECT_EQ(p != nullptr, c.found);
+        EXPECT_FLOAT_EQ(day.close, c.close);
+        EXPECT_FLOAT_EQ(GetPriceOnDate(record.data(), 0, c.date, c.keepLast), c.close);
+    }
+}
+
+TEST(PriceLookups, RawPriceIsTheRunningIntegerOverTheScale)
+{
+    std::vector<uint8_t> record = Week();
+    EXPECT_FLOAT_EQ(GetRawPriceOnDate(record.data(), 0, Date(2006, 1, 6), false), 0.09f);
+    // Second stream: scale -10, 3 (30.0), then unit 2.0 stored (20.0 a step): 60.0, raw 3 x 10.
+    EXPECT_FLOAT_EQ(GetPriceOnDate(record.data(), 1, Date(2006, 1, 3), false), 60);
+    EXPECT_FLOAT_EQ(GetRawPriceOnDate(record.data(), 1, Date(2006, 1, 3), false), 30);
+}
+
+TEST(PriceLookups, DaysCountedFromTheEnd)
+{
+    std::vector<uint8_t> record = Week();
+    DayRecord day;
+    GetDayRecordFromEnd(record.data(), 0, 0, &day);
+    EXPECT_EQ(day.date, Date(2006, 1, 9));
+    GetDayRecordFromEnd(record.data(), 0, 4, &day);
+    EXPECT_EQ(day.date, kMonday);
+    GetDayRecordFromEnd(record.data(), 0, 5, &day);
+    EXPECT_EQ(day.date, 0);
+    EXPECT_FLOAT_EQ(GetPriceDaysBack(record.data(), 0, 1), 0.09f);
+    EXPECT_EQ(GetPriceDaysBack(record.data(), 0, 5), 0);
+    EXPECT_FLOAT_EQ(AveragePriceLastDays(record.data(), 0, 2), 0.095f);
+    EXPECT_FLOAT_EQ(AveragePriceLastDays(record.data(), 0, 4), (0.06f + 0.08f + 0.09f + 0.10f) / 4);
+    EXPECT_EQ(AveragePriceLastDays(record.data(), 0, 5), 0);
+    EXPECT_EQ(GetLastPriceDate(record.data(), 0), Date(2006, 1, 9));
+}
+
+TEST(PriceLookups, OnlyTheAveragedDaysTakeCorrections)
+{
+    std::vector<uint8_t> record = Week();
+    std::vector<DayRecord> corrections(2);
+    corrections[0].date = kMonday;  // outside the last two days: ignored by the average
+    corrections[0].close = 100;
+    corrections[1].date = Date(2006, 1, 9);
+    corrections[1].close = 1;
+    std::vector<uint8_t> body(4, 0);  // the second head word; the blob adds its length word
+    std::vector<uint8_t> records = CorrectionBytes(corrections);
+    body.insert(body.end(), records.begin(), records.end());
+    PriceCorrectionStore().SetItem(ShareItemKey(0x4001, 0), kPriceCorrectionKind, 0, MakeBlob(body));
+    EXPECT_FLOAT_EQ(AveragePriceLastDays(record.data(), 0, 2), (0.09f + 1) / 2);
+    EXPECT_FLOAT_EQ(GetPriceOnDate(record.data(), 0, kMonday, false), 100);
+    EXPECT_FLOAT_EQ(GetPriceOnDate(record.data(), 1, kMonday, false), 30);
+    PriceCorrectionStore().FreeItems();
+}
+
+TEST(PriceLookups, HighLowInRange)
+{
+    std::vector<uint8_t> record = Week();
+    float high, low;
+    uint16_t highDate, lowDate;
+    GetHighLowInRange(record.data(), 0, Date(2006, 1, 2), &high, &highDate, &low, &lowDate);
+    EXPECT_FLOAT_EQ(high, 0.10f);
+    EXPECT_EQ(highDate, Date(2006, 1, 9));
+    EXPECT_FLOAT_EQ(low, 0.06f);
+    EXPECT_EQ(lowDate, Date(2006, 1, 3));
+    GetHighLowInRange(record.data(), 0, Date(2006, 1, 9), &high, &highDate, &low, &lowDate);
+    EXPECT_EQ(high, 0);
+    EXPECT_EQ(lowDate, 0);
+}
+
+TEST(PriceLookups, DamagedOrMissingRecordsGiveNothing)
+{
+    std::vector<uint8_t> record = Week();
+    record[22] = 0xF0;  // first sub-record past the record's end
+    DayRecord day;
+    EXPECT_EQ(FindPriceOnDate(record.data(), 0, kMonday, true, &day), nullptr);
+    EXPECT_EQ(GetPriceDaysBack(record.data(), 0, 0), 0);
+    EXPECT_EQ(GetLastPriceDate(nullptr, 0), 0);
+    EXPECT_EQ(AveragePriceLastDays(nullptr, 0, 1), 0);
+}
+
+TEST(PriceLookups, MovingAverageAtADayOrADate)
+{
+    // Closes 1 .. 10 over two weeks from Monday 2 January.
+    std::vector<uint8_t> record = Record(0x4003, {SubRecord(1, kMonday, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, ' '})});
+    ComputeRecordStatistics(record.data());
+    auto simple = [](uint32_t period) { return (period << 16) | (kSimpleAverage + 1); };
+    MovingAverageCache cache;
+    struct {
+        int32_t when;
+        uint32_t spec;
+        float want;
+    } cases[] = {
+        {0, simple(5), 8},                      // (6 + 7 + 8 + 9 + 10) / 5
+        {-2, simple(5), 6},                     // closes 4 .. 8
+        {Date(2006, 1, 8), simple(5), 3},       // Sunday: up to Friday 6 January, closes 1 .. 5
+        {Date(2006, 1, 3), simple(5), 1.2f},    // primed with the first close: 1, 1, 1, 1, 2
+        {0, simple(4), 0},                      // a period below 5
+        {0, 0, 10},                             // no type: the stored last close
+        {-3, 0, 7},                             // no type: the day's close
+        {Date(2006, 1, 1), simple(5), 0},       // before the first day
+        {-10, simple(5), 0},                    // before the first day
+        {0, (5u << 16) | (kExponentialAverage + 1), 0},  // checked below against a direct run
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.when << " " << c.spec);
+        if (c.spec == ((5u << 16) | (kExponentialAverage + 1))) {
+            auto ma = CreateMovingAverage(kExponentialAverage, 5, 0.0, 0);
+            int32_t needed, leadIn;
+            ma->Prepare(needed, leadIn);
+            ma->Prime(1);
+            double want = 0;
+            for (int x = 1; x <= 10; ++x) {
+                want = ma->Next(x);
+                ma->DropOldest();
+            }
+            EXPECT_FLOAT_EQ(GetMovingAverageAt(record.data(), 0, c.when, c.spec, &cache), float(want));
+            continue;
+        }
+        EXPECT_FLOAT_EQ(GetMovingAverageAt(record.data(), 0, c.when, c.spec, &cache), c.want);
+        EXPECT_FLOAT_EQ(GetMovingAverageAt(record.data(), 0, c.when, c.spec, nullptr), c.want);
+    }
+}

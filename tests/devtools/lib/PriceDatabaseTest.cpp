@@ -1,0 +1,205 @@
+#include "devtools/lib/PriceDatabase.h"
+
+#include "core/Database.h"
+#include "core/Memory.h"
+#include "core/PriceLookups.h"
+#include "core/PriceStatistics.h"
+#include "core/StatisticsPeriod.h"
+#include "core/PriceSubRecords.h"
+#include "core/RecordAccess.h"
+#include "devtools/lib/LondonCalendar.h"
+#include "support/DatabaseFixture.h"
+#include "support/RandomHistories.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cstdio>
+
+using namespace qv;
+using namespace qv::dev;
+using namespace qv::test;
+
+namespace {
+
+class PriceDatabase : public DatabaseFixture {};
+
+// The last date of a priced day: decoding of a loaded stream stops there.
+uint16_t LastPricedDate(const PriceHistory& h)
+{
+    uint16_t date = 0, last = 0;
+    for (const HistoryDay& d : h.days) {
+        date = date == 0 ? h.firstDate : WeekdaysAfter(date, 1);
+        if (d.kind == HistoryKind::Priced)
+            last = date;
+    }
+    return last;
+}
+
+void CheckDecoded(RecordCursor cursor, const PriceHistory& h, bool raw)
+{
+    SCOPED_TRACE(raw ? "raw" : "marked");
+    uint16_t last = LastPricedDate(h);
+    std::vector<DayRecord> want = Expected(h, raw);
+    while (!want.empty() && want.back().date > last)
+        want.pop_back();
+    DayRecord* days = nullptr;
+    int32_t count = DecodePriceHistory(&cursor, &days, 0, raw, false);
+    ASSERT_EQ(count, int32_t(want.size()));
+    for (size_t i = 0; i < want.size(); ++i) {
+        ASSERT_EQ(days[i].date, want[i].date) << i;
+        ASSERT_EQ(days[i].modeMarks & kDayMarks, want[i].modeMarks) << i;
+        ASSERT_FLOAT_EQ(days[i].open, want[i].open) << i;
+        ASSERT_FLOAT_EQ(days[i].close, want[i].close) << i;
+        ASSERT_FLOAT_EQ(days[i].volume, want[i].volume) << i;
+    }
+    EXPECT_EQ(days[want.size()].date, 0);
+    ProFree(days);
+}
+
+void CheckStatistics(const uint8_t* sub, const PriceHistory& h)
+{
+    std::vector<DayRecord> days = Expected(h, false);
+    float high = -FLT_MAX, low = FLT_MAX;
+    const DayRecord* last = nullptr;
+    const DayRecord* before = nullptr;
+    for (const DayRecord& d : days) {
+        if (IsMarkedDay(d))
+            continue;
+        before = last;
+        last = &d;
+        high = std::max(high, d.close);
+        low = std::min(low, d.close);
+    }
+    ASSERT_NE(last, nullptr);
+    StreamStatistics s = ReadStreamStatistics(sub);
+    EXPECT_FLOAT_EQ(s.lastClose, last->close);
+    EXPECT_EQ(s.lastDate, last->date);
+    EXPECT_FLOAT_EQ(s.lastVolume, last->volume);
+    EXPECT_FLOAT_EQ(s.change, before && before->close != 0 ? last->close - before->close : 0.0f);
+    EXPECT_FLOAT_EQ(s.allTimeHigh, high);
+    EXPECT_FLOAT_EQ(s.allTimeLow, low);
+}
+
+} // namespace
+
+TEST_F(PriceDatabase, RandomHistoriesRoundTripThroughTheLoader)
+{
+    std::mt19937 rng(99);
+    DbFile file;
+    file.entries.emplace_back();
+    std::vector<std::vector<PriceHistory>> histories;
+    for (int i = 0; i < 40; ++i) {
+        char name[16], epic[16];
+        std::snprintf(name, sizeof name, "Share %03d", i);
+        std::snprintf(epic, sizeof epic, "S%03d", i);
+        DbRecord record = ShareRecord(uint16_t(0x4100 + i), name, 0, epic);
+        record.subRecords.clear();
+        std::vector<PriceHistory>& mine = histories.emplace_back();
+        int streams = 1 + int(rng() % 2);
+        for (int k = 0; k < streams; ++k) {
+            PriceHistory h = RandomHistory(rng, int(rng() % 3));
+            if (h.days[0].kind != HistoryKind::Priced || h.days.size() > 2500)
+                h.days.resize(std::min<size_t>(h.days.size(), 2500));
+            record.subRecords.push_back(PriceSubRecord(k == 0 ? 10 : 2, 5, h));
+            mine.push_back(h);
+        }
+        file.entries[0].records.push_back(std::move(record));
+    }
+    Load(WriteQuorvaDat(file));
+    for (int i = 0; i < 40; ++i) {
+        SCOPED_TRACE(i);
+        uint8_t* record = RecordIndex[0x4100 + i];
+        ASSERT_NE(record, nullptr);
+        for (uint32_t k = 0; k < histories[i].size(); ++k) {
+            SCOPED_TRACE(k);
+            CheckDecoded({record, k}, histories[i][k], true);
+            CheckDecoded({record, k}, histories[i][k], false);
+            CheckStatistics(GetSubRecord({record, k}, k), histories[i][k]);
+            if (HasFatalFailure())
+                return;
+        }
+    }
+}
+
+TEST_F(PriceDatabase, TooLargeAPriceChangeIsReportedWithItsValue)
+{
+    PriceHistory h;
+    h.days.resize(2);
+    h.days[0].close = 5;
+    h.days[1].close = 5 + (1 << 26);
+    try {
+        PriceSubRecord(10, 0, h);
+        FAIL() << "no error";
+    } catch (const std::invalid_argument& e) {
+        EXPECT_NE(std::string(e.what()).find("67108864"), std::string::npos) << e.what();
+    }
+}
+
+TEST_F(PriceDatabase, DemoLoadsWithItsCalendarAndCompanyData)
+{
+    using namespace std::chrono;
+    const sys_days last = sys_days{year{2026} / December / 8};
+    DemoDatabase demo = BuildDemoDatabase(last);
+    std::vector<uint8_t> comp = WriteCompDat(DemoCompFile(demo));
+    Load(WriteQuorvaDat(DemoDbFile(demo)), &comp);
+    EXPECT_TRUE(box.shown().empty());
+
+    EXPECT_EQ(LatestDatabaseDate, ToPackedDate(last));
+    ASSERT_NE(TradingDays, nullptr);
+    sys_days day = sys_days{year{2009} / January / 2};
+    int32_t n = 0;
+    for (const DayRecord* d = TradingDays; d->date != 0; ++d, ++n) {
+        while (!IsLondonTradingDay(day))
+            day += days{1};
+        ASSERT_EQ(d->date, ToPackedDate(day)) << n;
+        day += days{1};
+    }
+    EXPECT_EQ(n, TradingDayCount);
+    EXPECT_GT(n, 15 * 250);
+
+    for (uint16_t id : {433, 849, 1906, 313, 3428, 16, 2406, 860, 1503, 4})
+        EXPECT_NE(RecordIndex[id], nullptr) << id;
+    for (uint16_t id : {0xB605, 0xC00D, 0xC00E, 0xC00F, 0xC010, 0xC011, 0xC012, 0xC013})
+        EXPECT_NE(FindRecordById(uint16_t(id), 0).record[0] | FindRecordById(uint16_t(id), 0).record[1], 0) << id;
+
+    // Every stream's EPIC is in the company data, and every record has its statistics.
+    for (const DemoRecord& r : demo.records) {
+        RecordCursor cursor = FindRecordById(r.id, 0);
+        ASSERT_NE(RecordLength(cursor.record), 0) << r.name;
+        for (uint32_t k = 0; k < r.streams.size(); ++k) {
+            cursor.count = k;
+            const uint8_t* descriptor = nullptr;
+            const uint8_t* epic = GetFieldDescriptor(128, &descriptor, &cursor, 0);
+            ASSERT_NE(epic, nullptr) << r.name;
+            EXPECT_EQ(std::string(reinterpret_cast<const char*>(epic + 1), epic[0]), r.streams[k].epic);
+            EXPECT_NE(ReadStreamStatistics(GetSubRecord(cursor, k)).lastClose, 0) << r.name;
+        }
+    }
+}
+
+TEST_F(PriceDatabase, ChangingThePeriodRecomputesEveryStreamsExtremes)
+{
+    using namespace std::chrono;
+    DemoDatabase db = RandomDatabase(20, 3, sys_days{year{2026} / June / 30}, 5);
+    Load(WriteQuorvaDat(DemoDbFile(db)));
+    StatisticsPeriodOption saved = StatisticsPeriod;
+    for (StatisticsPeriodOption option : {StatisticsPeriodOption{3, 0}, StatisticsPeriodOption{2, 30}}) {
+        StatisticsPeriod = option;
+        RecomputeAllPeriodExtremes();
+        uint16_t start = DateBackFromLatest(option.unit, option.count);
+        for (const DemoRecord& r : db.records) {
+            uint8_t* record = FindRecordById(r.id, 0).record;
+            float high, low;
+            uint16_t highDate, lowDate;
+            GetHighLowInRange(record, 0, start, &high, &highDate, &low, &lowDate);
+            StreamStatistics s = ReadStreamStatistics(GetSubRecord({record, 0}, 0));
+            EXPECT_FLOAT_EQ(s.periodHigh, high) << r.name;
+            EXPECT_EQ(s.periodHighDate, highDate) << r.name;
+            EXPECT_FLOAT_EQ(s.periodLow, low) << r.name;
+            EXPECT_EQ(s.periodLowDate, lowDate) << r.name;
+        }
+    }
+    StatisticsPeriod = saved;
+    ResetPeriodStart();
+}
