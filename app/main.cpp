@@ -1,9 +1,11 @@
 // Quorvantis: the program starts in the folder it is started from, which holds all its files.
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
+#include "shell/FrameState.h"
 #include "shell/ui/AppServicesQt.h"
 #include "shell/ui/IdleHost.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ui/TimerCallbackHost.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -16,11 +18,13 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Quorvantis"));
     qv::SetProgramFolder(std::filesystem::current_path());
     qv::InstallQtPlatform();
+    qv::InstallQtTimerCallbacks();
     qv::InstallIdleHost();
     qv::InstallAppServicesQt();
 
     qv::CMainFrame frame;
     frame.show();
+    qv::MainWindowCreated = 1;
 
     // For unattended runs (tests, CI): close the main window after this many milliseconds.
     if (const char* ms = std::getenv("QV_AUTO_EXIT_MS"))

@@ -10,7 +10,7 @@
 
 namespace qv {
 
-struct CViewBase;
+class CViewBase;
 struct Portfolio;
 
 // The families of records a list holds.

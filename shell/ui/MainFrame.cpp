@@ -1,9 +1,85 @@
 // Main frame window.
 #include "shell/ui/MainFrame.h"
 
+#include "core/RegistrySettings.h"
+#include "core/ShareList.h"
+#include "lists/ui/ViewBaseWindow.h"
+#include "platform/qt/QtText.h"
+#include "portfolio/Portfolio.h"
+#include "resources/MessageIds.h"
+#include "shell/BrowserCheck.h"
+#include "shell/HelpTopics.h"
+#include "shell/KeyRouting.h"
+#include "shell/MenuBarPlan.h"
+#include "shell/ProgressText.h"
+#include "shell/ViewKinds.h"
+#include "shell/ui/KeyCodes.h"
+#include "shell/ui/MenuBarBuilder.h"
+#include "shell/ui/StatusBarEx.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QVBoxLayout>
 
 namespace qv {
+namespace {
+
+constexpr uint32_t kCommandExit = 57665;
+constexpr uint32_t kCommandCascade = 57650;
+constexpr uint32_t kCommandTile = 57651;
+constexpr uint32_t kCommandHelpTopics = 57667;
+constexpr uint32_t kVirtualKeyF1 = 0x70;
+constexpr uint32_t kCommandInfoCentre = 27130;
+constexpr uint32_t kAllToolbars = 15;
+
+ToolbarsLockedFn toolbarsLocked = nullptr;
+
+uint32_t TickCount()
+{
+    static QElapsedTimer clock = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return uint32_t(clock.elapsed());
+}
+
+// The normal rectangle of the window is kept as "WinCoord" for the next start.
+void StorePlacement(const QMainWindow& window)
+{
+    WindowPlacement placement;
+    QRect r = window.normalGeometry();
+    placement.showCommand = window.isMaximized() ? 3 : 1;
+    placement.normalLeft = r.left();
+    placement.normalTop = r.top();
+    placement.normalRight = r.right() + 1;
+    placement.normalBottom = r.bottom() + 1;
+    WindowCoordinates(true, placement);
+    SaveDebugAndEmailSettings();
+}
+
+CViewBase* ViewOf(QMdiSubWindow* window)
+{
+    return window ? dynamic_cast<CViewBase*>(window->widget()) : nullptr;
+}
+
+ShareList* ListNumbered(int32_t number, int32_t family)
+{
+    for (ShareList* l = ShareListChain(); l; l = l->next)
+        if (l->number == number && l->family == family)
+            return l;
+    return nullptr;
+}
+
+} // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea(this))
 {
@@ -11,6 +87,312 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea
     setCentralWidget(mdi_);
     setMinimumSize(640, 480);
     resize(1024, 720);
+    MainFrameTarget() = this;
+    MainFrameHooks() = this;
+    // Keys typed in the empty client area go to the frame's key handling.
+    mdi_->installEventFilter(this);
+    mdi_->viewport()->installEventFilter(this);
+    connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
+    connect(menuBar(), &QMenuBar::triggered, this, [this](QAction* action) {
+        bool ok = false;
+        uint32_t command = action->data().toUInt(&ok);
+        if (ok && command)
+            OnCommand(command);
+    });
+    CreateBars(true);
+    RebuildMenuBar();
+    WinHelp(kHelpNewFeatures);
 }
+
+CMainFrame::~CMainFrame()
+{
+    // The child windows go first, while the frame's state is still there for them to leave.
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        delete sub;
+    if (MainFrameTarget() == this)
+        MainFrameTarget() = nullptr;
+    if (MainFrameHooks() == this)
+        MainFrameHooks() = nullptr;
+    MainFrameState() = FrameState{};
+}
+
+bool CMainFrame::CreateBars(bool createStatusBar)
+{
+    BuildMainMenuBar(*menuBar());
+    slots_.clear();
+    if (!createStatusBar)
+        return true;
+    status_ = new CStatusBarEx(this);
+    setStatusBar(status_);
+    if (!status_->SetPanes({0, 1, 2, 3}, {200, 165, 130, 190}))
+        return false;
+    status_->SetPaneText(0, QString::fromLatin1(kIdlePromptReady));
+    ShowToolbarsForKind(kAllToolbars, true);
+    RecalcBars(false); // locked toolbars keep their places; that is no failure
+    return true;
+}
+
+void CMainFrame::ShowToolbarsForKind(uint32_t, bool)
+{
+    if (barsNotYetDocked_) {
+        setDockOptions(dockOptions() | QMainWindow::AllowNestedDocks);
+        barsNotYetDocked_ = false;
+    }
+    // The user toolbars of the mask are shown here once the toolbar code makes them.
+}
+
+bool CMainFrame::RecalcBars(bool force)
+{
+    if (!force && toolbarsLocked && toolbarsLocked())
+        return false;
+    ShowToolbarsForKind(kAllToolbars, true);
+    if (QLayout* frameLayout = layout())
+        frameLayout->activate();
+    if (QMdiSubWindow* first = mdi_->subWindowList().value(0, nullptr))
+        first->update();
+    return true;
+}
+
+void SetToolbarsLockedQuery(ToolbarsLockedFn query) { toolbarsLocked = query; }
+
+void CMainFrame::ReloadMainMenu()
+{
+    CreateBars(false);
+    RebuildMenuBar();
+}
+
+QMenu* CMainFrame::SlotMenu(int slot) const
+{
+    QAction* action = slots_.value(slot, nullptr);
+    return action ? action->menu() : nullptr;
+}
+
+QStringList CMainFrame::MenuTitles() const
+{
+    QStringList titles;
+    for (QAction* action : menuBar()->actions())
+        titles << action->text();
+    return titles;
+}
+
+void CMainFrame::SetSlot(int slot, QMenu* menu, int position)
+{
+    QList<QAction*> bar = menuBar()->actions();
+    QAction* before = position < bar.size() ? bar[position] : nullptr;
+    slots_[slot] = before ? menuBar()->insertMenu(before, menu) : menuBar()->addMenu(menu);
+}
+
+void CMainFrame::RebuildMenuBar()
+{
+    const FrameState& state = MainFrameState();
+    int32_t kind = state.activeKind;
+    const Portfolio* portfolio = state.activeView && state.activeView->list ? state.activeView->list->source : nullptr;
+    int32_t portfolioKind = portfolio ? portfolio->type : 0;
+    MenuBarPlan plan = PlanMenuBar(kind, portfolioKind, false);
+    for (int slot : {kViewMenuSlot, kTablesMenuSlot, kPortfolioMenuSlot}) {
+        if (QAction* action = slots_.take(slot)) {
+            QMenu* menu = action->menu();
+            menuBar()->removeAction(action);
+            // Deleted later: the rebuild can run while Qt walks the frame's children.
+            menu->deleteLater();
+        }
+    }
+    if (plan.viewMenu)
+        SetSlot(kViewMenuSlot, BuildViewMenu(plan.viewMenu, kind, this), kViewMenuPosition);
+    if (plan.tablesMenu && kind >= 0)
+        SetSlot(kTablesMenuSlot, BuildTablesMenu(kind, this), kTablesMenuPosition);
+    if (plan.portfolioMenu)
+        SetSlot(kPortfolioMenuSlot, BuildViewMenu(kGeneralPortfolioMenu, kind, this), kPortfolioMenuPosition);
+    menuBar()->update();
+}
+
+void CMainFrame::CheckBrowserVersion(const std::optional<std::string>& version, bool infoCentreReady)
+{
+    bool show = ShowInfoCentreItem(BrowserVersionUsable(version), infoCentreReady);
+    if (show == (infoCentre_ != nullptr))
+        return;
+    if (!show) {
+        menuBar()->removeAction(infoCentre_);
+        infoCentre_->deleteLater();
+        infoCentre_ = nullptr;
+        return;
+    }
+    infoCentre_ = new QAction(QStringLiteral("&InfoCentre"), this);
+    infoCentre_->setData(kCommandInfoCentre);
+    QList<QAction*> bar = menuBar()->actions();
+    menuBar()->insertAction(bar.size() >= 2 ? bar[bar.size() - 2] : nullptr, infoCentre_);
+}
+
+uint32_t CMainFrame::WinHelp(uint32_t data)
+{
+    uint32_t topic = MapHelpRequest(data, MainFrameState().activeKind);
+    lastHelpText_ = FromCp1252(HelpTopicText(topic));
+    // Until there is a help viewer, a small window says which topic was asked for.
+    if (!helpWindow_) {
+        helpWindow_ = new QWidget(this, Qt::Tool);
+        helpWindow_->setWindowTitle(QStringLiteral("Quorvantis Help"));
+        helpText_ = new QLabel(helpWindow_);
+        auto* layout = new QVBoxLayout(helpWindow_);
+        layout->addWidget(helpText_);
+    }
+    helpText_->setText(lastHelpText_);
+    helpWindow_->show();
+    return topic;
+}
+
+void CMainFrame::ShowProgress(const QString& text, int step, bool force)
+{
+    if (!status_)
+        return;
+    std::optional<std::string> shown =
+        MainProgressText().Show(ToCp1252(text), step, force, TickCount());
+    if (!shown)
+        return;
+    status_->SetPaneText(0, FromCp1252(*shown));
+    status_->repaint();
+}
+
+intptr_t CMainFrame::OnDeferredViewRequest(int32_t kind, int32_t listNumber)
+{
+    ShowViewKind(kind, listNumber);
+    return 1;
+}
+
+CViewBaseWnd* CMainFrame::ShowViewKind(int32_t kind, int32_t listNumber)
+{
+    if (DeferViewRequestWhileBusy(kind, listNumber))
+        return nullptr;
+    int32_t family = GetViewKindFamily(kind);
+    if (family < 0)
+        return nullptr;
+    return OpenViewBaseWindow(*this, kind, ListNumbered(listNumber, family));
+}
+
+intptr_t CMainFrame::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    switch (message) {
+    case WM_CLOSE: close(); return 0;
+    case WM_COMMAND: OnCommand(uint32_t(wParam & 0xFFFF)); return 0;
+    case MSG_VIEW_REQUEST_DEFERRED: return OnDeferredViewRequest(int32_t(wParam), int32_t(lParam));
+    default: return 0;
+    }
+}
+
+void CMainFrame::OnCommand(uint32_t command)
+{
+    switch (command) {
+    case kCommandExit: close(); return;
+    case kCommandCascade: mdi_->cascadeSubWindows(); return;
+    case kCommandTile: mdi_->tileSubWindows(); return;
+    case kCommandHelpTopics: WinHelp(kHelpFrameRequest); return;
+    default: break;
+    }
+    // The active view has the first chance at a command, as in the class library's routing.
+    CViewBase* view = MainFrameState().activeView;
+    if (view && SendProgramMessage(*view, WM_COMMAND, command) != 0)
+        return;
+    commands_.push_back(command);
+}
+
+void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
+{
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (CViewBase* view = ViewOf(sub))
+            view->active = sub == window;
+    CViewBase* view = ViewOf(window);
+    if (view) {
+        view->OnSetFocus();
+        return;
+    }
+    NoteViewFocusLost(nullptr);
+    RebuildMenuBar();
+}
+
+bool CMainFrame::HandleViewKey(uint32_t key)
+{
+    if (key == kVirtualKeyF1) {
+        WinHelp(kHelpFrameRequest);
+        return true;
+    }
+    return RouteViewKey(
+        key, keys_, [this](uint32_t k) { return FindShareFromKey(k); },
+        [this](uint32_t command) { PostProgramMessage(*this, WM_COMMAND, command); });
+}
+
+bool CMainFrame::FindShareFromKey(uint32_t character)
+{
+    CViewBase* view = MainFrameState().activeView;
+    FindSharePlan plan = PlanFindShare(character, keys_, view, false);
+    return CarryOutFindShare(view, plan, character, [this] { Beep(); });
+}
+
+void CMainFrame::Beep()
+{
+    ++beeps_;
+    QApplication::beep();
+}
+
+bool CMainFrame::RouteKeyEvent(QKeyEvent* event)
+{
+    keys_ = KeyStateOf(*event);
+    uint32_t key = WindowsKeyCode(*event);
+    if (key != 0 && HandleViewKey(key))
+        return true;
+    uint32_t character = FindShareCharacter(*event);
+    return character != 0 && FindShareFromKey(character);
+}
+
+void CMainFrame::keyPressEvent(QKeyEvent* event)
+{
+    // With a view active the view routes its own keys.
+    if (!MainFrameState().activeView && RouteKeyEvent(event))
+        return;
+    QMainWindow::keyPressEvent(event);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && (watched == mdi_ || watched == mdi_->viewport()))
+        if (RouteKeyEvent(static_cast<QKeyEvent*>(event)))
+            return true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    switch (DecideClose()) {
+    case CloseDecision::Beep:
+        Beep();
+        event->ignore();
+        return;
+    case CloseDecision::Repost: event->ignore(); return;
+    case CloseDecision::Close: break;
+    }
+    if (SlideShowRunning) {
+        SlideShowRunning = 0;
+        MainFrameState().activeView = nullptr;
+    }
+    if (helpWindow_)
+        helpWindow_->close();
+    StorePlacement(*this);
+    event->accept();
+}
+
+void RecolourBitmap(QImage& bitmap, int64_t from, QRgb to)
+{
+    if (bitmap.isNull())
+        return;
+    if (bitmap.format() != QImage::Format_ARGB32 && bitmap.format() != QImage::Format_RGB32)
+        bitmap = bitmap.convertToFormat(QImage::Format_ARGB32);
+    QRgb match = from == kTopLeftColour ? bitmap.pixel(0, 0) : QRgb(from);
+    for (int y = 0; y < bitmap.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(bitmap.scanLine(y));
+        for (int x = 0; x < bitmap.width(); ++x)
+            if ((line[x] & 0xFFFFFF) == (match & 0xFFFFFF))
+                line[x] = (line[x] & 0xFF000000) | (to & 0xFFFFFF);
+    }
+}
+
+CViewBase* GetActiveChildView(const CMainFrame& frame) { return ViewOf(frame.mdiArea()->activeSubWindow()); }
 
 } // namespace qv

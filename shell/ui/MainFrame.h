@@ -1,21 +1,112 @@
-// The main frame: one multiple-document window that holds every child window of the program.
+// The main frame: one multiple-document window that holds every child window of the program, with
+// the status bar, the menu bar swapped by the active view kind, the keys typed in views or the empty
+// client area, help, the progress text and the close and view requests put off while busy.
 #pragma once
 
+#include "platform/MessageDispatch.h"
+#include "shell/FrameState.h"
+
+#include <QImage>
 #include <QMainWindow>
+#include <QMap>
+#include <optional>
+#include <string>
 
 class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QAction;
+class QLabel;
 
 namespace qv {
 
-class CMainFrame : public QMainWindow {
+class CStatusBarEx;
+class CViewBase;
+class CViewBaseWnd;
+
+class CMainFrame : public QMainWindow, public MessageTarget, public FrameHooks {
     Q_OBJECT
 public:
     explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
 
     QMdiArea* mdiArea() const { return mdi_; }
+    CStatusBarEx* statusBarEx() const { return status_; }
+
+    // Program messages: WM_CLOSE, WM_COMMAND and the deferred view request 0x434.
+    intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+
+    // FrameHooks.
+    void RebuildMenuBar() override;
+    bool HandleViewKey(uint32_t key) override;
+    bool FindShareFromKey(uint32_t character) override;
+    void NoteKeyState(const KeyState& keys) override { keys_ = keys; }
+    void Beep() override;
+
+    bool CreateBars(bool createStatusBar);
+    // Shows the toolbars of the mask that belong to the active view kind; the first call enables
+    // docking on every side.
+    void ShowToolbarsForKind(uint32_t mask, bool show);
+    // Lays the bars out again; unless forced, nothing happens while the toolbars are locked.
+    bool RecalcBars(bool force);
+    bool barsNotYetDocked() const { return barsNotYetDocked_; }
+    void ReloadMainMenu();
+    // The help request mapped to its topic and shown; returns the topic.
+    uint32_t WinHelp(uint32_t data);
+    void ShowProgress(const QString& text, int step, bool force);
+    // Replays a view request that was put off while busy.
+    intptr_t OnDeferredViewRequest(int32_t kind, int32_t listNumber);
+    // Shows a view of the kind for the list numbered listNumber (a new list when none has it) in a
+    // new child window; put off while busy.
+    CViewBaseWnd* ShowViewKind(int32_t kind, int32_t listNumber);
+
+    // Shows the "&InfoCentre" item (command 27130) with a usable browser and a ready InfoCentre,
+    // and removes it otherwise. The browser's version is read by the InfoCentre code.
+    void CheckBrowserVersion(const std::optional<std::string>& version, bool infoCentreReady);
+    // Routes a command as the menus and keys do: the active view first, then the frame.
+    void OnCommand(uint32_t command);
+
+    // The menu in a menu-bar slot (5, 6, 7), or null.
+    QMenu* SlotMenu(int slot) const;
+    QStringList MenuTitles() const;
+    // The commands the frame received and did not handle itself, in order.
+    const QList<uint32_t>& commands() const { return commands_; }
+    QString lastHelpText() const { return lastHelpText_; }
+    int beeps() const { return beeps_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void OnSubWindowActivated(QMdiSubWindow* window);
+    void SetSlot(int slot, QMenu* menu, int position);
+    bool RouteKeyEvent(QKeyEvent* event);
+
     QMdiArea* mdi_;
+    CStatusBarEx* status_ = nullptr;
+    QMap<int, QAction*> slots_;
+    QAction* infoCentre_ = nullptr;
+    QWidget* helpWindow_ = nullptr;
+    QLabel* helpText_ = nullptr;
+    KeyState keys_;
+    bool barsNotYetDocked_ = true;
+    QList<uint32_t> commands_;
+    QString lastHelpText_;
+    int beeps_ = 0;
 };
+
+// Whether the user toolbars are locked; the toolbar code answers once it exists.
+using ToolbarsLockedFn = bool (*)();
+void SetToolbarsLockedQuery(ToolbarsLockedFn query);
+
+// Replaces in place every pixel of the colour from (the top-left pixel's colour when from is -1) by
+// the colour to.
+constexpr int64_t kTopLeftColour = -1;
+void RecolourBitmap(QImage& bitmap, int64_t from, QRgb to);
+
+// The active view of the frame's active child window, or null.
+CViewBase* GetActiveChildView(const CMainFrame& frame);
 
 } // namespace qv

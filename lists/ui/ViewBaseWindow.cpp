@@ -1,0 +1,168 @@
+// View-base window: "No Data", titles, focus and keys.
+#include "lists/ui/ViewBaseWindow.h"
+
+#include "core/ShareList.h"
+#include "platform/qt/QtText.h"
+#include "shell/FrameState.h"
+#include "shell/ViewKinds.h"
+#include "shell/ui/KeyCodes.h"
+#include "shell/ui/MainFrame.h"
+
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+
+namespace qv {
+namespace {
+
+constexpr int kCtrlTimerMs = 500;
+constexpr int kVirtualKeyControl = 0x11;
+
+// The Ctrl timer is program-wide: one runs at a time whichever view started it.
+QTimer& CtrlTimer()
+{
+    static QTimer* timer = [] {
+        auto* t = new QTimer;
+        t->setSingleShot(true);
+        t->setInterval(kCtrlTimerMs);
+        return t;
+    }();
+    return *timer;
+}
+
+} // namespace
+
+void RetitleGroup(ShareList* group)
+{
+    for (CViewBase* v = group ? group->views : nullptr; v; v = v->nextInList)
+        if (auto* window = dynamic_cast<CViewBaseWnd*>(v))
+            window->UpdateTitle();
+}
+
+CViewBaseWnd::CViewBaseWnd(int32_t kind, QWidget* parent) : QWidget(parent), CViewBase(kind)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAutoFillBackground(true);
+    setMinimumSize(160, 90);
+}
+
+CViewBaseWnd::~CViewBaseWnd()
+{
+    closing_ = true;
+    ShareList* group = secondList ? secondList : list;
+    UnlinkViewFromLists(this);
+    RetitleGroup(group);
+}
+
+bool CViewBaseWnd::WindowVisible() const { return !closing_ && isVisible(); }
+
+void CViewBaseWnd::InvalidateWindow()
+{
+    CViewBase::InvalidateWindow();
+    update();
+}
+
+void CViewBaseWnd::OnRefresh()
+{
+    ++refreshes_;
+    UpdateTitle();
+    update();
+}
+
+void CViewBaseWnd::SetResyncCode(uint32_t) { ++resyncs_; }
+
+QString CViewBaseWnd::Title() const
+{
+    std::string source = GetSourceTitle(false);
+    return FromCp1252(DecorateTitle(source.empty() ? ViewKindClassName(kind) : source));
+}
+
+void CViewBaseWnd::UpdateTitle()
+{
+    QString title = Title();
+    setWindowTitle(title);
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->setWindowTitle(title);
+}
+
+bool CViewBaseWnd::ctrlTimerRunning() const { return CtrlTimer().isActive(); }
+
+void CViewBaseWnd::DrawNoData(QPainter& painter, const QRect& client, int top, const QString& text)
+{
+    QString shown = text.isEmpty() ? QStringLiteral("No Data") : text;
+    QRect line(client.left(), top, client.width(), painter.fontMetrics().height());
+    painter.drawText(line, Qt::AlignHCenter | Qt::AlignTop, shown);
+}
+
+void CViewBaseWnd::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    painter.setPen(Qt::black);
+    DrawNoData(painter, rect(), height() / 2 - painter.fontMetrics().height() / 2);
+}
+
+void CViewBaseWnd::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    OnSetFocus();
+}
+
+void CViewBaseWnd::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    OnKillFocus();
+}
+
+void CViewBaseWnd::keyPressEvent(QKeyEvent* event)
+{
+    uint32_t key = WindowsKeyCode(*event);
+    if (!IsChartViewKind(kind)) {
+        if (key == kVirtualKeyControl) {
+            if (!CtrlTimer().isActive())
+                CtrlTimer().start();
+        } else {
+            CtrlTimer().stop();
+        }
+    }
+    FrameHooks* frame = MainFrameHooks();
+    if (frame)
+        frame->NoteKeyState(KeyStateOf(*event));
+    bool used = frame && key != 0 && frame->HandleViewKey(key);
+    uint32_t character = FindShareCharacter(*event);
+    if (!used && character != 0)
+        used = OnFindShareKey(character);
+    if (!used)
+        QWidget::keyPressEvent(event);
+}
+
+void CViewBaseWnd::keyReleaseEvent(QKeyEvent* event)
+{
+    if (WindowsKeyCode(*event) == kVirtualKeyControl)
+        CtrlTimer().stop();
+    QWidget::keyReleaseEvent(event);
+}
+
+CViewBaseWnd* OpenViewBaseWindow(CMainFrame& frame, int32_t kind, ShareList* list)
+{
+    auto* view = new CViewBaseWnd(kind);
+    view->list = list;
+    view->AttachListSource(GetViewKindFamily(kind), list ? list->source : nullptr, 0);
+    QMdiSubWindow* sub = frame.mdiArea()->addSubWindow(view);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setProperty("serial", ++MainFrameState().windowCounter);
+    QPixmap noIcon(16, 16);
+    noIcon.fill(Qt::transparent);
+    sub->setWindowIcon(QIcon(noIcon));
+    RetitleGroup(view->secondList ? view->secondList : view->list);
+    sub->resize(360, 220);
+    sub->show();
+    frame.mdiArea()->setActiveSubWindow(sub);
+    return view;
+}
+
+} // namespace qv

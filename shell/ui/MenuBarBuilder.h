@@ -1,0 +1,20 @@
+// Builds the menus the frame puts in its menu bar: the main menu (300), each view kind's menu and the
+// tables-and-settings popup. These are placeholders that hold each menu's title and a few items
+// until the menus built in code from the menu tables take their place.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+class QMenu;
+class QMenuBar;
+class QWidget;
+
+namespace qv {
+
+// Every menu action carries its command id as data; the frame routes triggered actions by it.
+void BuildMainMenuBar(QMenuBar& bar);
+QMenu* BuildViewMenu(uint32_t menuId, int32_t kind, QWidget* parent);
+QMenu* BuildTablesMenu(int32_t kind, QWidget* parent);
+
+} // namespace qv
