@@ -43,8 +43,13 @@ SoftMenuEntry BuildBarPopup(uint32_t menuId, const SoftMenuContext& context)
         return SoftMenuEntry{kMenuPopup, 0, {}, {}};
     SoftMenuEntry popup = std::move(*first);
     if (context.multipleWindows) {
+        // Only the included window popups and their separator go; a menu that starts with its own
+        // commands (307, 345) keeps them.
         size_t count = std::min(RepeatedWindowEntries(menuId), popup.items.size());
-        popup.items.erase(popup.items.begin(), popup.items.begin() + std::ptrdiff_t(count));
+        size_t repeated = 0;
+        while (repeated < count && (popup.items[repeated].isPopup() || popup.items[repeated].isSeparator()))
+            ++repeated;
+        popup.items.erase(popup.items.begin(), popup.items.begin() + std::ptrdiff_t(repeated));
     }
     return popup;
 }

@@ -21,7 +21,8 @@ uint8_t BarPopupMask(uint32_t menuId);
 
 // The first popup of the registered menu built as a bar, as it goes into a bar slot. With the
 // multiple-windows option the entries that repeat the bar's Window popup go: the first two, a third
-// unless the menu is 312, a fourth for 301, 302, 303, 304, 310, 626, 567 and 767.
+// unless the menu is 312, a fourth for 301, 302, 303, 304, 310, 626, 567 and 767; only leading
+// popups and separators are taken, so a menu's own first commands stay.
 SoftMenuEntry BuildBarPopup(uint32_t menuId, const SoftMenuContext& context);
 
 // Puts command 21147 + n with the name of layout n at the head of the bar's View popup, replacing

@@ -89,6 +89,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea
     resize(1024, 720);
     MainFrameTarget() = this;
     MainFrameHooks() = this;
+    AddCommandTarget(this);
     // Keys typed in the empty client area go to the frame's key handling.
     mdi_->installEventFilter(this);
     mdi_->viewport()->installEventFilter(this);
@@ -278,18 +279,38 @@ intptr_t CMainFrame::onProgramMessage(uint32_t message, uintptr_t wParam, intptr
     }
 }
 
-void CMainFrame::OnCommand(uint32_t command)
+bool CMainFrame::UpdateCommand(CommandUi& ui)
+{
+    switch (ui.command) {
+    case kCommandExit:
+    case kCommandCascade:
+    case kCommandTile:
+    case kCommandHelpTopics: ui.enabled = true; return true;
+    default: return false;
+    }
+}
+
+bool CMainFrame::RunCommand(uint32_t command)
 {
     switch (command) {
-    case kCommandExit: close(); return;
-    case kCommandCascade: mdi_->cascadeSubWindows(); return;
-    case kCommandTile: mdi_->tileSubWindows(); return;
-    case kCommandHelpTopics: WinHelp(kHelpFrameRequest); return;
-    default: break;
+    case kCommandExit: close(); return true;
+    case kCommandCascade: mdi_->cascadeSubWindows(); return true;
+    case kCommandTile: mdi_->tileSubWindows(); return true;
+    case kCommandHelpTopics: WinHelp(kHelpFrameRequest); return true;
+    default: return false;
     }
+}
+
+void CMainFrame::OnCommand(uint32_t command)
+{
+    if (RunCommand(command))
+        return;
     // The active view has the first chance at a command, as in the class library's routing.
     CViewBase* view = MainFrameState().activeView;
     if (view && SendProgramMessage(*view, WM_COMMAND, command) != 0)
+        return;
+    // Then every other command target (the application's own handlers).
+    if (RouteCommand(command))
         return;
     commands_.push_back(command);
 }

@@ -1,6 +1,5 @@
-// Builds the menus the frame puts in its menu bar: the main menu (300), each view kind's menu and the
-// tables-and-settings popup. These are placeholders that hold each menu's title and a few items
-// until the menus built in code from the menu tables take their place.
+// Builds the menus the frame puts in its menu bar: the main menu (300) and each view kind's menu from
+// the menu tables, and the tables-and-settings popup.
 #pragma once
 
 #include <QString>

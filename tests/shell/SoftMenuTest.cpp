@@ -273,6 +273,9 @@ TEST(MainMenu, BarPopupsLoseTheEntriesTheWindowMenuHolds)
     EXPECT_TRUE(single.items.front().isSeparator());
     EXPECT_EQ(single.items[1].command, 20205u);
     EXPECT_EQ(BuildBarPopup(312, Context(false, false)).items.front().text, "New Window");
+    // Menus that start with their own commands keep them.
+    EXPECT_EQ(BuildBarPopup(345, multi).items.front().command, 26538u);
+    EXPECT_EQ(BuildBarPopup(307, multi).items.front().command, 20803u);
 }
 
 TEST(MainMenu, LayoutCommandsReplaceTheirEarlierCopies)

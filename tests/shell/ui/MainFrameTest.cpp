@@ -6,6 +6,7 @@
 #include "platform/ByteOrder.h"
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
+#include "shell/CommandUpdate.h"
 #include "shell/FrameState.h"
 #include "shell/KeyRouting.h"
 #include "shell/KeyTable.h"
@@ -19,6 +20,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -101,18 +103,18 @@ TEST_F(Frame, StatusBarPanesAndTheMenuBarFollowTheActiveKind)
     EXPECT_EQ(status->PaneCount(), 4);
     EXPECT_EQ(status->PaneText(0), QStringLiteral("Ready"));
     EXPECT_EQ(status->Pane(2)->width(), 130);
-    EXPECT_EQ(frame->MenuTitles(), (QStringList{"&File", "&Edit", "&View", "&Tools", "&Portfolio", "&Update",
-                                                "&Window", "&Help"}));
+    EXPECT_EQ(frame->MenuTitles(), (QStringList{"&File", "&Edit", "&View", "T&ools", "&Portfolio", "&Update",
+                                                "&Help"}));
 
     CViewBaseWnd* list = Open(kViewList, a);
     Activate(list);
     EXPECT_EQ(MainFrameState().activeView, list);
     EXPECT_EQ(frame->MenuTitles(), (QStringList{"&File", "&Edit", "&View", "&List", "&Portfolio", "List &Tables",
-                                                "&Tools", "&Update", "&Window", "&Help"}));
+                                                "T&ools", "&Update", "&Help"}));
     CViewBaseWnd* portfolio = Open(kViewPortfolio, b);
     Activate(portfolio);
-    EXPECT_EQ(frame->MenuTitles(), (QStringList{"&File", "&Edit", "&View", "&Portfolio", "List &Tables", "&Tools",
-                                                "&Update", "&Window", "&Help"}));
+    EXPECT_EQ(frame->MenuTitles(), (QStringList{"&File", "&Edit", "&View", "&Portfolio", "List &Tables", "T&ools",
+                                                "&Update", "&Help"}));
     CViewBaseWnd* details = Open(kViewDetails, b);
     Activate(details);
     EXPECT_EQ(frame->SlotMenu(6)->title(), QStringLiteral("&Details"));
@@ -282,6 +284,51 @@ TEST_F(Frame, ViewsKeepOneCtrlTimerAndTheFrameKnowsTheActiveView)
     EXPECT_EQ(frame->statusBarEx()->PaneText(1), QStringLiteral("Oil"));
     EXPECT_EQ(frame->statusBarEx()->PaneText(2), QStringLiteral("Main, Oil"));
     SetPaneTextSource({});
+}
+
+namespace {
+
+QAction* FindCommand(QMenu* menu, uint32_t command)
+{
+    for (QAction* action : menu->actions()) {
+        if (action->menu()) {
+            if (QAction* found = FindCommand(action->menu(), command))
+                return found;
+        } else if (action->data().toUInt() == command) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(Frame, MenusComeFromTheTablesWithUnhandledCommandsGreyed)
+{
+    QMenu* file = frame->menuBar()->actions()[0]->menu();
+    ASSERT_NE(file, nullptr);
+    QAction* exit = FindCommand(file, 57665);
+    QAction* print = FindCommand(file, 26119);
+    ASSERT_TRUE(exit && print);
+    EXPECT_TRUE(exit->isEnabled());
+    EXPECT_FALSE(print->isEnabled());
+    EXPECT_EQ(print->text(), QStringLiteral("&Print...\tCtrl+P"));
+
+    CViewBaseWnd* list = Open(kViewList, a);
+    Activate(list);
+    QMenu* listMenu = frame->SlotMenu(6);
+    ASSERT_NE(listMenu, nullptr);
+    QAction* design = FindCommand(listMenu, 25002);
+    ASSERT_NE(design, nullptr);
+    EXPECT_TRUE(design->text().startsWith(QStringLiteral("List desi&gn...")));
+    EXPECT_FALSE(design->isEnabled());
+
+    int abouts = 0;
+    ApplicationCommands().Add(57664, [&] { ++abouts; });
+    frame->OnCommand(57664);
+    EXPECT_EQ(abouts, 1);
+    EXPECT_TRUE(frame->commands().isEmpty());
+    ApplicationCommands().Remove(57664);
 }
 
 TEST_F(Frame, CommandsReachTheActiveViewFirstAndTheInfoCentreItemFollowsTheBrowser)
