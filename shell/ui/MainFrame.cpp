@@ -37,7 +37,6 @@ constexpr uint32_t kCommandCascade = 57650;
 constexpr uint32_t kCommandTile = 57651;
 constexpr uint32_t kCommandHelpTopics = 57667;
 constexpr uint32_t kVirtualKeyF1 = 0x70;
-constexpr uint32_t kCommandInfoCentre = 27130;
 constexpr uint32_t kAllToolbars = 15;
 
 ToolbarsLockedFn toolbarsLocked = nullptr;
@@ -119,7 +118,7 @@ CMainFrame::~CMainFrame()
 
 bool CMainFrame::CreateBars(bool createStatusBar)
 {
-    BuildMainMenuBar(*menuBar());
+    BuildMainMenuBar(*menuBar(), infoCentreShown_);
     slots_.clear();
     if (!createStatusBar)
         return true;
@@ -210,18 +209,10 @@ void CMainFrame::RebuildMenuBar()
 void CMainFrame::CheckBrowserVersion(const std::optional<std::string>& version, bool infoCentreReady)
 {
     bool show = ShowInfoCentreItem(BrowserVersionUsable(version), infoCentreReady);
-    if (show == (infoCentre_ != nullptr))
+    if (show == infoCentreShown_)
         return;
-    if (!show) {
-        menuBar()->removeAction(infoCentre_);
-        infoCentre_->deleteLater();
-        infoCentre_ = nullptr;
-        return;
-    }
-    infoCentre_ = new QAction(QStringLiteral("&InfoCentre"), this);
-    infoCentre_->setData(kCommandInfoCentre);
-    QList<QAction*> bar = menuBar()->actions();
-    menuBar()->insertAction(bar.size() >= 2 ? bar[bar.size() - 2] : nullptr, infoCentre_);
+    infoCentreShown_ = show;
+    ReloadMainMenu();
 }
 
 uint32_t CMainFrame::WinHelp(uint32_t data)

@@ -92,7 +92,7 @@ private:
     QMdiArea* mdi_;
     CStatusBarEx* status_ = nullptr;
     QMap<int, QAction*> slots_;
-    QAction* infoCentre_ = nullptr;
+    bool infoCentreShown_ = false;
     QWidget* helpWindow_ = nullptr;
     QLabel* helpText_ = nullptr;
     KeyState keys_;

@@ -2,7 +2,9 @@
 // tables-and-settings popup is made here from the table names.
 #include "shell/ui/MenuBarBuilder.h"
 
+#include "core/WindowLayouts.h"
 #include "shell/KeyTable.h"
+#include "shell/MainMenu.h"
 #include "shell/MenuBarPlan.h"
 #include "shell/SoftMenu.h"
 #include "shell/ui/SoftMenuQt.h"
@@ -24,11 +26,22 @@ QAction* AddCommand(QMenu* menu, const QString& text, uint32_t command)
 
 } // namespace
 
-void BuildMainMenuBar(QMenuBar& bar)
+void BuildMainMenuBar(QMenuBar& bar, bool showInfoCentre)
 {
     // The menus show the keys of the program's own table, which may have changed since the last build.
     SetSoftMenuKeyTable(&KeyTable());
-    FillSoftMenuBar(bar, LoadSoftMenu(kMainMenu, false, 0));
+    SoftMenuContext context = CurrentSoftMenuContext();
+    SoftMenu menu = BuildSoftMenu(kMainMenu, false, 0, context);
+    if (context.multipleWindows) {
+        std::array<std::string, kLayoutCommands> names;
+        for (int n = 0; n < kLayoutCommands; ++n) {
+            const std::string& name = WindowLayouts().layouts[size_t(n)].name;
+            names[size_t(n)] = name.empty() ? DefaultLayoutName(n) : name;
+        }
+        InsertWindowLayoutCommands(menu, names, context.keys);
+    }
+    ShowInfoCentreCommand(menu, showInfoCentre, context.keys);
+    FillSoftMenuBar(bar, menu);
 }
 
 QMenu* BuildViewMenu(uint32_t menuId, int32_t, QWidget* parent)

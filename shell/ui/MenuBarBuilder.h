@@ -12,7 +12,9 @@ class QWidget;
 namespace qv {
 
 // Every menu action carries its command id as data; the frame routes triggered actions by it.
-void BuildMainMenuBar(QMenuBar& bar);
+// With the multiple-windows option the View popup starts with the twelve window layouts; the
+// "&InfoCentre" command is there only when `showInfoCentre`.
+void BuildMainMenuBar(QMenuBar& bar, bool showInfoCentre);
 QMenu* BuildViewMenu(uint32_t menuId, int32_t kind, QWidget* parent);
 QMenu* BuildTablesMenu(int32_t kind, QWidget* parent);
 

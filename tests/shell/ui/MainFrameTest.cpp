@@ -1,6 +1,8 @@
 #include "shell/ui/MainFrame.h"
 
+#include "core/ConfigState.h"
 #include "core/Memory.h"
+#include "core/WindowLayouts.h"
 #include "core/ShareList.h"
 #include "lists/ui/ViewBaseWindow.h"
 #include "platform/ByteOrder.h"
@@ -323,6 +325,20 @@ TEST_F(Frame, MenusComeFromTheTablesWithUnhandledCommandsGreyed)
     EXPECT_TRUE(design->text().startsWith(QStringLiteral("List desi&gn...")));
     EXPECT_FALSE(design->isEnabled());
 
+    // With several windows the View popup starts with the window layouts and the Window popup is there.
+    Config().optionsA.bytes[OptionBlockA::kMultipleWindows] = 1;
+    WindowLayouts().layouts[1].name = "Charts";
+    frame->ReloadMainMenu();
+    QMenu* view = frame->menuBar()->actions()[2]->menu();
+    EXPECT_EQ(view->actions()[0]->text(), QString::fromStdString(DefaultLayoutName(0)));
+    EXPECT_EQ(view->actions()[1]->text(), QStringLiteral("Charts"));
+    EXPECT_EQ(view->actions()[11]->data().toUInt(), 21158u);
+    EXPECT_TRUE(frame->MenuTitles().contains(QStringLiteral("&Window")));
+    Config().optionsA.bytes[OptionBlockA::kMultipleWindows] = 0;
+    WindowLayouts().layouts[1].name.clear();
+    frame->ReloadMainMenu();
+    EXPECT_FALSE(frame->MenuTitles().contains(QStringLiteral("&Window")));
+
     int abouts = 0;
     ApplicationCommands().Add(57664, [&] { ++abouts; });
     frame->OnCommand(57664);
@@ -340,12 +356,23 @@ TEST_F(Frame, CommandsReachTheActiveViewFirstAndTheInfoCentreItemFollowsTheBrows
     frame->OnCommand(26119);
     EXPECT_EQ(frame->commands(), QList<uint32_t>{26119}) << "not a view's command";
 
+    // The command lives in the View popup, before "Emai&l".
+    auto infoCentre = [&] {
+        QMenu* view = frame->menuBar()->actions()[2]->menu();
+        QAction* item = FindCommand(view, 27130);
+        QAction* email = FindCommand(view, 21108);
+        if (!item)
+            return false;
+        EXPECT_EQ(item->text(), QStringLiteral("&InfoCentre"));
+        EXPECT_EQ(view->actions().indexOf(item) + 1, view->actions().indexOf(email));
+        return true;
+    };
     frame->CheckBrowserVersion(std::string("11.0"), true);
-    EXPECT_TRUE(frame->MenuTitles().contains(QStringLiteral("&InfoCentre")));
+    EXPECT_TRUE(infoCentre());
     frame->CheckBrowserVersion(std::string("3.0"), true);
-    EXPECT_FALSE(frame->MenuTitles().contains(QStringLiteral("&InfoCentre")));
+    EXPECT_FALSE(infoCentre());
     frame->CheckBrowserVersion(std::string("11.0"), false);
-    EXPECT_FALSE(frame->MenuTitles().contains(QStringLiteral("&InfoCentre")));
+    EXPECT_FALSE(infoCentre());
 }
 
 TEST_F(Frame, BarsAreLaidOutUnlessTheToolbarsAreLocked)
