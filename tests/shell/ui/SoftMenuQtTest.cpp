@@ -3,6 +3,7 @@
 
 #include "shell/CommandUpdate.h"
 #include "shell/MainMenu.h"
+#include "support/ui/Render.h"
 
 #include <QAction>
 #include <QMenu>
@@ -96,4 +97,20 @@ TEST(SoftMenuQt, TextsKeepTheirWindows1252Characters)
     ASSERT_NE(cap, nullptr);
     EXPECT_EQ(cap->text(), QString::fromUtf8("Capitalisation (\u00A3m)"));
     delete columns;
+}
+
+TEST(SoftMenuQt, RendersTheFileMenuWithGreyedCommands)
+{
+    ASSERT_TRUE(test::FontsAvailable()) << "no font: install fonts-dejavu-core and fontconfig";
+    std::vector<AcceleratorKey> keys;
+    AddDefaultAccelerators(keys, true);
+    SoftMenu bar = BuildSoftMenu(300, false, 0, SoftMenuContext{true, true, &keys});
+    ApplicationCommands().Add(57665, [] {});
+    QMenu* file = CreateSoftQMenu(bar.entries[0], nullptr);
+    file->adjustSize();
+    QImage image = test::RenderWidget(*file);
+    EXPECT_GT(image.height(), 200);
+    test::SaveRender(image, QStringLiteral("soft-menu-file"));
+    ApplicationCommands().Remove(57665);
+    delete file;
 }
