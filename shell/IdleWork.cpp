@@ -17,6 +17,7 @@ constexpr uint32_t kThrottleEvery = 100;
 constexpr int32_t kEngineRunning = 1;
 
 EventPump g_pump;
+std::function<bool()> g_splashInput;
 
 // Clears the busy flag however the dispatching ends.
 class PumpGuard {
@@ -88,6 +89,16 @@ bool RunIdleWork()
     }
     EnterNextRecord(walk);
     return true;
+}
+
+void SetSplashInputHook(std::function<bool()> hook)
+{
+    g_splashInput = std::move(hook);
+}
+
+bool PreTranslateInput()
+{
+    return g_splashInput && g_splashInput();
 }
 
 void SetEventPump(EventPump pump)

@@ -27,6 +27,12 @@ IdleState& Idle();
 // wants to be called again. A database load or free restarts the walk.
 bool RunIdleWork();
 
+// The first key or mouse-button press while the splash screen shows may close it and is then not
+// passed on; the splash screen installs the test (true: it took the input).
+void SetSplashInputHook(std::function<bool()> hook);
+// True when the input was taken and must not reach its window.
+bool PreTranslateInput();
+
 // Flags of the pump: set while it dispatches.
 extern uint32_t PumpBusy;
 

@@ -7,7 +7,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 using namespace qv;
@@ -36,4 +38,37 @@ TEST(IdleHost, WalksTheDatabaseWhenTheQueueIsEmpty)
     EXPECT_TRUE(fired);
     SetEventPump({});
     FreeDatabase(true);
+}
+
+TEST(IdleHost, TheSplashScreenTakesKeysAndClicksWhileItWantsThem)
+{
+    InstallIdleHost();
+    QWidget target;
+    target.show();
+    bool splashTakes = true;
+    int offered = 0;
+    SetSplashInputHook([&] {
+        ++offered;
+        return splashTakes;
+    });
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    bool delivered = false;
+    struct Watch : QObject {
+        bool* seen;
+        explicit Watch(bool* s) : seen(s) {}
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::KeyPress)
+                *seen = true;
+            return false;
+        }
+    } watch(&delivered);
+    target.installEventFilter(&watch);
+    QCoreApplication::sendEvent(&target, &press);
+    EXPECT_EQ(offered, 1);
+    EXPECT_FALSE(delivered);
+    splashTakes = false;
+    QCoreApplication::sendEvent(&target, &press);
+    EXPECT_TRUE(delivered);
+    SetSplashInputHook({});
 }
