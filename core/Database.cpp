@@ -265,8 +265,6 @@ void IndexRecord(uint8_t* record, CompanyItemLinker& records, CompanyItemLinker&
         sub += SubRecordLength(sub);
     }
     std::memset(record + RecordLayout::EarningsValue, 0, RecordLayout::FirstSubRecord - RecordLayout::EarningsValue);
-    if ((record[RecordLayout::TypeByte] & 7) != 3 && SubRecordKindOf(FirstSubRecord(record)) != SubRecordKind::UnitTrust)
-        FillRecordRatio(record);
 }
 
 } // namespace
@@ -384,6 +382,10 @@ void BuildRecordIndex()
         IndexRecord(r, records, streams);
     }
     FillBlockStatistics(MainRecordBlock);
+    // The ratio reads the last close the statistics have just filled in.
+    for (uint8_t* r = MainRecordBlock; RecordLength(r) != 0; r = NextRecord(r))
+        if ((r[RecordLayout::TypeByte] & 7) != 3 && SubRecordKindOf(FirstSubRecord(r)) != SubRecordKind::UnitTrust)
+            FillRecordRatio(r);
 
     ProFree(TradingDays);
     TradingDays = nullptr;
