@@ -5,7 +5,11 @@
 #include "core/ConfigState.h"
 #include "core/ShareList.h"
 #include "lists/ListSort.h"
+#include "portfolio/Portfolio.h"
+#include "portfolio/PortfolioFile.h"
 #include "shell/CommandUpdate.h"
+
+#include <vector>
 
 namespace qv {
 namespace {
@@ -173,6 +177,14 @@ void ResolvePortfolioShortcuts(std::array<uint32_t, 9>& shortcuts, std::span<con
     }
 }
 
+void ResolvePortfolioShortcuts(std::array<uint32_t, 9>& shortcuts)
+{
+    std::vector<PortfolioLink> chain;
+    for (const Portfolio* p = PortfolioChain(); p; p = p->next)
+        chain.push_back(PortfolioLink{p->number, !p->name.empty()});
+    ResolvePortfolioShortcuts(shortcuts, chain);
+}
+
 AfterLoadSteps& AfterLoad()
 {
     static AfterLoadSteps steps;
@@ -205,6 +217,7 @@ void FreeTables()
     for (auto* names : {&config.dailyGraphs.names, &config.intradayGraphs.names, &config.dataMiningGraphs.names,
                         &config.tickers.names})
         names->fill(std::nullopt);
+    FreePortfolioChain();
     FreeCashAccounts();
 }
 

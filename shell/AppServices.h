@@ -78,6 +78,8 @@ struct PortfolioLink {
 // Makes the nine shortcut numbers refer to existing portfolios; the chain's last element is its end
 // mark. An empty chain leaves them.
 void ResolvePortfolioShortcuts(std::array<uint32_t, 9>& shortcuts, std::span<const PortfolioLink> chain);
+// The same over the program's portfolio chain.
+void ResolvePortfolioShortcuts(std::array<uint32_t, 9>& shortcuts);
 
 // The steps that follow a database load or an import; each owner installs its own.
 struct AfterLoadSteps {
@@ -91,7 +93,8 @@ struct AfterLoadSteps {
 AfterLoadSteps& AfterLoad();
 void RecalculateAfterLoad();
 
-// Frees every table of the configuration (names, columns, settings) and the cash accounts.
+// Frees every table of the configuration (names, columns, settings), the portfolio chain and the
+// cash accounts.
 void FreeTables();
 
 } // namespace qv

@@ -5,6 +5,7 @@
 #include "core/ConfigState.h"
 #include "core/ShareList.h"
 #include "lists/ListSort.h"
+#include "portfolio/Portfolio.h"
 #include "shell/CommandUpdate.h"
 
 #include <gtest/gtest.h>
@@ -134,6 +135,27 @@ TEST(AppServices, PortfolioShortcutsReferToExistingPortfolios)
     EXPECT_EQ(shortcuts[0], 5u);
     EXPECT_EQ(shortcuts[2], 8u);
     EXPECT_EQ(shortcuts[3], 0u);
+
+    // Over the program's chain; freeing the tables frees the chain too.
+    auto append = [](uint16_t number, const char* name) {
+        auto* p = new Portfolio;
+        p->number = number;
+        p->name = name;
+        ResetPortfolioEntries(*p);
+        AppendToChain(p);
+    };
+    append(3, "Three");
+    append(4, "");
+    append(9, "Nine");
+    append(0, "");
+    std::array<uint32_t, 9> fromChain{4, 9, 3, 3, 3, 3, 3, 3, 3};
+    ResolvePortfolioShortcuts(fromChain);
+    EXPECT_EQ(fromChain[0], 3u);
+    EXPECT_EQ(fromChain[1], 9u);
+    FreeTables();
+    EXPECT_EQ(PortfolioChain(), nullptr);
+    Config() = ConfigState{};
+
     std::array<uint32_t, 9> untouched{1, 2, 3, 4, 5, 6, 7, 8, 9};
     ResolvePortfolioShortcuts(untouched, {});
     EXPECT_EQ(untouched[8], 9u);
