@@ -1,38 +1,121 @@
-// Default records and column layouts for "Quorva.cfg" (zero-filled until their owners fill them).
+// Default records and column layouts for "Quorva.cfg".
 #include "core/ConfigDefaults.h"
 
+#include "platform/ByteOrder.h"
+
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace qv {
+namespace {
+
+// Colours are 0x00BBGGRR: 0x30D030 green, 0x0000FF red, 0xFF0000 blue.
+constexpr std::array<uint32_t, TableStyleLayout::ColourCount> kTableColours{
+    0xFFFFFF, 0xFF0000, 0xFFE9CC, 3,        0,        1,        0xA4A0A0, 0xA4A0A0, 0xC0C0C0, 0,        128,
+    0x808080, 0xC8FF96, 0xDCDCFF, 0xE0FFFF, 0x008000, 128,      0x008080, 0x0000FF, 0x30D030, 0x0000FF, 0xFF0000,
+    0x30D030, 0x0000FF, 0xFF0000, 0x30D030, 0x0000FF, 0,        0x30D030, 0x0000FF, 0xFF0000};
+constexpr uint16_t kTablePointSize = 9;
+constexpr uint32_t kTableBackground = 0xF6F6F6;
+
+constexpr uint16_t kTickerSize = 142;
+constexpr uint8_t kTickerKind = 7;
+constexpr uint8_t kTickerLayoutFlag = 0x02;
+constexpr std::array<uint8_t, 3> kTickerLayout{3, 2, 3};
+constexpr std::array<uint32_t, 10> kTickerColours{0x008000, 0x800000, 0x000080, 0xF0F0F0, 0xEEFFFF,
+                                                  0x800000, 0x800080, 0x808000, 0x008080, 0x008000};
+constexpr uint32_t kTickerBackground = 0xF0F0F0;
+
+struct MoveRow {
+    float percentage;
+    uint32_t periods;
+};
+constexpr std::array<MoveRow, 6> kMoves{{{5, 1}, {10, 4}, {20, 10}, {-5, 1}, {-10, 4}, {-20, 10}}};
+constexpr std::array<uint8_t, 6> kMoveBytes{0, 6, 0, 12, 0, 44};
+constexpr float kMoveThreshold = 0.1f;
+constexpr std::array<int16_t, 15> kIndicatorCrosses{-26, 13, 9, -20, 3, 30, 70, -20, 9, 2, 0, 30, 70, 0, 3};
+
+bool (*g_fontInstalled)(const char*) = nullptr;
+
+const char* TableFace()
+{
+    static constexpr const char* kNewFace = "Microsoft Sans Serif";
+    return g_fontInstalled && g_fontInstalled(kNewFace) ? kNewFace : "MS Sans Serif";
+}
+
+} // namespace
 
 std::vector<uint8_t> DefaultColumnLayout(ColumnLayoutSet, int)
 {
     return {0};
 }
 
-void InitDefaultTableStyle(TableStyle& style)
+void SetFontInstalledCheck(bool (*installed)(const char* face))
 {
-    style = TableStyle{};
+    g_fontInstalled = installed;
 }
 
-void SetDefaultTickerSettings(TickerSetting& ticker)
+void InitDefaultTableStyle(TableStyle& style)
 {
+    using namespace TableStyleLayout;
+    style = TableStyle{};
+    uint8_t* p = style.data();
+    for (size_t i = 0; i < kTableColours.size(); ++i)
+        StoreU32(p + Colours + 4 * i, kTableColours[i]);
+    StoreU16(p + PointSize, kTablePointSize);
+    const char* face = TableFace();
+    std::memcpy(p + Face, face, std::min(std::strlen(face), FaceSize - 1));
+    StoreU32(p + Background, kTableBackground);
+    StoreU32(p + Flag, 1);
+}
+
+void SetDefaultTickerSettings(TickerSetting& ticker, bool withLayout)
+{
+    using namespace TickerLayout;
     ticker = TickerSetting{};
+    uint8_t* p = ticker.data();
+    StoreU16(p + Size, kTickerSize);
+    p[Kind] = kTickerKind;
+    if (withLayout) {
+        p[Flags] |= kTickerLayoutFlag;
+        std::copy(kTickerLayout.begin(), kTickerLayout.end(), p + LayoutBytes);
+    }
+    for (size_t i = 0; i < kTickerColours.size(); ++i)
+        StoreU32(p + Colours + 4 * i, kTickerColours[i]);
+    for (size_t i = 0; i < 6; ++i)
+        StoreU32(p + Backgrounds + 4 * i, kTickerBackground);
 }
 
 void InitNamedSettingRecord(AlarmActionRecord& actions)
 {
     actions = AlarmActionRecord{};
+    actions.bytes[0] = 1;
 }
 
 void SetDefaultAlarmMoves(RTAlarmSettingsRecord& settings)
 {
-    std::fill(settings.bytes.begin(), settings.bytes.begin() + RTAlarmSettingsRecord::kOlderSize, 0);
+    using namespace AlarmSettingsLayout;
+    uint8_t* p = settings.data();
+    std::fill(p, p + RTAlarmSettingsRecord::kOlderSize, 0);
+    StoreU32(p + Flag, 0);
+    StoreU32(p + Word, 1);
+    for (size_t i = 0; i < kMoves.size(); ++i) {
+        uint8_t* row = p + Moves + i * MoveRowSize;
+        StoreF32(row, kMoves[i].percentage);
+        StoreU32(row + 4, kMoves[i].periods);
+        StoreU32(row + 8, 1);
+        StoreU32(row + 12, 0);
+    }
+    std::copy(kMoveBytes.begin(), kMoveBytes.end(), p + MoveBytes);
+    StoreF32(p + Threshold, kMoveThreshold);
 }
 
 void SetDefaultAlarmIndicators(RTAlarmSettingsRecord& settings)
 {
-    std::fill(settings.bytes.begin() + RTAlarmSettingsRecord::kOlderSize, settings.bytes.end(), 0);
+    uint8_t* p = settings.data();
+    std::fill(p + RTAlarmSettingsRecord::kOlderSize, p + RTAlarmSettingsRecord::kSize, 0);
+    for (size_t i = 0; i < kIndicatorCrosses.size(); ++i)
+        StoreU16(p + AlarmSettingsLayout::Indicators + 2 * i, uint16_t(kIndicatorCrosses[i]));
 }
 
 } // namespace qv

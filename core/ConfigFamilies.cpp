@@ -39,19 +39,8 @@ void ResetTables(TableFamily& tables, const char* pattern, ColumnLayoutSet set, 
 
 void ResetListTables(ConfigState& state)
 {
-    bool alternative = state.signal & 1;
-    for (size_t i = 0; i < kSettingSlots; ++i) {
-        auto& slot = state.listTables.designs[i];
-        slot.name = SlotName("Table %i", i);
-        if (alternative) {
-            slot.chain = DefaultColumnLayout(ColumnLayoutSet::ListTablesAlt, std::min(int(i), 3));
-            slot.sort = kTableSort;
-        } else {
-            size_t layout = std::min(i, kListSorts.size() - 1);
-            slot.chain = DefaultColumnLayout(ColumnLayoutSet::ListTables, int(layout));
-            slot.sort = kListSorts[layout];
-        }
-    }
+    for (size_t i = 0; i < kSettingSlots; ++i)
+        state.listTables.designs[i] = DefaultListTableDesign(i, state.signal & 1);
     state.currentSettings.fill(0);
 }
 
@@ -91,6 +80,21 @@ void ResetTickers(ConfigState& state)
 }
 
 } // namespace
+
+TableSlot DefaultListTableDesign(size_t slot, bool alternative)
+{
+    TableSlot design;
+    design.name = SlotName("Table %i", slot);
+    if (alternative) {
+        design.chain = DefaultColumnLayout(ColumnLayoutSet::ListTablesAlt, std::min(int(slot), 3));
+        design.sort = kTableSort;
+    } else {
+        size_t layout = std::min(slot, kListSorts.size() - 1);
+        design.chain = DefaultColumnLayout(ColumnLayoutSet::ListTables, int(layout));
+        design.sort = kListSorts[layout];
+    }
+    return design;
+}
 
 uint32_t FamilyMask(ConfigFamily family)
 {

@@ -69,6 +69,10 @@ bool FamilyNeedsNames(ConfigFamily family);
 bool FamilyHasStyleItems(ConfigFamily family);
 int FamilyItemsPerSlot(ConfigFamily family);
 
+// The built-in design of list table `slot` (from 0): layouts 0-4 with sort bytes 10, 7, 8, 8 and
+// 2, or with `alternative` the second set of four with sort byte 2.
+TableSlot DefaultListTableDesign(size_t slot, bool alternative);
+
 // Gives the family its defaults: names from its pattern, built-in column layouts and sort bytes,
 // and default records where it has them. Graph settings get their names only.
 void ResetConfigFamily(ConfigState& state, ConfigFamily family);

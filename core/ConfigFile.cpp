@@ -5,6 +5,7 @@
 #include "core/ConfigFormat.h"
 #include "core/ConfigWriter.h"
 #include "core/TaggedFile.h"
+#include "core/VexaEdition.h"
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -95,8 +96,13 @@ SaveResult SaveConfig(int32_t selector)
     std::vector<uint8_t> onDisk;
     if (selector != kWholeConfig)
         ReadConfigFile(onDisk);
+    // The file keeps the user's own settings, never the special edition's.
+    bool editionApplied = VexaSettingsApplied();
+    ApplyVexaSettings(false);
     auto image = WriteConfigImage(Config(), selector, onDisk);
     SaveResult result = SaveFileImage(ConfigurationSavePlan(), image);
+    if (editionApplied)
+        ApplyVexaSettings(true);
     if (result == SaveResult::Failed)
         ShowMessage("Unable to save Quorva.cfg. The previous file has been kept.", {}, MsgButtons::Ok,
                     MsgIcon::Exclamation);

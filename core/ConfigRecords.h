@@ -29,6 +29,12 @@ struct OptionBlockA : SizedRecord<1100> {
     static constexpr size_t kRealTimeOption = 474;
     static constexpr size_t kMultipleWindows = 475;
     static constexpr size_t kDataMiningWord = 532;
+    // 1: print in landscape.
+    static constexpr size_t kPrintLandscape = 1090;
+    // The special edition's list-table slot and its two graph-setting slots (255 = none).
+    static constexpr size_t kEditionTableSlot = 1091;
+    static constexpr size_t kEditionGraphSlot1 = 1092;
+    static constexpr size_t kEditionGraphSlot2 = 1093;
 
     uint32_t dataMiningWord() const { return LoadU32(data() + kDataMiningWord); }
     void setDataMiningWord(uint32_t v) { StoreU32(data() + kDataMiningWord, v); }

@@ -28,6 +28,7 @@ uint8_t* DatabaseDirectory = nullptr;
 uint32_t DatabaseDirectorySize = 0;
 uint8_t* MainRecordBlock = nullptr;
 uint8_t* MainBlockEnd = nullptr;
+uint32_t DatabaseLoadGeneration = 0;
 uint8_t* RecordIndex[0x8000] = {};
 PackedDate LatestDatabaseDate = 0;
 DayRecord* TradingDays = nullptr;
@@ -88,6 +89,7 @@ void FreeBlocks()
     DatabaseDirectorySize = 0;
     MainRecordBlock = nullptr;
     MainBlockEnd = nullptr;
+    ++DatabaseLoadGeneration;
 }
 
 void FreeIndexArrays()
@@ -198,6 +200,7 @@ void Publish(OwnedBlock directory, uint32_t directorySize, std::vector<StagedEnt
     }
     MainRecordBlock = Blocks()[0].records;
     MainBlockEnd = MainRecordBlock + Blocks()[0].size;
+    ++DatabaseLoadGeneration;
 }
 
 void LoadFromSources(DatabaseSource& database, DatabaseSource* companyData)

@@ -68,6 +68,9 @@ extern uint8_t* DatabaseDirectory;      // the directory as read
 extern uint32_t DatabaseDirectorySize;  // L
 extern uint8_t* MainRecordBlock;        // the first entry's records
 extern uint8_t* MainBlockEnd;           // the end of the main block's allocation
+// Counts every load and free of the record blocks; work that keeps pointers into them restarts
+// when it changes.
+extern uint32_t DatabaseLoadGeneration;
 extern uint8_t* RecordIndex[0x8000];    // the record of each id below 0x8000, or null
 extern PackedDate LatestDatabaseDate;    // last priced day of the market calendar record
 extern DayRecord* TradingDays;          // the market calendar's days (guarded memory)

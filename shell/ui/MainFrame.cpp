@@ -37,7 +37,6 @@ constexpr uint32_t kCommandCascade = 57650;
 constexpr uint32_t kCommandTile = 57651;
 constexpr uint32_t kCommandHelpTopics = 57667;
 constexpr uint32_t kVirtualKeyF1 = 0x70;
-constexpr uint32_t kCommandInfoCentre = 27130;
 constexpr uint32_t kAllToolbars = 15;
 
 ToolbarsLockedFn toolbarsLocked = nullptr;
@@ -89,6 +88,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea
     resize(1024, 720);
     MainFrameTarget() = this;
     MainFrameHooks() = this;
+    AddCommandTarget(this);
     // Keys typed in the empty client area go to the frame's key handling.
     mdi_->installEventFilter(this);
     mdi_->viewport()->installEventFilter(this);
@@ -118,7 +118,7 @@ CMainFrame::~CMainFrame()
 
 bool CMainFrame::CreateBars(bool createStatusBar)
 {
-    BuildMainMenuBar(*menuBar());
+    BuildMainMenuBar(*menuBar(), infoCentreShown_);
     slots_.clear();
     if (!createStatusBar)
         return true;
@@ -209,18 +209,10 @@ void CMainFrame::RebuildMenuBar()
 void CMainFrame::CheckBrowserVersion(const std::optional<std::string>& version, bool infoCentreReady)
 {
     bool show = ShowInfoCentreItem(BrowserVersionUsable(version), infoCentreReady);
-    if (show == (infoCentre_ != nullptr))
+    if (show == infoCentreShown_)
         return;
-    if (!show) {
-        menuBar()->removeAction(infoCentre_);
-        infoCentre_->deleteLater();
-        infoCentre_ = nullptr;
-        return;
-    }
-    infoCentre_ = new QAction(QStringLiteral("&InfoCentre"), this);
-    infoCentre_->setData(kCommandInfoCentre);
-    QList<QAction*> bar = menuBar()->actions();
-    menuBar()->insertAction(bar.size() >= 2 ? bar[bar.size() - 2] : nullptr, infoCentre_);
+    infoCentreShown_ = show;
+    ReloadMainMenu();
 }
 
 uint32_t CMainFrame::WinHelp(uint32_t data)
@@ -278,18 +270,38 @@ intptr_t CMainFrame::onProgramMessage(uint32_t message, uintptr_t wParam, intptr
     }
 }
 
-void CMainFrame::OnCommand(uint32_t command)
+bool CMainFrame::UpdateCommand(CommandUi& ui)
+{
+    switch (ui.command) {
+    case kCommandExit:
+    case kCommandCascade:
+    case kCommandTile:
+    case kCommandHelpTopics: ui.enabled = true; return true;
+    default: return false;
+    }
+}
+
+bool CMainFrame::RunCommand(uint32_t command)
 {
     switch (command) {
-    case kCommandExit: close(); return;
-    case kCommandCascade: mdi_->cascadeSubWindows(); return;
-    case kCommandTile: mdi_->tileSubWindows(); return;
-    case kCommandHelpTopics: WinHelp(kHelpFrameRequest); return;
-    default: break;
+    case kCommandExit: close(); return true;
+    case kCommandCascade: mdi_->cascadeSubWindows(); return true;
+    case kCommandTile: mdi_->tileSubWindows(); return true;
+    case kCommandHelpTopics: WinHelp(kHelpFrameRequest); return true;
+    default: return false;
     }
+}
+
+void CMainFrame::OnCommand(uint32_t command)
+{
+    if (RunCommand(command))
+        return;
     // The active view has the first chance at a command, as in the class library's routing.
     CViewBase* view = MainFrameState().activeView;
     if (view && SendProgramMessage(*view, WM_COMMAND, command) != 0)
+        return;
+    // Then every other command target (the application's own handlers).
+    if (RouteCommand(command))
         return;
     commands_.push_back(command);
 }

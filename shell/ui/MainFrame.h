@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/MessageDispatch.h"
+#include "shell/CommandUpdate.h"
 #include "shell/FrameState.h"
 
 #include <QImage>
@@ -24,7 +25,7 @@ class CStatusBarEx;
 class CViewBase;
 class CViewBaseWnd;
 
-class CMainFrame : public QMainWindow, public MessageTarget, public FrameHooks {
+class CMainFrame : public QMainWindow, public MessageTarget, public FrameHooks, public CommandTarget {
     Q_OBJECT
 public:
     explicit CMainFrame(QWidget* parent = nullptr);
@@ -35,6 +36,10 @@ public:
 
     // Program messages: WM_CLOSE, WM_COMMAND and the deferred view request 0x434.
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+
+    // CommandTarget: the commands the frame carries out itself.
+    bool UpdateCommand(CommandUi& ui) override;
+    bool RunCommand(uint32_t command) override;
 
     // FrameHooks.
     void RebuildMenuBar() override;
@@ -87,7 +92,7 @@ private:
     QMdiArea* mdi_;
     CStatusBarEx* status_ = nullptr;
     QMap<int, QAction*> slots_;
-    QAction* infoCentre_ = nullptr;
+    bool infoCentreShown_ = false;
     QWidget* helpWindow_ = nullptr;
     QLabel* helpText_ = nullptr;
     KeyState keys_;

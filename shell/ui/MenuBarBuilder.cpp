@@ -1,8 +1,13 @@
-// Placeholder menus with their titles and main commands.
+// The frame's menus built from the menu tables: the main menu and the view menus; the
+// tables-and-settings popup is made here from the table names.
 #include "shell/ui/MenuBarBuilder.h"
 
-#include "resources/MessageIds.h"
+#include "core/WindowLayouts.h"
+#include "shell/KeyTable.h"
+#include "shell/MainMenu.h"
 #include "shell/MenuBarPlan.h"
+#include "shell/SoftMenu.h"
+#include "shell/ui/SoftMenuQt.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -10,10 +15,6 @@
 namespace qv {
 namespace {
 
-constexpr uint32_t kCommandExit = 57665;       // the class library's exit command
-constexpr uint32_t kCommandCascade = 57650;
-constexpr uint32_t kCommandTile = 57651;
-constexpr uint32_t kCommandHelpTopics = 57667;
 constexpr uint32_t kFirstSetting = 20500;
 
 QAction* AddCommand(QMenu* menu, const QString& text, uint32_t command)
@@ -25,34 +26,28 @@ QAction* AddCommand(QMenu* menu, const QString& text, uint32_t command)
 
 } // namespace
 
-void BuildMainMenuBar(QMenuBar& bar)
+void BuildMainMenuBar(QMenuBar& bar, bool showInfoCentre)
 {
-    for (QAction* action : bar.actions())
-        if (QMenu* menu = action->menu())
-            menu->deleteLater();
-    bar.clear();
-    QMenu* file = bar.addMenu(QStringLiteral("&File"));
-    AddCommand(file, QStringLiteral("E&xit"), kCommandExit);
-    bar.addMenu(QStringLiteral("&Edit"));
-    QMenu* view = bar.addMenu(QStringLiteral("&View"));
-    AddCommand(view, QStringLiteral("&Refresh"), ID_REFRESH);
-    bar.addMenu(QStringLiteral("&Tools"));
-    bar.addMenu(QStringLiteral("&Update"));
-    QMenu* window = bar.addMenu(QStringLiteral("&Window"));
-    AddCommand(window, QStringLiteral("&Cascade"), kCommandCascade);
-    AddCommand(window, QStringLiteral("&Tile"), kCommandTile);
-    QMenu* help = bar.addMenu(QStringLiteral("&Help"));
-    AddCommand(help, QStringLiteral("&Help Topics"), kCommandHelpTopics);
+    // The menus show the keys of the program's own table, which may have changed since the last build.
+    SetSoftMenuKeyTable(&KeyTable());
+    SoftMenuContext context = CurrentSoftMenuContext();
+    SoftMenu menu = BuildSoftMenu(kMainMenu, false, 0, context);
+    if (context.multipleWindows) {
+        std::array<std::string, kLayoutCommands> names;
+        for (int n = 0; n < kLayoutCommands; ++n) {
+            const std::string& name = WindowLayouts().layouts[size_t(n)].name;
+            names[size_t(n)] = name.empty() ? DefaultLayoutName(n) : name;
+        }
+        InsertWindowLayoutCommands(menu, names, context.keys);
+    }
+    ShowInfoCentreCommand(menu, showInfoCentre, context.keys);
+    FillSoftMenuBar(bar, menu);
 }
 
-QMenu* BuildViewMenu(uint32_t menuId, int32_t kind, QWidget* parent)
+QMenu* BuildViewMenu(uint32_t menuId, int32_t, QWidget* parent)
 {
-    const char* title = menuId == kGeneralPortfolioMenu ? "&Portfolio" : ViewMenuTitle(kind);
-    auto* menu = new QMenu(QString::fromLatin1(title), parent);
+    QMenu* menu = CreateBarPopupMenu(menuId, parent);
     menu->setObjectName(QStringLiteral("menu%1").arg(menuId));
-    if (menuId == kParentListGraphMenu)
-        AddCommand(menu, QStringLiteral("&Return to Parent List"), ID_NEXT_VIEW);
-    AddCommand(menu, QStringLiteral("&Refresh"), ID_REFRESH);
     return menu;
 }
 

@@ -7,6 +7,8 @@
 #include "platform/qt/QtPlatform.h"
 #include "shell/FrameCommands.h"
 #include "shell/StartupSteps.h"
+#include "shell/ui/AppServicesQt.h"
+#include "shell/ui/IdleHost.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/SplashWnd.h"
 #include "shell/ui/TimerCallbackHost.h"
@@ -47,6 +49,8 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallQtPlatform();
     // The frame's timed callbacks walk the share lists, so they run on this thread.
     InstallQtTimerCallbacks();
+    InstallIdleHost();
+    InstallAppServicesQt();
     installEventFilter(this);
 }
 

@@ -1,11 +1,14 @@
 #include "shell/ui/MainFrame.h"
 
+#include "core/ConfigState.h"
 #include "core/Memory.h"
+#include "core/WindowLayouts.h"
 #include "core/ShareList.h"
 #include "lists/ui/ViewBaseWindow.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
+#include "shell/CommandUpdate.h"
 #include "shell/FrameState.h"
 #include "shell/KeyRouting.h"
 #include "shell/KeyTable.h"
@@ -19,6 +22,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -101,18 +105,18 @@ TEST_F(Frame, StatusBarPanesAndTheMenuBarFollowTheActiveKind)
     EXPECT_EQ(status->PaneCount(), 4);
     EXPECT_EQ(status->PaneText(0), QStringLiteral("Ready"));
     EXPECT_EQ(status->Pane(2)->width(), 130);
-    EXPECT_EQ(frame->MenuTitles(), (QStringList{"&File", "&Edit", "&View", "&Tools", "&Portfolio", "&Update",
-                                                "&Window", "&Help"}));
+    EXPECT_EQ(frame->MenuTitles(), (QStringList{"&File", "&Edit", "&View", "T&ools", "&Portfolio", "&Update",
+                                                "&Help"}));
 
     CViewBaseWnd* list = Open(kViewList, a);
     Activate(list);
     EXPECT_EQ(MainFrameState().activeView, list);
     EXPECT_EQ(frame->MenuTitles(), (QStringList{"&File", "&Edit", "&View", "&List", "&Portfolio", "List &Tables",
-                                                "&Tools", "&Update", "&Window", "&Help"}));
+                                                "T&ools", "&Update", "&Help"}));
     CViewBaseWnd* portfolio = Open(kViewPortfolio, b);
     Activate(portfolio);
-    EXPECT_EQ(frame->MenuTitles(), (QStringList{"&File", "&Edit", "&View", "&Portfolio", "List &Tables", "&Tools",
-                                                "&Update", "&Window", "&Help"}));
+    EXPECT_EQ(frame->MenuTitles(), (QStringList{"&File", "&Edit", "&View", "&Portfolio", "List &Tables", "T&ools",
+                                                "&Update", "&Help"}));
     CViewBaseWnd* details = Open(kViewDetails, b);
     Activate(details);
     EXPECT_EQ(frame->SlotMenu(6)->title(), QStringLiteral("&Details"));
@@ -284,6 +288,65 @@ TEST_F(Frame, ViewsKeepOneCtrlTimerAndTheFrameKnowsTheActiveView)
     SetPaneTextSource({});
 }
 
+namespace {
+
+QAction* FindCommand(QMenu* menu, uint32_t command)
+{
+    for (QAction* action : menu->actions()) {
+        if (action->menu()) {
+            if (QAction* found = FindCommand(action->menu(), command))
+                return found;
+        } else if (action->data().toUInt() == command) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(Frame, MenusComeFromTheTablesWithUnhandledCommandsGreyed)
+{
+    QMenu* file = frame->menuBar()->actions()[0]->menu();
+    ASSERT_NE(file, nullptr);
+    QAction* exit = FindCommand(file, 57665);
+    QAction* print = FindCommand(file, 26119);
+    ASSERT_TRUE(exit && print);
+    EXPECT_TRUE(exit->isEnabled());
+    EXPECT_FALSE(print->isEnabled());
+    EXPECT_EQ(print->text(), QStringLiteral("&Print...\tCtrl+P"));
+
+    CViewBaseWnd* list = Open(kViewList, a);
+    Activate(list);
+    QMenu* listMenu = frame->SlotMenu(6);
+    ASSERT_NE(listMenu, nullptr);
+    QAction* design = FindCommand(listMenu, 25002);
+    ASSERT_NE(design, nullptr);
+    EXPECT_TRUE(design->text().startsWith(QStringLiteral("List desi&gn...")));
+    EXPECT_FALSE(design->isEnabled());
+
+    // With several windows the View popup starts with the window layouts and the Window popup is there.
+    Config().optionsA.bytes[OptionBlockA::kMultipleWindows] = 1;
+    WindowLayouts().layouts[1].name = "Charts";
+    frame->ReloadMainMenu();
+    QMenu* view = frame->menuBar()->actions()[2]->menu();
+    EXPECT_EQ(view->actions()[0]->text(), QString::fromStdString(DefaultLayoutName(0)));
+    EXPECT_EQ(view->actions()[1]->text(), QStringLiteral("Charts"));
+    EXPECT_EQ(view->actions()[11]->data().toUInt(), 21158u);
+    EXPECT_TRUE(frame->MenuTitles().contains(QStringLiteral("&Window")));
+    Config().optionsA.bytes[OptionBlockA::kMultipleWindows] = 0;
+    WindowLayouts().layouts[1].name.clear();
+    frame->ReloadMainMenu();
+    EXPECT_FALSE(frame->MenuTitles().contains(QStringLiteral("&Window")));
+
+    int abouts = 0;
+    ApplicationCommands().Add(57664, [&] { ++abouts; });
+    frame->OnCommand(57664);
+    EXPECT_EQ(abouts, 1);
+    EXPECT_TRUE(frame->commands().isEmpty());
+    ApplicationCommands().Remove(57664);
+}
+
 TEST_F(Frame, CommandsReachTheActiveViewFirstAndTheInfoCentreItemFollowsTheBrowser)
 {
     CViewBaseWnd* listA = Open(kViewList, a);
@@ -293,12 +356,23 @@ TEST_F(Frame, CommandsReachTheActiveViewFirstAndTheInfoCentreItemFollowsTheBrows
     frame->OnCommand(26119);
     EXPECT_EQ(frame->commands(), QList<uint32_t>{26119}) << "not a view's command";
 
+    // The command lives in the View popup, before "Emai&l".
+    auto infoCentre = [&] {
+        QMenu* view = frame->menuBar()->actions()[2]->menu();
+        QAction* item = FindCommand(view, 27130);
+        QAction* email = FindCommand(view, 21108);
+        if (!item)
+            return false;
+        EXPECT_EQ(item->text(), QStringLiteral("&InfoCentre"));
+        EXPECT_EQ(view->actions().indexOf(item) + 1, view->actions().indexOf(email));
+        return true;
+    };
     frame->CheckBrowserVersion(std::string("11.0"), true);
-    EXPECT_TRUE(frame->MenuTitles().contains(QStringLiteral("&InfoCentre")));
+    EXPECT_TRUE(infoCentre());
     frame->CheckBrowserVersion(std::string("3.0"), true);
-    EXPECT_FALSE(frame->MenuTitles().contains(QStringLiteral("&InfoCentre")));
+    EXPECT_FALSE(infoCentre());
     frame->CheckBrowserVersion(std::string("11.0"), false);
-    EXPECT_FALSE(frame->MenuTitles().contains(QStringLiteral("&InfoCentre")));
+    EXPECT_FALSE(infoCentre());
 }
 
 TEST_F(Frame, BarsAreLaidOutUnlessTheToolbarsAreLocked)

@@ -1,0 +1,14 @@
+// The intraday engine's state and the flag of the intraday store's exclusive lock, which the idle
+// work and the message pump read.
+#pragma once
+
+#include <cstdint>
+
+namespace qv {
+
+// 1 while the engine runs; idle work then gives up every hundredth call.
+extern int32_t RTEngineState;
+// Set while the intraday store's exclusive lock is held; the message pump dispatches nothing then.
+extern uint8_t IntradayLockFlag;
+
+} // namespace qv

@@ -1,0 +1,10 @@
+// Runs the idle work on Qt's event loop whenever the queue is empty, lets the splash screen take the
+// first key or click, and gives the message pumps their Qt dispatching.
+#pragma once
+
+namespace qv {
+
+// Call after the QApplication exists; later calls do nothing.
+void InstallIdleHost();
+
+} // namespace qv
