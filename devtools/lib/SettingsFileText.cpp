@@ -4,25 +4,15 @@
 #include "chartmodel/KeyedItemStore.h"
 #include "core/ConfigFamilies.h"
 #include "core/ConfigFormat.h"
+#include "core/StringPrintf.h"
 #include "platform/ByteOrder.h"
 
-#include <cstdarg>
 #include <cstdio>
 #include <vector>
 
 namespace qv::dev {
 
 namespace {
-
-void Append(std::string& out, const char* format, ...)
-{
-    char line[512];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(line, sizeof line, format, args);
-    va_end(args);
-    out += line;
-}
 
 std::string Tag(std::span<const uint8_t> image)
 {
@@ -50,11 +40,11 @@ std::string DescribeConfigImage(std::span<const uint8_t> image)
     std::string out;
     auto verdict = TestConfigHeader(image);
     if (image.size() >= TaggedFileHeader::kSize)
-        Append(out, "header %s version %u.%u words %04X %04X length %u (file %zu bytes): %s\n",
+        AppendPrintf(out, "header %s version %u.%u words %04X %04X length %u (file %zu bytes): %s\n",
                Tag(image).c_str(), image[4], image[5], LoadU16(image.data() + 8),
                LoadU16(image.data() + 10), LoadU32(image.data() + 12), image.size(), VerdictText(verdict));
     else
-        Append(out, "header: short file of %zu bytes\n", image.size());
+        AppendPrintf(out, "header: short file of %zu bytes\n", image.size());
     if (verdict != HeaderVerdict::Accepted)
         return out;
     std::string section;
@@ -62,16 +52,16 @@ std::string DescribeConfigImage(std::span<const uint8_t> image)
     auto result = ReadConfigImage(*scratch, image, kWholeConfig, [&](const ConfigPartSeen& part) {
         if (part.section != section) {
             section = part.section;
-            Append(out, "%s\n", section.c_str());
+            AppendPrintf(out, "%s\n", section.c_str());
         }
         if (part.type < 0)
-            Append(out, "  @%-6zu %zu bytes\n", part.offset, part.size);
+            AppendPrintf(out, "  @%-6zu %zu bytes\n", part.offset, part.size);
         else
-            Append(out, "  @%-6zu slot %-2d %5zu bytes  %s\n", part.offset, part.type, part.size,
+            AppendPrintf(out, "  @%-6zu slot %-2d %5zu bytes  %s\n", part.offset, part.type, part.size,
                    part.name ? ("\"" + *part.name + "\"").c_str() : "(no name)");
     });
     if (result.failed)
-        Append(out, "read failed after %s%s\n", section.c_str(),
+        AppendPrintf(out, "read failed after %s%s\n", section.c_str(),
                result.corrupted ? " (corrupted column chain)" : "");
     else
         out += "read complete\n";
@@ -84,7 +74,7 @@ std::string DescribeKeyedStoreImage(std::span<const uint8_t> image)
     KeyedItemStore store;
     auto header = store.ReadImage(image);
     if (image.size() >= KeyedItemStore::kHeaderSize)
-        Append(out, "header %s version %u.%u\n", Tag(image).c_str(), image[4], image[5]);
+        AppendPrintf(out, "header %s version %u.%u\n", Tag(image).c_str(), image[4], image[5]);
     if (header == KeyedStoreHeader::OlderGraphFile) {
         out += "older graph settings file: no items\n";
         return out;
@@ -96,13 +86,13 @@ std::string DescribeKeyedStoreImage(std::span<const uint8_t> image)
     std::vector<std::string> lines;
     store.ForEachItem([&](const KeyedItemKey& key, const uint8_t* blob) {
         std::string line;
-        Append(line, "share %08X kind %-3u sub-key %08X  %u bytes\n", key.share, key.kind, key.subKey,
+        AppendPrintf(line, "share %08X kind %-3u sub-key %08X  %u bytes\n", key.share, key.kind, key.subKey,
                BlobLength(blob));
         lines.push_back(line);
     });
     for (auto it = lines.rbegin(); it != lines.rend(); ++it)
         out += *it;
-    Append(out, "%zu items\n", lines.size());
+    AppendPrintf(out, "%zu items\n", lines.size());
     return out;
 }
 
