@@ -308,14 +308,20 @@ uint8_t FindFreeSettingId(uint16_t key, uint8_t subKey, uint8_t first, uint32_t 
 
 void CompactSettingRecords() { SettingRecords().compact(); }
 
+namespace {
+bool graphConfigSetAside = false;
+} // namespace
+
 void ReportDataCorruption()
 {
-    static bool setAside = false;
+    bool& setAside = graphConfigSetAside;
     ShowMessage("There appears to be some data corruption. Please contact Quorvantis support.", {}, MsgButtons::Ok);
     if (setAside)
         return;
     setAside = true;
     RenameNoReplace(AppPath("Graph.cfg"), AppPath("Graph.bak"));
 }
+
+void ResetDataCorruptionReport() { graphConfigSetAside = false; }
 
 } // namespace qv

@@ -86,5 +86,7 @@ void CompactSettingRecords();
 // Tells the user the stored settings are damaged; the first time in a run it also sets the program
 // folder's "Graph.cfg" aside as "Graph.bak".
 void ReportDataCorruption();
+// Forgets that "Graph.cfg" was set aside this run (for tests, which run many "runs" in one process).
+void ResetDataCorruptionReport();
 
 } // namespace qv

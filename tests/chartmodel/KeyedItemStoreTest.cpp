@@ -365,6 +365,7 @@ TEST(KeyedItemStore, DamagedSettingRecordsPutGraphCfgAsideAsGraphBak)
     // Run apart: the setting aside happens once per run.
     EXPECT_EXIT(
         {
+            ResetDataCorruptionReport();
             InFolder folder;
             test::FakeMessageBox boxes;
             auto image = Header("ZQAN", 9);

@@ -203,6 +203,7 @@ TEST(SettingRecordStore, CompactionKeepsStoredIdsAndReportsForeignOnes)
     dev::TempFolder dir;
     SetProgramFolder(dir.path());
     WriteFileBytes(dir / "Graph.cfg", std::vector<uint8_t>{1, 2, 3});
+    ResetDataCorruptionReport();
     test::FakeMessageBox box;
 
     SettingRecordStore store;
