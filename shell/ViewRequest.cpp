@@ -5,6 +5,10 @@
 
 namespace qv {
 
+namespace {
+constexpr int32_t kCashFamily = 3;
+} // namespace
+
 int32_t ReturnListKind(int32_t previousListKind, bool listHasPortfolio)
 {
     if (IsTableViewKind(previousListKind))
@@ -122,6 +126,65 @@ uint32_t ShowListSameWindowCommandId(int32_t number, int which)
 uint32_t UseListCommandId(int32_t number)
 {
     return number >= 0 && number < kListNumberCount ? kRows[number].use : 0;
+}
+
+namespace {
+
+CommandUiState State(bool enabled, bool checked) { return {true, enabled, checked}; }
+
+CommandUiState ListCommandState(const ListCommand& command, const CommandFacts& f)
+{
+    bool importsOk = command.number != kImportedListNumber || f.importedItems;
+    if (command.family == ListCommandFamily::Use) {
+        bool kindOk = f.activeKind == kViewDailyChart || f.activeKind == kViewIntradayChart ||
+                      f.activeKind == kViewList || f.activeKind == kViewDetails || f.activeKind == kViewPortfolio;
+        bool checked = (f.activeKind == kViewDailyChart || f.activeKind == kViewList || f.activeKind == kViewDetails ||
+                        f.activeKind == kViewIntradayChart) &&
+                       f.listNumber == command.number && !f.listHasSource;
+        return State(kindOk && f.hasList && !f.graphTraining && importsOk, checked);
+    }
+    bool enabled = importsOk && (!command.needsShowableShare || f.canShowCurrentShare);
+    return State(enabled, f.activeKind == kViewList && f.listNumber == command.number);
+}
+
+} // namespace
+
+CommandUiState CommandUpdateState(uint32_t id, const CommandFacts& f)
+{
+    bool showable = !f.busy && f.listHasCurrent && f.listFamily != kCashFamily;
+    int32_t k = f.activeKind;
+    switch (id) {
+    case kCommandGraphCurrent: return State(showable, k == kViewDailyChart && f.hasCurrentShare);
+    case kCommandGraphCurrentBar:
+        return State(showable && f.canShowCurrentShare, k == kViewDailyChart && f.hasCurrentShare);
+    case kCommandShowDetails: return State(showable, k == kViewDetails && f.hasCurrentShare);
+    case kCommandShowDetailsBar:
+        return State(showable && f.canShowCurrentShare, k == kViewDetails && f.hasCurrentShare);
+    case kCommandViewCurrentList: return State(true, false);
+    case kCommandViewCurrentListBar: return State(f.canShowCurrentShare, false);
+    case kCommandTransactions:
+    case kCommandReviewTransactions: return State(true, k == kViewTransactions);
+    case kCommandTransactionsBar: return State(f.canShowCurrentShare, k == kViewTransactions);
+    case kCommandDataMining: return State(true, k == kViewDataMining);
+    case kCommandDataMiningBar: return State(f.canShowCurrentShare, k == kViewDataMining);
+    case kCommandNews: return State(true, k == kViewNews && f.shareFilter == -1);
+    case kCommandNewsBar: return State(f.canShowCurrentShare, k == kViewNews && f.shareFilter == -1);
+    case kCommandDealings:
+        return State(f.dealingsLoaded && !f.graphTraining, k == kViewDealings && !(f.dealingsFlags & 0x40));
+    case kCommandDealingsBar:
+        return State(f.dealingsLoaded && !f.graphTraining && (f.canShowCurrentShare || k == kViewDealings),
+                     k == kViewDealings);
+    case kCommandTicker: return State(!f.graphTraining, k == kViewTicker && f.tickerPreviousList == -1);
+    case kCommandFindShare: return State(k >= 0, false);
+    case kCommandInterimResults: return State(!f.graphTraining, f.interimResults);
+    case kCommandPercentChanges: return State(!f.graphTraining, f.percentChanges);
+    case kCommandUnpricedShares: return State(k == kViewList, f.unpricedShares);
+    default: break;
+    }
+    ListCommand command = LookupListCommand(id);
+    if (command.family == ListCommandFamily::None)
+        return {};
+    return ListCommandState(command, f);
 }
 
 } // namespace qv

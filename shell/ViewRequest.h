@@ -97,4 +97,32 @@ constexpr uint32_t kCommandLogScale = 20223;
 constexpr uint32_t kCommandUnlink = 26889;
 constexpr uint32_t kCommandSearchNews = 26636;
 
+// What the update rules of the current-share and list commands look at.
+struct CommandFacts {
+    int32_t activeKind = -1;      // -1 without an active view
+    bool hasList = false;         // the active view has a list
+    bool busy = false;
+    bool listHasCurrent = false;  // the list has a current entry
+    int32_t listFamily = -1;
+    bool hasCurrentShare = false;
+    bool canShowCurrentShare = false;
+    int32_t listNumber = -1;      // the active list's number
+    bool listHasSource = false;
+    bool importedItems = false;
+    bool dealingsLoaded = false;
+    bool graphTraining = false;   // the active view is a graph in training mode
+    int32_t shareFilter = -1;     // news and dealings views
+    uint8_t dealingsFlags = 0;
+    int32_t tickerPreviousList = -1;
+    bool interimResults = false;
+    bool percentChanges = false;
+    bool unpricedShares = false;
+};
+struct CommandUiState {
+    bool known = false;           // the command is one of these
+    bool enabled = false;
+    bool checked = false;
+};
+CommandUiState CommandUpdateState(uint32_t id, const CommandFacts& facts);
+
 } // namespace qv

@@ -361,6 +361,35 @@ bool CViewRequests::CanShowCurrentShare() const
     return !IsChartViewKind(view->kind) || !view->GraphTrainingMode();
 }
 
+CommandUiState CViewRequests::UpdateCommand(uint32_t id) const
+{
+    CommandFacts f;
+    const CViewBase* view = MainFrameState().activeView;
+    f.busy = BusyFlag != 0;
+    f.importedItems = importedItems;
+    f.dealingsLoaded = dealingsLoaded;
+    f.interimResults = InterimResultsSwitch;
+    f.percentChanges = PercentChangesSwitch;
+    f.unpricedShares = UnpricedSharesSwitch;
+    f.hasCurrentShare = HasCurrentShare();
+    f.canShowCurrentShare = CanShowCurrentShare();
+    if (view) {
+        f.activeKind = view->kind;
+        f.graphTraining = IsChartViewKind(view->kind) && view->GraphTrainingMode();
+        f.tickerPreviousList = view->previousListKind;
+    }
+    if (view && view->list) {
+        ShareList* list = view->list;
+        f.hasList = true;
+        f.listHasCurrent = CurrentEntry(list) != nullptr;
+        f.listFamily = list->family;
+        f.listNumber = list->word;
+        f.listHasSource = list->source != nullptr;
+        f.dealingsFlags = list->viewState2;
+    }
+    return CommandUpdateState(id, f);
+}
+
 void CViewRequests::CycleKind(bool next)
 {
     CViewBase* view = MainFrameState().activeView;

@@ -87,3 +87,61 @@ TEST(ViewRequest, ListCommandIdsMapToOneNumberAndFamilyEach)
     EXPECT_EQ(ShowListCommandId(22), 0u);
     EXPECT_EQ(LookupListCommand(20316).family, ListCommandFamily::None);
 }
+
+TEST(ViewRequest, UpdateRulesOfTheCurrentShareAndListCommands)
+{
+    CommandFacts list;
+    list.activeKind = kViewList;
+    list.hasList = true;
+    list.listHasCurrent = true;
+    list.listFamily = 0;
+    list.hasCurrentShare = true;
+    list.canShowCurrentShare = true;
+    list.listNumber = 4;
+
+    CommandFacts graph = list;
+    graph.activeKind = kViewDailyChart;
+    CommandFacts busy = list;
+    busy.busy = true;
+    CommandFacts cash = list;
+    cash.activeKind = kViewCash;
+    cash.listFamily = 3;
+    CommandFacts ticker = list;
+    ticker.activeKind = kViewTicker;
+    ticker.canShowCurrentShare = false;
+    CommandFacts training = graph;
+    training.graphTraining = true;
+    training.canShowCurrentShare = false;
+    const CommandFacts none;
+
+    struct Case {
+        uint32_t id;
+        const CommandFacts* facts;
+        bool enabled, checked;
+    };
+    for (const Case& c : std::vector<Case>{
+             {kCommandGraphCurrent, &list, true, false},
+             {kCommandGraphCurrent, &graph, true, true},
+             {kCommandGraphCurrent, &busy, false, false},
+             {kCommandGraphCurrent, &cash, false, false},
+             {kCommandGraphCurrentBar, &ticker, false, false},
+             {kCommandViewCurrentList, &ticker, true, false},
+             {kCommandViewCurrentListBar, &ticker, false, false},
+             {kCommandTicker, &training, false, false},
+             {kCommandUnpricedShares, &graph, false, false},
+             {kCommandFindShare, &none, false, false},
+             {ShowListCommandId(4), &list, true, true},
+             {ShowListCommandId(16), &list, false, false},
+             {ShowListSameWindowCommandId(4, 0), &ticker, false, false},
+             {ShowListSameWindowCommandId(4, 1), &ticker, true, false},
+             {UseListCommandId(4), &graph, true, true},
+             {UseListCommandId(4), &training, false, true},
+             {UseListCommandId(4), &cash, false, false},
+         }) {
+        CommandUiState s = CommandUpdateState(c.id, *c.facts);
+        EXPECT_TRUE(s.known) << c.id;
+        EXPECT_EQ(s.enabled, c.enabled) << c.id;
+        EXPECT_EQ(s.checked, c.checked) << c.id;
+    }
+    EXPECT_FALSE(CommandUpdateState(57665, list).known);
+}

@@ -215,6 +215,10 @@ TEST_F(Requests, ListSwitchesAndUseKeepTheRightKind)
     EXPECT_EQ(list->list->sectorFilterOn, 0);
 
     EXPECT_EQ(requests->ShowViewKind(kViewList, 4, 0), nullptr) << "same kind and number: nothing to do";
+    EXPECT_TRUE(requests->UpdateCommand(ShowListCommandId(4)).checked);
+    EXPECT_FALSE(requests->UpdateCommand(ShowListCommandId(16)).enabled) << "no imported items";
+    requests->importedItems = true;
+    EXPECT_TRUE(requests->UpdateCommand(ShowListCommandId(16)).enabled);
 
     Start(kViewDailyChart);
     frame->OnCommand(UseListCommandId(9));
