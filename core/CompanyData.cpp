@@ -30,37 +30,28 @@ void FreeTable(CompanyTable& table)
     table = {};
 }
 
-// Reads a table of the stated size, or as much of it as the file holds. False when cut short.
-bool ReadTable(DatabaseSource& file, CompanyTable& table, uint32_t stated)
+// Reads a table of the stated size, or as much of it as the file holds (FileEnded).
+CompanySectionResult ReadTable(DatabaseSource& file, CompanyTable& table, uint32_t stated)
 {
     FreeTable(table);
     uint32_t size = uint32_t(std::min<uint64_t>(stated, file.remaining()));
     if (size) {
         table.bytes = static_cast<uint8_t*>(ProCalloc(size, 1, "Company data"));
         table.size = size;
-        if (!file.read(table.bytes, size))
+        if (!file.read(table.bytes, size)) {
             FreeTable(table);
+            return CompanySectionResult::BadlyFormatted;
+        }
     }
-    return size == stated && (size == 0 || table.bytes);
+    return size == stated ? CompanySectionResult::Read : CompanySectionResult::FileEnded;
 }
 
 // Bytes a field's value takes in field data, by its data type; -1 when the count byte is missing.
 long FieldWidth(uint8_t type, const uint8_t* data, const uint8_t* end)
 {
-    switch (type & 0xF0) {
-    case 0x00:
+    if ((type & 0xF0) == 0x00)
         return data < end ? 1L + data[0] : -1;
-    case 0x80:
-        return type & 0x0F;
-    case 0xD0:
-        return 4;
-    case 0xE0:
-        return 1;
-    case 0xF0:
-        return 2;
-    default:
-        return 0;
-    }
+    return long(FixedFieldWidth(type));
 }
 
 FieldData ItemFieldData(const CompanyTable& table, uint32_t link, uint32_t itemHead)
@@ -78,13 +69,29 @@ FieldData ItemFieldData(const CompanyTable& table, uint32_t link, uint32_t itemH
 
 } // namespace
 
+size_t FixedFieldWidth(uint8_t type)
+{
+    switch (type & 0xF0) {
+    case 0x80:
+        return type & 0x0F;
+    case 0xD0:
+        return 4;
+    case 0xE0:
+        return 1;
+    case 0xF0:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
 CompanySectionResult LoadCompanySection(DatabaseSource& file, CompanyTable& descriptors, CompanyTable& data)
 {
     uint8_t header[kSectionHeaderSize];
     if (!file.read(header, sizeof header) || std::memcmp(header, "ZQD", 3) != 0)
         return CompanySectionResult::BadlyFormatted;
     uint32_t dataSize = LoadU32(header + 12);
-    uint8_t sizeBytes[2];
+    uint8_t sizeBytes[2] = {};
     bool haveDescriptorSize = file.read(sizeBytes, 2);
     uint16_t descriptorSize = LoadU16(sizeBytes);
     if (header[4] > kNewestSectionVersion) {
@@ -96,9 +103,10 @@ CompanySectionResult LoadCompanySection(DatabaseSource& file, CompanyTable& desc
     CompanyDataWord = LoadU16(header + 8);
     if (!haveDescriptorSize)
         return file.remaining() ? CompanySectionResult::BadlyFormatted : CompanySectionResult::FileEnded;
-    if (!ReadTable(file, descriptors, descriptorSize) || !ReadTable(file, data, dataSize))
-        return CompanySectionResult::FileEnded;
-    return CompanySectionResult::Read;
+    CompanySectionResult result = ReadTable(file, descriptors, descriptorSize);
+    if (result != CompanySectionResult::Read)
+        return result;
+    return ReadTable(file, data, dataSize);
 }
 
 void LoadCompanyData(DatabaseSource& file)

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -51,6 +50,10 @@ struct FieldData {
 // The field data of a record (ids below 0x8000 only) or of a sub-record, checked against the table.
 FieldData RecordFieldDataOf(const uint8_t* record);
 FieldData SubRecordFieldDataOf(const uint8_t* subRecord);
+
+// The bytes a field of this descriptor type takes when its width is fixed by the type (0 for texts,
+// whose first byte holds their length).
+size_t FixedFieldWidth(uint8_t type);
 
 // The data of field `field` in an item's field data as the descriptor table lays it out, or null;
 // the field's own bytes lie inside the data. `descriptor` receives the descriptor reached (or null),

@@ -29,14 +29,14 @@ uint32_t DatabaseDirectorySize = 0;
 uint8_t* MainRecordBlock = nullptr;
 uint8_t* MainBlockEnd = nullptr;
 uint8_t* RecordIndex[0x8000] = {};
-uint16_t LatestDatabaseDate = 0;
+PackedDate LatestDatabaseDate = 0;
 DayRecord* TradingDays = nullptr;
 int32_t TradingDayCount = 0;
 int32_t DatabaseVersion = 0;
 int32_t DatabaseMinorVersion = 0;
 uint16_t DatabaseWordA = 0;
-uint16_t DatabaseDate = 0;
-uint16_t FirstLoadDate = 0;
+PackedDate DatabaseDate = 0;
+PackedDate FirstLoadDate = 0;
 int32_t DatabaseElementCount = 0;
 int32_t TotalItemCount = 0;
 int32_t KindCounts[KindCountSlots] = {};
@@ -124,7 +124,7 @@ OwnedBlock ReadDirectory(DatabaseSource& source, uint32_t& size, int& entries)
     if (!source.read(sizeBytes, 4))
         DatabaseBadlyFormatted();
     size = LoadU32(sizeBytes);
-    if (size > source.remaining())
+    if (size < 4 || size > source.remaining())
         DatabaseBadlyFormatted();
     OwnedBlock directory = Allocate(size, "Database directory");
     if (!source.read(directory.get(), size))
@@ -161,8 +161,10 @@ std::vector<StagedEntry> ReadBlocks(DatabaseSource& source, uint8_t* directory, 
         bool oneByte = entry[DirectoryLayout::Flags] & 1;
         uint64_t start = source.position();
         StagedEntry& s = staged[i];
+        source.expectSkips(true);
         if (MeasureEntryStream(source, oneByte, count, s.shape) != StreamRead::Ok)
             DatabaseBadlyFormatted();
+        source.expectSkips(false);
         s.records = Allocate(s.shape.blockBytes, "Database block");
         s.size = uint32_t(s.shape.blockBytes);
         if (!source.seek(start) ||
@@ -260,8 +262,6 @@ void IndexRecord(uint8_t* record, CompanyItemLinker& records, CompanyItemLinker&
         sub += SubRecordLength(sub);
     }
     std::memset(record + RecordLayout::EarningsValue, 0, RecordLayout::FirstSubRecord - RecordLayout::EarningsValue);
-    if ((record[RecordLayout::TypeByte] & 7) != 3 && SubRecordKindOf(FirstSubRecord(record)) != SubRecordKind::UnitTrust)
-        FillRecordRatio(record);
 }
 
 } // namespace
@@ -321,10 +321,10 @@ void DatabaseNotCompatible()
 
 bool LoadDatabase(const std::filesystem::path& path)
 {
-    FileSource database;
+    DatabaseFileSource database;
     if (!database.open(path))
         return false;
-    FileSource companyData;
+    DatabaseFileSource companyData;
     bool haveCompanyData = companyData.open(AppPath("data\\Comp.dat"));
     LoadFromSources(database, haveCompanyData ? &companyData : nullptr);
     return true;
@@ -332,12 +332,12 @@ bool LoadDatabase(const std::filesystem::path& path)
 
 void LoadDatabaseFromMemory(std::span<const uint8_t> database, const std::span<const uint8_t>* companyData)
 {
-    MemorySource source(database);
+    DatabaseMemorySource source(database);
     if (!companyData) {
         LoadFromSources(source, nullptr);
         return;
     }
-    MemorySource company(*companyData);
+    DatabaseMemorySource company(*companyData);
     LoadFromSources(source, &company);
 }
 
@@ -355,7 +355,10 @@ void BuildRecordIndex()
             calendar = r;
     }
     LatestDatabaseDate = calendar ? FindLastPriceDate(calendar) : 0;
-    TotalItemCount = DatabaseElementCount + ExtraRecordCount + ImportedItemCount;
+    {
+        TableLockGuard hold(&ExtraRecordsLock);
+        TotalItemCount = DatabaseElementCount + ExtraRecordCount + ImportedItemCount;
+    }
     if (neighbours.createFirstShareList)
         neighbours.createFirstShareList();
 
@@ -376,6 +379,10 @@ void BuildRecordIndex()
         IndexRecord(r, records, streams);
     }
     FillBlockStatistics(MainRecordBlock);
+    // The ratio reads the last close the statistics have just filled in.
+    for (uint8_t* r = MainRecordBlock; RecordLength(r) != 0; r = NextRecord(r))
+        if ((r[RecordLayout::TypeByte] & 7) != 3 && SubRecordKindOf(FirstSubRecord(r)) != SubRecordKind::UnitTrust)
+            FillRecordRatio(r);
 
     ProFree(TradingDays);
     TradingDays = nullptr;

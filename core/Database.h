@@ -7,6 +7,7 @@
 // database proper (MainRecordBlock).
 #pragma once
 
+#include "core/PackedDate.h"
 #include "core/RecordAccess.h"
 
 #include <cstddef>
@@ -68,7 +69,7 @@ extern uint32_t DatabaseDirectorySize;  // L
 extern uint8_t* MainRecordBlock;        // the first entry's records
 extern uint8_t* MainBlockEnd;           // the end of the main block's allocation
 extern uint8_t* RecordIndex[0x8000];    // the record of each id below 0x8000, or null
-extern uint16_t LatestDatabaseDate;     // last priced day of the market calendar record
+extern PackedDate LatestDatabaseDate;    // last priced day of the market calendar record
 extern DayRecord* TradingDays;          // the market calendar's days (guarded memory)
 extern int32_t TradingDayCount;
 extern int32_t DatabaseVersion;         // header byte 4 (the format)
@@ -76,8 +77,8 @@ extern int32_t DatabaseMinorVersion;    // header byte 5 ("Database version 1.%i
 // Header words; the configuration file keeps these three at offsets 0, 4 and 6 of its second
 // option block. FirstLoadDate takes the date of the first database loaded while it is 0.
 extern uint16_t DatabaseWordA;
-extern uint16_t DatabaseDate;
-extern uint16_t FirstLoadDate;
+extern PackedDate DatabaseDate;
+extern PackedDate FirstLoadDate;
 extern int32_t DatabaseElementCount;    // sub-records over all blocks: one listable item each
 extern int32_t TotalItemCount;          // elements + extra records + imported items
 extern int32_t KindCounts[KindCountSlots];

@@ -11,6 +11,8 @@ struct DatabaseNeighbours {
     std::function<void(int position)> setSplashProgress;
     std::function<void()> createFirstShareList; // when no share list exists yet
     std::function<void()> freeFixedSourceLists;
+    // Before a reload frees the imported items: puts what the user made since the last save on disk.
+    std::function<void()> saveBeforeReload;
     std::function<void()> loadImports;
     std::function<void()> freeUnusedViewGroups;
     std::function<void()> loadPortfolios;

@@ -33,13 +33,13 @@ bool DatabaseSource::seek(uint64_t offset)
     return true;
 }
 
-bool MemorySource::fetch(uint64_t offset, void* out, size_t n)
+bool DatabaseMemorySource::fetch(uint64_t offset, void* out, size_t n)
 {
     std::memcpy(out, bytes_.data() + offset, n);
     return true;
 }
 
-bool FileSource::open(const std::filesystem::path& path)
+bool DatabaseFileSource::open(const std::filesystem::path& path)
 {
     if (!file_.open(path, ExclusiveFile::Mode::Read))
         return false;
@@ -54,21 +54,21 @@ bool FileSource::open(const std::filesystem::path& path)
     return true;
 }
 
-bool FileSource::fetchDirect(uint64_t offset, void* out, size_t n)
+bool DatabaseFileSource::fetchDirect(uint64_t offset, void* out, size_t n)
 {
     return file_.seek(offset) && file_.read(out, n) == (long long)n;
 }
 
-bool FileSource::fetch(uint64_t offset, void* out, size_t n)
+bool DatabaseFileSource::fetch(uint64_t offset, void* out, size_t n)
 {
     if (offset >= bufferStart_ && offset - bufferStart_ + n <= bufferLength_) {
         std::memcpy(out, buffer_.data() + (offset - bufferStart_), n);
         return true;
     }
-    if (n >= kBufferSize)
+    if (n >= readAhead_)
         return fetchDirect(offset, out, n);
-    buffer_.resize(kBufferSize);
-    size_t want = size_t(std::min<uint64_t>(kBufferSize, size_ - offset));
+    buffer_.resize(kLargeReadAhead);
+    size_t want = size_t(std::min<uint64_t>(readAhead_, size_ - offset));
     bufferLength_ = 0;
     if (!fetchDirect(offset, buffer_.data(), want))
         return false;

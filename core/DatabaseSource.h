@@ -24,6 +24,9 @@ public:
     bool read(void* out, size_t n);
     bool skip(uint64_t n);
     bool seek(uint64_t offset);
+    // Whether reads will mostly skip (measuring record lengths) or take every byte; a source may
+    // read ahead less when skipping.
+    virtual void expectSkips(bool) {}
 
 protected:
     // Exactly n bytes at an offset known to lie inside the size.
@@ -33,9 +36,9 @@ protected:
     uint64_t pos_ = 0;
 };
 
-class MemorySource : public DatabaseSource {
+class DatabaseMemorySource : public DatabaseSource {
 public:
-    explicit MemorySource(std::span<const uint8_t> bytes) : bytes_(bytes) { size_ = bytes.size(); }
+    explicit DatabaseMemorySource(std::span<const uint8_t> bytes) : bytes_(bytes) { size_ = bytes.size(); }
 
 protected:
     bool fetch(uint64_t offset, void* out, size_t n) override;
@@ -44,10 +47,15 @@ private:
     std::span<const uint8_t> bytes_;
 };
 
-class FileSource : public DatabaseSource {
+class DatabaseFileSource : public DatabaseSource {
 public:
+    static constexpr size_t kLargeReadAhead = 64 * 1024;
+    static constexpr size_t kSmallReadAhead = 4 * 1024;
+
     // Opens for reading, exclusive (no other opener) and not inherited; false when it cannot.
     bool open(const std::filesystem::path& path);
+
+    void expectSkips(bool skips) override { readAhead_ = skips ? kSmallReadAhead : kLargeReadAhead; }
 
 protected:
     bool fetch(uint64_t offset, void* out, size_t n) override;
@@ -55,7 +63,7 @@ protected:
 private:
     bool fetchDirect(uint64_t offset, void* out, size_t n);
 
-    static constexpr size_t kBufferSize = 64 * 1024;
+    size_t readAhead_ = kLargeReadAhead;
     ExclusiveFile file_;
     std::vector<uint8_t> buffer_;
     uint64_t bufferStart_ = 0;

@@ -98,6 +98,7 @@ void CDoc::ReloadAllData()
 {
     DatabaseNeighbours& neighbours = GetDatabaseNeighbours();
     ReloadInProgress = true;
+    Run(neighbours.saveBeforeReload);
     FreeDatabase(false);
     Run(neighbours.loadImports);
     if (!LoadDatabase(AppPath(kDataFile)))

@@ -5,6 +5,7 @@
 #include "core/PriceLookups.h"
 #include "core/PriceSubRecords.h"
 #include "core/RecordAccess.h"
+#include "core/ShareStatistics.h"
 
 namespace qv {
 
@@ -24,7 +25,6 @@ int32_t DecodeTradingCalendar(uint8_t* record, DayRecord** days)
     return count;
 }
 
-// The earnings ratio belongs to the share statistics; until they come the fields stay zero.
-void FillRecordRatio(uint8_t*) {}
+void FillRecordRatio(uint8_t* record) { UpdateRecordRatio(record, 0); }
 
 } // namespace qv

@@ -41,6 +41,13 @@ constexpr size_t RoomSize = 64;       // statistics room the loader adds behind 
 constexpr uint16_t MinStoredLength = 48; // a stored length counts 32 bytes that are not stored
 } // namespace SubRecordLayout
 
+// The loader places the text part and the price stream by these sums.
+static_assert(RecordLayout::TextLength == 10 + RecordLayout::SpareAfterHead);
+static_assert(RecordLayout::CompanyData + 4 <= RecordLayout::TextLength);
+static_assert(SubRecordLayout::Stream == SubRecordLayout::HeadSize + SubRecordLayout::RoomSize);
+static_assert(SubRecordLayout::CompanyData + 4 == SubRecordLayout::Stream);
+static_assert(SubRecordLayout::MinStoredLength == SubRecordLayout::HeadSize + 32);
+
 // Sub-record kinds the program names.
 namespace SubRecordKind {
 constexpr uint8_t Index = 1;
@@ -74,6 +81,16 @@ inline const uint8_t* FirstSubRecord(const uint8_t* record)
 }
 inline uint8_t SubRecordKindOf(const uint8_t* sub) { return sub[SubRecordLayout::Kind]; }
 inline uint16_t SubRecordLength(const uint8_t* sub) { return LoadU16(sub + SubRecordLayout::Length); }
+// The end of a sub-record: behind its length, or the record's end for the last one. Null when the
+// record's length word does not reach past the last sub-record's head (made records may keep a
+// token length there).
+inline const uint8_t* SubRecordEnd(const uint8_t* record, const uint8_t* sub)
+{
+    if (SubRecordLength(sub) != 0)
+        return sub + SubRecordLength(sub);
+    const uint8_t* end = record + RecordLength(record);
+    return end >= sub + SubRecordLayout::Stream ? end : nullptr;
+}
 // The next record of a block (a record whose length is 0 is the block's end mark).
 inline uint8_t* NextRecord(uint8_t* record) { return record + RecordLength(record); }
 

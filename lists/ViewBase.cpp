@@ -340,7 +340,7 @@ void CViewBase::FollowLinkedShare()
     SendProgramMessage(*this, WM_COMMAND, ID_REFRESH);
 }
 
-bool CViewBase::IsNotCurrentRow(const void* entry) const
+bool CViewBase::IsNotCurrentRow(const RecordCursor* entry) const
 {
     if (!entry)
         return true;

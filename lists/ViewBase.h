@@ -13,6 +13,7 @@ namespace qv {
 
 struct ShareList;
 struct Portfolio;
+struct RecordCursor;
 
 class CViewBase : public MessageTarget {
 public:
@@ -74,7 +75,7 @@ public:
     ShareList* GetActiveShareList() const;
     int32_t GetSettingIndex() const;
     void FollowLinkedShare();
-    bool IsNotCurrentRow(const void* entry) const;
+    bool IsNotCurrentRow(const RecordCursor* entry) const;
     bool ClearPendingRedraw();
     void OnKillFocus();
     // Loads the intraday record of the current row's share into the list; true when the share has

@@ -63,11 +63,16 @@ intptr_t SendProgramMessage(MessageTarget& target, uint32_t message, uintptr_t w
 
 void PostProgramMessage(const MessageTarget& target, uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
+    PostProgramMessageTo(target.targetId(), message, wParam, lParam);
+}
+
+void PostProgramMessageTo(uint64_t targetId, uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
     auto& s = State();
     PostWakeup wakeup;
     {
         std::lock_guard lock(s.mutex);
-        s.queue.push_back(Posted{target.targetId(), message, wParam, lParam});
+        s.queue.push_back(Posted{targetId, message, wParam, lParam});
         wakeup = s.wakeup;
     }
     if (wakeup)

@@ -33,6 +33,9 @@ intptr_t SendProgramMessage(MessageTarget& target, uint32_t message, uintptr_t w
 // target is destroyed before delivery is dropped.
 void PostProgramMessage(const MessageTarget& target, uint32_t message, uintptr_t wParam = 0,
                         intptr_t lParam = 0);
+// The same by the target's id, for senders (the timer queue's worker) that keep only the id and must
+// not touch a target the user-interface thread may be destroying.
+void PostProgramMessageTo(uint64_t targetId, uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
 
 // Delivers the messages posted so far; returns how many were delivered.
 int DeliverPostedMessages();

@@ -7,6 +7,9 @@
 #include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
 #include "portfolio/Portfolio.h"
+#include "portfolio/PortfolioFile.h"
+#include "portfolio/PortfolioRoutines.h"
+#include "portfolio/UndoRing.h"
 #include "resources/MessageIds.h"
 #include "shell/ViewGroups.h"
 #include "shell/ViewKinds.h"
@@ -23,7 +26,7 @@ namespace {
 
 PortfolioAddHooks& Hooks()
 {
-    static PortfolioAddHooks hooks;
+    static PortfolioAddHooks hooks = DefaultPortfolioAddHooks();
     return hooks;
 }
 
@@ -215,6 +218,16 @@ Portfolio*& LastChosenPortfolio()
 {
     static Portfolio* last = nullptr;
     return last;
+}
+
+PortfolioAddHooks DefaultPortfolioAddHooks()
+{
+    PortfolioAddHooks hooks;
+    hooks.save = [](Portfolio* p) { SavePortfolio(p, false); };
+    hooks.prepareUndo = [](const Portfolio* p) { PrepareUndoStep(kUndoChange, p, nullptr); };
+    hooks.pushUndo = [](uint32_t kind, Portfolio* p) { PushUndoStep(kind, p); };
+    hooks.rebuildGroup = [](Portfolio* group) { RebuildGroupPortfolio(group); };
+    return hooks;
 }
 
 void SetPortfolioAddHooks(PortfolioAddHooks hooks)

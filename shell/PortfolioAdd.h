@@ -51,7 +51,8 @@ constexpr uint32_t kUndoAddShares = 5;
 
 // What the portfolio code supplies: a new portfolio named by the user (null on Cancel), the member
 // of a group portfolio (null on Cancel), the save, the undo ring's two steps and the rebuild of a
-// group portfolio from its members.
+// group portfolio from its members. The defaults save the portfolio file, use the program's undo
+// ring and rebuild groups; the two dialogs wait for the portfolio views (without them: Cancel).
 struct PortfolioAddHooks {
     std::function<Portfolio*(const char* prompt)> newPortfolio;
     std::function<Portfolio*(Portfolio* group)> chooseMember;
@@ -60,6 +61,7 @@ struct PortfolioAddHooks {
     std::function<void(uint32_t kind, Portfolio*)> pushUndo;
     std::function<void(Portfolio*)> rebuildGroup;
 };
+PortfolioAddHooks DefaultPortfolioAddHooks();
 void SetPortfolioAddHooks(PortfolioAddHooks hooks);
 // The portfolio last chosen or made by an add.
 Portfolio*& LastChosenPortfolio();

@@ -9,6 +9,7 @@
 #include "platform/ByteOrder.h"
 #include "portfolio/Portfolio.h"
 #include "resources/MessageIds.h"
+#include "shell/DdeService.h"
 #include "shell/TimerCallbacks.h"
 #include "shell/ViewKinds.h"
 
@@ -94,6 +95,8 @@ void UpdateAllViewGroups(int32_t kindFilter, bool armNewsTimer, const Portfolio*
     }
     if (armNewsTimer)
         ArmNewsRefreshTimer();
+    // Programs that follow values by DDE are told with every refresh.
+    NotifyDdeRefresh();
 }
 
 void UpdateViewGroup(ShareList* group, int32_t kindFilter, bool deferNews, bool resetCharts)

@@ -1,6 +1,7 @@
 // Database writer: the stored forms of Quorva.dat and Comp.dat, field by field.
 #include "devtools/lib/DatabaseWriter.h"
 
+#include "core/CompanyData.h"
 #include "core/Database.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
@@ -13,22 +14,6 @@ namespace {
 constexpr size_t kStoredHeadSize = 10;
 constexpr size_t kLargestLoadedRecord = 0xFFFF;
 
-size_t FixedWidth(uint8_t type)
-{
-    switch (type & 0xF0) {
-    case 0x80:
-        return type & 0x0F;
-    case 0xD0:
-        return 4;
-    case 0xE0:
-        return 1;
-    case 0xF0:
-        return 2;
-    default:
-        return 0;
-    }
-}
-
 void WriteFieldValue(ByteWriter& out, const FieldDescriptor& descriptor, const std::vector<uint8_t>* value)
 {
     if ((descriptor.type & 0xF0) == 0x00) {
@@ -39,7 +24,7 @@ void WriteFieldValue(ByteWriter& out, const FieldDescriptor& descriptor, const s
             out.bytes(value->data(), value->size());
         return;
     }
-    size_t width = FixedWidth(descriptor.type);
+    size_t width = FixedFieldWidth(descriptor.type);
     if (!value) {
         out.zeros(width);
         return;

@@ -115,6 +115,7 @@ struct CompFile {
     CompSection streams; // fields 128 and up of sub-records
 };
 
+// The bytes of a text value (Windows-1252), for CompanyItem values.
 std::vector<uint8_t> Text(std::string_view text);
 std::vector<uint8_t> EncodeCompSection(const CompSection& section, bool streams);
 std::vector<uint8_t> WriteCompDat(const CompFile& file);

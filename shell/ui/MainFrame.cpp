@@ -21,6 +21,7 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -37,6 +38,9 @@ constexpr uint32_t kCommandTile = 57651;
 constexpr uint32_t kCommandHelpTopics = 57667;
 constexpr uint32_t kVirtualKeyF1 = 0x70;
 constexpr uint32_t kCommandInfoCentre = 27130;
+constexpr uint32_t kAllToolbars = 15;
+
+ToolbarsLockedFn toolbarsLocked = nullptr;
 
 uint32_t TickCount()
 {
@@ -123,8 +127,33 @@ bool CMainFrame::CreateBars(bool createStatusBar)
     if (!status_->SetPanes({0, 1, 2, 3}, {200, 165, 130, 190}))
         return false;
     status_->SetPaneText(0, QString::fromLatin1(kIdlePromptReady));
+    ShowToolbarsForKind(kAllToolbars, true);
+    RecalcBars(false); // locked toolbars keep their places; that is no failure
     return true;
 }
+
+void CMainFrame::ShowToolbarsForKind(uint32_t, bool)
+{
+    if (barsNotYetDocked_) {
+        setDockOptions(dockOptions() | QMainWindow::AllowNestedDocks);
+        barsNotYetDocked_ = false;
+    }
+    // The user toolbars of the mask are shown here once the toolbar code makes them.
+}
+
+bool CMainFrame::RecalcBars(bool force)
+{
+    if (!force && toolbarsLocked && toolbarsLocked())
+        return false;
+    ShowToolbarsForKind(kAllToolbars, true);
+    if (QLayout* frameLayout = layout())
+        frameLayout->activate();
+    if (QMdiSubWindow* first = mdi_->subWindowList().value(0, nullptr))
+        first->update();
+    return true;
+}
+
+void SetToolbarsLockedQuery(ToolbarsLockedFn query) { toolbarsLocked = query; }
 
 void CMainFrame::ReloadMainMenu()
 {

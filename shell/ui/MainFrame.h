@@ -46,6 +46,12 @@ public:
     void Beep() override;
 
     bool CreateBars(bool createStatusBar);
+    // Shows the toolbars of the mask that belong to the active view kind; the first call enables
+    // docking on every side.
+    void ShowToolbarsForKind(uint32_t mask, bool show);
+    // Lays the bars out again; unless forced, nothing happens while the toolbars are locked.
+    bool RecalcBars(bool force);
+    bool barsNotYetDocked() const { return barsNotYetDocked_; }
     void ReloadMainMenu();
     // The help request mapped to its topic and shown; returns the topic.
     uint32_t WinHelp(uint32_t data);
@@ -95,12 +101,17 @@ private:
     QWidget* helpWindow_ = nullptr;
     QLabel* helpText_ = nullptr;
     KeyState keys_;
+    bool barsNotYetDocked_ = true;
     QList<uint32_t> commands_;
     std::vector<CommandHandler> commandHandlers_;
     std::vector<MessageHandler> messageHandlers_;
     QString lastHelpText_;
     int beeps_ = 0;
 };
+
+// Whether the user toolbars are locked; the toolbar code answers once it exists.
+using ToolbarsLockedFn = bool (*)();
+void SetToolbarsLockedQuery(ToolbarsLockedFn query);
 
 // Replaces in place every pixel of the colour from (the top-left pixel's colour when from is -1) by
 // the colour to.

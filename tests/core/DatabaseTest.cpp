@@ -77,3 +77,161 @@ TEST_F(Database, RecordsTakeTheInMemoryLayoutWithSpareBytesAndStatisticsRooms)
     EXPECT_EQ(DatabaseElementCount, 2);
     EXPECT_EQ(RecordIndex[0x4001], r);
 }
+
+TEST_F(Database, EntriesWithoutRecordsOrEndedEarlyKeepTheFollowingEntriesInStep)
+{
+    DbFile file;
+    file.formatVersion = 0;
+    file.entries.resize(4);
+    file.entries[0].records = {ShareRecord(0x4001, "First", 'O', "FST")};
+    // Two records stated, one written, then a zero length: the next entry follows that head.
+    file.entries[1].records = {ShareRecord(0x8001, "Early", 'O', "ERL")};
+    file.entries[1].statedCount = 2;
+    file.entries[1].zeroRecordAfter = true;
+    // No records at all: an empty block.
+    file.entries[2].extra = {1, 2, 3};
+    file.entries[3].records = {ShareRecord(0x8002, "Last", 'O', "LST"), ShareRecord(0x8003, "Later", 'O', "LTR")};
+    Load(WriteQuorvaDat(file));
+
+    ASSERT_EQ(DatabaseBlockCount(), 4);
+    EXPECT_EQ(DatabaseVersion, 0);
+    EXPECT_EQ(GetDatabaseBlock(1).recordCount, 1u);
+    EXPECT_EQ(GetDatabaseBlock(2).recordCount, 0u);
+    EXPECT_EQ(GetDatabaseBlock(2).size, 2u);
+    EXPECT_EQ(RecordLength(GetDatabaseBlock(2).records), 0);
+    ASSERT_EQ(GetDatabaseBlock(2).extraSize, 3u);
+    EXPECT_EQ(GetDatabaseBlock(2).extra[2], 3);
+    const DatabaseBlock& last = GetDatabaseBlock(3);
+    ASSERT_EQ(last.recordCount, 2u);
+    EXPECT_EQ(RecordId(last.records), 0x8002);
+    EXPECT_EQ(RecordId(NextRecord(last.records)), 0x8003);
+    EXPECT_EQ(DatabaseElementCount, 4);
+    // The directory keeps handles of the blocks in place of pointers.
+    EXPECT_EQ(DirectoryBlockHandle(LoadU32(DatabaseDirectory + 3 * kDirectoryEntrySize + 4)), 3);
+    EXPECT_EQ(DirectoryBlockHandle(LoadU32(DatabaseDirectory + 2 * kDirectoryEntrySize + 12)), 2);
+    EXPECT_EQ(DirectoryBlockHandle(LoadU32(DatabaseDirectory + 3 * kDirectoryEntrySize + 12)), -1);
+}
+
+TEST_F(Database, OneByteLengthRecordsAreWidenedToTheSameLayout)
+{
+    DbFile file = OneEntry({ShareRecord(0x4001, "Main", 'O', "MN")});
+    DbEntry& small = file.entries.emplace_back();
+    small.oneByteLengths = true;
+    DbRecord r = ShareRecord(0x8123, "Small one", 'O', "SM");
+    r.head = {7, 1, 2, 3, 4, 5, 6};
+    r.subRecords[0].body.assign(100, 0xAB);
+    DbSubRecord bare;
+    bare.kind = 13;
+    r.subRecords.insert(r.subRecords.begin(), bare);
+    small.records = {r, r};
+    Load(WriteQuorvaDat(file));
+
+    uint8_t* rec = GetDatabaseBlock(1).records;
+    size_t stored = EncodeRecord(r, true).size();
+    ASSERT_LE(stored, 255u);
+    // stored + 20 + 64 x 2 passes 255: the length is kept whole as a u16.
+    EXPECT_EQ(RecordLength(rec), stored + 20 + 128);
+    EXPECT_EQ(RecordId(rec), 0x8123);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(rec[4 + i], r.head[i]) << i;
+    uint8_t* sub = FirstSubRecord(rec);
+    EXPECT_EQ(SubRecordLength(sub), 80); // stored with Ls = 48: a bare head
+    EXPECT_EQ(sub[2], 13);
+    EXPECT_EQ(SubRecordLength(sub + 80), 0);
+    EXPECT_EQ(sub[80 + 80 + 99], 0xAB);
+    EXPECT_EQ(RecordId(NextRecord(rec)), 0x8123);
+    EXPECT_EQ(RecordLength(NextRecord(NextRecord(rec))), 0);
+}
+
+TEST_F(Database, BlocksAreSizedFromTheRealCountsOfManySubRecords)
+{
+    // More sub-records than the spare room of a fixed-size block could take (about 13,900).
+    std::vector<DbRecord> records;
+    for (uint16_t i = 0; i < 300; ++i) {
+        DbRecord r = ShareRecord(uint16_t(0x4000 + i), "Share", 'O', "SH");
+        r.subRecords.assign(50, DbSubRecord{});
+        records.push_back(r);
+    }
+    Load(WriteQuorvaDat(OneEntry(records)));
+    ASSERT_EQ(DatabaseElementCount, 15000);
+    int walked = 0;
+    for (uint8_t* r = MainRecordBlock; RecordLength(r) != 0; r = NextRecord(r)) {
+        for (uint8_t* s = FirstSubRecord(r);; s += SubRecordLength(s)) {
+            ++walked;
+            if (SubRecordLength(s) == 0)
+                break;
+        }
+    }
+    EXPECT_EQ(walked, 15000);
+    EXPECT_EQ(MainBlockEnd - MainRecordBlock, GetDatabaseBlock(0).size);
+}
+
+TEST_F(Database, IndexCountsByKindAndDerivedValues)
+{
+    auto withKinds = [](uint16_t id, std::vector<uint8_t> kinds) {
+        DbRecord r = ShareRecord(id, "R", 'O', "R");
+        r.subRecords.clear();
+        for (uint8_t k : kinds) {
+            DbSubRecord s;
+            s.kind = k;
+            r.subRecords.push_back(s);
+        }
+        return r;
+    };
+    DbFile file = OneEntry({withKinds(0x4001, {10, 11, 2}), withKinds(0x4002, {1}), withKinds(0xC00D, {1, 16}),
+                            withKinds(0x8001, {14, 17, 13, 8, 9, 3, 99})});
+    file.entries.emplace_back().records = {withKinds(0x4003, {10})}; // other blocks are not counted by kind
+    Load(WriteQuorvaDat(file));
+
+    const int expected[KindCountSlots] = {2, 2, 2, 1, 1, 2, 1, 1, 1, 1, 1};
+    for (int slot = 0; slot < KindCountSlots; ++slot)
+        EXPECT_EQ(KindCounts[slot], expected[slot]) << KindCountName(slot);
+    EXPECT_EQ(DatabaseElementCount, 14);
+    EXPECT_EQ(TotalItemCount, 14);
+    EXPECT_EQ(FindShareWorkArraySize, 15u);
+    EXPECT_NE(RecordIndex[0x4002], nullptr);
+    EXPECT_EQ(RecordIndex[0x4003], nullptr);
+    EXPECT_EQ(ListValueLimit, 9.999e102);
+
+    EXPECT_EQ(ListSelectionValue, -2);
+}
+
+TEST_F(Database, FirstLoadDateKeepsTheFirstDatabaseDate)
+{
+    DbFile file = OneEntry({ShareRecord(0x4001, "A", 'O', "A")});
+    file.date = 100;
+    FirstLoadDate = 0;
+    Load(WriteQuorvaDat(file));
+    EXPECT_EQ(FirstLoadDate, 100);
+    file.date = 200;
+    Load(WriteQuorvaDat(file));
+    EXPECT_EQ(FirstLoadDate, 100);
+    EXPECT_EQ(DatabaseDate, 200);
+    FirstLoadDate = 0;
+}
+
+TEST_F(Database, ExtraBlockItemsOfTheFirstEntryAreFoundWithinTheirItems)
+{
+    DbFile file = OneEntry({ShareRecord(0x4001, "A", 'O', "A")});
+    ByteWriter chain;
+    for (int i = 0; i < 25; ++i) {
+        chain.u16(12);
+        chain.zeros(2);
+        chain.u8(i == 24 ? 4 : 1); // the data lies at item + 8 + this byte
+        chain.zeros(3);
+        chain.u8(uint8_t(i));
+        chain.u8(uint8_t(100 + i));
+        chain.zeros(2);
+    }
+    file.entries[0].extra = chain.take();
+    Load(WriteQuorvaDat(file));
+    ASSERT_NE(ExtraBlockItem24, nullptr);
+    EXPECT_EQ(*ExtraBlockItem24, 123);
+    ASSERT_NE(ExtraBlockItem25, nullptr);
+    EXPECT_EQ(ExtraBlockItem25 - GetDatabaseBlock(0).extra, 24 * 12 + 12);
+
+    file.entries[0].extra.resize(23 * 12); // too few items: no pointers
+    Load(WriteQuorvaDat(file));
+    EXPECT_EQ(ExtraBlockItem24, nullptr);
+    EXPECT_EQ(ExtraBlockItem25, nullptr);
+}

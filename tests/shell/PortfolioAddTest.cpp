@@ -6,6 +6,7 @@
 #include "platform/ByteOrder.h"
 #include "platform/MessageDispatch.h"
 #include "portfolio/Portfolio.h"
+#include "portfolio/UndoRing.h"
 #include "resources/MessageIds.h"
 #include "shell/ViewKinds.h"
 #include "support/FakeMessageBox.h"
@@ -25,41 +26,24 @@ public:
     int refreshes = 0;
 };
 
-// A two-slot stand-in for the undo ring: the snapshot before the step and the entries after it.
-struct SnapshotUndo {
-    std::vector<RecordCursor> prepared, before, after;
-    Portfolio* portfolio = nullptr;
-    std::vector<uint32_t> kinds;
-
-    static std::vector<RecordCursor> Entries(const Portfolio* p)
-    {
-        std::vector<RecordCursor> v;
-        for (uint32_t i = 0; p->entries && i < PortfolioEntrySlots(*p) && p->entries[i].record; ++i)
-            v.push_back(p->entries[i]);
-        return v;
-    }
-    static void Restore(Portfolio* p, const std::vector<RecordCursor>& v)
-    {
-        for (uint32_t i = 0; i < PortfolioEntrySlots(*p); ++i)
-            p->entries[i] = i < v.size() ? v[i] : RecordCursor{};
-        p->last = v.empty() ? 0 : int32_t(v.size()) - 1;
-    }
-    void undo() { Restore(portfolio, before); }
-    void redo() { Restore(portfolio, after); }
-};
+std::vector<RecordCursor> Entries(const Portfolio* p)
+{
+    std::vector<RecordCursor> v;
+    for (uint32_t i = 0; p->entries && i < PortfolioEntrySlots(*p) && p->entries[i].record; ++i)
+        v.push_back(p->entries[i]);
+    return v;
+}
 
 class PortfolioAdd : public ::testing::Test {
 protected:
     PortfolioAdd()
     {
-        PortfolioAddHooks hooks;
+        GetUndoRing().clear();
+        PortfolioAddHooks hooks = DefaultPortfolioAddHooks();
         hooks.save = [this](Portfolio*) { ++saves; };
-        hooks.prepareUndo = [this](const Portfolio* p) { undo.prepared = SnapshotUndo::Entries(p); };
         hooks.pushUndo = [this](uint32_t kind, Portfolio* p) {
-            undo.kinds.push_back(kind);
-            undo.portfolio = p;
-            undo.before = undo.prepared;
-            undo.after = SnapshotUndo::Entries(p);
+            kinds.push_back(kind);
+            PushUndoStep(kind, p);
         };
         hooks.newPortfolio = [this](const char*) { return made; };
         hooks.chooseMember = [this](Portfolio*) { return member; };
@@ -70,7 +54,8 @@ protected:
     ~PortfolioAdd() override
     {
         DeliverPostedMessages();
-        SetPortfolioAddHooks({});
+        SetPortfolioAddHooks(DefaultPortfolioAddHooks());
+        GetUndoRing().clear();
         AddToPortfolioConfirmOption = 0;
         PortfolioChain() = nullptr;
         CurrentShareList() = nullptr;
@@ -103,7 +88,7 @@ protected:
     Portfolio* made = nullptr;
     Portfolio* member = nullptr;
     int saves = 0;
-    SnapshotUndo undo;
+    std::vector<uint32_t> kinds;
     test::FakeMessageBox boxes;
     std::vector<std::unique_ptr<uint8_t[]>> records;
     std::vector<std::unique_ptr<CountingView>> views;
@@ -164,12 +149,12 @@ TEST_F(PortfolioAdd, AddingRunsUndoAndRedo)
     AddToPortfolioConfirmOption = 0x4000 + 3;
     boxes.queue(MsgAnswer::No);
     EXPECT_FALSE(AddSharesToPortfolio(&portfolio, &run[0], &run[3], ""));
-    EXPECT_EQ(SnapshotUndo::Entries(&portfolio).size(), 1u) << "No leaves the portfolio as it was";
-    EXPECT_TRUE(undo.kinds.empty());
+    EXPECT_EQ(Entries(&portfolio).size(), 1u) << "No leaves the portfolio as it was";
+    EXPECT_TRUE(kinds.empty());
 
     boxes.queue(MsgAnswer::Yes);
     EXPECT_TRUE(AddSharesToPortfolio(&portfolio, &run[0], &run[3], ""));
-    EXPECT_EQ(SnapshotUndo::Entries(&portfolio).size(), 4u);
+    EXPECT_EQ(Entries(&portfolio).size(), 4u);
     EXPECT_EQ(saves, 1) << "a run is saved once";
     EXPECT_GT(table.invalidations(), 0);
     EXPECT_EQ(ShareListCount(list), 4) << "the list of the portfolio was reloaded";
@@ -178,11 +163,16 @@ TEST_F(PortfolioAdd, AddingRunsUndoAndRedo)
 
     EXPECT_TRUE(AddShareToPortfolio(&portfolio, Share(5), ""));
     EXPECT_FALSE(AddShareToPortfolio(&portfolio, run[0], "")) << "already present";
-    EXPECT_EQ(undo.kinds, (std::vector<uint32_t>{kUndoAddShares, kUndoAddShare}));
-    undo.undo();
-    EXPECT_EQ(SnapshotUndo::Entries(&portfolio).size(), 4u);
-    undo.redo();
-    EXPECT_EQ(SnapshotUndo::Entries(&portfolio).size(), 5u);
+    EXPECT_EQ(kinds, (std::vector<uint32_t>{kUndoAddShares, kUndoAddShare}));
+    ASSERT_TRUE(GetUndoRing().undo());
+    EXPECT_EQ(Entries(&portfolio).size(), 4u);
+    ASSERT_TRUE(GetUndoRing().undo());
+    EXPECT_EQ(Entries(&portfolio).size(), 1u) << "the run goes in one step";
+    ASSERT_TRUE(GetUndoRing().redo());
+    EXPECT_EQ(Entries(&portfolio).size(), 4u);
+    ASSERT_TRUE(GetUndoRing().redo());
+    EXPECT_EQ(Entries(&portfolio).size(), 5u);
+    EXPECT_EQ(EntryRecordId(Entries(&portfolio).back()), 5);
 }
 
 TEST_F(PortfolioAdd, GroupPortfoliosAddToTheChosenMemberAndNoPortfolioMakesOne)
@@ -192,7 +182,7 @@ TEST_F(PortfolioAdd, GroupPortfoliosAddToTheChosenMemberAndNoPortfolioMakesOne)
     EXPECT_FALSE(AddShareToPortfolio(&group, Share(1), "")) << "Cancel in the member dialog";
     member = &portfolio;
     EXPECT_TRUE(AddShareToPortfolio(&group, Share(1), ""));
-    EXPECT_EQ(SnapshotUndo::Entries(&portfolio).size(), 1u);
+    EXPECT_EQ(Entries(&portfolio).size(), 1u);
     EXPECT_EQ(group.entries, nullptr);
 
     EXPECT_FALSE(AddShareToPortfolio(nullptr, Share(2), "")) << "Cancel when naming a new portfolio";
@@ -201,7 +191,7 @@ TEST_F(PortfolioAdd, GroupPortfoliosAddToTheChosenMemberAndNoPortfolioMakesOne)
     EXPECT_TRUE(AddShareToPortfolio(nullptr, Share(2), ""));
     EXPECT_EQ(LastChosenPortfolio(), &fresh);
     EXPECT_EQ(AddToListPortfolio(nullptr, Share(3), false), 0);
-    EXPECT_EQ(SnapshotUndo::Entries(&fresh).size(), 2u);
+    EXPECT_EQ(Entries(&fresh).size(), 2u);
     ProFree(fresh.entries);
     LastChosenPortfolio() = nullptr;
 }

@@ -17,6 +17,7 @@ class DatabaseFixture : public ::testing::Test {
 protected:
     ~DatabaseFixture() override { FreeDatabase(true); }
 
+
     // Loads images through the loader; a null Comp.dat stands for a missing one.
     void Load(const std::vector<uint8_t>& quorva, const std::vector<uint8_t>* comp = nullptr)
     {

@@ -301,6 +301,16 @@ TEST_F(Frame, CommandsReachTheActiveViewFirstAndTheInfoCentreItemFollowsTheBrows
     EXPECT_FALSE(frame->MenuTitles().contains(QStringLiteral("&InfoCentre")));
 }
 
+TEST_F(Frame, BarsAreLaidOutUnlessTheToolbarsAreLocked)
+{
+    EXPECT_FALSE(frame->barsNotYetDocked());
+    SetToolbarsLockedQuery([] { return true; });
+    EXPECT_FALSE(frame->RecalcBars(false));
+    EXPECT_TRUE(frame->RecalcBars(true));
+    SetToolbarsLockedQuery(nullptr);
+    EXPECT_TRUE(frame->RecalcBars(false));
+}
+
 TEST(RecolourBitmap, ReplacesOneColourOrThatOfTheTopLeftPixel)
 {
     QImage image(4, 2, QImage::Format_ARGB32);

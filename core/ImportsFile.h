@@ -1,0 +1,27 @@
+// The imports file "data\Imports.dat": the user's imported items as database records, widened from
+// the older record layouts on load, and written back through the save protocol.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace qv {
+
+// Bytes every imported record is allocated with beyond its length, room for the widening steps.
+constexpr uint32_t kImportSpareBytes = 32;
+
+// Reads an imports file image into the imported-item list (emptied first). A rejected header
+// shows its message and answers false; a damaged record ends the reading and keeps the records
+// read before it.
+bool LoadImportsImage(std::span<const uint8_t> image);
+// Reads "data\Imports.dat" (no file: an empty list). A file whose header is rejected is set aside,
+// so that the next save does not write over the items it may hold.
+void LoadImports();
+// The file image of the imported-item list.
+std::vector<uint8_t> BuildImportsImage();
+// Writes the list in place of "data\Imports.dat" (the previous file kept as "data\Imports.old");
+// with `final` the list is freed afterwards. False when the disk refused.
+bool SaveImports(bool final);
+
+} // namespace qv

@@ -1,0 +1,15 @@
+// Text listings of the portfolios, their transactions and the cash accounts of a program folder.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace qv::dev {
+
+// Loads a program folder's database (when there is one), imports, portfolios and cash accounts as
+// start-up does, lists them, and frees them again. The loaders work on a copy of the files, so a
+// damaged file is reported but never set aside; the program folder is left pointing at the copy's
+// original.
+std::string DescribePortfolioFolder(const std::filesystem::path& folder);
+
+} // namespace qv::dev

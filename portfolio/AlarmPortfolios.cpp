@@ -1,0 +1,159 @@
+// Testing share alarms and move alarms over a share's days, and the portfolios they fill.
+#include "portfolio/AlarmPortfolios.h"
+
+#include "core/Database.h"
+#include "core/DayRecord.h"
+#include "core/Memory.h"
+#include "core/PriceSubRecords.h"
+#include "core/RecordLookup.h"
+#include "core/ShareList.h"
+#include "core/SystemDate.h"
+#include "portfolio/Portfolio.h"
+
+#include <algorithm>
+
+namespace qv {
+namespace {
+
+bool MoveFires(std::span<const AlarmDay> days, int day, const MoveCriterion* criteria, bool rise)
+{
+    const AlarmPortfolioHooks& hooks = GetAlarmPortfolioHooks();
+    if (!hooks.moveTest)
+        return false;
+    for (int i = 0; i < 3; ++i)
+        if (criteria[i].enabled && hooks.moveTest(days, day, criteria[i], rise))
+            return true;
+    return false;
+}
+
+std::vector<AlarmDay> History(uint8_t* record, uint32_t stream, uint32_t flags)
+{
+    const AlarmPortfolioHooks& hooks = GetAlarmPortfolioHooks();
+    return hooks.history ? hooks.history(record, stream, flags) : DecodeAlarmHistory(record, stream, flags);
+}
+
+// Empties the portfolio behind the list; null when the list shows none with entries.
+Portfolio* EmptiedSource(ShareList* list)
+{
+    if (!list || !list->source || !list->source->entries)
+        return nullptr;
+    Portfolio* p = list->source;
+    p->entries[0] = RecordCursor{};
+    p->current = p->last = p->firstVisible = 0;
+    return p;
+}
+
+} // namespace
+
+AlarmPortfolioHooks& GetAlarmPortfolioHooks()
+{
+    static AlarmPortfolioHooks hooks;
+    return hooks;
+}
+
+std::vector<AlarmDay> DecodeAlarmHistory(uint8_t* record, uint32_t stream, uint32_t flags)
+{
+    RecordCursor cursor{record, stream};
+    DayRecord* days = nullptr;
+    int32_t count = DecodePriceHistory(&cursor, &days, flags, false, true);
+    std::vector<AlarmDay> out;
+    for (int32_t i = 0; i < count && days && days[i].date != 0; ++i)
+        out.push_back({days[i].date, days[i].close});
+    ProFree(days);
+    return out;
+}
+
+int FirstTestedDay(std::span<const AlarmDay> days, const AlarmDayRange& range, uint16_t firstLoadDate)
+{
+    int last = int(days.size()) - 1;
+    if (last < 0)
+        return 0;
+    switch (range.mode) {
+    case 1:
+        return std::max(0, last - std::max(int(range.days), 1) + 1);
+    case 2: {
+        int first = last + 1;
+        while (first > 0 && days[size_t(first - 1)].date > firstLoadDate)
+            --first;
+        return first;
+    }
+    default:
+        return last;
+    }
+}
+
+float TrailingStopLevel(std::span<const AlarmDay> days, int first, float percent, bool capped)
+{
+    float level = 0;
+    for (size_t d = size_t(std::max(first, 0)); d < days.size(); ++d) {
+        float close = days[d].close;
+        float v = close * (100 - percent) / 100;
+        if (v > level)
+            level = v;
+        else if (capped && level > close * (100 + percent) / 100)
+            level = close * (100 + percent) / 100;
+        if (level < 0)
+            level = 0;
+    }
+    return level;
+}
+
+int FindShareAlarmDay(const ShareAlarm& alarm, std::span<const AlarmDay> days, int first, uint16_t today)
+{
+    if (days.empty())
+        return -1;
+    first = std::max(first, 0);
+    float level = alarm.stopOn ? TrailingStopLevel(days, first, alarm.stopPercent, alarm.stopCapped != 0) : 0;
+    for (int d = int(days.size()) - 1; d >= first; --d) {
+        float close = days[size_t(d)].close;
+        if (alarm.upperOn && close >= alarm.upper)
+            return d;
+        if (alarm.lowerOn && close <= alarm.lower)
+            return d;
+        if (MoveFires(days, d, alarm.rises, true) || MoveFires(days, d, alarm.falls, false))
+            return d;
+        float previous = d > first ? days[size_t(d - 1)].close : close;
+        if (alarm.stopOn && close <= level && level < previous)
+            return d;
+        if (alarm.dateOn && today >= alarm.date)
+            return d;
+    }
+    return -1;
+}
+
+void FillPriceAlarmPortfolio(ShareList* list, uint32_t flags)
+{
+    const AlarmPortfolioHooks& hooks = GetAlarmPortfolioHooks();
+    Portfolio* p = EmptiedSource(list);
+    if (!p || !hooks.shareAlarms)
+        return;
+    uint16_t today = GetTodayDate(0);
+    for (const ShareAlarm& alarm : hooks.shareAlarms()) {
+        uint8_t* record = FindShareRecord(alarm.shareId);
+        if (!record)
+            continue;
+        std::vector<AlarmDay> days = History(record, alarm.stream, flags);
+        int first = FirstTestedDay(days, hooks.range, FirstLoadDate);
+        if (FindShareAlarmDay(alarm, days, first, today) >= 0)
+            AddPortfolioEntry(*p, RecordCursor{record, alarm.stream});
+    }
+}
+
+void FillMoveAlarmPortfolio(ShareList* list)
+{
+    const AlarmPortfolioHooks& hooks = GetAlarmPortfolioHooks();
+    Portfolio* p = EmptiedSource(list);
+    if (!p || hooks.globalCriteria.size() < 6)
+        return;
+    for (uint8_t* r = MainRecordBlock; r && RecordLength(r) != 0; r = NextRecord(r)) {
+        std::vector<AlarmDay> days = History(r, 0, 0);
+        int first = FirstTestedDay(days, hooks.range, FirstLoadDate);
+        for (int d = int(days.size()) - 1; d >= first; --d)
+            if (MoveFires(days, d, &hooks.globalCriteria[0], true) || MoveFires(days, d, &hooks.globalCriteria[3], false)) {
+                AddPortfolioEntry(*p, RecordCursor{r, 0});
+                break;
+            }
+    }
+}
+
+} // namespace qv

@@ -1,0 +1,79 @@
+// The alarm pre-set portfolios: the shares whose share alarms or the global move alarms fire on a
+// day of the alarm day range.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+namespace qv {
+
+struct ShareList;
+
+// One day of a share's history as the alarms read it.
+struct AlarmDay {
+    uint16_t date = 0;
+    float close = 0;
+};
+
+// A move criterion: enabled, its kind and its threshold.
+struct MoveCriterion {
+    uint8_t enabled = 0;
+    uint8_t kind = 0;
+    float threshold = 0;
+};
+
+// A share alarm as the alarm options keep it.
+struct ShareAlarm {
+    uint16_t shareId = 0;
+    uint8_t stream = 0;
+    uint8_t lowerOn = 0;
+    float lower = 0;
+    uint8_t upperOn = 0;
+    float upper = 0;
+    MoveCriterion rises[3];
+    MoveCriterion falls[3];
+    uint8_t stopOn = 0;
+    uint8_t stopCapped = 0;
+    float stopPercent = 0;
+    uint8_t dateOn = 0;
+    uint16_t date = 0;
+};
+
+// The days an alarm looks at: mode 1 the last `days` days, mode 2 every day after the first load
+// date, otherwise the last day only.
+struct AlarmDayRange {
+    uint8_t mode = 0;
+    uint16_t days = 0;
+};
+
+// What the alarm portfolios need of the options, the alarm store and the price streams. A share is
+// tested only when every hook it needs is installed.
+struct AlarmPortfolioHooks {
+    AlarmDayRange range;
+    // The move-alarm test of the alarm options on day `day`; `rise` tells the criterion's direction.
+    std::function<bool(std::span<const AlarmDay> days, int day, const MoveCriterion& criterion, bool rise)> moveTest;
+    // The six global move criteria (three rises, then three falls).
+    std::vector<MoveCriterion> globalCriteria;
+    std::function<std::vector<ShareAlarm>()> shareAlarms;
+    // The record's history for the stream; empty: DecodeAlarmHistory.
+    std::function<std::vector<AlarmDay>(uint8_t* record, uint32_t stream, uint32_t flags)> history;
+};
+AlarmPortfolioHooks& GetAlarmPortfolioHooks();
+
+// The days of the record's stream as the price streams decode them, with corrections.
+std::vector<AlarmDay> DecodeAlarmHistory(uint8_t* record, uint32_t stream, uint32_t flags);
+
+// The first day the range tests (days are tested from the last backwards down to it).
+int FirstTestedDay(std::span<const AlarmDay> days, const AlarmDayRange& range, uint16_t firstLoadDate);
+// The trailing-stop level worked out over the days from `first` to the last.
+float TrailingStopLevel(std::span<const AlarmDay> days, int first, float percent, bool capped);
+// The latest day of the range on which any enabled condition of the alarm holds, or -1.
+int FindShareAlarmDay(const ShareAlarm& alarm, std::span<const AlarmDay> days, int first, uint16_t today);
+
+// Rebuild the portfolio the list shows from the share alarms, or from the global move alarms.
+void FillPriceAlarmPortfolio(ShareList* list, uint32_t flags);
+void FillMoveAlarmPortfolio(ShareList* list);
+
+} // namespace qv

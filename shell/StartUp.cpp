@@ -1,0 +1,307 @@
+// Start-up and exit in their fixed order. Loading runs behind the splash's status line; each file
+// load reports its own errors and start-up goes on after them.
+#include "shell/StartUp.h"
+
+#include "chartmodel/LinesAndTextFiles.h"
+#include "core/CashAccounts.h"
+#include "core/ConfigFile.h"
+#include "core/ConfigState.h"
+#include "core/Database.h"
+#include "core/DatabaseNeighbours.h"
+#include "core/Document.h"
+#include "core/FilterFile.h"
+#include "core/NewsUpdateFiles.h"
+#include "core/OldGraphConfig.h"
+#include "core/ShareList.h"
+#include "core/SystemServices.h"
+#include "core/TableLock.h"
+#include "core/TimeZoneFile.h"
+#include "core/WindowLayoutFile.h"
+#include "lists/DirectorsDealings.h"
+#include "platform/EmailLibrary.h"
+#include "platform/HtmlHosting.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+#include "platform/ProgramExit.h"
+#include "platform/Registry.h"
+#include "platform/SingleInstance.h"
+#include "realtime/TimerQueue.h"
+#include "shell/FrameState.h"
+#include "shell/SplashStatus.h"
+#include "shell/ViewGroups.h"
+#include "shell/StartupChecks.h"
+#include "shell/StartupSteps.h"
+#include "shell/TimerCallbacks.h"
+
+#include <optional>
+
+namespace qv {
+
+uint8_t StartUpComplete = 0;
+
+namespace {
+
+constexpr uint64_t kCommsLogLimit = 32000;
+constexpr uint64_t kProgramLogLimit = 64000;
+
+uint8_t& OptionByte(size_t offset)
+{
+    return Config().optionsA.data()[offset];
+}
+
+void ClearWindowOptions()
+{
+    OptionByte(OptionBlockA::kRealTimeOption) = 0;
+    OptionByte(OptionBlockA::kMultipleWindows) = 0;
+}
+
+bool RealTimeOption()
+{
+    return OptionByte(OptionBlockA::kRealTimeOption) != 0;
+}
+
+void ClaimSingleInstance(ProgramState& state)
+{
+    state.instanceLock = std::make_unique<SingleInstanceLock>();
+    if (state.instanceLock->acquire(kInstanceLockName))
+        return;
+    ShowMessage("A copy of Quorvantis is already running, loading or closing", {}, MsgButtons::Ok,
+                MsgIcon::Information);
+    if (!state.commandLine.secondCopy)
+        EndProgram(kExitAnotherCopy);
+}
+
+// The steps of a database load that belong to other parts of the program, for the first load and
+// for every reload.
+void InstallDatabaseNeighbours()
+{
+    DatabaseNeighbours& n = GetDatabaseNeighbours();
+    n.setSplashProgress = SetSplashProgress;
+    n.createFirstShareList = CreateFirstShareList;
+    n.freeFixedSourceLists = steps::FreeFixedSourceLists;
+    n.loadImports = steps::LoadImports;
+    n.freeUnusedViewGroups = FreeUnusedViewGroups;
+    n.loadPortfolios = steps::LoadPortfolios;
+    n.loadCashAccounts = steps::LoadCashAccounts;
+    n.applyNewsUpdateFiles = [] { ApplyNewsUpdateFiles(); };
+    n.refreshAllViewGroups = [] { UpdateAllViewGroups(-1, true, nullptr, false, false); };
+    n.recalculateAfterLoad = steps::RecalculateAfterLoad;
+}
+
+void PrepareBeforeFiles(StartUpHost& host, ProgramState& state, const ScreenInfo& screen)
+{
+    steps::ResetPlugInTable();
+    PreloadInProcessServer(kWebBrowserClassId);
+    PreloadInProcessServer(kHtmlDocumentClassId);
+    TrimLogFile(AppPath("comms.log"), kCommsLogLimit);
+    TrimLogFile(AppPath("Quorvantis.log"), kProgramLogLimit);
+    steps::LoadStandardProfileSettings();
+    StoredUpdateMessage() = ReadStoredUpdateMessage(AppPath("Message.prv"));
+    steps::InitDefaultSettings();
+    steps::PrepareListColourSets();
+    PrepareFonts(screen.width, screen.pixelsPerInchY);
+    state.configSkip = HandleKeysHeldAtStart(host.spaceHeld(), host.ctrlHeld());
+}
+
+void ReadConfiguration(ProgramState& state, FramePlacement& placement, const ScreenInfo& screen)
+{
+    WindowCoordinates(false, placement.stored);
+    SetConfigSavingDisabled(state.commandLine.noConfigSave);
+    SetConfigLoadDeclined(state.configSkip);
+    if (LoadConfig(-1, state.configSkip) == -1)
+        state.placementUsable = false;
+    state.realTimeOptionInFile = RealTimeOption();
+    ClearWindowOptions();
+    steps::ApplySignalSetting();
+    CheckResolution(screen.width, OptionByte(kResolutionAdviceCounter));
+}
+
+void LoadFilesBehindSplash(StartUpHost& host, ProgramState& state)
+{
+    SetSplashStatus(0, "Reading config files");
+    steps::ApplyOldConfigDefaults();
+    SetSplashStatus(5, "Loading edited price data");
+    PriceCorrectionStore().Load("EditPrice.cfg");
+    SetSplashStatus(10, "Loading imports");
+    steps::LoadImports();
+    SetSplashStatus(15, "Loading toolbar");
+    steps::LoadToolbarConfig();
+    SetSplashStatus(20, "Loading views");
+    LoadViews(-1, LayoutContextFromConfig(0));
+    SetSplashStatus(25, "Loading data mining criteria");
+    LoadFiltersAtStartUp();
+    SetSplashStatus(30, "Upgrading config files");
+    steps::UpgradeConfig();
+    steps::CopyTradingTimesToMarketTable();
+    host.createFrameObject();
+    SetSplashStatus(35, "Loading end of day database");
+    std::optional<std::filesystem::path> dataFile;
+    if (!state.commandLine.databaseName.empty())
+        dataFile = AppPath(state.commandLine.databaseName);
+    state.document = std::make_unique<CDoc>(dataFile);
+    steps::FinishLinesAndTextLoad();
+    steps::ResetPortfolioChainAndLists();
+    LoadTimeZones();
+    SetSplashStatus(80, "Initialising intraday database");
+    steps::InitRTStore();
+    SetSplashStatus(85, "Loading portfolios");
+    steps::LoadPortfolios();
+    if (!host.createFrameWindow(*state.document))
+        EndProgram(kExitNoMainWindow);
+    MainWindowCreated = 1;
+    SetSplashStatus(95, "Loading individual share settings");
+    LoadGraphConfig();
+    // Without the file (a first run) there is nothing to wait for or to report.
+    std::error_code ec;
+    LoadGraphConfigRetry(std::filesystem::exists(AppPath("Graph.cfg"), ec));
+    LinesAndTextStore().LoadSettingRecords();
+    steps::InitIndicatorLineStyles();
+    SetSplashStatus(96, "Loading directors dealings");
+    LoadDirDeal();
+    ApplyNewsUpdateFiles();
+    SetSplashStatus(98, "Loading cash accounts");
+    steps::LoadCashAccounts();
+    steps::RecalculateAfterLoad();
+    steps::ShareListsAfterLoad();
+    steps::InitVexaTables();
+}
+
+FramePlacement ChoosePlacement(const ProgramState& state, FramePlacement placement)
+{
+    const CommandLineSettings& cl = state.commandLine;
+    if (cl.hasWindowPlacement()) {
+        placement.kind = FramePlacement::Kind::CommandLine;
+        placement.x = cl.windowX;
+        placement.y = cl.windowY;
+        placement.width = cl.windowWidth;
+        placement.height = cl.windowHeight;
+    } else if (state.placementUsable && placement.stored.flags != -1) {
+        placement.kind = FramePlacement::Kind::Stored;
+    } else {
+        placement.kind = FramePlacement::Kind::Maximised;
+    }
+    return placement;
+}
+
+void ShowMainWindow(StartUpHost& host, const ProgramState& state, const FramePlacement& stored)
+{
+    FramePlacement placement = ChoosePlacement(state, stored);
+    int rightEdge = host.placeFrame(placement);
+    if (placement.kind == FramePlacement::Kind::Maximised) {
+        if (rightEdge < 800) {
+            ProgramFonts().listHeight = -11;
+            ProgramFonts().secondListHeight = -11;
+        } else {
+            steps::ScaleDefaultListColumns(rightEdge == 800 ? 9 : 10);
+        }
+    }
+    steps::ApplyPrinterOrientation();
+    host.setFrameCaption(RealTimeOption() ? "Quorvantis Pro" : "Quorvantis Zoze");
+    SetSplashStatus(100, "Creating main Quorvantis window");
+    host.createLayoutWindows();
+    if (RealTimeOption())
+        steps::CreateAlarmServer();
+    steps::StartDdeServer();
+    host.rebuildMenuBarAndShow();
+}
+
+void PostStartUpCommands(StartUpHost& host, const ProgramState& state)
+{
+    const CommandLineSettings& cl = state.commandLine;
+    if (RealTimeOption()) {
+        steps::StartRTEngine();
+        if (cl.unattended && cl.timedUpdate) {
+            AddTimerCallback(MainFrameTimerCallback, kTimedUpdateDelayMs, kUpdateCommand);
+        } else if (cl.unattended) {
+            host.postFrameCommand(kUpdateCommand);
+        }
+        return;
+    }
+    if (cl.unattended)
+        host.postFrameCommand(kUpdateCommand);
+}
+
+} // namespace
+
+ProgramState::ProgramState() = default;
+ProgramState::~ProgramState() = default;
+
+bool TipsShowAtStartUp()
+{
+    auto value = Registry::Instance().getU32("Settings", "ShowTipOnStartUp");
+    return !value || int32_t(*value) <= 0;
+}
+
+bool RunStartUp(StartUpHost& host, ProgramState& state, const std::string& commandLine)
+{
+    NoteWindowsVersion();
+    InstallHtmlControlHosting();
+    CreateDataLock();
+    state.startTick = SteadyTickCount();
+    ClearWindowOptions();
+    ScreenInfo screen = host.screen();
+    CheckColourDepth(screen.bitsPerPixel);
+    state.newMailWaiting = LoadEmailLibrary().newMailWaiting;
+    state.commandLine = ParseCommandLine(commandLine);
+    if (state.commandLine.removeDataFiles)
+        RemoveDataFiles();
+    TimerQueue().Start(kDefaultTimerPeriodMs);
+    ClaimSingleInstance(state);
+    InstallDatabaseNeighbours();
+    PrepareBeforeFiles(host, state, screen);
+
+    FramePlacement placement;
+    ReadConfiguration(state, placement, screen);
+    if (state.commandLine.showSplash)
+        host.showSplash();
+    LoadFilesBehindSplash(host, state);
+    host.endSplash();
+    ShowMainWindow(host, state, placement);
+    if (state.commandLine.showSplash && TipsShowAtStartUp())
+        host.showTipOfTheDay();
+    StartUpComplete = 1;
+    PostStartUpCommands(host, state);
+    host.checkBrowserVersion();
+    return true;
+}
+
+void RunExit(ProgramState& state)
+{
+    steps::ReadPrinterOrientation();
+    // No view is refreshed for the rest of the exit.
+    RefreshHoldFlag = 1;
+    if (RealTimeOption())
+        steps::DestroyAlarmServer();
+    steps::StopDdeServer();
+    TimerQueue().Clear();
+    steps::SavePlugInAnalyses();
+    steps::ShutDownFeedClient();
+    steps::FreeFixedSourceLists();
+
+    // Each save reports its own failure; a save given up for lack of space gives up only itself.
+    SaveViews(-1);
+    steps::SaveAllPortfolios();
+    SaveFilters(true);
+    steps::SaveCashAccounts();
+    SaveConfig(-1);
+    steps::SaveImports();
+    steps::BackupRTIndex();
+    steps::SaveNewsDatabase();
+    DeleteGraphSettingRecords();
+    LinesAndTextStore().Save(true);
+    PriceCorrectionStore().Save(true);
+    steps::SaveToolbarConfig();
+    steps::CloseRTStore();
+    SaveTimeZones();
+
+    steps::FreeProgramBlocks();
+    FreeDirDealBlocks();
+    FreeCashAccounts();
+    state.document.reset();
+    CloseDataLock();
+    StartUpComplete = 0;
+    MainWindowCreated = 0;
+    RefreshHoldFlag = 0;
+}
+
+} // namespace qv

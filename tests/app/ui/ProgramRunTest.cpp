@@ -1,0 +1,137 @@
+// The real program started as a user would, offscreen with every box answered by its default: it
+// reaches its main window over a demo folder, a second copy ends with code 3 (or goes on with
+// "/m:57"), and a setting it changes is there at the next start.
+#include "devtools/lib/ProgramFolder.h"
+#include "devtools/lib/TempFolder.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+const QString kProgram = QStringLiteral(QV_BINARY_DIR "/app/quorvantis");
+const char* const kTips = QV_SOURCE_DIR "/resources/Quorvantis Zoze Tips.txt";
+
+struct RunResult {
+    int exitCode = -1;
+    QString errors; // standard error: the boxes' texts and the tip
+};
+
+class ProgramRun : public ::testing::Test {
+protected:
+    ProgramRun()
+    {
+        std::filesystem::create_directories(folder / "run");
+        std::filesystem::permissions(folder / "run", std::filesystem::perms::owner_all);
+        EXPECT_TRUE(qv::dev::WriteProgramFolder(folder / "demo", kTips));
+    }
+
+    QProcess* Start(const QStringList& args, int autoExitMs, const QString& renderDir = {})
+    {
+        auto* process = new QProcess;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+        env.insert(QStringLiteral("QV_AUTO_ANSWER"), QStringLiteral("1"));
+        env.insert(QStringLiteral("QV_AUTO_EXIT_MS"), QString::number(autoExitMs));
+        env.insert(QStringLiteral("QV_CONFIG_HOME"), QString::fromStdString((folder / "config").string()));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString((folder / "run").string()));
+        env.remove(QStringLiteral("QV_RENDER_DIR"));
+        if (!renderDir.isEmpty())
+            env.insert(QStringLiteral("QV_RENDER_DIR"), renderDir);
+        process->setProcessEnvironment(env);
+        process->setWorkingDirectory(QString::fromStdString((folder / "demo").string()));
+        process->start(kProgram, args);
+        EXPECT_TRUE(process->waitForStarted(10000));
+        processes_.emplace_back(process);
+        return process;
+    }
+
+    static RunResult Finish(QProcess* process)
+    {
+        EXPECT_TRUE(process->waitForFinished(60000));
+        return {process->exitCode(), QString::fromLocal8Bit(process->readAllStandardError())};
+    }
+
+    RunResult Run(const QStringList& args = {}, int autoExitMs = 200, const QString& renderDir = {})
+    {
+        return Finish(Start(args, autoExitMs, renderDir));
+    }
+
+    qv::dev::TempFolder folder{"qv-program"};
+    QString platform = QStringLiteral("offscreen");
+
+private:
+    std::vector<std::unique_ptr<QProcess>> processes_;
+};
+
+} // namespace
+
+TEST_F(ProgramRun, StartsOnTheDemoFolderAndSavesItsRenders)
+{
+    QString renders = QStringLiteral(QV_RENDER_DIR "/program");
+    QDir(renders).removeRecursively();
+    RunResult run = Run({}, 200, renders);
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    EXPECT_TRUE(run.errors.contains(QStringLiteral("Tip of the Day: "))) << run.errors.toStdString();
+    EXPECT_TRUE(QFile::exists(renders + QStringLiteral("/splash.png")));
+    EXPECT_TRUE(QFile::exists(renders + QStringLiteral("/main-window.png")));
+    for (const char* saved : {"Quorva.cfg", "View.cfg", "Filter.cfg"})
+        EXPECT_TRUE(std::filesystem::exists(folder / "demo" / saved)) << saved;
+
+    RunResult quiet = Run({QStringLiteral("/nologo")});
+    EXPECT_EQ(quiet.exitCode, 0);
+    EXPECT_FALSE(quiet.errors.contains(QStringLiteral("Tip of the Day: "))) << quiet.errors.toStdString();
+}
+
+TEST_F(ProgramRun, ASecondCopyEndsWithCodeThreeAndGoesOnWithM57)
+{
+    QString renders = QString::fromStdString((folder / "first").string());
+    QProcess* first = Start({QStringLiteral("/nologo")}, 20000, renders);
+    // The first copy has its main window once it has saved the window's render.
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(renders + QStringLiteral("/main-window.png")) && waited.elapsed() < 30000)
+        QThread::msleep(20);
+    ASSERT_TRUE(QFile::exists(renders + QStringLiteral("/main-window.png")));
+
+    RunResult second = Run({QStringLiteral("/nologo")});
+    EXPECT_EQ(second.exitCode, 3);
+    EXPECT_TRUE(second.errors.contains(QStringLiteral("A copy of Quorvantis is already running, loading or closing")))
+        << second.errors.toStdString();
+
+    RunResult told = Run({QStringLiteral("/nologo"), QStringLiteral("/m:57")});
+    EXPECT_EQ(told.exitCode, 0) << told.errors.toStdString();
+    EXPECT_TRUE(told.errors.contains(QStringLiteral("A copy of Quorvantis is already running")));
+
+    first->terminate();
+    Finish(first);
+}
+
+TEST_F(ProgramRun, TheResolutionAdviceCounterSurvivesARestart)
+{
+    // A 640 x 480 screen: the first start advises and counts; the next start remembers it.
+    std::filesystem::path screens = folder / "screens.json";
+    {
+        std::ofstream out(screens);
+        out << R"({"screens": [{"name": "narrow", "x": 0, "y": 0, "width": 640, "height": 480,
+                   "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
+    }
+    platform = QStringLiteral("offscreen:configfile=") + QString::fromStdString(screens.string());
+    const QString advice = QStringLiteral("screen resolution of 800 x 600 or more");
+
+    RunResult firstRun = Run({QStringLiteral("/nologo")});
+    EXPECT_EQ(firstRun.exitCode, 0) << firstRun.errors.toStdString();
+    EXPECT_TRUE(firstRun.errors.contains(advice)) << firstRun.errors.toStdString();
+
+    RunResult secondRun = Run({QStringLiteral("/nologo")});
+    EXPECT_EQ(secondRun.exitCode, 0);
+    EXPECT_FALSE(secondRun.errors.contains(advice)) << secondRun.errors.toStdString();
+}

@@ -1,0 +1,301 @@
+// Start-up and exit over a small database, with a recording host in place of the windows: the
+// splash texts and positions in order, the switches that change the run, the second copy, and the
+// files the exit writes.
+#include "shell/StartUp.h"
+
+#include "core/ConfigState.h"
+#include "core/RegistrySettings.h"
+#include "core/SaveProtocol.h"
+#include "devtools/lib/DatabaseWriter.h"
+#include "devtools/lib/TempFolder.h"
+#include "platform/FileOps.h"
+#include "platform/Paths.h"
+#include "platform/ProgramExit.h"
+#include "platform/SingleInstance.h"
+#include "realtime/TimerQueue.h"
+#include "shell/SplashStatus.h"
+#include "shell/StartupChecks.h"
+#include "support/FakeMessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace qv;
+
+namespace {
+
+class RecordingHost : public StartUpHost, public SplashHost {
+public:
+    RecordingHost() { previousSplash_ = SetSplashHost(this); }
+    ~RecordingHost() override { SetSplashHost(previousSplash_); }
+
+    ScreenInfo screen() const override { return screenInfo; }
+    bool ctrlHeld() const override { return ctrl; }
+
+    void showSplash() override
+    {
+        splashShown = true;
+        events.push_back("splash");
+    }
+    void endSplash() override
+    {
+        splashShown = false;
+        events.push_back("end splash");
+    }
+    void createFrameObject() override { events.push_back("frame object"); }
+    bool createFrameWindow(CDoc&) override
+    {
+        events.push_back("frame window");
+        return frameWindowMade;
+    }
+    int placeFrame(const FramePlacement& p) override
+    {
+        placement = p;
+        events.push_back("place");
+        return screenInfo.width;
+    }
+    void setFrameCaption(const std::string& c) override { caption = c; }
+    void createLayoutWindows() override { events.push_back("layout windows"); }
+    void rebuildMenuBarAndShow() override { events.push_back("menu and show"); }
+    void showTipOfTheDay() override { events.push_back("tip"); }
+    void postFrameCommand(uint32_t command) override { commands.push_back(command); }
+    void checkBrowserVersion() override { events.push_back("browser"); }
+
+    bool shown() const override { return splashShown; }
+    void setStatus(int position, const std::string& text) override { statuses.emplace_back(position, text); }
+    void setProgress(int position) override { progress.push_back(position); }
+
+    ScreenInfo screenInfo;
+    bool ctrl = false;
+    bool frameWindowMade = true;
+    bool splashShown = false;
+    std::vector<std::string> events;
+    std::vector<std::pair<int, std::string>> statuses;
+    std::vector<int> progress;
+    std::vector<uint32_t> commands;
+    FramePlacement placement;
+    std::string caption;
+
+private:
+    SplashHost* previousSplash_;
+};
+
+class StartUpFixture : public ::testing::Test {
+protected:
+    StartUpFixture()
+    {
+        // The instance lock lives in the runtime folder: keep it to this test's folder.
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        savedRuntime_ = runtime ? runtime : "";
+        ::setenv("XDG_RUNTIME_DIR", folder.path().c_str(), 1);
+        previousFolder_ = ProgramFolder();
+        SetProgramFolder(folder.path());
+        dev::DbFile db;
+        dev::DbEntry& main = db.entries.emplace_back();
+        // Enough records for the load to move the splash's bar (every hundredth record).
+        for (uint16_t id = 0x4001; id <= 0x4096; ++id)
+            main.records.push_back(dev::ShareRecord(id, "Share", 'O', "SHR"));
+        EXPECT_TRUE(dev::WriteDatabaseFolder(folder.path(), db, nullptr));
+        Config() = ConfigState{};
+    }
+    ~StartUpFixture() override
+    {
+        TimerQueue().Clear();
+        SetProgramFolder(previousFolder_);
+        if (savedRuntime_.empty())
+            ::unsetenv("XDG_RUNTIME_DIR");
+        else
+            ::setenv("XDG_RUNTIME_DIR", savedRuntime_.c_str(), 1);
+    }
+
+    // The code the program ended with, or -1 when start-up finished.
+    int Start(ProgramState& state, const std::string& commandLine)
+    {
+        try {
+            RunStartUp(host, state, commandLine);
+        } catch (const ProgramEnded& ended) {
+            return ended.code;
+        }
+        return -1;
+    }
+
+    dev::TempFolder folder{"qv-startup"};
+    test::FakeMessageBox box;
+    ThrowOnProgramEnd catchEnd;
+    RecordingHost host;
+
+private:
+    std::string savedRuntime_;
+    std::filesystem::path previousFolder_;
+};
+
+} // namespace
+
+TEST_F(StartUpFixture, LoadsBehindTheSplashInOrderThenShowsTheWindowAndSavesAtExit)
+{
+    auto state = std::make_unique<ProgramState>();
+    ASSERT_EQ(Start(*state, ""), -1) << testing::PrintToString(box.texts());
+    const std::vector<std::pair<int, std::string>> expected{
+        {0, "Reading config files"},
+        {5, "Loading edited price data"},
+        {10, "Loading imports"},
+        {15, "Loading toolbar"},
+        {20, "Loading views"},
+        {25, "Loading data mining criteria"},
+        {30, "Upgrading config files"},
+        {35, "Loading end of day database"},
+        {80, "Initialising intraday database"},
+        {85, "Loading portfolios"},
+        {95, "Loading individual share settings"},
+        {96, "Loading directors dealings"},
+        {98, "Loading cash accounts"},
+    };
+    EXPECT_EQ(host.statuses, expected);
+    // The database load moves the bar while it builds its record index.
+    ASSERT_FALSE(host.progress.empty());
+    EXPECT_GT(host.progress.front(), 35);
+    EXPECT_LE(host.progress.back(), 75);
+    EXPECT_EQ(host.events, (std::vector<std::string>{"splash", "frame object", "frame window", "end splash",
+                                                     "place", "layout windows", "menu and show", "tip", "browser"}));
+    EXPECT_EQ(host.caption, "Quorvantis Zoze");
+    // No configuration file yet: a first run, so the frame is maximised.
+    EXPECT_EQ(host.placement.kind, FramePlacement::Kind::Maximised);
+    EXPECT_EQ(StartUpComplete, 1);
+    EXPECT_TRUE(TimerQueue().running() || TimerQueue().entryCount() == 0);
+    EXPECT_TRUE(state->document);
+    EXPECT_TRUE(box.texts().empty()) << testing::PrintToString(box.texts());
+
+    RunExit(*state);
+    state.reset(); // the process ends: the instance lock goes with it
+    EXPECT_EQ(StartUpComplete, 0);
+    EXPECT_FALSE(TimerQueue().running());
+    for (const char* name : {"View.cfg", "Filter.cfg", "Quorva.cfg", "Graph.cfg", "EditPrice.cfg"})
+        EXPECT_TRUE(std::filesystem::exists(folder / name)) << name;
+    // The built-in time zones are not written.
+    EXPECT_FALSE(std::filesystem::exists(AppPath("Data\\Timezone.dat")));
+
+    // The next run finds its configuration and the placement stored in "WinCoord".
+    WindowPlacement stored;
+    stored.normalLeft = 5;
+    stored.normalTop = 6;
+    stored.normalRight = 705;
+    stored.normalBottom = 506;
+    WindowCoordinates(true, stored);
+    ProgramState again;
+    ASSERT_EQ(Start(again, "/nologo"), -1);
+    EXPECT_EQ(host.placement.kind, FramePlacement::Kind::Stored);
+    EXPECT_EQ(host.placement.stored.normalRight, 705);
+    RunExit(again);
+}
+
+TEST_F(StartUpFixture, NoLogoRunsEveryLoadWithoutSplashOrTip)
+{
+    ProgramState state;
+    ASSERT_EQ(Start(state, "/nologo"), -1);
+    EXPECT_TRUE(host.statuses.empty());
+    for (const char* absent : {"splash", "tip"})
+        EXPECT_EQ(std::count(host.events.begin(), host.events.end(), absent), 0) << absent;
+    EXPECT_TRUE(state.document);
+    RunExit(state);
+}
+
+TEST_F(StartUpFixture, UnattendedRunPostsTheUpdateCommand)
+{
+    ProgramState state;
+    ASSERT_EQ(Start(state, "/U"), -1);
+    EXPECT_EQ(host.commands, std::vector<uint32_t>{kUpdateCommand});
+    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "tip"), 0);
+    RunExit(state);
+}
+
+TEST_F(StartUpFixture, CommandLinePlacementWins)
+{
+    ProgramState state;
+    ASSERT_EQ(Start(state, "/nologo /C:10,20,640,480"), -1);
+    EXPECT_EQ(host.placement.kind, FramePlacement::Kind::CommandLine);
+    EXPECT_EQ(host.placement.x, 10);
+    EXPECT_EQ(host.placement.height, 480);
+    RunExit(state);
+}
+
+TEST_F(StartUpFixture, ASecondCopyEndsWithCodeThreeUnlessTold)
+{
+    SingleInstanceLock first;
+    ASSERT_TRUE(first.acquire(kInstanceLockName));
+
+    ProgramState second;
+    EXPECT_EQ(Start(second, ""), kExitAnotherCopy);
+    EXPECT_EQ(box.texts(), std::vector<std::string>{"A copy of Quorvantis is already running, loading or closing"});
+
+    ProgramState told;
+    EXPECT_EQ(Start(told, "/nologo /m:57"), -1);
+    EXPECT_TRUE(told.document);
+    RunExit(told);
+}
+
+TEST_F(StartUpFixture, NoMainWindowEndsWithCodeFour)
+{
+    host.frameWindowMade = false;
+    ProgramState state;
+    EXPECT_EQ(Start(state, "/nologo"), kExitNoMainWindow);
+    EXPECT_TRUE(box.texts().empty());
+}
+
+TEST_F(StartUpFixture, ConfigurationNotSavedUnderNoSave)
+{
+    {
+        ProgramState first;
+        ASSERT_EQ(Start(first, "/nologo"), -1);
+        RunExit(first);
+    }
+    auto before = ReadFileBytes(folder / "Quorva.cfg");
+    ASSERT_TRUE(before);
+    // A narrow screen changes the advice counter, which a save would write.
+    host.screenInfo.width = 640;
+    ProgramState state;
+    ASSERT_EQ(Start(state, "/nologo /NC"), -1);
+    RunExit(state);
+    EXPECT_EQ(ReadFileBytes(folder / "Quorva.cfg"), before);
+}
+
+TEST_F(StartUpFixture, NarrowScreenAdviceOnceInTwentyStartsKeptInTheConfiguration)
+{
+    host.screenInfo.width = 640;
+    int advised = 0;
+    for (int run = 0; run < 22; ++run) {
+        size_t seen = box.texts().size();
+        ProgramState state;
+        ASSERT_EQ(Start(state, "/nologo"), -1);
+        std::vector<std::string> texts = box.texts();
+        for (size_t i = seen; i < texts.size(); ++i)
+            if (texts[i].find("screen resolution of 800 x 600 or more") != std::string::npos)
+                ++advised;
+        RunExit(state);
+        Config() = ConfigState{}; // the next run reads what this one saved
+        if (run == 0 || run == 20) {
+            EXPECT_EQ(advised, 1) << "run " << run;
+        }
+    }
+    EXPECT_EQ(advised, 2);
+}
+
+TEST_F(StartUpFixture, ANearlyFullDiskGivesUpOnlyTheSavesThatNeedTheSpace)
+{
+    ProgramState state;
+    ASSERT_EQ(Start(state, "/nologo"), -1);
+    SetFreeSpaceHook([] { return std::optional<uint64_t>(100); });
+    RunExit(state); // no program end: every later save still runs
+    SetFreeSpaceHook({});
+    EXPECT_FALSE(std::filesystem::exists(folder / "Quorva.cfg"));
+    EXPECT_FALSE(box.texts().empty()) << "the low-space question was asked";
+    for (const char* name : {"Graph.cfg", "EditPrice.cfg"})
+        EXPECT_TRUE(std::filesystem::exists(folder / name)) << name;
+    EXPECT_EQ(StartUpComplete, 0);
+}
