@@ -126,15 +126,25 @@ CWindowFactory::CWindowFactory(CMainFrame& frame) : frame_(frame)
     frame_.AddCommandHandler([this](uint32_t command) { return OnCommand(command); });
     frame_.AddMessageHandler(
         [this](uint32_t message, uintptr_t wParam, intptr_t lParam) { return OnMessage(message, wParam, lParam); });
+    // Every save of the layouts, the one at exit too, takes the windows as they are.
+    SetBeforeLayoutSaveHook([this] {
+        FreeUnusedViewGroups();
+        if (!LayoutSwitchRunning && !children_.empty())
+            SaveCurrentLayout();
+    });
 }
 
-CWindowFactory::~CWindowFactory() = default;
+CWindowFactory::~CWindowFactory()
+{
+    SetBeforeLayoutSaveHook({});
+}
 
 std::vector<CChildWindow*> CWindowFactory::Children() const
 {
     std::vector<CChildWindow*> live;
     for (const QPointer<CChildWindow>& c : children_)
-        if (c && c->isVisible())
+        // Closed windows are hidden; a hidden frame (at exit) still has its windows.
+        if (c && !c->isHidden())
             live.push_back(c.data());
     return live;
 }

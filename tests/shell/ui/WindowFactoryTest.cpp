@@ -5,6 +5,9 @@
 #include "core/Memory.h"
 #include "core/ShareList.h"
 #include "core/TableLock.h"
+#include "core/WindowLayoutFile.h"
+#include "devtools/lib/TempFolder.h"
+#include "platform/Paths.h"
 #include "lists/ui/ViewBaseWindow.h"
 #include "platform/MessageDispatch.h"
 #include "portfolio/Portfolio.h"
@@ -274,4 +277,27 @@ TEST_F(Layouts, ResetAsksThenRebuildsTheDefaults)
     EXPECT_EQ(WindowLayouts().layouts[11].name, "Layout 12");
     EXPECT_EQ(WindowLayouts().current, 0);
     EXPECT_EQ(Open(), Expected(0));
+}
+
+TEST_F(Layouts, SavingTheLayoutsTakesTheWindowsAsTheyAreEvenBehindAHiddenFrame)
+{
+    dev::TempFolder dir;
+    std::filesystem::path previous = ProgramFolder();
+    SetProgramFolder(dir.path());
+    factory->CreateLayoutWindows();
+    Settle();
+    for (CChildWindow* c : factory->Children())
+        if (c->kind() == kViewIntradayChart && c->geometry().top() > 100)
+            c->setGeometry(10, 20, 200, 150);
+    frame->hide(); // as at exit, after the main window has closed
+    ASSERT_TRUE(SaveViews(-1));
+    WindowLayouts() = WindowLayoutSet{};
+    LoadViews(-1, LayoutContextFromConfig(0));
+    std::vector<LayoutWindow> loaded = LayoutSlotWindows(0);
+    EXPECT_EQ(loaded.size(), 5u);
+    bool found = false;
+    for (const LayoutWindow& w : loaded)
+        found |= w.kind == kViewIntradayChart && w.left == 10 && w.top == 20 && w.right == 210 && w.bottom == 170;
+    EXPECT_TRUE(found);
+    SetProgramFolder(previous);
 }
