@@ -91,6 +91,13 @@ protected:
             placed.insert({w.kind, w.left, w.top, w.right, w.bottom});
         return placed;
     }
+    CChildWindow* ActiveList() const
+    {
+        for (CChildWindow* c : factory->Children())
+            if (c->kind() == kViewList)
+                return c;
+        return nullptr;
+    }
     void Settle()
     {
         QApplication::processEvents();
@@ -299,5 +306,42 @@ TEST_F(Layouts, SavingTheLayoutsTakesTheWindowsAsTheyAreEvenBehindAHiddenFrame)
     for (const LayoutWindow& w : loaded)
         found |= w.kind == kViewIntradayChart && w.left == 10 && w.top == 20 && w.right == 210 && w.bottom == 170;
     EXPECT_TRUE(found);
+    SetProgramFolder(previous);
+}
+
+TEST_F(Layouts, WithoutMultipleWindowsOneBareWindowCoversTheArea)
+{
+    Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 0;
+    WindowLayouts().current = 2;
+    factory->CreateLayoutWindows();
+    Settle();
+    EXPECT_EQ(WindowLayouts().current, kSingleWindowLayout);
+    ASSERT_EQ(factory->Children().size(), 1u);
+    CChildWindow* only = factory->Children()[0];
+    EXPECT_EQ(only->kind(), kViewDailyChart);
+    EXPECT_EQ(only->geometry(), frame->mdiArea()->viewport()->rect().adjusted(-2, -2, 2, 2))
+        << "its edges lie outside the visible area";
+    EXPECT_TRUE(only->windowFlags() & Qt::FramelessWindowHint);
+    factory->SelectLayout(-1);
+    EXPECT_EQ(WindowLayouts().current, kSingleWindowLayout) << "-1 re-lays the single-window layout";
+    EXPECT_EQ(factory->Children().size(), 1u);
+}
+
+TEST_F(Layouts, ACaptionDoubleClickSavesTheLayoutsAndMaximises)
+{
+    dev::TempFolder dir;
+    std::filesystem::path previous = ProgramFolder();
+    SetProgramFolder(dir.path());
+    factory->CreateLayoutWindows();
+    Settle();
+    CChildWindow* list = ActiveList();
+    ASSERT_NE(list, nullptr);
+    list->CaptionDoubleClicked();
+    Settle();
+    EXPECT_TRUE(list->isMaximized());
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "View.cfg")) << "command 26951 saved every layout";
+    list->CaptionDoubleClicked();
+    EXPECT_FALSE(list->isMaximized()) << "not created maximised: it is restored";
+    EXPECT_EQ(factory->Children().size(), 5u);
     SetProgramFolder(previous);
 }
