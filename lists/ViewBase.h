@@ -37,6 +37,8 @@ public:
     uint8_t intradayMark = 0;
     uint8_t newsRefreshPending = 0;     // news views: a refresh waits for the news timer
     uint8_t recomputeMarker = 0;        // chart views: cleared by a refresh that resets charts
+    uint32_t windowId = 0;              // the id of the child window that holds it
+    int32_t previousListKind = -1;      // the table kind a one-share view returns to
 
     void SetKind(int32_t viewKind);
 

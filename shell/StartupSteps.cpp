@@ -32,7 +32,6 @@ void ApplyPrinterOrientation() {}
 void CreateAlarmServer() {}
 void StartDdeServer() {}
 void StartRTEngine() {}
-void CreateLayoutWindows() {}
 void ReadPrinterOrientation() {}
 void DestroyAlarmServer() {}
 void StopDdeServer() {}

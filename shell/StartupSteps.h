@@ -32,7 +32,6 @@ void ApplyPrinterOrientation();      // the default printer from the stored land
 void CreateAlarmServer();            // the hidden "AlarmServer" window (real-time option)
 void StartDdeServer();               // the DDE server and its hidden "DDEServer" window
 void StartRTEngine();                // the intraday engine and its alarm settings (real-time option)
-void CreateLayoutWindows();          // the windows of the current window layout
 
 // Exit.
 void ReadPrinterOrientation();

@@ -262,6 +262,9 @@ CViewBaseWnd* CMainFrame::ShowViewKind(int32_t kind, int32_t listNumber)
 
 intptr_t CMainFrame::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
+    for (const MessageHandler& handler : messageHandlers_)
+        if (handler(message, wParam, lParam))
+            return 0;
     switch (message) {
     case WM_CLOSE: close(); return 0;
     case WM_COMMAND: OnCommand(uint32_t(wParam & 0xFFFF)); return 0;
@@ -300,6 +303,9 @@ void CMainFrame::OnCommand(uint32_t command)
     CViewBase* view = MainFrameState().activeView;
     if (view && SendProgramMessage(*view, WM_COMMAND, command) != 0)
         return;
+    for (const CommandHandler& handler : commandHandlers_)
+        if (handler(command))
+            return;
     // Then every other command target (the application's own handlers).
     if (RouteCommand(command))
         return;

@@ -10,8 +10,10 @@
 #include <QImage>
 #include <QMainWindow>
 #include <QMap>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -71,6 +73,14 @@ public:
     // Routes a command as the menus and keys do: the active view first, then the frame.
     void OnCommand(uint32_t command);
 
+    // Handlers of commands the frame's own code does not know (window layouts, view requests...),
+    // asked after the active view; and of program messages, asked first. True when handled.
+    using CommandHandler = std::function<bool(uint32_t command)>;
+    using MessageHandler = std::function<bool(uint32_t message, uintptr_t wParam, intptr_t lParam)>;
+    void AddCommandHandler(CommandHandler handler) { commandHandlers_.push_back(std::move(handler)); }
+    void AddMessageHandler(MessageHandler handler) { messageHandlers_.push_back(std::move(handler)); }
+    const KeyState& keyState() const { return keys_; }
+
     // The menu in a menu-bar slot (5, 6, 7), or null.
     QMenu* SlotMenu(int slot) const;
     QStringList MenuTitles() const;
@@ -98,6 +108,8 @@ private:
     KeyState keys_;
     bool barsNotYetDocked_ = true;
     QList<uint32_t> commands_;
+    std::vector<CommandHandler> commandHandlers_;
+    std::vector<MessageHandler> messageHandlers_;
     QString lastHelpText_;
     int beeps_ = 0;
 };

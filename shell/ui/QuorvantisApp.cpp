@@ -13,6 +13,8 @@
 #include "shell/ui/SplashWnd.h"
 #include "shell/ui/TimerCallbackHost.h"
 #include "shell/ui/TipOfDay.h"
+#include "shell/ui/ViewRequests.h"
+#include "shell/ui/WindowFactory.h"
 
 #include <QDir>
 #include <QEvent>
@@ -77,6 +79,8 @@ int CQuorvantisApp::ExitInstance(int loopCode)
 {
     RunExit(state_);
     SetFrameCommandTarget(nullptr);
+    requests_.reset();
+    windows_.reset();
     frame_.reset();
     return loopCode;
 }
@@ -170,7 +174,9 @@ void CQuorvantisApp::setFrameCaption(const std::string& caption)
 
 void CQuorvantisApp::createLayoutWindows()
 {
-    steps::CreateLayoutWindows();
+    windows_ = std::make_unique<CWindowFactory>(*frame_);
+    requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
+    windows_->ApplyLayout(-1);
 }
 
 void CQuorvantisApp::rebuildMenuBarAndShow()

@@ -10,6 +10,8 @@
 namespace qv {
 
 class CMainFrame;
+class CViewRequests;
+class CWindowFactory;
 
 class CQuorvantisApp : public QApplication, public StartUpHost {
     Q_OBJECT
@@ -51,6 +53,9 @@ private:
     std::string commandLine_;
     ProgramState state_;
     std::unique_ptr<CMainFrame> frame_;
+    // Made with the layout windows; they go before the frame.
+    std::unique_ptr<CWindowFactory> windows_;
+    std::unique_ptr<CViewRequests> requests_;
 };
 
 } // namespace qv

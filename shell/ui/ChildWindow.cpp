@@ -1,0 +1,132 @@
+// Child window of the main frame.
+#include "shell/ui/ChildWindow.h"
+
+#include "platform/MessageDispatch.h"
+#include "resources/MessageIds.h"
+#include "shell/FrameState.h"
+#include "shell/LayoutSwitch.h"
+#include "shell/LayoutWindow.h"
+#include "shell/ViewKinds.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QMdiArea>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QThread>
+
+namespace qv {
+namespace {
+
+constexpr int kSlideShowStopWaitMs = 100;
+
+void SendToFrame(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    if (MessageTarget* frame = MainFrameTarget())
+        SendProgramMessage(*frame, message, wParam, lParam);
+}
+
+} // namespace
+
+CChildWindow::CChildWindow() : id_(MainFrameState().windowCounter++)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    QPixmap noIcon(16, 16);
+    noIcon.fill(Qt::transparent);
+    setWindowIcon(QIcon(noIcon));
+}
+
+void CChildWindow::Create(QMdiArea* area, const QRect& rect, int32_t kind, bool maximised, bool multipleWindows)
+{
+    kind_ = kind;
+    multipleWindows_ = multipleWindows;
+    area->addSubWindow(this);
+    if (!multipleWindows) {
+        setWindowFlags(Qt::FramelessWindowHint);
+        FitToClient();
+    } else {
+        if (kind == kViewTicker)
+            setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint);
+        setGeometry(rect);
+    }
+    ApplyTrackLimits();
+    if (multipleWindows && maximised) {
+        createdMaximised_ = true;
+        showMaximized();
+    } else {
+        show();
+    }
+}
+
+void CChildWindow::SetFixedSize(int width, int height)
+{
+    fixedWidth_ = width;
+    fixedHeight_ = height;
+    ApplyTrackLimits();
+}
+
+void CChildWindow::ApplyTrackLimits()
+{
+    setMinimumSize(fixedWidth_ ? fixedWidth_ : kMinTrackWidth, fixedHeight_ ? fixedHeight_ : kMinTrackHeight);
+    setMaximumSize(fixedWidth_ ? fixedWidth_ : QWIDGETSIZE_MAX, fixedHeight_ ? fixedHeight_ : QWIDGETSIZE_MAX);
+}
+
+void CChildWindow::FitToClient()
+{
+    QMdiArea* area = mdiArea();
+    if (!area)
+        return;
+    QRect client = area->viewport()->rect();
+    if (!multipleWindows_) {
+        // The edges lie outside the visible area.
+        setGeometry(client.adjusted(-2, -2, 2, 2));
+        return;
+    }
+    if (isMaximized())
+        setGeometry(client);
+}
+
+void CChildWindow::closeEvent(QCloseEvent* event)
+{
+    if (!closingSilently_) {
+        if (SlideShowRunning) {
+            SlideShowRunning = 0;
+            QThread::msleep(kSlideShowStopWaitMs);
+        }
+        SendToFrame(MSG_CHILD_WINDOW_CLOSED, 0, intptr_t(id_));
+    }
+    QMdiSubWindow::closeEvent(event);
+}
+
+void CChildWindow::CaptionDoubleClicked()
+{
+    if (isMaximized() && createdMaximised_) {
+        createdMaximised_ = false;
+        SendToFrame(WM_COMMAND, kCommandRelayLayout, 0);
+        return;
+    }
+    if (!isMaximized())
+        SendToFrame(WM_COMMAND, kCommandSaveAllLayouts, 0);
+    if (isMaximized())
+        showNormal();
+    else
+        showMaximized();
+    if (MayPumpMessages())
+        QApplication::processEvents();
+    FitToClient();
+}
+
+void CChildWindow::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // Only the caption: the contents area belongs to the view.
+    int captionBottom = widget() ? widget()->geometry().top() : contentsRect().top();
+    if (event->button() == Qt::LeftButton && event->position().y() < captionBottom) {
+        CaptionDoubleClicked();
+        event->accept();
+        return;
+    }
+    QMdiSubWindow::mouseDoubleClickEvent(event);
+}
+
+} // namespace qv

@@ -1,0 +1,613 @@
+// View requests in the active window and the current-share and list-switch commands.
+#include "shell/ui/ViewRequests.h"
+
+#include "core/ShareList.h"
+#include "lists/ui/ViewBaseWindow.h"
+#include "platform/MessageDispatch.h"
+#include "portfolio/Portfolio.h"
+#include "resources/MessageIds.h"
+#include "shell/FrameState.h"
+#include "shell/PortfolioAdd.h"
+#include "shell/ViewGroups.h"
+#include "shell/ViewKinds.h"
+#include "shell/ui/ChildWindow.h"
+#include "shell/ui/MainFrame.h"
+#include "shell/ui/WindowFactory.h"
+
+#include <QGuiApplication>
+#include <QMdiArea>
+
+namespace qv {
+
+uint8_t CViewRequests::TransactionsDisplaySwitch = 0;
+uint8_t CViewRequests::InterimResultsSwitch = 0;
+uint8_t CViewRequests::PercentChangesSwitch = 0;
+uint8_t CViewRequests::UnpricedSharesSwitch = 0;
+uint8_t CViewRequests::DataMiningDisplayA = 0;
+uint8_t CViewRequests::DataMiningDisplayB = 0;
+
+namespace {
+
+constexpr int kNewWindowStep = 30;
+
+bool SetsListNumber(int32_t kind)
+{
+    return kind != kViewDealings && kind != kViewCash && kind != kViewNews && kind != kViewTradeList &&
+           kind != kViewTicker;
+}
+
+void JoinChain(CViewBase* view, ShareList* list)
+{
+    UnlinkViewFromLists(view);
+    view->list = list;
+    view->nextInList = list->views;
+    list->views = view;
+}
+
+bool IsLinked(const CViewBase* view)
+{
+    return view && (view->secondList || ShareListHasOtherViews(view));
+}
+
+Portfolio* FirstPortfolio()
+{
+    for (Portfolio* p = PortfolioChain(); p; p = p->next)
+        if (p->type == kUserPortfolio)
+            return p;
+    return PortfolioChain();
+}
+
+} // namespace
+
+ShareList* FindViewListOfKind(const CViewBase* view, int32_t family)
+{
+    if (!view)
+        return nullptr;
+    if (view->list && view->list->family == family)
+        return view->list;
+    if (view->secondList && view->secondList->family == family)
+        return view->secondList;
+    const ShareList* group = view->secondList ? view->secondList : view->list;
+    for (const CViewBase* v = group ? group->views : nullptr; v; v = v->nextInList)
+        if (v->list && v->list->family == family)
+            return v->list;
+    return nullptr;
+}
+
+bool UnlinkView(CViewBase* view)
+{
+    if (!view || !view->list || (!view->secondList && !ShareListHasOtherViews(view)))
+        return false;
+    UnlinkViewFromLists(view);
+    view->list = view->secondList = nullptr;
+    return true;
+}
+
+CViewRequests::CViewRequests(CMainFrame& frame, CWindowFactory& factory) : frame_(frame), factory_(factory)
+{
+    frame_.AddCommandHandler([this](uint32_t command) { return OnCommand(command); });
+    frame_.AddMessageHandler(
+        [this](uint32_t message, uintptr_t wParam, intptr_t lParam) { return OnMessage(message, wParam, lParam); });
+}
+
+bool CViewRequests::ShiftHeld() const
+{
+    return frame_.keyState().shift || (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier);
+}
+
+CViewBase* CViewRequests::ShowViewKind(int32_t kind, int32_t number, uint32_t flags, CViewBase* view)
+{
+    if (ModalCount)
+        return nullptr;
+    ViewRequest request;
+    request.kind = kind;
+    request.number = number;
+    request.view = view ? view : MainFrameState().activeView;
+    request.flags = flags;
+    // The kind the new view returns to. The request's own current number is reused for the
+    // frame's list number on the way, which is a list and not a kind, so it is kept apart here.
+    int32_t returnKind = -1;
+    if (!(flags & kRequestNewWindow) && request.view)
+        returnKind = RequestCurrentNumber(flags, request.view->kind, request.view->previousListKind);
+    request.currentNumber = returnKind;
+    if (kind == kViewDealings && request.view) {
+        request.flags |= kRequestUseGivenList;
+        request.list = request.view->list;
+    }
+    CViewBase* shown = OpenViewForRequest(request);
+    if (shown && kind == kViewPortfolio && shown->list) {
+        Portfolio* portfolio = shown->list->source;
+        if (!portfolio && CurrentShareList())
+            portfolio = CurrentShareList()->source;
+        if (!portfolio)
+            portfolio = FirstPortfolio();
+        if (portfolio)
+            SetShareListSource(shown->list, portfolio, 0, 0, false, false);
+        PostListViewsRefresh(shown->list, false);
+    }
+    ActivateRequestedView(shown, request);
+    if (shown)
+        shown->previousListKind = (request.flags & kRequestNewWindow) ? -1 : returnKind;
+    return shown;
+}
+
+CViewBase* CViewRequests::ShowKindForCurrent(int32_t kind)
+{
+    return ShowViewKind(kind, MainFrameState().listNumber, 0);
+}
+
+void CViewRequests::PickRequestList(ShareList* found, ViewRequest& request)
+{
+    CViewBase* v = MainFrameState().activeView;
+    request.list = v && v->secondList ? v->secondList : found;
+    request.currentNumber = MainFrameState().listNumber;
+    request.linkResult = request.list && v ? CountLinkedViews(v, request.list, nullptr) : 0;
+    if (request.linkResult == 0)
+        request.list = nullptr;
+    bool oneShareFromTable = v && IsOneShareViewKind(v->kind) && IsTableViewKind(v->previousListKind) &&
+                             v->previousListKind != request.kind;
+    if (IsTableViewKind(request.kind) && v &&
+        ((IsTableViewKind(v->kind) && v->kind != request.kind) || oneShareFromTable)) {
+        request.currentNumber = -1;
+        request.list = nullptr;
+    }
+}
+
+CViewBase* CViewRequests::OpenViewForRequest(ViewRequest& request)
+{
+    if (BusyFlag || ModalCount) {
+        DeferViewRequestWhileBusy(request.kind, request.number);
+        return nullptr;
+    }
+    request.oldKind = -1;
+    request.currentNumber = -1;
+    if (!(request.flags & kRequestUseGivenList))
+        request.list = nullptr;
+    int32_t family = GetViewKindFamily(request.kind);
+    if (family < 0)
+        return nullptr;
+    CViewBase* old = request.view;
+    ShareList* found = nullptr;
+    CChildWindow* child = nullptr;
+    if (!old || old->kind == kViewTicker) {
+        request.flags |= kRequestNewWindow;
+    } else {
+        request.oldKind = old->kind;
+        found = FindViewListOfKind(old, family);
+        child = CWindowFactory::ChildOf(old);
+        if (!child)
+            request.flags |= kRequestNewWindow;
+    }
+    bool newWindow = request.flags & kRequestNewWindow;
+    if (!newWindow) {
+        if (!(request.flags & kRequestUseGivenList))
+            PickRequestList(found, request);
+        int32_t listFamily = found ? found->family : -1;
+        if (found && RequestChangesNothing(request.kind, request.oldKind, request.number, MainFrameState().listNumber,
+                                           listFamily, family))
+            return nullptr;
+    }
+    if (!IsChartViewKind(request.kind))
+        SlideShowRunning = 0;
+    MainFrameState().activeKind = request.kind;
+
+    CViewBase* view = nullptr;
+    if (!newWindow && old->kind == request.kind) {
+        UnlinkViewFromLists(old);
+        old->list = nullptr;
+        view = old;
+    } else {
+        if (request.kind == kViewPortfolio && !PortfolioChain()) {
+            request.kind = kViewList;
+            request.number = 0;
+        }
+        auto* window = new CViewBaseWnd(request.kind);
+        view = window;
+        if (newWindow) {
+            child = new CChildWindow;
+            LayoutWindow record;
+            record.kind = request.kind;
+            AreaRect area = factory_.ClientArea();
+            int offset = int(factory_.Children().size() % 8) * kNewWindowStep;
+            record.left = area.left + offset;
+            record.top = area.top + offset;
+            record.right = record.left + (area.right - area.left) / 2;
+            record.bottom = record.top + (area.bottom - area.top) / 2;
+            factory_.AddChild(child, record);
+            child->setWidget(window);
+            child->Create(frame_.mdiArea(), QRect(record.left, record.top, record.width(), record.height()),
+                          request.kind, false, MultipleWindowsOn());
+        } else {
+            window->hide();
+            QWidget* previous = child->widget();
+            child->setWidget(window);
+            if (previous)
+                previous->hide();
+        }
+        window->windowId = child->id();
+    }
+    request.childWindow = child;
+
+    ShareList* oldList = old ? old->list : nullptr;
+    if (!found || found->family != family || family == kFamilyTicker) {
+        view->list = nullptr;
+        view->AttachListSource(family, request.source, 0);
+        if (!newWindow && !(request.flags & kRequestKeepPositions) && oldList && view->list)
+            StoreShareListPosition(view->list, oldList, family == kFamilyShares && found);
+    } else {
+        StoreShareListPosition(found, nullptr, false);
+        JoinChain(view, found);
+        if (request.number >= 0)
+            found->word = request.number;
+    }
+    if (newWindow)
+        view->previousListKind = -1;
+    return view;
+}
+
+void CViewRequests::ActivateRequestedView(CViewBase* view, ViewRequest& request)
+{
+    if (!view)
+        return;
+    auto* window = dynamic_cast<CViewBaseWnd*>(view);
+    if (!view->list) {
+        if (window)
+            window->close();
+        return;
+    }
+    bool takeRequestList = request.list && request.list != view->list &&
+                           request.list->family == view->list->family && !(request.flags & kRequestUseGivenList);
+    if (takeRequestList)
+        view->secondList = request.list;
+    MainFrameState().listNumber = view->list->word;
+    CViewBase* old = request.view;
+    if (!(request.flags & kRequestNewWindow) && old && old != view && view->list->family != kFamilyTicker) {
+        UnlinkViewFromLists(old);
+        old->list = old->secondList = nullptr;
+        if (auto* oldWindow = dynamic_cast<CViewBaseWnd*>(old)) {
+            oldWindow->hide();
+            oldWindow->close();
+        }
+    }
+    MainFrameState().activeView = view;
+    int32_t number = std::max(request.number, 0);
+    if (SetsListNumber(request.kind) && request.number >= 0) {
+        view->list->word = number;
+        MainFrameState().listNumber = number;
+    }
+    SyncSourceCursors(view->list);
+    PostProgramMessage(*view, WM_COMMAND, ID_REFRESH);
+    if (window) {
+        window->show();
+        window->UpdateTitle();
+        if (CChildWindow* child = CWindowFactory::ChildOf(view))
+            frame_.mdiArea()->setActiveSubWindow(child);
+    }
+    frame_.RebuildMenuBar();
+    view->SetResyncCode(HINT_REDO_EVERYTHING);
+    view->InvalidateWindow();
+    if (!(request.flags & (kRequestNoFollow | kRequestNewWindow)))
+        FollowLinkedViews(view, request);
+}
+
+void CViewRequests::FollowLinkedViews(CViewBase* view, const ViewRequest& request)
+{
+    std::vector<CViewBase*> others;
+    ViewNode* nodes = GetOtherViewsOfList(view);
+    for (ViewNode* n = nodes; n; n = n->next)
+        others.push_back(n->view);
+    FreeViewNodes(nodes);
+    for (CViewBase* other : others) {
+        if (other->list && other->list != view->list && other->list->source != view->list->source && view->list->source)
+            SetShareListSource(other->list, view->list->source, 0, 0, false, false);
+        int32_t kind = LinkedViewFollowKind(other->kind, request.kind, request.flags);
+        if (kind >= 0) {
+            ShowViewKind(kind, request.number, kRequestNoFollow, other);
+            continue;
+        }
+        PostProgramMessage(*other, WM_COMMAND, ID_REFRESH);
+        if (IsTableViewKind(request.kind))
+            other->previousListKind = request.kind;
+        other->InvalidateWindow();
+    }
+    FreeUnusedViewGroups();
+}
+
+bool CViewRequests::UnlinkActiveView()
+{
+    CViewBase* view = MainFrameState().activeView;
+    if (!view)
+        return false;
+    int32_t kind = view->kind;
+    int32_t number = view->list ? view->list->word : 0;
+    Portfolio* source = view->list ? view->list->source : nullptr;
+    uint8_t dealings = view->list ? uint8_t(view->list->viewState2 & 0x9F) : 0;
+    if (!UnlinkView(view))
+        return false;
+    ViewRequest request;
+    request.kind = kind;
+    request.number = number;
+    request.view = view;
+    request.flags = kRequestKeepPositions;
+    view->kind = -1; // a new view of the same kind is built
+    CViewBase* shown = OpenViewForRequest(request);
+    if (!shown)
+        return false;
+    if (kind == kViewDealings)
+        shown->list->viewState2 = dealings;
+    if (IsPortfolioViewKind(kind) && source)
+        SetShareListSource(shown->list, source, 0, 0, false, false);
+    request.flags |= kRequestNoFollow;
+    ActivateRequestedView(shown, request);
+    InvalidateMatchingViews(ShareListChain(), false, -1, -1, 0xFFFFFFFF, nullptr);
+    return true;
+}
+
+bool CViewRequests::HasCurrentShare() const
+{
+    const CViewBase* view = MainFrameState().activeView;
+    ShareList* list = view ? (view->secondList ? view->secondList : view->list) : nullptr;
+    if (!list)
+        return false;
+    const RecordCursor* entry = CurrentEntry(list);
+    return entry && entry->record && list->current >= 0 && list->current <= list->last;
+}
+
+bool CViewRequests::CanShowCurrentShare() const
+{
+    const CViewBase* view = MainFrameState().activeView;
+    if (!view || !view->list || view->kind == kViewTicker)
+        return false;
+    return !IsChartViewKind(view->kind) || !view->GraphTrainingMode();
+}
+
+CommandUiState CViewRequests::UpdateCommand(uint32_t id) const
+{
+    CommandFacts f;
+    const CViewBase* view = MainFrameState().activeView;
+    f.busy = BusyFlag != 0;
+    f.importedItems = importedItems;
+    f.dealingsLoaded = dealingsLoaded;
+    f.interimResults = InterimResultsSwitch;
+    f.percentChanges = PercentChangesSwitch;
+    f.unpricedShares = UnpricedSharesSwitch;
+    f.hasCurrentShare = HasCurrentShare();
+    f.canShowCurrentShare = CanShowCurrentShare();
+    if (view) {
+        f.activeKind = view->kind;
+        f.graphTraining = IsChartViewKind(view->kind) && view->GraphTrainingMode();
+        f.tickerPreviousList = view->previousListKind;
+    }
+    if (view && view->list) {
+        ShareList* list = view->list;
+        f.hasList = true;
+        f.listHasCurrent = CurrentEntry(list) != nullptr;
+        f.listFamily = list->family;
+        f.listNumber = list->word;
+        f.listHasSource = list->source != nullptr;
+        f.dealingsFlags = list->viewState2;
+    }
+    return CommandUpdateState(id, f);
+}
+
+void CViewRequests::CycleKind(bool next)
+{
+    CViewBase* view = MainFrameState().activeView;
+    if (!view || !view->list)
+        return;
+    bool parentLink = view->secondList && IsTableViewKind(view->previousListKind);
+    int32_t kind = CycleViewKind(next, view->kind, parentLink, view->previousListKind, view->list->source != nullptr);
+    if (kind < 0)
+        return;
+    StoreShareListPosition(view->list, nullptr, true);
+    ShowViewKind(kind, MainFrameState().listNumber, 0);
+}
+
+void CViewRequests::ShowTransactions()
+{
+    if (ModalCount)
+        return;
+    CViewBase* view = MainFrameState().activeView;
+    bool shift = ShiftHeld();
+    if (view && view->kind == kViewTransactions && !shift) {
+        TransactionsDisplaySwitch ^= 1;
+        view->InvalidateWindow();
+        return;
+    }
+    Portfolio* portfolio = view && view->list ? view->list->source : nullptr;
+    if (!portfolio || (portfolio->type != kUserPortfolio && portfolio->type != kGroupPortfolio))
+        portfolio = chooser_ ? chooser_() : nullptr;
+    if (!portfolio)
+        return;
+    ViewRequest request;
+    request.kind = kViewTransactions;
+    request.number = -1;
+    request.view = view;
+    request.flags = shift ? kRequestNewWindow : 0;
+    request.source = portfolio;
+    CViewBase* shown = OpenViewForRequest(request);
+    if (shown && shown->list)
+        SetShareListSource(shown->list, portfolio, 0, 0, true, false);
+    ActivateRequestedView(shown, request);
+}
+
+void CViewRequests::ShowList(int32_t number)
+{
+    CViewBase* view = MainFrameState().activeView;
+    bool shift = ShiftHeld();
+    if (view && view->kind == kViewList && view->list && view->list->word == number && !shift) {
+        ShareList* list = view->list;
+        list->sectorIndex = -1;
+        list->sectorFilterOn = list->newHighsOnly = list->newLowsOnly = 0;
+        PostProgramMessage(frame_, WM_COMMAND, ID_REFRESH);
+        view->InvalidateWindow();
+        view->InvalidateLinkedViews(true, false);
+        return;
+    }
+    CViewBase* shown = ShowViewKind(kViewList, number, shift ? kRequestNewWindow : 0);
+    if (shown)
+        shown->InvalidateLinkedViews(true, false);
+}
+
+void CViewRequests::ShowListSameWindow(int32_t number)
+{
+    CViewBase* view = MainFrameState().activeView;
+    if (view && view->kind == kViewList && view->list && view->list->word == number) {
+        view->list->sectorIndex = -1;
+        view->list->sectorFilterOn = view->list->newHighsOnly = view->list->newLowsOnly = 0;
+        view->InvalidateWindow();
+        return;
+    }
+    if (CViewBase* shown = ShowViewKind(kViewList, number, 0))
+        shown->InvalidateLinkedViews(true, false);
+}
+
+void CViewRequests::UseList(int32_t number)
+{
+    CViewBase* view = MainFrameState().activeView;
+    if (BusyFlag || ModalCount || !view || !view->list)
+        return;
+    CViewBase* shown = nullptr;
+    if (IsListViewKind(view->kind)) {
+        shown = ShowViewKind(kViewList, number, kRequestKeepOwnList);
+    } else {
+        int32_t kind = view->kind;
+        MainFrameState().listNumber = number;
+        view->list->source = nullptr;
+        view->list->sourceNumber = -1;
+        view->list->word = number;
+        view->previousListKind = kViewList;
+        view->kind = -1;
+        shown = ShowViewKind(kind, number, kRequestKeepOwnList, view);
+    }
+    if (shown) {
+        shown->previousListKind = kViewList;
+        shown->InvalidateLinkedViews(true, false);
+    }
+}
+
+void CViewRequests::RepaintKind(int32_t kind)
+{
+    InvalidateMatchingViews(ShareListChain(), false, kind, -1, 0xFFFFFFFF, nullptr);
+}
+
+void CViewRequests::OnListCommand(const ListCommand& command)
+{
+    switch (command.family) {
+    case ListCommandFamily::Show: ShowList(command.number); break;
+    case ListCommandFamily::ShowSameWindow: ShowListSameWindow(command.number); break;
+    case ListCommandFamily::Use: UseList(command.number); break;
+    case ListCommandFamily::None: break;
+    }
+}
+
+bool CViewRequests::OnCommand(uint32_t command)
+{
+    CViewBase* view = MainFrameState().activeView;
+    int32_t activeKind = view ? view->kind : -1;
+    switch (command) {
+    case kCommandGraphCurrent:
+    case kCommandGraphCurrentBar:
+        if (activeKind == kViewDailyChart && HasCurrentShare())
+            PostProgramMessage(frame_, WM_COMMAND, kCommandLogScale);
+        else
+            ShowKindForCurrent(kViewDailyChart);
+        return true;
+    case kCommandViewCurrentList:
+    case kCommandViewCurrentListBar:
+        if (!HasCurrentShare())
+            return true;
+        if (view->list->source) {
+            Portfolio* source = view->list->source;
+            if (CViewBase* shown = ShowViewKind(kViewPortfolio, -1, 0))
+                SetShareListSource(shown->list, source, 0, 0, false, false);
+        } else {
+            ShowViewKind(kViewList, view->list->word, 0);
+        }
+        return true;
+    case kCommandShowDetails:
+    case kCommandShowDetailsBar: ShowKindForCurrent(kViewDetails); return true;
+    case kCommandTransactions:
+    case kCommandTransactionsBar:
+    case kCommandReviewTransactions: ShowTransactions(); return true;
+    case kCommandDataMining:
+    case kCommandDataMiningBar:
+        if (activeKind != kViewDataMining) {
+            ShowKindForCurrent(kViewDataMining);
+        } else {
+            DataMiningDisplayA = DataMiningDisplayB = 1;
+            view->InvalidateWindow();
+        }
+        return true;
+    case kCommandNews:
+    case kCommandNewsBar:
+        if (IsLinked(view))
+            ShowViewKind(kViewNews, -1, kRequestNewWindow);
+        else if (activeKind == kViewNews)
+            PostProgramMessage(*view, WM_COMMAND, ID_REFRESH);
+        else
+            ShowKindForCurrent(kViewNews);
+        return true;
+    case kCommandDealings:
+    case kCommandDealingsBar:
+        if (activeKind == kViewDealings) {
+            view->list->viewState2 &= 0x9F;
+            PostProgramMessage(*view, WM_COMMAND, ID_REFRESH);
+        } else if (IsLinked(view)) {
+            ShowViewKind(kViewDealings, -1, kRequestNewWindow);
+        } else {
+            ShowKindForCurrent(kViewDealings);
+        }
+        return true;
+    case kCommandTicker:
+        if (activeKind == kViewTicker)
+            PostProgramMessage(*view, WM_COMMAND, ID_REFRESH);
+        else
+            ShowKindForCurrent(kViewTicker);
+        return true;
+    case kCommandFindShare:
+        if (BusyFlag || ModalCount || !view || !view->list)
+            return true;
+        if (activeKind == kViewNews) {
+            SendProgramMessage(frame_, WM_COMMAND, kCommandSearchNews);
+            return true;
+        }
+        frame_.FindShareFromKey(0);
+        if (MainFrameState().activeView == view && view->list)
+            view->list->firstVisible = std::max(view->list->current - 4, 0);
+        return true;
+    case kCommandInterimResults:
+        InterimResultsSwitch ^= 1;
+        RepaintKind(kViewDetails);
+        return true;
+    case kCommandPercentChanges:
+        PercentChangesSwitch ^= 1;
+        RepaintKind(kViewDetails);
+        return true;
+    case kCommandUnpricedShares:
+        if (!view)
+            return true;
+        UnpricedSharesSwitch ^= 1;
+        RepaintKind(-1);
+        return true;
+    case kCommandNextViewKind: CycleKind(true); return true;
+    case kCommandPreviousViewKind: CycleKind(false); return true;
+    case kCommandUnlink: UnlinkActiveView(); return true;
+    default: break;
+    }
+    ListCommand list = LookupListCommand(command);
+    if (list.family == ListCommandFamily::None)
+        return false;
+    OnListCommand(list);
+    return true;
+}
+
+bool CViewRequests::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    if (message != MSG_VIEW_REQUEST_DEFERRED)
+        return false;
+    ShowViewKind(int32_t(wParam), int32_t(lParam), 0);
+    return true;
+}
+
+} // namespace qv

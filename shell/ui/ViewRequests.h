@@ -1,0 +1,77 @@
+// View requests in the active window and the commands built on them: show the current share or
+// list as another view kind (in the same window, or a new one where asked), cycle between list,
+// graph and details, unlink a view, and switch the predefined list a window shows.
+#pragma once
+
+#include "shell/ViewRequest.h"
+
+#include <functional>
+
+namespace qv {
+
+class CMainFrame;
+class CWindowFactory;
+class CViewBase;
+class CViewBaseWnd;
+struct ShareList;
+struct Portfolio;
+
+class CViewRequests {
+public:
+    // Installs itself as the frame's handler of the view commands and of the deferred request.
+    CViewRequests(CMainFrame& frame, CWindowFactory& factory);
+
+    CViewBase* ShowViewKind(int32_t kind, int32_t number, uint32_t flags, CViewBase* view = nullptr);
+    CViewBase* ShowKindForCurrent(int32_t kind);
+    CViewBase* OpenViewForRequest(ViewRequest& request);
+    void ActivateRequestedView(CViewBase* view, ViewRequest& request);
+    bool UnlinkActiveView();
+
+    void ShowList(int32_t number);
+    void ShowListSameWindow(int32_t number);
+    void UseList(int32_t number);
+
+    bool HasCurrentShare() const;
+    bool CanShowCurrentShare() const;
+    // The enable and check state of a current-share or list command for the active view.
+    CommandUiState UpdateCommand(uint32_t id) const;
+    // Set by the imports code: imported items exist; by the dealings code: dealings are loaded.
+    bool importedItems = false;
+    bool dealingsLoaded = false;
+
+    bool OnCommand(uint32_t command);
+    bool OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+    // The portfolio chooser of the transactions command: null on Cancel.
+    using PortfolioChooser = std::function<Portfolio*()>;
+    void SetPortfolioChooser(PortfolioChooser chooser) { chooser_ = std::move(chooser); }
+
+    // Program-wide display switches the commands toggle.
+    static uint8_t TransactionsDisplaySwitch;
+    static uint8_t InterimResultsSwitch;
+    static uint8_t PercentChangesSwitch;
+    static uint8_t UnpricedSharesSwitch;
+    static uint8_t DataMiningDisplayA;
+    static uint8_t DataMiningDisplayB;
+
+private:
+    bool ShiftHeld() const;
+    void FollowLinkedViews(CViewBase* view, const ViewRequest& request);
+    void PickRequestList(ShareList* found, ViewRequest& request);
+    void CycleKind(bool next);
+    void ShowTransactions();
+    void OnListCommand(const ListCommand& command);
+    void RepaintKind(int32_t kind);
+
+    CMainFrame& frame_;
+    CWindowFactory& factory_;
+    PortfolioChooser chooser_;
+};
+
+// The view's list of the family: its own, else the list it follows, else that of the first view
+// of the group that shows the family.
+ShareList* FindViewListOfKind(const CViewBase* view, int32_t family);
+// Takes the view out of every group when it is linked to another view; true when it was.
+bool UnlinkView(CViewBase* view);
+
+} // namespace qv

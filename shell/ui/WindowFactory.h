@@ -1,0 +1,70 @@
+// The window factory: every data window of the main frame is made here from a layout's window
+// record, and whole layouts are laid out, captured, switched, saved and restored.
+#pragma once
+
+#include "shell/LayoutWindow.h"
+
+#include <QPointer>
+#include <QRect>
+#include <map>
+#include <vector>
+
+namespace qv {
+
+class CMainFrame;
+class CChildWindow;
+class CViewBase;
+class CViewBaseWnd;
+
+class CWindowFactory {
+public:
+    // Installs itself as the frame's handler of the layout commands and of closing child windows.
+    explicit CWindowFactory(CMainFrame& frame);
+    ~CWindowFactory();
+    CWindowFactory(const CWindowFactory&) = delete;
+    CWindowFactory& operator=(const CWindowFactory&) = delete;
+
+    // Creates one window from a record (in the given child window, else a new one); null when the
+    // record names group 0.
+    CViewBaseWnd* CreateViewWindow(const LayoutWindow& record, CChildWindow* child, bool activate);
+    void CreateLayoutWindows();
+    void SaveCurrentLayout();
+    // Switches to a layout; -1 re-lays the default.
+    void SelectLayout(int index);
+    void ApplyLayout(int32_t portfolioNumber);
+    void CloseAllWindows();
+    void ResetWindows();
+    // Empties the twelve user layouts and the single-window layout's records.
+    void ClearLayoutTable();
+
+    bool OnCommand(uint32_t command);
+    bool OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+    // The live child windows, newest first.
+    std::vector<CChildWindow*> Children() const;
+    AreaRect ClientArea() const;
+    // The record a child window was made from, updated when the layout is captured.
+    LayoutWindow RecordOf(const CChildWindow* child) const;
+
+    // The child window that holds a view, or null.
+    static CChildWindow* ChildOf(const CViewBase* view);
+    // Puts a new child window at the head of the chain; the view requests use it.
+    void AddChild(CChildWindow* child, const LayoutWindow& record);
+
+private:
+    void PumpOnce();
+    LayoutWindow SaveViewToLayoutRecord(CViewBase* view, bool isActive, bool isFirst);
+    void AttachToGroups(CViewBase* view, const LayoutWindow& record);
+    void ApplyKindState(CViewBase* view, const LayoutWindow& record);
+
+    CMainFrame& frame_;
+    std::vector<QPointer<CChildWindow>> children_;
+    std::map<const CChildWindow*, LayoutWindow> records_;
+    std::map<CViewBase*, int32_t> pendingLinks_;
+};
+
+// The window records of a layout slot, decoded, and written back.
+std::vector<LayoutWindow> LayoutSlotWindows(int slot);
+void SetLayoutSlotWindows(int slot, const std::vector<LayoutWindow>& windows);
+
+} // namespace qv

@@ -1,0 +1,294 @@
+#include "shell/ui/ViewRequests.h"
+
+#include "core/ConfigRecords.h"
+#include "core/ConfigState.h"
+#include "core/Memory.h"
+#include "core/ShareList.h"
+#include "lists/ui/ViewBaseWindow.h"
+#include "platform/ByteOrder.h"
+#include "platform/MessageDispatch.h"
+#include "portfolio/Portfolio.h"
+#include "resources/MessageIds.h"
+#include "shell/FrameState.h"
+#include "shell/TimerCallbacks.h"
+#include "shell/ViewKinds.h"
+#include "shell/ui/ChildWindow.h"
+#include "shell/ui/MainFrame.h"
+#include "shell/ui/WindowFactory.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+using namespace qv;
+
+namespace {
+
+class Requests : public ::testing::Test {
+protected:
+    Requests()
+    {
+        Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 1;
+        Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 1;
+        WindowLayouts() = WindowLayoutSet{};
+        MainWindowCreated = 1;
+        portfolio.number = 0;
+        PortfolioChain() = &portfolio;
+        frame = std::make_unique<CMainFrame>();
+        frame->resize(1000, 760);
+        frame->show();
+        QApplication::processEvents();
+        factory = std::make_unique<CWindowFactory>(*frame);
+        requests = std::make_unique<CViewRequests>(*frame, *factory);
+        requests->SetPortfolioChooser([this] { return chosen; });
+    }
+    ~Requests() override
+    {
+        requests.reset();
+        factory.reset();
+        frame.reset();
+        QApplication::processEvents();
+        DeliverPostedMessages();
+        ClearTimerCallbacks();
+        MainWindowCreated = 0;
+        BusyFlag = DeferredFlag = 0;
+        PortfolioChain() = nullptr;
+        CurrentShareList() = nullptr;
+        Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 0;
+        Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 0;
+        WindowLayouts() = WindowLayoutSet{};
+        while (ShareList* l = ShareListChain()) {
+            ShareListChain() = l->next;
+            ProFree(l->entries);
+            ProFree(l);
+        }
+        ProFree(portfolio.entries);
+    }
+
+    // Lays out one window of the kind (the main layout when linked), active, with four shares in
+    // its list.
+    CViewBase* Start(int32_t kind, bool linked = false)
+    {
+        factory->CloseAllWindows();
+        Settle();
+        std::vector<LayoutWindow> windows = BuildDefaultLayout(0, factory->ClientArea());
+        if (!linked) {
+            windows.resize(1);
+            windows[0].kind = kind;
+        }
+        SetLayoutSlotWindows(0, windows);
+        factory->CreateLayoutWindows();
+        Settle();
+        CViewBase* view = MainFrameState().activeView;
+        EXPECT_NE(view, nullptr);
+        ShareList* list = view->list;
+        if (!list->entries)
+            return view;
+        for (int32_t i = 0; i < 4; ++i)
+            list->entries[i] = RecordCursor{Share(uint16_t(100 + i)), 0};
+        list->current = 1;
+        list->last = 3;
+        return view;
+    }
+    uint8_t* Share(uint16_t id)
+    {
+        auto& r = records.emplace_back(std::make_unique<uint8_t[]>(24));
+        std::fill_n(r.get(), 24, uint8_t(0));
+        StoreU16(r.get(), 24);
+        StoreU16(r.get() + 2, id);
+        return r.get();
+    }
+    void Settle()
+    {
+        QApplication::processEvents();
+        DeliverPostedMessages();
+        QApplication::processEvents();
+    }
+    int32_t ActiveKind() const
+    {
+        CViewBase* view = MainFrameState().activeView;
+        return view ? view->kind : -1;
+    }
+    size_t Windows() const { return factory->Children().size(); }
+    CChildWindow* ActiveChild() const { return CWindowFactory::ChildOf(MainFrameState().activeView); }
+
+    Portfolio portfolio;
+    Portfolio* chosen = nullptr;
+    std::vector<std::unique_ptr<uint8_t[]>> records;
+    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<CWindowFactory> factory;
+    std::unique_ptr<CViewRequests> requests;
+};
+
+} // namespace
+
+TEST_F(Requests, CurrentShareCommandsFillTheActiveWindowOrOpenANewOne)
+{
+    struct Case {
+        uint32_t command;
+        bool linked;
+        bool shift;
+        int32_t kind;
+        bool newWindow;
+    };
+    for (const Case& c : std::vector<Case>{
+             {kCommandGraphCurrent, false, false, kViewDailyChart, false},
+             {kCommandShowDetailsBar, false, false, kViewDetails, false},
+             {kCommandDataMining, false, false, kViewDataMining, false},
+             {kCommandNews, false, false, kViewNews, false},
+             {kCommandNews, true, false, kViewNews, true},
+             {kCommandDealings, true, false, kViewDealings, true},
+             {kCommandTicker, false, false, kViewTicker, false},
+             {kCommandTransactions, false, false, kViewTransactions, false},
+             {kCommandTransactions, false, true, kViewTransactions, true},
+             {ShowListCommandId(4), false, true, kViewList, true},
+             {ShowListSameWindowCommandId(9, 1), false, true, kViewList, false},
+         }) {
+        chosen = &portfolio;
+        Start(kViewList, c.linked);
+        CChildWindow* before = ActiveChild();
+        size_t windows = Windows();
+        frame->NoteKeyState(KeyState{false, c.shift, false});
+        frame->OnCommand(c.command);
+        Settle();
+        frame->NoteKeyState(KeyState{});
+        EXPECT_EQ(ActiveKind(), c.kind) << c.command;
+        EXPECT_EQ(Windows(), windows + (c.newWindow ? 1 : 0)) << c.command;
+        EXPECT_EQ(ActiveChild() == before, !c.newWindow) << c.command;
+        EXPECT_EQ(before->isVisible(), true) << c.command;
+    }
+}
+
+TEST_F(Requests, TheNewViewKeepsTheShareAndTheOldViewGoes)
+{
+    CViewBase* list = Start(kViewList);
+    CChildWindow* child = ActiveChild();
+    frame->OnCommand(kCommandShowDetails);
+    Settle();
+    CViewBase* details = MainFrameState().activeView;
+    ASSERT_NE(details, list);
+    EXPECT_EQ(child->widget(), dynamic_cast<QWidget*>(details));
+    ASSERT_NE(details->list, nullptr);
+    EXPECT_EQ(details->list->family, kFamilyShares);
+    EXPECT_EQ(EntryRecordId(*CurrentEntry(details->list)), 101) << "the same share";
+}
+
+TEST_F(Requests, GraphOnADailyGraphTogglesTheLogScaleAndCyclingRunsRound)
+{
+    Start(kViewDailyChart);
+    frame->OnCommand(kCommandGraphCurrent);
+    Settle();
+    EXPECT_EQ(ActiveKind(), kViewDailyChart);
+    EXPECT_TRUE(frame->commands().contains(kCommandLogScale));
+
+    Start(kViewList);
+    std::vector<int32_t> seen;
+    for (int i = 0; i < 3; ++i) {
+        frame->OnCommand(kCommandNextViewKind);
+        Settle();
+        seen.push_back(ActiveKind());
+    }
+    EXPECT_EQ(seen, (std::vector<int32_t>{kViewDailyChart, kViewDetails, kViewList}));
+    seen.clear();
+    for (int i = 0; i < 3; ++i) {
+        frame->OnCommand(kCommandPreviousViewKind);
+        Settle();
+        seen.push_back(ActiveKind());
+    }
+    EXPECT_EQ(seen, (std::vector<int32_t>{kViewDetails, kViewDailyChart, kViewList}));
+    EXPECT_EQ(Windows(), 1u);
+}
+
+TEST_F(Requests, ListSwitchesAndUseKeepTheRightKind)
+{
+    CViewBase* list = Start(kViewList);
+    list->list->word = 4;
+    MainFrameState().listNumber = 4;
+    list->list->sectorIndex = 7;
+    list->list->sectorFilterOn = 1;
+    frame->OnCommand(ShowListCommandId(4));
+    Settle();
+    EXPECT_EQ(MainFrameState().activeView, list) << "the list already shows FTSE 100";
+    EXPECT_EQ(list->list->sectorIndex, -1);
+    EXPECT_EQ(list->list->sectorFilterOn, 0);
+
+    EXPECT_EQ(requests->ShowViewKind(kViewList, 4, 0), nullptr) << "same kind and number: nothing to do";
+    EXPECT_TRUE(requests->UpdateCommand(ShowListCommandId(4)).checked);
+    EXPECT_FALSE(requests->UpdateCommand(ShowListCommandId(16)).enabled) << "no imported items";
+    requests->importedItems = true;
+    EXPECT_TRUE(requests->UpdateCommand(ShowListCommandId(16)).enabled);
+
+    Start(kViewDailyChart);
+    frame->OnCommand(UseListCommandId(9));
+    Settle();
+    EXPECT_EQ(ActiveKind(), kViewDailyChart);
+    EXPECT_EQ(MainFrameState().activeView->list->word, 9);
+    EXPECT_EQ(MainFrameState().listNumber, 9);
+    EXPECT_EQ(Windows(), 1u);
+}
+
+TEST_F(Requests, TransactionsAskForAPortfolioAndCancelChangesNothing)
+{
+    CViewBase* list = Start(kViewList);
+    chosen = nullptr;
+    frame->OnCommand(kCommandTransactions);
+    Settle();
+    EXPECT_EQ(MainFrameState().activeView, list);
+    EXPECT_EQ(ActiveKind(), kViewList);
+}
+
+TEST_F(Requests, ATickerAlwaysOpensANewWindowAndBusyRequestsComeBack)
+{
+    Start(kViewTicker);
+    EXPECT_EQ(ActiveKind(), kViewTicker);
+    frame->OnCommand(kCommandShowDetails);
+    Settle();
+    EXPECT_EQ(ActiveKind(), kViewDetails);
+    EXPECT_EQ(Windows(), 2u);
+
+    Start(kViewList);
+    BusyFlag = 1;
+    EXPECT_EQ(requests->ShowViewKind(kViewDailyChart, 3, 0), nullptr);
+    EXPECT_EQ(DeferredFlag, 1);
+    EXPECT_EQ(ActiveKind(), kViewList);
+    BusyFlag = 0;
+    Settle();
+    EXPECT_EQ(ActiveKind(), kViewDailyChart) << "carried out once the build ends";
+}
+
+TEST_F(Requests, LinkedViewsFollowAndUnlinkingLeavesThemBehind)
+{
+    Start(kViewList, true);
+    CViewBase* list = MainFrameState().activeView;
+    ShareList* group = list->list;
+    frame->OnCommand(kCommandViewCurrentList);
+    Settle();
+    int32_t charts = 0;
+    for (CViewBase* v = group->views; v; v = v->nextInList)
+        charts += IsChartViewKind(v->kind);
+    EXPECT_EQ(charts, 2) << "graphs linked to the list refresh and stay graphs";
+
+    // Unlinking a linked chart gives it its own list.
+    CViewBase* chart = nullptr;
+    for (CViewBase* v = group->views; v; v = v->nextInList)
+        if (v->kind == kViewDailyChart)
+            chart = v;
+    ASSERT_NE(chart, nullptr);
+    frame->mdiArea()->setActiveSubWindow(CWindowFactory::ChildOf(chart));
+    Settle();
+    MainFrameState().activeView = chart;
+    frame->OnCommand(kCommandUnlink);
+    Settle();
+    CViewBase* alone = MainFrameState().activeView;
+    ASSERT_NE(alone, nullptr);
+    EXPECT_EQ(alone->kind, kViewDailyChart);
+    EXPECT_NE(alone->list, group);
+    EXPECT_EQ(alone->secondList, nullptr);
+    int32_t left = 0;
+    for (CViewBase* v = group->views; v; v = v->nextInList)
+        ++left;
+    EXPECT_EQ(left, 2) << "the list and the intraday graph stay linked";
+    EXPECT_FALSE(requests->UnlinkActiveView()) << "an unlinked view cannot be unlinked";
+}

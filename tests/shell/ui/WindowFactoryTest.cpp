@@ -1,0 +1,347 @@
+#include "shell/ui/WindowFactory.h"
+
+#include "core/ConfigRecords.h"
+#include "core/ConfigState.h"
+#include "core/Memory.h"
+#include "core/ShareList.h"
+#include "core/TableLock.h"
+#include "core/WindowLayoutFile.h"
+#include "devtools/lib/TempFolder.h"
+#include "platform/Paths.h"
+#include "lists/ui/ViewBaseWindow.h"
+#include "platform/MessageDispatch.h"
+#include "portfolio/Portfolio.h"
+#include "resources/MessageIds.h"
+#include "shell/FrameState.h"
+#include "shell/KeyRouting.h"
+#include "shell/LayoutSwitch.h"
+#include "shell/TimerCallbacks.h"
+#include "shell/ViewKinds.h"
+#include "shell/ui/ChildWindow.h"
+#include "shell/ui/MainFrame.h"
+#include "support/FakeMessageBox.h"
+#include "support/ui/Render.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <tuple>
+
+using namespace qv;
+
+namespace {
+
+using Placed = std::tuple<int32_t, int, int, int, int>; // kind, left, top, right, bottom
+
+class Layouts : public ::testing::Test {
+protected:
+    Layouts()
+    {
+        Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 1;
+        Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 1;
+        WindowLayouts() = WindowLayoutSet{};
+        MainWindowCreated = 1;
+        portfolio.number = 0;
+        PortfolioChain() = &portfolio;
+        frame = std::make_unique<CMainFrame>();
+        frame->resize(1100, 800);
+        frame->show();
+        QApplication::processEvents();
+        factory = std::make_unique<CWindowFactory>(*frame);
+    }
+    ~Layouts() override
+    {
+        factory.reset();
+        frame.reset();
+        QApplication::processEvents();
+        DeliverPostedMessages();
+        ClearTimerCallbacks();
+        SetFindShareDialog(nullptr);
+        MainWindowCreated = 0;
+        PortfolioChain() = nullptr;
+        CurrentShareList() = nullptr;
+        Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 0;
+        Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 0;
+        WindowLayouts() = WindowLayoutSet{};
+        while (ShareList* l = ShareListChain()) {
+            ShareListChain() = l->next;
+            ProFree(l->entries);
+            ProFree(l);
+        }
+        ProFree(portfolio.entries);
+    }
+
+    std::multiset<Placed> Open() const
+    {
+        std::multiset<Placed> placed;
+        for (CChildWindow* c : factory->Children()) {
+            QRect g = c->geometry();
+            placed.insert({c->kind(), g.left(), g.top(), g.right() + 1, g.bottom() + 1});
+        }
+        return placed;
+    }
+    std::multiset<Placed> Expected(int index) const
+    {
+        std::multiset<Placed> placed;
+        for (const LayoutWindow& w : BuildDefaultLayout(index, factory->ClientArea()))
+            placed.insert({w.kind, w.left, w.top, w.right, w.bottom});
+        return placed;
+    }
+    CChildWindow* ActiveList() const
+    {
+        for (CChildWindow* c : factory->Children())
+            if (c->kind() == kViewList)
+                return c;
+        return nullptr;
+    }
+    void Settle()
+    {
+        QApplication::processEvents();
+        DeliverPostedMessages();
+    }
+
+    Portfolio portfolio;
+    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<CWindowFactory> factory;
+};
+
+} // namespace
+
+TEST_F(Layouts, EachDefaultLayoutOpensWithItsKindsAndRectangles)
+{
+    factory->CreateLayoutWindows();
+    Settle();
+    EXPECT_EQ(Open(), Expected(0));
+    EXPECT_EQ(MainFrameState().activeKind, kViewList) << "the record with the active byte";
+    // The list and the two charts linked to it share the first group; numbers run 0, 1, 2.
+    std::set<int32_t> numbers;
+    for (ShareList* l = ShareListChain(); l; l = l->next)
+        numbers.insert(l->number);
+    EXPECT_EQ(numbers, (std::set<int32_t>{0, 1, 2}));
+    CViewBase* list = MainFrameState().activeView;
+    ASSERT_NE(list, nullptr);
+    int followers = 0;
+    for (CViewBase* v = list->list->views; v; v = v->nextInList)
+        ++followers;
+    EXPECT_EQ(followers, 3);
+
+    for (int index : {1, 2, 3, 4}) {
+        factory->SelectLayout(index);
+        Settle();
+        EXPECT_EQ(WindowLayouts().current, index);
+        EXPECT_EQ(Open(), Expected(index)) << "layout " << index;
+    }
+}
+
+TEST_F(Layouts, SwitchingCapturesTheWindowsAndComesBack)
+{
+    factory->CreateLayoutWindows();
+    Settle();
+    CChildWindow* moved = nullptr;
+    for (CChildWindow* c : factory->Children())
+        if (c->kind() == kViewDailyChart)
+            moved = c;
+    ASSERT_NE(moved, nullptr);
+    moved->setGeometry(40, 50, 300, 200);
+    factory->SelectLayout(1);
+    Settle();
+    EXPECT_EQ(factory->Children().size(), 9u);
+    factory->SelectLayout(1);
+    EXPECT_EQ(factory->Children().size(), 9u) << "selecting the current layout does nothing";
+
+    std::vector<LayoutWindow> saved = LayoutSlotWindows(0);
+    ASSERT_EQ(saved.size(), 5u);
+    for (const LayoutWindow& w : saved)
+        EXPECT_GE(std::max(w.ownGroup, w.linkGroup), 1000) << "saved numbers are 1000 above the live ones";
+
+    factory->SelectLayout(0);
+    Settle();
+    std::multiset<Placed> placed = Open();
+    EXPECT_EQ(placed.count(Placed{kViewDailyChart, 40, 50, 340, 250}), 1u);
+    EXPECT_EQ(placed.size(), 5u);
+
+    test::SaveRender(test::RenderWidget(*frame), QStringLiteral("layout-main"));
+    factory->SelectLayout(2);
+    Settle();
+    test::SaveRender(test::RenderWidget(*frame), QStringLiteral("layout-one-share"));
+}
+
+TEST_F(Layouts, AMaximisedWindowOpensAloneAndItsCaptionRelaysTheLayout)
+{
+    std::vector<LayoutWindow> windows = BuildDefaultLayout(0, factory->ClientArea());
+    windows[2].maximised = 1;
+    SetLayoutSlotWindows(0, windows);
+    factory->CreateLayoutWindows();
+    Settle();
+    ASSERT_EQ(factory->Children().size(), 1u);
+    CChildWindow* only = factory->Children()[0];
+    EXPECT_EQ(only->kind(), kViewDailyChart);
+    EXPECT_TRUE(only->isMaximized());
+    EXPECT_TRUE(only->createdMaximised() || only->isMaximized());
+
+    frame->OnCommand(kCommandRelayLayout);
+    Settle();
+    EXPECT_EQ(factory->Children().size(), 5u);
+    for (const LayoutWindow& w : LayoutSlotWindows(0))
+        EXPECT_EQ(w.maximised, 0);
+}
+
+TEST_F(Layouts, ALayoutSwitchDispatchesNothingWhileTheTableIsLocked)
+{
+    factory->CreateLayoutWindows();
+    Settle();
+    int searches = 0;
+    bool lockedDuringSearch = true;
+    SetFindShareDialog([&](const std::string&, uint32_t, bool, ShareList*) -> std::optional<int32_t> {
+        ++searches;
+        lockedDuringSearch = IsTableLocked(&ShareListTableLock);
+        return std::nullopt;
+    });
+    // A key press waits in the queue when the switch starts.
+    QApplication::postEvent(frame->mdiArea()->viewport(),
+                            new QKeyEvent(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, QStringLiteral("b")));
+    factory->SelectLayout(1);
+    EXPECT_EQ(searches, 1) << "the key is handled once the switch has ended";
+    EXPECT_FALSE(lockedDuringSearch);
+    EXPECT_FALSE(IsTableLocked(&ShareListTableLock));
+    EXPECT_EQ(LayoutSwitchRunning, 0);
+}
+
+TEST_F(Layouts, RealTimeOffOpensIntradayRecordsAsDailyChartsAndTickersAsLists)
+{
+    Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 0;
+    LayoutWindow ticker;
+    ticker.kind = kViewTicker;
+    ticker.ownGroup = 1001;
+    ticker.right = 300;
+    ticker.bottom = 120;
+    std::vector<LayoutWindow> windows = BuildDefaultLayout(1, factory->ClientArea());
+    windows.resize(2);
+    windows.push_back(ticker);
+    SetLayoutSlotWindows(0, windows);
+    factory->CreateLayoutWindows();
+    Settle();
+    std::multiset<int32_t> kinds;
+    for (CChildWindow* c : factory->Children())
+        kinds.insert(c->kind());
+    EXPECT_EQ(kinds, (std::multiset<int32_t>{kViewDailyChart, kViewDailyChart, kViewList}));
+}
+
+TEST_F(Layouts, TickersKeepTheirHeightAndIdsAreNeverShared)
+{
+    Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 1;
+    LayoutWindow ticker;
+    ticker.kind = kViewTicker;
+    ticker.ownGroup = 1001;
+    ticker.right = 300;
+    ticker.bottom = 120;
+    SetLayoutSlotWindows(0, {ticker});
+    factory->CreateLayoutWindows();
+    Settle();
+    ASSERT_EQ(factory->Children().size(), 1u);
+    CChildWindow* child = factory->Children()[0];
+    EXPECT_EQ(child->fixedHeight(), 120);
+    child->resize(400, 300);
+    EXPECT_EQ(child->height(), 120);
+    CViewBase* view = dynamic_cast<CViewBase*>(child->widget());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->list->family, kFamilyTicker);
+    EXPECT_EQ(view->list->number, -1) << "a ticker joins no group";
+
+    std::set<uint32_t> ids{child->id()};
+    factory->SelectLayout(1);
+    factory->SelectLayout(0);
+    Settle();
+    for (CChildWindow* c : factory->Children())
+        EXPECT_TRUE(ids.insert(c->id()).second) << "ids of closed windows are not given again";
+    auto* plain = new CChildWindow;
+    plain->Create(frame->mdiArea(), QRect(0, 0, 20, 20), kViewList, false, true);
+    EXPECT_GE(plain->width(), CChildWindow::kMinTrackWidth);
+    EXPECT_GE(plain->height(), CChildWindow::kMinTrackHeight);
+    plain->close();
+}
+
+TEST_F(Layouts, ResetAsksThenRebuildsTheDefaults)
+{
+    test::FakeMessageBox boxes;
+    factory->CreateLayoutWindows();
+    WindowLayouts().layouts[0].name = "Mine";
+    boxes.queue(MsgAnswer::No);
+    frame->OnCommand(kCommandResetLayouts);
+    EXPECT_EQ(WindowLayouts().layouts[0].name, "Mine");
+    EXPECT_EQ(boxes.texts().back(), "Are you sure you want to reset all your windows and layouts?");
+    EXPECT_EQ(boxes.shown().back().defaultButton, 1) << "No is the default";
+    boxes.queue(MsgAnswer::Yes);
+    frame->OnCommand(kCommandResetLayouts);
+    Settle();
+    EXPECT_EQ(WindowLayouts().layouts[0].name, "Main layout");
+    EXPECT_EQ(WindowLayouts().layouts[4].name, "Data Mining");
+    EXPECT_EQ(WindowLayouts().layouts[5].name, "Layout 6");
+    EXPECT_EQ(WindowLayouts().layouts[11].name, "Layout 12");
+    EXPECT_EQ(WindowLayouts().current, 0);
+    EXPECT_EQ(Open(), Expected(0));
+}
+
+TEST_F(Layouts, SavingTheLayoutsTakesTheWindowsAsTheyAreEvenBehindAHiddenFrame)
+{
+    dev::TempFolder dir;
+    std::filesystem::path previous = ProgramFolder();
+    SetProgramFolder(dir.path());
+    factory->CreateLayoutWindows();
+    Settle();
+    for (CChildWindow* c : factory->Children())
+        if (c->kind() == kViewIntradayChart && c->geometry().top() > 100)
+            c->setGeometry(10, 20, 200, 150);
+    frame->hide(); // as at exit, after the main window has closed
+    ASSERT_TRUE(SaveViews(-1));
+    WindowLayouts() = WindowLayoutSet{};
+    LoadViews(-1, LayoutContextFromConfig(0));
+    std::vector<LayoutWindow> loaded = LayoutSlotWindows(0);
+    EXPECT_EQ(loaded.size(), 5u);
+    bool found = false;
+    for (const LayoutWindow& w : loaded)
+        found |= w.kind == kViewIntradayChart && w.left == 10 && w.top == 20 && w.right == 210 && w.bottom == 170;
+    EXPECT_TRUE(found);
+    SetProgramFolder(previous);
+}
+
+TEST_F(Layouts, WithoutMultipleWindowsOneBareWindowCoversTheArea)
+{
+    Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 0;
+    WindowLayouts().current = 2;
+    factory->CreateLayoutWindows();
+    Settle();
+    EXPECT_EQ(WindowLayouts().current, kSingleWindowLayout);
+    ASSERT_EQ(factory->Children().size(), 1u);
+    CChildWindow* only = factory->Children()[0];
+    EXPECT_EQ(only->kind(), kViewDailyChart);
+    EXPECT_EQ(only->geometry(), frame->mdiArea()->viewport()->rect().adjusted(-2, -2, 2, 2))
+        << "its edges lie outside the visible area";
+    EXPECT_TRUE(only->windowFlags() & Qt::FramelessWindowHint);
+    factory->SelectLayout(-1);
+    EXPECT_EQ(WindowLayouts().current, kSingleWindowLayout) << "-1 re-lays the single-window layout";
+    EXPECT_EQ(factory->Children().size(), 1u);
+}
+
+TEST_F(Layouts, ACaptionDoubleClickSavesTheLayoutsAndMaximises)
+{
+    dev::TempFolder dir;
+    std::filesystem::path previous = ProgramFolder();
+    SetProgramFolder(dir.path());
+    factory->CreateLayoutWindows();
+    Settle();
+    CChildWindow* list = ActiveList();
+    ASSERT_NE(list, nullptr);
+    list->CaptionDoubleClicked();
+    Settle();
+    EXPECT_TRUE(list->isMaximized());
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "View.cfg")) << "command 26951 saved every layout";
+    list->CaptionDoubleClicked();
+    EXPECT_FALSE(list->isMaximized()) << "not created maximised: it is restored";
+    EXPECT_EQ(factory->Children().size(), 5u);
+    SetProgramFolder(previous);
+}
