@@ -28,8 +28,8 @@ constexpr uint32_t MSG_SETTINGS_CHANGED = WM_USER + 75;
 
 // Internal commands.
 constexpr uint32_t ID_REFRESH = 504;
-constexpr uint32_t ID_NEXT_VIEW = 505;
-constexpr uint32_t ID_PREVIOUS_VIEW = 506;
+constexpr uint32_t ID_PREVIOUS_VIEW = 505;
+constexpr uint32_t ID_NEXT_VIEW = 506;
 constexpr uint32_t ID_CAPTION_DOUBLE_CLICK = 507;
 constexpr uint32_t ID_INTERNAL_508 = 508;
 constexpr uint32_t ID_RELOAD_ALL_DATA = 513;

@@ -3,6 +3,8 @@
 // request changes nothing, and the list-switch command families with their list numbers.
 #pragma once
 
+#include "resources/MessageIds.h"
+
 #include <cstdint>
 
 namespace qv {
@@ -33,8 +35,8 @@ struct ViewRequest {
 };
 
 // The cycling commands: 506 goes list -> daily graph -> details -> list, 505 the other way.
-constexpr uint32_t kCommandNextViewKind = 506;
-constexpr uint32_t kCommandPreviousViewKind = 505;
+constexpr uint32_t kCommandNextViewKind = ID_NEXT_VIEW;
+constexpr uint32_t kCommandPreviousViewKind = ID_PREVIOUS_VIEW;
 
 // The list kind a one-share view returns to: the previous list kind when it is a table kind, else 2
 // with a portfolio behind the list, else 1.
