@@ -33,7 +33,9 @@
 #include "portfolio/PortfolioFile.h"
 #include "portfolio/UserDataFiles.h"
 #include "realtime/TimerQueue.h"
+#include "resources/MessageIds.h"
 #include "shell/AppServices.h"
+#include "shell/CommandUpdate.h"
 #include "shell/DdeService.h"
 #include "shell/FrameState.h"
 #include "shell/SplashStatus.h"
@@ -203,6 +205,10 @@ void LoadFilesBehindSplash(StartUpHost& host, ProgramState& state)
     if (!host.createFrameWindow(*state.document))
         EndProgram(kExitNoMainWindow);
     MainWindowCreated = 1;
+    // The frame has the document: its command (reload all data) reaches it through the routing.
+    ApplicationCommands().Add(ID_RELOAD_ALL_DATA, [document = state.document.get()] {
+        document->onCommand(ID_RELOAD_ALL_DATA);
+    });
     SetSplashStatus(95, "Loading individual share settings");
     LoadGraphConfig();
     // Without the file (a first run) there is nothing to wait for or to report.
@@ -352,6 +358,7 @@ void RunExit(ProgramState& state)
     steps::FreeProgramBlocks();
     FreeTables();
     FreeDirDealBlocks();
+    ApplicationCommands().Remove(ID_RELOAD_ALL_DATA);
     state.document.reset();
     FreeVexaTables();
     CloseDataLock();

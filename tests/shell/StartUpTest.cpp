@@ -17,6 +17,8 @@
 #include "platform/ProgramExit.h"
 #include "platform/SingleInstance.h"
 #include "realtime/TimerQueue.h"
+#include "resources/MessageIds.h"
+#include "shell/CommandUpdate.h"
 #include "shell/DdeService.h"
 #include "shell/SplashStatus.h"
 #include "shell/StartupChecks.h"
@@ -361,7 +363,8 @@ TEST_F(StartUpFixture, AReloadSavesTheImportsAndLetsTheDdeServerGoBeforeFreeingT
         importsSavedWhenFreed = std::filesystem::exists(AppPath("data\\Imports.dat"));
         loadImports();
     };
-    state.document->ReloadAllData();
+    // Reload all data reaches the document through the command routing.
+    EXPECT_TRUE(RouteCommand(ID_RELOAD_ALL_DATA));
     neighbours.loadImports = loadImports;
     EXPECT_TRUE(detachedWhenFreed);
     EXPECT_TRUE(importsSavedWhenFreed);
@@ -371,4 +374,5 @@ TEST_F(StartUpFixture, AReloadSavesTheImportsAndLetsTheDdeServerGoBeforeFreeingT
 
     RunExit(state);
     EXPECT_EQ(RunningDdeService(), nullptr);
+    EXPECT_FALSE(RouteCommand(ID_RELOAD_ALL_DATA));
 }
