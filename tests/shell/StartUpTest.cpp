@@ -4,6 +4,8 @@
 #include "shell/StartUp.h"
 
 #include "core/ConfigState.h"
+#include "core/VexaEdition.h"
+#include "datamining/DMFilter.h"
 #include "core/Database.h"
 #include "core/DatabaseNeighbours.h"
 #include "core/Document.h"
@@ -375,4 +377,25 @@ TEST_F(StartUpFixture, AReloadSavesTheImportsAndLetsTheDdeServerGoBeforeFreeingT
     RunExit(state);
     EXPECT_EQ(RunningDdeService(), nullptr);
     EXPECT_FALSE(RouteCommand(ID_RELOAD_ALL_DATA));
+}
+
+TEST_F(StartUpFixture, ASpecialEditionNeverSetUpIsSwitchedOffAndItsTablesReset)
+{
+    {
+        ProgramState state;
+        ASSERT_EQ(Start(state, "/nologo"), -1);
+        Config().listTables.designs[2].name = "Ludrin Table";
+        RunExit(state);
+    }
+    Config() = ConfigState{};
+    SetEditionOptionByte(kEditionOn);
+    ProgramState state;
+    ASSERT_EQ(Start(state, "/nologo"), -1);
+    uint8_t edition = EditionOptionByte();
+    SetEditionOptionByte(0);
+    EXPECT_EQ(edition, 0);
+    EXPECT_EQ(Config().listTables.designs[2].name, "Table 3");
+    ASSERT_EQ(box.texts().size(), 1u) << testing::PrintToString(box.texts());
+    EXPECT_EQ(box.texts()[0].rfind("Corruption has been detected in your Quorva.cfg.\n\nTo correct this", 0), 0u);
+    RunExit(state);
 }
