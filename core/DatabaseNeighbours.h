@@ -13,6 +13,8 @@ struct DatabaseNeighbours {
     std::function<void()> freeFixedSourceLists;
     // Before a reload frees the imported items: puts what the user made since the last save on disk.
     std::function<void()> saveBeforeReload;
+    // Before a reload frees the database: services that keep record pointers let go of them.
+    std::function<void()> releaseRecordPointers;
     std::function<void()> loadImports;
     std::function<void()> freeUnusedViewGroups;
     std::function<void()> loadPortfolios;

@@ -99,6 +99,7 @@ void CDoc::ReloadAllData()
     DatabaseNeighbours& neighbours = GetDatabaseNeighbours();
     ReloadInProgress = true;
     Run(neighbours.saveBeforeReload);
+    Run(neighbours.releaseRecordPointers);
     FreeDatabase(false);
     Run(neighbours.loadImports);
     if (!LoadDatabase(AppPath(kDataFile)))

@@ -3,21 +3,26 @@
 #include "shell/StartUp.h"
 
 #include "chartmodel/LinesAndTextFiles.h"
-#include "core/CashAccounts.h"
+#include "core/CashAccountFile.h"
 #include "core/ConfigFile.h"
 #include "core/ConfigState.h"
+#include "core/ConfigUpgrade.h"
 #include "core/Database.h"
 #include "core/DatabaseNeighbours.h"
 #include "core/Document.h"
 #include "core/FilterFile.h"
+#include "core/ImportsFile.h"
 #include "core/NewsUpdateFiles.h"
 #include "core/OldGraphConfig.h"
 #include "core/ShareList.h"
 #include "core/SystemServices.h"
 #include "core/TableLock.h"
 #include "core/TimeZoneFile.h"
+#include "core/VexaEdition.h"
 #include "core/WindowLayoutFile.h"
+#include "datamining/DMFilter.h"
 #include "lists/DirectorsDealings.h"
+#include "platform/ByteOrder.h"
 #include "platform/EmailLibrary.h"
 #include "platform/HtmlHosting.h"
 #include "platform/MessageBox.h"
@@ -25,7 +30,13 @@
 #include "platform/ProgramExit.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
+#include "portfolio/PortfolioFile.h"
+#include "portfolio/UserDataFiles.h"
 #include "realtime/TimerQueue.h"
+#include "resources/MessageIds.h"
+#include "shell/AppServices.h"
+#include "shell/CommandUpdate.h"
+#include "shell/DdeService.h"
 #include "shell/FrameState.h"
 #include "shell/SplashStatus.h"
 #include "shell/ViewGroups.h"
@@ -71,26 +82,69 @@ void ClaimSingleInstance(ProgramState& state)
         EndProgram(kExitAnotherCopy);
 }
 
+// The first-load date the configuration remembers, in place before the database loads so that a
+// new database does not replace it.
+void RestoreFirstLoadDate()
+{
+    FirstLoadDate = LoadU16(Config().optionsB.data() + OptionBlockB::kFirstLoadDate);
+}
+
+// The loaded database's identity words go into the options, which carry them into the configuration
+// file and its header.
+void KeepDatabaseWordsInOptions()
+{
+    uint8_t* options = Config().optionsB.data();
+    StoreU16(options + OptionBlockB::kDatabaseWordA, DatabaseWordA);
+    StoreU16(options + OptionBlockB::kDatabaseDate, DatabaseDate);
+    StoreU16(options + OptionBlockB::kFirstLoadDate, FirstLoadDate);
+}
+
 // The steps of a database load that belong to other parts of the program, for the first load and
 // for every reload.
 void InstallDatabaseNeighbours()
 {
+    InstallUserDataSteps();
     DatabaseNeighbours& n = GetDatabaseNeighbours();
     n.setSplashProgress = SetSplashProgress;
     n.createFirstShareList = CreateFirstShareList;
     n.freeFixedSourceLists = steps::FreeFixedSourceLists;
-    n.loadImports = steps::LoadImports;
+    n.releaseRecordPointers = NotifyDdeReload;
     n.freeUnusedViewGroups = FreeUnusedViewGroups;
-    n.loadPortfolios = steps::LoadPortfolios;
-    n.loadCashAccounts = steps::LoadCashAccounts;
     n.applyNewsUpdateFiles = [] { ApplyNewsUpdateFiles(); };
     n.refreshAllViewGroups = [] { UpdateAllViewGroups(-1, true, nullptr, false, false); };
-    n.recalculateAfterLoad = steps::RecalculateAfterLoad;
+    n.recalculateAfterLoad = [] {
+        KeepDatabaseWordsInOptions();
+        RecalculateAfterLoad();
+    };
+    GetPortfolioFileHooks().splashStatus = [](const std::string& text, int position) {
+        SetSplashStatus(position, text);
+    };
+    AfterLoad().releaseRefreshHold = [] { RefreshHoldFlag = 0; };
+}
+
+// A special edition switched on whose set-up never completed may have left its tables behind: it is
+// switched off and they are reset, and the user is told.
+void PrepareSpecialEdition()
+{
+    InitVexaTables();
+    uint8_t edition = EditionOptionByte();
+    if ((edition & kEditionOn) && !(edition & kEditionSetUp)) {
+        SetEditionOptionByte(uint8_t(edition & ~kEditionOn));
+        if (CheckVexaTables()) {
+            std::string text = "Corruption has been detected in your Quorva.cfg.\n\nTo correct this, some of your "
+                               "tables or graphs have been reset\nto their default settings. If you require any "
+                               "further assistance,\nplease call Quorvantis support on ";
+            text += kHelpTelephone;
+            text += ".";
+            ShowMessage(text);
+        }
+    }
+    UpdateVexaEdition();
 }
 
 void PrepareBeforeFiles(StartUpHost& host, ProgramState& state, const ScreenInfo& screen)
 {
-    steps::ResetPlugInTable();
+    ResetPlugInTable(false);
     PreloadInProcessServer(kWebBrowserClassId);
     PreloadInProcessServer(kHtmlDocumentClassId);
     TrimLogFile(AppPath("comms.log"), kCommsLogLimit);
@@ -111,6 +165,7 @@ void ReadConfiguration(ProgramState& state, FramePlacement& placement, const Scr
     if (LoadConfig(-1, state.configSkip) == -1)
         state.placementUsable = false;
     state.realTimeOptionInFile = RealTimeOption();
+    RestoreFirstLoadDate();
     ClearWindowOptions();
     steps::ApplySignalSetting();
     CheckResolution(screen.width, OptionByte(kResolutionAdviceCounter));
@@ -123,7 +178,7 @@ void LoadFilesBehindSplash(StartUpHost& host, ProgramState& state)
     SetSplashStatus(5, "Loading edited price data");
     PriceCorrectionStore().Load("EditPrice.cfg");
     SetSplashStatus(10, "Loading imports");
-    steps::LoadImports();
+    LoadImports();
     SetSplashStatus(15, "Loading toolbar");
     steps::LoadToolbarConfig();
     SetSplashStatus(20, "Loading views");
@@ -131,7 +186,7 @@ void LoadFilesBehindSplash(StartUpHost& host, ProgramState& state)
     SetSplashStatus(25, "Loading data mining criteria");
     LoadFiltersAtStartUp();
     SetSplashStatus(30, "Upgrading config files");
-    steps::UpgradeConfig();
+    UpgradeConfig();
     steps::CopyTradingTimesToMarketTable();
     host.createFrameObject();
     SetSplashStatus(35, "Loading end of day database");
@@ -139,16 +194,21 @@ void LoadFilesBehindSplash(StartUpHost& host, ProgramState& state)
     if (!state.commandLine.databaseName.empty())
         dataFile = AppPath(state.commandLine.databaseName);
     state.document = std::make_unique<CDoc>(dataFile);
+    KeepDatabaseWordsInOptions();
     steps::FinishLinesAndTextLoad();
     steps::ResetPortfolioChainAndLists();
     LoadTimeZones();
     SetSplashStatus(80, "Initialising intraday database");
     steps::InitRTStore();
     SetSplashStatus(85, "Loading portfolios");
-    steps::LoadPortfolios();
+    LoadPortfolios();
     if (!host.createFrameWindow(*state.document))
         EndProgram(kExitNoMainWindow);
     MainWindowCreated = 1;
+    // The frame has the document: its command (reload all data) reaches it through the routing.
+    ApplicationCommands().Add(ID_RELOAD_ALL_DATA, [document = state.document.get()] {
+        document->onCommand(ID_RELOAD_ALL_DATA);
+    });
     SetSplashStatus(95, "Loading individual share settings");
     LoadGraphConfig();
     // Without the file (a first run) there is nothing to wait for or to report.
@@ -160,10 +220,10 @@ void LoadFilesBehindSplash(StartUpHost& host, ProgramState& state)
     LoadDirDeal();
     ApplyNewsUpdateFiles();
     SetSplashStatus(98, "Loading cash accounts");
-    steps::LoadCashAccounts();
-    steps::RecalculateAfterLoad();
+    LoadCashAccounts();
+    RecalculateAfterLoad();
     steps::ShareListsAfterLoad();
-    steps::InitVexaTables();
+    PrepareSpecialEdition();
 }
 
 FramePlacement ChoosePlacement(const ProgramState& state, FramePlacement placement)
@@ -195,13 +255,14 @@ void ShowMainWindow(StartUpHost& host, const ProgramState& state, const FramePla
             steps::ScaleDefaultListColumns(rightEdge == 800 ? 9 : 10);
         }
     }
-    steps::ApplyPrinterOrientation();
+    SyncPrinterOrientation(false);
     host.setFrameCaption(RealTimeOption() ? "Quorvantis Pro" : "Quorvantis Zoze");
     SetSplashStatus(100, "Creating main Quorvantis window");
     host.createLayoutWindows();
     if (RealTimeOption())
         steps::CreateAlarmServer();
-    steps::StartDdeServer();
+    // Another copy serving the socket, or a refused socket, leaves the program without the server.
+    StartDdeServer();
     host.rebuildMenuBarAndShow();
 }
 
@@ -267,24 +328,24 @@ bool RunStartUp(StartUpHost& host, ProgramState& state, const std::string& comma
 
 void RunExit(ProgramState& state)
 {
-    steps::ReadPrinterOrientation();
+    SyncPrinterOrientation(true);
     // No view is refreshed for the rest of the exit.
     RefreshHoldFlag = 1;
     if (RealTimeOption())
         steps::DestroyAlarmServer();
-    steps::StopDdeServer();
+    StopDdeServer();
     TimerQueue().Clear();
-    steps::SavePlugInAnalyses();
+    SavePlugInAnalyses();
     steps::ShutDownFeedClient();
     steps::FreeFixedSourceLists();
 
     // Each save reports its own failure; a save given up for lack of space gives up only itself.
     SaveViews(-1);
-    steps::SaveAllPortfolios();
+    SaveAllPortfolios(true);
     SaveFilters(true);
-    steps::SaveCashAccounts();
+    SaveCashAccounts();
     SaveConfig(-1);
-    steps::SaveImports();
+    SaveImports(true);
     steps::BackupRTIndex();
     steps::SaveNewsDatabase();
     DeleteGraphSettingRecords();
@@ -295,9 +356,11 @@ void RunExit(ProgramState& state)
     SaveTimeZones();
 
     steps::FreeProgramBlocks();
+    FreeTables();
     FreeDirDealBlocks();
-    FreeCashAccounts();
+    ApplicationCommands().Remove(ID_RELOAD_ALL_DATA);
     state.document.reset();
+    FreeVexaTables();
     CloseDataLock();
     StartUpComplete = 0;
     MainWindowCreated = 0;

@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
+#include "shell/AppServices.h"
 #include "shell/FrameCommands.h"
 #include "shell/StartupSteps.h"
 #include "shell/ui/AppServicesQt.h"
@@ -70,6 +71,8 @@ int CQuorvantisApp::Run()
 
 bool CQuorvantisApp::InitInstance()
 {
+    // Command 527 shows the tip whenever the user asks for it.
+    SetTipOfTheDay([this] { showTipOfTheDay(); });
     bool started = RunStartUp(*this, state_, commandLine_);
     armDeveloperHooks();
     return started;
@@ -78,6 +81,7 @@ bool CQuorvantisApp::InitInstance()
 int CQuorvantisApp::ExitInstance(int loopCode)
 {
     RunExit(state_);
+    SetTipOfTheDay({});
     SetFrameCommandTarget(nullptr);
     requests_.reset();
     windows_.reset();

@@ -1,8 +1,9 @@
 // The splash window, its progress bar and the program-wide splash state.
 #include "shell/ui/SplashWnd.h"
 
+#include "core/VexaEdition.h"
+#include "datamining/DMFilter.h"
 #include "shell/SplashStatus.h"
-#include "shell/StartupSteps.h"
 #include "shell/ui/FontFaces.h"
 
 #include <QApplication>
@@ -173,7 +174,7 @@ void CSplashWnd::paintEvent(QPaintEvent*)
 
     const int margin = width() / 25;
     p.setPen(kInk);
-    if (steps::PersonNamedEditionActive()) {
+    if (EditionOptionByte() & kEditionOn) {
         p.setFont(ProgramFont(QStringLiteral("Arial"), 15, 700));
         p.drawText(QRect(0, 132, width() - width() / 20, 20), Qt::AlignRight | Qt::AlignVCenter,
                    QStringLiteral("Ludrin Ossery Special Edition"));

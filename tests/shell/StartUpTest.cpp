@@ -4,15 +4,24 @@
 #include "shell/StartUp.h"
 
 #include "core/ConfigState.h"
+#include "core/VexaEdition.h"
+#include "datamining/DMFilter.h"
+#include "core/Database.h"
+#include "core/DatabaseNeighbours.h"
+#include "core/Document.h"
 #include "core/RegistrySettings.h"
 #include "core/SaveProtocol.h"
 #include "devtools/lib/DatabaseWriter.h"
 #include "devtools/lib/TempFolder.h"
+#include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
 #include "platform/ProgramExit.h"
 #include "platform/SingleInstance.h"
 #include "realtime/TimerQueue.h"
+#include "resources/MessageIds.h"
+#include "shell/CommandUpdate.h"
+#include "shell/DdeService.h"
 #include "shell/SplashStatus.h"
 #include "shell/StartupChecks.h"
 #include "support/FakeMessageBox.h"
@@ -21,6 +30,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -97,12 +107,7 @@ protected:
         ::setenv("XDG_RUNTIME_DIR", folder.path().c_str(), 1);
         previousFolder_ = ProgramFolder();
         SetProgramFolder(folder.path());
-        dev::DbFile db;
-        dev::DbEntry& main = db.entries.emplace_back();
-        // Enough records for the load to move the splash's bar (every hundredth record).
-        for (uint16_t id = 0x4001; id <= 0x4096; ++id)
-            main.records.push_back(dev::ShareRecord(id, "Share", 'O', "SHR"));
-        EXPECT_TRUE(dev::WriteDatabaseFolder(folder.path(), db, nullptr));
+        WriteDatabase(0, 0);
         Config() = ConfigState{};
     }
     ~StartUpFixture() override
@@ -113,6 +118,18 @@ protected:
             ::unsetenv("XDG_RUNTIME_DIR");
         else
             ::setenv("XDG_RUNTIME_DIR", savedRuntime_.c_str(), 1);
+    }
+
+    void WriteDatabase(uint16_t wordA, PackedDate date)
+    {
+        dev::DbFile db;
+        db.wordA = wordA;
+        db.date = date;
+        dev::DbEntry& main = db.entries.emplace_back();
+        // Enough records for the load to move the splash's bar (every hundredth record).
+        for (uint16_t id = 0x4001; id <= 0x4096; ++id)
+            main.records.push_back(dev::ShareRecord(id, "Share", 'O', "SHR"));
+        EXPECT_TRUE(dev::WriteDatabaseFolder(folder.path(), db, nullptr));
     }
 
     // The code the program ended with, or -1 when start-up finished.
@@ -176,8 +193,9 @@ TEST_F(StartUpFixture, LoadsBehindTheSplashInOrderThenShowsTheWindowAndSavesAtEx
     state.reset(); // the process ends: the instance lock goes with it
     EXPECT_EQ(StartUpComplete, 0);
     EXPECT_FALSE(TimerQueue().running());
-    for (const char* name : {"View.cfg", "Filter.cfg", "Quorva.cfg", "Graph.cfg", "EditPrice.cfg"})
-        EXPECT_TRUE(std::filesystem::exists(folder / name)) << name;
+    for (const char* name : {"View.cfg", "Filter.cfg", "Quorva.cfg", "Graph.cfg", "EditPrice.cfg", "Data\\Cash.dat",
+                             "data\\Imports.dat"})
+        EXPECT_TRUE(std::filesystem::exists(AppPath(name))) << name;
     // The built-in time zones are not written.
     EXPECT_FALSE(std::filesystem::exists(AppPath("Data\\Timezone.dat")));
 
@@ -298,4 +316,86 @@ TEST_F(StartUpFixture, ANearlyFullDiskGivesUpOnlyTheSavesThatNeedTheSpace)
     for (const char* name : {"Graph.cfg", "EditPrice.cfg"})
         EXPECT_TRUE(std::filesystem::exists(folder / name)) << name;
     EXPECT_EQ(StartUpComplete, 0);
+}
+
+TEST_F(StartUpFixture, TheConfigurationKeepsTheFirstLoadDateAndCarriesTheDatabaseWords)
+{
+    const PackedDate firstDate = PackDate(4, 12, 2026);
+    const PackedDate laterDate = PackDate(11, 12, 2026);
+    WriteDatabase(7, firstDate);
+    {
+        ProgramState state;
+        ASSERT_EQ(Start(state, "/nologo"), -1);
+        EXPECT_EQ(FirstLoadDate, firstDate);
+        RunExit(state);
+    }
+    // A newer database at the next start: the first-load date is the one the configuration kept.
+    WriteDatabase(9, laterDate);
+    Config() = ConfigState{};
+    ProgramState state;
+    ASSERT_EQ(Start(state, "/nologo"), -1);
+    EXPECT_EQ(FirstLoadDate, firstDate);
+    RunExit(state);
+
+    auto saved = ReadFileBytes(folder / "Quorva.cfg");
+    ASSERT_TRUE(saved && saved->size() > 16 + 8);
+    const uint8_t* header = saved->data();
+    const uint8_t* options = header + 16;
+    EXPECT_EQ(LoadU16(header + 8), 9);
+    EXPECT_EQ(LoadU16(header + 10), laterDate);
+    EXPECT_EQ(LoadU16(options + 0), 9);
+    EXPECT_EQ(LoadU16(options + 4), laterDate);
+    EXPECT_EQ(LoadU16(options + 6), firstDate);
+}
+
+TEST_F(StartUpFixture, AReloadSavesTheImportsAndLetsTheDdeServerGoBeforeFreeingTheDatabase)
+{
+    ProgramState state;
+    ASSERT_EQ(Start(state, "/nologo"), -1);
+    ASSERT_NE(RunningDdeService(), nullptr);
+    ASSERT_FALSE(std::filesystem::exists(AppPath("data\\Imports.dat")));
+
+    // The imports load right after the database has been freed: see what stands by then.
+    DatabaseNeighbours& neighbours = GetDatabaseNeighbours();
+    std::function<void()> loadImports = neighbours.loadImports;
+    bool detachedWhenFreed = false;
+    bool importsSavedWhenFreed = false;
+    neighbours.loadImports = [&] {
+        detachedWhenFreed = RunningDdeService()->server().detached();
+        importsSavedWhenFreed = std::filesystem::exists(AppPath("data\\Imports.dat"));
+        loadImports();
+    };
+    // Reload all data reaches the document through the command routing.
+    EXPECT_TRUE(RouteCommand(ID_RELOAD_ALL_DATA));
+    neighbours.loadImports = loadImports;
+    EXPECT_TRUE(detachedWhenFreed);
+    EXPECT_TRUE(importsSavedWhenFreed);
+    // The refresh after the reload gives the server its records back.
+    EXPECT_FALSE(RunningDdeService()->server().detached());
+    EXPECT_TRUE(box.texts().empty()) << testing::PrintToString(box.texts());
+
+    RunExit(state);
+    EXPECT_EQ(RunningDdeService(), nullptr);
+    EXPECT_FALSE(RouteCommand(ID_RELOAD_ALL_DATA));
+}
+
+TEST_F(StartUpFixture, ASpecialEditionNeverSetUpIsSwitchedOffAndItsTablesReset)
+{
+    {
+        ProgramState state;
+        ASSERT_EQ(Start(state, "/nologo"), -1);
+        Config().listTables.designs[2].name = "Ludrin Table";
+        RunExit(state);
+    }
+    Config() = ConfigState{};
+    SetEditionOptionByte(kEditionOn);
+    ProgramState state;
+    ASSERT_EQ(Start(state, "/nologo"), -1);
+    uint8_t edition = EditionOptionByte();
+    SetEditionOptionByte(0);
+    EXPECT_EQ(edition, 0);
+    EXPECT_EQ(Config().listTables.designs[2].name, "Table 3");
+    ASSERT_EQ(box.texts().size(), 1u) << testing::PrintToString(box.texts());
+    EXPECT_EQ(box.texts()[0].rfind("Corruption has been detected in your Quorva.cfg.\n\nTo correct this", 0), 0u);
+    RunExit(state);
 }

@@ -1,12 +1,14 @@
 // The real program started as a user would, offscreen with every box answered by its default: it
 // reaches its main window over a demo folder, a second copy ends with code 3 (or goes on with
-// "/m:57"), and a setting it changes is there at the next start.
+// "/m:57"), the files its exit writes are read back by the next start, and settings it changes are
+// there at the next start.
 #include "devtools/lib/ProgramFolder.h"
 #include "devtools/lib/TempFolder.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QThread>
@@ -14,6 +16,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 namespace {
 
@@ -65,6 +68,18 @@ protected:
         return Finish(Start(args, autoExitMs, renderDir));
     }
 
+    static QByteArray Contents(const std::filesystem::path& file)
+    {
+        QFile in(QString::fromStdString(file.string()));
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    }
+
+    static QString TipShown(const RunResult& run)
+    {
+        qsizetype at = run.errors.indexOf(QStringLiteral("Tip of the Day: "));
+        return at < 0 ? QString() : run.errors.mid(at).section(QLatin1Char('\n'), 0, 0);
+    }
+
     qv::dev::TempFolder folder{"qv-program"};
     QString platform = QStringLiteral("offscreen");
 
@@ -89,6 +104,48 @@ TEST_F(ProgramRun, StartsOnTheDemoFolderAndSavesItsRenders)
     RunResult quiet = Run({QStringLiteral("/nologo")});
     EXPECT_EQ(quiet.exitCode, 0);
     EXPECT_FALSE(quiet.errors.contains(QStringLiteral("Tip of the Day: "))) << quiet.errors.toStdString();
+}
+
+TEST_F(ProgramRun, TheFilesTheExitWritesAreReadBackByTheNextStartWithoutABox)
+{
+    RunResult first = Run();
+    EXPECT_EQ(first.exitCode, 0) << first.errors.toStdString();
+    EXPECT_FALSE(first.errors.contains(QStringLiteral("[message]"))) << first.errors.toStdString();
+    const std::filesystem::path demo = folder / "demo";
+    const std::vector<std::filesystem::path> saved{"Quorva.cfg", "View.cfg",  "Filter.cfg",       "Graph.cfg",
+                                                   "EditPrice.cfg", "data/Cash.dat", "data/Imports.dat"};
+    std::vector<QByteArray> before;
+    for (const std::filesystem::path& name : saved) {
+        EXPECT_TRUE(std::filesystem::exists(demo / name)) << name;
+        before.push_back(Contents(demo / name));
+    }
+
+    // Every box goes to standard error: the second start finds nothing to complain of, and writes
+    // back what it read.
+    RunResult second = Run();
+    EXPECT_EQ(second.exitCode, 0) << second.errors.toStdString();
+    EXPECT_FALSE(second.errors.contains(QStringLiteral("[message]"))) << second.errors.toStdString();
+    for (size_t i : {size_t(0), size_t(2), size_t(5), size_t(6)})
+        EXPECT_EQ(Contents(demo / saved[i]), before[i]) << saved[i];
+    // The tip of the day moves on at each start.
+    EXPECT_FALSE(TipShown(first).isEmpty());
+    EXPECT_FALSE(TipShown(second).isEmpty());
+    EXPECT_NE(TipShown(first), TipShown(second));
+}
+
+TEST_F(ProgramRun, TheWindowPlacementOfOneRunIsThereAtTheNextStart)
+{
+    // The first run is placed by the command line; closing stores the place, and the next start,
+    // told nothing, puts the window there instead of maximising it.
+    QString firstRenders = QString::fromStdString((folder / "first").string());
+    RunResult first = Run({QStringLiteral("/nologo"), QStringLiteral("/C:10,20,640,480")}, 200, firstRenders);
+    EXPECT_EQ(first.exitCode, 0) << first.errors.toStdString();
+    EXPECT_EQ(QImage(firstRenders + QStringLiteral("/main-window.png")).size(), QSize(640, 480));
+
+    QString secondRenders = QString::fromStdString((folder / "second").string());
+    RunResult second = Run({QStringLiteral("/nologo")}, 200, secondRenders);
+    EXPECT_EQ(second.exitCode, 0) << second.errors.toStdString();
+    EXPECT_EQ(QImage(secondRenders + QStringLiteral("/main-window.png")).size(), QSize(640, 480));
 }
 
 TEST_F(ProgramRun, ASecondCopyEndsWithCodeThreeAndGoesOnWithM57)
