@@ -14,6 +14,7 @@
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QResizeEvent>
 #include <QThread>
 
 namespace qv {
@@ -44,6 +45,7 @@ void CChildWindow::Create(QMdiArea* area, const QRect& rect, int32_t kind, bool 
     area->addSubWindow(this);
     if (!multipleWindows) {
         setWindowFlags(Qt::FramelessWindowHint);
+        area->viewport()->installEventFilter(this);
         FitToClient();
     } else {
         if (kind == kViewTicker)
@@ -85,6 +87,19 @@ void CChildWindow::FitToClient()
     }
     if (isMaximized())
         setGeometry(client);
+}
+
+void CChildWindow::resizeEvent(QResizeEvent* event)
+{
+    QMdiSubWindow::resizeEvent(event);
+    FitToClient();
+}
+
+bool CChildWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize && mdiArea() && watched == mdiArea()->viewport())
+        FitToClient();
+    return QMdiSubWindow::eventFilter(watched, event);
 }
 
 void CChildWindow::closeEvent(QCloseEvent* event)

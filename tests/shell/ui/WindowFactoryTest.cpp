@@ -322,6 +322,10 @@ TEST_F(Layouts, WithoutMultipleWindowsOneBareWindowCoversTheArea)
     EXPECT_EQ(only->geometry(), frame->mdiArea()->viewport()->rect().adjusted(-2, -2, 2, 2))
         << "its edges lie outside the visible area";
     EXPECT_TRUE(only->windowFlags() & Qt::FramelessWindowHint);
+    frame->resize(frame->size() + QSize(120, 80));
+    Settle();
+    EXPECT_EQ(only->geometry(), frame->mdiArea()->viewport()->rect().adjusted(-2, -2, 2, 2))
+        << "it follows the area when the main window grows";
     factory->SelectLayout(-1);
     EXPECT_EQ(WindowLayouts().current, kSingleWindowLayout) << "-1 re-lays the single-window layout";
     EXPECT_EQ(factory->Children().size(), 1u);
