@@ -33,7 +33,7 @@ int RunTexts(const std::vector<std::string>& args)
     for (uint8_t* r = MainRecordBlock; r && RecordLength(r) != 0; r = NextRecord(r)) {
         RecordCursor cursor{r, 0};
         const uint8_t* value = GetFieldDescriptor(uint32_t(field), nullptr, &cursor, 0);
-        if (!value)
+        if (!value || value[0] == 0)
             continue;
         std::string text = UnpackText(BitCursor{std::span<const uint8_t>(value + 1, value[0]), 0}, kind);
         std::printf("%04X %s: %s\n", RecordId(r), Cp1252ToUtf8(GetRecordName(r)).c_str(), Cp1252ToUtf8(text).c_str());
