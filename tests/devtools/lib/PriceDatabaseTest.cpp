@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cstdio>
 #include <cstdlib>
@@ -236,6 +237,15 @@ TEST_F(PriceDatabase, DemoCompanyTextsDecodeBackExactly)
         listed += out.str().find(line) != std::string::npos;
     }
     EXPECT_EQ(listed, described) << out.str();
+
+    // A field that holds no counted bytes (the one-byte results currency) lists no texts.
+    command = std::string(QV_BINARY_DIR) + "/devtools/qvtool texts " + folder.path().string() + " 115 > " +
+              (folder / "bytes.txt").string();
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::stringstream bytes;
+    bytes << std::ifstream(folder / "bytes.txt").rdbuf();
+    std::string listing = bytes.str();
+    EXPECT_EQ(std::count(listing.begin(), listing.end(), '\n'), 4) << "only the tables: " << listing;
 }
 
 TEST_F(PriceDatabase, ChangingThePeriodRecomputesEveryStreamsExtremes)
