@@ -94,9 +94,9 @@ const Sentences kClosings = {
     "It has paid a dividend every year since {Y}.",
 };
 
-const char* const kRegions[] = {"Europe",      "West Africa",     "South America",  "Australia",
-                                "North America", "Scandinavia",    "the Far East",   "Ireland",
-                                "the Middle East", "Eastern Europe", "southern Africa", "India"};
+const char* const kRegions[] = {"Europe",       "West Africa",     "South America",  "Australia",
+                                "North America", "Scandinavia",     "the Far East",   "Ireland",
+                                "India",         "the Middle East", "Eastern Europe", "southern Africa"};
 const char* const kTowns[] = {"Leeds",   "Bristol",   "Aberdeen", "Norwich",    "Derby",   "Swindon",
                               "Cardiff", "Glasgow",   "Preston",  "Ipswich",    "Reading", "Newcastle",
                               "Exeter",  "Sheffield", "Belfast",  "Peterborough"};
