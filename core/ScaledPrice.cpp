@@ -1,39 +1,15 @@
 // Choosing a price's scale and coding it.
 #include "core/ScaledPrice.h"
 
+#include "core/VarInt.h"
 #include "platform/ByteOrder.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace qv {
 namespace {
 
 bool Fractional(double v) { return std::fabs(std::round(v) - v) >= 0.001; }
-
-// The variable-length integer of the price stream: bit 7 more bytes follow, bit 5 of the first byte
-// the sign, then the value's bits from the most significant.
-uint8_t* PutVarInt(int32_t v, uint8_t* out)
-{
-    uint32_t m = uint32_t(std::abs(v));
-    uint8_t s = v < 0 ? 0x20 : 0;
-    if (m < 32) {
-        *out++ = uint8_t(m | s);
-    } else if (m < 4096) {
-        *out++ = uint8_t((m >> 7) | s | 0x80);
-        *out++ = uint8_t(m & 0x7F);
-    } else if (m < 0x80000) {
-        *out++ = uint8_t((m >> 14) | s | 0x80);
-        *out++ = uint8_t(((m >> 7) & 0x7F) | 0x80);
-        *out++ = uint8_t(m & 0x7F);
-    } else {
-        *out++ = uint8_t((m >> 21) | s | 0x80);
-        *out++ = uint8_t(((m >> 14) & 0x7F) | 0x80);
-        *out++ = uint8_t(((m >> 7) & 0x7F) | 0x80);
-        *out++ = uint8_t(m & 0x7F);
-    }
-    return out;
-}
 
 } // namespace
 
@@ -73,8 +49,12 @@ uint8_t* FormatScaledPrice(uint8_t* subRecord, uint8_t* out, float price)
     auto scaled = ScalePrice(price);
     if (!scaled)
         return nullptr;
-    StoreI16(subRecord + 8, scaled->scale);
-    return PutVarInt(scaled->value, out);
+    // The scale is stored only once the value has been written, so a refusal leaves the sub-record as
+    // it was.
+    uint8_t* end = EncodeVarInt(scaled->value, out);
+    if (end)
+        StoreI16(subRecord + 8, scaled->scale);
+    return end;
 }
 
 } // namespace qv

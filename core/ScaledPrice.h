@@ -18,7 +18,7 @@ struct ScaledPrice {
 std::optional<ScaledPrice> ScalePrice(float price);
 
 // Stores the scale at byte 8 of the price sub-record and writes the coded value at out; the end of
-// the value, or null (nothing written) for a price ScalePrice refuses.
+// the value, or null (nothing written, the scale left as it was) for a price that has no coding.
 uint8_t* FormatScaledPrice(uint8_t* subRecord, uint8_t* out, float price);
 
 } // namespace qv

@@ -2,6 +2,7 @@
 #include "devtools/lib/DemoDatabase.h"
 
 #include "core/RecordAccess.h"
+#include "devtools/lib/DemoCompanyTexts.h"
 #include "devtools/lib/LondonCalendar.h"
 
 #include <algorithm>
@@ -113,7 +114,8 @@ DemoStream Stream(uint8_t kind, float issue, const std::string& epic, PriceHisto
 
 class DemoBuilder {
 public:
-    DemoBuilder(sys_days last, uint32_t seed) : last_(last), rng_(seed) {}
+    // The descriptions draw from an engine of their own, so that they leave the prices as they were.
+    DemoBuilder(sys_days last, uint32_t seed) : last_(last), rng_(seed), textRng_(seed ^ 0x5A5A5A5Au) {}
 
     DemoDatabase build()
     {
@@ -215,6 +217,7 @@ private:
         DemoRecord r;
         r.id = id;
         r.name = name;
+        r.description = DemoCompanyText(textRng_, name);
         r.resultsCurrency = Uniform(rng_) < 0.08 ? (Uniform(rng_) < 0.5 ? 3 : 6) : 0;
         WalkParameters w = shareWalk();
         sys_days first = listing();
@@ -246,6 +249,7 @@ private:
             DemoRecord r;
             r.id = nextId();
             r.name = namer_.company(rng_, "Split Capital Trust");
+            r.description = DemoCompanyText(textRng_, r.name);
             std::string epic = namer_.epicFor(r.name, rng_);
             sys_days first = listing();
             WalkParameters income = shareWalk();
@@ -321,6 +325,7 @@ private:
 
     sys_days last_;
     std::mt19937 rng_;
+    std::mt19937 textRng_;
     Namer namer_;
     uint16_t nextId_ = 0x4001;
 };

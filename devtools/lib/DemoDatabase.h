@@ -27,6 +27,7 @@ struct DemoRecord {
     std::string name;
     uint8_t classByte = 0;       // exchange code of the share's market (0 LSE)
     uint8_t resultsCurrency = 0; // currency of the published results
+    std::string description;     // a company's business in a sentence or two; empty for other items
     std::vector<DemoStream> streams;
 };
 

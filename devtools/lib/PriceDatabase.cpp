@@ -2,6 +2,7 @@
 #include "devtools/lib/PriceDatabase.h"
 
 #include "core/RecordAccess.h"
+#include "devtools/lib/DemoCompanyTexts.h"
 
 #include <cstdio>
 #include <stdexcept>
@@ -29,6 +30,21 @@ DbSubRecord PriceSubRecord(uint8_t kind, float issueFigure, const PriceHistory& 
     return sub;
 }
 
+CodedCompanyTexts DemoCodedTexts(const DemoDatabase& demo)
+{
+    std::map<uint16_t, std::string> texts;
+    for (const DemoRecord& r : demo.records) {
+        if (!r.description.empty())
+            texts[r.id] = r.description;
+    }
+    if (texts.empty())
+        return {};
+    auto coded = CodeCompanyTexts(texts, DemoTextPhrases(), DemoTextWords());
+    if (!coded)
+        throw std::invalid_argument("the company descriptions have no coding");
+    return *coded;
+}
+
 DbFile DemoDbFile(const DemoDatabase& demo)
 {
     DbFile file;
@@ -45,16 +61,30 @@ DbFile DemoDbFile(const DemoDatabase& demo)
             record.subRecords.push_back(PriceSubRecord(s.kind, s.issueFigure, s.history));
         entry.records.push_back(std::move(record));
     }
+    // The first entry's extra block is the list tables' item chain, so the coding tables go in a later
+    // entry. The entry's stream is one zero-length record head, so that its stated size is bytes the file holds.
+    std::vector<uint8_t> tables = DemoCodedTexts(demo).tablesBlock;
+    if (!tables.empty()) {
+        DbEntry& coding = file.entries.emplace_back();
+        coding.extra = std::move(tables);
+        coding.zeroRecordAfter = true;
+    }
     return file;
 }
 
 CompFile DemoCompFile(const DemoDatabase& demo)
 {
+    CodedCompanyTexts texts = DemoCodedTexts(demo);
     CompFile comp;
     comp.records.descriptors = {{kResultsCurrencyField, 0xE0, {}}};
+    if (!texts.coded.empty())
+        comp.records.descriptors.push_back({kCodedDescriptionField, 0x00, {}});
     comp.streams.descriptors = {{kEpicField, 0x00, {}}, {kCurrencyField, 0xE0, {}}};
     for (const DemoRecord& r : demo.records) {
-        comp.records.items.push_back({r.id, 0, {{kResultsCurrencyField, {r.resultsCurrency}}}});
+        CompanyItem& item =
+            comp.records.items.emplace_back(CompanyItem{r.id, 0, {{kResultsCurrencyField, {r.resultsCurrency}}}});
+        if (auto coded = texts.coded.find(r.id); coded != texts.coded.end())
+            item.values[kCodedDescriptionField] = coded->second;
         for (size_t i = 0; i < r.streams.size(); ++i) {
             const DemoStream& s = r.streams[i];
             comp.streams.items.push_back({r.id, uint8_t(i), {{kEpicField, Text(s.epic)}, {kCurrencyField, {s.currency}}}});

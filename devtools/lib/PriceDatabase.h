@@ -2,6 +2,7 @@
 // demo database's files, and random full-size databases for measurements.
 #pragma once
 
+#include "devtools/lib/CompanyTextCoding.h"
 #include "devtools/lib/DatabaseWriter.h"
 #include "devtools/lib/DemoDatabase.h"
 #include "devtools/lib/PriceStreamEncoder.h"
@@ -16,8 +17,13 @@ namespace qv::dev {
 // Throws std::invalid_argument, naming the value, when a price change does not fit the stream.
 DbSubRecord PriceSubRecord(uint8_t kind, float issueFigure, const PriceHistory& history);
 
-// The demo database as files: Quorva.dat (one entry, records in name order) and Comp.dat (EPIC and
-// currency of every stream, results currency of every record).
+// The records' descriptions coded with one tree built from them (empty when no record has one).
+// Throws std::invalid_argument when they have no coding.
+CodedCompanyTexts DemoCodedTexts(const DemoDatabase& demo);
+
+// The demo database as files: Quorva.dat (the records in name order in the first entry; when records
+// have descriptions, a second entry without records whose extra block holds the coding tables) and
+// Comp.dat (EPIC and currency of every stream; results currency and coded description of every record).
 DbFile DemoDbFile(const DemoDatabase& demo);
 CompFile DemoCompFile(const DemoDatabase& demo);
 

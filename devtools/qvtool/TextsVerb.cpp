@@ -32,8 +32,10 @@ int RunTexts(const std::vector<std::string>& args)
         std::printf("  block %2d: %5zu bytes, sub-kind %d\n", i, tables.block(i).size(), tables.subKind(i));
     for (uint8_t* r = MainRecordBlock; r && RecordLength(r) != 0; r = NextRecord(r)) {
         RecordCursor cursor{r, 0};
-        const uint8_t* value = GetFieldDescriptor(uint32_t(field), nullptr, &cursor, 0);
-        if (!value)
+        const uint8_t* descriptor = nullptr;
+        const uint8_t* value = GetFieldDescriptor(uint32_t(field), &descriptor, &cursor, 0);
+        // Only a counted field (data type 0x00) holds coded bytes; an empty one has no text.
+        if (!value || (descriptor[1] & 0xF0) != 0 || value[0] == 0)
             continue;
         std::string text = UnpackText(BitCursor{std::span<const uint8_t>(value + 1, value[0]), 0}, kind);
         std::printf("%04X %s: %s\n", RecordId(r), Cp1252ToUtf8(GetRecordName(r)).c_str(), Cp1252ToUtf8(text).c_str());

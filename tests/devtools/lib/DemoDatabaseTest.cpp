@@ -66,6 +66,7 @@ TEST(DemoDatabase, IsTheSameOnEveryRun)
         ASSERT_TRUE(EncodePriceStream(again.records[i].streams[0].history, a));
         ASSERT_TRUE(EncodePriceStream(Demo().records[i].streams[0].history, b));
         ASSERT_EQ(a, b) << again.records[i].name;
+        EXPECT_EQ(again.records[i].description, Demo().records[i].description);
     }
 }
 
@@ -89,6 +90,20 @@ TEST(DemoDatabase, CalendarDaysAreTheLondonTradingDays)
     }
     EXPECT_EQ(day - days{1}, kLastDay);
     EXPECT_GT(priced, size_t(15 * 250));
+}
+
+TEST(DemoDatabase, EveryCompanyHasADescriptionAndNothingElseHasOne)
+{
+    std::set<std::string> distinct;
+    for (const DemoRecord& r : Demo().records) {
+        uint8_t kind = r.streams.front().kind;
+        bool company = kind == 8 || kind == 10 || kind == 11;
+        EXPECT_EQ(!r.description.empty(), company) << r.name;
+        if (company)
+            distinct.insert(r.description);
+    }
+    // The sentences vary with the trade and their slots, so few companies share a description.
+    EXPECT_GT(distinct.size(), 150u);
 }
 
 TEST(DemoDatabase, EveryStreamFitsItsRecord)

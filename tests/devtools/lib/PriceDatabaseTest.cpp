@@ -1,5 +1,6 @@
 #include "devtools/lib/PriceDatabase.h"
 
+#include "core/CodedText.h"
 #include "core/Database.h"
 #include "core/Memory.h"
 #include "core/PriceLookups.h"
@@ -10,11 +11,17 @@
 #include "devtools/lib/LondonCalendar.h"
 #include "support/DatabaseFixture.h"
 #include "support/RandomHistories.h"
+#include "devtools/lib/TempFolder.h"
+#include "platform/TextCodec.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 using namespace qv;
 using namespace qv::dev;
@@ -23,6 +30,14 @@ using namespace qv::test;
 namespace {
 
 class PriceDatabase : public DatabaseFixture {};
+
+const std::chrono::sys_days kDemoLastDay = std::chrono::sys_days{std::chrono::year{2026} / std::chrono::December / 8};
+
+const DemoDatabase& Demo()
+{
+    static const DemoDatabase demo = BuildDemoDatabase(kDemoLastDay);
+    return demo;
+}
 
 // The last date of a priced day: decoding of a loaded stream stops there.
 uint16_t LastPricedDate(const PriceHistory& h)
@@ -139,8 +154,8 @@ TEST_F(PriceDatabase, TooLargeAPriceChangeIsReportedWithItsValue)
 TEST_F(PriceDatabase, DemoLoadsWithItsCalendarAndCompanyData)
 {
     using namespace std::chrono;
-    const sys_days last = sys_days{year{2026} / December / 8};
-    DemoDatabase demo = BuildDemoDatabase(last);
+    const sys_days last = kDemoLastDay;
+    const DemoDatabase& demo = Demo();
     std::vector<uint8_t> comp = WriteCompDat(DemoCompFile(demo));
     Load(WriteQuorvaDat(DemoDbFile(demo)), &comp);
     EXPECT_TRUE(box.shown().empty());
@@ -176,6 +191,61 @@ TEST_F(PriceDatabase, DemoLoadsWithItsCalendarAndCompanyData)
             EXPECT_NE(ReadStreamStatistics(GetSubRecord(cursor, k)).lastClose, 0) << r.name;
         }
     }
+}
+
+TEST_F(PriceDatabase, DemoCompanyTextsDecodeBackExactly)
+{
+    const DemoDatabase& demo = Demo();
+    DbFile file = DemoDbFile(demo);
+    CompFile comp = DemoCompFile(demo);
+    std::vector<uint8_t> compBytes = WriteCompDat(comp);
+    Load(WriteQuorvaDat(file), &compBytes);
+    EXPECT_TRUE(box.shown().empty());
+    ASSERT_EQ(ActiveCodingTables().loadedCount(), 3);
+
+    int described = 0;
+    for (const DemoRecord& r : demo.records) {
+        RecordCursor cursor = FindRecordById(r.id, 0);
+        const uint8_t* field = GetFieldDescriptor(kCodedDescriptionField, nullptr, &cursor, 0);
+        if (r.description.empty()) {
+            EXPECT_TRUE(!field || field[0] == 0) << r.name;
+            continue;
+        }
+        ASSERT_NE(field, nullptr) << r.name;
+        ASSERT_GT(field[0], 0) << r.name;
+        BitCursor bits{std::span<const uint8_t>(field + 1, field[0]), 0};
+        EXPECT_EQ(UnpackText(bits, kCodedDescriptionKind), r.description) << r.name;
+        ++described;
+    }
+    EXPECT_GT(described, 200);
+
+    // The developer tool lists the same texts from the written folder.
+    TempFolder folder;
+    ASSERT_TRUE(WriteDatabaseFolder(folder.path(), file, &comp));
+    std::string command = std::string(QV_BINARY_DIR) + "/devtools/qvtool texts " + folder.path().string() + " > " +
+                          (folder / "texts.txt").string();
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::stringstream out;
+    out << std::ifstream(folder / "texts.txt").rdbuf();
+    int listed = 0;
+    for (const DemoRecord& r : demo.records) {
+        if (r.description.empty())
+            continue;
+        char id[8];
+        std::snprintf(id, sizeof id, "%04X ", r.id);
+        std::string line = id + r.name + ": " + Cp1252ToUtf8(r.description) + "\n";
+        listed += out.str().find(line) != std::string::npos;
+    }
+    EXPECT_EQ(listed, described) << out.str();
+
+    // A field that holds no counted bytes (the one-byte results currency) lists no texts.
+    command = std::string(QV_BINARY_DIR) + "/devtools/qvtool texts " + folder.path().string() + " 115 > " +
+              (folder / "bytes.txt").string();
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::stringstream bytes;
+    bytes << std::ifstream(folder / "bytes.txt").rdbuf();
+    std::string listing = bytes.str();
+    EXPECT_EQ(std::count(listing.begin(), listing.end(), '\n'), 4) << "only the tables: " << listing;
 }
 
 TEST_F(PriceDatabase, ChangingThePeriodRecomputesEveryStreamsExtremes)
