@@ -3,6 +3,7 @@
 #include "core/DatabaseNeighbours.h"
 #include "core/Memory.h"
 #include "datamining/DataMiningProgress.h"
+#include "devtools/lib/ShareListChain.h"
 #include "lists/ListSort.h"
 #include "lists/ViewBase.h"
 #include "platform/ByteOrder.h"
@@ -53,11 +54,7 @@ class ShareLists : public ::testing::Test {
 protected:
     void TearDown() override
     {
-        while (ShareList* l = ShareListChain()) {
-            ShareListChain() = l->next;
-            ProFree(l->entries);
-            ProFree(l);
-        }
+        dev::FreeShareListChain();
         PortfolioChain() = nullptr;
         DataMiningProgress() = nullptr;
         SetListColumnLess({});
@@ -408,11 +405,7 @@ protected:
     ~ShareListsOnADatabase() override
     {
         GetDatabaseNeighbours().createFirstShareList = nullptr;
-        while (ShareList* l = ShareListChain()) {
-            ShareListChain() = l->next;
-            ProFree(l->entries);
-            ProFree(l);
-        }
+        dev::FreeShareListChain();
     }
 };
 } // namespace

@@ -1,10 +1,10 @@
 #include "portfolio/PresetPortfolios.h"
 
-#include "core/Memory.h"
 #include "core/PackedDate.h"
 #include "core/PriceStatistics.h"
 #include "core/ShareList.h"
 #include "core/ShareStatistics.h"
+#include "devtools/lib/ShareListChain.h"
 #include "platform/ByteOrder.h"
 #include "portfolio/PortfolioFile.h"
 #include "portfolio/PortfolioRoutines.h"
@@ -49,11 +49,7 @@ protected:
     void TearDown() override
     {
         FreePortfolioChain();
-        while (ShareList* l = ShareListChain()) {
-            ShareListChain() = l->next;
-            ProFree(l->entries);
-            ProFree(l);
-        }
+        dev::FreeShareListChain();
         CurrentShareList() = nullptr;
         GetHighLowOption() = HighLowOption{};
         LatestDatabaseDate = 0;

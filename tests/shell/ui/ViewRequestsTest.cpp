@@ -4,6 +4,7 @@
 #include "core/ConfigState.h"
 #include "core/Memory.h"
 #include "core/ShareList.h"
+#include "devtools/lib/ShareListChain.h"
 #include "lists/ui/ViewBaseWindow.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageDispatch.h"
@@ -59,11 +60,7 @@ protected:
         Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 0;
         Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 0;
         WindowLayouts() = WindowLayoutSet{};
-        while (ShareList* l = ShareListChain()) {
-            ShareListChain() = l->next;
-            ProFree(l->entries);
-            ProFree(l);
-        }
+        dev::FreeShareListChain();
         ProFree(portfolio.entries);
     }
 

@@ -6,6 +6,7 @@
 #include "core/ShareList.h"
 #include "core/TableLock.h"
 #include "core/WindowLayoutFile.h"
+#include "devtools/lib/ShareListChain.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/Paths.h"
 #include "lists/ui/ViewBaseWindow.h"
@@ -67,11 +68,7 @@ protected:
         Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 0;
         Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 0;
         WindowLayouts() = WindowLayoutSet{};
-        while (ShareList* l = ShareListChain()) {
-            ShareListChain() = l->next;
-            ProFree(l->entries);
-            ProFree(l);
-        }
+        dev::FreeShareListChain();
         ProFree(portfolio.entries);
     }
 
