@@ -2,11 +2,9 @@
 
 #include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
-#include "core/Memory.h"
 #include "core/ShareList.h"
 #include "core/TableLock.h"
 #include "core/WindowLayoutFile.h"
-#include "devtools/lib/ShareListChain.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/Paths.h"
 #include "lists/ui/ViewBaseWindow.h"
@@ -16,11 +14,11 @@
 #include "shell/FrameState.h"
 #include "shell/KeyRouting.h"
 #include "shell/LayoutSwitch.h"
-#include "shell/TimerCallbacks.h"
 #include "shell/ViewKinds.h"
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/MainFrame.h"
 #include "support/FakeMessageBox.h"
+#include "support/ui/FactoryFrame.h"
 #include "support/ui/Render.h"
 
 #include <QApplication>
@@ -38,39 +36,9 @@ namespace {
 
 using Placed = std::tuple<int32_t, int, int, int, int>; // kind, left, top, right, bottom
 
-class Layouts : public ::testing::Test {
+class Layouts : public test::FactoryFrame {
 protected:
-    Layouts()
-    {
-        Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 1;
-        Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 1;
-        WindowLayouts() = WindowLayoutSet{};
-        MainWindowCreated = 1;
-        portfolio.number = 0;
-        PortfolioChain() = &portfolio;
-        frame = std::make_unique<CMainFrame>();
-        frame->resize(1100, 800);
-        frame->show();
-        QApplication::processEvents();
-        factory = std::make_unique<CWindowFactory>(*frame);
-    }
-    ~Layouts() override
-    {
-        factory.reset();
-        frame.reset();
-        QApplication::processEvents();
-        DeliverPostedMessages();
-        ClearTimerCallbacks();
-        SetFindShareDialog(nullptr);
-        MainWindowCreated = 0;
-        PortfolioChain() = nullptr;
-        CurrentShareList() = nullptr;
-        Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 0;
-        Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 0;
-        WindowLayouts() = WindowLayoutSet{};
-        dev::FreeShareListChain();
-        ProFree(portfolio.entries);
-    }
+    Layouts() : FactoryFrame(1100, 800) {}
 
     std::multiset<Placed> Open() const
     {
@@ -101,9 +69,6 @@ protected:
         DeliverPostedMessages();
     }
 
-    Portfolio portfolio;
-    std::unique_ptr<CMainFrame> frame;
-    std::unique_ptr<CWindowFactory> factory;
 };
 
 } // namespace
