@@ -37,6 +37,7 @@ public:
 
 class ViewGroups : public ::testing::Test {
 protected:
+    ViewGroups() { ClearTimerCallbacks(); }
     ~ViewGroups() override
     {
         DeliverPostedMessages();
@@ -45,6 +46,7 @@ protected:
         RefreshHoldFlag = 0;
         Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 0;
         dev::FreeShareListChain();
+        CurrentShareList() = nullptr;
     }
 
     ShareList* NewList(int32_t family = kFamilyShares)

@@ -38,6 +38,8 @@ FactoryFrame::~FactoryFrame()
     factory.reset();
     frame.reset();
     QApplication::processEvents();
+    // Closed windows wait for a deferred delete that only a running event loop would do.
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     DeliverPostedMessages();
     ClearTimerCallbacks();
     SetFindShareDialog(nullptr);
