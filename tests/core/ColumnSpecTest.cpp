@@ -1,3 +1,4 @@
+// Column specs and the catalogue lookup by column id.
 #include "core/ColumnSpec.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of the share list behind every list a window shows.
 #include "core/ShareList.h"
 
 #include "core/DatabaseNeighbours.h"

@@ -1,3 +1,4 @@
+// Tests of the view base.
 #include "lists/ViewBase.h"
 
 #include "core/Database.h"

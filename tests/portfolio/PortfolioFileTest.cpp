@@ -1,3 +1,4 @@
+// Tests of the portfolio files "Quorva%03i.por".
 #include "portfolio/PortfolioFile.h"
 
 #include "core/ConfigState.h"

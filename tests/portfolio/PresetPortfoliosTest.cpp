@@ -1,3 +1,4 @@
+// Tests of the pre-set portfolios the program fills from the database.
 #include "portfolio/PresetPortfolios.h"
 
 #include "core/PackedDate.h"

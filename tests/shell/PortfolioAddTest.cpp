@@ -1,3 +1,4 @@
+// Tests of adding shares to a user portfolio and of the refresh broadcasts over the share lists.
 #include "shell/PortfolioAdd.h"
 
 #include "core/Memory.h"

@@ -1,3 +1,4 @@
+// Tests of view groups.
 #include "shell/ViewGroups.h"
 
 #include "core/ConfigState.h"

@@ -1,3 +1,4 @@
+// Tests of the main frame.
 #include "shell/ui/MainFrame.h"
 
 #include "core/ConfigState.h"

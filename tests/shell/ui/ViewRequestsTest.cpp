@@ -1,3 +1,4 @@
+// Tests of view requests in the active window and the commands built on them.
 #include "shell/ui/ViewRequests.h"
 
 #include "core/ShareList.h"

@@ -1,3 +1,4 @@
+// Tests of the window factory.
 #include "shell/ui/WindowFactory.h"
 
 #include "core/ConfigRecords.h"
