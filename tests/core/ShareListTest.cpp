@@ -440,3 +440,22 @@ TEST_F(ShareListsOnADatabase, EntriesAddressLoadedRecordsBySubRecord)
     EXPECT_EQ(port.p.current, 3);
     EXPECT_EQ(GetRecordTexts(CurrentEntry(list)->record).epic, "BOL");
 }
+
+TEST(ShareListSort, StoredSettingGivesColumnAndDirection)
+{
+    ShareList list{};
+    list.family = kFamilyDealings;
+    list.tableSetting = 3;
+    list.sortColumn = 9;
+    list.sortDirection = 1;
+    SetSortColumn(3, 5, -4);
+    ApplyListSortSetting(&list, 0);
+    EXPECT_EQ(list.sortColumn, 3);
+    EXPECT_EQ(list.sortDirection, -1);
+    SetSortColumn(3, 5, 0); // nothing stored: the list keeps its own
+    ApplyListSortSetting(&list, 0);
+    EXPECT_EQ(list.sortColumn, 3);
+    list.family = kFamilyCash;
+    ApplyListSortSetting(&list, 0);
+    EXPECT_EQ(list.sortColumn, 3);
+}
