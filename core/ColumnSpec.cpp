@@ -1,4 +1,4 @@
-// Column specifications and the catalogue walk.
+// Column specs and the catalogue walk.
 #include "core/ColumnSpec.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-// 27-byte list-column specifications: making them, and finding a column's entry in the catalogue.
+// 27-byte list-column specs: making them, and finding a column's entry in the catalogue.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +15,7 @@ void InitColumnSpec(std::span<uint8_t, kColumnSpecBytes> spec, uint8_t columnId)
 // Kind byte 133, byte 4 zero, byte 5 16, byte 6 zero, the column id in the last byte.
 void InitColumnSpecWide(std::span<uint8_t, kColumnSpecBytes> spec, uint8_t columnId);
 
-// The column catalogue of the list tables: each table a run of u8-length-prefixed specifications
+// The column catalogue of the list tables: each table a run of u8-length-prefixed specs
 // (a length of 0 ends it). The list-table code installs it.
 struct ColumnCatalogue {
     std::span<const uint8_t> main;

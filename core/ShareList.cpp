@@ -91,16 +91,6 @@ void InvalidateViews(ShareList* list)
         invalidate(list);
 }
 
-void ApplyStoredSort(ShareList* list)
-{
-    int kind = SortKindOfFamily(list->family);
-    int setting = kind < 0 ? 0 : GetSortColumn(list->tableSetting, 0, kind);
-    if (setting == 0)
-        return;
-    list->sortDirection = setting < 0 ? -1 : 1;
-    list->sortColumn = (setting < 0 ? -setting : setting) - 1;
-}
-
 void SortByOwnSetting(ShareList* list)
 {
     if (list->sortColumn < 0) {
@@ -154,6 +144,18 @@ void CopySourceEntries(ShareList* list, Portfolio* source, uint32_t& id, uint32_
 }
 
 } // namespace
+
+void ApplyListSortSetting(ShareList* list, int which)
+{
+    int kind = SortKindOfFamily(list->family);
+    if (kind < 0)
+        return;
+    int setting = GetSortColumn(list->tableSetting, list->family == kFamilyShares ? which : 0, kind);
+    if (setting == 0)
+        return;
+    list->sortDirection = setting < 0 ? -1 : 1;
+    list->sortColumn = (setting < 0 ? -setting : setting) - 1;
+}
 
 ShareList*& ShareListChain()
 {
@@ -235,7 +237,7 @@ ShareList* CreateShareList(int32_t base, int32_t extra, int32_t family, Portfoli
     list->sortDirection = 1;
     list->sortColumn = 1;
     list->companyTables = CompanyTablesInUse();
-    ApplyStoredSort(list);
+    ApplyListSortSetting(list, 0);
     if (family != kFamilyTicker) {
         if (family == kFamilyShares && source) {
             list->capacity = int32_t(source->entryBytes) + kExtraEntries;

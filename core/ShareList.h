@@ -88,6 +88,9 @@ void SetShareListPosition(ShareList* list, uint32_t id, uint32_t sub, bool publi
 void StoreShareListPosition(ShareList* list, ShareList* other, bool publish);
 void SyncSourceCursors(ShareList* list);
 void ResortShareList(ShareList* list);
+// Sets the list's sort column and direction from the stored signed setting of its table; `which`
+// picks between the two settings of share lists.
+void ApplyListSortSetting(ShareList* list, int which);
 void ClampShareListCursors(ShareList* list);
 // Index of the entry {id, sub} among the first `room` entries (stopping at the empty entry), 0 when absent.
 int32_t FindListEntryIndex(const RecordCursor* entries, int32_t room, uint32_t id, uint32_t sub);

@@ -3,8 +3,6 @@
 
 #include "core/CashAccounts.h"
 #include "core/ConfigState.h"
-#include "core/ShareList.h"
-#include "lists/ListSort.h"
 #include "portfolio/Portfolio.h"
 #include "portfolio/PortfolioFile.h"
 #include "shell/CommandUpdate.h"
@@ -32,18 +30,6 @@ void Register(uint32_t command, const std::function<void()>& show)
         ApplicationCommands().Add(command, show);
     else
         ApplicationCommands().Remove(command);
-}
-
-// The view kind whose table keeps the sort setting of a list family.
-int SortKindOf(int32_t family)
-{
-    switch (family) {
-    case kFamilyShares: return 1;
-    case kFamilyDealings: return 5;
-    case kFamilyNews: return 8;
-    case kFamilyTrades: return 10;
-    default: return -1;
-    }
 }
 
 template <typename TableFamily>
@@ -143,18 +129,6 @@ void ShowTipAtStartUp(bool splashShown, bool showOnStartUp)
 {
     if (splashShown && showOnStartUp)
         OnTipOfTheDay();
-}
-
-void ApplyListSortSetting(ShareList* list, int which)
-{
-    int kind = SortKindOf(list->family);
-    if (kind < 0)
-        return;
-    int setting = GetSortColumn(list->tableSetting, list->family == kFamilyShares ? which : 0, kind);
-    if (setting == 0)
-        return;
-    list->sortDirection = setting < 0 ? -1 : 1;
-    list->sortColumn = (setting < 0 ? -setting : setting) - 1;
 }
 
 void ResolvePortfolioShortcuts(std::array<uint32_t, 9>& shortcuts, std::span<const PortfolioLink> chain)

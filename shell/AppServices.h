@@ -13,8 +13,6 @@
 
 namespace qv {
 
-struct ShareList;
-
 // Each of five bytes becomes (byte XOR key) + 1; any other length gives a fixed five-character text.
 // The result ends at a byte that became 0.
 std::string ScrambleCode(std::string_view text);
@@ -65,10 +63,6 @@ void OnAppAbout();
 void OnTipOfTheDay();
 // Shows the tip at start-up when the splash was shown and the tip's own setting asks for it.
 void ShowTipAtStartUp(bool splashShown, bool showOnStartUp);
-
-// Sets the list's sort column and direction from the stored signed setting of its table; `which`
-// picks between the two settings of share lists.
-void ApplyListSortSetting(ShareList* list, int which);
 
 // One element of the portfolio chain as the shortcuts see it.
 struct PortfolioLink {

@@ -189,7 +189,7 @@ DdeValue CDDEServer::ItemValue(const RecordCursor& share, const DdeItemCode& cod
     return value;
 }
 
-std::optional<DdeValue> CDDEServer::GetDdeItemValue(std::string_view topic, std::string_view item)
+std::optional<CDDEServer::ResolvedItem> CDDEServer::resolveItem(std::string_view topic, std::string_view item)
 {
     if (refusedForNow())
         return std::nullopt;
@@ -197,7 +197,15 @@ std::optional<DdeValue> CDDEServer::GetDdeItemValue(std::string_view topic, std:
     std::optional<DdeItemCode> code = ParseDdeItemName(item, realTimeOn());
     if (!share || !code)
         return std::nullopt;
-    return ItemValue(*share, *code);
+    return ResolvedItem{*share, *code};
+}
+
+std::optional<DdeValue> CDDEServer::GetDdeItemValue(std::string_view topic, std::string_view item)
+{
+    std::optional<ResolvedItem> resolved = resolveItem(topic, item);
+    if (!resolved)
+        return std::nullopt;
+    return ItemValue(resolved->share, resolved->code);
 }
 
 std::optional<std::string> CDDEServer::RenderDdeItem(std::string_view topic, std::string_view item, int formatKind)
@@ -212,13 +220,12 @@ std::optional<std::string> CDDEServer::RenderDdeItem(std::string_view topic, std
 
 std::optional<DdeLinkKey> CDDEServer::AddAdviseLink(std::string_view topic, std::string_view item)
 {
-    if (refusedForNow())
+    std::optional<ResolvedItem> resolved = resolveItem(topic, item);
+    if (!resolved)
         return std::nullopt;
-    std::optional<RecordCursor> share = FindDdeTopicShare(topic);
-    std::optional<DdeItemCode> code = ParseDdeItemName(item, realTimeOn());
-    if (!share || !code)
-        return std::nullopt;
-    DdeLinkKey key{RecordId(share->record), share->count, *code};
+    const RecordCursor& share = resolved->share;
+    const DdeItemCode& code = resolved->code;
+    DdeLinkKey key{RecordId(share.record), share.count, code};
     uint32_t wanted = ShareKey(key.shareId, key.subId);
     DdeTopicEntry* entry = nullptr;
     for (DdeTopicEntry& e : topics_) {
@@ -230,11 +237,11 @@ std::optional<DdeLinkKey> CDDEServer::AddAdviseLink(std::string_view topic, std:
         if (topics_.size() >= kMaxEntries)
             return std::nullopt;
         GrowForOneMore(topics_);
-        entry = &topics_.emplace_back(DdeTopicEntry{share->record, key.shareId, key.subId, {}});
+        entry = &topics_.emplace_back(DdeTopicEntry{share.record, key.shareId, key.subId, {}});
     }
     DdeItemCode* found = nullptr;
     for (DdeItemCode& c : entry->items) {
-        if (c.sameItem(*code))
+        if (c.sameItem(code))
             found = &c;
     }
     if (found) {
@@ -246,7 +253,7 @@ std::optional<DdeLinkKey> CDDEServer::AddAdviseLink(std::string_view topic, std:
         if (entry->items.size() >= kMaxEntries)
             return std::nullopt;
         GrowForOneMore(entry->items);
-        DdeItemCode added = *code;
+        DdeItemCode added = code;
         added.links = 1;
         entry->items.push_back(added);
     }

@@ -122,7 +122,14 @@ public:
     DdeHooks& hooks() { return hooks_; }
 
 private:
+    struct ResolvedItem {
+        RecordCursor share;
+        DdeItemCode code;
+    };
+
     bool refusedForNow();
+    // The share and item code a request names; nothing when it is refused.
+    std::optional<ResolvedItem> resolveItem(std::string_view topic, std::string_view item);
     bool realTimeOn() const;
     DdeValue ItemValue(const RecordCursor& share, const DdeItemCode& code) const;
     void postAdvise(uint16_t shareId, uint32_t subId, const DdeItemCode& code);

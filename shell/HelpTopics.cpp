@@ -9,13 +9,18 @@
 namespace qv {
 namespace {
 
-std::map<uint32_t, std::string>& Names()
+std::map<uint32_t, std::string> BuiltInNames()
 {
-    static std::map<uint32_t, std::string> names{
+    return {
         {504, "Refresh"},
         {26119, "Print"},
         {26121, "Information about new features"},
     };
+}
+
+std::map<uint32_t, std::string>& Names()
+{
+    static std::map<uint32_t, std::string> names = BuiltInNames();
     return names;
 }
 
@@ -38,6 +43,8 @@ uint32_t MapHelpRequest(uint32_t data, int32_t activeKind)
 }
 
 void RegisterCommandName(uint32_t command, const std::string& name) { Names()[command] = name; }
+
+void ResetCommandNames() { Names() = BuiltInNames(); }
 
 std::string CommandName(uint32_t command)
 {

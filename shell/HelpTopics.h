@@ -19,6 +19,8 @@ uint32_t MapHelpRequest(uint32_t data, int32_t activeKind);
 // Names of commands for the help stand-in; the menus register theirs when they are built.
 void RegisterCommandName(uint32_t command, const std::string& name);
 std::string CommandName(uint32_t command);
+// Forgets every registered name but the built-in ones, so a test starts from what start-up knows.
+void ResetCommandNames();
 
 // What the stand-in says about a topic: its number and the command or window it is about.
 std::string HelpTopicText(uint32_t topic);

@@ -6,9 +6,9 @@
 #include "core/Database.h"
 #include "core/DateText.h"
 #include "core/ImportsFile.h"
-#include "core/Memory.h"
 #include "core/RecordLists.h"
 #include "core/ShareList.h"
+#include "devtools/lib/ShareListChain.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
@@ -93,11 +93,7 @@ void DescribeAccounts(std::string& out)
 
 void FreeShareLists()
 {
-    while (ShareList* l = ShareListChain()) {
-        ShareListChain() = l->next;
-        ProFree(l->entries);
-        ProFree(l);
-    }
+    FreeShareListChain();
     CurrentShareList() = nullptr;
 }
 

@@ -1,7 +1,6 @@
 // qvtool filters FILE: the filters and criteria of a "Filter.cfg" or "Filter.old".
 #include "core/FilterFile.h"
 #include "devtools/qvtool/Verbs.h"
-#include "platform/FileOps.h"
 
 #include <cstdio>
 
@@ -22,15 +21,10 @@ void PrintFilter(const DMFilter& filter)
 
 int RunFilters(const std::vector<std::string>& args)
 {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: qvtool filters FILE\n");
-        return 2;
-    }
-    auto bytes = ReadFileBytes(args[0]);
-    if (!bytes) {
-        std::fprintf(stderr, "qvtool: cannot read %s\n", args[0].c_str());
-        return 1;
-    }
+    int exitCode = 0;
+    auto bytes = ReadFileArgument(args, "filters FILE", exitCode);
+    if (!bytes)
+        return exitCode;
     std::optional<FilterFileContents> contents = ReadFilterFile(*bytes);
     if (!contents) {
         std::fprintf(stderr, "qvtool: %s is not a readable filter file\n", args[0].c_str());

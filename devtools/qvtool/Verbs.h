@@ -1,6 +1,8 @@
 // The verbs of qvtool: each file registers its own with a static Verb object.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,11 @@ struct VerbInfo {
 };
 
 std::vector<VerbInfo>& AllVerbs();
+
+// The bytes of the one FILE a verb takes. Without them it has told the user why and set EXIT_CODE:
+// 2 for a wrong argument count (with USAGE, e.g. "cfg FILE"), 1 for an unreadable file.
+std::optional<std::vector<uint8_t>> ReadFileArgument(const std::vector<std::string>& args, const char* usage,
+                                                     int& exitCode);
 
 struct Verb {
     Verb(const char* name, const char* usage, const char* summary, VerbFunction run)

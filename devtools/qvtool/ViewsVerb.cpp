@@ -2,7 +2,6 @@
 #include "core/WindowLayoutFile.h"
 #include "devtools/qvtool/Verbs.h"
 #include "platform/ByteOrder.h"
-#include "platform/FileOps.h"
 
 #include <cstdio>
 
@@ -11,15 +10,10 @@ namespace {
 
 int RunViews(const std::vector<std::string>& args)
 {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: qvtool views FILE\n");
-        return 2;
-    }
-    auto bytes = ReadFileBytes(args[0]);
-    if (!bytes) {
-        std::fprintf(stderr, "qvtool: cannot read %s\n", args[0].c_str());
-        return 1;
-    }
+    int exitCode = 0;
+    auto bytes = ReadFileArgument(args, "views FILE", exitCode);
+    if (!bytes)
+        return exitCode;
     WindowLayoutSet set;
     LayoutLoadOutcome outcome = ApplyLayoutFile(*bytes, -1, LayoutLoadContext{}, set);
     std::printf("sub-version %u%s, current layout %d\n", bytes->size() > 5 ? (*bytes)[5] : 0,

@@ -14,6 +14,7 @@
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
+#include <QTimer>
 
 namespace qv {
 namespace {

@@ -5,7 +5,6 @@
 
 #include "lists/ViewBase.h"
 
-#include <QTimer>
 #include <QWidget>
 
 class QMdiSubWindow;

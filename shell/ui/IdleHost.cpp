@@ -38,13 +38,13 @@ protected:
 
 void InstallIdleHost()
 {
+    SetEventPump([](bool wait) {
+        QCoreApplication::processEvents(wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents);
+    });
     static bool installed = false;
     if (installed)
         return;
     installed = true;
-    SetEventPump([](bool wait) {
-        QCoreApplication::processEvents(wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents);
-    });
     QCoreApplication::instance()->installEventFilter(new InputFilter(QCoreApplication::instance()));
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(QCoreApplication::instance()->thread());
     if (!dispatcher)

@@ -4,7 +4,7 @@
 
 namespace qv {
 
-// Call after the QApplication exists; later calls do nothing.
+// Call after the QApplication exists; later calls only give the pumps their Qt dispatching again.
 void InstallIdleHost();
 
 } // namespace qv

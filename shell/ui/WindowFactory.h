@@ -5,7 +5,6 @@
 #include "shell/LayoutWindow.h"
 
 #include <QPointer>
-#include <QRect>
 #include <map>
 #include <vector>
 

@@ -1,3 +1,4 @@
+// Tests of the keyed item store: binary items under (share, kind, sub-key), saved whole to one file.
 #include "chartmodel/KeyedItemStore.h"
 
 #include "core/Memory.h"

@@ -1,3 +1,4 @@
+// Tests of the three program-wide keyed item stores and their start-up loading.
 #include "chartmodel/LinesAndTextFiles.h"
 
 #include "devtools/lib/TempFolder.h"

@@ -1,3 +1,4 @@
+// Tests of the moving-average family.
 #include "chartmodel/MovingAverage.h"
 
 #include "core/Memory.h"

@@ -1,3 +1,4 @@
+// Tests of conversion of setting records kept by stores older than version 5.
 #include "chartmodel/SettingRecordsV4.h"
 
 #include "core/SettingRecordStore.h"

@@ -1,3 +1,4 @@
+// Tests of the cash-account file "Data\Cash.dat".
 #include "core/CashAccountFile.h"
 
 #include "core/CashAccounts.h"

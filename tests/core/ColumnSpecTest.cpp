@@ -1,4 +1,4 @@
-// Column specifications and the catalogue lookup by column id.
+// Column specs and the catalogue lookup by column id.
 #include "core/ColumnSpec.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 
 using namespace qv;
 
-TEST(ColumnSpecTest, MakesFieldAndWideSpecifications)
+TEST(ColumnSpecTest, MakesFieldAndWideSpecs)
 {
     std::array<uint8_t, kColumnSpecBytes> spec;
     spec.fill(0xEE);

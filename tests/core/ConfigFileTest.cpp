@@ -1,3 +1,4 @@
+// Tests of loading and saving "Quorva.cfg".
 #include "core/ConfigFile.h"
 
 #include "core/ConfigFamilies.h"

@@ -1,3 +1,4 @@
+// Tests of reading the image of "Quorva.cfg" into the settings, whole or one slot.
 #include "core/ConfigFormat.h"
 #include "core/ConfigWriter.h"
 

@@ -1,3 +1,4 @@
+// Tests of the items of "Quorva.cfg".
 #include "core/ConfigItem.h"
 
 #include <gtest/gtest.h>

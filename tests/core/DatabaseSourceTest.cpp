@@ -1,3 +1,4 @@
+// Tests of the bytes the database loader reads.
 #include "core/DatabaseSource.h"
 
 #include "devtools/lib/TempFolder.h"

@@ -1,3 +1,4 @@
+// Tests of the end-of-day database in memory.
 #include "core/Database.h"
 
 #include "core/RecordAccess.h"

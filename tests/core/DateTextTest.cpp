@@ -1,3 +1,4 @@
+// Tests of date texts as lists, titles, charts and files show them, and of reading typed dates.
 #include "core/DateText.h"
 
 #include <gtest/gtest.h>

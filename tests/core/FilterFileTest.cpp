@@ -1,3 +1,4 @@
+// Tests of "Filter.cfg": the data-mining filters with their criteria.
 #include "core/FilterFile.h"
 
 #include "core/ConfigState.h"

@@ -1,3 +1,4 @@
+// Tests of amounts, money, significant digits, magnitudes, clock times and the number parser.
 #include "core/FormatNumber.h"
 
 #include <cmath>

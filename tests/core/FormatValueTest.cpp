@@ -1,3 +1,4 @@
+// Tests of list-cell values and prices.
 #include "core/FormatValue.h"
 
 #include "core/FormatNumber.h"

@@ -1,3 +1,4 @@
+// Tests of the imports file "data\Imports.dat".
 #include "core/ImportsFile.h"
 
 #include "core/CashAccounts.h"

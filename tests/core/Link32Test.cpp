@@ -1,3 +1,4 @@
+// Tests of the 32-bit link kept in place of a pointer inside a record.
 #include "core/Link32.h"
 
 #include <gtest/gtest.h>

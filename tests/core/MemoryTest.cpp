@@ -1,3 +1,4 @@
+// Tests of guarded memory.
 #include "core/Memory.h"
 
 #include "platform/ProgramExit.h"

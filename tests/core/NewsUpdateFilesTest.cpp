@@ -1,3 +1,4 @@
+// Tests of news update files waiting in the data folder.
 #include "core/NewsUpdateFiles.h"
 
 #include "devtools/lib/TempFolder.h"

@@ -1,3 +1,4 @@
+// Tests of the older graph settings file.
 #include "core/OldGraphConfig.h"
 
 #include "chartmodel/LinesAndTextFiles.h"

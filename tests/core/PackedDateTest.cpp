@@ -1,3 +1,4 @@
+// Tests of the 16-bit packed date.
 #include "core/PackedDate.h"
 
 #include <chrono>

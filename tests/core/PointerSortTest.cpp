@@ -1,3 +1,4 @@
+// Tests of sorting an array of 32-bit values.
 #include "core/PointerSort.h"
 
 #include <algorithm>

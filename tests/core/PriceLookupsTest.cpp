@@ -1,3 +1,4 @@
+// Tests of single-day lookups in a record's price streams.
 #include "core/PriceLookups.h"
 
 #include "chartmodel/LinesAndTextFiles.h"

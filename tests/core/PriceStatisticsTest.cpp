@@ -1,3 +1,4 @@
+// Tests of the statistics room of a price sub-record.
 #include "core/PriceStatistics.h"
 
 #include "core/Database.h"

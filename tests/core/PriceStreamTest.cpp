@@ -1,3 +1,4 @@
+// Tests of the compressed daily price stream of a price sub-record.
 #include "core/PriceStream.h"
 
 #include "core/Memory.h"

@@ -1,3 +1,4 @@
+// Tests of price work on whole records.
 #include "core/PriceSubRecords.h"
 
 #include "chartmodel/LinesAndTextFiles.h"

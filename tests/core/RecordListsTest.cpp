@@ -1,3 +1,4 @@
+// Tests of the singly linked lists of records beside the main block.
 #include "core/RecordLists.h"
 
 #include "core/Memory.h"

@@ -1,3 +1,4 @@
+// Tests of settings kept in the registry rather than the configuration file.
 #include "core/RegistrySettings.h"
 
 #include "devtools/lib/TempFolder.h"

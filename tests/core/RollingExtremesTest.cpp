@@ -1,3 +1,4 @@
+// Tests of the sliding window that keeps the highest and lowest of its last n values.
 #include "core/RollingExtremes.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Tests of how every file the program keeps for itself reaches the disk.
 #include "core/SaveProtocol.h"
 
 #include "devtools/lib/TempFolder.h"

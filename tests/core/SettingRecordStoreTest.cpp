@@ -1,3 +1,4 @@
+// Tests of small per-share and per-list settings in one growable block of variable-length records.
 #include "core/SettingRecordStore.h"
 
 #include "devtools/lib/TempFolder.h"

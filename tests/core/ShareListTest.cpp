@@ -1,8 +1,10 @@
+// Tests of the share list behind every list a window shows.
 #include "core/ShareList.h"
 
 #include "core/DatabaseNeighbours.h"
 #include "core/Memory.h"
 #include "datamining/DataMiningProgress.h"
+#include "devtools/lib/ShareListChain.h"
 #include "lists/ListSort.h"
 #include "lists/ViewBase.h"
 #include "platform/ByteOrder.h"
@@ -53,11 +55,7 @@ class ShareLists : public ::testing::Test {
 protected:
     void TearDown() override
     {
-        while (ShareList* l = ShareListChain()) {
-            ShareListChain() = l->next;
-            ProFree(l->entries);
-            ProFree(l);
-        }
+        dev::FreeShareListChain();
         PortfolioChain() = nullptr;
         DataMiningProgress() = nullptr;
         SetListColumnLess({});
@@ -408,11 +406,7 @@ protected:
     ~ShareListsOnADatabase() override
     {
         GetDatabaseNeighbours().createFirstShareList = nullptr;
-        while (ShareList* l = ShareListChain()) {
-            ShareListChain() = l->next;
-            ProFree(l->entries);
-            ProFree(l);
-        }
+        dev::FreeShareListChain();
     }
 };
 } // namespace
@@ -445,4 +439,23 @@ TEST_F(ShareListsOnADatabase, EntriesAddressLoadedRecordsBySubRecord)
     SetSourceCurrentIndex(&port.p, 0x4001, 0);
     EXPECT_EQ(port.p.current, 3);
     EXPECT_EQ(GetRecordTexts(CurrentEntry(list)->record).epic, "BOL");
+}
+
+TEST(ShareListSort, StoredSettingGivesColumnAndDirection)
+{
+    ShareList list{};
+    list.family = kFamilyDealings;
+    list.tableSetting = 3;
+    list.sortColumn = 9;
+    list.sortDirection = 1;
+    SetSortColumn(3, 5, -4);
+    ApplyListSortSetting(&list, 0);
+    EXPECT_EQ(list.sortColumn, 3);
+    EXPECT_EQ(list.sortDirection, -1);
+    SetSortColumn(3, 5, 0); // nothing stored: the list keeps its own
+    ApplyListSortSetting(&list, 0);
+    EXPECT_EQ(list.sortColumn, 3);
+    list.family = kFamilyCash;
+    ApplyListSortSetting(&list, 0);
+    EXPECT_EQ(list.sortColumn, 3);
 }

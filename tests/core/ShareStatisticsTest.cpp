@@ -1,3 +1,4 @@
+// Tests of derived values of the database records.
 #include "core/ShareStatistics.h"
 
 #include "core/PackedDate.h"

@@ -1,3 +1,4 @@
+// Tests of today's date from the system clock, local-time conversions and the half-year report boundaries.
 #include "core/SystemDate.h"
 
 #include "core/Database.h"

@@ -1,3 +1,4 @@
+// Tests of the tagged header of every file the program writes for itself, and a loader's checks of it.
 #include "core/TaggedFile.h"
 
 #include "devtools/lib/TempFolder.h"

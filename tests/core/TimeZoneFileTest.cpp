@@ -1,3 +1,4 @@
+// Tests of "Data\Timezone.dat", the newer zone table read at start-up.
 #include "core/TimeZoneFile.h"
 
 #include "core/SaveProtocol.h"

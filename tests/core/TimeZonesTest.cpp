@@ -1,3 +1,4 @@
+// Tests of the table of eight market time zones, their daylight-saving rules and the per-market lookups.
 #include "core/TimeZones.h"
 
 #include "platform/ByteOrder.h"

@@ -1,3 +1,4 @@
+// Tests of the fixed market holidays and counting trading days between two dates.
 #include "core/TradingCalendar.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Tests of "View.cfg" and the older "Views.cfg": the window layouts on disk.
 #include "core/WindowLayoutFile.h"
 
 #include "core/ConfigRecords.h"

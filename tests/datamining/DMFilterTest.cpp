@@ -1,3 +1,4 @@
+// Tests of data-mining filters and their criteria.
 #include "datamining/DMFilter.h"
 
 #include <gtest/gtest.h>

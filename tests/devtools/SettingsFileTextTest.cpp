@@ -1,3 +1,4 @@
+// Tests of readable listings of "Quorva.cfg" and of keyed item stores, for qvtool and tests.
 #include "devtools/lib/SettingsFileText.h"
 
 #include "chartmodel/KeyedItemStore.h"

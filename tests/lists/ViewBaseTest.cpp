@@ -1,9 +1,10 @@
+// Tests of the view base.
 #include "lists/ViewBase.h"
 
 #include "core/Database.h"
-#include "core/Memory.h"
 #include "core/SectorFilter.h"
 #include "core/ShareList.h"
+#include "devtools/lib/ShareListChain.h"
 #include "platform/ByteOrder.h"
 #include "portfolio/Portfolio.h"
 #include "resources/MessageIds.h"
@@ -35,11 +36,7 @@ protected:
         views.clear();
         WindowNumberingOption = 0;
         DatabaseElementCount = 0;
-        while (ShareList* l = ShareListChain()) {
-            ShareListChain() = l->next;
-            ProFree(l->entries);
-            ProFree(l);
-        }
+        dev::FreeShareListChain();
     }
     ResyncView& View(int32_t kind) { return *views.emplace_back(std::make_unique<ResyncView>(kind)); }
     std::vector<CViewBase*> Chain(const ShareList* list)

@@ -1,3 +1,4 @@
+// Tests of little-endian reading and writing of stored files and of in-memory records, field by field.
 #include "platform/ByteOrder.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of today's date and the time of day, through one source that tests can replace.
 #include "platform/Clock.h"
 
 #include <gtest/gtest.h>

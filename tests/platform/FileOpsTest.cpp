@@ -1,3 +1,4 @@
+// Tests of the file operations: a rename that refuses to replace, exclusive opens, finds and deletes.
 #include "platform/FileOps.h"
 
 #include "devtools/lib/TempFolder.h"

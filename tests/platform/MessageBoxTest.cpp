@@ -1,3 +1,4 @@
+// Tests of message boxes.
 #include "platform/MessageBox.h"
 
 #include "support/FakeMessageBox.h"

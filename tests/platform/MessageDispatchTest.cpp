@@ -1,3 +1,4 @@
+// Tests of program messages by number.
 #include "platform/MessageDispatch.h"
 
 #include "resources/MessageIds.h"

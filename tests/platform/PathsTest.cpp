@@ -1,3 +1,4 @@
+// Tests of the program folder and the backslashed relative names every file is found by.
 #include "platform/Paths.h"
 
 #include "devtools/lib/TempFolder.h"

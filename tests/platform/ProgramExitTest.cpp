@@ -1,3 +1,4 @@
+// Tests of ending the program with an exit code from anywhere, and the hook tests catch it with.
 #include "platform/ProgramExit.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of the program's registry key and its sections, kept in a text file rewritten atomically.
 #include "platform/Registry.h"
 
 #include "devtools/lib/TempFolder.h"

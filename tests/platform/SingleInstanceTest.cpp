@@ -1,3 +1,4 @@
+// Tests of a named lock that a second running copy of the program detects.
 #include "platform/SingleInstance.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of Windows-1252, the encoding of every stored text, to and from UTF-8.
 #include "platform/TextCodec.h"
 
 #include <gtest/gtest.h>

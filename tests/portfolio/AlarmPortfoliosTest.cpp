@@ -1,3 +1,4 @@
+// Tests of the alarm pre-set portfolios.
 #include "portfolio/AlarmPortfolios.h"
 
 #include "core/Database.h"

@@ -1,3 +1,4 @@
+// Tests of the packed records of a cash account's entry block.
 #include "portfolio/CashEntry.h"
 
 #include "core/Memory.h"

@@ -1,12 +1,13 @@
+// Tests of the portfolio files "Quorva%03i.por".
 #include "portfolio/PortfolioFile.h"
 
 #include "core/ConfigState.h"
-#include "core/Memory.h"
 #include "core/RecordLists.h"
 #include "core/SaveProtocol.h"
 #include "core/ShareList.h"
 #include "core/TaggedFile.h"
 #include "datamining/DMFilter.h"
+#include "devtools/lib/ShareListChain.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
@@ -98,11 +99,7 @@ protected:
     void TearDown() override
     {
         FreePortfolioChain();
-        while (ShareList* l = ShareListChain()) {
-            ShareListChain() = l->next;
-            ProFree(l->entries);
-            ProFree(l);
-        }
+        dev::FreeShareListChain();
         CurrentShareList() = nullptr;
         GetPortfolioFileHooks() = PortfolioFileHooks{};
     }

@@ -1,10 +1,11 @@
+// Tests of the pre-set portfolios the program fills from the database.
 #include "portfolio/PresetPortfolios.h"
 
-#include "core/Memory.h"
 #include "core/PackedDate.h"
 #include "core/PriceStatistics.h"
 #include "core/ShareList.h"
 #include "core/ShareStatistics.h"
+#include "devtools/lib/ShareListChain.h"
 #include "platform/ByteOrder.h"
 #include "portfolio/PortfolioFile.h"
 #include "portfolio/PortfolioRoutines.h"
@@ -49,11 +50,7 @@ protected:
     void TearDown() override
     {
         FreePortfolioChain();
-        while (ShareList* l = ShareListChain()) {
-            ShareListChain() = l->next;
-            ProFree(l->entries);
-            ProFree(l);
-        }
+        dev::FreeShareListChain();
         CurrentShareList() = nullptr;
         GetHighLowOption() = HighLowOption{};
         LatestDatabaseDate = 0;

@@ -1,3 +1,4 @@
+// Tests of the transaction record.
 #include "portfolio/Transaction.h"
 
 #include "platform/ByteOrder.h"

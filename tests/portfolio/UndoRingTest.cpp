@@ -1,3 +1,4 @@
+// Tests of the eleven-step undo ring for changes to share-list portfolios and cash accounts.
 #include "portfolio/UndoRing.h"
 
 #include "core/CashAccounts.h"

@@ -3,8 +3,6 @@
 
 #include "core/CashAccounts.h"
 #include "core/ConfigState.h"
-#include "core/ShareList.h"
-#include "lists/ListSort.h"
 #include "portfolio/Portfolio.h"
 #include "shell/CommandUpdate.h"
 
@@ -103,25 +101,6 @@ TEST(AppServices, AboutAndTipAreGreyedUntilTheirDialogsExist)
     SetTipOfTheDay({});
     EXPECT_FALSE(QueryCommandUi(kCommandTipOfTheDay).enabled);
     EXPECT_FALSE(RouteCommand(kCommandAbout));
-}
-
-TEST(AppServices, ListSortSettingGivesColumnAndDirection)
-{
-    ShareList list{};
-    list.family = kFamilyDealings;
-    list.tableSetting = 3;
-    list.sortColumn = 9;
-    list.sortDirection = 1;
-    SetSortColumn(3, 5, -4);
-    ApplyListSortSetting(&list, 0);
-    EXPECT_EQ(list.sortColumn, 3);
-    EXPECT_EQ(list.sortDirection, -1);
-    SetSortColumn(3, 5, 0); // nothing stored: the list keeps its own
-    ApplyListSortSetting(&list, 0);
-    EXPECT_EQ(list.sortColumn, 3);
-    list.family = kFamilyCash;
-    ApplyListSortSetting(&list, 0);
-    EXPECT_EQ(list.sortColumn, 3);
 }
 
 TEST(AppServices, PortfolioShortcutsReferToExistingPortfolios)

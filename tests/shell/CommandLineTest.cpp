@@ -1,3 +1,4 @@
+// Tests of the program's start-up switches.
 #include "shell/CommandLine.h"
 
 #include "devtools/lib/TempFolder.h"

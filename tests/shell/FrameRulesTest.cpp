@@ -151,7 +151,13 @@ TEST(FindShareKeys, WhoSearchesForWhat)
     ProFree(shares);
 }
 
-TEST(HelpTopics, FrameTopicsFollowTheViewKindAndCommandsAddTheBase)
+class HelpTopics : public ::testing::Test {
+protected:
+    HelpTopics() { ResetCommandNames(); }
+    ~HelpTopics() override { ResetCommandNames(); }
+};
+
+TEST_F(HelpTopics, FrameTopicsFollowTheViewKindAndCommandsAddTheBase)
 {
     struct Case {
         uint32_t data;

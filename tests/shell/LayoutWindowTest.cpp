@@ -1,3 +1,4 @@
+// Tests of one window of a window layout as the factory reads it.
 #include "shell/LayoutWindow.h"
 
 #include "core/Memory.h"

@@ -1,3 +1,4 @@
+// Tests of the small chooser by which a dialog picks a list source.
 #include "shell/ListSourceChooser.h"
 
 #include "portfolio/Portfolio.h"

@@ -1,7 +1,9 @@
+// Tests of adding shares to a user portfolio and of the refresh broadcasts over the share lists.
 #include "shell/PortfolioAdd.h"
 
 #include "core/Memory.h"
 #include "core/ShareList.h"
+#include "devtools/lib/ShareListChain.h"
 #include "lists/ViewBase.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageDispatch.h"
@@ -60,11 +62,7 @@ protected:
         PortfolioChain() = nullptr;
         CurrentShareList() = nullptr;
         views.clear();
-        while (ShareList* l = ShareListChain()) {
-            ShareListChain() = l->next;
-            ProFree(l->entries);
-            ProFree(l);
-        }
+        dev::FreeShareListChain();
         ProFree(portfolio.entries);
     }
     RecordCursor Share(uint16_t id, uint32_t sub = 0)

@@ -4,26 +4,31 @@
 #include "shell/StartUp.h"
 
 #include "core/ConfigState.h"
-#include "core/VexaEdition.h"
-#include "datamining/DMFilter.h"
 #include "core/Database.h"
 #include "core/DatabaseNeighbours.h"
 #include "core/Document.h"
 #include "core/RegistrySettings.h"
 #include "core/SaveProtocol.h"
+#include "core/ShareList.h"
+#include "core/VexaEdition.h"
+#include "datamining/DMFilter.h"
 #include "devtools/lib/DatabaseWriter.h"
+#include "devtools/lib/ShareListChain.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
 #include "platform/ProgramExit.h"
 #include "platform/SingleInstance.h"
+#include "portfolio/PortfolioFile.h"
 #include "realtime/TimerQueue.h"
 #include "resources/MessageIds.h"
+#include "shell/AppServices.h"
 #include "shell/CommandUpdate.h"
 #include "shell/DdeService.h"
 #include "shell/SplashStatus.h"
 #include "shell/StartupChecks.h"
+#include "shell/TimerCallbacks.h"
 #include "support/FakeMessageBox.h"
 
 #include <gtest/gtest.h>
@@ -113,6 +118,13 @@ protected:
     ~StartUpFixture() override
     {
         TimerQueue().Clear();
+        ClearTimerCallbacks();
+        // Start-up installs the load's neighbouring steps; later loads in this process must not run them.
+        GetDatabaseNeighbours() = DatabaseNeighbours{};
+        GetPortfolioFileHooks() = PortfolioFileHooks{};
+        AfterLoad() = AfterLoadSteps{};
+        dev::FreeShareListChain();
+        CurrentShareList() = nullptr;
         SetProgramFolder(previousFolder_);
         if (savedRuntime_.empty())
             ::unsetenv("XDG_RUNTIME_DIR");

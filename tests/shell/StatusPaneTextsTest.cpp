@@ -1,3 +1,4 @@
+// Tests of the status-bar texts for a list's current share.
 #include "shell/StatusPaneTexts.h"
 
 #include "core/Memory.h"

@@ -1,8 +1,10 @@
+// Tests of view groups.
 #include "shell/ViewGroups.h"
 
 #include "core/ConfigState.h"
 #include "core/Memory.h"
 #include "core/ShareList.h"
+#include "devtools/lib/ShareListChain.h"
 #include "lists/ViewBase.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageDispatch.h"
@@ -36,6 +38,7 @@ public:
 
 class ViewGroups : public ::testing::Test {
 protected:
+    ViewGroups() { ClearTimerCallbacks(); }
     ~ViewGroups() override
     {
         DeliverPostedMessages();
@@ -43,11 +46,8 @@ protected:
         ClearTimerCallbacks();
         RefreshHoldFlag = 0;
         Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 0;
-        while (ShareList* l = ShareListChain()) {
-            ShareListChain() = l->next;
-            ProFree(l->entries);
-            ProFree(l);
-        }
+        dev::FreeShareListChain();
+        CurrentShareList() = nullptr;
     }
 
     ShareList* NewList(int32_t family = kFamilyShares)
@@ -188,11 +188,7 @@ TEST_F(ViewGroups, NewsViewsAreLeftAloneWithOneWindowAndTheEntryIsArmedWithoutLi
     EXPECT_EQ(view.refreshes, 1);
 
     views.clear();
-    while (ShareList* l = ShareListChain()) {
-        ShareListChain() = l->next;
-        ProFree(l->entries);
-        ProFree(l);
-    }
+    dev::FreeShareListChain();
     UpdateAllViewGroups(-1, true, nullptr, false, false);
     EXPECT_EQ(PendingTimerCallbacks(RefreshNewsViewsTimer), 1);
 }

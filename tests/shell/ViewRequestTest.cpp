@@ -1,3 +1,4 @@
+// Tests of the view request behind every command that shows a view.
 #include "shell/ViewRequest.h"
 
 #include "shell/ViewKinds.h"

@@ -1,3 +1,4 @@
+// Tests of texts that describe a loaded database and its records, for qvtool and tests.
 #include "devtools/lib/DatabaseDump.h"
 
 #include "support/DatabaseFixture.h"

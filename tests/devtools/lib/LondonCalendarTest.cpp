@@ -1,3 +1,4 @@
+// Tests of the London market's trading days.
 #include "devtools/lib/LondonCalendar.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of the text listings of the portfolios, their transactions and the cash accounts.
 #include "devtools/lib/PortfolioText.h"
 
 #include "core/CashAccountFile.h"

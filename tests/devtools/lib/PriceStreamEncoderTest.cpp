@@ -1,3 +1,4 @@
+// Tests of the encoder of the compressed daily price stream.
 #include "devtools/lib/PriceStreamEncoder.h"
 
 #include "core/Memory.h"

@@ -1,6 +1,8 @@
 // Idle work on Qt's event loop: it runs while the queue is empty and the pump dispatches.
 #include "shell/ui/IdleHost.h"
 
+#include "core/ShareList.h"
+#include "devtools/lib/ShareListChain.h"
 #include "lists/CachedStatistics.h"
 #include "shell/IdleWork.h"
 #include "support/DatabaseFixture.h"
@@ -14,7 +16,24 @@
 
 using namespace qv;
 
-TEST(IdleHost, WalksTheDatabaseWhenTheQueueIsEmpty)
+namespace {
+
+// The host stays installed for the process; each test takes the pumps' Qt dispatching and hands
+// them back empty, as the other tests expect them, with no share list left from the load.
+class IdleHost : public ::testing::Test {
+protected:
+    ~IdleHost() override
+    {
+        SetEventPump({});
+        SetSplashInputHook({});
+        dev::FreeShareListChain();
+        CurrentShareList() = nullptr;
+    }
+};
+
+} // namespace
+
+TEST_F(IdleHost, WalksTheDatabaseWhenTheQueueIsEmpty)
 {
     std::vector<uint8_t> image = dev::WriteQuorvaDat(qv::test::OneEntry({dev::ShareRecord(0x4001, "Alpha", 'O', "ALP")}));
     LoadDatabaseFromMemory(image, nullptr);
@@ -36,11 +55,10 @@ TEST(IdleHost, WalksTheDatabaseWhenTheQueueIsEmpty)
     QTimer::singleShot(0, [&] { fired = true; });
     PumpWaitingMessages();
     EXPECT_TRUE(fired);
-    SetEventPump({});
     FreeDatabase(true);
 }
 
-TEST(IdleHost, TheSplashScreenTakesKeysAndClicksWhileItWantsThem)
+TEST_F(IdleHost, TheSplashScreenTakesKeysAndClicksWhileItWantsThem)
 {
     InstallIdleHost();
     QWidget target;
@@ -70,5 +88,4 @@ TEST(IdleHost, TheSplashScreenTakesKeysAndClicksWhileItWantsThem)
     splashTakes = false;
     QCoreApplication::sendEvent(&target, &press);
     EXPECT_TRUE(delivered);
-    SetSplashInputHook({});
 }

@@ -1,9 +1,10 @@
+// Tests of the main frame.
 #include "shell/ui/MainFrame.h"
 
 #include "core/ConfigState.h"
-#include "core/Memory.h"
 #include "core/WindowLayouts.h"
 #include "core/ShareList.h"
+#include "devtools/lib/ShareListChain.h"
 #include "lists/ui/ViewBaseWindow.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageDispatch.h"
@@ -69,11 +70,7 @@ protected:
         MainWindowCreated = 0;
         BusyFlag = DeferredFlag = 0;
         ModalCount = 0;
-        while (ShareList* l = ShareListChain()) {
-            ShareListChain() = l->next;
-            ProFree(l->entries);
-            ProFree(l);
-        }
+        dev::FreeShareListChain();
     }
 
     // A list of four shares from firstId up.

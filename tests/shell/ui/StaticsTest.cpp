@@ -1,3 +1,4 @@
+// Tests of small display controls.
 #include "shell/ui/Statics.h"
 
 #include "shell/FeedLevelPane.h"

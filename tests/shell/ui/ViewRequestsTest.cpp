@@ -1,20 +1,17 @@
+// Tests of view requests in the active window and the commands built on them.
 #include "shell/ui/ViewRequests.h"
 
-#include "core/ConfigRecords.h"
-#include "core/ConfigState.h"
-#include "core/Memory.h"
 #include "core/ShareList.h"
 #include "lists/ui/ViewBaseWindow.h"
-#include "platform/ByteOrder.h"
 #include "platform/MessageDispatch.h"
 #include "portfolio/Portfolio.h"
 #include "resources/MessageIds.h"
 #include "shell/FrameState.h"
-#include "shell/TimerCallbacks.h"
 #include "shell/ViewKinds.h"
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/WindowFactory.h"
+#include "support/ui/FactoryFrame.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -26,46 +23,14 @@ using namespace qv;
 
 namespace {
 
-class Requests : public ::testing::Test {
+class Requests : public test::FactoryFrame {
 protected:
-    Requests()
+    Requests() : FactoryFrame(1000, 760)
     {
-        Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 1;
-        Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 1;
-        WindowLayouts() = WindowLayoutSet{};
-        MainWindowCreated = 1;
-        portfolio.number = 0;
-        PortfolioChain() = &portfolio;
-        frame = std::make_unique<CMainFrame>();
-        frame->resize(1000, 760);
-        frame->show();
-        QApplication::processEvents();
-        factory = std::make_unique<CWindowFactory>(*frame);
         requests = std::make_unique<CViewRequests>(*frame, *factory);
         requests->SetPortfolioChooser([this] { return chosen; });
     }
-    ~Requests() override
-    {
-        requests.reset();
-        factory.reset();
-        frame.reset();
-        QApplication::processEvents();
-        DeliverPostedMessages();
-        ClearTimerCallbacks();
-        MainWindowCreated = 0;
-        BusyFlag = DeferredFlag = 0;
-        PortfolioChain() = nullptr;
-        CurrentShareList() = nullptr;
-        Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 0;
-        Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 0;
-        WindowLayouts() = WindowLayoutSet{};
-        while (ShareList* l = ShareListChain()) {
-            ShareListChain() = l->next;
-            ProFree(l->entries);
-            ProFree(l);
-        }
-        ProFree(portfolio.entries);
-    }
+    ~Requests() override { requests.reset(); }
 
     // Lays out one window of the kind (the main layout when linked), active, with four shares in
     // its list.
@@ -92,14 +57,6 @@ protected:
         list->last = 3;
         return view;
     }
-    uint8_t* Share(uint16_t id)
-    {
-        auto& r = records.emplace_back(std::make_unique<uint8_t[]>(24));
-        std::fill_n(r.get(), 24, uint8_t(0));
-        StoreU16(r.get(), 24);
-        StoreU16(r.get() + 2, id);
-        return r.get();
-    }
     void Settle()
     {
         QApplication::processEvents();
@@ -114,11 +71,7 @@ protected:
     size_t Windows() const { return factory->Children().size(); }
     CChildWindow* ActiveChild() const { return CWindowFactory::ChildOf(MainFrameState().activeView); }
 
-    Portfolio portfolio;
     Portfolio* chosen = nullptr;
-    std::vector<std::unique_ptr<uint8_t[]>> records;
-    std::unique_ptr<CMainFrame> frame;
-    std::unique_ptr<CWindowFactory> factory;
     std::unique_ptr<CViewRequests> requests;
 };
 

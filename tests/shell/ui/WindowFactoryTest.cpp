@@ -1,8 +1,8 @@
+// Tests of the window factory.
 #include "shell/ui/WindowFactory.h"
 
 #include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
-#include "core/Memory.h"
 #include "core/ShareList.h"
 #include "core/TableLock.h"
 #include "core/WindowLayoutFile.h"
@@ -15,11 +15,11 @@
 #include "shell/FrameState.h"
 #include "shell/KeyRouting.h"
 #include "shell/LayoutSwitch.h"
-#include "shell/TimerCallbacks.h"
 #include "shell/ViewKinds.h"
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/MainFrame.h"
 #include "support/FakeMessageBox.h"
+#include "support/ui/FactoryFrame.h"
 #include "support/ui/Render.h"
 
 #include <QApplication>
@@ -37,43 +37,9 @@ namespace {
 
 using Placed = std::tuple<int32_t, int, int, int, int>; // kind, left, top, right, bottom
 
-class Layouts : public ::testing::Test {
+class Layouts : public test::FactoryFrame {
 protected:
-    Layouts()
-    {
-        Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 1;
-        Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 1;
-        WindowLayouts() = WindowLayoutSet{};
-        MainWindowCreated = 1;
-        portfolio.number = 0;
-        PortfolioChain() = &portfolio;
-        frame = std::make_unique<CMainFrame>();
-        frame->resize(1100, 800);
-        frame->show();
-        QApplication::processEvents();
-        factory = std::make_unique<CWindowFactory>(*frame);
-    }
-    ~Layouts() override
-    {
-        factory.reset();
-        frame.reset();
-        QApplication::processEvents();
-        DeliverPostedMessages();
-        ClearTimerCallbacks();
-        SetFindShareDialog(nullptr);
-        MainWindowCreated = 0;
-        PortfolioChain() = nullptr;
-        CurrentShareList() = nullptr;
-        Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 0;
-        Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 0;
-        WindowLayouts() = WindowLayoutSet{};
-        while (ShareList* l = ShareListChain()) {
-            ShareListChain() = l->next;
-            ProFree(l->entries);
-            ProFree(l);
-        }
-        ProFree(portfolio.entries);
-    }
+    Layouts() : FactoryFrame(1100, 800) {}
 
     std::multiset<Placed> Open() const
     {
@@ -104,9 +70,6 @@ protected:
         DeliverPostedMessages();
     }
 
-    Portfolio portfolio;
-    std::unique_ptr<CMainFrame> frame;
-    std::unique_ptr<CWindowFactory> factory;
 };
 
 } // namespace

@@ -1,0 +1,66 @@
+// The main-frame-and-window-factory fixture's set-up and tear-down.
+#include "support/ui/FactoryFrame.h"
+
+#include "core/ConfigRecords.h"
+#include "core/ConfigState.h"
+#include "core/Memory.h"
+#include "core/ShareList.h"
+#include "core/WindowLayouts.h"
+#include "devtools/lib/ShareListChain.h"
+#include "platform/ByteOrder.h"
+#include "platform/MessageDispatch.h"
+#include "shell/FrameState.h"
+#include "shell/KeyRouting.h"
+#include "shell/TimerCallbacks.h"
+
+#include <QApplication>
+#include <algorithm>
+
+namespace qv::test {
+
+FactoryFrame::FactoryFrame(int width, int height)
+{
+    Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 1;
+    Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 1;
+    WindowLayouts() = WindowLayoutSet{};
+    MainWindowCreated = 1;
+    portfolio.number = 0;
+    PortfolioChain() = &portfolio;
+    frame = std::make_unique<CMainFrame>();
+    frame->resize(width, height);
+    frame->show();
+    QApplication::processEvents();
+    factory = std::make_unique<CWindowFactory>(*frame);
+}
+
+FactoryFrame::~FactoryFrame()
+{
+    factory.reset();
+    frame.reset();
+    QApplication::processEvents();
+    // Closed windows wait for a deferred delete that only a running event loop would do.
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    DeliverPostedMessages();
+    ClearTimerCallbacks();
+    SetFindShareDialog(nullptr);
+    MainWindowCreated = 0;
+    BusyFlag = DeferredFlag = 0;
+    PortfolioChain() = nullptr;
+    CurrentShareList() = nullptr;
+    Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 0;
+    Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 0;
+    WindowLayouts() = WindowLayoutSet{};
+    dev::FreeShareListChain();
+    ProFree(portfolio.entries);
+}
+
+uint8_t* FactoryFrame::Share(uint16_t id)
+{
+    auto& r = records.emplace_back(std::make_unique<uint8_t[]>(24));
+    std::fill_n(r.get(), 24, uint8_t(0));
+    StoreU16(r.get(), 24);
+    StoreU16(r.get() + 2, id);
+    return r.get();
+}
+
+} // namespace qv::test
