@@ -221,8 +221,12 @@ CViewBase* CViewRequests::OpenViewForRequest(ViewRequest& request)
             window->hide();
             QWidget* previous = child->widget();
             child->setWidget(window);
-            if (previous)
+            // The window gives up its old view; keep it owned by the window, hidden, so that a view
+            // the switch does not close (a ticker's list) goes with its window and is never lost.
+            if (previous) {
+                previous->setParent(child);
                 previous->hide();
+            }
         }
         window->windowId = child->id();
     }

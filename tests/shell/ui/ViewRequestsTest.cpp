@@ -128,6 +128,19 @@ TEST_F(Requests, TheNewViewKeepsTheShareAndTheOldViewGoes)
     EXPECT_EQ(EntryRecordId(*CurrentEntry(details->list)), 101) << "the same share";
 }
 
+TEST_F(Requests, AViewReplacedInItsWindowStaysOwnedByTheWindow)
+{
+    Start(kViewList);
+    CChildWindow* child = ActiveChild();
+    frame->OnCommand(kCommandTicker);
+    Settle();
+    ASSERT_EQ(ActiveKind(), kViewTicker);
+    for (QWidget* top : QApplication::topLevelWidgets())
+        EXPECT_EQ(dynamic_cast<CViewBase*>(top), nullptr) << "a view lost its window";
+    size_t owned = child->findChildren<CViewBaseWnd*>().size();
+    EXPECT_GE(owned, 1u);
+}
+
 TEST_F(Requests, GraphOnADailyGraphTogglesTheLogScaleAndCyclingRunsRound)
 {
     Start(kViewDailyChart);
