@@ -4,6 +4,8 @@
 
 #include "platform/MessageDispatch.h"
 
+#include "support/RecordingTarget.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -206,20 +208,7 @@ TEST_F(HandDriven, CallbacksRemoveAddAndClearDuringTheirOwnPass)
 
 namespace {
 
-class TickTarget : public MessageTarget {
-public:
-    intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override
-    {
-        received.push_back({message, wParam, lParam});
-        return 0;
-    }
-    struct Got {
-        uint32_t message;
-        uintptr_t wParam;
-        intptr_t lParam;
-    };
-    std::vector<Got> received;
-};
+using TickTarget = test::RecordingTarget;
 
 class CountingObject : public TimerQueueObject {
 public:

@@ -16,6 +16,8 @@
 #include "shell/ViewGroups.h"
 #include "shell/ViewKinds.h"
 
+#include "support/RecordingTarget.h"
+
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -267,24 +269,9 @@ TEST(MenuBar, SlotsFollowTheActiveKind)
     EXPECT_STREQ(ViewMenuTitle(4), "Tran&saction");
 }
 
-class FrameTarget : public MessageTarget {
-public:
-    intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override
-    {
-        got.push_back({message, wParam, lParam});
-        return 1;
-    }
-    struct Message {
-        uint32_t message;
-        uintptr_t wParam;
-        intptr_t lParam;
-    };
-    std::vector<Message> got;
-};
-
 TEST(FrameClose, BeepsWhileModalRepostsWhileBusyAndDefersRequests)
 {
-    FrameTarget frame;
+    test::RecordingTarget frame(1);
     MainFrameTarget() = &frame;
     ModalCount = 1;
     BusyFlag = 1;
@@ -294,11 +281,11 @@ TEST(FrameClose, BeepsWhileModalRepostsWhileBusyAndDefersRequests)
     EXPECT_EQ(DeferredFlag, 1);
     EXPECT_TRUE(DeferViewRequestWhileBusy(kViewDailyChart, 3));
     DeliverPostedMessages();
-    ASSERT_EQ(frame.got.size(), 2u);
-    EXPECT_EQ(frame.got[0].message, WM_CLOSE);
-    EXPECT_EQ(frame.got[1].message, MSG_VIEW_REQUEST_DEFERRED);
-    EXPECT_EQ(frame.got[1].wParam, 0u);
-    EXPECT_EQ(frame.got[1].lParam, 3);
+    ASSERT_EQ(frame.received.size(), 2u);
+    EXPECT_EQ(frame.received[0].message, WM_CLOSE);
+    EXPECT_EQ(frame.received[1].message, MSG_VIEW_REQUEST_DEFERRED);
+    EXPECT_EQ(frame.received[1].wParam, 0u);
+    EXPECT_EQ(frame.received[1].lParam, 3);
     BusyFlag = 0;
     DeferredFlag = 0;
     EXPECT_EQ(DecideClose(), CloseDecision::Close);
