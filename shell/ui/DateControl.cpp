@@ -68,6 +68,7 @@ void CDateControl::RunForOwner(PackedDate date, QWidget* anchor, MessageTarget* 
     QPointer<CDateControl> control = Open(date, anchor, owner);
     QEventLoop loop;
     connect(control, &CDateControl::closed, &loop, &QEventLoop::quit);
+    connect(control, &QObject::destroyed, &loop, &QEventLoop::quit); // its anchor went away
     if (control && control->isVisible())
         loop.exec();
 }

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace qv;
@@ -163,6 +164,24 @@ TEST(DateControl, KeysAtTheRangeEndsAndEscape)
     DeliverPostedMessages();
     EXPECT_FALSE(calendar);
     EXPECT_TRUE(owner.received.empty()) << "Escape posts nothing and restores nothing";
+}
+
+TEST(DateControl, RunWithoutAnOwnerPostsToTheDialogAboveAndReturnsOnClosing)
+{
+    ControlDialog dialog;
+    auto* anchor = new QWidget(&dialog);
+    dialog.show();
+    QTimer::singleShot(0, &dialog, [&] {
+        auto* calendar = anchor->findChild<CDateControl*>();
+        ASSERT_NE(calendar, nullptr);
+        QTest::keyClick(calendar, Qt::Key_Left);
+        QTest::keyClick(calendar, Qt::Key_Return);
+    });
+    CDateControl::Run(PackDate(1, 1, 1960), anchor);
+    DeliverPostedMessages();
+    auto posted = dialog.Received(MSG_DATE_FIELD_A);
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].wParam, PackDate(1, 1, 1960)) << "Left on 1 January 1960 stays there";
 }
 
 TEST(DateControl, RendersOfEachPage)
