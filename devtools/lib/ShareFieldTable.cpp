@@ -70,14 +70,20 @@ std::vector<uint8_t> ItemNames(std::initializer_list<ItemName> names)
 
 std::vector<uint8_t> EncodeFieldEntry(const FieldEntrySpec& spec)
 {
-    std::vector<uint8_t> e = {0, 0, spec.type, spec.offset, uint8_t(spec.name.size())};
-    e.insert(e.end(), spec.name.begin(), spec.name.end());
-    const uint8_t afterName[3] = {spec.widthFlag, spec.textFlag, 0};
-    e.insert(e.end(), afterName, afterName + 3);
+    if (spec.name.size() > 255)
+        throw std::length_error("a field-table entry's name is too long");
+    std::vector<uint8_t> e;
+    e.reserve(10 + spec.name.size() + spec.data.size());
+    for (uint8_t b : {uint8_t(0), uint8_t(0), spec.type, spec.offset, uint8_t(spec.name.size())})
+        e.push_back(b);
+    for (char c : spec.name)
+        e.push_back(uint8_t(c));
+    for (uint8_t b : {spec.widthFlag, spec.textFlag, uint8_t(0)})
+        e.push_back(b);
     e.insert(e.end(), spec.data.begin(), spec.data.end());
     e.push_back(uint8_t(spec.scale));
     e.push_back(uint8_t(spec.scale >> 8));
-    if (e.size() > 0xFFFF || spec.name.size() > 255)
+    if (e.size() > 0xFFFF)
         throw std::length_error("a field-table entry is too long");
     e[0] = uint8_t(e.size());
     e[1] = uint8_t(e.size() >> 8);

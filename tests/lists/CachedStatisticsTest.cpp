@@ -120,8 +120,9 @@ TEST_F(Statistics, MatchTheirDefinitionsOnRandomWalks)
         const uint8_t* sub = Share().sub;
         EXPECT_EQ(int8_t(sub[CachedStatisticsLayout::Correlation]), int8_t(std::lround(r * 100)));
         EXPECT_EQ(LoadI16(sub + CachedStatisticsLayout::Beta), int16_t(std::lround(beta * 100)));
-        if (round == 1)
+        if (round == 1) {
             EXPECT_LT(r, 0);
+        }
         FreeDatabase(true);
     }
 }
