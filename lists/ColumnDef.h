@@ -2,7 +2,9 @@
 // reaching column n of a layout, the one check every loaded layout passes, and building records.
 //
 // A layout is column records back to back, each starting with its own u8 length, ended by a length
-// byte of 0; a record of length 1 is a filler. All numbers are little-endian.
+// byte of 0; a record of length 1 is a filler. All numbers are little-endian. The 27-byte records made
+// on the spot to format one value (a field column, or a wide partner-view column) come from
+// core/ColumnSpec (InitColumnSpec, InitColumnSpecWide).
 #pragma once
 
 #include <cstddef>
