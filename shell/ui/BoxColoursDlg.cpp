@@ -3,11 +3,10 @@
 
 #include "platform/qt/QtText.h"
 #include "shell/ui/DialogHelp.h"
-
-#include <QDialogButtonBox>
 #include "shell/ui/StyleButton.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 

@@ -2,11 +2,10 @@
 #include "shell/ui/LineStyleDlg.h"
 
 #include "shell/ui/DialogHelp.h"
-
-#include <QDialogButtonBox>
 #include "shell/ui/StyleButton.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 

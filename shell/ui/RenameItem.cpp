@@ -3,11 +3,8 @@
 
 #include "shell/ui/DialogHelp.h"
 
-#include <QDialogButtonBox>
-
-#include <QDialogButtonBox>
-
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
