@@ -1,6 +1,7 @@
 // The button catalogue and the designer's and key editor's lists.
 #include "shell/ToolbarCatalogue.h"
 
+#include "shell/CommandPrompts.h"
 #include "shell/MenuTables.h"
 
 #include <algorithm>
@@ -230,6 +231,12 @@ std::string MenuLabel(uint16_t command)
     return {};
 }
 
+std::string_view PromptOf(uint16_t code)
+{
+    std::string_view prompt = CommandPrompt(ButtonCommand(code));
+    return prompt.empty() ? CommandPrompt(ButtonKeyCommand(code)) : prompt;
+}
+
 } // namespace
 
 ButtonCatalogueRow CatalogueRow(uint16_t code) { return code < kButtonCodeCount ? Catalogue()[code] : ButtonCatalogueRow{0, 0, 0}; }
@@ -336,7 +343,10 @@ std::string ButtonLabel(uint16_t code)
         std::snprintf(text, sizeof text, "Layout %i", code - kFirstLayoutCode + 1);
         return text;
     }
-    std::string label = MenuLabel(ButtonCommand(code));
+    std::string_view prompt = PromptOf(code);
+    std::string label(prompt.substr(0, prompt.find('\n')));
+    if (label.empty())
+        label = MenuLabel(ButtonCommand(code));
     if (label.empty())
         label = MenuLabel(ButtonKeyCommand(code));
     if (label.empty() && code < kButtonCodeCount) {
@@ -348,6 +358,10 @@ std::string ButtonLabel(uint16_t code)
 
 std::string ButtonTooltip(uint16_t code)
 {
+    std::string_view prompt = PromptOf(code);
+    size_t newline = prompt.find('\n');
+    if (!prompt.empty())
+        return std::string(newline == std::string_view::npos ? prompt : prompt.substr(newline + 1));
     std::string label = MenuLabel(ButtonCommand(code));
     if (label.empty())
         label = MenuLabel(ButtonKeyCommand(code));

@@ -2,6 +2,7 @@
 #include "shell/UserToolbarSteps.h"
 
 #include "platform/Display.h"
+#include "platform/Registry.h"
 #include "portfolio/PortfolioFile.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "shell/AppServices.h"
@@ -10,6 +11,18 @@
 #include "shell/UserToolbars.h"
 
 namespace qv {
+namespace {
+
+constexpr const char* kToolbarSettings = "Settings";
+constexpr const char* kToolbarColour = "ToolbarColour";
+
+} // namespace
+
+void StoreToolbarBackground(uint32_t colour)
+{
+    ProgramToolbars().background = colour;
+    Registry::Instance().setU32(kToolbarSettings, kToolbarColour, colour);
+}
 
 void LoadUserToolbarsAtStartUp()
 {
@@ -24,6 +37,8 @@ void LoadUserToolbarsAtStartUp()
     GetPortfolioRoutineHooks().replaceShortcuts = [](uint16_t removed, uint16_t replacement) {
         ProgramToolbars().ReplacePortfolioTarget(removed, replacement);
     };
+    if (std::optional<uint32_t> colour = Registry::Instance().getU32(kToolbarSettings, kToolbarColour))
+        set.background = *colour & 0xFFFFFF;
     LoadToolbarConfig(false);
     set.DropUnavailableButtons();
     if (FrameHooks* frame = MainFrameHooks())

@@ -89,7 +89,9 @@ CAcceleratorsDlg::CAcceleratorsDlg(QWidget* parent)
     grid->addWidget(list_, 1, 0);
     grid->addLayout(side, 1, 1);
     grid->addWidget(buttons, 2, 0, 1, 2);
-    resize(620, 460);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+    resize(760, 480);
 
     connect(tabs_, &QTabBar::currentChanged, this, [this](int t) { SetTab(t); });
     connect(list_, &QListWidget::currentRowChanged, this, [this] { OnCommandChosen(); });

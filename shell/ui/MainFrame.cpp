@@ -18,6 +18,7 @@
 #include "shell/ui/StatusBarEx.h"
 #include "shell/ui/ToolbarHost.h"
 #include "shell/KeyEditing.h"
+#include "shell/SoftMenu.h"
 #include "shell/KeyTable.h"
 
 #include <QApplication>
@@ -372,7 +373,8 @@ uint32_t FindMenuKey(const QMenu& menu, const ShortcutKey& wanted)
         for (const QString& part : text.mid(tab + 1).split(QStringLiteral(" or "))) {
             std::optional<ShortcutKey> shown = ParseShortcutText(part.toStdString());
             if (shown && *shown == wanted) {
-                uint32_t command = action->data().toUInt();
+                // Items that show one key for the same work run the command the key belongs to.
+                uint32_t command = SoftMenuAcceleratorAlias(action->data().toUInt());
                 return command && QueryCommandUi(command).enabled ? command : 0;
             }
         }

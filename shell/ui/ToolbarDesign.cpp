@@ -133,7 +133,7 @@ CToolbarDesign::CToolbarDesign(const ToolbarSet& program, int32_t viewKind, QWid
     layout->addLayout(settingsRow);
     layout->addLayout(lists, 1);
     layout->addWidget(buttons);
-    resize(760, 600);
+    resize(840, 600);
 
     connect(toolbars_, &QComboBox::activated, this, [this](int index) { SelectToolbar(index); });
     connect(side_, &QComboBox::activated, this, [this] { SaveShown(); });

@@ -6,6 +6,7 @@
 #include "shell/FrameState.h"
 #include "shell/SoftMenu.h"
 #include "shell/ToolbarFile.h"
+#include "shell/UserToolbarSteps.h"
 #include "shell/UserToolbars.h"
 #include "shell/ui/AcceleratorsDlg.h"
 #include "shell/ui/CustomToolBar.h"
@@ -336,7 +337,7 @@ void CToolbarHost::ChooseColour()
     CToolbarColour dialog(ProgramToolbars().background, &frame_);
     if (RunModalDialog(dialog) != QDialog::Accepted)
         return;
-    ProgramToolbars().background = dialog.colour();
+    StoreToolbarBackground(dialog.colour());
     MarkToolbarImagesStale();
     RefreshButtons();
 }

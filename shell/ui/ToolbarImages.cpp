@@ -36,7 +36,14 @@ uint16_t CodeOfImage(int index)
 // Up to three letters that name the command: the initials of its label's words.
 QString Initials(uint16_t code, int most)
 {
-    QString label = FromCp1252(ButtonLabel(code));
+    // The numbered buttons carry their numbers.
+    if (IsSettingCode(code))
+        return QStringLiteral("S%1").arg(code - kFirstSettingCode + 1);
+    if (IsPortfolioCode(code))
+        return QStringLiteral("P%1").arg(code - kFirstPortfolioCode + 1);
+    if (IsLayoutCode(code))
+        return QStringLiteral("L%1").arg(code - kFirstLayoutCode + 1);
+    QString label = FromCp1252(ButtonTooltip(code));
     QString letters;
     for (const QString& word : label.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         QChar c = word.at(0);
