@@ -7,6 +7,10 @@
 #include "shell/UserToolbars.h"
 #include "shell/ui/ToolbarImages.h"
 
+#include "shell/ui/KeyCodes.h"
+#include "tools/ui/ShortcutKeyCtrl.h"
+
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -71,6 +75,21 @@ QListWidgetItem* CAccelListBox::AddCode(uint32_t data, const QString& text)
     auto* item = new QListWidgetItem(text, this);
     item->setData(Qt::UserRole, data);
     return item;
+}
+
+void CAccelListBox::keyPressEvent(QKeyEvent* event)
+{
+    int key = event->key();
+    bool letterOrDigit = (key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9);
+    bool navigation = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown ||
+                      key == Qt::Key_Home || key == Qt::Key_End || key == Qt::Key_Tab || key == Qt::Key_Backtab;
+    bool modified = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
+    if (keyField_ && !navigation && (!letterOrDigit || modified)) {
+        KeyState state = KeyStateOf(*event);
+        keyField_->TakeKey(WindowsKeyCode(*event), state.shift, state.ctrl);
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 uint16_t CAccelListBox::CodeOf(const QListWidgetItem* item)

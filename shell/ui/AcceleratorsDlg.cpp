@@ -51,6 +51,7 @@ CAcceleratorsDlg::CAcceleratorsDlg(QWidget* parent)
     working_.reserve(working_.size() + 40);
     list_->setObjectName(QStringLiteral("1864"));
     list_->SetKeyTable(&working_);
+    list_->LinkKeyField(key_);
     system_->setObjectName(QStringLiteral("1884"));
     assigned_->setObjectName(QStringLiteral("1868"));
     portfolios_->setObjectName(QStringLiteral("1980"));
@@ -181,6 +182,9 @@ QString CAcceleratorsDlg::OnSet()
     }
     list_->viewport()->update();
     OnKeyChanged();
+    if (auto* box = findChild<QDialogButtonBox*>())
+        if (QPushButton* ok = box->button(QDialogButtonBox::Ok))
+            ok->setFocus();
     return {};
 }
 

@@ -123,6 +123,16 @@ QSize CToolbarButtons::CalcDynamicLayout(int length) const
     return QSize(wrapped.w, wrapped.h);
 }
 
+QSize CToolbarButtons::minimumSizeHint() const
+{
+    if (!floating_)
+        return CalcFixedLayout();
+    int narrowest = 2 * kMargin + std::max(w_, 10) + 7;
+    return QSize(narrowest, heightForWidth(narrowest));
+}
+
+int CToolbarButtons::heightForWidth(int width) const { return kFirstRow + CalcDynamicLayout(width).height(); }
+
 int CToolbarButtons::FitCount(int length) const
 {
     std::vector<uint16_t> codes;

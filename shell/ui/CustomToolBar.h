@@ -68,7 +68,10 @@ public:
     static void SetContextMenuHandler(ContextMenuHandler handler);
 
     QSize sizeHint() const override { return CalcFixedLayout(); }
-    QSize minimumSizeHint() const override { return CalcFixedLayout(); }
+    // A floating bar wraps its buttons into rows as its window is resized.
+    QSize minimumSizeHint() const override;
+    bool hasHeightForWidth() const override { return floating_; }
+    int heightForWidth(int width) const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -387,6 +387,12 @@ uint32_t FindMenuKey(const QMenu& menu, const ShortcutKey& wanted)
 uint32_t CMainFrame::MenuKeyCommand(uint32_t key, uint8_t modifiers) const
 {
     ShortcutKey wanted{key, modifiers};
+    // The active view's own menus first: where they show a key the general menus show too, the
+    // view's meaning holds.
+    for (QAction* slot : slots_)
+        if (slot->menu())
+            if (uint32_t command = FindMenuKey(*slot->menu(), wanted))
+                return command;
     for (QAction* action : menuBar()->actions())
         if (action->menu())
             if (uint32_t command = FindMenuKey(*action->menu(), wanted))

@@ -98,8 +98,14 @@ void CToolbarHost::ClearBars()
     }
     docked_.clear();
     for (const QPointer<QWidget>& window : floating_)
-        if (window)
+        if (window) {
+            if (auto* buttons = window->findChild<CToolbarButtons*>()) {
+                size_t index = buttons->toolbarIndex();
+                if (index < ProgramToolbars().Count())
+                    floatingPlaces_[ProgramToolbars().toolbars[index].get()] = window->pos();
+            }
             window->deleteLater();
+        }
     floating_.clear();
     for (auto& t : ProgramToolbars().toolbars) {
         t->barShown = false;
@@ -110,6 +116,17 @@ void CToolbarHost::ClearBars()
 void CToolbarHost::Layout(bool force)
 {
     ToolbarSet& set = ProgramToolbars();
+    if (!set.shown) {
+        // Hidden toolbars: the docked bars go, floating ones stay.
+        for (CCustomToolBar* bar : docked_) {
+            frame_.removeToolBar(bar);
+            bar->deleteLater();
+            if (bar->buttons()->toolbarIndex() < set.Count())
+                set.toolbars[bar->buttons()->toolbarIndex()]->barShown = false;
+        }
+        docked_.clear();
+        return;
+    }
     if (!force && !set.ToolbarsNeedLayout(viewKind_))
         return;
     QRect client = frame_.rect();
@@ -120,6 +137,9 @@ void CToolbarHost::Layout(bool force)
     ClearBars();
     if (!plan)
         return;
+    // Names and colours may have changed since the strips were drawn.
+    if (force)
+        MarkToolbarImagesStale();
     RefreshToolbarImages();
     for (int side : {int(kSideTop), int(kSideBottom), int(kSideLeft), int(kSideRight)}) {
         int row = 0;
@@ -133,13 +153,7 @@ void CToolbarHost::Layout(bool force)
             bar->buttons()->SetButtons(t, place.toolbar, place.first, place.count);
             bar->buttons()->UpdateButtons();
             frame_.addToolBar(AreaOf(side), bar);
-            connect(bar, &QToolBar::topLevelChanged, this, [this, bar](bool) {
-                size_t index = bar->buttons()->toolbarIndex();
-                ToolbarSet& s = ProgramToolbars();
-                if (index < s.Count())
-                    s.toolbars[index]->dock = uint8_t(SideOf(frame_.toolBarArea(bar)));
-                QTimer::singleShot(0, this, [this] { Layout(true); });
-            });
+            connect(bar, &QToolBar::orientationChanged, this, [this] { FollowMovedBars(); });
             bar->show();
             t.barChained = t.barShown;
             t.barShown = true;
@@ -157,11 +171,22 @@ void CToolbarHost::Layout(bool force)
         buttons->SetButtons(t, place.toolbar, place.first, place.count);
         buttons->UpdateButtons();
         layout->addWidget(buttons);
-        window->move(frame_.mapToGlobal(QPoint(frame_.width() / 4, frame_.height() / 2)));
+        auto last = floatingPlaces_.find(&t);
+        window->move(last != floatingPlaces_.end() ? last->second
+                                                   : frame_.mapToGlobal(QPoint(frame_.width() / 4, frame_.height() / 2)));
         window->show();
         t.barShown = true;
         floating_.push_back(window);
     }
+}
+
+void CToolbarHost::ReloadToolbars()
+{
+    ClearBars();
+    ProgramToolbars().ClearToolbars();
+    LoadToolbarConfig(true);
+    ProgramToolbars().DropUnavailableButtons();
+    Layout(true);
 }
 
 void CToolbarHost::ShowForKind(int32_t viewKind)
@@ -192,8 +217,27 @@ std::vector<QWidget*> CToolbarHost::FloatingWindows() const
     return windows;
 }
 
+void CToolbarHost::FollowMovedBars()
+{
+    ToolbarSet& set = ProgramToolbars();
+    bool moved = false;
+    for (CCustomToolBar* bar : docked_) {
+        size_t index = bar->buttons()->toolbarIndex();
+        if (index >= set.Count() || bar->buttons()->firstButton() != 0)
+            continue;
+        uint8_t side = uint8_t(SideOf(frame_.toolBarArea(bar)));
+        if (set.toolbars[index]->dock != side) {
+            set.toolbars[index]->dock = side;
+            moved = true;
+        }
+    }
+    if (moved)
+        QTimer::singleShot(0, this, [this] { Layout(true); });
+}
+
 void CToolbarHost::RefreshButtons()
 {
+    FollowMovedBars();
     bool rebuilt = RefreshToolbarImages();
     for (CToolbarButtons* bar : Bars()) {
         bar->UpdateButtons();
@@ -207,12 +251,25 @@ void CToolbarHost::ShowContextMenu(CToolbarButtons& bar, int button, const QPoin
     ToolbarSet& set = ProgramToolbars();
     if (bar.toolbarIndex() < set.Count())
         set.current = uint16_t(bar.toolbarIndex());
-    uint16_t code = button >= 0 ? bar.buttons()[size_t(button)].code : kEndOfButtons;
-    menuButtonCode_ = button >= 0 ? code : -1;
+    menuButtonCode_ = button >= 0 ? bar.buttons()[size_t(button)].code : -1;
     menuButtonEntry_ = button >= 0 ? bar.firstButton() + button : -1;
+    QMenu* menu = BuildContextMenu(bar, button);
+    if (!menu)
+        return;
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    connect(menu, &QMenu::triggered, this, [this](QAction* action) {
+        if (auto* frame = dynamic_cast<CMainFrame*>(&frame_))
+            frame->OnCommand(action->data().toUInt());
+    });
+    menu->popup(globalPos);
+}
+
+QMenu* CToolbarHost::BuildContextMenu(CToolbarButtons& bar, int button)
+{
+    uint16_t code = button >= 0 ? bar.buttons()[size_t(button)].code : kEndOfButtons;
     SoftMenu built = LoadSoftMenu(kToolbarMenu, true, 0);
     if (built.entries.empty())
-        return;
+        return nullptr;
     QMenu* menu = CreateSoftQMenu(built.entries.front(), &frame_);
     for (QAction* action : menu->actions())
         if (!ToolbarMenuKeeps(action->data().toUInt(), code))
@@ -220,12 +277,7 @@ void CToolbarHost::ShowContextMenu(CToolbarButtons& bar, int button, const QPoin
     // A separator left at the top goes with the items it followed.
     if (!menu->actions().isEmpty() && menu->actions().front()->isSeparator())
         menu->removeAction(menu->actions().front());
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    connect(menu, &QMenu::triggered, this, [this](QAction* action) {
-        if (auto* frame = dynamic_cast<CMainFrame*>(&frame_))
-            frame->OnCommand(action->data().toUInt());
-    });
-    menu->popup(globalPos);
+    return menu;
 }
 
 bool CToolbarHost::UpdateCommand(CommandUi& ui)

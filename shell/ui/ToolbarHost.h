@@ -6,10 +6,13 @@
 #include "shell/CommandUpdate.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
+#include <map>
 #include <vector>
 
 class QMainWindow;
+class QMenu;
 class QTimer;
 class QWidget;
 
@@ -27,6 +30,8 @@ public:
     // their shown state disagrees with the kind.
     void Layout(bool force);
     void ShowForKind(int32_t viewKind);
+    // Reads "Toolbar.cfg" again (trading the main bars), drops unavailable buttons, lays out.
+    void ReloadToolbars();
     void RefreshButtons();
     // Whether a layout is running (the frame does not recalculate its bars meanwhile).
     static bool Locked();
@@ -39,11 +44,16 @@ public:
     std::vector<CCustomToolBar*> DockedBars() const { return docked_; }
     std::vector<QWidget*> FloatingWindows() const;
 
+    // The toolbar context menu over a button of the bar (-1: no button), pruned by that button.
+    QMenu* BuildContextMenu(CToolbarButtons& bar, int button);
+
     // The frame's host, while one exists.
     static CToolbarHost* Instance();
 
 private:
     void ClearBars();
+    // A docked bar the user dragged to another side takes its toolbar there.
+    void FollowMovedBars();
     void ShowContextMenu(CToolbarButtons& bar, int button, const QPoint& globalPos);
     void SetButtonSize(uint8_t size);
     void RunDesigner();
@@ -57,6 +67,7 @@ private:
     QMainWindow& frame_;
     std::vector<CCustomToolBar*> docked_;
     std::vector<QPointer<QWidget>> floating_;
+    std::map<const void*, QPoint> floatingPlaces_;
     QTimer* timer_;
     int32_t viewKind_ = -1;
     int menuButtonCode_ = -1;

@@ -9,6 +9,7 @@
 #include "shell/KeyEditing.h"
 #include "shell/KeyTable.h"
 #include "shell/SoftMenu.h"
+#include "shell/ViewKinds.h"
 #include "shell/UserToolbars.h"
 #include "shell/ui/CustomToolBar.h"
 #include "shell/ui/MainFrame.h"
@@ -24,6 +25,7 @@
 #include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace qv {
 namespace {
@@ -173,6 +175,35 @@ TEST_F(ToolbarFrame, TooltipsNamePortfoliosAndCommands)
     EXPECT_FALSE(main->TooltipAt(main->ButtonRect(0).center()).isEmpty());
 }
 
+TEST_F(ToolbarFrame, ContextMenuIsPrunedByTheButtonUnderTheCursor)
+{
+    CToolbarButtons* settings = BarOf("Settings bar");
+    ASSERT_NE(settings, nullptr);
+    auto commandsOf = [&](int button) {
+        std::unique_ptr<QMenu> menu(frame->toolbars()->BuildContextMenu(*settings, button));
+        std::vector<uint32_t> commands;
+        for (QAction* action : menu->actions())
+            if (!action->isSeparator())
+                commands.push_back(action->data().toUInt());
+        return commands;
+    };
+    auto indexOf = [&](uint16_t code) {
+        for (int i = 0; i < int(settings->buttons().size()); ++i)
+            if (settings->buttons()[size_t(i)].code == code)
+                return i;
+        return -1;
+    };
+    std::vector<uint32_t> rest{26270, 26754, 26753, 26672, 26408, 26271, 26272, 26273, 26409};
+    std::vector<uint32_t> portfolio{26410, 26411};
+    portfolio.insert(portfolio.end(), rest.begin(), rest.end());
+    std::vector<uint32_t> setting{26410};
+    setting.insert(setting.end(), rest.begin(), rest.end());
+    EXPECT_EQ(commandsOf(indexOf(21)), portfolio);
+    EXPECT_EQ(commandsOf(indexOf(52)), setting);
+    EXPECT_EQ(commandsOf(indexOf(15)), rest);
+    EXPECT_EQ(commandsOf(-1), rest);
+}
+
 TEST_F(ToolbarFrame, ToolbarCommandsChangeSizesAndVisibility)
 {
     ProgramToolbars().current = 0;
@@ -240,58 +271,74 @@ TEST_F(ToolbarFrame, RendersOfEachSizeOnThreeSidesAndFloating)
     }
 }
 
-// Every key a menu item of the frame's bar shows runs that item's command.
+// Every key a menu item of the frame's bar shows runs that item's command, in the bar of every view
+// kind, with the default keys and with none (a file without keys): the tables' own key texts then.
 TEST_F(ToolbarFrame, EveryKeyShownBesideAMenuItemWorks)
 {
-    Commands commands;
-    struct Shown {
-        QString text;
-        uint32_t command;
-    };
-    std::vector<Shown> shown;
-    std::function<void(QMenu&)> walk = [&](QMenu& menu) {
-        for (QAction* action : menu.actions()) {
-            if (action->menu()) {
-                walk(*action->menu());
-                continue;
+    for (int32_t kind = -1; kind < kViewKindCount; ++kind)
+    for (bool defaultKeys : {true, false}) {
+        SCOPED_TRACE(kind);
+        SCOPED_TRACE(defaultKeys ? "default keys" : "no keys");
+        KeyTable().clear();
+        if (defaultKeys)
+            AddDefaultAccelerators(KeyTable(), true);
+        MainFrameState().activeKind = kind;
+        frame->ReloadMainMenu();
+        Commands commands;
+        struct Shown {
+            QString text;
+            uint32_t command;
+        };
+        std::vector<Shown> shown;
+        std::set<QString> seen;
+        std::function<void(QMenu&)> walk = [&](QMenu& menu) {
+            for (QAction* action : menu.actions()) {
+                if (action->menu()) {
+                    walk(*action->menu());
+                    continue;
+                }
+                qsizetype tab = action->text().indexOf(QLatin1Char('\t'));
+                // A key shown twice means the first item reached: the view's own menus come first.
+                if (tab >= 0 && action->data().toUInt() != 0 && seen.insert(action->text().mid(tab + 1)).second)
+                    shown.push_back({action->text().mid(tab + 1), action->data().toUInt()});
             }
-            qsizetype tab = action->text().indexOf(QLatin1Char('\t'));
-            if (tab >= 0 && action->data().toUInt() != 0)
-                shown.push_back({action->text().mid(tab + 1), action->data().toUInt()});
+        };
+        for (int slot : {5, 6, 7})
+            if (QMenu* menu = frame->SlotMenu(slot))
+                walk(*menu);
+        for (QAction* action : frame->menuBar()->actions())
+            if (action->menu())
+                walk(*action->menu());
+        ASSERT_GT(shown.size(), 10u);
+        int pressed = 0;
+        for (const Shown& s : shown) {
+            for (const QString& part : s.text.split(QStringLiteral(" or "))) {
+                std::optional<ShortcutKey> key = ParseShortcutText(part.toStdString());
+                if (!key)
+                    continue; // "Any char": the find-a-share keys
+                SCOPED_TRACE(s.text.toStdString());
+                uint8_t modifiers = key->modifiers;
+                frame->NoteKeyState(KeyState{bool(modifiers & kAccelCtrl), bool(modifiers & kAccelShift), false});
+                commands.ran.clear();
+                // Keys are handed over as the window layer reads them: punctuation as its virtual key.
+                uint32_t virtualKey = key->key;
+                for (uint32_t vk : {0xBDu, 0xBBu, 0xDBu, 0xDDu, 0xBAu, 0xC0u, 0xDEu, 0xDCu, 0xBCu, 0xBEu, 0xBFu})
+                    if (OemKeyToChar(vk) == key->key)
+                        virtualKey = vk;
+                if (key->key == 223)
+                    virtualKey = 0xDF;
+                EXPECT_TRUE(frame->HandleViewKey(virtualKey));
+                DeliverPostedMessages();
+                uint32_t expected = SoftMenuAcceleratorAlias(s.command);
+                if (const AcceleratorKey* user = KeyOfCommand(KeyTable(), uint16_t(expected)))
+                    expected = user->command;
+                ASSERT_EQ(commands.ran.size(), 1u);
+                EXPECT_EQ(commands.ran[0], expected);
+                ++pressed;
+            }
         }
-    };
-    for (QAction* action : frame->menuBar()->actions())
-        if (action->menu())
-            walk(*action->menu());
-    ASSERT_GT(shown.size(), 10u);
-    int pressed = 0;
-    for (const Shown& s : shown) {
-        for (const QString& part : s.text.split(QStringLiteral(" or "))) {
-            std::optional<ShortcutKey> key = ParseShortcutText(part.toStdString());
-            if (!key)
-                continue; // "Any char": the find-a-share keys
-            SCOPED_TRACE(s.text.toStdString());
-            uint8_t modifiers = key->modifiers;
-            frame->NoteKeyState(KeyState{bool(modifiers & kAccelCtrl), bool(modifiers & kAccelShift), false});
-            commands.ran.clear();
-            // Keys are handed over as the window layer reads them: punctuation as its virtual key.
-            uint32_t virtualKey = key->key;
-            for (uint32_t vk : {0xBDu, 0xBBu, 0xDBu, 0xDDu, 0xBAu, 0xC0u, 0xDEu, 0xDCu, 0xBCu, 0xBEu, 0xBFu})
-                if (OemKeyToChar(vk) == key->key)
-                    virtualKey = vk;
-            if (key->key == 223)
-                virtualKey = 0xDF;
-            EXPECT_TRUE(frame->HandleViewKey(virtualKey));
-            DeliverPostedMessages();
-            uint32_t expected = SoftMenuAcceleratorAlias(s.command);
-            if (const AcceleratorKey* user = KeyOfCommand(KeyTable(), uint16_t(expected)))
-                expected = user->command;
-            ASSERT_EQ(commands.ran.size(), 1u);
-            EXPECT_EQ(commands.ran[0], expected);
-            ++pressed;
-        }
+        EXPECT_GT(pressed, 10);
     }
-    EXPECT_GT(pressed, 10);
 }
 
 } // namespace
