@@ -2,6 +2,7 @@
 #include "shell/ui/CustomToolBar.h"
 
 #include "core/ui/PenSelect.h"
+#include "platform/EmailLibrary.h"
 #include "platform/MessageDispatch.h"
 #include "platform/qt/QtText.h"
 #include "resources/MessageIds.h"
@@ -88,7 +89,7 @@ void CToolbarButtons::SetButtons(const CUserToolbar& toolbar, size_t toolbarInde
         } else {
             b.command = ButtonCommand(b.code);
             b.state = kButtonEnabled;
-            b.image = ButtonImageIndex(b.code);
+            b.image = ButtonImageIndex(b.code, LoadEmailLibrary().newMailWaiting);
         }
         buttons_.push_back(b);
     }

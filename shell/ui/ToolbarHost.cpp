@@ -174,6 +174,7 @@ void CToolbarHost::Layout(bool force)
         auto last = floatingPlaces_.find(&t);
         window->move(last != floatingPlaces_.end() ? last->second
                                                    : frame_.mapToGlobal(QPoint(frame_.width() / 4, frame_.height() / 2)));
+        window->resize(buttons->sizeHint());
         window->show();
         t.barShown = true;
         floating_.push_back(window);

@@ -1,6 +1,7 @@
 // Toolbar picture strips drawn in code.
 #include "shell/ui/ToolbarImages.h"
 
+#include "platform/EmailLibrary.h"
 #include "platform/qt/QtText.h"
 #include "shell/ToolbarTexts.h"
 #include "shell/UserToolbars.h"
@@ -115,6 +116,7 @@ void PaintPicture(QPainter& p, int index, const QRect& cell, bool withLetters)
     QFont font = p.font();
     font.setPixelSize(cell.height() > 30 ? 12 : 8);
     font.setBold(true);
+    font.setStyleStrategy(QFont::NoAntialias);
     p.setFont(font);
     p.setPen(Qt::black);
     p.drawText(cell.adjusted(1, cell.height() / 3, -1, 0), Qt::AlignCenter, Initials(CodeOfImage(index), 3));
@@ -126,6 +128,7 @@ void PaintWideCell(QPainter& p, int index, const QRect& cell, const QString& lab
     QFont font = p.font();
     font.setPixelSize(10);
     font.setBold(false);
+    font.setStyleStrategy(QFont::NoAntialias);
     p.setFont(font);
     p.setPen(Qt::black);
     QRect room = cell.adjusted(20, 0, -1, 0);
@@ -174,8 +177,8 @@ void ToolbarImages::Build(const ToolbarSet& set, bool newMail)
         QRect last = Cell(size, kButtonImageCount - 1);
         QImage strip(StripWidth(size), last.bottom() + 1, QImage::Format_RGB32);
         strip.fill(kMagenta);
+        // No antialiasing: an edge blended with the magenta ground would keep a purple fringe.
         QPainter p(&strip);
-        p.setRenderHint(QPainter::Antialiasing);
         for (int i = 0; i < kButtonImageCount; ++i) {
             QRect cell = Cell(size, i);
             if (size == kButtonsWide)
@@ -214,7 +217,7 @@ bool RefreshToolbarImages()
 {
     if (!imagesStale && ProgramToolbarImages().built())
         return false;
-    ProgramToolbarImages().Build(ProgramToolbars(), false);
+    ProgramToolbarImages().Build(ProgramToolbars(), LoadEmailLibrary().newMailWaiting);
     imagesStale = false;
     return true;
 }
@@ -224,7 +227,6 @@ QImage DrawButtonPicture(int index, int w, int h, QRgb background)
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(kMagenta);
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
     PaintPicture(p, index, image.rect(), true);
     p.end();
     MapMagenta(image, background);
