@@ -229,8 +229,9 @@ bool CToolbarButtons::UpdateButtons()
         if (b.kind & kButtonSpacer)
             continue;
         CommandUi ui = QueryCommandUi(b.command);
-        changed |= Enable(i, ui.enabled);
-        changed |= SetCheck(i, ui.checked.value_or(false));
+        CToolbarCmdUI cmdUi(*this, i);
+        changed |= cmdUi.Enable(ui.enabled);
+        changed |= cmdUi.SetCheck(ui.checked.value_or(false));
     }
     if (changed)
         update();

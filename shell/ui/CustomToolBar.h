@@ -99,6 +99,20 @@ private:
     bool suppressClick_ = false;
 };
 
+// The command-update object of one button: the routing's answer for its command lands here.
+class CToolbarCmdUI {
+public:
+    CToolbarCmdUI(CToolbarButtons& bar, int index) : bar_(bar), index_(index) {}
+    bool Enable(bool on) { return bar_.Enable(index_, on); }
+    bool SetCheck(bool check) { return bar_.SetCheck(index_, check); }
+    bool SetRadio(bool on) { return bar_.SetRadio(index_, on); }
+    void SetText(const QString& text) { bar_.SetText(index_, text); }
+
+private:
+    CToolbarButtons& bar_;
+    int index_;
+};
+
 // A docked bar of a user toolbar: the QToolBar holding the painted buttons.
 class CCustomToolBar : public QToolBar {
 public:

@@ -2,6 +2,7 @@
 #include "shell/ToolbarFile.h"
 
 #include "devtools/lib/TempFolder.h"
+#include "core/SaveProtocol.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
@@ -302,12 +303,21 @@ TEST(ToolbarFile, ProgramFileIsSavedThroughItsPlanAndADamagedOneSetAside)
     EXPECT_EQ(ProgramToolbars().Count(), 1u);
     EXPECT_EQ(KeyTable().size(), 1u);
 
+    // A save the disk refuses keeps the old file and says so.
+    ProgramToolbars().AddToolbar(-1);
+    SetSaveFaultHook([](SaveStep step) { return step == SaveStep::Replace; });
+    EXPECT_FALSE(SaveToolbarConfig());
+    SetSaveFaultHook(nullptr);
+    EXPECT_EQ(ReadFileBytes(folder.path() / "Toolbar.cfg"), written);
+    ASSERT_EQ(box.texts().size(), 1u);
+    EXPECT_EQ(box.texts()[0], "Unable to save Toolbar.cfg. The previous file has been kept.");
+
     std::ofstream(folder.path() / "Toolbar.cfg", std::ios::binary) << "ZQAD\x01\x02";
     LoadToolbarConfig(false);
     EXPECT_EQ(ProgramToolbars().toolbars[0]->name, "Main bar");
     EXPECT_TRUE(fs::exists(folder.path() / "Toolbar.bad"));
     EXPECT_FALSE(fs::exists(folder.path() / "Toolbar.cfg"));
-    ASSERT_EQ(box.texts().size(), 1u);
+    ASSERT_EQ(box.texts().size(), 2u);
 
     ProgramToolbars().CopyToolbarsFrom(saved);
     KeyTable() = savedKeys;
