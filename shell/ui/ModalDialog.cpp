@@ -7,6 +7,7 @@
 #include "shell/ui/MainFrame.h"
 
 #include <QDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <cstdio>
 
@@ -66,7 +67,8 @@ int RunModalDialog(QDialog& dialog)
     InstallControlHelp(dialog);
     if (Runner())
         return Runner()(dialog);
-    if (AutoAnswerMessages()) {
+    // Unattended, or on a screen no one sees: the dialog closes as Cancel would.
+    if (AutoAnswerMessages() || QGuiApplication::platformName() == QLatin1String("offscreen")) {
         std::fprintf(stderr, "Dialog: %s (cancelled)\n", dialog.windowTitle().toLocal8Bit().constData());
         dialog.reject();
         return QDialog::Rejected;

@@ -1,5 +1,5 @@
-// Running the program's own modal dialogs: unattended runs (QV_AUTO_ANSWER) close them as Cancel
-// would, and tests may answer them.
+// Running the program's own modal dialogs: unattended runs (QV_AUTO_ANSWER, or the offscreen
+// platform where no one could answer) close them as Cancel would, and tests may answer them.
 #pragma once
 
 #include <cstdint>

@@ -237,6 +237,11 @@ TEST_F(ToolbarFrame, ToolbarCommandsChangeSizesAndVisibility)
     for (uint32_t command : {26270u, 26408u, 26409u, 26754u})
         frame->OnCommand(command);
     EXPECT_EQ(ProgramToolbars().Count(), 4u);
+    // Without an answer the offscreen screen, where no one could answer, cancels them too.
+    SetModalDialogRunner(nullptr);
+    for (uint32_t command : {26270u, 26408u, 26409u, 26754u})
+        frame->OnCommand(command);
+    EXPECT_EQ(ProgramToolbars().Count(), 4u);
 }
 
 TEST_F(ToolbarFrame, RendersOfEachSizeOnThreeSidesAndFloating)
