@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QResizeEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -40,6 +41,7 @@ constexpr uint32_t kNewToolbar = 26754;
 constexpr uint32_t kDeleteToolbar = 26753;
 constexpr uint32_t kToolbarMenu = 389;
 constexpr int kUpdateInterval = 300;
+constexpr int kResizeSettle = 150;
 
 CToolbarHost* instance = nullptr;
 
@@ -65,8 +67,16 @@ int SideOf(Qt::ToolBarArea area)
 
 } // namespace
 
-CToolbarHost::CToolbarHost(QMainWindow& frame) : QObject(&frame), frame_(frame), timer_(new QTimer(this))
+CToolbarHost::CToolbarHost(QMainWindow& frame)
+    : QObject(&frame), frame_(frame), timer_(new QTimer(this)), resized_(new QTimer(this))
 {
+    resized_->setSingleShot(true);
+    resized_->setInterval(kResizeSettle);
+    connect(resized_, &QTimer::timeout, this, [this] {
+        if (!docked_.empty())
+            Layout(true);
+    });
+    frame_.installEventFilter(this);
     instance = this;
     AddCommandTarget(this);
     CToolbarButtons::SetContextMenuHandler(
@@ -87,6 +97,16 @@ CToolbarHost::~CToolbarHost()
 }
 
 CToolbarHost* CToolbarHost::Instance() { return instance; }
+
+bool CToolbarHost::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &frame_ && event->type() == QEvent::Resize) {
+        auto* resize = static_cast<QResizeEvent*>(event);
+        if (resize->size() != resize->oldSize())
+            resized_->start();
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 bool CToolbarHost::Locked() { return ProgramToolbars().busy; }
 

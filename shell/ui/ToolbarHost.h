@@ -50,6 +50,10 @@ public:
     // The frame's host, while one exists.
     static CToolbarHost* Instance();
 
+protected:
+    // A frame resized lays the bars out again once the resizing has settled.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void ClearBars();
     // A docked bar the user dragged to another side takes its toolbar there.
@@ -69,6 +73,7 @@ private:
     std::vector<QPointer<QWidget>> floating_;
     std::map<const void*, QPoint> floatingPlaces_;
     QTimer* timer_;
+    QTimer* resized_;
     int32_t viewKind_ = -1;
     int menuButtonCode_ = -1;
     int menuButtonEntry_ = -1;
