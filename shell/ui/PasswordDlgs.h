@@ -57,4 +57,7 @@ private:
     QLineEdit* edit_;
 };
 
+// The one "Please enter password" dialog serves every caller that asks for a password.
+using CEnterPasswordDlg = CPasswordEntryDlg;
+
 } // namespace qv
