@@ -10,6 +10,7 @@
 #include "shell/UpdateMessages.h"
 #include "shell/ui/AboutDlg.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ui/ModalDialog.h"
 #include "shell/ui/PasswordDlgs.h"
 #include "shell/ui/UpdateMessagesDlg.h"
 
@@ -33,7 +34,7 @@ void ReviewUpdateMessage(CMainFrame& frame)
         return;
     }
     CUpdateMessagesDlg dialog(StoredUpdateMessageText(), AppPath("Message.prv"), &frame);
-    RunDialog(dialog);
+    RunModalDialog(dialog);
 }
 
 void ProgramPasswordSettings(CMainFrame& frame)
@@ -41,14 +42,14 @@ void ProgramPasswordSettings(CMainFrame& frame)
     CPasswordSettingsDlg dialog(&frame);
     QObject::connect(&dialog, &CPasswordSettingsDlg::helpRequested, &frame,
                      [&frame](uint32_t topic) { frame.WinHelp(topic); });
-    RunDialog(dialog);
+    RunModalDialog(dialog);
 }
 
 template <typename Dialog, typename... Args>
 void ShowSimple(CMainFrame& frame, Args&&... args)
 {
     Dialog dialog(std::forward<Args>(args)..., &frame);
-    RunDialog(dialog);
+    RunModalDialog(dialog);
 }
 
 } // namespace
@@ -69,19 +70,10 @@ void RemoveShellDialogs()
     SetAboutBox({});
 }
 
-int RunDialog(QDialog& dialog)
-{
-    if (!AutoAnswerMessages())
-        return dialog.exec();
-    std::fprintf(stderr, "Dialog: %s\n", dialog.windowTitle().toLocal8Bit().constData());
-    dialog.reject();
-    return QDialog::Rejected;
-}
-
 std::optional<std::string> AskProgramPassword(QWidget* parent)
 {
     CPasswordEntryDlg dialog(parent);
-    if (RunDialog(dialog) != QDialog::Accepted)
+    if (RunModalDialog(dialog) != QDialog::Accepted)
         return std::nullopt;
     return dialog.typed();
 }

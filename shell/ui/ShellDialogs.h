@@ -19,10 +19,6 @@ constexpr uint32_t kCommandTraining = 26781;
 void InstallShellDialogs(CMainFrame& frame);
 void RemoveShellDialogs();
 
-// Runs the dialog modally. Unattended (QV_AUTO_ANSWER) its caption goes to standard error and it
-// closes as Cancel would, so that nothing waits for a person.
-int RunDialog(QDialog& dialog);
-
 // "Please enter password": the typed text, or nothing on Cancel.
 std::optional<std::string> AskProgramPassword(QWidget* parent);
 
