@@ -329,6 +329,20 @@ bool RunStartUp(StartUpHost& host, ProgramState& state, const std::string& comma
     return true;
 }
 
+void SaveProgramData()
+{
+    // Each save reports its own failure; a save given up for lack of space gives up only itself.
+    SaveViews(-1);
+    SaveAllPortfolios(true);
+    SaveFilters(true);
+    SaveCashAccounts();
+    SaveConfig(-1);
+    SaveImports(true);
+    LinesAndTextStore().Save(true);
+    PriceCorrectionStore().Save(true);
+    steps::SaveToolbarConfig();
+}
+
 void RunExit(ProgramState& state)
 {
     SyncPrinterOrientation(true);
@@ -342,19 +356,10 @@ void RunExit(ProgramState& state)
     steps::ShutDownFeedClient();
     steps::FreeFixedSourceLists();
 
-    // Each save reports its own failure; a save given up for lack of space gives up only itself.
-    SaveViews(-1);
-    SaveAllPortfolios(true);
-    SaveFilters(true);
-    SaveCashAccounts();
-    SaveConfig(-1);
-    SaveImports(true);
+    SaveProgramData();
     steps::BackupRTIndex();
     steps::SaveNewsDatabase();
     DeleteGraphSettingRecords();
-    LinesAndTextStore().Save(true);
-    PriceCorrectionStore().Save(true);
-    steps::SaveToolbarConfig();
     steps::CloseRTStore();
     SaveTimeZones();
 

@@ -1,0 +1,90 @@
+// The frame's commands for tables and settings, portfolios and cash accounts, options, alarms,
+// help, tools, the web, the slide show, saving and the real-time feed: each with its update rule,
+// running its own work or a dialog of another subsystem through the frame's seams.
+#pragma once
+
+#include "shell/CommandUpdate.h"
+#include "shell/FrameCommandRules.h"
+#include "shell/SettingCommands.h"
+
+#include <QObject>
+#include <cstdint>
+#include <string>
+
+namespace qv {
+
+class CMainFrame;
+class CViewRequests;
+class CViewBase;
+struct Portfolio;
+
+class CFrameCommandHost : public QObject, public CommandTarget {
+public:
+    CFrameCommandHost(CMainFrame& frame, CViewRequests& requests);
+    ~CFrameCommandHost() override;
+
+    bool UpdateCommand(CommandUi& ui) override;
+    bool RunCommand(uint32_t command) override;
+
+    // What the update rules see now.
+    FrameCommandFacts Facts() const;
+
+    // Tables and settings.
+    void SelectSetting(CViewBase* view, int32_t number, bool a, bool b);
+    void RestoreTable(int32_t number);
+    void RestoreTransactionTable(int32_t selector);
+    void RenameConfiguration(int32_t number);
+    void CopyConfiguration();
+    void RenameLayout(int32_t slot);
+
+    // Portfolios.
+    void SelectPortfolio(int32_t kind);
+    void ShowPortfolio(CViewBase* view, Portfolio* portfolio, int32_t kind, uint32_t flags);
+    void FixCurrentPortfolio(uint16_t number);
+    void UndoPortfolioStep();
+    void RedoPortfolioStep();
+    void RevertPortfolio();
+    Portfolio* selectedPortfolio() const { return selected_; }
+
+    // Tools.
+    bool RunOptionsSheet(uint16_t pageMask);
+    void ShowPopupMenu(uint32_t menuId, int subIndex);
+    void OnSlideShow();
+    void OpenCompanyPage();
+    void SaveCurrentData();
+    void DisconnectFeed();
+
+private:
+    bool UpdateTableCommand(CommandUi& ui) const;
+    bool UpdatePortfolioCommand(CommandUi& ui) const;
+    bool RunTableCommand(uint32_t command);
+    bool RunPortfolioCommand(uint32_t command);
+    bool RunToolCommand(uint32_t command);
+    bool SeamInstalled(uint32_t command) const;
+    void RefreshAllViews();
+    void AfterUndoOrRedo(bool redo);
+    void ShowPortfolioStep(Portfolio* target);
+
+    CMainFrame& frame_;
+    CViewRequests& requests_;
+    Portfolio* selected_ = nullptr;
+};
+
+// Program-wide switches that the commands toggle or read.
+struct FrameSwitches {
+    uint8_t notesVisible = 0;
+    uint8_t emailOn = 0;
+    uint8_t debugMode = 0;
+    uint8_t calculatorMode = 0;      // 128 or above: the desktop's calculator
+    int32_t slideDelayTenths = kDefaultSlideDelayTenthsSwitch;
+    uint8_t slideLoop = 0;
+    static constexpr int32_t kDefaultSlideDelayTenthsSwitch = 25;
+};
+FrameSwitches& ProgramSwitches();
+
+// The view's configuration kind and number (its table number or, for graphs and the ticker, its
+// setting number).
+ConfigKind ConfigKindOfView(const CViewBase* view);
+int32_t ConfigNumberOfView(const CViewBase* view);
+
+} // namespace qv
