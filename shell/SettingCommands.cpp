@@ -120,6 +120,9 @@ std::string FormatSettingMenuText(const ConfigState& state, const ConfigKind& ki
     size_t tab = text.find('\t');
     std::string before = tab == std::string::npos ? text : text.substr(0, tab);
     std::string after = tab == std::string::npos ? std::string() : text.substr(tab + 1);
+    // The function-key text comes with the space that separates it in the other key forms.
+    size_t keyStart = after.find_first_not_of(' ');
+    after = keyStart == std::string::npos ? std::string() : after.substr(keyStart);
     if (const AcceleratorKey* key = KeyOfCommand(keys, kCommandFirstSetting + uint32_t(number)))
         after = KeyText(*key);
     return before + '\t' + after;
