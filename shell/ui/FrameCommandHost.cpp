@@ -28,6 +28,7 @@
 #include "shell/SlideShow.h"
 #include "shell/SoftMenu.h"
 #include "shell/StartUp.h"
+#include "shell/ToolbarCatalogue.h"
 #include "shell/UserToolbars.h"
 #include "shell/ViewGroups.h"
 #include "shell/ViewKinds.h"
@@ -36,6 +37,7 @@
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/RenameItem.h"
 #include "shell/ui/SoftMenuQt.h"
+#include "shell/ui/ToolbarHost.h"
 #include "shell/ui/ViewRequests.h"
 
 #include <QApplication>
@@ -112,8 +114,11 @@ bool UserPortfolioExists()
     return false;
 }
 
+// The portfolio of Portfolio 1-9 (the toolbar set's targets; 0 names none), or null.
 Portfolio* QuickPortfolio(uint32_t command)
 {
+    if (command < kCommandFirstQuickPortfolio || command > kCommandLastQuickPortfolio)
+        return nullptr;
     uint32_t number = ProgramToolbars().portfolioTargets[command - kCommandFirstQuickPortfolio];
     return number ? FindPortfolioByNumber(uint16_t(number)) : nullptr;
 }
@@ -270,6 +275,8 @@ bool CFrameCommandHost::UpdateCommand(CommandUi& ui)
         ui.enabled = true;
         return true;
     }
+    if (ui.command == kRenameButtonCommand)
+        return UpdateRenameButton(ui);
     std::optional<FrameCommandState> state = FrameCommandUpdate(ui.command, Facts());
     if (!state)
         return false;
@@ -386,6 +393,10 @@ bool CFrameCommandHost::RunCommand(uint32_t command)
         return true;
     if (command == kCommandRenameLayout) {
         RenameLayout(WindowLayouts().current);
+        return true;
+    }
+    if (command == kRenameButtonCommand) {
+        RenameButtonTarget();
         return true;
     }
     return RunTableCommand(command) || RunPortfolioCommand(command) || RunToolCommand(command);
@@ -538,6 +549,60 @@ void CFrameCommandHost::RenameLayout(int32_t slot)
     frame_.RefreshToolbars();
     frame_.RebuildMenuBar();
     frame_.update();
+}
+
+namespace {
+
+// The command of the toolbar button the context menu was opened over, 0 for none.
+uint32_t ContextButtonCommand()
+{
+    CToolbarHost* toolbars = CToolbarHost::Instance();
+    int code = toolbars ? toolbars->contextButtonCode() : -1;
+    return code >= 0 ? ButtonCommand(uint16_t(code)) : 0;
+}
+
+bool IsTableKind(int32_t kind)
+{
+    return kind == kViewList || kind == kViewPortfolio || kind == kViewTransactions || kind == kViewDealings ||
+           kind == kViewCash || kind == kViewNews;
+}
+
+} // namespace
+
+bool CFrameCommandHost::UpdateRenameButton(CommandUi& ui) const
+{
+    uint32_t command = ContextButtonCommand();
+    CViewBase* view = ActiveView();
+    if (command >= kCommandFirstLayout && command <= kCommandLastLayout) {
+        ui.text = "Rename this Window Layout";
+        ui.enabled = true;
+    } else if (command >= kCommandFirstSetting && command <= kCommandLastSetting) {
+        int32_t kind = view ? view->kind : -1;
+        ui.text = IsTableKind(kind) ? "Rename this Table" : "Rename this Setting";
+        ui.enabled = view && kind != kViewDetails;
+    } else if (command >= kCommandFirstQuickPortfolio && command <= kCommandLastQuickPortfolio) {
+        Portfolio* p = QuickPortfolio(command);
+        ui.text = "Rename this Portfolio";
+        ui.enabled = p && (p->type == kUserPortfolio || p->type == kGroupPortfolio) && FrameDialogs().askPortfolioName;
+    }
+    return true;
+}
+
+void CFrameCommandHost::RenameButtonTarget()
+{
+    uint32_t command = ContextButtonCommand();
+    if (command >= kCommandFirstLayout && command <= kCommandLastLayout) {
+        RenameLayout(int32_t(command - kCommandFirstLayout));
+    } else if (command >= kCommandFirstSetting && command <= kCommandLastSetting) {
+        RenameConfiguration(int32_t(command - kCommandFirstSetting));
+    } else if (Portfolio* p = QuickPortfolio(command)) {
+        PrepareUndoStep(1, p, nullptr);
+        if (!FrameDialogs().askPortfolioName(p))
+            return;
+        PushUndoStep(kUndoKindNamedPortfolio, p);
+        p->changed = 1;
+        RefreshAllViews();
+    }
 }
 
 // Portfolios and cash accounts.

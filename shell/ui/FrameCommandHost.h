@@ -61,6 +61,8 @@ private:
     bool RunPortfolioCommand(uint32_t command);
     bool RunToolCommand(uint32_t command);
     bool SeamInstalled(uint32_t command) const;
+    bool UpdateRenameButton(CommandUi& ui) const;
+    void RenameButtonTarget();
     void RefreshAllViews();
     void AfterUndoOrRedo(bool redo);
     void ShowPortfolioStep(Portfolio* target);
