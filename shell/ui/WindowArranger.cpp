@@ -1,6 +1,7 @@
 // Window arrangement on the frame's child windows.
 #include "shell/ui/WindowArranger.h"
 
+#include "lists/ViewBase.h"
 #include "shell/ViewGroups.h"
 #include "shell/ViewKinds.h"
 #include "shell/ui/ChildWindow.h"
@@ -23,8 +24,10 @@ WindowChain ChildWindowChain(const CWindowFactory& factory)
     for (CChildWindow* child : factory.Children()) {
         ArrangedWindow w;
         w.rect = FromQRect(child->geometry());
-        w.kind = child->kind();
-        w.fixedHeight = child->kind() == kViewTicker && child->fixedHeight() > 0;
+        // A window keeps its first kind while the view inside it changes.
+        auto* view = dynamic_cast<CViewBase*>(child->widget());
+        w.kind = view ? view->kind : child->kind();
+        w.fixedHeight = w.kind == kViewTicker && child->fixedHeight() > 0;
         w.tag = reinterpret_cast<uintptr_t>(child);
         chain.push_back(w);
     }
