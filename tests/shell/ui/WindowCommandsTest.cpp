@@ -181,8 +181,9 @@ TEST_F(WindowCommands, ArrangeCommandsMoveTheWindows)
         // Arranging what is arranged changes nothing.
         for (const ArrangedWindow& w : chain)
             for (const ArrangedWindow& e : expected)
-                if (e.tag == w.tag)
+                if (e.tag == w.tag) {
                     EXPECT_TRUE(e.rect == w.rect) << c.command << " window " << w.tag;
+                }
         if (test::FontsAvailable())
             test::SaveRender(test::RenderWidget(*frame), QString::fromLatin1(c.render));
     }
