@@ -2,6 +2,8 @@
 // arranging, linking, closing and maximising windows, the feed panes and the window menu.
 #include "shell/ui/WindowCommands.h"
 
+#include "core/ConfigRecords.h"
+#include "core/ConfigState.h"
 #include "core/ShareList.h"
 #include "lists/ui/ViewBaseWindow.h"
 #include "platform/MessageDispatch.h"
@@ -313,6 +315,15 @@ TEST_F(WindowCommands, FrameMessages)
     size_t after = Windows();
     SendProgramMessage(*frame, MSG_CHILD_WINDOW_CLOSED, 0, intptr_t(id));
     EXPECT_EQ(Windows(), after);
+
+    // With the real-time option off the feed messages are ignored.
+    Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 0;
+    SendProgramMessage(*frame, MSG_FEED_STATUS, 2, 44);
+    EXPECT_EQ(bar->PaneText(kFeedStatusPane), QStringLiteral("Connected  43%"));
+    Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 1;
+
+    // Waiting for the frame to be active answers at once when no time is given.
+    EXPECT_EQ(commands->WaitUntilActive(0), frame->isActiveWindow() ? 0 : -1);
 
     // 0x453 asks for the incoming message command.
     SendProgramMessage(*frame, MSG_INCOMING_MESSAGE);
