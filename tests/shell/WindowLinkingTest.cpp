@@ -143,8 +143,8 @@ TEST_F(Linking, ChooserLinesNameOtherGroups)
     EXPECT_EQ(LinkCandidateList("nothing"), nullptr);
 
     // With one list open the chooser is empty.
-    dev::FreeShareListChain();
     views.clear();
+    dev::FreeShareListChain();
     CViewBase& alone = Open(kViewList, NewList());
     EXPECT_TRUE(LinkWindowCandidates(&alone, &KindTitle).empty());
 }
