@@ -47,7 +47,7 @@ namespace {
 
 constexpr int kSlideShowStopWaitMs = 100;
 constexpr int kActiveWaitStepMs = 100;
-constexpr uint32_t kViewDealingsNewWindowOptions = 0x20;
+constexpr uint32_t kDealingsDisplayBits = 0x60;
 constexpr uint32_t kAllToolbars = 15;
 
 std::string ViewTitle(const CViewBase* view)
@@ -240,9 +240,10 @@ void CWindowCommands::OpenRequestedWindow(int32_t kind)
     request.flags = kRequestNewWindow | kRequestFreeSpace;
     CViewBase* shown = requests_.OpenViewForRequest(request);
     if (shown && shown->list && kind == kViewDealings) {
+        // The options packed from 0x20 (the three-way choice 2), less its display bits 0x20 and 0x40.
         DisplayOptions options;
-        options.threeWay = 2; // the packed 0x20, whose display bits the new window clears
-        shown->list->viewState2 = uint8_t(PackDisplayFlags(options) & ~kViewDealingsNewWindowOptions & ~0x40u);
+        options.threeWay = 2;
+        shown->list->viewState2 = uint8_t(PackDisplayFlags(options) & ~kDealingsDisplayBits);
     }
     requests_.ActivateRequestedView(shown, request);
 }
@@ -490,12 +491,16 @@ bool CWindowCommands::eventFilter(QObject* watched, QEvent* event)
     } else if (watched == frame_.mdiArea()->viewport() && event->type() == QEvent::ContextMenu && MultipleWindowsOn()) {
         ShowWindowMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
-    } else if (event->type() == QEvent::MouseButtonDblClick && RealTimeOptionOn() && frame_.statusBarEx()) {
+    } else if (event->type() == QEvent::MouseButtonDblClick && RealTimeOptionOn()) {
         CStatusBarEx* bar = frame_.statusBarEx();
-        int pane = watched == bar->Pane(kFeedLevelPane) ? kFeedLevelPane : kFeedStatusPane;
+        int pane = !bar                                 ? -1
+                   : watched == bar->Pane(kFeedLevelPane) ? kFeedLevelPane
+                   : watched == bar->Pane(kFeedStatusPane) ? kFeedStatusPane
+                                                          : -1;
         if (uint32_t command = StatusPaneDoubleClickCommand(pane, CurrentFeedLevels().connectionState))
             PostProgramMessage(frame_, WM_COMMAND, command);
-        return true;
+        if (pane >= 0)
+            return true;
     }
     return QObject::eventFilter(watched, event);
 }

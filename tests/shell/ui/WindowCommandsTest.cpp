@@ -345,6 +345,11 @@ TEST_F(WindowCommands, StatusPaneDoubleClicks)
     Settle();
     EXPECT_TRUE(frame->commands().contains(26894));
     EXPECT_TRUE(frame->commands().contains(27061));
+    // A double-click elsewhere in the frame asks for nothing.
+    int before = int(frame->commands().size());
+    QTest::mouseDClick(frame->mdiArea()->viewport(), Qt::LeftButton);
+    Settle();
+    EXPECT_EQ(int(frame->commands().size()), before);
 }
 
 TEST_F(WindowCommands, LinkDialogsRender)
