@@ -9,12 +9,17 @@
 
 namespace qv {
 
-uint8_t AcceleratorCheckFlag = 0;
+namespace {
 
-std::array<uint8_t, 5>& FixedKeyChangedMarks()
+constexpr uint8_t kTakenOver = 1;
+
+} // namespace
+
+bool SystemAcceleratorCheckPending()
 {
-    static std::array<uint8_t, 5> marks{};
-    return marks;
+    const std::vector<AcceleratorKey>& fixed = MutableFixedKeys();
+    // The entry 0 (Ctrl+S) is never checked.
+    return std::any_of(fixed.begin() + 1, fixed.end(), [](const AcceleratorKey& k) { return k.state & kTakenOver; });
 }
 
 std::string AcceleratorKeyText(const AcceleratorKey& key)
@@ -38,20 +43,21 @@ std::string SystemAcceleratorQuestion(const std::string& keyText, const std::str
 bool CheckSystemAccelerator(uint32_t command, const AskFn& ask, const OpenKeysDialogFn& openKeysDialog)
 {
     // The entry 0 (Ctrl+S) is never checked.
-    const std::vector<AcceleratorKey>& fixed = FixedKeys();
+    std::vector<AcceleratorKey>& fixed = MutableFixedKeys();
     size_t entry = 1;
     while (entry < fixed.size() && fixed[entry].command != command)
         ++entry;
-    if (entry >= fixed.size() || !FixedKeyChangedMarks()[entry])
+    if (entry >= fixed.size() || !(fixed[entry].state & kTakenOver))
         return false;
-    const AcceleratorKey& key = fixed[entry];
+    AcceleratorKey& key = fixed[entry];
     std::vector<AcceleratorKey>& table = KeyTable();
     auto sameKey = [&](const AcceleratorKey& r) { return r.key == key.key && r.modifiers == key.modifiers; };
-    if (std::any_of(table.begin(), table.end(), sameKey) &&
-        ask(SystemAcceleratorQuestion(AcceleratorKeyText(key), CommandName(command))) && openKeysDialog)
+    auto user = std::find_if(table.begin(), table.end(), sameKey);
+    if (user != table.end() && ask(SystemAcceleratorQuestion(AcceleratorKeyText(key), CommandName(user->command))) &&
+        openKeysDialog)
         openKeysDialog();
     std::erase_if(table, sameKey);
-    FixedKeyChangedMarks()[entry] = 0;
+    key.state &= uint8_t(~kTakenOver);
     return true;
 }
 

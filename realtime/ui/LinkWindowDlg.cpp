@@ -1,14 +1,13 @@
 // The window chooser for linking.
 #include "realtime/ui/LinkWindowDlg.h"
 
-#include "platform/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "shell/ui/ModalDialog.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QVBoxLayout>
-#include <cstdio>
 
 namespace qv {
 
@@ -40,13 +39,6 @@ void CLinkWindowDlg::accept()
     QDialog::accept();
 }
 
-ShareList* CLinkWindowDlg::Run()
-{
-    if (AutoAnswerMessages()) {
-        std::fprintf(stderr, "%s: Cancel\n", qPrintable(windowTitle()));
-        return nullptr;
-    }
-    return exec() == QDialog::Accepted ? chosen_ : nullptr;
-}
+ShareList* CLinkWindowDlg::Run() { return RunModalDialog(*this) == QDialog::Accepted ? chosen_ : nullptr; }
 
 } // namespace qv

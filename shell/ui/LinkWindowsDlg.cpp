@@ -1,14 +1,13 @@
 // The dialog that chooses how to link windows.
 #include "shell/ui/LinkWindowsDlg.h"
 
-#include "platform/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "shell/ui/ModalDialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <cstdio>
 
 namespace qv {
 namespace {
@@ -73,13 +72,6 @@ void CLinkWindowsDlg::Choose(int choice)
     accept();
 }
 
-int CLinkWindowsDlg::Run()
-{
-    if (AutoAnswerMessages()) {
-        std::fprintf(stderr, "%s: Cancel\n", qPrintable(windowTitle()));
-        return kChoiceNone;
-    }
-    return exec() == QDialog::Accepted ? choice_ : kChoiceNone;
-}
+int CLinkWindowsDlg::Run() { return RunModalDialog(*this) == QDialog::Accepted ? choice_ : kChoiceNone; }
 
 } // namespace qv

@@ -49,6 +49,7 @@ constexpr int kSlideShowStopWaitMs = 100;
 constexpr int kActiveWaitStepMs = 100;
 constexpr uint32_t kDealingsDisplayBits = 0x60;
 constexpr uint32_t kAllToolbars = 15;
+constexpr uint32_t kCommandKeyboardAccelerators = 26409;
 
 std::string ViewTitle(const CViewBase* view)
 {
@@ -108,7 +109,7 @@ CWindowCommands::CWindowCommands(CMainFrame& frame, CWindowFactory& factory, CVi
         return self && self->OnMessage(message, wParam, lParam);
     });
     frame_.SetBeforeCommandHook([this](uint32_t command) {
-        if (AcceleratorCheckFlag)
+        if (SystemAcceleratorCheckPending())
             CheckSystemAccelerator(command);
         if (command == kCommandStatusBarToggle)
             PostProgramMessage(frame_, MSG_RECALC_BARS);
@@ -480,7 +481,9 @@ void CWindowCommands::CheckSystemAccelerator(uint32_t command)
     auto ask = [](const std::string& question) {
         return ShowMessage(question, {}, MsgButtons::YesNo, MsgIcon::Question, 1) == MsgAnswer::Yes;
     };
-    qv::CheckSystemAccelerator(command, ask, openKeysDialog_);
+    // The key dialog is the toolbar code's "Keyboard accelerators" command, unless a test puts its own.
+    auto openKeys = openKeysDialog_ ? openKeysDialog_ : [this] { frame_.OnCommand(kCommandKeyboardAccelerators); };
+    qv::CheckSystemAccelerator(command, ask, openKeys);
 }
 
 bool CWindowCommands::eventFilter(QObject* watched, QEvent* event)

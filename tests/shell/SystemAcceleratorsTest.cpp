@@ -13,7 +13,8 @@ protected:
     ~SystemAccelerators() override
     {
         KeyTable().clear();
-        FixedKeyChangedMarks() = {};
+        for (AcceleratorKey& k : MutableFixedKeys())
+            k.state = 0;
     }
 };
 
@@ -27,7 +28,8 @@ TEST_F(SystemAccelerators, KeyTexts)
 TEST_F(SystemAccelerators, AMarkedKeyAsksOnceAndFreesTheCombination)
 {
     KeyTable() = {{'C', kAccelCtrl, 0, 20313, 0}, {'C', kAccelShift, 0, 20314, 0}, {'P', kAccelCtrl, 0, 25000, 0}};
-    FixedKeyChangedMarks()[1] = 1; // Ctrl+C, command 26932
+    MutableFixedKeys()[1].state = 1; // Ctrl+C, command 26932
+    EXPECT_TRUE(SystemAcceleratorCheckPending());
     std::vector<std::string> asked;
     int dialogs = 0;
     auto ask = [&](const std::string& q) {
@@ -40,16 +42,18 @@ TEST_F(SystemAccelerators, AMarkedKeyAsksOnceAndFreesTheCombination)
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0], "The key combination  Ctrl + C  is now a system accelerator.\r\nWould you like to select "
                         "another key combination for the command\r\n'" +
-                            CommandName(26932) + "'?");
+                            CommandName(20313) + "'?");
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(KeyTable().size(), 2u);
-    EXPECT_EQ(FixedKeyChangedMarks()[1], 0);
+    EXPECT_EQ(MutableFixedKeys()[1].state, 0);
+    EXPECT_FALSE(SystemAcceleratorCheckPending());
     EXPECT_FALSE(CheckSystemAccelerator(26932, ask, open)) << "the mark is cleared";
 
     // Entry 0 (Ctrl+S) is never checked; a marked key no user key holds asks nothing.
-    FixedKeyChangedMarks()[0] = 1;
+    MutableFixedKeys()[0].state = 1;
+    EXPECT_FALSE(SystemAcceleratorCheckPending());
     EXPECT_FALSE(CheckSystemAccelerator(26265, ask, open));
-    FixedKeyChangedMarks()[4] = 1;
+    MutableFixedKeys()[4].state = 1;
     EXPECT_TRUE(CheckSystemAccelerator(26539, ask, open));
     EXPECT_EQ(asked.size(), 1u);
 }
