@@ -17,6 +17,7 @@
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/LinkWindowsDlg.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ui/SoftMenuQt.h"
 #include "shell/ui/StatusBarEx.h"
 #include "shell/ui/ViewRequests.h"
 #include "shell/ui/WindowArranger.h"
@@ -290,6 +291,10 @@ TEST_F(WindowCommands, ATickersWindowMenuLacksItsFirstTwoItems)
     EXPECT_EQ(ticker->actions().size(), list->actions().size() - 2);
     EXPECT_EQ(ticker->actions().front()->text(), list->actions().at(2)->text());
     EXPECT_FALSE(QueryCommandUi(kCommandMaximiseWindow).enabled);
+    if (test::FontsAvailable()) {
+        UpdateMenuCommands(*list);
+        test::SaveRender(test::RenderWidget(*list), QStringLiteral("window-menu"));
+    }
     delete list;
     delete ticker;
 }
@@ -306,6 +311,8 @@ TEST_F(WindowCommands, FrameMessages)
     EXPECT_EQ(bar->PaneText(kFeedStatusPane), QStringLiteral("Connected  43%"));
     SendProgramMessage(*frame, MSG_FEED_ICON, 12, 0);
     EXPECT_FALSE(qobject_cast<QLabel*>(bar->Pane(kFeedIconPane))->pixmap().isNull());
+    if (test::FontsAvailable())
+        test::SaveRender(test::RenderWidget(*bar), QStringLiteral("status-bar-feed-panes"));
     EXPECT_EQ(SendProgramMessage(*frame, WM_USER + 89), intptr_t(view->targetId()));
 
     // Closing a window by its id twice leaves the chain as the first time left it.
