@@ -2,13 +2,10 @@
 #include "shell/ui/ModalDialog.h"
 
 #include "platform/MessageBox.h"
-#include "shell/HelpTopics.h"
-#include "shell/FrameState.h"
-#include "shell/ui/MainFrame.h"
+#include "shell/ui/DialogHelp.h"
 
 #include <QDialog>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <cstdio>
 
 namespace qv {
@@ -20,47 +17,7 @@ std::function<int(QDialog&)>& Runner()
     return runner;
 }
 
-class ControlHelpFilter : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1)
-            return QObject::eventFilter(watched, event);
-        auto* dialog = qobject_cast<QDialog*>(parent());
-        uint32_t topic = dialog ? ControlHelpTopic(dialog->focusWidget()) : 0;
-        if (topic == 0)
-            return QObject::eventFilter(watched, event);
-        if (auto* frame = dynamic_cast<CMainFrame*>(MainFrameTarget()))
-            frame->WinHelp(topic);
-        return true;
-    }
-};
-
 } // namespace
-
-uint32_t ControlHelpTopic(const QWidget* widget)
-{
-    for (; widget; widget = widget->parentWidget()) {
-        bool ok = false;
-        uint32_t id = widget->objectName().toUInt(&ok);
-        if (ok && id != 0)
-            return kHelpCommandBase + id;
-    }
-    return 0;
-}
-
-void InstallControlHelp(QDialog& dialog)
-{
-    if (dialog.findChild<ControlHelpFilter*>(QString(), Qt::FindDirectChildrenOnly))
-        return;
-    auto* filter = new ControlHelpFilter(&dialog);
-    dialog.installEventFilter(filter);
-    for (QWidget* child : dialog.findChildren<QWidget*>())
-        child->installEventFilter(filter);
-}
 
 int RunModalDialog(QDialog& dialog)
 {

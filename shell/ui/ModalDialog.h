@@ -6,17 +6,11 @@
 #include <functional>
 
 class QDialog;
-class QWidget;
 
 namespace qv {
 
-// QDialog::Accepted or QDialog::Rejected.
+// QDialog::Accepted or QDialog::Rejected. F1 on a control shows its help (shell/ui/DialogHelp.h).
 int RunModalDialog(QDialog& dialog);
-// Help on a control: the topic of the control id (its object name) plus 0x10000, taken from the
-// widget or the nearest parent named by an id; 0 when none is.
-uint32_t ControlHelpTopic(const QWidget* widget);
-// Makes F1 in the dialog show the help of the control that has the focus.
-void InstallControlHelp(QDialog& dialog);
 
 // Tests: the runner that answers every dialog (null restores exec()).
 void SetModalDialogRunner(std::function<int(QDialog&)> runner);

@@ -2,6 +2,7 @@
 #include "shell/ui/AcceleratorsDlg.h"
 #include "shell/ui/AccelListBox.h"
 #include "shell/ui/DefaultButtons.h"
+#include "shell/ui/DialogHelp.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/ToolbarColour.h"
 #include "shell/ui/ToolbarDesign.h"
