@@ -16,6 +16,7 @@
 #include "shell/ui/TimerCallbackHost.h"
 #include "shell/ui/TipOfDay.h"
 #include "shell/ui/ViewRequests.h"
+#include "shell/ui/WindowCommands.h"
 #include "shell/ui/WindowFactory.h"
 
 #include <QDir>
@@ -85,6 +86,7 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     SetTipOfTheDay({});
     RemoveShellDialogs();
     SetFrameCommandTarget(nullptr);
+    windowCommands_.reset();
     requests_.reset();
     windows_.reset();
     frame_.reset();
@@ -188,6 +190,7 @@ void CQuorvantisApp::createLayoutWindows()
 {
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
+    windowCommands_ = std::make_unique<CWindowCommands>(*frame_, *windows_, *requests_);
     windows_->ApplyLayout(-1);
 }
 
