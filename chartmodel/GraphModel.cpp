@@ -4,15 +4,6 @@
 #include <algorithm>
 
 namespace qv {
-namespace {
-
-LineObjectFreer lineObjectFreer = nullptr;
-
-} // namespace
-
-void SetLineObjectFreer(LineObjectFreer freer) { lineObjectFreer = freer; }
-LineObjectFreer GetLineObjectFreer() { return lineObjectFreer; }
-
 TimeBand* NewTimeBand(uint32_t scaleKind)
 {
     auto* band = NewGraphRecord<TimeBand>("Time band");

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "chartmodel/DataArray.h"
+#include "chartmodel/LineObjects.h"
 #include "core/Memory.h"
 
 #include <cstdint>
@@ -52,7 +53,7 @@ struct GraphPane {
     uint8_t flagC;
     int32_t left, top, right, bottom;
     GraphSeries* firstSeries;  // the first series added in this pane
-    void* lineObjects;         // the user's drawing objects, freed with the pane
+    LineObjectList lineObjects; // the user's drawing objects, freed with the pane
     GridLine* gridLines;
     int32_t fixedLevelCount;
     int32_t keptA;             // 1 at creation
@@ -214,10 +215,5 @@ void CopyLevelValues(float to[4], const float* from, bool fourthIntoFirstThree);
 
 // Frees a time scale's x table.
 void FreeTimeScaleTable(TimeScale& scale);
-
-// Who frees a pane's drawing objects; set by the drawing-object code.
-using LineObjectFreer = void (*)(void* objects);
-void SetLineObjectFreer(LineObjectFreer freer);
-LineObjectFreer GetLineObjectFreer();
 
 } // namespace qv

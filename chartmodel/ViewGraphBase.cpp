@@ -180,8 +180,7 @@ void CViewGraphBase::FreePanes()
     for (GraphPane* p = panes; p;) {
         GraphPane* next = p->next;
         FreeGridLines(p->gridLines, false);
-        if (p->lineObjects && GetLineObjectFreer())
-            GetLineObjectFreer()(p->lineObjects);
+        FreeLineObjectList(p->lineObjects);
         ProFree(p);
         p = next;
     }
