@@ -40,7 +40,7 @@ void DrawMarkerSample(QPainter& painter, const QRect& cell, uint32_t pen, int32_
     painter.fillRect(box, ColourFromWord(PenColourOf(pen)));
 }
 
-// The samples of a line in a cell of width w and height h whose left is x and whose middle row is y.
+// The samples of a line in a cell of width w and height 2h whose left is x and whose middle row is y.
 void DrawSamples(QPainter& painter, const LegendLine& line, int x, int y, int w, int h)
 {
     int n = line.sampleCount;
@@ -50,7 +50,7 @@ void DrawSamples(QPainter& painter, const LegendLine& line, int x, int y, int w,
     if (line.hasValues()) {
         int each = w / n;
         for (int i = 0; i < n; ++i)
-            DrawMarkerSample(painter, QRect(x + i * each, y - h / 2, each, h), line.pens[size_t(i)],
+            DrawMarkerSample(painter, QRect(x + i * each, y - h, each, 2 * h), line.pens[size_t(i)],
                              line.values[size_t(i)]);
         return;
     }
@@ -69,7 +69,7 @@ void DrawSamples(QPainter& painter, const LegendLine& line, int x, int y, int w,
         int left = (line.flags & kLegendSamplesLeft) ? x : x + (w - each * n) / 2;
         for (int i = 0; i < n; ++i) {
             SelectPackedPen(painter, pen, line.pens[size_t(i)]);
-            painter.drawLine(left + i * each, y + 3 * h / 4 / 2, left + (i + 1) * each, y - 3 * h / 4 / 2);
+            painter.drawLine(left + i * each, y + 3 * h / 4, left + (i + 1) * each, y - 3 * h / 4);
             ReleasePen(painter, pen);
         }
         return;
@@ -102,7 +102,7 @@ void DrawLines(QPainter& painter, const LegendModel& legend, int from, int textX
             int x = textX;
             if (section == kLegendItems && line.sampleCount > 0) {
                 int cellHeight = int(0.8 * lineHeight);
-                DrawSamples(painter, line, x, row + lineHeight / 2, 6 * charWidth, cellHeight);
+                DrawSamples(painter, line, x, row + lineHeight / 2, 6 * charWidth, cellHeight / 2);
                 x += 7 * charWidth;
             }
             painter.setPen(Qt::black);
