@@ -37,7 +37,24 @@ void DrawMasked(QPainter& painter, const QPoint& at, const QImage& picture, cons
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
-QImage Picture(int id) { return QImage(QStringLiteral(":/pictures/bell-%1.png").arg(id)); }
+// The four pictures, loaded once.
+const QImage& Picture(int id)
+{
+    static const QImage ringingFill(QStringLiteral(":/pictures/bell-795.png"));
+    static const QImage ringingOutline(QStringLiteral(":/pictures/bell-794.png"));
+    static const QImage plainFill(QStringLiteral(":/pictures/bell-26960.png"));
+    static const QImage plainOutline(QStringLiteral(":/pictures/bell-26959.png"));
+    switch (id) {
+    case 795:
+        return ringingFill;
+    case 794:
+        return ringingOutline;
+    case 26960:
+        return plainFill;
+    default:
+        return plainOutline;
+    }
+}
 
 } // namespace
 
