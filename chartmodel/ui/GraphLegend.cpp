@@ -1,6 +1,7 @@
 // The graph legend window and the legend box.
 #include "chartmodel/ui/GraphLegend.h"
 
+#include "chartmodel/LegendSettings.h"
 #include "chartmodel/ViewGraphBase.h"
 #include "core/PackedPen.h"
 #include "core/ui/PenSelect.h"
@@ -151,7 +152,7 @@ CGraphLegend::CGraphLegend(QWidget* parent) : QWidget(parent, Qt::Tool)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
     setWindowTitle(QStringLiteral("Graph Legend"));
-    setMinimumSize(20, 50);
+    ApplyHeightLimits();
     scrollBar_ = new QScrollBar(Qt::Vertical, this);
     scrollBar_->setObjectName(QStringLiteral("scroll%1").arg(kScrollBarId));
     scrollBar_->setFocusPolicy(Qt::NoFocus);
@@ -187,9 +188,8 @@ void CGraphLegend::Hide()
     hide();
 }
 
-void CGraphLegend::SetStyle(const LegendStyle& style)
+void CGraphLegend::ApplySettings()
 {
-    style_ = style;
     ApplyHeightLimits();
     Layout();
     update();
@@ -197,25 +197,44 @@ void CGraphLegend::SetStyle(const LegendStyle& style)
 
 void CGraphLegend::ApplyHeightLimits()
 {
-    if (style_.fixedHeight && style_.storedHeight >= 1) {
-        setMinimumHeight(style_.storedHeight);
-        setMaximumHeight(style_.storedHeight);
+    const LegendSettings& settings = ProgramLegendSettings();
+    if (settings.fixedHeight && settings.storedHeight >= 1) {
+        setMinimumHeight(settings.storedHeight);
+        setMaximumHeight(settings.storedHeight);
         return;
     }
     setMinimumSize(20, 50);
     setMaximumHeight(QWIDGETSIZE_MAX);
 }
 
+QFont CGraphLegend::LegendFont() const
+{
+    const LegendSettings& settings = ProgramLegendSettings();
+    return QFont(FromCp1252(settings.fontFace), std::max(1, settings.fontPoints));
+}
+
 int CGraphLegend::LineHeight() const
 {
-    QFont font(style_.fontFace, style_.fontPoints);
-    return std::max(1, QFontMetrics(font).height() + style_.lineSpacing - 2);
+    return std::max(1, QFontMetrics(LegendFont()).height() + ProgramLegendSettings().lineSpacing - 2);
+}
+
+void CGraphLegend::StorePlace()
+{
+    if (!isVisible())
+        return;
+    LegendSettings& settings = ProgramLegendSettings();
+    QRect frame = frameGeometry();
+    settings.placed = true;
+    settings.left = frame.left();
+    settings.top = frame.top();
+    settings.right = frame.right() + 1;
+    settings.bottom = frame.bottom() + 1;
 }
 
 void CGraphLegend::Layout()
 {
     int lines = int(model_.lines().size());
-    visibleLines_ = std::max(0, (height() - style_.lineSpacing) / LineHeight());
+    visibleLines_ = std::max(0, (height() - ProgramLegendSettings().lineSpacing) / LineHeight());
     if (lines <= visibleLines_) {
         scrollBar_->hide();
         firstVisible_ = 0;
@@ -234,16 +253,23 @@ void CGraphLegend::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    QFont font(style_.fontFace, style_.fontPoints);
+    QFont font = LegendFont();
     painter.setFont(font);
     int cw = QFontMetrics(font).horizontalAdvance(QLatin1Char('0'));
-    DrawLines(painter, model_, firstVisible_, cw, style_.lineSpacing, LineHeight(), cw, height());
+    DrawLines(painter, model_, firstVisible_, cw, ProgramLegendSettings().lineSpacing, LineHeight(), cw, height());
 }
 
 void CGraphLegend::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     Layout();
+    StorePlace();
+}
+
+void CGraphLegend::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    StorePlace();
 }
 
 void CGraphLegend::mousePressEvent(QMouseEvent* event)

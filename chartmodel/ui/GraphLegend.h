@@ -25,15 +25,6 @@ void SetLegendMarkerDrawer(LegendMarkerDrawer drawer);
 // "Arial" font of the height in pixels, its top-left corner at (x, y). Nothing for an empty legend.
 void DrawLegendBox(QPainter& painter, const LegendModel& legend, int fontHeight, int x, int y);
 
-// The legend window's look (the program's legend settings).
-struct LegendStyle {
-    QString fontFace = QStringLiteral("Arial");
-    int fontPoints = 8;
-    int lineSpacing = 4;
-    bool fixedHeight = false;
-    int storedHeight = 0;
-};
-
 class CGraphLegend : public QWidget {
     Q_OBJECT
 public:
@@ -48,7 +39,8 @@ public:
     // Forgets the view and hides the window.
     void Hide();
 
-    void SetStyle(const LegendStyle& style);
+    // Takes up the program's legend settings (font, spacing, fixed height) after they changed.
+    void ApplySettings();
     const LegendModel& model() const { return model_; }
     int firstVisibleLine() const { return firstVisible_; }
     int visibleLines() const { return visibleLines_; }
@@ -57,6 +49,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -70,11 +63,12 @@ private:
     int LineHeight() const;
     void ApplyHeightLimits();
     void ForwardKey(QKeyEvent* event);
+    void StorePlace();
+    QFont LegendFont() const;
 
     CViewGraphBase* view_ = nullptr;
     const LegendSource* source_ = nullptr;
     LegendModel model_;
-    LegendStyle style_;
     QScrollBar* scrollBar_ = nullptr;
     int firstVisible_ = 0;
     int visibleLines_ = 0;

@@ -1,6 +1,7 @@
 // Tests of the chart window side: the legend window and legend box, the bell marker and the chart
 // cursors, with renders to look at.
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/LegendSettings.h"
 #include "chartmodel/ui/ChartCursors.h"
 #include "chartmodel/ui/GraphLegend.h"
 #include "chartmodel/ui/GraphViewWindow.h"
@@ -107,21 +108,25 @@ TEST(GraphLegendWindow, FixedHeightKeysAndClosing)
     legend.Bind(&chart, &s.source);
     legend.UpdateLegend(false);
 
-    LegendStyle style;
-    style.fixedHeight = true;
-    style.storedHeight = 120;
-    legend.SetStyle(style);
+    ResetLegendSettings();
+    ProgramLegendSettings().fixedHeight = true;
+    ProgramLegendSettings().storedHeight = 120;
+    legend.ApplySettings();
     EXPECT_EQ(legend.minimumHeight(), 120);
     EXPECT_EQ(legend.maximumHeight(), 120);
-    style.storedHeight = 0;
-    legend.SetStyle(style);
+    ProgramLegendSettings().storedHeight = 0;
+    legend.ApplySettings();
     EXPECT_EQ(legend.minimumHeight(), 50);
+    ResetLegendSettings();
 
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
     QApplication::sendEvent(&legend, &press);
     EXPECT_EQ(chart.keys, std::vector<int>{Qt::Key_Right});
 
     legend.show();
+    legend.move(40, 30);
+    EXPECT_TRUE(ProgramLegendSettings().placed);
+    EXPECT_EQ(ProgramLegendSettings().left, legend.frameGeometry().left());
     legend.close();
     EXPECT_EQ(chart.commands, std::vector<uintptr_t>{26061});
     EXPECT_FALSE(legend.isVisible());
@@ -129,6 +134,7 @@ TEST(GraphLegendWindow, FixedHeightKeysAndClosing)
     EXPECT_EQ(legend.view(), nullptr);
     legend.close();
     EXPECT_EQ(chart.commands.size(), 1u);
+    ResetLegendSettings();
 }
 
 TEST(GraphLegendBox, DrawsIntoAnyPainterAndNothingWhenEmpty)
