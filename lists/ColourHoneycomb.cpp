@@ -1,6 +1,9 @@
 // The honeycomb palette's colours and geometry.
 #include "lists/ColourHoneycomb.h"
 
+#include "core/ConfigState.h"
+#include "platform/ByteOrder.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -112,13 +115,17 @@ Point HoneycombGeometry::cellOrigin(int column, int row) const
     return {x, y};
 }
 
-std::array<Point, 6> HoneycombGeometry::corners(int column, int row) const
+std::array<Point, 6> HexagonCorners(Point origin, int size)
 {
-    Point at = cellOrigin(column, row);
     std::array<Point, 6> points;
     for (size_t i = 0; i < points.size(); ++i)
-        points[i] = {at.x + int(std::lround(kUnitCorners[i][0] * size_)), at.y + int(std::lround(kUnitCorners[i][1] * size_))};
+        points[i] = {origin.x + int(std::lround(kUnitCorners[i][0] * size)), origin.y + int(std::lround(kUnitCorners[i][1] * size))};
     return points;
+}
+
+std::array<Point, 6> HoneycombGeometry::corners(int column, int row) const
+{
+    return HexagonCorners(cellOrigin(column, row), size_);
 }
 
 int HoneycombGeometry::hitTest(Point p) const
@@ -145,6 +152,24 @@ void RememberColour(PreviousColours& colours, uint32_t colour)
         return;
     std::move_backward(colours.begin(), colours.end() - 1, colours.end());
     colours[0] = colour;
+}
+
+uint8_t StoredPaletteByte() { return Config().optionsA.data()[OptionBlockA::kColourPalette]; }
+
+void StorePaletteByte(uint8_t palette) { Config().optionsA.data()[OptionBlockA::kColourPalette] = palette; }
+
+PreviousColours StoredPreviousColours()
+{
+    PreviousColours colours{};
+    for (size_t i = 0; i < colours.size(); ++i)
+        colours[i] = LoadU32(Config().optionsA.data() + OptionBlockA::kPreviousColours + 4 * i) & 0xFFFFFF;
+    return colours;
+}
+
+void StorePreviousColours(const PreviousColours& colours)
+{
+    for (size_t i = 0; i < colours.size(); ++i)
+        StoreU32(Config().optionsA.data() + OptionBlockA::kPreviousColours + 4 * i, colours[i] & 0xFFFFFF);
 }
 
 } // namespace qv

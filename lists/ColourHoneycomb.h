@@ -36,6 +36,10 @@ struct Point {
     int y = 0;
 };
 
+// The six corners of a flat-topped hexagonal cell of the size whose box starts at the origin, clockwise
+// from its left corner.
+std::array<Point, 6> HexagonCorners(Point origin, int size);
+
 // The pixel geometry of a honeycomb fitted to an area's height.
 class HoneycombGeometry {
 public:
@@ -62,5 +66,13 @@ private:
 inline constexpr size_t kPreviousColourCount = 14;
 using PreviousColours = std::array<uint32_t, kPreviousColourCount>;
 void RememberColour(PreviousColours& colours, uint32_t colour);
+
+// The palette byte and the previous colours as the option block keeps them.
+inline constexpr uint8_t kPaletteLight = 0x01;
+inline constexpr uint8_t kPaletteAdvanced = 0x02;
+uint8_t StoredPaletteByte();
+void StorePaletteByte(uint8_t palette);
+PreviousColours StoredPreviousColours();
+void StorePreviousColours(const PreviousColours& colours);
 
 } // namespace qv
