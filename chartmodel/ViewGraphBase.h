@@ -97,6 +97,9 @@ public:
     int32_t lastMouseY = 0;
     uint32_t currentCursor = kCursorArrow;
     std::string printText;
+    // Set by the chart views when the next paint must rebuild and draw the whole chart (FullRedraw);
+    // cleared by that paint.
+    uint8_t fullRedraw = 0;
 
 protected:
     // Shows the cursor of the id on the window; nothing without a window.

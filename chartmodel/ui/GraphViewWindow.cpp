@@ -25,11 +25,11 @@ void CGraphViewWnd::DrawView(QPainter& painter) { painter.fillRect(rect(), Qt::w
 void CGraphViewWnd::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (!redrawPending) {
+    if (!fullRedraw) {
         DrawView(painter);
         return;
     }
-    redrawPending = 0;
+    fullRedraw = 0;
     QPainter* before = painter_;
     painter_ = &painter;
     FullRedraw(255);

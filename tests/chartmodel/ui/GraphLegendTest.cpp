@@ -26,6 +26,12 @@ public:
     RecordingChart() : CViewBase(0), CGraphViewWnd(0) {}
     std::vector<uintptr_t> commands;
     std::vector<int> keys;
+    std::vector<uint32_t> redraws;
+    void FullRedraw(uint32_t steps) override
+    {
+        redraws.push_back(steps);
+        EXPECT_NE(currentPainter(), nullptr);
+    }
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override
     {
         if (message == WM_COMMAND)
@@ -229,4 +235,13 @@ TEST(ChartWindow, ShowsTheModesCursorAndCancelsOnResize)
     QApplication::processEvents();
     EXPECT_EQ(chart.modeRecord.mode, uint32_t(kModeRedrawing));
     chart.SetMode(false, 0, 0, 0, 0);
+
+    // A paint draws the view, or rebuilds the whole chart once when asked to.
+    chart.fullRedraw = 1;
+    test::RenderWidget(chart);
+    EXPECT_EQ(chart.redraws, std::vector<uint32_t>{255});
+    EXPECT_EQ(chart.fullRedraw, 0);
+    EXPECT_EQ(chart.currentPainter(), nullptr);
+    test::RenderWidget(chart);
+    EXPECT_EQ(chart.redraws.size(), 1u);
 }
