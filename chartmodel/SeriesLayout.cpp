@@ -1,6 +1,7 @@
 // The series layout iterator: one plot point per call from bars, prices, ticks or marker records.
 #include "chartmodel/SeriesLayout.h"
 
+#include "chartmodel/BarColour.h"
 #include "chartmodel/ChartMath.h"
 #include "chartmodel/DataArray.h"
 #include "chartmodel/GraphModel.h"
@@ -40,6 +41,10 @@ void CGraphSeriesLayout::Init()
     spikeOption = false;
     fixedX = false;
     clampRows = false;
+    colourMode = 0;
+    classFlags = 0;
+    signalOrLow = 0;
+    gradientHigh = 0;
     baseX = 0;
     step = 1;
     firstIndex = 0;
@@ -67,6 +72,7 @@ int32_t CGraphSeriesLayout::Bind(const DataArray& array)
     count_ = array.data ? std::max(array.count, 0) : 0;
     data_ = static_cast<const uint8_t*>(array.data);
     runningStarted_ = false;
+    previousRecord_ = nullptr;
     return count_;
 }
 
@@ -223,6 +229,24 @@ bool CGraphSeriesLayout::ValueOf(const uint8_t* item, double& x, float& value)
     }
 }
 
+int CGraphSeriesLayout::ColourOf(const uint8_t* item, float value) const
+{
+    if (colourMode == kColourSingle)
+        return 0;
+    switch (type_) {
+    case kArrayDaily:
+        return GetDailyBarColour(item, previousRecord_, colourMode, classFlags, signalOrLow, gradientHigh);
+    case kArrayBars:
+        return GetBarColour(item, previousRecord_, colourMode, classFlags, signalOrLow, gradientHigh);
+    case kArrayKeyed24:
+        return GetIntradayBarColour(item, previousRecord_, colourMode, signalOrLow, gradientHigh);
+    case kArrayTicks:
+        return GetFourthFieldColour(item, previousRecord_, colourMode, signalOrLow, gradientHigh);
+    default:
+        return GetValueColour(value, previousRecord_ ? &previousValue_ : nullptr, colourMode, signalOrLow);
+    }
+}
+
 bool CGraphSeriesLayout::Next(SeriesPoint& point)
 {
     point = {};
@@ -252,6 +276,11 @@ bool CGraphSeriesLayout::Next(SeriesPoint& point)
     point.index = index;
     point.record = item;
     point.y = MapValueToRow(range, value, clampRows);
+    if (point.drawn) {
+        point.colour = ColourOf(item, value);
+        previousRecord_ = item;
+        previousValue_ = value;
+    }
     return true;
 }
 

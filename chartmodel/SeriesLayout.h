@@ -36,6 +36,7 @@ struct SeriesPoint {
     int32_t y = 0;
     float value = 0;
     bool drawn = false;
+    int colour = 0;                  // colour index: 0-4 an element colour, -64 to -1 a gradient step
     int32_t index = 0;
     const uint8_t* record = nullptr;
 };
@@ -65,6 +66,13 @@ public:
     bool spikeOption = false;
     bool fixedX = false;
     bool clampRows = false;
+    // The colouring rule of the points (0 single colour) and its parameters: the swing class flags,
+    // the signal value or gradient low, and the gradient high. Each drawn point is coloured against
+    // the previous drawn one.
+    uint32_t colourMode = 0;
+    uint32_t classFlags = 0;
+    float signalOrLow = 0;
+    float gradientHigh = 0;
     // Laid out by Setup; the tests and the chart views may set them for a bare array.
     double baseX = 0;
     double step = 1;
@@ -82,6 +90,7 @@ private:
     bool ValueOf(const uint8_t* item, double& x, float& value);
     bool TickValue(const uint8_t* item, double& x, float& value) const;
     bool DailyValue(const uint8_t* item, double& x, float& value);
+    int ColourOf(const uint8_t* item, float value) const;
 
     std::unique_ptr<CGraphSeriesLayout> next_;
     bool secondPart_ = false;
@@ -93,6 +102,8 @@ private:
     float runningHigh_ = 0;
     float runningLow_ = 0;
     bool runningStarted_ = false;
+    const uint8_t* previousRecord_ = nullptr;
+    float previousValue_ = 0;
     SeriesPoint secondPoint_;
 };
 

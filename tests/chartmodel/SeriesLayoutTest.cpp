@@ -352,3 +352,41 @@ TEST(SeriesLayout, AnElementWithoutDataYieldsNothing)
     EXPECT_EQ(layout.Setup(f.element), 0);
     EXPECT_EQ(layout.second(), nullptr);
 }
+
+TEST(SeriesLayout, PointsAreColouredAgainstThePreviousDrawnPoint)
+{
+    struct Case {
+        const char* name;
+        uint32_t type;
+        uint32_t selector;
+        Bytes bytes;
+        int32_t count;
+        uint32_t mode;
+        float low, high;
+        std::vector<int> colours;
+    };
+    Bytes days = Days({{10, 14, 8, 12, 100, 0, 1}, {11, 16, 9, 15, 150, 0, 1}, {12, 13, 4, 6, 200, 0, 1},
+                       {13, 15, 7, 6, 300, 0, 1}});
+    Bytes values = Floats({5, 6, 0, 4, 4});
+    std::vector<Case> cases;
+    cases.push_back({"single colour", kArrayDaily, 8, days, 4, 0, 0, 0, {0, 0, 0, 0}});
+    cases.push_back({"close against close", kArrayDaily, 8, days, 4, 1, 0, 0, {0, 0, 1, 2}});
+    cases.push_back({"close against open", kArrayDaily, 8, days, 4, 2, 0, 0, {0, 0, 1, 1}});
+    cases.push_back({"graduated volume", kArrayDaily, 16, days, 4, 5, 100, 300, {-1, -17, -33, -64}});
+    cases.push_back({"swing class", kArrayDaily, 8, days, 4, 6, 0, 0, {0, 0, 1, 0}});
+    // The zero is not drawn (bit 8), so 4 is coloured against 6.
+    cases.push_back({"values up and down", kArrayFloats, kSelectSkipZero, values, 5, 7, 0, 0, {0, 0, 0, 1, 2}});
+    for (Case& c : cases) {
+        Fixture f(c.count);
+        f.Hold(f.element.values, c.type, c.selector, 0, c.bytes, c.count);
+        CGraphSeriesLayout layout;
+        layout.Setup(f.element);
+        layout.colourMode = c.mode;
+        layout.signalOrLow = c.low;
+        layout.gradientHigh = c.high;
+        std::vector<int> colours;
+        for (const SeriesPoint& p : Walk(layout))
+            colours.push_back(p.drawn ? p.colour : 0);
+        EXPECT_EQ(colours, c.colours) << c.name;
+    }
+}
