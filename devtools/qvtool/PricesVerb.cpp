@@ -12,10 +12,9 @@
 #include <string_view>
 
 namespace qv::tool {
-namespace {
 
-// The stream whose EPIC (company data field 128, else the record's own EPIC) is the one asked.
-RecordCursor FindByEpic(std::string_view epic)
+// Company data field 128, else the record's own EPIC.
+RecordCursor FindShareByEpic(std::string_view epic)
 {
     for (uint8_t* r = MainRecordBlock; r && RecordLength(r) != 0; r = NextRecord(r)) {
         for (uint32_t k = 0; k < SubRecordCount(r); ++k) {
@@ -30,6 +29,8 @@ RecordCursor FindByEpic(std::string_view epic)
     }
     return {};
 }
+
+namespace {
 
 void PrintStatistics(const uint8_t* sub)
 {
@@ -64,7 +65,7 @@ int RunPrices(const std::vector<std::string>& args)
         std::fprintf(stderr, "qvtool: cannot open %s/data/Quorva.dat\n", args[0].c_str());
         return 1;
     }
-    RecordCursor cursor = FindByEpic(args[1]);
+    RecordCursor cursor = FindShareByEpic(args[1]);
     if (cursor.record == nullptr) {
         std::fprintf(stderr, "qvtool: no share with the EPIC %s\n", args[1].c_str());
         FreeDatabase(true);

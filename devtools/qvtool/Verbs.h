@@ -1,9 +1,12 @@
 // The verbs of qvtool: each file registers its own with a static Verb object.
 #pragma once
 
+#include "core/RecordCursor.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qv::tool {
@@ -23,6 +26,9 @@ std::vector<VerbInfo>& AllVerbs();
 // 2 for a wrong argument count (with USAGE, e.g. "cfg FILE"), 1 for an unreadable file.
 std::optional<std::vector<uint8_t>> ReadFileArgument(const std::vector<std::string>& args, const char* usage,
                                                      int& exitCode);
+
+// The stream of the loaded database whose EPIC is the one asked; an empty cursor when none has it.
+RecordCursor FindShareByEpic(std::string_view epic);
 
 struct Verb {
     Verb(const char* name, const char* usage, const char* summary, VerbFunction run)
