@@ -5,8 +5,8 @@
 #include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/IndicatorTable.h"
 #include "chartmodel/MovingAverage.h"
+#include "chartmodel/WindowExtremes.h"
 #include "core/Memory.h"
-#include "core/RollingExtremes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -484,9 +484,9 @@ void CPriceOscCalc::Release()
 CStochasticCalc::CStochasticCalc(const IndicatorRecord& settings, const Bar& first)
     : CIndicatorCalc(settings, 2), slowing_(IndicatorPeriod(settings.period3))
 {
-    const auto n = uint16_t(IndicatorPeriod(settings.period1));
-    highs_ = std::make_unique<RollingExtremes>(n, first.high);
-    lows_ = std::make_unique<RollingExtremes>(n, first.low);
+    const int32_t n = IndicatorPeriod(settings.period1);
+    highs_ = std::make_unique<WindowExtremes>(n, first.high);
+    lows_ = std::make_unique<WindowExtremes>(n, first.low);
     // The slowing rings start full of the first bar, so the first means are of real prices.
     rings_ = NewArray<double>(3 * slowing_, "Stochastic");
     std::fill_n(rings_, slowing_, double(first.close));
@@ -518,9 +518,10 @@ double CStochasticCalc::FastK(const Bar& bar)
         h += highs[j];
         l += lows[j];
     }
-    c /= slowing_;
-    h /= slowing_;
-    l /= slowing_;
+    const double mean = 1.0 / slowing_;
+    c *= mean;
+    h *= mean;
+    l *= mean;
     return h > l ? 100 * (c - l) / (h - l) : 50;
 }
 
@@ -563,9 +564,9 @@ void CStochasticCalc::Release()
 
 CWilliamsRCalc::CWilliamsRCalc(const IndicatorRecord& settings, const Bar& first) : CIndicatorCalc(settings, 1)
 {
-    const auto n = uint16_t(IndicatorPeriod(settings.period1));
-    highs_ = std::make_unique<RollingExtremes>(n, first.high);
-    lows_ = std::make_unique<RollingExtremes>(n, first.low);
+    const int32_t n = IndicatorPeriod(settings.period1);
+    highs_ = std::make_unique<WindowExtremes>(n, first.high);
+    lows_ = std::make_unique<WindowExtremes>(n, first.low);
     state_ = {highs_.get(), lows_.get()};
 }
 
@@ -727,15 +728,16 @@ inline void CADMCalc::Step(State& s, const Bar& bar, float* out)
         s.minus += minusMove;
         s.range += range;
     } else {
-        // Wilder's smoothing, S - S/n + x, with the division taken as a product.
-        s.plus = s.plus - s.plus * s.reciprocal + plusMove;
-        s.minus = s.minus - s.minus * s.reciprocal + minusMove;
-        s.range = s.range - s.range * s.reciprocal + range;
+        // Wilder's smoothing, S - S/n + x, as S (n - 1)/n + x.
+        s.plus = s.plus * s.keep + plusMove;
+        s.minus = s.minus * s.keep + minusMove;
+        s.range = s.range * s.keep + range;
     }
     double plusDI = 0, minusDI = 0;
     if (s.range > 0.001) {
-        plusDI = 100 * s.plus / s.range;
-        minusDI = 100 * s.minus / s.range;
+        const double scale = 100 / s.range;
+        plusDI = s.plus * scale;
+        minusDI = s.minus * scale;
     }
     const double both = plusDI + minusDI;
     const double dx = both > 0.0001 ? 100 * std::fabs(plusDI - minusDI) / both : 0.0;

@@ -10,7 +10,7 @@
 namespace qv {
 
 class CMovingAverage;
-class RollingExtremes;
+class WindowExtremes;
 struct IndicatorRecord;
 
 // The first five fields of the daily price record.
@@ -164,7 +164,7 @@ public:
 
 private:
     double FastK(const Bar& bar);
-    std::unique_ptr<RollingExtremes> highs_, lows_;
+    std::unique_ptr<WindowExtremes> highs_, lows_;
     std::unique_ptr<CMovingAverage> d_;
     double* rings_ = nullptr; // closes, highest highs, lowest lows: s doubles each
     int32_t slowing_;
@@ -180,13 +180,13 @@ public:
     void Release() override;
 
     struct State {
-        RollingExtremes* highs;
-        RollingExtremes* lows;
+        WindowExtremes* highs;
+        WindowExtremes* lows;
     };
     static void Step(State& s, const Bar& bar, float* out);
 
 private:
-    std::unique_ptr<RollingExtremes> highs_, lows_;
+    std::unique_ptr<WindowExtremes> highs_, lows_;
     State state_;
 };
 

@@ -3,6 +3,7 @@
 #include "chartmodel/IndicatorCalc.h"
 #include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/MovingAverage.h"
+#include "chartmodel/WindowExtremes.h"
 
 #include <gtest/gtest.h>
 
@@ -279,6 +280,33 @@ std::pair<double, double> Window(const std::vector<Bar>& bars, size_t k, int n)
         lo = std::min(lo, double(values[i]->low));
     }
     return {hi, lo};
+}
+
+TEST(WindowExtremes, MatchBruteForceOnTiesRunsAndRandomValues)
+{
+    std::mt19937 rng(12);
+    std::vector<std::vector<float>> sequences{
+        {5, 5, 5, 4, 5, 3, 3, 6, 6, 6, 2, 2},     // ties leaving one copy at a time
+        {9, 8, 7, 6, 5, 4, 3, 2, 1, 0, -1, -2},   // every push moves the highest out
+        {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12},  // and the lowest
+    };
+    std::vector<float> random(500);
+    for (float& v : random)
+        v = float(rng() % 7);
+    sequences.push_back(random);
+    for (int n : {1, 2, 3, 5, 14}) {
+        for (const auto& values : sequences) {
+            WindowExtremes window(n, 4.5f);
+            std::vector<float> seen{4.5f};
+            for (float v : values) {
+                window.Push(v);
+                seen.push_back(v);
+                const auto first = seen.end() - std::min<ptrdiff_t>(ptrdiff_t(seen.size()), n);
+                ASSERT_EQ(window.Highest(), *std::max_element(first, seen.end())) << n;
+                ASSERT_EQ(window.Lowest(), *std::min_element(first, seen.end())) << n;
+            }
+        }
+    }
 }
 
 TEST(IndicatorCalc, WilliamsRAndStochasticWindowsMatchBruteForce)
