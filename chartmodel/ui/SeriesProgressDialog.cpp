@@ -1,44 +1,45 @@
-// A progress dialog whose position the breadth build sets; painted between shares.
+// The breadth build's progress dialog: shown centred, advanced by the build, painted as it goes.
 #include "chartmodel/ui/SeriesProgressDialog.h"
 
-#include "chartmodel/PortfolioSeriesCache.h"
 #include "shell/ui/ProgressDlg.h"
 
 #include <QApplication>
-#include <memory>
 
 namespace qv {
 namespace {
 
-class SeriesProgressDialog final : public SeriesProgress {
-public:
-    void Open(const std::string& title) override
-    {
-        dialog_ = std::make_unique<CProgressDlg>(QApplication::activeWindow());
-        dialog_->caption = QString::fromLatin1(title.c_str());
-        dialog_->autoStart = false;
-        dialog_->centre = true;
-        dialog_->show();
-        Paint();
-    }
-
-    void SetPosition(int percent) override
-    {
-        if (!dialog_)
-            return;
-        dialog_->SetPos(percent);
-        Paint();
-    }
-
-    void Close() override { dialog_.reset(); }
-
-private:
-    static void Paint() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
-
-    std::unique_ptr<CProgressDlg> dialog_;
-};
+void Paint()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 } // namespace
+
+SeriesProgressDialog::SeriesProgressDialog() = default;
+SeriesProgressDialog::~SeriesProgressDialog() = default;
+
+void SeriesProgressDialog::Open(const std::string& title)
+{
+    dialog_ = std::make_unique<CProgressDlg>(QApplication::activeWindow());
+    dialog_->caption = QString::fromLatin1(title.c_str());
+    dialog_->autoStart = false;
+    dialog_->centre = true;
+    dialog_->show();
+    Paint();
+}
+
+void SeriesProgressDialog::SetPosition(int percent)
+{
+    if (!dialog_)
+        return;
+    dialog_->SetPos(percent);
+    Paint();
+}
+
+void SeriesProgressDialog::Close()
+{
+    dialog_.reset();
+}
 
 void InstallSeriesProgressDialog()
 {
