@@ -1,13 +1,14 @@
 // Building and caching the daily breadth series.
 #include "chartmodel/PortfolioSeriesCache.h"
 
+#include "core/Database.h"
 #include "core/PriceDayWalker.h"
 #include "core/PriceStatistics.h"
 #include "core/PriceSubRecords.h"
 #include "core/RecordAccess.h"
 #include "core/RollingExtremes.h"
+#include "core/ShareList.h"
 #include "core/StringPrintf.h"
-#include "core/Database.h"
 #include "lists/ViewBase.h"
 #include "portfolio/Portfolio.h"
 
@@ -142,7 +143,7 @@ private:
 Portfolio* FindPortfolio(uint16_t number)
 {
     if (number > 65534)
-        return CurrentSeriesPortfolio();
+        return CurrentShareList() ? CurrentShareList()->source : nullptr;
     for (Portfolio* p = PortfolioChain(); p; p = p->next)
         if (p->number == number)
             return p;
@@ -175,12 +176,6 @@ void SetMarketGroupRows(MarketGroupRows rows)
 std::vector<RecordCursor> MarketGroupShares(int32_t groupKey)
 {
     return GroupRowsSource()(groupKey);
-}
-
-Portfolio*& CurrentSeriesPortfolio()
-{
-    static Portfolio* current = nullptr;
-    return current;
 }
 
 void SetSeriesProgress(SeriesProgress* progress)

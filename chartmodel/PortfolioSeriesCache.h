@@ -19,7 +19,7 @@ struct Portfolio;
 
 struct BreadthSeriesKey {
     bool portfolio = false;
-    uint16_t portfolioNumber = 0; // a portfolio entry; above 65534 the program's current portfolio
+    uint16_t portfolioNumber = 0; // a portfolio entry; 65535 the portfolio the current list shows
     int32_t groupKey = 0;         // a market entry: the list number of the market group
 };
 
@@ -72,9 +72,6 @@ void BuildPortfolioSeries(PortfolioSeriesCache& cache, BreadthSeriesEntry& entry
 using MarketGroupRows = std::function<std::vector<RecordCursor>(int32_t groupKey)>;
 void SetMarketGroupRows(MarketGroupRows rows);
 std::vector<RecordCursor> MarketGroupShares(int32_t groupKey);
-
-// The portfolio the program has current (the one a portfolio number above 65534 stands for).
-Portfolio*& CurrentSeriesPortfolio();
 
 // The progress the build shows above 1000 shares; none installed shows nothing.
 class SeriesProgress {

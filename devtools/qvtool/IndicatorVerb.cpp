@@ -1,6 +1,9 @@
 // qvtool indicator FOLDER EPIC TYPE [P1 P2 P3 P4 FLAGS]: a share's indicator values, bar by bar.
+#include "chartmodel/BreadthCalc.h"
 #include "chartmodel/IndicatorCalc.h"
 #include "chartmodel/IndicatorRecord.h"
+#include "chartmodel/IndicatorTable.h"
+#include "chartmodel/PortfolioSeriesCache.h"
 #include "core/Database.h"
 #include "core/DateText.h"
 #include "core/Memory.h"
@@ -46,6 +49,19 @@ bool ReadRecord(const std::vector<std::string>& args, IndicatorRecord& record)
     return true;
 }
 
+// The breadth types run over the market breadth of the whole database ("All"), one line a weekday.
+void PrintBreadth(const IndicatorRecord& record)
+{
+    PortfolioSeriesCache cache;
+    BreadthSeriesEntry* entry = cache.Add({false, 0, 0});
+    BuildPortfolioSeries(cache, *entry, false);
+    CBreadthCalc calc(record, entry->records.data(), entry->records.size(), entry->name);
+    std::printf("%s\n", calc.Name().c_str());
+    PackedDate day = entry->firstDay;
+    for (size_t i = 0; i < entry->records.size(); ++i, day = NextWeekday(day))
+        std::printf("%-10s %12.4f\n", FormatDate(day).c_str(), *calc.AddValue());
+}
+
 int RunIndicator(const std::vector<std::string>& args)
 {
     if (args.size() < 3 || args.size() > 8) {
@@ -59,6 +75,11 @@ int RunIndicator(const std::vector<std::string>& args)
     if (!LoadDatabase(AppPath("data\\Quorva.dat"))) {
         std::fprintf(stderr, "qvtool: cannot open %s/data/Quorva.dat\n", args[0].c_str());
         return 1;
+    }
+    if (record.type >= IndicatorType::FirstBreadth && record.type <= IndicatorType::LastBreadth) {
+        PrintBreadth(record);
+        FreeDatabase(true);
+        return 0;
     }
     RecordCursor cursor = FindShareByEpic(args[1]);
     if (cursor.record == nullptr) {
@@ -97,7 +118,9 @@ int RunIndicator(const std::vector<std::string>& args)
 }
 
 const Verb kIndicator("indicator", "indicator FOLDER EPIC TYPE [P1 P2 P3 P4 FLAGS]",
-                      "a share's indicator values bar by bar (type 0-61, periods, flags)", RunIndicator);
+                      "a share's indicator values bar by bar (type 0-61, periods, flags); the breadth "
+                      "types 18-30 give the whole market's, day by day",
+                      RunIndicator);
 
 } // namespace
 } // namespace qv::tool

@@ -5,6 +5,7 @@
 #include "chartmodel/PortfolioSeriesCache.h"
 #include "core/Memory.h"
 #include "core/PriceSubRecords.h"
+#include "core/ShareList.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "portfolio/Portfolio.h"
 #include "portfolio/PortfolioFile.h"
@@ -251,6 +252,16 @@ TEST_F(BreadthSeries, PortfoliosFallBackToTheFtse100AndInvalidateAlone)
     EXPECT_EQ(empty.key.groupKey, 4);
     BreadthSeriesEntry& missing = Build({true, 77, 0});
     EXPECT_EQ(missing.name, "FTSE 100");
+
+    // 65535 stands for the portfolio the current list shows.
+    ShareList current{};
+    current.source = portfolios[0];
+    ShareList* saved = CurrentShareList();
+    CurrentShareList() = &current;
+    BreadthSeriesEntry& shown = Build({true, 65535, 0});
+    CurrentShareList() = saved;
+    EXPECT_EQ(shown.name, "Port: Growth");
+    EXPECT_EQ(shown.records.size(), 5u);
 
     Build({false, 0, 1});
     EXPECT_NE(cache.Find({true, 3, 0}), nullptr);
