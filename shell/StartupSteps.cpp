@@ -1,5 +1,7 @@
-// The steps still to be filled by their owners: each does nothing yet.
+// Start-up steps owned by work still to come; those not yet filled do nothing.
 #include "shell/StartupSteps.h"
+
+#include "chartmodel/PriceEdits.h"
 
 namespace qv::steps {
 
@@ -10,7 +12,6 @@ void ApplySignalSetting() {}
 void ApplyOldConfigDefaults() {}
 void LoadToolbarConfig() {}
 void CopyTradingTimesToMarketTable() {}
-void FinishLinesAndTextLoad() {}
 void ResetPortfolioChainAndLists() {}
 void InitRTStore() {}
 void InitIndicatorLineStyles() {}
@@ -26,5 +27,8 @@ void SaveNewsDatabase() {}
 void SaveToolbarConfig() {}
 void CloseRTStore() {}
 void FreeProgramBlocks() {}
+
+// Corrections kept by older stores that equal the database's are dropped once the database is in.
+void FinishLinesAndTextLoad() { UpgradeOldPriceEdits(); }
 
 } // namespace qv::steps

@@ -81,7 +81,7 @@ int RunIndicator(const std::vector<std::string>& args)
         FreeDatabase(true);
         return 0;
     }
-    RecordCursor cursor = FindShareByEpic(args[1]);
+    RecordCursor cursor = FindByEpic(args[1]);
     if (cursor.record == nullptr) {
         std::fprintf(stderr, "qvtool: no share with the EPIC %s\n", args[1].c_str());
         FreeDatabase(true);
