@@ -466,6 +466,20 @@ TEST(IndicatorCalc, DirectionalMovementFollowsItsRulesInWholeNumbers)
         }
     }
     EXPECT_LT(offByOne, 10);
+
+    // Whole-number ranges that widen both ways at once: up and down moves tie, and both count.
+    std::vector<Bar> ties;
+    std::mt19937 rng(13);
+    for (int i = 0; i < 200; ++i) {
+        const float mid = float(50 + int(rng() % 5));
+        const float half = float(1 + (i % 3));
+        ties.push_back({mid, mid + half, mid - half, mid, 1});
+    }
+    const auto tied = Outputs(Settings(54, 7, 5), ties);
+    const auto tiedRules = AdmByRules(ties, 5);
+    for (size_t k = 0; k < ties.size(); ++k)
+        for (size_t j = 0; j < 4; ++j)
+            ASSERT_LE(std::fabs(tied[k][j] - std::trunc(tiedRules[k][j] + 0.5)), 1.0) << k << " output " << j;
 }
 
 TEST(IndicatorCalc, OnBalanceVolumePivotsAndThePriceLessItsAverage)
