@@ -1,6 +1,7 @@
 // Tests the indicator table, the 52-byte indicator record and the display names of indicator lines.
 #include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/IndicatorTable.h"
+#include "support/DatabaseFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -104,6 +105,27 @@ TEST(IndicatorTable, NamesAreBoundedAndAnUnknownOtherShareIsEmpty)
     GetOtherShareName(RecordCursor{}, other, description);
     EXPECT_TRUE(other.empty());
     EXPECT_TRUE(description.empty());
+}
+
+class OtherShareNames : public test::DatabaseFixture {
+protected:
+    ~OtherShareNames() override { SetShareFieldText(nullptr); }
+};
+
+TEST_F(OtherShareNames, NameTheShareWithItsFieldTexts)
+{
+    dev::DbRecord share = dev::ShareRecord(0x4001, "Alpha Mining", 'O', "ALM");
+    dev::DbRecord index = dev::ShareRecord(0xB605, "FTSE 100", 'I', "UKX");
+    index.subRecords[0].kind = SubRecordKind::Index;
+    Load(dev::WriteQuorvaDat(test::OneEntry({share, index})));
+    SetShareFieldText([](const RecordCursor& cursor, uint32_t field) {
+        return std::string(field == 7 ? "sector" : "market") + std::to_string(RecordId(cursor.record) & 0xF);
+    });
+    EXPECT_EQ(GetIndicatorName(Record(6, 0, 18, 0x4001)), "18 Correlation (Alpha Mining market1: sector1)");
+    EXPECT_EQ(GetIndicatorName(Record(16, 0, 30, 0x4001)), "30 Beta (Alpha Mining market1: sector1)");
+    // An index line takes the field 7 text alone.
+    EXPECT_EQ(GetIndicatorName(Record(59, 0, 0, int16_t(0xB605))), "Rel. to (FTSE 100 sector5)");
+    EXPECT_EQ(GetIndicatorName(Record(59, 0x80, 0, int16_t(0xB605))), "Rel. to");
 }
 
 TEST(IndicatorRecord, ReadsAndWritesEveryFieldAtItsOffset)
