@@ -12,6 +12,7 @@
 #include "shell/ui/AppServicesQt.h"
 #include "shell/ui/IdleHost.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ui/ShellDialogs.h"
 #include "shell/ui/SplashWnd.h"
 #include "shell/ui/TimerCallbackHost.h"
 #include "shell/ui/TipOfDay.h"
@@ -84,6 +85,7 @@ int CQuorvantisApp::ExitInstance(int loopCode)
 {
     RunExit(state_);
     SetTipOfTheDay({});
+    RemoveShellDialogs();
     SetFrameCommandTarget(nullptr);
     requests_.reset();
     windows_.reset();
@@ -126,6 +128,11 @@ bool CQuorvantisApp::ctrlHeld() const
     return queryKeyboardModifiers().testFlag(Qt::ControlModifier);
 }
 
+std::optional<std::string> CQuorvantisApp::askPassword()
+{
+    return AskProgramPassword(nullptr);
+}
+
 void CQuorvantisApp::showSplash()
 {
     EnableSplash(true);
@@ -143,6 +150,7 @@ void CQuorvantisApp::createFrameObject()
 {
     frame_ = std::make_unique<CMainFrame>();
     SetFrameCommandTarget(frame_.get());
+    InstallShellDialogs(*frame_);
 }
 
 bool CQuorvantisApp::createFrameWindow(CDoc&)
