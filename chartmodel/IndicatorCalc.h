@@ -75,6 +75,8 @@ public:
     float* AddValue(const Bar& bar) override;
     void AddSeries(const Bar* bars, size_t count, float* out) override;
 
+private:
+    // The per-bar state, copied into registers by the whole-series loop.
     struct State {
         int32_t n = 1;
         int32_t k = 0;
@@ -84,7 +86,6 @@ public:
     };
     static void Step(State& s, const Bar& bar, float* out);
 
-private:
     void Start(int32_t period, float firstClose);
     State state_;
 };
@@ -95,6 +96,8 @@ public:
     float* AddValue(const Bar& bar) override;
     void AddSeries(const Bar* bars, size_t count, float* out) override;
 
+private:
+    // The per-bar state, copied into registers by the whole-series loop.
     struct State {
         int32_t n;
         int32_t k;
@@ -104,7 +107,6 @@ public:
     };
     static void Step(State& s, const Bar& bar, float* out);
 
-private:
     State state_;
 };
 
@@ -130,6 +132,8 @@ public:
     void AddSeries(const Bar* bars, size_t count, float* out) override;
     void Release() override;
 
+private:
+    // The per-bar state, copied into registers by the whole-series loop.
     struct State {
         float* ring;
         int32_t n;
@@ -138,7 +142,6 @@ public:
     };
     static void Step(State& s, const Bar& bar, float* out);
 
-private:
     State state_;
 };
 
@@ -179,13 +182,14 @@ public:
     void AddSeries(const Bar* bars, size_t count, float* out) override;
     void Release() override;
 
+private:
+    // The per-bar state, copied into registers by the whole-series loop.
     struct State {
         WindowExtremes* highs;
         WindowExtremes* lows;
     };
     static void Step(State& s, const Bar& bar, float* out);
 
-private:
     std::unique_ptr<WindowExtremes> highs_, lows_;
     State state_;
 };
@@ -196,13 +200,14 @@ public:
     float* AddValue(const Bar& bar) override;
     void AddSeries(const Bar* bars, size_t count, float* out) override;
 
+private:
+    // The per-bar state, copied into registers by the whole-series loop.
     struct State {
         double total;
         float previousClose;
     };
     static void Step(State& s, const Bar& bar, float* out);
 
-private:
     State state_;
 };
 
@@ -214,6 +219,8 @@ public:
     void AddSeries(const Bar* bars, size_t count, float* out) override;
     void Release() override;
 
+private:
+    // The per-bar state, copied into registers by the whole-series loop.
     struct State {
         double* ring;
         int32_t n;
@@ -222,7 +229,6 @@ public:
     };
     static void Step(State& s, const Bar& bar, float* out);
 
-private:
     State state_;
 };
 
@@ -234,6 +240,8 @@ public:
     void AddSeries(const Bar* bars, size_t count, float* out) override;
     void Release() override;
 
+private:
+    // The per-bar state, copied into registers by the whole-series loop.
     struct State {
         int32_t n;
         int32_t k;
@@ -246,7 +254,6 @@ public:
     };
     static void Step(State& s, const Bar& bar, float* out);
 
-private:
     State state_;
 };
 
@@ -268,13 +275,14 @@ public:
     float* AddValue(const Bar& bar) override;
     void AddSeries(const Bar* bars, size_t count, float* out) override;
 
+private:
+    // The per-bar state, copied into registers by the whole-series loop.
     struct State {
         uint8_t mode;
         Bar previous;
     };
     static void Step(State& s, const Bar& bar, float* out);
 
-private:
     State state_;
 };
 
