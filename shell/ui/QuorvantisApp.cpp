@@ -1,6 +1,7 @@
 // The application object on Qt: the start-up host, the message loop and the exit.
 #include "shell/ui/QuorvantisApp.h"
 
+#include "chartmodel/ui/SeriesProgressDialog.h"
 #include "core/Document.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -56,6 +57,7 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallQtTimerCallbacks();
     InstallIdleHost();
     InstallAppServicesQt();
+    InstallSeriesProgressDialog();
     installEventFilter(this);
 }
 
