@@ -12,6 +12,7 @@ namespace qv {
 class CMainFrame;
 class CViewRequests;
 class CFrameCommandHost;
+class CWindowCommands;
 class CWindowFactory;
 
 class CQuorvantisApp : public QApplication, public StartUpHost {
@@ -59,6 +60,7 @@ private:
     std::unique_ptr<CWindowFactory> windows_;
     std::unique_ptr<CViewRequests> requests_;
     std::unique_ptr<CFrameCommandHost> commands_;
+    std::unique_ptr<CWindowCommands> windowCommands_;
 };
 
 } // namespace qv
