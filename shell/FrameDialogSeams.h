@@ -35,6 +35,12 @@ struct FrameDialogSeams {
     std::function<bool()> highLowSettings;
     // The share's text in a list column (113 web address, 114 e-mail address); empty for none.
     std::function<std::string(const RecordCursor& share, int column)> shareColumnText;
+    // The real-time messaging service: whether a message waits to be announced (the service exists
+    // and its status asks for it, or the newest message is unseen), the alert (true when the user
+    // asks to read) and the nickname another user already has.
+    std::function<bool()> messageWaiting;
+    std::function<bool()> messageAlert;
+    std::function<std::string()> nicknameInUse;
     // Starts the feed connection (true when the engine started) and stops it.
     std::function<bool()> startFeed;
     std::function<void()> stopFeed;

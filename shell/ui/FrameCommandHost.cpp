@@ -17,10 +17,14 @@
 #include "portfolio/PortfolioFile.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "portfolio/UndoRing.h"
+#include "realtime/AgreementBlock.h"
 #include "resources/MessageIds.h"
+#include "shell/FrameCommands.h"
 #include "shell/FrameDialogSeams.h"
+#include "shell/FrameMessages.h"
 #include "shell/FrameState.h"
 #include "shell/KeyTable.h"
+#include "shell/LayoutSwitch.h"
 #include "shell/LayoutWindow.h"
 #include "shell/MainMenu.h"
 #include "shell/PortfolioAdd.h"
@@ -47,6 +51,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QThread>
+#include <QWidget>
 #include <QUrl>
 #include <cstdio>
 
@@ -57,12 +62,12 @@ constexpr uint32_t kCommandSelectPortfolio = 20805, kCommandSelectPortfolioBar =
 constexpr uint32_t kCommandViewListPortfolio = 26985, kCommandViewCurrentPortfolioList = 26984;
 constexpr uint32_t kCommandCurrentPortfolio = 20313, kCommandCurrentPortfolioBar = 26987;
 constexpr uint32_t kCommandShowPortfolio = 20312;
-constexpr uint32_t kCommandNewPortfolio = 25011, kCommandNewGroupPortfolio = 26450;
+constexpr uint32_t kCommandCreatePortfolio = 25011, kCommandNewGroupPortfolio = 26450;
 constexpr uint32_t kCommandCopyPortfolio = 26095, kCommandCombinePortfolios = 26100;
 constexpr uint32_t kCommandDeletePortfolio = 20807;
 constexpr uint32_t kCommandSelectCash = 26561, kCommandSelectCashBar = 26989;
 constexpr uint32_t kCommandCurrentCash = 26562, kCommandCurrentCashBar = 26990;
-constexpr uint32_t kCommandNewCash = 26577, kCommandDeleteCash = 26578;
+constexpr uint32_t kCommandDeleteCash = 26578;
 constexpr uint32_t kCommandEmailSwitch = 26593;
 constexpr uint32_t kUndoNewPortfolio = 1, kUndoCopyPortfolio = 2, kUndoNewCash = 3, kUndoDeletePortfolio = 21;
 
@@ -171,6 +176,18 @@ bool IsTableCommand(uint32_t c)
     }
 }
 
+// The share, news, web and tool commands, which wait while the program is busy or mining.
+bool WaitsForBusy(uint32_t c)
+{
+    switch (c) {
+    case 26597: case 26650: case 26655: case 26640: case 27018: case 26705: case 26706: case 26701: case 26707:
+    case 26730: case 26741: case 26742: case 27213: case 26481: case 27287: case 27282: case 27130: case 27275:
+    case 27257: case 26756: case 26757: case 26759: case 26758: case 26776: case 27256: case 27255: case 27064:
+    case 27063: case 27276: case 26265: return true;
+    default: return false;
+    }
+}
+
 } // namespace
 
 FrameSwitches& ProgramSwitches()
@@ -203,6 +220,12 @@ CFrameCommandHost::CFrameCommandHost(CMainFrame& frame, CViewRequests& requests)
     ExternalOpener previous = SetExternalOpener({});
     SetExternalOpener(previous ? std::move(previous) : ExternalOpener(DefaultOpener));
     AddCommandTarget(this);
+    frame_.AddMessageHandler([this](uint32_t message, uintptr_t, intptr_t) {
+        if (message != MSG_NICKNAME_CHECK)
+            return false;
+        OnNicknameInUse();
+        return true;
+    });
 }
 
 CFrameCommandHost::~CFrameCommandHost()
@@ -216,6 +239,7 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     CViewBase* view = ActiveView();
     f.busy = BusyFlag != 0;
     f.modal = ModalCount != 0;
+    f.dataMiningRun = DataMiningRunBusy != 0;
     f.feedState = FeedConnectionState();
     f.slideShowRunning = SlideShowRunning != 0;
     f.notesVisible = ProgramSwitches().notesVisible != 0;
@@ -262,7 +286,7 @@ bool CFrameCommandHost::SeamInstalled(uint32_t command) const
     case 26122: case 26275: case 26504: case 57668: case 20929: case 20930: case 26121: case 26895: case 21159:
     case 21106: case 26650: case 26593: case 26640: case 27018: case 26705: case 26706: case 26741: case 26742:
     case 26265: case 26756: case 26757: case 26759: case 26758: case 26776: case 27256: case 27255: case 27064:
-    case 26537: case 26740: case 26900: case 27036: case 27039: return true;
+    case 26537: case 26740: case 26900: case 27036: case 27039: case kCommandIncomingMessage: return true;
     default: return FindCommandDialog(command) != nullptr;
     }
 }
@@ -353,7 +377,7 @@ bool CFrameCommandHost::UpdatePortfolioCommand(CommandUi& ui) const
         ui.checked = kind == kViewPortfolio;
         return true;
     case kCommandShowPortfolio: ui.enabled = true; return true;
-    case kCommandNewPortfolio: ui.enabled = bool(seams.newPortfolio); return true;
+    case kCommandCreatePortfolio: ui.enabled = bool(seams.newPortfolio); return true;
     case kCommandNewGroupPortfolio: ui.enabled = bool(seams.newGroupPortfolio); return true;
     case kCommandCopyPortfolio:
         ui.enabled = seams.portfolioChooser && seams.newPortfolio && UserPortfolioExists();
@@ -377,7 +401,7 @@ bool CFrameCommandHost::UpdatePortfolioCommand(CommandUi& ui) const
         ui.enabled = CashAccounts().current && (c == kCommandCurrentCash || requests_.CanShowCurrentShare());
         ui.checked = kind == kViewCash;
         return true;
-    case kCommandNewCash: ui.enabled = NewCashDialogInstalled(); return true;
+    case kCommandCreateCashAccount: ui.enabled = NewCashDialogInstalled(); return true;
     case kCommandDeleteCash: ui.enabled = seams.cashAccountChooser && CashAccounts().head; return true;
     default: return false;
     }
@@ -388,8 +412,9 @@ bool CFrameCommandHost::RunCommand(uint32_t command)
     CommandUi ui{command, false, std::nullopt, std::nullopt};
     if (!UpdateCommand(ui))
         return false;
-    // A command greyed by its rule, or whose dialog is not installed, is taken and does nothing.
-    if (!ui.enabled)
+    // A command greyed by its rule, or whose dialog is not installed, is taken and does nothing;
+    // so are the share and tool commands while the program is busy or a data-mining run is on.
+    if (!ui.enabled || (WaitsForBusy(command) && (BusyFlag || DataMiningRunBusy)))
         return true;
     if (command == kCommandRenameLayout) {
         RenameLayout(WindowLayouts().current);
@@ -633,7 +658,7 @@ bool CFrameCommandHost::RunPortfolioCommand(uint32_t command)
             ShowPortfolio(ActiveView(), nullptr, kViewPortfolio, 0);
         return true;
     case kCommandShowPortfolio: ShowPortfolio(view, nullptr, kViewPortfolio, 0); return true;
-    case kCommandNewPortfolio: {
+    case kCommandCreatePortfolio: {
         PrepareUndoStep(0, nullptr, nullptr);
         Portfolio* p = seams.newPortfolio();
         if (!p)
@@ -712,7 +737,7 @@ bool CFrameCommandHost::RunPortfolioCommand(uint32_t command)
         if (CashAccounts().current)
             requests_.ShowViewKind(kViewCash, -1, 0, nullptr);
         return true;
-    case kCommandNewCash: {
+    case kCommandCreateCashAccount: {
         CashAccount* account = NewCashAccount({});
         if (!account)
             return true;
@@ -1009,6 +1034,52 @@ void CFrameCommandHost::DisconnectFeed()
     QApplication::restoreOverrideCursor();
 }
 
+bool CFrameCommandHost::WaitUntilActive(int milliseconds)
+{
+    frame_.activateWindow();
+    QElapsedTimer waited;
+    waited.start();
+    QApplication::processEvents();
+    while (!frame_.isActiveWindow() && waited.elapsed() < milliseconds)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return frame_.isActiveWindow();
+}
+
+void CFrameCommandHost::OnIncomingMessage()
+{
+    FrameDialogSeams& seams = FrameDialogs();
+    if (!seams.messageWaiting || !seams.messageWaiting())
+        return;
+    QApplication::beep();
+    FrameSwitches& switches = ProgramSwitches();
+    if (!switches.messagingIdle)
+        return;
+    // A drag or a held button keeps the mouse: the message waits until it is let go, looked at again
+    // every tick of the timer queue.
+    if (MouseCaptureHeld() || QWidget::mouseGrabber() || !WaitUntilActive(0)) {
+        WatchForCaptureEnd();
+        return;
+    }
+    switches.messagingIdle = 0;
+    const CommandDialog* messages = FindCommandDialog(26938);
+    if (seams.messageAlert && seams.messageAlert() && messages)
+        (*messages)();
+    switches.messagingIdle = 1;
+}
+
+void CFrameCommandHost::OnNicknameInUse()
+{
+    FrameDialogSeams& seams = FrameDialogs();
+    if (!seams.nicknameInUse || !WaitUntilActive(2000))
+        return;
+    QApplication::beep();
+    ShowMessage(Fill("Unfortunately the messaging nickname %s is in use. Please edit your messaging profile",
+                     seams.nicknameInUse()),
+                {}, MsgButtons::Ok, MsgIcon::Exclamation);
+    if (const CommandDialog* profile = FindCommandDialog(26946))
+        (*profile)();
+}
+
 bool CFrameCommandHost::RunToolCommand(uint32_t command)
 {
     FrameSwitches& switches = ProgramSwitches();
@@ -1092,6 +1163,18 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
         return true;
     case 26537: RevertPortfolio(); return true;
     case 26740: case 26900: case 27036: case 27039: case 26811: return true;
+    case kCommandIncomingMessage: OnIncomingMessage(); return true;
+    case 27063:
+        // The sheet packs its answers on Finish (PackAgreementAnswers) and stays open when they do
+        // not fit; Cancel declines.
+        if (!(*FindCommandDialog(27063))())
+            ShowMessage(AgreementDeclinedText(), {}, MsgButtons::Ok, MsgIcon::Information);
+        return true;
+    case 26938:
+        switches.messagingIdle = 0;
+        (*FindCommandDialog(26938))();
+        switches.messagingIdle = 1;
+        return true;
     default:
         break;
     }

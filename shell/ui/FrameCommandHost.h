@@ -53,6 +53,8 @@ public:
     void OpenCompanyPage();
     void SaveCurrentData();
     void DisconnectFeed();
+    void OnIncomingMessage();
+    void OnNicknameInUse();
 
 private:
     bool UpdateTableCommand(CommandUi& ui) const;
@@ -66,6 +68,7 @@ private:
     void RefreshAllViews();
     void AfterUndoOrRedo(bool redo);
     void ShowPortfolioStep(Portfolio* target);
+    bool WaitUntilActive(int milliseconds);
 
     CMainFrame& frame_;
     CViewRequests& requests_;
@@ -80,6 +83,7 @@ struct FrameSwitches {
     uint8_t calculatorMode = 0;      // 128 or above: the desktop's calculator
     int32_t slideDelayTenths = kDefaultSlideDelayTenthsSwitch;
     uint8_t slideLoop = 0;
+    uint8_t messagingIdle = 1;       // no messaging dialog is open
     static constexpr int32_t kDefaultSlideDelayTenthsSwitch = 25;
 };
 FrameSwitches& ProgramSwitches();

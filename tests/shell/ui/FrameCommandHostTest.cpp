@@ -10,7 +10,10 @@
 #include "platform/MessageDispatch.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "portfolio/UndoRing.h"
+#include "realtime/TimerQueue.h"
+#include "shell/FrameCommands.h"
 #include "shell/FrameDialogSeams.h"
+#include "shell/FrameMessages.h"
 #include "shell/FrameState.h"
 #include "shell/KeyTable.h"
 #include "shell/PortfolioCommands.h"
@@ -28,6 +31,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
@@ -369,4 +373,47 @@ TEST_F(FrameCommandHost, WebAndToolCommandsOpenTheirTargets)
     frame->OnCommand(26655);
     EXPECT_EQ(opened.back(), kDesktopCalculator);
     EXPECT_TRUE(frame->commands().isEmpty());
+}
+
+TEST_F(FrameCommandHost, AMessageArrivingDuringADragIsAnnouncedOnceTheCaptureEnds)
+{
+    Start(kViewList);
+    SetFrameCommandTarget(frame.get());
+    int alerts = 0;
+    FrameDialogs().messageWaiting = [] { return true; };
+    FrameDialogs().messageAlert = [&] {
+        ++alerts;
+        return false;
+    };
+    auto pumpFor = [&](int milliseconds, auto done) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!done() && waited.elapsed() < milliseconds) {
+            DeliverPostedMessages();
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        return done();
+    };
+    NoteMouseCapture(true);
+    frame->OnCommand(kCommandIncomingMessage);
+    EXPECT_FALSE(pumpFor(400, [&] { return alerts > 0; })) << "not announced while the capture is held";
+    NoteMouseCapture(false);
+    EXPECT_TRUE(pumpFor(3000, [&] { return alerts > 0; }));
+    EXPECT_EQ(alerts, 1);
+    SetFrameCommandTarget(nullptr);
+    TimerQueue().Clear();
+}
+
+TEST_F(FrameCommandHost, ANicknameInUseIsNamedAndTheProfileEditorOpens)
+{
+    test::FakeMessageBox boxes;
+    Start(kViewList);
+    int profiles = 0;
+    FrameDialogs().nicknameInUse = [] { return std::string("trader7"); };
+    SetCommandDialog(26946, [&] { return ++profiles > 0; });
+    SendProgramMessage(*frame, MSG_NICKNAME_CHECK, 0, 0);
+    SetCommandDialog(26946, nullptr);
+    ASSERT_EQ(boxes.texts().size(), 1u);
+    EXPECT_EQ(boxes.texts()[0], "Unfortunately the messaging nickname trader7 is in use. Please edit your messaging profile");
+    EXPECT_EQ(profiles, 1);
 }
