@@ -1,11 +1,19 @@
 // Undo and redo texts, portfolio stepping and reverting.
 #include "shell/PortfolioCommands.h"
 
+#include "core/PriceSubRecords.h"
 #include "core/ShareList.h"
+#include "lists/ViewBase.h"
+#include "platform/MessageDispatch.h"
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "portfolio/PortfolioFile.h"
+#include "portfolio/PortfolioRoutines.h"
+#include "portfolio/PresetPortfolios.h"
+#include "resources/MessageIds.h"
+#include "shell/ViewGroups.h"
+#include "shell/ViewKinds.h"
 #include "portfolio/UndoRing.h"
 
 #include <cstdio>
@@ -113,6 +121,33 @@ Portfolio* PreviousPortfolio(const Portfolio* p)
     if (before && before == PortfolioChain() && before->type == kFilterPreset)
         return nullptr;
     return before;
+}
+
+void RefreshPortfolioLists(uint16_t number)
+{
+    for (ShareList* list = ShareListChain(); list; list = list->next)
+        if (list->source && list->source->number == number)
+            SetShareListSource(list, list->source, list->currentId, list->currentSub, true, true);
+    ForEachView([](CViewBase* view) {
+        if (view->kind == kViewTicker)
+            SendProgramMessage(*view, WM_COMMAND, ID_REFRESH);
+    });
+}
+
+void RefillHighsAndLows()
+{
+    RecomputeAllPeriodExtremes();
+    ViewGroupsSettingsChanged(2);
+    if (Portfolio* lows = FindPortfolioByNumber(kNewLowsNumber)) {
+        ResetPortfolioEntries(*lows);
+        FillNewLows(lows);
+        RefreshPortfolioLists(kNewLowsNumber);
+    }
+    if (Portfolio* highs = FindPortfolioByNumber(kNewHighsNumber)) {
+        ResetPortfolioEntries(*highs);
+        FillNewHighs(highs);
+        RefreshPortfolioLists(kNewHighsNumber);
+    }
 }
 
 Portfolio* RevertPortfolioToSaved(Portfolio* p)

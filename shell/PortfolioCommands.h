@@ -35,6 +35,13 @@ int UndoRepeats(const UndoRing& ring);
 Portfolio* NextPortfolio(const Portfolio* p);
 Portfolio* PreviousPortfolio(const Portfolio* p);
 
+// Re-points every share list showing the portfolio with this number at it (refilled and re-sorted)
+// and refreshes every ticker.
+void RefreshPortfolioLists(uint16_t number);
+// After the new-high and new-low periods changed: the period extremes are worked out again and
+// the New Lows and New Highs portfolios refilled, with the lists that show them.
+void RefillHighsAndLows();
+
 // Puts the portfolio back as its saved file holds it: the saved file must exist (else the user is
 // told and nothing, not even the interim copy, is deleted); the interim copy goes, the portfolio
 // is read again in its place in the chain and the lists that showed it show the new one. Returns

@@ -1134,6 +1134,9 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
     }
     case 27213:
         if (FrameDialogs().highLowSettings()) {
+            if (CurrentShareList() && CurrentShareList()->source)
+                RefillHighsAndLows();
+            frame_.RefreshToolbars();
             UpdateAllViewGroups(-1, true, nullptr, false, false);
             InvalidateMatchingViews(ShareListChain(), false, -1, -1, 0xFFFFFFFF, nullptr);
         }

@@ -5,9 +5,13 @@
 #include "core/ConfigFamilies.h"
 #include "core/ConfigState.h"
 #include "core/ShareList.h"
+#include "core/VexaEdition.h"
 #include "core/WindowLayouts.h"
+#include "datamining/DMFilter.h"
+#include "devtools/lib/TempFolder.h"
 #include "lists/ViewBase.h"
 #include "platform/MessageDispatch.h"
+#include "platform/Paths.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "portfolio/UndoRing.h"
 #include "realtime/TimerQueue.h"
@@ -35,6 +39,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -416,4 +421,63 @@ TEST_F(FrameCommandHost, ANicknameInUseIsNamedAndTheProfileEditorOpens)
     ASSERT_EQ(boxes.texts().size(), 1u);
     EXPECT_EQ(boxes.texts()[0], "Unfortunately the messaging nickname trader7 is in use. Please edit your messaging profile");
     EXPECT_EQ(profiles, 1);
+}
+
+TEST_F(FrameCommandHost, RestoringATableBringsBackItsSavedDesignAndKeepsTheWindowOnItsShare)
+{
+    dev::TempFolder dir;
+    const std::filesystem::path previousFolder = ProgramFolder();
+    SetProgramFolder(dir.path());
+    test::FakeMessageBox boxes;
+    CViewBase* view = Start(kViewList);
+    frame->OnCommand(kCommandFirstSetting + 4);
+    Config().listTables.designs[4].name = "Saved";
+    Config().listTables.designs[5].name = "Other saved";
+    frame->OnCommand(kCommandSaveAll);
+    ASSERT_TRUE(std::filesystem::exists(AppPath("Quorva.cfg")));
+
+    Config().listTables.designs[4].name = "Changed";
+    Config().listTables.designs[5].name = "Other changed";
+    view->list->current = 3;
+    frame->OnCommand(kCommandRestoreTable);
+    EXPECT_EQ(Config().listTables.designs[4].name, "Saved");
+    EXPECT_EQ(Config().listTables.designs[5].name, "Other changed") << "only the view's table comes back";
+    EXPECT_EQ(view->list->current, 3);
+    EXPECT_EQ(view->list->tableSetting, 4);
+    EXPECT_EQ(MainFrameState().activeKind, kViewList);
+
+    frame->OnCommand(kCommandRestoreAll);
+    EXPECT_EQ(Config().listTables.designs[5].name, "Other saved");
+    EXPECT_TRUE(boxes.texts().empty());
+    SetProgramFolder(previousFolder);
+}
+
+TEST_F(FrameCommandHost, TheSpecialEditionsOwnTableMayNotBeCopied)
+{
+    test::FakeMessageBox boxes;
+    Config().optionsA.bytes[OptionBlockA::kEditionTableSlot] = 4;
+    Config().optionsA.bytes[OptionBlockA::kEditionGraphSlot1] = 0;
+    Config().optionsA.bytes[OptionBlockA::kEditionGraphSlot2] = 11;
+    InitVexaTables();
+    SetEditionOptionByte(kEditionOn | kEditionSetUp);
+    ApplyVexaSettings(true);
+    ASSERT_TRUE(VexaSettingsApplied());
+
+    CViewBase* view = Start(kViewList);
+    view->list->tableSetting = 4;
+    int dialogs = 0;
+    SetModalDialogRunner([&](QDialog&) {
+        ++dialogs;
+        return int(QDialog::Rejected);
+    });
+    frame->OnCommand(kCommandCopyTable);
+    view->list->tableSetting = 3;
+    frame->OnCommand(kCommandCopyTable);
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{kProtectedCopyMessage});
+    EXPECT_EQ(dialogs, 1) << "only the user's own table reaches the key dialog";
+
+    ApplyVexaSettings(false);
+    FreeVexaTables();
+    SetEditionOptionByte(0);
+    RemoveEditionFilters();
 }
