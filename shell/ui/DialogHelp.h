@@ -17,6 +17,7 @@ using DialogHelpHost = std::function<void(uint32_t topic, bool popup)>;
 DialogHelpHost SetDialogHelpHost(DialogHelpHost host);
 
 void ShowDialogHelp(uint32_t topic);
+void ShowPopupHelp(uint32_t topic);
 // The control's id from its object name; 0 when it has none.
 uint32_t ControlId(const QWidget* control);
 void ShowControlHelp(const QWidget* control);

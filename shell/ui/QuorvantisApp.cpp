@@ -7,8 +7,10 @@
 #include "platform/qt/QtPlatform.h"
 #include "shell/AppServices.h"
 #include "shell/FrameCommands.h"
+#include "shell/KeyRouting.h"
 #include "shell/StartupSteps.h"
 #include "shell/ui/AppServicesQt.h"
+#include "shell/ui/FindShareDlg.h"
 #include "shell/ui/IdleHost.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/SplashWnd.h"
@@ -83,6 +85,7 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     RunExit(state_);
     SetTipOfTheDay({});
     SetFrameCommandTarget(nullptr);
+    SetFindShareDialog(nullptr);
     requests_.reset();
     windows_.reset();
     frame_.reset();
@@ -141,6 +144,7 @@ void CQuorvantisApp::createFrameObject()
 {
     frame_ = std::make_unique<CMainFrame>();
     SetFrameCommandTarget(frame_.get());
+    InstallFindShareDialog(frame_.get());
 }
 
 bool CQuorvantisApp::createFrameWindow(CDoc&)
