@@ -77,6 +77,19 @@ CPriceEdit::CPriceEdit(CPriceListBox* box, int element, int row)
     setFrame(false);
 }
 
+bool CPriceEdit::event(QEvent* event)
+{
+    // Tab moves the editor, not the dialog's focus.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
 void CPriceEdit::keyPressEvent(QKeyEvent* event)
 {
     int key = event->key();
@@ -169,7 +182,9 @@ QList<int> CPriceListBox::columnStops() const
     };
     int third = offset("2837", kFallbackThird);
     int fourth = offset("1089", kFallbackFourth);
-    QList<int> stops{2, 30, third, fourth};
+    // The first two stops are in dialog units (a quarter of the average character width).
+    int unit = fontMetrics().averageCharWidth();
+    QList<int> stops{2 * unit / 4, 30 * unit / 4, third, fourth};
     if (PriceListDisplay().percent)
         stops << 2 * fourth - third;
     return stops;
