@@ -211,7 +211,14 @@ void CFindShareDlg::keyPressEvent(QKeyEvent* event)
         QDialog::keyPressEvent(event);
         return;
     }
+    // A key the edit leaves unused comes back to the dialog: it ends here.
+    if (forwarding_) {
+        event->ignore();
+        return;
+    }
+    forwarding_ = true;
     QCoreApplication::sendEvent(edit_, event);
+    forwarding_ = false;
 }
 
 void CFindShareDlg::refill()

@@ -88,6 +88,7 @@ private:
     uint32_t firstKey_ = 0;
     bool opened_ = false;
     bool refilling_ = false;
+    bool forwarding_ = false;
     CKeyEdit* edit_;
     QListWidget* list_;
     QCheckBox* epic_;

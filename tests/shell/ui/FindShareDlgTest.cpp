@@ -77,6 +77,9 @@ TEST_F(FindShareDlgTest, TypingNarrowsAndListKeysMoveTheSelection)
     EXPECT_EQ(Selected(dialog), "Delta Drilling") << "the edit hands list keys to the list";
     QTest::keyClick(&dialog, Qt::Key_E);
     EXPECT_EQ(dialog.edit()->text(), "de") << "other keys go to the edit";
+    QTest::keyClick(&dialog, Qt::Key_Shift);
+    QTest::keyClick(dialog.edit(), Qt::Key_F5);
+    EXPECT_EQ(dialog.edit()->text(), "de") << "a key the edit leaves unused does not bounce between them";
 
     dialog.firstLetterBox()->setChecked(false);
     QTest::keyClicks(dialog.edit(), "zz");
