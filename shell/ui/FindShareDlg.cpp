@@ -8,7 +8,7 @@
 #include "shell/KeyRouting.h"
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/KeyForwarding.h"
-#include "shell/ui/ModalRun.h"
+#include "shell/ui/ModalDialog.h"
 #include "shell/ui/SelectShareType.h"
 #include "shell/ui/SuppressibleMessage.h"
 
@@ -177,7 +177,7 @@ CFindShareDlg::CFindShareDlg(QWidget* parent, RecordCursor preset, int mode)
     refill();
 }
 
-int CFindShareDlg::run() { return RunModalDialog(*this, "Find a share: cancelled", QDialog::Rejected); }
+int CFindShareDlg::run() { return RunModalDialog(*this); }
 
 void CFindShareDlg::showEvent(QShowEvent* event)
 {

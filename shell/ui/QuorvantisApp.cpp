@@ -13,10 +13,12 @@
 #include "shell/ui/FindShareDlg.h"
 #include "shell/ui/IdleHost.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ui/ShellDialogs.h"
 #include "shell/ui/SplashWnd.h"
 #include "shell/ui/TimerCallbackHost.h"
 #include "shell/ui/TipOfDay.h"
 #include "shell/ui/ViewRequests.h"
+#include "shell/ui/WindowCommands.h"
 #include "shell/ui/WindowFactory.h"
 
 #include <QDir>
@@ -84,8 +86,10 @@ int CQuorvantisApp::ExitInstance(int loopCode)
 {
     RunExit(state_);
     SetTipOfTheDay({});
+    RemoveShellDialogs();
     SetFrameCommandTarget(nullptr);
     SetFindShareDialog(nullptr);
+    windowCommands_.reset();
     requests_.reset();
     windows_.reset();
     frame_.reset();
@@ -127,6 +131,11 @@ bool CQuorvantisApp::ctrlHeld() const
     return queryKeyboardModifiers().testFlag(Qt::ControlModifier);
 }
 
+std::optional<std::string> CQuorvantisApp::askPassword()
+{
+    return AskProgramPassword(nullptr);
+}
+
 void CQuorvantisApp::showSplash()
 {
     EnableSplash(true);
@@ -144,6 +153,7 @@ void CQuorvantisApp::createFrameObject()
 {
     frame_ = std::make_unique<CMainFrame>();
     SetFrameCommandTarget(frame_.get());
+    InstallShellDialogs(*frame_);
     InstallFindShareDialog(frame_.get());
 }
 
@@ -184,6 +194,7 @@ void CQuorvantisApp::createLayoutWindows()
 {
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
+    windowCommands_ = std::make_unique<CWindowCommands>(*frame_, *windows_, *requests_);
     windows_->ApplyLayout(-1);
 }
 

@@ -5,7 +5,7 @@
 #include "platform/qt/QtText.h"
 #include "shell/ColumnFormatter.h"
 #include "shell/ui/DialogHelp.h"
-#include "shell/ui/ModalRun.h"
+#include "shell/ui/ModalDialog.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -51,7 +51,7 @@ CSelectShareType::CSelectShareType(const std::vector<RecordCursor>& lines, QWidg
     InstallDialogHelp(*this, 0);
 }
 
-int CSelectShareType::run() { return RunModalDialog(*this, "Select share type: cancelled", QDialog::Rejected); }
+int CSelectShareType::run() { return RunModalDialog(*this); }
 
 void CSelectShareType::accept()
 {

@@ -3,7 +3,7 @@
 
 #include "shell/HelpTopics.h"
 #include "shell/ui/DialogHelp.h"
-#include "shell/ui/ModalRun.h"
+#include "shell/ui/ModalDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -68,7 +68,7 @@ void CSuppressibleMessage::onSecond()
 
 int CSuppressibleMessage::run()
 {
-    return RunModalDialog(*this, "Quorvantis message: " + text_->text(), QDialog::Accepted);
+    return RunModalDialog(*this);
 }
 
 bool CSuppressibleMessage::suppressChecked() const { return check_->isChecked(); }

@@ -10,7 +10,7 @@
 #include "shell/KeyRouting.h"
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/KeyForwarding.h"
-#include "shell/ui/ModalRun.h"
+#include "shell/ui/ModalDialog.h"
 #include "shell/ui/SelectShareType.h"
 #include "shell/ui/SuppressibleMessage.h"
 #include "support/DatabaseFixture.h"
@@ -45,7 +45,7 @@ protected:
     }
     ~FindShareDlgTest() override
     {
-        SetModalRunner(nullptr);
+        SetModalDialogRunner(nullptr);
         SetFindShareDialog(nullptr);
         Config() = ConfigState{};
     }
@@ -94,7 +94,7 @@ TEST_F(FindShareDlgTest, TypingNarrowsAndListKeysMoveTheSelection)
 TEST_F(FindShareDlgTest, FastEpicAskedOnceThenTypingAWholeEpicCloses)
 {
     int asked = 0;
-    SetModalRunner([&](QDialog& shown) {
+    SetModalDialogRunner([&](QDialog& shown) {
         auto* message = qobject_cast<CSuppressibleMessage*>(&shown);
         if (!message)
             return int(QDialog::Rejected);
@@ -170,7 +170,7 @@ TEST_F(FindShareDlgTest, AShareOnSeveralLinesAsksForItsType)
 {
     std::vector<int> answers = {QDialog::Rejected, QDialog::Accepted};
     QString caption;
-    SetModalRunner([&](QDialog& shown) {
+    SetModalDialogRunner([&](QDialog& shown) {
         auto* chooser = qobject_cast<CSelectShareType*>(&shown);
         caption = shown.windowTitle();
         if (!chooser || answers.empty())
@@ -207,7 +207,8 @@ TEST_F(FindShareDlgTest, TheFrameSeamMakesTheShareFoundCurrent)
     view.list = &list;
     InstallFindShareDialog(nullptr);
     uint32_t typed = 0;
-    SetModalRunner([&](QDialog& shown) {
+    SetModalDialogRunner([&](QDialog& shown) {
+        shown.show();
         QApplication::processEvents();
         auto& dialog = static_cast<CFindShareDlg&>(shown);
         typed = dialog.edit()->text().isEmpty() ? 0 : dialog.edit()->text()[0].unicode();
@@ -220,11 +221,11 @@ TEST_F(FindShareDlgTest, TheFrameSeamMakesTheShareFoundCurrent)
     EXPECT_EQ(typed, uint32_t('g'));
     EXPECT_EQ(list.current, 2);
 
-    SetModalRunner([](QDialog&) { return int(QDialog::Rejected); });
+    SetModalDialogRunner([](QDialog&) { return int(QDialog::Rejected); });
     EXPECT_TRUE(CarryOutFindShare(&view, PlanFindShare('a', keys, &view, false), 'a', nullptr));
     EXPECT_EQ(list.current, 2) << "Cancel leaves the list as it was";
 
-    SetModalRunner([](QDialog& shown) {
+    SetModalDialogRunner([](QDialog& shown) {
         if (auto* chooser = qobject_cast<CSelectShareType*>(&shown)) {
             chooser->accept();
             return chooser->result();
@@ -244,7 +245,7 @@ TEST_F(FindShareDlgTest, UnattendedRunsNeverWait)
     CFindShareDlg dialog;
     EXPECT_EQ(dialog.run(), QDialog::Rejected);
     CSuppressibleMessage message("Text", {});
-    EXPECT_EQ(message.run(), QDialog::Accepted);
+    EXPECT_EQ(message.run(), QDialog::Rejected);
     qunsetenv("QV_AUTO_ANSWER");
 }
 
