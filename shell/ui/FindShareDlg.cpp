@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qv {
 namespace {
@@ -235,8 +236,15 @@ void CFindShareDlg::refill()
     refilling_ = true;
     list_->setUpdatesEnabled(false);
     list_->clear();
+    // EPIC lines: the keys padded to one width so that the names stand in a column.
+    size_t keyWidth = 0;
+    for (const FindShareLine& line : fill.lines)
+        keyWidth = std::max(keyWidth, line.key.size());
     for (const FindShareLine& line : fill.lines) {
-        auto* item = new QListWidgetItem(FromCp1252(line.text), list_);
+        QString text = FromCp1252(line.text);
+        if (!line.key.empty())
+            text = FromCp1252(line.key).leftJustified(int(keyWidth)) + text.mid(int(line.key.size()));
+        auto* item = new QListWidgetItem(text, list_);
         item->setData(Qt::UserRole, FindShareItemData(line.item.cursor));
         item->setData(Qt::UserRole + 1, QVariant::fromValue(static_cast<void*>(line.item.cursor.record)));
         item->setData(Qt::UserRole + 2, line.item.cursor.count);
