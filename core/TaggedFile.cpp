@@ -138,4 +138,17 @@ std::optional<std::filesystem::path> SetRejectedFileAside(const std::filesystem:
     return std::nullopt;
 }
 
+std::optional<std::filesystem::path> SetDamagedFileAside(const std::filesystem::path& file, const std::string& kept)
+{
+    std::optional<std::filesystem::path> aside = SetRejectedFileAside(file);
+    std::string text = file.filename().string() + " is damaged: Quorvantis could read only " + kept + ".\n\n";
+    if (aside)
+        text += "The whole file has been kept unchanged as " + aside->filename().string() +
+                "; the next save writes what was read.";
+    else
+        text += "The file could not be set aside, so the next save will replace it with what was read.";
+    ShowMessage(text, {}, MsgButtons::Ok, MsgIcon::Exclamation);
+    return aside;
+}
+
 } // namespace qv

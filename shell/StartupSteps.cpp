@@ -1,20 +1,16 @@
-// The steps still to be filled by their owners: each does nothing yet.
+// The steps still to be filled by their owners: each does nothing yet (the filled ones live in
+// StartupDefaults.cpp).
 #include "shell/StartupSteps.h"
 
 namespace qv::steps {
 
 void LoadStandardProfileSettings() {}
-void InitDefaultSettings() {}
 void PrepareListColourSets() {}
-void ApplySignalSetting() {}
-void ApplyOldConfigDefaults() {}
 void LoadToolbarConfig() {}
 void CopyTradingTimesToMarketTable() {}
 void FinishLinesAndTextLoad() {}
-void ResetPortfolioChainAndLists() {}
 void InitRTStore() {}
 void InitIndicatorLineStyles() {}
-void ShareListsAfterLoad() {}
 void ScaleDefaultListColumns(int) {}
 void CreateAlarmServer() {}
 void StartRTEngine() {}

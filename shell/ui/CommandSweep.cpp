@@ -1,0 +1,157 @@
+// The command sweep: layouts, windows and menu commands walked as a user would.
+#include "shell/ui/CommandSweep.h"
+
+#include "shell/LayoutWindow.h"
+#include "shell/ui/MainFrame.h"
+#include "shell/ui/MenuWalk.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPointer>
+#include <QTimer>
+#include <cstdio>
+#include <set>
+
+namespace qv {
+namespace {
+
+constexpr uint32_t kCommandExit = 57665;
+constexpr int kDefaultLayouts = 5;
+constexpr int kDialogCheckMs = 20;
+
+void Settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Cancels every modal dialog as soon as it runs, as a user pressing Escape would.
+class DialogCanceller {
+public:
+    DialogCanceller()
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+            else if (modal)
+                modal->close();
+        });
+        timer_.start(kDialogCheckMs);
+    }
+
+private:
+    QTimer timer_;
+};
+
+class Sweep {
+public:
+    explicit Sweep(CMainFrame& frame) : frame_(frame) {}
+
+    CommandSweepResult Run()
+    {
+        DialogCanceller canceller;
+        SweepWindows();
+        for (int layout = 0; layout < kDefaultLayouts; ++layout) {
+            frame_.OnCommand(kCommandFirstLayout + uint32_t(layout));
+            Settle();
+            SweepWindows();
+        }
+        return result_;
+    }
+
+private:
+    void SweepWindows()
+    {
+        ++result_.layouts;
+        QList<QPointer<QMdiSubWindow>> windows;
+        for (QMdiSubWindow* sub : frame_.mdiArea()->subWindowList())
+            windows << sub;
+        if (windows.isEmpty())
+            SweepActiveWindow();
+        for (const QPointer<QMdiSubWindow>& sub : windows) {
+            if (!sub)
+                continue;
+            frame_.mdiArea()->setActiveSubWindow(sub);
+            Settle();
+            SweepActiveWindow();
+        }
+    }
+
+    // Runs the enabled commands not run yet, reading the menus again after each: a command may
+    // change the view, and with it the menus.
+    void SweepActiveWindow()
+    {
+        while (const MenuCommandItem* item = NextItem()) {
+            uint32_t command = item->command;
+            QString path = item->path;
+            done_.insert(command);
+            qsizetype before = frame_.commands().size();
+            frame_.OnCommand(command);
+            Settle();
+            ++result_.commandsRun;
+            result_.run << QStringLiteral("%1 (%2)").arg(path).arg(command);
+            for (qsizetype i = before; i < frame_.commands().size(); ++i)
+                result_.unhandled << QStringLiteral("%1 (%2 gave %3)").arg(path).arg(command).arg(frame_.commands()[i]);
+        }
+    }
+
+    const MenuCommandItem* NextItem()
+    {
+        items_ = OpenMenusAsUser(*frame_.menuBar());
+        for (const MenuCommandItem& item : items_) {
+            if (done_.count(item.command) || !item.action->isEnabled())
+                continue;
+            if (SweepSkipsItem(item.command, item.action->text())) {
+                done_.insert(item.command);
+                result_.skipped << item.path;
+                continue;
+            }
+            return &item;
+        }
+        return nullptr;
+    }
+
+    CMainFrame& frame_;
+    CommandSweepResult result_;
+    std::set<uint32_t> done_;
+    std::vector<MenuCommandItem> items_;
+};
+
+} // namespace
+
+bool SweepSkipsItem(uint32_t command, const QString& text)
+{
+    if (command == kCommandExit)
+        return true;
+    QString plain = text;
+    plain.remove(QLatin1Char('&'));
+    for (const char* word : {"Exit", "Delete", "Remove", "Purge", "Erase", "Clear", "Empty"})
+        if (plain.contains(QLatin1String(word), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+CommandSweepResult RunCommandSweep(CMainFrame& frame)
+{
+    return Sweep(frame).Run();
+}
+
+void ReportCommandSweep(const CommandSweepResult& result)
+{
+    for (const QString& path : result.run)
+        std::fprintf(stderr, "Command sweep: ran %s\n", path.toLocal8Bit().constData());
+    for (const QString& path : result.skipped)
+        std::fprintf(stderr, "Command sweep: skipped %s\n", path.toLocal8Bit().constData());
+    for (const QString& item : result.unhandled)
+        std::fprintf(stderr, "Command sweep: enabled but not handled: %s\n", item.toLocal8Bit().constData());
+    std::fprintf(stderr, "Command sweep: %d layouts, %d commands run, %lld skipped, %lld not handled\n",
+                 result.layouts, result.commandsRun, qlonglong(result.skipped.size()),
+                 qlonglong(result.unhandled.size()));
+}
+
+} // namespace qv
