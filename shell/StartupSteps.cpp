@@ -1,26 +1,30 @@
-// The steps still to be filled by their owners: each does nothing yet (the filled ones live in
-// StartupDefaults.cpp).
+// Start-up steps owned by work still to come; those not yet filled do nothing (the settings'
+// defaults and the derived lists live in StartupDefaults.cpp).
 #include "shell/StartupSteps.h"
+
+#include "chartmodel/PriceEdits.h"
 
 namespace qv::steps {
 
-void LoadStandardProfileSettings() {}
-void PrepareListColourSets() {}
+void LoadStandardProfileSettings() {}   // waits for a recent-file list
+void PrepareListColourSets() {}         // waits for the list-table views
 void LoadToolbarConfig() {}
-void CopyTradingTimesToMarketTable() {}
-void FinishLinesAndTextLoad() {}
-void InitRTStore() {}
-void InitIndicatorLineStyles() {}
-void ScaleDefaultListColumns(int) {}
-void CreateAlarmServer() {}
-void StartRTEngine() {}
-void DestroyAlarmServer() {}
-void ShutDownFeedClient() {}
-void FreeFixedSourceLists() {}
-void BackupRTIndex() {}
-void SaveNewsDatabase() {}
+void CopyTradingTimesToMarketTable() {} // waits for the intraday market table
+void InitRTStore() {}                   // waits for the intraday store
+void InitIndicatorLineStyles() {}       // waits for the indicators
+void ScaleDefaultListColumns(int) {}    // waits for the list tables' column records
+void CreateAlarmServer() {}             // waits for the intraday alarms
+void StartRTEngine() {}                 // waits for the intraday engine
+void DestroyAlarmServer() {}            // waits for the intraday alarms
+void ShutDownFeedClient() {}            // waits for the feed client
+void FreeFixedSourceLists() {}          // waits for the list tables' fixed source lists
+void BackupRTIndex() {}                 // waits for the intraday store
+void SaveNewsDatabase() {}              // waits for the news store
 void SaveToolbarConfig() {}
-void CloseRTStore() {}
-void FreeProgramBlocks() {}
+void CloseRTStore() {}                  // waits for the intraday store
+void FreeProgramBlocks() {}             // waits for the item list, fonts and toolbar state
+
+// Corrections kept by older stores that equal the database's are dropped once the database is in.
+void FinishLinesAndTextLoad() { UpgradeOldPriceEdits(); }
 
 } // namespace qv::steps
