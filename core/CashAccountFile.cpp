@@ -146,7 +146,7 @@ std::optional<std::vector<StoredCashAccount>> LoadCashFile()
         return std::nullopt;
     }
     if (contents.truncated) {
-        SetDamagedFileAside(file, "the first " + std::to_string(contents.accounts.size()) + " cash accounts");
+        SetDamagedFileAside(file, KeptItemsText(contents.accounts.size(), "cash account", "cash accounts"));
         // The program always has an account to book cash to.
         if (contents.accounts.empty())
             contents.accounts.push_back(DefaultCashAccount());

@@ -175,7 +175,7 @@ void LoadImports()
     case ImportsRead::Whole: return;
     case ImportsRead::Rejected: SetRejectedFileAside(file); return;
     case ImportsRead::Damaged:
-        SetDamagedFileAside(file, "the first " + std::to_string(ImportedItemCount) + " imported items");
+        SetDamagedFileAside(file, KeptItemsText(size_t(ImportedItemCount), "imported item", "imported items"));
         return;
     }
 }

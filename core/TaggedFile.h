@@ -78,7 +78,10 @@ std::optional<std::filesystem::path> SetRejectedFileAside(const std::filesystem:
 
 // A file read only in part (a record damaged or cut short): the whole file is set aside as above
 // before any save can write the shortened contents over it, and the user is told which file it
-// was, what was kept (`kept`, e.g. "the first 2 imported items") and where the file now is.
+// was, what was kept (`kept`, from KeptItemsText) and where the file now is.
 std::optional<std::filesystem::path> SetDamagedFileAside(const std::filesystem::path& file, const std::string& kept);
+// What a damaged file kept: "none of its imported items", "only the first imported item",
+// "only the first 3 imported items".
+std::string KeptItemsText(size_t count, const std::string& singular, const std::string& plural);
 
 } // namespace qv

@@ -174,7 +174,7 @@ TEST_F(CashFile, ADamagedFileIsSetAsideWholeBeforeAnySaveAndTheUserIsTold)
     LoadCashAccounts();
     ASSERT_EQ(box.texts().size(), 1u);
     EXPECT_NE(box.texts()[0].find("Cash.dat is damaged"), std::string::npos) << box.texts()[0];
-    EXPECT_NE(box.texts()[0].find("the first 1 cash accounts"), std::string::npos);
+    EXPECT_NE(box.texts()[0].find("could read only the first cash account."), std::string::npos);
     EXPECT_NE(box.texts()[0].find("Cash.bad"), std::string::npos);
     ASSERT_TRUE(SaveCashAccounts());
     ASSERT_TRUE(SaveCashAccounts());
@@ -189,6 +189,7 @@ TEST_F(CashFile, ADamagedFileIsSetAsideWholeBeforeAnySaveAndTheUserIsTold)
     ASSERT_TRUE(loaded);
     ASSERT_EQ(loaded->size(), 1u);
     EXPECT_EQ((*loaded)[0].name, "Global Account");
+    EXPECT_NE(box.texts().back().find("could read none of its cash accounts"), std::string::npos) << box.texts().back();
     EXPECT_TRUE(ReadFileBytes(AppPath("Data\\Cash1.bad")));
     FreeCashAccounts();
 }

@@ -13,6 +13,7 @@
 #include "lists/ViewBase.h"
 #include "platform/MessageDispatch.h"
 #include "support/ui/FactoryFrame.h"
+#include "support/ui/Render.h"
 
 #include <QAction>
 #include <QApplication>
@@ -144,6 +145,9 @@ TEST_F(MenuState, ASameWindowSwitchKeepsTheNewKindAndItsMenus)
     EXPECT_TRUE(titles.contains(QStringLiteral("&List"))) << titles.join(QLatin1Char(',')).toStdString();
     EXPECT_TRUE(titles.contains(QStringLiteral("List &Tables"))) << titles.join(QLatin1Char(',')).toStdString();
     CheckMenus("after View > All");
+    const CViewBase* view = MainFrameState().activeView;
+    EXPECT_EQ(view->DecorateTitle(view->GetSourceTitle(false)), "Quorvantis - List: All");
+    test::SaveRender(test::RenderWidget(*frame), QStringLiteral("menu-state-after-view-all"));
 }
 
 TEST_F(MenuState, SettingsWithoutAHandlerAreGrey)
