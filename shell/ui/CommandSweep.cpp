@@ -1,7 +1,13 @@
 // The command sweep: layouts, windows and menu commands walked as a user would.
 #include "shell/ui/CommandSweep.h"
 
+#include "core/ConfigRecords.h"
+#include "core/ConfigState.h"
+#include "platform/MessageDispatch.h"
+#include "resources/MessageIds.h"
+#include "shell/FrameState.h"
 #include "shell/LayoutWindow.h"
+#include "shell/ViewKinds.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/MenuWalk.h"
 
@@ -56,15 +62,29 @@ public:
     {
         DialogCanceller canceller;
         SweepWindows();
+        SweepLayouts();
+        // The default layouts lay out several windows only with the multiple-windows option, which
+        // start-up turns off: they are swept again with it on, as the options would set it.
+        uint8_t& multiple = Config().optionsA.data()[OptionBlockA::kMultipleWindows];
+        uint8_t saved = multiple;
+        multiple = 1;
+        frame_.ReloadMainMenu();
+        SweepLayouts();
+        multiple = saved;
+        frame_.ReloadMainMenu();
+        return result_;
+    }
+
+private:
+    void SweepLayouts()
+    {
         for (int layout = 0; layout < kDefaultLayouts; ++layout) {
             frame_.OnCommand(kCommandFirstLayout + uint32_t(layout));
             Settle();
             SweepWindows();
         }
-        return result_;
     }
 
-private:
     void SweepWindows()
     {
         ++result_.layouts;
@@ -72,20 +92,51 @@ private:
         for (QMdiSubWindow* sub : frame_.mdiArea()->subWindowList())
             windows << sub;
         if (windows.isEmpty())
-            SweepActiveWindow();
+            SweepActiveWindow(nullptr);
+        QStringList kinds;
         for (const QPointer<QMdiSubWindow>& sub : windows) {
             if (!sub)
                 continue;
             frame_.mdiArea()->setActiveSubWindow(sub);
             Settle();
-            SweepActiveWindow();
+            int32_t kind = MainFrameState().activeKind;
+            kinds << QString::number(kind);
+            SweepActiveWindow(sub);
+            // Then each other view kind the window can show, as the view commands would switch it.
+            for (int32_t other = 0; other < kViewKindCount && sub; ++other) {
+                if (other == kind || !Restore(sub, other) || MainFrameState().activeKind != other)
+                    continue;
+                kinds << QString::number(other);
+                SweepActiveWindow(sub);
+            }
+            Restore(sub, kind);
         }
+        result_.windows << QStringLiteral("%1 windows, kinds shown %2").arg(windows.size()).arg(kinds.join(QLatin1Char(',')));
     }
 
-    // Runs the enabled commands not run yet, reading the menus again after each: a command may
-    // change the view, and with it the menus.
-    void SweepActiveWindow()
+    // Brings the window back as it was before a command changed it: active again, showing its
+    // kind again (asked for as the frame's deferred view request, in the same window). False when
+    // the window has gone.
+    bool Restore(const QPointer<QMdiSubWindow>& sub, int32_t kind)
     {
+        if (!sub)
+            return false;
+        if (frame_.mdiArea()->activeSubWindow() != sub) {
+            frame_.mdiArea()->setActiveSubWindow(sub);
+            Settle();
+        }
+        if (kind >= 0 && MainFrameState().activeKind != kind) {
+            SendProgramMessage(frame_, MSG_VIEW_REQUEST_DEFERRED, uintptr_t(uint32_t(kind)), -1);
+            Settle();
+        }
+        return true;
+    }
+
+    // Runs the enabled commands not run yet, reading the menus again after each, in the window's
+    // own view kind: a command may switch the view, and with it the menus.
+    void SweepActiveWindow(const QPointer<QMdiSubWindow>& sub)
+    {
+        int32_t kind = MainFrameState().activeKind;
         while (const MenuCommandItem* item = NextItem()) {
             uint32_t command = item->command;
             QString path = item->path;
@@ -97,6 +148,8 @@ private:
             result_.run << QStringLiteral("%1 (%2)").arg(path).arg(command);
             for (qsizetype i = before; i < frame_.commands().size(); ++i)
                 result_.unhandled << QStringLiteral("%1 (%2 gave %3)").arg(path).arg(command).arg(frame_.commands()[i]);
+            if (sub && !Restore(sub, kind))
+                return;
         }
     }
 
@@ -143,6 +196,8 @@ CommandSweepResult RunCommandSweep(CMainFrame& frame)
 
 void ReportCommandSweep(const CommandSweepResult& result)
 {
+    for (const QString& windows : result.windows)
+        std::fprintf(stderr, "Command sweep: layout with %s\n", windows.toLocal8Bit().constData());
     for (const QString& path : result.run)
         std::fprintf(stderr, "Command sweep: ran %s\n", path.toLocal8Bit().constData());
     for (const QString& path : result.skipped)

@@ -18,6 +18,7 @@ bool SweepSkipsItem(uint32_t command, const QString& text);
 struct CommandSweepResult {
     int layouts = 0;
     int commandsRun = 0;
+    QStringList windows;   // each layout's windows and their view kinds
     QStringList run;       // menu paths with their commands, in order
     QStringList skipped;   // menu paths
     QStringList unhandled; // enabled items whose command no handler took
