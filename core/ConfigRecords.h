@@ -29,6 +29,13 @@ struct OptionBlockA : SizedRecord<1100> {
     static constexpr size_t kRealTimeOption = 474;
     static constexpr size_t kMultipleWindows = 475;
     static constexpr size_t kDataMiningWord = 532;
+    // The Colour Selector's palette byte (bit 0 light palette, bit 1 advanced view) and its fourteen
+    // previous colours, u32 each, most recent first.
+    static constexpr size_t kColourPalette = 980;
+    static constexpr size_t kPreviousColours = 984;
+    // Grid lists: 1 draws a line under every row; the price-list flags 1-5 as bits 1-5.
+    static constexpr size_t kGridListLines = 1040;
+    static constexpr size_t kPriceListFlags = 1041;
     // 1: print in landscape.
     static constexpr size_t kPrintLandscape = 1090;
     // The special edition's list-table slot and its two graph-setting slots (255 = none).

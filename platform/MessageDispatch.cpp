@@ -61,6 +61,12 @@ intptr_t SendProgramMessage(MessageTarget& target, uint32_t message, uintptr_t w
     return target.onProgramMessage(message, wParam, lParam);
 }
 
+intptr_t SendProgramMessageTo(uint64_t targetId, uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    MessageTarget* target = Lookup(targetId);
+    return target ? target->onProgramMessage(message, wParam, lParam) : 0;
+}
+
 void PostProgramMessage(const MessageTarget& target, uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
     PostProgramMessageTo(target.targetId(), message, wParam, lParam);

@@ -28,6 +28,9 @@ private:
 
 intptr_t SendProgramMessage(MessageTarget& target, uint32_t message, uintptr_t wParam = 0,
                             intptr_t lParam = 0);
+// The same by the target's id, for controls that must not call a window already being destroyed;
+// 0 when the target is gone.
+intptr_t SendProgramMessageTo(uint64_t targetId, uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
 
 // Queues a message for delivery on the user-interface thread; safe from any thread. A message whose
 // target is destroyed before delivery is dropped.

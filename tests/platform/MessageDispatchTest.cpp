@@ -32,6 +32,16 @@ TEST(MessageDispatch, SendCallsTheTargetAtOnce)
     EXPECT_EQ(r.got[0].l, -1);
 }
 
+TEST(MessageDispatch, SendingByIdSkipsADestroyedTarget)
+{
+    auto target = std::make_unique<Recorder>();
+    const uint64_t id = target->targetId();
+    EXPECT_EQ(SendProgramMessageTo(id, MSG_TIME_FIELD, 0, 0), intptr_t(MSG_TIME_FIELD) + 1);
+    EXPECT_EQ(target->got.size(), 1u);
+    target.reset();
+    EXPECT_EQ(SendProgramMessageTo(id, MSG_TIME_FIELD, 0, 0), 0);
+}
+
 TEST(MessageDispatch, PostedMessagesWaitForDeliveryAndSkipDestroyedTargets)
 {
     DeliverPostedMessages();

@@ -1,0 +1,28 @@
+// Help asked for from a dialog: its Help button opens the dialog's topic, and F1 on a control shows the
+// pop-up topic numbered by the control's id plus 0x10000 (controls carry their ids as object names).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+class QDialog;
+class QPushButton;
+class QWidget;
+
+namespace qv {
+
+// Shows a topic (popup: a control's pop-up topic). The default shows the help stand-in's text in a
+// pop-up; tests record instead.
+using DialogHelpHost = std::function<void(uint32_t topic, bool popup)>;
+DialogHelpHost SetDialogHelpHost(DialogHelpHost host);
+
+void ShowDialogHelp(uint32_t topic);
+// The control's id from its object name; 0 when it has none.
+uint32_t ControlId(const QWidget* control);
+void ShowControlHelp(const QWidget* control);
+
+// Connects the Help button (when given) to the topic and has F1 in the dialog show the focused
+// control's pop-up topic.
+void InstallDialogHelp(QDialog& dialog, uint32_t topic, QPushButton* helpButton = nullptr);
+
+} // namespace qv
