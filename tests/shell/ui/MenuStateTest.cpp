@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFocusEvent>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <gtest/gtest.h>
@@ -157,6 +158,28 @@ TEST_F(MenuState, SettingsWithoutAHandlerAreGrey)
     for (const MenuCommandItem& item : OpenMenusAsUser(*frame->menuBar()))
         if (item.command >= 20500 && item.command <= 20511)
             EXPECT_FALSE(item.action->isEnabled()) << item.path.toStdString();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MenuState, OpeningAMenuLeavesTheActiveViewForItsCommands)
+{
+    factory->SelectLayout(0);
+    Settle();
+    auto* view = dynamic_cast<QWidget*>(MainFrameState().activeView);
+    ASSERT_NE(view, nullptr);
+    int32_t kind = MainFrameState().activeKind;
+    // A popup menu takes the keyboard: the view is still the one commands act on.
+    QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+    QApplication::sendEvent(view, &popup);
+    EXPECT_EQ(dynamic_cast<QWidget*>(MainFrameState().activeView), view);
+    EXPECT_EQ(MainFrameState().activeKind, kind);
+    // The keyboard going to another window of the program does make it forget the view.
+    QFocusEvent other(QEvent::FocusOut, Qt::OtherFocusReason);
+    QApplication::sendEvent(view, &other);
+    EXPECT_EQ(MainFrameState().activeView, nullptr);
 }
 
 } // namespace
