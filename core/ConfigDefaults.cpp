@@ -45,11 +45,6 @@ const char* TableFace()
 
 } // namespace
 
-std::vector<uint8_t> DefaultColumnLayout(ColumnLayoutSet, int)
-{
-    return {0};
-}
-
 void SetFontInstalledCheck(bool (*installed)(const char* face))
 {
     g_fontInstalled = installed;

@@ -1,5 +1,5 @@
-// The defaults that "Quorva.cfg" falls back on: built-in column layouts (empty until the list-table
-// engine supplies them) and the default table style, ticker design and intraday alarm records.
+// The defaults that "Quorva.cfg" falls back on: built-in column layouts (lists/DefaultColumnLayouts)
+// and the default table style, ticker design and intraday alarm records.
 #pragma once
 
 #include "core/ConfigRecords.h"
@@ -22,7 +22,8 @@ enum class ColumnLayoutSet {
     TradeQuoteTables // "T & Q"
 };
 
-// A copy of a built-in layout as a column chain ending with its zero byte.
+// A copy of a built-in layout as a column chain ending with its zero byte (lists/DefaultColumnLayouts;
+// an index past the set's last gives its last).
 std::vector<uint8_t> DefaultColumnLayout(ColumnLayoutSet set, int index);
 
 // Where the default records keep their fields.

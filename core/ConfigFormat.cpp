@@ -4,6 +4,7 @@
 #include "core/ConfigDefaults.h"
 #include "core/ConfigFamilies.h"
 #include "core/ConfigItem.h"
+#include "lists/ColumnDef.h"
 
 #include <algorithm>
 
@@ -229,14 +230,14 @@ bool ConfigReader::readChain(std::span<const uint8_t> data, std::vector<uint8_t>
     }
     if (state_.subVersion < kWideColumnsFrom) {
         auto wide = WidenColumnChain(data);
-        if (!wide || wide->size() > kMaxChainBytes) {
+        if (!wide || wide->size() > kMaxChainBytes || ValidateColumnLayout(*wide) == 0) {
             result_.corrupted = true;
             return false;
         }
         chain = std::move(*wide);
         return true;
     }
-    size_t length = ChainLength(data);
+    size_t length = ValidateColumnLayout(data);
     if (length == 0) {
         result_.corrupted = true;
         return false;

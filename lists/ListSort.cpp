@@ -2,6 +2,7 @@
 #include "lists/ListSort.h"
 
 #include "core/ShareList.h"
+#include "lists/ColumnDef.h"
 
 #include <algorithm>
 #include <map>
@@ -10,8 +11,7 @@
 namespace qv {
 namespace {
 
-constexpr int kMostColumns = 120;
-constexpr int kFallbackColumn = 2;
+constexpr uint8_t kNameFieldCode = 15;
 
 ListColumnLess& ColumnLess()
 {
@@ -38,16 +38,16 @@ bool HasTables(int viewKind)
 
 } // namespace
 
-void SortListByColumn(bool, ShareList* list, int signedColumn, bool)
+void SortListByColumn(bool keepNameOrder, ShareList* list, int signedColumn, bool)
 {
     if (!list)
         return;
-    int column = (signedColumn < 0 ? -signedColumn : signedColumn) - 1;
-    if (column >= kMostColumns)
-        column = kFallbackColumn;
+    int column = ColumnOfSignedNumber(signedColumn);
+    const uint8_t* def = GetColumnDef(list->columnLayout, column);
+    bool nameColumn = def && def[0] != 0 && ColumnDefCode(def) == kNameFieldCode;
     int32_t n = ShareListCount(list);
     const ListColumnLess& less = ColumnLess();
-    if (less && n > 1 && column >= 0) {
+    if (less && n > 1 && column >= 0 && !(keepNameOrder && nameColumn)) {
         bool descending = signedColumn < 0;
         std::stable_sort(list->entries, list->entries + n, [&](const RecordCursor& a, const RecordCursor& b) {
             return descending ? less(b, a, column) : less(a, b, column);

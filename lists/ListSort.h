@@ -13,8 +13,9 @@ namespace qv {
 struct ShareList;
 
 // Sorts by column |n| - 1 of the list's layout (120 or more falls back to column 2), descending
-// when n is negative; the first visible entry is the first entry afterwards in every case.
-void SortListByColumn(bool keepKind15, ShareList* list, int signedColumn, bool flag);
+// when n is negative; with keepNameOrder a column of field code 15 (the names, already in order)
+// is not sorted. The first visible entry is the first entry afterwards in every case.
+void SortListByColumn(bool keepNameOrder, ShareList* list, int signedColumn, bool flag);
 
 // The signed sort setting of a table setting for a view kind (negative = descending, magnitude - 1
 // = column); 0 for kinds without tables and settings never stored.

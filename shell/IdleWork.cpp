@@ -1,7 +1,6 @@
 // Idle work: one small step of the statistics walk per call, and the guarded message pump.
 #include "shell/IdleWork.h"
 
-#include "chartmodel/LinesAndTextFiles.h"
 #include "core/Database.h"
 #include "core/RecordLookup.h"
 #include "lists/CachedStatistics.h"
@@ -31,11 +30,10 @@ public:
 void ComputeStep(IdleWalk& walk)
 {
     RecordCursor cursor{walk.record, uint32_t(walk.countdown - 1)};
-    auto corrections = [&] { return FindPriceCorrections(RecordId(walk.record), uint16_t(cursor.count)); };
     switch (walk.step) {
-    case 0: GetCachedCorrelation(cursor, corrections()); break;
-    case 2: GetCachedVolatility(cursor, corrections()); break;
-    case 4: GetCachedBeta(cursor, corrections()); break;
+    case 0: GetCachedCorrelation(cursor); break;
+    case 2: GetCachedVolatility(cursor); break;
+    case 4: GetCachedBeta(cursor); break;
     case 6:
         walk.step = -1;
         --walk.countdown;

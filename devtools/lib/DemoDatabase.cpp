@@ -3,6 +3,7 @@
 
 #include "core/RecordAccess.h"
 #include "devtools/lib/DemoCompanyTexts.h"
+#include "devtools/lib/DemoResults.h"
 #include "devtools/lib/LondonCalendar.h"
 
 #include <algorithm>
@@ -413,6 +414,11 @@ PriceHistory RandomWalkHistory(std::mt19937& rng, sys_days first, sys_days last,
     return h;
 }
 
-DemoDatabase BuildDemoDatabase(sys_days lastDay, uint32_t seed) { return DemoBuilder(lastDay, seed).build(); }
+DemoDatabase BuildDemoDatabase(sys_days lastDay, uint32_t seed)
+{
+    DemoDatabase db = DemoBuilder(lastDay, seed).build();
+    AddDemoCompanyData(db, seed);
+    return db;
+}
 
 } // namespace qv::dev

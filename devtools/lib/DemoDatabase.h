@@ -22,6 +22,14 @@ struct DemoStream {
     PriceHistory history;
 };
 
+// One entry of a company's results table: {u16 PackedDate, u8 class (0 annual, 1 interim, 3 forecast),
+// u8 0, f32 profit (m), EPS (p), dividend (p), turnover (m)}.
+struct DemoResultsEntry {
+    uint16_t date = 0;
+    uint8_t kind = 0;
+    float profit = 0, eps = 0, dividend = 0, turnover = 0;
+};
+
 struct DemoRecord {
     uint16_t id = 0;
     std::string name;
@@ -29,6 +37,11 @@ struct DemoRecord {
     uint8_t resultsCurrency = 0; // currency of the published results
     std::string description;     // a company's business in a sentence or two; empty for other items
     std::vector<DemoStream> streams;
+    // Company data (devtools/lib/DemoResults): results in date order, the detailed results blocks of
+    // Comp.dat fields 118-122 (each with its length byte first) and the sector word of the field table.
+    std::vector<DemoResultsEntry> results;
+    std::vector<std::vector<uint8_t>> detailedBlocks;
+    uint16_t sectorWord = 0;
 };
 
 struct DemoDatabase {

@@ -3,6 +3,8 @@
 
 #include "core/RecordAccess.h"
 #include "devtools/lib/DemoCompanyTexts.h"
+#include "devtools/lib/ShareFieldTable.h"
+#include "platform/ByteOrder.h"
 
 #include <cstdio>
 #include <stdexcept>
@@ -14,6 +16,22 @@ namespace {
 constexpr uint8_t kCurrencyField = 129;
 constexpr uint8_t kEpicField = 128;
 constexpr uint8_t kResultsCurrencyField = 115;
+constexpr uint8_t kFirstBlockField = 118;
+constexpr uint8_t kBlockFields = 5;
+
+// A results-table entry as a record item.
+DbItem ResultsItem(const DemoResultsEntry& e)
+{
+    DbItem item;
+    uint8_t* b = item.bytes.data();
+    StoreU16(b, e.date);
+    b[2] = e.kind;
+    StoreF32(b + 4, e.profit);
+    StoreF32(b + 8, e.eps);
+    StoreF32(b + 12, e.dividend);
+    StoreF32(b + 16, e.turnover);
+    return item;
+}
 
 } // namespace
 
@@ -56,12 +74,17 @@ DbFile DemoDbFile(const DemoDatabase& demo)
     for (const DemoRecord& r : demo.records) {
         DbRecord record = ShareRecord(r.id, r.name, r.classByte, r.streams.front().epic);
         record.head[0] = r.streams.front().currency & 7;
+        record.head[kSectorWordOffset - 4] = uint8_t(r.sectorWord);
+        record.head[kSectorWordOffset - 3] = uint8_t(r.sectorWord >> 8);
+        for (const DemoResultsEntry& e : r.results)
+            record.items.push_back(ResultsItem(e));
         record.subRecords.clear();
         for (const DemoStream& s : r.streams)
             record.subRecords.push_back(PriceSubRecord(s.kind, s.issueFigure, s.history));
         entry.records.push_back(std::move(record));
     }
-    // The first entry's extra block is the list tables' item chain, so the coding tables go in a later
+    entry.extra = DemoShareFieldTable();
+    // The first entry's extra block is the list tables' field table, so the coding tables go in a later
     // entry. The entry's stream is one zero-length record head, so that its stated size is bytes the file holds.
     std::vector<uint8_t> tables = DemoCodedTexts(demo).tablesBlock;
     if (!tables.empty()) {
@@ -79,12 +102,17 @@ CompFile DemoCompFile(const DemoDatabase& demo)
     comp.records.descriptors = {{kResultsCurrencyField, 0xE0, {}}};
     if (!texts.coded.empty())
         comp.records.descriptors.push_back({kCodedDescriptionField, 0x00, {}});
+    for (uint8_t field = kFirstBlockField; field < kFirstBlockField + kBlockFields; ++field)
+        comp.records.descriptors.push_back({field, 0x00, {}});
     comp.streams.descriptors = {{kEpicField, 0x00, {}}, {kCurrencyField, 0xE0, {}}};
     for (const DemoRecord& r : demo.records) {
         CompanyItem& item =
             comp.records.items.emplace_back(CompanyItem{r.id, 0, {{kResultsCurrencyField, {r.resultsCurrency}}}});
         if (auto coded = texts.coded.find(r.id); coded != texts.coded.end())
             item.values[kCodedDescriptionField] = coded->second;
+        // A block's length byte is the count byte of its field.
+        for (size_t b = 0; b < r.detailedBlocks.size() && b < kBlockFields; ++b)
+            item.values[uint8_t(kFirstBlockField + b)].assign(r.detailedBlocks[b].begin() + 1, r.detailedBlocks[b].end());
         for (size_t i = 0; i < r.streams.size(); ++i) {
             const DemoStream& s = r.streams[i];
             comp.streams.items.push_back({r.id, uint8_t(i), {{kEpicField, Text(s.epic)}, {kCurrencyField, {s.currency}}}});

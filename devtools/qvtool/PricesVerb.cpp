@@ -14,23 +14,6 @@
 namespace qv::tool {
 namespace {
 
-// The stream whose EPIC (company data field 128, else the record's own EPIC) is the one asked.
-RecordCursor FindByEpic(std::string_view epic)
-{
-    for (uint8_t* r = MainRecordBlock; r && RecordLength(r) != 0; r = NextRecord(r)) {
-        for (uint32_t k = 0; k < SubRecordCount(r); ++k) {
-            RecordCursor cursor{r, k};
-            const uint8_t* descriptor = nullptr;
-            const uint8_t* field = GetFieldDescriptor(128, &descriptor, &cursor, 0);
-            if (field && std::string_view(reinterpret_cast<const char*>(field + 1), field[0]) == epic)
-                return cursor;
-        }
-        if (GetRecordTexts(r).epic == epic)
-            return {r, 0};
-    }
-    return {};
-}
-
 void PrintStatistics(const uint8_t* sub)
 {
     StreamStatistics s = ReadStreamStatistics(sub);
@@ -55,21 +38,11 @@ const char* MarkText(uint8_t modeMarks)
 
 int RunPrices(const std::vector<std::string>& args)
 {
-    if (args.size() != 2) {
-        std::fprintf(stderr, "usage: qvtool prices FOLDER EPIC\n");
-        return 2;
-    }
-    SetProgramFolder(args[0]);
-    if (!LoadDatabase(AppPath("data\\Quorva.dat"))) {
-        std::fprintf(stderr, "qvtool: cannot open %s/data/Quorva.dat\n", args[0].c_str());
-        return 1;
-    }
-    RecordCursor cursor = FindByEpic(args[1]);
-    if (cursor.record == nullptr) {
-        std::fprintf(stderr, "qvtool: no share with the EPIC %s\n", args[1].c_str());
-        FreeDatabase(true);
-        return 1;
-    }
+    int exitCode = 0;
+    auto found = LoadFolderShare(args, "prices FOLDER EPIC", exitCode);
+    if (!found)
+        return exitCode;
+    RecordCursor cursor = *found;
     RecordTexts texts = GetRecordTexts(cursor.record);
     uint8_t* sub = GetSubRecord(cursor, cursor.count);
     std::printf("%.*s (id %u, stream %u, kind %u, scale %d)\n", int(texts.name.size()), texts.name.data(),

@@ -1,7 +1,10 @@
 // The argument handling that several qvtool verbs share.
 #include "devtools/qvtool/Verbs.h"
 
+#include "core/Database.h"
+#include "core/PriceSubRecords.h"
 #include "platform/FileOps.h"
+#include "platform/Paths.h"
 
 #include <cstdio>
 
@@ -21,6 +24,45 @@ std::optional<std::vector<uint8_t>> ReadFileArgument(const std::vector<std::stri
         exitCode = 1;
     }
     return bytes;
+}
+
+RecordCursor FindByEpic(std::string_view epic)
+{
+    for (uint8_t* r = MainRecordBlock; r && RecordLength(r) != 0; r = NextRecord(r)) {
+        for (uint32_t k = 0; k < SubRecordCount(r); ++k) {
+            RecordCursor cursor{r, k};
+            const uint8_t* descriptor = nullptr;
+            const uint8_t* field = GetFieldDescriptor(128, &descriptor, &cursor, 0);
+            if (field && std::string_view(reinterpret_cast<const char*>(field + 1), field[0]) == epic)
+                return cursor;
+        }
+        if (GetRecordTexts(r).epic == epic)
+            return {r, 0};
+    }
+    return {};
+}
+
+std::optional<RecordCursor> LoadFolderShare(const std::vector<std::string>& args, const char* usage, int& exitCode)
+{
+    if (args.size() != 2) {
+        std::fprintf(stderr, "usage: qvtool %s\n", usage);
+        exitCode = 2;
+        return std::nullopt;
+    }
+    SetProgramFolder(args[0]);
+    if (!LoadDatabase(AppPath("data\\Quorva.dat"))) {
+        std::fprintf(stderr, "qvtool: cannot open %s/data/Quorva.dat\n", args[0].c_str());
+        exitCode = 1;
+        return std::nullopt;
+    }
+    RecordCursor cursor = FindByEpic(args[1]);
+    if (cursor.record == nullptr) {
+        std::fprintf(stderr, "qvtool: no share with the EPIC %s\n", args[1].c_str());
+        FreeDatabase(true);
+        exitCode = 1;
+        return std::nullopt;
+    }
+    return cursor;
 }
 
 } // namespace qv::tool

@@ -1,9 +1,12 @@
 // The verbs of qvtool: each file registers its own with a static Verb object.
 #pragma once
 
+#include "core/RecordAccess.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qv::tool {
@@ -23,6 +26,15 @@ std::vector<VerbInfo>& AllVerbs();
 // 2 for a wrong argument count (with USAGE, e.g. "cfg FILE"), 1 for an unreadable file.
 std::optional<std::vector<uint8_t>> ReadFileArgument(const std::vector<std::string>& args, const char* usage,
                                                      int& exitCode);
+
+// The stream whose EPIC (company data field 128, else the record's own EPIC) is the one asked; an
+// empty cursor when none is.
+RecordCursor FindByEpic(std::string_view epic);
+
+// For verbs that take FOLDER EPIC: loads FOLDER's database and finds the stream. Without it the
+// verb has told the user why and set EXIT_CODE (2 wrong argument count, 1 no database or share);
+// with it the database stays loaded for the verb to free.
+std::optional<RecordCursor> LoadFolderShare(const std::vector<std::string>& args, const char* usage, int& exitCode);
 
 struct Verb {
     Verb(const char* name, const char* usage, const char* summary, VerbFunction run)

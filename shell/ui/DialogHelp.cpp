@@ -6,6 +6,7 @@
 
 #include <QCursor>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -75,6 +76,18 @@ void InstallDialogHelp(QDialog& dialog, uint32_t topic, QPushButton* helpButton)
     dialog.installEventFilter(filter);
     for (QWidget* child : dialog.findChildren<QWidget*>())
         child->installEventFilter(filter);
+}
+
+QDialogButtonBox* OkCancelHelpButtons(QDialog& dialog, uint32_t helpTopic)
+{
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, &dialog);
+    box->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
+    box->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
+    box->button(QDialogButtonBox::Help)->setObjectName(QStringLiteral("9"));
+    QObject::connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    InstallDialogHelp(dialog, helpTopic, box->button(QDialogButtonBox::Help));
+    return box;
 }
 
 } // namespace qv

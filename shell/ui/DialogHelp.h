@@ -6,6 +6,7 @@
 #include <functional>
 
 class QDialog;
+class QDialogButtonBox;
 class QPushButton;
 class QWidget;
 
@@ -24,5 +25,8 @@ void ShowControlHelp(const QWidget* control);
 // Connects the Help button (when given) to the topic and has F1 in the dialog show the focused
 // control's pop-up topic.
 void InstallDialogHelp(QDialog& dialog, uint32_t topic, QPushButton* helpButton = nullptr);
+
+// The OK (id 1), Cancel (id 2) and Help buttons of a dialog, connected to accept, reject and the topic.
+QDialogButtonBox* OkCancelHelpButtons(QDialog& dialog, uint32_t helpTopic);
 
 } // namespace qv

@@ -2,17 +2,42 @@
 #include "shell/ui/DrawSlider.h"
 
 #include "core/ui/PenSelect.h"
+#include "shell/ui/ButtonBitmaps.h"
 
+#include <QBitmap>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QStyleOptionFocusRect>
 
 namespace qv {
 namespace {
 
 int ThumbHeightFor(int width) { return width > 1 ? width - 1 : 1; }
+
+constexpr int kThumbBitmap = 828;
+
+// The thumb's picture: a block with a notch pointing at the channel.
+void RegisterThumbMask()
+{
+    if (!ButtonMaskResource(kThumbBitmap).isNull())
+        return;
+    QImage mask(64, 64, QImage::Format_RGB32);
+    mask.fill(Qt::black);
+    QPainter painter(&mask);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.drawPolygon(QPolygon({QPoint(0, 32), QPoint(20, 4), QPoint(63, 4), QPoint(63, 60), QPoint(20, 60)}));
+    painter.end();
+    RegisterButtonMask(kThumbBitmap, mask);
+}
+
+CButtonBitmaps& ThumbBitmaps()
+{
+    RegisterThumbMask();
+    static CButtonBitmaps bitmaps(kThumbBitmap);
+    return bitmaps;
+}
 
 int Channel(uint32_t colour, int shift) { return int((colour >> shift) & 0xFF); }
 
@@ -124,21 +149,21 @@ void CDrawSlider::paintChannel(QPainter& painter, QRect channel) const
 
 void CDrawSlider::paintThumb(QPainter& painter, QRect thumb) const
 {
-    // A pointer facing the channel, raised like a button.
-    QPainterPath path;
-    path.moveTo(thumb.left(), thumb.center().y() + 0.5);
-    path.lineTo(thumb.left() + thumb.width() / 2.0, thumb.top());
-    path.lineTo(thumb.right(), thumb.top());
-    path.lineTo(thumb.right(), thumb.bottom());
-    path.lineTo(thumb.left() + thumb.width() / 2.0, thumb.bottom());
-    path.closeSubpath();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setBrush(palette().button());
-    painter.setPen(QPen(palette().dark().color(), 1));
-    painter.drawPath(path);
-    painter.setPen(QPen(palette().light().color(), 1));
-    painter.drawLine(QPointF(thumb.left() + 1, thumb.center().y()), QPointF(thumb.left() + thumb.width() / 2.0, thumb.top() + 1));
-    painter.setRenderHint(QPainter::Antialiasing, false);
+    // Inset 1 pixel on the left; the bitmap's black ground is the face colour of the slider.
+    QRect area = thumb.adjusted(1, 0, 0, 0);
+    if (area.width() <= 0 || area.height() <= 0)
+        return;
+    QImage image(area.size(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter onImage(&image);
+    ThumbBitmaps().Draw(onImage, QRect(QPoint(0, 0), area.size()), area.size(), WordFromColour(palette().button().color()),
+                        WordFromColour(palette().dark().color()), 0);
+    onImage.end();
+    QImage shape = image.createMaskFromColor(qRgb(0, 0, 0), Qt::MaskOutColor);
+    painter.save();
+    painter.setClipRegion(QRegion(QBitmap::fromImage(shape)).translated(area.topLeft()));
+    painter.drawImage(area.topLeft(), image);
+    painter.restore();
 }
 
 void CDrawSlider::paintEvent(QPaintEvent*)

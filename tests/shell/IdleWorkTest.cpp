@@ -2,7 +2,6 @@
 #include "shell/IdleWork.h"
 
 #include "core/RecordLookup.h"
-#include "lists/CachedStatistics.h"
 #include "realtime/IntradayState.h"
 #include "support/DatabaseFixture.h"
 
@@ -25,7 +24,6 @@ protected:
     IdleWorkTest()
     {
         Idle() = IdleState{};
-        CachedStatisticsCallCounts() = {};
         RTEngineState = 0;
     }
     ~IdleWorkTest() override { RTEngineState = 0; }
@@ -62,21 +60,15 @@ TEST_F(IdleWorkTest, WalksEverySubRecordSevenCallsEachAndStopsAtTheEnd)
     Load(dev::WriteQuorvaDat(OneEntry({Share(0x4001, 1), Share(0x4002, 2), Share(0x4003, 3)})));
     int expected = ExpectedCalls();
     EXPECT_EQ(RunToEnd(), expected + 1); // + the call that finds the end record
-    EXPECT_EQ(CachedStatisticsCallCounts().correlation, uint32_t(lastSubRecords));
-    EXPECT_EQ(CachedStatisticsCallCounts().volatility, uint32_t(lastSubRecords));
-    EXPECT_EQ(CachedStatisticsCallCounts().beta, uint32_t(lastSubRecords));
     EXPECT_GE(lastSubRecords, 6);
     // At the end it stays there: nothing more until the next load.
     EXPECT_FALSE(RunIdleWork());
     EXPECT_FALSE(RunIdleWork());
-    EXPECT_EQ(CachedStatisticsCallCounts().beta, uint32_t(lastSubRecords));
 
     FreeDatabase(true);
     EXPECT_FALSE(RunIdleWork()); // no database: nothing to walk, nothing touched
     Load(dev::WriteQuorvaDat(OneEntry({Share(0x4001, 1)})));
-    CachedStatisticsCallCounts() = {};
     EXPECT_EQ(RunToEnd(), ExpectedCalls() + 1);
-    EXPECT_EQ(CachedStatisticsCallCounts().correlation, uint32_t(lastSubRecords));
 }
 
 TEST_F(IdleWorkTest, OneSubRecordTakesSevenCallsBeforeTheNextRecord)
@@ -90,7 +82,6 @@ TEST_F(IdleWorkTest, OneSubRecordTakesSevenCallsBeforeTheNextRecord)
         EXPECT_EQ(Idle().walk.record, first) << i;
     }
     EXPECT_EQ(Idle().walk.countdown, 0);
-    EXPECT_EQ(CachedStatisticsCallCounts().beta, 1u);
     EXPECT_TRUE(RunIdleWork());
     EXPECT_EQ(Idle().walk.record, NextRecord(first));
 }

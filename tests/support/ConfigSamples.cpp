@@ -24,9 +24,14 @@ std::vector<uint8_t> SampleChain(std::mt19937& rng, size_t minLength, size_t max
     size_t records = 1 + rng() % 4;
     for (size_t r = 0; r < records; ++r) {
         size_t length = minLength + rng() % (maxLength - minLength + 1);
+        size_t at = chain.size();
         chain.push_back(uint8_t(length));
         for (size_t i = 1; i < length; ++i)
             chain.push_back(uint8_t(rng()));
+        // Sound records for the layout check: no title of their own, and not a formula.
+        chain[at + 1] = 0;
+        if (chain[at + 2] == 4)
+            chain[at + 2] = 1;
     }
     chain.push_back(0);
     return chain;
