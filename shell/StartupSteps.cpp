@@ -3,12 +3,13 @@
 #include "shell/StartupSteps.h"
 
 #include "chartmodel/PriceEdits.h"
+#include "shell/UserToolbarSteps.h"
 
 namespace qv::steps {
 
 void LoadStandardProfileSettings() {}   // waits for a recent-file list
 void PrepareListColourSets() {}         // waits for the list-table views
-void LoadToolbarConfig() {}
+void LoadToolbarConfig() { LoadUserToolbarsAtStartUp(); }
 void CopyTradingTimesToMarketTable() {} // waits for the intraday market table
 void InitRTStore() {}                   // waits for the intraday store
 void InitIndicatorLineStyles() {}       // waits for the indicators
@@ -20,7 +21,7 @@ void ShutDownFeedClient() {}            // waits for the feed client
 void FreeFixedSourceLists() {}          // waits for the list tables' fixed source lists
 void BackupRTIndex() {}                 // waits for the intraday store
 void SaveNewsDatabase() {}              // waits for the news store
-void SaveToolbarConfig() {}
+void SaveToolbarConfig() { SaveUserToolbarsAtExit(); }
 void CloseRTStore() {}                  // waits for the intraday store
 void FreeProgramBlocks() {}             // waits for the item list, fonts and toolbar state
 

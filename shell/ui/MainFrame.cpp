@@ -16,6 +16,10 @@
 #include "shell/ui/KeyCodes.h"
 #include "shell/ui/MenuBarBuilder.h"
 #include "shell/ui/StatusBarEx.h"
+#include "shell/ui/ToolbarHost.h"
+#include "shell/KeyEditing.h"
+#include "shell/SoftMenu.h"
+#include "shell/KeyTable.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -39,7 +43,7 @@ constexpr uint32_t kCommandHelpTopics = 57667;
 constexpr uint32_t kVirtualKeyF1 = 0x70;
 constexpr uint32_t kAllToolbars = 15;
 
-ToolbarsLockedFn toolbarsLocked = nullptr;
+ToolbarsLockedFn toolbarsLocked = &CToolbarHost::Locked;
 
 uint32_t TickCount()
 {
@@ -99,6 +103,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea
         if (ok && command)
             OnCommand(command);
     });
+    toolbars_ = new CToolbarHost(*this);
     CreateBars(true);
     RebuildMenuBar();
     // The new-features topic opened at creation is a context request, not the user's: with no help
@@ -140,7 +145,14 @@ void CMainFrame::ShowToolbarsForKind(uint32_t, bool)
         setDockOptions(dockOptions() | QMainWindow::AllowNestedDocks);
         barsNotYetDocked_ = false;
     }
-    // The user toolbars of the mask are shown here once the toolbar code makes them.
+    if (toolbars_)
+        toolbars_->ShowForKind(MainFrameState().activeKind);
+}
+
+void CMainFrame::RefreshToolbars()
+{
+    if (toolbars_)
+        toolbars_->ShowForKind(MainFrameState().activeKind);
 }
 
 bool CMainFrame::RecalcBars(bool force)
@@ -356,9 +368,60 @@ bool CMainFrame::HandleViewKey(uint32_t key)
         WinHelp(kHelpFrameRequest);
         return true;
     }
-    return RouteViewKey(
-        key, keys_, [this](uint32_t k) { return FindShareFromKey(k); },
-        [this](uint32_t command) { PostProgramMessage(*this, WM_COMMAND, command); });
+    if (RouteViewKey(
+            key, keys_, [this](uint32_t k) { return FindShareFromKey(k); },
+            [this](uint32_t command) { PostProgramMessage(*this, WM_COMMAND, command); }))
+        return true;
+    // Keys the menu tables show beside their items and no key table binds.
+    uint32_t command = MenuKeyCommand(key >= 128 ? OemKeyToChar(key) : key, ModifierState(keys_));
+    if (command == 0)
+        return false;
+    PostProgramMessage(*this, WM_COMMAND, command);
+    return true;
+}
+
+namespace {
+
+uint32_t FindMenuKey(const QMenu& menu, const ShortcutKey& wanted)
+{
+    for (QAction* action : menu.actions()) {
+        if (action->menu()) {
+            if (uint32_t command = FindMenuKey(*action->menu(), wanted))
+                return command;
+            continue;
+        }
+        QString text = action->text();
+        qsizetype tab = text.indexOf(QLatin1Char('\t'));
+        if (tab < 0)
+            continue;
+        for (const QString& part : text.mid(tab + 1).split(QStringLiteral(" or "))) {
+            std::optional<ShortcutKey> shown = ParseShortcutText(part.toStdString());
+            if (shown && *shown == wanted) {
+                // Items that show one key for the same work run the command the key belongs to.
+                uint32_t command = SoftMenuAcceleratorAlias(action->data().toUInt());
+                return command && QueryCommandUi(command).enabled ? command : 0;
+            }
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+uint32_t CMainFrame::MenuKeyCommand(uint32_t key, uint8_t modifiers) const
+{
+    ShortcutKey wanted{key, modifiers};
+    // The active view's own menus first: where they show a key the general menus show too, the
+    // view's meaning holds.
+    for (QAction* slot : slots_)
+        if (slot->menu())
+            if (uint32_t command = FindMenuKey(*slot->menu(), wanted))
+                return command;
+    for (QAction* action : menuBar()->actions())
+        if (action->menu())
+            if (uint32_t command = FindMenuKey(*action->menu(), wanted))
+                return command;
+    return 0;
 }
 
 bool CMainFrame::FindShareFromKey(uint32_t character)

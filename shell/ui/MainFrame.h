@@ -26,6 +26,7 @@ namespace qv {
 class CStatusBarEx;
 class CViewBase;
 class CViewBaseWnd;
+class CToolbarHost;
 
 class CMainFrame : public QMainWindow, public MessageTarget, public FrameHooks, public CommandTarget {
     Q_OBJECT
@@ -46,6 +47,7 @@ public:
 
     // FrameHooks.
     void RebuildMenuBar() override;
+    void RefreshToolbars() override;
     bool HandleViewKey(uint32_t key) override;
     bool FindShareFromKey(uint32_t character) override;
     void NoteKeyState(const KeyState& keys) override { keys_ = keys; }
@@ -88,6 +90,10 @@ public:
     }
     void AddMessageHandler(MessageHandler handler) { messageHandlers_.push_back(std::move(handler)); }
     const KeyState& keyState() const { return keys_; }
+    // The user toolbars on the frame.
+    CToolbarHost* toolbars() const { return toolbars_; }
+    // The enabled command of the menu bar item whose shown key is key + modifiers, or 0.
+    uint32_t MenuKeyCommand(uint32_t key, uint8_t modifiers) const;
 
     // The menu in a menu-bar slot (5, 6, 7), or null.
     QMenu* SlotMenu(int slot) const;
@@ -109,6 +115,7 @@ private:
 
     QMdiArea* mdi_;
     CStatusBarEx* status_ = nullptr;
+    CToolbarHost* toolbars_ = nullptr;
     QMap<int, QAction*> slots_;
     bool infoCentreShown_ = false;
     QWidget* helpWindow_ = nullptr;

@@ -12,6 +12,7 @@
 #include "shell/ui/CommandSweep.h"
 #include "shell/ui/IdleHost.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ui/ShellDialogs.h"
 #include "shell/ui/SplashWnd.h"
 #include "shell/ui/TimerCallbackHost.h"
 #include "shell/ui/TipOfDay.h"
@@ -83,6 +84,7 @@ int CQuorvantisApp::ExitInstance(int loopCode)
 {
     RunExit(state_);
     SetTipOfTheDay({});
+    RemoveShellDialogs();
     SetFrameCommandTarget(nullptr);
     requests_.reset();
     windows_.reset();
@@ -131,6 +133,11 @@ bool CQuorvantisApp::ctrlHeld() const
     return queryKeyboardModifiers().testFlag(Qt::ControlModifier);
 }
 
+std::optional<std::string> CQuorvantisApp::askPassword()
+{
+    return AskProgramPassword(nullptr);
+}
+
 void CQuorvantisApp::showSplash()
 {
     EnableSplash(true);
@@ -148,6 +155,7 @@ void CQuorvantisApp::createFrameObject()
 {
     frame_ = std::make_unique<CMainFrame>();
     SetFrameCommandTarget(frame_.get());
+    InstallShellDialogs(*frame_);
 }
 
 bool CQuorvantisApp::createFrameWindow(CDoc&)

@@ -31,6 +31,7 @@ public:
     // StartUpHost.
     ScreenInfo screen() const override;
     bool ctrlHeld() const override;
+    std::optional<std::string> askPassword() override;
     void showSplash() override;
     void endSplash() override;
     void createFrameObject() override;
