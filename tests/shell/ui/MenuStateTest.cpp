@@ -51,7 +51,8 @@ protected:
     }
 
     // The state each handler's own rule gives, asked in the routing order: the active view, the
-    // frame, the view requests, the window layouts, the application; grey when none answers.
+    // frame, the view requests, the window layouts, then the other targets and the application;
+    // grey when none answers.
     CommandUi Expected(uint32_t command) const
     {
         CommandUi ui{command, false, std::nullopt};
@@ -71,8 +72,8 @@ protected:
         }
         if (factory->UpdateCommand(ui))
             return ui;
-        ApplicationCommands().UpdateCommand(ui);
-        return ui;
+        // None of the frame's: the program's other targets (the toolbars), then the application.
+        return QueryCommandUi(command);
     }
 
     // Opens every menu and compares each item with its rule; returns how many items are enabled.
