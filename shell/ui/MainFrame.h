@@ -89,6 +89,8 @@ public:
         commandHandlers_.push_back({std::move(handler), std::move(update)});
     }
     void AddMessageHandler(MessageHandler handler) { messageHandlers_.push_back(std::move(handler)); }
+    // Called with every command before it is routed (the system accelerator check).
+    void SetBeforeCommandHook(std::function<void(uint32_t command)> hook) { beforeCommand_ = std::move(hook); }
     const KeyState& keyState() const { return keys_; }
     // The user toolbars on the frame.
     CToolbarHost* toolbars() const { return toolbars_; }
@@ -132,6 +134,7 @@ private:
     };
     std::vector<HandlerEntry> commandHandlers_;
     std::vector<MessageHandler> messageHandlers_;
+    std::function<void(uint32_t)> beforeCommand_;
     QString lastHelpText_;
     int beeps_ = 0;
 };

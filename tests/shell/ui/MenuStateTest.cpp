@@ -27,7 +27,7 @@ using namespace qv;
 
 namespace {
 
-constexpr uint32_t kFrameOwn[] = {57665, 57650, 57651, 57667}; // exit, cascade, tile, help topics
+constexpr uint32_t kFrameOwn[] = {57665, 57667}; // exit, help topics
 constexpr uint32_t kShowAll = 26991;
 constexpr int kDefaultLayouts = 5;
 
