@@ -8,9 +8,11 @@
 #include "platform/qt/QtPlatform.h"
 #include "shell/AppServices.h"
 #include "shell/FrameCommands.h"
+#include "shell/KeyRouting.h"
 #include "shell/StartupSteps.h"
 #include "shell/ui/AppServicesQt.h"
 #include "shell/ui/CommandSweep.h"
+#include "shell/ui/FindShareDlg.h"
 #include "shell/ui/IdleHost.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ShellDialogs.h"
@@ -89,6 +91,7 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     SetTipOfTheDay({});
     RemoveShellDialogs();
     SetFrameCommandTarget(nullptr);
+    SetFindShareDialog(nullptr);
     windowCommands_.reset();
     requests_.reset();
     windows_.reset();
@@ -160,6 +163,7 @@ void CQuorvantisApp::createFrameObject()
     frame_ = std::make_unique<CMainFrame>();
     SetFrameCommandTarget(frame_.get());
     InstallShellDialogs(*frame_);
+    InstallFindShareDialog(frame_.get());
 }
 
 bool CQuorvantisApp::createFrameWindow(CDoc&)
