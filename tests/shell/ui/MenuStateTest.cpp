@@ -85,8 +85,9 @@ protected:
             std::string path = where + ": " + item.path.toStdString() + " (" + std::to_string(item.command) + ")";
             EXPECT_EQ(item.action->isEnabled(), want.enabled) << path;
             EXPECT_EQ(item.action->isCheckable(), want.checked.has_value()) << path;
-            if (want.checked)
+            if (want.checked) {
                 EXPECT_EQ(item.action->isChecked(), *want.checked) << path;
+            }
             enabled += want.enabled;
         }
         return enabled;
@@ -98,9 +99,10 @@ protected:
         ASSERT_GE(kind, 0) << where;
         QStringList titles = frame->MenuTitles();
         EXPECT_TRUE(titles.contains(QString::fromLatin1(ViewMenuTitle(kind)))) << where << " kind " << kind;
-        if (kind != kViewDetails)
+        if (kind != kViewDetails) {
             EXPECT_TRUE(titles.contains(QString::fromLatin1(TablesMenuTitle(kind, false))))
                 << where << " kind " << kind;
+        }
     }
 
     std::unique_ptr<CViewRequests> requests;
@@ -156,9 +158,11 @@ TEST_F(MenuState, SettingsWithoutAHandlerAreGrey)
 {
     factory->SelectLayout(0);
     Settle();
-    for (const MenuCommandItem& item : OpenMenusAsUser(*frame->menuBar()))
-        if (item.command >= 20500 && item.command <= 20511)
+    for (const MenuCommandItem& item : OpenMenusAsUser(*frame->menuBar())) {
+        if (item.command >= 20500 && item.command <= 20511) {
             EXPECT_FALSE(item.action->isEnabled()) << item.path.toStdString();
+        }
+    }
 }
 
 } // namespace
