@@ -10,6 +10,7 @@
 #include "core/ShareList.h"
 #include "core/WindowLayouts.h"
 #include "lists/ViewBase.h"
+#include "platform/ByteOrder.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
 #include "platform/Paths.h"
@@ -256,7 +257,7 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     f.hasList = true;
     f.listFamily = list->family;
     RecordCursor* entry = CurrentEntry(list);
-    f.hasCurrentEntry = entry != nullptr;
+    f.hasCurrentEntry = entry && entry->record;
     f.entryRangeValid = list->entries && list->current >= 0 && list->current <= list->last;
     if (entry && entry->record) {
         f.hasCurrentShare = true;
@@ -1010,9 +1011,13 @@ void CFrameCommandHost::OnSlideShow()
 void CFrameCommandHost::OpenCompanyPage()
 {
     int code = 0;
-    if (ShareList* list = ActiveList())
-        if (RecordCursor* entry = CurrentEntry(list); entry && entry->record)
-            code = EntryRecordId(*entry);
+    ShareList* list = ActiveList();
+    RecordCursor* entry = list ? CurrentEntry(list) : nullptr;
+    if (entry && entry->record) {
+        // Transactions and cash entries name their share by the word at offset 8 of their record.
+        bool ownRecord = list->family == kFamilyTransactions || list->family == kFamilyCash;
+        code = ownRecord ? LoadU16(entry->record + 8) : EntryRecordId(*entry);
+    }
     char address[160];
     std::snprintf(address, sizeof address, kCompanyPagePattern, code);
     OpenExternal(address);

@@ -5,10 +5,10 @@
 #include "core/ConfigState.h"
 #include "core/WindowLayouts.h"
 #include "shell/FrameState.h"
-#include "shell/SettingCommands.h"
 #include "shell/KeyTable.h"
 #include "shell/MainMenu.h"
 #include "shell/MenuBarPlan.h"
+#include "shell/SettingCommands.h"
 #include "shell/SoftMenu.h"
 #include "shell/ui/FrameCommandHost.h"
 #include "shell/ui/SoftMenuQt.h"
@@ -17,6 +17,7 @@
 #include <QMenuBar>
 
 namespace qv {
+
 void BuildMainMenuBar(QMenuBar& bar, bool showInfoCentre)
 {
     // The menus show the keys of the program's own table, which may have changed since the last build.
