@@ -77,6 +77,7 @@ const char* UndoOperationName(uint32_t kind)
     case 14: return "rename portfolio";
     case 19: return "rename cash account";
     case 21: return "delete portfolio";
+    case 23: return "delete cash account";
     default: return "change to";
     }
 }

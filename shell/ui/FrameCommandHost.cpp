@@ -70,7 +70,8 @@ constexpr uint32_t kCommandSelectCash = 26561, kCommandSelectCashBar = 26989;
 constexpr uint32_t kCommandCurrentCash = 26562, kCommandCurrentCashBar = 26990;
 constexpr uint32_t kCommandDeleteCash = 26578;
 constexpr uint32_t kCommandEmailSwitch = 26593;
-constexpr uint32_t kUndoNewPortfolio = 1, kUndoCopyPortfolio = 2, kUndoNewCash = 3, kUndoDeletePortfolio = 21;
+constexpr uint32_t kUndoNewPortfolio = 1, kUndoCopyPortfolio = 2, kUndoNewCash = 3, kUndoDeletePortfolio = 21,
+                   kUndoDeleteCash = 23;
 
 constexpr const char* kDeletePortfolioQuestion = "Are you sure you want to delete the portfolio %s?";
 constexpr const char* kDeleteCashQuestion = "Are you sure you want to delete Cash Account %s?\n\nAll cash transactions will be lost.";
@@ -710,10 +711,7 @@ bool CFrameCommandHost::RunPortfolioCommand(uint32_t command)
         selected_ = p;
         if (!AskYesNo(Fill(kDeletePortfolioQuestion, p->name.str())))
             return true;
-        PrepareAndPushUndoStep(kUndoDeletePortfolio, 2, p, nullptr);
-        uint16_t number = p->number;
-        DeletePortfolio(p);
-        FixCurrentPortfolio(number);
+        DeleteChosenPortfolio(p);
         RefreshAllViews();
         return true;
     }
@@ -751,7 +749,7 @@ bool CFrameCommandHost::RunPortfolioCommand(uint32_t command)
         CashAccount* account = seams.cashAccountChooser();
         if (!account || !AskYesNo(Fill(kDeleteCashQuestion, account->name)))
             return true;
-        PrepareAndPushUndoStep(kUndoNewCash, 2, nullptr, account);
+        PrepareAndPushUndoStep(kUndoDeleteCash, 2, nullptr, account);
         if (CashAccounts().current == account)
             CashAccounts().current = nullptr;
         RemoveCashAccount(account);
@@ -779,6 +777,25 @@ void CFrameCommandHost::ShowPortfolioStep(Portfolio* target)
     requests_.ActivateRequestedView(shown, request);
     if (shown && shown->list)
         PostListViewsRefresh(shown->list, false);
+}
+
+void CFrameCommandHost::DeleteChosenPortfolio(Portfolio* p)
+{
+    CViewBase* view = ActiveView();
+    bool shown = view && view->kind == kViewPortfolio && view->list && view->list->source == p;
+    PrepareAndPushUndoStep(kUndoDeletePortfolio, 2, p, nullptr);
+    DeletePortfolio(p);
+    selected_ = nullptr;
+    if (!shown) {
+        FixCurrentPortfolio(0);
+        return;
+    }
+    bool deleteFlag = false;
+    Portfolio* other = FrameDialogs().portfolioChooser(0, deleteFlag);
+    if (other)
+        ShowPortfolio(view, other, kViewPortfolio, 0);
+    else
+        requests_.ShowListSameWindow(0);
 }
 
 void CFrameCommandHost::ShowPortfolio(CViewBase* view, Portfolio* portfolio, int32_t kind, uint32_t flags)
@@ -820,10 +837,8 @@ void CFrameCommandHost::SelectPortfolio(int32_t kind)
         selected_ = CurrentPortfolio();
     } else if (deleteFlag) {
         if (AskYesNo(Fill(kDeletePortfolioQuestion, chosen->name.str()))) {
-            PrepareAndPushUndoStep(kUndoDeletePortfolio, 2, chosen, nullptr);
             selected_ = chosen;
-            DeletePortfolio(chosen);
-            FixCurrentPortfolio(0);
+            DeleteChosenPortfolio(chosen);
             if (Portfolio* current = CurrentPortfolio(); current && current->type != kUserPortfolio)
                 current->changed = 1;
         }

@@ -68,6 +68,9 @@ private:
     void RefreshAllViews();
     void AfterUndoOrRedo(bool redo);
     void ShowPortfolioStep(Portfolio* target);
+    // Deletes the portfolio after its undo step; a portfolio view that showed it asks for another
+    // and shows list 0 when none is chosen.
+    void DeleteChosenPortfolio(Portfolio* p);
     bool WaitUntilActive(int milliseconds);
 
     CMainFrame& frame_;

@@ -481,3 +481,35 @@ TEST_F(FrameCommandHost, TheSpecialEditionsOwnTableMayNotBeCopied)
     SetEditionOptionByte(0);
     RemoveEditionFilters();
 }
+
+TEST_F(FrameCommandHost, DeletingThePortfolioTheViewShowsAsksForAnotherAndCancelShowsListZero)
+{
+    dev::TempFolder dir;
+    const std::filesystem::path previousFolder = ProgramFolder();
+    SetProgramFolder(dir.path());
+    test::FakeMessageBox boxes;
+    boxes.queue(MsgAnswer::Yes);
+    CViewBase* view = Start(kViewPortfolio);
+    auto* doomed = new Portfolio; // the command frees it
+    doomed->number = 7;
+    doomed->name = "Doomed";
+    ResetPortfolioEntries(*doomed);
+    AppendToChain(doomed);
+    SetShareListSource(view->list, doomed, 0, 0, true, false);
+    std::vector<int> modes;
+    FrameDialogs().portfolioChooser = [&](int mode, bool&) -> Portfolio* {
+        modes.push_back(mode);
+        return mode == 1 ? doomed : nullptr;
+    };
+    frame->OnCommand(20807);
+    Settle();
+    EXPECT_EQ(modes, (std::vector<int>{1, 0}));
+    ASSERT_EQ(boxes.texts().size(), 1u);
+    EXPECT_EQ(boxes.texts()[0], "Are you sure you want to delete the portfolio Doomed?");
+    EXPECT_EQ(PortfolioChain()->next, nullptr) << "the portfolio left the chain";
+    ASSERT_NE(MainFrameState().activeView, nullptr);
+    EXPECT_EQ(MainFrameState().activeView->kind, kViewList);
+    EXPECT_EQ(MainFrameState().listNumber, 0);
+    EXPECT_TRUE(UndoCommandState(GetUndoRing(), false).enabled) << "the deletion can be undone";
+    SetProgramFolder(previousFolder);
+}
