@@ -442,6 +442,12 @@ bool CFrameCommandHost::RunTableCommand(uint32_t command)
         SelectSetting(view, int32_t(command - kCommandFirstSetting), true, true);
         return true;
     }
+    bool wholeConfig = command == kCommandSaveAll || command == kCommandSaveAllSettings || command == kCommandRestoreAll ||
+                       command == kCommandRestoreAllTransaction || command == kCommandRestoreAllSettings ||
+                       command == kCommandToggleDataMiningMode;
+    // A view whose number names no slot has nothing of its own to save, restore, rename or copy.
+    if (!wholeConfig && (number < 0 || number >= int32_t(kSettingSlots)))
+        return true;
     switch (command) {
     case kCommandSaveTable:
         if (uint32_t bit = TableFamilyBit(kind, false))
