@@ -12,6 +12,7 @@
 #include "portfolio/PortfolioRoutines.h"
 #include "portfolio/PresetPortfolios.h"
 #include "resources/MessageIds.h"
+#include "shell/UserToolbars.h"
 #include "shell/ViewGroups.h"
 #include "shell/ViewKinds.h"
 #include "portfolio/UndoRing.h"
@@ -109,6 +110,30 @@ UndoMenuState RedoCommandState(const UndoRing& ring)
 int UndoRepeats(const UndoRing& ring)
 {
     return TakesTwoSteps(ring.slot(ring.donePosition()).kind()) ? 2 : 1;
+}
+
+bool PortfolioInChain(const Portfolio* p)
+{
+    for (Portfolio* q = PortfolioChain(); q; q = q->next)
+        if (q == p)
+            return true;
+    return false;
+}
+
+bool UserPortfolioExists()
+{
+    for (Portfolio* p = PortfolioChain(); p; p = p->next)
+        if (p->type == kUserPortfolio || p->type == kGroupPortfolio)
+            return true;
+    return false;
+}
+
+Portfolio* QuickPortfolio(uint32_t command)
+{
+    if (command < kCommandFirstQuickPortfolio || command > kCommandLastQuickPortfolio)
+        return nullptr;
+    uint32_t number = ProgramToolbars().portfolioTargets[command - kCommandFirstQuickPortfolio];
+    return number ? FindPortfolioByNumber(uint16_t(number)) : nullptr;
 }
 
 Portfolio* NextPortfolio(const Portfolio* p)

@@ -30,6 +30,12 @@ UndoMenuState RedoCommandState(const UndoRing& ring);
 // How many times the ring undoes for one command: twice for kinds 10 and 11.
 int UndoRepeats(const UndoRing& ring);
 
+// Whether the portfolio is in the program's chain; whether any is a user or group portfolio.
+bool PortfolioInChain(const Portfolio* p);
+bool UserPortfolioExists();
+// The portfolio of Portfolio 1-9 (the toolbar set's nine targets; 0 names none), or null.
+Portfolio* QuickPortfolio(uint32_t command);
+
 // The portfolio after or before p in the chain; null at the ends, and before p when that is the
 // first portfolio and a filter pre-set.
 Portfolio* NextPortfolio(const Portfolio* p);

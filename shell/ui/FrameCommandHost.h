@@ -1,6 +1,6 @@
-// The frame's commands for tables and settings, portfolios and cash accounts, options, alarms,
-// help, tools, the web, the slide show, saving and the real-time feed: each with its update rule,
-// running its own work or a dialog of another subsystem through the frame's seams.
+// The frame's commands for tables and settings, options, alarms, help, tools, the web, the slide
+// show, saving and the real-time feed, each with its update rule, running its own work or a dialog
+// of another subsystem through the frame's seams; the portfolio commands have a host of their own.
 #pragma once
 
 #include "shell/CommandUpdate.h"
@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace qv {
@@ -16,7 +17,7 @@ namespace qv {
 class CMainFrame;
 class CViewRequests;
 class CViewBase;
-struct Portfolio;
+class CPortfolioCommandHost;
 
 class CFrameCommandHost : public QObject, public CommandTarget {
 public:
@@ -37,14 +38,7 @@ public:
     void CopyConfiguration();
     void RenameLayout(int32_t slot);
 
-    // Portfolios.
-    void SelectPortfolio(int32_t kind);
-    void ShowPortfolio(CViewBase* view, Portfolio* portfolio, int32_t kind, uint32_t flags);
-    void FixCurrentPortfolio(uint16_t number);
-    void UndoPortfolioStep();
-    void RedoPortfolioStep();
-    void RevertPortfolio();
-    Portfolio* selectedPortfolio() const { return selected_; }
+    CPortfolioCommandHost& portfolios() { return *portfolios_; }
 
     // Tools.
     bool RunOptionsSheet(uint16_t pageMask);
@@ -58,24 +52,17 @@ public:
 
 private:
     bool UpdateTableCommand(CommandUi& ui) const;
-    bool UpdatePortfolioCommand(CommandUi& ui) const;
     bool RunTableCommand(uint32_t command);
-    bool RunPortfolioCommand(uint32_t command);
     bool RunToolCommand(uint32_t command);
     bool SeamInstalled(uint32_t command) const;
     bool UpdateRenameButton(CommandUi& ui) const;
     void RenameButtonTarget();
     void RefreshAllViews();
-    void AfterUndoOrRedo(bool redo);
-    void ShowPortfolioStep(Portfolio* target);
-    // Deletes the portfolio after its undo step; a portfolio view that showed it asks for another
-    // and shows list 0 when none is chosen.
-    void DeleteChosenPortfolio(Portfolio* p);
     bool WaitUntilActive(int milliseconds);
 
     CMainFrame& frame_;
     CViewRequests& requests_;
-    Portfolio* selected_ = nullptr;
+    std::unique_ptr<CPortfolioCommandHost> portfolios_;
 };
 
 // Program-wide switches that the commands toggle or read.
