@@ -219,6 +219,8 @@ bool ExclusiveFile::write(const void* data, size_t n)
 
 bool ExclusiveFile::sync() { return fd_ >= 0 && ::fsync(fd_) == 0; }
 
+bool ExclusiveFile::resize(uint64_t size) { return fd_ >= 0 && ::ftruncate(fd_, off_t(size)) == 0; }
+
 bool ExclusiveFile::seek(uint64_t offset)
 {
     return fd_ >= 0 && ::lseek(fd_, off_t(offset), SEEK_SET) == off_t(offset);

@@ -56,6 +56,8 @@ public:
     bool readAll(std::vector<uint8_t>& out);
     bool write(const void* data, size_t n);
     bool seek(uint64_t offset);
+    // Cuts or extends the file to the size (a failed append is taken back this way).
+    bool resize(uint64_t size);
     // Forces what was written onto the disk (fsync); a save does this before the rename that
     // puts the file in place.
     bool sync();

@@ -29,9 +29,11 @@ std::vector<AcceleratorKey>& KeyTable()
     return table;
 }
 
-const std::vector<AcceleratorKey>& FixedKeys()
+const std::vector<AcceleratorKey>& FixedKeys() { return MutableFixedKeys(); }
+
+std::vector<AcceleratorKey>& MutableFixedKeys()
 {
-    static const std::vector<AcceleratorKey> keys{
+    static std::vector<AcceleratorKey> keys{
         Key('S', kModCtrl, 26265), Key('C', kModCtrl, 26932), Key('P', kModCtrl, 26119),
         Key('Z', kModCtrl, 26538), Key('Y', kModCtrl, 26539),
     };

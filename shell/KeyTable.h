@@ -14,6 +14,8 @@ enum KeyModifier : uint8_t { kModNone = 0, kModShift = kAccelShift, kModCtrl = k
 std::vector<AcceleratorKey>& KeyTable();
 // The five keys the program keeps for itself (Ctrl+S, Ctrl+C, Ctrl+P, Ctrl+Z, Ctrl+Y).
 const std::vector<AcceleratorKey>& FixedKeys();
+// The same keys with their state: bit 0 set while a user key overrides the fixed key.
+std::vector<AcceleratorKey>& MutableFixedKeys();
 
 // The punctuation keys' virtual-key codes turned into their characters; other codes stay.
 uint32_t OemKeyToChar(uint32_t key);

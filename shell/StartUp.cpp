@@ -38,6 +38,7 @@
 #include "shell/CommandUpdate.h"
 #include "shell/DdeService.h"
 #include "shell/FrameState.h"
+#include "shell/ProgramPassword.h"
 #include "shell/SplashStatus.h"
 #include "shell/ViewGroups.h"
 #include "shell/StartupChecks.h"
@@ -308,6 +309,8 @@ bool RunStartUp(StartUpHost& host, ProgramState& state, const std::string& comma
         RemoveDataFiles();
     TimerQueue().Start(kDefaultTimerPeriodMs);
     ClaimSingleInstance(state);
+    if (!UnlockProgram([&host] { return host.askPassword(); }))
+        EndProgram(kExitPasswordRefused);
     InstallDatabaseNeighbours();
     PrepareBeforeFiles(host, state, screen);
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace qv {
@@ -19,6 +20,7 @@ inline constexpr uint32_t kUpdateCommand = 25000;
 inline constexpr uint32_t kTimedUpdateDelayMs = 20000;
 inline constexpr int kExitAnotherCopy = 3;
 inline constexpr int kExitNoMainWindow = 4;
+inline constexpr int kExitPasswordRefused = 5;
 // The byte of the stored options that counts starts between two resolution advices.
 inline constexpr size_t kResolutionAdviceCounter = 476;
 
@@ -46,6 +48,8 @@ public:
     virtual bool spaceHeld() const { return false; }
     virtual bool ctrlHeld() const { return false; }
 
+    // The program password typed by the user; nothing when the user gives up (or nobody can ask).
+    virtual std::optional<std::string> askPassword() { return std::nullopt; }
     virtual void showSplash() = 0;
     virtual void endSplash() = 0;
 
@@ -80,7 +84,8 @@ struct ProgramState {
 };
 
 // The whole start-up; true when the main window stands. Ends the program with code 3 for a second
-// copy (unless "/m:57") and 4 when the main window cannot be made.
+// copy (unless "/m:57"), 4 when the main window cannot be made and 5 when the program password is
+// not given; the password is asked before anything is loaded.
 bool RunStartUp(StartUpHost& host, ProgramState& state, const std::string& commandLine);
 
 // The whole exit: stops the services, saves every file in order, frees the data and closes the lock.

@@ -2,6 +2,7 @@
 #include "shell/StartupSteps.h"
 
 #include "chartmodel/PriceEdits.h"
+#include "shell/UserToolbarSteps.h"
 
 namespace qv::steps {
 
@@ -10,7 +11,7 @@ void InitDefaultSettings() {}
 void PrepareListColourSets() {}
 void ApplySignalSetting() {}
 void ApplyOldConfigDefaults() {}
-void LoadToolbarConfig() {}
+void LoadToolbarConfig() { LoadUserToolbarsAtStartUp(); }
 void CopyTradingTimesToMarketTable() {}
 void ResetPortfolioChainAndLists() {}
 void InitRTStore() {}
@@ -24,7 +25,7 @@ void ShutDownFeedClient() {}
 void FreeFixedSourceLists() {}
 void BackupRTIndex() {}
 void SaveNewsDatabase() {}
-void SaveToolbarConfig() {}
+void SaveToolbarConfig() { SaveUserToolbarsAtExit(); }
 void CloseRTStore() {}
 void FreeProgramBlocks() {}
 

@@ -6,9 +6,9 @@
 #include "shell/ui/StyleButton.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
-#include <QPushButton>
 
 namespace qv {
 namespace {
@@ -48,16 +48,6 @@ CBoxColoursDlg::CBoxColoursDlg(const BoxColours& box, int pixelsPerInch, QWidget
     for (CStyleButton* b : {background_, fontSample_, border_})
         connect(b, &CStyleButton::styleChosen, this, [this, b] { SampleChosen(b); });
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("1"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("2"));
-    auto* help = new QPushButton(QStringLiteral("Help"), this);
-    help->setObjectName(QStringLiteral("9"));
-    connect(ok, &QPushButton::clicked, this, &CBoxColoursDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &CBoxColoursDlg::reject);
-
     auto* layout = new QGridLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Text"), this), 0, 0);
     layout->addWidget(fontSample_, 0, 1);
@@ -67,12 +57,7 @@ CBoxColoursDlg::CBoxColoursDlg(const BoxColours& box, int pixelsPerInch, QWidget
     layout->addWidget(border_, 2, 1);
     layout->addWidget(new QLabel(QStringLiteral("Note: Chosen font applies to all text boxes"), this), 3, 0, 1, 2);
     layout->addWidget(setDefault_, 4, 0, 1, 2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
-    layout->addLayout(buttons, 5, 0, 1, 2);
-    InstallDialogHelp(*this, kBoxColoursHelp, help);
+    layout->addWidget(OkCancelHelpButtons(*this, kBoxColoursHelp), 5, 0, 1, 2);
 }
 
 void CBoxColoursDlg::applyBackgroundState()

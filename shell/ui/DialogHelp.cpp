@@ -2,10 +2,13 @@
 #include "shell/ui/DialogHelp.h"
 
 #include "platform/qt/QtText.h"
+#include "shell/FrameState.h"
 #include "shell/HelpTopics.h"
+#include "shell/ui/MainFrame.h"
 
 #include <QCursor>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -14,28 +17,35 @@
 namespace qv {
 namespace {
 
-void ShowStandIn(uint32_t topic, bool)
+void ShowThroughFrame(uint32_t topic, bool)
 {
+    if (auto* frame = dynamic_cast<CMainFrame*>(MainFrameTarget())) {
+        frame->WinHelp(topic);
+        return;
+    }
     QWhatsThis::showText(QCursor::pos(), FromCp1252(HelpTopicText(topic)));
 }
 
 DialogHelpHost& Host()
 {
-    static DialogHelpHost host = ShowStandIn;
+    static DialogHelpHost host = ShowThroughFrame;
     return host;
 }
 
-class F1Filter : public QObject {
+class ControlHelpFilter : public QObject {
 public:
-    explicit F1Filter(QObject* parent) : QObject(parent) {}
+    using QObject::QObject;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1)
             return QObject::eventFilter(watched, event);
-        auto* dialog = static_cast<QDialog*>(parent());
-        ShowControlHelp(dialog->focusWidget());
+        // The key reaches the control that has the keyboard focus.
+        auto* control = qobject_cast<QWidget*>(watched);
+        if (ControlHelpTopic(control) == 0)
+            return QObject::eventFilter(watched, event);
+        ShowControlHelp(control);
         return true;
     }
 };
@@ -45,36 +55,60 @@ protected:
 DialogHelpHost SetDialogHelpHost(DialogHelpHost host)
 {
     DialogHelpHost previous = Host();
-    Host() = host ? std::move(host) : DialogHelpHost(ShowStandIn);
+    Host() = host ? std::move(host) : DialogHelpHost(ShowThroughFrame);
     return previous;
 }
 
 void ShowDialogHelp(uint32_t topic) { Host()(topic, false); }
+void ShowPopupHelp(uint32_t topic) { Host()(topic, true); }
 
-uint32_t ControlId(const QWidget* control)
+uint32_t ControlHelpTopic(const QWidget* widget)
 {
-    if (!control)
-        return 0;
-    bool ok = false;
-    uint32_t id = control->objectName().toUInt(&ok);
-    return ok ? id : 0;
+    for (; widget; widget = widget->parentWidget()) {
+        bool ok = false;
+        uint32_t id = widget->objectName().toUInt(&ok);
+        if (ok && id != 0)
+            return kHelpCommandBase + id;
+    }
+    return 0;
 }
 
 void ShowControlHelp(const QWidget* control)
 {
-    uint32_t id = ControlId(control);
-    if (id != 0)
-        Host()(id + kHelpCommandBase, true);
+    if (uint32_t topic = ControlHelpTopic(control))
+        Host()(topic, true);
+}
+
+void InstallControlHelp(QDialog& dialog)
+{
+    // The filter has no meta-object of its own, so it is found by its name.
+    static const QString kName = QStringLiteral("controlHelpFilter");
+    if (dialog.findChild<QObject*>(kName, Qt::FindDirectChildrenOnly))
+        return;
+    auto* filter = new ControlHelpFilter(&dialog);
+    filter->setObjectName(kName);
+    dialog.installEventFilter(filter);
+    for (QWidget* child : dialog.findChildren<QWidget*>())
+        child->installEventFilter(filter);
 }
 
 void InstallDialogHelp(QDialog& dialog, uint32_t topic, QPushButton* helpButton)
 {
     if (helpButton)
         QObject::connect(helpButton, &QPushButton::clicked, &dialog, [topic] { ShowDialogHelp(topic); });
-    auto* filter = new F1Filter(&dialog);
-    dialog.installEventFilter(filter);
-    for (QWidget* child : dialog.findChildren<QWidget*>())
-        child->installEventFilter(filter);
+    InstallControlHelp(dialog);
+}
+
+QDialogButtonBox* OkCancelHelpButtons(QDialog& dialog, uint32_t helpTopic)
+{
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, &dialog);
+    box->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
+    box->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
+    box->button(QDialogButtonBox::Help)->setObjectName(QStringLiteral("9"));
+    QObject::connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    InstallDialogHelp(dialog, helpTopic, box->button(QDialogButtonBox::Help));
+    return box;
 }
 
 } // namespace qv

@@ -6,23 +6,30 @@
 #include <functional>
 
 class QDialog;
+class QDialogButtonBox;
 class QPushButton;
 class QWidget;
 
 namespace qv {
 
-// Shows a topic (popup: a control's pop-up topic). The default shows the help stand-in's text in a
-// pop-up; tests record instead.
+// Shows a topic (popup: a control's pop-up topic). The default asks the main frame's help, or shows the
+// help stand-in's text in a pop-up when there is no frame; tests record instead.
 using DialogHelpHost = std::function<void(uint32_t topic, bool popup)>;
 DialogHelpHost SetDialogHelpHost(DialogHelpHost host);
 
 void ShowDialogHelp(uint32_t topic);
-// The control's id from its object name; 0 when it has none.
-uint32_t ControlId(const QWidget* control);
+void ShowPopupHelp(uint32_t topic);
+// The pop-up topic of a control: its id, or that of the nearest parent named by an id, plus 0x10000;
+// 0 when none is.
+uint32_t ControlHelpTopic(const QWidget* control);
 void ShowControlHelp(const QWidget* control);
 
-// Connects the Help button (when given) to the topic and has F1 in the dialog show the focused
-// control's pop-up topic.
+// Has F1 in the dialog show the focused control's pop-up topic (once per dialog).
+void InstallControlHelp(QDialog& dialog);
+// The same, and connects the Help button (when given) to the dialog's topic.
 void InstallDialogHelp(QDialog& dialog, uint32_t topic, QPushButton* helpButton = nullptr);
+
+// The OK (id 1), Cancel (id 2) and Help buttons of a dialog, connected to accept, reject and the topic.
+QDialogButtonBox* OkCancelHelpButtons(QDialog& dialog, uint32_t helpTopic);
 
 } // namespace qv

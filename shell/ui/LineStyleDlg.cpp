@@ -5,9 +5,9 @@
 #include "shell/ui/StyleButton.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
-#include <QPushButton>
 
 namespace qv {
 namespace {
@@ -26,24 +26,11 @@ CLineStyleDlg::CLineStyleDlg(uint32_t word, uint32_t background, QWidget* parent
     sample_->SetSelectorOptions(8, 1);
     defaultBox_->setObjectName(QStringLiteral("2168"));
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("1"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("2"));
-    auto* help = new QPushButton(QStringLiteral("Help"), this);
-    help->setObjectName(QStringLiteral("9"));
-    connect(ok, &QPushButton::clicked, this, &CLineStyleDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &CLineStyleDlg::reject);
-
     auto* layout = new QGridLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Click the line to change it"), this), 0, 0, 1, 3);
     layout->addWidget(sample_, 1, 0, 1, 3);
     layout->addWidget(defaultBox_, 2, 0, 1, 3);
-    layout->addWidget(ok, 3, 0);
-    layout->addWidget(cancel, 3, 1);
-    layout->addWidget(help, 3, 2);
-    InstallDialogHelp(*this, kLineStyleHelp, help);
+    layout->addWidget(OkCancelHelpButtons(*this, kLineStyleHelp), 3, 0, 1, 3);
 }
 
 void CLineStyleDlg::accept()

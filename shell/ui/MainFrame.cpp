@@ -1,6 +1,8 @@
 // Main frame window.
 #include "shell/ui/MainFrame.h"
 
+#include "core/ConfigRecords.h"
+#include "core/ConfigState.h"
 #include "core/RegistrySettings.h"
 #include "core/ShareList.h"
 #include "lists/ui/ViewBaseWindow.h"
@@ -16,6 +18,10 @@
 #include "shell/ui/KeyCodes.h"
 #include "shell/ui/MenuBarBuilder.h"
 #include "shell/ui/StatusBarEx.h"
+#include "shell/ui/ToolbarHost.h"
+#include "shell/KeyEditing.h"
+#include "shell/SoftMenu.h"
+#include "shell/KeyTable.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -33,13 +39,12 @@ namespace qv {
 namespace {
 
 constexpr uint32_t kCommandExit = 57665;
-constexpr uint32_t kCommandCascade = 57650;
-constexpr uint32_t kCommandTile = 57651;
 constexpr uint32_t kCommandHelpTopics = 57667;
 constexpr uint32_t kVirtualKeyF1 = 0x70;
 constexpr uint32_t kAllToolbars = 15;
+constexpr uint32_t kMessageActiveViewWindow = WM_USER + 89;
 
-ToolbarsLockedFn toolbarsLocked = nullptr;
+ToolbarsLockedFn toolbarsLocked = &CToolbarHost::Locked;
 
 uint32_t TickCount()
 {
@@ -99,6 +104,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea
         if (ok && command)
             OnCommand(command);
     });
+    toolbars_ = new CToolbarHost(*this);
     CreateBars(true);
     RebuildMenuBar();
     WinHelp(kHelpNewFeatures);
@@ -124,7 +130,10 @@ bool CMainFrame::CreateBars(bool createStatusBar)
         return true;
     status_ = new CStatusBarEx(this);
     setStatusBar(status_);
-    if (!status_->SetPanes({0, 1, 2, 3}, {200, 165, 130, 190}))
+    // With the real-time option the feed has its state text, level and icon panes.
+    bool realTime = Config().optionsA.data()[OptionBlockA::kRealTimeOption] != 0;
+    if (!(realTime ? status_->SetPanes({0, 1, 2, 3, 4, 5, 6}, {200, 165, 130, 190, 160, 60, 24})
+                   : status_->SetPanes({0, 1, 2, 3}, {200, 165, 130, 190})))
         return false;
     status_->SetPaneText(0, QString::fromLatin1(kIdlePromptReady));
     ShowToolbarsForKind(kAllToolbars, true);
@@ -138,7 +147,14 @@ void CMainFrame::ShowToolbarsForKind(uint32_t, bool)
         setDockOptions(dockOptions() | QMainWindow::AllowNestedDocks);
         barsNotYetDocked_ = false;
     }
-    // The user toolbars of the mask are shown here once the toolbar code makes them.
+    if (toolbars_)
+        toolbars_->ShowForKind(MainFrameState().activeKind);
+}
+
+void CMainFrame::RefreshToolbars()
+{
+    if (toolbars_)
+        toolbars_->ShowForKind(MainFrameState().activeKind);
 }
 
 bool CMainFrame::RecalcBars(bool force)
@@ -269,6 +285,11 @@ intptr_t CMainFrame::onProgramMessage(uint32_t message, uintptr_t wParam, intptr
     case WM_CLOSE: close(); return 0;
     case WM_COMMAND: OnCommand(uint32_t(wParam & 0xFFFF)); return 0;
     case MSG_VIEW_REQUEST_DEFERRED: return OnDeferredViewRequest(int32_t(wParam), int32_t(lParam));
+    case kMessageActiveViewWindow: {
+        // The active view's window, as the message target that reaches it.
+        CViewBase* view = MainFrameState().activeView;
+        return view ? intptr_t(view->targetId()) : 0;
+    }
     default: return 0;
     }
 }
@@ -277,8 +298,6 @@ bool CMainFrame::UpdateCommand(CommandUi& ui)
 {
     switch (ui.command) {
     case kCommandExit:
-    case kCommandCascade:
-    case kCommandTile:
     case kCommandHelpTopics: ui.enabled = true; return true;
     default: return false;
     }
@@ -288,8 +307,6 @@ bool CMainFrame::RunCommand(uint32_t command)
 {
     switch (command) {
     case kCommandExit: close(); return true;
-    case kCommandCascade: mdi_->cascadeSubWindows(); return true;
-    case kCommandTile: mdi_->tileSubWindows(); return true;
     case kCommandHelpTopics: WinHelp(kHelpFrameRequest); return true;
     default: return false;
     }
@@ -297,6 +314,8 @@ bool CMainFrame::RunCommand(uint32_t command)
 
 void CMainFrame::OnCommand(uint32_t command)
 {
+    if (beforeCommand_)
+        beforeCommand_(command);
     if (RunCommand(command))
         return;
     // The active view has the first chance at a command, as in the class library's routing.
@@ -332,9 +351,60 @@ bool CMainFrame::HandleViewKey(uint32_t key)
         WinHelp(kHelpFrameRequest);
         return true;
     }
-    return RouteViewKey(
-        key, keys_, [this](uint32_t k) { return FindShareFromKey(k); },
-        [this](uint32_t command) { PostProgramMessage(*this, WM_COMMAND, command); });
+    if (RouteViewKey(
+            key, keys_, [this](uint32_t k) { return FindShareFromKey(k); },
+            [this](uint32_t command) { PostProgramMessage(*this, WM_COMMAND, command); }))
+        return true;
+    // Keys the menu tables show beside their items and no key table binds.
+    uint32_t command = MenuKeyCommand(key >= 128 ? OemKeyToChar(key) : key, ModifierState(keys_));
+    if (command == 0)
+        return false;
+    PostProgramMessage(*this, WM_COMMAND, command);
+    return true;
+}
+
+namespace {
+
+uint32_t FindMenuKey(const QMenu& menu, const ShortcutKey& wanted)
+{
+    for (QAction* action : menu.actions()) {
+        if (action->menu()) {
+            if (uint32_t command = FindMenuKey(*action->menu(), wanted))
+                return command;
+            continue;
+        }
+        QString text = action->text();
+        qsizetype tab = text.indexOf(QLatin1Char('\t'));
+        if (tab < 0)
+            continue;
+        for (const QString& part : text.mid(tab + 1).split(QStringLiteral(" or "))) {
+            std::optional<ShortcutKey> shown = ParseShortcutText(part.toStdString());
+            if (shown && *shown == wanted) {
+                // Items that show one key for the same work run the command the key belongs to.
+                uint32_t command = SoftMenuAcceleratorAlias(action->data().toUInt());
+                return command && QueryCommandUi(command).enabled ? command : 0;
+            }
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+uint32_t CMainFrame::MenuKeyCommand(uint32_t key, uint8_t modifiers) const
+{
+    ShortcutKey wanted{key, modifiers};
+    // The active view's own menus first: where they show a key the general menus show too, the
+    // view's meaning holds.
+    for (QAction* slot : slots_)
+        if (slot->menu())
+            if (uint32_t command = FindMenuKey(*slot->menu(), wanted))
+                return command;
+    for (QAction* action : menuBar()->actions())
+        if (action->menu())
+            if (uint32_t command = FindMenuKey(*action->menu(), wanted))
+                return command;
+    return 0;
 }
 
 bool CMainFrame::FindShareFromKey(uint32_t character)

@@ -26,6 +26,7 @@ namespace qv {
 class CStatusBarEx;
 class CViewBase;
 class CViewBaseWnd;
+class CToolbarHost;
 
 class CMainFrame : public QMainWindow, public MessageTarget, public FrameHooks, public CommandTarget {
     Q_OBJECT
@@ -45,6 +46,7 @@ public:
 
     // FrameHooks.
     void RebuildMenuBar() override;
+    void RefreshToolbars() override;
     bool HandleViewKey(uint32_t key) override;
     bool FindShareFromKey(uint32_t character) override;
     void NoteKeyState(const KeyState& keys) override { keys_ = keys; }
@@ -79,7 +81,13 @@ public:
     using MessageHandler = std::function<bool(uint32_t message, uintptr_t wParam, intptr_t lParam)>;
     void AddCommandHandler(CommandHandler handler) { commandHandlers_.push_back(std::move(handler)); }
     void AddMessageHandler(MessageHandler handler) { messageHandlers_.push_back(std::move(handler)); }
+    // Called with every command before it is routed (the system accelerator check).
+    void SetBeforeCommandHook(std::function<void(uint32_t command)> hook) { beforeCommand_ = std::move(hook); }
     const KeyState& keyState() const { return keys_; }
+    // The user toolbars on the frame.
+    CToolbarHost* toolbars() const { return toolbars_; }
+    // The enabled command of the menu bar item whose shown key is key + modifiers, or 0.
+    uint32_t MenuKeyCommand(uint32_t key, uint8_t modifiers) const;
 
     // The menu in a menu-bar slot (5, 6, 7), or null.
     QMenu* SlotMenu(int slot) const;
@@ -101,6 +109,7 @@ private:
 
     QMdiArea* mdi_;
     CStatusBarEx* status_ = nullptr;
+    CToolbarHost* toolbars_ = nullptr;
     QMap<int, QAction*> slots_;
     bool infoCentreShown_ = false;
     QWidget* helpWindow_ = nullptr;
@@ -110,6 +119,7 @@ private:
     QList<uint32_t> commands_;
     std::vector<CommandHandler> commandHandlers_;
     std::vector<MessageHandler> messageHandlers_;
+    std::function<void(uint32_t)> beforeCommand_;
     QString lastHelpText_;
     int beeps_ = 0;
 };

@@ -1,20 +1,25 @@
 // The application object on Qt: the start-up host, the message loop and the exit.
 #include "shell/ui/QuorvantisApp.h"
 
+#include "chartmodel/ui/SeriesProgressDialog.h"
 #include "core/Document.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
 #include "shell/AppServices.h"
 #include "shell/FrameCommands.h"
+#include "shell/KeyRouting.h"
 #include "shell/StartupSteps.h"
 #include "shell/ui/AppServicesQt.h"
+#include "shell/ui/FindShareDlg.h"
 #include "shell/ui/IdleHost.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ui/ShellDialogs.h"
 #include "shell/ui/SplashWnd.h"
 #include "shell/ui/TimerCallbackHost.h"
 #include "shell/ui/TipOfDay.h"
 #include "shell/ui/ViewRequests.h"
+#include "shell/ui/WindowCommands.h"
 #include "shell/ui/WindowFactory.h"
 
 #include <QDir>
@@ -54,6 +59,7 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallQtTimerCallbacks();
     InstallIdleHost();
     InstallAppServicesQt();
+    InstallSeriesProgressDialog();
     installEventFilter(this);
 }
 
@@ -82,7 +88,10 @@ int CQuorvantisApp::ExitInstance(int loopCode)
 {
     RunExit(state_);
     SetTipOfTheDay({});
+    RemoveShellDialogs();
     SetFrameCommandTarget(nullptr);
+    SetFindShareDialog(nullptr);
+    windowCommands_.reset();
     requests_.reset();
     windows_.reset();
     frame_.reset();
@@ -124,6 +133,11 @@ bool CQuorvantisApp::ctrlHeld() const
     return queryKeyboardModifiers().testFlag(Qt::ControlModifier);
 }
 
+std::optional<std::string> CQuorvantisApp::askPassword()
+{
+    return AskProgramPassword(nullptr);
+}
+
 void CQuorvantisApp::showSplash()
 {
     EnableSplash(true);
@@ -141,6 +155,8 @@ void CQuorvantisApp::createFrameObject()
 {
     frame_ = std::make_unique<CMainFrame>();
     SetFrameCommandTarget(frame_.get());
+    InstallShellDialogs(*frame_);
+    InstallFindShareDialog(frame_.get());
 }
 
 bool CQuorvantisApp::createFrameWindow(CDoc&)
@@ -180,6 +196,7 @@ void CQuorvantisApp::createLayoutWindows()
 {
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
+    windowCommands_ = std::make_unique<CWindowCommands>(*frame_, *windows_, *requests_);
     windows_->ApplyLayout(-1);
 }
 

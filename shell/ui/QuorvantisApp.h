@@ -11,6 +11,7 @@ namespace qv {
 
 class CMainFrame;
 class CViewRequests;
+class CWindowCommands;
 class CWindowFactory;
 
 class CQuorvantisApp : public QApplication, public StartUpHost {
@@ -31,6 +32,7 @@ public:
     // StartUpHost.
     ScreenInfo screen() const override;
     bool ctrlHeld() const override;
+    std::optional<std::string> askPassword() override;
     void showSplash() override;
     void endSplash() override;
     void createFrameObject() override;
@@ -56,6 +58,7 @@ private:
     // Made with the layout windows; they go before the frame.
     std::unique_ptr<CWindowFactory> windows_;
     std::unique_ptr<CViewRequests> requests_;
+    std::unique_ptr<CWindowCommands> windowCommands_;
 };
 
 } // namespace qv

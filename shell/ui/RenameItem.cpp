@@ -8,7 +8,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 
 namespace qv {
@@ -17,17 +16,6 @@ namespace {
 constexpr int kNameLimit = 50;
 constexpr uint32_t kRenameHelp = 86457;
 constexpr uint32_t kTableKeyHelp = 86459;
-
-QDialogButtonBox* Buttons(QDialog& dialog, uint32_t helpTopic)
-{
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, &dialog);
-    box->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-    box->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
-    QObject::connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    InstallDialogHelp(dialog, helpTopic, box->button(QDialogButtonBox::Help));
-    return box;
-}
 
 } // namespace
 
@@ -66,7 +54,7 @@ CRenameItem::CRenameItem(int kind, const QString& name, bool current, bool dataM
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(edit_);
-    layout->addWidget(Buttons(*this, kRenameHelp));
+    layout->addWidget(OkCancelHelpButtons(*this, kRenameHelp));
 }
 
 QString CRenameItem::name() const { return edit_->text(); }
@@ -102,7 +90,7 @@ CTableKey::CTableKey(const QString& name, int keyIndex, QWidget* parent)
     }
     grid->addWidget(shift_, 2, 1);
     grid->addWidget(ctrl_, 2, 2);
-    grid->addWidget(Buttons(*this, kTableKeyHelp), 3, 0, 1, 4);
+    grid->addWidget(OkCancelHelpButtons(*this, kTableKeyHelp), 3, 0, 1, 4);
     int index = std::clamp(keyIndex, 0, 11);
     keys_[index % 3]->setChecked(true);
     shift_->setChecked((index / 3) & 1);

@@ -5,6 +5,7 @@
 #include "core/ui/PenSelect.h"
 #include "lists/ui/ColourSelectorDlg.h"
 #include "platform/qt/QtText.h"
+#include "shell/ui/ModalDialog.h"
 
 #include <QFont>
 #include <QMouseEvent>
@@ -15,7 +16,7 @@
 namespace qv {
 namespace {
 
-bool RunModal(CColourSelectorDlg& dialog) { return dialog.exec() == QDialog::Accepted; }
+bool RunModal(CColourSelectorDlg& dialog) { return RunModalDialog(dialog) == QDialog::Accepted; }
 
 ColourSelectorRun gRun = RunModal;
 

@@ -19,6 +19,7 @@
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
 #include "platform/ProgramExit.h"
+#include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "portfolio/PortfolioFile.h"
 #include "realtime/TimerQueue.h"
@@ -26,10 +27,12 @@
 #include "shell/AppServices.h"
 #include "shell/CommandUpdate.h"
 #include "shell/DdeService.h"
+#include "shell/ProgramPassword.h"
 #include "shell/SplashStatus.h"
 #include "shell/StartupChecks.h"
 #include "shell/TimerCallbacks.h"
 #include "support/FakeMessageBox.h"
+#include "support/PrivateRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +57,11 @@ public:
     ScreenInfo screen() const override { return screenInfo; }
     bool ctrlHeld() const override { return ctrl; }
 
+    std::optional<std::string> askPassword() override
+    {
+        events.push_back("password");
+        return typedPassword;
+    }
     void showSplash() override
     {
         splashShown = true;
@@ -90,6 +98,7 @@ public:
     ScreenInfo screenInfo;
     bool ctrl = false;
     bool frameWindowMade = true;
+    std::optional<std::string> typedPassword;
     bool splashShown = false;
     std::vector<std::string> events;
     std::vector<std::pair<int, std::string>> statuses;
@@ -276,6 +285,32 @@ TEST_F(StartUpFixture, NoMainWindowEndsWithCodeFour)
     ProgramState state;
     EXPECT_EQ(Start(state, "/nologo"), kExitNoMainWindow);
     EXPECT_TRUE(box.texts().empty());
+}
+
+TEST_F(StartUpFixture, TheProgramPasswordIsAskedBeforeAnythingLoads)
+{
+    test::PrivateRegistry registry;
+    {
+        ProgramState free;
+        EXPECT_EQ(Start(free, "/nologo"), -1);
+        EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "password"), 0) << "no password, no question";
+        RunExit(free);
+    }
+    Registry::Instance().setString(kPasswordSection, kPasswordValue, EncodePassword(MakeOnFlag(0), "OPEN"));
+    host.events.clear();
+    {
+        ProgramState refused;
+        EXPECT_EQ(Start(refused, ""), kExitPasswordRefused);
+        EXPECT_EQ(host.events, std::vector<std::string>{"password"});
+        EXPECT_FALSE(refused.document);
+    }
+    host.events.clear();
+    host.typedPassword = "open";
+    ProgramState opened;
+    EXPECT_EQ(Start(opened, ""), -1);
+    ASSERT_FALSE(host.events.empty());
+    EXPECT_EQ(host.events.front(), "password");
+    RunExit(opened);
 }
 
 TEST_F(StartUpFixture, ConfigurationNotSavedUnderNoSave)

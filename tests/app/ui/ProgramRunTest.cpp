@@ -4,6 +4,8 @@
 // there at the next start.
 #include "devtools/lib/ProgramFolder.h"
 #include "devtools/lib/TempFolder.h"
+#include "platform/Registry.h"
+#include "shell/ProgramPassword.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -191,4 +193,17 @@ TEST_F(ProgramRun, TheResolutionAdviceCounterSurvivesARestart)
     RunResult secondRun = Run({QStringLiteral("/nologo")});
     EXPECT_EQ(secondRun.exitCode, 0);
     EXPECT_FALSE(secondRun.errors.contains(advice)) << secondRun.errors.toStdString();
+}
+
+TEST_F(ProgramRun, AProgramPasswordIsAskedBeforeTheMainWindowAndUnansweredEndsTheRun)
+{
+    QString renders = QString::fromStdString((folder / "locked").string());
+    {
+        qv::Registry registry(folder / "config" / "registry.ini");
+        registry.setString(qv::kPasswordSection, qv::kPasswordValue, qv::EncodePassword(qv::MakeOnFlag(5), "OPEN"));
+    }
+    RunResult locked = Run({QStringLiteral("/nologo")}, 200, renders);
+    EXPECT_EQ(locked.exitCode, 5) << locked.errors.toStdString();
+    EXPECT_TRUE(locked.errors.contains(QStringLiteral("Dialog: Please enter password"))) << locked.errors.toStdString();
+    EXPECT_FALSE(QFile::exists(renders + QStringLiteral("/main-window.png")));
 }
