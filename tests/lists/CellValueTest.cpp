@@ -441,3 +441,16 @@ TEST(FieldTableWalk, DamagedLengthsEndTheWalk)
 }
 
 } // namespace
+
+namespace {
+
+TEST(DealingNumbers, CodedWordsOfTheDealingsFile)
+{
+    EXPECT_FLOAT_EQ(DealingWordValue((5u << 10) | 25, 14), 2500);      // 25 x 10^(5 - 3)
+    EXPECT_FLOAT_EQ(DealingWordValue((7u << 7) | 12, 10), 1.2f);       // 12 x 10^(7 - 8)
+    EXPECT_NEAR(DealingWordValue(12, 10), 12e-8, 1e-13);
+    EXPECT_FLOAT_EQ(PackedDealingNumber(1, 40, 0), FLT_MAX);
+}
+
+} // namespace
+
