@@ -43,7 +43,7 @@ void RetitleGroup(ShareList* group)
             window->UpdateTitle();
 }
 
-CViewBaseWnd::CViewBaseWnd(int32_t kind, QWidget* parent) : QWidget(parent), CViewBase(kind)
+CViewBaseWnd::CViewBaseWnd(int32_t kind, QWidget* parent) : CViewBase(kind), QWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_DeleteOnClose);

@@ -13,7 +13,7 @@ namespace qv {
 
 class CMainFrame;
 
-class CViewBaseWnd : public QWidget, public CViewBase {
+class CViewBaseWnd : public QWidget, public virtual CViewBase {
     Q_OBJECT
 public:
     explicit CViewBaseWnd(int32_t kind, QWidget* parent = nullptr);

@@ -1,0 +1,26 @@
+// The program's settings of the floating graph legend: where it was last placed and how it looks.
+// The legend window keeps its place here as it is moved and sized; the legend design dialog edits the
+// look.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace qv {
+
+struct LegendSettings {
+    // The legend's last frame rectangle in screen pixels; unset until it was first placed.
+    bool placed = false;
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+    std::string fontFace = "Arial";
+    int32_t fontPoints = 8;
+    int32_t lineSpacing = 4;   // pixels above the first line and added to each line's height, less 2
+    bool fixedHeight = false;  // only the width can be dragged, when a height is stored
+    int32_t storedHeight = 0;
+};
+
+LegendSettings& ProgramLegendSettings();
+// Puts the settings back to their defaults (for tests and a fresh configuration).
+void ResetLegendSettings();
+
+} // namespace qv
