@@ -63,6 +63,30 @@ BENCHMARK(BM_MovingAverage)
     ->Args({3, 20, 1})
     ->Unit(benchmark::kMillisecond);
 
+// The whole-series path: one call over the closes, the same averages bit for bit.
+void BM_MovingAverageSeries(benchmark::State& state)
+{
+    const auto& closes = Closes();
+    auto ma = qv::CreateMovingAverage(int32_t(state.range(0)), int32_t(state.range(1)), 2.0, 0);
+    int32_t needed = 0, leadIn = 0;
+    ma->Prepare(needed, leadIn);
+    std::vector<double> out(closes.size()), bands(state.range(2) ? closes.size() : 0);
+    for (auto _ : state) {
+        ma->Reset();
+        ma->Prime(closes[0]);
+        ma->NextSeries(closes.data(), out.data(), closes.size(), bands.empty() ? nullptr : bands.data());
+        benchmark::DoNotOptimize(out.data());
+        benchmark::DoNotOptimize(bands.data());
+    }
+    PerBar(state);
+}
+BENCHMARK(BM_MovingAverageSeries)
+    ->ArgNames({"type", "period", "band"})
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {10, 200}, {0}})
+    ->Args({0, 20, 1})
+    ->Args({1, 20, 1})
+    ->Unit(benchmark::kMillisecond);
+
 // A plain loop over the same closes: the floor a streaming average is measured against.
 void BM_PlainSimpleAverageLoop(benchmark::State& state)
 {

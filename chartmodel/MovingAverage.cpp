@@ -20,6 +20,19 @@ double* NewDoubles(int32_t count)
     return static_cast<double*>(ProCalloc(uint32_t(std::max(count, 1)), sizeof(double), "Moving average"));
 }
 
+// The per-value calls over a series. The types are final, so the calls (and the calls they make on
+// themselves) are bound at compile time.
+template <class Average>
+void SeriesByValue(Average& average, const double* in, double* out, size_t count, double* bands)
+{
+    for (size_t i = 0; i < count; ++i) {
+        out[i] = average.Next(in[i]);
+        if (bands)
+            bands[i] = average.GetBandWidth();
+        average.DropOldest();
+    }
+}
+
 } // namespace
 
 // ---- base ----
@@ -93,11 +106,21 @@ double CMovingAverage::Next(double value)
     return average_;
 }
 
-double CMovingAverage::DeviationBand(double sum, double sumSquares, int32_t count) const
+void CMovingAverage::NextSeries(const double* in, double* out, size_t count, double* bands)
+{
+    for (size_t i = 0; i < count; ++i) {
+        out[i] = Next(in[i]);
+        if (bands)
+            bands[i] = GetBandWidth();
+        DropOldest();
+    }
+}
+
+double CMovingAverage::DeviationBand(double average, double sum, double sumSquares, int32_t count) const
 {
     // The sum of (x - a)^2 over the window, all taken about the shift; rounding can leave it a hair
     // below zero.
-    double a = average_ - shift_;
+    double a = average - shift_;
     double s = sum - count * shift_;
     double q = sumSquares - (2 * s - count * a) * a;
     if (!(q > 0))
@@ -105,11 +128,16 @@ double CMovingAverage::DeviationBand(double sum, double sumSquares, int32_t coun
     return bandFactor_ * std::sqrt(q / count);
 }
 
-double CMovingAverage::GetBandWidth() const
+double CMovingAverage::BaseBand(double average, double sum, double sumSquares) const
 {
     if (envelope_)
-        return bandFactor_ * average_;
-    return DeviationBand(sum_, sumSquares_, valuesNeeded_);
+        return bandFactor_ * average;
+    return DeviationBand(average, sum, sumSquares, valuesNeeded_);
+}
+
+double CMovingAverage::GetBandWidth() const
+{
+    return BaseBand(average_, sum_, sumSquares_);
 }
 
 // ---- simple ----
@@ -117,6 +145,73 @@ double CMovingAverage::GetBandWidth() const
 CSimpleMA::CSimpleMA(int32_t period, double bandFactor, int32_t envelope)
     : CMovingAverage(period, bandFactor, envelope)
 {
+}
+
+namespace {
+
+// The loop of the simple and exponential averages: the state in registers, exactly the steps of
+// Next, GetBandWidth and DropOldest. The bands are worked out before the oldest value leaves.
+template <bool Exponential, bool Bands>
+struct BaseSeries {
+    double sum, squares, e;
+    double* ring;
+    int32_t index;
+
+    template <class Band>
+    void Run(const double* in, double* out, double* bands, size_t count, int32_t capacity, double shift,
+             double reciprocal, double alpha, double keep, Band&& band)
+    {
+        for (size_t i = 0; i < count; ++i) {
+            const double v = in[i];
+            sum += v;
+            const double d = v - shift;
+            squares += d * d;
+            ring[index] = v;
+            if (++index == capacity)
+                index = 0;
+            double average;
+            if constexpr (Exponential) {
+                e = keep * e + alpha * v;
+                average = e;
+            } else {
+                average = sum * reciprocal;
+            }
+            out[i] = average;
+            if constexpr (Bands)
+                bands[i] = band(average, sum, squares);
+            const double x = ring[index];
+            sum -= x;
+            const double dx = x - shift;
+            squares -= dx * dx;
+        }
+    }
+};
+
+} // namespace
+
+void CSimpleMA::NextSeries(const double* in, double* out, size_t count, double* bands)
+{
+    // The first value of a series fixes the shift of the squares; the loop takes the rest.
+    size_t first = 0;
+    if (shiftPending_ && count > 0) {
+        out[0] = CMovingAverage::Next(in[0]);
+        if (bands)
+            bands[0] = GetBandWidth();
+        CMovingAverage::DropOldest();
+        first = 1;
+    }
+    auto band = [this](double average, double sum, double squares) { return BaseBand(average, sum, squares); };
+    if (bands) {
+        BaseSeries<false, true> run{sum_, sumSquares_, 0, ring_, ringIndex_};
+        run.Run(in + first, out + first, bands + first, count - first, ringCapacity_, shift_, reciprocal_, 0, 0, band);
+        sum_ = run.sum, sumSquares_ = run.squares, ringIndex_ = run.index;
+    } else {
+        BaseSeries<false, false> run{sum_, sumSquares_, 0, ring_, ringIndex_};
+        run.Run(in + first, out + first, nullptr, count - first, ringCapacity_, shift_, reciprocal_, 0, 0, band);
+        sum_ = run.sum, sumSquares_ = run.squares, ringIndex_ = run.index;
+    }
+    if (count > 0)
+        average_ = out[count - 1];
 }
 
 // ---- exponential ----
@@ -161,6 +256,30 @@ double CExponentialMA::Next(double value)
     return e_;
 }
 
+void CExponentialMA::NextSeries(const double* in, double* out, size_t count, double* bands)
+{
+    size_t first = 0;
+    if ((shiftPending_ || seedPending_) && count > 0) {
+        out[0] = Next(in[0]);
+        if (bands)
+            bands[0] = GetBandWidth();
+        DropOldest();
+        first = 1;
+    }
+    auto band = [this](double average, double sum, double squares) { return BaseBand(average, sum, squares); };
+    if (bands) {
+        BaseSeries<true, true> run{sum_, sumSquares_, e_, ring_, ringIndex_};
+        run.Run(in + first, out + first, bands + first, count - first, ringCapacity_, shift_, 0, alpha_, keep_, band);
+        sum_ = run.sum, sumSquares_ = run.squares, e_ = run.e, ringIndex_ = run.index;
+    } else {
+        BaseSeries<true, false> run{sum_, sumSquares_, e_, ring_, ringIndex_};
+        run.Run(in + first, out + first, nullptr, count - first, ringCapacity_, shift_, 0, alpha_, keep_, band);
+        sum_ = run.sum, sumSquares_ = run.squares, e_ = run.e, ringIndex_ = run.index;
+    }
+    if (count > 0)
+        average_ = out[count - 1];
+}
+
 // ---- weighted ----
 
 CWeightedMA::CWeightedMA(int32_t period, double bandFactor, int32_t envelope)
@@ -203,6 +322,11 @@ double CWeightedMA::Next(double value)
     Add(value);
     average_ = weightedSum_ / weightTotal_;
     return average_;
+}
+
+void CWeightedMA::NextSeries(const double* in, double* out, size_t count, double* bands)
+{
+    SeriesByValue(*this, in, out, count, bands);
 }
 
 // ---- triangular: an average of the last m simple averages of m values ----
@@ -275,11 +399,16 @@ double CTriangularMA::Next(double value)
     return average_;
 }
 
+void CTriangularMA::NextSeries(const double* in, double* out, size_t count, double* bands)
+{
+    SeriesByValue(*this, in, out, count, bands);
+}
+
 double CTriangularMA::GetBandWidth() const
 {
     if (envelope_)
         return bandFactor_ * average_;
-    return DeviationBand(sum_, sumSquares_, innerLength_);
+    return DeviationBand(average_, sum_, sumSquares_, innerLength_);
 }
 
 // ---- variable: an exponential average whose speed follows the market's efficiency ----
@@ -362,6 +491,11 @@ double CVariableMA::Next(double value)
     Add(value);
     average_ = value_;
     return value_;
+}
+
+void CVariableMA::NextSeries(const double* in, double* out, size_t count, double* bands)
+{
+    SeriesByValue(*this, in, out, count, bands);
 }
 
 // ---- factory ----

@@ -2,6 +2,7 @@
 // with their bands, made by type number through CreateMovingAverage.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -39,6 +40,10 @@ public:
     virtual double Next(double value);
     // Band half-width about the current average.
     virtual double GetBandWidth() const;
+    // Next then DropOldest for each of `count` values: out[i] is the average after in[i] and, when
+    // asked, bands[i] the band half-width GetBandWidth gives after it. The same values as the
+    // per-value calls, bit for bit, in one call.
+    virtual void NextSeries(const double* in, double* out, size_t count, double* bands = nullptr);
 
     // Writes the values needed before the first true output and the lead-in count, and clears the ring.
     void Prepare(int32_t& valuesNeeded, int32_t& leadInCount);
@@ -50,8 +55,10 @@ public:
 protected:
     // The ring holds `capacity` values; 0 leaves it to the derived type to size it later.
     void AllocateRing(int32_t capacity);
-    // Standard-deviation band over `count` values with these running sums.
-    double DeviationBand(double sum, double sumSquares, int32_t count) const;
+    // Standard-deviation band about `average` over `count` values with these running sums.
+    double DeviationBand(double average, double sum, double sumSquares, int32_t count) const;
+    // The band of the simple and exponential averages after an average of `average`.
+    double BaseBand(double average, double sum, double sumSquares) const;
     // The square kept in the sum of squares. Squares are taken about the series' first value, so that
     // the band keeps its precision on large, steady prices.
     double Square(double value)
@@ -82,18 +89,20 @@ protected:
     int32_t ringCapacity_ = 0;
 };
 
-class CSimpleMA : public CMovingAverage {
+class CSimpleMA final : public CMovingAverage {
 public:
     CSimpleMA(int32_t period, double bandFactor, int32_t envelope);
+    void NextSeries(const double* in, double* out, size_t count, double* bands = nullptr) override;
 };
 
-class CExponentialMA : public CMovingAverage {
+class CExponentialMA final : public CMovingAverage {
 public:
     CExponentialMA(int32_t period, double bandFactor, int32_t envelope);
     void Reset() override;
     void Add(double value) override;
     void WarmUp(int32_t index, double value) override;
     double Next(double value) override;
+    void NextSeries(const double* in, double* out, size_t count, double* bands = nullptr) override;
 
 private:
     void Smooth(double value);
@@ -103,7 +112,7 @@ private:
     bool seedPending_ = true;
 };
 
-class CWeightedMA : public CMovingAverage {
+class CWeightedMA final : public CMovingAverage {
 public:
     CWeightedMA(int32_t period, double bandFactor, int32_t envelope);
     void Reset() override;
@@ -111,6 +120,7 @@ public:
     void WarmUp(int32_t index, double value) override;
     void DropOldest() override;
     double Next(double value) override;
+    void NextSeries(const double* in, double* out, size_t count, double* bands = nullptr) override;
 
 private:
     double plainSum_ = 0;    // S
@@ -118,7 +128,7 @@ private:
     double weightTotal_ = 0; // D
 };
 
-class CTriangularMA : public CMovingAverage {
+class CTriangularMA final : public CMovingAverage {
 public:
     CTriangularMA(int32_t period, double bandFactor, int32_t envelope);
     ~CTriangularMA() override;
@@ -127,6 +137,7 @@ public:
     void WarmUp(int32_t index, double value) override;
     void DropOldest() override;
     double Next(double value) override;
+    void NextSeries(const double* in, double* out, size_t count, double* bands = nullptr) override;
     // The deviation band runs over the inner window of raw values.
     double GetBandWidth() const override;
 
@@ -137,7 +148,7 @@ private:
     int32_t index_ = 0;
 };
 
-class CVariableMA : public CMovingAverage {
+class CVariableMA final : public CMovingAverage {
 public:
     CVariableMA(int32_t period, double bandFactor, int32_t envelope);
     ~CVariableMA() override;
@@ -146,6 +157,7 @@ public:
     void WarmUp(int32_t index, double value) override;
     void DropOldest() override;
     double Next(double value) override;
+    void NextSeries(const double* in, double* out, size_t count, double* bands = nullptr) override;
 
 private:
     void StartSeries(double value);

@@ -54,7 +54,7 @@ bool PriceRecordDiffers(const DayRecord* a, const DayRecord* b)
 {
     if (a == nullptr || b == nullptr || a->date != b->date)
         return false;
-    for (float (DayRecord::*field) : {&DayRecord::open, &DayRecord::high, &DayRecord::low, &DayRecord::close})
+    for (float DayRecord::*field : {&DayRecord::open, &DayRecord::high, &DayRecord::low, &DayRecord::close})
         if (std::fabs(double(a->*field) - double(b->*field)) > 0.0001)
             return true;
     return std::fabs(double(a->volume) - double(b->volume)) > 0.9;

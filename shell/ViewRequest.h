@@ -20,6 +20,8 @@ constexpr uint32_t kRequestKeepOwnList = 16;
 constexpr uint32_t kRequestUseGivenList = 32;
 constexpr uint32_t kRequestCopyGroupMask = 64;
 constexpr uint32_t kRequestKeepPositions = 128;
+// A new window goes into free space rather than beside the view it came from.
+constexpr uint32_t kRequestFreeSpace = 256;
 
 struct ViewRequest {
     int32_t kind = 0;

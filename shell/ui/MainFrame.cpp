@@ -1,6 +1,8 @@
 // Main frame window.
 #include "shell/ui/MainFrame.h"
 
+#include "core/ConfigRecords.h"
+#include "core/ConfigState.h"
 #include "core/RegistrySettings.h"
 #include "core/ShareList.h"
 #include "lists/ui/ViewBaseWindow.h"
@@ -37,11 +39,10 @@ namespace qv {
 namespace {
 
 constexpr uint32_t kCommandExit = 57665;
-constexpr uint32_t kCommandCascade = 57650;
-constexpr uint32_t kCommandTile = 57651;
 constexpr uint32_t kCommandHelpTopics = 57667;
 constexpr uint32_t kVirtualKeyF1 = 0x70;
 constexpr uint32_t kAllToolbars = 15;
+constexpr uint32_t kMessageActiveViewWindow = WM_USER + 89;
 
 ToolbarsLockedFn toolbarsLocked = &CToolbarHost::Locked;
 
@@ -129,7 +130,10 @@ bool CMainFrame::CreateBars(bool createStatusBar)
         return true;
     status_ = new CStatusBarEx(this);
     setStatusBar(status_);
-    if (!status_->SetPanes({0, 1, 2, 3}, {200, 165, 130, 190}))
+    // With the real-time option the feed has its state text, level and icon panes.
+    bool realTime = Config().optionsA.data()[OptionBlockA::kRealTimeOption] != 0;
+    if (!(realTime ? status_->SetPanes({0, 1, 2, 3, 4, 5, 6}, {200, 165, 130, 190, 160, 60, 24})
+                   : status_->SetPanes({0, 1, 2, 3}, {200, 165, 130, 190})))
         return false;
     status_->SetPaneText(0, QString::fromLatin1(kIdlePromptReady));
     ShowToolbarsForKind(kAllToolbars, true);
@@ -281,6 +285,11 @@ intptr_t CMainFrame::onProgramMessage(uint32_t message, uintptr_t wParam, intptr
     case WM_CLOSE: close(); return 0;
     case WM_COMMAND: OnCommand(uint32_t(wParam & 0xFFFF)); return 0;
     case MSG_VIEW_REQUEST_DEFERRED: return OnDeferredViewRequest(int32_t(wParam), int32_t(lParam));
+    case kMessageActiveViewWindow: {
+        // The active view's window, as the message target that reaches it.
+        CViewBase* view = MainFrameState().activeView;
+        return view ? intptr_t(view->targetId()) : 0;
+    }
     default: return 0;
     }
 }
@@ -289,8 +298,6 @@ bool CMainFrame::UpdateCommand(CommandUi& ui)
 {
     switch (ui.command) {
     case kCommandExit:
-    case kCommandCascade:
-    case kCommandTile:
     case kCommandHelpTopics: ui.enabled = true; return true;
     default: return false;
     }
@@ -300,8 +307,6 @@ bool CMainFrame::RunCommand(uint32_t command)
 {
     switch (command) {
     case kCommandExit: close(); return true;
-    case kCommandCascade: mdi_->cascadeSubWindows(); return true;
-    case kCommandTile: mdi_->tileSubWindows(); return true;
     case kCommandHelpTopics: WinHelp(kHelpFrameRequest); return true;
     default: return false;
     }
@@ -309,6 +314,8 @@ bool CMainFrame::RunCommand(uint32_t command)
 
 void CMainFrame::OnCommand(uint32_t command)
 {
+    if (beforeCommand_)
+        beforeCommand_(command);
     if (RunCommand(command))
         return;
     // The active view has the first chance at a command, as in the class library's routing.

@@ -81,6 +81,8 @@ public:
     using MessageHandler = std::function<bool(uint32_t message, uintptr_t wParam, intptr_t lParam)>;
     void AddCommandHandler(CommandHandler handler) { commandHandlers_.push_back(std::move(handler)); }
     void AddMessageHandler(MessageHandler handler) { messageHandlers_.push_back(std::move(handler)); }
+    // Called with every command before it is routed (the system accelerator check).
+    void SetBeforeCommandHook(std::function<void(uint32_t command)> hook) { beforeCommand_ = std::move(hook); }
     const KeyState& keyState() const { return keys_; }
     // The user toolbars on the frame.
     CToolbarHost* toolbars() const { return toolbars_; }
@@ -117,6 +119,7 @@ private:
     QList<uint32_t> commands_;
     std::vector<CommandHandler> commandHandlers_;
     std::vector<MessageHandler> messageHandlers_;
+    std::function<void(uint32_t)> beforeCommand_;
     QString lastHelpText_;
     int beeps_ = 0;
 };

@@ -1,6 +1,7 @@
 // The application object on Qt: the start-up host, the message loop and the exit.
 #include "shell/ui/QuorvantisApp.h"
 
+#include "chartmodel/ui/SeriesProgressDialog.h"
 #include "core/Document.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -16,6 +17,7 @@
 #include "shell/ui/TimerCallbackHost.h"
 #include "shell/ui/TipOfDay.h"
 #include "shell/ui/ViewRequests.h"
+#include "shell/ui/WindowCommands.h"
 #include "shell/ui/WindowFactory.h"
 
 #include <QDir>
@@ -55,6 +57,7 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallQtTimerCallbacks();
     InstallIdleHost();
     InstallAppServicesQt();
+    InstallSeriesProgressDialog();
     installEventFilter(this);
 }
 
@@ -85,6 +88,7 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     SetTipOfTheDay({});
     RemoveShellDialogs();
     SetFrameCommandTarget(nullptr);
+    windowCommands_.reset();
     requests_.reset();
     windows_.reset();
     frame_.reset();
@@ -188,6 +192,7 @@ void CQuorvantisApp::createLayoutWindows()
 {
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
+    windowCommands_ = std::make_unique<CWindowCommands>(*frame_, *windows_, *requests_);
     windows_->ApplyLayout(-1);
 }
 

@@ -11,6 +11,7 @@ namespace qv {
 
 class CMainFrame;
 class CViewRequests;
+class CWindowCommands;
 class CWindowFactory;
 
 class CQuorvantisApp : public QApplication, public StartUpHost {
@@ -57,6 +58,7 @@ private:
     // Made with the layout windows; they go before the frame.
     std::unique_ptr<CWindowFactory> windows_;
     std::unique_ptr<CViewRequests> requests_;
+    std::unique_ptr<CWindowCommands> windowCommands_;
 };
 
 } // namespace qv

@@ -12,6 +12,7 @@
 #include "shell/ViewKinds.h"
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ui/WindowArranger.h"
 #include "shell/ui/WindowFactory.h"
 
 #include <QGuiApplication>
@@ -27,8 +28,6 @@ uint8_t CViewRequests::DataMiningDisplayA = 0;
 uint8_t CViewRequests::DataMiningDisplayB = 0;
 
 namespace {
-
-constexpr int kNewWindowStep = 30;
 
 bool SetsListNumber(int32_t kind)
 {
@@ -207,12 +206,12 @@ CViewBase* CViewRequests::OpenViewForRequest(ViewRequest& request)
             child = new CChildWindow;
             LayoutWindow record;
             record.kind = request.kind;
-            AreaRect area = factory_.ClientArea();
-            int offset = int(factory_.Children().size() % 8) * kNewWindowStep;
-            record.left = area.left + offset;
-            record.top = area.top + offset;
-            record.right = record.left + (area.right - area.left) / 2;
-            record.bottom = record.top + (area.bottom - area.top) / 2;
+            CChildWindow* source = (request.flags & kRequestFreeSpace) ? nullptr : CWindowFactory::ChildOf(old);
+            QRect place = PlaceNewWindow(factory_, source);
+            record.left = place.left();
+            record.top = place.top();
+            record.right = place.right() + 1;
+            record.bottom = place.bottom() + 1;
             factory_.AddChild(child, record);
             child->setWidget(window);
             child->Create(frame_.mdiArea(), QRect(record.left, record.top, record.width(), record.height()),
@@ -407,12 +406,12 @@ void CViewRequests::CycleKind(bool next)
     ShowViewKind(kind, MainFrameState().listNumber, 0);
 }
 
-void CViewRequests::ShowTransactions()
+void CViewRequests::ShowTransactions(bool newWindow)
 {
     if (ModalCount)
         return;
     CViewBase* view = MainFrameState().activeView;
-    bool shift = ShiftHeld();
+    bool shift = newWindow || ShiftHeld();
     if (view && view->kind == kViewTransactions && !shift) {
         TransactionsDisplaySwitch ^= 1;
         view->InvalidateWindow();

@@ -45,6 +45,10 @@ public:
     // The portfolio chooser of the transactions command: null on Cancel.
     using PortfolioChooser = std::function<Portfolio*()>;
     void SetPortfolioChooser(PortfolioChooser chooser) { chooser_ = std::move(chooser); }
+    Portfolio* ChoosePortfolio() const { return chooser_ ? chooser_() : nullptr; }
+    // The transactions of the active view's portfolio (else a chosen one); in a new window with
+    // Shift held or when asked.
+    void ShowTransactions(bool newWindow = false);
 
     // Program-wide display switches the commands toggle.
     static uint8_t TransactionsDisplaySwitch;
@@ -59,7 +63,6 @@ private:
     void FollowLinkedViews(CViewBase* view, const ViewRequest& request);
     void PickRequestList(ShareList* found, ViewRequest& request);
     void CycleKind(bool next);
-    void ShowTransactions();
     void OnListCommand(const ListCommand& command);
     void RepaintKind(int32_t kind);
 

@@ -271,8 +271,9 @@ TEST(LegendModel, SwingLinesAndSignals)
         SetU32(l.setting, kSwing + 12, c.down);
         l.Update();
         EXPECT_EQ(Texts(l.model, kLegendItems), c.texts) << c.flags;
-        if (!c.texts.empty())
+        if (!c.texts.empty()) {
             EXPECT_EQ(l.model.lines().back().sampleCount, c.samplesOfLast) << c.flags;
+        }
     }
 
     struct Signal {

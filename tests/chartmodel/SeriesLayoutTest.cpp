@@ -261,10 +261,12 @@ TEST(SeriesLayout, EveryArrayTypeAndSelector)
         ASSERT_EQ(points.size(), c.points.size()) << c.name;
         for (size_t i = 0; i < points.size(); ++i) {
             EXPECT_EQ(points[i].drawn, c.points[i].drawn) << c.name << " point " << i;
-            if (c.points[i].drawn)
+            if (c.points[i].drawn) {
                 EXPECT_FLOAT_EQ(points[i].value, c.points[i].value) << c.name << " point " << i;
-            if (c.points[i].x != kAnyX)
+            }
+            if (c.points[i].x != kAnyX) {
                 EXPECT_EQ(points[i].x, c.points[i].x) << c.name << " point " << i;
+            }
             EXPECT_EQ(points[i].index, int32_t(i)) << c.name;
         }
     }

@@ -54,8 +54,6 @@ private:
     OptionBlockA options_;
 };
 
-QColor PixelAt(QWidget& w, int x, int y) { return RenderWidget(w).pixelColor(x, y); }
-
 } // namespace
 
 TEST(StyleButtonTest, SettersKeepTheOldBackgroundForNoColour)

@@ -1,0 +1,890 @@
+// The streaming indicator calculators. Each class does its per-bar work in one place (a Step, or a
+// block of moving-average calls), which AddValue and AddSeries share, so both give the same values.
+#include "chartmodel/IndicatorCalc.h"
+
+#include "chartmodel/IndicatorRecord.h"
+#include "chartmodel/IndicatorTable.h"
+#include "chartmodel/MovingAverage.h"
+#include "chartmodel/WindowExtremes.h"
+#include "core/Memory.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace qv {
+namespace {
+
+// Bars handed to the moving averages at a time by the whole-series paths (on the stack).
+constexpr size_t kBlock = 256;
+
+template <class T>
+T* NewArray(int32_t count, const char* context)
+{
+    return static_cast<T*>(ProCalloc(uint32_t(std::max(count, 1)), sizeof(T), context));
+}
+
+std::unique_ptr<CMovingAverage> PrimedAverage(int32_t type, int32_t period, double first)
+{
+    auto average = CreateMovingAverage(type, period, 0, 0);
+    int32_t needed = 0, leadIn = 0;
+    average->Prepare(needed, leadIn);
+    average->Prime(first);
+    return average;
+}
+
+double Next(CMovingAverage& average, double value)
+{
+    double result = average.Next(value);
+    average.DropOldest();
+    return result;
+}
+
+// 50 with no moves at all, 100 with no down moves.
+inline double RsiOf(double up, double down)
+{
+    if (down == 0)
+        return up == 0 ? 50 : 100;
+    return 100 - 100 / (1 + up / down);
+}
+
+// The fall of a move d whose rise is `up` = max(0, d): -d below 0, else 0; without a branch on d.
+inline double DownMove(double up, double d)
+{
+    return up - d;
+}
+
+inline float Percent(double value)
+{
+    return float(value > 0 ? std::min(value, 100.0) : 0.0);
+}
+
+// Toward zero, in double: no whole-number type to overflow (doubles from 2^53 on are whole already).
+inline double TruncateDouble(double value)
+{
+    if (std::fabs(value) < 4503599627370496.0)
+        return double(int64_t(value));
+    return value;
+}
+
+inline float SixDecimals(double value)
+{
+    return float(TruncateDouble(value * 1000000) * 0.000001);
+}
+
+inline float WholeNumber(double value)
+{
+    return float(TruncateDouble(value + 0.5));
+}
+
+// The loop of the classes that work bar by bar with a static Step over a state of their own: the
+// state is copied in and out, so that it stays in registers while the series runs.
+template <auto Step, class State>
+void StepSeries(State& state, float* outputs, int outputCount, const Bar* bars, size_t count, float* out)
+{
+    if (!outputs || count == 0)
+        return;
+    State s = state;
+    for (size_t i = 0; i < count; ++i)
+        Step(s, bars[i], out + i * size_t(outputCount));
+    state = s;
+    std::memcpy(outputs, out + (count - 1) * size_t(outputCount), sizeof(float) * size_t(outputCount));
+}
+
+template <auto Step, class State>
+float* StepValue(State& state, float* outputs, const Bar& bar)
+{
+    if (outputs)
+        Step(state, bar, outputs);
+    return outputs;
+}
+
+// Runs `block(first, n, out)` over the bars in blocks and keeps the last bar's outputs.
+template <class Block>
+void BlockSeries(float* outputs, int outputCount, const Bar* bars, size_t count, float* out, Block&& block)
+{
+    if (!outputs || count == 0)
+        return;
+    for (size_t start = 0; start < count; start += kBlock)
+        block(bars + start, std::min(kBlock, count - start), out + start * size_t(outputCount));
+    std::memcpy(outputs, out + (count - 1) * size_t(outputCount), sizeof(float) * size_t(outputCount));
+}
+
+IndicatorRecord PeriodRecord(uint8_t type, uint8_t flags, int32_t p1, int32_t p2, int32_t p3)
+{
+    IndicatorRecord r;
+    r.type = type;
+    r.flags = flags;
+    r.period1 = int16_t(p1);
+    r.period2 = int16_t(p2);
+    r.period3 = int16_t(p3);
+    return r;
+}
+
+} // namespace
+
+int32_t IndicatorPeriod(int32_t stored)
+{
+    return std::max(stored, 1);
+}
+
+// ---- base ----
+
+CIndicatorCalc::CIndicatorCalc(const IndicatorRecord& settings, int outputCount)
+    : name_(GetIndicatorName(settings)), outputCount_(outputCount)
+{
+    outputs_ = NewArray<float>(outputCount, "Indicator outputs");
+}
+
+CIndicatorCalc::~CIndicatorCalc()
+{
+    ProFree(outputs_);
+}
+
+float* CIndicatorCalc::AddValue(const Bar&)
+{
+    return outputs_;
+}
+
+void CIndicatorCalc::AddSeries(const Bar* bars, size_t count, float* out)
+{
+    for (size_t i = 0; i < count; ++i) {
+        const float* values = AddValue(bars[i]);
+        if (!values)
+            return;
+        std::memcpy(out + i * size_t(outputCount_), values, sizeof(float) * size_t(outputCount_));
+    }
+}
+
+void CIndicatorCalc::Release()
+{
+    ProFree(outputs_);
+    outputs_ = nullptr;
+    name_.clear();
+}
+
+// ---- RSI with averages ----
+
+CRSICalc::CRSICalc(const IndicatorRecord& settings, const Bar& first) : CIndicatorCalc(settings, 1)
+{
+    Start(settings.period1, (settings.flags & 3) == 1, first.close);
+}
+
+CRSICalc::CRSICalc(int32_t period, bool exponential, float firstClose)
+    : CIndicatorCalc(PeriodRecord(IndicatorType::RSI, exponential ? 1 : 2, period, 0, 0), 1)
+{
+    Start(period, exponential, firstClose);
+}
+
+CRSICalc::~CRSICalc() = default;
+
+void CRSICalc::Start(int32_t period, bool exponential, float firstClose)
+{
+    // The averages start from an assumed move of 1% of the first close each way.
+    const int32_t type = exponential ? kExponentialAverage : kSimpleAverage;
+    up_ = PrimedAverage(type, IndicatorPeriod(period), 0.01 * firstClose);
+    down_ = PrimedAverage(type, IndicatorPeriod(period), 0.01 * firstClose);
+    previousClose_ = firstClose;
+}
+
+float* CRSICalc::AddValue(const Bar& bar)
+{
+    if (!outputs_)
+        return nullptr;
+    const double d = bar.close - previousClose_;
+    previousClose_ = bar.close;
+    const double up = std::max(0.0, d);
+    const double u = Next(*up_, up);
+    const double v = Next(*down_, DownMove(up, d));
+    outputs_[0] = Percent(RsiOf(u, v));
+    return outputs_;
+}
+
+void CRSICalc::AddSeries(const Bar* bars, size_t count, float* out)
+{
+    BlockSeries(outputs_, 1, bars, count, out, [this](const Bar* b, size_t n, float* o) {
+        double ups[kBlock] = {}, downs[kBlock] = {};
+        for (size_t i = 0; i < n; ++i) {
+            const double d = b[i].close - previousClose_;
+            previousClose_ = b[i].close;
+            ups[i] = std::max(0.0, d);
+            downs[i] = DownMove(ups[i], d);
+        }
+        up_->NextSeries(ups, ups, n);
+        down_->NextSeries(downs, downs, n);
+        for (size_t i = 0; i < n; ++i)
+            o[i] = Percent(RsiOf(ups[i], downs[i]));
+    });
+}
+
+void CRSICalc::Release()
+{
+    up_.reset();
+    down_.reset();
+    CIndicatorCalc::Release();
+}
+
+// ---- Wilder's RSI ----
+
+CWilderRSICalc::CWilderRSICalc(const IndicatorRecord& settings, const Bar& first) : CIndicatorCalc(settings, 1)
+{
+    Start(settings.period1, first.close);
+}
+
+CWilderRSICalc::CWilderRSICalc(int32_t period, float firstClose)
+    : CIndicatorCalc(PeriodRecord(IndicatorType::RSI, 0, period, 0, 0), 1)
+{
+    Start(period, firstClose);
+}
+
+void CWilderRSICalc::Start(int32_t period, float firstClose)
+{
+    State& s = state_;
+    s.n = IndicatorPeriod(period);
+    s.reciprocal = 1.0 / s.n;
+    s.keep = (s.n - 1) * s.reciprocal;
+    s.up = s.down = 0.01 * firstClose;
+    s.previousClose = firstClose;
+}
+
+inline void CWilderRSICalc::Step(State& s, const Bar& bar, float* out)
+{
+    const double d = bar.close - s.previousClose;
+    s.previousClose = bar.close;
+    const double up = std::max(0.0, d), down = DownMove(up, d);
+    double rsi;
+    if (s.k < s.n) {
+        // The first n bars fade in from 50 as the sums fill.
+        s.up += up;
+        s.down += down;
+        const double r = RsiOf(s.up / s.n, s.down / s.n);
+        rsi = (r * s.k + 50.0 * (s.n - s.k)) / s.n;
+        ++s.k;
+    } else {
+        if (s.k == s.n) {
+            s.up /= s.n;
+            s.down /= s.n;
+            ++s.k;
+        }
+        // Wilder's smoothing, ((n - 1) S + x) / n, with the division taken as a product.
+        s.up = s.keep * s.up + s.reciprocal * up;
+        s.down = s.keep * s.down + s.reciprocal * down;
+        rsi = RsiOf(s.up, s.down);
+    }
+    out[0] = Percent(rsi);
+}
+
+float* CWilderRSICalc::AddValue(const Bar& bar)
+{
+    return StepValue<Step>(state_, outputs_, bar);
+}
+
+void CWilderRSICalc::AddSeries(const Bar* bars, size_t count, float* out)
+{
+    StepSeries<Step>(state_, outputs_, 1, bars, count, out);
+}
+
+// ---- average true range ----
+
+CATRCalc::CATRCalc(const IndicatorRecord& settings, const Bar& first) : CIndicatorCalc(settings, 1)
+{
+    State& s = state_;
+    s.n = IndicatorPeriod(settings.period1);
+    s.k = 0;
+    s.reciprocal = 1.0 / s.n;
+    s.keep = (s.n - 1) * s.reciprocal;
+    s.sum = s.average = 0;
+    s.previousClose = first.close;
+}
+
+inline void CATRCalc::Step(State& s, const Bar& bar, float* out)
+{
+    const double h = bar.high, l = bar.low;
+    const double range = std::max(std::fabs(h - l), std::max(std::fabs(h - s.previousClose),
+                                                              std::fabs(s.previousClose - l)));
+    s.previousClose = bar.close;
+    if (s.k < s.n) {
+        s.sum += range;
+        ++s.k;
+        out[0] = 0;
+        return;
+    }
+    if (s.k == s.n) {
+        // The first average is the mean of the first n ranges; this bar's range is not used.
+        s.average = s.sum / s.n;
+        ++s.k;
+    } else {
+        s.average = s.keep * s.average + s.reciprocal * range;
+    }
+    out[0] = float(s.average);
+}
+
+float* CATRCalc::AddValue(const Bar& bar)
+{
+    return StepValue<Step>(state_, outputs_, bar);
+}
+
+void CATRCalc::AddSeries(const Bar* bars, size_t count, float* out)
+{
+    StepSeries<Step>(state_, outputs_, 1, bars, count, out);
+}
+
+// ---- MACD ----
+
+CMACDCalc::CMACDCalc(const IndicatorRecord& settings, const Bar& first) : CIndicatorCalc(settings, 3)
+{
+    Start(settings.period1, settings.period2, settings.period3, first.close);
+}
+
+CMACDCalc::CMACDCalc(int32_t fast, int32_t slow, int32_t signal, float firstClose)
+    : CIndicatorCalc(PeriodRecord(IndicatorType::MACD, 0, fast, slow, signal), 3)
+{
+    Start(fast, slow, signal, firstClose);
+}
+
+CMACDCalc::~CMACDCalc() = default;
+
+void CMACDCalc::Start(int32_t fast, int32_t slow, int32_t signal, float firstClose)
+{
+    fast_ = PrimedAverage(kExponentialAverage, IndicatorPeriod(fast), firstClose);
+    slow_ = PrimedAverage(kExponentialAverage, IndicatorPeriod(slow), firstClose);
+    signal_ = PrimedAverage(kExponentialAverage, IndicatorPeriod(signal), 0);
+}
+
+float* CMACDCalc::AddValue(const Bar& bar)
+{
+    if (!outputs_)
+        return nullptr;
+    const double m = Next(*fast_, bar.close) - Next(*slow_, bar.close);
+    const double s = Next(*signal_, m);
+    outputs_[0] = SixDecimals(m);
+    outputs_[1] = SixDecimals(s);
+    outputs_[2] = SixDecimals(m - s);
+    return outputs_;
+}
+
+void CMACDCalc::AddSeries(const Bar* bars, size_t count, float* out)
+{
+    BlockSeries(outputs_, 3, bars, count, out, [this](const Bar* b, size_t n, float* o) {
+        double closes[kBlock] = {}, fast[kBlock] = {}, slow[kBlock] = {};
+        for (size_t i = 0; i < n; ++i)
+            closes[i] = b[i].close;
+        fast_->NextSeries(closes, fast, n);
+        slow_->NextSeries(closes, slow, n);
+        for (size_t i = 0; i < n; ++i)
+            fast[i] -= slow[i];
+        signal_->NextSeries(fast, slow, n);
+        for (size_t i = 0; i < n; ++i) {
+            o[3 * i] = SixDecimals(fast[i]);
+            o[3 * i + 1] = SixDecimals(slow[i]);
+            o[3 * i + 2] = SixDecimals(fast[i] - slow[i]);
+        }
+    });
+}
+
+void CMACDCalc::Release()
+{
+    fast_.reset();
+    slow_.reset();
+    signal_.reset();
+    CIndicatorCalc::Release();
+}
+
+// ---- momentum ----
+
+CMomentumCalc::CMomentumCalc(const IndicatorRecord& settings, const Bar& first) : CIndicatorCalc(settings, 1)
+{
+    State& s = state_;
+    s.n = IndicatorPeriod(settings.period1);
+    s.index = 0;
+    s.previous = 0;
+    s.ring = NewArray<float>(s.n, "Momentum");
+    std::fill_n(s.ring, s.n, first.close);
+}
+
+CMomentumCalc::~CMomentumCalc()
+{
+    ProFree(state_.ring);
+}
+
+inline void CMomentumCalc::Step(State& s, const Bar& bar, float* out)
+{
+    // Against a stored close of 0 there is no ratio: the line holds its previous value.
+    const float then = s.ring[s.index];
+    if (then != 0)
+        s.previous = float(100.0 * bar.close / then);
+    out[0] = s.previous;
+    s.ring[s.index] = bar.close;
+    if (++s.index == s.n)
+        s.index = 0;
+}
+
+float* CMomentumCalc::AddValue(const Bar& bar)
+{
+    return StepValue<Step>(state_, outputs_, bar);
+}
+
+void CMomentumCalc::AddSeries(const Bar* bars, size_t count, float* out)
+{
+    StepSeries<Step>(state_, outputs_, 1, bars, count, out);
+}
+
+void CMomentumCalc::Release()
+{
+    ProFree(state_.ring);
+    state_.ring = nullptr;
+    CIndicatorCalc::Release();
+}
+
+// ---- price oscillator ----
+
+CPriceOscCalc::CPriceOscCalc(const IndicatorRecord& settings, const Bar& first) : CIndicatorCalc(settings, 1)
+{
+    const int32_t a = IndicatorPeriod(settings.period1), b = IndicatorPeriod(settings.period2);
+    short_ = PrimedAverage(settings.period3, std::min(a, b), first.close);
+    long_ = PrimedAverage(settings.period3, std::max(a, b), first.close);
+}
+
+CPriceOscCalc::~CPriceOscCalc() = default;
+
+float* CPriceOscCalc::AddValue(const Bar& bar)
+{
+    if (!outputs_)
+        return nullptr;
+    const double s = short_->Next(bar.close);
+    const double l = long_->Next(bar.close);
+    short_->DropOldest();
+    long_->DropOldest();
+    outputs_[0] = float(s - l);
+    return outputs_;
+}
+
+void CPriceOscCalc::AddSeries(const Bar* bars, size_t count, float* out)
+{
+    BlockSeries(outputs_, 1, bars, count, out, [this](const Bar* b, size_t n, float* o) {
+        double closes[kBlock] = {}, s[kBlock] = {};
+        for (size_t i = 0; i < n; ++i)
+            closes[i] = b[i].close;
+        short_->NextSeries(closes, s, n);
+        long_->NextSeries(closes, closes, n);
+        for (size_t i = 0; i < n; ++i)
+            o[i] = float(s[i] - closes[i]);
+    });
+}
+
+void CPriceOscCalc::Release()
+{
+    short_.reset();
+    long_.reset();
+    CIndicatorCalc::Release();
+}
+
+// ---- stochastic ----
+
+CStochasticCalc::CStochasticCalc(const IndicatorRecord& settings, const Bar& first)
+    : CIndicatorCalc(settings, 2), slowing_(IndicatorPeriod(settings.period3))
+{
+    const int32_t n = IndicatorPeriod(settings.period1);
+    highs_ = std::make_unique<WindowExtremes>(n, first.high);
+    lows_ = std::make_unique<WindowExtremes>(n, first.low);
+    // The slowing rings start full of the first bar, so the first means are of real prices.
+    rings_ = NewArray<double>(3 * slowing_, "Stochastic");
+    std::fill_n(rings_, slowing_, double(first.close));
+    std::fill_n(rings_ + slowing_, slowing_, double(first.high));
+    std::fill_n(rings_ + 2 * slowing_, slowing_, double(first.low));
+    d_ = PrimedAverage(settings.period4, IndicatorPeriod(settings.period2), 50);
+}
+
+CStochasticCalc::~CStochasticCalc()
+{
+    ProFree(rings_);
+}
+
+double CStochasticCalc::FastK(const Bar& bar)
+{
+    highs_->Push(bar.high);
+    lows_->Push(bar.low);
+    double* closes = rings_;
+    double* highs = rings_ + slowing_;
+    double* lows = rings_ + 2 * slowing_;
+    closes[index_] = bar.close;
+    highs[index_] = highs_->Highest();
+    lows[index_] = lows_->Lowest();
+    if (++index_ == slowing_)
+        index_ = 0;
+    double c = 0, h = 0, l = 0;
+    for (int32_t j = 0; j < slowing_; ++j) {
+        c += closes[j];
+        h += highs[j];
+        l += lows[j];
+    }
+    const double mean = 1.0 / slowing_;
+    c *= mean;
+    h *= mean;
+    l *= mean;
+    return h > l ? 100 * (c - l) / (h - l) : 50;
+}
+
+float* CStochasticCalc::AddValue(const Bar& bar)
+{
+    if (!outputs_)
+        return nullptr;
+    const double k = FastK(bar);
+    outputs_[0] = float(k);
+    outputs_[1] = float(Next(*d_, k));
+    return outputs_;
+}
+
+void CStochasticCalc::AddSeries(const Bar* bars, size_t count, float* out)
+{
+    BlockSeries(outputs_, 2, bars, count, out, [this](const Bar* b, size_t n, float* o) {
+        double k[kBlock] = {};
+        for (size_t i = 0; i < n; ++i)
+            k[i] = FastK(b[i]);
+        double d[kBlock] = {};
+        d_->NextSeries(k, d, n);
+        for (size_t i = 0; i < n; ++i) {
+            o[2 * i] = float(k[i]);
+            o[2 * i + 1] = float(d[i]);
+        }
+    });
+}
+
+void CStochasticCalc::Release()
+{
+    highs_.reset();
+    lows_.reset();
+    d_.reset();
+    ProFree(rings_);
+    rings_ = nullptr;
+    CIndicatorCalc::Release();
+}
+
+// ---- Williams %R ----
+
+CWilliamsRCalc::CWilliamsRCalc(const IndicatorRecord& settings, const Bar& first) : CIndicatorCalc(settings, 1)
+{
+    const int32_t n = IndicatorPeriod(settings.period1);
+    highs_ = std::make_unique<WindowExtremes>(n, first.high);
+    lows_ = std::make_unique<WindowExtremes>(n, first.low);
+    state_ = {highs_.get(), lows_.get()};
+}
+
+CWilliamsRCalc::~CWilliamsRCalc() = default;
+
+inline void CWilliamsRCalc::Step(State& s, const Bar& bar, float* out)
+{
+    s.highs->Push(bar.high);
+    s.lows->Push(bar.low);
+    const double highest = s.highs->Highest();
+    const double range = highest - s.lows->Lowest();
+    out[0] = range > 0.00001 ? float(-100 * (highest - bar.close) / range) : -100.0f;
+}
+
+float* CWilliamsRCalc::AddValue(const Bar& bar)
+{
+    return StepValue<Step>(state_, outputs_, bar);
+}
+
+void CWilliamsRCalc::AddSeries(const Bar* bars, size_t count, float* out)
+{
+    StepSeries<Step>(state_, outputs_, 1, bars, count, out);
+}
+
+void CWilliamsRCalc::Release()
+{
+    highs_.reset();
+    lows_.reset();
+    state_ = {};
+    CIndicatorCalc::Release();
+}
+
+// ---- on-balance volume ----
+
+COBVCalc::COBVCalc(const IndicatorRecord& settings, const Bar& first) : CIndicatorCalc(settings, 1)
+{
+    state_ = {0, first.close};
+}
+
+inline void COBVCalc::Step(State& s, const Bar& bar, float* out)
+{
+    // +v on a rise, -v on a fall, nothing when unchanged; as a product, since the direction is
+    // anybody's guess.
+    const int direction = int(bar.close > s.previousClose) - int(bar.close < s.previousClose);
+    s.total += double(direction) * bar.volume;
+    s.previousClose = bar.close;
+    out[0] = float(s.total);
+}
+
+float* COBVCalc::AddValue(const Bar& bar)
+{
+    return StepValue<Step>(state_, outputs_, bar);
+}
+
+void COBVCalc::AddSeries(const Bar* bars, size_t count, float* out)
+{
+    StepSeries<Step>(state_, outputs_, 1, bars, count, out);
+}
+
+// ---- commodity channel index ----
+
+CCCICalc::CCCICalc(const IndicatorRecord& settings, const Bar& first) : CIndicatorCalc(settings, 1)
+{
+    State& s = state_;
+    s.n = IndicatorPeriod(settings.period1);
+    s.index = s.k = 0;
+    s.ring = NewArray<double>(s.n, "Commodity channel index");
+    std::fill_n(s.ring, s.n, (double(first.close) + first.low + first.high) * (1.0 / 3));
+}
+
+CCCICalc::~CCCICalc()
+{
+    ProFree(state_.ring);
+}
+
+inline void CCCICalc::Step(State& s, const Bar& bar, float* out)
+{
+    const double tp = (double(bar.close) + bar.low + bar.high) * (1.0 / 3);
+    // The mean takes this bar's typical price and up to n - 1 before it; the mean deviation runs over
+    // up to n typical prices before this bar.
+    const int32_t inMean = std::min(s.k, s.n - 1);
+    const int32_t inDeviation = std::min(s.k, s.n);
+    double sum = tp;
+    int32_t j = s.index;
+    for (int32_t m = 0; m < inMean; ++m) {
+        j = j == 0 ? s.n - 1 : j - 1;
+        sum += s.ring[j];
+    }
+    const double mean = sum / (1 + inMean);
+    double deviation = 0;
+    j = s.index;
+    for (int32_t m = 0; m < inDeviation; ++m) {
+        j = j == 0 ? s.n - 1 : j - 1;
+        deviation += std::fabs(s.ring[j] - mean);
+    }
+    if (inDeviation > 0)
+        deviation /= inDeviation;
+    deviation *= 0.015;
+    out[0] = deviation > 0.000001 ? float((tp - mean) / deviation) : 0.0f;
+    s.ring[s.index] = tp;
+    if (++s.index == s.n)
+        s.index = 0;
+    if (s.k < s.n)
+        ++s.k;
+}
+
+float* CCCICalc::AddValue(const Bar& bar)
+{
+    return StepValue<Step>(state_, outputs_, bar);
+}
+
+void CCCICalc::AddSeries(const Bar* bars, size_t count, float* out)
+{
+    StepSeries<Step>(state_, outputs_, 1, bars, count, out);
+}
+
+void CCCICalc::Release()
+{
+    ProFree(state_.ring);
+    state_.ring = nullptr;
+    CIndicatorCalc::Release();
+}
+
+// ---- average directional movement ----
+
+CADMCalc::CADMCalc(const IndicatorRecord& settings, const Bar& first) : CIndicatorCalc(settings, 4)
+{
+    State& s = state_;
+    s.n = IndicatorPeriod(settings.period1);
+    s.k = 0;
+    s.reciprocal = 1.0 / s.n;
+    s.keep = (s.n - 1) * s.reciprocal;
+    s.plus = s.minus = s.range = s.adx = 0;
+    s.previousHigh = first.high;
+    s.previousLow = first.low;
+    s.previousClose = first.close;
+    s.ring = NewArray<double>(s.n, "Directional movement");
+    s.index = 0;
+}
+
+CADMCalc::~CADMCalc()
+{
+    ProFree(state_.ring);
+}
+
+inline void CADMCalc::Step(State& s, const Bar& bar, float* out)
+{
+    const double h = bar.high, l = bar.low, pc = s.previousClose;
+    const double range = s.k == 0 ? 0.0 : std::max(std::fabs(h - l), std::max(std::fabs(h - pc), std::fabs(l - pc)));
+    const double up = std::fabs(h - double(s.previousHigh));
+    const double down = std::fabs(l - double(s.previousLow));
+    // The moves count by conditions that are anybody's guess bar to bar: taken as products.
+    const int plusCounts = (int(up >= down) | int(bar.low > s.previousLow)) & int(bar.high >= s.previousHigh);
+    const int minusCounts = int(up <= down) & int(bar.low <= s.previousLow);
+    const double plusMove = up * double(plusCounts);
+    const double minusMove = down * double(minusCounts);
+    if (s.k <= s.n) {
+        s.plus += plusMove;
+        s.minus += minusMove;
+        s.range += range;
+    } else {
+        // Wilder's smoothing, S - S/n + x, as S (n - 1)/n + x.
+        s.plus = s.plus * s.keep + plusMove;
+        s.minus = s.minus * s.keep + minusMove;
+        s.range = s.range * s.keep + range;
+    }
+    double plusDI = 0, minusDI = 0;
+    if (s.range > 0.001) {
+        const double scale = 100 / s.range;
+        plusDI = s.plus * scale;
+        minusDI = s.minus * scale;
+    }
+    const double both = plusDI + minusDI;
+    const double dx = both > 0.0001 ? 100 * std::fabs(plusDI - minusDI) / both : 0.0;
+    double adx;
+    if (s.k < s.n) {
+        s.adx += dx;
+        adx = s.adx / (s.k + 1);
+    } else {
+        if (s.k == s.n)
+            s.adx /= s.n;
+        s.adx = s.keep * s.adx + s.reciprocal * dx;
+        adx = s.adx;
+    }
+    s.ring[s.index] = adx;
+    if (++s.index == s.n)
+        s.index = 0;
+    double adxr = (adx + s.ring[s.index]) * 0.5;
+    if (s.k < s.n) {
+        const double fade = double(s.k) / s.n;
+        plusDI *= fade;
+        minusDI *= fade;
+    }
+    if (s.k < 2 * s.n) {
+        const double fade = double(s.k) / (2.0 * s.n);
+        adx *= fade;
+        adxr *= fade;
+    }
+    out[0] = WholeNumber(plusDI);
+    out[1] = WholeNumber(minusDI);
+    out[2] = WholeNumber(adx);
+    out[3] = WholeNumber(adxr);
+    s.previousHigh = bar.high;
+    s.previousLow = bar.low;
+    s.previousClose = bar.close;
+    if (s.k <= 2 * s.n)
+        ++s.k;
+}
+
+float* CADMCalc::AddValue(const Bar& bar)
+{
+    return StepValue<Step>(state_, outputs_, bar);
+}
+
+void CADMCalc::AddSeries(const Bar* bars, size_t count, float* out)
+{
+    StepSeries<Step>(state_, outputs_, 4, bars, count, out);
+}
+
+void CADMCalc::Release()
+{
+    ProFree(state_.ring);
+    state_.ring = nullptr;
+    CIndicatorCalc::Release();
+}
+
+// ---- price less its simple average ----
+
+CMovAvgCalc::CMovAvgCalc(const IndicatorRecord& settings, const Bar& first)
+    : CIndicatorCalc(settings, 1),
+      average_(PrimedAverage(kSimpleAverage, IndicatorPeriod(settings.period1), first.close))
+{
+}
+
+CMovAvgCalc::~CMovAvgCalc() = default;
+
+float* CMovAvgCalc::AddValue(const Bar& bar)
+{
+    if (!outputs_)
+        return nullptr;
+    outputs_[0] = float(bar.close - Next(*average_, bar.close));
+    return outputs_;
+}
+
+void CMovAvgCalc::AddSeries(const Bar* bars, size_t count, float* out)
+{
+    BlockSeries(outputs_, 1, bars, count, out, [this](const Bar* b, size_t n, float* o) {
+        double closes[kBlock] = {}, averages[kBlock] = {};
+        for (size_t i = 0; i < n; ++i)
+            closes[i] = b[i].close;
+        average_->NextSeries(closes, averages, n);
+        for (size_t i = 0; i < n; ++i)
+            o[i] = float(closes[i] - averages[i]);
+    });
+}
+
+void CMovAvgCalc::Release()
+{
+    average_.reset();
+    CIndicatorCalc::Release();
+}
+
+// ---- pivot points ----
+
+CPivotPointsCalc::CPivotPointsCalc(const IndicatorRecord& settings, const Bar& first) : CIndicatorCalc(settings, 5)
+{
+    state_ = {settings.flags, first};
+}
+
+inline void CPivotPointsCalc::Step(State& s, const Bar& bar, float* out)
+{
+    const double hp = s.previous.high, lp = s.previous.low, cp = s.previous.close;
+    double p = 0;
+    switch (s.mode) {
+    case 0: p = (cp + lp + hp) / 3; break;
+    case 1: p = (cp + lp + hp + bar.open) / 4; break;
+    case 2: p = (lp + hp + bar.open) / 3; break;
+    default: break;
+    }
+    out[0] = float(p);
+    out[1] = float(2 * p - lp);
+    out[2] = float(2 * p - hp);
+    out[3] = float(p + (hp - lp));
+    out[4] = float(p - (hp - lp));
+    s.previous = bar;
+}
+
+float* CPivotPointsCalc::AddValue(const Bar& bar)
+{
+    return StepValue<Step>(state_, outputs_, bar);
+}
+
+void CPivotPointsCalc::AddSeries(const Bar* bars, size_t count, float* out)
+{
+    StepSeries<Step>(state_, outputs_, 5, bars, count, out);
+}
+
+// ---- factory ----
+
+std::unique_ptr<CIndicatorCalc> CreateIndicatorCalc(const IndicatorRecord& settings, const Bar& first)
+{
+    switch (settings.type) {
+    case IndicatorType::RSI:
+        if ((settings.flags & 3) == 0)
+            return std::make_unique<CWilderRSICalc>(settings, first);
+        return std::make_unique<CRSICalc>(settings, first);
+    case IndicatorType::ATR: return std::make_unique<CATRCalc>(settings, first);
+    case IndicatorType::MACD: return std::make_unique<CMACDCalc>(settings, first);
+    case IndicatorType::Momentum: return std::make_unique<CMomentumCalc>(settings, first);
+    case IndicatorType::PriceOscillator: return std::make_unique<CPriceOscCalc>(settings, first);
+    case IndicatorType::Stochastic: return std::make_unique<CStochasticCalc>(settings, first);
+    case IndicatorType::WilliamsR: return std::make_unique<CWilliamsRCalc>(settings, first);
+    case IndicatorType::OnBalanceVolume: return std::make_unique<COBVCalc>(settings, first);
+    case IndicatorType::CCI: return std::make_unique<CCCICalc>(settings, first);
+    case IndicatorType::ADM: return std::make_unique<CADMCalc>(settings, first);
+    case IndicatorType::PivotPoints: return std::make_unique<CPivotPointsCalc>(settings, first);
+    default: return std::make_unique<CMovAvgCalc>(settings, first);
+    }
+}
+
+} // namespace qv
