@@ -62,7 +62,10 @@ public:
     // Style 12: the setting's 260-byte event block (letters and colours of the markers), or null.
     const uint8_t* eventBlock = nullptr;
 
+    // Printing draws without clip regions and clamps values and columns instead; a painter on a printer
+    // or a PDF writer is printing, and a picture made for printing can be drawn by the same rules.
     bool printing() const { return printing_; }
+    void SetPrinting(bool on) { printing_ = on; }
     // The font of a text size in the view's face.
     QFont LabelFont(int32_t size) const;
 

@@ -14,6 +14,8 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -493,6 +495,36 @@ TEST(GraphPainter, LevelAndTimeLinesAndEndMarks)
     EXPECT_EQ(chart.Pixel(100, 40), Rgb(kGreen));
     EXPECT_EQ(chart.Pixel(chart.pane->right - 5, chart.pane->top + 5), qRgb(255, 0, 0));
     EXPECT_EQ(chart.Pixel(chart.pane->right - 5, chart.pane->bottom - 5), qRgb(0, 255, 0));
+}
+
+} // namespace
+
+namespace {
+
+TEST(GraphPainter, PrintingClampsValuesToThePaneInsteadOfClipping)
+{
+    for (bool printing : {false, true}) {
+        Chart chart(200, 140, 3);
+        GraphSeries* series = chart.AddSeriesOf("Print", 0, 100);
+        Chart::Floats(Chart::Element(series, 1, 0, {kBlue}), {50, 5000, 50});
+        chart.Draw([&](GraphPainter& graph) { graph.SetPrinting(printing); });
+        test::SaveRender(chart.image, printing ? "graph-printing-clamped" : "graph-screen-clipped");
+        int peak = chart.band->scale.firstX + (chart.band->scale.lastX - chart.band->scale.firstX) / 2;
+        // Printed, the peak lies on the pane's top row; on screen the line leaves the pane before it.
+        EXPECT_EQ(chart.Pixel(peak, chart.pane->top) == Rgb(kBlue), printing);
+        for (int x = 0; x < chart.image.width(); ++x)
+            ASSERT_TRUE(IsWhite(chart.Pixel(x, chart.pane->top - 2))) << x;
+    }
+    QTemporaryDir dir;
+    QPdfWriter pdf(dir.filePath("chart.pdf"));
+    Chart chart(200, 140, 3);
+    Chart::Floats(Chart::Element(chart.AddSeriesOf("Pdf", 0, 100), 1, 0, {kBlue}), {50, 5000, 50});
+    QPainter painter(&pdf);
+    GraphPainter graph(chart.view, painter);
+    EXPECT_TRUE(graph.printing());
+    graph.DrawGraph(0);
+    graph.DrawQueuedLabels();
+    EXPECT_FALSE(painter.hasClipping());
 }
 
 } // namespace
