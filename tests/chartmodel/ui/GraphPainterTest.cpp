@@ -528,3 +528,27 @@ TEST(GraphPainter, PrintingClampsValuesToThePaneInsteadOfClipping)
 }
 
 } // namespace
+
+namespace {
+
+TEST(GraphPainter, ASingleColourDashedLineIsOnePathSoItsDashesRunOn)
+{
+    // Segments of 5 pixels against a dash period of 6: drawn one by one, every segment would start
+    // with a dash and every vertex would be coloured.
+    const int n = 40;
+    Chart chart(10 + 5 * n + 10, 100, n);
+    std::vector<float> zigzag(size_t(n), 50.0f);
+    GraphSeries* series = chart.AddSeriesOf("Dashed", 0, 100);
+    Chart::Floats(Chart::Element(series, 1, 0, {0x01000000 | kBlue}), zigzag);
+    chart.Draw();
+    test::SaveRender(chart.image.scaled(chart.image.size() * 3), "graph-dashed-line");
+    CGraphSeriesLayout layout;
+    layout.Setup(*series->elements);
+    SeriesPoint point;
+    int gaps = 0;
+    while (layout.Next(point))
+        gaps += IsWhite(chart.Pixel(point.x, point.y)) ? 1 : 0;
+    EXPECT_GT(gaps, n / 6);
+}
+
+} // namespace
