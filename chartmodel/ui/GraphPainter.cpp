@@ -696,13 +696,12 @@ void GraphPainter::DrawMarkers(Walk& walk)
         bool overlaps = right > pane.left && left < pane.right && bottom > pane.top && top < pane.bottom;
         if (!inside && (printing_ || !overlaps))
             continue;
-        uint32_t word = walk.WordOf(p.colour);
         bool solidCross = shape == 6 && !hollow;
-        painter_.setPen(MakePackedPen(DeviceOf(painter_), WithWidthField(WithStyle(word, 0), solidCross ? 2 : 0)));
+        painter_.setPen(MakePackedPen(DeviceOf(painter_), WithWidthField(WithStyle(first, 0), solidCross ? 2 : 0)));
         if (hollow)
             painter_.setBrush(Qt::NoBrush);
         else
-            painter_.setBrush(ColourFromWord(word & 0xFFFFFF));
+            painter_.setBrush(ColourFromWord(MapColour(DeviceOf(painter_), first & 0xFFFFFF)));
         walk.selected = INT_MIN;
         QPolygon polygon;
         switch (shape) {
@@ -994,7 +993,6 @@ void GraphPainter::DrawEvents(Walk& walk)
     const GraphPane& pane = walk.pane;
     double scale = std::max(view_.horizontalScale, view_.verticalScale);
     int32_t size = int32_t(std::lround((2 * (WidthField(walk.colours[0]) & 7) + 2) * scale));
-    size = std::max(size, 6);
     QFont font = LabelFont(std::max(2, size * 72 / std::max(1, painter_.device() ? painter_.device()->logicalDpiY() : 96)));
     font.setPixelSize(std::max(1, size - 2));
     painter_.setFont(font);
@@ -1079,7 +1077,8 @@ void GraphPainter::DrawTimeLines(uint32_t pen)
                 bool wanted = (line->flags & kGridEveryPane) || pane->id == 1 || pane->id == 2;
                 if (!pane->visible || !wanted)
                     continue;
-                painter_.drawLine(x, pane->top - m.start, x, pane->bottom - m.end);
+                // The line's last pixel is included.
+                painter_.drawLine(x, pane->top - m.start, x, pane->bottom - m.end + 1);
             }
         }
     }
