@@ -78,11 +78,14 @@ void CViewGraphWnd::DrawView(QPainter& painter)
     }
     if (!builtDirect_)
         painter.drawImage(0, 0, image_);
-    if (selectionShown_ && plotRect[3] > plotRect[1]) {
+    if (selectionShown_) {
+        // The bar crosses every shown pane below the caption strip.
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         int32_t x0 = std::min(selection_[0], selection_[1]);
         int32_t x1 = std::max(selection_[0], selection_[1]);
-        painter.fillRect(QRect(x0, plotRect[1], std::max(x1 - x0, 1), plotRect[3] - plotRect[1]), Qt::white);
+        for (GraphPane* pane = panes; pane; pane = pane->next)
+            if (pane->visible && pane->id != kPaneCaption)
+                painter.fillRect(QRect(x0, pane->top, std::max(x1 - x0, 1), pane->bottom - pane->top + 1), Qt::white);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
 }
@@ -107,8 +110,12 @@ QImage CViewGraphWnd::RenderToImage(int w, int h)
 void CViewGraphWnd::PrintChart(QPrinter& printer)
 {
     QPainter painter(&printer);
-    QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    DrawDevice device{true, width(), height(), page.width(), page.height()};
+    PrintChart(painter, printer.pageLayout().paintRectPixels(printer.resolution()).size());
+}
+
+void CViewGraphWnd::PrintChart(QPainter& painter, const QSize& printable)
+{
+    DrawDevice device{true, width(), height(), printable.width(), printable.height()};
     PaintInto(painter, device);
 }
 

@@ -23,6 +23,8 @@ public:
 
     // Prints the chart on the printer's page: the printable size and its scale factors.
     void PrintChart(QPrinter& printer);
+    // Prints on any painter whose device has the given printable size.
+    void PrintChart(QPainter& painter, const QSize& printable);
     // Paints the chart into an image of the given size as a screen paint does.
     QImage RenderToImage(int width, int height);
 
