@@ -6,7 +6,9 @@
 #include "core/ui/PenSelect.h"
 #include "platform/qt/QtText.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ViewKinds.h"
 #include "shell/ui/StatusBarEx.h"
+#include "shell/ui/ViewClassRegistry.h"
 
 #include <QKeyEvent>
 #include <QMdiSubWindow>
@@ -419,6 +421,12 @@ void CViewGraphWnd::hideEvent(QHideEvent* event)
 {
     windowShown = 0;
     CGraphViewWnd::hideEvent(event);
+}
+
+void InstallChartViewClasses()
+{
+    for (int32_t kind : {kViewDailyChart, kViewIntradayChart})
+        RegisterViewClass(kind, [](int32_t k) -> CViewBaseWnd* { return new CViewGraphWnd(k); });
 }
 
 } // namespace qv

@@ -89,4 +89,8 @@ private:
     bool builtDirect_ = false;
 };
 
+// Registers the chart view window as the class of the daily and intraday chart kinds, until their
+// own views register theirs.
+void InstallChartViewClasses();
+
 } // namespace qv
