@@ -9,8 +9,10 @@
 #include "platform/qt/QtPlatform.h"
 #include "shell/AppServices.h"
 #include "shell/FrameCommands.h"
+#include "shell/KeyRouting.h"
 #include "shell/StartupSteps.h"
 #include "shell/ui/AppServicesQt.h"
+#include "shell/ui/FindShareDlg.h"
 #include "shell/ui/IdleHost.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ShellDialogs.h"
@@ -90,6 +92,7 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     SetTipOfTheDay({});
     RemoveShellDialogs();
     SetFrameCommandTarget(nullptr);
+    SetFindShareDialog(nullptr);
     windowCommands_.reset();
     requests_.reset();
     windows_.reset();
@@ -155,6 +158,7 @@ void CQuorvantisApp::createFrameObject()
     frame_ = std::make_unique<CMainFrame>();
     SetFrameCommandTarget(frame_.get());
     InstallShellDialogs(*frame_);
+    InstallFindShareDialog(frame_.get());
 }
 
 bool CQuorvantisApp::createFrameWindow(CDoc&)
