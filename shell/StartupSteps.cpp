@@ -1,13 +1,24 @@
 // Start-up steps owned by work still to come; those not yet filled do nothing.
 #include "shell/StartupSteps.h"
 
+#include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/PriceEdits.h"
+#include "core/ConfigState.h"
 #include "shell/UserToolbarSteps.h"
 
 namespace qv::steps {
 
 void LoadStandardProfileSettings() {}
-void InitDefaultSettings() {}
+void InitDefaultSettings() { InitDefaultGraphSettings(); }
+
+// Every daily and intraday graph setting starts from its defaults before the configuration file is read.
+void InitDefaultGraphSettings()
+{
+    for (GraphSetting& record : Config().dailyGraphs.records)
+        InitGraphSetting(record, false);
+    for (GraphSetting& record : Config().intradayGraphs.records)
+        InitGraphSetting(record, true);
+}
 void PrepareListColourSets() {}
 void ApplySignalSetting() {}
 void ApplyOldConfigDefaults() {}
@@ -15,7 +26,7 @@ void LoadToolbarConfig() { LoadUserToolbarsAtStartUp(); }
 void CopyTradingTimesToMarketTable() {}
 void ResetPortfolioChainAndLists() {}
 void InitRTStore() {}
-void InitIndicatorLineStyles() {}
+void InitIndicatorLineStyles() { qv::InitIndicatorLineStyles(); }
 void ShareListsAfterLoad() {}
 void ScaleDefaultListColumns(int) {}
 void CreateAlarmServer() {}

@@ -16,6 +16,7 @@ void FinishLinesAndTextLoad();       // the lines-and-text store's work after th
 void ResetPortfolioChainAndLists();  // the portfolio chain, the fixed source lists, the list caches
 void InitRTStore();                  // the intraday store
 void InitIndicatorLineStyles();
+void InitDefaultGraphSettings();     // every daily and intraday graph setting to its defaults
 void ShareListsAfterLoad();          // the database's share-list step after a load
 void ScaleDefaultListColumns(int eighths); // first run: the default list tables' columns x eighths / 8
 void CreateAlarmServer();            // the hidden "AlarmServer" window (real-time option)
