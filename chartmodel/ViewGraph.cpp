@@ -956,6 +956,21 @@ void CViewGraph::UpdateStatusTexts()
     ShowStatusTexts();
 }
 
+void CViewGraph::AttachSource()
+{
+    graphSourceKind = uint32_t(portfolioGraphMode);
+    if (graphSourceKind != 0 && !BuildSourceHistory())
+        graphSourceKind = 0;
+    readoutParts[1] = DescribeGraphSource();
+    UpdateTitle();
+}
+
+void CViewGraph::OnRefresh()
+{
+    AttachSource();
+    InvalidateWindow();
+}
+
 // ---- Settings broadcast and commands --------------------------------------------------------------
 
 intptr_t CViewGraph::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)

@@ -109,6 +109,12 @@ public:
     void UpdateTitle();
     std::string BuildTitle() const;
 
+    // Takes the graph source from the view's list: a portfolio's value (4) or profit (8) from the
+    // view, whose history is built (BuildSourceHistory); a build that fails, or none yet, falls back to
+    // the share (0). Then the title and the source's description.
+    void AttachSource();
+    void OnRefresh() override;
+
     // Program messages: the settings-changed message, 1092, 1108 and the moving-average commands.
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     // Sends the settings-changed message to the visible views of this kind showing this setting

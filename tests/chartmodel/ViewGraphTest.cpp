@@ -659,6 +659,32 @@ TEST_F(ViewGraph, StatusTextsNameTheModeAndTheSelection)
     EXPECT_FALSE(chart.statusTexts[2].empty());
 }
 
+TEST_F(ViewGraph, AListOrPortfolioSourceFallsBackToTheShareWhenItsHistoryIsNotBuilt)
+{
+    struct Source : TestChart {
+        bool builds = false;
+        bool BuildSourceHistory() override { return builds; }
+        std::string DescribeGraphSource() const override { return "Portfolio 1"; }
+    };
+    for (int32_t mode : {4, 8}) {
+        Source chart;
+        chart.portfolioGraphMode = mode;
+        chart.AttachSource();
+        EXPECT_EQ(chart.graphSourceKind, 0u);
+        chart.builds = true;
+        chart.AttachSource();
+        EXPECT_EQ(chart.graphSourceKind, uint32_t(mode));
+        EXPECT_EQ(chart.readoutParts[1], "Portfolio 1");
+    }
+    // A portfolio source shows no add-on windows.
+    Source chart;
+    chart.builds = true;
+    chart.portfolioGraphMode = 4;
+    SendProgramMessage(chart, WM_COMMAND, ID_REFRESH, 0);
+    chart.Paint();
+    EXPECT_EQ(chart.FindPane(4), nullptr);
+}
+
 // ---- Settings broadcast ---------------------------------------------------------------------------
 
 TEST_F(ViewGraph, NotifyReachesVisibleViewsOfTheKindShowingTheMaskedSettings)
