@@ -36,6 +36,8 @@ constexpr int32_t kResizeZone = 4;
 constexpr int32_t kMinSelection = 4;
 constexpr int32_t kMinRangeUnits = 300;
 constexpr int32_t kMaxGridLines = 64;
+constexpr int32_t kTrainingEndZone = 5;
+constexpr float kHundredsAbove = 1000;
 constexpr uint32_t kKeyShift = 16;
 constexpr uint32_t kRangePercent = 8;
 constexpr uint32_t kLabelLeftOfPlot = 40;
@@ -333,8 +335,21 @@ void CViewGraph::LayoutPanes()
     ApplyLayout(ComputePaneLayout(LayoutInput()));
 }
 
+bool CViewGraph::PriceInHundreds() const
+{
+    GraphPane* price = FindPane(kPanePrice);
+    if (!ChartOptions().hundreds || !price || !price->firstSeries || !price->firstSeries->range)
+        return false;
+    for (uint8_t unit : {1, 6, 12, 16, 17})
+        if (currencyUnit == unit)
+            return false;
+    const ValueRange& range = *price->firstSeries->range;
+    return !IsRangeEmpty(range) && range.maximum > kHundredsAbove;
+}
+
 void CViewGraph::MeasureAxisLabels()
 {
+    paneAxis[kPanePrice].hundreds = PriceInHundreds();
     int32_t width = TextWidth("99");
     for (GraphPane* pane = panes; pane; pane = pane->next)
         if (pane->visible && pane->firstSeries && pane->firstSeries->range)
@@ -766,7 +781,7 @@ void CViewGraph::OnLButtonDown(uint32_t, int32_t x, int32_t y)
     lastMouseY = y;
 }
 
-void CViewGraph::OnLButtonUp(uint32_t, int32_t x, int32_t)
+void CViewGraph::OnLButtonUp(uint32_t, int32_t x, int32_t y)
 {
     CaptureMouse(false);
     if (!active)
@@ -790,6 +805,11 @@ void CViewGraph::OnLButtonUp(uint32_t, int32_t x, int32_t)
     case kModeTimeRange: SetTimeRangeFromX(selectionAnchors[0], selectionAnchors[1]); break;
     case kModeResizing: settingChanged = true; break;
     case kModeTraining:
+        // A release near the plot's right end takes the mark away instead of placing it.
+        if (x <= plotRect[2] - kTrainingEndZone)
+            StoreTrainingMark(XToBar(ClampX(x)));
+        else
+            RemoveTrainingMark(x, y);
         trainingMark = -1;
         settingChanged = true;
         break;

@@ -205,6 +205,8 @@ protected:
     virtual std::string SettingName() const;
     virtual int32_t BarForPriceEdit(int32_t, int32_t) const { return -1; }
     virtual int32_t BarForTraining(int32_t, int32_t) const { return -1; }
+    virtual void StoreTrainingMark(int32_t) {}
+    virtual void RemoveTrainingMark(int32_t, int32_t) {}
 
     // Own steps the derived views may replace.
     virtual void MeasureAxisLabels();
@@ -236,6 +238,7 @@ protected:
 
 private:
     void ApplyLayout(const PaneLayoutResult& layout);
+    bool PriceInHundreds() const;
     void AttachStyle();
     bool IsDrawingTool() const;
     bool DragInProgress() const;

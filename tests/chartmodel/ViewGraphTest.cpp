@@ -229,6 +229,7 @@ public:
         active = 1;
     }
     void Paint(int w = 800, int h = 600) { OnDraw(&dc_, DrawDevice{false, w, h, 0, 0}); }
+    using CViewGraph::MeasureAxisLabels;
     GraphPane& Pane(uint32_t id) { return *FindPane(id); }
 
     std::vector<std::string> steps;
@@ -412,6 +413,32 @@ TEST_F(ViewGraph, ValueAxesScaleByThousandsAndHundredsApart)
     EXPECT_EQ(pence[1].back(), '>');
 }
 
+TEST_F(ViewGraph, PricesAbove1000AreShownInHundredsWhenTheOptionIsOn)
+{
+    struct Case {
+        uint8_t option;
+        float scale;   // of the synthetic prices (about 160p to 380p)
+        uint8_t unit;
+        bool hundreds;
+    };
+    const Case cases[] = {{1, 10, 0, true}, {0, 10, 0, false}, {1, 1, 0, false}, {1, 10, 1, false},
+                          {1, 10, 6, false}, {1, 10, 17, false}, {1, 10, 3, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.unit) * 100 + int(c.scale) + c.option);
+        ChartOptions().hundreds = c.option;
+        TestChart chart(300);
+        chart.currencyUnit = c.unit;
+        chart.Paint();
+        ValueRange* range = chart.Pane(kPanePrice).firstSeries->range;
+        range->minimum *= c.scale;
+        range->maximum *= c.scale;
+        chart.labels.clear();
+        chart.MeasureAxisLabels();
+        EXPECT_EQ(chart.paneAxis[kPanePrice].hundreds, c.hundreds);
+    }
+    ChartOptions().hundreds = 0;
+}
+
 TEST_F(ViewGraph, GridLinesFollowTheDensity)
 {
     for (uint32_t density : {0u, 1u, 2u, 3u}) {
@@ -553,6 +580,31 @@ TEST_F(ViewGraph, ClicksAndSelectionsSetTheShownRange)
         EXPECT_GE(chart.shownRange[1] - chart.shownRange[0], 300);
         int32_t lo = chart.XToBar(at(std::min(c.pressX, c.releaseX)));
         EXPECT_EQ(chart.shownRange[0], lo);
+    }
+}
+
+TEST_F(ViewGraph, ATrainingReleaseNearThePlotsRightEndRemovesTheMark)
+{
+    struct Training : TestChart {
+        std::vector<int32_t> stored;
+        int removed = 0;
+        int32_t BarForTraining(int32_t, int32_t) const override { return 7; }
+        void StoreTrainingMark(int32_t bar) override { stored.push_back(bar); }
+        void RemoveTrainingMark(int32_t, int32_t) override { ++removed; }
+    };
+    for (int32_t fromRight : {10, 5, 4, 0}) {
+        SCOPED_TRACE(fromRight);
+        Training chart;
+        chart.trainingMode = 1;
+        chart.Paint();
+        int32_t y = chart.Pane(kPanePrice).top + 30;
+        chart.OnLButtonDown(kMouseKeyLeft, chart.plotRect[0] + 50, y);
+        EXPECT_EQ(chart.modeRecord.mode, kModeTraining);
+        EXPECT_EQ(chart.trainingMark, 7);
+        chart.OnLButtonUp(0, chart.plotRect[2] - fromRight, y);
+        EXPECT_EQ(chart.stored.size(), fromRight >= 5 ? 1u : 0u);
+        EXPECT_EQ(chart.removed, fromRight >= 5 ? 0 : 1);
+        EXPECT_EQ(chart.trainingMark, -1);
     }
 }
 
