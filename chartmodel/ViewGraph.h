@@ -209,7 +209,8 @@ protected:
     virtual void RemoveTrainingMark(int32_t, int32_t) {}
 
     // Own steps the derived views may replace.
-    virtual void MeasureAxisLabels();
+    // The width of the value axes; before the build it also places the plot rectangle.
+    virtual void MeasureAxisLabels(bool afterBuild);
     virtual void ComputeValueRanges();
     virtual void BuildAddOnSeries();
 
