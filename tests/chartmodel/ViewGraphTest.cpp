@@ -5,6 +5,8 @@
 #include "chartmodel/GraphSettingLayout.h"
 #include "core/ConfigState.h"
 #include "core/ShareList.h"
+#include "core/VexaEdition.h"
+#include "datamining/DMFilter.h"
 #include "devtools/lib/ShareListChain.h"
 #include "devtools/lib/SyntheticChart.h"
 #include "platform/Beep.h"
@@ -897,6 +899,37 @@ TEST_F(ViewGraph, MovingAverageCommandStates)
     EXPECT_FALSE(ui.enabled);
     ui.command = 20223;
     EXPECT_FALSE(chart.UpdateCommandUi(ui));
+}
+
+TEST(ViewGraphLocked, TheEditionsTwoDailySettingsLockTheMovingAverageCommands)
+{
+    const ConfigState user = Config();
+    Config().optionsA.bytes[OptionBlockA::kEditionTableSlot] = 4;
+    Config().optionsA.bytes[OptionBlockA::kEditionGraphSlot1] = 0;
+    Config().optionsA.bytes[OptionBlockA::kEditionGraphSlot2] = 11;
+    InitVexaTables();
+    SetEditionOptionByte(kEditionOn | kEditionSetUp);
+    ApplyVexaSettings(true);
+    ASSERT_TRUE(VexaSettingsApplied());
+    struct Case {
+        int32_t kind, setting;
+        bool locked;
+    };
+    for (Case c : {Case{kViewDailyChart, 0, true}, Case{kViewDailyChart, 11, true}, Case{kViewDailyChart, 1, false},
+                   Case{kViewIntradayChart, 0, false}}) {
+        CViewGraph chart(c.kind);
+        chart.secondKey = c.setting;
+        EXPECT_EQ(chart.ComputeSettingsLocked(), c.locked) << c.kind << " " << c.setting;
+        CommandUi ui;
+        ui.command = kCommandLastMovingAverage;
+        chart.UpdateCommandUi(ui);
+        EXPECT_EQ(ui.enabled, !c.locked);
+    }
+    ApplyVexaSettings(false);
+    FreeVexaTables();
+    SetEditionOptionByte(0);
+    RemoveEditionFilters();
+    Config() = user;
 }
 
 } // namespace
