@@ -26,7 +26,10 @@
 #include "shell/UserToolbars.h"
 #include "shell/ViewKinds.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ToolbarCatalogue.h"
+#include "shell/ui/CustomToolBar.h"
 #include "shell/ui/ModalDialog.h"
+#include "shell/ui/ToolbarHost.h"
 #include "shell/ui/ViewRequests.h"
 #include "support/FakeMessageBox.h"
 #include "support/ui/FactoryFrame.h"
@@ -34,6 +37,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -512,4 +516,45 @@ TEST_F(FrameCommandHost, DeletingThePortfolioTheViewShowsAsksForAnotherAndCancel
     EXPECT_EQ(MainFrameState().listNumber, 0);
     EXPECT_TRUE(UndoCommandState(GetUndoRing(), false).enabled) << "the deletion can be undone";
     SetProgramFolder(previousFolder);
+}
+
+TEST_F(FrameCommandHost, TheButtonRenameNamesTheSettingUnderTheToolbarsContextMenu)
+{
+    ToolbarSet saved;
+    saved.CopyToolbarsFrom(ProgramToolbars());
+    ProgramToolbars().ClearToolbars();
+    ProgramToolbars().shown = true;
+    ProgramToolbars().screen = {1024, 768};
+    ProgramToolbars().SetDefaultToolbars(-1);
+    CViewBase* view = Start(kViewList);
+    frame->toolbars()->Layout(true);
+    Settle();
+
+    CToolbarButtons* bar = nullptr;
+    int third = -1;
+    for (CToolbarButtons* b : frame->toolbars()->Bars())
+        for (int i = 0; i < int(b->buttons().size()); ++i)
+            if (b->buttons()[size_t(i)].code == 52 + 2) {
+                bar = b;
+                third = i;
+            }
+    ASSERT_NE(bar, nullptr) << "the list's default toolbars hold Setting 3";
+    QPoint at = bar->ButtonRect(third).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, bar->mapToGlobal(at));
+    QApplication::sendEvent(bar, &event);
+    if (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+
+    CommandUi ui = QueryCommandUi(kRenameButtonCommand);
+    EXPECT_TRUE(ui.enabled);
+    EXPECT_EQ(ui.text, "Rename this Table");
+    SetModalDialogRunner([](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>()->setText(QStringLiteral("Third"));
+        return int(QDialog::Accepted);
+    });
+    frame->OnCommand(kRenameButtonCommand);
+    EXPECT_EQ(Config().listTables.designs[2].name, "Third");
+    EXPECT_EQ(view->list->tableSetting, 2) << "the renamed table is shown";
+
+    ProgramToolbars().CopyToolbarsFrom(saved);
 }
