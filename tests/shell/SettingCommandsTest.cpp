@@ -97,8 +97,9 @@ TEST_F(Settings, ThePopupFollowsTheKind)
         EXPECT_EQ(popup.items[14].items[0].command, c.firstSave);
         bool dataMining = c.kind.kind == kViewDataMining;
         ASSERT_EQ(popup.items.size(), dataMining ? 16u : 15u);
-        if (dataMining)
+        if (dataMining) {
             EXPECT_EQ(popup.items[15].text, c.kind.dataMiningGraph ? "Make table active\tTab" : "Make graph active\tTab");
+        }
     }
 }
 

@@ -30,8 +30,9 @@ TEST(MessageDialogModes, EachButtonModeRenders)
         EXPECT_EQ(dialog.windowTitle(), "Quorvantis message");
         EXPECT_EQ(dialog.firstButton()->text(), m.first) << m.name;
         EXPECT_EQ(dialog.secondButton()->isVisible(), m.second != nullptr) << m.name;
-        if (m.second)
+        if (m.second) {
             EXPECT_EQ(dialog.secondButton()->text(), m.second) << m.name;
+        }
         test::SaveRender(test::RenderWidget(dialog), m.name);
     }
 }
