@@ -1,0 +1,246 @@
+// Sorting rows: directions and ties, fallbacks of the column number, name ranks, empty texts, the
+// busy and stop flags, and the quicksort against std::sort on random, ordered and reversed rows.
+#include "lists/RowSort.h"
+
+#include "core/ExtraRecords.h"
+#include "lists/ColumnDef.h"
+#include "lists/ListOptions.h"
+#include "lists/ListRows.h"
+#include "ListFixture.h"
+#include "support/DebugCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+constexpr uint8_t kNameCode = 15;
+constexpr uint8_t kPriceCode = 17;
+
+std::vector<uint8_t> Layout(std::initializer_list<uint8_t> codes)
+{
+    std::vector<uint8_t> layout;
+    for (uint8_t code : codes)
+        AppendColumnDef(layout, ColumnOf(kColumnField, code));
+    layout.push_back(0);
+    return layout;
+}
+
+FixtureShare Priced(uint16_t id, std::string name, int32_t close)
+{
+    FixtureShare s{id, std::move(name), {11}};
+    s.start = close;
+    s.step = 0;
+    return s;
+}
+
+class RowSort : public ListFixture {
+protected:
+    void TearDown() override
+    {
+        CurrentListOptions() = ListOptions{};
+        SortBusy = SortStop = 0;
+    }
+
+    ShareList* AllRows()
+    {
+        ShareList* list = NewList(0);
+        list->columnLayout = layout_.data();
+        list->sortColumn = -1;
+        RefreshListRows(list, true, false);
+        return list;
+    }
+
+    std::vector<uint8_t> layout_ = Layout({0, kNameCode, kPriceCode});
+};
+
+TEST_F(RowSort, SignChangeReversesExactlyTiesIncluded)
+{
+    LoadShares({Priced(0x4001, "A", 1100), Priced(0x4002, "B", 1290), Priced(0x4003, "C", 1100),
+                Priced(0x4004, "D", 1000), Priced(0x4005, "E", 1290)});
+    ShareList* list = AllRows();
+    EXPECT_EQ(SortRows(list, 3, false), 1);
+    const Names natural = {"B", "E", "~Market", "A", "C", "D"}; // the calendar closes at 1290
+    EXPECT_EQ(RowNames(list), natural) << "prices largest first, equal prices in storage order";
+    EXPECT_EQ(list->sortDirection, 1);
+    EXPECT_TRUE(list->sorted);
+
+    SortRows(list, -3, false);
+    Names reversed(natural.rbegin(), natural.rend());
+    EXPECT_EQ(RowNames(list), reversed);
+    EXPECT_EQ(list->sortDirection, -1);
+
+    ShareList* fresh = AllRows();
+    SortRows(fresh, -3, false);
+    EXPECT_EQ(RowNames(fresh), reversed);
+    SortRows(fresh, 121, true); // 121 and up: the column of index 2
+    EXPECT_EQ(RowNames(fresh), natural);
+    EXPECT_EQ(fresh->sortColumn, 2);
+}
+
+TEST_F(RowSort, UnsortableColumnsAndBusyFlag)
+{
+    LoadShares({Priced(0x4001, "A", 1000), Priced(0x4002, "B", 1290)});
+    ShareList* list = AllRows();
+    Names before = RowNames(list);
+    EXPECT_EQ(SortRows(list, 1, false), 1) << "field code 0: left unsorted";
+    EXPECT_EQ(RowNames(list), before);
+    EXPECT_EQ(SortRows(list, 9, false), 0) << "no such column";
+
+    SortBusy = 1;
+    EXPECT_EQ(SortRows(list, -3, true), 1);
+    EXPECT_EQ(SortStop, 1) << "a request while busy asks the running sort to stop";
+    EXPECT_EQ(RowNames(list), before);
+
+    ShareList* none = NewList(10);
+    SortBusy = 0;
+    EXPECT_EQ(SortRows(none, 3, true), 1) << "no rows";
+}
+
+TEST_F(RowSort, EqualKeysFollowNameRanksWhenRankingIsOn)
+{
+    LoadShares({Priced(0x4001, "Alpha", 1100), Priced(0x4002, "Charlie", 1100), Priced(0x4003, "Delta", 1500)});
+    ExtraShare extra;
+    extra.id = 0xF800;
+    extra.name = "Bravo";
+    extra.code = "BRV";
+    extra.streamKind = 11;
+    extra.price = 1100;
+    extra.date = WeekdaysAfter(kListDay0, kListDays - 1);
+    ASSERT_TRUE(BuildShareRecord(extra));
+
+    CurrentListOptions().ranking = true;
+    MarkNameRanksStale();
+    ShareList* list = AllRows();
+    SortRows(list, 3, true);
+    EXPECT_EQ(RowNames(list), (Names{"Delta", "~Market", "Alpha", "Bravo", "Charlie"}));
+    EXPECT_LT(NameRank(0x4001), NameRank(0xF800));
+
+    CurrentListOptions().ranking = false;
+    SortRows(list, 3, true);
+    Names plain = RowNames(list);
+    auto at = [&](const char* n) { return std::find(plain.begin(), plain.end(), n) - plain.begin(); };
+    EXPECT_LT(at("Alpha"), at("Charlie")) << "storage order in the main block";
+    RemoveExtraRecord(0xF800);
+}
+
+TEST_F(RowSort, EmptyTextsSortLast)
+{
+    // A field of type 4 (counted text, case-insensitive) at record offset 5: head bytes 1-6.
+    dev::FieldEntrySpec text;
+    text.type = 4;
+    text.offset = 5;
+    text.name = "Code";
+    std::vector<uint8_t> table = dev::EncodeFieldTable({text});
+    struct Row {
+        const char* name;
+        const char* code;
+    } rows[] = {{"P", "b"}, {"Q", ""}, {"R", "A"}, {"S", "ab"}};
+    std::vector<dev::DbRecord> records;
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        dev::DbRecord r = FixtureRecord(Priced(uint16_t(0x4001 + i), rows[i].name, 1000));
+        std::string code = rows[i].code;
+        r.head[1] = uint8_t(code.size());
+        std::copy(code.begin(), code.end(), r.head.begin() + 2);
+        records.push_back(r);
+    }
+    dev::DbFile file = OneEntry(std::move(records));
+    file.entries[0].extra = table;
+    Load(dev::WriteQuorvaDat(file));
+    layout_ = Layout({1});
+    ShareList* list = AllRows();
+    SortRows(list, 1, true);
+    EXPECT_EQ(RowNames(list), (Names{"R", "S", "P", "Q"}));
+    SortRows(list, -1, false);
+    EXPECT_EQ(RowNames(list), (Names{"Q", "P", "S", "R"}));
+}
+
+class RandomRows : public RowSort {
+protected:
+    void SetUp() override
+    {
+        std::mt19937 rng(23);
+        std::vector<FixtureShare> shares;
+        for (int i = 0; i < 300; ++i) {
+            char name[16];
+            std::snprintf(name, sizeof name, "S%03d", i);
+            shares.push_back(Priced(uint16_t(0x4100 + i), name, 500 + int32_t(rng() % 40) * 10));
+        }
+        LoadShares(shares);
+    }
+
+    // The rows as std::sort orders them with the sort's own comparison.
+    std::vector<RecordCursor> Reference(ShareList* list)
+    {
+        SortKeys keys;
+        EXPECT_TRUE(PrepareSortKeys(list, GetColumnDef(list->columnLayout, 2), keys));
+        std::vector<SortItem> items;
+        for (int32_t i = 0; i < ShareListCount(list); ++i) {
+            RecordCursor row = list->entries[i];
+            RecordCursor walk = row;
+            items.push_back({row, SkipSubRecords(&walk) - keys.keyOffset, 0});
+        }
+        std::sort(items.begin(), items.end(), [&](const SortItem& a, const SortItem& b) { return keys.compare(a, b) > 0; });
+        std::vector<RecordCursor> rows;
+        for (const SortItem& item : items)
+            rows.push_back(item.entry);
+        return rows;
+    }
+
+    static std::vector<RecordCursor> Rows(const ShareList* list)
+    {
+        return {list->entries, list->entries + ShareListCount(list)};
+    }
+};
+
+bool SameRows(const std::vector<RecordCursor>& a, const std::vector<RecordCursor>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const RecordCursor& x, const RecordCursor& y) { return x.record == y.record && x.count == y.count; });
+}
+
+TEST_F(RandomRows, SameOrderAsStdSortFromAnyStartingOrder)
+{
+    ShareList* list = AllRows();
+    std::vector<RecordCursor> reference = Reference(list);
+    SortRows(list, 3, true);
+    EXPECT_TRUE(SameRows(Rows(list), reference));
+    // Already in order, and in reverse, with the same comparison.
+    SortRows(list, 3, true);
+    EXPECT_TRUE(SameRows(Rows(list), reference));
+    std::reverse(list->entries, list->entries + ShareListCount(list));
+    list->sortColumn = -1;
+    SortRows(list, 3, true);
+    EXPECT_TRUE(SameRows(Rows(list), reference));
+}
+
+TEST_F(RandomRows, SelectionSortAgreesAndReportsAnEmptyRange)
+{
+    ShareList* list = AllRows();
+    std::vector<RecordCursor> reference = Reference(list);
+    SortKeys keys;
+    ASSERT_TRUE(PrepareSortKeys(list, GetColumnDef(list->columnLayout, 2), keys));
+    std::vector<SortItem> items;
+    for (int32_t i = 0; i < ShareListCount(list); ++i) {
+        RecordCursor walk = list->entries[i];
+        items.push_back({list->entries[i], SkipSubRecords(&walk) - keys.keyOffset, 0});
+    }
+    SelectionSortRows(items.data(), items.data() + items.size() - 1, keys.compare);
+    std::vector<RecordCursor> rows;
+    for (const SortItem& item : items)
+        rows.push_back(item.entry);
+    EXPECT_TRUE(SameRows(rows, reference));
+
+    DebugCapture debug;
+    SelectionSortRows(items.data(), items.data(), keys.compare);
+    EXPECT_EQ(debug.lines(), std::vector<std::string>{"SwitchSorting\n"});
+}
+
+} // namespace
