@@ -78,7 +78,9 @@ int RunTable(const std::vector<std::string>& args)
         if (column[ColumnDefLayout::Length] < kColumnDefBytes)
             continue;
         columns.push_back(column);
-        headings += (headings.empty() ? "" : "\t") + Cp1252ToUtf8(GetColumnHeading(list, column, true));
+        if (!headings.empty())
+            headings += '\t';
+        headings.append(Cp1252ToUtf8(GetColumnHeading(list, column, true)));
     }
     std::printf("%s\n", headings.c_str());
     int32_t rows = ShareListCount(list);

@@ -112,8 +112,10 @@ protected:
         std::vector<std::string> names;
         for (int32_t i = 0; i < ShareListCount(list); ++i) {
             std::string name(GetRecordTexts(list->entries[i].record).name);
-            if (list->entries[i].count != 0)
-                name += "/" + std::to_string(list->entries[i].count);
+            if (list->entries[i].count != 0) {
+                name.push_back('/');
+                name.append(std::to_string(list->entries[i].count));
+            }
             names.push_back(name);
         }
         return names;
