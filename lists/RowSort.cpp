@@ -548,7 +548,7 @@ SortItem MakeItem(RecordCursor row, int32_t keyOffset)
 
 SortItem* Median3(SortItem* a, SortItem* b, SortItem* c, RowCompare compare)
 {
-    if (compare(*a, *b) > 0)
+    if (compare(*a, *b) < 0)
         std::swap(a, b);
     // a before b
     if (compare(*b, *c) > 0)

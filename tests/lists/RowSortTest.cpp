@@ -238,6 +238,16 @@ TEST_F(RandomRows, SelectionSortAgreesAndReportsAnEmptyRange)
         rows.push_back(item.entry);
     EXPECT_TRUE(SameRows(rows, reference));
 
+    // Rows in order or in reverse keep the quicksort well inside its depth (its pivot is a median).
+    EXPECT_TRUE(QuickSortRows(items.data(), items.data() + items.size() - 1, 0, keys.compare));
+    std::reverse(items.begin(), items.end());
+    EXPECT_TRUE(QuickSortRows(items.data(), items.data() + items.size() - 1, 0, keys.compare));
+    std::vector<SortItem> many(items);
+    for (int i = 0; i < 10; ++i)
+        many.insert(many.end(), items.begin(), items.end()); // equal keys at equal addresses: ties
+    std::sort(many.begin(), many.end(), [&](const SortItem& a, const SortItem& b) { return keys.compare(a, b) > 0; });
+    EXPECT_TRUE(QuickSortRows(many.data(), many.data() + many.size() - 1, 0, keys.compare));
+
     DebugCapture debug;
     SelectionSortRows(items.data(), items.data(), keys.compare);
     EXPECT_EQ(debug.lines(), std::vector<std::string>{"SwitchSorting\n"});
