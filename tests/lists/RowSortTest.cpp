@@ -3,6 +3,7 @@
 #include "lists/RowSort.h"
 
 #include "core/ExtraRecords.h"
+#include "lists/CellValue.h"
 #include "lists/ColumnDef.h"
 #include "lists/ListOptions.h"
 #include "lists/ListRows.h"
@@ -251,6 +252,113 @@ TEST_F(RandomRows, SelectionSortAgreesAndReportsAnEmptyRange)
     DebugCapture debug;
     SelectionSortRows(items.data(), items.data(), keys.compare);
     EXPECT_EQ(debug.lines(), std::vector<std::string>{"SwitchSorting\n"});
+}
+
+} // namespace
+
+namespace {
+
+// Items of another family (trades, news entries) back to back in one array, as their stores keep
+// them, and rows over them.
+struct Items {
+    std::vector<uint8_t> bytes;
+    size_t size = 0;
+    Items(const std::vector<std::vector<uint8_t>>& items) : size(items.front().size())
+    {
+        for (const auto& item : items)
+            bytes.insert(bytes.end(), item.begin(), item.end());
+    }
+    size_t count() const { return bytes.size() / size; }
+    uint8_t* data(size_t k) { return bytes.data() + k * size; }
+};
+
+ShareList* ItemList(ShareList* list, Items& items, int32_t family, const std::vector<uint8_t>& layout)
+{
+    list->family = family;
+    list->columnLayout = layout.data();
+    for (size_t i = 0; i < items.count(); ++i)
+        list->entries[i] = RecordCursor{items.data(i), 0};
+    list->entries[items.count()] = RecordCursor{};
+    return list;
+}
+
+std::vector<uint8_t> OneColumn(uint8_t kind, uint8_t code)
+{
+    std::vector<uint8_t> layout;
+    AppendColumnDef(layout, ColumnOf(kind, code));
+    layout.push_back(0);
+    return layout;
+}
+
+class ItemSort : public RowSort {
+protected:
+    // The order of the rows as indexes into the items.
+    std::vector<size_t> Order(const ShareList* list, Items& items)
+    {
+        std::vector<size_t> order;
+        for (int32_t i = 0; i < ShareListCount(list); ++i)
+            order.push_back(size_t(list->entries[i].record - items.data(0)) / items.size);
+        return order;
+    }
+};
+
+std::vector<uint8_t> Trade(uint32_t time, float price, float volume, uint8_t cls, int8_t direction)
+{
+    std::vector<uint8_t> r(TradeLayout::Size);
+    StoreU32(r.data() + TradeLayout::Time, time);
+    StoreF32(r.data() + TradeLayout::Price, price);
+    StoreF32(r.data() + TradeLayout::Volume, volume);
+    r[TradeLayout::Class] = cls;
+    r[TradeLayout::Direction] = uint8_t(direction);
+    return r;
+}
+
+TEST_F(ItemSort, TradesByValueAndDirectionWithQuotesAfter)
+{
+    LoadShares({});
+    Items trades({Trade(100, 10, 50, 3, 1), Trade(200, 10, 10, 0, 0),
+                                                Trade(300, 20, 50, 3, -1), Trade(400, 10, 50, 3, 1)});
+    auto value = OneColumn(kColumnTrade, 10);
+    ShareList* list = ItemList(NewList(0, 8), trades, kFamilyTrades, value);
+    SortRows(list, 1, true);
+    EXPECT_EQ(Order(list, trades), (std::vector<size_t>{2, 3, 0, 1})) << "the larger value first, on a tie the later trade; a quote after";
+    auto direction = OneColumn(kColumnTrade, 11);
+    list->columnLayout = direction.data();
+    SortRows(list, 1, true);
+    std::vector<size_t> byDirection = Order(list, trades);
+    EXPECT_EQ(byDirection.back(), 1u);
+    EXPECT_EQ(byDirection[2], 2u) << "sells after buys";
+    auto time = OneColumn(kColumnTrade, 1);
+    list->columnLayout = time.data();
+    SortRows(list, 1, true);
+    EXPECT_EQ(Order(list, trades), (std::vector<size_t>{3, 2, 1, 0})) << "the latest first";
+    auto none = OneColumn(kColumnTrade, 9);
+    list->columnLayout = none.data();
+    EXPECT_EQ(SortRows(list, -1, true), 0) << "the flags column is not sortable";
+}
+
+std::vector<uint8_t> News(uint16_t date, uint32_t time, uint16_t company)
+{
+    std::vector<uint8_t> e(NewsEntryLayout::Size);
+    StoreU16(e.data() + NewsEntryLayout::Date, date);
+    StoreU32(e.data() + NewsEntryLayout::Time, time);
+    StoreU16(e.data() + NewsEntryLayout::Companies, company);
+    return e;
+}
+
+TEST_F(ItemSort, NewsByDateAndTimeAndByCompanyName)
+{
+    LoadShares({Priced(0x4001, "Zeta", 100), Priced(0x4002, "alpha", 100)});
+    Items news({News(kListDay0, 600, 0x4001), News(kListDay0 + 1, 60, 0),
+                                              News(kListDay0, 900, 0x4002)});
+    auto when = OneColumn(kColumnNews, 1);
+    ShareList* list = ItemList(NewList(0, 8), news, kFamilyNews, when);
+    SortRows(list, 1, true);
+    EXPECT_EQ(Order(list, news), (std::vector<size_t>{1, 2, 0}));
+    auto company = OneColumn(kColumnNews, 4);
+    list->columnLayout = company.data();
+    SortRows(list, 1, true);
+    EXPECT_EQ(Order(list, news), (std::vector<size_t>{2, 0, 1})) << "by name regardless of case, no company last";
 }
 
 } // namespace
