@@ -249,6 +249,12 @@ SettingSelection SelectColumnSetting(ShareList* list, int kind, int n, bool defe
     if (n < 0)
         n = list->tableSetting;
     n = n >= 0 && n < kListSettings ? n : 0;
+    out.setting = n;
+    if (kind == kListKindDailyChart || kind == kListKindIntradayChart || kind == kListKindTicker) {
+        // Chart settings live in the view; only the kind's current number is kept here.
+        StoreCurrentSetting(list, kind, n);
+        return out;
+    }
     out.resetGrid = reset && n != list->tableSetting;
     int market = kind == kListKindTrades ? NormalisedTradeMarket(*list) : 0;
     list->tableSetting = n;

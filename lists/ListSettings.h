@@ -66,7 +66,9 @@ void SetLayoutPointer(const ShareList* list, int kind, uint8_t* layout);
 // Frees every owned layout (tests, exit); the next use takes the configuration's again.
 void FreeSettingLayouts();
 
-// The kind's current setting number (kind 1: per list number; kind 2: the portfolio's own).
+// The kind's current setting number: kind 1 per list number (a u32 per list number in the
+// configuration's current-setting table), kind 2 the portfolio's own, the others one program-wide
+// byte each.
 int CurrentSettingOf(const ShareList* list, int kind);
 
 // What the list view does after selecting a setting.
@@ -77,7 +79,8 @@ struct SettingSelection {
 };
 // Installs setting n (n < 0 keeps the current one) of the kind into the list: its setting number,
 // layout, field table, sort column and direction from the sort byte, and the deferred-sort flag.
-// A null list does nothing.
+// A null list does nothing. For the chart kinds (0, 9, 11) only the kind's current number is
+// stored; their views install the setting themselves.
 SettingSelection SelectColumnSetting(ShareList* list, int kind, int n, bool deferredSort, bool reset);
 
 // When the list's deferred sort is due and it has a current row: sorts by the setting, makes the
