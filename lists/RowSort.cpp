@@ -8,6 +8,7 @@
 #include "core/PriceLookups.h"
 #include "core/PriceStatistics.h"
 #include "core/RecordLists.h"
+#include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "core/TableLock.h"
 #include "lists/CachedStatistics.h"
@@ -44,7 +45,8 @@ struct CompareContext {
     std::span<const uint8_t> byteMap; // a 256-byte map of a field entry
     bool useRanks = false;
     int tradeField = 0;
-    std::unordered_map<const uint8_t*, std::string> tradeNames;
+    // Texts computed once per row for keys that have no slot (trade types, news companies), by key.
+    std::unordered_map<const uint8_t*, std::optional<std::string>> itemTexts;
 };
 CompareContext ctx;
 
@@ -242,21 +244,26 @@ int NewsWhen(const SortItem& a, const SortItem& b)
     return c ? c : Position(a, b);
 }
 
-// A share id (u16 key) by the share's name; an id without a record last.
+// A share id (u16 key) by the share's name, looked up once per row; an id without a record last.
 int ShareIdByName(const SortItem& a, const SortItem& b)
 {
-    auto name = [](const uint8_t* key) -> std::optional<std::string_view> {
-        uint16_t id = LoadU16(key);
-        RecordCursor found = id ? FindRecordById(id, 0) : RecordCursor{};
-        if (!found.record || RecordLength(found.record) == 0)
-            return std::nullopt;
-        return GetRecordTexts(found.record).name;
-    };
-    auto na = name(a.key), nb = name(b.key);
+    const std::optional<std::string>& na = ctx.itemTexts[a.key];
+    const std::optional<std::string>& nb = ctx.itemTexts[b.key];
     if (!na || !nb)
         return !na && !nb ? Position(a, b) : !na ? -1 : 1;
     int c = AlphabeticalNoCase(*na, *nb);
     return c ? c : Position(a, b);
+}
+
+void NameShareIds(ShareList* list, size_t offset)
+{
+    int32_t n = ShareListCount(list);
+    for (int32_t i = 0; i < n; ++i) {
+        const uint8_t* key = list->entries[i].record + offset;
+        uint16_t id = LoadU16(key);
+        uint8_t* record = id ? FindShareRecord(id) : nullptr;
+        ctx.itemTexts[key] = record ? std::optional<std::string>(GetRecordTexts(record).name) : std::nullopt;
+    }
 }
 
 // Intraday trades and quotes (32-byte records, the key the record itself): numbers larger first and
@@ -287,7 +294,7 @@ int TradeRecords(const SortItem& a, const SortItem& b)
         break;
     case 11: c = LargerFirst(int8_t(ra[TradeLayout::Direction]), int8_t(rb[TradeLayout::Direction])); break;
     case 12: c = LargerFirst(ra[TradeLayout::Centre], rb[TradeLayout::Centre]); break;
-    case 7: return Alphabetical(ctx.tradeNames[ra], ctx.tradeNames[rb]);
+    case 7: return Alphabetical(ctx.itemTexts[ra].value_or(""), ctx.itemTexts[rb].value_or(""));
     default: break;
     }
     return c ? c : later();
@@ -610,15 +617,19 @@ bool PrepareFieldColumn(ShareList* list, const uint8_t* def, SortKeys& out)
     return out.compare != nullptr;
 }
 
-bool PrepareNewsColumn(const uint8_t* def, SortKeys& out)
+bool PrepareNewsColumn(ShareList* list, const uint8_t* def, SortKeys& out)
 {
-    switch (ColumnDefCode(def)) {
+    uint8_t code = ColumnDefCode(def);
+    if (code == 4 || code == 9 || code == 10) {
+        size_t offset = NewsEntryLayout::Companies + (code == 4 ? 0 : code == 9 ? 2 : 4);
+        NameShareIds(list, offset);
+        out = {int32_t(offset), ShareIdByName};
+        return true;
+    }
+    switch (code) {
     case 1: out = {0, NewsWhen}; return true;
     case 2: out = {int32_t(NewsEntryLayout::Time), U32Smaller}; return true;
     case 3: out = {int32_t(NewsEntryLayout::Status), U8Smaller}; return true;
-    case 4: out = {int32_t(NewsEntryLayout::Companies), ShareIdByName}; return true;
-    case 9: out = {int32_t(NewsEntryLayout::Companies + 2), ShareIdByName}; return true;
-    case 10: out = {int32_t(NewsEntryLayout::Companies + 4), ShareIdByName}; return true;
     case 5: out = {int32_t(NewsEntryLayout::Position), I32Larger}; return true;
     case 6: case 7: case 8: out = {int32_t(NewsEntryLayout::Code), U16Smaller}; return true;
     default: return false;
@@ -644,7 +655,7 @@ bool PrepareTradeColumn(ShareList* list, const uint8_t* def, SortKeys& out)
         for (int32_t i = 0; i < n; ++i) {
             RecordCursor row = list->entries[i];
             size_t len = FormatColumnValue(row.record, row.count, def, text, sizeof text, i + 1, list, 0);
-            ctx.tradeNames[row.record].assign(text, len);
+            ctx.itemTexts[row.record] = std::string(text, len);
         }
     }
     out = {0, TradeRecords};
@@ -777,7 +788,7 @@ bool PrepareSortKeys(ShareList* list, const uint8_t* def, SortKeys& out)
     Pool().clear();
     uint8_t kind = ColumnDefKind(def), code = ColumnDefCode(def);
     if (kind == kColumnNews)
-        return PrepareNewsColumn(def, out);
+        return PrepareNewsColumn(list, def, out);
     if (kind == kColumnTrade)
         return PrepareTradeColumn(list, def, out);
     // Keys computed into sort slots need rows that address database records.
@@ -793,7 +804,18 @@ bool PrepareSortKeys(ShareList* list, const uint8_t* def, SortKeys& out)
         return slots && PreparePriceHistory(list, def, out);
     case kColumnNote:
         return slots && PrepareNoteColumn(list, def, out);
-    case kColumnIntraday:
+    case kColumnIntraday: {
+        // The intraday value the cell shows (through the real-time code's source); none is 0.
+        if (!slots)
+            return false;
+        int32_t number = 0;
+        FillSlots(list, [&](RecordCursor row) {
+            float v = CellNumber(list, def, row, ++number);
+            return v == kNoValueFloat ? 0.0f : v;
+        });
+        out = {kSortSlotKey, FloatCommon};
+        return true;
+    }
     case kColumnDealing:
         return false;
     default:
