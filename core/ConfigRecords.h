@@ -36,6 +36,12 @@ struct OptionBlockA : SizedRecord<1100> {
     // Grid lists: 1 draws a line under every row; the price-list flags 1-5 as bits 1-5.
     static constexpr size_t kGridListLines = 1040;
     static constexpr size_t kPriceListFlags = 1041;
+    // Find a share: 1 uses EPIC codes; 1 when "Start from first letter" is cleared; bit 0 Fast EPIC,
+    // bit 1 its question suppressed; 1 shows the alphabet.
+    static constexpr size_t kFindUseEpic = 1044;
+    static constexpr size_t kFindContains = 1045;
+    static constexpr size_t kFindFastEpic = 1046;
+    static constexpr size_t kFindShowAlphabet = 1047;
     // 1: print in landscape.
     static constexpr size_t kPrintLandscape = 1090;
     // The special edition's list-table slot and its two graph-setting slots (255 = none).
