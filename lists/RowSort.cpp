@@ -56,6 +56,13 @@ std::vector<std::string>& Pool()
     return pool;
 }
 
+SortProgress sortProgress = nullptr;
+void ShowSortProgress(const char* text, int step)
+{
+    if (sortProgress)
+        sortProgress(text, step, true);
+}
+
 float dollarDivisor = 1.0f;
 float euroDivisor = 1.0f;
 
@@ -712,6 +719,7 @@ SortItem* Median3(SortItem* a, SortItem* b, SortItem* c, RowCompare compare)
 } // namespace
 
 std::vector<std::string>& SortTextPool() { return Pool(); }
+void SetSortProgress(SortProgress progress) { sortProgress = progress; }
 void SetSortMoneyDivisors(float dollar, float euro)
 {
     dollarDivisor = dollar > 0 ? dollar : 1.0f;
@@ -839,6 +847,7 @@ int SortRows(ShareList* list, int n, bool force)
     }
     SortBusy = 1;
     SortStop = 0;
+    ShowSortProgress("Sorting", 7);
     int column = ColumnOfSignedNumber(n);
     bool ascending = n > 0;
     int result = 1;
@@ -873,6 +882,7 @@ int SortRows(ShareList* list, int n, bool force)
     list->sorted = 1;
     list->sortedNeighbour = 0;
     list->sortColumn = column;
+    ShowSortProgress("", 0);
     SortBusy = 0;
     return result;
 }

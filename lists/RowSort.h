@@ -68,6 +68,11 @@ void BuildNameRankTable();
 void MarkNameRanksStale();
 uint16_t NameRank(uint16_t id);
 
+// Where a sort shows its progress: "Sorting" at step 7 (forced) when it starts, an empty text at
+// step 0 when it ends. The main frame installs its status-bar progress; none shows nothing.
+using SortProgress = void (*)(const char* text, int step, bool force);
+void SetSortProgress(SortProgress progress);
+
 // The text pool of the sort in progress (text keys in slots index it).
 std::vector<std::string>& SortTextPool();
 

@@ -86,11 +86,19 @@ TEST_F(RowSort, SignChangeReversesExactlyTiesIncluded)
     EXPECT_EQ(fresh->sortColumn, 2);
 }
 
+std::vector<std::string> progressTexts;
+
 TEST_F(RowSort, UnsortableColumnsAndBusyFlag)
 {
     LoadShares({Priced(0x4001, "A", 1000), Priced(0x4002, "B", 1290)});
     ShareList* list = AllRows();
     Names before = RowNames(list);
+    progressTexts.clear();
+    SetSortProgress([](const char* text, int step, bool) { progressTexts.push_back(text + std::to_string(step)); });
+    SortRows(list, 3, true);
+    SetSortProgress(nullptr);
+    EXPECT_EQ(progressTexts, (std::vector<std::string>{"Sorting7", "0"}));
+    before = RowNames(list);
     EXPECT_EQ(SortRows(list, 1, false), 1) << "field code 0: left unsorted";
     EXPECT_EQ(RowNames(list), before);
     EXPECT_EQ(SortRows(list, 9, false), 0) << "no such column";
