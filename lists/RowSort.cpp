@@ -559,8 +559,11 @@ bool PrepareCompanyField(ShareList* list, const uint8_t* def, SortKeys& out)
 bool PrepareFieldColumn(ShareList* list, const uint8_t* def, SortKeys& out)
 {
     uint8_t code = ColumnDefCode(def);
+    // Other families read their own field table; without one their fields cannot be keyed.
     std::span<const uint8_t> table = list->fieldTable ? std::span<const uint8_t>(list->fieldTable, list->fieldTableSize)
                                                       : DatabaseFieldTable();
+    if (!list->fieldTable && list->family != kFamilyShares)
+        return false;
     if (code == 23) {
         FillSlots(list, [&](RecordCursor row) {
             uint8_t* s = SkipSubRecords(&row);
