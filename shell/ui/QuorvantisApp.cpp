@@ -2,6 +2,7 @@
 #include "shell/ui/QuorvantisApp.h"
 
 #include "chartmodel/ui/SeriesProgressDialog.h"
+#include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
 #include "lists/RowSort.h"
 #include "platform/MessageBox.h"
@@ -71,6 +72,7 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallIdleHost();
     InstallAppServicesQt();
     InstallSeriesProgressDialog();
+    InstallChartViewClasses();
     installEventFilter(this);
 }
 
