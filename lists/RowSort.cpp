@@ -47,6 +47,7 @@ struct CompareContext {
     int tradeField = 0;
     // Texts computed once per row for keys that have no slot (trade types, news companies), by key.
     std::unordered_map<const uint8_t*, std::optional<std::string>> itemTexts;
+    std::unordered_map<const uint8_t*, float> itemNumbers;
 };
 CompareContext ctx;
 
@@ -306,6 +307,25 @@ int TradeRecords(const SortItem& a, const SortItem& b)
     }
     return c ? c : later();
 }
+
+// Dealings (rows of items of the dealings stream, keyed by the item): numbers larger first, dates
+// earlier first, texts alphabetical with an empty text last, code 1 the stream's order.
+int DealingNumber(const SortItem& a, const SortItem& b)
+{
+    int c = LargerFirst(ctx.itemNumbers[a.key], ctx.itemNumbers[b.key]);
+    return c ? c : Position(a, b);
+}
+int DealingDate(const SortItem& a, const SortItem& b)
+{
+    int c = -LargerFirst(ctx.itemNumbers[a.key], ctx.itemNumbers[b.key]);
+    return c ? c : Position(a, b);
+}
+int DealingText(const SortItem& a, const SortItem& b)
+{
+    int c = EmptyLast(ctx.itemTexts[a.key].value_or(""), ctx.itemTexts[b.key].value_or(""), Alphabetical);
+    return c ? c : Position(a, b);
+}
+int StreamOrder(const SortItem& a, const SortItem& b) { return Position(a, b); }
 
 // The comparisons of field types below 15.
 RowCompare TypeCompare(uint8_t type)
@@ -694,6 +714,29 @@ bool PrepareNoteColumn(ShareList* list, const uint8_t* def, SortKeys& out)
     return true;
 }
 
+// Dealing columns keyed from the cells the dealings code gives (its text and number), once per row.
+bool PrepareDealingColumn(ShareList* list, const uint8_t* def, SortKeys& out)
+{
+    uint8_t code = ColumnDefCode(def);
+    if (code == 1) {
+        out = {0, StreamOrder};
+        return true;
+    }
+    bool number = code == 3 || code == 5 || code == 6 || code == 7 || code == 12 || code == 13;
+    int32_t n = RowCount(list);
+    char text[kCellTextBytes];
+    for (int32_t i = 0; i < n && !SortStop; ++i) {
+        RecordCursor row = list->entries[i];
+        size_t len = FormatColumnValue(row.record, row.count, def, text, sizeof text, i + 1, list, 0);
+        if (number)
+            ctx.itemNumbers[row.record] = len ? LastCellValue().value : 0.0f;
+        else
+            ctx.itemTexts[row.record] = std::string(text, len);
+    }
+    out = {0, number ? (code == 3 ? DealingDate : DealingNumber) : DealingText};
+    return true;
+}
+
 SortItem MakeItem(RecordCursor row, int32_t keyOffset)
 {
     SortItem item{row, nullptr, 0};
@@ -828,7 +871,7 @@ bool PrepareSortKeys(ShareList* list, const uint8_t* def, SortKeys& out)
         return true;
     }
     case kColumnDealing:
-        return false;
+        return PrepareDealingColumn(list, def, out);
     default:
         break;
     }
