@@ -908,8 +908,12 @@ int SortRows(ShareList* list, int n, bool force)
         else if (ColumnDefCode(def) == 'V' && !fieldless)
             result = 0;
         else {
-            int32_t base = list->family == 2 ? 8 : list->family == 4 ? 10 : list->family == 5 ? 9 : 30;
-            SortRowArray(list->entries, SortKeys{base, I32Larger}, false);
+            // The base pass orders by a word of each item; dealing items and cash entries may be
+            // shorter than its offset, so they keep their order for it.
+            bool baseKey = list->family != kFamilyDealings && list->family != kFamilyCash;
+            int32_t base = list->family == kFamilyNews ? 10 : list->family == kFamilyTrades ? 9 : 30;
+            if (baseKey)
+                SortRowArray(list->entries, SortKeys{base, I32Larger}, false);
             SortKeys keys;
             result = PrepareSortKeys(list, def, keys) ? 1 : 0;
             if (result && !SortStop) {
