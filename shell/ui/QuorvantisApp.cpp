@@ -4,6 +4,7 @@
 #include "chartmodel/ui/SeriesProgressDialog.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
+#include "lists/RowSort.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
@@ -46,6 +47,15 @@ void SaveRender(QWidget& widget, const char* name)
     QDir dir(QString::fromLocal8Bit(folder));
     dir.mkpath(QStringLiteral("."));
     widget.grab().save(dir.filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
+}
+
+// The frame that shows the sort's progress on its status bar.
+CMainFrame* sortProgressFrame = nullptr;
+
+void ShowSortProgressOnFrame(const char* text, int step, bool force)
+{
+    if (sortProgressFrame)
+        sortProgressFrame->ShowProgress(QString::fromLatin1(text), step, force);
 }
 
 } // namespace
@@ -98,6 +108,8 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     windowCommands_.reset();
     requests_.reset();
     windows_.reset();
+    SetSortProgress(nullptr);
+    sortProgressFrame = nullptr;
     frame_.reset();
     return loopCode;
 }
@@ -167,6 +179,8 @@ void CQuorvantisApp::createFrameObject()
     SetFrameCommandTarget(frame_.get());
     InstallShellDialogs(*frame_);
     InstallFindShareDialog(frame_.get());
+    sortProgressFrame = frame_.get();
+    SetSortProgress(ShowSortProgressOnFrame);
 }
 
 bool CQuorvantisApp::createFrameWindow(CDoc&)
