@@ -2,6 +2,9 @@
 #include "chartmodel/ui/ViewGraphWindow.h"
 
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/ui/ChartPicture.h"
+#include "resources/MessageIds.h"
+#include "shell/CommandUpdate.h"
 #include "chartmodel/ui/GraphLegend.h"
 #include "chartmodel/ui/GraphPainter.h"
 #include "core/ui/PenSelect.h"
@@ -27,6 +30,10 @@ namespace gs = graphsetting;
 namespace {
 
 constexpr int kDefaultPoints = 8;
+constexpr uint32_t kCommandPrintPreview = 26117;
+constexpr uint32_t kCommandPrint = 26119;
+constexpr uint32_t kCommandCopyGraph = 26932;
+constexpr uint32_t kCommandExportGraph = 27090;
 constexpr uint32_t kKeyShiftCode = 16;
 
 QColor Colour(uint32_t word) { return ColourFromWord(word & 0xFFFFFF); }
@@ -48,7 +55,27 @@ CViewGraphWnd::~CViewGraphWnd()
 
 intptr_t CViewGraphWnd::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
+    if (message == WM_COMMAND) {
+        switch (wParam) {
+        case kCommandCopyGraph: CopyGraphToClipboard(*this); return 1;
+        case kCommandExportGraph: ExportGraphMetafile(*this); return 1;
+        case kCommandPrint: PrintGraph(*this); return 1;
+        case kCommandPrintPreview: PrintPreviewGraph(*this); return 1;
+        default: break;
+        }
+    }
     return CViewGraph::onProgramMessage(message, wParam, lParam);
+}
+
+bool CViewGraphWnd::UpdateCommandUi(CommandUi& ui) const
+{
+    switch (ui.command) {
+    case kCommandCopyGraph:
+    case kCommandExportGraph:
+    case kCommandPrint:
+    case kCommandPrintPreview: ui.enabled = true; return true;
+    default: return CViewGraph::UpdateCommandUi(ui);
+    }
 }
 
 void CViewGraphWnd::OnRefresh()
@@ -123,6 +150,25 @@ QImage CViewGraphWnd::RenderToImage(int w, int h)
     if (axisWidth != before)
         DrawView(painter);
     return out;
+}
+
+void CViewGraphWnd::DrawChartPicture(QPainter& painter, int w, int h)
+{
+    // The build runs only in a mode; a caller that holds none gets the redrawing mode for the picture.
+    bool hold = !modeRecord.active;
+    if (hold)
+        SetMode(true, kModeRedrawing, 0, 0, 0xFFFF);
+    device_ = target_ = &painter;
+    int32_t margin = int32_t(gs::U8(*ActiveSetting(), gs::kWhiteSpace)) * 3 + 1;
+    // As on the screen, a first build sizes the value axes; when they grew, build again over it.
+    int32_t before = axisWidth;
+    AttachGraphSource(&painter, ActiveSetting(), 0, 0, w, h, 0, margin, false, true);
+    if (axisWidth != before)
+        AttachGraphSource(&painter, ActiveSetting(), 0, 0, w, h, 0, margin, false, true);
+    graph_.reset();
+    device_ = target_ = nullptr;
+    if (hold)
+        SetMode(false, 0, 0, 0, 0xFFFF);
 }
 
 void CViewGraphWnd::PrintChart(QPrinter& printer)

@@ -30,12 +30,17 @@ public:
     void PrintChart(QPainter& painter, const QSize& printable);
     // Paints the chart into an image of the given size as a screen paint does.
     QImage RenderToImage(int width, int height);
+    // Builds the chart into (0, 0, width, height) on the painter as a copy does: the active setting,
+    // add-on windows shown, no off-screen buffer; the window keeps its own size.
+    void DrawChartPicture(QPainter& painter, int width, int height);
 
     bool CancelMode() override { return CViewGraph::CancelMode(); }
     void PreviousShare() override { CViewGraph::PreviousShare(); }
     void NextShare() override { CViewGraph::NextShare(); }
     void UpdateGraphTitle() override { CViewGraph::UpdateTitle(); }
+    // Copy, export, printing and print preview, then the chart's own commands.
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    bool UpdateCommandUi(CommandUi& ui) const override;
     void OnRefresh() override;
     // The group's re-titling and the factory ask for the chart's own title, set again in full.
     void UpdateTitle() override;
