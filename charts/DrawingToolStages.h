@@ -2,16 +2,13 @@
 // click stages that create, select, move and commit a drawing object.
 #pragma once
 
+#include "chartmodel/ChartModes.h"
 #include "chartmodel/LineObjects.h"
 
 #include <cstdint>
 #include <string>
 
 namespace qv {
-
-inline constexpr uint32_t kModeLineStudy = 10;
-inline constexpr uint32_t kModePitchfork = 11;
-inline constexpr uint32_t kModeGraphText = 12;
 
 struct DrawingTool {
     uint32_t command;
