@@ -1,6 +1,7 @@
 // The chart view window: paint through an off-screen image, mouse and keys, printing.
 #include "chartmodel/ui/ViewGraphWindow.h"
 
+#include "chartmodel/ChartToggles.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/ui/ChartPicture.h"
 #include "resources/MessageIds.h"
@@ -34,6 +35,8 @@ constexpr uint32_t kCommandPrintPreview = 26117;
 constexpr uint32_t kCommandPrint = 26119;
 constexpr uint32_t kCommandCopyGraph = 26932;
 constexpr uint32_t kCommandExportGraph = 27090;
+constexpr uint32_t kCommandLogScale = 20223;
+constexpr uint32_t kCommandTrendLines = 26540;
 constexpr uint32_t kKeyShiftCode = 16;
 
 QColor Colour(uint32_t word) { return ColourFromWord(word & 0xFFFFFF); }
@@ -61,6 +64,14 @@ intptr_t CViewGraphWnd::onProgramMessage(uint32_t message, uintptr_t wParam, int
         case kCommandExportGraph: ExportGraphMetafile(*this); return 1;
         case kCommandPrint: PrintGraph(*this); return 1;
         case kCommandPrintPreview: PrintPreviewGraph(*this); return 1;
+        case kCommandLogScale:
+            ToggleLogScale(*ActiveSetting());
+            NotifyGraphSettings(0);
+            return 1;
+        case kCommandTrendLines:
+            ToggleTrendLines(*ActiveSetting(), SavedDisplayBits());
+            NotifyGraphSettings(0);
+            return 1;
         default: break;
         }
     }
@@ -74,6 +85,14 @@ bool CViewGraphWnd::UpdateCommandUi(CommandUi& ui) const
     case kCommandExportGraph:
     case kCommandPrint:
     case kCommandPrintPreview: ui.enabled = true; return true;
+    case kCommandLogScale:
+        ui.checked = LogScaleOn(*ActiveSetting());
+        ui.enabled = graphSourceKind != 4 && graphSourceKind != 8 && !(viewFlags & 1);
+        return true;
+    case kCommandTrendLines:
+        ui.checked = TrendLinesOn(*ActiveSetting());
+        ui.enabled = true;
+        return true;
     default: return CViewGraph::UpdateCommandUi(ui);
     }
 }
