@@ -162,17 +162,27 @@ void CutTableName(CellCall& c, const std::string& name)
     TextCell(c, name.c_str(), std::min(name.size(), kMostTableName));
 }
 
-// The 'Latest' valuation row of the record in the list's portfolio.
+// The share id and stream of a row: a transaction's own, or the database record's.
+uint16_t RowShareId(const CellCall& c)
+{
+    return c.family == kFamilyTransactions ? LoadU16(c.record + TransactionLayout::ShareId) : RecordId(c.record);
+}
+uint32_t RowStream(const CellCall& c)
+{
+    return c.family == kFamilyTransactions ? c.record[TransactionLayout::Line] : c.extra;
+}
+
+// The 'Latest' valuation row of the row's share in the list's portfolio.
 const uint8_t* LatestRow(const CellCall& c)
 {
     Portfolio* p = ListPortfolio(c);
     if (!p)
         return nullptr;
-    const uint16_t id = RecordId(c.record);
+    const uint16_t id = RowShareId(c);
     for (Transaction* t = p->transactions.get(); t; t = t->next) {
         if (t->bytes.size() < TransactionLayout::FixedSize || t->type() != kLatestRowType || t->shareId() != id)
             continue;
-        if (IsMadeItemId(id) || t->line() == c.extra)
+        if (IsMadeItemId(id) || t->line() == RowStream(c))
             return t->bytes.data();
     }
     return nullptr;
@@ -404,9 +414,7 @@ void PriceHistoryRoute(CellCall& c)
 
 void HoldingRoute(CellCall& c)
 {
-    if (c.family != kFamilyShares && c.family != kFamilyTicker)
-        return;
-    const uint16_t id = RecordId(c.record);
+    const uint16_t id = RowShareId(c);
     if (c.code() == 22) {
         const Portfolio* first = nullptr;
         bool others = false;

@@ -362,6 +362,8 @@ void FieldRoute(CellCall& c)
         c.out.printf("%i", c.number);
         return;
     case kCodeExchange: {
+        if (!shareTable)
+            return;
         int32_t cls = GetRecordClass(&cursor);
         if (cls < 0 || cls >= int32_t(std::size(kExchangeNames)))
             return;
@@ -389,8 +391,12 @@ void FieldRoute(CellCall& c)
             TextCell(c, GetMajorCurrencyName(int(GetShareFieldType(&cursor, 0))));
         return;
     }
-    if (c.family == kFamilyTransactions && TransactionField(c))
+    if (c.family == kFamilyTransactions) {
+        TransactionField(c);
         return;
+    }
+    if (!shareTable)
+        return; // the other families' fixed tables name no further fields yet
     if (code >= kFirstDescriptorCode) {
         if (shareTable)
             DescriptorRoute(c, code);
@@ -407,6 +413,21 @@ void FieldRoute(CellCall& c)
             c.out.append('*');
             c.out.append(part, n);
         }
+    }
+}
+
+// The column kinds a family's records can answer; any other pairing would read one record kind as
+// another.
+bool KindFitsFamily(uint8_t kind, int family)
+{
+    switch (family) {
+    case kFamilyTransactions:
+        return kind == kColumnField || kind == kColumnFormula || kind == kColumnNote || kind == kColumnHolding;
+    case kFamilyDealings: return kind == kColumnField || kind == kColumnDealing;
+    case kFamilyCash: return kind == kColumnField || kind == kColumnCash;
+    case kFamilyNews: return kind == kColumnField || kind == kColumnNews;
+    case kFamilyTrades: return kind == kColumnField || kind == kColumnTrade;
+    default: return kind != kColumnCash && kind != kColumnNews && kind != kColumnTrade && kind != kColumnDealing;
     }
 }
 
@@ -573,6 +594,8 @@ size_t FormatColumnValue(uint8_t* record, uint32_t extra, const uint8_t* column,
         reinterpret_cast<uintptr_t>(record) < kLowestRecordAddress)
         return 0;
     CellCall c{record, extra, column, list, ListFamily(list), number, aux, out};
+    if (!KindFitsFamily(c.kind(), c.family))
+        return 0;
     if (c.family == kFamilyShares || c.family == kFamilyTicker || c.family == kFamilyTransactions)
         LastCellValue().rowFlags = RowFlags(c);
     switch (c.kind()) {

@@ -166,6 +166,7 @@ struct Machine {
     int priceUnit = 0;
     bool convertPrices = true;
     bool convertResults = true;
+    bool databaseRow = true; // the record is a database record (shares and ticker rows)
     FormulaStack stack;
 
     float convertPrice(float v) const
@@ -179,6 +180,8 @@ struct Machine {
 
     bool pushSubRecordFigure(uint32_t offset, bool convert)
     {
+        if (!databaseRow)
+            return false;
         float v = 0;
         if (!ReadF32(RowSubRecord(record, extra), offset, v))
             return false;
@@ -187,6 +190,8 @@ struct Machine {
 
     bool pushResults(uint8_t code)
     {
+        if (!databaseRow)
+            return false;
         int nibble = code >> 4;
         int year = nibble < 8 ? nibble : 7 - nibble;
         int item = code & 15;
@@ -211,6 +216,8 @@ struct Machine {
 
     bool pushField(int code)
     {
+        if (!record)
+            return false;
         if (ListFamily(list) == kFamilyTransactions && (code == 26 || code == 27)) {
             float v = TransactionSharePrice(record, code == 27);
             return PushReal(stack, v);
@@ -380,7 +387,9 @@ int EvaluateFormulaColumn(std::span<const uint8_t> expression, uint8_t* record, 
     m.extra = extra;
     m.list = list;
     RecordCursor cursor{record, extra};
-    m.priceUnit = record && ListFamily(list) != kFamilyTransactions ? int(GetShareFieldType(&cursor, 0)) : 0;
+    const int family = ListFamily(list);
+    m.databaseRow = record && (family == kFamilyShares || family == kFamilyTicker);
+    m.priceUnit = m.databaseRow ? int(GetShareFieldType(&cursor, 0)) : 0;
     return m.run(expression) ? 0 : 1;
 }
 

@@ -72,6 +72,6 @@ ColumnFormatter SetColumnFormatter(ColumnFormatter formatter)
     return previous;
 }
 
-std::string FormatColumnValue(const RecordCursor& cursor, uint32_t field) { return Formatter()(cursor, field); }
+std::string FormatShareField(const RecordCursor& cursor, uint32_t field) { return Formatter()(cursor, field); }
 
 } // namespace qv

@@ -24,7 +24,7 @@ constexpr uint32_t Epic = 128;
 using ColumnFormatter = std::function<std::string(const RecordCursor& cursor, uint32_t field)>;
 // Installs the engine's formatter (null restores the stand-in); the previous one is returned.
 ColumnFormatter SetColumnFormatter(ColumnFormatter formatter);
-std::string FormatColumnValue(const RecordCursor& cursor, uint32_t field);
+std::string FormatShareField(const RecordCursor& cursor, uint32_t field);
 
 // The share's previous-names field as stored (names parted by "|"), empty when absent.
 std::string PreviousNamesText(const RecordCursor& cursor);

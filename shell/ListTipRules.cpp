@@ -37,11 +37,11 @@ void AddExtraInformation(TipContent& tip, TipListKind kind, uint32_t field, cons
 {
     bool plain = kind == TipListKind::PlainList;
     if (plain && field == ColumnField::Epic) {
-        tip.body = FormatColumnValue(share, ColumnField::Name);
+        tip.body = FormatShareField(share, ColumnField::Name);
         return;
     }
     if (plain && field == ColumnField::PreviousNames) {
-        std::string names = FormatColumnValue(share, ColumnField::PreviousNames);
+        std::string names = FormatShareField(share, ColumnField::PreviousNames);
         size_t bar = names.find('|');
         if (bar == std::string::npos)
             return;
@@ -52,7 +52,7 @@ void AddExtraInformation(TipContent& tip, TipListKind kind, uint32_t field, cons
     }
     bool inPortfolio = kind == TipListKind::Portfolio || kind == TipListKind::Transactions;
     if ((plain && field == ColumnField::Name) || (inPortfolio && field == ColumnField::PortfolioName)) {
-        std::string epic = FormatColumnValue(share, ColumnField::Epic);
+        std::string epic = FormatShareField(share, ColumnField::Epic);
         tip.body = "EPIC: " + (epic.empty() ? std::string("none") : epic);
     }
 }
@@ -63,7 +63,7 @@ void AddVgView(TipContent& tip, const ListTipView& view, int row, const RecordCu
     std::string when = view.vgItem(row, 1, &date);
     if (date == 0)
         return;
-    tip.subtitle = FormatColumnValue(share, ColumnField::Name);
+    tip.subtitle = FormatShareField(share, ColumnField::Name);
     std::string price = view.vgItem(row, 2, nullptr);
     std::string issue = view.vgItem(row, 3, nullptr);
     std::string page = view.vgItem(row, 4, nullptr);
@@ -96,7 +96,7 @@ TipContent ComposeListTip(const ListTipView& view, const TipState& state, int ro
         return tip;
     }
     RecordCursor share = view.rowShare(row);
-    std::string text = FormatColumnValue(share, column.field);
+    std::string text = FormatShareField(share, column.field);
     int margin = state.halveMargin ? view.cellMargin() / 2 : view.cellMargin();
     if (view.textWidth(text) + 2 * margin > cellWidth)
         tip.title = text;

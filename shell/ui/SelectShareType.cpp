@@ -19,8 +19,8 @@ constexpr size_t kMostLines = 8;
 
 QString LineText(const RecordCursor& cursor)
 {
-    return FromCp1252(FormatColumnValue(cursor, ColumnField::ShortName) + " : " +
-                      FormatColumnValue(cursor, ColumnField::ShareType));
+    return FromCp1252(FormatShareField(cursor, ColumnField::ShortName) + " : " +
+                      FormatShareField(cursor, ColumnField::ShareType));
 }
 
 } // namespace

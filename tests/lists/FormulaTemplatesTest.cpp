@@ -234,8 +234,9 @@ TEST_F(DemoTemplates, EveryTemplateAgreesWithAHandComputation)
         std::optional<double> want = expected.at(t.index)();
         std::optional<float> got = TemplateValue(t.index, share);
         ASSERT_EQ(got.has_value(), want.has_value()) << t.title;
-        if (want)
+        if (want) {
             EXPECT_NEAR(*got, *want, std::max(1e-3, std::fabs(*want) * 1e-4)) << t.title;
+        }
     }
 }
 
