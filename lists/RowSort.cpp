@@ -23,10 +23,14 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <strings.h>
+#include <unordered_map>
 
 namespace qv {
+
+constexpr uint8_t kTradeRecordClass = 3;
 
 uint8_t SortBusy = 0;
 uint8_t SortStop = 0;
@@ -39,6 +43,8 @@ struct CompareContext {
     int shift = 0;
     std::span<const uint8_t> byteMap; // a 256-byte map of a field entry
     bool useRanks = false;
+    int tradeField = 0;
+    std::unordered_map<const uint8_t*, std::string> tradeNames;
 };
 CompareContext ctx;
 
@@ -212,6 +218,79 @@ int StorageOrder(const SortItem& a, const SortItem& b)
     if (c)
         return c;
     return a.entry.record < b.entry.record ? 1 : a.entry.record > b.entry.record ? -1 : -LargerFirst(a.entry.count, b.entry.count);
+}
+
+int I32LargerMirror(const SortItem& a, const SortItem& b)
+{
+    int c = LargerFirst(LoadI32(a.key), LoadI32(b.key));
+    return c ? c : Sign(a.key - b.key);
+}
+int U32Smaller(const SortItem& a, const SortItem& b)
+{
+    int c = -LargerFirst(LoadU32(a.key), LoadU32(b.key));
+    return c ? c : Position(a, b);
+}
+
+// News entries: the latest day and time first.
+int NewsWhen(const SortItem& a, const SortItem& b)
+{
+    const uint8_t* ea = a.entry.record;
+    const uint8_t* eb = b.entry.record;
+    int c = LargerFirst(LoadU16(ea + NewsEntryLayout::Date), LoadU16(eb + NewsEntryLayout::Date));
+    if (!c)
+        c = LargerFirst(LoadU32(ea + NewsEntryLayout::Time), LoadU32(eb + NewsEntryLayout::Time));
+    return c ? c : Position(a, b);
+}
+
+// A share id (u16 key) by the share's name; an id without a record last.
+int ShareIdByName(const SortItem& a, const SortItem& b)
+{
+    auto name = [](const uint8_t* key) -> std::optional<std::string_view> {
+        uint16_t id = LoadU16(key);
+        RecordCursor found = id ? FindRecordById(id, 0) : RecordCursor{};
+        if (!found.record || RecordLength(found.record) == 0)
+            return std::nullopt;
+        return GetRecordTexts(found.record).name;
+    };
+    auto na = name(a.key), nb = name(b.key);
+    if (!na || !nb)
+        return !na && !nb ? Position(a, b) : !na ? -1 : 1;
+    int c = AlphabeticalNoCase(*na, *nb);
+    return c ? c : Position(a, b);
+}
+
+// Intraday trades and quotes (32-byte records, the key the record itself): numbers larger first and
+// the later record first on a tie; values, directions and trade types order trades only, the quotes
+// after them.
+int TradeRecords(const SortItem& a, const SortItem& b)
+{
+    const uint8_t* ra = a.key;
+    const uint8_t* rb = b.key;
+    int field = ctx.tradeField;
+    auto later = [&] { return Sign(ra - rb); };
+    if (field == 10 || field == 11 || field == 7) {
+        bool ta = ra[TradeLayout::Class] == kTradeRecordClass, tb = rb[TradeLayout::Class] == kTradeRecordClass;
+        if (ta != tb)
+            return ta ? 1 : -1;
+        if (!ta)
+            return 0;
+    }
+    int c = 0;
+    switch (field) {
+    case 3:
+        c = LargerFirst(LoadF32(ra + TradeLayout::Bid) + LoadF32(ra + TradeLayout::Offer),
+                        LoadF32(rb + TradeLayout::Bid) + LoadF32(rb + TradeLayout::Offer));
+        break;
+    case 10:
+        c = LargerFirst(LoadF32(ra + TradeLayout::Volume) * LoadF32(ra + TradeLayout::Price),
+                        LoadF32(rb + TradeLayout::Volume) * LoadF32(rb + TradeLayout::Price));
+        break;
+    case 11: c = LargerFirst(int8_t(ra[TradeLayout::Direction]), int8_t(rb[TradeLayout::Direction])); break;
+    case 12: c = LargerFirst(ra[TradeLayout::Centre], rb[TradeLayout::Centre]); break;
+    case 7: return Alphabetical(ctx.tradeNames[ra], ctx.tradeNames[rb]);
+    default: break;
+    }
+    return c ? c : later();
 }
 
 // The comparisons of field types below 15.
@@ -531,6 +610,69 @@ bool PrepareFieldColumn(ShareList* list, const uint8_t* def, SortKeys& out)
     return out.compare != nullptr;
 }
 
+bool PrepareNewsColumn(const uint8_t* def, SortKeys& out)
+{
+    switch (ColumnDefCode(def)) {
+    case 1: out = {0, NewsWhen}; return true;
+    case 2: out = {int32_t(NewsEntryLayout::Time), U32Smaller}; return true;
+    case 3: out = {int32_t(NewsEntryLayout::Status), U8Smaller}; return true;
+    case 4: out = {int32_t(NewsEntryLayout::Companies), ShareIdByName}; return true;
+    case 9: out = {int32_t(NewsEntryLayout::Companies + 2), ShareIdByName}; return true;
+    case 10: out = {int32_t(NewsEntryLayout::Companies + 4), ShareIdByName}; return true;
+    case 5: out = {int32_t(NewsEntryLayout::Position), I32Larger}; return true;
+    case 6: case 7: case 8: out = {int32_t(NewsEntryLayout::Code), U16Smaller}; return true;
+    default: return false;
+    }
+}
+
+bool PrepareTradeColumn(ShareList* list, const uint8_t* def, SortKeys& out)
+{
+    uint8_t code = ColumnDefCode(def);
+    switch (code) {
+    case 6: out = {int32_t(TradeLayout::Volume), FloatCommon}; return true;
+    case 5: out = {int32_t(TradeLayout::Price), FloatCommon}; return true;
+    case 1: out = {int32_t(TradeLayout::Time), I32LargerMirror}; return true;
+    case 2: out = {int32_t(TradeLayout::Bid), FloatCommon}; return true;
+    case 4: out = {int32_t(TradeLayout::Offer), FloatCommon}; return true;
+    case 3: case 7: case 10: case 11: case 12: break;
+    default: return false;
+    }
+    ctx.tradeField = code;
+    if (code == 7) {
+        int32_t n = RowCount(list);
+        char text[kCellTextBytes];
+        for (int32_t i = 0; i < n; ++i) {
+            RecordCursor row = list->entries[i];
+            size_t len = FormatColumnValue(row.record, row.count, def, text, sizeof text, i + 1, list, 0);
+            ctx.tradeNames[row.record].assign(text, len);
+        }
+    }
+    out = {0, TradeRecords};
+    return true;
+}
+
+// The note of each row as its cell shows it, by the text pool; an empty note counts as none.
+bool PrepareNoteColumn(ShareList* list, const uint8_t* def, SortKeys& out)
+{
+    int32_t n = RowCount(list);
+    char text[kCellTextBytes];
+    for (int32_t i = 0; i < n && !SortStop; ++i) {
+        RecordCursor row = list->entries[i];
+        uint8_t* slot = SlotOf(row);
+        if (!slot)
+            continue;
+        size_t len = FormatColumnValue(row.record, row.count, def, text, sizeof text, i + 1, list, 0);
+        uint32_t index = 0;
+        if (len != 0) {
+            Pool().emplace_back(text, len);
+            index = uint32_t(Pool().size());
+        }
+        StoreU32(slot, index);
+    }
+    out = {kSortSlotKey, SlotText};
+    return true;
+}
+
 SortItem MakeItem(RecordCursor row, int32_t keyOffset)
 {
     SortItem item{row, nullptr, 0};
@@ -548,7 +690,7 @@ SortItem MakeItem(RecordCursor row, int32_t keyOffset)
 
 SortItem* Median3(SortItem* a, SortItem* b, SortItem* c, RowCompare compare)
 {
-    if (compare(*a, *b) > 0)
+    if (compare(*a, *b) < 0)
         std::swap(a, b);
     // a before b
     if (compare(*b, *c) > 0)
@@ -634,26 +776,34 @@ bool PrepareSortKeys(ShareList* list, const uint8_t* def, SortKeys& out)
     ctx = CompareContext{};
     Pool().clear();
     uint8_t kind = ColumnDefKind(def), code = ColumnDefCode(def);
+    if (kind == kColumnNews)
+        return PrepareNewsColumn(def, out);
+    if (kind == kColumnTrade)
+        return PrepareTradeColumn(list, def, out);
+    // Keys computed into sort slots need rows that address database records.
+    bool slots = list->family == kFamilyShares;
     switch (kind) {
     case kColumnResults:
     case kColumnResultsChange:
     case kColumnFormula:
     case kColumnHolding:
     case kColumnPartnerView:
-        return PrepareCellValues(list, def, out);
+        return slots && PrepareCellValues(list, def, out);
     case kColumnPriceHistory:
-        return PreparePriceHistory(list, def, out);
+        return slots && PreparePriceHistory(list, def, out);
     case kColumnNote:
+        return slots && PrepareNoteColumn(list, def, out);
     case kColumnIntraday:
-    case kColumnTrade:
-    case kColumnNews:
     case kColumnDealing:
         return false;
     default:
         break;
     }
-    if (kind == kColumnField && (code >= 96 || (code == 2 && list->family == kFamilyShares)))
+    if (kind == kColumnField && slots && (code >= 96 || code == 2))
         return PrepareCompanyField(list, def, out);
+    bool slotCode = code == 21 || code == 22 || code == 23 || code == 46 || code == '\\';
+    if (!slots && (slotCode || code >= 96))
+        return false;
     return PrepareFieldColumn(list, def, out);
 }
 

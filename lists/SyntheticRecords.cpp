@@ -233,7 +233,7 @@ PortfolioHistory ComputePortfolioHistory(const PortfolioHistoryInput& input, boo
         return out;
     out.start = start;
     out.end = end;
-    std::vector<double>& slots = out.slots;
+    std::vector<double>& slots = out.days;
     slots.assign(size_t(n) + 1, double(kSlotNoValue));
     auto add = [&](size_t i, double v) {
         if (i < slots.size())
@@ -387,14 +387,14 @@ int16_t ScalePortfolioHistory(std::vector<double>& slots, bool profit)
 int BuildPortfolioHistoryRecord(uint8_t*& target, const PortfolioHistoryInput& input, bool profit)
 {
     PortfolioHistory history = ComputePortfolioHistory(input, profit);
-    if (history.slots.empty()) {
+    if (history.days.empty()) {
         ShowMessage(kNotEnoughData);
         return -1;
     }
     if (history.incomplete)
         ShowMessage(kSomeSharesLeftOut);
-    int16_t scale = ScalePortfolioHistory(history.slots, profit);
-    uint8_t* record = MakeSyntheticRecord(input.title, scale, history.start, history.end, history.slots);
+    int16_t scale = ScalePortfolioHistory(history.days, profit);
+    uint8_t* record = MakeSyntheticRecord(input.title, scale, history.start, history.end, history.days);
     if (!record) {
         ShowMessage(kNotEnoughData);
         return -1;

@@ -59,21 +59,21 @@ struct PortfolioHistoryInput {
     std::string title;
 };
 
-// The slots of the history (one a weekday from the period start to the weekday after its end, in
+// The days of the history (one a weekday from the period start to the weekday after its end, in
 // pence; kSlotNoValue for none) before scaling. Empty when there is no data. `incomplete` is set
 // when a transaction's share is not in the database.
 struct PortfolioHistory {
     uint16_t start = 0;
     uint16_t end = 0;
-    std::vector<double> slots;
+    std::vector<double> days;
     bool incomplete = false;
 };
 PortfolioHistory ComputePortfolioHistory(const PortfolioHistoryInput& input, bool profit);
 
-// Scales the slots for the stream: while the largest value is above 100000 they are divided by 10
+// Scales the days for the stream: while the largest value is above 100000 they are divided by 10
 // more (in value mode not once the first slot over the next divisor is 1 or less), and further while
 // a difference would not fit the stream; returns the scale word (100 unscaled, then 10, 1, -10, ...).
-int16_t ScalePortfolioHistory(std::vector<double>& slots, bool profit);
+int16_t ScalePortfolioHistory(std::vector<double>& days, bool profit);
 
 // Builds the history record into `target` (freed and replaced): 0, or -1 after "Not enough data to
 // construct graph" (and "Some shares not included" first when shares were missing).

@@ -2,6 +2,7 @@
 #include "shell/StartupSteps.h"
 
 #include "chartmodel/PriceEdits.h"
+#include "lists/ListRows.h"
 #include "shell/UserToolbarSteps.h"
 
 namespace qv::steps {
@@ -16,7 +17,7 @@ void CopyTradingTimesToMarketTable() {}
 void ResetPortfolioChainAndLists() {}
 void InitRTStore() {}
 void InitIndicatorLineStyles() {}
-void ShareListsAfterLoad() {}
+void ShareListsAfterLoad() { InstallMarketGroupRows(); }
 void ScaleDefaultListColumns(int) {}
 void CreateAlarmServer() {}
 void StartRTEngine() {}

@@ -40,8 +40,7 @@ std::map<uint16_t, DemoMembership> DemoMemberships(const DemoDatabase& demo)
         uint16_t index = rank < 100 ? kIndexFtse100 : rank < 180 ? kIndexFtse250 : rank < 190 ? kIndexSmallCap : kIndexNone;
         uint16_t market = index == kIndexNone ? kMarketAim : kMarketMain;
         m.flags = MakeRecordFlags(market, index, rank % 7 == 3, rank % 14 == 3, rank < 30);
-        if (index == kIndexFtse100 || index == kIndexFtse250)
-            m.ordinaryKind = 11;
+        m.ordinaryKind = 11;
     }
     return out;
 }
