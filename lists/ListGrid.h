@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace qv {
@@ -62,8 +63,8 @@ public:
     void SetScrollBarSizes(int verticalWidth, int horizontalHeight);
 
     int columnCount() const { return count_; }
-    int columnX(int c) const { return x_[size_t(c)]; } // c = count gives the right edge
-    const uint8_t* column(int c) const { return defs_[size_t(c)]; }
+    int columnX(int c) const { return x_[std::size_t(c)]; } // c = count gives the right edge
+    const uint8_t* column(int c) const { return defs_[std::size_t(c)]; }
     int totalWidth() const { return total_; }
     int bandWidth() const { return total_ + gap_; }
     bool banded() const { return banded_; }

@@ -47,7 +47,8 @@ std::string ListTitle(const ListTitleParts& p)
     case 6: return Join({&p.source, &p.sector}).insert(0, "Filter - ");
     default: break;
     }
-    if (p.windowNumbering)
+    // Without a current portfolio the title ends at the setting name.
+    if (p.windowNumbering || p.portfolio.empty())
         return Join({&p.source, &p.sector, &p.setting});
     return Join({&p.source, &p.sector, &p.setting, &p.portfolio});
 }

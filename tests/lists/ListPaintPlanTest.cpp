@@ -348,6 +348,7 @@ TEST(ListTitle, EveryKind)
     const Case cases[] = {
         {1, 0, false, 0, false, "List: FTSE 100 - All sectors - Table 1 - Mine"},
         {1, 0, false, 0, true, "List: FTSE 100 - All sectors - Table 1"},
+        {3, 0, false, 0, false, "List: FTSE 100 - All sectors - Table 1 - Mine"},
         {2, 0, false, 0, false, "List: FTSE 100 - Table 1"},
         {4, 0, false, 0, false, "Transactions - Table 1 - Mine"},
         {5, 0x10 | 0x20, false, 0, false, "Director and major holdings - Table 1 - Latest only - Current list only"},
@@ -368,6 +369,10 @@ TEST(ListTitle, EveryKind)
         p.windowNumbering = c.numbering;
         EXPECT_EQ(ListTitle(p), c.title);
     }
+    p.viewKind = 1;
+    p.windowNumbering = false;
+    p.portfolio.clear();
+    EXPECT_EQ(ListTitle(p), "List: FTSE 100 - All sectors - Table 1");
 }
 
 TEST(ListPortfolioAdd, RowsMenuTextsAndEnabling)
