@@ -88,11 +88,26 @@ void CViewList::RememberRowAndSort()
 void CViewList::paintEvent(QPaintEvent* event)
 {
     if (list && !SortBusy) {
+        FollowLinkedList();
         if (list->filledMark == 0)
             OnRefresh();
         ContinueListBuild(list);
     }
     CViewListBase::paintEvent(event);
+}
+
+void CViewList::FollowLinkedList()
+{
+    if (!secondList || secondList == list || ShareListCount(list) == 0)
+        return;
+    if (secondList->family == list->family) {
+        list->firstVisible = secondList->firstVisible;
+        list->current = secondList->current;
+        list->last = secondList->last;
+        ClampShareListCursors(list);
+    } else if (list->family == kFamilyShares) {
+        FollowLinkedShare();
+    }
 }
 
 void CViewList::focusOutEvent(QFocusEvent* event)

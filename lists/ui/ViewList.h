@@ -26,6 +26,8 @@ public:
     void RememberRowAndSort();
 
 protected:
+    // Takes over the rows of a linked list of the same family, or follows its share.
+    void FollowLinkedList();
     void paintEvent(QPaintEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 };
