@@ -3,6 +3,7 @@
 
 #include "core/ShareList.h"
 #include "lists/ColumnDef.h"
+#include "lists/ListFormatters.h"
 #include "lists/ListOptions.h"
 #include "lists/ListPortfolioAdd.h"
 #include "lists/ListRows.h"
@@ -118,6 +119,7 @@ void CViewList::focusOutEvent(QFocusEvent* event)
 
 void RegisterListViews()
 {
+    InstallListFormatters();
     RegisterViewClass(1, [](int32_t kind) -> CViewBaseWnd* { return new CViewList(kind); });
 }
 

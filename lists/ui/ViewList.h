@@ -32,7 +32,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 };
 
-// Makes kind 1 windows share list views.
+// Makes kind 1 windows share list views, and the shell's field texts come from the cell engine.
 void RegisterListViews();
 
 } // namespace qv

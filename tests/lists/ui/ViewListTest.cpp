@@ -9,6 +9,8 @@
 #include "lists/ListSettings.h"
 #include "lists/RowSort.h"
 #include "shell/FrameState.h"
+#include "portfolio/Portfolio.h"
+#include "shell/PortfolioAdd.h"
 #include "support/ui/Render.h"
 #include "../ListFixture.h"
 
@@ -179,4 +181,28 @@ TEST_F(ViewListPaint, AddCommandsAnswerOnlyForTheActiveViewAndNeedAPortfolio)
     EXPECT_TRUE(view->RunCommand(kCmdAddAllToChosen));
     MainFrameState().activeView = savedActive;
     view->list = nullptr;
+}
+
+TEST_F(ViewListPaint, AddingTheSharesAboveTheFirstRowAddsOne)
+{
+    ShareList* list = Filled(0);
+    list->current = 0;
+    Portfolio chosen;
+    chosen.name = "Chosen";
+    PortfolioAddHooks hooks;
+    hooks.save = [](Portfolio*) {};
+    hooks.prepareUndo = [](const Portfolio*) {};
+    hooks.pushUndo = [](uint32_t, Portfolio*) {};
+    hooks.rebuildGroup = [](Portfolio*) {};
+    SetPortfolioAddHooks(hooks);
+    SetPortfolioChooser([&](int mode) { return mode == kChooserAddMode ? &chosen : nullptr; });
+    EXPECT_TRUE(RunAddCommand(kCmdAddAboveToChosen, list));
+    EXPECT_EQ(CountPortfolioEntries(chosen), 1u);
+    EXPECT_TRUE(RunAddCommand(kCmdAddAllToChosen, list));
+    EXPECT_EQ(CountPortfolioEntries(chosen), uint32_t(ShareListCount(list)));
+    // Without a current portfolio view the current-portfolio commands add nothing.
+    EXPECT_FALSE(RunAddCommand(kCmdAddShareToCurrent, list));
+    SetPortfolioChooser({});
+    SetPortfolioAddHooks(DefaultPortfolioAddHooks());
+    ProFree(chosen.entries);
 }
