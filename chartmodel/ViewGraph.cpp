@@ -36,6 +36,8 @@ constexpr int32_t kResizeZone = 4;
 constexpr int32_t kMinSelection = 4;
 constexpr int32_t kMinRangeUnits = 300;
 constexpr int32_t kMaxGridLines = 64;
+constexpr int32_t kTrainingEndZone = 5;
+constexpr float kHundredsAbove = 1000;
 constexpr uint32_t kKeyShift = 16;
 constexpr uint32_t kRangePercent = 8;
 constexpr uint32_t kLabelLeftOfPlot = 40;
@@ -333,13 +335,34 @@ void CViewGraph::LayoutPanes()
     ApplyLayout(ComputePaneLayout(LayoutInput()));
 }
 
-void CViewGraph::MeasureAxisLabels()
+bool CViewGraph::PriceInHundreds() const
 {
+    GraphPane* price = FindPane(kPanePrice);
+    if (!ChartOptions().hundreds || !price || !price->firstSeries || !price->firstSeries->range)
+        return false;
+    for (uint8_t unit : {1, 6, 12, 16, 17})
+        if (currencyUnit == unit)
+            return false;
+    const ValueRange& range = *price->firstSeries->range;
+    return !IsRangeEmpty(range) && range.maximum > kHundredsAbove;
+}
+
+void CViewGraph::MeasureAxisLabels(bool afterBuild)
+{
+    paneAxis[kPanePrice].hundreds = PriceInHundreds();
     int32_t width = TextWidth("99");
     for (GraphPane* pane = panes; pane; pane = pane->next)
         if (pane->visible && pane->firstSeries && pane->firstSeries->range)
             width = std::max(width, DrawValueAxis(pane, false));
-    bool changed = width != axisWidth && axisWidth != 0 && modeRecord.mode == kModeRedrawing;
+    if (afterBuild) {
+        // The panes are laid out by now: a wider axis than the layout allowed for is taken up by
+        // the next paint, which measures the ranges this build leaves.
+        if (width > axisWidth) {
+            axisWidth = width;
+            InvalidateWindow();
+        }
+        return;
+    }
     axisWidth = width;
     int32_t left = outerRect[0] + (leftLabels ? axisWidth + labelUnit : labelUnit);
     int32_t right = outerRect[2] - (rightLabels ? axisWidth + labelUnit : labelUnit);
@@ -347,9 +370,6 @@ void CViewGraph::MeasureAxisLabels()
     plotRect[1] = outerRect[1] + paneMargin;
     plotRect[2] = right;
     plotRect[3] = outerRect[3] - paneMargin;
-    // The first measure ran before the data were built; a changed width is taken up by the next paint.
-    if (changed && panes && panes->left != plotRect[0])
-        InvalidateWindow();
 }
 
 void CViewGraph::ComputeValueRanges()
@@ -404,7 +424,7 @@ void CViewGraph::BuildAndDraw(void* dc, int outputKind)
     if (!modeRecord.active || !dc)
         return;
     bool offscreen = outputKind == 0 && offscreenAllowed && BeginOffscreen();
-    MeasureAxisLabels();
+    MeasureAxisLabels(false);
     FreeQueuedLabels();
     FreeAllSeries();
     FreeValueRanges();
@@ -423,7 +443,7 @@ void CViewGraph::BuildAndDraw(void* dc, int outputKind)
     if (addOnsShown && !IsDrawingTool())
         ReloadPaneLineObjects();
     ComputeValueRanges();
-    MeasureAxisLabels();
+    MeasureAxisLabels(true);
     BuildAxes();
     BuildFinalSteps();
 
@@ -639,8 +659,9 @@ void CViewGraph::HoverDetect(uint32_t keys, int32_t x, int32_t y)
         subtype = priceEditField >= 2 && priceEditField <= 5 ? priceEditField - 1 : 0;
     } else if (!pane && panes) {
         int32_t firstTop = INT32_MAX;
+        // The caption strip belongs to the zone: the zone ends at the top of the first pane below it.
         for (GraphPane* p = panes; p; p = p->next)
-            if (p->visible)
+            if (p->visible && p->id != kPaneCaption)
                 firstTop = std::min(firstTop, p->top);
         if (y < firstTop && x < plotRect[0])
             mode = kModePreviousShare, stage = 1;
@@ -766,7 +787,7 @@ void CViewGraph::OnLButtonDown(uint32_t, int32_t x, int32_t y)
     lastMouseY = y;
 }
 
-void CViewGraph::OnLButtonUp(uint32_t, int32_t x, int32_t)
+void CViewGraph::OnLButtonUp(uint32_t, int32_t x, int32_t y)
 {
     CaptureMouse(false);
     if (!active)
@@ -790,6 +811,11 @@ void CViewGraph::OnLButtonUp(uint32_t, int32_t x, int32_t)
     case kModeTimeRange: SetTimeRangeFromX(selectionAnchors[0], selectionAnchors[1]); break;
     case kModeResizing: settingChanged = true; break;
     case kModeTraining:
+        // A release near the plot's right end takes the mark away instead of placing it.
+        if (x <= plotRect[2] - kTrainingEndZone)
+            StoreTrainingMark(XToBar(ClampX(x)));
+        else
+            RemoveTrainingMark(x, y);
         trainingMark = -1;
         settingChanged = true;
         break;
@@ -954,6 +980,21 @@ void CViewGraph::UpdateStatusTexts()
         statusTexts[2] = std::to_string(first) + " - " + std::to_string(last);
     }
     ShowStatusTexts();
+}
+
+void CViewGraph::AttachSource()
+{
+    graphSourceKind = uint32_t(portfolioGraphMode);
+    if (graphSourceKind != 0 && !BuildSourceHistory())
+        graphSourceKind = 0;
+    readoutParts[1] = DescribeGraphSource();
+    UpdateTitle();
+}
+
+void CViewGraph::OnRefresh()
+{
+    AttachSource();
+    InvalidateWindow();
 }
 
 // ---- Settings broadcast and commands --------------------------------------------------------------

@@ -109,6 +109,12 @@ public:
     void UpdateTitle();
     std::string BuildTitle() const;
 
+    // Takes the graph source from the view's list: a portfolio's value (4) or profit (8) from the
+    // view, whose history is built (BuildSourceHistory); a build that fails, or none yet, falls back to
+    // the share (0). Then the title and the source's description.
+    void AttachSource();
+    void OnRefresh() override;
+
     // Program messages: the settings-changed message, 1092, 1108 and the moving-average commands.
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     // Sends the settings-changed message to the visible views of this kind showing this setting
@@ -199,9 +205,12 @@ protected:
     virtual std::string SettingName() const;
     virtual int32_t BarForPriceEdit(int32_t, int32_t) const { return -1; }
     virtual int32_t BarForTraining(int32_t, int32_t) const { return -1; }
+    virtual void StoreTrainingMark(int32_t) {}
+    virtual void RemoveTrainingMark(int32_t, int32_t) {}
 
     // Own steps the derived views may replace.
-    virtual void MeasureAxisLabels();
+    // The width of the value axes; before the build it also places the plot rectangle.
+    virtual void MeasureAxisLabels(bool afterBuild);
     virtual void ComputeValueRanges();
     virtual void BuildAddOnSeries();
 
@@ -230,6 +239,7 @@ protected:
 
 private:
     void ApplyLayout(const PaneLayoutResult& layout);
+    bool PriceInHundreds() const;
     void AttachStyle();
     bool IsDrawingTool() const;
     bool DragInProgress() const;

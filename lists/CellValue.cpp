@@ -500,6 +500,13 @@ float PackedDealingNumber(uint32_t mantissa, uint32_t exponent, int bias)
     return float(double(mantissa) * kPowers[power + 15]);
 }
 
+float DealingWordValue(uint32_t word, int bits)
+{
+    if (bits == 14)
+        return PackedDealingNumber(word & 0x3FF, (word >> 10) & 15, kDealing14BitBias);
+    return PackedDealingNumber(word & 0x7F, (word >> 7) & 7, kDealing10BitBias);
+}
+
 void PlainNumber(CellCall& c, float value)
 {
     c.value(value);

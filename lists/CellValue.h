@@ -89,9 +89,14 @@ struct CellSources {
 };
 CellSources& CurrentCellSources();
 
-// A packed dealing number: the mantissa times ten to the power (exponent + bias).
+// A packed dealing number: the mantissa times ten to the power (exponent + bias); FLT_MAX when the
+// power lies outside 10^-15..10^15.
 float PackedDealingNumber(uint32_t mantissa, uint32_t exponent, int bias);
-constexpr int kDealingWideBias = -8;  // 10-bit mantissa, 4-bit exponent
-constexpr int kDealingNarrowBias = -7; // 7-bit mantissa, 3-bit exponent
+// The dealings file's two coded numbers: a 14-bit word of a 10-bit mantissa under a 4-bit exponent,
+// and a 10-bit word of a 7-bit mantissa under a 3-bit exponent.
+constexpr int kDealing14BitBias = -3;
+constexpr int kDealing10BitBias = -8;
+// The value of a coded dealing word of 14 or 10 bits.
+float DealingWordValue(uint32_t word, int bits);
 
 } // namespace qv

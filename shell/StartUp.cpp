@@ -2,6 +2,7 @@
 // load reports its own errors and start-up goes on after them.
 #include "shell/StartUp.h"
 
+#include "chartmodel/LineObjects.h"
 #include "chartmodel/LinesAndTextFiles.h"
 #include "core/CashAccountFile.h"
 #include "core/ConfigFile.h"
@@ -21,6 +22,7 @@
 #include "core/VexaEdition.h"
 #include "core/WindowLayoutFile.h"
 #include "datamining/DMFilter.h"
+#include "lists/ViewBase.h"
 #include "lists/DirectorsDealings.h"
 #include "platform/ByteOrder.h"
 #include "platform/EmailLibrary.h"
@@ -116,6 +118,7 @@ void InstallDatabaseNeighbours()
     n.recalculateAfterLoad = [] {
         KeepDatabaseWordsInOptions();
         RecalculateAfterLoad();
+        steps::ShareListsAfterLoad();
     };
     GetPortfolioFileHooks().splashStatus = [](const std::string& text, int position) {
         SetSplashStatus(position, text);
@@ -214,6 +217,9 @@ void LoadFilesBehindSplash(StartUpHost& host, ProgramState& state)
     LoadGraphConfig();
     // Without the file (a first run) there is nothing to wait for or to report.
     std::error_code ec;
+    KeyedItemStore::Upgrades upgrades;
+    upgrades.fixTextSizes = [dpi = ProgramFonts().pixelsPerInchY](uint8_t* blob) { FixOldTextSizes(blob, dpi); };
+    LinesAndTextStore().SetUpgrades(std::move(upgrades));
     LoadGraphConfigRetry(std::filesystem::exists(AppPath("Graph.cfg"), ec));
     LinesAndTextStore().LoadSettingRecords();
     steps::InitIndicatorLineStyles();
@@ -257,7 +263,8 @@ void ShowMainWindow(StartUpHost& host, const ProgramState& state, const FramePla
         }
     }
     SyncPrinterOrientation(false);
-    host.setFrameCaption(RealTimeOption() ? "Quorvantis Pro" : "Quorvantis Zoze");
+    ApplicationTitle() = RealTimeOption() ? "Quorvantis Pro" : "Quorvantis Zoze";
+    host.setFrameCaption(ApplicationTitle());
     SetSplashStatus(100, "Creating main Quorvantis window");
     host.createLayoutWindows();
     if (RealTimeOption())
@@ -348,6 +355,7 @@ void RunExit(ProgramState& state)
     SaveFilters(true);
     SaveCashAccounts();
     SaveConfig(-1);
+    steps::SaveSignalSetting();
     SaveImports(true);
     steps::BackupRTIndex();
     steps::SaveNewsDatabase();
@@ -368,6 +376,7 @@ void RunExit(ProgramState& state)
     StartUpComplete = 0;
     MainWindowCreated = 0;
     RefreshHoldFlag = 0;
+    ApplicationTitle() = "Quorvantis";
 }
 
 } // namespace qv

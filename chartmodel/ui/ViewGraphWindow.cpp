@@ -3,10 +3,13 @@
 
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/ui/GraphLegend.h"
+#include "chartmodel/ui/GraphPainter.h"
 #include "core/ui/PenSelect.h"
 #include "platform/qt/QtText.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ViewKinds.h"
 #include "shell/ui/StatusBarEx.h"
+#include "shell/ui/ViewClassRegistry.h"
 
 #include <QKeyEvent>
 #include <QMdiSubWindow>
@@ -28,15 +31,6 @@ constexpr uint32_t kKeyShiftCode = 16;
 
 QColor Colour(uint32_t word) { return ColourFromWord(word & 0xFFFFFF); }
 
-// The y of a series value, or nothing for the no-value mark.
-bool ValueRow(const CViewGraphBase& view, const ValueRange* range, float value, int32_t& row)
-{
-    if (value == FLT_MAX || !std::isfinite(value))
-        return false;
-    row = view.ValueToY(range, value, true);
-    return true;
-}
-
 } // namespace
 
 CViewGraphWnd::CViewGraphWnd(int32_t kind, QWidget* parent)
@@ -48,13 +42,29 @@ CViewGraphWnd::CViewGraphWnd(int32_t kind, QWidget* parent)
 
 CViewGraphWnd::~CViewGraphWnd()
 {
-    if (!OtherVisibleChartRemains(this) && GraphLegendWindow().view() == static_cast<CViewGraphBase*>(this))
+    if (!OtherVisibleChartRemains(this) && GraphLegendWindow().view())
         GraphLegendWindow().Hide();
 }
 
 intptr_t CViewGraphWnd::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
     return CViewGraph::onProgramMessage(message, wParam, lParam);
+}
+
+void CViewGraphWnd::OnRefresh()
+{
+    CGraphViewWnd::OnRefresh();
+    CViewGraph::OnRefresh();
+}
+
+void CViewGraphWnd::UpdateTitle()
+{
+    if (!list) {
+        CGraphViewWnd::UpdateTitle();
+        return;
+    }
+    cachedTitle.clear();
+    CViewGraph::UpdateTitle();
 }
 
 // ---- Painting -------------------------------------------------------------------------------------
@@ -72,6 +82,7 @@ void CViewGraphWnd::DrawView(QPainter& painter)
         int32_t margin = int32_t(gs::U8(*ActiveSetting(), gs::kWhiteSpace)) * 3 + 1;
         CViewGraph::AttachGraphSource(&painter, styleRecord ? styleRecord : ActiveSetting(), 0, 0, width(), height(), 0,
                                       margin, ChartOptions().flickerFree != 0, true);
+        graph_.reset();
         device_ = target_ = nullptr;
     } else {
         PaintInto(painter, device);
@@ -93,7 +104,10 @@ void CViewGraphWnd::DrawView(QPainter& painter)
 void CViewGraphWnd::PaintInto(QPainter& painter, const DrawDevice& device)
 {
     device_ = target_ = &painter;
+    printing_ = device.printer;
     OnDraw(&painter, device);
+    graph_.reset();
+    printing_ = false;
     device_ = target_ = nullptr;
 }
 
@@ -103,14 +117,22 @@ QImage CViewGraphWnd::RenderToImage(int w, int h)
     QImage out(w, h, QImage::Format_RGB32);
     out.fill(Qt::white);
     QPainter painter(&out);
+    // A first paint sizes the value axes by its ranges; when they grew, paint again as the screen would.
+    int32_t before = axisWidth;
     DrawView(painter);
+    if (axisWidth != before)
+        DrawView(painter);
     return out;
 }
 
 void CViewGraphWnd::PrintChart(QPrinter& printer)
 {
-    QPainter painter(&printer);
-    PrintChart(painter, printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    {
+        QPainter painter(&printer);
+        PrintChart(painter, printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    }
+    // The end of printing: the views of this kind and setting repaint with the screen's geometry.
+    NotifyGraphSettings(0);
 }
 
 void CViewGraphWnd::PrintChart(QPainter& painter, const QSize& printable)
@@ -128,12 +150,15 @@ void CViewGraphWnd::AttachGraphSource(void* dc, const GraphSetting* style, int32
     int points = int(gs::U32(s, gs::kTextSize));
     if (points <= 0 || points > 72)
         points = kDefaultPoints;
-    labelFont_ = QFont(face[0] ? QString::fromLatin1(face) : QStringLiteral("Arial"));
-    labelFont_.setPixelSize(std::max(1, int(points * 4 / 3 * verticalScale)));
-    uint8_t fontFlags = gs::U8(s, gs::kFontFlags);
-    labelFont_.setBold(fontFlags & 1);
-    labelFont_.setItalic(fontFlags & 2);
-    QFontMetrics metrics(labelFont_);
+    labelFontFace = face[0] ? face : "Arial";
+    baseTextSize = points;
+    labelClampLeft = left;
+    labelClampRight = right;
+    labelDevice_ = device_ ? device_->device() : nullptr;
+    int dpi = labelDevice_ ? labelDevice_->logicalDpiY() : 96;
+    labelFont_ = QFont(QString::fromLatin1(labelFontFace.c_str()));
+    labelFont_.setPixelSize(std::max(1, int(std::lround(double(points) * dpi / 72.0))));
+    QFontMetrics metrics(labelFont_, labelDevice_);
     textHeight = std::max(metrics.height(), 1);
     digitWidth = std::max(metrics.horizontalAdvance(QLatin1Char('9')), 1);
     CViewGraph::AttachGraphSource(dc, style, left, top, right, bottom, outputKind, margin, offscreen, addOns);
@@ -141,7 +166,7 @@ void CViewGraphWnd::AttachGraphSource(void* dc, const GraphSetting* style, int32
 
 int32_t CViewGraphWnd::TextWidth(const std::string& text) const
 {
-    return QFontMetrics(labelFont_).horizontalAdvance(FromCp1252(text));
+    return QFontMetrics(labelFont_, labelDevice_).horizontalAdvance(FromCp1252(text));
 }
 
 bool CViewGraphWnd::BeginOffscreen()
@@ -157,6 +182,7 @@ bool CViewGraphWnd::BeginOffscreen()
 
 void CViewGraphWnd::EndOffscreen()
 {
+    graph_.reset();
     delete imagePainter_;
     imagePainter_ = nullptr;
     target_ = device_;
@@ -192,83 +218,33 @@ void CViewGraphWnd::DrawNoData(const GraphPane& pane, const std::string& text)
                       FromCp1252(text));
 }
 
-void CViewGraphWnd::DrawGrid()
+GraphPainter& CViewGraphWnd::Graph()
 {
-    uint32_t gridColour = gs::U32(*styleRecord, gs::kGridPenH);
-    uint32_t tickColour = gs::U32(*styleRecord, gs::kTickColour);
-    for (GraphPane* pane = panes; pane; pane = pane->next) {
-        if (!pane->visible)
-            continue;
-        for (GridLine* g = pane->gridLines; g; g = g->next) {
-            if (g->flags & kGridEveryPane) {
-                target_->setPen(QPen(Colour(gridColour), 1, Qt::DotLine));
-                target_->drawLine(pane->left, g->pixel, pane->right, g->pixel);
-            } else if (g->flags & kGridTickLeft) {
-                target_->setPen(Colour(tickColour));
-                target_->drawLine(pane->left, g->pixel, pane->left + 3, g->pixel);
-            } else if (g->flags & kGridTickRight) {
-                target_->setPen(Colour(tickColour));
-                target_->drawLine(pane->right - 3, g->pixel, pane->right, g->pixel);
-            }
-        }
+    if (!graph_ || graphTarget_ != target_) {
+        graph_ = std::make_unique<GraphPainter>(*this, *target_);
+        graph_->SetPrinting(printing_);
+        graph_->eventBlock = styleRecord ? ActiveSetting()->data() + gs::kEvents : nullptr;
+        graphTarget_ = target_;
     }
+    return *graph_;
 }
 
-// The plain drawing of the model's series: lines, bars and columns over their time scales.
 void CViewGraphWnd::DrawGraphLayer(bool back)
 {
-    if (!target_)
-        return;
-    if (back) {
-        DrawGrid();
-        return;
-    }
-    target_->save();
-    for (TimeBand* band = timeBands; band; band = band->next) {
-        for (GraphSeries* series = band->series; series; series = series->next) {
-            const GraphPane* pane = series->pane;
-            const ValueRange* range = series->range;
-            const TimeScale* scale = series->timeScale ? series->timeScale : &band->scale;
-            if (!pane || !pane->visible || !range || IsRangeEmpty(*range))
-                continue;
-            target_->setClipRect(QRect(pane->left, pane->top, pane->right - pane->left + 1, pane->bottom - pane->top + 1));
-            for (PlotElement* e = series->elements; e; e = e->next) {
-                const DataArray& a = e->values;
-                if (!a.data)
-                    continue;
-                target_->setPen(QPen(Colour(e->colours[0]), 1));
-                QPolygon line;
-                uint32_t size = DataArrayElementSize(a.type);
-                for (int32_t i = 0; i < a.count; ++i) {
-                    int32_t x = IndexToXScale(scale, scale->firstIndex + i);
-                    const auto* element = static_cast<const uint8_t*>(a.data) + size_t(i) * size;
-                    int32_t row = 0;
-                    if (a.type == kArrayFloats) {
-                        float v;
-                        std::memcpy(&v, element, sizeof v);
-                        if (!ValueRow(*this, range, v, row))
-                            continue;
-                        if (e->style == 4)
-                            target_->drawLine(x, ValueToY(range, 0.0f, true), x, row);
-                        else
-                            line << QPoint(x, row);
-                    } else if (a.type == kArrayBars || a.type == kArrayDaily) {
-                        BarValues bar = ReadBarValues(element);
-                        int32_t high = 0, low = 0, close = 0;
-                        if (!ValueRow(*this, range, bar.high, high) || !ValueRow(*this, range, bar.low, low) ||
-                            !ValueRow(*this, range, bar.close, close))
-                            continue;
-                        target_->setPen(Colour(bar.close >= bar.open ? e->colours[0] : e->colours[std::min(1, e->colourCount - 1)]));
-                        target_->drawLine(x, high, x, low);
-                        target_->drawLine(x, close, x + 2, close);
-                    }
-                }
-                if (line.size() > 1)
-                    target_->drawPolyline(line);
-            }
-        }
-    }
-    target_->restore();
+    if (target_)
+        Graph().DrawGraph(back ? 0 : 1);
+}
+
+void CViewGraphWnd::DrawLevelLines()
+{
+    if (target_)
+        Graph().DrawLevelLines(gs::U32(*styleRecord, gs::kGridPenH));
+}
+
+void CViewGraphWnd::DrawTimeLines()
+{
+    if (target_)
+        Graph().DrawTimeLines(gs::U32(*styleRecord, gs::kGridPenV));
 }
 
 void CViewGraphWnd::DrawPaneFrames(int32_t colour)
@@ -278,30 +254,27 @@ void CViewGraphWnd::DrawPaneFrames(int32_t colour)
     uint32_t pen = colour >= 0 ? uint32_t(colour) : gs::U32(*styleRecord, gs::kFramePen);
     target_->setPen(Colour(pen));
     target_->setBrush(Qt::NoBrush);
-    for (GraphPane* pane = panes; pane; pane = pane->next)
-        if (pane->visible && pane->id != kPaneCaption)
-            target_->drawRect(pane->left, pane->top, pane->right - pane->left, pane->bottom - pane->top);
+    for (GraphPane* pane = panes; pane; pane = pane->next) {
+        if (!pane->visible || pane->id == kPaneCaption)
+            continue;
+        target_->drawRect(pane->left, pane->top, pane->right - pane->left, pane->bottom - pane->top);
+        // The end marks of the add-on windows are for the mouse: on the screen only.
+        if (pane->id >= kPaneFirstAddOn && !printing_)
+            Graph().DrawPaneEndMarks(pane);
+    }
 }
 
 void CViewGraphWnd::QueueChartText(int32_t x, int32_t y, const std::string& text, uint32_t flags)
 {
-    labels_.push_back({x, y, FromCp1252(text), flags});
+    if (target_)
+        Graph().DrawChartText(x, y, text, flags, 0, gs::U32(*styleRecord, gs::kScaleTextColour), baseTextSize,
+                              0x1000000, nullptr);
 }
 
 void CViewGraphWnd::DrawQueuedLabels()
 {
-    if (target_) {
-        target_->setFont(labelFont_);
-        target_->setPen(Colour(gs::U32(*styleRecord, gs::kScaleTextColour)));
-        QFontMetrics metrics(labelFont_);
-        for (const AxisLabel& label : labels_) {
-            int w = metrics.horizontalAdvance(label.text);
-            int x = (label.flags & kLabelRight) ? label.x - w : label.x;
-            int y = label.y - metrics.height() / 2;
-            target_->drawText(QRect(x, y, w + 1, metrics.height()), Qt::AlignLeft | Qt::AlignVCenter, label.text);
-        }
-    }
-    labels_.clear();
+    if (target_)
+        Graph().DrawQueuedLabels();
 }
 
 void CViewGraphWnd::InvertSelectionBar(int32_t x0, int32_t x1)
@@ -419,6 +392,12 @@ void CViewGraphWnd::hideEvent(QHideEvent* event)
 {
     windowShown = 0;
     CGraphViewWnd::hideEvent(event);
+}
+
+void InstallChartViewClasses()
+{
+    for (int32_t kind : {kViewDailyChart, kViewIntradayChart})
+        RegisterViewClass(kind, [](int32_t k) -> CViewBaseWnd* { return new CViewGraphWnd(k); });
 }
 
 } // namespace qv

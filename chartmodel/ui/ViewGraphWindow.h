@@ -8,11 +8,14 @@
 
 #include <QFont>
 #include <QImage>
-#include <vector>
+#include <memory>
 
+class QPaintDevice;
 class QPrinter;
 
 namespace qv {
+
+class GraphPainter;
 
 class CViewGraphWnd : public CGraphViewWnd, public CViewGraph {
     Q_OBJECT
@@ -33,6 +36,9 @@ public:
     void NextShare() override { CViewGraph::NextShare(); }
     void UpdateGraphTitle() override { CViewGraph::UpdateTitle(); }
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    void OnRefresh() override;
+    // The group's re-titling and the factory ask for the chart's own title, set again in full.
+    void UpdateTitle() override;
 
 protected:
     void DrawView(QPainter& painter) override;
@@ -55,6 +61,8 @@ protected:
     void DrawCaptionLine() override;
     void DrawNoData(const GraphPane& pane, const std::string& text) override;
     void DrawGraphLayer(bool back) override;
+    void DrawLevelLines() override;
+    void DrawTimeLines() override;
     void DrawPaneFrames(int32_t colour) override;
     void DrawQueuedLabels() override;
     void QueueChartText(int32_t x, int32_t y, const std::string& text, uint32_t flags) override;
@@ -68,13 +76,8 @@ protected:
     QPainter* target() const { return target_; }
 
 private:
-    struct AxisLabel {
-        int32_t x, y;
-        QString text;
-        uint32_t flags;
-    };
     void PaintInto(QPainter& painter, const DrawDevice& device);
-    void DrawGrid();
+    GraphPainter& Graph();
     uint32_t MouseKeys(Qt::KeyboardModifiers modifiers) const;
 
     QPainter* device_ = nullptr;
@@ -82,11 +85,18 @@ private:
     QImage image_;
     QPainter* imagePainter_ = nullptr;
     QFont labelFont_;
-    std::vector<AxisLabel> labels_;
+    QPaintDevice* labelDevice_ = nullptr;
+    std::unique_ptr<GraphPainter> graph_;
+    QPainter* graphTarget_ = nullptr;
+    bool printing_ = false;
     bool selectionShown_ = false;
     int32_t selection_[2] = {};
     bool forceBuild_ = false;
     bool builtDirect_ = false;
 };
+
+// Registers the chart view window as the class of the daily and intraday chart kinds, until their
+// own views register theirs.
+void InstallChartViewClasses();
 
 } // namespace qv

@@ -2,6 +2,7 @@
 #include "shell/ui/QuorvantisApp.h"
 
 #include "chartmodel/ui/SeriesProgressDialog.h"
+#include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
 #include "lists/ui/ViewList.h"
 #include "platform/MessageBox.h"
@@ -12,6 +13,7 @@
 #include "shell/KeyRouting.h"
 #include "shell/StartupSteps.h"
 #include "shell/ui/AppServicesQt.h"
+#include "shell/ui/CommandSweep.h"
 #include "shell/ui/FindShareDlg.h"
 #include "shell/ui/IdleHost.h"
 #include "shell/ui/MainFrame.h"
@@ -61,6 +63,7 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallIdleHost();
     InstallAppServicesQt();
     InstallSeriesProgressDialog();
+    InstallChartViewClasses();
     installEventFilter(this);
 }
 
@@ -107,6 +110,12 @@ void CQuorvantisApp::armDeveloperHooks()
     // For unattended runs (tests, CI): close the main window after this many milliseconds.
     if (const char* ms = std::getenv("QV_AUTO_EXIT_MS"))
         QTimer::singleShot(std::atoi(ms), frame_.get(), &QWidget::close);
+    // For CI: every enabled menu command once, then a normal exit.
+    if (const char* sweep = std::getenv("QV_COMMAND_SWEEP"); sweep && *sweep)
+        QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] {
+            ReportCommandSweep(RunCommandSweep(*frame));
+            frame->close();
+        });
 }
 
 bool CQuorvantisApp::eventFilter(QObject* watched, QEvent* event)

@@ -5,6 +5,8 @@
 #include "chartmodel/GraphSettingLayout.h"
 #include "core/ConfigState.h"
 #include "core/ShareList.h"
+#include "core/VexaEdition.h"
+#include "datamining/DMFilter.h"
 #include "devtools/lib/ShareListChain.h"
 #include "devtools/lib/SyntheticChart.h"
 #include "platform/Beep.h"
@@ -228,7 +230,15 @@ public:
         digitWidth = 7;
         active = 1;
     }
-    void Paint(int w = 800, int h = 600) { OnDraw(&dc_, DrawDevice{false, w, h, 0, 0}); }
+    // Two paints, as on the screen: the first one's ranges size the value axes of the second.
+    void Paint(int w = 800, int h = 600)
+    {
+        OnDraw(&dc_, DrawDevice{false, w, h, 0, 0});
+        steps.clear();
+        labels.clear();
+        OnDraw(&dc_, DrawDevice{false, w, h, 0, 0});
+    }
+    using CViewGraph::MeasureAxisLabels;
     GraphPane& Pane(uint32_t id) { return *FindPane(id); }
 
     std::vector<std::string> steps;
@@ -412,6 +422,32 @@ TEST_F(ViewGraph, ValueAxesScaleByThousandsAndHundredsApart)
     EXPECT_EQ(pence[1].back(), '>');
 }
 
+TEST_F(ViewGraph, PricesAbove1000AreShownInHundredsWhenTheOptionIsOn)
+{
+    struct Case {
+        uint8_t option;
+        float scale;   // of the synthetic prices (about 160p to 380p)
+        uint8_t unit;
+        bool hundreds;
+    };
+    const Case cases[] = {{1, 10, 0, true}, {0, 10, 0, false}, {1, 1, 0, false}, {1, 10, 1, false},
+                          {1, 10, 6, false}, {1, 10, 17, false}, {1, 10, 3, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.unit) * 100 + int(c.scale) + c.option);
+        ChartOptions().hundreds = c.option;
+        TestChart chart(300);
+        chart.currencyUnit = c.unit;
+        chart.Paint();
+        ValueRange* range = chart.Pane(kPanePrice).firstSeries->range;
+        range->minimum *= c.scale;
+        range->maximum *= c.scale;
+        chart.labels.clear();
+        chart.MeasureAxisLabels(true);
+        EXPECT_EQ(chart.paneAxis[kPanePrice].hundreds, c.hundreds);
+    }
+    ChartOptions().hundreds = 0;
+}
+
 TEST_F(ViewGraph, GridLinesFollowTheDensity)
 {
     for (uint32_t density : {0u, 1u, 2u, 3u}) {
@@ -492,17 +528,20 @@ TEST_F(ViewGraph, HoverAboveThePanesStepsToThePreviousOrNextShare)
     gs::SetU16(Setting(), gs::kDisplayFlags, 1); // caption strip, so there is room above the panes
     TestChart chart;
     chart.Paint();
-    // Above every pane (the caption strip is a pane too, so use the margin row at the very top).
-    chart.OnMouseMove(0, 2, 0);
+    // Left of the plot, level with the caption strip.
+    chart.OnMouseMove(0, 2, chart.Pane(kPaneCaption).top + 5);
     EXPECT_EQ(chart.modeRecord.mode, kModePreviousShare);
     EXPECT_EQ(chart.modeRecord.stage, 1u);
     EXPECT_EQ(chart.currentCursor, kCursorPreviousShare);
-    chart.OnMouseMove(0, chart.plotRect[2] + 3, 0);
+    chart.OnMouseMove(0, chart.plotRect[2] + 3, chart.Pane(kPaneCaption).top + 5);
     EXPECT_EQ(chart.modeRecord.mode, kModeNextShare);
     EXPECT_EQ(chart.currentCursor, kCursorNextShare);
     // A press there with no share list beeps and changes nothing.
-    chart.OnLButtonDown(0, chart.plotRect[2] + 3, 0);
+    chart.OnLButtonDown(0, chart.plotRect[2] + 3, chart.Pane(kPaneCaption).top + 5);
     EXPECT_EQ(beeps, 1);
+    // Beside the price pane is not above it.
+    chart.OnMouseMove(0, 2, chart.Pane(kPanePrice).top + 5);
+    EXPECT_EQ(chart.modeRecord.active, 0);
     chart.OnMouseMove(0, (chart.plotRect[0] + chart.plotRect[2]) / 2, chart.Pane(kPanePrice).top + 50);
     EXPECT_EQ(chart.modeRecord.active, 0);
     EXPECT_EQ(chart.currentCursor, kCursorArrow);
@@ -553,6 +592,31 @@ TEST_F(ViewGraph, ClicksAndSelectionsSetTheShownRange)
         EXPECT_GE(chart.shownRange[1] - chart.shownRange[0], 300);
         int32_t lo = chart.XToBar(at(std::min(c.pressX, c.releaseX)));
         EXPECT_EQ(chart.shownRange[0], lo);
+    }
+}
+
+TEST_F(ViewGraph, ATrainingReleaseNearThePlotsRightEndRemovesTheMark)
+{
+    struct Training : TestChart {
+        std::vector<int32_t> stored;
+        int removed = 0;
+        int32_t BarForTraining(int32_t, int32_t) const override { return 7; }
+        void StoreTrainingMark(int32_t bar) override { stored.push_back(bar); }
+        void RemoveTrainingMark(int32_t, int32_t) override { ++removed; }
+    };
+    for (int32_t fromRight : {10, 5, 4, 0}) {
+        SCOPED_TRACE(fromRight);
+        Training chart;
+        chart.trainingMode = 1;
+        chart.Paint();
+        int32_t y = chart.Pane(kPanePrice).top + 30;
+        chart.OnLButtonDown(kMouseKeyLeft, chart.plotRect[0] + 50, y);
+        EXPECT_EQ(chart.modeRecord.mode, kModeTraining);
+        EXPECT_EQ(chart.trainingMark, 7);
+        chart.OnLButtonUp(0, chart.plotRect[2] - fromRight, y);
+        EXPECT_EQ(chart.stored.size(), fromRight >= 5 ? 1u : 0u);
+        EXPECT_EQ(chart.removed, fromRight >= 5 ? 0 : 1);
+        EXPECT_EQ(chart.trainingMark, -1);
     }
 }
 
@@ -657,6 +721,32 @@ TEST_F(ViewGraph, StatusTextsNameTheModeAndTheSelection)
     chart.UpdateStatusTexts();
     EXPECT_EQ(chart.statusTexts[0], "Time range select");
     EXPECT_FALSE(chart.statusTexts[2].empty());
+}
+
+TEST_F(ViewGraph, AListOrPortfolioSourceFallsBackToTheShareWhenItsHistoryIsNotBuilt)
+{
+    struct Source : TestChart {
+        bool builds = false;
+        bool BuildSourceHistory() override { return builds; }
+        std::string DescribeGraphSource() const override { return "Portfolio 1"; }
+    };
+    for (int32_t mode : {4, 8}) {
+        Source chart;
+        chart.portfolioGraphMode = mode;
+        chart.AttachSource();
+        EXPECT_EQ(chart.graphSourceKind, 0u);
+        chart.builds = true;
+        chart.AttachSource();
+        EXPECT_EQ(chart.graphSourceKind, uint32_t(mode));
+        EXPECT_EQ(chart.readoutParts[1], "Portfolio 1");
+    }
+    // A portfolio source shows no add-on windows.
+    Source chart;
+    chart.builds = true;
+    chart.portfolioGraphMode = 4;
+    SendProgramMessage(chart, WM_COMMAND, ID_REFRESH, 0);
+    chart.Paint();
+    EXPECT_EQ(chart.FindPane(4), nullptr);
 }
 
 // ---- Settings broadcast ---------------------------------------------------------------------------
@@ -809,6 +899,37 @@ TEST_F(ViewGraph, MovingAverageCommandStates)
     EXPECT_FALSE(ui.enabled);
     ui.command = 20223;
     EXPECT_FALSE(chart.UpdateCommandUi(ui));
+}
+
+TEST(ViewGraphLocked, TheEditionsTwoDailySettingsLockTheMovingAverageCommands)
+{
+    const ConfigState user = Config();
+    Config().optionsA.bytes[OptionBlockA::kEditionTableSlot] = 4;
+    Config().optionsA.bytes[OptionBlockA::kEditionGraphSlot1] = 0;
+    Config().optionsA.bytes[OptionBlockA::kEditionGraphSlot2] = 11;
+    InitVexaTables();
+    SetEditionOptionByte(kEditionOn | kEditionSetUp);
+    ApplyVexaSettings(true);
+    ASSERT_TRUE(VexaSettingsApplied());
+    struct Case {
+        int32_t kind, setting;
+        bool locked;
+    };
+    for (Case c : {Case{kViewDailyChart, 0, true}, Case{kViewDailyChart, 11, true}, Case{kViewDailyChart, 1, false},
+                   Case{kViewIntradayChart, 0, false}}) {
+        CViewGraph chart(c.kind);
+        chart.secondKey = c.setting;
+        EXPECT_EQ(chart.ComputeSettingsLocked(), c.locked) << c.kind << " " << c.setting;
+        CommandUi ui;
+        ui.command = kCommandLastMovingAverage;
+        chart.UpdateCommandUi(ui);
+        EXPECT_EQ(ui.enabled, !c.locked);
+    }
+    ApplyVexaSettings(false);
+    FreeVexaTables();
+    SetEditionOptionByte(0);
+    RemoveEditionFilters();
+    Config() = user;
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "devtools/lib/ShareFieldTable.h"
 #include "lists/CellNumber.h"
 #include "lists/ColumnDef.h"
+#include "lists/FieldTable.h"
 #include "lists/FormulaColumn.h"
 #include "lists/FormulaTemplates.h"
 #include "platform/ByteOrder.h"
@@ -417,3 +418,39 @@ TEST_F(Cells, PriceHistoryByDateUnits)
 }
 
 } // namespace
+
+namespace {
+
+// Entry n is found by skipping n - 1 entries by their lengths: a zero or short length, or one past
+// the table, ends the walk with no entry rather than looping or reading on.
+TEST(FieldTableWalk, DamagedLengthsEndTheWalk)
+{
+    std::vector<uint8_t> good = dev::EncodeFieldEntry({34, 256 - 24, "Price", {}, 0, 1, 0});
+    std::vector<uint8_t> table = good;
+    table.insert(table.end(), good.begin(), good.end());
+    ASSERT_TRUE(FieldTableEntryOf(table, 2));
+    EXPECT_FALSE(FieldTableEntryOf(table, 3)) << "past the end";
+    std::vector<uint8_t> zero = good;
+    zero.insert(zero.end(), {0, 0, 1, 2, 3});
+    zero.insert(zero.end(), good.begin(), good.end());
+    EXPECT_FALSE(FieldTableEntryOf(zero, 3)) << "a zero length never moves";
+    std::vector<uint8_t> overrun = good;
+    overrun.insert(overrun.end(), {0xFF, 0x7F, 1});
+    EXPECT_FALSE(FieldTableEntryOf(overrun, 2));
+    EXPECT_FALSE(FieldTableEntryOf(overrun, 3));
+}
+
+} // namespace
+
+namespace {
+
+TEST(DealingNumbers, CodedWordsOfTheDealingsFile)
+{
+    EXPECT_FLOAT_EQ(DealingWordValue((5u << 10) | 25, 14), 2500);      // 25 x 10^(5 - 3)
+    EXPECT_FLOAT_EQ(DealingWordValue((7u << 7) | 12, 10), 1.2f);       // 12 x 10^(7 - 8)
+    EXPECT_NEAR(DealingWordValue(12, 10), 12e-8, 1e-13);
+    EXPECT_FLOAT_EQ(PackedDealingNumber(1, 40, 0), FLT_MAX);
+}
+
+} // namespace
+

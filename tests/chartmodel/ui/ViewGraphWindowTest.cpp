@@ -10,7 +10,13 @@
 #include "platform/ByteOrder.h"
 #include "shell/ViewKinds.h"
 #include "shell/ui/ViewClassRegistry.h"
+#include "shell/FrameState.h"
+#include "shell/ui/ChildWindow.h"
+#include "shell/ui/MainFrame.h"
+#include "shell/ui/StatusBarEx.h"
+#include "support/ui/FactoryFrame.h"
 #include "support/ui/Render.h"
+#include "platform/MessageDispatch.h"
 
 #include <QApplication>
 #include <QFile>
@@ -222,6 +228,61 @@ TEST_F(ViewGraphWindow, CreationByRunTimeClassFallsBackToTheViewBase)
     RegisterViewClass(kViewDailyChart, previous);
     std::unique_ptr<CViewBaseWnd> plain(CreateViewWindowForKind(kViewDailyChart));
     EXPECT_EQ(dynamic_cast<CViewGraph*>(plain.get()), previous ? dynamic_cast<CViewGraph*>(plain.get()) : nullptr);
+}
+
+} // namespace
+} // namespace qv
+
+namespace qv {
+namespace {
+
+// The program's default layout with the chart classes installed: its charts are chart views that
+// title themselves, show their status texts in the frame and run the moving-average commands.
+class ChartsInTheFrame : public test::FactoryFrame {
+protected:
+    ChartsInTheFrame() : FactoryFrame(1100, 800)
+    {
+        previousDaily_ = RegisterViewClass(kViewDailyChart, {});
+        previousIntraday_ = RegisterViewClass(kViewIntradayChart, {});
+        InstallChartViewClasses();
+    }
+    ~ChartsInTheFrame() override
+    {
+        RegisterViewClass(kViewDailyChart, previousDaily_);
+        RegisterViewClass(kViewIntradayChart, previousIntraday_);
+    }
+
+private:
+    ViewClassFactory previousDaily_, previousIntraday_;
+};
+
+TEST_F(ChartsInTheFrame, ChartWindowsAreChartViews)
+{
+    factory->CreateLayoutWindows();
+    QApplication::processEvents();
+    DeliverPostedMessages();
+    CViewGraphWnd* chart = nullptr;
+    for (CChildWindow* c : factory->Children())
+        if (c->kind() == kViewDailyChart)
+            chart = dynamic_cast<CViewGraphWnd*>(c->widget());
+    ASSERT_NE(chart, nullptr);
+    EXPECT_TRUE(chart->windowTitle().contains("Graph - ")) << chart->windowTitle().toStdString();
+
+    chart->active = 1;
+    QMouseEvent move(QEvent::MouseMove, QPointF(chart->width() / 2, 2), QPointF(), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(chart, &move);
+    ASSERT_NE(frame->statusBarEx(), nullptr);
+    EXPECT_EQ(frame->statusBarEx()->PaneText(1), QString::fromLatin1(chart->statusTexts[0].c_str()));
+    EXPECT_FALSE(frame->statusBarEx()->PaneText(1).isEmpty());
+
+    GraphSetting& setting = *chart->ActiveSetting();
+    uint32_t before = gs::LineWord(setting, 2);
+    MainFrameState().activeView = chart;
+    frame->OnCommand(kCommandFirstMovingAverage + 2);
+    EXPECT_NE(gs::LineWord(setting, 2), before);
+    frame->OnCommand(kCommandFirstMovingAverage + 2);
+    EXPECT_EQ(gs::LineWord(setting, 2), before);
 }
 
 } // namespace
