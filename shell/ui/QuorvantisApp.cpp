@@ -3,6 +3,7 @@
 
 #include "chartmodel/ui/SeriesProgressDialog.h"
 #include "core/Document.h"
+#include "lists/ui/ViewHoldWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
@@ -58,6 +59,7 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallIdleHost();
     InstallAppServicesQt();
     InstallSeriesProgressDialog();
+    InstallDealingsViewClass();
     installEventFilter(this);
 }
 
