@@ -3,6 +3,7 @@
 
 #include "chartmodel/ui/SeriesProgressDialog.h"
 #include "core/Document.h"
+#include "lists/ui/ViewDetailWindow.h"
 #include "lists/ui/ViewHoldWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -60,6 +61,7 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallAppServicesQt();
     InstallSeriesProgressDialog();
     InstallDealingsViewClass();
+    InstallDetailViewClass();
     installEventFilter(this);
 }
 

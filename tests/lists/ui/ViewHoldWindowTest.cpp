@@ -52,7 +52,7 @@ protected:
         view.reset(dynamic_cast<CViewHoldWnd*>(CreateViewWindowForKind(kViewDealings)));
         EXPECT_NE(view, nullptr);
         view->setAttribute(Qt::WA_DeleteOnClose, false);
-        view->list = CreateListSource(view.get(), 0, kViewDealings, nullptr);
+        view->list = CreateListSource(view.get(), 1, kFamilyDealings, nullptr);
         view->resize(900, 420);
         MainFrameState().activeView = view.get();
         view->OnRefresh();
