@@ -99,6 +99,17 @@ int CodedBitPosition(const BitCursor& base, const BitCursor& at)
     return int(at.bytes.data() - base.bytes.data()) * 8 + at.bit;
 }
 
+uint32_t DealingDateKey(const uint8_t* entry, const DealingsFileInfo& info, const CodingTables& tables)
+{
+    if (DealingFlags(entry) & kDealingHolding)
+        return 0;
+    BitCursor cursor = DealingCodedStart(entry, info);
+    uint32_t date = 0;
+    if (!SkipCodedSymbol(cursor, kDealingShareTextKind, false, tables) || !ReadCursorBits(cursor, 12, date))
+        return 0;
+    return date;
+}
+
 std::string DealingInvestorName(const uint8_t* entry, const DealingsFileInfo& info, const CodingTables& tables)
 {
     const uint8_t* head = DealingHeadEntry(entry);

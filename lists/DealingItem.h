@@ -53,6 +53,10 @@ bool SkipToInvestorName(BitCursor& cursor, bool holding, const CodingTables& tab
 // The bits from the first bit of the coded start's byte to the cursor.
 int CodedBitPosition(const BitCursor& base, const BitCursor& at);
 
+// The deal date's 12 bits as they stand (0 for holdings and fields cut short): they order by date
+// within the file's eight years without expanding any text.
+uint32_t DealingDateKey(const uint8_t* entry, const DealingsFileInfo& info, const CodingTables& tables);
+
 struct DealingFields {
     bool head = false, holding = false, superseded = false, majorHolder = false, beneficial = false;
     uint16_t shareId = 0;

@@ -89,12 +89,12 @@ void CViewHold::BuildHoldList()
     UnpackHoldFilter(filter);
     HoldLimitSource limit{selectedShareId, lastParent_};
     rows = BuildHoldRows(DealingsMainBlock, filter, limit, FindDealingShare);
-    // Newest deals first; holdings (no date) after the deals of the same share.
+    // Newest deals first, holdings (no date) last.
     const DealingsFileInfo& info = DealingsInfo();
-    std::vector<std::pair<PackedDate, RecordCursor>> keyed;
+    std::vector<std::pair<uint32_t, RecordCursor>> keyed;
     keyed.reserve(rows.size());
     for (const RecordCursor& row : rows)
-        keyed.push_back({DecodeDealing(row.record - 1, info, DealingsCodingTables()).date, row});
+        keyed.push_back({DealingDateKey(row.record - 1, info, DealingsCodingTables()), row});
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     for (size_t i = 0; i < keyed.size(); ++i)
         rows[i] = keyed[i].second;
