@@ -36,35 +36,23 @@ const std::vector<qv::Bar>& Bars(size_t count)
     return count == bars.size() ? bars : shortBars;
 }
 
-qv::IndicatorRecord Settings(int type, int flags, int p1, int p2 = 0, int p3 = 0, int p4 = 0)
-{
-    qv::IndicatorRecord r;
-    r.type = uint8_t(type);
-    r.flags = uint8_t(flags);
-    r.period1 = int16_t(p1);
-    r.period2 = int16_t(p2);
-    r.period3 = int16_t(p3);
-    r.period4 = int16_t(p4);
-    return r;
-}
-
 // The usual settings of each calculator, by benchmark argument.
 qv::IndicatorRecord Usual(int64_t which)
 {
     switch (which) {
-    case 0: return Settings(2, 0, 14);            // RSI 14 (Wilder)
-    case 1: return Settings(2, 1, 14);            // RSI 14 with exponential averages
-    case 2: return Settings(8, 0, 12, 26, 9);     // MACD 12/26/9
-    case 3: return Settings(12, 0, 14, 3, 3);     // stochastic 14/3/3
-    case 4: return Settings(52, 0, 20);           // CCI 20
-    case 5: return Settings(54, 7, 14);           // ADM 14
-    case 6: return Settings(57, 0, 14);           // ATR 14
-    case 7: return Settings(53, 0, 14);           // Williams %R 14
-    case 8: return Settings(5, 0, 10);            // momentum 10
-    case 9: return Settings(48, 0, 0);            // on-balance volume
-    case 10: return Settings(11, 0, 5, 20, 1);    // price oscillator 5-20 exponential
-    case 11: return Settings(56, 0, 0);           // pivot points
-    default: return Settings(1, 0, 20);           // close less its 20-bar average
+    case 0: return qv::IndicatorRecord::Of(2, 0, 14);            // RSI 14 (Wilder)
+    case 1: return qv::IndicatorRecord::Of(2, 1, 14);            // RSI 14 with exponential averages
+    case 2: return qv::IndicatorRecord::Of(8, 0, 12, 26, 9);     // MACD 12/26/9
+    case 3: return qv::IndicatorRecord::Of(12, 0, 14, 3, 3);     // stochastic 14/3/3
+    case 4: return qv::IndicatorRecord::Of(52, 0, 20);           // CCI 20
+    case 5: return qv::IndicatorRecord::Of(54, 7, 14);           // ADM 14
+    case 6: return qv::IndicatorRecord::Of(57, 0, 14);           // ATR 14
+    case 7: return qv::IndicatorRecord::Of(53, 0, 14);           // Williams %R 14
+    case 8: return qv::IndicatorRecord::Of(5, 0, 10);            // momentum 10
+    case 9: return qv::IndicatorRecord::Of(48, 0, 0);            // on-balance volume
+    case 10: return qv::IndicatorRecord::Of(11, 0, 5, 20, 1);    // price oscillator 5-20 exponential
+    case 11: return qv::IndicatorRecord::Of(56, 0, 0);           // pivot points
+    default: return qv::IndicatorRecord::Of(1, 0, 20);           // close less its 20-bar average
     }
 }
 

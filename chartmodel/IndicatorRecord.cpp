@@ -49,4 +49,16 @@ void IndicatorRecord::Write(std::span<uint8_t, kSize> bytes) const
     std::copy(kept42.begin(), kept42.end(), p + L::Kept42);
 }
 
+IndicatorRecord IndicatorRecord::Of(int type, int flags, int p1, int p2, int p3, int p4)
+{
+    IndicatorRecord r;
+    r.type = uint8_t(type);
+    r.flags = uint8_t(flags);
+    r.period1 = int16_t(p1);
+    r.period2 = int16_t(p2);
+    r.period3 = int16_t(p3);
+    r.period4 = int16_t(p4);
+    return r;
+}
+
 } // namespace qv

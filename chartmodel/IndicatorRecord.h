@@ -28,6 +28,8 @@ struct IndicatorRecord {
 
     static IndicatorRecord Read(std::span<const uint8_t, kSize> bytes);
     void Write(std::span<uint8_t, kSize> bytes) const;
+    // A record of the type with its flags and periods, everything else as a new record has it.
+    static IndicatorRecord Of(int type, int flags, int p1 = 0, int p2 = 0, int p3 = 0, int p4 = 0);
 };
 
 // Byte offsets of the stored fields.

@@ -33,12 +33,29 @@ struct LineObjectList {
     LineObject* head = nullptr;
 };
 
+// A position on the screen, in pixels.
+struct ScreenPoint {
+    int32_t x = 0;
+    int32_t y = 0;
+    bool operator==(const ScreenPoint&) const = default;
+};
+
 struct LineObject {
     // The leading bytes, stored as they stand, and room for the end of a text of the longest length.
     std::array<uint8_t, kLineObjectStoredBytes + 1> stored{};
     LineObjectKind kind = LineObjectKind::None;
+    uint16_t selectedPart = 0;  // 0 none; 1-3 points (text boxes 1-4 corners, 5-8 edges); 9 the body
+    // Bit 0 the object exists and is saved (persistent); bit 1 draw the main line; bit 2 draw the
+    // regression channel.
     uint8_t flags = 0;
-    uint32_t penCopy = 0;
+    // From the last drawing pass: the points in pixels (a text box's four corners) and, for a line
+    // study, its extended left and right ends in the third and fourth; for a pitchfork the far end of
+    // each of its three lines.
+    std::array<ScreenPoint, 4> screen{};
+    std::array<ScreenPoint, 3> farEnds{};
+    bool visible = false;
+    uint32_t penCopy = 0;       // the pen of secondary lines (the regression channel)
+    uint32_t tag = 0;
     LineObjectList* owner = nullptr;
     LineObject* next = nullptr;
 

@@ -145,6 +145,12 @@ std::optional<std::vector<StoredCashAccount>> LoadCashFile()
         SetRejectedFileAside(file);
         return std::nullopt;
     }
+    if (contents.truncated) {
+        SetDamagedFileAside(file, KeptItemsText(contents.accounts.size(), "cash account", "cash accounts"));
+        // The program always has an account to book cash to.
+        if (contents.accounts.empty())
+            contents.accounts.push_back(DefaultCashAccount());
+    }
     return std::move(contents.accounts);
 }
 

@@ -48,7 +48,8 @@ void RepairCashBlock(std::vector<uint8_t>& block);
 
 // The accounts of "Data\Cash.dat", or of "Data\Cash.tem" when only that is there; the default
 // account when there is neither. A rejected header shows its message, sets the file aside and
-// answers nothing.
+// answers nothing; a file damaged part way is set aside too, with the accounts read before the
+// damage (the default account when none) and the user told.
 std::optional<std::vector<StoredCashAccount>> LoadCashFile();
 // Writes the accounts through the save protocol; false when the disk refused.
 bool SaveCashFile(const std::vector<StoredCashAccount>& accounts);

@@ -36,6 +36,12 @@ struct OptionBlockA : SizedRecord<1100> {
     // Grid lists: 1 draws a line under every row; the price-list flags 1-5 as bits 1-5.
     static constexpr size_t kGridListLines = 1040;
     static constexpr size_t kPriceListFlags = 1041;
+    // Find a share: 1 uses EPIC codes; 1 when "Start from first letter" is cleared; bit 0 Fast EPIC,
+    // bit 1 its question suppressed; 1 shows the alphabet.
+    static constexpr size_t kFindUseEpic = 1044;
+    static constexpr size_t kFindContains = 1045;
+    static constexpr size_t kFindFastEpic = 1046;
+    static constexpr size_t kFindShowAlphabet = 1047;
     // 1: print in landscape.
     static constexpr size_t kPrintLandscape = 1090;
     // The special edition's list-table slot and its two graph-setting slots (255 = none).
@@ -53,6 +59,9 @@ struct OptionBlockB : SizedRecord<452> {
     static constexpr size_t kDealingsWord = 2;
     static constexpr size_t kDatabaseDate = 4;
     static constexpr size_t kFirstLoadDate = 6;
+    // The share details page's settings: its item list, then its display settings (docs/DATA.md).
+    static constexpr size_t kDetailSettings = 300;
+    static constexpr size_t kDetailSettingsEnd = 380;
 
     uint16_t databaseWordA() const { return LoadU16(data() + kDatabaseWordA); }
     uint16_t databaseDate() const { return LoadU16(data() + kDatabaseDate); }

@@ -13,6 +13,7 @@
 #include "platform/Paths.h"
 
 #include <cstring>
+#include <string>
 
 namespace qv {
 namespace {
@@ -131,14 +132,9 @@ void Append(const ImportRecord& r)
     ++ImportedItemCount;
 }
 
-void ShowImportsBadlyFormatted()
-{
-    ShowHeaderMessage(TaggedFileKind::Imports, HeaderVerdict::BadlyFormatted);
-}
-
 } // namespace
 
-bool LoadImportsImage(std::span<const uint8_t> image)
+ImportsRead LoadImportsImage(std::span<const uint8_t> image)
 {
     FreeRecordList(&ImportedItemList, &ImportedItemCount);
     ByteReader in(image);
@@ -147,25 +143,21 @@ bool LoadImportsImage(std::span<const uint8_t> image)
                                             : HeaderVerdict::BadlyFormatted;
     if (verdict != HeaderVerdict::Accepted) {
         ShowHeaderMessage(TaggedFileKind::Imports, verdict);
-        return false;
+        return ImportsRead::Rejected;
     }
     for (;;) {
         uint16_t length = 0;
-        if (!in.u16(length)) {
-            ShowImportsBadlyFormatted();
-            return true;
-        }
+        if (!in.u16(length))
+            return ImportsRead::Damaged;
         if (length == 0)
-            return true;
+            return ImportsRead::Whole;
         std::span<const uint8_t> stored = in.take(length);
         ImportRecord r;
         r.bytes.assign(stored.begin(), stored.end());
         bool sound = in.ok() && length >= kRecordFixedPart && LoadU16(stored.data()) == length && Locate(r) &&
                      Widen(r, header.version, header.subVersion);
-        if (!sound) {
-            ShowImportsBadlyFormatted();
-            return true;
-        }
+        if (!sound)
+            return ImportsRead::Damaged;
         Finish(r);
         Append(r);
     }
@@ -175,10 +167,17 @@ void LoadImports()
 {
     std::filesystem::path file = AppPath(ImportsSavePlan().name);
     std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(file);
-    if (!bytes)
+    if (!bytes) {
         FreeRecordList(&ImportedItemList, &ImportedItemCount);
-    else if (!LoadImportsImage(*bytes))
-        SetRejectedFileAside(file);
+        return;
+    }
+    switch (LoadImportsImage(*bytes)) {
+    case ImportsRead::Whole: return;
+    case ImportsRead::Rejected: SetRejectedFileAside(file); return;
+    case ImportsRead::Damaged:
+        SetDamagedFileAside(file, KeptItemsText(size_t(ImportedItemCount), "imported item", "imported items"));
+        return;
+    }
 }
 
 std::vector<uint8_t> BuildImportsImage()

@@ -11,12 +11,14 @@ namespace qv {
 // Bytes every imported record is allocated with beyond its length, room for the widening steps.
 constexpr uint32_t kImportSpareBytes = 32;
 
+enum class ImportsRead { Whole, Rejected, Damaged };
 // Reads an imports file image into the imported-item list (emptied first). A rejected header
-// shows its message and answers false; a damaged record ends the reading and keeps the records
-// read before it.
-bool LoadImportsImage(std::span<const uint8_t> image);
-// Reads "data\Imports.dat" (no file: an empty list). A file whose header is rejected is set aside,
-// so that the next save does not write over the items it may hold.
+// shows its message and reads nothing; a damaged or cut record ends the reading and keeps the
+// records read before it.
+ImportsRead LoadImportsImage(std::span<const uint8_t> image);
+// Reads "data\Imports.dat" (no file: an empty list). A file whose header is rejected, or that was
+// read only in part, is set aside, so that no save writes over the items it may hold; the user is
+// told what was kept.
 void LoadImports();
 // The file image of the imported-item list.
 std::vector<uint8_t> BuildImportsImage();

@@ -38,7 +38,7 @@ const std::array<std::string, 3>& DefaultRealTimeAddresses();
 RealTimeServers LoadRealTimeServers();
 void SaveRealTimeServers(const RealTimeServers& servers);
 
-// A port entry's text as the original read it: leading decimal digits, 0 when there are none.
+// A port entry's text read as a number: its leading decimal digits, 0 when there are none.
 int PortFromText(const std::string& text);
 
 // The two program-wide switches kept under "Settings" and "Comms".

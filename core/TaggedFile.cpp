@@ -138,4 +138,26 @@ std::optional<std::filesystem::path> SetRejectedFileAside(const std::filesystem:
     return std::nullopt;
 }
 
+std::string KeptItemsText(size_t count, const std::string& singular, const std::string& plural)
+{
+    if (count == 0)
+        return "none of its " + plural;
+    if (count == 1)
+        return "only the first " + singular;
+    return "only the first " + std::to_string(count) + " " + plural;
+}
+
+std::optional<std::filesystem::path> SetDamagedFileAside(const std::filesystem::path& file, const std::string& kept)
+{
+    std::optional<std::filesystem::path> aside = SetRejectedFileAside(file);
+    std::string text = file.filename().string() + " is damaged: Quorvantis could read " + kept + ".\n\n";
+    if (aside)
+        text += "The whole file has been kept unchanged as " + aside->filename().string() +
+                "; the next save writes what was read.";
+    else
+        text += "The file could not be set aside, so the next save will replace it with what was read.";
+    ShowMessage(text, {}, MsgButtons::Ok, MsgIcon::Exclamation);
+    return aside;
+}
+
 } // namespace qv

@@ -76,4 +76,12 @@ void ShowHeaderMessage(TaggedFileKind kind, HeaderVerdict verdict);
 // the user made. The new path, or nothing when the file stays where it was.
 std::optional<std::filesystem::path> SetRejectedFileAside(const std::filesystem::path& file);
 
+// A file read only in part (a record damaged or cut short): the whole file is set aside as above
+// before any save can write the shortened contents over it, and the user is told which file it
+// was, what was kept (`kept`, from KeptItemsText) and where the file now is.
+std::optional<std::filesystem::path> SetDamagedFileAside(const std::filesystem::path& file, const std::string& kept);
+// What a damaged file kept: "none of its imported items", "only the first imported item",
+// "only the first 3 imported items".
+std::string KeptItemsText(size_t count, const std::string& singular, const std::string& plural);
+
 } // namespace qv

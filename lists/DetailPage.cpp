@@ -19,13 +19,13 @@ const std::array<uint8_t, kDetailItemCount> kDetailItemCodes = {
 
 namespace {
 
-constexpr size_t kWhiteSpace = kDetailSettingsOffset + 64;
-constexpr size_t kOptions = kDetailSettingsOffset + 65;
-constexpr size_t kFontPoints = kDetailSettingsOffset + 66;
-constexpr size_t kFontStyle = kDetailSettingsOffset + 67;
-constexpr size_t kColours = kDetailSettingsOffset + 68;
+constexpr size_t kWhiteSpace = OptionBlockB::kDetailSettings + 64;
+constexpr size_t kOptions = OptionBlockB::kDetailSettings + 65;
+constexpr size_t kFontPoints = OptionBlockB::kDetailSettings + 66;
+constexpr size_t kFontStyle = OptionBlockB::kDetailSettings + 67;
+constexpr size_t kColours = OptionBlockB::kDetailSettings + 68;
 constexpr uint8_t kOptionsWritten = 0x80;
-static_assert(kColours + 12 == kDetailSettingsEnd);
+static_assert(kColours + 12 == OptionBlockB::kDetailSettingsEnd);
 
 uint32_t LoadColour(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16; }
 void StoreColour(uint8_t* p, uint32_t c)
@@ -61,7 +61,7 @@ DetailSettings ReadDetailSettings(const OptionBlockB& block)
 {
     DetailSettings s;
     const uint8_t* b = block.data();
-    std::copy_n(b + kDetailSettingsOffset, kDetailListBytes, s.items.begin());
+    std::copy_n(b + OptionBlockB::kDetailSettings, kDetailListBytes, s.items.begin());
     if (!(b[kOptions] & kOptionsWritten)) {
         // A block never written: the default items.
         s.items.fill(kDetailListEnd);
@@ -87,7 +87,7 @@ DetailSettings ReadDetailSettings(const OptionBlockB& block)
 void WriteDetailSettings(OptionBlockB& block, const DetailSettings& s)
 {
     uint8_t* b = block.data();
-    std::copy(s.items.begin(), s.items.end(), b + kDetailSettingsOffset);
+    std::copy(s.items.begin(), s.items.end(), b + OptionBlockB::kDetailSettings);
     b[kWhiteSpace] = uint8_t(s.whiteSpace);
     b[kOptions] = uint8_t(kOptionsWritten | (s.showNotes ? 1 : 0) | (s.showInterims ? 2 : 0) | (s.showChanges ? 4 : 0));
     b[kFontPoints] = uint8_t(std::clamp(s.fontPoints, 1, 255));

@@ -3,6 +3,7 @@
 // the growth chart's rows and scale, the title and the scroll rules.
 #pragma once
 
+#include "core/ConfigRecords.h"
 #include "core/PackedDate.h"
 #include "core/RecordCursor.h"
 
@@ -14,8 +15,6 @@
 #include <vector>
 
 namespace qv {
-
-struct OptionBlockB;
 
 // Item index -> field code of the share list's column catalogue.
 constexpr int kDetailItemCount = 63;
@@ -42,8 +41,6 @@ struct DetailSettings {
 // the defaults with the default item list.
 DetailSettings ReadDetailSettings(const OptionBlockB& block);
 void WriteDetailSettings(OptionBlockB& block, const DetailSettings& settings);
-constexpr size_t kDetailSettingsOffset = 300;
-constexpr size_t kDetailSettingsEnd = 380;
 
 // Layout: columns = width / (8 character widths + 2 margins), at least 1; label width = width x 9 /
 // (columns x 20); column width = width / columns; the line step two character heights (three when

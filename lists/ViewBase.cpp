@@ -9,6 +9,7 @@
 #include "core/SystemDate.h"
 #include "portfolio/Portfolio.h"
 #include "resources/MessageIds.h"
+#include "shell/CommandUpdate.h"
 #include "shell/FrameState.h"
 #include "shell/ViewGroups.h"
 #include "shell/ViewKinds.h"
@@ -21,7 +22,11 @@ namespace qv {
 
 uint8_t WindowNumberingOption = 0;
 uint8_t DataMiningOwnSettingOption = 0;
-const char* const kApplicationTitle = "Quorvantis";
+std::string& ApplicationTitle()
+{
+    static std::string title = "Quorvantis";
+    return title;
+}
 
 namespace {
 
@@ -146,6 +151,16 @@ intptr_t CViewBase::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_
     case kCommandNewLows: OnToggleNewLows(); return 1;
     default: return 0;
     }
+}
+
+bool CViewBase::UpdateCommandUi(CommandUi& ui) const
+{
+    if (ui.command != kCommandNewHighs && ui.command != kCommandNewLows)
+        return false;
+    CommandState state = ui.command == kCommandNewHighs ? OnUpdateNewHighs() : OnUpdateNewLows();
+    ui.enabled = state.enabled;
+    ui.checked = state.checked;
+    return true;
 }
 
 void CViewBase::OnRefresh() { InvalidateWindow(); }
@@ -284,7 +299,11 @@ std::string CViewBase::GetSourceTitle(bool detail) const
     title += ": ";
     if (userPortfolio)
         return title + PortfolioDisplayName(source);
-    title += ListCodeName(source ? source->number : 0);
+    // A pre-set portfolio ("New Highs", "Alarms - Global") goes by its name; a fixed list by its
+    // list number, its own or its source's.
+    if (source && !source->name.empty())
+        return title + source->name.str();
+    title += ListCodeName(source ? source->number : list->word);
     (void)detail; // the list's description text comes with the list catalogue
     return title;
 }
@@ -292,7 +311,7 @@ std::string CViewBase::GetSourceTitle(bool detail) const
 std::string CViewBase::DecorateTitle(const std::string& title) const
 {
     if (!WindowNumberingOption)
-        return std::string(kApplicationTitle) + " - " + title;
+        return ApplicationTitle() + " - " + title;
     const ShareList* numbered = list;
     bool linked = false;
     if (secondList && ChainLength(secondList) > 1) {
@@ -492,7 +511,11 @@ const char* ListCodeName(int32_t code)
 
 std::string PortfolioDisplayName(const Portfolio* portfolio)
 {
-    return portfolio ? StringPrintf("Portfolio %u", unsigned(portfolio->number) + 1) : std::string();
+    if (!portfolio)
+        return {};
+    if (!portfolio->name.empty())
+        return portfolio->name.str();
+    return StringPrintf("Portfolio %u", unsigned(portfolio->number) + 1);
 }
 
 void ResizeBitSet(BitSet& set, uint16_t count)

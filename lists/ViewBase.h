@@ -14,6 +14,7 @@ namespace qv {
 struct ShareList;
 struct Portfolio;
 struct RecordCursor;
+struct CommandUi;
 
 class CViewBase : public MessageTarget {
 public:
@@ -49,8 +50,11 @@ public:
     void SetWindowState(bool exists, bool visible);
     int invalidations() const { return invalidations_; }
 
-    // Program messages: command 504 refreshes the view.
+    // Program messages: command 504 refreshes the view; 25062 and 25063 toggle the new highs and
+    // lows. A view kind that runs more commands answers for them in UpdateCommandUi as well.
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    // The state of a command the view runs itself; false for a command it does not run.
+    virtual bool UpdateCommandUi(CommandUi& ui) const;
     virtual void OnRefresh();
 
     // The operations every view may override.
@@ -135,10 +139,11 @@ CViewBase* LiveView(int32_t index);
 // Program options the titles and settings read.
 extern uint8_t WindowNumberingOption;      // starts off
 extern uint8_t DataMiningOwnSettingOption; // data-mining views use their own setting number
-extern const char* const kApplicationTitle;
+// The application title, "Quorvantis" and, once start-up has chosen it, " Pro" or " Zoze".
+std::string& ApplicationTitle();
 // The name of a built-in list code ("All", "Shares" ...), "" outside 0-34.
 const char* ListCodeName(int32_t code);
-// The name of a user portfolio, read through the portfolio code once it names them.
+// The name of a user portfolio ("Portfolio n" while it has none).
 std::string PortfolioDisplayName(const Portfolio* portfolio);
 
 // A bit set {bits, count, capacity}; setting the count clears every bit.

@@ -1,4 +1,4 @@
-// POSIX implementations of the original platform's file semantics.
+// POSIX implementations of the file semantics the program relies on.
 #include "platform/FileOps.h"
 
 #include <algorithm>

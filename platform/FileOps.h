@@ -1,4 +1,4 @@
-// File operations with the semantics of the original platform: a rename that refuses to replace,
+// File operations with the semantics the program relies on: a rename that refuses to replace,
 // exclusive opening, forced deletion, case-blind finding and free space.
 #pragma once
 

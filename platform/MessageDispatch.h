@@ -1,5 +1,5 @@
-// Program messages by number: windows and views receive (message, wParam, lParam) as on the original
-// platform, sent directly, posted for later delivery, or broadcast to every target of a kind.
+// Program messages by number: windows and views receive (message, wParam, lParam), sent directly,
+// posted for later delivery, or broadcast to every target of a kind.
 #pragma once
 
 #include <cstdint>

@@ -24,7 +24,7 @@ fs::path AppPath(std::string_view relative, MakeFolders make = MakeFolders::No);
 fs::path ResolveNoCase(const fs::path& base, std::string_view relative,
                        MakeFolders make = MakeFolders::No);
 
-// ASCII comparison without regard to case, as the file system of the original platform compares.
+// ASCII comparison without regard to case, as the program compares its file names.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
 } // namespace qv

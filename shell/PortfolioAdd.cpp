@@ -235,6 +235,15 @@ void SetPortfolioAddHooks(PortfolioAddHooks hooks)
     Hooks() = std::move(hooks);
 }
 
+bool CanAddToPortfolio(const Portfolio* portfolio)
+{
+    if (!portfolio)
+        return bool(Hooks().newPortfolio);
+    if (portfolio->type == kGroupPortfolio)
+        return bool(Hooks().chooseMember);
+    return true;
+}
+
 int32_t AddToListPortfolio(ShareList* list, const RecordCursor& entry, bool save)
 {
     if (list && list->source)

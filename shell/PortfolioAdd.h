@@ -63,6 +63,10 @@ struct PortfolioAddHooks {
 };
 PortfolioAddHooks DefaultPortfolioAddHooks();
 void SetPortfolioAddHooks(PortfolioAddHooks hooks);
+// Whether an add to the portfolio can be offered: to no portfolio (a new one is made) only while
+// the new-portfolio dialog exists, to a group only while the member dialog exists. A menu or
+// button offering such an add shows it greyed otherwise, rather than doing nothing.
+bool CanAddToPortfolio(const Portfolio* portfolio);
 // The portfolio last chosen or made by an add.
 Portfolio*& LastChosenPortfolio();
 

@@ -21,6 +21,7 @@
 #include "core/VexaEdition.h"
 #include "core/WindowLayoutFile.h"
 #include "datamining/DMFilter.h"
+#include "lists/ViewBase.h"
 #include "lists/DirectorsDealings.h"
 #include "platform/ByteOrder.h"
 #include "platform/EmailLibrary.h"
@@ -116,6 +117,7 @@ void InstallDatabaseNeighbours()
     n.recalculateAfterLoad = [] {
         KeepDatabaseWordsInOptions();
         RecalculateAfterLoad();
+        steps::ShareListsAfterLoad();
     };
     GetPortfolioFileHooks().splashStatus = [](const std::string& text, int position) {
         SetSplashStatus(position, text);
@@ -257,7 +259,8 @@ void ShowMainWindow(StartUpHost& host, const ProgramState& state, const FramePla
         }
     }
     SyncPrinterOrientation(false);
-    host.setFrameCaption(RealTimeOption() ? "Quorvantis Pro" : "Quorvantis Zoze");
+    ApplicationTitle() = RealTimeOption() ? "Quorvantis Pro" : "Quorvantis Zoze";
+    host.setFrameCaption(ApplicationTitle());
     SetSplashStatus(100, "Creating main Quorvantis window");
     host.createLayoutWindows();
     if (RealTimeOption())
@@ -348,6 +351,7 @@ void RunExit(ProgramState& state)
     SaveFilters(true);
     SaveCashAccounts();
     SaveConfig(-1);
+    steps::SaveSignalSetting();
     SaveImports(true);
     steps::BackupRTIndex();
     steps::SaveNewsDatabase();
@@ -368,6 +372,7 @@ void RunExit(ProgramState& state)
     StartUpComplete = 0;
     MainWindowCreated = 0;
     RefreshHoldFlag = 0;
+    ApplicationTitle() = "Quorvantis";
 }
 
 } // namespace qv

@@ -1,4 +1,5 @@
-// Start-up steps owned by work still to come; those not yet filled do nothing.
+// Start-up steps owned by work still to come; those not yet filled do nothing (the settings'
+// defaults and the derived lists live in StartupDefaults.cpp).
 #include "shell/StartupSteps.h"
 
 #include "chartmodel/PriceEdits.h"
@@ -6,28 +7,23 @@
 
 namespace qv::steps {
 
-void LoadStandardProfileSettings() {}
-void InitDefaultSettings() {}
-void PrepareListColourSets() {}
-void ApplySignalSetting() {}
-void ApplyOldConfigDefaults() {}
+void LoadStandardProfileSettings() {}   // waits for a recent-file list
+void PrepareListColourSets() {}         // waits for the list-table views
 void LoadToolbarConfig() { LoadUserToolbarsAtStartUp(); }
-void CopyTradingTimesToMarketTable() {}
-void ResetPortfolioChainAndLists() {}
-void InitRTStore() {}
-void InitIndicatorLineStyles() {}
-void ShareListsAfterLoad() {}
-void ScaleDefaultListColumns(int) {}
-void CreateAlarmServer() {}
-void StartRTEngine() {}
-void DestroyAlarmServer() {}
-void ShutDownFeedClient() {}
-void FreeFixedSourceLists() {}
-void BackupRTIndex() {}
-void SaveNewsDatabase() {}
+void CopyTradingTimesToMarketTable() {} // waits for the intraday market table
+void InitRTStore() {}                   // waits for the intraday store
+void InitIndicatorLineStyles() {}       // waits for the indicators
+void ScaleDefaultListColumns(int) {}    // waits for the list tables' column records
+void CreateAlarmServer() {}             // waits for the intraday alarms
+void StartRTEngine() {}                 // waits for the intraday engine
+void DestroyAlarmServer() {}            // waits for the intraday alarms
+void ShutDownFeedClient() {}            // waits for the feed client
+void FreeFixedSourceLists() {}          // waits for the list tables' fixed source lists
+void BackupRTIndex() {}                 // waits for the intraday store
+void SaveNewsDatabase() {}              // waits for the news store
 void SaveToolbarConfig() { SaveUserToolbarsAtExit(); }
-void CloseRTStore() {}
-void FreeProgramBlocks() {}
+void CloseRTStore() {}                  // waits for the intraday store
+void FreeProgramBlocks() {}             // waits for the item list, fonts and toolbar state
 
 // Corrections kept by older stores that equal the database's are dropped once the database is in.
 void FinishLinesAndTextLoad() { UpgradeOldPriceEdits(); }

@@ -1,5 +1,5 @@
-// The start-up and exit steps whose work belongs to parts of the program still being built. Each is
-// called at its place in the order; each does nothing yet, and its owner fills it in.
+// The start-up and exit steps whose work belongs to other parts of the program. Each is called at
+// its place in the order; those whose owners have not landed yet do nothing until they fill them in.
 #pragma once
 
 namespace qv::steps {
@@ -8,7 +8,7 @@ namespace qv::steps {
 void LoadStandardProfileSettings();  // recent files and the like
 void InitDefaultSettings();          // option block, table styles, ticker designs, graph settings
 void PrepareListColourSets();        // icons, bitmaps, pattern brush and the list colour sets
-void ApplySignalSetting();           // the registry value "signal"
+void ApplySignalSetting();           // the registry value "signal" read into the configuration
 void ApplyOldConfigDefaults();       // values an old configuration lacks, and the list scale
 void LoadToolbarConfig();            // "Toolbar.cfg"
 void CopyTradingTimesToMarketTable();
@@ -16,12 +16,13 @@ void FinishLinesAndTextLoad();       // the lines-and-text store's work after th
 void ResetPortfolioChainAndLists();  // the portfolio chain, the fixed source lists, the list caches
 void InitRTStore();                  // the intraday store
 void InitIndicatorLineStyles();
-void ShareListsAfterLoad();          // the database's share-list step after a load
+void ShareListsAfterLoad();          // after every load: New Highs and New Lows refilled
 void ScaleDefaultListColumns(int eighths); // first run: the default list tables' columns x eighths / 8
 void CreateAlarmServer();            // the hidden "AlarmServer" window (real-time option)
 void StartRTEngine();                // the intraday engine and its alarm settings (real-time option)
 
 // Exit.
+void SaveSignalSetting();   // the registry value "signal" written back
 void DestroyAlarmServer();
 void ShutDownFeedClient();
 void FreeFixedSourceLists();

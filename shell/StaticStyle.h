@@ -1,5 +1,5 @@
-// Static label styles and the text-drawing flags they give, so that a label lays out its text as
-// the original static control did.
+// Static label styles and the text-drawing flags they give: how a label aligns, wraps and cuts
+// its text.
 #pragma once
 
 #include <cstdint>

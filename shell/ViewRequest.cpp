@@ -130,7 +130,9 @@ uint32_t UseListCommandId(int32_t number)
 
 namespace {
 
-CommandUiState State(bool enabled, bool checked) { return {true, enabled, checked}; }
+CommandUiState State(bool enabled, bool checked) { return {true, enabled, true, checked}; }
+// A command whose item never carries a check mark.
+CommandUiState Plain(bool enabled) { return {true, enabled, false, false}; }
 
 CommandUiState ListCommandState(const ListCommand& command, const CommandFacts& f)
 {
@@ -160,8 +162,8 @@ CommandUiState CommandUpdateState(uint32_t id, const CommandFacts& f)
     case kCommandShowDetails: return State(showable, k == kViewDetails && f.hasCurrentShare);
     case kCommandShowDetailsBar:
         return State(showable && f.canShowCurrentShare, k == kViewDetails && f.hasCurrentShare);
-    case kCommandViewCurrentList: return State(true, false);
-    case kCommandViewCurrentListBar: return State(f.canShowCurrentShare, false);
+    case kCommandViewCurrentList: return Plain(true);
+    case kCommandViewCurrentListBar: return Plain(f.canShowCurrentShare);
     case kCommandTransactions:
     case kCommandReviewTransactions: return State(true, k == kViewTransactions);
     case kCommandTransactionsBar: return State(f.canShowCurrentShare, k == kViewTransactions);
@@ -175,7 +177,7 @@ CommandUiState CommandUpdateState(uint32_t id, const CommandFacts& f)
         return State(f.dealingsLoaded && !f.graphTraining && (f.canShowCurrentShare || k == kViewDealings),
                      k == kViewDealings);
     case kCommandTicker: return State(!f.graphTraining, k == kViewTicker && f.tickerPreviousList == -1);
-    case kCommandFindShare: return State(k >= 0, false);
+    case kCommandFindShare: return Plain(k >= 0);
     case kCommandInterimResults: return State(!f.graphTraining, f.interimResults);
     case kCommandPercentChanges: return State(!f.graphTraining, f.percentChanges);
     case kCommandUnpricedShares: return State(k == kViewList, f.unpricedShares);

@@ -125,6 +125,7 @@ struct CommandFacts {
 struct CommandUiState {
     bool known = false;           // the command is one of these
     bool enabled = false;
+    bool checkable = false;       // the command's item carries a check mark
     bool checked = false;
 };
 CommandUiState CommandUpdateState(uint32_t id, const CommandFacts& facts);

@@ -118,9 +118,9 @@ bool CanUnlinkWindow(const CViewBase* active)
 std::string WindowNameFromTitle(const std::string& title)
 {
     std::string text = title;
-    std::string prefix = std::string(kApplicationTitle) + " - ";
+    std::string prefix = ApplicationTitle() + " - ";
     if (text.rfind(prefix, 0) == 0)
-        text = text.substr(prefix.size()) + " - " + kApplicationTitle;
+        text = text.substr(prefix.size()) + " - " + ApplicationTitle();
     size_t dash = text.find('-');
     std::string name(1, '"');
     if (dash != std::string::npos && dash > 0)

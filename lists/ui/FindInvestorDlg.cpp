@@ -2,6 +2,7 @@
 #include "lists/ui/FindInvestorDlg.h"
 
 #include "core/CodedText.h"
+#include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
 #include "lists/DirectorsDealings.h"
 #include "platform/qt/QtText.h"
@@ -20,8 +21,6 @@ namespace qv {
 namespace {
 
 constexpr uint32_t kFindInvestorHelpTopic = 86463;
-// The share finder's option byte, shared: 1 when "Start from first letter" is cleared.
-constexpr size_t kFindContainsOption = 1045;
 
 template <typename T>
 T* Named(T* widget, int id)
@@ -44,7 +43,7 @@ CFindInvestorDlg::CFindInvestorDlg(std::span<const RecordCursor> rows, const QSt
     list_ = Named(new QListWidget(this), 1103);
     layout->addWidget(list_, 1);
     firstLetter_ = Named(new QCheckBox(QStringLiteral("Start from first letter"), this), 1085);
-    firstLetter_->setChecked(Config().optionsA.data()[kFindContainsOption] == 0);
+    firstLetter_->setChecked(Config().optionsA.data()[OptionBlockA::kFindContains] == 0);
     layout->addWidget(firstLetter_);
     QDialogButtonBox* buttons = OkCancelHelpButtons(*this, kFindInvestorHelpTopic);
     ok_ = buttons->button(QDialogButtonBox::Ok);
@@ -54,7 +53,7 @@ CFindInvestorDlg::CFindInvestorDlg(std::span<const RecordCursor> rows, const QSt
     MarkInvestorRows(DealingsMainBlock, rows);
     connect(edit_, &QLineEdit::textChanged, this, [this] { refill(); });
     connect(firstLetter_, &QCheckBox::toggled, this, [this](bool on) {
-        Config().optionsA.data()[kFindContainsOption] = on ? 0 : 1;
+        Config().optionsA.data()[OptionBlockA::kFindContains] = on ? 0 : 1;
         refill();
     });
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) { onSelection(row); });

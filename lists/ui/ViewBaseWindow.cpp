@@ -117,6 +117,12 @@ void CViewBaseWnd::focusInEvent(QFocusEvent* event)
 void CViewBaseWnd::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
+    // A menu taking the keyboard, or another program's window, leaves this the view commands act on.
+    Qt::FocusReason reason = event->reason();
+    if (reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason || reason == Qt::ActiveWindowFocusReason) {
+        CViewBase::hasFocus = 0;
+        return;
+    }
     OnKillFocus();
 }
 

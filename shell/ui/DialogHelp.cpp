@@ -60,6 +60,7 @@ DialogHelpHost SetDialogHelpHost(DialogHelpHost host)
 }
 
 void ShowDialogHelp(uint32_t topic) { Host()(topic, false); }
+void ShowPopupHelp(uint32_t topic) { Host()(topic, true); }
 
 uint32_t ControlHelpTopic(const QWidget* widget)
 {

@@ -18,6 +18,7 @@ using DialogHelpHost = std::function<void(uint32_t topic, bool popup)>;
 DialogHelpHost SetDialogHelpHost(DialogHelpHost host);
 
 void ShowDialogHelp(uint32_t topic);
+void ShowPopupHelp(uint32_t topic);
 // The pop-up topic of a control: its id, or that of the nearest parent named by an id, plus 0x10000;
 // 0 when none is.
 uint32_t ControlHelpTopic(const QWidget* control);

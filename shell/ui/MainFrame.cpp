@@ -107,7 +107,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea
     toolbars_ = new CToolbarHost(*this);
     CreateBars(true);
     RebuildMenuBar();
-    WinHelp(kHelpNewFeatures);
+    // The new-features topic opened at creation is a context request, not the user's: with no help
+    // file to open it is noted and not shown.
+    WinHelp(kHelpNewFeatures, false);
 }
 
 CMainFrame::~CMainFrame()
@@ -231,10 +233,12 @@ void CMainFrame::CheckBrowserVersion(const std::optional<std::string>& version, 
     ReloadMainMenu();
 }
 
-uint32_t CMainFrame::WinHelp(uint32_t data)
+uint32_t CMainFrame::WinHelp(uint32_t data, bool show)
 {
     uint32_t topic = MapHelpRequest(data, MainFrameState().activeKind);
     lastHelpText_ = FromCp1252(HelpTopicText(topic));
+    if (!show)
+        return topic;
     // Until there is a help viewer, a small window says which topic was asked for.
     if (!helpWindow_) {
         helpWindow_ = new QWidget(this, Qt::Tool);
@@ -247,6 +251,8 @@ uint32_t CMainFrame::WinHelp(uint32_t data)
     helpWindow_->show();
     return topic;
 }
+
+bool CMainFrame::helpShown() const { return helpWindow_ && helpWindow_->isVisible(); }
 
 void CMainFrame::ShowProgress(const QString& text, int step, bool force)
 {
@@ -294,7 +300,7 @@ intptr_t CMainFrame::onProgramMessage(uint32_t message, uintptr_t wParam, intptr
     }
 }
 
-bool CMainFrame::UpdateCommand(CommandUi& ui)
+bool CMainFrame::UpdateOwnCommand(CommandUi& ui) const
 {
     switch (ui.command) {
     case kCommandExit:
@@ -303,7 +309,7 @@ bool CMainFrame::UpdateCommand(CommandUi& ui)
     }
 }
 
-bool CMainFrame::RunCommand(uint32_t command)
+bool CMainFrame::RunOwnCommand(uint32_t command)
 {
     switch (command) {
     case kCommandExit: close(); return true;
@@ -312,20 +318,38 @@ bool CMainFrame::RunCommand(uint32_t command)
     }
 }
 
+bool CMainFrame::UpdateCommand(CommandUi& ui)
+{
+    const CViewBase* view = MainFrameState().activeView;
+    if (view && view->UpdateCommandUi(ui))
+        return true;
+    if (UpdateOwnCommand(ui))
+        return true;
+    for (const HandlerEntry& handler : commandHandlers_)
+        if (handler.update && handler.update(ui))
+            return true;
+    return false;
+}
+
+bool CMainFrame::RunCommand(uint32_t command)
+{
+    // The active view has the first chance at a command, then the frame, then its handlers.
+    CViewBase* view = MainFrameState().activeView;
+    if (view && SendProgramMessage(*view, WM_COMMAND, command) != 0)
+        return true;
+    if (RunOwnCommand(command))
+        return true;
+    for (const HandlerEntry& handler : commandHandlers_)
+        if (handler.run(command))
+            return true;
+    return false;
+}
+
 void CMainFrame::OnCommand(uint32_t command)
 {
     if (beforeCommand_)
         beforeCommand_(command);
-    if (RunCommand(command))
-        return;
-    // The active view has the first chance at a command, as in the class library's routing.
-    CViewBase* view = MainFrameState().activeView;
-    if (view && SendProgramMessage(*view, WM_COMMAND, command) != 0)
-        return;
-    for (const CommandHandler& handler : commandHandlers_)
-        if (handler(command))
-            return;
-    // Then every other command target (the application's own handlers).
+    // The frame is one of the command targets; the application's own handlers come last.
     if (RouteCommand(command))
         return;
     commands_.push_back(command);

@@ -40,7 +40,8 @@ public:
     // Program messages: WM_CLOSE, WM_COMMAND and the deferred view request 0x434.
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
 
-    // CommandTarget: the commands the frame carries out itself.
+    // CommandTarget: the commands the frame routes, in one order for running and for the menus'
+    // state: the active view first, then the frame's own commands, then its command handlers.
     bool UpdateCommand(CommandUi& ui) override;
     bool RunCommand(uint32_t command) override;
 
@@ -60,8 +61,9 @@ public:
     bool RecalcBars(bool force);
     bool barsNotYetDocked() const { return barsNotYetDocked_; }
     void ReloadMainMenu();
-    // The help request mapped to its topic and shown; returns the topic.
-    uint32_t WinHelp(uint32_t data);
+    // The help request mapped to its topic and, when asked, shown; returns the topic.
+    uint32_t WinHelp(uint32_t data, bool show = true);
+    bool helpShown() const;
     void ShowProgress(const QString& text, int step, bool force);
     // Replays a view request that was put off while busy.
     intptr_t OnDeferredViewRequest(int32_t kind, int32_t listNumber);
@@ -72,14 +74,20 @@ public:
     // Shows the "&InfoCentre" item (command 27130) with a usable browser and a ready InfoCentre,
     // and removes it otherwise. The browser's version is read by the InfoCentre code.
     void CheckBrowserVersion(const std::optional<std::string>& version, bool infoCentreReady);
-    // Routes a command as the menus and keys do: the active view first, then the frame.
+    // Routes a command as the menus and keys do: the frame's routing, then the application's.
     void OnCommand(uint32_t command);
 
     // Handlers of commands the frame's own code does not know (window layouts, view requests...),
-    // asked after the active view; and of program messages, asked first. True when handled.
+    // asked after the active view; and of program messages, asked first. True when handled. A
+    // handler's update answers, for the commands it runs, the state their menu items show; a
+    // command it runs without answering for it stays grey.
     using CommandHandler = std::function<bool(uint32_t command)>;
+    using CommandUpdater = std::function<bool(CommandUi& ui)>;
     using MessageHandler = std::function<bool(uint32_t message, uintptr_t wParam, intptr_t lParam)>;
-    void AddCommandHandler(CommandHandler handler) { commandHandlers_.push_back(std::move(handler)); }
+    void AddCommandHandler(CommandHandler handler, CommandUpdater update = {})
+    {
+        commandHandlers_.push_back({std::move(handler), std::move(update)});
+    }
     void AddMessageHandler(MessageHandler handler) { messageHandlers_.push_back(std::move(handler)); }
     // Called with every command before it is routed (the system accelerator check).
     void SetBeforeCommandHook(std::function<void(uint32_t command)> hook) { beforeCommand_ = std::move(hook); }
@@ -117,7 +125,14 @@ private:
     KeyState keys_;
     bool barsNotYetDocked_ = true;
     QList<uint32_t> commands_;
-    std::vector<CommandHandler> commandHandlers_;
+    bool RunOwnCommand(uint32_t command);
+    bool UpdateOwnCommand(CommandUi& ui) const;
+
+    struct HandlerEntry {
+        CommandHandler run;
+        CommandUpdater update;
+    };
+    std::vector<HandlerEntry> commandHandlers_;
     std::vector<MessageHandler> messageHandlers_;
     std::function<void(uint32_t)> beforeCommand_;
     QString lastHelpText_;

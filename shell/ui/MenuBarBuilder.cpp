@@ -60,6 +60,9 @@ QMenu* BuildTablesMenu(int32_t kind, QWidget* parent)
         AddCommand(menu, QStringLiteral("%1 %2").arg(word).arg(i + 1), kFirstSetting + i);
     menu->addSeparator();
     menu->addAction(QStringLiteral("&Rename ") + noun)->setEnabled(false);
+    // Like every menu, the settings take their state from the command routing each time it opens.
+    UpdateMenuCommands(*menu);
+    QObject::connect(menu, &QMenu::aboutToShow, menu, [menu] { UpdateMenuCommands(*menu); });
     return menu;
 }
 

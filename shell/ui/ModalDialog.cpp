@@ -2,6 +2,7 @@
 #include "shell/ui/ModalDialog.h"
 
 #include "platform/MessageBox.h"
+#include "shell/FrameState.h"
 #include "shell/ui/DialogHelp.h"
 
 #include <QDialog>
@@ -30,7 +31,11 @@ int RunModalDialog(QDialog& dialog)
         dialog.reject();
         return QDialog::Rejected;
     }
-    return dialog.exec();
+    // While the dialog runs the frame holds what must wait for it (a key that would open a find).
+    ++ModalCount;
+    int result = dialog.exec();
+    --ModalCount;
+    return result;
 }
 
 void SetModalDialogRunner(std::function<int(QDialog&)> runner) { Runner() = std::move(runner); }

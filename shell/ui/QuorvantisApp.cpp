@@ -10,8 +10,11 @@
 #include "platform/qt/QtPlatform.h"
 #include "shell/AppServices.h"
 #include "shell/FrameCommands.h"
+#include "shell/KeyRouting.h"
 #include "shell/StartupSteps.h"
 #include "shell/ui/AppServicesQt.h"
+#include "shell/ui/CommandSweep.h"
+#include "shell/ui/FindShareDlg.h"
 #include "shell/ui/IdleHost.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ShellDialogs.h"
@@ -92,6 +95,7 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     SetTipOfTheDay({});
     RemoveShellDialogs();
     SetFrameCommandTarget(nullptr);
+    SetFindShareDialog(nullptr);
     windowCommands_.reset();
     requests_.reset();
     windows_.reset();
@@ -107,6 +111,12 @@ void CQuorvantisApp::armDeveloperHooks()
     // For unattended runs (tests, CI): close the main window after this many milliseconds.
     if (const char* ms = std::getenv("QV_AUTO_EXIT_MS"))
         QTimer::singleShot(std::atoi(ms), frame_.get(), &QWidget::close);
+    // For CI: every enabled menu command once, then a normal exit.
+    if (const char* sweep = std::getenv("QV_COMMAND_SWEEP"); sweep && *sweep)
+        QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] {
+            ReportCommandSweep(RunCommandSweep(*frame));
+            frame->close();
+        });
 }
 
 bool CQuorvantisApp::eventFilter(QObject* watched, QEvent* event)
@@ -157,6 +167,7 @@ void CQuorvantisApp::createFrameObject()
     frame_ = std::make_unique<CMainFrame>();
     SetFrameCommandTarget(frame_.get());
     InstallShellDialogs(*frame_);
+    InstallFindShareDialog(frame_.get());
 }
 
 bool CQuorvantisApp::createFrameWindow(CDoc&)

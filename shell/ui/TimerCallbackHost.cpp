@@ -3,6 +3,7 @@
 
 #include "shell/TimerCallbacks.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <vector>
@@ -16,7 +17,8 @@ public:
 
     void add(TimerCallbackFn fn, uint32_t intervalMs, uint32_t parameter) override
     {
-        auto* timer = new QTimer;
+        // Owned by the application, so that an entry still armed at exit goes with it.
+        auto* timer = new QTimer(QCoreApplication::instance());
         timer->setInterval(int(intervalMs));
         QObject::connect(timer, &QTimer::timeout, timer,
                          [this, fn, parameter] { fn(uint32_t(clock_.elapsed()), parameter); });

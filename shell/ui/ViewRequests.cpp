@@ -1,7 +1,9 @@
 // View requests in the active window and the current-share and list-switch commands.
 #include "shell/ui/ViewRequests.h"
 
+#include "core/RecordLists.h"
 #include "core/ShareList.h"
+#include "lists/DirectorsDealings.h"
 #include "lists/ui/ViewBaseWindow.h"
 #include "platform/MessageDispatch.h"
 #include "portfolio/Portfolio.h"
@@ -85,7 +87,16 @@ bool UnlinkView(CViewBase* view)
 
 CViewRequests::CViewRequests(CMainFrame& frame, CWindowFactory& factory) : frame_(frame), factory_(factory)
 {
-    frame_.AddCommandHandler([this](uint32_t command) { return OnCommand(command); });
+    frame_.AddCommandHandler([this](uint32_t command) { return OnCommand(command); },
+                             [this](CommandUi& ui) {
+                                 CommandUiState state = UpdateCommand(ui.command);
+                                 if (!state.known)
+                                     return false;
+                                 ui.enabled = state.enabled;
+                                 if (state.checkable)
+                                     ui.checked = state.checked;
+                                 return true;
+                             });
     frame_.AddMessageHandler(
         [this](uint32_t message, uintptr_t wParam, intptr_t lParam) { return OnMessage(message, wParam, lParam); });
 }
@@ -273,7 +284,9 @@ void CViewRequests::ActivateRequestedView(CViewBase* view, ViewRequest& request)
             oldWindow->close();
         }
     }
+    // The old view's window losing the focus on the way may have cleared the frame's view and kind.
     MainFrameState().activeView = view;
+    MainFrameState().activeKind = view->kind;
     int32_t number = std::max(request.number, 0);
     if (SetsListNumber(request.kind) && request.number >= 0) {
         view->list->word = number;
@@ -369,9 +382,21 @@ CommandUiState CViewRequests::UpdateCommand(uint32_t id) const
 {
     CommandFacts f;
     const CViewBase* view = MainFrameState().activeView;
+    switch (id) {
+    case kCommandNextViewKind:
+    case kCommandPreviousViewKind: {
+        bool cycles = view && view->list &&
+                      CycleViewKind(id == kCommandNextViewKind, view->kind,
+                                    view->secondList && IsTableViewKind(view->previousListKind),
+                                    view->previousListKind, view->list->source != nullptr) >= 0;
+        return {true, cycles && !BusyFlag, false, false};
+    }
+    case kCommandUnlink: return {true, IsLinked(view), false, false};
+    default: break;
+    }
     f.busy = BusyFlag != 0;
-    f.importedItems = importedItems;
-    f.dealingsLoaded = dealingsLoaded;
+    f.importedItems = ImportedItemCount > 0;
+    f.dealingsLoaded = DealingsMainBlock != nullptr;
     f.interimResults = InterimResultsSwitch;
     f.percentChanges = PercentChangesSwitch;
     f.unpricedShares = UnpricedSharesSwitch;

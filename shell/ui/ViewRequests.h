@@ -33,11 +33,9 @@ public:
 
     bool HasCurrentShare() const;
     bool CanShowCurrentShare() const;
-    // The enable and check state of a current-share or list command for the active view.
+    // The enable and check state of a current-share, list or view-cycling command for the active
+    // view (imported items and loaded dealings read from their stores).
     CommandUiState UpdateCommand(uint32_t id) const;
-    // Set by the imports code: imported items exist; by the dealings code: dealings are loaded.
-    bool importedItems = false;
-    bool dealingsLoaded = false;
 
     bool OnCommand(uint32_t command);
     bool OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);

@@ -124,7 +124,8 @@ void SetLayoutSlotWindows(int slot, const std::vector<LayoutWindow>& windows)
 
 CWindowFactory::CWindowFactory(CMainFrame& frame) : frame_(frame)
 {
-    frame_.AddCommandHandler([this](uint32_t command) { return OnCommand(command); });
+    frame_.AddCommandHandler([this](uint32_t command) { return OnCommand(command); },
+                             [this](CommandUi& ui) { return UpdateCommand(ui); });
     frame_.AddMessageHandler(
         [this](uint32_t message, uintptr_t wParam, intptr_t lParam) { return OnMessage(message, wParam, lParam); });
     // Every save of the layouts, the one at exit too, takes the windows as they are.
@@ -570,6 +571,25 @@ bool CWindowFactory::OnCommand(uint32_t command)
         ApplyLayout(current ? current->sourceNumber : -1);
         return true;
     }
+    default: return false;
+    }
+}
+
+bool CWindowFactory::UpdateCommand(CommandUi& ui) const
+{
+    uint32_t command = ui.command;
+    if (command >= kCommandFirstLayout && command <= kCommandLastLayout) {
+        ui.enabled = true;
+        ui.checked = int(command - kCommandFirstLayout) == WindowLayouts().current;
+        return true;
+    }
+    switch (command) {
+    case kCommandSaveLayout:
+    case kCommandSaveAllLayouts:
+    case kCommandRestoreLayout:
+    case kCommandRestoreAllLayouts:
+    case kCommandResetLayouts:
+    case kCommandRelayLayout: ui.enabled = true; return true;
     default: return false;
     }
 }

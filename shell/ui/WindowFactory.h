@@ -14,6 +14,7 @@ class CMainFrame;
 class CChildWindow;
 class CViewBase;
 class CViewBaseWnd;
+struct CommandUi;
 
 class CWindowFactory {
 public:
@@ -37,6 +38,8 @@ public:
     void ClearLayoutTable();
 
     bool OnCommand(uint32_t command);
+    // The state of the layout commands' menu items: the current layout carries the check mark.
+    bool UpdateCommand(CommandUi& ui) const;
     bool OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
 
     // The live child windows, newest first.

@@ -32,18 +32,6 @@ std::vector<Bar> RandomBars(size_t count, uint32_t seed, double start = 100)
     return bars;
 }
 
-IndicatorRecord Settings(int type, int flags, int p1, int p2 = 0, int p3 = 0, int p4 = 0)
-{
-    IndicatorRecord r;
-    r.type = uint8_t(type);
-    r.flags = uint8_t(flags);
-    r.period1 = int16_t(p1);
-    r.period2 = int16_t(p2);
-    r.period3 = int16_t(p3);
-    r.period4 = int16_t(p4);
-    return r;
-}
-
 // Every output of every bar, bar by bar.
 std::vector<std::vector<float>> Outputs(CIndicatorCalc& calc, const std::vector<Bar>& bars)
 {
@@ -89,7 +77,7 @@ double Clamp100(double v)
 TEST(IndicatorCalc, MacdIsThreeExponentialAveragesCutToSixDecimals)
 {
     const auto bars = RandomBars(3000, 1);
-    const auto out = Outputs(Settings(8, 0, 12, 26, 9), bars);
+    const auto out = Outputs(IndicatorRecord::Of(8, 0, 12, 26, 9), bars);
     Ewm fast(12), slow(26), signal(9);
     fast(bars[0].close);
     slow(bars[0].close);
@@ -108,7 +96,7 @@ TEST(IndicatorCalc, MacdCutKeepsLargeValues)
 {
     // Closes of a million pence move the averages apart by far more than 2147.48.
     std::vector<Bar> bars{{1e6f, 1e6f, 1e6f, 1e6f, 0}, {2e6f, 2e6f, 2e6f, 2e6f, 0}};
-    const auto out = Outputs(Settings(8, 0, 12, 26, 9), bars);
+    const auto out = Outputs(IndicatorRecord::Of(8, 0, 12, 26, 9), bars);
     const double m = (1e6 + 2.0 / 13 * 1e6) - (1e6 + 2.0 / 27 * 1e6);
     EXPECT_NEAR(out[1][0], m, 0.01);
     EXPECT_GT(out[1][0], 2147.49);
@@ -119,7 +107,7 @@ TEST(IndicatorCalc, RsiWithAveragesMatchesRollingAndExponentialMeans)
     const auto bars = RandomBars(2000, 2);
     for (int flags : {1, 2}) {
         const int n = 14;
-        const auto out = Outputs(Settings(2, flags, n), bars);
+        const auto out = Outputs(IndicatorRecord::Of(2, flags, n), bars);
         const double seed = 0.01 * bars[0].close;
         std::deque<double> ups(n - 1, seed), downs(n - 1, seed);
         Ewm eu(n), ed(n);
@@ -206,7 +194,7 @@ TEST(IndicatorCalc, WilderRsiFollowsItsRulesAndSettlesOnTheTextbookForm)
 {
     const int n = 14;
     const auto bars = RandomBars(3000, 3);
-    const auto out = Outputs(Settings(2, 0, n), bars);
+    const auto out = Outputs(IndicatorRecord::Of(2, 0, n), bars);
     const auto rules = WilderRsiByRules(bars, n);
     const auto textbook = TextbookWilderRsi(bars, n);
     EXPECT_EQ(out[0][0], 50.0f);
@@ -226,7 +214,7 @@ TEST(IndicatorCalc, AverageTrueRangeStartsAtZeroThenTheMeanAndSettlesOnTheTextbo
 {
     const int n = 14;
     const auto bars = RandomBars(3000, 4);
-    const auto out = Outputs(Settings(57, 0, n), bars);
+    const auto out = Outputs(IndicatorRecord::Of(57, 0, n), bars);
     std::vector<double> ranges;
     double previousClose = bars[0].close;
     for (const Bar& b : bars) {
@@ -254,14 +242,14 @@ TEST(IndicatorCalc, MomentumAgainstTheCloseNBarsBefore)
 {
     const int n = 10;
     auto bars = RandomBars(500, 5);
-    const auto out = Outputs(Settings(5, 0, n), bars);
+    const auto out = Outputs(IndicatorRecord::Of(5, 0, n), bars);
     for (size_t i = 0; i < bars.size(); ++i) {
         const double then = i >= size_t(n) ? bars[i - n].close : bars[0].close;
         ASSERT_NEAR(out[i][0], 100.0 * bars[i].close / then, 1e-3) << i;
     }
     // A stored close of 0 gives no ratio: the line holds its previous value.
     bars[20].close = 0;
-    const auto held = Outputs(Settings(5, 0, n), bars);
+    const auto held = Outputs(IndicatorRecord::Of(5, 0, n), bars);
     EXPECT_EQ(held[30][0], held[29][0]);
     EXPECT_TRUE(std::isfinite(held[20][0]));
     EXPECT_EQ(held[20][0], 0.0f);
@@ -313,9 +301,9 @@ TEST(IndicatorCalc, WilliamsRAndStochasticWindowsMatchBruteForce)
 {
     const auto bars = RandomBars(400, 6);
     const int n = 14, slowing = 3, dPeriod = 3;
-    const auto r = Outputs(Settings(53, 0, n), bars);
-    const auto fast = Outputs(Settings(12, 0, n, dPeriod, 1), bars);
-    const auto slow = Outputs(Settings(12, 0, n, dPeriod, slowing), bars);
+    const auto r = Outputs(IndicatorRecord::Of(53, 0, n), bars);
+    const auto fast = Outputs(IndicatorRecord::Of(12, 0, n, dPeriod, 1), bars);
+    const auto slow = Outputs(IndicatorRecord::Of(12, 0, n, dPeriod, slowing), bars);
     std::deque<double> c(slowing, bars[0].close), h(slowing, bars[0].high), l(slowing, bars[0].low);
     std::deque<double> ks(dPeriod - 1, 50.0);
     for (size_t k = 0; k < bars.size(); ++k) {
@@ -373,7 +361,7 @@ TEST(IndicatorCalc, CciFollowsItsFormulaAndIsTheTextbookCciOnARepeatingSeries)
             tp.push_back((double(b.close) + b.low + b.high) / 3);
         return tp;
     };
-    auto out = Outputs(Settings(52, 0, n), bars);
+    auto out = Outputs(IndicatorRecord::Of(52, 0, n), bars);
     auto rules = CciByRules(typical(), n);
     EXPECT_EQ(out[0][0], 0.0f);
     for (size_t k = 0; k < bars.size(); ++k)
@@ -383,7 +371,7 @@ TEST(IndicatorCalc, CciFollowsItsFormulaAndIsTheTextbookCciOnARepeatingSeries)
     // over the last n typical prices, this bar's included).
     for (size_t i = size_t(n); i < bars.size(); ++i)
         bars[i] = bars[i - n];
-    out = Outputs(Settings(52, 0, n), bars);
+    out = Outputs(IndicatorRecord::Of(52, 0, n), bars);
     const auto tp = typical();
     for (size_t k = size_t(n); k < bars.size(); ++k) {
         double mean = 0, dev = 0;
@@ -452,7 +440,7 @@ TEST(IndicatorCalc, DirectionalMovementFollowsItsRulesInWholeNumbers)
 {
     const int n = 14;
     const auto bars = RandomBars(2000, 8);
-    const auto out = Outputs(Settings(54, 7, n), bars);
+    const auto out = Outputs(IndicatorRecord::Of(54, 7, n), bars);
     const auto rules = AdmByRules(bars, n);
     EXPECT_EQ(out[0], (std::vector<float>{0, 0, 0, 0}));
     int offByOne = 0;
@@ -475,7 +463,7 @@ TEST(IndicatorCalc, DirectionalMovementFollowsItsRulesInWholeNumbers)
         const float half = float(1 + (i % 3));
         ties.push_back({mid, mid + half, mid - half, mid, 1});
     }
-    const auto tied = Outputs(Settings(54, 7, 5), ties);
+    const auto tied = Outputs(IndicatorRecord::Of(54, 7, 5), ties);
     const auto tiedRules = AdmByRules(ties, 5);
     for (size_t k = 0; k < ties.size(); ++k)
         for (size_t j = 0; j < 4; ++j)
@@ -486,7 +474,7 @@ TEST(IndicatorCalc, OnBalanceVolumePivotsAndThePriceLessItsAverage)
 {
     const std::vector<Bar> bars{{10, 12, 9, 11, 100}, {11, 13, 10, 12, 50}, {12, 12, 10, 11, 30},
                                 {11, 11, 10, 11, 70}, {11, 15, 11, 14, 20}};
-    const auto obv = Outputs(Settings(48, 0, 0), bars);
+    const auto obv = Outputs(IndicatorRecord::Of(48, 0, 0), bars);
     const float expectedObv[] = {0, 50, 20, 20, 40};
     for (size_t i = 0; i < bars.size(); ++i)
         EXPECT_EQ(obv[i][0], expectedObv[i]) << i;
@@ -497,7 +485,7 @@ TEST(IndicatorCalc, OnBalanceVolumePivotsAndThePriceLessItsAverage)
         double p;
     } pivots[] = {{0, (12 + 10 + 13) / 3.0}, {1, (12 + 10 + 13 + 12) / 4.0}, {2, (10 + 13 + 12) / 3.0}, {3, 0}};
     for (const Pivot& c : pivots) {
-        const auto out = Outputs(Settings(56, c.mode, 0), bars);
+        const auto out = Outputs(IndicatorRecord::Of(56, c.mode, 0), bars);
         const double p = c.p;
         const float expected[] = {float(p), float(2 * p - 10), float(2 * p - 13), float(p + 3), float(p - 3)};
         for (size_t j = 0; j < 5; ++j)
@@ -506,10 +494,10 @@ TEST(IndicatorCalc, OnBalanceVolumePivotsAndThePriceLessItsAverage)
     // Mode 1 takes the current bar's open: another open moves the pivot.
     auto moved = bars;
     moved[2].open = 20;
-    EXPECT_NEAR(Outputs(Settings(56, 1, 0), moved)[2][0], (12 + 10 + 13 + 20) / 4.0, 1e-5);
+    EXPECT_NEAR(Outputs(IndicatorRecord::Of(56, 1, 0), moved)[2][0], (12 + 10 + 13 + 20) / 4.0, 1e-5);
 
     // Any other type: the close less its 3-bar simple average primed with the first close.
-    const auto ma = Outputs(Settings(1, 0, 3), bars);
+    const auto ma = Outputs(IndicatorRecord::Of(1, 0, 3), bars);
     EXPECT_NEAR(ma[1][0], 12 - (11 + 11 + 12) / 3.0, 1e-5);
     EXPECT_NEAR(ma[4][0], 14 - (11 + 11 + 14) / 3.0, 1e-5);
 }
@@ -518,18 +506,18 @@ TEST(IndicatorCalc, EdgeCases)
 {
     const std::vector<Bar> flat(50, Bar{10, 10, 10, 10, 5});
     for (int flags : {0, 1, 2})
-        for (const auto& v : Outputs(Settings(2, flags, 14), flat))
+        for (const auto& v : Outputs(IndicatorRecord::Of(2, flags, 14), flat))
             EXPECT_EQ(v[0], 50.0f) << flags;
-    for (const auto& v : Outputs(Settings(53, 0, 14), flat))
+    for (const auto& v : Outputs(IndicatorRecord::Of(53, 0, 14), flat))
         EXPECT_EQ(v[0], -100.0f);
-    for (const auto& v : Outputs(Settings(52, 0, 14), flat))
+    for (const auto& v : Outputs(IndicatorRecord::Of(52, 0, 14), flat))
         EXPECT_EQ(v[0], 0.0f);
 
     // With simple averages a series that only rises reaches 100 once the primed down moves have left.
     std::vector<Bar> rising;
     for (int i = 0; i < 40; ++i)
         rising.push_back({float(10 + i), float(10 + i), float(10 + i), float(10 + i), 1});
-    const auto rsi = Outputs(Settings(2, 2, 14), rising);
+    const auto rsi = Outputs(IndicatorRecord::Of(2, 2, 14), rising);
     EXPECT_LT(rsi[12][0], 100.0f);
     EXPECT_EQ(rsi[14][0], 100.0f);
 }
@@ -539,8 +527,8 @@ TEST(IndicatorCalc, StoredPeriodsBelowOneCountAsOne)
     const auto bars = RandomBars(100, 9);
     for (int type : {2, 5, 8, 11, 12, 52, 53, 54, 57, 1}) {
         for (int period : {0, -7}) {
-            const auto out = Outputs(Settings(type, type == 2 ? 1 : 0, period, period, period, period), bars);
-            const auto one = Outputs(Settings(type, type == 2 ? 1 : 0, 1, 1, type == 11 ? period : 1, period), bars);
+            const auto out = Outputs(IndicatorRecord::Of(type, type == 2 ? 1 : 0, period, period, period, period), bars);
+            const auto one = Outputs(IndicatorRecord::Of(type, type == 2 ? 1 : 0, 1, 1, type == 11 ? period : 1, period), bars);
             for (size_t i = 0; i < bars.size(); ++i)
                 for (size_t j = 0; j < out[i].size(); ++j)
                     ASSERT_TRUE(std::isfinite(out[i][j])) << type;
@@ -553,10 +541,10 @@ TEST(IndicatorCalc, WholeSeriesPathGivesTheSameValuesBitForBit)
 {
     const auto bars = RandomBars(1500, 10);
     const IndicatorRecord settings[] = {
-        Settings(2, 0, 14), Settings(2, 1, 14), Settings(2, 2, 14), Settings(57, 0, 14), Settings(8, 0, 12, 26, 9),
-        Settings(5, 0, 10), Settings(11, 0, 5, 20, 1), Settings(11, 0, 5, 20, 4), Settings(12, 0, 14, 3, 3, 1),
-        Settings(53, 0, 14), Settings(48, 0, 0), Settings(52, 0, 20), Settings(54, 7, 14), Settings(1, 0, 20),
-        Settings(56, 1, 0),
+        IndicatorRecord::Of(2, 0, 14), IndicatorRecord::Of(2, 1, 14), IndicatorRecord::Of(2, 2, 14), IndicatorRecord::Of(57, 0, 14), IndicatorRecord::Of(8, 0, 12, 26, 9),
+        IndicatorRecord::Of(5, 0, 10), IndicatorRecord::Of(11, 0, 5, 20, 1), IndicatorRecord::Of(11, 0, 5, 20, 4), IndicatorRecord::Of(12, 0, 14, 3, 3, 1),
+        IndicatorRecord::Of(53, 0, 14), IndicatorRecord::Of(48, 0, 0), IndicatorRecord::Of(52, 0, 20), IndicatorRecord::Of(54, 7, 14), IndicatorRecord::Of(1, 0, 20),
+        IndicatorRecord::Of(56, 1, 0),
     };
     for (const IndicatorRecord& s : settings) {
         const auto byBar = Outputs(s, bars);

@@ -163,3 +163,33 @@ TEST_F(CashFile, TheAccountListLoadsAndSavesThroughTheFile)
     EXPECT_EQ(*ReadFileBytes(AppPath("Data\\Cash.dat")), saved);
     FreeCashAccounts();
 }
+
+TEST_F(CashFile, ADamagedFileIsSetAsideWholeBeforeAnySaveAndTheUserIsTold)
+{
+    StoredCashAccount a{1, -1, 0, Block({Entry(50)}, 20), "First"};
+    StoredCashAccount b{2, -1, 0, Block({Entry(50)}, 20), "Second"};
+    std::vector<uint8_t> damagedFile = WriteCashFile({a, b, a});
+    StoreU32(&damagedFile[16 + 24 + 6 + a.data.size() + 16], 0x7FFFFFF0u); // the second block runs past the end
+    ASSERT_TRUE(WriteFileBytes(AppPath("Data\\Cash.dat", MakeFolders::Yes), damagedFile));
+    LoadCashAccounts();
+    ASSERT_EQ(box.texts().size(), 1u);
+    EXPECT_NE(box.texts()[0].find("Cash.dat is damaged"), std::string::npos) << box.texts()[0];
+    EXPECT_NE(box.texts()[0].find("could read only the first cash account."), std::string::npos);
+    EXPECT_NE(box.texts()[0].find("Cash.bad"), std::string::npos);
+    ASSERT_TRUE(SaveCashAccounts());
+    ASSERT_TRUE(SaveCashAccounts());
+    EXPECT_EQ(*ReadFileBytes(AppPath("Data\\Cash.bad")), damagedFile);
+    EXPECT_EQ(LoadCashFile(), std::vector<StoredCashAccount>{a});
+
+    // Damage in the very first account still leaves an account to book cash to.
+    std::vector<uint8_t> firstBad = WriteCashFile({a});
+    StoreU32(&firstBad[16 + 16], 0x7FFFFFF0u);
+    ASSERT_TRUE(WriteFileBytes(AppPath("Data\\Cash.dat"), firstBad));
+    auto loaded = LoadCashFile();
+    ASSERT_TRUE(loaded);
+    ASSERT_EQ(loaded->size(), 1u);
+    EXPECT_EQ((*loaded)[0].name, "Global Account");
+    EXPECT_NE(box.texts().back().find("could read none of its cash accounts"), std::string::npos) << box.texts().back();
+    EXPECT_TRUE(ReadFileBytes(AppPath("Data\\Cash1.bad")));
+    FreeCashAccounts();
+}

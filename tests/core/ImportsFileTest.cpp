@@ -170,18 +170,42 @@ TEST_F(Imports, ADamagedRecordStopsTheLoadAndKeepsTheRecordsBeforeIt)
     for (auto [version, bad] : {std::pair{2, shortRecord}, std::pair{2, offsetPast}, std::pair{2, lengthDiffers},
                                 std::pair{1, tooShortForVersion1}, std::pair{2, noRoomForStatistics}}) {
         std::vector<uint8_t> image = Image(uint8_t(version), 3, {good, bad, good});
-        LoadImportsImage(image);
+        EXPECT_EQ(LoadImportsImage(image), ImportsRead::Damaged);
         EXPECT_EQ(ImportedItemCount, 1);
         // A body cut short anywhere keeps what came before it.
-        for (size_t cut = 16; cut < image.size(); cut += 7)
-            LoadImportsImage(std::span(image).first(cut));
+        for (size_t cut = 16; cut < image.size() - 2; cut += 7)
+            EXPECT_EQ(LoadImportsImage(std::span(image).first(cut)), ImportsRead::Damaged);
     }
-    EXPECT_EQ(box.texts().front(), "Imports.dat is badly formatted");
+    EXPECT_TRUE(box.texts().empty());
     WriteFileBytes(AppPath("data\\Imports.dat", MakeFolders::Yes), Image(3, 0, {good}));
     LoadImports();
     EXPECT_EQ(ImportedItemCount, 0);
     EXPECT_EQ(box.texts().back(), "Quorvantis is too old to load Imports.dat");
     EXPECT_TRUE(ReadFileBytes(AppPath("data\\Imports.bad")));
+}
+
+TEST_F(Imports, ADamagedFileIsSetAsideWholeBeforeAnySaveAndTheUserIsTold)
+{
+    // Record 2 of 3 damaged: the file is moved aside untouched, the first item is kept and saved.
+    std::vector<uint8_t> bad = Record(0xF001);
+    StoreU16(&bad[22], 500);
+    std::vector<uint8_t> damagedFile = Image(2, 3, {Record(0xF000), bad, Record(0xF002)});
+    std::filesystem::path file = AppPath("data\\Imports.dat", MakeFolders::Yes);
+    ASSERT_TRUE(WriteFileBytes(file, damagedFile));
+    ASSERT_TRUE(WriteFileBytes(AppPath("data\\Imports.old"), damagedFile));
+    LoadImports();
+    EXPECT_EQ(ImportedItemCount, 1);
+    ASSERT_EQ(box.texts().size(), 1u);
+    EXPECT_NE(box.texts()[0].find("Imports.dat is damaged"), std::string::npos) << box.texts()[0];
+    EXPECT_NE(box.texts()[0].find("could read only the first imported item."), std::string::npos);
+    EXPECT_NE(box.texts()[0].find("Imports.bad"), std::string::npos);
+    ASSERT_TRUE(SaveImports(false));
+    ASSERT_TRUE(SaveImports(true));
+    EXPECT_EQ(*ReadFileBytes(AppPath("data\\Imports.bad")), damagedFile);
+    // The next start reads the one kept item without complaint.
+    LoadImports();
+    EXPECT_EQ(ImportedItemCount, 1);
+    EXPECT_EQ(box.texts().size(), 1u);
 }
 
 TEST_F(Imports, APeriodicSavePutsTheFileInPlaceAndKeepsTheList)

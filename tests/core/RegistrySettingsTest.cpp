@@ -53,7 +53,7 @@ TEST_F(RegistrySettings, WindowPlacementRoundTripsAndAMissingValueLeavesFlagsAtM
     EXPECT_EQ(shortRead.showCommand, 0u);
 }
 
-TEST_F(RegistrySettings, FeedServersTakeTheirDefaultsAndReadPortsAsTheOriginalDid)
+TEST_F(RegistrySettings, FeedServersTakeTheirDefaultsAndReadPortsByTheirLeadingDigits)
 {
     RealTimeServers fresh = LoadRealTimeServers();
     EXPECT_EQ(fresh.addresses, DefaultRealTimeAddresses());

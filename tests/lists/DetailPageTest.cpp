@@ -82,7 +82,7 @@ TEST(DetailPage, SettingsRoundTripThroughTheirBytesOnly)
     EXPECT_TRUE(back.italic && !back.bold);
     EXPECT_EQ(back.boxBack, 0x123456u);
     for (size_t i = 0; i < 452; ++i)
-        if (i < kDetailSettingsOffset || i >= kDetailSettingsEnd)
+        if (i < OptionBlockB::kDetailSettings || i >= OptionBlockB::kDetailSettingsEnd)
             ASSERT_EQ(block.data()[i], before.data()[i]) << i;
 }
 

@@ -123,15 +123,43 @@ TEST_F(ViewBaseTest, TitlesNumberTheWindowAndMarkLinkedOnes)
     EXPECT_EQ(a.DecorateTitle("x"), "01 x (Linked)");
     EXPECT_EQ(b.DecorateTitle("x"), "01 x (Linked)");
 
-    Portfolio port;
-    port.number = 2;
-    a.list->source = &port;
-    a.portfolioGraphMode = 8;
-    EXPECT_EQ(a.GetSourceTitle(false), "Portfolio profit/loss: Portfolio 3");
-    port.type = kPresetList;
-    port.number = 4;
+    // Each source kind names itself.
+    struct Case {
+        const char* name;
+        int32_t listNumber;
+        bool hasSource;
+        uint8_t type;
+        uint16_t number;
+        const char* portfolioName;
+        int32_t graphMode;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"fixed list by its own number", 4, false, 0, 0, "", 0, "List: FTSE 100"},
+        {"the all list", 0, false, 0, 0, "", 0, "List: All"},
+        {"fixed source list", 0, true, kPresetList, 9, "", 0, "List: AIM"},
+        {"pre-set portfolio", 0, true, kPresetList, kNewHighsNumber, "New Highs", 0, "List: New Highs"},
+        {"alarm portfolio", 0, true, kFilterPreset, 0xFF05, "Alarms - Global", 0, "List: Alarms - Global"},
+        {"user portfolio", 0, true, kUserPortfolio, 2, "Pension", 0, "Portfolio: Pension"},
+        {"unnamed user portfolio", 0, true, kUserPortfolio, 2, "", 8, "Portfolio profit/loss: Portfolio 3"},
+        {"group portfolio value", 0, true, kGroupPortfolio, 5, "Family", 4, "Portfolio value: Family"},
+    };
+    for (const Case& c : cases) {
+        Portfolio port;
+        port.type = c.type;
+        port.number = c.number;
+        port.name = c.portfolioName;
+        a.list->word = c.listNumber;
+        a.list->source = c.hasSource ? &port : nullptr;
+        a.portfolioGraphMode = c.graphMode;
+        EXPECT_EQ(a.GetSourceTitle(false), c.title) << c.name;
+    }
+    a.list->source = nullptr;
     a.portfolioGraphMode = 0;
-    EXPECT_EQ(a.GetSourceTitle(false), "List: FTSE 100");
+    WindowNumberingOption = 0;
+    ApplicationTitle() = "Quorvantis Zoze";
+    EXPECT_EQ(a.DecorateTitle("List: All"), "Quorvantis Zoze - List: All");
+    ApplicationTitle() = "Quorvantis";
 
     ResyncView& mining = View(kViewDataMining);
     mining.AttachListSource(kFamilyShares, nullptr, 10);

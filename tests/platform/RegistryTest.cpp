@@ -24,7 +24,7 @@ TEST(Registry, ValuesSurviveAReopen)
     EXPECT_EQ(reg.getU32("Settings", "Debug Level"), 3u);
     EXPECT_EQ(reg.getBinary("", "WinCoord"), (std::vector<uint8_t>{0, 1, 0xFE, 0xFF}));
     EXPECT_EQ(reg.getString("RTComms2004", ""), "default value");
-    // A value read as another type is absent, as on the original platform.
+    // A value read as another type counts as absent.
     EXPECT_FALSE(reg.getU32("Settings", "Last File"));
     EXPECT_FALSE(reg.getString("Comms", "Nothing"));
 

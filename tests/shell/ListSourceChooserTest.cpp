@@ -46,10 +46,11 @@ TEST(ListSourceChooser, RadiosCodesAndThePortfolioEntry)
 
     Portfolio mine;
     mine.number = 6;
+    mine.name = "Pension";
     PortfolioChain() = &mine;
     chooser.OnComboChange(0, [&] { return &mine; });
     EXPECT_EQ(chooser.portfolioNumber, 6);
-    EXPECT_EQ(chooser.entries[1].text, "Port: Portfolio 7");
+    EXPECT_EQ(chooser.entries[1].text, "Port: Pension");
     EXPECT_EQ(chooser.entries[1].data, kChooserChosenPortfolio);
     EXPECT_EQ(chooser.selected, 1);
 

@@ -194,6 +194,19 @@ TEST_F(PortfolioAdd, GroupPortfoliosAddToTheChosenMemberAndNoPortfolioMakesOne)
     LastChosenPortfolio() = nullptr;
 }
 
+TEST_F(PortfolioAdd, NewAndGroupChoicesAreOfferedOnlyWithTheirDialogs)
+{
+    Portfolio group;
+    group.type = kGroupPortfolio;
+    EXPECT_TRUE(CanAddToPortfolio(nullptr));
+    EXPECT_TRUE(CanAddToPortfolio(&group));
+    // Without the portfolio dialogs the two choices would do nothing: they are not offered.
+    SetPortfolioAddHooks(DefaultPortfolioAddHooks());
+    EXPECT_FALSE(CanAddToPortfolio(nullptr));
+    EXPECT_FALSE(CanAddToPortfolio(&group));
+    EXPECT_TRUE(CanAddToPortfolio(&portfolio));
+}
+
 TEST_F(PortfolioAdd, MatchingViewsByKindSettingAndPortfolio)
 {
     ShareList* plain = CreateShareList(8, 0, kFamilyShares, nullptr, true);

@@ -13,14 +13,17 @@
 #include "core/VexaEdition.h"
 #include "datamining/DMFilter.h"
 #include "devtools/lib/DatabaseWriter.h"
+#include "devtools/lib/PriceStreamEncoder.h"
 #include "devtools/lib/ShareListChain.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
+#include "platform/Registry.h"
 #include "platform/ProgramExit.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
+#include "portfolio/Portfolio.h"
 #include "portfolio/PortfolioFile.h"
 #include "realtime/TimerQueue.h"
 #include "resources/MessageIds.h"
@@ -445,4 +448,51 @@ TEST_F(StartUpFixture, ASpecialEditionNeverSetUpIsSwitchedOffAndItsTablesReset)
     ASSERT_EQ(box.texts().size(), 1u) << testing::PrintToString(box.texts());
     EXPECT_EQ(box.texts()[0].rfind("Corruption has been detected in your Quorva.cfg.\n\nTo correct this", 0), 0u);
     RunExit(state);
+}
+
+TEST_F(StartUpFixture, NewHighsAndLowsAreFilledAfterEveryLoadAndTheSignalValueGoesRoundTheRun)
+{
+    std::filesystem::path previousRegistry = Registry::Instance().file();
+    Registry::Instance().reopen(folder.path() / "registry.ini");
+    Registry::Instance().setU32("", "signal", 1);
+    // Two priced shares: each has its period high and low on one of its days.
+    dev::DbFile db;
+    dev::DbEntry& main = db.entries.emplace_back();
+    for (uint16_t id : {0x4001, 0x4002}) {
+        dev::DbRecord& r = main.records.emplace_back(dev::ShareRecord(id, "Share", 'O', "SHR"));
+        dev::PriceHistory history;
+        history.firstDate = 0x3000;
+        for (int close : {12, 4, 8}) {
+            dev::HistoryDay day;
+            day.close = close;
+            history.days.push_back(day);
+        }
+        r.subRecords[0].firstDate = history.firstDate;
+        ASSERT_TRUE(dev::EncodePriceStream(history, r.subRecords[0].body));
+    }
+    ASSERT_TRUE(dev::WriteDatabaseFolder(folder.path(), db, nullptr));
+
+    auto count = [](uint16_t number) {
+        for (Portfolio* p = PortfolioChain(); p; p = p->next)
+            if (p->type == kPresetList && p->number == number) {
+                int n = 0;
+                while (p->entries && p->entries[n].record)
+                    ++n;
+                return n;
+            }
+        return -1;
+    };
+    ProgramState state;
+    ASSERT_EQ(Start(state, "/nologo"), -1);
+    EXPECT_EQ(count(kNewHighsNumber), 2);
+    EXPECT_EQ(count(kNewLowsNumber), 2);
+    EXPECT_EQ(Config().signal, 1u) << "read at start-up";
+    // A reload makes the portfolios anew; they are filled again.
+    EXPECT_TRUE(RouteCommand(ID_RELOAD_ALL_DATA));
+    EXPECT_EQ(count(kNewHighsNumber), 2);
+
+    Config().signal = 3;
+    RunExit(state);
+    EXPECT_EQ(Registry::Instance().getU32("", "signal"), 3u) << "written at exit";
+    Registry::Instance().reopen(previousRegistry);
 }

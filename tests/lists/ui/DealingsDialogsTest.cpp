@@ -82,7 +82,7 @@ TEST_F(DealingsDialogs, OptionsInBothForms)
 TEST_F(DealingsDialogs, FindAnInvestor)
 {
     Install(DealingsSample());
-    Config().optionsA.data()[1045] = 1; // anywhere in the name
+    Config().optionsA.data()[OptionBlockA::kFindContains] = 1; // anywhere in the name
     CFindInvestorDlg dialog(std::span<const RecordCursor>(rows).first(3), QStringLiteral("gate"));
     QPushButton* ok = dialog.findChild<QPushButton*>(QStringLiteral("1"));
     ASSERT_EQ(dialog.list()->count(), 1); // the fourth entry is not a row of the view
@@ -100,7 +100,7 @@ TEST_F(DealingsDialogs, FindAnInvestor)
     dialog.edit()->setText(QStringLiteral("MARG"));
     dialog.firstLetterBox()->setChecked(true);
     EXPECT_EQ(dialog.list()->count(), 3);
-    EXPECT_EQ(Config().optionsA.data()[1045], 0);
+    EXPECT_EQ(Config().optionsA.data()[OptionBlockA::kFindContains], 0);
 }
 
 TEST_F(DealingsDialogs, WeeklyStatisticsGraphAndTable)

@@ -200,8 +200,10 @@ TEST_F(Frame, TypedKeysPostAcceleratorsOrFindAShare)
     EXPECT_EQ(a->current, 3);
     EXPECT_EQ(chartA->resyncs(), 1) << "the linked chart follows the share found";
 
+    EXPECT_FALSE(frame->helpShown()) << "the new-features request at creation is not shown";
     QTest::keyClick(listA, Qt::Key_F1);
     EXPECT_EQ(frame->lastHelpText(), QStringLiteral("Help topic 0x2012E: List window"));
+    EXPECT_TRUE(frame->helpShown()) << "help the user asks for shows the stand-in";
 }
 
 TEST_F(Frame, ALetterWithNoWindowOpenDoesNothing)

@@ -41,6 +41,9 @@ public:
     SelectorScript() : previous_(SetColourSelectorRun(&ScriptedSelector::Run)), options_(Config().optionsA)
     {
         ScriptedSelector::answer = true;
+        ScriptedSelector::colour = 0x0000FF;
+        ScriptedSelector::style = 5;
+        ScriptedSelector::thickness = 6;
         ScriptedSelector::runs = 0;
     }
     ~SelectorScript()

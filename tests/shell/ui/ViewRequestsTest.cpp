@@ -1,6 +1,7 @@
 // Tests of view requests in the active window and the commands built on them.
 #include "shell/ui/ViewRequests.h"
 
+#include "core/RecordLists.h"
 #include "core/ShareList.h"
 #include "lists/ui/ViewBaseWindow.h"
 #include "platform/MessageDispatch.h"
@@ -183,8 +184,9 @@ TEST_F(Requests, ListSwitchesAndUseKeepTheRightKind)
     EXPECT_EQ(requests->ShowViewKind(kViewList, 4, 0), nullptr) << "same kind and number: nothing to do";
     EXPECT_TRUE(requests->UpdateCommand(ShowListCommandId(4)).checked);
     EXPECT_FALSE(requests->UpdateCommand(ShowListCommandId(16)).enabled) << "no imported items";
-    requests->importedItems = true;
+    ImportedItemCount = 1;
     EXPECT_TRUE(requests->UpdateCommand(ShowListCommandId(16)).enabled);
+    ImportedItemCount = 0;
 
     Start(kViewDailyChart);
     frame->OnCommand(UseListCommandId(9));

@@ -1,0 +1,62 @@
+// The start-up steps that set the settings' defaults and the derived lists: the defaults before any
+// file is read, the "signal" value, what an older configuration lacks, the emptied portfolio chain
+// and the pre-set portfolios refilled after every load.
+#include "shell/StartupSteps.h"
+
+#include "chartmodel/GraphSettingDefaults.h"
+#include "core/ConfigFamilies.h"
+#include "core/ConfigState.h"
+#include "core/SystemServices.h"
+#include "core/ViewSettings.h"
+#include "platform/Registry.h"
+#include "portfolio/Portfolio.h"
+#include "portfolio/PortfolioFile.h"
+#include "portfolio/PresetPortfolios.h"
+#include "shell/PortfolioAdd.h"
+
+namespace qv::steps {
+
+void InitDefaultSettings()
+{
+    // Every table's design and display style, every ticker design and every setting name; the
+    // option block's own defaults wait for the option pages that own its bytes.
+    ConfigState& config = Config();
+    ResetAllConfigFamilies(config);
+    for (GraphSetting& setting : config.dailyGraphs.records)
+        InitGraphSetting(setting, false);
+    for (GraphSetting& setting : config.intradayGraphs.records)
+        InitGraphSetting(setting, false);
+}
+
+void ApplySignalSetting()
+{
+    Config().signal = Registry::Instance().getU32("", "signal").value_or(0);
+}
+
+void SaveSignalSetting()
+{
+    WriteSignal(Config().signal);
+}
+
+void ApplyOldConfigDefaults()
+{
+    // The list options page's stored choice and the option bytes an old file lacks wait for the
+    // option pages; until then the list scale is the one neither button gives.
+    ApplyListScaleOption(0);
+}
+
+void ResetPortfolioChainAndLists()
+{
+    // The fixed source lists and the list caches wait for the list tables that keep them.
+    FreePortfolioChain();
+}
+
+void ShareListsAfterLoad()
+{
+    UpdatePresetPortfolios();
+    for (Portfolio* p = PortfolioChain(); p; p = p->next)
+        if (p->type == kPresetList && (p->number == kNewLowsNumber || p->number == kNewHighsNumber))
+            RefreshListsOfPortfolio(p);
+}
+
+} // namespace qv::steps

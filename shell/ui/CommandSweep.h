@@ -1,0 +1,33 @@
+// The command sweep of unattended runs (QV_COMMAND_SWEEP): each default window layout in turn, and
+// in each of its windows every enabled menu command once, as a user would choose it from the menus;
+// dialogs are cancelled and message boxes answered by QV_AUTO_ANSWER. Commands that end the program
+// or delete the user's data are left out. What it finds goes to standard error.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+namespace qv {
+
+class CMainFrame;
+
+// Whether the sweep leaves a menu item out: it ends the program or deletes or purges data.
+bool SweepSkipsItem(uint32_t command, const QString& text);
+
+struct CommandSweepResult {
+    int layouts = 0;
+    int commandsRun = 0;
+    QStringList windows;   // each layout's windows and their view kinds
+    QStringList run;       // menu paths with their commands, in order
+    QStringList skipped;   // menu paths
+    QStringList unhandled; // enabled items whose command no handler took
+};
+
+// Runs the sweep on the frame (the caller's event loop keeps running underneath, so dialogs and
+// posted messages behave as in use). Layout commands go through the frame's routing.
+CommandSweepResult RunCommandSweep(CMainFrame& frame);
+// Writes the result to standard error: a summary line and one line per item not handled.
+void ReportCommandSweep(const CommandSweepResult& result);
+
+} // namespace qv
