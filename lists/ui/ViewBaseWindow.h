@@ -26,7 +26,7 @@ public:
     void SetResyncCode(uint32_t code) override;
 
     // The title the view's window carries.
-    QString Title() const;
+    virtual QString Title() const;
     void UpdateTitle();
 
     int refreshes() const { return refreshes_; }

@@ -1,7 +1,9 @@
 // The share details view's window.
 #include "lists/ui/ViewDetailWindow.h"
 
+#include "core/Captions.h"
 #include "core/ConfigState.h"
+#include "core/SectorFilter.h"
 #include "core/Currency.h"
 #include "core/RecordAccess.h"
 #include "core/RecordLookup.h"
@@ -73,6 +75,17 @@ const RecordCursor* CViewDetailWnd::CurrentRow() const
         return nullptr;
     const RecordCursor* row = &list->entries[list->current];
     return row->record ? row : &list->entries[0];
+}
+
+QString CViewDetailWnd::Title() const
+{
+    const int listType = list && list->source ? kViewPortfolio : kViewList;
+    const std::string sector = list ? FormatSectorFilterText(*list) : std::string();
+    const std::string portfolio =
+        GetPortfolioCaption(list && list->source ? std::optional(PortfolioDisplayName(list->source)) : std::nullopt,
+                            std::nullopt);
+    return FromCp1252(
+        DecorateTitle(DetailTitle(listType, DealingsParentListMode(), GetSourceTitle(true), sector, portfolio)));
 }
 
 void CViewDetailWnd::OnRefresh()

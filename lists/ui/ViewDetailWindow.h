@@ -27,6 +27,9 @@ public:
     ~CViewDetailWnd() override;
 
     void OnRefresh() override;
+    // "Details - source - sector filter - portfolio", shorter for portfolio lists and in the
+    // parent-list mode.
+    QString Title() const override;
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     bool UpdateCommand(CommandUi& ui) override;
     bool RunCommand(uint32_t command) override;

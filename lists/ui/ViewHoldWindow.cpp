@@ -16,6 +16,8 @@
 #include "shell/FrameState.h"
 #include "shell/KeyRouting.h"
 #include "shell/ViewKinds.h"
+#include "shell/ui/MainFrame.h"
+#include "shell/ui/StatusBarEx.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/ViewClassRegistry.h"
 
@@ -120,8 +122,13 @@ void CViewHoldWnd::FindInvestor(const QString& seed)
 
 void CViewHoldWnd::ShowStatusTexts()
 {
-    // The frame's status bar shows them once the list views' pane sources serve this view.
     UpdateTitle();
+    auto* frame = dynamic_cast<CMainFrame*>(MainFrameTarget());
+    if (!frame || !frame->statusBarEx() || !IsActiveView())
+        return;
+    const auto panes = StatusTexts();
+    for (int i = 0; i < 3; ++i)
+        frame->statusBarEx()->SetPaneText(i + 1, FromCp1252(panes[size_t(i)]));
 }
 
 void CViewHoldWnd::focusInEvent(QFocusEvent* event)

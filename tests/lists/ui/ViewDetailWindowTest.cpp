@@ -82,6 +82,8 @@ TEST_F(ViewDetailWindow, ADemoSharesPage)
     CommandUi ui{26548, false, std::nullopt};
     EXPECT_TRUE(view->UpdateCommand(ui));
     EXPECT_TRUE(ui.enabled);
+    EXPECT_TRUE(view->Title().endsWith(QStringLiteral("Details - List: All - All sectors - Portfolio: None selected")))
+        << view->Title().toStdString();
 }
 
 TEST_F(ViewDetailWindow, WithoutRowsNotEnoughData)
