@@ -3,12 +3,15 @@
 
 #include "core/ColumnSpec.h"
 #include "core/ConfigRecords.h"
+#include "core/RecordAccess.h"
+#include "core/SettingRecordStore.h"
 #include "lists/ColumnHeading.h"
 #include "lists/ResultsFigures.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace qv {
 
@@ -172,6 +175,22 @@ std::string DetailResultsDateText(const DetailResultsRow& row)
         std::snprintf(text, sizeof text, "%s%i/%i/%02i", row.kind == 1 ? "Interim: " : "Announced: ",
                       DayOfMonth(row.date), MonthOfYear(row.date), TwoDigitYear(row.date));
     return text;
+}
+
+std::vector<std::pair<int, std::string>> DetailNotes(const RecordCursor& share)
+{
+    std::vector<std::pair<int, std::string>> notes;
+    if (!share.record)
+        return notes;
+    for (int n = 0; n < 10; ++n) {
+        const uint8_t* data = GetSettingRecord(RecordId(share.record), uint8_t(share.count), uint8_t(128 + n));
+        if (!data)
+            continue;
+        std::string text(reinterpret_cast<const char*>(data), SettingDataSize(data));
+        text.resize(std::strlen(text.c_str()));
+        notes.push_back({n + 1, text});
+    }
+    return notes;
 }
 
 GrowthChart BuildGrowthChart(uint8_t* record, uint32_t extra)

@@ -68,6 +68,10 @@ std::vector<DetailResultsRow> BuildDetailResultsRows(uint8_t* record, uint32_t e
 // "Interim: 5/9/24", "Announced: 5/9/24" or "Forecast: 9/25".
 std::string DetailResultsDateText(const DetailResultsRow& row);
 
+// The share's notes 1-10 that exist: the setting records of the share's id and sub-record with the
+// ids 128 + n.
+std::vector<std::pair<int, std::string>> DetailNotes(const RecordCursor& share);
+
 // The growth chart: per row the change of each item from its previous positive figure (nothing where
 // a chain breaks), and the scale.
 struct GrowthChart {

@@ -258,6 +258,19 @@ int CViewDetailWnd::DrawBody(QPainter& p, const QRect& area, bool printing)
     }
     p.drawText(QRect(layout.labelWidth, y(line), area.width() - layout.labelWidth, step), Qt::AlignLeft, Q(types));
     ++line;
+    // An item whose addressed sub-record is of type 1 has nothing more to show.
+    if (const uint8_t* sub = GetSubRecord(row, row.count); sub && sub[SubRecordLayout::Kind] == 1)
+        return line + scroll_;
+
+    if (settings.showNotes)
+        for (const auto& [number, text] : DetailNotes(row)) {
+            p.setPen(ColourFromWord(settings.labelText));
+            p.drawText(QRect(0, y(line), layout.labelWidth - kMargin, step), Qt::AlignRight,
+                       QStringLiteral("Note %1").arg(number));
+            p.drawText(QRect(layout.labelWidth, y(line), area.width() - layout.labelWidth, step), Qt::AlignLeft,
+                       Q(text));
+            ++line;
+        }
 
     // The chosen items, as many to a row as there are columns.
     const std::vector<int> items = DetailItemIndexes(settings.items.data());

@@ -4,6 +4,7 @@
 
 #include "core/ConfigRecords.h"
 #include "core/RecordLookup.h"
+#include "core/SettingRecordStore.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "lists/ResultsFigures.h"
 #include "platform/ByteOrder.h"
@@ -153,6 +154,20 @@ TEST_F(DetailResults, NoResultsAndOneRowGiveNoChart)
     uint8_t* one = Load({{PackDate(31, 3, 2020), 0, 12, 24, 10, 110}});
     EXPECT_EQ(BuildDetailResultsRows(one, 0, true, true).size(), 1u);
     EXPECT_FALSE(BuildGrowthChart(one, 0).valid());
+}
+
+TEST_F(DetailResults, NotesOfTheShareInNumberOrder)
+{
+    uint8_t* share = Load({});
+    const char note[] = "Buy below 300p";
+    ASSERT_TRUE(SetSettingRecord(kShare, 0, 130, "Results in May", 15));
+    ASSERT_TRUE(SetSettingRecord(kShare, 0, 128, note, sizeof note));
+    ASSERT_TRUE(SetSettingRecord(kShare, 1, 129, "another line", 13)); // another sub-record's note
+    const auto notes = DetailNotes({share, 0});
+    DeleteSettingKey(kShare);
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0], (std::pair<int, std::string>{1, "Buy below 300p"}));
+    EXPECT_EQ(notes[1], (std::pair<int, std::string>{3, "Results in May"}));
 }
 
 TEST(DetailPage, GrowthScale)
