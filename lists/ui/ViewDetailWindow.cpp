@@ -16,6 +16,8 @@
 #include "shell/FrameState.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/ViewKinds.h"
+#include "shell/ui/MainFrame.h"
+#include "shell/ui/StatusBarEx.h"
 #include "shell/ui/ViewClassRegistry.h"
 
 #include <QKeyEvent>
@@ -33,6 +35,7 @@ namespace {
 constexpr uint32_t kCommandAddToPortfolio = 20803;
 constexpr uint32_t kCommandAddToAnother = 26548;
 constexpr int kMargin = 6;
+constexpr int32_t kEpicColumn = 0x80;
 
 DetailPortfolioHooks& Hooks()
 {
@@ -88,9 +91,25 @@ QString CViewDetailWnd::Title() const
         DecorateTitle(DetailTitle(listType, DealingsParentListMode(), GetSourceTitle(true), sector, portfolio)));
 }
 
+void CViewDetailWnd::ShowStatusTexts()
+{
+    auto* frame = dynamic_cast<CMainFrame*>(MainFrameTarget());
+    if (!frame || !frame->statusBarEx() || !IsActiveView() || !list)
+        return;
+    ShowDetailStatusPanes(list, *frame->statusBarEx(), kEpicColumn, false);
+    frame->statusBarEx()->SetPaneText(3, FromCp1252(GetSourceTitle(true)));
+}
+
+void CViewDetailWnd::focusInEvent(QFocusEvent* event)
+{
+    CViewBaseWnd::focusInEvent(event);
+    ShowStatusTexts();
+}
+
 void CViewDetailWnd::OnRefresh()
 {
     CViewBaseWnd::OnRefresh();
+    ShowStatusTexts();
     scroll_ = 0;
     UpdateScrollBar();
     update();

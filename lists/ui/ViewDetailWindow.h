@@ -45,12 +45,15 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     bool IsActiveView() const;
     const RecordCursor* CurrentRow() const;
     int DrawGrowthChart(QPainter& p, const GrowthChart& chart, int top, int width, bool printing);
     void UpdateScrollBar();
+    // Panes 1 and 2 the current share's EPIC and market, pane 3 the source title.
+    void ShowStatusTexts();
 
     QScrollBar* bar_ = nullptr;
     int scroll_ = 0;
