@@ -96,6 +96,7 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     RemoveShellDialogs();
     SetFrameCommandTarget(nullptr);
     SetFindShareDialog(nullptr);
+    SetFindInvestorDialog(nullptr);
     windowCommands_.reset();
     requests_.reset();
     windows_.reset();

@@ -9,12 +9,16 @@
 #include "devtools/lib/PriceDatabase.h"
 #include "devtools/lib/ShareListChain.h"
 #include "lists/DirectorsDealings.h"
+#include "lists/DealingItem.h"
 #include "shell/FrameState.h"
+#include "shell/KeyRouting.h"
+#include "shell/ui/ModalDialog.h"
 #include "shell/ViewKinds.h"
 #include "shell/ui/ViewClassRegistry.h"
 #include "support/DatabaseFixture.h"
 #include "support/ui/Render.h"
 
+#include <QDialog>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -117,6 +121,25 @@ TEST_F(ViewHoldWindow, FilterCommandsRebuildAndShowTheirChecks)
     MainFrameState().activeView = nullptr;
     CommandUi ui{kCommandLatestHoldings, false, std::nullopt};
     EXPECT_FALSE(v.UpdateCommand(ui));
+}
+
+TEST_F(ViewHoldWindow, ATypedLetterFindsAnInvestor)
+{
+    CViewHoldWnd& v = Make();
+    Config().optionsA.data()[OptionBlockA::kFindContains] = 0; // from the first letter
+    SetModalDialogRunner([](QDialog& dialog) {
+        dialog.accept();
+        return int(QDialog::Accepted);
+    });
+    const FindSharePlan plan = PlanFindShare('N', KeyState{}, &v, false);
+    EXPECT_EQ(plan.action, FindShareAction::FindInvestor);
+    EXPECT_TRUE(CarryOutFindShare(&v, plan, 'N', {}));
+    SetModalDialogRunner(nullptr);
+    SetFindInvestorDialog(nullptr);
+    ASSERT_GT(v.currentRow, 0);
+    const std::string name =
+        DealingInvestorName(v.rows[size_t(v.currentRow)].record - 1, DealingsInfo(), DealingsCodingTables());
+    EXPECT_EQ(name[0], 'N') << name;
 }
 
 TEST_F(ViewHoldWindow, NoBlockPaintsNoData)
