@@ -26,8 +26,9 @@ public:
     void SetResyncCode(uint32_t code) override;
 
     // The title the view's window carries.
-    virtual QString Title() const;
-    void UpdateTitle();
+    QString Title() const;
+    // Views that title themselves (the charts) give their own.
+    virtual void UpdateTitle();
 
     int refreshes() const { return refreshes_; }
     int resyncs() const { return resyncs_; }

@@ -21,6 +21,7 @@
 #include "shell/ui/ViewClassRegistry.h"
 
 #include <QKeyEvent>
+#include <QMdiSubWindow>
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
@@ -89,6 +90,14 @@ QString CViewDetailWnd::Title() const
                             std::nullopt);
     return FromCp1252(
         DecorateTitle(DetailTitle(listType, DealingsParentListMode(), GetSourceTitle(true), sector, portfolio)));
+}
+
+void CViewDetailWnd::UpdateTitle()
+{
+    const QString title = Title();
+    setWindowTitle(title);
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->setWindowTitle(title);
 }
 
 void CViewDetailWnd::ShowStatusTexts()

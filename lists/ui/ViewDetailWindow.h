@@ -29,7 +29,8 @@ public:
     void OnRefresh() override;
     // "Details - source - sector filter - portfolio", shorter for portfolio lists and in the
     // parent-list mode.
-    QString Title() const override;
+    QString Title() const;
+    void UpdateTitle() override;
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     bool UpdateCommand(CommandUi& ui) override;
     bool RunCommand(uint32_t command) override;

@@ -2,6 +2,7 @@
 #include "shell/ui/QuorvantisApp.h"
 
 #include "chartmodel/ui/SeriesProgressDialog.h"
+#include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
 #include "lists/ui/ViewDetailWindow.h"
 #include "lists/ui/ViewHoldWindow.h"
@@ -63,6 +64,7 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallIdleHost();
     InstallAppServicesQt();
     InstallSeriesProgressDialog();
+    InstallChartViewClasses();
     InstallDealingsViewClass();
     InstallDetailViewClass();
     installEventFilter(this);
