@@ -5,6 +5,7 @@
 #include "core/ConfigRecords.h"
 #include "core/RecordAccess.h"
 #include "core/SettingRecordStore.h"
+#include "lists/CellValue.h"
 #include "lists/ColumnHeading.h"
 #include "lists/ResultsFigures.h"
 
@@ -268,11 +269,20 @@ DetailCell GetDetailCell(int fieldCode, const RecordCursor& share)
 {
     if (CellSource())
         return CellSource()(fieldCode, share);
-    // Until the list tables' cell texts serve the page: the column's heading alone.
+    // A catalogue column when the catalogue has one, else a plain field column of the code.
     std::array<uint8_t, kColumnSpecBytes> spec{};
-    InitColumnSpec(spec, uint8_t(fieldCode));
+    const auto catalogued = GetColumnSpec(fieldCode, 0);
+    if (catalogued.size() == kColumnSpecBytes)
+        std::copy(catalogued.begin(), catalogued.end(), spec.begin());
+    else
+        InitColumnSpec(spec, uint8_t(fieldCode));
+    spec[0] = uint8_t(kColumnSpecBytes);
     DetailCell cell;
     cell.heading = GetColumnHeading(nullptr, spec.data(), true);
+    char text[kCellTextBytes];
+    const size_t length =
+        FormatColumnValue(share.record, share.count, spec.data(), text, sizeof text, 0, nullptr, 0);
+    cell.value.assign(text, length);
     return cell;
 }
 

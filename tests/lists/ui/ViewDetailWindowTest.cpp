@@ -30,7 +30,8 @@ protected:
     {
         static const dev::DemoDatabase demo =
             dev::BuildDemoDatabase(std::chrono::sys_days{std::chrono::year{2026} / std::chrono::December / 8});
-        Load(dev::WriteQuorvaDat(dev::DemoDbFile(demo)));
+        std::vector<uint8_t> comp = dev::WriteCompDat(dev::DemoCompFile(demo));
+        Load(dev::WriteQuorvaDat(dev::DemoDbFile(demo)), &comp);
         for (const auto& r : demo.records)
             if (r.results.size() > 4 && !withResults)
                 withResults = FindShareRecord(r.id);
