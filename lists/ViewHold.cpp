@@ -7,6 +7,8 @@
 #include "core/DateText.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
+#include "lists/CellValue.h"
+#include "lists/DealingCells.h"
 #include "lists/DealingItem.h"
 #include "lists/DirectorsDealings.h"
 #include "platform/MessageDispatch.h"
@@ -29,13 +31,8 @@ namespace {
 
 const char* const kHoldHeadings[kHoldColumnCount] = {"No.",       "Deal Date", "Share name", "Investor name",
                                                      "Role",      "Deal type", "Deal size",  "Deal value"};
-
-std::string Number(double value, const char* format)
-{
-    char text[48];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
+// The dealing field codes of the columns after the row number.
+const int kHoldCodes[kHoldColumnCount] = {0, 3, 10, 1, 2, 4, 5, 7};
 
 } // namespace
 
@@ -44,19 +41,15 @@ const char* HoldColumnHeading(int column)
     return column >= 0 && column < kHoldColumnCount ? kHoldHeadings[column] : "";
 }
 
-std::string HoldCellText(const DealingFields& f, std::string_view shareName, int row, int column)
+std::string HoldCellText(const uint8_t* dealing, int row, int column)
 {
-    switch (column) {
-    case 0: return std::to_string(row + 1);
-    case 1: return f.holding ? std::string("Holding") : FormatDate(f.date);
-    case 2: return std::string(shareName);
-    case 3: return f.investor;
-    case 4: return f.holding ? (f.majorHolder ? "Major holder" : "Director") : f.role;
-    case 5: return f.holding ? std::string() : f.dealType;
-    case 6: return f.holding ? Number(f.holdSize, "%.0f") : Number(f.dealSize, "%.0f");
-    case 7: return f.holding || f.value == 0 ? std::string() : "\xA3" + Number(f.value, "%.0f");
-    default: return {};
-    }
+    if (column == 0)
+        return std::to_string(row + 1);
+    if (column < 0 || column >= kHoldColumnCount)
+        return {};
+    char text[kCellTextBytes];
+    const size_t length = DealingCellText(dealing, kHoldCodes[column], text, sizeof text, nullptr);
+    return std::string(text, length);
 }
 
 CViewHold::CViewHold() : CViewBase(5) {}

@@ -14,8 +14,6 @@
 
 namespace qv {
 
-struct DealingFields;
-
 // The view's commands.
 constexpr uint32_t kCommandExpandAbbreviations = 26132;
 constexpr uint32_t kCommandLatestHoldings = 26263;
@@ -35,7 +33,7 @@ bool DealingsParentListMode();
 // The columns the view shows until the list tables' dealing cells serve it.
 constexpr int kHoldColumnCount = 8;
 const char* HoldColumnHeading(int column);
-std::string HoldCellText(const DealingFields& fields, std::string_view shareName, int row, int column);
+std::string HoldCellText(const uint8_t* dealing, int row, int column);
 
 class CViewHold : public virtual CViewBase {
 public:

@@ -17,7 +17,7 @@ struct DealingItemSpec {
     uint16_t shareId = 0;        // 15 bits
     double holdSize = 0;         // shares held after the deal
     double holdFraction = 0;     // of the shares in issue
-    std::string shareText;       // the class of share ("Ord 10p")
+    std::string shareText;       // the share as announced ("Alpha Ord 10p")
     PackedDate date = 0;         // dealings: the deal date, within eight years of the base year
     double value = 0;            // pounds; 0 writes no value
     std::string dealType;        // "Sale", "Purchase" ...

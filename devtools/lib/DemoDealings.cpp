@@ -39,7 +39,7 @@ double Between(std::mt19937& rng, double lo, double hi) { return lo + (hi - lo) 
 // One investor's items for one share: a holding and its deals in date order; all but the latest deal
 // and holding superseded.
 void AddInvestor(std::mt19937& rng, std::vector<DealingItemSpec>& items, const DemoRecord& share, bool major,
-                 const std::string& name, const char* shareText, int32_t firstDay, int32_t lastDay)
+                 const std::string& name, const std::string& shareText, int32_t firstDay, int32_t lastDay)
 {
     const int deals = 1 + int(rng() % (major ? 4 : 6));
     std::vector<int32_t> days;
@@ -97,7 +97,8 @@ DealingsFileSpec BuildDemoDealings(const DemoDatabase& demo)
     for (const DemoRecord& share : demo.records) {
         if (share.description.empty() || share.id > 0x7FFF)
             continue;
-        const char* shareText = Pick(rng, kShareTexts);
+        // The file names the share as the announcements did: its name and class.
+        const std::string shareText = share.name + " " + Pick(rng, kShareTexts);
         const int directors = 2 + int(rng() % 3);
         for (int d = 0; d < directors; ++d) {
             const std::string name = std::string(Pick(rng, kFirstNames)) + " " + Pick(rng, kSurnames);

@@ -3,6 +3,7 @@
 
 #include "core/CodedText.h"
 #include "core/RecordLookup.h"
+#include "lists/DealingCells.h"
 #include "lists/DealingItem.h"
 #include "lists/DealingStats.h"
 #include "lists/DirectorsDealings.h"
@@ -169,22 +170,17 @@ void CViewHoldWnd::paintEvent(QPaintEvent*)
         x += kColumnWidths[c];
     }
     p.setFont(font());
-    const DealingsFileInfo& info = DealingsInfo();
     const int visible = VisibleRows();
     for (int i = 0; i < visible && firstVisible + i < int(rows.size()); ++i) {
         const int r = firstVisible + i;
         const int top = headingTop + line * (i + 1);
         if (r == currentRow)
             p.fillRect(QRect(0, top, width(), line), kCurrentRow);
-        const uint8_t* entry = rows[size_t(r)].record - 1;
-        const DealingFields fields = DecodeDealing(entry, info, DealingsCodingTables());
-        const uint8_t* share = FindDealingShare(fields.shareId);
-        const std::string_view shareName = share ? GetRecordName(share) : std::string_view();
         x = 0;
         for (int c = 0; c < kHoldColumnCount; ++c) {
             p.drawText(QRect(x + 4, top, kColumnWidths[c] - 8, line),
                        Qt::AlignVCenter | (c >= 6 || c == 0 ? Qt::AlignRight : Qt::AlignLeft),
-                       FromCp1252(HoldCellText(fields, shareName, r, c)));
+                       FromCp1252(HoldCellText(rows[size_t(r)].record, r, c)));
             x += kColumnWidths[c];
         }
     }
@@ -242,6 +238,7 @@ void CViewHoldWnd::mousePressEvent(QMouseEvent* event)
 void InstallDealingsViewClass()
 {
     RegisterViewClass(kViewDealings, [](int32_t) -> CViewBaseWnd* { return new CViewHoldWnd; });
+    InstallDealingCells();
     // A typed letter in a dealings view finds an investor among its rows; the view moves its own row.
     SetFindInvestorDialog([](const std::string&, uint32_t character, bool seed, ShareList* list) -> std::optional<int32_t> {
         for (CViewBase* v = list ? list->views : nullptr; v; v = v->nextInList)

@@ -5,6 +5,10 @@
 #include "lists/DealingItem.h"
 #include "lists/DirectorsDealings.h"
 #include "lists/InvestorSearch.h"
+#include "core/ShareList.h"
+#include "lists/CellValue.h"
+#include "lists/ColumnDef.h"
+#include "lists/DealingCells.h"
 #include "support/DealingsSample.h"
 
 #include <gtest/gtest.h>
@@ -160,6 +164,56 @@ TEST(InvestorSearch, ListsAtMost101Names)
         rows.push_back({e + 1, 0});
     MarkInvestorRows(block.data(), rows);
     EXPECT_EQ(FindInvestors(block.data(), info, tables, "oak", false).size(), 101u);
+}
+
+} // namespace
+
+namespace {
+
+// The dealing cells the list tables' engine asks for, by field code, straight and through a column.
+TEST(DealingCells, TextsByFieldCode)
+{
+    std::vector<uint8_t> block;
+    DealingsFileInfo info;
+    ASSERT_EQ(ParseDealingsFile(dev::WriteDealingsFile(test::DealingsSample()).bytes, block, info,
+                                DealingsCodingTables()),
+              DealingsParse::Ok);
+    InstallDealingsBlock(std::move(block), info);
+    InstallDealingCells();
+    const uint8_t* sale = DealingsMainBlock + 1;
+    const uint8_t* holding = DealingsMainBlock + DealingsMainBlock[0] + 1;
+    auto cell = [](const uint8_t* dealing, int code) {
+        char text[64];
+        float value = -1;
+        const size_t n = DealingCellText(dealing, code, text, sizeof text, &value);
+        return std::make_pair(std::string(text, n), value);
+    };
+    EXPECT_EQ(cell(sale, 1).first, "Margaret Oakley");
+    EXPECT_EQ(cell(sale, 2).first, "Chairman");
+    EXPECT_EQ(cell(sale, 3).first, "3/3/25");
+    EXPECT_EQ(cell(sale, 4).first, "Sale");
+    EXPECT_EQ(cell(sale, 5), std::make_pair(std::string("50,000"), 50000.0f));
+    EXPECT_EQ(cell(sale, 6).first, "0.20%");
+    EXPECT_EQ(cell(sale, 7).first, "\xA3" "125,000");
+    EXPECT_EQ(cell(sale, 9).first, "Yes");
+    EXPECT_EQ(cell(sale, 10).first, "Ord 10p");
+    EXPECT_EQ(cell(sale, 13).first, "5.00%");
+    EXPECT_EQ(cell(holding, 4).first, "Holding");
+    EXPECT_EQ(cell(holding, 5).first, "");
+    EXPECT_EQ(cell(holding, 12).first, "1,200,000");
+
+    // Through the cell engine with a dealings column record.
+    uint8_t column[kColumnDefBytes] = {};
+    column[ColumnDefLayout::Length] = kColumnDefBytes;
+    column[ColumnDefLayout::Kind] = kColumnDealing;
+    column[ColumnDefLayout::FieldCode] = 1;
+    ShareList dealings{};
+    dealings.family = kFamilyDealings;
+    char text[kCellTextBytes];
+    const size_t n = FormatColumnValue(const_cast<uint8_t*>(sale), 0, column, text, sizeof text, 0, &dealings, 0);
+    EXPECT_EQ(std::string(text, n), "Margaret Oakley");
+    CurrentCellSources().dealingText = nullptr;
+    FreeDirDealBlocks();
 }
 
 } // namespace
