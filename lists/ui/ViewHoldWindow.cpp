@@ -29,7 +29,7 @@
 namespace qv {
 namespace {
 
-const int kColumnWidths[kHoldColumnCount] = {44, 84, 180, 160, 160, 110, 84, 100};
+const int kColumnWidths[kHoldColumnCount] = {44, 84, 230, 160, 170, 110, 90, 110};
 const QColor kHeaderStrip(224, 232, 240);
 const QColor kHeadingBack(200, 208, 224);
 const QColor kCurrentRow(255, 255, 192);
