@@ -4,6 +4,7 @@
 #include "chartmodel/ui/SeriesProgressDialog.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
+#include "lists/RowSort.h"
 #include "lists/ui/ViewDetailWindow.h"
 #include "lists/ui/ViewHoldWindow.h"
 #include "platform/MessageBox.h"
@@ -22,6 +23,7 @@
 #include "shell/ui/SplashWnd.h"
 #include "shell/ui/TimerCallbackHost.h"
 #include "shell/ui/TipOfDay.h"
+#include "shell/ui/FrameCommandHost.h"
 #include "shell/ui/ViewRequests.h"
 #include "shell/ui/WindowCommands.h"
 #include "shell/ui/WindowFactory.h"
@@ -47,6 +49,15 @@ void SaveRender(QWidget& widget, const char* name)
     QDir dir(QString::fromLocal8Bit(folder));
     dir.mkpath(QStringLiteral("."));
     widget.grab().save(dir.filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
+}
+
+// The frame that shows the sort's progress on its status bar.
+CMainFrame* sortProgressFrame = nullptr;
+
+void ShowSortProgressOnFrame(const char* text, int step, bool force)
+{
+    if (sortProgressFrame)
+        sortProgressFrame->ShowProgress(QString::fromLatin1(text), step, force);
 }
 
 } // namespace
@@ -102,6 +113,8 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     windowCommands_.reset();
     requests_.reset();
     windows_.reset();
+    SetSortProgress(nullptr);
+    sortProgressFrame = nullptr;
     frame_.reset();
     return loopCode;
 }
@@ -171,6 +184,8 @@ void CQuorvantisApp::createFrameObject()
     SetFrameCommandTarget(frame_.get());
     InstallShellDialogs(*frame_);
     InstallFindShareDialog(frame_.get());
+    sortProgressFrame = frame_.get();
+    SetSortProgress(ShowSortProgressOnFrame);
 }
 
 bool CQuorvantisApp::createFrameWindow(CDoc&)
@@ -210,6 +225,7 @@ void CQuorvantisApp::createLayoutWindows()
 {
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
+    commands_ = std::make_unique<CFrameCommandHost>(*frame_, *requests_);
     windowCommands_ = std::make_unique<CWindowCommands>(*frame_, *windows_, *requests_);
     windows_->ApplyLayout(-1);
 }
