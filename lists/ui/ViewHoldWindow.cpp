@@ -90,7 +90,7 @@ bool CViewHoldWnd::UpdateCommand(CommandUi& ui)
 
 bool CViewHoldWnd::RunCommand(uint32_t command)
 {
-    if (!IsActiveView() && MainFrameState().activeView)
+    if (!IsActiveView())
         return false;
     if (command == kCommandDealingsOptions) {
         CDealingsOptionsDlg dialog(filter, DealingsParentListMode(), this);
@@ -239,6 +239,15 @@ void InstallDealingsViewClass()
 {
     RegisterViewClass(kViewDealings, [](int32_t) -> CViewBaseWnd* { return new CViewHoldWnd; });
     InstallDealingCells();
+    // The View menu offers the weekly statistics from any view: outside a dealings view they show
+    // the directors' and major holders' deals alike.
+    ApplicationCommands().Add(
+        kCommandDealingsStats,
+        [] {
+            CDealingsStatsDlg dialog(kHoldDefaultFilter, ProgramWeeklyTables(), nullptr);
+            RunModalDialog(dialog);
+        },
+        [](CommandUi& ui) { ui.enabled = DealingsMainBlock != nullptr; });
     // A typed letter in a dealings view finds an investor among its rows; the view moves its own row.
     SetFindInvestorDialog([](const std::string&, uint32_t character, bool seed, ShareList* list) -> std::optional<int32_t> {
         for (CViewBase* v = list ? list->views : nullptr; v; v = v->nextInList)

@@ -117,10 +117,13 @@ TEST_F(ViewHoldWindow, FilterCommandsRebuildAndShowTheirChecks)
     EXPECT_TRUE(Checked(kCommandExpandAbbreviations));
     v.RunCommand(kCommandExpandAbbreviations);
 
-    // Another view active: the commands are not this view's.
+    // Another view active: the commands are not this view's; the weekly statistics stay open to
+    // the View menu while dealings are loaded.
     MainFrameState().activeView = nullptr;
     CommandUi ui{kCommandLatestHoldings, false, std::nullopt};
     EXPECT_FALSE(v.UpdateCommand(ui));
+    EXPECT_FALSE(QueryCommandUi(kCommandLatestHoldings).enabled);
+    EXPECT_TRUE(QueryCommandUi(kCommandDealingsStats).enabled);
 }
 
 TEST_F(ViewHoldWindow, ATypedLetterFindsAnInvestor)
