@@ -59,6 +59,9 @@ struct OptionBlockB : SizedRecord<452> {
     static constexpr size_t kDealingsWord = 2;
     static constexpr size_t kDatabaseDate = 4;
     static constexpr size_t kFirstLoadDate = 6;
+    // The share details page's settings: its item list, then its display settings (docs/DATA.md).
+    static constexpr size_t kDetailSettings = 300;
+    static constexpr size_t kDetailSettingsEnd = 380;
 
     uint16_t databaseWordA() const { return LoadU16(data() + kDatabaseWordA); }
     uint16_t databaseDate() const { return LoadU16(data() + kDatabaseDate); }

@@ -5,6 +5,8 @@
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
 #include "lists/RowSort.h"
+#include "lists/ui/ViewDetailWindow.h"
+#include "lists/ui/ViewHoldWindow.h"
 #include "lists/ui/ViewList.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -75,6 +77,8 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallAppServicesQt();
     InstallSeriesProgressDialog();
     InstallChartViewClasses();
+    InstallDealingsViewClass();
+    InstallDetailViewClass();
     installEventFilter(this);
 }
 
@@ -106,6 +110,7 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     RemoveShellDialogs();
     SetFrameCommandTarget(nullptr);
     SetFindShareDialog(nullptr);
+    SetFindInvestorDialog(nullptr);
     windowCommands_.reset();
     requests_.reset();
     windows_.reset();
