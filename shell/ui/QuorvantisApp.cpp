@@ -5,6 +5,9 @@
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
 #include "lists/RowSort.h"
+#include "lists/ui/ViewDetailWindow.h"
+#include "lists/ui/ViewHoldWindow.h"
+#include "lists/ui/ViewList.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
@@ -74,6 +77,8 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallAppServicesQt();
     InstallSeriesProgressDialog();
     InstallChartViewClasses();
+    InstallDealingsViewClass();
+    InstallDetailViewClass();
     installEventFilter(this);
 }
 
@@ -105,6 +110,7 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     RemoveShellDialogs();
     SetFrameCommandTarget(nullptr);
     SetFindShareDialog(nullptr);
+    SetFindInvestorDialog(nullptr);
     windowCommands_.reset();
     requests_.reset();
     windows_.reset();
@@ -218,6 +224,7 @@ void CQuorvantisApp::setFrameCaption(const std::string& caption)
 
 void CQuorvantisApp::createLayoutWindows()
 {
+    RegisterListViews();
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
     commands_ = std::make_unique<CFrameCommandHost>(*frame_, *requests_);
