@@ -1,10 +1,13 @@
 // The chart view window: paint through an off-screen image, mouse and keys, printing.
 #include "chartmodel/ui/ViewGraphWindow.h"
 
+#include "chartmodel/ChartModeStop.h"
 #include "chartmodel/ChartToggles.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/ui/ChartPicture.h"
+#include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
+#include "shell/FrameState.h"
 #include "shell/CommandUpdate.h"
 #include "chartmodel/ui/GraphLegend.h"
 #include "chartmodel/ui/GraphPainter.h"
@@ -37,6 +40,10 @@ constexpr uint32_t kCommandCopyGraph = 26932;
 constexpr uint32_t kCommandExportGraph = 27090;
 constexpr uint32_t kCommandLogScale = 20223;
 constexpr uint32_t kCommandTrendLines = 26540;
+constexpr uint32_t kCommandLoopBack = 20615;
+constexpr uint32_t kCommandReturnToList = 27031;
+constexpr uint32_t kCommandExitEditMode = 27265;
+constexpr uint32_t kCommandPreviousView = 505;
 constexpr uint32_t kKeyShiftCode = 16;
 
 QColor Colour(uint32_t word) { return ColourFromWord(word & 0xFFFFFF); }
@@ -72,6 +79,9 @@ intptr_t CViewGraphWnd::onProgramMessage(uint32_t message, uintptr_t wParam, int
             ToggleTrendLines(*ActiveSetting(), SavedDisplayBits());
             NotifyGraphSettings(0);
             return 1;
+        case kCommandLoopBack:
+        case kCommandReturnToList:
+        case kCommandExitEditMode: StopChartMode(); return 1;
         default: break;
         }
     }
@@ -93,7 +103,33 @@ bool CViewGraphWnd::UpdateCommandUi(CommandUi& ui) const
         ui.checked = TrendLinesOn(*ActiveSetting());
         ui.enabled = true;
         return true;
+    case kCommandLoopBack:
+    case kCommandReturnToList:
+    case kCommandExitEditMode: ui.enabled = true; return true;
     default: return CViewGraph::UpdateCommandUi(ui);
+    }
+}
+
+void CViewGraphWnd::StopChartMode()
+{
+    ChartModeState state;
+    state.training = trainingMode != 0;
+    state.priceEdit = priceEditMode != 0;
+    state.drawingTool = modeRecord.active && modeRecord.mode >= kModeLineStudy && modeRecord.mode <= kModeGraphText;
+    state.shareSource = graphSourceKind == 0;
+    switch (StopChartModeStep(state)) {
+    case ChartStopStep::EndTrainingAndPriceEdit:
+        trainingMode = 0;
+        trainingMark = -1;
+        priceEditMode = 0;
+        update();
+        return;
+    case ChartStopStep::CancelTool: CancelMode(); return;
+    case ChartStopStep::BackToList:
+        if (MessageTarget* frame = MainFrameTarget())
+            PostProgramMessage(*frame, WM_COMMAND, kCommandPreviousView);
+        return;
+    default: return;
     }
 }
 

@@ -41,6 +41,9 @@ public:
     // Copy, export, printing and print preview, then the chart's own commands.
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     bool UpdateCommandUi(CommandUi& ui) const override;
+    // Esc and the return commands: training or price editing off, else the drawing tool cancelled,
+    // else back to the list the chart came from (for a portfolio or list source).
+    void StopChartMode();
     void OnRefresh() override;
     // The group's re-titling and the factory ask for the chart's own title, set again in full.
     void UpdateTitle() override;
