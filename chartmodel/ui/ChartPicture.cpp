@@ -67,7 +67,8 @@ void DrawPicture(QPainter& painter, CViewGraphWnd& view, int width, int height, 
     view.DrawChartPicture(painter, width, height - kCopyFooterHeight);
     const GraphPane* price = view.FindPane(kPanePrice);
     CGraphLegend& legendWindow = GraphLegendWindow();
-    if (legend && price && legendWindow.view() == &view && legendWindow.isVisible())
+    // The legend option is on and the legend holds this view's lines.
+    if (legend && ChartOptions().legendShown && price && legendWindow.view() == &view)
         DrawLegendBox(painter, legendWindow.model(), view.textHeight, view.plotRect[0] + view.labelUnit,
                       price->top + 2 * view.labelUnit);
     int left = 0, right = 0;

@@ -1,7 +1,9 @@
 // The chart view window: paint through an off-screen image, mouse and keys, printing.
 #include "chartmodel/ui/ViewGraphWindow.h"
 
+#include "chartmodel/AddOnZoom.h"
 #include "chartmodel/ChartModeStop.h"
+#include "chartmodel/PaneLayout.h"
 #include "chartmodel/ChartToggles.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/ui/ChartPicture.h"
@@ -44,6 +46,10 @@ constexpr uint32_t kCommandLoopBack = 20615;
 constexpr uint32_t kCommandReturnToList = 27031;
 constexpr uint32_t kCommandExitEditMode = 27265;
 constexpr uint32_t kCommandPreviousView = 505;
+constexpr uint32_t kCommandZoomFirstWindow = 26529;
+constexpr uint32_t kCommandZoomSizeFirst = 26507; // 70, 60, 50, 40 and 30 per cent
+
+int32_t ZoomPercentOf(uint32_t command) { return 70 - 10 * int32_t(command - kCommandZoomSizeFirst); }
 constexpr uint32_t kKeyShiftCode = 16;
 
 QColor Colour(uint32_t word) { return ColourFromWord(word & 0xFFFFFF); }
@@ -84,6 +90,17 @@ intptr_t CViewGraphWnd::onProgramMessage(uint32_t message, uintptr_t wParam, int
         case kCommandExitEditMode: StopChartMode(); return 1;
         default: break;
         }
+        if (wParam >= kCommandZoomFirstWindow && wParam < kCommandZoomFirstWindow + kLayoutAddOnWindows) {
+            if (ToggleAddOnZoom(*ActiveSetting(), int(wParam - kCommandZoomFirstWindow), false))
+                NotifyGraphSettings(0);
+            return 1;
+        }
+        if (wParam >= kCommandZoomSizeFirst && wParam < kCommandZoomSizeFirst + 5) {
+            ChartOptions().zoomPercent = ZoomPercentOf(uint32_t(wParam));
+            if (ToggleAddOnZoom(*ActiveSetting(), AddOnWindowUnderMouse(), true))
+                NotifyGraphSettings(0);
+            return 1;
+        }
     }
     return CViewGraph::onProgramMessage(message, wParam, lParam);
 }
@@ -106,8 +123,31 @@ bool CViewGraphWnd::UpdateCommandUi(CommandUi& ui) const
     case kCommandLoopBack:
     case kCommandReturnToList:
     case kCommandExitEditMode: ui.enabled = true; return true;
-    default: return CViewGraph::UpdateCommandUi(ui);
+    default: break;
     }
+    if (ui.command >= kCommandZoomFirstWindow && ui.command < kCommandZoomFirstWindow + kLayoutAddOnWindows) {
+        int window = int(ui.command - kCommandZoomFirstWindow);
+        ui.enabled = gs::IndicatorSlot(*ActiveSetting(), window, 0)[gs::kSlotType] != 0;
+        ui.checked = AddOnWindowZoomed(*ActiveSetting(), window);
+        return true;
+    }
+    if (ui.command >= kCommandZoomSizeFirst && ui.command < kCommandZoomSizeFirst + 5) {
+        ui.enabled = true;
+        ui.checked = ChartOptions().zoomPercent == ZoomPercentOf(ui.command);
+        return true;
+    }
+    return CViewGraph::UpdateCommandUi(ui);
+}
+
+int CViewGraphWnd::AddOnWindowUnderMouse() const
+{
+    GraphPane* pane = nullptr;
+    TimeBand* band = nullptr;
+    GraphSeries* series = nullptr;
+    HitTestPane(lastMouseX, lastMouseY, &pane, &band, &series);
+    if (!pane || pane->id < kPaneFirstAddOn)
+        return -1;
+    return int(pane->id - kPaneFirstAddOn);
 }
 
 void CViewGraphWnd::StopChartMode()

@@ -44,6 +44,8 @@ public:
     // Esc and the return commands: training or price editing off, else the drawing tool cancelled,
     // else back to the list the chart came from (for a portfolio or list source).
     void StopChartMode();
+    // The add-on window (0-3) under the last mouse position; -1 for none.
+    int AddOnWindowUnderMouse() const;
     void OnRefresh() override;
     // The group's re-titling and the factory ask for the chart's own title, set again in full.
     void UpdateTitle() override;

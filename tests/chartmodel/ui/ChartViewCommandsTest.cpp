@@ -1,0 +1,93 @@
+// The chart view's own commands through its message handler and update rule: add-on window zoom,
+// the log scale and the stop command.
+#include "chartmodel/ui/ViewGraphWindow.h"
+
+#include "chartmodel/AddOnZoom.h"
+#include "chartmodel/ChartToggles.h"
+#include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/PaneLayout.h"
+#include "core/ConfigState.h"
+#include "devtools/lib/SyntheticChart.h"
+#include "resources/MessageIds.h"
+#include "shell/CommandUpdate.h"
+
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+namespace gs = graphsetting;
+using Chart = dev::SyntheticChart<CViewGraphWnd>;
+
+class ChartViewCommands : public ::testing::Test {
+protected:
+    ChartViewCommands()
+    {
+        saved_ = Config().dailyGraphs.records[0];
+        savedZoom_ = ChartOptions().zoomPercent;
+        dev::SetUpSyntheticSetting(Config().dailyGraphs.records[0]);
+    }
+    ~ChartViewCommands() override
+    {
+        Config().dailyGraphs.records[0] = saved_;
+        ChartOptions().zoomPercent = savedZoom_;
+    }
+    GraphSetting& Setting() { return Config().dailyGraphs.records[0]; }
+    static CommandUi State(const Chart& chart, uint32_t command)
+    {
+        CommandUi ui;
+        ui.command = command;
+        EXPECT_TRUE(chart.UpdateCommandUi(ui)) << command;
+        return ui;
+    }
+
+private:
+    GraphSetting saved_;
+    int32_t savedZoom_ = 70;
+};
+
+TEST_F(ChartViewCommands, ZoomCommandsToggleAWindowAndTheSizeCommandOnlyZooms)
+{
+    Chart chart(300);
+    chart.RenderToImage(800, 600);
+    chart.onProgramMessage(WM_COMMAND, 26530, 0);
+    EXPECT_TRUE(AddOnWindowZoomed(Setting(), 1));
+    EXPECT_EQ(State(chart, 26530).checked, true);
+    EXPECT_EQ(State(chart, 26532).enabled, false) << "the fourth window is not in use";
+
+    // The size command zooms the window under the mouse, and a second use leaves it zoomed.
+    chart.RenderToImage(800, 600);
+    GraphPane* first = chart.FindPane(kPaneFirstAddOn);
+    ASSERT_NE(first, nullptr);
+    chart.lastMouseX = (chart.plotRect[0] + chart.plotRect[2]) / 2;
+    chart.lastMouseY = (first->top + first->bottom) / 2;
+    chart.onProgramMessage(WM_COMMAND, 26509, 0);
+    EXPECT_EQ(ChartOptions().zoomPercent, 50);
+    EXPECT_TRUE(AddOnWindowZoomed(Setting(), 0));
+    EXPECT_FALSE(AddOnWindowZoomed(Setting(), 1));
+    chart.onProgramMessage(WM_COMMAND, 26509, 0);
+    EXPECT_TRUE(AddOnWindowZoomed(Setting(), 0));
+    EXPECT_EQ(State(chart, 26509).checked, true);
+    EXPECT_EQ(State(chart, 26507).checked, false);
+}
+
+TEST_F(ChartViewCommands, LogScaleAndStopCommands)
+{
+    Chart chart(300);
+    bool before = LogScaleOn(Setting());
+    chart.onProgramMessage(WM_COMMAND, 20223, 0);
+    EXPECT_NE(LogScaleOn(Setting()), before);
+    EXPECT_EQ(State(chart, 20223).checked, !before);
+    chart.graphSourceKind = 8;
+    EXPECT_EQ(State(chart, 20223).enabled, false) << "not for a portfolio's profit";
+    chart.graphSourceKind = 0;
+
+    chart.trainingMode = 1;
+    chart.priceEditMode = 1;
+    chart.onProgramMessage(WM_COMMAND, 27265, 0);
+    EXPECT_EQ(chart.trainingMode, 0);
+    EXPECT_EQ(chart.priceEditMode, 0);
+}
+
+} // namespace
+} // namespace qv
