@@ -6,6 +6,7 @@
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/ChartToggles.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/LegendPlacement.h"
 #include "chartmodel/ui/ChartPicture.h"
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
@@ -20,7 +21,9 @@
 #include "shell/ui/StatusBarEx.h"
 #include "shell/ui/ViewClassRegistry.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
@@ -46,6 +49,7 @@ constexpr uint32_t kCommandLoopBack = 20615;
 constexpr uint32_t kCommandReturnToList = 27031;
 constexpr uint32_t kCommandExitEditMode = 27265;
 constexpr uint32_t kCommandPreviousView = 505;
+constexpr uint32_t kCommandLegend = 26061;
 constexpr uint32_t kCommandZoomFirstWindow = 26529;
 constexpr uint32_t kCommandZoomSizeFirst = 26507; // 70, 60, 50, 40 and 30 per cent
 
@@ -88,6 +92,7 @@ intptr_t CViewGraphWnd::onProgramMessage(uint32_t message, uintptr_t wParam, int
         case kCommandLoopBack:
         case kCommandReturnToList:
         case kCommandExitEditMode: StopChartMode(); return 1;
+        case kCommandLegend: ToggleLegend(); return 1;
         default: break;
         }
         if (wParam >= kCommandZoomFirstWindow && wParam < kCommandZoomFirstWindow + kLayoutAddOnWindows) {
@@ -123,6 +128,10 @@ bool CViewGraphWnd::UpdateCommandUi(CommandUi& ui) const
     case kCommandLoopBack:
     case kCommandReturnToList:
     case kCommandExitEditMode: ui.enabled = true; return true;
+    case kCommandLegend:
+        ui.enabled = true;
+        ui.checked = ChartOptions().legendShown != 0;
+        return true;
     default: break;
     }
     if (ui.command >= kCommandZoomFirstWindow && ui.command < kCommandZoomFirstWindow + kLayoutAddOnWindows) {
@@ -148,6 +157,41 @@ int CViewGraphWnd::AddOnWindowUnderMouse() const
     if (!pane || pane->id < kPaneFirstAddOn)
         return -1;
     return int(pane->id - kPaneFirstAddOn);
+}
+
+void CViewGraphWnd::ToggleLegend()
+{
+    ChartOptions().legendShown = ChartOptions().legendShown ? 0 : 1;
+    if (!ChartOptions().legendShown) {
+        GraphLegendWindow().Hide();
+        return;
+    }
+    ShowLegendWindow();
+    UpdateStatusTexts();
+}
+
+void CViewGraphWnd::ShowLegendWindow()
+{
+    CGraphLegend& legend = GraphLegendWindow();
+    if (!legend.isVisible()) {
+        const LegendSettings& saved = ProgramLegendSettings();
+        QRect savedRect(QPoint(saved.left, saved.top), QPoint(saved.right - 1, saved.bottom - 1));
+        bool onScreen = false;
+        for (QScreen* screen : QGuiApplication::screens())
+            onScreen = onScreen || screen->geometry().intersects(savedRect);
+        QScreen* screen = QGuiApplication::primaryScreen();
+        QPoint corner = mapToGlobal(QPoint(0, 0));
+        LegendRect place = ChooseLegendRect(saved, onScreen, screen ? screen->geometry().width() : 1024, corner.x(),
+                                            corner.y());
+        legend.setGeometry(place.left, place.top, place.width, place.height);
+    }
+    legendSource_.intraday = kind == kViewIntradayChart;
+    legendSource_.setting = ActiveSetting();
+    legendSource_.settingName = SettingName();
+    legend.Bind(this, &legendSource_);
+    legend.UpdateLegend(false);
+    legend.setAttribute(Qt::WA_ShowWithoutActivating);
+    legend.show();
 }
 
 void CViewGraphWnd::StopChartMode()

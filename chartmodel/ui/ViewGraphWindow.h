@@ -3,6 +3,7 @@
 // by inverting pixels and prints the chart. The daily and intraday chart windows derive from it.
 #pragma once
 
+#include "chartmodel/LegendModel.h"
 #include "chartmodel/ViewGraph.h"
 #include "chartmodel/ui/GraphViewWindow.h"
 
@@ -44,6 +45,10 @@ public:
     // Esc and the return commands: training or price editing off, else the drawing tool cancelled,
     // else back to the list the chart came from (for a portfolio or list source).
     void StopChartMode();
+    // The legend option on or off: the floating legend shown for this chart without taking the focus,
+    // or hidden.
+    void ToggleLegend();
+    void ShowLegendWindow();
     // The add-on window (0-3) under the last mouse position; -1 for none.
     int AddOnWindowUnderMouse() const;
     void OnRefresh() override;
@@ -103,6 +108,7 @@ private:
     int32_t selection_[2] = {};
     bool forceBuild_ = false;
     bool builtDirect_ = false;
+    LegendSource legendSource_;
 };
 
 // Registers the chart view window as the class of the daily and intraday chart kinds, until their

@@ -5,12 +5,18 @@
 #include "chartmodel/AddOnZoom.h"
 #include "chartmodel/ChartToggles.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/LegendPlacement.h"
+#include "chartmodel/ui/GraphLegend.h"
 #include "chartmodel/PaneLayout.h"
 #include "core/ConfigState.h"
 #include "devtools/lib/SyntheticChart.h"
 #include "resources/MessageIds.h"
 #include "shell/CommandUpdate.h"
 
+#include "support/ui/Render.h"
+
+#include <QGuiApplication>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 namespace qv {
@@ -87,6 +93,27 @@ TEST_F(ChartViewCommands, LogScaleAndStopCommands)
     chart.onProgramMessage(WM_COMMAND, 27265, 0);
     EXPECT_EQ(chart.trainingMode, 0);
     EXPECT_EQ(chart.priceEditMode, 0);
+}
+
+TEST_F(ChartViewCommands, LegendCommandShowsTheLegendForTheChartAndHidesIt)
+{
+    ResetLegendSettings();
+    ChartOptions().legendShown = 0;
+    Chart chart(300);
+    chart.RenderToImage(800, 600);
+    chart.onProgramMessage(WM_COMMAND, 26061, 0);
+    CGraphLegend& legend = GraphLegendWindow();
+    EXPECT_TRUE(legend.isVisible());
+    EXPECT_EQ(legend.view(), &chart);
+    EXPECT_EQ(State(chart, 26061).checked, true);
+    LegendRect expected = DefaultLegendRect(QGuiApplication::primaryScreen()->geometry().width(),
+                                            chart.mapToGlobal(QPoint(0, 0)).x(), chart.mapToGlobal(QPoint(0, 0)).y());
+    EXPECT_EQ(legend.geometry().size(), QSize(expected.width, expected.height));
+    test::SaveRender(legend.grab().toImage(), "chart-legend-window");
+    chart.onProgramMessage(WM_COMMAND, 26061, 0);
+    EXPECT_FALSE(legend.isVisible());
+    EXPECT_EQ(ChartOptions().legendShown, 0);
+    ResetLegendSettings();
 }
 
 } // namespace
