@@ -14,6 +14,7 @@
 #include "shell/CommandUpdate.h"
 #include "chartmodel/ui/GraphLegend.h"
 #include "chartmodel/ui/GraphPainter.h"
+#include "core/ShareList.h"
 #include "core/ui/PenSelect.h"
 #include "platform/qt/QtText.h"
 #include "shell/ui/MainFrame.h"
@@ -50,6 +51,8 @@ constexpr uint32_t kCommandReturnToList = 27031;
 constexpr uint32_t kCommandExitEditMode = 27265;
 constexpr uint32_t kCommandPreviousView = 505;
 constexpr uint32_t kCommandLegend = 26061;
+constexpr uint32_t kCommandFirstShare = 20604;
+constexpr uint32_t kCommandLastShare = 20605;
 constexpr uint32_t kCommandZoomFirstWindow = 26529;
 constexpr uint32_t kCommandZoomSizeFirst = 26507; // 70, 60, 50, 40 and 30 per cent
 
@@ -93,6 +96,8 @@ intptr_t CViewGraphWnd::onProgramMessage(uint32_t message, uintptr_t wParam, int
         case kCommandReturnToList:
         case kCommandExitEditMode: StopChartMode(); return 1;
         case kCommandLegend: ToggleLegend(); return 1;
+        case kCommandFirstShare: MoveToListEnd(false); return 1;
+        case kCommandLastShare: MoveToListEnd(true); return 1;
         default: break;
         }
         if (wParam >= kCommandZoomFirstWindow && wParam < kCommandZoomFirstWindow + kLayoutAddOnWindows) {
@@ -128,6 +133,8 @@ bool CViewGraphWnd::UpdateCommandUi(CommandUi& ui) const
     case kCommandLoopBack:
     case kCommandReturnToList:
     case kCommandExitEditMode: ui.enabled = true; return true;
+    case kCommandFirstShare:
+    case kCommandLastShare: ui.enabled = ShareListHasEntries(list); return true;
     case kCommandLegend:
         ui.enabled = true;
         ui.checked = ChartOptions().legendShown != 0;
@@ -192,6 +199,29 @@ void CViewGraphWnd::ShowLegendWindow()
     legend.UpdateLegend(false);
     legend.setAttribute(Qt::WA_ShowWithoutActivating);
     legend.show();
+}
+
+void CViewGraphWnd::MoveToListEnd(bool last)
+{
+    CancelMode();
+    if (!ShareListHasEntries(list))
+        return;
+    if (list->changed)
+        ResortShareList(list);
+    int32_t at = -1;
+    for (int32_t i = 0; i < list->capacity; ++i)
+        if (list->entries[i].record) {
+            at = i;
+            if (!last)
+                break;
+        }
+    if (at < 0)
+        return;
+    list->current = at;
+    list->currentId = EntryRecordId(list->entries[at]);
+    list->currentSub = list->entries[at].count;
+    InvalidateLinkedViews(true, false);
+    InvalidateWindow();
 }
 
 void CViewGraphWnd::StopChartMode()

@@ -45,6 +45,9 @@ public:
     // Esc and the return commands: training or price editing off, else the drawing tool cancelled,
     // else back to the list the chart came from (for a portfolio or list source).
     void StopChartMode();
+    // The share list's first or last entry made current, the mode cancelled and the list's views
+    // refreshed.
+    void MoveToListEnd(bool last);
     // The legend option on or off: the floating legend shown for this chart without taking the focus,
     // or hidden.
     void ToggleLegend();

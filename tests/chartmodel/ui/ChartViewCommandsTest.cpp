@@ -9,6 +9,7 @@
 #include "chartmodel/ui/GraphLegend.h"
 #include "chartmodel/PaneLayout.h"
 #include "core/ConfigState.h"
+#include "core/ShareList.h"
 #include "devtools/lib/SyntheticChart.h"
 #include "resources/MessageIds.h"
 #include "shell/CommandUpdate.h"
@@ -114,6 +115,30 @@ TEST_F(ChartViewCommands, LegendCommandShowsTheLegendForTheChartAndHidesIt)
     EXPECT_FALSE(legend.isVisible());
     EXPECT_EQ(ChartOptions().legendShown, 0);
     ResetLegendSettings();
+}
+
+TEST_F(ChartViewCommands, FirstAndLastShareOfTheList)
+{
+    Chart chart(300);
+    std::vector<std::array<uint8_t, 8>> records(3);
+    ShareList* list = CreateShareList(8, 0, kFamilyShares, nullptr, true);
+    for (size_t i = 0; i < records.size(); ++i) {
+        records[i].fill(0);
+        StoreU16(records[i].data(), 8);
+        StoreU16(records[i].data() + 2, uint16_t(100 + i));
+        list->entries[i].record = records[i].data();
+    }
+    list->current = 1;
+    chart.list = list;
+    EXPECT_EQ(State(chart, 20605).enabled, true);
+    chart.onProgramMessage(WM_COMMAND, 20605, 0);
+    EXPECT_EQ(list->current, 2);
+    EXPECT_EQ(list->currentId, 102u);
+    chart.onProgramMessage(WM_COMMAND, 20604, 0);
+    EXPECT_EQ(list->current, 0);
+    EXPECT_EQ(list->currentId, 100u);
+    chart.list = nullptr;
+    EXPECT_EQ(State(chart, 20604).enabled, false);
 }
 
 } // namespace
