@@ -4,6 +4,7 @@
 #include "chartmodel/ui/SeriesProgressDialog.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
+#include "lists/ui/ListDialogCommands.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
@@ -206,6 +207,7 @@ void CQuorvantisApp::createLayoutWindows()
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
     windowCommands_ = std::make_unique<CWindowCommands>(*frame_, *windows_, *requests_);
+    InstallListDialogCommands(*frame_);
     windows_->ApplyLayout(-1);
 }
 
