@@ -185,12 +185,12 @@ CDisplayDesignDlg::CDisplayDesignDlg(const DetailDisplaySettings& settings, QWid
                                    settings.labelText, settings.labelBackground, false);
     boxSample_->CreateFontSample(QString::fromStdString(settings.face), FontFlags(settings), settings.points,
                                  settings.boxText, settings.boxBackground, false);
-    labelSample_->setText(QStringLiteral("Label text"));
-    boxSample_->setText(QStringLiteral("Box text"));
     for (CStyleButton* s : {labelSample_, boxSample_})
-        s->setMinimumSize(140, 28);
-    grid->addWidget(labelSample_, 1, 0, 1, 2);
-    grid->addWidget(boxSample_, 1, 2, 1, 2);
+        s->setMinimumSize(100, 28);
+    grid->addWidget(new QLabel(QStringLiteral("Label text"), this), 1, 0);
+    grid->addWidget(labelSample_, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Box text"), this), 1, 2);
+    grid->addWidget(boxSample_, 1, 3);
     const char* names[8] = {"profits", "profitsForecast", "eps", "epsForecast",
                             "dividend", "dividendForecast", "turnover", "turnoverForecast"};
     const char* texts[8] = {"Profits", "Profits forecast", "EPS", "EPS forecast",

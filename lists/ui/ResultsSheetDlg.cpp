@@ -1,6 +1,7 @@
 // The results sheet's pages and the sheet around them.
 #include "lists/ui/ResultsSheetDlg.h"
 
+#include "core/ConfigState.h"
 #include "shell/ui/DialogHelp.h"
 
 #include <QButtonGroup>
@@ -181,8 +182,14 @@ CResultsV2::CResultsV2(bool adding, int page, int columnCount, QWidget* parent)
     connect(basic_, &CResultsBasic::changed, this, &CResultsV2::refresh);
     connect(advanced_, &CResultsAdvanced::changed, this, &CResultsV2::refresh);
     connect(tabs_, &QTabWidget::currentChanged, this, &CResultsV2::refresh);
-    setActivePage(page);
+    setActivePage(page < 0 ? Config().optionsB.bytes[OptionBlockB::kResultsPage] : page);
     refresh();
+}
+
+void CResultsV2::done(int result)
+{
+    Config().optionsB.bytes[OptionBlockB::kResultsPage] = uint8_t(activePage());
+    QDialog::done(result);
 }
 
 int CResultsV2::activePage() const { return tabs_->currentIndex(); }

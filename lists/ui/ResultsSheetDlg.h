@@ -70,7 +70,8 @@ private:
 class CResultsV2 : public QDialog {
     Q_OBJECT
 public:
-    // adding: "Add a result column" with "Add Now"; else "Edit a result column". page: 0 basic, 1 advanced.
+    // adding: "Add a result column" with "Add Now"; else "Edit a result column". page: 0 basic,
+    // 1 advanced, -1 the page last used (kept in the option block when the sheet closes).
     CResultsV2(bool adding, int page, int columnCount, QWidget* parent = nullptr);
     CResultsBasic& basic() { return *basic_; }
     CResultsAdvanced& advanced() { return *advanced_; }
@@ -81,6 +82,7 @@ public:
     // "Add Now": the caller adds the column and returns the table's new column count.
     void setAddNow(std::function<int(const CResultsV2&)> add);
     void addNow();
+    void done(int result) override;
 
 private:
     void refresh();

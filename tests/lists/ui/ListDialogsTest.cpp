@@ -182,6 +182,12 @@ TEST(ResultsSheet, ClicksFollowTheRulesAndAddNowStopsAtTheLimit)
     sheet.addNow();
     EXPECT_EQ(added, 2);
     EXPECT_EQ(CResultsV2(false, 1, 0).addNowButton(), nullptr);
+
+    // The page last used opens next time.
+    const OptionBlockB saved = Config().optionsB;
+    sheet.reject();
+    EXPECT_EQ(CResultsV2(true, -1, 0).activePage(), 1);
+    Config().optionsB = saved;
 }
 
 TEST(SelectDetailsDlg, MovesEntriesAndStoresTheEndMark)
