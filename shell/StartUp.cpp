@@ -2,6 +2,7 @@
 // load reports its own errors and start-up goes on after them.
 #include "shell/StartUp.h"
 
+#include "chartmodel/LineObjects.h"
 #include "chartmodel/LinesAndTextFiles.h"
 #include "core/CashAccountFile.h"
 #include "core/ConfigFile.h"
@@ -216,6 +217,9 @@ void LoadFilesBehindSplash(StartUpHost& host, ProgramState& state)
     LoadGraphConfig();
     // Without the file (a first run) there is nothing to wait for or to report.
     std::error_code ec;
+    KeyedItemStore::Upgrades upgrades;
+    upgrades.fixTextSizes = [dpi = ProgramFonts().pixelsPerInchY](uint8_t* blob) { FixOldTextSizes(blob, dpi); };
+    LinesAndTextStore().SetUpgrades(std::move(upgrades));
     LoadGraphConfigRetry(std::filesystem::exists(AppPath("Graph.cfg"), ec));
     LinesAndTextStore().LoadSettingRecords();
     steps::InitIndicatorLineStyles();
