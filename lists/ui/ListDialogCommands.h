@@ -8,9 +8,18 @@ namespace qv {
 class CMainFrame;
 
 inline constexpr uint32_t kCommandGlobalHighLowSettings = 27213;
+inline constexpr uint32_t kCommandListDesign = 25002;
+
+struct ShareList;
+struct TableDesign;
 
 void InstallListDialogCommands(CMainFrame& frame);
 // 27213: "Highs & Lows Settings (Global)"; the period is kept in the option block on OK.
 void RunGlobalHighLowSettings(CMainFrame* frame);
+// 25002 in a list view: "List design" on the view's current setting.
+bool ListDesignAvailable(int kind);
+void RunListDesign(CMainFrame* frame, ShareList* list, int kind);
+// Puts a design into the list's current setting: style, layout and sort, then re-sorts and repaints.
+void ApplyListDesign(ShareList* list, int kind, const TableDesign& design);
 
 } // namespace qv
