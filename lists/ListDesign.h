@@ -3,6 +3,7 @@
 // the table library.
 #pragma once
 
+#include "core/ConfigRecords.h"
 #include "lists/TableFile.h"
 
 #include <cstdint>
@@ -13,34 +14,34 @@
 
 namespace qv {
 
-// Offsets within the 200-byte style block.
+// Offsets within the 200-byte style block (the table style's own fields).
 namespace StyleOffset {
-constexpr size_t Background = 0;
-constexpr size_t SelectedText = 4;
-constexpr size_t SelectedBackground = 8;
-constexpr size_t WhiteSpace = 12;
-constexpr size_t Text = 16;
-constexpr size_t LineInterval = 20;
-constexpr size_t HorizontalPen = 24;
-constexpr size_t VerticalPen = 28;
-constexpr size_t HeadingBackground = 32;
-constexpr size_t HeadingText = 36;
-constexpr size_t Negative = 40;
-constexpr size_t Imported = 44;
-constexpr size_t Flash = 48;          // up, down, same
-constexpr size_t SelectedFlash = 60;  // up, down, same
-constexpr size_t Graph = 72;
-constexpr size_t Ticks = 76;          // up, down, same
-constexpr size_t VolumeSplit = 88;    // buy, sell, unknown
-constexpr size_t Thermograph = 100;   // up, down
-constexpr size_t IntradayOnly = 108;
-constexpr size_t Arrows = 112;        // up, down, same
-constexpr size_t Wrap = 124;
-constexpr size_t FontFlags = 125;
-constexpr size_t PointSize = 128;
-constexpr size_t Face = 132;
-constexpr size_t AlternateBackground = 164;
-constexpr size_t Flags = 168;         // bit 0 alternate shading, bit 1 no plain vertical lines
+constexpr size_t Background = TableStyle::kBackground;
+constexpr size_t SelectedText = TableStyle::kCurrentText;
+constexpr size_t SelectedBackground = TableStyle::kCurrentBackground;
+constexpr size_t WhiteSpace = TableStyle::kWhiteSpace;
+constexpr size_t Text = TableStyle::kText;
+constexpr size_t LineInterval = TableStyle::kLineInterval;
+constexpr size_t HorizontalPen = TableStyle::kHorizontalPen;
+constexpr size_t VerticalPen = TableStyle::kVerticalPen;
+constexpr size_t HeadingBackground = TableStyle::kHeadingBackground;
+constexpr size_t HeadingText = TableStyle::kHeadingText;
+constexpr size_t Negative = TableStyle::kNegative;
+constexpr size_t Imported = TableStyle::kImported;
+constexpr size_t Flash = TableStyle::kFlash;                 // up, down, same
+constexpr size_t SelectedFlash = TableStyle::kCurrentFlash;  // up, down, same
+constexpr size_t Graph = TableStyle::kGraphPen;
+constexpr size_t Ticks = TableStyle::kTickPens;              // up, down, same
+constexpr size_t VolumeSplit = TableStyle::kVolumeSplit;     // buy, sell, unknown
+constexpr size_t Thermograph = TableStyle::kThermograph;     // up, down
+constexpr size_t IntradayOnly = TableStyle::kIntradayOnly;
+constexpr size_t Arrows = TableStyle::kArrows;               // up, down, same
+constexpr size_t Wrap = TableStyle::kWrapColumns;
+constexpr size_t FontFlags = TableStyle::kFontFlags;
+constexpr size_t PointSize = TableStyle::kPointSize;
+constexpr size_t Face = TableStyle::kFace;
+constexpr size_t AlternateBackground = TableStyle::kAlternateBackground;
+constexpr size_t Flags = TableStyle::kFlags;                 // bit 0 alternate shading, bit 1 no plain vertical lines
 } // namespace StyleOffset
 
 using StyleBlock = std::array<uint8_t, kTableStyleSize>;
