@@ -13,12 +13,19 @@
 #include "lists/ViewBase.h"
 #include "lists/ui/ColumnDialogs.h"
 #include "lists/ui/ListDesignDlg.h"
+#include "lists/ui/ListPagePrinter.h"
+#include "lists/ui/ViewListBase.h"
 #include "platform/Paths.h"
 #include "shell/CommandUpdate.h"
 #include "shell/FrameState.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 
 #include <cstring>
 
@@ -125,12 +132,74 @@ void RunListDesign(CMainFrame* frame, ShareList* list, int kind)
     RunModalDialog(dialog);
 }
 
+namespace {
+
+// The view drawn for one page at this width in screen pixels, scaled onto the page.
+constexpr int kPrintImageWidth = 1000;
+
+QSize PrintImageSize(const QRect& table)
+{
+    const int width = std::max(table.width(), 1);
+    return QSize(kPrintImageWidth, std::max(1, table.height() * kPrintImageWidth / width));
+}
+
+CViewListBase* ActivePrintableView()
+{
+    CViewBase* view = MainFrameState().activeView;
+    if (!view || !view->list || view->kind == 0 || view->kind == 9)
+        return nullptr;
+    return dynamic_cast<CViewListBase*>(view);
+}
+
+} // namespace
+
+void PrintListView(CViewListBase& view, bool preview, QWidget* parent)
+{
+    ShareList* list = view.list;
+    if (!list)
+        return;
+    const int32_t firstVisible = list->firstVisible;
+    const int32_t current = list->current;
+    ListPrintSource source;
+    source.rows = ShareListCount(list);
+    source.detailsView = view.kind == 3;
+    // Rows per page: those the view shows in the table's shape.
+    source.rowsPerPage = [&view](const QRect& table) {
+        view.RenderImage(PrintImageSize(table));
+        return view.grid().visibleRows();
+    };
+    source.drawRows = [&view, list](QPainter& painter, const QRect& table, int first, int) {
+        list->firstVisible = first;
+        const QImage image = view.RenderImage(PrintImageSize(table));
+        painter.drawImage(table, image);
+    };
+    CListPagePrinter pages(source);
+    if (preview) {
+        pages.preview(parent);
+    } else {
+        QPrinter printer(QPrinter::HighResolution);
+        QPrintDialog dialog(&printer, parent);
+        if (RunModalDialog(dialog) == QDialog::Accepted)
+            pages.print(printer);
+    }
+    list->firstVisible = firstVisible;
+    list->current = current;
+    view.InvalidateWindow();
+}
+
 void InstallListDialogCommands(CMainFrame& frame)
 {
     frame.AddCommandHandler(
         [&frame](uint32_t command) {
             if (command == kCommandGlobalHighLowSettings) {
                 RunGlobalHighLowSettings(&frame);
+                return true;
+            }
+            if (command == kCommandPrint || command == kCommandPrintPreview) {
+                CViewListBase* view = ActivePrintableView();
+                if (!view)
+                    return false;
+                PrintListView(*view, command == kCommandPrintPreview, &frame);
                 return true;
             }
             if (command == kCommandListDesign) {
@@ -144,6 +213,10 @@ void InstallListDialogCommands(CMainFrame& frame)
         },
         [](CommandUi& ui) {
             if (ui.command == kCommandGlobalHighLowSettings) {
+                ui.enabled = true;
+                return true;
+            }
+            if ((ui.command == kCommandPrint || ui.command == kCommandPrintPreview) && ActivePrintableView()) {
                 ui.enabled = true;
                 return true;
             }

@@ -3,12 +3,18 @@
 
 #include <cstdint>
 
+class QWidget;
+
 namespace qv {
 
 class CMainFrame;
 
 inline constexpr uint32_t kCommandGlobalHighLowSettings = 27213;
 inline constexpr uint32_t kCommandListDesign = 25002;
+inline constexpr uint32_t kCommandPrintPreview = 26117;
+inline constexpr uint32_t kCommandPrint = 26119;
+
+class CViewListBase;
 
 struct ShareList;
 struct TableDesign;
@@ -21,5 +27,8 @@ bool ListDesignAvailable(int kind);
 void RunListDesign(CMainFrame* frame, ShareList* list, int kind);
 // Puts a design into the list's current setting: style, layout and sort, then re-sorts and repaints.
 void ApplyListDesign(ShareList* list, int kind, const TableDesign& design);
+// 26119 and 26117 in a list view: its rows page by page with the footer; the current row and the
+// first row shown are put back afterwards.
+void PrintListView(CViewListBase& view, bool preview, QWidget* parent);
 
 } // namespace qv

@@ -29,11 +29,15 @@ int TextHeight(QPainter& painter) { return QFontMetrics(FooterFont(painter), pai
 // The table's left edge: 100 device units in from the page's left.
 constexpr int kLeftOffset = 100;
 
+QRect TableRect(const PrintPageGeometry& g) { return QRect(kLeftOffset, 0, g.tableRight - kLeftOffset, g.tableBottom); }
+
 } // namespace
 
 int CListPagePrinter::rowsPerPage(QPainter& painter, QSize page) const
 {
     const PrintPageGeometry g = ComputePrintPage(page.width(), page.height(), TextHeight(painter), source_.detailsView);
+    if (source_.rowsPerPage)
+        return std::max(1, source_.rowsPerPage(TableRect(g)));
     const int height = source_.rowHeight ? std::max(1, source_.rowHeight(painter)) : 1;
     // The first line of each page holds the headings.
     return std::max(1, g.tableBottom / height - 1);
@@ -59,7 +63,7 @@ void CListPagePrinter::drawPage(QPainter& painter, QSize page, int n) const
     const int first = PrintPageTopRow(0, perPage, n, false);
     const int count = std::clamp(source_.rows - first, 0, perPage);
     if (source_.drawRows)
-        source_.drawRows(painter, QRect(kLeftOffset, 0, g.tableRight - kLeftOffset, g.tableBottom), first, count);
+        source_.drawRows(painter, TableRect(g), first, count);
 }
 
 bool CListPagePrinter::print(QPrinter& printer) const

@@ -19,8 +19,10 @@ namespace qv {
 struct ListPrintSource {
     int rows = 0;
     bool detailsView = false;      // one page, whatever the range asks
-    // The row height of the table on the page, for the device's resolution.
+    // The row height of the table on the page, for the device's resolution; or, when given, the
+    // rows that fit the table's rectangle (headings left out).
     std::function<int(QPainter& painter)> rowHeight;
+    std::function<int(const QRect& table)> rowsPerPage;
     // Draws the headings and rows [first, first + count) into the table rectangle.
     std::function<void(QPainter& painter, const QRect& table, int first, int count)> drawRows;
     // The clock of the footer (tests inject one).
