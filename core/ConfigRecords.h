@@ -65,6 +65,13 @@ struct OptionBlockB : SizedRecord<452> {
 
     uint16_t databaseWordA() const { return LoadU16(data() + kDatabaseWordA); }
     uint16_t databaseDate() const { return LoadU16(data() + kDatabaseDate); }
+
+    // The list design dialog's last tab, the results sheet's last page, and the high/low look-back
+    // periods (u16 kind, u16 value each): the global one and the one last entered for a column.
+    static constexpr size_t kDesignTab = 380;
+    static constexpr size_t kResultsPage = 381;
+    static constexpr size_t kGlobalHighLowPeriod = 382;
+    static constexpr size_t kColumnHighLowPeriod = 386;
 };
 
 // Colours, lines and font of one list table: 50 little-endian words. Colours are 0x00BBGGRR; a pen

@@ -7,6 +7,7 @@
 #include "lists/RowSort.h"
 #include "lists/ui/ViewDetailWindow.h"
 #include "lists/ui/ViewHoldWindow.h"
+#include "lists/ui/ListDialogCommands.h"
 #include "lists/ui/ViewList.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -229,6 +230,7 @@ void CQuorvantisApp::createLayoutWindows()
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
     commands_ = std::make_unique<CFrameCommandHost>(*frame_, *requests_);
     windowCommands_ = std::make_unique<CWindowCommands>(*frame_, *windows_, *requests_);
+    InstallListDialogCommands(*frame_);
     windows_->ApplyLayout(-1);
 }
 
