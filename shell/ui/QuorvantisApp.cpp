@@ -2,7 +2,9 @@
 #include "shell/ui/QuorvantisApp.h"
 
 #include "chartmodel/ui/SeriesProgressDialog.h"
+#include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
+#include "lists/RowSort.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
@@ -46,6 +48,15 @@ void SaveRender(QWidget& widget, const char* name)
     widget.grab().save(dir.filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
 }
 
+// The frame that shows the sort's progress on its status bar.
+CMainFrame* sortProgressFrame = nullptr;
+
+void ShowSortProgressOnFrame(const char* text, int step, bool force)
+{
+    if (sortProgressFrame)
+        sortProgressFrame->ShowProgress(QString::fromLatin1(text), step, force);
+}
+
 } // namespace
 
 CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv)
@@ -61,6 +72,7 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallIdleHost();
     InstallAppServicesQt();
     InstallSeriesProgressDialog();
+    InstallChartViewClasses();
     installEventFilter(this);
 }
 
@@ -95,6 +107,8 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     windowCommands_.reset();
     requests_.reset();
     windows_.reset();
+    SetSortProgress(nullptr);
+    sortProgressFrame = nullptr;
     frame_.reset();
     return loopCode;
 }
@@ -164,6 +178,8 @@ void CQuorvantisApp::createFrameObject()
     SetFrameCommandTarget(frame_.get());
     InstallShellDialogs(*frame_);
     InstallFindShareDialog(frame_.get());
+    sortProgressFrame = frame_.get();
+    SetSortProgress(ShowSortProgressOnFrame);
 }
 
 bool CQuorvantisApp::createFrameWindow(CDoc&)
