@@ -5,6 +5,7 @@
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
 #include "lists/RowSort.h"
+#include "lists/ui/ViewList.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
@@ -217,6 +218,7 @@ void CQuorvantisApp::setFrameCaption(const std::string& caption)
 
 void CQuorvantisApp::createLayoutWindows()
 {
+    RegisterListViews();
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
     windowCommands_ = std::make_unique<CWindowCommands>(*frame_, *windows_, *requests_);
