@@ -1,0 +1,38 @@
+// The column commands of a list view carried out on its share list: the layout edit, installing the
+// new layout for the list's setting (SetLayoutPointer), the sort column following, the stored sort
+// byte and the redraw of every view of the same kind and setting.
+#pragma once
+
+#include "lists/ColumnEdit.h"
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace qv {
+
+struct ShareList;
+
+// The layout the list's current setting of the kind uses, bounded by its sound length; empty when
+// there is none.
+std::span<const uint8_t> ListLayout(const ShareList* list, int kind);
+int ListColumnCount(const ShareList* list, int kind);
+
+bool AddListColumn(ShareList* list, int kind, std::span<const uint8_t> templ, const AddColumnRequest& request);
+bool InsertListColumn(ShareList* list, int kind, std::span<const uint8_t> record, int insertAt, int pointSize, int dpi);
+// A field column of a field-table code; nothing for a code the table lacks (narrow: the entry's
+// width flag).
+bool AddListFieldColumn(ShareList* list, int kind, uint8_t code, bool narrow, int insertAt, int pointSize, int dpi);
+bool RemoveListColumn(ShareList* list, int kind, int column);
+bool MoveListColumn(ShareList* list, int kind, int from, int to);
+bool RetitleListColumn(ShareList* list, int kind, int column, std::string_view title, std::string_view defaultHeading);
+bool SetListColumnWidth(ShareList* list, int kind, int column, int width);
+// Sets the signed sort, sorts the rows and stores the sort byte.
+void SortListColumn(ShareList* list, int kind, int signedSort);
+// The list's signed sort number, (column + 1) x direction.
+int ListSignedSort(const ShareList* list);
+
+// Redraws every view of the list's kind and setting.
+void RedrawListViews(ShareList* list, int kind);
+
+} // namespace qv
