@@ -6,10 +6,12 @@
 #include "lists/ColumnDef.h"
 #include "lists/ListSettings.h"
 #include "lists/RowSort.h"
+#include "platform/MessageBox.h"
 #include "shell/PortfolioAdd.h"
 
 #include <cstring>
 #include <optional>
+#include <string>
 
 namespace qv {
 namespace {
@@ -162,6 +164,39 @@ bool SetListColumnWidth(ShareList* list, int kind, int column, int width)
     SetColumnWidth(GetColumnDef(const_cast<uint8_t*>(layout.data()), column), width);
     RedrawListViews(list, kind);
     return true;
+}
+
+NotesAnswer AskNotesRemoval(int otherColumns)
+{
+    const MsgAnswer first = ShowMessage("Do you want to delete all attached notes?", {}, MsgButtons::YesNoCancel, MsgIcon::Question, 1);
+    if (first == MsgAnswer::Cancel)
+        return NotesAnswer::Cancel;
+    if (first != MsgAnswer::Yes)
+        return NotesAnswer::Keep;
+    if (otherColumns == 0)
+        return NotesAnswer::Delete;
+    const std::string text = "This will delete notes used in " + std::to_string(otherColumns)
+        + " other columns.\n\nAre you sure you want to delete these notes?";
+    const MsgAnswer second = ShowMessage(text, {}, MsgButtons::YesNoCancel, MsgIcon::Question, 1);
+    if (second == MsgAnswer::Cancel)
+        return NotesAnswer::Cancel;
+    return second == MsgAnswer::Yes ? NotesAnswer::Delete : NotesAnswer::Keep;
+}
+
+int CountOtherNoteColumns(int kind, int noteNumber, const uint8_t* excluded)
+{
+    int count = 0;
+    for (int setting = 0; setting < kListSettings; ++setting) {
+        const uint8_t* layout = SettingLayout(kind, setting);
+        if (!layout)
+            continue;
+        for (int c = 0; c < CountColumnDefs(layout); ++c) {
+            const uint8_t* def = GetColumnDef(layout, c);
+            if (def != excluded && def[0] >= kColumnDefBytes && ColumnDefKind(def) == kColumnNote && def[ColumnDefLayout::FormatA] == noteNumber)
+                ++count;
+        }
+    }
+    return count;
 }
 
 void SortListColumn(ShareList* list, int kind, int signedSort)

@@ -32,6 +32,14 @@ void SortListColumn(ShareList* list, int kind, int signedSort);
 // The list's signed sort number, (column + 1) x direction.
 int ListSignedSort(const ShareList* list);
 
+// Removing a notes column: whether the notes go too. Asks "Do you want to delete all attached
+// notes?" (No the default) and, on Yes with other columns showing the same notes, whether to delete
+// those as well.
+enum class NotesAnswer { Cancel, Keep, Delete };
+NotesAnswer AskNotesRemoval(int otherColumns);
+// Notes columns of the note number in all twelve layouts of the kind's family, but `excluded`.
+int CountOtherNoteColumns(int kind, int noteNumber, const uint8_t* excluded);
+
 // Redraws every view of the list's kind and setting.
 void RedrawListViews(ShareList* list, int kind);
 

@@ -7,6 +7,7 @@
 #include "lists/ColumnDef.h"
 #include "lists/ListSettings.h"
 #include "ListFixture.h"
+#include "platform/MessageBox.h"
 
 #include <gtest/gtest.h>
 
@@ -96,4 +97,45 @@ TEST_F(ListColumnCommands, MovingRetitlingAndSizing)
 
     ASSERT_TRUE(SetListColumnWidth(a_, kListKindShares, 1, 3));
     EXPECT_EQ(ColumnDefWidth(GetColumnDef(a_->columnLayout, 1)), 10);
+}
+
+namespace {
+
+// Answers the boxes in turn and records their texts.
+class ScriptedBoxes : public MessageBoxHost {
+public:
+    explicit ScriptedBoxes(std::vector<MsgAnswer> answers) : answers_(std::move(answers)) { previous_ = SetMessageBoxHost(this); }
+    ~ScriptedBoxes() override { SetMessageBoxHost(previous_); }
+    MsgAnswer show(const MessageRequest& request) override
+    {
+        texts.push_back(request.text);
+        return answers_.at(texts.size() - 1);
+    }
+    std::vector<std::string> texts;
+
+private:
+    std::vector<MsgAnswer> answers_;
+    MessageBoxHost* previous_ = nullptr;
+};
+
+} // namespace
+
+TEST(ListNotesQuestions, AnswersDecideWhetherNotesGo)
+{
+    struct Case { int others; std::vector<MsgAnswer> answers; NotesAnswer expected; size_t asked; };
+    const Case cases[] = {
+        {0, {MsgAnswer::Yes}, NotesAnswer::Delete, 1},
+        {0, {MsgAnswer::No}, NotesAnswer::Keep, 1},
+        {0, {MsgAnswer::Cancel}, NotesAnswer::Cancel, 1},
+        {2, {MsgAnswer::Yes, MsgAnswer::Yes}, NotesAnswer::Delete, 2},
+        {2, {MsgAnswer::Yes, MsgAnswer::No}, NotesAnswer::Keep, 2},
+        {2, {MsgAnswer::Yes, MsgAnswer::Cancel}, NotesAnswer::Cancel, 2},
+    };
+    for (const Case& c : cases) {
+        ScriptedBoxes boxes(c.answers);
+        EXPECT_EQ(AskNotesRemoval(c.others), c.expected);
+        ASSERT_EQ(boxes.texts.size(), c.asked);
+        if (c.asked == 2)
+            EXPECT_EQ(boxes.texts[1], "This will delete notes used in 2 other columns.\n\nAre you sure you want to delete these notes?");
+    }
 }
