@@ -81,7 +81,7 @@ bool ApplyColumnFormat(uint8_t* def, int command)
     }
 }
 
-CommandState ColumnFormatState(const uint8_t* def, int command, int columnCount)
+ColumnItemState ColumnFormatState(const uint8_t* def, int command, int columnCount)
 {
     if (command == Remove)
         return {def != nullptr && columnCount > 1, false};

@@ -37,13 +37,13 @@ constexpr int ExchangeCode = 27086;
 // Applies a format command to a column record; false when the id is not a format command.
 bool ApplyColumnFormat(uint8_t* def, int command);
 
-struct CommandState {
+struct ColumnItemState {
     bool enabled = false;
     bool checked = false;
 };
 // The state of a format item for the column under the cursor (null for none), and of Remove with
 // the layout's column count.
-CommandState ColumnFormatState(const uint8_t* def, int command, int columnCount);
+ColumnItemState ColumnFormatState(const uint8_t* def, int command, int columnCount);
 
 // List families of the menu-bit tables.
 enum class MenuFamily : uint8_t { Shares, Results, Transactions, Dealings, Cash, News, Trades };

@@ -6,6 +6,9 @@
 #include "core/SectorFilter.h"
 #include "core/ShareList.h"
 #include "lists/ColumnDef.h"
+#include "lists/ColumnFit.h"
+#include "lists/ColumnHeading.h"
+#include "lists/ListColumnCommands.h"
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
 #include "lists/ListStyle.h"
@@ -22,8 +25,6 @@
 
 namespace qv {
 namespace {
-
-constexpr int kWheelRows = 3;
 
 bool SummaryAboveHeadings(int kind)
 {
@@ -298,7 +299,10 @@ void CViewListBase::PlaceScrollBars()
 void CViewListBase::paintEvent(QPaintEvent*)
 {
     QImage image = RenderImage(size());
-    QPainter(this).drawImage(0, 0, image);
+    QPainter painter(this);
+    painter.drawImage(0, 0, image);
+    DrawDragMarks(painter);
+    painter.end();
     PlaceScrollBars();
     UpdateTitle();
 }
@@ -309,31 +313,33 @@ void CViewListBase::resizeEvent(QResizeEvent* event)
     update();
 }
 
-void CViewListBase::mousePressEvent(QMouseEvent* event)
-{
-    setFocus();
-    if (!list || grid_.visibleRows() == 0 || event->position().y() < grid_.rowsTop())
-        return;
-    int y = int(event->position().y());
-    for (int i = 0; i < grid_.visibleRows(); ++i) {
-        if (y >= grid_.RowTop(i) && y < grid_.RowTop(i + 1)) {
-            int row = grid_.firstRow() + i;
-            if (row < ShareListCount(list)) {
-                list->current = row;
-                update();
-            }
-            return;
-        }
-    }
-}
-
-void CViewListBase::wheelEvent(QWheelEvent* event)
+int CViewListBase::FitColumn(int column)
 {
     if (!list)
-        return;
-    int steps = event->angleDelta().y() / 120;
-    list->firstVisible = std::clamp(list->firstVisible - steps * kWheelRows, 0, grid_.GetGridMaxFirstRow());
-    update();
+        return 0;
+    const uint8_t* def = GetColumnDef(list->columnLayout, column);
+    if (!def || def[0] < kColumnDefBytes)
+        return 0;
+    const ListStyle style = CurrentStyle();
+    fonts_ = MakeListFonts(style, fixedPixels_);
+    QtTextMetrics body(fonts_[0]);
+    QtTextMetrics bold(fonts_[1]);
+    FitMeasures measures{&body, &bold, WindowNumberingOption ? style.whiteSpace / 2 : style.whiteSpace, (def[ColumnDefLayout::Align] & 0x10) != 0};
+    ShareListRows rows(*this, list);
+    const int width = FitColumnWidth(rows, def, GetColumnHeading(list, def, true), measures);
+    if (width == 0 || width == ColumnDefWidth(def))
+        return 0;
+    SetListColumnWidth(list, kind, column, width);
+    return width;
+}
+
+std::string CViewListBase::CellTextAt(int row, const uint8_t* def)
+{
+    if (!list)
+        return {};
+    ShareListRows rows(*this, list);
+    CellValue value;
+    return rows.CellText(row, def, value);
 }
 
 } // namespace qv
