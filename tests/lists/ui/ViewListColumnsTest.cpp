@@ -9,6 +9,7 @@
 #include "lists/ListSettings.h"
 #include "lists/ui/ListViewSeams.h"
 #include "shell/CommandUpdate.h"
+#include "shell/FrameState.h"
 #include "shell/ui/SoftMenuQt.h"
 #include "support/ui/Render.h"
 #include "../ListFixture.h"
@@ -105,12 +106,20 @@ bool MenuHolds(QMenu& menu, uint32_t command)
 TEST_F(ViewListColumns, HeadingMenuAddingFormattingAndMovingColumns)
 {
     const ColumnSpan third = Span(3);
+    MainFrameState().activeView = view_.get();
     std::unique_ptr<QMenu> menu(view_->BuildContextMenu(QPoint((third.left + third.right) / 2, HeadingY())));
     ASSERT_TRUE(menu);
     EXPECT_EQ(view_->cursorColumn(), 3);
     EXPECT_TRUE(MenuHolds(*menu, 20176));
     EXPECT_TRUE(MenuHolds(*menu, 25112));
+    QAction* remove = nullptr;
+    for (QAction* action : menu->actions())
+        if (ActionCommand(action) == 20176)
+            remove = action;
+    ASSERT_TRUE(remove);
+    EXPECT_TRUE(remove->isEnabled()) << "the active view enables the column's items";
     SaveRender(RenderWidget(*menu), "list-heading-menu");
+    MainFrameState().activeView = nullptr;
     EXPECT_FALSE(view_->BuildContextMenu(QPoint(third.left + 1, HeadingY()))) << "inside the left margin";
     std::unique_ptr<QMenu> body(view_->BuildContextMenu(QPoint(100, view_->grid().RowTop(0) + 3)));
     ASSERT_TRUE(body);
