@@ -16,6 +16,7 @@
 #include "lists/ListViewOptions.h"
 #include "lists/RowSort.h"
 #include "platform/qt/QtText.h"
+#include "shell/ListTipRules.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -65,6 +66,8 @@ CViewListBase::CViewListBase(int32_t kind, QWidget* parent) : CViewBase(kind), C
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
+    // The cursor shapes and the cell tip follow the mouse without a button held.
+    setMouseTracking(true);
     vbar_ = new QScrollBar(Qt::Vertical, this);
     hbar_ = new QScrollBar(Qt::Horizontal, this);
     vbar_->hide();

@@ -14,12 +14,16 @@
 
 #include <QImage>
 
+#include <memory>
+
 class QMenu;
 class QScrollBar;
 
 namespace qv {
 
 struct CommandUi;
+class CPopupListTip;
+class ListTipView;
 struct ListStyle;
 
 // Private messages of list views.
@@ -74,6 +78,8 @@ public:
     // Fits the column's width to its contents; the new width, or 0 when it stays.
     int FitColumn(int column);
     bool resizing() const { return resize_.column >= 0; }
+    // The cell tip (made on the first move over a cell).
+    CPopupListTip* cellTip() const { return tip_; }
 
 protected:
     // Lays the view out for the device: fonts, row height, headings, grid. False without a source.
@@ -131,9 +137,15 @@ private:
     void MoveSelection(int delta);
     void ScrollColumns(int delta);
     void DrawDragMarks(QPainter& painter);
+    void TrackCellTip(QPoint point);
+    void leaveEvent(QEvent* event) override;
     int cursorColumn_ = -1;
     ResizeDrag resize_;
     MoveDrag move_;
+    std::unique_ptr<ListTipView> tipView_;
+    CPopupListTip* tip_ = nullptr;
+    int tipRow_ = -1;
+    int tipColumn_ = -1;
     QScrollBar* vbar_ = nullptr;
     QScrollBar* hbar_ = nullptr;
     bool settingBars_ = false;

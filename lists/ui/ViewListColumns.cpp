@@ -16,6 +16,8 @@
 #include "platform/qt/QtText.h"
 #include "shell/CommandUpdate.h"
 #include "shell/ViewGroups.h"
+#include "shell/ListTipRules.h"
+#include "shell/ui/PopupListTip.h"
 #include "shell/ui/SoftMenuQt.h"
 #include "lists/ui/ListViewSeams.h"
 
@@ -74,6 +76,38 @@ bool CountsAsChecked(const uint8_t* def)
     const uint8_t kind = ColumnDefKind(def);
     return kind != kColumnResults && kind != kColumnResultsChange && kind != kColumnHolding && kind != kColumnCash;
 }
+
+constexpr int kTipDelayMs = 500;
+
+// What the cell tip asks of a list view.
+class ViewTip : public ListTipView {
+public:
+    ViewTip(const CViewListBase& view, const QFont& font, int margin) : view_(view), metrics_(font), margin_(margin) {}
+    bool hasEntries() const override { return view_.list && ShareListCount(view_.list) > 0; }
+    TipListKind listKind() const override
+    {
+        switch (view_.kind) {
+        case 1: case 6: return TipListKind::PlainList;
+        case 2: return TipListKind::Portfolio;
+        case 4: return TipListKind::Transactions;
+        case 8: return TipListKind::News;
+        default: return TipListKind::Other;
+        }
+    }
+    RecordCursor rowShare(int row) const override
+    {
+        const RecordCursor* entry = view_.list ? ShareListEntry(view_.list, row) : nullptr;
+        return entry ? *entry : RecordCursor{};
+    }
+    int textWidth(const std::string& text) const override { return metrics_.horizontalAdvance(FromCp1252(text)); }
+    int cellMargin() const override { return margin_; }
+    std::string vgItem(int, int, PackedDate*) const override { return {}; }
+
+private:
+    const CViewListBase& view_;
+    QFontMetrics metrics_;
+    int margin_;
+};
 
 } // namespace
 
@@ -423,6 +457,8 @@ void CViewListBase::wheelEvent(QWheelEvent* event)
 void CViewListBase::mousePressEvent(QMouseEvent* event)
 {
     setFocus();
+    if (tip_)
+        tip_->Hide();
     resize_ = {};
     move_ = {};
     const QPoint point = event->position().toPoint();
@@ -475,6 +511,44 @@ void CViewListBase::mouseMoveEvent(QMouseEvent* event)
             shape = Qt::PointingHandCursor;
     }
     setCursor(shape);
+    TrackCellTip(point);
+}
+
+void CViewListBase::TrackCellTip(QPoint point)
+{
+    const int row = RowFromPoint(point);
+    const int column = row >= 0 ? grid_.GridColumnFromX(point.x()) : -1;
+    if (row == tipRow_ && column == tipColumn_)
+        return;
+    tipRow_ = row;
+    tipColumn_ = column;
+    if (tip_)
+        tip_->Hide();
+    if (row < 0 || column < 0 || column >= grid_.columnCount())
+        return;
+    const uint8_t* def = grid_.column(column);
+    if (!def || def[0] < kColumnDefBytes)
+        return;
+    if (!tip_) {
+        tip_ = new CPopupListTip();
+        tip_->Create(0, 0, this);
+    }
+    const ListStyle style = CurrentStyle();
+    tipView_ = std::make_unique<ViewTip>(*this, fonts_[0], style.whiteSpace);
+    const auto spans = VisibleColumnSpans();
+    const auto span = std::find_if(spans.begin(), spans.end(), [column](const ColumnSpan& s) { return s.column == column; });
+    const int left = span != spans.end() ? span->left : grid_.columnX(column);
+    const int width = span != spans.end() ? span->right - span->left : ColumnDefWidth(def);
+    tip_->SetCell(left, grid_.RowTop(row - grid_.firstRow()), tipView_.get(), row, TipColumn{ColumnDefCode(def), ColumnDefKind(def)}, width, fonts_[0]);
+    tip_->ShowAfter(kTipDelayMs);
+}
+
+void CViewListBase::leaveEvent(QEvent* event)
+{
+    tipRow_ = tipColumn_ = -1;
+    if (tip_)
+        tip_->Hide();
+    CViewBaseWnd::leaveEvent(event);
 }
 
 void CViewListBase::mouseReleaseEvent(QMouseEvent* event)

@@ -10,6 +10,7 @@
 #include "lists/ui/ListViewSeams.h"
 #include "shell/CommandUpdate.h"
 #include "shell/FrameState.h"
+#include "shell/ui/PopupListTip.h"
 #include "shell/ui/SoftMenuQt.h"
 #include "support/ui/Render.h"
 #include "../ListFixture.h"
@@ -214,4 +215,16 @@ TEST_F(ViewListColumns, DoubleClickingAWebsiteCellOpensItsAddress)
     SetShellOpen(nullptr);
     // The fixture's shares have no website: nothing opens.
     EXPECT_TRUE(opened.empty());
+}
+
+TEST_F(ViewListColumns, MovingOverACellArmsTheTipAndAPressHidesIt)
+{
+    const ColumnSpan name = Span(1);
+    const QPoint cell((name.left + name.right) / 2, view_->grid().RowTop(1) + 3);
+    Mouse(QEvent::MouseMove, cell, Qt::NoButton);
+    ASSERT_NE(view_->cellTip(), nullptr);
+    EXPECT_TRUE(view_->cellTip()->timerRunning());
+    Mouse(QEvent::MouseButtonPress, cell);
+    EXPECT_FALSE(view_->cellTip()->timerRunning());
+    Mouse(QEvent::MouseButtonRelease, cell, Qt::NoButton);
 }
