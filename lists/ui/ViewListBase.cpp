@@ -285,7 +285,7 @@ void CViewListBase::PlaceScrollBars()
     if (v) {
         vbar_->setGeometry(width() - extent, 0, extent, table.bottom);
         vbar_->setRange(0, grid_.GetGridMaxFirstRow());
-        vbar_->setPageStep(std::max(grid_.visibleRows() - 1, 1));
+        vbar_->setPageStep(std::max(grid_.visibleRows() * 4 / 5, 1));
         vbar_->setValue(grid_.firstRow());
     }
     if (h) {

@@ -77,6 +77,8 @@ public:
     bool RunListCommand(uint32_t command);
     // Fits the column's width to its contents; the new width, or 0 when it stays.
     int FitColumn(int column);
+    // The typed-key search; when it moved the selection, the selected row stands four rows below the top.
+    bool OnFindShareKey(uint32_t character) override;
     bool resizing() const { return resize_.column >= 0; }
     // The cell tip (made on the first move over a cell).
     CPopupListTip* cellTip() const { return tip_; }

@@ -13,6 +13,7 @@
 #include "lists/ListColumnCommands.h"
 #include "lists/ListRows.h"
 #include "lists/ListStyle.h"
+#include "lists/ListViewOptions.h"
 #include "platform/qt/QtText.h"
 #include "shell/CommandUpdate.h"
 #include "shell/ViewGroups.h"
@@ -225,6 +226,18 @@ bool CViewListBase::UpdateListCommand(CommandUi& ui)
         ui.checked = checked;
         return true;
     }
+    if (c == 26228) {
+        ui.enabled = list != nullptr;
+        return true;
+    }
+    if (c == 26229) {
+        ui.enabled = def && def[0] >= kColumnDefBytes && ColumnDefKind(def) == kColumnNote && list->current >= 0;
+        return true;
+    }
+    if (c == 27200) {
+        ui.enabled = CurrentListViewOptions().livePrices && kind != 7 && (kind == 10 || kind == 3 || ShareListCount(list) > 0);
+        return true;
+    }
     if (c == 26170 || c == 20610 || c == 20607 || c == 20604 || c == 20605 || c == 20608 || c == 20609 || c == 26014
         || c == 26015 || c == 26016 || c == 26017 || c == 26018 || c == 26019 || c == 20616 || c == 20617 || c == 20600
         || c == 20601 || c == 26172 || c == 26173) {
@@ -242,9 +255,16 @@ bool CViewListBase::RunListCommand(uint32_t command)
         return RunColumnCommand(command);
     if (FindAddColumnCommand(int(command)))
         return RunAddColumnCommand(command);
-    if (command == 26170) {
-        update();
+    switch (command) {
+    case 26170: update(); return true;
+    case 26228: RouteCommand(26214); return true;
+    case 26229:
+        // The note dialog is not built yet: its seam answers Cancel.
+        if (ColumnDialogs().parameters)
+            ColumnDialogs().parameters(int(command));
         return true;
+    case 27200: return true; // the summary of trades belongs to the live-prices views
+    default: break;
     }
     return RunMoveCommand(command);
 }
@@ -367,6 +387,17 @@ bool CViewListBase::RunColumnCommand(uint32_t command)
 }
 
 // Keys and scrolling ------------------------------------------------------------------------------
+
+bool CViewListBase::OnFindShareKey(uint32_t character)
+{
+    const int before = list ? list->current : -1;
+    const bool used = CViewBaseWnd::OnFindShareKey(character);
+    if (list && list->current != before) {
+        list->firstVisible = std::max(list->current - 4, 0);
+        update();
+    }
+    return used;
+}
 
 void CViewListBase::ScrollRows(int delta)
 {

@@ -132,7 +132,8 @@ TEST_F(ViewListColumns, HeadingMenuAddingFormattingAndMovingColumns)
     ASSERT_TRUE(view_->RunListCommand(25136));
     EXPECT_EQ(Columns(), before + 1);
     EXPECT_EQ(Code(3), 21);
-    CommandUi ui{25136};
+    CommandUi ui;
+    ui.command = 25136;
     ASSERT_TRUE(view_->UpdateListCommand(ui));
     EXPECT_TRUE(ui.enabled);
     EXPECT_TRUE(ui.checked.value_or(false));
