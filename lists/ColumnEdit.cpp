@@ -162,6 +162,22 @@ std::optional<std::vector<uint8_t>> InsertColumnRecord(std::span<const uint8_t> 
     return InsertRecord(layout, record, insertAt);
 }
 
+std::optional<std::vector<uint8_t>> InsertRecordAsIs(std::span<const uint8_t> layout, std::span<const uint8_t> record, int insertAt)
+{
+    if (!IsColumnRecord(record))
+        return std::nullopt;
+    return InsertRecord(layout, std::vector<uint8_t>(record.begin(), record.end()), insertAt);
+}
+
+std::vector<uint8_t> ResultsColumnRecord(int itemGroup, int item, int8_t year)
+{
+    const uint8_t formatB = (itemGroup & 7) != 0 ? 1 : 2;
+    std::vector<uint8_t> record;
+    AppendColumnDef(record, ColumnOf(kColumnResults, uint8_t((itemGroup << 4) | (item & 15))).withAlign(1).withFormatA(1)
+        .withFormatB(formatB).withOption(year).withWidth(60).withParameters(std::vector<uint8_t>{0}));
+    return record;
+}
+
 std::vector<uint8_t> FieldColumnRecord(uint8_t code, bool narrow)
 {
     ColumnDefSpec spec = ColumnOf(kColumnField, code).withWidth(narrow ? 60 : 120);

@@ -34,6 +34,13 @@ std::optional<std::vector<uint8_t>> AddTemplateColumn(std::span<const uint8_t> l
 std::optional<std::vector<uint8_t>> InsertColumnRecord(std::span<const uint8_t> layout, std::span<const uint8_t> record,
     int insertAt, int pointSize, int dpi);
 
+// A record put in as it is (results columns keep their width 60 unscaled).
+std::optional<std::vector<uint8_t>> InsertRecordAsIs(std::span<const uint8_t> layout, std::span<const uint8_t> record, int insertAt);
+
+// A results column: kind 2, flags 1, format A 1, format B 2 (1 when the group's low three bits are
+// set), width 60, the year byte after the flags, field code (group << 4) | (item & 15).
+std::vector<uint8_t> ResultsColumnRecord(int itemGroup, int item, int8_t year);
+
 // A 27-byte field column for a field-table code: `narrow` from the entry's width flag (60, else 120).
 std::vector<uint8_t> FieldColumnRecord(uint8_t code, bool narrow);
 

@@ -3,12 +3,14 @@
 
 #include "core/Memory.h"
 #include "core/ShareList.h"
+#include "lists/ColumnCatalogues.h"
 #include "lists/ColumnDef.h"
 #include "lists/ListSettings.h"
 #include "lists/RowSort.h"
 #include "platform/MessageBox.h"
 #include "shell/PortfolioAdd.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -119,6 +121,32 @@ bool AddListFieldColumn(ShareList* list, int kind, uint8_t code, bool narrow, in
     request.pointSize = pointSize;
     request.dpi = dpi;
     return AddListColumn(list, kind, record, request);
+}
+
+bool AddListRecord(ShareList* list, int kind, std::span<const uint8_t> record, int insertAt)
+{
+    const std::span<const uint8_t> layout = ListLayout(list, kind);
+    if (layout.empty())
+        return false;
+    const int at = ResolvedInsertion(list, kind, insertAt);
+    if (!Install(list, kind, InsertRecordAsIs(layout, record, insertAt)))
+        return false;
+    AfterInsert(list, kind, at);
+    return true;
+}
+
+bool AddHighLowColumn(ShareList* list, int kind, const HighLowChoice& choice, AddColumnRequest request)
+{
+    static constexpr int kShareTemplates[] = {19, 52, 54, 63};
+    const int measure = std::clamp(choice.measure, 0, 3);
+    const int side = choice.side != 0 ? 1 : 0;
+    if (choice.family == 0) {
+        request.parameter1 = request.parameter2 = 0;
+        return AddListColumn(list, kind, CatalogueTemplate(Catalogue::Shares, kShareTemplates[measure] + side), request);
+    }
+    request.parameter1 = choice.parameter1;
+    request.parameter2 = choice.parameter2;
+    return AddListColumn(list, kind, CatalogueTemplate(Catalogue::HighLow, measure * 2 + side), request);
 }
 
 bool RemoveListColumn(ShareList* list, int kind, int column)

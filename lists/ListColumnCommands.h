@@ -23,6 +23,20 @@ bool InsertListColumn(ShareList* list, int kind, std::span<const uint8_t> record
 // A field column of a field-table code; nothing for a code the table lacks (narrow: the entry's
 // width flag).
 bool AddListFieldColumn(ShareList* list, int kind, uint8_t code, bool narrow, int insertAt, int pointSize, int dpi);
+// A prepared record put in unscaled (results columns).
+bool AddListRecord(ShareList* list, int kind, std::span<const uint8_t> record, int insertAt);
+
+// The high/low dialog's answer: family 0 adds shares template 19, 52, 54 or 63 (by measure) plus the
+// side without parameters; family 1 high/low template measure x 2 + side with the two parameters.
+struct HighLowChoice {
+    int family = 0;
+    int measure = 0;
+    int side = 0;
+    int32_t parameter1 = 0;
+    int32_t parameter2 = 0;
+};
+bool AddHighLowColumn(ShareList* list, int kind, const HighLowChoice& choice, AddColumnRequest request);
+
 bool RemoveListColumn(ShareList* list, int kind, int column);
 bool MoveListColumn(ShareList* list, int kind, int from, int to);
 bool RetitleListColumn(ShareList* list, int kind, int column, std::string_view title, std::string_view defaultHeading);

@@ -295,13 +295,31 @@ bool CViewListBase::RunAddColumnCommand(uint32_t command)
         const auto chosen = ask ? ask(int(command)) : std::nullopt;
         if (!chosen)
             return true;
-        request.parameter1 = chosen->first;
+        // The percentage variants mark their first date with bit 23.
+        const bool percentage = add->index == 31 || add->index == 57;
+        request.parameter1 = chosen->first | (percentage ? 1 << 23 : 0);
         request.parameter2 = chosen->second;
         AddListColumn(list, kind, CatalogueTemplate(add->catalogue, add->index), request);
         break;
     }
-    default: {
-        // Results, high/low and intraday columns come from their dialogs.
+    case AddColumnRoute::Results: {
+        const auto& ask = ColumnDialogs().results;
+        const auto chosen = ask ? ask(int(command)) : std::nullopt;
+        if (!chosen)
+            return true;
+        AddListRecord(list, kind, ResultsColumnRecord(chosen->itemGroup, chosen->item, chosen->year), cursorColumn_);
+        break;
+    }
+    case AddColumnRoute::HighLow: {
+        const auto& ask = ColumnDialogs().highLow;
+        const auto chosen = ask ? ask() : std::nullopt;
+        if (!chosen)
+            return true;
+        AddHighLowColumn(list, kind, *chosen, request);
+        break;
+    }
+    case AddColumnRoute::Intraday: {
+        // The intraday column dialog belongs to the live-prices views; until then it answers Cancel.
         const auto& ask = ColumnDialogs().parameters;
         if (ask)
             ask(int(command));

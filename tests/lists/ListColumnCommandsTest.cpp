@@ -139,3 +139,28 @@ TEST(ListNotesQuestions, AnswersDecideWhetherNotesGo)
             EXPECT_EQ(boxes.texts[1], "This will delete notes used in 2 other columns.\n\nAre you sure you want to delete these notes?");
     }
 }
+
+TEST_F(ListColumnCommands, ResultsAndHighLowColumnsFromTheirDialogsAnswers)
+{
+    ASSERT_TRUE(AddListRecord(a_, kListKindShares, ResultsColumnRecord(3, 5, 1), 1));
+    const uint8_t* results = GetColumnDef(a_->columnLayout, 1);
+    EXPECT_EQ(ColumnDefKind(results), kColumnResults);
+    EXPECT_EQ(ColumnDefCode(results), 0x35);
+    EXPECT_EQ(ColumnDefWidth(results), 60) << "results columns keep width 60 unscaled";
+    EXPECT_EQ(results[ColumnDefLayout::FormatB], 1);
+    EXPECT_EQ(ColumnDefYear(results), 1);
+    EXPECT_EQ(ResultsColumnRecord(8, 2, 0)[ColumnDefLayout::FormatB], 2);
+
+    AddColumnRequest request;
+    request.insertAt = 1;
+    ASSERT_TRUE(AddHighLowColumn(a_, kListKindShares, {0, 2, 1, 7, 9}, request));
+    EXPECT_EQ(Code(1), 55);
+    EXPECT_EQ(ColumnDefKind(GetColumnDef(a_->columnLayout, 1)), kColumnFormula);
+    ASSERT_TRUE(AddHighLowColumn(a_, kListKindShares, {1, 3, 1, 2, 250}, request));
+    const uint8_t* highLow = GetColumnDef(a_->columnLayout, 1);
+    EXPECT_EQ(ColumnDefCode(highLow), 94);
+    EXPECT_EQ(highLow[ColumnDefLayout::SubKind], 7);
+    EXPECT_EQ(highLow[ColumnDefLayout::FirstUnit], 2);
+    EXPECT_EQ(highLow[ColumnDefLayout::FirstCount], 250);
+    EXPECT_NE(highLow[ColumnDefLayout::Align] & 0x10, 0);
+}

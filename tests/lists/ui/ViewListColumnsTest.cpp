@@ -3,6 +3,7 @@
 #include "lists/ui/ViewList.h"
 
 #include "core/ConfigState.h"
+#include "lists/AddColumnCommands.h"
 #include "lists/ColumnDef.h"
 #include "lists/ListOptions.h"
 #include "lists/ListRows.h"
@@ -228,4 +229,24 @@ TEST_F(ViewListColumns, MovingOverACellArmsTheTipAndAPressHidesIt)
     Mouse(QEvent::MouseButtonPress, cell);
     EXPECT_FALSE(view_->cellTip()->timerRunning());
     Mouse(QEvent::MouseButtonRelease, cell, Qt::NoButton);
+}
+
+TEST_F(ViewListColumns, DialogCommandsAddWhatTheScriptedDialogsAnswer)
+{
+    const int before = Columns();
+    view_->SetCursorColumn(2);
+    EXPECT_TRUE(view_->RunListCommand(26094));
+    EXPECT_TRUE(view_->RunListCommand(27219));
+    EXPECT_EQ(Columns(), before) << "without their dialogs the commands answer Cancel";
+
+    ColumnDialogs().results = [](int) -> std::optional<ResultsChoice> { return ResultsChoice{2, 1, 0}; };
+    ColumnDialogs().parameters = [](int) -> std::optional<std::pair<int32_t, int32_t>> { return std::pair<int32_t, int32_t>{DateParameter(3, 20), 0}; };
+    EXPECT_TRUE(view_->RunListCommand(26094));
+    EXPECT_EQ(ColumnDefCode(GetColumnDef(list_->columnLayout, 2)), 0x21);
+    EXPECT_TRUE(view_->RunListCommand(25118));
+    const uint8_t* since = GetColumnDef(list_->columnLayout, 2);
+    EXPECT_EQ(ColumnDefCode(since), 31);
+    EXPECT_EQ(since[ColumnDefLayout::FirstUnit], 0x82) << "mode 2 with the percentage bit";
+    ColumnDialogs() = {};
+    EXPECT_EQ(Columns(), before + 2);
 }
