@@ -133,6 +133,8 @@ private:
     bool RunMoveCommand(uint32_t command);
     void ColumnFormatChanged(int column);
     void RemoveCursorColumn();
+    // Reopens the dialog that made the column; on an answer the column is replaced in place.
+    void ChangeCursorColumnContents(const uint8_t* def);
     void OpenCellLink(int row, int column);
     std::string CellTextAt(int row, const uint8_t* def);
     void ScrollRows(int delta);

@@ -394,14 +394,42 @@ bool CViewListBase::RunColumnCommand(uint32_t command)
             MoveListColumn(list, kind, cursorColumn_, std::clamp(*position - 1, 0, count));
         break;
     }
-    case ChangeContents:
-        if (dialogs.parameters)
-            dialogs.parameters(int(command));
-        break;
+    case ChangeContents: ChangeCursorColumnContents(def); break;
     default: break;
     }
     update();
     return true;
+}
+
+void CViewListBase::ChangeCursorColumnContents(const uint8_t* def)
+{
+    const ListColumnDialogs& dialogs = ColumnDialogs();
+    const int column = cursorColumn_;
+    const uint8_t code = ColumnDefCode(def);
+    const uint8_t columnKind = ColumnDefKind(def);
+    AddColumnRequest request;
+    request.insertAt = column;
+    request.pointSize = CurrentStyle().pointSize;
+    request.dpi = logicalDpiY();
+    if (columnKind == kColumnResults || columnKind == kColumnResultsChange) {
+        const auto chosen = dialogs.results ? dialogs.results(ChangeContents) : std::nullopt;
+        if (chosen && RemoveListColumn(list, kind, column))
+            AddListRecord(list, kind, ResultsColumnRecord(chosen->itemGroup, chosen->item, chosen->year), column);
+        return;
+    }
+    const bool dated = columnKind == kColumnPriceHistory && (code == 30 || code == 31 || code == 56 || code == 57 || code == 87 || code == 88);
+    if (dated) {
+        const auto chosen = dialogs.parameters ? dialogs.parameters(ChangeContents) : std::nullopt;
+        if (!chosen || !RemoveListColumn(list, kind, column))
+            return;
+        request.parameter1 = chosen->first | (code == 31 || code == 57 ? 1 << 23 : 0);
+        request.parameter2 = chosen->second;
+        AddListColumn(list, kind, CatalogueTemplate(Catalogue::Shares, code), request);
+        return;
+    }
+    const auto chosen = dialogs.highLow ? dialogs.highLow() : std::nullopt;
+    if (chosen && RemoveListColumn(list, kind, column))
+        AddHighLowColumn(list, kind, *chosen, request);
 }
 
 // Keys and scrolling ------------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include "shell/FrameState.h"
 #include "shell/ui/PopupListTip.h"
 #include "shell/ui/SoftMenuQt.h"
+#include "platform/ByteOrder.h"
 #include "support/ui/Render.h"
 #include "../ListFixture.h"
 
@@ -247,6 +248,14 @@ TEST_F(ViewListColumns, DialogCommandsAddWhatTheScriptedDialogsAnswer)
     const uint8_t* since = GetColumnDef(list_->columnLayout, 2);
     EXPECT_EQ(ColumnDefCode(since), 31);
     EXPECT_EQ(since[ColumnDefLayout::FirstUnit], 0x82) << "mode 2 with the percentage bit";
-    ColumnDialogs() = {};
     EXPECT_EQ(Columns(), before + 2);
+
+    // Changing the contents replaces the column in place with the dialog's new answer.
+    ColumnDialogs().parameters = [](int) -> std::optional<std::pair<int32_t, int32_t>> { return std::pair<int32_t, int32_t>{DateParameter(3, 60), 0}; };
+    ASSERT_TRUE(view_->RunListCommand(27218));
+    EXPECT_EQ(Columns(), before + 2);
+    const uint8_t* changed = GetColumnDef(list_->columnLayout, 2);
+    EXPECT_EQ(ColumnDefCode(changed), 31);
+    EXPECT_EQ(LoadU16(changed + ColumnDefLayout::FirstCount), 60);
+    ColumnDialogs() = {};
 }
