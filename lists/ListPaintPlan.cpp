@@ -38,16 +38,6 @@ uint8_t AppearanceFlags(const uint8_t* column)
     return HasAppearance(column) ? column[ColumnDefLayout::Appearance] : 0;
 }
 
-PaintOp FillOp(int x0, int y0, int x1, int y1, uint32_t colour)
-{
-    PaintOp op;
-    op.x0 = x0;
-    op.y0 = y0;
-    op.x1 = x1;
-    op.y1 = y1;
-    op.colour = colour;
-    return op;
-}
 
 PaintOp TextOp(int x0, int y0, int x1, int y1, std::string text, uint32_t colour, int font, int align)
 {
@@ -69,6 +59,17 @@ PaintOp LineOp(int x0, int y0, int x1, int y1, uint32_t pen, int lineStyle)
 }
 
 } // namespace
+
+PaintOp FillOp(int x0, int y0, int x1, int y1, uint32_t colour)
+{
+    PaintOp op;
+    op.x0 = x0;
+    op.y0 = y0;
+    op.x1 = x1;
+    op.y1 = y1;
+    op.colour = colour;
+    return op;
+}
 
 CellPlan PlanCell(const ListStyle& style, const CellFacts& f, std::string text)
 {

@@ -61,6 +61,9 @@ struct PaintOp {
     std::string text;
 };
 
+// A filled rectangle [x0, x1) x [y0, y1) in the colour.
+PaintOp FillOp(int x0, int y0, int x1, int y1, uint32_t colour);
+
 // One cell's plan.
 struct CellPlan {
     std::string text;

@@ -47,6 +47,7 @@ struct CompareContext {
     int tradeField = 0;
     // Texts computed once per row for keys that have no slot (trade types, news companies), by key.
     std::unordered_map<const uint8_t*, std::optional<std::string>> itemTexts;
+    std::unordered_map<const uint8_t*, float> itemNumbers;
 };
 CompareContext ctx;
 
@@ -306,6 +307,25 @@ int TradeRecords(const SortItem& a, const SortItem& b)
     }
     return c ? c : later();
 }
+
+// Dealings (rows of items of the dealings stream, keyed by the item): numbers larger first, dates
+// earlier first, texts alphabetical with an empty text last, code 1 the stream's order.
+int DealingNumber(const SortItem& a, const SortItem& b)
+{
+    int c = LargerFirst(ctx.itemNumbers[a.key], ctx.itemNumbers[b.key]);
+    return c ? c : Position(a, b);
+}
+int DealingDate(const SortItem& a, const SortItem& b)
+{
+    int c = -LargerFirst(ctx.itemNumbers[a.key], ctx.itemNumbers[b.key]);
+    return c ? c : Position(a, b);
+}
+int DealingText(const SortItem& a, const SortItem& b)
+{
+    int c = EmptyLast(ctx.itemTexts[a.key].value_or(""), ctx.itemTexts[b.key].value_or(""), Alphabetical);
+    return c ? c : Position(a, b);
+}
+int StreamOrder(const SortItem& a, const SortItem& b) { return Position(a, b); }
 
 // The comparisons of field types below 15.
 RowCompare TypeCompare(uint8_t type)
@@ -694,6 +714,29 @@ bool PrepareNoteColumn(ShareList* list, const uint8_t* def, SortKeys& out)
     return true;
 }
 
+// Dealing columns keyed from the cells the dealings code gives (its text and number), once per row.
+bool PrepareDealingColumn(ShareList* list, const uint8_t* def, SortKeys& out)
+{
+    uint8_t code = ColumnDefCode(def);
+    if (code == 1) {
+        out = {0, StreamOrder};
+        return true;
+    }
+    bool number = code == 3 || code == 5 || code == 6 || code == 7 || code == 12 || code == 13;
+    int32_t n = RowCount(list);
+    char text[kCellTextBytes];
+    for (int32_t i = 0; i < n && !SortStop; ++i) {
+        RecordCursor row = list->entries[i];
+        size_t len = FormatColumnValue(row.record, row.count, def, text, sizeof text, i + 1, list, 0);
+        if (number)
+            ctx.itemNumbers[row.record] = len ? LastCellValue().value : 0.0f;
+        else
+            ctx.itemTexts[row.record] = std::string(text, len);
+    }
+    out = {0, number ? (code == 3 ? DealingDate : DealingNumber) : DealingText};
+    return true;
+}
+
 SortItem MakeItem(RecordCursor row, int32_t keyOffset)
 {
     SortItem item{row, nullptr, 0};
@@ -828,7 +871,7 @@ bool PrepareSortKeys(ShareList* list, const uint8_t* def, SortKeys& out)
         return true;
     }
     case kColumnDealing:
-        return false;
+        return PrepareDealingColumn(list, def, out);
     default:
         break;
     }
@@ -865,8 +908,12 @@ int SortRows(ShareList* list, int n, bool force)
         else if (ColumnDefCode(def) == 'V' && !fieldless)
             result = 0;
         else {
-            int32_t base = list->family == 2 ? 8 : list->family == 4 ? 10 : list->family == 5 ? 9 : 30;
-            SortRowArray(list->entries, SortKeys{base, I32Larger}, false);
+            // The base pass orders by a word of each item; dealing items and cash entries may be
+            // shorter than its offset, so they keep their order for it.
+            bool baseKey = list->family != kFamilyDealings && list->family != kFamilyCash;
+            int32_t base = list->family == kFamilyNews ? 10 : list->family == kFamilyTrades ? 9 : 30;
+            if (baseKey)
+                SortRowArray(list->entries, SortKeys{base, I32Larger}, false);
             SortKeys keys;
             result = PrepareSortKeys(list, def, keys) ? 1 : 0;
             if (result && !SortStop) {

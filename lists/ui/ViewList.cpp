@@ -43,7 +43,11 @@ void CViewList::OnRefresh()
         return;
     }
     if (list) {
-        SelectColumnSetting(list, kind, -1, false, false);
+        // A share list shows a fixed list: a portfolio source left by a view that shared the
+        // list before (a chart following a portfolio) is dropped, as portfolios have their own view.
+        list->source = nullptr;
+        AttachListSource(kFamilyShares, nullptr, -1);
+        qv::SelectColumnSetting(list, kind, -1, false, false);
         if (list->filledMark != list->word + 1) {
             ApplyListSortSetting(list, 0);
             RefillListSource(list, true);

@@ -220,7 +220,7 @@ void CViewListBase::PaintTable(QPainter& painter, const QSize& size, bool onScre
     }
     ListStyle style = CurrentStyle();
     if (headingTop_ > 0)
-        ops_.push_back(PaintOp{PaintStep::Fill, 0, 0, size.width(), headingTop_, style.background});
+        ops_.push_back(FillOp(0, 0, size.width(), headingTop_, style.background));
     HeadingPaint heading;
     heading.top = headingTop_;
     heading.viewKind = kind;
@@ -238,9 +238,9 @@ void CViewListBase::PaintTable(QPainter& painter, const QSize& size, bool onScre
     PlanBody(ops_, grid_, style, rows, body);
     const GridRect& table = grid_.table();
     if (table.right < size.width())
-        ops_.push_back(PaintOp{PaintStep::Fill, table.right, 0, size.width(), size.height(), 0xC8C8C8});
+        ops_.push_back(FillOp(table.right, 0, size.width(), size.height(), 0xC8C8C8));
     if (table.bottom < size.height())
-        ops_.push_back(PaintOp{PaintStep::Fill, 0, table.bottom, size.width(), size.height(), 0xC8C8C8});
+        ops_.push_back(FillOp(0, table.bottom, size.width(), size.height(), 0xC8C8C8));
     ReplayPaintOps(painter, ops_, fonts_);
     live_.clear();
     paintReady_ = true;

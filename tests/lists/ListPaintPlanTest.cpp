@@ -224,8 +224,9 @@ TEST(ListPaintPlan, ArrowsByUpDownState)
         f.value.value = c.value;
         CellPlan plan = PlanCell(s, f, "x");
         EXPECT_EQ(plan.arrow, c.arrow) << c.state;
-        if (c.arrow != 2)
+        if (c.arrow != 2) {
             EXPECT_EQ(plan.arrowColour, s.arrows[c.arrow == 1 ? 0 : c.arrow == -1 ? 1 : 2]);
+        }
     }
 }
 

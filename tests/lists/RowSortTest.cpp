@@ -369,4 +369,42 @@ TEST_F(ItemSort, NewsByDateAndTimeAndByCompanyName)
     EXPECT_EQ(Order(list, news), (std::vector<size_t>{2, 0, 1})) << "by name regardless of case, no company last";
 }
 
+// Dealing items as the dealings code would give their cells: byte 0 the number of every numeric
+// column (shown as "#"), byte 1 the letter of the text column 2 (0 for none).
+size_t FakeDealingText(const uint8_t* dealing, int code, char* text, size_t capacity, float* value)
+{
+    *value = dealing[0];
+    char shown = code == 2 ? char(dealing[1]) : '#';
+    if (shown == 0 || capacity < 2)
+        return 0;
+    text[0] = shown;
+    text[1] = 0;
+    return 1;
+}
+
+TEST_F(ItemSort, DealingsByNumberDateAndText)
+{
+    LoadShares({});
+    CellSources saved = CurrentCellSources();
+    CurrentCellSources().dealingText = FakeDealingText;
+    Items dealings({{5, 'b', 0, 0}, {9, 0, 0, 0}, {1, 'a', 0, 0}});
+    auto value = OneColumn(kColumnDealing, 7);
+    ShareList* list = ItemList(NewList(0, 8), dealings, kFamilyDealings, value);
+    SortRows(list, 1, true);
+    EXPECT_EQ(Order(list, dealings), (std::vector<size_t>{1, 0, 2}));
+    auto date = OneColumn(kColumnDealing, 3);
+    list->columnLayout = date.data();
+    SortRows(list, 1, true);
+    EXPECT_EQ(Order(list, dealings), (std::vector<size_t>{2, 0, 1})) << "the earliest date first";
+    auto name = OneColumn(kColumnDealing, 2);
+    list->columnLayout = name.data();
+    SortRows(list, 1, true);
+    EXPECT_EQ(Order(list, dealings), (std::vector<size_t>{2, 0, 1})) << "an empty text last";
+    auto stream = OneColumn(kColumnDealing, 1);
+    list->columnLayout = stream.data();
+    SortRows(list, -1, true);
+    EXPECT_EQ(Order(list, dealings), (std::vector<size_t>{2, 1, 0}));
+    CurrentCellSources() = saved;
+}
+
 } // namespace
