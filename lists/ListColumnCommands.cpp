@@ -9,6 +9,7 @@
 #include "lists/RowSort.h"
 #include "platform/MessageBox.h"
 #include "shell/PortfolioAdd.h"
+#include "shell/ViewGroups.h"
 
 #include <algorithm>
 #include <cstring>
@@ -86,6 +87,9 @@ int ListSignedSort(const ShareList* list)
 
 void RedrawListViews(ShareList* list, int kind)
 {
+    // The views of the layout rebuild their headings, then everything of the kind and setting redraws.
+    constexpr uint32_t kListChangedMessage = 0x445;
+    SendMessageToAllViews(kListChangedMessage, 0, 0, false, list->family, kind, list->tableSetting);
     InvalidateMatchingViews(ShareListChain(), false, kind, list->tableSetting, 0xFFFFFFFF, nullptr);
 }
 
