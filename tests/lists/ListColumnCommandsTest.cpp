@@ -135,8 +135,9 @@ TEST(ListNotesQuestions, AnswersDecideWhetherNotesGo)
         ScriptedBoxes boxes(c.answers);
         EXPECT_EQ(AskNotesRemoval(c.others), c.expected);
         ASSERT_EQ(boxes.texts.size(), c.asked);
-        if (c.asked == 2)
+        if (c.asked == 2) {
             EXPECT_EQ(boxes.texts[1], "This will delete notes used in 2 other columns.\n\nAre you sure you want to delete these notes?");
+        }
     }
 }
 
