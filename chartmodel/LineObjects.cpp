@@ -226,12 +226,17 @@ void UnpackLineObjects(LineObjectList& list, std::span<const uint8_t> item)
     });
 }
 
+void LoadLineObjects(LineObjectList& list, const KeyedItemKey& key)
+{
+    KeyedItemRecord record{key, nullptr};
+    if (!LinesAndTextStore().LookupItem(record) || record.blob == nullptr)
+        return;
+    UnpackLineObjects(list, std::span<const uint8_t>(record.blob, BlobLength(record.blob)));
+}
+
 void LoadLineObjectsFor(LineObjectList& list, uint32_t shareKey, uint16_t kind, uint32_t subKey)
 {
-    uint8_t* blob = LinesAndTextStore().GetItem(shareKey, kind, subKey);
-    if (blob == nullptr)
-        return;
-    UnpackLineObjects(list, std::span<const uint8_t>(blob, BlobLength(blob)));
+    LoadLineObjects(list, KeyedItemKey{shareKey, kind, subKey});
 }
 
 } // namespace qv

@@ -10,6 +10,8 @@
 
 namespace qv {
 
+struct KeyedItemKey;
+
 enum class LineObjectKind : uint32_t { None = 0, LineStudy = 1, Pitchfork = 2, Text = 3 };
 
 // Stored bytes of a node: a line study or pitchfork stores 16 + 8 x points (at most 144 bytes), a
@@ -100,6 +102,8 @@ void LineObjectsSize(const LineObjectList& list, uint32_t shareKey, uint16_t kin
 
 // Appends the objects of a packed item to the list (each at the head, so they come out reversed).
 void UnpackLineObjects(LineObjectList& list, std::span<const uint8_t> item);
+// Fetches the item of the key from the lines-and-text store and appends its objects to the list.
+void LoadLineObjects(LineObjectList& list, const KeyedItemKey& key);
 void LoadLineObjectsFor(LineObjectList& list, uint32_t shareKey, uint16_t kind, uint32_t subKey);
 
 // Walks the objects of a packed item, every step bounded by its section and the item: the visitor

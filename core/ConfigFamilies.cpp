@@ -1,6 +1,7 @@
 // Masks and defaults of the slot families of "Quorva.cfg".
 #include "core/ConfigFamilies.h"
 
+#include "chartmodel/GraphSettingDefaults.h"
 #include "core/ConfigDefaults.h"
 #include "platform/ByteOrder.h"
 
@@ -194,9 +195,13 @@ void ResetConfigFamily(ConfigState& state, ConfigFamily family)
         return;
     case ConfigFamily::DailyGraphs:
         ResetNames(state.dailyGraphs, "Setting %i");
+        for (GraphSetting& record : state.dailyGraphs.records)
+            InitGraphSetting(record, false);
         return;
     case ConfigFamily::IntradayGraphs:
         ResetNames(state.intradayGraphs, "Setting %i");
+        for (GraphSetting& record : state.intradayGraphs.records)
+            InitGraphSetting(record, true);
         return;
     case ConfigFamily::DealTables:
         ResetTables(state.dealTables, "Deal table %i", ColumnLayoutSet::DealTables, 3, kTableSort);

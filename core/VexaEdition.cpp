@@ -77,7 +77,7 @@ void SwitchIn()
         if (!slot)
             continue;
         edition.graphs[i] = SavedGraph{*slot, config.dailyGraphs.records[*slot], config.dailyGraphs.names[*slot]};
-        SetGraphSettingVariant(config.dailyGraphs.records[*slot], kSettingVariants[i]);
+        InitVexaGraphSetting(config.dailyGraphs.records[*slot], kSettingVariants[i]);
         config.dailyGraphs.names[*slot] = kSettingNames[i];
     }
     if (std::optional<size_t> slot = SlotOf(OptionBlockA::kEditionTableSlot)) {

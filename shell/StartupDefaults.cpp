@@ -3,7 +3,6 @@
 // and the pre-set portfolios refilled after every load.
 #include "shell/StartupSteps.h"
 
-#include "chartmodel/GraphSettingDefaults.h"
 #include "core/ConfigFamilies.h"
 #include "core/ConfigState.h"
 #include "core/SystemServices.h"
@@ -18,14 +17,10 @@ namespace qv::steps {
 
 void InitDefaultSettings()
 {
-    // Every table's design and display style, every ticker design and every setting name; the
-    // option block's own defaults wait for the option pages that own its bytes.
-    ConfigState& config = Config();
-    ResetAllConfigFamilies(config);
-    for (GraphSetting& setting : config.dailyGraphs.records)
-        InitGraphSetting(setting, false);
-    for (GraphSetting& setting : config.intradayGraphs.records)
-        InitGraphSetting(setting, false);
+    // Every table's design and display style, every ticker design, every setting name and every
+    // daily and intraday graph setting; the option block's own defaults wait for the option pages
+    // that own its bytes.
+    ResetAllConfigFamilies(Config());
 }
 
 void ApplySignalSetting()

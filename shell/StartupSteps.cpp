@@ -2,6 +2,7 @@
 // defaults and the derived lists live in StartupDefaults.cpp).
 #include "shell/StartupSteps.h"
 
+#include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/PriceEdits.h"
 #include "shell/UserToolbarSteps.h"
 
@@ -12,7 +13,7 @@ void PrepareListColourSets() {}         // waits for the list-table views
 void LoadToolbarConfig() { LoadUserToolbarsAtStartUp(); }
 void CopyTradingTimesToMarketTable() {} // waits for the intraday market table
 void InitRTStore() {}                   // waits for the intraday store
-void InitIndicatorLineStyles() {}       // waits for the indicators
+void InitIndicatorLineStyles() { qv::InitIndicatorLineStyles(); }
 void ScaleDefaultListColumns(int) {}    // waits for the list tables' column records
 void CreateAlarmServer() {}             // waits for the intraday alarms
 void StartRTEngine() {}                 // waits for the intraday engine

@@ -2,6 +2,7 @@
 // the save that keeps the user's own settings.
 #include "core/VexaEdition.h"
 
+#include "chartmodel/GraphSettingDefaults.h"
 #include "core/ConfigFile.h"
 #include "core/ConfigFormat.h"
 #include "core/ConfigState.h"
@@ -113,7 +114,9 @@ TEST_F(VexaEditionTest, CheckRenamesLeftOverEditionTables)
     EXPECT_EQ(Config().listTables.designs[7].sort, 2);
     EXPECT_EQ(Config().listTables.designs[8].name, "Ludrin Table 2");
     EXPECT_EQ(Config().dailyGraphs.names[5], "Setting 6");
-    EXPECT_EQ(Config().dailyGraphs.records[5].bytes[10], 0);
+    GraphSetting daily;
+    InitGraphSetting(daily, false);
+    EXPECT_EQ(Config().dailyGraphs.records[5].bytes, daily.bytes);
     EXPECT_FALSE(CheckVexaTables());
 
     Config().optionsA.bytes[OptionBlockA::kRealTimeOption] = 1;

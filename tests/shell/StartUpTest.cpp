@@ -3,6 +3,7 @@
 // files the exit writes.
 #include "shell/StartUp.h"
 
+#include "chartmodel/GraphSettingDefaults.h"
 #include "core/ConfigState.h"
 #include "core/Database.h"
 #include "core/DatabaseNeighbours.h"
@@ -449,6 +450,23 @@ TEST_F(StartUpFixture, ASpecialEditionNeverSetUpIsSwitchedOffAndItsTablesReset)
     EXPECT_EQ(box.texts()[0].rfind("Corruption has been detected in your Quorva.cfg.\n\nTo correct this", 0), 0u);
     RunExit(state);
 }
+
+TEST_F(StartUpFixture, AFirstRunHasDefaultGraphSettingsAndTheIndicatorLineStyles)
+{
+    ProgramState state;
+    ASSERT_EQ(Start(state, "/nologo"), -1);
+    GraphSetting daily;
+    GraphSetting intraday;
+    InitGraphSetting(daily, false);
+    InitGraphSetting(intraday, true);
+    for (const GraphSetting& record : Config().dailyGraphs.records)
+        EXPECT_EQ(record.bytes, daily.bytes);
+    for (const GraphSetting& record : Config().intradayGraphs.records)
+        EXPECT_EQ(record.bytes, intraday.bytes);
+    std::array<uint32_t, kMaxLineStyles> pens{};
+    EXPECT_EQ(LoadIndicatorLineStyles(pens, 1, 8), 4);
+    EXPECT_EQ(pens[3], 0xC8FF96u);
+    RunExit(state);
 
 TEST_F(StartUpFixture, NewHighsAndLowsAreFilledAfterEveryLoadAndTheSignalValueGoesRoundTheRun)
 {
