@@ -9,7 +9,7 @@
 namespace qv {
 
 CGraphViewWnd::CGraphViewWnd(int32_t kind, QWidget* parent)
-    : CViewBase(kind), CViewBaseWnd(kind, parent), CViewGraphBase(kind)
+    : CViewBase(kind), CViewGraphBase(kind), CViewBaseWnd(kind, parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);

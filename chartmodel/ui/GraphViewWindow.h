@@ -10,7 +10,8 @@ class QPainter;
 
 namespace qv {
 
-class CGraphViewWnd : public CViewBaseWnd, public CViewGraphBase {
+// The chart model is a virtual base, so that a chart view class (CViewGraph) and this window share it.
+class CGraphViewWnd : public CViewBaseWnd, public virtual CViewGraphBase {
     Q_OBJECT
 public:
     explicit CGraphViewWnd(int32_t kind, QWidget* parent = nullptr);

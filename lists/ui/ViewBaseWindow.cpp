@@ -7,6 +7,7 @@
 #include "shell/ViewKinds.h"
 #include "shell/ui/KeyCodes.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ui/ViewClassRegistry.h"
 
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -156,7 +157,7 @@ void CViewBaseWnd::keyReleaseEvent(QKeyEvent* event)
 
 CViewBaseWnd* OpenViewBaseWindow(CMainFrame& frame, int32_t kind, ShareList* list)
 {
-    auto* view = new CViewBaseWnd(kind);
+    auto* view = CreateViewWindowForKind(kind);
     view->list = list;
     view->AttachListSource(GetViewKindFamily(kind), list ? list->source : nullptr, 0);
     QMdiSubWindow* sub = frame.mdiArea()->addSubWindow(view);

@@ -27,7 +27,8 @@ public:
 
     // The title the view's window carries.
     QString Title() const;
-    void UpdateTitle();
+    // Views that title themselves (the charts) give their own.
+    virtual void UpdateTitle();
 
     int refreshes() const { return refreshes_; }
     int resyncs() const { return resyncs_; }

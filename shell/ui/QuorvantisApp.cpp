@@ -2,6 +2,7 @@
 #include "shell/ui/QuorvantisApp.h"
 
 #include "chartmodel/ui/SeriesProgressDialog.h"
+#include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -61,6 +62,7 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallIdleHost();
     InstallAppServicesQt();
     InstallSeriesProgressDialog();
+    InstallChartViewClasses();
     installEventFilter(this);
 }
 

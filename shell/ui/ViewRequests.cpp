@@ -14,6 +14,7 @@
 #include "shell/ViewKinds.h"
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ui/ViewClassRegistry.h"
 #include "shell/ui/WindowArranger.h"
 #include "shell/ui/WindowFactory.h"
 
@@ -211,7 +212,7 @@ CViewBase* CViewRequests::OpenViewForRequest(ViewRequest& request)
             request.kind = kViewList;
             request.number = 0;
         }
-        auto* window = new CViewBaseWnd(request.kind);
+        auto* window = CreateViewWindowForKind(request.kind);
         view = window;
         if (newWindow) {
             child = new CChildWindow;

@@ -17,6 +17,7 @@
 #include "shell/ViewKinds.h"
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ui/ViewClassRegistry.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -241,7 +242,7 @@ CViewBaseWnd* CWindowFactory::CreateViewWindow(const LayoutWindow& record, CChil
         return nullptr;
     LayoutWindow r = WithFallbacks(NormaliseForCreation(record, RealTimeOn()));
     bool multiple = MultipleWindowsOn();
-    auto* view = new CViewBaseWnd(r.kind);
+    auto* view = CreateViewWindowForKind(r.kind);
     if (r.kind == kViewNews && multiple)
         view->newsRefreshPending = 1;
     MainFrameState().activeView = view;

@@ -1,0 +1,275 @@
+// The chart view that every daily and intraday chart is made of: the pane layout of one graph
+// setting (caption strip, price, volume, strip and up to four add-on windows), the build-and-draw
+// sequence, value axes, pane resizing, the mouse protocol (hover modes, time-range selection,
+// previous and next share, the full-range toggle), the title and the status texts, and the
+// settings-changed broadcast. The daily and intraday views derive from it and fill the data hooks;
+// the window side (chartmodel/ui/ViewGraphWindow) draws and feeds it mouse, key and paint events.
+//
+// Drawing goes through the virtual drawing hooks below, which do nothing here: the window carries
+// them out on its painter. Everything else is plain rules, testable without a window.
+#pragma once
+
+#include "chartmodel/AxisTicks.h"
+#include "chartmodel/PaneLayout.h"
+#include "chartmodel/ViewGraphBase.h"
+#include "core/ConfigRecords.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace qv {
+
+struct CommandUi;
+
+// Window messages of the chart view.
+constexpr uint32_t MSG_GRAPH_REFRESH_FLAG = 0x400 + 68;     // 1092: sets the refresh flag
+constexpr uint32_t MSG_GRAPH_SETTINGS_TIMEOUT = 0x400 + 84; // 1108: a waiting settings change
+constexpr uint32_t kSettingsWaitMs = 60000;
+constexpr uint32_t kWheelGapMs = 25;
+
+// Mouse-key flags of the mouse handlers.
+constexpr uint32_t kMouseKeyLeft = 1;
+constexpr uint32_t kMouseKeyShift = 4;
+constexpr uint32_t kMouseKeyControl = 8;
+
+// Redraw-mask bits read by the build.
+constexpr uint32_t kRedrawLayout = 1;
+constexpr uint32_t kRedrawClearPaneLists = 4;
+constexpr uint32_t kRedrawAddOnSeries = 8;
+constexpr uint32_t kRedrawLayoutAlt = 0x200;
+constexpr uint32_t kRedrawValueRanges = 0x800;
+
+// The moving-average commands 26760-26763.
+constexpr uint32_t kCommandFirstMovingAverage = 26760;
+constexpr uint32_t kCommandLastMovingAverage = 26763;
+
+// The hundredfold and thousandfold scaling of a pane's value axis, kept apart: the price pane may be
+// shown in hundreds (a separate flag), any pane without decimals in thousands (factor 1000^power).
+struct PaneAxisState {
+    int32_t tickSpacing = 1;
+    int32_t labelSpacing = 1;
+    int maxDecimals = 2;
+    int gridDensity = 0;
+    bool hundreds = false;
+    double factor = 1;
+    int power = 0;
+};
+
+// Where the paint goes: the screen, or a printer with its printable size.
+struct DrawDevice {
+    bool printer = false;
+    int32_t clientWidth = 0, clientHeight = 0;
+    int32_t printableWidth = 0, printableHeight = 0;
+};
+
+// The printed chart: the rectangle drawn into and the scale factors of printable size over client size.
+struct PrintGeometry {
+    int32_t width = 0, height = 0;
+    float horizontal = 1.0f, vertical = 1.0f;
+};
+PrintGeometry ComputePrintGeometry(const DrawDevice& device);
+
+class CViewGraph : public virtual CViewGraphBase {
+public:
+    explicit CViewGraph(int32_t viewKind = 0);
+    ~CViewGraph() override;
+
+    // The setting in use and its record; the style record is the active one or the private copy.
+    int32_t SettingIndex() const;
+    GraphSetting* ActiveSetting() const;
+    const GraphSetting* StyleRecord() const { return styleRecord; }
+    // Daily chart, special-edition settings in force and one of its two setting numbers.
+    bool ComputeSettingsLocked() const;
+
+    // Paint and build.
+    void OnDraw(void* dc, const DrawDevice& device);
+    virtual void AttachGraphSource(void* dc, const GraphSetting* style, int32_t left, int32_t top, int32_t right,
+                                   int32_t bottom, int outputKind, int32_t margin, bool offscreen, bool addOns);
+    void BuildAndDraw(void* dc, int outputKind);
+    void LayoutPanes();
+    void CreatePanes();
+    int32_t DrawValueAxis(GraphPane* pane, bool draw);
+    void ResizePane(int32_t x, int32_t y);
+    PaneLayoutInput LayoutInput() const;
+
+    // Mouse and keys.
+    void OnMouseMove(uint32_t keys, int32_t x, int32_t y);
+    void OnLButtonDown(uint32_t keys, int32_t x, int32_t y);
+    void OnLButtonUp(uint32_t keys, int32_t x, int32_t y);
+    virtual void OnDoubleClick(uint32_t keys, int32_t x, int32_t y);
+    // delta > 0: away from the user (previous share).
+    void OnMouseWheel(int32_t delta);
+    void OnKeyDown(uint32_t keyCode);
+    void OnKeyUp(uint32_t keyCode);
+    bool CancelMode() override;
+    void PreviousShare() override;
+    void NextShare() override;
+    void UpdateGraphTitle() override { UpdateTitle(); }
+    void UpdateTitle();
+    std::string BuildTitle() const;
+
+    // Takes the graph source from the view's list: a portfolio's value (4) or profit (8) from the
+    // view, whose history is built (BuildSourceHistory); a build that fails, or none yet, falls back to
+    // the share (0). Then the title and the source's description.
+    void AttachSource();
+    void OnRefresh() override;
+
+    // Program messages: the settings-changed message, 1092, 1108 and the moving-average commands.
+    intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    // Sends the settings-changed message to the visible views of this kind showing this setting
+    // (mask 0), or for each set bit 0-11 of the mask to those showing that setting.
+    void NotifyGraphSettings(uint32_t mask);
+    void ToggleMovingAverage(int line);
+    // The menu state of the four moving-average commands; false for any other command.
+    bool UpdateCommandUi(CommandUi& ui) const;
+
+    // Time ranges (the view's own bodies work in the units of the index: bars, or the intraday
+    // view's seconds).
+    virtual void XRangeToIndexRange(int32_t x0, int32_t x1, int32_t& first, int32_t& last) const;
+    virtual void SetTimeRangeFromX(int32_t x0, int32_t x1);
+    virtual int32_t FirstDataIndex() const { return 0; }
+    virtual int32_t LastDataIndex() const { return 0; }
+    virtual int32_t ScrollShownRange(int32_t index) { return index; }
+
+    // The three readout texts of the status bar panes 1-3.
+    void UpdateStatusTexts();
+
+    // The members every chart view carries.
+    uint32_t graphSourceKind = 0;      // 0 share; 1, 2 list; 4 portfolio value, 8 its profit or loss
+    const GraphSetting* styleRecord = nullptr;
+    GraphSetting privateCopy{};
+    uint8_t privateCopyOn = 0;
+    void* paintDC = nullptr;
+    uint8_t offscreenAllowed = 0;
+    int32_t labelUnit = 8;
+    uint32_t backgroundColour = 0xFFFFFF;
+    uint32_t backgroundKind = 0;
+    int32_t outerRect[4] = {};
+    int32_t plotRect[4] = {};
+    int32_t selectionAnchors[2] = {};
+    int32_t shownRange[2] = {};
+    int32_t scrollAnchor[2] = {};
+    std::string cachedTitle;
+    std::string noDataText;
+    uint8_t settingsLocked = 0;
+    uint8_t trainingMode = 0;
+    int32_t trainingMark = -1;
+    uint8_t priceEditMode = 0;
+    uint32_t priceEditField = 0;
+    uint8_t priceShown = 1, volumeShown = 1, addOnsShown = 1, topStrip = 0, bottomStrip = 0, stripShown = 0,
+            stripAtBottom = 0;
+    uint8_t boxChart = 0;
+    uint32_t drawingObjectKey = 0;
+    int32_t lastDrawnSetting = -1;
+    uint8_t crossHairs = 0;
+    int32_t currentAddOn = 4;
+    std::array<std::string, 4> readoutParts;
+    std::array<std::string, 3> statusTexts;
+    uint8_t fullRange = 1;
+    int32_t rangeBounds[2] = {0x7FFFFFFF, 0x7FFFFFFF};
+    uint32_t viewFlags = 0;            // bit 0 a drag scrolls; bit 1 the price pane shows a box chart
+    uint8_t windowShown = 0;
+    uint8_t refreshFlag = 0;
+    uint64_t pendingChangeMs = 0;      // when the first waiting settings change came; 0 none
+    uint64_t lastWheelMs = 0;
+    uint8_t wheelHandled = 0;
+    int32_t axisWidth = 0;
+    int32_t resizeStartY = 0;
+    uint32_t resizePaneId = 0;
+    int32_t shareHeight = 0;
+    std::array<PaneAxisState, kLayoutPanes> paneAxis{};
+    uint8_t leftLabels = 1, rightLabels = 1;
+
+protected:
+    // Clock in milliseconds for the wheel and the settings wait; tests replace it.
+    virtual uint64_t NowMs() const;
+
+    // The derived views' hooks (empty here).
+    virtual void LoadShareData() {}
+    virtual void RebuildModel() {}
+    virtual void BuildTimeBands() {}
+    virtual void BuildSeries() {}
+    virtual void BuildPriceOverlaySteps() {}
+    virtual void BuildPriceLineOverlay(int) {}
+    virtual void DrawPriceOverlays() {}
+    virtual void BuildAxes() {}
+    virtual void BuildLegendData() {}
+    virtual void BuildFinalSteps() {}
+    virtual GraphSeries* BuildIndicatorSeries(int, int, GraphSeries*) { return nullptr; }
+    virtual void ReloadPaneLineObjects() {}
+    virtual void BeforeIdlePress() {}
+    virtual void ScrollToPoint(int32_t, int32_t) {}
+    virtual bool BuildSourceHistory() { return false; }
+    virtual std::string DescribeGraphSource() const { return {}; }
+    virtual std::string SettingName() const;
+    virtual int32_t BarForPriceEdit(int32_t, int32_t) const { return -1; }
+    virtual int32_t BarForTraining(int32_t, int32_t) const { return -1; }
+    virtual void StoreTrainingMark(int32_t) {}
+    virtual void RemoveTrainingMark(int32_t, int32_t) {}
+
+    // Own steps the derived views may replace.
+    virtual void MeasureAxisLabels();
+    virtual void ComputeValueRanges();
+    virtual void BuildAddOnSeries();
+
+    // The window side: drawing and window calls, nothing here.
+    virtual int32_t TextWidth(const std::string& text) const;
+    virtual bool BeginOffscreen() { return false; }
+    virtual void EndOffscreen() {}
+    virtual void FillBackground(uint32_t) {}
+    virtual void DrawCaptionLine() {}
+    virtual void DrawNoData(const GraphPane&, const std::string&) {}
+    virtual void DrawGraphLayer(bool) {}
+    virtual void DrawPaneCaptions() {}
+    virtual void DrawLevelLines() {}
+    virtual void DrawTimeLines() {}
+    virtual void DrawLineObjects() {}
+    virtual void DrawPaneFrames(int32_t) {}
+    virtual void DrawQueuedLabels() {}
+    virtual void DrawCrossHairs() {}
+    virtual void QueueChartText(int32_t, int32_t, const std::string&, uint32_t) {}
+    virtual void InvertSelectionBar(int32_t, int32_t) {}
+    virtual void RebuildNow() { InvalidateWindow(); }
+    virtual void SetFrameTitle(const std::string&) {}
+    virtual void ShowStatusTexts() {}
+    virtual void CaptureMouse(bool) {}
+    virtual void TrackMouseLeave() {}
+
+private:
+    void ApplyLayout(const PaneLayoutResult& layout);
+    bool PriceInHundreds() const;
+    void AttachStyle();
+    bool IsDrawingTool() const;
+    bool DragInProgress() const;
+    void HoverDetect(uint32_t keys, int32_t x, int32_t y);
+    int32_t ClampX(int32_t x) const;
+    void DrawAxisPass(GraphPane* pane, const ValueRange* range, bool percent, bool secondPass, bool twoPasses,
+                      bool draw, int32_t& width);
+    void ResizeAddOnWindow(int window, int32_t paneBottom, int32_t y);
+    void MoveInList(int step);
+
+    bool mouseTracked_ = false;
+    uint8_t hidden_ = 0;
+};
+
+// True when a visible daily or intraday chart other than this one remains; the legend closes when not.
+bool OtherVisibleChartRemains(const CViewBase* self);
+
+// The moving-average toggle on a setting: either display bit set saves both in the line's 2-bit slot
+// of the program-wide word and clears them; both clear puts the slot back (0 gives bit 31 alone).
+void ToggleMovingAverageWord(GraphSetting& setting, int line, uint32_t& savedWord);
+// The program-wide word of saved display bits (bits 0-7 the moving averages, 8-9 the trend lines).
+uint32_t& SavedDisplayBits();
+
+// Program-wide chart options read by the chart view.
+struct ChartViewOptions {
+    uint8_t flickerFree = 1;       // draw through the off-screen image
+    uint8_t hundreds = 0;          // show prices above 1000 in hundreds
+    uint8_t legendOnFirstPaint = 0;
+    uint8_t legendShown = 0;
+    int32_t zoomPercent = 70;
+};
+ChartViewOptions& ChartOptions();
+
+} // namespace qv

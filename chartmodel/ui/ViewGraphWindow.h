@@ -1,0 +1,102 @@
+// The chart view as a window: it paints CViewGraph's build through one off-screen image per paint,
+// feeds it the mouse, wheel and keys, shows the title and the status texts, draws the selection bars
+// by inverting pixels and prints the chart. The daily and intraday chart windows derive from it.
+#pragma once
+
+#include "chartmodel/ViewGraph.h"
+#include "chartmodel/ui/GraphViewWindow.h"
+
+#include <QFont>
+#include <QImage>
+#include <memory>
+
+class QPaintDevice;
+class QPrinter;
+
+namespace qv {
+
+class GraphPainter;
+
+class CViewGraphWnd : public CGraphViewWnd, public CViewGraph {
+    Q_OBJECT
+public:
+    explicit CViewGraphWnd(int32_t kind, QWidget* parent = nullptr);
+    // Closes the legend window when no other visible chart remains.
+    ~CViewGraphWnd() override;
+
+    // Prints the chart on the printer's page: the printable size and its scale factors.
+    void PrintChart(QPrinter& printer);
+    // Prints on any painter whose device has the given printable size.
+    void PrintChart(QPainter& painter, const QSize& printable);
+    // Paints the chart into an image of the given size as a screen paint does.
+    QImage RenderToImage(int width, int height);
+
+    bool CancelMode() override { return CViewGraph::CancelMode(); }
+    void PreviousShare() override { CViewGraph::PreviousShare(); }
+    void NextShare() override { CViewGraph::NextShare(); }
+    void UpdateGraphTitle() override { CViewGraph::UpdateTitle(); }
+    intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    void OnRefresh() override;
+    // The group's re-titling and the factory ask for the chart's own title, set again in full.
+    void UpdateTitle() override;
+
+protected:
+    void DrawView(QPainter& painter) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+    void AttachGraphSource(void* dc, const GraphSetting* style, int32_t left, int32_t top, int32_t right,
+                           int32_t bottom, int outputKind, int32_t margin, bool offscreen, bool addOns) override;
+    int32_t TextWidth(const std::string& text) const override;
+    bool BeginOffscreen() override;
+    void EndOffscreen() override;
+    void FillBackground(uint32_t colour) override;
+    void DrawCaptionLine() override;
+    void DrawNoData(const GraphPane& pane, const std::string& text) override;
+    void DrawGraphLayer(bool back) override;
+    void DrawLevelLines() override;
+    void DrawTimeLines() override;
+    void DrawPaneFrames(int32_t colour) override;
+    void DrawQueuedLabels() override;
+    void QueueChartText(int32_t x, int32_t y, const std::string& text, uint32_t flags) override;
+    void InvertSelectionBar(int32_t x0, int32_t x1) override;
+    void RebuildNow() override;
+    void SetFrameTitle(const std::string& title) override;
+    void ShowStatusTexts() override;
+    void CaptureMouse(bool) override {}
+
+    // The painter the build draws with: the off-screen image's, or the device's.
+    QPainter* target() const { return target_; }
+
+private:
+    void PaintInto(QPainter& painter, const DrawDevice& device);
+    GraphPainter& Graph();
+    uint32_t MouseKeys(Qt::KeyboardModifiers modifiers) const;
+
+    QPainter* device_ = nullptr;
+    QPainter* target_ = nullptr;
+    QImage image_;
+    QPainter* imagePainter_ = nullptr;
+    QFont labelFont_;
+    QPaintDevice* labelDevice_ = nullptr;
+    std::unique_ptr<GraphPainter> graph_;
+    QPainter* graphTarget_ = nullptr;
+    bool printing_ = false;
+    bool selectionShown_ = false;
+    int32_t selection_[2] = {};
+    bool forceBuild_ = false;
+    bool builtDirect_ = false;
+};
+
+// Registers the chart view window as the class of the daily and intraday chart kinds, until their
+// own views register theirs.
+void InstallChartViewClasses();
+
+} // namespace qv
