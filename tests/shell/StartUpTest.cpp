@@ -467,6 +467,7 @@ TEST_F(StartUpFixture, AFirstRunHasDefaultGraphSettingsAndTheIndicatorLineStyles
     EXPECT_EQ(LoadIndicatorLineStyles(pens, 1, 8), 4);
     EXPECT_EQ(pens[3], 0xC8FF96u);
     RunExit(state);
+}
 
 TEST_F(StartUpFixture, NewHighsAndLowsAreFilledAfterEveryLoadAndTheSignalValueGoesRoundTheRun)
 {
