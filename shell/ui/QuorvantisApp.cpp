@@ -2,6 +2,7 @@
 #include "shell/ui/QuorvantisApp.h"
 
 #include "chartmodel/ui/SeriesProgressDialog.h"
+#include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
 #include "platform/MessageBox.h"
@@ -63,6 +64,7 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallAppServicesQt();
     InstallSeriesProgressDialog();
     InstallChartViewClasses();
+    InstallDailyChartClass();
     installEventFilter(this);
 }
 

@@ -1,0 +1,108 @@
+// The daily chart window on a synthetic history: renders of each price style, multi-day bars, the
+// averages with their bands and the no-data text, and the class the daily chart kind is created as.
+#include "chartmodel/ui/ViewGraphEODWindow.h"
+
+#include "chartmodel/GraphSettingDefaults.h"
+#include "chartmodel/GraphSettingLayout.h"
+#include "core/ConfigState.h"
+#include "devtools/lib/SyntheticChart.h"
+#include "shell/ViewKinds.h"
+#include "shell/ui/ViewClassRegistry.h"
+#include "support/ui/Render.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace qv {
+namespace {
+
+namespace gs = graphsetting;
+
+std::vector<DayRecord> SyntheticDays(int n)
+{
+    const dev::SyntheticBars bars = dev::MakeSyntheticBars(n);
+    std::vector<DayRecord> days(size_t(n) + 1);
+    PackedDate date = PackDate(2, 1, 2015);
+    for (int i = 0; i < n; ++i, date = NextWeekday(date)) {
+        DayRecord& d = days[size_t(i)];
+        d = {bars.open[size_t(i)], bars.high[size_t(i)], bars.low[size_t(i)], bars.close[size_t(i)],
+             bars.volume[size_t(i)], 1.0f, {}, date, uint8_t(WeekdayOf(date) + 1), 0, 1, {}};
+    }
+    return days;
+}
+
+class DailyChartWindow : public ::testing::Test {
+protected:
+    DailyChartWindow() : saved_(Config().dailyGraphs.records[0]) { InitGraphSetting(Setting(), false); }
+    ~DailyChartWindow() override { Config().dailyGraphs.records[0] = saved_; }
+    GraphSetting& Setting() { return Config().dailyGraphs.records[0]; }
+
+    QImage Render(const std::vector<DayRecord>& days, const char* name)
+    {
+        window = std::make_unique<CViewGraphEODWnd>(kViewDailyChart);
+        window->eod.SetHistory(days.data(), int32_t(days.size()), 1);
+        QImage image = window->RenderToImage(1200, 700);
+        test::SaveRender(image, name);
+        return image;
+    }
+
+    std::unique_ptr<CViewGraphEODWnd> window;
+
+private:
+    GraphSetting saved_;
+};
+
+int CountColoured(const QImage& image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2) {
+            const QRgb p = image.pixel(x, y);
+            n += qRed(p) != qGreen(p) || qGreen(p) != qBlue(p);
+        }
+    return n;
+}
+
+TEST_F(DailyChartWindow, EachPriceStyleDrawsTheHistoryWithoutANoDataText)
+{
+    const std::vector<DayRecord> days = SyntheticDays(400);
+    const char* names[] = {"eod_close_line", "eod_ohlc", "eod_hlc", "eod_hl", "eod_candles"};
+    for (uint8_t style = 0; style <= 4; ++style) {
+        gs::SetU8(Setting(), gs::kPriceDisplay, style);
+        const QImage image = Render(days, names[style]);
+        EXPECT_TRUE(window->noDataText.empty()) << int(style);
+        EXPECT_EQ(window->eod.visibleCount(), 400) << int(style);
+        EXPECT_GT(CountColoured(image), 200) << int(style);
+    }
+}
+
+TEST_F(DailyChartWindow, FortnightlyBarsAndAveragesWithBands)
+{
+    const std::vector<DayRecord> days = SyntheticDays(2500);
+    gs::SetU8(Setting(), gs::kPriceDisplay, 1);
+    gs::SetU8(Setting(), gs::kBarPeriod, 6);
+    Render(days, "eod_two_week_bars");
+    EXPECT_EQ(window->eod.scale().code, 6);
+    gs::SetU8(Setting(), gs::kBarPeriod, 0);
+    for (int line = 0; line < 4; ++line)
+        gs::SetU32(Setting(), gs::kLineWords + 4 * size_t(line), gs::LineWord(Setting(), line) | 0xC0000000u);
+    Render(days, "eod_averages_bands");
+    EXPECT_TRUE(window->noDataText.empty());
+}
+
+TEST_F(DailyChartWindow, AnEmptyHistoryPaintsNoPriceData)
+{
+    Render({}, "eod_no_data");
+    EXPECT_EQ(window->noDataText, "No price data");
+}
+
+TEST_F(DailyChartWindow, TheDailyChartKindIsCreatedAsTheDailyChart)
+{
+    InstallDailyChartClass();
+    std::unique_ptr<CViewBaseWnd> created(CreateViewWindowForKind(kViewDailyChart));
+    EXPECT_NE(dynamic_cast<CViewGraphEODWnd*>(created.get()), nullptr);
+}
+
+} // namespace
+} // namespace qv
