@@ -116,7 +116,8 @@ bool IsRangeLimit(const DateRangeSetting& s, int32_t months)
     if ((s.word & (kRangeLimitOn | kRangeHasLength)) != (kRangeLimitOn | kRangeHasLength))
         return false;
     const int unit = s.word & kRangeUnitBits;
-    return (unit == 2 && s.length == months) || (unit == 3 && months % 12 == 0 && s.length == months / 12);
+    // A whole number of years is checked only when stored as years.
+    return (unit == 2 && months % 12 != 0 && s.length == months) || (unit == 3 && months % 12 == 0 && s.length == months / 12);
 }
 
 bool ChangeVisibleRange(DateRangeSetting& s, bool increase, const DisplayRange& display, int32_t firstPriceDate,

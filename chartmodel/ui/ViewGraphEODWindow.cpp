@@ -24,16 +24,13 @@ bool CViewGraphEODWnd::ShiftHeld() const
 void CViewGraphEODWnd::DrawTimeLines()
 {
     CViewGraphWnd::DrawTimeLines();
-    const GraphPane* bottom = nullptr;
-    for (GraphPane* pane = panes; pane; pane = pane->next)
-        if (pane->visible && pane->id != kPaneCaption && (!bottom || pane->bottom > bottom->bottom))
-            bottom = pane;
-    if (!bottom || !timeBands)
+    const GraphPane* strip = FindPane(kPaneStrip);
+    if (!strip || !strip->visible || !timeBands)
         return;
     const int32_t slotWidth = std::max(TextWidth("MM"), 1);
     const int32_t labelSlots = std::max((timeBands->right - timeBands->left) / slotWidth / 2, 1);
     for (const AxisLabel& label : eod.AxisLabels(labelSlots, -1))
-        QueueChartText(label.x, bottom->bottom + 2, label.text, kLabelTop | kLabelCentreX);
+        QueueChartText(label.x, strip->top + 1, label.text, kLabelTop | kLabelCentreX);
 }
 
 void CViewGraphEODWnd::DrawNoData(const GraphPane& pane, const std::string& text)
