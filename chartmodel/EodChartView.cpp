@@ -111,12 +111,14 @@ bool EodChartView::LoadFromCursor(const RecordCursor& cursor)
 void EodChartView::LoadAndLayout()
 {
     ShareList* list = view_.GetActiveShareList();
-    if (list && list->entries && list->current >= 0 && list->current < list->capacity &&
-        list->entries[list->current].record) {
-        const RecordCursor& cursor = list->entries[list->current];
-        uint32_t key = (uint32_t(LoadU16(cursor.record + 2)) << 8) + cursor.count + 1;
+    // A list that has not been filled from its source yet (no list window refreshed it) is filled here.
+    if (list && list->source && !ShareListHasEntries(list))
+        SetShareListSource(list, list->source, list->currentId, list->currentSub, false, false);
+    const RecordCursor* cursor = CurrentEntry(list);
+    if (cursor && cursor->record) {
+        uint32_t key = (uint32_t(LoadU16(cursor->record + 2)) << 8) + cursor->count + 1;
         if (!loaded_ || key != key_ || settingIndex_ != view_.SettingIndex())
-            LoadFromCursor(cursor);
+            LoadFromCursor(*cursor);
     }
     LayoutPass();
 }
