@@ -5,7 +5,7 @@
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "core/ConfigState.h"
-#include "devtools/lib/SyntheticChart.h"
+#include "devtools/lib/SyntheticDays.h"
 #include "shell/ViewKinds.h"
 #include "shell/ui/ViewClassRegistry.h"
 #include "support/ui/Render.h"
@@ -18,19 +18,6 @@ namespace qv {
 namespace {
 
 namespace gs = graphsetting;
-
-std::vector<DayRecord> SyntheticDays(int n)
-{
-    const dev::SyntheticBars bars = dev::MakeSyntheticBars(n);
-    std::vector<DayRecord> days(size_t(n) + 1);
-    PackedDate date = PackDate(2, 1, 2015);
-    for (int i = 0; i < n; ++i, date = NextWeekday(date)) {
-        DayRecord& d = days[size_t(i)];
-        d = {bars.open[size_t(i)], bars.high[size_t(i)], bars.low[size_t(i)], bars.close[size_t(i)],
-             bars.volume[size_t(i)], 1.0f, {}, date, uint8_t(WeekdayOf(date) + 1), 0, 1, {}};
-    }
-    return days;
-}
 
 class DailyChartWindow : public ::testing::Test {
 protected:
@@ -66,7 +53,7 @@ int CountColoured(const QImage& image)
 
 TEST_F(DailyChartWindow, EachPriceStyleDrawsTheHistoryWithoutANoDataText)
 {
-    const std::vector<DayRecord> days = SyntheticDays(400);
+    const std::vector<DayRecord> days = dev::MakeSyntheticDays(400);
     const char* names[] = {"eod_close_line", "eod_ohlc", "eod_hlc", "eod_hl", "eod_candles"};
     for (uint8_t style = 0; style <= 4; ++style) {
         gs::SetU8(Setting(), gs::kPriceDisplay, style);
@@ -79,7 +66,7 @@ TEST_F(DailyChartWindow, EachPriceStyleDrawsTheHistoryWithoutANoDataText)
 
 TEST_F(DailyChartWindow, FortnightlyBarsAndAveragesWithBands)
 {
-    const std::vector<DayRecord> days = SyntheticDays(2500);
+    const std::vector<DayRecord> days = dev::MakeSyntheticDays(2500);
     gs::SetU8(Setting(), gs::kPriceDisplay, 1);
     gs::SetU8(Setting(), gs::kBarPeriod, 6);
     Render(days, "eod_two_week_bars");
