@@ -98,14 +98,13 @@ void EodChartView::SetHistory(const DayRecord* days, int32_t count, uint32_t key
     rangeDirty = true;
 }
 
-bool EodChartView::LoadFromCursor(const RecordCursor& cursor)
+void EodChartView::LoadShare(const RecordCursor& cursor)
 {
     RecordCursor c = cursor;
     DayRecord* days = nullptr;
     int32_t count = DecodePriceHistory(&c, &days, 0, false, true);
     SetHistory(days, count, (uint32_t(LoadU16(cursor.record + 2)) << 8) + cursor.count + 1);
     ProFree(days);
-    return true;
 }
 
 void EodChartView::LoadAndLayout()
@@ -118,7 +117,7 @@ void EodChartView::LoadAndLayout()
     if (cursor && cursor->record) {
         uint32_t key = (uint32_t(LoadU16(cursor->record + 2)) << 8) + cursor->count + 1;
         if (!loaded_ || key != key_ || settingIndex_ != view_.SettingIndex())
-            LoadFromCursor(*cursor);
+            LoadShare(*cursor);
     }
     LayoutPass();
 }

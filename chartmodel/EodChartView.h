@@ -25,6 +25,8 @@ public:
     void LoadAndLayout();
     // Loads the given days as the history (the tool and the tests; a date-0 record or count ends them).
     void SetHistory(const DayRecord* days, int32_t count, uint32_t key);
+    // Loads the daily prices of a database share.
+    void LoadShare(const RecordCursor& cursor);
     void BuildTimeBand();
     void BuildSeries();
     void BuildAverage(int line);
@@ -57,7 +59,6 @@ private:
     DateRangeSetting ReadRange() const;
     void WriteRange(const DateRangeSetting& range);
     void LayoutPass();
-    bool LoadFromCursor(const RecordCursor& cursor);
     void Changed(bool range);
     bool BarRule() const;
 

@@ -13,12 +13,7 @@ namespace qv {
 template <typename Base>
 class ViewGraphEODT : public Base {
 public:
-    explicit ViewGraphEODT(int32_t kind) : Base(kind), eod(*this)
-    {
-        // The strip below the panes carries the time axis.
-        this->stripShown = 1;
-        this->stripAtBottom = 1;
-    }
+    explicit ViewGraphEODT(int32_t kind) : Base(kind), eod(*this) {}
 
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override
     {

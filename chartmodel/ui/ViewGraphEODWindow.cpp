@@ -24,13 +24,25 @@ bool CViewGraphEODWnd::ShiftHeld() const
 void CViewGraphEODWnd::DrawTimeLines()
 {
     CViewGraphWnd::DrawTimeLines();
-    const GraphPane* strip = FindPane(kPaneStrip);
-    if (!strip || !strip->visible || !timeBands)
+    if (!timeBands)
         return;
+    // The time axis strip when the setting shows it; otherwise the labels sit along the foot of the
+    // lowest pane.
+    const GraphPane* strip = FindPane(kPaneStrip);
+    const GraphPane* lowest = nullptr;
+    for (GraphPane* pane = panes; pane; pane = pane->next)
+        if (pane->visible && pane->id != kPaneCaption && pane->id != kPaneStrip &&
+            (!lowest || pane->bottom > lowest->bottom))
+            lowest = pane;
+    const bool inStrip = strip && strip->visible;
+    if (!inStrip && !lowest)
+        return;
+    const int32_t y = inStrip ? strip->top + 1 : lowest->bottom - 2;
+    const uint32_t flags = (inStrip ? kLabelTop : kLabelBottom) | kLabelCentreX;
     const int32_t slotWidth = std::max(TextWidth("MM"), 1);
     const int32_t labelSlots = std::max((timeBands->right - timeBands->left) / slotWidth / 2, 1);
     for (const AxisLabel& label : eod.AxisLabels(labelSlots, -1))
-        QueueChartText(label.x, strip->top + 1, label.text, kLabelTop | kLabelCentreX);
+        QueueChartText(label.x, y, label.text, flags);
 }
 
 void CViewGraphEODWnd::DrawNoData(const GraphPane& pane, const std::string& text)
@@ -43,8 +55,7 @@ void CViewGraphEODWnd::DrawNoData(const GraphPane& pane, const std::string& text
 
 void InstallDailyChartClass()
 {
-    for (int32_t kind : {kViewDailyChart, kViewIntradayChart})
-        RegisterViewClass(kind, [](int32_t k) -> CViewBaseWnd* { return new CViewGraphEODWnd(k); });
+    RegisterViewClass(kViewDailyChart, [](int32_t k) -> CViewBaseWnd* { return new CViewGraphEODWnd(k); });
 }
 
 } // namespace qv

@@ -17,8 +17,8 @@ protected:
     void DrawNoData(const GraphPane& pane, const std::string& text) override;
 };
 
-// Registers the daily chart window for the daily chart kind, and for the intraday kind, whose windows
-// open as daily charts while there is no intraday feed.
+// Registers the daily chart window for the daily chart kind (intraday windows of a layout open as it
+// while the real-time option is off).
 void InstallDailyChartClass();
 
 } // namespace qv
