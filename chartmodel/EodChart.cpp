@@ -2,6 +2,7 @@
 #include "chartmodel/EodChart.h"
 
 #include "core/DateStepping.h"
+#include "core/DateText.h"
 #include "core/TradingCalendar.h"
 
 #include <algorithm>
@@ -336,6 +337,40 @@ std::string GetBarPeriodLabel(int32_t code, bool dynamic)
 std::string ZoomRangeText(bool from, PackedDate date)
 {
     return Format(from ? "From %i/%i/%02i" : "To %i/%i/%02i", DayOfMonth(date), MonthOfYear(date), TwoDigitYear(date));
+}
+
+std::string FormatPriceInUnit(float value, float unit)
+{
+    const int decimals = unit >= 1 || unit <= 0 ? 0 : unit >= 0.1f ? 1 : unit >= 0.01f ? 2 : 4;
+    return Format("%.*f", decimals, double(value));
+}
+
+std::string PriceReadoutText(const DayRecord& day, const DayRecord* previous)
+{
+    const bool suspended = (day.modeMarks & kDayMarkF) != 0;
+    const float change = previous ? day.close - previous->close : 0.0f;
+    std::string price = FormatPriceInUnit(day.close, day.unit);
+    if (change == 0)
+        price += suspended ? " (Susp.)" : " no change";
+    else
+        price += "  " + std::string(change > 0 ? "+" : "") + FormatPriceInUnit(change, day.unit) +
+                 (suspended ? " (Susp.)" : "");
+    return FormatDate(day.date) + ", " + price;
+}
+
+std::string OhlcReadoutText(const DayRecord& day)
+{
+    return "OHLC " + FormatPriceInUnit(day.open, day.unit) + ", " + FormatPriceInUnit(day.high, day.unit) + ", " +
+           FormatPriceInUnit(day.low, day.unit) + ", " + FormatPriceInUnit(day.close, day.unit);
+}
+
+std::string VolumeReadoutText(float volume)
+{
+    if (volume >= 1e6f)
+        return Format("Volume %s%s%s", Format("%.2f", double(volume) / 1e6).c_str(), "", "m");
+    if (volume >= 1e4f)
+        return Format("Volume %s%s%s", Format("%.1f", double(volume) / 1e3).c_str(), "", "k");
+    return Format("Volume %s%s%s", Format("%.0f", double(volume)).c_str(), "", "");
 }
 
 PriceSummary GetPriceSummary(const DayRecord* days, int32_t count, int32_t firstDate, int32_t lastDate)

@@ -143,6 +143,13 @@ std::string GetBarPeriodLabel(int32_t code, bool dynamic);
 // "From %i/%i/%02i" and "To %i/%i/%02i".
 std::string ZoomRangeText(bool from, PackedDate date);
 
+// Readouts of a day: "%s, %s" (date, close and its change, " no change", " (Susp.)"), "OHLC " and the
+// four prices, "Volume %s%s%s"; prices with the decimals of the day's price unit.
+std::string FormatPriceInUnit(float value, float unit);
+std::string PriceReadoutText(const DayRecord& day, const DayRecord* previous);
+std::string OhlcReadoutText(const DayRecord& day);
+std::string VolumeReadoutText(float volume);
+
 // Totals of the days from a first date to a last date (inclusive).
 struct PriceSummary {
     float open = 0, high = -3.4028235e38f, low = 3.4028235e38f, close = 0, volume = 0;

@@ -336,20 +336,22 @@ std::vector<AxisLabel> EodChartView::AxisLabels(int32_t slots, int gridMode) con
     return TimeAxisLabels(dated, level, gridMode);
 }
 
-std::string EodChartView::PriceReadout() const
+std::array<std::string, 2> EodChartView::Readouts(int32_t x) const
 {
     if (days_.empty())
-        return "No price data";
-    const DayRecord& last = days_.back();
-    const float change = days_.size() > 1 ? last.close - days_[days_.size() - 2].close : 0.0f;
-    char price[64];
-    std::snprintf(price, sizeof price, "%.2f", double(last.close));
-    std::string text = FormatDate(last.date) + ", " + price;
-    if (change == 0)
-        return text + " no change";
-    char delta[32];
-    std::snprintf(delta, sizeof delta, "%+.2f", double(change));
-    return text + "  " + delta;
+        return {"No price data", "No volume data"};
+    size_t index = days_.size() - 1;
+    const TimeBand* band = view_.timeBands;
+    if (band && !bars_.empty() && x >= band->left && x <= band->right) {
+        const int32_t bar = view_.XToIndexScale(&band->scale, x);
+        if (bar >= 0 && bar < int32_t(bars_.size()))
+            index = size_t(bars_[size_t(bar)].last);
+    }
+    const DayRecord& day = days_[index];
+    std::string price = PriceReadoutText(day, index > 0 ? &days_[index - 1] : nullptr);
+    if (HasOhlc(day))
+        price += "   " + OhlcReadoutText(day);
+    return {price, VolumeReadoutText(day.volume)};
 }
 
 // ---- Commands --------------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 
 #include "chartmodel/EodChart.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,7 +33,9 @@ public:
     void BuildAverage(int line);
     // The time axis labels in the time band, with the start and end dates; queued on the view.
     std::vector<AxisLabel> AxisLabels(int32_t slots, int gridMode) const;
-    std::string PriceReadout() const;
+    // The status readouts of the bar under x (the last day when x lies outside the chart): price and
+    // OHLC, volume.
+    std::array<std::string, 2> Readouts(int32_t x) const;
 
     // The view's commands: true when the command is the view's own.
     bool RunCommand(uint32_t command, bool shift);

@@ -39,6 +39,12 @@ protected:
     void BuildTimeBands() override { eod.BuildTimeBand(); }
     void BuildSeries() override { eod.BuildSeries(); }
     void BuildPriceLineOverlay(int line) override { eod.BuildAverage(line); }
+    void FillReadouts(std::array<std::string, 3>& texts) override
+    {
+        const std::array<std::string, 2> readouts = eod.Readouts(this->lastMouseX);
+        texts[1] = readouts[0];
+        texts[2] = readouts[1];
+    }
 };
 
 using CViewGraphEOD = ViewGraphEODT<CViewGraph>;

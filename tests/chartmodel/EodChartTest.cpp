@@ -232,6 +232,23 @@ TEST(EodTexts, PositionKeysTrendRatesAndPeriodLabels)
     EXPECT_EQ(summary.volume, 1002 + 1003 + 1004);
 }
 
+TEST(EodTexts, Readouts)
+{
+    std::vector<DayRecord> days = Weekdays(2);
+    days[0].unit = days[1].unit = 0.1f;
+    days[1].close = 100.5f;
+    EXPECT_EQ(PriceReadoutText(days[1], &days[0]), "7/1/20, 100.5  +0.5");
+    days[1].close = 100;
+    EXPECT_EQ(PriceReadoutText(days[1], &days[0]), "7/1/20, 100.0 no change");
+    days[1].modeMarks |= kDayMarkF;
+    EXPECT_EQ(PriceReadoutText(days[1], &days[0]), "7/1/20, 100.0 (Susp.)");
+    EXPECT_EQ(PriceReadoutText(days[0], nullptr), "6/1/20, 100.0 no change");
+    EXPECT_EQ(OhlcReadoutText(days[0]), "OHLC 100.0, 102.0, 98.0, 100.0");
+    EXPECT_EQ(VolumeReadoutText(2500000), "Volume 2.50m");
+    EXPECT_EQ(VolumeReadoutText(45000), "Volume 45.0k");
+    EXPECT_EQ(VolumeReadoutText(900), "Volume 900");
+}
+
 TEST(EodAxis, LevelsAndLabels)
 {
     EXPECT_EQ(TimeAxisLevel(20, 40), 1);     // few days: every other day
