@@ -13,6 +13,7 @@
 #include "core/RecordCursor.h"
 #include "core/ShareList.h"
 #include "core/TradingCalendar.h"
+#include "platform/MessageBox.h"
 #include "shell/CommandUpdate.h"
 
 #include <algorithm>
@@ -358,10 +359,10 @@ std::array<std::string, 2> EodChartView::Readouts(int32_t x) const
 
 void EodChartView::Changed(bool range)
 {
-    if (range) {
+    // The display keeps its dates until the layout pass works the range out again, so that applying
+    // the range already on screen can be told apart and shows the whole history.
+    if (range)
         rangeDirty = true;
-        display_.start = 0;
-    }
     view_.NotifyGraphSettings(0);
     view_.InvalidateWindow();
 }
@@ -426,6 +427,13 @@ bool EodChartView::RunCommand(uint32_t command, bool shift)
         DateRangeSetting range = ReadRange();
         range.word ^= kRangeLimitOn;
         WriteRange(range);
+        const uint16_t endLimit = kRangeLimitOn | kRangeEndFixed;
+        if ((range.word & endLimit) == endLimit && gs::U16(s, gs::kShowFutureBars)) {
+            gs::SetU16(s, gs::kShowFutureBars, 0);
+            axisEnd_ = 0;
+            ShowMessage("The new end date limit means that the graph cannot be extended into the future.", "WARNING",
+                        MsgButtons::Ok, MsgIcon::Exclamation);
+        }
         Changed(true);
         return true;
     } else if (command == kCommandFuture) {
