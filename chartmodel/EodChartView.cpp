@@ -10,6 +10,7 @@
 #include "core/DateText.h"
 #include "core/Memory.h"
 #include "core/PriceSubRecords.h"
+#include "core/RecordLookup.h"
 #include "core/RecordCursor.h"
 #include "core/ShareList.h"
 #include "core/TradingCalendar.h"
@@ -106,6 +107,7 @@ void EodChartView::LoadShare(const RecordCursor& cursor)
     int32_t count = DecodePriceHistory(&c, &days, 0, false, true);
     SetHistory(days, count, (uint32_t(LoadU16(cursor.record + 2)) << 8) + cursor.count + 1);
     ProFree(days);
+    name_ = FormatShareTitle(cursor);
 }
 
 void EodChartView::LoadAndLayout()
@@ -241,7 +243,7 @@ void EodChartView::BuildSeries()
     auto colour = [&](int i) { return gs::PriceColour(s, std::min(i, colours - 1)); };
     if (GraphPane* price = view_.FindPane(kPanePrice)) {
         GraphSeries* series = AddSeries(band, price, 1u << 24);
-        SetTitle(series, "Price");
+        SetTitle(series, ChartTitle().c_str());
         view_.AddValueRange(series);
         if (style == 0) {
             PlotElement* e = AddPlotElement(series, 1, n == 1 ? 12 : 0, colour(0), 0, colours, colour(1), colour(2),
@@ -257,7 +259,10 @@ void EodChartView::BuildSeries()
             auto* out = static_cast<uint8_t*>(InitDataArray(e->values, kArrayBars, n, 0, 0));
             for (int32_t i = 0; i < n; ++i) {
                 const BarValues& b = bars_[size_t(i)].values;
-                const float v[5] = {b.open, b.high, b.low, b.close, b.volume};
+                // A day with its close only stands as a flat bar at the close.
+                const bool closeOnly = !(b.high > 0 && b.low > 0);
+                const float v[5] = {closeOnly ? b.close : b.open, closeOnly ? b.close : b.high,
+                                    closeOnly ? b.close : b.low, b.close, b.volume};
                 std::memcpy(out + size_t(i) * sizeof v, v, sizeof v);
             }
         }
@@ -353,6 +358,48 @@ std::array<std::string, 2> EodChartView::Readouts(int32_t x) const
     if (HasOhlc(day))
         price += "   " + OhlcReadoutText(day);
     return {price, VolumeReadoutText(day.volume)};
+}
+
+int32_t EodChartView::DateAtX(int32_t x, bool firstDay) const
+{
+    const TimeBand* band = view_.timeBands;
+    if (!band || bars_.empty())
+        return 0;
+    const int32_t bar = std::clamp(view_.XToIndexScale(&band->scale, x), 0, int32_t(bars_.size()) - 1);
+    const FoldedBar& folded = bars_[size_t(bar)];
+    return days_[size_t(firstDay ? folded.first : folded.last)].date;
+}
+
+bool EodChartView::ZoomToDragRange(int32_t x0, int32_t x1)
+{
+    const TimeBand* band = view_.timeBands;
+    if (!band || bars_.empty())
+        return false;
+    x0 = std::clamp(x0, band->left, band->right);
+    x1 = std::clamp(x1, band->left, band->right);
+    if (std::abs(x1 - x0) < 5 || DaysFromTo(display_.start, display_.end) < 6)
+        return false;
+    const int32_t from = DateAtX(std::min(x0, x1), true), to = DateAtX(std::max(x0, x1), false);
+    display_.start = std::max(display_.start, from);
+    axisEnd_ = std::min(axisEnd_ ? axisEnd_ : to, to);
+    display_.end = axisEnd_;
+    return true;
+}
+
+std::array<std::string, 2> EodChartView::ZoomRangeTexts(int32_t x0, int32_t x1) const
+{
+    return {ZoomRangeText(true, PackedDate(DateAtX(std::min(x0, x1), true))),
+            ZoomRangeText(false, PackedDate(DateAtX(std::max(x0, x1), false)))};
+}
+
+std::string EodChartView::ChartTitle() const
+{
+    const int style = Style();
+    if (style == 0)
+        return name_;
+    const std::string label = GetBarPeriodLabel(scale_.code, gs::U8(Setting(), gs::kBarPeriod) == 0 &&
+                                                                  view_.priceEditMode == 0);
+    return name_.empty() ? label : name_ + " - " + label;
 }
 
 // ---- Commands --------------------------------------------------------------------------------------

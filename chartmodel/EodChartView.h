@@ -37,6 +37,15 @@ public:
     // OHLC, volume.
     std::array<std::string, 2> Readouts(int32_t x) const;
 
+    // Zoom to a dragged x range: under 5 pixels, or a display of under 6 days, changes nothing;
+    // otherwise the dates under the two ends become the display start (not before the old one) and
+    // the axis end (not after the old one). True when the display changed.
+    bool ZoomToDragRange(int32_t x0, int32_t x1);
+    // "From ..." and "To ..." of a drag.
+    std::array<std::string, 2> ZoomRangeTexts(int32_t x0, int32_t x1) const;
+    // The price series' title: the share's name and, for the bar styles, the bar-period label.
+    std::string ChartTitle() const;
+
     // The view's commands: true when the command is the view's own.
     bool RunCommand(uint32_t command, bool shift);
     bool UpdateCommand(CommandUi& ui) const;
@@ -64,6 +73,8 @@ private:
     void LayoutPass();
     void Changed(bool range);
     bool BarRule() const;
+    // The first or last day of the bar under x.
+    int32_t DateAtX(int32_t x, bool firstDay) const;
 
     CViewGraph& view_;
     std::vector<DayRecord> days_;
@@ -82,6 +93,7 @@ private:
     int32_t futureBars_ = 0;
     BarScale scale_;
     std::string message_;
+    std::string name_;
     bool swapGuard_ = false;
 };
 

@@ -31,6 +31,13 @@ public:
         Base::OnDoubleClick(keys, x, y);
     }
 
+    // A drag over the time axis zooms to the dates under it.
+    void SetTimeRangeFromX(int32_t x0, int32_t x1) override
+    {
+        if (eod.ZoomToDragRange(x0, x1))
+            this->fullRange = 0;
+    }
+
     EodChartView eod;
 
 protected:

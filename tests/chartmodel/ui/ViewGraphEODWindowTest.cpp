@@ -78,6 +78,22 @@ TEST_F(DailyChartWindow, FortnightlyBarsAndAveragesWithBands)
     EXPECT_TRUE(window->noDataText.empty());
 }
 
+TEST_F(DailyChartWindow, AZoomDragUnderFivePixelsChangesNothing)
+{
+    const std::vector<DayRecord> days = dev::MakeSyntheticDays(400);
+    Render(days, "eod_before_zoom");
+    const TimeBand* band = window->timeBands;
+    ASSERT_NE(band, nullptr);
+    const int32_t x = (band->left + band->right) / 2;
+    EXPECT_FALSE(window->eod.ZoomToDragRange(x, x + 4));
+    EXPECT_EQ(window->eod.ZoomRangeTexts(band->left, band->right)[0], "From 2/1/15");
+    ASSERT_TRUE(window->eod.ZoomToDragRange(x, band->right));
+    window->RenderToImage(1200, 700);
+    EXPECT_LT(window->eod.visibleCount(), 220);
+    EXPECT_GT(window->eod.visibleCount(), 180);
+    EXPECT_EQ(window->eod.display().end, days[399].date);
+}
+
 TEST_F(DailyChartWindow, AnEmptyHistoryPaintsNoPriceData)
 {
     Render({}, "eod_no_data");
