@@ -347,14 +347,22 @@ bool CViewGraph::PriceInHundreds() const
     return !IsRangeEmpty(range) && range.maximum > kHundredsAbove;
 }
 
-void CViewGraph::MeasureAxisLabels()
+void CViewGraph::MeasureAxisLabels(bool afterBuild)
 {
     paneAxis[kPanePrice].hundreds = PriceInHundreds();
     int32_t width = TextWidth("99");
     for (GraphPane* pane = panes; pane; pane = pane->next)
         if (pane->visible && pane->firstSeries && pane->firstSeries->range)
             width = std::max(width, DrawValueAxis(pane, false));
-    bool changed = width != axisWidth && axisWidth != 0 && modeRecord.mode == kModeRedrawing;
+    if (afterBuild) {
+        // The panes are laid out by now: a wider axis than the layout allowed for is taken up by
+        // the next paint, which measures the ranges this build leaves.
+        if (width > axisWidth) {
+            axisWidth = width;
+            InvalidateWindow();
+        }
+        return;
+    }
     axisWidth = width;
     int32_t left = outerRect[0] + (leftLabels ? axisWidth + labelUnit : labelUnit);
     int32_t right = outerRect[2] - (rightLabels ? axisWidth + labelUnit : labelUnit);
@@ -362,9 +370,6 @@ void CViewGraph::MeasureAxisLabels()
     plotRect[1] = outerRect[1] + paneMargin;
     plotRect[2] = right;
     plotRect[3] = outerRect[3] - paneMargin;
-    // The first measure ran before the data were built; a changed width is taken up by the next paint.
-    if (changed && panes && panes->left != plotRect[0])
-        InvalidateWindow();
 }
 
 void CViewGraph::ComputeValueRanges()
@@ -419,7 +424,7 @@ void CViewGraph::BuildAndDraw(void* dc, int outputKind)
     if (!modeRecord.active || !dc)
         return;
     bool offscreen = outputKind == 0 && offscreenAllowed && BeginOffscreen();
-    MeasureAxisLabels();
+    MeasureAxisLabels(false);
     FreeQueuedLabels();
     FreeAllSeries();
     FreeValueRanges();
@@ -438,7 +443,7 @@ void CViewGraph::BuildAndDraw(void* dc, int outputKind)
     if (addOnsShown && !IsDrawingTool())
         ReloadPaneLineObjects();
     ComputeValueRanges();
-    MeasureAxisLabels();
+    MeasureAxisLabels(true);
     BuildAxes();
     BuildFinalSteps();
 
@@ -654,8 +659,9 @@ void CViewGraph::HoverDetect(uint32_t keys, int32_t x, int32_t y)
         subtype = priceEditField >= 2 && priceEditField <= 5 ? priceEditField - 1 : 0;
     } else if (!pane && panes) {
         int32_t firstTop = INT32_MAX;
+        // The caption strip belongs to the zone: the zone ends at the top of the first pane below it.
         for (GraphPane* p = panes; p; p = p->next)
-            if (p->visible)
+            if (p->visible && p->id != kPaneCaption)
                 firstTop = std::min(firstTop, p->top);
         if (y < firstTop && x < plotRect[0])
             mode = kModePreviousShare, stage = 1;

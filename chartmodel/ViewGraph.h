@@ -211,7 +211,8 @@ protected:
     virtual void FillReadouts(std::array<std::string, 3>&) {}
 
     // Own steps the derived views may replace.
-    virtual void MeasureAxisLabels();
+    // The width of the value axes; before the build it also places the plot rectangle.
+    virtual void MeasureAxisLabels(bool afterBuild);
     virtual void ComputeValueRanges();
     virtual void BuildAddOnSeries();
 

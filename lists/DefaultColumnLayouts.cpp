@@ -75,7 +75,7 @@ Layout ListTable(int index)
 {
     switch (index) {
     case 0: // prices, sorted by capitalisation
-        return Named().text(128, 48).price().change().field(66, kPence).field(67, kPence).field(65, kPence)
+        return Named().text(128, 48).price().change().field(66, kPence, kFractions).field(67, kPence, kFractions).field(65, kPence, kFractions)
             .field(16, 0, 0).field(23, 0, kThousands | 1, 70).done();
     case 1: // ratings, sorted by P/E
         return Named().price().text(25).field(10, kPence, 1).results(1, kResultsEps).field(13, 0, 1)

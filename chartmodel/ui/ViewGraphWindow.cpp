@@ -117,7 +117,11 @@ QImage CViewGraphWnd::RenderToImage(int w, int h)
     QImage out(w, h, QImage::Format_RGB32);
     out.fill(Qt::white);
     QPainter painter(&out);
+    // A first paint sizes the value axes by its ranges; when they grew, paint again as the screen would.
+    int32_t before = axisWidth;
     DrawView(painter);
+    if (axisWidth != before)
+        DrawView(painter);
     return out;
 }
 

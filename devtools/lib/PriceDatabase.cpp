@@ -2,6 +2,7 @@
 #include "devtools/lib/PriceDatabase.h"
 
 #include "core/RecordAccess.h"
+#include "devtools/lib/DemoCompanyFields.h"
 #include "devtools/lib/DemoCompanyTexts.h"
 #include "devtools/lib/ShareFieldTable.h"
 #include "platform/ByteOrder.h"
@@ -104,12 +105,17 @@ CompFile DemoCompFile(const DemoDatabase& demo)
         comp.records.descriptors.push_back({kCodedDescriptionField, 0x00, {}});
     for (uint8_t field = kFirstBlockField; field < kFirstBlockField + kBlockFields; ++field)
         comp.records.descriptors.push_back({field, 0x00, {}});
+    for (const FieldDescriptor& d : DemoCompanyFieldDescriptors())
+        comp.records.descriptors.push_back(d);
     comp.streams.descriptors = {{kEpicField, 0x00, {}}, {kCurrencyField, 0xE0, {}}};
+    int company = 0;
     for (const DemoRecord& r : demo.records) {
         CompanyItem& item =
             comp.records.items.emplace_back(CompanyItem{r.id, 0, {{kResultsCurrencyField, {r.resultsCurrency}}}});
         if (auto coded = texts.coded.find(r.id); coded != texts.coded.end())
             item.values[kCodedDescriptionField] = coded->second;
+        if (!r.description.empty())
+            AddDemoCompanyFields(r, company++, item);
         // A block's length byte is the count byte of its field.
         for (size_t b = 0; b < r.detailedBlocks.size() && b < kBlockFields; ++b)
             item.values[uint8_t(kFirstBlockField + b)].assign(r.detailedBlocks[b].begin() + 1, r.detailedBlocks[b].end());

@@ -18,6 +18,7 @@ enum : uint8_t {
     kText = 4,
     kBitField = 7,
     kDate = 10,
+    kCodedText = 22,
     kMoney = 34,
     kFloatMoney = 35,
 };
@@ -137,30 +138,45 @@ std::vector<uint8_t> DemoShareFieldTable()
 {
     std::vector<FieldEntrySpec> specs(kCodes);
     auto set = [&](int code, FieldEntrySpec spec) { specs[size_t(code - 1)] = std::move(spec); };
-    set(10, {kFloatMoney, 12, "EPS", {}, 0, 1, 0});
+    // Prices and earnings are kept in pence (type 34, shown as they are); the market value in pounds
+    // millions (type 35, shown as pounds).
+    set(10, {kMoney, 12, "EPS", {}, 0, 1, 0});
     set(13, {kU16 | kDivide, 20, "P/E", {}, 100, 1, 0});
     set(15, {kText, 26, "Name", {}, 0, 0, 1});
     set(16, {kDate, Sub(40), "Date", {}, 0, 1, 0});
-    set(17, {kFloatMoney, Sub(24), "Price", {}, 0, 1, 0});
-    set(18, {kFloatMoney, Sub(28), "Change", {}, 0, 1, 0});
-    set(19, {kFloatMoney, Sub(32), "High", {}, 0, 1, 0});
-    set(20, {kFloatMoney, Sub(36), "Low", {}, 0, 1, 0});
+    set(17, {kMoney, Sub(24), "Price", {}, 0, 1, 0});
+    set(18, {kMoney, Sub(28), "Change", {}, 0, 1, 0});
+    set(19, {kMoney, Sub(32), "High", {}, 0, 1, 0});
+    set(20, {kMoney, Sub(36), "Low", {}, 0, 1, 0});
     set(21, {kU16 | kDivide, Sub(42), "Volatility", {}, 10000, 1, 0});
     // Beta and, through the same entry, the correlation byte before it.
     set(22, {kU8 | kDivide, Sub(44), "Beta", {}, 100, 1, 0});
-    set(23, {kMoney, Sub(20), "Capital (m)", {}, 0, 1, 0});
+    set(23, {kFloatMoney, Sub(20), "Capital (m)", {}, 0, 1, 0});
     set(24, {kBitField, kSectorWordOffset, "Main sector", MappedTexts(DemoIndustryNames()), kIndustryMask, 0, 1});
     set(25, {kBitField, kSectorWordOffset, "Sector", MappedTexts(DemoSectorNames()), kSectorMask, 0, 1});
     set(26, {kBitField, kSectorWordOffset, "Sub-sector", Texts(DemoSubSectorNames()), kSubSectorMask, 0, 1});
-    set(52, {kFloatMoney, Sub(52), "All-time high", {}, 0, 1, 0});
-    set(53, {kFloatMoney, Sub(56), "All-time low", {}, 0, 1, 0});
-    set(65, {kFloatMoney, Sub(60), "Open", {}, 0, 1, 0});
-    set(66, {kFloatMoney, Sub(64), "Day high", {}, 0, 1, 0});
-    set(67, {kFloatMoney, Sub(68), "Day low", {}, 0, 1, 0});
+    // Offset 0: the record's company-data field of the same number, here the coded description.
+    set(30, {kCodedText, 0, "Description", {}, 0, 0, 1});
+    // The dates of the period high and low, which "Days since high" and "Days since low" count from.
+    set(52, {kDate, Sub(48), "Date of high", {}, 0, 1, 0});
+    set(53, {kDate, Sub(50), "Date of low", {}, 0, 1, 0});
+    set(65, {kMoney, Sub(60), "Open", {}, 0, 1, 0});
+    set(66, {kMoney, Sub(64), "Day high", {}, 0, 1, 0});
+    set(67, {kMoney, Sub(68), "Day low", {}, 0, 1, 0});
     set(kCodes - 1, {0x3F, 0, "Item names",
-                     ItemNames({{0xE0, 115, "Results currency"}, {0x00, 118, "Detailed results 1"},
+                     ItemNames({{0xF0, 0x60, "Float date"}, {0xF0, 0x61, "Interims announcement"},
+                                {0xF0, 0x62, "Next interims"}, {0xF0, 0x63, "Year end"},
+                                {0xF0, 0x64, "Next year end"}, {0xF0, 0x65, "Preliminary results"},
+                                {0xF0, 0x66, "Next preliminary results"}, {0xF0, 0x67, "Annual report"},
+                                {0xF0, 0x68, "Next annual report"}, {0xF0, 0x69, "AGM"}, {0xF0, 0x6A, "Next AGM"},
+                                {0xF0, 0x6B, "Interims payment"}, {0xF0, 0x6C, "Interims ex-dividend"},
+                                {0xF0, 0x6D, "Interims end"}, {0xF0, 0x6E, "Final ex-dividend"},
+                                {0xF0, 0x6F, "Final payment"}, {0x00, 0x70, "Telephone"}, {0x00, 0x71, "Website"},
+                                {0x00, 0x72, "E-mail"}, {0x00, 0x75, "Previous name"},
+                                {0xE0, 115, "Results currency"}, {0x00, 118, "Detailed results 1"},
                                 {0x00, 119, "Detailed results 2"}, {0x00, 120, "Detailed results 3"},
-                                {0x00, 121, "Detailed results 4"}, {0x00, 122, "Detailed results 5"}}),
+                                {0x00, 121, "Detailed results 4"}, {0x00, 122, "Detailed results 5"},
+                                {0x00, 123, "Partner view"}}),
                      0, 1, 0});
     set(kCodes, {0x3F, 0, "Stream item names",
                  ItemNames({{0x00, 128, "EPIC"}, {0xE0, 129, "Currency"}, {0x00, 130, "SEDOL"}}), 0, 1, 0});

@@ -5,6 +5,8 @@
 #include "chartmodel/GraphSettingLayout.h"
 #include "core/ConfigState.h"
 #include "core/ShareList.h"
+#include "core/VexaEdition.h"
+#include "datamining/DMFilter.h"
 #include "devtools/lib/ShareListChain.h"
 #include "devtools/lib/SyntheticChart.h"
 #include "platform/Beep.h"
@@ -228,7 +230,14 @@ public:
         digitWidth = 7;
         active = 1;
     }
-    void Paint(int w = 800, int h = 600) { OnDraw(&dc_, DrawDevice{false, w, h, 0, 0}); }
+    // Two paints, as on the screen: the first one's ranges size the value axes of the second.
+    void Paint(int w = 800, int h = 600)
+    {
+        OnDraw(&dc_, DrawDevice{false, w, h, 0, 0});
+        steps.clear();
+        labels.clear();
+        OnDraw(&dc_, DrawDevice{false, w, h, 0, 0});
+    }
     using CViewGraph::MeasureAxisLabels;
     GraphPane& Pane(uint32_t id) { return *FindPane(id); }
 
@@ -433,7 +442,7 @@ TEST_F(ViewGraph, PricesAbove1000AreShownInHundredsWhenTheOptionIsOn)
         range->minimum *= c.scale;
         range->maximum *= c.scale;
         chart.labels.clear();
-        chart.MeasureAxisLabels();
+        chart.MeasureAxisLabels(true);
         EXPECT_EQ(chart.paneAxis[kPanePrice].hundreds, c.hundreds);
     }
     ChartOptions().hundreds = 0;
@@ -519,17 +528,20 @@ TEST_F(ViewGraph, HoverAboveThePanesStepsToThePreviousOrNextShare)
     gs::SetU16(Setting(), gs::kDisplayFlags, 1); // caption strip, so there is room above the panes
     TestChart chart;
     chart.Paint();
-    // Above every pane (the caption strip is a pane too, so use the margin row at the very top).
-    chart.OnMouseMove(0, 2, 0);
+    // Left of the plot, level with the caption strip.
+    chart.OnMouseMove(0, 2, chart.Pane(kPaneCaption).top + 5);
     EXPECT_EQ(chart.modeRecord.mode, kModePreviousShare);
     EXPECT_EQ(chart.modeRecord.stage, 1u);
     EXPECT_EQ(chart.currentCursor, kCursorPreviousShare);
-    chart.OnMouseMove(0, chart.plotRect[2] + 3, 0);
+    chart.OnMouseMove(0, chart.plotRect[2] + 3, chart.Pane(kPaneCaption).top + 5);
     EXPECT_EQ(chart.modeRecord.mode, kModeNextShare);
     EXPECT_EQ(chart.currentCursor, kCursorNextShare);
     // A press there with no share list beeps and changes nothing.
-    chart.OnLButtonDown(0, chart.plotRect[2] + 3, 0);
+    chart.OnLButtonDown(0, chart.plotRect[2] + 3, chart.Pane(kPaneCaption).top + 5);
     EXPECT_EQ(beeps, 1);
+    // Beside the price pane is not above it.
+    chart.OnMouseMove(0, 2, chart.Pane(kPanePrice).top + 5);
+    EXPECT_EQ(chart.modeRecord.active, 0);
     chart.OnMouseMove(0, (chart.plotRect[0] + chart.plotRect[2]) / 2, chart.Pane(kPanePrice).top + 50);
     EXPECT_EQ(chart.modeRecord.active, 0);
     EXPECT_EQ(chart.currentCursor, kCursorArrow);
@@ -887,6 +899,37 @@ TEST_F(ViewGraph, MovingAverageCommandStates)
     EXPECT_FALSE(ui.enabled);
     ui.command = 20223;
     EXPECT_FALSE(chart.UpdateCommandUi(ui));
+}
+
+TEST(ViewGraphLocked, TheEditionsTwoDailySettingsLockTheMovingAverageCommands)
+{
+    const ConfigState user = Config();
+    Config().optionsA.bytes[OptionBlockA::kEditionTableSlot] = 4;
+    Config().optionsA.bytes[OptionBlockA::kEditionGraphSlot1] = 0;
+    Config().optionsA.bytes[OptionBlockA::kEditionGraphSlot2] = 11;
+    InitVexaTables();
+    SetEditionOptionByte(kEditionOn | kEditionSetUp);
+    ApplyVexaSettings(true);
+    ASSERT_TRUE(VexaSettingsApplied());
+    struct Case {
+        int32_t kind, setting;
+        bool locked;
+    };
+    for (Case c : {Case{kViewDailyChart, 0, true}, Case{kViewDailyChart, 11, true}, Case{kViewDailyChart, 1, false},
+                   Case{kViewIntradayChart, 0, false}}) {
+        CViewGraph chart(c.kind);
+        chart.secondKey = c.setting;
+        EXPECT_EQ(chart.ComputeSettingsLocked(), c.locked) << c.kind << " " << c.setting;
+        CommandUi ui;
+        ui.command = kCommandLastMovingAverage;
+        chart.UpdateCommandUi(ui);
+        EXPECT_EQ(ui.enabled, !c.locked);
+    }
+    ApplyVexaSettings(false);
+    FreeVexaTables();
+    SetEditionOptionByte(0);
+    RemoveEditionFilters();
+    Config() = user;
 }
 
 } // namespace

@@ -1,0 +1,95 @@
+// The demo's company data as list cells show it: the coded description (field 30), the company
+// fields of the descriptor route, partner views, and one price-history, results and results-change
+// cell, each against what the demo wrote.
+#include "lists/CellValue.h"
+
+#include "core/Database.h"
+#include "core/PriceLookups.h"
+#include "core/RecordLookup.h"
+#include "devtools/lib/DemoResults.h"
+#include "devtools/lib/PriceDatabase.h"
+#include "lists/ColumnDef.h"
+#include "lists/ResultsFigures.h"
+#include "support/DatabaseFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+class DemoCells : public DatabaseFixture {
+protected:
+    static const dev::DemoDatabase& Demo()
+    {
+        static const dev::DemoDatabase demo =
+            dev::BuildDemoDatabase(std::chrono::sys_days{std::chrono::year{2026} / std::chrono::December / 8});
+        return demo;
+    }
+    void SetUp() override
+    {
+        std::vector<uint8_t> comp = dev::WriteCompDat(dev::DemoCompFile(Demo()));
+        Load(dev::WriteQuorvaDat(dev::DemoDbFile(Demo())), &comp);
+    }
+    static std::string Cell(uint8_t* record, const ColumnDefSpec& spec)
+    {
+        std::vector<uint8_t> column;
+        AppendColumnDef(column, spec);
+        char text[kCellTextBytes];
+        FormatColumnValue(record, 0, column.data(), text, sizeof text, 1, nullptr, 0);
+        return text;
+    }
+};
+
+TEST_F(DemoCells, CompaniesShowTheirDescriptionsAndCompanyFields)
+{
+    int companies = 0, partnerViews = 0;
+    for (const dev::DemoRecord& r : Demo().records) {
+        uint8_t* record = FindShareRecord(r.id);
+        ASSERT_NE(record, nullptr) << r.name;
+        EXPECT_EQ(Cell(record, ColumnOf(kColumnField, 30)), r.description) << r.name;
+        if (r.description.empty()) {
+            EXPECT_EQ(Cell(record, ColumnOf(kColumnField, 0x71)), "") << r.name;
+            continue;
+        }
+        ++companies;
+        EXPECT_NE(Cell(record, ColumnOf(kColumnField, 0x71)).find(".example"), std::string::npos) << r.name;
+        EXPECT_EQ(Cell(record, ColumnOf(kColumnField, 0x70)).rfind("020 7946 ", 0), 0u) << r.name;
+        EXPECT_FALSE(Cell(record, ColumnOf(kColumnField, 0x63)).empty()) << "year end of " << r.name;
+        if (!Cell(record, ColumnOf(kColumnPartnerView, 0)).empty())
+            ++partnerViews;
+    }
+    EXPECT_GT(companies, 200);
+    EXPECT_GT(partnerViews, 20);
+}
+
+TEST_F(DemoCells, PriceHistoryResultsAndResultsChangeCells)
+{
+    const dev::DemoRecord* company = nullptr;
+    for (const dev::DemoRecord& r : Demo().records)
+        if (!r.results.empty() && r.streams.front().currency == 0 && r.resultsCurrency == 0)
+            company = company ? company : &r;
+    ASSERT_NE(company, nullptr);
+    uint8_t* record = FindShareRecord(company->id);
+    // The close 20 trading days back and the percentage change since.
+    const float then = GetPriceDaysBack(record, 0, 20);
+    const double latest = dev::LastClose(company->streams.front());
+    Cell(record, ColumnOf(kColumnPriceHistory, 30).withParameters({4, 5, 20, 0}));
+    EXPECT_FLOAT_EQ(LastCellValue().value, then);
+    Cell(record, ColumnOf(kColumnPriceHistory, 31).withParameters({4, 0x85, 20, 0}));
+    EXPECT_NEAR(LastCellValue().value, (latest / then - 1) * 100, 1e-3);
+    // The latest EPS as a results figure, and its one-year growth as a results change.
+    EXPECT_FLOAT_EQ((Cell(record, ColumnOf(kColumnResults, kResultsEps).withFormatB(2)), LastCellValue().value),
+                    GetResultsFigure(0, kResultsEps, record, 0));
+    float growth = GetResultsColumnValue(0x10, 32, record, 0);
+    std::string text = Cell(record, ColumnOf(kColumnResultsChange, 32).withOption(0x10).withFormatB(2));
+    if (growth == kNoResultsValue)
+        EXPECT_EQ(text, "");
+    else
+        EXPECT_FLOAT_EQ(LastCellValue().value, growth);
+}
+
+} // namespace
