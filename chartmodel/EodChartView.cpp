@@ -70,6 +70,12 @@ int EodChartView::Style() const
     return style <= 4 ? style : 0;
 }
 
+int EodChartView::DrawStyle() const
+{
+    // A range without a day of open, high and low prices draws its closes as a line.
+    return firstMarkedVisible_ < 0 ? 0 : Style();
+}
+
 DateRangeSetting EodChartView::ReadRange() const
 {
     const GraphSetting& s = Setting();
@@ -187,7 +193,7 @@ void EodChartView::BuildTimeBand()
     GraphPane* price = view_.FindPane(kPanePrice);
     if (!price || days_.empty())
         return;
-    const int style = Style();
+    const int style = DrawStyle();
     BarScaleInput in;
     in.paneLeft = price->left;
     in.paneRight = price->right;
@@ -234,7 +240,7 @@ void EodChartView::BuildSeries()
     if (!message_.empty() || !band || bars_.empty())
         return;
     const GraphSetting& s = Setting();
-    const int style = Style();
+    const int style = DrawStyle();
     const int32_t n = int32_t(bars_.size());
     int mode = gs::U8(s, gs::kPriceColourMode);
     if (style != 0 && mode >= 2 && mode <= 5)
@@ -358,6 +364,16 @@ std::array<std::string, 2> EodChartView::Readouts(int32_t x) const
     if (HasOhlc(day))
         price += "   " + OhlcReadoutText(day);
     return {price, VolumeReadoutText(day.volume)};
+}
+
+bool EodChartView::VolumeShowable() const
+{
+    if (firstMarkedVisible_ < 0 || view_.graphSourceKind != 0)
+        return false;
+    for (int32_t i = firstVisible_; i >= 0 && i < firstVisible_ + visibleCount_; ++i)
+        if (days_[size_t(i)].volume > 0)
+            return true;
+    return false;
 }
 
 int32_t EodChartView::DateAtX(int32_t x, bool firstDay) const

@@ -37,6 +37,8 @@ public:
     // OHLC, volume.
     std::array<std::string, 2> Readouts(int32_t x) const;
 
+    // The volume pane has something to show: a visible day with prices, and some visible volume.
+    bool VolumeShowable() const;
     // Zoom to a dragged x range: under 5 pixels, or a display of under 6 days, changes nothing;
     // otherwise the dates under the two ends become the display start (not before the old one) and
     // the axis end (not after the old one). True when the display changed.
@@ -68,6 +70,7 @@ public:
 private:
     GraphSetting& Setting() const;
     int Style() const;
+    int DrawStyle() const;
     DateRangeSetting ReadRange() const;
     void WriteRange(const DateRangeSetting& range);
     void LayoutPass();

@@ -42,7 +42,13 @@ public:
 
 protected:
     virtual bool ShiftHeld() const { return false; }
-    void LoadShareData() override { eod.LoadAndLayout(); }
+    void LoadShareData() override
+    {
+        eod.LoadAndLayout();
+        // Without prices or volume to show, the price pane takes the volume pane's room.
+        if (!eod.VolumeShowable())
+            this->volumeShown = 0;
+    }
     void BuildTimeBands() override { eod.BuildTimeBand(); }
     void BuildSeries() override { eod.BuildSeries(); }
     void BuildPriceLineOverlay(int line) override { eod.BuildAverage(line); }

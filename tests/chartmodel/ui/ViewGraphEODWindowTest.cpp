@@ -94,6 +94,24 @@ TEST_F(DailyChartWindow, AZoomDragUnderFivePixelsChangesNothing)
     EXPECT_EQ(window->eod.display().end, days[399].date);
 }
 
+TEST_F(DailyChartWindow, CloseOnlyDaysDrawWithoutAVolumePane)
+{
+    std::vector<DayRecord> days = dev::MakeSyntheticDays(300);
+    for (DayRecord& day : days)
+        day.open = day.high = day.low = day.volume = 0;
+    days.back() = DayRecord{};
+    gs::SetU8(Setting(), gs::kPriceDisplay, 1);
+    Render(days, "eod_close_only");
+    EXPECT_TRUE(window->noDataText.empty());
+    EXPECT_EQ(window->volumeShown, 0);
+    const GraphPane* volume = window->FindPane(kPaneVolume);
+    EXPECT_TRUE(volume == nullptr || !volume->visible);
+    // The closes are drawn as a line, not as bars.
+    const GraphSeries* price = FindSeries(window->timeBands, window->FindPane(kPanePrice));
+    ASSERT_NE(price, nullptr);
+    EXPECT_EQ(price->firstElement->style, 1u);
+}
+
 TEST_F(DailyChartWindow, AnEmptyHistoryPaintsNoPriceData)
 {
     Render({}, "eod_no_data");
