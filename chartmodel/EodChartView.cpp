@@ -3,6 +3,8 @@
 
 #include "chartmodel/GraphModel.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/IndicatorCalc.h"
+#include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/MovingAverage.h"
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/ViewGraph.h"
@@ -330,6 +332,52 @@ void EodChartView::BuildAverage(int line)
     if (bands) {
         addLine(upper, gs::LineBandColour(s, line));
         addLine(lower, gs::LineBandColour(s, line));
+    }
+}
+
+void EodChartView::BuildPivots()
+{
+    TimeBand* band = view_.timeBands;
+    GraphPane* price = view_.FindPane(kPanePrice);
+    GraphSeries* series = band && price ? FindSeries(band, price) : nullptr;
+    if (!series || !message_.empty() || bars_.empty() || firstMarkedVisible_ < 0)
+        return;
+    const GraphSetting& s = Setting();
+    const uint32_t enabled = gs::U8(s, gs::kPivot1 + gs::kPivotFlags);
+    if ((enabled & 31) == 0)
+        return;
+    // Enable bits 1, 2, 4, 8, 16 draw outputs 0, 1, 3, 2, 4 of the calculator.
+    static constexpr int kOutputOfBit[5] = {0, 1, 3, 2, 4};
+    const int32_t n = int32_t(bars_.size());
+    std::vector<float> lines(size_t(5 * n));
+    const int32_t start = std::max(firstMarkedVisible_ - 1, 0);
+    auto bar = [this](int32_t i) {
+        const DayRecord& d = days_[size_t(i)];
+        return Bar{d.open, d.high, d.low, d.close, d.volume};
+    };
+    CPivotPointsCalc calc(IndicatorRecord::Of(0, gs::U8(s, gs::kPivot1 + gs::kPivotMethod)), bar(start));
+    int32_t b = 0;
+    while (b < n && bars_[size_t(b)].last <= start)
+        ++b;
+    const int32_t firstPivotBar = b;
+    for (int32_t i = start + 1; i < int32_t(days_.size()) && b < n; ++i) {
+        const float* out = calc.AddValue(bar(i));
+        if (i == bars_[size_t(b)].last) {
+            std::copy(out, out + 5, lines.begin() + 5 * b);
+            ++b;
+        }
+    }
+    if (firstPivotBar >= n)
+        return;
+    for (int line = 0; line < 5; ++line) {
+        if (!(enabled & (1u << line)))
+            continue;
+        PlotElement* e = AddPlotElement(series, 1, 0, gs::U32(s, gs::kPivot1 + gs::kPivotPens + 4 * size_t(line)), 0,
+                                        1, 0, 0, 0, 0);
+        auto* out = static_cast<float*>(InitDataArray(e->values, kArrayFloats, n, 0, 0));
+        for (int32_t i = 0; i < n; ++i)
+            out[i] = i < firstPivotBar ? lines[size_t(5 * firstPivotBar + kOutputOfBit[line])]
+                                       : lines[size_t(5 * i + kOutputOfBit[line])];
     }
 }
 

@@ -31,6 +31,8 @@ public:
     void BuildTimeBand();
     void BuildSeries();
     void BuildAverage(int line);
+    // The pivot-point lines of the setting's pivot block over the price series.
+    void BuildPivots();
     // The time axis labels in the time band, with the start and end dates; queued on the view.
     std::vector<AxisLabel> AxisLabels(int32_t slots, int gridMode) const;
     // The status readouts of the bar under x (the last day when x lies outside the chart): price and

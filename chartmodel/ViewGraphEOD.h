@@ -52,6 +52,7 @@ protected:
     void BuildTimeBands() override { eod.BuildTimeBand(); }
     void BuildSeries() override { eod.BuildSeries(); }
     void BuildPriceLineOverlay(int line) override { eod.BuildAverage(line); }
+    void DrawPriceOverlays() override { eod.BuildPivots(); }
     void FillReadouts(std::array<std::string, 3>& texts) override
     {
         const std::array<std::string, 2> readouts = eod.Readouts(this->lastMouseX);

@@ -78,6 +78,24 @@ TEST_F(DailyChartWindow, FortnightlyBarsAndAveragesWithBands)
     EXPECT_TRUE(window->noDataText.empty());
 }
 
+TEST_F(DailyChartWindow, PivotPointLinesFollowTheEnableBits)
+{
+    gs::SetU8(Setting(), gs::kPivot1 + gs::kPivotFlags, 1 | 8);
+    gs::SetU8(Setting(), gs::kBarPeriod, 1);
+    const std::vector<DayRecord> days = dev::MakeSyntheticDays(120);
+    Render(days, "eod_pivots");
+    const GraphSeries* price = FindSeries(window->timeBands, window->FindPane(kPanePrice));
+    ASSERT_NE(price, nullptr);
+    int lines = 0;
+    for (const PlotElement* e = price->elements; e; e = e->next)
+        lines += e->style == 1 && e->values.type == kArrayFloats;
+    EXPECT_EQ(lines, 2);
+    // The pivot of day 2 is the mean of day 1's high, low and close (method 0), at bar 2.
+    const PlotElement* pivot = price->elements->next;
+    const float expected = (days[1].high + days[1].low + days[1].close) / 3;
+    EXPECT_FLOAT_EQ(static_cast<const float*>(pivot->values.data)[2], expected);
+}
+
 TEST_F(DailyChartWindow, AZoomDragUnderFivePixelsChangesNothing)
 {
     const std::vector<DayRecord> days = dev::MakeSyntheticDays(400);
