@@ -90,6 +90,24 @@ TEST_F(DailyChartView, StyleAndRangeCommands)
     EXPECT_EQ(view.eod.visibleCount(), 500);
 }
 
+TEST_F(DailyChartView, FutureToggleRunsTheAxisOnPastTheLastDay)
+{
+    gs::SetU16(Setting(), gs::kShowFutureSecond, 4);
+    gs::SetU32(Setting(), gs::kShowFutureThird, 90);
+    EXPECT_TRUE(State(26451).enabled);
+    Run(26451);
+    EXPECT_EQ(State(26451).checked, true);
+    view.eod.LoadAndLayout();
+    const int32_t shownDays = DateToDayNumber(PackedDate(view.eod.display().end)) -
+                              DateToDayNumber(PackedDate(view.eod.display().start));
+    EXPECT_EQ(DateToDayNumber(PackedDate(view.eod.axisEnd())) - DateToDayNumber(PackedDate(days[499].date)),
+              shownDays * 3);  // 90% counts as 75%: three times the days shown
+    EXPECT_GT(view.eod.futureBars(), 1000);
+    Run(26451);
+    view.eod.LoadAndLayout();
+    EXPECT_EQ(view.eod.axisEnd(), days[499].date);
+}
+
 TEST_F(DailyChartView, LimitWithAFixedEndSwitchesTheFutureOffWithAWarning)
 {
     test::FakeMessageBox box;
