@@ -141,6 +141,17 @@ void EodChartView::Reload()
     rangeDirty = true;
 }
 
+void EodChartView::OnDoubleClick()
+{
+    axisEnd_ = 0;
+    if (message_.empty() || days_.empty()) {
+        rangeDirty = true;
+        return;
+    }
+    display_ = {firstPriceDate(), lastPriceDate()};
+    rangeDirty = false;
+}
+
 void EodChartView::LayoutPass()
 {
     const int32_t first = firstPriceDate(), last = lastPriceDate();

@@ -54,6 +54,9 @@ public:
     bool RunCommand(uint32_t command, bool shift);
     bool UpdateCommand(CommandUi& ui) const;
     void Reload();
+    // A double-click: over a no-data text the whole history is shown; otherwise the range is worked
+    // out again from the setting.
+    void OnDoubleClick();
 
     const std::vector<DayRecord>& days() const { return days_; }
     const DisplayRange& display() const { return display_; }

@@ -27,7 +27,7 @@ public:
     }
     void OnDoubleClick(uint32_t keys, int32_t x, int32_t y) override
     {
-        eod.rangeDirty = true;
+        eod.OnDoubleClick();
         Base::OnDoubleClick(keys, x, y);
     }
 

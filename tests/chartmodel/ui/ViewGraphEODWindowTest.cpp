@@ -134,6 +134,17 @@ TEST_F(DailyChartWindow, AnEmptyHistoryPaintsNoPriceData)
 {
     Render({}, "eod_no_data");
     EXPECT_EQ(window->noDataText, "No price data");
+    // A fixed range that starts after it ends.
+    const std::vector<DayRecord> days = dev::MakeSyntheticDays(300);
+    gs::SetU16(Setting(), gs::kDateRangeFlags, 16 | 64 | 128);
+    gs::SetU16(Setting(), gs::kDateRangeStart, days[200].date);
+    gs::SetU16(Setting(), gs::kDateRangeEnd, days[100].date);
+    Render(days, "eod_no_prices_in_range");
+    EXPECT_EQ(window->noDataText, "No prices in the current range^^(Double-click to show the full range)");
+    window->eod.OnDoubleClick();
+    window->RenderToImage(1200, 700);
+    EXPECT_TRUE(window->noDataText.empty());
+    EXPECT_EQ(window->eod.visibleCount(), 300);
 }
 
 TEST_F(DailyChartWindow, TheDailyChartKindIsCreatedAsTheDailyChart)
