@@ -435,6 +435,29 @@ bool EodChartView::VolumeShowable() const
     return false;
 }
 
+bool EodChartView::ScrollRecords(int direction, int32_t records)
+{
+    if (firstVisible_ < 0 || visibleCount_ <= 0)
+        return false;
+    const int32_t step = records > 0 ? records : std::max(visibleCount_ * 66 / 100, 1);
+    const int32_t lastRecord = int32_t(days_.size()) - 1;
+    int32_t first = firstVisible_, last = firstVisible_ + visibleCount_ - 1;
+    if (direction < 0) {
+        first = std::max(firstVisible_ - step, 0);
+        last = std::min(first + visibleCount_ - 1, last);
+    } else {
+        last = std::min(last + step, lastRecord);
+        first = std::max(last - visibleCount_ + 1, 0);
+    }
+    if (first == firstVisible_ && last == firstVisible_ + visibleCount_ - 1)
+        return false;
+    display_.start = days_[size_t(first)].date;
+    display_.end = kDisplayEndOpen;
+    axisEnd_ = days_[size_t(last)].date;
+    rangeDirty = false;
+    return true;
+}
+
 int32_t EodChartView::DateAtX(int32_t x, bool firstDay) const
 {
     const TimeBand* band = view_.timeBands;

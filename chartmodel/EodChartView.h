@@ -50,6 +50,11 @@ public:
     // The price series' title: the share's name and, for the bar styles, the bar-period label.
     std::string ChartTitle() const;
 
+    // Scrolls the visible records back (direction < 0) or forward by `records`, or by two thirds of
+    // the visible count (count x 66 / 100) when 0; never past the first or last record. False when
+    // nothing moved.
+    bool ScrollRecords(int direction, int32_t records);
+
     // The view's commands: true when the command is the view's own.
     bool RunCommand(uint32_t command, bool shift);
     bool UpdateCommand(CommandUi& ui) const;

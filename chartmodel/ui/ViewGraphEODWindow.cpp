@@ -7,6 +7,7 @@
 #include "shell/ui/ViewClassRegistry.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 
 namespace qv {
 
@@ -51,6 +52,17 @@ void CViewGraphEODWnd::DrawNoData(const GraphPane& pane, const std::string& text
     for (const std::string& line : SplitChartText(text))
         joined += (joined.empty() ? "" : "\n") + line;
     CViewGraphWnd::DrawNoData(pane, joined);
+}
+
+void CViewGraphEODWnd::keyPressEvent(QKeyEvent* event)
+{
+    const bool left = event->key() == Qt::Key_Left, right = event->key() == Qt::Key_Right;
+    if ((left || right) && event->modifiers() == Qt::NoModifier) {
+        if (eod.ScrollRecords(left ? -1 : 1, 0))
+            InvalidateWindow();
+        return;
+    }
+    CViewGraphWnd::keyPressEvent(event);
 }
 
 void InstallDailyChartClass()

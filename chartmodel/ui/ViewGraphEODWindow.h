@@ -15,6 +15,8 @@ protected:
     bool ShiftHeld() const override;
     void DrawTimeLines() override;
     void DrawNoData(const GraphPane& pane, const std::string& text) override;
+    // The left and right arrow keys scroll the records back and forward.
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // Registers the daily chart window for the daily chart kind (intraday windows of a layout open as it

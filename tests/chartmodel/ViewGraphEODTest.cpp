@@ -50,6 +50,26 @@ TEST_F(DailyChartView, LayoutShowsTheWholeHistoryByDefault)
     EXPECT_FALSE(view.eod.weekly());
 }
 
+TEST_F(DailyChartView, ScrollingMovesByTwoThirdsOfTheVisibleRecords)
+{
+    Run(26745);  // 6 months
+    view.eod.LoadAndLayout();
+    const int32_t visible = view.eod.visibleCount(), first = view.eod.firstVisible();
+    ASSERT_LT(visible, 200);
+    EXPECT_FALSE(view.eod.ScrollRecords(1, 0));  // already at the last record
+    ASSERT_TRUE(view.eod.ScrollRecords(-1, 0));
+    view.eod.LoadAndLayout();
+    EXPECT_EQ(view.eod.firstVisible(), first - visible * 66 / 100);
+    EXPECT_EQ(view.eod.visibleCount(), visible);
+    ASSERT_TRUE(view.eod.ScrollRecords(-1, 1000));
+    view.eod.LoadAndLayout();
+    EXPECT_EQ(view.eod.firstVisible(), 0);
+    ASSERT_TRUE(view.eod.ScrollRecords(1, 10));
+    view.eod.LoadAndLayout();
+    EXPECT_EQ(view.eod.firstVisible(), 10);
+    EXPECT_EQ(view.eod.visibleCount(), visible);
+}
+
 TEST_F(DailyChartView, BarCommandsTheirLimitsAndShiftsSwap)
 {
     gs::SetU8(Setting(), gs::kPriceDisplay, 1);
