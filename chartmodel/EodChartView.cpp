@@ -1,6 +1,9 @@
 // The end-of-day chart's data side: history, layout pass, time band, series and commands.
 #include "chartmodel/EodChartView.h"
 
+#include "lists/ListRows.h"
+#include "shell/AppServices.h"
+
 #include "chartmodel/GraphModel.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/IndicatorCalc.h"
@@ -15,6 +18,8 @@
 #include "core/RecordLookup.h"
 #include "core/RecordCursor.h"
 #include "core/ShareList.h"
+#include "lists/ListRows.h"
+#include "shell/AppServices.h"
 #include "core/TradingCalendar.h"
 #include "platform/MessageBox.h"
 #include "shell/CommandUpdate.h"
@@ -124,6 +129,12 @@ void EodChartView::LoadAndLayout()
     // A list that has not been filled from its source yet (no list window refreshed it) is filled here.
     if (list && list->source && !ShareListHasEntries(list))
         SetShareListSource(list, list->source, list->currentId, list->currentSub, false, false);
+    // A fixed list shown only by charts (no list window fills it) is filled from the database here,
+    // in its setting's order, as a list window would.
+    if (list && !list->source && list->filledMark != list->word + 1) {
+        ApplyListSortSetting(list, 0);
+        RefillListSource(list, true);
+    }
     const RecordCursor* cursor = CurrentEntry(list);
     if (cursor && cursor->record) {
         uint32_t key = (uint32_t(LoadU16(cursor->record + 2)) << 8) + cursor->count + 1;
