@@ -16,6 +16,8 @@ constexpr size_t kSectionHeadBytes = 8;
 constexpr uint32_t kNewTextSubtype = 10;
 constexpr uint8_t kNewLineStudyFlags = 7;
 constexpr uint32_t kNewTextBoxWord = 1398;
+constexpr size_t kFontHeightOffset = 56;
+constexpr size_t kPointSizeOffset = 116;
 
 LineObject* PushNode(LineObjectList& list, LineObjectKind kind, uint8_t flags)
 {
@@ -237,6 +239,22 @@ void LoadLineObjects(LineObjectList& list, const KeyedItemKey& key)
 void LoadLineObjectsFor(LineObjectList& list, uint32_t shareKey, uint16_t kind, uint32_t subKey)
 {
     LoadLineObjects(list, KeyedItemKey{shareKey, kind, subKey});
+}
+
+void FixOldTextSizes(uint8_t* blob, int pixelsPerInchY)
+{
+    if (blob == nullptr || pixelsPerInchY <= 0)
+        return;
+    ForEachPackedObject(std::span<uint8_t>(blob, BlobLength(blob)), [&](LineObjectKind kind, std::span<uint8_t> object) {
+        if (kind != LineObjectKind::Text || object.size() < kPointSizeOffset + 4)
+            return;
+        int32_t first = LoadI32(object.data() + kFontHeightOffset);
+        int32_t second = LoadI32(object.data() + kPointSizeOffset);
+        if (first >= 0 || second >= 0)
+            return;
+        StoreI32(object.data() + kFontHeightOffset, second);
+        StoreI32(object.data() + kPointSizeOffset, int32_t(0.5 - double(second) * 72.0 / pixelsPerInchY));
+    });
 }
 
 } // namespace qv

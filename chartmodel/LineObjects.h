@@ -110,4 +110,10 @@ void LoadLineObjectsFor(LineObjectList& list, uint32_t shareKey, uint16_t kind, 
 // gets the kind and the object's bytes (at most the stored maximum of its kind), which it may change.
 void ForEachPackedObject(std::span<uint8_t> item, const std::function<void(LineObjectKind, std::span<uint8_t>)>& visit);
 
+// Text objects of stores older than version 7 kept a height in both font-height fields (the font
+// description's height at 56 and the point size at 116): the first takes the second's height and the
+// second becomes the point size, 0.5 - h x 72 / the screen's vertical pixels per inch, cut to a whole
+// number. Objects whose two fields are not both negative are left as they are.
+void FixOldTextSizes(uint8_t* blob, int pixelsPerInchY);
+
 } // namespace qv

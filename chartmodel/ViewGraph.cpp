@@ -978,6 +978,8 @@ void CViewGraph::UpdateStatusTexts()
         XRangeToIndexRange(selectionAnchors[0], selectionAnchors[1], first, last);
         statusTexts[1] = "Anchor time " + std::to_string(first);
         statusTexts[2] = std::to_string(first) + " - " + std::to_string(last);
+    } else {
+        FillReadouts(statusTexts);
     }
     ShowStatusTexts();
 }

@@ -218,6 +218,8 @@ protected:
     virtual int32_t BarForTraining(int32_t, int32_t) const { return -1; }
     virtual void StoreTrainingMark(int32_t) {}
     virtual void RemoveTrainingMark(int32_t, int32_t) {}
+    // The data readouts of status panes 2 and 3 outside a range selection.
+    virtual void FillReadouts(std::array<std::string, 3>&) {}
 
     // Own steps the derived views may replace.
     // The width of the value axes; before the build it also places the plot rectangle.

@@ -1,6 +1,7 @@
 // The view base: attaching to a share list, the view chains, titles and re-syncing the group.
 #include "lists/ViewBase.h"
 
+#include "core/ConfigState.h"
 #include "core/Database.h"
 #include "core/Memory.h"
 #include "core/SectorFilter.h"
@@ -127,6 +128,18 @@ CViewBase::~CViewBase()
     std::erase(LiveViews(), this);
     list = nullptr;
     secondList = nullptr;
+}
+
+void CViewBase::SelectColumnSetting(int32_t number, bool, bool)
+{
+    if (number < 0)
+        return;
+    bool setting = IsChartViewKind(kind) || kind == kViewTicker ||
+                   (kind == kViewDataMining && Config().dataMining.bytes[0] != 0);
+    if (setting)
+        secondKey = number;
+    else if (list)
+        list->tableSetting = number;
 }
 
 void CViewBase::SetKind(int32_t viewKind)

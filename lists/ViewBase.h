@@ -67,6 +67,9 @@ public:
     virtual void OnSetFocus();
     // Daily and intraday graphs: the training-mode byte (0 for every other view).
     virtual uint8_t GraphTrainingMode() const { return 0; }
+    // Installs configuration `number` of its kind (its table, or for graphs and the ticker its
+    // setting); a negative number keeps the current one. List views rebuild their columns.
+    virtual void SelectColumnSetting(int32_t number, bool resetColumns, bool keepPosition);
 
     // Attaches the view to a list of the given source kind; a negative capacity means the database's
     // items plus 4100. False without room for a list.

@@ -67,7 +67,7 @@ void RemoveCommandTarget(CommandTarget* target)
 
 CommandUi QueryCommandUi(uint32_t command)
 {
-    CommandUi ui{command, false, std::nullopt};
+    CommandUi ui{command, false, std::nullopt, std::nullopt};
     for (CommandTarget* target : Targets())
         if (target->UpdateCommand(ui))
             return ui;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <unordered_map>
 
 namespace qv {
@@ -15,6 +16,8 @@ struct CommandUi {
     uint32_t command = 0;
     bool enabled = false;
     std::optional<bool> checked;
+    // A text the menu item shows instead of its own (Windows-1252), when the rule gives one.
+    std::optional<std::string> text;
 };
 
 class CommandTarget {

@@ -41,6 +41,11 @@ void NoteMouseCapture(bool held)
     gCaptureHeld = held;
 }
 
+bool MouseCaptureHeld()
+{
+    return gCaptureHeld;
+}
+
 void WatchForCaptureEnd()
 {
     TimerQueue().AddCallback(CaptureEndTick, kCaptureWatchIntervalMs, 0);

@@ -19,6 +19,7 @@ void PostCommandToFrame(uint32_t command);
 
 // The window layer notes when it takes and releases the mouse capture.
 void NoteMouseCapture(bool held);
+bool MouseCaptureHeld();
 // Adds the timer entry that looks once per tick whether the capture has ended; when it has, the
 // entry removes itself and posts the capture-ended command to the frame.
 void WatchForCaptureEnd();

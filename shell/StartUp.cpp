@@ -2,6 +2,7 @@
 // load reports its own errors and start-up goes on after them.
 #include "shell/StartUp.h"
 
+#include "chartmodel/LineObjects.h"
 #include "chartmodel/LinesAndTextFiles.h"
 #include "core/CashAccountFile.h"
 #include "core/ConfigFile.h"
@@ -216,6 +217,9 @@ void LoadFilesBehindSplash(StartUpHost& host, ProgramState& state)
     LoadGraphConfig();
     // Without the file (a first run) there is nothing to wait for or to report.
     std::error_code ec;
+    KeyedItemStore::Upgrades upgrades;
+    upgrades.fixTextSizes = [dpi = ProgramFonts().pixelsPerInchY](uint8_t* blob) { FixOldTextSizes(blob, dpi); };
+    LinesAndTextStore().SetUpgrades(std::move(upgrades));
     LoadGraphConfigRetry(std::filesystem::exists(AppPath("Graph.cfg"), ec));
     LinesAndTextStore().LoadSettingRecords();
     steps::InitIndicatorLineStyles();
@@ -332,6 +336,21 @@ bool RunStartUp(StartUpHost& host, ProgramState& state, const std::string& comma
     return true;
 }
 
+void SaveProgramData()
+{
+    // Each save reports its own failure; a save given up for lack of space gives up only itself.
+    SaveViews(-1);
+    SaveAllPortfolios(true);
+    SaveFilters(true);
+    SaveCashAccounts();
+    SaveConfig(-1);
+    steps::SaveSignalSetting();
+    SaveImports(true);
+    LinesAndTextStore().Save(true);
+    PriceCorrectionStore().Save(true);
+    steps::SaveToolbarConfig();
+}
+
 void RunExit(ProgramState& state)
 {
     SyncPrinterOrientation(true);
@@ -345,20 +364,10 @@ void RunExit(ProgramState& state)
     steps::ShutDownFeedClient();
     steps::FreeFixedSourceLists();
 
-    // Each save reports its own failure; a save given up for lack of space gives up only itself.
-    SaveViews(-1);
-    SaveAllPortfolios(true);
-    SaveFilters(true);
-    SaveCashAccounts();
-    SaveConfig(-1);
-    steps::SaveSignalSetting();
-    SaveImports(true);
+    SaveProgramData();
     steps::BackupRTIndex();
     steps::SaveNewsDatabase();
     DeleteGraphSettingRecords();
-    LinesAndTextStore().Save(true);
-    PriceCorrectionStore().Save(true);
-    steps::SaveToolbarConfig();
     steps::CloseRTStore();
     SaveTimeZones();
 

@@ -114,6 +114,7 @@ void PrepareFonts(int screenWidth, int pixelsPerInchY)
     f.secondListHeight = list;
     f.fixedLarge = -15;
     f.fixedSmall = -11;
+    f.pixelsPerInchY = pixelsPerInchY;
 }
 
 bool HandleKeysHeldAtStart(bool spaceHeld, bool ctrlHeld)

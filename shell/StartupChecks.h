@@ -39,6 +39,7 @@ struct StartupFonts {
     int secondListHeight = 0;
     int fixedLarge = -15;
     int fixedSmall = -11;
+    int pixelsPerInchY = 96;  // the screen's, for heights stored in points
 };
 StartupFonts& ProgramFonts();
 void PrepareFonts(int screenWidth, int pixelsPerInchY);

@@ -2,29 +2,21 @@
 // tables-and-settings popup is made here from the table names.
 #include "shell/ui/MenuBarBuilder.h"
 
+#include "core/ConfigState.h"
 #include "core/WindowLayouts.h"
+#include "shell/FrameState.h"
 #include "shell/KeyTable.h"
 #include "shell/MainMenu.h"
 #include "shell/MenuBarPlan.h"
+#include "shell/SettingCommands.h"
 #include "shell/SoftMenu.h"
+#include "shell/ui/FrameCommandHost.h"
 #include "shell/ui/SoftMenuQt.h"
 
 #include <QMenu>
 #include <QMenuBar>
 
 namespace qv {
-namespace {
-
-constexpr uint32_t kFirstSetting = 20500;
-
-QAction* AddCommand(QMenu* menu, const QString& text, uint32_t command)
-{
-    QAction* action = menu->addAction(text);
-    action->setData(command);
-    return action;
-}
-
-} // namespace
 
 void BuildMainMenuBar(QMenuBar& bar, bool showInfoCentre)
 {
@@ -53,16 +45,11 @@ QMenu* BuildViewMenu(uint32_t menuId, int32_t, QWidget* parent)
 
 QMenu* BuildTablesMenu(int32_t kind, QWidget* parent)
 {
-    auto* menu = new QMenu(QString::fromLatin1(TablesMenuTitle(kind, false)), parent);
-    QString noun = QString::fromLatin1(TablesMenuNoun(kind, false));
-    QString word = noun == QLatin1String("setting") ? QStringLiteral("Setting") : QStringLiteral("Table");
-    for (uint32_t i = 0; i < 12; ++i)
-        AddCommand(menu, QStringLiteral("%1 %2").arg(word).arg(i + 1), kFirstSetting + i);
-    menu->addSeparator();
-    menu->addAction(QStringLiteral("&Rename ") + noun)->setEnabled(false);
-    // Like every menu, the settings take their state from the command routing each time it opens.
-    UpdateMenuCommands(*menu);
-    QObject::connect(menu, &QMenu::aboutToShow, menu, [menu] { UpdateMenuCommands(*menu); });
+    ConfigKind configKind = ConfigKindOfView(MainFrameState().activeView);
+    configKind.kind = kind;
+    SoftMenuEntry popup = BuildTablesPopup(Config(), configKind, KeyTable());
+    QMenu* menu = CreateSoftQMenu(popup, parent);
+    menu->setObjectName(QStringLiteral("tablesMenu"));
     return menu;
 }
 

@@ -2,6 +2,8 @@
 #include "shell/ui/QuorvantisApp.h"
 
 #include "chartmodel/ui/SeriesProgressDialog.h"
+#include "chartmodel/ui/ViewGraphEODWindow.h"
+#include "shell/ui/ChartCheck.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
 #include "platform/MessageBox.h"
@@ -20,6 +22,7 @@
 #include "shell/ui/SplashWnd.h"
 #include "shell/ui/TimerCallbackHost.h"
 #include "shell/ui/TipOfDay.h"
+#include "shell/ui/FrameCommandHost.h"
 #include "shell/ui/ViewRequests.h"
 #include "shell/ui/WindowCommands.h"
 #include "shell/ui/WindowFactory.h"
@@ -63,6 +66,7 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallAppServicesQt();
     InstallSeriesProgressDialog();
     InstallChartViewClasses();
+    InstallDailyChartClass();
     installEventFilter(this);
 }
 
@@ -109,6 +113,14 @@ void CQuorvantisApp::armDeveloperHooks()
     // For unattended runs (tests, CI): close the main window after this many milliseconds.
     if (const char* ms = std::getenv("QV_AUTO_EXIT_MS"))
         QTimer::singleShot(std::atoi(ms), frame_.get(), &QWidget::close);
+    // For CI: the daily charts of the default layouts, then a normal exit.
+    if (const char* check = std::getenv("QV_CHART_CHECK"); check && *check)
+        QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] {
+            RunChartCheck(*frame, [frame](int layout) {
+                SaveRender(*frame, ("layout-" + std::to_string(layout + 1)).c_str());
+            });
+            frame->close();
+        });
     // For CI: every enabled menu command once, then a normal exit.
     if (const char* sweep = std::getenv("QV_COMMAND_SWEEP"); sweep && *sweep)
         QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] {
@@ -205,6 +217,7 @@ void CQuorvantisApp::createLayoutWindows()
 {
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
+    commands_ = std::make_unique<CFrameCommandHost>(*frame_, *requests_);
     windowCommands_ = std::make_unique<CWindowCommands>(*frame_, *windows_, *requests_);
     windows_->ApplyLayout(-1);
 }

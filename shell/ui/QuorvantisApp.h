@@ -11,6 +11,7 @@ namespace qv {
 
 class CMainFrame;
 class CViewRequests;
+class CFrameCommandHost;
 class CWindowCommands;
 class CWindowFactory;
 
@@ -58,6 +59,7 @@ private:
     // Made with the layout windows; they go before the frame.
     std::unique_ptr<CWindowFactory> windows_;
     std::unique_ptr<CViewRequests> requests_;
+    std::unique_ptr<CFrameCommandHost> commands_;
     std::unique_ptr<CWindowCommands> windowCommands_;
 };
 

@@ -94,6 +94,8 @@ void UpdateMenuCommands(QMenu& menu)
         action->setCheckable(ui.checked.has_value());
         if (ui.checked)
             action->setChecked(*ui.checked);
+        if (ui.text)
+            action->setText(FromCp1252(*ui.text));
     }
 }
 

@@ -47,6 +47,9 @@ public:
     // The toolbar context menu over a button of the bar (-1: no button), pruned by that button.
     QMenu* BuildContextMenu(CToolbarButtons& bar, int button);
 
+    // The code of the button the toolbar context menu was last opened over, -1 for none.
+    int contextButtonCode() const { return menuButtonCode_; }
+
     // The frame's host, while one exists.
     static CToolbarHost* Instance();
 

@@ -381,7 +381,6 @@ bool CWindowCommands::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lPa
     // The intraday history check, the messaging nickname check and the line alarms belong to the
     // intraday store, the messaging and the alarm server; until they exist these do nothing.
     case MSG_CHECK_INTRADAY_HISTORY:
-    case MSG_NICKNAME_CHECK:
     case MSG_REBUILD_LINE_ALARMS: return true;
     default: return false;
     }

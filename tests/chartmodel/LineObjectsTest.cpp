@@ -177,3 +177,28 @@ TEST(LineObjects, DamagedItemsLoadSafely)
         FreeLineObjectList(list);
     }
 }
+
+TEST(LineObjects, OldTextSizesBecomeAHeightAndPoints)
+{
+    ListGuard g;
+    LineObject* oldText = AddTextObject(g.list);
+    StoreI32(oldText->stored.data() + 56, -16);
+    StoreI32(oldText->stored.data() + 116, -13);
+    LineObject* newText = AddTextObject(g.list);
+    StoreI32(newText->stored.data() + 56, -13);
+    StoreI32(newText->stored.data() + 116, 10);
+    AddLineObject(g.list, 0, 0xFFFFFFFF); // a line study's bytes at those places are not text
+    std::vector<uint8_t> item = PackLineObjects(g.list);
+    Blob blob = MakeBlob(uint32_t(item.size()));
+    std::memcpy(blob.get(), item.data(), item.size());
+    FixOldTextSizes(blob.get(), 96);
+    LineObjectList fixed;
+    UnpackLineObjects(fixed, std::span<const uint8_t>(blob.get(), item.size()));
+    std::vector<std::pair<int32_t, int32_t>> sizes;
+    for (LineObject* o = fixed.head; o; o = o->next)
+        if (o->kind == LineObjectKind::Text)
+            sizes.emplace_back(LoadI32(o->stored.data() + 56), LoadI32(o->stored.data() + 116));
+    FreeLineObjectList(fixed);
+    // Unpacked in reverse: the old text (packed second) comes first.
+    EXPECT_EQ(sizes, (std::vector<std::pair<int32_t, int32_t>>{{-13, 10}, {-13, 10}}));
+}

@@ -5,6 +5,7 @@
 #include "shell/MenuBarPlan.h"
 #include "shell/ViewKinds.h"
 #include "shell/ui/ChildWindow.h"
+#include "shell/ui/FrameCommandHost.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/MenuWalk.h"
 #include "shell/ui/ViewRequests.h"
@@ -36,12 +37,17 @@ protected:
     MenuState() : FactoryFrame(1000, 760)
     {
         requests = std::make_unique<CViewRequests>(*frame, *factory);
+        commands = std::make_unique<CFrameCommandHost>(*frame, *requests);
         for (int slot = 0; slot < kDefaultLayouts; ++slot)
             SetLayoutSlotWindows(slot, BuildDefaultLayout(slot, factory->ClientArea()));
         // Nothing is laid out yet, so that choosing layout 1 is a switch.
         WindowLayouts().current = kSingleWindowLayout;
     }
-    ~MenuState() override { requests.reset(); }
+    ~MenuState() override
+    {
+        commands.reset();
+        requests.reset();
+    }
 
     void Settle()
     {
@@ -55,7 +61,7 @@ protected:
     // grey when none answers.
     CommandUi Expected(uint32_t command) const
     {
-        CommandUi ui{command, false, std::nullopt};
+        CommandUi ui{command, false, std::nullopt, std::nullopt};
         if (const CViewBase* view = MainFrameState().activeView; view && view->UpdateCommandUi(ui))
             return ui;
         for (uint32_t own : kFrameOwn)
@@ -106,6 +112,7 @@ protected:
     }
 
     std::unique_ptr<CViewRequests> requests;
+    std::unique_ptr<CFrameCommandHost> commands;
 };
 
 TEST_F(MenuState, EveryItemShowsItsHandlersRuleInEveryLayoutAndViewKind)
@@ -154,15 +161,20 @@ TEST_F(MenuState, ASameWindowSwitchKeepsTheNewKindAndItsMenus)
     test::SaveRender(test::RenderWidget(*frame), QStringLiteral("menu-state-after-view-all"));
 }
 
-TEST_F(MenuState, SettingsWithoutAHandlerAreGrey)
+TEST_F(MenuState, TheActiveViewsSettingIsCheckedAmongTwelve)
 {
     factory->SelectLayout(0);
     Settle();
+    int settings = 0, checked = 0;
     for (const MenuCommandItem& item : OpenMenusAsUser(*frame->menuBar())) {
         if (item.command >= 20500 && item.command <= 20511) {
-            EXPECT_FALSE(item.action->isEnabled()) << item.path.toStdString();
+            ++settings;
+            checked += item.action->isChecked();
+            EXPECT_TRUE(item.action->isEnabled()) << item.path.toStdString();
         }
     }
+    EXPECT_EQ(settings, 12);
+    EXPECT_EQ(checked, 1);
 }
 
 } // namespace
