@@ -270,6 +270,8 @@ protected:
     virtual void RunMovingAverageDialog() {}
     virtual void RunStopLossDialog(bool /*individual*/) {}
     virtual void ShowHelpTopic(uint32_t) {}
+    // Hands a command to the main frame.
+    virtual void SendFrameCommand(uint32_t) {}
     // Shift held while the command came (the stop adjust commands reverse).
     virtual bool ShiftHeld() const { return false; }
     // The shown share as the setting record store keys it; false without a list or a current entry.
@@ -308,6 +310,7 @@ struct ChartViewOptions {
     uint8_t legendOnFirstPaint = 0;
     uint8_t legendShown = 0;
     int32_t zoomPercent = 70;
+    uint8_t spikeRemoval = 0;      // prices found to be spikes count as missing
 };
 ChartViewOptions& ChartOptions();
 

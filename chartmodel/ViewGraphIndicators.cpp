@@ -11,6 +11,7 @@
 #include "platform/ByteOrder.h"
 #include "platform/MessageBox.h"
 #include "shell/CommandUpdate.h"
+#include "shell/FrameState.h"
 #include "shell/ViewKinds.h"
 
 #include <array>
@@ -44,12 +45,13 @@ int AddCommandType(uint32_t command)
 }
 
 constexpr uint32_t kEditFirst = 26391, kDeleteFirst = 26525, kDeleteWindowFirst = 20234;
-constexpr uint32_t kDeleteAllWindows = 20229, kDeleteCurrentWindow = 26380, kZoomFirst = 26529;
+constexpr uint32_t kDeleteAllWindows = 20229;
 constexpr uint32_t kWindowHelp = 26389, kMovingAverages = 20205;
 constexpr uint32_t kStopGlobal = 26059, kStopShare = 26514, kStopIncrease = 26764, kStopDecrease = 26765;
 constexpr uint32_t kStopGlobalDialog = 26090, kStopGlobalDialog2 = 26767;
 constexpr uint32_t kStopShareDialog = 26533, kStopShareDialog2 = 26766;
 constexpr uint32_t kWindowHelpBase = 84636;
+constexpr uint32_t kSpikeRemoval = 26899, kLoopForward = 20606, kFrameSlideShowNext = 506;
 constexpr uint32_t kSourcePortfolioProfit = 8;
 
 bool InRange(uint32_t c, uint32_t first, uint32_t count) { return c >= first && c < first + count; }
@@ -167,6 +169,16 @@ bool CViewGraph::OnIndicatorCommand(uint32_t command)
             ShowHelpTopic(kWindowHelpBase + SlotType(*setting, currentAddOn, 0));
         return true;
     }
+    if (command == kSpikeRemoval) {
+        ChartOptions().spikeRemoval = !ChartOptions().spikeRemoval;
+        NotifyGraphSettings(0);
+        return true;
+    }
+    if (command == kLoopForward) {
+        if (SlideShowRunning)
+            SendFrameCommand(kFrameSlideShowNext);
+        return true;
+    }
     if (command == kMovingAverages) {
         if (ComputeSettingsLocked()) {
             // The eight pens from the lines' colours on: the first line's and the first band's.
@@ -235,15 +247,8 @@ bool CViewGraph::UpdateIndicatorCommandUi(CommandUi& ui) const
             ui.enabled = ui.enabled && !locked;
         return true;
     }
-    if (InRange(c, kZoomFirst, 4) || InRange(c, kDeleteWindowFirst, 4)) {
-        int w = int(c - (InRange(c, kZoomFirst, 4) ? kZoomFirst : kDeleteWindowFirst));
-        ui.enabled = share && SlotType(*setting, w, 0) != 0;
-        if (InRange(c, kDeleteWindowFirst, 4))
-            ui.enabled = ui.enabled && !locked;
-        return true;
-    }
-    if (c == kDeleteCurrentWindow) {
-        ui.enabled = share && hasWindow && SlotType(*setting, currentAddOn, 0) != 0 && !locked;
+    if (InRange(c, kDeleteWindowFirst, 4)) {
+        ui.enabled = share && SlotType(*setting, int(c - kDeleteWindowFirst), 0) != 0 && !locked;
         return true;
     }
     if (c == kDeleteAllWindows) {
@@ -256,6 +261,15 @@ bool CViewGraph::UpdateIndicatorCommandUi(CommandUi& ui) const
     }
     if (c == kMovingAverages) {
         ui.enabled = !boxChart;
+        return true;
+    }
+    if (c == kSpikeRemoval) {
+        ui.enabled = !(graphSourceKind & 8);
+        ui.checked = ChartOptions().spikeRemoval != 0;
+        return true;
+    }
+    if (c == kLoopForward) {
+        ui.enabled = true;
         return true;
     }
     const bool intraday = kind != kViewDailyChart;

@@ -13,6 +13,7 @@
 #include "core/SystemDate.h"
 #include "shell/ViewKinds.h"
 #include "shell/ui/DialogHelp.h"
+#include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
 
 #include <QGuiApplication>
@@ -90,6 +91,12 @@ void CViewGraphWnd::RunStopLossDialog(bool individual)
 }
 
 void CViewGraphWnd::ShowHelpTopic(uint32_t topic) { ShowDialogHelp(topic); }
+
+void CViewGraphWnd::SendFrameCommand(uint32_t command)
+{
+    if (auto* frame = qobject_cast<CMainFrame*>(window()))
+        frame->OnCommand(command);
+}
 
 bool CViewGraphWnd::ShiftHeld() const { return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier; }
 

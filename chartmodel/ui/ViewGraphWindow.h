@@ -81,6 +81,7 @@ protected:
     void RunStopLossDialog(bool individual) override;
     void ShowHelpTopic(uint32_t topic) override;
     bool ShiftHeld() const override;
+    void SendFrameCommand(uint32_t command) override;
 
     // The painter the build draws with: the off-screen image's, or the device's.
     QPainter* target() const { return target_; }

@@ -144,6 +144,17 @@ TEST_F(ViewGraphIndicators, DeleteCommandsAndMenuStates)
     EXPECT_FALSE(Enabled(26059));
     chart.viewFlags = 0;
 
+    CommandUi spike;
+    spike.command = 26899;
+    chart.OnIndicatorCommand(26899);
+    ASSERT_TRUE(chart.UpdateCommandUi(spike));
+    EXPECT_EQ(spike.checked, std::optional<bool>(true));
+    chart.OnIndicatorCommand(26899);
+    EXPECT_EQ(ChartOptions().spikeRemoval, 0);
+    chart.graphSourceKind = 8; // a portfolio's profit or loss
+    EXPECT_FALSE(Enabled(26899));
+    chart.graphSourceKind = 0;
+
     chart.OnIndicatorCommand(26389);
     EXPECT_EQ(chart.helps, (std::vector<uint32_t>{84636 + 5}));
     chart.OnIndicatorCommand(26525);
