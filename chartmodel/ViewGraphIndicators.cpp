@@ -54,6 +54,9 @@ constexpr uint32_t kWindowHelpBase = 84636;
 constexpr uint32_t kSpikeRemoval = 26899, kLoopForward = 20606, kFrameSlideShowNext = 506;
 constexpr uint32_t kSourcePortfolioProfit = 8;
 
+constexpr std::array<const char*, 4> kEditTexts = {"1st Indicator of Window", "2nd Indicator of Window",
+                                                    "3rd Indicator of Window", "4th Indicator of Window"};
+
 bool InRange(uint32_t c, uint32_t first, uint32_t count) { return c >= first && c < first + count; }
 
 uint8_t SlotType(const GraphSetting& s, int w, int k) { return gs::IndicatorSlot(s, w, k)[gs::kSlotType]; }
@@ -245,6 +248,9 @@ bool CViewGraph::UpdateIndicatorCommandUi(CommandUi& ui) const
         ui.enabled = share && hasWindow && SlotType(*setting, currentAddOn, k) != 0;
         if (InRange(c, kDeleteFirst, 4))
             ui.enabled = ui.enabled && !locked;
+        else
+            ui.text = ui.enabled ? GetIndicatorName(IndicatorRecord::Read(gs::IndicatorSlot(*setting, currentAddOn, k)))
+                                 : std::string(kEditTexts[size_t(k)]);
         return true;
     }
     if (InRange(c, kDeleteWindowFirst, 4)) {
@@ -278,13 +284,19 @@ bool CViewGraph::UpdateIndicatorCommandUi(CommandUi& ui) const
     if (c == kStopGlobal) {
         ui.enabled = stopsAllowed;
         ui.checked = (GlobalStopMask(intraday) & bit) != 0;
+        std::string gain = *ui.checked ? StopMenuText(true, intraday, std::nullopt) : std::string();
+        ui.text = gain.empty() ? "&Stop-loss - Global" : gain;
         return true;
     }
     if (c == kStopShare) {
         StopShareKey key;
         ui.enabled = stopsAllowed;
-        if (ShownShare(key))
-            ui.checked = (IndividualStopMask(intraday) & bit) != 0 && ShareStopRecord(key, intraday).has_value();
+        if (!ShownShare(key))
+            return true;
+        std::optional<StopRecord> own = ShareStopRecord(key, intraday);
+        ui.checked = (IndividualStopMask(intraday) & bit) != 0 && own.has_value();
+        std::string gain = StopMenuText(false, intraday, own);
+        ui.text = gain.empty() ? "&Stop-loss - This Share" : gain;
         return true;
     }
     if (c == kStopIncrease || c == kStopDecrease || c == kStopGlobalDialog || c == kStopGlobalDialog2 ||

@@ -4,6 +4,7 @@
 
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/IndicatorPlacement.h"
+#include "chartmodel/IndicatorTable.h"
 #include "chartmodel/StopLossSettings.h"
 #include "core/ConfigState.h"
 #include "core/SettingRecordStore.h"
@@ -135,6 +136,13 @@ TEST_F(ViewGraphIndicators, DeleteCommandsAndMenuStates)
     EXPECT_TRUE(Enabled(20226));
     EXPECT_TRUE(Enabled(26392));
     EXPECT_FALSE(Enabled(26393));
+    CommandUi edit;
+    edit.command = 26391;
+    chart.UpdateCommandUi(edit);
+    EXPECT_EQ(edit.text, GetIndicatorName(At(0, 0)));
+    edit.command = 26394;
+    chart.UpdateCommandUi(edit);
+    EXPECT_EQ(edit.text, std::optional<std::string>("4th Indicator of Window"));
     EXPECT_TRUE(Enabled(20235));
     EXPECT_FALSE(Enabled(20236));
     EXPECT_TRUE(Enabled(20229));
@@ -175,6 +183,7 @@ TEST_F(ViewGraphIndicators, StopCommandsToggleAndAdjust)
     ASSERT_TRUE(chart.UpdateCommandUi(ui));
     EXPECT_EQ(ui.checked, std::optional<bool>(true));
     EXPECT_EQ(GlobalStopMask(false), 1);
+    EXPECT_EQ(ui.text, std::optional<std::string>("&Stop-loss - Global"));
 
     // The individual line: created at 10%, then toggled off and on.
     chart.OnIndicatorCommand(26514);
@@ -190,4 +199,8 @@ TEST_F(ViewGraphIndicators, StopCommandsToggleAndAdjust)
     chart.OnIndicatorCommand(26765); // Shift reverses the decrease
     EXPECT_FLOAT_EQ(ShareStopRecord({555, 0}, false)->percent, 8.0f);
     EXPECT_EQ(IndividualStopMask(false), 1);
+
+    SetGlobalStopRecord(false, StopRecord{StopFlag::StopGain, 0, 0, 5.0f, 0});
+    chart.UpdateCommandUi(ui);
+    EXPECT_EQ(ui.text, std::optional<std::string>("Stop gain - Global"));
 }
