@@ -3,6 +3,7 @@
 #include "chartmodel/ui/AddIndicatorDlg.h"
 #include "chartmodel/ui/IndicatorColourDlg.h"
 #include "chartmodel/ui/MovAvgSettingsDlg.h"
+#include "chartmodel/ui/SelectSettingsDlg.h"
 #include "chartmodel/ui/StopLossDlg.h"
 
 #include "chartmodel/GraphSettingDefaults.h"
@@ -19,6 +20,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <gtest/gtest.h>
@@ -468,4 +470,17 @@ TEST_F(StopLossDialogs, IntradayEnablingTitleAndReset)
     EXPECT_EQ(r.startTime, 8u * 3600);
     EXPECT_EQ(r.flags & (StopFlag::StartAtDate | StopFlag::StartTime | StopFlag::PriceBasisMask),
               StopFlag::StartAtDate | StopFlag::StartTime | 0x10);
+}
+
+TEST_F(StopLossDialogs, SelectSettingsListGivesTheMask)
+{
+    Config().dailyGraphs.names[1] = "Weekly";
+    CSelectSettingsDlg d(false, 0x0005, nullptr);
+    ASSERT_EQ(d.list()->count(), 12);
+    EXPECT_EQ(d.list()->item(1)->text(), "Weekly");
+    EXPECT_EQ(d.mask(), 0x0005);
+    d.list()->item(11)->setCheckState(Qt::Checked);
+    d.list()->item(0)->setCheckState(Qt::Unchecked);
+    EXPECT_EQ(d.mask(), 0x0804);
+    Render(d, QStringLiteral("select_settings_26566"));
 }
