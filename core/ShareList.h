@@ -24,7 +24,7 @@ enum ListFamily : int32_t {
     kFamilyTicker = 6,
 };
 
-// 176 bytes, zero-filled at creation. The three cursors are indexes into the entry array (-1: none)
+// 208 bytes, zero-filled at creation. The three cursors are indexes into the entry array (-1: none)
 // so that growing the array never leaves them dangling.
 struct ShareList {
     static constexpr int32_t kNoEntry = -1;
@@ -61,8 +61,19 @@ struct ShareList {
     int32_t rowIndex;            // current row of a transactions list
     int32_t rowIndex2;
     uint8_t viewGroupRoom[40];   // fields the view-group code keeps in the list
+    // Kept by the list-table engine (lists/ListRows, lists/RowSort, lists/ListSettings). `word`
+    // above is the fixed list number (0 "All" ... 34 "U.K.").
+    int32_t filledMark;          // list number + 1 the rows were last filled for; 0: a refill is due
+    uint8_t sorted;              // set after each sort ...
+    uint8_t sortedNeighbour;     // ... which clears this one
+    uint8_t deferredSort;        // sort and re-find the current row at the next build step
+    uint8_t pendingScroll;       // scroll the current row into view at the next paint
+    const uint8_t* fieldTable;   // field table of the list family (names, types, offsets)
+    uint32_t fieldTableSize;
+    int32_t tradeMarket;         // trade lists: 0 trades, 1 quotes, 2 trades and quotes
+    int32_t rowsEnd;             // rows written by the last fill
 };
-static_assert(sizeof(ShareList) == 176);
+static_assert(sizeof(ShareList) == 208);
 
 // Program-wide state.
 ShareList*& ShareListChain();
@@ -78,7 +89,7 @@ const void* CompanyTablesInUse();
 // The record id of an entry (u16 at byte 2 of its record), 0 for an empty entry.
 uint16_t EntryRecordId(const RecordCursor& entry);
 
-// The program's first list, made while the database is indexed when no list exists yet: 176 zero
+// The program's first list, made while the database is indexed when no list exists yet: 208 zero
 // bytes at the head of the chain.
 void CreateFirstShareList();
 ShareList* CreateShareList(int32_t base, int32_t extra, int32_t family, Portfolio* source, bool link);

@@ -3,6 +3,8 @@
 
 #include "core/ShareList.h"
 #include "lists/ColumnDef.h"
+#include "lists/ListSettings.h"
+#include "lists/RowSort.h"
 
 #include <algorithm>
 #include <map>
@@ -19,21 +21,10 @@ ListColumnLess& ColumnLess()
     return less;
 }
 
-std::map<std::pair<int, int>, int>& SortSettings()
-{
-    static std::map<std::pair<int, int>, int> settings;
-    return settings;
-}
-
 std::map<std::pair<int, int>, const uint8_t*>& Layouts()
 {
     static std::map<std::pair<int, int>, const uint8_t*> layouts;
     return layouts;
-}
-
-bool HasTables(int viewKind)
-{
-    return viewKind == 1 || viewKind == 2 || viewKind == 5 || viewKind == 6 || viewKind == 8 || viewKind == 10;
 }
 
 } // namespace
@@ -46,36 +37,36 @@ void SortListByColumn(bool keepNameOrder, ShareList* list, int signedColumn, boo
     const uint8_t* def = GetColumnDef(list->columnLayout, column);
     bool nameColumn = def && def[0] != 0 && ColumnDefCode(def) == kNameFieldCode;
     int32_t n = ShareListCount(list);
-    const ListColumnLess& less = ColumnLess();
-    if (less && n > 1 && column >= 0 && !(keepNameOrder && nameColumn)) {
+    list->firstVisible = 0;
+    if (n < 2 || column < 0 || (keepNameOrder && nameColumn))
+        return;
+    if (const ListColumnLess& less = ColumnLess()) {
         bool descending = signedColumn < 0;
         std::stable_sort(list->entries, list->entries + n, [&](const RecordCursor& a, const RecordCursor& b) {
             return descending ? less(b, a, column) : less(a, b, column);
         });
+        return;
     }
-    list->firstVisible = 0;
+    SortRows(list, signedColumn, true);
 }
 
-int GetSortColumn(int setting, int, int viewKind)
-{
-    if (!HasTables(viewKind))
-        return 0;
-    auto it = SortSettings().find({setting, viewKind == 2 ? 1 : viewKind});
-    return it == SortSettings().end() ? 0 : it->second;
-}
+int GetSortColumn(int setting, int mode, int viewKind) { return GetSettingSort(viewKind, setting, mode); }
 
-void SetSortColumn(int setting, int viewKind, int value)
-{
-    SortSettings()[{setting, viewKind == 2 ? 1 : viewKind}] = value;
-}
+void SetSortColumn(int setting, int viewKind, int value) { SetSettingSort(viewKind, setting, 0, value); }
 
 const uint8_t* GetColumnLayout(int setting, int viewKind)
 {
     auto it = Layouts().find({setting, viewKind});
-    return it == Layouts().end() ? nullptr : it->second;
+    return it != Layouts().end() ? it->second : SettingLayout(viewKind, setting);
 }
 
-void SetColumnLayout(int setting, int viewKind, const uint8_t* layout) { Layouts()[{setting, viewKind}] = layout; }
+void SetColumnLayout(int setting, int viewKind, const uint8_t* layout)
+{
+    if (layout)
+        Layouts()[{setting, viewKind}] = layout;
+    else
+        Layouts().erase({setting, viewKind});
+}
 
 void SetListColumnLess(ListColumnLess less) { ColumnLess() = std::move(less); }
 

@@ -7,6 +7,7 @@
 #include "core/ConfigState.h"
 #include "core/SystemServices.h"
 #include "core/ViewSettings.h"
+#include "lists/ListRows.h"
 #include "platform/Registry.h"
 #include "portfolio/Portfolio.h"
 #include "portfolio/PortfolioFile.h"
@@ -48,6 +49,7 @@ void ResetPortfolioChainAndLists()
 
 void ShareListsAfterLoad()
 {
+    InstallMarketGroupRows();
     UpdatePresetPortfolios();
     for (Portfolio* p = PortfolioChain(); p; p = p->next)
         if (p->type == kPresetList && (p->number == kNewLowsNumber || p->number == kNewHighsNumber))

@@ -3,6 +3,7 @@
 
 #include "core/CompanyData.h"
 #include "core/Database.h"
+#include "core/RecordFlags.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
 
@@ -54,6 +55,8 @@ DbRecord ShareRecord(uint16_t id, std::string_view name, uint8_t classByte, std:
     record.text.push_back(char(classByte));
     record.text.append(epic);
     record.text.push_back('\0');
+    record.head[kRecordFlagsOffset - 4] = uint8_t(kRecordFlagsNone);
+    record.head[kRecordFlagsOffset - 3] = uint8_t(kRecordFlagsNone >> 8);
     record.subRecords.emplace_back();
     return record;
 }

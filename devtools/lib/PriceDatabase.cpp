@@ -1,13 +1,19 @@
 // Database files with encoded price histories.
 #include "devtools/lib/PriceDatabase.h"
 
+
 #include "core/RecordAccess.h"
+#include "core/RecordFlags.h"
 #include "devtools/lib/DemoCompanyFields.h"
 #include "devtools/lib/DemoCompanyTexts.h"
+#include "devtools/lib/DemoDealings.h"
+#include "devtools/lib/DemoIndexMembers.h"
 #include "devtools/lib/ShareFieldTable.h"
 #include "platform/ByteOrder.h"
+#include "platform/FileOps.h"
 
 #include <cstdio>
+#include <map>
 #include <stdexcept>
 
 namespace qv::dev {
@@ -72,16 +78,23 @@ DbFile DemoDbFile(const DemoDatabase& demo)
     file.wordA = 1;
     file.date = demo.databaseDate;
     DbEntry& entry = file.entries.emplace_back();
+    std::map<uint16_t, DemoMembership> members = DemoMemberships(demo);
     for (const DemoRecord& r : demo.records) {
         DbRecord record = ShareRecord(r.id, r.name, r.classByte, r.streams.front().epic);
         record.head[0] = r.streams.front().currency & 7;
         record.head[kSectorWordOffset - 4] = uint8_t(r.sectorWord);
         record.head[kSectorWordOffset - 3] = uint8_t(r.sectorWord >> 8);
+        const DemoMembership& member = members[r.id];
+        record.head[kRecordFlagsOffset - 4] = uint8_t(member.flags);
+        record.head[kRecordFlagsOffset - 3] = uint8_t(member.flags >> 8);
         for (const DemoResultsEntry& e : r.results)
             record.items.push_back(ResultsItem(e));
         record.subRecords.clear();
-        for (const DemoStream& s : r.streams)
-            record.subRecords.push_back(PriceSubRecord(s.kind, s.issueFigure, s.history));
+        for (const DemoStream& s : r.streams) {
+            bool first = &s == &r.streams.front();
+            uint8_t kind = first && member.ordinaryKind ? member.ordinaryKind : s.kind;
+            record.subRecords.push_back(PriceSubRecord(kind, s.issueFigure, s.history));
+        }
         entry.records.push_back(std::move(record));
     }
     entry.extra = DemoShareFieldTable();
@@ -133,7 +146,8 @@ bool WriteDemoFolder(const std::filesystem::path& folder, std::chrono::sys_days 
         DemoDatabase demo = BuildDemoDatabase(lastDay);
         DbFile file = DemoDbFile(demo);
         CompFile comp = DemoCompFile(demo);
-        if (WriteDatabaseFolder(folder, file, &comp))
+        if (WriteDatabaseFolder(folder, file, &comp) &&
+            WriteFileBytes(folder / "data" / "DirDeal.dat", WriteDealingsFile(BuildDemoDealings(demo)).bytes))
             return true;
         if (error)
             *error = "cannot write the data files";

@@ -6,6 +6,10 @@
 #include "shell/ui/ChartCheck.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
+#include "lists/RowSort.h"
+#include "lists/ui/ViewDetailWindow.h"
+#include "lists/ui/ViewHoldWindow.h"
+#include "lists/ui/ViewList.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
@@ -50,6 +54,15 @@ void SaveRender(QWidget& widget, const char* name)
     widget.grab().save(dir.filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
 }
 
+// The frame that shows the sort's progress on its status bar.
+CMainFrame* sortProgressFrame = nullptr;
+
+void ShowSortProgressOnFrame(const char* text, int step, bool force)
+{
+    if (sortProgressFrame)
+        sortProgressFrame->ShowProgress(QString::fromLatin1(text), step, force);
+}
+
 } // namespace
 
 CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv)
@@ -67,6 +80,8 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallSeriesProgressDialog();
     InstallChartViewClasses();
     InstallDailyChartClass();
+    InstallDealingsViewClass();
+    InstallDetailViewClass();
     installEventFilter(this);
 }
 
@@ -98,9 +113,12 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     RemoveShellDialogs();
     SetFrameCommandTarget(nullptr);
     SetFindShareDialog(nullptr);
+    SetFindInvestorDialog(nullptr);
     windowCommands_.reset();
     requests_.reset();
     windows_.reset();
+    SetSortProgress(nullptr);
+    sortProgressFrame = nullptr;
     frame_.reset();
     return loopCode;
 }
@@ -178,6 +196,8 @@ void CQuorvantisApp::createFrameObject()
     SetFrameCommandTarget(frame_.get());
     InstallShellDialogs(*frame_);
     InstallFindShareDialog(frame_.get());
+    sortProgressFrame = frame_.get();
+    SetSortProgress(ShowSortProgressOnFrame);
 }
 
 bool CQuorvantisApp::createFrameWindow(CDoc&)
@@ -215,6 +235,7 @@ void CQuorvantisApp::setFrameCaption(const std::string& caption)
 
 void CQuorvantisApp::createLayoutWindows()
 {
+    RegisterListViews();
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
     commands_ = std::make_unique<CFrameCommandHost>(*frame_, *requests_);

@@ -1,10 +1,12 @@
 // Tests of the share list behind every list a window shows.
 #include "core/ShareList.h"
 
+#include "core/ConfigState.h"
 #include "core/DatabaseNeighbours.h"
 #include "core/Memory.h"
 #include "datamining/DataMiningProgress.h"
 #include "devtools/lib/ShareListChain.h"
+#include "lists/ListSettings.h"
 #include "lists/ListSort.h"
 #include "lists/ViewBase.h"
 #include "platform/ByteOrder.h"
@@ -59,10 +61,13 @@ protected:
         PortfolioChain() = nullptr;
         DataMiningProgress() = nullptr;
         SetListColumnLess({});
-        SetSortColumn(0, 1, 0);
         SetColumnLayout(0, 1, nullptr);
         SetListViewsInvalidator({});
+        FreeSettingLayouts();
+        Config() = savedConfig_; // the sort settings live in the configuration's tables
     }
+
+    ConfigState savedConfig_ = Config();
 
     std::vector<RecordCursor> shares(std::initializer_list<uint16_t> ids)
     {

@@ -1,0 +1,164 @@
+// The rows of a list and their sort on the full-size database (3,000 shares, statistics cached):
+// filling "All", sorting it by each kind of column, from name order, already in order and in reverse,
+// a direction change alone, the name-rank table and the composite of "All".
+#include "core/Database.h"
+#include "core/Memory.h"
+#include "core/ShareList.h"
+#include "devtools/lib/PriceDatabase.h"
+#include "devtools/lib/ShareFieldTable.h"
+#include "lists/CachedStatistics.h"
+#include "lists/ColumnDef.h"
+#include "lists/FormulaTemplates.h"
+#include "lists/ListRows.h"
+#include "lists/ResultsFigures.h"
+#include "lists/RowSort.h"
+#include "lists/SyntheticRecords.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+
+namespace {
+
+using namespace std::chrono;
+using namespace qv;
+
+struct FullDatabase {
+    std::vector<uint8_t> quorva, comp;
+    FullDatabase()
+    {
+        dev::DemoDatabase db = dev::RandomDatabase(3000, 25, sys_days{year{2026} / December / 31}, 2026);
+        dev::DbFile file = dev::DemoDbFile(db);
+        file.entries[0].extra = dev::DemoShareFieldTable();
+        quorva = dev::WriteQuorvaDat(file);
+        comp = dev::WriteCompDat(dev::DemoCompFile(db));
+    }
+};
+
+// Loads the database once and caches every share's statistics.
+void LoadOnce()
+{
+    static bool loaded = false;
+    if (loaded)
+        return;
+    static const FullDatabase images;
+    std::span<const uint8_t> c(images.comp);
+    LoadDatabaseFromMemory(images.quorva, &c);
+    for (uint8_t* r = MainRecordBlock; RecordLength(r) != 0; r = NextRecord(r)) {
+        RecordCursor row{r, 0};
+        GetCachedVolatility(row);
+        GetCachedBeta(row);
+        GetCachedCorrelation(row);
+    }
+    loaded = true;
+}
+
+// One column per sortable kind: float field, company-data text, storage order, formula, results,
+// statistics.
+std::vector<uint8_t> LayoutOfKinds()
+{
+    std::vector<uint8_t> layout;
+    AppendColumnDef(layout, ColumnOf(kColumnField, 17));
+    AppendColumnDef(layout, ColumnOf(kColumnField, 128).withTextColumn(true));
+    AppendColumnDef(layout, ColumnOf(kColumnField, 15));
+    std::vector<uint8_t> formula = FormulaTemplateColumn(ShareFormulaTemplates().front());
+    layout.insert(layout.end(), formula.begin(), formula.end());
+    AppendColumnDef(layout, ColumnOf(kColumnResults, kResultsEps).withParameters({0}));
+    AppendColumnDef(layout, ColumnOf(kColumnField, 21));
+    layout.push_back(0);
+    return layout;
+}
+
+struct AllList {
+    ShareList list{};
+    std::vector<uint8_t> layout = LayoutOfKinds();
+    AllList()
+    {
+        LoadOnce();
+        list.columnLayout = layout.data();
+        list.sortDirection = 1;
+        list.sortColumn = -1;
+        RefreshListRows(&list, true, false);
+    }
+    ~AllList() { ProFree(list.entries); }
+};
+
+void FillAll(benchmark::State& state)
+{
+    AllList all;
+    for (auto _ : state)
+        RefreshListRows(&all.list, true, false);
+    state.counters["rows"] = ShareListCount(&all.list);
+}
+BENCHMARK(FillAll)->Unit(benchmark::kMillisecond);
+
+const char* kKindNames[] = {"float", "text", "storage order", "formula", "results", "statistics"};
+
+// The whole sort of a freshly filled list (name order) by column kind.
+void SortAllByKind(benchmark::State& state)
+{
+    AllList all;
+    int column = int(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        RefreshListRows(&all.list, true, false);
+        all.list.sortColumn = -1;
+        state.ResumeTiming();
+        SortRows(&all.list, column + 1, true);
+    }
+    state.SetLabel(kKindNames[column]);
+}
+BENCHMARK(SortAllByKind)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+
+// The ordering pass alone on rows already in order (0) and in reverse (1), by column kind.
+void OrderSortedRows(benchmark::State& state)
+{
+    AllList all;
+    int column = int(state.range(0));
+    SortRows(&all.list, column + 1, true);
+    if (state.range(1))
+        std::reverse(all.list.entries, all.list.entries + ShareListCount(&all.list));
+    std::vector<RecordCursor> start(all.list.entries, all.list.entries + ShareListCount(&all.list) + 1);
+    SortKeys keys;
+    PrepareSortKeys(&all.list, GetColumnDef(all.layout.data(), column), keys);
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::copy(start.begin(), start.end(), all.list.entries);
+        state.ResumeTiming();
+        SortRowArray(all.list.entries, keys, false);
+    }
+    state.SetLabel(std::string(kKindNames[column]) + (state.range(1) ? ", reversed" : ", in order"));
+}
+BENCHMARK(OrderSortedRows)->ArgsProduct({{0, 1, 2, 3, 4, 5}, {0, 1}})->Unit(benchmark::kMillisecond);
+
+void DirectionChange(benchmark::State& state)
+{
+    AllList all;
+    SortRows(&all.list, 1, true);
+    int n = 1;
+    for (auto _ : state) {
+        n = -n;
+        SortRows(&all.list, n, false);
+    }
+}
+BENCHMARK(DirectionChange)->Unit(benchmark::kMicrosecond);
+
+void RankTable(benchmark::State& state)
+{
+    LoadOnce();
+    for (auto _ : state)
+        BuildNameRankTable();
+}
+BENCHMARK(RankTable)->Unit(benchmark::kMillisecond);
+
+void CompositeOfAll(benchmark::State& state)
+{
+    AllList all;
+    uint8_t* record = nullptr;
+    for (auto _ : state)
+        BuildListCompositeSeries(record, "All", all.list.entries, false, false);
+    ProFree(record);
+}
+BENCHMARK(CompositeOfAll)->Unit(benchmark::kMillisecond);
+
+} // namespace
