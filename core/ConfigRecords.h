@@ -62,6 +62,14 @@ struct OptionBlockB : SizedRecord<452> {
     // The share details page's settings: its item list, then its display settings (docs/DATA.md).
     static constexpr size_t kDetailSettings = 300;
     static constexpr size_t kDetailSettingsEnd = 380;
+    // Stop-loss lines: u16 masks of the graph settings that show the global and the individual lines
+    // (daily, then intraday), the u32 pen of new individual records and the daily global stop record.
+    static constexpr size_t kDailyGlobalStopMask = 400;
+    static constexpr size_t kDailyIndividualStopMask = 402;
+    static constexpr size_t kIntradayGlobalStopMask = 404;
+    static constexpr size_t kIntradayIndividualStopMask = 406;
+    static constexpr size_t kNewStopRecordPen = 408;
+    static constexpr size_t kDailyGlobalStopRecord = 412; // 16 bytes, to 427
 
     uint16_t databaseWordA() const { return LoadU16(data() + kDatabaseWordA); }
     uint16_t databaseDate() const { return LoadU16(data() + kDatabaseDate); }
