@@ -80,6 +80,21 @@ void BM_ListViewLiveRedraw(benchmark::State& state)
 }
 BENCHMARK(BM_ListViewLiveRedraw)->Unit(benchmark::kMicrosecond);
 
+// Fitting a column's width measures every row's cell text: the name column and the price column.
+void BM_ListColumnFit(benchmark::State& state)
+{
+    Setup();
+    CViewList view(kListKindShares);
+    view.list = AllList();
+    (void)view.RenderImage(QSize(1920, 1080));
+    const int column = int(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(view.FitColumn(column));
+    view.list = nullptr;
+    state.counters["rows"] = double(ShareListCount(AllList()));
+}
+BENCHMARK(BM_ListColumnFit)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
+
 void BM_ListGridLayout(benchmark::State& state)
 {
     std::vector<uint8_t> layout;

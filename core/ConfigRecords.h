@@ -62,9 +62,24 @@ struct OptionBlockB : SizedRecord<452> {
     // The share details page's settings: its item list, then its display settings (docs/DATA.md).
     static constexpr size_t kDetailSettings = 300;
     static constexpr size_t kDetailSettingsEnd = 380;
+    // Stop-loss lines: u16 masks of the graph settings that show the global and the individual lines
+    // (daily, then intraday), the u32 pen of new individual records and the daily global stop record.
+    static constexpr size_t kDailyGlobalStopMask = 400;
+    static constexpr size_t kDailyIndividualStopMask = 402;
+    static constexpr size_t kIntradayGlobalStopMask = 404;
+    static constexpr size_t kIntradayIndividualStopMask = 406;
+    static constexpr size_t kNewStopRecordPen = 408;
+    static constexpr size_t kDailyGlobalStopRecord = 412; // 16 bytes, to 427
 
     uint16_t databaseWordA() const { return LoadU16(data() + kDatabaseWordA); }
     uint16_t databaseDate() const { return LoadU16(data() + kDatabaseDate); }
+
+    // The list design dialog's last tab, the results sheet's last page, and the high/low look-back
+    // periods (u16 kind, u16 value each): the global one and the one last entered for a column.
+    static constexpr size_t kDesignTab = 380;
+    static constexpr size_t kResultsPage = 381;
+    static constexpr size_t kGlobalHighLowPeriod = 382;
+    static constexpr size_t kColumnHighLowPeriod = 386;
 };
 
 // Colours, lines and font of one list table: 50 little-endian words. Colours are 0x00BBGGRR; a pen

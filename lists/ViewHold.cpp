@@ -162,8 +162,12 @@ std::vector<std::string> CViewHold::HeaderItems() const
     std::vector<std::string> items;
     if ((filter & kHoldLimitShare) && selectedShareId) {
         const uint8_t* share = FindDealingShare(selectedShareId);
-        if (share)
-            items.push_back(" " + std::string(GetRecordName(share)) + " ");
+        if (share) {
+            std::string name(1, ' ');
+            name.append(GetRecordName(share));
+            name.push_back(' ');
+            items.push_back(std::move(name));
+        }
     }
     const HoldCounts c = Counts();
     items.push_back(std::to_string(c.directorDeals) + " Directors' dealings");

@@ -2,6 +2,7 @@
 #include "lists/ui/ViewList.h"
 
 #include "core/ShareList.h"
+#include "lists/ColumnCatalogues.h"
 #include "lists/ColumnDef.h"
 #include "lists/ListFormatters.h"
 #include "lists/ListOptions.h"
@@ -64,16 +65,20 @@ intptr_t CViewList::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_
 
 bool CViewList::UpdateCommand(CommandUi& ui)
 {
-    if (!IsListAddCommand(ui.command) || MainFrameState().activeView != this)
+    if (MainFrameState().activeView != this)
         return false;
+    if (!IsListAddCommand(ui.command))
+        return UpdateListCommand(ui);
     ui.enabled = AddCommandEnabled(ui.command, ShareListCount(list), GetCurrentPortfolioView());
     return true;
 }
 
 bool CViewList::RunCommand(uint32_t command)
 {
-    if (!IsListAddCommand(command) || MainFrameState().activeView != this)
+    if (MainFrameState().activeView != this)
         return false;
+    if (!IsListAddCommand(command))
+        return RunListCommand(command);
     RunAddCommand(command, list);
     return true;
 }
@@ -124,6 +129,7 @@ void CViewList::focusOutEvent(QFocusEvent* event)
 void RegisterListViews()
 {
     InstallListFormatters();
+    InstallColumnCatalogues();
     RegisterViewClass(1, [](int32_t kind) -> CViewBaseWnd* { return new CViewList(kind); });
 }
 

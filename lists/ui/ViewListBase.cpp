@@ -6,6 +6,9 @@
 #include "core/SectorFilter.h"
 #include "core/ShareList.h"
 #include "lists/ColumnDef.h"
+#include "lists/ColumnFit.h"
+#include "lists/ColumnHeading.h"
+#include "lists/ListColumnCommands.h"
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
 #include "lists/ListStyle.h"
@@ -13,6 +16,7 @@
 #include "lists/ListViewOptions.h"
 #include "lists/RowSort.h"
 #include "platform/qt/QtText.h"
+#include "shell/ListTipRules.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -22,8 +26,6 @@
 
 namespace qv {
 namespace {
-
-constexpr int kWheelRows = 3;
 
 bool SummaryAboveHeadings(int kind)
 {
@@ -64,6 +66,8 @@ CViewListBase::CViewListBase(int32_t kind, QWidget* parent) : CViewBase(kind), C
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
+    // The cursor shapes and the cell tip follow the mouse without a button held.
+    setMouseTracking(true);
     vbar_ = new QScrollBar(Qt::Vertical, this);
     hbar_ = new QScrollBar(Qt::Horizontal, this);
     vbar_->hide();
@@ -281,7 +285,7 @@ void CViewListBase::PlaceScrollBars()
     if (v) {
         vbar_->setGeometry(width() - extent, 0, extent, table.bottom);
         vbar_->setRange(0, grid_.GetGridMaxFirstRow());
-        vbar_->setPageStep(std::max(grid_.visibleRows() - 1, 1));
+        vbar_->setPageStep(std::max(grid_.visibleRows() * 4 / 5, 1));
         vbar_->setValue(grid_.firstRow());
     }
     if (h) {
@@ -298,7 +302,10 @@ void CViewListBase::PlaceScrollBars()
 void CViewListBase::paintEvent(QPaintEvent*)
 {
     QImage image = RenderImage(size());
-    QPainter(this).drawImage(0, 0, image);
+    QPainter painter(this);
+    painter.drawImage(0, 0, image);
+    DrawDragMarks(painter);
+    painter.end();
     PlaceScrollBars();
     UpdateTitle();
 }
@@ -309,31 +316,33 @@ void CViewListBase::resizeEvent(QResizeEvent* event)
     update();
 }
 
-void CViewListBase::mousePressEvent(QMouseEvent* event)
-{
-    setFocus();
-    if (!list || grid_.visibleRows() == 0 || event->position().y() < grid_.rowsTop())
-        return;
-    int y = int(event->position().y());
-    for (int i = 0; i < grid_.visibleRows(); ++i) {
-        if (y >= grid_.RowTop(i) && y < grid_.RowTop(i + 1)) {
-            int row = grid_.firstRow() + i;
-            if (row < ShareListCount(list)) {
-                list->current = row;
-                update();
-            }
-            return;
-        }
-    }
-}
-
-void CViewListBase::wheelEvent(QWheelEvent* event)
+int CViewListBase::FitColumn(int column)
 {
     if (!list)
-        return;
-    int steps = event->angleDelta().y() / 120;
-    list->firstVisible = std::clamp(list->firstVisible - steps * kWheelRows, 0, grid_.GetGridMaxFirstRow());
-    update();
+        return 0;
+    const uint8_t* def = GetColumnDef(list->columnLayout, column);
+    if (!def || def[0] < kColumnDefBytes)
+        return 0;
+    const ListStyle style = CurrentStyle();
+    fonts_ = MakeListFonts(style, fixedPixels_);
+    QtTextMetrics body(fonts_[0]);
+    QtTextMetrics bold(fonts_[1]);
+    FitMeasures measures{&body, &bold, WindowNumberingOption ? style.whiteSpace / 2 : style.whiteSpace, (def[ColumnDefLayout::Align] & 0x10) != 0};
+    ShareListRows rows(*this, list);
+    const int width = FitColumnWidth(rows, def, GetColumnHeading(list, def, true), measures);
+    if (width == 0 || width == ColumnDefWidth(def))
+        return 0;
+    SetListColumnWidth(list, kind, column, width);
+    return width;
+}
+
+std::string CViewListBase::CellTextAt(int row, const uint8_t* def)
+{
+    if (!list)
+        return {};
+    ShareListRows rows(*this, list);
+    CellValue value;
+    return rows.CellText(row, def, value);
 }
 
 } // namespace qv

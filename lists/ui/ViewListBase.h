@@ -7,16 +7,23 @@
 #include "lists/CellValue.h"
 #include "lists/ListGrid.h"
 #include "lists/ListHeadings.h"
+#include "lists/ListInteraction.h"
 #include "lists/ListPaintPlan.h"
 #include "lists/ui/ListPainter.h"
 #include "lists/ui/ViewBaseWindow.h"
 
 #include <QImage>
 
+#include <memory>
+
+class QMenu;
 class QScrollBar;
 
 namespace qv {
 
+struct CommandUi;
+class CPopupListTip;
+class ListTipView;
 struct ListStyle;
 
 // Private messages of list views.
@@ -55,6 +62,27 @@ public:
     // The live redraw: repaints only the live cells whose text changed; the cells repainted.
     int LiveRedraw(QImage& image);
 
+    // The column under the cursor (set by the context menu, the mouse and keys); -1 none.
+    int cursorColumn() const { return cursorColumn_; }
+    void SetCursorColumn(int column) { cursorColumn_ = column; }
+    // The columns as drawn, left to right.
+    std::vector<ColumnSpan> VisibleColumnSpans() const;
+    // The row at a point of the body; -1 outside.
+    int RowFromPoint(QPoint point) const;
+    // The context menu for a point of the view (null above the headings or outside every column);
+    // the caller owns it.
+    QMenu* BuildContextMenu(QPoint point);
+    // The column, format, add-column, key and row commands of list views.
+    bool UpdateListCommand(CommandUi& ui);
+    bool RunListCommand(uint32_t command);
+    // Fits the column's width to its contents; the new width, or 0 when it stays.
+    int FitColumn(int column);
+    // The typed-key search; when it moved the selection, the selected row stands four rows below the top.
+    bool OnFindShareKey(uint32_t character) override;
+    bool resizing() const { return resize_.column >= 0; }
+    // The cell tip (made on the first move over a cell).
+    CPopupListTip* cellTip() const { return tip_; }
+
 protected:
     // Lays the view out for the device: fonts, row height, headings, grid. False without a source.
     bool DrawInit(const QSize& size, bool onScreen);
@@ -64,7 +92,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
     ListStyle CurrentStyle() const;
     int SettingNumber() const;
@@ -81,7 +114,42 @@ protected:
     int fixedPixels_ = 0;
 
 private:
+    struct ResizeDrag {
+        int column = -1;
+        int left = 0;
+        int lineX = 0;
+    };
+    struct MoveDrag {
+        int column = -1;
+        int startX = 0;
+        int lastX = 0;
+        qint64 pressTime = 0;
+    };
     void PlaceScrollBars();
+    void SelectRowAt(QPoint point);
+    bool InHeadingBand(int y) const;
+    bool RunColumnCommand(uint32_t command);
+    bool RunAddColumnCommand(uint32_t command);
+    bool RunMoveCommand(uint32_t command);
+    void ColumnFormatChanged(int column);
+    void RemoveCursorColumn();
+    // Reopens the dialog that made the column; on an answer the column is replaced in place.
+    void ChangeCursorColumnContents(const uint8_t* def);
+    void OpenCellLink(int row, int column);
+    std::string CellTextAt(int row, const uint8_t* def);
+    void ScrollRows(int delta);
+    void MoveSelection(int delta);
+    void ScrollColumns(int delta);
+    void DrawDragMarks(QPainter& painter);
+    void TrackCellTip(QPoint point);
+    void leaveEvent(QEvent* event) override;
+    int cursorColumn_ = -1;
+    ResizeDrag resize_;
+    MoveDrag move_;
+    std::unique_ptr<ListTipView> tipView_;
+    CPopupListTip* tip_ = nullptr;
+    int tipRow_ = -1;
+    int tipColumn_ = -1;
     QScrollBar* vbar_ = nullptr;
     QScrollBar* hbar_ = nullptr;
     bool settingBars_ = false;
