@@ -6,6 +6,7 @@
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/ChartToggles.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/IndicatorPlacement.h"
 #include "chartmodel/LegendPlacement.h"
 #include "chartmodel/ui/ChartPicture.h"
 #include "platform/MessageDispatch.h"
@@ -52,6 +53,7 @@ constexpr uint32_t kCommandExitEditMode = 27265;
 constexpr uint32_t kCommandPreviousView = 505;
 constexpr uint32_t kCommandLegend = 26061;
 constexpr uint32_t kCommandFirstShare = 20604;
+constexpr uint32_t kCommandDeleteWindowUnderMouse = 26380;
 constexpr uint32_t kCommandLastShare = 20605;
 constexpr uint32_t kCommandZoomFirstWindow = 26529;
 constexpr uint32_t kCommandZoomSizeFirst = 26507; // 70, 60, 50, 40 and 30 per cent
@@ -96,6 +98,12 @@ intptr_t CViewGraphWnd::onProgramMessage(uint32_t message, uintptr_t wParam, int
         case kCommandReturnToList:
         case kCommandExitEditMode: StopChartMode(); return 1;
         case kCommandLegend: ToggleLegend(); return 1;
+        case kCommandDeleteWindowUnderMouse:
+            if (int window = AddOnWindowUnderMouse(); window >= 0) {
+                DeleteAddOnWindow(*ActiveSetting(), window);
+                NotifyGraphSettings(0);
+            }
+            return 1;
         case kCommandFirstShare: MoveToListEnd(false); return 1;
         case kCommandLastShare: MoveToListEnd(true); return 1;
         default: break;
@@ -135,6 +143,7 @@ bool CViewGraphWnd::UpdateCommandUi(CommandUi& ui) const
     case kCommandExitEditMode: ui.enabled = true; return true;
     case kCommandFirstShare:
     case kCommandLastShare: ui.enabled = ShareListHasEntries(list); return true;
+    case kCommandDeleteWindowUnderMouse: ui.enabled = !settingsLocked; return true;
     case kCommandLegend:
         ui.enabled = true;
         ui.checked = ChartOptions().legendShown != 0;

@@ -76,6 +76,15 @@ TEST_F(ChartViewCommands, ZoomCommandsToggleAWindowAndTheSizeCommandOnlyZooms)
     EXPECT_TRUE(AddOnWindowZoomed(Setting(), 0));
     EXPECT_EQ(State(chart, 26509).checked, true);
     EXPECT_EQ(State(chart, 26507).checked, false);
+
+    // "Delete the current window" deletes the window under the mouse; the second moves down.
+    uint8_t secondType = gs::IndicatorSlot(Setting(), 1, 0)[gs::kSlotType];
+    chart.onProgramMessage(WM_COMMAND, 26380, 0);
+    EXPECT_EQ(gs::IndicatorSlot(Setting(), 0, 0)[gs::kSlotType], secondType);
+    EXPECT_EQ(gs::IndicatorSlot(Setting(), 1, 0)[gs::kSlotType], 0);
+    chart.lastMouseY = chart.FindPane(kPanePrice)->top + 5;
+    chart.onProgramMessage(WM_COMMAND, 26380, 0);
+    EXPECT_EQ(gs::IndicatorSlot(Setting(), 0, 0)[gs::kSlotType], secondType) << "over no add-on window: nothing";
 }
 
 TEST_F(ChartViewCommands, LogScaleAndStopCommands)
