@@ -3,6 +3,7 @@
 
 #include "chartmodel/GraphDesign.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/ui/PenSelect.h"
 #include "platform/qt/QtText.h"
 #include "shell/ui/DialogHelp.h"
@@ -57,6 +58,13 @@ protected:
     }
 };
 
+QLabel* Caption(QWidget* page, int id, const QString& text)
+{
+    auto* caption = new QLabel(text, page);
+    caption->setObjectName(Id(id) + QStringLiteral("l"));
+    return caption;
+}
+
 QGridLayout* Grid(QWidget* page) { return static_cast<QGridLayout*>(page->layout()); }
 void Add(QWidget* page, QWidget* w, int span = 1)
 {
@@ -98,11 +106,11 @@ CGraphGridDlg::CGraphGridDlg(GraphSetting& viewCopy, const std::string& settingN
     boxOption_ = radios(price, 3832, {"Box value", "Log scale", "% of range", "Variable", "Volatility"}, kBoxValueOption);
     boxValue_ = new QLineEdit(price);
     boxValue_->setObjectName(Id(3743));
-    Add(price, new QLabel(QStringLiteral("Box value"), price));
+    Add(price, Caption(price, 3743, QStringLiteral("Box value")));
     Add(price, boxValue_);
     reversal_ = new QLineEdit(price);
     reversal_->setObjectName(Id(3744));
-    Add(price, new QLabel(QStringLiteral("Reversal"), price));
+    Add(price, Caption(price, 3744, QStringLiteral("Reversal")));
     Add(price, reversal_);
     check(price, 3742, QStringLiteral("Wyckoff"), kBoxChartFlags, 2, 1);
     check(price, 3831, QStringLiteral("High/low"), kBoxChartFlags, 2, 8);
@@ -247,7 +255,9 @@ CStyleButton* CGraphGridDlg::colour(QWidget* page, int id, const QString& label,
         b->CreateFromPackedStyle(word, back, false);
     else
         b->CreateColourBox(word & 0xFFFFFF, false);
-    Add(page, new QLabel(label, page));
+    auto* caption = new QLabel(label, page);
+    caption->setObjectName(Id(id) + QStringLiteral("l"));
+    Add(page, caption);
     Add(page, b);
     colours_.push_back({b, at});
     connect(b, &CStyleButton::styleChosen, this, [this, b] { buttonChosen(b); });
@@ -351,10 +361,14 @@ void CGraphGridDlg::updateEnabling()
     auto enable = [this](int id, bool on) {
         if (QWidget* w = findChild<QWidget*>(Id(id)))
             w->setEnabled(on);
+        if (QWidget* caption = findChild<QWidget*>(Id(id) + QStringLiteral("l")))
+            caption->setEnabled(on);
     };
     auto show = [this](int id, bool on) {
         if (QWidget* w = findChild<QWidget*>(Id(id)))
             w->setVisible(on);
+        if (QWidget* caption = findChild<QWidget*>(Id(id) + QStringLiteral("l")))
+            caption->setVisible(on);
     };
     enable(2199, display == 1 || display == 2);
     enable(2197, U8(working_, kPriceLines) & 7);
@@ -451,6 +465,27 @@ void CGraphGridDlg::done(int result)
     if (result == QDialog::Accepted)
         Preview();
     QDialog::done(result);
+}
+
+int OpenGraphDesign(CViewGraphWnd& view, const std::string& settingName)
+{
+    GraphSetting* setting = view.ActiveSetting();
+    if (!setting)
+        return QDialog::Rejected;
+    view.privateCopy = *setting;
+    view.privateCopyOn = 1;
+    view.styleRecord = &view.privateCopy;
+    CGraphGridDlg dialog(view.privateCopy, settingName, view.SettingIndex(), &view);
+    dialog.SetRedraw([&view] { view.update(); });
+    int result = RunModalDialog(dialog);
+    if (result == QDialog::Accepted)
+        *setting = view.privateCopy;
+    view.privateCopyOn = 0;
+    view.styleRecord = setting;
+    if (result == QDialog::Accepted)
+        view.NotifyGraphSettings(0);
+    view.update();
+    return result;
 }
 
 } // namespace qv

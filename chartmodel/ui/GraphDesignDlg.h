@@ -23,6 +23,11 @@ class QWidget;
 namespace qv {
 
 class CStyleButton;
+class CViewGraphWnd;
+
+// Runs the graph design dialog over the chart view's private copy of its setting: the view draws from
+// the copy while the dialog is open; OK writes it into the setting and tells every view of it.
+int OpenGraphDesign(CViewGraphWnd& view, const std::string& settingName);
 
 class CGraphGridDlg : public QDialog {
 public:

@@ -1,6 +1,7 @@
 // The chart view window: paint through an off-screen image, mouse and keys, printing.
 #include "chartmodel/ui/ViewGraphWindow.h"
 
+#include "chartmodel/GraphDesign.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/ui/GraphLegend.h"
 #include "chartmodel/ui/GraphPainter.h"
@@ -79,7 +80,7 @@ void CViewGraphWnd::DrawView(QPainter& painter)
         // A resize drag rebuilds on every move, past the paint's own refusal during the drag.
         forceBuild_ = false;
         device_ = target_ = &painter;
-        int32_t margin = int32_t(gs::U8(*ActiveSetting(), gs::kWhiteSpace)) * 3 + 1;
+        int32_t margin = graphdesign::ViewMargin(*ActiveSetting());
         CViewGraph::AttachGraphSource(&painter, styleRecord ? styleRecord : ActiveSetting(), 0, 0, width(), height(), 0,
                                       margin, ChartOptions().flickerFree != 0, true);
         graph_.reset();

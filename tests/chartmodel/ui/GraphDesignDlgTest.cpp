@@ -2,6 +2,10 @@
 // and Previews, the box-value and reversal checks, the defaults, and a render of every page.
 #include "chartmodel/ui/GraphDesignDlg.h"
 
+#include "chartmodel/ui/ViewGraphWindow.h"
+#include "core/ConfigState.h"
+#include "devtools/lib/SyntheticChart.h"
+
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "shell/ui/ModalDialog.h"
@@ -154,4 +158,40 @@ TEST(GraphDesignDlg, RendersEveryPage)
     }
     dialog.reject();
     EXPECT_EQ(CGraphGridDlg::LastPage(), tabs->count() - 1);
+}
+
+namespace {
+using Chart = qv::dev::SyntheticChart<CViewGraphWnd>;
+
+struct ChartSetting {
+    GraphSetting saved = Config().dailyGraphs.records[0];
+    ChartSetting() { dev::SetUpSyntheticSetting(Config().dailyGraphs.records[0]); }
+    ~ChartSetting() { Config().dailyGraphs.records[0] = saved; }
+};
+} // namespace
+
+TEST(GraphDesignDlg, TheViewDrawsFromItsPrivateCopyOnlyWhileTheDialogIsOpen)
+{
+    ChartSetting fixture;
+    Chart chart(100);
+    GraphSetting& setting = Config().dailyGraphs.records[0];
+    for (int answer : {int(QDialog::Rejected), int(QDialog::Accepted)}) {
+        GraphSetting before = setting;
+        bool privateWhileOpen = false;
+        SetModalDialogRunner([&](QDialog& d) {
+            privateWhileOpen = chart.privateCopyOn && chart.StyleRecord() == &chart.privateCopy;
+            d.findChild<QSlider*>("1012")->setValue(5);
+            static_cast<CGraphGridDlg&>(d).Preview();
+            return answer;
+        });
+        EXPECT_EQ(OpenGraphDesign(chart, "Daily 1"), answer);
+        SetModalDialogRunner(nullptr);
+        EXPECT_TRUE(privateWhileOpen);
+        EXPECT_FALSE(chart.privateCopyOn);
+        EXPECT_EQ(chart.StyleRecord(), &setting);
+        if (answer == QDialog::Rejected)
+            EXPECT_EQ(std::memcmp(before.data(), setting.data(), GraphSetting::kSize), 0);
+        else
+            EXPECT_EQ(U8(setting, kWhiteSpace), 5);
+    }
 }
