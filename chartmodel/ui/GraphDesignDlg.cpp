@@ -23,7 +23,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QVBoxLayout>
+#include <QHBoxLayout>
 
 #include <cstring>
 
@@ -74,6 +74,20 @@ void Add(QWidget* page, QWidget* w, int span = 1)
     g->addWidget(w, row, col, 1, span);
 }
 
+// A caption and its control in one cell.
+void AddPair(QWidget* page, QLabel* caption, QWidget* control)
+{
+    auto* cell = new QWidget(page);
+    auto* row = new QHBoxLayout(cell);
+    row->setContentsMargins(0, 0, 0, 0);
+    caption->setParent(cell);
+    control->setParent(cell);
+    caption->setMinimumWidth(90);
+    row->addWidget(caption);
+    row->addWidget(control, 1);
+    Add(page, cell);
+}
+
 } // namespace
 
 int CGraphGridDlg::LastPage() { return lastPage; }
@@ -106,12 +120,10 @@ CGraphGridDlg::CGraphGridDlg(GraphSetting& viewCopy, const std::string& settingN
     boxOption_ = radios(price, 3832, {"Box value", "Log scale", "% of range", "Variable", "Volatility"}, kBoxValueOption);
     boxValue_ = new QLineEdit(price);
     boxValue_->setObjectName(Id(3743));
-    Add(price, Caption(price, 3743, QStringLiteral("Box value")));
-    Add(price, boxValue_);
+    AddPair(price, Caption(price, 3743, QStringLiteral("Box value")), boxValue_);
     reversal_ = new QLineEdit(price);
     reversal_->setObjectName(Id(3744));
-    Add(price, Caption(price, 3744, QStringLiteral("Reversal")));
-    Add(price, reversal_);
+    AddPair(price, Caption(price, 3744, QStringLiteral("Reversal")), reversal_);
     check(price, 3742, QStringLiteral("Wyckoff"), kBoxChartFlags, 2, 1);
     check(price, 3831, QStringLiteral("High/low"), kBoxChartFlags, 2, 8);
     check(price, 3862, QStringLiteral("Months"), kBoxChartFlags, 2, 16);
@@ -255,10 +267,7 @@ CStyleButton* CGraphGridDlg::colour(QWidget* page, int id, const QString& label,
         b->CreateFromPackedStyle(word, back, false);
     else
         b->CreateColourBox(word & 0xFFFFFF, false);
-    auto* caption = new QLabel(label, page);
-    caption->setObjectName(Id(id) + QStringLiteral("l"));
-    Add(page, caption);
-    Add(page, b);
+    AddPair(page, Caption(page, id, label), b);
     colours_.push_back({b, at});
     connect(b, &CStyleButton::styleChosen, this, [this, b] { buttonChosen(b); });
     return b;
@@ -269,8 +278,7 @@ QSlider* CGraphGridDlg::slider(QWidget* page, int id, const QString& label, int 
     auto* s = new QSlider(Qt::Horizontal, page);
     s->setObjectName(Id(id));
     s->setRange(0, max);
-    Add(page, new QLabel(label, page));
-    Add(page, s);
+    AddPair(page, new QLabel(label, page), s);
     connect(s, &QSlider::sliderReleased, this, [this] { readControls(); });
     connect(s, &QSlider::valueChanged, this, [this, s] {
         if (!s->isSliderDown())
