@@ -174,8 +174,12 @@ QCheckBox* CLegendDesignDlg::item(QWidget* page, int id, const QString& text, in
     box->setObjectName(Id(id));
     box->setTristate(true);
     auto* grid = static_cast<QGridLayout*>(page->layout());
-    int n = int(boxes_.size());
-    grid->addWidget(box, n % 16, bit < 32 ? (bit >= 16 ? 1 : 0) : n / 16);
+    // The value boxes stand in two columns, latest and cursor; the item boxes fill columns of ten.
+    int onItems = int(boxes_.size()) - 24;
+    if (bit < 32)
+        grid->addWidget(box, bit % 16, bit / 16);
+    else
+        grid->addWidget(box, onItems % 10, onItems / 10);
     boxes_.push_back({box, bit});
     // A click selects or drops the item, whatever state the box cycled to; the ticks then show it.
     connect(box, &QCheckBox::clicked, this, [this, bit] {
