@@ -1,6 +1,7 @@
 // The pivot points dialog by control id: OK without edits keeps the block, Default keeps the lines
 // shown, Cancel restores after a Preview.
 #include "chartmodel/ui/PivotPointsDlg.h"
+#include "chartmodel/ui/SupportResistDlg.h"
 
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
@@ -62,4 +63,29 @@ TEST(PivotPointsDlg, DefaultResetsMethodAndPensButKeepsTheLinesShown)
     EXPECT_EQ(U32(setting, kPivot1 + kPivotFlags) & 0x1F, 0x15u);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(U32(setting, kPivot1 + kPivotPens + 4 * size_t(i)), U32(defaults, kPivot1 + kPivotPens + 4 * size_t(i))) << i;
+}
+
+TEST(SupportResistDlg, WritesTheSevenWordsOnOkAndRestoresThemOnCancel)
+{
+    GraphSetting setting{};
+    InitGraphSetting(setting, false);
+    SetU32(setting, kSupportResist + 20, 0xAABBCCDD);   // a kept word
+    GraphSetting before = setting;
+    {
+        CSupportResistDlg dialog(setting);
+        test::SaveRender(test::RenderWidget(dialog), "support_resist");
+        Control<QCheckBox>(dialog, 3878)->click();
+        dialog.Preview();
+        EXPECT_NE(U32(setting, kSupportResist), U32(before, kSupportResist));
+        dialog.reject();
+    }
+    EXPECT_EQ(std::memcmp(before.data(), setting.data(), GraphSetting::kSize), 0);
+    {
+        CSupportResistDlg dialog(setting);
+        Control<QCheckBox>(dialog, 3874)->click();
+        dialog.accept();
+    }
+    EXPECT_EQ(U32(setting, kSupportResist), U32(before, kSupportResist) ^ 1u);
+    EXPECT_EQ(U32(setting, kSupportResist + 20), 0xAABBCCDDu);
+    EXPECT_EQ(std::memcmp(before.data() + kSupportResist + 4, setting.data() + kSupportResist + 4, 24), 0);
 }
