@@ -3,6 +3,7 @@
 
 #include "chartmodel/GraphDesign.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/ui/BoxSizeDlg.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/ui/PenSelect.h"
 #include "platform/qt/QtText.h"
@@ -124,6 +125,13 @@ CGraphGridDlg::CGraphGridDlg(GraphSetting& viewCopy, const std::string& settingN
     reversal_ = new QLineEdit(price);
     reversal_->setObjectName(Id(3744));
     AddPair(price, Caption(price, 3744, QStringLiteral("Reversal")), reversal_);
+    auto* boxSize = new QPushButton(QStringLiteral("Box Size"), price);
+    boxSize->setObjectName(Id(3952));
+    Add(price, boxSize);
+    connect(boxSize, &QPushButton::clicked, this, [this] {
+        CBoxSizeDlg dialog(working_, [this] { preview_->update(); }, [this] { Preview(); }, this);
+        RunModalDialog(dialog);
+    });
     check(price, 3742, QStringLiteral("Wyckoff"), kBoxChartFlags, 2, 1);
     check(price, 3831, QStringLiteral("High/low"), kBoxChartFlags, 2, 8);
     check(price, 3862, QStringLiteral("Months"), kBoxChartFlags, 2, 16);
@@ -384,7 +392,7 @@ void CGraphGridDlg::updateEnabling()
     enable(3416, U16(working_, kScaleFlags) & 32);
     for (int id : {2333, 2331, 2332, 2197, 2334, 2335, 2336, 2337, 2195, 2199})
         show(id, !box);
-    for (int id : {3734, 3735, 3742, 3743, 3744, 3831, 3862, 3951, 3832, 3833, 3834, 3835, 3836})
+    for (int id : {3734, 3735, 3742, 3952, 3743, 3744, 3831, 3862, 3951, 3832, 3833, 3834, 3835, 3836})
         show(id, box);
     if (QAbstractButton* b = boxOption_->button(1))
         b->setText(box ? QStringLiteral("% of value") : QStringLiteral("Log scale"));

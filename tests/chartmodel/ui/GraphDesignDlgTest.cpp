@@ -195,3 +195,25 @@ TEST(GraphDesignDlg, TheViewDrawsFromItsPrivateCopyOnlyWhileTheDialogIsOpen)
             EXPECT_EQ(U8(setting, kWhiteSpace), 5);
     }
 }
+
+TEST(GraphDesignDlg, BoxSizeDialogAppliesOnReleaseAndCancelRestoresTheByte)
+{
+    Fixture f;
+    SetU8(f.viewCopy, kPriceDisplay, 7);
+    SetU8(f.viewCopy, kBoxSizeSpace, 0x23);
+    CGraphGridDlg dialog(f.viewCopy, "Default", 0);
+    for (int answer : {int(QDialog::Rejected), int(QDialog::Accepted)}) {
+        SetModalDialogRunner([&](QDialog& d) {
+            d.findChild<QSlider*>("3948")->setValue(8);
+            d.findChild<QSlider*>("3949")->setValue(5);
+            EXPECT_EQ(U8(dialog.Working(), kBoxSizeSpace), 0x58);
+            if (answer == QDialog::Rejected)
+                SaveRender(RenderWidget(d), "box_size_dialog");
+            d.done(answer);
+            return answer;
+        });
+        Control<QPushButton>(dialog, 3952)->click();
+        SetModalDialogRunner(nullptr);
+        EXPECT_EQ(U8(dialog.Working(), kBoxSizeSpace), answer == QDialog::Accepted ? 0x58 : 0x23);
+    }
+}
