@@ -1,5 +1,6 @@
 // The pivot points dialog by control id: OK without edits keeps the block, Default keeps the lines
 // shown, Cancel restores after a Preview.
+#include "chartmodel/ui/DisplayTrendsDlg.h"
 #include "chartmodel/ui/PivotPointsDlg.h"
 #include "chartmodel/ui/SupportResistDlg.h"
 
@@ -88,4 +89,27 @@ TEST(SupportResistDlg, WritesTheSevenWordsOnOkAndRestoresThemOnCancel)
     EXPECT_EQ(U32(setting, kSupportResist), U32(before, kSupportResist) ^ 1u);
     EXPECT_EQ(U32(setting, kSupportResist + 20), 0xAABBCCDDu);
     EXPECT_EQ(std::memcmp(before.data() + kSupportResist + 4, setting.data() + kSupportResist + 4, 24), 0);
+}
+
+TEST(DisplayTrendsDlg, OkWithoutEditsKeepsTheBlockAndDefaultFollowsTheVariant)
+{
+    for (bool intraday : {false, true}) {
+        GraphSetting setting{};
+        InitGraphSetting(setting, intraday);
+        GraphSetting defaults = setting;
+        {
+            CDisplayTrendsDlg dialog(setting, intraday);
+            dialog.accept();
+        }
+        EXPECT_EQ(std::memcmp(defaults.data(), setting.data(), GraphSetting::kSize), 0);
+        SetU32(setting, kTrendShown, 0);
+        SetU32(setting, kTrendPeriods, 7);
+        SetU32(setting, kTrendRange, 2);
+        CDisplayTrendsDlg dialog(setting, intraday);
+        if (!intraday)
+            test::SaveRender(test::RenderWidget(dialog), "display_trends");
+        Control<QPushButton>(dialog, 3)->click();
+        dialog.accept();
+        EXPECT_EQ(std::memcmp(defaults.data() + kTrends, setting.data() + kTrends, kTrendsSize), 0) << intraday;
+    }
 }
