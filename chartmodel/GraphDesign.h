@@ -46,7 +46,7 @@ void ApplyColourDefaults(GraphSetting& record, bool dark);
 int PreviewMargin(const GraphSetting& record);
 int ViewMargin(const GraphSetting& record);
 
-// Points and the face name of the chart font; the face is cut to 31 characters and terminated.
+// Stores the face name of the chart text font, cut to 31 characters and terminated.
 void SetChartFontFace(GraphSetting& record, const char* face);
 
 } // namespace qv::graphdesign
