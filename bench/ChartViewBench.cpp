@@ -2,7 +2,11 @@
 // with 2,500 bars, its volume and two add-on windows into a 1600 x 1000 image.
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/ConfigState.h"
+#include "chartmodel/GraphSettingDefaults.h"
+#include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "devtools/lib/SyntheticChart.h"
+#include "devtools/lib/SyntheticDays.h"
 
 #include <QApplication>
 #include <QImage>
@@ -39,5 +43,26 @@ void BM_ChartViewFullPaint(benchmark::State& state)
     Config().dailyGraphs.records[0] = saved;
 }
 BENCHMARK(BM_ChartViewFullPaint)->Unit(benchmark::kMillisecond);
+
+// The daily chart of ten years (2,500 days) with its four averages and their bands: build and draw.
+void BM_DailyChartTenYears(benchmark::State& state)
+{
+    App();
+    GraphSetting saved = Config().dailyGraphs.records[0];
+    GraphSetting& setting = Config().dailyGraphs.records[0];
+    InitGraphSetting(setting, false);
+    for (int line = 0; line < graphsetting::kLines; ++line)
+        graphsetting::SetU32(setting, graphsetting::kLineWords + 4 * size_t(line),
+                             graphsetting::LineWord(setting, line) | 0xC0000000u);
+    const std::vector<DayRecord> days = dev::MakeSyntheticDays(2500);
+    CViewGraphEODWnd chart(0);
+    chart.eod.SetHistory(days.data(), int32_t(days.size()), 1);
+    for (auto _ : state) {
+        QImage shown = chart.RenderToImage(1600, 1000);
+        benchmark::DoNotOptimize(shown.bits());
+    }
+    Config().dailyGraphs.records[0] = saved;
+}
+BENCHMARK(BM_DailyChartTenYears)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -21,6 +21,7 @@ struct StopRecord {
     uint32_t pen = 0;
     float percent = 0;
     uint32_t startTime = 0;
+    bool operator==(const StopRecord&) const = default;
 };
 constexpr size_t kStopRecordSize = 16;
 StopRecord ReadStopRecord(const uint8_t* bytes);

@@ -979,6 +979,8 @@ void CViewGraph::UpdateStatusTexts()
         XRangeToIndexRange(selectionAnchors[0], selectionAnchors[1], first, last);
         statusTexts[1] = "Anchor time " + std::to_string(first);
         statusTexts[2] = std::to_string(first) + " - " + std::to_string(last);
+    } else {
+        FillReadouts(statusTexts);
     }
     ShowStatusTexts();
 }
@@ -1024,6 +1026,8 @@ intptr_t CViewGraph::onProgramMessage(uint32_t message, uintptr_t wParam, intptr
         ToggleMovingAverage(int(wParam - kCommandFirstMovingAverage));
         return 1;
     }
+    if (message == WM_COMMAND && OnIndicatorCommand(uint32_t(wParam & 0xFFFF)))
+        return 1;
     return CViewBase::onProgramMessage(message, wParam, lParam);
 }
 
@@ -1047,7 +1051,7 @@ void CViewGraph::ToggleMovingAverage(int line)
 bool CViewGraph::UpdateCommandUi(CommandUi& ui) const
 {
     if (ui.command < kCommandFirstMovingAverage || ui.command > kCommandLastMovingAverage)
-        return false;
+        return UpdateIndicatorCommandUi(ui);
     int line = int(ui.command - kCommandFirstMovingAverage);
     uint32_t word = gs::LineWord(*ActiveSetting(), line);
     ui.checked = (word >> 30) != 0;

@@ -21,6 +21,9 @@
 namespace qv {
 
 struct CommandUi;
+struct IndicatorRecord;
+struct WindowUsage;
+struct StopShareKey;
 
 // Window messages of the chart view.
 constexpr uint32_t MSG_GRAPH_REFRESH_FLAG = 0x400 + 68;     // 1092: sets the refresh flag
@@ -124,6 +127,14 @@ public:
     // The menu state of the four moving-average commands; false for any other command.
     bool UpdateCommandUi(CommandUi& ui) const;
 
+    // The indicator, add-on window, moving-average and stop-loss commands (ViewGraphIndicators.cpp);
+    // false for any other command.
+    bool OnIndicatorCommand(uint32_t command);
+    bool UpdateIndicatorCommandUi(CommandUi& ui) const;
+    // Opens the add-indicator dialog for the type and places the record it confirms.
+    void AddAnalytic(int type, int k, bool isNew);
+    void EditAnalyticLines(int k);
+
     // Time ranges (the view's own bodies work in the units of the index: bars, or the intraday
     // view's seconds).
     virtual void XRangeToIndexRange(int32_t x0, int32_t x1, int32_t& first, int32_t& last) const;
@@ -207,6 +218,8 @@ protected:
     virtual int32_t BarForTraining(int32_t, int32_t) const { return -1; }
     virtual void StoreTrainingMark(int32_t) {}
     virtual void RemoveTrainingMark(int32_t, int32_t) {}
+    // The data readouts of status panes 2 and 3 outside a range selection.
+    virtual void FillReadouts(std::array<std::string, 3>&) {}
 
     // Own steps the derived views may replace.
     // The width of the value axes; before the build it also places the plot rectangle.
@@ -236,6 +249,33 @@ protected:
     virtual void ShowStatusTexts() {}
     virtual void CaptureMouse(bool) {}
     virtual void TrackMouseLeave() {}
+
+    // The dialogs of the indicator and stop-loss commands, run by the window side (nothing here).
+    // The add-indicator dialog edits the record; true on OK with the chosen target.
+    virtual bool RunAddIndicatorDialog(IndicatorRecord&, bool /*editing*/, bool /*openedFromWindow*/,
+                                       const WindowUsage&, int /*editedWindow*/, int /*editedIndex*/, int& /*target*/)
+    {
+        return false;
+    }
+    // The colour-only dialog over style words: entries of {slot, mode, label}.
+    struct ColourEntry {
+        int slot;
+        int mode;
+        const char* label;
+    };
+    virtual void RunIndicatorColourDialog(uint32_t*, int /*words*/, const ColourEntry*, int /*entries*/,
+                                          uint32_t /*defaultsKey*/)
+    {
+    }
+    virtual void RunMovingAverageDialog() {}
+    virtual void RunStopLossDialog(bool /*individual*/) {}
+    virtual void ShowHelpTopic(uint32_t) {}
+    // Hands a command to the main frame.
+    virtual void SendFrameCommand(uint32_t) {}
+    // Shift held while the command came (the stop adjust commands reverse).
+    virtual bool ShiftHeld() const { return false; }
+    // The shown share as the setting record store keys it; false without a list or a current entry.
+    virtual bool ShownShare(StopShareKey& share) const;
 
 private:
     void ApplyLayout(const PaneLayoutResult& layout);
@@ -270,6 +310,7 @@ struct ChartViewOptions {
     uint8_t legendOnFirstPaint = 0;
     uint8_t legendShown = 0;
     int32_t zoomPercent = 70;
+    uint8_t spikeRemoval = 0;      // prices found to be spikes count as missing
 };
 ChartViewOptions& ChartOptions();
 

@@ -4,9 +4,8 @@
 #include <algorithm>
 
 namespace qv {
-namespace {
 
-std::span<const uint8_t> EntryOf(std::span<const uint8_t> table, int n)
+std::span<const uint8_t> CatalogueEntry(std::span<const uint8_t> table, int n)
 {
     size_t pos = 0;
     for (int i = 0; n >= 0 && pos < table.size() && table[pos] != 0; ++i) {
@@ -19,8 +18,6 @@ std::span<const uint8_t> EntryOf(std::span<const uint8_t> table, int n)
     }
     return {};
 }
-
-} // namespace
 
 void InitColumnSpec(std::span<uint8_t, kColumnSpecBytes> spec, uint8_t columnId)
 {
@@ -48,12 +45,12 @@ std::span<const uint8_t> GetColumnSpec(int columnId, int index)
 {
     const ColumnCatalogue& c = ColumnCatalogueTables();
     if (columnId == 94)
-        return EntryOf(c.indexed, index);
+        return CatalogueEntry(c.indexed, index);
     if (columnId >= 96 && columnId <= 127)
-        return EntryOf(c.second, columnId - 96);
+        return CatalogueEntry(c.second, columnId - 96);
     if (columnId >= 128)
-        return EntryOf(c.third, columnId - 128);
-    return EntryOf(c.main, columnId);
+        return CatalogueEntry(c.third, columnId - 128);
+    return CatalogueEntry(c.main, columnId);
 }
 
 } // namespace qv

@@ -25,6 +25,9 @@ struct ColumnCatalogue {
 };
 ColumnCatalogue& ColumnCatalogueTables();
 
+// Entry n (from 0) of one catalogue table, or an empty span when the table ends first or is damaged.
+std::span<const uint8_t> CatalogueEntry(std::span<const uint8_t> table, int n);
+
 // The catalogue entry of a column id (id 94 takes entry `index` of the indexed table), or an empty
 // span when the table has no such entry.
 std::span<const uint8_t> GetColumnSpec(int columnId, int index);

@@ -11,12 +11,13 @@ namespace qv {
 namespace {
 
 // Colours are 0x00BBGGRR: 0x30D030 green, 0x0000FF red, 0xFF0000 blue.
-constexpr std::array<uint32_t, TableStyleLayout::ColourCount> kTableColours{
+constexpr std::array<uint32_t, TableStyle::kColourWords> kTableColours{
     0xFFFFFF, 0xFF0000, 0xFFE9CC, 3,        0,        1,        0xA4A0A0, 0xA4A0A0, 0xC0C0C0, 0,        128,
     0x808080, 0xC8FF96, 0xDCDCFF, 0xE0FFFF, 0x008000, 128,      0x008080, 0x0000FF, 0x30D030, 0x0000FF, 0xFF0000,
     0x30D030, 0x0000FF, 0xFF0000, 0x30D030, 0x0000FF, 0,        0x30D030, 0x0000FF, 0xFF0000};
-constexpr uint16_t kTablePointSize = 9;
-constexpr uint32_t kTableBackground = 0xF6F6F6;
+constexpr uint32_t kTablePointSize = 9;
+constexpr uint32_t kTableAlternateBackground = 0xF6F6F6;
+constexpr uint8_t kTableShadeAlternate = 1;
 
 constexpr uint16_t kTickerSize = 142;
 constexpr uint8_t kTickerKind = 7;
@@ -52,16 +53,14 @@ void SetFontInstalledCheck(bool (*installed)(const char* face))
 
 void InitDefaultTableStyle(TableStyle& style)
 {
-    using namespace TableStyleLayout;
     style = TableStyle{};
-    uint8_t* p = style.data();
     for (size_t i = 0; i < kTableColours.size(); ++i)
-        StoreU32(p + Colours + 4 * i, kTableColours[i]);
-    StoreU16(p + PointSize, kTablePointSize);
+        style.setWord(4 * i, kTableColours[i]);
+    style.setWord(TableStyle::kPointSize, kTablePointSize);
     const char* face = TableFace();
-    std::memcpy(p + Face, face, std::min(std::strlen(face), FaceSize - 1));
-    StoreU32(p + Background, kTableBackground);
-    StoreU32(p + Flag, 1);
+    std::memcpy(style.data() + TableStyle::kFace, face, std::min(std::strlen(face), TableStyle::kFaceSize - 1));
+    style.setWord(TableStyle::kAlternateBackground, kTableAlternateBackground);
+    style.bytes[TableStyle::kFlags] = kTableShadeAlternate;
 }
 
 void SetDefaultTickerSettings(TickerSetting& ticker, bool withLayout)

@@ -27,15 +27,6 @@ enum class ColumnLayoutSet {
 std::vector<uint8_t> DefaultColumnLayout(ColumnLayoutSet set, int index);
 
 // Where the default records keep their fields.
-namespace TableStyleLayout {
-constexpr size_t Colours = 0;     // 31 u32 colour and style words
-constexpr size_t ColourCount = 31;
-constexpr size_t PointSize = 126; // u16, after two zero bytes
-constexpr size_t Face = 128;      // the font face, NUL-ended, 32 bytes
-constexpr size_t FaceSize = 32;
-constexpr size_t Background = 160; // u32
-constexpr size_t Flag = 164;       // u32
-} // namespace TableStyleLayout
 namespace TickerLayout {
 constexpr size_t Size = 0;        // u16
 constexpr size_t Flags = 2;       // bit 1: the optional layout bytes are set

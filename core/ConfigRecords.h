@@ -59,13 +59,65 @@ struct OptionBlockB : SizedRecord<452> {
     static constexpr size_t kDealingsWord = 2;
     static constexpr size_t kDatabaseDate = 4;
     static constexpr size_t kFirstLoadDate = 6;
+    // The share details page's settings: its item list, then its display settings (docs/DATA.md).
+    static constexpr size_t kDetailSettings = 300;
+    static constexpr size_t kDetailSettingsEnd = 380;
+    // Stop-loss lines: u16 masks of the graph settings that show the global and the individual lines
+    // (daily, then intraday), the u32 pen of new individual records and the daily global stop record.
+    static constexpr size_t kDailyGlobalStopMask = 400;
+    static constexpr size_t kDailyIndividualStopMask = 402;
+    static constexpr size_t kIntradayGlobalStopMask = 404;
+    static constexpr size_t kIntradayIndividualStopMask = 406;
+    static constexpr size_t kNewStopRecordPen = 408;
+    static constexpr size_t kDailyGlobalStopRecord = 412; // 16 bytes, to 427
 
     uint16_t databaseWordA() const { return LoadU16(data() + kDatabaseWordA); }
     uint16_t databaseDate() const { return LoadU16(data() + kDatabaseDate); }
+
+    // The list design dialog's last tab, the results sheet's last page, and the high/low look-back
+    // periods (u16 kind, u16 value each): the global one and the one last entered for a column.
+    static constexpr size_t kDesignTab = 380;
+    static constexpr size_t kResultsPage = 381;
+    static constexpr size_t kGlobalHighLowPeriod = 382;
+    static constexpr size_t kColumnHighLowPeriod = 386;
 };
 
-// Colours and font of one table.
-struct TableStyle : SizedRecord<200> {};
+// Colours, lines and font of one list table: 50 little-endian words. Colours are 0x00BBGGRR; a pen
+// word packs the colour (bits 0-23), the line style (24-26) and the width minus 1 (28-31).
+struct TableStyle : SizedRecord<200> {
+    static constexpr size_t kBackground = 0;
+    static constexpr size_t kCurrentText = 4;
+    static constexpr size_t kCurrentBackground = 8;
+    static constexpr size_t kWhiteSpace = 12;      // pixels, odd 1-9
+    static constexpr size_t kText = 16;
+    static constexpr size_t kLineInterval = 20;    // rows, 1-6; 6 no horizontal lines
+    static constexpr size_t kHorizontalPen = 24;
+    static constexpr size_t kVerticalPen = 28;
+    static constexpr size_t kHeadingBackground = 32;
+    static constexpr size_t kHeadingText = 36;
+    static constexpr size_t kNegative = 40;
+    static constexpr size_t kImported = 44;
+    static constexpr size_t kFlash = 48;           // up, down, same
+    static constexpr size_t kCurrentFlash = 60;    // up, down, same on the current row
+    static constexpr size_t kGraphPen = 72;
+    static constexpr size_t kTickPens = 76;        // up, down, same
+    static constexpr size_t kVolumeSplit = 88;     // buy, sell, unknown
+    static constexpr size_t kThermograph = 100;    // up, down
+    static constexpr size_t kIntradayOnly = 108;
+    static constexpr size_t kArrows = 112;         // up, down, same
+    static constexpr size_t kColourWords = 31;     // words 0-30
+    static constexpr size_t kWrapColumns = 124;    // u8: 1 side-by-side bands
+    static constexpr size_t kFontFlags = 125;      // u8: bit 0 bold, 1 italic, 2 underline
+    static constexpr size_t kPointSize = 128;
+    static constexpr size_t kFace = 132;           // NUL-ended, at most 31 characters
+    static constexpr size_t kFaceSize = 32;
+    static constexpr size_t kAlternateBackground = 164;
+    static constexpr size_t kFlags = 168;          // u8: bit 0 alternate shading, bit 1 no plain vertical lines
+
+    uint32_t word(size_t offset) const { return LoadU32(data() + offset); }
+    void setWord(size_t offset, uint32_t v) { StoreU32(data() + offset, v); }
+    uint8_t byte(size_t offset) const { return bytes[offset]; }
+};
 // A trade-list table: its style and four more bytes, the first its signed sort setting.
 struct TradeTableRecord : SizedRecord<204> {
     static constexpr size_t kSortByte = 200;

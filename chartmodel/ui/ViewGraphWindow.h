@@ -72,6 +72,17 @@ protected:
     void ShowStatusTexts() override;
     void CaptureMouse(bool) override {}
 
+    // The dialogs of the indicator and stop-loss commands (ViewGraphDialogs.cpp).
+    bool RunAddIndicatorDialog(IndicatorRecord& record, bool editing, bool openedFromWindow, const WindowUsage& usage,
+                               int editedWindow, int editedIndex, int& target) override;
+    void RunIndicatorColourDialog(uint32_t* words, int count, const ColourEntry* entries, int entryCount,
+                                  uint32_t defaultsKey) override;
+    void RunMovingAverageDialog() override;
+    void RunStopLossDialog(bool individual) override;
+    void ShowHelpTopic(uint32_t topic) override;
+    bool ShiftHeld() const override;
+    void SendFrameCommand(uint32_t command) override;
+
     // The painter the build draws with: the off-screen image's, or the device's.
     QPainter* target() const { return target_; }
 

@@ -1,13 +1,16 @@
 // Database files with encoded price histories.
 #include "devtools/lib/PriceDatabase.h"
 
+
 #include "core/RecordAccess.h"
 #include "core/RecordFlags.h"
 #include "devtools/lib/DemoCompanyFields.h"
 #include "devtools/lib/DemoCompanyTexts.h"
+#include "devtools/lib/DemoDealings.h"
 #include "devtools/lib/DemoIndexMembers.h"
 #include "devtools/lib/ShareFieldTable.h"
 #include "platform/ByteOrder.h"
+#include "platform/FileOps.h"
 
 #include <cstdio>
 #include <map>
@@ -143,7 +146,8 @@ bool WriteDemoFolder(const std::filesystem::path& folder, std::chrono::sys_days 
         DemoDatabase demo = BuildDemoDatabase(lastDay);
         DbFile file = DemoDbFile(demo);
         CompFile comp = DemoCompFile(demo);
-        if (WriteDatabaseFolder(folder, file, &comp))
+        if (WriteDatabaseFolder(folder, file, &comp) &&
+            WriteFileBytes(folder / "data" / "DirDeal.dat", WriteDealingsFile(BuildDemoDealings(demo)).bytes))
             return true;
         if (error)
             *error = "cannot write the data files";

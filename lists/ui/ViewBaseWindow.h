@@ -26,7 +26,7 @@ public:
     void SetResyncCode(uint32_t code) override;
 
     // The title the view's window carries.
-    QString Title() const;
+    virtual QString Title() const;
     // Views that title themselves (the charts) give their own.
     virtual void UpdateTitle();
 

@@ -2,9 +2,15 @@
 #include "shell/ui/QuorvantisApp.h"
 
 #include "chartmodel/ui/SeriesProgressDialog.h"
+#include "chartmodel/ui/ViewGraphEODWindow.h"
+#include "shell/ui/ChartCheck.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
 #include "lists/RowSort.h"
+#include "lists/ui/ViewDetailWindow.h"
+#include "lists/ui/ViewHoldWindow.h"
+#include "lists/ui/ListDialogCommands.h"
+#include "lists/ui/ViewList.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
@@ -74,6 +80,9 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallAppServicesQt();
     InstallSeriesProgressDialog();
     InstallChartViewClasses();
+    InstallDealingsViewClass();
+    InstallDetailViewClass();
+    InstallDailyChartClass();
     installEventFilter(this);
 }
 
@@ -105,6 +114,7 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     RemoveShellDialogs();
     SetFrameCommandTarget(nullptr);
     SetFindShareDialog(nullptr);
+    SetFindInvestorDialog(nullptr);
     windowCommands_.reset();
     requests_.reset();
     windows_.reset();
@@ -122,6 +132,14 @@ void CQuorvantisApp::armDeveloperHooks()
     // For unattended runs (tests, CI): close the main window after this many milliseconds.
     if (const char* ms = std::getenv("QV_AUTO_EXIT_MS"))
         QTimer::singleShot(std::atoi(ms), frame_.get(), &QWidget::close);
+    // For CI: the daily charts of the default layouts, then a normal exit.
+    if (const char* check = std::getenv("QV_CHART_CHECK"); check && *check)
+        QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] {
+            RunChartCheck(*frame, [frame](int layout) {
+                SaveRender(*frame, ("layout-" + std::to_string(layout + 1)).c_str());
+            });
+            frame->close();
+        });
     // For CI: every enabled menu command once, then a normal exit.
     if (const char* sweep = std::getenv("QV_COMMAND_SWEEP"); sweep && *sweep)
         QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] {
@@ -218,10 +236,12 @@ void CQuorvantisApp::setFrameCaption(const std::string& caption)
 
 void CQuorvantisApp::createLayoutWindows()
 {
+    RegisterListViews();
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
     commands_ = std::make_unique<CFrameCommandHost>(*frame_, *requests_);
     windowCommands_ = std::make_unique<CWindowCommands>(*frame_, *windows_, *requests_);
+    InstallListDialogCommands(*frame_);
     windows_->ApplyLayout(-1);
 }
 

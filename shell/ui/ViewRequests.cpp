@@ -1,6 +1,8 @@
 // View requests in the active window and the current-share and list-switch commands.
 #include "shell/ui/ViewRequests.h"
 
+#include "shell/CommandUpdate.h"
+
 #include "core/RecordLists.h"
 #include "core/ShareList.h"
 #include "lists/DirectorsDealings.h"
@@ -537,10 +539,13 @@ bool CViewRequests::OnCommand(uint32_t command)
     switch (command) {
     case kCommandGraphCurrent:
     case kCommandGraphCurrentBar:
-        if (activeKind == kViewDailyChart && HasCurrentShare())
-            PostProgramMessage(frame_, WM_COMMAND, kCommandLogScale);
-        else
+        // On a chart of the current share the command switches its log scale, where the chart offers it.
+        if (activeKind == kViewDailyChart && HasCurrentShare()) {
+            if (QueryCommandUi(kCommandLogScale).enabled)
+                PostProgramMessage(frame_, WM_COMMAND, kCommandLogScale);
+        } else {
             ShowKindForCurrent(kViewDailyChart);
+        }
         return true;
     case kCommandViewCurrentList:
     case kCommandViewCurrentListBar:

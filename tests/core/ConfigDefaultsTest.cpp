@@ -18,15 +18,19 @@ TEST(ConfigDefaults, TableStyleHoldsItsColoursFontAndBackground)
     EXPECT_EQ(LoadU32(p + 4 * 19), 0x30D030u);
     EXPECT_EQ(LoadU32(p + 4 * 30), 0xFF0000u);
     EXPECT_EQ(p[124], 0);
-    EXPECT_EQ(LoadU16(p + TableStyleLayout::PointSize), 9);
-    EXPECT_STREQ(reinterpret_cast<const char*>(p + TableStyleLayout::Face), "MS Sans Serif");
-    EXPECT_EQ(LoadU32(p + TableStyleLayout::Background), 0xF6F6F6u);
-    EXPECT_EQ(LoadU32(p + TableStyleLayout::Flag), 1u);
+    // Read by the stored layout: 9 points as a word at 128, the face at 132, the alternate background
+    // at 164 and the shading flag byte at 168.
+    EXPECT_EQ(LoadU32(p + 128), 9u);
+    EXPECT_STREQ(reinterpret_cast<const char*>(p + 132), "MS Sans Serif");
+    EXPECT_EQ(LoadU32(p + 164), 0xF6F6F6u);
+    EXPECT_EQ(p[168], 1);
+    EXPECT_EQ(p[125], 0);
+    EXPECT_EQ(p[169], 0);
     EXPECT_EQ(p[199], 0);
 
     SetFontInstalledCheck([](const char* face) { return std::strcmp(face, "Microsoft Sans Serif") == 0; });
     InitDefaultTableStyle(style);
-    EXPECT_STREQ(reinterpret_cast<const char*>(style.data() + TableStyleLayout::Face), "Microsoft Sans Serif");
+    EXPECT_STREQ(reinterpret_cast<const char*>(style.data() + TableStyle::kFace), "Microsoft Sans Serif");
     SetFontInstalledCheck(nullptr);
 }
 

@@ -18,7 +18,7 @@ TEST(AppServicesQt, TableFaceAndPrinterFollowTheSystem)
     TableStyle style;
     InitDefaultTableStyle(style);
     bool hasNewFace = QFontDatabase::families().contains(QStringLiteral("Microsoft Sans Serif"));
-    EXPECT_STREQ(reinterpret_cast<const char*>(style.data() + TableStyleLayout::Face),
+    EXPECT_STREQ(reinterpret_cast<const char*>(style.data() + TableStyle::kFace),
                  hasNewFace ? "Microsoft Sans Serif" : "MS Sans Serif");
 
     uint8_t& flag = Config().optionsA.bytes[OptionBlockA::kPrintLandscape];

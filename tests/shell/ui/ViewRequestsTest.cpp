@@ -1,4 +1,5 @@
 // Tests of view requests in the active window and the commands built on them.
+#include "shell/CommandUpdate.h"
 #include "shell/ui/ViewRequests.h"
 
 #include "core/RecordLists.h"
@@ -145,10 +146,17 @@ TEST_F(Requests, AViewReplacedInItsWindowStaysOwnedByTheWindow)
 TEST_F(Requests, GraphOnADailyGraphTogglesTheLogScaleAndCyclingRunsRound)
 {
     Start(kViewDailyChart);
-    frame->OnCommand(kCommandGraphCurrent);
+    frame->OnCommand(kCommandGraphCurrent); // no chart offers a log scale: nothing is asked of it
     Settle();
     EXPECT_EQ(ActiveKind(), kViewDailyChart);
-    EXPECT_TRUE(frame->commands().contains(kCommandLogScale));
+    EXPECT_FALSE(frame->commands().contains(kCommandLogScale));
+    int switched = 0;
+    ApplicationCommands().Add(kCommandLogScale, [&switched] { ++switched; });
+    frame->OnCommand(kCommandGraphCurrent);
+    Settle();
+    ApplicationCommands().Remove(kCommandLogScale);
+    EXPECT_EQ(ActiveKind(), kViewDailyChart);
+    EXPECT_EQ(switched, 1);
 
     Start(kViewList);
     std::vector<int32_t> seen;

@@ -1,0 +1,654 @@
+// The end-of-day chart's data side: history, layout pass, time band, series and commands.
+#include "chartmodel/EodChartView.h"
+
+#include "lists/ListRows.h"
+#include "shell/AppServices.h"
+
+#include "chartmodel/GraphModel.h"
+#include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/IndicatorCalc.h"
+#include "chartmodel/IndicatorRecord.h"
+#include "chartmodel/MovingAverage.h"
+#include "chartmodel/PaneLayout.h"
+#include "chartmodel/ViewGraph.h"
+#include "platform/ByteOrder.h"
+#include "core/DateText.h"
+#include "core/Memory.h"
+#include "core/PriceSubRecords.h"
+#include "core/RecordLookup.h"
+#include "core/RecordCursor.h"
+#include "core/ShareList.h"
+#include "lists/ListRows.h"
+#include "shell/AppServices.h"
+#include "core/TradingCalendar.h"
+#include "platform/MessageBox.h"
+#include "shell/CommandUpdate.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace qv {
+namespace gs = graphsetting;
+namespace {
+
+constexpr uint32_t kCommandReload = 504;
+constexpr uint32_t kCommandFuture = 26451;
+constexpr uint32_t kCommandLimitRange = 20217;
+constexpr uint32_t kCommandDailyBars = 26731;      // .. 26736: 1-6
+constexpr uint32_t kCommandMoreTimePerBar = 26737;
+constexpr uint32_t kCommandLessTimePerBar = 26738;
+constexpr uint32_t kCommandDynamicBars = 26739;
+constexpr uint32_t kCommandFirstLimit = 26743;      // .. 26748
+constexpr uint32_t kCommandReduceRange = 26750;
+constexpr uint32_t kCommandIncreaseRange = 26751;
+constexpr uint32_t kCommandMidLine = 27119;
+constexpr int32_t kLimitMonths[6] = {1, 3, 6, 12, 24, 60};
+constexpr uint8_t kMaxBarCode = 56;
+
+struct StyleCommand {
+    uint32_t command;
+    uint8_t style;
+};
+// Close line, OHLC, HLC, HL, candlesticks; the box and reversal styles wait for their drawing.
+constexpr StyleCommand kStyleCommands[] = {{27118, 0}, {27121, 1}, {27120, 2}, {27253, 3}, {27122, 4}};
+
+int32_t DaysFromTo(int32_t a, int32_t b) { return DateToDayNumber(PackedDate(b)) - DateToDayNumber(PackedDate(a)); }
+
+int ColourCount(int mode)
+{
+    static constexpr int kCounts[9] = {1, 3, 3, 3, 2, 5, 5, 2, 2};
+    return mode >= 0 && mode < 9 ? kCounts[mode] : 1;
+}
+
+void SetTitle(GraphSeries* series, const char* title)
+{
+    std::snprintf(series->title, sizeof series->title, "%s", title);
+}
+
+} // namespace
+
+GraphSetting& EodChartView::Setting() const { return *view_.ActiveSetting(); }
+
+int EodChartView::Style() const
+{
+    int style = gs::U8(Setting(), gs::kPriceDisplay);
+    return style <= 4 ? style : 0;
+}
+
+int EodChartView::DrawStyle() const
+{
+    // A range without a day of open, high and low prices draws its closes as a line.
+    return firstMarkedVisible_ < 0 ? 0 : Style();
+}
+
+DateRangeSetting EodChartView::ReadRange() const
+{
+    const GraphSetting& s = Setting();
+    return {gs::U16(s, gs::kDateRangeFlags), gs::U16(s, gs::kDateRangeStart), gs::U16(s, gs::kDateRangeCount),
+            gs::U16(s, gs::kDateRangeEnd)};
+}
+
+void EodChartView::WriteRange(const DateRangeSetting& range)
+{
+    GraphSetting& s = Setting();
+    gs::SetU16(s, gs::kDateRangeFlags, range.word);
+    gs::SetU16(s, gs::kDateRangeStart, range.start);
+    gs::SetU16(s, gs::kDateRangeCount, range.length);
+    gs::SetU16(s, gs::kDateRangeEnd, range.end);
+}
+
+void EodChartView::SetHistory(const DayRecord* days, int32_t count, uint32_t key)
+{
+    days_.clear();
+    for (int32_t i = 0; days && i < count && days[i].date != 0; ++i)
+        days_.push_back(days[i]);
+    hasStream_ = !days_.empty();
+    loaded_ = true;
+    key_ = key;
+    settingIndex_ = view_.SettingIndex();
+    display_ = {};
+    axisEnd_ = 0;
+    rangeDirty = true;
+}
+
+void EodChartView::LoadShare(const RecordCursor& cursor)
+{
+    RecordCursor c = cursor;
+    DayRecord* days = nullptr;
+    int32_t count = DecodePriceHistory(&c, &days, 0, false, true);
+    SetHistory(days, count, (uint32_t(LoadU16(cursor.record + 2)) << 8) + cursor.count + 1);
+    ProFree(days);
+    name_ = FormatShareTitle(cursor);
+}
+
+void EodChartView::LoadAndLayout()
+{
+    ShareList* list = view_.GetActiveShareList();
+    // A list that has not been filled from its source yet (no list window refreshed it) is filled here.
+    if (list && list->source && !ShareListHasEntries(list))
+        SetShareListSource(list, list->source, list->currentId, list->currentSub, false, false);
+    // A fixed list shown only by charts (no list window fills it) is filled from the database here,
+    // in its setting's order, as a list window would.
+    if (list && !list->source && list->filledMark != list->word + 1) {
+        ApplyListSortSetting(list, 0);
+        RefillListSource(list, true);
+    }
+    const RecordCursor* cursor = CurrentEntry(list);
+    if (cursor && cursor->record) {
+        uint32_t key = (uint32_t(LoadU16(cursor->record + 2)) << 8) + cursor->count + 1;
+        if (!loaded_ || key != key_ || settingIndex_ != view_.SettingIndex())
+            LoadShare(*cursor);
+    }
+    LayoutPass();
+}
+
+void EodChartView::Reload()
+{
+    loaded_ = false;
+    display_ = {};
+    axisEnd_ = 0;
+    rangeDirty = true;
+}
+
+void EodChartView::OnDoubleClick()
+{
+    axisEnd_ = 0;
+    if (message_.empty() || days_.empty()) {
+        rangeDirty = true;
+        return;
+    }
+    display_ = {firstPriceDate(), lastPriceDate()};
+    rangeDirty = false;
+}
+
+void EodChartView::LayoutPass()
+{
+    const int32_t first = firstPriceDate(), last = lastPriceDate();
+    if (rangeDirty) {
+        axisEnd_ = 0;
+        DateRangeSetting range = ReadRange();
+        ComputeDisplayRange(range, days_.data(), int32_t(days_.size()), display_);
+        WriteRange(range);
+        rangeDirty = false;
+    }
+    if (display_.start == 0)
+        display_.start = first;
+    if (display_.end > last)
+        display_.end = last;
+    const GraphSetting& s = Setting();
+    const FutureSetting future{gs::U16(s, gs::kShowFutureBars), gs::U16(s, gs::kShowFutureSecond),
+                               uint16_t(gs::U32(s, gs::kShowFutureThird))};
+    if (axisEnd_ == 0)
+        axisEnd_ = AxisEndWithFuture(future, display_, display_.end);
+    if (axisEnd_ == 65535)
+        axisEnd_ = display_.end;
+    display_.end = std::min(display_.end, axisEnd_);
+    for (auto it = days_.rbegin(); it != days_.rend(); ++it)
+        if (it->date <= display_.end) {
+            display_.end = std::min<int32_t>(display_.end, it->date);
+            break;
+        }
+    shownEnd_ = display_.end;
+    firstVisible_ = firstMarkedVisible_ = -1;
+    visibleCount_ = 0;
+    for (int32_t i = 0; i < int32_t(days_.size()) && days_[size_t(i)].date <= display_.end; ++i) {
+        if (days_[size_t(i)].date < display_.start)
+            continue;
+        if (firstVisible_ < 0)
+            firstVisible_ = i;
+        if (firstMarkedVisible_ < 0 && HasOhlc(days_[size_t(i)]))
+            firstMarkedVisible_ = i;
+        ++visibleCount_;
+    }
+    weekly_ = visibleCount_ > 0 && DaysFromTo(display_.start, display_.end) / visibleCount_ > 4;
+    futureBars_ = future.on && display_.end == last ? std::max(CountTradingDays(PackedDate(display_.end),
+                                                                                PackedDate(axisEnd_)) - 1, 0)
+                                                    : 0;
+    if (weekly_)
+        futureBars_ /= 5;
+}
+
+void EodChartView::BuildTimeBand()
+{
+    view_.FreeTimeBands();
+    bars_.clear();
+    GraphPane* price = view_.FindPane(kPanePrice);
+    if (!price || days_.empty())
+        return;
+    const int style = DrawStyle();
+    BarScaleInput in;
+    in.paneLeft = price->left;
+    in.paneRight = price->right;
+    in.visibleCount = visibleCount_;
+    in.lastBarIndex = std::max(futureBars_ + visibleCount_ - 1, 1);
+    in.fromMarkedVisible = firstMarkedVisible_ < 0 ? 0 : firstVisible_ + visibleCount_ - firstMarkedVisible_;
+    in.firstVisibleMarked = firstVisible_ >= 0 && firstVisible_ == firstMarkedVisible_;
+    in.style = style;
+    in.barCode = gs::U8(Setting(), gs::kBarPeriod);
+    in.priceEdit = view_.priceEditMode != 0;
+    scale_ = ComputeBarScale(in);
+    if (scale_.lastBarIndex == 0 || firstVisible_ < 0)
+        return;
+    const int32_t code = style == 0 ? 1 : scale_.code;
+    bars_ = FoldBars(days_.data(), int32_t(days_.size()), firstVisible_, shownEnd_, code);
+    TimeBand* band = NewTimeBand(1);
+    view_.timeBands = band;
+    band->shown = 1;
+    band->left = price->left;
+    band->right = price->right;
+    band->firstBar = firstVisible_;
+    const int32_t futureSlots = futureBars_ / (weekly_ ? 1 : DaysPerBar(code));
+    band->scale.firstIndex = 0;
+    band->scale.lastIndex = std::max(int32_t(bars_.size()) - 1 + futureSlots, 1);
+    band->scale.firstX = scale_.firstX;
+    band->scale.lastX = price->right - scale_.rightMargin;
+    scale_.pixelsPerBar = double(band->scale.lastX - band->scale.firstX) / band->scale.lastIndex;
+    scale_.lastBarIndex = band->scale.lastIndex;
+    view_.barHalfWidth = std::max(scale_.drawWidth / 2, 1);
+}
+
+void EodChartView::BuildSeries()
+{
+    NoDataInput in;
+    in.hasPriceStream = hasStream_;
+    in.pricesArray = loaded_;
+    in.count = int32_t(days_.size());
+    in.visible = visibleCount_;
+    in.startAfterEnd = display_.start > display_.end;
+    in.limitOn = ReadRange().word & kRangeLimitOn;
+    message_ = loaded_ ? NoDataMessage(in) : std::string("No price data");
+    view_.noDataText = message_;
+    TimeBand* band = view_.timeBands;
+    if (!message_.empty() || !band || bars_.empty())
+        return;
+    const GraphSetting& s = Setting();
+    const int style = DrawStyle();
+    const int32_t n = int32_t(bars_.size());
+    int mode = gs::U8(s, gs::kPriceColourMode);
+    if (style != 0 && mode >= 2 && mode <= 5)
+        mode = 0;
+    const int colours = ColourCount(mode);
+    auto colour = [&](int i) { return gs::PriceColour(s, std::min(i, colours - 1)); };
+    if (GraphPane* price = view_.FindPane(kPanePrice)) {
+        GraphSeries* series = AddSeries(band, price, 1u << 24);
+        SetTitle(series, ChartTitle().c_str());
+        view_.AddValueRange(series);
+        if (style == 0) {
+            PlotElement* e = AddPlotElement(series, 1, n == 1 ? 12 : 0, colour(0), 0, colours, colour(1), colour(2),
+                                            colour(3), colour(4));
+            auto* out = static_cast<float*>(InitDataArray(e->values, kArrayFloats, n, 0, 0));
+            for (int32_t i = 0; i < n; ++i)
+                out[i] = bars_[size_t(i)].values.close;
+        } else {
+            static constexpr uint32_t kBarFlags[4] = {0x38000, 0x30000, 0, 0};
+            PlotElement* e = AddPlotElement(series, style == 4 ? 3 : 2, kBarFlags[style - 1], colour(0),
+                                            gs::U32(s, gs::kTickColour), colours, colour(1), colour(2), colour(3),
+                                            colour(4));
+            auto* out = static_cast<uint8_t*>(InitDataArray(e->values, kArrayBars, n, 0, 0));
+            for (int32_t i = 0; i < n; ++i) {
+                const BarValues& b = bars_[size_t(i)].values;
+                // A day with its close only stands as a flat bar at the close.
+                const bool closeOnly = !(b.high > 0 && b.low > 0);
+                const float v[5] = {closeOnly ? b.close : b.open, closeOnly ? b.close : b.high,
+                                    closeOnly ? b.close : b.low, b.close, b.volume};
+                std::memcpy(out + size_t(i) * sizeof v, v, sizeof v);
+            }
+        }
+    }
+    GraphPane* volume = view_.FindPane(kPaneVolume);
+    if (volume && volume->visible && (gs::U8(s, gs::kVolumePane) & 1)) {
+        GraphSeries* series = AddSeries(band, volume, 2u << 24);
+        SetTitle(series, "Volume");
+        ValueRange* range = view_.AddValueRange(series);
+        PlotElement* e = AddPlotElement(series, 4, 0, gs::U32(s, gs::kVolumeUpColour), 0, 1, 0, 0, 0, 0);
+        auto* out = static_cast<float*>(InitDataArray(e->values, kArrayFloats, n, 0, 0));
+        for (int32_t i = 0; i < n; ++i)
+            out[i] = bars_[size_t(i)].values.volume;
+        (void)range;
+    }
+}
+
+void EodChartView::BuildAverage(int line)
+{
+    TimeBand* band = view_.timeBands;
+    GraphPane* price = view_.FindPane(kPanePrice);
+    if (line >= gs::kLines || !band || !price || !message_.empty() || bars_.empty() || firstVisible_ < 0)
+        return;
+    const GraphSetting& s = Setting();
+    const uint32_t word = gs::LineWord(s, line);
+    if (!(word & 0x80000000u))
+        return;
+    const int32_t period = int32_t(word & 0xFFF);
+    const int type = int((word >> 23) & 15);
+    const double bandWidth = (word & (1u << 29)) ? ((word >> 12) & 0xFF) * 0.01 : (((word >> 20) & 7) + 1) * 0.5;
+    auto average = CreateMovingAverage(type, std::max(period, 1), bandWidth, (word & (1u << 29)) ? 1 : 0);
+    int32_t needed = 0, leadIn = 0;
+    average->Prepare(needed, leadIn);
+    const bool bands = word & (1u << 30);
+    const int32_t n = int32_t(bars_.size());
+    std::vector<float> middle(static_cast<size_t>(n)), upper(static_cast<size_t>(n)), lower(static_cast<size_t>(n));
+    average->Prime(days_.front().close);
+    int32_t bar = 0;
+    for (int32_t i = 0; i < int32_t(days_.size()) && bar < n; ++i) {
+        const double value = average->Next(days_[size_t(i)].close);
+        const double width = bands ? average->GetBandWidth() : 0;
+        average->DropOldest();
+        if (i == bars_[size_t(bar)].last) {
+            middle[size_t(bar)] = float(value);
+            upper[size_t(bar)] = float(value + width);
+            lower[size_t(bar)] = float(value - width);
+            ++bar;
+        }
+    }
+    auto addLine = [&](const std::vector<float>& values, uint32_t colour) {
+        GraphSeries* series = FindSeries(band, price);
+        if (!series)
+            return;
+        PlotElement* e = AddPlotElement(series, 1, 0, colour, 0, 1, 0, 0, 0, 0);
+        auto* out = static_cast<float*>(InitDataArray(e->values, kArrayFloats, n, 0, 0));
+        std::copy(values.begin(), values.end(), out);
+    };
+    addLine(middle, gs::LineColour(s, line));
+    if (bands) {
+        addLine(upper, gs::LineBandColour(s, line));
+        addLine(lower, gs::LineBandColour(s, line));
+    }
+}
+
+void EodChartView::BuildPivots()
+{
+    TimeBand* band = view_.timeBands;
+    GraphPane* price = view_.FindPane(kPanePrice);
+    GraphSeries* series = band && price ? FindSeries(band, price) : nullptr;
+    if (!series || !message_.empty() || bars_.empty() || firstMarkedVisible_ < 0)
+        return;
+    const GraphSetting& s = Setting();
+    const uint32_t enabled = gs::U8(s, gs::kPivot1 + gs::kPivotFlags);
+    if ((enabled & 31) == 0)
+        return;
+    // Enable bits 1, 2, 4, 8, 16 draw outputs 0, 1, 3, 2, 4 of the calculator.
+    static constexpr int kOutputOfBit[5] = {0, 1, 3, 2, 4};
+    const int32_t n = int32_t(bars_.size());
+    std::vector<float> lines(size_t(5 * n));
+    const int32_t start = std::max(firstMarkedVisible_ - 1, 0);
+    auto bar = [this](int32_t i) {
+        const DayRecord& d = days_[size_t(i)];
+        return Bar{d.open, d.high, d.low, d.close, d.volume};
+    };
+    CPivotPointsCalc calc(IndicatorRecord::Of(0, gs::U8(s, gs::kPivot1 + gs::kPivotMethod)), bar(start));
+    int32_t b = 0;
+    while (b < n && bars_[size_t(b)].last <= start)
+        ++b;
+    const int32_t firstPivotBar = b;
+    for (int32_t i = start + 1; i < int32_t(days_.size()) && b < n; ++i) {
+        const float* out = calc.AddValue(bar(i));
+        if (i == bars_[size_t(b)].last) {
+            std::copy(out, out + 5, lines.begin() + 5 * b);
+            ++b;
+        }
+    }
+    if (firstPivotBar >= n)
+        return;
+    for (int line = 0; line < 5; ++line) {
+        if (!(enabled & (1u << line)))
+            continue;
+        PlotElement* e = AddPlotElement(series, 1, 0, gs::U32(s, gs::kPivot1 + gs::kPivotPens + 4 * size_t(line)), 0,
+                                        1, 0, 0, 0, 0);
+        auto* out = static_cast<float*>(InitDataArray(e->values, kArrayFloats, n, 0, 0));
+        for (int32_t i = 0; i < n; ++i)
+            out[i] = i < firstPivotBar ? lines[size_t(5 * firstPivotBar + kOutputOfBit[line])]
+                                       : lines[size_t(5 * i + kOutputOfBit[line])];
+    }
+}
+
+std::vector<AxisLabel> EodChartView::AxisLabels(int32_t slots, int gridMode) const
+{
+    const TimeBand* band = view_.timeBands;
+    if (!band || bars_.empty())
+        return {};
+    const int32_t tradingDays = CountTradingDays(PackedDate(display_.start), PackedDate(display_.end)) + futureBars_;
+    const int level = TimeAxisLevel(tradingDays, slots);
+    std::vector<std::pair<PackedDate, int32_t>> dated;
+    for (size_t i = 0; i < bars_.size(); ++i) {
+        const DayRecord& day = days_[size_t(bars_[i].last)];
+        dated.emplace_back(day.date, view_.IndexToXScale(&band->scale, int32_t(i)));
+    }
+    return TimeAxisLabels(dated, level, gridMode);
+}
+
+std::array<std::string, 2> EodChartView::Readouts(int32_t x) const
+{
+    if (days_.empty())
+        return {"No price data", "No volume data"};
+    size_t index = days_.size() - 1;
+    const TimeBand* band = view_.timeBands;
+    if (band && !bars_.empty() && x >= band->left && x <= band->right) {
+        const int32_t bar = view_.XToIndexScale(&band->scale, x);
+        if (bar >= 0 && bar < int32_t(bars_.size()))
+            index = size_t(bars_[size_t(bar)].last);
+    }
+    const DayRecord& day = days_[index];
+    std::string price = PriceReadoutText(day, index > 0 ? &days_[index - 1] : nullptr);
+    if (HasOhlc(day))
+        price += "   " + OhlcReadoutText(day);
+    return {price, VolumeReadoutText(day.volume)};
+}
+
+bool EodChartView::VolumeShowable() const
+{
+    if (firstMarkedVisible_ < 0 || view_.graphSourceKind != 0)
+        return false;
+    for (int32_t i = firstVisible_; i >= 0 && i < firstVisible_ + visibleCount_; ++i)
+        if (days_[size_t(i)].volume > 0)
+            return true;
+    return false;
+}
+
+bool EodChartView::ScrollRecords(int direction, int32_t records)
+{
+    if (firstVisible_ < 0 || visibleCount_ <= 0)
+        return false;
+    const int32_t step = records > 0 ? records : std::max(visibleCount_ * 66 / 100, 1);
+    const int32_t lastRecord = int32_t(days_.size()) - 1;
+    int32_t first = firstVisible_, last = firstVisible_ + visibleCount_ - 1;
+    if (direction < 0) {
+        first = std::max(firstVisible_ - step, 0);
+        last = std::min(first + visibleCount_ - 1, last);
+    } else {
+        last = std::min(last + step, lastRecord);
+        first = std::max(last - visibleCount_ + 1, 0);
+    }
+    if (first == firstVisible_ && last == firstVisible_ + visibleCount_ - 1)
+        return false;
+    display_.start = days_[size_t(first)].date;
+    display_.end = kDisplayEndOpen;
+    axisEnd_ = days_[size_t(last)].date;
+    rangeDirty = false;
+    return true;
+}
+
+int32_t EodChartView::DateAtX(int32_t x, bool firstDay) const
+{
+    const TimeBand* band = view_.timeBands;
+    if (!band || bars_.empty())
+        return 0;
+    const int32_t bar = std::clamp(view_.XToIndexScale(&band->scale, x), 0, int32_t(bars_.size()) - 1);
+    const FoldedBar& folded = bars_[size_t(bar)];
+    return days_[size_t(firstDay ? folded.first : folded.last)].date;
+}
+
+bool EodChartView::ZoomToDragRange(int32_t x0, int32_t x1)
+{
+    const TimeBand* band = view_.timeBands;
+    if (!band || bars_.empty())
+        return false;
+    x0 = std::clamp(x0, band->left, band->right);
+    x1 = std::clamp(x1, band->left, band->right);
+    if (std::abs(x1 - x0) < 5 || DaysFromTo(display_.start, display_.end) < 6)
+        return false;
+    const int32_t from = DateAtX(std::min(x0, x1), true), to = DateAtX(std::max(x0, x1), false);
+    display_.start = std::max(display_.start, from);
+    axisEnd_ = std::min(axisEnd_ ? axisEnd_ : to, to);
+    display_.end = axisEnd_;
+    return true;
+}
+
+std::array<std::string, 2> EodChartView::ZoomRangeTexts(int32_t x0, int32_t x1) const
+{
+    return {ZoomRangeText(true, PackedDate(DateAtX(std::min(x0, x1), true))),
+            ZoomRangeText(false, PackedDate(DateAtX(std::max(x0, x1), false)))};
+}
+
+std::string EodChartView::ChartTitle() const
+{
+    const int style = Style();
+    if (style == 0)
+        return name_;
+    const std::string label = GetBarPeriodLabel(scale_.code, gs::U8(Setting(), gs::kBarPeriod) == 0 &&
+                                                                  view_.priceEditMode == 0);
+    return name_.empty() ? label : name_ + " - " + label;
+}
+
+// ---- Commands --------------------------------------------------------------------------------------
+
+void EodChartView::Changed(bool range)
+{
+    // The display keeps its dates until the layout pass works the range out again, so that applying
+    // the range already on screen can be told apart and shows the whole history.
+    if (range)
+        rangeDirty = true;
+    view_.NotifyGraphSettings(0);
+    view_.InvalidateWindow();
+}
+
+bool EodChartView::BarRule() const
+{
+    return Style() != 0 && view_.priceEditMode == 0 && view_.graphSourceKind == 0;
+}
+
+bool EodChartView::RunCommand(uint32_t command, bool shift)
+{
+    GraphSetting& s = Setting();
+    for (const StyleCommand& c : kStyleCommands)
+        if (command == c.command) {
+            gs::SetU8(s, gs::kPriceDisplay, c.style);
+            Changed(false);
+            return true;
+        }
+    if (command == kCommandReload) {
+        Reload();
+        return false;
+    }
+    if ((command == kCommandMoreTimePerBar || command == kCommandLessTimePerBar ||
+         command == kCommandReduceRange || command == kCommandIncreaseRange) &&
+        shift && !swapGuard_) {
+        swapGuard_ = true;
+        const uint32_t twin = command == kCommandMoreTimePerBar   ? kCommandLessTimePerBar
+                              : command == kCommandLessTimePerBar ? kCommandMoreTimePerBar
+                              : command == kCommandReduceRange    ? kCommandIncreaseRange
+                                                                  : kCommandReduceRange;
+        RunCommand(twin, shift);
+        swapGuard_ = false;
+        return true;
+    }
+    const uint8_t code = gs::U8(s, gs::kBarPeriod);
+    if (command >= kCommandDailyBars && command < kCommandDailyBars + 6) {
+        gs::SetU8(s, gs::kBarPeriod, uint8_t(command - kCommandDailyBars + 1));
+    } else if (command == kCommandMoreTimePerBar) {
+        if (code >= kMaxBarCode)
+            return true;
+        gs::SetU8(s, gs::kBarPeriod, uint8_t(code + 1));
+    } else if (command == kCommandLessTimePerBar) {
+        if (code <= 1)
+            return true;
+        gs::SetU8(s, gs::kBarPeriod, uint8_t(code - 1));
+    } else if (command == kCommandDynamicBars) {
+        gs::SetU8(s, gs::kBarPeriod, 0);
+    } else if (command >= kCommandFirstLimit && command < kCommandFirstLimit + 6) {
+        DateRangeSetting range = ReadRange();
+        ApplyRangeLimit(range, kLimitMonths[command - kCommandFirstLimit], display_, lastPriceDate());
+        WriteRange(range);
+        Changed(true);
+        return true;
+    } else if (command == kCommandReduceRange || command == kCommandIncreaseRange) {
+        DateRangeSetting range = ReadRange();
+        if (ChangeVisibleRange(range, command == kCommandIncreaseRange, display_, firstPriceDate(), lastPriceDate())) {
+            WriteRange(range);
+            Changed(true);
+        }
+        return true;
+    } else if (command == kCommandLimitRange) {
+        DateRangeSetting range = ReadRange();
+        range.word ^= kRangeLimitOn;
+        WriteRange(range);
+        const uint16_t endLimit = kRangeLimitOn | kRangeEndFixed;
+        if ((range.word & endLimit) == endLimit && gs::U16(s, gs::kShowFutureBars)) {
+            gs::SetU16(s, gs::kShowFutureBars, 0);
+            axisEnd_ = 0;
+            ShowMessage("The new end date limit means that the graph cannot be extended into the future.", "WARNING",
+                        MsgButtons::Ok, MsgIcon::Exclamation);
+        }
+        Changed(true);
+        return true;
+    } else if (command == kCommandFuture) {
+        gs::SetU16(s, gs::kShowFutureBars, gs::U16(s, gs::kShowFutureBars) ? 0 : 1);
+        axisEnd_ = 0;
+        rangeDirty = true;
+        Changed(false);
+        return true;
+    } else {
+        return false;
+    }
+    Changed(false);
+    return true;
+}
+
+bool EodChartView::UpdateCommand(CommandUi& ui) const
+{
+    const GraphSetting& s = Setting();
+    const uint32_t c = ui.command;
+    const uint8_t code = gs::U8(s, gs::kBarPeriod);
+    const DateRangeSetting range = ReadRange();
+    const bool endFixed = (range.word & kRangeLimitOn) && (range.word & kRangeEndFixed);
+    for (const StyleCommand& sc : kStyleCommands)
+        if (c == sc.command) {
+            ui.enabled = view_.graphSourceKind == 0;
+            ui.checked = gs::U8(s, gs::kPriceDisplay) == sc.style;
+            return true;
+        }
+    if (c == kCommandMidLine) {
+        ui.enabled = false;
+        return true;
+    }
+    if (c >= kCommandDailyBars && c < kCommandDailyBars + 6) {
+        ui.enabled = BarRule();
+        ui.checked = code == c - kCommandDailyBars + 1;
+    } else if (c == kCommandMoreTimePerBar) {
+        ui.enabled = BarRule() && code < kMaxBarCode;
+    } else if (c == kCommandLessTimePerBar) {
+        ui.enabled = BarRule() && code >= 2;
+    } else if (c == kCommandDynamicBars) {
+        ui.enabled = BarRule();
+        ui.checked = code == 0;
+    } else if (c >= kCommandFirstLimit && c < kCommandFirstLimit + 6) {
+        ui.enabled = true;
+        ui.checked = IsRangeLimit(range, kLimitMonths[c - kCommandFirstLimit]);
+    } else if (c == kCommandReduceRange) {
+        ui.enabled = DaysFromTo(display_.start, display_.end) > 10;
+    } else if (c == kCommandIncreaseRange) {
+        ui.enabled = display_.start > firstPriceDate();
+    } else if (c == kCommandLimitRange) {
+        ui.enabled = true;
+        ui.checked = (range.word & kRangeLimitOn) != 0;
+    } else if (c == kCommandFuture) {
+        ui.enabled = display_.end == lastPriceDate() && !endFixed;
+        ui.checked = gs::U16(s, gs::kShowFutureBars) != 0 && !endFixed;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+} // namespace qv

@@ -1,0 +1,73 @@
+// The daily chart window: the time axis labels under the chart and the "^^" breaks of the no-data text.
+#include "chartmodel/ui/ViewGraphEODWindow.h"
+
+#include "chartmodel/EodChart.h"
+#include "chartmodel/GraphSettingLayout.h"
+#include "shell/ViewKinds.h"
+#include "shell/ui/ViewClassRegistry.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+
+namespace qv {
+
+CViewGraphEODWnd::CViewGraphEODWnd(int32_t kind, QWidget* parent) : ViewGraphEODT<CViewGraphWnd>(kind)
+{
+    if (parent)
+        setParent(parent);
+}
+
+bool CViewGraphEODWnd::ShiftHeld() const
+{
+    return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+}
+
+void CViewGraphEODWnd::DrawTimeLines()
+{
+    CViewGraphWnd::DrawTimeLines();
+    if (!timeBands)
+        return;
+    // The time axis strip when the setting shows it; otherwise the labels sit along the foot of the
+    // lowest pane.
+    const GraphPane* strip = FindPane(kPaneStrip);
+    const GraphPane* lowest = nullptr;
+    for (GraphPane* pane = panes; pane; pane = pane->next)
+        if (pane->visible && pane->id != kPaneCaption && pane->id != kPaneStrip &&
+            (!lowest || pane->bottom > lowest->bottom))
+            lowest = pane;
+    const bool inStrip = strip && strip->visible;
+    if (!inStrip && !lowest)
+        return;
+    const int32_t y = inStrip ? strip->top + 1 : lowest->bottom - 2;
+    const uint32_t flags = (inStrip ? kLabelTop : kLabelBottom) | kLabelCentreX;
+    const int32_t slotWidth = std::max(TextWidth("MM"), 1);
+    const int32_t labelSlots = std::max((timeBands->right - timeBands->left) / slotWidth / 2, 1);
+    for (const AxisLabel& label : eod.AxisLabels(labelSlots, -1))
+        QueueChartText(label.x, y, label.text, flags);
+}
+
+void CViewGraphEODWnd::DrawNoData(const GraphPane& pane, const std::string& text)
+{
+    std::string joined;
+    for (const std::string& line : SplitChartText(text))
+        joined += (joined.empty() ? "" : "\n") + line;
+    CViewGraphWnd::DrawNoData(pane, joined);
+}
+
+void CViewGraphEODWnd::keyPressEvent(QKeyEvent* event)
+{
+    const bool left = event->key() == Qt::Key_Left, right = event->key() == Qt::Key_Right;
+    if ((left || right) && event->modifiers() == Qt::NoModifier) {
+        if (eod.ScrollRecords(left ? -1 : 1, 0))
+            InvalidateWindow();
+        return;
+    }
+    CViewGraphWnd::keyPressEvent(event);
+}
+
+void InstallDailyChartClass()
+{
+    RegisterViewClass(kViewDailyChart, [](int32_t k) -> CViewBaseWnd* { return new CViewGraphEODWnd(k); });
+}
+
+} // namespace qv

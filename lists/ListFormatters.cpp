@@ -1,0 +1,45 @@
+// The shell's field formatters served by the cell engine.
+#include "lists/ListFormatters.h"
+
+#include "core/ColumnSpec.h"
+#include "core/RecordFlags.h"
+#include "core/ShareList.h"
+#include "lists/CellValue.h"
+#include "shell/ColumnFormatter.h"
+#include "shell/StatusPaneTexts.h"
+
+#include <array>
+
+namespace qv {
+namespace {
+
+std::string FormatField(const RecordCursor& cursor, uint32_t field, ShareList* list)
+{
+    if (!cursor.record || field > 0xFF)
+        return {};
+    std::array<uint8_t, kColumnSpecBytes> spec{};
+    spec[0] = uint8_t(kColumnSpecBytes);
+    InitColumnSpec(spec, uint8_t(field));
+    char text[kCellTextBytes];
+    size_t n = FormatColumnValue(cursor.record, cursor.count, spec.data(), text, sizeof text, 1, list, 0);
+    return std::string(text, n);
+}
+
+} // namespace
+
+void InstallListFormatters()
+{
+    SetColumnFormatter([](const RecordCursor& cursor, uint32_t field) { return FormatField(cursor, field, nullptr); });
+    PaneTextSource panes;
+    panes.column = [](ShareList* list, int32_t code) {
+        RecordCursor* entry = CurrentEntry(list);
+        return entry && code >= 0 ? FormatField(*entry, uint32_t(code), list) : std::string();
+    };
+    panes.flagWord = [](ShareList* list) -> uint32_t {
+        RecordCursor* entry = CurrentEntry(list);
+        return entry && entry->record ? RecordFlags(entry->record) : 0;
+    };
+    SetPaneTextSource(std::move(panes));
+}
+
+} // namespace qv

@@ -1,0 +1,231 @@
+// The list dialogs' frame-wide commands.
+#include "lists/ui/ListDialogCommands.h"
+
+#include "core/ConfigState.h"
+#include "core/SystemDate.h"
+#include "core/Memory.h"
+#include "core/ShareList.h"
+#include "lists/ColumnDef.h"
+#include "lists/ColumnDialogRules.h"
+#include "lists/ListSettings.h"
+#include "lists/ListSort.h"
+#include "lists/TableFile.h"
+#include "lists/ViewBase.h"
+#include "lists/ui/ColumnDialogs.h"
+#include "lists/ui/ListDesignDlg.h"
+#include "lists/ui/ListPagePrinter.h"
+#include "lists/ui/ViewListBase.h"
+#include "platform/Paths.h"
+#include "shell/CommandUpdate.h"
+#include "shell/FrameState.h"
+#include "shell/PortfolioAdd.h"
+#include "shell/ui/MainFrame.h"
+#include "shell/ui/ModalDialog.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include <cstring>
+
+namespace qv {
+
+void RunGlobalHighLowSettings(CMainFrame* frame)
+{
+    OptionBlockB& block = Config().optionsB;
+    CHighLowSettingsDlg dialog(true, ReadHighLowPeriod(block, OptionBlockB::kGlobalHighLowPeriod), GetLatestTradingDate(0),
+                               frame);
+    if (RunModalDialog(dialog) == QDialog::Accepted)
+        WriteHighLowPeriod(block, OptionBlockB::kGlobalHighLowPeriod, dialog.period());
+}
+
+namespace {
+
+// The layout's bytes with its terminating zero.
+std::vector<uint8_t> LayoutBytes(const uint8_t* layout)
+{
+    if (!layout)
+        return {0};
+    const uint8_t* p = layout;
+    while (*p)
+        p += *p;
+    return std::vector<uint8_t>(layout, p + 1);
+}
+
+int MarketOf(ShareList* list, int kind) { return kind == kListKindTrades ? NormalisedTradeMarket(*list) : 0; }
+
+std::string SettingName(int kind, int setting)
+{
+    ConfigState& c = Config();
+    TableFamily* family = nullptr;
+    switch (kind) {
+    case kListKindShares:
+    case kListKindPortfolio: family = &c.listTables; break;
+    case kListKindTransactions: family = &c.tranTables; break;
+    case kListKindDealings: family = &c.dealTables; break;
+    case kListKindDataMining: family = &c.dataMiningTables; break;
+    case kListKindCash: family = &c.cashTables; break;
+    case kListKindNews: family = &c.newsTables; break;
+    default: break;
+    }
+    if (family && setting >= 0 && setting < kListSettings && family->designs[size_t(setting)].name)
+        return *family->designs[size_t(setting)].name;
+    return "Table " + std::to_string(setting + 1);
+}
+
+CViewBase* ActiveListView()
+{
+    CViewBase* view = MainFrameState().activeView;
+    return view && view->list && ListDesignAvailable(view->kind) ? view : nullptr;
+}
+
+} // namespace
+
+bool ListDesignAvailable(int kind)
+{
+    switch (kind) {
+    case kListKindShares:
+    case kListKindPortfolio:
+    case kListKindTransactions:
+    case kListKindDealings:
+    case kListKindDataMining:
+    case kListKindCash:
+    case kListKindNews:
+    case kListKindTrades: return true;
+    default: return false;
+    }
+}
+
+void ApplyListDesign(ShareList* list, int kind, const TableDesign& design)
+{
+    const int setting = list->tableSetting;
+    const int market = MarketOf(list, kind);
+    if (TableStyle* style = SettingStyle(kind, setting, market))
+        std::memcpy(style->data(), design.style.data(), design.style.size());
+    if (LayoutBytes(SettingLayout(kind, setting, market)) != design.layout) {
+        auto* buffer = static_cast<uint8_t*>(ProCalloc(uint32_t(design.layout.size()), 1, "list design"));
+        if (buffer) {
+            std::memcpy(buffer, design.layout.data(), design.layout.size());
+            SetLayoutPointer(list, kind, buffer);
+        }
+    }
+    SetSettingSort(kind, setting, market, design.sort);
+    SelectColumnSetting(list, kind, setting, false, false);
+    if (design.sort != 0)
+        SortListByColumn(false, list, design.sort, false);
+    InvalidateMatchingViews(ShareListChain(), false, kind, setting, 0xFFFFFFFF, nullptr);
+}
+
+void RunListDesign(CMainFrame* frame, ShareList* list, int kind)
+{
+    const int setting = list->tableSetting;
+    const int market = MarketOf(list, kind);
+    TableDesign design;
+    if (const TableStyle* style = SettingStyle(kind, setting, market))
+        std::memcpy(design.style.data(), style->data(), design.style.size());
+    design.layout = LayoutBytes(SettingLayout(kind, setting, market));
+    design.sort = int8_t(GetSettingSort(kind, setting, market));
+    CListDesignDlg dialog(frame);
+    dialog.SetData(design, kind, QString::fromStdString(SettingName(kind, setting)), setting, ProgramFolder(),
+                   [list, kind](const TableDesign& d) { ApplyListDesign(list, kind, d); });
+    RunModalDialog(dialog);
+}
+
+namespace {
+
+// The view drawn for one page at this width in screen pixels, scaled onto the page.
+constexpr int kPrintImageWidth = 1000;
+
+QSize PrintImageSize(const QRect& table)
+{
+    const int width = std::max(table.width(), 1);
+    return QSize(kPrintImageWidth, std::max(1, table.height() * kPrintImageWidth / width));
+}
+
+CViewListBase* ActivePrintableView()
+{
+    CViewBase* view = MainFrameState().activeView;
+    if (!view || !view->list || view->kind == 0 || view->kind == 9)
+        return nullptr;
+    return dynamic_cast<CViewListBase*>(view);
+}
+
+} // namespace
+
+void PrintListView(CViewListBase& view, bool preview, QWidget* parent)
+{
+    ShareList* list = view.list;
+    if (!list)
+        return;
+    const int32_t firstVisible = list->firstVisible;
+    const int32_t current = list->current;
+    ListPrintSource source;
+    source.rows = ShareListCount(list);
+    source.detailsView = view.kind == 3;
+    // Rows per page: those the view shows in the table's shape.
+    source.rowsPerPage = [&view](const QRect& table) {
+        view.RenderImage(PrintImageSize(table));
+        return view.grid().visibleRows();
+    };
+    source.drawRows = [&view, list](QPainter& painter, const QRect& table, int first, int) {
+        list->firstVisible = first;
+        const QImage image = view.RenderImage(PrintImageSize(table));
+        painter.drawImage(table, image);
+    };
+    CListPagePrinter pages(source);
+    if (preview) {
+        pages.preview(parent);
+    } else {
+        QPrinter printer(QPrinter::HighResolution);
+        QPrintDialog dialog(&printer, parent);
+        if (RunModalDialog(dialog) == QDialog::Accepted)
+            pages.print(printer);
+    }
+    list->firstVisible = firstVisible;
+    list->current = current;
+    view.InvalidateWindow();
+}
+
+void InstallListDialogCommands(CMainFrame& frame)
+{
+    frame.AddCommandHandler(
+        [&frame](uint32_t command) {
+            if (command == kCommandGlobalHighLowSettings) {
+                RunGlobalHighLowSettings(&frame);
+                return true;
+            }
+            if (command == kCommandPrint || command == kCommandPrintPreview) {
+                CViewListBase* view = ActivePrintableView();
+                if (!view)
+                    return false;
+                PrintListView(*view, command == kCommandPrintPreview, &frame);
+                return true;
+            }
+            if (command == kCommandListDesign) {
+                CViewBase* view = ActiveListView();
+                if (!view)
+                    return false;
+                RunListDesign(&frame, view->list, view->kind);
+                return true;
+            }
+            return false;
+        },
+        [](CommandUi& ui) {
+            if (ui.command == kCommandGlobalHighLowSettings) {
+                ui.enabled = true;
+                return true;
+            }
+            if ((ui.command == kCommandPrint || ui.command == kCommandPrintPreview) && ActivePrintableView()) {
+                ui.enabled = true;
+                return true;
+            }
+            if (ui.command == kCommandListDesign && ActiveListView()) {
+                ui.enabled = true;
+                return true;
+            }
+            return false;
+        });
+}
+
+} // namespace qv

@@ -1,0 +1,100 @@
+// The list table's printed pages.
+#include "lists/ui/ListPagePrinter.h"
+
+#include "lists/ListPrinting.h"
+#include "shell/ui/ModalDialog.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include <algorithm>
+
+namespace qv {
+
+namespace {
+
+// The footer's font: 12-point Arial on the device.
+QFont FooterFont(QPainter& painter)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(12);
+    return QFont(font, painter.device());
+}
+
+int TextHeight(QPainter& painter) { return QFontMetrics(FooterFont(painter), painter.device()).height(); }
+
+// The table's left edge: 100 device units in from the page's left.
+constexpr int kLeftOffset = 100;
+
+QRect TableRect(const PrintPageGeometry& g) { return QRect(kLeftOffset, 0, g.tableRight - kLeftOffset, g.tableBottom); }
+
+} // namespace
+
+int CListPagePrinter::rowsPerPage(QPainter& painter, QSize page) const
+{
+    const PrintPageGeometry g = ComputePrintPage(page.width(), page.height(), TextHeight(painter), source_.detailsView);
+    if (source_.rowsPerPage)
+        return std::max(1, source_.rowsPerPage(TableRect(g)));
+    const int height = source_.rowHeight ? std::max(1, source_.rowHeight(painter)) : 1;
+    // The first line of each page holds the headings.
+    return std::max(1, g.tableBottom / height - 1);
+}
+
+int CListPagePrinter::pageCount(QPainter& painter, QSize page) const
+{
+    return PrintPageCount(source_.rows, rowsPerPage(painter, page), source_.detailsView, false);
+}
+
+void CListPagePrinter::drawPage(QPainter& painter, QSize page, int n) const
+{
+    const PrintPageGeometry g = ComputePrintPage(page.width(), page.height(), TextHeight(painter), source_.detailsView);
+    painter.save();
+    painter.setFont(FooterFont(painter));
+    painter.setPen(Qt::black);
+    const QString footer = QString::fromStdString(PrintFooterText(n, source_.now ? source_.now() : NowLocal()));
+    const int width = painter.fontMetrics().horizontalAdvance(footer);
+    painter.drawText(g.footerX - width / 2, g.footerY, footer);
+    painter.restore();
+
+    const int perPage = rowsPerPage(painter, page);
+    const int first = PrintPageTopRow(0, perPage, n, false);
+    const int count = std::clamp(source_.rows - first, 0, perPage);
+    if (source_.drawRows)
+        source_.drawRows(painter, TableRect(g), first, count);
+}
+
+bool CListPagePrinter::print(QPrinter& printer) const
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const QSize page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
+    int last = pageCount(painter, page);
+    int first = 1;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = printer.fromPage();
+        last = std::min(last, printer.toPage());
+    }
+    if (source_.detailsView)
+        first = last = 1;
+    for (int n = first; n <= last; ++n) {
+        if (n > first)
+            printer.newPage();
+        drawPage(painter, page, n);
+    }
+    painter.end();
+    return true;
+}
+
+void CListPagePrinter::preview(QWidget* parent) const
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog dialog(&printer, parent);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [this](QPrinter* p) { print(*p); });
+    RunModalDialog(dialog);
+}
+
+} // namespace qv

@@ -1,0 +1,262 @@
+// The directors' dealings view's window.
+#include "lists/ui/ViewHoldWindow.h"
+
+#include "core/CodedText.h"
+#include "core/RecordLookup.h"
+#include "lists/DealingCells.h"
+#include "lists/DealingItem.h"
+#include "lists/DealingStats.h"
+#include "lists/DirectorsDealings.h"
+#include "lists/HoldList.h"
+#include "lists/ui/DealingsOptionsDlg.h"
+#include "lists/ui/DealingsStatsDlg.h"
+#include "lists/ui/FindInvestorDlg.h"
+#include "platform/qt/QtText.h"
+#include "resources/MessageIds.h"
+#include "core/ShareList.h"
+#include "shell/FrameState.h"
+#include "shell/KeyRouting.h"
+#include "shell/ViewKinds.h"
+#include "shell/ui/MainFrame.h"
+#include "shell/ui/StatusBarEx.h"
+#include "shell/ui/ModalDialog.h"
+#include "shell/ui/ViewClassRegistry.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+namespace qv {
+namespace {
+
+const int kColumnWidths[kHoldColumnCount] = {44, 84, 230, 160, 170, 110, 90, 110};
+const QColor kHeaderStrip(224, 232, 240);
+const QColor kHeadingBack(200, 208, 224);
+const QColor kCurrentRow(255, 255, 192);
+
+} // namespace
+
+CViewHoldWnd::CViewHoldWnd(QWidget* parent) : CViewBase(kViewDealings), CViewBaseWnd(kViewDealings, parent)
+{
+    AddCommandTarget(this);
+}
+
+CViewHoldWnd::~CViewHoldWnd() { RemoveCommandTarget(this); }
+
+bool CViewHoldWnd::IsActiveView() const { return MainFrameState().activeView == static_cast<const CViewBase*>(this); }
+
+int CViewHoldWnd::lineHeight() const { return fontMetrics().height() + 4; }
+
+int CViewHoldWnd::VisibleRows() const { return std::max(1, (height() - 3 * lineHeight()) / lineHeight()); }
+
+void CViewHoldWnd::ScrollTo(int first)
+{
+    const int last = std::max(0, int(rows.size()) - VisibleRows());
+    first = std::clamp(first, 0, last);
+    if (first == firstVisible)
+        return;
+    firstVisible = first;
+    update();
+}
+
+void CViewHoldWnd::OnRefresh()
+{
+    CViewBaseWnd::OnRefresh();
+    CViewHold::OnRefresh();
+    ShowStatusTexts();
+}
+
+intptr_t CViewHoldWnd::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    if (message == WM_COMMAND && RunCommand(uint32_t(wParam & 0xFFFF)))
+        return 1;
+    if (message == kMessageRetryHoldBuild)
+        return CViewHold::onProgramMessage(message, wParam, lParam);
+    return CViewBaseWnd::onProgramMessage(message, wParam, lParam);
+}
+
+bool CViewHoldWnd::UpdateCommand(CommandUi& ui)
+{
+    if (!IsActiveView())
+        return false;
+    const auto state = CommandStateOf(ui.command);
+    if (!state)
+        return false;
+    ui.enabled = state->enabled;
+    if (ui.command != kCommandDealingsOptions && ui.command != kCommandDealingsStats)
+        ui.checked = state->checked;
+    return true;
+}
+
+bool CViewHoldWnd::RunCommand(uint32_t command)
+{
+    if (!IsActiveView())
+        return false;
+    if (command == kCommandDealingsOptions) {
+        CDealingsOptionsDlg dialog(filter, DealingsParentListMode(), this);
+        if (RunModalDialog(dialog) == QDialog::Accepted)
+            ApplyFilter(dialog.filter());
+        ShowStatusTexts();
+        return true;
+    }
+    if (command == kCommandDealingsStats) {
+        CDealingsStatsDlg dialog(filter, ProgramWeeklyTables(), this);
+        RunModalDialog(dialog);
+        return true;
+    }
+    if (!RunFilterCommand(command))
+        return false;
+    ShowStatusTexts();
+    return true;
+}
+
+void CViewHoldWnd::FindInvestor(const QString& seed)
+{
+    const int32_t row = RunFindInvestor(rows, seed, this);
+    if (row < 0)
+        return;
+    currentRow = row;
+    if (row < firstVisible || row >= firstVisible + VisibleRows())
+        ScrollTo(row - VisibleRows() / 2);
+    update();
+}
+
+void CViewHoldWnd::ShowStatusTexts()
+{
+    UpdateTitle();
+    auto* frame = dynamic_cast<CMainFrame*>(MainFrameTarget());
+    if (!frame || !frame->statusBarEx() || !IsActiveView())
+        return;
+    const auto panes = StatusTexts();
+    for (int i = 0; i < 3; ++i)
+        frame->statusBarEx()->SetPaneText(i + 1, FromCp1252(panes[size_t(i)]));
+}
+
+void CViewHoldWnd::focusInEvent(QFocusEvent* event)
+{
+    CViewBaseWnd::focusInEvent(event);
+    ShowStatusTexts();
+}
+
+void CViewHoldWnd::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    if (!DealingsMainBlock || !list) {
+        DrawNoData(p, rect(), 60);
+        return;
+    }
+    if (ParentRowsChanged())
+        BuildHoldList();
+    const int line = lineHeight();
+    // The header strip: the counts per category.
+    p.fillRect(QRect(0, 0, width(), line), kHeaderStrip);
+    int x = 6;
+    for (const std::string& item : HeaderItems()) {
+        const QString text = FromCp1252(item);
+        p.drawText(QRect(x, 0, width() - x, line), Qt::AlignVCenter | Qt::AlignLeft, text);
+        x += fontMetrics().horizontalAdvance(text) + 18;
+    }
+    // Headings.
+    const int headingTop = line + 2;
+    p.fillRect(QRect(0, headingTop, width(), line), kHeadingBack);
+    QFont bold = font();
+    bold.setBold(true);
+    p.setFont(bold);
+    x = 0;
+    for (int c = 0; c < kHoldColumnCount; ++c) {
+        p.drawText(QRect(x + 4, headingTop, kColumnWidths[c] - 8, line),
+                   Qt::AlignVCenter | (c >= 6 ? Qt::AlignRight : Qt::AlignLeft), QString::fromLatin1(HoldColumnHeading(c)));
+        x += kColumnWidths[c];
+    }
+    p.setFont(font());
+    const int visible = VisibleRows();
+    for (int i = 0; i < visible && firstVisible + i < int(rows.size()); ++i) {
+        const int r = firstVisible + i;
+        const int top = headingTop + line * (i + 1);
+        if (r == currentRow)
+            p.fillRect(QRect(0, top, width(), line), kCurrentRow);
+        x = 0;
+        for (int c = 0; c < kHoldColumnCount; ++c) {
+            p.drawText(QRect(x + 4, top, kColumnWidths[c] - 8, line),
+                       Qt::AlignVCenter | (c >= 6 || c == 0 ? Qt::AlignRight : Qt::AlignLeft),
+                       FromCp1252(HoldCellText(rows[size_t(r)].record, r, c)));
+            x += kColumnWidths[c];
+        }
+    }
+    if (rows.empty())
+        p.drawText(QRect(0, headingTop + line, width(), line * 2), Qt::AlignCenter, QStringLiteral("No Data"));
+}
+
+void CViewHoldWnd::keyPressEvent(QKeyEvent* event)
+{
+    const int page = VisibleRows();
+    int row = currentRow;
+    switch (event->key()) {
+    case Qt::Key_Up: --row; break;
+    case Qt::Key_Down: ++row; break;
+    case Qt::Key_PageUp: row -= page; break;
+    case Qt::Key_PageDown: row += page; break;
+    case Qt::Key_Home: row = 0; break;
+    case Qt::Key_End: row = int(rows.size()) - 1; break;
+    default:
+        CViewBaseWnd::keyPressEvent(event);
+        return;
+    }
+    currentRow = std::clamp(row, 0, std::max(0, int(rows.size()) - 1));
+    if (currentRow < firstVisible)
+        ScrollTo(currentRow);
+    else if (currentRow >= firstVisible + page)
+        ScrollTo(currentRow - page + 1);
+    update();
+}
+
+void CViewHoldWnd::wheelEvent(QWheelEvent* event)
+{
+    wheelDelta_ += event->angleDelta().y();
+    while (wheelDelta_ >= 120) {
+        wheelDelta_ -= 120;
+        ScrollTo(firstVisible - 3);
+    }
+    while (wheelDelta_ <= -120) {
+        wheelDelta_ += 120;
+        ScrollTo(firstVisible + 3);
+    }
+}
+
+void CViewHoldWnd::mousePressEvent(QMouseEvent* event)
+{
+    const int line = lineHeight();
+    const int index = (int(event->position().y()) - (2 * line + 2)) / line;
+    if (event->position().y() > 2 * line + 2 && firstVisible + index < int(rows.size())) {
+        currentRow = firstVisible + index;
+        update();
+    }
+    CViewBaseWnd::mousePressEvent(event);
+}
+
+void InstallDealingsViewClass()
+{
+    RegisterViewClass(kViewDealings, [](int32_t) -> CViewBaseWnd* { return new CViewHoldWnd; });
+    InstallDealingCells();
+    // The View menu offers the weekly statistics from any view: outside a dealings view they show
+    // the directors' and major holders' deals alike.
+    ApplicationCommands().Add(
+        kCommandDealingsStats,
+        [] {
+            CDealingsStatsDlg dialog(kHoldDefaultFilter, ProgramWeeklyTables(), nullptr);
+            RunModalDialog(dialog);
+        },
+        [](CommandUi& ui) { ui.enabled = DealingsMainBlock != nullptr; });
+    // A typed letter in a dealings view finds an investor among its rows; the view moves its own row.
+    SetFindInvestorDialog([](const std::string&, uint32_t character, bool seed, ShareList* list) -> std::optional<int32_t> {
+        for (CViewBase* v = list ? list->views : nullptr; v; v = v->nextInList)
+            if (auto* view = dynamic_cast<CViewHoldWnd*>(v)) {
+                view->FindInvestor(seed && character ? QString(QChar(char16_t(character))) : QString());
+                break;
+            }
+        return std::nullopt;
+    });
+}
+
+} // namespace qv

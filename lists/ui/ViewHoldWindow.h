@@ -1,0 +1,44 @@
+// The directors' dealings view's window: the header strip with its counts, the table of dealings and
+// holdings, keys, wheel and the view's commands with their dialogs.
+#pragma once
+
+#include "lists/ViewHold.h"
+#include "lists/ui/ViewBaseWindow.h"
+#include "shell/CommandUpdate.h"
+
+namespace qv {
+
+class CViewHoldWnd : public CViewBaseWnd, public CViewHold, public CommandTarget {
+public:
+    explicit CViewHoldWnd(QWidget* parent = nullptr);
+    ~CViewHoldWnd() override;
+
+    void OnRefresh() override;
+    intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    bool UpdateCommand(CommandUi& ui) override;
+    bool RunCommand(uint32_t command) override;
+
+    // The rows that fit below the header strip and the headings.
+    int VisibleRows() const;
+    void ScrollTo(int first);
+    // The investor finder on this view's rows (a typed character seeds it).
+    void FindInvestor(const QString& seed);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    bool IsActiveView() const;
+    void ShowStatusTexts();
+    int lineHeight() const;
+    int wheelDelta_ = 0;
+};
+
+// Registers the dealings view as the class of view kind 5.
+void InstallDealingsViewClass();
+
+} // namespace qv

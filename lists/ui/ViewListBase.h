@@ -1,0 +1,158 @@
+// The table engine every list-shaped view derives from: it lays its share list's rows out by the
+// current setting's column layout and table style, paints headings, grid and cells into one image,
+// titles its window and answers the list messages. The rules it paints by live in qvcore
+// (ListGrid, ListHeadings, ListPaintPlan); this class carries them out.
+#pragma once
+
+#include "lists/CellValue.h"
+#include "lists/ListGrid.h"
+#include "lists/ListHeadings.h"
+#include "lists/ListInteraction.h"
+#include "lists/ListPaintPlan.h"
+#include "lists/ui/ListPainter.h"
+#include "lists/ui/ViewBaseWindow.h"
+
+#include <QImage>
+
+#include <memory>
+
+class QMenu;
+class QScrollBar;
+
+namespace qv {
+
+struct CommandUi;
+class CPopupListTip;
+class ListTipView;
+struct ListStyle;
+
+// Private messages of list views.
+constexpr uint32_t kMsgListRepaint = 0x444;
+constexpr uint32_t kMsgListChanged = 0x445;
+constexpr uint32_t kMsgColumnFormatChanged = 0x446;
+constexpr uint32_t kMsgLiveTick = 0x454;
+constexpr uint32_t kResyncScrollToSelection = 0x7FFFFFFD;
+
+class CViewListBase : public CViewBaseWnd {
+    Q_OBJECT
+public:
+    explicit CViewListBase(int32_t kind, QWidget* parent = nullptr);
+    ~CViewListBase() override;
+
+    // Up/down colouring of cells; the base colours nothing.
+    virtual int GetUpDownState(const uint8_t* column, int row, const CellValue& value);
+    virtual bool HasUpDownColour(const uint8_t* column);
+
+    void SetResyncCode(uint32_t code) override;
+    intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    void OnRefresh() override;
+    QString Title() const override;
+    std::string GetListTitle() const;
+
+    // Paints the whole view (the client size) into an image, as a screen paint does.
+    QImage RenderImage(const QSize& size);
+    // The steps of the last paint.
+    const std::vector<PaintOp>& lastOps() const { return ops_; }
+    const ListGrid& grid() const { return grid_; }
+    const ListHeadings& headings() const { return headings_; }
+    int rowHeight() const { return rowHeight_; }
+    bool paintReady() const { return paintReady_; }
+    // Tests fix the list font's pixel size (0: the style's point size).
+    void SetFixedFontPixels(int pixels) { fixedPixels_ = pixels; }
+    // The live redraw: repaints only the live cells whose text changed; the cells repainted.
+    int LiveRedraw(QImage& image);
+
+    // The column under the cursor (set by the context menu, the mouse and keys); -1 none.
+    int cursorColumn() const { return cursorColumn_; }
+    void SetCursorColumn(int column) { cursorColumn_ = column; }
+    // The columns as drawn, left to right.
+    std::vector<ColumnSpan> VisibleColumnSpans() const;
+    // The row at a point of the body; -1 outside.
+    int RowFromPoint(QPoint point) const;
+    // The context menu for a point of the view (null above the headings or outside every column);
+    // the caller owns it.
+    QMenu* BuildContextMenu(QPoint point);
+    // The column, format, add-column, key and row commands of list views.
+    bool UpdateListCommand(CommandUi& ui);
+    bool RunListCommand(uint32_t command);
+    // Fits the column's width to its contents; the new width, or 0 when it stays.
+    int FitColumn(int column);
+    // The typed-key search; when it moved the selection, the selected row stands four rows below the top.
+    bool OnFindShareKey(uint32_t character) override;
+    bool resizing() const { return resize_.column >= 0; }
+    // The cell tip (made on the first move over a cell).
+    CPopupListTip* cellTip() const { return tip_; }
+
+protected:
+    // Lays the view out for the device: fonts, row height, headings, grid. False without a source.
+    bool DrawInit(const QSize& size, bool onScreen);
+    void PaintTable(QPainter& painter, const QSize& size, bool onScreen);
+    void NotifyListChanged(bool repaint);
+
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+    ListStyle CurrentStyle() const;
+    int SettingNumber() const;
+
+    ListGrid grid_;
+    ListHeadings headings_;
+    ListFonts fonts_;
+    std::vector<PaintOp> ops_;
+    LiveCellMemory live_;
+    int rowHeight_ = 16;
+    int headingTop_ = 0;
+    uint32_t resync_ = 0;
+    bool paintReady_ = false;
+    int fixedPixels_ = 0;
+
+private:
+    struct ResizeDrag {
+        int column = -1;
+        int left = 0;
+        int lineX = 0;
+    };
+    struct MoveDrag {
+        int column = -1;
+        int startX = 0;
+        int lastX = 0;
+        qint64 pressTime = 0;
+    };
+    void PlaceScrollBars();
+    void SelectRowAt(QPoint point);
+    bool InHeadingBand(int y) const;
+    bool RunColumnCommand(uint32_t command);
+    bool RunAddColumnCommand(uint32_t command);
+    bool RunMoveCommand(uint32_t command);
+    void ColumnFormatChanged(int column);
+    void RemoveCursorColumn();
+    // Reopens the dialog that made the column; on an answer the column is replaced in place.
+    void ChangeCursorColumnContents(const uint8_t* def);
+    void OpenCellLink(int row, int column);
+    std::string CellTextAt(int row, const uint8_t* def);
+    void ScrollRows(int delta);
+    void MoveSelection(int delta);
+    void ScrollColumns(int delta);
+    void DrawDragMarks(QPainter& painter);
+    void TrackCellTip(QPoint point);
+    void leaveEvent(QEvent* event) override;
+    int cursorColumn_ = -1;
+    ResizeDrag resize_;
+    MoveDrag move_;
+    std::unique_ptr<ListTipView> tipView_;
+    CPopupListTip* tip_ = nullptr;
+    int tipRow_ = -1;
+    int tipColumn_ = -1;
+    QScrollBar* vbar_ = nullptr;
+    QScrollBar* hbar_ = nullptr;
+    bool settingBars_ = false;
+};
+
+} // namespace qv

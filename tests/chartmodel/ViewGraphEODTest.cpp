@@ -1,0 +1,145 @@
+// The daily chart view without a window: the layout pass over a history and the view's commands with
+// their menu states (bar codes, Shift's swap, styles, range limits, the limit toggle's warning).
+#include "chartmodel/ViewGraphEOD.h"
+
+#include "chartmodel/GraphSettingDefaults.h"
+#include "chartmodel/GraphSettingLayout.h"
+#include "core/ConfigState.h"
+#include "devtools/lib/SyntheticDays.h"
+#include "shell/CommandUpdate.h"
+#include "support/FakeMessageBox.h"
+
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+namespace gs = graphsetting;
+
+class DailyChartView : public ::testing::Test {
+protected:
+    DailyChartView() : saved_(Config().dailyGraphs.records[0])
+    {
+        InitGraphSetting(Setting(), false);
+        view.eod.SetHistory(days.data(), int32_t(days.size()), 1);
+        view.eod.LoadAndLayout();
+    }
+    ~DailyChartView() override { Config().dailyGraphs.records[0] = saved_; }
+    GraphSetting& Setting() { return Config().dailyGraphs.records[0]; }
+    bool Run(uint32_t command, bool shift = false) { return view.eod.RunCommand(command, shift); }
+    CommandUi State(uint32_t command)
+    {
+        CommandUi ui;
+        ui.command = command;
+        EXPECT_TRUE(view.UpdateCommandUi(ui)) << command;
+        return ui;
+    }
+
+    std::vector<DayRecord> days = dev::MakeSyntheticDays(500);
+    CViewGraphEOD view{0};
+
+private:
+    GraphSetting saved_;
+};
+
+TEST_F(DailyChartView, LayoutShowsTheWholeHistoryByDefault)
+{
+    EXPECT_EQ(view.eod.display().start, days[0].date);
+    EXPECT_EQ(view.eod.display().end, days[499].date);
+    EXPECT_EQ(view.eod.visibleCount(), 500);
+    EXPECT_FALSE(view.eod.weekly());
+}
+
+TEST_F(DailyChartView, ScrollingMovesByTwoThirdsOfTheVisibleRecords)
+{
+    Run(26745);  // 6 months
+    view.eod.LoadAndLayout();
+    const int32_t visible = view.eod.visibleCount(), first = view.eod.firstVisible();
+    ASSERT_LT(visible, 200);
+    EXPECT_FALSE(view.eod.ScrollRecords(1, 0));  // already at the last record
+    ASSERT_TRUE(view.eod.ScrollRecords(-1, 0));
+    view.eod.LoadAndLayout();
+    EXPECT_EQ(view.eod.firstVisible(), first - visible * 66 / 100);
+    EXPECT_EQ(view.eod.visibleCount(), visible);
+    ASSERT_TRUE(view.eod.ScrollRecords(-1, 1000));
+    view.eod.LoadAndLayout();
+    EXPECT_EQ(view.eod.firstVisible(), 0);
+    ASSERT_TRUE(view.eod.ScrollRecords(1, 10));
+    view.eod.LoadAndLayout();
+    EXPECT_EQ(view.eod.firstVisible(), 10);
+    EXPECT_EQ(view.eod.visibleCount(), visible);
+}
+
+TEST_F(DailyChartView, BarCommandsTheirLimitsAndShiftsSwap)
+{
+    gs::SetU8(Setting(), gs::kPriceDisplay, 1);
+    ASSERT_TRUE(Run(26735));
+    EXPECT_EQ(gs::U8(Setting(), gs::kBarPeriod), 5);
+    EXPECT_EQ(State(26735).checked, true);
+    Run(26737);
+    EXPECT_EQ(gs::U8(Setting(), gs::kBarPeriod), 6);
+    Run(26737, true);  // Shift turns "increase" into "decrease"
+    EXPECT_EQ(gs::U8(Setting(), gs::kBarPeriod), 5);
+    gs::SetU8(Setting(), gs::kBarPeriod, 1);
+    EXPECT_FALSE(State(26738).enabled);
+    Run(26738);
+    EXPECT_EQ(gs::U8(Setting(), gs::kBarPeriod), 1);
+    gs::SetU8(Setting(), gs::kBarPeriod, 56);
+    EXPECT_FALSE(State(26737).enabled);
+    Run(26739);
+    EXPECT_EQ(gs::U8(Setting(), gs::kBarPeriod), 0);
+    gs::SetU8(Setting(), gs::kPriceDisplay, 0);  // the close line has no bars
+    EXPECT_FALSE(State(26731).enabled);
+    EXPECT_FALSE(State(27119).enabled);
+}
+
+TEST_F(DailyChartView, StyleAndRangeCommands)
+{
+    Run(27122);
+    EXPECT_EQ(gs::U8(Setting(), gs::kPriceDisplay), 4);
+    EXPECT_EQ(State(27122).checked, true);
+    EXPECT_EQ(State(27121).checked, false);
+    Run(26746);  // 1 year
+    EXPECT_EQ(gs::U16(Setting(), gs::kDateRangeFlags), 3 | 48);
+    EXPECT_EQ(State(26746).checked, true);
+    view.eod.LoadAndLayout();
+    EXPECT_LT(view.eod.visibleCount(), 270);
+    EXPECT_GT(view.eod.visibleCount(), 250);
+    Run(26746);  // the same range again shows everything
+    view.eod.LoadAndLayout();
+    EXPECT_EQ(view.eod.visibleCount(), 500);
+}
+
+TEST_F(DailyChartView, FutureToggleRunsTheAxisOnPastTheLastDay)
+{
+    gs::SetU16(Setting(), gs::kShowFutureSecond, 4);
+    gs::SetU32(Setting(), gs::kShowFutureThird, 90);
+    EXPECT_TRUE(State(26451).enabled);
+    Run(26451);
+    EXPECT_EQ(State(26451).checked, true);
+    view.eod.LoadAndLayout();
+    const int32_t shownDays = DateToDayNumber(PackedDate(view.eod.display().end)) -
+                              DateToDayNumber(PackedDate(view.eod.display().start));
+    EXPECT_EQ(DateToDayNumber(PackedDate(view.eod.axisEnd())) - DateToDayNumber(PackedDate(days[499].date)),
+              shownDays * 3);  // 90% counts as 75%: three times the days shown
+    EXPECT_GT(view.eod.futureBars(), 1000);
+    Run(26451);
+    view.eod.LoadAndLayout();
+    EXPECT_EQ(view.eod.axisEnd(), days[499].date);
+}
+
+TEST_F(DailyChartView, LimitWithAFixedEndSwitchesTheFutureOffWithAWarning)
+{
+    test::FakeMessageBox box;
+    gs::SetU16(Setting(), gs::kShowFutureBars, 1);
+    gs::SetU16(Setting(), gs::kDateRangeFlags, 128 | 32 | 2);
+    Run(20217);
+    EXPECT_EQ(gs::U16(Setting(), gs::kShowFutureBars), 0);
+    ASSERT_EQ(box.shown().size(), 1u);
+    EXPECT_EQ(box.shown()[0].caption, "WARNING");
+    EXPECT_EQ(box.shown()[0].text, "The new end date limit means that the graph cannot be extended into the future.");
+    EXPECT_EQ(State(20217).checked, true);
+}
+
+} // namespace
+} // namespace qv

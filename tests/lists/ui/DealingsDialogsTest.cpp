@@ -1,0 +1,134 @@
+// The dealings dialogs: display options in both forms, find an investor and the weekly statistics,
+// with renders of each.
+#include "lists/ui/DealingsOptionsDlg.h"
+#include "lists/ui/DealingsStatsDlg.h"
+#include "lists/ui/FindInvestorDlg.h"
+
+#include "core/CodedText.h"
+#include "core/ConfigState.h"
+#include "devtools/lib/DemoDealings.h"
+#include "lists/DirectorsDealings.h"
+#include "lists/HoldList.h"
+#include "support/DealingsSample.h"
+#include "support/ui/Render.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+// Installs a dealings file as the program's block for the test.
+class DealingsDialogs : public ::testing::Test {
+protected:
+    void Install(const dev::DealingsFileSpec& spec)
+    {
+        std::vector<uint8_t> block;
+        DealingsFileInfo info;
+        ASSERT_EQ(ParseDealingsFile(dev::WriteDealingsFile(spec).bytes, block, info, DealingsCodingTables()),
+                  DealingsParse::Ok);
+        InstallDealingsBlock(std::move(block), info);
+        rows.clear();
+        for (uint8_t* e = DealingsMainBlock; e[0] != 0; e += e[0])
+            rows.push_back({e + 1, 0});
+    }
+    DealingsDialogs() : saved_(Config().optionsA) {}
+    ~DealingsDialogs() override
+    {
+        FreeDirDealBlocks();
+        Config().optionsA = saved_;
+    }
+    std::vector<RecordCursor> rows;
+
+private:
+    OptionBlockA saved_;
+};
+
+template <typename T>
+T* Child(QWidget& dialog, int id)
+{
+    return dialog.findChild<T*>(QString::number(id));
+}
+
+TEST_F(DealingsDialogs, OptionsInBothForms)
+{
+    CDealingsOptionsDlg plain(0x13 | kHoldLimitParent, false);
+    EXPECT_TRUE(Child<QCheckBox>(plain, 1608)->isChecked());
+    EXPECT_FALSE(Child<QCheckBox>(plain, 1610)->isChecked());
+    EXPECT_TRUE(Child<QCheckBox>(plain, 1622)->isChecked());
+    EXPECT_TRUE(Child<QRadioButton>(plain, 3088)->isHidden());
+    Child<QCheckBox>(plain, 1622)->setChecked(false);
+    Child<QCheckBox>(plain, 1612)->setChecked(true);
+    EXPECT_EQ(plain.filter(), 0x1B);
+    SaveRender(RenderWidget(plain), QStringLiteral("dealings-options"));
+
+    CDealingsOptionsDlg parent(0x0F | kHoldLimitShare, true);
+    EXPECT_TRUE(Child<QRadioButton>(parent, 3088)->isChecked());
+    EXPECT_TRUE(Child<QCheckBox>(parent, 1622)->isHidden());
+    Child<QRadioButton>(parent, 1617)->setChecked(true);
+    EXPECT_EQ(parent.filter(), 0x0F | kHoldLimitParent);
+    Child<QRadioButton>(parent, 3089)->setChecked(true);
+    EXPECT_EQ(parent.filter(), 0x0F);
+    SaveRender(RenderWidget(parent), QStringLiteral("dealings-options-parent-list"));
+}
+
+TEST_F(DealingsDialogs, FindAnInvestor)
+{
+    Install(DealingsSample());
+    Config().optionsA.data()[OptionBlockA::kFindContains] = 1; // anywhere in the name
+    CFindInvestorDlg dialog(std::span<const RecordCursor>(rows).first(3), QStringLiteral("gate"));
+    QPushButton* ok = dialog.findChild<QPushButton*>(QStringLiteral("1"));
+    ASSERT_EQ(dialog.list()->count(), 1); // the fourth entry is not a row of the view
+    EXPECT_EQ(dialog.list()->item(0)->text(), QStringLiteral("Northgate Capital"));
+    EXPECT_EQ(dialog.chosen(), rows[2].record);
+    SaveRender(RenderWidget(dialog), QStringLiteral("dealings-find-investor"));
+
+    dialog.edit()->setText(QStringLiteral("zz"));
+    ASSERT_EQ(dialog.list()->count(), 1);
+    EXPECT_EQ(dialog.list()->item(0)->text(), QStringLiteral("No match found"));
+    EXPECT_EQ(dialog.chosen(), nullptr);
+    if (ok) {
+        EXPECT_FALSE(ok->isEnabled());
+    }
+
+    dialog.edit()->setText(QStringLiteral("MARG"));
+    dialog.firstLetterBox()->setChecked(true);
+    EXPECT_EQ(dialog.list()->count(), 3);
+    EXPECT_EQ(Config().optionsA.data()[OptionBlockA::kFindContains], 0);
+}
+
+TEST_F(DealingsDialogs, WeeklyStatisticsGraphAndTable)
+{
+    Install(dev::BuildDemoDealings(dev::BuildDemoDatabase(std::chrono::sys_days{std::chrono::year{2026} / 12 / 8})));
+    const WeeklyTables tables = BuildWeeklyTables(DealingsMainBlock, DealingsInfo(), DealingsCodingTables());
+    CDealingsStatsDlg dialog(0x0F, tables);
+    dialog.resize(720, 460);
+    EXPECT_EQ(dialog.graph()->request().first, tables.first);
+    SaveRender(RenderWidget(dialog), QStringLiteral("dealings-stats-graph"));
+
+    dialog.findChildren<QCheckBox*>()[2]->setChecked(true); // smoothing
+    EXPECT_TRUE(dialog.graph()->request().smooth);
+    SaveRender(RenderWidget(dialog), QStringLiteral("dealings-stats-graph-smoothed"));
+
+    dialog.toggleTable();
+    EXPECT_TRUE(dialog.graph()->isHidden());
+    EXPECT_EQ(dialog.table()->topLevelItemCount(), int(WeeklyTableLines(tables, true, true).size()));
+    EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("18121"))->text(), QStringLiteral("Graph >>"));
+    SaveRender(RenderWidget(dialog), QStringLiteral("dealings-stats-table"));
+
+    // Neither group: no graph, an empty table.
+    dialog.findChildren<QCheckBox*>()[0]->setChecked(false);
+    dialog.findChildren<QCheckBox*>()[1]->setChecked(false);
+    EXPECT_EQ(dialog.table()->topLevelItemCount(), 0);
+    dialog.toggleTable();
+    SaveRender(RenderWidget(dialog), QStringLiteral("dealings-stats-no-data"));
+}
+
+} // namespace

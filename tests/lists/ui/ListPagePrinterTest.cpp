@@ -1,0 +1,111 @@
+// Printed list pages: the rows split over pages of a PDF, the details view on one page, and the pages
+// drawn to images with the footer of an injected clock.
+#include "lists/ui/ListPagePrinter.h"
+
+#include "support/ui/Render.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+ListPrintSource Source(int rows, std::vector<std::pair<int, int>>* drawn)
+{
+    ListPrintSource s;
+    s.rows = rows;
+    s.rowHeight = [](QPainter& p) { return QFontMetrics(p.font(), p.device()).height() + 4; };
+    s.drawRows = [drawn](QPainter& p, const QRect& table, int first, int count) {
+        if (drawn)
+            drawn->push_back({first, count});
+        const int h = QFontMetrics(p.font(), p.device()).height() + 4;
+        p.drawText(table.left(), h, QStringLiteral("EPIC      Price"));
+        for (int i = 0; i < count; ++i)
+            p.drawText(table.left(), h * (i + 2), QStringLiteral("SHR%1     %2.5").arg(first + i).arg(100 + first + i));
+    };
+    s.now = [] {
+        LocalDateTime t;
+        t.year = 2004;
+        t.month = 3;
+        t.day = 2;
+        t.hour = 9;
+        t.minute = 5;
+        return t;
+    };
+    return s;
+}
+
+int PdfPages(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QString text = QString::fromLatin1(file.readAll());
+    return int(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+}
+
+} // namespace
+
+TEST(ListPagePrinter, RowsFlowOverPdfPagesAndDetailsPrintOne)
+{
+    const QString path = QStringLiteral("/tmp/qv-list-print-%1.pdf").arg(::getpid());
+    std::vector<std::pair<int, int>> drawn;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    CListPagePrinter pages(Source(300, &drawn));
+    ASSERT_TRUE(pages.print(printer));
+    ASSERT_GE(drawn.size(), 2u);
+    EXPECT_EQ(PdfPages(path), int(drawn.size()));
+    // Every row once, in order, page after page.
+    int next = 0;
+    for (const auto& [first, count] : drawn) {
+        EXPECT_EQ(first, next);
+        next += count;
+    }
+    EXPECT_EQ(next, 300);
+
+    ListPrintSource details = Source(300, nullptr);
+    details.detailsView = true;
+    QPrinter one(QPrinter::HighResolution);
+    one.setOutputFormat(QPrinter::PdfFormat);
+    one.setOutputFileName(path);
+    ASSERT_TRUE(CListPagePrinter(details).print(one));
+    EXPECT_EQ(PdfPages(path), 1);
+    QFile::remove(path);
+}
+
+TEST(ListPagePrinter, PagesRenderToImages)
+{
+    CListPagePrinter pages(Source(120, nullptr));
+    const QSize size(850, 1100);
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const int count = pages.pageCount(painter, size);
+    painter.end();
+    EXPECT_GE(count, 2);
+    for (int n = 1; n <= std::min(count, 2); ++n) {
+        QImage page(size, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter p(&page);
+        pages.drawPage(p, size, n);
+        p.end();
+        // The footer sits in the band below the table.
+        bool inked = false;
+        for (int y = size.height() - 160; y < size.height() && !inked; ++y)
+            for (int x = 300; x < 550 && !inked; ++x)
+                inked = page.pixel(x, y) != qRgb(255, 255, 255);
+        EXPECT_TRUE(inked) << n;
+        SaveRender(page, QStringLiteral("list-print-page%1").arg(n));
+    }
+}

@@ -1,0 +1,100 @@
+// The share details view on a demo share: made by the view-class registry for kind 3, its page with
+// results and growth chart, scrolling, "Not enough data" without rows, and renders.
+#include "lists/ui/ViewDetailWindow.h"
+
+#include "core/ConfigState.h"
+#include "core/RecordLookup.h"
+#include "core/ShareList.h"
+#include "devtools/lib/PriceDatabase.h"
+#include "devtools/lib/ShareListChain.h"
+#include "shell/FrameState.h"
+#include "shell/ViewKinds.h"
+#include "shell/ui/ViewClassRegistry.h"
+#include "support/DatabaseFixture.h"
+#include "support/ui/Render.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+class ViewDetailWindow : public DatabaseFixture {
+protected:
+    ViewDetailWindow()
+    {
+        static const dev::DemoDatabase demo =
+            dev::BuildDemoDatabase(std::chrono::sys_days{std::chrono::year{2026} / std::chrono::December / 8});
+        std::vector<uint8_t> comp = dev::WriteCompDat(dev::DemoCompFile(demo));
+        Load(dev::WriteQuorvaDat(dev::DemoDbFile(demo)), &comp);
+        for (const auto& r : demo.records)
+            if (r.results.size() > 4 && !withResults)
+                withResults = FindShareRecord(r.id);
+        InstallDetailViewClass();
+        view.reset(dynamic_cast<CViewDetailWnd*>(CreateViewWindowForKind(kViewDetails)));
+        view->setAttribute(Qt::WA_DeleteOnClose, false);
+        view->list = CreateListSource(view.get(), 16, kFamilyShares, nullptr);
+        view->resize(760, 900);
+        MainFrameState().activeView = view.get();
+    }
+    ~ViewDetailWindow() override
+    {
+        MainFrameState().activeView = nullptr;
+        view.reset();
+        dev::FreeShareListChain();
+        CurrentShareList() = nullptr;
+    }
+    void Show(uint8_t* record)
+    {
+        view->list->entries[0] = {record, 0};
+        view->list->entries[1] = {nullptr, 0};
+        view->list->current = 0;
+        view->list->last = 0;
+    }
+    uint8_t* withResults = nullptr;
+    std::unique_ptr<CViewDetailWnd> view;
+};
+
+TEST_F(ViewDetailWindow, ADemoSharesPage)
+{
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(withResults, nullptr);
+    Show(withResults);
+    SaveRender(RenderWidget(*view), QStringLiteral("details-view"));
+    // The page is longer than the window: keys scroll it within its range.
+    view->resize(760, 300);
+    RenderWidget(*view);
+    ASSERT_GT(view->scrollMaximum(), 0);
+    QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);
+    QApplication::sendEvent(view.get(), &end);
+    EXPECT_GT(view->scrollPosition(), 0);
+    QKeyEvent home(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier);
+    QApplication::sendEvent(view.get(), &home);
+    EXPECT_EQ(view->scrollPosition(), 0);
+    view->ScrollTo(-5);
+    EXPECT_EQ(view->scrollPosition(), 0);
+    SaveRender(RenderWidget(*view), QStringLiteral("details-view-short"));
+
+    CommandUi ui{26548, false, std::nullopt, std::nullopt};
+    EXPECT_TRUE(view->UpdateCommand(ui));
+    EXPECT_TRUE(ui.enabled);
+    EXPECT_TRUE(view->Title().endsWith(QStringLiteral("Details - List: All - All sectors - Portfolio: None selected")))
+        << view->Title().toStdString();
+}
+
+TEST_F(ViewDetailWindow, WithoutRowsNotEnoughData)
+{
+    view->list->entries[0] = {nullptr, 0};
+    const QImage image = RenderWidget(*view);
+    SaveRender(image, QStringLiteral("details-view-no-rows"));
+    CommandUi ui{26548, false, std::nullopt, std::nullopt};
+    EXPECT_TRUE(view->UpdateCommand(ui));
+    EXPECT_FALSE(ui.enabled);
+}
+
+} // namespace

@@ -1,0 +1,157 @@
+// The directors' dealings view on the demo data: its rows, commands with their enabling and checks,
+// the header counts and status texts, made by the view-class registry for kind 5, and a render.
+#include "lists/ui/ViewHoldWindow.h"
+
+#include "core/CodedText.h"
+#include "core/ConfigState.h"
+#include "core/ShareList.h"
+#include "devtools/lib/DemoDealings.h"
+#include "devtools/lib/PriceDatabase.h"
+#include "devtools/lib/ShareListChain.h"
+#include "lists/DirectorsDealings.h"
+#include "lists/DealingItem.h"
+#include "shell/FrameState.h"
+#include "shell/KeyRouting.h"
+#include "shell/ui/ModalDialog.h"
+#include "shell/ViewKinds.h"
+#include "shell/ui/ViewClassRegistry.h"
+#include "support/DatabaseFixture.h"
+#include "support/ui/Render.h"
+
+#include <QDialog>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+class ViewHoldWindow : public DatabaseFixture {
+protected:
+    ViewHoldWindow() : saved_(Config().optionsA)
+    {
+        static const dev::DemoDatabase demo =
+            dev::BuildDemoDatabase(std::chrono::sys_days{std::chrono::year{2026} / std::chrono::December / 8});
+        Load(dev::WriteQuorvaDat(dev::DemoDbFile(demo)));
+        std::vector<uint8_t> block;
+        DealingsFileInfo info;
+        EXPECT_EQ(ParseDealingsFile(dev::WriteDealingsFile(dev::BuildDemoDealings(demo)).bytes, block, info,
+                                    DealingsCodingTables()),
+                  DealingsParse::Ok);
+        InstallDealingsBlock(std::move(block), info);
+    }
+    ~ViewHoldWindow() override
+    {
+        MainFrameState().activeView = nullptr;
+        view.reset();
+        dev::FreeShareListChain();
+        CurrentShareList() = nullptr;
+        FreeDirDealBlocks();
+        Config().optionsA = saved_;
+    }
+    CViewHoldWnd& Make()
+    {
+        InstallDealingsViewClass();
+        view.reset(dynamic_cast<CViewHoldWnd*>(CreateViewWindowForKind(kViewDealings)));
+        EXPECT_NE(view, nullptr);
+        view->setAttribute(Qt::WA_DeleteOnClose, false);
+        view->list = CreateListSource(view.get(), 1, kFamilyDealings, nullptr);
+        view->resize(900, 420);
+        MainFrameState().activeView = view.get();
+        view->OnRefresh();
+        return *view;
+    }
+    bool Checked(uint32_t command)
+    {
+        CommandUi ui{command, false, std::nullopt, std::nullopt};
+        EXPECT_TRUE(view->UpdateCommand(ui));
+        return ui.checked.value_or(false);
+    }
+    bool Enabled(uint32_t command)
+    {
+        CommandUi ui{command, false, std::nullopt, std::nullopt};
+        EXPECT_TRUE(view->UpdateCommand(ui));
+        return ui.enabled;
+    }
+    std::unique_ptr<CViewHoldWnd> view;
+
+private:
+    OptionBlockA saved_;
+};
+
+TEST_F(ViewHoldWindow, ShowsTheDemoDealingsWithCounts)
+{
+    CViewHoldWnd& v = Make();
+    EXPECT_EQ(v.rows.size(), size_t(CountHoldRows(v.rows).directorDeals + CountHoldRows(v.rows).directorHoldings +
+                                    CountHoldRows(v.rows).majorDeals + CountHoldRows(v.rows).majorHoldings));
+    EXPECT_GT(v.rows.size(), 3000u);
+    const auto items = v.HeaderItems();
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_NE(items[0].find("Directors' dealings"), std::string::npos);
+    EXPECT_EQ(v.StatusTexts()[0], "All shares");
+    EXPECT_EQ(v.StatusTexts()[2], "Director & Major holdings");
+    SaveRender(RenderWidget(v), QStringLiteral("dealings-view"));
+}
+
+TEST_F(ViewHoldWindow, FilterCommandsRebuildAndShowTheirChecks)
+{
+    CViewHoldWnd& v = Make();
+    const size_t all = v.rows.size();
+    EXPECT_FALSE(Checked(kCommandLatestHoldings));
+    EXPECT_TRUE(Checked(kCommandAllDealings));
+    EXPECT_TRUE(v.RunCommand(kCommandLatestHoldings));
+    EXPECT_TRUE(Checked(kCommandLatestHoldings));
+    EXPECT_LT(v.rows.size(), all);
+    EXPECT_EQ(v.StatusTexts()[2], "Latest Director & Major holdings");
+
+    // Unlinked, without a selected share: the share limit is greyed; the parent limit toggles.
+    EXPECT_FALSE(Enabled(kCommandShareDealings));
+    EXPECT_TRUE(v.RunCommand(kCommandParentDealings));
+    EXPECT_TRUE(Checked(kCommandParentDealings));
+    EXPECT_FALSE(Checked(kCommandAllDealings));
+    EXPECT_TRUE(v.RunCommand(kCommandAllDealings));
+    EXPECT_TRUE(Checked(kCommandAllDealings));
+
+    EXPECT_TRUE(v.RunCommand(kCommandExpandAbbreviations));
+    EXPECT_TRUE(Checked(kCommandExpandAbbreviations));
+    v.RunCommand(kCommandExpandAbbreviations);
+
+    // Another view active: the commands are not this view's; the weekly statistics stay open to
+    // the View menu while dealings are loaded.
+    MainFrameState().activeView = nullptr;
+    CommandUi ui{kCommandLatestHoldings, false, std::nullopt, std::nullopt};
+    EXPECT_FALSE(v.UpdateCommand(ui));
+    EXPECT_FALSE(QueryCommandUi(kCommandLatestHoldings).enabled);
+    EXPECT_TRUE(QueryCommandUi(kCommandDealingsStats).enabled);
+}
+
+TEST_F(ViewHoldWindow, ATypedLetterFindsAnInvestor)
+{
+    CViewHoldWnd& v = Make();
+    Config().optionsA.data()[OptionBlockA::kFindContains] = 0; // from the first letter
+    SetModalDialogRunner([](QDialog& dialog) {
+        dialog.accept();
+        return int(QDialog::Accepted);
+    });
+    const FindSharePlan plan = PlanFindShare('N', KeyState{}, &v, false);
+    EXPECT_EQ(plan.action, FindShareAction::FindInvestor);
+    EXPECT_TRUE(CarryOutFindShare(&v, plan, 'N', {}));
+    SetModalDialogRunner(nullptr);
+    SetFindInvestorDialog(nullptr);
+    ASSERT_GT(v.currentRow, 0);
+    const std::string name =
+        DealingInvestorName(v.rows[size_t(v.currentRow)].record - 1, DealingsInfo(), DealingsCodingTables());
+    EXPECT_EQ(name[0], 'N') << name;
+}
+
+TEST_F(ViewHoldWindow, NoBlockPaintsNoData)
+{
+    CViewHoldWnd& v = Make();
+    FreeDirDealBlocks();
+    v.rows.clear();
+    SaveRender(RenderWidget(v), QStringLiteral("dealings-view-no-data"));
+    EXPECT_EQ(DealingsMainBlock, nullptr);
+}
+
+} // namespace

@@ -1,0 +1,261 @@
+// The list view's column interaction driven through the real widget offscreen: the heading menu, the
+// add-column and format commands, resize and move drags, double clicks, the wheel and keys.
+#include "lists/ui/ViewList.h"
+
+#include "core/ConfigState.h"
+#include "lists/AddColumnCommands.h"
+#include "lists/ColumnDef.h"
+#include "lists/ListOptions.h"
+#include "lists/ListRows.h"
+#include "lists/ListSettings.h"
+#include "lists/ui/ListViewSeams.h"
+#include "shell/CommandUpdate.h"
+#include "shell/FrameState.h"
+#include "shell/ui/PopupListTip.h"
+#include "shell/ui/SoftMenuQt.h"
+#include "platform/ByteOrder.h"
+#include "support/ui/Render.h"
+#include "../ListFixture.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTest>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+std::vector<FixtureShare> Shares()
+{
+    return {
+        {0x4001, "Alpha Mining", {11}, MakeRecordFlags(kMarketMain, kIndexFtse100)},
+        {0x4002, "Bravo Foods", {11}, MakeRecordFlags(kMarketMain, kIndexFtse100), 0, 0, kListDays - 1, 2000, -10},
+        {0x4003, "Charlie Holdings", {11}, MakeRecordFlags(kMarketAim, kIndexNone)},
+        {0x4004, "Delta Power", {11}, MakeRecordFlags(kMarketMain, kIndexFtse100), 0, 0, kListDays - 1, 500, 3},
+    };
+}
+
+class ViewListColumns : public ListFixture {
+protected:
+    void SetUp() override
+    {
+        saved_ = Config();
+        LoadShares(Shares());
+        list_ = NewList(0, 16);
+        list_->windowSlot = -1;
+        list_->next = ShareListChain();
+        ShareListChain() = list_;
+        SelectColumnSetting(list_, kListKindShares, 0, false, false);
+        RefreshListRows(list_, true, true);
+        view_ = std::make_unique<CViewList>(1);
+        view_->list = list_;
+        view_->SetFixedFontPixels(12);
+        view_->resize(1400, 260);
+        Paint();
+    }
+    void TearDown() override
+    {
+        view_.reset();
+        ShareListChain() = nullptr;
+        ForgetListRows();
+        FreeSettingLayouts();
+        Config() = saved_;
+    }
+    QImage Paint() { return view_->RenderImage(view_->size()); }
+    int HeadingY() const { return view_->headings().height / 2; }
+    ColumnSpan Span(int column) const
+    {
+        for (const ColumnSpan& s : view_->VisibleColumnSpans())
+            if (s.column == column)
+                return s;
+        ADD_FAILURE() << "column " << column << " not shown";
+        return {};
+    }
+    int Code(int column) const { return ColumnDefCode(GetColumnDef(list_->columnLayout, column)); }
+    int Columns() const { return CountColumnDefs(list_->columnLayout); }
+    void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons = Qt::LeftButton, Qt::KeyboardModifiers mods = {})
+    {
+        QMouseEvent event(type, QPointF(at), QPointF(view_->mapToGlobal(at)), Qt::LeftButton, buttons, mods);
+        QApplication::sendEvent(view_.get(), &event);
+    }
+    void Wheel(int delta, Qt::KeyboardModifiers mods = {})
+    {
+        QWheelEvent event(QPointF(50, 100), QPointF(50, 100), QPoint(), QPoint(0, delta), Qt::NoButton, mods, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view_.get(), &event);
+    }
+
+    ConfigState saved_;
+    ShareList* list_ = nullptr;
+    std::unique_ptr<CViewList> view_;
+};
+
+bool MenuHolds(QMenu& menu, uint32_t command)
+{
+    for (QAction* action : menu.actions()) {
+        if (ActionCommand(action) == command)
+            return true;
+        if (action->menu() && MenuHolds(*action->menu(), command))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+TEST_F(ViewListColumns, HeadingMenuAddingFormattingAndMovingColumns)
+{
+    const ColumnSpan third = Span(3);
+    MainFrameState().activeView = view_.get();
+    std::unique_ptr<QMenu> menu(view_->BuildContextMenu(QPoint((third.left + third.right) / 2, HeadingY())));
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(view_->cursorColumn(), 3);
+    EXPECT_TRUE(MenuHolds(*menu, 20176));
+    EXPECT_TRUE(MenuHolds(*menu, 25112));
+    QAction* remove = nullptr;
+    for (QAction* action : menu->actions())
+        if (ActionCommand(action) == 20176)
+            remove = action;
+    ASSERT_TRUE(remove);
+    EXPECT_TRUE(remove->isEnabled()) << "the active view enables the column's items";
+    SaveRender(RenderWidget(*menu), "list-heading-menu");
+    MainFrameState().activeView = nullptr;
+    EXPECT_FALSE(view_->BuildContextMenu(QPoint(third.left + 1, HeadingY()))) << "inside the left margin";
+    std::unique_ptr<QMenu> body(view_->BuildContextMenu(QPoint(100, view_->grid().RowTop(0) + 3)));
+    ASSERT_TRUE(body);
+    EXPECT_EQ(view_->cursorColumn(), -1);
+
+    // Add "Volatility" in front of column 3, give it three significant figures, move it first.
+    view_->SetCursorColumn(3);
+    const int before = Columns();
+    ASSERT_TRUE(view_->RunListCommand(25136));
+    EXPECT_EQ(Columns(), before + 1);
+    EXPECT_EQ(Code(3), 21);
+    CommandUi ui;
+    ui.command = 25136;
+    ASSERT_TRUE(view_->UpdateListCommand(ui));
+    EXPECT_TRUE(ui.enabled);
+    EXPECT_TRUE(ui.checked.value_or(false));
+    ASSERT_TRUE(view_->RunListCommand(26243));
+    EXPECT_EQ(GetColumnDef(list_->columnLayout, 3)[ColumnDefLayout::FormatB] & 0x8F, 0x83);
+    ColumnDialogs().number = [](const std::string& title, const std::string&, const std::string&, int) -> std::optional<int> {
+        return title == "Move this Column" ? std::optional<int>(2) : std::nullopt;
+    };
+    ASSERT_TRUE(view_->RunListCommand(25012));
+    ColumnDialogs().number = nullptr;
+    EXPECT_EQ(Code(1), 21);
+    Paint();
+    SaveRender(RenderWidget(*view_), "list-columns-edited");
+
+    // Dialog commands answer Cancel without their dialogs.
+    view_->SetCursorColumn(2);
+    EXPECT_TRUE(view_->RunListCommand(20175));
+    EXPECT_TRUE(view_->RunListCommand(25117));
+    EXPECT_EQ(Columns(), before + 1);
+}
+
+TEST_F(ViewListColumns, ResizeAndMoveDrags)
+{
+    const ColumnSpan second = Span(2);
+    Mouse(QEvent::MouseButtonPress, QPoint(second.right - 2, HeadingY()));
+    ASSERT_TRUE(view_->resizing());
+    Mouse(QEvent::MouseMove, QPoint(second.right + 40, HeadingY()));
+    SaveRender(RenderWidget(*view_), "list-resize-drag");
+    Mouse(QEvent::MouseButtonRelease, QPoint(second.left - 30, HeadingY()), Qt::NoButton);
+    EXPECT_FALSE(view_->resizing());
+    EXPECT_EQ(ColumnDefWidth(GetColumnDef(list_->columnLayout, 2)), 10);
+
+    Paint();
+    const std::vector<int> codes = [&] { std::vector<int> c; for (int i = 0; i < Columns(); ++i) c.push_back(Code(i)); return c; }();
+    const ColumnSpan first = Span(1);
+    const QPoint middle((first.left + first.right) / 2, HeadingY());
+    Mouse(QEvent::MouseButtonPress, middle);
+    Mouse(QEvent::MouseButtonRelease, middle + QPoint(1, 0), Qt::NoButton);
+    EXPECT_EQ(Code(1), codes[1]) << "released on the same column";
+
+    const ColumnSpan last = view_->VisibleColumnSpans().back();
+    ASSERT_LT(last.right + 20, view_->grid().table().right - 4);
+    Mouse(QEvent::MouseButtonPress, middle);
+    Mouse(QEvent::MouseMove, QPoint(last.right + 20, HeadingY()));
+    Mouse(QEvent::MouseButtonRelease, QPoint(last.right + 20, HeadingY()), Qt::NoButton);
+    EXPECT_EQ(Code(Columns() - 1), codes[1]) << "past the last column moves it last";
+}
+
+TEST_F(ViewListColumns, DoubleClickingAHeadingSortsAndWheelAndKeysMoveTheSelection)
+{
+    const ColumnSpan name = Span(1);
+    Mouse(QEvent::MouseButtonDblClick, QPoint((name.left + name.right) / 2, HeadingY()));
+    EXPECT_EQ(list_->sortColumn, 1);
+    EXPECT_EQ(GetSettingSort(kListKindShares, list_->tableSetting), 2);
+    Mouse(QEvent::MouseButtonDblClick, QPoint((name.left + name.right) / 2, HeadingY()));
+    EXPECT_EQ(GetSettingSort(kListKindShares, list_->tableSetting), -2);
+
+    list_->current = 0;
+    ListWheel().reset();
+    Wheel(-60, Qt::ShiftModifier);
+    EXPECT_EQ(list_->current, 0);
+    Wheel(-60, Qt::ShiftModifier);
+    EXPECT_EQ(list_->current, 1) << "60 + 60 is one step";
+
+    QTest::keyClick(view_.get(), Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(list_->current, 2);
+    QTest::keyClick(view_.get(), Qt::Key_Home, Qt::ShiftModifier);
+    EXPECT_EQ(list_->current, 0);
+}
+
+TEST_F(ViewListColumns, DoubleClickingAWebsiteCellOpensItsAddress)
+{
+    std::vector<std::string> opened;
+    SetShellOpen([&](const std::string& link) { opened.push_back(link); });
+    view_->SetCursorColumn(1);
+    ASSERT_TRUE(view_->RunListCommand(26716));
+    Paint();
+    const ColumnSpan site = Span(1);
+    Mouse(QEvent::MouseButtonDblClick, QPoint((site.left + site.right) / 2, view_->grid().RowTop(0) + 3));
+    SetShellOpen(nullptr);
+    // The fixture's shares have no website: nothing opens.
+    EXPECT_TRUE(opened.empty());
+}
+
+TEST_F(ViewListColumns, MovingOverACellArmsTheTipAndAPressHidesIt)
+{
+    const ColumnSpan name = Span(1);
+    const QPoint cell((name.left + name.right) / 2, view_->grid().RowTop(1) + 3);
+    Mouse(QEvent::MouseMove, cell, Qt::NoButton);
+    ASSERT_NE(view_->cellTip(), nullptr);
+    EXPECT_TRUE(view_->cellTip()->timerRunning());
+    Mouse(QEvent::MouseButtonPress, cell);
+    EXPECT_FALSE(view_->cellTip()->timerRunning());
+    Mouse(QEvent::MouseButtonRelease, cell, Qt::NoButton);
+}
+
+TEST_F(ViewListColumns, DialogCommandsAddWhatTheScriptedDialogsAnswer)
+{
+    const int before = Columns();
+    view_->SetCursorColumn(2);
+    EXPECT_TRUE(view_->RunListCommand(26094));
+    EXPECT_TRUE(view_->RunListCommand(27219));
+    EXPECT_EQ(Columns(), before) << "without their dialogs the commands answer Cancel";
+
+    ColumnDialogs().results = [](int) -> std::optional<ResultsChoice> { return ResultsChoice{2, 1, 0}; };
+    ColumnDialogs().parameters = [](int) -> std::optional<std::pair<int32_t, int32_t>> { return std::pair<int32_t, int32_t>{DateParameter(3, 20), 0}; };
+    EXPECT_TRUE(view_->RunListCommand(26094));
+    EXPECT_EQ(ColumnDefCode(GetColumnDef(list_->columnLayout, 2)), 0x21);
+    EXPECT_TRUE(view_->RunListCommand(25118));
+    const uint8_t* since = GetColumnDef(list_->columnLayout, 2);
+    EXPECT_EQ(ColumnDefCode(since), 31);
+    EXPECT_EQ(since[ColumnDefLayout::FirstUnit], 0x82) << "mode 2 with the percentage bit";
+    EXPECT_EQ(Columns(), before + 2);
+
+    // Changing the contents replaces the column in place with the dialog's new answer.
+    ColumnDialogs().parameters = [](int) -> std::optional<std::pair<int32_t, int32_t>> { return std::pair<int32_t, int32_t>{DateParameter(3, 60), 0}; };
+    ASSERT_TRUE(view_->RunListCommand(27218));
+    EXPECT_EQ(Columns(), before + 2);
+    const uint8_t* changed = GetColumnDef(list_->columnLayout, 2);
+    EXPECT_EQ(ColumnDefCode(changed), 31);
+    EXPECT_EQ(LoadU16(changed + ColumnDefLayout::FirstCount), 60);
+    ColumnDialogs() = {};
+}

@@ -1,0 +1,208 @@
+// The share list window painting a real list through its own paint code: rows, the empty text, the
+// stored sort, the designs and the banded arrangement, and its commands' enabling.
+#include "lists/ui/ViewList.h"
+
+#include "core/ConfigRecords.h"
+#include "lists/ListOptions.h"
+#include "lists/ListPortfolioAdd.h"
+#include "lists/ListRows.h"
+#include "lists/ListSettings.h"
+#include "lists/RowSort.h"
+#include "shell/FrameState.h"
+#include "portfolio/Portfolio.h"
+#include "shell/PortfolioAdd.h"
+#include "support/ui/Render.h"
+#include "../ListFixture.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+std::vector<FixtureShare> Shares()
+{
+    return {
+        {0x4001, "Alpha Mining", {11}, MakeRecordFlags(kMarketMain, kIndexFtse100)},
+        {0x4002, "Bravo Foods", {11}, MakeRecordFlags(kMarketMain, kIndexFtse100), 0, 0, kListDays - 1, 2000, -10},
+        {0x4003, "Charlie Holdings", {11}, MakeRecordFlags(kMarketAim, kIndexNone)},
+        {0x4004, "Delta Power", {11}, MakeRecordFlags(kMarketMain, kIndexFtse100), 0, 0, kListDays - 1, 500, 3},
+    };
+}
+
+class ViewListPaint : public ListFixture {
+protected:
+    void SetUp() override { LoadShares(Shares()); }
+    void TearDown() override { ForgetListRows(); }
+
+    ShareList* Filled(int32_t number)
+    {
+        ShareList* list = NewList(number, 16);
+        list->windowSlot = -1;
+        SelectColumnSetting(list, kListKindShares, 0, false, false);
+        RefreshListRows(list, true, true);
+        return list;
+    }
+
+    std::unique_ptr<CViewList> ViewOf(ShareList* list)
+    {
+        auto view = std::make_unique<CViewList>(1);
+        view->list = list;
+        view->SetFixedFontPixels(12);
+        return view;
+    }
+
+    static std::vector<std::string> Texts(const CViewListBase& view)
+    {
+        std::vector<std::string> out;
+        for (const PaintOp& op : view.lastOps())
+            if (op.step == PaintStep::Text)
+                out.push_back(op.text);
+        return out;
+    }
+
+    static bool Has(const std::vector<std::string>& texts, const std::string& text)
+    {
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
+    }
+};
+
+} // namespace
+
+TEST_F(ViewListPaint, RowsOfARealListWithHeadingsAndTitle)
+{
+    ShareList* list = Filled(0);
+    ASSERT_GT(ShareListCount(list), 3);
+    auto view = ViewOf(list);
+    QImage image = view->RenderImage(QSize(900, 300));
+    SaveRender(image, "list-light");
+    auto texts = Texts(*view);
+    EXPECT_TRUE(Has(texts, "Alpha Mining"));
+    EXPECT_TRUE(Has(texts, "Delta Power"));
+    EXPECT_FALSE(Has(texts, "No shares"));
+    EXPECT_GT(view->headings().texts.size(), 3u);
+    EXPECT_TRUE(view->paintReady());
+    EXPECT_EQ(view->GetListTitle().rfind("List: All - ", 0), 0u) << view->GetListTitle();
+    // The rows start under the heading band and the first row is shaded.
+    EXPECT_EQ(view->grid().rowsTop(), view->headings().height);
+    QRgb shaded = image.pixel(3, view->grid().RowTop(0) + 2);
+    QRgb plain = image.pixel(3, view->grid().RowTop(1) + 2);
+    EXPECT_NE(shaded, plain);
+    view->list = nullptr;
+}
+
+TEST_F(ViewListPaint, EmptyListsSayNoSharesOrNoIndices)
+{
+    for (auto [number, text] : {std::pair{3, "No indices"}, std::pair{11, "No shares"}}) {
+        ShareList* list = NewList(number, 4);
+        list->windowSlot = -1;
+        SelectColumnSetting(list, kListKindShares, 0, false, false);
+        auto view = ViewOf(list);
+        QImage image = view->RenderImage(QSize(600, 200));
+        auto ops = view->lastOps();
+        auto it = std::find_if(ops.begin(), ops.end(), [&](const PaintOp& op) { return op.text == text; });
+        ASSERT_NE(it, ops.end()) << text;
+        EXPECT_EQ(it->y0, view->grid().rowsTop() + 50);
+        if (number == 11)
+            SaveRender(image, "list-empty");
+        view->list = nullptr;
+    }
+}
+
+TEST_F(ViewListPaint, AStoredSortOfZeroOrMinusOneNeverResorts)
+{
+    ShareList* list = Filled(0);
+    auto firstName = [&] { return std::string(GetRecordTexts(list->entries[0].record).name); };
+    std::string before = firstName();
+    auto view = ViewOf(list);
+    int saved = GetSettingSort(kListKindShares, list->tableSetting, 0);
+    for (int stored : {0, -1}) {
+        SetSettingSort(kListKindShares, list->tableSetting, 0, stored);
+        view->RenderImage(QSize(600, 200));
+        EXPECT_EQ(firstName(), before) << stored;
+    }
+    // A stored descending sort by the first text column re-sorts on paint.
+    SetSettingSort(kListKindShares, list->tableSetting, 0, -2);
+    view->RenderImage(QSize(600, 200));
+    EXPECT_EQ(list->sortDirection * (list->sortColumn + 1), -2);
+    SetSettingSort(kListKindShares, list->tableSetting, 0, saved);
+    view->list = nullptr;
+}
+
+TEST_F(ViewListPaint, DesignsAndBands)
+{
+    ShareList* list = Filled(0);
+    TableStyle* style = SettingStyle(kListKindShares, list->tableSetting);
+    ASSERT_NE(style, nullptr);
+    TableStyle saved = *style;
+    auto view = ViewOf(list);
+
+    // Dark design.
+    style->setWord(TableStyle::kBackground, 0x202020);
+    style->setWord(TableStyle::kAlternateBackground, 0x303030);
+    style->setWord(TableStyle::kText, 0xE0E0E0);
+    style->setWord(TableStyle::kHeadingBackground, 0x404040);
+    style->setWord(TableStyle::kHeadingText, 0xFFFFFF);
+    style->setWord(TableStyle::kCurrentBackground, 0x805020);
+    style->setWord(TableStyle::kCurrentText, 0xFFFFFF);
+    QImage dark = view->RenderImage(QSize(900, 300));
+    SaveRender(dark, "list-dark");
+    EXPECT_EQ(dark.pixel(dark.width() - 30, view->grid().RowTop(1) + 2) & 0xFFFFFF, 0x202020u);
+
+    // Banded: the columns repeat side by side and the rows flow on.
+    style->bytes[TableStyle::kWrapColumns] = 1;
+    list->firstVisible = 0;
+    QImage banded = view->RenderImage(QSize(900, 120));
+    SaveRender(banded, "list-banded");
+    EXPECT_TRUE(view->grid().banded());
+    EXPECT_GE(view->grid().bandsNeeded(), 1);
+    *style = saved;
+    view->list = nullptr;
+}
+
+TEST_F(ViewListPaint, AddCommandsAnswerOnlyForTheActiveViewAndNeedAPortfolio)
+{
+    ShareList* list = Filled(0);
+    auto view = ViewOf(list);
+    CommandUi ui;
+    ui.command = kCmdAddAllToCurrent;
+    CViewBase* savedActive = MainFrameState().activeView;
+    MainFrameState().activeView = nullptr;
+    EXPECT_FALSE(view->UpdateCommand(ui));
+    MainFrameState().activeView = view.get();
+    EXPECT_TRUE(view->UpdateCommand(ui));
+    EXPECT_FALSE(ui.enabled);
+    ui.command = kCmdAddAllToChosen;
+    EXPECT_TRUE(view->UpdateCommand(ui));
+    EXPECT_TRUE(ui.enabled);
+    // The chooser answers Cancel: nothing is added, nothing blocks.
+    EXPECT_TRUE(view->RunCommand(kCmdAddAllToChosen));
+    MainFrameState().activeView = savedActive;
+    view->list = nullptr;
+}
+
+TEST_F(ViewListPaint, AddingTheSharesAboveTheFirstRowAddsOne)
+{
+    ShareList* list = Filled(0);
+    list->current = 0;
+    Portfolio chosen;
+    chosen.name = "Chosen";
+    PortfolioAddHooks hooks;
+    hooks.save = [](Portfolio*) {};
+    hooks.prepareUndo = [](const Portfolio*) {};
+    hooks.pushUndo = [](uint32_t, Portfolio*) {};
+    hooks.rebuildGroup = [](Portfolio*) {};
+    SetPortfolioAddHooks(hooks);
+    SetPortfolioChooser([&](int mode) { return mode == kChooserAddMode ? &chosen : nullptr; });
+    EXPECT_TRUE(RunAddCommand(kCmdAddAboveToChosen, list));
+    EXPECT_EQ(CountPortfolioEntries(chosen), 1u);
+    EXPECT_TRUE(RunAddCommand(kCmdAddAllToChosen, list));
+    EXPECT_EQ(CountPortfolioEntries(chosen), uint32_t(ShareListCount(list)));
+    // Without a current portfolio view the current-portfolio commands add nothing.
+    EXPECT_FALSE(RunAddCommand(kCmdAddShareToCurrent, list));
+    SetPortfolioChooser({});
+    SetPortfolioAddHooks(DefaultPortfolioAddHooks());
+    ProFree(chosen.entries);
+}
