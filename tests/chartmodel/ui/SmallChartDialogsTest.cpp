@@ -1,6 +1,6 @@
 // The arrow and default-range dialogs by control id, with renders.
 #include "chartmodel/ui/ArrowDlg.h"
-#include "chartmodel/ui/DefaultRangeDlg.h"
+#include "chartmodel/ui/IntradayRangeDlg.h"
 
 #include "shell/ui/ModalDialog.h"
 #include "support/ui/Render.h"
@@ -25,14 +25,14 @@ TEST(ArrowDlg, GivesAndReadsTheCheckedControlId)
     EXPECT_EQ(CArrowDlg(7, 0).ArrowId(), 1398);
 }
 
-TEST(DefaultRangeDlg, MinutesOutsideTheBoundsAreRefused)
+TEST(IntradayRangeDlg, MinutesOutsideTheBoundsAreRefused)
 {
     int warnings = 0;
     SetModalDialogRunner([&](QDialog&) {
         ++warnings;
         return int(QDialog::Rejected);
     });
-    CDefaultRangeDlg dialog;
+    CIntradayRangeDlg dialog;
     test::SaveRender(test::RenderWidget(dialog), "default_range_dialog");
     EXPECT_EQ(dialog.Minutes(), 60);
     dialog.findChild<QLineEdit*>("3341")->setText("4");

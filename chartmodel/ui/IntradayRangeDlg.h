@@ -13,9 +13,9 @@ constexpr int kRangeMinutesMin = 5;
 constexpr int kRangeMinutesMax = 86400;
 inline bool RangeMinutesValid(int minutes) { return minutes >= kRangeMinutesMin && minutes <= kRangeMinutesMax; }
 
-class CDefaultRangeDlg : public QDialog {
+class CIntradayRangeDlg : public QDialog {
 public:
-    explicit CDefaultRangeDlg(int minutes = 60, QWidget* parent = nullptr);
+    explicit CIntradayRangeDlg(int minutes = 60, QWidget* parent = nullptr);
     bool Limited() const;
     int Minutes() const;
     // A minutes value outside 5..86400 with the box ticked is refused and the dialog stays open.

@@ -1,5 +1,5 @@
 // The intraday chart's default-range dialog.
-#include "chartmodel/ui/DefaultRangeDlg.h"
+#include "chartmodel/ui/IntradayRangeDlg.h"
 
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/ModalDialog.h"
@@ -17,7 +17,7 @@ namespace {
 constexpr uint32_t kDefaultRangeHelp = 92627;
 }
 
-CDefaultRangeDlg::CDefaultRangeDlg(int minutes, QWidget* parent) : QDialog(parent)
+CIntradayRangeDlg::CIntradayRangeDlg(int minutes, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("806"));
     setWindowTitle(QStringLiteral("Define the default range"));
@@ -38,10 +38,10 @@ CDefaultRangeDlg::CDefaultRangeDlg(int minutes, QWidget* parent) : QDialog(paren
     layout->addWidget(OkCancelHelpButtons(*this, kDefaultRangeHelp), 1, 0, 1, 3);
 }
 
-bool CDefaultRangeDlg::Limited() const { return limited_->isChecked(); }
-int CDefaultRangeDlg::Minutes() const { return minutes_->text().toInt(); }
+bool CIntradayRangeDlg::Limited() const { return limited_->isChecked(); }
+int CIntradayRangeDlg::Minutes() const { return minutes_->text().toInt(); }
 
-void CDefaultRangeDlg::accept()
+void CIntradayRangeDlg::accept()
 {
     if (Limited() && !RangeMinutesValid(Minutes())) {
         QMessageBox box(QMessageBox::Warning, windowTitle(),
