@@ -3,6 +3,8 @@
 
 #include "chartmodel/EodChart.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/ui/GraphDesignDlg.h"
+#include "shell/CommandUpdate.h"
 #include "shell/ViewKinds.h"
 #include "shell/ui/ViewClassRegistry.h"
 
@@ -68,6 +70,28 @@ void CViewGraphEODWnd::keyPressEvent(QKeyEvent* event)
 void InstallDailyChartClass()
 {
     RegisterViewClass(kViewDailyChart, [](int32_t k) -> CViewBaseWnd* { return new CViewGraphEODWnd(k); });
+}
+
+namespace {
+constexpr uint32_t kGraphDesignCommand = 25002;
+}
+
+intptr_t CViewGraphEODWnd::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    if (message == WM_COMMAND && uint32_t(wParam) == kGraphDesignCommand) {
+        OpenGraphDesign(*this, SettingName());
+        return 1;
+    }
+    return ViewGraphEODT<CViewGraphWnd>::onProgramMessage(message, wParam, lParam);
+}
+
+bool CViewGraphEODWnd::UpdateCommandUi(CommandUi& ui) const
+{
+    if (ui.command == kGraphDesignCommand) {
+        ui.enabled = true;
+        return true;
+    }
+    return ViewGraphEODT<CViewGraphWnd>::UpdateCommandUi(ui);
 }
 
 } // namespace qv

@@ -2,7 +2,11 @@
 // and Previews, the box-value and reversal checks, the defaults, and a render of every page.
 #include "chartmodel/ui/GraphDesignDlg.h"
 
+#include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
+#include "resources/MessageIds.h"
+#include "shell/CommandUpdate.h"
+#include "shell/ViewKinds.h"
 #include "core/ConfigState.h"
 #include "devtools/lib/SyntheticChart.h"
 
@@ -216,4 +220,24 @@ TEST(GraphDesignDlg, BoxSizeDialogAppliesOnReleaseAndCancelRestoresTheByte)
         SetModalDialogRunner(nullptr);
         EXPECT_EQ(U8(dialog.Working(), kBoxSizeSpace), answer == QDialog::Accepted ? 0x58 : 0x23);
     }
+}
+
+TEST(GraphDesignDlg, GraphDesignCommandOnADailyChartOpensTheDialogForItsSetting)
+{
+    ChartSetting fixture;
+    Config().dailyGraphs.names[0] = "Daily 1";
+    CViewGraphEODWnd window(kViewDailyChart);
+    CommandUi ui;
+    ui.command = 25002;
+    EXPECT_TRUE(window.UpdateCommandUi(ui));
+    EXPECT_TRUE(ui.enabled);
+    QString title;
+    SetModalDialogRunner([&](QDialog& d) {
+        title = d.windowTitle();
+        return int(QDialog::Rejected);
+    });
+    EXPECT_EQ(window.onProgramMessage(WM_COMMAND, 25002, 0), 1);
+    SetModalDialogRunner(nullptr);
+    Config().dailyGraphs.names[0].reset();
+    EXPECT_EQ(title, QStringLiteral("Graph design - Daily 1 (Setting 1)"));
 }
