@@ -16,6 +16,7 @@ public:
     bool UpdateCommandUi(CommandUi& ui) const override;
 
 protected:
+    bool RunSettingsDialog(uint32_t command);
     bool ShiftHeld() const override;
     void DrawTimeLines() override;
     void DrawNoData(const GraphPane& pane, const std::string& text) override;

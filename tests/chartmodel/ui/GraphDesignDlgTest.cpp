@@ -241,3 +241,25 @@ TEST(GraphDesignDlg, GraphDesignCommandOnADailyChartOpensTheDialogForItsSetting)
     Config().dailyGraphs.names[0].reset();
     EXPECT_EQ(title, QStringLiteral("Graph design - Daily 1 (Setting 1)"));
 }
+
+TEST(GraphDesignDlg, TrendAndPivotCommandsOpenTheirDialogsByTheViewFlags)
+{
+    ChartSetting fixture;
+    CViewGraphEODWnd window(kViewDailyChart);
+    QStringList opened;
+    SetModalDialogRunner([&](QDialog& d) {
+        opened << d.objectName();
+        return int(QDialog::Rejected);
+    });
+    struct Case {
+        uint32_t command, flags;
+        const char* dialog;
+    } cases[] = {{20206, 0, "203"}, {20206, 1, "837"}, {20206, 2, nullptr}, {27054, 0, "27065"}, {27078, 0, "27065"}};
+    for (const Case& c : cases) {
+        opened.clear();
+        window.viewFlags = c.flags;
+        EXPECT_EQ(window.onProgramMessage(WM_COMMAND, c.command, 0), 1);
+        EXPECT_EQ(opened, c.dialog ? QStringList{QString::fromLatin1(c.dialog)} : QStringList{}) << c.command;
+    }
+    SetModalDialogRunner(nullptr);
+}
