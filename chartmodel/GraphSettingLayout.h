@@ -142,13 +142,16 @@ constexpr size_t kPivotMethod = 0;
 constexpr size_t kPivotFlags = 4;
 constexpr size_t kPivotPens = 8;          // 5 x u32
 
-// 45-degree support and resistance lines (flag word and four pens).
+// 45-degree support and resistance lines: seven words, of which the defaults fill the first five (flag
+// word and four pens).
 constexpr size_t kSupportResist = 1532;
-constexpr size_t kSupportResistSize = 20;
+constexpr int kSupportResistWords = 7;
+constexpr size_t kSupportResistSize = 4 * kSupportResistWords;
 
-// Swing block (17 words used).
+// Swing block: 26 words, of which the defaults fill the first 17.
 constexpr size_t kSwing = 1560;
-constexpr size_t kSwingSize = 68;
+constexpr int kSwingBlockWords = 26;
+constexpr size_t kSwingSize = 4 * kSwingBlockWords;
 constexpr size_t kSwingFlags = 1560;
 constexpr size_t kSwingDays = 1564;
 constexpr int kSwingWords = 17;
@@ -177,7 +180,7 @@ static_assert(kPriceColours + 4 * 10 == kGridDensityH);
 static_assert(kFontFace + kFontFaceSize == kBoxUpPen);
 static_assert(kPivot1 + kPivotSize == kPivot2);
 static_assert(kPivot2 + kPivotSize == kSupportResist);
-static_assert(kSupportResist + kSupportResistSize <= kSwing);
+static_assert(kSupportResist + kSupportResistSize == kSwing);
 static_assert(kSwing + kSwingSize <= kEvents);
 static_assert(kEventEntries + kEventCount * kEventEntrySize == kEvents + kEventsSize);
 static_assert(kEvents + kEventsSize == GraphSetting::kSize);

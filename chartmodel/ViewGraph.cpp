@@ -3,6 +3,7 @@
 #include "chartmodel/ViewGraph.h"
 
 #include "chartmodel/ChartNumbers.h"
+#include "chartmodel/GraphDesign.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/ValueMapping.h"
 #include "core/Captions.h"
@@ -208,7 +209,7 @@ void CViewGraph::OnDraw(void* dc, const DrawDevice& device)
     horizontalScale = geometry.horizontal;
     verticalScale = geometry.vertical;
     pendingChangeMs = 0;
-    int32_t margin = int32_t(gs::U8(*styleRecord, gs::kWhiteSpace)) * 3 + 1;
+    int32_t margin = graphdesign::ViewMargin(*styleRecord);
     AttachGraphSource(dc, styleRecord, 0, 0, geometry.width, geometry.height, 0, margin,
                       ChartOptions().flickerFree != 0 && !device.printer, true);
 

@@ -3,6 +3,12 @@
 
 #include "chartmodel/EodChart.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/ui/DisplayTrendsDlg.h"
+#include "chartmodel/ui/GraphDesignDlg.h"
+#include "chartmodel/ui/PivotPointsDlg.h"
+#include "chartmodel/ui/SupportResistDlg.h"
+#include "shell/ui/ModalDialog.h"
+#include "shell/CommandUpdate.h"
 #include "shell/ViewKinds.h"
 #include "shell/ui/ViewClassRegistry.h"
 
@@ -68,6 +74,63 @@ void CViewGraphEODWnd::keyPressEvent(QKeyEvent* event)
 void InstallDailyChartClass()
 {
     RegisterViewClass(kViewDailyChart, [](int32_t k) -> CViewBaseWnd* { return new CViewGraphEODWnd(k); });
+}
+
+namespace {
+constexpr uint32_t kGraphDesignCommand = 25002;
+constexpr uint32_t kTrendsCommand = 20206;
+constexpr uint32_t kPivotCommand = 27054;
+constexpr uint32_t kSecondPivotCommand = 27078;
+} // namespace
+
+// The chart settings dialogs write into the setting itself and tell the views of it afterwards.
+bool CViewGraphEODWnd::RunSettingsDialog(uint32_t command)
+{
+    GraphSetting* setting = ActiveSetting();
+    if (!setting)
+        return false;
+    auto notify = [this] { NotifyGraphSettings(0); };
+    if (command == kPivotCommand || command == kSecondPivotCommand) {
+        CPivotPointsDlg dialog(*setting, command == kPivotCommand ? graphsetting::kPivot1 : graphsetting::kPivot2, this);
+        dialog.SetNotify(notify);
+        RunModalDialog(dialog);
+        return true;
+    }
+    if (command != kTrendsCommand)
+        return false;
+    if (viewFlags & 1) {
+        CSupportResistDlg dialog(*setting, this);
+        dialog.SetRedraw([this] { update(); });
+        RunModalDialog(dialog);
+    } else if (!(viewFlags & 2) && !ComputeSettingsLocked()) {
+        CDisplayTrendsDlg dialog(*setting, false, this);
+        dialog.SetNotify(notify);
+        RunModalDialog(dialog);
+    }
+    notify();
+    return true;
+}
+
+intptr_t CViewGraphEODWnd::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    if (message == WM_COMMAND && uint32_t(wParam) == kGraphDesignCommand) {
+        OpenGraphDesign(*this, SettingName());
+        return 1;
+    }
+    if (message == WM_COMMAND && RunSettingsDialog(uint32_t(wParam)))
+        return 1;
+    return ViewGraphEODT<CViewGraphWnd>::onProgramMessage(message, wParam, lParam);
+}
+
+bool CViewGraphEODWnd::UpdateCommandUi(CommandUi& ui) const
+{
+    for (uint32_t command : {kGraphDesignCommand, kTrendsCommand, kPivotCommand, kSecondPivotCommand}) {
+        if (ui.command == command) {
+            ui.enabled = true;
+            return true;
+        }
+    }
+    return ViewGraphEODT<CViewGraphWnd>::UpdateCommandUi(ui);
 }
 
 } // namespace qv

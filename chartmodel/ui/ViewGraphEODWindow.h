@@ -11,7 +11,12 @@ class CViewGraphEODWnd : public ViewGraphEODT<CViewGraphWnd> {
 public:
     explicit CViewGraphEODWnd(int32_t kind, QWidget* parent = nullptr);
 
+    // Graph design (25002) on the chart's setting, then the daily chart's own commands.
+    intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    bool UpdateCommandUi(CommandUi& ui) const override;
+
 protected:
+    bool RunSettingsDialog(uint32_t command);
     bool ShiftHeld() const override;
     void DrawTimeLines() override;
     void DrawNoData(const GraphPane& pane, const std::string& text) override;

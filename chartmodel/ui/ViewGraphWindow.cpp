@@ -5,6 +5,7 @@
 #include "chartmodel/ChartModeStop.h"
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/ChartToggles.h"
+#include "chartmodel/GraphDesign.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/IndicatorPlacement.h"
 #include "chartmodel/LegendPlacement.h"
@@ -284,7 +285,7 @@ void CViewGraphWnd::DrawView(QPainter& painter)
         // A resize drag rebuilds on every move, past the paint's own refusal during the drag.
         forceBuild_ = false;
         device_ = target_ = &painter;
-        int32_t margin = int32_t(gs::U8(*ActiveSetting(), gs::kWhiteSpace)) * 3 + 1;
+        int32_t margin = graphdesign::ViewMargin(*ActiveSetting());
         CViewGraph::AttachGraphSource(&painter, styleRecord ? styleRecord : ActiveSetting(), 0, 0, width(), height(), 0,
                                       margin, ChartOptions().flickerFree != 0, true);
         graph_.reset();
