@@ -178,6 +178,14 @@ std::vector<uint8_t> ResultsColumnRecord(int itemGroup, int item, int8_t year)
     return record;
 }
 
+std::vector<uint8_t> ResultsChangeColumnRecord(int itemCode, uint8_t yearByte)
+{
+    std::vector<uint8_t> record;
+    AppendColumnDef(record, ColumnOf(kColumnResultsChange, uint8_t(itemCode)).withAlign(1).withWidth(70).withFormatB(2)
+        .withOption(int8_t(yearByte)));
+    return record;
+}
+
 std::vector<uint8_t> FieldColumnRecord(uint8_t code, bool narrow)
 {
     ColumnDefSpec spec = ColumnOf(kColumnField, code).withWidth(narrow ? 60 : 120);

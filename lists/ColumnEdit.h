@@ -40,6 +40,8 @@ std::optional<std::vector<uint8_t>> InsertRecordAsIs(std::span<const uint8_t> la
 // A results column: kind 2, flags 1, format A 1, format B 2 (1 when the group's low three bits are
 // set), width 60, the year byte after the flags, field code (group << 4) | (item & 15).
 std::vector<uint8_t> ResultsColumnRecord(int itemGroup, int item, int8_t year);
+// A results-change column: kind 0x84, the item code, width 70, the year byte (years back, growth span).
+std::vector<uint8_t> ResultsChangeColumnRecord(int itemCode, uint8_t yearByte);
 
 // A 27-byte field column for a field-table code: `narrow` from the entry's width flag (60, else 120).
 std::vector<uint8_t> FieldColumnRecord(uint8_t code, bool narrow);

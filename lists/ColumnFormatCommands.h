@@ -30,6 +30,7 @@ constexpr int UpDownArrow = 27028;
 constexpr int ArrowPlacement = 27209;
 constexpr int Fit = 27033;
 constexpr int ChangeContents = 27218;
+constexpr int Borders = 27220;
 constexpr int ConsensusNumbers = 538;
 constexpr int ExchangeCode = 27086;
 } // namespace ColumnCommand

@@ -239,4 +239,31 @@ AdvancedResultChoice ApplyAdvancedRules(AdvancedResultChoice c)
 
 bool AddNowAllowed(int columnCount) { return columnCount < kMaxLayoutColumns; }
 
+ResultsChoice ResultsChoiceOfBasic(const BasicResultChoice& c)
+{
+    const BasicHandOver h = BasicToHandOver(c);
+    return ResultsChoice{h.type, h.resultCode, int8_t(h.yearOffset), false};
+}
+
+ResultsChoice ResultsChoiceOfAdvanced(const AdvancedResultChoice& c)
+{
+    const int back = kAdvancedMostRecent - c.year;
+    return ResultsChoice{0, c.item + 32 * c.option, int8_t((c.type << 4) | back), true};
+}
+
+BasicResultChoice BasicOfResultsColumn(int fieldCode, int8_t year)
+{
+    return BasicFromHandOver(BasicHandOver{year, fieldCode & 15, (fieldCode >> 4) & 15});
+}
+
+AdvancedResultChoice AdvancedOfResultsColumn(int itemCode, uint8_t yearByte)
+{
+    AdvancedResultChoice c;
+    c.item = std::clamp(itemCode % 32, 0, kAdvancedItems - 1);
+    c.option = itemCode / 32;
+    c.year = std::clamp(kAdvancedMostRecent - (yearByte & 15), 0, kAdvancedMostRecent);
+    c.type = yearByte >> 4;
+    return ApplyAdvancedRules(c);
+}
+
 } // namespace qv

@@ -3,6 +3,7 @@
 // and descriptions.
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string_view>
 
@@ -74,6 +75,24 @@ bool AdvancedIsPriceRatio(const AdvancedResultChoice& c);
 bool AdvancedYearAllowed(const AdvancedResultChoice& c, int year);
 bool AdvancedTypeAllowed(const AdvancedResultChoice& c, int type);
 AdvancedResultChoice ApplyAdvancedRules(AdvancedResultChoice c);
+
+// The column a page's choice stands for. Headline page: a results column (kind 2) of field code
+// (item group << 4) | item, where the group is the type and the item the result code, with the year
+// offset as its year byte. Advanced page (`change`): a results-change column (kind 0x84) of item code
+// item + 32 x option (each variant of an item sits 32 codes on) whose year byte holds the years back
+// in its low nibble and the growth span in its high nibble.
+struct ResultsChoice {
+    int itemGroup = 0;
+    int item = 0;
+    int8_t year = 0;
+    bool change = false;
+    bool operator==(const ResultsChoice&) const = default;
+};
+ResultsChoice ResultsChoiceOfBasic(const BasicResultChoice& c);
+ResultsChoice ResultsChoiceOfAdvanced(const AdvancedResultChoice& c);
+// The pages filled back from an existing column's field code and year byte.
+BasicResultChoice BasicOfResultsColumn(int fieldCode, int8_t year);
+AdvancedResultChoice AdvancedOfResultsColumn(int itemCode, uint8_t yearByte);
 
 // "Add Now" stays enabled while the table has fewer than 120 columns.
 bool AddNowAllowed(int columnCount);

@@ -1,20 +1,17 @@
-// What the list views ask outside themselves: the column dialogs (until they exist every one answers
-// Cancel; tests script them) and opening a link with the desktop's handler (tests record it).
+// What the list views ask outside themselves: the column dialogs (a seam set by tests answers in
+// place of the dialog) and opening a link with the desktop's handler (tests record it).
 #pragma once
 
 #include "lists/ListColumnCommands.h"
+#include "lists/ResultsSheetRules.h"
 
 #include <functional>
 #include <optional>
 #include <string>
 
-namespace qv {
+class QWidget;
 
-struct ResultsChoice {
-    int itemGroup = 0;
-    int item = 0;
-    int8_t year = 0;
-};
+namespace qv {
 
 struct ListColumnDialogs {
     // The column-name dialog: the heading shown and the column's own title; the new title or Cancel.
@@ -30,6 +27,26 @@ struct ListColumnDialogs {
     std::function<std::optional<HighLowChoice>()> highLow;
 };
 ListColumnDialogs& ColumnDialogs();
+
+// "Change name of column" on the heading shown, offering the column's default name; the new title.
+std::optional<std::string> AskColumnName(QWidget* parent, const std::string& heading, const std::string& ownTitle,
+                                         const std::string& defaultName);
+// The number entry dialog; `limited` keeps the value within 10..1000.
+std::optional<int> AskColumnNumber(QWidget* parent, const std::string& title, const std::string& prompt,
+                                   const std::string& hint, int initial, bool limited);
+// The results sheet for adding (def null; "Add Now" hands each column to `addNow`, which returns the
+// table's new column count) or for changing the results column `def`.
+std::optional<ResultsChoice> AskResultsColumn(QWidget* parent, int command, const uint8_t* def, int columnCount,
+                                              std::function<int(const ResultsChoice&)> addNow);
+// The date dialogs of a price column: "Select date of price" for field codes 30 and 31, "Price change
+// between two dates" for 56 and 57, filled from the parameters given ((mode << 16) | value, 0 for a
+// new column); other codes answer Cancel until their dialogs exist.
+std::optional<std::pair<int32_t, int32_t>> AskDateParameters(QWidget* parent, int command, int fieldCode,
+                                                             std::pair<int32_t, int32_t> current);
+// "Add Price High/Low Column": for a new column (fieldCode 0) or an existing one (its field code,
+// sub-kind and own period); the program-wide periods are read from and kept in the option block.
+std::optional<HighLowChoice> AskHighLowColumn(QWidget* parent, int fieldCode, int subKind, int32_t periodKind,
+                                             int32_t periodValue);
 
 // Opens a link with the shell's "open" verb; a failure is ignored.
 using ShellOpenFunction = std::function<void(const std::string& link)>;

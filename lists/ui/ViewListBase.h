@@ -135,6 +135,8 @@ private:
     void RemoveCursorColumn();
     // Reopens the dialog that made the column; on an answer the column is replaced in place.
     void ChangeCursorColumnContents(const uint8_t* def);
+    // "Column borders & shading" on the column record, previewed on the table itself.
+    void EditCursorColumnAppearance(uint8_t* def);
     void OpenCellLink(int row, int column);
     std::string CellTextAt(int row, const uint8_t* def);
     void ScrollRows(int delta);

@@ -20,7 +20,9 @@
 #include "shell/ListTipRules.h"
 #include "shell/ui/PopupListTip.h"
 #include "shell/ui/SoftMenuQt.h"
+#include "lists/ui/ColumnDialogs.h"
 #include "lists/ui/ListViewSeams.h"
+#include "shell/ui/ModalDialog.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -30,6 +32,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+
+#include <array>
 
 namespace qv {
 namespace {
@@ -48,7 +52,8 @@ bool IsFormatCommand(uint32_t c)
 
 bool IsStructuralCommand(uint32_t c)
 {
-    return c == SetWidth || c == Rename || c == Remove || c == Sort || c == Move || c == Fit || c == ChangeContents;
+    return c == SetWidth || c == Rename || c == Remove || c == Sort || c == Move || c == Fit || c == ChangeContents
+        || c == Borders;
 }
 
 // The catalogues a view kind adds columns from.
@@ -109,6 +114,24 @@ private:
     QFontMetrics metrics_;
     int margin_;
 };
+
+std::vector<uint8_t> ResultsChoiceRecord(const ResultsChoice& choice)
+{
+    return choice.change ? ResultsChangeColumnRecord(choice.item, uint8_t(choice.year))
+                         : ResultsColumnRecord(choice.itemGroup, choice.item, choice.year);
+}
+
+// A column's stored parameters as (mode << 16) | value for its first and second date (a high/low
+// column keeps its period kind and value in the first); bytes beyond the record read as zero.
+std::pair<int32_t, int32_t> StoredDateParameters(const uint8_t* def)
+{
+    const auto at = [def](size_t k) -> int32_t {
+        const size_t index = ColumnDefLayout::Parameters + 1 + k;
+        return index < def[0] ? def[index] : 0;
+    };
+    const auto parameter = [&](size_t k) { return ((at(k) & 7) << 16) | at(k + 1) | (at(k + 2) << 8); };
+    return {parameter(0), parameter(3)};
+}
 
 } // namespace
 
@@ -291,8 +314,7 @@ bool CViewListBase::RunAddColumnCommand(uint32_t command)
         AddListFieldColumn(list, kind, uint8_t(add->index), NarrowFieldColumn(add->index), cursorColumn_, request.pointSize, request.dpi);
         break;
     case AddColumnRoute::DateDialog: {
-        const auto& ask = ColumnDialogs().parameters;
-        const auto chosen = ask ? ask(int(command)) : std::nullopt;
+        const auto chosen = AskDateParameters(this, int(command), add->index, {0, 0});
         if (!chosen)
             return true;
         // The percentage variants mark their first date with bit 23.
@@ -303,16 +325,22 @@ bool CViewListBase::RunAddColumnCommand(uint32_t command)
         break;
     }
     case AddColumnRoute::Results: {
-        const auto& ask = ColumnDialogs().results;
-        const auto chosen = ask ? ask(int(command)) : std::nullopt;
+        // "Add Now" adds each column at once, the next one to its right.
+        const auto add = [this](const ResultsChoice& choice) {
+            if (AddListRecord(list, kind, ResultsChoiceRecord(choice), cursorColumn_) && cursorColumn_ >= 0)
+                ++cursorColumn_;
+            headings_.BuildHeadings(list, list->columnLayout);
+            update();
+            return ListColumnCount(list, kind);
+        };
+        const auto chosen = AskResultsColumn(this, int(command), nullptr, ListColumnCount(list, kind), add);
         if (!chosen)
             return true;
-        AddListRecord(list, kind, ResultsColumnRecord(chosen->itemGroup, chosen->item, chosen->year), cursorColumn_);
+        AddListRecord(list, kind, ResultsChoiceRecord(*chosen), cursorColumn_);
         break;
     }
     case AddColumnRoute::HighLow: {
-        const auto& ask = ColumnDialogs().highLow;
-        const auto chosen = ask ? ask() : std::nullopt;
+        const auto chosen = AskHighLowColumn(this, 0, 0, 0, 0);
         if (!chosen)
             return true;
         AddHighLowColumn(list, kind, *chosen, request);
@@ -362,7 +390,6 @@ bool CViewListBase::RunColumnCommand(uint32_t command)
         ColumnFormatChanged(cursorColumn_);
         return true;
     }
-    const ListColumnDialogs& dialogs = ColumnDialogs();
     switch (command) {
     case Remove:
         if (count > 1)
@@ -375,35 +402,62 @@ bool CViewListBase::RunColumnCommand(uint32_t command)
     case Fit: FitColumn(cursorColumn_); update(); break;
     case Rename: {
         const char* own = ColumnDefOwnTitle(def);
-        const auto title = dialogs.rename ? dialogs.rename(GetColumnHeading(list, def, false), own ? own : "") : std::nullopt;
+        const std::string defaultName = GetColumnHeading(list, def, true);
+        const auto title = AskColumnName(this, GetColumnHeading(list, def, false), own ? own : "", defaultName);
         if (title)
-            RetitleListColumn(list, kind, cursorColumn_, *title, GetColumnHeading(list, def, true));
+            RetitleListColumn(list, kind, cursorColumn_, *title, defaultName);
         break;
     }
     case SetWidth: {
-        const auto width = dialogs.number ? dialogs.number("Set Column Width", "Enter the column width",
-            "You can also resize the column with the left mouse button.", ColumnDefWidth(def)) : std::nullopt;
+        const auto width = AskColumnNumber(this, "Set Column Width", "Enter the column width",
+            "You can also resize the column with the left mouse button.", ColumnDefWidth(def), true);
         if (width)
             SetListColumnWidth(list, kind, cursorColumn_, *width);
         break;
     }
     case Move: {
-        const auto position = dialogs.number ? dialogs.number("Move this Column", "Enter the new column number",
-            "You can also move the column by dragging with the left mouse button.", cursorColumn_ + 1) : std::nullopt;
+        const auto position = AskColumnNumber(this, "Move this Column", "Enter the new column number",
+            "You can also move the column by dragging with the left mouse button.", cursorColumn_ + 1, false);
         if (position && *position - 1 != cursorColumn_)
             MoveListColumn(list, kind, cursorColumn_, std::clamp(*position - 1, 0, count));
         break;
     }
     case ChangeContents: ChangeCursorColumnContents(def); break;
+    case Borders: EditCursorColumnAppearance(def); break;
     default: break;
     }
     update();
     return true;
 }
 
+void CViewListBase::EditCursorColumnAppearance(uint8_t* def)
+{
+    const std::span<uint8_t, kColumnAppearanceBytes> bytes(def + ColumnDefLayout::Appearance, kColumnAppearanceBytes);
+    const ListStyle style = CurrentStyle();
+    CColumnStyleDlg dialog(UnpackColumnAppearance(bytes), style.text, style.background, this);
+    const int column = cursorColumn_;
+    // The preview draws the table with the dialog's settings put into the record for a moment.
+    dialog.setPreviewSource([this, bytes, column](const ColumnAppearance& appearance, QSize size) {
+        std::array<uint8_t, kColumnAppearanceBytes> saved{};
+        std::copy(bytes.begin(), bytes.end(), saved.begin());
+        PackColumnAppearance(appearance, bytes);
+        const QImage table = RenderImage(this->size());
+        std::copy(saved.begin(), saved.end(), bytes.begin());
+        int centre = table.width() / 2;
+        for (const ColumnSpan& span : VisibleColumnSpans())
+            if (span.column == column)
+                centre = (span.left + span.right) / 2;
+        const int left = std::clamp(centre - size.width() / 2, 0, std::max(table.width() - size.width(), 0));
+        return table.copy(left, 0, size.width(), size.height());
+    });
+    if (RunModalDialog(dialog) != QDialog::Accepted)
+        return;
+    PackColumnAppearance(dialog.appearance(), bytes);
+    ColumnFormatChanged(column);
+}
+
 void CViewListBase::ChangeCursorColumnContents(const uint8_t* def)
 {
-    const ListColumnDialogs& dialogs = ColumnDialogs();
     const int column = cursorColumn_;
     const uint8_t code = ColumnDefCode(def);
     const uint8_t columnKind = ColumnDefKind(def);
@@ -412,14 +466,14 @@ void CViewListBase::ChangeCursorColumnContents(const uint8_t* def)
     request.pointSize = CurrentStyle().pointSize;
     request.dpi = logicalDpiY();
     if (columnKind == kColumnResults || columnKind == kColumnResultsChange) {
-        const auto chosen = dialogs.results ? dialogs.results(ChangeContents) : std::nullopt;
+        const auto chosen = AskResultsColumn(this, ChangeContents, def, ListColumnCount(list, kind), nullptr);
         if (chosen && RemoveListColumn(list, kind, column))
-            AddListRecord(list, kind, ResultsColumnRecord(chosen->itemGroup, chosen->item, chosen->year), column);
+            AddListRecord(list, kind, ResultsChoiceRecord(*chosen), column);
         return;
     }
     const bool dated = columnKind == kColumnPriceHistory && (code == 30 || code == 31 || code == 56 || code == 57 || code == 87 || code == 88);
     if (dated) {
-        const auto chosen = dialogs.parameters ? dialogs.parameters(ChangeContents) : std::nullopt;
+        const auto chosen = AskDateParameters(this, ChangeContents, code, StoredDateParameters(def));
         if (!chosen || !RemoveListColumn(list, kind, column))
             return;
         request.parameter1 = chosen->first | (code == 31 || code == 57 ? 1 << 23 : 0);
@@ -427,7 +481,8 @@ void CViewListBase::ChangeCursorColumnContents(const uint8_t* def)
         AddListColumn(list, kind, CatalogueTemplate(Catalogue::Shares, code), request);
         return;
     }
-    const auto chosen = dialogs.highLow ? dialogs.highLow() : std::nullopt;
+    const auto stored = StoredDateParameters(def);
+    const auto chosen = AskHighLowColumn(this, code, def[ColumnDefLayout::SubKind], stored.first >> 16, stored.first & 0xFFFF);
     if (chosen && RemoveListColumn(list, kind, column))
         AddHighLowColumn(list, kind, *chosen, request);
 }

@@ -79,3 +79,33 @@ TEST(ResultsSheet, AddNowStopsAtTheColumnLimit)
     EXPECT_TRUE(AddNowAllowed(119));
     EXPECT_FALSE(AddNowAllowed(120));
 }
+
+// A sheet choice becomes a column, and the column fills the page back with the same choice; the
+// advanced variants land on the item codes whose names they carry.
+TEST(ResultsSheet, ChoicesBecomeColumnsAndComeBack)
+{
+    struct Case {
+        AdvancedResultChoice choice;
+        int code;
+        uint8_t yearByte;
+    } advanced[] = {
+        {{kAdvancedMostRecent, 0, 0, 0}, 0, 0},
+        {{kAdvancedMostRecent, 4, 1, 0}, 36, 0},     // "Interim dividend"
+        {{kAdvancedMostRecent, 3, 2, 0}, 67, 0},     // "Price to turnover"
+        {{kAdvancedMostRecent, 4, 3, 0}, 100, 0},    // "Dividend yield (yr end)"
+        {{kAdvancedMostRecent, 13, 1, 0}, 45, 0},    // "Interim date"
+        {{1, 23, 1, 1}, 55, 3 | 1 << 4},             // "Net gearing ex. (%)", 3 years back, 1 year's growth
+    };
+    for (const Case& c : advanced) {
+        SCOPED_TRACE(c.code);
+        const ResultsChoice column = ResultsChoiceOfAdvanced(c.choice);
+        EXPECT_TRUE(column.change);
+        EXPECT_EQ(column.item, c.code);
+        EXPECT_EQ(uint8_t(column.year), c.yearByte);
+        EXPECT_EQ(AdvancedOfResultsColumn(c.code, c.yearByte), c.choice);
+    }
+    const BasicResultChoice interimEps{6, kInterim, kEps, 2};
+    const ResultsChoice column = ResultsChoiceOfBasic(interimEps);
+    EXPECT_EQ(column, (ResultsChoice{2, 2 | 8, -2, false}));
+    EXPECT_EQ(BasicOfResultsColumn((column.itemGroup << 4) | column.item, column.year), interimEps);
+}

@@ -8,9 +8,12 @@
 #include "lists/ListOptions.h"
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
+#include "lists/ui/ColumnDialogs.h"
 #include "lists/ui/ListViewSeams.h"
+#include "lists/ui/ResultsSheetDlg.h"
 #include "shell/CommandUpdate.h"
 #include "shell/FrameState.h"
+#include "shell/ui/ModalDialog.h"
 #include "shell/ui/PopupListTip.h"
 #include "shell/ui/SoftMenuQt.h"
 #include "platform/ByteOrder.h"
@@ -18,11 +21,18 @@
 #include "../ListFixture.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
 #include <QMenu>
+#include <QRadioButton>
 #include <QMouseEvent>
 #include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <span>
 
 using namespace qv;
 using namespace qv::test;
@@ -155,6 +165,186 @@ TEST_F(ViewListColumns, HeadingMenuAddingFormattingAndMovingColumns)
     EXPECT_TRUE(view_->RunListCommand(20175));
     EXPECT_TRUE(view_->RunListCommand(25117));
     EXPECT_EQ(Columns(), before + 1);
+}
+
+// Rename, width and position open their dialogs through the modal runner: OK applies what was
+// typed, Cancel leaves the layout as it was.
+TEST_F(ViewListColumns, ColumnDialogCommandsOpenTheirDialogs)
+{
+    struct Case {
+        int command;
+        const char* dialog;
+        const char* field;
+        const char* typed;
+    };
+    const Case cases[] = {
+        {20175, "204", "name", "My title"},
+        {20150, "218", "value", "77"},
+        {25012, "218", "value", "1"},
+    };
+    const int moved = Code(2);
+    const auto applied = [&](int command) {
+        const uint8_t* def = GetColumnDef(list_->columnLayout, command == 25012 ? 0 : 2);
+        const char* own = ColumnDefOwnTitle(def);
+        switch (command) {
+        case 20175: return own != nullptr && std::string(own) == "My title";
+        case 20150: return ColumnDefWidth(def) == 77;
+        default: return Code(0) == moved;
+        }
+    };
+    for (const Case& c : cases) {
+        for (const bool ok : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.command << (ok ? " OK" : " Cancel"));
+            QString opened;
+            SetModalDialogRunner([&](QDialog& dialog) {
+                opened = dialog.objectName();
+                auto* field = dialog.findChild<QLineEdit*>(c.field);
+                if (!ok || field == nullptr)
+                    return int(QDialog::Rejected);
+                field->setText(QString::fromUtf8(c.typed));
+                dialog.accept();
+                return dialog.result();
+            });
+            view_->SetCursorColumn(2);
+            EXPECT_TRUE(view_->RunListCommand(uint32_t(c.command)));
+            SetModalDialogRunner(nullptr);
+            EXPECT_EQ(opened.toStdString(), c.dialog);
+            EXPECT_EQ(applied(c.command), ok);
+        }
+    }
+}
+
+// The column commands whose dialogs make or restyle a column: each opens its dialog through the modal
+// runner; OK adds or changes the column as the dialog was left, Cancel leaves the layout as it was.
+TEST_F(ViewListColumns, DialogColumnsAreAddedAsTheirDialogsAreLeft)
+{
+    const auto parameters = [&](int column) {
+        const uint8_t* def = GetColumnDef(list_->columnLayout, column);
+        const auto at = [def](size_t k) { return int(def[ColumnDefLayout::Parameters + 1 + k]); };
+        return std::array<int, 4>{at(0), at(1) | at(2) << 8, at(3), at(4) | at(5) << 8};
+    };
+    const ColumnAppearance shaded{true, false, true, false, false, false, false, 3, -1, 0x00C0FFEE, 0x0000FF};
+    struct Case {
+        uint32_t command;
+        const char* dialog;
+        std::function<void(QDialog&)> script;
+        std::function<void()> check;   // after OK, on the new (or restyled) column 2
+    };
+    const Case cases[] = {
+        {27220, "831", [&](QDialog& d) { static_cast<CColumnStyleDlg&>(d).setAppearance(shaded); },
+         [&] {
+             const uint8_t* def = GetColumnDef(list_->columnLayout, 2);
+             EXPECT_EQ(UnpackColumnAppearance(std::span<const uint8_t, kColumnAppearanceBytes>(def + ColumnDefLayout::Appearance, kColumnAppearanceBytes)), shaded);
+         }},
+        {25117, "228", [](QDialog& d) { static_cast<CPriceDateDlg&>(d).group().setChoice(3, 6); },
+         [&] {
+             EXPECT_EQ(Code(2), 30);
+             EXPECT_EQ(parameters(2)[0], 3);
+             EXPECT_EQ(parameters(2)[1], 6);
+         }},
+        {26490, "621",
+         [](QDialog& d) {
+             auto& dialog = static_cast<CPriceChangeDlg&>(d);
+             dialog.firstGroup().setChoice(2, 4);
+             dialog.secondGroup().setChoice(5, 9);
+         },
+         [&] {
+             EXPECT_EQ(Code(2), 57);
+             EXPECT_EQ(parameters(2), (std::array<int, 4>{2 | 0x80, 4, 5, 9}));
+         }},
+        {27219, "830",
+         [](QDialog& d) {
+             d.findChild<QRadioButton*>("lows")->click();
+             d.findChild<QRadioButton*>("daysSince")->click();
+         },
+         [&] { EXPECT_EQ(Code(2), 55); }},
+        {26094, "801",
+         [](QDialog& d) {
+             static_cast<CResultsV2&>(d).basic().setChoice(BasicResultChoice{kBasicMostRecent, kFinal, kDividend, 0});
+         },
+         [&] {
+             const uint8_t* def = GetColumnDef(list_->columnLayout, 2);
+             EXPECT_EQ(ColumnDefKind(def), kColumnResults);
+             EXPECT_EQ(Code(2), 6);
+             EXPECT_EQ(int8_t(def[ColumnDefLayout::Option]), 0);
+         }},
+    };
+    for (const Case& c : cases) {
+        for (const bool ok : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.command << (ok ? " OK" : " Cancel"));
+            const std::span<const uint8_t> layout = ListLayout(list_, kListKindShares);
+            const std::vector<uint8_t> before(layout.begin(), layout.end());
+            QString opened;
+            SetModalDialogRunner([&](QDialog& dialog) {
+                opened = dialog.objectName();
+                if (!ok)
+                    return int(QDialog::Rejected);
+                c.script(dialog);
+                dialog.accept();
+                return dialog.result();
+            });
+            view_->SetCursorColumn(2);
+            EXPECT_TRUE(view_->RunListCommand(c.command));
+            SetModalDialogRunner(nullptr);
+            EXPECT_EQ(opened.toStdString(), c.dialog);
+            const std::span<const uint8_t> now = ListLayout(list_, kListKindShares);
+            const std::vector<uint8_t> after(now.begin(), now.end());
+            if (!ok) {
+                EXPECT_EQ(after, before);
+                continue;
+            }
+            c.check();
+            if (c.command != 27220)
+                EXPECT_EQ(Columns(), CountColumnDefs(before.data()) + 1);
+        }
+    }
+}
+
+// Change contents reopens the dialog filled from the column, and "Add Now" adds a result column at
+// once while the sheet stays open.
+TEST_F(ViewListColumns, ChangeContentsAndAddNow)
+{
+    std::pair<int, int> shown;
+    SetModalDialogRunner([&](QDialog& d) {
+        auto& dialog = static_cast<CPriceDateDlg&>(d);
+        shown = dialog.choice();
+        dialog.group().setChoice(4, 2);
+        dialog.accept();
+        return dialog.result();
+    });
+    view_->SetCursorColumn(1);
+    ColumnDialogs().parameters = [](int) -> std::optional<std::pair<int32_t, int32_t>> { return std::pair<int32_t, int32_t>{DateParameter(4, 7), 0}; };
+    ASSERT_TRUE(view_->RunListCommand(25117));
+    ColumnDialogs().parameters = nullptr;
+    ASSERT_EQ(Code(1), 30);
+    const int count = Columns();
+    view_->SetCursorColumn(1);
+    ASSERT_TRUE(view_->RunListCommand(27218));
+    EXPECT_EQ(shown, (std::pair<int, int>{3, 7}));
+    EXPECT_EQ(Columns(), count);
+    EXPECT_EQ(Code(1), 30);
+    EXPECT_EQ(GetColumnDef(list_->columnLayout, 1)[ColumnDefLayout::Parameters + 1], 4);
+
+    SetModalDialogRunner([&](QDialog& d) {
+        auto& sheet = static_cast<CResultsV2&>(d);
+        EXPECT_TRUE(sheet.addNowButton() != nullptr);
+        sheet.basic().setChoice(BasicResultChoice{kBasicMostRecent, kYearEnd, kEps, 0});
+        sheet.addNow();
+        sheet.setActivePage(1);
+        sheet.advanced().setChoice(AdvancedResultChoice{kAdvancedMostRecent - 1, 6, 1, 0});
+        sheet.accept();
+        return sheet.result();
+    });
+    view_->SetCursorColumn(2);
+    ASSERT_TRUE(view_->RunListCommand(27198));
+    SetModalDialogRunner(nullptr);
+    ASSERT_EQ(Columns(), count + 2);
+    EXPECT_EQ(ColumnDefKind(GetColumnDef(list_->columnLayout, 2)), kColumnResults);
+    EXPECT_EQ(Code(2), 2);
+    const uint8_t* change = GetColumnDef(list_->columnLayout, 3);
+    EXPECT_EQ(ColumnDefKind(change), kColumnResultsChange);
+    EXPECT_EQ(Code(3), 6 + 32);
+    EXPECT_EQ(change[ColumnDefLayout::Option], 1);
 }
 
 TEST_F(ViewListColumns, ResizeAndMoveDrags)
