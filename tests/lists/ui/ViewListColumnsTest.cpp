@@ -231,7 +231,11 @@ TEST_F(ViewListColumns, DialogColumnsAreAddedAsTheirDialogsAreLeft)
         std::function<void()> check;   // after OK, on the new (or restyled) column 2
     };
     const Case cases[] = {
-        {27220, "831", [&](QDialog& d) { static_cast<CColumnStyleDlg&>(d).setAppearance(shaded); },
+        {27220, "831",
+         [&](QDialog& d) {
+             static_cast<CColumnStyleDlg&>(d).setAppearance(shaded);
+             SaveRender(RenderWidget(d), "list-column-borders-dialog");
+         },
          [&] {
              const uint8_t* def = GetColumnDef(list_->columnLayout, 2);
              EXPECT_EQ(UnpackColumnAppearance(std::span<const uint8_t, kColumnAppearanceBytes>(def + ColumnDefLayout::Appearance, kColumnAppearanceBytes)), shaded);
