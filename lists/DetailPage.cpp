@@ -61,6 +61,50 @@ std::vector<int> DetailItemIndexes(const uint8_t* list)
     return items;
 }
 
+DetailDisplaySettings DisplaySettingsOf(const DetailSettings& settings)
+{
+    DetailDisplaySettings d;
+    d.whiteSpace = settings.whiteSpace;
+    d.labelText = settings.labelText;
+    d.labelBackground = settings.labelBack;
+    d.boxText = settings.boxText;
+    d.boxBackground = settings.boxBack;
+    for (size_t i = 0; i < 4; ++i) {
+        d.bars[i] = settings.pens[i] & 0xFFFFFF;
+        d.forecastBars[i] = settings.pens[i + 4] & 0xFFFFFF;
+    }
+    d.points = settings.fontPoints;
+    d.bold = settings.bold;
+    d.italic = settings.italic;
+    d.underline = settings.underline;
+    return d;
+}
+
+void ApplyDisplaySettings(DetailSettings& settings, const DetailDisplaySettings& display)
+{
+    settings.whiteSpace = display.whiteSpace;
+    settings.labelText = display.labelText;
+    settings.labelBack = display.labelBackground;
+    settings.boxText = display.boxText;
+    settings.boxBack = display.boxBackground;
+    const auto pen = [](uint32_t old, uint32_t colour) { return (old & 0xFF000000) | (colour & 0xFFFFFF); };
+    for (size_t i = 0; i < 4; ++i) {
+        settings.pens[i] = pen(settings.pens[i], display.bars[i]);
+        settings.pens[i + 4] = pen(settings.pens[i + 4], display.forecastBars[i]);
+    }
+    settings.fontPoints = display.points;
+    settings.bold = display.bold;
+    settings.italic = display.italic;
+    settings.underline = display.underline;
+}
+
+void SetDetailItems(DetailSettings& settings, std::span<const uint8_t> selection)
+{
+    settings.items.fill(kDetailListEnd);
+    const size_t count = std::min(selection.size(), settings.items.size() - 1);
+    std::copy_n(selection.begin(), count, settings.items.begin());
+}
+
 DetailSettings ReadDetailSettings(const OptionBlockB& block)
 {
     DetailSettings s;
@@ -263,13 +307,11 @@ DetailCellSource& CellSource()
 }
 } // namespace
 
-void SetDetailCellSource(DetailCellSource source) { CellSource() = std::move(source); }
+namespace {
 
-DetailCell GetDetailCell(int fieldCode, const RecordCursor& share)
+// A catalogue column when the catalogue has one, else a plain field column of the code.
+std::array<uint8_t, kColumnSpecBytes> DetailItemSpec(int fieldCode)
 {
-    if (CellSource())
-        return CellSource()(fieldCode, share);
-    // A catalogue column when the catalogue has one, else a plain field column of the code.
     std::array<uint8_t, kColumnSpecBytes> spec{};
     const auto catalogued = GetColumnSpec(fieldCode, 0);
     if (catalogued.size() == kColumnSpecBytes)
@@ -277,6 +319,23 @@ DetailCell GetDetailCell(int fieldCode, const RecordCursor& share)
     else
         InitColumnSpec(spec, uint8_t(fieldCode));
     spec[0] = uint8_t(kColumnSpecBytes);
+    return spec;
+}
+
+} // namespace
+
+void SetDetailCellSource(DetailCellSource source) { CellSource() = std::move(source); }
+
+std::string DetailItemHeading(int fieldCode)
+{
+    return GetColumnHeading(nullptr, DetailItemSpec(fieldCode).data(), true);
+}
+
+DetailCell GetDetailCell(int fieldCode, const RecordCursor& share)
+{
+    if (CellSource())
+        return CellSource()(fieldCode, share);
+    const auto spec = DetailItemSpec(fieldCode);
     DetailCell cell;
     cell.heading = GetColumnHeading(nullptr, spec.data(), true);
     char text[kCellTextBytes];

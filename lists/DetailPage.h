@@ -6,11 +6,13 @@
 #include "core/ConfigRecords.h"
 #include "core/PackedDate.h"
 #include "core/RecordCursor.h"
+#include "lists/DetailDialogRules.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,12 @@ struct DetailSettings {
 // the defaults with the default item list.
 DetailSettings ReadDetailSettings(const OptionBlockB& block);
 void WriteDetailSettings(OptionBlockB& block, const DetailSettings& settings);
+// The settings as "Display design" edits them, and its answer put back: the pens keep their style
+// and width bits and take the bars' colours; the item list and the show options stay as they are.
+DetailDisplaySettings DisplaySettingsOf(const DetailSettings& settings);
+void ApplyDisplaySettings(DetailSettings& settings, const DetailDisplaySettings& display);
+// The chooser's selection (item indexes) stored as the item list, ended and filled with 255.
+void SetDetailItems(DetailSettings& settings, std::span<const uint8_t> selection);
 
 // Layout: columns = width / (8 character widths + 2 margins), at least 1; label width = width x 9 /
 // (columns x 20); column width = width / columns; the line step two character heights (three when
@@ -107,5 +115,7 @@ struct DetailCell {
 using DetailCellSource = std::function<DetailCell(int fieldCode, const RecordCursor& share)>;
 void SetDetailCellSource(DetailCellSource source);
 DetailCell GetDetailCell(int fieldCode, const RecordCursor& share);
+// The heading an item of that field code is shown with.
+std::string DetailItemHeading(int fieldCode);
 
 } // namespace qv

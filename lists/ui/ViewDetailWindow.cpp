@@ -9,7 +9,9 @@
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "core/ui/PenSelect.h"
+#include "lists/DetailPage.h"
 #include "lists/ResultsFigures.h"
+#include "lists/ui/DetailDialogs.h"
 #include "lists/ViewHold.h"
 #include "platform/qt/QtText.h"
 #include "resources/MessageIds.h"
@@ -17,6 +19,7 @@
 #include "shell/PortfolioAdd.h"
 #include "shell/ViewKinds.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ui/ModalDialog.h"
 #include "shell/ui/StatusBarEx.h"
 #include "shell/ui/ViewClassRegistry.h"
 
@@ -35,6 +38,9 @@ namespace {
 
 constexpr uint32_t kCommandAddToPortfolio = 20803;
 constexpr uint32_t kCommandAddToAnother = 26548;
+constexpr uint32_t kCommandDisplayDesign = 25002;
+constexpr uint32_t kCommandSelectItems = 26224;
+constexpr int32_t kDetailViewKind = 3;
 constexpr int kMargin = 6;
 constexpr int32_t kEpicColumn = 0x80;
 
@@ -139,13 +145,20 @@ bool CViewDetailWnd::UpdateCommand(CommandUi& ui)
     switch (ui.command) {
     case kCommandAddToPortfolio: ui.enabled = hasRows && Hooks().current && Hooks().current(); return true;
     case kCommandAddToAnother: ui.enabled = hasRows; return true;
+    case kCommandDisplayDesign: case kCommandSelectItems: ui.enabled = true; return true;
     default: return false;
     }
 }
 
 bool CViewDetailWnd::RunCommand(uint32_t command)
 {
-    if (!IsActiveView() || (command != kCommandAddToPortfolio && command != kCommandAddToAnother))
+    if (!IsActiveView())
+        return false;
+    if (command == kCommandDisplayDesign || command == kCommandSelectItems) {
+        EditDetailSettings(command == kCommandSelectItems);
+        return true;
+    }
+    if (command != kCommandAddToPortfolio && command != kCommandAddToAnother)
         return false;
     const RecordCursor* row = CurrentRow();
     if (!row)
@@ -154,6 +167,30 @@ bool CViewDetailWnd::RunCommand(uint32_t command)
     if (Portfolio* portfolio = source ? source() : nullptr)
         AddShareToPortfolio(portfolio, *row, nullptr);
     return true;
+}
+
+void CViewDetailWnd::EditDetailSettings(bool items)
+{
+    DetailSettings settings = ReadDetailSettings(Config().optionsB);
+    if (items) {
+        std::vector<uint8_t> selection;
+        for (const int index : DetailItemIndexes(settings.items.data()))
+            selection.push_back(uint8_t(index));
+        std::vector<QString> names;
+        for (const uint8_t code : kDetailItemCodes)
+            names.push_back(Q(DetailItemHeading(code)));
+        CSelectDetailsDlg dialog(selection, names, this);
+        if (RunModalDialog(dialog) != QDialog::Accepted)
+            return;
+        SetDetailItems(settings, dialog.selection());
+    } else {
+        CDisplayDesignDlg dialog(DisplaySettingsOf(settings), this);
+        if (RunModalDialog(dialog) != QDialog::Accepted)
+            return;
+        ApplyDisplaySettings(settings, dialog.settings());
+    }
+    WriteDetailSettings(Config().optionsB, settings);
+    InvalidateMatchingViews(ShareListChain(), false, kDetailViewKind, -1, 0xFFFFFFFF, nullptr);
 }
 
 void CViewDetailWnd::ScrollTo(int position)

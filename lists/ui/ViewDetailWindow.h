@@ -53,6 +53,9 @@ private:
     const RecordCursor* CurrentRow() const;
     int DrawGrowthChart(QPainter& p, const GrowthChart& chart, int top, int width, bool printing);
     void UpdateScrollBar();
+    // "Select items" (items) or "Display design" on the program-wide detail settings; on OK they are
+    // stored and every details view repaints.
+    void EditDetailSettings(bool items);
     // Panes 1 and 2 the current share's EPIC and market, pane 3 the source title.
     void ShowStatusTexts();
 

@@ -6,17 +6,23 @@
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "devtools/lib/PriceDatabase.h"
+#include "lists/DetailPage.h"
+#include "lists/ui/DetailDialogs.h"
 #include "devtools/lib/ShareListChain.h"
 #include "shell/FrameState.h"
 #include "shell/ViewKinds.h"
+#include "shell/ui/ModalDialog.h"
 #include "shell/ui/ViewClassRegistry.h"
 #include "support/DatabaseFixture.h"
 #include "support/ui/Render.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QPainter>
 #include <gtest/gtest.h>
+#include <cstring>
+#include <functional>
 #include <memory>
 
 using namespace qv;
@@ -98,3 +104,68 @@ TEST_F(ViewDetailWindow, WithoutRowsNotEnoughData)
 }
 
 } // namespace
+
+// "Select items" and "Display design" open their dialogs on the stored settings: OK stores what the
+// dialog was left with, Cancel changes nothing.
+TEST_F(ViewDetailWindow, DesignAndItemDialogsStoreTheirSettings)
+{
+    Show(withResults);
+    const ConfigState saved = Config();
+    const DetailSettings stored = ReadDetailSettings(Config().optionsB);
+    const std::vector<int> items = DetailItemIndexes(stored.items.data());
+    ASSERT_GT(items.size(), 2u);
+    struct Case {
+        uint32_t command;
+        const char* dialog;
+        std::function<void(QDialog&)> script;
+    } cases[] = {
+        {26224, "CSelectDetailsDlg",
+         [](QDialog& d) {
+             auto& dialog = static_cast<CSelectDetailsDlg&>(d);
+             // Every item is offered once, under the heading the page shows it with.
+             QStringList names;
+             for (auto* list : d.findChildren<QListWidget*>())
+                 for (int i = 0; i < list->count(); ++i)
+                     names << list->item(i)->text();
+             EXPECT_EQ(names.size(), kDetailItemCount);
+             EXPECT_TRUE(names.contains(QStringLiteral("Volatility")));
+             dialog.selectRight(0);
+             dialog.moveLeft();
+         }},
+        {25002, "CDisplayDesignDlg",
+         [](QDialog& d) {
+             auto& dialog = static_cast<CDisplayDesignDlg&>(d);
+             dialog.setWhiteSpacePosition(1);
+             dialog.setBoxBackground(0x123456);
+         }},
+    };
+    for (const Case& c : cases) {
+        for (const bool ok : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.command << (ok ? " OK" : " Cancel"));
+            const OptionBlockB before = Config().optionsB;
+            QString opened;
+            SetModalDialogRunner([&](QDialog& dialog) {
+                opened = QString::fromUtf8(dialog.metaObject()->className()).section(QStringLiteral("::"), -1);
+                if (!ok)
+                    return int(QDialog::Rejected);
+                c.script(dialog);
+                dialog.accept();
+                return dialog.result();
+            });
+            CommandUi ui;
+            ui.command = c.command;
+            EXPECT_TRUE(view->UpdateCommand(ui));
+            EXPECT_TRUE(ui.enabled);
+            EXPECT_TRUE(view->RunCommand(c.command));
+            SetModalDialogRunner(nullptr);
+            EXPECT_EQ(opened.toStdString(), c.dialog);
+            if (!ok)
+                EXPECT_EQ(std::memcmp(&before, &Config().optionsB, sizeof before), 0);
+        }
+    }
+    const DetailSettings after = ReadDetailSettings(Config().optionsB);
+    EXPECT_EQ(DetailItemIndexes(after.items.data()), std::vector<int>(items.begin() + 1, items.end()));
+    EXPECT_EQ(after.whiteSpace, 3);
+    EXPECT_EQ(after.boxBack, 0x123456u);
+    Config() = saved;
+}
