@@ -329,6 +329,33 @@ TEST_F(ViewListColumns, ChangeContentsAndAddNow)
     EXPECT_EQ(Code(1), 30);
     EXPECT_EQ(GetColumnDef(list_->columnLayout, 1)[ColumnDefLayout::Parameters + 1], 4);
 
+    // A high/low column with its own period reopens on that period.
+    ColumnDialogs().highLow = []() -> std::optional<HighLowChoice> { return HighLowChoice{1, 2, 1, 2, 30}; };
+    view_->SetCursorColumn(1);
+    ASSERT_TRUE(view_->RunListCommand(27219));
+    ColumnDialogs().highLow = nullptr;
+    ASSERT_EQ(Code(1), 94);
+    HighLowPeriod reopened;
+    bool custom = false;
+    SetModalDialogRunner([&](QDialog& d) {
+        auto& dialog = static_cast<CHighLowColumnDlg&>(d);
+        reopened = dialog.ownPeriod();
+        custom = dialog.customPeriod();
+        d.findChild<QRadioButton*>("highs")->click();
+        dialog.accept();
+        return dialog.result();
+    });
+    view_->SetCursorColumn(1);
+    ASSERT_TRUE(view_->RunListCommand(27218));
+    EXPECT_EQ(reopened, (HighLowPeriod{2, 30}));
+    EXPECT_TRUE(custom);
+    EXPECT_EQ(Code(1), 94);
+    EXPECT_EQ(GetColumnDef(list_->columnLayout, 1)[ColumnDefLayout::SubKind], 4);
+    EXPECT_EQ(GetColumnDef(list_->columnLayout, 1)[ColumnDefLayout::Parameters + 2], 30);
+    ASSERT_EQ(Columns(), count + 1);
+    view_->SetCursorColumn(1);
+    ASSERT_TRUE(view_->RunListCommand(20176));
+
     SetModalDialogRunner([&](QDialog& d) {
         auto& sheet = static_cast<CResultsV2&>(d);
         EXPECT_TRUE(sheet.addNowButton() != nullptr);
