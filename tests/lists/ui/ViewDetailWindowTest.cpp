@@ -159,8 +159,9 @@ TEST_F(ViewDetailWindow, DesignAndItemDialogsStoreTheirSettings)
             EXPECT_TRUE(view->RunCommand(c.command));
             SetModalDialogRunner(nullptr);
             EXPECT_EQ(opened.toStdString(), c.dialog);
-            if (!ok)
+            if (!ok) {
                 EXPECT_EQ(std::memcmp(&before, &Config().optionsB, sizeof before), 0);
+            }
         }
     }
     const DetailSettings after = ReadDetailSettings(Config().optionsB);

@@ -298,8 +298,9 @@ TEST_F(ViewListColumns, DialogColumnsAreAddedAsTheirDialogsAreLeft)
                 continue;
             }
             c.check();
-            if (c.command != 27220)
+            if (c.command != 27220) {
                 EXPECT_EQ(Columns(), CountColumnDefs(before.data()) + 1);
+            }
         }
     }
 }
