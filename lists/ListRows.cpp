@@ -209,7 +209,18 @@ void WriteRow(ShareList* list, int32_t& n, RecordCursor row)
     list->entries[n++] = row;
 }
 
-int FirstViewKind(const ShareList* list) { return list->views ? list->views->kind : 1; }
+// The kind that decides how a list fills its rows. News and dealings windows only follow the current
+// share of a list they share with a chart or a share table, so the first other view decides, whatever
+// order the windows were attached in; a list that only they follow keeps theirs.
+int RowOwnerViewKind(const ShareList* list)
+{
+    if (!list->views)
+        return kListKindShares;
+    for (const CViewBase* v = list->views; v; v = v->nextInList)
+        if (v->kind != kListKindNews && v->kind != kListKindDealings)
+            return v->kind;
+    return list->views->kind;
+}
 
 RowFilter FilterOf(const ShareList& list)
 {
@@ -343,7 +354,7 @@ void RefillListSource(ShareList* list, bool rebuild)
 {
     if (!list || !list->entries)
         return;
-    int kind = FirstViewKind(list);
+    int kind = RowOwnerViewKind(list);
     bool remembers = kind == kListKindShares || kind == kListKindDataMining;
     if (!CurrentListOptions().perListCurrentRow && remembers) {
         RememberedRow row = RememberedListRow(list->word);

@@ -20,7 +20,9 @@
 #include "shell/ui/ViewClassRegistry.h"
 
 #include <QApplication>
+#include <QLayout>
 #include <QMdiArea>
+#include <QScreen>
 #include <cstdlib>
 
 namespace qv {
@@ -153,8 +155,24 @@ std::vector<CChildWindow*> CWindowFactory::Children() const
 
 AreaRect CWindowFactory::ClientArea() const
 {
-    QRect r = frame_.mdiArea()->viewport()->rect();
-    return {r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+    if (frame_.isVisible()) {
+        QRect r = frame_.mdiArea()->viewport()->rect();
+        return {r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+    }
+    // The start-up layout is made before the frame is first shown, when its client area has not been
+    // laid out yet: lay the frame out at the size it will show with, so that the layout fills the area
+    // a user sees (a frame larger than the screen is shown at the screen's size).
+    // The frame's own placement is left as it was.
+    const QSize placed = frame_.size();
+    if (const QScreen* screen = frame_.screen()) {
+        const QSize available = screen->availableGeometry().size();
+        frame_.resize(frame_.windowState() & Qt::WindowMaximized ? available : placed.boundedTo(available));
+    }
+    if (QLayout* layout = frame_.layout())
+        layout->activate();
+    const QRect r = frame_.mdiArea()->contentsRect();
+    frame_.resize(placed);
+    return {0, 0, r.width(), r.height()};
 }
 
 LayoutWindow CWindowFactory::RecordOf(const CChildWindow* child) const

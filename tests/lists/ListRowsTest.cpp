@@ -4,6 +4,8 @@
 #include "chartmodel/PortfolioSeriesCache.h"
 #include "core/SectorFilter.h"
 #include "lists/ListOptions.h"
+#include "lists/ListSettings.h"
+#include "lists/ViewBase.h"
 #include "ListFixture.h"
 
 #include <gtest/gtest.h>
@@ -161,6 +163,27 @@ TEST_F(ListRows, AnEmptyListFallsBackToAllAndAnEmptyAllStaysEmpty)
     EXPECT_EQ(none->word, 0);
     EXPECT_EQ(ShareListCount(none), 0);
     EXPECT_EQ(none->current, 0);
+}
+
+TEST_F(ListRows, NewsAndDealingsWindowsLeaveTheRowsToTheChartTheyFollow)
+{
+    // A layout attaches its news window last: the list still fills for the chart beside it.
+    CViewBase chart(kListKindDailyChart), dealings(kListKindDealings), news(kListKindNews);
+    ShareList* shared = NewList(0);
+    shared->views = &news;
+    news.nextInList = &dealings;
+    dealings.nextInList = &chart;
+    RefillListSource(shared, true);
+    EXPECT_EQ(ShareListCount(shared), 8);
+    EXPECT_EQ(shared->filledMark, 1);
+
+    // A list only a news window follows is not filled from the share table.
+    ShareList* newsOnly = NewList(0);
+    news.nextInList = nullptr;
+    newsOnly->views = &news;
+    RefillListSource(newsOnly, true);
+    EXPECT_EQ(ShareListCount(newsOnly), 0);
+    shared->views = newsOnly->views = nullptr;
 }
 
 TEST_F(ListRows, MarketGroupsAreTheFixedLists)

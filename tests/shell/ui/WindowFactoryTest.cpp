@@ -272,6 +272,22 @@ TEST_F(Layouts, SavingTheLayoutsTakesTheWindowsAsTheyAreEvenBehindAHiddenFrame)
     SetProgramFolder(previous);
 }
 
+TEST_F(Layouts, TheStartUpLayoutTakesTheAreaTheFrameShowsWith)
+{
+    // At start-up the layout is made before the frame is first shown.
+    frame->hide();
+    frame->resize(640, 480);
+    const AreaRect area = factory->ClientArea();
+    EXPECT_EQ(frame->size(), QSize(640, 480));
+    frame->show();
+    Settle();
+    const QRect shown = frame->mdiArea()->viewport()->rect();
+    EXPECT_EQ(area.left, 0);
+    EXPECT_EQ(area.top, 0);
+    EXPECT_EQ(area.right, shown.width());
+    EXPECT_EQ(area.bottom, shown.height());
+}
+
 TEST_F(Layouts, WithoutMultipleWindowsOneBareWindowCoversTheArea)
 {
     Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 0;
