@@ -28,7 +28,7 @@ CopySize ChooseCopySize(const ClipboardCopyOptions& options, int32_t clientWidth
 // The product name in its two logo parts, bold then normal, and the maker's web address.
 inline constexpr const char* kFooterBoldPart = "Quor";
 inline constexpr const char* kFooterNormalPart = "vantis";
-inline constexpr const char* kFooterAddress = "www.quorvantis.co.uk";
+inline constexpr const char* kFooterAddress = "www.quorvantis.example";
 
 struct FooterLayout {
     int32_t stripTop = 0;

@@ -10,6 +10,6 @@ inline constexpr const char* kFeedStatusPage = "https://status.quorvantis.exampl
 inline constexpr const char* kAgreementForm = "https://www.quorvantis.example/cgi-bin/nasdaq_agreement.cgi?accnum=%s";
 // The company-information page: the five-digit company code fills "%05i".
 inline constexpr const char* kCompanyPagePattern = "https://companies.quorvantis.example/profile?code=%05i";
-inline constexpr const char* kSupportTelephone = "01632 960000";
+inline constexpr const char* kSupportTelephone = "01632 960 123";
 
 } // namespace qv

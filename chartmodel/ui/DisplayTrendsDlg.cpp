@@ -28,7 +28,7 @@ const char* const kRangeNames[3] = {"Trend of displayed data", "Trend of all dat
 } // namespace
 
 CDisplayTrendsDlg::CDisplayTrendsDlg(GraphSetting& setting, bool intraday, QWidget* parent)
-    : QDialog(parent), setting_(setting), opened_(setting), intraday_(intraday)
+    : CSettingBlockDlg(setting, parent), intraday_(intraday)
 {
     setObjectName(QStringLiteral("203"));
     setWindowTitle(QStringLiteral("Display trends"));
@@ -109,24 +109,6 @@ void CDisplayTrendsDlg::write()
     uint32_t periods = periods_->text().toUInt(&ok);
     if (ok && periods > 0)
         SetU32(setting_, kTrendPeriods, periods);
-}
-
-void CDisplayTrendsDlg::Preview()
-{
-    write();
-    if (notify_)
-        notify_();
-}
-
-void CDisplayTrendsDlg::done(int result)
-{
-    if (result == QDialog::Accepted)
-        write();
-    else
-        setting_ = opened_;
-    if (notify_)
-        notify_();
-    QDialog::done(result);
 }
 
 } // namespace qv

@@ -2,9 +2,7 @@
 // over the trend block of a graph setting.
 #pragma once
 
-#include "core/ConfigRecords.h"
-
-#include <QDialog>
+#include "chartmodel/ui/SettingBlockDlg.h"
 
 #include <functional>
 
@@ -17,23 +15,15 @@ namespace qv {
 
 class CStyleButton;
 
-class CDisplayTrendsDlg : public QDialog {
+class CDisplayTrendsDlg : public CSettingBlockDlg {
 public:
     CDisplayTrendsDlg(GraphSetting& setting, bool intraday, QWidget* parent = nullptr);
 
-    // Tells the views after Preview, OK and Cancel.
-    void SetNotify(std::function<void()> notify) { notify_ = std::move(notify); }
-    void Preview();
-    void done(int result) override;
-
 private:
     void show(const GraphSetting& from);
-    void write();
+    void write() override;
 
-    GraphSetting& setting_;
-    GraphSetting opened_;
     bool intraday_;
-    std::function<void()> notify_;
     QCheckBox* trend_ = nullptr;
     QCheckBox* confidence_ = nullptr;
     CStyleButton* trendPen_ = nullptr;

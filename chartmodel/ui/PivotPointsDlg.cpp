@@ -28,7 +28,7 @@ const char* const kMethods[3] = {"Traditional", "Variation 1", "Variation 2"};
 } // namespace
 
 CPivotPointsDlg::CPivotPointsDlg(GraphSetting& setting, size_t block, QWidget* parent)
-    : QDialog(parent), setting_(setting), block_(block), opened_(setting)
+    : CSettingBlockDlg(setting, parent), block_(block)
 {
     setObjectName(QStringLiteral("27065"));
     setWindowTitle(QStringLiteral("Pivot Points"));
@@ -95,24 +95,6 @@ void CPivotPointsDlg::write()
         SetU32(setting_, block_ + kPivotPens + 4 * size_t(i), (pen->GetColour(0) & 0xFFFFFF) | pen->GetPackedStyle());
     }
     SetU32(setting_, block_ + kPivotFlags, flags);
-}
-
-void CPivotPointsDlg::Preview()
-{
-    write();
-    if (notify_)
-        notify_();
-}
-
-void CPivotPointsDlg::done(int result)
-{
-    if (result == QDialog::Accepted)
-        write();
-    else
-        setting_ = opened_;
-    if (notify_)
-        notify_();
-    QDialog::done(result);
 }
 
 } // namespace qv

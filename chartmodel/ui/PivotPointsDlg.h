@@ -2,9 +2,7 @@
 // of a graph setting.
 #pragma once
 
-#include "core/ConfigRecords.h"
-
-#include <QDialog>
+#include "chartmodel/ui/SettingBlockDlg.h"
 
 #include <array>
 #include <functional>
@@ -16,24 +14,16 @@ namespace qv {
 
 class CStyleButton;
 
-class CPivotPointsDlg : public QDialog {
+class CPivotPointsDlg : public CSettingBlockDlg {
 public:
     // block: the offset of the setting's first or second pivot block.
     CPivotPointsDlg(GraphSetting& setting, size_t block, QWidget* parent = nullptr);
 
-    // Tells the views after Preview, OK and Cancel.
-    void SetNotify(std::function<void()> notify) { notify_ = std::move(notify); }
-    void Preview();
-    void done(int result) override;
-
 private:
     void show(const GraphSetting& from);
-    void write();
+    void write() override;
 
-    GraphSetting& setting_;
     size_t block_;
-    GraphSetting opened_;
-    std::function<void()> notify_;
     QButtonGroup* method_ = nullptr;
     std::array<QCheckBox*, 5> shown_{};
     std::array<CStyleButton*, 5> pens_{};

@@ -21,7 +21,7 @@ size_t PenAt(int i) { return kSupportResist + 4 + 4 * size_t(i); }
 } // namespace
 
 CSupportResistDlg::CSupportResistDlg(GraphSetting& setting, QWidget* parent)
-    : QDialog(parent), setting_(setting), opened_(setting)
+    : CSettingBlockDlg(setting, parent)
 {
     setObjectName(QStringLiteral("837"));
     setWindowTitle(QStringLiteral("45 degree Support and Resistance lines"));
@@ -61,24 +61,6 @@ void CSupportResistDlg::write()
         SetU32(setting_, PenAt(i), (word & 0xFF000000u) | (colours_[size_t(i)]->GetColour(0) & 0xFFFFFF));
     }
     SetU32(setting_, kSupportResist, flags);
-}
-
-void CSupportResistDlg::Preview()
-{
-    write();
-    if (redraw_)
-        redraw_();
-}
-
-void CSupportResistDlg::done(int result)
-{
-    if (result == QDialog::Accepted)
-        write();
-    else
-        setting_ = opened_;
-    if (redraw_)
-        redraw_();
-    QDialog::done(result);
 }
 
 } // namespace qv

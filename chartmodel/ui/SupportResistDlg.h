@@ -2,9 +2,7 @@
 // the seven-word block of a graph setting.
 #pragma once
 
-#include "core/ConfigRecords.h"
-
-#include <QDialog>
+#include "chartmodel/ui/SettingBlockDlg.h"
 
 #include <array>
 #include <functional>
@@ -15,21 +13,13 @@ namespace qv {
 
 class CStyleButton;
 
-class CSupportResistDlg : public QDialog {
+class CSupportResistDlg : public CSettingBlockDlg {
 public:
     explicit CSupportResistDlg(GraphSetting& setting, QWidget* parent = nullptr);
 
-    // Redraws the chart after Preview, OK and Cancel.
-    void SetRedraw(std::function<void()> redraw) { redraw_ = std::move(redraw); }
-    void Preview();
-    void done(int result) override;
-
 private:
-    void write();
+    void write() override;
 
-    GraphSetting& setting_;
-    GraphSetting opened_;
-    std::function<void()> redraw_;
     std::array<QCheckBox*, 4> shown_{};
     std::array<CStyleButton*, 4> colours_{};
 };

@@ -100,7 +100,7 @@ bool CViewGraphEODWnd::RunSettingsDialog(uint32_t command)
         return false;
     if (viewFlags & 1) {
         CSupportResistDlg dialog(*setting, this);
-        dialog.SetRedraw([this] { update(); });
+        dialog.SetNotify([this] { update(); });
         RunModalDialog(dialog);
     } else if (!(viewFlags & 2) && !ComputeSettingsLocked()) {
         CDisplayTrendsDlg dialog(*setting, false, this);

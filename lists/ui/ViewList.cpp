@@ -69,7 +69,10 @@ bool CViewList::UpdateCommand(CommandUi& ui)
         return false;
     if (!IsListAddCommand(ui.command))
         return UpdateListCommand(ui);
-    ui.enabled = AddCommandEnabled(ui.command, ShareListCount(list), GetCurrentPortfolioView());
+    CurrentPortfolioView current = GetCurrentPortfolioView();
+    ui.enabled = AddCommandEnabled(ui.command, ShareListCount(list), current);
+    if (ui.command >= kCmdAddAllToCurrent && ui.command <= kCmdAddShareToCurrent)
+        ui.text = AddCommandMenuText(ui.command, current);
     return true;
 }
 

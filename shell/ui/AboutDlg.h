@@ -38,7 +38,7 @@ private:
 class CTrainingDlg : public QDialog {
     Q_OBJECT
 public:
-    static constexpr const char* kTarget = "https://www.quorvantis.co.uk/training";
+    static constexpr const char* kTarget = "https://www.quorvantis.example/training";
 
     explicit CTrainingDlg(QWidget* parent = nullptr);
 

@@ -174,7 +174,10 @@ TEST_F(ViewListPaint, AddCommandsAnswerOnlyForTheActiveViewAndNeedAPortfolio)
     MainFrameState().activeView = view.get();
     EXPECT_TRUE(view->UpdateCommand(ui));
     EXPECT_FALSE(ui.enabled);
+    ASSERT_TRUE(ui.text.has_value()); // the menu names the current portfolio, or that none is chosen
+    EXPECT_NE(ui.text->find("<None selected>"), std::string::npos) << *ui.text;
     ui.command = kCmdAddAllToChosen;
+    ui.text.reset();
     EXPECT_TRUE(view->UpdateCommand(ui));
     EXPECT_TRUE(ui.enabled);
     // The chooser answers Cancel: nothing is added, nothing blocks.
