@@ -22,6 +22,13 @@ constexpr uint8_t kHoldLimitParent = 0x20;
 constexpr uint8_t kHoldLimitShare = 0x40;
 constexpr uint8_t kHoldDefaultFilter = 0x0F;
 
+// The filter's limit: the selected-share bit wins over the parent bit (a layout's byte may carry
+// both), 0 for all shares.
+constexpr uint8_t HoldLimit(uint8_t filter)
+{
+    return (filter & kHoldLimitShare) ? kHoldLimitShare : (filter & kHoldLimitParent) ? kHoldLimitParent : 0;
+}
+
 // The six program-wide flags: the four categories, latest only, and the limit as 1 (selected
 // share), 2 (parent list) or 3 (all shares).
 struct HoldOptionFlags {

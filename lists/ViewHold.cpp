@@ -11,10 +11,12 @@
 #include "lists/DealingCells.h"
 #include "lists/DealingItem.h"
 #include "lists/DirectorsDealings.h"
+#include "lists/ListSettings.h"
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 
 namespace qv {
@@ -52,12 +54,18 @@ std::string HoldCellText(const uint8_t* dealing, int row, int column)
     return std::string(text, length);
 }
 
+uint8_t ListFilterByte(uint8_t stored)
+{
+    constexpr uint8_t kCategories = kHoldDirectorDeals | kHoldDirectorHoldings | kHoldMajorDeals | kHoldMajorHoldings;
+    return (stored & kCategories) ? stored : uint8_t(stored | (kHoldDefaultFilter & kCategories));
+}
+
 CViewHold::CViewHold() : CViewBase(5) {}
 
 std::vector<RecordCursor> CViewHold::GetHoldParentRows()
 {
     std::vector<RecordCursor> parent;
-    const uint8_t limit = filter & kHoldLimitMask;
+    const uint8_t limit = HoldLimit(filter);
     ShareList* linked = secondList;
     if (limit == kHoldLimitShare && linked && linked->entries && linked->current >= 0) {
         const RecordCursor& row = linked->entries[linked->current];
@@ -91,14 +99,81 @@ void CViewHold::BuildHoldList()
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     for (size_t i = 0; i < keyed.size(); ++i)
         rows[i] = keyed[i].second;
+    dateOrder_ = rows;
+    if (list)
+        SortHoldRows(list->sortColumn, list->sortDirection);
     currentRow = 0;
     firstVisible = 0;
     ++builds_;
     InvalidateWindow();
 }
 
+void CViewHold::SortHoldRows(int column, int direction)
+{
+    if (column < 0 || column >= kHoldColumnCount)
+        column = 0;
+    direction = direction < 0 ? -1 : 1;
+    if (list) {
+        list->sortColumn = column;
+        list->sortDirection = direction;
+    }
+    // The row-number column is the build's own (date) order.
+    if (column == 0) {
+        if (dateOrder_.size() == rows.size())
+            rows = dateOrder_;
+        if (direction < 0)
+            std::reverse(rows.begin(), rows.end());
+        return;
+    }
+    struct Keyed {
+        float value;
+        std::string text;
+        RecordCursor row;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(rows.size());
+    const DealingsFileInfo& info = DealingsInfo();
+    for (const RecordCursor& row : rows) {
+        char text[kCellTextBytes];
+        float value = 0;
+        const size_t length = DealingCellText(row.record, kHoldCodes[column], text, sizeof text, &value);
+        if (column == 1)
+            value = float(DealingDateKey(row.record - 1, info, DealingsCodingTables()));
+        keyed.push_back({value, std::string(text, length), row});
+    }
+    // Dates, sizes and values order by their figures, the texts by their letters.
+    const bool byValue = column == 1 || column == 6 || column == 7;
+    std::stable_sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
+        const int order = byValue ? (a.value < b.value ? -1 : a.value > b.value ? 1 : 0) : a.text.compare(b.text);
+        return direction > 0 ? order < 0 : order > 0;
+    });
+    for (size_t i = 0; i < keyed.size(); ++i)
+        rows[i] = keyed[i].row;
+}
+
+void CViewHold::SortByHeading(int column)
+{
+    const bool same = list && list->sortColumn == column;
+    SortHoldRows(column, same ? -list->sortDirection : 1);
+    currentRow = 0;
+    firstVisible = 0;
+    InvalidateWindow();
+}
+
+void CViewHold::RememberSort() const
+{
+    StoreSortColumn(list, kListKindDealings);
+}
+
 void CViewHold::OnRefresh()
 {
+    if (list) {
+        if (list->viewState2)
+            filter = ListFilterByte(list->viewState2);
+        const int stored = GetSettingSort(kListKindDealings, list->tableSetting);
+        list->sortColumn = stored == 0 ? 0 : std::abs(stored) - 1;
+        list->sortDirection = stored < 0 ? -1 : 1;
+    }
     BuildHoldList();
 }
 
@@ -116,7 +191,7 @@ intptr_t CViewHold::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_
 std::optional<CViewBase::CommandState> CViewHold::CommandStateOf(uint32_t command) const
 {
     const bool lockedToParent = DealingsParentListMode() && IsLinked();
-    const uint8_t limit = filter & kHoldLimitMask;
+    const uint8_t limit = HoldLimit(filter);
     switch (command) {
     case kCommandExpandAbbreviations: return CommandState{true, ExpandAbbreviations(), false};
     case kCommandLatestHoldings: return CommandState{true, bool(filter & kHoldLatestOnly), false};
@@ -133,6 +208,9 @@ std::optional<CViewBase::CommandState> CViewHold::CommandStateOf(uint32_t comman
 void CViewHold::ApplyFilter(uint8_t newFilter)
 {
     filter = newFilter;
+    // The list keeps the filter byte: layouts store it with the window and restore it from there.
+    if (list)
+        list->viewState2 = filter;
     UnpackHoldFilter(filter);
     BuildHoldList();
 }
@@ -180,7 +258,7 @@ std::vector<std::string> CViewHold::HeaderItems() const
 std::array<std::string, 3> CViewHold::StatusTexts() const
 {
     std::array<std::string, 3> panes;
-    const uint8_t limit = filter & kHoldLimitMask;
+    const uint8_t limit = HoldLimit(filter);
     if (limit == kHoldLimitShare) {
         const uint8_t* share = selectedShareId ? FindDealingShare(selectedShareId) : nullptr;
         if (IsLinked() && share)

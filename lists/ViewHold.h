@@ -30,6 +30,11 @@ constexpr uint32_t kMessageRetryHoldBuild = 0x432;
 bool& ExpandAbbreviations();
 bool DealingsParentListMode();
 
+// The filter byte a list (or a layout's window) keeps for its dealings view. A byte that names no
+// category would show nothing at all, as the default dealings byte packed without the categories
+// does: it takes the default's categories and keeps its limit and latest-only bit.
+uint8_t ListFilterByte(uint8_t stored);
+
 // The columns the view shows until the list tables' dealing cells serve it.
 constexpr int kHoldColumnCount = 8;
 const char* HoldColumnHeading(int column);
@@ -45,12 +50,21 @@ public:
     int32_t currentRow = 0;
     int32_t firstVisible = 0;
 
-    // Rebuilds the rows from the block under the filter, in date order; loads the block first when it
-    // is missing.
+    // Rebuilds the rows from the block under the filter, in date order, then in the list's sort;
+    // loads the block first when it is missing.
     void BuildHoldList();
+    // Sorts the rows by a column (0 the build's date order) in a direction (1 or -1), and keeps both
+    // as the list's sort.
+    void SortHoldRows(int column, int direction);
+    // A click on a column's heading: that column ascending, or the other way when it is the sort.
+    void SortByHeading(int column);
+    // The list's sort as the stored signed sort (column + 1) x direction of the dealings setting,
+    // which the next build and the next dealings view start from.
+    void RememberSort() const;
     // The parent rows the limit compares with (and, in selected-share mode with a linked parent, the
     // parent's current share as the selected share).
     std::vector<RecordCursor> GetHoldParentRows();
+    // Takes the list's filter byte (when it holds one) and the setting's stored sort, then builds.
     void OnRefresh() override;
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
 
@@ -74,6 +88,7 @@ public:
 
 private:
     std::vector<RecordCursor> lastParent_;
+    std::vector<RecordCursor> dateOrder_; // the last build's rows in date order
     int builds_ = 0;
 };
 

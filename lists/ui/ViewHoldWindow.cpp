@@ -227,12 +227,37 @@ void CViewHoldWnd::wheelEvent(QWheelEvent* event)
 void CViewHoldWnd::mousePressEvent(QMouseEvent* event)
 {
     const int line = lineHeight();
-    const int index = (int(event->position().y()) - (2 * line + 2)) / line;
+    const int y = int(event->position().y());
+    if (y >= line + 2 && y < 2 * line + 2) {
+        const int column = HeadingColumnAt(int(event->position().x()));
+        if (column >= 0)
+            SortByHeading(column);
+        CViewBaseWnd::mousePressEvent(event);
+        return;
+    }
+    const int index = (y - (2 * line + 2)) / line;
     if (event->position().y() > 2 * line + 2 && firstVisible + index < int(rows.size())) {
         currentRow = firstVisible + index;
         update();
     }
     CViewBaseWnd::mousePressEvent(event);
+}
+
+void CViewHoldWnd::focusOutEvent(QFocusEvent* event)
+{
+    RememberSort();
+    CViewBaseWnd::focusOutEvent(event);
+}
+
+int CViewHoldWnd::HeadingColumnAt(int x) const
+{
+    int left = 0;
+    for (int c = 0; c < kHoldColumnCount; ++c) {
+        if (x >= left && x < left + kColumnWidths[c])
+            return c;
+        left += kColumnWidths[c];
+    }
+    return -1;
 }
 
 void InstallDealingsViewClass()

@@ -30,9 +30,13 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    // Losing focus remembers the view's sort for the dealings setting.
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     bool IsActiveView() const;
+    // The column whose heading spans x; -1 right of the last.
+    int HeadingColumnAt(int x) const;
     void ShowStatusTexts();
     int lineHeight() const;
     int wheelDelta_ = 0;

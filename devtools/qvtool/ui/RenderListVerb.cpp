@@ -1,7 +1,9 @@
-// qvtool render-list FOLDER OUT.png [--list N] [--setting S] [--sort n] [--size WxH]: a share list of
-// the database in FOLDER painted headless by the list view's own paint code into a PNG. N is the
-// fixed list (0 "All" ... 34), S the table setting 1-12, n a signed column to sort by, the size in
-// pixels (900 x 600 unless given).
+// qvtool render-list FOLDER OUT.png [--kind K] [--list N] [--setting S] [--sort n] [--share EPIC]
+// [--size WxH]: a view of the database in FOLDER painted headless by the view's own paint code into a
+// PNG. K is the view kind: 1 the share list (unless given), 3 the details page of the list's current
+// share (EPIC, else the first row), 5 the directors' dealings view of the folder's dealings file. N is
+// the fixed list (0 "All" ... 34), S the table setting 1-12, n a signed column to sort by, the size
+// in pixels (900 x 600 unless given).
 #include "core/Database.h"
 #include "core/Memory.h"
 #include "core/ShareList.h"
@@ -10,8 +12,12 @@
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
 #include "lists/RowSort.h"
+#include "lists/DirectorsDealings.h"
+#include "lists/ui/ViewDetailWindow.h"
+#include "lists/ui/ViewHoldWindow.h"
 #include "lists/ui/ViewList.h"
 #include "platform/Paths.h"
+#include "shell/ViewKinds.h"
 
 #include <QApplication>
 #include <QImage>
@@ -23,15 +29,71 @@
 namespace qv::tool {
 namespace {
 
-constexpr const char* kUsage = "render-list FOLDER OUT.png [--list N] [--setting S] [--sort n] [--size WxH]";
+constexpr const char* kUsage =
+    "render-list FOLDER OUT.png [--kind 1|3|5] [--list N] [--setting S] [--sort n] [--share EPIC] [--size WxH]";
+
+// A window view painted as it would be on screen at the given size.
+QImage RenderWindow(QWidget& window, const QSize& size)
+{
+    window.resize(size);
+    window.show();
+    QApplication::processEvents();
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    window.render(&image);
+    return image;
+}
+
+// The list's row of the share with this EPIC; -1 when the list does not hold it.
+int32_t RowOfShare(const ShareList& list, const std::string& epic)
+{
+    const RecordCursor found = FindByEpic(epic);
+    if (!found.record || !list.entries)
+        return -1;
+    for (int32_t i = 0; list.entries[i].record; ++i)
+        if (list.entries[i].record == found.record)
+            return i;
+    return -1;
+}
+
+QImage RenderKind(int kind, ShareList* list, const QSize& size)
+{
+    if (kind == kViewDetails) {
+        CViewDetailWnd view;
+        view.list = list;
+        QImage image = RenderWindow(view, size);
+        std::printf("details: %s\n", view.Title().toStdString().c_str());
+        view.list = nullptr;
+        return image;
+    }
+    if (kind == kViewDealings) {
+        CViewHoldWnd view;
+        view.list = list;
+        view.BuildHoldList();
+        QImage image = RenderWindow(view, size);
+        std::printf("dealings: %zu rows\n", view.rows.size());
+        view.list = nullptr;
+        return image;
+    }
+    CViewList view(kListKindShares);
+    view.list = list;
+    QImage image = view.RenderImage(size);
+    view.list = nullptr;
+    return image;
+}
 
 int RunRenderList(const std::vector<std::string>& args)
 {
     std::vector<std::string> plain;
-    int listNumber = 0, setting = 1, sort = 0, width = 900, height = 600;
+    int kind = 1, listNumber = 0, setting = 1, sort = 0, width = 900, height = 600;
+    std::string share;
     for (size_t i = 0; i < args.size(); ++i) {
         bool more = i + 1 < args.size();
-        if (args[i] == "--list" && more)
+        if (args[i] == "--kind" && more)
+            kind = std::atoi(args[++i].c_str());
+        else if (args[i] == "--share" && more)
+            share = args[++i];
+        else if (args[i] == "--list" && more)
             listNumber = std::atoi(args[++i].c_str());
         else if (args[i] == "--setting" && more)
             setting = std::atoi(args[++i].c_str());
@@ -47,8 +109,10 @@ int RunRenderList(const std::vector<std::string>& args)
         return 2;
     }
     if (setting < 1 || setting > kListSettings || listNumber < 0 || listNumber >= kFixedListCount ||
-        width < 16 || height < 16 || width > 8192 || height > 8192) {
-        std::fprintf(stderr, "qvtool: the list is 0-34, the setting 1-12 and the size 16-8192 each way\n");
+        width < 16 || height < 16 || width > 8192 || height > 8192 ||
+        (kind != 1 && kind != kViewDetails && kind != kViewDealings)) {
+        std::fprintf(stderr, "qvtool: the kind is 1, 3 or 5, the list 0-34, the setting 1-12 and the size "
+                             "16-8192 each way\n");
         return 2;
     }
     SetProgramFolder(plain[0]);
@@ -71,18 +135,18 @@ int RunRenderList(const std::vector<std::string>& args)
     if (sort != 0)
         SortRows(list, sort, true);
     int code = 0;
-    {
-        CViewList view(kListKindShares);
-        view.list = list;
-        QImage image = view.RenderImage(QSize(width, height));
-        view.list = nullptr;
-        if (!image.save(QString::fromStdString(plain[1]), "PNG")) {
-            std::fprintf(stderr, "qvtool: cannot write %s\n", plain[1].c_str());
-            code = 1;
-        }
+    if (!share.empty())
+        list->current = RowOfShare(*list, share);
+    if (!share.empty() && list->current < 0) {
+        std::fprintf(stderr, "qvtool: the list does not hold %s\n", share.c_str());
+        code = 1;
+    } else if (!RenderKind(kind, list, QSize(width, height)).save(QString::fromStdString(plain[1]), "PNG")) {
+        std::fprintf(stderr, "qvtool: cannot write %s\n", plain[1].c_str());
+        code = 1;
     }
     ProFree(list->entries);
     ProFree(list);
+    FreeDirDealBlocks();
     FreeSettingLayouts();
     FreeDatabase(true);
     return code;

@@ -9,7 +9,9 @@
 #include "devtools/lib/PriceDatabase.h"
 #include "devtools/lib/ShareListChain.h"
 #include "lists/DirectorsDealings.h"
+#include "lists/DealingCells.h"
 #include "lists/DealingItem.h"
+#include "lists/ListSettings.h"
 #include "shell/FrameState.h"
 #include "shell/KeyRouting.h"
 #include "shell/ui/ModalDialog.h"
@@ -18,7 +20,10 @@
 #include "support/DatabaseFixture.h"
 #include "support/ui/Render.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QFocusEvent>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -29,7 +34,7 @@ namespace {
 
 class ViewHoldWindow : public DatabaseFixture {
 protected:
-    ViewHoldWindow() : saved_(Config().optionsA)
+    ViewHoldWindow() : saved_(Config().optionsA), savedSort_(GetSettingSort(kListKindDealings, 0))
     {
         static const dev::DemoDatabase demo =
             dev::BuildDemoDatabase(std::chrono::sys_days{std::chrono::year{2026} / std::chrono::December / 8});
@@ -43,6 +48,7 @@ protected:
     }
     ~ViewHoldWindow() override
     {
+        SetSettingSort(kListKindDealings, 0, 0, savedSort_);
         MainFrameState().activeView = nullptr;
         view.reset();
         dev::FreeShareListChain();
@@ -78,6 +84,7 @@ protected:
 
 private:
     OptionBlockA saved_;
+    int savedSort_;
 };
 
 TEST_F(ViewHoldWindow, ShowsTheDemoDealingsWithCounts)
@@ -124,6 +131,46 @@ TEST_F(ViewHoldWindow, FilterCommandsRebuildAndShowTheirChecks)
     EXPECT_FALSE(v.UpdateCommand(ui));
     EXPECT_FALSE(QueryCommandUi(kCommandLatestHoldings).enabled);
     EXPECT_TRUE(QueryCommandUi(kCommandDealingsStats).enabled);
+}
+
+// The deal values of the rows in their order.
+std::vector<float> DealValues(const CViewHold& v)
+{
+    std::vector<float> values;
+    for (const RecordCursor& row : v.rows) {
+        char text[256];
+        float value = 0;
+        DealingCellText(row.record, 7, text, sizeof text, &value);
+        values.push_back(value);
+    }
+    return values;
+}
+
+TEST_F(ViewHoldWindow, TheSortIsRememberedOnLosingFocus)
+{
+    SetSettingSort(kListKindDealings, 0, 0, 0);
+    CViewHoldWnd& v = Make();
+    const std::vector<RecordCursor> dateOrder = v.rows;
+    // A heading sorts by its column, a second click the other way.
+    v.SortByHeading(7);
+    std::vector<float> values = DealValues(v);
+    EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
+    v.SortByHeading(7);
+    values = DealValues(v);
+    EXPECT_TRUE(std::is_sorted(values.rbegin(), values.rend()));
+    EXPECT_LT(values.back(), values.front());
+    EXPECT_EQ(v.rows.size(), dateOrder.size());
+
+    QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
+    QApplication::sendEvent(view.get(), &out);
+    EXPECT_EQ(GetSettingSort(kListKindDealings, 0), -8);
+
+    // The next dealings view starts from the remembered sort; the number column is the date order.
+    CViewHoldWnd& next = Make();
+    EXPECT_EQ(DealValues(next), values);
+    next.SortByHeading(0);
+    EXPECT_TRUE(std::equal(next.rows.begin(), next.rows.end(), dateOrder.begin(),
+                           [](const RecordCursor& a, const RecordCursor& b) { return a.record == b.record; }));
 }
 
 TEST_F(ViewHoldWindow, ATypedLetterFindsAnInvestor)
