@@ -8,6 +8,8 @@
 #include "devtools/lib/SyntheticChart.h"
 #include "devtools/lib/SyntheticDays.h"
 
+#include "BenchApplication.h"
+
 #include <QApplication>
 #include <QImage>
 #include <benchmark/benchmark.h>
@@ -17,21 +19,9 @@ namespace {
 
 using namespace qv;
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "qvbench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
-
 void BM_ChartViewFullPaint(benchmark::State& state)
 {
-    App();
+    BenchApplication();
     GraphSetting saved = Config().dailyGraphs.records[0];
     dev::SetUpSyntheticSetting(Config().dailyGraphs.records[0]);
     dev::SyntheticChart<CViewGraphWnd> chart(2500);
@@ -47,7 +37,7 @@ BENCHMARK(BM_ChartViewFullPaint)->Unit(benchmark::kMillisecond);
 // The daily chart of ten years (2,500 days) with its four averages and their bands: build and draw.
 void BM_DailyChartTenYears(benchmark::State& state)
 {
-    App();
+    BenchApplication();
     GraphSetting saved = Config().dailyGraphs.records[0];
     GraphSetting& setting = Config().dailyGraphs.records[0];
     InitGraphSetting(setting, false);

@@ -8,6 +8,8 @@
 #include "lists/ListOptions.h"
 #include "lists/ui/ViewDetailWindow.h"
 
+#include "BenchApplication.h"
+
 #include <QApplication>
 #include <QImage>
 #include <benchmark/benchmark.h>
@@ -17,21 +19,9 @@ namespace {
 
 using namespace qv;
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "qvbench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
-
 void BM_DetailPagePaint(benchmark::State& state)
 {
-    App();
+    BenchApplication();
     const dev::DemoDatabase demo =
         dev::BuildDemoDatabase(std::chrono::sys_days{std::chrono::year{2026} / std::chrono::December / 8});
     const std::vector<uint8_t> db = dev::WriteQuorvaDat(dev::DemoDbFile(demo));

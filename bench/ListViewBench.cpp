@@ -12,6 +12,8 @@
 #include "lists/ListSettings.h"
 #include "lists/ui/ViewList.h"
 
+#include "BenchApplication.h"
+
 #include <QApplication>
 #include <QImage>
 #include <benchmark/benchmark.h>
@@ -26,12 +28,7 @@ void Setup()
     static bool done = false;
     if (done)
         return;
-    static int argc = 1;
-    static char name[] = "qvbench";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QApplication* app = new QApplication(argc, argv);
-    (void)app;
+    BenchApplication();
     dev::DemoDatabase db = dev::RandomDatabase(3000, 25, sys_days{year{2026} / December / 31}, 2026);
     dev::DbFile file = dev::DemoDbFile(db);
     file.entries[0].extra = dev::DemoShareFieldTable();
