@@ -88,6 +88,13 @@ int ListKeyCommand(ListKey key, bool shift, bool ctrl)
     return shift ? k.shift : k.plain;
 }
 
+bool LoopBackShowsPreviousKind(int32_t kind, bool loopOption, bool hasCurrentRow)
+{
+    if (!loopOption || !hasCurrentRow)
+        return false;
+    return kind != 5 && kind != 7 && kind != 8 && kind != 10;
+}
+
 std::string WebsiteLink(std::string_view text)
 {
     std::string_view address = text.substr(0, text.find(' '));

@@ -2,6 +2,7 @@
 // move or resize drag ends, the wheel accumulator, and the links a cell opens.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -52,6 +53,11 @@ std::string PartnerSearchLink(std::string_view text);
 enum class ListKey { Down, Up, Home, End, PageDown, PageUp, Left, Right, Space, Enter, Escape };
 // The command a key sends (0 for none).
 int ListKeyCommand(ListKey key, bool shift, bool ctrl);
+
+// Loop back (command 20615): whether a view of `kind` hands the window back to the previous view kind
+// (command 505 to the main window): the loop option on and a current row, and not a dealings,
+// cash, news or trade list (5, 7, 8, 10).
+bool LoopBackShowsPreviousKind(int32_t kind, bool loopOption, bool hasCurrentRow);
 
 constexpr std::string_view kPartnerServer = "http://partner.example.com";
 

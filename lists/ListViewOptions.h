@@ -2,7 +2,9 @@
 //   double buffering on (every paint goes through one off-screen image),
 //   no frozen columns (the normal arrangement scrolls every column),
 //   live prices off (no intraday store feeds the live cells yet),
-//   print font size 0 (printing scales the screen font; bit 7 set prints with the screen's fonts).
+//   print font size 0 (printing scales the screen font; bit 7 set prints with the screen's fonts),
+//   double-click opens the default view on, and the loop option on (Enter, Escape and a double click
+//   in the details page step between the list, graph and details).
 #pragma once
 
 #include <cstdint>
@@ -14,6 +16,8 @@ struct ListViewOptions {
     int frozenColumns = 0;
     bool livePrices = false;
     uint8_t printFontSize = 0;
+    bool doubleClickOpens = true;
+    bool loopViews = true;
 };
 ListViewOptions& CurrentListViewOptions();
 

@@ -7,6 +7,7 @@
 #include "core/DateText.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
+#include "core/TextHelpers.h"
 #include "lists/CellValue.h"
 #include "lists/DealingCells.h"
 #include "lists/DealingItem.h"
@@ -253,6 +254,13 @@ std::vector<std::string> CViewHold::HeaderItems() const
     items.push_back(std::to_string(c.majorDeals) + " Major holdings dealings");
     items.push_back(std::to_string(c.majorHoldings) + " Major holdings");
     return items;
+}
+
+std::string CViewHold::HeaderKeyName() const
+{
+    if (!list)
+        return {};
+    return FormatKeyName(list->number, false, GetSourceTitle(false));
 }
 
 std::array<std::string, 3> CViewHold::StatusTexts() const

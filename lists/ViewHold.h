@@ -80,6 +80,9 @@ public:
     std::vector<std::string> HeaderItems() const;
     // Status panes 1-3.
     std::array<std::string, 3> StatusTexts() const;
+    // Shown in the first pane while the pointer is over the header strip: the list window's title with
+    // the function key of its list number, as "List 2 ( F3)"; empty without a list.
+    std::string HeaderKeyName() const;
     // True when the parent rows differ from those of the last build.
     bool ParentRowsChanged();
 

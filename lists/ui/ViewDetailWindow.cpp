@@ -10,6 +10,8 @@
 #include "core/ShareList.h"
 #include "core/ui/PenSelect.h"
 #include "lists/DetailPage.h"
+#include "lists/ListInteraction.h"
+#include "lists/ListViewOptions.h"
 #include "lists/ResultsFigures.h"
 #include "lists/ui/DetailDialogs.h"
 #include "lists/ViewHold.h"
@@ -24,6 +26,7 @@
 #include "shell/ui/ViewClassRegistry.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPixmap>
@@ -119,6 +122,18 @@ void CViewDetailWnd::focusInEvent(QFocusEvent* event)
 {
     CViewBaseWnd::focusInEvent(event);
     ShowStatusTexts();
+}
+
+void CViewDetailWnd::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const ListViewOptions& options = CurrentListViewOptions();
+    MessageTarget* frame = MainFrameTarget();
+    if (!options.doubleClickOpens || !frame) {
+        CViewBaseWnd::mouseDoubleClickEvent(event);
+        return;
+    }
+    if (LoopBackShowsPreviousKind(kind, options.loopViews, CurrentRow() != nullptr))
+        PostProgramMessage(*frame, WM_COMMAND, ID_PREVIOUS_VIEW);
 }
 
 void CViewDetailWnd::OnRefresh()

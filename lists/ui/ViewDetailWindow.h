@@ -47,6 +47,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    // With the double-click option on, the loop back to the previous view kind.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     bool IsActiveView() const;

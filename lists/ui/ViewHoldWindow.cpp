@@ -23,6 +23,7 @@
 #include "shell/ui/ViewClassRegistry.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
@@ -39,6 +40,7 @@ const QColor kCurrentRow(255, 255, 192);
 CViewHoldWnd::CViewHoldWnd(QWidget* parent) : CViewBase(kViewDealings), CViewBaseWnd(kViewDealings, parent)
 {
     AddCommandTarget(this);
+    setMouseTracking(true);
 }
 
 CViewHoldWnd::~CViewHoldWnd() { RemoveCommandTarget(this); }
@@ -241,6 +243,18 @@ void CViewHoldWnd::mousePressEvent(QMouseEvent* event)
         update();
     }
     CViewBaseWnd::mousePressEvent(event);
+}
+
+void CViewHoldWnd::mouseMoveEvent(QMouseEvent* event)
+{
+    auto* frame = dynamic_cast<CMainFrame*>(MainFrameTarget());
+    if (frame && frame->statusBarEx() && IsActiveView()) {
+        if (event->position().y() < lineHeight())
+            frame->statusBarEx()->SetPaneText(1, FromCp1252(HeaderKeyName()));
+        else
+            ShowStatusTexts();
+    }
+    CViewBaseWnd::mouseMoveEvent(event);
 }
 
 void CViewHoldWnd::focusOutEvent(QFocusEvent* event)

@@ -29,6 +29,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Over the header strip the first pane names the list window's key; below it the status texts.
+    void mouseMoveEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     // Losing focus remembers the view's sort for the dealings setting.
     void focusOutEvent(QFocusEvent* event) override;

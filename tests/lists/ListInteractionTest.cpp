@@ -70,3 +70,13 @@ TEST(ListInteraction, Links)
     EXPECT_EQ(MailLink("ir@example.com"), "mailto:ir@example.com");
     EXPECT_EQ(PartnerSearchLink("A&B plc/2"), std::string(kPartnerServer) + "/system/search/results.jsp?queryText=A%26B%20plc%2F2");
 }
+
+TEST(ListInteraction, LoopBackNeedsTheOptionARowAndACyclingKind)
+{
+    struct Case { int32_t kind; bool option, row, expected; };
+    const Case cases[] = {{3, true, true, true}, {1, true, true, true}, {3, false, true, false},
+        {3, true, false, false}, {5, true, true, false}, {7, true, true, false}, {8, true, true, false},
+        {10, true, true, false}};
+    for (const Case& c : cases)
+        EXPECT_EQ(LoopBackShowsPreviousKind(c.kind, c.option, c.row), c.expected) << c.kind << c.option << c.row;
+}

@@ -168,6 +168,8 @@ TEST_F(HelpTopics, FrameTopicsFollowTheViewKindAndCommandsAddTheBase)
     };
     for (const Case& c : std::vector<Case>{
              {0x20000, 1, 0x2012E},  // F1 with a list view active
+             {0x20000, 3, 0x20130},  // the details page
+             {0x20000, 5, 0x20132},  // the dealings view
              {0x20000, -1, 0x20000},
              {0x2012C, 8, 0x20135},
              {26121, 3, 0x16609},
@@ -178,6 +180,8 @@ TEST_F(HelpTopics, FrameTopicsFollowTheViewKindAndCommandsAddTheBase)
 
     EXPECT_EQ(HelpTopicText(0x16609), "Help topic 0x16609: Information about new features");
     EXPECT_EQ(HelpTopicText(0x2012E), "Help topic 0x2012E: List window");
+    EXPECT_EQ(HelpTopicText(0x20130), "Help topic 0x20130: Details window");
+    EXPECT_EQ(HelpTopicText(0x20132), "Help topic 0x20132: Dealings window");
     EXPECT_EQ(HelpTopicText(0x10000 + 31111), "Help topic 0x17987: Command 31111");
     RegisterCommandName(31111, "Sort the table");
     EXPECT_EQ(HelpTopicText(0x10000 + 31111), "Help topic 0x17987: Sort the table");

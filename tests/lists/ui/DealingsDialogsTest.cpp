@@ -9,6 +9,7 @@
 #include "devtools/lib/DemoDealings.h"
 #include "lists/DirectorsDealings.h"
 #include "lists/HoldList.h"
+#include "shell/ui/DialogHelp.h"
 #include "support/DealingsSample.h"
 #include "support/ui/Render.h"
 
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace qv;
@@ -55,6 +57,45 @@ template <typename T>
 T* Child(QWidget& dialog, int id)
 {
     return dialog.findChild<T*>(QString::number(id));
+}
+
+QPushButton* HelpButton(QDialog& dialog)
+{
+    for (auto* button : dialog.findChildren<QPushButton*>())
+        if (button->text().contains(QStringLiteral("Help")))
+            return button;
+    return nullptr;
+}
+
+// F1 on a control asks for its pop-up topic (id + 0x10000); the Help button for the dialog's topic.
+TEST_F(DealingsDialogs, HelpTopicsOfTheThreeDialogs)
+{
+    Install(DealingsSample());
+    const WeeklyTables tables = BuildWeeklyTables(DealingsMainBlock, DealingsInfo(), DealingsCodingTables());
+    CDealingsOptionsDlg options(0x0F, false);
+    CFindInvestorDlg finder(rows, QString());
+    CDealingsStatsDlg stats(0x0F, tables);
+    struct Case {
+        QDialog* dialog;
+        int control;
+        uint32_t topic;
+    };
+    for (const Case& c : {Case{&options, 1608, 66073}, Case{&finder, 1104, 86463}, Case{&stats, 18121, 83658}}) {
+        std::vector<std::pair<uint32_t, bool>> asked;
+        DialogHelpHost previous = SetDialogHelpHost([&](uint32_t topic, bool popup) { asked.emplace_back(topic, popup); });
+        c.dialog->show();
+        QWidget* control = Child<QWidget>(*c.dialog, c.control);
+        ASSERT_NE(control, nullptr) << c.control;
+        control->setFocus();
+        QTest::keyClick(control, Qt::Key_F1);
+        ASSERT_NE(HelpButton(*c.dialog), nullptr) << c.topic;
+        HelpButton(*c.dialog)->click();
+        c.dialog->hide();
+        SetDialogHelpHost(previous);
+        ASSERT_EQ(asked.size(), 2u) << c.topic;
+        EXPECT_EQ(asked[0], std::make_pair(uint32_t(c.control) + 0x10000u, true));
+        EXPECT_EQ(asked[1], std::make_pair(c.topic, false));
+    }
 }
 
 TEST_F(DealingsDialogs, OptionsInBothForms)

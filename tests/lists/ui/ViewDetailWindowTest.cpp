@@ -25,6 +25,14 @@
 #include <functional>
 #include <memory>
 
+#include "lists/ListViewOptions.h"
+#include "platform/MessageDispatch.h"
+#include "resources/MessageIds.h"
+#include "shell/FrameState.h"
+#include "support/RecordingTarget.h"
+
+#include <QTest>
+
 using namespace qv;
 using namespace qv::test;
 
@@ -101,6 +109,39 @@ TEST_F(ViewDetailWindow, WithoutRowsNotEnoughData)
     CommandUi ui{26548, false, std::nullopt, std::nullopt};
     EXPECT_TRUE(view->UpdateCommand(ui));
     EXPECT_FALSE(ui.enabled);
+}
+
+// A double click hands the window back to the previous view kind (505) when the double-click and
+// loop options are on and the page has a share; otherwise it sends nothing.
+TEST_F(ViewDetailWindow, ADoubleClickLoopsBack)
+{
+    test::RecordingTarget frame(1);
+    MainFrameTarget() = &frame;
+    ListViewOptions& options = CurrentListViewOptions();
+    const ListViewOptions saved = options;
+    struct Case {
+        bool doubleClick, loop, share;
+        size_t posted;
+    };
+    for (const Case& c : {Case{true, true, true, 1}, Case{false, true, true, 0}, Case{true, false, true, 0},
+                          Case{true, true, false, 0}}) {
+        options.doubleClickOpens = c.doubleClick;
+        options.loopViews = c.loop;
+        if (c.share)
+            Show(withResults);
+        else
+            view->list->entries[0] = {nullptr, 0};
+        frame.received.clear();
+        QTest::mouseDClick(view.get(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+        DeliverPostedMessages();
+        ASSERT_EQ(frame.received.size(), c.posted) << c.doubleClick << c.loop << c.share;
+        if (c.posted) {
+            EXPECT_EQ(frame.received[0].message, WM_COMMAND);
+            EXPECT_EQ(frame.received[0].wParam, ID_PREVIOUS_VIEW);
+        }
+    }
+    options = saved;
+    MainFrameTarget() = nullptr;
 }
 
 } // namespace

@@ -98,6 +98,11 @@ TEST_F(ViewHoldWindow, ShowsTheDemoDealingsWithCounts)
     EXPECT_NE(items[0].find("Directors' dealings"), std::string::npos);
     EXPECT_EQ(v.StatusTexts()[0], "All shares");
     EXPECT_EQ(v.StatusTexts()[2], "Director & Major holdings");
+    // Over the header strip the first pane names the list window's function key.
+    EXPECT_EQ(v.HeaderKeyName(), "List: All ( F2)");
+    v.list->number = 4;
+    EXPECT_EQ(v.HeaderKeyName(), "List: All (Shift+F3)");
+    v.list->number = 0;
     SaveRender(RenderWidget(v), QStringLiteral("dealings-view"));
 }
 
