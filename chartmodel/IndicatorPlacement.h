@@ -40,7 +40,7 @@ int FirstEmptyWindow(const GraphSetting& setting);
 
 // Puts a record the dialog confirmed into the setting by its target. When `editedWindow` is 0-3 the
 // record was edited in place at (editedWindow, editedIndex) and `original` holds it as it was opened:
-// a move to another target leaves the original there and places the edited copy. False when the
+// a move to another target leaves the record as it was opened there and places the edited copy. False when the
 // target has no room (the setting is unchanged).
 bool PlaceIndicator(GraphSetting& setting, IndicatorRecord record, int target, int editedWindow, int editedIndex,
                     const IndicatorRecord& original);

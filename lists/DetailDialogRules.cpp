@@ -3,25 +3,23 @@
 
 #include "core/StringPrintf.h"
 #include "core/TradingCalendar.h"
+#include "lists/DetailPage.h"
 #include "platform/ByteOrder.h"
 
 #include <algorithm>
 
 namespace qv {
 
-namespace {
+static_assert(kDetailItemTableSize == kDetailItemCount, "the dialogs offer the details page's items");
 
-constexpr uint8_t kDetailFields[kDetailItemTableSize] = {
-    8,  50, 48, 49, 13, 40, 39,  41, 29, 43,  42, 44, 10, 34, 33, 35, 28, 12, 37, 36, 38,
-    11, 47, 17, 18, 27, 19, 20,  21, 22, 70,  16, 14, 6,  5,  4,  2,  115, 9, 129, 23, 52,
-    53, 65, 66, 67, 68, 58, 59,  60, 61, 97,  98, 101, 102, 103, 104, 105, 106, 108, 107, 110, 111};
+namespace {
 
 // Trading days from the start that the end must at least reach.
 constexpr int kMinimumTradingDays = 5;
 
 } // namespace
 
-std::span<const uint8_t> DetailItemFields() { return kDetailFields; }
+std::span<const uint8_t> DetailItemFields() { return kDetailItemCodes; }
 
 std::vector<uint8_t> DefaultDetailSelection()
 {

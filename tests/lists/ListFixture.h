@@ -73,6 +73,18 @@ inline uint16_t TrustSectorWord()
     return 0;
 }
 
+// Four shares of the list-view tests: two FTSE 100 members with a last day's change (one down, one
+// up), one more member and an AIM share.
+inline std::vector<FixtureShare> FourListShares()
+{
+    return {
+        {0x4001, "Alpha Mining", {11}, MakeRecordFlags(kMarketMain, kIndexFtse100)},
+        {0x4002, "Bravo Foods", {11}, MakeRecordFlags(kMarketMain, kIndexFtse100), 0, 0, kListDays - 1, 2000, -10},
+        {0x4003, "Charlie Holdings", {11}, MakeRecordFlags(kMarketAim, kIndexNone)},
+        {0x4004, "Delta Power", {11}, MakeRecordFlags(kMarketMain, kIndexFtse100), 0, 0, kListDays - 1, 500, 3},
+    };
+}
+
 class ListFixture : public DatabaseFixture {
 protected:
     ~ListFixture() override

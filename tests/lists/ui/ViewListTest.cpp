@@ -22,19 +22,9 @@ using namespace qv::test;
 
 namespace {
 
-std::vector<FixtureShare> Shares()
-{
-    return {
-        {0x4001, "Alpha Mining", {11}, MakeRecordFlags(kMarketMain, kIndexFtse100)},
-        {0x4002, "Bravo Foods", {11}, MakeRecordFlags(kMarketMain, kIndexFtse100), 0, 0, kListDays - 1, 2000, -10},
-        {0x4003, "Charlie Holdings", {11}, MakeRecordFlags(kMarketAim, kIndexNone)},
-        {0x4004, "Delta Power", {11}, MakeRecordFlags(kMarketMain, kIndexFtse100), 0, 0, kListDays - 1, 500, 3},
-    };
-}
-
 class ViewListPaint : public ListFixture {
 protected:
-    void SetUp() override { LoadShares(Shares()); }
+    void SetUp() override { LoadShares(FourListShares()); }
     void TearDown() override { ForgetListRows(); }
 
     ShareList* Filled(int32_t number)
