@@ -2,6 +2,7 @@
 // the digit cut then work on that text, so a value as large as 3.4e38 is measured, never overrun.
 #include "core/FormatValue.h"
 
+#include "core/DigitRounding.h"
 #include "core/FormatNumber.h"
 #include "core/StringPrintf.h"
 
@@ -51,23 +52,9 @@ int AutomaticDecimals(double v)
 // digit puts a "1" in front of it.
 void RoundUpBefore(std::string& s, size_t end)
 {
-    size_t j = end;
-    while (j > 0) {
-        char& c = s[j - 1];
-        if (c == '.') {
-            --j;
-            continue;
-        }
-        if (!IsDigit(c))
-            break;
-        if (c != '9') {
-            ++c;
-            return;
-        }
-        c = '0';
-        --j;
-    }
-    s.insert(j, 1, '1');
+    size_t length = s.size();
+    s.append(2, '\0'); // the end mark and room for a carried "1"
+    s.resize(RoundUpDigitsBefore(s.data(), length, end, s.size()));
 }
 
 // Keeps `limit` significant digits of a printed number, rounding half up; integer digits after the cut

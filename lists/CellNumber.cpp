@@ -1,6 +1,7 @@
 // The cell number format, step by step, in fixed buffers.
 #include "lists/CellNumber.h"
 
+#include "core/DigitRounding.h"
 #include "core/FormatValue.h"
 
 #include <cmath>
@@ -58,33 +59,6 @@ int AutomaticDecimals(double v)
     return d < 0 ? 0 : d > 4 ? 4 : d;
 }
 
-// Adds one to the digits before `end`, carrying over nines and the point; a carry past the first
-// digit puts a "1" in front. Returns the new length.
-size_t RoundUpBefore(char* s, size_t length, size_t end, size_t room)
-{
-    size_t j = end;
-    while (j > 0) {
-        char& c = s[j - 1];
-        if (c == '.') {
-            --j;
-            continue;
-        }
-        if (!IsDigit(c))
-            break;
-        if (c != '9') {
-            ++c;
-            return length;
-        }
-        c = '0';
-        --j;
-    }
-    if (length + 1 >= room)
-        return length;
-    std::memmove(s + j + 1, s + j, length - j + 1);
-    s[j] = '1';
-    return length + 1;
-}
-
 // Keeps `count` significant digits: later integer digits become "0", later decimals are dropped.
 size_t CutSignificant(char* s, size_t length, int count, size_t room)
 {
@@ -117,7 +91,7 @@ size_t CutSignificant(char* s, size_t length, int count, size_t room)
     if (length > 0 && s[length - 1] == '.')
         --length;
     s[length] = 0;
-    return roundUp ? RoundUpBefore(s, length, cut < length ? cut : length, room) : length;
+    return roundUp ? RoundUpDigitsBefore(s, length, cut < length ? cut : length, room) : length;
 }
 
 // Drops blanks and the sign, and groups the integer digits by three when asked.
