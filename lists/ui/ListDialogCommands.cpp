@@ -14,6 +14,7 @@
 #include "lists/ui/ColumnDialogs.h"
 #include "lists/ui/ListDesignDlg.h"
 #include "lists/ui/ListPagePrinter.h"
+#include "lists/ui/ViewDetailWindow.h"
 #include "lists/ui/ViewListBase.h"
 #include "platform/Paths.h"
 #include "shell/CommandUpdate.h"
@@ -22,7 +23,6 @@
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
 
-#include <QImage>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -134,46 +134,41 @@ void RunListDesign(CMainFrame* frame, ShareList* list, int kind)
 
 namespace {
 
-// The view drawn for one page at this width in screen pixels, scaled onto the page.
-constexpr int kPrintImageWidth = 1000;
-
-QSize PrintImageSize(const QRect& table)
-{
-    const int width = std::max(table.width(), 1);
-    return QSize(kPrintImageWidth, std::max(1, table.height() * kPrintImageWidth / width));
-}
-
-CViewListBase* ActivePrintableView()
+// The active view when it prints: a list table or the details page.
+CViewBaseWnd* ActivePrintableView()
 {
     CViewBase* view = MainFrameState().activeView;
-    if (!view || !view->list || view->kind == 0 || view->kind == 9)
+    if (!view || !view->list)
         return nullptr;
-    return dynamic_cast<CViewListBase*>(view);
+    if (auto* table = dynamic_cast<CViewListBase*>(view))
+        return table;
+    return dynamic_cast<CViewDetailWnd*>(view);
 }
 
 } // namespace
 
-void PrintListView(CViewListBase& view, bool preview, QWidget* parent)
+ListPrintSource PrintSourceOf(CViewBaseWnd& view)
+{
+    ListPrintSource source;
+    if (auto* details = dynamic_cast<CViewDetailWnd*>(&view)) {
+        source.detailsView = true;
+        source.drawPage = [details](QPainter& painter, const QRect& table, int) { details->PrintPage(painter, table); };
+        return source;
+    }
+    auto* table = dynamic_cast<CViewListBase*>(&view);
+    source.layout = [table](QPainter& painter, const QRect& place) { return table->CountPrintPages(painter, place); };
+    source.drawPage = [table](QPainter& painter, const QRect& place, int page) { table->DrawPrintPage(painter, place, page); };
+    return source;
+}
+
+void PrintListView(CViewBaseWnd& view, bool preview, QWidget* parent)
 {
     ShareList* list = view.list;
     if (!list)
         return;
     const int32_t firstVisible = list->firstVisible;
     const int32_t current = list->current;
-    ListPrintSource source;
-    source.rows = ShareListCount(list);
-    source.detailsView = view.kind == 3;
-    // Rows per page: those the view shows in the table's shape.
-    source.rowsPerPage = [&view](const QRect& table) {
-        view.RenderImage(PrintImageSize(table));
-        return view.grid().visibleRows();
-    };
-    source.drawRows = [&view, list](QPainter& painter, const QRect& table, int first, int) {
-        list->firstVisible = first;
-        const QImage image = view.RenderImage(PrintImageSize(table));
-        painter.drawImage(table, image);
-    };
-    CListPagePrinter pages(source);
+    CListPagePrinter pages(PrintSourceOf(view));
     if (preview) {
         pages.preview(parent);
     } else {
@@ -196,7 +191,7 @@ void InstallListDialogCommands(CMainFrame& frame)
                 return true;
             }
             if (command == kCommandPrint || command == kCommandPrintPreview) {
-                CViewListBase* view = ActivePrintableView();
+                CViewBaseWnd* view = ActivePrintableView();
                 if (!view)
                     return false;
                 PrintListView(*view, command == kCommandPrintPreview, &frame);
