@@ -7,6 +7,7 @@
 
 #include "core/ConfigRecords.h"
 #include "lists/ListOptions.h"
+#include "lists/ListViewOptions.h"
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
 #include "shell/ui/ModalDialog.h"
@@ -239,4 +240,55 @@ TEST_F(DemoListPrint, TheDemoListPrintsOnPages)
         pages.drawPage(painter, page.size(), n);
         SaveRender(page, QStringLiteral("list-printed-demo-page%1").arg(n));
     }
+}
+
+namespace {
+
+// A data-mining view with a first page of its own, which it marks.
+class OwnPageView : public CViewList {
+public:
+    OwnPageView() : CViewBase(6), CViewList(6) {}
+    int ownPages = 0;
+
+protected:
+    bool HasOwnPrintPage() const override { return true; }
+    void DrawOwnPrintPage(QPainter&, const QRect&) override { ++ownPages; }
+};
+
+} // namespace
+
+TEST_F(ListViewPrint, DataMiningOwnFirstPageAndRowsByTheOptions)
+{
+    OwnPageView mining;
+    mining.list = list;
+    mining.SetFixedFontPixels(12);
+    const QRect table(100, 0, 1000, 400);
+    QImage page = Page();
+    QPainter painter(&page);
+    const int rowPages = view->CountPrintPages(painter, table);
+    ListViewOptions& options = CurrentListViewOptions();
+    const ListViewOptions saved = options;
+
+    EXPECT_EQ(mining.CountPrintPages(painter, table), rowPages) << "the own page is off by default";
+    options.dataMiningOwnPrintPage = true;
+    ASSERT_EQ(mining.CountPrintPages(painter, table), rowPages + 1);
+    mining.DrawPrintPage(painter, table, 1);
+    EXPECT_EQ(mining.ownPages, 1);
+    // Page 2 holds the first rows.
+    view->DrawPrintPage(painter, table, 1);
+    std::vector<std::string> first;
+    for (const PaintOp& op : view->lastOps())
+        if (op.step == PaintStep::Text)
+            first.push_back(op.text);
+    mining.DrawPrintPage(painter, table, 2);
+    std::vector<std::string> second;
+    for (const PaintOp& op : mining.lastOps())
+        if (op.step == PaintStep::Text)
+            second.push_back(op.text);
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(mining.ownPages, 1);
+
+    options.dataMiningPrintRows = false;
+    EXPECT_EQ(mining.CountPrintPages(painter, table), 1);
+    options = saved;
 }
