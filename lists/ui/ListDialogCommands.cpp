@@ -15,6 +15,7 @@
 #include "lists/ui/ListDesignDlg.h"
 #include "lists/ui/ListPagePrinter.h"
 #include "lists/ui/ViewDetailWindow.h"
+#include "lists/ui/ViewHoldWindow.h"
 #include "lists/ui/ViewListBase.h"
 #include "platform/Paths.h"
 #include "shell/CommandUpdate.h"
@@ -142,6 +143,8 @@ CViewBaseWnd* ActivePrintableView()
         return nullptr;
     if (auto* table = dynamic_cast<CViewListBase*>(view))
         return table;
+    if (auto* dealings = dynamic_cast<CViewHoldWnd*>(view))
+        return dealings;
     return dynamic_cast<CViewDetailWnd*>(view);
 }
 
@@ -153,6 +156,13 @@ ListPrintSource PrintSourceOf(CViewBaseWnd& view)
     if (auto* details = dynamic_cast<CViewDetailWnd*>(&view)) {
         source.detailsView = true;
         source.drawPage = [details](QPainter& painter, const QRect& table, int) { details->PrintPage(painter, table); };
+        return source;
+    }
+    if (auto* dealings = dynamic_cast<CViewHoldWnd*>(&view)) {
+        source.layout = [dealings](QPainter& painter, const QRect& place) { return dealings->CountPrintPages(painter, place); };
+        source.drawPage = [dealings](QPainter& painter, const QRect& place, int page) {
+            dealings->DrawPrintPage(painter, place, page);
+        };
         return source;
     }
     auto* table = dynamic_cast<CViewListBase*>(&view);

@@ -38,6 +38,15 @@ QRect TablePlace(QPainter& painter, QSize page, bool detailsView)
 
 } // namespace
 
+int DevicePixels(const QPainter& painter, int screenPixels)
+{
+    constexpr int kScreenPixelsPerInch = 96;
+    const QPaintDevice* device = painter.device();
+    if (!device || device->logicalDpiY() <= kScreenPixelsPerInch)
+        return screenPixels;
+    return screenPixels * device->logicalDpiY() / kScreenPixelsPerInch;
+}
+
 int CListPagePrinter::pageCount(QPainter& painter, QSize page) const
 {
     if (source_.detailsView || !source_.layout)

@@ -26,6 +26,10 @@ struct ListPrintSource {
     std::function<LocalDateTime()> now = NowLocal;
 };
 
+// Screen pixels of a view's layout as units of the painter's device: scaled to a printer's
+// resolution, the same on a screen-resolution device.
+int DevicePixels(const QPainter& painter, int screenPixels);
+
 class CListPagePrinter {
 public:
     explicit CListPagePrinter(ListPrintSource source) : source_(std::move(source)) {}

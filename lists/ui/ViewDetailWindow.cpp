@@ -14,6 +14,7 @@
 #include "lists/ListViewOptions.h"
 #include "lists/ResultsFigures.h"
 #include "lists/ui/DetailDialogs.h"
+#include "lists/ui/ListPagePrinter.h"
 #include "lists/ViewHold.h"
 #include "platform/qt/QtText.h"
 #include "resources/MessageIds.h"
@@ -45,7 +46,6 @@ constexpr uint32_t kCommandDisplayDesign = 25002;
 constexpr uint32_t kCommandSelectItems = 26224;
 constexpr int32_t kDetailViewKind = 3;
 constexpr int kMargin = 6;
-constexpr int kScreenPixelsPerInch = 96;
 constexpr int32_t kEpicColumn = 0x80;
 
 DetailPortfolioHooks& Hooks()
@@ -61,14 +61,8 @@ QPen PenOf(uint32_t word)
 
 QString Q(const std::string& text) { return FromCp1252(text); }
 
-// Screen pixels as units of the painter's device: the same on screen, scaled to the printer's
-// resolution on paper.
-int Px(const QPainter& p, int pixels, bool printing)
-{
-    if (!printing || !p.device())
-        return pixels;
-    return pixels * p.device()->logicalDpiY() / kScreenPixelsPerInch;
-}
+// Screen pixels as units of the painter's device: the same on screen, scaled on paper.
+int Px(const QPainter& p, int pixels, bool printing) { return printing ? DevicePixels(p, pixels) : pixels; }
 
 std::string CellLine(const DetailCell& cell)
 {

@@ -21,7 +21,6 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -59,15 +58,7 @@ protected:
         view.reset();
         ForgetListRows();
     }
-    // An A4 page at 150 dots per inch.
-    static QImage Page()
-    {
-        QImage page(1240, 1754, QImage::Format_RGB32);
-        page.setDotsPerMeterX(int(kPageDpi / 0.0254));
-        page.setDotsPerMeterY(int(kPageDpi / 0.0254));
-        page.fill(Qt::white);
-        return page;
-    }
+    static QImage Page() { return PrintedPageImage(); }
     // The share names the last paint wrote, with the height of their cells.
     std::vector<std::pair<std::string, int>> NamesPainted() const
     {
@@ -98,15 +89,6 @@ protected:
     std::unique_ptr<CViewList> view;
 };
 
-int PdfPages(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    const QString text = QString::fromLatin1(file.readAll());
-    return int(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
-}
-
 } // namespace
 
 TEST_F(ListViewPrint, PrintsToPdfAndRestoresTheView)
@@ -126,7 +108,7 @@ TEST_F(ListViewPrint, PrintsToPdfAndRestoresTheView)
         return int(QDialog::Accepted);
     });
     PrintListView(*view, false, nullptr);
-    EXPECT_EQ(PdfPages(path), 1) << "thirty rows fit one page";
+    EXPECT_EQ(PdfPageCount(path), 1) << "thirty rows fit one page";
     EXPECT_EQ(list->current, 2);
     EXPECT_EQ(list->firstVisible, 1);
     EXPECT_EQ(view->grid().firstRow(), screenFirst) << "the screen layout is not the printer's";
@@ -227,11 +209,9 @@ TEST_F(DemoListPrint, TheDemoListPrintsOnPages)
     printer.setOutputFileName(path);
     CListPagePrinter pages(PrintSourceOf(view));
     ASSERT_TRUE(pages.print(printer));
-    EXPECT_GE(PdfPages(path), 2);
+    EXPECT_GE(PdfPageCount(path), 2);
 
-    QImage page(1240, 1754, QImage::Format_RGB32);
-    page.setDotsPerMeterX(int(kPageDpi / 0.0254));
-    page.setDotsPerMeterY(int(kPageDpi / 0.0254));
+    QImage page = PrintedPageImage();
     QPainter painter(&page);
     const int count = pages.pageCount(painter, page.size());
     EXPECT_GE(count, 2);
