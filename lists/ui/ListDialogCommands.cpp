@@ -178,12 +178,16 @@ void PrintListView(CViewBaseWnd& view, bool preview, QWidget* parent)
         return;
     const int32_t firstVisible = list->firstVisible;
     const int32_t current = list->current;
-    CListPagePrinter pages(PrintSourceOf(view));
+    const ListPrintSource source = PrintSourceOf(view);
+    CListPagePrinter pages(source);
     if (preview) {
         pages.preview(parent);
     } else {
         QPrinter printer(QPrinter::HighResolution);
         QPrintDialog dialog(&printer, parent);
+        // The details page is one page, whatever range is typed.
+        if (source.detailsView)
+            dialog.setMinMax(1, 1);
         if (RunModalDialog(dialog) == QDialog::Accepted)
             pages.print(printer);
     }

@@ -146,6 +146,11 @@ TEST_F(ListViewPrint, BandedPagesHoldEveryRowOnce)
     int pages = 0;
     int cell = 0;
     const auto seen = PrintAll(QRect(100, 0, 1000, 260), pages, cell);
+    QImage page = Page();
+    QPainter painter(&page);
+    view->DrawPrintPage(painter, QRect(100, 0, 1000, 260), 1);
+    painter.end();
+    SaveRender(page, QStringLiteral("list-printed-banded-page1"));
     style->data()[TableStyle::kWrapColumns] = wrap;
     EXPECT_GE(pages, 2);
     EXPECT_EQ(int(seen.size()), kShares);
