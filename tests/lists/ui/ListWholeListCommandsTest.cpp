@@ -196,6 +196,7 @@ TEST_F(WholeListCommands, TheSectorCommandsShowOneSectorOfTheList)
     EXPECT_GT(miners, 0);
     EXPECT_LT(miners, all);
     EXPECT_TRUE(QueryCommandUi(25076).checked.value_or(false));
+    EXPECT_TRUE(view->Title().contains(QStringLiteral(" - Mining"))) << view->Title().toStdString();
     EXPECT_EQ(SectorFilterDefaults(), filter) << "the choice is the program's";
 
     // "Select sector" now switches the chosen sector off and on again without asking.
