@@ -451,7 +451,10 @@ void EodChartView::BuildEvents()
     }
     if (marks.empty())
         return;
-    PlotElement* element = AddPlotElement(series, 12, 0, 0, 0, 1, 0, 0, 0, 0);
+    // The markers' size comes from the second style byte of the first event's marker.
+    const int firstMarker = EventMarkerIndex(events_.front().marker);
+    const uint32_t size = uint32_t(gs::U8(s, gs::EventEntry(firstMarker) + gs::kEventStyles + 1) & 15) << 28;
+    PlotElement* element = AddPlotElement(series, 12, 0, size, 0, 1, 0, 0, 0, 0);
     auto* out = static_cast<uint8_t*>(InitDataArray(element->values, kArrayTriples, int32_t(marks.size()), 0, 0));
     for (size_t i = 0; i < marks.size(); ++i) {
         StoreU32(out + 12 * i, marks[i][0]);

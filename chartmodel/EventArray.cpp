@@ -2,6 +2,7 @@
 #include "chartmodel/EventArray.h"
 
 #include "chartmodel/GraphSettingLayout.h"
+#include "core/CompanyData.h"
 #include "core/Memory.h"
 #include "core/RecordAccess.h"
 #include "core/RecordCursor.h"
@@ -96,8 +97,11 @@ void GatherChartEvents(EventArray& events, const GraphSetting& setting, const Da
         for (const DatedField& f : kDatedFields) {
             if (!MarkerShown(setting, f.marker))
                 continue;
-            const uint8_t* data = GetFieldDescriptor(f.field, nullptr, share, 0);
-            const uint16_t date = data ? LoadU16(data) : 0;
+            const uint8_t* descriptor = nullptr;
+            const uint8_t* data = GetFieldDescriptor(f.field, &descriptor, share, 0);
+            // Only a field of two bytes or more holds a date.
+            const bool dated = data && descriptor && FixedFieldWidth(descriptor[1]) >= 2;
+            const uint16_t date = dated ? LoadU16(data) : 0;
             if (date != 0 && date != 0xFFFF && CloseOn(days, count, date, close))
                 events.AddEvent(date, close, EventMarkerOffset(f.marker));
         }

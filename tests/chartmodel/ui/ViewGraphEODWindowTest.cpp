@@ -7,6 +7,7 @@
 #include "shell/ui/StatusBarEx.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "core/ConfigState.h"
+#include "platform/ByteOrder.h"
 #include "devtools/lib/SyntheticDays.h"
 #include "shell/ViewKinds.h"
 #include "shell/ui/ViewClassRegistry.h"
@@ -345,6 +346,32 @@ TEST_F(DailyChartWindow, TheLegendListsTheChartsValuesAndItems)
     test::SaveRender(both, "eod_legend");
     ChartOptions().legendShown = 0;
     legend.Hide();
+}
+
+TEST_F(DailyChartWindow, PriceScaleChangesAreMarkedOnTheirBars)
+{
+    std::vector<DayRecord> days = dev::MakeSyntheticDays(100);
+    for (size_t i = 40; i < 100; ++i)
+        days[i].unit = 0.5f;
+    gs::SetU8(Setting(), gs::kBarPeriod, 1);
+    gs::SetU8(Setting(), gs::EventEntry(8) + gs::kEventShown, 1);
+    Render(days, "eod_no_events");
+    EXPECT_EQ(window->eod.eventCount(), 0) << "the event display is off";
+    gs::SetU8(Setting(), gs::kEvents, 1);
+    Render(days, "eod_events");
+    ASSERT_EQ(window->eod.eventCount(), 1);
+    const GraphSeries* price = FindSeries(window->timeBands, window->FindPane(kPanePrice));
+    ASSERT_NE(price, nullptr);
+    const PlotElement* markers = nullptr;
+    for (const PlotElement* e = price->elements; e; e = e->next)
+        if (e->style == 12)
+            markers = e;
+    ASSERT_NE(markers, nullptr);
+    ASSERT_EQ(markers->values.count, 1);
+    const auto* item = static_cast<const uint8_t*>(markers->values.data);
+    EXPECT_EQ(LoadU32(item), 1u << 8);
+    EXPECT_EQ(int32_t(LoadU32(item + 4)), window->IndexToXScale(&window->timeBands->scale, 40));
+    EXPECT_EQ(LoadF32(item + 8), days[40].close);
 }
 
 } // namespace
