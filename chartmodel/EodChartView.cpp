@@ -431,8 +431,8 @@ void EodChartView::BuildEvents()
         (view_.trainingMode && view_.trainingMark >= 0))
         return;
     EventArray events;
-    const RecordCursor* share = CurrentEntry(view_.GetActiveShareList());
-    GatherChartEvents(events, s, days_.data(), int32_t(days_.size()), share);
+    ShareList* list = view_.GetActiveShareList();
+    GatherChartEvents(events, s, days_.data(), int32_t(days_.size()), CurrentEntry(list), list ? list->source : nullptr);
     events_ = events.Entries();
     // Each event shown is marked on its bar: the event's bit, the bar's x and the day's close.
     std::vector<std::array<uint32_t, 3>> marks;

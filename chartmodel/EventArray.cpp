@@ -7,6 +7,8 @@
 #include "core/RecordAccess.h"
 #include "core/RecordCursor.h"
 #include "platform/ByteOrder.h"
+#include "portfolio/Portfolio.h"
+#include "portfolio/Transaction.h"
 
 #include <algorithm>
 #include <cstring>
@@ -87,8 +89,32 @@ bool EventArray::AddEvent(uint32_t date, float price, uint32_t marker)
     return true;
 }
 
+namespace {
+
+constexpr uint8_t kPurchase = 1;
+constexpr uint8_t kSale = 2;
+constexpr uint8_t kLatestRow = 15;
+
+int TransactionMarker(uint8_t type) { return type == kPurchase ? 5 : type == kSale ? 6 : 7; }
+
+void AddTransactions(EventArray& events, const GraphSetting& setting, const DayRecord* days, int32_t count,
+                     const RecordCursor& share, const Portfolio& portfolio)
+{
+    const uint16_t id = RecordId(share.record);
+    float close = 0;
+    for (const Transaction* t = portfolio.transactions.get(); t; t = t->next) {
+        if (t->type() == kLatestRow || t->shareId() != id)
+            continue;
+        const int marker = TransactionMarker(t->type());
+        if (MarkerShown(setting, marker) && CloseOn(days, count, t->date(), close))
+            events.AddEvent(t->date(), close, EventMarkerOffset(marker));
+    }
+}
+
+} // namespace
+
 void GatherChartEvents(EventArray& events, const GraphSetting& setting, const DayRecord* days, int32_t count,
-                       const RecordCursor* share)
+                       const RecordCursor* share, const Portfolio* portfolio)
 {
     if (!days || count <= 0)
         return;
@@ -106,6 +132,8 @@ void GatherChartEvents(EventArray& events, const GraphSetting& setting, const Da
                 events.AddEvent(date, close, EventMarkerOffset(f.marker));
         }
     }
+    if (share && share->record && portfolio)
+        AddTransactions(events, setting, days, count, *share, *portfolio);
     if (!MarkerShown(setting, kScaleChangeMarker))
         return;
     for (int32_t i = 1; i < count; ++i)

@@ -12,6 +12,7 @@
 namespace qv {
 
 struct GraphSetting;
+struct Portfolio;
 struct RecordCursor;
 
 // One event: its date, the close of that day, and the offset of its marker record in the setting's
@@ -50,7 +51,9 @@ private:
 // each whose marker is shown, then every record whose price scale differs from the record before
 // (marker 8, when shown). Each is priced at the close of its day (the last day before it when the
 // share has no price that day); events before the first record are left out.
+// Then the share's transactions in the portfolio: purchases (type 1) with marker 5, sales (type 2)
+// with marker 6, any other type but the 'Latest' row (15) with marker 7.
 void GatherChartEvents(EventArray& events, const GraphSetting& setting, const DayRecord* days, int32_t count,
-                       const RecordCursor* share);
+                       const RecordCursor* share, const Portfolio* portfolio = nullptr);
 
 } // namespace qv
