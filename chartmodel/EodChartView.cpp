@@ -224,6 +224,8 @@ void EodChartView::BuildTimeBand()
 {
     view_.FreeTimeBands();
     bars_.clear();
+    for (std::vector<float>& values : averageValues_)
+        values.clear();
     GraphPane* price = view_.FindPane(kPanePrice);
     if (!price || days_.empty())
         return;
@@ -509,6 +511,7 @@ void EodChartView::BuildAverage(int line)
         e->values.flags = kSelectSkipZero;
         std::copy(values.begin(), values.end(), out);
     };
+    averageValues_[size_t(line)] = middle;
     addLine(middle, gs::LineColour(s, line));
     if (bands) {
         addLine(upper, gs::LineBandColour(s, line));
@@ -631,6 +634,19 @@ void EodChartView::FillStatusTexts(std::array<std::string, 3>& texts, bool insid
     texts[2] = cursor.trend.empty() ? shown.volume : shown.volume + "   " + cursor.trend;
 }
 
+std::string EodChartView::AverageText(int line, int32_t bar) const
+{
+    const std::vector<float>& values = averageValues_[size_t(line)];
+    if (bar < 0 || bar >= int32_t(values.size()) || values[size_t(bar)] == 0)
+        return {};
+    const uint32_t word = gs::LineWord(Setting(), line);
+    const float unit = days_[size_t(bars_[size_t(bar)].last)].unit;
+    char text[96];
+    std::snprintf(text, sizeof text, "%d %s %s", int(word & 0xFFF), AverageTypeName(int((word >> 23) & 15)),
+                  FormatPriceInUnit(values[size_t(bar)], unit).c_str());
+    return text;
+}
+
 void EodChartView::FillLegendSource(LegendSource& source, bool inside) const
 {
     const std::array<std::string, 4> latest = LatestLegendTexts(LatestTexts());
@@ -639,6 +655,12 @@ void EodChartView::FillLegendSource(LegendSource& source, bool inside) const
     source.cursor = {};
     std::copy(latest.begin(), latest.end(), source.latest.begin());
     std::copy(cursor.begin(), cursor.end(), source.cursor.begin());
+    const int32_t cursorBar = inside && view_.timeBands ? view_.XToIndexScale(&view_.timeBands->scale, view_.lastMouseX)
+                                                       : -1;
+    for (int line = 0; line < gs::kLines; ++line) {
+        source.latest[size_t(8 + line)] = AverageText(line, int32_t(bars_.size()) - 1);
+        source.cursor[size_t(8 + line)] = AverageText(line, cursorBar);
+    }
     source.shareName = name_;
     source.chartFlags = attach_.kindFlags;
     source.showsMainSeries = !days_.empty();

@@ -123,6 +123,8 @@ private:
     // The signal of a bar: the signal at its middle day times its days.
     float BarSignal(int32_t bar) const;
     EodReadoutInput ReadoutInput() const;
+    // "%d %s %s": an average's period, type and value at the bar; empty without one.
+    std::string AverageText(int line, int32_t bar) const;
     void Changed(bool range);
     bool BarRule() const;
     // The first or last day of the bar under x.
@@ -132,6 +134,7 @@ private:
     std::vector<DayRecord> days_;
     std::vector<FoldedBar> bars_;
     std::vector<float> signal_;
+    std::array<std::vector<float>, 4> averageValues_;  // each average per bar; empty when not drawn
     std::vector<ChartEventEntry> events_;
     EodAttachState attach_;
     uint32_t key_ = 0;

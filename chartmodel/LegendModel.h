@@ -104,6 +104,9 @@ struct LegendSource {
 // each kind, the headings and the main series.
 LegendItemRecord& ProgramLegendItems(bool intraday);
 
+// "Simple", "Exponential", "Weighted", "Triangular" or "Variable" (types above 4).
+const char* AverageTypeName(int type);
+
 // " (displayed data)", " (all data)" or " (last %i periods)".
 std::string GetLegendPeriodText(int mode, int n);
 

@@ -335,6 +335,12 @@ TEST_F(DailyChartWindow, TheLegendListsTheChartsValuesAndItems)
     EXPECT_TRUE(has("Main (Close/Open)")) << all;
     EXPECT_TRUE(has("20 period Simple MA")) << all;
     EXPECT_TRUE(has("60 period Simple MA")) << all;
+    // The averages' latest values: period, type and the value at the last bar.
+    const GraphSeries* price = FindSeries(window->timeBands, window->FindPane(kPanePrice));
+    const std::vector<const PlotElement*> lines = FloatLines(price);
+    ASSERT_GE(lines.size(), 1u);
+    const float last = static_cast<const float*>(lines[0]->values.data)[lines[0]->values.count - 1];
+    EXPECT_TRUE(has("20 Simple " + FormatPriceInUnit(last, days[299].unit))) << all;
     legend.resize(260, 330);
     const QImage legendImage = test::RenderWidget(legend);
     QImage both = chart;
