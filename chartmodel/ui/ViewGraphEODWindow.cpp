@@ -78,8 +78,13 @@ void CViewGraphEODWnd::keyPressEvent(QKeyEvent* event)
         return;
     }
     if ((left || right) && event->modifiers() == Qt::NoModifier) {
-        if (eod.ScrollRecords(left ? -1 : 1, 0))
+        if (eod.ScrollRecords(left ? -1 : 1, 0)) {
             InvalidateWindow();
+        } else if (right && eod.axisEnd() >= eod.lastPriceDate()) {
+            // Already at the last day: the pointer goes just past the chart's right edge instead.
+            if (const GraphPane* price = FindPane(kPanePrice))
+                QCursor::setPos(mapToGlobal(QPoint(price->right + 1, lastMouseY)));
+        }
         return;
     }
     CViewGraphWnd::keyPressEvent(event);
