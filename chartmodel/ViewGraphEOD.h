@@ -67,6 +67,7 @@ protected:
         // volume pane's room.
         this->volumeShown = eod.volumeWanted() && eod.VolumeShowable();
     }
+    bool BuildSourceHistory() override { return eod.BuildSourceHistory(this->graphSourceKind); }
     void BuildTimeBands() override { eod.BuildTimeBand(); }
     void BuildSeries() override { eod.BuildSeries(); }
     void BuildPriceLineOverlay(int line) override { eod.BuildAverage(line); }
