@@ -842,18 +842,26 @@ void EodChartView::RangeDialogConfirmed()
     Changed(true);
 }
 
+void EodChartView::FutureChanged()
+{
+    axisEnd_ = 0;
+    Changed(false);
+}
+
 void EodChartView::FutureDialogConfirmed()
 {
     GraphSetting& s = Setting();
     DateRangeSetting range = ReadRange();
-    if (gs::U16(s, gs::kShowFutureBars) && (range.word & kRangeEndFixed)) {
-        ShowMessage("The end date limit has been removed to enable the date range to be extended into the future.",
-                    "WARNING", MsgButtons::Ok, MsgIcon::Exclamation);
-        range.word = 0;
-        WriteRange(range);
-        display_.start = 0;
-    }
     axisEnd_ = 0;
+    if (!gs::U16(s, gs::kShowFutureBars) || !(range.word & kRangeEndFixed)) {
+        Changed(false);
+        return;
+    }
+    ShowMessage("The end date limit has been removed to enable the date range to be extended into the future.",
+                "WARNING", MsgButtons::Ok, MsgIcon::Exclamation);
+    range.word = 0;
+    WriteRange(range);
+    display_.start = 0;
     Changed(true);
 }
 

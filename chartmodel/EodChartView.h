@@ -71,6 +71,10 @@ public:
     // extension cannot both be on.
     void RangeDialogConfirmed();
     void FutureDialogConfirmed();
+    // The future fields or the date-range fields changed (the dialogs' Preview): the axis end, or
+    // the whole display range, is worked out again and the charts of the setting redraw.
+    void FutureChanged();
+    void RangeChanged() { Changed(true); }
 
     // The volume pane has something to show: a visible day with prices, and some visible volume.
     bool VolumeShowable() const;

@@ -190,9 +190,7 @@ bool CViewGraphEODWnd::RunRangeDialog(uint32_t command)
         };
         CShowFuture dialog(future, [&] {
             write();
-            eod.Reload();
-            NotifyGraphSettings(0);
-            InvalidateWindow();
+            eod.FutureChanged();
         }, this);
         if (RunModalDialog(dialog) == QDialog::Accepted) {
             write();
@@ -207,9 +205,7 @@ bool CViewGraphEODWnd::RunRangeDialog(uint32_t command)
     CDefaultRangeDlg dialog(record, PackedDate(shown.start), PackedDate(std::min(shown.end, eod.lastPriceDate())),
                             PackedDate(eod.lastPriceDate()), [&] {
                                 write();
-                                eod.rangeDirty = true;
-                                NotifyGraphSettings(0);
-                                InvalidateWindow();
+                                eod.RangeChanged();
                             },
                             this);
     if (RunModalDialog(dialog) == QDialog::Accepted) {

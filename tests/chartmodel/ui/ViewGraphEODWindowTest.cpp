@@ -4,6 +4,11 @@
 
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/ui/GraphLegend.h"
+#include "chartmodel/ui/ShowFutureDlg.h"
+#include "core/DateStepping.h"
+#include "lists/ui/DetailDialogs.h"
+#include "resources/MessageIds.h"
+#include "shell/ui/ModalDialog.h"
 #include "shell/ui/StatusBarEx.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "core/ConfigState.h"
@@ -15,7 +20,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QEnterEvent>
 #include <QPainter>
 
@@ -378,6 +385,48 @@ TEST_F(DailyChartWindow, PriceScaleChangesAreMarkedOnTheirBars)
     EXPECT_EQ(LoadU32(item), 1u << 8);
     EXPECT_EQ(int32_t(LoadU32(item + 4)), window->IndexToXScale(&window->timeBands->scale, 40));
     EXPECT_EQ(LoadF32(item + 8), days[40].close);
+}
+
+TEST_F(DailyChartWindow, DateRangeAndFutureDialogsFromTheChart)
+{
+    const std::vector<DayRecord> days = dev::MakeSyntheticDays(500);
+    gs::SetU8(Setting(), gs::kBarPeriod, 1);
+    Render(days, "eod_before_range_dialog");
+    // The date range dialog confirmed with a limit of the previous 3 months.
+    SetModalDialogRunner([](QDialog& dialog) {
+        auto* range = dynamic_cast<CDefaultRangeDlg*>(&dialog);
+        if (!range)
+            return int(QDialog::Rejected);
+        ChartRange r = range->range();
+        r.flags = ChartRange::kLimited | ChartRange::kCountUsed | 2;
+        r.count = 3;
+        range->setRange(r);
+        range->accept();
+        return range->result();
+    });
+    window->onProgramMessage(WM_COMMAND, 26115, 0);
+    EXPECT_EQ(gs::U16(Setting(), gs::kDateRangeFlags), 16 | 32 | 2);
+    EXPECT_EQ(gs::U16(Setting(), gs::kDateRangeCount), 3);
+    window->RenderToImage(1200, 700);
+    EXPECT_GT(window->eod.visibleCount(), 55);
+    EXPECT_LT(window->eod.visibleCount(), 70);
+    // "Show Future" confirmed with a month on the axis.
+    SetModalDialogRunner([](QDialog& dialog) {
+        auto* future = dynamic_cast<CShowFuture*>(&dialog);
+        if (!future)
+            return int(QDialog::Rejected);
+        dialog.findChild<QCheckBox*>(QStringLiteral("on"))->setChecked(true);
+        dialog.findChild<QLineEdit*>(QStringLiteral("amount"))->setText(QStringLiteral("1"));
+        future->accept();
+        return future->result();
+    });
+    window->onProgramMessage(WM_COMMAND, 26512, 0);
+    SetModalDialogRunner(nullptr);
+    EXPECT_EQ(gs::U16(Setting(), gs::kShowFutureBars), 1);
+    window->RenderToImage(1200, 700);
+    test::SaveRender(window->RenderToImage(1200, 700), "eod_three_months_and_a_month_ahead");
+    EXPECT_EQ(window->eod.axisEnd(), AddToDate(days[499].date, 1, 2));
+    EXPECT_GT(window->eod.futureBars(), 15);
 }
 
 } // namespace
