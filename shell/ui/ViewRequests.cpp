@@ -294,6 +294,8 @@ void CViewRequests::ActivateRequestedView(CViewBase* view, ViewRequest& request)
     // The old view's window losing the focus on the way may have cleared the frame's view and kind.
     MainFrameState().activeView = view;
     MainFrameState().activeKind = view->kind;
+    // A view switched into the active window has no activation of its own to tell it.
+    view->active = 1;
     int32_t number = std::max(request.number, 0);
     if (SetsListNumber(request.kind) && request.number >= 0) {
         view->list->word = number;
