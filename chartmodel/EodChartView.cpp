@@ -141,6 +141,7 @@ void EodChartView::LoadAndLayout()
         if (!loaded_ || key != key_ || settingIndex_ != view_.SettingIndex())
             LoadShare(*cursor);
     }
+    addedGraphs_.Load(Setting(), cursor ? cursor->record : nullptr, view_.graphSourceKind);
     LayoutPass();
 }
 
@@ -261,6 +262,7 @@ void EodChartView::BuildSeries()
     message_ = loaded_ ? NoDataMessage(in) : std::string("No price data");
     view_.noDataText = message_;
     TimeBand* band = view_.timeBands;
+    addedGraphs_.Align(days_, bars_);
     if (!message_.empty() || !band || bars_.empty())
         return;
     const GraphSetting& s = Setting();
@@ -296,6 +298,7 @@ void EodChartView::BuildSeries()
                 std::memcpy(out + size_t(i) * sizeof v, v, sizeof v);
             }
         }
+        addedGraphs_.BuildSeries(view_, band, price);
     }
     GraphPane* volume = view_.FindPane(kPaneVolume);
     if (volume && volume->visible && (gs::U8(s, gs::kVolumePane) & 1)) {
@@ -308,6 +311,14 @@ void EodChartView::BuildSeries()
             out[i] = bars_[size_t(i)].values.volume;
         (void)range;
     }
+}
+
+void EodChartView::JoinAddedGraphRanges()
+{
+    TimeBand* band = view_.timeBands;
+    GraphPane* price = view_.FindPane(kPanePrice);
+    GraphSeries* series = band && price ? FindSeries(band, price) : nullptr;
+    addedGraphs_.JoinRanges(series ? series->range : nullptr);
 }
 
 void EodChartView::BuildAverage(int line)
@@ -530,6 +541,8 @@ bool EodChartView::BarRule() const
 
 bool EodChartView::RunCommand(uint32_t command, bool shift)
 {
+    if (addedCommands_.Run(command))
+        return true;
     GraphSetting& s = Setting();
     for (const StyleCommand& c : kStyleCommands)
         if (command == c.command) {
@@ -607,6 +620,8 @@ bool EodChartView::RunCommand(uint32_t command, bool shift)
 
 bool EodChartView::UpdateCommand(CommandUi& ui) const
 {
+    if (addedCommands_.Update(ui))
+        return true;
     const GraphSetting& s = Setting();
     const uint32_t c = ui.command;
     const uint8_t code = gs::U8(s, gs::kBarPeriod);

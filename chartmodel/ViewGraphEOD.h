@@ -53,6 +53,12 @@ protected:
     void BuildSeries() override { eod.BuildSeries(); }
     void BuildPriceLineOverlay(int line) override { eod.BuildAverage(line); }
     void DrawPriceOverlays() override { eod.BuildPivots(); }
+    void ComputeValueRanges() override
+    {
+        Base::ComputeValueRanges();
+        if (this->modeRecord.mask & kRedrawValueRanges)
+            eod.JoinAddedGraphRanges();
+    }
     void FillReadouts(std::array<std::string, 3>& texts) override
     {
         const std::array<std::string, 2> readouts = eod.Readouts(this->lastMouseX);
