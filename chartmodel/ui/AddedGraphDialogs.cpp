@@ -9,6 +9,7 @@
 #include "shell/ui/ModalDialog.h"
 
 #include <QApplication>
+#include <QCheckBox>
 
 namespace qv {
 
@@ -18,6 +19,9 @@ void InstallAddedGraphDialogs()
     seams.chooseColour = [](uint32_t background, uint32_t offered) -> std::optional<uint32_t> {
         CLineStyleDlg dialog(offered, background, QApplication::activeWindow());
         dialog.setWindowTitle(QStringLiteral("Choose colour for line"));
+        // The pen is the graph's own: there is no default to set here.
+        if (auto* setDefault = dialog.findChild<QCheckBox*>(QStringLiteral("2168")))
+            setDefault->hide();
         if (RunModalDialog(dialog) != QDialog::Accepted)
             return std::nullopt;
         return dialog.word();

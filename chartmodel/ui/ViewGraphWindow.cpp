@@ -110,8 +110,11 @@ intptr_t CViewGraphWnd::onProgramMessage(uint32_t message, uintptr_t wParam, int
         case kCommandLastShare: MoveToListEnd(true); return 1;
         case kCommandIndicatorPopup:
         case kCommandMarketPopup:
-            ShowChartPopupMenu(ChartPopupMenuId(uint32_t(wParam), kind), this,
-                               [this](uint32_t command) { SendFrameCommand(command); });
+            // The chosen command goes to this chart, whichever view the frame counts as active.
+            ShowChartPopupMenu(ChartPopupMenuId(uint32_t(wParam), kind), this, [this](uint32_t command) {
+                if (!onProgramMessage(WM_COMMAND, command, 0))
+                    SendFrameCommand(command);
+            });
             return 1;
         default: break;
         }

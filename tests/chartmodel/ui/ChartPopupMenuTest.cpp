@@ -5,7 +5,11 @@
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "shell/CommandUpdate.h"
 #include "shell/ViewKinds.h"
+#include "shell/ui/SoftMenuQt.h"
 
+#include <QAction>
+#include <QMenu>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace qv {
@@ -36,6 +40,24 @@ TEST(ChartPopupMenu, TheDailyChartOffersBothPopups)
         ASSERT_TRUE(chart.UpdateCommandUi(ui));
         EXPECT_TRUE(ui.enabled) << command;
     }
+}
+
+TEST(ChartPopupMenu, AChosenItemRunsItsCommand)
+{
+    QWidget chart;
+    std::vector<uint32_t> run;
+    ShowChartPopupMenu(773, &chart, [&](uint32_t command) { run.push_back(command); });
+    QMenu* menu = chart.findChild<QMenu*>();
+    ASSERT_NE(menu, nullptr);
+    QAction* rsi = nullptr;
+    for (QAction* action : menu->actions())
+        if (ActionCommand(action) == 20225)
+            rsi = action;
+    ASSERT_NE(rsi, nullptr) << "the daily chart's indicator menu offers the RSI";
+    rsi->setEnabled(true);  // no view routes its state here
+    rsi->trigger();
+    EXPECT_EQ(run, (std::vector<uint32_t>{20225}));
+    menu->close();
 }
 
 } // namespace
