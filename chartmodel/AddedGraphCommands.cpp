@@ -125,7 +125,10 @@ bool AddedGraphCommands::Update(CommandUi& ui) const
         ui.enabled = ui.enabled && share;
         return true;
     case kCmdAddFtse100: toggle(kAddedFtse100); return true;
-    case kCmdAddPortfolioGraph: ui.enabled = open && PortfolioChain() != nullptr; return true;
+    // The choosers stay greyed until the portfolio views install them.
+    case kCmdAddPortfolioGraph:
+        ui.enabled = open && PortfolioChain() != nullptr && FrameDialogs().portfolioChooser != nullptr;
+        return true;
     case kCmdRelativeFtse100:
         ui.enabled = open;
         ui.checked = relative == kAddedFtse100;
@@ -150,7 +153,7 @@ bool AddedGraphCommands::Update(CommandUi& ui) const
             ui.text = "Add to &portfolio " + std::string(current.portfolio->name.str());
         return true;
     }
-    case kCmdChartAddToChosenPortfolio: ui.enabled = rows > 0; return true;
+    case kCmdChartAddToChosenPortfolio: ui.enabled = rows > 0 && PortfolioChooserInstalled(); return true;
     default: break;
     }
     if (!IsRemoveCommand(c))

@@ -11,6 +11,9 @@
 #include "chartmodel/ViewGraphEOD.h"
 #include "core/ConfigState.h"
 #include "core/RecordLookup.h"
+#include "portfolio/Portfolio.h"
+#include "portfolio/Transaction.h"
+#include "shell/FrameDialogSeams.h"
 #include "shell/CommandUpdate.h"
 #include "../lists/ListFixture.h"
 
@@ -270,6 +273,49 @@ TEST_F(AddedGraphCommandsTest, TheRelativeItemCommandChoosesOrRemoves)
     EXPECT_EQ(State(kCmdRelativeFtse100).checked, false);
     Run(kCmdRelativeItem);
     EXPECT_EQ(ReadAddedGraph(Setting(), kRelativeEntry).id, 0);
+}
+
+Transaction* NewTransaction(uint16_t date, uint8_t type, float amount, float holding, Transaction* next)
+{
+    TransactionFields fields;
+    fields.date = date;
+    fields.type = type;
+    fields.shareId = 0x4001;
+    fields.amount = amount;
+    fields.holding = holding;
+    auto* t = new Transaction;
+    t->bytes = *EncodeTransaction(fields);
+    t->next = next;
+    return t;
+}
+
+TEST_F(AddedGraphCommandsTest, APortfoliosValueIsDrawnUnderItsName)
+{
+    Transaction* valued = NewTransaction(test::WeekdaysAfter(test::kListDay0, kListDays - 1), kLatestRowType, 0, 0, nullptr);
+    Transaction* bought = NewTransaction(test::kListDay0, 1, 1000, 100, valued);
+    Portfolio portfolio;
+    portfolio.name = "Mine";
+    portfolio.transactions = bought;
+    Portfolio* const savedChain = PortfolioChain();
+    PortfolioChain() = &portfolio;
+    EXPECT_FALSE(State(kCmdAddPortfolioGraph).enabled) << "no chooser yet";
+    FrameDialogs().portfolioChooser = [&](int, bool&) { return &portfolio; };
+    EXPECT_TRUE(State(kCmdAddPortfolioGraph).enabled);
+
+    ASSERT_TRUE(Run(kCmdAddPortfolioGraph));
+    const AddedGraphEntry entry = ReadAddedGraph(Setting(), 0);
+    EXPECT_EQ(entry.id, kAddedOwnRecord);
+    view.eod.LoadAndLayout();
+    EXPECT_EQ(view.eod.addedGraphs().slot(0).name, "Portfolio: Mine");
+    EXPECT_FALSE(view.eod.addedGraphs().slot(0).days.empty());
+    ASSERT_TRUE(Run(kCmdRemoveFirstGraph));
+    EXPECT_EQ(FindOwnRecord(entry.extra), nullptr);
+
+    FrameDialogs().portfolioChooser = nullptr;
+    PortfolioChain() = savedChain;
+    portfolio.transactions = nullptr;
+    delete bought;
+    delete valued;
 }
 
 TEST_F(AddedGraphCommandsTest, LockedOrProfitSourcesGreyTheCommands)
