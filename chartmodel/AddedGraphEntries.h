@@ -5,7 +5,8 @@
 //
 // Entry layout: u32 extra value at 0, the packed pen word at 8 (colour bits 0-23, style 24-26,
 // filled 27, width - 1 in 28-31), the u16 item id at 22: 0 free, 0xFFFE the index of the share's
-// sector, 0xFFFF a record the program built (its handle is the extra value), else a database id.
+// sector, 0xFFFF a record the program built (its handle is the extra value), else a database id
+// (the extra value is then the item's line, its sub-record).
 #pragma once
 
 #include "core/RecordCursor.h"
