@@ -213,7 +213,8 @@ void AddedGraphSet::JoinRanges(ValueRange* price)
     for (size_t k = 0; k < ranges.size(); ++k) {
         targets[k]->minimum = ranges[k].low;
         targets[k]->maximum = ranges[k].high;
-        targets[k]->flags = price->flags;
+        // On a log price axis the graphs' ranges are logarithmic too.
+        targets[k]->flags = uint8_t((targets[k]->flags & ~kRangeLogarithmic) | (price->flags & kRangeLogarithmic));
     }
 }
 
