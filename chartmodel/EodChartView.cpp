@@ -172,6 +172,7 @@ void EodChartView::LoadAndLayout()
         if (!loaded_ || key != key_ || settingIndex_ != view_.SettingIndex())
             LoadShare(*cursor);
     }
+    addedGraphs_.Load(Setting(), cursor ? cursor->record : nullptr, view_.graphSourceKind);
     LayoutPass();
     ComputeVolumeSignal();
 }
@@ -309,6 +310,7 @@ void EodChartView::BuildSeries()
     message_ = loaded_ ? NoDataMessage(in) : std::string("No price data");
     view_.noDataText = message_;
     TimeBand* band = view_.timeBands;
+    addedGraphs_.Align(days_, bars_);
     if (!message_.empty() || !band || bars_.empty())
         return;
     const GraphSetting& s = Setting();
@@ -345,6 +347,7 @@ void EodChartView::BuildSeries()
             }
         }
         BuildMarkedLine(FindSeries(band, price));
+        addedGraphs_.BuildSeries(view_, band, price);
     }
     BuildVolumeSeries();
     BuildEvents();
@@ -485,6 +488,14 @@ void EodChartView::BuildEvents()
         StoreU32(out + 12 * i + 4, marks[i][1]);
         StoreU32(out + 12 * i + 8, marks[i][2]);
     }
+}
+
+void EodChartView::JoinAddedGraphRanges()
+{
+    TimeBand* band = view_.timeBands;
+    GraphPane* price = view_.FindPane(kPanePrice);
+    GraphSeries* series = band && price ? FindSeries(band, price) : nullptr;
+    addedGraphs_.JoinRanges(series ? series->range : nullptr);
 }
 
 void EodChartView::BuildAverage(int line)
@@ -867,6 +878,8 @@ void EodChartView::FutureDialogConfirmed()
 
 bool EodChartView::RunCommand(uint32_t command, bool shift)
 {
+    if (addedCommands_.Run(command))
+        return true;
     GraphSetting& s = Setting();
     for (const StyleCommand& c : kStyleCommands)
         if (command == c.command) {
@@ -944,6 +957,8 @@ bool EodChartView::RunCommand(uint32_t command, bool shift)
 
 bool EodChartView::UpdateCommand(CommandUi& ui) const
 {
+    if (addedCommands_.Update(ui))
+        return true;
     const GraphSetting& s = Setting();
     const uint32_t c = ui.command;
     const uint8_t code = gs::U8(s, gs::kBarPeriod);

@@ -4,6 +4,8 @@
 // The view (ViewGraphEOD.h) owns one and calls it from the chart view's hooks.
 #pragma once
 
+#include "chartmodel/AddedGraphCommands.h"
+#include "chartmodel/AddedGraphSet.h"
 #include "chartmodel/EodAttachState.h"
 #include "chartmodel/EodChart.h"
 #include "chartmodel/EodReadouts.h"
@@ -46,6 +48,8 @@ public:
     void BuildAverage(int line);
     // The pivot-point lines of the setting's pivot block over the price series.
     void BuildPivots();
+    // After the value ranges: the price series and the added graphs on one axis.
+    void JoinAddedGraphRanges();
     // The time axis labels in the time band, with the start and end dates; queued on the view.
     std::vector<AxisLabel> AxisLabels(int32_t slots, int gridMode) const;
     // At attach: the chart kind flags and the bar spacing of the setting at the print scale; the
@@ -101,6 +105,7 @@ public:
     void OnDoubleClick();
 
     const std::vector<DayRecord>& days() const { return days_; }
+    const AddedGraphSet& addedGraphs() const { return addedGraphs_; }
     const DisplayRange& display() const { return display_; }
     int32_t firstVisible() const { return firstVisible_; }
     int32_t visibleCount() const { return visibleCount_; }
@@ -165,6 +170,8 @@ private:
     std::string name_;
     bool swapGuard_ = false;
     uint8_t* source_ = nullptr; // the graph source's record
+    AddedGraphSet addedGraphs_;
+    AddedGraphCommands addedCommands_{view_, addedGraphs_};
 };
 
 } // namespace qv

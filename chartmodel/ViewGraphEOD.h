@@ -72,6 +72,12 @@ protected:
     void BuildSeries() override { eod.BuildSeries(); }
     void BuildPriceLineOverlay(int line) override { eod.BuildAverage(line); }
     void DrawPriceOverlays() override { eod.BuildPivots(); }
+    void ComputeValueRanges() override
+    {
+        Base::ComputeValueRanges();
+        if (this->modeRecord.mask & kRedrawValueRanges)
+            eod.JoinAddedGraphRanges();
+    }
     void FillReadouts(std::array<std::string, 3>& texts) override
     {
         eod.FillStatusTexts(texts, MouseInside(), this->modeRecord.active && this->modeRecord.mode != 0);

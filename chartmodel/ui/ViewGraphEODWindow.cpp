@@ -3,6 +3,7 @@
 
 #include "chartmodel/EodChart.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/ui/AddedGraphDialogs.h"
 #include "chartmodel/ui/DisplayTrendsDlg.h"
 #include "chartmodel/ui/GraphDesignDlg.h"
 #include "chartmodel/ui/GraphLegend.h"
@@ -92,6 +93,7 @@ void CViewGraphEODWnd::keyPressEvent(QKeyEvent* event)
 
 void InstallDailyChartClass()
 {
+    InstallAddedGraphDialogs();
     RegisterViewClass(kViewDailyChart, [](int32_t k) -> CViewBaseWnd* { return new CViewGraphEODWnd(k); });
 }
 

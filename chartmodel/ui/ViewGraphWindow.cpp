@@ -10,6 +10,7 @@
 #include "chartmodel/IndicatorPlacement.h"
 #include "chartmodel/LegendPlacement.h"
 #include "chartmodel/ui/ChartPicture.h"
+#include "chartmodel/ui/ChartPopupMenu.h"
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
 #include "shell/FrameState.h"
@@ -107,6 +108,14 @@ intptr_t CViewGraphWnd::onProgramMessage(uint32_t message, uintptr_t wParam, int
             return 1;
         case kCommandFirstShare: MoveToListEnd(false); return 1;
         case kCommandLastShare: MoveToListEnd(true); return 1;
+        case kCommandIndicatorPopup:
+        case kCommandMarketPopup:
+            // The chosen command goes to this chart, whichever view the frame counts as active.
+            ShowChartPopupMenu(ChartPopupMenuId(uint32_t(wParam), kind), this, [this](uint32_t command) {
+                if (!onProgramMessage(WM_COMMAND, command, 0))
+                    SendFrameCommand(command);
+            });
+            return 1;
         default: break;
         }
         if (wParam >= kCommandZoomFirstWindow && wParam < kCommandZoomFirstWindow + kLayoutAddOnWindows) {
@@ -149,6 +158,8 @@ bool CViewGraphWnd::UpdateCommandUi(CommandUi& ui) const
         ui.enabled = true;
         ui.checked = ChartOptions().legendShown != 0;
         return true;
+    case kCommandIndicatorPopup:
+    case kCommandMarketPopup: ui.enabled = ChartPopupMenuId(ui.command, kind) != 0; return true;
     default: break;
     }
     if (ui.command >= kCommandZoomFirstWindow && ui.command < kCommandZoomFirstWindow + kLayoutAddOnWindows) {
