@@ -5,6 +5,7 @@
 #pragma once
 
 #include "chartmodel/EodChart.h"
+#include "chartmodel/EodPriceEdit.h"
 
 #include <array>
 #include <cstdint>
@@ -76,11 +77,16 @@ public:
     int32_t firstPriceDate() const { return days_.empty() ? 0 : days_.front().date; }
     int32_t lastPriceDate() const { return days_.empty() ? 0 : days_.back().date; }
     bool rangeDirty = true;
+    // The days and bars the price editing reads and changes, and the style the bars are drawn in.
+    std::vector<DayRecord>& editableDays() { return days_; }
+    const std::vector<FoldedBar>& bars() const { return bars_; }
+    int DrawStyle() const;
+    EodPriceEdit& priceEdit() { return priceEdit_; }
+    const EodPriceEdit& priceEdit() const { return priceEdit_; }
 
 private:
     GraphSetting& Setting() const;
     int Style() const;
-    int DrawStyle() const;
     DateRangeSetting ReadRange() const;
     void WriteRange(const DateRangeSetting& range);
     void LayoutPass();
@@ -108,6 +114,7 @@ private:
     std::string message_;
     std::string name_;
     bool swapGuard_ = false;
+    EodPriceEdit priceEdit_{view_, *this};
 };
 
 } // namespace qv

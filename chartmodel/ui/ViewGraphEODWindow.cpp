@@ -8,11 +8,15 @@
 #include "chartmodel/ui/PivotPointsDlg.h"
 #include "chartmodel/ui/SupportResistDlg.h"
 #include "shell/ui/ModalDialog.h"
+#include "chartmodel/ui/ChartModeMenu.h"
+#include "shell/ui/SuppressibleMessage.h"
+#include "platform/qt/QtText.h"
 #include "shell/CommandUpdate.h"
 #include "shell/ViewKinds.h"
 #include "shell/ui/ViewClassRegistry.h"
 
 #include <QGuiApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 
 namespace qv {
@@ -71,8 +75,29 @@ void CViewGraphEODWnd::keyPressEvent(QKeyEvent* event)
     CViewGraphWnd::keyPressEvent(event);
 }
 
+void CViewGraphEODWnd::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (TrackChartModeMenu(*this, event->pos(), event->globalPos()))
+        return;
+    ViewGraphEODT<CViewGraphWnd>::contextMenuEvent(event);
+}
+
+bool TrackChartModeMenu(CViewGraphEODWnd& chart, const QPoint& at, const QPoint& global)
+{
+    const uint32_t menuId = chart.ModeMenuAt(at.x(), at.y());
+    if (menuId == 0)
+        return false;
+    TrackChartMenuFor(chart, menuId, chart.priceEditMode ? kPriceEditMenuFlags : 1, global);
+    return true;
+}
+
 void InstallDailyChartClass()
 {
+    SuppressibleInfo() = [](const std::string& text) {
+        CSuppressibleMessage box(FromCp1252(text), {true});
+        box.run();
+        return box.suppressChecked();
+    };
     RegisterViewClass(kViewDailyChart, [](int32_t k) -> CViewBaseWnd* { return new CViewGraphEODWnd(k); });
 }
 
