@@ -254,7 +254,9 @@ void CViewGraphWnd::StopChartMode()
         trainingMode = 0;
         trainingMark = -1;
         priceEditMode = 0;
-        update();
+        // Built again: price editing drew daily bars under its own caption.
+        CancelMode();
+        InvalidateWindow();
         return;
     case ChartStopStep::CancelTool: CancelMode(); return;
     case ChartStopStep::BackToList:
