@@ -128,7 +128,7 @@ bool EodPriceEdit::EndDrag()
 
 bool EodPriceEdit::Offered() const
 {
-    return view_.kind == kViewDailyChart && ShareListHasEntries(view_.list) && !view_.trainingMode;
+    return view_.kind == kViewDailyChart && ShareListHasEntries(view_.GetActiveShareList()) && !view_.trainingMode;
 }
 
 void EodPriceEdit::Toggle()
@@ -141,8 +141,9 @@ void EodPriceEdit::Toggle()
 
 void EodPriceEdit::RepaintListViews()
 {
-    if (ShareListHasEntries(view_.list))
-        InvalidateMatchingViews(view_.list, true, -1, -1, 0xFFFFFFFF, nullptr);
+    ShareList* list = view_.GetActiveShareList();
+    if (ShareListHasEntries(list))
+        InvalidateMatchingViews(list, true, -1, -1, 0xFFFFFFFF, nullptr);
 }
 
 void EodPriceEdit::SaveAndRepaint()
@@ -186,7 +187,7 @@ bool EodPriceEdit::UpdateCommand(CommandUi& ui) const
     const bool currentDiffers = current_ && PriceRecordDiffers(current_->record, &current_->unedited);
     switch (ui.command) {
     case kCommandEditMode:
-        ui.enabled = Offered();
+        ui.enabled = Offered() || view_.priceEditMode;
         ui.checked = view_.priceEditMode != 0;
         return true;
     case kCommandSaveThisDay:

@@ -3,6 +3,7 @@
 
 #include "chartmodel/ViewGraph.h"
 #include "core/ShareList.h"
+#include "lists/ListRows.h"
 #include "platform/Beep.h"
 #include "platform/MessageBox.h"
 #include "shell/CommandUpdate.h"
@@ -14,6 +15,40 @@ constexpr uint32_t kCommandTrainingMode = 26452;
 constexpr uint32_t kCommandClearMarks = 26453;
 
 } // namespace
+
+bool UnlinkForTraining(CViewBase& view)
+{
+    ShareList* followed = view.GetActiveShareList();
+    if (!followed)
+        return false;
+    const bool following = followed == view.secondList && view.list && view.list != followed;
+    if (!following && !ShareListHasOtherViews(&view))
+        return false;
+    ShareList* own = view.list;
+    if (!following) {
+        own = CreateShareList(8, 0, followed->family, followed->source, true);
+        own->word = followed->word;
+        own->tableSetting = followed->tableSetting;
+        own->sortDirection = followed->sortDirection;
+        own->sortColumn = followed->sortColumn;
+    }
+    own->currentId = followed->currentId;
+    own->currentSub = followed->currentSub;
+    UnlinkViewFromLists(&view);
+    view.list = own;
+    view.secondList = nullptr;
+    view.nextInList = own->views;
+    own->views = &view;
+    // Filled as the chart fills a list that no list window fills.
+    if (own->source && !ShareListHasEntries(own)) {
+        SetShareListSource(own, own->source, own->currentId, own->currentSub, false, false);
+    } else if (!own->source && own->filledMark != own->word + 1) {
+        ApplyListSortSetting(own, 0);
+        RefillListSource(own, true);
+    }
+    SetShareListPosition(own, own->currentId, own->currentSub, false);
+    return true;
+}
 
 bool& TrainingInfoSuppressed()
 {
@@ -30,10 +65,10 @@ void EodTraining::Toggle()
     view_.trainingMode = view_.trainingMode ? 0 : 1;
     if (view_.trainingMode) {
         const char* refusal = nullptr;
-        if (!ShareListHasEntries(view_.list)) {
+        if (!ShareListHasEntries(view_.GetActiveShareList())) {
             refusal = kTrainingNoShares;
         } else {
-            state_.eligible = EligibleShares(view_.list);
+            state_.eligible = EligibleShares(view_.GetActiveShareList());
             bool any = false;
             for (bool e : state_.eligible)
                 any = any || e;
@@ -44,8 +79,13 @@ void EodTraining::Toggle()
             state_ = {};
             view_.trainingMode = 0;
             ShowMessage(refusal, {}, MsgButtons::Ok, MsgIcon::Information);
-        } else if (!TrainingInfoSuppressed()) {
-            TrainingInfoSuppressed() = SuppressibleInfo()(kTrainingInfo);
+        } else {
+            const bool unlinked = UnlinkForTraining(view_);
+            if (unlinked)
+                state_.eligible = EligibleShares(view_.GetActiveShareList());
+            if (!TrainingInfoSuppressed())
+                TrainingInfoSuppressed() =
+                    SuppressibleInfo()(std::string(unlinked ? kTrainingUnlinked : "") + kTrainingInfo);
         }
     }
     view_.UpdateTitle();
@@ -61,7 +101,7 @@ void EodTraining::TurnOff()
 
 void EodTraining::Draw()
 {
-    if (!DrawNextTrainingShare(view_.list, state_, uint32_t(random_()), TrainingMarkTable().count)) {
+    if (!DrawNextTrainingShare(view_.GetActiveShareList(), state_, uint32_t(random_()), TrainingMarkTable().count)) {
         SystemBeep();
         return;
     }
@@ -73,7 +113,7 @@ bool EodTraining::Next()
 {
     if (!view_.trainingMode)
         return false;
-    if (!ShareListHasEntries(view_.list))
+    if (!ShareListHasEntries(view_.GetActiveShareList()))
         return true;
     view_.CancelMode();
     if (TrainingNextStep(state_, TrainingMarkTable().count) == TrainingStep::Draw)
@@ -87,13 +127,13 @@ bool EodTraining::Previous()
 {
     if (!view_.trainingMode)
         return false;
-    if (!ShareListHasEntries(view_.list))
+    if (!ShareListHasEntries(view_.GetActiveShareList()))
         return true;
     view_.CancelMode();
     switch (TrainingPreviousStep(state_, TrainingMarkTable().count)) {
     case TrainingStep::Draw: Draw(); return true;
     case TrainingStep::ReturnToRemembered:
-        if (ReturnToRememberedShare(view_.list, state_))
+        if (ReturnToRememberedShare(view_.GetActiveShareList(), state_))
             view_.InvalidateLinkedViews(true, false);
         break;
     case TrainingStep::Repaint: break;

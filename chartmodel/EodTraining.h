@@ -9,6 +9,7 @@
 
 namespace qv {
 
+class CViewBase;
 class CViewGraph;
 struct CommandUi;
 
@@ -39,6 +40,11 @@ private:
     TrainingState state_;
     std::mt19937 random_{std::random_device{}()};
 };
+
+// Training draws shares at random: a chart that follows another window's list, or shares its list
+// with other views, is given a list of its own at the same share, so that the others stay where they
+// are. True when it was unlinked.
+bool UnlinkForTraining(CViewBase& view);
 
 // Program-wide: the user asked not to see the training information again.
 bool& TrainingInfoSuppressed();

@@ -190,6 +190,32 @@ TEST_F(TrainingView, TurnedOnItTellsHowUntilTheUserDeclinesAndDrawsOnlyPricedSha
     EXPECT_EQ(beeps, 0);
 }
 
+TEST_F(TrainingView, AChartFollowingAnotherListIsUnlinkedSoThatTheDrawsLeaveThatListAlone)
+{
+    ShareList* followed = MakeList({0, 3, 1});
+    followed->current = 1;
+    followed->currentId = 0x4004;
+    ShareList* own = MakeList({0, 3, 1});
+    own->filledMark = own->word + 1;
+    view.list = own;
+    view.secondList = followed;
+    view.nextInList = followed->views;
+    followed->views = &view;
+
+    view.onProgramMessage(WM_COMMAND, 26452, 0);
+    ASSERT_EQ(view.trainingMode, 1);
+    EXPECT_EQ(view.secondList, nullptr);
+    EXPECT_EQ(view.list, own);
+    EXPECT_EQ(followed->views, nullptr);
+    EXPECT_EQ(own->views, &view);
+    EXPECT_EQ(own->current, 1) << "the chart stays on the share it showed";
+    ASSERT_EQ(infos.size(), 1u);
+    EXPECT_EQ(infos[0], std::string(kTrainingUnlinked) + kTrainingInfo);
+    for (int i = 0; i < 10; ++i)
+        view.NextShare();
+    EXPECT_EQ(followed->current, 1);
+}
+
 TEST_F(TrainingView, ClearingTheMarksNeedsAMark)
 {
     view.list = MakeList({0});
