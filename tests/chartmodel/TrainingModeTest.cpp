@@ -7,6 +7,7 @@
 #include "core/ConfigState.h"
 #include "core/ShareList.h"
 #include "devtools/lib/ShareListChain.h"
+#include "lists/ViewBase.h"
 #include "platform/Beep.h"
 #include "shell/CommandUpdate.h"
 #include "support/FakeMessageBox.h"
@@ -101,6 +102,9 @@ protected:
         SuppressibleInfo() = previousBox_;
         TrainingInfoSuppressed() = false;
         SetBeepHandler(previousBeep_);
+        // The view outlives this body: it leaves the lists before they go.
+        UnlinkViewFromLists(&view);
+        view.list = view.secondList = nullptr;
         dev::FreeShareListChain();
         CurrentShareList() = nullptr;
         Config().dailyGraphs.records[0] = saved_;
