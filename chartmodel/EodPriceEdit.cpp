@@ -128,7 +128,8 @@ bool EodPriceEdit::EndDrag()
 
 bool EodPriceEdit::Offered() const
 {
-    return view_.kind == kViewDailyChart && ShareListHasEntries(view_.GetActiveShareList()) && !view_.trainingMode;
+    return view_.kind == kViewDailyChart && view_.graphSourceKind == 0 && ShareListHasEntries(view_.GetActiveShareList()) &&
+           !view_.trainingMode;
 }
 
 void EodPriceEdit::Toggle()
