@@ -111,6 +111,7 @@ void EodChartView::WriteRange(const DateRangeSetting& range)
 
 void EodChartView::SetHistory(const DayRecord* days, int32_t count, uint32_t key)
 {
+    priceEdit_.Forget();
     days_.clear();
     for (int32_t i = 0; days && i < count && days[i].date != 0; ++i)
         days_.push_back(days[i]);
@@ -127,9 +128,12 @@ void EodChartView::LoadShare(const RecordCursor& cursor)
 {
     RecordCursor c = cursor;
     DayRecord* days = nullptr;
-    int32_t count = DecodePriceHistory(&c, &days, 0, false, true);
+    int32_t count = DecodePriceHistory(&c, &days, 0, false, false);
     SetHistory(days, count, (uint32_t(LoadU16(cursor.record + 2)) << 8) + cursor.count + 1);
     ProFree(days);
+    // A portfolio's or a list's history is the program's own: only a share's prices take corrections.
+    if (view_.graphSourceKind == 0)
+        priceEdit_.Load(cursor);
     name_ = FormatShareTitle(cursor);
 }
 

@@ -10,6 +10,7 @@
 #include "chartmodel/EodChart.h"
 #include "chartmodel/EodReadouts.h"
 #include "chartmodel/EventArray.h"
+#include "chartmodel/EodPriceEdit.h"
 
 #include <array>
 #include <cstdint>
@@ -123,11 +124,16 @@ public:
     const std::vector<float>& volumeSignal() const { return signal_; }
     int32_t eventCount() const { return int32_t(events_.size()); }
     bool rangeDirty = true;
+    // The days and bars the price editing reads and changes, and the style the bars are drawn in.
+    std::vector<DayRecord>& editableDays() { return days_; }
+    const std::vector<FoldedBar>& bars() const { return bars_; }
+    int DrawStyle() const;
+    EodPriceEdit& priceEdit() { return priceEdit_; }
+    const EodPriceEdit& priceEdit() const { return priceEdit_; }
 
 private:
     GraphSetting& Setting() const;
     int Style() const;
-    int DrawStyle() const;
     DateRangeSetting ReadRange() const;
     void WriteRange(const DateRangeSetting& range);
     void LayoutPass();
@@ -172,6 +178,7 @@ private:
     uint8_t* source_ = nullptr; // the graph source's record
     AddedGraphSet addedGraphs_;
     AddedGraphCommands addedCommands_{view_, addedGraphs_};
+    EodPriceEdit priceEdit_{view_, *this};
 };
 
 } // namespace qv

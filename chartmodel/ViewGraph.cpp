@@ -721,8 +721,15 @@ void CViewGraph::OnMouseMove(uint32_t keys, int32_t x, int32_t y)
             }
             break;
         case kModeScrolling: ScrollToPoint(x, y); break;
-        case kModeTraining:
         case kModeEditPrice:
+            if (m.stage >= 3) {
+                DragPriceEdit(x, y);
+                // The dragged day changes the series and their ranges: the whole model is built anew.
+                modeRecord.mask = kIdleMask;
+                RebuildNow();
+            }
+            break;
+        case kModeTraining:
         case kModeLineStudy:
         case kModePitchfork:
         case kModeGraphText: break;
@@ -823,7 +830,10 @@ void CViewGraph::OnLButtonUp(uint32_t, int32_t x, int32_t y)
         trainingMark = -1;
         settingChanged = true;
         break;
-    case kModeEditPrice: priceEditField = 0; break;
+    case kModeEditPrice:
+        EndPriceEdit();
+        priceEditField = 0;
+        break;
     case kModeIdle:
     case kModePreviousShare:
     case kModeNextShare: return;
@@ -985,6 +995,7 @@ void CViewGraph::UpdateStatusTexts()
     } else {
         FillReadouts(statusTexts);
     }
+    ModeReadout(statusTexts);
     ShowStatusTexts();
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "chartmodel/EodChartView.h"
+#include "chartmodel/EodTraining.h"
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/ViewGraph.h"
 #include "resources/MessageIds.h"
@@ -13,17 +14,31 @@ namespace qv {
 template <typename Base>
 class ViewGraphEODT : public Base {
 public:
-    explicit ViewGraphEODT(int32_t kind) : Base(kind), eod(*this) {}
+    explicit ViewGraphEODT(int32_t kind) : Base(kind), eod(*this), training(*this) {}
 
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override
     {
+        if (message == WM_COMMAND && RunModeCommand(uint32_t(wParam)))
+            return 1;
         if (message == WM_COMMAND && eod.RunCommand(uint32_t(wParam), ShiftHeld()))
             return 1;
         return Base::onProgramMessage(message, wParam, lParam);
     }
     bool UpdateCommandUi(CommandUi& ui) const override
     {
-        return eod.UpdateCommand(ui) || Base::UpdateCommandUi(ui);
+        return eod.priceEdit().UpdateCommand(ui) || training.UpdateCommand(ui) || eod.UpdateCommand(ui) ||
+               Base::UpdateCommandUi(ui);
+    }
+    // While training, the next and previous share come from the training steps.
+    void NextShare() override
+    {
+        if (!training.Next())
+            Base::NextShare();
+    }
+    void PreviousShare() override
+    {
+        if (!training.Previous())
+            Base::PreviousShare();
     }
     void OnDoubleClick(uint32_t keys, int32_t x, int32_t y) override
     {
@@ -54,8 +69,37 @@ public:
     }
 
     EodChartView eod;
+    EodTraining training;
+
+    // The menu of the chart's mode at a point: price editing over a bar (777), training over the bars
+    // (390); 0 for neither.
+    uint32_t ModeMenuAt(int32_t x, int32_t y)
+    {
+        if (this->priceEditMode)
+            return BarForPriceEdit(x, y) >= 0 ? 777 : 0;
+        const TimeBand* band = this->timeBands;
+        if (this->trainingMode && band && x >= band->left && x <= band->right)
+            return 390;
+        return 0;
+    }
 
 protected:
+    bool RunModeCommand(uint32_t command)
+    {
+        if (!eod.priceEdit().RunCommand(command) && !training.RunCommand(command))
+            return false;
+        // A mode turned on or off redraws the chart: price editing shows daily bars.
+        this->CancelMode();
+        return true;
+    }
+    int32_t BarForPriceEdit(int32_t x, int32_t y) override { return eod.priceEdit().HitTest(x, y); }
+    void DragPriceEdit(int32_t x, int32_t y) override { eod.priceEdit().Drag(x, y); }
+    void EndPriceEdit() override { eod.priceEdit().EndDrag(); }
+    std::string SelectedRangeText() const override
+    {
+        const auto texts = eod.ZoomRangeTexts(this->selectionAnchors[0], this->selectionAnchors[1]);
+        return texts[0] + "  " + texts[1];
+    }
     virtual bool ShiftHeld() const { return false; }
     virtual void UpdateLegend() {}
     // The mouse is over the chart: the cursor readout describes the point under it.

@@ -4,19 +4,23 @@
 #include "chartmodel/EodChart.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/ui/AddedGraphDialogs.h"
+#include "chartmodel/ui/ChartModeMenu.h"
 #include "chartmodel/ui/DisplayTrendsDlg.h"
 #include "chartmodel/ui/GraphDesignDlg.h"
 #include "chartmodel/ui/GraphLegend.h"
 #include "chartmodel/ui/PivotPointsDlg.h"
 #include "chartmodel/ui/ShowFutureDlg.h"
 #include "chartmodel/ui/SupportResistDlg.h"
-#include "shell/ui/ModalDialog.h"
-#include "shell/CommandUpdate.h"
-#include "shell/ViewKinds.h"
-#include "shell/ui/ViewClassRegistry.h"
 #include "lists/DetailDialogRules.h"
 #include "lists/ui/DetailDialogs.h"
+#include "platform/qt/QtText.h"
+#include "shell/CommandUpdate.h"
+#include "shell/ViewKinds.h"
+#include "shell/ui/ModalDialog.h"
+#include "shell/ui/SuppressibleMessage.h"
+#include "shell/ui/ViewClassRegistry.h"
 
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -91,9 +95,30 @@ void CViewGraphEODWnd::keyPressEvent(QKeyEvent* event)
     CViewGraphWnd::keyPressEvent(event);
 }
 
+void CViewGraphEODWnd::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (TrackChartModeMenu(*this, event->pos(), event->globalPos()))
+        return;
+    ViewGraphEODT<CViewGraphWnd>::contextMenuEvent(event);
+}
+
+bool TrackChartModeMenu(CViewGraphEODWnd& chart, const QPoint& at, const QPoint& global)
+{
+    const uint32_t menuId = chart.ModeMenuAt(at.x(), at.y());
+    if (menuId == 0)
+        return false;
+    TrackChartMenuFor(chart, menuId, chart.priceEditMode ? kPriceEditMenuFlags : 1, global);
+    return true;
+}
+
 void InstallDailyChartClass()
 {
     InstallAddedGraphDialogs();
+    SuppressibleInfo() = [](const std::string& text) {
+        CSuppressibleMessage box(FromCp1252(text), {true});
+        box.run();
+        return box.suppressChecked();
+    };
     RegisterViewClass(kViewDailyChart, [](int32_t k) -> CViewBaseWnd* { return new CViewGraphEODWnd(k); });
 }
 

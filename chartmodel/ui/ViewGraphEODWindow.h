@@ -5,6 +5,9 @@
 #include "chartmodel/ViewGraphEOD.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
 
+class QContextMenuEvent;
+class QPoint;
+
 namespace qv {
 
 class CViewGraphEODWnd : public ViewGraphEODT<CViewGraphWnd> {
@@ -36,6 +39,8 @@ protected:
     // The left and right arrow keys scroll the records back and forward; with Ctrl they step the
     // mouse pointer by one bar.
     void keyPressEvent(QKeyEvent* event) override;
+    // Over a bar, the price-editing menu in price-edit mode and the training menu in training mode.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void StopRepeat();
@@ -44,6 +49,10 @@ private:
     int repeatTimer_ = 0;
     bool repeatNext_ = false;
 };
+
+// The menu of the chart's price-edit or training mode at the point, when the mode has one there;
+// false when not (the chart's other menus then apply).
+bool TrackChartModeMenu(CViewGraphEODWnd& chart, const QPoint& at, const QPoint& global);
 
 // Registers the daily chart window for the daily chart kind (intraday windows of a layout open as it
 // while the real-time option is off).

@@ -52,6 +52,10 @@ public:
     // or hidden.
     void ToggleLegend();
     void ShowLegendWindow();
+    // The program-wide cross hairs on or off (26212), and the cross moved to a point.
+    void ToggleCrossHairs();
+    void MoveCrossHairs(int32_t x, int32_t y);
+    bool crossHairsShown() const { return crossShown_; }
     // The add-on window (0-3) under the last mouse position; -1 for none.
     int AddOnWindowUnderMouse() const;
     void OnRefresh() override;
@@ -69,6 +73,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
     void AttachGraphSource(void* dc, const GraphSetting* style, int32_t left, int32_t top, int32_t right,
                            int32_t bottom, int outputKind, int32_t margin, bool offscreen, bool addOns) override;
@@ -122,6 +127,8 @@ private:
     QPainter* graphTarget_ = nullptr;
     bool printing_ = false;
     bool selectionShown_ = false;
+    bool crossShown_ = false;
+    int32_t cross_[2] = {};
     int32_t selection_[2] = {};
     bool forceBuild_ = false;
     bool builtDirect_ = false;
