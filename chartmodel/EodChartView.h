@@ -64,6 +64,8 @@ public:
     void OnDoubleClick();
 
     const std::vector<DayRecord>& days() const { return days_; }
+    // The bars of the visible range, as the time band counts them.
+    const std::vector<FoldedBar>& bars() const { return bars_; }
     const DisplayRange& display() const { return display_; }
     int32_t firstVisible() const { return firstVisible_; }
     int32_t visibleCount() const { return visibleCount_; }

@@ -635,6 +635,7 @@ bool CViewGraph::CancelMode()
     if (modeRecord.active && modeRecord.mode == kModeRedrawing)
         return false;
     SetMode(false, 0, 0, 0, kIdleMask);
+    DrawingDeselect();
     UpdateCursor(false);
     return true;
 }
@@ -718,11 +719,11 @@ void CViewGraph::OnMouseMove(uint32_t keys, int32_t x, int32_t y)
             }
             break;
         case kModeScrolling: ScrollToPoint(x, y); break;
-        case kModeTraining:
-        case kModeEditPrice:
         case kModeLineStudy:
         case kModePitchfork:
-        case kModeGraphText: break;
+        case kModeGraphText: DrawingMove(keys, x, y); break;
+        case kModeTraining:
+        case kModeEditPrice:
         case kModeIdle:
         case kModePreviousShare:
         case kModeNextShare: break;
@@ -738,7 +739,7 @@ void CViewGraph::OnMouseMove(uint32_t keys, int32_t x, int32_t y)
         UpdateStatusTexts();
 }
 
-void CViewGraph::OnLButtonDown(uint32_t, int32_t x, int32_t y)
+void CViewGraph::OnLButtonDown(uint32_t keys, int32_t x, int32_t y)
 {
     const ChartModeRecord m = modeRecord;
     if (m.active) {
@@ -766,7 +767,7 @@ void CViewGraph::OnLButtonDown(uint32_t, int32_t x, int32_t y)
         case kModePending: break;
         case kModeLineStudy:
         case kModePitchfork:
-        case kModeGraphText: break;
+        case kModeGraphText: DrawingPress(keys, x, y); break;
         default: CancelMode(); break;
         }
     } else {
@@ -779,6 +780,8 @@ void CViewGraph::OnLButtonDown(uint32_t, int32_t x, int32_t y)
                 SetMode(true, kModeTraining, 0, 4, kIdleMask);
             }
         }
+        if (!modeRecord.active && graphSourceKind == 0)
+            DrawingIdlePress(keys, x, y);
         if (!modeRecord.active)
             SetMode(true, kModePending, 0, 0, kIdleMask);
     }
@@ -788,7 +791,7 @@ void CViewGraph::OnLButtonDown(uint32_t, int32_t x, int32_t y)
     lastMouseY = y;
 }
 
-void CViewGraph::OnLButtonUp(uint32_t, int32_t x, int32_t y)
+void CViewGraph::OnLButtonUp(uint32_t keys, int32_t x, int32_t y)
 {
     CaptureMouse(false);
     if (!active)
@@ -821,6 +824,15 @@ void CViewGraph::OnLButtonUp(uint32_t, int32_t x, int32_t y)
         settingChanged = true;
         break;
     case kModeEditPrice: priceEditField = 0; break;
+    case kModeLineStudy:
+    case kModePitchfork:
+    case kModeGraphText:
+        if (DrawingRelease(keys, x, y)) {
+            UpdateCursor(false);
+            InvalidateWindow();
+            return;
+        }
+        break;
     case kModeIdle:
     case kModePreviousShare:
     case kModeNextShare: return;

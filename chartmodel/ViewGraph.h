@@ -210,6 +210,13 @@ protected:
     virtual GraphSeries* BuildIndicatorSeries(int, int, GraphSeries*) { return nullptr; }
     virtual void ReloadPaneLineObjects() {}
     virtual void BeforeIdlePress() {}
+    // The drawing tools' mouse in modes 10-12, and a press with no mode that may start one (true when
+    // it did); a release answers true while an object stays selected. The mode's cancel deselects.
+    virtual void DrawingPress(uint32_t, int32_t, int32_t) {}
+    virtual void DrawingMove(uint32_t, int32_t, int32_t) {}
+    virtual bool DrawingRelease(uint32_t, int32_t, int32_t) { return false; }
+    virtual bool DrawingIdlePress(uint32_t, int32_t, int32_t) { return false; }
+    virtual void DrawingDeselect() {}
     virtual void ScrollToPoint(int32_t, int32_t) {}
     virtual bool BuildSourceHistory() { return false; }
     virtual std::string DescribeGraphSource() const { return {}; }

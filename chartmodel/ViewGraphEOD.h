@@ -3,7 +3,10 @@
 // the daily chart's own commands.
 #pragma once
 
+#include "charts/DailyChartDrawing.h"
 #include "chartmodel/EodChartView.h"
+#include "chartmodel/KeyedItemStore.h"
+#include "chartmodel/StopLossSettings.h"
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/ViewGraph.h"
 #include "resources/MessageIds.h"
@@ -13,17 +16,25 @@ namespace qv {
 template <typename Base>
 class ViewGraphEODT : public Base {
 public:
-    explicit ViewGraphEODT(int32_t kind) : Base(kind), eod(*this) {}
+    explicit ViewGraphEODT(int32_t kind)
+        : Base(kind), eod(*this), drawing(*this, eod, [this]() -> std::optional<uint32_t> {
+              StopShareKey share;
+              if (!this->ShownShare(share))
+                  return std::nullopt;
+              return ShareItemKey(share.shareId, share.exchange);
+          })
+    {
+    }
 
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override
     {
-        if (message == WM_COMMAND && eod.RunCommand(uint32_t(wParam), ShiftHeld()))
+        if (message == WM_COMMAND && (eod.RunCommand(uint32_t(wParam), ShiftHeld()) || drawing.RunCommand(uint32_t(wParam))))
             return 1;
         return Base::onProgramMessage(message, wParam, lParam);
     }
     bool UpdateCommandUi(CommandUi& ui) const override
     {
-        return eod.UpdateCommand(ui) || Base::UpdateCommandUi(ui);
+        return eod.UpdateCommand(ui) || drawing.UpdateCommand(ui) || Base::UpdateCommandUi(ui);
     }
     void OnDoubleClick(uint32_t keys, int32_t x, int32_t y) override
     {
@@ -39,6 +50,7 @@ public:
     }
 
     EodChartView eod;
+    DailyChartDrawing drawing;
 
 protected:
     virtual bool ShiftHeld() const { return false; }
@@ -50,6 +62,12 @@ protected:
             this->volumeShown = 0;
     }
     void BuildTimeBands() override { eod.BuildTimeBand(); }
+    void ReloadPaneLineObjects() override { drawing.Reload(); }
+    void DrawingPress(uint32_t keys, int32_t x, int32_t y) override { drawing.Press(keys, x, y); }
+    void DrawingMove(uint32_t keys, int32_t x, int32_t y) override { drawing.Move(keys, x, y); }
+    bool DrawingRelease(uint32_t keys, int32_t x, int32_t y) override { return drawing.Release(keys, x, y); }
+    bool DrawingIdlePress(uint32_t keys, int32_t x, int32_t y) override { return drawing.IdlePress(keys, x, y); }
+    void DrawingDeselect() override { drawing.Deselect(); }
     void BuildSeries() override { eod.BuildSeries(); }
     void BuildPriceLineOverlay(int line) override { eod.BuildAverage(line); }
     void DrawPriceOverlays() override { eod.BuildPivots(); }

@@ -4,6 +4,7 @@
 #include "chartmodel/EodChart.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/ui/DisplayTrendsDlg.h"
+#include "chartmodel/ui/DrawingObjectPainter.h"
 #include "chartmodel/ui/GraphDesignDlg.h"
 #include "chartmodel/ui/PivotPointsDlg.h"
 #include "chartmodel/ui/SupportResistDlg.h"
@@ -12,7 +13,10 @@
 #include "shell/ViewKinds.h"
 #include "shell/ui/ViewClassRegistry.h"
 
+#include <QContextMenuEvent>
+#include <QCursor>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QKeyEvent>
 
 namespace qv {
@@ -21,6 +25,27 @@ CViewGraphEODWnd::CViewGraphEODWnd(int32_t kind, QWidget* parent) : ViewGraphEOD
 {
     if (parent)
         setParent(parent);
+    drawing.SetStyleDialog([this](uint32_t pen, uint32_t background) { return RunLineStyleDialog(pen, background, this); });
+}
+
+void CViewGraphEODWnd::DrawLineObjects()
+{
+    if (QPainter* painter = target())
+        PaintDrawingObjects(*painter, drawing.Figures());
+}
+
+void CViewGraphEODWnd::contextMenuEvent(QContextMenuEvent* event)
+{
+    ShowChartMenu(drawing.ContextMenu(event->pos().x(), event->pos().y()), event->globalPos());
+}
+
+void CViewGraphEODWnd::ShowChartMenu(const ChartMenuChoice& choice, const QPoint& global)
+{
+    if (choice.menu)
+        TrackChartMenu(choice.menu, choice.flags, global, this,
+                       [this](uint32_t command) { onProgramMessage(WM_COMMAND, command, 0); });
+    drawing.AfterContextMenu();
+    update();
 }
 
 bool CViewGraphEODWnd::ShiftHeld() const
@@ -81,6 +106,8 @@ constexpr uint32_t kGraphDesignCommand = 25002;
 constexpr uint32_t kTrendsCommand = 20206;
 constexpr uint32_t kPivotCommand = 27054;
 constexpr uint32_t kSecondPivotCommand = 27078;
+constexpr uint32_t kLinesMenuCommand = 26567;
+constexpr uint32_t kLinesMenu = 775;
 } // namespace
 
 // The chart settings dialogs write into the setting itself and tell the views of it afterwards.
@@ -119,12 +146,16 @@ intptr_t CViewGraphEODWnd::onProgramMessage(uint32_t message, uintptr_t wParam, 
     }
     if (message == WM_COMMAND && RunSettingsDialog(uint32_t(wParam)))
         return 1;
+    if (message == WM_COMMAND && uint32_t(wParam) == kLinesMenuCommand) {
+        ShowChartMenu({kLinesMenu, 1}, QCursor::pos());
+        return 1;
+    }
     return ViewGraphEODT<CViewGraphWnd>::onProgramMessage(message, wParam, lParam);
 }
 
 bool CViewGraphEODWnd::UpdateCommandUi(CommandUi& ui) const
 {
-    for (uint32_t command : {kGraphDesignCommand, kTrendsCommand, kPivotCommand, kSecondPivotCommand}) {
+    for (uint32_t command : {kGraphDesignCommand, kTrendsCommand, kPivotCommand, kSecondPivotCommand, kLinesMenuCommand}) {
         if (ui.command == command) {
             ui.enabled = true;
             return true;

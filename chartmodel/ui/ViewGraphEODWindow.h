@@ -5,6 +5,9 @@
 #include "chartmodel/ViewGraphEOD.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
 
+class QContextMenuEvent;
+class QPoint;
+
 namespace qv {
 
 class CViewGraphEODWnd : public ViewGraphEODT<CViewGraphWnd> {
@@ -20,6 +23,10 @@ protected:
     bool ShiftHeld() const override;
     void DrawTimeLines() override;
     void DrawNoData(const GraphPane& pane, const std::string& text) override;
+    void DrawLineObjects() override;
+    // The menu the drawing objects choose for the point (DrawingObjectPainter).
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void ShowChartMenu(const ChartMenuChoice& choice, const QPoint& global);
     // The left and right arrow keys scroll the records back and forward.
     void keyPressEvent(QKeyEvent* event) override;
 };
