@@ -52,6 +52,16 @@ std::optional<DailyChartDrawing::StyleChoice> RunLineStyleDialog(uint32_t pen, u
     return DailyChartDrawing::StyleChoice{dialog.word(), dialog.setAsDefault()};
 }
 
+uint32_t DrawingKeyCommand(int key, bool shift)
+{
+    switch (key) {
+    case Qt::Key_Tab: return 26133;
+    case Qt::Key_Backtab: return 26134;
+    case Qt::Key_Delete: return shift ? 20612 : 20611;
+    default: return 0;
+    }
+}
+
 void TrackChartMenu(uint32_t menuId, uint32_t flags, const QPoint& global, QWidget* parent,
                     const std::function<void(uint32_t command)>& run)
 {
@@ -61,7 +71,7 @@ void TrackChartMenu(uint32_t menuId, uint32_t flags, const QPoint& global, QWidg
     QMenu* menu = CreateSoftQMenu(built.entries.front(), parent);
     UpdateMenuCommands(*menu);
     QAction* chosen = menu->exec(global);
-    const uint32_t command = ActionCommand(chosen);
+    const uint32_t command = chosen ? ActionCommand(chosen) : 0;
     menu->deleteLater();
     if (command)
         run(command);

@@ -22,6 +22,10 @@ void PaintDrawingObjects(QPainter& painter, const std::vector<DrawnLineObject>& 
 // "Select the line type and colour" on the pen.
 std::optional<DailyChartDrawing::StyleChoice> RunLineStyleDialog(uint32_t pen, uint32_t background, QWidget* parent);
 
+// The command of a key on the chart: Tab and Shift+Tab step through the lines, Del deletes the
+// selected one and Shift+Del all of the setting's; 0 for another key (Qt key codes).
+uint32_t DrawingKeyCommand(int key, bool shift);
+
 // Shows the built menu at the global point and runs the chosen command; nothing in unattended runs.
 void TrackChartMenu(uint32_t menuId, uint32_t flags, const QPoint& global, QWidget* parent,
                     const std::function<void(uint32_t command)>& run);

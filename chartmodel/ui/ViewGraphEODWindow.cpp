@@ -85,8 +85,15 @@ void CViewGraphEODWnd::DrawNoData(const GraphPane& pane, const std::string& text
     CViewGraphWnd::DrawNoData(pane, joined);
 }
 
+// Tab and Shift+Tab step through the drawn lines rather than the focus chain.
+bool CViewGraphEODWnd::focusNextPrevChild(bool) { return false; }
+
 void CViewGraphEODWnd::keyPressEvent(QKeyEvent* event)
 {
+    if (const uint32_t command = DrawingKeyCommand(event->key(), (event->modifiers() & Qt::ShiftModifier) != 0)) {
+        onProgramMessage(WM_COMMAND, command, 0);
+        return;
+    }
     const bool left = event->key() == Qt::Key_Left, right = event->key() == Qt::Key_Right;
     if ((left || right) && event->modifiers() == Qt::NoModifier) {
         if (eod.ScrollRecords(left ? -1 : 1, 0))

@@ -15,11 +15,14 @@
 #include "platform/ByteOrder.h"
 #include "resources/MessageIds.h"
 #include "shell/CommandUpdate.h"
+#include "shell/FrameState.h"
 #include "shell/ViewKinds.h"
 #include "support/FakeMessageBox.h"
 #include "support/ui/Render.h"
 
 #include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -241,13 +244,15 @@ TEST_F(DailyChartDrawingTest, DeleteTheSelectionAndDeleteAllOfThePresentSetting)
     Drag(InPrice(0.2, 0.2), InPrice(0.7, 0.25));
     EXPECT_FALSE(State(26145).enabled);
 
-    // The ring selects the first line with its handles; Del removes it.
-    Command(26136);
+    // Tab selects the first line; Del removes it.
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(&chart, &tab);
     ASSERT_NE(chart.drawing.selected(), nullptr);
     EXPECT_EQ(chart.modeRecord.stage, 2u);
     EXPECT_TRUE(State(26145).enabled);
     EXPECT_TRUE(State(20611).enabled);
-    Command(20611);
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(&chart, &del);
     EXPECT_EQ(Stored().size(), 1u);
     EXPECT_EQ(chart.drawing.selected(), nullptr);
 
@@ -276,6 +281,29 @@ TEST_F(DailyChartDrawingTest, DeleteTheSelectionAndDeleteAllOfThePresentSetting)
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].mask, 2u);
     EXPECT_FALSE(State(26137).enabled);
+}
+
+TEST_F(DailyChartDrawingTest, TheRingCommandsNameATextBoxTheyWouldStepTo)
+{
+    Command(26135);
+    Drag(InPrice(0.2, 0.7), InPrice(0.6, 0.3));
+    LineObject* line = chart.drawing.PaneObjects(kPanePrice).head;
+    ASSERT_NE(line, nullptr);
+    EXPECT_FALSE(State(26143).text.has_value());
+    LineObject* text = AddTextObject(chart.drawing.PaneObjects(kPanePrice));
+    SetObjectSettingsMask(*text, 1);
+    // Nothing selected: forward finds the text first, backward the line.
+    EXPECT_EQ(State(26143).text.value_or(""), "Next text\tTab");
+    EXPECT_FALSE(State(26144).text.has_value());
+    Command(26143);
+    EXPECT_EQ(chart.drawing.selected(), text);
+    EXPECT_EQ(chart.modeRecord.mode, kModeGraphText);
+    EXPECT_EQ(State(26145).text.value_or(""), "Delete text\tDel");
+    EXPECT_EQ(State(26144).text, std::nullopt);
+    Command(26144);
+    EXPECT_EQ(chart.drawing.selected(), line);
+    EXPECT_EQ(chart.modeRecord.mode, kModeLineStudy);
+    EXPECT_EQ(State(26144).text.value_or(""), "Previous text\tShift Tab");
 }
 
 TEST_F(DailyChartDrawingTest, RefusalsWithoutAShareAndOnABoxChart)
@@ -367,6 +395,18 @@ TEST_F(DailyChartDrawingTest, StoredLinesLoadWithTheChartAndTheSelectedLineShows
     const ScreenPoint first = line.screen[0];
     EXPECT_NE(image.pixel(first.x - 3, first.y - 3) & 0xFFFFFF, 0xFFFFFFu);
     EXPECT_NE(image.pixel(first.x + 3, first.y + 3) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+// The line menus of the menu bar act on the chart: a menu taking the focus leaves it the frame's view.
+TEST_F(DailyChartDrawingTest, AMenuTakingTheFocusKeepsTheChartTheViewCommandsActOn)
+{
+    MainFrameState().activeView = &chart;
+    QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+    QApplication::sendEvent(&chart, &popup);
+    EXPECT_EQ(MainFrameState().activeView, &chart);
+    QFocusEvent other(QEvent::FocusOut, Qt::MouseFocusReason);
+    QApplication::sendEvent(&chart, &other);
+    EXPECT_EQ(MainFrameState().activeView, nullptr);
 }
 
 } // namespace qv
