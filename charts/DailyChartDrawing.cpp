@@ -14,6 +14,7 @@
 #include "shell/CommandUpdate.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace qv {
@@ -149,12 +150,32 @@ int32_t DailyChartDrawing::BarOfDayIndex(int32_t day) const
     return int32_t(it - bars.begin());
 }
 
+// Left of the first bar the scale's own rounding runs toward zero both ways, which can move a point
+// by a bar on its way back: there the bars are counted off with rounding to the nearest.
+int32_t DailyChartDrawing::BarAtX(int32_t x) const
+{
+    const TimeScale& scale = view_.timeBands->scale;
+    const double perBar = double(scale.lastX - scale.firstX) / std::max(1, scale.lastIndex - scale.firstIndex);
+    if (x >= scale.firstX || perBar <= 0)
+        return view_.XToIndexScale(&scale, x);
+    return scale.firstIndex + int32_t(std::floor((x - scale.firstX) / perBar + 0.5));
+}
+
+int32_t DailyChartDrawing::XOfBar(int32_t bar) const
+{
+    const TimeScale& scale = view_.timeBands->scale;
+    const double perBar = double(scale.lastX - scale.firstX) / std::max(1, scale.lastIndex - scale.firstIndex);
+    if (bar >= scale.firstIndex || perBar <= 0)
+        return view_.IndexToXScale(&scale, bar);
+    return scale.firstX + int32_t(std::floor(perBar * (bar - scale.firstIndex) + 0.5));
+}
+
 int32_t DailyChartDrawing::DatePositionAtX(int32_t x) const
 {
     const std::vector<DayRecord>& days = eod_.days();
     if (!view_.timeBands || days.empty())
         return 0;
-    const int32_t day = DayIndexOfBar(view_.XToIndexScale(&view_.timeBands->scale, x));
+    const int32_t day = DayIndexOfBar(BarAtX(x));
     const int32_t last = int32_t(days.size()) - 1;
     if (day < 0)
         return days.front().date + day;
@@ -178,7 +199,7 @@ int32_t DailyChartDrawing::XOfDatePosition(int32_t position) const
         day = int32_t(std::lower_bound(days.begin(), days.end(), position,
                                        [](const DayRecord& d, int32_t p) { return int32_t(d.date) < p; }) -
                       days.begin());
-    return view_.IndexToXScale(&view_.timeBands->scale, BarOfDayIndex(day));
+    return XOfBar(BarOfDayIndex(day));
 }
 
 // ---- Points and screen geometry -------------------------------------------------------------------

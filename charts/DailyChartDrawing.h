@@ -119,6 +119,8 @@ private:
     void StepRing(bool forward);
     void StartTool(const DrawingTool& tool);
     void ChangeStyle();
+    int32_t BarAtX(int32_t x) const;
+    int32_t XOfBar(int32_t bar) const;
     int32_t DayIndexOfBar(int32_t bar) const;
     int32_t BarOfDayIndex(int32_t day) const;
 
