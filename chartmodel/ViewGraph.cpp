@@ -956,6 +956,8 @@ std::string CViewGraph::BuildTitle() const
     std::string prefix = kind == kViewIntradayChart ? "Intraday Graph - " : "Graph - ";
     if (SlideShowRunning)
         return DecorateTitle(prefix + "Slide Show");
+    if (std::string editing = DrawingTitle(); !editing.empty())
+        return DecorateTitle(prefix + editing);
     std::string source = GetSourceTitle(false);
     std::string name = SettingName();
     if (list->family == 2 || list->family == 4)

@@ -217,6 +217,8 @@ protected:
     virtual bool DrawingRelease(uint32_t, int32_t, int32_t) { return false; }
     virtual bool DrawingIdlePress(uint32_t, int32_t, int32_t) { return false; }
     virtual void DrawingDeselect() {}
+    // The title's text while a drawing object is selected; empty otherwise.
+    virtual std::string DrawingTitle() const { return {}; }
     virtual void ScrollToPoint(int32_t, int32_t) {}
     virtual bool BuildSourceHistory() { return false; }
     virtual std::string DescribeGraphSource() const { return {}; }

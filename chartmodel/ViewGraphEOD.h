@@ -68,6 +68,11 @@ protected:
     bool DrawingRelease(uint32_t keys, int32_t x, int32_t y) override { return drawing.Release(keys, x, y); }
     bool DrawingIdlePress(uint32_t keys, int32_t x, int32_t y) override { return drawing.IdlePress(keys, x, y); }
     void DrawingDeselect() override { drawing.Deselect(); }
+    std::string DrawingTitle() const override
+    {
+        const LineObject* selected = drawing.selected();
+        return !selected ? std::string() : selected->kind == LineObjectKind::Text ? "Text edit" : "Line study";
+    }
     void BuildSeries() override { eod.BuildSeries(); }
     void BuildPriceLineOverlay(int line) override { eod.BuildAverage(line); }
     void DrawPriceOverlays() override { eod.BuildPivots(); }

@@ -17,10 +17,13 @@
 #include "shell/CommandUpdate.h"
 #include "shell/FrameState.h"
 #include "shell/ViewKinds.h"
+#include "shell/ui/ModalDialog.h"
 #include "support/FakeMessageBox.h"
 #include "support/ui/Render.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -249,6 +252,7 @@ TEST_F(DailyChartDrawingTest, DeleteTheSelectionAndDeleteAllOfThePresentSetting)
     QApplication::sendEvent(&chart, &tab);
     ASSERT_NE(chart.drawing.selected(), nullptr);
     EXPECT_EQ(chart.modeRecord.stage, 2u);
+    EXPECT_EQ(chart.BuildTitle(), "Quorvantis - Graph - Line study");
     EXPECT_TRUE(State(26145).enabled);
     EXPECT_TRUE(State(20611).enabled);
     QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
@@ -304,6 +308,36 @@ TEST_F(DailyChartDrawingTest, TheRingCommandsNameATextBoxTheyWouldStepTo)
     EXPECT_EQ(chart.drawing.selected(), line);
     EXPECT_EQ(chart.modeRecord.mode, kModeLineStudy);
     EXPECT_EQ(State(26144).text.value_or(""), "Previous text\tShift Tab");
+}
+
+TEST_F(DailyChartDrawingTest, TheColourAndStyleDialogSetsTheLinesPenAndWithItsOptionTheSettingsDefault)
+{
+    Command(26135);
+    Drag(InPrice(0.2, 0.7), InPrice(0.6, 0.3));
+    GraphSetting& setting = Config().dailyGraphs.records[0];
+    graphsetting::SetU32(setting, graphsetting::kNewObjectColour, 0x123456);
+    std::vector<QString> opened;
+    bool setDefault = false;
+    SetModalDialogRunner([&](QDialog& d) {
+        opened.push_back(d.objectName());
+        d.findChild<QCheckBox*>(QStringLiteral("2168"))->setChecked(setDefault);
+        d.accept();
+        return d.result();
+    });
+    auto pen = [this] { return chart.drawing.PaneObjects(kPanePrice).head->penOrTime(); };
+    Command(26136);
+    ASSERT_TRUE(State(26188).enabled);
+    Command(26188);
+    EXPECT_EQ(opened, std::vector<QString>{QStringLiteral("366")});
+    EXPECT_EQ(graphsetting::U32(setting, graphsetting::kNewObjectColour), 0x123456u);
+    EXPECT_EQ(chart.drawing.selected(), nullptr);
+    const uint32_t kept = pen();
+    EXPECT_EQ(kept & 0xFFFFFF, 0x0000FFu);
+    setDefault = true;
+    Command(26136);
+    Command(26188);
+    EXPECT_EQ(graphsetting::U32(setting, graphsetting::kNewObjectColour), pen());
+    SetModalDialogRunner(nullptr);
 }
 
 TEST_F(DailyChartDrawingTest, RefusalsWithoutAShareAndOnABoxChart)
