@@ -109,8 +109,14 @@ GraphPane* DailyChartDrawing::SeriesPaneAt(int32_t x, int32_t y) const
 
 void DailyChartDrawing::Reload()
 {
-    if (selected_ || placing_)
+    // A held object stays while the chart shows the share it belongs to; another share's objects
+    // must never be saved under this one's key.
+    const std::optional<uint32_t> share = view_.graphSourceKind == 0 && shareKey_ ? shareKey_() : std::nullopt;
+    const bool sameShare = share == loadedShare_;
+    loadedShare_ = share;
+    if ((selected_ || placing_) && sameShare)
         return;
+    Deselect();
     for (size_t i = 0; i < lists_.size(); ++i) {
         FreeLineObjectList(lists_[i]);
         const GraphPane* pane = view_.FindPane(uint32_t(i));

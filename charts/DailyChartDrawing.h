@@ -135,6 +135,7 @@ private:
     ScreenPoint press_;
     bool menuCopy_ = false;
     std::optional<SavedItem> undo_;
+    std::optional<uint32_t> loadedShare_; // the share whose objects the lists hold
 };
 
 } // namespace qv

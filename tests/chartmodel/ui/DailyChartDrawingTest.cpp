@@ -43,11 +43,12 @@ class ShareChart : public CViewGraphEODWnd {
 public:
     ShareChart() : CViewGraphEODWnd(kViewDailyChart) {}
     bool hasShare = true;
+    uint16_t shareId = kShareId;
 
 protected:
     bool ShownShare(StopShareKey& share) const override
     {
-        share = {kShareId, 0};
+        share = {shareId, 0};
         return hasShare;
     }
 };
@@ -338,6 +339,22 @@ TEST_F(DailyChartDrawingTest, TheColourAndStyleDialogSetsTheLinesPenAndWithItsOp
     Command(26188);
     EXPECT_EQ(graphsetting::U32(setting, graphsetting::kNewObjectColour), pen());
     SetModalDialogRunner(nullptr);
+}
+
+TEST_F(DailyChartDrawingTest, AnotherShareShownDropsTheSelectionAndKeepsTheFirstSharesLines)
+{
+    Command(26135);
+    Drag(InPrice(0.2, 0.7), InPrice(0.6, 0.3));
+    Command(26136);
+    ASSERT_NE(chart.drawing.selected(), nullptr);
+    chart.shareId = kShareId + 1;
+    Grab();
+    EXPECT_EQ(chart.drawing.selected(), nullptr);
+    EXPECT_EQ(chart.drawing.PaneObjects(kPanePrice).head, nullptr);
+    Command(26145);
+    Command(26534);
+    EXPECT_EQ(Stored().size(), 1u);
+    EXPECT_EQ(LinesAndTextStore().GetItem(ShareItemKey(kShareId + 1, 0), 0, kPriceStudyKey), nullptr);
 }
 
 TEST_F(DailyChartDrawingTest, RefusalsWithoutAShareAndOnABoxChart)
