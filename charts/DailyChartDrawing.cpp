@@ -225,7 +225,10 @@ ScreenPoint DailyChartDrawing::PointOnScreen(const LineObject& object, int index
 
 void DailyChartDrawing::UpdateScreen(LineObject& object) const
 {
+    // An object not placed on the screen lies far off it, where no click can catch it.
+    constexpr ScreenPoint kOffScreen{-1000000, -1000000};
     object.visible = false;
+    object.screen.fill(kOffScreen);
     const GraphPane* pane = PaneOf(object.owner);
     if (object.kind != LineObjectKind::LineStudy || !pane || !pane->visible || !pane->firstSeries ||
         !pane->firstSeries->range || object.pointCount() < 2)
@@ -369,12 +372,9 @@ bool DailyChartDrawing::IdlePress(uint32_t keys, int32_t x, int32_t y)
 void DailyChartDrawing::Press(uint32_t, int32_t x, int32_t y)
 {
     const ChartModeRecord m = view_.modeRecord;
-    if (m.mode != kModeLineStudy || !ShareSource()) {
-        if (m.stage != kStageSelected)
-            return;
-    }
     if (m.stage == kStageWaiting) {
-        if (placing_)
+        // Only the line tool draws so far; the pitchfork and text tools stay off.
+        if (m.mode != kModeLineStudy || placing_ || !ShareSource())
             return;
         GraphPane* pane = SeriesPaneAt(x, y);
         if (!pane)
@@ -392,9 +392,8 @@ void DailyChartDrawing::Press(uint32_t, int32_t x, int32_t y)
         return;
     if (selected_) {
         UpdateAllScreens();
-        const ObjectHit hit = selected_->kind == LineObjectKind::LineStudy ? HitLineStudy(work_, {x, y})
-                              : selected_->kind == LineObjectKind::Pitchfork ? HitPitchfork(work_, {x, y})
-                                                                             : HitTextBox(work_, {x, y});
+        // Only line studies are placed on the screen so far: another kind is not caught by a press.
+        const ObjectHit hit = selected_->kind == LineObjectKind::LineStudy ? HitLineStudy(work_, {x, y}) : ObjectHit{};
         if (hit.hit()) {
             work_.selectedPart = hit.part;
             press_ = {x, y};
@@ -444,6 +443,8 @@ void DailyChartDrawing::Move(uint32_t keys, int32_t x, int32_t y)
         return;
     }
     if (m.stage == kStageSelected) {
+        if (work_.kind != LineObjectKind::LineStudy)
+            return;
         UpdateAllScreens();
         const ObjectHit hit = HitLineStudy(work_, {x, y});
         const uint16_t part = hit.hit() ? hit.part : 0;
