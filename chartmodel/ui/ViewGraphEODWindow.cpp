@@ -88,8 +88,19 @@ void CViewGraphEODWnd::DrawNoData(const GraphPane& pane, const std::string& text
 // Tab and Shift+Tab step through the drawn lines rather than the focus chain.
 bool CViewGraphEODWnd::focusNextPrevChild(bool) { return false; }
 
+// Ctrl pressed or released while a line is placed or moved drags it again with or without the
+// constraint.
+void CViewGraphEODWnd::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Control && drawing.selected())
+        drawing.Move(0, lastMouseX, lastMouseY);
+    ViewGraphEODT<CViewGraphWnd>::keyReleaseEvent(event);
+}
+
 void CViewGraphEODWnd::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Control && drawing.selected())
+        drawing.Move(kMouseKeyControl, lastMouseX, lastMouseY);
     if (const uint32_t command = DrawingKeyCommand(event->key(), (event->modifiers() & Qt::ShiftModifier) != 0)) {
         onProgramMessage(WM_COMMAND, command, 0);
         return;

@@ -29,6 +29,7 @@ protected:
     void ShowChartMenu(const ChartMenuChoice& choice, const QPoint& global);
     // The left and right arrow keys scroll the records back and forward.
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 };
 
