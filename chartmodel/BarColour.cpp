@@ -11,8 +11,8 @@ namespace qv {
 namespace {
 
 constexpr uint8_t kDayValid = 1;
-constexpr uint8_t kDayMarkA = 4;
-constexpr uint8_t kDayMarkB = 8;
+constexpr uint8_t kRecordEventA = 4;
+constexpr uint8_t kRecordEventB = 8;
 
 template <typename T>
 int Compare(T value, T previous)
@@ -119,7 +119,7 @@ int GetDailyBarColour(const uint8_t* record, const uint8_t* previous, uint32_t m
     if (!upDownRule && !(marks & kDayValid))
         return 0;
     if (mode == kColourEvents)
-        return (marks & kDayMarkA) ? 0 : (marks & kDayMarkB) ? 1 : 0;
+        return (marks & kRecordEventA) ? 0 : (marks & kRecordEventB) ? 1 : 0;
     if (mode == kColourVolumeVolume && previous && !(previous[kDailyFlags] & kDayValid))
         return 0;
     BarValues bar = ReadBarValues(record);

@@ -2,6 +2,9 @@
 // data in: a type that fixes the element size, two parameters, a count and the data.
 #pragma once
 
+#include "core/DayRecord.h"
+
+#include <cstddef>
 #include <cstdint>
 
 namespace qv {
@@ -43,10 +46,14 @@ void FreeDataArray(DataArray& array);
 struct BarValues {
     float open = 0, high = 0, low = 0, close = 0, volume = 0;
 };
-// The 36-byte daily price record: five f32, a packed x word, a flags byte.
-constexpr uint32_t kDailyRecordSize = 36;
-constexpr uint32_t kDailyXWord = 20;
-constexpr uint32_t kDailyFlags = 24;
+// The daily price record is the database's DayRecord, read in place: five f32 and the price unit,
+// the u32 word that multi-day bars keep their first and last day in, the date and the flag byte
+// (bit 0 a day with open, high and low; bit 1 the first day of a folded bar; bit 6 suspended).
+constexpr uint32_t kDailyRecordSize = kDayRecordSize;
+constexpr uint32_t kDailyXWord = offsetof(DayRecord, correctionOnly);
+constexpr uint32_t kDailyDate = offsetof(DayRecord, date);
+constexpr uint32_t kDailyFlags = offsetof(DayRecord, modeMarks);
+static_assert(kDailyXWord == 24 && kDailyDate == 28 && kDailyFlags == 32);
 BarValues ReadBarValues(const uint8_t* element);
 
 } // namespace qv

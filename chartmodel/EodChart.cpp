@@ -316,6 +316,57 @@ int32_t XToBarIndex(int32_t x, int32_t bandLeft, double pixelsPerBar, int32_t la
     return std::clamp(int32_t((x - bandLeft) / pixelsPerBar), 0, std::max(lastBarIndex, 0));
 }
 
+int32_t XTableIndex(const int32_t* table, int32_t count, int32_t x)
+{
+    if (!table || count <= 0)
+        return 0;
+    const int32_t* after = std::upper_bound(table, table + count, x);
+    return after == table ? 0 : int32_t(after - table) - 1;
+}
+
+int32_t XTableFraction(const int32_t* table, int32_t count, int32_t index, int32_t x)
+{
+    if (!table || index < 0 || index + 1 >= count)
+        return 0;
+    const int32_t gap = table[index + 1] - table[index];
+    if (gap <= 0)
+        return 0;
+    return std::clamp(int32_t(int64_t(x - table[index]) * 255 / gap), 0, 254);
+}
+
+int32_t XTableX(const int32_t* table, int32_t count, int32_t index, int32_t fraction)
+{
+    if (!table || count <= 0)
+        return 0;
+    index = std::clamp(index, 0, count - 1);
+    if (index + 1 >= count)
+        return table[index];
+    return table[index] + int32_t(int64_t(table[index + 1] - table[index]) * fraction / 255);
+}
+
+CursorStep StepCursor(const CursorStepInput& in, int32_t x, int direction)
+{
+    const double half = in.pixelsPerBar / 2;
+    if (direction < 0 && x - in.bandLeft <= half && in.canScrollBack)
+        return {x, -1};
+    if (direction > 0 && in.bandRight - x <= half && in.canScrollOn)
+        return {x, 1};
+    int32_t next = x + direction;
+    if (in.pixelsPerBar > 1 && in.table && in.count > 0) {
+        const int32_t index = XTableIndex(in.table, in.count, x);
+        const int32_t neighbour = std::clamp(index + direction, 0, in.count - 1);
+        next = in.table[neighbour];
+        // Right of the bar's own x, a step left first goes back to it.
+        if (direction < 0 && x > in.table[index])
+            next = in.table[index];
+    }
+    if (direction > 0)
+        next = std::max(next, x + 1);
+    else
+        next = std::min(next, x - 1);
+    return {std::clamp(next, in.bandLeft, in.bandRight), 0};
+}
+
 std::string GetTrendRateText(PackedDate date1, float value1, PackedDate date2, float value2, bool logScale)
 {
     const int32_t n = std::max(CountTradingDays(date1, date2) - 1, 0);
@@ -364,13 +415,19 @@ std::string OhlcReadoutText(const DayRecord& day)
            FormatPriceInUnit(day.low, day.unit) + ", " + FormatPriceInUnit(day.close, day.unit);
 }
 
-std::string VolumeReadoutText(float volume)
+std::array<std::string, 2> VolumeAmountParts(float volume)
 {
     if (volume >= 1e6f)
-        return Format("Volume %s%s%s", Format("%.2f", double(volume) / 1e6).c_str(), "", "m");
+        return {Format("%.2f", double(volume) / 1e6), "m"};
     if (volume >= 1e4f)
-        return Format("Volume %s%s%s", Format("%.1f", double(volume) / 1e3).c_str(), "", "k");
-    return Format("Volume %s%s%s", Format("%.0f", double(volume)).c_str(), "", "");
+        return {Format("%.1f", double(volume) / 1e3), "k"};
+    return {Format("%.0f", double(volume)), ""};
+}
+
+std::string VolumeReadoutText(float volume)
+{
+    const std::array<std::string, 2> parts = VolumeAmountParts(volume);
+    return Format("Volume %s%s%s", parts[0].c_str(), "", parts[1].c_str());
 }
 
 PriceSummary GetPriceSummary(const DayRecord* days, int32_t count, int32_t firstDate, int32_t lastDate)

@@ -8,6 +8,7 @@
 #include "core/DayRecord.h"
 #include "core/PackedDate.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -135,6 +136,31 @@ int32_t PositionKeyToDate(int32_t key);
 // x to bar index, truncated, within 0 .. lastBarIndex; 0 for a pane without bars.
 int32_t XToBarIndex(int32_t x, int32_t bandLeft, double pixelsPerBar, int32_t lastBarIndex);
 
+// The x table: one x pixel per bar in ascending order. The bar under x is the last whose x is not
+// right of x (0 left of the first); the fraction is the position from it towards the next bar in
+// 255ths (0-254); and back, the x of a bar and a fraction.
+int32_t XTableIndex(const int32_t* table, int32_t count, int32_t x);
+int32_t XTableFraction(const int32_t* table, int32_t count, int32_t index, int32_t x);
+int32_t XTableX(const int32_t* table, int32_t count, int32_t index, int32_t fraction);
+
+// A keyboard step of the mouse pointer by one bar. Within half a bar of the band's left edge a step
+// left scrolls back by one record when the display can go back (scroll -1), and within half a bar of
+// the right edge a step right scrolls on when it can (scroll +1); otherwise the pointer goes to the x
+// of the neighbouring bar (one pixel where bars are a pixel wide or less), inside the band and at
+// least one pixel from where it was.
+struct CursorStep {
+    int32_t x = 0;
+    int scroll = 0;
+};
+struct CursorStepInput {
+    const int32_t* table = nullptr;
+    int32_t count = 0;
+    int32_t bandLeft = 0, bandRight = 0;
+    double pixelsPerBar = 0;
+    bool canScrollBack = false, canScrollOn = false;
+};
+CursorStep StepCursor(const CursorStepInput& in, int32_t x, int direction);
+
 // "+10.00 p.a." (linear) or "+10.00% p.a." (log); empty over a day or less or for a value not above 0
 // on a log scale.
 std::string GetTrendRateText(PackedDate date1, float value1, PackedDate date2, float value2, bool logScale);
@@ -149,6 +175,8 @@ std::string FormatPriceInUnit(float value, float unit);
 std::string PriceReadoutText(const DayRecord& day, const DayRecord* previous);
 std::string OhlcReadoutText(const DayRecord& day);
 std::string VolumeReadoutText(float volume);
+// A volume as its number and its unit ("k" thousands, "m" millions, "" units).
+std::array<std::string, 2> VolumeAmountParts(float volume);
 
 // Totals of the days from a first date to a last date (inclusive).
 struct PriceSummary {

@@ -1,10 +1,13 @@
 // The end-of-day chart's data side: history, layout pass, time band, series and commands.
 #include "chartmodel/EodChartView.h"
 
+#include "lists/GraphSource.h"
 #include "lists/ListRows.h"
 #include "shell/AppServices.h"
 
+#include "chartmodel/EventArray.h"
 #include "chartmodel/GraphModel.h"
+#include "chartmodel/LegendModel.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/IndicatorCalc.h"
 #include "chartmodel/IndicatorRecord.h"
@@ -44,6 +47,13 @@ constexpr uint32_t kCommandFirstLimit = 26743;      // .. 26748
 constexpr uint32_t kCommandReduceRange = 26750;
 constexpr uint32_t kCommandIncreaseRange = 26751;
 constexpr uint32_t kCommandMidLine = 27119;
+constexpr uint32_t kCommandFutureSettings = 26512;
+constexpr uint32_t kCommandDateRange = 26115;
+constexpr uint8_t kVolumeBars = 1;
+constexpr uint8_t kVolumeSignalLine = 2;
+constexpr int kColourVolumeSignal = 4;
+constexpr uint16_t kDefaultSignalPeriod = 25;
+constexpr uint32_t kSelectSkipZero = 0x100;
 constexpr int32_t kLimitMonths[6] = {1, 3, 6, 12, 24, 60};
 constexpr uint8_t kMaxBarCode = 56;
 
@@ -123,6 +133,24 @@ void EodChartView::LoadShare(const RecordCursor& cursor)
     name_ = FormatShareTitle(cursor);
 }
 
+EodChartView::~EodChartView()
+{
+    ProFree(source_);
+}
+
+bool EodChartView::BuildSourceHistory(uint32_t sourceKind)
+{
+    uint8_t* handed = TakeGraphSource(view_.list, sourceKind);
+    if (handed) {
+        ProFree(source_);
+        source_ = handed;
+    } else if (!BuildGraphSourceRecord(source_, view_, sourceKind)) {
+        return false;
+    }
+    Reload();
+    return true;
+}
+
 void EodChartView::LoadAndLayout()
 {
     ShareList* list = view_.GetActiveShareList();
@@ -136,12 +164,16 @@ void EodChartView::LoadAndLayout()
         RefillListSource(list, true);
     }
     const RecordCursor* cursor = CurrentEntry(list);
+    const RecordCursor sourceCursor{source_, 0};
+    if (view_.graphSourceKind != 0 && source_)
+        cursor = &sourceCursor;
     if (cursor && cursor->record) {
         uint32_t key = (uint32_t(LoadU16(cursor->record + 2)) << 8) + cursor->count + 1;
         if (!loaded_ || key != key_ || settingIndex_ != view_.SettingIndex())
             LoadShare(*cursor);
     }
     LayoutPass();
+    ComputeVolumeSignal();
 }
 
 void EodChartView::Reload()
@@ -214,6 +246,8 @@ void EodChartView::BuildTimeBand()
 {
     view_.FreeTimeBands();
     bars_.clear();
+    for (std::vector<float>& values : averageValues_)
+        values.clear();
     GraphPane* price = view_.FindPane(kPanePrice);
     if (!price || days_.empty())
         return;
@@ -247,6 +281,20 @@ void EodChartView::BuildTimeBand()
     scale_.pixelsPerBar = double(band->scale.lastX - band->scale.firstX) / band->scale.lastIndex;
     scale_.lastBarIndex = band->scale.lastIndex;
     view_.barHalfWidth = std::max(scale_.drawWidth / 2, 1);
+    BuildXTable(band);
+}
+
+void EodChartView::BuildXTable(TimeBand* band)
+{
+    // One x per bar and future slot, then a 0 that ends the table; the scale reads its x from it.
+    const int32_t count = band->scale.lastIndex + 1;
+    TimeScale linear = band->scale;
+    linear.xTable = nullptr;
+    auto* table = static_cast<int32_t*>(ProCalloc(uint32_t(count + 1), sizeof(int32_t), "X table"));
+    for (int32_t i = 0; i < count; ++i)
+        table[i] = view_.IndexToXScale(&linear, i);
+    FreeTimeScaleTable(band->scale);
+    band->scale.xTable = table;
 }
 
 void EodChartView::BuildSeries()
@@ -296,17 +344,146 @@ void EodChartView::BuildSeries()
                 std::memcpy(out + size_t(i) * sizeof v, v, sizeof v);
             }
         }
+        BuildMarkedLine(FindSeries(band, price));
     }
+    BuildVolumeSeries();
+    BuildEvents();
+}
+
+float EodChartView::BarSignal(int32_t bar) const
+{
+    const FoldedBar& b = bars_[size_t(bar)];
+    const int32_t middle = int32_t(std::lround((b.first + b.last) / 2.0));
+    if (middle < 0 || middle >= int32_t(signal_.size()))
+        return 0;
+    return signal_[size_t(middle)] * float(b.last - b.first + 1);
+}
+
+void EodChartView::ComputeVolumeSignal()
+{
+    signal_.clear();
+    const GraphSetting& s = Setting();
+    const bool wanted = (gs::U8(s, gs::kVolumePane) & kVolumeSignalLine) ||
+                        gs::U8(s, gs::kPriceColourMode) == kColourVolumeSignal;
+    int32_t firstMarked = 0;
+    while (firstMarked < int32_t(days_.size()) && !HasOhlc(days_[size_t(firstMarked)]))
+        ++firstMarked;
+    if (!wanted || firstMarked >= int32_t(days_.size()))
+        return;
+    const uint16_t period = gs::U16(s, gs::kVolumeSignalPeriods);
+    auto average = CreateMovingAverage(1, period ? period : kDefaultSignalPeriod, 0, 0);
+    int32_t needed = 0, leadIn = 0;
+    average->Prepare(needed, leadIn);
+    average->Prime(days_[size_t(firstMarked)].volume);
+    signal_.assign(days_.size(), 0.0f);
+    for (size_t i = size_t(firstMarked); i < days_.size(); ++i) {
+        signal_[i] = float(average->Next(days_[i].volume));
+        average->DropOldest();
+    }
+}
+
+void EodChartView::BuildVolumeSeries()
+{
+    TimeBand* band = view_.timeBands;
     GraphPane* volume = view_.FindPane(kPaneVolume);
-    if (volume && volume->visible && (gs::U8(s, gs::kVolumePane) & 1)) {
-        GraphSeries* series = AddSeries(band, volume, 2u << 24);
-        SetTitle(series, "Volume");
-        ValueRange* range = view_.AddValueRange(series);
+    const GraphSetting& s = Setting();
+    const uint8_t bits = gs::U8(s, gs::kVolumePane);
+    if (!band || !volume || !volume->visible || !(bits & (kVolumeBars | kVolumeSignalLine)))
+        return;
+    const int32_t n = int32_t(bars_.size());
+    GraphSeries* series = AddSeries(band, volume, 2u << 24);
+    SetTitle(series, (bits & kVolumeBars) ? "Volume" : "Vol. signal");
+    view_.AddValueRange(series);
+    if (bits & kVolumeBars) {
         PlotElement* e = AddPlotElement(series, 4, 0, gs::U32(s, gs::kVolumeUpColour), 0, 1, 0, 0, 0, 0);
         auto* out = static_cast<float*>(InitDataArray(e->values, kArrayFloats, n, 0, 0));
         for (int32_t i = 0; i < n; ++i)
             out[i] = bars_[size_t(i)].values.volume;
-        (void)range;
+    }
+    if ((bits & kVolumeSignalLine) && !signal_.empty()) {
+        PlotElement* e = AddPlotElement(series, 1, 0, gs::U32(s, gs::kVolumeSignalPen), 0, 1, 0, 0, 0, 0);
+        auto* out = static_cast<float*>(InitDataArray(e->values, kArrayFloats, n, 0, 0));
+        e->values.flags = kSelectSkipZero;
+        for (int32_t i = 0; i < n; ++i)
+            out[i] = BarSignal(i);
+    }
+}
+
+void EodChartView::BuildMarkedLine(GraphSeries* series)
+{
+    if (!series || firstMarkedVisible_ < 0 || bars_.empty())
+        return;
+    const GraphSetting& s = Setting();
+    const int lineStyle = gs::U8(s, gs::kPriceTypeLine);
+    const uint8_t options = gs::U8(s, gs::kPriceLines);
+    const int32_t n = int32_t(bars_.size());
+    int32_t first = 0;
+    while (first < n && bars_[size_t(first)].last < firstMarkedVisible_)
+        ++first;
+    // The bars before the first day with open, high and low have no part to mark: they are skipped.
+    auto addLine = [&](uint32_t colour, auto value) {
+        PlotElement* e = AddPlotElement(series, 1, 0, colour, 0, 1, 0, 0, 0, 0);
+        auto* out = static_cast<float*>(InitDataArray(e->values, kArrayFloats, n, 0, 0));
+        e->values.flags = kSelectSkipZero;
+        for (int32_t i = first; i < n; ++i)
+            out[i] = value(bars_[size_t(i)].values);
+    };
+    if (lineStyle == 0)
+        addLine(gs::U32(s, gs::kPriceTypeLinePen), [](const BarValues& b) { return (b.high + b.low) / 2; });
+    else if (lineStyle == 1)
+        addLine(gs::U32(s, gs::kPriceTypeLinePen), [](const BarValues& b) { return (2 * b.close + b.high + b.low) / 4; });
+    else if (lineStyle == 2)
+        addLine(gs::U32(s, gs::kPriceTypeLinePen),
+                [](const BarValues& b) { return (b.close + b.high + b.low) * 0.33333334f; });
+    const uint32_t overlay = gs::U32(s, gs::kPriceLinesPen);
+    if (options & 2)
+        addLine(overlay, [](const BarValues& b) { return b.high; });
+    if (options & 4)
+        addLine(overlay, [](const BarValues& b) { return b.low; });
+    if ((options & 1) && DrawStyle() != 0)
+        addLine(overlay, [](const BarValues& b) { return b.close; });
+}
+
+void EodChartView::BuildEvents()
+{
+    events_.clear();
+    TimeBand* band = view_.timeBands;
+    GraphPane* price = view_.FindPane(kPanePrice);
+    GraphSeries* series = band && price ? FindSeries(band, price) : nullptr;
+    const GraphSetting& s = Setting();
+    if (!series || view_.graphSourceKind != 0 || gs::U8(s, gs::kEvents) == 0 || bars_.empty() ||
+        (view_.trainingMode && view_.trainingMark >= 0))
+        return;
+    EventArray events;
+    ShareList* list = view_.GetActiveShareList();
+    GatherChartEvents(events, s, days_.data(), int32_t(days_.size()), CurrentEntry(list), list ? list->source : nullptr);
+    events_ = events.Entries();
+    // Each event shown is marked on its bar: the event's bit, the bar's x and the day's close.
+    std::vector<std::array<uint32_t, 3>> marks;
+    size_t bar = 0;
+    for (const ChartEventEntry& e : events_) {
+        while (bar < bars_.size() && days_[size_t(bars_[bar].last)].date < e.date)
+            ++bar;
+        if (bar >= bars_.size())
+            break;
+        if (days_[size_t(bars_[bar].first)].date > e.date && bar == 0)
+            continue;
+        uint32_t price;
+        std::memcpy(&price, &e.price, 4);
+        marks.push_back({1u << EventMarkerIndex(e.marker),
+                         uint32_t(view_.IndexToXScale(&band->scale, int32_t(bar))), price});
+    }
+    if (marks.empty())
+        return;
+    // The markers' size comes from the second style byte of the first event's marker.
+    const int firstMarker = EventMarkerIndex(events_.front().marker);
+    const uint32_t size = uint32_t(gs::U8(s, gs::EventEntry(firstMarker) + gs::kEventStyles + 1) & 15) << 28;
+    PlotElement* element = AddPlotElement(series, 12, 0, size, 0, 1, 0, 0, 0, 0);
+    auto* out = static_cast<uint8_t*>(InitDataArray(element->values, kArrayTriples, int32_t(marks.size()), 0, 0));
+    for (size_t i = 0; i < marks.size(); ++i) {
+        StoreU32(out + 12 * i, marks[i][0]);
+        StoreU32(out + 12 * i + 4, marks[i][1]);
+        StoreU32(out + 12 * i + 8, marks[i][2]);
     }
 }
 
@@ -326,6 +503,7 @@ void EodChartView::BuildAverage(int line)
     auto average = CreateMovingAverage(type, std::max(period, 1), bandWidth, (word & (1u << 29)) ? 1 : 0);
     int32_t needed = 0, leadIn = 0;
     average->Prepare(needed, leadIn);
+    leadIn = std::max(needed - 1, leadIn);
     const bool bands = word & (1u << 30);
     const int32_t n = int32_t(bars_.size());
     std::vector<float> middle(static_cast<size_t>(n)), upper(static_cast<size_t>(n)), lower(static_cast<size_t>(n));
@@ -336,9 +514,13 @@ void EodChartView::BuildAverage(int line)
         const double width = bands ? average->GetBandWidth() : 0;
         average->DropOldest();
         if (i == bars_[size_t(bar)].last) {
-            middle[size_t(bar)] = float(value);
-            upper[size_t(bar)] = float(value + width);
-            lower[size_t(bar)] = float(value - width);
+            // Within the lead-in the average is not yet over a whole period: the line (bit 28) and
+            // the bands (bit 27) leave it out when asked to.
+            const bool lineShown = i >= leadIn || !(word & (1u << 28));
+            const bool bandsShown = i >= leadIn || !(word & (1u << 27));
+            middle[size_t(bar)] = lineShown ? float(value) : 0.0f;
+            upper[size_t(bar)] = bandsShown ? float(value + width) : 0.0f;
+            lower[size_t(bar)] = bandsShown ? float(value - width) : 0.0f;
             ++bar;
         }
     }
@@ -348,8 +530,10 @@ void EodChartView::BuildAverage(int line)
             return;
         PlotElement* e = AddPlotElement(series, 1, 0, colour, 0, 1, 0, 0, 0, 0);
         auto* out = static_cast<float*>(InitDataArray(e->values, kArrayFloats, n, 0, 0));
+        e->values.flags = kSelectSkipZero;
         std::copy(values.begin(), values.end(), out);
     };
+    averageValues_[size_t(line)] = middle;
     addLine(middle, gs::LineColour(s, line));
     if (bands) {
         addLine(upper, gs::LineBandColour(s, line));
@@ -418,22 +602,90 @@ std::vector<AxisLabel> EodChartView::AxisLabels(int32_t slots, int gridMode) con
     return TimeAxisLabels(dated, level, gridMode);
 }
 
-std::array<std::string, 2> EodChartView::Readouts(int32_t x) const
+int32_t EodChartView::RecordUnderX(int32_t x) const
 {
-    if (days_.empty())
-        return {"No price data", "No volume data"};
-    size_t index = days_.size() - 1;
     const TimeBand* band = view_.timeBands;
-    if (band && !bars_.empty() && x >= band->left && x <= band->right) {
-        const int32_t bar = view_.XToIndexScale(&band->scale, x);
-        if (bar >= 0 && bar < int32_t(bars_.size()))
-            index = size_t(bars_[size_t(bar)].last);
+    if (!band || bars_.empty() || x < band->left || x > band->right)
+        return -1;
+    const int32_t bar = view_.XToIndexScale(&band->scale, x);
+    if (bar < 0 || bar >= int32_t(bars_.size()))
+        return -1;
+    return bars_[size_t(bar)].last;
+}
+
+EodReadoutInput EodChartView::ReadoutInput() const
+{
+    EodReadoutInput in;
+    in.days = days_.data();
+    in.count = int32_t(days_.size());
+    if (!signal_.empty())
+        in.signal = signal_.data();
+    return in;
+}
+
+EodReadoutTexts EodChartView::LatestTexts() const { return LatestReadouts(ReadoutInput()); }
+
+EodReadoutTexts EodChartView::CursorTexts(int32_t x, int32_t y, bool inside) const
+{
+    CursorPoint point;
+    point.visibleBars = int32_t(bars_.size());
+    if (inside && message_.empty()) {
+        GraphPane* pane = nullptr;
+        TimeBand* band = nullptr;
+        GraphSeries* series = nullptr;
+        view_.HitTestPane(x, y, &pane, &band, &series);
+        const bool price = pane && pane->id == kPanePrice, volume = pane && pane->id == kPaneVolume;
+        if ((price || volume) && series && series->range && !IsRangeEmpty(*series->range)) {
+            point.pane = price ? CursorPane::Price : CursorPane::Volume;
+            point.record = RecordUnderX(x);
+            point.value = view_.YToValue(series->range, y);
+        }
     }
-    const DayRecord& day = days_[index];
-    std::string price = PriceReadoutText(day, index > 0 ? &days_[index - 1] : nullptr);
-    if (HasOhlc(day))
-        price += "   " + OhlcReadoutText(day);
-    return {price, VolumeReadoutText(day.volume)};
+    return CursorReadouts(ReadoutInput(), point);
+}
+
+void EodChartView::FillStatusTexts(std::array<std::string, 3>& texts, bool inside, bool modeActive) const
+{
+    const EodReadoutTexts cursor = CursorTexts(view_.lastMouseX, view_.lastMouseY, inside);
+    const bool onRecord = cursor.cursor != "Cursor (Off graph)";
+    // Off the graph the panes show the last day.
+    const EodReadoutTexts shown = onRecord ? cursor : LatestTexts();
+    if (!modeActive)
+        texts[0] = cursor.cursor;
+    texts[1] = shown.ohlc.rfind("OHLC ", 0) == 0 ? shown.price + "   " + shown.ohlc : shown.price;
+    texts[2] = cursor.trend.empty() ? shown.volume : shown.volume + "   " + cursor.trend;
+}
+
+std::string EodChartView::AverageText(int line, int32_t bar) const
+{
+    const std::vector<float>& values = averageValues_[size_t(line)];
+    if (bar < 0 || bar >= int32_t(values.size()) || values[size_t(bar)] == 0)
+        return {};
+    const uint32_t word = gs::LineWord(Setting(), line);
+    const float unit = days_[size_t(bars_[size_t(bar)].last)].unit;
+    char text[96];
+    std::snprintf(text, sizeof text, "%d %s %s", int(word & 0xFFF), AverageTypeName(int((word >> 23) & 15)),
+                  FormatPriceInUnit(values[size_t(bar)], unit).c_str());
+    return text;
+}
+
+void EodChartView::FillLegendSource(LegendSource& source, bool inside) const
+{
+    const std::array<std::string, 4> latest = LatestLegendTexts(LatestTexts());
+    const std::array<std::string, 4> cursor = CursorLegendTexts(CursorTexts(view_.lastMouseX, view_.lastMouseY, inside));
+    source.latest = {};
+    source.cursor = {};
+    std::copy(latest.begin(), latest.end(), source.latest.begin());
+    std::copy(cursor.begin(), cursor.end(), source.cursor.begin());
+    const int32_t cursorBar = inside && view_.timeBands ? view_.XToIndexScale(&view_.timeBands->scale, view_.lastMouseX)
+                                                       : -1;
+    for (int line = 0; line < gs::kLines; ++line) {
+        source.latest[size_t(8 + line)] = AverageText(line, int32_t(bars_.size()) - 1);
+        source.cursor[size_t(8 + line)] = AverageText(line, cursorBar);
+    }
+    source.shareName = name_;
+    source.chartFlags = attach_.kindFlags;
+    source.showsMainSeries = !days_.empty();
 }
 
 bool EodChartView::VolumeShowable() const
@@ -467,6 +719,55 @@ bool EodChartView::ScrollRecords(int direction, int32_t records)
     axisEnd_ = days_[size_t(last)].date;
     rangeDirty = false;
     return true;
+}
+
+void EodChartView::Attach(float scaleX, float scaleY)
+{
+    attach_ = ComputeAttachState(Setting(), scaleX, scaleY);
+    if (attach_.kindFlags & kChartBoxAxis)
+        view_.trainingMode = 0;
+}
+
+int32_t EodChartView::StepCursor(int32_t x, int direction)
+{
+    const TimeBand* band = view_.timeBands;
+    if (!band || bars_.empty())
+        return x;
+    CursorStepInput in;
+    in.table = band->scale.xTable;
+    in.count = band->scale.lastIndex + 1;
+    in.bandLeft = band->left;
+    in.bandRight = band->right;
+    in.pixelsPerBar = scale_.pixelsPerBar;
+    in.canScrollBack = display_.start > firstPriceDate();
+    in.canScrollOn = axisEnd_ < lastPriceDate();
+    const CursorStep step = qv::StepCursor(in, x, direction);
+    if (step.scroll != 0 && ScrollRecords(step.scroll, 1))
+        view_.InvalidateWindow();
+    return step.x;
+}
+
+int32_t EodChartView::XToPositionKey(int32_t x) const
+{
+    const TimeBand* band = view_.timeBands;
+    if (!band || !band->scale.xTable || bars_.empty())
+        return 0;
+    const int32_t count = band->scale.lastIndex + 1;
+    const int32_t index = std::min(XTableIndex(band->scale.xTable, count, x), int32_t(bars_.size()) - 1);
+    const int32_t fraction = XTableFraction(band->scale.xTable, count, index, x);
+    return DateToPositionKey(days_[size_t(bars_[size_t(index)].first)].date) + fraction;
+}
+
+int32_t EodChartView::PositionKeyToX(int32_t key) const
+{
+    const TimeBand* band = view_.timeBands;
+    if (!band || !band->scale.xTable || bars_.empty())
+        return 0;
+    const int32_t date = key >> 8;
+    int32_t index = 0;
+    while (index + 1 < int32_t(bars_.size()) && days_[size_t(bars_[size_t(index) + 1].first)].date <= date)
+        ++index;
+    return XTableX(band->scale.xTable, band->scale.lastIndex + 1, index, key & 0xFF);
 }
 
 int32_t EodChartView::DateAtX(int32_t x, bool firstDay) const
@@ -525,7 +826,43 @@ void EodChartView::Changed(bool range)
 
 bool EodChartView::BarRule() const
 {
-    return Style() != 0 && view_.priceEditMode == 0 && view_.graphSourceKind == 0;
+    return Style() != 0 && !(attach_.kindFlags & (kChartPointFigure | kChartReversal)) && view_.priceEditMode == 0 &&
+           view_.graphSourceKind == 0;
+}
+
+void EodChartView::RangeDialogConfirmed()
+{
+    GraphSetting& s = Setting();
+    if ((ReadRange().word & kRangeEndFixed) && gs::U16(s, gs::kShowFutureBars)) {
+        gs::SetU16(s, gs::kShowFutureBars, 0);
+        axisEnd_ = 0;
+        ShowMessage("The new end date limit means that the graph cannot be extended into the future.", "WARNING",
+                    MsgButtons::Ok, MsgIcon::Exclamation);
+    }
+    Changed(true);
+}
+
+void EodChartView::FutureChanged()
+{
+    axisEnd_ = 0;
+    Changed(false);
+}
+
+void EodChartView::FutureDialogConfirmed()
+{
+    GraphSetting& s = Setting();
+    DateRangeSetting range = ReadRange();
+    axisEnd_ = 0;
+    if (!gs::U16(s, gs::kShowFutureBars) || !(range.word & kRangeEndFixed)) {
+        Changed(false);
+        return;
+    }
+    ShowMessage("The end date limit has been removed to enable the date range to be extended into the future.",
+                "WARNING", MsgButtons::Ok, MsgIcon::Exclamation);
+    range.word = 0;
+    WriteRange(range);
+    display_.start = 0;
+    Changed(true);
 }
 
 bool EodChartView::RunCommand(uint32_t command, bool shift)
@@ -633,18 +970,21 @@ bool EodChartView::UpdateCommand(CommandUi& ui) const
         ui.enabled = BarRule();
         ui.checked = code == 0;
     } else if (c >= kCommandFirstLimit && c < kCommandFirstLimit + 6) {
-        ui.enabled = true;
+        ui.enabled = !(attach_.kindFlags & (kChartPointFigure | kChartReversal));
         ui.checked = IsRangeLimit(range, kLimitMonths[c - kCommandFirstLimit]);
     } else if (c == kCommandReduceRange) {
-        ui.enabled = DaysFromTo(display_.start, display_.end) > 10;
+        ui.enabled = !(attach_.kindFlags & kChartPointFigure) && DaysFromTo(display_.start, display_.end) > 10;
     } else if (c == kCommandIncreaseRange) {
-        ui.enabled = display_.start > firstPriceDate();
+        ui.enabled = !(attach_.kindFlags & kChartPointFigure) && display_.start > firstPriceDate();
     } else if (c == kCommandLimitRange) {
-        ui.enabled = true;
+        ui.enabled = !(attach_.kindFlags & kChartPointFigure);
         ui.checked = (range.word & kRangeLimitOn) != 0;
-    } else if (c == kCommandFuture) {
-        ui.enabled = display_.end == lastPriceDate() && !endFixed;
-        ui.checked = gs::U16(s, gs::kShowFutureBars) != 0 && !endFixed;
+    } else if (c == kCommandFuture || c == kCommandFutureSettings) {
+        ui.enabled = !(attach_.kindFlags & kChartBoxAxis) && display_.end == lastPriceDate() && !endFixed;
+        if (c == kCommandFuture)
+            ui.checked = gs::U16(s, gs::kShowFutureBars) != 0 && !endFixed;
+    } else if (c == kCommandDateRange) {
+        ui.enabled = true;
     } else {
         return false;
     }

@@ -4,7 +4,10 @@
 // The view (ViewGraphEOD.h) owns one and calls it from the chart view's hooks.
 #pragma once
 
+#include "chartmodel/EodAttachState.h"
 #include "chartmodel/EodChart.h"
+#include "chartmodel/EodReadouts.h"
+#include "chartmodel/EventArray.h"
 
 #include <array>
 #include <cstdint>
@@ -15,12 +18,18 @@ namespace qv {
 
 class CViewGraph;
 struct CommandUi;
+struct GraphSeries;
+struct TimeBand;
 struct GraphSetting;
+struct LegendSource;
 struct RecordCursor;
 
 class EodChartView {
 public:
     explicit EodChartView(CViewGraph& view) : view_(view) {}
+    ~EodChartView();
+    EodChartView(const EodChartView&) = delete;
+    EodChartView& operator=(const EodChartView&) = delete;
 
     // Loads the history when the share or the setting changed, then runs the layout pass.
     void LoadAndLayout();
@@ -28,6 +37,10 @@ public:
     void SetHistory(const DayRecord* days, int32_t count, uint32_t key);
     // Loads the daily prices of a database share.
     void LoadShare(const RecordCursor& cursor);
+    // Builds the record of a list or portfolio graph source (kinds 1, 2, 4, 8) from the view's list,
+    // or takes the one its list view handed over; the chart then shows it in place of the share.
+    // False when it cannot be built.
+    bool BuildSourceHistory(uint32_t sourceKind);
     void BuildTimeBand();
     void BuildSeries();
     void BuildAverage(int line);
@@ -35,9 +48,33 @@ public:
     void BuildPivots();
     // The time axis labels in the time band, with the start and end dates; queued on the view.
     std::vector<AxisLabel> AxisLabels(int32_t slots, int gridMode) const;
-    // The status readouts of the bar under x (the last day when x lies outside the chart): price and
-    // OHLC, volume.
-    std::array<std::string, 2> Readouts(int32_t x) const;
+    // At attach: the chart kind flags and the bar spacing of the setting at the print scale; the
+    // box-axis charts leave training mode.
+    void Attach(float scaleX, float scaleY);
+    // The last day's readouts, and those of the point (x, y) (off the graph when `inside` is false).
+    EodReadoutTexts LatestTexts() const;
+    EodReadoutTexts CursorTexts(int32_t x, int32_t y, bool inside) const;
+    // The frame's three panes: the cursor readout (while no mode is active), price and OHLC of the
+    // point, volume and trend.
+    void FillStatusTexts(std::array<std::string, 3>& texts, bool inside, bool modeActive) const;
+    // The legend's value lines, share name and added graphs of this chart.
+    void FillLegendSource(LegendSource& source, bool inside) const;
+    // A keyboard step of the pointer from x by one bar; scrolls by a record at either edge. Returns the
+    // pointer's new x.
+    int32_t StepCursor(int32_t x, int direction);
+    // Position keys through the x table: the bar under x with the fraction, and back.
+    int32_t XToPositionKey(int32_t x) const;
+    int32_t PositionKeyToX(int32_t key) const;
+    // The event array of the shown share (price-scale changes and the share's dated events).
+    void BuildEvents();
+    // After the date-range dialog's OK and the future dialog's OK: the fixed end and the future
+    // extension cannot both be on.
+    void RangeDialogConfirmed();
+    void FutureDialogConfirmed();
+    // The future fields or the date-range fields changed (the dialogs' Preview): the axis end, or
+    // the whole display range, is worked out again and the charts of the setting redraw.
+    void FutureChanged();
+    void RangeChanged() { Changed(true); }
 
     // The volume pane has something to show: a visible day with prices, and some visible volume.
     bool VolumeShowable() const;
@@ -77,6 +114,11 @@ public:
     const std::string& message() const { return message_; }
     int32_t firstPriceDate() const { return days_.empty() ? 0 : days_.front().date; }
     int32_t lastPriceDate() const { return days_.empty() ? 0 : days_.back().date; }
+    uint32_t chartKind() const { return attach_.kindFlags; }
+    const BarSpacing& barSpacing() const { return attach_.spacing; }
+    bool volumeWanted() const { return attach_.volumeShown; }
+    const std::vector<float>& volumeSignal() const { return signal_; }
+    int32_t eventCount() const { return int32_t(events_.size()); }
     bool rangeDirty = true;
 
 private:
@@ -86,6 +128,16 @@ private:
     DateRangeSetting ReadRange() const;
     void WriteRange(const DateRangeSetting& range);
     void LayoutPass();
+    void ComputeVolumeSignal();
+    void BuildMarkedLine(GraphSeries* series);
+    void BuildVolumeSeries();
+    void BuildXTable(TimeBand* band);
+    int32_t RecordUnderX(int32_t x) const;
+    // The signal of a bar: the signal at its middle day times its days.
+    float BarSignal(int32_t bar) const;
+    EodReadoutInput ReadoutInput() const;
+    // "%d %s %s": an average's period, type and value at the bar; empty without one.
+    std::string AverageText(int line, int32_t bar) const;
     void Changed(bool range);
     bool BarRule() const;
     // The first or last day of the bar under x.
@@ -94,6 +146,10 @@ private:
     CViewGraph& view_;
     std::vector<DayRecord> days_;
     std::vector<FoldedBar> bars_;
+    std::vector<float> signal_;
+    std::array<std::vector<float>, 4> averageValues_;  // each average per bar; empty when not drawn
+    std::vector<ChartEventEntry> events_;
+    EodAttachState attach_;
     uint32_t key_ = 0;
     int32_t settingIndex_ = -1;
     bool loaded_ = false;
@@ -110,6 +166,7 @@ private:
     std::string message_;
     std::string name_;
     bool swapGuard_ = false;
+    uint8_t* source_ = nullptr; // the graph source's record
 };
 
 } // namespace qv

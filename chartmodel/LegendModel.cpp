@@ -183,6 +183,19 @@ void LegendModel::Update(const LegendSource& source, bool omitTop)
     AddItems(source, items.mask() & available_);
 }
 
+const char* AverageTypeName(int type) { return kAverageNames[std::clamp(type, 0, 4)]; }
+
+LegendItemRecord& ProgramLegendItems(bool intraday)
+{
+    constexpr uint64_t kHistoricItems = (uint64_t(1) << kItemMain) | (uint64_t(0x1F) << kItemAddedGraph) |
+                                        (uint64_t(1) << kItemTrend) | (uint64_t(0xF) << kItemAverage) |
+                                        (uint64_t(0xF) << kItemBand);
+    static LegendItemRecord historic{0x0F0F0F0F, uint32_t(kHistoricItems >> 32) | kHeadingMain | kHeadingSetting};
+    static LegendItemRecord intradayItems{0x003F003F, uint32_t((uint64_t(1) << kItemMain) >> 32) | kHeadingMain |
+                                                          kHeadingSetting};
+    return intraday ? intradayItems : historic;
+}
+
 void LegendModel::AddMainLines(const LegendSource& source, const GraphSetting& s)
 {
     if (source.intraday) {

@@ -97,6 +97,16 @@ struct LegendSource {
     float individualStopValue = 0;
 };
 
+// The program's legend item records, one for historic and one for intraday charts. Until the legend
+// design dialog changes them, a historic legend lists the latest and cursor values (price, OHLC,
+// volume, trend and cursor), the share and setting headings, the main series, the added graphs, the
+// trend line and the moving averages with their bands; an intraday legend its six value texts of
+// each kind, the headings and the main series.
+LegendItemRecord& ProgramLegendItems(bool intraday);
+
+// "Simple", "Exponential", "Weighted", "Triangular" or "Variable" (types above 4).
+const char* AverageTypeName(int type);
+
 // " (displayed data)", " (all data)" or " (last %i periods)".
 std::string GetLegendPeriodText(int mode, int n);
 

@@ -68,6 +68,9 @@ void WidenFromArray(ValueRange& range, const DataArray& array)
         if (array.type == kArrayFloats) {
             float v;
             std::memcpy(&v, element, sizeof v);
+            // A value the series leaves undrawn (selector bits 8 and 9) does not widen the range.
+            if (((array.flags & 0x100) && v == 0) || ((array.flags & 0x200) && v < 0))
+                continue;
             WidenRange(range, v);
         } else if (array.type == kArrayBars || array.type == kArrayDaily) {
             BarValues bar = ReadBarValues(element);

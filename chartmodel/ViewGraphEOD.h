@@ -42,6 +42,21 @@ public:
         Base::OnDoubleClick(keys, x, y);
     }
 
+    // The chart kind flags and bar spacing are worked out before the chart binds its source.
+    void AttachGraphSource(void* dc, const GraphSetting* style, int32_t left, int32_t top, int32_t right,
+                           int32_t bottom, int outputKind, int32_t margin, bool offscreen, bool addOns) override
+    {
+        eod.Attach(this->horizontalScale, this->verticalScale);
+        Base::AttachGraphSource(dc, style, left, top, right, bottom, outputKind, margin, offscreen, addOns);
+    }
+    // The legend follows the chart that takes the focus while the legend option is on.
+    void OnSetFocus() override
+    {
+        Base::OnSetFocus();
+        if (ChartOptions().legendShown)
+            UpdateLegend();
+    }
+
     // A drag over the time axis zooms to the dates under it.
     void SetTimeRangeFromX(int32_t x0, int32_t x1) override
     {
@@ -54,13 +69,17 @@ public:
 
 protected:
     virtual bool ShiftHeld() const { return false; }
+    virtual void UpdateLegend() {}
+    // The mouse is over the chart: the cursor readout describes the point under it.
+    virtual bool MouseInside() const { return true; }
     void LoadShareData() override
     {
         eod.LoadAndLayout();
-        // Without prices or volume to show, the price pane takes the volume pane's room.
-        if (!eod.VolumeShowable())
-            this->volumeShown = 0;
+        // Volume bars or the signal line; without prices or volume to show, the price pane takes the
+        // volume pane's room.
+        this->volumeShown = eod.volumeWanted() && eod.VolumeShowable();
     }
+    bool BuildSourceHistory() override { return eod.BuildSourceHistory(this->graphSourceKind); }
     void BuildTimeBands() override { eod.BuildTimeBand(); }
     void ReloadPaneLineObjects() override { drawing.Reload(); }
     void DrawingPress(uint32_t keys, int32_t x, int32_t y) override { drawing.Press(keys, x, y); }
@@ -78,9 +97,7 @@ protected:
     void DrawPriceOverlays() override { eod.BuildPivots(); }
     void FillReadouts(std::array<std::string, 3>& texts) override
     {
-        const std::array<std::string, 2> readouts = eod.Readouts(this->lastMouseX);
-        texts[1] = readouts[0];
-        texts[2] = readouts[1];
+        eod.FillStatusTexts(texts, MouseInside(), this->modeRecord.active && this->modeRecord.mode != 0);
     }
 };
 

@@ -3,14 +3,16 @@
 
 #include "core/StringPrintf.h"
 #include "core/TradingCalendar.h"
-#include "lists/DetailPage.h"
 #include "platform/ByteOrder.h"
 
 #include <algorithm>
 
 namespace qv {
 
-static_assert(kDetailItemTableSize == kDetailItemCount, "the dialogs offer the details page's items");
+const std::array<uint8_t, kDetailItemCount> kDetailItemCodes = {
+    8,  50, 48, 49, 13, 40, 39, 41,  29, 43, 42, 44, 10, 34,  33,  35,  28,  12,  37,  36,  38,
+    11, 47, 17, 18, 27, 19, 20, 21,  22, 70, 16, 14, 6,  5,   4,   2,   115, 9,   129, 23,  52,
+    53, 65, 66, 67, 68, 58, 59, 60,  61, 97, 98, 101, 102, 103, 104, 105, 106, 108, 107, 110, 111};
 
 namespace {
 
@@ -19,9 +21,7 @@ constexpr int kMinimumTradingDays = 5;
 
 } // namespace
 
-std::span<const uint8_t> DetailItemFields() { return kDetailItemCodes; }
-
-std::vector<uint8_t> DefaultDetailSelection()
+std::vector<uint8_t> DefaultDetailItems()
 {
     std::vector<uint8_t> s = {0, 1, 2, 4, 8, 9, 12, 13, 16, 17, 21};
     for (uint8_t i = 23; i <= 37; ++i)
@@ -33,9 +33,9 @@ std::vector<uint8_t> ReadDetailSelection(std::span<const uint8_t> bytes)
 {
     std::vector<uint8_t> s;
     for (uint8_t b : bytes) {
-        if (b == kDetailSelectionEnd)
+        if (b == kDetailListEnd)
             break;
-        if (b < kDetailItemTableSize && std::find(s.begin(), s.end(), b) == s.end())
+        if (b < kDetailItemCount && std::find(s.begin(), s.end(), b) == s.end())
             s.push_back(b);
     }
     return s;
@@ -44,14 +44,14 @@ std::vector<uint8_t> ReadDetailSelection(std::span<const uint8_t> bytes)
 std::vector<uint8_t> WriteDetailSelection(std::span<const uint8_t> selection)
 {
     std::vector<uint8_t> out(selection.begin(), selection.end());
-    out.push_back(kDetailSelectionEnd);
+    out.push_back(kDetailListEnd);
     return out;
 }
 
 std::vector<uint8_t> DetailItemsNotIncluded(std::span<const uint8_t> selection)
 {
     std::vector<uint8_t> out;
-    for (uint8_t i = 0; i < kDetailItemTableSize; ++i) {
+    for (uint8_t i = 0; i < kDetailItemCount; ++i) {
         if (std::find(selection.begin(), selection.end(), i) == selection.end())
             out.push_back(i);
     }

@@ -13,13 +13,14 @@
 
 namespace qv {
 
-inline constexpr int kDetailItemTableSize = 63;
-inline constexpr uint8_t kDetailSelectionEnd = 255;
+// The detail items, one table for the details page and its dialogs: item index -> database field
+// code (a column of the share list's catalogue), in table order.
+inline constexpr int kDetailItemCount = 63;
+extern const std::array<uint8_t, kDetailItemCount> kDetailItemCodes;
+inline constexpr uint8_t kDetailListEnd = 255;
 
-// The database field code of each detail item, in table order.
-std::span<const uint8_t> DetailItemFields();
-// The "Default" selection: item indices in table order.
-std::vector<uint8_t> DefaultDetailSelection();
+// The "Default" items, in table order: what the details page shows until the user chooses.
+std::vector<uint8_t> DefaultDetailItems();
 // A stored selection (indices ended by 255) read back; indices out of range or repeated are dropped.
 std::vector<uint8_t> ReadDetailSelection(std::span<const uint8_t> bytes);
 // The indices followed by the end mark.

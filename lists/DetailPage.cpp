@@ -16,11 +16,6 @@
 
 namespace qv {
 
-const std::array<uint8_t, kDetailItemCount> kDetailItemCodes = {
-    8,  50, 48, 49, 13, 40, 39, 41,  29, 43, 42, 44, 10, 34,  33,  35,  28,  12,  37,  36,  38,
-    11, 47, 17, 18, 27, 19, 20, 21,  22, 70, 16, 14, 6,  5,   4,   2,   115, 9,   129, 23,  52,
-    53, 65, 66, 67, 68, 58, 59, 60,  61, 97, 98, 101, 102, 103, 104, 105, 106, 108, 107, 110, 111};
-
 namespace {
 
 constexpr size_t kWhiteSpace = OptionBlockB::kDetailSettings + 64;
@@ -41,24 +36,11 @@ void StoreColour(uint8_t* p, uint32_t c)
 
 } // namespace
 
-std::vector<int> DefaultDetailItems()
-{
-    std::vector<int> items = {0, 1, 5, 6, 9, 10, 13, 14, 18};
-    for (int i = 20; i <= 34; ++i)
-        items.push_back(i);
-    return items;
-}
-
 std::vector<int> DetailItemIndexes(const uint8_t* list)
 {
-    const uint8_t* end = std::find(list, list + kDetailListBytes, kDetailListEnd);
-    if (end == list + kDetailListBytes)
-        return DefaultDetailItems();
-    std::vector<int> items;
-    for (const uint8_t* p = list; p != end; ++p)
-        if (*p < kDetailItemCount)
-            items.push_back(*p);
-    return items;
+    const bool ended = std::find(list, list + kDetailListBytes, kDetailListEnd) != list + kDetailListBytes;
+    const std::vector<uint8_t> items = ended ? ReadDetailSelection({list, size_t(kDetailListBytes)}) : DefaultDetailItems();
+    return std::vector<int>(items.begin(), items.end());
 }
 
 DetailDisplaySettings DisplaySettingsOf(const DetailSettings& settings)

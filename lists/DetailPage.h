@@ -18,16 +18,12 @@
 
 namespace qv {
 
-// Item index -> field code of the share list's column catalogue.
-constexpr int kDetailItemCount = 63;
-extern const std::array<uint8_t, kDetailItemCount> kDetailItemCodes;
+// The stored item list: item indexes of the detail item table, ended by 255.
 constexpr int kDetailListBytes = 64;
-constexpr uint8_t kDetailListEnd = 0xFF;
 
-// The item indexes of a stored list in display order: up to its 255, indexes beyond the table
-// skipped. A list without 255 in its 64 bytes gives the default items.
+// The item indexes of a stored list in display order: up to its 255, indexes beyond the table and
+// repeats skipped. A list without 255 in its 64 bytes gives the default items.
 std::vector<int> DetailItemIndexes(const uint8_t* list);
-std::vector<int> DefaultDetailItems();
 
 struct DetailSettings {
     std::array<uint8_t, kDetailListBytes> items{};

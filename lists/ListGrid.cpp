@@ -73,6 +73,10 @@ void ListGrid::FitGridToRect(const GridRect& table, int rowsTop, int rowHeight, 
 {
     table_ = table;
     rowsTop_ = rowsTop;
+    // A printed page starts where the previous one ended, even on the last page; a banded page
+    // leaves a column that does not fit whole to the next page.
+    clampFirstRow_ = !printing;
+    partlyVisibleCounts_ = !(printing && banded_);
     rowHeight_ = std::max(rowHeight, 1);
     vBar_ = hBar_ = false;
     int visible = std::max((table_.bottom - rowsTop_) / rowHeight_, 0);
@@ -144,7 +148,7 @@ int ListGrid::GridLastColumnFrom(int start, int offset) const
 
 void ListGrid::SetGridScrollPos(int position)
 {
-    scrollPos_ = std::clamp(position, 0, GetGridMaxScrollPos());
+    scrollPos_ = std::clamp(position, 0, clampFirstRow_ ? GetGridMaxScrollPos() : std::max(GridScrollRange() - 1, 0));
     if (count_ == 0) {
         firstColumn_ = firstBand_ = lastBand_ = xOffset_ = 0;
         lastColumn_ = -1;
@@ -289,11 +293,25 @@ int ListGrid::GridPageCount() const
         return visible_ > 0 ? (rows_ + visible_ - 1) / visible_ : 0;
     int total = bandsNeeded_ * count_;
     int pages = 0;
-    for (int g = 0; g < total; ++pages) {
-        int offset = -(bandWidth() * (g / count_) + x_[size_t(g % count_)]);
-        g = std::max(GridLastColumnFrom(g, offset), g) + 1;
-    }
+    for (int g = 0; g < total; ++pages)
+        g = NextPageStart(g);
     return pages;
+}
+
+int ListGrid::NextPageStart(int start) const
+{
+    int offset = -(bandWidth() * (start / std::max(count_, 1)) + x_[size_t(start % std::max(count_, 1))]);
+    return std::max(GridLastColumnFrom(start, offset), start) + 1;
+}
+
+int ListGrid::GridPageStart(int page) const
+{
+    if (!banded_ || count_ == 0)
+        return 0;
+    int g = 0;
+    for (int p = 1; p < page && g < bandsNeeded_ * count_; ++p)
+        g = NextPageStart(g);
+    return g;
 }
 
 int ListGrid::RowTop(int i) const

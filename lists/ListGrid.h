@@ -54,6 +54,9 @@ public:
     int GridVerticalRange() const;        // rows - 2, 0 in banded mode or without rows
     int GetGridMaxFirstRow() const;
     int GridPageCount() const;
+    // The scroll position of a printed page (from 1) in banded mode: where the previous page's last
+    // column ends; 0 in normal mode.
+    int GridPageStart(int page) const;
     int GridLastColumnFrom(int start, int offset) const;
 
     // Top of row i of a band (from 0), the leftover pixels spread over the page.
@@ -93,6 +96,7 @@ private:
     void Layout(uint8_t* layout, int rows, int printScale);
     int ColumnRight(int global, int offset) const;
     int ColumnLeft(int global, int offset) const;
+    int NextPageStart(int start) const;
 
     std::array<const uint8_t*, kMaxColumns> defs_{};
     std::array<int, kMaxColumns + 1> x_{};
@@ -122,7 +126,8 @@ private:
     int xOffset_ = 0;
     bool vBar_ = false;
     bool hBar_ = false;
-    // Both on: a partly visible last column counts, and the first row keeps to the last page.
+    // Both on (on screen): a partly visible last column counts, and the first row and the scroll
+    // position keep to the last page.
     bool partlyVisibleCounts_ = true;
     bool clampFirstRow_ = true;
 };

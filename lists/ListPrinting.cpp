@@ -9,6 +9,7 @@ namespace qv {
 
 namespace {
 constexpr int kRightMargin = 200;
+constexpr uint8_t kScreenFontRule = 0x80;
 } // namespace
 
 std::string PrintFooterText(int page, const LocalDateTime& now)
@@ -27,19 +28,32 @@ PrintPageGeometry ComputePrintPage(int pageWidth, int pageHeight, int textHeight
     return g;
 }
 
-int PrintPageTopRow(int firstRow, int rowsPerPage, int page, bool ownFirstPage)
+ListPrintPlan PlanListPrint(int rowPages, bool viewHasOwnPage, const DataMiningPrintOptions* dataMining)
 {
-    const int pagesBefore = std::max(0, page - (ownFirstPage ? 2 : 1));
-    return firstRow + std::max(rowsPerPage, 1) * pagesBefore;
+    ListPrintPlan plan;
+    const int rows = std::max(rowPages, 1);
+    if (!dataMining) {
+        plan.pages = rows;
+        return plan;
+    }
+    plan.ownFirstPage = viewHasOwnPage && dataMining->ownFirstPage;
+    const bool printRows = dataMining->rows || !plan.ownFirstPage;
+    plan.pages = (plan.ownFirstPage ? 1 : 0) + (printRows ? rows : 0);
+    return plan;
 }
 
-int PrintPageCount(int rows, int rowsPerPage, bool detailsView, bool ownFirstPage)
+int PrintingScale(int printerPixelsPerInch, int screenPixelsPerInch)
 {
-    if (detailsView)
-        return 1;
-    const int perPage = std::max(rowsPerPage, 1);
-    const int rowPages = std::max(1, (rows + perPage - 1) / perPage);
-    return rowPages + (ownFirstPage ? 1 : 0);
+    if (printerPixelsPerInch <= 0 || screenPixelsPerInch <= 0)
+        return 72;
+    return printerPixelsPerInch * 72 / screenPixelsPerInch;
+}
+
+int PrintFontPoints(uint8_t printFontOption, int stylePoints)
+{
+    if (printFontOption == 0 || (printFontOption & kScreenFontRule))
+        return stylePoints;
+    return printFontOption;
 }
 
 } // namespace qv

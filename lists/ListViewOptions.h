@@ -3,6 +3,7 @@
 //   no frozen columns (the normal arrangement scrolls every column),
 //   live prices off (no intraday store feeds the live cells yet),
 //   print font size 0 (printing scales the screen font; bit 7 set prints with the screen's fonts),
+//   a data-mining printout without a first page of its own and with its rows,
 //   double-click opens the default view on, and the loop option on (Enter, Escape and a double click
 //   in the details page step between the list, graph and details).
 #pragma once
@@ -16,6 +17,8 @@ struct ListViewOptions {
     int frozenColumns = 0;
     bool livePrices = false;
     uint8_t printFontSize = 0;
+    bool dataMiningOwnPrintPage = false;
+    bool dataMiningPrintRows = true;
     bool doubleClickOpens = true;
     bool loopViews = true;
 };

@@ -6,20 +6,27 @@
 #include "chartmodel/ui/DisplayTrendsDlg.h"
 #include "chartmodel/ui/DrawingObjectPainter.h"
 #include "chartmodel/ui/GraphDesignDlg.h"
+#include "chartmodel/ui/GraphLegend.h"
 #include "chartmodel/ui/PivotPointsDlg.h"
+#include "chartmodel/ui/ShowFutureDlg.h"
 #include "chartmodel/ui/SupportResistDlg.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/CommandUpdate.h"
 #include "shell/ViewKinds.h"
 #include "shell/ui/ViewClassRegistry.h"
+#include "lists/DetailDialogRules.h"
+#include "lists/ui/DetailDialogs.h"
 
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTimerEvent>
 
 namespace qv {
+namespace gs = graphsetting;
 
 CViewGraphEODWnd::CViewGraphEODWnd(int32_t kind, QWidget* parent) : ViewGraphEODT<CViewGraphWnd>(kind)
 {
@@ -106,9 +113,20 @@ void CViewGraphEODWnd::keyPressEvent(QKeyEvent* event)
         return;
     }
     const bool left = event->key() == Qt::Key_Left, right = event->key() == Qt::Key_Right;
+    if ((left || right) && event->modifiers() == Qt::ControlModifier) {
+        const int32_t x = eod.StepCursor(lastMouseX, left ? -1 : 1);
+        QCursor::setPos(mapToGlobal(QPoint(x, lastMouseY)));
+        OnMouseMove(0, x, lastMouseY);
+        return;
+    }
     if ((left || right) && event->modifiers() == Qt::NoModifier) {
-        if (eod.ScrollRecords(left ? -1 : 1, 0))
+        if (eod.ScrollRecords(left ? -1 : 1, 0)) {
             InvalidateWindow();
+        } else if (right && eod.axisEnd() >= eod.lastPriceDate()) {
+            // Already at the last day: the pointer goes just past the chart's right edge instead.
+            if (const GraphPane* price = FindPane(kPanePrice))
+                QCursor::setPos(mapToGlobal(QPoint(price->right + 1, lastMouseY)));
+        }
         return;
     }
     CViewGraphWnd::keyPressEvent(event);
@@ -119,14 +137,127 @@ void InstallDailyChartClass()
     RegisterViewClass(kViewDailyChart, [](int32_t k) -> CViewBaseWnd* { return new CViewGraphEODWnd(k); });
 }
 
+void CViewGraphEODWnd::FillLegendSource(LegendSource& source) { eod.FillLegendSource(source, mouseInside_); }
+
+void CViewGraphEODWnd::ShowStatusTexts()
+{
+    CViewGraphWnd::ShowStatusTexts();
+    CGraphLegend& legend = GraphLegendWindow();
+    if (ChartOptions().legendShown && legend.view() == this && legend.isVisible())
+        ShowLegendWindow();
+}
+
+void CViewGraphEODWnd::enterEvent(QEnterEvent* event)
+{
+    mouseInside_ = true;
+    CViewGraphWnd::enterEvent(event);
+}
+
+// Leaving the chart resets the cursor readouts to their off-graph texts.
+void CViewGraphEODWnd::leaveEvent(QEvent* event)
+{
+    mouseInside_ = false;
+    CViewGraphWnd::leaveEvent(event);
+    UpdateStatusTexts();
+}
+
+namespace {
+constexpr int kRepeatMs = 250;
+}
+
+void CViewGraphEODWnd::mousePressEvent(QMouseEvent* event)
+{
+    const bool previous = modeRecord.active && modeRecord.mode == kModePreviousShare;
+    const bool next = modeRecord.active && modeRecord.mode == kModeNextShare;
+    CViewGraphWnd::mousePressEvent(event);
+    if (!(previous || next) || event->button() != Qt::LeftButton)
+        return;
+    StopRepeat();
+    repeatNext_ = next;
+    repeatTimer_ = startTimer(kRepeatMs);
+}
+
+void CViewGraphEODWnd::mouseReleaseEvent(QMouseEvent* event)
+{
+    StopRepeat();
+    CViewGraphWnd::mouseReleaseEvent(event);
+}
+
+void CViewGraphEODWnd::StopRepeat()
+{
+    if (repeatTimer_)
+        killTimer(repeatTimer_);
+    repeatTimer_ = 0;
+}
+
+void CViewGraphEODWnd::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != repeatTimer_) {
+        CViewGraphWnd::timerEvent(event);
+        return;
+    }
+    // The repeat goes on while the pointer is neither left of nor above the chart.
+    const QPoint at = mapFromGlobal(QCursor::pos());
+    if (at.x() < 0 || at.y() < 0 || !(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
+        StopRepeat();
+        return;
+    }
+    if (repeatNext_)
+        NextShare();
+    else
+        PreviousShare();
+}
+
 namespace {
 constexpr uint32_t kGraphDesignCommand = 25002;
+constexpr uint32_t kFutureSettingsCommand = 26512;
+constexpr uint32_t kDateRangeCommand = 26115;
 constexpr uint32_t kTrendsCommand = 20206;
 constexpr uint32_t kPivotCommand = 27054;
 constexpr uint32_t kSecondPivotCommand = 27078;
 constexpr uint32_t kLinesMenuCommand = 26567;
 constexpr uint32_t kLinesMenu = 775;
 } // namespace
+
+bool CViewGraphEODWnd::RunRangeDialog(uint32_t command)
+{
+    GraphSetting* setting = ActiveSetting();
+    if (!setting || (command != kDateRangeCommand && command != kFutureSettingsCommand))
+        return false;
+    if (command == kFutureSettingsCommand) {
+        FutureSetting future{gs::U16(*setting, gs::kShowFutureBars), gs::U16(*setting, gs::kShowFutureSecond),
+                             uint16_t(gs::U32(*setting, gs::kShowFutureThird))};
+        auto write = [&] {
+            gs::SetU16(*setting, gs::kShowFutureBars, future.on);
+            gs::SetU16(*setting, gs::kShowFutureSecond, future.unit);
+            gs::SetU32(*setting, gs::kShowFutureThird, future.amount);
+        };
+        CShowFuture dialog(future, [&] {
+            write();
+            eod.FutureChanged();
+        }, this);
+        if (RunModalDialog(dialog) == QDialog::Accepted) {
+            write();
+            eod.FutureDialogConfirmed();
+        }
+        return true;
+    }
+    std::array<uint8_t, kChartRangeBytes> record{};
+    std::copy_n(setting->data() + gs::kDateRange, kChartRangeBytes, record.begin());
+    auto write = [&] { std::copy(record.begin(), record.end(), setting->data() + gs::kDateRange); };
+    const DisplayRange& shown = eod.display();
+    CDefaultRangeDlg dialog(record, PackedDate(shown.start), PackedDate(std::min(shown.end, eod.lastPriceDate())),
+                            PackedDate(eod.lastPriceDate()), [&] {
+                                write();
+                                eod.RangeChanged();
+                            },
+                            this);
+    if (RunModalDialog(dialog) == QDialog::Accepted) {
+        write();
+        eod.RangeDialogConfirmed();
+    }
+    return true;
+}
 
 // The chart settings dialogs write into the setting itself and tell the views of it afterwards.
 bool CViewGraphEODWnd::RunSettingsDialog(uint32_t command)
@@ -162,7 +293,7 @@ intptr_t CViewGraphEODWnd::onProgramMessage(uint32_t message, uintptr_t wParam, 
         OpenGraphDesign(*this, SettingName());
         return 1;
     }
-    if (message == WM_COMMAND && RunSettingsDialog(uint32_t(wParam)))
+    if (message == WM_COMMAND && (RunSettingsDialog(uint32_t(wParam)) || RunRangeDialog(uint32_t(wParam))))
         return 1;
     if (message == WM_COMMAND && uint32_t(wParam) == kLinesMenuCommand) {
         ShowChartMenu({kLinesMenu, 1}, QCursor::pos());

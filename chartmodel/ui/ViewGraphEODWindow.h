@@ -20,17 +20,38 @@ public:
 
 protected:
     bool RunSettingsDialog(uint32_t command);
+    // The default range (26115) and "Show Future" (26512) dialogs on the chart's setting.
+    bool RunRangeDialog(uint32_t command);
     bool ShiftHeld() const override;
+    void UpdateLegend() override { ShowLegendWindow(); }
+    bool MouseInside() const override { return mouseInside_; }
+    void FillLegendSource(LegendSource& source) override;
+    // The readouts go to the legend as well while it shows this chart.
+    void ShowStatusTexts() override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    // A press on the previous- or next-share strip repeats while the button is held (timers 2 and 3).
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
     void DrawTimeLines() override;
     void DrawNoData(const GraphPane& pane, const std::string& text) override;
     void DrawLineObjects() override;
     // The menu the drawing objects choose for the point (DrawingObjectPainter).
     void contextMenuEvent(QContextMenuEvent* event) override;
     void ShowChartMenu(const ChartMenuChoice& choice, const QPoint& global);
-    // The left and right arrow keys scroll the records back and forward.
+    // The left and right arrow keys scroll the records back and forward; with Ctrl they step the
+    // mouse pointer by one bar.
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+
+private:
+    void StopRepeat();
+
+    bool mouseInside_ = false;
+    int repeatTimer_ = 0;
+    bool repeatNext_ = false;
 };
 
 // Registers the daily chart window for the daily chart kind (intraday windows of a layout open as it

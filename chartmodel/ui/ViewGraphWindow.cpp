@@ -205,6 +205,9 @@ void CViewGraphWnd::ShowLegendWindow()
     legendSource_.intraday = kind == kViewIntradayChart;
     legendSource_.setting = ActiveSetting();
     legendSource_.settingName = SettingName();
+    // The intraday chart fills no legend values of its own yet: its legend stays as it was.
+    legendSource_.items = legendSource_.intraday ? nullptr : &ProgramLegendItems(false);
+    FillLegendSource(legendSource_);
     legend.Bind(this, &legendSource_);
     legend.UpdateLegend(false);
     legend.setAttribute(Qt::WA_ShowWithoutActivating);

@@ -101,6 +101,9 @@ protected:
     bool ShiftHeld() const override;
     void SendFrameCommand(uint32_t command) override;
 
+    // The chart's value texts and headings for the legend (the derived charts fill theirs).
+    virtual void FillLegendSource(LegendSource&) {}
+
     // The painter the build draws with: the off-screen image's, or the device's.
     QPainter* target() const { return target_; }
 

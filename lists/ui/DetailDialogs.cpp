@@ -51,7 +51,7 @@ CSelectDetailsDlg::CSelectDetailsDlg(std::vector<uint8_t> selection, std::vector
 {
     setObjectName(QStringLiteral("384"));
     setWindowTitle(QStringLiteral("Select the details to display"));
-    names_.resize(size_t(kDetailItemTableSize));
+    names_.resize(size_t(kDetailItemCount));
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("Details not included"), this), 0, 0);
     grid->addWidget(new QLabel(QStringLiteral("Details included"), this), 0, 2);
@@ -162,7 +162,7 @@ void CSelectDetailsDlg::moveDown()
 
 void CSelectDetailsDlg::useDefault()
 {
-    included_ = DefaultDetailSelection();
+    included_ = DefaultDetailItems();
     fill(-1, -1);
 }
 

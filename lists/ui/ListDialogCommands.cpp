@@ -14,6 +14,8 @@
 #include "lists/ui/ColumnDialogs.h"
 #include "lists/ui/ListDesignDlg.h"
 #include "lists/ui/ListPagePrinter.h"
+#include "lists/ui/ViewDetailWindow.h"
+#include "lists/ui/ViewHoldWindow.h"
 #include "lists/ui/ViewListBase.h"
 #include "platform/Paths.h"
 #include "shell/CommandUpdate.h"
@@ -22,7 +24,6 @@
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
 
-#include <QImage>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -134,51 +135,59 @@ void RunListDesign(CMainFrame* frame, ShareList* list, int kind)
 
 namespace {
 
-// The view drawn for one page at this width in screen pixels, scaled onto the page.
-constexpr int kPrintImageWidth = 1000;
-
-QSize PrintImageSize(const QRect& table)
-{
-    const int width = std::max(table.width(), 1);
-    return QSize(kPrintImageWidth, std::max(1, table.height() * kPrintImageWidth / width));
-}
-
-CViewListBase* ActivePrintableView()
+// The active view when it prints: a list table or the details page.
+CViewBaseWnd* ActivePrintableView()
 {
     CViewBase* view = MainFrameState().activeView;
-    if (!view || !view->list || view->kind == 0 || view->kind == 9)
+    if (!view || !view->list)
         return nullptr;
-    return dynamic_cast<CViewListBase*>(view);
+    if (auto* table = dynamic_cast<CViewListBase*>(view))
+        return table;
+    if (auto* dealings = dynamic_cast<CViewHoldWnd*>(view))
+        return dealings;
+    return dynamic_cast<CViewDetailWnd*>(view);
 }
 
 } // namespace
 
-void PrintListView(CViewListBase& view, bool preview, QWidget* parent)
+ListPrintSource PrintSourceOf(CViewBaseWnd& view)
+{
+    ListPrintSource source;
+    if (auto* details = dynamic_cast<CViewDetailWnd*>(&view)) {
+        source.detailsView = true;
+        source.drawPage = [details](QPainter& painter, const QRect& table, int) { details->PrintPage(painter, table); };
+        return source;
+    }
+    if (auto* dealings = dynamic_cast<CViewHoldWnd*>(&view)) {
+        source.layout = [dealings](QPainter& painter, const QRect& place) { return dealings->CountPrintPages(painter, place); };
+        source.drawPage = [dealings](QPainter& painter, const QRect& place, int page) {
+            dealings->DrawPrintPage(painter, place, page);
+        };
+        return source;
+    }
+    auto* table = dynamic_cast<CViewListBase*>(&view);
+    source.layout = [table](QPainter& painter, const QRect& place) { return table->CountPrintPages(painter, place); };
+    source.drawPage = [table](QPainter& painter, const QRect& place, int page) { table->DrawPrintPage(painter, place, page); };
+    return source;
+}
+
+void PrintListView(CViewBaseWnd& view, bool preview, QWidget* parent)
 {
     ShareList* list = view.list;
     if (!list)
         return;
     const int32_t firstVisible = list->firstVisible;
     const int32_t current = list->current;
-    ListPrintSource source;
-    source.rows = ShareListCount(list);
-    source.detailsView = view.kind == 3;
-    // Rows per page: those the view shows in the table's shape.
-    source.rowsPerPage = [&view](const QRect& table) {
-        view.RenderImage(PrintImageSize(table));
-        return view.grid().visibleRows();
-    };
-    source.drawRows = [&view, list](QPainter& painter, const QRect& table, int first, int) {
-        list->firstVisible = first;
-        const QImage image = view.RenderImage(PrintImageSize(table));
-        painter.drawImage(table, image);
-    };
+    const ListPrintSource source = PrintSourceOf(view);
     CListPagePrinter pages(source);
     if (preview) {
         pages.preview(parent);
     } else {
         QPrinter printer(QPrinter::HighResolution);
         QPrintDialog dialog(&printer, parent);
+        // The details page is one page, whatever range is typed.
+        if (source.detailsView)
+            dialog.setMinMax(1, 1);
         if (RunModalDialog(dialog) == QDialog::Accepted)
             pages.print(printer);
     }
@@ -196,7 +205,7 @@ void InstallListDialogCommands(CMainFrame& frame)
                 return true;
             }
             if (command == kCommandPrint || command == kCommandPrintPreview) {
-                CViewListBase* view = ActivePrintableView();
+                CViewBaseWnd* view = ActivePrintableView();
                 if (!view)
                     return false;
                 PrintListView(*view, command == kCommandPrintPreview, &frame);

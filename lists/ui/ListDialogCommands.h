@@ -14,8 +14,9 @@ inline constexpr uint32_t kCommandListDesign = 25002;
 inline constexpr uint32_t kCommandPrintPreview = 26117;
 inline constexpr uint32_t kCommandPrint = 26119;
 
-class CViewListBase;
+class CViewBaseWnd;
 
+struct ListPrintSource;
 struct ShareList;
 struct TableDesign;
 
@@ -27,8 +28,10 @@ bool ListDesignAvailable(int kind);
 void RunListDesign(CMainFrame* frame, ShareList* list, int kind);
 // Puts a design into the list's current setting: style, layout and sort, then re-sorts and repaints.
 void ApplyListDesign(ShareList* list, int kind, const TableDesign& design);
-// 26119 and 26117 in a list view: its rows page by page with the footer; the current row and the
-// first row shown are put back afterwards.
-void PrintListView(CViewListBase& view, bool preview, QWidget* parent);
+// 26119 and 26117 in a list view (its rows page by page with the footer) or the details view (one
+// page); the current row and the first row shown are put back afterwards.
+void PrintListView(CViewBaseWnd& view, bool preview, QWidget* parent);
+// The printed pages of a list view or the details view, by the view's own page code.
+ListPrintSource PrintSourceOf(CViewBaseWnd& view);
 
 } // namespace qv

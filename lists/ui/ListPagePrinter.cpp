@@ -31,21 +31,27 @@ constexpr int kLeftOffset = 100;
 
 QRect TableRect(const PrintPageGeometry& g) { return QRect(kLeftOffset, 0, g.tableRight - kLeftOffset, g.tableBottom); }
 
+QRect TablePlace(QPainter& painter, QSize page, bool detailsView)
+{
+    return TableRect(ComputePrintPage(page.width(), page.height(), TextHeight(painter), detailsView));
+}
+
 } // namespace
 
-int CListPagePrinter::rowsPerPage(QPainter& painter, QSize page) const
+int DevicePixels(const QPainter& painter, int screenPixels)
 {
-    const PrintPageGeometry g = ComputePrintPage(page.width(), page.height(), TextHeight(painter), source_.detailsView);
-    if (source_.rowsPerPage)
-        return std::max(1, source_.rowsPerPage(TableRect(g)));
-    const int height = source_.rowHeight ? std::max(1, source_.rowHeight(painter)) : 1;
-    // The first line of each page holds the headings.
-    return std::max(1, g.tableBottom / height - 1);
+    constexpr int kScreenPixelsPerInch = 96;
+    const QPaintDevice* device = painter.device();
+    if (!device || device->logicalDpiY() <= kScreenPixelsPerInch)
+        return screenPixels;
+    return screenPixels * device->logicalDpiY() / kScreenPixelsPerInch;
 }
 
 int CListPagePrinter::pageCount(QPainter& painter, QSize page) const
 {
-    return PrintPageCount(source_.rows, rowsPerPage(painter, page), source_.detailsView, false);
+    if (source_.detailsView || !source_.layout)
+        return 1;
+    return std::max(1, source_.layout(painter, TablePlace(painter, page, false)));
 }
 
 void CListPagePrinter::drawPage(QPainter& painter, QSize page, int n) const
@@ -59,11 +65,13 @@ void CListPagePrinter::drawPage(QPainter& painter, QSize page, int n) const
     painter.drawText(g.footerX - width / 2, g.footerY, footer);
     painter.restore();
 
-    const int perPage = rowsPerPage(painter, page);
-    const int first = PrintPageTopRow(0, perPage, n, false);
-    const int count = std::clamp(source_.rows - first, 0, perPage);
-    if (source_.drawRows)
-        source_.drawRows(painter, TableRect(g), first, count);
+    if (source_.drawPage) {
+        const QRect table = TableRect(g);
+        painter.save();
+        painter.setClipRect(table);
+        source_.drawPage(painter, table, n);
+        painter.restore();
+    }
 }
 
 bool CListPagePrinter::print(QPrinter& printer) const

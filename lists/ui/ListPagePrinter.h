@@ -1,6 +1,6 @@
-// Printing a list table page by page: the footer font, the page geometry, the rows of each page and
-// the footer line, on a printer (or PDF) and on an image for a person to look at. The list view hands
-// in what it draws: its row count, its row height on the page and the code that draws rows.
+// Printing a list table page by page: the footer font, the page geometry and the footer line, on a
+// printer (or PDF) and on an image for a person to look at. The view hands in its own page code:
+// how many pages the table fills in the page's table rectangle and the drawing of each.
 #pragma once
 
 #include "platform/Clock.h"
@@ -17,25 +17,26 @@ class QWidget;
 namespace qv {
 
 struct ListPrintSource {
-    int rows = 0;
     bool detailsView = false;      // one page, whatever the range asks
-    // The row height of the table on the page, for the device's resolution; or, when given, the
-    // rows that fit the table's rectangle (headings left out).
-    std::function<int(QPainter& painter)> rowHeight;
-    std::function<int(const QRect& table)> rowsPerPage;
-    // Draws the headings and rows [first, first + count) into the table rectangle.
-    std::function<void(QPainter& painter, const QRect& table, int first, int count)> drawRows;
+    // Lays the table out for the painter's device in the table rectangle; the number of pages.
+    std::function<int(QPainter& painter, const QRect& table)> layout;
+    // Draws page n (from 1) into the table rectangle, laid out as `layout` does.
+    std::function<void(QPainter& painter, const QRect& table, int page)> drawPage;
     // The clock of the footer (tests inject one).
     std::function<LocalDateTime()> now = NowLocal;
 };
+
+// Screen pixels of a view's layout as units of the painter's device: scaled to a printer's
+// resolution, the same on a screen-resolution device.
+int DevicePixels(const QPainter& painter, int screenPixels);
 
 class CListPagePrinter {
 public:
     explicit CListPagePrinter(ListPrintSource source) : source_(std::move(source)) {}
 
-    // How many pages the rows fill on a page of this size.
+    // How many pages the table fills on a page of this size.
     int pageCount(QPainter& painter, QSize page) const;
-    // Draws page n (from 1) on a page of this size: the rows and the footer.
+    // Draws page n (from 1) on a page of this size: the table and the footer.
     void drawPage(QPainter& painter, QSize page, int n) const;
     // Every page in the printer's range; false when the printer cannot be started.
     bool print(QPrinter& printer) const;
@@ -43,8 +44,6 @@ public:
     void preview(QWidget* parent) const;
 
 private:
-    int rowsPerPage(QPainter& painter, QSize page) const;
-
     ListPrintSource source_;
 };
 

@@ -20,6 +20,8 @@ struct ListStyle;
 class QtTextMetrics : public TextMetrics {
 public:
     explicit QtTextMetrics(const QFont& font) : metrics_(font) {}
+    // Measured on a device (a printer) at its own resolution.
+    QtTextMetrics(const QFont& font, const QPaintDevice* device) : metrics_(font, device) {}
     int TextWidth(std::string_view text) const override;
     int LineHeight() const override { return metrics_.height(); }
 

@@ -14,6 +14,7 @@
 #include "lists/ListViewOptions.h"
 #include "lists/ResultsFigures.h"
 #include "lists/ui/DetailDialogs.h"
+#include "lists/ui/ListPagePrinter.h"
 #include "lists/ViewHold.h"
 #include "platform/qt/QtText.h"
 #include "resources/MessageIds.h"
@@ -59,6 +60,9 @@ QPen PenOf(uint32_t word)
 }
 
 QString Q(const std::string& text) { return FromCp1252(text); }
+
+// Screen pixels as units of the painter's device: the same on screen, scaled on paper.
+int Px(const QPainter& p, int pixels, bool printing) { return printing ? DevicePixels(p, pixels) : pixels; }
 
 std::string CellLine(const DetailCell& cell)
 {
@@ -293,11 +297,13 @@ int CViewDetailWnd::DrawBody(QPainter& p, const QRect& area, bool printing)
     const QColor page = printing ? Qt::white : ColourFromWord(settings.labelBack);
     const QColor valueBack = printing ? Qt::white : ColourFromWord(settings.boxBack);
     p.fillRect(area, page);
+    // Screen pixels of the layout become device units on paper.
+    const int margin = Px(p, kMargin, printing);
 
-    const QFontMetrics metrics(normal);
+    const QFontMetrics metrics(normal, p.device());
     // The character width is the extent of the sample text, as measured.
     const int charWidth = std::max(1, metrics.horizontalAdvance(QStringLiteral("Testing012345678")));
-    const DetailLayout layout = ComputeDetailLayout(area.width(), charWidth, metrics.height(), kMargin, printing);
+    const DetailLayout layout = ComputeDetailLayout(area.width(), charWidth, metrics.height(), margin, printing);
     const int step = layout.lineStep;
     int line = -scroll_;
     auto y = [&](int l) { return area.top() + l * step + step / 4; };
@@ -317,13 +323,13 @@ int CViewDetailWnd::DrawBody(QPainter& p, const QRect& area, bool printing)
         const int column = layout.splitHeading ? i / 2 : 0;
         const int l = layout.splitHeading ? line + i % 2 : line + i;
         if (!heading[i].empty())
-            p.drawText(QRect(kMargin + column * halfWidth, y(l), halfWidth, step), Qt::AlignLeft, Q(heading[i]));
+            p.drawText(QRect(margin + column * halfWidth, y(l), halfWidth, step), Qt::AlignLeft, Q(heading[i]));
     }
     line += layout.splitHeading ? 2 : 4;
 
     // Security types, one per sub-record.
     p.setFont(normal);
-    p.drawText(QRect(0, y(line), layout.labelWidth - kMargin, step), Qt::AlignRight, QStringLiteral("Share type(s)"));
+    p.drawText(QRect(0, y(line), layout.labelWidth - margin, step), Qt::AlignRight, QStringLiteral("Share type(s)"));
     std::string types;
     const uint8_t* previous = nullptr;
     for (uint32_t n = 0;; ++n) {
@@ -345,7 +351,7 @@ int CViewDetailWnd::DrawBody(QPainter& p, const QRect& area, bool printing)
     if (settings.showNotes)
         for (const auto& [number, text] : DetailNotes(row)) {
             p.setPen(ColourFromWord(settings.labelText));
-            p.drawText(QRect(0, y(line), layout.labelWidth - kMargin, step), Qt::AlignRight,
+            p.drawText(QRect(0, y(line), layout.labelWidth - margin, step), Qt::AlignRight,
                        QStringLiteral("Note %1").arg(number));
             p.drawText(QRect(layout.labelWidth, y(line), area.width() - layout.labelWidth, step), Qt::AlignLeft,
                        Q(text));
@@ -363,13 +369,13 @@ int CViewDetailWnd::DrawBody(QPainter& p, const QRect& area, bool printing)
         const int label = left + layout.labelWidth;
         if (!cell.headingHidden) {
             p.setPen(ColourFromWord(settings.labelText));
-            p.drawText(QRect(left, y(line), layout.labelWidth - kMargin, step), Qt::AlignRight | Qt::AlignTop,
+            p.drawText(QRect(left, y(line), layout.labelWidth - margin, step), Qt::AlignRight | Qt::AlignTop,
                        Q(cell.heading));
         }
-        const QRect box(label, y(line), left + layout.columnWidth - label - kMargin, metrics.height() + 2);
+        const QRect box(label, y(line), left + layout.columnWidth - label - margin, metrics.height() + Px(p, 2, printing));
         p.fillRect(box, valueBack);
         p.setPen(ColourFromWord(settings.boxText));
-        p.drawText(box.adjusted(3, 0, -3, 0), Qt::AlignLeft | Qt::AlignVCenter, Q(CellLine(cell)));
+        p.drawText(box.adjusted(Px(p, 3, printing), 0, -Px(p, 3, printing), 0), Qt::AlignLeft | Qt::AlignVCenter, Q(CellLine(cell)));
     }
     if (!items.empty())
         ++line;
@@ -381,24 +387,24 @@ int CViewDetailWnd::DrawBody(QPainter& p, const QRect& area, bool printing)
     const int currency = int(GetFieldByte115(&row, 0));
     for (int item = 0; item < 4; ++item) {
         p.setPen(PenOf(settings.pens[size_t(item)]).color());
-        p.drawText(QRect(resultsColumn * (item + 1), y(line), resultsColumn - kMargin, step), Qt::AlignLeft,
+        p.drawText(QRect(resultsColumn * (item + 1), y(line), resultsColumn - margin, step), Qt::AlignLeft,
                    Q(GetResultsColumnTitle(item + 1, currency)));
     }
     ++line;
     for (const DetailResultsRow& r : results) {
         p.setPen(ColourFromWord(settings.labelText));
-        p.drawText(QRect(0, y(line), resultsColumn - kMargin, step), Qt::AlignRight, Q(DetailResultsDateText(r)));
-        const int indent = r.kind == 1 ? 15 : 0;
+        p.drawText(QRect(0, y(line), resultsColumn - margin, step), Qt::AlignRight, Q(DetailResultsDateText(r)));
+        const int indent = r.kind == 1 ? Px(p, 15, printing) : 0;
         for (int item = 0; item < 4; ++item) {
             if (!r.figures[size_t(item)])
                 continue;
-            const QRect box(resultsColumn * (item + 1) + indent, y(line), resultsColumn - kMargin - indent,
-                            metrics.height() + 2);
+            const QRect box(resultsColumn * (item + 1) + indent, y(line), resultsColumn - margin - indent,
+                            metrics.height() + Px(p, 2, printing));
             p.fillRect(box, valueBack);
             p.setPen(PenOf(settings.pens[size_t(item + (r.kind == 3 ? 4 : 0))]).color());
             char figure[32];
             std::snprintf(figure, sizeof figure, "%.2f", double(*r.figures[size_t(item)]));
-            p.drawText(box.adjusted(3, 0, -3, 0), Qt::AlignLeft | Qt::AlignVCenter,
+            p.drawText(box.adjusted(Px(p, 3, printing), 0, -Px(p, 3, printing), 0), Qt::AlignLeft | Qt::AlignVCenter,
                        Q(figure + r.changes[size_t(item)]));
         }
         ++line;
@@ -418,17 +424,31 @@ int CViewDetailWnd::DrawBody(QPainter& p, const QRect& area, bool printing)
     return line + scroll_;
 }
 
+void CViewDetailWnd::PrintPage(QPainter& p, const QRect& area)
+{
+    if (!CurrentRow())
+        return;
+    const int scroll = scroll_;
+    scroll_ = 0;
+    p.save();
+    p.translate(area.topLeft());
+    DrawBody(p, QRect(QPoint(0, 0), area.size()), true);
+    p.restore();
+    scroll_ = scroll;
+}
+
 int CViewDetailWnd::DrawGrowthChart(QPainter& p, const GrowthChart& chart, int top, int width, bool printing)
 {
     if (!chart.valid())
         return 0;
     const DetailSettings settings = ReadDetailSettings(Config().optionsB);
-    int margin = 60;
-    if (width - 2 * margin < 120)
+    const auto px = [&p, printing](int v) { return Px(p, v, printing); };
+    int margin = px(60);
+    if (width - 2 * margin < px(120))
         margin /= 2;
-    if (width - 2 * margin < 120)
+    if (width - 2 * margin < px(120))
         return 0;
-    const int height = printing ? 800 : 300;
+    const int height = px(300);
     const QRect plot(margin, top, width - 2 * margin, height);
     p.fillRect(plot, printing ? Qt::white : ColourFromWord(settings.boxBack));
     const double span = chart.top - chart.bottom;
@@ -436,21 +456,21 @@ int CViewDetailWnd::DrawGrowthChart(QPainter& p, const GrowthChart& chart, int t
     p.setPen(ColourFromWord(settings.labelText));
     char text[32];
     std::snprintf(text, sizeof text, "%.0f%%", chart.top * 100);
-    p.drawText(QRect(0, plot.top() - 6, margin - 4, 14), Qt::AlignRight, QString::fromLatin1(text));
-    p.drawText(QRect(plot.right() + 4, plot.top() - 6, margin, 14), Qt::AlignLeft, QString::fromLatin1(text));
+    p.drawText(QRect(0, plot.top() - px(6), margin - px(4), px(14)), Qt::AlignRight, QString::fromLatin1(text));
+    p.drawText(QRect(plot.right() + px(4), plot.top() - px(6), margin, px(14)), Qt::AlignLeft, QString::fromLatin1(text));
     std::snprintf(text, sizeof text, "%.0f%%", chart.bottom * 100);
-    p.drawText(QRect(0, plot.bottom() - 8, margin - 4, 14), Qt::AlignRight, QString::fromLatin1(text));
-    p.drawText(QRect(plot.right() + 4, plot.bottom() - 8, margin, 14), Qt::AlignLeft, QString::fromLatin1(text));
+    p.drawText(QRect(0, plot.bottom() - px(8), margin - px(4), px(14)), Qt::AlignRight, QString::fromLatin1(text));
+    p.drawText(QRect(plot.right() + px(4), plot.bottom() - px(8), margin, px(14)), Qt::AlignLeft, QString::fromLatin1(text));
     const int zero = yOf(0);
-    if (zero > plot.top() + 14 && zero < plot.bottom() - 14)
-        p.drawText(QRect(0, zero - 7, margin - 4, 14), Qt::AlignRight, QStringLiteral("0%"));
+    if (zero > plot.top() + px(14) && zero < plot.bottom() - px(14))
+        p.drawText(QRect(0, zero - px(7), margin - px(4), px(14)), Qt::AlignRight, QStringLiteral("0%"));
     p.drawLine(plot.left(), zero, plot.right(), zero);
     const int n = int(chart.dates.size());
     const double xStep = double(plot.width()) / (n - 1);
     for (int i = 0; i < n; ++i) {
         std::snprintf(text, sizeof text, "%i/%02i", MonthOfYear(chart.dates[size_t(i)]), TwoDigitYear(chart.dates[size_t(i)]));
         const int x = plot.left() + int(std::lround(i * xStep));
-        p.drawText(QRect(x - 30, plot.bottom() + 2, 60, 14), Qt::AlignHCenter, QString::fromLatin1(text));
+        p.drawText(QRect(x - px(30), plot.bottom() + px(2), px(60), px(14)), Qt::AlignHCenter, QString::fromLatin1(text));
     }
     for (int item = 0; item < 4; ++item) {
         const auto& series = chart.changes[size_t(item)];
@@ -462,7 +482,7 @@ int CViewDetailWnd::DrawGrowthChart(QPainter& p, const GrowthChart& chart, int t
                        plot.left() + int(std::lround(i * xStep)), yOf(*series[size_t(i)]));
         }
     }
-    return height + 20;
+    return height + px(20);
 }
 
 void InstallDetailViewClass()

@@ -40,6 +40,8 @@ public:
     void ScrollTo(int position);
     // Draws the page at the scroll position; returns its height in lines.
     int DrawBody(QPainter& p, const QRect& area, bool printing);
+    // The printed page: the body from its top, on white, in the painter's device units.
+    void PrintPage(QPainter& p, const QRect& area);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -11,6 +11,7 @@
 #include "lists/ui/DealingsOptionsDlg.h"
 #include "lists/ui/DealingsStatsDlg.h"
 #include "lists/ui/FindInvestorDlg.h"
+#include "lists/ui/ListPagePrinter.h"
 #include "platform/qt/QtText.h"
 #include "resources/MessageIds.h"
 #include "core/ShareList.h"
@@ -150,44 +151,80 @@ void CViewHoldWnd::paintEvent(QPaintEvent*)
     }
     if (ParentRowsChanged())
         BuildHoldList();
-    const int line = lineHeight();
+    DrawTable(p, rect(), firstVisible, VisibleRows(), false);
+}
+
+void CViewHoldWnd::DrawTable(QPainter& p, const QRect& area, int first, int count, bool printing)
+{
+    // Screen pixels of the layout become device units on paper.
+    const auto px = [&p, printing](int v) { return printing ? DevicePixels(p, v) : v; };
+    p.save();
+    p.translate(area.topLeft());
+    const QFontMetrics metrics(font(), p.device());
+    const int line = metrics.height() + px(4);
+    const int width = area.width();
     // The header strip: the counts per category.
-    p.fillRect(QRect(0, 0, width(), line), kHeaderStrip);
-    int x = 6;
+    p.setFont(font());
+    p.fillRect(QRect(0, 0, width, line), kHeaderStrip);
+    int x = px(6);
     for (const std::string& item : HeaderItems()) {
         const QString text = FromCp1252(item);
-        p.drawText(QRect(x, 0, width() - x, line), Qt::AlignVCenter | Qt::AlignLeft, text);
-        x += fontMetrics().horizontalAdvance(text) + 18;
+        p.drawText(QRect(x, 0, width - x, line), Qt::AlignVCenter | Qt::AlignLeft, text);
+        x += metrics.horizontalAdvance(text) + px(18);
     }
     // Headings.
-    const int headingTop = line + 2;
-    p.fillRect(QRect(0, headingTop, width(), line), kHeadingBack);
+    const int headingTop = line + px(2);
+    p.fillRect(QRect(0, headingTop, width, line), kHeadingBack);
     QFont bold = font();
     bold.setBold(true);
     p.setFont(bold);
     x = 0;
     for (int c = 0; c < kHoldColumnCount; ++c) {
-        p.drawText(QRect(x + 4, headingTop, kColumnWidths[c] - 8, line),
+        p.drawText(QRect(x + px(4), headingTop, px(kColumnWidths[c] - 8), line),
                    Qt::AlignVCenter | (c >= 6 ? Qt::AlignRight : Qt::AlignLeft), QString::fromLatin1(HoldColumnHeading(c)));
-        x += kColumnWidths[c];
+        x += px(kColumnWidths[c]);
     }
     p.setFont(font());
-    const int visible = VisibleRows();
-    for (int i = 0; i < visible && firstVisible + i < int(rows.size()); ++i) {
-        const int r = firstVisible + i;
+    for (int i = 0; i < count && first + i < int(rows.size()); ++i) {
+        const int r = first + i;
         const int top = headingTop + line * (i + 1);
-        if (r == currentRow)
-            p.fillRect(QRect(0, top, width(), line), kCurrentRow);
+        if (r == currentRow && !printing)
+            p.fillRect(QRect(0, top, width, line), kCurrentRow);
         x = 0;
         for (int c = 0; c < kHoldColumnCount; ++c) {
-            p.drawText(QRect(x + 4, top, kColumnWidths[c] - 8, line),
+            p.drawText(QRect(x + px(4), top, px(kColumnWidths[c] - 8), line),
                        Qt::AlignVCenter | (c >= 6 || c == 0 ? Qt::AlignRight : Qt::AlignLeft),
                        FromCp1252(HoldCellText(rows[size_t(r)].record, r, c)));
-            x += kColumnWidths[c];
+            x += px(kColumnWidths[c]);
         }
     }
     if (rows.empty())
-        p.drawText(QRect(0, headingTop + line, width(), line * 2), Qt::AlignCenter, QStringLiteral("No Data"));
+        p.drawText(QRect(0, headingTop + line, width, line * 2), Qt::AlignCenter, QStringLiteral("No Data"));
+    p.restore();
+}
+
+int CViewHoldWnd::PrintRowsPerPage(QPainter& p, const QRect& table) const
+{
+    const int line = QFontMetrics(font(), p.device()).height() + DevicePixels(p, 4);
+    return std::max(1, (table.height() - 3 * line) / line);
+}
+
+int CViewHoldWnd::CountPrintPages(QPainter& p, const QRect& table)
+{
+    if (!DealingsMainBlock || !list)
+        return 1;
+    if (ParentRowsChanged())
+        BuildHoldList();
+    const int perPage = PrintRowsPerPage(p, table);
+    return std::max(1, (int(rows.size()) + perPage - 1) / perPage);
+}
+
+void CViewHoldWnd::DrawPrintPage(QPainter& p, const QRect& table, int page)
+{
+    if (!DealingsMainBlock || !list)
+        return;
+    const int perPage = PrintRowsPerPage(p, table);
+    DrawTable(p, table, perPage * (page - 1), perPage, true);
 }
 
 void CViewHoldWnd::keyPressEvent(QKeyEvent* event)

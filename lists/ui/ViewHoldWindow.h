@@ -6,6 +6,8 @@
 #include "lists/ui/ViewBaseWindow.h"
 #include "shell/CommandUpdate.h"
 
+class QPainter;
+
 namespace qv {
 
 class CViewHoldWnd : public CViewBaseWnd, public CViewHold, public CommandTarget {
@@ -23,6 +25,10 @@ public:
     void ScrollTo(int first);
     // The investor finder on this view's rows (a typed character seeds it).
     void FindInvestor(const QString& seed);
+    // Printing: the pages the rows fill in a page's table rectangle on the painter's device, and page
+    // n drawn (the header strip and headings on every page, no current-row mark).
+    int CountPrintPages(QPainter& p, const QRect& table);
+    void DrawPrintPage(QPainter& p, const QRect& table, int page);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -41,6 +47,9 @@ private:
     int HeadingColumnAt(int x) const;
     void ShowStatusTexts();
     int lineHeight() const;
+    // The header strip, the headings and rows [first, first + count) in the area.
+    void DrawTable(QPainter& p, const QRect& area, int first, int count, bool printing);
+    int PrintRowsPerPage(QPainter& p, const QRect& table) const;
     int wheelDelta_ = 0;
 };
 

@@ -131,6 +131,7 @@ intptr_t CViewListBase::onProgramMessage(uint32_t message, uintptr_t wParam, int
 void CViewListBase::OnRefresh()
 {
     paintReady_ = false;
+    portfolioGraphMode = 0; // a graph of the whole list is asked for afresh
     CViewBaseWnd::OnRefresh();
 }
 
@@ -221,21 +222,7 @@ void CViewListBase::PaintTable(QPainter& painter, const QSize& size, bool onScre
     ListStyle style = CurrentStyle();
     if (headingTop_ > 0)
         ops_.push_back(FillOp(0, 0, size.width(), headingTop_, style.background));
-    HeadingPaint heading;
-    heading.top = headingTop_;
-    heading.viewKind = kind;
-    heading.sortColumn = list->sortColumn;
-    heading.sortDirection = list->sortDirection;
-    heading.onScreen = onScreen;
-    PlanHeadings(ops_, grid_, headings_, style, QtTextMetrics(fonts_[1]), heading);
-    BodyPaint body;
-    body.viewKind = kind;
-    body.indices = kind == 1 && list->word == 3;
-    body.onScreen = onScreen;
-    body.windowNumbering = WindowNumberingOption != 0;
-    body.rowCount = ShareListCount(list);
-    ShareListRows rows(*this, list);
-    PlanBody(ops_, grid_, style, rows, body);
+    PlanTable(grid_, headings_, style, QtTextMetrics(fonts_[1]), headingTop_, onScreen);
     const GridRect& table = grid_.table();
     if (table.right < size.width())
         ops_.push_back(FillOp(table.right, 0, size.width(), size.height(), 0xC8C8C8));
@@ -248,6 +235,26 @@ void CViewListBase::PaintTable(QPainter& painter, const QSize& size, bool onScre
     if ((kind == 1 || kind == 6) && list->windowSlot >= 0)
         if (RecordCursor* entry = CurrentEntry(list))
             PublishWindowShare(list->windowSlot, EntryRecordId(*entry), entry->count);
+}
+
+void CViewListBase::PlanTable(const ListGrid& grid, const ListHeadings& headings, const ListStyle& style,
+                              const TextMetrics& bold, int headingTop, bool onScreen)
+{
+    HeadingPaint heading;
+    heading.top = headingTop;
+    heading.viewKind = kind;
+    heading.sortColumn = list->sortColumn;
+    heading.sortDirection = list->sortDirection;
+    heading.onScreen = onScreen;
+    PlanHeadings(ops_, grid, headings, style, bold, heading);
+    BodyPaint body;
+    body.viewKind = kind;
+    body.indices = kind == 1 && list->word == 3;
+    body.onScreen = onScreen;
+    body.windowNumbering = WindowNumberingOption != 0;
+    body.rowCount = ShareListCount(list);
+    ShareListRows rows(*this, list);
+    PlanBody(ops_, grid, style, rows, body);
 }
 
 QImage CViewListBase::RenderImage(const QSize& size)

@@ -59,6 +59,11 @@ public:
     bool paintReady() const { return paintReady_; }
     // Tests fix the list font's pixel size (0: the style's point size).
     void SetFixedFontPixels(int pixels) { fixedPixels_ = pixels; }
+    // Printing (ViewListPrint.cpp): the table laid out on the painter's device in the page's table
+    // rectangle, with the list's fonts made for the device and the screen widths scaled to its
+    // resolution; the number of pages, and page n (from 1) drawn. The screen layout stays as it was.
+    int CountPrintPages(QPainter& painter, const QRect& table);
+    void DrawPrintPage(QPainter& painter, const QRect& table, int page);
     // The live redraw: repaints only the live cells whose text changed; the cells repainted.
     int LiveRedraw(QImage& image);
 
@@ -87,6 +92,12 @@ protected:
     // Lays the view out for the device: fonts, row height, headings, grid. False without a source.
     bool DrawInit(const QSize& size, bool onScreen);
     void PaintTable(QPainter& painter, const QSize& size, bool onScreen);
+    // The headings and body of a laid-out table as drawing steps, on screen and on paper alike.
+    void PlanTable(const ListGrid& grid, const ListHeadings& headings, const ListStyle& style, const TextMetrics& bold,
+                   int headingTop, bool onScreen);
+    // A data-mining view's first page of its own; the base has none.
+    virtual bool HasOwnPrintPage() const { return false; }
+    virtual void DrawOwnPrintPage(QPainter& /*painter*/, const QRect& /*table*/) {}
     void NotifyListChanged(bool repaint);
 
     void paintEvent(QPaintEvent* event) override;
@@ -114,6 +125,8 @@ protected:
     int fixedPixels_ = 0;
 
 private:
+    struct PrintLayout;
+    bool LayoutForPrinter(QPainter& painter, const QRect& table, PrintLayout& out);
     struct ResizeDrag {
         int column = -1;
         int left = 0;
@@ -129,6 +142,14 @@ private:
     void SelectRowAt(QPoint point);
     bool InHeadingBand(int y) const;
     bool RunColumnCommand(uint32_t command);
+    // Graphing the whole list and the sector filter (ViewListSource.cpp); false for other commands.
+    bool UpdateListSourceCommand(CommandUi& ui);
+    bool RunListSourceCommand(uint32_t command);
+    void GraphWholeList(uint32_t sourceKind);
+    void ChooseSector();
+    void TakeGlobalSectorFilter();
+    // The changed sector filter goes back to the program's and the rows are filled again.
+    void Refilter();
     bool RunAddColumnCommand(uint32_t command);
     bool RunMoveCommand(uint32_t command);
     void ColumnFormatChanged(int column);

@@ -276,3 +276,67 @@ TEST(EodAxis, LevelsAndLabels)
 
 } // namespace
 } // namespace qv
+
+namespace qv {
+namespace {
+
+TEST(EodXTable, BarsFractionsAndBack)
+{
+    const int32_t table[] = {10, 20, 30, 50};
+    struct Case {
+        int32_t x, index, fraction;
+    };
+    for (const Case c : {Case{5, 0, 0}, Case{10, 0, 0}, Case{15, 0, 127}, Case{19, 0, 229}, Case{20, 1, 0},
+                         Case{40, 2, 127}, Case{50, 3, 0}, Case{90, 3, 0}}) {
+        const int32_t index = XTableIndex(table, 4, c.x);
+        EXPECT_EQ(index, c.index) << c.x;
+        EXPECT_EQ(XTableFraction(table, 4, index, c.x), c.fraction) << c.x;
+    }
+    // Back to x: a fraction lands between the bar and the next; the last bar has no next.
+    EXPECT_EQ(XTableX(table, 4, 2, 127), 39);
+    EXPECT_EQ(XTableX(table, 4, 3, 200), 50);
+    EXPECT_EQ(XTableX(table, 4, 9, 0), 50);
+    EXPECT_EQ(XTableIndex(nullptr, 0, 12), 0);
+}
+
+TEST(EodXTable, KeyboardStepsOfThePointer)
+{
+    const int32_t table[] = {10, 20, 30, 40, 50};
+    CursorStepInput in;
+    in.table = table;
+    in.count = 5;
+    in.bandLeft = 8;
+    in.bandRight = 52;
+    in.pixelsPerBar = 10;
+    struct Case {
+        int32_t x;
+        int direction;
+        bool back, on;
+        CursorStep step;
+    };
+    const Case cases[] = {
+        {20, 1, false, false, {30, 0}},   // to the next bar
+        {24, -1, false, false, {20, 0}},  // back to the bar's own x first
+        {20, -1, false, false, {10, 0}},
+        {12, -1, true, false, {12, -1}},  // within half a bar of the left edge: scroll back
+        {12, -1, false, false, {10, 0}},  // nothing to scroll: the pointer moves
+        {10, -1, false, false, {9, 0}},   // at least a pixel, inside the band
+        {8, -1, false, false, {8, 0}},
+        {48, 1, false, true, {48, 1}},    // the right edge scrolls on
+        {50, 1, false, false, {51, 0}},
+    };
+    for (const Case& c : cases) {
+        in.canScrollBack = c.back;
+        in.canScrollOn = c.on;
+        const CursorStep step = StepCursor(in, c.x, c.direction);
+        EXPECT_EQ(step.x, c.step.x) << c.x << " " << c.direction;
+        EXPECT_EQ(step.scroll, c.step.scroll) << c.x << " " << c.direction;
+    }
+    // Bars a pixel wide or less: a pixel a step.
+    in.pixelsPerBar = 1;
+    in.canScrollBack = in.canScrollOn = false;
+    EXPECT_EQ(StepCursor(in, 30, 1).x, 31);
+}
+
+} // namespace
+} // namespace qv

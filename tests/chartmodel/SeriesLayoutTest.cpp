@@ -77,13 +77,22 @@ struct Day {
 };
 Bytes Days(std::initializer_list<Day> days)
 {
+    // Written as the database stores a day, so that the series reads the records that the price
+    // decoding gives: the x word in the four bytes after the price unit, the flags in the mode byte.
     Bytes b;
     for (const Day& d : days) {
-        for (float v : {d.open, d.high, d.low, d.close, d.volume})
-            b.F32(v);
-        b.U32(d.x);
-        b.data.push_back(d.marks);
-        b.data.resize(b.data.size() + 11);
+        DayRecord day{};
+        day.open = d.open;
+        day.high = d.high;
+        day.low = d.low;
+        day.close = d.close;
+        day.volume = d.volume;
+        day.unit = 0.25f;
+        StoreU32(day.correctionOnly, d.x);
+        day.date = 0x1234;
+        day.modeMarks = d.marks;
+        b.data.resize(b.data.size() + kDayRecordSize);
+        StoreDayRecord(b.data.data() + b.data.size() - kDayRecordSize, day);
     }
     return b;
 }

@@ -141,5 +141,57 @@ TEST_F(DailyChartView, LimitWithAFixedEndSwitchesTheFutureOffWithAWarning)
     EXPECT_EQ(State(20217).checked, true);
 }
 
+TEST_F(DailyChartView, RangeAndFutureDialogsKeepTheFixedEndAndTheFutureApart)
+{
+    test::FakeMessageBox box;
+    // The range dialog confirmed with a fixed end switches the future off.
+    gs::SetU16(Setting(), gs::kShowFutureBars, 1);
+    gs::SetU16(Setting(), gs::kDateRangeFlags, 16 | 128);
+    gs::SetU16(Setting(), gs::kDateRangeEnd, days[300].date);
+    view.eod.RangeDialogConfirmed();
+    EXPECT_EQ(gs::U16(Setting(), gs::kShowFutureBars), 0);
+    ASSERT_EQ(box.shown().size(), 1u);
+    EXPECT_EQ(box.shown()[0].text, "The new end date limit means that the graph cannot be extended into the future.");
+    // The future dialog confirmed with the future on drops the whole range word.
+    gs::SetU16(Setting(), gs::kShowFutureBars, 1);
+    view.eod.FutureDialogConfirmed();
+    EXPECT_EQ(gs::U16(Setting(), gs::kDateRangeFlags), 0);
+    ASSERT_EQ(box.shown().size(), 2u);
+    EXPECT_EQ(box.shown()[1].caption, "WARNING");
+    EXPECT_EQ(box.shown()[1].text,
+              "The end date limit has been removed to enable the date range to be extended into the future.");
+    // Without a fixed end neither says anything.
+    view.eod.FutureDialogConfirmed();
+    view.eod.RangeDialogConfirmed();
+    EXPECT_EQ(box.shown().size(), 2u);
+    EXPECT_TRUE(State(26115).enabled);
+    view.eod.LoadAndLayout();
+    EXPECT_EQ(State(26512).enabled, State(26451).enabled);
+}
+
+TEST_F(DailyChartView, ChartKindFlagsGreyTheCommandsTheyCannotServe)
+{
+    gs::SetU8(Setting(), gs::kPriceDisplay, 1);
+    view.eod.Attach(1, 1);
+    EXPECT_TRUE(State(26743).enabled);
+    EXPECT_TRUE(State(26731).enabled);
+    // Point and figure: no bar periods, range limits, reduce or limit toggle; no future either.
+    gs::SetU8(Setting(), gs::kPriceDisplay, 5);
+    view.trainingMode = 1;
+    view.eod.Attach(1, 1);
+    EXPECT_EQ(view.eod.chartKind(), 3u);
+    EXPECT_EQ(view.trainingMode, 0);
+    for (uint32_t command : {26731u, 26743u, 26750u, 20217u, 26451u, 26512u})
+        EXPECT_FALSE(State(command).enabled) << command;
+    // A reversal chart drawn against dates keeps the future and the limit toggle.
+    gs::SetU8(Setting(), gs::kPriceDisplay, 6);
+    gs::SetU16(Setting(), gs::kBoxChartFlags, 2);
+    view.eod.Attach(1, 1);
+    EXPECT_EQ(view.eod.chartKind(), 4u);
+    EXPECT_FALSE(State(26743).enabled);
+    EXPECT_TRUE(State(20217).enabled);
+    EXPECT_TRUE(State(26451).enabled);
+}
+
 } // namespace
 } // namespace qv

@@ -9,11 +9,11 @@ using namespace qv;
 
 TEST(DetailSelection, DefaultEndMarkAndDamagedLists)
 {
-    const auto def = DefaultDetailSelection();
+    const auto def = DefaultDetailItems();
     EXPECT_EQ(def.size(), 26u);
     EXPECT_EQ(def.front(), 0);
     EXPECT_EQ(def.back(), 37);
-    EXPECT_EQ(DetailItemsNotIncluded(def).size(), size_t(kDetailItemTableSize) - 26);
+    EXPECT_EQ(DetailItemsNotIncluded(def).size(), size_t(kDetailItemCount) - 26);
     EXPECT_EQ(WriteDetailSelection({}), std::vector<uint8_t>{255});
     const std::vector<uint8_t> stored = {5, 2, 9, 255, 7};
     EXPECT_EQ(ReadDetailSelection(stored), (std::vector<uint8_t>{5, 2, 9}));
@@ -21,8 +21,7 @@ TEST(DetailSelection, DefaultEndMarkAndDamagedLists)
     // Indices beyond the table and repeats are dropped; a list without its end mark ends with the bytes.
     const std::vector<uint8_t> damaged = {63, 1, 1, 200, 62};
     EXPECT_EQ(ReadDetailSelection(damaged), (std::vector<uint8_t>{1, 62}));
-    EXPECT_EQ(DetailItemFields().size(), 63u);
-    EXPECT_EQ(DetailItemFields()[37], 115);
+    EXPECT_EQ(kDetailItemCodes[37], 115);
 }
 
 TEST(ChartRangeRecord, ReadsAndWritesEightBytes)

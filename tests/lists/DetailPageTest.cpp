@@ -51,11 +51,14 @@ TEST(DetailPage, ItemListsDefaultsAndTheWholeTable)
     EXPECT_EQ(kDetailItemCodes[34], 5);
     EXPECT_EQ(kDetailItemCodes[62], 111);
     std::array<uint8_t, kDetailListBytes> list{};
-    EXPECT_EQ(DetailItemIndexes(list.data()).size(), 24u); // no end mark: the defaults
+    // No end mark: the default items, the same the item chooser's "Default" includes.
+    const std::vector<uint8_t> defaults = DefaultDetailItems();
+    EXPECT_EQ(DetailItemIndexes(list.data()), std::vector<int>(defaults.begin(), defaults.end()));
+    EXPECT_EQ(defaults.size(), 26u);
     list.fill(0);
     list[0] = kDetailListEnd;
     EXPECT_TRUE(DetailItemIndexes(list.data()).empty());
-    const uint8_t chosen[] = {62, 63, 200, 3, kDetailListEnd};
+    const uint8_t chosen[] = {62, 63, 200, 3, 62, kDetailListEnd};
     std::copy(std::begin(chosen), std::end(chosen), list.begin());
     EXPECT_EQ(DetailItemIndexes(list.data()), (std::vector<int>{62, 3}));
 }
@@ -63,7 +66,8 @@ TEST(DetailPage, ItemListsDefaultsAndTheWholeTable)
 TEST(DetailPage, SettingsRoundTripThroughTheirBytesOnly)
 {
     OptionBlockB block;
-    EXPECT_EQ(DetailItemIndexes(ReadDetailSettings(block).items.data()), DefaultDetailItems());
+    const std::vector<uint8_t> defaults = DefaultDetailItems();
+    EXPECT_EQ(DetailItemIndexes(ReadDetailSettings(block).items.data()), std::vector<int>(defaults.begin(), defaults.end()));
     DetailSettings s;
     s.items.fill(kDetailListEnd);
     s.items[0] = 40;

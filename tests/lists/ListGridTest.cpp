@@ -159,6 +159,37 @@ TEST(ListGrid, BandedScrollingRunsAcrossBands)
     EXPECT_GE(grid.lastBand(), 2);
 }
 
+// On paper the last page starts where the one before ended: its first row and a banded page's first
+// column are not pulled back to fill the page, and a column that does not fit whole goes to the
+// next page.
+TEST(ListGrid, PrintedPagesNeitherRepeatNorDropAnything)
+{
+    auto layout = LayoutOfWidths({60, 60, 60});
+    ListGrid normal;
+    normal.LayoutGridNormal(layout.data(), 0, 25, 0);
+    normal.FitGridToRect({0, 0, 500, 100}, 0, 10, true);
+    ASSERT_EQ(normal.GridPageCount(), 3);
+    normal.SetGridFirstRow(20);
+    EXPECT_EQ(normal.firstRow(), 20);
+    EXPECT_EQ(normal.UpdateGridVisibleRange(0).rowCount, 5);
+
+    // Bands of 10 rows, 3 columns of 60 plus a gap of 3; a page 250 wide holds four columns whole.
+    ListGrid banded;
+    banded.LayoutGridBanded(layout.data(), 25, 0);
+    banded.FitGridToRect({0, 0, 250, 100}, 0, 10, true);
+    ASSERT_EQ(banded.bandsNeeded(), 3);
+    const int pages = banded.GridPageCount();
+    int next = 0;
+    for (int page = 1; page <= pages; ++page) {
+        ASSERT_EQ(banded.GridPageStart(page), next) << page;
+        banded.SetGridScrollPos(next);
+        EXPECT_EQ(banded.scrollPos(), next) << page;
+        next = banded.lastColumn() + 1;
+    }
+    EXPECT_EQ(next, 9) << "every column of every band printed once";
+    EXPECT_EQ(pages, 3);
+}
+
 TEST(ListHeadings, WrapsAtBlanksNeverAtUnderscores)
 {
     FixedMetrics m;

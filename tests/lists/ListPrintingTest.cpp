@@ -21,7 +21,7 @@ TEST(ListPrinting, FooterWithoutZeroPadding)
     EXPECT_EQ(PrintFooterText(12, at), "Page 12  23:59  31/12/2004");
 }
 
-TEST(ListPrinting, GeometryRowsAndPages)
+TEST(ListPrinting, PageGeometry)
 {
     const PrintPageGeometry g = ComputePrintPage(4800, 6800, 100, false);
     EXPECT_EQ(g.tableRight, 4600);
@@ -29,12 +29,46 @@ TEST(ListPrinting, GeometryRowsAndPages)
     EXPECT_EQ(g.tableBottom, 6300 - 300);
     EXPECT_EQ(g.footerX, 2400);
     EXPECT_EQ(ComputePrintPage(4800, 6800, 100, true).tableBottom, 6300);
+}
 
-    EXPECT_EQ(PrintPageTopRow(0, 40, 1, false), 0);
-    EXPECT_EQ(PrintPageTopRow(0, 40, 3, false), 80);
-    EXPECT_EQ(PrintPageTopRow(0, 40, 2, true), 0);
-    EXPECT_EQ(PrintPageCount(81, 40, false, false), 3);
-    EXPECT_EQ(PrintPageCount(80, 40, false, false), 2);
-    EXPECT_EQ(PrintPageCount(0, 40, false, true), 2);
-    EXPECT_EQ(PrintPageCount(500, 40, true, false), 1);
+TEST(ListPrinting, PagesOfListsAndDataMiningViews)
+{
+    struct Case {
+        int rowPages;
+        bool hasOwnPage;
+        bool dataMining;
+        DataMiningPrintOptions options;
+        int pages;
+        bool own;
+    };
+    const Case cases[] = {
+        {3, false, false, {}, 3, false},
+        {0, false, false, {}, 1, false},                // an empty list still prints its headings
+        {3, true, false, {true, true}, 3, false},       // only data-mining views have an own page
+        {3, false, true, {true, true}, 3, false},       // a data-mining view without one prints its rows
+        {3, true, true, {false, true}, 3, false},
+        {3, true, true, {true, true}, 4, true},
+        {3, true, true, {true, false}, 1, true},        // the own page alone
+        {3, true, true, {false, false}, 3, false},      // nothing asked: the rows
+    };
+    for (const Case& c : cases) {
+        const ListPrintPlan plan = PlanListPrint(c.rowPages, c.hasOwnPage, c.dataMining ? &c.options : nullptr);
+        EXPECT_EQ(plan.pages, c.pages) << c.rowPages << c.hasOwnPage << c.dataMining;
+        EXPECT_EQ(plan.ownFirstPage, c.own) << c.rowPages << c.hasOwnPage << c.dataMining;
+    }
+    ListPrintPlan own;
+    own.ownFirstPage = true;
+    EXPECT_EQ(own.rowPage(1), 0);
+    EXPECT_EQ(own.rowPage(2), 1);
+    EXPECT_EQ(ListPrintPlan{}.rowPage(2), 2);
+}
+
+TEST(ListPrinting, ScaleAndPrintFontSize)
+{
+    EXPECT_EQ(PrintingScale(1200, 96), 900);
+    EXPECT_EQ(PrintingScale(96, 96), 72);
+    EXPECT_EQ(PrintingScale(0, 96), 72);
+    EXPECT_EQ(PrintFontPoints(0, 9), 9);         // the screen rule
+    EXPECT_EQ(PrintFontPoints(0x80 | 14, 9), 9); // bit 7: the screen's fonts
+    EXPECT_EQ(PrintFontPoints(14, 9), 14);
 }

@@ -193,7 +193,7 @@ TEST(ResultsSheet, ClicksFollowTheRulesAndAddNowStopsAtTheLimit)
 TEST(SelectDetailsDlg, MovesEntriesAndStoresTheEndMark)
 {
     std::vector<QString> names;
-    for (int i = 0; i < kDetailItemTableSize; ++i)
+    for (int i = 0; i < kDetailItemCount; ++i)
         names.push_back(QStringLiteral("Item %1").arg(i));
     CSelectDetailsDlg dialog({3, 1}, names);
     EXPECT_FALSE(dialog.button("right")->isEnabled());

@@ -8,6 +8,8 @@
 #include "devtools/lib/PriceDatabase.h"
 #include "lists/DetailPage.h"
 #include "lists/ui/DetailDialogs.h"
+#include "lists/ui/ListDialogCommands.h"
+#include "lists/ui/ListPagePrinter.h"
 #include "devtools/lib/ShareListChain.h"
 #include "shell/FrameState.h"
 #include "shell/ViewKinds.h"
@@ -20,6 +22,8 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPainter>
+#include <QFile>
+#include <QPrinter>
 #include <gtest/gtest.h>
 #include <cstring>
 #include <functional>
@@ -32,6 +36,8 @@
 #include "support/RecordingTarget.h"
 
 #include <QTest>
+
+#include <unistd.h>
 
 using namespace qv;
 using namespace qv::test;
@@ -99,6 +105,41 @@ TEST_F(ViewDetailWindow, ADemoSharesPage)
     EXPECT_TRUE(ui.enabled);
     EXPECT_TRUE(view->Title().endsWith(QStringLiteral("Details - List: All - All sectors - Portfolio: None selected")))
         << view->Title().toStdString();
+}
+
+// The details page prints one page, from its top whatever the scroll position, in fonts made for the
+// printer; the page is rendered by the same code for a person to look at.
+TEST_F(ViewDetailWindow, PrintsOnePageFromItsTop)
+{
+    Show(withResults);
+    view->resize(760, 300);
+    RenderWidget(*view);
+    view->ScrollTo(3);
+    CListPagePrinter pages(PrintSourceOf(*view));
+
+    const QString path = QStringLiteral("/tmp/qv-details-print-%1.pdf").arg(::getpid());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 4);
+    ASSERT_TRUE(pages.print(printer));
+    EXPECT_EQ(PdfPageCount(path), 1);
+    QFile::remove(path);
+    EXPECT_EQ(view->scrollPosition(), 3);
+
+    // An A4 page at 150 dots per inch: the page's heading, the share's name, stands near the top.
+    QImage page = PrintedPageImage();
+    QPainter painter(&page);
+    EXPECT_EQ(pages.pageCount(painter, page.size()), 1);
+    pages.drawPage(painter, page.size(), 1);
+    painter.end();
+    bool inkAtTop = false;
+    for (int y = 0; y < 60 && !inkAtTop; ++y)
+        for (int x = 100; x < 600 && !inkAtTop; ++x)
+            inkAtTop = page.pixel(x, y) != qRgb(255, 255, 255);
+    EXPECT_TRUE(inkAtTop);
+    SaveRender(page, QStringLiteral("details-view-printed"));
 }
 
 TEST_F(ViewDetailWindow, WithoutRowsNotEnoughData)

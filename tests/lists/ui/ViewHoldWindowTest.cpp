@@ -18,14 +18,21 @@
 #include "shell/ViewKinds.h"
 #include "shell/ui/ViewClassRegistry.h"
 #include "support/DatabaseFixture.h"
+#include "lists/ui/ListDialogCommands.h"
+#include "lists/ui/ListPagePrinter.h"
 #include "support/ui/Render.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QFocusEvent>
+#include <QPainter>
+#include <QPrinter>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
+
+#include <unistd.h>
 
 using namespace qv;
 using namespace qv::test;
@@ -104,6 +111,31 @@ TEST_F(ViewHoldWindow, ShowsTheDemoDealingsWithCounts)
     EXPECT_EQ(v.HeaderKeyName(), "List: All (Shift+F3)");
     v.list->number = 0;
     SaveRender(RenderWidget(v), QStringLiteral("dealings-view"));
+}
+
+// The dealings print page by page at the printer's resolution: the pages the rows fill, the range
+// the printer asks for, and a page drawn to look at.
+TEST_F(ViewHoldWindow, PrintsItsRowsPageByPage)
+{
+    CViewHoldWnd& v = Make();
+    CListPagePrinter pages(PrintSourceOf(v));
+    QImage page = PrintedPageImage();
+    QPainter painter(&page);
+    const int count = pages.pageCount(painter, page.size());
+    EXPECT_GT(count, 20);
+    pages.drawPage(painter, page.size(), 2);
+    painter.end();
+    SaveRender(page, QStringLiteral("dealings-view-printed-page2"));
+
+    const QString path = QStringLiteral("/tmp/qv-dealings-print-%1.pdf").arg(::getpid());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 3);
+    ASSERT_TRUE(pages.print(printer));
+    EXPECT_EQ(PdfPageCount(path), 2);
+    QFile::remove(path);
 }
 
 TEST_F(ViewHoldWindow, FilterCommandsRebuildAndShowTheirChecks)

@@ -128,6 +128,9 @@ TEST_F(Requests, TheNewViewKeepsTheShareAndTheOldViewGoes)
     ASSERT_NE(details->list, nullptr);
     EXPECT_EQ(details->list->family, kFamilyShares);
     EXPECT_EQ(EntryRecordId(*CurrentEntry(details->list)), 101) << "the same share";
+    // The window stays the active one, so the view that took it over is active (its readouts reach
+    // the status bar) without an activation of its own.
+    EXPECT_EQ(details->active, 1);
 }
 
 TEST_F(Requests, AViewReplacedInItsWindowStaysOwnedByTheWindow)

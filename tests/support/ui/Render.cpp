@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <QFontMetrics>
 #include <QWidget>
 
@@ -27,6 +29,25 @@ QString SaveRender(const QImage& image, const QString& name)
     QString path = dir.filePath(name + QStringLiteral(".png"));
     image.save(path);
     return path;
+}
+
+int PdfPageCount(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QString text = QString::fromLatin1(file.readAll());
+    return int(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+}
+
+QImage PrintedPageImage()
+{
+    constexpr double kDotsPerInch = 150;
+    QImage page(1240, 1754, QImage::Format_RGB32);
+    page.setDotsPerMeterX(int(kDotsPerInch / 0.0254));
+    page.setDotsPerMeterY(int(kDotsPerInch / 0.0254));
+    page.fill(Qt::white);
+    return page;
 }
 
 bool FontsAvailable()

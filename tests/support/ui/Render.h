@@ -13,5 +13,9 @@ QImage RenderWidget(QWidget& widget);
 QString SaveRender(const QImage& image, const QString& name);
 // True when the default font has a glyph for 'H' (without fonts Qt draws boxes and says nothing).
 bool FontsAvailable();
+// The pages of a PDF file that Qt wrote; -1 when it cannot be read.
+int PdfPageCount(const QString& path);
+// An empty white A4 page at 150 dots per inch, for printed pages drawn to look at.
+QImage PrintedPageImage();
 
 } // namespace qv::test

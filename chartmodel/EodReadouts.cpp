@@ -1,0 +1,94 @@
+// The daily chart's status and cursor readouts.
+#include "chartmodel/EodReadouts.h"
+
+#include "chartmodel/EodChart.h"
+#include "core/DateText.h"
+
+#include <cstdio>
+
+namespace qv {
+namespace {
+
+std::string Format(const char* format, auto... values)
+{
+    char text[128];
+    std::snprintf(text, sizeof text, format, values...);
+    return text;
+}
+
+std::string SignalText(float signal)
+{
+    const std::array<std::string, 2> parts = VolumeAmountParts(signal);
+    return " (sig)" + Format(" (%s%s)", parts[0].c_str(), parts[1].c_str());
+}
+
+// Price, OHLC and volume of one record, as the last day's readout and the cursor readout give them.
+void DescribeRecord(const EodReadoutInput& in, int32_t i, EodReadoutTexts& texts)
+{
+    const DayRecord& day = in.days[i];
+    texts.price = PriceReadoutText(day, i > 0 ? &in.days[i - 1] : nullptr);
+    if (HasOhlc(day)) {
+        texts.ohlc = OhlcReadoutText(day);
+        if (in.signal)
+            texts.ohlc += SignalText(in.signal[i]);
+    }
+    texts.volume = VolumeReadoutText(day.volume);
+}
+
+std::string TrendText(const EodReadoutInput& in)
+{
+    if (!in.trend)
+        return {};
+    const TrendLineEnds& t = *in.trend;
+    const std::string rate = GetTrendRateText(t.date1, t.value1, t.date2, t.value2, t.logScale);
+    return rate.empty() ? std::string() : "Trend " + rate;
+}
+
+} // namespace
+
+EodReadoutTexts LatestReadouts(const EodReadoutInput& in)
+{
+    EodReadoutTexts texts{"No price data", "No OHLC data", "No volume data", "No trend line", {}};
+    if (in.days && in.count > 0)
+        DescribeRecord(in, in.count - 1, texts);
+    if (const std::string trend = TrendText(in); !trend.empty())
+        texts.trend = trend;
+    return texts;
+}
+
+EodReadoutTexts CursorReadouts(const EodReadoutInput& in, const CursorPoint& point)
+{
+    const bool onRecord = point.pane != CursorPane::None && in.days && point.record >= 0 && point.record < in.count;
+    if (!onRecord) {
+        EodReadoutTexts texts{"No price selected", "No OHLC selected", "No volume selected", {}, "Cursor (Off graph)"};
+        const std::string trend = TrendText(in);
+        const std::string bars = Format("%d trading days", point.visibleBars);
+        texts.trend = trend.empty() ? bars : trend + "  " + bars;
+        return texts;
+    }
+    EodReadoutTexts texts{{}, "No OHLC selected", {}, {}, {}};
+    DescribeRecord(in, point.record, texts);
+    const DayRecord& day = in.days[point.record];
+    std::string value;
+    if (point.pane == CursorPane::Volume) {
+        const std::array<std::string, 2> parts = VolumeAmountParts(point.value);
+        value = parts[0] + parts[1];
+    } else {
+        value = FormatPriceInUnit(point.value, day.unit);
+    }
+    texts.cursor = Format("Cursor (%s, %s)", FormatDate(day.date).c_str(), value.c_str());
+    texts.trend = TrendText(in);
+    return texts;
+}
+
+std::array<std::string, 4> LatestLegendTexts(const EodReadoutTexts& latest)
+{
+    return {latest.price, latest.ohlc, latest.volume, latest.trend};
+}
+
+std::array<std::string, 4> CursorLegendTexts(const EodReadoutTexts& cursor)
+{
+    return {cursor.price, cursor.ohlc, cursor.volume, cursor.cursor};
+}
+
+} // namespace qv

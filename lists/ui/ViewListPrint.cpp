@@ -1,0 +1,83 @@
+// The list view's printed pages: the table laid out again for the printer's resolution, with fonts
+// made for it, and the rows or bands of each page drawn by the view's own paint steps.
+#include "lists/ui/ViewListBase.h"
+
+#include "core/ShareList.h"
+#include "lists/ListPrinting.h"
+#include "lists/ListStyle.h"
+#include "lists/ListViewOptions.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+
+namespace qv {
+
+struct CViewListBase::PrintLayout {
+    ListGrid grid;
+    ListHeadings headings;
+    ListFonts fonts;
+    ListStyle style;
+    ListPrintPlan plan;
+};
+
+bool CViewListBase::LayoutForPrinter(QPainter& painter, const QRect& table, PrintLayout& out)
+{
+    QPaintDevice* device = painter.device();
+    if (!list || !device)
+        return false;
+    const int scale = PrintingScale(device->logicalDpiX(), logicalDpiX());
+    out.style = CurrentStyle();
+    // The fonts made for the device: the style's point size (or the print font option's) at the
+    // device's resolution; a fixed screen pixel size (tests) scaled like the widths.
+    const int points = PrintFontPoints(CurrentListViewOptions().printFontSize, out.style.pointSize);
+    const int pixels = fixedPixels_ > 0 ? fixedPixels_ * scale / 72 : points * device->logicalDpiY() / 72;
+    out.fonts = MakeListFonts(out.style, std::max(pixels, 1));
+    out.style.whiteSpace = out.style.whiteSpace * scale / 72;
+    const int rowHeight = QFontMetrics(out.fonts[0], device).height() + out.style.whiteSpace;
+
+    auto* layout = const_cast<uint8_t*>(list->columnLayout);
+    const int rows = ShareListCount(list);
+    if (out.style.wrapColumns)
+        out.grid.LayoutGridBanded(layout, rows, scale);
+    else
+        out.grid.LayoutGridNormal(layout, CurrentListViewOptions().frozenColumns, rows, scale);
+    out.headings.BuildHeadings(list, list->columnLayout);
+    out.headings.MeasureHeadingHeight(out.grid, QtTextMetrics(out.fonts[1], device), false);
+    out.grid.FitGridToRect({0, 0, table.width(), table.height()}, out.headings.height, rowHeight, true);
+
+    const ListViewOptions& options = CurrentListViewOptions();
+    const DataMiningPrintOptions dataMining{options.dataMiningOwnPrintPage, options.dataMiningPrintRows};
+    out.plan = PlanListPrint(out.grid.GridPageCount(), HasOwnPrintPage(), kind == 6 ? &dataMining : nullptr);
+    return true;
+}
+
+int CViewListBase::CountPrintPages(QPainter& painter, const QRect& table)
+{
+    PrintLayout layout;
+    return LayoutForPrinter(painter, table, layout) ? layout.plan.pages : 1;
+}
+
+void CViewListBase::DrawPrintPage(QPainter& painter, const QRect& table, int page)
+{
+    PrintLayout layout;
+    if (!LayoutForPrinter(painter, table, layout))
+        return;
+    const int rowPage = layout.plan.rowPage(page);
+    if (rowPage <= 0) {
+        DrawOwnPrintPage(painter, table);
+        return;
+    }
+    ListGrid& grid = layout.grid;
+    if (grid.banded())
+        grid.SetGridScrollPos(grid.GridPageStart(rowPage));
+    else
+        grid.SetGridFirstRow(grid.visibleRows() * (rowPage - 1));
+    ops_.clear();
+    PlanTable(grid, layout.headings, layout.style, QtTextMetrics(layout.fonts[1], painter.device()), 0, false);
+    painter.save();
+    painter.translate(table.topLeft());
+    ReplayPaintOps(painter, ops_, layout.fonts);
+    painter.restore();
+}
+
+} // namespace qv
