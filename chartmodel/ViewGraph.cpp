@@ -638,6 +638,7 @@ bool CViewGraph::CancelMode()
     if (modeRecord.active && modeRecord.mode == kModeRedrawing)
         return false;
     SetMode(false, 0, 0, 0, kIdleMask);
+    DrawingDeselect();
     UpdateCursor(false);
     return true;
 }
@@ -729,10 +730,10 @@ void CViewGraph::OnMouseMove(uint32_t keys, int32_t x, int32_t y)
                 RebuildNow();
             }
             break;
-        case kModeTraining:
         case kModeLineStudy:
         case kModePitchfork:
-        case kModeGraphText: break;
+        case kModeGraphText: DrawingMove(keys, x, y); break;
+        case kModeTraining:
         case kModeIdle:
         case kModePreviousShare:
         case kModeNextShare: break;
@@ -748,7 +749,7 @@ void CViewGraph::OnMouseMove(uint32_t keys, int32_t x, int32_t y)
         UpdateStatusTexts();
 }
 
-void CViewGraph::OnLButtonDown(uint32_t, int32_t x, int32_t y)
+void CViewGraph::OnLButtonDown(uint32_t keys, int32_t x, int32_t y)
 {
     const ChartModeRecord m = modeRecord;
     if (m.active) {
@@ -776,7 +777,7 @@ void CViewGraph::OnLButtonDown(uint32_t, int32_t x, int32_t y)
         case kModePending: break;
         case kModeLineStudy:
         case kModePitchfork:
-        case kModeGraphText: break;
+        case kModeGraphText: DrawingPress(keys, x, y); break;
         default: CancelMode(); break;
         }
     } else {
@@ -789,6 +790,8 @@ void CViewGraph::OnLButtonDown(uint32_t, int32_t x, int32_t y)
                 SetMode(true, kModeTraining, 0, 4, kIdleMask);
             }
         }
+        if (!modeRecord.active && graphSourceKind == 0)
+            DrawingIdlePress(keys, x, y);
         if (!modeRecord.active)
             SetMode(true, kModePending, 0, 0, kIdleMask);
     }
@@ -798,7 +801,7 @@ void CViewGraph::OnLButtonDown(uint32_t, int32_t x, int32_t y)
     lastMouseY = y;
 }
 
-void CViewGraph::OnLButtonUp(uint32_t, int32_t x, int32_t y)
+void CViewGraph::OnLButtonUp(uint32_t keys, int32_t x, int32_t y)
 {
     CaptureMouse(false);
     if (!active)
@@ -833,6 +836,15 @@ void CViewGraph::OnLButtonUp(uint32_t, int32_t x, int32_t y)
     case kModeEditPrice:
         EndPriceEdit();
         priceEditField = 0;
+        break;
+    case kModeLineStudy:
+    case kModePitchfork:
+    case kModeGraphText:
+        if (DrawingRelease(keys, x, y)) {
+            UpdateCursor(false);
+            InvalidateWindow();
+            return;
+        }
         break;
     case kModeIdle:
     case kModePreviousShare:
@@ -957,6 +969,8 @@ std::string CViewGraph::BuildTitle() const
     std::string prefix = kind == kViewIntradayChart ? "Intraday Graph - " : "Graph - ";
     if (SlideShowRunning)
         return DecorateTitle(prefix + "Slide Show");
+    if (std::string editing = DrawingTitle(); !editing.empty())
+        return DecorateTitle(prefix + editing);
     std::string source = GetSourceTitle(false);
     std::string name = SettingName();
     if (list->family == 2 || list->family == 4)

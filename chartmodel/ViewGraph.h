@@ -220,6 +220,15 @@ protected:
     virtual GraphSeries* BuildIndicatorSeries(int, int, GraphSeries*) { return nullptr; }
     virtual void ReloadPaneLineObjects() {}
     virtual void BeforeIdlePress() {}
+    // The drawing tools' mouse in modes 10-12, and a press with no mode that may start one (true when
+    // it did); a release answers true while an object stays selected. The mode's cancel deselects.
+    virtual void DrawingPress(uint32_t, int32_t, int32_t) {}
+    virtual void DrawingMove(uint32_t, int32_t, int32_t) {}
+    virtual bool DrawingRelease(uint32_t, int32_t, int32_t) { return false; }
+    virtual bool DrawingIdlePress(uint32_t, int32_t, int32_t) { return false; }
+    virtual void DrawingDeselect() {}
+    // The title's text while a drawing object is selected; empty otherwise.
+    virtual std::string DrawingTitle() const { return {}; }
     virtual void ScrollToPoint(int32_t, int32_t) {}
     virtual bool BuildSourceHistory() { return false; }
     virtual std::string DescribeGraphSource() const { return {}; }

@@ -5,8 +5,11 @@
 
 #include "chartmodel/EodChartView.h"
 #include "chartmodel/EodTraining.h"
+#include "chartmodel/KeyedItemStore.h"
 #include "chartmodel/PaneLayout.h"
+#include "chartmodel/StopLossSettings.h"
 #include "chartmodel/ViewGraph.h"
+#include "charts/DailyChartDrawing.h"
 #include "resources/MessageIds.h"
 
 namespace qv {
@@ -14,20 +17,28 @@ namespace qv {
 template <typename Base>
 class ViewGraphEODT : public Base {
 public:
-    explicit ViewGraphEODT(int32_t kind) : Base(kind), eod(*this), training(*this) {}
+    explicit ViewGraphEODT(int32_t kind)
+        : Base(kind), eod(*this), training(*this), drawing(*this, eod, [this]() -> std::optional<uint32_t> {
+              StopShareKey share;
+              if (!this->ShownShare(share))
+                  return std::nullopt;
+              return ShareItemKey(share.shareId, share.exchange);
+          })
+    {
+    }
 
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override
     {
         if (message == WM_COMMAND && RunModeCommand(uint32_t(wParam)))
             return 1;
-        if (message == WM_COMMAND && eod.RunCommand(uint32_t(wParam), ShiftHeld()))
+        if (message == WM_COMMAND && (eod.RunCommand(uint32_t(wParam), ShiftHeld()) || drawing.RunCommand(uint32_t(wParam))))
             return 1;
         return Base::onProgramMessage(message, wParam, lParam);
     }
     bool UpdateCommandUi(CommandUi& ui) const override
     {
         return eod.priceEdit().UpdateCommand(ui) || training.UpdateCommand(ui) || eod.UpdateCommand(ui) ||
-               Base::UpdateCommandUi(ui);
+               drawing.UpdateCommand(ui) || Base::UpdateCommandUi(ui);
     }
     // While training, the next and previous share come from the training steps.
     void NextShare() override
@@ -70,18 +81,7 @@ public:
 
     EodChartView eod;
     EodTraining training;
-
-    // The menu of the chart's mode at a point: price editing over a bar (777), training over the bars
-    // (390); 0 for neither.
-    uint32_t ModeMenuAt(int32_t x, int32_t y)
-    {
-        if (this->priceEditMode)
-            return BarForPriceEdit(x, y) >= 0 ? 777 : 0;
-        const TimeBand* band = this->timeBands;
-        if (this->trainingMode && band && x >= band->left && x <= band->right)
-            return 390;
-        return 0;
-    }
+    DailyChartDrawing drawing;
 
 protected:
     bool RunModeCommand(uint32_t command)
@@ -113,6 +113,17 @@ protected:
     }
     bool BuildSourceHistory() override { return eod.BuildSourceHistory(this->graphSourceKind); }
     void BuildTimeBands() override { eod.BuildTimeBand(); }
+    void ReloadPaneLineObjects() override { drawing.Reload(); }
+    void DrawingPress(uint32_t keys, int32_t x, int32_t y) override { drawing.Press(keys, x, y); }
+    void DrawingMove(uint32_t keys, int32_t x, int32_t y) override { drawing.Move(keys, x, y); }
+    bool DrawingRelease(uint32_t keys, int32_t x, int32_t y) override { return drawing.Release(keys, x, y); }
+    bool DrawingIdlePress(uint32_t keys, int32_t x, int32_t y) override { return drawing.IdlePress(keys, x, y); }
+    void DrawingDeselect() override { drawing.Deselect(); }
+    std::string DrawingTitle() const override
+    {
+        const LineObject* selected = drawing.selected();
+        return !selected ? std::string() : selected->kind == LineObjectKind::Text ? "Text edit" : "Line study";
+    }
     void BuildSeries() override { eod.BuildSeries(); }
     void BuildPriceLineOverlay(int line) override { eod.BuildAverage(line); }
     void DrawPriceOverlays() override { eod.BuildPivots(); }

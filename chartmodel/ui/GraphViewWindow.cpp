@@ -3,6 +3,7 @@
 
 #include "chartmodel/ui/ChartCursors.h"
 
+#include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -74,6 +75,12 @@ void CGraphViewWnd::mouseMoveEvent(QMouseEvent* event)
 void CGraphViewWnd::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
+    // A menu taking the keyboard leaves the chart the view that the menu's commands act on.
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason || reason == Qt::ActiveWindowFocusReason) {
+        CViewBase::hasFocus = 0;
+        return;
+    }
     OnGraphKillFocus();
 }
 

@@ -4,8 +4,8 @@
 #include "chartmodel/EodChart.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/ui/AddedGraphDialogs.h"
-#include "chartmodel/ui/ChartModeMenu.h"
 #include "chartmodel/ui/DisplayTrendsDlg.h"
+#include "chartmodel/ui/DrawingObjectPainter.h"
 #include "chartmodel/ui/GraphDesignDlg.h"
 #include "chartmodel/ui/GraphLegend.h"
 #include "chartmodel/ui/PivotPointsDlg.h"
@@ -23,6 +23,7 @@
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimerEvent>
@@ -34,6 +35,27 @@ CViewGraphEODWnd::CViewGraphEODWnd(int32_t kind, QWidget* parent) : ViewGraphEOD
 {
     if (parent)
         setParent(parent);
+    drawing.SetStyleDialog([this](uint32_t pen, uint32_t background) { return RunLineStyleDialog(pen, background, this); });
+}
+
+void CViewGraphEODWnd::DrawLineObjects()
+{
+    if (QPainter* painter = target())
+        PaintDrawingObjects(*painter, drawing.Figures());
+}
+
+void CViewGraphEODWnd::contextMenuEvent(QContextMenuEvent* event)
+{
+    ShowChartMenu(drawing.ContextMenu(event->pos().x(), event->pos().y()), event->globalPos());
+}
+
+void CViewGraphEODWnd::ShowChartMenu(const ChartMenuChoice& choice, const QPoint& global)
+{
+    if (choice.menu)
+        TrackChartMenu(choice.menu, choice.flags, global, this,
+                       [this](uint32_t command) { onProgramMessage(WM_COMMAND, command, 0); });
+    drawing.AfterContextMenu();
+    update();
 }
 
 bool CViewGraphEODWnd::ShiftHeld() const
@@ -73,8 +95,26 @@ void CViewGraphEODWnd::DrawNoData(const GraphPane& pane, const std::string& text
     CViewGraphWnd::DrawNoData(pane, joined);
 }
 
+// Tab and Shift+Tab step through the drawn lines rather than the focus chain.
+bool CViewGraphEODWnd::focusNextPrevChild(bool) { return false; }
+
+// Ctrl pressed or released while a line is placed or moved drags it again with or without the
+// constraint.
+void CViewGraphEODWnd::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Control && drawing.selected())
+        drawing.Move(0, lastMouseX, lastMouseY);
+    ViewGraphEODT<CViewGraphWnd>::keyReleaseEvent(event);
+}
+
 void CViewGraphEODWnd::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Control && drawing.selected())
+        drawing.Move(kMouseKeyControl, lastMouseX, lastMouseY);
+    if (const uint32_t command = DrawingKeyCommand(event->key(), (event->modifiers() & Qt::ShiftModifier) != 0)) {
+        onProgramMessage(WM_COMMAND, command, 0);
+        return;
+    }
     const bool left = event->key() == Qt::Key_Left, right = event->key() == Qt::Key_Right;
     if ((left || right) && event->modifiers() == Qt::ControlModifier) {
         const int32_t x = eod.StepCursor(lastMouseX, left ? -1 : 1);
@@ -93,22 +133,6 @@ void CViewGraphEODWnd::keyPressEvent(QKeyEvent* event)
         return;
     }
     CViewGraphWnd::keyPressEvent(event);
-}
-
-void CViewGraphEODWnd::contextMenuEvent(QContextMenuEvent* event)
-{
-    if (TrackChartModeMenu(*this, event->pos(), event->globalPos()))
-        return;
-    ViewGraphEODT<CViewGraphWnd>::contextMenuEvent(event);
-}
-
-bool TrackChartModeMenu(CViewGraphEODWnd& chart, const QPoint& at, const QPoint& global)
-{
-    const uint32_t menuId = chart.ModeMenuAt(at.x(), at.y());
-    if (menuId == 0)
-        return false;
-    TrackChartMenuFor(chart, menuId, chart.priceEditMode ? kPriceEditMenuFlags : 1, global);
-    return true;
 }
 
 void InstallDailyChartClass()
@@ -200,6 +224,8 @@ constexpr uint32_t kDateRangeCommand = 26115;
 constexpr uint32_t kTrendsCommand = 20206;
 constexpr uint32_t kPivotCommand = 27054;
 constexpr uint32_t kSecondPivotCommand = 27078;
+constexpr uint32_t kLinesMenuCommand = 26567;
+constexpr uint32_t kLinesMenu = 775;
 } // namespace
 
 bool CViewGraphEODWnd::RunRangeDialog(uint32_t command)
@@ -278,12 +304,16 @@ intptr_t CViewGraphEODWnd::onProgramMessage(uint32_t message, uintptr_t wParam, 
     }
     if (message == WM_COMMAND && (RunSettingsDialog(uint32_t(wParam)) || RunRangeDialog(uint32_t(wParam))))
         return 1;
+    if (message == WM_COMMAND && uint32_t(wParam) == kLinesMenuCommand) {
+        ShowChartMenu({kLinesMenu, 1}, QCursor::pos());
+        return 1;
+    }
     return ViewGraphEODT<CViewGraphWnd>::onProgramMessage(message, wParam, lParam);
 }
 
 bool CViewGraphEODWnd::UpdateCommandUi(CommandUi& ui) const
 {
-    for (uint32_t command : {kGraphDesignCommand, kTrendsCommand, kPivotCommand, kSecondPivotCommand}) {
+    for (uint32_t command : {kGraphDesignCommand, kTrendsCommand, kPivotCommand, kSecondPivotCommand, kLinesMenuCommand}) {
         if (ui.command == command) {
             ui.enabled = true;
             return true;

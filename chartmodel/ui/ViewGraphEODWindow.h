@@ -36,11 +36,16 @@ protected:
     void timerEvent(QTimerEvent* event) override;
     void DrawTimeLines() override;
     void DrawNoData(const GraphPane& pane, const std::string& text) override;
+    void DrawLineObjects() override;
+    // The menu for the point: a drawing object's, the training or price-editing menu over a bar, or
+    // the chart's (DrawingObjectPainter tracks it).
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void ShowChartMenu(const ChartMenuChoice& choice, const QPoint& global);
     // The left and right arrow keys scroll the records back and forward; with Ctrl they step the
     // mouse pointer by one bar.
     void keyPressEvent(QKeyEvent* event) override;
-    // Over a bar, the price-editing menu in price-edit mode and the training menu in training mode.
-    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void StopRepeat();
@@ -49,10 +54,6 @@ private:
     int repeatTimer_ = 0;
     bool repeatNext_ = false;
 };
-
-// The menu of the chart's price-edit or training mode at the point, when the mode has one there;
-// false when not (the chart's other menus then apply).
-bool TrackChartModeMenu(CViewGraphEODWnd& chart, const QPoint& at, const QPoint& global);
 
 // Registers the daily chart window for the daily chart kind (intraday windows of a layout open as it
 // while the real-time option is off).

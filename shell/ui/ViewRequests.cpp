@@ -306,8 +306,11 @@ void CViewRequests::ActivateRequestedView(CViewBase* view, ViewRequest& request)
     if (window) {
         window->show();
         window->UpdateTitle();
-        if (CChildWindow* child = CWindowFactory::ChildOf(view))
+        if (CChildWindow* child = CWindowFactory::ChildOf(view)) {
             frame_.mdiArea()->setActiveSubWindow(child);
+            // A view swapped into the window that was already active gets no activation of its own.
+            view->active = frame_.mdiArea()->activeSubWindow() == child;
+        }
     }
     frame_.RebuildMenuBar();
     view->SetResyncCode(HINT_REDO_EVERYTHING);

@@ -131,8 +131,8 @@ TEST_F(PriceEditWindow, DraggingTheCloseKeepsTheCorrectionUntilItIsSaved)
     EXPECT_EQ(window->modeRecord.mode, uint32_t(kModeEditPrice));
     EXPECT_EQ(window->modeRecord.subtype, 4u) << "the close's cursor";
     EXPECT_EQ(window->priceEditField, uint32_t(kEditPartClose));
-    EXPECT_EQ(window->ModeMenuAt(p.x, p.close), 777u) << "the price-editing menu over a bar";
-    EXPECT_EQ(window->ModeMenuAt(p.x, p.high - 40), 0u) << "the chart's own menu elsewhere";
+    EXPECT_EQ(window->drawing.ContextMenu(p.x, p.close).menu, 777u) << "the price-editing menu over a bar";
+    EXPECT_NE(window->drawing.ContextMenu(p.x, p.high - 40).menu, 777u) << "not away from the bar";
     window->OnLButtonDown(kMouseKeyLeft, p.x + window->barHalfWidth, p.close);
     EXPECT_EQ(window->modeRecord.stage, 3u);
     const int32_t to = p.high - 80;

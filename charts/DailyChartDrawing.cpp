@@ -1,0 +1,805 @@
+// The daily chart's drawing objects: loading, the line tool's mouse stages, selection, editing
+// commands, commits with their undo, and the figures to draw.
+#include "charts/DailyChartDrawing.h"
+
+#include "charts/DrawingObjectEdits.h"
+#include "charts/DrawingObjectHits.h"
+#include "charts/DrawingToolStages.h"
+#include "chartmodel/EodChartView.h"
+#include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/LinesAndTextFiles.h"
+#include "chartmodel/ViewGraph.h"
+#include "platform/ByteOrder.h"
+#include "platform/MessageBox.h"
+#include "shell/CommandUpdate.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace qv {
+namespace {
+
+namespace gs = graphsetting;
+
+constexpr uint32_t kStageWaiting = 1, kStageSelected = 2, kStagePressed = 3, kStageMoving = 4;
+constexpr uint32_t kShortcutMask = 0x400;
+constexpr uint16_t kBodyPart = 9;
+constexpr uint8_t kRightShiftStart = 0x10;
+constexpr uint32_t kCommandDrawLine = 26135;
+constexpr uint32_t kCommandSelectFirst = 26136;
+constexpr uint32_t kCommandNextAlt = 26133;
+constexpr uint32_t kCommandPreviousAlt = 26134;
+constexpr uint32_t kCommandDeleteAll = 26137;
+constexpr uint32_t kCommandDeleteKey = 20611;
+constexpr uint32_t kCommandDeleteAllKey = 20612;
+constexpr uint32_t kCommandDeselect = 26149;
+constexpr uint32_t kCommandExtendRight = 26534;
+constexpr uint32_t kCommandExtendLeft = 27058;
+constexpr uint32_t kCommandLineStyle = 26188;
+constexpr uint32_t kCommandUndoLineEdit = 27023;
+constexpr uint32_t kPercentChangeSubtype = 8;
+constexpr size_t kPointPrice = 4;
+
+// The program-wide default pen of the anchored studies (Gann angle, quadrant and percentage change).
+uint32_t& AnchoredStudyPen()
+{
+    static uint32_t pen = 0x0000FF;
+    return pen;
+}
+
+bool IsLineKind(const LineObject& object)
+{
+    return object.kind == LineObjectKind::LineStudy || object.kind == LineObjectKind::Pitchfork;
+}
+
+} // namespace
+
+DailyChartDrawing::DailyChartDrawing(CViewGraph& view, EodChartView& eod, ShareKeyFn shareKey)
+    : view_(view), eod_(eod), shareKey_(std::move(shareKey))
+{
+}
+
+DailyChartDrawing::~DailyChartDrawing()
+{
+    for (LineObjectList& list : lists_)
+        FreeLineObjectList(list);
+}
+
+std::array<LineObjectList*, kLayoutPanes> DailyChartDrawing::Lists()
+{
+    std::array<LineObjectList*, kLayoutPanes> lists{};
+    for (size_t i = 0; i < lists_.size(); ++i)
+        lists[i] = &lists_[i];
+    return lists;
+}
+
+bool DailyChartDrawing::ShareSource() const { return view_.graphSourceKind == 0 && shareKey_ && shareKey_(); }
+
+int DailyChartDrawing::Setting() const { return view_.SettingIndex(); }
+
+std::optional<KeyedItemKey> DailyChartDrawing::PaneKey(const GraphPane& pane) const
+{
+    std::optional<uint32_t> share = view_.graphSourceKind == 0 && shareKey_ ? shareKey_() : std::nullopt;
+    if (!share || !pane.firstSeries)
+        return std::nullopt;
+    // A box chart keeps its objects apart from the bars' own.
+    const uint16_t kind = (view_.viewFlags & 2) ? 5 : 0;
+    return KeyedItemKey{*share, kind, pane.firstSeries->studyKey};
+}
+
+GraphPane* DailyChartDrawing::PaneOf(const LineObjectList* list) const
+{
+    for (size_t i = 0; i < lists_.size(); ++i)
+        if (&lists_[i] == list)
+            return view_.FindPane(uint32_t(i));
+    return nullptr;
+}
+
+GraphPane* DailyChartDrawing::SeriesPaneAt(int32_t x, int32_t y) const
+{
+    GraphPane* pane = nullptr;
+    TimeBand* band = nullptr;
+    GraphSeries* series = nullptr;
+    view_.HitTestPane(x, y, &pane, &band, &series);
+    if (!pane || pane->id >= uint32_t(kLayoutPanes) || !pane->firstSeries || !pane->firstSeries->range)
+        return nullptr;
+    return pane;
+}
+
+void DailyChartDrawing::Reload()
+{
+    // A held object stays while the chart shows the share it belongs to; another share's objects
+    // must never be saved under this one's key.
+    const std::optional<uint32_t> share = view_.graphSourceKind == 0 && shareKey_ ? shareKey_() : std::nullopt;
+    const bool sameShare = share == loadedShare_;
+    loadedShare_ = share;
+    if ((selected_ || placing_) && sameShare)
+        return;
+    Deselect();
+    for (size_t i = 0; i < lists_.size(); ++i) {
+        FreeLineObjectList(lists_[i]);
+        const GraphPane* pane = view_.FindPane(uint32_t(i));
+        if (std::optional<KeyedItemKey> key = pane ? PaneKey(*pane) : std::nullopt)
+            LoadLineObjects(lists_[i], *key);
+    }
+}
+
+// ---- Date positions -------------------------------------------------------------------------------
+
+int32_t DailyChartDrawing::DayIndexOfBar(int32_t bar) const
+{
+    const std::vector<FoldedBar>& bars = eod_.bars();
+    if (bars.empty())
+        return bar;
+    const int32_t n = int32_t(bars.size());
+    const int32_t perBar = std::max(1, (bars.back().last - bars.front().first + 1) / n);
+    if (bar < 0)
+        return bars.front().first + bar * perBar;
+    if (bar >= n)
+        return bars.back().last + (bar - (n - 1)) * perBar;
+    return bars[size_t(bar)].last;
+}
+
+int32_t DailyChartDrawing::BarOfDayIndex(int32_t day) const
+{
+    const std::vector<FoldedBar>& bars = eod_.bars();
+    if (bars.empty())
+        return day;
+    const int32_t n = int32_t(bars.size());
+    const int32_t perBar = std::max(1, (bars.back().last - bars.front().first + 1) / n);
+    if (day < bars.front().first)
+        return -((bars.front().first - day + perBar - 1) / perBar);
+    if (day > bars.back().last)
+        return n - 1 + (day - bars.back().last + perBar - 1) / perBar;
+    auto it = std::lower_bound(bars.begin(), bars.end(), day, [](const FoldedBar& b, int32_t d) { return b.last < d; });
+    return int32_t(it - bars.begin());
+}
+
+// Left of the first bar the scale's own rounding runs toward zero both ways, which can move a point
+// by a bar on its way back: there the bars are counted off with rounding to the nearest.
+int32_t DailyChartDrawing::BarAtX(int32_t x) const
+{
+    const TimeScale& scale = view_.timeBands->scale;
+    const double perBar = double(scale.lastX - scale.firstX) / std::max(1, scale.lastIndex - scale.firstIndex);
+    if (x >= scale.firstX || perBar <= 0)
+        return view_.XToIndexScale(&scale, x);
+    return scale.firstIndex + int32_t(std::floor((x - scale.firstX) / perBar + 0.5));
+}
+
+int32_t DailyChartDrawing::XOfBar(int32_t bar) const
+{
+    const TimeScale& scale = view_.timeBands->scale;
+    const double perBar = double(scale.lastX - scale.firstX) / std::max(1, scale.lastIndex - scale.firstIndex);
+    if (bar >= scale.firstIndex || perBar <= 0)
+        return view_.IndexToXScale(&scale, bar);
+    return scale.firstX + int32_t(std::floor(perBar * (bar - scale.firstIndex) + 0.5));
+}
+
+int32_t DailyChartDrawing::DatePositionAtX(int32_t x) const
+{
+    const std::vector<DayRecord>& days = eod_.days();
+    if (!view_.timeBands || days.empty())
+        return 0;
+    const int32_t day = DayIndexOfBar(BarAtX(x));
+    const int32_t last = int32_t(days.size()) - 1;
+    if (day < 0)
+        return days.front().date + day;
+    if (day > last)
+        return days.back().date + (day - last);
+    return days[size_t(day)].date;
+}
+
+int32_t DailyChartDrawing::XOfDatePosition(int32_t position) const
+{
+    const std::vector<DayRecord>& days = eod_.days();
+    if (!view_.timeBands || days.empty())
+        return 0;
+    const int32_t last = int32_t(days.size()) - 1;
+    int32_t day;
+    if (position < days.front().date)
+        day = position - days.front().date;
+    else if (position > days.back().date)
+        day = last + (position - days.back().date);
+    else
+        day = int32_t(std::lower_bound(days.begin(), days.end(), position,
+                                       [](const DayRecord& d, int32_t p) { return int32_t(d.date) < p; }) -
+                      days.begin());
+    return XOfBar(BarOfDayIndex(day));
+}
+
+// ---- Points and screen geometry -------------------------------------------------------------------
+
+void DailyChartDrawing::SetPoint(LineObject& object, int index, const GraphPane& pane, int32_t x, int32_t y) const
+{
+    uint8_t* point = object.point(index);
+    StoreI32(point, DatePositionAtX(x));
+    StoreF32(point + kPointPrice, view_.YToValue(pane.firstSeries->range, y));
+}
+
+ScreenPoint DailyChartDrawing::PointOnScreen(const LineObject& object, int index, const GraphPane& pane) const
+{
+    const float price = LoadF32(object.stored.data() + kLinePointsOffset + kLinePointSize * size_t(index) + kPointPrice);
+    return {XOfDatePosition(object.pointTime(index)), view_.ValueToY(pane.firstSeries->range, price, false)};
+}
+
+void DailyChartDrawing::UpdateScreen(LineObject& object) const
+{
+    // An object not placed on the screen lies far off it, where no click can catch it.
+    constexpr ScreenPoint kOffScreen{-1000000, -1000000};
+    object.visible = false;
+    object.screen.fill(kOffScreen);
+    const GraphPane* pane = PaneOf(object.owner);
+    if (object.kind != LineObjectKind::LineStudy || !pane || !pane->visible || !pane->firstSeries ||
+        !pane->firstSeries->range || object.pointCount() < 2)
+        return;
+    const PaneBox box{pane->left, pane->top, pane->right, pane->bottom};
+    const LineStudyFigure figure = ComputeLineStudyFigure(PointOnScreen(object, 0, *pane), PointOnScreen(object, 1, *pane),
+                                                          box, ObjectStyleFlags(object));
+    object.screen = {figure.first, figure.second, figure.leftEnd, figure.rightEnd};
+    object.visible = figure.visible;
+}
+
+void DailyChartDrawing::UpdateAllScreens()
+{
+    for (LineObjectList& list : lists_)
+        for (LineObject* o = list.head; o; o = o->next)
+            UpdateScreen(*o);
+    if (selected_) {
+        work_.owner = selected_->owner;
+        UpdateScreen(work_);
+    }
+}
+
+std::vector<DrawnLineObject> DailyChartDrawing::Figures()
+{
+    UpdateAllScreens();
+    std::vector<DrawnLineObject> figures;
+    const int setting = Setting();
+    auto add = [&](const LineObject& object, bool handles) {
+        const GraphPane* pane = PaneOf(object.owner);
+        if (!pane || !object.visible)
+            return;
+        DrawnLineObject drawn;
+        drawn.pane = {pane->left, pane->top, pane->right, pane->bottom};
+        const uint16_t style = ObjectStyleFlags(object);
+        drawn.from = (style & kExtendLeft) ? object.screen[2] : object.screen[0];
+        drawn.to = (style & kExtendRight) ? object.screen[3] : object.screen[1];
+        drawn.pen = object.penOrTime();
+        if (handles)
+            for (uint16_t part : HandleParts(object)) {
+                if (part == object.selectedPart)
+                    drawn.smallHandle = int(drawn.handles.size());
+                drawn.handles.push_back(PartPosition(object, part));
+            }
+        figures.push_back(std::move(drawn));
+    };
+    for (const LineObjectList& list : lists_)
+        for (const LineObject* o = list.head; o; o = o->next)
+            if (o != selected_ && ObjectVisibleIn(*o, setting))
+                add(*o, false);
+    if (selected_)
+        add(work_, true);
+    return figures;
+}
+
+// ---- Placing and selecting ------------------------------------------------------------------------
+
+void DailyChartDrawing::StartLine(GraphPane& pane, uint32_t modeSubtype, int32_t x, int32_t y)
+{
+    const int subtype = ObjectSubtypeOfMode(int(modeSubtype));
+    const GraphSetting* setting = view_.ActiveSetting();
+    const uint32_t pen = IsAnchoredStudy(uint32_t(subtype)) ? AnchoredStudyPen()
+                         : setting                        ? gs::U32(*setting, gs::kNewObjectColour)
+                                                          : 0x0000FF;
+    LineObject* object = AddLineObject(lists_[pane.id], uint32_t(subtype), pen);
+    if (uint32_t(subtype) == kPercentChangeSubtype)
+        object->flags &= uint8_t(~kLineObjectSaved);
+    object->flags |= kObjectNewFlag;
+    SetObjectSettingsMask(*object, NewObjectSettingsMask(0, Setting()));
+    SetPoint(*object, 0, pane, x, y);
+    std::memcpy(object->point(1), object->point(0), kLinePointSize);
+    object->selectedPart = 2;
+    selected_ = object;
+    work_ = *object;
+    placing_ = true;
+    press_ = {x, y};
+}
+
+void DailyChartDrawing::Select(LineObject* object, uint16_t part, uint32_t stage)
+{
+    selected_ = object;
+    object->selectedPart = part;
+    work_ = *object;
+    const uint32_t mode = object->kind == LineObjectKind::Text ? kModeGraphText
+                          : object->kind == LineObjectKind::Pitchfork ? kModePitchfork
+                                                                      : kModeLineStudy;
+    view_.SetMode(true, mode, 0, stage, 0xFFFF);
+    view_.UpdateCursor(false);
+}
+
+bool DailyChartDrawing::SelectAt(int32_t x, int32_t y, bool drag)
+{
+    GraphPane* pane = SeriesPaneAt(x, y);
+    if (!pane)
+        return false;
+    UpdateAllScreens();
+    ObjectSelection found = FindObjectAt(lists_[pane->id], {x, y}, Setting());
+    if (!found.object)
+        return false;
+    Select(found.object, found.part, drag ? kStagePressed : kStageSelected);
+    press_ = {x, y};
+    return true;
+}
+
+void DailyChartDrawing::Deselect()
+{
+    if (selected_ && placing_) {
+        // A line cancelled before its release goes.
+        LineObjectList* list = selected_->owner;
+        for (LineObject** at = &list->head; *at; at = &(*at)->next)
+            if (*at == selected_) {
+                *at = selected_->next;
+                delete selected_;
+                break;
+            }
+    } else if (selected_) {
+        selected_->selectedPart = 0;
+    }
+    selected_ = nullptr;
+    placing_ = false;
+    menuCopy_ = false;
+}
+
+bool DailyChartDrawing::IdlePress(uint32_t keys, int32_t x, int32_t y)
+{
+    if (!ShareSource())
+        return false;
+    GraphPane* pane = SeriesPaneAt(x, y);
+    if (!pane)
+        return false;
+    if (keys & kMouseKeyShift) {
+        view_.SetMode(true, kModeLineStudy, 0, kStageWaiting, kShortcutMask);
+        view_.UpdateCursor(false);
+        StartLine(*pane, 0, x, y);
+        return true;
+    }
+    return SelectAt(x, y, true);
+}
+
+// ---- The mouse in the drawing modes ---------------------------------------------------------------
+
+void DailyChartDrawing::Press(uint32_t, int32_t x, int32_t y)
+{
+    const ChartModeRecord m = view_.modeRecord;
+    if (m.stage == kStageWaiting) {
+        // Only the line tool draws so far; the pitchfork and text tools stay off.
+        if (m.mode != kModeLineStudy || placing_ || !ShareSource())
+            return;
+        GraphPane* pane = SeriesPaneAt(x, y);
+        if (!pane)
+            return;
+        const std::string refusal = DrawRefusalText(m.mode, m.subtype, pane->id, (view_.viewFlags & 2) != 0);
+        if (!refusal.empty()) {
+            ShowMessage(refusal);
+            view_.CancelMode();
+            return;
+        }
+        StartLine(*pane, m.subtype, x, y);
+        return;
+    }
+    if (m.stage != kStageSelected)
+        return;
+    if (selected_) {
+        UpdateAllScreens();
+        // Only line studies are placed on the screen so far: another kind is not caught by a press.
+        const ObjectHit hit = selected_->kind == LineObjectKind::LineStudy ? HitLineStudy(work_, {x, y}) : ObjectHit{};
+        if (hit.hit()) {
+            work_.selectedPart = hit.part;
+            press_ = {x, y};
+            view_.modeRecord.stage = kStagePressed;
+            return;
+        }
+        Deselect();
+    }
+    SelectAt(x, y, true);
+}
+
+void DailyChartDrawing::FollowMouse(uint32_t keys, int32_t x, int32_t y)
+{
+    const GraphPane* pane = PaneOf(selected_->owner);
+    if (!pane || !pane->firstSeries || !pane->firstSeries->range || work_.kind != LineObjectKind::LineStudy)
+        return;
+    const uint16_t part = work_.selectedPart;
+    if (part == 1 || part == 2) {
+        SetPoint(work_, part - 1, *pane, x, y);
+        if (keys & kMouseKeyControl) {
+            auto at = [&](int i) {
+                return ChartPoint{work_.pointTime(i),
+                                  LoadF32(work_.stored.data() + kLinePointsOffset + kLinePointSize * size_t(i) + kPointPrice)};
+            };
+            const int fixed = part == 1 ? 1 : 0;
+            const ChartPoint moved = ConstrainLineEnd(at(fixed), at(part - 1));
+            StoreI32(work_.point(part - 1), moved.date);
+            StoreF32(work_.point(part - 1) + kPointPrice, moved.price);
+        }
+        return;
+    }
+    // The body: both points follow the mouse from where the press caught the line.
+    for (int i = 0; i < 2; ++i) {
+        const ScreenPoint from = PointOnScreen(*selected_, i, *pane);
+        SetPoint(work_, i, *pane, from.x + x - press_.x, from.y + y - press_.y);
+    }
+}
+
+void DailyChartDrawing::Move(uint32_t keys, int32_t x, int32_t y)
+{
+    const ChartModeRecord m = view_.modeRecord;
+    if (!selected_)
+        return;
+    if (m.stage == kStageWaiting && placing_) {
+        FollowMouse(keys, x, y);
+        view_.InvalidateWindow();
+        return;
+    }
+    if (m.stage == kStageSelected) {
+        if (work_.kind != LineObjectKind::LineStudy)
+            return;
+        UpdateAllScreens();
+        const ObjectHit hit = HitLineStudy(work_, {x, y});
+        const uint16_t part = hit.hit() ? hit.part : 0;
+        if (part != work_.selectedPart && part != 0) {
+            work_.selectedPart = part;
+            view_.InvalidateWindow();
+        }
+        return;
+    }
+    if (m.stage == kStagePressed || m.stage == kStageMoving) {
+        view_.modeRecord.stage = kStageMoving;
+        FollowMouse(keys, x, y);
+        view_.InvalidateWindow();
+    }
+}
+
+bool DailyChartDrawing::Release(uint32_t keys, int32_t x, int32_t y)
+{
+    const ChartModeRecord m = view_.modeRecord;
+    StageInput in;
+    in.mode = m.mode;
+    in.stage = m.stage;
+    in.event = StageEvent::Release;
+    in.drawing = placing_;
+    in.anySelected = selected_ != nullptr;
+    switch (NextDrawingStage(in).action) {
+    case StageAction::FinishObject:
+        FollowMouse(keys, x, y);
+        FinishLine({x, y});
+        return false;
+    case StageAction::CommitMove: CommitMove((keys & kMouseKeyShift) != 0); return false;
+    case StageAction::KeepSelected:
+        view_.modeRecord.stage = kStageSelected;
+        work_.selectedPart = selected_ ? selected_->selectedPart : 0;
+        return true;
+    case StageAction::CancelMode: view_.CancelMode(); return false;
+    default: return view_.modeRecord.active && view_.modeRecord.stage != 0;
+    }
+}
+
+// The press and release points decide a click: the line's own points are snapped to whole bars.
+void DailyChartDrawing::FinishLine(ScreenPoint release)
+{
+    if (work_.subtype() == 0) {
+        if (IsClickLine(press_, release)) {
+            // A click makes a level line from the point to the chart's last bar, extended.
+            const std::vector<DayRecord>& days = eod_.days();
+            StoreI32(work_.point(1), days.empty() ? work_.pointTime(0) : int32_t(days.back().date));
+            std::memcpy(work_.point(1) + kPointPrice, work_.point(0) + kPointPrice, 4);
+            uint16_t style = ObjectStyleFlags(work_) | kExtendRight;
+            if (!(work_.flags & kRightShiftStart))
+                style |= kExtendLeft;
+            SetObjectStyleFlags(work_, style);
+        }
+    }
+    work_.flags &= uint8_t(~kObjectNewFlag);
+    placing_ = false;
+    Commit();
+}
+
+void DailyChartDrawing::CommitMove(bool shift)
+{
+    if (!selected_)
+        return;
+    if (MoveMakesCopy(shift, *selected_)) {
+        LineObject* copy = AddLineObject(*selected_->owner, 0, 0);
+        LineObject* keepNext = copy->next;
+        *copy = work_;
+        copy->next = keepNext;
+        copy->owner = selected_->owner;
+        copy->flags |= kLineObjectSaved;
+        copy->selectedPart = 0;
+        selected_->selectedPart = 0;
+        selected_ = copy;
+        work_ = *copy;
+    }
+    Commit();
+}
+
+// The working copy into the object, its points in date order; the pane saved, the mode cancelled and
+// the object's settings told.
+void DailyChartDrawing::Commit()
+{
+    if (!selected_)
+        return;
+    LineObject* object = selected_;
+    LineObject* next = object->next;
+    LineObjectList* owner = object->owner;
+    *object = work_;
+    object->next = next;
+    object->owner = owner;
+    object->selectedPart = 0;
+    if (object->kind == LineObjectKind::LineStudy && object->pointCount() >= 2 &&
+        LinePointsSwap(object->pointTime(0), object->pointTime(1))) {
+        uint8_t first[kLinePointSize];
+        std::memcpy(first, object->point(0), kLinePointSize);
+        std::memcpy(object->point(0), object->point(1), kLinePointSize);
+        std::memcpy(object->point(1), first, kLinePointSize);
+    }
+    const uint16_t mask = ObjectSettingsMask(*object);
+    placing_ = false;
+    SaveObjects(*owner);
+    view_.CancelMode();
+    Deselect();
+    view_.NotifyGraphSettings(mask);
+    view_.InvalidateWindow();
+}
+
+void DailyChartDrawing::SaveObjects(LineObjectList& list)
+{
+    const GraphPane* pane = PaneOf(&list);
+    std::optional<KeyedItemKey> key = pane ? PaneKey(*pane) : std::nullopt;
+    if (!key)
+        return;
+    KeyedItemStore& store = LinesAndTextStore();
+    undo_.reset();
+    if (const uint8_t* before = store.GetItem(key->share, key->kind, key->subKey)) {
+        const uint32_t length = BlobLength(before);
+        if (length > kBlobLengthBytes)
+            undo_ = SavedItem{*key, std::vector<uint8_t>(before, before + length)};
+    }
+    LineObjectsSize(list, key->share, key->kind, key->subKey);
+}
+
+void DailyChartDrawing::UndoLastSave()
+{
+    if (!undo_)
+        return;
+    Blob blob = MakeBlob(uint32_t(undo_->blob.size()));
+    std::memcpy(blob.get(), undo_->blob.data(), undo_->blob.size());
+    LinesAndTextStore().StoreItem(undo_->key, std::move(blob));
+    undo_.reset();
+    view_.CancelMode();
+    Deselect();
+    Reload();
+    view_.NotifyGraphSettings(0);
+    view_.InvalidateWindow();
+}
+
+// ---- Commands -------------------------------------------------------------------------------------
+
+void DailyChartDrawing::StepRing(bool forward)
+{
+    std::array<LineObjectList*, kLayoutPanes> lists = Lists();
+    LineObject* next = StepObjectRing(lists, selected_, Setting(), forward);
+    if (!next)
+        return;
+    view_.CancelMode();
+    Deselect();
+    Select(next, kBodyPart, kStageSelected);
+    view_.InvalidateWindow();
+}
+
+void DailyChartDrawing::DeleteAll()
+{
+    const MsgAnswer answer = ShowMessage("Do you really want to delete all lines?", {}, MsgButtons::YesNo, MsgIcon::Question);
+    if (answer != MsgAnswer::Yes)
+        return;
+    view_.CancelMode();
+    Deselect();
+    std::array<LineObjectList*, kLayoutPanes> lists = Lists();
+    const DeleteAllResult result = DeleteObjectsInSetting(lists, Setting());
+    for (size_t i = 0; i < lists_.size(); ++i)
+        if (result.changedPanes & (1u << i))
+            SaveObjects(lists_[i]);
+    view_.NotifyGraphSettings(result.masks);
+    view_.InvalidateWindow();
+}
+
+void DailyChartDrawing::ChangeStyle()
+{
+    if (!styleDialog_)
+        return;
+    view_.modeRecord.stage = kStagePressed;
+    std::optional<StyleChoice> choice = styleDialog_(work_.penOrTime(), view_.backgroundColour);
+    if (!choice || !selected_) {
+        view_.CancelMode();
+        return;
+    }
+    StoreU32(work_.stored.data() + 8, choice->pen);
+    work_.penCopy = choice->pen;
+    if (choice->asDefault) {
+        if (work_.kind == LineObjectKind::LineStudy && IsAnchoredStudy(work_.subtype()))
+            AnchoredStudyPen() = choice->pen;
+        else if (GraphSetting* setting = view_.ActiveSetting())
+            gs::SetU32(*setting, gs::kNewObjectColour, choice->pen);
+    }
+    Commit();
+}
+
+void DailyChartDrawing::StartTool(const DrawingTool& tool)
+{
+    const ChartModeRecord& m = view_.modeRecord;
+    ToolSource source;
+    source.share = ShareSource();
+    source.shareList = view_.list != nullptr;
+    source.boxChart = (view_.viewFlags & 2) != 0;
+    source.modeActive = m.active && m.mode != kModeIdle;
+    source.stage = m.stage;
+    const ToolStart start = StartDrawingTool(tool, source);
+    if (!start.message.empty())
+        ShowMessage(start.message);
+    if (!start.start)
+        return;
+    view_.SetMode(true, tool.mode, tool.subtype, kStageWaiting, 0);
+    view_.UpdateCursor(false);
+}
+
+bool DailyChartDrawing::RunCommand(uint32_t command)
+{
+    switch (command) {
+    case kCommandDrawLine: StartTool(*FindDrawingTool(command)); return true;
+    case kCommandSelectFirst:
+    case kCommandNextLine:
+    case kCommandNextAlt: StepRing(true); return true;
+    case kCommandPreviousLine:
+    case kCommandPreviousAlt: StepRing(false); return true;
+    case kCommandDeleteLine:
+    case kCommandDeleteKey:
+        if (selected_ && !placing_) {
+            work_.flags &= uint8_t(~kLineObjectSaved);
+            Commit();
+        }
+        return true;
+    case kCommandDeleteAll:
+    case kCommandDeleteAllKey: DeleteAll(); return true;
+    case kCommandDeselect: view_.CancelMode(); return true;
+    case kCommandExtendRight:
+    case kCommandExtendLeft:
+        if (selected_ && !placing_ && selected_->kind == LineObjectKind::LineStudy) {
+            SetObjectStyleFlags(work_, ObjectStyleFlags(work_) ^ (command == kCommandExtendRight ? kExtendRight : kExtendLeft));
+            Commit();
+        }
+        return true;
+    case kCommandLineStyle:
+        if (selected_ && !placing_ && IsLineKind(*selected_))
+            ChangeStyle();
+        return true;
+    case kCommandUndoLineEdit: UndoLastSave(); return true;
+    default: return false;
+    }
+}
+
+bool DailyChartDrawing::UpdateCommand(CommandUi& ui) const
+{
+    const bool held = selected_ && !placing_;
+    const int setting = Setting();
+    auto* self = const_cast<DailyChartDrawing*>(this);
+    switch (ui.command) {
+    case kCommandDrawLine: {
+        ToolSource source;
+        source.share = ShareSource();
+        source.boxChart = (view_.viewFlags & 2) != 0;
+        ui.enabled = DrawingToolEnabled(*FindDrawingTool(kCommandDrawLine), source);
+        return true;
+    }
+    case kCommandSelectFirst:
+    case kCommandNextLine:
+    case kCommandNextAlt:
+    case kCommandPreviousLine:
+    case kCommandPreviousAlt: {
+        std::array<LineObjectList*, kLayoutPanes> lists = self->Lists();
+        const bool forward = ui.command != kCommandPreviousLine && ui.command != kCommandPreviousAlt;
+        const LineObject* target = StepObjectRing(lists, selected_, setting, forward);
+        ui.enabled = target != nullptr;
+        if (std::string text = RingMenuText(ui.command, target); !text.empty())
+            ui.text = text;
+        return true;
+    }
+    case kCommandDeleteLine:
+    case kCommandDeleteKey:
+        ui.enabled = held;
+        if (std::string text = RingMenuText(kCommandDeleteLine, held ? selected_ : nullptr); !text.empty())
+            ui.text = text;
+        return true;
+    case kCommandDeleteAll:
+    case kCommandDeleteAllKey: {
+        std::array<LineObjectList*, kLayoutPanes> lists = self->Lists();
+        ui.enabled = ShareSource() && AnyObjectInSetting(lists, setting);
+        return true;
+    }
+    case kCommandDeselect: ui.enabled = held; return true;
+    case kCommandExtendRight:
+    case kCommandExtendLeft:
+        ui.enabled = held && selected_->kind == LineObjectKind::LineStudy;
+        ui.checked = ui.enabled && (ObjectStyleFlags(*selected_) &
+                                    (ui.command == kCommandExtendRight ? kExtendRight : kExtendLeft)) != 0;
+        return true;
+    case kCommandLineStyle: ui.enabled = held && IsLineKind(*selected_) && styleDialog_ != nullptr; return true;
+    case kCommandUndoLineEdit: ui.enabled = undo_.has_value(); return true;
+    default: return false;
+    }
+}
+
+// ---- Context menu ---------------------------------------------------------------------------------
+
+ChartMenuChoice DailyChartDrawing::ContextMenu(int32_t x, int32_t y)
+{
+    ChartMenuChoice choice;
+    if (view_.priceEditMode)
+        choice.flags = 0x11;
+    else if (view_.viewFlags & 1)
+        choice.flags = 8;
+    else if (view_.viewFlags & 2)
+        choice.flags = 4;
+    if (!ShareSource()) {
+        choice.menu = 767;
+        return choice;
+    }
+    if (!view_.modeRecord.active || view_.modeRecord.mode == kModeIdle)
+        SelectAt(x, y, false);
+    if (selected_ && !placing_) {
+        if (view_.modeRecord.stage == kStageSelected) {
+            view_.modeRecord.stage = kStagePressed;
+            menuCopy_ = true;
+        }
+        choice.flags = 0;
+        choice.menu = selected_->kind == LineObjectKind::Text ? 348 : 347;
+        return choice;
+    }
+    const bool modeActive = view_.modeRecord.active && view_.modeRecord.mode != kModeIdle;
+    const TimeBand* bars = view_.timeBands;
+    const bool overBars = bars && x >= bars->left && x <= bars->right;
+    if (view_.trainingMode && eod_.days().size() && overBars) {
+        choice.menu = 390;
+        return choice;
+    }
+    if (view_.priceEditMode && eod_.priceEdit().HitTest(x, y) >= 0) {
+        choice.menu = 777;
+        return choice;
+    }
+    if (modeActive)
+        return {};
+    GraphPane* pane = nullptr;
+    TimeBand* band = nullptr;
+    GraphSeries* series = nullptr;
+    view_.HitTestPane(x, y, &pane, &band, &series);
+    if (pane && pane->id >= kPaneFirstAddOn && pane->id < uint32_t(kLayoutPanes)) {
+        // The second end mark, a 10-pixel circle at the foot of the window's right edge.
+        const int32_t right = pane->right - view_.paneMargin, bottom = pane->bottom - view_.paneMargin;
+        if (pane->flagC && x >= right - 10 && x < right && y >= bottom - 10 && y < bottom) {
+            choice.menu = 617;
+            return choice;
+        }
+        choice.flags |= 2;
+    }
+    choice.menu = 301;
+    return choice;
+}
+
+void DailyChartDrawing::AfterContextMenu()
+{
+    if (menuCopy_ && selected_ && view_.modeRecord.active && view_.modeRecord.stage == kStagePressed)
+        view_.modeRecord.stage = kStageSelected;
+    menuCopy_ = false;
+}
+
+} // namespace qv

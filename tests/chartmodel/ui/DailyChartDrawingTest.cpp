@@ -1,0 +1,463 @@
+// Drawing lines on the daily chart window through its mouse: placing, the click line, selecting,
+// moving and copying, deleting with the present setting's rule, undo, refusals, the keyboard ring and
+// the context menu's choice; the objects are checked as the lines-and-text store keeps them.
+#include "chartmodel/ui/ViewGraphEODWindow.h"
+
+#include "charts/DrawingObjectHits.h"
+#include "chartmodel/GraphSettingDefaults.h"
+#include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/KeyedItemStore.h"
+#include "chartmodel/LineObjects.h"
+#include "chartmodel/LinesAndTextFiles.h"
+#include "chartmodel/StopLossSettings.h"
+#include "core/ConfigState.h"
+#include "devtools/lib/SyntheticDays.h"
+#include "platform/ByteOrder.h"
+#include "resources/MessageIds.h"
+#include "shell/CommandUpdate.h"
+#include "shell/FrameState.h"
+#include "shell/ViewKinds.h"
+#include "shell/ui/ModalDialog.h"
+#include "support/FakeMessageBox.h"
+#include "support/ui/Render.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace qv {
+namespace {
+
+constexpr uint16_t kShareId = 77;
+constexpr uint32_t kPriceStudyKey = 1u << 24;
+
+class ShareChart : public CViewGraphEODWnd {
+public:
+    ShareChart() : CViewGraphEODWnd(kViewDailyChart) {}
+    bool hasShare = true;
+    uint16_t shareId = kShareId;
+
+protected:
+    bool ShownShare(StopShareKey& share) const override
+    {
+        share = {shareId, 0};
+        return hasShare;
+    }
+};
+
+struct StoredLine {
+    int32_t date[2];
+    float price[2];
+    uint16_t mask, style;
+};
+
+class DailyChartDrawingTest : public ::testing::Test {
+protected:
+    DailyChartDrawingTest() : saved_(Config().dailyGraphs.records[0])
+    {
+        InitGraphSetting(Config().dailyGraphs.records[0], false);
+        LinesAndTextStore().FreeItems();
+        days_ = dev::MakeSyntheticDays(300);
+        chart.eod.SetHistory(days_.data(), int32_t(days_.size()), 1);
+        chart.active = 1;
+        chart.resize(900, 640);
+        // The first paint measures the axis labels that the second lays the panes out by.
+        Grab();
+        Grab();
+    }
+    ~DailyChartDrawingTest() override
+    {
+        LinesAndTextStore().FreeItems();
+        Config().dailyGraphs.records[0] = saved_;
+        SetViewUnderMouse(nullptr);
+    }
+
+    QImage Grab()
+    {
+        QImage image(chart.size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        chart.render(&painter);
+        return image;
+    }
+    void Send(QEvent::Type type, QPoint p, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
+        QMouseEvent event(type, QPointF(p), QPointF(chart.mapToGlobal(p)), button, buttons, modifiers);
+        QApplication::sendEvent(&chart, &event);
+    }
+    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        Send(QEvent::MouseButtonPress, from, modifiers);
+        Send(QEvent::MouseMove, (from + to) / 2, modifiers);
+        Send(QEvent::MouseMove, to, modifiers);
+        Send(QEvent::MouseButtonRelease, to, modifiers);
+        Grab(); // the repaint that follows a release
+    }
+    void Command(uint32_t command) { chart.onProgramMessage(WM_COMMAND, command, 0); }
+    CommandUi State(uint32_t command)
+    {
+        CommandUi ui;
+        ui.command = command;
+        chart.UpdateCommandUi(ui);
+        return ui;
+    }
+    QPoint InPrice(double fx, double fy)
+    {
+        const GraphPane* price = chart.FindPane(kPanePrice);
+        return {price->left + int(fx * (price->right - price->left)), price->top + int(fy * (price->bottom - price->top))};
+    }
+    // The price pane's stored lines in store order.
+    std::vector<StoredLine> Stored(uint16_t kind = 0)
+    {
+        std::vector<StoredLine> lines;
+        uint8_t* blob = LinesAndTextStore().GetItem(ShareItemKey(kShareId, 0), kind, kPriceStudyKey);
+        if (!blob)
+            return lines;
+        ForEachPackedObject(std::span<uint8_t>(blob, BlobLength(blob)), [&](LineObjectKind k, std::span<uint8_t> o) {
+            if (k != LineObjectKind::LineStudy)
+                return;
+            lines.push_back({{LoadI32(o.data() + 16), LoadI32(o.data() + 24)},
+                             {LoadF32(o.data() + 20), LoadF32(o.data() + 28)},
+                             LoadU16(o.data() + 4),
+                             LoadU16(o.data() + 6)});
+        });
+        return lines;
+    }
+    int32_t DateAt(QPoint p) { return chart.drawing.DatePositionAtX(p.x()); }
+    float PriceAt(QPoint p)
+    {
+        return chart.YToValue(chart.FindPane(kPanePrice)->firstSeries->range, p.y());
+    }
+
+    ShareChart chart;
+    test::FakeMessageBox boxes;
+
+private:
+    GraphSetting saved_;
+    std::vector<DayRecord> days_;
+};
+
+} // namespace
+
+TEST_F(DailyChartDrawingTest, TheLineToolDrawsALineThatIsStoredUnderTheShareAndThePriceSeries)
+{
+    ASSERT_TRUE(State(26135).enabled);
+    Command(26135);
+    EXPECT_EQ(chart.modeRecord.mode, kModeLineStudy);
+    EXPECT_EQ(chart.modeRecord.stage, 1u);
+    EXPECT_EQ(chart.currentCursor, kCursorCross);
+
+    const QPoint a = InPrice(0.2, 0.7), b = InPrice(0.6, 0.3);
+    Drag(a, b);
+    const std::vector<StoredLine> lines = Stored();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].date[0], DateAt(a));
+    EXPECT_EQ(lines[0].date[1], DateAt(b));
+    EXPECT_NEAR(lines[0].price[0], PriceAt(a), 1e-3);
+    EXPECT_NEAR(lines[0].price[1], PriceAt(b), 1e-3);
+    EXPECT_EQ(lines[0].mask, 1u); // setting 0's bit
+    EXPECT_EQ(lines[0].style, 0u);
+    EXPECT_EQ(chart.drawing.selected(), nullptr);
+    EXPECT_FALSE(chart.modeRecord.active && chart.modeRecord.mode != kModeIdle);
+    // The first save onto the pane has nothing to undo.
+    EXPECT_FALSE(State(27023).enabled);
+
+    // A line drawn right to left is kept in date order.
+    Command(26135);
+    Drag(InPrice(0.8, 0.5), InPrice(0.5, 0.6));
+    ASSERT_EQ(Stored().size(), 2u);
+    for (const StoredLine& line : Stored())
+        EXPECT_LE(line.date[0], line.date[1]);
+}
+
+TEST_F(DailyChartDrawingTest, AClickMakesALevelLineToTheLastBarAndShiftStartsALineWithThePress)
+{
+    Command(26135);
+    const QPoint p = InPrice(0.3, 0.5);
+    Send(QEvent::MouseButtonPress, p);
+    Send(QEvent::MouseMove, p + QPoint(1, 1));
+    Send(QEvent::MouseButtonRelease, p + QPoint(1, 1));
+    Grab();
+    std::vector<StoredLine> lines = Stored();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].date[1], chart.eod.days().back().date);
+    EXPECT_EQ(lines[0].price[1], lines[0].price[0]);
+    EXPECT_EQ(lines[0].style, kExtendLeft | kExtendRight);
+
+    // A press with Shift and no tool chosen draws a line at once; two pixels apart is a drag.
+    Drag(InPrice(0.1, 0.2), InPrice(0.1, 0.2) + QPoint(2, 0), Qt::ShiftModifier);
+    lines = Stored();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].style, 0u); // the newest is stored first
+}
+
+TEST_F(DailyChartDrawingTest, PressingALineMovesItShiftCopiesItAndCtrlConstrainsAnEnd)
+{
+    Command(26135);
+    const QPoint a = InPrice(0.2, 0.7), b = InPrice(0.6, 0.3);
+    Drag(a, b);
+    const StoredLine before = Stored()[0];
+
+    // A press on the body drags the whole line.
+    const QPoint mid = (a + b) / 2;
+    Drag(mid, mid + QPoint(0, 40));
+    std::vector<StoredLine> lines = Stored();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].date[0], before.date[0]);
+    EXPECT_LT(lines[0].price[0], before.price[0]);
+    EXPECT_LT(lines[0].price[1], before.price[1]);
+    EXPECT_TRUE(State(27023).enabled);
+
+    // Shift at the release leaves the line and adds a copy at the new place.
+    const QPoint moved = mid + QPoint(0, 40);
+    Drag(moved, moved + QPoint(0, -80), Qt::ShiftModifier);
+    lines = Stored();
+    ASSERT_EQ(lines.size(), 2u);
+
+    // Undo puts back the store as it was before the last save: one line again.
+    Command(27023);
+    EXPECT_EQ(Stored().size(), 1u);
+    EXPECT_FALSE(State(27023).enabled);
+
+    // Ctrl on an end's drag snaps the line flat or upright by the price-to-date ratio.
+    Grab();
+    const StoredLine line = Stored()[0];
+    const GraphPane* price = chart.FindPane(kPanePrice);
+    const QPoint end(chart.drawing.XOfDatePosition(line.date[1]),
+                     chart.ValueToY(price->firstSeries->range, line.price[1], false));
+    Drag(end, InPrice(0.9, 0.5), Qt::ControlModifier);
+    const StoredLine snapped = Stored()[0];
+    EXPECT_TRUE(snapped.price[0] == snapped.price[1] || snapped.date[0] == snapped.date[1] ||
+                std::fabs(std::fabs(snapped.price[1] - snapped.price[0]) - float(snapped.date[1] - snapped.date[0])) < 1e-3);
+}
+
+TEST_F(DailyChartDrawingTest, DeleteTheSelectionAndDeleteAllOfThePresentSetting)
+{
+    Command(26135);
+    Drag(InPrice(0.2, 0.7), InPrice(0.6, 0.3));
+    Command(26135);
+    Drag(InPrice(0.2, 0.2), InPrice(0.7, 0.25));
+    EXPECT_FALSE(State(26145).enabled);
+
+    // Tab selects the first line; Del removes it.
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(&chart, &tab);
+    ASSERT_NE(chart.drawing.selected(), nullptr);
+    EXPECT_EQ(chart.modeRecord.stage, 2u);
+    EXPECT_EQ(chart.BuildTitle(), "Quorvantis - Graph - Line study");
+    EXPECT_TRUE(State(26145).enabled);
+    EXPECT_TRUE(State(20611).enabled);
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(&chart, &del);
+    EXPECT_EQ(Stored().size(), 1u);
+    EXPECT_EQ(chart.drawing.selected(), nullptr);
+
+    // A line of another setting (mask bit 1 only) survives "delete all"; the question comes first and
+    // No keeps everything.
+    Grab();
+    Command(26136);
+    ASSERT_NE(chart.drawing.selected(), nullptr);
+    LineObject other = *chart.drawing.selected();
+    chart.CancelMode();
+    SetObjectSettingsMask(other, 2);
+    LineObjectList& list = chart.drawing.PaneObjects(kPanePrice);
+    LineObject* added = AddLineObject(list, 0, 0);
+    LineObject* keepNext = added->next;
+    *added = other;
+    added->next = keepNext;
+    added->owner = &list;
+    EXPECT_TRUE(State(26137).enabled);
+    boxes.queue(MsgAnswer::No);
+    Command(26137);
+    ASSERT_EQ(boxes.texts().back(), "Do you really want to delete all lines?");
+    EXPECT_EQ(chart.drawing.PaneObjects(kPanePrice).head->flags & 1, 1);
+    boxes.queue(MsgAnswer::Yes);
+    Command(20612);
+    const std::vector<StoredLine> lines = Stored();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].mask, 2u);
+    EXPECT_FALSE(State(26137).enabled);
+}
+
+TEST_F(DailyChartDrawingTest, TheRingCommandsNameATextBoxTheyWouldStepTo)
+{
+    Command(26135);
+    Drag(InPrice(0.2, 0.7), InPrice(0.6, 0.3));
+    LineObject* line = chart.drawing.PaneObjects(kPanePrice).head;
+    ASSERT_NE(line, nullptr);
+    EXPECT_FALSE(State(26143).text.has_value());
+    LineObject* text = AddTextObject(chart.drawing.PaneObjects(kPanePrice));
+    SetObjectSettingsMask(*text, 1);
+    // Nothing selected: forward finds the text first, backward the line.
+    EXPECT_EQ(State(26143).text.value_or(""), "Next text\tTab");
+    EXPECT_FALSE(State(26144).text.has_value());
+    Command(26143);
+    EXPECT_EQ(chart.drawing.selected(), text);
+    EXPECT_EQ(chart.modeRecord.mode, kModeGraphText);
+    EXPECT_EQ(State(26145).text.value_or(""), "Delete text\tDel");
+    EXPECT_EQ(State(26144).text, std::nullopt);
+    Command(26144);
+    EXPECT_EQ(chart.drawing.selected(), line);
+    EXPECT_EQ(chart.modeRecord.mode, kModeLineStudy);
+    EXPECT_EQ(State(26144).text.value_or(""), "Previous text\tShift Tab");
+}
+
+TEST_F(DailyChartDrawingTest, TheColourAndStyleDialogSetsTheLinesPenAndWithItsOptionTheSettingsDefault)
+{
+    Command(26135);
+    Drag(InPrice(0.2, 0.7), InPrice(0.6, 0.3));
+    GraphSetting& setting = Config().dailyGraphs.records[0];
+    graphsetting::SetU32(setting, graphsetting::kNewObjectColour, 0x123456);
+    std::vector<QString> opened;
+    bool setDefault = false;
+    SetModalDialogRunner([&](QDialog& d) {
+        opened.push_back(d.objectName());
+        d.findChild<QCheckBox*>(QStringLiteral("2168"))->setChecked(setDefault);
+        d.accept();
+        return d.result();
+    });
+    auto pen = [this] { return chart.drawing.PaneObjects(kPanePrice).head->penOrTime(); };
+    Command(26136);
+    ASSERT_TRUE(State(26188).enabled);
+    Command(26188);
+    EXPECT_EQ(opened, std::vector<QString>{QStringLiteral("366")});
+    EXPECT_EQ(graphsetting::U32(setting, graphsetting::kNewObjectColour), 0x123456u);
+    EXPECT_EQ(chart.drawing.selected(), nullptr);
+    const uint32_t kept = pen();
+    EXPECT_EQ(kept & 0xFFFFFF, 0x0000FFu);
+    setDefault = true;
+    Command(26136);
+    Command(26188);
+    EXPECT_EQ(graphsetting::U32(setting, graphsetting::kNewObjectColour), pen());
+    SetModalDialogRunner(nullptr);
+}
+
+TEST_F(DailyChartDrawingTest, AnotherShareShownDropsTheSelectionAndKeepsTheFirstSharesLines)
+{
+    Command(26135);
+    Drag(InPrice(0.2, 0.7), InPrice(0.6, 0.3));
+    Command(26136);
+    ASSERT_NE(chart.drawing.selected(), nullptr);
+    chart.shareId = kShareId + 1;
+    Grab();
+    EXPECT_EQ(chart.drawing.selected(), nullptr);
+    EXPECT_EQ(chart.drawing.PaneObjects(kPanePrice).head, nullptr);
+    Command(26145);
+    Command(26534);
+    EXPECT_EQ(Stored().size(), 1u);
+    EXPECT_EQ(LinesAndTextStore().GetItem(ShareItemKey(kShareId + 1, 0), 0, kPriceStudyKey), nullptr);
+}
+
+TEST_F(DailyChartDrawingTest, RefusalsWithoutAShareAndOnABoxChart)
+{
+    chart.hasShare = false;
+    EXPECT_FALSE(State(26135).enabled);
+    Command(26135);
+    EXPECT_EQ(boxes.texts().back(), "Lines can only be added to shares");
+    EXPECT_FALSE(chart.modeRecord.active && chart.modeRecord.mode == kModeLineStudy);
+
+    // The partial trend's press on a box chart is refused and the mode ends.
+    chart.hasShare = true;
+    chart.viewFlags |= 2;
+    chart.SetMode(true, kModeLineStudy, 5, 1, 0);
+    Send(QEvent::MouseButtonPress, InPrice(0.5, 0.5));
+    Send(QEvent::MouseButtonRelease, InPrice(0.5, 0.5));
+    EXPECT_EQ(boxes.texts().back(), "Partial trends cannot be drawn on this type of graph.");
+    EXPECT_TRUE(Stored(5).empty());
+    EXPECT_FALSE(chart.modeRecord.active && chart.modeRecord.mode == kModeLineStudy);
+}
+
+TEST_F(DailyChartDrawingTest, TheContextMenuFollowsWhatLiesUnderThePoint)
+{
+    Command(26135);
+    const QPoint a = InPrice(0.2, 0.7), b = InPrice(0.6, 0.3);
+    Drag(a, b);
+    Grab();
+    struct Case {
+        const char* name;
+        QPoint at;
+        std::function<void()> setUp;
+        uint32_t menu, flags;
+    };
+    const Case cases[] = {
+        {"empty chart point", InPrice(0.9, 0.9), [] {}, 301, 1},
+        {"on the line", (a + b) / 2, [] {}, 347, 0},
+        {"training mode", InPrice(0.9, 0.9), [this] { chart.trainingMode = 1; }, 390, 1},
+        {"price editing away from a bar (777 over one)", InPrice(0.9, 0.9), [this] { chart.priceEditMode = 1; }, 301, 0x11},
+        {"no share", InPrice(0.9, 0.9), [this] { chart.hasShare = false; }, 767, 1},
+    };
+    for (const Case& c : cases) {
+        chart.CancelMode();
+        chart.trainingMode = chart.priceEditMode = 0;
+        chart.hasShare = true;
+        c.setUp();
+        const ChartMenuChoice choice = chart.drawing.ContextMenu(c.at.x(), c.at.y());
+        EXPECT_EQ(choice.menu, c.menu) << c.name;
+        EXPECT_EQ(choice.flags, c.flags) << c.name;
+        chart.drawing.AfterContextMenu();
+    }
+    // The line chosen by the menu is selected at stage 2 afterwards, with its commands enabled.
+    chart.CancelMode();
+    chart.hasShare = true;
+    chart.drawing.ContextMenu(((a + b) / 2).x(), ((a + b) / 2).y());
+    chart.drawing.AfterContextMenu();
+    EXPECT_EQ(chart.modeRecord.stage, 2u);
+    EXPECT_TRUE(State(26534).enabled);
+    Command(26534);
+    EXPECT_EQ(Stored()[0].style, kExtendRight);
+}
+
+TEST_F(DailyChartDrawingTest, StoredLinesLoadWithTheChartAndTheSelectedLineShowsItsHandles)
+{
+    Command(26135);
+    Drag(InPrice(0.15, 0.8), InPrice(0.75, 0.25));
+    // Another chart of the same share reads the line from the store.
+    ShareChart other;
+    std::vector<DayRecord> days = dev::MakeSyntheticDays(300);
+    other.eod.SetHistory(days.data(), int32_t(days.size()), 1);
+    other.resize(900, 640);
+    QImage plain(other.size(), QImage::Format_RGB32);
+    {
+        QPainter painter(&plain);
+        other.render(&painter);
+    }
+    ASSERT_NE(other.drawing.PaneObjects(kPanePrice).head, nullptr);
+
+    Command(26136);
+    ASSERT_NE(chart.drawing.selected(), nullptr);
+    const QImage image = Grab();
+    test::SaveRender(image, "chart-selected-line");
+    // The line's red pixels (the new-object colour) and the handles' inverted squares.
+    const LineObject& line = *chart.drawing.selected();
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            red += (image.pixel(x, y) & 0xFFFFFF) == 0xFF0000;
+    EXPECT_GT(red, 300);
+    const ScreenPoint first = line.screen[0];
+    EXPECT_NE(image.pixel(first.x - 3, first.y - 3) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_NE(image.pixel(first.x + 3, first.y + 3) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+// The line menus of the menu bar act on the chart: a menu taking the focus leaves it the frame's view.
+TEST_F(DailyChartDrawingTest, AMenuTakingTheFocusKeepsTheChartTheViewCommandsActOn)
+{
+    MainFrameState().activeView = &chart;
+    QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+    QApplication::sendEvent(&chart, &popup);
+    EXPECT_EQ(MainFrameState().activeView, &chart);
+    QFocusEvent other(QEvent::FocusOut, Qt::MouseFocusReason);
+    QApplication::sendEvent(&chart, &other);
+    EXPECT_EQ(MainFrameState().activeView, nullptr);
+}
+
+} // namespace qv
