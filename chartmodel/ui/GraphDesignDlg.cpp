@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -46,9 +47,27 @@ void Warn(QWidget* parent, const QString& text)
     RunModalDialog(box);
 }
 
+// Paints a chart into its rectangle; the background is never erased first.
+class ChartArea : public QWidget {
+public:
+    std::function<void(QPainter&, QRect)> paint;
+    explicit ChartArea(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        paint(painter, rect());
+    }
+};
+
+// The preview frame: the chart inset by 2 pixels left and right and 1 at the top and bottom. While the
+// left button is held in it, the enlarged chart covers the dialog; the frame keeps the mouse until the
+// release.
 class PreviewFrame : public QWidget {
 public:
     std::function<void(QPainter&, QRect)> paint;
+    ChartArea* enlarged = nullptr;
     using QWidget::QWidget;
 
 protected:
@@ -56,6 +75,22 @@ protected:
     {
         QPainter painter(this);
         paint(painter, rect().adjusted(2, 1, -2, -1));
+    }
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        if (event->button() != Qt::LeftButton || !rect().adjusted(2, 1, -2, -1).contains(event->position().toPoint()))
+            return;
+        QWidget* dialog = window();
+        enlarged->setGeometry(dialog->rect().adjusted(1, 1, -1, -1));
+        enlarged->raise();
+        enlarged->show();
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (event->button() != Qt::LeftButton || !enlarged->isVisible())
+            return;
+        enlarged->hide();
+        update();
     }
 };
 
@@ -203,14 +238,12 @@ CGraphGridDlg::CGraphGridDlg(GraphSetting& viewCopy, const std::string& settingN
     auto* frame = new PreviewFrame(this);
     frame->setObjectName(Id(1394));
     frame->setMinimumSize(260, 180);
-    frame->paint = [this](QPainter& p, QRect r) {
-        if (painter_) {
-            painter_(p, working_, r, 2, gd::PreviewMargin(working_));
-            return;
-        }
-        p.fillRect(r, ColourFromWord(U32(working_, kBackground)));
-    };
+    frame->paint = [this](QPainter& p, QRect r) { paintChart(p, r, 2); };
     preview_ = frame;
+    frame->enlarged = new ChartArea(this);
+    frame->enlarged->setObjectName(QStringLiteral("enlarged"));
+    frame->enlarged->hide();
+    frame->enlarged->paint = [this](QPainter& p, QRect r) { paintChart(p, r, 1); };
 
     auto* previewButton = new QPushButton(QStringLiteral("Preview"), this);
     previewButton->setObjectName(Id(18127));
@@ -468,6 +501,13 @@ void CGraphGridDlg::applyDefaults(bool dark)
     readControls();
 }
 
+void CGraphGridDlg::paintChart(QPainter& painter, QRect area, int outputKind)
+{
+    painter.fillRect(area, ColourFromWord(U32(working_, kBackground)));
+    if (painter_)
+        painter_(painter, working_, area, outputKind, gd::PreviewMargin(working_));
+}
+
 void CGraphGridDlg::Preview()
 {
     viewCopy_ = working_;
@@ -493,6 +533,9 @@ int OpenGraphDesign(CViewGraphWnd& view, const std::string& settingName)
     view.styleRecord = &view.privateCopy;
     CGraphGridDlg dialog(view.privateCopy, settingName, view.SettingIndex(), &view);
     dialog.SetRedraw([&view] { view.update(); });
+    dialog.SetPreviewPainter([&view](QPainter& p, const GraphSetting& style, QRect area, int kind, int margin) {
+        view.DrawDesignPreview(p, style, area, kind, margin);
+    });
     int result = RunModalDialog(dialog);
     if (result == QDialog::Accepted)
         *setting = view.privateCopy;

@@ -15,6 +15,7 @@ class QButtonGroup;
 class QCheckBox;
 class QLineEdit;
 class QPainter;
+class QRect;
 class QSlider;
 class QSpinBox;
 class QTabWidget;
@@ -75,6 +76,7 @@ private:
     void reversalLeft();
     void buttonChosen(CStyleButton* button);
     void applyDefaults(bool dark);
+    void paintChart(QPainter& painter, QRect area, int outputKind);
 
     GraphSetting& viewCopy_;
     GraphSetting working_;

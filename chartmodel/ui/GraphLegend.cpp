@@ -2,6 +2,7 @@
 #include "chartmodel/ui/GraphLegend.h"
 
 #include "chartmodel/LegendSettings.h"
+#include "chartmodel/LegendStyleStore.h"
 #include "chartmodel/ViewGraphBase.h"
 #include "core/PackedPen.h"
 #include "core/ui/PenSelect.h"
@@ -319,7 +320,10 @@ void CGraphLegend::closeEvent(QCloseEvent* event)
 
 CGraphLegend& GraphLegendWindow()
 {
-    static CGraphLegend* legend = new CGraphLegend;
+    static CGraphLegend* legend = [] {
+        ApplyStoredLegendStyle(ProgramLegendSettings());
+        return new CGraphLegend;
+    }();
     return *legend;
 }
 

@@ -17,6 +17,11 @@ public:
 
 protected:
     bool RunSettingsDialog(uint32_t command);
+    // Events, swing chart and chart font commands and the trend colours of a locked setting
+    // (ViewGraphEODSettings.cpp).
+    bool RunChartDesignCommand(uint32_t command);
+    bool UpdateChartDesignCommand(CommandUi& ui) const;
+    void RunTrendColours(GraphSetting& setting);
     bool ShiftHeld() const override;
     void DrawTimeLines() override;
     void DrawNoData(const GraphPane& pane, const std::string& text) override;

@@ -1,0 +1,361 @@
+// The chart design pieces beyond the graph design pages: the live preview and its enlarged view, the
+// Display Events dialog, the chart font chooser, the colour-only trend dialog of a locked setting, and
+// the legend design opened from the legend window with its stored style.
+#include "chartmodel/ChartFont.h"
+#include "chartmodel/ChartSettingsRules.h"
+#include "chartmodel/GraphSettingDefaults.h"
+#include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/LegendSettings.h"
+#include "chartmodel/LegendStyleStore.h"
+#include "chartmodel/ui/GraphDesignDlg.h"
+#include "chartmodel/ui/GraphLegend.h"
+#include "chartmodel/ui/ViewGraphEODWindow.h"
+#include "chartmodel/ui/ViewGraphWindow.h"
+#include "core/ConfigState.h"
+#include "core/VexaEdition.h"
+#include "datamining/DMFilter.h"
+#include "platform/Registry.h"
+#include "devtools/lib/SyntheticChart.h"
+#include "resources/MessageIds.h"
+#include "shell/CommandUpdate.h"
+#include "shell/ViewKinds.h"
+#include "shell/ui/ModalDialog.h"
+#include "support/ui/Render.h"
+
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QFontDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace qv;
+using namespace qv::graphsetting;
+using qv::test::RenderWidget;
+using qv::test::SaveRender;
+
+namespace {
+
+template <class T>
+T* Control(QWidget& dialog, int id)
+{
+    T* w = dialog.findChild<T*>(QString::number(id));
+    EXPECT_NE(w, nullptr) << id;
+    return w;
+}
+
+// Runs each dialog the code opens through `answer`, restoring the runner afterwards.
+struct DialogAnswers {
+    explicit DialogAnswers(std::function<int(QDialog&)> answer) { SetModalDialogRunner(std::move(answer)); }
+    ~DialogAnswers() { SetModalDialogRunner(nullptr); }
+};
+
+struct DailySetting {
+    GraphSetting saved = Config().dailyGraphs.records[0];
+    DailySetting() { dev::SetUpSyntheticSetting(Config().dailyGraphs.records[0]); }
+    ~DailySetting() { Config().dailyGraphs.records[0] = saved; }
+    GraphSetting& record() { return Config().dailyGraphs.records[0]; }
+};
+
+bool SameBytes(const GraphSetting& a, const GraphSetting& b) { return std::memcmp(a.data(), b.data(), GraphSetting::kSize) == 0; }
+
+} // namespace
+
+TEST(ChartDesignPreview, PreviewDrawsKindTwoWithItsMarginAndTheHeldButtonKindOneOverTheDialog)
+{
+    GraphSetting setting{};
+    InitGraphSetting(setting, false);
+    SetU8(setting, kWhiteSpace, 2);
+    SetU32(setting, kFramePen, 0x000000); // one pixel wide, solid
+    CGraphGridDlg dialog(setting, "Default", 0);
+    struct Call {
+        int kind, margin;
+        QSize size;
+    };
+    std::vector<Call> calls;
+    dialog.SetPreviewPainter([&](QPainter&, const GraphSetting&, QRect area, int kind, int margin) {
+        calls.push_back({kind, margin, area.size()});
+    });
+    dialog.resize(760, 560);
+    RenderWidget(dialog);
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back().kind, 2);
+    EXPECT_EQ(calls.back().margin, 5);
+    auto* frame = dialog.findChild<QWidget*>(QStringLiteral("1394"));
+    EXPECT_EQ(calls.back().size, frame->size() - QSize(4, 2));
+
+    dialog.show();
+    QTest::mousePress(frame, Qt::LeftButton, {}, frame->rect().center());
+    auto* enlarged = dialog.findChild<QWidget*>(QStringLiteral("enlarged"));
+    ASSERT_TRUE(enlarged && enlarged->isVisible());
+    EXPECT_EQ(enlarged->geometry(), dialog.rect().adjusted(1, 1, -1, -1));
+    calls.clear();
+    enlarged->repaint();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back().kind, 1);
+    EXPECT_EQ(calls.back().size, enlarged->size());
+    QTest::mouseRelease(frame, Qt::LeftButton, {}, frame->rect().center());
+    EXPECT_FALSE(enlarged->isVisible());
+    dialog.reject();
+}
+
+TEST(ChartDesignPreview, TheDesignDialogShowsTheChartDrawnByTheViewAndTheViewKeepsItsStyle)
+{
+    DailySetting fixture;
+    dev::SyntheticChart<CViewGraphWnd> chart(100);
+    chart.resize(500, 360);
+    GraphSetting before = fixture.record();
+    DialogAnswers answers([&](QDialog& d) {
+        d.resize(900, 520);
+        QImage picture = RenderWidget(d);
+        SaveRender(picture, "graph_design_live_preview");
+        auto* frame = d.findChild<QWidget*>(QStringLiteral("1394"));
+        QPoint inside = frame->mapTo(&d, frame->rect().center());
+        // More than the background: the synthetic chart's bars and labels are drawn in the frame.
+        QRgb back = picture.pixel(frame->mapTo(&d, QPoint(3, 2)));
+        int drawn = 0;
+        for (int x = -60; x < 60; ++x)
+            drawn += picture.pixel(inside + QPoint(x, 0)) != back;
+        EXPECT_GT(drawn, 0);
+        EXPECT_EQ(chart.StyleRecord(), &chart.privateCopy);
+        return int(QDialog::Rejected);
+    });
+    OpenGraphDesign(chart, "Daily 1");
+    EXPECT_TRUE(SameBytes(before, fixture.record()));
+}
+
+TEST(DisplayEvents, TickedHiddenKindGetsModeTwoUntickedKeepsItsColoursAndCancelRestores)
+{
+    DailySetting fixture;
+    GraphSetting& setting = fixture.record();
+    InitEventMarkerSettings(setting);
+    SetU8(setting, EventEntry(1) + kEventShown, 3); // ex-dividend shown in mode 3
+    GraphSetting before = setting;
+    CViewGraphEODWnd window(kViewDailyChart);
+    CommandUi ui;
+    ui.command = 27286;
+    EXPECT_TRUE(window.UpdateCommandUi(ui));
+    EXPECT_TRUE(ui.enabled);
+    for (int answer : {int(QDialog::Rejected), int(QDialog::Accepted)}) {
+        setting = before;
+        DialogAnswers answers([&](QDialog& d) {
+            EXPECT_EQ(d.objectName(), QStringLiteral("27279"));
+            EXPECT_TRUE(Control<QCheckBox>(d, 4125)->isChecked());
+            EXPECT_FALSE(Control<QCheckBox>(d, 4126)->isEnabled()); // "Show events" is off
+            Control<QCheckBox>(d, 4172)->setChecked(true);
+            EXPECT_TRUE(Control<QCheckBox>(d, 4126)->isEnabled());
+            Control<QCheckBox>(d, 4126)->setChecked(true);  // AGM, hidden
+            Control<QCheckBox>(d, 4125)->setChecked(false); // ex-dividend
+            Control<QPushButton>(d, 18127)->click();
+            EXPECT_EQ(U8(setting, EventEntry(2) + kEventShown), 2);
+            if (answer == QDialog::Rejected)
+                SaveRender(RenderWidget(d), "display_events");
+            d.done(answer);
+            return answer;
+        });
+        EXPECT_EQ(window.onProgramMessage(WM_COMMAND, 27286, 0), 1);
+        if (answer == QDialog::Rejected) {
+            EXPECT_TRUE(SameBytes(before, setting));
+            continue;
+        }
+        EXPECT_EQ(U32(setting, kEvents), 1u);
+        EXPECT_EQ(U8(setting, EventEntry(2) + kEventShown), 2);
+        EXPECT_EQ(U8(setting, EventEntry(1) + kEventShown), 0);
+        EXPECT_EQ(std::memcmp(setting.data() + EventEntry(1) + 1, before.data() + EventEntry(1) + 1, kEventEntrySize - 1), 0);
+    }
+}
+
+TEST(DisplayEvents, DefaultRefillsTheBlockAndAKindShownKeepsItsMode)
+{
+    GraphSetting setting{};
+    InitEventMarkerSettings(setting);
+    SetU8(setting, EventEntry(4) + kEventShown, 5);
+    SetU32(setting, EventEntry(4) + kEventColour1, 0x12345678);
+    std::array<bool, 16> ticked{};
+    ticked[4] = true;
+    ticked[5] = true;
+    chartsettings::WriteEventDisplay(setting, true, ticked);
+    EXPECT_EQ(U8(setting, EventEntry(4) + kEventShown), 5);
+    EXPECT_EQ(U8(setting, EventEntry(5) + kEventShown), 2);
+    EXPECT_EQ(U32(setting, EventEntry(4) + kEventColour1), 0x12345678u);
+
+    DailySetting fixture;
+    fixture.record() = setting;
+    CViewGraphEODWnd window(kViewDailyChart);
+    DialogAnswers answers([&](QDialog& d) {
+        Control<QPushButton>(d, 3)->click();
+        EXPECT_FALSE(Control<QCheckBox>(d, 4128)->isChecked());
+        d.accept();
+        return int(QDialog::Accepted);
+    });
+    window.onProgramMessage(WM_COMMAND, 27286, 0);
+    GraphSetting defaults{};
+    InitEventMarkerSettings(defaults);
+    EXPECT_EQ(std::memcmp(fixture.record().data() + kEvents, defaults.data() + kEvents, kEventsSize), 0);
+}
+
+TEST(ChartFont, RecordRoundTripsAndCutsTheFaceTo31Characters)
+{
+    OptionBlockA options{};
+    EXPECT_EQ(ReadChartFont(options), ChartFont{});
+    ChartFont font;
+    font.face = std::string(40, 'F');
+    font.points = 12;
+    font.weight = 700;
+    font.italic = true;
+    font.height = -16;
+    WriteChartFont(options, font);
+    ChartFont read = ReadChartFont(options);
+    EXPECT_EQ(read.face, std::string(31, 'F'));
+    EXPECT_EQ(options.data()[OptionBlockA::kChartFont + 31], 0);
+    read.face = font.face;
+    EXPECT_EQ(read, font);
+    for (auto [points, valid] : {std::pair{4, false}, {5, true}, {20, true}, {21, false}})
+        EXPECT_EQ(ChartFontSizeValid(points), valid) << points;
+}
+
+TEST(ChartFont, TheChooserRefusesASizeOutside5To20AndStoresTheFontOnOk)
+{
+    OptionBlockA saved = Config().optionsA;
+    CViewGraphEODWnd window(kViewDailyChart);
+    CommandUi ui;
+    ui.command = 21103;
+    EXPECT_TRUE(window.UpdateCommandUi(ui) && ui.enabled);
+    QStringList messages;
+    int fontDialogs = 0;
+    DialogAnswers answers([&](QDialog& d) {
+        if (auto* box = qobject_cast<QMessageBox*>(&d)) {
+            messages << box->text();
+            return int(QDialog::Accepted);
+        }
+        auto* chooser = qobject_cast<QFontDialog*>(&d);
+        EXPECT_NE(chooser, nullptr);
+        QFont font(QStringLiteral("DejaVu Sans"), ++fontDialogs == 1 ? 24 : 14);
+        font.setItalic(true);
+        chooser->setCurrentFont(font);
+        if (fontDialogs == 1)
+            SaveRender(RenderWidget(d), "chart_font_chooser");
+        return int(QDialog::Accepted);
+    });
+    EXPECT_EQ(window.onProgramMessage(WM_COMMAND, 21103, 0), 1);
+    EXPECT_EQ(fontDialogs, 2);
+    EXPECT_EQ(messages, QStringList{QStringLiteral("Size must be between 5 and 20 points.")});
+    ChartFont stored = ReadChartFont(Config().optionsA);
+    EXPECT_EQ(stored.points, 14);
+    EXPECT_TRUE(stored.italic);
+    EXPECT_LT(stored.height, 0);
+    Config().optionsA = saved;
+}
+
+TEST(TrendCommand, ALockedSettingOpensTheColourOnlyDialogOverTheTwoTrendPens)
+{
+    const ConfigState user = Config();
+    Config().optionsA.bytes[OptionBlockA::kEditionTableSlot] = 4;
+    Config().optionsA.bytes[OptionBlockA::kEditionGraphSlot1] = 0;
+    Config().optionsA.bytes[OptionBlockA::kEditionGraphSlot2] = 11;
+    InitVexaTables();
+    SetEditionOptionByte(kEditionOn | kEditionSetUp);
+    ApplyVexaSettings(true);
+    CViewGraphEODWnd window(kViewDailyChart);
+    window.viewFlags = 0;
+    EXPECT_TRUE(window.ComputeSettingsLocked());
+    QStringList opened, labels;
+    DialogAnswers answers([&](QDialog& d) {
+        opened << d.objectName();
+        for (QLabel* l : d.findChildren<QLabel*>())
+            labels << l->text();
+        return int(QDialog::Rejected);
+    });
+    window.onProgramMessage(WM_COMMAND, 20206, 0);
+    ApplyVexaSettings(false);
+    FreeVexaTables();
+    SetEditionOptionByte(0);
+    RemoveEditionFilters();
+    Config() = user;
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_NE(opened[0], QStringLiteral("203"));
+    EXPECT_TRUE(labels.contains(QStringLiteral("Trend line")));
+    EXPECT_TRUE(labels.contains(QStringLiteral("Confidence lines")));
+}
+
+TEST(LegendStyleStore, RecordRoundTripsAndDamagedRecordsAreRefused)
+{
+    legenddesign::LegendStyle style;
+    style.face = "Times New Roman";
+    style.points = 11;
+    style.fontFlags = 5;
+    style.whiteSpace = 3;
+    style.options = 1;
+    style.pairs[2] = {0x010203, 0x040506};
+    auto bytes = EncodeLegendStyle(style, 96);
+    ASSERT_EQ(bytes.size(), kLegendStyleRecordSize);
+    EXPECT_EQ(LoadU16(bytes.data() + 6), 700);
+    EXPECT_EQ(int32_t(LoadU32(bytes.data() + 12)), -15);
+    auto read = DecodeLegendStyle(bytes);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->face, style.face);
+    EXPECT_EQ(read->points, 11);
+    EXPECT_EQ(read->fontFlags, 5u);
+    EXPECT_EQ(read->whiteSpace, 3);
+    EXPECT_EQ(read->pairs[2].background, 0x040506u);
+    auto shortRecord = bytes;
+    shortRecord.pop_back();
+    auto wideSpace = bytes;
+    wideSpace[4] = 9;
+    for (const auto& damaged : {shortRecord, wideSpace})
+        EXPECT_FALSE(DecodeLegendStyle(damaged));
+}
+
+TEST(LegendDesignFromLegend, TheContextMenuOpensTheVariantAndCancelRestoresOkKeepsTheStyle)
+{
+    DailySetting fixture;
+    dev::SyntheticChart<CViewGraphWnd> chart(100);
+    CGraphLegend& legend = GraphLegendWindow();
+    LegendItemRecord items{0, 0};
+    LegendSource source;
+    source.items = &items;
+    source.setting = &fixture.record();
+    legend.Bind(&chart, &source);
+    LegendSettings savedSettings = ProgramLegendSettings();
+    legenddesign::LegendStyle savedStyle = ProgramLegendStyle();
+    auto send = [&] {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5));
+        QApplication::sendEvent(&legend, &event);
+    };
+    QString title;
+    for (int answer : {int(QDialog::Rejected), int(QDialog::Accepted)}) {
+        DialogAnswers answers([&](QDialog& d) {
+            title = d.windowTitle();
+            Control<QPushButton>(d, 3633)->click(); // Default All: Arial 7 pt
+            d.findChild<QSlider*>(QStringLiteral("3628"))->setValue(4);
+            Control<QPushButton>(d, 18127)->click();
+            EXPECT_EQ(ProgramLegendSettings().fontPoints, 7);
+            EXPECT_EQ(ProgramLegendSettings().lineSpacing, 8);
+            if (answer == QDialog::Rejected)
+                SaveRender(RenderWidget(d), "legend_design_from_legend");
+            d.done(answer);
+            return answer;
+        });
+        send();
+        EXPECT_EQ(items.word1, answer == QDialog::Accepted ? legenddesign::kItemsDefault : 0u);
+        if (answer == QDialog::Rejected) {
+            EXPECT_EQ(ProgramLegendStyle().points, savedStyle.points);
+            EXPECT_EQ(ProgramLegendStyle().whiteSpace, savedStyle.whiteSpace);
+        }
+    }
+    EXPECT_EQ(title, QStringLiteral("Historic graph legend design"));
+    EXPECT_EQ(ProgramLegendStyle().face, "Arial");
+    EXPECT_EQ(ProgramLegendStyle().points, 7);
+    auto stored = Registry::Instance().getBinary("Settings", "LegendStyle");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(DecodeLegendStyle(*stored)->whiteSpace, 4);
+    ProgramLegendStyle() = savedStyle;
+    ProgramLegendSettings() = savedSettings;
+    Registry::Instance().remove("Settings", "LegendStyle");
+    legend.Hide();
+}
