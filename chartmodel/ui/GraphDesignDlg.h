@@ -14,6 +14,7 @@ class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QLineEdit;
+class QPushButton;
 class QPainter;
 class QRect;
 class QSlider;
@@ -76,6 +77,9 @@ private:
     void reversalLeft();
     void buttonChosen(CStyleButton* button);
     void applyDefaults(bool dark);
+    void showColours();
+    void showBoxPens(int display);
+    void fontChosen(const CStyleButton& button);
     void paintChart(QPainter& painter, QRect area, int outputKind);
 
     GraphSetting& viewCopy_;
@@ -102,6 +106,7 @@ private:
     QLineEdit* reversal_ = nullptr;
     QCheckBox* watermark_ = nullptr;
     QCheckBox* shaded_ = nullptr;
+    QPushButton* schemeButton_ = nullptr;
 };
 
 } // namespace qv

@@ -1,7 +1,9 @@
 // The chart design pieces beyond the graph design pages: the live preview and its enlarged view, the
 // Display Events dialog, the chart font chooser, the colour-only trend dialog of a locked setting, and
 // the legend design opened from the legend window with its stored style.
+#include "chartmodel/BarColourScheme.h"
 #include "chartmodel/ChartFont.h"
+#include "chartmodel/GraphDesign.h"
 #include "chartmodel/ChartSettingsRules.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
@@ -20,12 +22,15 @@
 #include "shell/CommandUpdate.h"
 #include "shell/ViewKinds.h"
 #include "shell/ui/ModalDialog.h"
+#include "shell/ui/StyleButton.h"
 #include "support/ui/Render.h"
 
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QFontDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
@@ -304,7 +309,7 @@ TEST(LegendStyleStore, RecordRoundTripsAndDamagedRecordsAreRefused)
     EXPECT_EQ(read->whiteSpace, 3);
     EXPECT_EQ(read->pairs[2].background, 0x040506u);
     auto shortRecord = bytes;
-    shortRecord.pop_back();
+    shortRecord.resize(kLegendStyleRecordSize - 1);
     auto wideSpace = bytes;
     wideSpace[4] = 9;
     for (const auto& damaged : {shortRecord, wideSpace})
@@ -324,7 +329,7 @@ TEST(LegendDesignFromLegend, TheContextMenuOpensTheVariantAndCancelRestoresOkKee
     LegendSettings savedSettings = ProgramLegendSettings();
     legenddesign::LegendStyle savedStyle = ProgramLegendStyle();
     auto send = [&] {
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), legend.mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(&legend, &event);
     };
     QString title;
@@ -358,4 +363,138 @@ TEST(LegendDesignFromLegend, TheContextMenuOpensTheVariantAndCancelRestoresOkKee
     ProgramLegendSettings() = savedSettings;
     Registry::Instance().remove("Settings", "LegendStyle");
     legend.Hide();
+}
+
+TEST(BarColourScheme, EachModeShowsItsPlacesAndAModeChangeSetsItsWidths)
+{
+    struct Case {
+        int mode;
+        std::vector<int> colours;
+        const char* firstLabel;
+    } cases[] = {{0, {0}, ""},          {1, {0, 1, 2}, "Up"},          {3, {0, 1, 2}, "Up"},
+                 {4, {0, 1}, "Above"}, {5, {3, 4}, "Low volume"}, {6, {0, 1, 2, 3, 4}, "Up day"}};
+    for (const Case& c : cases) {
+        std::vector<int> shown;
+        for (const barcolour::Slot& s : barcolour::Slots(c.mode))
+            shown.push_back(s.colour);
+        EXPECT_EQ(shown, c.colours) << c.mode;
+        EXPECT_STREQ(barcolour::Slots(c.mode)[0].label, c.firstLabel);
+    }
+    EXPECT_STREQ(barcolour::SchemeName(5), "Graduated by volume");
+    std::array<uint32_t, 5> words{0x0000FF, 0x00FF00, 0xFF0000, 0x123456, 0x654321};
+    barcolour::ApplyModeWidths(words, 0, 6);
+    EXPECT_EQ(words[0], 0x100000FFu);
+    EXPECT_EQ(words[1], 0x1000FF00u);
+    barcolour::ApplyModeWidths(words, 6, 5);
+    EXPECT_EQ(words[0], 0x0000FFu);
+    EXPECT_EQ(words[1], 0x00FF00u);
+    EXPECT_EQ(words[4], 0x30654321u);
+}
+
+TEST(BarColourDlg, PriceColourSchemeButtonEditsTheWorkingCopyPreviewWritesCancelRestores)
+{
+    GraphSetting setting{};
+    InitGraphSetting(setting, false);
+    SetU8(setting, kPriceColourMode, 1);
+    CGraphGridDlg dialog(setting, "Default", 0);
+    auto* scheme = Control<QPushButton>(dialog, 3455);
+    EXPECT_EQ(scheme->text(), QStringLiteral("Close/Close"));
+    for (int answer : {int(QDialog::Rejected), int(QDialog::Accepted)}) {
+        GraphSetting before = dialog.Working();
+        DialogAnswers answers([&](QDialog& d) {
+            EXPECT_EQ(d.objectName(), QStringLiteral("808"));
+            EXPECT_FALSE(Control<QWidget>(d, 3438)->isVisibleTo(&d)); // mode 1 shows three places
+            Control<QRadioButton>(d, 3434)->click();                // Swing
+            EXPECT_TRUE(Control<QWidget>(d, 3439)->isVisibleTo(&d));
+            EXPECT_EQ(Control<QLabel>(d, 3443)->text(), QStringLiteral("Inside day"));
+            Control<QPushButton>(d, 18127)->click();
+            EXPECT_EQ(U8(dialog.Working(), kPriceColourMode), 6);
+            if (answer == QDialog::Rejected) {
+                SaveRender(RenderWidget(d), "bar_colour_swing");
+                Control<QRadioButton>(d, 3433)->click();
+                SaveRender(RenderWidget(d), "bar_colour_graduated");
+            }
+            d.done(answer);
+            return answer;
+        });
+        scheme->click();
+        if (answer == QDialog::Rejected) {
+            EXPECT_TRUE(SameBytes(before, dialog.Working()));
+            EXPECT_EQ(scheme->text(), QStringLiteral("Close/Close"));
+        } else {
+            EXPECT_EQ(U8(dialog.Working(), kPriceColourMode), 6);
+            EXPECT_EQ(PriceColour(dialog.Working(), 0) >> 28, 1u); // two pixels wide
+            EXPECT_EQ(scheme->text(), QStringLiteral("Swing"));
+        }
+    }
+}
+
+TEST(GraphDesignBoxCharts, ChoosingADisplayAppliesItsExtras)
+{
+    struct Case {
+        int display;
+        uint32_t downPen;
+        int reversal;
+        bool grid;
+        uint32_t upPen;
+    } cases[] = {
+        {5, 0x20000000, 4, true, 0x000000FF},   // point and figure: grid, plain pens, stored reversal
+        {7, 0x20000000, 4, true, 0x000000FF},   // Renko
+        {8, 0x20000000, 3, false, 0x000000FF},  // line break: 3
+        {6, 0x00000000, 4, false, 0x210000FF},  // Kagi: plain Down pen widens Up to 3
+        {6, 0x10000000, 4, false, 0x010000FF},  // Kagi: a Down pen with width leaves Up alone
+    };
+    for (const Case& c : cases) {
+        GraphSetting s{};
+        InitGraphSetting(s, false);
+        SetU8(s, kReversal, 4);
+        SetU32(s, kBoxUpPen, 0x010000FF);
+        SetU32(s, kBoxDownPen, c.downPen);
+        SetU16(s, kBoxChartFlags, 0);
+        EXPECT_EQ(graphdesign::ApplyDisplayChoice(s, c.display), c.reversal) << c.display;
+        EXPECT_EQ((U16(s, kBoxChartFlags) & 32) != 0, c.grid) << c.display;
+        EXPECT_EQ(U32(s, kBoxUpPen), c.upPen) << c.display;
+    }
+    GraphSetting setting{};
+    InitGraphSetting(setting, false);
+    CGraphGridDlg dialog(setting, "Default", 0);
+    Control<QRadioButton>(dialog, 3723)->click(); // point and figure
+    EXPECT_TRUE(Control<QCheckBox>(dialog, 3951)->isChecked());
+    Control<QCheckBox>(dialog, 3742)->click(); // Wyckoff
+    EXPECT_EQ(Control<QLineEdit>(dialog, 3744)->text(), QStringLiteral("1"));
+    EXPECT_EQ(U8(dialog.Working(), kReversal), 1);
+    Control<QRadioButton>(dialog, 3833)->click(); // % of value
+    auto caption = [&](const char* name) { return dialog.findChild<QLabel*>(QString::fromLatin1(name))->text(); };
+    EXPECT_EQ(caption("3743l"), QStringLiteral("% Box"));
+    Control<QRadioButton>(dialog, 3724)->click(); // Kagi
+    EXPECT_EQ(caption("3744l"), QStringLiteral("% Rev."));
+    EXPECT_EQ(Control<QCheckBox>(dialog, 3951)->text(), QStringLiteral("Round to grid"));
+    dialog.resize(760, 560);
+    SaveRender(RenderWidget(dialog), "graph_design_price_kagi");
+    dialog.reject();
+}
+
+TEST(GraphDesignFont, AFontChosenOnEitherTextButtonGoesToBothAndItsFaceIsCutTo31)
+{
+    GraphSetting setting{};
+    InitGraphSetting(setting, false);
+    CGraphGridDlg dialog(setting, "Default", 0);
+    auto* title = Control<CStyleButton>(dialog, 1391);
+    auto* scale = Control<CStyleButton>(dialog, 1395);
+    EXPECT_EQ(title->mode(), SampleMode::Font);
+    QString longFace(40, QLatin1Char('G'));
+    title->SetFont(longFace, 3, 14);
+    emit title->styleChosen();
+    const GraphSetting& w = dialog.Working();
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(w.data() + kFontFace)), std::string(31, 'G'));
+    EXPECT_EQ(U8(w, kFontFlags), 3);
+    EXPECT_EQ(U32(w, kTextSize), 14u);
+    QString face;
+    uint32_t flags = 0;
+    int size = 0;
+    scale->GetFont(face, flags, size);
+    EXPECT_EQ(face, QString(31, QLatin1Char('G')));
+    EXPECT_EQ(size, 14);
+    EXPECT_EQ(U32(w, kScaleTextColour), U32(setting, kScaleTextColour));
+    dialog.reject();
 }
