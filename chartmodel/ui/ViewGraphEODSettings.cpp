@@ -4,6 +4,9 @@
 #include "chartmodel/ui/ChartFontDlg.h"
 #include "chartmodel/ui/DisplayEventsDlg.h"
 #include "chartmodel/ui/IndicatorColourDlg.h"
+#include "chartmodel/ui/SwingDesignDlg.h"
+#include "chartmodel/PriceEdits.h"
+#include "core/ShareList.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "shell/CommandUpdate.h"
 #include "shell/ui/ModalDialog.h"
@@ -17,7 +20,8 @@ namespace gs = graphsetting;
 namespace {
 constexpr uint32_t kChartFontCommand = 21103;
 constexpr uint32_t kEventsCommand = 27286;
-constexpr uint32_t kCommands[] = {kChartFontCommand, kEventsCommand};
+constexpr uint32_t kSwingCommand = 27240;
+constexpr uint32_t kCommands[] = {kChartFontCommand, kEventsCommand, kSwingCommand};
 } // namespace
 
 bool CViewGraphEODWnd::RunChartDesignCommand(uint32_t command)
@@ -31,6 +35,19 @@ bool CViewGraphEODWnd::RunChartDesignCommand(uint32_t command)
         return false;
     if (command == kEventsCommand) {
         CDisplayEventsDlg dialog(*setting, this);
+        dialog.SetNotify([this] { NotifyGraphSettings(0); });
+        RunModalDialog(dialog);
+        return true;
+    }
+    if (command == kSwingCommand) {
+        // The overrides are the shown share's; a chart without a share edits the block only.
+        RecordCursor* entry = list ? CurrentEntry(list) : nullptr;
+        std::vector<uint8_t> overrides;
+        LoadPriceEditFlags(overrides, entry);
+        std::function<void(const std::vector<uint8_t>&)> store;
+        if (entry && entry->record)
+            store = [entry](const std::vector<uint8_t>& entries) { SavePriceEditFlags(entries, entry); };
+        CSwingDesignDlg dialog(*setting, std::move(overrides), std::move(store), -1, this);
         dialog.SetNotify([this] { NotifyGraphSettings(0); });
         RunModalDialog(dialog);
         return true;

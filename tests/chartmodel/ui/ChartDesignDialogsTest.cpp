@@ -11,6 +11,8 @@
 #include "chartmodel/LegendStyleStore.h"
 #include "chartmodel/ui/GraphDesignDlg.h"
 #include "chartmodel/ui/GraphLegend.h"
+#include "chartmodel/ui/SwingDesignDlg.h"
+#include "chartmodel/SwingDesign.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/ConfigState.h"
@@ -34,6 +36,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
+#include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -497,4 +500,112 @@ TEST(GraphDesignFont, AFontChosenOnEitherTextButtonGoesToBothAndItsFaceIsCutTo31
     EXPECT_EQ(size, 14);
     EXPECT_EQ(U32(w, kScaleTextColour), U32(setting, kScaleTextColour));
     dialog.reject();
+}
+
+TEST(SwingDesign, EnablingMatrix)
+{
+    namespace sd = swingdesign;
+    struct Case {
+        uint32_t flags;
+        bool options, swingPens, manhattanPen, rivallandOptions, strictDay2, gann;
+    } cases[] = {
+        {0, false, false, false, false, false, true},
+        {sd::kSwingLine | sd::kRivalland | sd::kRelaxed, false, false, false, false, false, false},
+        {sd::kShow, true, false, false, false, false, true},
+        {sd::kShow | sd::kSwingLine | sd::kManhattan, true, true, true, false, false, true},
+        {sd::kShow | sd::kRivalland, true, false, false, true, false, false},
+        {sd::kShow | sd::kRivalland | sd::kRelaxed, true, false, false, true, true, false},
+    };
+    for (const Case& c : cases) {
+        sd::Enabling e = sd::SwingEnabling(c.flags);
+        EXPECT_EQ(e.options, c.options) << c.flags;
+        EXPECT_EQ(e.swingPens, c.swingPens) << c.flags;
+        EXPECT_EQ(e.manhattanPen, c.manhattanPen) << c.flags;
+        EXPECT_EQ(e.rivallandOptions, c.rivallandOptions) << c.flags;
+        EXPECT_EQ(e.strictDay2, c.strictDay2) << c.flags;
+        EXPECT_EQ(e.gann, c.gann) << c.flags;
+    }
+    EXPECT_EQ(sd::SwingEnabling(sd::kShow | (1u << 17) | (1u << 25)).marks, (1u << 17) | (1u << 25));
+    EXPECT_EQ(sd::SwingEnabling((1u << 17)).marks, 0u);
+}
+
+TEST(SwingDesign, CommandOpensThreePagesCancelRestoresOkWritesTheBlock)
+{
+    DailySetting fixture;
+    GraphSetting& setting = fixture.record();
+    InitSwingChartSettings(setting);
+    SetU32(setting, kSwingFlags, 0);
+    GraphSetting before = setting;
+    CViewGraphEODWnd window(kViewDailyChart);
+    CommandUi ui;
+    ui.command = 27240;
+    EXPECT_TRUE(window.UpdateCommandUi(ui) && ui.enabled);
+    for (int answer : {int(QDialog::Rejected), int(QDialog::Accepted)}) {
+        setting = before;
+        DialogAnswers answers([&](QDialog& d) {
+            EXPECT_EQ(d.objectName(), QStringLiteral("838"));
+            EXPECT_FALSE(Control<QWidget>(d, 3895)->isEnabled());
+            Control<QCheckBox>(d, 3894)->setChecked(true);  // show
+            Control<QCheckBox>(d, 3895)->setChecked(true);  // swing line
+            EXPECT_TRUE(Control<QWidget>(d, 3892)->isEnabled());
+            EXPECT_FALSE(Control<QWidget>(d, 3897)->isEnabled());
+            Control<QCheckBox>(d, 3898)->setChecked(true);  // Rivalland
+            EXPECT_FALSE(Control<QWidget>(d, 3903)->isEnabled());
+            EXPECT_FALSE(Control<QWidget>(d, 3886)->isEnabled());
+            Control<QCheckBox>(d, 3900)->setChecked(true);  // relaxed
+            Control<QRadioButton>(d, 3886)->click();        // 3 days
+            Control<QPushButton>(d, 18127)->click();
+            EXPECT_EQ(U32(setting, kSwingDays), 2u);
+            EXPECT_FALSE(Control<QWidget>(d, 3945)->isVisibleTo(&d));
+            if (answer == QDialog::Rejected) {
+                auto* tabs = Control<QTabWidget>(d, 3940);
+                d.resize(620, 520);
+                for (int i = 0; i < tabs->count(); ++i) {
+                    tabs->setCurrentIndex(i);
+                    SaveRender(RenderWidget(d), QStringLiteral("swing_design_page%1").arg(i));
+                }
+            }
+            d.done(answer);
+            return answer;
+        });
+        EXPECT_EQ(window.onProgramMessage(WM_COMMAND, 27240, 0), 1);
+        if (answer == QDialog::Rejected) {
+            EXPECT_TRUE(SameBytes(before, setting));
+            EXPECT_EQ(CSwingDesignDlg::LastPage(), 2);
+        } else {
+            EXPECT_EQ(U32(setting, kSwingFlags), uint32_t(swingdesign::kShow | swingdesign::kSwingLine |
+                                                           swingdesign::kRivalland | swingdesign::kRelaxed));
+            EXPECT_EQ(std::memcmp(setting.data(), before.data(), kSwing), 0);
+            EXPECT_EQ(std::memcmp(setting.data() + kSwing + kSwingSize, before.data() + kSwing + kSwingSize,
+                                  GraphSetting::kSize - kSwing - kSwingSize), 0);
+        }
+    }
+}
+
+TEST(SwingDesign, AnOverrideListOfAnyLengthIsStoredWholeOnOkAndDefaultRefillsTheBlock)
+{
+    GraphSetting setting{};
+    InitGraphSetting(setting, false);
+    SetU32(setting, kSwingFlags, 0);
+    std::vector<uint8_t> list(8 * 250, 0);
+    for (size_t i = 0; i < 250; ++i)
+        StoreU16(list.data() + 8 * i, uint16_t(1000 + i));
+    std::vector<uint8_t> stored;
+    int stores = 0;
+    CSwingDesignDlg dialog(setting, list, [&](const std::vector<uint8_t>& entries) {
+        stored = entries;
+        ++stores;
+    }, 0);
+    Control<QPushButton>(dialog, 3)->click();
+    EXPECT_TRUE(Control<QCheckBox>(dialog, 3895)->isChecked()); // the defaults draw the swing line
+    dialog.accept();
+    EXPECT_EQ(stores, 1);
+    EXPECT_EQ(stored, list);
+    GraphSetting defaults = setting;
+    InitSwingChartSettings(defaults);
+    EXPECT_TRUE(SameBytes(defaults, setting));
+
+    CSwingDesignDlg cancelled(setting, list, [&](const std::vector<uint8_t>&) { ++stores; }, 0);
+    cancelled.reject();
+    EXPECT_EQ(stores, 1);
 }
