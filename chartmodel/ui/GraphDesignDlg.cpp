@@ -6,6 +6,7 @@
 #include "chartmodel/BarColourScheme.h"
 #include "chartmodel/ui/BarColourDlg.h"
 #include "chartmodel/ui/BoxSizeDlg.h"
+#include "chartmodel/ui/DialogPlacement.h"
 #include "chartmodel/ui/SupportResistDlg.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/ui/PenSelect.h"
@@ -160,6 +161,7 @@ CGraphGridDlg::CGraphGridDlg(GraphSetting& viewCopy, const std::string& settingN
     connect(schemeButton_, &QPushButton::clicked, this, [this] {
         CBarColourDlg dialog(working_, kPriceColourMode, kPriceColours, U32(working_, kBackground),
                              [this] { preview_->update(); }, this);
+        PlaceBesideButton(dialog, *schemeButton_);
         RunModalDialog(dialog);
         showRecord();
     });
@@ -176,8 +178,9 @@ CGraphGridDlg::CGraphGridDlg(GraphSetting& viewCopy, const std::string& settingN
     auto* boxSize = new QPushButton(QStringLiteral("Box Size"), price);
     boxSize->setObjectName(Id(3952));
     Add(price, boxSize);
-    connect(boxSize, &QPushButton::clicked, this, [this] {
+    connect(boxSize, &QPushButton::clicked, this, [this, boxSize] {
         CBoxSizeDlg dialog(working_, [this] { preview_->update(); }, [this] { Preview(); }, this);
+        PlaceBesideButton(dialog, *boxSize);
         RunModalDialog(dialog);
     });
     auto* autoLines = new QPushButton(QStringLiteral("Auto lines"), price);

@@ -88,9 +88,10 @@ void DrawSamples(QPainter& painter, const LegendLine& line, int x, int y, int w,
 }
 
 // Draws the lines from `from` on, one per lineHeight from top, texts at textX; samples in cells of
-// 6 character widths, the text moved on by 7.
+// 6 character widths, the text moved on by 7. With colour pairs each section's rows take its pair's
+// background over rowWidth and its text colour; without, black text.
 void DrawLines(QPainter& painter, const LegendModel& legend, int from, int textX, int top, int lineHeight,
-               int charWidth, int bottom)
+               int charWidth, int bottom, const legenddesign::ColourPair* pairs = nullptr, int rowWidth = 0)
 {
     const QFontMetrics metrics = painter.fontMetrics();
     int row = top;
@@ -102,12 +103,14 @@ void DrawLines(QPainter& painter, const LegendModel& legend, int from, int textX
                 return;
             const LegendLine& line = legend.lines()[size_t(i)];
             int x = textX;
+            if (pairs)
+                painter.fillRect(QRect(0, row, rowWidth, lineHeight), ColourFromWord(pairs[section].background));
             if (section == kLegendItems && line.sampleCount > 0) {
                 int cellHeight = int(0.8 * lineHeight);
                 DrawSamples(painter, line, x, row + lineHeight / 2, 6 * charWidth, cellHeight / 2);
                 x += 7 * charWidth;
             }
-            painter.setPen(Qt::black);
+            painter.setPen(pairs ? ColourFromWord(pairs[section].text) : QColor(Qt::black));
             painter.drawText(x, row + metrics.ascent(), FromCp1252(line.text));
             row += lineHeight;
         }
@@ -257,7 +260,9 @@ void CGraphLegend::paintEvent(QPaintEvent*)
     QFont font = LegendFont();
     painter.setFont(font);
     int cw = QFontMetrics(font).horizontalAdvance(QLatin1Char('0'));
-    DrawLines(painter, model_, firstVisible_, cw, ProgramLegendSettings().lineSpacing, LineHeight(), cw, height());
+    int rowWidth = scrollBar_->isVisible() ? width() - kScrollBarWidth : width();
+    DrawLines(painter, model_, firstVisible_, cw, ProgramLegendSettings().lineSpacing, LineHeight(), cw, height(),
+              ProgramLegendStyle().pairs, rowWidth);
 }
 
 void CGraphLegend::resizeEvent(QResizeEvent* event)

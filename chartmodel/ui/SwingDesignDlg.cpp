@@ -5,6 +5,7 @@
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/SwingDesign.h"
 #include "chartmodel/ui/BarColourDlg.h"
+#include "chartmodel/ui/DialogPlacement.h"
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/StyleButton.h"
@@ -75,6 +76,7 @@ CSwingDesignDlg::CSwingDesignDlg(GraphSetting& setting, std::vector<uint8_t> ove
     Place(main, scheme_);
     connect(scheme_, &QPushButton::clicked, this, [this] {
         CBarColourDlg dialog(working_, sd::kColourMode, sd::kColours, U32(working_, kBackground), [] {}, this);
+        PlaceBesideButton(dialog, *scheme_);
         RunModalDialog(dialog);
         show(working_);
     });

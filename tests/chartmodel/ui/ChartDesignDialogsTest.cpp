@@ -10,6 +10,7 @@
 #include "chartmodel/LegendSettings.h"
 #include "chartmodel/LegendStyleStore.h"
 #include "chartmodel/ui/GraphDesignDlg.h"
+#include "chartmodel/ui/DialogPlacement.h"
 #include "chartmodel/ui/GraphLegend.h"
 #include "chartmodel/ui/SwingDesignDlg.h"
 #include "chartmodel/SwingDesign.h"
@@ -30,6 +31,8 @@
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QFontDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -328,7 +331,9 @@ TEST(LegendDesignFromLegend, TheContextMenuOpensTheVariantAndCancelRestoresOkKee
     LegendSource source;
     source.items = &items;
     source.setting = &fixture.record();
+    source.shareName = "Sample plc";
     legend.Bind(&chart, &source);
+    legend.resize(220, 120);
     LegendSettings savedSettings = ProgramLegendSettings();
     legenddesign::LegendStyle savedStyle = ProgramLegendStyle();
     auto send = [&] {
@@ -359,6 +364,12 @@ TEST(LegendDesignFromLegend, TheContextMenuOpensTheVariantAndCancelRestoresOkKee
     EXPECT_EQ(title, QStringLiteral("Historic graph legend design"));
     EXPECT_EQ(ProgramLegendStyle().face, "Arial");
     EXPECT_EQ(ProgramLegendStyle().points, 7);
+    // The rebuilt legend draws the share's name on the "Details" pair of the light defaults.
+    ASSERT_FALSE(legend.model().lines().empty());
+    QImage drawn = RenderWidget(legend);
+    SaveRender(drawn, "legend_window_styled");
+    int row = ProgramLegendSettings().lineSpacing + 1;
+    EXPECT_EQ(QColor(drawn.pixel(legend.width() - 4, row)), QColor(0xE0, 0xFF, 0xE0));
     auto stored = Registry::Instance().getBinary("Settings", "LegendStyle");
     ASSERT_TRUE(stored);
     EXPECT_EQ(DecodeLegendStyle(*stored)->whiteSpace, 4);
@@ -608,4 +619,29 @@ TEST(SwingDesign, AnOverrideListOfAnyLengthIsStoredWholeOnOkAndDefaultRefillsThe
     CSwingDesignDlg cancelled(setting, list, [&](const std::vector<uint8_t>&) { ++stores; }, 0);
     cancelled.reject();
     EXPECT_EQ(stores, 1);
+}
+
+TEST(DialogPlacement, BesideTheButtonAndInsideTheScreen)
+{
+    QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget host;
+    host.setGeometry(area);
+    auto* button = new QPushButton(QStringLiteral("Box Size"), &host);
+    host.show();
+    QDialog dialog;
+    dialog.resize(200, 150);
+    struct Case {
+        QPoint at;
+        bool toTheRight;
+    } cases[] = {{QPoint(10, 10), true}, {QPoint(area.width() - 110, 10), false}};
+    for (const Case& c : cases) {
+        button->setGeometry(QRect(c.at, QSize(100, 24)));
+        PlaceBesideButton(dialog, *button);
+        QRect b(button->mapToGlobal(QPoint(0, 0)), button->size());
+        EXPECT_EQ(dialog.x() > b.left(), c.toTheRight) << c.at.x();
+        EXPECT_TRUE(area.contains(QRect(dialog.pos(), dialog.size()))) << c.at.x();
+    }
+    button->setGeometry(QRect(QPoint(10, area.height() - 30), QSize(100, 24)));
+    PlaceBesideButton(dialog, *button);
+    EXPECT_LE(dialog.y() + dialog.height(), area.bottom() + 1);
 }
