@@ -1,6 +1,7 @@
 // The end-of-day chart's data side: history, layout pass, time band, series and commands.
 #include "chartmodel/EodChartView.h"
 
+#include "lists/GraphSource.h"
 #include "lists/ListRows.h"
 #include "shell/AppServices.h"
 
@@ -123,6 +124,24 @@ void EodChartView::LoadShare(const RecordCursor& cursor)
     name_ = FormatShareTitle(cursor);
 }
 
+EodChartView::~EodChartView()
+{
+    ProFree(source_);
+}
+
+bool EodChartView::BuildSourceHistory(uint32_t sourceKind)
+{
+    uint8_t* handed = TakeGraphSource(view_.list, sourceKind);
+    if (handed) {
+        ProFree(source_);
+        source_ = handed;
+    } else if (!BuildGraphSourceRecord(source_, view_, sourceKind)) {
+        return false;
+    }
+    Reload();
+    return true;
+}
+
 void EodChartView::LoadAndLayout()
 {
     ShareList* list = view_.GetActiveShareList();
@@ -136,6 +155,9 @@ void EodChartView::LoadAndLayout()
         RefillListSource(list, true);
     }
     const RecordCursor* cursor = CurrentEntry(list);
+    const RecordCursor sourceCursor{source_, 0};
+    if (view_.graphSourceKind != 0 && source_)
+        cursor = &sourceCursor;
     if (cursor && cursor->record) {
         uint32_t key = (uint32_t(LoadU16(cursor->record + 2)) << 8) + cursor->count + 1;
         if (!loaded_ || key != key_ || settingIndex_ != view_.SettingIndex())

@@ -21,6 +21,9 @@ struct RecordCursor;
 class EodChartView {
 public:
     explicit EodChartView(CViewGraph& view) : view_(view) {}
+    ~EodChartView();
+    EodChartView(const EodChartView&) = delete;
+    EodChartView& operator=(const EodChartView&) = delete;
 
     // Loads the history when the share or the setting changed, then runs the layout pass.
     void LoadAndLayout();
@@ -28,6 +31,10 @@ public:
     void SetHistory(const DayRecord* days, int32_t count, uint32_t key);
     // Loads the daily prices of a database share.
     void LoadShare(const RecordCursor& cursor);
+    // Builds the record of a list or portfolio graph source (kinds 1, 2, 4, 8) from the view's list,
+    // or takes the one its list view handed over; the chart then shows it in place of the share.
+    // False when it cannot be built.
+    bool BuildSourceHistory(uint32_t sourceKind);
     void BuildTimeBand();
     void BuildSeries();
     void BuildAverage(int line);
@@ -108,6 +115,7 @@ private:
     std::string message_;
     std::string name_;
     bool swapGuard_ = false;
+    uint8_t* source_ = nullptr; // the graph source's record
 };
 
 } // namespace qv

@@ -49,6 +49,7 @@ protected:
         if (!eod.VolumeShowable())
             this->volumeShown = 0;
     }
+    bool BuildSourceHistory() override { return eod.BuildSourceHistory(this->graphSourceKind); }
     void BuildTimeBands() override { eod.BuildTimeBand(); }
     void BuildSeries() override { eod.BuildSeries(); }
     void BuildPriceLineOverlay(int line) override { eod.BuildAverage(line); }

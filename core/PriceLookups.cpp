@@ -119,7 +119,10 @@ float GetPriceDaysBack(uint8_t* record, uint32_t stream, uint32_t n)
     return day.close;
 }
 
-float AveragePriceLastDays(uint8_t* record, uint32_t stream, uint32_t n)
+namespace {
+
+// The mean of one figure of the last n days (only those days take corrections).
+float AverageLastDays(uint8_t* record, uint32_t stream, uint32_t n, float DayRecord::*figure)
 {
     StreamSource s = OpenStream(record, stream);
     if (!s.span || n == 0)
@@ -135,9 +138,21 @@ float AveragePriceLastDays(uint8_t* record, uint32_t stream, uint32_t n)
         if (!w.next())
             return 0;
         if (i >= count - n)
-            sum += w.day().close;
+            sum += w.day().*figure;
     }
     return float(sum / n);
+}
+
+} // namespace
+
+float AveragePriceLastDays(uint8_t* record, uint32_t stream, uint32_t n)
+{
+    return AverageLastDays(record, stream, n, &DayRecord::close);
+}
+
+float AverageVolumeLastDays(uint8_t* record, uint32_t stream, uint32_t n)
+{
+    return AverageLastDays(record, stream, n, &DayRecord::volume);
 }
 
 uint16_t GetLastPriceDate(uint8_t* record, uint32_t stream)

@@ -35,6 +35,8 @@ float GetPriceDaysBack(uint8_t* record, uint32_t stream, uint32_t n);
 // Mean close of the last n days (n at least 1; only those days take corrections); 0 unless the stream
 // has more than n days.
 float AveragePriceLastDays(uint8_t* record, uint32_t stream, uint32_t n);
+// Mean volume of the last n days, on the same terms.
+float AverageVolumeLastDays(uint8_t* record, uint32_t stream, uint32_t n);
 
 // Date of the last day that has a date and no mark.
 uint16_t GetLastPriceDate(uint8_t* record, uint32_t stream);

@@ -11,6 +11,7 @@
 #include "core/RecordAccess.h"
 #include "core/SettingRecordStore.h"
 #include "core/ShareList.h"
+#include "core/ShareNotes.h"
 #include "core/TransactionTypes.h"
 #include "lists/CellContext.h"
 #include "lists/FieldValue.h"
@@ -35,8 +36,6 @@ constexpr uint8_t kDateUnitBits = 7;
 constexpr int kFixedDateUnit = 0, kTradingDaysUnit = 5;
 constexpr int kCodeMainLineFormula = 29, kCodeConsensusChange = 48, kCodeConsensusNow = 50, kCodeConsensusBefore = 8;
 constexpr int kPartnerViewItem = 123;
-constexpr uint8_t kNoteSettingFirstId = 128; // notes 1-10 under ids 128-137
-constexpr int kNotes = 10;
 constexpr size_t kMostTableName = 190;
 constexpr uint8_t kOrderListType = 3;
 constexpr uint8_t kTradeClass = 3;
@@ -406,7 +405,7 @@ void PriceHistoryRoute(CellCall& c)
         return c.code() == 56 ? MoneyNumber(c, second - first) : Percentage(c, second, first);
     }
     case 87: return PlainNumber(c, VolumeOnDate(c));
-    case 88: return PlainNumber(c, AveragePriceLastDays(c.record, c.extra, std::max<uint32_t>(1, c.word(ColumnDefLayout::FirstCount))));
+    case 88: return PlainNumber(c, AverageVolumeLastDays(c.record, c.extra, std::max<uint32_t>(1, c.word(ColumnDefLayout::FirstCount))));
     case 94: return HighsAndLows(c);
     default: return;
     }
@@ -451,13 +450,13 @@ void DealingRoute(CellCall& c)
 
 void NoteRoute(CellCall& c)
 {
-    int note = c.byte(ColumnDefLayout::Parameters);
-    note = note < 1 || note > kNotes ? 1 : note;
+    int note = c.byte(ColumnDefLayout::FormatA);
+    note = note < 1 || note > kNoteSets ? 1 : note;
     if (c.family == kFamilyTransactions) {
         std::string_view text = TransactionText(c.record, note);
         return TextCell(c, text.data(), text.size());
     }
-    uint8_t* data = GetSettingRecord(RecordId(c.record), uint8_t(c.extra), uint8_t(kNoteSettingFirstId + note - 1));
+    uint8_t* data = GetSettingRecord(RecordId(c.record), uint8_t(c.extra), NoteSettingId(note));
     if (!data)
         return;
     const char* text = reinterpret_cast<const char*>(data);

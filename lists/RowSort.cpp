@@ -442,7 +442,7 @@ bool PreparePriceHistory(ShareList* list, const uint8_t* def, SortKeys& out)
         return true;
     }
     if (code == 'X') {
-        FillSlots(list, [&](RecordCursor row) { return AveragePriceLastDays(row.record, row.count, count); });
+        FillSlots(list, [&](RecordCursor row) { return AverageVolumeLastDays(row.record, row.count, count); });
         return true;
     }
     bool percent = (unit & 0x80) != 0;

@@ -28,7 +28,7 @@ public:
     CViewBase* nextInList = nullptr;    // next view attached to the same list
     uint8_t reload = 0;                 // set when its portfolio changed under it
     int32_t secondKey = 0;              // its own setting number (kinds 0, 3, 9)
-    int32_t portfolioGraphMode = 0;     // 4 a portfolio's value, 8 its profit or loss
+    int32_t portfolioGraphMode = 0;     // charts of a list: 1 composite, 2 not weighted, 4 a portfolio's value, 8 its profit or loss
     uint8_t active = 0;                 // its child window is the active one
     uint8_t hasFocus = 0;
     uint8_t redrawPending = 0;

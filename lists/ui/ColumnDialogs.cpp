@@ -427,6 +427,15 @@ QString CDateChoiceGroup::check() const
     return NumberRangeMessage(r.low, r.high);
 }
 
+void CDateChoiceGroup::nameControls(const std::array<int, 6>& choiceIds, const std::array<int, 6>& fieldIds)
+{
+    for (int c = 0; c < 6; ++c) {
+        choices_->button(c)->setObjectName(QString::number(choiceIds[size_t(c)]));
+        QWidget* field = c == 0 ? static_cast<QWidget*>(date_) : numbers_[size_t(c)];
+        field->setObjectName(QString::number(fieldIds[size_t(c)]));
+    }
+}
+
 CPriceDateDlg::CPriceDateDlg(int unit, int value, PackedDate defaultDate, QWidget* parent)
     : QDialog(parent), group_(new CDateChoiceGroup(QString(), false, defaultDate, 1, this))
 {
@@ -584,6 +593,55 @@ std::pair<int, int> CHighLowColumnDlg::fieldCodeAndSubKind() const
     if (customPeriod())
         return {94, display() * 2 + (lows() ? 1 : 0)};
     return {GlobalHighLowFieldCode(lows(), display()), 0};
+}
+
+// ---- Volume columns
+
+CVolumeDateDlg::CVolumeDateDlg(int unit, int value, PackedDate defaultDate, QWidget* parent)
+    : QDialog(parent), group_(new CDateChoiceGroup(QString(), false, defaultDate, 1, this))
+{
+    setObjectName(QStringLiteral("768"));
+    setWindowTitle(QStringLiteral("Select date of volume"));
+    group_->nameControls({3131, 3114, 3116, 3118, 3120, 3122}, {1829, 3125, 3127, 3128, 3129, 3130});
+    group_->setChoice(unit, value);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group_);
+    layout->addWidget(OkCancelHelpButtons(*this, 86470));
+}
+
+std::pair<int, int> CVolumeDateDlg::choice() const { return group_->choice(); }
+
+void CVolumeDateDlg::accept()
+{
+    if (const QString refusal = group_->check(); !refusal.isEmpty()) {
+        Refuse(refusal);
+        return;
+    }
+    QDialog::accept();
+}
+
+CVolumeAverageDlg::CVolumeAverageDlg(int days, QWidget* parent)
+    : QDialog(parent), days_(Named(new QLineEdit(QString::number(days > 0 ? days : 10), this), "3132"))
+{
+    setObjectName(QStringLiteral("769"));
+    setWindowTitle(QStringLiteral("Select length of volume average"));
+    days_->setMaximumWidth(70);
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(new QLabel(QStringLiteral("Trading days"), this), 0, 0);
+    grid->addWidget(days_, 0, 1);
+    auto* note = new QLabel(QStringLiteral("Note: The average is calculated over the most recent data available"), this);
+    note->setWordWrap(true);
+    grid->addWidget(note, 1, 0, 1, 2);
+    grid->addWidget(OkCancelHelpButtons(*this, kHelpBase + 769), 2, 0, 1, 2);
+    days_->selectAll();
+}
+
+int CVolumeAverageDlg::days() const { return WholeNumber(days_).value_or(0); }
+
+void CVolumeAverageDlg::accept()
+{
+    if (CheckNumber(days_, 2, 240))
+        QDialog::accept();
 }
 
 } // namespace qv

@@ -149,6 +149,8 @@ public:
     void select(int choice);
     // Empty when the chosen field holds a number within its range, else the refusal.
     QString check() const;
+    // Names the six choices and their fields (the date field first) by control ids.
+    void nameControls(const std::array<int, 6>& choiceIds, const std::array<int, 6>& fieldIds);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -195,6 +197,31 @@ private:
     std::array<QRadioButton*, 4> displayButtons_{};
     QPushButton* globalButton_ = nullptr;
     QPushButton* ownButton_ = nullptr;
+};
+
+// "Select date of volume": the date of a volume-on-a-date column, as the six date choices.
+class CVolumeDateDlg : public QDialog {
+    Q_OBJECT
+public:
+    CVolumeDateDlg(int unit, int value, PackedDate defaultDate, QWidget* parent = nullptr);
+    std::pair<int, int> choice() const;
+    CDateChoiceGroup& group() { return *group_; }
+    void accept() override;
+
+private:
+    CDateChoiceGroup* group_;
+};
+
+// "Select length of volume average": the trading days an average-volume column spans (2..240).
+class CVolumeAverageDlg : public QDialog {
+    Q_OBJECT
+public:
+    CVolumeAverageDlg(int days, QWidget* parent = nullptr);
+    int days() const;
+    void accept() override;
+
+private:
+    QLineEdit* days_;
 };
 
 } // namespace qv

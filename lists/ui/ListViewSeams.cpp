@@ -103,6 +103,20 @@ std::optional<std::pair<int32_t, int32_t>> AskDateParameters(QWidget* parent, in
             return std::nullopt;
         return std::pair<int32_t, int32_t>{DateParameterOf(dialog.first()), DateParameterOf(dialog.second())};
     }
+    if (fieldCode == 87) {
+        const auto [unit, value] = UnitAndValue(current.first);
+        CVolumeDateDlg dialog(unit, value, GetLatestTradingDate(0), parent);
+        if (RunModalDialog(dialog) != QDialog::Accepted)
+            return std::nullopt;
+        return std::pair<int32_t, int32_t>{DateParameterOf(dialog.choice()), 0};
+    }
+    if (fieldCode == 88) {
+        // The average spans trading days.
+        CVolumeAverageDlg dialog(current.first & 0xFFFF, parent);
+        if (RunModalDialog(dialog) != QDialog::Accepted)
+            return std::nullopt;
+        return std::pair<int32_t, int32_t>{DateParameterOf({5, dialog.days()}), 0};
+    }
     return std::nullopt;
 }
 

@@ -38,9 +38,10 @@ std::optional<int> AskColumnNumber(QWidget* parent, const std::string& title, co
 // table's new column count) or for changing the results column `def`.
 std::optional<ResultsChoice> AskResultsColumn(QWidget* parent, int command, const uint8_t* def, int columnCount,
                                               std::function<int(const ResultsChoice&)> addNow);
-// The date dialogs of a price column: "Select date of price" for field codes 30 and 31, "Price change
-// between two dates" for 56 and 57, filled from the parameters given ((mode << 16) | value, 0 for a
-// new column); other codes answer Cancel until their dialogs exist.
+// The date dialogs of a price or volume column: "Select date of price" for field codes 30 and 31,
+// "Price change between two dates" for 56 and 57, "Select date of volume" for 87 and "Select length
+// of volume average" for 88 (its days as trading days), filled from the parameters given
+// ((mode << 16) | value, 0 for a new column); other codes answer Cancel.
 std::optional<std::pair<int32_t, int32_t>> AskDateParameters(QWidget* parent, int command, int fieldCode,
                                                              std::pair<int32_t, int32_t> current);
 // "Add Price High/Low Column": for a new column (fieldCode 0) or an existing one (its field code,

@@ -131,6 +131,7 @@ intptr_t CViewListBase::onProgramMessage(uint32_t message, uintptr_t wParam, int
 void CViewListBase::OnRefresh()
 {
     paintReady_ = false;
+    portfolioGraphMode = 0; // a graph of the whole list is asked for afresh
     CViewBaseWnd::OnRefresh();
 }
 

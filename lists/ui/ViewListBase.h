@@ -129,6 +129,14 @@ private:
     void SelectRowAt(QPoint point);
     bool InHeadingBand(int y) const;
     bool RunColumnCommand(uint32_t command);
+    // Graphing the whole list and the sector filter (ViewListSource.cpp); false for other commands.
+    bool UpdateListSourceCommand(CommandUi& ui);
+    bool RunListSourceCommand(uint32_t command);
+    void GraphWholeList(uint32_t sourceKind);
+    void ChooseSector();
+    void TakeGlobalSectorFilter();
+    // The changed sector filter goes back to the program's and the rows are filled again.
+    void Refilter();
     bool RunAddColumnCommand(uint32_t command);
     bool RunMoveCommand(uint32_t command);
     void ColumnFormatChanged(int column);

@@ -3,6 +3,7 @@
 #include "lists/ui/ViewListBase.h"
 
 #include "core/ShareList.h"
+#include "core/ShareNotes.h"
 #include "lists/AddColumnCommands.h"
 #include "lists/ColumnCatalogues.h"
 #include "lists/ColumnDef.h"
@@ -249,6 +250,8 @@ bool CViewListBase::UpdateListCommand(CommandUi& ui)
         ui.checked = checked;
         return true;
     }
+    if (UpdateListSourceCommand(ui))
+        return true;
     if (c == 26228) {
         ui.enabled = list != nullptr;
         return true;
@@ -278,6 +281,8 @@ bool CViewListBase::RunListCommand(uint32_t command)
         return RunColumnCommand(command);
     if (FindAddColumnCommand(int(command)))
         return RunAddColumnCommand(command);
+    if (RunListSourceCommand(command))
+        return true;
     switch (command) {
     case 26170: update(); return true;
     case 26228: RouteCommand(26214); return true;
@@ -368,13 +373,20 @@ void CViewListBase::ColumnFormatChanged(int column)
 void CViewListBase::RemoveCursorColumn()
 {
     const uint8_t* def = GetColumnDef(list->columnLayout, cursorColumn_);
-    if (ColumnDefKind(def) == kColumnNote) {
-        const int note = def[ColumnDefLayout::FormatA];
-        if (AskNotesRemoval(CountOtherNoteColumns(kind, note, def)) == NotesAnswer::Cancel)
-            return;
-    }
+    // A share notes column whose note set is empty goes without a question. (The notes of a
+    // transactions list are its transactions' texts, which the transactions view removes.)
+    const int note = ColumnDefKind(def) == kColumnNote && kind != 4 ? def[ColumnDefLayout::FormatA] : 0;
+    NotesAnswer notes = NotesAnswer::Keep;
+    if (note && NoteSetHasNotes(note))
+        notes = AskNotesRemoval(CountOtherNoteColumns(kind, note, def));
+    if (notes == NotesAnswer::Cancel)
+        return;
     if (RemoveListColumn(list, kind, cursorColumn_))
         cursorColumn_ = -1;
+    if (notes == NotesAnswer::Delete) {
+        DeleteNoteSet(note);
+        RedrawListViews(list, kind);
+    }
     update();
 }
 
@@ -648,15 +660,18 @@ void CViewListBase::mouseMoveEvent(QMouseEvent* event)
 
 void CViewListBase::TrackCellTip(QPoint point)
 {
-    const int row = RowFromPoint(point);
-    const int column = row >= 0 ? grid_.GridColumnFromX(point.x()) : -1;
+    // A heading counts as row -2 here; the tip knows it as its header row.
+    constexpr int kHeadingRow = -2;
+    const bool heading = InHeadingBand(point.y());
+    const int row = heading ? kHeadingRow : RowFromPoint(point);
+    const int column = heading || row >= 0 ? grid_.GridColumnFromX(point.x()) : -1;
     if (row == tipRow_ && column == tipColumn_)
         return;
     tipRow_ = row;
     tipColumn_ = column;
     if (tip_)
         tip_->Hide();
-    if (row < 0 || column < 0 || column >= grid_.columnCount())
+    if ((row < 0 && !heading) || column < 0 || column >= grid_.columnCount())
         return;
     const uint8_t* def = grid_.column(column);
     if (!def || def[0] < kColumnDefBytes)
@@ -671,7 +686,9 @@ void CViewListBase::TrackCellTip(QPoint point)
     const auto span = std::find_if(spans.begin(), spans.end(), [column](const ColumnSpan& s) { return s.column == column; });
     const int left = span != spans.end() ? span->left : grid_.columnX(column);
     const int width = span != spans.end() ? span->right - span->left : ColumnDefWidth(def);
-    tip_->SetCell(left, grid_.RowTop(row - grid_.firstRow()), tipView_.get(), row, TipColumn{ColumnDefCode(def), ColumnDefKind(def)}, width, fonts_[0]);
+    const int top = heading ? headingTop_ : grid_.RowTop(row - grid_.firstRow());
+    tip_->SetCell(left, top, tipView_.get(), heading ? kTipHeaderRow : row, TipColumn{ColumnDefCode(def), ColumnDefKind(def)},
+                  width, fonts_[0]);
     tip_->ShowAfter(kTipDelayMs);
 }
 

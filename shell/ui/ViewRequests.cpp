@@ -4,10 +4,14 @@
 #include "shell/CommandUpdate.h"
 
 #include "core/RecordLists.h"
+#include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "lists/DirectorsDealings.h"
+#include "lists/ShareDates.h"
+#include "lists/ui/DetailDialogs.h"
 #include "lists/ui/ViewBaseWindow.h"
 #include "platform/MessageDispatch.h"
+#include "platform/qt/QtText.h"
 #include "portfolio/Portfolio.h"
 #include "resources/MessageIds.h"
 #include "shell/FrameState.h"
@@ -16,6 +20,7 @@
 #include "shell/ViewKinds.h"
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ui/ModalDialog.h"
 #include "shell/ui/ViewClassRegistry.h"
 #include "shell/ui/WindowArranger.h"
 #include "shell/ui/WindowFactory.h"
@@ -421,6 +426,16 @@ CommandUiState CViewRequests::UpdateCommand(uint32_t id) const
     return CommandUpdateState(id, f);
 }
 
+void CViewRequests::ShowShareDates()
+{
+    const CViewBase* view = MainFrameState().activeView;
+    const RecordCursor* entry = view && view->list ? CurrentEntry(view->list) : nullptr;
+    if (!entry || !entry->record)
+        return;
+    CShareDatesDlg dialog(FromCp1252(GetRecordName(entry->record)), ReadShareDates(*entry), &frame_);
+    RunModalDialog(dialog);
+}
+
 void CViewRequests::CycleKind(bool next)
 {
     CViewBase* view = MainFrameState().activeView;
@@ -561,6 +576,7 @@ bool CViewRequests::OnCommand(uint32_t command)
         return true;
     case kCommandShowDetails:
     case kCommandShowDetailsBar: ShowKindForCurrent(kViewDetails); return true;
+    case kCommandShareDates: ShowShareDates(); return true;
     case kCommandTransactions:
     case kCommandTransactionsBar:
     case kCommandReviewTransactions: ShowTransactions(); return true;

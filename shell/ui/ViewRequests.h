@@ -61,6 +61,8 @@ private:
     void FollowLinkedViews(CViewBase* view, const ViewRequest& request);
     void PickRequestList(ShareList* found, ViewRequest& request);
     void CycleKind(bool next);
+    // "Share's Dates" for the active view's current share.
+    void ShowShareDates();
     void OnListCommand(const ListCommand& command);
     void RepaintKind(int32_t kind);
 

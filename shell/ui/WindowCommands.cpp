@@ -180,8 +180,12 @@ bool CWindowCommands::RunCommand(uint32_t command)
     switch (command) {
     case ID_INTERNAL_508: {
         CViewBase* view = MainFrameState().activeView;
-        if (view && view->list && view->list->family == kFamilyShares)
-            requests_.ShowViewKind(kViewDailyChart, MainFrameState().listNumber, 0);
+        if (!view || !view->list || view->list->family != kFamilyShares)
+            return true;
+        // A list that asked for the graph of the whole list passes its graph mode to the chart.
+        const int32_t graphMode = view->portfolioGraphMode;
+        if (CViewBase* shown = requests_.ShowViewKind(kViewDailyChart, MainFrameState().listNumber, 0))
+            shown->portfolioGraphMode = graphMode;
         return true;
     }
     case kCommandIntradayGraph:

@@ -256,8 +256,8 @@ TEST_F(Cells, NotesFromTheSettingRecords)
 {
     const char note[] = "Watch the interims";
     ASSERT_TRUE(SetSettingRecord(kShare, 0, 130, note, sizeof note));
-    EXPECT_EQ(Cell(ColumnOf(kColumnNote, 45).withParameters({3})), note);
-    EXPECT_EQ(Cell(ColumnOf(kColumnNote, 45).withParameters({4})), "");
+    EXPECT_EQ(Cell(ColumnOf(kColumnNote, 45).withFormatA(3)), note);
+    EXPECT_EQ(Cell(ColumnOf(kColumnNote, 45).withFormatA(4)), "");
     DeleteSettingRecord(kShare, 0, 130);
 }
 
@@ -346,7 +346,7 @@ TEST_F(Cells, CashEntriesAndTransactions)
     EXPECT_EQ(Cell(ColumnOf(kColumnField, 13).withFormatB(2), tb->data(), 0, &list), "-\xA3" "12.50");
     EXPECT_TRUE(LastCellValue().negative);
     EXPECT_EQ(Cell(ColumnOf(kColumnField, 26).withFormatA(8), tb->data(), 0, &list), "250p");
-    EXPECT_EQ(Cell(ColumnOf(kColumnNote, 45).withParameters({2}), tb->data(), 0, &list), "Second note");
+    EXPECT_EQ(Cell(ColumnOf(kColumnNote, 45).withFormatA(2), tb->data(), 0, &list), "Second note");
 }
 
 TEST_F(Cells, ShortOrDamagedInputsGiveEmptyCells)

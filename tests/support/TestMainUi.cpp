@@ -1,9 +1,32 @@
 // Test program entry with an application object; windows render offscreen unless told otherwise.
+#include "shell/ui/ViewClassRegistry.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>
+#include <QTest>
+#include <QWidget>
 #include <cstdlib>
 #include <gtest/gtest.h>
+
+namespace {
+
+// What one test leaves in the window layer must not reach the next: view classes registered by one
+// test (the real chart, list and details windows) must not stand in for the plain windows another
+// expects, and a modifier key pressed by one must not count as held in the next.
+class WindowLayerReset : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo&) override
+    {
+        for (int32_t kind = 0; kind < 64; ++kind)
+            qv::RegisterViewClass(kind, {});
+        if (QGuiApplication::keyboardModifiers() == Qt::NoModifier)
+            return;
+        QWidget receiver;
+        for (Qt::Key key : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt})
+            QTest::keyRelease(&receiver, key, Qt::NoModifier);
+    }
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -11,5 +34,6 @@ int main(int argc, char** argv)
     qv::test::PrepareTestEnvironment();
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
+    testing::UnitTest::GetInstance()->listeners().Append(new WindowLayerReset);
     return RUN_ALL_TESTS();
 }

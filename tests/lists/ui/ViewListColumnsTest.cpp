@@ -3,7 +3,11 @@
 #include "lists/ui/ViewList.h"
 
 #include "core/ConfigState.h"
+#include "core/ShareNotes.h"
+#include "core/SettingRecordStore.h"
 #include "lists/AddColumnCommands.h"
+#include "lists/CellValue.h"
+#include "lists/ColumnCatalogues.h"
 #include "lists/ColumnDef.h"
 #include "lists/ListOptions.h"
 #include "lists/ListRows.h"
@@ -246,6 +250,26 @@ TEST_F(ViewListColumns, DialogColumnsAreAddedAsTheirDialogsAreLeft)
              EXPECT_EQ(Code(2), 57);
              EXPECT_EQ(parameters(2), (std::array<int, 4>{2 | 0x80, 4, 5, 9}));
          }},
+        {27029, "768",
+         [](QDialog& d) {
+             static_cast<CVolumeDateDlg&>(d).group().setChoice(5, 12);
+             SaveRender(RenderWidget(d), "list-volume-date-dialog");
+         },
+         [&] {
+             EXPECT_EQ(Code(2), 87);
+             EXPECT_EQ(parameters(2)[0], 5);
+             EXPECT_EQ(parameters(2)[1], 12);
+         }},
+        {27030, "769",
+         [](QDialog& d) {
+             d.findChild<QLineEdit*>("3132")->setText("30");
+             SaveRender(RenderWidget(d), "list-volume-average-dialog");
+         },
+         [&] {
+             EXPECT_EQ(Code(2), 88);
+             EXPECT_EQ(parameters(2)[0], 5) << "trading days";
+             EXPECT_EQ(parameters(2)[1], 30);
+         }},
         {27219, "830",
          [](QDialog& d) {
              d.findChild<QRadioButton*>("lows")->click();
@@ -442,6 +466,12 @@ TEST_F(ViewListColumns, MovingOverACellArmsTheTipAndAPressHidesIt)
     Mouse(QEvent::MouseButtonPress, cell);
     EXPECT_FALSE(view_->cellTip()->timerRunning());
     Mouse(QEvent::MouseButtonRelease, cell, Qt::NoButton);
+    // A heading is a cell of its own: moving onto it arms the tip again, moving within it does not.
+    Mouse(QEvent::MouseMove, QPoint(name.left + 8, HeadingY()), Qt::NoButton);
+    EXPECT_TRUE(view_->cellTip()->timerRunning());
+    view_->cellTip()->Hide();
+    Mouse(QEvent::MouseMove, QPoint(name.left + 12, HeadingY()), Qt::NoButton);
+    EXPECT_FALSE(view_->cellTip()->timerRunning());
 }
 
 TEST_F(ViewListColumns, DialogCommandsAddWhatTheScriptedDialogsAnswer)
@@ -470,4 +500,118 @@ TEST_F(ViewListColumns, DialogCommandsAddWhatTheScriptedDialogsAnswer)
     EXPECT_EQ(ColumnDefCode(changed), 31);
     EXPECT_EQ(LoadU16(changed + ColumnDefLayout::FirstCount), 60);
     ColumnDialogs() = {};
+}
+
+// The volume columns: the average spans 2 to 240 trading days and shows the mean volume; change
+// contents reopens each dialog filled from the column.
+TEST_F(ViewListColumns, VolumeColumnsAndTheirDialogs)
+{
+    std::vector<std::string> refusals;
+    const size_t messages = box.texts().size();
+    int average = 0;
+    SetModalDialogRunner([&](QDialog& d) {
+        auto* days = d.findChild<QLineEdit*>("3132");
+        for (const char* text : {"1", "241", "abc", "5"}) {
+            days->setText(text);
+            d.accept();
+            if (d.result() != QDialog::Accepted)
+                refusals.push_back(text);
+        }
+        average = static_cast<CVolumeAverageDlg&>(d).days();
+        return d.result();
+    });
+    view_->SetCursorColumn(1);
+    ASSERT_TRUE(view_->RunListCommand(27030));
+    EXPECT_EQ(refusals, (std::vector<std::string>{"1", "241", "abc"}));
+    EXPECT_EQ(box.texts().size(), messages + 3);
+    ASSERT_EQ(Code(1), 88);
+    EXPECT_EQ(average, 5);
+    // Every fixture day trades the same volume: the average is that volume, not a price.
+    const uint8_t* def = GetColumnDef(list_->columnLayout, 1);
+    char text[64];
+    FormatColumnValue(list_->entries[0].record, list_->entries[0].count, def, text, sizeof text, 1, list_, 0);
+    const float meanVolume = LastCellValue().value;
+    const std::span<const uint8_t> volumeTemplate = CatalogueTemplate(Catalogue::Shares, 87);
+    std::vector<uint8_t> lastVolume(volumeTemplate.begin(), volumeTemplate.end());
+    lastVolume[ColumnDefLayout::FirstUnit] = 5; // 0 trading days back: the last day
+    FormatColumnValue(list_->entries[0].record, list_->entries[0].count, lastVolume.data(), text, sizeof text, 1, list_, 0);
+    EXPECT_GT(meanVolume, 0);
+    EXPECT_FLOAT_EQ(meanVolume, LastCellValue().value);
+
+    // Change contents: the average reopens on its days, the volume date on its choice.
+    int shownDays = 0;
+    std::pair<int, int> shownDate;
+    SetModalDialogRunner([&](QDialog& d) {
+        if (auto* avg = dynamic_cast<CVolumeAverageDlg*>(&d)) {
+            shownDays = avg->days();
+            d.findChild<QLineEdit*>("3132")->setText("20");
+        } else {
+            auto& date = dynamic_cast<CVolumeDateDlg&>(d);
+            shownDate = date.choice();
+            date.group().setChoice(2, 3);
+        }
+        d.accept();
+        return d.result();
+    });
+    view_->SetCursorColumn(1);
+    ASSERT_TRUE(view_->RunListCommand(27218));
+    EXPECT_EQ(shownDays, 5);
+    EXPECT_EQ(LoadU16(GetColumnDef(list_->columnLayout, 1) + ColumnDefLayout::FirstCount), 20);
+    ColumnDialogs().parameters = [](int) -> std::optional<std::pair<int32_t, int32_t>> { return std::pair<int32_t, int32_t>{DateParameter(1, 9), 0}; };
+    view_->SetCursorColumn(1);
+    ASSERT_TRUE(view_->RunListCommand(27029));
+    ColumnDialogs().parameters = nullptr;
+    ASSERT_EQ(Code(1), 87);
+    view_->SetCursorColumn(1);
+    ASSERT_TRUE(view_->RunListCommand(27218));
+    SetModalDialogRunner(nullptr);
+    EXPECT_EQ(shownDate, (std::pair<int, int>{1, 9}));
+    const uint8_t* changed = GetColumnDef(list_->columnLayout, 1);
+    EXPECT_EQ(changed[ColumnDefLayout::FirstUnit], 2);
+    EXPECT_EQ(LoadU16(changed + ColumnDefLayout::FirstCount), 3);
+}
+
+// Removing a notes column asks only when its note set holds notes, and Yes deletes that set from
+// every share while the other sets stay.
+TEST_F(ViewListColumns, RemovingANotesColumnDeletesItsNotesOnYes)
+{
+    const uint16_t a = EntryRecordId(list_->entries[0]), b = EntryRecordId(list_->entries[1]);
+    struct Case {
+        uint32_t command; // adds the notes column of its note number
+        std::vector<MsgAnswer> answers;
+        bool asked;
+        bool removed;
+        bool notesKept;
+    };
+    const Case cases[] = {
+        {26284, {}, false, true, true}, // note 5 has no notes
+        {26282, {MsgAnswer::Cancel}, true, false, true},
+        {26282, {MsgAnswer::No}, true, true, true},
+        {26282, {MsgAnswer::Yes}, true, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.command << " answers " << c.answers.size());
+        ASSERT_TRUE(SetSettingRecord(a, 0, NoteSettingId(3), "Watch", 6));
+        ASSERT_TRUE(SetSettingRecord(b, 0, NoteSettingId(3), "Sell", 5));
+        ASSERT_TRUE(SetSettingRecord(b, 0, NoteSettingId(4), "Hold", 5));
+        view_->SetCursorColumn(1);
+        ASSERT_TRUE(view_->RunListCommand(c.command));
+        const int columns = Columns();
+        for (MsgAnswer answer : c.answers)
+            box.queue(answer);
+        const size_t messages = box.texts().size();
+        view_->SetCursorColumn(1);
+        ASSERT_TRUE(view_->RunListCommand(20176));
+        EXPECT_EQ(box.texts().size() > messages, c.asked);
+        EXPECT_EQ(Columns(), c.removed ? columns - 1 : columns);
+        EXPECT_EQ(NoteSetHasNotes(3), c.notesKept);
+        EXPECT_NE(GetSettingRecord(b, 0, NoteSettingId(4)), nullptr) << "another note set stays";
+        if (!c.removed) {
+            view_->SetCursorColumn(1);
+            box.queue(MsgAnswer::No);
+            view_->RunListCommand(20176);
+        }
+        DeleteSettingKey(a);
+        DeleteSettingKey(b);
+    }
 }
