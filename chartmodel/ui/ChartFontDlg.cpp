@@ -8,7 +8,9 @@
 #include "shell/PortfolioAdd.h"
 #include "shell/ui/ModalDialog.h"
 
+#include <QComboBox>
 #include <QFontDialog>
+#include <QLabel>
 #include <QFontInfo>
 #include <QMessageBox>
 
@@ -40,6 +42,17 @@ ChartFont FromQFont(const QFont& font, const QWidget* on)
     return stored;
 }
 
+// The chooser offers no script: its writing-system list and that list's caption are hidden.
+void HideScriptChoice(QFontDialog& dialog)
+{
+    for (QComboBox* scripts : dialog.findChildren<QComboBox*>()) {
+        scripts->hide();
+        for (QLabel* caption : dialog.findChildren<QLabel*>())
+            if (caption->buddy() == scripts)
+                caption->hide();
+    }
+}
+
 } // namespace
 
 bool RunChartFontChooser(QWidget* parent)
@@ -49,6 +62,7 @@ bool RunChartFontChooser(QWidget* parent)
         QFontDialog dialog(chosen, parent);
         dialog.setObjectName(QStringLiteral("21103"));
         dialog.setOption(QFontDialog::DontUseNativeDialog);
+        HideScriptChoice(dialog);
         if (RunModalDialog(dialog) != QDialog::Accepted)
             return false;
         chosen = dialog.currentFont();
