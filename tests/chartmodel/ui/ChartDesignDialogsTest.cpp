@@ -253,6 +253,7 @@ TEST(TrendCommand, ALockedSettingOpensTheColourOnlyDialogOverTheTwoTrendPens)
         opened << d.objectName();
         for (QLabel* l : d.findChildren<QLabel*>())
             labels << l->text();
+        SaveRender(RenderWidget(d), "trend_colours_locked");
         return int(QDialog::Rejected);
     });
     window.onProgramMessage(WM_COMMAND, 20206, 0);
