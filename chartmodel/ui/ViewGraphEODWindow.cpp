@@ -287,7 +287,9 @@ bool CViewGraphEODWnd::RunSettingsDialog(uint32_t command)
         CSupportResistDlg dialog(*setting, this);
         dialog.SetNotify([this] { update(); });
         RunModalDialog(dialog);
-    } else if (!(viewFlags & 2) && !ComputeSettingsLocked()) {
+    } else if (!(viewFlags & 2) && ComputeSettingsLocked()) {
+        RunTrendColours(*setting);
+    } else if (!(viewFlags & 2)) {
         CDisplayTrendsDlg dialog(*setting, false, this);
         dialog.SetNotify(notify);
         RunModalDialog(dialog);
@@ -302,7 +304,8 @@ intptr_t CViewGraphEODWnd::onProgramMessage(uint32_t message, uintptr_t wParam, 
         OpenGraphDesign(*this, SettingName());
         return 1;
     }
-    if (message == WM_COMMAND && (RunSettingsDialog(uint32_t(wParam)) || RunRangeDialog(uint32_t(wParam))))
+    if (message == WM_COMMAND && (RunSettingsDialog(uint32_t(wParam)) || RunRangeDialog(uint32_t(wParam)) ||
+                                  RunChartDesignCommand(uint32_t(wParam))))
         return 1;
     if (message == WM_COMMAND && uint32_t(wParam) == kLinesMenuCommand) {
         ShowChartMenu({kLinesMenu, 1}, QCursor::pos());
@@ -319,6 +322,8 @@ bool CViewGraphEODWnd::UpdateCommandUi(CommandUi& ui) const
             return true;
         }
     }
+    if (UpdateChartDesignCommand(ui))
+        return true;
     return ViewGraphEODT<CViewGraphWnd>::UpdateCommandUi(ui);
 }
 

@@ -22,6 +22,11 @@ protected:
     bool RunSettingsDialog(uint32_t command);
     // The default range (26115) and "Show Future" (26512) dialogs on the chart's setting.
     bool RunRangeDialog(uint32_t command);
+    // Events, swing chart and chart font commands and the trend colours of a locked setting
+    // (ViewGraphEODSettings.cpp).
+    bool RunChartDesignCommand(uint32_t command);
+    bool UpdateChartDesignCommand(CommandUi& ui) const;
+    void RunTrendColours(GraphSetting& setting);
     bool ShiftHeld() const override;
     void UpdateLegend() override { ShowLegendWindow(); }
     bool MouseInside() const override { return mouseInside_; }
