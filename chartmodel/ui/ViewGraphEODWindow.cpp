@@ -205,9 +205,10 @@ void CViewGraphEODWnd::timerEvent(QTimerEvent* event)
         CViewGraphWnd::timerEvent(event);
         return;
     }
-    // The repeat goes on while the pointer is neither left of nor above the chart.
+    // The repeat goes on while the pointer is neither left of nor above the chart; the release
+    // (which the pressed window receives wherever it happens) ends it.
     const QPoint at = mapFromGlobal(QCursor::pos());
-    if (at.x() < 0 || at.y() < 0 || !(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
+    if (at.x() < 0 || at.y() < 0) {
         StopRepeat();
         return;
     }
