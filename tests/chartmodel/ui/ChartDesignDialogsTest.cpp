@@ -439,7 +439,7 @@ TEST(SwingDesign, CommandOpensThreePagesCancelRestoresOkWritesTheBlock)
             Control<QRadioButton>(d, 3886)->click();        // 3 days
             Control<QPushButton>(d, 18127)->click();
             EXPECT_EQ(U32(setting, kSwingDays), 2u);
-            EXPECT_FALSE(Control<QWidget>(d, 3945)->isVisibleTo(&d));
+            EXPECT_TRUE(Control<QWidget>(d, 3945)->isHidden());
             if (answer == QDialog::Rejected) {
                 auto* tabs = Control<QTabWidget>(d, 3940);
                 d.resize(620, 520);
@@ -534,8 +534,8 @@ TEST(LegendDesignFromLegend, AnIntradayLegendOpensTheIntradayVariantOnTheIntrada
     bool swingShown = true, fifthShown = false;
     DialogAnswers answers([&](QDialog& d) {
         title = d.windowTitle();
-        swingShown = Control<QWidget>(d, 3599)->isVisibleTo(&d);
-        fifthShown = Control<QWidget>(d, 3526)->isVisibleTo(&d);
+        swingShown = !Control<QWidget>(d, 3599)->isHidden();
+        fifthShown = !Control<QWidget>(d, 3526)->isHidden();
         Control<QPushButton>(d, 3558)->click(); // the intraday values default
         d.accept();
         return int(QDialog::Accepted);
