@@ -111,6 +111,7 @@ void EodChartView::WriteRange(const DateRangeSetting& range)
 
 void EodChartView::SetHistory(const DayRecord* days, int32_t count, uint32_t key)
 {
+    priceEdit_.Forget();
     days_.clear();
     for (int32_t i = 0; days && i < count && days[i].date != 0; ++i)
         days_.push_back(days[i]);
@@ -127,9 +128,12 @@ void EodChartView::LoadShare(const RecordCursor& cursor)
 {
     RecordCursor c = cursor;
     DayRecord* days = nullptr;
-    int32_t count = DecodePriceHistory(&c, &days, 0, false, true);
+    int32_t count = DecodePriceHistory(&c, &days, 0, false, false);
     SetHistory(days, count, (uint32_t(LoadU16(cursor.record + 2)) << 8) + cursor.count + 1);
     ProFree(days);
+    // A portfolio's or a list's history is the program's own: only a share's prices take corrections.
+    if (view_.graphSourceKind == 0)
+        priceEdit_.Load(cursor);
     name_ = FormatShareTitle(cursor);
 }
 
@@ -172,6 +176,7 @@ void EodChartView::LoadAndLayout()
         if (!loaded_ || key != key_ || settingIndex_ != view_.SettingIndex())
             LoadShare(*cursor);
     }
+    addedGraphs_.Load(Setting(), cursor ? cursor->record : nullptr, view_.graphSourceKind);
     LayoutPass();
     ComputeVolumeSignal();
 }
@@ -309,6 +314,7 @@ void EodChartView::BuildSeries()
     message_ = loaded_ ? NoDataMessage(in) : std::string("No price data");
     view_.noDataText = message_;
     TimeBand* band = view_.timeBands;
+    addedGraphs_.Align(days_, bars_);
     if (!message_.empty() || !band || bars_.empty())
         return;
     const GraphSetting& s = Setting();
@@ -345,6 +351,7 @@ void EodChartView::BuildSeries()
             }
         }
         BuildMarkedLine(FindSeries(band, price));
+        addedGraphs_.BuildSeries(view_, band, price);
     }
     BuildVolumeSeries();
     BuildEvents();
@@ -485,6 +492,23 @@ void EodChartView::BuildEvents()
         StoreU32(out + 12 * i + 4, marks[i][1]);
         StoreU32(out + 12 * i + 8, marks[i][2]);
     }
+}
+
+void EodChartView::JoinAddedGraphRanges()
+{
+    TimeBand* band = view_.timeBands;
+    GraphPane* price = view_.FindPane(kPanePrice);
+    GraphSeries* series = band && price ? FindSeries(band, price) : nullptr;
+    addedGraphs_.JoinRanges(series ? series->range : nullptr);
+}
+
+void EodChartView::FloorVolumeRange()
+{
+    TimeBand* band = view_.timeBands;
+    GraphPane* volume = view_.FindPane(kPaneVolume);
+    GraphSeries* series = band && volume ? FindSeries(band, volume) : nullptr;
+    if (series && series->range && series->range->maximum >= series->range->minimum)
+        series->range->minimum = std::min(series->range->minimum, 0.0f);
 }
 
 void EodChartView::BuildAverage(int line)
@@ -867,6 +891,8 @@ void EodChartView::FutureDialogConfirmed()
 
 bool EodChartView::RunCommand(uint32_t command, bool shift)
 {
+    if (addedCommands_.Run(command))
+        return true;
     GraphSetting& s = Setting();
     for (const StyleCommand& c : kStyleCommands)
         if (command == c.command) {
@@ -944,6 +970,8 @@ bool EodChartView::RunCommand(uint32_t command, bool shift)
 
 bool EodChartView::UpdateCommand(CommandUi& ui) const
 {
+    if (addedCommands_.Update(ui))
+        return true;
     const GraphSetting& s = Setting();
     const uint32_t c = ui.command;
     const uint8_t code = gs::U8(s, gs::kBarPeriod);

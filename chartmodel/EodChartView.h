@@ -4,10 +4,13 @@
 // The view (ViewGraphEOD.h) owns one and calls it from the chart view's hooks.
 #pragma once
 
+#include "chartmodel/AddedGraphCommands.h"
+#include "chartmodel/AddedGraphSet.h"
 #include "chartmodel/EodAttachState.h"
 #include "chartmodel/EodChart.h"
 #include "chartmodel/EodReadouts.h"
 #include "chartmodel/EventArray.h"
+#include "chartmodel/EodPriceEdit.h"
 
 #include <array>
 #include <cstdint>
@@ -46,6 +49,10 @@ public:
     void BuildAverage(int line);
     // The pivot-point lines of the setting's pivot block over the price series.
     void BuildPivots();
+    // After the value ranges: the price series and the added graphs on one axis.
+    void JoinAddedGraphRanges();
+    // After the value ranges: the volume pane's range runs from 0 to the highest visible volume.
+    void FloorVolumeRange();
     // The time axis labels in the time band, with the start and end dates; queued on the view.
     std::vector<AxisLabel> AxisLabels(int32_t slots, int gridMode) const;
     // At attach: the chart kind flags and the bar spacing of the setting at the print scale; the
@@ -101,8 +108,7 @@ public:
     void OnDoubleClick();
 
     const std::vector<DayRecord>& days() const { return days_; }
-    // The bars of the visible range, as the time band counts them.
-    const std::vector<FoldedBar>& bars() const { return bars_; }
+    const AddedGraphSet& addedGraphs() const { return addedGraphs_; }
     const DisplayRange& display() const { return display_; }
     int32_t firstVisible() const { return firstVisible_; }
     int32_t visibleCount() const { return visibleCount_; }
@@ -120,11 +126,16 @@ public:
     const std::vector<float>& volumeSignal() const { return signal_; }
     int32_t eventCount() const { return int32_t(events_.size()); }
     bool rangeDirty = true;
+    // The days and bars the price editing reads and changes, and the style the bars are drawn in.
+    std::vector<DayRecord>& editableDays() { return days_; }
+    const std::vector<FoldedBar>& bars() const { return bars_; }
+    int DrawStyle() const;
+    EodPriceEdit& priceEdit() { return priceEdit_; }
+    const EodPriceEdit& priceEdit() const { return priceEdit_; }
 
 private:
     GraphSetting& Setting() const;
     int Style() const;
-    int DrawStyle() const;
     DateRangeSetting ReadRange() const;
     void WriteRange(const DateRangeSetting& range);
     void LayoutPass();
@@ -167,6 +178,9 @@ private:
     std::string name_;
     bool swapGuard_ = false;
     uint8_t* source_ = nullptr; // the graph source's record
+    AddedGraphSet addedGraphs_;
+    AddedGraphCommands addedCommands_{view_, addedGraphs_};
+    EodPriceEdit priceEdit_{view_, *this};
 };
 
 } // namespace qv

@@ -85,6 +85,40 @@ int PreviewMargin(const GraphSetting& record)
 
 int ViewMargin(const GraphSetting& record) { return U8(record, kWhiteSpace) * 3 + 1; }
 
+int ApplyDisplayChoice(GraphSetting& record, int display)
+{
+    constexpr uint16_t kGridBit = 32;
+    auto clearStyle = [&record](size_t at) { SetU32(record, at, U32(record, at) & 0xFFFFFF); };
+    if (display == kPriceDisplayKagi) {
+        if ((U32(record, kBoxDownPen) & 0xFF000000u) == 0)
+            SetU32(record, kBoxUpPen, (U32(record, kBoxUpPen) & ~0xF0000000u) | (2u << 28));
+        return CorrectReversal(U8(record, kReversal));
+    }
+    if (display != kPriceDisplayPointFigure && display != kPriceDisplayRenko && display != kPriceDisplayLineBreak)
+        return CorrectReversal(U8(record, kReversal));
+    clearStyle(kBoxUpPen);
+    clearStyle(kBoxDownPen);
+    if (display == kPriceDisplayLineBreak)
+        return kDefaultReversal;
+    SetU16(record, kBoxChartFlags, uint16_t(U16(record, kBoxChartFlags) | kGridBit));
+    return CorrectReversal(U8(record, kReversal));
+}
+
+namespace {
+bool Percent(int boxOption) { return boxOption == kBoxOptionPercentOfValue || boxOption == 2; }
+} // namespace
+
+const char* BoxValueCaption(int boxOption) { return Percent(boxOption) ? "% Box" : "Box value"; }
+
+const char* ReversalCaption(int display, int boxOption)
+{
+    if (display != kPriceDisplayKagi)
+        return "Reversal";
+    return Percent(boxOption) ? "% Rev." : "Rev. value";
+}
+
+const char* GridCaption(int display) { return display == kPriceDisplayKagi ? "Round to grid" : "Grid"; }
+
 void SetChartFontFace(GraphSetting& record, const char* face)
 {
     char* out = reinterpret_cast<char*>(record.data() + kFontFace);

@@ -46,6 +46,15 @@ void ApplyColourDefaults(GraphSetting& record, bool dark);
 int PreviewMargin(const GraphSetting& record);
 int ViewMargin(const GraphSetting& record);
 
+// A price display chosen: point and figure and Renko tick "Grid" and show the stored reversal, line
+// break shows 3, and these three clear the styles of the box-chart Up and Down pens; Kagi widens the
+// Up pen to 3 when the Down pen has neither style nor width. Returns the reversal to show.
+int ApplyDisplayChoice(GraphSetting& record, int display);
+// The captions that follow the box option and the display.
+const char* BoxValueCaption(int boxOption);
+const char* ReversalCaption(int display, int boxOption);
+const char* GridCaption(int display);
+
 // Stores the face name of the chart text font, cut to 31 characters and terminated.
 void SetChartFontFace(GraphSetting& record, const char* face);
 

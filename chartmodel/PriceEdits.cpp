@@ -40,15 +40,29 @@ bool SameBytes(const DayRecord& a, const DayRecord& b)
 
 } // namespace
 
-DayRecord* FindPriceRecordByDay(DayRecord* records, uint16_t day)
+namespace {
+
+std::span<DayRecord> UpToEnd(DayRecord* records)
 {
-    if (records == nullptr || day == 0)
+    size_t n = 0;
+    while (records != nullptr && records[n].date != 0)
+        ++n;
+    return {records, n};
+}
+
+} // namespace
+
+DayRecord* FindPriceRecordByDay(std::span<DayRecord> records, uint16_t day)
+{
+    if (day == 0)
         return nullptr;
-    for (DayRecord* r = records; r->date != 0; ++r)
-        if (r->date == day)
-            return r;
+    for (DayRecord& r : records)
+        if (r.date == day)
+            return &r;
     return nullptr;
 }
+
+DayRecord* FindPriceRecordByDay(DayRecord* records, uint16_t day) { return FindPriceRecordByDay(UpToEnd(records), day); }
 
 bool PriceRecordDiffers(const DayRecord* a, const DayRecord* b)
 {
@@ -111,6 +125,11 @@ void FreePriceEdits(PriceEditList& list, bool restore)
 }
 
 void LoadPriceEdits(DayRecord* records, PriceEditList& list, const RecordCursor* entry, bool force)
+{
+    LoadPriceEdits(UpToEnd(records), list, entry, force);
+}
+
+void LoadPriceEdits(std::span<DayRecord> records, PriceEditList& list, const RecordCursor* entry, bool force)
 {
     FreePriceEdits(list, false);
     if (!HasRecord(entry))

@@ -28,8 +28,9 @@ struct PriceEdit {
 // both frees (or restores) the list before the array is freed or moved.
 using PriceEditList = std::list<PriceEdit>;
 
-// The record of the day in an array ended by a day of 0; null when there is none.
+// The record of the day in an array ended by a day of 0 (or in the span); null when there is none.
 DayRecord* FindPriceRecordByDay(DayRecord* records, uint16_t day);
+DayRecord* FindPriceRecordByDay(std::span<DayRecord> records, uint16_t day);
 
 // True when both exist, share their day, and a price differs by more than 0.0001 or the volume by
 // more than 0.9.
@@ -50,6 +51,7 @@ void FreePriceEdits(PriceEditList& list, bool restore);
 // Rebuilds the list from the share's stored corrections and lays them over the records. Unless
 // forced, a stored day equal to the database's is not taken.
 void LoadPriceEdits(DayRecord* records, PriceEditList& list, const RecordCursor* entry, bool force);
+void LoadPriceEdits(std::span<DayRecord> records, PriceEditList& list, const RecordCursor* entry, bool force);
 
 // Stores the share's real corrections (or clears its item) and recomputes its stream statistics.
 void SavePriceEdits(PriceEditList& list, const RecordCursor* entry);

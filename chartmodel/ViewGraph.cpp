@@ -722,11 +722,18 @@ void CViewGraph::OnMouseMove(uint32_t keys, int32_t x, int32_t y)
             }
             break;
         case kModeScrolling: ScrollToPoint(x, y); break;
+        case kModeEditPrice:
+            if (m.stage >= 3) {
+                DragPriceEdit(x, y);
+                // The dragged day changes the series and their ranges: the whole model is built anew.
+                modeRecord.mask = kIdleMask;
+                RebuildNow();
+            }
+            break;
         case kModeLineStudy:
         case kModePitchfork:
         case kModeGraphText: DrawingMove(keys, x, y); break;
         case kModeTraining:
-        case kModeEditPrice:
         case kModeIdle:
         case kModePreviousShare:
         case kModeNextShare: break;
@@ -826,7 +833,10 @@ void CViewGraph::OnLButtonUp(uint32_t keys, int32_t x, int32_t y)
         trainingMark = -1;
         settingChanged = true;
         break;
-    case kModeEditPrice: priceEditField = 0; break;
+    case kModeEditPrice:
+        EndPriceEdit();
+        priceEditField = 0;
+        break;
     case kModeLineStudy:
     case kModePitchfork:
     case kModeGraphText:
@@ -999,6 +1009,7 @@ void CViewGraph::UpdateStatusTexts()
     } else {
         FillReadouts(statusTexts);
     }
+    ModeReadout(statusTexts);
     ShowStatusTexts();
 }
 

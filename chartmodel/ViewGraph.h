@@ -145,6 +145,16 @@ public:
 
     // The three readout texts of the status bar panes 1-3.
     void UpdateStatusTexts();
+    // The mode's texts for panes 2 and 3 while a mode with texts of its own is active (ViewGraphModes.cpp).
+    void ModeReadout(std::array<std::string, 3>& texts) const;
+    // The texts the mode readout asks of the chart: the selected time range, and the anchor date of an
+    // index (empty here).
+    virtual std::string SelectedRangeText() const { return {}; }
+    // The caption line's left text: the setting name, "Edit Mode: " and the name in price-edit mode,
+    // or the training caption while a training mark is placed.
+    std::string CaptionLeftText() const;
+    // The training flag the frame's commands read.
+    uint8_t GraphTrainingMode() const override { return trainingMode; }
 
     // The members every chart view carries.
     uint32_t graphSourceKind = 0;      // 0 share; 1, 2 list; 4 portfolio value, 8 its profit or loss
@@ -223,7 +233,11 @@ protected:
     virtual bool BuildSourceHistory() { return false; }
     virtual std::string DescribeGraphSource() const { return {}; }
     virtual std::string SettingName() const;
-    virtual int32_t BarForPriceEdit(int32_t, int32_t) const { return -1; }
+    // Price editing: the bar under a point (choosing the part held), the drag of the held part to a
+    // point, and the end of a drag.
+    virtual int32_t BarForPriceEdit(int32_t, int32_t) { return -1; }
+    virtual void DragPriceEdit(int32_t, int32_t) {}
+    virtual void EndPriceEdit() {}
     virtual int32_t BarForTraining(int32_t, int32_t) const { return -1; }
     virtual void StoreTrainingMark(int32_t) {}
     virtual void RemoveTrainingMark(int32_t, int32_t) {}
@@ -320,6 +334,8 @@ struct ChartViewOptions {
     uint8_t legendShown = 0;
     int32_t zoomPercent = 70;
     uint8_t spikeRemoval = 0;      // prices found to be spikes count as missing
+    uint8_t crossHairs = 0;        // cross hairs follow the mouse over the charts
+    uint8_t verticalLineOnly = 0;  // the cross hairs without their horizontal line
 };
 ChartViewOptions& ChartOptions();
 

@@ -3,12 +3,13 @@
 // the daily chart's own commands.
 #pragma once
 
-#include "charts/DailyChartDrawing.h"
 #include "chartmodel/EodChartView.h"
+#include "chartmodel/EodTraining.h"
 #include "chartmodel/KeyedItemStore.h"
-#include "chartmodel/StopLossSettings.h"
 #include "chartmodel/PaneLayout.h"
+#include "chartmodel/StopLossSettings.h"
 #include "chartmodel/ViewGraph.h"
+#include "charts/DailyChartDrawing.h"
 #include "resources/MessageIds.h"
 
 namespace qv {
@@ -17,7 +18,7 @@ template <typename Base>
 class ViewGraphEODT : public Base {
 public:
     explicit ViewGraphEODT(int32_t kind)
-        : Base(kind), eod(*this), drawing(*this, eod, [this]() -> std::optional<uint32_t> {
+        : Base(kind), eod(*this), training(*this), drawing(*this, eod, [this]() -> std::optional<uint32_t> {
               StopShareKey share;
               if (!this->ShownShare(share))
                   return std::nullopt;
@@ -28,13 +29,27 @@ public:
 
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override
     {
+        if (message == WM_COMMAND && RunModeCommand(uint32_t(wParam)))
+            return 1;
         if (message == WM_COMMAND && (eod.RunCommand(uint32_t(wParam), ShiftHeld()) || drawing.RunCommand(uint32_t(wParam))))
             return 1;
         return Base::onProgramMessage(message, wParam, lParam);
     }
     bool UpdateCommandUi(CommandUi& ui) const override
     {
-        return eod.UpdateCommand(ui) || drawing.UpdateCommand(ui) || Base::UpdateCommandUi(ui);
+        return eod.priceEdit().UpdateCommand(ui) || training.UpdateCommand(ui) || eod.UpdateCommand(ui) ||
+               drawing.UpdateCommand(ui) || Base::UpdateCommandUi(ui);
+    }
+    // While training, the next and previous share come from the training steps.
+    void NextShare() override
+    {
+        if (!training.Next())
+            Base::NextShare();
+    }
+    void PreviousShare() override
+    {
+        if (!training.Previous())
+            Base::PreviousShare();
     }
     void OnDoubleClick(uint32_t keys, int32_t x, int32_t y) override
     {
@@ -65,9 +80,26 @@ public:
     }
 
     EodChartView eod;
+    EodTraining training;
     DailyChartDrawing drawing;
 
 protected:
+    bool RunModeCommand(uint32_t command)
+    {
+        if (!eod.priceEdit().RunCommand(command) && !training.RunCommand(command))
+            return false;
+        // A mode turned on or off redraws the chart: price editing shows daily bars.
+        this->CancelMode();
+        return true;
+    }
+    int32_t BarForPriceEdit(int32_t x, int32_t y) override { return eod.priceEdit().HitTest(x, y); }
+    void DragPriceEdit(int32_t x, int32_t y) override { eod.priceEdit().Drag(x, y); }
+    void EndPriceEdit() override { eod.priceEdit().EndDrag(); }
+    std::string SelectedRangeText() const override
+    {
+        const auto texts = eod.ZoomRangeTexts(this->selectionAnchors[0], this->selectionAnchors[1]);
+        return texts[0] + "  " + texts[1];
+    }
     virtual bool ShiftHeld() const { return false; }
     virtual void UpdateLegend() {}
     // The mouse is over the chart: the cursor readout describes the point under it.
@@ -95,6 +127,14 @@ protected:
     void BuildSeries() override { eod.BuildSeries(); }
     void BuildPriceLineOverlay(int line) override { eod.BuildAverage(line); }
     void DrawPriceOverlays() override { eod.BuildPivots(); }
+    void ComputeValueRanges() override
+    {
+        Base::ComputeValueRanges();
+        if ((this->modeRecord.mask & kRedrawValueRanges) == 0)
+            return;
+        eod.JoinAddedGraphRanges();
+        eod.FloorVolumeRange();
+    }
     void FillReadouts(std::array<std::string, 3>& texts) override
     {
         eod.FillStatusTexts(texts, MouseInside(), this->modeRecord.active && this->modeRecord.mode != 0);

@@ -769,11 +769,13 @@ ChartMenuChoice DailyChartDrawing::ContextMenu(int32_t x, int32_t y)
         return choice;
     }
     const bool modeActive = view_.modeRecord.active && view_.modeRecord.mode != kModeIdle;
-    if (view_.trainingMode && eod_.days().size() && !modeActive) {
+    const TimeBand* bars = view_.timeBands;
+    const bool overBars = bars && x >= bars->left && x <= bars->right;
+    if (view_.trainingMode && eod_.days().size() && overBars) {
         choice.menu = 390;
         return choice;
     }
-    if (view_.priceEditMode && !modeActive) {
+    if (view_.priceEditMode && eod_.priceEdit().HitTest(x, y) >= 0) {
         choice.menu = 777;
         return choice;
     }

@@ -42,6 +42,8 @@ struct OptionBlockA : SizedRecord<1100> {
     static constexpr size_t kFindContains = 1045;
     static constexpr size_t kFindFastEpic = 1046;
     static constexpr size_t kFindShowAlphabet = 1047;
+    // The program-wide chart font, 40 bytes (chartmodel/ChartFont.h).
+    static constexpr size_t kChartFont = 1048;
     // 1: print in landscape.
     static constexpr size_t kPrintLandscape = 1090;
     // The special edition's list-table slot and its two graph-setting slots (255 = none).

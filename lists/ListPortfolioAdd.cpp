@@ -52,6 +52,8 @@ CurrentPortfolioView GetCurrentPortfolioView() { return ViewSource() ? ViewSourc
 
 void SetPortfolioChooser(std::function<Portfolio*(int mode)> chooser) { Chooser() = std::move(chooser); }
 
+bool PortfolioChooserInstalled() { return bool(Chooser()); }
+
 RowSpan AddCommandRows(uint32_t command, int current, int rows)
 {
     if (rows <= 0)

@@ -34,6 +34,7 @@ void SetCurrentPortfolioViewSource(std::function<CurrentPortfolioView()> source)
 CurrentPortfolioView GetCurrentPortfolioView();
 // The portfolio chooser (mode 7); without the portfolio views it answers Cancel (null).
 void SetPortfolioChooser(std::function<Portfolio*(int mode)> chooser);
+bool PortfolioChooserInstalled();
 constexpr int kChooserAddMode = 7;
 
 // The rows a command adds, from 0: [first, last]; empty (first > last) without rows.

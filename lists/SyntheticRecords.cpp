@@ -406,9 +406,12 @@ int BuildPortfolioHistoryRecord(uint8_t*& target, const PortfolioHistoryInput& i
 
 bool PortfolioHistoryInputOf(const ShareList& list, bool chartCash, PortfolioHistoryInput& out)
 {
-    const Portfolio* p = list.source;
-    if (!p)
-        return false;
+    return list.source && PortfolioHistoryInputOf(*list.source, chartCash, out);
+}
+
+bool PortfolioHistoryInputOf(const Portfolio& portfolio, bool chartCash, PortfolioHistoryInput& out)
+{
+    const Portfolio* p = &portfolio;
     out = {};
     out.chartCash = chartCash;
     out.title = std::string(p->name.str());

@@ -16,6 +16,7 @@
 
 namespace qv {
 
+struct Portfolio;
 struct ShareList;
 
 constexpr uint8_t kSyntheticClass = 12;
@@ -82,5 +83,6 @@ int BuildPortfolioHistoryRecord(uint8_t*& target, const PortfolioHistoryInput& i
 // The input of a share list's portfolio: its transactions and its cash account; false when the list
 // has no portfolio.
 bool PortfolioHistoryInputOf(const ShareList& list, bool chartCash, PortfolioHistoryInput& out);
+bool PortfolioHistoryInputOf(const Portfolio& portfolio, bool chartCash, PortfolioHistoryInput& out);
 
 } // namespace qv

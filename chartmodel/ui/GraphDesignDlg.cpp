@@ -3,7 +3,11 @@
 
 #include "chartmodel/GraphDesign.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/BarColourScheme.h"
+#include "chartmodel/ui/BarColourDlg.h"
 #include "chartmodel/ui/BoxSizeDlg.h"
+#include "chartmodel/ui/DialogPlacement.h"
+#include "chartmodel/ui/SupportResistDlg.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/ui/PenSelect.h"
 #include "platform/qt/QtText.h"
@@ -18,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -27,6 +32,7 @@
 #include <QHBoxLayout>
 
 #include <cstring>
+#include <tuple>
 
 namespace qv {
 
@@ -46,9 +52,27 @@ void Warn(QWidget* parent, const QString& text)
     RunModalDialog(box);
 }
 
+// Paints a chart into its rectangle; the background is never erased first.
+class ChartArea : public QWidget {
+public:
+    std::function<void(QPainter&, QRect)> paint;
+    explicit ChartArea(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        paint(painter, rect());
+    }
+};
+
+// The preview frame: the chart inset by 2 pixels left and right and 1 at the top and bottom. While the
+// left button is held in it, the enlarged chart covers the dialog; the frame keeps the mouse until the
+// release.
 class PreviewFrame : public QWidget {
 public:
     std::function<void(QPainter&, QRect)> paint;
+    ChartArea* enlarged = nullptr;
     using QWidget::QWidget;
 
 protected:
@@ -56,6 +80,22 @@ protected:
     {
         QPainter painter(this);
         paint(painter, rect().adjusted(2, 1, -2, -1));
+    }
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        if (event->button() != Qt::LeftButton || !rect().adjusted(2, 1, -2, -1).contains(event->position().toPoint()))
+            return;
+        QWidget* dialog = window();
+        enlarged->setGeometry(dialog->rect().adjusted(1, 1, -1, -1));
+        enlarged->raise();
+        enlarged->show();
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (event->button() != Qt::LeftButton || !enlarged->isVisible())
+            return;
+        enlarged->hide();
+        update();
     }
 };
 
@@ -115,6 +155,16 @@ CGraphGridDlg::CGraphGridDlg(GraphSetting& viewCopy, const std::string& settingN
     priceType_ = radios(price, 2334, {"Median", "Weighted", "Typical", "None"}, kPriceTypeLine);
     colour(price, 2195, QStringLiteral("Price type"), kPriceTypeLinePen, true);
     colour(price, 2199, QStringLiteral("Dots"), kTickColour, false);
+    schemeButton_ = new QPushButton(price);
+    schemeButton_->setObjectName(Id(3455));
+    Add(price, schemeButton_);
+    connect(schemeButton_, &QPushButton::clicked, this, [this] {
+        CBarColourDlg dialog(working_, kPriceColourMode, kPriceColours, U32(working_, kBackground),
+                             [this] { preview_->update(); }, this);
+        PlaceBesideButton(dialog, *schemeButton_);
+        RunModalDialog(dialog);
+        showRecord();
+    });
     colour(price, 3416, QStringLiteral("Label back"), kLatestPriceBack, false);
     colour(price, 3734, QStringLiteral("Up"), kBoxUpPen, true);
     colour(price, 3735, QStringLiteral("Down"), kBoxDownPen, true);
@@ -128,11 +178,25 @@ CGraphGridDlg::CGraphGridDlg(GraphSetting& viewCopy, const std::string& settingN
     auto* boxSize = new QPushButton(QStringLiteral("Box Size"), price);
     boxSize->setObjectName(Id(3952));
     Add(price, boxSize);
-    connect(boxSize, &QPushButton::clicked, this, [this] {
+    connect(boxSize, &QPushButton::clicked, this, [this, boxSize] {
         CBoxSizeDlg dialog(working_, [this] { preview_->update(); }, [this] { Preview(); }, this);
+        PlaceBesideButton(dialog, *boxSize);
         RunModalDialog(dialog);
     });
-    check(price, 3742, QStringLiteral("Wyckoff"), kBoxChartFlags, 2, 1);
+    auto* autoLines = new QPushButton(QStringLiteral("Auto lines"), price);
+    autoLines->setObjectName(Id(4033));
+    Add(price, autoLines);
+    connect(autoLines, &QPushButton::clicked, this, [this] {
+        CSupportResistDlg dialog(working_, this);
+        dialog.SetNotify([this] { preview_->update(); });
+        RunModalDialog(dialog);
+    });
+    QCheckBox* wyckoff = check(price, 3742, QStringLiteral("Wyckoff"), kBoxChartFlags, 2, 1);
+    connect(wyckoff, &QCheckBox::clicked, this, [this](bool on) {
+        if (on)
+            reversal_->setText(QStringLiteral("1"));
+        readControls();
+    });
     check(price, 3831, QStringLiteral("High/low"), kBoxChartFlags, 2, 8);
     check(price, 3862, QStringLiteral("Months"), kBoxChartFlags, 2, 16);
     check(price, 3951, QStringLiteral("Grid"), kBoxChartFlags, 2, 32);
@@ -166,8 +230,8 @@ CGraphGridDlg::CGraphGridDlg(GraphSetting& viewCopy, const std::string& settingN
     colour(lines, 1396, QStringLiteral("Horizontal lines"), kGridPenH, true);
     gridV_ = slider(lines, 1011, QStringLiteral("Vertical lines"), 3);
     colour(lines, 1393, QStringLiteral("Vertical lines"), kGridPenV, true);
-    colour(lines, 1391, QStringLiteral("Title text"), kTitleTextColour, false);
-    colour(lines, 1395, QStringLiteral("Scale text"), kScaleTextColour, false);
+    for (auto [id, text, at] : {std::tuple{1391, "Title text", kTitleTextColour}, {1395, "Scale text", kScaleTextColour}})
+        colour(lines, id, QString::fromLatin1(text), at, false)->SetMode(SampleMode::Font);
 
     QWidget* style = page(QStringLiteral("Style"));
     whiteSpace_ = slider(style, 1012, QStringLiteral("White space"), 5);
@@ -203,14 +267,12 @@ CGraphGridDlg::CGraphGridDlg(GraphSetting& viewCopy, const std::string& settingN
     auto* frame = new PreviewFrame(this);
     frame->setObjectName(Id(1394));
     frame->setMinimumSize(260, 180);
-    frame->paint = [this](QPainter& p, QRect r) {
-        if (painter_) {
-            painter_(p, working_, r, 2, gd::PreviewMargin(working_));
-            return;
-        }
-        p.fillRect(r, ColourFromWord(U32(working_, kBackground)));
-    };
+    frame->paint = [this](QPainter& p, QRect r) { paintChart(p, r, 2); };
     preview_ = frame;
+    frame->enlarged = new ChartArea(this);
+    frame->enlarged->setObjectName(QStringLiteral("enlarged"));
+    frame->enlarged->hide();
+    frame->enlarged->paint = [this](QPainter& p, QRect r) { paintChart(p, r, 1); };
 
     auto* previewButton = new QPushButton(QStringLiteral("Preview"), this);
     previewButton->setObjectName(Id(18127));
@@ -309,13 +371,7 @@ void CGraphGridDlg::showRecord()
         if (QAbstractButton* b = r.group->button(v))
             b->setChecked(true);
     }
-    for (const Colour& c : colours_) {
-        uint32_t word = U32(working_, c.at), back = U32(working_, kBackground) & 0xFFFFFF;
-        if (c.button->mode() == SampleMode::Line)
-            c.button->SetColourAndStyle(word, back);
-        else
-            c.button->SetColour(word & 0xFFFFFF, back);
-    }
+    showColours();
     gridH_->setValue(int(U32(working_, kGridDensityH) & 3));
     gridV_->setValue(int(U32(working_, kGridDensityV) & 3));
     whiteSpace_->setValue(U8(working_, kWhiteSpace) > 5 ? 5 : U8(working_, kWhiteSpace));
@@ -327,6 +383,24 @@ void CGraphGridDlg::showRecord()
     reversal_->setText(QString::number(gd::CorrectReversal(U8(working_, gd::ReversalOffset(shownDisplay_)))));
     loading_ = false;
     updateEnabling();
+}
+
+void CGraphGridDlg::showColours()
+{
+    char face[kFontFaceSize + 1] = {};
+    std::memcpy(face, working_.data() + kFontFace, kFontFaceSize);
+    for (const Colour& c : colours_) {
+        uint32_t word = U32(working_, c.at), back = U32(working_, kBackground) & 0xFFFFFF;
+        if (c.button->mode() == SampleMode::Font)
+            c.button->CreateFontSample(QString::fromLatin1(face), U8(working_, kFontFlags), int(U32(working_, kTextSize)),
+                                       word & 0xFFFFFF, back, false);
+        else if (c.button->mode() == SampleMode::Line)
+            c.button->SetColourAndStyle(word, back);
+        else
+            c.button->SetColour(word & 0xFFFFFF, back);
+    }
+    if (schemeButton_)
+        schemeButton_->setText(QString::fromLatin1(barcolour::SchemeName(U8(working_, kPriceColourMode))));
 }
 
 void CGraphGridDlg::readControls()
@@ -351,12 +425,14 @@ void CGraphGridDlg::readControls()
     int display = U8(working_, kPriceDisplay);
     if (shownDisplay_ == gd::kPriceDisplayCloseLine && display != gd::kPriceDisplayCloseLine)
         gd::SolidifyFilledPriceColours(working_);
-    if (display != shownDisplay_ && (display == gd::kPriceDisplayLineBreak) != (shownDisplay_ == gd::kPriceDisplayLineBreak)) {
-        shownDisplay_ = display;
+    if (display != shownDisplay_) {
+        int reversal = gd::ApplyDisplayChoice(working_, display);
         loading_ = true;
-        reversal_->setText(display == gd::kPriceDisplayLineBreak ? QStringLiteral("3")
-                                                                  : QString::number(gd::CorrectReversal(U8(working_, kReversal))));
+        reversal_->setText(QString::number(reversal));
+        for (const Check& c : checks_)
+            c.box->setChecked((c.width == 1 ? U8(working_, c.at) : U16(working_, c.at)) & c.bit);
         loading_ = false;
+        showBoxPens(display);
     }
     shownDisplay_ = display;
     bool ok = false;
@@ -396,6 +472,15 @@ void CGraphGridDlg::updateEnabling()
         show(id, box);
     if (QAbstractButton* b = boxOption_->button(1))
         b->setText(box ? QStringLiteral("% of value") : QStringLiteral("Log scale"));
+    int option = U8(working_, kBoxValueOption);
+    if (auto* caption = findChild<QLabel*>(Id(3743) + QStringLiteral("l")))
+        caption->setText(QString::fromLatin1(gd::BoxValueCaption(option)));
+    if (auto* caption = findChild<QLabel*>(Id(3744) + QStringLiteral("l")))
+        caption->setText(QString::fromLatin1(gd::ReversalCaption(display, option)));
+    if (auto* grid = findChild<QCheckBox*>(Id(3951)))
+        grid->setText(QString::fromLatin1(gd::GridCaption(display)));
+    show(3455, !box);
+    show(4033, box);
     enable(3744, display == gd::kPriceDisplayPointFigure || display == gd::kPriceDisplayLineBreak);
     for (int id : {3743, 3832, 3833, 3834})
         enable(id, display != gd::kPriceDisplayLineBreak);
@@ -455,10 +540,35 @@ void CGraphGridDlg::buttonChosen(CStyleButton* button)
             continue;
         uint32_t word = U32(working_, c.at);
         uint32_t chosen = button->GetColour(0) & 0xFFFFFF;
+        if (button->mode() == SampleMode::Font)
+            fontChosen(*button);
         word = button->mode() == SampleMode::Line ? chosen | button->GetPackedStyle() : (word & 0xFF000000u) | chosen;
         SetU32(working_, c.at, word);
     }
     readControls();
+}
+
+// The two text buttons carry one font: what is chosen on either goes to the record and to both.
+void CGraphGridDlg::fontChosen(const CStyleButton& button)
+{
+    QString face;
+    uint32_t flags = 0;
+    int points = 0;
+    button.GetFont(face, flags, points);
+    gd::SetChartFontFace(working_, ToCp1252(face).c_str());
+    SetU8(working_, kFontFlags, uint8_t(flags & 7));
+    SetU32(working_, kTextSize, uint32_t(points));
+    showColours();
+}
+
+// Renko and line break colour their boxes: the Up and Down buttons are colour only there.
+void CGraphGridDlg::showBoxPens(int display)
+{
+    bool colourOnly = display == gd::kPriceDisplayRenko || display == gd::kPriceDisplayLineBreak;
+    for (const Colour& c : colours_)
+        if (c.at == kBoxUpPen || c.at == kBoxDownPen)
+            c.button->SetMode(colourOnly ? SampleMode::ColourBox : SampleMode::Line);
+    showColours();
 }
 
 void CGraphGridDlg::applyDefaults(bool dark)
@@ -466,6 +576,13 @@ void CGraphGridDlg::applyDefaults(bool dark)
     gd::ApplyColourDefaults(working_, dark);
     showRecord();
     readControls();
+}
+
+void CGraphGridDlg::paintChart(QPainter& painter, QRect area, int outputKind)
+{
+    painter.fillRect(area, ColourFromWord(U32(working_, kBackground)));
+    if (painter_)
+        painter_(painter, working_, area, outputKind, gd::PreviewMargin(working_));
 }
 
 void CGraphGridDlg::Preview()
@@ -493,6 +610,9 @@ int OpenGraphDesign(CViewGraphWnd& view, const std::string& settingName)
     view.styleRecord = &view.privateCopy;
     CGraphGridDlg dialog(view.privateCopy, settingName, view.SettingIndex(), &view);
     dialog.SetRedraw([&view] { view.update(); });
+    dialog.SetPreviewPainter([&view](QPainter& p, const GraphSetting& style, QRect area, int kind, int margin) {
+        view.DrawDesignPreview(p, style, area, kind, margin);
+    });
     int result = RunModalDialog(dialog);
     if (result == QDialog::Accepted)
         *setting = view.privateCopy;

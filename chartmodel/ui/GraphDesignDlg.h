@@ -14,7 +14,9 @@ class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QLineEdit;
+class QPushButton;
 class QPainter;
+class QRect;
 class QSlider;
 class QSpinBox;
 class QTabWidget;
@@ -75,6 +77,10 @@ private:
     void reversalLeft();
     void buttonChosen(CStyleButton* button);
     void applyDefaults(bool dark);
+    void showColours();
+    void showBoxPens(int display);
+    void fontChosen(const CStyleButton& button);
+    void paintChart(QPainter& painter, QRect area, int outputKind);
 
     GraphSetting& viewCopy_;
     GraphSetting working_;
@@ -100,6 +106,7 @@ private:
     QLineEdit* reversal_ = nullptr;
     QCheckBox* watermark_ = nullptr;
     QCheckBox* shaded_ = nullptr;
+    QPushButton* schemeButton_ = nullptr;
 };
 
 } // namespace qv

@@ -2,6 +2,7 @@
 #include "chartmodel/ui/GraphLegend.h"
 
 #include "chartmodel/LegendSettings.h"
+#include "chartmodel/LegendStyleStore.h"
 #include "chartmodel/ViewGraphBase.h"
 #include "core/PackedPen.h"
 #include "core/ui/PenSelect.h"
@@ -87,9 +88,10 @@ void DrawSamples(QPainter& painter, const LegendLine& line, int x, int y, int w,
 }
 
 // Draws the lines from `from` on, one per lineHeight from top, texts at textX; samples in cells of
-// 6 character widths, the text moved on by 7.
+// 6 character widths, the text moved on by 7. With colour pairs each section's rows take its pair's
+// background over rowWidth and its text colour; without, black text.
 void DrawLines(QPainter& painter, const LegendModel& legend, int from, int textX, int top, int lineHeight,
-               int charWidth, int bottom)
+               int charWidth, int bottom, const legenddesign::ColourPair* pairs = nullptr, int rowWidth = 0)
 {
     const QFontMetrics metrics = painter.fontMetrics();
     int row = top;
@@ -101,12 +103,14 @@ void DrawLines(QPainter& painter, const LegendModel& legend, int from, int textX
                 return;
             const LegendLine& line = legend.lines()[size_t(i)];
             int x = textX;
+            if (pairs)
+                painter.fillRect(QRect(0, row, rowWidth, lineHeight), ColourFromWord(pairs[section].background));
             if (section == kLegendItems && line.sampleCount > 0) {
                 int cellHeight = int(0.8 * lineHeight);
                 DrawSamples(painter, line, x, row + lineHeight / 2, 6 * charWidth, cellHeight / 2);
                 x += 7 * charWidth;
             }
-            painter.setPen(Qt::black);
+            painter.setPen(pairs ? ColourFromWord(pairs[section].text) : QColor(Qt::black));
             painter.drawText(x, row + metrics.ascent(), FromCp1252(line.text));
             row += lineHeight;
         }
@@ -256,7 +260,9 @@ void CGraphLegend::paintEvent(QPaintEvent*)
     QFont font = LegendFont();
     painter.setFont(font);
     int cw = QFontMetrics(font).horizontalAdvance(QLatin1Char('0'));
-    DrawLines(painter, model_, firstVisible_, cw, ProgramLegendSettings().lineSpacing, LineHeight(), cw, height());
+    int rowWidth = scrollBar_->isVisible() ? width() - kScrollBarWidth : width();
+    DrawLines(painter, model_, firstVisible_, cw, ProgramLegendSettings().lineSpacing, LineHeight(), cw, height(),
+              ProgramLegendStyle().pairs, rowWidth);
 }
 
 void CGraphLegend::resizeEvent(QResizeEvent* event)
@@ -319,7 +325,10 @@ void CGraphLegend::closeEvent(QCloseEvent* event)
 
 CGraphLegend& GraphLegendWindow()
 {
-    static CGraphLegend* legend = new CGraphLegend;
+    static CGraphLegend* legend = [] {
+        ApplyStoredLegendStyle(ProgramLegendSettings());
+        return new CGraphLegend;
+    }();
     return *legend;
 }
 

@@ -57,6 +57,8 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Opens the legend design dialog for the bound chart (GraphLegendDesign.cpp).
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void Layout();

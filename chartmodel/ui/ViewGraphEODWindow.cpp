@@ -3,6 +3,7 @@
 
 #include "chartmodel/EodChart.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/ui/AddedGraphDialogs.h"
 #include "chartmodel/ui/DisplayTrendsDlg.h"
 #include "chartmodel/ui/DrawingObjectPainter.h"
 #include "chartmodel/ui/GraphDesignDlg.h"
@@ -10,12 +11,14 @@
 #include "chartmodel/ui/PivotPointsDlg.h"
 #include "chartmodel/ui/ShowFutureDlg.h"
 #include "chartmodel/ui/SupportResistDlg.h"
-#include "shell/ui/ModalDialog.h"
-#include "shell/CommandUpdate.h"
-#include "shell/ViewKinds.h"
-#include "shell/ui/ViewClassRegistry.h"
 #include "lists/DetailDialogRules.h"
 #include "lists/ui/DetailDialogs.h"
+#include "platform/qt/QtText.h"
+#include "shell/CommandUpdate.h"
+#include "shell/ViewKinds.h"
+#include "shell/ui/ModalDialog.h"
+#include "shell/ui/SuppressibleMessage.h"
+#include "shell/ui/ViewClassRegistry.h"
 
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -138,6 +141,12 @@ void CViewGraphEODWnd::keyPressEvent(QKeyEvent* event)
 
 void InstallDailyChartClass()
 {
+    InstallAddedGraphDialogs();
+    SuppressibleInfo() = [](const std::string& text) {
+        CSuppressibleMessage box(FromCp1252(text), {true});
+        box.run();
+        return box.suppressChecked();
+    };
     RegisterViewClass(kViewDailyChart, [](int32_t k) -> CViewBaseWnd* { return new CViewGraphEODWnd(k); });
 }
 
@@ -200,9 +209,10 @@ void CViewGraphEODWnd::timerEvent(QTimerEvent* event)
         CViewGraphWnd::timerEvent(event);
         return;
     }
-    // The repeat goes on while the pointer is neither left of nor above the chart.
+    // The repeat goes on while the pointer is neither left of nor above the chart; the release
+    // (which the pressed window receives wherever it happens) ends it.
     const QPoint at = mapFromGlobal(QCursor::pos());
-    if (at.x() < 0 || at.y() < 0 || !(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
+    if (at.x() < 0 || at.y() < 0) {
         StopRepeat();
         return;
     }
@@ -282,7 +292,9 @@ bool CViewGraphEODWnd::RunSettingsDialog(uint32_t command)
         CSupportResistDlg dialog(*setting, this);
         dialog.SetNotify([this] { update(); });
         RunModalDialog(dialog);
-    } else if (!(viewFlags & 2) && !ComputeSettingsLocked()) {
+    } else if (!(viewFlags & 2) && ComputeSettingsLocked()) {
+        RunTrendColours(*setting);
+    } else if (!(viewFlags & 2)) {
         CDisplayTrendsDlg dialog(*setting, false, this);
         dialog.SetNotify(notify);
         RunModalDialog(dialog);
@@ -297,7 +309,8 @@ intptr_t CViewGraphEODWnd::onProgramMessage(uint32_t message, uintptr_t wParam, 
         OpenGraphDesign(*this, SettingName());
         return 1;
     }
-    if (message == WM_COMMAND && (RunSettingsDialog(uint32_t(wParam)) || RunRangeDialog(uint32_t(wParam))))
+    if (message == WM_COMMAND && (RunSettingsDialog(uint32_t(wParam)) || RunRangeDialog(uint32_t(wParam)) ||
+                                  RunChartDesignCommand(uint32_t(wParam))))
         return 1;
     if (message == WM_COMMAND && uint32_t(wParam) == kLinesMenuCommand) {
         ShowChartMenu({kLinesMenu, 1}, QCursor::pos());
@@ -314,6 +327,8 @@ bool CViewGraphEODWnd::UpdateCommandUi(CommandUi& ui) const
             return true;
         }
     }
+    if (UpdateChartDesignCommand(ui))
+        return true;
     return ViewGraphEODT<CViewGraphWnd>::UpdateCommandUi(ui);
 }
 

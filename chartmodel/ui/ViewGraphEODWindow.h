@@ -22,6 +22,11 @@ protected:
     bool RunSettingsDialog(uint32_t command);
     // The default range (26115) and "Show Future" (26512) dialogs on the chart's setting.
     bool RunRangeDialog(uint32_t command);
+    // Events, swing chart and chart font commands and the trend colours of a locked setting
+    // (ViewGraphEODSettings.cpp).
+    bool RunChartDesignCommand(uint32_t command);
+    bool UpdateChartDesignCommand(CommandUi& ui) const;
+    void RunTrendColours(GraphSetting& setting);
     bool ShiftHeld() const override;
     void UpdateLegend() override { ShowLegendWindow(); }
     bool MouseInside() const override { return mouseInside_; }
@@ -37,7 +42,8 @@ protected:
     void DrawTimeLines() override;
     void DrawNoData(const GraphPane& pane, const std::string& text) override;
     void DrawLineObjects() override;
-    // The menu the drawing objects choose for the point (DrawingObjectPainter).
+    // The menu for the point: a drawing object's, the training or price-editing menu over a bar, or
+    // the chart's (DrawingObjectPainter tracks it).
     void contextMenuEvent(QContextMenuEvent* event) override;
     void ShowChartMenu(const ChartMenuChoice& choice, const QPoint& global);
     // The left and right arrow keys scroll the records back and forward; with Ctrl they step the

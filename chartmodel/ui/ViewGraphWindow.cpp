@@ -5,11 +5,14 @@
 #include "chartmodel/ChartModeStop.h"
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/ChartToggles.h"
+#include "chartmodel/CrossHairs.h"
 #include "chartmodel/GraphDesign.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/IndicatorPlacement.h"
 #include "chartmodel/LegendPlacement.h"
 #include "chartmodel/ui/ChartPicture.h"
+#include "chartmodel/ui/ChartPopupMenu.h"
+#include "chartmodel/ui/CrossHairsPainter.h"
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
 #include "shell/FrameState.h"
@@ -53,6 +56,7 @@ constexpr uint32_t kCommandReturnToList = 27031;
 constexpr uint32_t kCommandExitEditMode = 27265;
 constexpr uint32_t kCommandPreviousView = 505;
 constexpr uint32_t kCommandLegend = 26061;
+constexpr uint32_t kCommandCrossHairs = 26212;
 constexpr uint32_t kCommandFirstShare = 20604;
 constexpr uint32_t kCommandDeleteWindowUnderMouse = 26380;
 constexpr uint32_t kCommandLastShare = 20605;
@@ -99,6 +103,7 @@ intptr_t CViewGraphWnd::onProgramMessage(uint32_t message, uintptr_t wParam, int
         case kCommandReturnToList:
         case kCommandExitEditMode: StopChartMode(); return 1;
         case kCommandLegend: ToggleLegend(); return 1;
+        case kCommandCrossHairs: ToggleCrossHairs(); return 1;
         case kCommandDeleteWindowUnderMouse:
             if (int window = AddOnWindowUnderMouse(); window >= 0) {
                 DeleteAddOnWindow(*ActiveSetting(), window);
@@ -107,6 +112,14 @@ intptr_t CViewGraphWnd::onProgramMessage(uint32_t message, uintptr_t wParam, int
             return 1;
         case kCommandFirstShare: MoveToListEnd(false); return 1;
         case kCommandLastShare: MoveToListEnd(true); return 1;
+        case kCommandIndicatorPopup:
+        case kCommandMarketPopup:
+            // The chosen command goes to this chart, whichever view the frame counts as active.
+            ShowChartPopupMenu(ChartPopupMenuId(uint32_t(wParam), kind), this, [this](uint32_t command) {
+                if (!onProgramMessage(WM_COMMAND, command, 0))
+                    SendFrameCommand(command);
+            });
+            return 1;
         default: break;
         }
         if (wParam >= kCommandZoomFirstWindow && wParam < kCommandZoomFirstWindow + kLayoutAddOnWindows) {
@@ -148,6 +161,12 @@ bool CViewGraphWnd::UpdateCommandUi(CommandUi& ui) const
     case kCommandLegend:
         ui.enabled = true;
         ui.checked = ChartOptions().legendShown != 0;
+        return true;
+    case kCommandIndicatorPopup:
+    case kCommandMarketPopup: ui.enabled = ChartPopupMenuId(ui.command, kind) != 0; return true;
+    case kCommandCrossHairs:
+        ui.enabled = true;
+        ui.checked = ChartOptions().crossHairs != 0;
         return true;
     default: break;
     }
@@ -249,7 +268,9 @@ void CViewGraphWnd::StopChartMode()
         trainingMode = 0;
         trainingMark = -1;
         priceEditMode = 0;
-        update();
+        // Built again: price editing drew daily bars under its own caption.
+        CancelMode();
+        InvalidateWindow();
         return;
     case ChartStopStep::CancelTool: CancelMode(); return;
     case ChartStopStep::BackToList:
@@ -289,7 +310,7 @@ void CViewGraphWnd::DrawView(QPainter& painter)
         forceBuild_ = false;
         device_ = target_ = &painter;
         int32_t margin = graphdesign::ViewMargin(*ActiveSetting());
-        CViewGraph::AttachGraphSource(&painter, styleRecord ? styleRecord : ActiveSetting(), 0, 0, width(), height(), 0,
+        AttachGraphSource(&painter, styleRecord ? styleRecord : ActiveSetting(), 0, 0, width(), height(), 0,
                                       margin, ChartOptions().flickerFree != 0, true);
         graph_.reset();
         device_ = target_ = nullptr;
@@ -308,6 +329,9 @@ void CViewGraphWnd::DrawView(QPainter& painter)
                 painter.fillRect(QRect(x0, pane->top, std::max(x1 - x0, 1), pane->bottom - pane->top + 1), Qt::white);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
+    if (crossShown_)
+        InvertCrossHairs(painter, CrossHairLines(panes, plotRect, cross_[0], cross_[1],
+                                                 ChartOptions().verticalLineOnly != 0));
 }
 
 void CViewGraphWnd::PaintInto(QPainter& painter, const DrawDevice& device)
@@ -433,7 +457,7 @@ void CViewGraphWnd::DrawCaptionLine()
         return;
     QRect r(caption->left, caption->top, caption->right - caption->left, caption->bottom - caption->top);
     target_->setPen(Colour(gs::U32(*styleRecord, gs::kTitleTextColour)));
-    target_->drawText(r, Qt::AlignLeft | Qt::AlignVCenter, FromCp1252(SettingName()));
+    target_->drawText(r, Qt::AlignLeft | Qt::AlignVCenter, FromCp1252(CaptionLeftText()));
     target_->drawText(r, Qt::AlignRight | Qt::AlignVCenter, FromCp1252(readoutParts[1]));
 }
 
@@ -558,6 +582,35 @@ void CViewGraphWnd::mouseMoveEvent(QMouseEvent* event)
     QPoint p = event->position().toPoint();
     uint32_t keys = MouseKeys(event->modifiers()) | ((event->buttons() & Qt::LeftButton) ? kMouseKeyLeft : 0);
     OnMouseMove(keys, p.x(), p.y());
+    MoveCrossHairs(p.x(), p.y());
+}
+
+void CViewGraphWnd::MoveCrossHairs(int32_t x, int32_t y)
+{
+    // Not while a pane is being resized: the chart is rebuilt under the mouse.
+    const bool resizing = modeRecord.active && modeRecord.mode == kModeResizing && modeRecord.stage >= 3;
+    const bool shown = ChartOptions().crossHairs != 0 && !resizing;
+    if (shown == crossShown_ && (!shown || (cross_[0] == x && cross_[1] == y)))
+        return;
+    crossShown_ = shown;
+    cross_[0] = x;
+    cross_[1] = y;
+    update();
+}
+
+void CViewGraphWnd::ToggleCrossHairs()
+{
+    ChartOptions().crossHairs = ChartOptions().crossHairs ? 0 : 1;
+    MoveCrossHairs(lastMouseX, lastMouseY);
+}
+
+void CViewGraphWnd::leaveEvent(QEvent* event)
+{
+    if (crossShown_) {
+        crossShown_ = false;
+        update();
+    }
+    CGraphViewWnd::leaveEvent(event);
 }
 
 void CViewGraphWnd::mousePressEvent(QMouseEvent* event)

@@ -34,6 +34,10 @@ public:
     // Builds the chart into (0, 0, width, height) on the painter as a copy does: the active setting,
     // add-on windows shown, no off-screen buffer; the window keeps its own size.
     void DrawChartPicture(QPainter& painter, int width, int height);
+    // Builds the chart with another style into a rectangle of another window's painter, as the graph
+    // design dialog previews it (ViewGraphDesign.cpp); the view keeps its own style.
+    void DrawDesignPreview(QPainter& painter, const GraphSetting& style, const QRect& area, int outputKind,
+                           int32_t margin);
 
     bool CancelMode() override { return CViewGraph::CancelMode(); }
     void PreviousShare() override { CViewGraph::PreviousShare(); }
@@ -52,6 +56,10 @@ public:
     // or hidden.
     void ToggleLegend();
     void ShowLegendWindow();
+    // The program-wide cross hairs on or off (26212), and the cross moved to a point.
+    void ToggleCrossHairs();
+    void MoveCrossHairs(int32_t x, int32_t y);
+    bool crossHairsShown() const { return crossShown_; }
     // The add-on window (0-3) under the last mouse position; -1 for none.
     int AddOnWindowUnderMouse() const;
     void OnRefresh() override;
@@ -69,6 +77,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
     void AttachGraphSource(void* dc, const GraphSetting* style, int32_t left, int32_t top, int32_t right,
                            int32_t bottom, int outputKind, int32_t margin, bool offscreen, bool addOns) override;
@@ -122,6 +131,8 @@ private:
     QPainter* graphTarget_ = nullptr;
     bool printing_ = false;
     bool selectionShown_ = false;
+    bool crossShown_ = false;
+    int32_t cross_[2] = {};
     int32_t selection_[2] = {};
     bool forceBuild_ = false;
     bool builtDirect_ = false;

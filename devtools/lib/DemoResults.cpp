@@ -62,6 +62,18 @@ uint16_t SectorWord(int sector, int sizeClass)
     return uint16_t((sector + 1) | ((industry + 1) << 6) | (sizeClass << 10));
 }
 
+// The sector indices stand for the sector of their trade; -1 for any other record.
+int IndexSector(const std::string& name)
+{
+    static const std::map<std::string, int> kBySector = {
+        {"UK Mining Index", 0},     {"UK Oil and Gas Index", 1}, {"UK Pharmaceuticals Index", 2},
+        {"UK Retailers Index", 4},  {"UK Telecoms Index", 7},    {"UK Technology Index", 8},
+        {"UK Insurance Index", 9},  {"UK Housebuilders Index", 14}, {"UK Banks Index", 16},
+        {"UK Utilities Index", 17}};
+    auto it = kBySector.find(name);
+    return it == kBySector.end() ? -1 : it->second;
+}
+
 struct Company {
     double shares;   // millions
     double price;    // pence
@@ -210,7 +222,8 @@ void AddDemoCompanyData(DemoDatabase& db, uint32_t seed)
     bool shortGiven = false;
     for (DemoRecord& r : db.records) {
         if (r.description.empty()) {
-            r.sectorWord = uint16_t(kNoSubSector << 10);
+            const int sector = IndexSector(r.name);
+            r.sectorWord = uint16_t((sector < 0 ? 0 : SectorWord(sector, 0)) | kNoSubSector << 10);
             continue;
         }
         double value = LastClose(r.streams.front()) * r.streams.front().issueFigure / 100;

@@ -399,7 +399,7 @@ TEST_F(DailyChartDrawingTest, TheContextMenuFollowsWhatLiesUnderThePoint)
         {"empty chart point", InPrice(0.9, 0.9), [] {}, 301, 1},
         {"on the line", (a + b) / 2, [] {}, 347, 0},
         {"training mode", InPrice(0.9, 0.9), [this] { chart.trainingMode = 1; }, 390, 1},
-        {"price editing", InPrice(0.9, 0.9), [this] { chart.priceEditMode = 1; }, 777, 0x11},
+        {"price editing away from a bar (777 over one)", InPrice(0.9, 0.9), [this] { chart.priceEditMode = 1; }, 301, 0x11},
         {"no share", InPrice(0.9, 0.9), [this] { chart.hasShare = false; }, 767, 1},
     };
     for (const Case& c : cases) {

@@ -22,10 +22,13 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QEnterEvent>
 #include <QPainter>
 
+#include <functional>
 #include <memory>
 
 namespace qv {
@@ -252,6 +255,13 @@ TEST_F(DailyChartWindow, VolumeSignalLine)
     EXPECT_GT(signal[1], std::min(days[0].volume, days[1].volume));
     EXPECT_LT(signal[1], std::max(days[0].volume, days[1].volume));
     EXPECT_EQ(window->eod.volumeSignal().size(), days.size() - 1);
+    // The pane's range runs from 0, not from the smallest volume, up to the highest.
+    ASSERT_NE(volume->range, nullptr);
+    EXPECT_EQ(volume->range->minimum, 0.0f);
+    float highest = 0;
+    for (const DayRecord& day : days)
+        highest = std::max(highest, day.volume);
+    EXPECT_GE(volume->range->maximum, highest * 0.99f);
     // The signal line alone names the pane's series.
     gs::SetU8(Setting(), gs::kVolumePane, 2);
     window->RenderToImage(1200, 700);
@@ -427,6 +437,48 @@ TEST_F(DailyChartWindow, DateRangeAndFutureDialogsFromTheChart)
     test::SaveRender(window->RenderToImage(1200, 700), "eod_three_months_and_a_month_ahead");
     EXPECT_EQ(window->eod.axisEnd(), AddToDate(days[499].date, 1, 2));
     EXPECT_GT(window->eod.futureBars(), 15);
+}
+
+// A chart that counts its moves to the next and previous share.
+class CountingChart : public CViewGraphEODWnd {
+public:
+    CountingChart() : CViewGraphEODWnd(kViewDailyChart) {}
+    void NextShare() override { ++next; }
+    void PreviousShare() override { ++previous; }
+    int next = 0, previous = 0;
+};
+
+// Runs the event loop for the time given, or until `done` holds.
+void PumpFor(int ms, const std::function<bool()>& done = {})
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms && !(done && done()))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+TEST_F(DailyChartWindow, HoldingThePressOnTheNextShareStripRepeats)
+{
+    const std::vector<DayRecord> days = dev::MakeSyntheticDays(50);
+    CountingChart chart;
+    chart.eod.SetHistory(days.data(), int32_t(days.size()), 1);
+    chart.resize(600, 400);
+    chart.RenderToImage(600, 400);
+    chart.modeRecord.active = 1;
+    chart.modeRecord.mode = kModeNextShare;
+    const QPointF at(550, 2);
+    QMouseEvent press(QEvent::MouseButtonPress, at, chart.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&chart, &press);
+    EXPECT_EQ(chart.next, 1) << "the press itself";
+    PumpFor(5000, [&] { return chart.next >= 3; });
+    EXPECT_GE(chart.next, 3) << "repeated while held";
+    QMouseEvent release(QEvent::MouseButtonRelease, at, chart.mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(&chart, &release);
+    const int held = chart.next;
+    PumpFor(400);
+    EXPECT_EQ(chart.next, held) << "the release stops it";
+    EXPECT_EQ(chart.previous, 0);
 }
 
 } // namespace

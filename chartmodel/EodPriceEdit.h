@@ -1,0 +1,72 @@
+// Price-edit mode on the daily chart: the shown share's price corrections over the chart's loaded
+// days, taking hold of a bar under the mouse, dragging its prices, and the commands that keep, save and
+// reset the corrections ("EditPrice.cfg") and repaint the list's views.
+#pragma once
+
+#include "chartmodel/PriceEdits.h"
+#include "core/DayRecord.h"
+#include "core/RecordCursor.h"
+
+#include <cstdint>
+
+namespace qv {
+
+class CViewGraph;
+class EodChartView;
+struct CommandUi;
+
+class EodPriceEdit {
+public:
+    EodPriceEdit(CViewGraph& view, EodChartView& chart) : view_(view), chart_(chart) {}
+    ~EodPriceEdit() { Forget(); }
+    EodPriceEdit(const EodPriceEdit&) = delete;
+    EodPriceEdit& operator=(const EodPriceEdit&) = delete;
+
+    // Drops the corrections without writing back: the chart's days are about to go.
+    void Forget();
+    // Lays the share's stored corrections over the chart's days, the entry being the one they are
+    // saved under.
+    void Load(const RecordCursor& entry);
+
+    // The index of the day under the point in price-edit mode (-1 none): the part held becomes the
+    // view's edited field, the day's correction the current one, and the day as it is now the start
+    // of a drag.
+    int32_t HitTest(int32_t x, int32_t y);
+    // Moves the held part to the value under the point; true when a day changed.
+    bool Drag(int32_t x, int32_t y);
+    // The end of a drag: true when a day was edited (the list's views are then repainted).
+    bool EndDrag();
+
+    // Price-edit mode on or off (27260), with the information box unless the user turned it off.
+    void Toggle();
+    bool RunCommand(uint32_t command);
+    bool UpdateCommand(CommandUi& ui) const;
+
+    const PriceEditList& corrections() const { return list_; }
+    const PriceEdit* current() const { return current_; }
+
+private:
+    void SaveAndRepaint();
+    void RepaintListViews();
+    bool Offered() const;
+
+    CViewGraph& view_;
+    EodChartView& chart_;
+    PriceEditList list_;
+    PriceEdit* current_ = nullptr;
+    RecordCursor entry_{};
+    int32_t held_ = -1;
+    DayRecord heldDay_{};
+    float heldValue_ = 0;
+    bool edited_ = false;
+};
+
+// Program-wide: the user asked not to see the price-edit information again.
+bool& PriceEditInfoSuppressed();
+
+inline constexpr const char* kPriceEditInfo =
+    "Edit Mode allows you to graphically edit prices.\n\nWhile in Edit Mode, the graph will display only 1 day bars.";
+inline constexpr const char* kPriceEditResetQuestion =
+    "You are about to delete all price edits for this share.\nPress OK to proceed.";
+
+} // namespace qv
