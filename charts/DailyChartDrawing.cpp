@@ -362,6 +362,9 @@ bool DailyChartDrawing::IdlePress(uint32_t keys, int32_t x, int32_t y)
         view_.SetMode(true, kModeLineStudy, 0, kStageWaiting, kShortcutMask);
         view_.UpdateCursor(false);
         StartLine(*pane, 0, x, y);
+        if (rightShift_)
+            selected_->flags |= kRightShiftStart;
+        work_.flags = selected_->flags;
         return true;
     }
     return SelectAt(x, y, true);

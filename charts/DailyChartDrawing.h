@@ -57,6 +57,8 @@ public:
     DailyChartDrawing& operator=(const DailyChartDrawing&) = delete;
 
     void SetStyleDialog(StyleDialogFn dialog) { styleDialog_ = std::move(dialog); }
+    // The right-hand Shift key is the one held: a line it starts by a click extends only rightwards.
+    void SetRightShift(bool right) { rightShift_ = right; }
 
     // The build: every pane's objects read again from the store, unless an object is held.
     void Reload();
@@ -134,6 +136,7 @@ private:
     bool placing_ = false;          // the line tool's object before its release
     ScreenPoint press_;
     bool menuCopy_ = false;
+    bool rightShift_ = false;
     std::optional<SavedItem> undo_;
     std::optional<uint32_t> loadedShare_; // the share whose objects the lists hold
 };

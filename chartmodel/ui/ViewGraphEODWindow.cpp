@@ -98,6 +98,8 @@ void CViewGraphEODWnd::DrawNoData(const GraphPane& pane, const std::string& text
 // Tab and Shift+Tab step through the drawn lines rather than the focus chain.
 bool CViewGraphEODWnd::focusNextPrevChild(bool) { return false; }
 
+constexpr quint32 kRightShiftKeySym = 0xFFE2;
+
 // Ctrl pressed or released while a line is placed or moved drags it again with or without the
 // constraint.
 void CViewGraphEODWnd::keyReleaseEvent(QKeyEvent* event)
@@ -109,6 +111,8 @@ void CViewGraphEODWnd::keyReleaseEvent(QKeyEvent* event)
 
 void CViewGraphEODWnd::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Shift)
+        drawing.SetRightShift(event->nativeVirtualKey() == kRightShiftKeySym);
     if (event->key() == Qt::Key_Control && drawing.selected())
         drawing.Move(kMouseKeyControl, lastMouseX, lastMouseY);
     if (const uint32_t command = DrawingKeyCommand(event->key(), (event->modifiers() & Qt::ShiftModifier) != 0)) {

@@ -198,6 +198,13 @@ TEST_F(DailyChartDrawingTest, AClickMakesALevelLineToTheLastBarAndShiftStartsALi
     lines = Stored();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].style, 0u); // the newest is stored first
+
+    // A click with the right-hand Shift key makes a level line that extends only to the right.
+    chart.drawing.SetRightShift(true);
+    Drag(InPrice(0.4, 0.8), InPrice(0.4, 0.8), Qt::ShiftModifier);
+    lines = Stored();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].style, kExtendRight);
 }
 
 TEST_F(DailyChartDrawingTest, PressingALineMovesItShiftCopiesItAndCtrlConstrainsAnEnd)
