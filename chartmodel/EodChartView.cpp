@@ -81,9 +81,16 @@ void SetTitle(GraphSeries* series, const char* title)
 
 GraphSetting& EodChartView::Setting() const { return *view_.ActiveSetting(); }
 
+// The chart's look comes from the style in force: the graph design's copy while the design is open.
+const GraphSetting& EodChartView::Look() const
+{
+    const GraphSetting* style = view_.StyleRecord();
+    return style ? *style : Setting();
+}
+
 int EodChartView::Style() const
 {
-    int style = gs::U8(Setting(), gs::kPriceDisplay);
+    int style = gs::U8(Look(), gs::kPriceDisplay);
     return style <= 4 ? style : 0;
 }
 
@@ -265,7 +272,7 @@ void EodChartView::BuildTimeBand()
     in.fromMarkedVisible = firstMarkedVisible_ < 0 ? 0 : firstVisible_ + visibleCount_ - firstMarkedVisible_;
     in.firstVisibleMarked = firstVisible_ >= 0 && firstVisible_ == firstMarkedVisible_;
     in.style = style;
-    in.barCode = gs::U8(Setting(), gs::kBarPeriod);
+    in.barCode = gs::U8(Look(), gs::kBarPeriod);
     in.priceEdit = view_.priceEditMode != 0;
     scale_ = ComputeBarScale(in);
     if (scale_.lastBarIndex == 0 || firstVisible_ < 0)
@@ -317,7 +324,7 @@ void EodChartView::BuildSeries()
     addedGraphs_.Align(days_, bars_);
     if (!message_.empty() || !band || bars_.empty())
         return;
-    const GraphSetting& s = Setting();
+    const GraphSetting& s = Look();
     const int style = DrawStyle();
     const int32_t n = int32_t(bars_.size());
     int mode = gs::U8(s, gs::kPriceColourMode);
@@ -369,7 +376,7 @@ float EodChartView::BarSignal(int32_t bar) const
 void EodChartView::ComputeVolumeSignal()
 {
     signal_.clear();
-    const GraphSetting& s = Setting();
+    const GraphSetting& s = Look();
     const bool wanted = (gs::U8(s, gs::kVolumePane) & kVolumeSignalLine) ||
                         gs::U8(s, gs::kPriceColourMode) == kColourVolumeSignal;
     int32_t firstMarked = 0;
@@ -393,7 +400,7 @@ void EodChartView::BuildVolumeSeries()
 {
     TimeBand* band = view_.timeBands;
     GraphPane* volume = view_.FindPane(kPaneVolume);
-    const GraphSetting& s = Setting();
+    const GraphSetting& s = Look();
     const uint8_t bits = gs::U8(s, gs::kVolumePane);
     if (!band || !volume || !volume->visible || !(bits & (kVolumeBars | kVolumeSignalLine)))
         return;
@@ -420,7 +427,7 @@ void EodChartView::BuildMarkedLine(GraphSeries* series)
 {
     if (!series || firstMarkedVisible_ < 0 || bars_.empty())
         return;
-    const GraphSetting& s = Setting();
+    const GraphSetting& s = Look();
     const int lineStyle = gs::U8(s, gs::kPriceTypeLine);
     const uint8_t options = gs::U8(s, gs::kPriceLines);
     const int32_t n = int32_t(bars_.size());
@@ -747,7 +754,7 @@ bool EodChartView::ScrollRecords(int direction, int32_t records)
 
 void EodChartView::Attach(float scaleX, float scaleY)
 {
-    attach_ = ComputeAttachState(Setting(), scaleX, scaleY);
+    attach_ = ComputeAttachState(Look(), scaleX, scaleY);
     if (attach_.kindFlags & kChartBoxAxis)
         view_.trainingMode = 0;
 }
@@ -831,7 +838,7 @@ std::string EodChartView::ChartTitle() const
     const int style = Style();
     if (style == 0)
         return name_;
-    const std::string label = GetBarPeriodLabel(scale_.code, gs::U8(Setting(), gs::kBarPeriod) == 0 &&
+    const std::string label = GetBarPeriodLabel(scale_.code, gs::U8(Look(), gs::kBarPeriod) == 0 &&
                                                                   view_.priceEditMode == 0);
     return name_.empty() ? label : name_ + " - " + label;
 }
