@@ -295,15 +295,25 @@ TEST(TrendCommand, ALockedSettingOpensTheColourOnlyDialogOverTheTwoTrendPens)
     CViewGraphEODWnd window(kViewDailyChart);
     window.viewFlags = 0;
     EXPECT_TRUE(window.ComputeSettingsLocked());
+    GraphSetting& setting = *window.ActiveSetting();
+    const uint32_t pen = U32(setting, kTrendPen);
+    uint32_t previewed = 0;
     QStringList opened, labels;
     DialogAnswers answers([&](QDialog& d) {
         opened << d.objectName();
         for (QLabel* l : d.findChildren<QLabel*>())
             labels << l->text();
         SaveRender(RenderWidget(d), "trend_colours_locked");
+        Control<CStyleButton>(d, 4085)->SetColour(0x123456, 0xFFFFFF);
+        Control<QPushButton>(d, 18127)->click();
+        previewed = U32(setting, kTrendPen) & 0xFFFFFF;
+        d.reject();
         return int(QDialog::Rejected);
     });
     window.onProgramMessage(WM_COMMAND, 20206, 0);
+    // Preview shows the colour on the chart; Cancel puts the pen back.
+    EXPECT_EQ(previewed, 0x123456u);
+    EXPECT_EQ(U32(setting, kTrendPen), pen);
     ApplyVexaSettings(false);
     FreeVexaTables();
     SetEditionOptionByte(0);
