@@ -8,6 +8,7 @@
 #include "chartmodel/EodChart.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/LegendModel.h"
 #include "chartmodel/ViewGraphEOD.h"
 #include "core/ConfigState.h"
 #include "core/RecordLookup.h"
@@ -242,6 +243,10 @@ TEST_F(AddedGraphCommandsTest, CommandsFileLoadAndNameTheGraphs)
     EXPECT_EQ(graphs.slot(2).days.size(), size_t(kListDays));
     EXPECT_EQ(State(25082).text, "Remove &2nd: ~Market");
     EXPECT_FALSE(State(25084).enabled);
+    LegendSource legend;
+    view.eod.FillLegendSource(legend, false);
+    EXPECT_EQ(legend.addedGraphNames[1], "~Market");
+    EXPECT_EQ(legend.addedGraphPens[1], ReadAddedGraph(Setting(), 1).pen);
 
     // A share without a sector finds no index: the entry waits for a share that has one.
     list->current = 1;
