@@ -12,6 +12,7 @@
 #include "chartmodel/ViewGraphEOD.h"
 #include "core/ConfigState.h"
 #include "core/RecordLookup.h"
+#include "lists/ListPortfolioAdd.h"
 #include "portfolio/Portfolio.h"
 #include "portfolio/Transaction.h"
 #include "shell/FrameDialogSeams.h"
@@ -321,6 +322,19 @@ TEST_F(AddedGraphCommandsTest, APortfoliosValueIsDrawnUnderItsName)
     portfolio.transactions = nullptr;
     delete bought;
     delete valued;
+}
+
+TEST_F(AddedGraphCommandsTest, AddingTheShareToTheCurrentPortfolioNamesIt)
+{
+    EXPECT_FALSE(State(kCmdChartAddToPortfolio).enabled) << "no portfolio view";
+    EXPECT_FALSE(State(kCmdChartAddToChosenPortfolio).enabled) << "no chooser";
+    Portfolio portfolio;
+    portfolio.name = "Growth";
+    SetCurrentPortfolioViewSource([&] { return CurrentPortfolioView{true, &portfolio}; });
+    const CommandUi ui = State(kCmdChartAddToPortfolio);
+    EXPECT_TRUE(ui.enabled);
+    EXPECT_EQ(ui.text, "Add to &portfolio Growth");
+    SetCurrentPortfolioViewSource(nullptr);
 }
 
 TEST_F(AddedGraphCommandsTest, LockedOrProfitSourcesGreyTheCommands)
