@@ -502,6 +502,15 @@ void EodChartView::JoinAddedGraphRanges()
     addedGraphs_.JoinRanges(series ? series->range : nullptr);
 }
 
+void EodChartView::FloorVolumeRange()
+{
+    TimeBand* band = view_.timeBands;
+    GraphPane* volume = view_.FindPane(kPaneVolume);
+    GraphSeries* series = band && volume ? FindSeries(band, volume) : nullptr;
+    if (series && series->range && series->range->maximum >= series->range->minimum)
+        series->range->minimum = std::min(series->range->minimum, 0.0f);
+}
+
 void EodChartView::BuildAverage(int line)
 {
     TimeBand* band = view_.timeBands;

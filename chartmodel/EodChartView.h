@@ -51,6 +51,8 @@ public:
     void BuildPivots();
     // After the value ranges: the price series and the added graphs on one axis.
     void JoinAddedGraphRanges();
+    // After the value ranges: the volume pane's range runs from 0 to the highest visible volume.
+    void FloorVolumeRange();
     // The time axis labels in the time band, with the start and end dates; queued on the view.
     std::vector<AxisLabel> AxisLabels(int32_t slots, int gridMode) const;
     // At attach: the chart kind flags and the bar spacing of the setting at the print scale; the

@@ -130,8 +130,10 @@ protected:
     void ComputeValueRanges() override
     {
         Base::ComputeValueRanges();
-        if (this->modeRecord.mask & kRedrawValueRanges)
-            eod.JoinAddedGraphRanges();
+        if ((this->modeRecord.mask & kRedrawValueRanges) == 0)
+            return;
+        eod.JoinAddedGraphRanges();
+        eod.FloorVolumeRange();
     }
     void FillReadouts(std::array<std::string, 3>& texts) override
     {

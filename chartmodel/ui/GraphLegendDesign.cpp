@@ -15,12 +15,10 @@ namespace qv {
 void CGraphLegend::contextMenuEvent(QContextMenuEvent* event)
 {
     event->accept();
-    if (!view_ || !source_ || !source_->items)
+    if (!view_ || !source_)
         return;
-    // The source's record is the program's record in force for the chart's kind.
-    auto& items = const_cast<LegendItemRecord&>(*source_->items);
-    CLegendDesignDlg dialog(items, ProgramLegendStyle(), LegendModel::GetAvailableItems(*source_), source_->intraday,
-                            this);
+    CLegendDesignDlg dialog(ProgramLegendItems(source_->intraday), ProgramLegendStyle(),
+                            LegendModel::GetAvailableItems(*source_), source_->intraday, this);
     dialog.SetRebuild([this] {
         ApplyLegendStyle(ProgramLegendStyle(), ProgramLegendSettings());
         SaveLegendStyle(logicalDpiY());

@@ -102,7 +102,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea
         bool ok = false;
         uint32_t command = action->data().toUInt(&ok);
         if (ok && command)
-            OnCommand(command);
+            RunMenuCommand(command);
     });
     toolbars_ = new CToolbarHost(*this);
     CreateBars(true);
@@ -200,8 +200,24 @@ void CMainFrame::SetSlot(int slot, QMenu* menu, int position)
     slots_[slot] = before ? menuBar()->insertMenu(before, menu) : menuBar()->addMenu(menu);
 }
 
+void CMainFrame::RunMenuCommand(uint32_t command)
+{
+    ++menuCommandDepth_;
+    OnCommand(command);
+    --menuCommandDepth_;
+    if (menuCommandDepth_ > 0 || !menuRebuildPending_)
+        return;
+    menuRebuildPending_ = false;
+    // Still inside the menu's handling: the menus it runs in are replaced from the event loop.
+    QMetaObject::invokeMethod(this, &CMainFrame::RebuildMenuBar, Qt::QueuedConnection);
+}
+
 void CMainFrame::RebuildMenuBar()
 {
+    if (menuCommandDepth_ > 0) {
+        menuRebuildPending_ = true;
+        return;
+    }
     const FrameState& state = MainFrameState();
     int32_t kind = state.activeKind;
     const Portfolio* portfolio = state.activeView && state.activeView->list ? state.activeView->list->source : nullptr;

@@ -273,7 +273,9 @@ TEST(LegendDesignFromLegend, TheContextMenuOpensTheVariantAndCancelRestoresOkKee
     DailySetting fixture;
     dev::SyntheticChart<CViewGraphWnd> chart(100);
     CGraphLegend& legend = GraphLegendWindow();
-    LegendItemRecord items{0, 0};
+    LegendItemRecord& items = ProgramLegendItems(false);
+    const LegendItemRecord savedItems = items;
+    items = {0, 0};
     LegendSource source;
     source.items = &items;
     source.setting = &fixture.record();
@@ -322,6 +324,7 @@ TEST(LegendDesignFromLegend, TheContextMenuOpensTheVariantAndCancelRestoresOkKee
     ProgramLegendStyle() = savedStyle;
     ProgramLegendSettings() = savedSettings;
     Registry::Instance().remove("Settings", "LegendStyle");
+    items = savedItems;
     legend.Hide();
 }
 
@@ -436,7 +439,7 @@ TEST(SwingDesign, CommandOpensThreePagesCancelRestoresOkWritesTheBlock)
             Control<QRadioButton>(d, 3886)->click();        // 3 days
             Control<QPushButton>(d, 18127)->click();
             EXPECT_EQ(U32(setting, kSwingDays), 2u);
-            EXPECT_FALSE(Control<QWidget>(d, 3945)->isVisibleTo(&d));
+            EXPECT_TRUE(Control<QWidget>(d, 3945)->isHidden());
             if (answer == QDialog::Rejected) {
                 auto* tabs = Control<QTabWidget>(d, 3940);
                 d.resize(620, 520);
@@ -513,4 +516,38 @@ TEST(DialogPlacement, BesideTheButtonAndInsideTheScreen)
     button->setGeometry(QRect(QPoint(10, area.height() - 30), QSize(100, 24)));
     PlaceBesideButton(dialog, *button);
     EXPECT_LE(dialog.y() + dialog.height(), area.bottom() + 1);
+}
+
+TEST(LegendDesignFromLegend, AnIntradayLegendOpensTheIntradayVariantOnTheIntradayRecord)
+{
+    DailySetting fixture;
+    dev::SyntheticChart<CViewGraphWnd> chart(100);
+    CGraphLegend& legend = GraphLegendWindow();
+    LegendSource source;
+    source.intraday = true;
+    source.setting = &fixture.record();
+    legend.Bind(&chart, &source);
+    LegendItemRecord& intraday = ProgramLegendItems(true);
+    const LegendItemRecord saved = intraday;
+    const LegendSettings savedSettings = ProgramLegendSettings();
+    QString title;
+    bool swingShown = true, fifthShown = false;
+    DialogAnswers answers([&](QDialog& d) {
+        title = d.windowTitle();
+        swingShown = !Control<QWidget>(d, 3599)->isHidden();
+        fifthShown = !Control<QWidget>(d, 3526)->isHidden();
+        Control<QPushButton>(d, 3558)->click(); // the intraday values default
+        d.accept();
+        return int(QDialog::Accepted);
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), legend.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&legend, &event);
+    EXPECT_EQ(title, QStringLiteral("Intraday graph legend design"));
+    EXPECT_FALSE(swingShown);
+    EXPECT_TRUE(fifthShown);
+    EXPECT_EQ(intraday.word0, legenddesign::kValuesDefaultIntraday);
+    intraday = saved;
+    ProgramLegendSettings() = savedSettings;
+    Registry::Instance().remove("Settings", "LegendStyle");
+    legend.Hide();
 }

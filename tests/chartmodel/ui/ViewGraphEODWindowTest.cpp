@@ -255,6 +255,13 @@ TEST_F(DailyChartWindow, VolumeSignalLine)
     EXPECT_GT(signal[1], std::min(days[0].volume, days[1].volume));
     EXPECT_LT(signal[1], std::max(days[0].volume, days[1].volume));
     EXPECT_EQ(window->eod.volumeSignal().size(), days.size() - 1);
+    // The pane's range runs from 0, not from the smallest volume, up to the highest.
+    ASSERT_NE(volume->range, nullptr);
+    EXPECT_EQ(volume->range->minimum, 0.0f);
+    float highest = 0;
+    for (const DayRecord& day : days)
+        highest = std::max(highest, day.volume);
+    EXPECT_GE(volume->range->maximum, highest * 0.99f);
     // The signal line alone names the pane's series.
     gs::SetU8(Setting(), gs::kVolumePane, 2);
     window->RenderToImage(1200, 700);

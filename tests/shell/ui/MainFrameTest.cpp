@@ -24,6 +24,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -344,6 +345,32 @@ TEST_F(Frame, MenusComeFromTheTablesWithUnhandledCommandsGreyed)
     EXPECT_EQ(abouts, 1);
     EXPECT_TRUE(frame->commands().isEmpty());
     ApplicationCommands().Remove(57664);
+}
+
+TEST_F(Frame, AMenuRebuildAskedForDuringAMenuCommandWaitsUntilTheMenuIsDone)
+{
+    CViewBaseWnd* list = Open(kViewList, a);
+    Activate(list);
+    QPointer<QMenu> listMenu = frame->SlotMenu(6);
+    ASSERT_FALSE(listMenu.isNull());
+    QAction* chosen = FindCommand(listMenu, 25002);
+    ASSERT_NE(chosen, nullptr);
+    // The command stands for one whose dialog gives the view the focus back as it closes: the
+    // rebuild comes, and a nested event loop runs deferred deletions, while the menu is still busy.
+    bool menuAlive = false;
+    ApplicationCommands().Add(25002, [&] {
+        frame->RebuildMenuBar();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        menuAlive = !listMenu.isNull();
+    });
+    emit frame->menuBar()->triggered(chosen);
+    ApplicationCommands().Remove(25002);
+    EXPECT_TRUE(menuAlive);
+    EXPECT_EQ(frame->SlotMenu(6), listMenu.data()) << "not rebuilt until the menu has returned";
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(listMenu.isNull()) << "rebuilt afterwards";
+    EXPECT_NE(frame->SlotMenu(6), nullptr);
 }
 
 TEST_F(Frame, CommandsReachTheActiveViewFirstAndTheInfoCentreItemFollowsTheBrowser)
