@@ -708,6 +708,10 @@ void EodChartView::FillLegendSource(LegendSource& source, bool inside) const
         source.cursor[size_t(8 + line)] = AverageText(line, cursorBar);
     }
     source.shareName = name_;
+    for (size_t k = 0; k < source.addedGraphNames.size(); ++k) {
+        source.addedGraphNames[k] = addedGraphs_.slot(int(k)).name;
+        source.addedGraphPens[k] = addedGraphs_.slot(int(k)).entry.pen;
+    }
     source.chartFlags = attach_.kindFlags;
     source.showsMainSeries = !days_.empty();
 }
