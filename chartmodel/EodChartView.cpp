@@ -1,30 +1,28 @@
 // The end-of-day chart's data side: history, layout pass, time band, series and commands.
 #include "chartmodel/EodChartView.h"
 
-#include "lists/GraphSource.h"
-#include "lists/ListRows.h"
-#include "shell/AppServices.h"
-
+#include "chartmodel/ChartToggles.h"
 #include "chartmodel/EventArray.h"
 #include "chartmodel/GraphModel.h"
-#include "chartmodel/LegendModel.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/IndicatorCalc.h"
 #include "chartmodel/IndicatorRecord.h"
+#include "chartmodel/LegendModel.h"
 #include "chartmodel/MovingAverage.h"
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/ViewGraph.h"
-#include "platform/ByteOrder.h"
 #include "core/DateText.h"
 #include "core/Memory.h"
 #include "core/PriceSubRecords.h"
-#include "core/RecordLookup.h"
 #include "core/RecordCursor.h"
+#include "core/RecordLookup.h"
 #include "core/ShareList.h"
-#include "lists/ListRows.h"
-#include "shell/AppServices.h"
 #include "core/TradingCalendar.h"
+#include "lists/GraphSource.h"
+#include "lists/ListRows.h"
+#include "platform/ByteOrder.h"
 #include "platform/MessageBox.h"
+#include "shell/AppServices.h"
 #include "shell/CommandUpdate.h"
 
 #include <algorithm>
@@ -335,7 +333,10 @@ void EodChartView::BuildSeries()
     if (GraphPane* price = view_.FindPane(kPanePrice)) {
         GraphSeries* series = AddSeries(band, price, 1u << 24);
         SetTitle(series, ChartTitle().c_str());
-        view_.AddValueRange(series);
+        ValueRange* range = view_.AddValueRange(series);
+        // A log scale for prices, not for a portfolio's value or profit, nor on a point and figure chart.
+        if (range && LogScaleOn(s) && !(view_.graphSourceKind & (4 | 8)) && !(attach_.kindFlags & kChartPointFigure))
+            range->flags |= kRangeLogarithmic;
         if (style == 0) {
             PlotElement* e = AddPlotElement(series, 1, n == 1 ? 12 : 0, colour(0), 0, colours, colour(1), colour(2),
                                             colour(3), colour(4));
@@ -715,6 +716,10 @@ void EodChartView::FillLegendSource(LegendSource& source, bool inside) const
         source.cursor[size_t(8 + line)] = AverageText(line, cursorBar);
     }
     source.shareName = name_;
+    for (size_t k = 0; k < source.addedGraphNames.size(); ++k) {
+        source.addedGraphNames[k] = addedGraphs_.slot(int(k)).name;
+        source.addedGraphPens[k] = addedGraphs_.slot(int(k)).entry.pen;
+    }
     source.chartFlags = attach_.kindFlags;
     source.showsMainSeries = !days_.empty();
 }
