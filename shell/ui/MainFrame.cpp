@@ -24,7 +24,6 @@
 #include "shell/KeyTable.h"
 
 #include <QApplication>
-#include <QBackingStore>
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -280,13 +279,7 @@ void CMainFrame::ShowProgress(const QString& text, int step, bool force)
     if (!shown)
         return;
     status_->SetPaneText(0, FromCp1252(*shown));
-    // Progress shown from inside a window's paint (a chart sorting its list as it loads) waits for the
-    // next paint: painting the bar at once would end the frame's paint under that window's painter.
-    QBackingStore* store = backingStore();
-    if (store && store->paintDevice() && store->paintDevice()->paintingActive())
-        status_->update();
-    else
-        status_->repaint();
+    status_->repaint();
 }
 
 intptr_t CMainFrame::OnDeferredViewRequest(int32_t kind, int32_t listNumber)

@@ -24,7 +24,6 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPointer>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -261,39 +260,6 @@ TEST_F(Frame, ProgressTextAndTheFrameTimer)
     MainFrameTimerCallback(0, 25000);
     DeliverPostedMessages();
     EXPECT_EQ(frame->commands(), QList<uint32_t>{25000});
-}
-
-// A window whose painting shows progress, as a chart that sorts its list while it loads.
-class ProgressWhilePainting : public QWidget {
-public:
-    explicit ProgressWhilePainting(CMainFrame& frame) : frame_(frame) {}
-    bool painted = false;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        frame_.ShowProgress(QStringLiteral("Sorting shares"), 7, true);
-        painter.fillRect(rect(), Qt::white);
-        painted = painter.isActive();
-    }
-
-private:
-    CMainFrame& frame_;
-};
-
-TEST_F(Frame, ProgressShownWhileAWindowPaintsLeavesItsPainterWhole)
-{
-    auto* view = new ProgressWhilePainting(*frame);
-    frame->resize(800, 600);
-    QMdiSubWindow* window = frame->mdiArea()->addSubWindow(view);
-    window->resize(300, 200);
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
-    QApplication::processEvents();
-    view->repaint();
-    EXPECT_TRUE(view->painted);
-    EXPECT_EQ(frame->statusBarEx()->PaneText(0), QStringLiteral("Sorting"));
 }
 
 TEST_F(Frame, ViewsKeepOneCtrlTimerAndTheFrameKnowsTheActiveView)
