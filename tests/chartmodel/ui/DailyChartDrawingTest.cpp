@@ -247,6 +247,33 @@ TEST_F(DailyChartDrawingTest, PressingALineMovesItShiftCopiesItAndCtrlConstrains
                 std::fabs(std::fabs(snapped.price[1] - snapped.price[0]) - float(snapped.date[1] - snapped.date[0])) < 1e-3);
 }
 
+TEST_F(DailyChartDrawingTest, TheReadoutSaysASelectedLineIsSelectedAndADraggedEndWhereItIs)
+{
+    Command(26135);
+    const QPoint a = InPrice(0.2, 0.7), b = InPrice(0.6, 0.3);
+    Drag(a, b);
+    Command(26136);
+    chart.UpdateStatusTexts();
+    EXPECT_EQ(chart.statusTexts[1], "Line selected");
+    const std::string description = chart.statusTexts[2];
+    EXPECT_EQ(description.rfind("Line ", 0), 0u) << description;
+    EXPECT_NE(description.find(" to "), std::string::npos) << description;
+
+    // While the second end is dragged the readout follows it.
+    const StoredLine line = Stored()[0];
+    const GraphPane* price = chart.FindPane(kPanePrice);
+    const QPoint end(chart.drawing.XOfDatePosition(line.date[1]),
+                     chart.ValueToY(price->firstSeries->range, line.price[1], false));
+    Send(QEvent::MouseButtonPress, end);
+    Send(QEvent::MouseMove, end + QPoint(30, 20));
+    chart.UpdateStatusTexts();
+    const std::string dragged = chart.statusTexts[1];
+    EXPECT_NE(dragged, "Line selected");
+    EXPECT_NE(dragged, "Line out of range");
+    EXPECT_NE(chart.statusTexts[2].find(dragged), std::string::npos) << dragged << " | " << chart.statusTexts[2];
+    Send(QEvent::MouseButtonRelease, end + QPoint(30, 20));
+}
+
 TEST_F(DailyChartDrawingTest, DeleteTheSelectionAndDeleteAllOfThePresentSetting)
 {
     Command(26135);
