@@ -274,6 +274,36 @@ TEST_F(DailyChartDrawingTest, TheReadoutSaysASelectedLineIsSelectedAndADraggedEn
     Send(QEvent::MouseButtonRelease, end + QPoint(30, 20));
 }
 
+TEST_F(DailyChartDrawingTest, APrintedOrCopiedChartCarriesItsLines)
+{
+    Command(26135);
+    Drag(InPrice(0.2, 0.7), InPrice(0.6, 0.3));
+    auto reddish = [](const QImage& image) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                n += qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80;
+            }
+        return n;
+    };
+    ASSERT_GT(reddish(Grab()), 50) << "the line on the screen";
+    QImage printed(1800, 1280, QImage::Format_RGB32);
+    printed.fill(Qt::white);
+    {
+        QPainter painter(&printed);
+        chart.PrintChart(painter, printed.size());
+    }
+    test::SaveRender(printed, "chart-printed-line");
+    EXPECT_GT(reddish(printed), 50) << "the printed chart";
+    QImage copied(900, 640, QImage::Format_RGB32);
+    {
+        QPainter painter(&copied);
+        chart.DrawChartPicture(painter, copied.width(), copied.height());
+    }
+    EXPECT_GT(reddish(copied), 50) << "the copied chart";
+}
+
 TEST_F(DailyChartDrawingTest, DeleteTheSelectionAndDeleteAllOfThePresentSetting)
 {
     Command(26135);
