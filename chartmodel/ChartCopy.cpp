@@ -47,7 +47,10 @@ FooterLayout LayoutCopyFooter(int32_t height, int32_t areaLeft, int32_t areaRigh
 std::string DefaultExportName(const std::string& readout)
 {
     std::string name = readout;
-    std::replace(name.begin(), name.end(), ':', '_');
+    // A '/' in a share's name would make the name a path.
+    for (char& c : name)
+        if (c == ':' || c == '/')
+            c = '_';
     return name;
 }
 

@@ -46,7 +46,7 @@ FooterLayout LayoutCopyFooter(int32_t height, int32_t areaLeft, int32_t areaRigh
                               int32_t normalWidth, int32_t addressWidth);
 
 enum class ExportForm { Svg, Png };
-// The default export name: the readout with every ':' made '_'.
+// The default export name: the readout with every ':' (and every '/', a path separator here) made '_'.
 std::string DefaultExportName(const std::string& readout);
 // A name ending ".svg" or ".png" (any case) keeps its form; any other name takes the chosen filter's
 // extension added, so that an export always writes a file.

@@ -21,6 +21,7 @@
 namespace qv {
 
 struct CommandUi;
+struct ModeReadoutInput;
 struct IndicatorRecord;
 struct WindowUsage;
 struct StopShareKey;
@@ -219,6 +220,8 @@ protected:
     virtual void BuildFinalSteps() {}
     virtual GraphSeries* BuildIndicatorSeries(int, int, GraphSeries*) { return nullptr; }
     virtual void ReloadPaneLineObjects() {}
+    // The held drawing object's part of the mode readout (modes 10-12).
+    virtual void FillObjectReadout(ModeReadoutInput&) const {}
     virtual void BeforeIdlePress() {}
     // The drawing tools' mouse in modes 10-12, and a press with no mode that may start one (true when
     // it did); a release answers true while an object stays selected. The mode's cancel deselects.

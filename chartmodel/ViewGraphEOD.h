@@ -115,6 +115,7 @@ protected:
     bool BuildSourceHistory() override { return eod.BuildSourceHistory(this->graphSourceKind); }
     void BuildTimeBands() override { eod.BuildTimeBand(); }
     void ReloadPaneLineObjects() override { drawing.Reload(); }
+    void FillObjectReadout(ModeReadoutInput& in) const override { drawing.FillReadout(in); }
     void DrawingPress(uint32_t keys, int32_t x, int32_t y) override { drawing.Press(keys, x, y); }
     void DrawingMove(uint32_t keys, int32_t x, int32_t y) override { drawing.Move(keys, x, y); }
     bool DrawingRelease(uint32_t keys, int32_t x, int32_t y) override { return drawing.Release(keys, x, y); }

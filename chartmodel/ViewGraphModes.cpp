@@ -26,6 +26,8 @@ void CViewGraph::ModeReadout(std::array<std::string, 3>& texts) const
         if (pane && pane->firstSeries)
             in.paneSeriesName = pane->firstSeries->title;
     }
+    if (modeRecord.mode >= kModeLineStudy && modeRecord.mode <= kModeLineStudy + 2)
+        FillObjectReadout(in);
     const auto shown = ModeReadoutTexts(in);
     if (!shown || (*shown)[0].empty())
         return;

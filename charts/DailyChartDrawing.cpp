@@ -5,10 +5,13 @@
 #include "charts/DrawingObjectEdits.h"
 #include "charts/DrawingObjectHits.h"
 #include "charts/DrawingToolStages.h"
+#include "chartmodel/EodChart.h"
 #include "chartmodel/EodChartView.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/LinesAndTextFiles.h"
+#include "chartmodel/ModeReadout.h"
 #include "chartmodel/ViewGraph.h"
+#include "core/DateText.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageBox.h"
 #include "shell/CommandUpdate.h"
@@ -740,6 +743,27 @@ bool DailyChartDrawing::UpdateCommand(CommandUi& ui) const
     case kCommandUndoLineEdit: ui.enabled = undo_.has_value(); return true;
     default: return false;
     }
+}
+
+// ---- Readout --------------------------------------------------------------------------------------
+
+void DailyChartDrawing::FillReadout(ModeReadoutInput& in) const
+{
+    if (!selected_ || work_.kind != LineObjectKind::LineStudy || work_.pointCount() < 2)
+        return;
+    const std::vector<DayRecord>& days = eod_.days();
+    const float unit = days.empty() ? 1.0f : days.back().unit;
+    auto point = [&](int index) {
+        const float price =
+            LoadF32(work_.stored.data() + kLinePointsOffset + kLinePointSize * size_t(index) + kPointPrice);
+        const auto date = PackedDate(std::clamp<int32_t>(work_.pointTime(index), 0, kLastPackedDate));
+        return FormatDate(date) + ", " + FormatPriceInUnit(price, unit);
+    };
+    in.objectDescription = point(0) + " to " + point(1);
+    const bool moving = placing_ || view_.modeRecord.stage >= kStageMoving;
+    in.handleState = moving ? 10 : 9;
+    if (moving)
+        in.handlePosition = point(work_.selectedPart == 2 ? 1 : 0);
 }
 
 // ---- Context menu ---------------------------------------------------------------------------------

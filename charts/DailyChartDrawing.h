@@ -21,6 +21,7 @@ class CViewGraph;
 class EodChartView;
 struct DrawingTool;
 struct CommandUi;
+struct ModeReadoutInput;
 struct GraphPane;
 
 // What the window draws for one object: its main segment, clipped to its pane, and the handles of a
@@ -81,6 +82,9 @@ public:
     ChartMenuChoice ContextMenu(int32_t x, int32_t y);
     // The commit after the menu: a working copy taken for the menu goes back to stage 2.
     void AfterContextMenu();
+    // The held object's readout: selected, or the date and price of the end being dragged, and its
+    // two ends as its description.
+    void FillReadout(ModeReadoutInput& in) const;
 
     // The objects to draw in the present setting, the selected one with its handles.
     std::vector<DrawnLineObject> Figures();

@@ -76,19 +76,26 @@ void DrawPicture(QPainter& painter, CViewGraphWnd& view, int width, int height, 
     DrawCopyFooter(painter, width, height, left, right);
 }
 
+std::string ChooseExportFile(const std::string& defaultName, ExportForm& filter)
+{
+    const QString svg = QStringLiteral("SVG pictures (*.svg)");
+    const QString png = QStringLiteral("PNG pictures (*.png)");
+    QString selected = filter == ExportForm::Svg ? svg : png;
+    // The name goes in with the filter's extension, or the dialog would take a title's last '.' (as in
+    // "(dyn.)") for one and swap what follows for the filter's.
+    const QString offered =
+        FromCp1252(defaultName) + (filter == ExportForm::Svg ? QStringLiteral(".svg") : QStringLiteral(".png"));
+    QString name = QFileDialog::getSaveFileName(QApplication::activeWindow(),
+                                                QStringLiteral("Export the current graph"), offered,
+                                                svg + QStringLiteral(";;") + png, &selected);
+    filter = selected == png ? ExportForm::Png : ExportForm::Svg;
+    return name.toStdString();
+}
+
+// A chooser put in place of the file dialog; none means the dialog.
 ExportFileChooser& Chooser()
 {
-    static ExportFileChooser chooser = [](const std::string& defaultName, ExportForm& filter) {
-        const QString svg = QStringLiteral("SVG pictures (*.svg)");
-        const QString png = QStringLiteral("PNG pictures (*.png)");
-        QString selected = filter == ExportForm::Svg ? svg : png;
-        QString name = QFileDialog::getSaveFileName(QApplication::activeWindow(),
-                                                    QStringLiteral("Export the current graph"),
-                                                    FromCp1252(defaultName), svg + QStringLiteral(";;") + png,
-                                                    &selected);
-        filter = selected == png ? ExportForm::Png : ExportForm::Svg;
-        return name.toStdString();
-    };
+    static ExportFileChooser chooser;
     return chooser;
 }
 
@@ -138,7 +145,7 @@ QByteArray ChartPictureSvg(CViewGraphWnd& view, int width, int height, bool lege
     svg.setViewBox(QRect(0, 0, width, height));
     svg.setResolution(96); // one picture pixel to one CSS pixel
     svg.setTitle(QStringLiteral("Quorvantis"));
-    svg.setDescription(FromCp1252(view.readoutParts[1]));
+    svg.setDescription(FromCp1252(view.PictureName()));
     {
         QPainter painter(&svg);
         DrawPicture(painter, view, width, height, legend);
@@ -198,7 +205,8 @@ void SetExportFileChooser(ExportFileChooser chooser) { Chooser() = std::move(cho
 void ExportGraphMetafile(CViewGraphWnd& view)
 {
     ExportForm filter = ExportForm::Svg;
-    std::string chosen = Chooser()(DefaultExportName(view.readoutParts[1]), filter);
+    const std::string defaultName = DefaultExportName(view.PictureName());
+    std::string chosen = Chooser() ? Chooser()(defaultName, filter) : ChooseExportFile(defaultName, filter);
     if (chosen.empty())
         return;
     ExportForm form = filter;

@@ -30,7 +30,7 @@ bool CopyGraphToClipboard(CViewGraphWnd& view);
 // Writes the chart at the window's size as SVG or PNG; false (after the message) when it could not.
 bool ExportGraph(CViewGraphWnd& view, const std::string& path, ExportForm form);
 // Asks for the file ("Export the current graph") and exports; the chooser returns an empty name on
-// cancel and sets the chosen filter's form. Tests replace the chooser.
+// cancel and sets the chosen filter's form. Tests replace the chooser; an empty one puts the dialog back.
 using ExportFileChooser = std::function<std::string(const std::string& defaultName, ExportForm& filter)>;
 void SetExportFileChooser(ExportFileChooser chooser);
 void ExportGraphMetafile(CViewGraphWnd& view);

@@ -3,6 +3,7 @@
 
 #include "chartmodel/LegendSettings.h"
 #include "chartmodel/LegendStyleStore.h"
+#include "chartmodel/ViewGraph.h"
 #include "chartmodel/ViewGraphBase.h"
 #include "core/PackedPen.h"
 #include "core/ui/PenSelect.h"
@@ -318,8 +319,12 @@ void CGraphLegend::wheelEvent(QWheelEvent* event)
 void CGraphLegend::closeEvent(QCloseEvent* event)
 {
     event->ignore();
+    // With no chart bound (its chart closed) the option goes off here, or the next chart to take the
+    // focus would show the legend again.
     if (view_)
         SendProgramMessage(*view_, WM_COMMAND, kCommandToggleLegend);
+    else
+        ChartOptions().legendShown = 0;
     hide();
 }
 

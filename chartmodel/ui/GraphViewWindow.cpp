@@ -2,6 +2,7 @@
 #include "chartmodel/ui/GraphViewWindow.h"
 
 #include "chartmodel/ui/ChartCursors.h"
+#include "platform/qt/PaintScope.h"
 
 #include <QFocusEvent>
 #include <QMouseEvent>
@@ -25,6 +26,7 @@ void CGraphViewWnd::DrawView(QPainter& painter) { painter.fillRect(rect(), Qt::w
 
 void CGraphViewWnd::paintEvent(QPaintEvent*)
 {
+    PaintScope scope;
     QPainter painter(this);
     if (!fullRedraw) {
         DrawView(painter);

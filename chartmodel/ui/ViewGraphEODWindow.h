@@ -17,6 +17,7 @@ public:
     // Graph design (25002) on the chart's setting, then the daily chart's own commands.
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     bool UpdateCommandUi(CommandUi& ui) const override;
+    std::string PictureName() const override { return readoutParts[1].empty() ? eod.ChartTitle() : readoutParts[1]; }
 
 protected:
     bool RunSettingsDialog(uint32_t command);

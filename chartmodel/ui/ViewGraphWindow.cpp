@@ -79,8 +79,14 @@ CViewGraphWnd::CViewGraphWnd(int32_t kind, QWidget* parent)
 
 CViewGraphWnd::~CViewGraphWnd()
 {
-    if (!OtherVisibleChartRemains(this) && GraphLegendWindow().view())
-        GraphLegendWindow().Hide();
+    CGraphLegend& legend = GraphLegendWindow();
+    if (!OtherVisibleChartRemains(this)) {
+        legend.Hide();
+        return;
+    }
+    // The legend keeps its lines until another chart takes the focus, but no pointer to this one.
+    if (legend.view() == static_cast<CViewGraphBase*>(this))
+        legend.Bind(nullptr, nullptr);
 }
 
 intptr_t CViewGraphWnd::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)

@@ -35,6 +35,9 @@ public:
     // Builds the chart into (0, 0, width, height) on the painter as a copy does: the active setting,
     // add-on windows shown, no off-screen buffer; the window keeps its own size.
     void DrawChartPicture(QPainter& painter, int width, int height);
+    // The name a copied or exported picture goes by: the view's second readout, or the chart's title
+    // where the view keeps none.
+    virtual std::string PictureName() const { return readoutParts[1]; }
     // Builds the chart with another style into a rectangle of another window's painter, as the graph
     // design dialog previews it (ViewGraphDesign.cpp); the view keeps its own style.
     void DrawDesignPreview(QPainter& painter, const GraphSetting& style, const QRect& area, int outputKind,

@@ -6,6 +6,7 @@
 #include "core/RegistrySettings.h"
 #include "core/ShareList.h"
 #include "lists/ui/ViewBaseWindow.h"
+#include "platform/qt/PaintScope.h"
 #include "platform/qt/QtText.h"
 #include "portfolio/Portfolio.h"
 #include "resources/MessageIds.h"
@@ -279,7 +280,10 @@ void CMainFrame::ShowProgress(const QString& text, int step, bool force)
     if (!shown)
         return;
     status_->SetPaneText(0, FromCp1252(*shown));
-    status_->repaint();
+    if (PaintScope::Active())
+        status_->update();
+    else
+        status_->repaint();
 }
 
 intptr_t CMainFrame::OnDeferredViewRequest(int32_t kind, int32_t listNumber)

@@ -69,6 +69,7 @@ TEST(ChartCopy, ExportNamesKeepAKnownFormOrTakeTheFiltersExtension)
         EXPECT_EQ(form, c.form) << c.chosen;
     }
     EXPECT_EQ(DefaultExportName("VOD: Vodafone: Daily"), "VOD_ Vodafone_ Daily");
+    EXPECT_EQ(DefaultExportName("Ord 25p A/B - Weekly"), "Ord 25p A_B - Weekly");
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace qv {
 namespace {
@@ -122,6 +123,33 @@ TEST_F(ChartViewCommands, LegendCommandShowsTheLegendForTheChartAndHidesIt)
     test::SaveRender(legend.grab().toImage(), "chart-legend-window");
     chart.onProgramMessage(WM_COMMAND, 26061, 0);
     EXPECT_FALSE(legend.isVisible());
+    EXPECT_EQ(ChartOptions().legendShown, 0);
+    ResetLegendSettings();
+}
+
+TEST_F(ChartViewCommands, TheLegendLetsGoOfAClosedChartAndHidesWithTheLast)
+{
+    ResetLegendSettings();
+    ChartOptions().legendShown = 0;
+    auto first = std::make_unique<Chart>(300);
+    auto second = std::make_unique<Chart>(300);
+    first->show();
+    second->show();
+    first->RenderToImage(800, 600);
+    first->onProgramMessage(WM_COMMAND, 26061, 0);
+    CGraphLegend& legend = GraphLegendWindow();
+    ASSERT_EQ(legend.view(), first.get());
+
+    // Another chart remains: the legend stays up, bound to nothing until a chart takes the focus.
+    first.reset();
+    EXPECT_TRUE(legend.isVisible());
+    EXPECT_EQ(legend.view(), nullptr);
+    second.reset();
+    EXPECT_FALSE(legend.isVisible());
+
+    // Closed while unbound, the legend turns its option off.
+    legend.show();
+    legend.close();
     EXPECT_EQ(ChartOptions().legendShown, 0);
     ResetLegendSettings();
 }

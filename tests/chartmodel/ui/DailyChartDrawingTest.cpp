@@ -247,6 +247,63 @@ TEST_F(DailyChartDrawingTest, PressingALineMovesItShiftCopiesItAndCtrlConstrains
                 std::fabs(std::fabs(snapped.price[1] - snapped.price[0]) - float(snapped.date[1] - snapped.date[0])) < 1e-3);
 }
 
+TEST_F(DailyChartDrawingTest, TheReadoutSaysASelectedLineIsSelectedAndADraggedEndWhereItIs)
+{
+    Command(26135);
+    const QPoint a = InPrice(0.2, 0.7), b = InPrice(0.6, 0.3);
+    Drag(a, b);
+    Command(26136);
+    chart.UpdateStatusTexts();
+    EXPECT_EQ(chart.statusTexts[1], "Line selected");
+    const std::string description = chart.statusTexts[2];
+    EXPECT_EQ(description.rfind("Line ", 0), 0u) << description;
+    EXPECT_NE(description.find(" to "), std::string::npos) << description;
+
+    // While the second end is dragged the readout follows it.
+    const StoredLine line = Stored()[0];
+    const GraphPane* price = chart.FindPane(kPanePrice);
+    const QPoint end(chart.drawing.XOfDatePosition(line.date[1]),
+                     chart.ValueToY(price->firstSeries->range, line.price[1], false));
+    Send(QEvent::MouseButtonPress, end);
+    Send(QEvent::MouseMove, end + QPoint(30, 20));
+    chart.UpdateStatusTexts();
+    const std::string dragged = chart.statusTexts[1];
+    EXPECT_NE(dragged, "Line selected");
+    EXPECT_NE(dragged, "Line out of range");
+    EXPECT_NE(chart.statusTexts[2].find(dragged), std::string::npos) << dragged << " | " << chart.statusTexts[2];
+    Send(QEvent::MouseButtonRelease, end + QPoint(30, 20));
+}
+
+TEST_F(DailyChartDrawingTest, APrintedOrCopiedChartCarriesItsLines)
+{
+    Command(26135);
+    Drag(InPrice(0.2, 0.7), InPrice(0.6, 0.3));
+    auto reddish = [](const QImage& image) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                n += qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80;
+            }
+        return n;
+    };
+    ASSERT_GT(reddish(Grab()), 50) << "the line on the screen";
+    QImage printed(1800, 1280, QImage::Format_RGB32);
+    printed.fill(Qt::white);
+    {
+        QPainter painter(&printed);
+        chart.PrintChart(painter, printed.size());
+    }
+    test::SaveRender(printed, "chart-printed-line");
+    EXPECT_GT(reddish(printed), 50) << "the printed chart";
+    QImage copied(900, 640, QImage::Format_RGB32);
+    {
+        QPainter painter(&copied);
+        chart.DrawChartPicture(painter, copied.width(), copied.height());
+    }
+    EXPECT_GT(reddish(copied), 50) << "the copied chart";
+}
+
 TEST_F(DailyChartDrawingTest, DeleteTheSelectionAndDeleteAllOfThePresentSetting)
 {
     Command(26135);

@@ -4,6 +4,7 @@
 
 #include "chartmodel/ChartToggles.h"
 #include "chartmodel/GraphSettingDefaults.h"
+#include "chartmodel/ui/ChartPicture.h"
 #include "chartmodel/ui/GraphLegend.h"
 #include "chartmodel/ui/ShowFutureDlg.h"
 #include "core/DateStepping.h"
@@ -370,6 +371,21 @@ TEST_F(DailyChartWindow, TheLegendListsTheChartsValuesAndItems)
     test::SaveRender(both, "eod_legend");
     ChartOptions().legendShown = 0;
     legend.Hide();
+}
+
+TEST_F(DailyChartWindow, ExportOffersTheChartsTitleAsTheFileName)
+{
+    gs::SetU8(Setting(), gs::kBarPeriod, 1);
+    Render(dev::MakeSyntheticDays(300), "eod_export_name");
+    ASSERT_FALSE(window->eod.ChartTitle().empty());
+    std::string offered;
+    SetExportFileChooser([&](const std::string& name, ExportForm&) {
+        offered = name;
+        return std::string();
+    });
+    window->onProgramMessage(WM_COMMAND, 27090, 0);
+    SetExportFileChooser({});
+    EXPECT_EQ(offered, DefaultExportName(window->eod.ChartTitle()));
 }
 
 TEST_F(DailyChartWindow, PriceScaleChangesAreMarkedOnTheirBars)

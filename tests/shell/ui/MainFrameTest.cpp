@@ -1,6 +1,8 @@
 // Tests of the main frame.
 #include "shell/ui/MainFrame.h"
 
+#include "chartmodel/ui/GraphViewWindow.h"
+
 #include "core/ConfigState.h"
 #include "core/WindowLayouts.h"
 #include "core/ShareList.h"
@@ -260,6 +262,55 @@ TEST_F(Frame, ProgressTextAndTheFrameTimer)
     MainFrameTimerCallback(0, 25000);
     DeliverPostedMessages();
     EXPECT_EQ(frame->commands(), QList<uint32_t>{25000});
+}
+
+namespace {
+
+// A chart whose drawing reports progress on the frame, as a chart does when it refills and sorts its
+// share list while it draws; it counts the status bar's paints that happen inside its own.
+class ProgressChart : public CGraphViewWnd {
+public:
+    ProgressChart(CMainFrame& frame, QWidget* parent)
+        : CViewBase(kViewDailyChart), CViewGraphBase(kViewDailyChart), CGraphViewWnd(kViewDailyChart, parent),
+          frame_(frame)
+    {
+        frame.statusBarEx()->installEventFilter(this);
+    }
+    int nestedPaints = 0;
+
+protected:
+    void DrawView(QPainter& painter) override
+    {
+        drawing_ = true;
+        frame_.ShowProgress(QStringLiteral("Sorting shares"), 7, true);
+        drawing_ = false;
+        CGraphViewWnd::DrawView(painter);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (drawing_ && event->type() == QEvent::Paint)
+            ++nestedPaints;
+        return CGraphViewWnd::eventFilter(watched, event);
+    }
+
+private:
+    CMainFrame& frame_;
+    bool drawing_ = false;
+};
+
+} // namespace
+
+TEST_F(Frame, ProgressShownFromInsideAChartPaintWaitsForTheNextPaint)
+{
+    // Painting the status bar there and then would end the chart's painter under it (a crash on X11).
+    ProgressChart chart(*frame, frame->mdiArea()->viewport());
+    chart.setGeometry(0, 0, 200, 150);
+    chart.show();
+    QApplication::processEvents();
+    chart.nestedPaints = 0;
+    chart.repaint();
+    EXPECT_EQ(chart.nestedPaints, 0);
+    EXPECT_EQ(frame->statusBarEx()->PaneText(0), QStringLiteral("Sorting"));
 }
 
 TEST_F(Frame, ViewsKeepOneCtrlTimerAndTheFrameKnowsTheActiveView)
