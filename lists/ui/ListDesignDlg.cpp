@@ -57,13 +57,14 @@ QString Face(const StyleBlock& style)
     return QString::fromLatin1(face, qsizetype(strnlen(face, 31)));
 }
 
-const char* TableWord(int kind)
+const char* TableWord(int kind, int tradeMode)
 {
     switch (kind) {
     case 4: return "Tran table";
     case 5: return "Deal table";
     case 7: return "Cash table";
     case 8: return "News table";
+    case 10: return tradeMode == 1 ? "Quote table" : tradeMode == 2 ? "T & Q table" : "Trade table";
     default: return "Table";
     }
 }
@@ -98,13 +99,14 @@ CStyleButton* CListDesignDlg::addSample(size_t offset, int kind)
 }
 
 void CListDesignDlg::SetData(const TableDesign& design, int kind, const QString& settingName, int settingNumber,
-                             const std::filesystem::path& programFolder, std::function<void(const TableDesign&)> apply)
+                             const std::filesystem::path& programFolder, std::function<void(const TableDesign&)> apply,
+                             int tradeMode)
 {
     design_ = {design, design, false};
     kind_ = kind;
     apply_ = std::move(apply);
     tabMode_ = kind == 10 ? 2 : (kind == 1 || kind == 2 || kind == 6) ? 3 : 0;
-    setWindowTitle(QStringLiteral("%1 - %2 (%3 %4)").arg(caption_, settingName, QString::fromLatin1(TableWord(kind))).arg(settingNumber + 1));
+    setWindowTitle(QStringLiteral("%1 - %2 (%3 %4)").arg(caption_, settingName, QString::fromLatin1(TableWord(kind, tradeMode))).arg(settingNumber + 1));
 
     tabs_->addTab(buildTextTab(), QStringLiteral(" Text "));
     tabs_->addTab(buildLinesTab(), QStringLiteral(" Lines "));
