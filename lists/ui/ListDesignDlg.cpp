@@ -3,6 +3,7 @@
 
 #include "core/ConfigState.h"
 #include "platform/MessageBox.h"
+#include "platform/qt/QtText.h"
 #include "shell/LibraryFiles.h"
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/LibraryButton.h"
@@ -426,7 +427,8 @@ void CListDesignDlg::onLibraryCommand(uint32_t command)
 
 bool CListDesignDlg::saveToLibrary(const std::filesystem::path& file, const QString& name, const QString& description)
 {
-    if (SaveTableFile(file, design_.working, name.toStdString(), description.toStdString()))
+    // Stored texts are Windows-1252, as the library menu reads them.
+    if (SaveTableFile(file, design_.working, ToCp1252(name), ToCp1252(description)))
         return true;
     ShowMessage("Unable to write table file", {}, MsgButtons::Ok, MsgIcon::Exclamation);
     return false;

@@ -147,7 +147,16 @@ TEST(ListDesignDlg, LibrarySaveAndLoadAndDamagedFilesChangeNothing)
     dialog.SetData(Design(), 1, QStringLiteral("Prices"), 0, folder, {});
     dialog.applyDefaults(true);
     const TableDesign dark = dialog.working();
-    ASSERT_TRUE(dialog.saveToLibrary(folder / "dark.tab", QStringLiteral("Dark"), QStringLiteral("Night")));
+    ASSERT_TRUE(dialog.saveToLibrary(folder / "dark.tab", QString::fromUtf8("Dark \u00A3"), QStringLiteral("Night")));
+    {
+        // The title is stored as the library menu reads it, in Windows-1252.
+        std::ifstream in(folder / "dark.tab", std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const auto title = ReadTableFileTitle(text);
+        ASSERT_TRUE(title);
+        EXPECT_EQ(title->title, "Dark \xA3");
+        EXPECT_EQ(title->description, "Night");
+    }
     dialog.applyDefaults(false);
     std::ofstream(folder / "bad.tab", std::ios::binary) << "!x\r\n!y\r\n!z\r\nREV2\r\n";
     const TableDesign light = dialog.working();
