@@ -3,11 +3,14 @@
 
 #include "core/ColumnSpec.h"
 #include "core/ConfigRecords.h"
+#include "core/ConfigState.h"
 #include "core/RecordAccess.h"
 #include "core/SettingRecordStore.h"
 #include "lists/CellValue.h"
 #include "lists/ColumnHeading.h"
 #include "lists/ResultsFigures.h"
+#include "platform/ByteOrder.h"
+#include "platform/Registry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -52,9 +55,10 @@ DetailDisplaySettings DisplaySettingsOf(const DetailSettings& settings)
     d.boxText = settings.boxText;
     d.boxBackground = settings.boxBack;
     for (size_t i = 0; i < 4; ++i) {
-        d.bars[i] = settings.pens[i] & 0xFFFFFF;
-        d.forecastBars[i] = settings.pens[i + 4] & 0xFFFFFF;
+        d.bars[i] = settings.pens[i];
+        d.forecastBars[i] = settings.pens[i + 4];
     }
+    d.face = settings.face;
     d.points = settings.fontPoints;
     d.bold = settings.bold;
     d.italic = settings.italic;
@@ -69,11 +73,12 @@ void ApplyDisplaySettings(DetailSettings& settings, const DetailDisplaySettings&
     settings.labelBack = display.labelBackground;
     settings.boxText = display.boxText;
     settings.boxBack = display.boxBackground;
-    const auto pen = [](uint32_t old, uint32_t colour) { return (old & 0xFF000000) | (colour & 0xFFFFFF); };
     for (size_t i = 0; i < 4; ++i) {
-        settings.pens[i] = pen(settings.pens[i], display.bars[i]);
-        settings.pens[i + 4] = pen(settings.pens[i + 4], display.forecastBars[i]);
+        settings.pens[i] = display.bars[i];
+        settings.pens[i + 4] = display.forecastBars[i];
     }
+    if (!display.face.empty())
+        settings.face = display.face;
     settings.fontPoints = display.points;
     settings.bold = display.bold;
     settings.italic = display.italic;
@@ -112,6 +117,48 @@ DetailSettings ReadDetailSettings(const OptionBlockB& block)
     s.boxText = LoadColour(b + kColours + 6);
     s.boxBack = LoadColour(b + kColours + 9);
     return s;
+}
+
+namespace {
+constexpr size_t kFaceAt = 32;
+constexpr size_t kFaceBytes = 32;
+static_assert(kFaceAt + kFaceBytes == kDetailPensRecordSize);
+constexpr const char* kPensSection = "Settings";
+constexpr const char* kPensValue = "DetailPens";
+} // namespace
+
+std::vector<uint8_t> EncodeDetailPens(const DetailSettings& settings)
+{
+    std::vector<uint8_t> out(kDetailPensRecordSize, 0);
+    for (size_t i = 0; i < settings.pens.size(); ++i)
+        StoreU32(out.data() + 4 * i, settings.pens[i]);
+    std::memcpy(out.data() + kFaceAt, settings.face.data(), std::min(settings.face.size(), kFaceBytes - 1));
+    return out;
+}
+
+bool DecodeDetailPens(std::span<const uint8_t> record, DetailSettings& settings)
+{
+    if (record.size() != kDetailPensRecordSize || record[kFaceAt] == 0 ||
+        std::find(record.begin() + kFaceAt, record.end(), 0) == record.end())
+        return false;
+    for (size_t i = 0; i < settings.pens.size(); ++i)
+        settings.pens[i] = LoadU32(record.data() + 4 * i);
+    settings.face = reinterpret_cast<const char*>(record.data() + kFaceAt);
+    return true;
+}
+
+DetailSettings ProgramDetailSettings()
+{
+    DetailSettings settings = ReadDetailSettings(Config().optionsB);
+    if (const auto record = Registry::Instance().getBinary(kPensSection, kPensValue))
+        DecodeDetailPens(*record, settings);
+    return settings;
+}
+
+void SaveProgramDetailSettings(const DetailSettings& settings)
+{
+    WriteDetailSettings(Config().optionsB, settings);
+    Registry::Instance().setBinary(kPensSection, kPensValue, EncodeDetailPens(settings));
 }
 
 void WriteDetailSettings(OptionBlockB& block, const DetailSettings& s)

@@ -34,13 +34,23 @@ struct DetailSettings {
     uint32_t labelText = 0x000000, labelBack = 0xC0C0C0, boxText = 0x000000, boxBack = 0x808080;
     // Packed pens: profits, EPS, dividend, turnover, then their forecasts.
     std::array<uint32_t, 8> pens{0xFF0000, 0x0000FF, 0x00FFFF, 0xFFFF00, 0x800000, 0x000080, 0x008000, 0x808000};
+    std::string face = "Arial";
 };
 // Read from and written to OptionBlockB bytes 300-379 (docs/DATA.md); a never-written block reads as
 // the defaults with the default item list.
 DetailSettings ReadDetailSettings(const OptionBlockB& block);
 void WriteDetailSettings(OptionBlockB& block, const DetailSettings& settings);
-// The settings as "Display design" edits them, and its answer put back: the pens keep their style
-// and width bits and take the bars' colours; the item list and the show options stay as they are.
+// The eight bar pens and the font face, which the option block has no room for: a 64-byte record
+// in the registry's "Settings" section, value "DetailPens" (docs/DATA.md). A record of another size or
+// with an empty or unended face is ignored and the defaults stand.
+inline constexpr size_t kDetailPensRecordSize = 64;
+std::vector<uint8_t> EncodeDetailPens(const DetailSettings& settings);
+bool DecodeDetailPens(std::span<const uint8_t> record, DetailSettings& settings);
+// The settings the details page uses: the option block's and the stored pens and face.
+DetailSettings ProgramDetailSettings();
+void SaveProgramDetailSettings(const DetailSettings& settings);
+// The settings as "Display design" edits them, and its answer put back: the pens whole (colour, style
+// and width), the font with its face; the item list and the show options stay as they are.
 DetailDisplaySettings DisplaySettingsOf(const DetailSettings& settings);
 void ApplyDisplaySettings(DetailSettings& settings, const DetailDisplaySettings& display);
 // The chooser's selection (item indexes) stored as the item list, ended and filled with 255.

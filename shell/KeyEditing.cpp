@@ -4,6 +4,7 @@
 #include "shell/KeyTable.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace qv {
 namespace {
@@ -99,9 +100,13 @@ std::optional<ShortcutKey> ParseShortcutText(std::string_view text)
         return std::nullopt;
     char c = text[0];
     // Keys typed with Shift on the keys the table stores by their plain character.
-    if (c == '+' || c == '|') {
-        result.modifiers |= kAccelShift;
-        c = c == '+' ? '=' : '\\';
+    static constexpr std::pair<char, char> kShifted[] = {{'+', '='}, {'|', '\\'}, {'>', '.'}, {'<', ','}};
+    for (const auto& [shifted, plain] : kShifted) {
+        if (c == shifted) {
+            result.modifiers |= kAccelShift;
+            c = plain;
+            break;
+        }
     }
     if (c == '-')
         c = '_';

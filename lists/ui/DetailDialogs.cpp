@@ -202,10 +202,10 @@ CDisplayDesignDlg::CDisplayDesignDlg(const DetailDisplaySettings& settings, QWid
         bars_[i]->setMinimumSize(80, 20);
         grid->addWidget(new QLabel(QString::fromLatin1(texts[i]), this), 2 + int(i / 2), (i % 2) * 2);
         grid->addWidget(bars_[i], 2 + int(i / 2), (i % 2) * 2 + 1);
-        connect(bars_[i], &CStyleButton::styleChosen, this, [this] { readSamples(); });
+        connect(bars_[i], &CStyleButton::styleChosen, this, [this, i] { readSamples(bars_[i]); });
     }
     for (CStyleButton* s : {labelSample_, boxSample_})
-        connect(s, &CStyleButton::styleChosen, this, [this] { readSamples(); });
+        connect(s, &CStyleButton::styleChosen, this, [this, s] { readSamples(s); });
     auto* defaults = Named(new QPushButton(QStringLiteral("Default"), this), "default");
     grid->addWidget(defaults, 6, 0);
     grid->addWidget(OkCancelHelpButtons(*this, kHelpBase + 225), 6, 1, 1, 3);
@@ -251,21 +251,24 @@ void CDisplayDesignDlg::resetToDefault() { setSettings(DetailDisplaySettings{});
 
 uint32_t CDisplayDesignDlg::sampleBackground(int bar) const { return bars_[size_t(bar)]->GetColour(1); }
 
-// A sample's own choice: text and background colours, the font, a bar's packed pen.
-void CDisplayDesignDlg::readSamples()
+// The choice made through one sample: text and background colours, the font of either font sample
+// (which all samples share), a bar's packed pen; a bar's background is the box background.
+void CDisplayDesignDlg::readSamples(const CStyleButton* changed)
 {
     settings_.labelText = labelSample_->GetColour(0);
     settings_.labelBackground = labelSample_->GetColour(1);
-    const uint32_t boxBackground = boxSample_->GetColour(1);
     settings_.boxText = boxSample_->GetColour(0);
+    const uint32_t boxBackground = changed->mode() == SampleMode::Font ? boxSample_->GetColour(1) : changed->GetColour(1);
+    for (size_t i = 0; i < bars_.size(); ++i)
+        ((i % 2) ? settings_.forecastBars[i / 2] : settings_.bars[i / 2]) =
+            (bars_[i]->GetColour(0) & 0xFFFFFF) | bars_[i]->GetPackedStyle();
     QString face;
     uint32_t flags = 0;
     int size = settings_.points;
-    boxSample_->GetFont(face, flags, size);
+    if (changed->mode() == SampleMode::Font)
+        changed->GetFont(face, flags, size);
     if (!face.isEmpty())
         setFont(face, size, flags & 1, flags & 2, flags & 4);
-    for (size_t i = 0; i < bars_.size(); ++i)
-        ((i % 2) ? settings_.forecastBars[i / 2] : settings_.bars[i / 2]) = bars_[i]->GetPackedStyle();
     setBoxBackground(boxBackground);
 }
 

@@ -71,7 +71,7 @@ public:
 
 private:
     void refreshSamples();
-    void readSamples();
+    void readSamples(const CStyleButton* changed);
 
     DetailDisplaySettings settings_;
     QSlider* whiteSpace_;

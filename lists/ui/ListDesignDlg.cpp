@@ -3,6 +3,7 @@
 
 #include "core/ConfigState.h"
 #include "platform/MessageBox.h"
+#include "platform/qt/QtText.h"
 #include "shell/LibraryFiles.h"
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/LibraryButton.h"
@@ -57,13 +58,14 @@ QString Face(const StyleBlock& style)
     return QString::fromLatin1(face, qsizetype(strnlen(face, 31)));
 }
 
-const char* TableWord(int kind)
+const char* TableWord(int kind, int tradeMode)
 {
     switch (kind) {
     case 4: return "Tran table";
     case 5: return "Deal table";
     case 7: return "Cash table";
     case 8: return "News table";
+    case 10: return tradeMode == 1 ? "Quote table" : tradeMode == 2 ? "T & Q table" : "Trade table";
     default: return "Table";
     }
 }
@@ -98,13 +100,14 @@ CStyleButton* CListDesignDlg::addSample(size_t offset, int kind)
 }
 
 void CListDesignDlg::SetData(const TableDesign& design, int kind, const QString& settingName, int settingNumber,
-                             const std::filesystem::path& programFolder, std::function<void(const TableDesign&)> apply)
+                             const std::filesystem::path& programFolder, std::function<void(const TableDesign&)> apply,
+                             int tradeMode)
 {
     design_ = {design, design, false};
     kind_ = kind;
     apply_ = std::move(apply);
     tabMode_ = kind == 10 ? 2 : (kind == 1 || kind == 2 || kind == 6) ? 3 : 0;
-    setWindowTitle(QStringLiteral("%1 - %2 (%3 %4)").arg(caption_, settingName, QString::fromLatin1(TableWord(kind))).arg(settingNumber + 1));
+    setWindowTitle(QStringLiteral("%1 - %2 (%3 %4)").arg(caption_, settingName, QString::fromLatin1(TableWord(kind, tradeMode))).arg(settingNumber + 1));
 
     tabs_->addTab(buildTextTab(), QStringLiteral(" Text "));
     tabs_->addTab(buildLinesTab(), QStringLiteral(" Lines "));
@@ -424,7 +427,8 @@ void CListDesignDlg::onLibraryCommand(uint32_t command)
 
 bool CListDesignDlg::saveToLibrary(const std::filesystem::path& file, const QString& name, const QString& description)
 {
-    if (SaveTableFile(file, design_.working, name.toStdString(), description.toStdString()))
+    // Stored texts are Windows-1252, as the library menu reads them.
+    if (SaveTableFile(file, design_.working, ToCp1252(name), ToCp1252(description)))
         return true;
     ShowMessage("Unable to write table file", {}, MsgButtons::Ok, MsgIcon::Exclamation);
     return false;

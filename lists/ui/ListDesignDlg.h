@@ -26,10 +26,12 @@ class CStyleButton;
 class CListDesignDlg : public QDialog {
     Q_OBJECT
 public:
-    // kind: the view kind (tabs and library by it); apply puts a design into the setting and repaints.
+    // kind: the view kind (tabs and library by it); apply puts a design into the setting and repaints;
+    // tradeMode: the trade list's market (1 quotes, 2 trades and quotes, else trades), in its caption.
     CListDesignDlg(QWidget* parent = nullptr);
     void SetData(const TableDesign& design, int kind, const QString& settingName, int settingNumber,
-                 const std::filesystem::path& programFolder, std::function<void(const TableDesign&)> apply);
+                 const std::filesystem::path& programFolder, std::function<void(const TableDesign&)> apply,
+                 int tradeMode = 0);
 
     const TableDesign& working() const { return design_.working; }
     bool applied() const { return design_.applied; }

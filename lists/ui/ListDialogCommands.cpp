@@ -20,6 +20,7 @@
 #include "platform/Paths.h"
 #include "shell/CommandUpdate.h"
 #include "shell/FrameState.h"
+#include "shell/LayoutSwitch.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
@@ -129,7 +130,7 @@ void RunListDesign(CMainFrame* frame, ShareList* list, int kind)
     design.sort = int8_t(GetSettingSort(kind, setting, market));
     CListDesignDlg dialog(frame);
     dialog.SetData(design, kind, QString::fromStdString(SettingName(kind, setting)), setting, ProgramFolder(),
-                   [list, kind](const TableDesign& d) { ApplyListDesign(list, kind, d); });
+                   [list, kind](const TableDesign& d) { ApplyListDesign(list, kind, d); }, market);
     RunModalDialog(dialog);
 }
 
@@ -215,7 +216,9 @@ void InstallListDialogCommands(CMainFrame& frame)
                 CViewBase* view = ActiveListView();
                 if (!view)
                     return false;
-                RunListDesign(&frame, view->list, view->kind);
+                // A data-mining run works on the lists' layouts: the design waits until it ends.
+                if (!DataMiningRunBusy)
+                    RunListDesign(&frame, view->list, view->kind);
                 return true;
             }
             return false;

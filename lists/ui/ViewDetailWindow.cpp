@@ -190,7 +190,7 @@ bool CViewDetailWnd::RunCommand(uint32_t command)
 
 void CViewDetailWnd::EditDetailSettings(bool items)
 {
-    DetailSettings settings = ReadDetailSettings(Config().optionsB);
+    DetailSettings settings = ProgramDetailSettings();
     if (items) {
         std::vector<uint8_t> selection;
         for (const int index : DetailItemIndexes(settings.items.data()))
@@ -208,7 +208,7 @@ void CViewDetailWnd::EditDetailSettings(bool items)
             return;
         ApplyDisplaySettings(settings, dialog.settings());
     }
-    WriteDetailSettings(Config().optionsB, settings);
+    SaveProgramDetailSettings(settings);
     InvalidateMatchingViews(ShareListChain(), false, kDetailViewKind, -1, 0xFFFFFFFF, nullptr);
 }
 
@@ -285,8 +285,8 @@ void CViewDetailWnd::paintEvent(QPaintEvent*)
 
 int CViewDetailWnd::DrawBody(QPainter& p, const QRect& area, bool printing)
 {
-    const DetailSettings settings = ReadDetailSettings(Config().optionsB);
-    QFont normal(QStringLiteral("Arial"));
+    const DetailSettings settings = ProgramDetailSettings();
+    QFont normal(QString::fromStdString(settings.face));
     normal.setPointSize(settings.fontPoints);
     normal.setItalic(settings.italic);
     normal.setUnderline(settings.underline);
@@ -441,7 +441,7 @@ int CViewDetailWnd::DrawGrowthChart(QPainter& p, const GrowthChart& chart, int t
 {
     if (!chart.valid())
         return 0;
-    const DetailSettings settings = ReadDetailSettings(Config().optionsB);
+    const DetailSettings settings = ProgramDetailSettings();
     const auto px = [&p, printing](int v) { return Px(p, v, printing); };
     int margin = px(60);
     if (width - 2 * margin < px(120))

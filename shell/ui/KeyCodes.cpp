@@ -8,13 +8,15 @@
 namespace qv {
 namespace {
 
-constexpr std::array<std::pair<int, uint32_t>, 22> kKeys{{
+constexpr std::array<std::pair<int, uint32_t>, 25> kKeys{{
     {Qt::Key_Minus, 0xBD},     {Qt::Key_Underscore, 0xBD}, {Qt::Key_Equal, 0xBB},     {Qt::Key_Plus, 0xBB},
     {Qt::Key_BracketLeft, 0xDB}, {Qt::Key_BracketRight, 0xDD}, {Qt::Key_Semicolon, 0xBA}, {Qt::Key_Apostrophe, 0xC0},
     {Qt::Key_NumberSign, 0xDE}, {Qt::Key_Backslash, 0xDC}, {Qt::Key_Comma, 0xBC},     {Qt::Key_Period, 0xBE},
     {Qt::Key_Slash, 0xBF},     {Qt::Key_QuoteLeft, 0xDF},  {Qt::Key_Control, 0x11},   {Qt::Key_Shift, 0x10},
     {Qt::Key_Return, 0x0D},    {Qt::Key_Enter, 0x0D},      {Qt::Key_Escape, 0x1B},    {Qt::Key_Space, 0x20},
     {Qt::Key_Tab, 0x09},       {Qt::Key_Backspace, 0x08},
+    // Shifted punctuation arrives as its own key: the key it is typed on.
+    {Qt::Key_Greater, 0xBE},   {Qt::Key_Less, 0xBC},       {Qt::Key_Bar, 0xDC},
 }};
 
 } // namespace

@@ -191,3 +191,28 @@ TEST(DetailPage, GrowthScale)
 }
 
 } // namespace
+
+TEST(DetailPage, PensAndFaceRecordReadsBackOrIsIgnored)
+{
+    DetailSettings s;
+    s.pens[2] = 0x2300FFFF;
+    s.face = "Times New Roman";
+    const std::vector<uint8_t> record = EncodeDetailPens(s);
+    ASSERT_EQ(record.size(), kDetailPensRecordSize);
+    DetailSettings back;
+    ASSERT_TRUE(DecodeDetailPens(record, back));
+    EXPECT_EQ(back.pens, s.pens);
+    EXPECT_EQ(back.face, "Times New Roman");
+
+    std::vector<uint8_t> shortRecord(record.begin(), record.end() - 1);
+    std::vector<uint8_t> noFace = record;
+    std::fill_n(noFace.data() + 32, 32, uint8_t(0));
+    std::vector<uint8_t> unended = record;
+    std::fill_n(unended.data() + 32, 32, uint8_t('A'));
+    for (const auto& bad : {shortRecord, noFace, unended}) {
+        DetailSettings kept;
+        EXPECT_FALSE(DecodeDetailPens(bad, kept));
+        EXPECT_EQ(kept.pens, DetailSettings{}.pens);
+        EXPECT_EQ(kept.face, "Arial");
+    }
+}

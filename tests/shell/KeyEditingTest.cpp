@@ -56,6 +56,8 @@ TEST(KeyEditing, ShortcutTexts)
     EXPECT_EQ(ParseShortcutText("]"), (ShortcutKey{']', 0}));
     EXPECT_EQ(ParseShortcutText("`"), (ShortcutKey{223, 0}));
     EXPECT_EQ(ParseShortcutText("+"), (ShortcutKey{'=', kAccelShift}));
+    EXPECT_EQ(ParseShortcutText(">"), (ShortcutKey{'.', kAccelShift}));
+    EXPECT_EQ(ParseShortcutText("<"), (ShortcutKey{',', kAccelShift}));
     EXPECT_EQ(ParseShortcutText("-"), (ShortcutKey{'_', 0}));
     EXPECT_FALSE(ParseShortcutText("F0"));
     EXPECT_FALSE(ParseShortcutText("Alt+X"));

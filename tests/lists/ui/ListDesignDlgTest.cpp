@@ -64,6 +64,29 @@ TEST(ListDesignDlg, SharedBackgroundMovesAllItsSamples)
     EXPECT_TRUE(applied.designs.empty());
 }
 
+// The caption names the kind's tables, the trade list's by its market; the tabs follow the kind.
+TEST(ListDesignDlg, CaptionAndTabsPerKind)
+{
+    struct Case {
+        int kind;
+        int tradeMode;
+        const char* caption;
+        int tabs;
+    } cases[] = {
+        {2, 0, "List design - Prices (Table 3)", 5},      {6, 0, "List design - Prices (Table 3)", 5},
+        {4, 0, "List design - Prices (Tran table 3)", 2}, {5, 0, "List design - Prices (Deal table 3)", 2},
+        {7, 0, "List design - Prices (Cash table 3)", 2}, {8, 0, "List design - Prices (News table 3)", 2},
+        {10, 0, "List design - Prices (Trade table 3)", 3}, {10, 1, "List design - Prices (Quote table 3)", 3},
+        {10, 2, "List design - Prices (T & Q table 3)", 3},
+    };
+    for (const Case& c : cases) {
+        CListDesignDlg dialog;
+        dialog.SetData(Design(), c.kind, QStringLiteral("Prices"), 2, "/nonexistent", nullptr, c.tradeMode);
+        EXPECT_EQ(dialog.windowTitle(), QString::fromLatin1(c.caption)) << c.kind;
+        EXPECT_EQ(dialog.tabs()->count(), c.tabs) << c.kind;
+    }
+}
+
 TEST(ListDesignDlg, PreviewThenCancelPutsTheOpeningDesignBack)
 {
     Applied applied;
@@ -124,7 +147,16 @@ TEST(ListDesignDlg, LibrarySaveAndLoadAndDamagedFilesChangeNothing)
     dialog.SetData(Design(), 1, QStringLiteral("Prices"), 0, folder, {});
     dialog.applyDefaults(true);
     const TableDesign dark = dialog.working();
-    ASSERT_TRUE(dialog.saveToLibrary(folder / "dark.tab", QStringLiteral("Dark"), QStringLiteral("Night")));
+    ASSERT_TRUE(dialog.saveToLibrary(folder / "dark.tab", QString::fromUtf8("Dark \u00A3"), QStringLiteral("Night")));
+    {
+        // The title is stored as the library menu reads it, in Windows-1252.
+        std::ifstream in(folder / "dark.tab", std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const auto title = ReadTableFileTitle(text);
+        ASSERT_TRUE(title);
+        EXPECT_EQ(title->title, "Dark \xA3");
+        EXPECT_EQ(title->description, "Night");
+    }
     dialog.applyDefaults(false);
     std::ofstream(folder / "bad.tab", std::ios::binary) << "!x\r\n!y\r\n!z\r\nREV2\r\n";
     const TableDesign light = dialog.working();

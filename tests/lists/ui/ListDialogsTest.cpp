@@ -9,6 +9,7 @@
 #include "lists/ui/ListDialogCommands.h"
 #include "shell/ui/DateEdit.h"
 #include "shell/ui/ModalDialog.h"
+#include "shell/ui/StyleButton.h"
 #include "support/FakeMessageBox.h"
 #include "support/ui/Render.h"
 
@@ -222,6 +223,29 @@ TEST(DisplayDesignDlg, SharedBackgroundsAndDefaults)
         EXPECT_EQ(dialog.sampleBackground(bar), 0x00336699u) << bar;
     dialog.setWhiteSpacePosition(4);
     EXPECT_EQ(dialog.settings().whiteSpace, 9);
+    // A font chosen through the label sample is the font of all samples.
+    auto* label = Child<CStyleButton>(dialog, "labelText");
+    label->SetFont(QStringLiteral("Courier"), 1, 14);
+    emit label->styleChosen();
+    EXPECT_EQ(dialog.settings().face, "Courier");
+    EXPECT_EQ(dialog.settings().points, 14);
+    EXPECT_TRUE(dialog.settings().bold);
+    QString face;
+    uint32_t flags = 0;
+    int size = 0;
+    Child<CStyleButton>(dialog, "boxText")->GetFont(face, flags, size);
+    EXPECT_EQ(face, QStringLiteral("Courier"));
+    EXPECT_EQ(size, 14);
+    // A bar's background is the box background: every sample showing it follows.
+    auto* eps = Child<CStyleButton>(dialog, "eps");
+    eps->SetColour(0x000000FF, 0x00112233);
+    emit eps->styleChosen();
+    EXPECT_EQ(dialog.settings().boxBackground, 0x00112233u);
+    EXPECT_EQ(dialog.settings().bars[1] & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(dialog.settings().bars[0], start.bars[0]); // the others keep their pens
+    EXPECT_EQ(dialog.settings().forecastBars, start.forecastBars);
+    for (int bar = 0; bar < 8; ++bar)
+        EXPECT_EQ(dialog.sampleBackground(bar), 0x00112233u) << bar;
     Render(dialog, "display-design");
     dialog.resetToDefault();
     EXPECT_EQ(dialog.settings(), DetailDisplaySettings{});

@@ -15,6 +15,8 @@
 #include "shell/ViewKinds.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/ViewClassRegistry.h"
+#include "shell/ui/StyleButton.h"
+#include "support/PrivateRegistry.h"
 #include "support/DatabaseFixture.h"
 #include "support/ui/Render.h"
 
@@ -192,6 +194,7 @@ TEST_F(ViewDetailWindow, ADoubleClickLoopsBack)
 TEST_F(ViewDetailWindow, DesignAndItemDialogsStoreTheirSettings)
 {
     Show(withResults);
+    PrivateRegistry registry;
     const ConfigState saved = Config();
     const DetailSettings stored = ReadDetailSettings(Config().optionsB);
     const std::vector<int> items = DetailItemIndexes(stored.items.data());
@@ -219,6 +222,11 @@ TEST_F(ViewDetailWindow, DesignAndItemDialogsStoreTheirSettings)
              auto& dialog = static_cast<CDisplayDesignDlg&>(d);
              dialog.setWhiteSpacePosition(1);
              dialog.setBoxBackground(0x123456);
+             dialog.setFont(QStringLiteral("Courier"), 11, false, false, false);
+             // A dashed green EPS pen, two wide.
+             auto* eps = d.findChild<CStyleButton*>(QStringLiteral("eps"));
+             eps->SetColourAndStyle(0x1100FF00, 0x123456);
+             emit eps->styleChosen();
          }},
     };
     for (const Case& c : cases) {
@@ -250,5 +258,11 @@ TEST_F(ViewDetailWindow, DesignAndItemDialogsStoreTheirSettings)
     EXPECT_EQ(DetailItemIndexes(after.items.data()), std::vector<int>(items.begin() + 1, items.end()));
     EXPECT_EQ(after.whiteSpace, 3);
     EXPECT_EQ(after.boxBack, 0x123456u);
+    // The pens and the face are kept too, beside the option block.
+    const DetailSettings program = ProgramDetailSettings();
+    EXPECT_EQ(program.pens[1], 0x1100FF00u);
+    EXPECT_EQ(program.pens[0], stored.pens[0]);
+    EXPECT_EQ(program.face, "Courier");
+    EXPECT_EQ(program.fontPoints, 11);
     Config() = saved;
 }
