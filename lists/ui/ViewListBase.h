@@ -158,7 +158,12 @@ private:
     void ChangeCursorColumnContents(const uint8_t* def);
     // "Column borders & shading" on the column record, previewed on the table itself.
     void EditCursorColumnAppearance(uint8_t* def);
-    void OpenCellLink(int row, int column);
+    // A double click on a link or notes cell; false when the cell is neither.
+    bool OpenCellLink(int row, int column);
+    // A double click elsewhere on a row: an extra item is edited, a share's chart opens.
+    void OpenRow(int row);
+    void LoopForward();
+    void LoopBack();
     std::string CellTextAt(int row, const uint8_t* def);
     void ScrollRows(int delta);
     void MoveSelection(int delta);

@@ -3,6 +3,7 @@
 #include "lists/ui/ViewListBase.h"
 
 #include "core/ShareList.h"
+#include "core/RecordAccess.h"
 #include "core/ShareNotes.h"
 #include "lists/AddColumnCommands.h"
 #include "lists/ColumnCatalogues.h"
@@ -15,7 +16,10 @@
 #include "lists/ListRows.h"
 #include "lists/ListStyle.h"
 #include "lists/ListViewOptions.h"
+#include "platform/Beep.h"
 #include "platform/qt/QtText.h"
+#include "resources/MessageIds.h"
+#include "shell/FrameState.h"
 #include "shell/CommandUpdate.h"
 #include "shell/ViewGroups.h"
 #include "shell/ListTipRules.h"
@@ -266,7 +270,8 @@ bool CViewListBase::UpdateListCommand(CommandUi& ui)
     }
     if (c == 26170 || c == 20610 || c == 20607 || c == 20604 || c == 20605 || c == 20608 || c == 20609 || c == 26014
         || c == 26015 || c == 26016 || c == 26017 || c == 26018 || c == 26019 || c == 20616 || c == 20617 || c == 20600
-        || c == 20601 || c == 26172 || c == 26173) {
+        || c == 20601 || c == 26172 || c == 26173 || c == 20618 || c == 20619 || c == 27207 || c == 27208 || c == 20606
+        || c == 20615) {
         ui.enabled = list != nullptr;
         return true;
     }
@@ -292,6 +297,8 @@ bool CViewListBase::RunListCommand(uint32_t command)
             ColumnDialogs().parameters(int(command));
         return true;
     case 27200: return true; // the summary of trades belongs to the live-prices views
+    case 20606: LoopForward(); return true;
+    case 20615: LoopBack(); return true;
     default: break;
     }
     return RunMoveCommand(command);
@@ -551,6 +558,9 @@ bool CViewListBase::RunMoveCommand(uint32_t command)
     case 26019: MoveSelection(count); return true;
     case 26014: MoveSelection(page); return true;
     case 26015: MoveSelection(-page); return true;
+    // Space and Shift+Space step to the next and previous share.
+    case 20618: case 27207: MoveSelection(1); return true;
+    case 20619: case 27208: MoveSelection(-1); return true;
     case 20617: MoveSelection(grid_.firstRow() + grid_.visibleRows() - 1 - list->current); return true;
     case 20616: MoveSelection(grid_.firstRow() - list->current); return true;
     // Left moves the horizontal position one column on, Right one back.
@@ -560,6 +570,26 @@ bool CViewListBase::RunMoveCommand(uint32_t command)
     case 26173: ScrollColumns(-std::max(grid_.GridColumnsPerPage(), 1)); return true;
     default: return false;
     }
+}
+
+void CViewListBase::LoopForward()
+{
+    MessageTarget* frame = MainFrameTarget();
+    if (!LoopForwardShowsNextKind(kind, CurrentListViewOptions().loopViews, CurrentEntry(list) != nullptr) || !frame) {
+        SystemBeep();
+        return;
+    }
+    // The list comes back with the share it left on at its top row.
+    if (kind == 1 || kind == 2)
+        list->firstVisible = std::max(list->current, 0);
+    PostProgramMessage(*frame, WM_COMMAND, ID_NEXT_VIEW);
+}
+
+void CViewListBase::LoopBack()
+{
+    MessageTarget* frame = MainFrameTarget();
+    if (frame && LoopBackShowsPreviousKind(kind, CurrentListViewOptions().loopViews, CurrentEntry(list) != nullptr))
+        PostProgramMessage(*frame, WM_COMMAND, ID_PREVIOUS_VIEW);
 }
 
 void CViewListBase::keyPressEvent(QKeyEvent* event)
@@ -751,27 +781,51 @@ void CViewListBase::mouseDoubleClickEvent(QMouseEvent* event)
         return;
     const int row = RowFromPoint(point);
     const int column = grid_.GridColumnFromX(point.x());
-    if (row >= 0 && column >= 0 && column < grid_.columnCount())
-        OpenCellLink(row, column);
+    if (row < 0)
+        return;
+    if (column >= 0 && column < grid_.columnCount() && OpenCellLink(row, column))
+        return;
+    OpenRow(row);
 }
 
-void CViewListBase::OpenCellLink(int row, int column)
+bool CViewListBase::OpenCellLink(int row, int column)
 {
     const uint8_t* def = grid_.column(column);
     if (ColumnDefKind(def) == kColumnNote) {
         if (ColumnDialogs().parameters)
             ColumnDialogs().parameters(26229);
-        return;
+        return true;
     }
-    if (ColumnDefKind(def) != kColumnField)
-        return;
+    const uint8_t code = ColumnDefCode(def);
+    if (ColumnDefKind(def) != kColumnField || (code != 0x71 && code != 0x72))
+        return false;
     const std::string text = CellTextAt(row, def);
     if (text.empty())
+        return false;
+    ShellOpen(code == 0x71 ? WebsiteLink(text) : MailLink(text));
+    return true;
+}
+
+void CViewListBase::OpenRow(int row)
+{
+    const RecordCursor* entry = ShareListEntry(list, row);
+    if (!entry || !entry->record)
         return;
-    if (ColumnDefCode(def) == 0x71)
-        ShellOpen(WebsiteLink(text));
-    else if (ColumnDefCode(def) == 0x72)
-        ShellOpen(MailLink(text));
+    // An extra or imported item is edited rather than charted.
+    if (IsMadeItemId(EntryRecordId(*entry))) {
+        RouteCommand(26214);
+        return;
+    }
+    MessageTarget* frame = MainFrameTarget();
+    if (!CurrentListViewOptions().doubleClickOpens || !frame)
+        return;
+    list->current = row;
+    list->currentId = EntryRecordId(*entry);
+    list->currentSub = entry->count;
+    // The chart opened from a row is the row's share, never a graph of the whole list.
+    portfolioGraphMode = 0;
+    update();
+    PostProgramMessage(*frame, WM_COMMAND, ID_INTERNAL_508);
 }
 
 void CViewListBase::DrawDragMarks(QPainter& painter)

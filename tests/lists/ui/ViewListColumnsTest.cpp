@@ -10,6 +10,7 @@
 #include "lists/ColumnCatalogues.h"
 #include "lists/ColumnDef.h"
 #include "lists/ListOptions.h"
+#include "lists/ListViewOptions.h"
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
 #include "lists/ui/ColumnDialogs.h"
@@ -17,10 +18,12 @@
 #include "lists/ui/ResultsSheetDlg.h"
 #include "shell/CommandUpdate.h"
 #include "shell/FrameState.h"
+#include "resources/MessageIds.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/PopupListTip.h"
 #include "shell/ui/SoftMenuQt.h"
 #include "platform/ByteOrder.h"
+#include "support/RecordingTarget.h"
 #include "support/ui/Render.h"
 #include "../ListFixture.h"
 
@@ -454,6 +457,54 @@ TEST_F(ViewListColumns, DoubleClickingAWebsiteCellOpensItsAddress)
     SetShellOpen(nullptr);
     // The fixture's shares have no website: nothing opens.
     EXPECT_TRUE(opened.empty());
+}
+
+// A double click on a share's row makes it current and asks the main window for its chart (508);
+// Enter and Escape loop to the next and previous view kind; Space steps through the shares. With
+// the options off nothing is asked for.
+TEST_F(ViewListColumns, DoubleClickOpensTheRowAndKeysLoopAndStep)
+{
+    test::RecordingTarget frame(1);
+    MainFrameTarget() = &frame;
+    ListViewOptions& options = CurrentListViewOptions();
+    const ListViewOptions saved = options;
+    const auto sent = [&] {
+        DeliverPostedMessages();
+        std::vector<uintptr_t> commands;
+        for (const auto& m : frame.received)
+            if (m.message == WM_COMMAND)
+                commands.push_back(m.wParam);
+        frame.received.clear();
+        return commands;
+    };
+    const ColumnSpan name = Span(1);
+    const QPoint row2((name.left + name.right) / 2, view_->grid().RowTop(2) + 3);
+    list_->current = 0;
+    view_->portfolioGraphMode = 1;
+    Mouse(QEvent::MouseButtonDblClick, row2);
+    EXPECT_EQ(sent(), std::vector<uintptr_t>{ID_INTERNAL_508});
+    EXPECT_EQ(list_->current, 2);
+    EXPECT_EQ(list_->currentId, EntryRecordId(list_->entries[2]));
+    EXPECT_EQ(view_->portfolioGraphMode, 0) << "a row's chart is its share's";
+
+    QTest::keyClick(view_.get(), Qt::Key_Return);
+    EXPECT_EQ(sent(), std::vector<uintptr_t>{ID_NEXT_VIEW});
+    EXPECT_EQ(list_->firstVisible, 2) << "the list comes back with the row at its top";
+    QTest::keyClick(view_.get(), Qt::Key_Escape);
+    EXPECT_EQ(sent(), std::vector<uintptr_t>{ID_PREVIOUS_VIEW});
+    QTest::keyClick(view_.get(), Qt::Key_Space);
+    EXPECT_EQ(list_->current, 3);
+    QTest::keyClick(view_.get(), Qt::Key_Space, Qt::ShiftModifier);
+    EXPECT_EQ(list_->current, 2);
+
+    options.doubleClickOpens = false;
+    options.loopViews = false;
+    Mouse(QEvent::MouseButtonDblClick, row2);
+    QTest::keyClick(view_.get(), Qt::Key_Return);
+    QTest::keyClick(view_.get(), Qt::Key_Escape);
+    EXPECT_TRUE(sent().empty());
+    options = saved;
+    MainFrameTarget() = nullptr;
 }
 
 TEST_F(ViewListColumns, MovingOverACellArmsTheTipAndAPressHidesIt)
