@@ -162,6 +162,11 @@ private:
     bool OpenCellLink(int row, int column);
     // A double click elsewhere on a row: an extra item is edited, a share's chart opens.
     void OpenRow(int row);
+    // "Edit a note" on the row's note of a notes column.
+    void EditNote(int row, int column);
+    // The notes column "Edit note" works on: the column under the cursor, else the one right-clicked
+    // in the body, else the first notes column; -1 when the layout has none.
+    int NoteColumnToEdit() const;
     void LoopForward();
     void LoopBack();
     std::string CellTextAt(int row, const uint8_t* def);
@@ -172,6 +177,7 @@ private:
     void TrackCellTip(QPoint point);
     void leaveEvent(QEvent* event) override;
     int cursorColumn_ = -1;
+    int bodyColumn_ = -1;
     ResizeDrag resize_;
     MoveDrag move_;
     std::unique_ptr<ListTipView> tipView_;

@@ -4,6 +4,7 @@
 
 #include "core/ShareList.h"
 #include "core/RecordAccess.h"
+#include "core/RecordLookup.h"
 #include "core/ShareNotes.h"
 #include "lists/AddColumnCommands.h"
 #include "lists/ColumnCatalogues.h"
@@ -197,6 +198,7 @@ QMenu* CViewListBase::BuildContextMenu(QPoint point)
         entries = BuildColumnMenu(kind, def, HasUpDownColour(def));
     } else {
         cursorColumn_ = -1;
+        bodyColumn_ = grid_.GridColumnFromX(point.x());
         const SoftMenu body = LoadSoftMenu(ListBodyMenuId(kind), true, 0xFF);
         if (body.entries.empty())
             return nullptr;
@@ -228,8 +230,9 @@ void CViewListBase::contextMenuEvent(QContextMenuEvent* event)
 bool CViewListBase::UpdateListCommand(CommandUi& ui)
 {
     const uint32_t c = ui.command;
+    const std::span<const uint8_t> layout = ListLayout(list, kind);
     const int count = ListColumnCount(list, kind);
-    const uint8_t* def = list && cursorColumn_ >= 0 && cursorColumn_ < count ? GetColumnDef(list->columnLayout, cursorColumn_) : nullptr;
+    const uint8_t* def = list && cursorColumn_ >= 0 && cursorColumn_ < count ? GetColumnDef(layout.data(), cursorColumn_) : nullptr;
     if (IsFormatCommand(c) || IsStructuralCommand(c)) {
         if (def && def[0] < kColumnDefBytes)
             def = nullptr;
@@ -247,7 +250,7 @@ bool CViewListBase::UpdateListCommand(CommandUi& ui)
         const int note = NoteCommandNumber(int(c));
         bool checked = false;
         for (int i = 0; code >= 0 && i < count; ++i) {
-            const uint8_t* column = GetColumnDef(list->columnLayout, i);
+            const uint8_t* column = GetColumnDef(layout.data(), i);
             if (column[0] >= kColumnDefBytes && ColumnDefCode(column) == code && CountsAsChecked(column))
                 checked = checked || note == 0 || column[ColumnDefLayout::FormatA] == note;
         }
@@ -261,7 +264,7 @@ bool CViewListBase::UpdateListCommand(CommandUi& ui)
         return true;
     }
     if (c == 26229) {
-        ui.enabled = def && def[0] >= kColumnDefBytes && ColumnDefKind(def) == kColumnNote && list->current >= 0;
+        ui.enabled = list && list->family != kFamilyTransactions && CurrentEntry(list) && NoteColumnToEdit() >= 0;
         return true;
     }
     if (c == 27200) {
@@ -292,9 +295,8 @@ bool CViewListBase::RunListCommand(uint32_t command)
     case 26170: update(); return true;
     case 26228: RouteCommand(26214); return true;
     case 26229:
-        // The note dialog is not built yet: its seam answers Cancel.
-        if (ColumnDialogs().parameters)
-            ColumnDialogs().parameters(int(command));
+        if (const int column = NoteColumnToEdit(); column >= 0)
+            EditNote(list->current, column);
         return true;
     case 27200: return true; // the summary of trades belongs to the live-prices views
     case 20606: LoopForward(); return true;
@@ -792,8 +794,7 @@ bool CViewListBase::OpenCellLink(int row, int column)
 {
     const uint8_t* def = grid_.column(column);
     if (ColumnDefKind(def) == kColumnNote) {
-        if (ColumnDialogs().parameters)
-            ColumnDialogs().parameters(26229);
+        EditNote(row, column);
         return true;
     }
     const uint8_t code = ColumnDefCode(def);
@@ -804,6 +805,48 @@ bool CViewListBase::OpenCellLink(int row, int column)
         return false;
     ShellOpen(code == 0x71 ? WebsiteLink(text) : MailLink(text));
     return true;
+}
+
+int CViewListBase::NoteColumnToEdit() const
+{
+    const std::span<const uint8_t> layout = ListLayout(list, kind);
+    const int count = ListColumnCount(list, kind);
+    const auto isNote = [&](int column) {
+        if (column < 0 || column >= count)
+            return false;
+        const uint8_t* def = GetColumnDef(layout.data(), column);
+        return def[0] >= kColumnDefBytes && ColumnDefKind(def) == kColumnNote;
+    };
+    if (isNote(cursorColumn_))
+        return cursorColumn_;
+    if (isNote(bodyColumn_))
+        return bodyColumn_;
+    for (int column = 0; column < count; ++column)
+        if (isNote(column))
+            return column;
+    return -1;
+}
+
+void CViewListBase::EditNote(int row, int column)
+{
+    const uint8_t* def = GetColumnDef(ListLayout(list, kind).data(), column);
+    const RecordCursor* entry = ShareListEntry(list, row);
+    // A transactions list's notes are its transactions' own texts, edited by the transactions view.
+    if (!def || ColumnDefKind(def) != kColumnNote || !entry || !entry->record || list->family == kFamilyTransactions)
+        return;
+    const int note = def[ColumnDefLayout::FormatA];
+    const uint16_t id = EntryRecordId(*entry);
+    const uint8_t line = uint8_t(entry->count);
+    const auto text = AskNote(this, GetColumnHeading(list, def, false), std::string(GetRecordName(entry->record)),
+                              ShareNote(id, line, note));
+    if (!text)
+        return;
+    if (!SetShareNote(id, line, note, *text))
+        return;
+    if (list->sortColumn == column)
+        SortListColumn(list, kind, ListSignedSort(list));
+    RedrawListViews(list, kind);
+    update();
 }
 
 void CViewListBase::OpenRow(int row)

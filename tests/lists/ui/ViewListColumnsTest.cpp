@@ -3,6 +3,7 @@
 #include "lists/ui/ViewList.h"
 
 #include "core/ConfigState.h"
+#include "core/RecordLookup.h"
 #include "core/ShareNotes.h"
 #include "core/SettingRecordStore.h"
 #include "lists/AddColumnCommands.h"
@@ -665,4 +666,45 @@ TEST_F(ViewListColumns, RemovingANotesColumnDeletesItsNotesOnYes)
         DeleteSettingKey(a);
         DeleteSettingKey(b);
     }
+}
+
+// "Edit note" (26229, or a double click on a notes cell) shows the row's note under the column's
+// heading and the share's name and stores what the dialog answers: a new text, "" to delete, or
+// nothing on Cancel. Without a notes column the command is greyed.
+TEST_F(ViewListColumns, EditingANoteStoresWhatTheDialogAnswers)
+{
+    CommandUi ui{26229, false, std::nullopt, std::nullopt};
+    ASSERT_TRUE(view_->UpdateListCommand(ui));
+    EXPECT_FALSE(ui.enabled) << "no notes column";
+
+    view_->SetCursorColumn(1);
+    ASSERT_TRUE(view_->RunListCommand(26282)); // note 3's column, now column 1
+    Paint();
+    const uint16_t id = EntryRecordId(list_->entries[1]);
+    std::vector<std::string> shown;
+    std::optional<std::string> answer = "Watch the dividend";
+    ColumnDialogs().note = [&](const std::string& heading, const std::string& share, const std::string& text) {
+        shown = {heading, share, text};
+        return answer;
+    };
+    const ColumnSpan notes = Span(1);
+    Mouse(QEvent::MouseButtonDblClick, QPoint((notes.left + notes.right) / 2, view_->grid().RowTop(1) + 3));
+    EXPECT_EQ(ShareNote(id, 0, 3), "Watch the dividend");
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[1], std::string(GetRecordName(list_->entries[1].record)));
+    EXPECT_EQ(shown[2], "");
+
+    // From the menu the note of the current row is edited; Cancel keeps it, "" deletes it.
+    list_->current = 1;
+    view_->SetCursorColumn(-1);
+    ASSERT_TRUE(view_->UpdateListCommand(ui));
+    EXPECT_TRUE(ui.enabled);
+    answer = std::nullopt;
+    ASSERT_TRUE(view_->RunListCommand(26229));
+    EXPECT_EQ(shown[2], "Watch the dividend");
+    EXPECT_EQ(ShareNote(id, 0, 3), "Watch the dividend");
+    answer = "";
+    ASSERT_TRUE(view_->RunListCommand(26229));
+    EXPECT_FALSE(NoteSetHasNotes(3));
+    ColumnDialogs().note = nullptr;
 }
