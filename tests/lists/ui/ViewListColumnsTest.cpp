@@ -22,6 +22,7 @@
 #include "resources/MessageIds.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/PopupListTip.h"
+#include "shell/SoftMenu.h"
 #include "shell/ui/SoftMenuQt.h"
 #include "platform/ByteOrder.h"
 #include "support/RecordingTarget.h"
@@ -707,4 +708,27 @@ TEST_F(ViewListColumns, EditingANoteStoresWhatTheDialogAnswers)
     ASSERT_TRUE(view_->RunListCommand(26229));
     EXPECT_FALSE(NoteSetHasNotes(3));
     ColumnDialogs().note = nullptr;
+}
+
+// Every column a share list's heading menu offers to add, but the portfolio's transaction columns,
+// can be added to a list below 120 columns.
+TEST_F(ViewListColumns, EveryOfferedShareColumnIsEnabled)
+{
+    const SoftMenu menu = LoadSoftMenu(415, true, 0xFF);
+    ASSERT_FALSE(menu.entries.empty());
+    std::function<void(const std::vector<SoftMenuEntry>&)> check = [&](const std::vector<SoftMenuEntry>& items) {
+        for (const SoftMenuEntry& e : items) {
+            if (e.isPopup()) {
+                check(e.items);
+                continue;
+            }
+            if (e.isSeparator())
+                continue;
+            CommandUi ui{e.command, false, std::nullopt, std::nullopt};
+            EXPECT_TRUE(view_->UpdateListCommand(ui) && ui.enabled) << e.command << " " << e.text;
+        }
+    };
+    for (const SoftMenuEntry& e : menu.entries.front().items)
+        if (e.isPopup() && e.text.rfind("Add", 0) == 0 && e.text.find("Tran") == std::string::npos)
+            check(e.items);
 }
