@@ -260,7 +260,8 @@ bool CViewListBase::UpdateListCommand(CommandUi& ui)
     if (UpdateListSourceCommand(ui))
         return true;
     if (c == 26228) {
-        ui.enabled = list != nullptr;
+        // Edit imported data hands over to the main window's editor (26214), live once that is.
+        ui.enabled = list != nullptr && QueryCommandUi(26214).enabled;
         return true;
     }
     if (c == 26229) {

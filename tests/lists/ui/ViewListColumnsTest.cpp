@@ -732,3 +732,22 @@ TEST_F(ViewListColumns, EveryOfferedShareColumnIsEnabled)
         if (e.isPopup() && e.text.rfind("Add", 0) == 0 && e.text.find("Tran") == std::string::npos)
             check(e.items);
 }
+
+// "Edit Imported data" hands over to the main window's editor (26214): greyed while nothing edits
+// imported data, live and handed over once something does.
+TEST_F(ViewListColumns, EditImportedDataFollowsItsEditor)
+{
+    CommandUi ui{26228, false, std::nullopt, std::nullopt};
+    ASSERT_TRUE(view_->UpdateListCommand(ui));
+    EXPECT_FALSE(ui.enabled);
+
+    int edits = 0;
+    CommandHandlerTable editor;
+    editor.Add(26214, [&] { ++edits; });
+    AddCommandTarget(&editor);
+    ASSERT_TRUE(view_->UpdateListCommand(ui));
+    EXPECT_TRUE(ui.enabled);
+    view_->RunListCommand(26228);
+    RemoveCommandTarget(&editor);
+    EXPECT_EQ(edits, 1);
+}
