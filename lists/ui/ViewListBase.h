@@ -140,6 +140,9 @@ private:
     };
     void PlaceScrollBars();
     void SelectRowAt(QPoint point);
+    // The current row moved: the share is published and the other views of the list redrawn.
+    void CurrentRowChanged();
+    void PublishCurrentShare();
     bool InHeadingBand(int y) const;
     bool RunColumnCommand(uint32_t command);
     // Graphing the whole list and the sector filter (ViewListSource.cpp); false for other commands.

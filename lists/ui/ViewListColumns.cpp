@@ -179,6 +179,15 @@ void CViewListBase::SelectRowAt(QPoint point)
     if (row < 0 || row == list->current)
         return;
     list->current = row;
+    CurrentRowChanged();
+}
+
+void CViewListBase::CurrentRowChanged()
+{
+    PublishCurrentShare();
+    // The other views of the list follow its share (a trade list's rows are not shares).
+    if (kind != 10)
+        InvalidateLinkedViews(false, false);
     update();
 }
 
@@ -533,8 +542,11 @@ void CViewListBase::MoveSelection(int delta)
     const int count = ShareListCount(list);
     if (count == 0)
         return;
+    const int before = list->current;
     list->current = std::clamp(list->current + delta, 0, count - 1);
     resync_ = kResyncScrollToSelection;
+    if (list->current != before)
+        CurrentRowChanged();
     update();
 }
 

@@ -751,3 +751,26 @@ TEST_F(ViewListColumns, EditImportedDataFollowsItsEditor)
     RemoveCommandTarget(&editor);
     EXPECT_EQ(edits, 1);
 }
+
+// Selecting a row by mouse or key redraws the other views of the list, so they follow its share; a
+// press on the current row changes nothing.
+TEST_F(ViewListColumns, ANewCurrentRowRedrawsTheOtherViewsOfTheList)
+{
+    CViewBase other;
+    other.list = list_;
+    view_->nextInList = &other;
+    list_->views = view_.get();
+    const ColumnSpan name = Span(1);
+    list_->current = 0;
+    const int before = other.invalidations();
+    Mouse(QEvent::MouseButtonPress, QPoint((name.left + name.right) / 2, view_->grid().RowTop(0) + 3));
+    Mouse(QEvent::MouseButtonRelease, QPoint((name.left + name.right) / 2, view_->grid().RowTop(0) + 3), Qt::NoButton);
+    EXPECT_EQ(other.invalidations(), before) << "the row was current already";
+    Mouse(QEvent::MouseButtonPress, QPoint((name.left + name.right) / 2, view_->grid().RowTop(2) + 3));
+    EXPECT_EQ(other.invalidations(), before + 1);
+    QTest::keyClick(view_.get(), Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(list_->current, 3);
+    EXPECT_EQ(other.invalidations(), before + 2);
+    list_->views = nullptr;
+    view_->nextInList = nullptr;
+}
