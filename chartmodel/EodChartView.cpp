@@ -1,30 +1,28 @@
 // The end-of-day chart's data side: history, layout pass, time band, series and commands.
 #include "chartmodel/EodChartView.h"
 
-#include "lists/GraphSource.h"
-#include "lists/ListRows.h"
-#include "shell/AppServices.h"
-
+#include "chartmodel/ChartToggles.h"
 #include "chartmodel/EventArray.h"
 #include "chartmodel/GraphModel.h"
-#include "chartmodel/LegendModel.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/IndicatorCalc.h"
 #include "chartmodel/IndicatorRecord.h"
+#include "chartmodel/LegendModel.h"
 #include "chartmodel/MovingAverage.h"
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/ViewGraph.h"
-#include "platform/ByteOrder.h"
 #include "core/DateText.h"
 #include "core/Memory.h"
 #include "core/PriceSubRecords.h"
-#include "core/RecordLookup.h"
 #include "core/RecordCursor.h"
+#include "core/RecordLookup.h"
 #include "core/ShareList.h"
-#include "lists/ListRows.h"
-#include "shell/AppServices.h"
 #include "core/TradingCalendar.h"
+#include "lists/GraphSource.h"
+#include "lists/ListRows.h"
+#include "platform/ByteOrder.h"
 #include "platform/MessageBox.h"
+#include "shell/AppServices.h"
 #include "shell/CommandUpdate.h"
 
 #include <algorithm>
@@ -81,9 +79,16 @@ void SetTitle(GraphSeries* series, const char* title)
 
 GraphSetting& EodChartView::Setting() const { return *view_.ActiveSetting(); }
 
+// The chart's look comes from the style in force: the graph design's copy while the design is open.
+const GraphSetting& EodChartView::Look() const
+{
+    const GraphSetting* style = view_.StyleRecord();
+    return style ? *style : Setting();
+}
+
 int EodChartView::Style() const
 {
-    int style = gs::U8(Setting(), gs::kPriceDisplay);
+    int style = gs::U8(Look(), gs::kPriceDisplay);
     return style <= 4 ? style : 0;
 }
 
@@ -265,7 +270,7 @@ void EodChartView::BuildTimeBand()
     in.fromMarkedVisible = firstMarkedVisible_ < 0 ? 0 : firstVisible_ + visibleCount_ - firstMarkedVisible_;
     in.firstVisibleMarked = firstVisible_ >= 0 && firstVisible_ == firstMarkedVisible_;
     in.style = style;
-    in.barCode = gs::U8(Setting(), gs::kBarPeriod);
+    in.barCode = gs::U8(Look(), gs::kBarPeriod);
     in.priceEdit = view_.priceEditMode != 0;
     scale_ = ComputeBarScale(in);
     if (scale_.lastBarIndex == 0 || firstVisible_ < 0)
@@ -317,7 +322,7 @@ void EodChartView::BuildSeries()
     addedGraphs_.Align(days_, bars_);
     if (!message_.empty() || !band || bars_.empty())
         return;
-    const GraphSetting& s = Setting();
+    const GraphSetting& s = Look();
     const int style = DrawStyle();
     const int32_t n = int32_t(bars_.size());
     int mode = gs::U8(s, gs::kPriceColourMode);
@@ -328,7 +333,10 @@ void EodChartView::BuildSeries()
     if (GraphPane* price = view_.FindPane(kPanePrice)) {
         GraphSeries* series = AddSeries(band, price, 1u << 24);
         SetTitle(series, ChartTitle().c_str());
-        view_.AddValueRange(series);
+        ValueRange* range = view_.AddValueRange(series);
+        // A log scale for prices, not for a portfolio's value or profit, nor on a point and figure chart.
+        if (range && LogScaleOn(s) && !(view_.graphSourceKind & (4 | 8)) && !(attach_.kindFlags & kChartPointFigure))
+            range->flags |= kRangeLogarithmic;
         if (style == 0) {
             PlotElement* e = AddPlotElement(series, 1, n == 1 ? 12 : 0, colour(0), 0, colours, colour(1), colour(2),
                                             colour(3), colour(4));
@@ -369,7 +377,7 @@ float EodChartView::BarSignal(int32_t bar) const
 void EodChartView::ComputeVolumeSignal()
 {
     signal_.clear();
-    const GraphSetting& s = Setting();
+    const GraphSetting& s = Look();
     const bool wanted = (gs::U8(s, gs::kVolumePane) & kVolumeSignalLine) ||
                         gs::U8(s, gs::kPriceColourMode) == kColourVolumeSignal;
     int32_t firstMarked = 0;
@@ -393,7 +401,7 @@ void EodChartView::BuildVolumeSeries()
 {
     TimeBand* band = view_.timeBands;
     GraphPane* volume = view_.FindPane(kPaneVolume);
-    const GraphSetting& s = Setting();
+    const GraphSetting& s = Look();
     const uint8_t bits = gs::U8(s, gs::kVolumePane);
     if (!band || !volume || !volume->visible || !(bits & (kVolumeBars | kVolumeSignalLine)))
         return;
@@ -420,7 +428,7 @@ void EodChartView::BuildMarkedLine(GraphSeries* series)
 {
     if (!series || firstMarkedVisible_ < 0 || bars_.empty())
         return;
-    const GraphSetting& s = Setting();
+    const GraphSetting& s = Look();
     const int lineStyle = gs::U8(s, gs::kPriceTypeLine);
     const uint8_t options = gs::U8(s, gs::kPriceLines);
     const int32_t n = int32_t(bars_.size());
@@ -708,6 +716,10 @@ void EodChartView::FillLegendSource(LegendSource& source, bool inside) const
         source.cursor[size_t(8 + line)] = AverageText(line, cursorBar);
     }
     source.shareName = name_;
+    for (size_t k = 0; k < source.addedGraphNames.size(); ++k) {
+        source.addedGraphNames[k] = addedGraphs_.slot(int(k)).name;
+        source.addedGraphPens[k] = addedGraphs_.slot(int(k)).entry.pen;
+    }
     source.chartFlags = attach_.kindFlags;
     source.showsMainSeries = !days_.empty();
 }
@@ -747,7 +759,7 @@ bool EodChartView::ScrollRecords(int direction, int32_t records)
 
 void EodChartView::Attach(float scaleX, float scaleY)
 {
-    attach_ = ComputeAttachState(Setting(), scaleX, scaleY);
+    attach_ = ComputeAttachState(Look(), scaleX, scaleY);
     if (attach_.kindFlags & kChartBoxAxis)
         view_.trainingMode = 0;
 }
@@ -831,7 +843,7 @@ std::string EodChartView::ChartTitle() const
     const int style = Style();
     if (style == 0)
         return name_;
-    const std::string label = GetBarPeriodLabel(scale_.code, gs::U8(Setting(), gs::kBarPeriod) == 0 &&
+    const std::string label = GetBarPeriodLabel(scale_.code, gs::U8(Look(), gs::kBarPeriod) == 0 &&
                                                                   view_.priceEditMode == 0);
     return name_.empty() ? label : name_ + " - " + label;
 }

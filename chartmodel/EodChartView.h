@@ -135,6 +135,7 @@ public:
 
 private:
     GraphSetting& Setting() const;
+    const GraphSetting& Look() const;
     int Style() const;
     DateRangeSetting ReadRange() const;
     void WriteRange(const DateRangeSetting& range);

@@ -236,9 +236,9 @@ void CViewGraph::AttachGraphSource(void* dc, const GraphSetting* style, int32_t 
     styleRecord = style ? style : ActiveSetting();
     const GraphSetting& s = *styleRecord;
     labelUnit = outputKind == 1 ? 8 : outputKind == 2 ? 5 : 8;
+    // Every output, the graph design's preview too, shows the style's own background: a dark style's
+    // preview on white would hide its light lines.
     backgroundColour = gs::U32(s, gs::kBackground);
-    if (outputKind != 0 && backgroundColour == 0)
-        backgroundColour = 0xFFFFFF;
     uint8_t flagsByte = uint8_t(gs::U16(s, gs::kDisplayFlags));
     priceShown = 1;
     addOnsShown = addOns ? 1 : 0;

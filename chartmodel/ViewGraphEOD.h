@@ -61,6 +61,7 @@ public:
     void AttachGraphSource(void* dc, const GraphSetting* style, int32_t left, int32_t top, int32_t right,
                            int32_t bottom, int outputKind, int32_t margin, bool offscreen, bool addOns) override
     {
+        this->styleRecord = style ? style : this->ActiveSetting();
         eod.Attach(this->horizontalScale, this->verticalScale);
         Base::AttachGraphSource(dc, style, left, top, right, bottom, outputKind, margin, offscreen, addOns);
     }

@@ -1,6 +1,7 @@
 // The graph design dialog's pages, their binding to the working record, and the preview.
 #include "chartmodel/ui/GraphDesignDlg.h"
 
+#include "chartmodel/DialogPages.h"
 #include "chartmodel/GraphDesign.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/BarColourScheme.h"
@@ -42,7 +43,6 @@ namespace gd = graphdesign;
 namespace {
 
 constexpr uint32_t kGraphDesignHelp = 90737;
-int lastPage = 0;
 
 QString Id(int id) { return QString::number(id); }
 
@@ -131,7 +131,7 @@ void AddPair(QWidget* page, QLabel* caption, QWidget* control)
 
 } // namespace
 
-int CGraphGridDlg::LastPage() { return lastPage; }
+int CGraphGridDlg::LastPage() { return StoredDialogPage(kGraphDesignPage); }
 
 CGraphGridDlg::CGraphGridDlg(GraphSetting& viewCopy, const std::string& settingName, int settingIndex, QWidget* parent)
     : QDialog(parent), viewCopy_(viewCopy), working_(viewCopy)
@@ -286,7 +286,7 @@ CGraphGridDlg::CGraphGridDlg(GraphSetting& viewCopy, const std::string& settingN
     layout->addWidget(buttons, 1, 0, 1, 2);
 
     showRecord();
-    tabs_->setCurrentIndex(gd::CorrectPage(lastPage));
+    tabs_->setCurrentIndex(gd::CorrectPage(LastPage()));
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int) { updateEnabling(); });
     connect(boxValue_, &QLineEdit::editingFinished, this, [this] { boxValueLeft(); });
     connect(reversal_, &QLineEdit::editingFinished, this, [this] { reversalLeft(); });
@@ -594,7 +594,7 @@ void CGraphGridDlg::Preview()
 
 void CGraphGridDlg::done(int result)
 {
-    lastPage = tabs_->currentIndex();
+    StoreDialogPage(kGraphDesignPage, tabs_->currentIndex());
     if (result == QDialog::Accepted)
         Preview();
     QDialog::done(result);

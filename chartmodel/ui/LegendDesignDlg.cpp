@@ -1,6 +1,7 @@
 // The legend design dialog's three pages and their binding to the item record and the legend style.
 #include "chartmodel/ui/LegendDesignDlg.h"
 
+#include "chartmodel/DialogPages.h"
 #include "platform/qt/QtText.h"
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/StyleButton.h"
@@ -20,7 +21,6 @@ namespace ld = legenddesign;
 namespace {
 
 constexpr uint32_t kLegendDesignHelp = 92752;
-int lastPage = 0;
 
 QString Id(int id) { return QString::number(id); }
 
@@ -163,7 +163,7 @@ CLegendDesignDlg::CLegendDesignDlg(LegendItemRecord& items, ld::LegendStyle& sty
     auto* layout = new QGridLayout(this);
     layout->addWidget(tabs_, 0, 0);
     layout->addWidget(buttons, 1, 0);
-    tabs_->setCurrentIndex(lastPage);
+    tabs_->setCurrentIndex(StoredDialogPage(kLegendDesignPage));
     showTicks();
     showStyle();
 }
@@ -231,7 +231,7 @@ void CLegendDesignDlg::Preview()
 
 void CLegendDesignDlg::done(int result)
 {
-    lastPage = tabs_->currentIndex();
+    StoreDialogPage(kLegendDesignPage, tabs_->currentIndex());
     if (result == QDialog::Accepted) {
         Preview();
     } else {

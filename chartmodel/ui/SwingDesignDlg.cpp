@@ -1,6 +1,7 @@
 // The swing chart design dialog's pages, enabling and writing.
 #include "chartmodel/ui/SwingDesignDlg.h"
 
+#include "chartmodel/DialogPages.h"
 #include "chartmodel/BarColourScheme.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/SwingDesign.h"
@@ -28,7 +29,6 @@ namespace sd = swingdesign;
 namespace {
 
 constexpr uint32_t kSwingDesignHelp = 92794;
-int lastPage = 0;
 enum PenKind { kLinePen, kColourOnly, kSymbol };
 
 QString Id(int id) { return QString::number(id); }
@@ -45,7 +45,7 @@ constexpr const char* kOrderNames[6] = {"Buy order", "Buy stop", "Sell order", "
 
 } // namespace
 
-int CSwingDesignDlg::LastPage() { return lastPage; }
+int CSwingDesignDlg::LastPage() { return StoredDialogPage(kSwingDesignPage); }
 
 CSwingDesignDlg::CSwingDesignDlg(GraphSetting& setting, std::vector<uint8_t> overrides,
                                  std::function<void(const std::vector<uint8_t>&)> storeOverrides, int page,
@@ -137,7 +137,7 @@ CSwingDesignDlg::CSwingDesignDlg(GraphSetting& setting, std::vector<uint8_t> ove
     auto* layout = new QGridLayout(this);
     layout->addWidget(tabs_, 0, 0);
     layout->addWidget(buttons, 1, 0);
-    tabs_->setCurrentIndex(page >= 0 && page < tabs_->count() ? page : lastPage);
+    tabs_->setCurrentIndex(page >= 0 && page < tabs_->count() ? page : LastPage());
     show(working_);
 }
 
@@ -252,7 +252,7 @@ void CSwingDesignDlg::write()
 
 void CSwingDesignDlg::done(int result)
 {
-    lastPage = tabs_->currentIndex();
+    StoreDialogPage(kSwingDesignPage, tabs_->currentIndex());
     if (result == QDialog::Accepted && storeOverrides_)
         storeOverrides_(overrides_);
     if (result != QDialog::Accepted)

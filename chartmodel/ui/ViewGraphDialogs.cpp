@@ -47,11 +47,22 @@ bool CViewGraphWnd::RunAddIndicatorDialog(IndicatorRecord& record, bool editing,
 void CViewGraphWnd::RunIndicatorColourDialog(uint32_t* words, int count, const ColourEntry* entries, int entryCount,
                                              uint32_t defaultsKey)
 {
+    RunColourDialog(words, count, entries, entryCount, defaultsKey, {});
+}
+
+void CViewGraphWnd::RunColourDialog(uint32_t* words, int count, const ColourEntry* entries, int entryCount,
+                                    uint32_t defaultsKey, const std::function<void()>& apply)
+{
     const auto& a = Config().optionsA.bytes;
     int index = SettingIndex();
     int scheme = a[OptionBlockA::kEditionGraphSlot1] == index ? 2 : a[OptionBlockA::kEditionGraphSlot2] == index ? 3 : -1;
     CIndicatorColourDlg dialog(std::span<uint32_t>(words, size_t(count)), scheme, defaultsKey, backgroundColour,
-                               [this] { NotifyGraphSettings(0); }, this);
+                               [this, &apply] {
+                                   if (apply)
+                                       apply();
+                                   NotifyGraphSettings(0);
+                               },
+                               this);
     for (int i = 0; i < entryCount; ++i)
         dialog.AddColour(entries[i].slot, entries[i].mode, QString::fromLatin1(entries[i].label));
     RunModalDialog(dialog);

@@ -71,9 +71,12 @@ void CViewGraphEODWnd::RunTrendColours(GraphSetting& setting)
     static constexpr ColourEntry kEntries[] = {{0, 0, "Trend line"}, {1, 0, "Confidence lines"}};
     constexpr size_t kTrendPens = gs::kTrends + 8;
     std::array<uint32_t, 2> words{gs::U32(setting, kTrendPens), gs::U32(setting, kTrendPens + 4)};
-    RunIndicatorColourDialog(words.data(), int(words.size()), kEntries, 2, kTrendLineStyles);
-    gs::SetU32(setting, kTrendPens, words[0]);
-    gs::SetU32(setting, kTrendPens + 4, words[1]);
+    auto write = [&] {
+        gs::SetU32(setting, kTrendPens, words[0]);
+        gs::SetU32(setting, kTrendPens + 4, words[1]);
+    };
+    RunColourDialog(words.data(), int(words.size()), kEntries, 2, kTrendLineStyles, write);
+    write();
 }
 
 } // namespace qv

@@ -9,6 +9,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <functional>
 #include <memory>
 
 class QPaintDevice;
@@ -104,6 +105,10 @@ protected:
                                int editedWindow, int editedIndex, int& target) override;
     void RunIndicatorColourDialog(uint32_t* words, int count, const ColourEntry* entries, int entryCount,
                                   uint32_t defaultsKey) override;
+    // The same over a copy of a setting's words: `apply` writes the copy back before each redraw, so
+    // Preview shows it and Cancel puts the words back.
+    void RunColourDialog(uint32_t* words, int count, const ColourEntry* entries, int entryCount, uint32_t defaultsKey,
+                         const std::function<void()>& apply);
     void RunMovingAverageDialog() override;
     void RunStopLossDialog(bool individual) override;
     void ShowHelpTopic(uint32_t topic) override;

@@ -8,9 +8,11 @@
 #include "chartmodel/EodChart.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/LegendModel.h"
 #include "chartmodel/ViewGraphEOD.h"
 #include "core/ConfigState.h"
 #include "core/RecordLookup.h"
+#include "lists/ListPortfolioAdd.h"
 #include "portfolio/Portfolio.h"
 #include "portfolio/Transaction.h"
 #include "shell/FrameDialogSeams.h"
@@ -242,6 +244,10 @@ TEST_F(AddedGraphCommandsTest, CommandsFileLoadAndNameTheGraphs)
     EXPECT_EQ(graphs.slot(2).days.size(), size_t(kListDays));
     EXPECT_EQ(State(25082).text, "Remove &2nd: ~Market");
     EXPECT_FALSE(State(25084).enabled);
+    LegendSource legend;
+    view.eod.FillLegendSource(legend, false);
+    EXPECT_EQ(legend.addedGraphNames[1], "~Market");
+    EXPECT_EQ(legend.addedGraphPens[1], ReadAddedGraph(Setting(), 1).pen);
 
     // A share without a sector finds no index: the entry waits for a share that has one.
     list->current = 1;
@@ -316,6 +322,19 @@ TEST_F(AddedGraphCommandsTest, APortfoliosValueIsDrawnUnderItsName)
     portfolio.transactions = nullptr;
     delete bought;
     delete valued;
+}
+
+TEST_F(AddedGraphCommandsTest, AddingTheShareToTheCurrentPortfolioNamesIt)
+{
+    EXPECT_FALSE(State(kCmdChartAddToPortfolio).enabled) << "no portfolio view";
+    EXPECT_FALSE(State(kCmdChartAddToChosenPortfolio).enabled) << "no chooser";
+    Portfolio portfolio;
+    portfolio.name = "Growth";
+    SetCurrentPortfolioViewSource([&] { return CurrentPortfolioView{true, &portfolio}; });
+    const CommandUi ui = State(kCmdChartAddToPortfolio);
+    EXPECT_TRUE(ui.enabled);
+    EXPECT_EQ(ui.text, "Add to &portfolio Growth");
+    SetCurrentPortfolioViewSource(nullptr);
 }
 
 TEST_F(AddedGraphCommandsTest, LockedOrProfitSourcesGreyTheCommands)

@@ -20,6 +20,7 @@
 #include "datamining/DMFilter.h"
 #include "platform/Registry.h"
 #include "devtools/lib/SyntheticChart.h"
+#include "devtools/lib/SyntheticDays.h"
 #include "resources/MessageIds.h"
 #include "shell/CommandUpdate.h"
 #include "shell/ViewKinds.h"
@@ -140,6 +141,52 @@ TEST(ChartDesignPreview, TheDesignDialogShowsTheChartDrawnByTheViewAndTheViewKee
     EXPECT_TRUE(SameBytes(before, fixture.record()));
 }
 
+// Pixels of one colour in a picture, or in a part of it.
+int CountColour(const QImage& picture, QRgb colour, QRect part = {})
+{
+    if (part.isNull())
+        part = picture.rect();
+    int count = 0;
+    for (int y = part.top(); y <= part.bottom(); ++y)
+        for (int x = part.left(); x <= part.right(); ++x)
+            count += (picture.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
+    return count;
+}
+
+TEST(ChartDesignPreview, TheDailyChartAndThePreviewDrawTheDesignsColoursUntilCancel)
+{
+    DailySetting fixture;
+    InitGraphSetting(fixture.record(), false);
+    const GraphSetting before = fixture.record();
+    const std::vector<DayRecord> days = dev::MakeSyntheticDays(300);
+    CViewGraphEODWnd chart(kViewDailyChart);
+    chart.eod.SetHistory(days.data(), int32_t(days.size()), 1);
+    const QRgb bars = qRgb(0xFF, 0xFF, 0x00); // the dark default's price colours (0x00FFFF)
+    const QRgb back = qRgb(0, 0, 0);
+    ASSERT_EQ(CountColour(chart.RenderToImage(700, 420), bars), 0);
+    QImage previewed, inDialog;
+    QRect frameArea;
+    DialogAnswers answers([&](QDialog& d) {
+        if (d.objectName() != QStringLiteral("201"))
+            return int(QDialog::Rejected);
+        Control<QPushButton>(d, 2426)->click(); // "Dark default"
+        d.resize(900, 520);
+        inDialog = RenderWidget(d);
+        auto* frame = d.findChild<QWidget*>(QStringLiteral("1394"));
+        frameArea = QRect(frame->mapTo(&d, QPoint(4, 4)), frame->size() - QSize(8, 8));
+        Control<QPushButton>(d, 18127)->click(); // Preview
+        previewed = chart.RenderToImage(700, 420);
+        return int(QDialog::Rejected);
+    });
+    OpenGraphDesign(chart, "Daily 1");
+    EXPECT_GT(CountColour(inDialog, bars, frameArea), 20);
+    EXPECT_GT(CountColour(inDialog, back, frameArea), frameArea.width() * frameArea.height() / 2);
+    EXPECT_GT(CountColour(previewed, bars), 100);
+    EXPECT_GT(CountColour(previewed, back), previewed.width() * previewed.height() / 2);
+    EXPECT_EQ(CountColour(chart.RenderToImage(700, 420), bars), 0);
+    EXPECT_TRUE(SameBytes(before, fixture.record()));
+}
+
 TEST(DisplayEvents, TickedHiddenKindGetsModeTwoUntickedKeepsItsColoursAndCancelRestores)
 {
     DailySetting fixture;
@@ -248,15 +295,25 @@ TEST(TrendCommand, ALockedSettingOpensTheColourOnlyDialogOverTheTwoTrendPens)
     CViewGraphEODWnd window(kViewDailyChart);
     window.viewFlags = 0;
     EXPECT_TRUE(window.ComputeSettingsLocked());
+    GraphSetting& setting = *window.ActiveSetting();
+    const uint32_t pen = U32(setting, kTrendPen);
+    uint32_t previewed = 0;
     QStringList opened, labels;
     DialogAnswers answers([&](QDialog& d) {
         opened << d.objectName();
         for (QLabel* l : d.findChildren<QLabel*>())
             labels << l->text();
         SaveRender(RenderWidget(d), "trend_colours_locked");
+        Control<CStyleButton>(d, 4085)->SetColour(0x123456, 0xFFFFFF);
+        Control<QPushButton>(d, 18127)->click();
+        previewed = U32(setting, kTrendPen) & 0xFFFFFF;
+        d.reject();
         return int(QDialog::Rejected);
     });
     window.onProgramMessage(WM_COMMAND, 20206, 0);
+    // Preview shows the colour on the chart; Cancel puts the pen back.
+    EXPECT_EQ(previewed, 0x123456u);
+    EXPECT_EQ(U32(setting, kTrendPen), pen);
     ApplyVexaSettings(false);
     FreeVexaTables();
     SetEditionOptionByte(0);

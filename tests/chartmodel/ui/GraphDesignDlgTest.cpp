@@ -2,6 +2,8 @@
 // and Previews, the box-value and reversal checks, the defaults, and a render of every page.
 #include "chartmodel/ui/GraphDesignDlg.h"
 
+#include "chartmodel/DialogPages.h"
+#include "platform/Registry.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "resources/MessageIds.h"
@@ -162,6 +164,18 @@ TEST(GraphDesignDlg, RendersEveryPage)
     }
     dialog.reject();
     EXPECT_EQ(CGraphGridDlg::LastPage(), tabs->count() - 1);
+}
+
+TEST(GraphDesignDlg, ReopensOnThePageKeptInTheProgramSettingsAndAPageAboveFiveOnTheFirst)
+{
+    Fixture f;
+    for (auto [stored, opened] : {std::pair{3, 3}, std::pair{9, 0}}) {
+        StoreDialogPage(kGraphDesignPage, stored);
+        CGraphGridDlg dialog(f.viewCopy, "Default", 0);
+        EXPECT_EQ(Control<QTabWidget>(dialog, 2330)->currentIndex(), opened) << stored;
+        dialog.reject();
+    }
+    EXPECT_EQ(Registry::Instance().getU32("Settings", kGraphDesignPage), 0u);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // averages with their bands and the no-data text, and the class the daily chart kind is created as.
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 
+#include "chartmodel/ChartToggles.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/ui/GraphLegend.h"
 #include "chartmodel/ui/ShowFutureDlg.h"
@@ -479,6 +480,32 @@ TEST_F(DailyChartWindow, HoldingThePressOnTheNextShareStripRepeats)
     PumpFor(400);
     EXPECT_EQ(chart.next, held) << "the release stops it";
     EXPECT_EQ(chart.previous, 0);
+}
+
+TEST_F(DailyChartWindow, TheLogScaleMapsThePricesLogarithmicallyExceptForAPortfolioValue)
+{
+    const std::vector<DayRecord> days = dev::MakeSyntheticDays(300);
+    auto priceRange = [this] {
+        const GraphSeries* price = FindSeries(window->timeBands, window->FindPane(kPanePrice));
+        return price ? price->range : nullptr;
+    };
+    Render(days, "eod_linear_scale");
+    ASSERT_NE(priceRange(), nullptr);
+    EXPECT_FALSE(priceRange()->flags & kRangeLogarithmic);
+
+    ToggleLogScale(Setting());
+    Render(days, "eod_log_scale");
+    const ValueRange* range = priceRange();
+    ASSERT_NE(range, nullptr);
+    ASSERT_TRUE(range->flags & kRangeLogarithmic);
+    // The geometric mean of the ends lies halfway between their rows.
+    const float middle = std::sqrt(range->minimum * range->maximum);
+    EXPECT_NEAR(window->ValueToY(range, middle, false), (range->yTop + range->yBottom) / 2.0, 1.5);
+
+    window->graphSourceKind = 4;
+    window->RenderToImage(1200, 700);
+    ASSERT_NE(priceRange(), nullptr);
+    EXPECT_FALSE(priceRange()->flags & kRangeLogarithmic) << "a portfolio's value stays linear";
 }
 
 } // namespace
