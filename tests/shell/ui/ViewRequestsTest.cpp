@@ -12,7 +12,12 @@
 #include "shell/ViewKinds.h"
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ui/PortfolioCommandHost.h"
 #include "shell/ui/WindowFactory.h"
+#include "lists/ListFixture.h"
+#include "lists/ListOptions.h"
+#include "lists/ui/ViewList.h"
+#include "shell/ui/ViewClassRegistry.h"
 #include "support/ui/FactoryFrame.h"
 
 #include <QApplication>
@@ -24,6 +29,9 @@
 using namespace qv;
 
 namespace {
+
+// "Current Portfolio" on its toolbar and key (F11).
+constexpr uint32_t kCommandCurrentPortfolioBar = 26987;
 
 class Requests : public test::FactoryFrame {
 protected:
@@ -75,6 +83,36 @@ protected:
 
     Portfolio* chosen = nullptr;
     std::unique_ptr<CViewRequests> requests;
+};
+
+// The frame's requests and portfolio commands, with real list views over a small database of four
+// shares, so that a fixed list has rows of its own to show.
+class RequestsOnShares : public Requests {
+protected:
+    RequestsOnShares() : portfolios(*frame, *requests)
+    {
+        std::vector<dev::DbRecord> shares;
+        for (const test::FixtureShare& s : test::FourListShares())
+            shares.push_back(test::FixtureRecord(s));
+        test::FixtureShare calendar{kMarketCalendarId, "~Market", {1}, MakeRecordFlags(kMarketIndex, kIndexNone)};
+        shares.push_back(test::FixtureRecord(calendar));
+        dev::DbFile file = test::OneEntry(std::move(shares));
+        file.entries[0].extra = dev::DemoShareFieldTable();
+        LoadDatabaseFromMemory(dev::WriteQuorvaDat(file), nullptr);
+        previous = RegisterViewClass(kViewList, [](int32_t kind) -> CViewBaseWnd* { return new CViewList(kind); });
+    }
+    ~RequestsOnShares() override
+    {
+        factory->CloseAllWindows();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        RegisterViewClass(kViewList, previous);
+        ForgetListRows();
+        FreeSettingLayouts();
+        FreeDatabase(true);
+    }
+
+    CPortfolioCommandHost portfolios;
+    ViewClassFactory previous;
 };
 
 } // namespace
@@ -270,4 +308,36 @@ TEST_F(Requests, LinkedViewsFollowAndUnlinkingLeavesThemBehind)
         ++left;
     EXPECT_EQ(left, 2) << "the list and the intraday graph stay linked";
     EXPECT_FALSE(requests->UnlinkActiveView()) << "an unlinked view cannot be unlinked";
+}
+
+TEST_F(RequestsOnShares, AFixedListShownAfterAnEmptyPortfolioShowsItsOwnRows)
+{
+    // The list window shows list 0, then the empty current portfolio takes over the same list, then
+    // the "All shares" button and the graph key follow.
+    Start(kViewList);
+    frame->OnCommand(ShowListCommandId(0));
+    Settle();
+    ShareList* shown = MainFrameState().activeView->list;
+    ASSERT_EQ(shown->word, 0);
+    int32_t all = ShareListCount(shown);
+    ASSERT_GE(all, 4);
+    frame->OnCommand(kCommandCurrentPortfolioBar);
+    Settle();
+    ASSERT_EQ(ActiveKind(), kViewPortfolio);
+    EXPECT_EQ(ShareListCount(MainFrameState().activeView->list), 0) << "the portfolio is empty";
+
+    frame->OnCommand(ShowListCommandId(0));
+    Settle();
+    ASSERT_EQ(ActiveKind(), kViewList);
+    ShareList* list = MainFrameState().activeView->list;
+    EXPECT_EQ(list->source, nullptr);
+    ASSERT_EQ(ShareListCount(list), all) << "the rows of list 0, not the portfolio's";
+    uint32_t current = EntryRecordId(*CurrentEntry(list));
+
+    frame->OnCommand(kCommandGraphCurrentBar);
+    Settle();
+    ASSERT_EQ(ActiveKind(), kViewDailyChart);
+    const RecordCursor* share = CurrentEntry(MainFrameState().activeView->list);
+    ASSERT_NE(share, nullptr);
+    EXPECT_EQ(EntryRecordId(*share), current) << "the graph shows the list's current share";
 }
