@@ -2,6 +2,7 @@
 #include "shell/CommandUpdate.h"
 #include "shell/ui/ViewRequests.h"
 
+#include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "core/RecordLists.h"
 #include "core/ShareList.h"
 #include "lists/ui/ViewBaseWindow.h"
@@ -340,4 +341,35 @@ TEST_F(RequestsOnShares, AFixedListShownAfterAnEmptyPortfolioShowsItsOwnRows)
     const RecordCursor* share = CurrentEntry(MainFrameState().activeView->list);
     ASSERT_NE(share, nullptr);
     EXPECT_EQ(EntryRecordId(*share), current) << "the graph shows the list's current share";
+}
+
+TEST_F(RequestsOnShares, UseListOnAChartFollowingAnEmptyPortfolioGivesItTheListsRows)
+{
+    ViewClassFactory plain = RegisterViewClass(kViewDailyChart, [](int32_t kind) -> CViewBaseWnd* {
+        return new CViewGraphEODWnd(kind);
+    });
+    Start(kViewList);
+    frame->OnCommand(ShowListCommandId(0));
+    Settle();
+    const int32_t all = ShareListCount(MainFrameState().activeView->list);
+    ASSERT_GE(all, 4);
+    frame->OnCommand(kCommandCurrentPortfolioBar);
+    Settle();
+    frame->OnCommand(kCommandGraphCurrentBar);
+    Settle();
+    ASSERT_EQ(ActiveKind(), kViewDailyChart);
+    ASSERT_EQ(ShareListCount(MainFrameState().activeView->list), 0) << "the chart follows the empty portfolio";
+
+    frame->OnCommand(UseListCommandId(0));
+    Settle();
+    ASSERT_EQ(ActiveKind(), kViewDailyChart);
+    // The chart fills a fixed list no list window fills as it lays itself out for painting.
+    if (auto* chart = dynamic_cast<QWidget*>(MainFrameState().activeView))
+        chart->repaint();
+    ShareList* list = MainFrameState().activeView->list;
+    EXPECT_EQ(list->source, nullptr);
+    EXPECT_EQ(ShareListCount(list), all) << "the rows of list 0, not the portfolio's";
+    factory->CloseAllWindows();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    RegisterViewClass(kViewDailyChart, plain);
 }
