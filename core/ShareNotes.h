@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace qv {
 
@@ -14,5 +16,11 @@ uint8_t NoteSettingId(int note);
 bool NoteSetHasNotes(int note);
 // Deletes note n of every share.
 void DeleteNoteSet(int note);
+
+// Note n of one share line ("" when it has none).
+std::string ShareNote(uint16_t shareId, uint8_t line, int note);
+// Stores note n of the line with its terminating NUL; an empty text deletes it. False when the
+// store has no room.
+bool SetShareNote(uint16_t shareId, uint8_t line, int note, std::string_view text);
 
 } // namespace qv

@@ -46,6 +46,7 @@ constexpr AddColumnCommand kCommands[] = {
     {26162, AddColumnRoute::Template, Catalogue::Shares, 38},
     {26163, AddColumnRoute::Template, Catalogue::Shares, 35},
     {26164, AddColumnRoute::Template, Catalogue::Shares, 41},
+    {26165, AddColumnRoute::Template, Catalogue::Shares, 44},
     {26197, AddColumnRoute::Template, Catalogue::Shares, 46},
     {26278, AddColumnRoute::Template, Catalogue::Shares, 49},
     {26279, AddColumnRoute::Template, Catalogue::Shares, 48},

@@ -95,6 +95,11 @@ bool LoopBackShowsPreviousKind(int32_t kind, bool loopOption, bool hasCurrentRow
     return kind != 5 && kind != 7 && kind != 8 && kind != 10;
 }
 
+bool LoopForwardShowsNextKind(int32_t kind, bool loopOption, bool hasCurrentRow)
+{
+    return loopOption && hasCurrentRow && kind != 5;
+}
+
 std::string WebsiteLink(std::string_view text)
 {
     std::string_view address = text.substr(0, text.find(' '));

@@ -58,6 +58,9 @@ int ListKeyCommand(ListKey key, bool shift, bool ctrl);
 // (command 505 to the main window): the loop option on and a current row, and not a dealings,
 // cash, news or trade list (5, 7, 8, 10).
 bool LoopBackShowsPreviousKind(int32_t kind, bool loopOption, bool hasCurrentRow);
+// Loop forward (command 20606): whether a view of `kind` hands the window on to the next view kind
+// (command 506): the loop option on and a current row, and not a dealings list (5).
+bool LoopForwardShowsNextKind(int32_t kind, bool loopOption, bool hasCurrentRow);
 
 constexpr std::string_view kPartnerServer = "http://partner.example.com";
 

@@ -5,7 +5,9 @@
 #include "core/SystemDate.h"
 #include "lists/ColumnDef.h"
 #include "lists/ui/ColumnDialogs.h"
+#include "lists/ui/EditNoteDlg.h"
 #include "lists/ui/ResultsSheetDlg.h"
+#include "platform/qt/QtText.h"
 #include "shell/ui/ModalDialog.h"
 
 #include <QDesktopServices>
@@ -45,6 +47,17 @@ std::optional<std::string> AskColumnName(QWidget* parent, const std::string& hea
     if (RunModalDialog(dialog) != QDialog::Accepted)
         return std::nullopt;
     return dialog.name().toStdString();
+}
+
+std::optional<std::string> AskNote(QWidget* parent, const std::string& heading, const std::string& share,
+                                   const std::string& text)
+{
+    if (const auto& ask = ColumnDialogs().note)
+        return ask(heading, share, text);
+    CEditNoteDlg dialog(FromCp1252(heading), FromCp1252(share), FromCp1252(text), parent);
+    if (RunModalDialog(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    return ToCp1252(dialog.text());
 }
 
 std::optional<int> AskColumnNumber(QWidget* parent, const std::string& title, const std::string& prompt,

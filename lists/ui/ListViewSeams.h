@@ -19,12 +19,15 @@ struct ListColumnDialogs {
     // The text entry dialog for a number (title, prompt, hint, initial value).
     std::function<std::optional<int>(const std::string& title, const std::string& prompt, const std::string& hint, int initial)> number;
     // The date dialogs of an add or change command: the two date parameters ((mode << 16) | value),
-    // or Cancel. Also asked, and answered Cancel, by the note and intraday dialogs.
+    // or Cancel. Also asked, and answered Cancel, by the intraday dialog.
     std::function<std::optional<std::pair<int32_t, int32_t>>(int command)> parameters;
     // The results dialog or sheet: item group, item and year byte.
     std::function<std::optional<ResultsChoice>(int command)> results;
     // The high/low dialog.
     std::function<std::optional<HighLowChoice>()> highLow;
+    // The note editor: the column's heading, the share's name and the note; the new note ("" when
+    // deleted) or Cancel.
+    std::function<std::optional<std::string>(const std::string& heading, const std::string& share, const std::string& text)> note;
 };
 ListColumnDialogs& ColumnDialogs();
 
@@ -48,6 +51,10 @@ std::optional<std::pair<int32_t, int32_t>> AskDateParameters(QWidget* parent, in
 // sub-kind and own period); the program-wide periods are read from and kept in the option block.
 std::optional<HighLowChoice> AskHighLowColumn(QWidget* parent, int fieldCode, int subKind, int32_t periodKind,
                                              int32_t periodValue);
+
+// "Edit a note" titled for the column's heading and the share; the new note ("" deleted) or Cancel.
+std::optional<std::string> AskNote(QWidget* parent, const std::string& heading, const std::string& share,
+                                   const std::string& text);
 
 // Opens a link with the shell's "open" verb; a failure is ignored.
 using ShellOpenFunction = std::function<void(const std::string& link)>;

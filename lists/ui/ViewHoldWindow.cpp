@@ -268,7 +268,8 @@ void CViewHoldWnd::mousePressEvent(QMouseEvent* event)
     const int line = lineHeight();
     const int y = int(event->position().y());
     if (y >= line + 2 && y < 2 * line + 2) {
-        const int column = HeadingColumnAt(int(event->position().x()));
+        // Only the left button sorts: a right click on a heading leaves the order alone.
+        const int column = event->button() == Qt::LeftButton ? HeadingColumnAt(int(event->position().x())) : -1;
         if (column >= 0)
             SortByHeading(column);
         CViewBaseWnd::mousePressEvent(event);

@@ -231,6 +231,11 @@ void CViewListBase::PaintTable(QPainter& painter, const QSize& size, bool onScre
     ReplayPaintOps(painter, ops_, fonts_);
     live_.clear();
     paintReady_ = true;
+    PublishCurrentShare();
+}
+
+void CViewListBase::PublishCurrentShare()
+{
     // Other views follow the current share of a share list.
     if ((kind == 1 || kind == 6) && list->windowSlot >= 0)
         if (RecordCursor* entry = CurrentEntry(list))

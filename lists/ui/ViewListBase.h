@@ -140,6 +140,9 @@ private:
     };
     void PlaceScrollBars();
     void SelectRowAt(QPoint point);
+    // The current row moved: the share is published and the other views of the list redrawn.
+    void CurrentRowChanged();
+    void PublishCurrentShare();
     bool InHeadingBand(int y) const;
     bool RunColumnCommand(uint32_t command);
     // Graphing the whole list and the sector filter (ViewListSource.cpp); false for other commands.
@@ -158,7 +161,17 @@ private:
     void ChangeCursorColumnContents(const uint8_t* def);
     // "Column borders & shading" on the column record, previewed on the table itself.
     void EditCursorColumnAppearance(uint8_t* def);
-    void OpenCellLink(int row, int column);
+    // A double click on a link or notes cell; false when the cell is neither.
+    bool OpenCellLink(int row, int column);
+    // A double click elsewhere on a row: an extra item is edited, a share's chart opens.
+    void OpenRow(int row);
+    // "Edit a note" on the row's note of a notes column.
+    void EditNote(int row, int column);
+    // The notes column "Edit note" works on: the column under the cursor, else the one right-clicked
+    // in the body, else the first notes column; -1 when the layout has none.
+    int NoteColumnToEdit() const;
+    void LoopForward();
+    void LoopBack();
     std::string CellTextAt(int row, const uint8_t* def);
     void ScrollRows(int delta);
     void MoveSelection(int delta);
@@ -167,6 +180,7 @@ private:
     void TrackCellTip(QPoint point);
     void leaveEvent(QEvent* event) override;
     int cursorColumn_ = -1;
+    int bodyColumn_ = -1;
     ResizeDrag resize_;
     MoveDrag move_;
     std::unique_ptr<ListTipView> tipView_;

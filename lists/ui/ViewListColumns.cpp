@@ -3,6 +3,8 @@
 #include "lists/ui/ViewListBase.h"
 
 #include "core/ShareList.h"
+#include "core/RecordAccess.h"
+#include "core/RecordLookup.h"
 #include "core/ShareNotes.h"
 #include "lists/AddColumnCommands.h"
 #include "lists/ColumnCatalogues.h"
@@ -15,7 +17,10 @@
 #include "lists/ListRows.h"
 #include "lists/ListStyle.h"
 #include "lists/ListViewOptions.h"
+#include "platform/Beep.h"
 #include "platform/qt/QtText.h"
+#include "resources/MessageIds.h"
+#include "shell/FrameState.h"
 #include "shell/CommandUpdate.h"
 #include "shell/ViewGroups.h"
 #include "shell/ListTipRules.h"
@@ -174,6 +179,15 @@ void CViewListBase::SelectRowAt(QPoint point)
     if (row < 0 || row == list->current)
         return;
     list->current = row;
+    CurrentRowChanged();
+}
+
+void CViewListBase::CurrentRowChanged()
+{
+    PublishCurrentShare();
+    // The other views of the list follow its share (a trade list's rows are not shares).
+    if (kind != 10)
+        InvalidateLinkedViews(false, false);
     update();
 }
 
@@ -193,6 +207,7 @@ QMenu* CViewListBase::BuildContextMenu(QPoint point)
         entries = BuildColumnMenu(kind, def, HasUpDownColour(def));
     } else {
         cursorColumn_ = -1;
+        bodyColumn_ = grid_.GridColumnFromX(point.x());
         const SoftMenu body = LoadSoftMenu(ListBodyMenuId(kind), true, 0xFF);
         if (body.entries.empty())
             return nullptr;
@@ -224,8 +239,9 @@ void CViewListBase::contextMenuEvent(QContextMenuEvent* event)
 bool CViewListBase::UpdateListCommand(CommandUi& ui)
 {
     const uint32_t c = ui.command;
+    const std::span<const uint8_t> layout = ListLayout(list, kind);
     const int count = ListColumnCount(list, kind);
-    const uint8_t* def = list && cursorColumn_ >= 0 && cursorColumn_ < count ? GetColumnDef(list->columnLayout, cursorColumn_) : nullptr;
+    const uint8_t* def = list && cursorColumn_ >= 0 && cursorColumn_ < count ? GetColumnDef(layout.data(), cursorColumn_) : nullptr;
     if (IsFormatCommand(c) || IsStructuralCommand(c)) {
         if (def && def[0] < kColumnDefBytes)
             def = nullptr;
@@ -243,7 +259,7 @@ bool CViewListBase::UpdateListCommand(CommandUi& ui)
         const int note = NoteCommandNumber(int(c));
         bool checked = false;
         for (int i = 0; code >= 0 && i < count; ++i) {
-            const uint8_t* column = GetColumnDef(list->columnLayout, i);
+            const uint8_t* column = GetColumnDef(layout.data(), i);
             if (column[0] >= kColumnDefBytes && ColumnDefCode(column) == code && CountsAsChecked(column))
                 checked = checked || note == 0 || column[ColumnDefLayout::FormatA] == note;
         }
@@ -253,11 +269,12 @@ bool CViewListBase::UpdateListCommand(CommandUi& ui)
     if (UpdateListSourceCommand(ui))
         return true;
     if (c == 26228) {
-        ui.enabled = list != nullptr;
+        // Edit imported data hands over to the main window's editor (26214), live once that is.
+        ui.enabled = list != nullptr && QueryCommandUi(26214).enabled;
         return true;
     }
     if (c == 26229) {
-        ui.enabled = def && def[0] >= kColumnDefBytes && ColumnDefKind(def) == kColumnNote && list->current >= 0;
+        ui.enabled = list && list->family != kFamilyTransactions && CurrentEntry(list) && NoteColumnToEdit() >= 0;
         return true;
     }
     if (c == 27200) {
@@ -266,7 +283,8 @@ bool CViewListBase::UpdateListCommand(CommandUi& ui)
     }
     if (c == 26170 || c == 20610 || c == 20607 || c == 20604 || c == 20605 || c == 20608 || c == 20609 || c == 26014
         || c == 26015 || c == 26016 || c == 26017 || c == 26018 || c == 26019 || c == 20616 || c == 20617 || c == 20600
-        || c == 20601 || c == 26172 || c == 26173) {
+        || c == 20601 || c == 26172 || c == 26173 || c == 20618 || c == 20619 || c == 27207 || c == 27208 || c == 20606
+        || c == 20615) {
         ui.enabled = list != nullptr;
         return true;
     }
@@ -287,11 +305,12 @@ bool CViewListBase::RunListCommand(uint32_t command)
     case 26170: update(); return true;
     case 26228: RouteCommand(26214); return true;
     case 26229:
-        // The note dialog is not built yet: its seam answers Cancel.
-        if (ColumnDialogs().parameters)
-            ColumnDialogs().parameters(int(command));
+        if (const int column = NoteColumnToEdit(); column >= 0)
+            EditNote(list->current, column);
         return true;
     case 27200: return true; // the summary of trades belongs to the live-prices views
+    case 20606: LoopForward(); return true;
+    case 20615: LoopBack(); return true;
     default: break;
     }
     return RunMoveCommand(command);
@@ -523,8 +542,11 @@ void CViewListBase::MoveSelection(int delta)
     const int count = ShareListCount(list);
     if (count == 0)
         return;
+    const int before = list->current;
     list->current = std::clamp(list->current + delta, 0, count - 1);
     resync_ = kResyncScrollToSelection;
+    if (list->current != before)
+        CurrentRowChanged();
     update();
 }
 
@@ -551,6 +573,9 @@ bool CViewListBase::RunMoveCommand(uint32_t command)
     case 26019: MoveSelection(count); return true;
     case 26014: MoveSelection(page); return true;
     case 26015: MoveSelection(-page); return true;
+    // Space and Shift+Space step to the next and previous share.
+    case 20618: case 27207: MoveSelection(1); return true;
+    case 20619: case 27208: MoveSelection(-1); return true;
     case 20617: MoveSelection(grid_.firstRow() + grid_.visibleRows() - 1 - list->current); return true;
     case 20616: MoveSelection(grid_.firstRow() - list->current); return true;
     // Left moves the horizontal position one column on, Right one back.
@@ -560,6 +585,26 @@ bool CViewListBase::RunMoveCommand(uint32_t command)
     case 26173: ScrollColumns(-std::max(grid_.GridColumnsPerPage(), 1)); return true;
     default: return false;
     }
+}
+
+void CViewListBase::LoopForward()
+{
+    MessageTarget* frame = MainFrameTarget();
+    if (!LoopForwardShowsNextKind(kind, CurrentListViewOptions().loopViews, CurrentEntry(list) != nullptr) || !frame) {
+        SystemBeep();
+        return;
+    }
+    // The list comes back with the share it left on at its top row.
+    if (kind == 1 || kind == 2)
+        list->firstVisible = std::max(list->current, 0);
+    PostProgramMessage(*frame, WM_COMMAND, ID_NEXT_VIEW);
+}
+
+void CViewListBase::LoopBack()
+{
+    MessageTarget* frame = MainFrameTarget();
+    if (frame && LoopBackShowsPreviousKind(kind, CurrentListViewOptions().loopViews, CurrentEntry(list) != nullptr))
+        PostProgramMessage(*frame, WM_COMMAND, ID_PREVIOUS_VIEW);
 }
 
 void CViewListBase::keyPressEvent(QKeyEvent* event)
@@ -751,27 +796,92 @@ void CViewListBase::mouseDoubleClickEvent(QMouseEvent* event)
         return;
     const int row = RowFromPoint(point);
     const int column = grid_.GridColumnFromX(point.x());
-    if (row >= 0 && column >= 0 && column < grid_.columnCount())
-        OpenCellLink(row, column);
+    if (row < 0)
+        return;
+    if (column >= 0 && column < grid_.columnCount() && OpenCellLink(row, column))
+        return;
+    OpenRow(row);
 }
 
-void CViewListBase::OpenCellLink(int row, int column)
+bool CViewListBase::OpenCellLink(int row, int column)
 {
     const uint8_t* def = grid_.column(column);
     if (ColumnDefKind(def) == kColumnNote) {
-        if (ColumnDialogs().parameters)
-            ColumnDialogs().parameters(26229);
-        return;
+        EditNote(row, column);
+        return true;
     }
-    if (ColumnDefKind(def) != kColumnField)
-        return;
+    const uint8_t code = ColumnDefCode(def);
+    if (ColumnDefKind(def) != kColumnField || (code != 0x71 && code != 0x72))
+        return false;
     const std::string text = CellTextAt(row, def);
     if (text.empty())
+        return false;
+    ShellOpen(code == 0x71 ? WebsiteLink(text) : MailLink(text));
+    return true;
+}
+
+int CViewListBase::NoteColumnToEdit() const
+{
+    const std::span<const uint8_t> layout = ListLayout(list, kind);
+    const int count = ListColumnCount(list, kind);
+    const auto isNote = [&](int column) {
+        if (column < 0 || column >= count)
+            return false;
+        const uint8_t* def = GetColumnDef(layout.data(), column);
+        return def[0] >= kColumnDefBytes && ColumnDefKind(def) == kColumnNote;
+    };
+    if (isNote(cursorColumn_))
+        return cursorColumn_;
+    if (isNote(bodyColumn_))
+        return bodyColumn_;
+    for (int column = 0; column < count; ++column)
+        if (isNote(column))
+            return column;
+    return -1;
+}
+
+void CViewListBase::EditNote(int row, int column)
+{
+    const uint8_t* def = GetColumnDef(ListLayout(list, kind).data(), column);
+    const RecordCursor* entry = ShareListEntry(list, row);
+    // A transactions list's notes are its transactions' own texts, edited by the transactions view.
+    if (!def || ColumnDefKind(def) != kColumnNote || !entry || !entry->record || list->family == kFamilyTransactions)
         return;
-    if (ColumnDefCode(def) == 0x71)
-        ShellOpen(WebsiteLink(text));
-    else if (ColumnDefCode(def) == 0x72)
-        ShellOpen(MailLink(text));
+    const int note = def[ColumnDefLayout::FormatA];
+    const uint16_t id = EntryRecordId(*entry);
+    const uint8_t line = uint8_t(entry->count);
+    const auto text = AskNote(this, GetColumnHeading(list, def, false), std::string(GetRecordName(entry->record)),
+                              ShareNote(id, line, note));
+    if (!text)
+        return;
+    if (!SetShareNote(id, line, note, *text))
+        return;
+    if (list->sortColumn == column)
+        SortListColumn(list, kind, ListSignedSort(list));
+    RedrawListViews(list, kind);
+    update();
+}
+
+void CViewListBase::OpenRow(int row)
+{
+    const RecordCursor* entry = ShareListEntry(list, row);
+    if (!entry || !entry->record)
+        return;
+    // An extra or imported item is edited rather than charted.
+    if (IsMadeItemId(EntryRecordId(*entry))) {
+        RouteCommand(26214);
+        return;
+    }
+    MessageTarget* frame = MainFrameTarget();
+    if (!CurrentListViewOptions().doubleClickOpens || !frame)
+        return;
+    list->current = row;
+    list->currentId = EntryRecordId(*entry);
+    list->currentSub = entry->count;
+    // The chart opened from a row is the row's share, never a graph of the whole list.
+    portfolioGraphMode = 0;
+    update();
+    PostProgramMessage(*frame, WM_COMMAND, ID_INTERNAL_508);
 }
 
 void CViewListBase::DrawDragMarks(QPainter& painter)

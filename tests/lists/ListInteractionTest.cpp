@@ -71,12 +71,15 @@ TEST(ListInteraction, Links)
     EXPECT_EQ(PartnerSearchLink("A&B plc/2"), std::string(kPartnerServer) + "/system/search/results.jsp?queryText=A%26B%20plc%2F2");
 }
 
-TEST(ListInteraction, LoopBackNeedsTheOptionARowAndACyclingKind)
+TEST(ListInteraction, LoopingNeedsTheOptionARowAndACyclingKind)
 {
-    struct Case { int32_t kind; bool option, row, expected; };
-    const Case cases[] = {{3, true, true, true}, {1, true, true, true}, {3, false, true, false},
-        {3, true, false, false}, {5, true, true, false}, {7, true, true, false}, {8, true, true, false},
-        {10, true, true, false}};
-    for (const Case& c : cases)
-        EXPECT_EQ(LoopBackShowsPreviousKind(c.kind, c.option, c.row), c.expected) << c.kind << c.option << c.row;
+    // Loop back leaves out dealings, cash, news and trade lists; loop forward only dealings.
+    struct Case { int32_t kind; bool option, row, back, forward; };
+    const Case cases[] = {{3, true, true, true, true}, {1, true, true, true, true}, {3, false, true, false, false},
+        {3, true, false, false, false}, {5, true, true, false, false}, {7, true, true, false, true},
+        {8, true, true, false, true}, {10, true, true, false, true}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(LoopBackShowsPreviousKind(c.kind, c.option, c.row), c.back) << c.kind << c.option << c.row;
+        EXPECT_EQ(LoopForwardShowsNextKind(c.kind, c.option, c.row), c.forward) << c.kind << c.option << c.row;
+    }
 }

@@ -29,6 +29,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -239,3 +240,20 @@ TEST_F(ViewHoldWindow, NoBlockPaintsNoData)
 }
 
 } // namespace
+
+// A left press on a heading sorts by it; a right click there leaves the order alone.
+TEST_F(ViewHoldWindow, OnlyTheLeftButtonSortsByAHeading)
+{
+    SetSettingSort(kListKindDealings, 0, 0, 0);
+    CViewHoldWnd& v = Make();
+    v.SortByHeading(7);
+    const std::vector<float> byValue = DealValues(v);
+    const int line = v.fontMetrics().height() + 4;
+    const QPoint heading(5, line + 2 + line / 2);
+    QTest::mousePress(&v, Qt::RightButton, Qt::NoModifier, heading);
+    QTest::mouseRelease(&v, Qt::RightButton, Qt::NoModifier, heading);
+    EXPECT_EQ(DealValues(v), byValue);
+    QTest::mousePress(&v, Qt::LeftButton, Qt::NoModifier, heading);
+    QTest::mouseRelease(&v, Qt::LeftButton, Qt::NoModifier, heading);
+    EXPECT_NE(DealValues(v), byValue) << "the number column is the date order";
+}

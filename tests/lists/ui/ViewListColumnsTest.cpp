@@ -3,6 +3,7 @@
 #include "lists/ui/ViewList.h"
 
 #include "core/ConfigState.h"
+#include "core/RecordLookup.h"
 #include "core/ShareNotes.h"
 #include "core/SettingRecordStore.h"
 #include "lists/AddColumnCommands.h"
@@ -10,6 +11,7 @@
 #include "lists/ColumnCatalogues.h"
 #include "lists/ColumnDef.h"
 #include "lists/ListOptions.h"
+#include "lists/ListViewOptions.h"
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
 #include "lists/ui/ColumnDialogs.h"
@@ -17,10 +19,13 @@
 #include "lists/ui/ResultsSheetDlg.h"
 #include "shell/CommandUpdate.h"
 #include "shell/FrameState.h"
+#include "resources/MessageIds.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/PopupListTip.h"
+#include "shell/SoftMenu.h"
 #include "shell/ui/SoftMenuQt.h"
 #include "platform/ByteOrder.h"
+#include "support/RecordingTarget.h"
 #include "support/ui/Render.h"
 #include "../ListFixture.h"
 
@@ -456,6 +461,54 @@ TEST_F(ViewListColumns, DoubleClickingAWebsiteCellOpensItsAddress)
     EXPECT_TRUE(opened.empty());
 }
 
+// A double click on a share's row makes it current and asks the main window for its chart (508);
+// Enter and Escape loop to the next and previous view kind; Space steps through the shares. With
+// the options off nothing is asked for.
+TEST_F(ViewListColumns, DoubleClickOpensTheRowAndKeysLoopAndStep)
+{
+    test::RecordingTarget frame(1);
+    MainFrameTarget() = &frame;
+    ListViewOptions& options = CurrentListViewOptions();
+    const ListViewOptions saved = options;
+    const auto sent = [&] {
+        DeliverPostedMessages();
+        std::vector<uintptr_t> commands;
+        for (const auto& m : frame.received)
+            if (m.message == WM_COMMAND)
+                commands.push_back(m.wParam);
+        frame.received.clear();
+        return commands;
+    };
+    const ColumnSpan name = Span(1);
+    const QPoint row2((name.left + name.right) / 2, view_->grid().RowTop(2) + 3);
+    list_->current = 0;
+    view_->portfolioGraphMode = 1;
+    Mouse(QEvent::MouseButtonDblClick, row2);
+    EXPECT_EQ(sent(), std::vector<uintptr_t>{ID_INTERNAL_508});
+    EXPECT_EQ(list_->current, 2);
+    EXPECT_EQ(list_->currentId, EntryRecordId(list_->entries[2]));
+    EXPECT_EQ(view_->portfolioGraphMode, 0) << "a row's chart is its share's";
+
+    QTest::keyClick(view_.get(), Qt::Key_Return);
+    EXPECT_EQ(sent(), std::vector<uintptr_t>{ID_NEXT_VIEW});
+    EXPECT_EQ(list_->firstVisible, 2) << "the list comes back with the row at its top";
+    QTest::keyClick(view_.get(), Qt::Key_Escape);
+    EXPECT_EQ(sent(), std::vector<uintptr_t>{ID_PREVIOUS_VIEW});
+    QTest::keyClick(view_.get(), Qt::Key_Space);
+    EXPECT_EQ(list_->current, 3);
+    QTest::keyClick(view_.get(), Qt::Key_Space, Qt::ShiftModifier);
+    EXPECT_EQ(list_->current, 2);
+
+    options.doubleClickOpens = false;
+    options.loopViews = false;
+    Mouse(QEvent::MouseButtonDblClick, row2);
+    QTest::keyClick(view_.get(), Qt::Key_Return);
+    QTest::keyClick(view_.get(), Qt::Key_Escape);
+    EXPECT_TRUE(sent().empty());
+    options = saved;
+    MainFrameTarget() = nullptr;
+}
+
 TEST_F(ViewListColumns, MovingOverACellArmsTheTipAndAPressHidesIt)
 {
     const ColumnSpan name = Span(1);
@@ -614,4 +667,110 @@ TEST_F(ViewListColumns, RemovingANotesColumnDeletesItsNotesOnYes)
         DeleteSettingKey(a);
         DeleteSettingKey(b);
     }
+}
+
+// "Edit note" (26229, or a double click on a notes cell) shows the row's note under the column's
+// heading and the share's name and stores what the dialog answers: a new text, "" to delete, or
+// nothing on Cancel. Without a notes column the command is greyed.
+TEST_F(ViewListColumns, EditingANoteStoresWhatTheDialogAnswers)
+{
+    CommandUi ui{26229, false, std::nullopt, std::nullopt};
+    ASSERT_TRUE(view_->UpdateListCommand(ui));
+    EXPECT_FALSE(ui.enabled) << "no notes column";
+
+    view_->SetCursorColumn(1);
+    ASSERT_TRUE(view_->RunListCommand(26282)); // note 3's column, now column 1
+    Paint();
+    const uint16_t id = EntryRecordId(list_->entries[1]);
+    std::vector<std::string> shown;
+    std::optional<std::string> answer = "Watch the dividend";
+    ColumnDialogs().note = [&](const std::string& heading, const std::string& share, const std::string& text) {
+        shown = {heading, share, text};
+        return answer;
+    };
+    const ColumnSpan notes = Span(1);
+    Mouse(QEvent::MouseButtonDblClick, QPoint((notes.left + notes.right) / 2, view_->grid().RowTop(1) + 3));
+    EXPECT_EQ(ShareNote(id, 0, 3), "Watch the dividend");
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[1], std::string(GetRecordName(list_->entries[1].record)));
+    EXPECT_EQ(shown[2], "");
+
+    // From the menu the note of the current row is edited; Cancel keeps it, "" deletes it.
+    list_->current = 1;
+    view_->SetCursorColumn(-1);
+    ASSERT_TRUE(view_->UpdateListCommand(ui));
+    EXPECT_TRUE(ui.enabled);
+    answer = std::nullopt;
+    ASSERT_TRUE(view_->RunListCommand(26229));
+    EXPECT_EQ(shown[2], "Watch the dividend");
+    EXPECT_EQ(ShareNote(id, 0, 3), "Watch the dividend");
+    answer = "";
+    ASSERT_TRUE(view_->RunListCommand(26229));
+    EXPECT_FALSE(NoteSetHasNotes(3));
+    ColumnDialogs().note = nullptr;
+}
+
+// Every column a share list's heading menu offers to add, but the portfolio's transaction columns,
+// can be added to a list below 120 columns.
+TEST_F(ViewListColumns, EveryOfferedShareColumnIsEnabled)
+{
+    const SoftMenu menu = LoadSoftMenu(415, true, 0xFF);
+    ASSERT_FALSE(menu.entries.empty());
+    std::function<void(const std::vector<SoftMenuEntry>&)> check = [&](const std::vector<SoftMenuEntry>& items) {
+        for (const SoftMenuEntry& e : items) {
+            if (e.isPopup()) {
+                check(e.items);
+                continue;
+            }
+            if (e.isSeparator())
+                continue;
+            CommandUi ui{e.command, false, std::nullopt, std::nullopt};
+            EXPECT_TRUE(view_->UpdateListCommand(ui) && ui.enabled) << e.command << " " << e.text;
+        }
+    };
+    for (const SoftMenuEntry& e : menu.entries.front().items)
+        if (e.isPopup() && e.text.rfind("Add", 0) == 0 && e.text.find("Tran") == std::string::npos)
+            check(e.items);
+}
+
+// "Edit Imported data" hands over to the main window's editor (26214): greyed while nothing edits
+// imported data, live and handed over once something does.
+TEST_F(ViewListColumns, EditImportedDataFollowsItsEditor)
+{
+    CommandUi ui{26228, false, std::nullopt, std::nullopt};
+    ASSERT_TRUE(view_->UpdateListCommand(ui));
+    EXPECT_FALSE(ui.enabled);
+
+    int edits = 0;
+    CommandHandlerTable editor;
+    editor.Add(26214, [&] { ++edits; });
+    AddCommandTarget(&editor);
+    ASSERT_TRUE(view_->UpdateListCommand(ui));
+    EXPECT_TRUE(ui.enabled);
+    view_->RunListCommand(26228);
+    RemoveCommandTarget(&editor);
+    EXPECT_EQ(edits, 1);
+}
+
+// Selecting a row by mouse or key redraws the other views of the list, so they follow its share; a
+// press on the current row changes nothing.
+TEST_F(ViewListColumns, ANewCurrentRowRedrawsTheOtherViewsOfTheList)
+{
+    CViewBase other;
+    other.list = list_;
+    view_->nextInList = &other;
+    list_->views = view_.get();
+    const ColumnSpan name = Span(1);
+    list_->current = 0;
+    const int before = other.invalidations();
+    Mouse(QEvent::MouseButtonPress, QPoint((name.left + name.right) / 2, view_->grid().RowTop(0) + 3));
+    Mouse(QEvent::MouseButtonRelease, QPoint((name.left + name.right) / 2, view_->grid().RowTop(0) + 3), Qt::NoButton);
+    EXPECT_EQ(other.invalidations(), before) << "the row was current already";
+    Mouse(QEvent::MouseButtonPress, QPoint((name.left + name.right) / 2, view_->grid().RowTop(2) + 3));
+    EXPECT_EQ(other.invalidations(), before + 1);
+    QTest::keyClick(view_.get(), Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(list_->current, 3);
+    EXPECT_EQ(other.invalidations(), before + 2);
+    list_->views = nullptr;
+    view_->nextInList = nullptr;
 }
