@@ -34,9 +34,9 @@ ColumnDefSpec SpecOf(const ShareRow& row)
 }
 
 // A computed price-history column: the fixed 4, then the first date (unit, count) and the second.
-ColumnDefSpec HistorySpec(uint8_t code, uint8_t subKind, uint8_t formatB)
+ColumnDefSpec HistorySpec(uint8_t code, uint8_t subKind, uint8_t formatB, uint8_t formatA = 0)
 {
-    return ColumnOf(kColumnPriceHistory, code).withWidth(70).withFormatB(formatB).withSubKind(subKind)
+    return ColumnOf(kColumnPriceHistory, code).withWidth(70).withFormatA(formatA).withFormatB(formatB).withSubKind(subKind)
         .withParameters(std::vector<uint8_t>{4, 0, 0, 0, 0, 0, 0});
 }
 
@@ -135,8 +135,9 @@ std::vector<uint8_t> BuildTransactions()
 std::vector<uint8_t> BuildHighLow()
 {
     std::vector<uint8_t> out;
+    // The high and the low are prices: in pence with fractions, as the price column shows them.
     for (uint8_t sub = 0; sub < 8; ++sub)
-        AppendColumnDef(out, HistorySpec(94, sub, sub < 4 ? kFractions : 2));
+        AppendColumnDef(out, HistorySpec(94, sub, sub < 4 ? kFractions : 2, sub < 2 ? kPence : 0));
     out.push_back(0);
     return out;
 }

@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace qv {
 
@@ -338,15 +339,15 @@ DetailCellSource& CellSource()
 
 namespace {
 
-// A catalogue column when the catalogue has one, else a plain field column of the code.
-std::array<uint8_t, kColumnSpecBytes> DetailItemSpec(int fieldCode)
+// A catalogue column when the catalogue has one (whole, so that a formula keeps its expression and
+// title), else a plain field column of the code.
+std::vector<uint8_t> DetailItemSpec(int fieldCode)
 {
-    std::array<uint8_t, kColumnSpecBytes> spec{};
     const auto catalogued = GetColumnSpec(fieldCode, 0);
-    if (catalogued.size() == kColumnSpecBytes)
-        std::copy(catalogued.begin(), catalogued.end(), spec.begin());
-    else
-        InitColumnSpec(spec, uint8_t(fieldCode));
+    if (catalogued.size() >= kColumnSpecBytes)
+        return {catalogued.begin(), catalogued.end()};
+    std::vector<uint8_t> spec(kColumnSpecBytes);
+    InitColumnSpec(std::span<uint8_t, kColumnSpecBytes>(spec.data(), kColumnSpecBytes), uint8_t(fieldCode));
     spec[0] = uint8_t(kColumnSpecBytes);
     return spec;
 }

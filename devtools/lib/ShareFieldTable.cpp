@@ -3,6 +3,7 @@
 
 #include <array>
 #include <stdexcept>
+#include <utility>
 
 namespace qv::dev {
 
@@ -140,6 +141,14 @@ std::vector<uint8_t> DemoShareFieldTable()
     auto set = [&](int code, FieldEntrySpec spec) { specs[size_t(code - 1)] = std::move(spec); };
     // Prices and earnings are kept in pence (type 34, shown as they are); the market value in pounds
     // millions (type 35, shown as pounds).
+    // Fields the demo does not keep are named all the same, so that their columns and detail items
+    // have headings; their cells stay empty.
+    for (const auto& [code, name] : std::initializer_list<std::pair<int, const char*>>{
+             {4, "Listing"}, {5, "Indices"}, {6, "Special events"}, {7, "Share type"}, {8, "Consensus"},
+             {9, "Shares in issue"}, {11, "Dividend"}, {14, "NMS (000s)"}, {49, "Analysts"},
+             {50, "Previous consensus"}, {51, "Identifier"}, {62, "TechMark"}, {68, "Day volume"},
+             {70, "Capital (results currency)"}})
+        set(code, {0x3F, 0, name, {}, 0, 1, 0});
     set(10, {kMoney, 12, "EPS", {}, 0, 1, 0});
     set(13, {kU16 | kDivide, 20, "P/E", {}, 100, 1, 0});
     set(15, {kText, 26, "Name", {}, 0, 0, 1});

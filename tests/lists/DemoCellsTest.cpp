@@ -8,7 +8,11 @@
 #include "core/RecordLookup.h"
 #include "devtools/lib/DemoResults.h"
 #include "devtools/lib/PriceDatabase.h"
+#include "lists/ColumnCatalogues.h"
 #include "lists/ColumnDef.h"
+#include "lists/ColumnHeading.h"
+#include "lists/DetailDialogRules.h"
+#include "lists/DetailPage.h"
 #include "lists/ResultsFigures.h"
 #include "support/DatabaseFixture.h"
 
@@ -90,6 +94,50 @@ TEST_F(DemoCells, PriceHistoryResultsAndResultsChangeCells)
         EXPECT_EQ(text, "");
     else
         EXPECT_FLOAT_EQ(LastCellValue().value, growth);
+}
+
+TEST_F(DemoCells, DetailItemsAndCatalogueFieldColumnsAreNamed)
+{
+    InstallColumnCatalogues();
+    for (const uint8_t code : kDetailItemCodes)
+        EXPECT_NE(DetailItemHeading(code), "") << "detail item of field " << int(code);
+    // Every plain field column of the shares catalogue but the blank separator (86) and field 32,
+    // which nothing adds.
+    for (int n = 0; n < CatalogueSize(Catalogue::Shares); ++n) {
+        const std::span<const uint8_t> column = CatalogueTemplate(Catalogue::Shares, n);
+        if (column.size() < kColumnDefBytes || ColumnDefKind(column.data()) != kColumnField || n == 32 || n == 86)
+            continue;
+        EXPECT_NE(GetColumnHeading(nullptr, column.data(), true), "") << "shares template " << n;
+    }
+}
+
+// A period high or low is a price: shown as the price column shows it, in pence in the share's unit.
+TEST_F(DemoCells, HighLowPricesShowInThePriceColumnsFormat)
+{
+    InstallColumnCatalogues();
+    const std::span<const uint8_t> price = CatalogueTemplate(Catalogue::Shares, 17);
+    int dear = 0;
+    for (const dev::DemoRecord& r : Demo().records) {
+        uint8_t* record = FindShareRecord(r.id);
+        ASSERT_NE(record, nullptr) << r.name;
+        if (r.streams.front().currency != 0 || !r.description.size())
+            continue;
+        char priceText[kCellTextBytes];
+        FormatColumnValue(record, 0, price.data(), priceText, sizeof priceText, 0, nullptr, 0);
+        for (int side = 0; side < 2; ++side) {
+            const std::span<const uint8_t> column = CatalogueTemplate(Catalogue::HighLow, side);
+            char text[kCellTextBytes];
+            FormatColumnValue(record, 0, column.data(), text, sizeof text, 0, nullptr, 0);
+            const float value = LastCellValue().value;
+            const std::string shown = text;
+            if (value < 100)
+                continue;
+            ++dear;
+            EXPECT_EQ(shown.find("\xA3"), std::string::npos) << r.name << ": " << shown << " beside " << priceText;
+            EXPECT_EQ(shown.back(), std::string(priceText).back()) << r.name << ": " << shown << " beside " << priceText;
+        }
+    }
+    EXPECT_GT(dear, 100);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "devtools/lib/PriceDatabase.h"
+#include "lists/ColumnCatalogues.h"
 #include "lists/DetailPage.h"
 #include "lists/ui/DetailDialogs.h"
 #include "lists/ui/ListDialogCommands.h"
@@ -58,6 +59,7 @@ protected:
             if (r.results.size() > 4 && !withResults)
                 withResults = FindShareRecord(r.id);
         InstallDetailViewClass();
+        InstallColumnCatalogues(); // as the program does when it registers the list views
         view.reset(dynamic_cast<CViewDetailWnd*>(CreateViewWindowForKind(kViewDetails)));
         view->setAttribute(Qt::WA_DeleteOnClose, false);
         view->list = CreateListSource(view.get(), 16, kFamilyShares, nullptr);
