@@ -205,7 +205,7 @@ bool CViewBase::OnFindShareKey(uint32_t character)
 void CViewBase::OnSetFocus()
 {
     if (active) {
-        NoteViewFocus(this, list ? list->number : -1);
+        NoteViewFocus(this, list ? list->word : -1);
         if (FrameHooks* frame = MainFrameHooks()) {
             frame->RebuildMenuBar();
             frame->RefreshToolbars();

@@ -341,7 +341,7 @@ void CFrameCommandHost::SelectSetting(CViewBase* view, int32_t number, bool a, b
         return;
     MainFrameState().activeKind = view->kind;
     if (view->list)
-        MainFrameState().listNumber = view->list->number;
+        MainFrameState().listNumber = view->list->word;
     view->SelectColumnSetting(number, a, b);
     view->InvalidateWindow();
     view->InvalidateLinkedViews(true, false);
@@ -368,7 +368,7 @@ void CFrameCommandHost::RestoreTable(int32_t number)
     list->current = current;
     list->tableSetting = table;
     MainFrameState().activeKind = frameKind;
-    MainFrameState().listNumber = list->number;
+    MainFrameState().listNumber = list->word;
     RefreshAllViews();
 }
 
@@ -383,7 +383,7 @@ void CFrameCommandHost::RestoreTransactionTable(int32_t selector)
     list->current = current;
     list->tableSetting = table;
     MainFrameState().activeKind = frameKind;
-    MainFrameState().listNumber = list->number;
+    MainFrameState().listNumber = list->word;
     RefreshAllViews();
 }
 

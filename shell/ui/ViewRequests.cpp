@@ -310,6 +310,9 @@ void CViewRequests::ActivateRequestedView(CViewBase* view, ViewRequest& request)
             frame_.mdiArea()->setActiveSubWindow(child);
             // A view swapped into the window that was already active gets no activation of its own.
             view->active = frame_.mdiArea()->activeSubWindow() == child;
+            // Nor the keyboard: the old view that had it is gone.
+            if (view->active)
+                window->setFocus(Qt::OtherFocusReason);
         }
     }
     frame_.RebuildMenuBar();

@@ -213,14 +213,15 @@ TEST_F(ViewBaseTest, FocusMakesTheViewActiveAndLosingItForgetsIt)
 {
     ResyncView& v = View(kViewPortfolio);
     v.AttachListSource(kFamilyShares, nullptr, 4);
-    v.list->number = 6;
+    v.list->word = 6;
+    v.list->number = 1003;
     v.OnSetFocus();
     EXPECT_EQ(MainFrameState().activeView, nullptr) << "only while its frame is active";
     v.active = 1;
     v.OnSetFocus();
     EXPECT_EQ(MainFrameState().activeView, &v);
     EXPECT_EQ(MainFrameState().activeKind, kViewPortfolio);
-    EXPECT_EQ(MainFrameState().listNumber, 6);
+    EXPECT_EQ(MainFrameState().listNumber, 6) << "the list number, not the group number";
     ResyncView& other = View(kViewList);
     other.OnKillFocus();
     EXPECT_EQ(MainFrameState().activeView, &v) << "another view's loss leaves it";

@@ -170,6 +170,7 @@ TEST_F(Requests, TheNewViewKeepsTheShareAndTheOldViewGoes)
     // The window stays the active one, so the view that took it over is active (its readouts reach
     // the status bar) without an activation of its own.
     EXPECT_EQ(details->active, 1);
+    EXPECT_TRUE(dynamic_cast<QWidget*>(details)->hasFocus()) << "and the keyboard";
 }
 
 TEST_F(Requests, AViewReplacedInItsWindowStaysOwnedByTheWindow)
