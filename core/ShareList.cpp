@@ -268,6 +268,15 @@ ShareList* GetShareListForSource(Portfolio* source)
     return CreateShareList(1, 0, kFamilyShares, source, true);
 }
 
+void DropListSource(ShareList* list)
+{
+    if (!list || !list->source)
+        return;
+    list->source = nullptr;
+    list->sourceNumber = -1;
+    list->filledMark = 0;
+}
+
 int32_t SetShareListSource(ShareList* list, Portfolio* source, uint32_t id, uint32_t sub, bool force, bool refresh)
 {
     if (!list || DataMiningProgress())

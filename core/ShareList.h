@@ -95,6 +95,9 @@ void CreateFirstShareList();
 ShareList* CreateShareList(int32_t base, int32_t extra, int32_t family, Portfolio* source, bool link);
 ShareList* GetShareListForSource(Portfolio* source);
 int32_t SetShareListSource(ShareList* list, Portfolio* source, uint32_t id, uint32_t sub, bool force, bool refresh);
+// The list goes back to its fixed list: a portfolio source is dropped, and as its rows are then the
+// portfolio's the list counts as unfilled, so it is filled again from its number.
+void DropListSource(ShareList* list);
 void SetShareListPosition(ShareList* list, uint32_t id, uint32_t sub, bool publish);
 void StoreShareListPosition(ShareList* list, ShareList* other, bool publish);
 void SyncSourceCursors(ShareList* list);

@@ -45,11 +45,8 @@ void CViewList::OnRefresh()
     if (list) {
         // A share list shows a fixed list: a portfolio source left by a view that shared the
         // list before (a portfolio, or a chart following one) is dropped, as portfolios have their
-        // own view. Its rows are then the portfolio's, so the list is filled again from its number.
-        if (list->source) {
-            list->source = nullptr;
-            list->filledMark = 0;
-        }
+        // own view.
+        DropListSource(list);
         AttachListSource(kFamilyShares, nullptr, -1);
         qv::SelectColumnSetting(list, kind, -1, false, false);
         if (list->filledMark != list->word + 1) {

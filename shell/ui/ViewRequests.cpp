@@ -527,10 +527,7 @@ void CViewRequests::UseList(int32_t number)
     } else {
         int32_t kind = view->kind;
         MainFrameState().listNumber = number;
-        // Rows a portfolio left are not the list's: it is filled again from its number.
-        if (view->list->source)
-            view->list->filledMark = 0;
-        view->list->source = nullptr;
+        DropListSource(view->list);
         view->list->sourceNumber = -1;
         view->list->word = number;
         view->previousListKind = kViewList;
