@@ -166,10 +166,8 @@ CStyleButton* CSwingDesignDlg::pen(QWidget* page, int id, const char* label, int
         auto* caption = new QLabel(QString::fromLatin1(label), page);
         caption->setObjectName(Id(id) + QStringLiteral("l"));
         Place(page, caption);
-        Place(page, b, 1);
-    } else {
-        Place(page, b, 1);
     }
+    Place(page, b, 1);
     size_t at = kSwing + 4 * size_t(word);
     pens_.push_back({b, at});
     connect(b, &CStyleButton::styleChosen, this, [this, b, at] {

@@ -26,6 +26,7 @@
 #include "shell/ViewKinds.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/StyleButton.h"
+#include "support/ui/ControlById.h"
 #include "support/ui/Render.h"
 
 #include <QCheckBox>
@@ -48,18 +49,11 @@
 
 using namespace qv;
 using namespace qv::graphsetting;
+using qv::test::Control;
 using qv::test::RenderWidget;
 using qv::test::SaveRender;
 
 namespace {
-
-template <class T>
-T* Control(QWidget& dialog, int id)
-{
-    T* w = dialog.findChild<T*>(QString::number(id));
-    EXPECT_NE(w, nullptr) << id;
-    return w;
-}
 
 // Runs each dialog the code opens through `answer`, restoring the runner afterwards.
 struct DialogAnswers {

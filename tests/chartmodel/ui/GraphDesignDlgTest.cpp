@@ -15,6 +15,7 @@
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "shell/ui/ModalDialog.h"
+#include "support/ui/ControlById.h"
 #include "support/ui/Render.h"
 
 #include <QCheckBox>
@@ -30,18 +31,11 @@
 
 using namespace qv;
 using namespace qv::graphsetting;
+using qv::test::Control;
 using qv::test::RenderWidget;
 using qv::test::SaveRender;
 
 namespace {
-
-template <class T>
-T* Control(QWidget& dialog, int id)
-{
-    T* w = dialog.findChild<T*>(QString::number(id));
-    EXPECT_NE(w, nullptr) << id;
-    return w;
-}
 
 // Records the texts of the message boxes the dialog raises.
 struct MessageRecorder {

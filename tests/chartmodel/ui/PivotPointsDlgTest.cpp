@@ -6,6 +6,7 @@
 
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "support/ui/ControlById.h"
 #include "support/ui/Render.h"
 
 #include <QCheckBox>
@@ -17,11 +18,7 @@
 
 using namespace qv;
 using namespace qv::graphsetting;
-
-namespace {
-template <class T>
-T* Control(QWidget& d, int id) { return d.findChild<T*>(QString::number(id)); }
-}
+using qv::test::Control;
 
 TEST(PivotPointsDlg, OkKeepsTheBlockAndCancelRestoresAfterPreview)
 {
