@@ -11,6 +11,7 @@
 #include "lists/HoldList.h"
 #include "shell/ui/DialogHelp.h"
 #include "support/DealingsSample.h"
+#include "support/ui/ControlById.h"
 #include "support/ui/Render.h"
 
 #include <QCheckBox>
@@ -53,12 +54,6 @@ private:
     OptionBlockA saved_;
 };
 
-template <typename T>
-T* Child(QWidget& dialog, int id)
-{
-    return dialog.findChild<T*>(QString::number(id));
-}
-
 QPushButton* HelpButton(QDialog& dialog)
 {
     for (auto* button : dialog.findChildren<QPushButton*>())
@@ -84,7 +79,7 @@ TEST_F(DealingsDialogs, HelpTopicsOfTheThreeDialogs)
         std::vector<std::pair<uint32_t, bool>> asked;
         DialogHelpHost previous = SetDialogHelpHost([&](uint32_t topic, bool popup) { asked.emplace_back(topic, popup); });
         c.dialog->show();
-        QWidget* control = Child<QWidget>(*c.dialog, c.control);
+        QWidget* control = Control<QWidget>(*c.dialog, c.control);
         ASSERT_NE(control, nullptr) << c.control;
         control->setFocus();
         QTest::keyClick(control, Qt::Key_F1);
@@ -101,21 +96,21 @@ TEST_F(DealingsDialogs, HelpTopicsOfTheThreeDialogs)
 TEST_F(DealingsDialogs, OptionsInBothForms)
 {
     CDealingsOptionsDlg plain(0x13 | kHoldLimitParent, false);
-    EXPECT_TRUE(Child<QCheckBox>(plain, 1608)->isChecked());
-    EXPECT_FALSE(Child<QCheckBox>(plain, 1610)->isChecked());
-    EXPECT_TRUE(Child<QCheckBox>(plain, 1622)->isChecked());
-    EXPECT_TRUE(Child<QRadioButton>(plain, 3088)->isHidden());
-    Child<QCheckBox>(plain, 1622)->setChecked(false);
-    Child<QCheckBox>(plain, 1612)->setChecked(true);
+    EXPECT_TRUE(Control<QCheckBox>(plain, 1608)->isChecked());
+    EXPECT_FALSE(Control<QCheckBox>(plain, 1610)->isChecked());
+    EXPECT_TRUE(Control<QCheckBox>(plain, 1622)->isChecked());
+    EXPECT_TRUE(Control<QRadioButton>(plain, 3088)->isHidden());
+    Control<QCheckBox>(plain, 1622)->setChecked(false);
+    Control<QCheckBox>(plain, 1612)->setChecked(true);
     EXPECT_EQ(plain.filter(), 0x1B);
     SaveRender(RenderWidget(plain), QStringLiteral("dealings-options"));
 
     CDealingsOptionsDlg parent(0x0F | kHoldLimitShare, true);
-    EXPECT_TRUE(Child<QRadioButton>(parent, 3088)->isChecked());
-    EXPECT_TRUE(Child<QCheckBox>(parent, 1622)->isHidden());
-    Child<QRadioButton>(parent, 1617)->setChecked(true);
+    EXPECT_TRUE(Control<QRadioButton>(parent, 3088)->isChecked());
+    EXPECT_TRUE(Control<QCheckBox>(parent, 1622)->isHidden());
+    Control<QRadioButton>(parent, 1617)->setChecked(true);
     EXPECT_EQ(parent.filter(), 0x0F | kHoldLimitParent);
-    Child<QRadioButton>(parent, 3089)->setChecked(true);
+    Control<QRadioButton>(parent, 3089)->setChecked(true);
     EXPECT_EQ(parent.filter(), 0x0F);
     SaveRender(RenderWidget(parent), QStringLiteral("dealings-options-parent-list"));
 }
