@@ -6,6 +6,7 @@
 #include "core/ConfigState.h"
 #include "core/RecordAccess.h"
 #include "core/SettingRecordStore.h"
+#include "core/ShareNotes.h"
 #include "lists/CellValue.h"
 #include "lists/ColumnHeading.h"
 #include "lists/ResultsFigures.h"
@@ -257,13 +258,12 @@ std::vector<std::pair<int, std::string>> DetailNotes(const RecordCursor& share)
     std::vector<std::pair<int, std::string>> notes;
     if (!share.record)
         return notes;
-    for (int n = 0; n < 10; ++n) {
-        const uint8_t* data = GetSettingRecord(RecordId(share.record), uint8_t(share.count), uint8_t(128 + n));
+    for (int n = 1; n <= kNoteSets; ++n) {
+        const uint8_t* data = GetSettingRecord(RecordId(share.record), uint8_t(share.count), NoteSettingId(n));
         if (!data)
             continue;
-        std::string text(reinterpret_cast<const char*>(data), SettingDataSize(data));
-        text.resize(std::strlen(text.c_str()));
-        notes.push_back({n + 1, text});
+        const char* text = reinterpret_cast<const char*>(data);
+        notes.push_back({n, std::string(text, strnlen(text, SettingDataSize(data)))});
     }
     return notes;
 }

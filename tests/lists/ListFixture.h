@@ -85,6 +85,20 @@ inline std::vector<FixtureShare> FourListShares()
     };
 }
 
+// The database file of the shares and the market calendar, with a field table in its entry.
+inline std::vector<uint8_t> ListSharesFile(const std::vector<FixtureShare>& shares,
+                                           std::vector<uint8_t> fieldTable = dev::DemoShareFieldTable())
+{
+    std::vector<dev::DbRecord> records;
+    for (const FixtureShare& s : shares)
+        records.push_back(FixtureRecord(s));
+    FixtureShare calendar{kMarketCalendarId, "~Market", {1}, MakeRecordFlags(kMarketIndex, kIndexNone)};
+    records.push_back(FixtureRecord(calendar));
+    dev::DbFile file = OneEntry(std::move(records));
+    file.entries[0].extra = std::move(fieldTable);
+    return dev::WriteQuorvaDat(file);
+}
+
 class ListFixture : public DatabaseFixture {
 protected:
     ~ListFixture() override
@@ -98,14 +112,7 @@ protected:
 
     void LoadShares(const std::vector<FixtureShare>& shares, std::vector<uint8_t> fieldTable = dev::DemoShareFieldTable())
     {
-        std::vector<dev::DbRecord> records;
-        for (const FixtureShare& s : shares)
-            records.push_back(FixtureRecord(s));
-        FixtureShare calendar{kMarketCalendarId, "~Market", {1}, MakeRecordFlags(kMarketIndex, kIndexNone)};
-        records.push_back(FixtureRecord(calendar));
-        dev::DbFile file = OneEntry(std::move(records));
-        file.entries[0].extra = std::move(fieldTable);
-        Load(dev::WriteQuorvaDat(file));
+        Load(ListSharesFile(shares, std::move(fieldTable)));
     }
 
     ShareList* NewList(int32_t number, int32_t capacity = 4)

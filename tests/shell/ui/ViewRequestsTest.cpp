@@ -92,14 +92,7 @@ class RequestsOnShares : public Requests {
 protected:
     RequestsOnShares() : portfolios(*frame, *requests)
     {
-        std::vector<dev::DbRecord> shares;
-        for (const test::FixtureShare& s : test::FourListShares())
-            shares.push_back(test::FixtureRecord(s));
-        test::FixtureShare calendar{kMarketCalendarId, "~Market", {1}, MakeRecordFlags(kMarketIndex, kIndexNone)};
-        shares.push_back(test::FixtureRecord(calendar));
-        dev::DbFile file = test::OneEntry(std::move(shares));
-        file.entries[0].extra = dev::DemoShareFieldTable();
-        LoadDatabaseFromMemory(dev::WriteQuorvaDat(file), nullptr);
+        LoadDatabaseFromMemory(test::ListSharesFile(test::FourListShares()), nullptr);
         previous = RegisterViewClass(kViewList, [](int32_t kind) -> CViewBaseWnd* { return new CViewList(kind); });
     }
     ~RequestsOnShares() override
