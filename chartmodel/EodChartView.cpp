@@ -10,6 +10,7 @@
 #include "chartmodel/LegendModel.h"
 #include "chartmodel/MovingAverage.h"
 #include "chartmodel/PaneLayout.h"
+#include "chartmodel/SeriesLayout.h"
 #include "chartmodel/ViewGraph.h"
 #include "core/DateText.h"
 #include "core/Memory.h"
@@ -51,7 +52,6 @@ constexpr uint8_t kVolumeBars = 1;
 constexpr uint8_t kVolumeSignalLine = 2;
 constexpr int kColourVolumeSignal = 4;
 constexpr uint16_t kDefaultSignalPeriod = 25;
-constexpr uint32_t kSelectSkipZero = 0x100;
 constexpr int32_t kLimitMonths[6] = {1, 3, 6, 12, 24, 60};
 constexpr uint8_t kMaxBarCode = 56;
 
