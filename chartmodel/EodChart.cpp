@@ -415,20 +415,16 @@ std::string OhlcReadoutText(const DayRecord& day)
            FormatPriceInUnit(day.low, day.unit) + ", " + FormatPriceInUnit(day.close, day.unit);
 }
 
-std::array<std::string, 2> VolumeAmountParts(float volume)
+std::string VolumeAmountText(float volume)
 {
     if (volume >= 1e6f)
-        return {Format("%.2f", double(volume) / 1e6), "m"};
+        return Format("%.2fm", double(volume) / 1e6);
     if (volume >= 1e4f)
-        return {Format("%.1f", double(volume) / 1e3), "k"};
-    return {Format("%.0f", double(volume)), ""};
+        return Format("%.1fk", double(volume) / 1e3);
+    return Format("%.0f", double(volume));
 }
 
-std::string VolumeReadoutText(float volume)
-{
-    const std::array<std::string, 2> parts = VolumeAmountParts(volume);
-    return Format("Volume %s%s%s", parts[0].c_str(), "", parts[1].c_str());
-}
+std::string VolumeReadoutText(float volume) { return "Volume " + VolumeAmountText(volume); }
 
 PriceSummary GetPriceSummary(const DayRecord* days, int32_t count, int32_t firstDate, int32_t lastDate)
 {

@@ -8,7 +8,6 @@
 #include "core/DayRecord.h"
 #include "core/PackedDate.h"
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -175,8 +174,8 @@ std::string FormatPriceInUnit(float value, float unit);
 std::string PriceReadoutText(const DayRecord& day, const DayRecord* previous);
 std::string OhlcReadoutText(const DayRecord& day);
 std::string VolumeReadoutText(float volume);
-// A volume as its number and its unit ("k" thousands, "m" millions, "" units).
-std::array<std::string, 2> VolumeAmountParts(float volume);
+// A volume as its number and its unit ("k" thousands, "m" millions, none for units).
+std::string VolumeAmountText(float volume);
 
 // Totals of the days from a first date to a last date (inclusive).
 struct PriceSummary {

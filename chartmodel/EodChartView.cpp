@@ -10,6 +10,7 @@
 #include "chartmodel/LegendModel.h"
 #include "chartmodel/MovingAverage.h"
 #include "chartmodel/PaneLayout.h"
+#include "chartmodel/SeriesLayout.h"
 #include "chartmodel/ViewGraph.h"
 #include "core/DateText.h"
 #include "core/Memory.h"
@@ -17,6 +18,7 @@
 #include "core/RecordCursor.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
+#include "core/StringPrintf.h"
 #include "core/TradingCalendar.h"
 #include "lists/GraphSource.h"
 #include "lists/ListRows.h"
@@ -51,7 +53,6 @@ constexpr uint8_t kVolumeBars = 1;
 constexpr uint8_t kVolumeSignalLine = 2;
 constexpr int kColourVolumeSignal = 4;
 constexpr uint16_t kDefaultSignalPeriod = 25;
-constexpr uint32_t kSelectSkipZero = 0x100;
 constexpr int32_t kLimitMonths[6] = {1, 3, 6, 12, 24, 60};
 constexpr uint8_t kMaxBarCode = 56;
 
@@ -695,10 +696,8 @@ std::string EodChartView::AverageText(int line, int32_t bar) const
         return {};
     const uint32_t word = gs::LineWord(Setting(), line);
     const float unit = days_[size_t(bars_[size_t(bar)].last)].unit;
-    char text[96];
-    std::snprintf(text, sizeof text, "%d %s %s", int(word & 0xFFF), AverageTypeName(int((word >> 23) & 15)),
-                  FormatPriceInUnit(values[size_t(bar)], unit).c_str());
-    return text;
+    return StringPrintf("%d %s %s", int(word & 0xFFF), AverageTypeName(int((word >> 23) & 15)),
+                        FormatPriceInUnit(values[size_t(bar)], unit).c_str());
 }
 
 void EodChartView::FillLegendSource(LegendSource& source, bool inside) const

@@ -3,23 +3,14 @@
 
 #include "chartmodel/EodChart.h"
 #include "core/DateText.h"
-
-#include <cstdio>
+#include "core/StringPrintf.h"
 
 namespace qv {
 namespace {
 
-std::string Format(const char* format, auto... values)
-{
-    char text[128];
-    std::snprintf(text, sizeof text, format, values...);
-    return text;
-}
-
 std::string SignalText(float signal)
 {
-    const std::array<std::string, 2> parts = VolumeAmountParts(signal);
-    return " (sig)" + Format(" (%s%s)", parts[0].c_str(), parts[1].c_str());
+    return " (sig) (" + VolumeAmountText(signal) + ")";
 }
 
 // Price, OHLC and volume of one record, as the last day's readout and the cursor readout give them.
@@ -62,21 +53,16 @@ EodReadoutTexts CursorReadouts(const EodReadoutInput& in, const CursorPoint& poi
     if (!onRecord) {
         EodReadoutTexts texts{"No price selected", "No OHLC selected", "No volume selected", {}, "Cursor (Off graph)"};
         const std::string trend = TrendText(in);
-        const std::string bars = Format("%d trading days", point.visibleBars);
+        const std::string bars = StringPrintf("%d trading days", point.visibleBars);
         texts.trend = trend.empty() ? bars : trend + "  " + bars;
         return texts;
     }
     EodReadoutTexts texts{{}, "No OHLC selected", {}, {}, {}};
     DescribeRecord(in, point.record, texts);
     const DayRecord& day = in.days[point.record];
-    std::string value;
-    if (point.pane == CursorPane::Volume) {
-        const std::array<std::string, 2> parts = VolumeAmountParts(point.value);
-        value = parts[0] + parts[1];
-    } else {
-        value = FormatPriceInUnit(point.value, day.unit);
-    }
-    texts.cursor = Format("Cursor (%s, %s)", FormatDate(day.date).c_str(), value.c_str());
+    const std::string value =
+        point.pane == CursorPane::Volume ? VolumeAmountText(point.value) : FormatPriceInUnit(point.value, day.unit);
+    texts.cursor = StringPrintf("Cursor (%s, %s)", FormatDate(day.date).c_str(), value.c_str());
     texts.trend = TrendText(in);
     return texts;
 }

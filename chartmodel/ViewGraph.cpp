@@ -5,6 +5,7 @@
 #include "chartmodel/ChartNumbers.h"
 #include "chartmodel/GraphDesign.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/SeriesLayout.h"
 #include "chartmodel/ValueMapping.h"
 #include "core/Captions.h"
 #include "core/ConfigState.h"
@@ -68,8 +69,8 @@ void WidenFromArray(ValueRange& range, const DataArray& array)
         if (array.type == kArrayFloats) {
             float v;
             std::memcpy(&v, element, sizeof v);
-            // A value the series leaves undrawn (selector bits 8 and 9) does not widen the range.
-            if (((array.flags & 0x100) && v == 0) || ((array.flags & 0x200) && v < 0))
+            // A value the series leaves undrawn does not widen the range.
+            if (((array.flags & kSelectSkipZero) && v == 0) || ((array.flags & kSelectSkipNegative) && v < 0))
                 continue;
             WidenRange(range, v);
         } else if (array.type == kArrayBars || array.type == kArrayDaily) {

@@ -56,6 +56,18 @@ bool IsLineKind(const LineObject& object)
     return object.kind == LineObjectKind::LineStudy || object.kind == LineObjectKind::Pitchfork;
 }
 
+// The days one bar stands for on average, for dates beyond either end of the history.
+int32_t DaysPerBar(const std::vector<FoldedBar>& bars)
+{
+    return std::max(1, (bars.back().last - bars.front().first + 1) / int32_t(bars.size()));
+}
+
+// The scale's pixels per bar, to count bars off left of its first one.
+double PixelsPerBar(const TimeScale& scale)
+{
+    return double(scale.lastX - scale.firstX) / std::max(1, scale.lastIndex - scale.firstIndex);
+}
+
 } // namespace
 
 DailyChartDrawing::DailyChartDrawing(CViewGraph& view, EodChartView& eod, ShareKeyFn shareKey)
@@ -136,7 +148,7 @@ int32_t DailyChartDrawing::DayIndexOfBar(int32_t bar) const
     if (bars.empty())
         return bar;
     const int32_t n = int32_t(bars.size());
-    const int32_t perBar = std::max(1, (bars.back().last - bars.front().first + 1) / n);
+    const int32_t perBar = DaysPerBar(bars);
     if (bar < 0)
         return bars.front().first + bar * perBar;
     if (bar >= n)
@@ -150,7 +162,7 @@ int32_t DailyChartDrawing::BarOfDayIndex(int32_t day) const
     if (bars.empty())
         return day;
     const int32_t n = int32_t(bars.size());
-    const int32_t perBar = std::max(1, (bars.back().last - bars.front().first + 1) / n);
+    const int32_t perBar = DaysPerBar(bars);
     if (day < bars.front().first)
         return -((bars.front().first - day + perBar - 1) / perBar);
     if (day > bars.back().last)
@@ -164,7 +176,7 @@ int32_t DailyChartDrawing::BarOfDayIndex(int32_t day) const
 int32_t DailyChartDrawing::BarAtX(int32_t x) const
 {
     const TimeScale& scale = view_.timeBands->scale;
-    const double perBar = double(scale.lastX - scale.firstX) / std::max(1, scale.lastIndex - scale.firstIndex);
+    const double perBar = PixelsPerBar(scale);
     if (x >= scale.firstX || perBar <= 0)
         return view_.XToIndexScale(&scale, x);
     return scale.firstIndex + int32_t(std::floor((x - scale.firstX) / perBar + 0.5));
@@ -173,7 +185,7 @@ int32_t DailyChartDrawing::BarAtX(int32_t x) const
 int32_t DailyChartDrawing::XOfBar(int32_t bar) const
 {
     const TimeScale& scale = view_.timeBands->scale;
-    const double perBar = double(scale.lastX - scale.firstX) / std::max(1, scale.lastIndex - scale.firstIndex);
+    const double perBar = PixelsPerBar(scale);
     if (bar >= scale.firstIndex || perBar <= 0)
         return view_.IndexToXScale(&scale, bar);
     return scale.firstX + int32_t(std::floor(perBar * (bar - scale.firstIndex) + 0.5));
