@@ -3,13 +3,13 @@
 
 #include "core/DateStepping.h"
 #include "core/DateText.h"
+#include "core/StringPrintf.h"
 #include "core/TradingCalendar.h"
 
 #include <algorithm>
 #include <array>
 #include <cfloat>
 #include <cmath>
-#include <cstdio>
 
 namespace qv {
 namespace {
@@ -34,13 +34,6 @@ bool RangeAgreesWithDisplay(const DateRangeSetting& s, const DisplayRange& displ
 }
 
 uint16_t ClampLength(int64_t length) { return uint16_t(std::clamp<int64_t>(length, 1, 0xFFFF)); }
-
-std::string Format(const char* format, auto... values)
-{
-    char text[96];
-    std::snprintf(text, sizeof text, format, values...);
-    return text;
-}
 
 } // namespace
 
@@ -373,27 +366,27 @@ std::string GetTrendRateText(PackedDate date1, float value1, PackedDate date2, f
     if (n <= 1)
         return {};
     if (!logScale)
-        return Format("%+.2f p.a.", (double(value2) - value1) * 250 / n);
+        return StringPrintf("%+.2f p.a.", (double(value2) - value1) * 250 / n);
     if (value1 <= 0 || value2 <= 0)
         return {};
-    return Format("%+.2f%% p.a.", (std::exp(std::log(double(value2) / value1) * 250 / n) - 1) * 100);
+    return StringPrintf("%+.2f%% p.a.", (std::exp(std::log(double(value2) / value1) * 250 / n) - 1) * 100);
 }
 
 std::string GetBarPeriodLabel(int32_t code, bool dynamic)
 {
-    std::string label = code < 5 ? Format("%d day bars", code) : Format("%d week bars", code - 4);
+    std::string label = code < 5 ? StringPrintf("%d day bars", code) : StringPrintf("%d week bars", code - 4);
     return dynamic ? label + " (dyn.)" : label;
 }
 
 std::string ZoomRangeText(bool from, PackedDate date)
 {
-    return Format(from ? "From %i/%i/%02i" : "To %i/%i/%02i", DayOfMonth(date), MonthOfYear(date), TwoDigitYear(date));
+    return StringPrintf(from ? "From %i/%i/%02i" : "To %i/%i/%02i", DayOfMonth(date), MonthOfYear(date), TwoDigitYear(date));
 }
 
 std::string FormatPriceInUnit(float value, float unit)
 {
     const int decimals = unit >= 1 || unit <= 0 ? 0 : unit >= 0.1f ? 1 : unit >= 0.01f ? 2 : 4;
-    return Format("%.*f", decimals, double(value));
+    return StringPrintf("%.*f", decimals, double(value));
 }
 
 std::string PriceReadoutText(const DayRecord& day, const DayRecord* previous)
@@ -418,10 +411,10 @@ std::string OhlcReadoutText(const DayRecord& day)
 std::string VolumeAmountText(float volume)
 {
     if (volume >= 1e6f)
-        return Format("%.2fm", double(volume) / 1e6);
+        return StringPrintf("%.2fm", double(volume) / 1e6);
     if (volume >= 1e4f)
-        return Format("%.1fk", double(volume) / 1e3);
-    return Format("%.0f", double(volume));
+        return StringPrintf("%.1fk", double(volume) / 1e3);
+    return StringPrintf("%.0f", double(volume));
 }
 
 std::string VolumeReadoutText(float volume) { return "Volume " + VolumeAmountText(volume); }
@@ -476,7 +469,7 @@ std::vector<AxisLabel> TimeAxisLabels(const std::vector<std::pair<PackedDate, in
         const int month0 = MonthField(date), year = TwoDigitYear(date);
         if (previous != 0 && YearField(date) != YearField(previous)) {
             label.kind = 2;
-            label.text = Format("'%02i ", year);
+            label.text = StringPrintf("'%02i ", year);
             label.tick = (level < 6 ? 2 : 1) + (level < 4) + (level > 3 && year % 5 == 0) + (level >= 6 && year % 10 == 0);
         } else if (previous != 0 && month0 != MonthField(previous)) {
             const bool shown = level < 4 || (level == 4 && month0 % 3 == 0) || (level == 5 && month0 % 6 == 0);
@@ -491,7 +484,7 @@ std::vector<AxisLabel> TimeAxisLabels(const std::vector<std::pair<PackedDate, in
             const bool newWeek = previous == 0 || weekday <= previousWeekday || DaysFromTo(previous, date) > 5;
             const bool shown = level == 0 || (level == 1 && dayCount % 2 == 0) || (level == 2 && newWeek);
             if (shown) {
-                label.text = Format("%i ", DayOfMonth(date));
+                label.text = StringPrintf("%i ", DayOfMonth(date));
                 label.tick = 1;
             }
             ++dayCount;
