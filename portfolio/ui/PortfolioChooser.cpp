@@ -136,7 +136,7 @@ CPortfolioChooser::CPortfolioChooser(QWidget* parent)
     layout->addWidget(presets_);
     layout->addWidget(buttons);
     delete_->setVisible(false);
-    SetPortfolioChooserMode(0);
+    ApplyMode();
     resize(340, 420);
 }
 
@@ -145,9 +145,14 @@ void CPortfolioChooser::SetPortfolioChooserMode(int mode)
     mode_ = mode;
     if (ChooserModeExtended(mode))
         extended_ = true;
-    prompt_->setText(QString::fromStdString(ChooserPrompt(mode)));
-    setWindowTitle(QString::fromStdString(ChooserTitle(mode)));
-    InstallDialogHelp(*this, 0x20000 + ChooserHelpContext(mode));
+    ApplyMode();
+}
+
+void CPortfolioChooser::ApplyMode()
+{
+    prompt_->setText(QString::fromStdString(ChooserPrompt(mode_)));
+    setWindowTitle(QString::fromStdString(ChooserTitle(mode_)));
+    InstallDialogHelp(*this, 0x20000 + ChooserHelpContext(mode_));
     Refill();
 }
 

@@ -46,6 +46,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The mode's prompt, title and help, and the lists filled for it.
+    void ApplyMode();
     void Activate(bool portfolioList);
     void UpdateOk();
     void Layout();
