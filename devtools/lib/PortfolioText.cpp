@@ -12,6 +12,7 @@
 #include "devtools/lib/TempFolder.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
+#include "platform/TextCodec.h"
 #include "portfolio/CashEntry.h"
 #include "portfolio/PortfolioFile.h"
 #include "portfolio/HoldingsPass.h"
@@ -168,7 +169,7 @@ void DescribeHoldingRows(std::string& out, const Portfolio& p)
     std::string summary;
     for (const HeaderItem& item : PortfolioValueLine(p, IncludeAttachedCashOption()))
         summary += (item.label.empty() ? std::string(" ") : "  " + item.label + " ") + item.value;
-    Line(out, "summary:%s", summary.c_str());
+    Line(out, "summary:%s", Cp1252ToUtf8(summary).c_str());
 }
 
 } // namespace
