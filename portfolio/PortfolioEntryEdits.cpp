@@ -51,25 +51,26 @@ bool RemoveShareTransactions(Portfolio& portfolio, const RecordCursor& entry)
     return removed;
 }
 
-void RemovePortfolioEntries(Portfolio& portfolio, int first, int last)
+void RemovePortfolioEntries(Portfolio& portfolio, const std::vector<RecordCursor>& entries)
 {
-    const int count = int(CountPortfolioEntries(portfolio));
-    if (count == 0 || first > last || first >= count)
-        return;
-    last = std::min(last, count - 1);
-    first = std::max(first, 0);
-    for (int i = first; i <= last; ++i)
-        RemoveShareTransactions(portfolio, portfolio.entries[i]);
-    const int gone = last - first + 1;
-    for (int i = first; i + gone <= count; ++i)
-        portfolio.entries[i] = portfolio.entries[i + gone];
-    const int left = count - gone;
-    portfolio.last = std::max(left - 1, 0);
-    if (portfolio.current >= left)
-        portfolio.current = std::max(left - 1, 0);
-    if (portfolio.firstVisible >= left)
-        portfolio.firstVisible = std::max(left - 1, 0);
-    portfolio.changed = 1;
+    for (const RecordCursor& entry : entries) {
+        const int count = int(CountPortfolioEntries(portfolio));
+        int at = 0;
+        while (at < count && !(portfolio.entries[at].record == entry.record && portfolio.entries[at].count == entry.count))
+            ++at;
+        if (at == count)
+            continue;
+        RemoveShareTransactions(portfolio, portfolio.entries[at]);
+        for (int i = at; i < count; ++i)
+            portfolio.entries[i] = portfolio.entries[i + 1];
+        const int left = count - 1;
+        portfolio.last = std::max(left - 1, 0);
+        if (portfolio.current >= left)
+            portfolio.current = std::max(left - 1, 0);
+        if (portfolio.firstVisible >= left)
+            portfolio.firstVisible = std::max(left - 1, 0);
+        portfolio.changed = 1;
+    }
 }
 
 std::string EntryRemovalQuestion(const Portfolio& portfolio, const RecordCursor& entry, bool move)

@@ -16,9 +16,9 @@ namespace qv {
 bool HasShareTransactions(const Portfolio& portfolio, const RecordCursor& entry);
 // Unlinks and frees them; true when any went (the portfolio is then marked changed).
 bool RemoveShareTransactions(Portfolio& portfolio, const RecordCursor& entry);
-// Removes the entries [first, last] and their transactions; the current and first-visible rows
-// step back when they pointed past the new end. The portfolio is marked changed.
-void RemovePortfolioEntries(Portfolio& portfolio, int first, int last);
+// Removes the entries and their transactions; the current and first-visible rows step back when
+// they point past the new end. The portfolio is marked changed.
+void RemovePortfolioEntries(Portfolio& portfolio, const std::vector<RecordCursor>& entries);
 // "Are you sure you want to delete this entry?" (or move), naming the transactions when there are any.
 std::string EntryRemovalQuestion(const Portfolio& portfolio, const RecordCursor& entry, bool move);
 

@@ -66,6 +66,7 @@ Portfolio* MakePortfolio(uint16_t number, const std::string& name, uint8_t type)
     p->number = number;
     p->type = type;
     p->name = name;
+    p->changed = 1; // as a loaded portfolio: its holdings are worked out when it is first shown
     std::memset(p->settings, 0xFF, sizeof p->settings);
     ResetPortfolioEntries(*p);
     AppendToChain(p);
@@ -186,6 +187,15 @@ std::vector<uint8_t> CashEntry(uint8_t type, int day, int month, int year, float
 
 bool WriteCash()
 {
+    const bool saved = MakeDemoCashAccounts() && SaveCashAccounts();
+    FreeCashAccounts();
+    return saved;
+}
+
+} // namespace
+
+bool MakeDemoCashAccounts()
+{
     FreeCashAccounts();
     CashAccount* global = NewCashAccount("Global Account");
     CashAccount* demo = NewCashAccount("Demo Portfolio Cash");
@@ -201,12 +211,20 @@ bool WriteCash()
     for (const auto& e : entries)
         if (!AddCashEntry(demo->data, demo->dataSize, e))
             return false;
-    const bool saved = SaveCashAccounts();
-    FreeCashAccounts();
-    return saved;
+    return true;
 }
 
-} // namespace
+bool BuildDemoPortfolios()
+{
+    const std::vector<Share> shares = OrdinaryShares();
+    if (shares.size() < 11)
+        return false;
+    FillDemoPortfolio(*MakePortfolio(0, "Demo Portfolio", kUserPortfolio), shares);
+    FillIncome(*MakePortfolio(1, "Income", kUserPortfolio), shares);
+    Portfolio* all = MakePortfolio(2, "All Portfolios", kGroupPortfolio);
+    all->members = new PortfolioMember{new PortfolioMember{{}, 2, 0xFFFF}, 1, 0xFFFF};
+    return true;
+}
 
 bool WriteDemoPortfolios(const std::filesystem::path& folder, std::string* error)
 {
@@ -218,24 +236,18 @@ bool WriteDemoPortfolios(const std::filesystem::path& folder, std::string* error
     SetProgramFolder(folder);
     if (!LoadDatabase(AppPath("data\\Quorva.dat")))
         return fail("the demo database cannot be loaded");
-    const std::vector<Share> shares = OrdinaryShares();
-    bool ok = shares.size() >= 11;
-    if (ok) {
-        Portfolio* demo = MakePortfolio(0, "Demo Portfolio", kUserPortfolio);
-        FillDemoPortfolio(*demo, shares);
-        Portfolio* income = MakePortfolio(1, "Income", kUserPortfolio);
-        FillIncome(*income, shares);
-        Portfolio* all = MakePortfolio(2, "All Portfolios", kGroupPortfolio);
-        all->members = new PortfolioMember{new PortfolioMember{{}, 2, 0xFFFF}, 1, 0xFFFF};
-        ok = SavePortfolio(demo, true) && SavePortfolio(income, true) && SavePortfolio(all, true) && WriteCash();
-    }
+    const bool built = BuildDemoPortfolios();
+    bool saved = built;
+    for (Portfolio* p = PortfolioChain(); p && saved; p = p->next)
+        saved = SavePortfolio(p, true);
+    saved = saved && WriteCash();
     FreePortfolioChain();
     FreeShareListChain();
     CurrentShareList() = nullptr;
     FreeDatabase(true);
-    if (shares.size() < 11)
+    if (!built)
         return fail("the demo database holds too few shares");
-    return ok || fail("the portfolio files cannot be written");
+    return saved || fail("the portfolio files cannot be written");
 }
 
 } // namespace qv::dev

@@ -28,6 +28,8 @@
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/ViewClassRegistry.h"
 
+#include <algorithm>
+
 namespace qv {
 namespace {
 
@@ -305,25 +307,23 @@ void CViewPort::DeleteSelected(bool move)
         return;
     if (!AskYesNo(EntryRemovalQuestion(*p, *entry, move), false))
         return;
-    const int index = GetSourceEntryIndex(p, entry);
-    if (index < 0)
-        return;
     PrepareUndoStep(kUndoChange, p, nullptr);
-    RemovePortfolioEntries(*p, index, index);
+    RemovePortfolioEntries(*p, {*entry});
     PushUndoStep(kUndoStepRemoveShare, p);
     AfterRemoval(p);
 }
 
+// The rows are taken as the list shows them: all, those from the selected one down, or those down
+// to it.
 void CViewPort::DeleteRange(uint32_t command)
 {
     Portfolio* p = portfolio();
-    if (!p || p->type != kUserPortfolio)
+    if (!p || p->type != kUserPortfolio || !list)
         return;
-    const int count = int(CountPortfolioEntries(*p));
-    RecordCursor* entry = CurrentEntry(list);
-    const int selected = entry ? std::max(GetSourceEntryIndex(p, entry), 0) : 0;
+    const int rows = ShareListCount(list);
+    const int selected = std::clamp(list->current, 0, std::max(rows - 1, 0));
     const char* question = nullptr;
-    int first = 0, last = count - 1;
+    int first = 0, last = rows - 1;
     if (command == kDeleteAll) {
         question = "Are you sure you want to delete all entries?";
     } else if (command == kDeleteBelow) {
@@ -337,8 +337,11 @@ void CViewPort::DeleteRange(uint32_t command)
         std::string(question) + "\n\nAny associated transactions in this portfolio will also be deleted";
     if (!AskYesNo(text, true))
         return;
+    std::vector<RecordCursor> gone;
+    for (int row = first; row <= last; ++row)
+        gone.push_back(list->entries[row]);
     PrepareUndoStep(kUndoChange, p, nullptr);
-    RemovePortfolioEntries(*p, first, last);
+    RemovePortfolioEntries(*p, gone);
     PushUndoStep(kUndoStepRemoveShares, p);
     AfterRemoval(p);
 }
@@ -413,9 +416,7 @@ void CViewPort::CopyOrMove(bool move)
     NotifyPortfolioChanged(target);
     SavePortfolio(target, false);
     if (move) {
-        const int index = GetSourceEntryIndex(p, &chosen);
-        if (index >= 0)
-            RemovePortfolioEntries(*p, index, index);
+        RemovePortfolioEntries(*p, {chosen});
         PushUndoStep(kUndoStepMoveShare, p);
         AfterRemoval(p);
     }
