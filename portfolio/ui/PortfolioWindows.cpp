@@ -1,9 +1,11 @@
 // Installing the portfolio windows.
 #include "portfolio/ui/PortfolioWindows.h"
 
+#include "chartmodel/PortfolioSeriesCache.h"
 #include "core/ShareList.h"
 #include "lists/ListPortfolioAdd.h"
 #include "lists/ui/ViewDetailWindow.h"
+#include "portfolio/PortfolioChooserRules.h"
 #include "portfolio/PortfolioMaking.h"
 #include "portfolio/ui/PortfolioChooser.h"
 #include "portfolio/ui/PortfolioNameDlgs.h"
@@ -68,6 +70,14 @@ void InstallPortfolioWindows()
     };
     detail.choose = [] { return Choose(kCopyToMode); };
     SetDetailPortfolioHooks(std::move(detail));
+    SetMarketGraphPortfolios([] {
+        std::vector<MarketGraphPortfolio> out;
+        const Portfolio* current = CurrentShareList() ? CurrentShareList()->source : nullptr;
+        for (const ChooserEntry& e : ListChooserEntries(kPickMode, false, current).portfolios)
+            if (const Portfolio* p = PortfolioAtPosition(e.value))
+                out.push_back({p->number, e.text});
+        return out;
+    });
 }
 
 void RemovePortfolioWindows()
@@ -83,6 +93,7 @@ void RemovePortfolioWindows()
     SetPortfolioChooser({});
     SetCurrentPortfolioViewSource({});
     SetDetailPortfolioHooks({});
+    SetMarketGraphPortfolios({});
 }
 
 } // namespace qv
