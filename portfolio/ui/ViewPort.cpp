@@ -153,7 +153,7 @@ void CViewPort::OnRefresh()
         if (p->type == kGroupPortfolio)
             RebuildGroupPortfolio(p);
         if (p->type == kGroupPortfolio || p->type == kUserPortfolio)
-            SetShareListSource(list, p, 0, 0, true, false);
+            ReloadList(p);
         BuildHoldingRows(*p);
         p->changed = 0;
         RefreshPortfolioFamilies();
@@ -289,10 +289,20 @@ bool CViewPort::RunCommand(uint32_t command)
     }
 }
 
+void CViewPort::ReloadList(Portfolio* p)
+{
+    uint32_t id = 0, sub = 0;
+    if (const RecordCursor* entry = CurrentEntry(list)) {
+        id = EntryRecordId(*entry);
+        sub = entry->count;
+    }
+    SetShareListSource(list, p, id, sub, true, false);
+}
+
 void CViewPort::AfterRemoval(Portfolio* p)
 {
     NotifyPortfolioChanged(p);
-    SetShareListSource(list, p, 0, 0, true, false);
+    ReloadList(p);
     KeepPosition();
     SavePortfolio(p, false);
     RefreshPortfolioFamilies();
@@ -354,7 +364,7 @@ void CViewPort::Rename()
     PrepareUndoStep(kUndoChange, p, nullptr);
     if (!AskPortfolioName(*p, p->type == kGroupPortfolio ? kRenameGroup : kRenamePortfolio))
         return;
-    SetShareListSource(list, p, 0, 0, true, false);
+    ReloadList(p);
     PushUndoStep(kUndoStepRename, p);
     RefreshShareLists(ShareListChain());
     UpdateTitle();
@@ -368,10 +378,12 @@ void CViewPort::AddShare()
     if (AddToListPortfolio(list, dialog.chosen(), true) != 0)
         return;
     if (Portfolio* p = portfolio()) {
-        SetShareListSource(list, p, EntryRecordId(dialog.chosen()), dialog.chosen().count, true, false);
+        SetShareListSource(list, p, 0, 0, true, false);
         NotifyPortfolioChanged(p);
     }
     list->current = list->firstVisible = 0;
+    if (Portfolio* p = portfolio())
+        p->current = p->firstVisible = 0;
     ForceRefresh();
 }
 

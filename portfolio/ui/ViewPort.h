@@ -42,6 +42,8 @@ protected:
 private:
     bool IsActiveView() const;
     void AttachPortfolio();
+    // The list takes the portfolio's entries again, keeping its current share.
+    void ReloadList(Portfolio* p);
     void AfterRemoval(Portfolio* p);
     void DeleteSelected(bool move);
     void DeleteRange(uint32_t command);

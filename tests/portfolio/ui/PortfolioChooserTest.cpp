@@ -298,3 +298,23 @@ TEST_F(Chooser, RendersOfEveryModeAndTheSmallDialogs)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Chooser, ANewGroupTakesItsMembersHoldings)
+{
+    names_ = {"Both"};
+    dialogs_.adjustMembers = [](Portfolio& group) {
+        SetGroupMemberKeys(group, {1, 3});
+        return true;
+    };
+    SetPortfolioDialogHooks(dialogs_);
+    Portfolio* group = NewGroupPortfolio();
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->number, 1);
+    EXPECT_EQ(group->type, kGroupPortfolio);
+    EXPECT_EQ(GroupMemberKeys(*group), (std::vector<uint16_t>{1, 3}));
+    EXPECT_EQ(askedModes_, std::vector<int>{kNameNewGroup});
+}
+
+} // namespace
