@@ -8,10 +8,10 @@
 #include "core/RecordLookup.h"
 #include "core/StringPrintf.h"
 #include "core/TransactionTypes.h"
-#include "lists/FieldValue.h"
+#include "core/PriceSubRecords.h"
 #include "platform/ByteOrder.h"
 #include "portfolio/CashEntry.h"
-#include "portfolio/Portfolio.h"
+#include "core/Portfolio.h"
 #include "portfolio/Transaction.h"
 
 #include <cmath>
@@ -285,6 +285,22 @@ void PassOverRun(const Portfolio& p, std::vector<Transaction*>& run, const Holdi
 
 } // namespace
 
+LineFigures ReadLineFigures(uint8_t* record, uint32_t line)
+{
+    LineFigures figures;
+    if (!record)
+        return figures;
+    SubRecordSpan span = SubRecordOf(record, line);
+    auto read = [&](uint32_t at, float& out) {
+        if (span && span.sub + at + 4 <= span.end)
+            out = LoadF32(span.sub + at);
+    };
+    read(kStatLastClose, figures.close);
+    read(kStatChange, figures.change);
+    read(kStatMarketValue, figures.capital);
+    return figures;
+}
+
 HoldingsMarket DatabaseHoldingsMarket()
 {
     HoldingsMarket market;
@@ -295,9 +311,9 @@ HoldingsMarket DatabaseHoldingsMarket()
             return std::nullopt;
         HoldingShare share;
         share.name = std::string(GetRecordTexts(record).name);
-        std::span<const uint8_t> sub = RowSubRecord(record, line);
-        ReadF32(sub, kStatLastClose, share.closePence);
-        ReadF32(sub, kStatChange, share.changePence);
+        const LineFigures figures = ReadLineFigures(record, line);
+        share.closePence = figures.close;
+        share.changePence = figures.change;
         return share;
     };
     return market;

@@ -29,6 +29,15 @@ struct HoldingsMarket {
 // The loaded database's shares and latest date.
 HoldingsMarket DatabaseHoldingsMarket();
 
+// A share line's latest close and change (pence) and its capitalisation, from the statistics the
+// database keeps in its price sub-record; 0 where the line has none.
+struct LineFigures {
+    float close = 0;
+    float change = 0;
+    float capital = 0;
+};
+LineFigures ReadLineFigures(uint8_t* record, uint32_t line);
+
 // The capital gains pass the holdings pass ends with, installed by the tax engine; none until then.
 using HoldingsTaxStep = std::function<void(Portfolio&)>;
 void SetHoldingsTaxStep(HoldingsTaxStep step);

@@ -2,7 +2,7 @@
 #include "portfolio/PortfolioChooserRules.h"
 
 #include "core/ShareList.h"
-#include "portfolio/Portfolio.h"
+#include "core/Portfolio.h"
 #include "portfolio/PortfolioMaking.h"
 #include "portfolio/PortfolioRoutines.h"
 

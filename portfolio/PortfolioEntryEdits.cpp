@@ -1,11 +1,10 @@
 // Changes to a portfolio's entries.
 #include "portfolio/PortfolioEntryEdits.h"
 
-#include "core/PriceStatistics.h"
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
-#include "lists/FieldValue.h"
 #include "platform/ByteOrder.h"
+#include "portfolio/HoldingsPass.h"
 #include "portfolio/Transaction.h"
 
 #include <algorithm>
@@ -109,14 +108,10 @@ std::vector<HeaderItem> PortfolioListLine(const RecordCursor* entries, int count
         return {};
     double price = 0, change = 0, cap = 0;
     for (int i = 0; i < count; ++i) {
-        std::span<const uint8_t> sub = RowSubRecord(entries[i].record, entries[i].count);
-        float close = 0, move = 0, value = 0;
-        ReadF32(sub, kStatLastClose, close);
-        ReadF32(sub, kStatChange, move);
-        ReadF32(sub, kStatMarketValue, value);
-        price += close;
-        change += move;
-        cap += value;
+        const LineFigures figures = ReadLineFigures(entries[i].record, entries[i].count);
+        price += figures.close;
+        change += figures.change;
+        cap += figures.capital;
     }
     const double averagePrice = price / count, averageChange = change / count;
     std::vector<HeaderItem> items;

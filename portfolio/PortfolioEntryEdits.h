@@ -4,7 +4,7 @@
 #pragma once
 
 #include "portfolio/HeaderStrip.h"
-#include "portfolio/Portfolio.h"
+#include "core/Portfolio.h"
 
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 // asked in the new-name dialog, and the member list a group's adjust dialog edits.
 #pragma once
 
-#include "portfolio/Portfolio.h"
+#include "core/Portfolio.h"
 
 #include <cstdint>
 #include <functional>

@@ -12,7 +12,7 @@
 #include "portfolio/UndoRing.h"
 #include "resources/MessageIds.h"
 #include "shell/FrameDialogSeams.h"
-#include "shell/FrameState.h"
+#include "views/FrameState.h"
 #include "shell/IdleWork.h"
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/ModalDialog.h"

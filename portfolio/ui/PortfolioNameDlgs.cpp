@@ -2,7 +2,7 @@
 #include "portfolio/ui/PortfolioNameDlgs.h"
 
 #include "platform/qt/QtText.h"
-#include "portfolio/Portfolio.h"
+#include "core/Portfolio.h"
 #include "portfolio/PortfolioMaking.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "shell/ui/DialogHelp.h"

@@ -13,7 +13,7 @@
 #include "shell/FrameDialogSeams.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/ui/ModalDialog.h"
-#include "shell/ui/ViewClassRegistry.h"
+#include "views/ui/ViewClassRegistry.h"
 
 #include <QApplication>
 

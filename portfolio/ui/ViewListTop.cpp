@@ -5,8 +5,8 @@
 #include "lists/GraphSource.h"
 #include "platform/DebugOutput.h"
 #include "platform/qt/QtText.h"
-#include "portfolio/Portfolio.h"
-#include "shell/CommandUpdate.h"
+#include "core/Portfolio.h"
+#include "views/CommandUpdate.h"
 
 #include <QApplication>
 #include <QPainter>

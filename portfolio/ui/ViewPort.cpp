@@ -3,7 +3,7 @@
 
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
-#include "lists/ColumnDef.h"
+#include "core/ColumnDef.h"
 #include "lists/GraphSource.h"
 #include "lists/ListPortfolioAdd.h"
 #include "lists/ListSettings.h"
@@ -21,12 +21,12 @@
 #include "portfolio/ui/PortfolioNameDlgs.h"
 #include "resources/MessageIds.h"
 #include "shell/FrameDialogSeams.h"
-#include "shell/FrameState.h"
+#include "views/FrameState.h"
 #include "shell/LayoutSwitch.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/ui/FindShareDlg.h"
 #include "shell/ui/ModalDialog.h"
-#include "shell/ui/ViewClassRegistry.h"
+#include "views/ui/ViewClassRegistry.h"
 
 #include <algorithm>
 

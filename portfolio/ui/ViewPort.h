@@ -4,7 +4,7 @@
 #pragma once
 
 #include "portfolio/ui/ViewListTop.h"
-#include "shell/CommandUpdate.h"
+#include "views/CommandUpdate.h"
 
 namespace qv {
 

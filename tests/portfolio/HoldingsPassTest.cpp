@@ -6,7 +6,7 @@
 #include "core/PackedDate.h"
 #include "platform/ByteOrder.h"
 #include "portfolio/CashEntry.h"
-#include "portfolio/Portfolio.h"
+#include "core/Portfolio.h"
 #include "portfolio/Transaction.h"
 
 #include <gtest/gtest.h>
