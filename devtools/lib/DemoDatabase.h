@@ -14,6 +14,11 @@ namespace qv::dev {
 
 constexpr uint32_t kDemoSeed = 20260101;
 
+// The demo generator's version, written into every demo folder (kDemoVersionFile). Raise it with every
+// change that alters what the demo holds: ./run then sets an older demo folder aside and makes it anew.
+constexpr int kDemoGeneratorVersion = 1;
+constexpr const char* kDemoVersionFile = "DemoVersion.txt";
+
 struct DemoStream {
     uint8_t kind = 10;        // sub-record kind
     float issueFigure = 0;    // shares in issue in millions (market value = close x issue x 0.01, in pounds m)

@@ -140,6 +140,12 @@ CompFile DemoCompFile(const DemoDatabase& demo)
     return comp;
 }
 
+bool WriteDemoVersionStamp(const std::filesystem::path& folder)
+{
+    std::string stamp = std::to_string(kDemoGeneratorVersion) + "\n";
+    return WriteFileBytes(folder / kDemoVersionFile, std::vector<uint8_t>(stamp.begin(), stamp.end()));
+}
+
 bool WriteDemoFolder(const std::filesystem::path& folder, std::chrono::sys_days lastDay, std::string* error)
 {
     try {
@@ -147,7 +153,8 @@ bool WriteDemoFolder(const std::filesystem::path& folder, std::chrono::sys_days 
         DbFile file = DemoDbFile(demo);
         CompFile comp = DemoCompFile(demo);
         if (WriteDatabaseFolder(folder, file, &comp) &&
-            WriteFileBytes(folder / "data" / "DirDeal.dat", WriteDealingsFile(BuildDemoDealings(demo)).bytes))
+            WriteFileBytes(folder / "data" / "DirDeal.dat", WriteDealingsFile(BuildDemoDealings(demo)).bytes) &&
+            WriteDemoVersionStamp(folder))
             return true;
         if (error)
             *error = "cannot write the data files";
