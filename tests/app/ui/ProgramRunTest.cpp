@@ -207,3 +207,19 @@ TEST_F(ProgramRun, AProgramPasswordIsAskedBeforeTheMainWindowAndUnansweredEndsTh
     EXPECT_TRUE(locked.errors.contains(QStringLiteral("Dialog: Please enter password"))) << locked.errors.toStdString();
     EXPECT_FALSE(QFile::exists(renders + QStringLiteral("/main-window.png")));
 }
+
+TEST_F(ProgramRun, AFirstStartAndTheNextShowTheSameDataWindow)
+{
+    // No configuration yet: the window shows its list's own source, not an empty pre-set portfolio,
+    // and the exit stores no pre-set that the next start would show instead.
+    const QString renders = QStringLiteral(QV_RENDER_DIR "/first-start");
+    QDir(renders).removeRecursively();
+    RunResult first = Run({QStringLiteral("/nologo")}, 400, renders + QStringLiteral("/first"));
+    ASSERT_EQ(first.exitCode, 0) << first.errors.toStdString();
+    RunResult second = Run({QStringLiteral("/nologo")}, 400, renders + QStringLiteral("/second"));
+    ASSERT_EQ(second.exitCode, 0) << second.errors.toStdString();
+    const QImage once(renders + QStringLiteral("/first/main-window.png"));
+    const QImage again(renders + QStringLiteral("/second/main-window.png"));
+    ASSERT_FALSE(once.isNull());
+    EXPECT_EQ(once, again) << "the second start shows another window";
+}
