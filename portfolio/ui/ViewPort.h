@@ -52,6 +52,7 @@ private:
     void ToggleInvestmentInfo();
     void AdjustGroup();
     void CopyOrMove(bool move);
+    void RecordPending(int type);
     bool refreshPending_ = false;
 };
 
