@@ -4,6 +4,9 @@
 
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/PriceEdits.h"
+#include "realtime/store/RTStore.h"
+#include "realtime/store/RTStoreFiles.h"
+#include "realtime/store/RTStoreHooks.h"
 #include "shell/UserToolbarSteps.h"
 
 namespace qv::steps {
@@ -12,7 +15,11 @@ void LoadStandardProfileSettings() {}   // waits for a recent-file list
 void PrepareListColourSets() {}         // waits for the list-table views
 void LoadToolbarConfig() { LoadUserToolbarsAtStartUp(); }
 void CopyTradingTimesToMarketTable() {} // waits for the intraday market table
-void InitRTStore() {}                   // waits for the intraday store
+void InitRTStore()
+{
+    qv::InitRTStore();
+    InstallRTStoreHooks();
+}
 void InitIndicatorLineStyles() { qv::InitIndicatorLineStyles(); }
 void ScaleDefaultListColumns(int) {}    // waits for the list tables' column records
 void CreateAlarmServer() {}             // waits for the intraday alarms
@@ -20,10 +27,10 @@ void StartRTEngine() {}                 // waits for the intraday engine
 void DestroyAlarmServer() {}            // waits for the intraday alarms
 void ShutDownFeedClient() {}            // waits for the feed client
 void FreeFixedSourceLists() {}          // waits for the list tables' fixed source lists
-void BackupRTIndex() {}                 // waits for the intraday store
+void BackupRTIndex() { qv::BackupRTIndex(); }
 void SaveNewsDatabase() {}              // waits for the news store
 void SaveToolbarConfig() { SaveUserToolbarsAtExit(); }
-void CloseRTStore() {}                  // waits for the intraday store
+void CloseRTStore() { qv::CloseRTStore(); }
 void FreeProgramBlocks() {}             // waits for the item list, fonts and toolbar state
 
 // Corrections kept by older stores that equal the database's are dropped once the database is in.

@@ -8,6 +8,7 @@
 #include "devtools/lib/DemoCompanyTexts.h"
 #include "devtools/lib/DemoDealings.h"
 #include "devtools/lib/DemoIndexMembers.h"
+#include "devtools/lib/DemoIntraday.h"
 #include "devtools/lib/ShareFieldTable.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
@@ -147,7 +148,8 @@ bool WriteDemoFolder(const std::filesystem::path& folder, std::chrono::sys_days 
         DbFile file = DemoDbFile(demo);
         CompFile comp = DemoCompFile(demo);
         if (WriteDatabaseFolder(folder, file, &comp) &&
-            WriteFileBytes(folder / "data" / "DirDeal.dat", WriteDealingsFile(BuildDemoDealings(demo)).bytes))
+            WriteFileBytes(folder / "data" / "DirDeal.dat", WriteDealingsFile(BuildDemoDealings(demo)).bytes) &&
+            WriteDemoIntraday(folder, demo, error))
             return true;
         if (error)
             *error = "cannot write the data files";

@@ -7,7 +7,9 @@
 #include "core/SettingRecordStore.h"
 #include "core/ShareList.h"
 #include "lists/ListSettings.h"
+#include "lists/ViewBase.h"
 #include "portfolio/Portfolio.h"
+#include "realtime/store/RTStore.h"
 #include "shell/FrameState.h"
 #include "shell/KeyTable.h"
 #include "shell/PortfolioAdd.h"
@@ -44,6 +46,10 @@ class ProcessCacheReset : public testing::EmptyTestEventListener {
         LastChosenPortfolio() = nullptr;
         CurrentShareList() = nullptr;
         ShareListChain() = nullptr;
+        ResetRTStore();
+        DestroyRTStoreObjects();
+        SetRTDatabaseLookup(nullptr);
+        SetIntradayRowLoader(nullptr);
     }
 };
 
