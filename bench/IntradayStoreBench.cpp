@@ -17,10 +17,11 @@ namespace {
 constexpr qv::PackedDate kDay = qv::PackDate(7, 12, 2026);
 
 // A program folder whose one stored day holds 3,000 shares.
-const qv::dev::TempFolder& ThreeThousandShareDay()
+const std::filesystem::path& ThreeThousandShareDay()
 {
-    static const qv::dev::TempFolder folder = [] {
-        qv::dev::TempFolder f("qvbench");
+    static const qv::dev::TempFolder folder("qvbench");
+    static const std::filesystem::path path = [] {
+        const std::filesystem::path& f = folder.path();
         qv::RTShareTable table = qv::DefaultRTShareTable();
         std::vector<qv::dev::IntradayShareSpec> specs;
         for (uint16_t i = 0; i < 3000; ++i) {
@@ -28,18 +29,19 @@ const qv::dev::TempFolder& ThreeThousandShareDay()
             specs.push_back({qv::MakeRTKey(0, uint16_t(0x4000 + i)), {close, close, close * 1.02f, close * 0.98f, close}, {}, {}});
         }
         qv::RTDayRecord day = qv::dev::MakeIntradayDay(kDay, table, specs);
-        std::filesystem::create_directories(f.path() / "data" / "RT");
-        qv::WriteFileBytes(f.path() / "data" / "RT" / qv::RTHistoryFileName(kDay), qv::dev::RtDayFileImage(day));
+        std::filesystem::create_directories(f / "data" / "RT");
+        qv::WriteFileBytes(f / "data" / "RT" / qv::RTHistoryFileName(kDay), qv::dev::RtDayFileImage(day));
         return f;
     }();
-    return folder;
+    return path;
 }
 
 void BM_LoadDayWithEverySummary(benchmark::State& state)
 {
-    qv::SetProgramFolder(ThreeThousandShareDay().path());
+    qv::SetProgramFolder(ThreeThousandShareDay());
     for (auto _ : state) {
         auto day = qv::LoadRTDayFile(kDay);
+        qv::LoadRTDaySummaries(*day);
         std::array<uint32_t, qv::kRTSummaryWords> words{};
         for (qv::RTDayShareEntry& e : day->entries)
             benchmark::DoNotOptimize(qv::GetRTSummaryBlock(&e, words, *day));

@@ -400,6 +400,21 @@ int LoadRTShareTicks(const RTDayRecord& day, RTDayShareEntry& entry, std::FILE* 
     return result;
 }
 
+int LoadRTDaySummaries(RTDayRecord& day)
+{
+    std::FILE* f = OpenRead(HistoryPath(day.day));
+    if (!f)
+        return 0;
+    uint64_t size = FileLength(f);
+    RTFileReader read = FileReader(f);
+    int loaded = 0;
+    for (RTDayShareEntry& e : day.entries)
+        if (!e.HasSummary() && e.fileOffset && LoadRTShareTicks(read, size, e, kRTLoadSummary) == 0)
+            ++loaded;
+    std::fclose(f);
+    return loaded;
+}
+
 void DeleteRTDay(PackedDate day)
 {
     RTStore& s = TheRTStore();

@@ -51,6 +51,8 @@ std::unique_ptr<RTDayRecord> LoadRTDayFile(PackedDate day);
 // file, through `file` when given; 0, or -1 when the entry has no block or the block does not fit.
 int LoadRTShareTicks(const RTDayRecord& day, RTDayShareEntry& entry, std::FILE* file, uint16_t kind);
 int LoadRTShareTicks(const RTFileReader& read, uint64_t fileSize, RTDayShareEntry& entry, uint16_t kind);
+// Reads the summary of every entry that has none in memory, opening the day file once; the number read.
+int LoadRTDaySummaries(RTDayRecord& day);
 
 // Drops a day from memory, disk and the day list.
 void DeleteRTDay(PackedDate day);
