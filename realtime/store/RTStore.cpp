@@ -1,7 +1,11 @@
 // The intraday store's state, its day chain and the look-ups of days and share entries.
 #include "realtime/store/RTStore.h"
 
+#include "core/ConfigRecords.h"
+#include "core/ConfigState.h"
+#include "core/ExtraRecords.h"
 #include "core/ReadersWriterLock.h"
+#include "core/RecordAccess.h"
 #include "core/RecordLookup.h"
 #include "platform/Clock.h"
 #include "realtime/IntradayState.h"
@@ -49,6 +53,32 @@ RTDayRecord* FindInChain(PackedDate day)
 
 bool DatabaseHolds(uint16_t share) { return FindShareRecord(share) != nullptr; }
 
+bool RealTimeOptionOn() { return Config().optionsA.data()[OptionBlockA::kRealTimeOption] != 0; }
+
+// Instruments of shares the database does not hold become extra items, so lists can show them.
+void RegisterInstrumentExtras()
+{
+    RTShareTable& t = TheRTStore().table;
+    for (uint16_t n = 1; n < t.instrumentCount && n < t.instruments.size(); ++n) {
+        RTInstrument& x = t.instruments[n];
+        if (!IsShareId(x.share) || FindShareRecord(x.share))
+            continue;
+        CheckRTInstrumentClose(x);
+        std::string name(t.NameAt(x.longName)), code(t.NameAt(x.shortName));
+        ExtraShare extra;
+        extra.id = x.share;
+        extra.name = name.empty() ? code : name;
+        extra.code = code;
+        extra.streamKind = 10; // an ordinary share's prices
+        extra.classByte = x.exchange;
+        extra.marketCode = x.zoneCode;
+        extra.price = x.previousClose;
+        extra.date = x.closeDate;
+        if (BuildShareRecord(extra))
+            x.registeredExtra = 1;
+    }
+}
+
 } // namespace
 
 RTStore& TheRTStore()
@@ -83,6 +113,8 @@ void InitRTStore()
     TheRTStore().workAreaReady = true;
     SetRTDatabaseLookup(DatabaseHolds);
     LoadRTIndex();
+    if (RealTimeOptionOn())
+        RegisterInstrumentExtras();
     g_exists = true;
 }
 

@@ -2,6 +2,9 @@
 // tick blocks, damaged counts, sizes, purges, the backup, the recording and the sample dumps.
 #include "realtime/store/RTStoreFiles.h"
 
+#include "core/ConfigRecords.h"
+#include "core/ConfigState.h"
+#include "core/ExtraRecords.h"
 #include "core/ReadersWriterLock.h"
 #include "platform/ByteOrder.h"
 #include "realtime/IntradayState.h"
@@ -407,6 +410,23 @@ TEST_F(RTFilesTest, RecordingsAndSamplesAreWrittenWhole)
     EXPECT_EQ(ReadFileBytes(dir.path() / "Sample03.dat"), (std::vector<uint8_t>{4, 3, 2, 1, 7, 0, 0, 0}));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "Sample00.dat"));
     EXPECT_TRUE(s.samples[3].empty());
+}
+
+TEST_F(RTFilesTest, WithTheRealTimeOptionInstrumentsBecomeExtraItems)
+{
+    dev::IntradayShareSpec nvx{MakeRTKey(0, 0x7F01), Prices(120.0f), "NVX", "Novarex Holdings"};
+    WriteDay(dev::MakeIntradayDay(kMon7, table, {nvx}));
+    WriteIndex();
+    DestroyRTStoreObjects();
+    InitRTStore();
+    EXPECT_FALSE(ExtraRecordExists(0x7F01)) << "the option is off";
+    CloseRTStore();
+    Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 1;
+    InitRTStore();
+    EXPECT_TRUE(ExtraRecordExists(0x7F01));
+    EXPECT_EQ(TheRTStore().table.instruments[1].registeredExtra, 1);
+    RemoveExtraRecord(0x7F01);
+    CloseRTStore();
 }
 
 TEST_F(RTFilesTest, CloseDumpsTheSamplesAndFreesTheStore)
