@@ -4,6 +4,7 @@
 
 #include "realtime/store/RTDaySummary.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -30,6 +31,24 @@ int WidthFor(uint64_t magnitude)
 }
 
 double PriceFactor(int scale, bool pounds) { return kScales[scale & 7] * (pounds ? 100.0 : 1.0); }
+
+// The scale a price is stored in: the register's own when it holds the price to a hundredth of a
+// unit, else the finest that does, else the finest that holds it at all.
+int PickScale(float value, bool pounds, int current)
+{
+    auto units = [&](int s) { return double(value) / PriceFactor(s, pounds); };
+    auto fits = [&](int s) { return std::fabs(std::nearbyint(units(s))) < 2147483647.0; };
+    auto exact = [&](int s) { return fits(s) && std::fabs(units(s) - std::nearbyint(units(s))) < 0.01; };
+    if (exact(current))
+        return current;
+    for (int s = 0; s < 8; ++s)
+        if (exact(s))
+            return s;
+    for (int s = 0; s < 8; ++s)
+        if (fits(s))
+            return s;
+    return 7;
+}
 
 class BitReader {
 public:
@@ -90,6 +109,16 @@ float ReadPrice(BitReader& r, Registers& s, int reg, bool pounds)
     ReadInteger(r, s.regs[reg], widthClass);
     cls = uint8_t((cls & 0x38) | (widthClass & 7));
     return float(double(int32_t(s.regs[reg])) * PriceFactor(cls >> 3, pounds));
+}
+
+// A trade's price, volume and second volume (the 16-bit seventh register).
+void ReadTrade(BitReader& r, Registers& s, bool pounds, RTStoredItem& trade)
+{
+    trade.value1 = ReadPrice(r, s, kRTRegTradePrice, pounds);
+    trade.value2 = float(ReadInteger(r, s.regs[kRTRegTradeVolume], s.classes[kClassOf[kRTRegTradeVolume]]));
+    uint32_t second = s.seventh;
+    ReadInteger(r, second, s.classes[kSeventhClass]);
+    s.seventh = uint16_t(second);
 }
 
 // The marker in reading order: 01 live time, 00111 catch-up time, 0010 price, 10 backfill trade,
@@ -169,35 +198,17 @@ void RTTickWriter::Integer(uint32_t& reg, uint8_t& cls, uint32_t value, int widt
 
 void RTTickWriter::Price(int reg, float value)
 {
+    if (!std::isfinite(value))
+        value = 0.0f;
     uint8_t& cls = e_.classes[kClassOf[reg]];
-    int scale = cls >> 3;
-    auto fits = [&](int s, bool exact) {
-        double units = double(value) / PriceFactor(s, pounds_);
-        double rounded = std::nearbyint(units);
-        return std::fabs(rounded) < 2147483647.0 && (!exact || std::fabs(units - rounded) < 0.01);
-    };
-    if (!fits(scale, true)) {
-        int pick = 7;
-        for (int s = 0; s < 8; ++s)
-            if (fits(s, true) || (s == 7 && fits(s, false))) {
-                pick = s;
-                break;
-            }
-        if (pick == 7)
-            for (int s = 0; s < 8; ++s)
-                if (fits(s, false)) {
-                    pick = s;
-                    break;
-                }
-        scale = pick;
-        Bits(1, 1);
+    int scale = PickScale(value, pounds_, cls >> 3);
+    Bits(scale != cls >> 3, 1);
+    if (scale != cls >> 3)
         Bits(uint32_t(scale), 3);
-    } else {
-        Bits(0, 1);
-    }
-    uint32_t units = uint32_t(int32_t(std::nearbyint(double(value) / PriceFactor(scale, pounds_))));
+    // A value beyond every scale is held at the largest the register takes.
+    double units = std::clamp(std::nearbyint(double(value) / PriceFactor(scale, pounds_)), -2147483647.0, 2147483647.0);
     uint8_t widthClass = cls & 7;
-    Integer(e_.registers[reg], widthClass, units, 32);
+    Integer(e_.registers[reg], widthClass, uint32_t(int32_t(units)), 32);
     cls = uint8_t((scale << 3) | (widthClass & 7));
 }
 
@@ -229,21 +240,22 @@ void RTTickWriter::PriceItem(float fifth, float offer, float sixth, float bid, c
     Bits(trade.has_value(), 1);
     if (!trade)
         return;
-    Price(kRTRegTradePrice, trade->price);
-    Integer(e_.registers[kRTRegTradeVolume], e_.classes[kClassOf[kRTRegTradeVolume]], trade->volume, 32);
-    uint32_t second = e_.seventhRegister;
-    Integer(second, e_.classes[kSeventhClass], trade->secondVolume, 16);
-    e_.seventhRegister = uint16_t(second);
+    Trade(trade->price, trade->volume, trade->secondVolume);
 }
 
-void RTTickWriter::BackfillTrade(float price, uint32_t volume, uint16_t seventh)
+void RTTickWriter::Trade(float price, uint32_t volume, uint32_t seventh)
 {
-    Marker(kMarkBackfill, 2);
     Price(kRTRegTradePrice, price);
     Integer(e_.registers[kRTRegTradeVolume], e_.classes[kClassOf[kRTRegTradeVolume]], volume, 32);
     uint32_t reg = e_.seventhRegister;
     Integer(reg, e_.classes[kSeventhClass], seventh, 16);
     e_.seventhRegister = uint16_t(reg);
+}
+
+void RTTickWriter::BackfillTrade(float price, uint32_t volume, uint16_t seventh)
+{
+    Marker(kMarkBackfill, 2);
+    Trade(price, volume, seventh);
 }
 
 std::vector<RTStoredItem> ReadRTStoredTicks(std::span<const uint32_t> words, uint32_t streamOffset, bool pounds)
@@ -274,15 +286,8 @@ std::vector<RTStoredItem> ReadRTStoredTicks(std::span<const uint32_t> words, uin
             float sixth = ReadPrice(r, s, kRTRegSixth, pounds);
             float bid = ReadPrice(r, s, kRTRegBid, pounds);
             bool hasTrade = r.Bit();
-            if (hasTrade) {
-                trade.value1 = ReadPrice(r, s, kRTRegTradePrice, pounds);
-                trade.value2 = float(ReadInteger(r, s.regs[kRTRegTradeVolume], s.classes[kClassOf[kRTRegTradeVolume]]));
-                uint32_t second = s.seventh;
-                uint8_t cls = s.classes[kSeventhClass];
-                ReadInteger(r, second, cls);
-                s.seventh = uint16_t(second);
-                s.classes[kSeventhClass] = cls;
-            }
+            if (hasTrade)
+                ReadTrade(r, s, pounds, trade);
             if (!r.ok())
                 break;
             bool repeated = quoteSeen && offer == lastOffer && bid == lastBid;
@@ -295,13 +300,7 @@ std::vector<RTStoredItem> ReadRTStoredTicks(std::span<const uint32_t> words, uin
                 out.push_back(trade);
             continue;
         }
-        trade.value1 = ReadPrice(r, s, kRTRegTradePrice, pounds);
-        trade.value2 = float(ReadInteger(r, s.regs[kRTRegTradeVolume], s.classes[kClassOf[kRTRegTradeVolume]]));
-        uint32_t second = s.seventh;
-        uint8_t cls = s.classes[kSeventhClass];
-        ReadInteger(r, second, cls);
-        s.seventh = uint16_t(second);
-        s.classes[kSeventhClass] = cls;
+        ReadTrade(r, s, pounds, trade);
         if (!r.ok())
             break;
         out.push_back(trade);

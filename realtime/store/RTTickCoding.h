@@ -46,6 +46,7 @@ private:
     void Marker(uint32_t bitsInReadingOrder, int n);
     void Integer(uint32_t& reg, uint8_t& cls, uint32_t value, int widthBits);
     void Price(int reg, float value);
+    void Trade(float price, uint32_t volume, uint32_t seventh);
 
     RTDayShareEntry& e_;
     bool pounds_;
