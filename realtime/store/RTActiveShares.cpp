@@ -100,8 +100,8 @@ RTShareDayBlock* FindRTShareDay(RTActiveShare& share, PackedDate day)
 
 RTShareDayBlock* FindRTShareToday(RTActiveShare& share)
 {
-    auto& chain = TheRTStore().dayChain;
-    return chain.empty() ? nullptr : FindRTShareDay(share, chain.front()->day);
+    RTDayRecord* current = CurrentRTDay();
+    return current ? FindRTShareDay(share, current->day) : nullptr;
 }
 
 } // namespace qv

@@ -123,16 +123,11 @@ RTDayShareEntry* RTDayRecord::EntryFor(uint32_t keyEntry, uint32_t key)
         if (n && n <= entries.size() && entries[n - 1].key == key)
             return &entries[n - 1];
     }
-    // A map value that names another share (or none) is not trusted: find the key itself and mend
-    // the map.
-    for (size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].key != key)
-            continue;
-        if (keyEntry >= slotMap.size())
-            slotMap.resize(keyEntry + kEntryGrowth);
-        slotMap[keyEntry] = uint16_t(i + 1);
-        return &entries[i];
-    }
+    // A map value that names another share (or none) is not trusted: the key itself is looked for.
+    // The map is left as it is, as readers sharing the store's lock must not write.
+    for (RTDayShareEntry& e : entries)
+        if (e.key == key)
+            return &e;
     return nullptr;
 }
 

@@ -81,6 +81,19 @@ void RegisterInstrumentExtras()
 
 } // namespace
 
+std::mutex& RTDayChainMutex()
+{
+    static std::mutex m;
+    return m;
+}
+
+RTDayRecord* CurrentRTDay()
+{
+    std::lock_guard chain(RTDayChainMutex());
+    auto& c = TheRTStore().dayChain;
+    return c.empty() ? nullptr : c.front().get();
+}
+
 RTStore& TheRTStore()
 {
     static RTStore store;
@@ -141,6 +154,7 @@ bool IsRTDayStored(PackedDate day)
 
 RTDayRecord* GetRTDay(int32_t day, bool create)
 {
+    std::lock_guard chain(RTDayChainMutex());
     RTStore& s = TheRTStore();
     RTDayRecord* found = nullptr;
     if (day <= 0) {
@@ -176,14 +190,14 @@ RTDayRecord* GetRTDay(int32_t day, bool create)
 
 RTDayRecord* GetRTDayOfAge(int32_t n)
 {
-    RTStore& s = TheRTStore();
     if (n == 0)
         return GetRTDay(0, false);
     if (n >= 1)
         return GetRTDay(n, false);
-    if (s.dayChain.empty())
+    RTDayRecord* current = CurrentRTDay();
+    if (!current)
         return nullptr;
-    PackedDate date = s.dayChain.front()->day;
+    PackedDate date = current->day;
     for (int32_t i = 0; i < -n && date; ++i)
         date = PreviousWeekday(date, false);
     return date ? GetRTDay(date, false) : nullptr;
@@ -217,6 +231,7 @@ RTDayShareEntry* GetRTDayShare(uint32_t key, RTDayRecord& day, int32_t& slot, bo
 
 const uint32_t* GetRTShareTickData(RTDayShareEntry& entry, RTDayRecord& day, uint16_t kind)
 {
+    std::lock_guard chain(RTDayChainMutex());
     bool inMemory = !entry.ticks.empty() &&
                     ((entry.loadFlags & kind) || (entry.loadFlags & kRTLoadAllTicks) || entry.fileOffset == 0);
     if (inMemory)
@@ -241,9 +256,12 @@ void PurgeOldRTDays(bool lock)
 {
     if (lock)
         LockRTExclusive();
-    auto& chain = TheRTStore().dayChain;
-    if (chain.size() > 1)
-        chain.erase(chain.begin() + 1, chain.end());
+    {
+        std::lock_guard guard(RTDayChainMutex());
+        auto& chain = TheRTStore().dayChain;
+        if (chain.size() > 1)
+            chain.erase(chain.begin() + 1, chain.end());
+    }
     if (lock)
         UnlockRTExclusive();
 }

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace qv {
@@ -52,6 +53,12 @@ void InitRTStore();
 void CloseRTStore();
 // True once InitRTStore has run and until CloseRTStore.
 bool RTStoreExists();
+
+// Readers under the shared lock may load a day or an entry's tick words; this mutex keeps those
+// loads and every walk of the day chain apart. Held only briefly, never while waiting for the lock.
+std::mutex& RTDayChainMutex();
+// The head of the chain (the current day), or null.
+RTDayRecord* CurrentRTDay();
 
 // The day record: a day > 0 is a date, a day <= 0 that many records back from the current day.
 // Loaded from its file when stored; made when create is set.

@@ -380,7 +380,11 @@ int LoadRTShareTicks(const RTFileReader& read, uint64_t fileSize, RTDayShareEntr
     if (!read(entry.fileOffset, bytes.size(), bytes.data()))
         return -1;
     entry.tickCapacity = uint32_t(capacity);
-    entry.ticks.assign(std::max<size_t>(size_t(words), kRTSummaryWords), 0);
+    // Room for the whole block whatever is read, so that reading the rest later never moves words a
+    // reader of the summary still holds.
+    size_t room = std::max<size_t>(size_t(capacity), kRTSummaryWords);
+    if (entry.ticks.size() != room)
+        entry.ticks.assign(room, 0);
     for (size_t i = 0; i < words; ++i)
         entry.ticks[i] = LoadU32(bytes.data() + 4 * i);
     entry.loadFlags = uint16_t((entry.loadFlags & ~(kRTLoadSummary | kRTLoadAllTicks)) | kind);
@@ -418,7 +422,10 @@ int LoadRTDaySummaries(RTDayRecord& day)
 void DeleteRTDay(PackedDate day)
 {
     RTStore& s = TheRTStore();
-    std::erase_if(s.dayChain, [&](const auto& r) { return r->day == day; });
+    {
+        std::lock_guard chain(RTDayChainMutex());
+        std::erase_if(s.dayChain, [&](const auto& r) { return r->day == day; });
+    }
     ForceDelete(HistoryPath(day));
     std::erase(s.days, day);
     s.latestDay = s.days.empty() ? 0 : s.days.back();

@@ -141,7 +141,7 @@ bool LoadRTActiveShareDay(RTDayRecord* day, RTActiveShare* share, uint32_t mode)
     bool instrument = entry->flags & kRTEntryNotInDatabase;
     if (instrument && !(entry->flags & kRTEntryInstrumentApplied))
         return false;
-    if (!s.dayChain.empty() && s.dayChain.front().get() == day && share->latestDay != day->day) {
+    if (CurrentRTDay() == day && share->latestDay != day->day) {
         share->latestDay = day->day;
         share->exchange = entry->exchange;
         share->source = entry->source;

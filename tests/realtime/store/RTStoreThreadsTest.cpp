@@ -1,5 +1,5 @@
 // The store under its lock with real threads: readers of summaries and of the lists' row loader
-// while a writer adds days, keys and entries.
+// while a writer adds keys and entries, and readers that load an older day side by side.
 #include "core/ReadersWriterLock.h"
 #include "realtime/IntradayState.h"
 #include "realtime/store/RTStoreHooks.h"
@@ -15,6 +15,7 @@ class RTStoreThreadsTest : public test::RTStoreTest {};
 
 TEST_F(RTStoreThreadsTest, ReadersSeeWholeEntriesWhileTheWriterGrowsTheStore)
 {
+    WriteDay(MakeDay(test::kFri4, {0x4001, 0x4002}));
     WriteDay(MakeDay(test::kMon7, {0x4001, 0x4002}));
     WriteIndex();
     DestroyRTStoreObjects();
@@ -33,6 +34,12 @@ TEST_F(RTStoreThreadsTest, ReadersSeeWholeEntriesWhileTheWriterGrowsTheStore)
                 RTDayShareEntry* e = day ? GetRTDayShare(MakeRTKey(0, 0x4002), *day, slot, false) : nullptr;
                 std::array<uint32_t, kRTSummaryWords> words{};
                 if (!e || GetRTSummaryBlock(e, words, *day) != 0)
+                    ++bad;
+                // An older day, loaded by whichever reader asks first.
+                RTDayRecord* older = GetRTDay(test::kFri4, false);
+                slot = -1;
+                e = older ? GetRTDayShare(MakeRTKey(0, 0x4001), *older, slot, false) : nullptr;
+                if (!e || !GetRTShareTickData(*e, *older, kRTLoadAllTicks))
                     ++bad;
                 ++reads;
             }
