@@ -2,11 +2,8 @@
 // defaults and the derived lists live in StartupDefaults.cpp).
 #include "shell/StartupSteps.h"
 
-#include "chartmodel/GraphSettingDefaults.h"
-#include "chartmodel/PriceEdits.h"
 #include "realtime/store/RTStore.h"
 #include "realtime/store/RTStoreFiles.h"
-#include "realtime/store/RTStoreHooks.h"
 #include "shell/UserToolbarSteps.h"
 
 namespace qv::steps {
@@ -15,12 +12,12 @@ void LoadStandardProfileSettings() {}   // waits for a recent-file list
 void PrepareListColourSets() {}         // waits for the list-table views
 void LoadToolbarConfig() { LoadUserToolbarsAtStartUp(); }
 void CopyTradingTimesToMarketTable() {} // waits for the intraday market table
-void InitRTStore()
+void InitRTStore() { qv::InitRTStore(); }
+void InitIndicatorLineStyles()
 {
-    qv::InitRTStore();
-    InstallRTStoreHooks();
+    if (const auto& init = UpperStartUpSteps().initIndicatorLineStyles)
+        init();
 }
-void InitIndicatorLineStyles() { qv::InitIndicatorLineStyles(); }
 void ScaleDefaultListColumns(int) {}    // waits for the list tables' column records
 void CreateAlarmServer() {}             // waits for the intraday alarms
 void StartRTEngine() {}                 // waits for the intraday engine
@@ -34,6 +31,16 @@ void CloseRTStore() { qv::CloseRTStore(); }
 void FreeProgramBlocks() {}             // waits for the item list, fonts and toolbar state
 
 // Corrections kept by older stores that equal the database's are dropped once the database is in.
-void FinishLinesAndTextLoad() { UpgradeOldPriceEdits(); }
+void FinishLinesAndTextLoad()
+{
+    if (const auto& upgrade = UpperStartUpSteps().upgradeOldPriceEdits)
+        upgrade();
+}
+
+UpperSteps& UpperStartUpSteps()
+{
+    static UpperSteps upper;
+    return upper;
+}
 
 } // namespace qv::steps

@@ -1,10 +1,8 @@
-// The intraday store's answers to the lists and to the steps after a database load.
+// The intraday store's answer to the lists' row loader.
 #include "realtime/store/RTStoreHooks.h"
 
 #include "core/ReadersWriterLock.h"
-#include "lists/ViewBase.h"
 #include "realtime/store/RTStore.h"
-#include "shell/AppServices.h"
 
 namespace qv {
 
@@ -17,12 +15,6 @@ bool RTShareHasIntraday(ShareList*, uint32_t shareId, uint32_t)
     int32_t slot = -1;
     RTDayShareEntry* entry = day ? GetRTDayShare(MakeRTKey(0, uint16_t(shareId)), *day, slot, false) : nullptr;
     return entry && (entry->tickCount > 0 || !entry->ticks.empty());
-}
-
-void InstallRTStoreHooks()
-{
-    SetIntradayRowLoader(RTShareHasIntraday);
-    AfterLoad().intradayStoreExists = RTStoreExists;
 }
 
 } // namespace qv

@@ -1,4 +1,4 @@
-// What the intraday store answers for the lists and the shell once it exists.
+// What the intraday store answers for the lower folders' hooks; app/LayerHooks installs it.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +9,5 @@ struct ShareList;
 
 // True when the current day holds data for the share (exchange 0), read under the store's lock.
 bool RTShareHasIntraday(ShareList* list, uint32_t shareId, uint32_t subId);
-// Installs the row loader of the lists and the after-load question whether the store exists.
-void InstallRTStoreHooks();
 
 } // namespace qv
