@@ -7,6 +7,10 @@ namespace qv {
 namespace {
 
 constexpr size_t kEntryGrowth = 200;
+// The stored entry field by field: key, time, six registers, the seventh, bit count, seven classes,
+// four bytes, spare, count, capacity, offset, pointer, load flags, time class, spare, stream offset,
+// two pointers, kept bytes.
+static_assert(4 + 4 + 6 * 4 + 2 + 1 + 7 + 4 + 2 + 4 * 4 + 2 + 2 + 2 + 2 + 8 + 8 == kRTEntryBytes);
 
 void ReadCurrentLayout(ByteReader& r, RTDayShareEntry& e, size_t bytes)
 {

@@ -35,6 +35,9 @@ constexpr std::array<uint32_t, 38> kPoundKeys = {
     0x00010713, 0x00010728, 0x00010736, 0x00010741, 0x00010755, 0x00010769,
 };
 
+// The instrument record field by field (offsets in docs/DATA.md).
+static_assert(2 + 6 * 1 + 5 * 4 + 2 + 1 + 1 + 2 + sizeof(RTInstrument::rest) == kRTInstrumentBytes);
+
 RTInstrument ReadInstrument(ByteReader& r)
 {
     RTInstrument x;
