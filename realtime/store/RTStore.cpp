@@ -18,7 +18,7 @@
 namespace qv {
 namespace {
 
-bool g_exists = false;
+std::atomic<bool> g_exists{false};
 
 uint16_t AccessTime()
 {
@@ -61,7 +61,7 @@ void RegisterInstrumentExtras()
     RTShareTable& t = TheRTStore().table;
     for (uint16_t n = 1; n < t.instrumentCount && n < t.instruments.size(); ++n) {
         RTInstrument& x = t.instruments[n];
-        if (!IsShareId(x.share) || FindShareRecord(x.share))
+        if (!IsShareId(x.share) || FindShareRecord(x.share)) // the database or an extra item has it
             continue;
         CheckRTInstrumentClose(x);
         std::string name(t.NameAt(x.longName)), code(t.NameAt(x.shortName));
