@@ -74,6 +74,22 @@ void PrintTable()
 {
     const RTShareTable& t = TheRTStore().table;
     std::printf("shares: %u keys, %u instruments\n", t.keyCount, t.instrumentCount ? t.instrumentCount - 1u : 0u);
+    // The database's shares ten to a line, then the instruments one to a line.
+    int onLine = 0, lines = 0;
+    for (uint32_t slot = 0; slot < t.keyCount; ++slot) {
+        const RTKeyEntry& k = t.keys[t.slotIndex[slot]];
+        if (t.Instrument(k.instrument))
+            continue;
+        if (onLine == 0)
+            std::printf(lines++ ? "                  " : "  database shares:");
+        std::printf(" 0x%05X", k.key);
+        if (++onLine == 10) {
+            std::printf("\n");
+            onLine = 0;
+        }
+    }
+    if (onLine)
+        std::printf("\n");
     for (uint32_t slot = 0; slot < t.keyCount; ++slot) {
         const RTKeyEntry& k = t.keys[t.slotIndex[slot]];
         const RTInstrument* x = t.Instrument(k.instrument);
