@@ -20,6 +20,17 @@ using test::kMon7;
 using test::kTue8;
 using test::kWed9;
 
+// Reads a file image as the day-file reader reads a file.
+RTFileReader ReaderOf(const std::vector<uint8_t>& image)
+{
+    return [&image](uint64_t at, size_t n, uint8_t* out) {
+        if (at + n > image.size())
+            return false;
+        std::copy_n(image.begin() + at, n, out);
+        return true;
+    };
+}
+
 TEST(RTHistoryNameTest, OnlyWeekdayFilesOfTheRightShapeAreDays)
 {
     struct Case {
@@ -151,12 +162,7 @@ TEST_F(RTFilesTest, DayFilesOfEveryVersionReadBack)
     day.extra = {1, 2, 3};
     for (uint8_t version = 0; version <= 5; ++version) {
         auto image = dev::RtDayFileImage(day, version);
-        RTFileReader read = [&](uint64_t at, size_t n, uint8_t* out) {
-            if (at + n > image.size())
-                return false;
-            std::copy_n(image.begin() + at, n, out);
-            return true;
-        };
+        RTFileReader read = ReaderOf(image);
         auto back = ParseRTDayFile(read, image.size());
         ASSERT_TRUE(back) << int(version);
         EXPECT_EQ(back->version, version);
@@ -207,12 +213,7 @@ TEST_F(RTFilesTest, OldEntriesMapFieldByField)
     e[48] = 1;                         // kept
     StoreU16(e + 60, 36);
     StoreU16(image.data() + 256 + 72, 1);
-    RTFileReader read = [&](uint64_t at, size_t n, uint8_t* out) {
-        if (at + n > image.size())
-            return false;
-        std::copy_n(image.begin() + at, n, out);
-        return true;
-    };
+    RTFileReader read = ReaderOf(image);
     auto day = ParseRTDayFile(read, image.size());
     ASSERT_TRUE(day);
     const RTDayShareEntry& x = day->entries[0];
@@ -257,12 +258,7 @@ TEST_F(RTFilesTest, TickBlocksThatDoNotFitAreNotRead)
 {
     RTDayRecord day = MakeDay(kMon7, {0x4001});
     auto image = dev::RtDayFileImage(day);
-    RTFileReader read = [&](uint64_t at, size_t n, uint8_t* out) {
-        if (at + n > image.size())
-            return false;
-        std::copy_n(image.begin() + at, n, out);
-        return true;
-    };
+    RTFileReader read = ReaderOf(image);
     auto back = ParseRTDayFile(read, image.size());
     ASSERT_TRUE(back);
     RTDayShareEntry e = back->entries[0];
@@ -292,15 +288,7 @@ TEST_F(RTFilesTest, DamagedDayFilesAreRefusedOrBounded)
 {
     RTDayRecord day = MakeDay(kMon7, {0x4001, 0x4002});
     auto image = dev::RtDayFileImage(day);
-    auto parse = [](const std::vector<uint8_t>& bytes) {
-        RTFileReader read = [&](uint64_t at, size_t n, uint8_t* out) {
-            if (at + n > bytes.size())
-                return false;
-            std::copy_n(bytes.begin() + at, n, out);
-            return true;
-        };
-        return ParseRTDayFile(read, bytes.size());
-    };
+    auto parse = [](const std::vector<uint8_t>& bytes) { return ParseRTDayFile(ReaderOf(bytes), bytes.size()); };
     auto many = image;
     StoreU16(many.data() + 10, 60000);
     EXPECT_FALSE(parse(many)) << "entries past the end";
