@@ -5,9 +5,12 @@
 #include "chartmodel/ChartNumbers.h"
 #include "chartmodel/GraphDesign.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/IndicatorRecord.h"
+#include "chartmodel/IndicatorTable.h"
 #include "chartmodel/SeriesLayout.h"
 #include "chartmodel/ValueMapping.h"
 #include "core/Captions.h"
+#include "core/PackedPen.h"
 #include "core/ConfigState.h"
 #include "core/SectorFilter.h"
 #include "core/ShareList.h"
@@ -20,6 +23,7 @@
 #include "shell/ViewKinds.h"
 
 #include <algorithm>
+#include <bit>
 #include <cfloat>
 #include <chrono>
 #include <cmath>
@@ -58,6 +62,8 @@ void WidenRange(ValueRange& range, float value)
     range.maximum = std::max(range.maximum, value);
 }
 
+constexpr uint32_t kBarFieldSelectors = kSelectOpen | kSelectHigh | kSelectLow | kSelectClose | kSelectVolume;
+
 void WidenFromArray(ValueRange& range, const DataArray& array)
 {
     if (!array.data)
@@ -72,6 +78,12 @@ void WidenFromArray(ValueRange& range, const DataArray& array)
             // A value the series leaves undrawn does not widen the range.
             if (((array.flags & kSelectSkipZero) && v == 0) || ((array.flags & kSelectSkipNegative) && v < 0))
                 continue;
+            WidenRange(range, v);
+        } else if (array.type == kArrayBars && (array.flags & kBarFieldSelectors)) {
+            // A line or histogram over bars plots one field: the first the selector names.
+            const int field = std::countr_zero(array.flags & kBarFieldSelectors);
+            float v;
+            std::memcpy(&v, element + 4 * field, sizeof v);
             WidenRange(range, v);
         } else if (array.type == kArrayBars || array.type == kArrayDaily) {
             BarValues bar = ReadBarValues(element);
@@ -240,6 +252,11 @@ void CViewGraph::AttachGraphSource(void* dc, const GraphSetting* style, int32_t 
     // Every output, the graph design's preview too, shows the style's own background: a dark style's
     // preview on white would hide its light lines.
     backgroundColour = gs::U32(s, gs::kBackground);
+    backgroundKind = gs::U8(s, gs::kShadedFrames);
+    shadeColours[0] = gs::U32(s, gs::kShadeTop) & 0xFFFFFF;
+    shadeColours[1] = gs::U32(s, gs::kShadeBottom) & 0xFFFFFF;
+    // Hollow candle bodies are filled with the background.
+    labelBackground = backgroundColour;
     uint8_t flagsByte = uint8_t(gs::U16(s, gs::kDisplayFlags));
     priceShown = 1;
     addOnsShown = addOns ? 1 : 0;
@@ -265,6 +282,19 @@ void CViewGraph::AttachGraphSource(void* dc, const GraphSetting* style, int32_t 
     paintDC = dc;
     RebuildModel();
     BuildAndDraw(dc, outputKind);
+}
+
+uint32_t CViewGraph::BackgroundAtRow(int32_t y) const
+{
+    if (backgroundKind != kShadedBackground)
+        return backgroundColour & 0xFFFFFF;
+    for (const GraphPane* pane = panes; pane; pane = pane->next) {
+        if (!pane->visible || pane->id == kPaneCaption || y < pane->top || y >= pane->bottom)
+            continue;
+        const int32_t height = std::max(pane->bottom - pane->top - 1, 1);
+        return BlendColour(shadeColours[0], shadeColours[1], double(y - pane->top) / height);
+    }
+    return backgroundColour & 0xFFFFFF;
 }
 
 PaneLayoutInput CViewGraph::LayoutInput() const
@@ -338,6 +368,41 @@ void CViewGraph::LayoutPanes()
         pane->flagA = pane->flagC = 0;
     CreatePanes();
     ApplyLayout(ComputePaneLayout(LayoutInput()));
+    SetPaneTitles();
+}
+
+void CViewGraph::SetPaneTitles()
+{
+    const GraphSetting& s = styleRecord ? *styleRecord : *ActiveSetting();
+    const bool addOnTitles = (gs::U16(s, gs::kScaleFlags) & kAddOnTitlesFlag) != 0;
+    // Titles start inside the plot, clear of the value axis labels.
+    titleOrigin = plotRect[0];
+    for (GraphPane* pane = panes; pane; pane = pane->next) {
+        pane->showTitles = pane->id == kPanePrice || pane->id == kPaneVolume ||
+                           (pane->id >= kPaneFirstAddOn && addOnTitles);
+        // The volume title names the unit of its axis.
+        if (pane->id == kPaneVolume)
+            pane->titleUnitMode = 0;
+    }
+}
+
+std::vector<std::string> CViewGraph::EmptyPaneCaption(const GraphPane& pane) const
+{
+    if (pane.id < kPaneFirstAddOn || pane.id >= uint32_t(kLayoutPanes) || !pane.showTitles)
+        return {};
+    for (const TimeBand* band = timeBands; band; band = band->next)
+        for (const GraphSeries* series = band->series; series; series = series->next)
+            if (series->pane == &pane)
+                return {};
+    std::vector<std::string> lines;
+    const GraphSetting& setting = *ActiveSetting();
+    const int window = int(pane.id - kPaneFirstAddOn);
+    for (int k = 0; k < gs::kIndicatorsPerWindow; ++k) {
+        const auto slot = gs::IndicatorSlot(setting, window, k);
+        if (slot[gs::kSlotType] != 0)
+            lines.push_back(GetIndicatorName(IndicatorRecord::Read(slot)) + " - no data");
+    }
+    return lines;
 }
 
 bool CViewGraph::PriceInHundreds() const
@@ -531,6 +596,8 @@ void CViewGraph::DrawAxisPass(GraphPane* pane, const ValueRange* range, bool per
     } else if (axis.maxDecimals == 0) {
         GetThousandsScale(std::max(std::fabs(low), std::fabs(high)), axis.factor, axis.power);
         scale = 1 / axis.factor;
+        // The pane's title names the unit its axis is counted in.
+        pane->thousandsIndex = axis.power;
     }
     in.low = low * scale;
     in.high = high * scale;

@@ -17,10 +17,13 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace qv {
 
 struct CommandUi;
+class CGraphSeriesLayout;
+struct PlotElement;
 struct ModeReadoutInput;
 struct IndicatorRecord;
 struct WindowUsage;
@@ -74,6 +77,12 @@ struct PrintGeometry {
 };
 PrintGeometry ComputePrintGeometry(const DrawDevice& device);
 
+// The style's background kind that shades every pane from top to bottom.
+constexpr uint32_t kShadedBackground = 4;
+// Scale flags of the style: titles on the add-on windows, the latest price shown on the right.
+constexpr uint16_t kAddOnTitlesFlag = 16;
+constexpr uint16_t kLatestPriceFlag = 32;
+
 class CViewGraph : public virtual CViewGraphBase {
 public:
     explicit CViewGraph(int32_t viewKind = 0);
@@ -92,6 +101,14 @@ public:
                                    int32_t bottom, int outputKind, int32_t margin, bool offscreen, bool addOns);
     void BuildAndDraw(void* dc, int outputKind);
     void LayoutPanes();
+    // The price and volume panes show their series' titles, the add-on windows when the style's
+    // scale flags ask; the volume title carries its axis unit.
+    void SetPaneTitles();
+    // The caption of an add-on window that built no series: each indicator's name with " - no data";
+    // empty for any other pane.
+    std::vector<std::string> EmptyPaneCaption(const GraphPane& pane) const;
+    // The width of a text in the chart's label font.
+    virtual int32_t TextWidth(const std::string& text) const;
     void CreatePanes();
     int32_t DrawValueAxis(GraphPane* pane, bool draw);
     void ResizePane(int32_t x, int32_t y);
@@ -166,7 +183,8 @@ public:
     uint8_t offscreenAllowed = 0;
     int32_t labelUnit = 8;
     uint32_t backgroundColour = 0xFFFFFF;
-    uint32_t backgroundKind = 0;
+    uint32_t backgroundKind = 0;       // kShadedBackground: the panes shade from shadeColours[0] down to [1]
+    uint32_t shadeColours[2] = {};
     int32_t outerRect[4] = {};
     int32_t plotRect[4] = {};
     int32_t selectionAnchors[2] = {};
@@ -246,6 +264,11 @@ protected:
     virtual void RemoveTrainingMark(int32_t, int32_t) {}
     // The data readouts of status panes 2 and 3 outside a range selection.
     virtual void FillReadouts(std::array<std::string, 3>&) {}
+    // The chart's background at a row: the shade of the pane there, or the plain background.
+    uint32_t BackgroundAtRow(int32_t y) const override;
+    // The colouring rule of an element's points (up and down, volume, graduated), set on its layout
+    // before the drawing walks it; single colour unless the view says otherwise.
+    virtual void PrepareColouring(const PlotElement&, CGraphSeriesLayout&) const {}
 
     // Own steps the derived views may replace.
     // The width of the value axes; before the build it also places the plot rectangle.
@@ -254,7 +277,6 @@ protected:
     virtual void BuildAddOnSeries();
 
     // The window side: drawing and window calls, nothing here.
-    virtual int32_t TextWidth(const std::string& text) const;
     virtual bool BeginOffscreen() { return false; }
     virtual void EndOffscreen() {}
     virtual void FillBackground(uint32_t) {}

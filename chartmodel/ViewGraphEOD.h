@@ -111,6 +111,8 @@ protected:
         // Volume bars or the signal line; without prices or volume to show, the price pane takes the
         // volume pane's room.
         this->volumeShown = eod.volumeWanted() && eod.VolumeShowable();
+        // The time axis keeps a row of its own below the panes, where nothing is drawn over it.
+        this->bottomStrip = 1;
     }
     bool BuildSourceHistory() override { return eod.BuildSourceHistory(this->graphSourceKind); }
     void BuildTimeBands() override { eod.BuildTimeBand(); }
@@ -127,6 +129,10 @@ protected:
         return !selected ? std::string() : selected->kind == LineObjectKind::Text ? "Text edit" : "Line study";
     }
     void BuildSeries() override { eod.BuildSeries(); }
+    void PrepareColouring(const PlotElement& element, CGraphSeriesLayout& layout) const override
+    {
+        eod.PrepareColouring(element, layout);
+    }
     void BuildPriceLineOverlay(int line) override { eod.BuildAverage(line); }
     void DrawPriceOverlays() override { eod.BuildPivots(); }
     void ComputeValueRanges() override

@@ -472,6 +472,10 @@ void DailyChartDrawing::Move(uint32_t keys, int32_t x, int32_t y)
         }
         return;
     }
+    // Only a held button drags: a line pressed for its context menu stays where it is, whatever
+    // paints or pointer moves come while the menu is open.
+    if (m.stage == kStagePressed && !(keys & kMouseKeyLeft))
+        return;
     if (m.stage == kStagePressed || m.stage == kStageMoving) {
         view_.modeRecord.stage = kStageMoving;
         FollowMouse(keys, x, y);
@@ -836,7 +840,8 @@ ChartMenuChoice DailyChartDrawing::ContextMenu(int32_t x, int32_t y)
 
 void DailyChartDrawing::AfterContextMenu()
 {
-    if (menuCopy_ && selected_ && view_.modeRecord.active && view_.modeRecord.stage == kStagePressed)
+    if (menuCopy_ && selected_ && view_.modeRecord.active &&
+        (view_.modeRecord.stage == kStagePressed || view_.modeRecord.stage == kStageMoving))
         view_.modeRecord.stage = kStageSelected;
     menuCopy_ = false;
 }

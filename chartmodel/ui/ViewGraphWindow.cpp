@@ -454,6 +454,14 @@ void CViewGraphWnd::FillBackground(uint32_t colour)
     target_->setFont(labelFont_);
     target_->fillRect(QRect(outerRect[0], outerRect[1], outerRect[2] - outerRect[0], outerRect[3] - outerRect[1]),
                       Colour(colour));
+    if (backgroundKind != kShadedBackground)
+        return;
+    for (const GraphPane* pane = panes; pane; pane = pane->next) {
+        if (!pane->visible || pane->id == kPaneCaption)
+            continue;
+        for (int32_t y = pane->top; y < pane->bottom; ++y)
+            target_->fillRect(QRect(pane->left, y, pane->right - pane->left, 1), Colour(BackgroundAtRow(y)));
+    }
 }
 
 void CViewGraphWnd::DrawCaptionLine()
@@ -482,6 +490,9 @@ GraphPainter& CViewGraphWnd::Graph()
         graph_ = std::make_unique<GraphPainter>(*this, *target_);
         graph_->SetPrinting(printing_);
         graph_->eventBlock = styleRecord ? ActiveSetting()->data() + gs::kEvents : nullptr;
+        graph_->prepareLayout = [this](const PlotElement& element, CGraphSeriesLayout& layout) {
+            PrepareColouring(element, layout);
+        };
         graphTarget_ = target_;
     }
     return *graph_;
@@ -491,6 +502,22 @@ void CViewGraphWnd::DrawGraphLayer(bool back)
 {
     if (target_)
         Graph().DrawGraph(back ? 0 : 1);
+}
+
+void CViewGraphWnd::DrawPaneCaptions()
+{
+    if (!target_)
+        return;
+    const uint32_t colour = gs::U32(*styleRecord, gs::kTitleTextColour);
+    for (const GraphPane* pane = panes; pane; pane = pane->next) {
+        if (!pane->visible)
+            continue;
+        std::vector<GraphPainter::PaneCaptionLine> lines;
+        for (const std::string& text : EmptyPaneCaption(*pane))
+            lines.push_back({text, colour});
+        if (!lines.empty())
+            Graph().QueuePaneCaption(pane, lines);
+    }
 }
 
 void CViewGraphWnd::DrawLevelLines()
@@ -526,6 +553,13 @@ void CViewGraphWnd::QueueChartText(int32_t x, int32_t y, const std::string& text
 {
     if (target_)
         Graph().DrawChartText(x, y, text, flags, 0, gs::U32(*styleRecord, gs::kScaleTextColour), baseTextSize,
+                              0x1000000, nullptr);
+}
+
+void CViewGraphWnd::QueueAxisText(int32_t x, int32_t y, const std::string& text, uint32_t flags, int32_t priority)
+{
+    if (target_)
+        Graph().DrawChartText(x, y, text, flags, priority, gs::U32(*styleRecord, gs::kScaleTextColour), baseTextSize,
                               0x1000000, nullptr);
 }
 

@@ -480,6 +480,40 @@ TEST_F(DailyChartDrawingTest, TheContextMenuFollowsWhatLiesUnderThePoint)
     EXPECT_EQ(Stored()[0].style, kExtendRight);
 }
 
+// A line pressed for its context menu and the menu closed with Escape: neither the paints while the menu
+// is open, nor the pointer moving afterwards, nor the next click elsewhere may move or save it.
+TEST_F(DailyChartDrawingTest, ALineWhoseMenuIsDismissedStaysWhereItWas)
+{
+    Command(26135);
+    const QPoint a = InPrice(0.2, 0.7), b = InPrice(0.6, 0.3);
+    Drag(a, b);
+    Grab();
+    const StoredLine before = Stored()[0];
+    const QPoint mid = (a + b) / 2, away = InPrice(0.85, 0.9);
+    auto moveWithoutButton = [&](QPoint p) {
+        QMouseEvent event(QEvent::MouseMove, QPointF(p), QPointF(chart.mapToGlobal(p)), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&chart, &event);
+    };
+    SetViewUnderMouse(&chart);
+    ASSERT_EQ(chart.drawing.ContextMenu(mid.x(), mid.y()).menu, 347u);
+    // While the menu is open the chart repaints with the pointer elsewhere.
+    chart.lastMouseX = away.x();
+    chart.lastMouseY = away.y();
+    Grab();
+    chart.drawing.AfterContextMenu(); // Escape
+    moveWithoutButton(away);
+    Grab();
+    const GraphPane* price = chart.FindPane(kPanePrice);
+    Drag(QPoint(price->right - 2, price->bottom - 2), QPoint(price->right - 2, price->bottom - 2));
+    const std::vector<StoredLine> after = Stored();
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_EQ(after[0].date[0], before.date[0]);
+    EXPECT_EQ(after[0].date[1], before.date[1]);
+    EXPECT_EQ(after[0].price[0], before.price[0]);
+    EXPECT_EQ(after[0].price[1], before.price[1]);
+}
+
 TEST_F(DailyChartDrawingTest, StoredLinesLoadWithTheChartAndTheSelectedLineShowsItsHandles)
 {
     Command(26135);
