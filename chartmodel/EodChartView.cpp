@@ -14,6 +14,8 @@
 #include "chartmodel/SeriesLayout.h"
 #include "chartmodel/ViewGraph.h"
 #include "core/DateText.h"
+#include "core/FormatValue.h"
+#include "core/RecordAccess.h"
 #include "core/Memory.h"
 #include "core/PriceSubRecords.h"
 #include "core/RecordCursor.h"
@@ -147,6 +149,7 @@ void EodChartView::LoadShare(const RecordCursor& cursor)
     if (view_.graphSourceKind == 0)
         priceEdit_.Load(cursor);
     name_ = FormatShareTitle(cursor);
+    minor_ = cursor.record ? GetCurrencyUnitSymbols(cursor.record[RecordLayout::TypeByte] & 7).minor : 0;
 }
 
 EodChartView::~EodChartView()
@@ -759,6 +762,9 @@ EodReadoutInput EodChartView::ReadoutInput() const
     in.count = int32_t(days_.size());
     if (!signal_.empty())
         in.signal = signal_.data();
+    in.minor = minor_;
+    // A history of one price a week counts its bars in weeks.
+    in.weekly = weekly_;
     return in;
 }
 
@@ -767,7 +773,7 @@ EodReadoutTexts EodChartView::LatestTexts() const { return LatestReadouts(Readou
 EodReadoutTexts EodChartView::CursorTexts(int32_t x, int32_t y, bool inside) const
 {
     CursorPoint point;
-    point.visibleBars = int32_t(bars_.size());
+    point.visibleBars = visibleCount_;
     if (inside && message_.empty()) {
         GraphPane* pane = nullptr;
         TimeBand* band = nullptr;
@@ -803,7 +809,7 @@ std::string EodChartView::AverageText(int line, int32_t bar) const
     const uint32_t word = gs::LineWord(Setting(), line);
     const float unit = days_[size_t(bars_[size_t(bar)].last)].unit;
     return StringPrintf("%d %s %s", int(word & 0xFFF), AverageTypeName(int((word >> 23) & 15)),
-                        FormatPriceInUnit(values[size_t(bar)], unit).c_str());
+                        FormatPriceInUnit(values[size_t(bar)], unit, minor_).c_str());
 }
 
 void EodChartView::FillLegendSource(LegendSource& source, bool inside) const

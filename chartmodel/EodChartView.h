@@ -130,6 +130,7 @@ public:
     bool weekly() const { return weekly_; }
     int32_t futureBars() const { return futureBars_; }
     const std::string& message() const { return message_; }
+    char priceSymbol() const { return minor_; }
     int32_t firstPriceDate() const { return days_.empty() ? 0 : days_.front().date; }
     int32_t lastPriceDate() const { return days_.empty() ? 0 : days_.back().date; }
     uint32_t chartKind() const { return attach_.kindFlags; }
@@ -204,6 +205,7 @@ private:
     BarScale scale_;
     std::string message_;
     std::string name_;
+    char minor_ = 0;          // the shown share's minor currency symbol
     bool swapGuard_ = false;
     uint8_t* source_ = nullptr; // the graph source's record
     AddedGraphSet addedGraphs_;

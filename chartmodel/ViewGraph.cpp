@@ -593,6 +593,10 @@ void CViewGraph::DrawAxisPass(GraphPane* pane, const ValueRange* range, bool per
         in.suffix = "%";
     } else if (axis.hundreds) {
         scale = 0.01;
+    } else if (pane->id == kPanePrice) {
+        // Prices read as prices: "72,000p".
+        if (const char symbol = PriceSymbol())
+            in.suffix = std::string(1, symbol);
     } else if (axis.maxDecimals == 0) {
         GetThousandsScale(std::max(std::fabs(low), std::fabs(high)), axis.factor, axis.power);
         scale = 1 / axis.factor;

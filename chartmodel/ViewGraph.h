@@ -269,6 +269,8 @@ protected:
     // The colouring rule of an element's points (up and down, volume, graduated), set on its layout
     // before the drawing walks it; single colour unless the view says otherwise.
     virtual void PrepareColouring(const PlotElement&, CGraphSeriesLayout&) const {}
+    // The minor currency symbol of the shown prices ('p'), 0 for none.
+    virtual char PriceSymbol() const { return 0; }
 
     // Own steps the derived views may replace.
     // The width of the value axes; before the build it also places the plot rectangle.

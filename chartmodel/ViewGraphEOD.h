@@ -129,6 +129,7 @@ protected:
         return !selected ? std::string() : selected->kind == LineObjectKind::Text ? "Text edit" : "Line study";
     }
     void BuildSeries() override { eod.BuildSeries(); }
+    char PriceSymbol() const override { return this->graphSourceKind == 0 ? eod.priceSymbol() : 0; }
     void PrepareColouring(const PlotElement& element, CGraphSeriesLayout& layout) const override
     {
         eod.PrepareColouring(element, layout);
