@@ -2,9 +2,11 @@
 // and the settings-changed broadcast.
 #include "chartmodel/ViewGraph.h"
 
+#include "chartmodel/AddOnZoom.h"
 #include "chartmodel/ChartNumbers.h"
 #include "chartmodel/GraphDesign.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/IndicatorPlacement.h"
 #include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/IndicatorTable.h"
 #include "chartmodel/SeriesLayout.h"
@@ -862,8 +864,12 @@ void CViewGraph::OnLButtonDown(uint32_t keys, int32_t x, int32_t y)
                 SetMode(true, kModeTraining, 0, 4, kIdleMask);
             }
         }
-        if (!modeRecord.active && graphSourceKind == 0)
-            DrawingIdlePress(keys, x, y);
+        const bool drawing = !modeRecord.active && graphSourceKind == 0 && DrawingIdlePress(keys, x, y);
+        if (!drawing && !modeRecord.active && PressEndMark(x, y)) {
+            lastMouseX = x;
+            lastMouseY = y;
+            return;
+        }
         if (!modeRecord.active)
             SetMode(true, kModePending, 0, 0, kIdleMask);
     }
@@ -885,13 +891,8 @@ void CViewGraph::OnLButtonUp(uint32_t keys, int32_t x, int32_t y)
     switch (m.active ? m.mode : kModeIdle) {
     case kModePending: {
         int32_t cx = ClampX(x);
-        if (cx <= plotRect[0] && shownRange[0] != 0) {
-            shownRange[0] = ScrollShownRange(shownRange[0] - 1);
-        } else if (cx >= plotRect[2] && shownRange[1] != 0) {
-            shownRange[1] = ScrollShownRange(shownRange[1] + 1);
-        } else {
+        if (!(cx <= plotRect[0] && StepAtPlotEnd(-1)) && !(cx >= plotRect[2] && StepAtPlotEnd(1)))
             CancelMode();
-        }
         break;
     }
     case kModeTimeRange: SetTimeRangeFromX(selectionAnchors[0], selectionAnchors[1]); break;
@@ -928,6 +929,51 @@ void CViewGraph::OnLButtonUp(uint32_t keys, int32_t x, int32_t y)
     if (settingChanged)
         NotifyGraphSettings(0);
     InvalidateWindow();
+}
+
+bool CViewGraph::StepAtPlotEnd(int direction)
+{
+    int32_t& end = shownRange[direction < 0 ? 0 : 1];
+    if (end == 0)
+        return false;
+    end = ScrollShownRange(end + direction);
+    return true;
+}
+
+int EndMarkAt(const GraphPane& pane, int32_t margin, int32_t x, int32_t y)
+{
+    if (!pane.visible || !pane.flagC || pane.id < kPaneFirstAddOn || pane.id >= uint32_t(kLayoutPanes))
+        return 0;
+    const int32_t right = pane.right - margin, left = right - kEndMarkSize;
+    if (x < left || x >= right)
+        return 0;
+    const int32_t top = pane.top + margin, bottom = pane.bottom - margin;
+    if (y >= top && y < top + kEndMarkSize)
+        return 1;
+    if (y >= bottom - kEndMarkSize && y < bottom)
+        return 2;
+    return 0;
+}
+
+bool CViewGraph::PressEndMark(int32_t x, int32_t y)
+{
+    GraphSetting* setting = ActiveSetting();
+    for (const GraphPane* pane = panes; pane && setting; pane = pane->next) {
+        const int mark = EndMarkAt(*pane, paneMargin, x, y);
+        if (mark == 0)
+            continue;
+        const int window = int(pane->id - kPaneFirstAddOn);
+        if (mark == 1 && !settingsLocked)
+            DeleteAddOnWindow(*setting, window);
+        else if (mark == 2)
+            ToggleAddOnZoom(*setting, window, false);
+        else
+            return true;
+        NotifyGraphSettings(0);
+        InvalidateWindow();
+        return true;
+    }
+    return false;
 }
 
 void CViewGraph::OnDoubleClick(uint32_t, int32_t x, int32_t y)

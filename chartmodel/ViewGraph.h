@@ -77,6 +77,12 @@ struct PrintGeometry {
 };
 PrintGeometry ComputePrintGeometry(const DrawDevice& device);
 
+// The two end marks of an add-on window: circles of this size inside its right edge, the first (red)
+// at the top, which deletes the window, the second (green) at the foot, which zooms it.
+constexpr int32_t kEndMarkSize = 10;
+// 1 or 2 for the end mark of the pane under (x, y), 0 for none.
+int EndMarkAt(const GraphPane& pane, int32_t margin, int32_t x, int32_t y);
+
 // The style's background kind that shades every pane from top to bottom.
 constexpr uint32_t kShadedBackground = 4;
 // Scale flags of the style: titles on the add-on windows, the latest price shown on the right.
@@ -104,6 +110,12 @@ public:
     // The price and volume panes show their series' titles, the add-on windows when the style's
     // scale flags ask; the volume title carries its axis unit.
     void SetPaneTitles();
+    // A press on an add-on window's end mark: the first deletes the window (not while the settings are
+    // locked), the second toggles its zoom. False when the point is on no end mark.
+    bool PressEndMark(int32_t x, int32_t y);
+    // A click at the plot's left or right end steps the shown range one unit back or on; false when
+    // it cannot.
+    virtual bool StepAtPlotEnd(int direction);
     // The caption of an add-on window that built no series: each indicator's name with " - no data";
     // empty for any other pane.
     std::vector<std::string> EmptyPaneCaption(const GraphPane& pane) const;

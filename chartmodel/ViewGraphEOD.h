@@ -73,6 +73,14 @@ public:
             UpdateLegend();
     }
 
+    // A click at either end of the plot scrolls the days by one.
+    bool StepAtPlotEnd(int direction) override
+    {
+        if (!eod.ScrollRecords(direction, 1))
+            return false;
+        this->InvalidateWindow();
+        return true;
+    }
     // A drag over the time axis zooms to the dates under it.
     void SetTimeRangeFromX(int32_t x0, int32_t x1) override
     {

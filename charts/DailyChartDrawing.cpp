@@ -370,6 +370,19 @@ bool DailyChartDrawing::IdlePress(uint32_t keys, int32_t x, int32_t y)
 {
     if (!ShareSource())
         return false;
+    if ((keys & kMouseKeyControl) && !(keys & kMouseKeyShift)) {
+        // Ctrl on a window where no partial trend may go is refused, whatever the window shows.
+        GraphPane* under = nullptr;
+        TimeBand* band = nullptr;
+        GraphSeries* series = nullptr;
+        view_.HitTestPane(x, y, &under, &band, &series);
+        const std::string refusal =
+            under ? DrawRefusalText(kModeLineStudy, kPartialTrendMode, under->id, (view_.viewFlags & 2) != 0) : "";
+        if (!refusal.empty()) {
+            ShowMessage(refusal);
+            return true;
+        }
+    }
     GraphPane* pane = SeriesPaneAt(x, y);
     if (!pane)
         return false;
@@ -380,6 +393,13 @@ bool DailyChartDrawing::IdlePress(uint32_t keys, int32_t x, int32_t y)
         if (rightShift_)
             selected_->flags |= kRightShiftStart;
         work_.flags = selected_->flags;
+        return true;
+    }
+    if (keys & kMouseKeyControl) {
+        // Ctrl starts a partial trend line.
+        view_.SetMode(true, kModeLineStudy, kPartialTrendMode, kStageWaiting, kShortcutMask);
+        view_.UpdateCursor(false);
+        StartLine(*pane, kPartialTrendMode, x, y);
         return true;
     }
     return SelectAt(x, y, true);

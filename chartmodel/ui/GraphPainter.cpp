@@ -6,6 +6,7 @@
 #include "chartmodel/DataArray.h"
 #include "chartmodel/GraphModel.h"
 #include "chartmodel/SeriesLayout.h"
+#include "chartmodel/ViewGraph.h"
 #include "chartmodel/ViewGraphBase.h"
 #include "core/ColourRamp.h"
 #include "core/PackedPen.h"
@@ -1100,7 +1101,7 @@ void GraphPainter::DrawTimeLines(uint32_t pen)
 int32_t GraphPainter::DrawPaneEndMarks(GraphPane* pane)
 {
     const int32_t margin = view_.paneMargin;
-    constexpr int32_t kMark = 10;
+    constexpr int32_t kMark = kEndMarkSize;
     if (!pane)
         return margin;
     if (pane->bottom - pane->top - 2 * margin < kMark) {

@@ -4,6 +4,7 @@
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 
 #include "charts/DrawingObjectHits.h"
+#include "chartmodel/AddOnZoom.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/KeyedItemStore.h"
@@ -35,6 +36,7 @@
 
 namespace qv {
 namespace {
+namespace gs = graphsetting;
 
 constexpr uint16_t kShareId = 77;
 constexpr uint32_t kPriceStudyKey = 1u << 24;
@@ -512,6 +514,54 @@ TEST_F(DailyChartDrawingTest, ALineWhoseMenuIsDismissedStaysWhereItWas)
     EXPECT_EQ(after[0].date[1], before.date[1]);
     EXPECT_EQ(after[0].price[0], before.price[0]);
     EXPECT_EQ(after[0].price[1], before.price[1]);
+}
+
+// The press protocol of an idle chart: an add-on window's green mark zooms it and its red mark deletes
+// it; Ctrl and a press start a partial trend line on the price pane and are refused on an add-on window;
+// a click at the plot's left end shows earlier days.
+TEST_F(DailyChartDrawingTest, EndMarksCtrlPressesAndPlotEndClicks)
+{
+    GraphSetting& setting = Config().dailyGraphs.records[0];
+    auto slot = gs::IndicatorSlot(setting, 0, 0);
+    slot[gs::kSlotType] = 2;
+    StoreU16(slot.data() + gs::kSlotHeightWeight, 150);
+    chart.NotifyGraphSettings(0);
+    Grab();
+    Grab();
+    const GraphPane* window = chart.FindPane(kPaneFirstAddOn);
+    ASSERT_NE(window, nullptr);
+    const int32_t margin = chart.paneMargin, x = window->right - margin - kEndMarkSize / 2;
+    auto click = [&](QPoint p, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        Send(QEvent::MouseButtonPress, p, modifiers);
+        Send(QEvent::MouseButtonRelease, p, modifiers);
+        Grab();
+    };
+    click({x, window->bottom - margin - kEndMarkSize / 2});
+    EXPECT_TRUE(AddOnWindowZoomed(setting, 0));
+    click({x, chart.FindPane(kPaneFirstAddOn)->bottom - margin - kEndMarkSize / 2});
+    EXPECT_FALSE(AddOnWindowZoomed(setting, 0));
+
+    window = chart.FindPane(kPaneFirstAddOn);
+    Drag({window->left + 40, (window->top + window->bottom) / 2}, {window->left + 90, window->top + 5},
+         Qt::ControlModifier);
+    ASSERT_FALSE(boxes.texts().empty());
+    EXPECT_EQ(boxes.texts().back(), "Partial trends cannot be drawn on analytic graphs.");
+    EXPECT_TRUE(Stored().empty());
+    Drag(InPrice(0.2, 0.6), InPrice(0.5, 0.4), Qt::ControlModifier);
+    EXPECT_EQ(Stored().size(), 1u);
+
+    window = chart.FindPane(kPaneFirstAddOn);
+    click({x, window->top + margin + kEndMarkSize / 2});
+    EXPECT_EQ(gs::IndicatorSlot(setting, 0, 0)[gs::kSlotType], 0);
+    EXPECT_EQ(chart.FindPane(kPaneFirstAddOn) && chart.FindPane(kPaneFirstAddOn)->visible, false);
+
+    // The whole history is shown; a range limited to a month can step back by a day from the left end.
+    chart.onProgramMessage(WM_COMMAND, 26743, 0);
+    Grab();
+    const int32_t first = chart.eod.firstVisible();
+    const GraphPane* price = chart.FindPane(kPanePrice);
+    click({price->left - 3, (price->top + price->bottom) / 2});
+    EXPECT_EQ(chart.eod.firstVisible(), first - 1);
 }
 
 TEST_F(DailyChartDrawingTest, StoredLinesLoadWithTheChartAndTheSelectedLineShowsItsHandles)
