@@ -150,6 +150,7 @@ void EodChartView::LoadShare(const RecordCursor& cursor)
         priceEdit_.Load(cursor);
     name_ = FormatShareTitle(cursor);
     minor_ = cursor.record ? GetCurrencyUnitSymbols(cursor.record[RecordLayout::TypeByte] & 7).minor : 0;
+    code_ = cursor.record ? std::string(GetRecordTexts(cursor.record).epic) : std::string();
 }
 
 EodChartView::~EodChartView()
@@ -947,6 +948,29 @@ std::array<std::string, 2> EodChartView::ZoomRangeTexts(int32_t x0, int32_t x1) 
 {
     return {ZoomRangeText(true, PackedDate(DateAtX(std::min(x0, x1), true))),
             ZoomRangeText(false, PackedDate(DateAtX(std::max(x0, x1), false)))};
+}
+
+std::vector<std::string> EodChartView::WatermarkTexts(uint32_t paneId, uint16_t bits) const
+{
+    std::vector<std::string> texts;
+    if (days_.empty() || view_.graphSourceKind != 0)
+        return texts;
+    if (paneId == kPanePrice) {
+        if ((bits & 1) && !code_.empty())
+            texts.push_back(code_);
+        if (bits & 2)
+            texts.push_back(FormatPriceInUnit(days_.back().close, days_.back().unit, minor_));
+    } else if (paneId == kPaneVolume) {
+        if (bits & 4)
+            texts.push_back("Volume");
+        if ((bits & 8) && visibleCount_ > 0) {
+            double total = 0;
+            for (int32_t i = firstVisible_; i < firstVisible_ + visibleCount_; ++i)
+                total += days_[size_t(i)].volume;
+            texts.push_back(VolumeAmountText(float(total / visibleCount_)));
+        }
+    }
+    return texts;
 }
 
 std::string EodChartView::ChartTitle() const

@@ -103,6 +103,9 @@ public:
     bool ZoomToDragRange(int32_t x0, int32_t x1);
     // "From ..." and "To ..." of a drag.
     std::array<std::string, 2> ZoomRangeTexts(int32_t x0, int32_t x1) const;
+    // Watermarks by the style's bits: the share's code (bit 0) and last close (bit 1) on the price pane,
+    // "Volume" (bit 2) and the average daily volume of the shown days (bit 3) on the volume pane.
+    std::vector<std::string> WatermarkTexts(uint32_t paneId, uint16_t bits) const;
     // The price series' title: the share's name and, for the bar styles, the bar-period label.
     std::string ChartTitle() const;
 
@@ -206,6 +209,7 @@ private:
     std::string message_;
     std::string name_;
     char minor_ = 0;          // the shown share's minor currency symbol
+    std::string code_;        // and its EPIC code
     bool swapGuard_ = false;
     uint8_t* source_ = nullptr; // the graph source's record
     AddedGraphSet addedGraphs_;

@@ -536,8 +536,11 @@ void CViewGraph::BuildAndDraw(void* dc, int outputKind)
                 if (price)
                     DrawNoData(*price, noDataText.empty() ? kNoPriceData : noDataText);
             } else {
+                DrawWatermarks();
                 DrawGraphLayer(true);
                 DrawPaneCaptions();
+                if (!(trainingMode && trainingMark >= 0))
+                    DrawLatestPrice();
                 BuildLegendData();
                 DrawLevelLines();
                 DrawTimeLines();

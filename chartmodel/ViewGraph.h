@@ -281,6 +281,11 @@ protected:
     // The colouring rule of an element's points (up and down, volume, graduated), set on its layout
     // before the drawing walks it; single colour unless the view says otherwise.
     virtual void PrepareColouring(const PlotElement&, CGraphSeriesLayout&) const {}
+    // The watermark texts of a pane by the style's watermark bits (the share's code and last close on
+    // the price pane, the volume title and average on the volume pane); none by default.
+    virtual std::vector<std::string> WatermarkTexts(uint32_t /*paneId*/, uint16_t /*bits*/) const { return {}; }
+    // The last close and its text for the label beside the price axis; false when there is none.
+    virtual bool LatestClose(float&, std::string&) const { return false; }
     // The minor currency symbol of the shown prices ('p'), 0 for none.
     virtual char PriceSymbol() const { return 0; }
 
@@ -298,6 +303,10 @@ protected:
     virtual void DrawNoData(const GraphPane&, const std::string&) {}
     virtual void DrawGraphLayer(bool) {}
     virtual void DrawPaneCaptions() {}
+    // The last close beside the price axis when the style asks for it.
+    virtual void DrawLatestPrice() {}
+    // The watermarks behind the panes when the style asks for them.
+    virtual void DrawWatermarks() {}
     virtual void DrawLevelLines() {}
     virtual void DrawTimeLines() {}
     virtual void DrawLineObjects() {}

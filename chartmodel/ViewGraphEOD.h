@@ -137,6 +137,19 @@ protected:
         return !selected ? std::string() : selected->kind == LineObjectKind::Text ? "Text edit" : "Line study";
     }
     void BuildSeries() override { eod.BuildSeries(); }
+    std::vector<std::string> WatermarkTexts(uint32_t paneId, uint16_t bits) const override
+    {
+        return eod.WatermarkTexts(paneId, bits);
+    }
+    bool LatestClose(float& value, std::string& text) const override
+    {
+        if (eod.days().empty() || this->graphSourceKind != 0)
+            return false;
+        const DayRecord& last = eod.days().back();
+        value = last.close;
+        text = FormatPriceInUnit(last.close, last.unit, eod.priceSymbol());
+        return true;
+    }
     char PriceSymbol() const override { return this->graphSourceKind == 0 ? eod.priceSymbol() : 0; }
     void PrepareColouring(const PlotElement& element, CGraphSeriesLayout& layout) const override
     {

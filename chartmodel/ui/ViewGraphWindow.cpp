@@ -14,6 +14,7 @@
 #include "chartmodel/ui/ChartPopupMenu.h"
 #include "chartmodel/ui/CrossHairsPainter.h"
 #include "platform/MessageDispatch.h"
+#include "platform/Registry.h"
 #include "resources/MessageIds.h"
 #include "shell/FrameState.h"
 #include "shell/CommandUpdate.h"
@@ -201,15 +202,33 @@ int CViewGraphWnd::AddOnWindowUnderMouse() const
     return int(pane->id - kPaneFirstAddOn);
 }
 
+namespace {
+constexpr const char* kLegendSection = "Settings";
+constexpr const char* kLegendShownValue = "LegendShown";
+} // namespace
+
 void CViewGraphWnd::ToggleLegend()
 {
     ChartOptions().legendShown = ChartOptions().legendShown ? 0 : 1;
+    // The next start shows the legend at the first chart's first paint when it was on.
+    Registry::Instance().setU32(kLegendSection, kLegendShownValue, ChartOptions().legendShown);
     if (!ChartOptions().legendShown) {
         GraphLegendWindow().Hide();
         return;
     }
     ShowLegendWindow();
     UpdateStatusTexts();
+}
+
+void CViewGraphWnd::ShowLegendAtFirstPaint()
+{
+    static bool asked = false;
+    if (asked || SlideShowRunning || !isVisible())
+        return;
+    asked = true;
+    ChartOptions().legendOnFirstPaint = uint8_t(Registry::Instance().getU32(kLegendSection, kLegendShownValue).value_or(0));
+    if (ChartOptions().legendOnFirstPaint && !ChartOptions().legendShown)
+        PostProgramMessage(*this, WM_COMMAND, kCommandLegend);
 }
 
 void CViewGraphWnd::ShowLegendWindow()
@@ -325,6 +344,7 @@ void CViewGraphWnd::DrawView(QPainter& painter)
     }
     if (!builtDirect_)
         painter.drawImage(0, 0, image_);
+    ShowLegendAtFirstPaint();
     if (selectionShown_) {
         // The bar crosses every shown pane below the caption strip.
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -518,6 +538,49 @@ void CViewGraphWnd::DrawPaneCaptions()
         if (!lines.empty())
             Graph().QueuePaneCaption(pane, lines);
     }
+}
+
+void CViewGraphWnd::DrawWatermarks()
+{
+    constexpr uint16_t kWatermarkShown = 16;
+    if (!target_ || !(gs::U16(*styleRecord, gs::kDisplayFlags) & kWatermarkShown))
+        return;
+    const uint16_t bits = gs::U16(*styleRecord, gs::kWatermarks);
+    target_->save();
+    target_->setPen(Colour(gs::U32(*styleRecord, gs::kWatermarkColour)));
+    for (const GraphPane* pane = panes; pane; pane = pane->next) {
+        const std::vector<std::string> texts = pane->visible ? WatermarkTexts(pane->id, bits) : std::vector<std::string>{};
+        if (texts.empty())
+            continue;
+        // Large and centred, one line per text, behind everything the pane draws.
+        const QRect area(pane->left, pane->top, pane->right - pane->left, pane->bottom - pane->top);
+        QFont font = labelFont_;
+        font.setBold(true);
+        font.setPixelSize(std::max(8, std::min(area.height() / (2 * int(texts.size()) + 1), area.width() / 8)));
+        target_->setFont(font);
+        QString joined;
+        for (const std::string& text : texts)
+            joined += (joined.isEmpty() ? QString() : QStringLiteral("\n")) + FromCp1252(text);
+        target_->drawText(area, Qt::AlignCenter, joined);
+    }
+    target_->restore();
+}
+
+void CViewGraphWnd::DrawLatestPrice()
+{
+    const GraphPane* price = FindPane(kPanePrice);
+    float close = 0;
+    std::string text;
+    if (!target_ || !(gs::U16(*styleRecord, gs::kScaleFlags) & kLatestPriceFlag) || !price || !price->firstSeries ||
+        !price->firstSeries->range || IsRangeEmpty(*price->firstSeries->range) || !LatestClose(close, text))
+        return;
+    const int32_t y = ValueToY(price->firstSeries->range, close, false);
+    if (y < price->top || y > price->bottom)
+        return;
+    // Ahead of the axis labels it would overlap, on its own background.
+    Graph().DrawChartText(plotRect[2] + labelUnit / 2, y, text, kLabelLeft | kLabelCentreY | kLabelOpaque, 1,
+                          gs::U32(*styleRecord, gs::kScaleTextColour), baseTextSize,
+                          gs::U32(*styleRecord, gs::kLatestPriceBack) & 0xFFFFFF, nullptr);
 }
 
 void CViewGraphWnd::DrawLevelLines()

@@ -60,6 +60,9 @@ public:
     // or hidden.
     void ToggleLegend();
     void ShowLegendWindow();
+    // At the first paint of the program's first shown chart: the legend comes back when it was on at
+    // the last toggle, unless a slide show runs.
+    void ShowLegendAtFirstPaint();
     // The program-wide cross hairs on or off (26212), and the cross moved to a point.
     void ToggleCrossHairs();
     void MoveCrossHairs(int32_t x, int32_t y);
@@ -94,6 +97,8 @@ protected:
     void DrawGraphLayer(bool back) override;
     // The add-on windows that built no series still name their indicators.
     void DrawPaneCaptions() override;
+    void DrawLatestPrice() override;
+    void DrawWatermarks() override;
     void DrawLevelLines() override;
     void DrawTimeLines() override;
     void DrawPaneFrames(int32_t colour) override;
