@@ -739,7 +739,8 @@ void CViewGraph::HoverDetect(uint32_t keys, int32_t x, int32_t y)
     } else if (priceEditMode && (bar = BarForPriceEdit(x, y)) >= 0) {
         mode = kModeEditPrice, stage = 1, mask = kHoverMask;
         subtype = priceEditField >= 2 && priceEditField <= 5 ? priceEditField - 1 : 0;
-    } else if (!pane && panes) {
+    } else if (!pane && panes && x >= 0 && y >= 0) {
+        // A point off the window (the mouse not over it yet) lies in no zone.
         int32_t firstTop = INT32_MAX;
         // The caption strip belongs to the zone: the zone ends at the top of the first pane below it.
         for (GraphPane* p = panes; p; p = p->next)

@@ -564,6 +564,26 @@ TEST_F(DailyChartDrawingTest, EndMarksCtrlPressesAndPlotEndClicks)
     EXPECT_EQ(chart.eod.firstVisible(), first - 1);
 }
 
+// A chart opened under the program's mouse view runs the mouse-move logic at its paint before the mouse
+// ever moved over it: that point is off the window, not in the previous-share zone at its corner.
+TEST_F(DailyChartDrawingTest, APaintBeforeTheMouseCameStepsNoShare)
+{
+    ShareChart fresh;
+    const std::vector<DayRecord> days = dev::MakeSyntheticDays(60);
+    fresh.eod.SetHistory(days.data(), int32_t(days.size()), 1);
+    fresh.active = 1;
+    fresh.resize(600, 400);
+    SetViewUnderMouse(&fresh);
+    for (int paint = 0; paint < 2; ++paint) {
+        QImage image(fresh.size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        fresh.render(&painter);
+    }
+    EXPECT_NE(fresh.modeRecord.mode, kModePreviousShare);
+    EXPECT_NE(fresh.statusTexts[0], "Previous share");
+    SetViewUnderMouse(nullptr);
+}
+
 TEST_F(DailyChartDrawingTest, StoredLinesLoadWithTheChartAndTheSelectedLineShowsItsHandles)
 {
     Command(26135);
