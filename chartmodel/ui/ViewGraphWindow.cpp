@@ -665,7 +665,7 @@ void CViewGraphWnd::ShowStatusTexts()
     if (!bar)
         return;
     for (int i = 0; i < 3 && i + 1 < bar->PaneCount(); ++i)
-        bar->SetPaneText(i + 1, FromCp1252(statusTexts[size_t(i)]));
+        bar->FitPaneText(i + 1, FromCp1252(statusTexts[size_t(i)]));
 }
 
 // ---- Mouse and keys -------------------------------------------------------------------------------
