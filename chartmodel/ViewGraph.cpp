@@ -486,7 +486,8 @@ void CViewGraph::BuildAddOnSeries()
             for (int k = 0; k < r && !earlier; ++k)
                 if (built[k] && gs::IndicatorSlot(setting, w, k)[gs::kSlotType] == type)
                     earlier = built[k];
-            built[r] = BuildIndicatorSeries(w, r, earlier);
+            const bool breadth = type >= IndicatorType::FirstBreadth && type <= IndicatorType::LastBreadth;
+            built[r] = breadth ? BuildMarketGraphSeries(w, r) : BuildIndicatorSeries(w, r, earlier);
         }
     }
 }

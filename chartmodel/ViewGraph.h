@@ -249,6 +249,8 @@ protected:
     virtual void BuildLegendData() {}
     virtual void BuildFinalSteps() {}
     virtual GraphSeries* BuildIndicatorSeries(int, int, GraphSeries*) { return nullptr; }
+    // A market graph (breadth types 18-30) of add-on window w, record r.
+    virtual GraphSeries* BuildMarketGraphSeries(int, int) { return nullptr; }
     virtual void ReloadPaneLineObjects() {}
     // The held drawing object's part of the mode readout (modes 10-12).
     virtual void FillObjectReadout(ModeReadoutInput&) const {}

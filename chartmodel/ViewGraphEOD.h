@@ -137,6 +137,7 @@ protected:
         return !selected ? std::string() : selected->kind == LineObjectKind::Text ? "Text edit" : "Line study";
     }
     void BuildSeries() override { eod.BuildSeries(); }
+    GraphSeries* BuildMarketGraphSeries(int window, int index) override { return eod.BuildBreadthSeries(window, index); }
     std::vector<std::string> WatermarkTexts(uint32_t paneId, uint16_t bits) const override
     {
         return eod.WatermarkTexts(paneId, bits);

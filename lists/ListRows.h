@@ -12,6 +12,7 @@
 #include "core/RecordCursor.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace qv {
@@ -53,5 +54,9 @@ void RefillListSource(ShareList* list, bool rebuild);
 std::vector<RecordCursor> MarketGroupRowsOf(int32_t listNumber);
 // Makes the breadth series take its market groups from the fixed lists.
 void InstallMarketGroupRows();
+// A share's cell text in the lists' format for a field code ("59,570p" for the price), and the seam
+// that gives it to the indicator names (the other share of Correlation, Beta and "Rel. to").
+std::string ShareColumnText(const RecordCursor& share, uint32_t fieldCode);
+void InstallShareFieldText();
 
 } // namespace qv

@@ -1,6 +1,7 @@
 // Refresh broadcasts over the share lists and adding shares to portfolios.
 #include "shell/PortfolioAdd.h"
 
+#include "chartmodel/PortfolioSeriesCache.h"
 #include "core/Memory.h"
 #include "core/ShareList.h"
 #include "lists/ViewBase.h"
@@ -128,6 +129,11 @@ void NotifyPortfolioChanged(Portfolio* portfolio)
             Hooks().rebuildGroup(p);
     RefreshListsOfPortfolio(portfolio);
     MarkPortfoliosChanged(portfolio);
+    // The portfolio's breadth series is built again when a chart next shows it.
+    if (portfolio)
+        SeriesCache().InvalidatePortfolio(*portfolio);
+    else
+        SeriesCache().Clear();
     InvalidateMatchingViews(ShareListChain(), false, -1, -1, kAnyId, nullptr);
 }
 

@@ -50,6 +50,7 @@ void ResetPortfolioChainAndLists()
 void ShareListsAfterLoad()
 {
     InstallMarketGroupRows();
+    InstallShareFieldText();
     UpdatePresetPortfolios();
     for (Portfolio* p = PortfolioChain(); p; p = p->next)
         if (p->type == kPresetList && (p->number == kNewLowsNumber || p->number == kNewHighsNumber))
