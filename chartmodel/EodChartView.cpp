@@ -10,7 +10,6 @@
 #include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/IndicatorTable.h"
 #include "chartmodel/LegendModel.h"
-#include "chartmodel/MovingAverage.h"
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/PortfolioSeriesCache.h"
 #include "chartmodel/SeriesLayout.h"
@@ -19,6 +18,7 @@
 #include "core/FormatValue.h"
 #include "core/RecordAccess.h"
 #include "core/Memory.h"
+#include "core/MovingAverage.h"
 #include "core/PriceSubRecords.h"
 #include "core/RecordCursor.h"
 #include "core/RecordLookup.h"
@@ -30,7 +30,7 @@
 #include "platform/ByteOrder.h"
 #include "platform/MessageBox.h"
 #include "shell/AppServices.h"
-#include "shell/CommandUpdate.h"
+#include "views/CommandUpdate.h"
 
 #include <algorithm>
 #include <cmath>

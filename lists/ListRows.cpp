@@ -1,27 +1,25 @@
 // Rows of the fixed lists, their filters, and refilling share lists.
 #include "lists/ListRows.h"
 
-#include "chartmodel/IndicatorTable.h"
-#include "chartmodel/PortfolioSeriesCache.h"
+#include "core/ColumnDef.h"
 #include "core/Database.h"
 #include "core/Memory.h"
 #include "core/PackedDate.h"
+#include "core/Portfolio.h"
 #include "core/PriceStatistics.h"
 #include "core/RecordFlags.h"
 #include "core/RecordLists.h"
 #include "core/SectorFilter.h"
 #include "core/ShareList.h"
 #include "core/TableLock.h"
-#include "lists/CellValue.h"
 #include "lists/CellNumber.h"
-#include "lists/ColumnDef.h"
+#include "lists/CellValue.h"
 #include "lists/FieldTable.h"
 #include "lists/ListOptions.h"
 #include "lists/ListSettings.h"
 #include "lists/ListSort.h"
-#include "lists/ViewBase.h"
 #include "platform/ByteOrder.h"
-#include "portfolio/Portfolio.h"
+#include "views/ViewBase.h"
 
 #include <algorithm>
 #include <array>
@@ -409,20 +407,17 @@ std::vector<RecordCursor> MarketGroupRowsOf(int32_t listNumber)
     return rows;
 }
 
-void InstallMarketGroupRows() { SetMarketGroupRows(MarketGroupRowsOf); }
-
 std::string ShareColumnText(const RecordCursor& share, uint32_t fieldCode)
 {
     if (!share.record || fieldCode > 0xFF)
         return {};
     // Prices in pence, as the lists' price columns show them.
     std::vector<uint8_t> column;
-    AppendColumnDef(column, ColumnOf(kColumnField, uint8_t(fieldCode)).withWidth(120).withFormatA(CellFormatBits::MoneyPence));
+    AppendColumnDef(column,
+                    ColumnOf(kColumnField, uint8_t(fieldCode)).withWidth(120).withFormatA(CellFormatBits::MoneyPence));
     char text[256];
     const size_t n = FormatColumnValue(share.record, share.count, column.data(), text, sizeof text, 0, nullptr, 0);
     return std::string(text, n);
 }
-
-void InstallShareFieldText() { SetShareFieldText(ShareColumnText); }
 
 } // namespace qv

@@ -1,19 +1,18 @@
 // Refresh broadcasts over the share lists and adding shares to portfolios.
 #include "shell/PortfolioAdd.h"
 
-#include "chartmodel/PortfolioSeriesCache.h"
 #include "core/Memory.h"
+#include "core/Portfolio.h"
 #include "core/ShareList.h"
-#include "lists/ViewBase.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
-#include "portfolio/Portfolio.h"
 #include "portfolio/PortfolioFile.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "portfolio/UndoRing.h"
 #include "resources/MessageIds.h"
 #include "shell/ViewGroups.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewBase.h"
+#include "views/ViewKinds.h"
 
 #include <cstdio>
 #include <cstring>
@@ -122,6 +121,12 @@ void MarkPortfoliosChanged(Portfolio* portfolio)
         portfolio->changed = 1;
 }
 
+std::function<void(const Portfolio*)>& PortfolioChangeListener()
+{
+    static std::function<void(const Portfolio*)> listener;
+    return listener;
+}
+
 void NotifyPortfolioChanged(Portfolio* portfolio)
 {
     for (Portfolio* p = PortfolioChain(); p; p = p->next)
@@ -129,11 +134,8 @@ void NotifyPortfolioChanged(Portfolio* portfolio)
             Hooks().rebuildGroup(p);
     RefreshListsOfPortfolio(portfolio);
     MarkPortfoliosChanged(portfolio);
-    // The portfolio's breadth series is built again when a chart next shows it.
-    if (portfolio)
-        SeriesCache().InvalidatePortfolio(*portfolio);
-    else
-        SeriesCache().Clear();
+    if (const auto& listener = PortfolioChangeListener())
+        listener(portfolio);
     InvalidateMatchingViews(ShareListChain(), false, -1, -1, kAnyId, nullptr);
 }
 

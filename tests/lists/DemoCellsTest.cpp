@@ -7,13 +7,13 @@
 #include "core/RecordAccess.h"
 #include "lists/ListRows.h"
 
+#include "core/ColumnDef.h"
 #include "core/Database.h"
 #include "core/PriceLookups.h"
 #include "core/RecordLookup.h"
 #include "devtools/lib/DemoResults.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "lists/ColumnCatalogues.h"
-#include "lists/ColumnDef.h"
 #include "lists/ColumnHeading.h"
 #include "lists/DetailDialogRules.h"
 #include "lists/DetailPage.h"
@@ -55,7 +55,7 @@ protected:
 // Correlation, Beta and "Rel. to" name the other share with its description in the lists' format.
 TEST_F(DemoCells, IndicatorNamesDescribeTheOtherShareAsTheListsShowIt)
 {
-    InstallShareFieldText();
+    SetShareFieldText(ShareColumnText);
     const dev::DemoRecord& other = Demo().records.front();
     const RecordCursor cursor = FindRecordById(other.id, 0);
     // The demo keeps the price (field 17) but no share type (field 7): no stray separator.
