@@ -121,6 +121,8 @@ public:
     std::vector<std::string> EmptyPaneCaption(const GraphPane& pane) const;
     // The width of a text in the chart's label font.
     virtual int32_t TextWidth(const std::string& text) const;
+    // The chart's background at a row: the shade of the pane there, or the plain background.
+    uint32_t BackgroundAtRow(int32_t y) const override;
     void CreatePanes();
     int32_t DrawValueAxis(GraphPane* pane, bool draw);
     void ResizePane(int32_t x, int32_t y);
@@ -278,8 +280,6 @@ protected:
     virtual void RemoveTrainingMark(int32_t, int32_t) {}
     // The data readouts of status panes 2 and 3 outside a range selection.
     virtual void FillReadouts(std::array<std::string, 3>&) {}
-    // The chart's background at a row: the shade of the pane there, or the plain background.
-    uint32_t BackgroundAtRow(int32_t y) const override;
     // The colouring rule of an element's points (up and down, volume, graduated), set on its layout
     // before the drawing walks it; single colour unless the view says otherwise.
     virtual void PrepareColouring(const PlotElement&, CGraphSeriesLayout&) const {}
