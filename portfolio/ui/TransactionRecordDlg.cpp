@@ -160,7 +160,9 @@ CTransactionRecord::CTransactionRecord(const TransactionDialogSetup& setup, QWid
     ignore_ = Named(new QCheckBox(QStringLiteral("Ignore in CGT calculations"), gains_), C::Ignore);
     ignorePounds_ = Named(new QCheckBox(QStringLiteral("Ignore \xA3"), gains_), C::IgnorePounds);
     ignoredAmount_ = Named(new QLineEdit(gains_), C::IgnoredAmount);
-    ignoredAmount_->setValidator(new QDoubleValidator(0, 1e12, 4, ignoredAmount_));
+    auto* validator = new QDoubleValidator(0, 1e12, 4, ignoredAmount_);
+    validator->setNotation(QDoubleValidator::StandardNotation);
+    ignoredAmount_->setValidator(validator);
     smallReceipt_ =
         Named(new QCheckBox(QStringLiteral("Treat as a 'small receipt' in CGT calculation"), gains_), C::SmallReceipt);
     historic_ = Named(new QRadioButton(QStringLiteral("Historic cost"), gains_), C::Historic);
@@ -232,7 +234,9 @@ CTransactionRecord::CTransactionRecord(const TransactionDialogSetup& setup, QWid
 QLineEdit* CTransactionRecord::AddNumber(int id)
 {
     auto* edit = Named(new QLineEdit(this), id);
-    edit->setValidator(new QDoubleValidator(-1e12, 1e12, 6, edit));
+    auto* validator = new QDoubleValidator(-1e12, 1e12, 6, edit);
+    validator->setNotation(QDoubleValidator::StandardNotation);
+    edit->setValidator(validator);
     connect(edit, &QLineEdit::textEdited, this, [this, id] { NumberEdited(id); });
     numbers_.push_back({id, edit});
     return edit;

@@ -4,7 +4,9 @@
 #include "resources/MessageIds.h"
 #include "shell/ui/DateEdit.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
+#include <QTimer>
 
 namespace qv {
 
@@ -14,7 +16,16 @@ CCalcEdit::CCalcEdit(QWidget* parent) : QWidget(parent), edit_(new CDateEditFiel
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(edit_);
     setFocusProxy(edit_);
+    edit_->installEventFilter(this);
     SetValue(0);
+}
+
+// Entering the field selects its figure, so that what is typed replaces it.
+bool CCalcEdit::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == edit_ && event->type() == QEvent::FocusIn)
+        QTimer::singleShot(0, edit_, [edit = edit_] { edit->selectAll(); });
+    return QWidget::eventFilter(watched, event);
 }
 
 void CCalcEdit::Create(int controlId, MessageTarget* dialog, intptr_t word)

@@ -24,6 +24,9 @@ public:
 
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     CDateEditField* edit_;
     uint64_t dialogId_ = 0;
