@@ -336,6 +336,12 @@ TEST_F(TransactionLayoutViews, TheViewListsEveryRunClosedByItsLatestRowNarrowedO
     demo->changed = 1;
     tran->OnRefresh();
     EXPECT_EQ(Rows(tran), withBuy + 3);
+    ASSERT_TRUE(tran->RunCommand(26202));
+    tran->list->current = tran->list->firstVisible = std::max(RowOf(tran, demo->transactions) , 0);
+    for (int i = 0; i < Rows(tran); ++i)
+        if (LoadU16(tran->list->entries[i].record + L::ShareId) == 0x4FFF)
+            tran->list->firstVisible = std::max(i - 2, 0);
+    SaveRender(tran->RenderImage(tran->size()), "transactions-notes");
     ASSERT_TRUE(tran->RunCommand(26541));
     Settle();
     EXPECT_LE(Rows(tran), withBuy);
