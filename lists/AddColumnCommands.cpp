@@ -109,7 +109,7 @@ constexpr AddColumnCommand kCommands[] = {
     {26046, AddColumnRoute::Template, Catalogue::Transactions, 14},
     {26045, AddColumnRoute::Template, Catalogue::Transactions, 15},
     {26039, AddColumnRoute::Template, Catalogue::Transactions, 18},
-    {26202, AddColumnRoute::Template, Catalogue::Transactions, 19},
+    {26202, AddColumnRoute::Template, Catalogue::Transactions, 29},
     {26300, AddColumnRoute::Template, Catalogue::Transactions, 20},
     {26301, AddColumnRoute::Template, Catalogue::Transactions, 21},
     {26581, AddColumnRoute::Template, Catalogue::Transactions, 22},
@@ -118,8 +118,6 @@ constexpr AddColumnCommand kCommands[] = {
     {26659, AddColumnRoute::Template, Catalogue::Transactions, 25},
     {26656, AddColumnRoute::Template, Catalogue::Transactions, 26},
     {26657, AddColumnRoute::Template, Catalogue::Transactions, 27},
-    {26658, AddColumnRoute::Template, Catalogue::Transactions, 28},
-    {26047, AddColumnRoute::Template, Catalogue::Transactions, 29},
     {26250, AddColumnRoute::Template, Catalogue::Dealings, 1},
     {26251, AddColumnRoute::Template, Catalogue::Dealings, 2},
     {26252, AddColumnRoute::Template, Catalogue::Dealings, 3},
@@ -183,6 +181,7 @@ constexpr AddColumnCommand kCommands[] = {
 };
 
 constexpr int kFirstNoteCommand = 26280;
+constexpr int kTransactionNoteCommand = 26202;
 constexpr int kLastNoteCommand = 26289;
 
 } // namespace
@@ -220,6 +219,9 @@ int32_t DateParameter(int choice, int value)
 
 int NoteCommandNumber(int id)
 {
+    // The transactions' note column shows their first note.
+    if (id == kTransactionNoteCommand)
+        return 1;
     return id >= kFirstNoteCommand && id <= kLastNoteCommand ? id - kFirstNoteCommand + 1 : 0;
 }
 
