@@ -20,6 +20,7 @@
 
 namespace qv {
 
+class ChartCanvas;
 struct CommandUi;
 struct ModeReadoutInput;
 struct IndicatorRecord;
@@ -154,6 +155,9 @@ public:
     // The caption line's left text: the setting name, "Edit Mode: " and the name in price-edit mode,
     // or the training caption while a training mark is placed.
     std::string CaptionLeftText() const;
+    // A pane's caption: the series' title, after "Training: " while a training mark is placed or
+    // "Edit Mode: " while prices are edited.
+    std::string BuildPaneCaption(const GraphSeries& series) const;
     // The training flag the frame's commands read.
     uint8_t GraphTrainingMode() const override { return trainingMode; }
 
@@ -254,6 +258,8 @@ protected:
     virtual void BuildAddOnSeries();
 
     // The window side: drawing and window calls, nothing here.
+    // The canvas the chart's own drawing routines draw on during a paint; none outside one.
+    virtual ChartCanvas* Canvas() { return nullptr; }
     virtual int32_t TextWidth(const std::string& text) const;
     virtual bool BeginOffscreen() { return false; }
     virtual void EndOffscreen() {}

@@ -9,7 +9,9 @@
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/StopLossSettings.h"
 #include "chartmodel/ViewGraph.h"
+#include "chartmodel/ChartCanvas.h"
 #include "charts/DailyChartDrawing.h"
+#include "charts/IndicatorWindows.h"
 #include "resources/MessageIds.h"
 
 namespace qv {
@@ -83,6 +85,7 @@ public:
     EodChartView eod;
     EodTraining training;
     DailyChartDrawing drawing;
+    IndicatorWindows indicators{*this, eod};
 
 protected:
     bool RunModeCommand(uint32_t command)
@@ -129,13 +132,40 @@ protected:
     void BuildSeries() override { eod.BuildSeries(); }
     void BuildPriceLineOverlay(int line) override { eod.BuildAverage(line); }
     void DrawPriceOverlays() override { eod.BuildPivots(); }
+    void BuildAddOnSeries() override
+    {
+        if (this->modeRecord.mask & kRedrawAddOnSeries)
+            indicators.ClearSeries();
+        Base::BuildAddOnSeries();
+    }
+    // Each record's series keeps a range of its own, fitted by its type's rule: a series of the same
+    // type earlier in the window is not shared.
+    GraphSeries* BuildIndicatorSeries(int window, int row, GraphSeries*) override
+    {
+        return indicators.BuildSeries(window, row);
+    }
     void ComputeValueRanges() override
     {
         Base::ComputeValueRanges();
+        // The indicator windows fit their ranges before the axes are drawn.
+        indicators.Compute();
         if ((this->modeRecord.mask & kRedrawValueRanges) == 0)
             return;
         eod.JoinAddedGraphRanges();
         eod.FloorVolumeRange();
+    }
+    // The back layer ends with the indicator windows' lines.
+    void DrawGraphLayer(bool back) override
+    {
+        Base::DrawGraphLayer(back);
+        if (ChartCanvas* canvas = back ? this->Canvas() : nullptr)
+            indicators.Draw(*canvas);
+    }
+    void DrawPaneCaptions() override
+    {
+        Base::DrawPaneCaptions();
+        if (ChartCanvas* canvas = this->Canvas())
+            indicators.DrawCaptions(*canvas);
     }
     void FillReadouts(std::array<std::string, 3>& texts) override
     {

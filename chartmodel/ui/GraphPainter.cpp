@@ -262,6 +262,14 @@ void GraphPainter::QueueTitles(const GraphPane* pane, const std::vector<const Gr
     }
 }
 
+void GraphPainter::QueuePaneCaption(const GraphPane& pane, std::string_view text, uint32_t colour)
+{
+    const int32_t y = pane.top + view_.paneMargin + 1;
+    const int32_t x = std::max(view_.titleOrigin, pane.left) + (view_.digitWidth < 4 ? 1 : view_.digitWidth / 2);
+    const int32_t size = view_.ScaledTextSize(pane.bottom - view_.textHeight / 4 - y, view_.textHeight);
+    DrawChartText(x, y, text, kLabelTop | kLabelLeft, 0, colour, size, 0, nullptr);
+}
+
 void GraphPainter::DrawSeriesElements(const GraphSeries* series, int layer)
 {
     if (!series || !series->range || IsRangeEmpty(*series->range) || !series->elements || !series->pane ||

@@ -48,6 +48,8 @@ public:
     // Measures, places and queues a label; null for an empty text.
     ChartLabel* DrawChartText(int32_t x, int32_t y, std::string_view text, uint32_t flags, int32_t priority,
                               uint32_t textColour, int32_t size, uint32_t backColour, ChartLabel* partner);
+    // Queues a pane's caption at its top left, where the pane's first title goes.
+    void QueuePaneCaption(const GraphPane& pane, std::string_view text, uint32_t colour);
     // Draws the queued labels that do not collide, then frees the queue.
     void DrawQueuedLabels();
 

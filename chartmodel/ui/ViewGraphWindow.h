@@ -92,6 +92,7 @@ protected:
     void DrawCaptionLine() override;
     void DrawNoData(const GraphPane& pane, const std::string& text) override;
     void DrawGraphLayer(bool back) override;
+    ChartCanvas* Canvas() override;
     void DrawLevelLines() override;
     void DrawTimeLines() override;
     void DrawPaneFrames(int32_t colour) override;
@@ -136,6 +137,7 @@ private:
     QFont labelFont_;
     QPaintDevice* labelDevice_ = nullptr;
     std::unique_ptr<GraphPainter> graph_;
+    std::unique_ptr<ChartCanvas> canvas_;
     QPainter* graphTarget_ = nullptr;
     bool printing_ = false;
     bool selectionShown_ = false;
