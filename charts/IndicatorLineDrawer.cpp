@@ -19,7 +19,7 @@ bool IsValue(double v) { return !std::isnan(v); }
 size_t CountValues(std::span<const double> values)
 {
     size_t n = 0;
-    while (n < values.size() && values[n] < kIndicatorEndMark)
+    while (n < values.size() && !(values[n] >= kIndicatorEndMark))
         ++n;
     return n;
 }
