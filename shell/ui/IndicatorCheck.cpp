@@ -51,8 +51,10 @@ CViewGraphEODWnd* FirstDailyChart(CMainFrame& frame)
             if (!chart)
                 continue;
             chart->RenderToImage(400, 300);
-            if (chart->noDataText.empty())
+            if (chart->noDataText.empty()) {
+                std::fprintf(stderr, "Indicator check: the chart of layout %d\n", layout + 1);
                 return chart;
+            }
         }
     }
     return nullptr;
@@ -81,8 +83,8 @@ IndicatorCheckResult RunIndicatorCheck(CMainFrame& frame, const std::function<vo
     const uint8_t savedMultiple = multiple;
     multiple = 1;
     CViewGraphEODWnd* chart = FirstDailyChart(frame);
-    multiple = savedMultiple;
     if (!chart) {
+        multiple = savedMultiple;
         std::fprintf(stderr, "Indicator check: no daily chart with prices\n");
         return result;
     }
@@ -114,6 +116,9 @@ IndicatorCheckResult RunIndicatorCheck(CMainFrame& frame, const std::function<vo
         picture("preset-2", chart->RenderToImage(width, height));
     setting = saved;
     SetModalDialogRunner(nullptr);
+    // The run ends on the last default layout, as the chart check does.
+    frame.OnCommand(kCommandFirstLayout + kDefaultLayouts - 1);
+    multiple = savedMultiple;
     std::fprintf(stderr, "Indicator check: %d types, %d blank\n", result.types, result.blank);
     return result;
 }

@@ -265,3 +265,71 @@ TEST_F(IndicatorWindowsView, PresetTwoShowsMacdStochasticAndRsi)
 
 } // namespace
 } // namespace qv
+
+namespace qv {
+namespace {
+
+TEST_F(IndicatorWindowsView, TheVolumeWindowsBarsColoursAndAverage)
+{
+    gs::SetU8(Setting(), gs::kPriceDisplay, 0);  // one bar a day
+    struct Case {
+        int16_t period3;
+        int colourCount;
+        uint32_t mode;
+    };
+    gs::SetU8(Setting(), gs::kPriceColourMode, 4);
+    for (const Case& c : {Case{0, 5, 2}, Case{1, 1, 0}, Case{2, 3, 3}, Case{3, 3, 2}}) {
+        Put(0, 0, IndicatorRecord::Of(58, 1, 0, 10, c.period3), 0x0000C0);
+        view.Paint();
+        GraphSeries* series = view.indicators.series(0, 0);
+        ASSERT_NE(series, nullptr);
+        const PlotElement& bars = *series->firstElement;
+        EXPECT_EQ(bars.colourCount, c.colourCount) << c.period3;
+        EXPECT_EQ(bars.aux, c.mode) << c.period3;
+        if (c.period3 >= 2) {
+            EXPECT_EQ(bars.colours[0], 0x0000C0u);
+            EXPECT_EQ(bars.colours[1], 0x0000C2u);  // the record's third pen
+            EXPECT_EQ(bars.colours[2], 0x0000C0u);
+        }
+        ASSERT_EQ(bars.values.count, 300);
+        // 0 up to the highest volume, padded, not below 0.
+        float highest = 0;
+        for (int i = 0; i < 300; ++i)
+            highest = std::max(highest, days[size_t(i)].volume);
+        EXPECT_EQ(series->range->minimum, 0);
+        EXPECT_FLOAT_EQ(series->range->maximum, highest * 1.05f);
+    }
+    // The average: an exponential average of period 2 seeded with the first volume.
+    const PlotElement* average = view.indicators.series(0, 0)->elements;
+    ASSERT_NE(average, view.indicators.series(0, 0)->firstElement);
+    ASSERT_EQ(average->values.count, 300);
+    const auto* values = static_cast<const float*>(average->values.data);
+    double ema = days[0].volume;
+    for (int i = 0; i < 300; ++i) {
+        ema += (days[size_t(i)].volume - ema) * 2 / 11;
+        EXPECT_NEAR(values[i], ema, ema * 1e-5) << i;
+    }
+    // Without flag bit 0, or with a period of 1, there is no average.
+    Put(0, 0, IndicatorRecord::Of(58, 0, 0, 10), 0x0000C0);
+    view.Paint();
+    EXPECT_EQ(view.indicators.series(0, 0)->elements->values.count, 0);
+}
+
+TEST_F(IndicatorWindowsView, AnInvertedFixedRangeDrawsNeitherLine)
+{
+    Put(0, 0, IndicatorRecord::Of(8, 3, 12, 26, 9), 0x0000C0);
+    view.Paint();
+    ValueRange& range = *view.indicators.series(0, 0)->range;
+    range.flags |= kRangeFixed;
+    range.minimum = 5;
+    range.maximum = -5;
+    view.raster = std::make_unique<test::RasterCanvas>(900, 700);
+    view.indicators.Compute();
+    view.indicators.Draw(*view.raster);
+    EXPECT_EQ(range.minimum, 5);
+    EXPECT_EQ(view.raster->Count(0x0000C0) + view.raster->Count(0x0000C1), 0);
+    EXPECT_TRUE(view.raster->fills.empty());
+}
+
+} // namespace
+} // namespace qv
