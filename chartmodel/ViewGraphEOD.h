@@ -134,7 +134,8 @@ protected:
     void DrawPriceOverlays() override { eod.BuildPivots(); }
     void BuildAddOnSeries() override
     {
-        if (this->modeRecord.mask & kRedrawAddOnSeries)
+        // The series went with the model when it was freed; with bit 8 they are built again.
+        if (this->modeRecord.mask & (kRedrawAddOnSeries | kRedrawFreeModel))
             indicators.ClearSeries();
         Base::BuildAddOnSeries();
     }
