@@ -5,13 +5,13 @@
 
 #include "chartmodel/EodChartView.h"
 #include "chartmodel/EodTraining.h"
-#include "chartmodel/KeyedItemStore.h"
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/StopLossSettings.h"
 #include "chartmodel/ViewGraph.h"
 #include "chartmodel/ChartCanvas.h"
 #include "charts/DailyChartDrawing.h"
 #include "charts/IndicatorWindows.h"
+#include "core/KeyedItemStore.h"
 #include "resources/MessageIds.h"
 
 namespace qv {
