@@ -6,7 +6,7 @@
 #include "chartmodel/GraphModel.h"
 #include "chartmodel/IndicatorTable.h"
 #include "chartmodel/LegendModel.h"
-#include "chartmodel/MovingAverage.h"
+#include "core/MovingAverage.h"
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/SeriesLayout.h"
 #include "chartmodel/StudyKey.h"

@@ -1,7 +1,7 @@
 // The volume group of the indicator windows: accumulation/distribution and the Chaikin oscillator,
 // ease of movement, the positive and negative volume indices, on-balance volume and the money flow
 // index. (The volume window itself builds plot elements: IndicatorWindows.)
-#include "chartmodel/MovingAverage.h"
+#include "core/MovingAverage.h"
 #include "charts/StudyPass.h"
 
 #include <deque>
