@@ -87,7 +87,7 @@ void IndicatorWindows::Compute()
     for (auto& window : slots_)
         for (Slot& slot : window) {
             slot.result = {};
-            slot.computed = slot.captioned = slot.drew = false;
+            slot.computed = slot.drew = false;
             if (!SeriesAlive(slot.series))
                 slot.series = nullptr;
         }
@@ -248,6 +248,9 @@ void IndicatorWindows::Draw(ChartCanvas& canvas)
             if (!slot.computed || !slot.series || slot.result.lines.empty())
                 continue;
             const bool first = slot.series->pane->firstSeries == slot.series;
+            // Where the model titles the pane with its series' names, the drawer adds no caption.
+            IndicatorDrawView view = drawView_;
+            view.captions = drawView_.captions && !slot.series->pane->showTitles;
             canvas.ClipToPane(slot.series->pane);
             int drew = 0;
             for (size_t i = 0; i < slot.result.lines.size(); ++i) {
@@ -265,27 +268,11 @@ void IndicatorWindows::Draw(ChartCanvas& canvas)
                     args.levels = slot.result.levels;
                     args.attach = first;
                 }
-                drew = DrawIndicatorLine(canvas, drawView_, args);
-                if (i == 0) {
+                drew = DrawIndicatorLine(canvas, view, args);
+                if (i == 0)
                     slot.drew = drew != 0;
-                    slot.captioned = first && drew && drawView_.captions;
-                }
             }
             canvas.ClipToPane(nullptr);
-        }
-}
-
-void IndicatorWindows::DrawCaptions(ChartCanvas& canvas)
-{
-    if (!Drawable() || !drawView_.captions)
-        return;
-    for (auto& window : slots_)
-        for (Slot& slot : window) {
-            GraphSeries* series = slot.series;
-            if (!series || slot.captioned || series->pane->firstSeries != series)
-                continue;
-            canvas.PaneCaption(*series->pane, view_.BuildPaneCaption(*series), drawView_.captionColour);
-            slot.captioned = true;
         }
 }
 

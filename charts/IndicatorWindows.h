@@ -39,8 +39,6 @@ public:
     void Compute();
     // Draws the computed lines, in the same order, so that a window's first record ends on top.
     void Draw(ChartCanvas& canvas);
-    // The captions of the windows whose first series the drawer did not caption.
-    void DrawCaptions(ChartCanvas& canvas);
     // The indicator lines of the legend: each drawn series' name, pen, and its value on the last
     // day shown and on the day under the cursor (-1 none).
     void FillLegend(LegendSource& source, int32_t cursorDay) const;
@@ -55,7 +53,6 @@ private:
         GraphSeries* series = nullptr;
         IndicatorResult result;
         bool computed = false;
-        bool captioned = false;
         bool drew = false;
     };
     bool Drawable() const;

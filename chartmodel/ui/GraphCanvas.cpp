@@ -28,7 +28,7 @@ void GraphCanvas::FillRect(int32_t left, int32_t top, int32_t right, int32_t bot
 
 void GraphCanvas::PaneCaption(const GraphPane& pane, const std::string& text, uint32_t colour)
 {
-    graph_.QueuePaneCaption(pane, text, colour);
+    graph_.QueuePaneCaption(&pane, {{text, colour}});
 }
 
 } // namespace qv
