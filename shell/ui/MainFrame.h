@@ -114,17 +114,16 @@ private:
     void OnSubWindowActivated(QMdiSubWindow* window);
     void SetSlot(int slot, QMenu* menu, int position);
     bool RouteKeyEvent(QKeyEvent* event);
-    void RunMenuCommand(uint32_t command);
+    void ReplaceViewMenus();
 
     QMdiArea* mdi_;
     CStatusBarEx* status_ = nullptr;
     CToolbarHost* toolbars_ = nullptr;
     QMap<int, QAction*> slots_;
     bool infoCentreShown_ = false;
-    // A command chosen from the menu bar runs inside the menu's own event handling; a rebuild asked
-    // for meanwhile (a dialog closing gives the chart the focus again) waits until it has returned.
-    int menuCommandDepth_ = 0;
+    // Rebuilds asked for while a menu is in use wait until none is (shell/ui/MenuGuard.h).
     bool menuRebuildPending_ = false;
+    bool mainMenuReloadPending_ = false;
     QWidget* helpWindow_ = nullptr;
     QLabel* helpText_ = nullptr;
     KeyState keys_;

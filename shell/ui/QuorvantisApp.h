@@ -28,6 +28,9 @@ public:
     int ExitInstance(int loopCode);
 
     CMainFrame* frame() const { return frame_.get(); }
+    // The scripted use that QV_SCRIPTED_USE runs once the frame stands (it lives above this folder).
+    using ScriptedUse = void (*)(CMainFrame& frame);
+    void SetScriptedUse(ScriptedUse run) { scriptedUse_ = run; }
     ProgramState& state() { return state_; }
 
     // StartUpHost.
@@ -56,6 +59,7 @@ private:
     std::string commandLine_;
     ProgramState state_;
     std::unique_ptr<CMainFrame> frame_;
+    ScriptedUse scriptedUse_ = nullptr;
     // Made with the layout windows; they go before the frame.
     std::unique_ptr<CWindowFactory> windows_;
     std::unique_ptr<CViewRequests> requests_;
