@@ -7,7 +7,6 @@
 #include "core/ConfigState.h"
 #include "lists/ui/ColourSelectorDlg.h"
 #include "lists/ui/ViewListBase.h"
-#include "shell/CommandUpdate.h"
 #include "shell/FrameState.h"
 #include "shell/LayoutWindow.h"
 #include "shell/ViewKinds.h"
@@ -20,8 +19,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
+#include <QDir>
 #include <QFileDialog>
+#include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -32,9 +32,7 @@
 namespace qv {
 namespace {
 
-constexpr uint32_t kCommandUndoLineEdit = 27023;
 constexpr int kDefaultLayouts = 5;
-constexpr char kExportName[] = "Scripted graph.png";
 
 // Lets the program run what the last step asked for (posted commands, dialogs, paints).
 void Settle(int milliseconds = 100)
@@ -99,13 +97,15 @@ QWidget* ActiveViewWidget(CMainFrame& frame)
     return sub ? sub->widget() : nullptr;
 }
 
-bool ClickToolbarButton(CMainFrame& frame, const QString& text)
+// The toolbar button whose tooltip reads the text (the button's label is part of its picture).
+bool ClickToolbarButton(CMainFrame& frame, const QString& tooltip)
 {
-    for (CToolbarButtons* bar : frame.findChildren<CToolbarButtons*>()) {
-        if (!bar->isVisible())
+    for (QWidget* widget : frame.findChildren<QWidget*>()) {
+        auto* bar = dynamic_cast<CToolbarButtons*>(widget);
+        if (!bar || !bar->isVisible())
             continue;
         for (size_t i = 0; i < bar->buttons().size(); ++i)
-            if (bar->buttons()[i].text == text) {
+            if (bar->TooltipAt(bar->ButtonRect(int(i)).center()) == tooltip) {
                 Click(*bar, bar->ButtonRect(int(i)).center());
                 Settle(300);
                 return true;
@@ -114,6 +114,14 @@ bool ClickToolbarButton(CMainFrame& frame, const QString& text)
     return false;
 }
 
+void DoubleClick(QWidget& widget, QPoint at)
+{
+    Click(widget, at);
+    SendMouse(widget, QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(widget, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+}
+
+// A list is sorted by a double click on the column's heading.
 bool SortByHeading(CViewListBase& list, const QString& heading)
 {
     const std::vector<std::string>& texts = list.headings().texts;
@@ -121,7 +129,7 @@ bool SortByHeading(CViewListBase& list, const QString& heading)
         if (span.column < 0 || size_t(span.column) >= texts.size() ||
             QString::fromStdString(texts[size_t(span.column)]).trimmed() != heading)
             continue;
-        Click(list, QPoint((span.left + span.right) / 2, list.grid().rowsTop() - 2));
+        DoubleClick(list, QPoint((span.left + span.right) / 2, list.grid().rowsTop() - 2));
         Settle(300);
         return true;
     }
@@ -131,9 +139,7 @@ bool SortByHeading(CViewListBase& list, const QString& heading)
 void DoubleClickRow(CViewListBase& list, int row)
 {
     QPoint at(list.VisibleColumnSpans().front().right - 4, list.grid().rowsTop() + row * list.rowHeight() + list.rowHeight() / 2);
-    Click(list, at);
-    SendMouse(list, QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
-    SendMouse(list, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    DoubleClick(list, at);
     Settle(500);
 }
 
@@ -151,8 +157,8 @@ void DrawLine(QWidget& chart)
     Settle(300);
 }
 
-// The dialogs the session fills in before they are answered OK: the export's file dialog gets a
-// PNG name, the graph design changes a colour through its colour selector.
+// The dialogs the session fills in before they are answered OK: the export's file dialog is set to
+// PNG, the graph design changes a colour through its colour selector.
 class DialogFiller {
 public:
     bool Fill(QWidget& dialog)
@@ -161,7 +167,6 @@ public:
             for (const QString& filter : files->nameFilters())
                 if (filter.contains(QLatin1String("*.png")))
                     files->selectNameFilter(filter);
-            files->selectFile(QDir::current().absoluteFilePath(QString::fromLatin1(kExportName)));
             return false;
         }
         if (auto* selector = qobject_cast<CColourSelectorDlg*>(&dialog)) {
@@ -190,6 +195,9 @@ private:
     bool colourChanged_ = false;
 };
 
+// The PNG pictures in the program's folder, where the export offers to save.
+QStringList PngFiles() { return QDir::current().entryList({QStringLiteral("*.png")}, QDir::Files); }
+
 CViewListBase* ActiveList(CMainFrame& frame) { return qobject_cast<CViewListBase*>(ActiveViewWidget(frame)); }
 
 } // namespace
@@ -202,9 +210,13 @@ void RunScriptedUse(CMainFrame& frame)
     answerer.SetHook([&filler](QWidget& dialog) { return filler.Fill(dialog); });
     Settle(300);
 
-    Report("SAS", ClickToolbarButton(frame, QStringLiteral("SAS")) && ActiveList(frame));
+    // From an empty frame, as on a first start: the windows the start opened are closed.
+    frame.mdiArea()->closeAllSubWindows();
+    Settle(300);
+    Report("SAS", ClickToolbarButton(frame, QStringLiteral("Show all shares")) && ActiveList(frame));
     CViewListBase* list = ActiveList(frame);
-    Report("sort by Change", list && SortByHeading(*list, QStringLiteral("Change")));
+    QImage unsorted = list ? list->grab().toImage() : QImage();
+    Report("sort by Change", list && SortByHeading(*list, QStringLiteral("Change")) && list->grab().toImage() != unsorted);
     if (list)
         DoubleClickRow(*list, 1);
     Report("double click on a row", MainFrameState().activeKind == kViewDailyChart);
@@ -212,12 +224,16 @@ void RunScriptedUse(CMainFrame& frame)
     Report("Add Indicator > RSI", ChooseMenuPath(frame, {"Graph", "Add Indicator", "RSI..."}));
     Report("Add Indicator > MACD", ChooseMenuPath(frame, {"Graph", "Add Indicator", "MACD..."}));
     Report("Graph Design", ChooseMenuPath(frame, {"Graph", "Graph Design..."}) && filler.colourChanged());
-    if (QWidget* chart = ActiveViewWidget(frame))
+    bool lineShown = false;
+    if (QWidget* chart = ActiveViewWidget(frame)) {
+        QImage before = chart->grab().toImage();
         DrawLine(*chart);
-    Report("line drawn", QueryCommandUi(kCommandUndoLineEdit).enabled);
-    QFile::remove(QString::fromLatin1(kExportName));
+        lineShown = chart->grab().toImage() != before;
+    }
+    Report("line drawn", lineShown);
+    const QStringList pictures = PngFiles();
     ChooseMenuPath(frame, {"File", "Export", "Export graph..."});
-    Report("Export graph to PNG", QFile::exists(QString::fromLatin1(kExportName)));
+    Report("Export graph to PNG", PngFiles().size() == pictures.size() + 1);
     Report("Print Preview", ChooseMenuPath(frame, {"File", "Print Preview"}));
 
     // The layouts are offered in the menus with the multiple-windows option on.

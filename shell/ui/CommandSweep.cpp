@@ -44,16 +44,16 @@ public:
         CDialogAnswerer answerer(CDialogAnswerer::Answer::Cancel);
         if (dialogs_ == SweepDialogs::CancelledUnseen) {
             RunPass();
-            return result_;
+        } else {
+            SetUnattendedDialogsRun(true);
+            answerer.SetAnswer(CDialogAnswerer::Answer::Ok);
+            RunPass();
+            answerer.SetAnswer(CDialogAnswerer::Answer::Cancel);
+            done_.clear();
+            holdLayouts_ = true;
+            RunPass();
+            SetUnattendedDialogsRun(false);
         }
-        SetUnattendedDialogsRun(true);
-        answerer.SetAnswer(CDialogAnswerer::Answer::Ok);
-        RunPass();
-        answerer.SetAnswer(CDialogAnswerer::Answer::Cancel);
-        done_.clear();
-        holdLayouts_ = true;
-        RunPass();
-        SetUnattendedDialogsRun(false);
         result_.dialogsAnswered = int(answerer.answered().size());
         for (const QString& dialog : answerer.answered())
             result_.dialogs << dialog;

@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QPushButton>
+#include <algorithm>
 
 namespace qv {
 namespace {
@@ -83,7 +84,20 @@ void CDialogAnswerer::Tick()
     if (modal != current_) {
         current_ = modal;
         ticks_ = 0;
-        Respond(*modal);
+        // A dialog back on top after one it opened has gone was answered already: it is only
+        // closed if it stays.
+        std::erase_if(seen_, [](const QPointer<QWidget>& dialog) { return dialog.isNull(); });
+        if (std::find(seen_.begin(), seen_.end(), modal) != seen_.end())
+            return;
+        seen_.push_back(modal);
+        // Answered from the event loop, not from this tick: an answer may run a dialog of its own,
+        // which the timer must be free to answer in turn.
+        QMetaObject::invokeMethod(
+            modal, [this, dialog = QPointer<QWidget>(modal)] {
+                if (dialog)
+                    Respond(*dialog);
+            },
+            Qt::QueuedConnection);
         return;
     }
     ++ticks_;

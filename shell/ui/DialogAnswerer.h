@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -33,6 +34,7 @@ private:
     Answer answer_;
     Hook hook_;
     QPointer<QWidget> current_;
+    std::vector<QPointer<QWidget>> seen_;
     int ticks_ = 0;
     QStringList answered_;
 };

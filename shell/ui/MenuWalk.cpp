@@ -104,12 +104,18 @@ bool ChooseWithMouse(QMenuBar& bar, const MenuCommandItem& item)
         Click(bar, bar.actionGeometry(item.action).center());
         return true;
     }
-    bool chosen = OpenAndClick(bar, item);
-    // A popup left open (a greyed item clicked) closes as Escape would close it.
-    for (QAction* popup : item.popups)
-        if (QMenu* menu = popup->menu(); menu && menu->isVisible())
-            menu->hide();
-    return chosen;
+    // A click the menu did not take (it came while the popup was still settling) is made again, as a
+    // user would click again.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        bool chosen = OpenAndClick(bar, item);
+        // A popup left open (a greyed item clicked) closes as Escape would close it.
+        for (QAction* popup : item.popups)
+            if (QMenu* menu = popup->menu(); menu && menu->isVisible())
+                menu->hide();
+        if (chosen)
+            return true;
+    }
+    return false;
 }
 
 } // namespace qv
