@@ -1,10 +1,8 @@
 // Quorvantis: the program starts in the folder it is started from, which holds all its files.
-#include "app/ScriptedUse.h"
-#include "shell/ui/QuorvantisApp.h"
+#include "app/ui/QuorvantisApp.h"
 
 int main(int argc, char** argv)
 {
     qv::CQuorvantisApp app(argc, argv);
-    app.SetScriptedUse(&qv::RunScriptedUse);
     return app.Run();
 }

@@ -6,6 +6,7 @@
 #include "core/DateStepping.h"
 #include "core/FormatNumber.h"
 #include "core/FormatValue.h"
+#include "core/Portfolio.h"
 #include "core/PriceLookups.h"
 #include "core/PriceStatistics.h"
 #include "core/RecordAccess.h"
@@ -19,7 +20,6 @@
 #include "lists/ResultsFigures.h"
 #include "platform/ByteOrder.h"
 #include "portfolio/CashEntry.h"
-#include "portfolio/Portfolio.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "portfolio/Transaction.h"
 

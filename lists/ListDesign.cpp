@@ -1,7 +1,7 @@
 // The list design's defaults, shared backgrounds and library files.
 #include "lists/ListDesign.h"
 
-#include "lists/ColumnDef.h"
+#include "core/ColumnDef.h"
 #include "platform/ByteOrder.h"
 
 #include <fstream>

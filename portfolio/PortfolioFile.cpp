@@ -2,6 +2,7 @@
 #include "portfolio/PortfolioFile.h"
 
 #include "core/ConfigState.h"
+#include "core/DMFilter.h"
 #include "core/Database.h"
 #include "core/Memory.h"
 #include "core/RecordLists.h"
@@ -10,7 +11,6 @@
 #include "core/ShareList.h"
 #include "core/TableLock.h"
 #include "core/TaggedFile.h"
-#include "datamining/DMFilter.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"

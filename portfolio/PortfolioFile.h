@@ -2,7 +2,7 @@
 // final and interim copies, the pre-set portfolios, and loading and saving the whole chain.
 #pragma once
 
-#include "portfolio/Portfolio.h"
+#include "core/Portfolio.h"
 
 #include <cstdint>
 #include <functional>

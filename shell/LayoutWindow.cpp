@@ -3,9 +3,9 @@
 #include "shell/LayoutWindow.h"
 
 #include "core/ShareList.h"
-#include "lists/ViewBase.h"
 #include "platform/ByteOrder.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewBase.h"
+#include "views/ViewKinds.h"
 
 #include <algorithm>
 

@@ -5,11 +5,10 @@
 
 #include "core/ConfigFamilies.h"
 #include "core/ConfigState.h"
+#include "core/Portfolio.h"
 #include "core/SystemServices.h"
 #include "core/ViewSettings.h"
-#include "lists/ListRows.h"
 #include "platform/Registry.h"
-#include "portfolio/Portfolio.h"
 #include "portfolio/PortfolioFile.h"
 #include "portfolio/PresetPortfolios.h"
 #include "shell/PortfolioAdd.h"
@@ -49,7 +48,8 @@ void ResetPortfolioChainAndLists()
 
 void ShareListsAfterLoad()
 {
-    InstallMarketGroupRows();
+    if (const auto& install = UpperStartUpSteps().installMarketGroupRows)
+        install();
     UpdatePresetPortfolios();
     for (Portfolio* p = PortfolioChain(); p; p = p->next)
         if (p->type == kPresetList && (p->number == kNewLowsNumber || p->number == kNewHighsNumber))

@@ -5,13 +5,13 @@
 #include "core/ConfigState.h"
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
-#include "shell/FrameState.h"
 #include "shell/LayoutWindow.h"
-#include "shell/ViewKinds.h"
 #include "shell/ui/DialogAnswerer.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/MenuWalk.h"
 #include "shell/ui/ModalDialog.h"
+#include "views/FrameState.h"
+#include "views/ViewKinds.h"
 
 #include <QApplication>
 #include <QMdiArea>

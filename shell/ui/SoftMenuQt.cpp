@@ -2,9 +2,9 @@
 #include "shell/ui/SoftMenuQt.h"
 
 #include "platform/qt/QtText.h"
-#include "shell/CommandUpdate.h"
 #include "shell/MainMenu.h"
 #include "shell/ui/MenuGuard.h"
+#include "views/CommandUpdate.h"
 
 #include <QAction>
 #include <QMenu>

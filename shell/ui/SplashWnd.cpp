@@ -1,8 +1,8 @@
 // The splash window, its progress bar and the program-wide splash state.
 #include "shell/ui/SplashWnd.h"
 
+#include "core/DMFilter.h"
 #include "core/VexaEdition.h"
-#include "datamining/DMFilter.h"
 #include "shell/SplashStatus.h"
 #include "shell/ui/FontFaces.h"
 

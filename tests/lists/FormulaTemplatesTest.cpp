@@ -2,13 +2,13 @@
 // cases on a small results fixture, and every template against a hand computation on a demo share.
 #include "lists/FormulaTemplates.h"
 
+#include "core/ColumnDef.h"
 #include "core/PackedDate.h"
 #include "core/PriceStatistics.h"
 #include "core/RecordLookup.h"
 #include "devtools/lib/DemoResults.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "lists/CellValue.h"
-#include "lists/ColumnDef.h"
 #include "lists/FormulaColumn.h"
 #include "platform/ByteOrder.h"
 #include "platform/Clock.h"

@@ -4,7 +4,7 @@
 #include "core/Memory.h"
 #include "core/ShareList.h"
 #include "platform/ByteOrder.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewKinds.h"
 
 #include <gtest/gtest.h>
 

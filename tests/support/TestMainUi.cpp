@@ -1,6 +1,7 @@
 // Test program entry with an application object; windows render offscreen unless told otherwise.
-#include "shell/ui/ViewClassRegistry.h"
+#include "app/ui/WindowLayerHooks.h"
 #include "support/TestEnvironment.h"
+#include "views/ui/ViewClassRegistry.h"
 
 #include <QApplication>
 #include <QTest>
@@ -32,6 +33,7 @@ int main(int argc, char** argv)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     qv::test::PrepareTestEnvironment();
+    qv::InstallWindowLayerHooks();
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new WindowLayerReset);

@@ -10,7 +10,7 @@
 #include "core/Database.h"
 #include "core/RecordAccess.h"
 #include "devtools/qvtool/Verbs.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewKinds.h"
 
 #include <QApplication>
 #include <QImage>
