@@ -7,6 +7,7 @@
 #include "core/ConfigState.h"
 #include "lists/ui/ViewListBase.h"
 #include "shell/LayoutWindow.h"
+#include "shell/SettingCommands.h"
 #include "shell/ui/ColourSelectorDlg.h"
 #include "shell/ui/CustomToolBar.h"
 #include "shell/ui/DialogAnswerer.h"
@@ -22,6 +23,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
+#include <QMenuBar>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -143,6 +146,17 @@ void DoubleClickRow(CViewListBase& list, int row)
     Settle(500);
 }
 
+// A click on the menu bar's first title opens its menu; a second closes it.
+void ClickMenuBar(CMainFrame& frame)
+{
+    QMenuBar& bar = *frame.menuBar();
+    const QPoint title = bar.actionGeometry(bar.actions().front()).center();
+    Click(bar, title);
+    Settle();
+    Click(bar, title);
+    Settle();
+}
+
 // A line drawn as a user draws one: Shift held, dragged across the middle of the chart.
 void DrawLine(QWidget& chart)
 {
@@ -157,12 +171,51 @@ void DrawLine(QWidget& chart)
     Settle(300);
 }
 
+QAbstractButton* ButtonNamed(QWidget& dialog, const QString& text)
+{
+    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+        if (button->isVisibleTo(&dialog) && button->text().remove(QLatin1Char('&')) == text)
+            return button;
+    return nullptr;
+}
+
+// Clicks the buttons (a check box ticked, Preview pressed) from the event loop, one after the other.
+void ClickLater(QWidget& dialog, const QStringList& texts)
+{
+    for (const QString& text : texts)
+        if (QAbstractButton* button = ButtonNamed(dialog, text))
+            QTimer::singleShot(0, button, [button] { button->click(); });
+}
+
 // The dialogs the session fills in before they are answered OK: the export's file dialog is set to
-// PNG, the graph design changes a colour through its colour selector.
+// PNG, the graph design changes a colour through its colour selector, the default range is limited to
+// the last year, a renamed setting gets a new name. The moving averages, the second time, get
+// Bollinger bands and a preview, and are then cancelled.
 class DialogFiller {
 public:
+    void PreviewBandsAndCancel() { bandsPreview_ = true; }
+
     bool Fill(QWidget& dialog)
     {
+        if (bandsPreview_ && dialog.inherits("qv::CMovAvgSettingsDlg")) {
+            bandsPreview_ = false;
+            ClickLater(dialog, {QStringLiteral("Bollinger Bands"), QStringLiteral("Preview"), QStringLiteral("Cancel")});
+            return true;
+        }
+        if (dialog.objectName() == QLatin1String("223")) {
+            auto* count = dialog.findChild<QLineEdit*>(QStringLiteral("count"));
+            for (const char* name : {"limited", "countUsed", "years"})
+                if (auto* button = dialog.findChild<QAbstractButton*>(QString::fromLatin1(name)); button && !button->isChecked())
+                    button->click();
+            if (count)
+                count->setText(QStringLiteral("1"));
+            return false;
+        }
+        if (dialog.windowTitle().startsWith(QLatin1String("Rename the current"))) {
+            if (auto* name = dialog.findChild<QLineEdit*>())
+                name->setText(QStringLiteral("Scripted setting"));
+            return false;
+        }
         if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
             for (const QString& filter : files->nameFilters())
                 if (filter.contains(QLatin1String("*.png")))
@@ -191,6 +244,7 @@ public:
     bool colourChanged() const { return colourChanged_; }
 
 private:
+    bool bandsPreview_ = false;
     bool colourAsked_ = false;
     bool colourChanged_ = false;
 };
@@ -223,7 +277,14 @@ void RunScriptedUse(CMainFrame& frame)
 
     Report("Add Indicator > RSI", ChooseMenuPath(frame, {"Graph", "Add Indicator", "RSI..."}));
     Report("Add Indicator > MACD", ChooseMenuPath(frame, {"Graph", "Add Indicator", "MACD..."}));
+    Report("Moving Averages", ChooseMenuPath(frame, {"Graph", "Moving Averages..."}));
+    filler.PreviewBandsAndCancel();
+    Report("Moving Averages with Bollinger bands, Preview, Cancel", ChooseMenuPath(frame, {"Graph", "Moving Averages..."}));
     Report("Graph Design", ChooseMenuPath(frame, {"Graph", "Graph Design..."}) && filler.colourChanged());
+    Report("Delete Indicator > 1st Window", ChooseMenuPath(frame, {"Graph", "Delete Indicator", "1st Window"}));
+    Report("date range of 1 year", ChooseMenuPath(frame, {"Graph", "Limit Date Range", "Set Date Range..."}));
+    Report("graph setting renamed", ChooseMenuCommand(frame, kCommandRenameSetting));
+    ClickMenuBar(frame);
     bool lineShown = false;
     if (QWidget* chart = ActiveViewWidget(frame)) {
         QImage before = chart->grab().toImage();
