@@ -61,6 +61,7 @@ public:
     // Lays the bars out again; unless forced, nothing happens while the toolbars are locked.
     bool RecalcBars(bool force);
     bool barsNotYetDocked() const { return barsNotYetDocked_; }
+    // The main menu built afresh with the view menus (once no menu is in use: see RebuildMenuBar).
     void ReloadMainMenu();
     // The help request mapped to its topic and, when asked, shown; returns the topic.
     uint32_t WinHelp(uint32_t data, bool show = true);
