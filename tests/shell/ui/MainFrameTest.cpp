@@ -469,6 +469,50 @@ TEST_F(Frame, ASubmenuCommandRunsItsModalLoopAfterTheMenuHasReturnedWhileTheBarI
     ApplicationCommands().Remove(command);
 }
 
+TEST_F(Frame, AMenuRebuildAskedForAsABarMenuClosesOnAClickWaitsForTheClickToBeHandled)
+{
+    CViewBaseWnd* list = Open(kViewList, a);
+    Activate(list);
+    QPointer<QMenu> listMenu = frame->SlotMenu(6);
+    ASSERT_FALSE(listMenu.isNull());
+    // An item of the menu that a handler of the test's own enables.
+    QAction* item = nullptr;
+    for (QAction* action : listMenu->actions()) {
+        const uint32_t command = action->data().toUInt();
+        if (item || action->menu() || command == 0 || QueryCommandUi(command).enabled)
+            continue;
+        ApplicationCommands().Add(command, [] {});
+        if (QueryCommandUi(command).enabled)
+            item = action;
+        else
+            ApplicationCommands().Remove(command);
+    }
+    ASSERT_NE(item, nullptr);
+    const uint32_t command = item->data().toUInt();
+    // The click that chooses an item first closes the menu, which gives the view the focus back and
+    // asks for a rebuild while the click is still being handled; deferred deletions may run then.
+    bool aliveWhileClosing = false;
+    bool slotKept = false;
+    QObject::connect(listMenu.data(), &QMenu::aboutToHide, frame.get(), [&] {
+        frame->RebuildMenuBar();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        aliveWhileClosing = !listMenu.isNull();
+        slotKept = frame->SlotMenu(6) == listMenu.data();
+    });
+    frame->menuBar()->setActiveAction(listMenu->menuAction());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listMenu->isVisible(); }, 1000));
+    listMenu->setActiveAction(item);
+    QTest::mouseClick(listMenu.data(), Qt::LeftButton, {}, listMenu->actionGeometry(item).center());
+    EXPECT_TRUE(aliveWhileClosing);
+    EXPECT_TRUE(slotKept) << "not rebuilt while the click is handled";
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return listMenu.isNull();
+    }, 1000)) << "rebuilt once the click was handled";
+    EXPECT_NE(frame->SlotMenu(6), nullptr);
+    ApplicationCommands().Remove(command);
+}
+
 TEST_F(Frame, CommandsReachTheActiveViewFirstAndTheInfoCentreItemFollowsTheBrowser)
 {
     CViewBaseWnd* listA = Open(kViewList, a);
