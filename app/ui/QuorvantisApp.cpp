@@ -3,6 +3,7 @@
 
 #include "app/ui/ChartCheck.h"
 #include "app/ui/IndicatorCheck.h"
+#include "app/ui/ScriptedUse.h"
 #include "app/ui/WindowLayerHooks.h"
 #include "chartmodel/ui/SeriesProgressDialog.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
@@ -45,6 +46,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 
 namespace qv {
 namespace {
@@ -159,12 +161,18 @@ void CQuorvantisApp::armDeveloperHooks()
             });
             frame->close();
         });
-    // For CI: every enabled menu command once, then a normal exit.
-    if (const char* sweep = std::getenv("QV_COMMAND_SWEEP"); sweep && *sweep)
-        QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] {
-            ReportCommandSweep(RunCommandSweep(*frame));
+    // For CI: every enabled menu command once (twice in the dialog mode), then a normal exit.
+    if (const char* sweep = std::getenv("QV_COMMAND_SWEEP"); sweep && *sweep) {
+        SweepDialogs dialogs = std::string_view(sweep) == "dialogs" ? SweepDialogs::RunAndAnswered
+                                                                    : SweepDialogs::CancelledUnseen;
+        QTimer::singleShot(0, frame_.get(), [frame = frame_.get(), dialogs] {
+            ReportCommandSweep(RunCommandSweep(*frame, dialogs));
             frame->close();
         });
+    }
+    // For CI: a short session driven as a user would, ending with File > Exit.
+    if (const char* script = std::getenv("QV_SCRIPTED_USE"); script && *script)
+        QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] { RunScriptedUse(*frame); });
 }
 
 bool CQuorvantisApp::eventFilter(QObject* watched, QEvent* event)
