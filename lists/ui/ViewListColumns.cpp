@@ -26,6 +26,7 @@
 #include "shell/ViewGroups.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/PopupListTip.h"
+#include "shell/ui/MenuGuard.h"
 #include "shell/ui/SoftMenuQt.h"
 #include "views/CommandUpdate.h"
 #include "views/FrameState.h"
@@ -214,9 +215,8 @@ QMenu* CViewListBase::BuildContextMenu(QPoint point)
         entries = body.entries.front().items;
     }
     QMenu* menu = CreateSoftQMenu(QString(), entries, this);
-    connect(menu, &QMenu::triggered, this, [this](QAction* action) {
-        const uint32_t command = ActionCommand(action);
-        if (command && !RunListCommand(command))
+    RunChosenCommandsLater(*menu, this, [this](uint32_t command) {
+        if (!RunListCommand(command))
             RouteCommand(command);
     });
     return menu;

@@ -35,6 +35,7 @@
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/PortfolioCommandHost.h"
 #include "shell/ui/RenameItem.h"
+#include "shell/ui/MenuGuard.h"
 #include "shell/ui/SoftMenuQt.h"
 #include "shell/ui/ToolbarHost.h"
 #include "shell/ui/ViewRequests.h"
@@ -512,10 +513,7 @@ void CFrameCommandHost::ShowPopupMenu(uint32_t menuId, int subIndex)
         popup = popup.items[size_t(subIndex)];
     QMenu* menu = CreateSoftQMenu(popup, &frame_);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    connect(menu, &QMenu::triggered, &frame_, [this](QAction* action) {
-        if (uint32_t command = ActionCommand(action))
-            frame_.OnCommand(command);
-    });
+    RunChosenCommandsLater(*menu, &frame_, [this](uint32_t command) { frame_.OnCommand(command); });
     menu->popup(QCursor::pos());
 }
 

@@ -404,6 +404,11 @@ CommandUiState CViewRequests::UpdateCommand(uint32_t id) const
         return {true, cycles && !BusyFlag, false, false};
     }
     case kCommandUnlink: return {true, IsLinked(view), false, false};
+    case kCommandFindShare:
+        // In a news view Find searches the news, and is offered only where that search is.
+        if (view && view->kind == kViewNews)
+            return {true, !BusyFlag && QueryCommandUi(kCommandSearchNews).enabled, false, false};
+        break;
     default: break;
     }
     f.busy = BusyFlag != 0;

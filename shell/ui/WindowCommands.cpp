@@ -21,6 +21,7 @@
 #include "shell/ui/LinkWindowDlg.h"
 #include "shell/ui/LinkWindowsDlg.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ui/MenuGuard.h"
 #include "shell/ui/SoftMenuQt.h"
 #include "shell/ui/StatusBarEx.h"
 #include "shell/ui/ViewRequests.h"
@@ -445,10 +446,7 @@ QMenu* CWindowCommands::BuildWindowMenu()
     std::vector<SoftMenuEntry> items =
         WindowMenuItems(built.entries.front().items, view ? view->kind : -1, child && child->isMaximized());
     QMenu* menu = CreateSoftQMenu(QStringLiteral("Window"), items, &frame_);
-    connect(menu, &QMenu::triggered, this, [this](QAction* action) {
-        if (uint32_t command = ActionCommand(action))
-            frame_.OnCommand(command);
-    });
+    RunChosenCommandsLater(*menu, this, [this](uint32_t command) { frame_.OnCommand(command); });
     return menu;
 }
 
