@@ -65,8 +65,6 @@ CViewCash::CViewCash(QWidget* parent) : CViewBase(7), CViewListTop(7, parent) { 
 
 CViewCash::~CViewCash() { RemoveCommandTarget(this); }
 
-bool CViewCash::IsActiveView() const { return MainFrameState().activeView == static_cast<const CViewBase*>(this); }
-
 void CViewCash::PickAccount()
 {
     // The frame's choice of an account comes first; a view keeps its own until then.
@@ -80,12 +78,8 @@ void CViewCash::PickAccount()
 
 void CViewCash::OnRefresh()
 {
-    if (DataMiningRunBusy) {
-        refreshPending_ = true;
-        PostProgramMessage(*this, WM_COMMAND, ID_REFRESH);
+    if (PutOffRefresh())
         return;
-    }
-    refreshPending_ = false;
     reload = 0;
     const uint8_t busy = DataMiningRunBusy;
     DataMiningRunBusy = 1;

@@ -27,7 +27,6 @@ public:
     CashAccount* account() const { return account_; }
     double balance() const { return statement_.balance; }
     const CashStatement& statement() const { return statement_; }
-    bool refreshPending() const { return refreshPending_; }
 
     void AddEntry(uint8_t type);
     void EditCurrentEntry();
@@ -40,7 +39,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    bool IsActiveView() const;
     void PickAccount();
     int64_t CurrentEntryOffset() const;
     bool StoreEntry(const CashEntryAnswer& answer);
@@ -48,7 +46,6 @@ private:
     void Rename();
     CashAccount* account_ = nullptr;
     CashStatement statement_;
-    bool refreshPending_ = false;
 };
 
 // The account the last cash view showed (program-wide).

@@ -111,8 +111,6 @@ CViewPort::~CViewPort()
 
 CViewPort* CViewPort::Current() { return CurrentView(); }
 
-bool CViewPort::IsActiveView() const { return MainFrameState().activeView == static_cast<const CViewBase*>(this); }
-
 bool CViewPort::investmentInfo() const
 {
     if (!list || !(list->viewState1 & kInfoSet))
@@ -145,13 +143,8 @@ void CViewPort::AttachPortfolio()
 
 void CViewPort::OnRefresh()
 {
-    // A filter run owns the portfolios until it ends; the refresh comes back after it.
-    if (DataMiningRunBusy) {
-        refreshPending_ = true;
-        PostProgramMessage(*this, WM_COMMAND, ID_REFRESH);
+    if (PutOffRefresh())
         return;
-    }
-    refreshPending_ = false;
     AttachPortfolio();
     Portfolio* p = portfolio();
     if (p && p->changed) {

@@ -97,8 +97,6 @@ CViewTran::CViewTran(QWidget* parent) : CViewBase(4), CViewListTop(4, parent) { 
 
 CViewTran::~CViewTran() { RemoveCommandTarget(this); }
 
-bool CViewTran::IsActiveView() const { return MainFrameState().activeView == static_cast<const CViewBase*>(this); }
-
 Portfolio* CViewTran::AttachPortfolio()
 {
     if (!list)
@@ -120,13 +118,8 @@ Portfolio* CViewTran::AttachPortfolio()
 
 void CViewTran::OnRefresh()
 {
-    // A filter run owns the portfolios until it ends; the refresh comes back after it.
-    if (DataMiningRunBusy) {
-        refreshPending_ = true;
-        PostProgramMessage(*this, WM_COMMAND, ID_REFRESH);
+    if (PutOffRefresh())
         return;
-    }
-    refreshPending_ = false;
     reload = 0;
     Portfolio* p = AttachPortfolio();
     if (!list)

@@ -32,7 +32,6 @@ public:
     bool OnFindShareKey(uint32_t character) override;
     bool UpdateCommand(CommandUi& ui) override;
     bool RunCommand(uint32_t command) override;
-    bool refreshPending() const { return refreshPending_; }
 
     // The record of the current row; null when none.
     Transaction* CurrentRecord() const;
@@ -45,13 +44,11 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    bool IsActiveView() const;
     Portfolio* AttachPortfolio();
     bool CurrentRowEditable() const;
     void Delete();
     void EditNote(int column);
     void CopyOrMove(bool move);
-    bool refreshPending_ = false;
     bool recordingPending_ = false;
 };
 
