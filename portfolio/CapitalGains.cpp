@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <tuple>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -116,8 +117,22 @@ private:
     void StartHolding(size_t i);
 
     // Lines
-    void Line(PackedDate date, uint16_t share, uint32_t sequence, std::string text);
-    void Line(std::string text) { Line(Lot().date, Lot().share, seq_, std::move(text)); }
+    // The text is a string or a function making it, called only when the pass keeps its lines.
+    template <typename Text>
+    void Line(PackedDate date, uint16_t share, uint32_t sequence, Text&& text)
+    {
+        if (!keepText_)
+            return;
+        if constexpr (std::is_invocable_v<Text>)
+            lines_.Add(date, share, sequence, text());
+        else
+            lines_.Add(date, share, sequence, std::string(text));
+    }
+    template <typename Text>
+    void Line(Text&& text)
+    {
+        Line(Lot().date, Lot().share, seq_, std::forward<Text>(text));
+    }
     CgtLot& Lot() { return lots_[cur_]; }
     PackedDate TaperDisposalDate() { return Lot().firstKind == kValuation ? Lot().ownDate : Lot().date; }
 
@@ -174,12 +189,6 @@ private:
     PackedDate lastPre1990Date_ = 0;
 };
 
-void CapitalGainsPass::Line(PackedDate date, uint16_t share, uint32_t sequence, std::string text)
-{
-    if (keepText_)
-        lines_.Add(date, share, sequence, std::move(text));
-}
-
 // --- Lots ---------------------------------------------------------------------------------------
 
 void CapitalGainsPass::ScaleForSplit(const Transaction& t)
@@ -209,9 +218,10 @@ void CapitalGainsPass::MakeLots()
         double price = GetF(*t, L::Price);
         if (flags & TransactionFlag::IgnoreInGains) {
             double value = std::abs(shares) < 0.001 ? price : shares * price;
-            Line(t->date(), t->shareId(), 0,
-                 StringPrintf("Ignore %s %s shares value %s", RemovesShares(type) ? "sale" : "purchase",
-                              Num(shares).c_str(), Money(value).c_str()));
+            Line(t->date(), t->shareId(), 0, [&] {
+                return StringPrintf("Ignore %s %s shares value %s", RemovesShares(type) ? "sale" : "purchase",
+                                    Num(shares).c_str(), Money(value).c_str());
+            });
             PutF(*t, L::GainBeforeLosses, kCgtNotCalculated);
             PutF(*t, L::GainAfterLosses, kCgtNotCalculated);
             continue;
@@ -244,7 +254,7 @@ void CapitalGainsPass::MakeLots()
         if (flags & TransactionFlag::IgnorePounds) {
             double ignore = std::min<double>(GetF(*t, L::IgnoredAmount), lot.value);
             lot.value -= ignore;
-            Line(lot.date, lot.share, 0, StringPrintf("Ignore %s of sale", Money(ignore).c_str()));
+            Line(lot.date, lot.share, 0, [&] { return StringPrintf("Ignore %s of sale", Money(ignore).c_str()); });
         }
         if (lot.kind == kDisposal) {
             PutF(*t, L::GainBeforeLosses, 0);
@@ -262,9 +272,10 @@ void CapitalGainsPass::MakeLots()
             lot.costs = 0;
             lot.value = lot.valueWithCosts = GetF(*t, L::Consideration);
             lot.price = lot.value / number;
-            Line(lot.date, lot.share, 0,
-                 StringPrintf("Potential chargeable gain on %s shares valued at %s", Num(number).c_str(),
-                              Price(lot.price).c_str()));
+            Line(lot.date, lot.share, 0, [&] {
+                return StringPrintf("Potential chargeable gain on %s shares valued at %s", Num(number).c_str(),
+                                    Price(lot.price).c_str());
+            });
         } else if (lot.number < kTiny && std::abs(lot.value) < kTiny) {
             lot.kind = kDone;
             Line(lot.date, lot.share, 0, "Transaction ignored");
@@ -286,7 +297,8 @@ void CapitalGainsPass::Amalgamate()
         size_t j = i + 1;
         for (; j < lots_.size(); ++j) {
             CgtLot& other = lots_[j];
-            if (first.kind == kDone || other.date != first.date || other.kind != first.kind || !other.SameHolding(first))
+            if (first.kind == kDone || other.date != first.date || other.kind != first.kind ||
+                !other.SameHolding(first))
                 break;
             first.remaining += other.remaining;
             first.number += other.number;
@@ -340,9 +352,10 @@ void CapitalGainsPass::MatchLots()
             }
         } else if (lot.date < CgtDate::Apr1998) {
             if (!h_.started1982Era && h_.number1982 > kTiny && !h_.cost1982Shown) {
-                Line(CgtDate::Apr1982, lot.share, 0,
-                     StringPrintf("Cost of '1982 holding' (%s shares)\t%s", Num(h_.number1982).c_str(),
-                                  Money(h_.cost1982).c_str()));
+                Line(CgtDate::Apr1982, lot.share, 0, [&] {
+                    return StringPrintf("Cost of '1982 holding' (%s shares)\t%s", Num(h_.number1982).c_str(),
+                                        Money(h_.cost1982).c_str());
+                });
                 h_.cost1982Shown = true;
             }
             h_.started1982Era = true;
@@ -461,32 +474,42 @@ bool CapitalGainsPass::MatchOne(size_t a, bool thirtyDays, bool sameDay)
     }
     h_.identified = true;
     ++seq_;
-    std::string how = sameDay ? std::string("on same day")
-                              : StringPrintf("%s%s", thirtyDays ? "within 30 days " : "within 10 days ",
-                                             FormatDate(acq.date).c_str());
-    Line(StringPrintf("Match %s share purchase and sale %s", Num(n).c_str(), how.c_str()));
+    Line([&] {
+        std::string how = sameDay ? std::string("on same day")
+                                  : StringPrintf("%s%s", thirtyDays ? "within 30 days " : "within 10 days ",
+                                                 FormatDate(acq.date).c_str());
+        return StringPrintf("Match %s share purchase and sale %s", Num(n).c_str(), how.c_str());
+    });
     if (thirtyDays && !sameDay)
-        Line(acq.date, acq.share, seq_,
-             StringPrintf("Match %s share purchase and sale within 30 days %s", Num(n).c_str(),
-                          FormatDate(d.date).c_str()));
+        Line(acq.date, acq.share, seq_, [&] {
+            return StringPrintf("Match %s share purchase and sale within 30 days %s", Num(n).c_str(),
+                                FormatDate(d.date).c_str());
+        });
     double sale = n * d.value / d.remaining;
     double cost = n * acq.value / acq.remaining;
-    Line(StringPrintf("Sale value of %s shares%s\t%s", Num(n).c_str(), Ratio(d.value, n, d.remaining).c_str(),
-                      Money(sale).c_str()));
-    Line(StringPrintf("Cost of %s shares%s\t%s", Num(n).c_str(), Ratio(acq.value, n, acq.remaining).c_str(),
-                      Money(cost).c_str()));
+    Line([&] {
+        return StringPrintf("Sale value of %s shares%s\t%s", Num(n).c_str(), Ratio(d.value, n, d.remaining).c_str(),
+                            Money(sale).c_str());
+    });
+    Line([&] {
+        return StringPrintf("Cost of %s shares%s\t%s", Num(n).c_str(), Ratio(acq.value, n, acq.remaining).c_str(),
+                            Money(cost).c_str());
+    });
     double gain = sale - cost;
     int year = CgtTaxYearIndex(d.date);
     if (gain > 0.001) {
-        Line(StringPrintf("Chargeable gain\t%s", Money(gain).c_str()));
+        Line([&] { return StringPrintf("Chargeable gain\t%s", Money(gain).c_str()); });
         if (d.date >= CgtDate::Apr1990)
             gains_.push_back({seq_, gain, gain, 100.0, d.date, cur_});
     } else if (gain < -0.001) {
-        std::string yearText = year >= 0 ? StringPrintf(" %s", YearText(year).c_str()) : std::string();
         if (thirtyDays)
-            Line(StringPrintf("Chargeable loss%s\t%s", yearText.c_str(), Money(gain).c_str()));
+            Line([&] {
+                return StringPrintf("Chargeable loss%s\t%s",
+                                    year >= 0 ? StringPrintf(" %s", YearText(year).c_str()).c_str() : "",
+                                    Money(gain).c_str());
+            });
         else
-            Line(StringPrintf("Chargeable loss\t%s", Money(gain).c_str()));
+            Line([&] { return StringPrintf("Chargeable loss\t%s", Money(gain).c_str()); });
         if (d.date >= CgtDate::Apr1990)
             losses_.push_back({seq_, -gain, d.date, cur_});
     } else {
@@ -531,11 +554,15 @@ void CapitalGainsPass::IdentifyPurchase()
             continue;
         double n = std::min(d.remaining, acq.remaining);
         ++seq_;
-        Line(StringPrintf("Identify %s shares purchased %s", Num(n).c_str(), FormatDate(acq.date).c_str()));
+        Line([&] {
+            return StringPrintf("Identify %s shares purchased %s", Num(n).c_str(), FormatDate(acq.date).c_str());
+        });
         PartDisposalValue(n);
         double cost = n * acq.value / acq.remaining;
-        Line(StringPrintf("Cost of %s shares (%s x %g / %g)\t%s", Num(n).c_str(), Money(acq.value).c_str(), n,
-                          acq.remaining, Money(cost).c_str()));
+        Line([&] {
+            return StringPrintf("Cost of %s shares (%s x %g / %g)\t%s", Num(n).c_str(), Money(acq.value).c_str(), n,
+                                acq.remaining, Money(cost).c_str());
+        });
         double gain = n * d.value / d.remaining - cost;
         acq.value -= cost;
         acq.valueWithCosts = acq.value;
@@ -544,8 +571,10 @@ void CapitalGainsPass::IdentifyPurchase()
             acq.remaining = 0;
         TakeFromDisposal(n);
         if (gain < -kTiny)
-            Line(StringPrintf("Chargeable loss %s\t%s", YearText(CgtTaxYearIndex(d.date)).c_str(),
-                              Money(gain).c_str()));
+            Line([&] {
+                return StringPrintf("Chargeable loss %s\t%s", YearText(CgtTaxYearIndex(d.date)).c_str(),
+                                    Money(gain).c_str());
+            });
         ApplyTaper(gain, acq.date);
     }
     if (d.remaining > kTiny)
@@ -597,15 +626,19 @@ void CapitalGainsPass::IdentifyPool(double& indexed, double& cost, double& numbe
     CgtLot& d = Lot();
     double n = std::min(d.remaining, number);
     ++seq_;
-    Line(StringPrintf("Identify %s shares with 'S104 holding'", Num(n).c_str()));
+    Line([&] { return StringPrintf("Identify %s shares with 'S104 holding'", Num(n).c_str()); });
     PartDisposalValue(n);
     bool whole = std::abs(n - number) < kTiny;
     double partCost = cost * n / number;
     double partIndexed = indexed * n / number;
-    Line(StringPrintf("Unindexed cost of %s shares%s\t%s", Num(n).c_str(),
-                      whole ? "" : Ratio(cost, n, number).c_str(), Money(partCost).c_str()));
-    Line(StringPrintf("Indexed cost of %s shares%s\t%s", Num(n).c_str(),
-                      whole ? "" : Ratio(indexed, n, number).c_str(), Money(partIndexed).c_str()));
+    Line([&] {
+        return StringPrintf("Unindexed cost of %s shares%s\t%s", Num(n).c_str(),
+                            whole ? "" : Ratio(cost, n, number).c_str(), Money(partCost).c_str());
+    });
+    Line([&] {
+        return StringPrintf("Indexed cost of %s shares%s\t%s", Num(n).c_str(),
+                            whole ? "" : Ratio(indexed, n, number).c_str(), Money(partIndexed).c_str());
+    });
     double sale = n * d.value / d.remaining;
     double gain = GainOrLossLine(sale, partIndexed, partCost, "");
     cost -= partCost;
@@ -636,24 +669,26 @@ void CapitalGainsPass::Identify1982Holding()
     double n = std::min(d.remaining, h_.number1982);
     if (n > kTiny) {
         ++seq_;
-        Line(StringPrintf("Identify %s shares from '1982 holding'", Num(n).c_str()));
+        Line([&] { return StringPrintf("Identify %s shares from '1982 holding'", Num(n).c_str()); });
         PartDisposalValue(n);
         double gain = 0;
         double value1982 = Rebasing(cur_, false);
         if (d.tx->bytes[L::GainsBase] == 2) {
-            Line(StringPrintf("Using 1982 cost base %s", Money(value1982 * n).c_str()));
+            Line([&] { return StringPrintf("Using 1982 cost base %s", Money(value1982 * n).c_str()); });
             gain = IndexedCost(n, n, value1982 * n, "");
         } else if (d.date > CgtDate::Jan1990) {
             Line("Alternative 1 - purchase cost");
             double g1 = IndexedCost(n, h_.number1982, h_.cost1982, " ");
-            Line(StringPrintf("Alternative 2 - 1982 valuation: %s", Money(value1982 * h_.number1982).c_str()));
+            Line([&] {
+                return StringPrintf("Alternative 2 - 1982 valuation: %s", Money(value1982 * h_.number1982).c_str());
+            });
             double g2 = IndexedCost(n, h_.number1982, value1982 * h_.number1982, " ");
             if (g1 > 0 && g2 > 0) {
                 gain = std::min(g1, g2);
-                Line(StringPrintf("Take lower gain\t%s", Money(gain).c_str()));
+                Line([&] { return StringPrintf("Take lower gain\t%s", Money(gain).c_str()); });
             } else if (g1 < 0 && g2 < 0) {
                 gain = std::max(g1, g2);
-                Line(StringPrintf("Take smaller loss\t\t%s", Money(gain).c_str()));
+                Line([&] { return StringPrintf("Take smaller loss\t\t%s", Money(gain).c_str()); });
             } else {
                 Line("No gain/no loss");
             }
@@ -678,20 +713,22 @@ void CapitalGainsPass::IdentifyPre1965()
             continue;
         double n = std::min(d.remaining, acq.remaining);
         ++seq_;
-        Line(StringPrintf("Identify %s shares purchased %s", Num(n).c_str(), FormatDate(acq.date).c_str()));
+        Line([&] {
+            return StringPrintf("Identify %s shares purchased %s", Num(n).c_str(), FormatDate(acq.date).c_str());
+        });
         PartDisposalValue(n);
         double v1965 = Rebasing(a, true);
         double v1982 = Rebasing(a, false);
         double gain = 0;
         int election = acq.tx ? acq.tx->bytes[L::GainsBase] : 0;
         if (election == 1) {
-            Line(StringPrintf("Alternative 1 - 1965 valuation (elected): %s", Price(v1965).c_str()));
+            Line([&] { return StringPrintf("Alternative 1 - 1965 valuation (elected): %s", Price(v1965).c_str()); });
             double g1 = IndexedCost(n, n, v1965 * n, " ");
-            Line(StringPrintf("Alternative 2 - 1982 valuation: %s", Price(v1982).c_str()));
+            Line([&] { return StringPrintf("Alternative 2 - 1982 valuation: %s", Price(v1982).c_str()); });
             double g2 = IndexedCost(n, n, v1982 * n, " ");
             if (g1 < 0 && g2 < 0) {
                 gain = std::max(g1, g2);
-                Line(StringPrintf("Take smaller loss\t%s", Money(gain).c_str()));
+                Line([&] { return StringPrintf("Take smaller loss\t%s", Money(gain).c_str()); });
             } else if (g1 > 0 && g2 > 0) {
                 Line("");
                 Line("Alternative 1 - original cost base");
@@ -701,26 +738,26 @@ void CapitalGainsPass::IdentifyPre1965()
                 double g4 = IndexedCost(n, n, v1982 * n, " ");
                 gain = g4 > 0 ? std::min(g4, g1) : g4;
                 if (g4 > 0)
-                    Line(StringPrintf("Take lower gain\t%s", Money(gain).c_str()));
+                    Line([&] { return StringPrintf("Take lower gain\t%s", Money(gain).c_str()); });
             } else {
                 Line("No gain/no loss");
             }
         } else if (election == 2) {
-            Line(StringPrintf("Using 1982 cost base %s", Money(v1982 * n).c_str()));
+            Line([&] { return StringPrintf("Using 1982 cost base %s", Money(v1982 * n).c_str()); });
             gain = IndexedCost(n, n, v1982 * n, "");
         } else if (d.date > CgtDate::Jan1990) {
             Line("Alternative 1 - purchase cost");
             double g1 = IndexedCost(n, acq.remaining, acq.value, " ");
-            Line(StringPrintf("Alternative 2 - 1965 valuation: %s", Price(v1965).c_str()));
+            Line([&] { return StringPrintf("Alternative 2 - 1965 valuation: %s", Price(v1965).c_str()); });
             double g2 = IndexedCost(n, n, v1965 * n, " ");
-            Line(StringPrintf("Alternative 3 - 1982 valuation: %s", Price(v1982).c_str()));
+            Line([&] { return StringPrintf("Alternative 3 - 1982 valuation: %s", Price(v1982).c_str()); });
             double g3 = IndexedCost(n, n, v1982 * n, " ");
             if (g1 > 0 && g2 > 0 && g3 > 0) {
-                gain = std::min({g1, g2, g3});
-                Line(StringPrintf("Take lowest gain\t%s", Money(gain).c_str()));
+                gain = std::min({ g1, g2, g3 });
+                Line([&] { return StringPrintf("Take lowest gain\t%s", Money(gain).c_str()); });
             } else if (g1 < 0 && g2 < 0 && g3 < 0) {
-                gain = std::max({g1, g2, g3});
-                Line(StringPrintf("Take smallest loss\t%s", Money(gain).c_str()));
+                gain = std::max({ g1, g2, g3 });
+                Line([&] { return StringPrintf("Take smallest loss\t%s", Money(gain).c_str()); });
             } else {
                 Line("No gain/no loss");
             }
@@ -733,7 +770,7 @@ void CapitalGainsPass::IdentifyPre1965()
         ApplyTaper(gain, acq.date);
     }
     if (d.remaining > kTiny) {
-        Line(StringPrintf("UNABLE TO IDENTIFY %s SHARES", Num(d.remaining).c_str()));
+        Line([&] { return StringPrintf("UNABLE TO IDENTIFY %s SHARES", Num(d.remaining).c_str()); });
         double gain = d.value;
         d.value = 0;
         d.remaining = 0;
@@ -763,18 +800,23 @@ void CapitalGainsPass::ValueOfHolding()
         indexed += acq.date < CgtDate::Apr1965 ? acq.value * indexFrom(kPre1982BaseRpi, 1.0 + IndexationFactor(0))
                                                 : acq.value;
     }
-    Line(StringPrintf("Total unindexed cost of holding %s", Money(cost).c_str()));
-    Line(StringPrintf("Total indexed cost of holding %s", Money(indexed).c_str()));
+    Line([&] { return StringPrintf("Total unindexed cost of holding %s", Money(cost).c_str()); });
+    Line([&] { return StringPrintf("Total indexed cost of holding %s", Money(indexed).c_str()); });
     double price = in_.price ? in_.price(d.share, d.line, d.date) : 0.0;
     double b = number * price;
-    Line(StringPrintf("Value of holding (%s x %s)\t%s", Num(number).c_str(), Price(price).c_str(), Money(b).c_str()));
+    Line([&] {
+        return StringPrintf("Value of holding (%s x %s)\t%s", Num(number).c_str(), Price(price).c_str(),
+                            Money(b).c_str());
+    });
     double a = d.value;
     double fraction = a + b > kTiny ? a / (a + b) : 1.0;
     total_ = a;
     auto reduce = [&](const char* what, double base) {
         double part = base * fraction;
-        Line(StringPrintf("Reduce %scost base (%s x %s) / (%s + %s)\t%s", what, Money(a).c_str(), Money(base).c_str(),
-                          Money(a).c_str(), Money(b).c_str(), Money(part).c_str()));
+        Line([&] {
+            return StringPrintf("Reduce %scost base (%s x %s) / (%s + %s)\t%s", what, Money(a).c_str(),
+                                Money(base).c_str(), Money(a).c_str(), Money(b).c_str(), Money(part).c_str());
+        });
         return part;
     };
     for (size_t i = holdingStart_; i < cur_; ++i) {
@@ -782,7 +824,10 @@ void CapitalGainsPass::ValueOfHolding()
         if (acq.kind != kAcquisition || acq.remaining < kTiny)
             continue;
         ++seq_;
-        Line(StringPrintf("Identify %s cost purchased %s", Money(acq.value).c_str(), FormatDate(acq.date).c_str()));
+        Line([&] {
+            return StringPrintf("Identify %s cost purchased %s", Money(acq.value).c_str(),
+                                FormatDate(acq.date).c_str());
+        });
         double part = reduce("", acq.value);
         acq.value -= part;
         acq.valueWithCosts = acq.value;
@@ -790,7 +835,7 @@ void CapitalGainsPass::ValueOfHolding()
     }
     if (h_.cost1982 != 0) {
         ++seq_;
-        Line(StringPrintf("Identify %s cost with 1982 holding", Money(h_.cost1982).c_str()));
+        Line([&] { return StringPrintf("Identify %s cost with 1982 holding", Money(h_.cost1982).c_str()); });
         double part = reduce("'1982 holding' ", h_.cost1982);
         h_.cost1982 -= part;
         total_ -= part;
@@ -799,7 +844,7 @@ void CapitalGainsPass::ValueOfHolding()
         if (*pCost == 0 && *pIndexed == 0)
             continue;
         ++seq_;
-        Line(StringPrintf("Identify %s cost with 'S104 holding'", Money(*pCost).c_str()));
+        Line([&] { return StringPrintf("Identify %s cost with 'S104 holding'", Money(*pCost).c_str()); });
         *pCost -= reduce("unindexed ", *pCost);
         double part = reduce("indexed ", *pIndexed);
         *pIndexed -= part;
@@ -815,7 +860,7 @@ bool CapitalGainsPass::SmallReceipt()
     CgtLot& d = Lot();
     if (!(d.flags & TransactionFlag::SmallReceipt) || d.kind != kDisposal)
         return false;
-    Line(StringPrintf("Disposal designated as a small receipt %s", Money(d.value - d.costs).c_str()));
+    Line([&] { return StringPrintf("Disposal designated as a small receipt %s", Money(d.value - d.costs).c_str()); });
     IndexS104Holding();
     double left = d.value - d.costs;
     for (size_t a = cur_; a-- > holdingStart_ && left > kTiny;) {
@@ -828,11 +873,13 @@ bool CapitalGainsPass::SmallReceipt()
         acq.value -= x;
         acq.valueWithCosts = acq.value;
         left -= x;
-        Line(StringPrintf("Matched %s cost with purchase %s, new value\t%s", Money(x).c_str(),
-                          FormatDate(acq.date).c_str(), Money(acq.value).c_str()));
+        Line([&] {
+            return StringPrintf("Matched %s cost with purchase %s, new value\t%s", Money(x).c_str(),
+                                FormatDate(acq.date).c_str(), Money(acq.value).c_str());
+        });
     }
-    for (auto pool : {std::tuple{&h_.newIndexed, &h_.newCost, &h_.newNumber},
-                      std::tuple{&h_.s104Indexed, &h_.s104Cost, &h_.s104Number}}) {
+    for (auto pool : { std::tuple{ &h_.newIndexed, &h_.newCost, &h_.newNumber },
+                       std::tuple{ &h_.s104Indexed, &h_.s104Cost, &h_.s104Number } }) {
         auto [indexed, cost, number] = pool;
         if (left <= kTiny || *indexed == 0)
             continue;
@@ -841,16 +888,20 @@ bool CapitalGainsPass::SmallReceipt()
         *cost -= x;
         *number = std::max(0.0, *number - d.remaining);
         left -= x;
-        Line(StringPrintf("Matched %s cost with 'S104 holding', new unindexed value\t%s", Money(x).c_str(),
-                          Money(*cost).c_str()));
-        Line(StringPrintf("New 'S104 holding' indexed value\t%s", Money(*indexed).c_str()));
+        Line([&] {
+            return StringPrintf("Matched %s cost with 'S104 holding', new unindexed value\t%s", Money(x).c_str(),
+                                Money(*cost).c_str());
+        });
+        Line([&] { return StringPrintf("New 'S104 holding' indexed value\t%s", Money(*indexed).c_str()); });
     }
     if (left > kTiny && h_.cost1982 > 0) {
         double x = std::min(left, h_.cost1982);
         h_.cost1982 -= x;
         left -= x;
-        Line(StringPrintf("Matched %s cost with 'S104 holding', new value\t%s", Money(x).c_str(),
-                          Money(h_.cost1982).c_str()));
+        Line([&] {
+            return StringPrintf("Matched %s cost with 'S104 holding', new value\t%s", Money(x).c_str(),
+                                Money(h_.cost1982).c_str());
+        });
     }
     if (left < kTiny) {
         d.kind = kDone;
@@ -875,9 +926,10 @@ void CapitalGainsPass::PotentialGain()
     }
     PutF(*d.tx, L::GainBeforeLosses, total_);
     if (total_ < -kTiny) {
-        Line(d.date, d.share, kClosingLine,
-             StringPrintf("%shargeable loss %s\t%s", valuation ? "Potential c" : "C",
-                          YearText(CgtTaxYearIndex(d.date)).c_str(), Money(total_).c_str()));
+        Line(d.date, d.share, kClosingLine, [&] {
+            return StringPrintf("%shargeable loss %s\t%s", valuation ? "Potential c" : "C",
+                                YearText(CgtTaxYearIndex(d.date)).c_str(), Money(total_).c_str());
+        });
         PutF(*d.tx, L::GainAfterLosses, kCgtNotCalculated);
     } else if (total_ <= kTiny) {
         PutF(*d.tx, L::GainAfterLosses, 0);
@@ -897,29 +949,35 @@ void CapitalGainsPass::IndexS104Holding()
     if (lot.date < CgtDate::Apr1998First) {
         if (h_.lastRpi <= 0 || std::abs(lot.rpi - h_.lastRpi) < 1e-9)
             return;
-        Line(StringPrintf("%s RPI %s, %s RPI %s", MonthText(h_.indexDate).c_str(), RpiText(h_.lastRpi).c_str(),
-                          MonthText(lot.date).c_str(), RpiText(lot.rpi).c_str()));
+        Line([&] {
+            return StringPrintf("%s RPI %s, %s RPI %s", MonthText(h_.indexDate).c_str(), RpiText(h_.lastRpi).c_str(),
+                                MonthText(lot.date).c_str(), RpiText(lot.rpi).c_str());
+        });
         // No allowance when the RPI fell: the indexed cost stays as it is.
         double ratio = std::max(1.0, lot.rpi / h_.lastRpi);
         h_.s104Indexed *= ratio;
         h_.newIndexed *= ratio;
         h_.indexDate = lot.date;
-        Line(lot.date, lot.share, seq_,
-             StringPrintf("New indexed cost of 'S104 holding' (%s x %s / %s)\t%s", Money(before).c_str(),
-                          RpiText(lot.rpi).c_str(), RpiText(h_.lastRpi).c_str(),
-                          Money(h_.s104Indexed + h_.newIndexed).c_str()));
+        Line(lot.date, lot.share, seq_, [&] {
+            return StringPrintf("New indexed cost of 'S104 holding' (%s x %s / %s)\t%s", Money(before).c_str(),
+                                RpiText(lot.rpi).c_str(), RpiText(h_.lastRpi).c_str(),
+                                Money(h_.s104Indexed + h_.newIndexed).c_str());
+        });
         h_.lastRpi = lot.rpi;
         h_.lastAdjustment = lot.adjustment;
         return;
     }
-    Line(CgtDate::Apr1998First, lot.share, seq_,
-         StringPrintf("%s RPI indexation adjustment %.3f", MonthText(h_.indexDate).c_str(), h_.lastAdjustment - 1.0));
+    Line(CgtDate::Apr1998First, lot.share, seq_, [&] {
+        return StringPrintf("%s RPI indexation adjustment %.3f", MonthText(h_.indexDate).c_str(),
+                            h_.lastAdjustment - 1.0);
+    });
     h_.s104Indexed *= h_.lastAdjustment;
     h_.newIndexed *= h_.lastAdjustment;
     h_.indexDate = CgtDate::Apr1998First;
-    Line(CgtDate::Apr1998First, lot.share, seq_,
-         StringPrintf("New indexed cost of 'S104 holding' (%s x %.3f)\t%s", Money(before).c_str(), h_.lastAdjustment,
-                      Money(h_.s104Indexed + h_.newIndexed).c_str()));
+    Line(CgtDate::Apr1998First, lot.share, seq_, [&] {
+        return StringPrintf("New indexed cost of 'S104 holding' (%s x %.3f)\t%s", Money(before).c_str(),
+                            h_.lastAdjustment, Money(h_.s104Indexed + h_.newIndexed).c_str());
+    });
     h_.lastAdjustment = 1.0;
     h_.lastRpi = RpiOfMonth(kRpiMonths - 1);
 }
@@ -940,21 +998,31 @@ void CapitalGainsPass::DescribeS104Holding()
             Line("No 'S104 holding'");
         return;
     }
-    Line(StringPrintf("Unindexed cost of 'S104 holding' (%s shares)\t%s", Num(number).c_str(), Money(cost).c_str()));
+    Line([&] {
+        return StringPrintf("Unindexed cost of 'S104 holding' (%s shares)\t%s", Num(number).c_str(),
+                            Money(cost).c_str());
+    });
     if (std::abs(indexed - cost) > 0.005)
-        Line(StringPrintf("Indexed cost of 'S104 holding' (%s shares)\t%s", Num(number).c_str(), Money(indexed).c_str()));
+        Line([&] {
+            return StringPrintf("Indexed cost of 'S104 holding' (%s shares)\t%s", Num(number).c_str(),
+                                Money(indexed).c_str());
+        });
 }
 
 void CapitalGainsPass::DescribeDisposal()
 {
     CgtLot& d = Lot();
     if (d.remaining <= kTiny)
-        Line(StringPrintf("Received %s minus %s costs\t%s", Money(d.value).c_str(), Money(d.costs).c_str(),
-                          Money(d.value - d.costs).c_str()));
+        Line([&] {
+            return StringPrintf("Received %s minus %s costs\t%s", Money(d.value).c_str(), Money(d.costs).c_str(),
+                                Money(d.value - d.costs).c_str());
+        });
     else
-        Line(StringPrintf("%s %s shares at %s minus %s costs\t%s", d.kind == kValuation ? "Value" : "Sold",
-                          Num(d.remaining).c_str(), Price(d.price).c_str(), Money(d.costs).c_str(),
-                          Money(d.value - d.costs).c_str()));
+        Line([&] {
+            return StringPrintf("%s %s shares at %s minus %s costs\t%s", d.kind == kValuation ? "Value" : "Sold",
+                                Num(d.remaining).c_str(), Price(d.price).c_str(), Money(d.costs).c_str(),
+                                Money(d.value - d.costs).c_str());
+        });
     d.value -= d.costs;
     d.valueWithCosts = d.value;
     d.costs = 0;
@@ -969,10 +1037,10 @@ void CapitalGainsPass::DescribeAcquisition(size_t i, const char* suffix)
     a.described = true;
     const char* word = a.type == 4 ? "Acquired" : a.type == 8 ? "Rights" : a.type == 10 ? "Scrip"
                      : a.type == 11 ? "Init. pay." : a.type == 12 ? "Part pay." : "Bought";
-    std::string text = StringPrintf("%s %s shares at %s plus %s costs %s\t%s", word, Num(a.number).c_str(),
-                                    Price(a.price).c_str(), Money(a.costs).c_str(), suffix,
-                                    Money(a.value + a.costs).c_str());
-    Line(a.date, a.share, 0, text);
+    Line(a.date, a.share, 0, [&] {
+        return StringPrintf("%s %s shares at %s plus %s costs %s\t%s", word, Num(a.number).c_str(),
+                            Price(a.price).c_str(), Money(a.costs).c_str(), suffix, Money(a.value + a.costs).c_str());
+    });
     a.value += a.costs;
     a.valueWithCosts = a.value;
     a.costs = 0;
@@ -983,22 +1051,28 @@ void CapitalGainsPass::PartDisposalValue(double n)
     CgtLot& d = Lot();
     if (d.date <= CgtDate::Jan1990 || std::abs(n - d.remaining) < kTiny || d.remaining <= 0)
         return;
-    Line(StringPrintf("Sale value of %s shares%s\t%s", Num(n).c_str(), Ratio(d.value, n, d.remaining).c_str(),
-                      Money(n * d.value / d.remaining).c_str()));
+    Line([&] {
+        return StringPrintf("Sale value of %s shares%s\t%s", Num(n).c_str(), Ratio(d.value, n, d.remaining).c_str(),
+                            Money(n * d.value / d.remaining).c_str());
+    });
 }
 
 double CapitalGainsPass::GainOrLossLine(double sale, double indexed, double unindexed, const std::string& prefix)
 {
     if (sale > indexed) {
         double gain = sale - indexed;
-        Line(StringPrintf("%sChargeable gain (%s - %s)\t%s", prefix.c_str(), Money(sale).c_str(),
-                          Money(indexed).c_str(), Money(gain).c_str()));
+        Line([&] {
+            return StringPrintf("%sChargeable gain (%s - %s)\t%s", prefix.c_str(), Money(sale).c_str(),
+                                Money(indexed).c_str(), Money(gain).c_str());
+        });
         return gain;
     }
     if (sale < unindexed) {
         double loss = sale - unindexed;
-        Line(StringPrintf("%sChargeable loss (%s - %s)\t%s", prefix.c_str(), Money(sale).c_str(),
-                          Money(unindexed).c_str(), Money(loss).c_str()));
+        Line([&] {
+            return StringPrintf("%sChargeable loss (%s - %s)\t%s", prefix.c_str(), Money(sale).c_str(),
+                                Money(unindexed).c_str(), Money(loss).c_str());
+        });
         return loss;
     }
     Line(prefix + "No chargeable gain or loss");
@@ -1015,23 +1089,33 @@ double CapitalGainsPass::IndexedCost(double n, double number, double cost, const
     bool taperEra = d.date >= CgtDate::Apr1998First;
     double baseFactor = IndexationFactor(0);
     if (taperEra)
-        Line(StringPrintf("%s%s RPI indexation adjustment %.3f", prefix.c_str(),
-                          MonthText(CgtDate::Mar1982First).c_str(), baseFactor));
+        Line([&] {
+            return StringPrintf("%s%s RPI indexation adjustment %.3f", prefix.c_str(),
+                                MonthText(CgtDate::Mar1982First).c_str(), baseFactor);
+        });
     else
-        Line(StringPrintf("%s%s RPI %s, %s RPI %s", prefix.c_str(), MonthText(CgtDate::Mar1982First).c_str(),
-                          RpiText(kPre1982BaseRpi).c_str(), MonthText(d.date).c_str(), RpiText(d.rpi).c_str()));
-    Line(StringPrintf("%sUnindexed cost of %s shares%s\t%s", prefix.c_str(), Num(n).c_str(),
-                      std::abs(n - number) > kTiny ? Ratio(cost, n, number).c_str() : "", Money(part).c_str()));
+        Line([&] {
+            return StringPrintf("%s%s RPI %s, %s RPI %s", prefix.c_str(), MonthText(CgtDate::Mar1982First).c_str(),
+                                RpiText(kPre1982BaseRpi).c_str(), MonthText(d.date).c_str(), RpiText(d.rpi).c_str());
+        });
+    Line([&] {
+        return StringPrintf("%sUnindexed cost of %s shares%s\t%s", prefix.c_str(), Num(n).c_str(),
+                            std::abs(n - number) > kTiny ? Ratio(cost, n, number).c_str() : "", Money(part).c_str());
+    });
     double indexedPart = 0;
     if (!taperEra) {
         indexedPart = part * std::max(1.0, d.rpi / kPre1982BaseRpi);
-        Line(StringPrintf("%sIndexed cost of %s shares (%s x %s / %s)\t%s", prefix.c_str(), Num(n).c_str(),
-                          Money(part).c_str(), RpiText(d.rpi).c_str(), RpiText(kPre1982BaseRpi).c_str(),
-                          Money(indexedPart).c_str()));
+        Line([&] {
+            return StringPrintf("%sIndexed cost of %s shares (%s x %s / %s)\t%s", prefix.c_str(), Num(n).c_str(),
+                                Money(part).c_str(), RpiText(d.rpi).c_str(), RpiText(kPre1982BaseRpi).c_str(),
+                                Money(indexedPart).c_str());
+        });
     } else {
         indexedPart = part * (1.0 + baseFactor);
-        Line(StringPrintf("%sIndexed cost of %s shares (%s x %.3f)\t%s", prefix.c_str(), Num(n).c_str(),
-                          Money(part).c_str(), 1.0 + baseFactor, Money(indexedPart).c_str()));
+        Line([&] {
+            return StringPrintf("%sIndexed cost of %s shares (%s x %.3f)\t%s", prefix.c_str(), Num(n).c_str(),
+                                Money(part).c_str(), 1.0 + baseFactor, Money(indexedPart).c_str());
+        });
     }
     double sale = d.remaining > 0 ? n * d.value / d.remaining : 0;
     return GainOrLossLine(sale, indexedPart, part, prefix);
@@ -1045,10 +1129,10 @@ void CapitalGainsPass::ApplyTaper(double gain, PackedDate acquired)
     if (d.date < CgtDate::Apr1998) {
         if (gain > kTiny) {
             gains_.push_back({seq_, gain, gain, 100.0, d.date, cur_});
-            Line(StringPrintf("Capital gain\t%s", Money(gain).c_str()));
+            Line([&] { return StringPrintf("Capital gain\t%s", Money(gain).c_str()); });
         } else if (gain < -kTiny) {
             losses_.push_back({seq_, -gain, d.date, cur_});
-            Line(StringPrintf("Capital losses\t%s", Money(gain).c_str()));
+            Line([&] { return StringPrintf("Capital losses\t%s", Money(gain).c_str()); });
         } else {
             Line("No chargeable gain or loss");
         }
@@ -1062,12 +1146,14 @@ void CapitalGainsPass::ApplyTaper(double gain, PackedDate acquired)
     if (gain > kTiny) {
         double p = NonBusinessTaper(years);
         gains_.push_back({seq_, gain, gain, p, d.date, cur_});
-        Line(StringPrintf("Year %i of taper: %g%% of %s gain is chargeable\t%s", years, p, Money(gain).c_str(),
-                          Money(gain * p / 100).c_str()));
+        Line([&] {
+            return StringPrintf("Year %i of taper: %g%% of %s gain is chargeable\t%s", years, p, Money(gain).c_str(),
+                                Money(gain * p / 100).c_str());
+        });
         gain = gain * p / 100;
     } else if (gain < -kTiny) {
         losses_.push_back({seq_, -gain, d.date, cur_});
-        Line(StringPrintf("No taper or indexing for losses\t%s", Money(gain).c_str()));
+        Line([&] { return StringPrintf("No taper or indexing for losses\t%s", Money(gain).c_str()); });
     } else {
         Line("No chargeable gain or loss");
     }
@@ -1107,10 +1193,10 @@ void CapitalGainsPass::EarlyYear(int year, double broughtIn)
         if (!(g > 0) || g == kCgtNotCalculated)
             continue;
         bool valuation = lot.date == CgtDate::Valuation;
-        auto line = [&](std::string text) { Line(lot.date, lot.share, kYearLine, std::move(text)); };
+        auto line = [&](auto&& text) { Line(lot.date, lot.share, kYearLine, text); };
         double x = std::min(thisYear, g);
         if (x > kTiny) {
-            line(StringPrintf("Offset %s against losses", Money(x).c_str()));
+            line([&] { return StringPrintf("Offset %s against losses", Money(x).c_str()); });
             thisYear -= x;
             g -= x;
         }
@@ -1119,13 +1205,14 @@ void CapitalGainsPass::EarlyYear(int year, double broughtIn)
         g -= x;
         if (g > 0.001 && brought > kTiny) {
             x = std::min(g, brought);
-            line(StringPrintf("Offset %s against losses", Money(x).c_str()));
+            line([&] { return StringPrintf("Offset %s against losses", Money(x).c_str()); });
             brought -= x;
             g -= x;
         }
-        std::string yearText = valuation ? std::string() : StringPrintf(" %s", YearText(year).c_str());
-        line(StringPrintf("%shargeable gain%s\t\t%s", valuation ? "Potential c" : "C", yearText.c_str(),
-                          Money(g).c_str()));
+        line([&] {
+            return StringPrintf("%shargeable gain%s\t\t%s", valuation ? "Potential c" : "C",
+                                valuation ? "" : StringPrintf(" %s", YearText(year).c_str()).c_str(), Money(g).c_str());
+        });
         if (valuation)
             out_.valuationGain += g;
         else
@@ -1168,9 +1255,10 @@ void CapitalGainsPass::OffsetLosses()
             e->gainLeft -= x;
             thisYear -= x;
             const CgtLot& lot = lots_[e->lot];
-            Line(lot.date, lot.share, kYearLine,
-                 StringPrintf("Offset loss %s (this year) to generate lower gain\t\t%s", Money(x).c_str(),
-                              Money(e->gain * e->taper / 100).c_str()));
+            Line(lot.date, lot.share, kYearLine, [&] {
+                return StringPrintf("Offset loss %s (this year) to generate lower gain\t\t%s", Money(x).c_str(),
+                                    Money(e->gain * e->taper / 100).c_str());
+            });
         }
         double exemption = AnnualExemption(year);
         while (brought > kTiny) {
@@ -1182,23 +1270,26 @@ void CapitalGainsPass::OffsetLosses()
             e->gainLeft -= covered;
             exemption -= covered;
             if (covered > kTiny && e->gainLeft < brought)
-                Line(lot.date, lot.share, kYearLine,
-                     StringPrintf("Don't apply losses to first %s as below CGT allowance", Money(covered).c_str()));
+                Line(lot.date, lot.share, kYearLine, [&] {
+                    return StringPrintf("Don't apply losses to first %s as below CGT allowance",
+                                        Money(covered).c_str());
+                });
             if (e->gainLeft <= kTiny)
                 continue;
             double x = std::min(brought, e->gainLeft);
             e->gain -= x;
             e->gainLeft -= x;
             brought -= x;
-            Line(lot.date, lot.share, kYearLine,
-                 StringPrintf("Offset loss %s (before taper) to generate lower gain\t%s", Money(x).c_str(),
-                              Money(e->gain * e->taper / 100).c_str()));
+            Line(lot.date, lot.share, kYearLine, [&] {
+                return StringPrintf("Offset loss %s (before taper) to generate lower gain\t%s", Money(x).c_str(),
+                                    Money(e->gain * e->taper / 100).c_str());
+            });
         }
         double carried = thisYear + brought;
         out_.lossesCarried[size_t(year)] = carried > kTiny ? carried : 0;
         if (carried > kTiny)
             Line(PackDate(6, 4, 1991 + year), kCgtCarryShare, 0,
-                 StringPrintf("Carry %s loss forward", Money(carried).c_str()));
+                 [&] { return StringPrintf("Carry %s loss forward", Money(carried).c_str()); });
     }
 }
 
@@ -1222,7 +1313,7 @@ void CapitalGainsPass::AfterLossesForTaperYears()
                     CgtTaxYearIndex(gains_[i + 1].date) != year;
         if (last) {
             Line(lot.date, lot.share, kYearLine,
-                 StringPrintf("Chargeable gain %s\t\t%s", YearText(year).c_str(), Money(run).c_str()));
+                 [&] { return StringPrintf("Chargeable gain %s\t\t%s", YearText(year).c_str(), Money(run).c_str()); });
             run = 0;
         }
     }

@@ -274,7 +274,9 @@ TEST(CapitalGainsTest, ManualLossesReplaceTheCarriedAmountOnlyWhenNotNegative)
 
 TEST(CapitalGainsTest, ValuationRowGivesThePotentialGainWithoutTouchingTheYears)
 {
-    CgtScript script({{"1/6/1999", 1, 1000, 1}, {"1/6/2002", 2, 500, 2}, {"8/12/2026", 15, 500, 3, 0, 0, 1, 0, 0, 0, 1500}});
+    CgtScript script({{"1/6/1999", 1, 1000, 1},
+                      {"1/6/2002", 2, 500, 2},
+                      {"8/12/2026", 15, 500, 3, 0, 0, 1, 0, 0, 0, 1500}});
     CgtPassResult result = script.Run({1, -1, false});
     EXPECT_NEAR(result.yearGains[12], 500 * 0.95, 0.01);
     EXPECT_NEAR(result.valuationGain, 1000 * 0.6, 0.01);

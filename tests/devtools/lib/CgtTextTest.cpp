@@ -36,9 +36,12 @@ void WriteFixtureFolder(const std::filesystem::path& dir)
                                          dev::ShareRecord(0x4002, "Beta Stores", 'O', "BST")};
     ASSERT_TRUE(dev::WriteDatabaseFolder(dir, db, nullptr));
     const Deal deals[] = {
-        {0x4001, "Alpha Mining", "1/5/1993", 1, 1000, 1.0f, 10},  {0x4001, "Alpha Mining", "1/6/1995", 2, 400, 2.0f, 10},
-        {0x4001, "Alpha Mining", "1/6/1999", 1, 500, 3.0f, 10},   {0x4001, "Alpha Mining", "1/5/2001", 2, 800, 4.0f, 10},
-        {0x4001, "Alpha Mining", "20/5/2001", 1, 200, 3.5f, 10},  {0x4002, "Beta Stores", "1/6/1999", 1, 1000, 2.0f, 10},
+        {0x4001, "Alpha Mining", "1/5/1993", 1, 1000, 1.0f, 10},
+        {0x4001, "Alpha Mining", "1/6/1995", 2, 400, 2.0f, 10},
+        {0x4001, "Alpha Mining", "1/6/1999", 1, 500, 3.0f, 10},
+        {0x4001, "Alpha Mining", "1/5/2001", 2, 800, 4.0f, 10},
+        {0x4001, "Alpha Mining", "20/5/2001", 1, 200, 3.5f, 10},
+        {0x4002, "Beta Stores", "1/6/1999", 1, 1000, 2.0f, 10},
         {0x4002, "Beta Stores", "1/7/2000", 2, 1000, 1.5f, 10},
     };
     Portfolio p;
