@@ -284,6 +284,19 @@ TEST(CapitalGainsTest, ValuationRowGivesThePotentialGainWithoutTouchingTheYears)
     EXPECT_NE(result.report.find("Potential chargeable gain\t\t\xA3" "600.00"), std::string::npos) << result.report;
 }
 
+// The valuation year comes after the taper years and takes the losses they carry out of 2008/09.
+TEST(CapitalGainsTest, ValuationYearTakesTheLossesCarriedOutOfTheTaperYears)
+{
+    CgtScript script({{"1/6/1999", 1, 1000, 1},
+                      {"8/12/2026", 15, 1000, 2, 0, 0, 1, 0, 0, 0, 2000},
+                      {"1/6/2004", 1, 100, 5, 0, 0, 2},
+                      {"1/6/2005", 2, 100, 3, 0, 0, 2}});
+    CgtPassResult result = script.Run();
+    EXPECT_NEAR(result.lossesCarried[18], 200, 0.01);
+    EXPECT_NEAR(result.valuationGain, 1000 * 0.6 - 200, 0.01);
+    EXPECT_NEAR(result.lossesCarried[20], 0, 0.01);
+}
+
 TEST(CapitalGainsTest, ReportOrdersLinesByDateAndLeavesValuationOutOfThePortfolioHistory)
 {
     CgtScript script({{"1/6/1999", 1, 1000, 1}, {"1/6/2000", 2, 1000, 2}, {"8/12/2026", 15, 0, 0}});
