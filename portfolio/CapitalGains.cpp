@@ -572,6 +572,8 @@ void CapitalGainsPass::IdentifyPurchase()
         TakeFromDisposal(n);
         if (gain < -kTiny)
             Line([&] {
+                if (d.date == CgtDate::Valuation)
+                    return StringPrintf("Potential chargeable loss\t%s", Money(gain).c_str());
                 return StringPrintf("Chargeable loss %s\t%s", YearText(CgtTaxYearIndex(d.date)).c_str(),
                                     Money(gain).c_str());
             });

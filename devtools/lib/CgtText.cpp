@@ -4,15 +4,11 @@
 #include "core/Database.h"
 #include "core/Portfolio.h"
 #include "core/RecordAccess.h"
-#include "core/RecordLists.h"
-#include "core/ShareList.h"
-#include "devtools/lib/ShareListChain.h"
-#include "devtools/lib/TempFolder.h"
-#include "platform/FileOps.h"
-#include "platform/Paths.h"
+#include "devtools/lib/PortfolioText.h"
 #include "platform/TextCodec.h"
 #include "portfolio/CapitalGains.h"
-#include "portfolio/PortfolioFile.h"
+#include "portfolio/HoldingsPass.h"
+#include "portfolio/PortfolioRoutines.h"
 #include "portfolio/Transaction.h"
 
 namespace qv::dev {
@@ -31,6 +27,9 @@ int ShareOf(const Portfolio& p, const std::string& epic)
 
 std::optional<std::string> Report(Portfolio& p, const CgtTextRequest& request, std::string& error)
 {
+    if (p.type == kGroupPortfolio)
+        RebuildGroupPortfolio(&p);
+    BuildHoldingRows(p);
     CgtReportFilter filter{0, request.taxYear, request.taxYear < 0};
     if (!request.epic.empty()) {
         filter = {ShareOf(p, request.epic), -1, false};
@@ -53,29 +52,17 @@ std::optional<std::string> Report(Portfolio& p, const CgtTextRequest& request, s
 std::optional<std::string> DescribeCapitalGains(const std::filesystem::path& folder, const CgtTextRequest& request,
                                                 std::string& error)
 {
-    TempFolder copy("qvcgt");
-    for (const char* pattern : {"*.por", "*.new"})
-        for (const std::string& name : FindFiles(folder, pattern))
-            std::filesystem::copy_file(folder / name, copy.path() / name);
-    SetProgramFolder(folder);
-    bool database = LoadDatabase(AppPath("data\\Quorva.dat"));
-    SetProgramFolder(copy.path());
-    LoadPortfolios();
-    std::optional<std::string> out;
+    std::optional<std::string> report;
     error = "no portfolio " + request.portfolio;
-    for (Portfolio* p = PortfolioChain(); p; p = p->next)
-        if (p->name.str() == request.portfolio) {
-            error.clear();
-            out = Report(*p, request, error);
-            break;
-        }
-    FreePortfolioChain();
-    FreeShareListChain();
-    CurrentShareList() = nullptr;
-    if (database)
-        FreeDatabase(true);
-    SetProgramFolder(folder);
-    return out;
+    WithLoadedFolder(folder, [&](std::string&) {
+        for (Portfolio* p = PortfolioChain(); p; p = p->next)
+            if (p->name.str() == request.portfolio) {
+                error.clear();
+                report = Report(*p, request, error);
+                return;
+            }
+    });
+    return report;
 }
 
 } // namespace qv::dev

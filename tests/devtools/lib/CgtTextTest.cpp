@@ -59,6 +59,7 @@ void WriteFixtureFolder(const std::filesystem::path& dir)
         f.flags = TransactionFlag::FloatValues;
         f.shares = d.shares;
         f.price = d.price;
+        f.brokerCharge = d.charges;
         f.charges = d.charges;
         auto* t = new Transaction;
         t->bytes = *EncodeTransaction(f);
