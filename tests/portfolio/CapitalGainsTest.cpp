@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <optional>
+#include <random>
 
 namespace qv {
 namespace {
@@ -322,6 +324,48 @@ TEST(CapitalGainsTest, TwoReceiptsOnOneDayKeepFiniteGains)
     script.Run();
     EXPECT_TRUE(std::isfinite(script.Before(1)));
     EXPECT_NEAR(script.Before(1), 150 - 1000 * 150.0 / 1150, 0.01);
+}
+
+// Any mix of types, dates, flags and odd numbers leaves every disposal with a finite gain or the
+// not-calculated mark, and the report assembles.
+TEST(CapitalGainsTest, RandomPortfoliosGiveFiniteGains)
+{
+    std::mt19937 random(54);
+    const char* dates[] = {"1/1/1960", "6/4/1965", "1/3/1982", "6/4/1982", "15/6/1988", "6/4/1990", "1/1/1993",
+                           "1/5/1995", "17/3/1998", "1/4/1998", "6/4/1998", "1/6/2001", "5/4/2009", "1/1/2015"};
+    const int types[] = {1, 2, 3, 4, 5, 6, 8, 10, 11, 12, 13, 14};
+    const uint8_t flags[] = {0, 0, 0, kIgnore, kSmall, TransactionFlag::IgnorePounds};
+    for (int portfolio = 0; portfolio < 200; ++portfolio) {
+        std::vector<CgtRow> rows;
+        for (uint16_t share = 1; share <= 2; ++share) {
+            for (const char* date : dates) {
+                if (random() % 2)
+                    continue;
+                CgtRow row{date, types[random() % std::size(types)], double(random() % 4) * 250,
+                           0.5 * double(random() % 5)};
+                row.flags = flags[random() % std::size(flags)];
+                row.share = share;
+                row.value1965 = float(random() % 3);
+                row.value1982 = float(random() % 3);
+                row.base = uint8_t(random() % 3);
+                row.extra = float(random() % 3);
+                rows.push_back(row);
+            }
+            rows.push_back({"8/12/2026", kLatestRowType, double(random() % 3) * 100, 1, 0, 0, share, 0, 0, 0, 100});
+        }
+        CgtScript script(rows);
+        script.inputs.price = [](uint16_t, uint8_t, PackedDate) { return 0.0; };
+        CgtPassResult result = script.Run({0, -1, true});
+        for (size_t i = 0; i < rows.size(); ++i) {
+            float before = script.Before(i), after = script.After(i);
+            EXPECT_TRUE(std::isfinite(before) || before == kNotComputed) << portfolio << " row " << i;
+            EXPECT_TRUE(std::isfinite(after) || after == kNotComputed) << portfolio << " row " << i;
+        }
+        for (double gain : result.yearGains)
+            EXPECT_TRUE(std::isfinite(gain)) << portfolio;
+        EXPECT_TRUE(std::isfinite(result.valuationGain)) << portfolio;
+        EXPECT_FALSE(result.report.empty());
+    }
 }
 
 } // namespace
