@@ -2,6 +2,7 @@
 #include "app/LayerHooks.h"
 
 #include "chartmodel/GraphSettingDefaults.h"
+#include "chartmodel/IndicatorTable.h"
 #include "chartmodel/LineObjects.h"
 #include "chartmodel/OldGraphConfig.h"
 #include "chartmodel/PortfolioSeriesCache.h"
@@ -16,6 +17,7 @@
 #include "realtime/store/RTStore.h"
 #include "realtime/store/RTStoreHooks.h"
 #include "shell/AppServices.h"
+#include "shell/PortfolioAdd.h"
 #include "shell/StartupSteps.h"
 #include "shell/ViewGroups.h"
 #include "views/ViewBase.h"
@@ -59,7 +61,10 @@ void InstallCoreHooks()
 void InstallStartUpSteps()
 {
     steps::UpperSteps& upper = steps::UpperStartUpSteps();
-    upper.installMarketGroupRows = [] { SetMarketGroupRows(MarketGroupRowsOf); };
+    upper.installMarketGroupRows = [] {
+        SetMarketGroupRows(MarketGroupRowsOf);
+        SetShareFieldText(ShareColumnText);
+    };
     upper.upgradeOldPriceEdits = UpgradeOldPriceEdits;
     upper.initIndicatorLineStyles = InitIndicatorLineStyles;
     upper.loadGraphConfig = LoadGraphConfig;
@@ -82,6 +87,12 @@ void InstallLayerHooks()
     InstallStartUpSteps();
     InstallIntradayHooks();
     GetPortfolioRoutineHooks().refreshGroup = [](ShareList* list) { UpdateViewGroup(list, -1, false, false); };
+    PortfolioChangeListener() = [](const Portfolio* portfolio) {
+        if (portfolio)
+            SeriesCache().InvalidatePortfolio(*portfolio);
+        else
+            SeriesCache().Clear();
+    };
 }
 
 } // namespace qv

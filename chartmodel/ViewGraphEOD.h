@@ -73,6 +73,14 @@ public:
             UpdateLegend();
     }
 
+    // A click at either end of the plot scrolls the days by one.
+    bool StepAtPlotEnd(int direction) override
+    {
+        if (!eod.ScrollRecords(direction, 1))
+            return false;
+        this->InvalidateWindow();
+        return true;
+    }
     // A drag over the time axis zooms to the dates under it.
     void SetTimeRangeFromX(int32_t x0, int32_t x1) override
     {
@@ -111,6 +119,8 @@ protected:
         // Volume bars or the signal line; without prices or volume to show, the price pane takes the
         // volume pane's room.
         this->volumeShown = eod.volumeWanted() && eod.VolumeShowable();
+        // The time axis keeps a row of its own below the panes, where nothing is drawn over it.
+        this->bottomStrip = 1;
     }
     bool BuildSourceHistory() override { return eod.BuildSourceHistory(this->graphSourceKind); }
     void BuildTimeBands() override { eod.BuildTimeBand(); }
@@ -127,6 +137,25 @@ protected:
         return !selected ? std::string() : selected->kind == LineObjectKind::Text ? "Text edit" : "Line study";
     }
     void BuildSeries() override { eod.BuildSeries(); }
+    GraphSeries* BuildMarketGraphSeries(int window, int index) override { return eod.BuildBreadthSeries(window, index); }
+    std::vector<std::string> WatermarkTexts(uint32_t paneId, uint16_t bits) const override
+    {
+        return eod.WatermarkTexts(paneId, bits);
+    }
+    bool LatestClose(float& value, std::string& text) const override
+    {
+        if (eod.days().empty() || this->graphSourceKind != 0)
+            return false;
+        const DayRecord& last = eod.days().back();
+        value = last.close;
+        text = FormatPriceInUnit(last.close, last.unit, eod.priceSymbol());
+        return true;
+    }
+    char PriceSymbol() const override { return this->graphSourceKind == 0 ? eod.priceSymbol() : 0; }
+    void PrepareColouring(const PlotElement& element, CGraphSeriesLayout& layout) const override
+    {
+        eod.PrepareColouring(element, layout);
+    }
     void BuildPriceLineOverlay(int line) override { eod.BuildAverage(line); }
     void DrawPriceOverlays() override { eod.BuildPivots(); }
     void ComputeValueRanges() override

@@ -1,8 +1,10 @@
-// qvtool chart FOLDER EPIC OUT.png [WIDTH HEIGHT] [--style N] [--bars N] [--averages] [--add EPIC]...: a
-// share's daily chart with up to four added graphs, built and drawn headless by the daily chart window
+// qvtool chart FOLDER EPIC OUT.png [WIDTH HEIGHT] [--style N] [--bars N] [--averages] [--dark] [--months N]
+// [--add EPIC]...: a share's daily chart with up to four added graphs, in the Light or Dark design and
+// limited to the last 1, 3, 6, 12, 24 or 60 months, built and drawn headless by the daily chart window
 // itself, saved as a PNG.
 #include "chartmodel/AddedGraphEntries.h"
 #include "chartmodel/ChartRoutines.h"
+#include "chartmodel/GraphDesign.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
@@ -21,12 +23,18 @@ namespace qv::tool {
 namespace {
 
 constexpr const char* kUsage =
-    "chart FOLDER EPIC OUT.png [WIDTH HEIGHT] [--style N] [--bars N] [--averages] [--add EPIC]...";
+    "chart FOLDER EPIC OUT.png [WIDTH HEIGHT] [--style N] [--bars N] [--averages] [--dark] [--months N] [--add EPIC]...";
+
+// The months the date-range limit commands (26743-26748) keep.
+constexpr int kLimitMonths[6] = {1, 3, 6, 12, 24, 60};
+constexpr uint32_t kFirstLimitCommand = 26743;
 
 struct ChartOptions {
     int width = 1200, height = 700;
     int style = -1, bars = -1;
     bool averages = false;
+    bool dark = false;
+    int limit = -1; // index into kLimitMonths
     std::vector<std::string> added;
 };
 
@@ -51,6 +59,16 @@ bool ParseOptions(const std::vector<std::string>& args, ChartOptions& o)
     for (; i < args.size(); ++i) {
         if (args[i] == "--averages")
             o.averages = true;
+        else if (args[i] == "--dark")
+            o.dark = true;
+        else if (args[i] == "--months" && i + 1 < args.size()) {
+            const std::string& months = args[++i];
+            for (int k = 0; k < 6; ++k)
+                if (months == std::to_string(kLimitMonths[k]))
+                    o.limit = k;
+            if (o.limit < 0)
+                return false;
+        }
         else if (args[i] == "--add" && i + 1 < args.size() && o.added.size() < 4)
             o.added.push_back(args[++i]);
         else if (args[i] == "--style" && i + 1 < args.size())
@@ -85,6 +103,8 @@ int RunChart(const std::vector<std::string>& args)
     QApplication app(argc, argv);
     GraphSetting& setting = Config().dailyGraphs.records[0];
     InitGraphSetting(setting, false);
+    if (options.dark)
+        graphdesign::ApplyColourDefaults(setting, true);
     namespace gs = graphsetting;
     if (options.style >= 0)
         gs::SetU8(setting, gs::kPriceDisplay, uint8_t(options.style));
@@ -107,7 +127,10 @@ int RunChart(const std::vector<std::string>& args)
     {
         CViewGraphEODWnd chart(kViewDailyChart);
         chart.eod.LoadShare(*cursor);
-        const QImage image = chart.RenderToImage(options.width, options.height);
+        QImage image = chart.RenderToImage(options.width, options.height);
+        // The range limit works from the range the first build showed.
+        if (options.limit >= 0 && chart.eod.RunCommand(kFirstLimitCommand + uint32_t(options.limit), false))
+            image = chart.RenderToImage(options.width, options.height);
         if (!image.save(QString::fromStdString(args[2]), "PNG")) {
             std::fprintf(stderr, "qvtool: cannot write %s\n", args[2].c_str());
             result = 1;
