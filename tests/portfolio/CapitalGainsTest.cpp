@@ -84,6 +84,13 @@ TEST(CapitalGainsTest, MatchingRules)
          {"New indexed cost of 'S104 holding' (\xA3" "1,500.00 x 120.2 / 97.85)\t\xA3" "1,842.62",
           "Indexed cost of 1,200 shares (\xA3" "3,846.06 x 1200 / 1500)\t\xA3" "3,076.85"},
          {}},
+        {"a pool last indexed at a 1995 sale is frozen with the June 1995 factor",
+         {{"1/5/1993", 1, 1000, 1}, {"1/6/1995", 2, 400, 2}, {"6/4/2001", 2, 600, 3}},
+         // 600 x 149.8 / 141.1 = 637.00, x 1.085 = 691.14
+         {{2, (1800 - 691.14) * 0.9}},
+         {},
+         {"Jun 95 RPI indexation adjustment 0.085"},
+         {}},
         {"taper capped at ten years",
          {{"1/5/1993", 1, 1000, 1}, {"1/6/2008", 2, 1000, 3}},
          {{1, (3000 - 1152) * 0.6}},
