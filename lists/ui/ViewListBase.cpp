@@ -17,6 +17,10 @@
 #include "lists/RowSort.h"
 #include "platform/qt/QtText.h"
 #include "shell/ListTipRules.h"
+#include "shell/StatusPaneTexts.h"
+#include "shell/ui/MainFrame.h"
+#include "shell/ui/StatusBarEx.h"
+#include "views/FrameState.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -320,6 +324,22 @@ void CViewListBase::paintEvent(QPaintEvent*)
     painter.end();
     PlaceScrollBars();
     UpdateTitle();
+    ShowStatusTexts();
+}
+
+void CViewListBase::OnSetFocus()
+{
+    CViewBaseWnd::OnSetFocus();
+    ShowStatusTexts();
+}
+
+void CViewListBase::ShowStatusTexts()
+{
+    auto* frame = dynamic_cast<CMainFrame*>(MainFrameTarget());
+    if (!frame || !frame->statusBarEx() || !active || !list)
+        return;
+    ShowDetailStatusPanes(list, *frame->statusBarEx(), kEpicPaneColumn, false);
+    frame->statusBarEx()->SetPaneText(3, FromCp1252(GetSourceTitle(true)));
 }
 
 void CViewListBase::resizeEvent(QResizeEvent* event)

@@ -46,7 +46,11 @@ public:
     void SetResyncCode(uint32_t code) override;
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     void OnRefresh() override;
+    void OnSetFocus() override;
     QString Title() const override;
+    // While the view is the active one, the frame's status panes 1-3 show the current share's EPIC,
+    // its market and the list's source title.
+    void ShowStatusTexts();
     std::string GetListTitle() const;
 
     // Paints the whole view (the client size) into an image, as a screen paint does.

@@ -383,6 +383,9 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
     for (QMdiSubWindow* sub : mdi_->subWindowList())
         if (CViewBase* view = ViewOf(sub))
             view->active = sub == window;
+    // The panes that show a view's texts start empty for the new view, never another's.
+    for (int pane = 1; pane <= 3; ++pane)
+        status_->SetPaneText(pane, QString());
     CViewBase* view = ViewOf(window);
     if (view) {
         view->OnSetFocus();

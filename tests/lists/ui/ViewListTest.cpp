@@ -11,10 +11,17 @@
 #include "lists/ListSettings.h"
 #include "lists/RowSort.h"
 #include "shell/PortfolioAdd.h"
+#include "shell/ui/MainFrame.h"
+#include "shell/ui/StatusBarEx.h"
 #include "support/ui/Render.h"
 #include "views/FrameState.h"
+#include "views/ViewKinds.h"
+#include "views/ui/ViewBaseWindow.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <gtest/gtest.h>
 
 using namespace qv;
@@ -198,4 +205,40 @@ TEST_F(ViewListPaint, AddingTheSharesAboveTheFirstRowAddsOne)
     SetPortfolioChooser({});
     SetPortfolioAddHooks(DefaultPortfolioAddHooks());
     ProFree(chosen.entries);
+}
+
+// A list made active shows its own texts in the status panes: nothing a chart or another view
+// wrote there before stays.
+TEST_F(ViewListPaint, TheActiveListShowsItsOwnStatusTexts)
+{
+    ShareList* list = Filled(0);
+    CMainFrame frame;
+    frame.resize(900, 600);
+    frame.show();
+    MessageTarget* savedTarget = MainFrameTarget();
+    MainFrameTarget() = &frame;
+    auto* other = new CViewBaseWnd(kViewDailyChart);
+    QMdiSubWindow* otherSub = frame.mdiArea()->addSubWindow(other);
+    otherSub->show();
+    frame.mdiArea()->setActiveSubWindow(otherSub);
+    CStatusBarEx& bar = *frame.statusBarEx();
+    for (int pane = 1; pane <= 3; ++pane)
+        bar.SetPaneText(pane, QStringLiteral("Cursor (Off graph)"));
+
+    auto* view = new CViewList(1);
+    view->list = list;
+    view->SetFixedFontPixels(12);
+    QMdiSubWindow* sub = frame.mdiArea()->addSubWindow(view);
+    sub->show();
+    frame.mdiArea()->setActiveSubWindow(sub);
+    QApplication::processEvents();
+    EXPECT_EQ(bar.PaneText(3).toStdString(), view->GetSourceTitle(true));
+    for (int pane = 1; pane <= 2; ++pane)
+        EXPECT_NE(bar.PaneText(pane), QStringLiteral("Cursor (Off graph)")) << pane;
+
+    // A view that writes nothing leaves the panes empty.
+    frame.mdiArea()->setActiveSubWindow(otherSub);
+    for (int pane = 1; pane <= 3; ++pane)
+        EXPECT_EQ(bar.PaneText(pane), QString()) << pane;
+    MainFrameTarget() = savedTarget;
 }
