@@ -457,6 +457,12 @@ uint32_t CMainFrame::MenuKeyCommand(uint32_t key, uint8_t modifiers) const
     return 0;
 }
 
+bool CMainFrame::OpenFindShare()
+{
+    CViewBase* view = MainFrameState().activeView;
+    return CarryOutFindShare(view, PlanFindShare(0, KeyState{}, view, false), 0, [this] { Beep(); });
+}
+
 bool CMainFrame::FindShareFromKey(uint32_t character)
 {
     CViewBase* view = MainFrameState().activeView;
@@ -474,10 +480,11 @@ bool CMainFrame::RouteKeyEvent(QKeyEvent* event)
 {
     keys_ = KeyStateOf(*event);
     uint32_t key = WindowsKeyCode(*event);
-    if (key != 0 && HandleViewKey(key))
-        return true;
     uint32_t character = FindShareCharacter(*event);
-    return character != 0 && FindShareFromKey(character);
+    bool used = (key != 0 && HandleViewKey(key)) || (character != 0 && FindShareFromKey(character));
+    // The modifiers belong to this key alone: a command chosen later from a menu sees none.
+    keys_ = KeyState{};
+    return used;
 }
 
 void CMainFrame::keyPressEvent(QKeyEvent* event)

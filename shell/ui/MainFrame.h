@@ -51,6 +51,8 @@ public:
     void RefreshToolbars() override;
     bool HandleViewKey(uint32_t key) override;
     bool FindShareFromKey(uint32_t character) override;
+    // Tools > Find: the search with no typed character, whatever keys were last held.
+    bool OpenFindShare();
     void NoteKeyState(const KeyState& keys) override { keys_ = keys; }
     void Beep() override;
 

@@ -632,7 +632,7 @@ bool CViewRequests::OnCommand(uint32_t command)
             SendProgramMessage(frame_, WM_COMMAND, kCommandSearchNews);
             return true;
         }
-        frame_.FindShareFromKey(0);
+        frame_.OpenFindShare();
         if (MainFrameState().activeView == view && view->list)
             view->list->firstVisible = std::max(view->list->current - 4, 0);
         return true;
