@@ -8,6 +8,7 @@
 #include "shell/LayoutWindow.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/MenuWalk.h"
+#include "views/CommandUpdate.h"
 #include "views/FrameState.h"
 #include "views/ViewKinds.h"
 
@@ -155,6 +156,8 @@ private:
             result_.run << QStringLiteral("%1 (%2)").arg(path).arg(command);
             for (qsizetype i = before; i < frame_.commands().size(); ++i)
                 result_.unhandled << QStringLiteral("%1 (%2 gave %3)").arg(path).arg(command).arg(frame_.commands()[i]);
+            for (uint32_t idle : TakeCommandsWithNothingToRun())
+                result_.idle << QStringLiteral("%1 (%2 gave %3)").arg(path).arg(command).arg(idle);
             if (sub && !Restore(sub, kind))
                 return;
         }
@@ -215,9 +218,11 @@ void ReportCommandSweep(const CommandSweepResult& result)
         std::fprintf(stderr, "Command sweep: skipped %s\n", path.toLocal8Bit().constData());
     for (const QString& item : result.unhandled)
         std::fprintf(stderr, "Command sweep: enabled but not handled: %s\n", item.toLocal8Bit().constData());
-    std::fprintf(stderr, "Command sweep: %d layouts, %d commands run, %lld skipped, %lld not handled\n",
+    for (const QString& item : result.idle)
+        std::fprintf(stderr, "Command sweep: enabled with nothing to run: %s\n", item.toLocal8Bit().constData());
+    std::fprintf(stderr, "Command sweep: %d layouts, %d commands run, %lld skipped, %lld not handled, %lld with nothing to run\n",
                  result.layouts, result.commandsRun, qlonglong(result.skipped.size()),
-                 qlonglong(result.unhandled.size()));
+                 qlonglong(result.unhandled.size()), qlonglong(result.idle.size()));
 }
 
 } // namespace qv

@@ -22,6 +22,7 @@ struct CommandSweepResult {
     QStringList run;       // menu paths with their commands, in order
     QStringList skipped;   // menu paths
     QStringList unhandled; // enabled items whose command no handler took
+    QStringList idle;      // enabled items whose handler had nothing to run
 };
 
 // Runs the sweep on the frame (the caller's event loop keeps running underneath, so dialogs and

@@ -392,8 +392,11 @@ TEST(ListPortfolioAdd, RowsMenuTextsAndEnabling)
     EXPECT_EQ(AddCommandMenuText(kCmdAddShareToCurrent, none), "Add selected share to &portfolio <None selected>");
     for (uint32_t command : {kCmdAddAllToCurrent, kCmdAddAboveToCurrent, kCmdAddBelowToCurrent, kCmdAddShareToCurrent})
         EXPECT_FALSE(AddCommandEnabled(command, 10, none));
+    EXPECT_FALSE(AddCommandEnabled(kCmdAddAllToChosen, 10, none)) << "no portfolio chooser: nothing to run";
+    SetPortfolioChooser([](int) -> Portfolio* { return nullptr; });
     EXPECT_TRUE(AddCommandEnabled(kCmdAddAllToChosen, 10, none));
     EXPECT_FALSE(AddCommandEnabled(kCmdAddAllToChosen, 0, none));
+    SetPortfolioChooser({});
 
     Portfolio mine;
     mine.name = "Growth";

@@ -176,9 +176,13 @@ TEST_F(ViewListPaint, AddCommandsAnswerOnlyForTheActiveViewAndNeedAPortfolio)
     ui.command = kCmdAddAllToChosen;
     ui.text.reset();
     EXPECT_TRUE(view->UpdateCommand(ui));
-    EXPECT_TRUE(ui.enabled);
+    EXPECT_FALSE(ui.enabled) << "greyed while no portfolio chooser is installed";
     // The chooser answers Cancel: nothing is added, nothing blocks.
+    SetPortfolioChooser([](int) -> Portfolio* { return nullptr; });
+    EXPECT_TRUE(view->UpdateCommand(ui));
+    EXPECT_TRUE(ui.enabled);
     EXPECT_TRUE(view->RunCommand(kCmdAddAllToChosen));
+    SetPortfolioChooser({});
     MainFrameState().activeView = savedActive;
     view->list = nullptr;
 }
