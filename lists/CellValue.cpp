@@ -374,8 +374,12 @@ void FieldRoute(CellCall& c)
     if (code == kCodeSedol && shareTable)
         return DescriptorRoute(c, kSedolItem);
     if (shareTable && (code == kCodeExtraInfo || code == kCodeEpic)) {
-        if (!IsShareId(RecordId(c.record)) && !IsMadeItemId(RecordId(c.record)))
+        // Other items (indices, the special class records) keep their codes in the company data.
+        if (!IsShareId(RecordId(c.record)) && !IsMadeItemId(RecordId(c.record))) {
+            if (code == kCodeEpic)
+                DescriptorRoute(c, code);
             return;
+        }
         RecordTexts texts = GetRecordTexts(c.record);
         if (code == kCodeEpic)
             return TextCell(c, texts.epic.data(), texts.epic.size());

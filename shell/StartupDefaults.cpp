@@ -19,8 +19,10 @@ void InitDefaultSettings()
 {
     // Every table's design and display style, every ticker design, every setting name and every
     // daily and intraday graph setting; the option block's own defaults wait for the option pages
-    // that own its bytes.
+    // that own its bytes, except the current portfolio: none, so that a first start's window shows
+    // its list's own source rather than whichever pre-set is found first.
     ResetAllConfigFamilies(Config());
+    StoreCurrentPortfolioNumber(kNoPortfolioNumber);
 }
 
 void ApplySignalSetting()

@@ -36,14 +36,14 @@ constexpr uint8_t kOffsetCompany = 0; // field-table offset 0: the company-data 
 
 // Field codes of the fixture's table, each read from the company-data field of the same number.
 enum : uint8_t {
-    kConsensusBefore = 8,
+    kConsensusNow = 8,
     kCode = 40,
     kOldDate = 41,
     kNewDate = 42,
     kFlag = 43,
     kBits = 44,
     kPicked = 47,
-    kConsensusNow = 50,
+    kConsensusBefore = 50,
     kRating = 51,
     kUnderlined = 117,
 };
