@@ -226,7 +226,7 @@ void CViewListBase::PaintTable(QPainter& painter, const QSize& size, bool onScre
     ListStyle style = CurrentStyle();
     if (headingTop_ > 0)
         ops_.push_back(FillOp(0, 0, size.width(), headingTop_, style.background));
-    PlanTable(grid_, headings_, style, QtTextMetrics(fonts_[1]), headingTop_, onScreen);
+    PlanTable(grid_, headings_, style, QtTextMetrics(fonts_[1]), headingTop_, onScreen, fonts_);
     const GridRect& table = grid_.table();
     if (table.right < size.width())
         ops_.push_back(FillOp(table.right, 0, size.width(), size.height(), 0xC8C8C8));
@@ -247,7 +247,8 @@ void CViewListBase::PublishCurrentShare()
 }
 
 void CViewListBase::PlanTable(const ListGrid& grid, const ListHeadings& headings, const ListStyle& style,
-                              const TextMetrics& bold, int headingTop, bool onScreen)
+                              const TextMetrics& bold, int headingTop, bool onScreen, const ListFonts& fonts,
+                              const QPaintDevice* device)
 {
     HeadingPaint heading;
     heading.top = headingTop;
@@ -262,6 +263,11 @@ void CViewListBase::PlanTable(const ListGrid& grid, const ListHeadings& headings
     body.onScreen = onScreen;
     body.windowNumbering = WindowNumberingOption != 0;
     body.rowCount = ShareListCount(list);
+    body.textWidth = [&fonts, device](std::string_view text, int font) {
+        const QFont& f = fonts[size_t(font) & 7];
+        QFontMetrics metrics = device ? QFontMetrics(f, device) : QFontMetrics(f);
+        return metrics.horizontalAdvance(FromCp1252(std::string(text)));
+    };
     ShareListRows rows(*this, list);
     PlanBody(ops_, grid, style, rows, body);
 }

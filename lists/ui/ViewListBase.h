@@ -98,7 +98,7 @@ protected:
     void PaintTable(QPainter& painter, const QSize& size, bool onScreen);
     // The headings and body of a laid-out table as drawing steps, on screen and on paper alike.
     void PlanTable(const ListGrid& grid, const ListHeadings& headings, const ListStyle& style, const TextMetrics& bold,
-                   int headingTop, bool onScreen);
+                   int headingTop, bool onScreen, const ListFonts& fonts, const QPaintDevice* device = nullptr);
     // A data-mining view's first page of its own; the base has none.
     virtual bool HasOwnPrintPage() const { return false; }
     virtual void DrawOwnPrintPage(QPainter& /*painter*/, const QRect& /*table*/) {}

@@ -3,10 +3,12 @@
 #include "lists/ui/ViewList.h"
 
 #include "../ListFixture.h"
+#include "core/ColumnDef.h"
 #include "core/ConfigRecords.h"
 #include "core/Portfolio.h"
 #include "lists/ListOptions.h"
 #include "lists/ListPortfolioAdd.h"
+#include "lists/ListColumnCommands.h"
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
 #include "lists/RowSort.h"
@@ -245,4 +247,37 @@ TEST_F(ViewListPaint, TheActiveListShowsItsOwnStatusTexts)
     for (int pane = 1; pane <= 3; ++pane)
         EXPECT_EQ(bar.PaneText(pane), QString()) << pane;
     MainFrameTarget() = savedTarget;
+}
+
+// A price column narrowed below its numbers shows them whole or marked as too narrow, on screen as
+// the printed page lays it out; never a number cut on its left.
+TEST_F(ViewListPaint, ANarrowColumnNeverCutsANumber)
+{
+    ShareList* list = Filled(0);
+    auto view = ViewOf(list);
+    auto cellTexts = [&](int column) {
+        view->RenderImage(QSize(900, 300));
+        std::vector<std::string> texts;
+        for (const ColumnSpan& span : view->VisibleColumnSpans())
+            if (span.column == column)
+                for (const PaintOp& op : view->lastOps())
+                    if (op.step == PaintStep::Text && op.x0 >= span.left && op.x1 <= span.right + 1 &&
+                        op.y0 >= view->grid().RowTop(0))
+                        texts.push_back(op.text);
+        return texts;
+    };
+    int price = -1;
+    for (int c = 0; c < CountColumnDefs(list->columnLayout); ++c)
+        if (ColumnDefCode(GetColumnDef(list->columnLayout, c)) == 17)
+            price = c;
+    ASSERT_GE(price, 0);
+    const std::vector<std::string> whole = cellTexts(price);
+    ASSERT_FALSE(whole.empty());
+    SetListColumnWidth(list, kListKindShares, price, 3);
+    const std::vector<std::string> narrow = cellTexts(price);
+    ASSERT_EQ(narrow.size(), whole.size());
+    for (size_t i = 0; i < narrow.size(); ++i)
+        EXPECT_TRUE(narrow[i] == whole[i] || narrow[i].find_first_not_of('#') == std::string::npos)
+            << whole[i] << " shown as " << narrow[i];
+    EXPECT_NE(std::find_if(narrow.begin(), narrow.end(), [](const std::string& t) { return t[0] == '#'; }), narrow.end());
 }
