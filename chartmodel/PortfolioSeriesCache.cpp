@@ -178,6 +178,26 @@ std::vector<RecordCursor> MarketGroupShares(int32_t groupKey)
     return GroupRowsSource()(groupKey);
 }
 
+namespace {
+
+std::function<std::vector<MarketGraphPortfolio>()>& PortfolioListSource()
+{
+    static std::function<std::vector<MarketGraphPortfolio>()> list;
+    return list;
+}
+
+} // namespace
+
+void SetMarketGraphPortfolios(std::function<std::vector<MarketGraphPortfolio>()> list)
+{
+    PortfolioListSource() = std::move(list);
+}
+
+std::vector<MarketGraphPortfolio> MarketGraphPortfolios()
+{
+    return PortfolioListSource() ? PortfolioListSource()() : std::vector<MarketGraphPortfolio>{};
+}
+
 void SetSeriesProgress(SeriesProgress* progress)
 {
     ProgressSink() = progress;

@@ -73,6 +73,18 @@ using MarketGroupRows = std::function<std::vector<RecordCursor>(int32_t groupKey
 void SetMarketGroupRows(MarketGroupRows rows);
 std::vector<RecordCursor> MarketGroupShares(int32_t groupKey);
 
+// The portfolios a market graph can follow, {number, name}, as the portfolio chooser lists them
+// when asked to pick one; none until the portfolio windows install the list.
+struct MarketGraphPortfolio {
+    uint16_t number = 0;
+    std::string name;
+};
+void SetMarketGraphPortfolios(std::function<std::vector<MarketGraphPortfolio>()> list);
+std::vector<MarketGraphPortfolio> MarketGraphPortfolios();
+// A market graph record's source: flag bit 0 set, a portfolio's number at offset 8; clear, the
+// market group's code there.
+constexpr uint8_t kMarketGraphPortfolioFlag = 0x01;
+
 // The progress the build shows above 1000 shares; none installed shows nothing.
 class SeriesProgress {
 public:

@@ -7,6 +7,7 @@
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
+#include "core/DMFilter.h"
 #include "lists/RowSort.h"
 #include "lists/ui/ListDialogCommands.h"
 #include "lists/ui/ViewDetailWindow.h"
@@ -15,8 +16,11 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
+#include "portfolio/PortfolioChooserRules.h"
+#include "portfolio/ui/PortfolioWindows.h"
 #include "shell/AppServices.h"
 #include "shell/FrameCommands.h"
+#include "shell/FrameDialogSeams.h"
 #include "shell/KeyRouting.h"
 #include "shell/StartupSteps.h"
 #include "shell/ui/AppServicesQt.h"
@@ -241,6 +245,17 @@ void CQuorvantisApp::createLayoutWindows()
     RegisterListViews();
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
+    InstallPortfolioWindows();
+    requests_->SetPortfolioChooser([] {
+        bool deleteFlag = false;
+        return FrameDialogs().portfolioChooser ? FrameDialogs().portfolioChooser(9, deleteFlag) : nullptr;
+    });
+    SetChooserFilterNames([] {
+        std::vector<std::string> names;
+        for (const auto& filter : FilterList())
+            names.push_back(filter->name);
+        return names;
+    });
     commands_ = std::make_unique<CFrameCommandHost>(*frame_, *requests_);
     windowCommands_ = std::make_unique<CWindowCommands>(*frame_, *windows_, *requests_);
     InstallListDialogCommands(*frame_);

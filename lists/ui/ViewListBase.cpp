@@ -233,6 +233,8 @@ void CViewListBase::PaintTable(QPainter& painter, const QSize& size, bool onScre
     if (table.bottom < size.height())
         ops_.push_back(FillOp(0, table.bottom, size.width(), size.height(), 0xC8C8C8));
     ReplayPaintOps(painter, ops_, fonts_);
+    if (headingTop_ > 0)
+        PaintHeaderStrip(painter, size, onScreen);
     live_.clear();
     paintReady_ = true;
     PublishCurrentShare();

@@ -99,6 +99,10 @@ protected:
     // The headings and body of a laid-out table as drawing steps, on screen and on paper alike.
     void PlanTable(const ListGrid& grid, const ListHeadings& headings, const ListStyle& style, const TextMetrics& bold,
                    int headingTop, bool onScreen, const ListFonts& fonts, const QPaintDevice* device = nullptr);
+    // The strip above the headings of the kinds that have one; the base leaves it blank.
+    virtual void PaintHeaderStrip(QPainter& /*painter*/, const QSize& /*size*/, bool /*onScreen*/) {}
+    // Graphs the whole list or its portfolio (a graph source kind) in the list's chart.
+    void GraphWholeList(uint32_t sourceKind);
     // A data-mining view's first page of its own; the base has none.
     virtual bool HasOwnPrintPage() const { return false; }
     virtual void DrawOwnPrintPage(QPainter& /*painter*/, const QRect& /*table*/) {}
@@ -152,7 +156,6 @@ private:
     // Graphing the whole list and the sector filter (ViewListSource.cpp); false for other commands.
     bool UpdateListSourceCommand(CommandUi& ui);
     bool RunListSourceCommand(uint32_t command);
-    void GraphWholeList(uint32_t sourceKind);
     void ChooseSector();
     void TakeGlobalSectorFilter();
     // The changed sector filter goes back to the program's and the rows are filled again.

@@ -199,6 +199,9 @@ QStringList CMainFrame::MenuTitles() const
 
 void CMainFrame::SetSlot(int slot, QMenu* menu, int position)
 {
+    menu->installEventFilter(this);
+    for (QMenu* sub : menu->findChildren<QMenu*>())
+        sub->installEventFilter(this);
     QList<QAction*> bar = menuBar()->actions();
     QAction* before = position < bar.size() ? bar[position] : nullptr;
     slots_[slot] = before ? menuBar()->insertMenu(before, menu) : menuBar()->addMenu(menu);
@@ -218,7 +221,7 @@ void CMainFrame::RunMenuCommand(uint32_t command)
 
 void CMainFrame::RebuildMenuBar()
 {
-    if (menuCommandDepth_ > 0) {
+    if (menuCommandDepth_ > 0 || menusClosing_ > 0) {
         menuRebuildPending_ = true;
         return;
     }
@@ -495,8 +498,28 @@ void CMainFrame::keyPressEvent(QKeyEvent* event)
     QMainWindow::keyPressEvent(event);
 }
 
+void CMainFrame::NoteMenuClosing()
+{
+    ++menusClosing_;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            --menusClosing_;
+            if (menusClosing_ == 0 && menuCommandDepth_ == 0 && menuRebuildPending_) {
+                menuRebuildPending_ = false;
+                RebuildMenuBar();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
+    // A click or key in a bar menu may choose an item: the menu closes, the view takes the focus
+    // back and asks for a rebuild before the item's command runs.
+    if ((event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyPress) &&
+        qobject_cast<QMenu*>(watched))
+        NoteMenuClosing();
     if (event->type() == QEvent::KeyPress && (watched == mdi_ || watched == mdi_->viewport()))
         if (RouteKeyEvent(static_cast<QKeyEvent*>(event)))
             return true;

@@ -118,6 +118,8 @@ private:
     void SetSlot(int slot, QMenu* menu, int position);
     bool RouteKeyEvent(QKeyEvent* event);
     void RunMenuCommand(uint32_t command);
+    // Holds menu-bar rebuilds back until the click or key being handled in a bar menu is done.
+    void NoteMenuClosing();
 
     QMdiArea* mdi_;
     CStatusBarEx* status_ = nullptr;
@@ -127,6 +129,9 @@ private:
     // A command chosen from the menu bar runs inside the menu's own event handling; a rebuild asked
     // for meanwhile (a dialog closing gives the chart the focus again) waits until it has returned.
     int menuCommandDepth_ = 0;
+    // A bar menu is closing: the view takes the focus back before the chosen item's command runs,
+    // and a rebuild then would delete the menu still handling the click.
+    int menusClosing_ = 0;
     bool menuRebuildPending_ = false;
     QWidget* helpWindow_ = nullptr;
     QLabel* helpText_ = nullptr;

@@ -23,6 +23,7 @@
 #include "views/ui/ViewBaseWindow.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -438,6 +439,27 @@ TEST_F(Frame, AMenuRebuildAskedForDuringAMenuCommandWaitsUntilTheMenuIsDone)
     QApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(listMenu.isNull()) << "rebuilt afterwards";
+    EXPECT_NE(frame->SlotMenu(6), nullptr);
+}
+
+TEST_F(Frame, AMenuRebuildAskedForAsABarMenuClosesOnAClickWaitsForTheClickToBeHandled)
+{
+    CViewBaseWnd* list = Open(kViewList, a);
+    Activate(list);
+    QPointer<QMenu> listMenu = frame->SlotMenu(6);
+    ASSERT_FALSE(listMenu.isNull());
+    // The click that chooses an item first closes the menu, which gives the view the focus back and
+    // asks for a rebuild; a dialog of the item's command then runs deferred deletions.
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(-5, -5), QPointF(-5, -5), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(listMenu.data(), &release);
+    frame->RebuildMenuBar();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(listMenu.isNull());
+    EXPECT_EQ(frame->SlotMenu(6), listMenu.data());
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(listMenu.isNull()) << "rebuilt once the click was handled";
     EXPECT_NE(frame->SlotMenu(6), nullptr);
 }
 

@@ -11,6 +11,7 @@
 #include "shell/ui/MenuWalk.h"
 #include "shell/ui/ViewRequests.h"
 #include "shell/ui/WindowFactory.h"
+#include "portfolio/ui/PortfolioWindows.h"
 #include "support/ui/FactoryFrame.h"
 #include "support/ui/Render.h"
 #include "views/CommandUpdate.h"
@@ -42,6 +43,7 @@ class MenuState : public test::FactoryFrame {
 protected:
     MenuState() : FactoryFrame(1000, 760)
     {
+        InstallPortfolioWindows();
         requests = std::make_unique<CViewRequests>(*frame, *factory);
         commands = std::make_unique<CFrameCommandHost>(*frame, *requests);
         for (int slot = 0; slot < kDefaultLayouts; ++slot)
@@ -53,6 +55,7 @@ protected:
     {
         commands.reset();
         requests.reset();
+        RemovePortfolioWindows();
     }
 
     void Settle()
