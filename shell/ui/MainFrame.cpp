@@ -408,7 +408,11 @@ bool CMainFrame::HandleViewKey(uint32_t key)
             key, keys_, [this](uint32_t k) { return FindShareFromKey(k); },
             [this](uint32_t command) { PostProgramMessage(*this, WM_COMMAND, command); }))
         return true;
-    // Keys the menu tables show beside their items and no key table binds.
+    // Keys the menu tables show beside their items and no key table binds. A letter or digit typed
+    // alone is never one: it starts the find-a-share search with itself.
+    const bool plainCharacter = ModifierState(keys_) == 0 && ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'));
+    if (plainCharacter)
+        return false;
     uint32_t command = MenuKeyCommand(key >= 128 ? OemKeyToChar(key) : key, ModifierState(keys_));
     if (command == 0)
         return false;
