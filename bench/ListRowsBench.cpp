@@ -92,13 +92,9 @@ void FillAll(benchmark::State& state)
 }
 BENCHMARK(FillAll)->Unit(benchmark::kMillisecond);
 
-const char* kKindNames[] = {"float", "text", "storage order", "formula", "results", "statistics"};
-
-// The whole sort of a freshly filled list (name order) by column kind.
-void SortAllByKind(benchmark::State& state)
+// Times the sort of the list by the column, refilled in name order before each.
+void SortFreshList(benchmark::State& state, AllList& all, int column)
 {
-    AllList all;
-    int column = int(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
         RefreshListRows(&all.list, true, false);
@@ -106,6 +102,16 @@ void SortAllByKind(benchmark::State& state)
         state.ResumeTiming();
         SortRows(&all.list, column + 1, true);
     }
+}
+
+const char* kKindNames[] = {"float", "text", "storage order", "formula", "results", "statistics"};
+
+// The whole sort of a freshly filled list (name order) by column kind.
+void SortAllByKind(benchmark::State& state)
+{
+    AllList all;
+    int column = int(state.range(0));
+    SortFreshList(state, all, column);
     state.SetLabel(kKindNames[column]);
 }
 BENCHMARK(SortAllByKind)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
@@ -137,13 +143,7 @@ void SortAllByPriceHistory(benchmark::State& state)
     std::vector<uint8_t> histories = LayoutOfHistories();
     all.list.columnLayout = histories.data();
     int column = int(state.range(0));
-    for (auto _ : state) {
-        state.PauseTiming();
-        RefreshListRows(&all.list, true, false);
-        all.list.sortColumn = -1;
-        state.ResumeTiming();
-        SortRows(&all.list, column + 1, true);
-    }
+    SortFreshList(state, all, column);
     state.SetLabel(kHistoryNames[column]);
     state.counters["rows"] = ShareListCount(&all.list);
 }

@@ -256,6 +256,18 @@ protected:
         RegisterViewClass(kViewIntradayChart, previousIntraday_);
     }
 
+    // The default layout's windows made, its daily chart.
+    CViewGraphWnd* LayoutsDailyChart()
+    {
+        factory->CreateLayoutWindows();
+        QApplication::processEvents();
+        DeliverPostedMessages();
+        for (CChildWindow* c : factory->Children())
+            if (c->kind() == kViewDailyChart)
+                return dynamic_cast<CViewGraphWnd*>(c->widget());
+        return nullptr;
+    }
+
 private:
     ViewClassFactory previousDaily_, previousIntraday_;
 };
@@ -263,13 +275,7 @@ private:
 // Every letter and digit typed on a chart opens the find-a-share search with that character.
 TEST_F(ChartsInTheFrame, EveryLetterTypedOnAChartOpensFindWithIt)
 {
-    factory->CreateLayoutWindows();
-    QApplication::processEvents();
-    DeliverPostedMessages();
-    CViewGraphWnd* chart = nullptr;
-    for (CChildWindow* c : factory->Children())
-        if (c->kind() == kViewDailyChart)
-            chart = dynamic_cast<CViewGraphWnd*>(c->widget());
+    CViewGraphWnd* chart = LayoutsDailyChart();
     ASSERT_NE(chart, nullptr);
     frame->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(chart->parentWidget()));
     QApplication::processEvents();
@@ -290,13 +296,7 @@ TEST_F(ChartsInTheFrame, EveryLetterTypedOnAChartOpensFindWithIt)
 
 TEST_F(ChartsInTheFrame, ChartWindowsAreChartViews)
 {
-    factory->CreateLayoutWindows();
-    QApplication::processEvents();
-    DeliverPostedMessages();
-    CViewGraphWnd* chart = nullptr;
-    for (CChildWindow* c : factory->Children())
-        if (c->kind() == kViewDailyChart)
-            chart = dynamic_cast<CViewGraphWnd*>(c->widget());
+    CViewGraphWnd* chart = LayoutsDailyChart();
     ASSERT_NE(chart, nullptr);
     EXPECT_TRUE(chart->windowTitle().contains("Graph - ")) << chart->windowTitle().toStdString();
 
