@@ -13,6 +13,9 @@
 #include "lists/ListSort.h"
 #include "portfolio/CashReferences.h"
 #include "portfolio/PortfolioRoutines.h"
+#include "realtime/store/RTStore.h"
+#include "realtime/store/RTStoreHooks.h"
+#include "shell/AppServices.h"
 #include "shell/StartupSteps.h"
 #include "shell/ViewGroups.h"
 #include "views/ViewBase.h"
@@ -64,12 +67,20 @@ void InstallStartUpSteps()
     upper.deleteGraphSettingRecords = DeleteGraphSettingRecords;
 }
 
+// The intraday store answers the lists' row loader and the after-load question whether it exists.
+void InstallIntradayHooks()
+{
+    SetIntradayRowLoader(RTShareHasIntraday);
+    AfterLoad().intradayStoreExists = RTStoreExists;
+}
+
 } // namespace
 
 void InstallLayerHooks()
 {
     InstallCoreHooks();
     InstallStartUpSteps();
+    InstallIntradayHooks();
     GetPortfolioRoutineHooks().refreshGroup = [](ShareList* list) { UpdateViewGroup(list, -1, false, false); };
 }
 

@@ -9,6 +9,7 @@
 #include "core/SettingRecordStore.h"
 #include "core/ShareList.h"
 #include "lists/ListSettings.h"
+#include "realtime/store/RTStore.h"
 #include "shell/KeyTable.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/SoftMenu.h"
@@ -45,6 +46,9 @@ class ProcessCacheReset : public testing::EmptyTestEventListener {
         LastChosenPortfolio() = nullptr;
         CurrentShareList() = nullptr;
         ShareListChain() = nullptr;
+        ResetRTStore();
+        DestroyRTStoreObjects();
+        SetRTDatabaseLookup(nullptr);
     }
 };
 
