@@ -16,6 +16,8 @@
 #include "realtime/store/RTStore.h"
 #include "realtime/store/RTStoreHooks.h"
 #include "shell/AppServices.h"
+#include "shell/ColumnFormatter.h"
+#include "shell/FrameDialogSeams.h"
 #include "shell/StartupSteps.h"
 #include "shell/ViewGroups.h"
 #include "views/ViewBase.h"
@@ -82,6 +84,10 @@ void InstallLayerHooks()
     InstallStartUpSteps();
     InstallIntradayHooks();
     GetPortfolioRoutineHooks().refreshGroup = [](ShareList* list) { UpdateViewGroup(list, -1, false, false); };
+    // The company's web and e-mail addresses (columns 113 and 114) as the list tables show them.
+    FrameDialogs().shareColumnText = [](const RecordCursor& share, int column) {
+        return FormatShareField(share, uint32_t(column));
+    };
 }
 
 } // namespace qv
