@@ -2,6 +2,7 @@
 #include "app/LayerHooks.h"
 
 #include "chartmodel/GraphSettingDefaults.h"
+#include "chartmodel/IndicatorTable.h"
 #include "chartmodel/LineObjects.h"
 #include "chartmodel/OldGraphConfig.h"
 #include "chartmodel/PortfolioSeriesCache.h"
@@ -18,6 +19,7 @@
 #include "shell/AppServices.h"
 #include "shell/ColumnFormatter.h"
 #include "shell/FrameDialogSeams.h"
+#include "shell/PortfolioAdd.h"
 #include "shell/StartupSteps.h"
 #include "shell/ViewGroups.h"
 #include "views/ViewBase.h"
@@ -61,7 +63,10 @@ void InstallCoreHooks()
 void InstallStartUpSteps()
 {
     steps::UpperSteps& upper = steps::UpperStartUpSteps();
-    upper.installMarketGroupRows = [] { SetMarketGroupRows(MarketGroupRowsOf); };
+    upper.installMarketGroupRows = [] {
+        SetMarketGroupRows(MarketGroupRowsOf);
+        SetShareFieldText(ShareColumnText);
+    };
     upper.upgradeOldPriceEdits = UpgradeOldPriceEdits;
     upper.initIndicatorLineStyles = InitIndicatorLineStyles;
     upper.loadGraphConfig = LoadGraphConfig;
@@ -87,6 +92,12 @@ void InstallLayerHooks()
     // The company's web and e-mail addresses (columns 113 and 114) as the list tables show them.
     FrameDialogs().shareColumnText = [](const RecordCursor& share, int column) {
         return FormatShareField(share, uint32_t(column));
+    };
+    PortfolioChangeListener() = [](const Portfolio* portfolio) {
+        if (portfolio)
+            SeriesCache().InvalidatePortfolio(*portfolio);
+        else
+            SeriesCache().Clear();
     };
 }
 

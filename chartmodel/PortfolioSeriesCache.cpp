@@ -269,6 +269,13 @@ void PortfolioSeriesCache::InvalidateShare(int32_t groupKey)
     std::erase_if(entries_, [&](const auto& entry) { return !entry->key.portfolio && entry->key.groupKey == groupKey; });
 }
 
+void PortfolioSeriesCache::DropIfReloaded()
+{
+    if (generation_ != DatabaseLoadGeneration)
+        Clear();
+    generation_ = DatabaseLoadGeneration;
+}
+
 void PortfolioSeriesCache::Clear()
 {
     entries_.clear();

@@ -44,6 +44,8 @@ public:
     void InvalidatePortfolio(const Portfolio& portfolio);
     void InvalidateShare(int32_t groupKey);
     void Clear();
+    // Clears the cache when the database was loaded again since it was filled.
+    void DropIfReloaded();
     // Measures the span over every share of the database: the earliest first and the latest last
     // price day, and the weekdays between them.
     void MeasureSpan();
@@ -58,6 +60,7 @@ private:
     uint32_t dayCount_ = 0;
     uint32_t firstDay_ = kNoDay;
     uint32_t lastDay_ = 0;
+    uint32_t generation_ = 0; // the database load the entries were built from
 };
 
 PortfolioSeriesCache& SeriesCache();

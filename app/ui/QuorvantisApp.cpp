@@ -2,6 +2,7 @@
 #include "app/ui/QuorvantisApp.h"
 
 #include "app/ui/ChartCheck.h"
+#include "app/ui/IndicatorCheck.h"
 #include "app/ui/WindowLayerHooks.h"
 #include "chartmodel/ui/SeriesProgressDialog.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
@@ -145,6 +146,18 @@ void CQuorvantisApp::armDeveloperHooks()
         QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] {
             RunChartCheck(*frame, [frame](int layout) {
                 SaveRender(*frame, ("layout-" + std::to_string(layout + 1)).c_str());
+            });
+            frame->close();
+        });
+    // For CI: each indicator window added on a daily chart shows its line; then a normal exit.
+    if (const char* check = std::getenv("QV_INDICATOR_CHECK"); check && *check)
+        QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] {
+            RunIndicatorCheck(*frame, [](const std::string& name, const QImage& image) {
+                if (const char* folder = std::getenv("QV_RENDER_DIR"); folder && *folder) {
+                    QDir dir(QString::fromLocal8Bit(folder));
+                    dir.mkpath(QStringLiteral("."));
+                    image.save(dir.filePath(QString::fromStdString(name) + QStringLiteral(".png")));
+                }
             });
             frame->close();
         });

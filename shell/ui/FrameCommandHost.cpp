@@ -570,7 +570,7 @@ void CFrameCommandHost::OpenCompanyPage()
 void CFrameCommandHost::SaveCurrentData()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    SaveProgramData();
+    SaveProgramData(false);
     QApplication::restoreOverrideCursor();
 }
 
