@@ -124,6 +124,8 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     SetFrameCommandTarget(nullptr);
     SetFindShareDialog(nullptr);
     SetFindInvestorDialog(nullptr);
+    if (frame_)
+        frame_->RemoveHandlers();
     windowCommands_.reset();
     requests_.reset();
     windows_.reset();

@@ -14,6 +14,7 @@
 #include "lists/ColumnHeading.h"
 #include "lists/ColumnMenu.h"
 #include "lists/ListColumnCommands.h"
+#include "lists/ListSettings.h"
 #include "lists/ListRows.h"
 #include "lists/ListStyle.h"
 #include "lists/ListViewOptions.h"
@@ -385,6 +386,7 @@ bool CViewListBase::RunAddColumnCommand(uint32_t command)
 
 void CViewListBase::ColumnFormatChanged(int column)
 {
+    KeepLayoutEdit(list, kind);
     SendMessageToAllViews(kMsgColumnFormatChanged, uint16_t(column), 0, false, list->family, kind, list->tableSetting);
     update();
 }

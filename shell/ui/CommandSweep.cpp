@@ -10,6 +10,7 @@
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/MenuWalk.h"
 #include "shell/ui/ModalDialog.h"
+#include "views/CommandUpdate.h"
 #include "views/FrameState.h"
 #include "views/ViewKinds.h"
 
@@ -160,6 +161,8 @@ private:
             result_.run << QStringLiteral("%1 (%2)").arg(path).arg(command);
             for (qsizetype i = before; i < frame_.commands().size(); ++i)
                 result_.unhandled << QStringLiteral("%1 (%2 gave %3)").arg(path).arg(command).arg(frame_.commands()[i]);
+            for (uint32_t idle : TakeCommandsWithNothingToRun())
+                result_.idle << QStringLiteral("%1 (%2 gave %3)").arg(path).arg(command).arg(idle);
             if (sub && !Restore(sub, kind))
                 return;
         }
@@ -225,9 +228,11 @@ void ReportCommandSweep(const CommandSweepResult& result)
         std::fprintf(stderr, "Command sweep: enabled but not handled: %s\n", item.toLocal8Bit().constData());
     for (const QString& item : result.unchosen)
         std::fprintf(stderr, "Command sweep: enabled but not chosen with the mouse: %s\n", item.toLocal8Bit().constData());
-    std::fprintf(stderr, "Command sweep: %d layouts, %d commands run, %d dialogs answered, %lld skipped, %lld not handled, %lld not chosen\n",
+    for (const QString& item : result.idle)
+        std::fprintf(stderr, "Command sweep: enabled with nothing to run: %s\n", item.toLocal8Bit().constData());
+    std::fprintf(stderr, "Command sweep: %d layouts, %d commands run, %d dialogs answered, %lld skipped, %lld not handled, %lld not chosen, %lld with nothing to run\n",
                  result.layouts, result.commandsRun, result.dialogsAnswered, qlonglong(result.skipped.size()),
-                 qlonglong(result.unhandled.size()), qlonglong(result.unchosen.size()));
+                 qlonglong(result.unhandled.size()), qlonglong(result.unchosen.size()), qlonglong(result.idle.size()));
 }
 
 } // namespace qv

@@ -32,6 +32,7 @@ struct CommandSweepResult {
     QStringList unhandled; // enabled items whose command no handler took
     QStringList unchosen;  // enabled items the mouse could not choose
     QStringList dialogs;   // the dialogs answered, with their answers
+    QStringList idle;      // enabled items whose handler had nothing to run
 };
 
 // Runs the sweep on the frame (the caller's event loop keeps running underneath, so dialogs and

@@ -33,6 +33,7 @@
 #include "shell/ViewGroups.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
+#include "shell/ui/ToolbarImages.h"
 #include "shell/ui/PortfolioCommandHost.h"
 #include "shell/ui/RenameItem.h"
 #include "shell/ui/MenuGuard.h"
@@ -118,23 +119,6 @@ FrameSwitches& ProgramSwitches()
 {
     static FrameSwitches switches;
     return switches;
-}
-
-ConfigKind ConfigKindOfView(const CViewBase* view)
-{
-    ConfigKind kind;
-    kind.kind = view ? view->kind : kViewList;
-    kind.dataMiningGraph = Config().dataMining.bytes[0] != 0;
-    return kind;
-}
-
-int32_t ConfigNumberOfView(const CViewBase* view)
-{
-    if (!view)
-        return -1;
-    if (IsSettingKind(ConfigKindOfView(view)))
-        return view->secondKey;
-    return view->list ? view->list->tableSetting : -1;
 }
 
 CFrameCommandHost::CFrameCommandHost(CMainFrame& frame, CViewRequests& requests)
@@ -401,6 +385,8 @@ void CFrameCommandHost::RenameConfiguration(int32_t number)
         return;
     *name = ToCp1252(dialog.name());
     SelectSetting(view, number, false, true);
+    MarkToolbarImagesStale();
+    frame_.RefreshToolbars();
     frame_.RebuildMenuBar();
 }
 
@@ -423,6 +409,8 @@ void CFrameCommandHost::CopyConfiguration()
     if (!qv::CopyConfiguration(Config(), kind, number, target, ToCp1252(dialog.name())))
         return;
     SelectSetting(view, target, false, true);
+    MarkToolbarImagesStale();
+    frame_.RefreshToolbars();
     frame_.RebuildMenuBar();
 }
 
@@ -436,6 +424,7 @@ void CFrameCommandHost::RenameLayout(int32_t slot)
     if (RunModalDialog(dialog) != QDialog::Accepted)
         return;
     name = ToCp1252(dialog.name());
+    MarkToolbarImagesStale();
     frame_.RefreshToolbars();
     frame_.RebuildMenuBar();
     frame_.update();

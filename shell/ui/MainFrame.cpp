@@ -390,6 +390,9 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
     for (QMdiSubWindow* sub : mdi_->subWindowList())
         if (CViewBase* view = ViewOf(sub))
             view->active = sub == window;
+    // The panes that show a view's texts start empty for the new view, never another's.
+    for (int pane = 1; pane <= 3; ++pane)
+        status_->SetPaneText(pane, QString());
     CViewBase* view = ViewOf(window);
     if (view) {
         view->OnSetFocus();
@@ -409,7 +412,11 @@ bool CMainFrame::HandleViewKey(uint32_t key)
             key, keys_, [this](uint32_t k) { return FindShareFromKey(k); },
             [this](uint32_t command) { PostProgramMessage(*this, WM_COMMAND, command); }))
         return true;
-    // Keys the menu tables show beside their items and no key table binds.
+    // Keys the menu tables show beside their items and no key table binds. A letter or digit typed
+    // alone is never one: it starts the find-a-share search with itself.
+    const bool plainCharacter = ModifierState(keys_) == 0 && ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'));
+    if (plainCharacter)
+        return false;
     uint32_t command = MenuKeyCommand(key >= 128 ? OemKeyToChar(key) : key, ModifierState(keys_));
     if (command == 0)
         return false;
@@ -461,6 +468,12 @@ uint32_t CMainFrame::MenuKeyCommand(uint32_t key, uint8_t modifiers) const
     return 0;
 }
 
+bool CMainFrame::OpenFindShare()
+{
+    CViewBase* view = MainFrameState().activeView;
+    return CarryOutFindShare(view, PlanFindShare(0, KeyState{}, view, false), 0, [this] { Beep(); });
+}
+
 bool CMainFrame::FindShareFromKey(uint32_t character)
 {
     CViewBase* view = MainFrameState().activeView;
@@ -478,10 +491,11 @@ bool CMainFrame::RouteKeyEvent(QKeyEvent* event)
 {
     keys_ = KeyStateOf(*event);
     uint32_t key = WindowsKeyCode(*event);
-    if (key != 0 && HandleViewKey(key))
-        return true;
     uint32_t character = FindShareCharacter(*event);
-    return character != 0 && FindShareFromKey(character);
+    bool used = (key != 0 && HandleViewKey(key)) || (character != 0 && FindShareFromKey(character));
+    // The modifiers belong to this key alone: a command chosen later from a menu sees none.
+    keys_ = KeyState{};
+    return used;
 }
 
 void CMainFrame::keyPressEvent(QKeyEvent* event)

@@ -51,6 +51,8 @@ public:
     void RefreshToolbars() override;
     bool HandleViewKey(uint32_t key) override;
     bool FindShareFromKey(uint32_t character) override;
+    // Tools > Find: the search with no typed character, whatever keys were last held.
+    bool OpenFindShare();
     void NoteKeyState(const KeyState& keys) override { keys_ = keys; }
     void Beep() override;
 
@@ -91,6 +93,14 @@ public:
         commandHandlers_.push_back({std::move(handler), std::move(update)});
     }
     void AddMessageHandler(MessageHandler handler) { messageHandlers_.push_back(std::move(handler)); }
+    // Before the objects that installed handlers go (the program's exit): the frame asks none of
+    // them again, whatever it still does while it closes.
+    void RemoveHandlers()
+    {
+        commandHandlers_.clear();
+        messageHandlers_.clear();
+        beforeCommand_ = nullptr;
+    }
     // Called with every command before it is routed (the system accelerator check).
     void SetBeforeCommandHook(std::function<void(uint32_t command)> hook) { beforeCommand_ = std::move(hook); }
     const KeyState& keyState() const { return keys_; }

@@ -215,6 +215,9 @@ void CToolbarHost::ShowForKind(int32_t viewKind)
 {
     bool changed = viewKind != viewKind_;
     viewKind_ = viewKind;
+    // The wide Setting buttons name the settings of the active view's kind.
+    if (changed)
+        MarkToolbarImagesStale();
     Layout(!changed && docked_.empty() && floating_.empty());
 }
 

@@ -164,6 +164,9 @@ bool CWindowCommands::UpdateCommand(CommandUi& ui)
     if (!state.handled)
         return false;
     ui.enabled = state.enabled;
+    // A new transactions window needs a portfolio as the transactions command does.
+    if (ui.command == kCommandNewTransactions)
+        ui.enabled = ui.enabled && requests_.TransactionsPortfolioAtHand();
     ui.checked = state.checked;
     return true;
 }

@@ -209,6 +209,22 @@ TEST_F(Frame, TypedKeysPostAcceleratorsOrFindAShare)
     EXPECT_EQ(seeded, uint32_t('7'));
     EXPECT_EQ(a->current, 3);
     EXPECT_EQ(chartA->resyncs(), 1) << "the linked chart follows the share found";
+    // "Ruth" typed: its capital opens the search with the R.
+    seeded = 0;
+    QTest::keyClick(listA, 'R', Qt::ShiftModifier);
+    EXPECT_EQ(seeded, uint32_t('R'));
+    // After a Ctrl shortcut the search of Tools > Find still opens: the Ctrl was that key's own.
+    QTest::keyClick(listA, Qt::Key_D, Qt::ControlModifier);
+    bool asked = false;
+    SetFindShareDialog([&](const std::string&, uint32_t, bool, ShareList*) -> std::optional<int32_t> {
+        asked = true;
+        return std::nullopt;
+    });
+    EXPECT_TRUE(frame->OpenFindShare());
+    EXPECT_TRUE(asked);
+    asked = false;
+    EXPECT_TRUE(frame->FindShareFromKey(0)) << "no modifier is left over from the last key";
+    EXPECT_TRUE(asked);
 
     EXPECT_FALSE(frame->helpShown()) << "the new-features request at creation is not shown";
     QTest::keyClick(listA, Qt::Key_F1);
