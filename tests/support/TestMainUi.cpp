@@ -1,4 +1,5 @@
 // Test program entry with an application object; windows render offscreen unless told otherwise.
+#include "platform/qt/QtFonts.h"
 #include "shell/ui/ViewClassRegistry.h"
 #include "support/TestEnvironment.h"
 
@@ -31,8 +32,11 @@ class WindowLayerReset : public testing::EmptyTestEventListener {
 int main(int argc, char** argv)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // The same fonts on every machine, whatever else is installed there.
+    ::setenv("FONTCONFIG_FILE", QV_SOURCE_DIR "/tests/support/fonts.conf", 1);
     qv::test::PrepareTestEnvironment();
     QApplication app(argc, argv);
+    qv::InstallFaceSubstitutes();
     testing::InitGoogleTest(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new WindowLayerReset);
     return RUN_ALL_TESTS();

@@ -10,6 +10,7 @@
 #include "core/Database.h"
 #include "core/RecordAccess.h"
 #include "devtools/qvtool/Verbs.h"
+#include "platform/qt/QtFonts.h"
 #include "shell/ViewKinds.h"
 
 #include <QApplication>
@@ -83,6 +84,7 @@ int RunChart(const std::vector<std::string>& args)
     char name[] = "qvtool";
     char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
+    InstallFaceSubstitutes();
     GraphSetting& setting = Config().dailyGraphs.records[0];
     InitGraphSetting(setting, false);
     namespace gs = graphsetting;
