@@ -7,6 +7,7 @@
 #include "core/SettingRecordStore.h"
 #include "core/ShareList.h"
 #include "lists/ListSettings.h"
+#include "platform/ProgramExit.h"
 #include "portfolio/Portfolio.h"
 #include "shell/FrameState.h"
 #include "shell/KeyTable.h"
@@ -38,6 +39,7 @@ class ProcessCacheReset : public testing::EmptyTestEventListener {
         BusyFlag = DeferredFlag = 0;
         ModalCount = 0;
         SetConfigSavingDisabled(false);
+        ClearProgramFault();
         SetConfigLoadDeclined(false);
         KeyTable().clear();
         PortfolioChain() = nullptr;
