@@ -142,7 +142,9 @@ CStopLossDlg::CStopLossDlg(const StopLossContext& context, QWidget* parent)
     ShowRecord();
 }
 
-CStopLossDlg::~CStopLossDlg() = default;
+// QDialog's destructor hides the dialog, which moves the focus out of the percentage: its check must
+// not reach this half-destroyed dialog.
+CStopLossDlg::~CStopLossDlg() { percent_->disconnect(this); }
 
 void CStopLossDlg::ShowRecord()
 {
