@@ -1,5 +1,5 @@
 // Quorvantis: the program starts in the folder it is started from, which holds all its files.
-#include "shell/ui/QuorvantisApp.h"
+#include "app/ui/QuorvantisApp.h"
 
 int main(int argc, char** argv)
 {

@@ -1,13 +1,13 @@
 // List cells: FormatColumnValue per cell by column kind, EvaluateFormulaColumn per formula template,
 // and a whole row of the first default list layout, on a demo company (results, company fields,
 // cached statistics filled).
+#include "core/CachedStatistics.h"
+#include "core/ColumnDef.h"
 #include "core/ConfigDefaults.h"
 #include "core/Database.h"
 #include "core/RecordLookup.h"
 #include "devtools/lib/PriceDatabase.h"
-#include "lists/CachedStatistics.h"
 #include "lists/CellValue.h"
-#include "lists/ColumnDef.h"
 #include "lists/FormulaColumn.h"
 #include "lists/FormulaTemplates.h"
 

@@ -1,8 +1,8 @@
 // Reading and building "Quorva.cfg" images and keyed item store images.
-#include "chartmodel/KeyedItemStore.h"
 #include "core/ConfigFamilies.h"
 #include "core/ConfigFormat.h"
 #include "core/ConfigWriter.h"
+#include "core/KeyedItemStore.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>

@@ -1,13 +1,13 @@
 // The list-table column services: the three cached statistics of one share over 25 years of days, the
 // idle walk filling them for a full-size database, and one results value and one heading per call.
+#include "core/CachedStatistics.h"
+#include "core/ColumnDef.h"
 #include "core/Database.h"
 #include "core/PriceSubRecords.h"
 #include "core/RecordLookup.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "devtools/lib/ResultsBlockEncoder.h"
 #include "devtools/lib/ShareFieldTable.h"
-#include "lists/CachedStatistics.h"
-#include "lists/ColumnDef.h"
 #include "lists/ColumnHeading.h"
 #include "lists/ResultsFigures.h"
 #include "platform/ByteOrder.h"

@@ -1,13 +1,13 @@
 // The rows of a list and their sort on the full-size database (3,000 shares, statistics cached):
 // filling "All", sorting it by each kind of column, from name order, already in order and in reverse,
 // a direction change alone, the name-rank table and the composite of "All".
+#include "core/CachedStatistics.h"
+#include "core/ColumnDef.h"
 #include "core/Database.h"
 #include "core/Memory.h"
 #include "core/ShareList.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "devtools/lib/ShareFieldTable.h"
-#include "lists/CachedStatistics.h"
-#include "lists/ColumnDef.h"
 #include "lists/FormulaTemplates.h"
 #include "lists/ListRows.h"
 #include "lists/ResultsFigures.h"

@@ -1,12 +1,12 @@
 // The share list view on the full-size database (3,000 shares): a whole 1920 x 1080 paint of "All"
 // through the view's own paint code, a live-cell redraw pass over a screen of rows, and the grid
 // layout of a wide layout.
+#include "core/ColumnDef.h"
 #include "core/Database.h"
 #include "core/Memory.h"
 #include "core/ShareList.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "devtools/lib/ShareFieldTable.h"
-#include "lists/ColumnDef.h"
 #include "lists/ListGrid.h"
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"

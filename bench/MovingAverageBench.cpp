@@ -1,5 +1,5 @@
 // Cost per bar of each moving-average type over a million bars, at a short and a long period.
-#include "chartmodel/MovingAverage.h"
+#include "core/MovingAverage.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>

@@ -4,13 +4,13 @@
 #include "chartmodel/AddedGraphSet.h"
 #include "chartmodel/ViewGraph.h"
 #include "core/Memory.h"
+#include "core/Portfolio.h"
 #include "core/RecordAccess.h"
 #include "core/ShareList.h"
 #include "lists/ListPortfolioAdd.h"
 #include "lists/SyntheticRecords.h"
-#include "portfolio/Portfolio.h"
-#include "shell/CommandUpdate.h"
 #include "shell/FrameDialogSeams.h"
+#include "views/CommandUpdate.h"
 
 namespace qv {
 namespace {

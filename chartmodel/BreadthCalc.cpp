@@ -3,7 +3,7 @@
 
 #include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/IndicatorTable.h"
-#include "chartmodel/MovingAverage.h"
+#include "core/MovingAverage.h"
 
 #include <cmath>
 

@@ -4,7 +4,7 @@
 
 #include "chartmodel/ChartMath.h"
 #include "chartmodel/ChartNumbers.h"
-#include "chartmodel/MovingAverage.h"
+#include "core/MovingAverage.h"
 #include "core/StringPrintf.h"
 #include "platform/ByteOrder.h"
 

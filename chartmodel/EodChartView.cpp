@@ -8,12 +8,12 @@
 #include "chartmodel/IndicatorCalc.h"
 #include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/LegendModel.h"
-#include "chartmodel/MovingAverage.h"
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/SeriesLayout.h"
 #include "chartmodel/ViewGraph.h"
 #include "core/DateText.h"
 #include "core/Memory.h"
+#include "core/MovingAverage.h"
 #include "core/PriceSubRecords.h"
 #include "core/RecordCursor.h"
 #include "core/RecordLookup.h"
@@ -25,7 +25,7 @@
 #include "platform/ByteOrder.h"
 #include "platform/MessageBox.h"
 #include "shell/AppServices.h"
-#include "shell/CommandUpdate.h"
+#include "views/CommandUpdate.h"
 
 #include <algorithm>
 #include <cmath>

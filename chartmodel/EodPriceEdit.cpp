@@ -8,9 +8,9 @@
 #include "chartmodel/ViewGraph.h"
 #include "core/ShareList.h"
 #include "platform/MessageBox.h"
-#include "shell/CommandUpdate.h"
 #include "shell/PortfolioAdd.h"
-#include "shell/ViewKinds.h"
+#include "views/CommandUpdate.h"
+#include "views/ViewKinds.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 #include "lists/ListRows.h"
 #include "platform/Beep.h"
 #include "platform/MessageBox.h"
-#include "shell/CommandUpdate.h"
+#include "views/CommandUpdate.h"
 
 namespace qv {
 namespace {

@@ -4,10 +4,10 @@
 #include "chartmodel/GraphSettingLayout.h"
 #include "core/CompanyData.h"
 #include "core/Memory.h"
+#include "core/Portfolio.h"
 #include "core/RecordAccess.h"
 #include "core/RecordCursor.h"
 #include "platform/ByteOrder.h"
-#include "portfolio/Portfolio.h"
 #include "portfolio/Transaction.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "chartmodel/GraphSettingDefaults.h"
 
 #include "chartmodel/GraphSettingLayout.h"
-#include "chartmodel/LinesAndTextFiles.h"
+#include "core/LinesAndTextFiles.h"
 #include "platform/ByteOrder.h"
 
 #include <algorithm>

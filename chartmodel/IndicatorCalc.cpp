@@ -4,9 +4,9 @@
 
 #include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/IndicatorTable.h"
-#include "chartmodel/MovingAverage.h"
 #include "chartmodel/WindowExtremes.h"
 #include "core/Memory.h"
+#include "core/MovingAverage.h"
 
 #include <algorithm>
 #include <cmath>

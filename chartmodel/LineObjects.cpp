@@ -1,8 +1,8 @@
 // Drawing-object nodes and their packed items in the lines-and-text store.
 #include "chartmodel/LineObjects.h"
 
-#include "chartmodel/KeyedItemStore.h"
-#include "chartmodel/LinesAndTextFiles.h"
+#include "core/KeyedItemStore.h"
+#include "core/LinesAndTextFiles.h"
 #include "platform/ByteOrder.h"
 
 #include <algorithm>

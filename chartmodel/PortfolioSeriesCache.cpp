@@ -2,6 +2,7 @@
 #include "chartmodel/PortfolioSeriesCache.h"
 
 #include "core/Database.h"
+#include "core/Portfolio.h"
 #include "core/PriceDayWalker.h"
 #include "core/PriceStatistics.h"
 #include "core/PriceSubRecords.h"
@@ -9,8 +10,7 @@
 #include "core/RollingExtremes.h"
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
-#include "lists/ViewBase.h"
-#include "portfolio/Portfolio.h"
+#include "views/ViewBase.h"
 
 #include <algorithm>
 #include <limits>

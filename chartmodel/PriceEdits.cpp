@@ -1,7 +1,7 @@
 // Price correction nodes and their items in the price correction store.
 #include "chartmodel/PriceEdits.h"
 
-#include "chartmodel/LinesAndTextFiles.h"
+#include "core/LinesAndTextFiles.h"
 #include "core/Memory.h"
 #include "core/PriceSubRecords.h"
 #include "core/RecordAccess.h"

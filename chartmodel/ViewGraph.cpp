@@ -14,10 +14,10 @@
 #include "core/VexaEdition.h"
 #include "platform/Beep.h"
 #include "resources/MessageIds.h"
-#include "shell/CommandUpdate.h"
-#include "shell/FrameState.h"
 #include "shell/ViewGroups.h"
-#include "shell/ViewKinds.h"
+#include "views/CommandUpdate.h"
+#include "views/FrameState.h"
+#include "views/ViewKinds.h"
 
 #include <algorithm>
 #include <cfloat>

@@ -6,7 +6,7 @@
 
 #include "chartmodel/ChartModes.h"
 #include "chartmodel/GraphModel.h"
-#include "lists/ViewBase.h"
+#include "views/ViewBase.h"
 
 #include <cstdint>
 #include <string>

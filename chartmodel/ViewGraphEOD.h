@@ -5,11 +5,11 @@
 
 #include "chartmodel/EodChartView.h"
 #include "chartmodel/EodTraining.h"
-#include "chartmodel/KeyedItemStore.h"
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/StopLossSettings.h"
 #include "chartmodel/ViewGraph.h"
 #include "charts/DailyChartDrawing.h"
+#include "core/KeyedItemStore.h"
 #include "resources/MessageIds.h"
 
 namespace qv {

@@ -10,9 +10,9 @@
 #include "core/SystemDate.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageBox.h"
-#include "shell/CommandUpdate.h"
-#include "shell/FrameState.h"
-#include "shell/ViewKinds.h"
+#include "views/CommandUpdate.h"
+#include "views/FrameState.h"
+#include "views/ViewKinds.h"
 
 #include <array>
 #include <vector>

@@ -2,19 +2,19 @@
 // commands, commits with their undo, and the figures to draw.
 #include "charts/DailyChartDrawing.h"
 
-#include "charts/DrawingObjectEdits.h"
-#include "charts/DrawingObjectHits.h"
-#include "charts/DrawingToolStages.h"
 #include "chartmodel/EodChart.h"
 #include "chartmodel/EodChartView.h"
 #include "chartmodel/GraphSettingLayout.h"
-#include "chartmodel/LinesAndTextFiles.h"
 #include "chartmodel/ModeReadout.h"
 #include "chartmodel/ViewGraph.h"
+#include "charts/DrawingObjectEdits.h"
+#include "charts/DrawingObjectHits.h"
+#include "charts/DrawingToolStages.h"
 #include "core/DateText.h"
+#include "core/LinesAndTextFiles.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageBox.h"
-#include "shell/CommandUpdate.h"
+#include "views/CommandUpdate.h"
 
 #include <algorithm>
 #include <cmath>

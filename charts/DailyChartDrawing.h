@@ -4,10 +4,10 @@
 // the context menu's choice and the figures the window draws.
 #pragma once
 
-#include "charts/LineStudyGeometry.h"
-#include "chartmodel/KeyedItemStore.h"
 #include "chartmodel/LineObjects.h"
 #include "chartmodel/PaneLayout.h"
+#include "charts/LineStudyGeometry.h"
+#include "core/KeyedItemStore.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
 # Source collection: files below a `ui/` folder (and platform/qt) use Qt and go to qvui; the rest is core.
-set(QV_SOURCE_FOLDERS core platform shell lists chartmodel charts portfolio datamining news infocentre
-    realtime tools resources)
+set(QV_SOURCE_FOLDERS core platform views shell lists chartmodel charts portfolio datamining news infocentre
+    realtime tools resources app)
 
 function(qv_collect_sources out kind)
   set(result "")
@@ -8,6 +8,9 @@ function(qv_collect_sources out kind)
     file(GLOB_RECURSE found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*.cpp)
     foreach(f ${found})
       file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${f})
+      if(rel STREQUAL "app/main.cpp")
+        continue()
+      endif()
       if(rel MATCHES "(^|/)ui/" OR rel MATCHES "^platform/qt/")
         set(is_ui TRUE)
       else()

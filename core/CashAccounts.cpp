@@ -2,8 +2,8 @@
 #include "core/CashAccounts.h"
 
 #include "core/Memory.h"
+#include "core/UpperHooks.h"
 #include "platform/MessageBox.h"
-#include "portfolio/CashReferences.h"
 
 #include <cstring>
 #include <mutex>
@@ -118,7 +118,8 @@ void RemoveCashAccount(CashAccount* account)
         list.current = list.head;
     uint32_t number = account->number;
     FreeAccount(account);
-    ClearPortfolioCashReferences(number);
+    if (const auto& clear = CoreUpperHooks().clearPortfolioCashReferences)
+        clear(number);
 }
 
 void FreeCashAccounts()

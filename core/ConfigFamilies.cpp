@@ -1,8 +1,8 @@
 // Masks and defaults of the slot families of "Quorva.cfg".
 #include "core/ConfigFamilies.h"
 
-#include "chartmodel/GraphSettingDefaults.h"
 #include "core/ConfigDefaults.h"
+#include "core/UpperHooks.h"
 #include "platform/ByteOrder.h"
 
 #include <algorithm>
@@ -196,12 +196,12 @@ void ResetConfigFamily(ConfigState& state, ConfigFamily family)
     case ConfigFamily::DailyGraphs:
         ResetNames(state.dailyGraphs, "Setting %i");
         for (GraphSetting& record : state.dailyGraphs.records)
-            InitGraphSetting(record, false);
+            InitGraphSettingDefaults(record, false);
         return;
     case ConfigFamily::IntradayGraphs:
         ResetNames(state.intradayGraphs, "Setting %i");
         for (GraphSetting& record : state.intradayGraphs.records)
-            InitGraphSetting(record, true);
+            InitGraphSettingDefaults(record, true);
         return;
     case ConfigFamily::DealTables:
         ResetTables(state.dealTables, "Deal table %i", ColumnLayoutSet::DealTables, 3, kTableSort);

@@ -1,10 +1,10 @@
 // Reading the image of "Quorva.cfg", family by family in file order, with its older layouts.
 #include "core/ConfigFormat.h"
 
+#include "core/ColumnDef.h"
 #include "core/ConfigDefaults.h"
 #include "core/ConfigFamilies.h"
 #include "core/ConfigItem.h"
-#include "lists/ColumnDef.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
 // The configuration upgrade: each older version's corrections in ascending order.
 #include "core/ConfigUpgrade.h"
 
-#include "chartmodel/GraphSettingDefaults.h"
 #include "core/ConfigFile.h"
 #include "core/ConfigFormat.h"
 #include "core/ConfigState.h"
 #include "core/RegistrySettings.h"
+#include "core/UpperHooks.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
@@ -28,6 +28,8 @@ using Graphs = std::array<GraphSetting, kSettingSlots>;
 
 void ForEachGraph(Graphs& working, const std::function<void(GraphSetting&)>& apply)
 {
+    if (!apply)
+        return;
     for (GraphSetting& record : working)
         apply(record);
     for (GraphSetting& record : Config().intradayGraphs.records)
@@ -73,14 +75,14 @@ void UpgradeVersion3(uint8_t subVersion, Graphs& working)
     if (subVersion < 27) {
         if (subVersion == 26)
             ForceDelete(AppPath("RTLines.cfg"));
-        ForEachGraph(working, ClearRetiredLineField);
+        ForEachGraph(working, CoreUpperHooks().clearRetiredLineField);
     }
     if (subVersion < 29)
-        ForEachGraph(working, InitPivotPointSettings);
+        ForEachGraph(working, CoreUpperHooks().initPivotPointSettings);
     if (subVersion < 32)
-        ForEachGraph(working, InitSwingChartSettings);
+        ForEachGraph(working, CoreUpperHooks().initSwingChartSettings);
     if (subVersion < 34)
-        ForEachGraph(working, InitEventMarkerSettings);
+        ForEachGraph(working, CoreUpperHooks().initEventMarkerSettings);
 }
 
 } // namespace
@@ -95,8 +97,9 @@ void UpgradeConfig()
     if (config.version == 1)
         UpgradeVersion1(subVersion);
     if (config.version < kConfigVersion) {
-        for (GraphSetting& record : working)
-            ConvertOldIndicatorRecords(record);
+        if (const auto& convert = CoreUpperHooks().convertOldIndicatorRecords)
+            for (GraphSetting& record : working)
+                convert(record);
         // The version-3 corrections all apply to a converted file.
         subVersion = 0;
     }

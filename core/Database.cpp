@@ -2,6 +2,7 @@
 // staged until the whole file has been read, then Comp.dat and the record index. A fault anywhere
 // shows the file's message and ends the program; nothing half-read is published.
 #include "core/Database.h"
+#include "core/UpperHooks.h"
 
 #include "core/CompanyData.h"
 #include "core/DatabaseCodingTables.h"
@@ -12,7 +13,6 @@
 #include "core/RecordLists.h"
 #include "core/RecordStreamReader.h"
 #include "core/TableLock.h"
-#include "lists/DirectorsDealings.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -398,7 +398,8 @@ void BuildRecordIndex()
 
 void FreeDatabase(bool all)
 {
-    FreeDirDealBlocks();
+    if (const auto& free = CoreUpperHooks().freeDirectorsDealings)
+        free();
     FreeBlocks();
     FreeRecordList(&ImportedItemList, &ImportedItemCount);
     if (all) {

@@ -3,7 +3,7 @@
 
 #include "core/Database.h"
 #include "core/DatabaseNeighbours.h"
-#include "lists/DirectorsDealings.h"
+#include "core/UpperHooks.h"
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -105,7 +105,8 @@ void CDoc::ReloadAllData()
     if (!LoadDatabase(AppPath(kDataFile)))
         DatabaseMissing();
     Run(neighbours.freeUnusedViewGroups);
-    LoadDirDeal();
+    if (const auto& load = CoreUpperHooks().loadDirectorsDealings)
+        load();
     Run(neighbours.loadPortfolios);
     Run(neighbours.loadCashAccounts);
     Run(neighbours.applyNewsUpdateFiles);

@@ -2,7 +2,7 @@
 // graph settings that files of sub-version below 4 also carried.
 #pragma once
 
-#include "datamining/DMFilter.h"
+#include "core/DMFilter.h"
 
 #include <array>
 #include <cstdint>

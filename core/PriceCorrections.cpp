@@ -1,7 +1,7 @@
 // Lookup of the user's price corrections in the corrections store.
 #include "core/PriceCorrections.h"
 
-#include "chartmodel/LinesAndTextFiles.h"
+#include "core/LinesAndTextFiles.h"
 #include "core/RecordAccess.h"
 
 namespace qv {

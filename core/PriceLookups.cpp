@@ -1,10 +1,10 @@
 // Single-day lookups in price streams.
 #include "core/PriceLookups.h"
 
-#include "chartmodel/MovingAverage.h"
+#include "core/MovingAverage.h"
 #include "core/PriceCorrections.h"
-#include "core/PriceStatistics.h"
 #include "core/PriceDayWalker.h"
+#include "core/PriceStatistics.h"
 #include "core/PriceSubRecords.h"
 #include "core/RecordAccess.h"
 #include "platform/ByteOrder.h"

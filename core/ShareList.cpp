@@ -2,12 +2,11 @@
 #include "core/ShareList.h"
 
 #include "core/CompanyData.h"
+#include "core/DataMiningProgress.h"
 #include "core/Memory.h"
-#include "datamining/DataMiningProgress.h"
-#include "lists/ListSort.h"
-#include "lists/ViewBase.h"
+#include "core/Portfolio.h"
+#include "core/UpperHooks.h"
 #include "platform/ByteOrder.h"
-#include "portfolio/Portfolio.h"
 
 #include <array>
 #include <vector>
@@ -98,15 +97,14 @@ void SortByOwnSetting(ShareList* list)
         list->sortDirection = -1;
     }
     if (list->columnLayout)
-        SortListByColumn(false, list, (list->sortColumn + 1) * list->sortDirection, false);
+        if (const auto& sort = CoreUpperHooks().sortList)
+            sort(list, (list->sortColumn + 1) * list->sortDirection);
 }
 
 bool BelongsToDataMining(const ShareList* list)
 {
-    for (const CViewBase* v = list->views; v; v = v->nextInList)
-        if (v->kind == kDataMiningKind)
-            return true;
-    return false;
+    const auto& shown = CoreUpperHooks().shownByDataMining;
+    return shown && shown(list);
 }
 
 // The share of a list of another family, as the view-group code reads it.
@@ -150,7 +148,8 @@ void ApplyListSortSetting(ShareList* list, int which)
     int kind = SortKindOfFamily(list->family);
     if (kind < 0)
         return;
-    int setting = GetSortColumn(list->tableSetting, list->family == kFamilyShares ? which : 0, kind);
+    const auto& sortSetting = CoreUpperHooks().sortColumnSetting;
+    int setting = sortSetting ? sortSetting(list->tableSetting, list->family == kFamilyShares ? which : 0, kind) : 0;
     if (setting == 0)
         return;
     list->sortDirection = setting < 0 ? -1 : 1;
@@ -288,8 +287,8 @@ int32_t SetShareListSource(ShareList* list, Portfolio* source, uint32_t id, uint
     list->source = source;
     list->sourceNumber = source ? source->number : -1;
     if (list->family == kFamilyTransactions) {
-        for (CViewBase* v = list->views; v; v = v->nextInList)
-            v->reload = 1;
+        if (const auto& reload = CoreUpperHooks().reloadViews)
+            reload(list);
         if (refresh)
             InvalidateViews(list);
         return 0;
@@ -395,8 +394,10 @@ void ResortShareList(ShareList* list)
         }
     }
     list->companyTables = CompanyTablesInUse();
-    list->columnLayout = GetColumnLayout(list->tableSetting, BelongsToDataMining(list) ? kDataMiningKind : 1);
-    SortListByColumn(false, list, (list->sortColumn + 1) * list->sortDirection, false);
+    const auto& layout = CoreUpperHooks().columnLayout;
+    list->columnLayout = layout ? layout(list->tableSetting, BelongsToDataMining(list) ? kDataMiningKind : 1) : nullptr;
+    if (const auto& sort = CoreUpperHooks().sortList)
+        sort(list, (list->sortColumn + 1) * list->sortDirection);
     list->current = FindListEntryIndex(list->entries, list->capacity, id, sub);
 }
 
@@ -452,43 +453,6 @@ bool PortfolioIncludes(const Portfolio* portfolio, int32_t number)
         if (m->numberPlusOne == uint32_t(number) + 1)
             return true;
     return false;
-}
-
-ViewNode* GetOtherViewsOfList(const CViewBase* view)
-{
-    if (!view)
-        return nullptr;
-    const ShareList* list = view->secondList ? view->secondList : view->list;
-    if (!list)
-        return nullptr;
-    ViewNode* head = nullptr;
-    ViewNode** tail = &head;
-    for (CViewBase* v = list->views; v; v = v->nextInList) {
-        if (v == view)
-            continue;
-        auto* node = static_cast<ViewNode*>(ProCalloc(1, sizeof(ViewNode), "View list"));
-        node->view = v;
-        *tail = node;
-        tail = &node->next;
-    }
-    return head;
-}
-
-void FreeViewNodes(ViewNode* nodes)
-{
-    while (nodes) {
-        ViewNode* next = nodes->next;
-        ProFree(nodes);
-        nodes = next;
-    }
-}
-
-bool ShareListHasOtherViews(const CViewBase* view)
-{
-    ViewNode* nodes = GetOtherViewsOfList(view);
-    bool any = nodes != nullptr;
-    FreeViewNodes(nodes);
-    return any;
 }
 
 void SetViewShareReader(ViewShareReader reader) { ShareReader() = std::move(reader); }

@@ -119,16 +119,6 @@ RecordCursor* CurrentEntry(ShareList* list);
 // Entries before the empty entry.
 int32_t ShareListCount(const ShareList* list);
 
-// The other views attached to the view's list (its second list when it follows one), as a newly
-// allocated chain; null when there are none. FreeViewNodes releases it.
-struct ViewNode {
-    CViewBase* view;
-    ViewNode* next;
-};
-ViewNode* GetOtherViewsOfList(const CViewBase* view);
-void FreeViewNodes(ViewNode* nodes);
-bool ShareListHasOtherViews(const CViewBase* view);
-
 // The lowest group number free for a new list: 0 for the program's first list, else the lowest
 // number from 1 that no list in the chain uses.
 int32_t NextFreeGroupNumber();

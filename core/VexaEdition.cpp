@@ -1,11 +1,11 @@
 // The special edition's settings swapped in and out of the configuration's slots.
 #include "core/VexaEdition.h"
 
-#include "chartmodel/GraphSettingDefaults.h"
 #include "core/ConfigDefaults.h"
 #include "core/ConfigFamilies.h"
 #include "core/ConfigState.h"
-#include "datamining/DMFilter.h"
+#include "core/DMFilter.h"
+#include "core/UpperHooks.h"
 
 #include <array>
 #include <cstdio>
@@ -77,7 +77,8 @@ void SwitchIn()
         if (!slot)
             continue;
         edition.graphs[i] = SavedGraph{*slot, config.dailyGraphs.records[*slot], config.dailyGraphs.names[*slot]};
-        InitVexaGraphSetting(config.dailyGraphs.records[*slot], kSettingVariants[i]);
+        if (const auto& init = CoreUpperHooks().initPresetGraphSetting)
+            init(config.dailyGraphs.records[*slot], kSettingVariants[i]);
         config.dailyGraphs.names[*slot] = kSettingNames[i];
     }
     if (std::optional<size_t> slot = SlotOf(OptionBlockA::kEditionTableSlot)) {
@@ -128,7 +129,7 @@ bool CheckVexaTables()
         const std::optional<std::string>& name = config.dailyGraphs.names[i];
         if (name && name->starts_with(kSettingPrefix)) {
             config.dailyGraphs.names[i] = Numbered("Setting %i", i);
-            InitGraphSetting(config.dailyGraphs.records[i], false);
+            InitGraphSettingDefaults(config.dailyGraphs.records[i], false);
             repaired = true;
         }
     }

@@ -1,9 +1,9 @@
 // Inside the cell code: one call's inputs and output, shared by the route files. Not for callers.
 #pragma once
 
+#include "core/ColumnDef.h"
 #include "lists/CellNumber.h"
 #include "lists/CellValue.h"
-#include "lists/ColumnDef.h"
 
 #include <cstdint>
 

@@ -38,18 +38,19 @@ const char* FractionText(double whole, double value)
     return "";
 }
 
-// Decimals chosen from the value: the "%.5f" text read from its last digit but one, trailing zeros
-// (or a run of nines, which rounds away) each taking one decimal off.
+// Decimals chosen from the value: the "%.5f" text, at most seven digits of it, read back from its last
+// decimal shown, trailing zeros (or a run of nines, which rounds away) each taking one decimal off.
+// The scan starts at that decimal itself, so no trailing zero is left ("103.13", not "103.130").
 int AutomaticDecimals(double v)
 {
     char t[kNumberRoom];
     int length = std::snprintf(t, sizeof t, "%.5f", std::fabs(v));
     if (length <= 2 || length >= int(sizeof t))
         return 0;
-    int p = length - 2, d = 5;
-    if (p > 6) {
-        d = 11 - p;
-        p = 6;
+    int p = length - 1, d = 5;
+    if (length - 2 > 6) {
+        d = 13 - length;
+        p = 7;
     }
     const char run = t[p] == '9' ? '9' : '0';
     while (p >= 0 && t[p] == run) {

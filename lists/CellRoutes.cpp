@@ -6,6 +6,7 @@
 #include "core/DateStepping.h"
 #include "core/FormatNumber.h"
 #include "core/FormatValue.h"
+#include "core/Portfolio.h"
 #include "core/PriceLookups.h"
 #include "core/PriceStatistics.h"
 #include "core/RecordAccess.h"
@@ -19,7 +20,6 @@
 #include "lists/ResultsFigures.h"
 #include "platform/ByteOrder.h"
 #include "portfolio/CashEntry.h"
-#include "portfolio/Portfolio.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "portfolio/Transaction.h"
 
@@ -34,7 +34,9 @@ constexpr float kLargestShownResult = 1e8f;
 constexpr uint8_t kPercentBit = 0x80;
 constexpr uint8_t kDateUnitBits = 7;
 constexpr int kFixedDateUnit = 0, kTradingDaysUnit = 5;
-constexpr int kCodeMainLineFormula = 29, kCodeConsensusChange = 48, kCodeConsensusNow = 50, kCodeConsensusBefore = 8;
+// Field 8 holds the consensus forecasts, field 50 the previous ones: the change is the first less the
+// second.
+constexpr int kCodeMainLineFormula = 29, kCodeConsensusChange = 48, kCodeConsensusNow = 8, kCodeConsensusBefore = 50;
 constexpr int kPartnerViewItem = 123;
 constexpr size_t kMostTableName = 190;
 constexpr uint8_t kOrderListType = 3;

@@ -2,19 +2,19 @@
 // texts, and the number, date and text cells every route ends in.
 #include "lists/CellValue.h"
 
+#include "core/CachedStatistics.h"
 #include "core/CodedText.h"
 #include "core/Currency.h"
 #include "core/Database.h"
 #include "core/DateText.h"
 #include "core/ExtraRecords.h"
 #include "core/FormatNumber.h"
+#include "core/PriceStatistics.h"
 #include "core/RecordAccess.h"
 #include "core/ShareList.h"
-#include "lists/CachedStatistics.h"
 #include "lists/CellContext.h"
-#include "lists/FormulaColumn.h"
-#include "core/PriceStatistics.h"
 #include "lists/FieldValue.h"
+#include "lists/FormulaColumn.h"
 #include "lists/ResultsFigures.h"
 #include "platform/ByteOrder.h"
 #include "platform/Clock.h"
@@ -374,8 +374,12 @@ void FieldRoute(CellCall& c)
     if (code == kCodeSedol && shareTable)
         return DescriptorRoute(c, kSedolItem);
     if (shareTable && (code == kCodeExtraInfo || code == kCodeEpic)) {
-        if (!IsShareId(RecordId(c.record)) && !IsMadeItemId(RecordId(c.record)))
+        // Other items (indices, the special class records) keep their codes in the company data.
+        if (!IsShareId(RecordId(c.record)) && !IsMadeItemId(RecordId(c.record))) {
+            if (code == kCodeEpic)
+                DescriptorRoute(c, code);
             return;
+        }
         RecordTexts texts = GetRecordTexts(c.record);
         if (code == kCodeEpic)
             return TextCell(c, texts.epic.data(), texts.epic.size());

@@ -1,8 +1,8 @@
 // Catalogue templates as data: widths are pixels for a 12-point list font, converted on adding.
 #include "lists/ColumnCatalogues.h"
 
+#include "core/ColumnDef.h"
 #include "core/ColumnSpec.h"
-#include "lists/ColumnDef.h"
 #include "lists/FormulaTemplates.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // Layout edits as plain functions over the packed records.
 #include "lists/ColumnEdit.h"
 
-#include "lists/ColumnDef.h"
+#include "core/ColumnDef.h"
 #include "platform/ByteOrder.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 // Column fit over every row.
 #include "lists/ColumnFit.h"
 
+#include "core/ColumnDef.h"
 #include "lists/CellValue.h"
-#include "lists/ColumnDef.h"
 #include "lists/ListHeadings.h"
 #include "lists/ListPaintPlan.h"
 

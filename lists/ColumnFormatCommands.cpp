@@ -1,7 +1,7 @@
 // Format commands as bit edits of the column record, and the menu bits of each list family.
 #include "lists/ColumnFormatCommands.h"
 
-#include "lists/ColumnDef.h"
+#include "core/ColumnDef.h"
 
 namespace qv {
 namespace {

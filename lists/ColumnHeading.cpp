@@ -1,10 +1,10 @@
 // Column headings by column kind.
 #include "lists/ColumnHeading.h"
 
+#include "core/ColumnDef.h"
 #include "core/PackedDate.h"
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
-#include "lists/ColumnDef.h"
 #include "lists/FieldTable.h"
 #include "lists/ResultsFigures.h"
 #include "platform/ByteOrder.h"

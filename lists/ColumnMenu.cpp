@@ -1,7 +1,7 @@
 // Heading menus fitted to their column.
 #include "lists/ColumnMenu.h"
 
-#include "lists/ColumnDef.h"
+#include "core/ColumnDef.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // The built-in column layouts that new configurations start with. Field columns follow the shares
 // catalogue's numbering (template n carries field code n); widths are pixels for the 9-point default
 // list font, which at 96 pixels an inch equal the catalogue's 12-point template widths.
+#include "core/ColumnDef.h"
 #include "core/ConfigDefaults.h"
-#include "lists/ColumnDef.h"
 #include "lists/ResultsFigures.h"
 
 #include <algorithm>

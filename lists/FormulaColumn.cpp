@@ -1,12 +1,12 @@
 // The formula machine: token reading, operand pushes and the operators.
 #include "lists/FormulaColumn.h"
 
+#include "core/ColumnDef.h"
 #include "core/PackedDate.h"
 #include "core/PriceStatistics.h"
 #include "core/RecordAccess.h"
 #include "core/ShareList.h"
 #include "lists/CellValue.h"
-#include "lists/ColumnDef.h"
 #include "lists/FieldValue.h"
 #include "lists/ResultsFigures.h"
 #include "platform/ByteOrder.h"

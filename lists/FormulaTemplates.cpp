@@ -1,7 +1,7 @@
 // The formula templates, built once from a shorthand of the token language.
 #include "lists/FormulaTemplates.h"
 
-#include "lists/ColumnDef.h"
+#include "core/ColumnDef.h"
 #include "lists/FormulaColumn.h"
 #include "lists/ResultsFigures.h"
 

@@ -4,8 +4,8 @@
 #include "core/Memory.h"
 #include "core/ShareList.h"
 #include "lists/SyntheticRecords.h"
-#include "lists/ViewBase.h"
 #include "platform/MessageBox.h"
+#include "views/ViewBase.h"
 
 namespace qv {
 namespace {

@@ -1,10 +1,10 @@
 // Column commands on a share list's layout.
 #include "lists/ListColumnCommands.h"
 
+#include "core/ColumnDef.h"
 #include "core/Memory.h"
 #include "core/ShareList.h"
 #include "lists/ColumnCatalogues.h"
-#include "lists/ColumnDef.h"
 #include "lists/ListSettings.h"
 #include "lists/RowSort.h"
 #include "platform/MessageBox.h"

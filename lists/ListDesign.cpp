@@ -1,8 +1,8 @@
 // The list design's defaults, shared backgrounds and library files.
 #include "lists/ListDesign.h"
 
+#include "core/ColumnDef.h"
 #include "core/SaveProtocol.h"
-#include "lists/ColumnDef.h"
 #include "platform/ByteOrder.h"
 
 #include <fstream>

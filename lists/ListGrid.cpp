@@ -1,7 +1,7 @@
 // Column positions, visible rows and columns, scroll ranges and pages of a list table.
 #include "lists/ListGrid.h"
 
-#include "lists/ColumnDef.h"
+#include "core/ColumnDef.h"
 #include "platform/ByteOrder.h"
 
 #include <algorithm>

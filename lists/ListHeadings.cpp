@@ -1,7 +1,7 @@
 // Heading texts, wrapping, height, highlight and sort triangle of a list table.
 #include "lists/ListHeadings.h"
 
-#include "lists/ColumnDef.h"
+#include "core/ColumnDef.h"
 #include "lists/ColumnHeading.h"
 #include "lists/ListGrid.h"
 

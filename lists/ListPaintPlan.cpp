@@ -1,8 +1,8 @@
 // The drawing steps of a list table and the plan of each cell.
 #include "lists/ListPaintPlan.h"
 
+#include "core/ColumnDef.h"
 #include "core/PackedPen.h"
-#include "lists/ColumnDef.h"
 #include "lists/ListHeadings.h"
 #include "lists/ListStyle.h"
 #include "platform/ByteOrder.h"

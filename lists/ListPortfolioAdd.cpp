@@ -1,8 +1,8 @@
 // Adding a list's shares to a portfolio.
 #include "lists/ListPortfolioAdd.h"
 
+#include "core/Portfolio.h"
 #include "core/ShareList.h"
-#include "portfolio/Portfolio.h"
 #include "shell/PortfolioAdd.h"
 
 #include <algorithm>

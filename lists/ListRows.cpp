@@ -1,10 +1,10 @@
 // Rows of the fixed lists, their filters, and refilling share lists.
 #include "lists/ListRows.h"
 
-#include "chartmodel/PortfolioSeriesCache.h"
 #include "core/Database.h"
 #include "core/Memory.h"
 #include "core/PackedDate.h"
+#include "core/Portfolio.h"
 #include "core/PriceStatistics.h"
 #include "core/RecordFlags.h"
 #include "core/RecordLists.h"
@@ -15,9 +15,8 @@
 #include "lists/ListOptions.h"
 #include "lists/ListSettings.h"
 #include "lists/ListSort.h"
-#include "lists/ViewBase.h"
 #include "platform/ByteOrder.h"
-#include "portfolio/Portfolio.h"
+#include "views/ViewBase.h"
 
 #include <algorithm>
 #include <array>
@@ -405,6 +404,5 @@ std::vector<RecordCursor> MarketGroupRowsOf(int32_t listNumber)
     return rows;
 }
 
-void InstallMarketGroupRows() { SetMarketGroupRows(MarketGroupRowsOf); }
 
 } // namespace qv

@@ -51,7 +51,5 @@ void RefillListSource(ShareList* list, bool rebuild);
 
 // The rows of a fixed list with no filters (the market groups of the breadth series).
 std::vector<RecordCursor> MarketGroupRowsOf(int32_t listNumber);
-// Makes the breadth series take its market groups from the fixed lists.
-void InstallMarketGroupRows();
 
 } // namespace qv

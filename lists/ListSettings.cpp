@@ -1,14 +1,14 @@
 // The list settings of each view kind on the configuration's tables.
 #include "lists/ListSettings.h"
 
+#include "core/ColumnDef.h"
 #include "core/ConfigState.h"
 #include "core/Memory.h"
+#include "core/Portfolio.h"
 #include "core/ShareList.h"
-#include "lists/ColumnDef.h"
 #include "lists/FieldTable.h"
 #include "lists/ListSort.h"
 #include "platform/ByteOrder.h"
-#include "portfolio/Portfolio.h"
 
 #include <array>
 #include <cstring>

@@ -1,8 +1,8 @@
 // Sorting share lists by a column and the stored sort settings and layouts they use.
 #include "lists/ListSort.h"
 
+#include "core/ColumnDef.h"
 #include "core/ShareList.h"
-#include "lists/ColumnDef.h"
 #include "lists/ListSettings.h"
 #include "lists/RowSort.h"
 

@@ -1,7 +1,7 @@
 // The results sheet's tables and rules.
 #include "lists/ResultsSheetRules.h"
 
-#include "lists/ColumnDef.h"
+#include "core/ColumnDef.h"
 
 #include <algorithm>
 #include <array>

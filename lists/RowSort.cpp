@@ -1,6 +1,8 @@
 // Row sorting: keys, comparisons, the quicksort and the name ranks.
 #include "lists/RowSort.h"
 
+#include "core/CachedStatistics.h"
+#include "core/ColumnDef.h"
 #include "core/Database.h"
 #include "core/DateStepping.h"
 #include "core/ExtraRecords.h"
@@ -11,9 +13,7 @@
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "core/TableLock.h"
-#include "lists/CachedStatistics.h"
 #include "lists/CellValue.h"
-#include "lists/ColumnDef.h"
 #include "lists/FieldTable.h"
 #include "lists/ListOptions.h"
 #include "platform/ByteOrder.h"

@@ -4,6 +4,7 @@
 #include "core/Database.h"
 #include "core/Memory.h"
 #include "core/PackedDate.h"
+#include "core/Portfolio.h"
 #include "core/PriceDayWalker.h"
 #include "core/PriceStatistics.h"
 #include "core/PriceStream.h"
@@ -14,7 +15,6 @@
 #include "core/VarInt.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageBox.h"
-#include "portfolio/Portfolio.h"
 #include "portfolio/Transaction.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 #include "lists/TableFile.h"
 
 #include "core/Base64.h"
+#include "core/ColumnDef.h"
 #include "core/Memory.h"
-#include "lists/ColumnDef.h"
 
 #include <cstring>
 #include <memory>

@@ -1,8 +1,8 @@
 // Up/down colours of share list columns.
 #include "lists/UpDownColour.h"
 
+#include "core/ColumnDef.h"
 #include "lists/CellNumber.h"
-#include "lists/ColumnDef.h"
 #include "platform/ByteOrder.h"
 
 #include <cmath>

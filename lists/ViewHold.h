@@ -5,7 +5,7 @@
 
 #include "core/RecordCursor.h"
 #include "lists/HoldList.h"
-#include "lists/ViewBase.h"
+#include "views/ViewBase.h"
 
 #include <array>
 #include <optional>

@@ -41,6 +41,7 @@ public:
 
 ConsoleHost consoleHost;
 MessageBoxHost* currentHost = nullptr;
+void (*openingHook)() = nullptr;
 
 } // namespace
 
@@ -62,8 +63,12 @@ bool AutoAnswerMessages()
     return value && *value;
 }
 
+void SetMessageOpeningHook(void (*hook)()) { openingHook = hook; }
+
 MsgAnswer ShowMessage(const MessageRequest& request)
 {
+    if (openingHook)
+        openingHook();
     if (AutoAnswerMessages() || !currentHost)
         return consoleHost.show(request);
     return currentHost->show(request);

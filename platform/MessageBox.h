@@ -30,6 +30,10 @@ public:
 // Installs the host (null restores the console host). The previous host is returned.
 MessageBoxHost* SetMessageBoxHost(MessageBoxHost* host);
 
+// Called before every box is shown, to clear the screen for it: the start-up splash stays on top of
+// every other window and eats the first click, so it hides itself here. Null removes the hook.
+void SetMessageOpeningHook(void (*hook)());
+
 // True when QV_AUTO_ANSWER is set: every box takes its default button and writes its text to stderr.
 bool AutoAnswerMessages();
 

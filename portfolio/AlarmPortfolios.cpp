@@ -4,11 +4,11 @@
 #include "core/Database.h"
 #include "core/DayRecord.h"
 #include "core/Memory.h"
+#include "core/Portfolio.h"
 #include "core/PriceSubRecords.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "core/SystemDate.h"
-#include "portfolio/Portfolio.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // Portfolio references to cash accounts.
 #include "portfolio/CashReferences.h"
 
+#include "core/Portfolio.h"
 #include "platform/ByteOrder.h"
-#include "portfolio/Portfolio.h"
 #include "portfolio/Transaction.h"
 
 namespace qv {

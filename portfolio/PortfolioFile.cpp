@@ -2,6 +2,7 @@
 #include "portfolio/PortfolioFile.h"
 
 #include "core/ConfigState.h"
+#include "core/DMFilter.h"
 #include "core/Database.h"
 #include "core/Memory.h"
 #include "core/RecordLists.h"
@@ -10,7 +11,6 @@
 #include "core/ShareList.h"
 #include "core/TableLock.h"
 #include "core/TaggedFile.h"
-#include "datamining/DMFilter.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"
@@ -303,11 +303,6 @@ ShareList* FirstListShowing(const Portfolio* p)
     return nullptr;
 }
 
-void StoreCurrentPortfolioNumber(uint16_t number)
-{
-    StoreU16(Config().optionsA.data() + OptionBlockA::kCurrentPortfolio, number);
-}
-
 // The lists whose stored source number is this portfolio's show it.
 void AttachLists(Portfolio* p)
 {
@@ -391,7 +386,15 @@ PortfolioFileHooks& GetPortfolioFileHooks()
     return hooks;
 }
 
-uint16_t StoredCurrentPortfolioNumber() { return LoadU16(Config().optionsA.data() + OptionBlockA::kCurrentPortfolio); }
+int32_t StoredCurrentPortfolioNumber()
+{
+    return int32_t(LoadU32(Config().optionsA.data() + OptionBlockA::kCurrentPortfolio));
+}
+
+void StoreCurrentPortfolioNumber(int32_t number)
+{
+    StoreU32(Config().optionsA.data() + OptionBlockA::kCurrentPortfolio, uint32_t(number));
+}
 
 std::optional<std::string> MakePortfolioFileName(uint16_t number, bool interim)
 {
@@ -525,8 +528,8 @@ bool SaveAllPortfolios(bool final)
     for (ShareList* l = ShareListChain(); l; l = l->next)
         if (l->source)
             l->sourceNumber = l->source->number;
-    if (ShareList* current = CurrentShareList(); current && current->source)
-        StoreCurrentPortfolioNumber(current->source->number);
+    if (ShareList* current = CurrentShareList())
+        StoreCurrentPortfolioNumber(current->source ? current->source->number : kNoPortfolioNumber);
     std::vector<std::string> failed;
     for (Portfolio* p = PortfolioChain(); p; p = p->next)
         if (!SaveOne(p, final, true))
@@ -539,8 +542,11 @@ void CreatePresetPortfolios()
     if (!CurrentShareList())
         CurrentShareList() = GetShareListForSource(nullptr);
     PortfolioFileHooks& hooks = GetPortfolioFileHooks();
-    const uint16_t stored = StoredCurrentPortfolioNumber();
-    Portfolio* storedCurrent = nullptr;
+    const int32_t stored = StoredCurrentPortfolioNumber();
+    // Each pre-set passes through the current list as it is made; without a stored match the list
+    // gets back the source it had, rather than keeping the last pre-set for good.
+    ShareList* current = CurrentShareList();
+    Portfolio* storedCurrent = current->source;
     const char* names[] = {"New Lows", "New Highs", "Alarms", "Alarms - Global"};
     for (uint16_t number = kNewLowsNumber; number <= kFilterPortfolioNumber; ++number) {
         Portfolio* p = nullptr;
@@ -554,13 +560,12 @@ void CreatePresetPortfolios()
         } else {
             p = NewPreset(number, kPresetList, names[number - kNewLowsNumber]);
         }
-        SetShareListSource(CurrentShareList(), p, 0, 0, true, false);
+        SetShareListSource(current, p, 0, 0, true, false);
         AttachLists(p);
         if (number == stored)
             storedCurrent = p;
     }
-    if (storedCurrent)
-        SetShareListSource(CurrentShareList(), storedCurrent, 0, 0, true, false);
+    SetShareListSource(current, storedCurrent, 0, 0, true, false);
 }
 
 void LoadPortfolios()

@@ -2,7 +2,7 @@
 // final and interim copies, the pre-set portfolios, and loading and saving the whole chain.
 #pragma once
 
-#include "portfolio/Portfolio.h"
+#include "core/Portfolio.h"
 
 #include <cstdint>
 #include <functional>
@@ -50,7 +50,10 @@ void FreePortfolioChain();
 // Frees one portfolio that is no longer in the chain.
 void FreePortfolio(Portfolio* p);
 
-// The current portfolio number kept in the options.
-uint16_t StoredCurrentPortfolioNumber();
+// The number of the portfolio the current share list shows, kept in the options as a u32; -1 (the
+// default) when it shows none, so that it shows its own source.
+constexpr int32_t kNoPortfolioNumber = -1;
+int32_t StoredCurrentPortfolioNumber();
+void StoreCurrentPortfolioNumber(int32_t number);
 
 } // namespace qv

@@ -7,7 +7,6 @@
 #include "platform/Paths.h"
 #include "portfolio/PortfolioFile.h"
 #include "portfolio/Transaction.h"
-#include "shell/ViewGroups.h"
 
 #include <algorithm>
 #include <vector>
@@ -101,7 +100,8 @@ void DeletePortfolio(Portfolio* p)
     ClearPortfolio(p, true);
     for (ShareList* l : lists) {
         ShowDefaultPortfolio(l);
-        UpdateViewGroup(l, -1, false, false);
+        if (hooks.refreshGroup)
+            hooks.refreshGroup(l);
     }
     FreePortfolio(p);
 }

@@ -2,7 +2,7 @@
 // rebuilds, pointing lists at a default portfolio, and the entry counts after a load.
 #pragma once
 
-#include "portfolio/Portfolio.h"
+#include "core/Portfolio.h"
 
 #include <cstdint>
 #include <functional>
@@ -11,10 +11,12 @@ namespace qv {
 
 struct ShareList;
 
-// What deleting a portfolio needs of the toolbars. An empty hook is skipped.
+// What deleting a portfolio needs of the toolbars and the view groups. An empty hook is skipped.
 struct PortfolioRoutineHooks {
     // The toolbar shortcuts naming `removed` now name `replacement`.
     std::function<void(uint16_t removed, uint16_t replacement)> replaceShortcuts;
+    // A list that showed the deleted portfolio now shows the default one: its views refresh.
+    std::function<void(ShareList* list)> refreshGroup;
 };
 PortfolioRoutineHooks& GetPortfolioRoutineHooks();
 

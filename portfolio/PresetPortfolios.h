@@ -1,7 +1,7 @@
 // The pre-set portfolios the program fills from the database: New Highs and New Lows.
 #pragma once
 
-#include "portfolio/Portfolio.h"
+#include "core/Portfolio.h"
 
 namespace qv {
 

@@ -1,7 +1,7 @@
 // The eleven-step undo ring for changes to share-list portfolios and cash accounts.
 #pragma once
 
-#include "portfolio/Portfolio.h"
+#include "core/Portfolio.h"
 
 #include <array>
 #include <cstdint>

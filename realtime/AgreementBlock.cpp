@@ -1,7 +1,7 @@
 // Packing the exchange agreement's answers.
 #include "realtime/AgreementBlock.h"
 
-#include "shell/WebAddresses.h"
+#include "resources/WebAddresses.h"
 
 namespace qv {
 namespace {

@@ -3,9 +3,9 @@
 
 #include "core/CashAccounts.h"
 #include "core/ConfigState.h"
-#include "portfolio/Portfolio.h"
+#include "core/Portfolio.h"
 #include "portfolio/PortfolioFile.h"
-#include "shell/CommandUpdate.h"
+#include "views/CommandUpdate.h"
 
 #include <vector>
 

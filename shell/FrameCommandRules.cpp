@@ -2,7 +2,7 @@
 #include "shell/FrameCommandRules.h"
 
 #include "core/ShareList.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewKinds.h"
 
 #include <initializer_list>
 

@@ -2,7 +2,7 @@
 #include "shell/HelpTopics.h"
 
 #include "core/StringPrintf.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewKinds.h"
 
 #include <map>
 

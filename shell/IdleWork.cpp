@@ -1,9 +1,9 @@
 // Idle work: one small step of the statistics walk per call, and the guarded message pump.
 #include "shell/IdleWork.h"
 
+#include "core/CachedStatistics.h"
 #include "core/Database.h"
 #include "core/RecordLookup.h"
-#include "lists/CachedStatistics.h"
 #include "realtime/IntradayState.h"
 
 #include <algorithm>

@@ -2,10 +2,10 @@
 #include "shell/KeyRouting.h"
 
 #include "core/ShareList.h"
-#include "lists/ViewBase.h"
 #include "resources/MessageIds.h"
 #include "shell/KeyTable.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewBase.h"
+#include "views/ViewKinds.h"
 
 namespace qv {
 namespace {
@@ -32,11 +32,6 @@ bool IsFindCharacter(uint32_t c)
 }
 
 } // namespace
-
-uint8_t ModifierState(const KeyState& keys)
-{
-    return uint8_t((keys.shift ? kModShift : 0) | (keys.ctrl ? kModCtrl : 0));
-}
 
 bool RouteViewKey(uint32_t key, const KeyState& keys, const std::function<bool(uint32_t)>& findShare,
                   const std::function<void(uint32_t)>& postCommand)

@@ -2,6 +2,8 @@
 // share search. The window layer reads the keyboard and carries the answers out.
 #pragma once
 
+#include "views/KeyState.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -12,14 +14,6 @@ namespace qv {
 class CViewBase;
 struct ShareList;
 
-struct KeyState {
-    bool ctrl = false;
-    bool shift = false;
-    bool rightAlt = false;
-};
-
-// 0, 1 with Shift, 2 with Ctrl, 3 with both.
-uint8_t ModifierState(const KeyState& keys);
 
 // Keys typed in views or the empty client area. findShare is tried with right Alt held; the
 // accelerator's command is handed to postCommand. True when the key was used.

@@ -3,9 +3,9 @@
 #include "shell/LayoutWindow.h"
 
 #include "core/ShareList.h"
-#include "lists/ViewBase.h"
 #include "platform/ByteOrder.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewBase.h"
+#include "views/ViewKinds.h"
 
 #include <algorithm>
 
@@ -169,7 +169,7 @@ std::vector<LayoutWindow> MainLayout(const AreaRect& a)
     std::vector<LayoutWindow> v;
     LayoutWindow list = DefaultRecord(kViewList, 1001, 1);
     list.listTable = 4;
-    list.shareId = 433;
+    list.shareId = DefaultLayoutShareId(kDefaultLayoutShares[0]);
     list.signedSortColumn = 2;
     list.active = 1;
     Place(list, L, T, S, B / 2);
@@ -198,7 +198,6 @@ std::vector<LayoutWindow> MainLayout(const AreaRect& a)
 
 std::vector<LayoutWindow> NineGraphs(const AreaRect& a)
 {
-    const uint32_t shares[9] = {849, 1906, 313, 3428, 16, 2406, 860, 1503, 4};
     int32_t w3 = (a.right - a.left) / 3, h3 = (a.bottom - a.top) / 3;
     std::vector<LayoutWindow> v;
     for (int i = 0; i < 9; ++i) {
@@ -206,7 +205,7 @@ std::vector<LayoutWindow> NineGraphs(const AreaRect& a)
         LayoutWindow w = DefaultRecord(kViewIntradayChart, 1000 + i, 1);
         w.listTable = 4;
         w.setting = 11;
-        w.shareId = shares[i];
+        w.shareId = DefaultLayoutShareId(kDefaultLayoutShares[size_t(i) + 1]);
         w.active = i == 0;
         int32_t left = a.left + column * w3, top = a.top + row * h3;
         Place(w, left, top, column == 2 ? a.right : left + w3, row == 2 ? a.bottom : top + h3);
@@ -220,7 +219,7 @@ std::vector<LayoutWindow> OneShare(const AreaRect& a)
     int32_t L = a.left, T = a.top, R = a.right, B = a.bottom, h3 = (B - T) / 3;
     std::vector<LayoutWindow> v;
     LayoutWindow intraday = DefaultRecord(kViewIntradayChart, 1001, 1);
-    intraday.shareId = 1906;
+    intraday.shareId = DefaultLayoutShareId(kDefaultLayoutShares[2]);
     intraday.active = 1;
     Place(intraday, L, T, L + R / 2, T + h3);
     v.push_back(intraday);

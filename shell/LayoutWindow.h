@@ -13,6 +13,12 @@ namespace qv {
 
 struct ShareList;
 
+// The default layouts name their shares by number among the shares: share n is the record 0x4000 + n,
+// inside the share ids. The list of the main layout opens on the first; the nine-graph layout shows the
+// others, and the one-share layout the third.
+constexpr uint32_t DefaultLayoutShareId(uint32_t number) { return 0x4000 + number; }
+constexpr std::array<uint32_t, 10> kDefaultLayoutShares = {433, 849, 1906, 313, 3428, 16, 2406, 860, 1503, 4};
+
 // Saved group numbers sit 1000 above the live share-list numbers.
 constexpr int32_t kSavedGroupOffset = 1000;
 

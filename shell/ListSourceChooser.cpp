@@ -1,10 +1,10 @@
 // The list-source chooser.
 #include "shell/ListSourceChooser.h"
 
-#include "lists/ViewBase.h"
+#include "core/Portfolio.h"
 #include "platform/MessageBox.h"
-#include "portfolio/Portfolio.h"
 #include "shell/PortfolioAdd.h"
+#include "views/ViewBase.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // The menu bar's slots by view kind.
 #include "shell/MenuBarPlan.h"
 
-#include "shell/ViewKinds.h"
+#include "views/ViewKinds.h"
 
 namespace qv {
 namespace {

@@ -2,17 +2,17 @@
 #include "shell/PortfolioAdd.h"
 
 #include "core/Memory.h"
+#include "core/Portfolio.h"
 #include "core/ShareList.h"
-#include "lists/ViewBase.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
-#include "portfolio/Portfolio.h"
 #include "portfolio/PortfolioFile.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "portfolio/UndoRing.h"
 #include "resources/MessageIds.h"
 #include "shell/ViewGroups.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewBase.h"
+#include "views/ViewKinds.h"
 
 #include <cstdio>
 #include <cstring>

@@ -3,19 +3,19 @@
 
 #include "core/PriceSubRecords.h"
 #include "core/ShareList.h"
-#include "lists/ViewBase.h"
-#include "platform/MessageDispatch.h"
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"
+#include "platform/MessageDispatch.h"
 #include "platform/Paths.h"
 #include "portfolio/PortfolioFile.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "portfolio/PresetPortfolios.h"
+#include "portfolio/UndoRing.h"
 #include "resources/MessageIds.h"
 #include "shell/UserToolbars.h"
 #include "shell/ViewGroups.h"
-#include "shell/ViewKinds.h"
-#include "portfolio/UndoRing.h"
+#include "views/ViewBase.h"
+#include "views/ViewKinds.h"
 
 #include <cstdio>
 #include <filesystem>

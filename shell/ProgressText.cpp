@@ -1,10 +1,10 @@
 // Progress text throttle and the idle prompts.
 #include "shell/ProgressText.h"
 
-#include "lists/ViewBase.h"
-#include "shell/FrameState.h"
 #include "shell/ViewGroups.h"
-#include "shell/ViewKinds.h"
+#include "views/FrameState.h"
+#include "views/ViewBase.h"
+#include "views/ViewKinds.h"
 
 namespace qv {
 

@@ -7,7 +7,7 @@
 #include "core/VexaEdition.h"
 #include "shell/MenuBarPlan.h"
 #include "shell/SoftMenu.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewKinds.h"
 
 namespace qv {
 namespace {

@@ -2,28 +2,25 @@
 // load reports its own errors and start-up goes on after them.
 #include "shell/StartUp.h"
 
-#include "chartmodel/LineObjects.h"
-#include "chartmodel/LinesAndTextFiles.h"
 #include "core/CashAccountFile.h"
 #include "core/ConfigFile.h"
 #include "core/ConfigState.h"
 #include "core/ConfigUpgrade.h"
+#include "core/DMFilter.h"
 #include "core/Database.h"
 #include "core/DatabaseNeighbours.h"
 #include "core/Document.h"
 #include "core/FilterFile.h"
 #include "core/ImportsFile.h"
+#include "core/LinesAndTextFiles.h"
 #include "core/NewsUpdateFiles.h"
-#include "core/OldGraphConfig.h"
 #include "core/ShareList.h"
 #include "core/SystemServices.h"
 #include "core/TableLock.h"
 #include "core/TimeZoneFile.h"
+#include "core/UpperHooks.h"
 #include "core/VexaEdition.h"
 #include "core/WindowLayoutFile.h"
-#include "datamining/DMFilter.h"
-#include "lists/ViewBase.h"
-#include "lists/DirectorsDealings.h"
 #include "platform/ByteOrder.h"
 #include "platform/EmailLibrary.h"
 #include "platform/HtmlHosting.h"
@@ -37,15 +34,16 @@
 #include "realtime/TimerQueue.h"
 #include "resources/MessageIds.h"
 #include "shell/AppServices.h"
-#include "shell/CommandUpdate.h"
 #include "shell/DdeService.h"
-#include "shell/FrameState.h"
 #include "shell/ProgramPassword.h"
 #include "shell/SplashStatus.h"
-#include "shell/ViewGroups.h"
 #include "shell/StartupChecks.h"
 #include "shell/StartupSteps.h"
 #include "shell/TimerCallbacks.h"
+#include "shell/ViewGroups.h"
+#include "views/CommandUpdate.h"
+#include "views/FrameState.h"
+#include "views/ViewBase.h"
 
 #include <optional>
 
@@ -214,17 +212,20 @@ void LoadFilesBehindSplash(StartUpHost& host, ProgramState& state)
         document->onCommand(ID_RELOAD_ALL_DATA);
     });
     SetSplashStatus(95, "Loading individual share settings");
-    LoadGraphConfig();
+    if (const auto& load = steps::UpperStartUpSteps().loadGraphConfig)
+        load();
     // Without the file (a first run) there is nothing to wait for or to report.
     std::error_code ec;
     KeyedItemStore::Upgrades upgrades;
-    upgrades.fixTextSizes = [dpi = ProgramFonts().pixelsPerInchY](uint8_t* blob) { FixOldTextSizes(blob, dpi); };
+    if (const auto& fix = steps::UpperStartUpSteps().fixOldTextSizes)
+        upgrades.fixTextSizes = [fix, dpi = ProgramFonts().pixelsPerInchY](uint8_t* blob) { fix(blob, dpi); };
     LinesAndTextStore().SetUpgrades(std::move(upgrades));
     LoadGraphConfigRetry(std::filesystem::exists(AppPath("Graph.cfg"), ec));
     LinesAndTextStore().LoadSettingRecords();
     steps::InitIndicatorLineStyles();
     SetSplashStatus(96, "Loading directors dealings");
-    LoadDirDeal();
+    if (const auto& load = CoreUpperHooks().loadDirectorsDealings)
+        load();
     ApplyNewsUpdateFiles();
     SetSplashStatus(98, "Loading cash accounts");
     LoadCashAccounts();
@@ -367,13 +368,15 @@ void RunExit(ProgramState& state)
     SaveProgramData();
     steps::BackupRTIndex();
     steps::SaveNewsDatabase();
-    DeleteGraphSettingRecords();
+    if (const auto& remove = steps::UpperStartUpSteps().deleteGraphSettingRecords)
+        remove();
     steps::CloseRTStore();
     SaveTimeZones();
 
     steps::FreeProgramBlocks();
     FreeTables();
-    FreeDirDealBlocks();
+    if (const auto& free = CoreUpperHooks().freeDirectorsDealings)
+        free();
     ApplicationCommands().Remove(ID_RELOAD_ALL_DATA);
     state.document.reset();
     FreeVexaTables();

@@ -5,11 +5,10 @@
 
 #include "core/ConfigFamilies.h"
 #include "core/ConfigState.h"
+#include "core/Portfolio.h"
 #include "core/SystemServices.h"
 #include "core/ViewSettings.h"
-#include "lists/ListRows.h"
 #include "platform/Registry.h"
-#include "portfolio/Portfolio.h"
 #include "portfolio/PortfolioFile.h"
 #include "portfolio/PresetPortfolios.h"
 #include "shell/PortfolioAdd.h"
@@ -20,8 +19,10 @@ void InitDefaultSettings()
 {
     // Every table's design and display style, every ticker design, every setting name and every
     // daily and intraday graph setting; the option block's own defaults wait for the option pages
-    // that own its bytes.
+    // that own its bytes, except the current portfolio: none, so that a first start's window shows
+    // its list's own source rather than whichever pre-set is found first.
     ResetAllConfigFamilies(Config());
+    StoreCurrentPortfolioNumber(kNoPortfolioNumber);
 }
 
 void ApplySignalSetting()
@@ -49,7 +50,8 @@ void ResetPortfolioChainAndLists()
 
 void ShareListsAfterLoad()
 {
-    InstallMarketGroupRows();
+    if (const auto& install = UpperStartUpSteps().installMarketGroupRows)
+        install();
     UpdatePresetPortfolios();
     for (Portfolio* p = PortfolioChain(); p; p = p->next)
         if (p->type == kPresetList && (p->number == kNewLowsNumber || p->number == kNewHighsNumber))

@@ -2,8 +2,6 @@
 // defaults and the derived lists live in StartupDefaults.cpp).
 #include "shell/StartupSteps.h"
 
-#include "chartmodel/GraphSettingDefaults.h"
-#include "chartmodel/PriceEdits.h"
 #include "shell/UserToolbarSteps.h"
 
 namespace qv::steps {
@@ -13,7 +11,11 @@ void PrepareListColourSets() {}         // waits for the list-table views
 void LoadToolbarConfig() { LoadUserToolbarsAtStartUp(); }
 void CopyTradingTimesToMarketTable() {} // waits for the intraday market table
 void InitRTStore() {}                   // waits for the intraday store
-void InitIndicatorLineStyles() { qv::InitIndicatorLineStyles(); }
+void InitIndicatorLineStyles()
+{
+    if (const auto& init = UpperStartUpSteps().initIndicatorLineStyles)
+        init();
+}
 void ScaleDefaultListColumns(int) {}    // waits for the list tables' column records
 void CreateAlarmServer() {}             // waits for the intraday alarms
 void StartRTEngine() {}                 // waits for the intraday engine
@@ -27,6 +29,16 @@ void CloseRTStore() {}                  // waits for the intraday store
 void FreeProgramBlocks() {}             // waits for the item list, fonts and toolbar state
 
 // Corrections kept by older stores that equal the database's are dropped once the database is in.
-void FinishLinesAndTextLoad() { UpgradeOldPriceEdits(); }
+void FinishLinesAndTextLoad()
+{
+    if (const auto& upgrade = UpperStartUpSteps().upgradeOldPriceEdits)
+        upgrade();
+}
+
+UpperSteps& UpperStartUpSteps()
+{
+    static UpperSteps upper;
+    return upper;
+}
 
 } // namespace qv::steps

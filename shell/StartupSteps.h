@@ -2,7 +2,22 @@
 // its place in the order; those whose owners have not landed yet do nothing until they fill them in.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+
 namespace qv::steps {
+
+// The steps that the folders above the shell own (the list tables, the chart model); app/LayerHooks
+// installs them. An empty step is skipped.
+struct UpperSteps {
+    std::function<void()> installMarketGroupRows;  // the breadth series' market groups
+    std::function<void()> upgradeOldPriceEdits;
+    std::function<void()> initIndicatorLineStyles;
+    std::function<void()> loadGraphConfig;         // "Graph.cfg"
+    std::function<void(uint8_t* blob, int pixelsPerInchY)> fixOldTextSizes;
+    std::function<void()> deleteGraphSettingRecords;
+};
+UpperSteps& UpperStartUpSteps();
 
 // Start-up.
 void LoadStandardProfileSettings();  // recent files and the like

@@ -1,6 +1,10 @@
 // Timed callbacks through the installed host, or a waiting list without one.
 #include "shell/TimerCallbacks.h"
 
+#include "platform/MessageDispatch.h"
+#include "resources/MessageIds.h"
+#include "views/FrameState.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -68,5 +72,15 @@ void RunTimerCallbacks(uint32_t now)
 }
 
 void ClearTimerCallbacks() { waiting.clear(); }
+
+void MainFrameTimerCallback(uint32_t, uint32_t number)
+{
+    RemoveTimerCallback(MainFrameTimerCallback);
+    MessageTarget* frame = MainFrameTarget();
+    if (!frame)
+        return;
+    PostProgramMessage(*frame, number);
+    PostProgramMessage(*frame, WM_COMMAND, number);
+}
 
 } // namespace qv

@@ -31,4 +31,8 @@ int PendingTimerCallbacks(TimerCallbackFn fn);
 void RunTimerCallbacks(uint32_t now = 0);
 void ClearTimerCallbacks();
 
+// The frame's timer entry: removes itself, then posts its number to the main window as a message
+// and as a command.
+void MainFrameTimerCallback(uint32_t now, uint32_t number);
+
 } // namespace qv

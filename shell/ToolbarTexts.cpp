@@ -1,8 +1,8 @@
 // Toolbar button texts.
 #include "shell/ToolbarTexts.h"
 
+#include "core/Portfolio.h"
 #include "core/WindowLayouts.h"
-#include "portfolio/Portfolio.h"
 #include "shell/ToolbarCatalogue.h"
 
 #include <cstdio>

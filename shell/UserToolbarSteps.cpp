@@ -6,9 +6,9 @@
 #include "portfolio/PortfolioFile.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "shell/AppServices.h"
-#include "shell/FrameState.h"
 #include "shell/ToolbarFile.h"
 #include "shell/UserToolbars.h"
+#include "views/FrameState.h"
 
 namespace qv {
 namespace {

@@ -3,6 +3,8 @@
 // views, read a group's current share, and free the groups nothing uses any more.
 #pragma once
 
+#include "views/ViewGroupFields.h"
+
 #include <cstdint>
 
 namespace qv {
@@ -10,18 +12,6 @@ namespace qv {
 struct ShareList;
 struct Portfolio;
 
-// The view-group fields a share list keeps in the room it leaves for them.
-struct ViewGroupFields {
-    int32_t builtFor = -1;        // table number its rows were last built for; -1 none
-    uint8_t needsRefill = 0;
-    uint8_t reserved[3] = {};
-    void* tradeBlock = nullptr;   // trades: the block whose second word is the share id
-    void* cashAccount = nullptr;  // cash: the account whose second word hides the share
-    void* newsResults = nullptr;  // news: the search result the list shows
-};
-ViewGroupFields GetViewGroupFields(const ShareList* list);
-void SetViewGroupFields(ShareList* list, const ViewGroupFields& fields);
-void MarkNeedsRefill(ShareList* list);
 
 // While set, refreshes of the groups are dropped (a database load, an import or a layout switch
 // runs). A hold restores the flag it found when it ends.
@@ -52,13 +42,9 @@ void SendMessageToViews(ShareList* firstGroup, uint32_t message, uint16_t wParam
 void SendMessageToAllViews(uint32_t message, uint16_t wParam, intptr_t lParam, bool visibleOnly, int32_t familyFilter,
                            int32_t kindFilter, int32_t tableFilter);
 
-// The share id and sub-id of the group's current entry, by its family; 0 and 0 when there is none.
-void GetViewShare(ShareList* group, uint32_t* shareId, uint32_t* subId);
 
 // Unlinks and frees every group that nothing uses.
 void FreeUnusedViewGroups();
-void FreeViewGroup(ShareList* group);
-int32_t ReleaseViewGroupData(ShareList* group);
 // Called after the options change; nothing depends on it yet.
 void ViewGroupsSettingsChanged(uint32_t word);
 

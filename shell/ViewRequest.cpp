@@ -1,7 +1,7 @@
 // The window-free rules of view requests and the list-switch command table.
 #include "shell/ViewRequest.h"
 
-#include "shell/ViewKinds.h"
+#include "views/ViewKinds.h"
 
 namespace qv {
 

@@ -1,7 +1,7 @@
 // Window arrangement.
 #include "shell/WindowArrangement.h"
 
-#include "shell/ViewKinds.h"
+#include "views/ViewKinds.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,9 +3,9 @@
 
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
-#include "lists/ViewBase.h"
 #include "shell/ViewGroups.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewBase.h"
+#include "views/ViewKinds.h"
 
 #include <cstdlib>
 

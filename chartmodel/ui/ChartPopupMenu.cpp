@@ -3,8 +3,8 @@
 
 #include "shell/MainMenu.h"
 #include "shell/SoftMenu.h"
-#include "shell/ViewKinds.h"
 #include "shell/ui/SoftMenuQt.h"
+#include "views/ViewKinds.h"
 
 #include <QAction>
 #include <QCursor>

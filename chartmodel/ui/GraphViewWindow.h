@@ -4,7 +4,7 @@
 #pragma once
 
 #include "chartmodel/ViewGraphBase.h"
-#include "lists/ui/ViewBaseWindow.h"
+#include "views/ui/ViewBaseWindow.h"
 
 class QPainter;
 

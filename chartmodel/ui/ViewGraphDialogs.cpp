@@ -11,10 +11,10 @@
 #include "chartmodel/ui/StopLossDlg.h"
 #include "core/ConfigState.h"
 #include "core/SystemDate.h"
-#include "shell/ViewKinds.h"
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
+#include "views/ViewKinds.h"
 
 #include <QGuiApplication>
 

@@ -1,15 +1,15 @@
 // The daily chart's commands of the chart settings dialogs that write the setting in place: events,
 // the swing chart, the chart font, and the trend colours of a locked setting.
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/PriceEdits.h"
 #include "chartmodel/ui/ChartFontDlg.h"
 #include "chartmodel/ui/DisplayEventsDlg.h"
 #include "chartmodel/ui/IndicatorColourDlg.h"
 #include "chartmodel/ui/SwingDesignDlg.h"
-#include "chartmodel/PriceEdits.h"
-#include "core/ShareList.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
-#include "shell/CommandUpdate.h"
+#include "core/ShareList.h"
 #include "shell/ui/ModalDialog.h"
+#include "views/CommandUpdate.h"
 
 #include <array>
 

@@ -14,11 +14,11 @@
 #include "lists/DetailDialogRules.h"
 #include "lists/ui/DetailDialogs.h"
 #include "platform/qt/QtText.h"
-#include "shell/CommandUpdate.h"
-#include "shell/ViewKinds.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/SuppressibleMessage.h"
-#include "shell/ui/ViewClassRegistry.h"
+#include "views/CommandUpdate.h"
+#include "views/ViewKinds.h"
+#include "views/ui/ViewClassRegistry.h"
 
 #include <QContextMenuEvent>
 #include <QCursor>

@@ -5,12 +5,14 @@
 #include "devtools/lib/DemoCompanyTexts.h"
 #include "devtools/lib/DemoResults.h"
 #include "devtools/lib/LondonCalendar.h"
+#include "shell/LayoutWindow.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <set>
+#include <stdexcept>
 
 namespace qv::dev {
 
@@ -31,8 +33,19 @@ bool IsWeekend(sys_days d) { return weekday{d}.iso_encoding() >= 6; }
 
 const sys_days kDemoStart = sys_days{year{2009} / January / 2};
 
-// Shares the default window layouts name, by record id.
-const std::array<uint16_t, 10> kLayoutShareIds = {433, 849, 1906, 313, 3428, 16, 2406, 860, 1503, 4};
+bool IsLayoutShareId(uint16_t id)
+{
+    for (uint32_t number : kDefaultLayoutShares)
+        if (DefaultLayoutShareId(number) == id)
+            return true;
+    return false;
+}
+
+// A draw from a normal distribution of the logarithm: half the draws lie below `median`.
+double LogNormal(std::mt19937& rng, double median, double spread)
+{
+    return median * std::exp(spread * Gaussian(rng));
+}
 
 const char* const kFirstWords[] = {
     "Abbotsford", "Alder", "Ambleside", "Ashcombe", "Barrowby", "Beacon", "Belmont", "Blackwater", "Bramley",
@@ -132,7 +145,13 @@ public:
     }
 
 private:
-    uint16_t nextId() { return nextId_++; }
+    // The next free share id: the ids the default layouts name are kept for their shares.
+    uint16_t nextId()
+    {
+        while (IsLayoutShareId(nextId_))
+            ++nextId_;
+        return nextId_++;
+    }
 
     // A listing day: most items have prices from the demo's first day, the rest join later.
     sys_days listing()
@@ -144,58 +163,68 @@ private:
 
     PriceHistory walk(const WalkParameters& w, sys_days first) { return RandomWalkHistory(rng_, first, last_, w); }
 
+    // An index in points to two decimals, kept near a trend from its 2009 level to `level2026`.
     void addIndex(DemoDatabase& db, uint16_t id, const std::string& name, const std::string& epic, uint8_t classByte,
-                  double level)
+                  double level2009, double level2026)
     {
         WalkParameters w;
-        w.scale = 10;
-        w.unit = 0.1f;
-        w.startPrice = level;
-        w.annualDrift = Between(rng_, 0.02, 0.07);
-        w.dailyVolatility = Between(rng_, 0.009, 0.013);
+        w.scale = 100;
+        w.unit = 0.01f;
+        w.startPrice = level2009;
+        w.annualDrift = std::log(level2026 / level2009) / 18;
+        w.dailyVolatility = Between(rng_, 0.009, 0.012);
+        w.reversion = 1.0 / 200;
+        w.band = 0.18;
         w.meanVolume = Between(rng_, 3e8, 9e8);
         DemoRecord r;
         r.id = id;
         r.name = namer_.unique(name);
         r.classByte = classByte;
         namer_.epics.insert(epic);
-        r.streams.push_back(Stream(1, 0, epic, walk(w, kDemoStart)));
+        DemoStream s = Stream(1, 0, epic, walk(w, kDemoStart));
+        s.currency = kNoCurrencyUnit;
+        r.streams.push_back(std::move(s));
         db.records.push_back(std::move(r));
     }
 
     void addIndices(DemoDatabase& db)
     {
         // The market calendar is the FTSE 100 record: its days are the trading days.
-        addIndex(db, kMarketCalendarId, "FTSE 100", "UKX", 10, 4400);
-        addIndex(db, 0xB606, "FTSE 250", "MCX", 10, 6400);
+        addIndex(db, kMarketCalendarId, "FTSE 100", "UKX", 10, 4400, 8800);
+        addIndex(db, 0xB606, "FTSE 250", "MCX", 10, 6400, 21000);
         struct Special {
             uint16_t id;
             const char* name;
             const char* epic;
-            double level;
+            double level2009, level2026;
         };
         const Special specials[] = {
-            {0xC00D, "Paris Leaders Index", "PXL", 3200},     {0xC00E, "Frankfurt Leaders Index", "FXL", 4800},
-            {0xC00F, "US Industrials Index", "USI", 9000},    {0xC010, "Tokyo Leaders Index", "TXL", 8800},
-            {0xC011, "US Technology Index", "UST", 1600},     {0xC012, "Hong Kong Leaders Index", "HXL", 14000},
-            {0xC013, "US Broad Market Index", "USB", 920},
+            {0xC00D, "Paris Leaders Index", "PXL", 3200, 7800},   {0xC00E, "Frankfurt Leaders Index", "FXL", 4800, 22000},
+            {0xC00F, "US Industrials Index", "USI", 9000, 44000}, {0xC010, "Tokyo Leaders Index", "TXL", 8800, 42000},
+            {0xC011, "US Technology Index", "UST", 1600, 19000},  {0xC012, "Hong Kong Leaders Index", "HXL", 14000, 24000},
+            {0xC013, "US Broad Market Index", "USB", 920, 6200},
         };
         for (const Special& s : specials)
-            addIndex(db, s.id, s.name, s.epic, 0, s.level);
+            addIndex(db, s.id, s.name, s.epic, 0, s.level2009, s.level2026);
         const char* sectors[] = {"UK Banks Index", "UK Mining Index", "UK Oil and Gas Index", "UK Retailers Index",
                                  "UK Pharmaceuticals Index", "UK Utilities Index", "UK Telecoms Index",
                                  "UK Housebuilders Index", "UK Insurance Index", "UK Technology Index"};
-        for (const char* name : sectors)
-            addIndex(db, nextId(), name, namer_.epicFor(name, rng_), 10, Between(rng_, 1500, 12000));
+        for (const char* name : sectors) {
+            double level = Between(rng_, 1500, 12000);
+            addIndex(db, nextId(), name, namer_.epicFor(name, rng_), 10, level, level * Between(rng_, 0.6, 2.6));
+        }
     }
 
+    // A share's walk: prices mostly between 10p and 3,000p (half below about 300p), kept near a trend
+    // that drifts between -4% and +8% a year.
     WalkParameters shareWalk()
     {
         WalkParameters w;
-        w.startPrice = std::exp(Between(rng_, std::log(8.0), std::log(3000.0)));
-        w.annualDrift = Between(rng_, -0.06, 0.14);
-        w.dailyVolatility = Between(rng_, 0.008, 0.032);
-        w.meanVolume = std::exp(Between(rng_, std::log(2e4), std::log(2e7)));
+        w.startPrice = std::clamp(LogNormal(rng_, 300, 1.05), 8.0, 9000.0);
+        w.annualDrift = Between(rng_, -0.04, 0.08);
+        w.dailyVolatility = Between(rng_, 0.008, 0.022);
+        w.reversion = 1.0 / 250;
+        w.band = 0.6;
         // Penny shares move in quarter pence.
         if (w.startPrice < 40)
             w.unit = 0.25f;
@@ -213,6 +242,25 @@ private:
         return w;
     }
 
+    // Shares in issue (millions) for a market value at listing of about `capital` pounds millions, and a
+    // daily volume of a small share of them.
+    static float IssueFor(double capital, WalkParameters& w, double turnover)
+    {
+        double issue = capital * 100 / w.startPrice;
+        w.meanVolume = issue * 1e6 * turnover;
+        return float(issue);
+    }
+
+    // Keeps today's market value within £5m-£240bn: the issue is scaled when the walk ended outside.
+    static void KeepCapitalInRange(DemoStream& s)
+    {
+        double capital = LastClose(s) * s.issueFigure / 100;
+        if (capital > kMostCapital)
+            s.issueFigure = float(s.issueFigure * kMostCapital / capital);
+        else if (capital > 0 && capital < kLeastCapital)
+            s.issueFigure = float(s.issueFigure * kLeastCapital / capital);
+    }
+
     void addShare(DemoDatabase& db, uint16_t id, const std::string& name, uint8_t kind)
     {
         DemoRecord r;
@@ -222,25 +270,29 @@ private:
         r.resultsCurrency = Uniform(rng_) < 0.08 ? (Uniform(rng_) < 0.5 ? 3 : 6) : 0;
         WalkParameters w = shareWalk();
         sys_days first = listing();
-        float issue = float(std::exp(Between(rng_, std::log(20.0), std::log(3000.0))));
+        float issue = IssueFor(std::clamp(LogNormal(rng_, 250, 1.9), 4.0, 80000.0), w, Between(rng_, 0.0008, 0.004));
         std::string epic = namer_.epicFor(name, rng_);
         r.streams.push_back(Stream(kind, issue, epic, walk(w, first)));
+        KeepCapitalInRange(r.streams.back());
         // Some companies have preference shares quoted beside the ordinary ones.
         if (kind == 10 && Uniform(rng_) < 0.06) {
             WalkParameters p;
             p.startPrice = Between(rng_, 60, 140);
             p.annualDrift = 0.0;
             p.dailyVolatility = 0.004;
+            p.reversion = 1.0 / 100;
+            p.band = 0.2;
             p.meanVolume = Between(rng_, 2e3, 5e4);
-            r.streams.push_back(Stream(uint8_t(2 + Below(rng_, 2)), issue / 10, epic + "P", walk(p, first)));
+            r.streams.push_back(Stream(uint8_t(2 + Below(rng_, 2)), r.streams.back().issueFigure / 10, epic + "P",
+                                       walk(p, first)));
         }
         db.records.push_back(std::move(r));
     }
 
     void addShares(DemoDatabase& db)
     {
-        for (uint16_t id : kLayoutShareIds)
-            addShare(db, id, namer_.company(rng_), 10);
+        for (uint32_t number : kDefaultLayoutShares)
+            addShare(db, uint16_t(DefaultLayoutShareId(number)), namer_.company(rng_), 10);
         for (int i = 0; i < 190; ++i)
             addShare(db, nextId(), namer_.company(rng_), Uniform(rng_) < 0.1 ? 11 : 10);
         for (int i = 0; i < 15; ++i)
@@ -257,27 +309,31 @@ private:
             income.startPrice = Between(rng_, 40, 120);
             income.dailyVolatility = 0.006;
             WalkParameters capital = shareWalk();
+            income.meanVolume = capital.meanVolume = Between(rng_, 2e4, 2e5);
             r.streams.push_back(Stream(8, 50, epic + "I", walk(income, first)));
             r.streams.push_back(Stream(9, 50, epic + "C", walk(capital, first)));
             db.records.push_back(std::move(r));
         }
     }
 
+    // An item with closes only, kept near a trend within `band`.
     void addCloseOnly(DemoDatabase& db, const std::string& name, uint8_t kind, int16_t scale, double price,
-                      double volatility, uint8_t currency)
+                      double drift, double volatility, double band, uint8_t currency, sys_days first)
     {
         WalkParameters w;
         w.mode = 0;
         w.scale = scale;
         w.unit = 1.0f / float(scale);
         w.startPrice = price;
-        w.annualDrift = Between(rng_, -0.01, 0.06);
+        w.annualDrift = drift;
         w.dailyVolatility = volatility;
+        w.reversion = 1.0 / 250;
+        w.band = band;
         w.meanVolume = 0;
         DemoRecord r;
         r.id = nextId();
         r.name = namer_.unique(name);
-        DemoStream s = Stream(kind, 0, namer_.epicFor(r.name, rng_), walk(w, listing()));
+        DemoStream s = Stream(kind, 0, namer_.epicFor(r.name, rng_), walk(w, first));
         s.currency = currency;
         r.streams.push_back(std::move(s));
         db.records.push_back(std::move(r));
@@ -285,43 +341,42 @@ private:
 
     void addOtherItems(DemoDatabase& db)
     {
+        // Gilts near 100 (pounds per 100 nominal), unit trusts in pence.
         for (int i = 0; i < 15; ++i) {
             char name[64];
             std::snprintf(name, sizeof name, "Treasury %.2f%% %d", 0.25 * (1 + Below(rng_, 24)), 2030 + Below(rng_, 40));
-            addCloseOnly(db, name, 13, 100, Between(rng_, 85, 130), 0.004, 0);
+            addCloseOnly(db, name, 13, 100, Between(rng_, 92, 112), 0, 0.003, 0.15, kNoCurrencyUnit, listing());
         }
         const char* funds[] = {"UK Growth", "UK Income", "European", "Japan", "American", "Global Equity",
                                "Corporate Bond", "Smaller Companies", "Far East", "Ethical"};
         for (int i = 0; i < 20; ++i) {
             std::string name = std::string(kFirstWords[Below(rng_, int(std::size(kFirstWords)))]) + " " +
                                funds[i % 10] + (i < 10 ? " Acc" : " Inc");
-            addCloseOnly(db, name, 14, 100, Between(rng_, 80, 600), 0.009, 0);
+            addCloseOnly(db, name, 14, 100, Between(rng_, 80, 400), Between(rng_, 0.0, 0.06), 0.008, 0.4, 0, listing());
         }
-        const char* currencies[] = {"Sterling US Dollar", "Sterling Euro", "Sterling Yen", "Sterling Swiss Franc",
-                                    "Sterling Australian Dollar", "Sterling Canadian Dollar",
-                                    "Sterling Hong Kong Dollar", "Sterling Swedish Krona"};
-        const double rates[] = {1.45, 1.1, 140, 1.6, 2.0, 1.8, 11.2, 11.5};
-        for (int i = 0; i < 8; ++i)
-            addCloseOnly(db, currencies[i], 16, rates[i] > 100 ? 100 : 10000, rates[i], 0.005, 0);
-        const char* commodities[] = {"Gold", "Silver", "Platinum", "Copper", "Brent Crude Oil", "Natural Gas",
-                                     "Wheat", "Cocoa"};
-        const double prices[] = {880, 12, 950, 3100, 45, 5.5, 520, 2600};
-        for (int i = 0; i < 8; ++i) {
-            WalkParameters w;
-            w.scale = 100;
-            w.unit = 0.01f;
-            w.startPrice = prices[i];
-            w.annualDrift = Between(rng_, -0.02, 0.06);
-            w.dailyVolatility = Between(rng_, 0.01, 0.022);
-            w.meanVolume = 0;
-            DemoRecord r;
-            r.id = nextId();
-            r.name = namer_.unique(commodities[i]);
-            DemoStream s = Stream(17, 0, namer_.epicFor(r.name, rng_), walk(w, kDemoStart));
-            s.currency = 3;
-            r.streams.push_back(std::move(s));
-            db.records.push_back(std::move(r));
-        }
+        // Rates against sterling, from their 2009 levels to about their levels of today.
+        struct Rate {
+            const char* name;
+            double level2009, level2026;
+        };
+        const Rate rates[] = {{"Sterling US Dollar", 1.45, 1.32},      {"Sterling Euro", 1.12, 1.16},
+                              {"Sterling Yen", 135, 200},              {"Sterling Swiss Franc", 1.60, 1.07},
+                              {"Sterling Australian Dollar", 2.15, 2.02}, {"Sterling Canadian Dollar", 1.80, 1.84},
+                              {"Sterling Hong Kong Dollar", 11.2, 10.3}, {"Sterling Swedish Krona", 11.5, 12.6}};
+        for (const Rate& r : rates)
+            addCloseOnly(db, r.name, 16, r.level2009 > 100 ? 100 : 10000, r.level2009,
+                         std::log(r.level2026 / r.level2009) / 18, 0.005, 0.1, kNoCurrencyUnit, kDemoStart);
+        // Commodities in US dollars (an ounce, a tonne, a barrel, a million British thermal units, a bushel).
+        struct Commodity {
+            const char* name;
+            double level2009, level2026;
+        };
+        const Commodity commodities[] = {{"Gold", 880, 2600},   {"Silver", 12, 30},         {"Platinum", 950, 1000},
+                                         {"Copper", 3100, 9500}, {"Brent Crude Oil", 45, 72}, {"Natural Gas", 5.5, 3.5},
+                                         {"Wheat", 5.2, 5.6},    {"Cocoa", 2600, 6000}};
+        for (const Commodity& c : commodities)
+            addCloseOnly(db, c.name, 17, 100, c.level2009, std::log(c.level2026 / c.level2009) / 18,
+                         Between(rng_, 0.011, 0.018), 0.35, kNoCurrencyUnit, kDemoStart);
     }
 
     sys_days last_;
@@ -336,6 +391,8 @@ private:
 uint16_t ToPackedDate(sys_days day)
 {
     year_month_day ymd{day};
+    if (ymd.year() < year{1900} || ymd.year() > year{2027})
+        throw std::out_of_range("a date outside 1900-2027 cannot be held");
     return uint16_t(((int(ymd.year()) - 1900) << 9) | ((unsigned(ymd.month()) - 1) << 5) | (unsigned(ymd.day()) - 1));
 }
 
@@ -355,6 +412,7 @@ PriceHistory RandomWalkHistory(std::mt19937& rng, sys_days first, sys_days last,
     float unit = w.unit;
     float startingUnit = w.scale > 0 ? 1.0f / float(w.scale) : float(-w.scale);
     bool started = false;
+    double trend = std::log(w.startPrice), deviation = 0;
     for (sys_days d = first; d <= last; d += days{1}) {
         if (IsWeekend(d))
             continue;
@@ -388,7 +446,13 @@ PriceHistory RandomWalkHistory(std::mt19937& rng, sys_days first, sys_days last,
         }
         double previous = price;
         double move = w.annualDrift / 252 + w.dailyVolatility * Gaussian(rng);
-        price = std::max(double(unit), price * std::exp(move));
+        if (w.reversion > 0) {
+            trend += w.annualDrift / 252;
+            double next = std::clamp(deviation * (1 - w.reversion) + move - w.annualDrift / 252, -w.band, w.band);
+            move = next - deviation + w.annualDrift / 252;
+            deviation = next;
+        }
+        price = std::max(double(unit), w.reversion > 0 ? std::exp(trend + deviation) : price * std::exp(move));
         if (w.missingDayRate > 0 && Uniform(rng) < w.missingDayRate && !h.days.empty() && day.newUnit == 0) {
             day.kind = HistoryDay::Kind::NoDataC;
             h.days.push_back(day);

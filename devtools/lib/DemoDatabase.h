@@ -14,6 +14,17 @@ namespace qv::dev {
 
 constexpr uint32_t kDemoSeed = 20260101;
 
+// The demo generator's version, written into every demo folder (kDemoVersionFile). Raise it with every
+// change that alters what the demo holds: ./run then sets an older demo folder aside and makes it anew.
+constexpr int kDemoGeneratorVersion = 2;
+constexpr const char* kDemoVersionFile = "DemoVersion.txt";
+
+// The price currency of items shown as plain figures, without a currency sign: indices (points),
+// exchange rates, gilts (pounds per 100 nominal) and commodities (US dollars).
+constexpr uint8_t kNoCurrencyUnit = 2;
+// Today's market values of the demo companies lie within these, in pounds millions.
+constexpr double kLeastCapital = 5, kMostCapital = 240000;
+
 struct DemoStream {
     uint8_t kind = 10;        // sub-record kind
     float issueFigure = 0;    // shares in issue in millions (market value = close x issue x 0.01, in pounds m)
@@ -42,6 +53,10 @@ struct DemoRecord {
     std::vector<DemoResultsEntry> results;
     std::vector<std::vector<uint8_t>> detailedBlocks;
     uint16_t sectorWord = 0;
+    // The brokers' consensus (company data fields 49, 8 and 50): the number of analysts, the current and
+    // the previous consensus as ratings 1-255, higher the stronger (0 none).
+    uint8_t analysts = 0;
+    uint8_t consensus = 0, previousConsensus = 0;
 };
 
 struct DemoDatabase {
@@ -73,12 +88,21 @@ struct WalkParameters {
     std::chrono::sys_days unitChangeOn{};
     float newUnit = 0;
     double missingDayRate = 0;
+    // With a reversion above 0 the price keeps near its trend, the start price grown by the drift: the
+    // logarithm of price over trend is pulled back by this share of itself each day and kept within
+    // plus or minus `band`.
+    double reversion = 0;
+    double band = 0;
 };
 
 // A history over every weekday from `first` to `last`: bank holidays become days without data ('A').
 PriceHistory RandomWalkHistory(std::mt19937& rng, std::chrono::sys_days first, std::chrono::sys_days last,
                                const WalkParameters& walk);
 
+// The day as a PackedDate. Throws std::out_of_range for a day the 16 bits cannot hold (before 1900 or
+// after 2027), rather than wrapping it to another year.
 uint16_t ToPackedDate(std::chrono::sys_days day);
+// The last day a PackedDate can hold.
+inline const std::chrono::sys_days kLastHeldDay{std::chrono::year{2027} / std::chrono::December / 31};
 
 } // namespace qv::dev

@@ -2,6 +2,7 @@
 #include "devtools/lib/DemoDealings.h"
 
 #include "core/PackedDate.h"
+#include "devtools/lib/DemoResults.h"
 
 #include <algorithm>
 #include <cmath>
@@ -49,9 +50,9 @@ void AddInvestor(std::mt19937& rng, std::vector<DealingItemSpec>& items, const D
         days.push_back(day);
     }
     std::sort(days.begin(), days.end());
-    const double price = Between(rng, 0.3, 8.0); // pounds
-    double held = major ? Between(rng, 2e6, 4e7) : Between(rng, 5e3, 2e6);
-    const double issue = major ? held / Between(rng, 0.03, 0.12) : held / Between(rng, 0.0005, 0.03);
+    // Holdings as shares of the company's issue: a major holder 3-12%, a director up to 3%.
+    const double issue = double(share.streams.front().issueFigure) * 1e6;
+    double held = std::round(issue * (major ? Between(rng, 0.03, 0.12) : Between(rng, 0.0005, 0.03)));
     const char* role = major ? "Major holder" : Pick(rng, kRoles);
     const size_t first = items.size();
     for (int i = 0; i < deals; ++i) {
@@ -65,7 +66,9 @@ void AddInvestor(std::mt19937& rng, std::vector<DealingItemSpec>& items, const D
         deal.role = role;
         deal.dealSize = std::round(held * Between(rng, 0.02, 0.3));
         deal.dealFraction = deal.dealSize / issue;
-        deal.value = std::string(deal.dealType) == "Award" ? 0 : deal.dealSize * price * Between(rng, 0.8, 1.25);
+        // Deals are done at about the day's price (pence, the value in pounds).
+        const double price = CloseOn(share.streams.front(), deal.date) / 100 * Between(rng, 0.97, 1.03);
+        deal.value = std::string(deal.dealType) == "Award" ? 0 : deal.dealSize * price;
         held += deal.dealType.rfind("Sale", 0) == 0 ? -deal.dealSize : deal.dealSize;
         held = std::max(held, 1000.0);
         deal.holdSize = std::round(held);
@@ -97,16 +100,20 @@ DealingsFileSpec BuildDemoDealings(const DemoDatabase& demo)
     for (const DemoRecord& share : demo.records) {
         if (share.description.empty() || share.id > 0x7FFF)
             continue;
+        // Deals fall on days the share was priced.
+        const int32_t from = std::max(firstDay, DateToDayNumber(share.streams.front().history.firstDate) + 1);
+        if (from >= lastDay)
+            continue;
         // The file names the share as the announcements did: its name and class.
         const std::string shareText = share.name + " " + Pick(rng, kShareTexts);
         const int directors = 2 + int(rng() % 3);
         for (int d = 0; d < directors; ++d) {
             const std::string name = std::string(Pick(rng, kFirstNames)) + " " + Pick(rng, kSurnames);
-            AddInvestor(rng, spec.items, share, false, name, shareText, firstDay, lastDay);
+            AddInvestor(rng, spec.items, share, false, name, shareText, from, lastDay);
         }
         const int majors = int(rng() % 3);
         for (int m = 0; m < majors; ++m)
-            AddInvestor(rng, spec.items, share, true, Pick(rng, kHolders), shareText, firstDay, lastDay);
+            AddInvestor(rng, spec.items, share, true, Pick(rng, kHolders), shareText, from, lastDay);
     }
     return spec;
 }

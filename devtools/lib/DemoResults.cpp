@@ -5,6 +5,7 @@
 #include "devtools/lib/ShareFieldTable.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <map>
@@ -123,12 +124,30 @@ public:
         for (int f = 1; f <= forecasts; ++f) {
             forecast *= 1 + c.growth + Between(rng_, -0.03, 0.05);
             sys_days end = MonthEnd(int(year_month_day{yearEnds.back()}.year()) + f, yearEndMonth);
+            // Forecasts stop at the last day a date can hold.
+            if (end > kLastHeldDay)
+                break;
             r.results.push_back(entry(end, kForecast, forecast, c));
         }
         addBlocks(r, yearEnds, epsByYear, c, shortBlock);
+        addConsensus(r);
     }
 
 private:
+    // Most companies are followed by analysts, the larger by more; the consensus moved a little since
+    // the last time for some.
+    void addConsensus(DemoRecord& r)
+    {
+        if (Uniform(rng_) < 0.12)
+            return;
+        const int sizeClass = (r.sectorWord >> 10) & 0x3F;
+        r.analysts = uint8_t(sizeClass == 0 ? 8 + rng_() % 18 : sizeClass == 1 ? 3 + rng_() % 9 : 1 + rng_() % 4);
+        r.consensus = uint8_t(Between(rng_, 40, 230));
+        const double move = Uniform(rng_);
+        int previous = move < 0.55 ? r.consensus : r.consensus + int(Between(rng_, -40, 40));
+        r.previousConsensus = uint8_t(std::clamp(previous, 14, 240));
+    }
+
     DemoResultsEntry entry(sys_days date, uint8_t kind, double eps, const Company& c)
     {
         DemoResultsEntry e;
@@ -201,6 +220,27 @@ private:
 };
 
 } // namespace
+
+double CloseOn(const DemoStream& stream, uint16_t date)
+{
+    const PriceHistory& h = stream.history;
+    double unit = 1.0 / std::max<int>(1, h.scale);
+    double close = 0;
+    sys_days day = FromPacked(h.firstDate);
+    const sys_days wanted = FromPacked(date);
+    for (const HistoryDay& d : h.days) {
+        while (weekday{day}.iso_encoding() >= 6)
+            day += days{1};
+        if (day > wanted)
+            break;
+        if (d.newUnit != 0)
+            unit = d.newUnit / std::max<int>(1, h.scale);
+        if (d.kind == HistoryDay::Kind::Priced)
+            close = d.close * unit;
+        day += days{1};
+    }
+    return close;
+}
 
 double LastClose(const DemoStream& stream)
 {

@@ -1,5 +1,5 @@
 // The demo's company data: results tables (annual results, interims and one to three forecast years),
-// five detailed results blocks a company and the sector word of every record.
+// five detailed results blocks a company, the analysts' consensus and the sector word of every record.
 #pragma once
 
 #include "devtools/lib/DemoDatabase.h"
@@ -15,5 +15,7 @@ void AddDemoCompanyData(DemoDatabase& db, uint32_t seed);
 
 // The last close of a stream in pence (0 for none).
 double LastClose(const DemoStream& stream);
+// The close of the stream on `date`, or on the last priced day before it (0 before its first).
+double CloseOn(const DemoStream& stream, uint16_t date);
 
 } // namespace qv::dev

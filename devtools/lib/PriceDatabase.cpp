@@ -120,6 +120,9 @@ CompFile DemoCompFile(const DemoDatabase& demo)
         comp.records.descriptors.push_back({field, 0x00, {}});
     for (const FieldDescriptor& d : DemoCompanyFieldDescriptors())
         comp.records.descriptors.push_back(d);
+    comp.records.descriptors.push_back({kConsensusField, 0xF0, {}});
+    comp.records.descriptors.push_back({kAnalystsField, 0xE0, {}});
+    comp.records.descriptors.push_back({kPreviousConsensusField, 0xF0, {}});
     comp.streams.descriptors = {{kEpicField, 0x00, {}}, {kCurrencyField, 0xE0, {}}};
     int company = 0;
     for (const DemoRecord& r : demo.records) {
@@ -129,6 +132,11 @@ CompFile DemoCompFile(const DemoDatabase& demo)
             item.values[kCodedDescriptionField] = coded->second;
         if (!r.description.empty())
             AddDemoCompanyFields(r, company++, item);
+        if (r.analysts > 0) {
+            item.values[kConsensusField] = {r.consensus, 0};
+            item.values[kAnalystsField] = {r.analysts};
+            item.values[kPreviousConsensusField] = {r.previousConsensus, 0};
+        }
         // A block's length byte is the count byte of its field.
         for (size_t b = 0; b < r.detailedBlocks.size() && b < kBlockFields; ++b)
             item.values[uint8_t(kFirstBlockField + b)].assign(r.detailedBlocks[b].begin() + 1, r.detailedBlocks[b].end());
@@ -140,6 +148,12 @@ CompFile DemoCompFile(const DemoDatabase& demo)
     return comp;
 }
 
+bool WriteDemoVersionStamp(const std::filesystem::path& folder)
+{
+    std::string stamp = std::to_string(kDemoGeneratorVersion) + "\n";
+    return WriteFileBytes(folder / kDemoVersionFile, std::vector<uint8_t>(stamp.begin(), stamp.end()));
+}
+
 bool WriteDemoFolder(const std::filesystem::path& folder, std::chrono::sys_days lastDay, std::string* error)
 {
     try {
@@ -147,7 +161,8 @@ bool WriteDemoFolder(const std::filesystem::path& folder, std::chrono::sys_days 
         DbFile file = DemoDbFile(demo);
         CompFile comp = DemoCompFile(demo);
         if (WriteDatabaseFolder(folder, file, &comp) &&
-            WriteFileBytes(folder / "data" / "DirDeal.dat", WriteDealingsFile(BuildDemoDealings(demo)).bytes))
+            WriteFileBytes(folder / "data" / "DirDeal.dat", WriteDealingsFile(BuildDemoDealings(demo)).bytes) &&
+            WriteDemoVersionStamp(folder))
             return true;
         if (error)
             *error = "cannot write the data files";

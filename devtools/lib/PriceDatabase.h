@@ -27,8 +27,12 @@ CodedCompanyTexts DemoCodedTexts(const DemoDatabase& demo);
 DbFile DemoDbFile(const DemoDatabase& demo);
 CompFile DemoCompFile(const DemoDatabase& demo);
 
-// Writes FOLDER/data/Quorva.dat and FOLDER/data/Comp.dat of the demo database ending on `lastDay`.
+// Writes FOLDER/data/Quorva.dat, FOLDER/data/Comp.dat and FOLDER/data/DirDeal.dat of the demo database
+// ending on `lastDay`, then the generator's version stamp FOLDER/DemoVersion.txt.
 bool WriteDemoFolder(const std::filesystem::path& folder, std::chrono::sys_days lastDay, std::string* error);
+
+// Writes FOLDER/DemoVersion.txt: the generator's version as a decimal number and a line end.
+bool WriteDemoVersionStamp(const std::filesystem::path& folder);
 
 // A random database of `shares` share records with full days over `years` years to `lastDay`, with a
 // market calendar record; for measurements and round trips.

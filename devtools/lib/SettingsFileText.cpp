@@ -1,9 +1,9 @@
 // Listings of "Quorva.cfg" and of keyed item stores.
 #include "devtools/lib/SettingsFileText.h"
 
-#include "chartmodel/KeyedItemStore.h"
 #include "core/ConfigFamilies.h"
 #include "core/ConfigFormat.h"
+#include "core/KeyedItemStore.h"
 #include "core/StringPrintf.h"
 #include "platform/ByteOrder.h"
 

@@ -113,6 +113,13 @@ const std::vector<std::string>& DemoSectorNames()
     return names;
 }
 
+const std::vector<std::string>& DemoConsensusNames()
+{
+    static const std::vector<std::string> names = {"Strong sell", "Sell", "Moderate sell", "Underweight", "Hold",
+                                                   "Overweight", "Moderate buy", "Buy", "Strong buy"};
+    return names;
+}
+
 const std::vector<std::string>& DemoIndustryNames()
 {
     static const std::vector<std::string> names = {
@@ -144,11 +151,15 @@ std::vector<uint8_t> DemoShareFieldTable()
     // Fields the demo does not keep are named all the same, so that their columns and detail items
     // have headings; their cells stay empty.
     for (const auto& [code, name] : std::initializer_list<std::pair<int, const char*>>{
-             {4, "Listing"}, {5, "Indices"}, {6, "Special events"}, {7, "Share type"}, {8, "Consensus"},
-             {9, "Shares in issue"}, {11, "Dividend"}, {14, "NMS (000s)"}, {49, "Analysts"},
-             {50, "Previous consensus"}, {51, "Identifier"}, {62, "TechMark"}, {68, "Day volume"},
-             {70, "Capital (results currency)"}})
+             {4, "Listing"}, {5, "Indices"}, {6, "Special events"}, {7, "Share type"},
+             {9, "Shares in issue"}, {11, "Dividend"}, {14, "NMS (000s)"}, {51, "Identifier"}, {62, "TechMark"},
+             {68, "Day volume"}, {70, "Capital (results currency)"}})
         set(code, {0x3F, 0, name, {}, 0, 1, 0});
+    // The brokers' consensus: company-data fields of the same numbers (offset 0), the ratings as u16
+    // bit fields whose low byte is the rating, the number of analysts a byte.
+    set(kConsensusField, {kBitField, 0, "Consensus", Texts(DemoConsensusNames()), 0x00FF, 1, 0});
+    set(kAnalystsField, {kU8, 0, "Analysts", {}, 0, 1, 0});
+    set(kPreviousConsensusField, {kBitField, 0, "Previous consensus", Texts(DemoConsensusNames()), 0x00FF, 1, 0});
     set(10, {kMoney, 12, "EPS", {}, 0, 1, 0});
     set(13, {kU16 | kDivide, 20, "P/E", {}, 100, 1, 0});
     set(15, {kText, 26, "Name", {}, 0, 0, 1});

@@ -30,6 +30,11 @@ constexpr uint16_t kSectorMask = 0x003F;
 constexpr uint16_t kIndustryMask = 0x03C0;
 constexpr uint16_t kSubSectorMask = 0xFC00;
 
+// The consensus fields: company data of the record, u16 ratings (low byte; text (rating - 13) / 25 of
+// DemoConsensusNames, weakest first) and a u8 count of analysts.
+constexpr uint8_t kConsensusField = 8, kAnalystsField = 49, kPreviousConsensusField = 50;
+const std::vector<std::string>& DemoConsensusNames();
+
 const std::vector<std::string>& DemoSectorNames();     // field 25
 const std::vector<std::string>& DemoIndustryNames();   // field 24
 const std::vector<std::string>& DemoSubSectorNames();  // field 26

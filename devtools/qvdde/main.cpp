@@ -2,6 +2,7 @@
 //
 //     qvdde [--socket PATH] TOPIC request ITEM [FORMAT]
 //     qvdde [--socket PATH] TOPIC advise ITEM [FORMAT] [COUNT]
+#include "app/LayerHooks.h"
 #include "devtools/lib/DdeClient.h"
 #include "platform/LocalServer.h"
 
@@ -46,6 +47,7 @@ int Refused(const qv::dev::DdeReply& reply, const char* what)
 
 int main(int argc, char** argv)
 {
+    qv::InstallLayerHooks();
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string path = qv::LocalServerPath(std::string(qv::dev::kDdeServiceName));
     if (args.size() >= 2 && args[0] == "--socket") {

@@ -2,12 +2,12 @@
 // column of a share list table setting (the built-in list layouts 1-5) for one share, as the list
 // shows them; --export writes the cells as the export writer gets them, --formulas shows the formula
 // templates of the shares catalogue instead.
+#include "core/ColumnDef.h"
 #include "core/ConfigDefaults.h"
 #include "core/Database.h"
 #include "devtools/qvtool/Verbs.h"
 #include "lists/CellNumber.h"
 #include "lists/CellValue.h"
-#include "lists/ColumnDef.h"
 #include "lists/ColumnHeading.h"
 #include "lists/FormulaTemplates.h"
 #include "platform/TextCodec.h"

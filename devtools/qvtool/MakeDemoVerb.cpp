@@ -1,4 +1,5 @@
-// qvtool make-demo FOLDER [--to DD/MM/YYYY]: writes the demo database into FOLDER/data.
+// qvtool make-demo FOLDER [--to DD/MM/YYYY]: writes the demo database into FOLDER/data; qvtool
+// demo-version prints the version of the generator, which make-demo stamps into FOLDER.
 #include "devtools/lib/PriceDatabase.h"
 #include "devtools/qvtool/Verbs.h"
 #include "platform/Clock.h"
@@ -53,8 +54,21 @@ int RunMakeDemo(const std::vector<std::string>& args)
     return 0;
 }
 
+int RunDemoVersion(const std::vector<std::string>& args)
+{
+    if (!args.empty()) {
+        std::fprintf(stderr, "usage: qvtool demo-version\n");
+        return 2;
+    }
+    std::printf("%d\n", dev::kDemoGeneratorVersion);
+    return 0;
+}
+
 const Verb kMakeDemo("make-demo", "make-demo FOLDER [--to DD/MM/YYYY]",
                      "writes the demo database (fixed seed) to FOLDER/data", RunMakeDemo);
+const Verb kDemoVersion("demo-version", "demo-version",
+                        "prints the demo generator's version, which make-demo stamps into its folder",
+                        RunDemoVersion);
 
 } // namespace
 } // namespace qv::tool

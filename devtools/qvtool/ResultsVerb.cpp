@@ -1,9 +1,9 @@
 // qvtool results FOLDER EPIC: a share's results table, its detailed results items per year and its
 // three cached statistics.
+#include "core/CachedStatistics.h"
 #include "core/Database.h"
 #include "core/DateText.h"
 #include "devtools/qvtool/Verbs.h"
-#include "lists/CachedStatistics.h"
 #include "lists/ResultsFigures.h"
 #include "platform/TextCodec.h"
 

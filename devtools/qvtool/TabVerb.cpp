@@ -2,7 +2,7 @@
 // column with its heading.
 #include "devtools/qvtool/Verbs.h"
 
-#include "lists/ColumnDef.h"
+#include "core/ColumnDef.h"
 #include "lists/ColumnHeading.h"
 #include "lists/TableFile.h"
 #include "platform/ByteOrder.h"

@@ -2,12 +2,12 @@
 // the list view shows it: the headings and the cells of every row, tab-separated, in the list's
 // order. N is the fixed list (0 "All" ... 34), S the table setting 1-12 (its sort unless --sort gives
 // a signed column number).
+#include "core/ColumnDef.h"
 #include "core/Database.h"
 #include "core/Memory.h"
 #include "core/ShareList.h"
 #include "devtools/qvtool/Verbs.h"
 #include "lists/CellValue.h"
-#include "lists/ColumnDef.h"
 #include "lists/ColumnHeading.h"
 #include "lists/ListOptions.h"
 #include "lists/ListRows.h"

@@ -1,4 +1,5 @@
 // qvtool: looks inside the program's data files, for developers and tests.
+#include "app/LayerHooks.h"
 #include "devtools/qvtool/Verbs.h"
 
 #include <algorithm>
@@ -31,6 +32,7 @@ void PrintHelp(std::FILE* out)
 
 int main(int argc, char** argv)
 {
+    qv::InstallLayerHooks();
     using namespace qv::tool;
     if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
         PrintHelp(stdout);

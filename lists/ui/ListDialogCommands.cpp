@@ -1,16 +1,15 @@
 // The list dialogs' frame-wide commands.
 #include "lists/ui/ListDialogCommands.h"
 
+#include "core/ColumnDef.h"
 #include "core/ConfigState.h"
-#include "core/SystemDate.h"
 #include "core/Memory.h"
 #include "core/ShareList.h"
-#include "lists/ColumnDef.h"
+#include "core/SystemDate.h"
 #include "lists/ColumnDialogRules.h"
 #include "lists/ListSettings.h"
 #include "lists/ListSort.h"
 #include "lists/TableFile.h"
-#include "lists/ViewBase.h"
 #include "lists/ui/ColumnDialogs.h"
 #include "lists/ui/ListDesignDlg.h"
 #include "lists/ui/ListPagePrinter.h"
@@ -18,12 +17,13 @@
 #include "lists/ui/ViewHoldWindow.h"
 #include "lists/ui/ViewListBase.h"
 #include "platform/Paths.h"
-#include "shell/CommandUpdate.h"
-#include "shell/FrameState.h"
 #include "shell/LayoutSwitch.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
+#include "views/CommandUpdate.h"
+#include "views/FrameState.h"
+#include "views/ViewBase.h"
 
 #include <QPainter>
 #include <QPrintDialog>

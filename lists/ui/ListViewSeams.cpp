@@ -1,9 +1,9 @@
 // The list views' dialogs and link opener.
 #include "lists/ui/ListViewSeams.h"
 
+#include "core/ColumnDef.h"
 #include "core/ConfigState.h"
 #include "core/SystemDate.h"
-#include "lists/ColumnDef.h"
 #include "lists/ui/ColumnDialogs.h"
 #include "lists/ui/EditNoteDlg.h"
 #include "lists/ui/ResultsSheetDlg.h"

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "lists/DetailPage.h"
-#include "lists/ui/ViewBaseWindow.h"
-#include "shell/CommandUpdate.h"
+#include "views/CommandUpdate.h"
+#include "views/ui/ViewBaseWindow.h"
 
 class QPainter;
 class QScrollBar;

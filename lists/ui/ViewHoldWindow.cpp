@@ -3,6 +3,7 @@
 
 #include "core/CodedText.h"
 #include "core/RecordLookup.h"
+#include "core/ShareList.h"
 #include "lists/DealingCells.h"
 #include "lists/DealingItem.h"
 #include "lists/DealingStats.h"
@@ -14,14 +15,13 @@
 #include "lists/ui/ListPagePrinter.h"
 #include "platform/qt/QtText.h"
 #include "resources/MessageIds.h"
-#include "core/ShareList.h"
-#include "shell/FrameState.h"
 #include "shell/KeyRouting.h"
-#include "shell/ViewKinds.h"
 #include "shell/ui/MainFrame.h"
-#include "shell/ui/StatusBarEx.h"
 #include "shell/ui/ModalDialog.h"
-#include "shell/ui/ViewClassRegistry.h"
+#include "shell/ui/StatusBarEx.h"
+#include "views/FrameState.h"
+#include "views/ViewKinds.h"
+#include "views/ui/ViewClassRegistry.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,20 +1,20 @@
 // The share list window.
 #include "lists/ui/ViewList.h"
 
+#include "core/ColumnDef.h"
 #include "core/ShareList.h"
 #include "lists/ColumnCatalogues.h"
-#include "lists/ColumnDef.h"
 #include "lists/ListFormatters.h"
 #include "lists/ListOptions.h"
 #include "lists/ListPortfolioAdd.h"
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
-#include "lists/UpDownColour.h"
 #include "lists/RowSort.h"
+#include "lists/UpDownColour.h"
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
-#include "shell/FrameState.h"
-#include "shell/ui/ViewClassRegistry.h"
+#include "views/FrameState.h"
+#include "views/ui/ViewClassRegistry.h"
 
 
 namespace qv {

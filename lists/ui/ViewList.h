@@ -3,7 +3,7 @@
 #pragma once
 
 #include "lists/ui/ViewListBase.h"
-#include "shell/CommandUpdate.h"
+#include "views/CommandUpdate.h"
 
 namespace qv {
 

@@ -1,11 +1,11 @@
 // The list view engine: layout, paint into one image, title, list messages.
 #include "lists/ui/ViewListBase.h"
 
+#include "core/ColumnDef.h"
 #include "core/ConfigDefaults.h"
 #include "core/ConfigRecords.h"
 #include "core/SectorFilter.h"
 #include "core/ShareList.h"
-#include "lists/ColumnDef.h"
 #include "lists/ColumnFit.h"
 #include "lists/ColumnHeading.h"
 #include "lists/ListColumnCommands.h"

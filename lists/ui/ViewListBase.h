@@ -10,7 +10,7 @@
 #include "lists/ListInteraction.h"
 #include "lists/ListPaintPlan.h"
 #include "lists/ui/ListPainter.h"
-#include "lists/ui/ViewBaseWindow.h"
+#include "views/ui/ViewBaseWindow.h"
 
 #include <QImage>
 

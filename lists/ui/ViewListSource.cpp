@@ -7,11 +7,11 @@
 #include "core/ShareList.h"
 #include "lists/GraphSource.h"
 #include "lists/SectorChoice.h"
+#include "lists/ui/SelectSector.h"
 #include "platform/Beep.h"
 #include "resources/MessageIds.h"
-#include "shell/CommandUpdate.h"
 #include "shell/ui/ModalDialog.h"
-#include "tools/ui/SelectSector.h"
+#include "views/CommandUpdate.h"
 
 namespace qv {
 namespace {

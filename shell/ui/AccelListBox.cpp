@@ -7,8 +7,8 @@
 #include "shell/UserToolbars.h"
 #include "shell/ui/ToolbarImages.h"
 
-#include "shell/ui/KeyCodes.h"
-#include "tools/ui/ShortcutKeyCtrl.h"
+#include "shell/ui/ShortcutKeyCtrl.h"
+#include "views/ui/KeyCodes.h"
 
 #include <QKeyEvent>
 #include <QPainter>

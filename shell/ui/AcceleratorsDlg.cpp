@@ -1,10 +1,10 @@
 // The key dialogs.
 #include "shell/ui/AcceleratorsDlg.h"
 
+#include "core/Portfolio.h"
 #include "platform/Beep.h"
 #include "platform/MessageBox.h"
 #include "platform/qt/QtText.h"
-#include "portfolio/Portfolio.h"
 #include "shell/KeyEditing.h"
 #include "shell/KeyTable.h"
 #include "shell/ToolbarCatalogue.h"
@@ -13,7 +13,7 @@
 #include "shell/UserToolbars.h"
 #include "shell/ui/AccelListBox.h"
 #include "shell/ui/ModalDialog.h"
-#include "tools/ui/ShortcutKeyCtrl.h"
+#include "shell/ui/ShortcutKeyCtrl.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -3,10 +3,10 @@
 
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
-#include "shell/FrameState.h"
 #include "shell/LayoutSwitch.h"
 #include "shell/LayoutWindow.h"
-#include "shell/ViewKinds.h"
+#include "views/FrameState.h"
+#include "views/ViewKinds.h"
 
 #include <QApplication>
 #include <QCloseEvent>

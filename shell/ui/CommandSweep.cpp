@@ -5,11 +5,11 @@
 #include "core/ConfigState.h"
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
-#include "shell/FrameState.h"
 #include "shell/LayoutWindow.h"
-#include "shell/ViewKinds.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/MenuWalk.h"
+#include "views/FrameState.h"
+#include "views/ViewKinds.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -6,12 +6,12 @@
 #include "platform/MessageDispatch.h"
 #include "platform/qt/QtText.h"
 #include "resources/MessageIds.h"
-#include "shell/CommandUpdate.h"
-#include "shell/FrameState.h"
 #include "shell/ToolbarTexts.h"
 #include "shell/UserToolbars.h"
 #include "shell/ui/DrawHelpers.h"
 #include "shell/ui/ToolbarImages.h"
+#include "views/CommandUpdate.h"
+#include "views/FrameState.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>

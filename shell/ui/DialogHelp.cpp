@@ -2,9 +2,9 @@
 #include "shell/ui/DialogHelp.h"
 
 #include "platform/qt/QtText.h"
-#include "shell/FrameState.h"
 #include "shell/HelpTopics.h"
 #include "shell/ui/MainFrame.h"
+#include "views/FrameState.h"
 
 #include <QCursor>
 #include <QDialog>

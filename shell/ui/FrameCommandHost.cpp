@@ -8,7 +8,6 @@
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
 #include "core/WindowLayouts.h"
-#include "lists/ViewBase.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
@@ -17,10 +16,10 @@
 #include "portfolio/UndoRing.h"
 #include "realtime/AgreementBlock.h"
 #include "resources/MessageIds.h"
+#include "resources/WebAddresses.h"
 #include "shell/FrameCommands.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/FrameMessages.h"
-#include "shell/FrameState.h"
 #include "shell/KeyTable.h"
 #include "shell/LayoutSwitch.h"
 #include "shell/LayoutWindow.h"
@@ -32,8 +31,6 @@
 #include "shell/StartUp.h"
 #include "shell/ToolbarCatalogue.h"
 #include "shell/ViewGroups.h"
-#include "shell/ViewKinds.h"
-#include "shell/WebAddresses.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/PortfolioCommandHost.h"
@@ -41,6 +38,9 @@
 #include "shell/ui/SoftMenuQt.h"
 #include "shell/ui/ToolbarHost.h"
 #include "shell/ui/ViewRequests.h"
+#include "views/FrameState.h"
+#include "views/ViewBase.h"
+#include "views/ViewKinds.h"
 
 #include <QApplication>
 #include <QCursor>

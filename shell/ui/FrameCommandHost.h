@@ -3,9 +3,9 @@
 // of another subsystem through the frame's seams; the portfolio commands have a host of their own.
 #pragma once
 
-#include "shell/CommandUpdate.h"
 #include "shell/FrameCommandRules.h"
 #include "shell/SettingCommands.h"
+#include "views/CommandUpdate.h"
 
 #include <QObject>
 #include <cstdint>

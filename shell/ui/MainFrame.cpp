@@ -3,28 +3,31 @@
 
 #include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
+#include "core/Portfolio.h"
 #include "core/RegistrySettings.h"
 #include "core/ShareList.h"
-#include "lists/ui/ViewBaseWindow.h"
 #include "platform/qt/PaintScope.h"
 #include "platform/qt/QtText.h"
-#include "portfolio/Portfolio.h"
 #include "resources/MessageIds.h"
 #include "shell/BrowserCheck.h"
 #include "shell/HelpTopics.h"
+#include "shell/KeyEditing.h"
 #include "shell/KeyRouting.h"
+#include "shell/KeyTable.h"
 #include "shell/MenuBarPlan.h"
 #include "shell/ProgressText.h"
-#include "shell/ViewKinds.h"
-#include "shell/ui/KeyCodes.h"
+#include "shell/SoftMenu.h"
 #include "shell/ui/MenuBarBuilder.h"
 #include "shell/ui/StatusBarEx.h"
 #include "shell/ui/ToolbarHost.h"
-#include "shell/KeyEditing.h"
-#include "shell/SoftMenu.h"
-#include "shell/KeyTable.h"
+#include "views/ViewKinds.h"
+#include "views/ui/KeyCodes.h"
+#include "views/ui/ViewBaseWindow.h"
+#include "views/ui/ViewClassRegistry.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -526,5 +529,23 @@ void RecolourBitmap(QImage& bitmap, int64_t from, QRgb to)
 }
 
 CViewBase* GetActiveChildView(const CMainFrame& frame) { return ViewOf(frame.mdiArea()->activeSubWindow()); }
+
+CViewBaseWnd* OpenViewBaseWindow(CMainFrame& frame, int32_t kind, ShareList* list)
+{
+    auto* view = CreateViewWindowForKind(kind);
+    view->list = list;
+    view->AttachListSource(GetViewKindFamily(kind), list ? list->source : nullptr, 0);
+    QMdiSubWindow* sub = frame.mdiArea()->addSubWindow(view);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setProperty("serial", ++MainFrameState().windowCounter);
+    QPixmap noIcon(16, 16);
+    noIcon.fill(Qt::transparent);
+    sub->setWindowIcon(QIcon(noIcon));
+    RetitleGroup(view->secondList ? view->secondList : view->list);
+    sub->resize(360, 220);
+    sub->show();
+    frame.mdiArea()->setActiveSubWindow(sub);
+    return view;
+}
 
 } // namespace qv

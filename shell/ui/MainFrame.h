@@ -4,8 +4,8 @@
 #pragma once
 
 #include "platform/MessageDispatch.h"
-#include "shell/CommandUpdate.h"
-#include "shell/FrameState.h"
+#include "views/CommandUpdate.h"
+#include "views/FrameState.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -26,6 +26,7 @@ namespace qv {
 class CStatusBarEx;
 class CViewBase;
 class CViewBaseWnd;
+struct ShareList;
 class CToolbarHost;
 
 class CMainFrame : public QMainWindow, public MessageTarget, public FrameHooks, public CommandTarget {
@@ -155,5 +156,8 @@ void RecolourBitmap(QImage& bitmap, int64_t from, QRgb to);
 
 // The active view of the frame's active child window, or null.
 CViewBase* GetActiveChildView(const CMainFrame& frame);
+
+// Puts a view window of the kind in a new child window of the frame.
+CViewBaseWnd* OpenViewBaseWindow(CMainFrame& frame, int32_t kind, ShareList* list);
 
 } // namespace qv

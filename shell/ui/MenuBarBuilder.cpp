@@ -4,7 +4,6 @@
 
 #include "core/ConfigState.h"
 #include "core/WindowLayouts.h"
-#include "shell/FrameState.h"
 #include "shell/KeyTable.h"
 #include "shell/MainMenu.h"
 #include "shell/MenuBarPlan.h"
@@ -12,6 +11,7 @@
 #include "shell/SoftMenu.h"
 #include "shell/ui/FrameCommandHost.h"
 #include "shell/ui/SoftMenuQt.h"
+#include "views/FrameState.h"
 
 #include <QMenu>
 #include <QMenuBar>

@@ -2,8 +2,8 @@
 #include "shell/ui/ModalDialog.h"
 
 #include "platform/MessageBox.h"
-#include "shell/FrameState.h"
 #include "shell/ui/DialogHelp.h"
+#include "views/FrameState.h"
 
 #include <QDialog>
 #include <QGuiApplication>

@@ -4,7 +4,6 @@
 #include "core/CashAccounts.h"
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
-#include "lists/ViewBase.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
 #include "portfolio/PortfolioFile.h"
@@ -13,13 +12,14 @@
 #include "resources/MessageIds.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/FrameMessages.h"
-#include "shell/FrameState.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/PortfolioCommands.h"
 #include "shell/ViewGroups.h"
-#include "shell/ViewKinds.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ViewRequests.h"
+#include "views/FrameState.h"
+#include "views/ViewBase.h"
+#include "views/ViewKinds.h"
 
 namespace qv {
 namespace {

@@ -3,7 +3,7 @@
 // and choosing, showing, creating and deleting cash accounts.
 #pragma once
 
-#include "shell/CommandUpdate.h"
+#include "views/CommandUpdate.h"
 
 #include <cstdint>
 

@@ -1,18 +1,18 @@
 // The shell dialogs' commands.
 #include "shell/ui/ShellDialogs.h"
 
-#include "lists/ViewBase.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "shell/AppServices.h"
-#include "shell/CommandUpdate.h"
-#include "shell/FrameState.h"
 #include "shell/UpdateMessages.h"
 #include "shell/ui/AboutDlg.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/PasswordDlgs.h"
 #include "shell/ui/UpdateMessagesDlg.h"
+#include "views/CommandUpdate.h"
+#include "views/FrameState.h"
+#include "views/ViewBase.h"
 
 #include <cstdio>
 

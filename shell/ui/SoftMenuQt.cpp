@@ -2,8 +2,8 @@
 #include "shell/ui/SoftMenuQt.h"
 
 #include "platform/qt/QtText.h"
-#include "shell/CommandUpdate.h"
 #include "shell/MainMenu.h"
+#include "views/CommandUpdate.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,8 +1,9 @@
 // The splash window, its progress bar and the program-wide splash state.
 #include "shell/ui/SplashWnd.h"
 
+#include "core/DMFilter.h"
 #include "core/VexaEdition.h"
-#include "datamining/DMFilter.h"
+#include "platform/MessageBox.h"
 #include "shell/SplashStatus.h"
 #include "shell/ui/FontFaces.h"
 
@@ -212,6 +213,9 @@ void ShowSplash(QWidget* parent)
         QRect area = screen->geometry();
         splash->move(area.center() - QPoint(splash->width() / 2, splash->height() / 2));
     }
+    // A message during loading (a missing or damaged database, say) would open under the splash,
+    // which stays on top, and its first click would only hide the splash: the splash goes first.
+    SetMessageOpeningHook(HideSplash);
     // No fade: the window effects are not available here, so the splash appears at once.
     splash->show();
     splash->raise();
@@ -251,6 +255,7 @@ void HideSplash()
         return;
     CSplashWnd* splash = gSplash;
     gSplash = nullptr;
+    SetMessageOpeningHook(nullptr);
     splash->close();
     if (QWidget* main = QApplication::activeWindow())
         main->update();

@@ -3,8 +3,8 @@
 #include "shell/ui/StyleButton.h"
 
 #include "core/ui/PenSelect.h"
-#include "lists/ui/ColourSelectorDlg.h"
 #include "platform/qt/QtText.h"
+#include "shell/ui/ColourSelectorDlg.h"
 #include "shell/ui/ModalDialog.h"
 
 #include <QFont>

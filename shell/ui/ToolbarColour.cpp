@@ -2,9 +2,9 @@
 #include "shell/ui/ToolbarColour.h"
 
 #include "core/ui/PenSelect.h"
-#include "shell/FrameState.h"
 #include "shell/ToolbarDesignRules.h"
 #include "shell/ui/ToolbarImages.h"
+#include "views/FrameState.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

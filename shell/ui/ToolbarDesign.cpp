@@ -1,15 +1,15 @@
 // The toolbar designer.
 #include "shell/ui/ToolbarDesign.h"
 
-#include "datamining/ui/FilterNameDlg.h"
+#include "core/Portfolio.h"
 #include "platform/MessageBox.h"
 #include "platform/qt/QtText.h"
-#include "portfolio/Portfolio.h"
+#include "shell/KeyTable.h"
 #include "shell/ToolbarDesignRules.h"
 #include "shell/ToolbarFile.h"
-#include "shell/KeyTable.h"
 #include "shell/ui/AccelListBox.h"
 #include "shell/ui/DefaultButtons.h"
+#include "shell/ui/FilterNameDlg.h"
 #include "shell/ui/ModalDialog.h"
 
 #include <QButtonGroup>

@@ -3,7 +3,6 @@
 
 #include "platform/MessageBox.h"
 #include "platform/qt/QtText.h"
-#include "shell/FrameState.h"
 #include "shell/SoftMenu.h"
 #include "shell/ToolbarFile.h"
 #include "shell/UserToolbarSteps.h"
@@ -12,11 +11,12 @@
 #include "shell/ui/CustomToolBar.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
+#include "shell/ui/SetTargetPortfolio.h"
 #include "shell/ui/SoftMenuQt.h"
 #include "shell/ui/ToolbarColour.h"
 #include "shell/ui/ToolbarDesign.h"
 #include "shell/ui/ToolbarImages.h"
-#include "tools/ui/SetTargetPortfolio.h"
+#include "views/FrameState.h"
 
 #include <QMainWindow>
 #include <QMenu>

@@ -3,7 +3,7 @@
 // the toolbar and key commands (designer, defaults, sizes, colour, keys, show/hide, new, delete).
 #pragma once
 
-#include "shell/CommandUpdate.h"
+#include "views/CommandUpdate.h"
 
 #include <QObject>
 #include <QPoint>

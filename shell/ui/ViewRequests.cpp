@@ -1,29 +1,26 @@
 // View requests in the active window and the current-share and list-switch commands.
 #include "shell/ui/ViewRequests.h"
 
-#include "shell/CommandUpdate.h"
+#include "views/CommandUpdate.h"
 
+#include "core/Portfolio.h"
 #include "core/RecordLists.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
-#include "lists/DirectorsDealings.h"
-#include "lists/ShareDates.h"
-#include "lists/ui/DetailDialogs.h"
-#include "lists/ui/ViewBaseWindow.h"
 #include "platform/MessageDispatch.h"
 #include "platform/qt/QtText.h"
-#include "portfolio/Portfolio.h"
 #include "resources/MessageIds.h"
-#include "shell/FrameState.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/ViewGroups.h"
-#include "shell/ViewKinds.h"
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
-#include "shell/ui/ViewClassRegistry.h"
 #include "shell/ui/WindowArranger.h"
 #include "shell/ui/WindowFactory.h"
+#include "views/FrameState.h"
+#include "views/ViewKinds.h"
+#include "views/ui/ViewBaseWindow.h"
+#include "views/ui/ViewClassRegistry.h"
 
 #include <QGuiApplication>
 #include <QMdiArea>
@@ -411,7 +408,7 @@ CommandUiState CViewRequests::UpdateCommand(uint32_t id) const
     }
     f.busy = BusyFlag != 0;
     f.importedItems = ImportedItemCount > 0;
-    f.dealingsLoaded = DealingsMainBlock != nullptr;
+    f.dealingsLoaded = GetViewRequestHooks().dealingsLoaded && GetViewRequestHooks().dealingsLoaded();
     f.interimResults = InterimResultsSwitch;
     f.percentChanges = PercentChangesSwitch;
     f.unpricedShares = UnpricedSharesSwitch;
@@ -438,10 +435,15 @@ void CViewRequests::ShowShareDates()
 {
     const CViewBase* view = MainFrameState().activeView;
     const RecordCursor* entry = view && view->list ? CurrentEntry(view->list) : nullptr;
-    if (!entry || !entry->record)
+    if (!entry || !entry->record || !GetViewRequestHooks().showShareDates)
         return;
-    CShareDatesDlg dialog(FromCp1252(GetRecordName(entry->record)), ReadShareDates(*entry), &frame_);
-    RunModalDialog(dialog);
+    GetViewRequestHooks().showShareDates(*entry, &frame_);
+}
+
+ViewRequestHooks& GetViewRequestHooks()
+{
+    static ViewRequestHooks hooks;
+    return hooks;
 }
 
 void CViewRequests::CycleKind(bool next)

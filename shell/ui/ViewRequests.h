@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class QWidget;
+
 namespace qv {
 
 class CMainFrame;
@@ -15,6 +17,7 @@ class CViewBase;
 class CViewBaseWnd;
 struct ShareList;
 struct Portfolio;
+struct RecordCursor;
 
 class CViewRequests {
 public:
@@ -76,5 +79,14 @@ private:
 ShareList* FindViewListOfKind(const CViewBase* view, int32_t family);
 // Takes the view out of every group when it is linked to another view; true when it was.
 bool UnlinkView(CViewBase* view);
+
+// What the view requests need of the list tables: whether directors' dealings are loaded, and the
+// share-dates dialog for a share (its name and entry). The list tables install them; without them
+// the dealings count as not loaded and the dates are not shown.
+struct ViewRequestHooks {
+    std::function<bool()> dealingsLoaded;
+    std::function<void(const RecordCursor& entry, QWidget* parent)> showShareDates;
+};
+ViewRequestHooks& GetViewRequestHooks();
 
 } // namespace qv

@@ -1,11 +1,11 @@
 // Window arrangement on the frame's child windows.
 #include "shell/ui/WindowArranger.h"
 
-#include "lists/ViewBase.h"
 #include "shell/ViewGroups.h"
-#include "shell/ViewKinds.h"
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/WindowFactory.h"
+#include "views/ViewBase.h"
+#include "views/ViewKinds.h"
 
 namespace qv {
 namespace {

@@ -4,8 +4,8 @@
 // frame is active, and the system accelerator check before commands.
 #pragma once
 
-#include "shell/CommandUpdate.h"
 #include "shell/WindowLinking.h"
+#include "views/CommandUpdate.h"
 
 #include <QObject>
 #include <QPoint>

@@ -3,21 +3,21 @@
 
 #include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
+#include "core/Portfolio.h"
 #include "core/ShareList.h"
 #include "core/WindowLayoutFile.h"
-#include "lists/ui/ViewBaseWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
-#include "portfolio/Portfolio.h"
 #include "resources/MessageIds.h"
-#include "shell/FrameState.h"
 #include "shell/LayoutSwitch.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/ViewGroups.h"
-#include "shell/ViewKinds.h"
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/MainFrame.h"
-#include "shell/ui/ViewClassRegistry.h"
+#include "views/FrameState.h"
+#include "views/ViewKinds.h"
+#include "views/ui/ViewBaseWindow.h"
+#include "views/ui/ViewClassRegistry.h"
 
 #include <QApplication>
 #include <QLayout>

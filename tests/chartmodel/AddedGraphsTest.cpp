@@ -1,6 +1,7 @@
 // Added graphs: filing and removing entries with the colour chooser, the toggles that undo
 // themselves, the fifth graph replacing the fourth, the joint price range, the closes on the
 // chart's bars, and the daily chart's commands over a small database.
+#include "../lists/ListFixture.h"
 #include "chartmodel/AddedGraphCommands.h"
 #include "chartmodel/AddedGraphEntries.h"
 #include "chartmodel/AddedGraphSet.h"
@@ -11,13 +12,12 @@
 #include "chartmodel/LegendModel.h"
 #include "chartmodel/ViewGraphEOD.h"
 #include "core/ConfigState.h"
+#include "core/Portfolio.h"
 #include "core/RecordLookup.h"
 #include "lists/ListPortfolioAdd.h"
-#include "portfolio/Portfolio.h"
 #include "portfolio/Transaction.h"
 #include "shell/FrameDialogSeams.h"
-#include "shell/CommandUpdate.h"
-#include "../lists/ListFixture.h"
+#include "views/CommandUpdate.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 #include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/PortfolioSeriesCache.h"
 #include "core/Memory.h"
+#include "core/Portfolio.h"
 #include "core/PriceSubRecords.h"
 #include "core/ShareList.h"
 #include "devtools/lib/PriceDatabase.h"
-#include "portfolio/Portfolio.h"
 #include "portfolio/PortfolioFile.h"
 #include "support/DatabaseFixture.h"
 

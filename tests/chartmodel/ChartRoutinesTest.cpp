@@ -6,7 +6,7 @@
 #include "chartmodel/ChartRoutines.h"
 #include "chartmodel/DataArray.h"
 #include "chartmodel/GraphModel.h"
-#include "chartmodel/MovingAverage.h"
+#include "core/MovingAverage.h"
 #include "platform/ByteOrder.h"
 
 #include <array>

@@ -5,10 +5,10 @@
 #include "chartmodel/GraphSettingLayout.h"
 #include "core/ConfigRecords.h"
 #include "core/DateStepping.h"
+#include "core/Portfolio.h"
 #include "core/RecordAccess.h"
 #include "core/RecordCursor.h"
 #include "platform/ByteOrder.h"
-#include "portfolio/Portfolio.h"
 #include "portfolio/Transaction.h"
 
 #include <gtest/gtest.h>

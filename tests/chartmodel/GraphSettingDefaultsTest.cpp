@@ -2,7 +2,7 @@
 // comparison with the defaults, the special edition's presets and the indicator line styles.
 #include "chartmodel/GraphSettingDefaults.h"
 
-#include "chartmodel/LinesAndTextFiles.h"
+#include "core/LinesAndTextFiles.h"
 #include "platform/ByteOrder.h"
 
 #include <gtest/gtest.h>

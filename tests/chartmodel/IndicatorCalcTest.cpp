@@ -2,8 +2,8 @@
 // definitions and the calculators' own rules, and their whole-series path against the bar-by-bar one.
 #include "chartmodel/IndicatorCalc.h"
 #include "chartmodel/IndicatorRecord.h"
-#include "chartmodel/MovingAverage.h"
 #include "chartmodel/WindowExtremes.h"
+#include "core/MovingAverage.h"
 
 #include <gtest/gtest.h>
 

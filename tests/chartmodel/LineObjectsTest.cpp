@@ -1,8 +1,8 @@
 // Drawing objects: new nodes, the packed item's sections and sizes, and unpacking damaged items.
 #include "chartmodel/LineObjects.h"
 
-#include "chartmodel/KeyedItemStore.h"
-#include "chartmodel/LinesAndTextFiles.h"
+#include "core/KeyedItemStore.h"
+#include "core/LinesAndTextFiles.h"
 #include "platform/ByteOrder.h"
 
 #include <gtest/gtest.h>

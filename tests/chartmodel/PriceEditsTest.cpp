@@ -1,7 +1,7 @@
 // Price correction nodes over a loaded price array and their items in the correction store.
 #include "chartmodel/PriceEdits.h"
 
-#include "chartmodel/LinesAndTextFiles.h"
+#include "core/LinesAndTextFiles.h"
 #include "core/Memory.h"
 #include "core/PriceStatistics.h"
 #include "core/PriceSubRecords.h"

@@ -2,7 +2,7 @@
 // keeps real ones.
 #include "chartmodel/PriceEdits.h"
 
-#include "chartmodel/LinesAndTextFiles.h"
+#include "core/LinesAndTextFiles.h"
 #include "core/Memory.h"
 #include "core/PriceSubRecords.h"
 #include "devtools/lib/PriceDatabase.h"

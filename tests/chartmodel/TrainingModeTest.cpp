@@ -7,11 +7,11 @@
 #include "core/ConfigState.h"
 #include "core/ShareList.h"
 #include "devtools/lib/ShareListChain.h"
-#include "lists/ViewBase.h"
 #include "platform/Beep.h"
-#include "shell/CommandUpdate.h"
 #include "support/FakeMessageBox.h"
 #include "support/PriceFixtures.h"
+#include "views/CommandUpdate.h"
+#include "views/ViewBase.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include "chartmodel/GraphSettingLayout.h"
 #include "core/ConfigState.h"
 #include "devtools/lib/SyntheticDays.h"
-#include "shell/CommandUpdate.h"
 #include "support/FakeMessageBox.h"
+#include "views/CommandUpdate.h"
 
 #include <gtest/gtest.h>
 

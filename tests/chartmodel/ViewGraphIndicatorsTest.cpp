@@ -8,8 +8,8 @@
 #include "chartmodel/StopLossSettings.h"
 #include "core/ConfigState.h"
 #include "core/SettingRecordStore.h"
-#include "shell/CommandUpdate.h"
 #include "support/FakeMessageBox.h"
+#include "views/CommandUpdate.h"
 
 #include <gtest/gtest.h>
 

@@ -4,16 +4,16 @@
 
 #include "chartmodel/GraphSettingLayout.h"
 #include "core/ConfigState.h"
+#include "core/DMFilter.h"
 #include "core/ShareList.h"
 #include "core/VexaEdition.h"
-#include "datamining/DMFilter.h"
 #include "devtools/lib/ShareListChain.h"
 #include "devtools/lib/SyntheticChart.h"
 #include "platform/Beep.h"
 #include "platform/ByteOrder.h"
 #include "resources/MessageIds.h"
-#include "shell/CommandUpdate.h"
-#include "shell/ViewKinds.h"
+#include "views/CommandUpdate.h"
+#include "views/ViewKinds.h"
 
 #include <gtest/gtest.h>
 #include <memory>

@@ -1,10 +1,10 @@
 // Tests of single-day lookups in a record's price streams.
 #include "core/PriceLookups.h"
 
-#include "chartmodel/LinesAndTextFiles.h"
-#include "chartmodel/MovingAverage.h"
-#include "core/PriceSubRecords.h"
+#include "core/LinesAndTextFiles.h"
+#include "core/MovingAverage.h"
 #include "core/PriceStream.h"
+#include "core/PriceSubRecords.h"
 #include "support/PriceFixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Tests of price work on whole records.
 #include "core/PriceSubRecords.h"
 
-#include "chartmodel/LinesAndTextFiles.h"
+#include "core/LinesAndTextFiles.h"
 #include "core/PriceStatistics.h"
 #include "platform/ByteOrder.h"
 #include "support/PriceFixtures.h"

@@ -2,16 +2,16 @@
 #include "core/ShareList.h"
 
 #include "core/ConfigState.h"
+#include "core/DataMiningProgress.h"
 #include "core/DatabaseNeighbours.h"
 #include "core/Memory.h"
-#include "datamining/DataMiningProgress.h"
+#include "core/Portfolio.h"
 #include "devtools/lib/ShareListChain.h"
 #include "lists/ListSettings.h"
 #include "lists/ListSort.h"
-#include "lists/ViewBase.h"
 #include "platform/ByteOrder.h"
-#include "portfolio/Portfolio.h"
 #include "support/DatabaseFixture.h"
+#include "views/ViewBase.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>

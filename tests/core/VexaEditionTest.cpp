@@ -6,7 +6,7 @@
 #include "core/ConfigFile.h"
 #include "core/ConfigFormat.h"
 #include "core/ConfigState.h"
-#include "datamining/DMFilter.h"
+#include "core/DMFilter.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"

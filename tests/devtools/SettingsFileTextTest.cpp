@@ -1,9 +1,9 @@
 // Tests of readable listings of "Quorva.cfg" and of keyed item stores, for qvtool and tests.
 #include "devtools/lib/SettingsFileText.h"
 
-#include "chartmodel/KeyedItemStore.h"
 #include "core/ConfigFormat.h"
 #include "core/ConfigWriter.h"
+#include "core/KeyedItemStore.h"
 #include "support/ConfigSamples.h"
 
 #include <gtest/gtest.h>

@@ -2,13 +2,13 @@
 // EvaluateFormulaColumn for a row of every family: a share of a small database (with the demo's field
 // table, results and company fields), a transaction, a cash entry, a news entry and a trade, each in
 // a buffer of exactly its size so that no read may leave it.
+#include "core/ColumnDef.h"
 #include "core/Database.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "devtools/lib/ShareFieldTable.h"
 #include "lists/CellValue.h"
-#include "lists/ColumnDef.h"
 #include "lists/FormulaColumn.h"
 #include "platform/ByteOrder.h"
 #include "portfolio/CashEntry.h"

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the layout check; a layout it passes is walked column by column and every
 // column is named, in a buffer of exactly its length, so that no walk may leave it.
-#include "lists/ColumnDef.h"
+#include "core/ColumnDef.h"
 #include "lists/ColumnHeading.h"
 
 #include <cstdlib>

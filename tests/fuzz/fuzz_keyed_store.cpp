@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the keyed item store as a file image and writes it back: nothing may be
 // read out of bounds, no blob may be larger than the file, and the written image must read back.
-#include "chartmodel/KeyedItemStore.h"
+#include "core/KeyedItemStore.h"
 
 #include <cstdlib>
 

@@ -1,8 +1,8 @@
 // Fuzzes the loading of a drawing-object item from the lines-and-text store and packs what it made
 // again.
-#include "chartmodel/KeyedItemStore.h"
 #include "chartmodel/LineObjects.h"
-#include "chartmodel/LinesAndTextFiles.h"
+#include "core/KeyedItemStore.h"
+#include "core/LinesAndTextFiles.h"
 
 #include <algorithm>
 #include <cstddef>

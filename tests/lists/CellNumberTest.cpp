@@ -76,7 +76,10 @@ TEST_F(CellNumber, MoneyAndNumbersAsTheListShowsThem)
         {"significant money on field 12", 123456, true, MoneyPounds, Significant | 2, "\xA3" "1,200", 12},
         {"automatic decimals", 0.1234f, false, AutoDecimals, 0, "0.1234"},
         {"automatic decimals for large values", 1234.5678f, false, AutoDecimals, 0, "1,234.568"},
-        {"automatic decimals over a run of nines", 1.99999f, false, AutoDecimals, 0, "2.0"},
+        {"automatic decimals over a run of nines", 1.99999f, false, AutoDecimals, 0, "2"},
+        {"automatic decimals leave no trailing zero", 1.35f, false, AutoDecimals, 0, "1.35"},
+        {"automatic decimals of an index level", 5721.73f, false, AutoDecimals, 0, "5,721.73"},
+        {"automatic decimals of a price near 100", 103.13f, false, AutoDecimals, 0, "103.13"},
         {"unit 2 with fractions chooses decimals", 0.1234f, true, MoneyPence, Fractions, "0.1234", 17, 2},
     };
     for (const Case& c : cases) {

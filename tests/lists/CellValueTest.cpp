@@ -3,20 +3,20 @@
 // row-class flags, and the families' own records (transactions, cash, news and trades).
 #include "lists/CellValue.h"
 
+#include "core/ColumnDef.h"
 #include "core/ExtraRecords.h"
+#include "core/Portfolio.h"
 #include "core/RecordLookup.h"
 #include "core/SettingRecordStore.h"
 #include "core/ShareList.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "devtools/lib/ShareFieldTable.h"
 #include "lists/CellNumber.h"
-#include "lists/ColumnDef.h"
 #include "lists/FieldTable.h"
 #include "lists/FormulaColumn.h"
 #include "lists/FormulaTemplates.h"
 #include "platform/ByteOrder.h"
 #include "portfolio/CashEntry.h"
-#include "portfolio/Portfolio.h"
 #include "portfolio/Transaction.h"
 #include "support/DatabaseFixture.h"
 #include "support/PriceFixtures.h"
@@ -36,14 +36,14 @@ constexpr uint8_t kOffsetCompany = 0; // field-table offset 0: the company-data 
 
 // Field codes of the fixture's table, each read from the company-data field of the same number.
 enum : uint8_t {
-    kConsensusBefore = 8,
+    kConsensusNow = 8,
     kCode = 40,
     kOldDate = 41,
     kNewDate = 42,
     kFlag = 43,
     kBits = 44,
     kPicked = 47,
-    kConsensusNow = 50,
+    kConsensusBefore = 50,
     kRating = 51,
     kUnderlined = 117,
 };

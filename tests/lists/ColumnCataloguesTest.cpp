@@ -2,9 +2,9 @@
 // the installed catalogue.
 #include "lists/ColumnCatalogues.h"
 
+#include "core/ColumnDef.h"
 #include "core/ColumnSpec.h"
 #include "lists/AddColumnCommands.h"
-#include "lists/ColumnDef.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Adding, removing, moving and renaming columns, and where the sort column goes.
 #include "lists/ColumnEdit.h"
 
+#include "core/ColumnDef.h"
 #include "lists/AddColumnCommands.h"
 #include "lists/ColumnCatalogues.h"
-#include "lists/ColumnDef.h"
 #include "platform/ByteOrder.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Fitting a column to its widest cell or heading word.
 #include "lists/ColumnFit.h"
 
-#include "lists/ColumnDef.h"
+#include "core/ColumnDef.h"
 #include "lists/ListHeadings.h"
 #include "lists/ListPaintPlan.h"
 

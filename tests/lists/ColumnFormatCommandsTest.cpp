@@ -1,8 +1,8 @@
 // The column menu's format commands on the record bits, their item states and the menu plans.
 #include "lists/ColumnFormatCommands.h"
 
+#include "core/ColumnDef.h"
 #include "lists/ColumnCatalogues.h"
-#include "lists/ColumnDef.h"
 
 #include <gtest/gtest.h>
 

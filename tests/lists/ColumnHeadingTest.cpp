@@ -1,9 +1,9 @@
 // Column headings of every kind, against the demo's field table.
 #include "lists/ColumnHeading.h"
 
+#include "core/ColumnDef.h"
 #include "core/ShareList.h"
 #include "devtools/lib/ShareFieldTable.h"
-#include "lists/ColumnDef.h"
 #include "lists/FieldTable.h"
 #include "support/DatabaseFixture.h"
 #include "support/PriceFixtures.h"

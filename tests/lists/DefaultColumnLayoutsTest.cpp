@@ -1,11 +1,11 @@
 // The built-in layouts and the demo's company data read back through the list-table services.
+#include "core/ColumnDef.h"
 #include "core/ConfigDefaults.h"
 #include "core/ConfigFamilies.h"
 #include "core/RecordLookup.h"
 #include "core/SectorFilter.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "devtools/lib/ShareFieldTable.h"
-#include "lists/ColumnDef.h"
 #include "lists/ColumnHeading.h"
 #include "lists/ResultsFigures.h"
 #include "support/DatabaseFixture.h"

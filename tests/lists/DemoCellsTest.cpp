@@ -3,13 +3,13 @@
 // cell, each against what the demo wrote.
 #include "lists/CellValue.h"
 
+#include "core/ColumnDef.h"
 #include "core/Database.h"
 #include "core/PriceLookups.h"
 #include "core/RecordLookup.h"
 #include "devtools/lib/DemoResults.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "lists/ColumnCatalogues.h"
-#include "lists/ColumnDef.h"
 #include "lists/ColumnHeading.h"
 #include "lists/DetailDialogRules.h"
 #include "lists/DetailPage.h"

@@ -1,10 +1,10 @@
 // The records a chart shows in place of a share, and their hand-over from a list to its chart.
 #include "lists/GraphSource.h"
 
+#include "ListFixture.h"
 #include "core/Memory.h"
 #include "core/RecordAccess.h"
-#include "lists/ViewBase.h"
-#include "ListFixture.h"
+#include "views/ViewBase.h"
 
 #include <gtest/gtest.h>
 

@@ -2,13 +2,13 @@
 #include "lists/HoldList.h"
 
 #include "core/CodedText.h"
+#include "core/ColumnDef.h"
+#include "core/ShareList.h"
+#include "lists/CellValue.h"
+#include "lists/DealingCells.h"
 #include "lists/DealingItem.h"
 #include "lists/DirectorsDealings.h"
 #include "lists/InvestorSearch.h"
-#include "core/ShareList.h"
-#include "lists/CellValue.h"
-#include "lists/ColumnDef.h"
-#include "lists/DealingCells.h"
 #include "support/DealingsSample.h"
 
 #include <gtest/gtest.h>

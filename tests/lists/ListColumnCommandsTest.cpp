@@ -2,11 +2,11 @@
 // follows and the stored sort byte is rewritten.
 #include "lists/ListColumnCommands.h"
 
+#include "ListFixture.h"
+#include "core/ColumnDef.h"
 #include "core/ConfigState.h"
 #include "lists/ColumnCatalogues.h"
-#include "lists/ColumnDef.h"
 #include "lists/ListSettings.h"
-#include "ListFixture.h"
 #include "platform/MessageBox.h"
 
 #include <gtest/gtest.h>

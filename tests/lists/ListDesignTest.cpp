@@ -1,7 +1,7 @@
 // The list design's defaults, column formatting, shared backgrounds and library files on disk.
 #include "lists/ListDesign.h"
 
-#include "lists/ColumnDef.h"
+#include "core/ColumnDef.h"
 #include "platform/ByteOrder.h"
 
 #include <gtest/gtest.h>

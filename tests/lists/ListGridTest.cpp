@@ -1,5 +1,5 @@
 // The list grid: column positions, visible rows, bands, scroll ranges; the heading rules.
-#include "lists/ColumnDef.h"
+#include "core/ColumnDef.h"
 #include "lists/ListGrid.h"
 #include "lists/ListHeadings.h"
 #include "platform/ByteOrder.h"

@@ -1,8 +1,9 @@
 // The list table's drawing steps and cell plans, read without windows through a fake row source;
 // the style's ranges, the titles and the add-to-portfolio rules.
+#include "core/ColumnDef.h"
 #include "core/ConfigDefaults.h"
 #include "core/ConfigRecords.h"
-#include "lists/ColumnDef.h"
+#include "core/Portfolio.h"
 #include "lists/ListGrid.h"
 #include "lists/ListHeadings.h"
 #include "lists/ListPaintPlan.h"
@@ -10,7 +11,6 @@
 #include "lists/ListStyle.h"
 #include "lists/ListTitle.h"
 #include "lists/UpDownColour.h"
-#include "portfolio/Portfolio.h"
 
 #include <gtest/gtest.h>
 

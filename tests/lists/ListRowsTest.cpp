@@ -1,12 +1,12 @@
 // The fixed lists' members, their filters, the growing row array and the refill's current row.
 #include "lists/ListRows.h"
 
+#include "ListFixture.h"
 #include "chartmodel/PortfolioSeriesCache.h"
 #include "core/SectorFilter.h"
 #include "lists/ListOptions.h"
 #include "lists/ListSettings.h"
-#include "lists/ViewBase.h"
-#include "ListFixture.h"
+#include "views/ViewBase.h"
 
 #include <gtest/gtest.h>
 
@@ -188,7 +188,7 @@ TEST_F(ListRows, NewsAndDealingsWindowsLeaveTheRowsToTheChartTheyFollow)
 
 TEST_F(ListRows, MarketGroupsAreTheFixedLists)
 {
-    InstallMarketGroupRows();
+    SetMarketGroupRows(MarketGroupRowsOf);
     std::vector<RecordCursor> rows = MarketGroupShares(4);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(RecordId(rows[0].record), 0x4001);

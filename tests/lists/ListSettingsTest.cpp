@@ -2,10 +2,10 @@
 // market, the deferred sort of a list build and the live re-sort throttle.
 #include "lists/ListSettings.h"
 
-#include "core/ConfigState.h"
-#include "lists/ColumnDef.h"
-#include "lists/ListRows.h"
 #include "ListFixture.h"
+#include "core/ColumnDef.h"
+#include "core/ConfigState.h"
+#include "lists/ListRows.h"
 
 #include <gtest/gtest.h>
 

@@ -2,12 +2,12 @@
 // busy and stop flags, and the quicksort against std::sort on random, ordered and reversed rows.
 #include "lists/RowSort.h"
 
+#include "ListFixture.h"
+#include "core/ColumnDef.h"
 #include "core/ExtraRecords.h"
 #include "lists/CellValue.h"
-#include "lists/ColumnDef.h"
 #include "lists/ListOptions.h"
 #include "lists/ListRows.h"
-#include "ListFixture.h"
 #include "support/DebugCapture.h"
 
 #include <gtest/gtest.h>

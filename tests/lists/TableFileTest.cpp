@@ -2,7 +2,7 @@
 // files that are refused whole.
 #include "lists/TableFile.h"
 
-#include "lists/ColumnDef.h"
+#include "core/ColumnDef.h"
 
 #include <gtest/gtest.h>
 

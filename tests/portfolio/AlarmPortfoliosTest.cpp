@@ -4,8 +4,8 @@
 #include "core/Database.h"
 #include "core/Memory.h"
 #include "core/PackedDate.h"
+#include "core/Portfolio.h"
 #include "core/ShareList.h"
-#include "portfolio/Portfolio.h"
 #include "devtools/lib/PriceStreamEncoder.h"
 #include "support/DatabaseFixture.h"
 

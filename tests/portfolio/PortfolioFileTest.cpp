@@ -2,11 +2,11 @@
 #include "portfolio/PortfolioFile.h"
 
 #include "core/ConfigState.h"
+#include "core/DMFilter.h"
 #include "core/RecordLists.h"
 #include "core/SaveProtocol.h"
 #include "core/ShareList.h"
 #include "core/TaggedFile.h"
-#include "datamining/DMFilter.h"
 #include "devtools/lib/ShareListChain.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/ByteOrder.h"

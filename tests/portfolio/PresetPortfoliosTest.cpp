@@ -134,3 +134,22 @@ TEST_F(PresetPortfolios, RoutinesOverTheChain)
     EXPECT_EQ(group->members->next, nullptr);
     EXPECT_EQ(list->source, group); // the copy made the other one a pre-set list
 }
+
+TEST_F(PresetPortfolios, TheCurrentListKeepsItsOwnSourceUnlessAPresetWasStored)
+{
+    // The stored number picks the pre-set; none stored (-1, the default) or a number that is not a
+    // pre-set leaves the list its own source, so that the exit stores no pre-set for every later start.
+    const struct {
+        int32_t stored;
+        uint16_t shown; // 0: the list's own source
+    } cases[] = {{kNoPortfolioNumber, 0}, {7, 0}, {kNewHighsNumber, kNewHighsNumber}, {kFilterPortfolioNumber, kFilterPortfolioNumber}};
+    for (const auto& c : cases) {
+        StoreCurrentPortfolioNumber(c.stored);
+        CreatePresetPortfolios();
+        const Portfolio* source = CurrentShareList()->source;
+        EXPECT_EQ(source ? source->number : 0, c.shown) << c.stored;
+        SaveAllPortfolios(false);
+        EXPECT_EQ(StoredCurrentPortfolioNumber(), c.shown ? int32_t(c.shown) : kNoPortfolioNumber) << c.stored;
+        FreePortfolioChain();
+    }
+}

@@ -3,8 +3,8 @@
 
 #include "core/CashAccounts.h"
 #include "core/ConfigState.h"
-#include "portfolio/Portfolio.h"
-#include "shell/CommandUpdate.h"
+#include "core/Portfolio.h"
+#include "views/CommandUpdate.h"
 
 #include <gtest/gtest.h>
 

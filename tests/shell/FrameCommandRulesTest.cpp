@@ -4,7 +4,7 @@
 
 #include "core/ShareList.h"
 #include "shell/SlideShow.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewKinds.h"
 
 #include <gtest/gtest.h>
 

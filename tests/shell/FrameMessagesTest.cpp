@@ -1,6 +1,6 @@
 // Tests of the main frame's rules for its own messages, sizing, window menu and window commands.
 #include "shell/FrameMessages.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewKinds.h"
 
 #include <gtest/gtest.h>
 

@@ -2,19 +2,19 @@
 // deferred requests, and the feed-level pane.
 #include "core/Memory.h"
 #include "core/ShareList.h"
-#include "lists/ViewBase.h"
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
 #include "shell/BrowserCheck.h"
 #include "shell/FeedLevelPane.h"
-#include "shell/FrameState.h"
 #include "shell/HelpTopics.h"
 #include "shell/KeyRouting.h"
 #include "shell/KeyTable.h"
 #include "shell/MenuBarPlan.h"
 #include "shell/ProgressText.h"
 #include "shell/ViewGroups.h"
-#include "shell/ViewKinds.h"
+#include "views/FrameState.h"
+#include "views/ViewBase.h"
+#include "views/ViewKinds.h"
 
 #include "support/RecordingTarget.h"
 

@@ -4,7 +4,7 @@
 #include "core/Memory.h"
 #include "core/ShareList.h"
 #include "platform/ByteOrder.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewKinds.h"
 
 #include <gtest/gtest.h>
 
@@ -106,7 +106,7 @@ TEST(LayoutWindow, DefaultLayoutsFollowTheAreaGeometry)
                                {0, 0, 960, 450}, {0, 450, 600, 900}, {600, 450, 1200, 900},
                                {960, 0, 1200, 225}, {960, 225, 1200, 450}}));
     EXPECT_EQ(main[0].kind, kViewList);
-    EXPECT_EQ(main[0].shareId, 433u);
+    EXPECT_EQ(main[0].shareId, 0x4000u + 433) << "share numbers count from the first share id";
     EXPECT_EQ(main[0].active, 1);
     EXPECT_EQ(main[0].listWords[1], 2025);
     EXPECT_EQ(main[1].listWords[1], 0);
@@ -119,7 +119,7 @@ TEST(LayoutWindow, DefaultLayoutsFollowTheAreaGeometry)
     EXPECT_EQ(Rects(nine)[0], (std::array<int32_t, 4>{0, 0, 333, 233}));
     EXPECT_EQ(Rects(nine)[8], (std::array<int32_t, 4>{666, 466, 1000, 700})) << "the last reaches R and B";
     EXPECT_EQ(nine[8].ownGroup, 1008);
-    EXPECT_EQ(nine[1].shareId, 1906u);
+    EXPECT_EQ(nine[1].shareId, 0x4000u + 1906);
 
     std::vector<LayoutWindow> one = BuildDefaultLayout(2, area);
     std::vector<int32_t> kinds;

@@ -1,7 +1,7 @@
 // Tests of the small chooser by which a dialog picks a list source.
 #include "shell/ListSourceChooser.h"
 
-#include "portfolio/Portfolio.h"
+#include "core/Portfolio.h"
 #include "support/FakeMessageBox.h"
 
 #include <gtest/gtest.h>

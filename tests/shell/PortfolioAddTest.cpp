@@ -2,16 +2,16 @@
 #include "shell/PortfolioAdd.h"
 
 #include "core/Memory.h"
+#include "core/Portfolio.h"
 #include "core/ShareList.h"
 #include "devtools/lib/ShareListChain.h"
-#include "lists/ViewBase.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageDispatch.h"
-#include "portfolio/Portfolio.h"
 #include "portfolio/UndoRing.h"
 #include "resources/MessageIds.h"
-#include "shell/ViewKinds.h"
 #include "support/FakeMessageBox.h"
+#include "views/ViewBase.h"
+#include "views/ViewKinds.h"
 
 #include <gtest/gtest.h>
 #include <memory>

@@ -4,7 +4,7 @@
 #include "core/ConfigFamilies.h"
 #include "core/DefaultAccelerators.h"
 #include "shell/SoftMenu.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewKinds.h"
 
 #include <gtest/gtest.h>
 

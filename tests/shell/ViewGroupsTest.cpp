@@ -3,15 +3,15 @@
 
 #include "core/ConfigState.h"
 #include "core/Memory.h"
+#include "core/Portfolio.h"
 #include "core/ShareList.h"
 #include "devtools/lib/ShareListChain.h"
-#include "lists/ViewBase.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageDispatch.h"
-#include "portfolio/Portfolio.h"
 #include "resources/MessageIds.h"
 #include "shell/TimerCallbacks.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewBase.h"
+#include "views/ViewKinds.h"
 
 #include <gtest/gtest.h>
 #include <memory>

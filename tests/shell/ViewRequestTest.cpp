@@ -1,7 +1,7 @@
 // Tests of the view request behind every command that shows a view.
 #include "shell/ViewRequest.h"
 
-#include "shell/ViewKinds.h"
+#include "views/ViewKinds.h"
 
 #include <gtest/gtest.h>
 #include <set>

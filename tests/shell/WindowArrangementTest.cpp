@@ -1,6 +1,6 @@
 // Tests of the window arrangement on fixed area rectangles.
 #include "shell/WindowArrangement.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewKinds.h"
 
 #include <gtest/gtest.h>
 #include <vector>

@@ -4,9 +4,9 @@
 
 #include "core/ShareList.h"
 #include "devtools/lib/ShareListChain.h"
-#include "lists/ViewBase.h"
 #include "shell/ViewGroups.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewBase.h"
+#include "views/ViewKinds.h"
 
 #include <gtest/gtest.h>
 #include <memory>

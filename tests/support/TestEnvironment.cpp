@@ -1,18 +1,19 @@
 // Test process set-up, and the reset of process-wide state before each test.
 #include "support/TestEnvironment.h"
 
+#include "app/LayerHooks.h"
 #include "core/ConfigFamilies.h"
 #include "core/ConfigFile.h"
 #include "core/ConfigState.h"
+#include "core/Portfolio.h"
 #include "core/SettingRecordStore.h"
 #include "core/ShareList.h"
 #include "lists/ListSettings.h"
 #include "platform/ProgramExit.h"
-#include "portfolio/Portfolio.h"
-#include "shell/FrameState.h"
 #include "shell/KeyTable.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/SoftMenu.h"
+#include "views/FrameState.h"
 
 #include <gtest/gtest.h>
 
@@ -57,6 +58,7 @@ void PrepareTestEnvironment()
     std::filesystem::create_directories(folder);
     ::setenv("QV_CONFIG_HOME", folder.c_str(), 1);
     ::unsetenv("QV_AUTO_ANSWER");
+    InstallLayerHooks();
     testing::UnitTest::GetInstance()->listeners().Append(new ProcessCacheReset);
     std::atexit([] {
         std::error_code ec;

@@ -1,7 +1,8 @@
 // Test program entry with an application object; windows render offscreen unless told otherwise.
+#include "app/ui/WindowLayerHooks.h"
 #include "platform/qt/QtFonts.h"
-#include "shell/ui/ViewClassRegistry.h"
 #include "support/TestEnvironment.h"
+#include "views/ui/ViewClassRegistry.h"
 
 #include <QApplication>
 #include <QTest>
@@ -35,6 +36,7 @@ int main(int argc, char** argv)
     // The same fonts on every machine, whatever else is installed there.
     ::setenv("FONTCONFIG_FILE", QV_SOURCE_DIR "/tests/support/fonts.conf", 1);
     qv::test::PrepareTestEnvironment();
+    qv::InstallWindowLayerHooks();
     QApplication app(argc, argv);
     qv::InstallFaceSubstitutes();
     testing::InitGoogleTest(&argc, argv);

@@ -11,7 +11,7 @@
 #include "core/RecordAccess.h"
 #include "devtools/qvtool/Verbs.h"
 #include "platform/qt/QtFonts.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewKinds.h"
 
 #include <QApplication>
 #include <QImage>

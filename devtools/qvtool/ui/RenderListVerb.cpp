@@ -8,17 +8,17 @@
 #include "core/Memory.h"
 #include "core/ShareList.h"
 #include "devtools/qvtool/Verbs.h"
+#include "lists/DirectorsDealings.h"
 #include "lists/ListOptions.h"
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
 #include "lists/RowSort.h"
-#include "lists/DirectorsDealings.h"
 #include "lists/ui/ViewDetailWindow.h"
 #include "lists/ui/ViewHoldWindow.h"
 #include "lists/ui/ViewList.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtFonts.h"
-#include "shell/ViewKinds.h"
+#include "views/ViewKinds.h"
 
 #include <QApplication>
 #include <QImage>

@@ -2,7 +2,10 @@
 // reaches its main window over a demo folder, a second copy ends with code 3 (or goes on with
 // "/m:57"), the files its exit writes are read back by the next start, and settings it changes are
 // there at the next start.
+#include "core/ConfigFormat.h"
+#include "core/ConfigState.h"
 #include "devtools/lib/ProgramFolder.h"
+#include "platform/ByteOrder.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/Registry.h"
 #include "shell/ProgramPassword.h"
@@ -206,4 +209,32 @@ TEST_F(ProgramRun, AProgramPasswordIsAskedBeforeTheMainWindowAndUnansweredEndsTh
     EXPECT_EQ(locked.exitCode, 5) << locked.errors.toStdString();
     EXPECT_TRUE(locked.errors.contains(QStringLiteral("Dialog: Please enter password"))) << locked.errors.toStdString();
     EXPECT_FALSE(QFile::exists(renders + QStringLiteral("/main-window.png")));
+}
+
+TEST_F(ProgramRun, AFirstStartAndTheNextShowTheSameDataWindow)
+{
+    // No configuration yet: the window shows its list's own source, not an empty pre-set portfolio,
+    // and the exit stores no pre-set that the next start would show instead.
+    const QString renders = QStringLiteral(QV_RENDER_DIR "/first-start");
+    QDir(renders).removeRecursively();
+    RunResult first = Run({QStringLiteral("/nologo")}, 400, renders + QStringLiteral("/first"));
+    ASSERT_EQ(first.exitCode, 0) << first.errors.toStdString();
+    RunResult second = Run({QStringLiteral("/nologo")}, 400, renders + QStringLiteral("/second"));
+    ASSERT_EQ(second.exitCode, 0) << second.errors.toStdString();
+    const QImage once(renders + QStringLiteral("/first/main-window.png"));
+    const QImage again(renders + QStringLiteral("/second/main-window.png"));
+    ASSERT_FALSE(once.isNull());
+    EXPECT_EQ(once, again) << "the second start shows another window";
+    // A chart of prices: the middle of the window holds the bars' ink, far more than the few letters
+    // of "No price data" on an empty list's chart.
+    int ink = 0, seen = 0;
+    for (int y = once.height() / 4; y < once.height() / 2; y += 2)
+        for (int x = once.width() / 8; x < once.width() * 3 / 4; x += 2, ++seen)
+            ink += qGray(once.pixel(x, y)) < 128;
+    EXPECT_GT(ink * 100, seen) << "the first window shows no prices";
+    // The exit stored no current portfolio (-1 at offset 120 of the first option block).
+    const QByteArray cfg = Contents(folder / "demo" / "Quorva.cfg");
+    qv::ConfigState state;
+    qv::ReadConfigImage(state, std::span(reinterpret_cast<const uint8_t*>(cfg.data()), size_t(cfg.size())), -1);
+    EXPECT_EQ(qv::LoadU32(state.optionsA.data() + qv::OptionBlockA::kCurrentPortfolio), 0xFFFFFFFFu);
 }

@@ -1,5 +1,6 @@
 // The daily chart window with added graphs: another share and the FTSE 100 drawn over the share's
 // bars in their own pens, on the share's axis from the share's level.
+#include "../../lists/ListFixture.h"
 #include "chartmodel/AddedGraphEntries.h"
 #include "chartmodel/AddedGraphSet.h"
 #include "chartmodel/GraphModel.h"
@@ -11,9 +12,8 @@
 #include "devtools/lib/DemoDatabase.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "devtools/lib/ShareFieldTable.h"
-#include "shell/ViewKinds.h"
 #include "support/ui/Render.h"
-#include "../../lists/ListFixture.h"
+#include "views/ViewKinds.h"
 
 #include <gtest/gtest.h>
 

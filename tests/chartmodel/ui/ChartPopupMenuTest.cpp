@@ -3,9 +3,9 @@
 #include "chartmodel/ui/ChartPopupMenu.h"
 
 #include "chartmodel/ui/ViewGraphEODWindow.h"
-#include "shell/CommandUpdate.h"
-#include "shell/ViewKinds.h"
 #include "shell/ui/SoftMenuQt.h"
+#include "views/CommandUpdate.h"
+#include "views/ViewKinds.h"
 
 #include <QAction>
 #include <QMenu>

@@ -6,13 +6,13 @@
 #include "chartmodel/ChartToggles.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/LegendPlacement.h"
-#include "chartmodel/ui/GraphLegend.h"
 #include "chartmodel/PaneLayout.h"
+#include "chartmodel/ui/GraphLegend.h"
 #include "core/ConfigState.h"
 #include "core/ShareList.h"
 #include "devtools/lib/SyntheticChart.h"
 #include "resources/MessageIds.h"
-#include "shell/CommandUpdate.h"
+#include "views/CommandUpdate.h"
 
 #include "support/ui/Render.h"
 

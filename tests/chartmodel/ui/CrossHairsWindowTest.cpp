@@ -7,9 +7,9 @@
 #include "core/ConfigState.h"
 #include "devtools/lib/SyntheticDays.h"
 #include "resources/MessageIds.h"
-#include "shell/CommandUpdate.h"
-#include "shell/ViewKinds.h"
 #include "support/ui/Render.h"
+#include "views/CommandUpdate.h"
+#include "views/ViewKinds.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -3,23 +3,23 @@
 // the context menu's choice; the objects are checked as the lines-and-text store keeps them.
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 
-#include "charts/DrawingObjectHits.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
-#include "chartmodel/KeyedItemStore.h"
 #include "chartmodel/LineObjects.h"
-#include "chartmodel/LinesAndTextFiles.h"
 #include "chartmodel/StopLossSettings.h"
+#include "charts/DrawingObjectHits.h"
 #include "core/ConfigState.h"
+#include "core/KeyedItemStore.h"
+#include "core/LinesAndTextFiles.h"
 #include "devtools/lib/SyntheticDays.h"
 #include "platform/ByteOrder.h"
 #include "resources/MessageIds.h"
-#include "shell/CommandUpdate.h"
-#include "shell/FrameState.h"
-#include "shell/ViewKinds.h"
 #include "shell/ui/ModalDialog.h"
 #include "support/FakeMessageBox.h"
 #include "support/ui/Render.h"
+#include "views/CommandUpdate.h"
+#include "views/FrameState.h"
+#include "views/ViewKinds.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -7,9 +7,9 @@
 #include "chartmodel/IndicatorRecord.h"
 #include "core/ConfigState.h"
 #include "resources/MessageIds.h"
-#include "shell/CommandUpdate.h"
-#include "shell/ViewKinds.h"
 #include "shell/ui/ModalDialog.h"
+#include "views/CommandUpdate.h"
+#include "views/ViewKinds.h"
 
 #include <QDialog>
 #include <QLineEdit>

@@ -5,18 +5,18 @@
 
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
-#include "chartmodel/LinesAndTextFiles.h"
 #include "chartmodel/PriceEditHit.h"
 #include "chartmodel/TrainingMode.h"
 #include "core/ConfigState.h"
+#include "core/LinesAndTextFiles.h"
 #include "core/ShareList.h"
 #include "devtools/lib/ShareListChain.h"
 #include "devtools/lib/SyntheticDays.h"
-#include "shell/CommandUpdate.h"
-#include "shell/ViewKinds.h"
 #include "support/FakeMessageBox.h"
 #include "support/PriceFixtures.h"
 #include "support/ui/Render.h"
+#include "views/CommandUpdate.h"
+#include "views/ViewKinds.h"
 
 #include <gtest/gtest.h>
 

@@ -3,14 +3,14 @@
 #include "chartmodel/ui/GraphDesignDlg.h"
 
 #include "chartmodel/DialogPages.h"
-#include "platform/Registry.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
-#include "resources/MessageIds.h"
-#include "shell/CommandUpdate.h"
-#include "shell/ViewKinds.h"
 #include "core/ConfigState.h"
 #include "devtools/lib/SyntheticChart.h"
+#include "platform/Registry.h"
+#include "resources/MessageIds.h"
+#include "views/CommandUpdate.h"
+#include "views/ViewKinds.h"
 
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"

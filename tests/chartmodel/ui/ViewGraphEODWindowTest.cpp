@@ -4,21 +4,21 @@
 
 #include "chartmodel/ChartToggles.h"
 #include "chartmodel/GraphSettingDefaults.h"
+#include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/ui/ChartPicture.h"
 #include "chartmodel/ui/GraphLegend.h"
 #include "chartmodel/ui/ShowFutureDlg.h"
+#include "core/ConfigState.h"
 #include "core/DateStepping.h"
+#include "devtools/lib/SyntheticDays.h"
 #include "lists/ui/DetailDialogs.h"
+#include "platform/ByteOrder.h"
 #include "resources/MessageIds.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/StatusBarEx.h"
-#include "chartmodel/GraphSettingLayout.h"
-#include "core/ConfigState.h"
-#include "platform/ByteOrder.h"
-#include "devtools/lib/SyntheticDays.h"
-#include "shell/ViewKinds.h"
-#include "shell/ui/ViewClassRegistry.h"
 #include "support/ui/Render.h"
+#include "views/ViewKinds.h"
+#include "views/ui/ViewClassRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -5,18 +5,18 @@
 #include "chartmodel/GraphSettingLayout.h"
 #include "core/ConfigState.h"
 #include "devtools/lib/SyntheticChart.h"
-#include "lists/ui/ViewBaseWindow.h"
 #include "platform/Beep.h"
 #include "platform/ByteOrder.h"
-#include "shell/ViewKinds.h"
-#include "shell/ui/ViewClassRegistry.h"
-#include "shell/FrameState.h"
+#include "platform/MessageDispatch.h"
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/StatusBarEx.h"
 #include "support/ui/FactoryFrame.h"
 #include "support/ui/Render.h"
-#include "platform/MessageDispatch.h"
+#include "views/FrameState.h"
+#include "views/ViewKinds.h"
+#include "views/ui/ViewBaseWindow.h"
+#include "views/ui/ViewClassRegistry.h"
 
 #include <QApplication>
 #include <QFile>

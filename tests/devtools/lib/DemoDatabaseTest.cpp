@@ -3,6 +3,7 @@
 #include "core/PriceStream.h"
 #include "core/RecordAccess.h"
 #include "devtools/lib/LondonCalendar.h"
+#include "shell/LayoutWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -49,8 +50,9 @@ TEST(DemoDatabase, HoldsTheRecordsTheProgramNamesInNameOrder)
             ++kinds[s.kind];
         }
     }
-    for (uint16_t id : {433, 849, 1906, 313, 3428, 16, 2406, 860, 1503, 4, 0xB605, 0xC00D, 0xC00E, 0xC00F, 0xC010,
-                        0xC011, 0xC012, 0xC013})
+    for (uint32_t number : qv::kDefaultLayoutShares)
+        EXPECT_TRUE(ids.count(uint16_t(qv::DefaultLayoutShareId(number)))) << "the layouts' share " << number;
+    for (uint16_t id : {0xB605, 0xC00D, 0xC00E, 0xC00F, 0xC010, 0xC011, 0xC012, 0xC013})
         EXPECT_TRUE(ids.count(uint16_t(id))) << id;
     for (uint8_t kind : {1, 2, 8, 9, 10, 11, 13, 14, 16, 17})
         EXPECT_GT(kinds[kind], 0) << int(kind);

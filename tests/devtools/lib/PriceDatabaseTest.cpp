@@ -14,6 +14,8 @@
 #include "devtools/lib/TempFolder.h"
 #include "platform/TextCodec.h"
 
+#include "shell/LayoutWindow.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -173,8 +175,9 @@ TEST_F(PriceDatabase, DemoLoadsWithItsCalendarAndCompanyData)
     EXPECT_EQ(n, TradingDayCount);
     EXPECT_GT(n, 15 * 250);
 
-    for (uint16_t id : {433, 849, 1906, 313, 3428, 16, 2406, 860, 1503, 4})
-        EXPECT_NE(RecordIndex[id], nullptr) << id;
+    for (uint32_t number : kDefaultLayoutShares)
+        EXPECT_TRUE(IsShareId(uint16_t(DefaultLayoutShareId(number))) && RecordIndex[DefaultLayoutShareId(number)])
+            << number;
     for (uint16_t id : {0xB605, 0xC00D, 0xC00E, 0xC00F, 0xC010, 0xC011, 0xC012, 0xC013})
         EXPECT_NE(FindRecordById(uint16_t(id), 0).record[0] | FindRecordById(uint16_t(id), 0).record[1], 0) << id;
 

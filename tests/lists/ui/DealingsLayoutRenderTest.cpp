@@ -15,9 +15,9 @@
 #include "lists/ui/ViewList.h"
 #include "platform/MessageDispatch.h"
 #include "shell/ui/ChildWindow.h"
-#include "shell/ui/ViewClassRegistry.h"
 #include "support/ui/FactoryFrame.h"
 #include "support/ui/Render.h"
+#include "views/ui/ViewClassRegistry.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

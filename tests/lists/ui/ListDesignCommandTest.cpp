@@ -2,11 +2,11 @@
 // setting; an unchanged layout keeps its buffer.
 #include "lists/ui/ListDialogCommands.h"
 
+#include "core/ColumnDef.h"
 #include "core/ConfigState.h"
-#include "lists/ColumnDef.h"
 #include "lists/ListDesign.h"
-#include "lists/ListSettings.h"
 #include "lists/ListFixture.h"
+#include "lists/ListSettings.h"
 
 #include <gtest/gtest.h>
 

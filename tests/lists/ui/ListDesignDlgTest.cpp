@@ -2,8 +2,8 @@
 // then Cancel, the colour check that keeps the dialog open, library loads, and a render of each tab.
 #include "lists/ui/ListDesignDlg.h"
 
+#include "core/ColumnDef.h"
 #include "core/ConfigState.h"
-#include "lists/ColumnDef.h"
 #include "shell/ui/StyleButton.h"
 #include "support/FakeMessageBox.h"
 #include "support/ui/Render.h"

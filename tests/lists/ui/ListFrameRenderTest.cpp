@@ -2,14 +2,14 @@
 // a list view that paints its rows.
 #include "lists/ui/ViewList.h"
 
+#include "../ListFixture.h"
 #include "core/Database.h"
-#include "platform/MessageDispatch.h"
 #include "lists/ListOptions.h"
+#include "platform/MessageDispatch.h"
 #include "shell/ui/ChildWindow.h"
-#include "shell/ui/ViewClassRegistry.h"
 #include "support/ui/FactoryFrame.h"
 #include "support/ui/Render.h"
-#include "../ListFixture.h"
+#include "views/ui/ViewClassRegistry.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -6,20 +6,20 @@
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "devtools/lib/PriceDatabase.h"
+#include "devtools/lib/ShareListChain.h"
 #include "lists/ColumnCatalogues.h"
 #include "lists/DetailPage.h"
 #include "lists/ui/DetailDialogs.h"
 #include "lists/ui/ListDialogCommands.h"
 #include "lists/ui/ListPagePrinter.h"
-#include "devtools/lib/ShareListChain.h"
-#include "shell/FrameState.h"
-#include "shell/ViewKinds.h"
 #include "shell/ui/ModalDialog.h"
-#include "shell/ui/ViewClassRegistry.h"
 #include "shell/ui/StyleButton.h"
-#include "support/PrivateRegistry.h"
 #include "support/DatabaseFixture.h"
+#include "support/PrivateRegistry.h"
 #include "support/ui/Render.h"
+#include "views/FrameState.h"
+#include "views/ViewKinds.h"
+#include "views/ui/ViewClassRegistry.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -35,8 +35,8 @@
 #include "lists/ListViewOptions.h"
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
-#include "shell/FrameState.h"
 #include "support/RecordingTarget.h"
+#include "views/FrameState.h"
 
 #include <QTest>
 

@@ -2,17 +2,17 @@
 // stored sort, the designs and the banded arrangement, and its commands' enabling.
 #include "lists/ui/ViewList.h"
 
+#include "../ListFixture.h"
 #include "core/ConfigRecords.h"
+#include "core/Portfolio.h"
 #include "lists/ListOptions.h"
 #include "lists/ListPortfolioAdd.h"
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
 #include "lists/RowSort.h"
-#include "shell/FrameState.h"
-#include "portfolio/Portfolio.h"
 #include "shell/PortfolioAdd.h"
 #include "support/ui/Render.h"
-#include "../ListFixture.h"
+#include "views/FrameState.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

@@ -6,7 +6,6 @@
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "core/TableLock.h"
-#include "lists/ViewBase.h"
 #include "shell/KeyRouting.h"
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/KeyForwarding.h"
@@ -15,6 +14,7 @@
 #include "shell/ui/SuppressibleMessage.h"
 #include "support/DatabaseFixture.h"
 #include "support/ui/Render.h"
+#include "views/ViewBase.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

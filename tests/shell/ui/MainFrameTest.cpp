@@ -4,22 +4,23 @@
 #include "chartmodel/ui/GraphViewWindow.h"
 
 #include "core/ConfigState.h"
-#include "core/WindowLayouts.h"
 #include "core/ShareList.h"
+#include "core/WindowLayouts.h"
 #include "devtools/lib/ShareListChain.h"
-#include "lists/ui/ViewBaseWindow.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
-#include "shell/CommandUpdate.h"
-#include "shell/FrameState.h"
 #include "shell/KeyRouting.h"
 #include "shell/KeyTable.h"
 #include "shell/StatusPaneTexts.h"
+#include "shell/TimerCallbacks.h"
 #include "shell/ViewGroups.h"
-#include "shell/ViewKinds.h"
 #include "shell/ui/StatusBarEx.h"
 #include "support/ui/Render.h"
+#include "views/CommandUpdate.h"
+#include "views/FrameState.h"
+#include "views/ViewKinds.h"
+#include "views/ui/ViewBaseWindow.h"
 
 #include <QApplication>
 #include <QMdiArea>

@@ -1,20 +1,20 @@
 // Tests that every menu item of the real frame shows the state its handler's rule gives, in every
 // default layout and every view kind reachable from it, read as a user opens the menus.
-#include "shell/CommandUpdate.h"
+#include "core/WindowLayouts.h"
+#include "platform/MessageDispatch.h"
 #include "shell/LayoutWindow.h"
 #include "shell/MenuBarPlan.h"
-#include "shell/ViewKinds.h"
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/FrameCommandHost.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/MenuWalk.h"
 #include "shell/ui/ViewRequests.h"
 #include "shell/ui/WindowFactory.h"
-#include "core/WindowLayouts.h"
-#include "lists/ViewBase.h"
-#include "platform/MessageDispatch.h"
 #include "support/ui/FactoryFrame.h"
 #include "support/ui/Render.h"
+#include "views/CommandUpdate.h"
+#include "views/ViewBase.h"
+#include "views/ViewKinds.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,12 +5,9 @@
 
 #include "core/Database.h"
 #include "devtools/lib/TempFolder.h"
-#include "lists/ViewBase.h"
 #include "platform/FileOps.h"
 #include "platform/Registry.h"
 #include "shell/AppServices.h"
-#include "shell/CommandUpdate.h"
-#include "shell/FrameState.h"
 #include "shell/ProgramPassword.h"
 #include "shell/StartupChecks.h"
 #include "shell/UpdateMessages.h"
@@ -22,6 +19,9 @@
 #include "support/FakeMessageBox.h"
 #include "support/PrivateRegistry.h"
 #include "support/ui/Render.h"
+#include "views/CommandUpdate.h"
+#include "views/FrameState.h"
+#include "views/ViewBase.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -1,9 +1,9 @@
 // Qt menus from the menu tables: texts, command data, and greying through the command routing.
 #include "shell/ui/SoftMenuQt.h"
 
-#include "shell/CommandUpdate.h"
 #include "shell/MainMenu.h"
 #include "support/ui/Render.h"
+#include "views/CommandUpdate.h"
 
 #include <QAction>
 #include <QMenu>

@@ -2,6 +2,7 @@
 // or click that removes it, and its end half a second after start-up.
 #include "shell/ui/SplashWnd.h"
 
+#include "platform/MessageBox.h"
 #include "shell/SplashStatus.h"
 #include "support/ui/Render.h"
 
@@ -93,4 +94,26 @@ TEST_F(SplashFixture, EndSplashRemovesItHalfASecondLater)
     EndSplash();
     EXPECT_NE(SplashWindow(), nullptr);
     EXPECT_TRUE(QTest::qWaitFor([] { return SplashWindow() == nullptr; }, 5000));
+}
+
+TEST_F(SplashFixture, AMessageDuringLoadingRemovesItBeforeTheBoxOpens)
+{
+    bool splashUpWhenAsked = true;
+    EnableSplash(true);
+    ShowSplash(nullptr);
+    ASSERT_NE(SplashWindow(), nullptr);
+    struct Probe : MessageBoxHost {
+        bool* seen;
+        MsgAnswer show(const MessageRequest&) override
+        {
+            *seen = SplashWindow() != nullptr;
+            return MsgAnswer::Ok;
+        }
+    } probe;
+    probe.seen = &splashUpWhenAsked;
+    MessageBoxHost* previous = SetMessageBoxHost(&probe);
+    ShowMessage("Unable to find data\\Quorva.dat");
+    SetMessageBoxHost(previous);
+    EXPECT_FALSE(splashUpWhenAsked) << "the box would open under the splash and its first click be eaten";
+    EXPECT_EQ(SplashWindow(), nullptr);
 }

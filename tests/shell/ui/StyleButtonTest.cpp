@@ -3,8 +3,8 @@
 #include "shell/ui/StyleButton.h"
 
 #include "core/ConfigState.h"
-#include "lists/ui/ColourSelectorDlg.h"
 #include "shell/ui/BoxColoursDlg.h"
+#include "shell/ui/ColourSelectorDlg.h"
 #include "shell/ui/LineStyleDlg.h"
 #include "support/ui/Render.h"
 

@@ -1,23 +1,23 @@
 // The toolbar design, default, colour and key dialogs, the name dialog and the key field.
-#include "shell/ui/AcceleratorsDlg.h"
 #include "shell/ui/AccelListBox.h"
+#include "shell/ui/AcceleratorsDlg.h"
 #include "shell/ui/DefaultButtons.h"
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/ToolbarColour.h"
 #include "shell/ui/ToolbarDesign.h"
 
-#include "datamining/ui/FilterNameDlg.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/Paths.h"
 #include "shell/KeyEditing.h"
 #include "shell/KeyTable.h"
 #include "shell/ToolbarDesignRules.h"
 #include "shell/UserToolbars.h"
+#include "shell/ui/FilterNameDlg.h"
+#include "shell/ui/SetTargetPortfolio.h"
+#include "shell/ui/ShortcutKeyCtrl.h"
 #include "support/ui/Render.h"
 #include "tests/support/FakeMessageBox.h"
-#include "tools/ui/SetTargetPortfolio.h"
-#include "tools/ui/ShortcutKeyCtrl.h"
 
 #include <QLineEdit>
 #include <QListWidget>

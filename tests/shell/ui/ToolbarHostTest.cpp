@@ -4,12 +4,9 @@
 
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
-#include "shell/CommandUpdate.h"
-#include "shell/FrameState.h"
 #include "shell/KeyEditing.h"
 #include "shell/KeyTable.h"
 #include "shell/SoftMenu.h"
-#include "shell/ViewKinds.h"
 #include "shell/UserToolbars.h"
 #include "shell/ui/CustomToolBar.h"
 #include "shell/ui/MainFrame.h"
@@ -17,6 +14,9 @@
 #include "shell/ui/ToolbarImages.h"
 #include "support/ui/Render.h"
 #include "tests/support/FakeMessageBox.h"
+#include "views/CommandUpdate.h"
+#include "views/FrameState.h"
+#include "views/ViewKinds.h"
 
 #include <QApplication>
 #include <QDialog>

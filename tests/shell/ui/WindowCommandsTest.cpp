@@ -5,16 +5,13 @@
 #include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
 #include "core/ShareList.h"
-#include "lists/ui/ViewBaseWindow.h"
 #include "platform/MessageDispatch.h"
-#include "realtime/ui/LinkWindowDlg.h"
 #include "resources/MessageIds.h"
 #include "shell/FeedLevelPane.h"
 #include "shell/FrameMessages.h"
-#include "shell/FrameState.h"
-#include "shell/ViewKinds.h"
 #include "shell/WindowArrangement.h"
 #include "shell/ui/ChildWindow.h"
+#include "shell/ui/LinkWindowDlg.h"
 #include "shell/ui/LinkWindowsDlg.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/SoftMenuQt.h"
@@ -24,6 +21,9 @@
 #include "shell/ui/WindowFactory.h"
 #include "support/ui/FactoryFrame.h"
 #include "support/ui/Render.h"
+#include "views/FrameState.h"
+#include "views/ViewKinds.h"
+#include "views/ui/ViewBaseWindow.h"
 
 #include <QApplication>
 #include <QLabel>

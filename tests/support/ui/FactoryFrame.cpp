@@ -10,9 +10,9 @@
 #include "devtools/lib/ShareListChain.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageDispatch.h"
-#include "shell/FrameState.h"
 #include "shell/KeyRouting.h"
 #include "shell/TimerCallbacks.h"
+#include "views/FrameState.h"
 
 #include <QApplication>
 #include <algorithm>

@@ -1,7 +1,7 @@
 // A fixture with a shown main frame and its window factory, that puts back the global state both touch.
 #pragma once
 
-#include "portfolio/Portfolio.h"
+#include "core/Portfolio.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/WindowFactory.h"
 

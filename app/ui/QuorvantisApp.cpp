@@ -1,0 +1,280 @@
+// The application object on Qt: the start-up host, the message loop and the exit.
+#include "app/ui/QuorvantisApp.h"
+
+#include "app/ui/ChartCheck.h"
+#include "app/ui/WindowLayerHooks.h"
+#include "chartmodel/ui/SeriesProgressDialog.h"
+#include "chartmodel/ui/ViewGraphEODWindow.h"
+#include "chartmodel/ui/ViewGraphWindow.h"
+#include "core/Document.h"
+#include "lists/RowSort.h"
+#include "lists/ui/ListDialogCommands.h"
+#include "lists/ui/ViewDetailWindow.h"
+#include "lists/ui/ViewHoldWindow.h"
+#include "lists/ui/ViewList.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+#include "platform/qt/QtPlatform.h"
+#include "shell/AppServices.h"
+#include "shell/FrameCommands.h"
+#include "shell/KeyRouting.h"
+#include "shell/StartupSteps.h"
+#include "shell/ui/AppServicesQt.h"
+#include "shell/ui/CommandSweep.h"
+#include "shell/ui/FindShareDlg.h"
+#include "shell/ui/FrameCommandHost.h"
+#include "shell/ui/IdleHost.h"
+#include "shell/ui/MainFrame.h"
+#include "shell/ui/ShellDialogs.h"
+#include "shell/ui/SplashWnd.h"
+#include "shell/ui/TimerCallbackHost.h"
+#include "shell/ui/TipOfDay.h"
+#include "shell/ui/ViewRequests.h"
+#include "shell/ui/WindowCommands.h"
+#include "shell/ui/WindowFactory.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace qv {
+namespace {
+
+// Developer hook: with QV_RENDER_DIR set, the splash and the main window are saved there as PNG
+// files for a person (or a test) to look at.
+void SaveRender(QWidget& widget, const char* name)
+{
+    const char* folder = std::getenv("QV_RENDER_DIR");
+    if (!folder || !*folder)
+        return;
+    QDir dir(QString::fromLocal8Bit(folder));
+    dir.mkpath(QStringLiteral("."));
+    widget.grab().save(dir.filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
+}
+
+// The frame that shows the sort's progress on its status bar.
+CMainFrame* sortProgressFrame = nullptr;
+
+void ShowSortProgressOnFrame(const char* text, int step, bool force)
+{
+    if (sortProgressFrame)
+        sortProgressFrame->ShowProgress(QString::fromLatin1(text), step, force);
+}
+
+} // namespace
+
+CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Quorvantis"));
+    setQuitOnLastWindowClosed(true);
+    // Qt has taken its own options out of the arguments by now.
+    commandLine_ = JoinCommandLine(argc, argv);
+    SetProgramFolder(std::filesystem::current_path());
+    InstallQtPlatform();
+    InstallWindowLayerHooks();
+    // The frame's timed callbacks walk the share lists, so they run on this thread.
+    InstallQtTimerCallbacks();
+    InstallIdleHost();
+    InstallAppServicesQt();
+    InstallSeriesProgressDialog();
+    InstallChartViewClasses();
+    InstallDealingsViewClass();
+    InstallDetailViewClass();
+    InstallDailyChartClass();
+    installEventFilter(this);
+}
+
+CQuorvantisApp::~CQuorvantisApp()
+{
+    removeEventFilter(this);
+}
+
+int CQuorvantisApp::Run()
+{
+    if (!InitInstance())
+        return 0;
+    return ExitInstance(exec());
+}
+
+bool CQuorvantisApp::InitInstance()
+{
+    // Command 527 shows the tip whenever the user asks for it.
+    SetTipOfTheDay([this] { showTipOfTheDay(); });
+    bool started = RunStartUp(*this, state_, commandLine_);
+    armDeveloperHooks();
+    return started;
+}
+
+int CQuorvantisApp::ExitInstance(int loopCode)
+{
+    RunExit(state_);
+    SetTipOfTheDay({});
+    RemoveShellDialogs();
+    SetFrameCommandTarget(nullptr);
+    SetFindShareDialog(nullptr);
+    SetFindInvestorDialog(nullptr);
+    windowCommands_.reset();
+    requests_.reset();
+    windows_.reset();
+    SetSortProgress(nullptr);
+    sortProgressFrame = nullptr;
+    frame_.reset();
+    return loopCode;
+}
+
+void CQuorvantisApp::armDeveloperHooks()
+{
+    if (!frame_)
+        return;
+    SaveRender(*frame_, "main-window");
+    // For unattended runs (tests, CI): close the main window after this many milliseconds.
+    if (const char* ms = std::getenv("QV_AUTO_EXIT_MS"))
+        QTimer::singleShot(std::atoi(ms), frame_.get(), &QWidget::close);
+    // For CI: the daily charts of the default layouts, then a normal exit.
+    if (const char* check = std::getenv("QV_CHART_CHECK"); check && *check)
+        QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] {
+            RunChartCheck(*frame, [frame](int layout) {
+                SaveRender(*frame, ("layout-" + std::to_string(layout + 1)).c_str());
+            });
+            frame->close();
+        });
+    // For CI: every enabled menu command once, then a normal exit.
+    if (const char* sweep = std::getenv("QV_COMMAND_SWEEP"); sweep && *sweep)
+        QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] {
+            ReportCommandSweep(RunCommandSweep(*frame));
+            frame->close();
+        });
+}
+
+bool CQuorvantisApp::eventFilter(QObject* watched, QEvent* event)
+{
+    if (HideSplashOnInput(*event))
+        return true;
+    return QApplication::eventFilter(watched, event);
+}
+
+ScreenInfo CQuorvantisApp::screen() const
+{
+    ScreenInfo info;
+    QScreen* screen = primaryScreen();
+    if (!screen)
+        return info;
+    info.width = screen->geometry().width();
+    info.height = screen->geometry().height();
+    info.bitsPerPixel = screen->depth();
+    info.pixelsPerInchY = int(screen->logicalDotsPerInchY() + 0.5);
+    return info;
+}
+
+bool CQuorvantisApp::ctrlHeld() const
+{
+    return queryKeyboardModifiers().testFlag(Qt::ControlModifier);
+}
+
+std::optional<std::string> CQuorvantisApp::askPassword()
+{
+    return AskProgramPassword(nullptr);
+}
+
+void CQuorvantisApp::showSplash()
+{
+    EnableSplash(true);
+    ShowSplash(nullptr);
+}
+
+void CQuorvantisApp::endSplash()
+{
+    if (CSplashWnd* splash = SplashWindow())
+        SaveRender(*splash, "splash");
+    EndSplash();
+}
+
+void CQuorvantisApp::createFrameObject()
+{
+    frame_ = std::make_unique<CMainFrame>();
+    SetFrameCommandTarget(frame_.get());
+    InstallShellDialogs(*frame_);
+    InstallFindShareDialog(frame_.get());
+    sortProgressFrame = frame_.get();
+    SetSortProgress(ShowSortProgressOnFrame);
+}
+
+bool CQuorvantisApp::createFrameWindow(CDoc&)
+{
+    return frame_ != nullptr;
+}
+
+int CQuorvantisApp::placeFrame(const FramePlacement& placement)
+{
+    switch (placement.kind) {
+    case FramePlacement::Kind::CommandLine:
+        frame_->setWindowFlag(Qt::WindowStaysOnTopHint);
+        frame_->setGeometry(placement.x, placement.y, placement.width, placement.height);
+        return placement.x + placement.width;
+    case FramePlacement::Kind::Stored: {
+        const WindowPlacement& p = placement.stored;
+        frame_->setGeometry(p.normalLeft, p.normalTop, p.normalRight - p.normalLeft, p.normalBottom - p.normalTop);
+        // A window closed while minimised comes back in its normal state.
+        if (p.showCommand == 3)
+            frame_->setWindowState(Qt::WindowMaximized);
+        return p.normalRight;
+    }
+    case FramePlacement::Kind::Maximised:
+        frame_->setWindowState(Qt::WindowMaximized);
+        return screen().width;
+    }
+    return screen().width;
+}
+
+void CQuorvantisApp::setFrameCaption(const std::string& caption)
+{
+    setApplicationDisplayName(QString::fromLatin1(caption.c_str()));
+    frame_->setWindowTitle(QString::fromLatin1(caption.c_str()));
+}
+
+void CQuorvantisApp::createLayoutWindows()
+{
+    RegisterListViews();
+    windows_ = std::make_unique<CWindowFactory>(*frame_);
+    requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
+    commands_ = std::make_unique<CFrameCommandHost>(*frame_, *requests_);
+    windowCommands_ = std::make_unique<CWindowCommands>(*frame_, *windows_, *requests_);
+    InstallListDialogCommands(*frame_);
+    windows_->ApplyLayout(-1);
+}
+
+void CQuorvantisApp::rebuildMenuBarAndShow()
+{
+    frame_->RebuildMenuBar();
+    frame_->show();
+    processEvents();
+}
+
+void CQuorvantisApp::showTipOfTheDay()
+{
+    CTipOfDay tip(ProgramFolder(), frame_.get());
+    if (AutoAnswerMessages()) {
+        // Unattended: the tip goes to standard error and the dialog closes as "&Close" would.
+        std::fprintf(stderr, "Tip of the Day: %s\n", tip.tipText().toLocal8Bit().constData());
+        tip.accept();
+        return;
+    }
+    tip.exec();
+}
+
+void CQuorvantisApp::checkBrowserVersion()
+{
+    // No web browser control on this platform: the InfoCentre stays off.
+    frame_->CheckBrowserVersion(std::nullopt, false);
+}
+
+void CQuorvantisApp::postFrameCommand(uint32_t command)
+{
+    PostCommandToFrame(command);
+}
+
+} // namespace qv
