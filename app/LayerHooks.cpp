@@ -2,6 +2,7 @@
 #include "app/LayerHooks.h"
 
 #include "chartmodel/GraphSettingDefaults.h"
+#include "chartmodel/IndicatorTable.h"
 #include "chartmodel/LineObjects.h"
 #include "chartmodel/OldGraphConfig.h"
 #include "chartmodel/PortfolioSeriesCache.h"
@@ -13,6 +14,12 @@
 #include "lists/ListSort.h"
 #include "portfolio/CashReferences.h"
 #include "portfolio/PortfolioRoutines.h"
+#include "realtime/store/RTStore.h"
+#include "realtime/store/RTStoreHooks.h"
+#include "shell/AppServices.h"
+#include "shell/ColumnFormatter.h"
+#include "shell/FrameDialogSeams.h"
+#include "shell/PortfolioAdd.h"
 #include "shell/StartupSteps.h"
 #include "shell/ViewGroups.h"
 #include "views/ViewBase.h"
@@ -56,12 +63,22 @@ void InstallCoreHooks()
 void InstallStartUpSteps()
 {
     steps::UpperSteps& upper = steps::UpperStartUpSteps();
-    upper.installMarketGroupRows = [] { SetMarketGroupRows(MarketGroupRowsOf); };
+    upper.installMarketGroupRows = [] {
+        SetMarketGroupRows(MarketGroupRowsOf);
+        SetShareFieldText(ShareColumnText);
+    };
     upper.upgradeOldPriceEdits = UpgradeOldPriceEdits;
     upper.initIndicatorLineStyles = InitIndicatorLineStyles;
     upper.loadGraphConfig = LoadGraphConfig;
     upper.fixOldTextSizes = FixOldTextSizes;
     upper.deleteGraphSettingRecords = DeleteGraphSettingRecords;
+}
+
+// The intraday store answers the lists' row loader and the after-load question whether it exists.
+void InstallIntradayHooks()
+{
+    SetIntradayRowLoader(RTShareHasIntraday);
+    AfterLoad().intradayStoreExists = RTStoreExists;
 }
 
 } // namespace
@@ -70,7 +87,18 @@ void InstallLayerHooks()
 {
     InstallCoreHooks();
     InstallStartUpSteps();
+    InstallIntradayHooks();
     GetPortfolioRoutineHooks().refreshGroup = [](ShareList* list) { UpdateViewGroup(list, -1, false, false); };
+    // The company's web and e-mail addresses (columns 113 and 114) as the list tables show them.
+    FrameDialogs().shareColumnText = [](const RecordCursor& share, int column) {
+        return FormatShareField(share, uint32_t(column));
+    };
+    PortfolioChangeListener() = [](const Portfolio* portfolio) {
+        if (portfolio)
+            SeriesCache().InvalidatePortfolio(*portfolio);
+        else
+            SeriesCache().Clear();
+    };
 }
 
 } // namespace qv

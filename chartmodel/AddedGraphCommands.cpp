@@ -50,7 +50,7 @@ bool AddedGraphCommands::AddPortfolioGraph()
 {
     const auto& choose = FrameDialogs().portfolioChooser;
     bool deleteFlag = false;
-    Portfolio* portfolio = choose ? choose(0, deleteFlag) : nullptr;
+    Portfolio* portfolio = choose ? choose(2, deleteFlag) : nullptr;
     PortfolioHistoryInput input;
     if (!portfolio || !PortfolioHistoryInputOf(*portfolio, false, input))
         return false;

@@ -1,6 +1,8 @@
 // Value-axis ticks, labels and grid lines.
 #include "chartmodel/AxisTicks.h"
 
+#include "core/FormatNumber.h"
+
 #include "chartmodel/ChartNumbers.h"
 
 #include <algorithm>
@@ -43,7 +45,15 @@ std::string FormatAxisLabel(const std::string& format, double value, const std::
         std::snprintf(text, sizeof text, "%d", int(value));
     else
         std::snprintf(text, sizeof text, format.c_str(), value);
-    return text + suffix;
+    // Thousands are grouped as the lists group them.
+    const std::string printed = text;
+    const size_t digits = printed.find_first_of("0123456789");
+    if (digits == std::string::npos)
+        return printed + suffix;
+    const size_t end = printed.find_first_not_of("0123456789", digits);
+    const size_t stop = end == std::string::npos ? printed.size() : end;
+    return printed.substr(0, digits) + GroupThousands(printed.substr(digits, stop - digits)) + printed.substr(stop) +
+           suffix;
 }
 
 int32_t ComputeAxisTicks(const AxisTickInput& in, std::string& format, TickLevel levels[3],

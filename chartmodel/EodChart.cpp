@@ -3,6 +3,8 @@
 
 #include "core/DateStepping.h"
 #include "core/DateText.h"
+#include "core/FormatNumber.h"
+#include "core/FormatValue.h"
 #include "core/StringPrintf.h"
 #include "core/TradingCalendar.h"
 
@@ -383,38 +385,45 @@ std::string ZoomRangeText(bool from, PackedDate date)
     return StringPrintf(from ? "From %i/%i/%02i" : "To %i/%i/%02i", DayOfMonth(date), MonthOfYear(date), TwoDigitYear(date));
 }
 
-std::string FormatPriceInUnit(float value, float unit)
+std::string FormatPriceInUnit(float value, float unit, char minor)
 {
     const int decimals = unit >= 1 || unit <= 0 ? 0 : unit >= 0.1f ? 1 : unit >= 0.01f ? 2 : 4;
-    return StringPrintf("%.*f", decimals, double(value));
+    const std::string digits = StringPrintf("%.*f", decimals, std::fabs(double(value)));
+    const size_t point = digits.find('.');
+    const bool negative = value < 0 && digits.find_first_not_of("0.") != std::string::npos;
+    return (negative ? "-" : "") + GroupThousands(digits.substr(0, point)) +
+           (point == std::string::npos ? "" : digits.substr(point)) + (minor ? std::string(1, minor) : "");
 }
 
-std::string PriceReadoutText(const DayRecord& day, const DayRecord* previous)
+std::string PriceReadoutText(const DayRecord& day, const DayRecord* previous, char minor)
 {
     const bool suspended = (day.modeMarks & kDayMarkF) != 0;
     const float change = previous ? day.close - previous->close : 0.0f;
-    std::string price = FormatPriceInUnit(day.close, day.unit);
+    std::string price = FormatPriceInUnit(day.close, day.unit, minor);
     if (change == 0)
         price += suspended ? " (Susp.)" : " no change";
     else
-        price += "  " + std::string(change > 0 ? "+" : "") + FormatPriceInUnit(change, day.unit) +
+        price += "  " + std::string(change > 0 ? "+" : "") + FormatPriceInUnit(change, day.unit, minor) +
                  (suspended ? " (Susp.)" : "");
     return FormatDate(day.date) + ", " + price;
 }
 
-std::string OhlcReadoutText(const DayRecord& day)
+std::string OhlcReadoutText(const DayRecord& day, char minor)
 {
-    return "OHLC " + FormatPriceInUnit(day.open, day.unit) + ", " + FormatPriceInUnit(day.high, day.unit) + ", " +
-           FormatPriceInUnit(day.low, day.unit) + ", " + FormatPriceInUnit(day.close, day.unit);
+    return "OHLC " + FormatPriceInUnit(day.open, day.unit, minor) + ", " + FormatPriceInUnit(day.high, day.unit, minor) +
+           ", " + FormatPriceInUnit(day.low, day.unit, minor) + ", " + FormatPriceInUnit(day.close, day.unit, minor);
 }
 
 std::string VolumeAmountText(float volume)
 {
-    if (volume >= 1e6f)
-        return StringPrintf("%.2fm", double(volume) / 1e6);
-    if (volume >= 1e4f)
-        return StringPrintf("%.1fk", double(volume) / 1e3);
-    return StringPrintf("%.0f", double(volume));
+    // As the lists show amounts: whole numbers below a thousand, then one decimal and "k", "m" or "b".
+    if (std::fabs(volume) < 1000)
+        return StringPrintf("%.0f", double(volume));
+    ValueTextRequest request;
+    request.value = volume;
+    request.style = kStyleScaleSuffix | 1;
+    FormatValueText(request);
+    return request.suffix ? request.out + request.suffix : request.out;
 }
 
 std::string VolumeReadoutText(float volume) { return "Volume " + VolumeAmountText(volume); }

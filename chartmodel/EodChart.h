@@ -170,11 +170,13 @@ std::string ZoomRangeText(bool from, PackedDate date);
 
 // Readouts of a day: "%s, %s" (date, close and its change, " no change", " (Susp.)"), "OHLC " and the
 // four prices, "Volume %s%s%s"; prices with the decimals of the day's price unit.
-std::string FormatPriceInUnit(float value, float unit);
-std::string PriceReadoutText(const DayRecord& day, const DayRecord* previous);
-std::string OhlcReadoutText(const DayRecord& day);
+// Prices read as the lists show them: thousands grouped and, for a share priced in pence or cents,
+// the minor currency symbol ("16,712p").
+std::string FormatPriceInUnit(float value, float unit, char minor = 0);
+std::string PriceReadoutText(const DayRecord& day, const DayRecord* previous, char minor = 0);
+std::string OhlcReadoutText(const DayRecord& day, char minor = 0);
 std::string VolumeReadoutText(float volume);
-// A volume as its number and its unit ("k" thousands, "m" millions, none for units).
+// A volume as the lists show amounts: "950", "12.3k", "1.2m".
 std::string VolumeAmountText(float volume);
 
 // Totals of the days from a first date to a last date (inclusive).

@@ -1,17 +1,23 @@
 // The end-of-day chart's data side: history, layout pass, time band, series and commands.
 #include "chartmodel/EodChartView.h"
 
+#include "chartmodel/BarColour.h"
 #include "chartmodel/ChartToggles.h"
 #include "chartmodel/EventArray.h"
 #include "chartmodel/GraphModel.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/IndicatorCalc.h"
 #include "chartmodel/IndicatorRecord.h"
+#include "chartmodel/IndicatorTable.h"
 #include "chartmodel/LegendModel.h"
 #include "chartmodel/PaneLayout.h"
+#include "chartmodel/PortfolioSeriesCache.h"
 #include "chartmodel/SeriesLayout.h"
+#include "chartmodel/StudyKey.h"
 #include "chartmodel/ViewGraph.h"
 #include "core/DateText.h"
+#include "core/FormatValue.h"
+#include "core/RecordAccess.h"
 #include "core/Memory.h"
 #include "core/MovingAverage.h"
 #include "core/PriceSubRecords.h"
@@ -51,10 +57,15 @@ constexpr uint32_t kCommandFutureSettings = 26512;
 constexpr uint32_t kCommandDateRange = 26115;
 constexpr uint8_t kVolumeBars = 1;
 constexpr uint8_t kVolumeSignalLine = 2;
-constexpr int kColourVolumeSignal = 4;
+// The volume colour schemes.
+constexpr uint8_t kVolumeByPriceScheme = 0;
+constexpr uint8_t kVolumeByVolumeChange = 2;
+constexpr uint8_t kVolumeByPriceMove = 3;
 constexpr uint16_t kDefaultSignalPeriod = 25;
 constexpr int32_t kLimitMonths[6] = {1, 3, 6, 12, 24, 60};
 constexpr uint8_t kMaxBarCode = 56;
+// Bar styles 1-3: OHLC (open and close ticks in the tick pen), HLC (the close tick), HL.
+constexpr uint32_t kBarFlags[4] = {0x38000, 0x30000, 0, 0};
 
 struct StyleCommand {
     uint32_t command;
@@ -141,6 +152,8 @@ void EodChartView::LoadShare(const RecordCursor& cursor)
     if (view_.graphSourceKind == 0)
         priceEdit_.Load(cursor);
     name_ = FormatShareTitle(cursor);
+    minor_ = cursor.record ? GetCurrencyUnitSymbols(cursor.record[RecordLayout::TypeByte] & 7).minor : 0;
+    code_ = cursor.record ? std::string(GetRecordTexts(cursor.record).epic) : std::string();
 }
 
 EodChartView::~EodChartView()
@@ -293,6 +306,7 @@ void EodChartView::BuildTimeBand()
     scale_.lastBarIndex = band->scale.lastIndex;
     view_.barHalfWidth = std::max(scale_.drawWidth / 2, 1);
     BuildXTable(band);
+    BuildTimeAxis();
 }
 
 void EodChartView::BuildXTable(TimeBand* band)
@@ -310,6 +324,7 @@ void EodChartView::BuildXTable(TimeBand* band)
 
 void EodChartView::BuildSeries()
 {
+    priceElement_ = volumeElement_ = nullptr;
     NoDataInput in;
     in.hasPriceStream = hasStream_;
     in.pricesArray = loaded_;
@@ -326,39 +341,23 @@ void EodChartView::BuildSeries()
     const GraphSetting& s = Look();
     const int style = DrawStyle();
     const int32_t n = int32_t(bars_.size());
-    int mode = gs::U8(s, gs::kPriceColourMode);
-    if (style != 0 && mode >= 2 && mode <= 5)
-        mode = 0;
-    const int colours = ColourCount(mode);
+    const int colours = ColourCount(PriceColourMode());
     auto colour = [&](int i) { return gs::PriceColour(s, std::min(i, colours - 1)); };
     if (GraphPane* price = view_.FindPane(kPanePrice)) {
-        GraphSeries* series = AddSeries(band, price, 1u << 24);
+        GraphSeries* series = AddSeries(band, price, MakeStudyKey(kPanePrice, nullptr));
         SetTitle(series, ChartTitle().c_str());
         ValueRange* range = view_.AddValueRange(series);
         // A log scale for prices, not for a portfolio's value or profit, nor on a point and figure chart.
         if (range && LogScaleOn(s) && !(view_.graphSourceKind & (4 | 8)) && !(attach_.kindFlags & kChartPointFigure))
             range->flags |= kRangeLogarithmic;
-        if (style == 0) {
-            PlotElement* e = AddPlotElement(series, 1, n == 1 ? 12 : 0, colour(0), 0, colours, colour(1), colour(2),
-                                            colour(3), colour(4));
-            auto* out = static_cast<float*>(InitDataArray(e->values, kArrayFloats, n, 0, 0));
-            for (int32_t i = 0; i < n; ++i)
-                out[i] = bars_[size_t(i)].values.close;
-        } else {
-            static constexpr uint32_t kBarFlags[4] = {0x38000, 0x30000, 0, 0};
-            PlotElement* e = AddPlotElement(series, style == 4 ? 3 : 2, kBarFlags[style - 1], colour(0),
-                                            gs::U32(s, gs::kTickColour), colours, colour(1), colour(2), colour(3),
-                                            colour(4));
-            auto* out = static_cast<uint8_t*>(InitDataArray(e->values, kArrayBars, n, 0, 0));
-            for (int32_t i = 0; i < n; ++i) {
-                const BarValues& b = bars_[size_t(i)].values;
-                // A day with its close only stands as a flat bar at the close.
-                const bool closeOnly = !(b.high > 0 && b.low > 0);
-                const float v[5] = {closeOnly ? b.close : b.open, closeOnly ? b.close : b.high,
-                                    closeOnly ? b.close : b.low, b.close, b.volume};
-                std::memcpy(out + size_t(i) * sizeof v, v, sizeof v);
-            }
-        }
+        // The close line walks the bars too, so that it can be coloured by any bar rule.
+        priceElement_ = style == 0 ? AddPlotElement(series, 1, n == 1 ? 12 : 0, colour(0), 0, colours, colour(1),
+                                                    colour(2), colour(3), colour(4))
+                                   : AddPlotElement(series, style == 4 ? 3 : 2, kBarFlags[style - 1], colour(0), 0,
+                                                    colours, colour(1), colour(2), colour(3), colour(4));
+        // The bar drawer reads the tick pen from the element's extra colour.
+        priceElement_->extraColour = gs::U32(s, gs::kTickColour);
+        FillBarArray(priceElement_->values, style == 0 ? kSelectClose : 0);
         BuildMarkedLine(FindSeries(band, price));
         addedGraphs_.BuildSeries(view_, band, price);
     }
@@ -400,6 +399,7 @@ void EodChartView::ComputeVolumeSignal()
 
 void EodChartView::BuildVolumeSeries()
 {
+    volumeElement_ = nullptr;
     TimeBand* band = view_.timeBands;
     GraphPane* volume = view_.FindPane(kPaneVolume);
     const GraphSetting& s = Look();
@@ -407,14 +407,14 @@ void EodChartView::BuildVolumeSeries()
     if (!band || !volume || !volume->visible || !(bits & (kVolumeBars | kVolumeSignalLine)))
         return;
     const int32_t n = int32_t(bars_.size());
-    GraphSeries* series = AddSeries(band, volume, 2u << 24);
+    GraphSeries* series = AddSeries(band, volume, MakeStudyKey(kPaneVolume, nullptr));
     SetTitle(series, (bits & kVolumeBars) ? "Volume" : "Vol. signal");
     view_.AddValueRange(series);
     if (bits & kVolumeBars) {
-        PlotElement* e = AddPlotElement(series, 4, 0, gs::U32(s, gs::kVolumeUpColour), 0, 1, 0, 0, 0, 0);
-        auto* out = static_cast<float*>(InitDataArray(e->values, kArrayFloats, n, 0, 0));
-        for (int32_t i = 0; i < n; ++i)
-            out[i] = bars_[size_t(i)].values.volume;
+        const VolumeColouring how = VolumeColours();
+        volumeElement_ = AddPlotElement(series, 4, 0, how.colours[0], 0, how.count, how.colours[1], how.colours[2],
+                                        how.colours[3], how.colours[4]);
+        FillBarArray(volumeElement_->values, kSelectVolume);
     }
     if ((bits & kVolumeSignalLine) && !signal_.empty()) {
         PlotElement* e = AddPlotElement(series, 1, 0, gs::U32(s, gs::kVolumeSignalPen), 0, 1, 0, 0, 0, 0);
@@ -422,6 +422,80 @@ void EodChartView::BuildVolumeSeries()
         e->values.flags = kSelectSkipZero;
         for (int32_t i = 0; i < n; ++i)
             out[i] = BarSignal(i);
+    }
+}
+
+void EodChartView::FillBarArray(DataArray& array, uint32_t selector) const
+{
+    const int32_t n = int32_t(bars_.size());
+    auto* out = static_cast<uint8_t*>(InitDataArray(array, kArrayBars, n, 0, 0));
+    array.flags = selector;
+    for (int32_t i = 0; i < n; ++i) {
+        const BarValues& b = bars_[size_t(i)].values;
+        // A day with its close only stands as a flat bar at the close.
+        const bool closeOnly = !(b.high > 0 && b.low > 0);
+        const float v[5] = {closeOnly ? b.close : b.open, closeOnly ? b.close : b.high, closeOnly ? b.close : b.low,
+                            b.close, b.volume};
+        std::memcpy(out + size_t(i) * sizeof v, v, sizeof v);
+    }
+}
+
+int EodChartView::PriceColourMode() const
+{
+    const int mode = gs::U8(Look(), gs::kPriceColourMode);
+    // The rules of the open, the volume and the signal need days that have them.
+    if (mode >= kColourCloseOpen && mode <= kColourGraduated && firstMarkedVisible_ < 0)
+        return kColourSingle;
+    return mode;
+}
+
+EodChartView::VolumeColouring EodChartView::VolumeColours() const
+{
+    const GraphSetting& s = Look();
+    const uint32_t up = gs::U32(s, gs::kVolumeUpColour), down = gs::U32(s, gs::kVolumeDownColour);
+    switch (gs::U8(s, gs::kVolumeColourMode)) {
+    case kVolumeByPriceScheme: {
+        const int mode = PriceColourMode();
+        VolumeColouring how{mode, ColourCount(mode), {}};
+        for (int i = 0; i < 5; ++i)
+            how.colours[size_t(i)] = gs::PriceColour(s, std::min(i, how.count - 1));
+        return how;
+    }
+    case kVolumeByVolumeChange:
+        return {kColourVolumeVolume, 3, {up, down, up, up, up}};
+    case kVolumeByPriceMove:
+        return {kColourCloseClose, 3, {up, down, up, up, up}};
+    default:
+        return {kColourSingle, 1, {up, up, up, up, up}};
+    }
+}
+
+void EodChartView::PrepareColouring(const PlotElement& element, CGraphSeriesLayout& layout) const
+{
+    int mode = kColourSingle;
+    if (&element == priceElement_)
+        mode = PriceColourMode();
+    else if (&element == volumeElement_)
+        mode = VolumeColours().mode;
+    else
+        return;
+    layout.colourMode = uint32_t(mode);
+    if (mode == kColourVolumeSignal) {
+        barSignals_.assign(bars_.size(), 0.0f);
+        for (size_t i = 0; i < bars_.size(); ++i)
+            barSignals_[i] = BarSignal(int32_t(i));
+        layout.pointSignals = barSignals_.data();
+        layout.pointSignalCount = int32_t(barSignals_.size());
+    } else if (mode == kColourGraduated) {
+        // Graduated between the lowest and the highest volume shown.
+        float low = 0, high = 0;
+        for (size_t i = 0; i < bars_.size(); ++i) {
+            const float v = bars_[i].values.volume;
+            low = i == 0 ? v : std::min(low, v);
+            high = i == 0 ? v : std::max(high, v);
+        }
+        layout.signalOrLow = low;
+        layout.gradientHigh = high;
     }
 }
 
@@ -501,6 +575,51 @@ void EodChartView::BuildEvents()
         StoreU32(out + 12 * i + 4, marks[i][1]);
         StoreU32(out + 12 * i + 8, marks[i][2]);
     }
+}
+
+GraphSeries* EodChartView::BuildBreadthSeries(int window, int index)
+{
+    TimeBand* band = view_.timeBands;
+    GraphPane* pane = view_.FindPane(kPaneFirstAddOn + uint32_t(window));
+    if (!band || !pane || bars_.empty())
+        return nullptr;
+    const auto slot = gs::IndicatorSlot(Setting(), window, index);
+    const IndicatorRecord record = IndicatorRecord::Read(slot);
+    // The source: a portfolio by its number, or a market group of the share list.
+    BreadthSeriesKey key;
+    if (record.flags & 1)
+        key = {true, LoadU16(slot.data() + IndicatorRecordLayout::Period4), 0};
+    else
+        key = {false, 0, int32_t(LoadU32(slot.data() + IndicatorRecordLayout::Period3) & 0x7F)};
+    PortfolioSeriesCache& cache = SeriesCache();
+    cache.DropIfReloaded();
+    BreadthSeriesEntry* entry = cache.Find(key);
+    if (!entry) {
+        entry = cache.Add(key);
+        BuildPortfolioSeries(cache, *entry, true);
+    }
+    GraphSeries* series = AddSeries(band, pane, MakeStudyKey(pane->id, &record));
+    SetTitle(series, GetIndicatorName(record, entry->name).c_str());
+    view_.AddValueRange(series);
+    if (entry->records.empty())
+        return series;
+    // Each bar takes the value of the breadth day of its last day; days before the series start
+    // wait for its first value.
+    CBreadthCalc calc(record, entry->records.data(), entry->records.size(), entry->name);
+    PackedDate day = entry->firstDay;
+    float value = *calc.AddValue();
+    const int32_t n = int32_t(bars_.size());
+    PlotElement* e = AddPlotElement(series, 1, 0, record.pens[0], 0, 1, 0, 0, 0, 0);
+    auto* out = static_cast<float*>(InitDataArray(e->values, kArrayFloats, n, 0, 0));
+    for (int32_t i = 0; i < n; ++i) {
+        const int32_t date = days_[size_t(bars_[size_t(i)].last)].date;
+        while (calc.Position() < entry->records.size() && NextWeekday(day) <= date && NextWeekday(day) != 0) {
+            day = NextWeekday(day);
+            value = *calc.AddValue();
+        }
+        out[i] = value;
+    }
+    return series;
 }
 
 void EodChartView::JoinAddedGraphRanges()
@@ -632,7 +751,46 @@ std::vector<AxisLabel> EodChartView::AxisLabels(int32_t slots, int gridMode) con
         const DayRecord& day = days_[size_t(bars_[i].last)];
         dated.emplace_back(day.date, view_.IndexToXScale(&band->scale, int32_t(i)));
     }
+    // The axis runs on through the future slots, a bar's worth of weekdays each.
+    const int32_t lastIndex = band->scale.lastIndex;
+    const int32_t step = weekly_ ? 5 : DaysPerBar(scale_.code);
+    PackedDate date = dated.back().first;
+    for (int32_t i = int32_t(bars_.size()); i <= lastIndex && date != 0; ++i) {
+        for (int32_t k = 0; k < std::max(step, 1) && date != 0; ++k)
+            date = NextWeekday(date);
+        if (date != 0)
+            dated.emplace_back(date, view_.IndexToXScale(&band->scale, i));
+    }
     return TimeAxisLabels(dated, level, gridMode);
+}
+
+std::array<std::string, 2> EodChartView::AxisEndTexts() const
+{
+    if (!view_.timeBands || bars_.empty())
+        return {};
+    PackedDate end = PackedDate(std::max(display_.end, axisEnd_));
+    // An axis that runs into the future ends on a weekday.
+    if (axisEnd_ > display_.end && WeekdayOf(end) >= 5)
+        end = NextWeekday(end);
+    return {FormatDate(PackedDate(days_[size_t(bars_.front().first)].date)), FormatDate(end)};
+}
+
+void EodChartView::BuildTimeAxis()
+{
+    axisLabels_.clear();
+    TimeBand* band = view_.timeBands;
+    if (!band || bars_.empty())
+        return;
+    const int32_t slotWidth = std::max(view_.TextWidth("MM"), 1);
+    const int32_t slots = std::max((band->right - band->left) / slotWidth, 1);
+    const int density = int(gs::U32(Look(), gs::kGridDensityV));
+    axisLabels_ = AxisLabels(slots, density > 0 ? std::min(density, 3) : -1);
+    FreeGridLines(band->timeLines, false);
+    for (const AxisLabel& label : axisLabels_)
+        if (label.grid)
+            AddGridLinePixel(band->timeLines, 0, label.x);
+    band->lineFrom = band->left;
+    band->lineTo = band->right;
 }
 
 int32_t EodChartView::RecordUnderX(int32_t x) const
@@ -653,6 +811,9 @@ EodReadoutInput EodChartView::ReadoutInput() const
     in.count = int32_t(days_.size());
     if (!signal_.empty())
         in.signal = signal_.data();
+    in.minor = minor_;
+    // A history of one price a week counts its bars in weeks.
+    in.weekly = weekly_;
     return in;
 }
 
@@ -661,7 +822,7 @@ EodReadoutTexts EodChartView::LatestTexts() const { return LatestReadouts(Readou
 EodReadoutTexts EodChartView::CursorTexts(int32_t x, int32_t y, bool inside) const
 {
     CursorPoint point;
-    point.visibleBars = int32_t(bars_.size());
+    point.visibleBars = visibleCount_;
     if (inside && message_.empty()) {
         GraphPane* pane = nullptr;
         TimeBand* band = nullptr;
@@ -697,7 +858,7 @@ std::string EodChartView::AverageText(int line, int32_t bar) const
     const uint32_t word = gs::LineWord(Setting(), line);
     const float unit = days_[size_t(bars_[size_t(bar)].last)].unit;
     return StringPrintf("%d %s %s", int(word & 0xFFF), AverageTypeName(int((word >> 23) & 15)),
-                        FormatPriceInUnit(values[size_t(bar)], unit).c_str());
+                        FormatPriceInUnit(values[size_t(bar)], unit, minor_).c_str());
 }
 
 void EodChartView::FillLegendSource(LegendSource& source, bool inside) const
@@ -835,6 +996,29 @@ std::array<std::string, 2> EodChartView::ZoomRangeTexts(int32_t x0, int32_t x1) 
 {
     return {ZoomRangeText(true, PackedDate(DateAtX(std::min(x0, x1), true))),
             ZoomRangeText(false, PackedDate(DateAtX(std::max(x0, x1), false)))};
+}
+
+std::vector<std::string> EodChartView::WatermarkTexts(uint32_t paneId, uint16_t bits) const
+{
+    std::vector<std::string> texts;
+    if (days_.empty() || view_.graphSourceKind != 0)
+        return texts;
+    if (paneId == kPanePrice) {
+        if ((bits & 1) && !code_.empty())
+            texts.push_back(code_);
+        if (bits & 2)
+            texts.push_back(FormatPriceInUnit(days_.back().close, days_.back().unit, minor_));
+    } else if (paneId == kPaneVolume) {
+        if (bits & 4)
+            texts.push_back("Volume");
+        if ((bits & 8) && visibleCount_ > 0) {
+            double total = 0;
+            for (int32_t i = firstVisible_; i < firstVisible_ + visibleCount_; ++i)
+                total += days_[size_t(i)].volume;
+            texts.push_back(VolumeAmountText(float(total / visibleCount_)));
+        }
+    }
+    return texts;
 }
 
 std::string EodChartView::ChartTitle() const

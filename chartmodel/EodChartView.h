@@ -21,7 +21,10 @@ namespace qv {
 
 class CViewGraph;
 struct CommandUi;
+struct DataArray;
 struct GraphSeries;
+struct PlotElement;
+class CGraphSeriesLayout;
 struct TimeBand;
 struct GraphSetting;
 struct LegendSource;
@@ -40,6 +43,9 @@ public:
     void SetHistory(const DayRecord* days, int32_t count, uint32_t key);
     // Loads the daily prices of a database share.
     void LoadShare(const RecordCursor& cursor);
+    // The colouring rule of the price bars or line and of the volume bars, set on their layouts as
+    // they are drawn.
+    void PrepareColouring(const PlotElement& element, CGraphSeriesLayout& layout) const;
     // Builds the record of a list or portfolio graph source (kinds 1, 2, 4, 8) from the view's list,
     // or takes the one its list view handed over; the chart then shows it in place of the share.
     // False when it cannot be built.
@@ -49,12 +55,21 @@ public:
     void BuildAverage(int line);
     // The pivot-point lines of the setting's pivot block over the price series.
     void BuildPivots();
+    // The market graph (breadth types 18-30) of an add-on window's record over the chart's bars, from
+    // the program's breadth cache, built there on first use.
+    GraphSeries* BuildBreadthSeries(int window, int index);
     // After the value ranges: the price series and the added graphs on one axis.
     void JoinAddedGraphRanges();
     // After the value ranges: the volume pane's range runs from 0 to the highest visible volume.
     void FloorVolumeRange();
     // The time axis labels in the time band, with the start and end dates; queued on the view.
     std::vector<AxisLabel> AxisLabels(int32_t slots, int gridMode) const;
+    // The labels of the built time band, one per slot of the width of "MM" in the chart font, and
+    // the band's time lines where the setting's vertical grid asks for them.
+    void BuildTimeAxis();
+    const std::vector<AxisLabel>& axisLabels() const { return axisLabels_; }
+    // The dates at the two ends of the axis: the first shown day and the display or axis end.
+    std::array<std::string, 2> AxisEndTexts() const;
     // At attach: the chart kind flags and the bar spacing of the setting at the print scale; the
     // box-axis charts leave training mode.
     void Attach(float scaleX, float scaleY);
@@ -91,6 +106,9 @@ public:
     bool ZoomToDragRange(int32_t x0, int32_t x1);
     // "From ..." and "To ..." of a drag.
     std::array<std::string, 2> ZoomRangeTexts(int32_t x0, int32_t x1) const;
+    // Watermarks by the style's bits: the share's code (bit 0) and last close (bit 1) on the price pane,
+    // "Volume" (bit 2) and the average daily volume of the shown days (bit 3) on the volume pane.
+    std::vector<std::string> WatermarkTexts(uint32_t paneId, uint16_t bits) const;
     // The price series' title: the share's name and, for the bar styles, the bar-period label.
     std::string ChartTitle() const;
 
@@ -118,6 +136,7 @@ public:
     bool weekly() const { return weekly_; }
     int32_t futureBars() const { return futureBars_; }
     const std::string& message() const { return message_; }
+    char priceSymbol() const { return minor_; }
     int32_t firstPriceDate() const { return days_.empty() ? 0 : days_.front().date; }
     int32_t lastPriceDate() const { return days_.empty() ? 0 : days_.back().date; }
     uint32_t chartKind() const { return attach_.kindFlags; }
@@ -143,6 +162,17 @@ private:
     void ComputeVolumeSignal();
     void BuildMarkedLine(GraphSeries* series);
     void BuildVolumeSeries();
+    // The bars as 20-byte bar items, plotting the field of the selector.
+    void FillBarArray(DataArray& array, uint32_t selector) const;
+    // The setting's price colouring mode, single colour where the shown days cannot give it.
+    int PriceColourMode() const;
+    struct VolumeColouring {
+        int mode;
+        int count;
+        std::array<uint32_t, 5> colours;
+    };
+    // The volume bars' rule and colours by the setting's volume colour scheme.
+    VolumeColouring VolumeColours() const;
     void BuildXTable(TimeBand* band);
     int32_t RecordUnderX(int32_t x) const;
     // The signal of a bar: the signal at its middle day times its days.
@@ -159,8 +189,12 @@ private:
     std::vector<DayRecord> days_;
     std::vector<FoldedBar> bars_;
     std::vector<float> signal_;
+    PlotElement* priceElement_ = nullptr;
+    PlotElement* volumeElement_ = nullptr;
+    mutable std::vector<float> barSignals_;
     std::array<std::vector<float>, 4> averageValues_;  // each average per bar; empty when not drawn
     std::vector<ChartEventEntry> events_;
+    std::vector<AxisLabel> axisLabels_;
     EodAttachState attach_;
     uint32_t key_ = 0;
     int32_t settingIndex_ = -1;
@@ -177,6 +211,8 @@ private:
     BarScale scale_;
     std::string message_;
     std::string name_;
+    char minor_ = 0;          // the shown share's minor currency symbol
+    std::string code_;        // and its EPIC code
     bool swapGuard_ = false;
     uint8_t* source_ = nullptr; // the graph source's record
     AddedGraphSet addedGraphs_;

@@ -17,9 +17,9 @@ std::string SignalText(float signal)
 void DescribeRecord(const EodReadoutInput& in, int32_t i, EodReadoutTexts& texts)
 {
     const DayRecord& day = in.days[i];
-    texts.price = PriceReadoutText(day, i > 0 ? &in.days[i - 1] : nullptr);
+    texts.price = PriceReadoutText(day, i > 0 ? &in.days[i - 1] : nullptr, in.minor);
     if (HasOhlc(day)) {
-        texts.ohlc = OhlcReadoutText(day);
+        texts.ohlc = OhlcReadoutText(day, in.minor);
         if (in.signal)
             texts.ohlc += SignalText(in.signal[i]);
     }
@@ -53,7 +53,7 @@ EodReadoutTexts CursorReadouts(const EodReadoutInput& in, const CursorPoint& poi
     if (!onRecord) {
         EodReadoutTexts texts{"No price selected", "No OHLC selected", "No volume selected", {}, "Cursor (Off graph)"};
         const std::string trend = TrendText(in);
-        const std::string bars = StringPrintf("%d trading days", point.visibleBars);
+        const std::string bars = StringPrintf(in.weekly ? "%d trading weeks" : "%d trading days", point.visibleBars);
         texts.trend = trend.empty() ? bars : trend + "  " + bars;
         return texts;
     }
@@ -61,7 +61,7 @@ EodReadoutTexts CursorReadouts(const EodReadoutInput& in, const CursorPoint& poi
     DescribeRecord(in, point.record, texts);
     const DayRecord& day = in.days[point.record];
     const std::string value =
-        point.pane == CursorPane::Volume ? VolumeAmountText(point.value) : FormatPriceInUnit(point.value, day.unit);
+        point.pane == CursorPane::Volume ? VolumeAmountText(point.value) : FormatPriceInUnit(point.value, day.unit, in.minor);
     texts.cursor = StringPrintf("Cursor (%s, %s)", FormatDate(day.date).c_str(), value.c_str());
     texts.trend = TrendText(in);
     return texts;

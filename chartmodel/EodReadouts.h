@@ -27,6 +27,8 @@ struct EodReadoutInput {
     int32_t count = 0;
     const float* signal = nullptr;     // the volume signal per record; null while the signal line is off
     const TrendLineEnds* trend = nullptr;
+    char minor = 0;                    // the minor currency symbol prices carry ('p'), 0 none
+    bool weekly = false;               // the history holds one price a week
 };
 
 // The last day's readouts; "No price data", "No OHLC data", "No volume data" and "No trend line"
@@ -42,7 +44,7 @@ struct CursorPoint {
 };
 // The readouts of the point: "Cursor (%s, %s)" with the record's date and the value under the
 // cursor, and the record's price, OHLC and volume; off the graph "Cursor (Off graph)", the
-// "No ... selected" texts and the visible bar count as "%d trading days".
+// "No ... selected" texts and the visible bar count as "%d trading days" (or weeks).
 EodReadoutTexts CursorReadouts(const EodReadoutInput& in, const CursorPoint& point);
 
 // The texts the legend lists: the latest values, and the cursor values in the order price, OHLC,

@@ -138,7 +138,7 @@ std::string OtherShareText(const IndicatorRecord& r, uint32_t count)
     RecordCursor cursor = FindRecordById(uint16_t(r.period2), count);
     std::string name, description;
     GetOtherShareName(cursor, name, description);
-    return name + " " + description;
+    return description.empty() ? name : name + " " + description;
 }
 
 bool IsBareNameType(int type)
@@ -222,7 +222,10 @@ void GetOtherShareName(const RecordCursor& cursor, std::string& name, std::strin
     const uint8_t* sub = GetSubRecord(cursor, cursor.count);
     if (sub && SubRecordKindOf(sub) == SubRecordKind::Index)
         return;
-    description = FieldTextSource()(cursor, 17) + ": " + description;
+    // A part the share does not keep leaves no stray separator.
+    const std::string price = FieldTextSource()(cursor, 17);
+    if (!price.empty())
+        description = description.empty() ? price : price + ": " + description;
 }
 
 std::string GetIndicatorName(const IndicatorRecord& record, std::string_view breadthSource)

@@ -178,6 +178,26 @@ std::vector<RecordCursor> MarketGroupShares(int32_t groupKey)
     return GroupRowsSource()(groupKey);
 }
 
+namespace {
+
+std::function<std::vector<MarketGraphPortfolio>()>& PortfolioListSource()
+{
+    static std::function<std::vector<MarketGraphPortfolio>()> list;
+    return list;
+}
+
+} // namespace
+
+void SetMarketGraphPortfolios(std::function<std::vector<MarketGraphPortfolio>()> list)
+{
+    PortfolioListSource() = std::move(list);
+}
+
+std::vector<MarketGraphPortfolio> MarketGraphPortfolios()
+{
+    return PortfolioListSource() ? PortfolioListSource()() : std::vector<MarketGraphPortfolio>{};
+}
+
 void SetSeriesProgress(SeriesProgress* progress)
 {
     ProgressSink() = progress;
@@ -247,6 +267,13 @@ void PortfolioSeriesCache::InvalidatePortfolio(const Portfolio& portfolio)
 void PortfolioSeriesCache::InvalidateShare(int32_t groupKey)
 {
     std::erase_if(entries_, [&](const auto& entry) { return !entry->key.portfolio && entry->key.groupKey == groupKey; });
+}
+
+void PortfolioSeriesCache::DropIfReloaded()
+{
+    if (generation_ != DatabaseLoadGeneration)
+        Clear();
+    generation_ = DatabaseLoadGeneration;
 }
 
 void PortfolioSeriesCache::Clear()

@@ -44,6 +44,8 @@ public:
     void InvalidatePortfolio(const Portfolio& portfolio);
     void InvalidateShare(int32_t groupKey);
     void Clear();
+    // Clears the cache when the database was loaded again since it was filled.
+    void DropIfReloaded();
     // Measures the span over every share of the database: the earliest first and the latest last
     // price day, and the weekdays between them.
     void MeasureSpan();
@@ -58,6 +60,7 @@ private:
     uint32_t dayCount_ = 0;
     uint32_t firstDay_ = kNoDay;
     uint32_t lastDay_ = 0;
+    uint32_t generation_ = 0; // the database load the entries were built from
 };
 
 PortfolioSeriesCache& SeriesCache();
@@ -72,6 +75,18 @@ void BuildPortfolioSeries(PortfolioSeriesCache& cache, BreadthSeriesEntry& entry
 using MarketGroupRows = std::function<std::vector<RecordCursor>(int32_t groupKey)>;
 void SetMarketGroupRows(MarketGroupRows rows);
 std::vector<RecordCursor> MarketGroupShares(int32_t groupKey);
+
+// The portfolios a market graph can follow, {number, name}, as the portfolio chooser lists them
+// when asked to pick one; none until the portfolio windows install the list.
+struct MarketGraphPortfolio {
+    uint16_t number = 0;
+    std::string name;
+};
+void SetMarketGraphPortfolios(std::function<std::vector<MarketGraphPortfolio>()> list);
+std::vector<MarketGraphPortfolio> MarketGraphPortfolios();
+// A market graph record's source: flag bit 0 set, a portfolio's number at offset 8; clear, the
+// market group's code there.
+constexpr uint8_t kMarketGraphPortfolioFlag = 0x01;
 
 // The progress the build shows above 1000 shares; none installed shows nothing.
 class SeriesProgress {

@@ -45,6 +45,8 @@ void CGraphSeriesLayout::Init()
     classFlags = 0;
     signalOrLow = 0;
     gradientHigh = 0;
+    pointSignals = nullptr;
+    pointSignalCount = 0;
     baseX = 0;
     step = 1;
     firstIndex = 0;
@@ -229,10 +231,13 @@ bool CGraphSeriesLayout::ValueOf(const uint8_t* item, double& x, float& value)
     }
 }
 
-int CGraphSeriesLayout::ColourOf(const uint8_t* item, float value) const
+int CGraphSeriesLayout::ColourOf(const uint8_t* item, float value, int32_t index) const
 {
     if (colourMode == kColourSingle)
         return 0;
+    float signalOrLow = this->signalOrLow;
+    if (colourMode == kColourVolumeSignal && pointSignals)
+        signalOrLow = index >= 0 && index < pointSignalCount ? pointSignals[index] : 0.0f;
     switch (type_) {
     case kArrayDaily:
         return GetDailyBarColour(item, previousRecord_, colourMode, classFlags, signalOrLow, gradientHigh);
@@ -277,7 +282,7 @@ bool CGraphSeriesLayout::Next(SeriesPoint& point)
     point.record = item;
     point.y = MapValueToRow(range, value, clampRows);
     if (point.drawn) {
-        point.colour = ColourOf(item, value);
+        point.colour = ColourOf(item, value, index);
         previousRecord_ = item;
         previousValue_ = value;
     }

@@ -73,6 +73,10 @@ public:
     uint32_t classFlags = 0;
     float signalOrLow = 0;
     float gradientHigh = 0;
+    // A signal per data index for the signal rule (mode 4) where each bar has its own; when set it
+    // takes the place of `signalOrLow`.
+    const float* pointSignals = nullptr;
+    int32_t pointSignalCount = 0;
     // Laid out by Setup; the tests and the chart views may set them for a bare array.
     double baseX = 0;
     double step = 1;
@@ -90,7 +94,7 @@ private:
     bool ValueOf(const uint8_t* item, double& x, float& value);
     bool TickValue(const uint8_t* item, double& x, float& value) const;
     bool DailyValue(const uint8_t* item, double& x, float& value);
-    int ColourOf(const uint8_t* item, float value) const;
+    int ColourOf(const uint8_t* item, float value, int32_t index) const;
 
     std::unique_ptr<CGraphSeriesLayout> next_;
     bool secondPart_ = false;

@@ -2,12 +2,17 @@
 // and the settings-changed broadcast.
 #include "chartmodel/ViewGraph.h"
 
+#include "chartmodel/AddOnZoom.h"
 #include "chartmodel/ChartNumbers.h"
 #include "chartmodel/GraphDesign.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/IndicatorPlacement.h"
+#include "chartmodel/IndicatorRecord.h"
+#include "chartmodel/IndicatorTable.h"
 #include "chartmodel/SeriesLayout.h"
 #include "chartmodel/ValueMapping.h"
 #include "core/Captions.h"
+#include "core/PackedPen.h"
 #include "core/ConfigState.h"
 #include "core/SectorFilter.h"
 #include "core/ShareList.h"
@@ -20,6 +25,7 @@
 #include "views/ViewKinds.h"
 
 #include <algorithm>
+#include <bit>
 #include <cfloat>
 #include <chrono>
 #include <cmath>
@@ -58,6 +64,8 @@ void WidenRange(ValueRange& range, float value)
     range.maximum = std::max(range.maximum, value);
 }
 
+constexpr uint32_t kBarFieldSelectors = kSelectOpen | kSelectHigh | kSelectLow | kSelectClose | kSelectVolume;
+
 void WidenFromArray(ValueRange& range, const DataArray& array)
 {
     if (!array.data)
@@ -72,6 +80,12 @@ void WidenFromArray(ValueRange& range, const DataArray& array)
             // A value the series leaves undrawn does not widen the range.
             if (((array.flags & kSelectSkipZero) && v == 0) || ((array.flags & kSelectSkipNegative) && v < 0))
                 continue;
+            WidenRange(range, v);
+        } else if (array.type == kArrayBars && (array.flags & kBarFieldSelectors)) {
+            // A line or histogram over bars plots one field: the first the selector names.
+            const int field = std::countr_zero(array.flags & kBarFieldSelectors);
+            float v;
+            std::memcpy(&v, element + 4 * field, sizeof v);
             WidenRange(range, v);
         } else if (array.type == kArrayBars || array.type == kArrayDaily) {
             BarValues bar = ReadBarValues(element);
@@ -240,6 +254,11 @@ void CViewGraph::AttachGraphSource(void* dc, const GraphSetting* style, int32_t 
     // Every output, the graph design's preview too, shows the style's own background: a dark style's
     // preview on white would hide its light lines.
     backgroundColour = gs::U32(s, gs::kBackground);
+    backgroundKind = gs::U8(s, gs::kShadedFrames);
+    shadeColours[0] = gs::U32(s, gs::kShadeTop) & 0xFFFFFF;
+    shadeColours[1] = gs::U32(s, gs::kShadeBottom) & 0xFFFFFF;
+    // Hollow candle bodies are filled with the background.
+    labelBackground = backgroundColour;
     uint8_t flagsByte = uint8_t(gs::U16(s, gs::kDisplayFlags));
     priceShown = 1;
     addOnsShown = addOns ? 1 : 0;
@@ -265,6 +284,19 @@ void CViewGraph::AttachGraphSource(void* dc, const GraphSetting* style, int32_t 
     paintDC = dc;
     RebuildModel();
     BuildAndDraw(dc, outputKind);
+}
+
+uint32_t CViewGraph::BackgroundAtRow(int32_t y) const
+{
+    if (backgroundKind != kShadedBackground)
+        return backgroundColour & 0xFFFFFF;
+    for (const GraphPane* pane = panes; pane; pane = pane->next) {
+        if (!pane->visible || pane->id == kPaneCaption || y < pane->top || y >= pane->bottom)
+            continue;
+        const int32_t height = std::max(pane->bottom - pane->top - 1, 1);
+        return BlendColour(shadeColours[0], shadeColours[1], double(y - pane->top) / height);
+    }
+    return backgroundColour & 0xFFFFFF;
 }
 
 PaneLayoutInput CViewGraph::LayoutInput() const
@@ -338,6 +370,41 @@ void CViewGraph::LayoutPanes()
         pane->flagA = pane->flagC = 0;
     CreatePanes();
     ApplyLayout(ComputePaneLayout(LayoutInput()));
+    SetPaneTitles();
+}
+
+void CViewGraph::SetPaneTitles()
+{
+    const GraphSetting& s = styleRecord ? *styleRecord : *ActiveSetting();
+    const bool addOnTitles = (gs::U16(s, gs::kScaleFlags) & kAddOnTitlesFlag) != 0;
+    // Titles start inside the plot, clear of the value axis labels.
+    titleOrigin = plotRect[0];
+    for (GraphPane* pane = panes; pane; pane = pane->next) {
+        pane->showTitles = pane->id == kPanePrice || pane->id == kPaneVolume ||
+                           (pane->id >= kPaneFirstAddOn && addOnTitles);
+        // The volume title names the unit of its axis.
+        if (pane->id == kPaneVolume)
+            pane->titleUnitMode = 0;
+    }
+}
+
+std::vector<std::string> CViewGraph::EmptyPaneCaption(const GraphPane& pane) const
+{
+    if (pane.id < kPaneFirstAddOn || pane.id >= uint32_t(kLayoutPanes) || !pane.showTitles)
+        return {};
+    for (const TimeBand* band = timeBands; band; band = band->next)
+        for (const GraphSeries* series = band->series; series; series = series->next)
+            if (series->pane == &pane)
+                return {};
+    std::vector<std::string> lines;
+    const GraphSetting& setting = *ActiveSetting();
+    const int window = int(pane.id - kPaneFirstAddOn);
+    for (int k = 0; k < gs::kIndicatorsPerWindow; ++k) {
+        const auto slot = gs::IndicatorSlot(setting, window, k);
+        if (slot[gs::kSlotType] != 0)
+            lines.push_back(GetIndicatorName(IndicatorRecord::Read(slot)) + " - no data");
+    }
+    return lines;
 }
 
 bool CViewGraph::PriceInHundreds() const
@@ -404,6 +471,16 @@ void CViewGraph::ComputeValueRanges()
     }
 }
 
+std::string CViewGraph::BuildPaneCaption(const GraphSeries& series) const
+{
+    const std::string title(series.title, strnlen(series.title, kSeriesTitleSize));
+    if (trainingMode && trainingMark >= 0)
+        return "Training: " + title;
+    if (priceEditMode)
+        return "Edit Mode: " + title;
+    return title;
+}
+
 void CViewGraph::BuildAddOnSeries()
 {
     if ((modeRecord.mask & kRedrawAddOnSeries) == 0 || graphSourceKind != 0)
@@ -419,7 +496,8 @@ void CViewGraph::BuildAddOnSeries()
             for (int k = 0; k < r && !earlier; ++k)
                 if (built[k] && gs::IndicatorSlot(setting, w, k)[gs::kSlotType] == type)
                     earlier = built[k];
-            built[r] = BuildIndicatorSeries(w, r, earlier);
+            const bool breadth = type >= IndicatorType::FirstBreadth && type <= IndicatorType::LastBreadth;
+            built[r] = breadth ? BuildMarketGraphSeries(w, r) : BuildIndicatorSeries(w, r, earlier);
         }
     }
 }
@@ -469,8 +547,11 @@ void CViewGraph::BuildAndDraw(void* dc, int outputKind)
                 if (price)
                     DrawNoData(*price, noDataText.empty() ? kNoPriceData : noDataText);
             } else {
+                DrawWatermarks();
                 DrawGraphLayer(true);
                 DrawPaneCaptions();
+                if (!(trainingMode && trainingMark >= 0))
+                    DrawLatestPrice();
                 BuildLegendData();
                 DrawLevelLines();
                 DrawTimeLines();
@@ -528,9 +609,15 @@ void CViewGraph::DrawAxisPass(GraphPane* pane, const ValueRange* range, bool per
         in.suffix = "%";
     } else if (axis.hundreds) {
         scale = 0.01;
+    } else if (pane->id == kPanePrice) {
+        // Prices read as prices: "72,000p".
+        if (const char symbol = PriceSymbol())
+            in.suffix = std::string(1, symbol);
     } else if (axis.maxDecimals == 0) {
         GetThousandsScale(std::max(std::fabs(low), std::fabs(high)), axis.factor, axis.power);
         scale = 1 / axis.factor;
+        // The pane's title names the unit its axis is counted in.
+        pane->thousandsIndex = axis.power;
     }
     in.low = low * scale;
     in.high = high * scale;
@@ -663,7 +750,8 @@ void CViewGraph::HoverDetect(uint32_t keys, int32_t x, int32_t y)
     } else if (priceEditMode && (bar = BarForPriceEdit(x, y)) >= 0) {
         mode = kModeEditPrice, stage = 1, mask = kHoverMask;
         subtype = priceEditField >= 2 && priceEditField <= 5 ? priceEditField - 1 : 0;
-    } else if (!pane && panes) {
+    } else if (!pane && panes && x >= 0 && y >= 0) {
+        // A point off the window (the mouse not over it yet) lies in no zone.
         int32_t firstTop = INT32_MAX;
         // The caption strip belongs to the zone: the zone ends at the top of the first pane below it.
         for (GraphPane* p = panes; p; p = p->next)
@@ -791,8 +879,12 @@ void CViewGraph::OnLButtonDown(uint32_t keys, int32_t x, int32_t y)
                 SetMode(true, kModeTraining, 0, 4, kIdleMask);
             }
         }
-        if (!modeRecord.active && graphSourceKind == 0)
-            DrawingIdlePress(keys, x, y);
+        const bool drawing = !modeRecord.active && graphSourceKind == 0 && DrawingIdlePress(keys, x, y);
+        if (!drawing && !modeRecord.active && PressEndMark(x, y)) {
+            lastMouseX = x;
+            lastMouseY = y;
+            return;
+        }
         if (!modeRecord.active)
             SetMode(true, kModePending, 0, 0, kIdleMask);
     }
@@ -814,13 +906,8 @@ void CViewGraph::OnLButtonUp(uint32_t keys, int32_t x, int32_t y)
     switch (m.active ? m.mode : kModeIdle) {
     case kModePending: {
         int32_t cx = ClampX(x);
-        if (cx <= plotRect[0] && shownRange[0] != 0) {
-            shownRange[0] = ScrollShownRange(shownRange[0] - 1);
-        } else if (cx >= plotRect[2] && shownRange[1] != 0) {
-            shownRange[1] = ScrollShownRange(shownRange[1] + 1);
-        } else {
+        if (!(cx <= plotRect[0] && StepAtPlotEnd(-1)) && !(cx >= plotRect[2] && StepAtPlotEnd(1)))
             CancelMode();
-        }
         break;
     }
     case kModeTimeRange: SetTimeRangeFromX(selectionAnchors[0], selectionAnchors[1]); break;
@@ -857,6 +944,51 @@ void CViewGraph::OnLButtonUp(uint32_t keys, int32_t x, int32_t y)
     if (settingChanged)
         NotifyGraphSettings(0);
     InvalidateWindow();
+}
+
+bool CViewGraph::StepAtPlotEnd(int direction)
+{
+    int32_t& end = shownRange[direction < 0 ? 0 : 1];
+    if (end == 0)
+        return false;
+    end = ScrollShownRange(end + direction);
+    return true;
+}
+
+int EndMarkAt(const GraphPane& pane, int32_t margin, int32_t x, int32_t y)
+{
+    if (!pane.visible || !pane.flagC || pane.id < kPaneFirstAddOn || pane.id >= uint32_t(kLayoutPanes))
+        return 0;
+    const int32_t right = pane.right - margin, left = right - kEndMarkSize;
+    if (x < left || x >= right)
+        return 0;
+    const int32_t top = pane.top + margin, bottom = pane.bottom - margin;
+    if (y >= top && y < top + kEndMarkSize)
+        return 1;
+    if (y >= bottom - kEndMarkSize && y < bottom)
+        return 2;
+    return 0;
+}
+
+bool CViewGraph::PressEndMark(int32_t x, int32_t y)
+{
+    GraphSetting* setting = ActiveSetting();
+    for (const GraphPane* pane = panes; pane && setting; pane = pane->next) {
+        const int mark = EndMarkAt(*pane, paneMargin, x, y);
+        if (mark == 0)
+            continue;
+        const int window = int(pane->id - kPaneFirstAddOn);
+        if (mark == 1 && !settingsLocked)
+            DeleteAddOnWindow(*setting, window);
+        else if (mark == 2)
+            ToggleAddOnZoom(*setting, window, false);
+        else
+            return true;
+        NotifyGraphSettings(0);
+        InvalidateWindow();
+        return true;
+    }
+    return false;
 }
 
 void CViewGraph::OnDoubleClick(uint32_t, int32_t x, int32_t y)

@@ -17,10 +17,14 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace qv {
 
+class ChartCanvas;
 struct CommandUi;
+class CGraphSeriesLayout;
+struct PlotElement;
 struct ModeReadoutInput;
 struct IndicatorRecord;
 struct WindowUsage;
@@ -74,6 +78,18 @@ struct PrintGeometry {
 };
 PrintGeometry ComputePrintGeometry(const DrawDevice& device);
 
+// The two end marks of an add-on window: circles of this size inside its right edge, the first (red)
+// at the top, which deletes the window, the second (green) at the foot, which zooms it.
+constexpr int32_t kEndMarkSize = 10;
+// 1 or 2 for the end mark of the pane under (x, y), 0 for none.
+int EndMarkAt(const GraphPane& pane, int32_t margin, int32_t x, int32_t y);
+
+// The style's background kind that shades every pane from top to bottom.
+constexpr uint32_t kShadedBackground = 4;
+// Scale flags of the style: titles on the add-on windows, the latest price shown on the right.
+constexpr uint16_t kAddOnTitlesFlag = 16;
+constexpr uint16_t kLatestPriceFlag = 32;
+
 class CViewGraph : public virtual CViewGraphBase {
 public:
     explicit CViewGraph(int32_t viewKind = 0);
@@ -92,6 +108,22 @@ public:
                                    int32_t bottom, int outputKind, int32_t margin, bool offscreen, bool addOns);
     void BuildAndDraw(void* dc, int outputKind);
     void LayoutPanes();
+    // The price and volume panes show their series' titles, the add-on windows when the style's
+    // scale flags ask; the volume title carries its axis unit.
+    void SetPaneTitles();
+    // A press on an add-on window's end mark: the first deletes the window (not while the settings are
+    // locked), the second toggles its zoom. False when the point is on no end mark.
+    bool PressEndMark(int32_t x, int32_t y);
+    // A click at the plot's left or right end steps the shown range one unit back or on; false when
+    // it cannot.
+    virtual bool StepAtPlotEnd(int direction);
+    // The caption of an add-on window that built no series: each indicator's name with " - no data";
+    // empty for any other pane.
+    std::vector<std::string> EmptyPaneCaption(const GraphPane& pane) const;
+    // The width of a text in the chart's label font.
+    virtual int32_t TextWidth(const std::string& text) const;
+    // The chart's background at a row: the shade of the pane there, or the plain background.
+    uint32_t BackgroundAtRow(int32_t y) const override;
     void CreatePanes();
     int32_t DrawValueAxis(GraphPane* pane, bool draw);
     void ResizePane(int32_t x, int32_t y);
@@ -154,6 +186,9 @@ public:
     // The caption line's left text: the setting name, "Edit Mode: " and the name in price-edit mode,
     // or the training caption while a training mark is placed.
     std::string CaptionLeftText() const;
+    // A pane's caption: the series' title, after "Training: " while a training mark is placed or
+    // "Edit Mode: " while prices are edited.
+    std::string BuildPaneCaption(const GraphSeries& series) const;
     // The training flag the frame's commands read.
     uint8_t GraphTrainingMode() const override { return trainingMode; }
 
@@ -166,7 +201,8 @@ public:
     uint8_t offscreenAllowed = 0;
     int32_t labelUnit = 8;
     uint32_t backgroundColour = 0xFFFFFF;
-    uint32_t backgroundKind = 0;
+    uint32_t backgroundKind = 0;       // kShadedBackground: the panes shade from shadeColours[0] down to [1]
+    uint32_t shadeColours[2] = {};
     int32_t outerRect[4] = {};
     int32_t plotRect[4] = {};
     int32_t selectionAnchors[2] = {};
@@ -219,6 +255,8 @@ protected:
     virtual void BuildLegendData() {}
     virtual void BuildFinalSteps() {}
     virtual GraphSeries* BuildIndicatorSeries(int, int, GraphSeries*) { return nullptr; }
+    // A market graph (breadth types 18-30) of add-on window w, record r.
+    virtual GraphSeries* BuildMarketGraphSeries(int, int) { return nullptr; }
     virtual void ReloadPaneLineObjects() {}
     // The held drawing object's part of the mode readout (modes 10-12).
     virtual void FillObjectReadout(ModeReadoutInput&) const {}
@@ -246,6 +284,16 @@ protected:
     virtual void RemoveTrainingMark(int32_t, int32_t) {}
     // The data readouts of status panes 2 and 3 outside a range selection.
     virtual void FillReadouts(std::array<std::string, 3>&) {}
+    // The colouring rule of an element's points (up and down, volume, graduated), set on its layout
+    // before the drawing walks it; single colour unless the view says otherwise.
+    virtual void PrepareColouring(const PlotElement&, CGraphSeriesLayout&) const {}
+    // The watermark texts of a pane by the style's watermark bits (the share's code and last close on
+    // the price pane, the volume title and average on the volume pane); none by default.
+    virtual std::vector<std::string> WatermarkTexts(uint32_t /*paneId*/, uint16_t /*bits*/) const { return {}; }
+    // The last close and its text for the label beside the price axis; false when there is none.
+    virtual bool LatestClose(float&, std::string&) const { return false; }
+    // The minor currency symbol of the shown prices ('p'), 0 for none.
+    virtual char PriceSymbol() const { return 0; }
 
     // Own steps the derived views may replace.
     // The width of the value axes; before the build it also places the plot rectangle.
@@ -254,7 +302,8 @@ protected:
     virtual void BuildAddOnSeries();
 
     // The window side: drawing and window calls, nothing here.
-    virtual int32_t TextWidth(const std::string& text) const;
+    // The canvas the chart's own drawing routines draw on during a paint; none outside one.
+    virtual ChartCanvas* Canvas() { return nullptr; }
     virtual bool BeginOffscreen() { return false; }
     virtual void EndOffscreen() {}
     virtual void FillBackground(uint32_t) {}
@@ -262,6 +311,10 @@ protected:
     virtual void DrawNoData(const GraphPane&, const std::string&) {}
     virtual void DrawGraphLayer(bool) {}
     virtual void DrawPaneCaptions() {}
+    // The last close beside the price axis when the style asks for it.
+    virtual void DrawLatestPrice() {}
+    // The watermarks behind the panes when the style asks for them.
+    virtual void DrawWatermarks() {}
     virtual void DrawLevelLines() {}
     virtual void DrawTimeLines() {}
     virtual void DrawLineObjects() {}

@@ -93,8 +93,9 @@ public:
     GraphSeries* currentSeries = nullptr;
     ChartLabel* queuedLabels = nullptr;
     ChartModeRecord modeRecord;
-    int32_t lastMouseX = 0;
-    int32_t lastMouseY = 0;
+    // Off the window until the mouse first moves over it.
+    int32_t lastMouseX = -1;
+    int32_t lastMouseY = -1;
     uint32_t currentCursor = kCursorArrow;
     std::string printText;
     // Set by the chart views when the next paint must rebuild and draw the whole chart (FullRedraw);

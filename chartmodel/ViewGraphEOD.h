@@ -8,7 +8,9 @@
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/StopLossSettings.h"
 #include "chartmodel/ViewGraph.h"
+#include "chartmodel/ChartCanvas.h"
 #include "charts/DailyChartDrawing.h"
+#include "charts/IndicatorWindows.h"
 #include "core/KeyedItemStore.h"
 #include "resources/MessageIds.h"
 
@@ -73,6 +75,14 @@ public:
             UpdateLegend();
     }
 
+    // A click at either end of the plot scrolls the days by one.
+    bool StepAtPlotEnd(int direction) override
+    {
+        if (!eod.ScrollRecords(direction, 1))
+            return false;
+        this->InvalidateWindow();
+        return true;
+    }
     // A drag over the time axis zooms to the dates under it.
     void SetTimeRangeFromX(int32_t x0, int32_t x1) override
     {
@@ -83,6 +93,7 @@ public:
     EodChartView eod;
     EodTraining training;
     DailyChartDrawing drawing;
+    IndicatorWindows indicators{*this, eod};
 
 protected:
     bool RunModeCommand(uint32_t command)
@@ -111,6 +122,8 @@ protected:
         // Volume bars or the signal line; without prices or volume to show, the price pane takes the
         // volume pane's room.
         this->volumeShown = eod.volumeWanted() && eod.VolumeShowable();
+        // The time axis keeps a row of its own below the panes, where nothing is drawn over it.
+        this->bottomStrip = 1;
     }
     bool BuildSourceHistory() override { return eod.BuildSourceHistory(this->graphSourceKind); }
     void BuildTimeBands() override { eod.BuildTimeBand(); }
@@ -127,16 +140,58 @@ protected:
         return !selected ? std::string() : selected->kind == LineObjectKind::Text ? "Text edit" : "Line study";
     }
     void BuildSeries() override { eod.BuildSeries(); }
+    GraphSeries* BuildMarketGraphSeries(int window, int index) override { return eod.BuildBreadthSeries(window, index); }
+    std::vector<std::string> WatermarkTexts(uint32_t paneId, uint16_t bits) const override
+    {
+        return eod.WatermarkTexts(paneId, bits);
+    }
+    bool LatestClose(float& value, std::string& text) const override
+    {
+        if (eod.days().empty() || this->graphSourceKind != 0)
+            return false;
+        const DayRecord& last = eod.days().back();
+        value = last.close;
+        text = FormatPriceInUnit(last.close, last.unit, eod.priceSymbol());
+        return true;
+    }
+    char PriceSymbol() const override { return this->graphSourceKind == 0 ? eod.priceSymbol() : 0; }
+    void PrepareColouring(const PlotElement& element, CGraphSeriesLayout& layout) const override
+    {
+        eod.PrepareColouring(element, layout);
+    }
     void BuildPriceLineOverlay(int line) override { eod.BuildAverage(line); }
     void DrawPriceOverlays() override { eod.BuildPivots(); }
+    void BuildAddOnSeries() override
+    {
+        // The series went with the model when it was freed; with bit 8 they are built again.
+        if (this->modeRecord.mask & (kRedrawAddOnSeries | kRedrawFreeModel))
+            indicators.ClearSeries();
+        Base::BuildAddOnSeries();
+    }
+    // Each record's series keeps a range of its own, fitted by its type's rule: a series of the same
+    // type earlier in the window is not shared.
+    GraphSeries* BuildIndicatorSeries(int window, int row, GraphSeries*) override
+    {
+        return indicators.BuildSeries(window, row);
+    }
     void ComputeValueRanges() override
     {
         Base::ComputeValueRanges();
+        // The indicator windows fit their ranges before the axes are drawn.
+        indicators.Compute();
         if ((this->modeRecord.mask & kRedrawValueRanges) == 0)
             return;
         eod.JoinAddedGraphRanges();
         eod.FloorVolumeRange();
     }
+    // The back layer ends with the indicator windows' lines.
+    void DrawGraphLayer(bool back) override
+    {
+        Base::DrawGraphLayer(back);
+        if (ChartCanvas* canvas = back ? this->Canvas() : nullptr)
+            indicators.Draw(*canvas);
+    }
+
     void FillReadouts(std::array<std::string, 3>& texts) override
     {
         eod.FillStatusTexts(texts, MouseInside(), this->modeRecord.active && this->modeRecord.mode != 0);

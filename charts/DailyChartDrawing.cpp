@@ -370,6 +370,19 @@ bool DailyChartDrawing::IdlePress(uint32_t keys, int32_t x, int32_t y)
 {
     if (!ShareSource())
         return false;
+    if ((keys & kMouseKeyControl) && !(keys & kMouseKeyShift)) {
+        // Ctrl on a window where no partial trend may go is refused, whatever the window shows.
+        GraphPane* under = nullptr;
+        TimeBand* band = nullptr;
+        GraphSeries* series = nullptr;
+        view_.HitTestPane(x, y, &under, &band, &series);
+        const std::string refusal =
+            under ? DrawRefusalText(kModeLineStudy, kPartialTrendMode, under->id, (view_.viewFlags & 2) != 0) : "";
+        if (!refusal.empty()) {
+            ShowMessage(refusal);
+            return true;
+        }
+    }
     GraphPane* pane = SeriesPaneAt(x, y);
     if (!pane)
         return false;
@@ -380,6 +393,13 @@ bool DailyChartDrawing::IdlePress(uint32_t keys, int32_t x, int32_t y)
         if (rightShift_)
             selected_->flags |= kRightShiftStart;
         work_.flags = selected_->flags;
+        return true;
+    }
+    if (keys & kMouseKeyControl) {
+        // Ctrl starts a partial trend line.
+        view_.SetMode(true, kModeLineStudy, kPartialTrendMode, kStageWaiting, kShortcutMask);
+        view_.UpdateCursor(false);
+        StartLine(*pane, kPartialTrendMode, x, y);
         return true;
     }
     return SelectAt(x, y, true);
@@ -472,6 +492,10 @@ void DailyChartDrawing::Move(uint32_t keys, int32_t x, int32_t y)
         }
         return;
     }
+    // Only a held button drags: a line pressed for its context menu stays where it is, whatever
+    // paints or pointer moves come while the menu is open.
+    if (m.stage == kStagePressed && !(keys & kMouseKeyLeft))
+        return;
     if (m.stage == kStagePressed || m.stage == kStageMoving) {
         view_.modeRecord.stage = kStageMoving;
         FollowMouse(keys, x, y);
@@ -836,7 +860,8 @@ ChartMenuChoice DailyChartDrawing::ContextMenu(int32_t x, int32_t y)
 
 void DailyChartDrawing::AfterContextMenu()
 {
-    if (menuCopy_ && selected_ && view_.modeRecord.active && view_.modeRecord.stage == kStagePressed)
+    if (menuCopy_ && selected_ && view_.modeRecord.active &&
+        (view_.modeRecord.stage == kStagePressed || view_.modeRecord.stage == kStageMoving))
         view_.modeRecord.stage = kStageSelected;
     menuCopy_ = false;
 }

@@ -25,7 +25,7 @@ constexpr std::array<DrawingTool, 12> kTools{{
     {26150, kModeGraphText, 0, "Graph text"},
 }};
 
-constexpr uint32_t kSubtypePartialTrend = 5;
+constexpr uint32_t kSubtypePartialTrend = kPartialTrendMode;
 constexpr uint32_t kSubtypeQuadrant = 7;
 constexpr uint32_t kSubtypePercentChange = 8;
 

@@ -10,6 +10,9 @@
 
 namespace qv {
 
+// The line tool's partial trend subtype, which Ctrl and a press start.
+inline constexpr uint32_t kPartialTrendMode = 5;
+
 struct DrawingTool {
     uint32_t command;
     uint32_t mode;

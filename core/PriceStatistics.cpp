@@ -8,6 +8,7 @@
 #include "platform/ByteOrder.h"
 
 #include <cfloat>
+#include <cmath>
 
 namespace qv {
 
@@ -77,6 +78,19 @@ void StorePeriod(uint8_t* sub, const Extremes& period)
     StoreU16(sub + kStatPeriodLowDate, period.lowDate);
 }
 
+// Two closes of thousands of points carry their float rounding into the difference ("-166.9395" for a
+// fall of 166.94): a change within that rounding of a whole number of price units is that number.
+float CloseChange(float last, float previous, float unit)
+{
+    double change = double(last) - double(previous);
+    if (unit <= 0)
+        return float(change);
+    double units = change / unit;
+    double whole = std::round(units);
+    double slack = (std::fabs(double(last)) + std::fabs(double(previous))) * FLT_EPSILON / unit + 0.01;
+    return std::fabs(units - whole) <= slack ? float(whole * unit) : float(change);
+}
+
 } // namespace
 
 StreamStatistics ReadStreamStatistics(const uint8_t* sub)
@@ -98,6 +112,7 @@ StreamStatistics ReadStreamStatistics(const uint8_t* sub)
     s.lastVolume = LoadF32(sub + kStatLastVolume);
     return s;
 }
+
 
 void ComputeStreamStatistics(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections)
 {
@@ -124,7 +139,7 @@ void ComputeStreamStatisticsFrom(uint8_t* sub, const uint8_t* subEnd, Correction
 
     Extremes period, allTime;
     float lastOpen = 0, lastHigh = 0, lastLow = 0, lastClose = 0, lastVolume = 0;
-    float previousClose = 0;
+    float previousClose = 0, lastUnit = 0;
     uint16_t lastDate = firstDate;
     while (!AtStreamEnd(p, subEnd, repeat)) {
         p = DecodePriceMarker(p, subEnd, area, havePrevious ? &previous : nullptr, price, repeat, scale, 0, cursor);
@@ -138,6 +153,7 @@ void ComputeStreamStatisticsFrom(uint8_t* sub, const uint8_t* subEnd, Correction
             lastLow = day.low;
             lastClose = day.close;
             lastVolume = day.volume;
+            lastUnit = day.unit;
             lastDate = day.date;
             if (lastDate > periodStart)
                 period.add(day.close, day.date);
@@ -152,7 +168,7 @@ void ComputeStreamStatisticsFrom(uint8_t* sub, const uint8_t* subEnd, Correction
 
     StoreF32(sub + kStatMarketValue, float(double(lastClose) * LoadF32(sub + 4) * 0.01));
     StoreF32(sub + kStatLastClose, lastClose);
-    StoreF32(sub + kStatChange, previousClose == 0 ? 0.0f : lastClose - previousClose);
+    StoreF32(sub + kStatChange, previousClose == 0 ? 0.0f : CloseChange(lastClose, previousClose, lastUnit));
     StorePeriod(sub, period);
     StoreU16(sub + kStatLastDate, lastDate);
     StoreU16(sub + 42, 0x8001);

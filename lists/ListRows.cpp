@@ -1,6 +1,7 @@
 // Rows of the fixed lists, their filters, and refilling share lists.
 #include "lists/ListRows.h"
 
+#include "core/ColumnDef.h"
 #include "core/Database.h"
 #include "core/Memory.h"
 #include "core/PackedDate.h"
@@ -11,6 +12,8 @@
 #include "core/SectorFilter.h"
 #include "core/ShareList.h"
 #include "core/TableLock.h"
+#include "lists/CellNumber.h"
+#include "lists/CellValue.h"
 #include "lists/FieldTable.h"
 #include "lists/ListOptions.h"
 #include "lists/ListSettings.h"
@@ -404,5 +407,17 @@ std::vector<RecordCursor> MarketGroupRowsOf(int32_t listNumber)
     return rows;
 }
 
+std::string ShareColumnText(const RecordCursor& share, uint32_t fieldCode)
+{
+    if (!share.record || fieldCode > 0xFF)
+        return {};
+    // Prices in pence, as the lists' price columns show them.
+    std::vector<uint8_t> column;
+    AppendColumnDef(column,
+                    ColumnOf(kColumnField, uint8_t(fieldCode)).withWidth(120).withFormatA(CellFormatBits::MoneyPence));
+    char text[256];
+    const size_t n = FormatColumnValue(share.record, share.count, column.data(), text, sizeof text, 0, nullptr, 0);
+    return std::string(text, n);
+}
 
 } // namespace qv

@@ -12,6 +12,7 @@
 #include "core/RecordCursor.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace qv {
@@ -51,5 +52,8 @@ void RefillListSource(ShareList* list, bool rebuild);
 
 // The rows of a fixed list with no filters (the market groups of the breadth series).
 std::vector<RecordCursor> MarketGroupRowsOf(int32_t listNumber);
+// A share's cell text in the lists' format for a field code ("59,570p" for the price): the indicator
+// names take the other share's description of Correlation, Beta and "Rel. to" from it.
+std::string ShareColumnText(const RecordCursor& share, uint32_t fieldCode);
 
 } // namespace qv

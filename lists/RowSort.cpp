@@ -12,6 +12,7 @@
 #include "core/RecordLists.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
+#include "core/ReadersWriterLock.h"
 #include "core/TableLock.h"
 #include "lists/CellValue.h"
 #include "lists/FieldTable.h"
@@ -862,6 +863,8 @@ bool PrepareSortKeys(ShareList* list, const uint8_t* def, SortKeys& out)
         // The intraday value the cell shows (through the real-time code's source); none is 0.
         if (!slots)
             return false;
+        // The values come from the intraday store, which the feed may be writing meanwhile.
+        SharedLockGuard storeLock(IntradayStoreLock());
         int32_t number = 0;
         FillSlots(list, [&](RecordCursor row) {
             float v = CellNumber(list, def, row, ++number);

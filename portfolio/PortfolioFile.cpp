@@ -29,9 +29,7 @@ namespace T = TransactionLayout;
 constexpr uint8_t kPortfolioVersion = 3;
 constexpr size_t kSettingsFromVersion = 2;
 constexpr uint32_t kDamagedLength = 128;
-constexpr size_t kLostShareSize = 190;
 constexpr size_t kMaxStoredName = 253;
-constexpr const char* kLostShare = "Lost Share";
 
 // Where the share name's length byte lies in each version's transaction record.
 size_t NameLengthOffset(uint8_t version)
@@ -109,8 +107,28 @@ uint8_t* LocateEntryShare(uint16_t id, bool& imported)
     return node ? node->record : nullptr;
 }
 
+// A group's entry pairs name its members: {member number + 1, 0}.
+void ReadGroupMembers(Portfolio& p, std::span<const uint8_t> block)
+{
+    Link32<PortfolioMember>* tail = &p.members;
+    for (size_t at = 0; at + 8 <= block.size(); at += 8) {
+        uint32_t key = LoadU32(&block[at]);
+        if (key == 0)
+            break;
+        if (key > 0xFFFF)
+            continue;
+        auto* node = new PortfolioMember{{}, uint16_t(key), 0xFFFF};
+        *tail = node;
+        tail = &node->next;
+    }
+}
+
 void ReadEntries(Portfolio& p, std::span<const uint8_t> block)
 {
+    if (p.type == kGroupPortfolio) {
+        ReadGroupMembers(p, block);
+        return;
+    }
     for (size_t at = 0; at + 8 <= block.size(); at += 8) {
         uint32_t id = LoadU32(&block[at]);
         if (id == 0)
@@ -139,54 +157,10 @@ void InsertZeros(std::vector<uint8_t>& bytes, size_t at, size_t replaced, size_t
     bytes.insert(bytes.begin() + ptrdiff_t(at), count, 0);
 }
 
-// The reference text at 136 ends at its first zero; one with none becomes empty.
-void CutReference(std::vector<uint8_t>& r)
-{
-    uint8_t* ref = &r[T::Reference];
-    uint8_t* zero = static_cast<uint8_t*>(std::memchr(ref, 0, T::ReferenceSize));
-    if (!zero)
-        ref[0] = 0;
-    else
-        std::memset(zero, 0, size_t(ref + T::ReferenceSize - zero));
-}
-
-bool NameIsSound(const std::vector<uint8_t>& r)
-{
-    size_t n = r[T::NameLength];
-    if (n == 0 || n > 40 || T::Name + n >= r.size())
-        return false;
-    for (size_t i = 0; i < n; ++i)
-        if (r[T::Name + i] < 20)
-            return false;
-    return r[T::Name + n] == 0;
-}
-
 void SetLength(std::vector<uint8_t>& r)
 {
     StoreU32(&r[T::Link], uint32_t(r.size()));
     StoreU16(&r[T::RecordLength], uint16_t(r.size()));
-}
-
-// A record whose share and name cannot be trusted keeps its fixed part as "Lost Share".
-void RebuildAsLostShare(std::vector<uint8_t>& r)
-{
-    r.resize(kLostShareSize, 0);
-    CutReference(r);
-    r[T::NameLength] = uint8_t(std::strlen(kLostShare));
-    std::memset(&r[T::Name], 0, r.size() - T::Name);
-    std::memcpy(&r[T::Name], kLostShare, std::strlen(kLostShare));
-}
-
-// The share was renamed in the database: the record takes the new name and keeps its notes.
-void Rename(std::vector<uint8_t>& r, std::string_view name)
-{
-    TransactionFields fields = *DecodeTransaction(r);
-    fields.texts[0] = std::string(name);
-    fields.tail = {0, 0};
-    if (auto bytes = EncodeTransaction(fields)) {
-        r = std::move(*bytes);
-        CutReference(r);
-    }
 }
 
 // Brings a transaction read from a file of `version` to the current layout and mends what the
@@ -225,14 +199,14 @@ void ConvertTransaction(std::vector<uint8_t>& r, uint8_t version, bool damaged, 
     SetLength(r);
     uint8_t* share = FindShareRecord(LoadU16(&r[T::ShareId]));
     if (!share) {
-        if (!NameIsSound(r))
+        if (!TransactionNameIsSound(r))
             RebuildAsLostShare(r);
     } else {
         std::string_view name = GetRecordTexts(share).name;
         std::string_view own(reinterpret_cast<const char*>(&r[T::Name]),
                              std::min<size_t>(r[T::NameLength], r.size() - T::Name));
         if (name != own)
-            Rename(r, name);
+            RenameTransaction(r, name);
     }
     SetLength(r);
 }
@@ -416,6 +390,9 @@ std::vector<uint8_t> BuildPortfolioImage(const Portfolio& p)
             AppendEntryPair(entries, RecordId(p.entries[i].record), p.entries[i].count);
     for (const MissingShare* m = p.missing; m; m = m->next)
         AppendEntryPair(entries, m->id, m->second);
+    if (group)
+        for (const PortfolioMember* m = p.members; m; m = m->next)
+            AppendEntryPair(entries, m->numberPlusOne, 0);
     entries.u32(0);
 
     ByteWriter transactions;

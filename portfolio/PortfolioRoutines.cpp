@@ -3,6 +3,7 @@
 
 #include "core/Memory.h"
 #include "core/ShareList.h"
+#include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
 #include "portfolio/PortfolioFile.h"
@@ -142,6 +143,29 @@ void CopyPortfolio(Portfolio* destination, const Portfolio* source, uint32_t)
             RebuildGroupPortfolio(g);
 }
 
+namespace {
+
+// The group's transactions are copies of its members', each marked with the member's number.
+void CopyMemberTransactions(Portfolio& group)
+{
+    FreeTransactions(group.transactions);
+    for (const PortfolioMember* m = group.members; m; m = m->next) {
+        const Portfolio* member = FindPortfolioByNumber(uint16_t(m->numberPlusOne - 1));
+        if (!member || member == &group)
+            continue;
+        for (const Transaction* t = member->transactions; t; t = t->next) {
+            if (t->type() == kLatestRowType || t->bytes.size() < TransactionLayout::FixedSize)
+                continue;
+            auto* copy = new Transaction;
+            copy->bytes = t->bytes;
+            StoreU16(&copy->bytes[TransactionLayout::MemberPortfolio], member->number);
+            InsertSortedByName(group.transactions, copy);
+        }
+    }
+}
+
+} // namespace
+
 void RebuildGroupPortfolio(Portfolio* group)
 {
     if (!group || group->type != kGroupPortfolio)
@@ -156,6 +180,7 @@ void RebuildGroupPortfolio(Portfolio* group)
             if (!HasEntry(*group, member->entries[i]))
                 AddPortfolioEntry(*group, member->entries[i]);
     }
+    CopyMemberTransactions(*group);
     group->current = group->firstVisible = 0;
     group->changed = 1;
 }

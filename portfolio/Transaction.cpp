@@ -150,6 +150,54 @@ std::optional<TransactionFields> DecodeTransaction(std::span<const uint8_t> byte
     return f;
 }
 
+void CutTransactionReference(std::vector<uint8_t>& r)
+{
+    uint8_t* ref = &r[L::Reference];
+    uint8_t* zero = static_cast<uint8_t*>(std::memchr(ref, 0, L::ReferenceSize));
+    if (!zero)
+        ref[0] = 0;
+    else
+        std::memset(zero, 0, size_t(ref + L::ReferenceSize - zero));
+}
+
+bool TransactionNameIsSound(std::span<const uint8_t> r)
+{
+    if (r.size() <= L::NameLength)
+        return false;
+    size_t n = r[L::NameLength];
+    if (n == 0 || n > 40 || L::Name + n >= r.size())
+        return false;
+    for (size_t i = 0; i < n; ++i)
+        if (r[L::Name + i] < 20)
+            return false;
+    return r[L::Name + n] == 0;
+}
+
+void RebuildAsLostShare(std::vector<uint8_t>& r)
+{
+    const size_t name = std::strlen(kLostShareName);
+    r.resize(L::EmptyTextsSize + name, 0);
+    CutTransactionReference(r);
+    r[L::NameLength] = uint8_t(name);
+    std::memset(&r[L::Name], 0, r.size() - L::Name);
+    std::memcpy(&r[L::Name], kLostShareName, name);
+    StoreU32(&r[L::Link], uint32_t(r.size()));
+    StoreU16(&r[L::RecordLength], uint16_t(r.size()));
+}
+
+void RenameTransaction(std::vector<uint8_t>& r, std::string_view name)
+{
+    auto fields = DecodeTransaction(r);
+    if (!fields)
+        return;
+    fields->texts[0] = std::string(name);
+    fields->tail = {0, 0};
+    if (auto bytes = EncodeTransaction(*fields)) {
+        r = std::move(*bytes);
+        CutTransactionReference(r);
+    }
+}
+
 uint16_t Transaction::shareId() const { return bytes.size() >= L::FixedSize ? LoadU16(&bytes[L::ShareId]) : 0; }
 uint8_t Transaction::line() const { return bytes.size() >= L::FixedSize ? bytes[L::Line] : 0; }
 uint8_t Transaction::type() const { return bytes.size() >= L::FixedSize ? bytes[L::Type] : 0; }

@@ -115,6 +115,18 @@ std::optional<std::vector<uint8_t>> EncodeTransaction(const TransactionFields& f
 // texts are empty. Nothing when the bytes are shorter than the fixed part.
 std::optional<TransactionFields> DecodeTransaction(std::span<const uint8_t> bytes);
 
+// The name a transaction takes when its share is gone and its own name cannot be trusted.
+constexpr const char* kLostShareName = "Lost Share";
+// The reference text ends at its first zero; one with no zero within its 20 bytes becomes empty.
+void CutTransactionReference(std::vector<uint8_t>& record);
+// Whether the stored share name can be shown: 1-40 characters, none below 20, ended by a NUL.
+bool TransactionNameIsSound(std::span<const uint8_t> record);
+// The record keeps its fixed part (reference cut) and becomes "Lost Share" with empty notes.
+void RebuildAsLostShare(std::vector<uint8_t>& record);
+// The share was renamed in the database: the record takes the new name and keeps its notes and
+// reference (cut), built anew from its fields.
+void RenameTransaction(std::vector<uint8_t>& record, std::string_view name);
+
 // A transaction in a portfolio's list. Its bytes keep the stored layout; offset 0 holds the
 // record's length in place of the stored layout's chain link.
 struct Transaction {

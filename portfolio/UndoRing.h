@@ -21,6 +21,13 @@ constexpr uint32_t kUndoKindKeptB = 11;
 constexpr uint32_t kUndoKindNamedPortfolio = 14;
 constexpr uint32_t kUndoKindNamedAccount = 19;
 
+// Kinds of the steps the portfolio windows push.
+constexpr uint32_t kUndoStepNewPortfolio = 1;
+constexpr uint32_t kUndoStepRemoveShare = 6;
+constexpr uint32_t kUndoStepRemoveShares = 7;
+constexpr uint32_t kUndoStepRename = 8;
+constexpr uint32_t kUndoStepMoveShare = 9;
+constexpr uint32_t kUndoStepDeletePortfolio = 21;
 // What a step applies: 0 takes a new record away, 1 swaps a changed record with its copy, 2 makes
 // a deleted record again.
 enum UndoMode : int32_t { kUndoNew = 0, kUndoChange = 1, kUndoDelete = 2 };

@@ -16,9 +16,9 @@ struct RecordCursor;
 struct FrameDialogSeams {
     // The options sheet with the pages of the mask; true on OK.
     std::function<bool(uint16_t pageMask)> optionsSheet;
-    // The portfolio chooser in a mode (0 select, 1 delete, 3 copy, 4 combine, 5 revert); the
-    // chosen portfolio, null on Cancel. In mode 0 it may clear deleteFlag (the user chose to open
-    // rather than delete).
+    // The portfolio chooser in a mode (0 select, 1 delete, 2 add a graph, 3 copy, 4 combine, 5 revert,
+    // 6 select, 7 copy to, 8 move to, 9 pick); the chosen portfolio, null on Cancel. In mode 0 it may
+    // clear deleteFlag (the user chose to open rather than delete).
     std::function<Portfolio*(int mode, bool& deleteFlag)> portfolioChooser;
     // A new portfolio, asking for its name; null when cancelled.
     std::function<Portfolio*()> newPortfolio;

@@ -121,6 +121,12 @@ void MarkPortfoliosChanged(Portfolio* portfolio)
         portfolio->changed = 1;
 }
 
+std::function<void(const Portfolio*)>& PortfolioChangeListener()
+{
+    static std::function<void(const Portfolio*)> listener;
+    return listener;
+}
+
 void NotifyPortfolioChanged(Portfolio* portfolio)
 {
     for (Portfolio* p = PortfolioChain(); p; p = p->next)
@@ -128,6 +134,8 @@ void NotifyPortfolioChanged(Portfolio* portfolio)
             Hooks().rebuildGroup(p);
     RefreshListsOfPortfolio(portfolio);
     MarkPortfoliosChanged(portfolio);
+    if (const auto& listener = PortfolioChangeListener())
+        listener(portfolio);
     InvalidateMatchingViews(ShareListChain(), false, -1, -1, kAnyId, nullptr);
 }
 

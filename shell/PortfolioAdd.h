@@ -25,6 +25,9 @@ void InvalidateMatchingViews(ShareList* first, bool thisListOnly, int32_t kind, 
 void PostListViewsRefresh(ShareList* list, bool force);
 
 void NotifyPortfolioChanged(Portfolio* portfolio);
+// Told of every portfolio change after the lists (null: any portfolio); the charts' breadth series
+// of the portfolio are built again when next shown.
+std::function<void(const Portfolio*)>& PortfolioChangeListener();
 void RefreshListsOfPortfolio(const Portfolio* portfolio);
 void RefreshShareLists(ShareList* chain);
 void MarkPortfoliosChanged(Portfolio* portfolio);

@@ -337,18 +337,20 @@ bool RunStartUp(StartUpHost& host, ProgramState& state, const std::string& comma
     return true;
 }
 
-void SaveProgramData()
+void SaveProgramData(bool exiting)
 {
     // Each save reports its own failure; a save given up for lack of space gives up only itself.
+    // Only the exit lets go of the lists and stores: after the Save command the program goes on
+    // showing and changing them.
     SaveViews(-1);
     SaveAllPortfolios(true);
-    SaveFilters(true);
+    SaveFilters(exiting);
     SaveCashAccounts();
     SaveConfig(-1);
     steps::SaveSignalSetting();
-    SaveImports(true);
-    LinesAndTextStore().Save(true);
-    PriceCorrectionStore().Save(true);
+    SaveImports(exiting);
+    LinesAndTextStore().Save(exiting);
+    PriceCorrectionStore().Save(exiting);
     steps::SaveToolbarConfig();
 }
 
@@ -365,7 +367,7 @@ void RunExit(ProgramState& state)
     steps::ShutDownFeedClient();
     steps::FreeFixedSourceLists();
 
-    SaveProgramData();
+    SaveProgramData(true);
     steps::BackupRTIndex();
     steps::SaveNewsDatabase();
     if (const auto& remove = steps::UpperStartUpSteps().deleteGraphSettingRecords)

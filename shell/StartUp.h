@@ -90,9 +90,10 @@ bool RunStartUp(StartUpHost& host, ProgramState& state, const std::string& comma
 
 // The whole exit: stops the services, saves every file in order, frees the data and closes the lock.
 void RunExit(ProgramState& state);
-// Saves the user's files as exit does: window layouts, portfolios, filters, cash accounts, the
-// configuration, imports, the lines-and-text and price-correction stores and the toolbars.
-void SaveProgramData();
+// Saves the user's files: window layouts, portfolios, filters, cash accounts, the configuration,
+// imports, the lines-and-text and price-correction stores and the toolbars. Only when exiting are the
+// filters, imports and stores freed afterwards.
+void SaveProgramData(bool exiting);
 
 // The tip dialog's show-at-start-up setting (registry "Settings" "ShowTipOnStartUp" is 0 or less).
 bool TipsShowAtStartUp();

@@ -2,6 +2,8 @@
 // defaults and the derived lists live in StartupDefaults.cpp).
 #include "shell/StartupSteps.h"
 
+#include "realtime/store/RTStore.h"
+#include "realtime/store/RTStoreFiles.h"
 #include "shell/UserToolbarSteps.h"
 
 namespace qv::steps {
@@ -10,7 +12,7 @@ void LoadStandardProfileSettings() {}   // waits for a recent-file list
 void PrepareListColourSets() {}         // waits for the list-table views
 void LoadToolbarConfig() { LoadUserToolbarsAtStartUp(); }
 void CopyTradingTimesToMarketTable() {} // waits for the intraday market table
-void InitRTStore() {}                   // waits for the intraday store
+void InitRTStore() { qv::InitRTStore(); }
 void InitIndicatorLineStyles()
 {
     if (const auto& init = UpperStartUpSteps().initIndicatorLineStyles)
@@ -22,10 +24,10 @@ void StartRTEngine() {}                 // waits for the intraday engine
 void DestroyAlarmServer() {}            // waits for the intraday alarms
 void ShutDownFeedClient() {}            // waits for the feed client
 void FreeFixedSourceLists() {}          // waits for the list tables' fixed source lists
-void BackupRTIndex() {}                 // waits for the intraday store
+void BackupRTIndex() { qv::BackupRTIndex(); }
 void SaveNewsDatabase() {}              // waits for the news store
 void SaveToolbarConfig() { SaveUserToolbarsAtExit(); }
-void CloseRTStore() {}                  // waits for the intraday store
+void CloseRTStore() { qv::CloseRTStore(); }
 void FreeProgramBlocks() {}             // waits for the item list, fonts and toolbar state
 
 // Corrections kept by older stores that equal the database's are dropped once the database is in.

@@ -10,7 +10,7 @@ namespace qv::steps {
 // The steps that the folders above the shell own (the list tables, the chart model); app/LayerHooks
 // installs them. An empty step is skipped.
 struct UpperSteps {
-    std::function<void()> installMarketGroupRows;  // the breadth series' market groups
+    std::function<void()> installMarketGroupRows;  // the breadth series' market groups and the indicator names' share texts
     std::function<void()> upgradeOldPriceEdits;
     std::function<void()> initIndicatorLineStyles;
     std::function<void()> loadGraphConfig;         // "Graph.cfg"

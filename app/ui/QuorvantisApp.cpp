@@ -2,11 +2,14 @@
 #include "app/ui/QuorvantisApp.h"
 
 #include "app/ui/ChartCheck.h"
+#include "app/ui/IndicatorCheck.h"
+#include "app/ui/ScriptedUse.h"
 #include "app/ui/WindowLayerHooks.h"
 #include "chartmodel/ui/SeriesProgressDialog.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
+#include "core/DMFilter.h"
 #include "lists/RowSort.h"
 #include "lists/ui/ListDialogCommands.h"
 #include "lists/ui/ViewDetailWindow.h"
@@ -15,8 +18,11 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
+#include "portfolio/PortfolioChooserRules.h"
+#include "portfolio/ui/PortfolioWindows.h"
 #include "shell/AppServices.h"
 #include "shell/FrameCommands.h"
+#include "shell/FrameDialogSeams.h"
 #include "shell/KeyRouting.h"
 #include "shell/StartupSteps.h"
 #include "shell/ui/AppServicesQt.h"
@@ -40,6 +46,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 
 namespace qv {
 namespace {
@@ -117,6 +124,8 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     SetFrameCommandTarget(nullptr);
     SetFindShareDialog(nullptr);
     SetFindInvestorDialog(nullptr);
+    if (frame_)
+        frame_->RemoveHandlers();
     windowCommands_.reset();
     requests_.reset();
     windows_.reset();
@@ -142,12 +151,30 @@ void CQuorvantisApp::armDeveloperHooks()
             });
             frame->close();
         });
-    // For CI: every enabled menu command once, then a normal exit.
-    if (const char* sweep = std::getenv("QV_COMMAND_SWEEP"); sweep && *sweep)
+    // For CI: each indicator window added on a daily chart shows its line; then a normal exit.
+    if (const char* check = std::getenv("QV_INDICATOR_CHECK"); check && *check)
         QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] {
-            ReportCommandSweep(RunCommandSweep(*frame));
+            RunIndicatorCheck(*frame, [](const std::string& name, const QImage& image) {
+                if (const char* folder = std::getenv("QV_RENDER_DIR"); folder && *folder) {
+                    QDir dir(QString::fromLocal8Bit(folder));
+                    dir.mkpath(QStringLiteral("."));
+                    image.save(dir.filePath(QString::fromStdString(name) + QStringLiteral(".png")));
+                }
+            });
             frame->close();
         });
+    // For CI: every enabled menu command once (twice in the dialog mode), then a normal exit.
+    if (const char* sweep = std::getenv("QV_COMMAND_SWEEP"); sweep && *sweep) {
+        SweepDialogs dialogs = std::string_view(sweep) == "dialogs" ? SweepDialogs::RunAndAnswered
+                                                                    : SweepDialogs::CancelledUnseen;
+        QTimer::singleShot(0, frame_.get(), [frame = frame_.get(), dialogs] {
+            ReportCommandSweep(RunCommandSweep(*frame, dialogs));
+            frame->close();
+        });
+    }
+    // For CI: a short session driven as a user would, ending with File > Exit.
+    if (const char* script = std::getenv("QV_SCRIPTED_USE"); script && *script)
+        QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] { RunScriptedUse(*frame); });
 }
 
 bool CQuorvantisApp::eventFilter(QObject* watched, QEvent* event)
@@ -241,6 +268,17 @@ void CQuorvantisApp::createLayoutWindows()
     RegisterListViews();
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
+    InstallPortfolioWindows();
+    requests_->SetPortfolioChooser([] {
+        bool deleteFlag = false;
+        return FrameDialogs().portfolioChooser ? FrameDialogs().portfolioChooser(9, deleteFlag) : nullptr;
+    });
+    SetChooserFilterNames([] {
+        std::vector<std::string> names;
+        for (const auto& filter : FilterList())
+            names.push_back(filter->name);
+        return names;
+    });
     commands_ = std::make_unique<CFrameCommandHost>(*frame_, *requests_);
     windowCommands_ = std::make_unique<CWindowCommands>(*frame_, *windows_, *requests_);
     InstallListDialogCommands(*frame_);

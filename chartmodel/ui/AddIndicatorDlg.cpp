@@ -1,6 +1,8 @@
 // The add-indicator dialogs.
 #include "chartmodel/ui/AddIndicatorDlg.h"
 
+#include "chartmodel/PortfolioSeriesCache.h"
+
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/IndicatorTable.h"
 #include "core/RecordAccess.h"
@@ -580,8 +582,8 @@ public:
     }
 };
 
-// ---- Market graphs (18-30). The source radios stand in for the portfolio selector: "Shares" gives
-// code 1, "FTSE 100" code 4, "Other" the code of the list chosen beside it.
+// ---- Market graphs (18-30). "Shares" gives code 1, "FTSE 100" code 4, "Other" the choice in the list
+// beside it: "All shares" (code 0) or a portfolio (its number, with the portfolio flag).
 class CMarketGraphDlg : public CAddIndicatorDlg {
 public:
     CMarketGraphDlg(IndicatorRecord& r, const AddIndicatorContext& c, QWidget* p)
@@ -592,6 +594,9 @@ public:
         source_->setId(AddRadio(1665, QStringLiteral("FTSE 100"), source_), 4);
         source_->setId(AddRadio(1664, QStringLiteral("Other"), source_), 0);
         lists_ = AddList(3710, {}, {QStringLiteral("All shares")});
+        lists_->setItemData(0, -1);
+        for (const MarketGraphPortfolio& p : MarketGraphPortfolios())
+            lists_->addItem(FromCp1252(p.name), int(p.number));
         smooth_ = AddCheck(1662, QStringLiteral("Smooth Graph"));
         percent_ = AddNumber(1661, QStringLiteral("%"));
         AddColour(1459, QStringLiteral("Colour"), 1);
@@ -601,8 +606,11 @@ public:
     void LoadFields(const IndicatorRecord& r) override
     {
         int code = isNew() ? 1 : r.period3;
-        QAbstractButton* b = source_->button(code == 1 || code == 4 ? code : 0);
+        const bool portfolio = !isNew() && (r.flags & kMarketGraphPortfolioFlag);
+        QAbstractButton* b = source_->button(!portfolio && (code == 1 || code == 4) ? code : 0);
         b->setChecked(true);
+        const int at = portfolio ? lists_->findData(int(r.period3)) : 0;
+        lists_->setCurrentIndex(std::max(at, 0));
         lists_->setEnabled(source_->checkedId() == 0);
         int percent = isNew() ? 0 : r.period2;
         smooth_->setChecked(percent > 0);
@@ -617,6 +625,11 @@ public:
         r.period2 = int16_t(percent);
         r.flags = uint8_t(r.flags & IndicatorRecord::kLockedFlag);
         r.period3 = int16_t(source_->checkedId());
+        const int number = lists_->currentData().toInt();
+        if (source_->checkedId() == 0 && number >= 0) {
+            r.flags |= kMarketGraphPortfolioFlag;
+            r.period3 = int16_t(number);
+        }
         return true;
     }
     void LockFields() override

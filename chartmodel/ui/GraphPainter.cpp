@@ -6,6 +6,7 @@
 #include "chartmodel/DataArray.h"
 #include "chartmodel/GraphModel.h"
 #include "chartmodel/SeriesLayout.h"
+#include "chartmodel/ViewGraph.h"
 #include "chartmodel/ViewGraphBase.h"
 #include "core/ColourRamp.h"
 #include "core/PackedPen.h"
@@ -52,7 +53,7 @@ constexpr uint32_t kMarkersAtTop = 0x80000;
 constexpr uint32_t kBoxesSpaced = 0x40000;
 
 constexpr uint32_t kTitleFlags = kLabelTop | kLabelLeft | kLabelOpaque;
-constexpr const char* kUnitWords[4] = {"num", "th", "M", "B"};
+constexpr const char* kUnitWords[4] = {"", "thousands", "millions", "billions"};
 constexpr const char* kMonthCharacters = "123456789ABC";
 
 int WidthField(uint32_t word) { return int((word >> 28) & 0xF); }
@@ -236,26 +237,37 @@ void GraphPainter::DrawGraph(int layer)
 
 void GraphPainter::QueueTitles(const GraphPane* pane, const std::vector<const GraphSeries*>& titles)
 {
-    int32_t y = pane->top + view_.paneMargin + 1;
-    int32_t x = view_.titleOrigin + (view_.digitWidth < 4 ? 1 : view_.digitWidth / 2);
+    std::vector<PaneCaptionLine> lines;
     bool first = true;
     for (auto it = titles.rbegin(); it != titles.rend(); ++it) {
         const GraphSeries* series = *it;
-        int32_t available = pane->bottom - view_.textHeight / 4 - y;
-        if (std::next(it) != titles.rend())
-            available = available / 2 + 1;
-        int32_t size = view_.ScaledTextSize(available, view_.textHeight);
         std::string text(series->title, strnlen(series->title, kSeriesTitleSize));
         if (text.empty())
             continue;
         if (!series->range || IsRangeEmpty(*series->range)) {
             text += " - no data";
         } else if (first && pane->titleUnitMode == 0) {
-            int unit = std::clamp(pane->thousandsIndex, 0, 3);
-            text += std::string(" - ") + kUnitWords[unit] + (unit == 0 ? "." : "'s");
+            // The unit the pane's axis is counted in; plain numbers need no word.
+            const int unit = std::clamp(pane->thousandsIndex, 0, 3);
+            if (unit > 0)
+                text += std::string(" - ") + kUnitWords[unit];
         }
         first = false;
-        ChartLabel* label = DrawChartText(x, y, text, kTitleFlags, 0, series->defaultColour, size,
+        lines.push_back({text, series->defaultColour});
+    }
+    QueuePaneCaption(pane, lines);
+}
+
+void GraphPainter::QueuePaneCaption(const GraphPane* pane, const std::vector<PaneCaptionLine>& lines)
+{
+    int32_t y = pane->top + view_.paneMargin + 1;
+    int32_t x = view_.titleOrigin + (view_.digitWidth < 4 ? 1 : view_.digitWidth / 2);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        int32_t available = pane->bottom - view_.textHeight / 4 - y;
+        if (i + 1 < lines.size())
+            available = available / 2 + 1;
+        int32_t size = view_.ScaledTextSize(available, view_.textHeight);
+        ChartLabel* label = DrawChartText(x, y, lines[i].text, kTitleFlags, 0, lines[i].colour, size,
                                           view_.BackgroundAtRow(y), nullptr);
         if (label)
             y = label->bottom;
@@ -1002,8 +1014,9 @@ void GraphPainter::DrawEvents(Walk& walk)
         uint32_t bits = walk.element.values.type == kArrayTriples || walk.element.values.type == kArrayKeyedTriples
                             ? LoadU16(p.record)
                             : uint32_t(p.value);
-        int32_t y = view_.ValueToY(walk.range, p.value, printing_);
-        if (walk.element.values.type == kArrayTriples)
+        // The markers stack from the day's close; news, the first kind, goes at the pane's top.
+        int32_t y = view_.ValueToY(walk.range, p.value, printing_) - size / 2;
+        if (walk.element.values.type == kArrayTriples && (bits & 1))
             y = pane.top + 1;
         for (int event = 0; event < 16; ++event) {
             if (!(bits & (1u << event)))
@@ -1088,7 +1101,7 @@ void GraphPainter::DrawTimeLines(uint32_t pen)
 int32_t GraphPainter::DrawPaneEndMarks(GraphPane* pane)
 {
     const int32_t margin = view_.paneMargin;
-    constexpr int32_t kMark = 10;
+    constexpr int32_t kMark = kEndMarkSize;
     if (!pane)
         return margin;
     if (pane->bottom - pane->top - 2 * margin < kMark) {

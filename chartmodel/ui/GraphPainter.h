@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -44,6 +45,14 @@ public:
     void SetPaneClip(const GraphPane* pane);
     void SetClipRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
     void RemoveClip();
+
+    // A pane's caption: its lines one under the other from the pane's top-left corner, each on the
+    // background there, in the look of the series titles.
+    struct PaneCaptionLine {
+        std::string text;
+        uint32_t colour;
+    };
+    void QueuePaneCaption(const GraphPane* pane, const std::vector<PaneCaptionLine>& lines);
 
     // Measures, places and queues a label; null for an empty text.
     ChartLabel* DrawChartText(int32_t x, int32_t y, std::string_view text, uint32_t flags, int32_t priority,

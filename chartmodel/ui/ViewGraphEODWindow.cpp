@@ -66,25 +66,23 @@ bool CViewGraphEODWnd::ShiftHeld() const
 void CViewGraphEODWnd::DrawTimeLines()
 {
     CViewGraphWnd::DrawTimeLines();
-    if (!timeBands)
+    const TimeBand* band = timeBands;
+    if (!band)
         return;
-    // The time axis strip when the setting shows it; otherwise the labels sit along the foot of the
-    // lowest pane.
-    const GraphPane* strip = FindPane(kPaneStrip);
+    // The labels stand in the row kept free below the lowest pane, on the chart's plain background.
     const GraphPane* lowest = nullptr;
     for (GraphPane* pane = panes; pane; pane = pane->next)
-        if (pane->visible && pane->id != kPaneCaption && pane->id != kPaneStrip &&
-            (!lowest || pane->bottom > lowest->bottom))
+        if (pane->visible && pane->id != kPaneCaption && (!lowest || pane->bottom > lowest->bottom))
             lowest = pane;
-    const bool inStrip = strip && strip->visible;
-    if (!inStrip && !lowest)
+    if (!lowest)
         return;
-    const int32_t y = inStrip ? strip->top + 1 : lowest->bottom - 2;
-    const uint32_t flags = (inStrip ? kLabelTop : kLabelBottom) | kLabelCentreX;
-    const int32_t slotWidth = std::max(TextWidth("MM"), 1);
-    const int32_t labelSlots = std::max((timeBands->right - timeBands->left) / slotWidth / 2, 1);
-    for (const AxisLabel& label : eod.AxisLabels(labelSlots, -1))
-        QueueChartText(label.x, y, label.text, flags);
+    const int32_t y = lowest->bottom + 2;
+    // The two ends first: they win over any day or month label they would overlap.
+    const std::array<std::string, 2> ends = eod.AxisEndTexts();
+    QueueAxisText(band->left, y, ends[0], kLabelTop | kLabelLeft, 1);
+    QueueAxisText(band->right, y, ends[1], kLabelTop | kLabelRight, 1);
+    for (const AxisLabel& label : eod.axisLabels())
+        QueueAxisText(label.x, y, label.text, kLabelTop | kLabelCentreX, 0);
 }
 
 void CViewGraphEODWnd::DrawNoData(const GraphPane& pane, const std::string& text)
@@ -150,7 +148,17 @@ void InstallDailyChartClass()
     RegisterViewClass(kViewDailyChart, [](int32_t k) -> CViewBaseWnd* { return new CViewGraphEODWnd(k); });
 }
 
-void CViewGraphEODWnd::FillLegendSource(LegendSource& source) { eod.FillLegendSource(source, mouseInside_); }
+void CViewGraphEODWnd::FillLegendSource(LegendSource& source)
+{
+    eod.FillLegendSource(source, mouseInside_);
+    int32_t day = -1;
+    if (mouseInside_ && timeBands) {
+        const int32_t bar = XToIndexScale(&timeBands->scale, lastMouseX);
+        if (bar >= 0 && bar < int32_t(eod.bars().size()))
+            day = eod.bars()[size_t(bar)].last;
+    }
+    indicators.FillLegend(source, day);
+}
 
 void CViewGraphEODWnd::ShowStatusTexts()
 {

@@ -13,7 +13,9 @@
 #include "chartmodel/ui/ChartPicture.h"
 #include "chartmodel/ui/ChartPopupMenu.h"
 #include "chartmodel/ui/CrossHairsPainter.h"
+#include "platform/Registry.h"
 #include "chartmodel/ui/GraphLegend.h"
+#include "chartmodel/ui/GraphCanvas.h"
 #include "chartmodel/ui/GraphPainter.h"
 #include "core/ShareList.h"
 #include "core/ui/PenSelect.h"
@@ -201,15 +203,33 @@ int CViewGraphWnd::AddOnWindowUnderMouse() const
     return int(pane->id - kPaneFirstAddOn);
 }
 
+namespace {
+constexpr const char* kLegendSection = "Settings";
+constexpr const char* kLegendShownValue = "LegendShown";
+} // namespace
+
 void CViewGraphWnd::ToggleLegend()
 {
     ChartOptions().legendShown = ChartOptions().legendShown ? 0 : 1;
+    // The next start shows the legend at the first chart's first paint when it was on.
+    Registry::Instance().setU32(kLegendSection, kLegendShownValue, ChartOptions().legendShown);
     if (!ChartOptions().legendShown) {
         GraphLegendWindow().Hide();
         return;
     }
     ShowLegendWindow();
     UpdateStatusTexts();
+}
+
+void CViewGraphWnd::ShowLegendAtFirstPaint()
+{
+    static bool asked = false;
+    if (asked || SlideShowRunning || !isVisible())
+        return;
+    asked = true;
+    ChartOptions().legendOnFirstPaint = uint8_t(Registry::Instance().getU32(kLegendSection, kLegendShownValue).value_or(0));
+    if (ChartOptions().legendOnFirstPaint && !ChartOptions().legendShown)
+        PostProgramMessage(*this, WM_COMMAND, kCommandLegend);
 }
 
 void CViewGraphWnd::ShowLegendWindow()
@@ -325,6 +345,7 @@ void CViewGraphWnd::DrawView(QPainter& painter)
     }
     if (!builtDirect_)
         painter.drawImage(0, 0, image_);
+    ShowLegendAtFirstPaint();
     if (selectionShown_) {
         // The bar crosses every shown pane below the caption strip.
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -454,6 +475,14 @@ void CViewGraphWnd::FillBackground(uint32_t colour)
     target_->setFont(labelFont_);
     target_->fillRect(QRect(outerRect[0], outerRect[1], outerRect[2] - outerRect[0], outerRect[3] - outerRect[1]),
                       Colour(colour));
+    if (backgroundKind != kShadedBackground)
+        return;
+    for (const GraphPane* pane = panes; pane; pane = pane->next) {
+        if (!pane->visible || pane->id == kPaneCaption)
+            continue;
+        for (int32_t y = pane->top; y < pane->bottom; ++y)
+            target_->fillRect(QRect(pane->left, y, pane->right - pane->left, 1), Colour(BackgroundAtRow(y)));
+    }
 }
 
 void CViewGraphWnd::DrawCaptionLine()
@@ -482,15 +511,86 @@ GraphPainter& CViewGraphWnd::Graph()
         graph_ = std::make_unique<GraphPainter>(*this, *target_);
         graph_->SetPrinting(printing_);
         graph_->eventBlock = styleRecord ? ActiveSetting()->data() + gs::kEvents : nullptr;
+        graph_->prepareLayout = [this](const PlotElement& element, CGraphSeriesLayout& layout) {
+            PrepareColouring(element, layout);
+        };
         graphTarget_ = target_;
     }
     return *graph_;
+}
+
+ChartCanvas* CViewGraphWnd::Canvas()
+{
+    if (!target_)
+        return nullptr;
+    GraphPainter& graph = Graph();
+    canvas_ = std::make_unique<GraphCanvas>(graph, *target_);
+    return canvas_.get();
 }
 
 void CViewGraphWnd::DrawGraphLayer(bool back)
 {
     if (target_)
         Graph().DrawGraph(back ? 0 : 1);
+}
+
+void CViewGraphWnd::DrawPaneCaptions()
+{
+    if (!target_)
+        return;
+    const uint32_t colour = gs::U32(*styleRecord, gs::kTitleTextColour);
+    for (const GraphPane* pane = panes; pane; pane = pane->next) {
+        if (!pane->visible)
+            continue;
+        std::vector<GraphPainter::PaneCaptionLine> lines;
+        for (const std::string& text : EmptyPaneCaption(*pane))
+            lines.push_back({text, colour});
+        if (!lines.empty())
+            Graph().QueuePaneCaption(pane, lines);
+    }
+}
+
+void CViewGraphWnd::DrawWatermarks()
+{
+    constexpr uint16_t kWatermarkShown = 16;
+    if (!target_ || !(gs::U16(*styleRecord, gs::kDisplayFlags) & kWatermarkShown))
+        return;
+    const uint16_t bits = gs::U16(*styleRecord, gs::kWatermarks);
+    target_->save();
+    target_->setPen(Colour(gs::U32(*styleRecord, gs::kWatermarkColour)));
+    for (const GraphPane* pane = panes; pane; pane = pane->next) {
+        const std::vector<std::string> texts = pane->visible ? WatermarkTexts(pane->id, bits) : std::vector<std::string>{};
+        if (texts.empty())
+            continue;
+        // Large and centred, one line per text, behind everything the pane draws.
+        const QRect area(pane->left, pane->top, pane->right - pane->left, pane->bottom - pane->top);
+        QFont font = labelFont_;
+        font.setBold(true);
+        font.setPixelSize(std::max(8, std::min(area.height() / (2 * int(texts.size()) + 1), area.width() / 8)));
+        target_->setFont(font);
+        QString joined;
+        for (const std::string& text : texts)
+            joined += (joined.isEmpty() ? QString() : QStringLiteral("\n")) + FromCp1252(text);
+        target_->drawText(area, Qt::AlignCenter, joined);
+    }
+    target_->restore();
+}
+
+void CViewGraphWnd::DrawLatestPrice()
+{
+    const GraphPane* price = FindPane(kPanePrice);
+    float close = 0;
+    std::string text;
+    if (!target_ || !(gs::U16(*styleRecord, gs::kScaleFlags) & kLatestPriceFlag) || !price || !price->firstSeries ||
+        !price->firstSeries->range || IsRangeEmpty(*price->firstSeries->range) || !LatestClose(close, text))
+        return;
+    const int32_t y = ValueToY(price->firstSeries->range, close, false);
+    if (y < price->top || y > price->bottom)
+        return;
+    // Ahead of the axis labels it would overlap, on its own background.
+    Graph().DrawChartText(plotRect[2] + labelUnit / 2, y, text, kLabelLeft | kLabelCentreY | kLabelOpaque, 1,
+                          gs::U32(*styleRecord, gs::kScaleTextColour), baseTextSize,
+                          gs::U32(*styleRecord, gs::kLatestPriceBack) & 0xFFFFFF, nullptr);
 }
 
 void CViewGraphWnd::DrawLevelLines()
@@ -526,6 +626,13 @@ void CViewGraphWnd::QueueChartText(int32_t x, int32_t y, const std::string& text
 {
     if (target_)
         Graph().DrawChartText(x, y, text, flags, 0, gs::U32(*styleRecord, gs::kScaleTextColour), baseTextSize,
+                              0x1000000, nullptr);
+}
+
+void CViewGraphWnd::QueueAxisText(int32_t x, int32_t y, const std::string& text, uint32_t flags, int32_t priority)
+{
+    if (target_)
+        Graph().DrawChartText(x, y, text, flags, priority, gs::U32(*styleRecord, gs::kScaleTextColour), baseTextSize,
                               0x1000000, nullptr);
 }
 
@@ -568,7 +675,7 @@ void CViewGraphWnd::ShowStatusTexts()
     if (!bar)
         return;
     for (int i = 0; i < 3 && i + 1 < bar->PaneCount(); ++i)
-        bar->SetPaneText(i + 1, FromCp1252(statusTexts[size_t(i)]));
+        bar->FitPaneText(i + 1, FromCp1252(statusTexts[size_t(i)]));
 }
 
 // ---- Mouse and keys -------------------------------------------------------------------------------

@@ -60,6 +60,9 @@ public:
     // or hidden.
     void ToggleLegend();
     void ShowLegendWindow();
+    // At the first paint of the program's first shown chart: the legend comes back when it was on at
+    // the last toggle, unless a slide show runs.
+    void ShowLegendAtFirstPaint();
     // The program-wide cross hairs on or off (26212), and the cross moved to a point.
     void ToggleCrossHairs();
     void MoveCrossHairs(int32_t x, int32_t y);
@@ -92,11 +95,18 @@ protected:
     void DrawCaptionLine() override;
     void DrawNoData(const GraphPane& pane, const std::string& text) override;
     void DrawGraphLayer(bool back) override;
+    ChartCanvas* Canvas() override;
+    // The add-on windows that built no series still name their indicators.
+    void DrawPaneCaptions() override;
+    void DrawLatestPrice() override;
+    void DrawWatermarks() override;
     void DrawLevelLines() override;
     void DrawTimeLines() override;
     void DrawPaneFrames(int32_t colour) override;
     void DrawQueuedLabels() override;
     void QueueChartText(int32_t x, int32_t y, const std::string& text, uint32_t flags) override;
+    // An axis text in the scale colour; a higher priority wins where labels would overlap.
+    void QueueAxisText(int32_t x, int32_t y, const std::string& text, uint32_t flags, int32_t priority);
     void InvertSelectionBar(int32_t x0, int32_t x1) override;
     void RebuildNow() override;
     void SetFrameTitle(const std::string& title) override;
@@ -136,6 +146,7 @@ private:
     QFont labelFont_;
     QPaintDevice* labelDevice_ = nullptr;
     std::unique_ptr<GraphPainter> graph_;
+    std::unique_ptr<ChartCanvas> canvas_;
     QPainter* graphTarget_ = nullptr;
     bool printing_ = false;
     bool selectionShown_ = false;

@@ -12,12 +12,17 @@
 #include "devtools/lib/TempFolder.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
+#include "platform/TextCodec.h"
 #include "portfolio/CashEntry.h"
 #include "portfolio/PortfolioFile.h"
+#include "portfolio/HoldingsPass.h"
+#include "portfolio/PortfolioRoutines.h"
 #include "portfolio/Transaction.h"
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <optional>
 
 namespace qv::dev {
 namespace {
@@ -99,7 +104,7 @@ void FreeShareLists()
 
 } // namespace
 
-std::string DescribePortfolioFolder(const std::filesystem::path& folder)
+std::string WithLoadedFolder(const std::filesystem::path& folder, const std::function<void(std::string&)>& describe)
 {
     TempFolder copy("qvportfolios");
     for (const char* pattern : {"*.por", "*.new"})
@@ -121,9 +126,7 @@ std::string DescribePortfolioFolder(const std::filesystem::path& folder)
     LoadImports();
     LoadPortfolios();
     LoadCashAccounts();
-    for (const Portfolio* p = PortfolioChain(); p; p = p->next)
-        DescribePortfolio(out, *p);
-    DescribeAccounts(out);
+    describe(out);
     FreePortfolioChain();
     FreeShareLists();
     FreeCashAccounts();
@@ -131,6 +134,71 @@ std::string DescribePortfolioFolder(const std::filesystem::path& folder)
     FreeRecordList(&ImportedItemList, &ImportedItemCount);
     SetProgramFolder(folder);
     return out;
+}
+
+namespace {
+
+std::string Shown(float v, const char* format)
+{
+    char text[64];
+    if (v == kNotComputed)
+        return "-";
+    std::snprintf(text, sizeof text, format, double(v));
+    return text;
+}
+
+void DescribeHoldingRows(std::string& out, const Portfolio& p)
+{
+    Line(out, "holdings of portfolio %u \"%s\" on %s", p.number, p.name.c_str(), FormatDate(LatestDatabaseDate).c_str());
+    Line(out, "%-32s %10s %9s %11s %11s %9s %9s %10s %9s", "Share", "Held", "Price", "Value", "Profit", "Return%",
+         "Annual%", "Realised", "Charges");
+    for (const Transaction* t = p.transactions; t; t = t->next) {
+        if (t->type() != kLatestRowType)
+            continue;
+        auto f = DecodeTransaction(t->bytes);
+        if (!f)
+            continue;
+        Line(out, "%-32.32s %10s %9s %11s %11s %9s %9s %10s %9s%s", f->texts[0].c_str(), Shown(f->holding, "%.0f").c_str(),
+             Shown(f->price, "%.2f").c_str(), Shown(f->consideration, "%.2f").c_str(), Shown(f->profit, "%.2f").c_str(),
+             Shown(f->returnPercent, "%.1f").c_str(), Shown(f->annualReturn, "%.1f").c_str(),
+             Shown(f->realisedProfit, "%.2f").c_str(), Shown(f->charges, "%.2f").c_str(),
+             (f->flags & TransactionFlag::IgnoreInGains) ? " (ignored in CGT)" : "");
+    }
+    std::string summary;
+    for (const HeaderItem& item : PortfolioValueLine(p, IncludeAttachedCashOption()))
+        summary += (item.label.empty() ? std::string(" ") : "  " + item.label + " ") + item.value;
+    Line(out, "summary:%s", Cp1252ToUtf8(summary).c_str());
+}
+
+} // namespace
+
+std::string DescribePortfolioFolder(const std::filesystem::path& folder)
+{
+    return WithLoadedFolder(folder, [](std::string& out) {
+        for (const Portfolio* p = PortfolioChain(); p; p = p->next)
+            DescribePortfolio(out, *p);
+        DescribeAccounts(out);
+    });
+}
+
+std::optional<std::string> DescribeHoldings(const std::filesystem::path& folder, const std::string& name)
+{
+    bool found = false;
+    std::string text = WithLoadedFolder(folder, [&](std::string& out) {
+        for (Portfolio* p = PortfolioChain(); p && !found; p = p->next) {
+            const bool wanted = name.empty() ? p->type == kUserPortfolio || p->type == kGroupPortfolio : p->name.str() == name;
+            if (!wanted)
+                continue;
+            found = true;
+            if (p->type == kGroupPortfolio)
+                RebuildGroupPortfolio(p);
+            BuildHoldingRows(*p);
+            DescribeHoldingRows(out, *p);
+        }
+    });
+    if (!found)
+        return std::nullopt;
+    return text;
 }
 
 } // namespace qv::dev

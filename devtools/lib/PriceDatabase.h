@@ -28,7 +28,8 @@ DbFile DemoDbFile(const DemoDatabase& demo);
 CompFile DemoCompFile(const DemoDatabase& demo);
 
 // Writes FOLDER/data/Quorva.dat, FOLDER/data/Comp.dat and FOLDER/data/DirDeal.dat of the demo database
-// ending on `lastDay`, then the generator's version stamp FOLDER/DemoVersion.txt.
+// ending on `lastDay`, its intraday days (FOLDER/data/RT.dat and FOLDER/data/RT/), then the generator's
+// version stamp FOLDER/DemoVersion.txt.
 bool WriteDemoFolder(const std::filesystem::path& folder, std::chrono::sys_days lastDay, std::string* error);
 
 // Writes FOLDER/DemoVersion.txt: the generator's version as a decimal number and a line end.

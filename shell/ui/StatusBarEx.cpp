@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace qv {
 namespace {
 
@@ -55,8 +57,26 @@ bool CStatusBarEx::SetPanes(const QVector<int>& ids, const QVector<int>& widths)
 
 void CStatusBarEx::SetPaneText(int index, const QString& text)
 {
-    if (auto* label = qobject_cast<QLabel*>(Pane(index)))
-        label->setText(text);
+    auto* label = qobject_cast<QLabel*>(Pane(index));
+    if (!label)
+        return;
+    label->setText(text);
+    // Back to the pane's own width after a wider text.
+    if (label->minimumWidth() != label->maximumWidth() && label->maximumWidth() != QWIDGETSIZE_MAX)
+        label->setFixedWidth(label->minimumWidth());
+}
+
+void CStatusBarEx::FitPaneText(int index, const QString& text)
+{
+    auto* label = qobject_cast<QLabel*>(Pane(index));
+    if (!label || label->maximumWidth() == QWIDGETSIZE_MAX) {
+        SetPaneText(index, text);
+        return;
+    }
+    label->setText(text);
+    const QMargins m = label->contentsMargins();
+    const int wanted = label->fontMetrics().horizontalAdvance(text) + m.left() + m.right() + 2 * label->frameWidth() + 2;
+    label->setMaximumWidth(std::max(label->minimumWidth(), wanted));
 }
 
 QString CStatusBarEx::PaneText(int index) const

@@ -20,7 +20,11 @@ public:
 
     // Panes by item id and width; a pane of id 0 stretches. Replaces any panes set before.
     bool SetPanes(const QVector<int>& ids, const QVector<int>& widths);
+    // The text in a pane of its own width.
     void SetPaneText(int index, const QString& text);
+    // The text in a pane widened as far as the text needs (never narrower than its own width); the
+    // next SetPaneText gives the pane its own width back.
+    void FitPaneText(int index, const QString& text);
     QString PaneText(int index) const;
     int PaneCount() const { return int(panes_.size()); }
     QWidget* Pane(int index) const;

@@ -3,6 +3,15 @@
 #include "chartmodel/BreadthCalc.h"
 #include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/PortfolioSeriesCache.h"
+#include "chartmodel/GraphModel.h"
+#include "chartmodel/GraphSettingDefaults.h"
+#include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/IndicatorTable.h"
+#include "chartmodel/PaneLayout.h"
+#include "chartmodel/ViewGraphEOD.h"
+#include "core/ConfigState.h"
+#include "platform/ByteOrder.h"
+#include "views/ViewKinds.h"
 #include "core/Memory.h"
 #include "core/Portfolio.h"
 #include "core/PriceSubRecords.h"
@@ -233,6 +242,38 @@ TEST_F(BreadthSeries, CountsAdvancesDeclinesHighsLowsAndVolumesPerWeekday)
     EXPECT_EQ(all.records[3].advancingVolume, b[thursday]);
     EXPECT_EQ(all.records[3].decliningVolume, a[thursday]);
     EXPECT_EQ(all.records[4].advancingVolume + all.records[4].decliningVolume, 0.0f);
+}
+
+// A daily chart with a market graph in its first add-on window builds it from the program's breadth
+// cache, one value per bar at the bar's day, and names the market it comes from.
+TEST_F(BreadthSeries, TheDailyChartBuildsTheMarketGraphOfItsAddOnWindow)
+{
+    LoadTwoShares();
+    GraphSetting& setting = Config().dailyGraphs.records[0];
+    const GraphSetting saved = setting;
+    InitGraphSetting(setting, false);
+    const IndicatorRecord line = IndicatorRecord::Of(19, 0);
+    line.Write(graphsetting::IndicatorSlot(setting, 0, 0));
+    StoreU16(graphsetting::IndicatorSlot(setting, 0, 0).data() + graphsetting::kSlotHeightWeight, 200);
+    SeriesCache().Clear();
+    {
+        CViewGraphEOD chart(kViewDailyChart);
+        chart.eod.LoadShare(FindRecordById(0x4002, 0)); // Beta: Tuesday to the next Monday
+        chart.SetMode(true, kModeRedrawing, 0, 0, 0xFFFF);
+        int device = 0;
+        chart.AttachGraphSource(&device, nullptr, 0, 0, 900, 600, 0, 4, false, true);
+        const GraphSeries* series = FindSeries(chart.timeBands, chart.FindPane(kPaneFirstAddOn));
+        ASSERT_NE(series, nullptr);
+        EXPECT_EQ(std::string(series->title), GetIndicatorName(line, "All"));
+        ASSERT_NE(series->elements, nullptr);
+        // The advance-decline line over the week: +1 on Tuesday, -1 on Wednesday, +1 on Monday.
+        const auto* values = static_cast<const float*>(series->elements->values.data);
+        ASSERT_EQ(series->elements->values.count, 5);
+        EXPECT_EQ(std::vector<float>(values, values + 5), (std::vector<float>{1, 0, 0, 0, 1}));
+        EXPECT_NE(SeriesCache().Find({false, 0, 0}), nullptr) << "kept for the next chart";
+    }
+    SeriesCache().Clear();
+    setting = saved;
 }
 
 TEST_F(BreadthSeries, PortfoliosFallBackToTheFtse100AndInvalidateAlone)

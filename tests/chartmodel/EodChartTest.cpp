@@ -244,9 +244,18 @@ TEST(EodTexts, Readouts)
     EXPECT_EQ(PriceReadoutText(days[1], &days[0]), "7/1/20, 100.0 (Susp.)");
     EXPECT_EQ(PriceReadoutText(days[0], nullptr), "6/1/20, 100.0 no change");
     EXPECT_EQ(OhlcReadoutText(days[0]), "OHLC 100.0, 102.0, 98.0, 100.0");
-    EXPECT_EQ(VolumeReadoutText(2500000), "Volume 2.50m");
+    EXPECT_EQ(VolumeReadoutText(2500000), "Volume 2.5m");
     EXPECT_EQ(VolumeReadoutText(45000), "Volume 45.0k");
     EXPECT_EQ(VolumeReadoutText(900), "Volume 900");
+    // A share priced in pence reads as the lists show it.
+    days[0].unit = days[1].unit = 1;
+    days[0].close = 16553;
+    days[1].close = 16712;
+    days[1].modeMarks &= uint8_t(~kDayMarkF);
+    EXPECT_EQ(PriceReadoutText(days[1], &days[0], 'p'), "7/1/20, 16,712p  +159p");
+    days[1].close = 16300;
+    EXPECT_EQ(PriceReadoutText(days[1], &days[0], 'p'), "7/1/20, 16,300p  -253p");
+    EXPECT_EQ(FormatPriceInUnit(1234567.5f, 0.1f), "1,234,567.5");
 }
 
 TEST(EodAxis, LevelsAndLabels)

@@ -34,11 +34,11 @@ TEST(EodReadouts, TheLastDayAndWhatIsMissing)
     EodReadoutTexts latest = LatestReadouts(in);
     EXPECT_EQ(latest.price, "7/1/20, 101  +1");
     EXPECT_EQ(latest.ohlc, "OHLC 101, 103, 99, 101");
-    EXPECT_EQ(latest.volume, "Volume 2.50m");
+    EXPECT_EQ(latest.volume, "Volume 2.5m");
     // The volume signal follows the OHLC text; a close-only day has no OHLC text.
     const float signal[2] = {0, 1800000};
     in.signal = signal;
-    EXPECT_EQ(LatestReadouts(in).ohlc, "OHLC 101, 103, 99, 101 (sig) (1.80m)");
+    EXPECT_EQ(LatestReadouts(in).ohlc, "OHLC 101, 103, 99, 101 (sig) (1.8m)");
     days[1].open = days[1].high = days[1].low = 0;
     EXPECT_EQ(LatestReadouts(in).ohlc, "No OHLC data");
 
@@ -62,6 +62,9 @@ TEST(EodReadouts, TheCursorOnAndOffTheGraph)
     EXPECT_EQ(off.ohlc, "No OHLC selected");
     EXPECT_EQ(off.volume, "No volume selected");
     EXPECT_EQ(off.trend, "42 trading days");
+    EodReadoutInput weekly = in;
+    weekly.weekly = true;
+    EXPECT_EQ(CursorReadouts(weekly, point).trend, "42 trading weeks");
     EXPECT_EQ(CursorLegendTexts(off),
               (std::array<std::string, 4>{"No price selected", "No OHLC selected", "No volume selected",
                                           "Cursor (Off graph)"}));
@@ -75,7 +78,7 @@ TEST(EodReadouts, TheCursorOnAndOffTheGraph)
     EXPECT_EQ(on.ohlc, "OHLC 100, 102, 98, 100");
     point.pane = CursorPane::Volume;
     point.value = 1250000;
-    EXPECT_EQ(CursorReadouts(in, point).cursor, "Cursor (6/1/20, 1.25m)");
+    EXPECT_EQ(CursorReadouts(in, point).cursor, "Cursor (6/1/20, 1.2m)");
     // A record index outside the history is off the graph.
     point.record = 2;
     EXPECT_EQ(CursorReadouts(in, point).cursor, "Cursor (Off graph)");

@@ -89,7 +89,7 @@ TEST(IndicatorTable, NamesAreBoundedAndAnUnknownOtherShareIsEmpty)
     EXPECT_EQ(name.substr(0, 17), "Advance/Decline (");
 
     // No database loaded: the other share is not found, so its name and description stay empty.
-    EXPECT_EQ(GetIndicatorName(IndicatorRecord::Of(6, 0, 18, 1234)), "18 Correlation ( )");
+    EXPECT_EQ(GetIndicatorName(IndicatorRecord::Of(6, 0, 18, 1234)), "18 Correlation ()");
     std::string other, description = "stale";
     GetOtherShareName(RecordCursor{}, other, description);
     EXPECT_TRUE(other.empty());

@@ -175,6 +175,8 @@ TEST(AxisTicks, StepsFormatsAndOffsets)
         {0, 100, 2, 0, "", 5, 10, "%.0f", "100"},
         {0, 1, 2, 0, "", 0.05f, 0.1f, "%.1f", "1.0"},
         {95, 110, 2, -100, "%", 0.5f, 1, "%.0f", "10%"},
+        // Prices in pence read as the lists show them.
+        {40000, 72000, 2, 0, "p", 1000, 2000, "%.0f", "72,000p"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.high);

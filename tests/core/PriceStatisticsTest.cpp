@@ -5,6 +5,7 @@
 #include "core/PriceStream.h"
 #include "core/StatisticsPeriod.h"
 #include "platform/ByteOrder.h"
+#include "devtools/lib/PriceStreamEncoder.h"
 #include "support/PriceFixtures.h"
 
 #include <gtest/gtest.h>
@@ -162,4 +163,25 @@ TEST(PriceStatistics, PeriodStartFollowsTheLatestDate)
     EXPECT_EQ(PeriodStart(), Date(2006, 1, 8));
     LatestDatabaseDate = Date(2006, 1, 10);
     EXPECT_EQ(PeriodStart(), Date(2006, 1, 9));
+}
+
+TEST(PriceStatistics, ChangeOfAnIndexIsWholeHundredthsOfAPoint)
+{
+    PeriodScope scope(Date(2006, 1, 13), {1, 50});
+    // Index levels in hundredths of a point (scale 100): the float closes differ by 166.9395 or so.
+    for (auto [before, after] : {std::pair{829039, 812345}, std::pair{812345, 829039}, std::pair{5, 9}}) {
+        dev::PriceHistory history;
+        history.scale = 100;
+        history.firstDate = kMonday;
+        for (int32_t close : {before, after}) {
+            dev::HistoryDay day;
+            day.close = close;
+            history.days.push_back(day);
+        }
+        std::vector<uint8_t> stream;
+        ASSERT_TRUE(dev::EncodePriceStream(history, stream));
+        std::vector<uint8_t> sub = SubRecord(100, kMonday, stream);
+        StreamStatistics s = Compute(sub);
+        EXPECT_EQ(s.change, float((after - before) / 100.0)) << before << " to " << after;
+    }
 }

@@ -2,6 +2,10 @@
 // fields of the descriptor route, partner views, and one price-history, results and results-change
 // cell, each against what the demo wrote.
 #include "lists/CellValue.h"
+#include "chartmodel/IndicatorRecord.h"
+#include "chartmodel/IndicatorTable.h"
+#include "core/RecordAccess.h"
+#include "lists/ListRows.h"
 
 #include "core/ColumnDef.h"
 #include "core/Database.h"
@@ -47,6 +51,21 @@ protected:
         return text;
     }
 };
+
+// Correlation, Beta and "Rel. to" name the other share with its description in the lists' format.
+TEST_F(DemoCells, IndicatorNamesDescribeTheOtherShareAsTheListsShowIt)
+{
+    SetShareFieldText(ShareColumnText);
+    const dev::DemoRecord& other = Demo().records.front();
+    const RecordCursor cursor = FindRecordById(other.id, 0);
+    // The demo keeps the price (field 17) but no share type (field 7): no stray separator.
+    const std::string price = ShareColumnText(cursor, 17);
+    EXPECT_EQ(price.back(), 'p');
+    EXPECT_TRUE(ShareColumnText(cursor, 7).empty());
+    EXPECT_EQ(GetIndicatorName(IndicatorRecord::Of(IndicatorType::Correlation, 0, 20, other.id)),
+              "20 Correlation (" + other.name + " " + price + ")");
+    SetShareFieldText(nullptr);
+}
 
 TEST_F(DemoCells, CompaniesShowTheirDescriptionsAndCompanyFields)
 {

@@ -4,6 +4,8 @@
 #include "shell/StartUp.h"
 
 #include "chartmodel/GraphSettingDefaults.h"
+#include "core/KeyedItemStore.h"
+#include "core/LinesAndTextFiles.h"
 #include "core/ConfigState.h"
 #include "core/DMFilter.h"
 #include "core/Database.h"
@@ -235,6 +237,22 @@ TEST_F(StartUpFixture, LoadsBehindTheSplashInOrderThenShowsTheWindowAndSavesAtEx
     EXPECT_EQ(host.placement.kind, FramePlacement::Kind::Stored);
     EXPECT_EQ(host.placement.stored.normalRight, 705);
     RunExit(again);
+}
+
+// The Save command writes what exit writes but keeps it all in use: a drawn line, say, stays on the
+// chart; only the exit lets the stores go.
+TEST_F(StartUpFixture, TheSaveCommandKeepsTheStoresThatTheExitFrees)
+{
+    auto state = std::make_unique<ProgramState>();
+    ASSERT_EQ(Start(*state, "/nologo"), -1);
+    const KeyedItemKey key{ShareItemKey(77, 0), 0, 1u << 24};
+    Blob line = MakeBlob(kBlobLengthBytes + 8);
+    LinesAndTextStore().StoreItem(key, std::move(line));
+    SaveProgramData(false);
+    EXPECT_TRUE(std::filesystem::exists(AppPath("Graph.cfg")));
+    EXPECT_NE(LinesAndTextStore().GetItem(key.share, key.kind, key.subKey), nullptr);
+    RunExit(*state);
+    EXPECT_EQ(LinesAndTextStore().GetItem(key.share, key.kind, key.subKey), nullptr);
 }
 
 TEST_F(StartUpFixture, NoLogoRunsEveryLoadWithoutSplashOrTip)

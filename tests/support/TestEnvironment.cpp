@@ -10,6 +10,7 @@
 #include "core/ShareList.h"
 #include "lists/ListSettings.h"
 #include "platform/ProgramExit.h"
+#include "realtime/store/RTStore.h"
 #include "shell/KeyTable.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/SoftMenu.h"
@@ -47,6 +48,9 @@ class ProcessCacheReset : public testing::EmptyTestEventListener {
         LastChosenPortfolio() = nullptr;
         CurrentShareList() = nullptr;
         ShareListChain() = nullptr;
+        ResetRTStore();
+        DestroyRTStoreObjects();
+        SetRTDatabaseLookup(nullptr);
     }
 };
 

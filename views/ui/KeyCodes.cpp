@@ -19,6 +19,14 @@ constexpr std::array<std::pair<int, uint32_t>, 25> kKeys{{
     {Qt::Key_Greater, 0xBE},   {Qt::Key_Less, 0xBC},       {Qt::Key_Bar, 0xDC},
 }};
 
+// A digit typed with Shift arrives as the character it types: the digit key it is on, on a British
+// or an American keyboard.
+constexpr std::array<std::pair<int, char>, 12> kShiftedDigits{{
+    {Qt::Key_ParenRight, '0'}, {Qt::Key_Exclam, '1'},  {Qt::Key_QuoteDbl, '2'},   {Qt::Key_At, '2'},
+    {Qt::Key_sterling, '3'},   {Qt::Key_Dollar, '4'},  {Qt::Key_Percent, '5'},    {Qt::Key_AsciiCircum, '6'},
+    {Qt::Key_Ampersand, '7'},  {Qt::Key_Asterisk, '8'}, {Qt::Key_ParenLeft, '9'}, {Qt::Key_NumberSign, '3'},
+}};
+
 } // namespace
 
 uint32_t WindowsKeyCode(const QKeyEvent& event)
@@ -26,6 +34,11 @@ uint32_t WindowsKeyCode(const QKeyEvent& event)
     int key = event.key();
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
         return uint32_t(key);
+    // The British "#" key has a code of its own; only with Shift is "#" the American Shift+3.
+    if (event.modifiers() & Qt::ShiftModifier)
+        for (const auto& [qtKey, digit] : kShiftedDigits)
+            if (qtKey == key)
+                return uint32_t(digit);
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
         return uint32_t(0x70 + (key - Qt::Key_F1));
     for (const auto& [qtKey, code] : kKeys)

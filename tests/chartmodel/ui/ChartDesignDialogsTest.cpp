@@ -147,6 +147,17 @@ int CountColour(const QImage& picture, QRgb colour, QRect part = {})
     return count;
 }
 
+int CountDark(const QImage& image, const QRect& area)
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            n += qRed(p) <= 0x10 && qGreen(p) <= 0x20 && qBlue(p) <= 0x80;
+        }
+    return n;
+}
+
 TEST(ChartDesignPreview, TheDailyChartAndThePreviewDrawTheDesignsColoursUntilCancel)
 {
     DailySetting fixture;
@@ -156,7 +167,6 @@ TEST(ChartDesignPreview, TheDailyChartAndThePreviewDrawTheDesignsColoursUntilCan
     CViewGraphEODWnd chart(kViewDailyChart);
     chart.eod.SetHistory(days.data(), int32_t(days.size()), 1);
     const QRgb bars = qRgb(0xFF, 0xFF, 0x00); // the dark default's price colours (0x00FFFF)
-    const QRgb back = qRgb(0, 0, 0);
     ASSERT_EQ(CountColour(chart.RenderToImage(700, 420), bars), 0);
     QImage previewed, inDialog;
     QRect frameArea;
@@ -174,9 +184,10 @@ TEST(ChartDesignPreview, TheDailyChartAndThePreviewDrawTheDesignsColoursUntilCan
     });
     OpenGraphDesign(chart, "Daily 1");
     EXPECT_GT(CountColour(inDialog, bars, frameArea), 20);
-    EXPECT_GT(CountColour(inDialog, back, frameArea), frameArea.width() * frameArea.height() / 2);
+    // The dark design shades its panes from a deep blue at the top down to black.
+    EXPECT_GT(CountDark(inDialog, frameArea), frameArea.width() * frameArea.height() / 2);
     EXPECT_GT(CountColour(previewed, bars), 100);
-    EXPECT_GT(CountColour(previewed, back), previewed.width() * previewed.height() / 2);
+    EXPECT_GT(CountDark(previewed, previewed.rect()), previewed.width() * previewed.height() / 2);
     EXPECT_EQ(CountColour(chart.RenderToImage(700, 420), bars), 0);
     EXPECT_TRUE(SameBytes(before, fixture.record()));
 }

@@ -3,6 +3,7 @@
 // the context menu's choice; the objects are checked as the lines-and-text store keeps them.
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 
+#include "chartmodel/AddOnZoom.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/LineObjects.h"
@@ -35,6 +36,7 @@
 
 namespace qv {
 namespace {
+namespace gs = graphsetting;
 
 constexpr uint16_t kShareId = 77;
 constexpr uint32_t kPriceStudyKey = 1u << 24;
@@ -478,6 +480,108 @@ TEST_F(DailyChartDrawingTest, TheContextMenuFollowsWhatLiesUnderThePoint)
     EXPECT_TRUE(State(26534).enabled);
     Command(26534);
     EXPECT_EQ(Stored()[0].style, kExtendRight);
+}
+
+// A line pressed for its context menu and the menu closed with Escape: neither the paints while the menu
+// is open, nor the pointer moving afterwards, nor the next click elsewhere may move or save it.
+TEST_F(DailyChartDrawingTest, ALineWhoseMenuIsDismissedStaysWhereItWas)
+{
+    Command(26135);
+    const QPoint a = InPrice(0.2, 0.7), b = InPrice(0.6, 0.3);
+    Drag(a, b);
+    Grab();
+    const StoredLine before = Stored()[0];
+    const QPoint mid = (a + b) / 2, away = InPrice(0.85, 0.9);
+    auto moveWithoutButton = [&](QPoint p) {
+        QMouseEvent event(QEvent::MouseMove, QPointF(p), QPointF(chart.mapToGlobal(p)), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&chart, &event);
+    };
+    SetViewUnderMouse(&chart);
+    ASSERT_EQ(chart.drawing.ContextMenu(mid.x(), mid.y()).menu, 347u);
+    // While the menu is open the chart repaints with the pointer elsewhere.
+    chart.lastMouseX = away.x();
+    chart.lastMouseY = away.y();
+    Grab();
+    chart.drawing.AfterContextMenu(); // Escape
+    moveWithoutButton(away);
+    Grab();
+    const GraphPane* price = chart.FindPane(kPanePrice);
+    Drag(QPoint(price->right - 2, price->bottom - 2), QPoint(price->right - 2, price->bottom - 2));
+    const std::vector<StoredLine> after = Stored();
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_EQ(after[0].date[0], before.date[0]);
+    EXPECT_EQ(after[0].date[1], before.date[1]);
+    EXPECT_EQ(after[0].price[0], before.price[0]);
+    EXPECT_EQ(after[0].price[1], before.price[1]);
+}
+
+// The press protocol of an idle chart: an add-on window's green mark zooms it and its red mark deletes
+// it; Ctrl and a press start a partial trend line on the price pane and are refused on an add-on window;
+// a click at the plot's left end shows earlier days.
+TEST_F(DailyChartDrawingTest, EndMarksCtrlPressesAndPlotEndClicks)
+{
+    GraphSetting& setting = Config().dailyGraphs.records[0];
+    auto slot = gs::IndicatorSlot(setting, 0, 0);
+    slot[gs::kSlotType] = 2;
+    StoreU16(slot.data() + gs::kSlotHeightWeight, 150);
+    chart.NotifyGraphSettings(0);
+    Grab();
+    Grab();
+    const GraphPane* window = chart.FindPane(kPaneFirstAddOn);
+    ASSERT_NE(window, nullptr);
+    const int32_t margin = chart.paneMargin, x = window->right - margin - kEndMarkSize / 2;
+    auto click = [&](QPoint p, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        Send(QEvent::MouseButtonPress, p, modifiers);
+        Send(QEvent::MouseButtonRelease, p, modifiers);
+        Grab();
+    };
+    click({x, window->bottom - margin - kEndMarkSize / 2});
+    EXPECT_TRUE(AddOnWindowZoomed(setting, 0));
+    click({x, chart.FindPane(kPaneFirstAddOn)->bottom - margin - kEndMarkSize / 2});
+    EXPECT_FALSE(AddOnWindowZoomed(setting, 0));
+
+    window = chart.FindPane(kPaneFirstAddOn);
+    Drag({window->left + 40, (window->top + window->bottom) / 2}, {window->left + 90, window->top + 5},
+         Qt::ControlModifier);
+    ASSERT_FALSE(boxes.texts().empty());
+    EXPECT_EQ(boxes.texts().back(), "Partial trends cannot be drawn on analytic graphs.");
+    EXPECT_TRUE(Stored().empty());
+    Drag(InPrice(0.2, 0.6), InPrice(0.5, 0.4), Qt::ControlModifier);
+    EXPECT_EQ(Stored().size(), 1u);
+
+    window = chart.FindPane(kPaneFirstAddOn);
+    click({x, window->top + margin + kEndMarkSize / 2});
+    EXPECT_EQ(gs::IndicatorSlot(setting, 0, 0)[gs::kSlotType], 0);
+    EXPECT_EQ(chart.FindPane(kPaneFirstAddOn) && chart.FindPane(kPaneFirstAddOn)->visible, false);
+
+    // The whole history is shown; a range limited to a month can step back by a day from the left end.
+    chart.onProgramMessage(WM_COMMAND, 26743, 0);
+    Grab();
+    const int32_t first = chart.eod.firstVisible();
+    const GraphPane* price = chart.FindPane(kPanePrice);
+    click({price->left - 3, (price->top + price->bottom) / 2});
+    EXPECT_EQ(chart.eod.firstVisible(), first - 1);
+}
+
+// A chart opened under the program's mouse view runs the mouse-move logic at its paint before the mouse
+// ever moved over it: that point is off the window, not in the previous-share zone at its corner.
+TEST_F(DailyChartDrawingTest, APaintBeforeTheMouseCameStepsNoShare)
+{
+    ShareChart fresh;
+    const std::vector<DayRecord> days = dev::MakeSyntheticDays(60);
+    fresh.eod.SetHistory(days.data(), int32_t(days.size()), 1);
+    fresh.active = 1;
+    fresh.resize(600, 400);
+    SetViewUnderMouse(&fresh);
+    for (int paint = 0; paint < 2; ++paint) {
+        QImage image(fresh.size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        fresh.render(&painter);
+    }
+    EXPECT_NE(fresh.modeRecord.mode, kModePreviousShare);
+    EXPECT_NE(fresh.statusTexts[0], "Previous share");
+    SetViewUnderMouse(nullptr);
 }
 
 TEST_F(DailyChartDrawingTest, StoredLinesLoadWithTheChartAndTheSelectedLineShowsItsHandles)

@@ -389,7 +389,7 @@ TEST(GraphPainter, TitlesSayNoDataAndCarryTheUnitWord)
         tops.push_back(l->top);
     }
     ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(texts[0], "Volume - M's");
+    EXPECT_EQ(texts[0], "Volume - millions");
     EXPECT_EQ(texts[1], "Relative - no data");
     EXPECT_EQ(tops[0], chart.pane->top + 1);
     EXPECT_GT(tops[1], tops[0]);

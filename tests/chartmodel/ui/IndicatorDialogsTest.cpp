@@ -8,6 +8,7 @@
 
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/PortfolioSeriesCache.h"
 #include "core/ConfigState.h"
 #include "core/SettingRecordStore.h"
 #include "core/SystemDate.h"
@@ -483,4 +484,35 @@ TEST_F(StopLossDialogs, SelectSettingsListGivesTheMask)
     d.list()->item(0)->setCheckState(Qt::Unchecked);
     EXPECT_EQ(d.mask(), 0x0804);
     Render(d, QStringLiteral("select_settings_26566"));
+}
+
+TEST(AddIndicatorDialogs, AMarketGraphOverAPortfolioKeepsItsNumber)
+{
+    SetMarketGraphPortfolios([] { return std::vector<MarketGraphPortfolio>{{0, "Growth"}, {7, "Income"}}; });
+    GraphSetting s{};
+    IndicatorRecord r = IndicatorRecord::Of(19, 0);
+    {
+        auto d = CAddIndicatorDlg::Create(r, NewContext(s, 19));
+        auto* list = Control<QComboBox>(*d, 3710);
+        ASSERT_EQ(list->count(), 3);
+        EXPECT_EQ(list->itemText(2), "Income");
+        Control<QRadioButton>(*d, 1664)->click();
+        list->setCurrentIndex(2);
+        ASSERT_TRUE(d->Apply());
+        EXPECT_EQ(r.flags & kMarketGraphPortfolioFlag, kMarketGraphPortfolioFlag);
+        EXPECT_EQ(r.period3, 7);
+    }
+    AddIndicatorContext edit = NewContext(s, 19);
+    edit.editing = true;
+    {
+        auto again = CAddIndicatorDlg::Create(r, edit);
+        EXPECT_TRUE(Control<QRadioButton>(*again, 1664)->isChecked());
+        EXPECT_EQ(Control<QComboBox>(*again, 3710)->currentText(), "Income");
+        // "FTSE 100" is a market group again, without the portfolio flag.
+        Control<QRadioButton>(*again, 1665)->click();
+        ASSERT_TRUE(again->Apply());
+        EXPECT_EQ(r.flags & kMarketGraphPortfolioFlag, 0);
+        EXPECT_EQ(r.period3, 4);
+    }
+    SetMarketGraphPortfolios({});
 }

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -93,7 +94,12 @@ void CheckStatistics(const uint8_t* sub, const PriceHistory& h)
     EXPECT_FLOAT_EQ(s.lastClose, last->close);
     EXPECT_EQ(s.lastDate, last->date);
     EXPECT_FLOAT_EQ(s.lastVolume, last->volume);
-    EXPECT_FLOAT_EQ(s.change, before && before->close != 0 ? last->close - before->close : 0.0f);
+    // The change is the difference of the closes up to their float rounding (it is made whole units).
+    if (before && before->close != 0)
+        EXPECT_NEAR(s.change, double(last->close) - before->close,
+                    (std::fabs(last->close) + std::fabs(before->close)) * FLT_EPSILON);
+    else
+        EXPECT_EQ(s.change, 0.0f);
     EXPECT_FLOAT_EQ(s.allTimeHigh, high);
     EXPECT_FLOAT_EQ(s.allTimeLow, low);
 }

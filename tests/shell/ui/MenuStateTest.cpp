@@ -5,16 +5,23 @@
 #include "shell/LayoutWindow.h"
 #include "shell/MenuBarPlan.h"
 #include "shell/ui/ChildWindow.h"
+#include "shell/ui/CommandSweep.h"
 #include "shell/ui/FrameCommandHost.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/MenuWalk.h"
 #include "shell/ui/ViewRequests.h"
 #include "shell/ui/WindowFactory.h"
+#include "portfolio/ui/PortfolioWindows.h"
 #include "support/ui/FactoryFrame.h"
 #include "support/ui/Render.h"
 #include "views/CommandUpdate.h"
 #include "views/ViewBase.h"
 #include "views/ViewKinds.h"
+#include "views/ui/ViewClassRegistry.h"
+#include "chartmodel/ui/ViewGraphWindow.h"
+#include "lists/ui/ViewDetailWindow.h"
+#include "lists/ui/ViewHoldWindow.h"
+#include "lists/ui/ViewList.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,6 +43,7 @@ class MenuState : public test::FactoryFrame {
 protected:
     MenuState() : FactoryFrame(1000, 760)
     {
+        InstallPortfolioWindows();
         requests = std::make_unique<CViewRequests>(*frame, *factory);
         commands = std::make_unique<CFrameCommandHost>(*frame, *requests);
         for (int slot = 0; slot < kDefaultLayouts; ++slot)
@@ -47,6 +55,7 @@ protected:
     {
         commands.reset();
         requests.reset();
+        RemovePortfolioWindows();
     }
 
     void Settle()
@@ -140,6 +149,27 @@ TEST_F(MenuState, EveryItemShowsItsHandlersRuleInEveryLayoutAndViewKind)
         ExpectKindMenus(where);
         CheckMenus(where);
     }
+}
+
+// Every enabled item, chosen as a user would in every default layout (dialogs cancelled), has work
+// to run: a handler whose dialog or seam is missing would have greyed its item.
+TEST_F(MenuState, NoEnabledItemHasNothingToRun)
+{
+    // The program's own view classes, so that the views' commands are those a user meets.
+    std::vector<ViewClassFactory> previous;
+    for (int32_t kind = 0; kind < kViewKindCount; ++kind)
+        previous.push_back(RegisterViewClass(kind, {}));
+    RegisterListViews();
+    InstallDetailViewClass();
+    InstallDealingsViewClass();
+    InstallChartViewClasses();
+    TakeCommandsWithNothingToRun();
+    const CommandSweepResult result = RunCommandSweep(*frame);
+    for (int32_t kind = 0; kind < kViewKindCount; ++kind)
+        RegisterViewClass(kind, previous[size_t(kind)]);
+    EXPECT_GT(result.commandsRun, 50);
+    EXPECT_TRUE(result.idle.isEmpty()) << result.idle.join(QStringLiteral("; ")).toStdString();
+    EXPECT_TRUE(TakeCommandsWithNothingToRun().empty());
 }
 
 TEST_F(MenuState, ASameWindowSwitchKeepsTheNewKindAndItsMenus)

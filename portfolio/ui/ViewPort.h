@@ -1,0 +1,61 @@
+// The portfolio view (view kind 2): the portfolio's shares as a list table under a strip that names
+// the portfolio and sums its holdings (or its shares' prices), with the commands that rename and
+// empty portfolios, add, delete, copy and move shares, and graph the portfolio.
+#pragma once
+
+#include "portfolio/ui/ViewListTop.h"
+#include "views/CommandUpdate.h"
+
+namespace qv {
+
+class CViewPort : public CViewListTop, public CommandTarget {
+    Q_OBJECT
+public:
+    explicit CViewPort(QWidget* parent = nullptr);
+    ~CViewPort() override;
+
+    void OnRefresh() override;
+    intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    int GetUpDownState(const uint8_t* column, int row, const CellValue& value) override;
+    bool HasUpDownColour(const uint8_t* column) override;
+
+    // The commands answer only while this view is the active one.
+    bool UpdateCommand(CommandUi& ui) override;
+    bool RunCommand(uint32_t command) override;
+
+    // Whether the strip sums the investments (command 25094) or shows the list line.
+    bool investmentInfo() const;
+    // Writes the current row, the row count and the first visible row into the portfolio, and the
+    // sort into the table of sorts (not while a filter runs).
+    void KeepPosition();
+    bool refreshPending() const { return refreshPending_; }
+
+    // The program's current portfolio view (the one last active); null when none is open.
+    static CViewPort* Current();
+
+protected:
+    std::vector<HeaderItem> HeaderItems() override;
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    bool IsActiveView() const;
+    void AttachPortfolio();
+    // The list takes the portfolio's entries again, keeping its current share.
+    void ReloadList(Portfolio* p);
+    void AfterRemoval(Portfolio* p);
+    void DeleteSelected(bool move);
+    void DeleteRange(uint32_t command);
+    void Rename();
+    void AddShare();
+    void ToggleInvestmentInfo();
+    void AdjustGroup();
+    void CopyOrMove(bool move);
+    bool refreshPending_ = false;
+};
+
+// Registers the portfolio view as the class of view kind 2 and answers the current portfolio view.
+void InstallPortfolioViewClass();
+
+} // namespace qv
