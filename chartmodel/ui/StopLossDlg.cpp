@@ -142,18 +142,12 @@ CStopLossDlg::CStopLossDlg(const StopLossContext& context, QWidget* parent)
     ShowRecord();
 }
 
-<<<<<<< HEAD
-// QDialog's destructor hides the dialog, which moves the focus out of the percentage: its check must
-// not reach this half-destroyed dialog.
-CStopLossDlg::~CStopLossDlg() { percent_->disconnect(this); }
-=======
 CStopLossDlg::~CStopLossDlg()
 {
     // A dialog that goes while shown hides in QDialog's destructor, and the field losing the focus
     // then would check its text on a dialog that is no longer whole.
     percent_->disconnect(this);
 }
->>>>>>> main
 
 void CStopLossDlg::ShowRecord()
 {
