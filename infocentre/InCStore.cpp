@@ -226,6 +226,19 @@ bool CInCStore::LoadIndex()
     return true;
 }
 
+bool CInCStore::OpenIndex()
+{
+    index_ = std::make_unique<CInCIndex>(folder_ / "index.dat");
+    if (index_->GetStatus() != CInCIndex::kGood) {
+        index_.reset();
+        return false;
+    }
+    RefreshAutoView(nullptr, false);
+    FreeCategories();
+    GetCategories();
+    return true;
+}
+
 // Steps 5-8 of the rebuild into the new file; the old index stays open until the commit.
 bool CInCStore::Rebuild(CInCIndex& built, uint32_t& total, uint16_t& count)
 {
@@ -464,7 +477,7 @@ bool CInCStore::ShowIntroduction()
 bool CInCStore::OpenDocument(uint16_t number, bool autoView)
 {
     // Without the window layer's document windows there is nothing to show the document in.
-    if (!host_)
+    if (!host_ || !host_->HasDocumentWindows())
         return false;
     if (browserTooOld_) {
         ShowStoreMessage("Quorvantis cannot activate the InfoCentre feature in the View Menu.\nYou need to install "

@@ -58,6 +58,8 @@ public:
 class InCStoreHost {
 public:
     virtual ~InCStoreHost() = default;
+    // False while no document window can be made: opening then fails without a message.
+    virtual bool HasDocumentWindows() const { return true; }
     // Makes and shows a window for the document; null when it cannot be made.
     virtual std::unique_ptr<InCDocumentWindow> CreateDocumentWindow(CInCStore& store, uint16_t number,
                                                                      const InCDocSummary& summary, bool autoView) = 0;
@@ -87,6 +89,8 @@ public:
     uint32_t TimerId() const { return timerId_; }
 
     bool LoadIndex();
+    // Opens the committed index as it stands and fills the queues, without a rebuild.
+    bool OpenIndex();
     void RefreshAutoView(const CInCIndex::Table* withdrawn, bool keepPriority);
     bool FindNextNew(const CInCIndex::Table* withdrawn, uint16_t& number);
     bool HasNext() const;

@@ -2,6 +2,7 @@
 #include "app/ui/QuorvantisApp.h"
 
 #include "app/ui/ChartCheck.h"
+#include "app/ui/InfoCentreFrameHost.h"
 #include "app/ui/WindowLayerHooks.h"
 #include "chartmodel/ui/SeriesProgressDialog.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
@@ -121,6 +122,7 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     SetFrameCommandTarget(nullptr);
     SetFindShareDialog(nullptr);
     SetFindInvestorDialog(nullptr);
+    infoCentre_.reset();
     windowCommands_.reset();
     requests_.reset();
     windows_.reset();
@@ -283,8 +285,10 @@ void CQuorvantisApp::showTipOfTheDay()
 
 void CQuorvantisApp::checkBrowserVersion()
 {
-    // No web browser control on this platform: the InfoCentre stays off.
+    // No web browser control on this platform: the InfoCentre item stays off. The store is made
+    // here all the same; its first timer tick files the content and reports to the frame.
     frame_->CheckBrowserVersion(std::nullopt, false);
+    infoCentre_ = std::make_unique<CInfoCentreFrameHost>(*frame_);
 }
 
 void CQuorvantisApp::postFrameCommand(uint32_t command)

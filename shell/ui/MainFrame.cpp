@@ -249,6 +249,7 @@ void CMainFrame::RebuildMenuBar()
 
 void CMainFrame::CheckBrowserVersion(const std::optional<std::string>& version, bool infoCentreReady)
 {
+    infoCentreReady_ = infoCentreReady;
     bool show = ShowInfoCentreItem(BrowserVersionUsable(version), infoCentreReady);
     if (show == infoCentreShown_)
         return;

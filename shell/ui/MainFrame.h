@@ -75,6 +75,8 @@ public:
     // Shows the "&InfoCentre" item (command 27130) with a usable browser and a ready InfoCentre,
     // and removes it otherwise. The browser's version is read by the InfoCentre code.
     void CheckBrowserVersion(const std::optional<std::string>& version, bool infoCentreReady);
+    // The InfoCentre store's two ready flags, as last reported.
+    bool InfoCentreReady() const { return infoCentreReady_; }
     // Routes a command as the menus and keys do: the frame's routing, then the application's.
     void OnCommand(uint32_t command);
 
@@ -124,6 +126,7 @@ private:
     CToolbarHost* toolbars_ = nullptr;
     QMap<int, QAction*> slots_;
     bool infoCentreShown_ = false;
+    bool infoCentreReady_ = false;
     // A command chosen from the menu bar runs inside the menu's own event handling; a rebuild asked
     // for meanwhile (a dialog closing gives the chart the focus again) waits until it has returned.
     int menuCommandDepth_ = 0;
