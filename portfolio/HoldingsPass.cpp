@@ -10,6 +10,7 @@
 #include "core/TransactionTypes.h"
 #include "core/PriceSubRecords.h"
 #include "platform/ByteOrder.h"
+#include "portfolio/CapitalGains.h"
 #include "portfolio/CashEntry.h"
 #include "core/Portfolio.h"
 #include "portfolio/Transaction.h"
@@ -29,7 +30,7 @@ constexpr uint16_t kImportedIds = 0xF000;
 
 HoldingsTaxStep& TaxStep()
 {
-    static HoldingsTaxStep step;
+    static HoldingsTaxStep step = [](Portfolio& p) { RunSilentCapitalGains(p, DatabaseCgtPrice()); };
     return step;
 }
 

@@ -18,6 +18,7 @@
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ViewRequests.h"
 #include "views/FrameState.h"
+#include "views/CommandUpdate.h"
 #include "views/ViewBase.h"
 #include "views/ViewKinds.h"
 
@@ -362,6 +363,8 @@ void CPortfolioCommandHost::ShowPortfolio(CViewBase* view, Portfolio* portfolio,
 
 void CPortfolioCommandHost::SelectPortfolio(int32_t kind)
 {
+    if (!FrameDialogs().portfolioChooser)
+        NoteNothingToRun(kCommandSelectPortfolio);
     if (BusyFlag || ModalCount || !FrameDialogs().portfolioChooser)
         return;
     bool deleteFlag = true;
