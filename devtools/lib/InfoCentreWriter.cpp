@@ -32,7 +32,10 @@ bool WriteText(const std::filesystem::path& file, const std::string& text)
 
 std::vector<uint8_t> InCDescriptorBytes(const InCDocumentSpec& spec)
 {
-    std::vector<uint8_t> out = {'Z', 'Q', 'I', 'C', 0, 0};
+    std::vector<uint8_t> out;
+    out.reserve(256);
+    for (uint8_t b : {'Z', 'Q', 'I', 'C', '\0', '\0'})
+        out.push_back(b);
     PutU16(out, spec.number);
     out.push_back(spec.classFlags);
     out.push_back(spec.displayFlags);
@@ -108,32 +111,37 @@ bool WriteDemoInfoCentre(const std::filesystem::path& content)
         InCDocumentSpec spec;
         std::string body;
     };
-    const std::vector<Item> items = {
-        {{.number = 1, .title = "Introduction", .category = "Ludrin Ossery", .files = {"00001.htm"}},
+    auto doc = [](uint16_t number, std::string title, std::string category, std::vector<std::string> files) {
+        InCDocumentSpec spec;
+        spec.number = number;
+        spec.title = std::move(title);
+        spec.category = std::move(category);
+        spec.files = std::move(files);
+        return spec;
+    };
+    std::vector<Item> items = {
+        {doc(1, "Introduction", "Ludrin Ossery", {"00001.htm"}),
          "<p>Welcome to the InfoCentre. Newsletters, answers and forms arrive here as they are published.</p>"},
-        {{.number = 10, .title = "Newsletter: January", .category = "Newsletters", .subCategory = "2026",
-          .files = {"00010.htm"}},
+        {doc(10, "Newsletter: January", "Newsletters", {"00010.htm"}),
          "<p>Markets opened the year quietly; <a href=\"00011.htm\">February's issue</a> follows.</p>"},
-        {{.number = 11, .title = "Newsletter: February", .category = "Newsletters", .subCategory = "2026",
-          .files = {"00011.htm"}},
+        {doc(11, "Newsletter: February", "Newsletters", {"00011.htm"}),
          "<table><tr><th>Index</th><th>Change</th></tr><tr><td>FTSE 100</td><td>+1.2%</td></tr>"
          "<tr class=\"alternate\"><td>FTSE 250</td><td>-0.4%</td></tr></table>"},
-        {{.number = 20, .displayFlags = 0x08, .title = "Frequently asked questions", .category = "Help",
-          .files = {"00020.htm"}},
+        {doc(20, "Frequently asked questions", "Help", {"00020.htm"}),
          "<p><b>How do I add a share to a portfolio?</b> Open the portfolio and choose Add.</p>"},
-        {{.number = 30, .title = "Tell us about yourself", .category = "Forms", .files = {"00030.htm", "thanks.htm"}},
-         form},
-        {{.number = 40, .classFlags = 0x0C, .title = "Market sentiment", .category = "Quorvantis Sentiment Survey",
-          .files = {"00040.htm"}},
-         survey},
-        {{.number = 50, .title = "Dividend guide (old edition)", .category = "Help", .files = {"00050.htm"}},
-         "<p>This edition is replaced by the new one.</p>"},
-        {{.number = 51, .title = "Dividend guide", .category = "Help", .superseded = {50}, .files = {"00051.htm"}},
-         "<p>Dividends are paid twice a year by most companies.</p>"},
-        {{.number = 60, .displayFlags = 0x06, .expiry = 14, .title = "Seminar this fortnight", .category = "Events",
-          .files = {"00060.htm"}},
+        {doc(30, "Tell us about yourself", "Forms", {"00030.htm", "thanks.htm"}), form},
+        {doc(40, "Market sentiment", "Quorvantis Sentiment Survey", {"00040.htm"}), survey},
+        {doc(50, "Dividend guide (old edition)", "Help", {"00050.htm"}), "<p>This edition is replaced by the new one.</p>"},
+        {doc(51, "Dividend guide", "Help", {"00051.htm"}), "<p>Dividends are paid twice a year by most companies.</p>"},
+        {doc(60, "Seminar this fortnight", "Events", {"00060.htm"}),
          "<p>An evening seminar on reading charts, for two weeks only.</p>"},
     };
+    items[1].spec.subCategory = items[2].spec.subCategory = "2026";
+    items[3].spec.displayFlags = 0x08; // shown first
+    items[5].spec.classFlags = kInCClassResubmit | kInCClassSurvey;
+    items[7].spec.superseded = {50};
+    items[8].spec.displayFlags = kInCDocExpires | kInCDocExpiryInDays;
+    items[8].spec.expiry = 14;
     for (const Item& item : items)
         if (!WriteInCDocument(content, item.spec, item.body))
             return false;
