@@ -213,14 +213,8 @@ bool CInCStore::LoadIndex()
         ForceDelete(temporary);
         return false;
     }
-    index_ = std::make_unique<CInCIndex>(committed);
-    if (index_->GetStatus() != CInCIndex::kGood) {
-        index_.reset();
+    if (!OpenIndex())
         return false;
-    }
-    RefreshAutoView(nullptr, false);
-    FreeCategories();
-    GetCategories();
     loaded_ = true;
     hasDocuments_ = count > 0;
     return true;
