@@ -172,6 +172,8 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     f.emailSwitch = ProgramSwitches().emailOn != 0;
     f.userPortfolioExists = UserPortfolioExists();
     f.canShowCurrentShare = requests_.CanShowCurrentShare();
+    f.newsLoaded = FrameDialogs().newsLoaded && FrameDialogs().newsLoaded();
+    f.newsModified = FrameDialogs().newsModified && FrameDialogs().newsModified();
     if (!view)
         return f;
     f.activeKind = view->kind;
