@@ -213,6 +213,18 @@ NewsWordText NewsDictionary::text(uint32_t id, bool applyCase) const
     return word;
 }
 
+uint32_t NewsDictionary::baseId(uint32_t id) const
+{
+    if (id < nh::kFirstWordOffset || !entryFits(id, 0))
+        return id;
+    uint32_t offset = id & ~kNewsCaseMask;
+    const uint8_t* p = c_.header.bytes().data() + entryAt(id);
+    if ((p[0] >> 5) != kVariantClass)
+        return offset;
+    uint32_t back = Load24(p + 1);
+    return back <= offset - nh::kFirstWordOffset ? offset - back : id;
+}
+
 bool NewsDictionary::needsResize() const
 {
     return 2ull * c_.header.u32(nh::kOccupied) >= c_.hashTable.size();

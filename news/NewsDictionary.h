@@ -44,6 +44,8 @@ public:
     // table is half full; resized() then tells the caller the index must be rebuilt.
     uint32_t add(std::string_view word, int wordClass);
     NewsWordText text(uint32_t id, bool applyCase) const;
+    // The id of the stored lower-case word behind an id of any case mode (a character stays itself).
+    uint32_t baseId(uint32_t id) const;
 
     // 2 × occupied slots ≥ P.
     bool needsResize() const;
