@@ -20,6 +20,7 @@
 #include "realtime/store/RTStore.h"
 #include "realtime/store/RTStoreHooks.h"
 #include "shell/AppServices.h"
+#include "shell/ColumnFormatter.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/StartupSteps.h"
@@ -109,6 +110,10 @@ void InstallLayerHooks()
     InstallIntradayHooks();
     InstallNewsHooks();
     GetPortfolioRoutineHooks().refreshGroup = [](ShareList* list) { UpdateViewGroup(list, -1, false, false); };
+    // The company's web and e-mail addresses (columns 113 and 114) as the list tables show them.
+    FrameDialogs().shareColumnText = [](const RecordCursor& share, int column) {
+        return FormatShareField(share, uint32_t(column));
+    };
     PortfolioChangeListener() = [](const Portfolio* portfolio) {
         if (portfolio)
             SeriesCache().InvalidatePortfolio(*portfolio);

@@ -4,6 +4,7 @@
 #include "core/ConfigState.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "devtools/lib/SyntheticChart.h"
 #include "devtools/lib/SyntheticDays.h"
@@ -34,7 +35,9 @@ void BM_ChartViewFullPaint(benchmark::State& state)
 }
 BENCHMARK(BM_ChartViewFullPaint)->Unit(benchmark::kMillisecond);
 
-// The daily chart of ten years (2,500 days) with its four averages and their bands: build and draw.
+// The daily chart of ten years (2,500 days) with its four averages and their bands and four indicator
+// windows (RSI 14, MACD 12/26/9 with its histogram, stochastic 14/3/3, volume with its average):
+// build and draw.
 void BM_DailyChartTenYears(benchmark::State& state)
 {
     BenchApplication();
@@ -44,6 +47,14 @@ void BM_DailyChartTenYears(benchmark::State& state)
     for (int line = 0; line < graphsetting::kLines; ++line)
         graphsetting::SetU32(setting, graphsetting::kLineWords + 4 * size_t(line),
                              graphsetting::LineWord(setting, line) | 0xC0000000u);
+    const IndicatorRecord windows[4] = {IndicatorRecord::Of(2, 0, 14), IndicatorRecord::Of(8, 3, 12, 26, 9),
+                                        IndicatorRecord::Of(12, 0, 14, 3, 3), IndicatorRecord::Of(58, 1, 0, 20)};
+    for (int w = 0; w < 4; ++w) {
+        IndicatorRecord record = windows[w];
+        record.pens = {0x0000C0, 0xC00000, 0x008000, 0};
+        record.heightWeight = 120;
+        record.Write(graphsetting::IndicatorSlot(setting, w, 0));
+    }
     const std::vector<DayRecord> days = dev::MakeSyntheticDays(2500);
     CViewGraphEODWnd chart(0);
     chart.eod.SetHistory(days.data(), int32_t(days.size()), 1);

@@ -92,13 +92,9 @@ void FillAll(benchmark::State& state)
 }
 BENCHMARK(FillAll)->Unit(benchmark::kMillisecond);
 
-const char* kKindNames[] = {"float", "text", "storage order", "formula", "results", "statistics"};
-
-// The whole sort of a freshly filled list (name order) by column kind.
-void SortAllByKind(benchmark::State& state)
+// Times the sort of the list by the column, refilled in name order before each.
+void SortFreshList(benchmark::State& state, AllList& all, int column)
 {
-    AllList all;
-    int column = int(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
         RefreshListRows(&all.list, true, false);
@@ -106,9 +102,52 @@ void SortAllByKind(benchmark::State& state)
         state.ResumeTiming();
         SortRows(&all.list, column + 1, true);
     }
+}
+
+const char* kKindNames[] = {"float", "text", "storage order", "formula", "results", "statistics"};
+
+// The whole sort of a freshly filled list (name order) by column kind.
+void SortAllByKind(benchmark::State& state)
+{
+    AllList all;
+    int column = int(state.range(0));
+    SortFreshList(state, all, column);
     state.SetLabel(kKindNames[column]);
 }
 BENCHMARK(SortAllByKind)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+
+// One price-history column of each kind: the close 20 days back, the change since 3 months back in
+// per cent, the change between two dates, the volume 5 days back, the 20-day average volume, and
+// the high of the last 365 days.
+std::vector<uint8_t> LayoutOfHistories()
+{
+    std::vector<uint8_t> layout;
+    AppendColumnDef(layout, ColumnOf(kColumnPriceHistory, 30).withParameters({4, 1, 20, 0}));
+    AppendColumnDef(layout, ColumnOf(kColumnPriceHistory, 31).withParameters({4, 0x83, 3, 0}));
+    AppendColumnDef(layout, ColumnOf(kColumnPriceHistory, 31).withParameters({7, 0x81, 60, 0, 1, 10, 0}));
+    AppendColumnDef(layout, ColumnOf(kColumnPriceHistory, 'W').withParameters({4, 1, 5, 0}));
+    AppendColumnDef(layout, ColumnOf(kColumnPriceHistory, 'X').withParameters({4, 1, 20, 0}));
+    AppendColumnDef(layout, ColumnOf(kColumnPriceHistory, '^').withSubKind(1).withParameters({4, 2, 0x6D, 0x01}));
+    layout.push_back(0);
+    return layout;
+}
+
+const char* kHistoryNames[] = {"close back", "change since", "change between", "volume back", "average volume",
+                               "year high"};
+
+// The whole sort of "All" by a price-history column: each share's history is decoded for its key
+// once per sort.
+void SortAllByPriceHistory(benchmark::State& state)
+{
+    AllList all;
+    std::vector<uint8_t> histories = LayoutOfHistories();
+    all.list.columnLayout = histories.data();
+    int column = int(state.range(0));
+    SortFreshList(state, all, column);
+    state.SetLabel(kHistoryNames[column]);
+    state.counters["rows"] = ShareListCount(&all.list);
+}
+BENCHMARK(SortAllByPriceHistory)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
 // The ordering pass alone on rows already in order (0) and in reverse (1), by column kind.
 void OrderSortedRows(benchmark::State& state)

@@ -47,8 +47,9 @@ struct BarValues {
     float open = 0, high = 0, low = 0, close = 0, volume = 0;
 };
 // The daily price record is the database's DayRecord, read in place: five f32 and the price unit,
-// the u32 word that multi-day bars keep their first and last day in, the date and the flag byte
-// (bit 0 a day with open, high and low; bit 1 the first day of a folded bar; bit 6 suspended).
+// the u32 word that multi-day bars keep their first and last day in, the date and the mode byte
+// (bits 0-3 the coding mode, 1 a day with open, high, low, close and volume; bits 4-6 the day
+// marks). Folding days into bars marks no record, and no chart pass keeps state in that byte.
 constexpr uint32_t kDailyRecordSize = kDayRecordSize;
 constexpr uint32_t kDailyXWord = offsetof(DayRecord, correctionOnly);
 constexpr uint32_t kDailyDate = offsetof(DayRecord, date);

@@ -13,6 +13,7 @@
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/PortfolioSeriesCache.h"
 #include "chartmodel/SeriesLayout.h"
+#include "chartmodel/StudyKey.h"
 #include "chartmodel/ViewGraph.h"
 #include "core/DateText.h"
 #include "core/FormatValue.h"
@@ -343,7 +344,7 @@ void EodChartView::BuildSeries()
     const int colours = ColourCount(PriceColourMode());
     auto colour = [&](int i) { return gs::PriceColour(s, std::min(i, colours - 1)); };
     if (GraphPane* price = view_.FindPane(kPanePrice)) {
-        GraphSeries* series = AddSeries(band, price, 1u << 24);
+        GraphSeries* series = AddSeries(band, price, MakeStudyKey(kPanePrice, nullptr));
         SetTitle(series, ChartTitle().c_str());
         ValueRange* range = view_.AddValueRange(series);
         // A log scale for prices, not for a portfolio's value or profit, nor on a point and figure chart.
@@ -406,7 +407,7 @@ void EodChartView::BuildVolumeSeries()
     if (!band || !volume || !volume->visible || !(bits & (kVolumeBars | kVolumeSignalLine)))
         return;
     const int32_t n = int32_t(bars_.size());
-    GraphSeries* series = AddSeries(band, volume, 2u << 24);
+    GraphSeries* series = AddSeries(band, volume, MakeStudyKey(kPaneVolume, nullptr));
     SetTitle(series, (bits & kVolumeBars) ? "Volume" : "Vol. signal");
     view_.AddValueRange(series);
     if (bits & kVolumeBars) {
@@ -597,7 +598,7 @@ GraphSeries* EodChartView::BuildBreadthSeries(int window, int index)
         entry = cache.Add(key);
         BuildPortfolioSeries(cache, *entry, true);
     }
-    GraphSeries* series = AddSeries(band, pane, (uint32_t(record.type) + 4) << 24);
+    GraphSeries* series = AddSeries(band, pane, MakeStudyKey(pane->id, &record));
     SetTitle(series, GetIndicatorName(record, entry->name).c_str());
     view_.AddValueRange(series);
     if (entry->records.empty())

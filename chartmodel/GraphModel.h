@@ -130,6 +130,7 @@ struct PlotElement {
 enum ValueRangeFlags : uint8_t {
     kRangeLogarithmic = 1,
     kRangeWholeNumbers = 4,
+    kRangeFixed = 0x10,        // set by the pane's scale settings: no drawing widens or pads it
 };
 
 struct ValueRange {

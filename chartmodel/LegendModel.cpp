@@ -160,9 +160,11 @@ void LegendModel::Update(const LegendSource& source, bool omitTop)
             for (int i = 0; i < kLegendValueTexts; ++i)
                 if ((items.word0 >> i) & 1 && !source.latest[size_t(i)].empty())
                     AddLine(kLegendLatest, source.latest[size_t(i)], 0, 0, 0, false);
+            AddIndicatorLines(source, kLegendLatest);
             for (int i = 0; i < kLegendValueTexts; ++i)
                 if ((items.word0 >> (16 + i)) & 1 && !source.cursor[size_t(i)].empty())
                     AddLine(kLegendCursor, source.cursor[size_t(i)], 0, 0, 0, false);
+            AddIndicatorLines(source, kLegendCursor);
             if (items.word1 & kHeadingMain)
                 AddLine(kLegendHeadings, "Main graph: " + source.shareName, 0, 0, 0, false);
         }
@@ -181,6 +183,22 @@ void LegendModel::Update(const LegendSource& source, bool omitTop)
                     0, 0, false);
     }
     AddItems(source, items.mask() & available_);
+    if (!suppress_)
+        AddIndicatorLines(source, kLegendItems);
+}
+
+// The indicator windows' lines: name and pen among the items, "name value" among the values.
+void LegendModel::AddIndicatorLines(const LegendSource& source, int section)
+{
+    for (const LegendIndicatorLine& line : source.indicators) {
+        if (section == kLegendItems) {
+            AddLine(section, line.name, line.pen, 0, 0, true);
+            continue;
+        }
+        const std::string& value = section == kLegendLatest ? line.latest : line.cursor;
+        if (!value.empty())
+            AddLine(section, line.name + " " + value, 0, 0, 0, false);
+    }
 }
 
 const char* AverageTypeName(int type) { return kAverageNames[std::clamp(type, 0, 4)]; }

@@ -74,6 +74,15 @@ struct LegendLine {
     bool hasValues() const;
 };
 
+// An indicator window's line in the legend: its name and pen, and its values on the last day shown
+// and under the cursor (empty without one).
+struct LegendIndicatorLine {
+    std::string name;
+    uint32_t pen = 0;
+    std::string latest;
+    std::string cursor;
+};
+
 // What the chart view gives the legend.
 struct LegendSource {
     bool intraday = false;
@@ -95,6 +104,7 @@ struct LegendSource {
     const StopRecord* individualStop = nullptr;
     float globalStopValue = 0;
     float individualStopValue = 0;
+    std::vector<LegendIndicatorLine> indicators;
 };
 
 // The program's legend item records, one for historic and one for intraday charts. Until the legend
@@ -134,6 +144,7 @@ private:
     void AddSwingLines(const GraphSetting& setting);
     void AddSignalLines(const GraphSetting& setting);
     void AddItems(const LegendSource& source, uint64_t mask);
+    void AddIndicatorLines(const LegendSource& source, int section);
 
     std::vector<LegendLine> lines_;
     std::array<int, 4> first_{-1, -1, -1, -1};

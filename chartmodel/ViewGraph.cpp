@@ -471,6 +471,16 @@ void CViewGraph::ComputeValueRanges()
     }
 }
 
+std::string CViewGraph::BuildPaneCaption(const GraphSeries& series) const
+{
+    const std::string title(series.title, strnlen(series.title, kSeriesTitleSize));
+    if (trainingMode && trainingMark >= 0)
+        return "Training: " + title;
+    if (priceEditMode)
+        return "Edit Mode: " + title;
+    return title;
+}
+
 void CViewGraph::BuildAddOnSeries()
 {
     if ((modeRecord.mask & kRedrawAddOnSeries) == 0 || graphSourceKind != 0)

@@ -21,6 +21,7 @@
 
 namespace qv {
 
+class ChartCanvas;
 struct CommandUi;
 class CGraphSeriesLayout;
 struct PlotElement;
@@ -185,6 +186,9 @@ public:
     // The caption line's left text: the setting name, "Edit Mode: " and the name in price-edit mode,
     // or the training caption while a training mark is placed.
     std::string CaptionLeftText() const;
+    // A pane's caption: the series' title, after "Training: " while a training mark is placed or
+    // "Edit Mode: " while prices are edited.
+    std::string BuildPaneCaption(const GraphSeries& series) const;
     // The training flag the frame's commands read.
     uint8_t GraphTrainingMode() const override { return trainingMode; }
 
@@ -298,6 +302,8 @@ protected:
     virtual void BuildAddOnSeries();
 
     // The window side: drawing and window calls, nothing here.
+    // The canvas the chart's own drawing routines draw on during a paint; none outside one.
+    virtual ChartCanvas* Canvas() { return nullptr; }
     virtual bool BeginOffscreen() { return false; }
     virtual void EndOffscreen() {}
     virtual void FillBackground(uint32_t) {}

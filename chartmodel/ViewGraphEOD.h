@@ -8,7 +8,9 @@
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/StopLossSettings.h"
 #include "chartmodel/ViewGraph.h"
+#include "chartmodel/ChartCanvas.h"
 #include "charts/DailyChartDrawing.h"
+#include "charts/IndicatorWindows.h"
 #include "core/KeyedItemStore.h"
 #include "resources/MessageIds.h"
 
@@ -91,6 +93,7 @@ public:
     EodChartView eod;
     EodTraining training;
     DailyChartDrawing drawing;
+    IndicatorWindows indicators{*this, eod};
 
 protected:
     bool RunModeCommand(uint32_t command)
@@ -158,14 +161,37 @@ protected:
     }
     void BuildPriceLineOverlay(int line) override { eod.BuildAverage(line); }
     void DrawPriceOverlays() override { eod.BuildPivots(); }
+    void BuildAddOnSeries() override
+    {
+        // The series went with the model when it was freed; with bit 8 they are built again.
+        if (this->modeRecord.mask & (kRedrawAddOnSeries | kRedrawFreeModel))
+            indicators.ClearSeries();
+        Base::BuildAddOnSeries();
+    }
+    // Each record's series keeps a range of its own, fitted by its type's rule: a series of the same
+    // type earlier in the window is not shared.
+    GraphSeries* BuildIndicatorSeries(int window, int row, GraphSeries*) override
+    {
+        return indicators.BuildSeries(window, row);
+    }
     void ComputeValueRanges() override
     {
         Base::ComputeValueRanges();
+        // The indicator windows fit their ranges before the axes are drawn.
+        indicators.Compute();
         if ((this->modeRecord.mask & kRedrawValueRanges) == 0)
             return;
         eod.JoinAddedGraphRanges();
         eod.FloorVolumeRange();
     }
+    // The back layer ends with the indicator windows' lines.
+    void DrawGraphLayer(bool back) override
+    {
+        Base::DrawGraphLayer(back);
+        if (ChartCanvas* canvas = back ? this->Canvas() : nullptr)
+            indicators.Draw(*canvas);
+    }
+
     void FillReadouts(std::array<std::string, 3>& texts) override
     {
         eod.FillStatusTexts(texts, MouseInside(), this->modeRecord.active && this->modeRecord.mode != 0);

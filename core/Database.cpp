@@ -2,6 +2,7 @@
 // staged until the whole file has been read, then Comp.dat and the record index. A fault anywhere
 // shows the file's message and ends the program; nothing half-read is published.
 #include "core/Database.h"
+#include "core/PriceLookups.h"
 #include "core/UpperHooks.h"
 
 #include "core/CompanyData.h"
@@ -398,6 +399,7 @@ void BuildRecordIndex()
 
 void FreeDatabase(bool all)
 {
+    ForgetPriceWalkIndexes();
     if (const auto& free = CoreUpperHooks().freeDirectorsDealings)
         free();
     FreeBlocks();

@@ -34,6 +34,8 @@ constexpr uint8_t kDayMarkF = 0x40;  // a marked day priced at the running price
 constexpr uint8_t kDayMarks = kDayMarkA | kDayMarkC | kDayMarkF;
 
 inline bool IsMarkedDay(const DayRecord& day) { return (day.modeMarks & kDayMarks) != 0; }
+// Coding mode 1: the day has open, high, low, close and volume (mode 0 knows the close only).
+inline bool IsFullDataDay(const DayRecord& day) { return (day.modeMarks & kDayModeBits) == 1; }
 
 constexpr size_t kDayRecordSize = 36;
 

@@ -9,6 +9,10 @@
 #include "core/RecordAccess.h"
 #include "platform/ByteOrder.h"
 
+#include <algorithm>
+#include <unordered_map>
+#include <vector>
+
 namespace qv {
 
 namespace {
@@ -35,6 +39,51 @@ PriceDayWalker Walker(const StreamSource& s, bool withCorrections = true)
     return PriceDayWalker(s.span.sub, s.span.end, withCorrections ? s.corrections : CorrectionCursor{});
 }
 
+// A stream's walk checkpoints: the walker as it stood after every kCheckpointDays-th day, so that a
+// lookup by date decodes at most that many days after the first one built them. Streams with price
+// corrections are walked whole each time (an edit must show at once).
+constexpr uint32_t kCheckpointDays = 512;
+
+struct WalkIndex {
+    uint64_t mark = 0; // the stream's size, first and last bytes: another stream in its place differs
+    uint32_t days = 0;
+    std::vector<PriceDayWalker> points; // points[k] has decoded (k + 1) x kCheckpointDays days
+};
+
+std::unordered_map<const uint8_t*, WalkIndex>& WalkIndexes()
+{
+    static std::unordered_map<const uint8_t*, WalkIndex> indexes;
+    return indexes;
+}
+
+uint64_t StreamMark(const SubRecordSpan& span)
+{
+    const size_t size = size_t(span.end - span.sub);
+    uint64_t mark = 1469598103934665603ull ^ size;
+    const size_t edge = std::min<size_t>(size, 32);
+    for (const uint8_t* p : {static_cast<const uint8_t*>(span.sub), static_cast<const uint8_t*>(span.end - edge)})
+        for (size_t i = 0; i < edge; ++i)
+            mark = (mark ^ p[i]) * 1099511628211ull;
+    return mark;
+}
+
+const WalkIndex* IndexOf(const StreamSource& s)
+{
+    if (!s.corrections.empty())
+        return nullptr;
+    auto& indexes = WalkIndexes();
+    const uint64_t mark = StreamMark(s.span);
+    auto found = indexes.find(s.span.sub);
+    if (found != indexes.end() && found->second.mark == mark)
+        return &found->second;
+    WalkIndex index{mark, 0, {}};
+    PriceDayWalker w = Walker(s);
+    while (w.next())
+        if (++index.days % kCheckpointDays == 0)
+            index.points.push_back(w);
+    return &(indexes[s.span.sub] = std::move(index));
+}
+
 uint32_t CountDays(const StreamSource& s)
 {
     PriceDayWalker w = Walker(s, false);
@@ -58,6 +107,16 @@ const uint8_t* FindPriceOnDate(uint8_t* record, uint32_t stream, uint16_t date, 
     bool unitTrust = s.kind == kUnitTrustKind;
     DayRecord before{};
     bool any = false;
+    // Resume from the last checkpoint the walk below would have passed.
+    if (const WalkIndex* index = IndexOf(s)) {
+        for (const PriceDayWalker& point : index->points) {
+            if (point.day().date >= date || point.nextDate() > date)
+                break;
+            w = point;
+            before = point.day();
+            any = true;
+        }
+    }
     while (w.next()) {
         const DayRecord& day = w.day();
         if (day.date >= date || w.nextDate() > date) {
@@ -76,6 +135,8 @@ const uint8_t* FindPriceOnDate(uint8_t* record, uint32_t stream, uint16_t date, 
     }
     return nullptr;
 }
+
+void ForgetPriceWalkIndexes() { WalkIndexes().clear(); }
 
 float GetPriceOnDate(uint8_t* record, uint32_t stream, uint16_t date, bool keepLast)
 {
@@ -127,12 +188,19 @@ float AverageLastDays(uint8_t* record, uint32_t stream, uint32_t n, float DayRec
     StreamSource s = OpenStream(record, stream);
     if (!s.span || n == 0)
         return 0;
-    uint32_t count = CountDays(s);
+    const WalkIndex* index = IndexOf(s);
+    uint32_t count = index ? index->days : CountDays(s);
     if (count <= n)
         return 0;
     PriceDayWalker w = Walker(s, false);
+    uint32_t i = 0;
+    // Without corrections the walk may start at the last checkpoint before the n days.
+    for (size_t k = 0; index && k < index->points.size() && (k + 1) * kCheckpointDays <= count - n; ++k) {
+        w = index->points[k];
+        i = uint32_t((k + 1) * kCheckpointDays);
+    }
     double sum = 0;
-    for (uint32_t i = 0; i < count; ++i) {
+    for (; i < count; ++i) {
         if (i == count - n)
             w.setCorrections(s.corrections);
         if (!w.next())
@@ -178,6 +246,12 @@ void GetHighLowInRange(uint8_t* record, uint32_t stream, uint16_t start, float* 
     if (!s.span)
         return;
     PriceDayWalker w = Walker(s);
+    if (const WalkIndex* index = IndexOf(s))
+        for (const PriceDayWalker& point : index->points) {
+            if (point.day().date > start)
+                break;
+            w = point;
+        }
     bool any = false;
     while (w.next()) {
         const DayRecord& day = w.day();

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 
 namespace qv {
@@ -171,9 +172,11 @@ size_t FormatCellNumber(char* out, size_t capacity, float value, const CellNumbe
     const bool fractions = (f.formatB & Fractions) != 0;
     const bool significant = (f.formatB & Significant) != 0;
     const char* fraction = "";
-    if (fractions && !exporting && f.unit != 2 && v >= 0) {
+    // The sign of the value itself: a fraction alone ("+\xBCp", "-\xBDp") keeps it.
+    const bool below = value < 0, above = value > 0;
+    if (fractions && !exporting && f.unit != 2) {
         double whole = std::trunc(v);
-        fraction = FractionText(whole, v);
+        fraction = FractionText(std::fabs(whole), std::fabs(v));
         v = whole;
     }
     int decimals = f.formatB & Decimals;
@@ -221,14 +224,22 @@ size_t FormatCellNumber(char* out, size_t capacity, float value, const CellNumbe
         decimals = AutomaticDecimals(v);
     if (cutSignificant)
         decimals = kSignificantPrintDecimals;
-    const bool negative = v < 0;
-    const bool plus = (f.formatB & Plus) && v > 0;
+    const bool negative = v < 0 || (below && *fraction);
+    const bool plus = (f.formatB & Plus) && (v > 0 || (above && *fraction));
     // Halves round away from zero: 99.5p is 0.995 pounds, which binary holds a hair below the half.
     const double magnitude = std::fabs(v) * (1 + kHalfNudge);
     char printed[kNumberRoom];
     int n = std::snprintf(printed, sizeof printed, plus ? "%+5.*f" : "%5.*f", decimals, magnitude);
     if (n <= 0 || n >= int(sizeof printed))
         return 0;
+    // A value that is not zero is never shown as zero (a fall of a fifth of a penny as "0p"): it
+    // takes the decimals that show it.
+    if (!*fraction && value != 0 && std::strspn(printed, " +0.") == size_t(n)) {
+        decimals = std::max(AutomaticDecimals(v), 1);
+        n = std::snprintf(printed, sizeof printed, plus ? "%+5.*f" : "%5.*f", decimals, magnitude);
+        if (n <= 0 || n >= int(sizeof printed))
+            return 0;
+    }
     size_t length = size_t(n);
     if (cutSignificant)
         length = CutSignificant(printed, length, f.formatB & Decimals, sizeof printed);

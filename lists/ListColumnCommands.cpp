@@ -194,6 +194,7 @@ bool SetListColumnWidth(ShareList* list, int kind, int column, int width)
     if (layout.empty() || column < 0 || column >= CountColumnDefs(layout.data()))
         return false;
     SetColumnWidth(GetColumnDef(const_cast<uint8_t*>(layout.data()), column), width);
+    KeepLayoutEdit(list, kind);
     RedrawListViews(list, kind);
     return true;
 }

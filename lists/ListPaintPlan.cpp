@@ -71,6 +71,16 @@ PaintOp FillOp(int x0, int y0, int x1, int y1, uint32_t colour)
     return op;
 }
 
+std::string FitNumberText(std::string text, int room, int font, const std::function<int(std::string_view, int)>& textWidth)
+{
+    if (text.empty() || !textWidth || textWidth(text, font) <= room)
+        return text;
+    std::string marks = "#";
+    while (textWidth(marks + "#", font) <= room)
+        marks += '#';
+    return marks;
+}
+
 CellPlan PlanCell(const ListStyle& style, const CellFacts& f, std::string text)
 {
     CellPlan plan;
@@ -317,6 +327,8 @@ void PlanBody(std::vector<PaintOp>& ops, const ListGrid& grid, const ListStyle& 
                     ops.push_back(arrow);
                     textLeft = arrowLeft + size + 2;
                 }
+                if (paint.textWidth && HasAppearance(column) && !(column[ColumnDefLayout::TextColumn] & 1))
+                    plan.text = FitNumberText(std::move(plan.text), textRight - textLeft, plan.font, paint.textWidth);
                 if (!plan.text.empty() && textRight > textLeft)
                     ops.push_back(TextOp(textLeft, top, textRight, bottom, std::move(plan.text), plan.textColour,
                                          plan.font, plan.centreArrow && plan.arrow != 2 ? 0 : plan.align));

@@ -8,6 +8,7 @@
 #include "lists/ListGrid.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -115,7 +116,13 @@ struct BodyPaint {
     // Live mode: only live cells (kind 0x82) whose text changed since `memory` last saw them.
     bool liveOnly = false;
     LiveCellMemory* memory = nullptr;
+    // The width of a text in one of the list's fonts (0-7). With it a number wider than its cell is
+    // shown as "#" marks that fill the cell, as spreadsheets do, never cut to another number.
+    std::function<int(std::string_view text, int font)> textWidth;
 };
+// A number's text as its cell shows it: whole when it fits `room`, else as many "#" as fit (one at
+// least).
+std::string FitNumberText(std::string text, int room, int font, const std::function<int(std::string_view, int)>& textWidth);
 // The body: its background, the grid lines and the cells, or the empty text.
 void PlanBody(std::vector<PaintOp>& ops, const ListGrid& grid, const ListStyle& style, ListRowSource& rows,
               const BodyPaint& paint);

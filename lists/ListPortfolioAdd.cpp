@@ -4,6 +4,7 @@
 #include "core/Portfolio.h"
 #include "core/ShareList.h"
 #include "shell/PortfolioAdd.h"
+#include "views/CommandUpdate.h"
 
 #include <algorithm>
 
@@ -88,8 +89,9 @@ bool AddCommandEnabled(uint32_t command, int rows, const CurrentPortfolioView& v
 {
     if (rows <= 0)
         return false;
+    // Without the portfolio chooser the commands to a chosen portfolio have nothing to run.
     if (!ToCurrent(command))
-        return true;
+        return PortfolioChooserInstalled();
     if (!view.exists)
         return false;
     const Portfolio* p = view.portfolio;
@@ -106,6 +108,8 @@ bool RunAddCommand(uint32_t command, ShareList* list)
             return false;
         target = view.portfolio;
     } else {
+        if (!Chooser())
+            NoteNothingToRun(command);
         if (rows == 0 || !Chooser())
             return false;
         target = Chooser()(kChooserAddMode);

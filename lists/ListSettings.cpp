@@ -211,11 +211,21 @@ void SetLayoutPointer(const ShareList* list, int kind, uint8_t* layout)
     for (ShareList* l = ShareListChain(); l; l = l->next)
         if (l->columnLayout == old)
             l->columnLayout = layout;
-    if (std::vector<uint8_t>* chain = ConfigChain(kind, list->tableSetting, market)) {
-        size_t n = ValidateColumnLayout({layout, ProBlockSize(layout)});
-        chain->assign(layout, layout + n);
-    }
+    KeepLayoutEdit(list, kind);
     ProFree(const_cast<uint8_t*>(old));
+}
+
+void KeepLayoutEdit(const ShareList* list, int kind)
+{
+    if (!list)
+        return;
+    int market = FamilyKind(kind) == kListKindTrades ? list->tradeMarket : 0;
+    const uint8_t* layout = SettingLayout(kind, list->tableSetting, market);
+    std::vector<uint8_t>* chain = ConfigChain(kind, list->tableSetting, market);
+    if (!layout || !chain)
+        return;
+    size_t n = ValidateColumnLayout({layout, ProBlockSize(layout)});
+    chain->assign(layout, layout + n);
 }
 
 void FreeSettingLayouts()

@@ -63,6 +63,9 @@ void StoreSortColumn(const ShareList* list, int kind);
 // kind: every share list that used the old buffer now uses the new one, and the old buffer is freed
 // once. The configuration's copy follows.
 void SetLayoutPointer(const ShareList* list, int kind, uint8_t* layout);
+// After an edit made in place in the layout of the list's current setting (a width, a format, the
+// borders and shading): the configuration's copy takes it, so that it is saved.
+void KeepLayoutEdit(const ShareList* list, int kind);
 // Frees every owned layout (tests, exit); the next use takes the configuration's again.
 void FreeSettingLayouts();
 

@@ -10,6 +10,7 @@
 #include "core/TransactionTypes.h"
 #include "core/PriceSubRecords.h"
 #include "platform/ByteOrder.h"
+#include "portfolio/CapitalGains.h"
 #include "portfolio/CashEntry.h"
 #include "core/Portfolio.h"
 #include "portfolio/Transaction.h"
@@ -29,7 +30,7 @@ constexpr uint16_t kImportedIds = 0xF000;
 
 HoldingsTaxStep& TaxStep()
 {
-    static HoldingsTaxStep step;
+    static HoldingsTaxStep step = [](Portfolio& p) { RunSilentCapitalGains(p, DatabaseCgtPrice()); };
     return step;
 }
 
@@ -394,8 +395,7 @@ float CashBalanceAt(const CashAccount& account, const Portfolio* portfolio, uint
         pos += account.data[pos];
         if (entry->date > date)
             continue;
-        const bool adds = entry->type == kCashCredit || entry->type == kCashInterest;
-        balance += adds ? entry->amount : -entry->amount;
+        balance += float(CashEntrySign(entry->type)) * entry->amount;
     }
     if (!portfolio)
         return balance;
@@ -403,11 +403,7 @@ float CashBalanceAt(const CashAccount& account, const Portfolio* portfolio, uint
         if (t->bytes.size() < L::FixedSize || t->date() > date ||
             LoadU16(&t->bytes[L::CashAccount]) != account.number)
             continue;
-        const float amount = LoadF32(&t->bytes[L::Amount]);
-        if (TranIsCredit(t->type()))
-            balance += amount;
-        else if (TranIsDebit(t->type()))
-            balance -= amount;
+        balance += float(TranCashSign(t->type())) * LoadF32(&t->bytes[L::Amount]);
     }
     return balance;
 }

@@ -38,7 +38,7 @@ struct LineFigures {
 };
 LineFigures ReadLineFigures(uint8_t* record, uint32_t line);
 
-// The capital gains pass the holdings pass ends with, installed by the tax engine; none until then.
+// The capital gains pass the holdings pass ends with: the silent pass of the tax engine unless replaced.
 using HoldingsTaxStep = std::function<void(Portfolio&)>;
 void SetHoldingsTaxStep(HoldingsTaxStep step);
 

@@ -31,8 +31,8 @@ std::optional<FrameCommandState> ShareAlarmState(const FrameCommandFacts& f)
 {
     FrameCommandState state;
     state.enabled = !f.busy && !f.training && f.listFamily == kFamilyShares && f.hasCurrentEntry;
-    if (state.enabled)
-        state.text = "Edit alarms for " + f.shareName;
+    // The item's table text is a bare "-": without a share it still reads as what it does.
+    state.text = state.enabled ? "Edit alarms for " + f.shareName : std::string("Edit alarms");
     return state;
 }
 

@@ -61,7 +61,8 @@ FindSharePlan PlanFindShare(uint32_t character, const KeyState& keys, const CVie
     FindSharePlan plan;
     if (!IsFindCharacter(character))
         return plan;
-    if (!keys.rightAlt && (keys.ctrl || keys.shift))
+    // A capital letter is typed with Shift; only Ctrl (without right Alt) makes the key no search key.
+    if (!keys.rightAlt && keys.ctrl)
         return plan;
     if (!view || !view->list || view->kind == kViewCash || view->kind == kViewNews)
         return plan;

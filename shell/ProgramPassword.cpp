@@ -112,12 +112,14 @@ StoredPassword ReadStoredPassword()
 
 std::string AccountCode()
 {
-    return ScrambleCode(Registry::Instance().getString("Comms", "Account").value_or(""));
+    const std::string account = Registry::Instance().getString("Comms", "Account").value_or("");
+    // Without an account the scramble gives its fixed fallback, which would open every password.
+    return account.empty() ? std::string() : ScrambleCode(account);
 }
 
 bool PasswordUnlocks(std::string_view typed, const StoredPassword& stored, std::string_view accountCode)
 {
-    return PasswordEqualsNoCase(typed, stored.password) || PasswordEqualsNoCase(typed, accountCode);
+    return PasswordEqualsNoCase(typed, stored.password) || (!accountCode.empty() && PasswordEqualsNoCase(typed, accountCode));
 }
 
 PasswordSettings::PasswordSettings() : stored_(ReadStoredPassword()), accountCode_(AccountCode())

@@ -42,7 +42,8 @@ std::string UpperPassword(std::string_view text);
 bool PasswordEqualsNoCase(std::string_view a, std::string_view b);
 
 StoredPassword ReadStoredPassword();
-// The code that opens any password: the scrambled account name of the comms settings.
+// The code that opens any password: the scrambled account name of the comms settings; empty, and
+// opening nothing, while no account is stored.
 std::string AccountCode();
 bool PasswordUnlocks(std::string_view typed, const StoredPassword& stored, std::string_view accountCode);
 

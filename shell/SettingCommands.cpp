@@ -7,6 +7,8 @@
 #include "core/VexaEdition.h"
 #include "shell/MenuBarPlan.h"
 #include "shell/SoftMenu.h"
+#include "core/ShareList.h"
+#include "views/ViewBase.h"
 #include "views/ViewKinds.h"
 
 namespace qv {
@@ -110,6 +112,31 @@ std::optional<std::string>* ConfigurationName(ConfigState& state, const ConfigKi
         return &state.dataMiningTables.designs[n].name;
     default: return &TablesOf(state, kind.kind)->designs[n].name;
     }
+}
+
+ConfigKind ConfigKindOfView(const CViewBase* view)
+{
+    ConfigKind kind;
+    kind.kind = view ? view->kind : kViewList;
+    kind.dataMiningGraph = Config().dataMining.bytes[0] != 0;
+    return kind;
+}
+
+int32_t ConfigNumberOfView(const CViewBase* view)
+{
+    if (!view)
+        return -1;
+    if (IsSettingKind(ConfigKindOfView(view)))
+        return view->secondKey;
+    return view->list ? view->list->tableSetting : -1;
+}
+
+std::string SettingName(const ConfigState& state, const ConfigKind& kind, int32_t number)
+{
+    const std::optional<std::string>* name = ConfigurationName(const_cast<ConfigState&>(state), kind, number);
+    if (name && *name && !(*name)->empty())
+        return **name;
+    return "Setting " + std::to_string(number + 1);
 }
 
 std::string FormatSettingMenuText(const ConfigState& state, const ConfigKind& kind, int32_t number,

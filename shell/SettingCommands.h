@@ -34,6 +34,13 @@ struct ConfigKind {
     bool dataMiningGraph = false;
 };
 
+class CViewBase;
+
+// The configuration kind of a view (the list tables without one), and the number of the setting or
+// table it shows (-1 without a view).
+ConfigKind ConfigKindOfView(const CViewBase* view);
+int32_t ConfigNumberOfView(const CViewBase* view);
+
 // Graph and ticker settings (kinds 0, 9, 11, and 6 in graph mode) against tables.
 bool IsSettingKind(const ConfigKind& kind);
 
@@ -44,6 +51,9 @@ uint32_t SaveRestoreMenuOf(const ConfigKind& kind);
 // The name slot of configuration `number` (0-11) of the kind, null outside 0-11. Kinds 1, 2, 3 and
 // any unknown kind use the list tables.
 std::optional<std::string>* ConfigurationName(ConfigState& state, const ConfigKind& kind, int32_t number);
+
+// The name of configuration `number` of the kind ("Setting n" when it has none).
+std::string SettingName(const ConfigState& state, const ConfigKind& kind, int32_t number);
 
 // "Name \tF3" with every "&" doubled; a key of the table for command 20500 + number replaces the
 // function-key text after the tab ("Ctrl+", "Shift+" and the key's character).

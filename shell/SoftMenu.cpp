@@ -155,8 +155,15 @@ std::string SoftMenuItemText(std::string_view tableText, uint32_t command, const
         uint32_t assigned = SoftMenuAcceleratorAlias(command);
         auto found = std::find_if(keys->begin(), keys->end(),
                                   [&](const AcceleratorKey& key) { return key.command == assigned; });
-        if (found != keys->end())
-            shortcut = ShortcutText(*found);
+        // The user's key joins the item's own keys, which keep working.
+        if (found != keys->end()) {
+            const std::string user = ShortcutText(*found);
+            const std::string spaced = " or " + shortcut + " or ";
+            if (shortcut.empty())
+                shortcut = user;
+            else if (spaced.find(" or " + user + " or ") == std::string::npos)
+                shortcut += " or " + user;
+        }
     }
     return shortcut.empty() ? label : label + '\t' + shortcut;
 }

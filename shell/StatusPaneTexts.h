@@ -18,6 +18,7 @@ struct PaneTextSource {
 };
 void SetPaneTextSource(PaneTextSource source);
 
+constexpr int32_t kEpicPaneColumn = 0x80;
 constexpr int32_t kMarketColumn = 5;
 constexpr int32_t kMarketDetailColumn = 62;
 

@@ -3,10 +3,13 @@
 
 #include "shell/CommandPrompts.h"
 #include "shell/MenuTables.h"
+#include "shell/SoftMenu.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -210,7 +213,8 @@ std::string CleanLabel(const char* text)
 }
 
 // The first menu item of the command in the program's menu tables.
-std::string MenuLabel(uint16_t command)
+// The menu tables' first item that `matches`, or null.
+const SoftMenuItem* FirstMenuItem(const std::function<bool(const SoftMenuItem&)>& matches)
 {
     for (const SoftMenuRegistryEntry& entry : SoftMenuRegistry()) {
         int depth = 0;
@@ -224,11 +228,27 @@ std::string MenuLabel(uint16_t command)
                     break;
                 continue;
             }
-            if (item->command == command && !(item->flags & kMenuSeparator) && *item->text)
-                return CleanLabel(item->text);
+            if (!(item->flags & kMenuSeparator) && *item->text && matches(*item))
+                return item;
         }
     }
-    return {};
+    return nullptr;
+}
+
+std::string MenuLabel(uint16_t command)
+{
+    const SoftMenuItem* item = FirstMenuItem([command](const SoftMenuItem& i) { return i.command == command; });
+    return item ? CleanLabel(item->text) : std::string();
+}
+
+// The key the menu tables show beside an item of the command, or of one that runs it ("F5"); empty
+// when none shows one.
+std::string MenuShortcut(uint16_t command)
+{
+    const SoftMenuItem* item = FirstMenuItem([command](const SoftMenuItem& i) {
+        return (i.command == command || SoftMenuAcceleratorAlias(i.command) == command) && std::strchr(i.text, '\t');
+    });
+    return item ? std::string(std::strchr(item->text, '\t') + 1) : std::string();
 }
 
 std::string_view PromptOf(uint16_t code)
@@ -309,8 +329,13 @@ std::string SystemAcceleratorText(uint16_t code)
     static constexpr const char* kNamed[] = {"Space", "Shift space", "Enter", "Escape"};
     uint8_t key = SystemAccelerator(code);
     char text[40];
-    if (key == kNoKey)
-        return "None";
+    if (key == kNoKey) {
+        // The keys the menus show for their items (F5 for "All", say) are the program's too.
+        std::string shown = MenuShortcut(ButtonKeyCommand(code));
+        if (shown.empty())
+            shown = MenuShortcut(ButtonCommand(code));
+        return shown.empty() ? "None" : shown;
+    }
     if (key == 13)
         return "- (minus) or Shift F10";
     if (key < kFunctionKey)

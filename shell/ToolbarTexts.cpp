@@ -3,7 +3,10 @@
 
 #include "core/Portfolio.h"
 #include "core/WindowLayouts.h"
+#include "core/ConfigState.h"
+#include "shell/SettingCommands.h"
 #include "shell/ToolbarCatalogue.h"
+#include "views/FrameState.h"
 
 #include <cstdio>
 
@@ -54,6 +57,8 @@ std::string WideButtonLabel(uint16_t code, uint32_t portfolio)
         const std::string& name = WindowLayouts().layouts[size_t(slot)].name;
         return name.empty() ? DefaultLayoutName(slot) : name;
     }
+    if (IsSettingCode(code))
+        return SettingName(Config(), ConfigKindOfView(MainFrameState().activeView), code - kFirstSettingCode);
     return ButtonLabel(code);
 }
 

@@ -165,8 +165,10 @@ CommandUiState CommandUpdateState(uint32_t id, const CommandFacts& f)
     case kCommandViewCurrentList: return Plain(true);
     case kCommandViewCurrentListBar: return Plain(f.canShowCurrentShare);
     case kCommandTransactions:
-    case kCommandReviewTransactions: return State(true, k == kViewTransactions);
-    case kCommandTransactionsBar: return State(f.canShowCurrentShare, k == kViewTransactions);
+    case kCommandReviewTransactions:
+        return State(k == kViewTransactions || f.transactionsPortfolio, k == kViewTransactions);
+    case kCommandTransactionsBar:
+        return State(f.canShowCurrentShare && (k == kViewTransactions || f.transactionsPortfolio), k == kViewTransactions);
     case kCommandDataMining: return State(true, k == kViewDataMining);
     case kCommandDataMiningBar: return State(f.canShowCurrentShare, k == kViewDataMining);
     case kCommandNews: return State(true, k == kViewNews && f.shareFilter == -1);

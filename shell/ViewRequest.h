@@ -121,6 +121,8 @@ struct CommandFacts {
     bool interimResults = false;
     bool percentChanges = false;
     bool unpricedShares = false;
+    // The transactions view has a portfolio to show: the active list's own, or one the chooser gives.
+    bool transactionsPortfolio = false;
 };
 struct CommandUiState {
     bool known = false;           // the command is one of these

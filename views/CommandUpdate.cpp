@@ -89,4 +89,23 @@ CommandHandlerTable& ApplicationCommands()
     return table;
 }
 
+namespace {
+
+std::vector<uint32_t>& IdleCommands()
+{
+    static std::vector<uint32_t> commands;
+    return commands;
+}
+
+} // namespace
+
+void NoteNothingToRun(uint32_t command) { IdleCommands().push_back(command); }
+
+std::vector<uint32_t> TakeCommandsWithNothingToRun()
+{
+    std::vector<uint32_t> taken;
+    taken.swap(IdleCommands());
+    return taken;
+}
+
 } // namespace qv

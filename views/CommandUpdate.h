@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace qv {
 
@@ -56,6 +57,11 @@ void RemoveCommandTarget(CommandTarget* target);
 CommandUi QueryCommandUi(uint32_t command);
 // Runs the command at the first target that handles it; false when none does.
 bool RouteCommand(uint32_t command);
+
+// A handler that finds its dialog or seam missing notes it: its item was enabled with nothing to
+// run. The command sweep and the menu-state test take the notes and fail on any.
+void NoteNothingToRun(uint32_t command);
+std::vector<uint32_t> TakeCommandsWithNothingToRun();
 
 // The application's own handlers (about box, tip of the day, ...), asked after every other target.
 CommandHandlerTable& ApplicationCommands();

@@ -2,6 +2,8 @@
 #include "app/ui/QuorvantisApp.h"
 
 #include "app/ui/ChartCheck.h"
+#include "app/ui/IndicatorCheck.h"
+#include "app/ui/ScriptedUse.h"
 #include "app/ui/WindowLayerHooks.h"
 #include "chartmodel/ui/SeriesProgressDialog.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
@@ -44,6 +46,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 
 namespace qv {
 namespace {
@@ -121,6 +124,8 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     SetFrameCommandTarget(nullptr);
     SetFindShareDialog(nullptr);
     SetFindInvestorDialog(nullptr);
+    if (frame_)
+        frame_->RemoveHandlers();
     windowCommands_.reset();
     requests_.reset();
     windows_.reset();
@@ -146,12 +151,30 @@ void CQuorvantisApp::armDeveloperHooks()
             });
             frame->close();
         });
-    // For CI: every enabled menu command once, then a normal exit.
-    if (const char* sweep = std::getenv("QV_COMMAND_SWEEP"); sweep && *sweep)
+    // For CI: each indicator window added on a daily chart shows its line; then a normal exit.
+    if (const char* check = std::getenv("QV_INDICATOR_CHECK"); check && *check)
         QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] {
-            ReportCommandSweep(RunCommandSweep(*frame));
+            RunIndicatorCheck(*frame, [](const std::string& name, const QImage& image) {
+                if (const char* folder = std::getenv("QV_RENDER_DIR"); folder && *folder) {
+                    QDir dir(QString::fromLocal8Bit(folder));
+                    dir.mkpath(QStringLiteral("."));
+                    image.save(dir.filePath(QString::fromStdString(name) + QStringLiteral(".png")));
+                }
+            });
             frame->close();
         });
+    // For CI: every enabled menu command once (twice in the dialog mode), then a normal exit.
+    if (const char* sweep = std::getenv("QV_COMMAND_SWEEP"); sweep && *sweep) {
+        SweepDialogs dialogs = std::string_view(sweep) == "dialogs" ? SweepDialogs::RunAndAnswered
+                                                                    : SweepDialogs::CancelledUnseen;
+        QTimer::singleShot(0, frame_.get(), [frame = frame_.get(), dialogs] {
+            ReportCommandSweep(RunCommandSweep(*frame, dialogs));
+            frame->close();
+        });
+    }
+    // For CI: a short session driven as a user would, ending with File > Exit.
+    if (const char* script = std::getenv("QV_SCRIPTED_USE"); script && *script)
+        QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] { RunScriptedUse(*frame); });
 }
 
 bool CQuorvantisApp::eventFilter(QObject* watched, QEvent* event)

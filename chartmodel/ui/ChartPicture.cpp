@@ -6,6 +6,7 @@
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "shell/ui/ModalDialog.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -85,11 +86,14 @@ std::string ChooseExportFile(const std::string& defaultName, ExportForm& filter)
     // "(dyn.)") for one and swap what follows for the filter's.
     const QString offered =
         FromCp1252(defaultName) + (filter == ExportForm::Svg ? QStringLiteral(".svg") : QStringLiteral(".png"));
-    QString name = QFileDialog::getSaveFileName(QApplication::activeWindow(),
-                                                QStringLiteral("Export the current graph"), offered,
-                                                svg + QStringLiteral(";;") + png, &selected);
-    filter = selected == png ? ExportForm::Png : ExportForm::Svg;
-    return name.toStdString();
+    QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Export the current graph"), offered,
+                       svg + QStringLiteral(";;") + png);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectNameFilter(selected);
+    if (RunModalDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    filter = dialog.selectedNameFilter() == png ? ExportForm::Png : ExportForm::Svg;
+    return dialog.selectedFiles().constFirst().toStdString();
 }
 
 // A chooser put in place of the file dialog; none means the dialog.
@@ -219,7 +223,7 @@ void PrintGraph(CViewGraphWnd& view)
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
     QPrintDialog dialog(&printer, &view);
-    if (dialog.exec() != QDialog::Accepted)
+    if (RunModalDialog(dialog) != QDialog::Accepted)
         return;
     view.PrintChart(printer);
 }
@@ -231,7 +235,7 @@ void PrintPreviewGraph(CViewGraphWnd& view)
     QPrintPreviewDialog preview(&printer, &view);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &view,
                      [&view](QPrinter* target) { view.PrintChart(*target); });
-    preview.exec();
+    RunModalDialog(preview);
 }
 
 } // namespace qv

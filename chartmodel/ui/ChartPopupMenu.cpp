@@ -3,6 +3,7 @@
 
 #include "shell/MainMenu.h"
 #include "shell/SoftMenu.h"
+#include "shell/ui/MenuGuard.h"
 #include "shell/ui/SoftMenuQt.h"
 #include "views/ViewKinds.h"
 
@@ -28,10 +29,7 @@ void ShowChartPopupMenu(uint32_t menuId, QWidget* parent, std::function<void(uin
         return;
     QMenu* menu = CreateSoftQMenu(BuildBarPopup(menuId, CurrentSoftMenuContext()), parent);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(menu, &QMenu::triggered, menu, [run = std::move(run)](QAction* action) {
-        if (uint32_t command = ActionCommand(action))
-            run(command);
-    });
+    RunChosenCommandsLater(*menu, parent, std::move(run));
     menu->popup(QCursor::pos());
 }
 

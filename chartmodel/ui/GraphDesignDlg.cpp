@@ -137,9 +137,11 @@ CGraphGridDlg::CGraphGridDlg(GraphSetting& viewCopy, const std::string& settingN
     : QDialog(parent), viewCopy_(viewCopy), working_(viewCopy)
 {
     setObjectName(Id(201));
-    setWindowTitle(QStringLiteral("%1 - %2 (Setting %3)")
-                       .arg(QStringLiteral("Graph design"), FromCp1252(settingName))
-                       .arg(settingIndex + 1));
+    // A setting still under its default name is not named twice ("Setting 1 (Setting 1)").
+    const QString number = QStringLiteral("Setting %1").arg(settingIndex + 1);
+    const QString name = FromCp1252(settingName);
+    setWindowTitle(name.isEmpty() || name == number ? QStringLiteral("Graph design - %1").arg(number)
+                                                    : QStringLiteral("Graph design - %1 (%2)").arg(name, number));
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(Id(2330));
 

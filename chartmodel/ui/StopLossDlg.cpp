@@ -142,7 +142,12 @@ CStopLossDlg::CStopLossDlg(const StopLossContext& context, QWidget* parent)
     ShowRecord();
 }
 
-CStopLossDlg::~CStopLossDlg() = default;
+CStopLossDlg::~CStopLossDlg()
+{
+    // A dialog that goes while shown hides in QDialog's destructor, and the field losing the focus
+    // then would check its text on a dialog that is no longer whole.
+    percent_->disconnect(this);
+}
 
 void CStopLossDlg::ShowRecord()
 {

@@ -148,7 +148,17 @@ void InstallDailyChartClass()
     RegisterViewClass(kViewDailyChart, [](int32_t k) -> CViewBaseWnd* { return new CViewGraphEODWnd(k); });
 }
 
-void CViewGraphEODWnd::FillLegendSource(LegendSource& source) { eod.FillLegendSource(source, mouseInside_); }
+void CViewGraphEODWnd::FillLegendSource(LegendSource& source)
+{
+    eod.FillLegendSource(source, mouseInside_);
+    int32_t day = -1;
+    if (mouseInside_ && timeBands) {
+        const int32_t bar = XToIndexScale(&timeBands->scale, lastMouseX);
+        if (bar >= 0 && bar < int32_t(eod.bars().size()))
+            day = eod.bars()[size_t(bar)].last;
+    }
+    indicators.FillLegend(source, day);
+}
 
 void CViewGraphEODWnd::ShowStatusTexts()
 {

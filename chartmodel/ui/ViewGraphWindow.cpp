@@ -15,6 +15,7 @@
 #include "chartmodel/ui/CrossHairsPainter.h"
 #include "platform/Registry.h"
 #include "chartmodel/ui/GraphLegend.h"
+#include "chartmodel/ui/GraphCanvas.h"
 #include "chartmodel/ui/GraphPainter.h"
 #include "core/ShareList.h"
 #include "core/ui/PenSelect.h"
@@ -516,6 +517,15 @@ GraphPainter& CViewGraphWnd::Graph()
         graphTarget_ = target_;
     }
     return *graph_;
+}
+
+ChartCanvas* CViewGraphWnd::Canvas()
+{
+    if (!target_)
+        return nullptr;
+    GraphPainter& graph = Graph();
+    canvas_ = std::make_unique<GraphCanvas>(graph, *target_);
+    return canvas_.get();
 }
 
 void CViewGraphWnd::DrawGraphLayer(bool back)

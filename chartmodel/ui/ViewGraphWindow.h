@@ -95,6 +95,7 @@ protected:
     void DrawCaptionLine() override;
     void DrawNoData(const GraphPane& pane, const std::string& text) override;
     void DrawGraphLayer(bool back) override;
+    ChartCanvas* Canvas() override;
     // The add-on windows that built no series still name their indicators.
     void DrawPaneCaptions() override;
     void DrawLatestPrice() override;
@@ -145,6 +146,7 @@ private:
     QFont labelFont_;
     QPaintDevice* labelDevice_ = nullptr;
     std::unique_ptr<GraphPainter> graph_;
+    std::unique_ptr<ChartCanvas> canvas_;
     QPainter* graphTarget_ = nullptr;
     bool printing_ = false;
     bool selectionShown_ = false;

@@ -104,10 +104,6 @@ void FreeShareLists()
 
 } // namespace
 
-namespace {
-
-// Loads a copy of the folder's database, imports, portfolios and cash accounts, runs `describe` and
-// frees them again.
 std::string WithLoadedFolder(const std::filesystem::path& folder, const std::function<void(std::string&)>& describe)
 {
     TempFolder copy("qvportfolios");
@@ -139,6 +135,8 @@ std::string WithLoadedFolder(const std::filesystem::path& folder, const std::fun
     SetProgramFolder(folder);
     return out;
 }
+
+namespace {
 
 std::string Shown(float v, const char* format)
 {

@@ -1,6 +1,8 @@
 // The list dialogs' frame-wide commands.
 #include "lists/ui/ListDialogCommands.h"
 
+#include "core/Database.h"
+#include "core/DateText.h"
 #include "core/ColumnDef.h"
 #include "core/ConfigState.h"
 #include "core/Memory.h"
@@ -167,6 +169,7 @@ ListPrintSource PrintSourceOf(CViewBaseWnd& view)
         return source;
     }
     auto* table = dynamic_cast<CViewListBase*>(&view);
+    source.heading = table->GetListTitle() + (LatestDatabaseDate ? "  " + FormatDate(LatestDatabaseDate) : std::string());
     source.layout = [table](QPainter& painter, const QRect& place) { return table->CountPrintPages(painter, place); };
     source.drawPage = [table](QPainter& painter, const QRect& place, int page) { table->DrawPrintPage(painter, place, page); };
     return source;

@@ -2,6 +2,7 @@
 #include "lists/ui/ListPagePrinter.h"
 
 #include "lists/ListPrinting.h"
+#include "platform/qt/QtText.h"
 #include "shell/ui/ModalDialog.h"
 
 #include <QFont>
@@ -29,11 +30,9 @@ int TextHeight(QPainter& painter) { return QFontMetrics(FooterFont(painter), pai
 // The table's left edge: 100 device units in from the page's left.
 constexpr int kLeftOffset = 100;
 
-QRect TableRect(const PrintPageGeometry& g) { return QRect(kLeftOffset, 0, g.tableRight - kLeftOffset, g.tableBottom); }
-
-QRect TablePlace(QPainter& painter, QSize page, bool detailsView)
+QRect TableRect(const PrintPageGeometry& g, int top)
 {
-    return TableRect(ComputePrintPage(page.width(), page.height(), TextHeight(painter), detailsView));
+    return QRect(kLeftOffset, top, g.tableRight - kLeftOffset, g.tableBottom - top);
 }
 
 } // namespace
@@ -47,11 +46,22 @@ int DevicePixels(const QPainter& painter, int screenPixels)
     return screenPixels * device->logicalDpiY() / kScreenPixelsPerInch;
 }
 
+int CListPagePrinter::headingHeight(QPainter& painter) const
+{
+    return source_.heading.empty() ? 0 : 2 * TextHeight(painter);
+}
+
+QRect CListPagePrinter::tablePlace(QPainter& painter, QSize page) const
+{
+    return TableRect(ComputePrintPage(page.width(), page.height(), TextHeight(painter), source_.detailsView),
+                     headingHeight(painter));
+}
+
 int CListPagePrinter::pageCount(QPainter& painter, QSize page) const
 {
     if (source_.detailsView || !source_.layout)
         return 1;
-    return std::max(1, source_.layout(painter, TablePlace(painter, page, false)));
+    return std::max(1, source_.layout(painter, tablePlace(painter, page)));
 }
 
 void CListPagePrinter::drawPage(QPainter& painter, QSize page, int n) const
@@ -63,10 +73,13 @@ void CListPagePrinter::drawPage(QPainter& painter, QSize page, int n) const
     const QString footer = QString::fromStdString(PrintFooterText(n, source_.now ? source_.now() : NowLocal()));
     const int width = painter.fontMetrics().horizontalAdvance(footer);
     painter.drawText(g.footerX - width / 2, g.footerY, footer);
+    if (!source_.heading.empty())
+        painter.drawText(QRect(kLeftOffset, 0, g.tableRight - kLeftOffset, TextHeight(painter)),
+                         Qt::AlignLeft | Qt::AlignVCenter, FromCp1252(source_.heading));
     painter.restore();
 
     if (source_.drawPage) {
-        const QRect table = TableRect(g);
+        const QRect table = tablePlace(painter, page);
         painter.save();
         painter.setClipRect(table);
         source_.drawPage(painter, table, n);

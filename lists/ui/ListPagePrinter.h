@@ -22,6 +22,9 @@ struct ListPrintSource {
     std::function<int(QPainter& painter, const QRect& table)> layout;
     // Draws page n (from 1) into the table rectangle, laid out as `layout` does.
     std::function<void(QPainter& painter, const QRect& table, int page)> drawPage;
+    // The heading of every page (the list's title and its date, Windows-1252); none when empty. The
+    // table starts two footer lines below it.
+    std::string heading;
     // The clock of the footer (tests inject one).
     std::function<LocalDateTime()> now = NowLocal;
 };
@@ -36,7 +39,7 @@ public:
 
     // How many pages the table fills on a page of this size.
     int pageCount(QPainter& painter, QSize page) const;
-    // Draws page n (from 1) on a page of this size: the table and the footer.
+    // Draws page n (from 1) on a page of this size: the heading, the table and the footer.
     void drawPage(QPainter& painter, QSize page, int n) const;
     // Every page in the printer's range; false when the printer cannot be started.
     bool print(QPrinter& printer) const;
@@ -44,6 +47,9 @@ public:
     void preview(QWidget* parent) const;
 
 private:
+    int headingHeight(QPainter& painter) const;
+    QRect tablePlace(QPainter& painter, QSize page) const;
+
     ListPrintSource source_;
 };
 

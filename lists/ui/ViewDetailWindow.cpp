@@ -21,6 +21,7 @@
 #include "shell/PortfolioAdd.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
+#include "shell/StatusPaneTexts.h"
 #include "shell/ui/StatusBarEx.h"
 #include "views/FrameState.h"
 #include "views/ViewKinds.h"
@@ -46,7 +47,6 @@ constexpr uint32_t kCommandDisplayDesign = 25002;
 constexpr uint32_t kCommandSelectItems = 26224;
 constexpr int32_t kDetailViewKind = 3;
 constexpr int kMargin = 6;
-constexpr int32_t kEpicColumn = 0x80;
 
 DetailPortfolioHooks& Hooks()
 {
@@ -118,7 +118,7 @@ void CViewDetailWnd::ShowStatusTexts()
     auto* frame = dynamic_cast<CMainFrame*>(MainFrameTarget());
     if (!frame || !frame->statusBarEx() || !IsActiveView() || !list)
         return;
-    ShowDetailStatusPanes(list, *frame->statusBarEx(), kEpicColumn, false);
+    ShowDetailStatusPanes(list, *frame->statusBarEx(), kEpicPaneColumn, false);
     frame->statusBarEx()->SetPaneText(3, FromCp1252(GetSourceTitle(true)));
 }
 

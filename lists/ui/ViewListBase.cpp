@@ -17,6 +17,10 @@
 #include "lists/RowSort.h"
 #include "platform/qt/QtText.h"
 #include "shell/ListTipRules.h"
+#include "shell/StatusPaneTexts.h"
+#include "shell/ui/MainFrame.h"
+#include "shell/ui/StatusBarEx.h"
+#include "views/FrameState.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -222,7 +226,7 @@ void CViewListBase::PaintTable(QPainter& painter, const QSize& size, bool onScre
     ListStyle style = CurrentStyle();
     if (headingTop_ > 0)
         ops_.push_back(FillOp(0, 0, size.width(), headingTop_, style.background));
-    PlanTable(grid_, headings_, style, QtTextMetrics(fonts_[1]), headingTop_, onScreen);
+    PlanTable(grid_, headings_, style, QtTextMetrics(fonts_[1]), headingTop_, onScreen, fonts_);
     const GridRect& table = grid_.table();
     if (table.right < size.width())
         ops_.push_back(FillOp(table.right, 0, size.width(), size.height(), 0xC8C8C8));
@@ -245,7 +249,8 @@ void CViewListBase::PublishCurrentShare()
 }
 
 void CViewListBase::PlanTable(const ListGrid& grid, const ListHeadings& headings, const ListStyle& style,
-                              const TextMetrics& bold, int headingTop, bool onScreen)
+                              const TextMetrics& bold, int headingTop, bool onScreen, const ListFonts& fonts,
+                              const QPaintDevice* device)
 {
     HeadingPaint heading;
     heading.top = headingTop;
@@ -260,6 +265,11 @@ void CViewListBase::PlanTable(const ListGrid& grid, const ListHeadings& headings
     body.onScreen = onScreen;
     body.windowNumbering = WindowNumberingOption != 0;
     body.rowCount = ShareListCount(list);
+    body.textWidth = [&fonts, device](std::string_view text, int font) {
+        const QFont& f = fonts[size_t(font) & 7];
+        QFontMetrics metrics = device ? QFontMetrics(f, device) : QFontMetrics(f);
+        return metrics.horizontalAdvance(FromCp1252(std::string(text)));
+    };
     ShareListRows rows(*this, list);
     PlanBody(ops_, grid, style, rows, body);
 }
@@ -322,6 +332,22 @@ void CViewListBase::paintEvent(QPaintEvent*)
     painter.end();
     PlaceScrollBars();
     UpdateTitle();
+    ShowStatusTexts();
+}
+
+void CViewListBase::OnSetFocus()
+{
+    CViewBaseWnd::OnSetFocus();
+    ShowStatusTexts();
+}
+
+void CViewListBase::ShowStatusTexts()
+{
+    auto* frame = dynamic_cast<CMainFrame*>(MainFrameTarget());
+    if (!frame || !frame->statusBarEx() || !active || !list)
+        return;
+    ShowDetailStatusPanes(list, *frame->statusBarEx(), kEpicPaneColumn, false);
+    frame->statusBarEx()->SetPaneText(3, FromCp1252(GetSourceTitle(true)));
 }
 
 void CViewListBase::resizeEvent(QResizeEvent* event)

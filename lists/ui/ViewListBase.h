@@ -46,7 +46,11 @@ public:
     void SetResyncCode(uint32_t code) override;
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     void OnRefresh() override;
+    void OnSetFocus() override;
     QString Title() const override;
+    // While the view is the active one, the frame's status panes 1-3 show the current share's EPIC,
+    // its market and the list's source title.
+    void ShowStatusTexts();
     std::string GetListTitle() const;
 
     // Paints the whole view (the client size) into an image, as a screen paint does.
@@ -94,7 +98,7 @@ protected:
     void PaintTable(QPainter& painter, const QSize& size, bool onScreen);
     // The headings and body of a laid-out table as drawing steps, on screen and on paper alike.
     void PlanTable(const ListGrid& grid, const ListHeadings& headings, const ListStyle& style, const TextMetrics& bold,
-                   int headingTop, bool onScreen);
+                   int headingTop, bool onScreen, const ListFonts& fonts, const QPaintDevice* device = nullptr);
     // The strip above the headings of the kinds that have one; the base leaves it blank.
     virtual void PaintHeaderStrip(QPainter& /*painter*/, const QSize& /*size*/, bool /*onScreen*/) {}
     // Graphs the whole list or its portfolio (a graph source kind) in the list's chart.

@@ -14,6 +14,7 @@
 #include "lists/ColumnHeading.h"
 #include "lists/ColumnMenu.h"
 #include "lists/ListColumnCommands.h"
+#include "lists/ListSettings.h"
 #include "lists/ListRows.h"
 #include "lists/ListStyle.h"
 #include "lists/ListViewOptions.h"
@@ -26,6 +27,7 @@
 #include "shell/ViewGroups.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/PopupListTip.h"
+#include "shell/ui/MenuGuard.h"
 #include "shell/ui/SoftMenuQt.h"
 #include "views/CommandUpdate.h"
 #include "views/FrameState.h"
@@ -214,9 +216,8 @@ QMenu* CViewListBase::BuildContextMenu(QPoint point)
         entries = body.entries.front().items;
     }
     QMenu* menu = CreateSoftQMenu(QString(), entries, this);
-    connect(menu, &QMenu::triggered, this, [this](QAction* action) {
-        const uint32_t command = ActionCommand(action);
-        if (command && !RunListCommand(command))
+    RunChosenCommandsLater(*menu, this, [this](uint32_t command) {
+        if (!RunListCommand(command))
             RouteCommand(command);
     });
     return menu;
@@ -385,6 +386,7 @@ bool CViewListBase::RunAddColumnCommand(uint32_t command)
 
 void CViewListBase::ColumnFormatChanged(int column)
 {
+    KeepLayoutEdit(list, kind);
     SendMessageToAllViews(kMsgColumnFormatChanged, uint16_t(column), 0, false, list->family, kind, list->tableSetting);
     update();
 }

@@ -73,7 +73,8 @@ void CViewListBase::DrawPrintPage(QPainter& painter, const QRect& table, int pag
     else
         grid.SetGridFirstRow(grid.visibleRows() * (rowPage - 1));
     ops_.clear();
-    PlanTable(grid, layout.headings, layout.style, QtTextMetrics(layout.fonts[1], painter.device()), 0, false);
+    PlanTable(grid, layout.headings, layout.style, QtTextMetrics(layout.fonts[1], painter.device()), 0, false,
+              layout.fonts, painter.device());
     painter.save();
     painter.translate(table.topLeft());
     ReplayPaintOps(painter, ops_, layout.fonts);

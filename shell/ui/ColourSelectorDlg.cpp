@@ -470,6 +470,8 @@ void CColourSelectorDlg::SetColour(uint32_t colour, uint32_t background)
     colours_[0] = colour & 0xFFFFFF;
     if (IsPlainColour(background))
         colours_[1] = background;
+    // The slider starts from the opening colour, so its first move keeps the hue.
+    lightness_->SetBaseColour(colours_[editing_]);
     setCurrent(colours_[editing_], false);
 }
 

@@ -6,18 +6,19 @@
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
 #include "shell/LayoutWindow.h"
+#include "shell/ui/DialogAnswerer.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/MenuWalk.h"
+#include "shell/ui/ModalDialog.h"
+#include "views/CommandUpdate.h"
 #include "views/FrameState.h"
 #include "views/ViewKinds.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPointer>
-#include <QTimer>
 #include <cstdio>
 #include <set>
 
@@ -26,7 +27,6 @@ namespace {
 
 constexpr uint32_t kCommandExit = 57665;
 constexpr int kDefaultLayouts = 5;
-constexpr int kDialogCheckMs = 20;
 
 void Settle()
 {
@@ -35,32 +35,35 @@ void Settle()
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// Cancels every modal dialog as soon as it runs, as a user pressing Escape would.
-class DialogCanceller {
-public:
-    DialogCanceller()
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* dialog = qobject_cast<QDialog*>(modal))
-                dialog->reject();
-            else if (modal)
-                modal->close();
-        });
-        timer_.start(kDialogCheckMs);
-    }
-
-private:
-    QTimer timer_;
-};
-
 class Sweep {
 public:
-    explicit Sweep(CMainFrame& frame) : frame_(frame) {}
+    Sweep(CMainFrame& frame, SweepDialogs dialogs) : frame_(frame), dialogs_(dialogs) {}
 
     CommandSweepResult Run()
     {
-        DialogCanceller canceller;
+        // Dialogs that run their modal loops in any case (printing) are cancelled as Escape would.
+        CDialogAnswerer answerer(CDialogAnswerer::Answer::Cancel);
+        if (dialogs_ == SweepDialogs::CancelledUnseen) {
+            RunPass();
+        } else {
+            SetUnattendedDialogsRun(true);
+            answerer.SetAnswer(CDialogAnswerer::Answer::Ok);
+            RunPass();
+            answerer.SetAnswer(CDialogAnswerer::Answer::Cancel);
+            done_.clear();
+            holdLayouts_ = true;
+            RunPass();
+            SetUnattendedDialogsRun(false);
+        }
+        result_.dialogsAnswered = int(answerer.answered().size());
+        for (const QString& dialog : answerer.answered())
+            result_.dialogs << dialog;
+        return result_;
+    }
+
+private:
+    void RunPass()
+    {
         SweepWindows();
         SweepLayouts();
         // The default layouts lay out several windows only with the multiple-windows option, which
@@ -69,16 +72,16 @@ public:
         uint8_t saved = multiple;
         multiple = 1;
         frame_.ReloadMainMenu();
+        Settle();
         SweepLayouts();
         // The layout commands the sweep did not choose itself run last: each replaces the windows.
         holdLayouts_ = false;
         SweepActiveWindow(nullptr);
         multiple = saved;
         frame_.ReloadMainMenu();
-        return result_;
+        Settle();
     }
 
-private:
     void SweepLayouts()
     {
         for (int layout = 0; layout < kDefaultLayouts; ++layout) {
@@ -149,12 +152,17 @@ private:
             QString path = item->path;
             done_.insert(command);
             qsizetype before = frame_.commands().size();
-            frame_.OnCommand(command);
+            if (!ChooseWithMouse(*frame_.menuBar(), *item)) {
+                result_.unchosen << QStringLiteral("%1 (%2)").arg(path).arg(command);
+                continue;
+            }
             Settle();
             ++result_.commandsRun;
             result_.run << QStringLiteral("%1 (%2)").arg(path).arg(command);
             for (qsizetype i = before; i < frame_.commands().size(); ++i)
                 result_.unhandled << QStringLiteral("%1 (%2 gave %3)").arg(path).arg(command).arg(frame_.commands()[i]);
+            for (uint32_t idle : TakeCommandsWithNothingToRun())
+                result_.idle << QStringLiteral("%1 (%2 gave %3)").arg(path).arg(command).arg(idle);
             if (sub && !Restore(sub, kind))
                 return;
         }
@@ -179,6 +187,7 @@ private:
     }
 
     CMainFrame& frame_;
+    SweepDialogs dialogs_;
     CommandSweepResult result_;
     std::set<uint32_t> done_;
     // While the sweep walks the layouts' windows it chooses the layouts itself.
@@ -200,9 +209,9 @@ bool SweepSkipsItem(uint32_t command, const QString& text)
     return false;
 }
 
-CommandSweepResult RunCommandSweep(CMainFrame& frame)
+CommandSweepResult RunCommandSweep(CMainFrame& frame, SweepDialogs dialogs)
 {
-    return Sweep(frame).Run();
+    return Sweep(frame, dialogs).Run();
 }
 
 void ReportCommandSweep(const CommandSweepResult& result)
@@ -213,11 +222,17 @@ void ReportCommandSweep(const CommandSweepResult& result)
         std::fprintf(stderr, "Command sweep: ran %s\n", path.toLocal8Bit().constData());
     for (const QString& path : result.skipped)
         std::fprintf(stderr, "Command sweep: skipped %s\n", path.toLocal8Bit().constData());
+    for (const QString& dialog : result.dialogs)
+        std::fprintf(stderr, "Command sweep: dialog %s\n", dialog.toLocal8Bit().constData());
     for (const QString& item : result.unhandled)
         std::fprintf(stderr, "Command sweep: enabled but not handled: %s\n", item.toLocal8Bit().constData());
-    std::fprintf(stderr, "Command sweep: %d layouts, %d commands run, %lld skipped, %lld not handled\n",
-                 result.layouts, result.commandsRun, qlonglong(result.skipped.size()),
-                 qlonglong(result.unhandled.size()));
+    for (const QString& item : result.unchosen)
+        std::fprintf(stderr, "Command sweep: enabled but not chosen with the mouse: %s\n", item.toLocal8Bit().constData());
+    for (const QString& item : result.idle)
+        std::fprintf(stderr, "Command sweep: enabled with nothing to run: %s\n", item.toLocal8Bit().constData());
+    std::fprintf(stderr, "Command sweep: %d layouts, %d commands run, %d dialogs answered, %lld skipped, %lld not handled, %lld not chosen, %lld with nothing to run\n",
+                 result.layouts, result.commandsRun, result.dialogsAnswered, qlonglong(result.skipped.size()),
+                 qlonglong(result.unhandled.size()), qlonglong(result.unchosen.size()), qlonglong(result.idle.size()));
 }
 
 } // namespace qv

@@ -33,8 +33,10 @@
 #include "shell/ViewGroups.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
+#include "shell/ui/ToolbarImages.h"
 #include "shell/ui/PortfolioCommandHost.h"
 #include "shell/ui/RenameItem.h"
+#include "shell/ui/MenuGuard.h"
 #include "shell/ui/SoftMenuQt.h"
 #include "shell/ui/ToolbarHost.h"
 #include "shell/ui/ViewRequests.h"
@@ -117,23 +119,6 @@ FrameSwitches& ProgramSwitches()
 {
     static FrameSwitches switches;
     return switches;
-}
-
-ConfigKind ConfigKindOfView(const CViewBase* view)
-{
-    ConfigKind kind;
-    kind.kind = view ? view->kind : kViewList;
-    kind.dataMiningGraph = Config().dataMining.bytes[0] != 0;
-    return kind;
-}
-
-int32_t ConfigNumberOfView(const CViewBase* view)
-{
-    if (!view)
-        return -1;
-    if (IsSettingKind(ConfigKindOfView(view)))
-        return view->secondKey;
-    return view->list ? view->list->tableSetting : -1;
 }
 
 CFrameCommandHost::CFrameCommandHost(CMainFrame& frame, CViewRequests& requests)
@@ -402,6 +387,8 @@ void CFrameCommandHost::RenameConfiguration(int32_t number)
         return;
     *name = ToCp1252(dialog.name());
     SelectSetting(view, number, false, true);
+    MarkToolbarImagesStale();
+    frame_.RefreshToolbars();
     frame_.RebuildMenuBar();
 }
 
@@ -424,6 +411,8 @@ void CFrameCommandHost::CopyConfiguration()
     if (!qv::CopyConfiguration(Config(), kind, number, target, ToCp1252(dialog.name())))
         return;
     SelectSetting(view, target, false, true);
+    MarkToolbarImagesStale();
+    frame_.RefreshToolbars();
     frame_.RebuildMenuBar();
 }
 
@@ -437,6 +426,7 @@ void CFrameCommandHost::RenameLayout(int32_t slot)
     if (RunModalDialog(dialog) != QDialog::Accepted)
         return;
     name = ToCp1252(dialog.name());
+    MarkToolbarImagesStale();
     frame_.RefreshToolbars();
     frame_.RebuildMenuBar();
     frame_.update();
@@ -514,10 +504,7 @@ void CFrameCommandHost::ShowPopupMenu(uint32_t menuId, int subIndex)
         popup = popup.items[size_t(subIndex)];
     QMenu* menu = CreateSoftQMenu(popup, &frame_);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    connect(menu, &QMenu::triggered, &frame_, [this](QAction* action) {
-        if (uint32_t command = ActionCommand(action))
-            frame_.OnCommand(command);
-    });
+    RunChosenCommandsLater(*menu, &frame_, [this](uint32_t command) { frame_.OnCommand(command); });
     menu->popup(QCursor::pos());
 }
 

@@ -80,7 +80,5 @@ FrameSwitches& ProgramSwitches();
 
 // The view's configuration kind and number (its table number or, for graphs and the ticker, its
 // setting number).
-ConfigKind ConfigKindOfView(const CViewBase* view);
-int32_t ConfigNumberOfView(const CViewBase* view);
 
 } // namespace qv

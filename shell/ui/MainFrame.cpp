@@ -18,6 +18,8 @@
 #include "shell/ProgressText.h"
 #include "shell/SoftMenu.h"
 #include "shell/ui/MenuBarBuilder.h"
+#include "shell/ui/MenuGuard.h"
+#include "shell/ui/SoftMenuQt.h"
 #include "shell/ui/StatusBarEx.h"
 #include "shell/ui/ToolbarHost.h"
 #include "views/ViewKinds.h"
@@ -38,6 +40,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace qv {
 namespace {
@@ -92,6 +95,7 @@ ShareList* ListNumbered(int32_t number, int32_t family)
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea(this))
 {
     setWindowTitle(QStringLiteral("Quorvantis"));
+    setMenuBar(new CGuardedMenuBar(this));
     setCentralWidget(mdi_);
     setMinimumSize(640, 480);
     resize(1024, 720);
@@ -102,11 +106,11 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea
     mdi_->installEventFilter(this);
     mdi_->viewport()->installEventFilter(this);
     connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
+    // A command chosen from the menus runs once the menu has closed and returned to the event loop:
+    // it may run a dialog's modal loop, or replace the menus it was chosen from.
     connect(menuBar(), &QMenuBar::triggered, this, [this](QAction* action) {
-        bool ok = false;
-        uint32_t command = action->data().toUInt(&ok);
-        if (ok && command)
-            RunMenuCommand(command);
+        if (uint32_t command = ActionCommand(action))
+            QMetaObject::invokeMethod(this, [this, command] { OnCommand(command); }, Qt::QueuedConnection);
     });
     toolbars_ = new CToolbarHost(*this);
     CreateBars(true);
@@ -179,7 +183,7 @@ void SetToolbarsLockedQuery(ToolbarsLockedFn query) { toolbarsLocked = query; }
 
 void CMainFrame::ReloadMainMenu()
 {
-    CreateBars(false);
+    mainMenuReloadPending_ = true;
     RebuildMenuBar();
 }
 
@@ -199,32 +203,31 @@ QStringList CMainFrame::MenuTitles() const
 
 void CMainFrame::SetSlot(int slot, QMenu* menu, int position)
 {
-    menu->installEventFilter(this);
-    for (QMenu* sub : menu->findChildren<QMenu*>())
-        sub->installEventFilter(this);
     QList<QAction*> bar = menuBar()->actions();
     QAction* before = position < bar.size() ? bar[position] : nullptr;
     slots_[slot] = before ? menuBar()->insertMenu(before, menu) : menuBar()->addMenu(menu);
 }
 
-void CMainFrame::RunMenuCommand(uint32_t command)
-{
-    ++menuCommandDepth_;
-    OnCommand(command);
-    --menuCommandDepth_;
-    if (menuCommandDepth_ > 0 || !menuRebuildPending_)
-        return;
-    menuRebuildPending_ = false;
-    // Still inside the menu's handling: the menus it runs in are replaced from the event loop.
-    QMetaObject::invokeMethod(this, &CMainFrame::RebuildMenuBar, Qt::QueuedConnection);
-}
-
 void CMainFrame::RebuildMenuBar()
 {
-    if (menuCommandDepth_ > 0 || menusClosing_ > 0) {
-        menuRebuildPending_ = true;
+    // A menu that is open or handling an event may still be returned into: the menus are replaced
+    // once none is, as they stand then.
+    if (MenusInUse()) {
+        if (!std::exchange(menuRebuildPending_, true))
+            WhenMenusIdle(this, [this] {
+                if (menuRebuildPending_)
+                    RebuildMenuBar();
+            });
         return;
     }
+    menuRebuildPending_ = false;
+    if (std::exchange(mainMenuReloadPending_, false))
+        CreateBars(false);
+    ReplaceViewMenus();
+}
+
+void CMainFrame::ReplaceViewMenus()
+{
     const FrameState& state = MainFrameState();
     int32_t kind = state.activeKind;
     const Portfolio* portfolio = state.activeView && state.activeView->list ? state.activeView->list->source : nullptr;
@@ -234,7 +237,8 @@ void CMainFrame::RebuildMenuBar()
         if (QAction* action = slots_.take(slot)) {
             QMenu* menu = action->menu();
             menuBar()->removeAction(action);
-            // Deleted later: the rebuild can run while Qt walks the frame's children.
+            // Deleted later: the rebuild can run while Qt walks the frame's children. No menu is in
+            // use, and this one is out of the bar, so nothing can return into it meanwhile.
             menu->deleteLater();
         }
     }
@@ -386,6 +390,9 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
     for (QMdiSubWindow* sub : mdi_->subWindowList())
         if (CViewBase* view = ViewOf(sub))
             view->active = sub == window;
+    // The panes that show a view's texts start empty for the new view, never another's.
+    for (int pane = 1; pane <= 3; ++pane)
+        status_->SetPaneText(pane, QString());
     CViewBase* view = ViewOf(window);
     if (view) {
         view->OnSetFocus();
@@ -405,7 +412,11 @@ bool CMainFrame::HandleViewKey(uint32_t key)
             key, keys_, [this](uint32_t k) { return FindShareFromKey(k); },
             [this](uint32_t command) { PostProgramMessage(*this, WM_COMMAND, command); }))
         return true;
-    // Keys the menu tables show beside their items and no key table binds.
+    // Keys the menu tables show beside their items and no key table binds. A letter or digit typed
+    // alone is never one: it starts the find-a-share search with itself.
+    const bool plainCharacter = ModifierState(keys_) == 0 && ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'));
+    if (plainCharacter)
+        return false;
     uint32_t command = MenuKeyCommand(key >= 128 ? OemKeyToChar(key) : key, ModifierState(keys_));
     if (command == 0)
         return false;
@@ -457,6 +468,12 @@ uint32_t CMainFrame::MenuKeyCommand(uint32_t key, uint8_t modifiers) const
     return 0;
 }
 
+bool CMainFrame::OpenFindShare()
+{
+    CViewBase* view = MainFrameState().activeView;
+    return CarryOutFindShare(view, PlanFindShare(0, KeyState{}, view, false), 0, [this] { Beep(); });
+}
+
 bool CMainFrame::FindShareFromKey(uint32_t character)
 {
     CViewBase* view = MainFrameState().activeView;
@@ -474,10 +491,11 @@ bool CMainFrame::RouteKeyEvent(QKeyEvent* event)
 {
     keys_ = KeyStateOf(*event);
     uint32_t key = WindowsKeyCode(*event);
-    if (key != 0 && HandleViewKey(key))
-        return true;
     uint32_t character = FindShareCharacter(*event);
-    return character != 0 && FindShareFromKey(character);
+    bool used = (key != 0 && HandleViewKey(key)) || (character != 0 && FindShareFromKey(character));
+    // The modifiers belong to this key alone: a command chosen later from a menu sees none.
+    keys_ = KeyState{};
+    return used;
 }
 
 void CMainFrame::keyPressEvent(QKeyEvent* event)
@@ -488,28 +506,8 @@ void CMainFrame::keyPressEvent(QKeyEvent* event)
     QMainWindow::keyPressEvent(event);
 }
 
-void CMainFrame::NoteMenuClosing()
-{
-    ++menusClosing_;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            --menusClosing_;
-            if (menusClosing_ == 0 && menuCommandDepth_ == 0 && menuRebuildPending_) {
-                menuRebuildPending_ = false;
-                RebuildMenuBar();
-            }
-        },
-        Qt::QueuedConnection);
-}
-
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
-    // A click or key in a bar menu may choose an item: the menu closes, the view takes the focus
-    // back and asks for a rebuild before the item's command runs.
-    if ((event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyPress) &&
-        qobject_cast<QMenu*>(watched))
-        NoteMenuClosing();
     if (event->type() == QEvent::KeyPress && (watched == mdi_ || watched == mdi_->viewport()))
         if (RouteKeyEvent(static_cast<QKeyEvent*>(event)))
             return true;

@@ -51,6 +51,8 @@ public:
     void RefreshToolbars() override;
     bool HandleViewKey(uint32_t key) override;
     bool FindShareFromKey(uint32_t character) override;
+    // Tools > Find: the search with no typed character, whatever keys were last held.
+    bool OpenFindShare();
     void NoteKeyState(const KeyState& keys) override { keys_ = keys; }
     void Beep() override;
 
@@ -61,6 +63,7 @@ public:
     // Lays the bars out again; unless forced, nothing happens while the toolbars are locked.
     bool RecalcBars(bool force);
     bool barsNotYetDocked() const { return barsNotYetDocked_; }
+    // The main menu built afresh with the view menus (once no menu is in use: see RebuildMenuBar).
     void ReloadMainMenu();
     // The help request mapped to its topic and, when asked, shown; returns the topic.
     uint32_t WinHelp(uint32_t data, bool show = true);
@@ -90,6 +93,14 @@ public:
         commandHandlers_.push_back({std::move(handler), std::move(update)});
     }
     void AddMessageHandler(MessageHandler handler) { messageHandlers_.push_back(std::move(handler)); }
+    // Before the objects that installed handlers go (the program's exit): the frame asks none of
+    // them again, whatever it still does while it closes.
+    void RemoveHandlers()
+    {
+        commandHandlers_.clear();
+        messageHandlers_.clear();
+        beforeCommand_ = nullptr;
+    }
     // Called with every command before it is routed (the system accelerator check).
     void SetBeforeCommandHook(std::function<void(uint32_t command)> hook) { beforeCommand_ = std::move(hook); }
     const KeyState& keyState() const { return keys_; }
@@ -115,22 +126,16 @@ private:
     void OnSubWindowActivated(QMdiSubWindow* window);
     void SetSlot(int slot, QMenu* menu, int position);
     bool RouteKeyEvent(QKeyEvent* event);
-    void RunMenuCommand(uint32_t command);
-    // Holds menu-bar rebuilds back until the click or key being handled in a bar menu is done.
-    void NoteMenuClosing();
+    void ReplaceViewMenus();
 
     QMdiArea* mdi_;
     CStatusBarEx* status_ = nullptr;
     CToolbarHost* toolbars_ = nullptr;
     QMap<int, QAction*> slots_;
     bool infoCentreShown_ = false;
-    // A command chosen from the menu bar runs inside the menu's own event handling; a rebuild asked
-    // for meanwhile (a dialog closing gives the chart the focus again) waits until it has returned.
-    int menuCommandDepth_ = 0;
-    // A bar menu is closing: the view takes the focus back before the chosen item's command runs,
-    // and a rebuild then would delete the menu still handling the click.
-    int menusClosing_ = 0;
+    // Rebuilds asked for while a menu is in use wait until none is (shell/ui/MenuGuard.h).
     bool menuRebuildPending_ = false;
+    bool mainMenuReloadPending_ = false;
     QWidget* helpWindow_ = nullptr;
     QLabel* helpText_ = nullptr;
     KeyState keys_;

@@ -15,4 +15,8 @@ int RunModalDialog(QDialog& dialog);
 // Tests: the runner that answers every dialog (null restores exec()).
 void SetModalDialogRunner(std::function<int(QDialog&)> runner);
 
+// Unattended runs whose driver answers the dialogs in their real modal loops (the command sweep's
+// dialog mode) instead of having them closed unseen.
+void SetUnattendedDialogsRun(bool run);
+
 } // namespace qv

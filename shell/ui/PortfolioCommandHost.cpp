@@ -18,6 +18,7 @@
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ViewRequests.h"
 #include "views/FrameState.h"
+#include "views/CommandUpdate.h"
 #include "views/ViewBase.h"
 #include "views/ViewKinds.h"
 
@@ -258,7 +259,7 @@ bool CPortfolioCommandHost::RunCommand(uint32_t command)
         return true;
     }
     case kCommandSelectCash: case kCommandSelectCashBar: {
-        CashAccount* account = seams.cashAccountChooser();
+        CashAccount* account = seams.cashAccountChooser(0);
         if (!account)
             return true;
         CashAccounts().current = account;
@@ -279,7 +280,7 @@ bool CPortfolioCommandHost::RunCommand(uint32_t command)
         return true;
     }
     case kCommandDeleteCash: {
-        CashAccount* account = seams.cashAccountChooser();
+        CashAccount* account = seams.cashAccountChooser(1);
         if (!account || !AskYesNo(StringPrintf(kDeleteCashQuestion, account->name.c_str())))
             return true;
         PrepareAndPushUndoStep(kUndoDeleteCash, 2, nullptr, account);
@@ -362,6 +363,8 @@ void CPortfolioCommandHost::ShowPortfolio(CViewBase* view, Portfolio* portfolio,
 
 void CPortfolioCommandHost::SelectPortfolio(int32_t kind)
 {
+    if (!FrameDialogs().portfolioChooser)
+        NoteNothingToRun(kCommandSelectPortfolio);
     if (BusyFlag || ModalCount || !FrameDialogs().portfolioChooser)
         return;
     bool deleteFlag = true;

@@ -3,6 +3,7 @@
 
 #include "platform/qt/QtText.h"
 #include "shell/MainMenu.h"
+#include "shell/ui/MenuGuard.h"
 #include "views/CommandUpdate.h"
 
 #include <QAction>
@@ -39,7 +40,7 @@ void AddEntries(QMenu& menu, const std::vector<SoftMenuEntry>& entries)
 
 QMenu* CreateSoftQMenu(const QString& title, const std::vector<SoftMenuEntry>& entries, QWidget* parent)
 {
-    auto* menu = new QMenu(title, parent);
+    auto* menu = new CGuardedMenu(title, parent);
     AddEntries(*menu, entries);
     UpdateMenuCommands(*menu);
     QObject::connect(menu, &QMenu::aboutToShow, menu, [menu] { UpdateMenuCommands(*menu); });
@@ -58,6 +59,8 @@ QMenu* CreateBarPopupMenu(uint32_t menuId, QWidget* parent)
 
 void FillSoftMenuBar(QMenuBar& bar, const SoftMenu& menu)
 {
+    // The caller waits until no menu is in use (shell/ui/MenuGuard.h): none of these can be returned
+    // into, and none can be opened again once out of the bar.
     for (QAction* action : bar.actions())
         if (QMenu* sub = action->menu())
             sub->deleteLater();

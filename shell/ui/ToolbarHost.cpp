@@ -10,6 +10,7 @@
 #include "shell/ui/AcceleratorsDlg.h"
 #include "shell/ui/CustomToolBar.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ui/MenuGuard.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/SetTargetPortfolio.h"
 #include "shell/ui/SoftMenuQt.h"
@@ -214,6 +215,9 @@ void CToolbarHost::ShowForKind(int32_t viewKind)
 {
     bool changed = viewKind != viewKind_;
     viewKind_ = viewKind;
+    // The wide Setting buttons name the settings of the active view's kind.
+    if (changed)
+        MarkToolbarImagesStale();
     Layout(!changed && docked_.empty() && floating_.empty());
 }
 
@@ -278,9 +282,9 @@ void CToolbarHost::ShowContextMenu(CToolbarButtons& bar, int button, const QPoin
     if (!menu)
         return;
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    connect(menu, &QMenu::triggered, this, [this](QAction* action) {
+    RunChosenCommandsLater(*menu, this, [this](uint32_t command) {
         if (auto* frame = dynamic_cast<CMainFrame*>(&frame_))
-            frame->OnCommand(action->data().toUInt());
+            frame->OnCommand(command);
     });
     menu->popup(globalPos);
 }

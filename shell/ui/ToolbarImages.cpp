@@ -6,6 +6,7 @@
 #include "shell/ToolbarTexts.h"
 #include "shell/UserToolbars.h"
 #include "core/ui/PenSelect.h"
+#include "views/FrameState.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -215,10 +216,14 @@ void MarkToolbarImagesStale() { imagesStale = true; }
 
 bool RefreshToolbarImages()
 {
-    if (!imagesStale && ProgramToolbarImages().built())
+    // The wide Setting buttons name the settings of the active view's kind.
+    static int32_t builtForKind = -1;
+    const int32_t kind = MainFrameState().activeKind;
+    if (!imagesStale && ProgramToolbarImages().built() && kind == builtForKind)
         return false;
     ProgramToolbarImages().Build(ProgramToolbars(), LoadEmailLibrary().newMailWaiting);
     imagesStale = false;
+    builtForKind = kind;
     return true;
 }
 

@@ -404,11 +404,17 @@ CommandUiState CViewRequests::UpdateCommand(uint32_t id) const
         return {true, cycles && !BusyFlag, false, false};
     }
     case kCommandUnlink: return {true, IsLinked(view), false, false};
+    case kCommandFindShare:
+        // In a news view Find searches the news, and is offered only where that search is.
+        if (view && view->kind == kViewNews)
+            return {true, !BusyFlag && QueryCommandUi(kCommandSearchNews).enabled, false, false};
+        break;
     default: break;
     }
     f.busy = BusyFlag != 0;
     f.importedItems = ImportedItemCount > 0;
     f.dealingsLoaded = GetViewRequestHooks().dealingsLoaded && GetViewRequestHooks().dealingsLoaded();
+    f.transactionsPortfolio = TransactionsPortfolioAtHand();
     f.interimResults = InterimResultsSwitch;
     f.percentChanges = PercentChangesSwitch;
     f.unpricedShares = UnpricedSharesSwitch;
@@ -459,6 +465,13 @@ void CViewRequests::CycleKind(bool next)
     ShowViewKind(kind, MainFrameState().listNumber, 0);
 }
 
+bool CViewRequests::TransactionsPortfolioAtHand() const
+{
+    const CViewBase* view = MainFrameState().activeView;
+    const Portfolio* own = view && view->list ? view->list->source : nullptr;
+    return bool(chooser_) || (own && (own->type == kUserPortfolio || own->type == kGroupPortfolio));
+}
+
 void CViewRequests::ShowTransactions(bool newWindow)
 {
     if (ModalCount)
@@ -473,8 +486,11 @@ void CViewRequests::ShowTransactions(bool newWindow)
     Portfolio* portfolio = view && view->list ? view->list->source : nullptr;
     if (!portfolio || (portfolio->type != kUserPortfolio && portfolio->type != kGroupPortfolio))
         portfolio = chooser_ ? chooser_() : nullptr;
-    if (!portfolio)
+    if (!portfolio) {
+        if (!chooser_)
+            NoteNothingToRun(kCommandTransactions);
         return;
+    }
     ViewRequest request;
     request.kind = kViewTransactions;
     request.number = -1;
@@ -632,7 +648,7 @@ bool CViewRequests::OnCommand(uint32_t command)
             SendProgramMessage(frame_, WM_COMMAND, kCommandSearchNews);
             return true;
         }
-        frame_.FindShareFromKey(0);
+        frame_.OpenFindShare();
         if (MainFrameState().activeView == view && view->list)
             view->list->firstVisible = std::max(view->list->current - 4, 0);
         return true;

@@ -46,6 +46,8 @@ public:
     // The portfolio chooser of the transactions command: null on Cancel.
     using PortfolioChooser = std::function<Portfolio*()>;
     void SetPortfolioChooser(PortfolioChooser chooser) { chooser_ = std::move(chooser); }
+    // A transactions view has a portfolio to show: the active list's own, or the chooser's.
+    bool TransactionsPortfolioAtHand() const;
     Portfolio* ChoosePortfolio() const { return chooser_ ? chooser_() : nullptr; }
     // The transactions of the active view's portfolio (else a chosen one); in a new window with
     // Shift held or when asked.

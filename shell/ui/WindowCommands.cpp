@@ -21,6 +21,7 @@
 #include "shell/ui/LinkWindowDlg.h"
 #include "shell/ui/LinkWindowsDlg.h"
 #include "shell/ui/MainFrame.h"
+#include "shell/ui/MenuGuard.h"
 #include "shell/ui/SoftMenuQt.h"
 #include "shell/ui/StatusBarEx.h"
 #include "shell/ui/ViewRequests.h"
@@ -163,6 +164,9 @@ bool CWindowCommands::UpdateCommand(CommandUi& ui)
     if (!state.handled)
         return false;
     ui.enabled = state.enabled;
+    // A new transactions window needs a portfolio as the transactions command does.
+    if (ui.command == kCommandNewTransactions)
+        ui.enabled = ui.enabled && requests_.TransactionsPortfolioAtHand();
     ui.checked = state.checked;
     return true;
 }
@@ -445,10 +449,7 @@ QMenu* CWindowCommands::BuildWindowMenu()
     std::vector<SoftMenuEntry> items =
         WindowMenuItems(built.entries.front().items, view ? view->kind : -1, child && child->isMaximized());
     QMenu* menu = CreateSoftQMenu(QStringLiteral("Window"), items, &frame_);
-    connect(menu, &QMenu::triggered, this, [this](QAction* action) {
-        if (uint32_t command = ActionCommand(action))
-            frame_.OnCommand(command);
-    });
+    RunChosenCommandsLater(*menu, this, [this](uint32_t command) { frame_.OnCommand(command); });
     return menu;
 }
 

@@ -1,13 +1,20 @@
 // Tests of single-day lookups in a record's price streams.
 #include "core/PriceLookups.h"
 
+#include "core/Database.h"
 #include "core/LinesAndTextFiles.h"
 #include "core/MovingAverage.h"
+#include "core/PriceDayWalker.h"
 #include "core/PriceStream.h"
 #include "core/PriceSubRecords.h"
+#include "core/RecordAccess.h"
+#include "devtools/lib/PriceDatabase.h"
 #include "support/PriceFixtures.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
 
 using namespace qv;
 using namespace qv::test;
@@ -168,4 +175,51 @@ TEST(PriceLookups, MovingAverageAtADayOrADate)
         EXPECT_FLOAT_EQ(GetMovingAverageAt(record.data(), 0, c.when, c.spec, &cache), c.want);
         EXPECT_FLOAT_EQ(GetMovingAverageAt(record.data(), 0, c.when, c.spec, nullptr), c.want);
     }
+}
+
+// Lookups by date resume from the stream's walk checkpoints: on a long history every date, average
+// and high/low gives what a walk from the first day gives.
+TEST(PriceLookups, CheckpointedLookupsMatchAWholeWalk)
+{
+    using namespace std::chrono;
+    dev::DemoDatabase db = dev::RandomDatabase(2, 12, sys_days{year{2026} / December / 31}, 7);
+    dev::DbFile file = dev::DemoDbFile(db);
+    const std::vector<uint8_t> image = dev::WriteQuorvaDat(file);
+    LoadDatabaseFromMemory(image, nullptr);
+    uint8_t* record = MainRecordBlock;
+    ASSERT_NE(RecordLength(record), 0u);
+    const SubRecordSpan span = SubRecordOf(record, 0);
+    ASSERT_TRUE(span);
+    std::vector<DayRecord> days;
+    for (PriceDayWalker w(span.sub, span.end, CorrectionCursor{}); w.next();)
+        days.push_back(w.day());
+    ASSERT_GT(days.size(), 2000u) << "long enough for several checkpoints";
+
+    for (size_t i = 0; i + 1 < days.size(); i += 37) {
+        const uint16_t date = uint16_t(days[i].date + 1); // between two days, or on a weekend
+        const DayRecord* expected = nullptr;
+        for (size_t j = 0; j < days.size() && !expected; ++j)
+            if (days[j].date >= date || (j + 1 < days.size() && days[j + 1].date > date))
+                expected = &days[j];
+        ASSERT_TRUE(expected);
+        EXPECT_FLOAT_EQ(GetPriceOnDate(record, 0, date, false), expected->close) << "date " << date;
+    }
+    for (uint32_t n : {5u, 700u, 1500u}) {
+        double sum = 0;
+        for (size_t j = days.size() - n; j < days.size(); ++j)
+            sum += days[j].close;
+        EXPECT_FLOAT_EQ(AveragePriceLastDays(record, 0, n), float(sum / n)) << n;
+    }
+    for (size_t from : {size_t(10), days.size() / 2, days.size() - 30}) {
+        float high, low, wantHigh = 0, wantLow = 0;
+        uint16_t highDate, lowDate;
+        GetHighLowInRange(record, 0, days[from].date, &high, &highDate, &low, &lowDate);
+        for (size_t j = from + 1; j < days.size(); ++j) {
+            wantHigh = j == from + 1 ? days[j].close : std::max(wantHigh, days[j].close);
+            wantLow = j == from + 1 ? days[j].close : std::min(wantLow, days[j].close);
+        }
+        EXPECT_FLOAT_EQ(high, wantHigh) << from;
+        EXPECT_FLOAT_EQ(low, wantLow) << from;
+    }
+    FreeDatabase(true);
 }

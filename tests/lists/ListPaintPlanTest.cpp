@@ -392,8 +392,11 @@ TEST(ListPortfolioAdd, RowsMenuTextsAndEnabling)
     EXPECT_EQ(AddCommandMenuText(kCmdAddShareToCurrent, none), "Add selected share to &portfolio <None selected>");
     for (uint32_t command : {kCmdAddAllToCurrent, kCmdAddAboveToCurrent, kCmdAddBelowToCurrent, kCmdAddShareToCurrent})
         EXPECT_FALSE(AddCommandEnabled(command, 10, none));
+    EXPECT_FALSE(AddCommandEnabled(kCmdAddAllToChosen, 10, none)) << "no portfolio chooser: nothing to run";
+    SetPortfolioChooser([](int) -> Portfolio* { return nullptr; });
     EXPECT_TRUE(AddCommandEnabled(kCmdAddAllToChosen, 10, none));
     EXPECT_FALSE(AddCommandEnabled(kCmdAddAllToChosen, 0, none));
+    SetPortfolioChooser({});
 
     Portfolio mine;
     mine.name = "Growth";
@@ -427,4 +430,25 @@ TEST(UpDownColour, StatesOfAValue)
     EXPECT_TRUE(layout[ColumnDefLayout::Align] & 0x10);
     layout[ColumnDefLayout::FieldCode] = 15;
     EXPECT_FALSE(ShareListHasUpDownColour(layout.data()));
+}
+
+// A number wider than its cell is never cut to another number: it shows whole or as "#" marks.
+TEST(ListPaintPlan, ANumberTooWideForItsCellShowsMarks)
+{
+    auto width = [](std::string_view text, int font) { return int(text.size()) * (font & 1 ? 8 : 7); };
+    struct Case {
+        const char* text;
+        int room;
+        int font;
+        const char* shown;
+    } cases[] = {
+        {"11,532\xBDp", 70, 0, "11,532\xBDp"}, // 8 characters of 7 pixels fit 70
+        {"11,532\xBDp", 40, 0, "#####"},        // never "532\xBDp"
+        {"11,532\xBDp", 60, 1, "#######"},      // the bold font is wider
+        {"-54,306p", 3, 0, "#"},                 // one mark at least
+        {"", 3, 0, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FitNumberText(c.text, c.room, c.font, width), c.shown) << c.text << " in " << c.room;
+    EXPECT_EQ(FitNumberText("12345", 7, 0, {}), "12345") << "without measures nothing changes";
 }

@@ -60,9 +60,9 @@ TEST(FrameCommandRules, EnabledCheckedAndTextByViewListBusyModalTrainingAndFeedS
         {21140, training, false, {}, {}},
         {21141, training, true, {}, {}},
         {26400, list, true, {}, "Edit alarms for Alpha Mining"},
-        {26400, busy, false, {}, {}},
-        {26400, dealings, false, {}, {}},
-        {26400, training, false, {}, {}},
+        {26400, busy, false, {}, "Edit alarms"}, // never the table's bare "-"
+        {26400, dealings, false, {}, "Edit alarms"},
+        {26400, training, false, {}, "Edit alarms"},
         {21159, list, true, {}, {}},
         {21159, ticker, false, {}, {}},
         {21159, none, false, {}, {}},

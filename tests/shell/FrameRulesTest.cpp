@@ -116,7 +116,7 @@ TEST(FindShareKeys, WhoSearchesForWhat)
     ShareList* shares = CreateShareList(4, 0, kFamilyShares, nullptr, false);
     for (CViewBase* v : {&list, &dealings, &cash, &news, &graph})
         v->list = shares;
-    const KeyState none, shift{false, true, false}, rightAlt{false, false, true};
+    const KeyState none, shift{false, true, false}, ctrl{true, false, false}, rightAlt{false, false, true};
     struct Case {
         uint32_t character;
         KeyState keys;
@@ -130,7 +130,8 @@ TEST(FindShareKeys, WhoSearchesForWhat)
         {'b', none, &list, false, FindShareAction::FindShare, true},
         {0, none, &list, false, FindShareAction::FindShare, true},
         {'B', rightAlt, &list, false, FindShareAction::FindShare, false},
-        {'B', shift, &list, false, FindShareAction::Refuse, false},
+        {'R', shift, &list, false, FindShareAction::FindShare, true}, // a capital starts the search with it
+        {'B', ctrl, &list, false, FindShareAction::Refuse, false},
         {'-', none, &list, false, FindShareAction::Refuse, false},
         {'B', none, nullptr, false, FindShareAction::Refuse, false},
         {'B', none, &listless, false, FindShareAction::Refuse, false},

@@ -106,6 +106,25 @@ TEST_F(PasswordFixture, TheAccountCodeUnlocksAnyPassword)
     EXPECT_TRUE(dialog.TryUnlock(code));
 }
 
+// Without a stored account (missing, or empty) neither the scramble's fallback "4=7=1" nor an empty
+// text opens the password.
+TEST_F(PasswordFixture, WithoutAnAccountNoCodeUnlocks)
+{
+    SetThroughDialog("Sesame", true);
+    for (bool stored : {false, true}) {
+        if (stored)
+            Registry::Instance().setString("Comms", "Account", "");
+        EXPECT_EQ(AccountCode(), "");
+        for (const std::string& typed : {ScrambleCode(""), std::string()}) {
+            boxes.queue(MsgAnswer::Cancel);
+            EXPECT_FALSE(UnlockProgram([&] { return std::optional<std::string>(typed); })) << "'" << typed << "'";
+            PasswordSettings dialog;
+            EXPECT_FALSE(dialog.TryUnlock(typed)) << "'" << typed << "'";
+        }
+    }
+    EXPECT_TRUE(UnlockProgram([] { return std::optional<std::string>("sesame"); }));
+}
+
 TEST_F(PasswordFixture, SwitchingOffKeepsThePasswordAndStillAsksInTheDialog)
 {
     SetThroughDialog("Sesame", true);

@@ -93,7 +93,11 @@ TEST(ToolbarCatalogue, DesignerTabsAndKeyEditorOrder)
     EXPECT_EQ(SystemAcceleratorText(57), "Shift + F4");
     EXPECT_EQ(SystemAcceleratorText(63), "Shift + Ctrl + F4");
     EXPECT_EQ(SystemAcceleratorText(198), "Ctrl + S");
-    EXPECT_EQ(SystemAcceleratorText(0), "None");
+    EXPECT_EQ(SystemAcceleratorText(8), "None");
+    // A command whose menu item (or an item running it, as "All" does) shows a key has that key.
+    EXPECT_EQ(SystemAcceleratorText(0), "F5");
+    EXPECT_EQ(SystemAcceleratorText(5), "F12");
+    EXPECT_EQ(SystemAcceleratorText(6), "Shift+F9");
 }
 
 TEST(ToolbarSet, AddDeleteCopyAndEmptyToolbars)

@@ -143,6 +143,9 @@ void CViewBaseWnd::keyPressEvent(QKeyEvent* event)
     uint32_t character = FindShareCharacter(*event);
     if (!used && character != 0)
         used = OnFindShareKey(character);
+    // The modifiers belong to this key alone: a command chosen later from a menu sees none.
+    if (frame)
+        frame->NoteKeyState(KeyState{});
     if (!used)
         QWidget::keyPressEvent(event);
 }

@@ -1,12 +1,14 @@
 // qvtool chart FOLDER EPIC OUT.png [WIDTH HEIGHT] [--style N] [--bars N] [--averages] [--dark] [--months N]
-// [--add EPIC]...: a share's daily chart with up to four added graphs, in the Light or Dark design and
-// limited to the last 1, 3, 6, 12, 24 or 60 months, built and drawn headless by the daily chart window
+// [--add EPIC]... [--indicator TYPE[,P1,P2,P3,FLAGS]]...: a share's daily chart with up to four added
+// graphs and up to four indicator windows (one indicator each), in the Light or Dark design and limited
+// to the last 1, 3, 6, 12, 24 or 60 months, built and drawn headless by the daily chart window
 // itself, saved as a PNG.
 #include "chartmodel/AddedGraphEntries.h"
 #include "chartmodel/ChartRoutines.h"
 #include "chartmodel/GraphDesign.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "core/ConfigState.h"
 #include "core/Database.h"
@@ -23,7 +25,8 @@ namespace qv::tool {
 namespace {
 
 constexpr const char* kUsage =
-    "chart FOLDER EPIC OUT.png [WIDTH HEIGHT] [--style N] [--bars N] [--averages] [--dark] [--months N] [--add EPIC]...";
+    "chart FOLDER EPIC OUT.png [WIDTH HEIGHT] [--style N] [--bars N] [--averages] [--dark] [--months N] [--add EPIC]... "
+    "[--indicator TYPE[,P1,P2,P3,FLAGS]]...";
 
 // The months the date-range limit commands (26743-26748) keep.
 constexpr int kLimitMonths[6] = {1, 3, 6, 12, 24, 60};
@@ -36,6 +39,7 @@ struct ChartOptions {
     bool dark = false;
     int limit = -1; // index into kLimitMonths
     std::vector<std::string> added;
+    std::vector<IndicatorRecord> indicators;
 };
 
 bool Number(const std::string& text, int low, int high, int& out)
@@ -45,6 +49,28 @@ bool Number(const std::string& text, int low, int high, int& out)
     if (text.empty() || *end != '\0' || value < low || value > high)
         return false;
     out = int(value);
+    return true;
+}
+
+// TYPE[,P1,P2,P3,FLAGS]: a record with the first three pens of a new line set.
+bool ParseIndicator(const std::string& text, IndicatorRecord& record)
+{
+    std::vector<int> fields;
+    size_t start = 0;
+    while (start <= text.size() && fields.size() < 5) {
+        const size_t comma = std::min(text.find(',', start), text.size());
+        int value = 0;
+        if (!Number(text.substr(start, comma - start), fields.empty() ? 1 : -32768, fields.empty() ? 61 : 32767, value))
+            return false;
+        fields.push_back(value);
+        start = comma + 1;
+    }
+    if (start <= text.size())
+        return false;
+    fields.resize(5, 0);
+    record = IndicatorRecord::Of(fields[0], fields[4] & 0xFF, fields[1], fields[2], fields[3]);
+    record.pens = {0x0000C0, 0xC00000, 0x008000, 0x808080};
+    record.heightWeight = 120;
     return true;
 }
 
@@ -71,6 +97,10 @@ bool ParseOptions(const std::vector<std::string>& args, ChartOptions& o)
         }
         else if (args[i] == "--add" && i + 1 < args.size() && o.added.size() < 4)
             o.added.push_back(args[++i]);
+        else if (args[i] == "--indicator" && i + 1 < args.size() && o.indicators.size() < 4) {
+            if (!ParseIndicator(args[++i], o.indicators.emplace_back()))
+                return false;
+        }
         else if (args[i] == "--style" && i + 1 < args.size())
             if (!Number(args[++i], 0, 4, o.style))
                 return false;
@@ -123,6 +153,8 @@ int RunChart(const std::vector<std::string>& args)
         const uint32_t pen = PickLineColour(gs::U32(setting, gs::kBackground)) | (1u << 28);
         WriteAddedGraph(setting, int(k), {item.count, pen, RecordId(item.record)});
     }
+    for (size_t w = 0; w < options.indicators.size(); ++w)
+        options.indicators[w].Write(gs::IndicatorSlot(setting, int(w), 0));
     int result = 0;
     {
         CViewGraphEODWnd chart(kViewDailyChart);
@@ -141,6 +173,12 @@ int RunChart(const std::vector<std::string>& args)
             for (size_t k = 0; k < options.added.size(); ++k) {
                 const AddedGraphSlot& slot = chart.eod.addedGraphs().slot(int(k));
                 std::printf("added %s: %d days\n", slot.name.c_str(), int(slot.days.size()));
+            }
+            for (size_t w = 0; w < options.indicators.size(); ++w) {
+                const GraphSeries* series = chart.indicators.series(int(w), 0);
+                const IndicatorResult* drawn = chart.indicators.result(int(w), 0);
+                std::printf("window %d: %s, %d values\n", int(w) + 1, series ? series->title : "no series",
+                            drawn && !drawn->lines.empty() ? int(drawn->lines.front().values.size()) : 0);
             }
         }
     }

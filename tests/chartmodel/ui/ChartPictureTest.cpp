@@ -6,13 +6,17 @@
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/ConfigState.h"
 #include "devtools/lib/SyntheticChart.h"
+#include "shell/ui/ModalDialog.h"
 #include "support/ui/Render.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
 #include <QMimeData>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -164,6 +168,29 @@ TEST_F(ChartPicture, ExportWritesAParsableSvgOrAPngOfTheWindowsSize)
     answer.clear();
     ExportGraphMetafile(chart); // cancelled: nothing more written
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+}
+
+// Printing, its preview and the export's file dialog run as the program's own dialogs do, so an
+// unattended run closes them as Cancel and never waits on a real one.
+TEST_F(ChartPicture, PrintPreviewAndExportDialogsRunThroughTheModalRunner)
+{
+    Chart chart(300);
+    chart.resize(520, 340);
+    std::vector<std::string> shown;
+    SetModalDialogRunner([&](QDialog& dialog) {
+        if (qobject_cast<QPrintDialog*>(&dialog))
+            shown.push_back("print");
+        else if (qobject_cast<QPrintPreviewDialog*>(&dialog))
+            shown.push_back("preview");
+        else if (qobject_cast<QFileDialog*>(&dialog))
+            shown.push_back("export");
+        return int(QDialog::Rejected);
+    });
+    PrintGraph(chart);
+    PrintPreviewGraph(chart);
+    ExportGraphMetafile(chart);
+    SetModalDialogRunner({});
+    EXPECT_EQ(shown, (std::vector<std::string>{"print", "preview", "export"}));
 }
 
 } // namespace

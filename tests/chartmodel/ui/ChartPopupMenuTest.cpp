@@ -8,6 +8,7 @@
 #include "views/ViewKinds.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -56,8 +57,10 @@ TEST(ChartPopupMenu, AChosenItemRunsItsCommand)
     ASSERT_NE(rsi, nullptr) << "the daily chart's indicator menu offers the RSI";
     rsi->setEnabled(true);  // no view routes its state here
     rsi->trigger();
-    EXPECT_EQ(run, (std::vector<uint32_t>{20225}));
+    EXPECT_TRUE(run.empty()) << "the command waits until the menu has returned";
     menu->close();
+    QApplication::processEvents();
+    EXPECT_EQ(run, (std::vector<uint32_t>{20225}));
 }
 
 } // namespace

@@ -78,6 +78,8 @@ TEST(GraphDesignDlg, CancelAfterEditsAndPreviewsLeavesTheSettingByteIdentical)
         CGraphGridDlg dialog(f.viewCopy, "Default", 0);
         dialog.SetRedraw([&] { ++redraws; });
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Graph design - Default (Setting 1)"));
+        CGraphGridDlg plain(f.viewCopy, "Setting 3", 2);
+        EXPECT_EQ(plain.windowTitle(), QStringLiteral("Graph design - Setting 3")) << "the default name once";
         Control<QRadioButton>(dialog, 3722)->click();   // candlestick
         Control<QCheckBox>(dialog, 2176)->click();
         Control<QSlider>(dialog, 1012)->setValue(4);

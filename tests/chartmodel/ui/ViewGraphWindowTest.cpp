@@ -1,6 +1,7 @@
 // The chart view window: renders of a synthetic chart (plain, selecting, a zoomed window, a printed
 // page), synthesised mouse, wheel and key events, the status texts, and creation by run-time class.
 #include "chartmodel/ui/ViewGraphWindow.h"
+#include "shell/KeyRouting.h"
 
 #include "chartmodel/GraphSettingLayout.h"
 #include "core/ConfigState.h"
@@ -19,6 +20,9 @@
 #include "views/ui/ViewClassRegistry.h"
 
 #include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -252,19 +256,47 @@ protected:
         RegisterViewClass(kViewIntradayChart, previousIntraday_);
     }
 
+    // The default layout's windows made, its daily chart.
+    CViewGraphWnd* LayoutsDailyChart()
+    {
+        factory->CreateLayoutWindows();
+        QApplication::processEvents();
+        DeliverPostedMessages();
+        for (CChildWindow* c : factory->Children())
+            if (c->kind() == kViewDailyChart)
+                return dynamic_cast<CViewGraphWnd*>(c->widget());
+        return nullptr;
+    }
+
 private:
     ViewClassFactory previousDaily_, previousIntraday_;
 };
 
+// Every letter and digit typed on a chart opens the find-a-share search with that character.
+TEST_F(ChartsInTheFrame, EveryLetterTypedOnAChartOpensFindWithIt)
+{
+    CViewGraphWnd* chart = LayoutsDailyChart();
+    ASSERT_NE(chart, nullptr);
+    frame->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(chart->parentWidget()));
+    QApplication::processEvents();
+    std::string seeded;
+    SetFindShareDialog([&](const std::string&, uint32_t character, bool seed, ShareList*) -> std::optional<int32_t> {
+        seeded += seed ? char(character) : '?';
+        return std::nullopt;
+    });
+    const std::string typed = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (char c : typed) {
+        QTest::keyClick(chart, c, c >= 'A' && c <= 'Z' ? Qt::ShiftModifier : Qt::NoModifier);
+        DeliverPostedMessages();
+    }
+    SetFindShareDialog(nullptr);
+    EXPECT_EQ(seeded, typed);
+    EXPECT_FALSE(frame->helpShown()) << frame->lastHelpText().toStdString();
+}
+
 TEST_F(ChartsInTheFrame, ChartWindowsAreChartViews)
 {
-    factory->CreateLayoutWindows();
-    QApplication::processEvents();
-    DeliverPostedMessages();
-    CViewGraphWnd* chart = nullptr;
-    for (CChildWindow* c : factory->Children())
-        if (c->kind() == kViewDailyChart)
-            chart = dynamic_cast<CViewGraphWnd*>(c->widget());
+    CViewGraphWnd* chart = LayoutsDailyChart();
     ASSERT_NE(chart, nullptr);
     EXPECT_TRUE(chart->windowTitle().contains("Graph - ")) << chart->windowTitle().toStdString();
 

@@ -109,3 +109,37 @@ TEST(ListPagePrinter, PagesRenderToImages)
         SaveRender(page, QStringLiteral("list-print-page%1").arg(n));
     }
 }
+
+// The list's title and date head every page, above the table (which starts below them), not only the
+// first.
+TEST(ListPagePrinter, EveryPageCarriesTheHeadingAboveTheTable)
+{
+    std::vector<int> tops;
+    ListPrintSource source = Source(200, nullptr);
+    const auto draw = source.drawPage;
+    source.drawPage = [&](QPainter& p, const QRect& table, int page) {
+        tops.push_back(table.top());
+        draw(p, table, page);
+    };
+    source.heading = "List: All  (Table 1)  31/12/26";
+    CListPagePrinter pages(source);
+    QImage image(1240, 1754, QImage::Format_RGB32);
+    image.setDotsPerMeterX(5906);
+    image.setDotsPerMeterY(5906);
+    QPainter painter(&image);
+    const int count = pages.pageCount(painter, image.size());
+    ASSERT_GE(count, 2);
+    for (int page = 1; page <= count; ++page) {
+        image.fill(Qt::white);
+        pages.drawPage(painter, image.size(), page);
+        bool inked = false;
+        for (int y = 0; y < tops.back() && !inked; ++y)
+            for (int x = 0; x < image.width() && !inked; ++x)
+                inked = (image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+        EXPECT_TRUE(inked) << "page " << page << " has its heading";
+        EXPECT_GT(tops.back(), 0) << "page " << page;
+        if (page == 2)
+            SaveRender(image, "list-print-page-2-heading");
+    }
+    painter.end();
+}

@@ -4,6 +4,8 @@
 
 #include "../ListFixture.h"
 #include "core/ColumnDef.h"
+#include "core/ConfigFile.h"
+#include "core/Memory.h"
 #include "core/ConfigState.h"
 #include "core/RecordLookup.h"
 #include "core/SettingRecordStore.h"
@@ -11,6 +13,8 @@
 #include "lists/AddColumnCommands.h"
 #include "lists/CellValue.h"
 #include "lists/ColumnCatalogues.h"
+#include "lists/ColumnDialogRules.h"
+#include "lists/ColumnFormatCommands.h"
 #include "lists/ListOptions.h"
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
@@ -18,7 +22,9 @@
 #include "lists/ui/ColumnDialogs.h"
 #include "lists/ui/ListViewSeams.h"
 #include "lists/ui/ResultsSheetDlg.h"
+#include "devtools/lib/TempFolder.h"
 #include "platform/ByteOrder.h"
+#include "platform/Paths.h"
 #include "resources/MessageIds.h"
 #include "shell/SoftMenu.h"
 #include "shell/ui/ModalDialog.h"
@@ -773,4 +779,71 @@ TEST_F(ViewListColumns, ANewCurrentRowRedrawsTheOtherViewsOfTheList)
     EXPECT_EQ(other.invalidations(), before + 2);
     list_->views = nullptr;
     view_->nextInList = nullptr;
+}
+
+// Every edit of a column made in place (justify, decimals, pounds or pence, borders and shading, a
+// width by drag, by Set width and by Fit) is in the configuration the next start reads.
+TEST_F(ViewListColumns, ColumnEditsAreKeptAcrossARestart)
+{
+    dev::TempFolder folder;
+    const std::filesystem::path previousFolder = ProgramFolder();
+    SetProgramFolder(folder.path());
+    auto def = [&](int column) { return GetColumnDef(list_->columnLayout, column); };
+
+    view_->SetCursorColumn(3);
+    ASSERT_TRUE(view_->RunListCommand(ColumnCommand::CentreJustify));
+    ASSERT_TRUE(view_->RunListCommand(ColumnCommand::Decimals0 + 2));
+    view_->SetCursorColumn(2);
+    ASSERT_TRUE(view_->RunListCommand(ColumnCommand::Pounds));
+    view_->SetCursorColumn(1);
+    ColumnAppearance shaded;
+    shaded.background = true;
+    shaded.backgroundColour = 0x00C0FFEE;
+    shaded.left = 2;
+    shaded.right = 1;
+    SetModalDialogRunner([&](QDialog& dialog) {
+        auto* style = dynamic_cast<CColumnStyleDlg*>(&dialog);
+        if (!style)
+            return int(QDialog::Rejected);
+        style->setAppearance(shaded);
+        return int(QDialog::Accepted);
+    });
+    ASSERT_TRUE(view_->RunListCommand(ColumnCommand::Borders));
+    ColumnDialogs().number = [](const std::string&, const std::string&, const std::string&, int) -> std::optional<int> {
+        return 17;
+    };
+    view_->SetCursorColumn(4);
+    ASSERT_TRUE(view_->RunListCommand(ColumnCommand::SetWidth));
+    ColumnDialogs().number = nullptr;
+    SetModalDialogRunner({});
+    const ColumnSpan second = Span(2);
+    Mouse(QEvent::MouseButtonPress, QPoint(second.right - 2, HeadingY()));
+    Mouse(QEvent::MouseMove, QPoint(second.right + 40, HeadingY()));
+    Mouse(QEvent::MouseButtonRelease, QPoint(second.right + 40, HeadingY()), Qt::NoButton);
+    view_->SetCursorColumn(0);
+    ASSERT_TRUE(view_->RunListCommand(ColumnCommand::Fit));
+
+    const std::vector<uint8_t> edited(list_->columnLayout, list_->columnLayout + ValidateColumnLayout(
+        {list_->columnLayout, ProBlockSize(list_->columnLayout)}));
+    EXPECT_EQ(ColumnDefWidth(def(4)), 17);
+    EXPECT_EQ(UnpackColumnAppearance(std::span<const uint8_t, kColumnAppearanceBytes>(
+                  def(1) + ColumnDefLayout::Appearance, kColumnAppearanceBytes)), shaded);
+    ASSERT_EQ(SaveConfig(-1), SaveResult::Saved);
+
+    // A new start: the views, the layouts and the configuration go, and the file is read again.
+    view_.reset();
+    ShareListChain() = nullptr;
+    FreeSettingLayouts();
+    Config() = ConfigState{};
+    ASSERT_EQ(LoadConfig(-1, false), 0);
+    list_->columnLayout = nullptr;
+    list_->next = nullptr;
+    ShareListChain() = list_;
+    SelectColumnSetting(list_, kListKindShares, 0, false, false);
+    view_ = std::make_unique<CViewList>(1);
+    view_->list = list_;
+    ASSERT_TRUE(list_->columnLayout);
+    const std::vector<uint8_t> read(list_->columnLayout, list_->columnLayout + edited.size());
+    EXPECT_EQ(read, edited);
+    SetProgramFolder(previousFolder);
 }

@@ -3,18 +3,27 @@
 #include "lists/ui/ViewList.h"
 
 #include "../ListFixture.h"
+#include "core/ColumnDef.h"
 #include "core/ConfigRecords.h"
 #include "core/Portfolio.h"
 #include "lists/ListOptions.h"
 #include "lists/ListPortfolioAdd.h"
+#include "lists/ListColumnCommands.h"
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
 #include "lists/RowSort.h"
 #include "shell/PortfolioAdd.h"
+#include "shell/ui/MainFrame.h"
+#include "shell/ui/StatusBarEx.h"
 #include "support/ui/Render.h"
 #include "views/FrameState.h"
+#include "views/ViewKinds.h"
+#include "views/ui/ViewBaseWindow.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <gtest/gtest.h>
 
 using namespace qv;
@@ -169,9 +178,13 @@ TEST_F(ViewListPaint, AddCommandsAnswerOnlyForTheActiveViewAndNeedAPortfolio)
     ui.command = kCmdAddAllToChosen;
     ui.text.reset();
     EXPECT_TRUE(view->UpdateCommand(ui));
-    EXPECT_TRUE(ui.enabled);
+    EXPECT_FALSE(ui.enabled) << "greyed while no portfolio chooser is installed";
     // The chooser answers Cancel: nothing is added, nothing blocks.
+    SetPortfolioChooser([](int) -> Portfolio* { return nullptr; });
+    EXPECT_TRUE(view->UpdateCommand(ui));
+    EXPECT_TRUE(ui.enabled);
     EXPECT_TRUE(view->RunCommand(kCmdAddAllToChosen));
+    SetPortfolioChooser({});
     MainFrameState().activeView = savedActive;
     view->list = nullptr;
 }
@@ -198,4 +211,73 @@ TEST_F(ViewListPaint, AddingTheSharesAboveTheFirstRowAddsOne)
     SetPortfolioChooser({});
     SetPortfolioAddHooks(DefaultPortfolioAddHooks());
     ProFree(chosen.entries);
+}
+
+// A list made active shows its own texts in the status panes: nothing a chart or another view
+// wrote there before stays.
+TEST_F(ViewListPaint, TheActiveListShowsItsOwnStatusTexts)
+{
+    ShareList* list = Filled(0);
+    CMainFrame frame;
+    frame.resize(900, 600);
+    frame.show();
+    MessageTarget* savedTarget = MainFrameTarget();
+    MainFrameTarget() = &frame;
+    auto* other = new CViewBaseWnd(kViewDailyChart);
+    QMdiSubWindow* otherSub = frame.mdiArea()->addSubWindow(other);
+    otherSub->show();
+    frame.mdiArea()->setActiveSubWindow(otherSub);
+    CStatusBarEx& bar = *frame.statusBarEx();
+    for (int pane = 1; pane <= 3; ++pane)
+        bar.SetPaneText(pane, QStringLiteral("Cursor (Off graph)"));
+
+    auto* view = new CViewList(1);
+    view->list = list;
+    view->SetFixedFontPixels(12);
+    QMdiSubWindow* sub = frame.mdiArea()->addSubWindow(view);
+    sub->show();
+    frame.mdiArea()->setActiveSubWindow(sub);
+    QApplication::processEvents();
+    EXPECT_EQ(bar.PaneText(3).toStdString(), view->GetSourceTitle(true));
+    for (int pane = 1; pane <= 2; ++pane)
+        EXPECT_NE(bar.PaneText(pane), QStringLiteral("Cursor (Off graph)")) << pane;
+
+    // A view that writes nothing leaves the panes empty.
+    frame.mdiArea()->setActiveSubWindow(otherSub);
+    for (int pane = 1; pane <= 3; ++pane)
+        EXPECT_EQ(bar.PaneText(pane), QString()) << pane;
+    MainFrameTarget() = savedTarget;
+}
+
+// A price column narrowed below its numbers shows them whole or marked as too narrow, on screen as
+// the printed page lays it out; never a number cut on its left.
+TEST_F(ViewListPaint, ANarrowColumnNeverCutsANumber)
+{
+    ShareList* list = Filled(0);
+    auto view = ViewOf(list);
+    auto cellTexts = [&](int column) {
+        view->RenderImage(QSize(900, 300));
+        std::vector<std::string> texts;
+        for (const ColumnSpan& span : view->VisibleColumnSpans())
+            if (span.column == column)
+                for (const PaintOp& op : view->lastOps())
+                    if (op.step == PaintStep::Text && op.x0 >= span.left && op.x1 <= span.right + 1 &&
+                        op.y0 >= view->grid().RowTop(0))
+                        texts.push_back(op.text);
+        return texts;
+    };
+    int price = -1;
+    for (int c = 0; c < CountColumnDefs(list->columnLayout); ++c)
+        if (ColumnDefCode(GetColumnDef(list->columnLayout, c)) == 17)
+            price = c;
+    ASSERT_GE(price, 0);
+    const std::vector<std::string> whole = cellTexts(price);
+    ASSERT_FALSE(whole.empty());
+    SetListColumnWidth(list, kListKindShares, price, 3);
+    const std::vector<std::string> narrow = cellTexts(price);
+    ASSERT_EQ(narrow.size(), whole.size());
+    for (size_t i = 0; i < narrow.size(); ++i)
+        EXPECT_TRUE(narrow[i] == whole[i] || narrow[i].find_first_not_of('#') == std::string::npos)
+            << whole[i] << " shown as " << narrow[i];
+    EXPECT_NE(std::find_if(narrow.begin(), narrow.end(), [](const std::string& t) { return t[0] == '#'; }), narrow.end());
 }

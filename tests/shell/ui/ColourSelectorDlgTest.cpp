@@ -60,6 +60,21 @@ TEST_F(ColourSelectorTest, PaletteSlidersAndSamplesSetTheColourBeingEdited)
     EXPECT_EQ(dialog.editing(), 0);
 }
 
+// The first move of the lightness slider works on the colour the dialog opened with: a red stays a
+// red, only lighter or darker.
+TEST_F(ColourSelectorTest, TheFirstLightnessMoveKeepsTheOpeningHue)
+{
+    for (int position : {20, 200}) {
+        CColourSelectorDlg dialog(nullptr, 4, 0);
+        dialog.SetColour(0x0000C0, 0xFFFFFF);
+        dialog.LightnessMoved(position);
+        const uint32_t colour = dialog.GetColour(0);
+        const uint32_t red = colour & 0xFF, green = (colour >> 8) & 0xFF, blue = (colour >> 16) & 0xFF;
+        EXPECT_GT(red, green) << std::hex << colour << " at " << std::dec << position;
+        EXPECT_EQ(green, blue) << std::hex << colour;
+    }
+}
+
 TEST_F(ColourSelectorTest, CentreCellStaysSelectedAcrossViewsAndPalettes)
 {
     CColourSelectorDlg dialog(nullptr, 4, 0);

@@ -15,6 +15,9 @@
 #include "shell/StatusPaneTexts.h"
 #include "shell/TimerCallbacks.h"
 #include "shell/ViewGroups.h"
+#include "shell/ui/MenuGuard.h"
+#include "shell/ui/MenuWalk.h"
+#include "shell/ui/ModalDialog.h"
 #include "shell/ui/StatusBarEx.h"
 #include "support/ui/Render.h"
 #include "views/CommandUpdate.h"
@@ -23,14 +26,16 @@
 #include "views/ui/ViewBaseWindow.h"
 
 #include <QApplication>
-#include <QMouseEvent>
+#include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -204,6 +209,22 @@ TEST_F(Frame, TypedKeysPostAcceleratorsOrFindAShare)
     EXPECT_EQ(seeded, uint32_t('7'));
     EXPECT_EQ(a->current, 3);
     EXPECT_EQ(chartA->resyncs(), 1) << "the linked chart follows the share found";
+    // "Ruth" typed: its capital opens the search with the R.
+    seeded = 0;
+    QTest::keyClick(listA, 'R', Qt::ShiftModifier);
+    EXPECT_EQ(seeded, uint32_t('R'));
+    // After a Ctrl shortcut the search of Tools > Find still opens: the Ctrl was that key's own.
+    QTest::keyClick(listA, Qt::Key_D, Qt::ControlModifier);
+    bool asked = false;
+    SetFindShareDialog([&](const std::string&, uint32_t, bool, ShareList*) -> std::optional<int32_t> {
+        asked = true;
+        return std::nullopt;
+    });
+    EXPECT_TRUE(frame->OpenFindShare());
+    EXPECT_TRUE(asked);
+    asked = false;
+    EXPECT_TRUE(frame->FindShareFromKey(0)) << "no modifier is left over from the last key";
+    EXPECT_TRUE(asked);
 
     EXPECT_FALSE(frame->helpShown()) << "the new-features request at creation is not shown";
     QTest::keyClick(listA, Qt::Key_F1);
@@ -400,30 +421,68 @@ TEST_F(Frame, MenusComeFromTheTablesWithUnhandledCommandsGreyed)
     ApplicationCommands().Remove(57664);
 }
 
-TEST_F(Frame, AMenuRebuildAskedForDuringAMenuCommandWaitsUntilTheMenuIsDone)
+TEST_F(Frame, ASubmenuCommandRunsItsModalLoopAfterTheMenuHasReturnedWhileTheBarIsRebuilt)
 {
     CViewBaseWnd* list = Open(kViewList, a);
     Activate(list);
-    QPointer<QMenu> listMenu = frame->SlotMenu(6);
-    ASSERT_FALSE(listMenu.isNull());
-    QAction* chosen = FindCommand(listMenu, 25002);
-    ASSERT_NE(chosen, nullptr);
-    // The command stands for one whose dialog gives the view the focus back as it closes: the
-    // rebuild comes, and a nested event loop runs deferred deletions, while the menu is still busy.
-    bool menuAlive = false;
-    ApplicationCommands().Add(25002, [&] {
-        frame->RebuildMenuBar();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        menuAlive = !listMenu.isNull();
+    // An item of a sub-menu that nothing handles yet.
+    std::vector<MenuCommandItem> items = OpenMenusAsUser(*frame->menuBar());
+    auto chosen = std::find_if(items.begin(), items.end(), [](const MenuCommandItem& item) {
+        return item.popups.size() == 2 && !item.action->isEnabled();
     });
-    emit frame->menuBar()->triggered(chosen);
-    ApplicationCommands().Remove(25002);
-    EXPECT_TRUE(menuAlive);
-    EXPECT_EQ(frame->SlotMenu(6), listMenu.data()) << "not rebuilt until the menu has returned";
+    ASSERT_NE(chosen, items.end());
+    const uint32_t command = chosen->command;
+    const QString topTitle = chosen->popups[0]->text();
+    QPointer<QMenu> top = chosen->popups[0]->menu();
+    QPointer<QMenu> sub = chosen->popups[1]->menu();
+    // The command stands for one whose dialog gives a view the focus back as it closes: the menus are
+    // rebuilt, and the dialog's own loop runs deferred deletions, before the command returns.
+    int runs = 0;
+    bool menusInUse = true;
+    bool replacedAtOnce = false;
+    SetModalDialogRunner([](QDialog& dialog) { return dialog.exec(); });
+    ApplicationCommands().Add(command, [&] {
+        ++runs;
+        menusInUse = MenusInUse();
+        QDialog dialog(frame.get());
+        QTimer::singleShot(0, &dialog, [&] {
+            frame->ReloadMainMenu();
+            QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            replacedAtOnce = top.isNull() || !frame->menuBar()->actions().contains(top->menuAction());
+            dialog.accept();
+        });
+        EXPECT_EQ(RunModalDialog(dialog), QDialog::Accepted);
+    });
+    ASSERT_TRUE(ChooseWithMouse(*frame->menuBar(), *chosen));
+    EXPECT_EQ(runs, 0) << "the command waits until the menu has returned";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return runs == 1; }, 1000));
+    SetModalDialogRunner(nullptr);
+    EXPECT_FALSE(menusInUse);
+    EXPECT_TRUE(replacedAtOnce) << "menus no one can return into are replaced at once";
     QApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(listMenu.isNull()) << "rebuilt afterwards";
-    EXPECT_NE(frame->SlotMenu(6), nullptr);
+    EXPECT_TRUE(top.isNull() && sub.isNull());
+    QMenu* rebuilt = nullptr;
+    for (QAction* action : frame->menuBar()->actions())
+        if (action->text() == topTitle)
+            rebuilt = action->menu();
+    ASSERT_NE(rebuilt, nullptr);
+    EXPECT_NE(FindCommand(rebuilt, command), nullptr);
+
+    // With a popup open the menus stay as they are, and are replaced once it has closed.
+    QPointer<QMenu> open = rebuilt;
+    frame->menuBar()->setActiveAction(open->menuAction());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return open->isVisible(); }, 1000));
+    frame->ReloadMainMenu();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(open.isNull());
+    EXPECT_TRUE(frame->menuBar()->actions().contains(open->menuAction()));
+    open->hide();
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return open.isNull();
+    }, 1000));
+    ApplicationCommands().Remove(command);
 }
 
 TEST_F(Frame, AMenuRebuildAskedForAsABarMenuClosesOnAClickWaitsForTheClickToBeHandled)
@@ -432,19 +491,42 @@ TEST_F(Frame, AMenuRebuildAskedForAsABarMenuClosesOnAClickWaitsForTheClickToBeHa
     Activate(list);
     QPointer<QMenu> listMenu = frame->SlotMenu(6);
     ASSERT_FALSE(listMenu.isNull());
+    // An item of the menu that a handler of the test's own enables.
+    QAction* item = nullptr;
+    for (QAction* action : listMenu->actions()) {
+        const uint32_t command = action->data().toUInt();
+        if (item || action->menu() || command == 0 || QueryCommandUi(command).enabled)
+            continue;
+        ApplicationCommands().Add(command, [] {});
+        if (QueryCommandUi(command).enabled)
+            item = action;
+        else
+            ApplicationCommands().Remove(command);
+    }
+    ASSERT_NE(item, nullptr);
+    const uint32_t command = item->data().toUInt();
     // The click that chooses an item first closes the menu, which gives the view the focus back and
-    // asks for a rebuild; a dialog of the item's command then runs deferred deletions.
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(-5, -5), QPointF(-5, -5), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(listMenu.data(), &release);
-    frame->RebuildMenuBar();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(listMenu.isNull());
-    EXPECT_EQ(frame->SlotMenu(6), listMenu.data());
-    QApplication::processEvents();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(listMenu.isNull()) << "rebuilt once the click was handled";
+    // asks for a rebuild while the click is still being handled; deferred deletions may run then.
+    bool aliveWhileClosing = false;
+    bool slotKept = false;
+    QObject::connect(listMenu.data(), &QMenu::aboutToHide, frame.get(), [&] {
+        frame->RebuildMenuBar();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        aliveWhileClosing = !listMenu.isNull();
+        slotKept = frame->SlotMenu(6) == listMenu.data();
+    });
+    frame->menuBar()->setActiveAction(listMenu->menuAction());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listMenu->isVisible(); }, 1000));
+    listMenu->setActiveAction(item);
+    QTest::mouseClick(listMenu.data(), Qt::LeftButton, {}, listMenu->actionGeometry(item).center());
+    EXPECT_TRUE(aliveWhileClosing);
+    EXPECT_TRUE(slotKept) << "not rebuilt while the click is handled";
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return listMenu.isNull();
+    }, 1000)) << "rebuilt once the click was handled";
     EXPECT_NE(frame->SlotMenu(6), nullptr);
+    ApplicationCommands().Remove(command);
 }
 
 TEST_F(Frame, CommandsReachTheActiveViewFirstAndTheInfoCentreItemFollowsTheBrowser)

@@ -5,6 +5,7 @@
 #include "shell/LayoutWindow.h"
 #include "shell/MenuBarPlan.h"
 #include "shell/ui/ChildWindow.h"
+#include "shell/ui/CommandSweep.h"
 #include "shell/ui/FrameCommandHost.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/MenuWalk.h"
@@ -16,6 +17,11 @@
 #include "views/CommandUpdate.h"
 #include "views/ViewBase.h"
 #include "views/ViewKinds.h"
+#include "views/ui/ViewClassRegistry.h"
+#include "chartmodel/ui/ViewGraphWindow.h"
+#include "lists/ui/ViewDetailWindow.h"
+#include "lists/ui/ViewHoldWindow.h"
+#include "lists/ui/ViewList.h"
 
 #include <QAction>
 #include <QApplication>
@@ -143,6 +149,27 @@ TEST_F(MenuState, EveryItemShowsItsHandlersRuleInEveryLayoutAndViewKind)
         ExpectKindMenus(where);
         CheckMenus(where);
     }
+}
+
+// Every enabled item, chosen as a user would in every default layout (dialogs cancelled), has work
+// to run: a handler whose dialog or seam is missing would have greyed its item.
+TEST_F(MenuState, NoEnabledItemHasNothingToRun)
+{
+    // The program's own view classes, so that the views' commands are those a user meets.
+    std::vector<ViewClassFactory> previous;
+    for (int32_t kind = 0; kind < kViewKindCount; ++kind)
+        previous.push_back(RegisterViewClass(kind, {}));
+    RegisterListViews();
+    InstallDetailViewClass();
+    InstallDealingsViewClass();
+    InstallChartViewClasses();
+    TakeCommandsWithNothingToRun();
+    const CommandSweepResult result = RunCommandSweep(*frame);
+    for (int32_t kind = 0; kind < kViewKindCount; ++kind)
+        RegisterViewClass(kind, previous[size_t(kind)]);
+    EXPECT_GT(result.commandsRun, 50);
+    EXPECT_TRUE(result.idle.isEmpty()) << result.idle.join(QStringLiteral("; ")).toStdString();
+    EXPECT_TRUE(TakeCommandsWithNothingToRun().empty());
 }
 
 TEST_F(MenuState, ASameWindowSwitchKeepsTheNewKindAndItsMenus)

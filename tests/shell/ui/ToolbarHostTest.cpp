@@ -288,16 +288,20 @@ TEST_F(ToolbarFrame, RendersOfEachSizeOnThreeSidesAndFloating)
 }
 
 // Every key a menu item of the frame's bar shows runs that item's command, in the bar of every view
-// kind, with the default keys and with none (a file without keys): the tables' own key texts then.
+// kind, with the default keys, with none (a file without keys: the tables' own key texts then), and
+// with a user's key given to "All", whose F5 keeps working beside it.
 TEST_F(ToolbarFrame, EveryKeyShownBesideAMenuItemWorks)
 {
+    enum Keys { kDefaultKeys, kNoKeys, kUserKeyOnAll };
     for (int32_t kind = -1; kind < kViewKindCount; ++kind)
-    for (bool defaultKeys : {true, false}) {
+    for (Keys keys : {kDefaultKeys, kNoKeys, kUserKeyOnAll}) {
         SCOPED_TRACE(kind);
-        SCOPED_TRACE(defaultKeys ? "default keys" : "no keys");
+        SCOPED_TRACE(keys == kDefaultKeys ? "default keys" : keys == kNoKeys ? "no keys" : "a user key on All");
         KeyTable().clear();
-        if (defaultKeys)
+        if (keys != kNoKeys)
             AddDefaultAccelerators(KeyTable(), true);
+        if (keys == kUserKeyOnAll)
+            KeyTable().push_back(AcceleratorKey{'Q', kAccelCtrl, 0, uint16_t(SoftMenuAcceleratorAlias(26991)), 0});
         MainFrameState().activeKind = kind;
         frame->ReloadMainMenu();
         Commands commands;
@@ -354,6 +358,11 @@ TEST_F(ToolbarFrame, EveryKeyShownBesideAMenuItemWorks)
             }
         }
         EXPECT_GT(pressed, 10);
+        if (keys == kUserKeyOnAll && kind == kViewList) {
+            const auto all = std::find_if(shown.begin(), shown.end(), [](const Shown& s) { return s.command == 26991; });
+            ASSERT_NE(all, shown.end());
+            EXPECT_EQ(all->text, QStringLiteral("F5 or Ctrl+Q"));
+        }
     }
 }
 

@@ -1,0 +1,22 @@
+// The capital gains report of a portfolio in a program folder, as text.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace qv::dev {
+
+struct CgtTextRequest {
+    std::string portfolio; // its name
+    std::string epic;      // one share's history; empty for the portfolio's
+    int taxYear = -1;      // the tax year starting in 1990 + taxYear; -1 for every year
+};
+
+// Loads a copy of the folder's database and portfolios, runs the capital gains pass over the named
+// portfolio and returns the report (UTF-8): a share's history, the portfolio's history or one tax
+// year's lines. Nothing when the portfolio or the share is not there; `error` says which.
+std::optional<std::string> DescribeCapitalGains(const std::filesystem::path& folder, const CgtTextRequest& request,
+                                                std::string& error);
+
+} // namespace qv::dev

@@ -1,0 +1,60 @@
+// The fixed tables of the capital gains tax engine: the monthly RPI to April 1998, the indexation
+// factors, the taper percentages and the yearly exemption and rates, with the month and tax-year indexes.
+#pragma once
+
+#include "core/PackedDate.h"
+
+#include <array>
+#include <cstdint>
+
+namespace qv {
+
+constexpr int kRpiMonths = 194;     // March 1982 .. April 1998
+constexpr int kCgtTaxYears = 21;    // 0 = 1990/91 .. 19 = 2009/10; 20 collects later dates and valuations
+constexpr int kCgtTableYears = 20;
+constexpr int kCgtEstimatedFrom = 14; // 2004/05 on the tables are estimates
+
+// Dates that bound the eras of the share-identification rules.
+namespace CgtDate {
+constexpr PackedDate Apr1965 = PackDate(6, 4, 1965);
+constexpr PackedDate Mar1982First = PackDate(1, 3, 1982);
+constexpr PackedDate Mar1982 = PackDate(31, 3, 1982);
+constexpr PackedDate Apr1982 = PackDate(6, 4, 1982);
+constexpr PackedDate Jan1990 = PackDate(1, 1, 1990);
+constexpr PackedDate Apr1990 = PackDate(6, 4, 1990);
+constexpr PackedDate Jan1996 = PackDate(1, 1, 1996);
+constexpr PackedDate Mar1998 = PackDate(17, 3, 1998);
+constexpr PackedDate Apr1998First = PackDate(1, 4, 1998);
+constexpr PackedDate Apr1998 = PackDate(6, 4, 1998);
+constexpr PackedDate Valuation = 65534;
+} // namespace CgtDate
+static_assert(CgtDate::Apr1965 == 33381 && CgtDate::Apr1982 == 42085 && CgtDate::Apr1998 == 50277);
+
+// The RPI (January 1987 = 100) of month index 0 (March 1982) .. 193 (April 1998).
+const std::array<double, kRpiMonths>& RpiTable();
+// (year - 1982) x 12 + month - 3, clamped to 0..193.
+int CgtMonthIndex(PackedDate date);
+double RpiOfMonth(int monthIndex);
+// The published factor from the month to April 1998: (RPI April 1998 - RPI) / RPI to three decimals.
+double IndexationFactor(int monthIndex);
+// ((date - 101) >> 9) - 90, capped at 20; negative before 6 April 1990.
+int CgtTaxYearIndex(PackedDate date);
+
+// Percent of a gain that stays chargeable after whole years 0..10 of taper.
+double NonBusinessTaper(int years);
+double BusinessTaperBefore2002(int years);
+double BusinessTaperAfter2002(int years);
+
+struct CgtYearRates {
+    float exemption;
+    float lowerBand;
+    int32_t lowerRate;
+    float basicBand;
+    int32_t basicRate;
+    int32_t higherRate;
+};
+// The year's exemption and income tax rates; index 19 and beyond are all zero.
+CgtYearRates CgtRatesOfYear(int taxYear);
+double AnnualExemption(int taxYear);
+
+} // namespace qv
