@@ -26,17 +26,6 @@ void Store24(uint8_t* p, uint32_t v)
     StoreU16(p + 1, uint16_t(v));
 }
 
-int CharacterClass(unsigned char c)
-{
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
-        return 0;
-    if (c >= '0' && c <= '9')
-        return 1;
-    if (c == ' ' || c == '\t')
-        return 2;
-    return c >= 32 && c < 127 ? 3 : 4;
-}
-
 struct CodeEntry {
     const char* code;
     const char* name;
@@ -54,6 +43,17 @@ uint32_t NewsDictionary::HomeSlot(std::string_view word, uint32_t prime)
         h = h * 131u + uint8_t(c);
     int64_t slot = int64_t(int32_t(h)) % int64_t(prime);
     return uint32_t(slot < 0 ? slot + prime : slot);
+}
+
+int NewsCharacterClass(unsigned char c)
+{
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
+        return 0;
+    if (c >= '0' && c <= '9')
+        return 1;
+    if (c == ' ' || c == '\t')
+        return 2;
+    return c >= 32 && c < 127 ? 3 : 4;
 }
 
 bool NewsDictionary::entryFits(uint32_t id, size_t length) const
@@ -183,7 +183,7 @@ uint32_t NewsDictionary::add(std::string_view word, int wordClass)
 NewsWordText NewsDictionary::text(uint32_t id, bool applyCase) const
 {
     if (id < nh::kFirstWordOffset)
-        return {CharacterClass(uint8_t(id)), std::string(1, char(id))};
+        return {NewsCharacterClass(uint8_t(id)), std::string(1, char(id))};
     uint32_t mode = id & kNewsCaseMask;
     if (!entryFits(id, 0))
         return {};

@@ -17,6 +17,9 @@ namespace qv {
 constexpr uint32_t kNewsCaseMask = 3;
 constexpr size_t kNewsMaxWord = 30;
 
+// The class of a single character: 0 letter, 1 digit, 2 blank or tab, 3 other printable, 4 control.
+int NewsCharacterClass(unsigned char c);
+
 struct NewsWordText {
     int wordClass = 0; // 0 letters, 1 digits, 2 blank or tab, 3 other printable, 4 control
     std::string text;

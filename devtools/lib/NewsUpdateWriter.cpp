@@ -2,6 +2,7 @@
 #include "devtools/lib/NewsUpdateWriter.h"
 
 #include "devtools/lib/TextCoder.h"
+#include "news/NewsDictionary.h"
 #include "platform/ByteOrder.h"
 
 #include <algorithm>
@@ -15,18 +16,8 @@ namespace {
 
 bool IsWordChar(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
-// 0 letters, 1 digits, 2 blank or tab, 3 other printable, 4 control.
-int WordClassOf(const std::string& word)
-{
-    char c = word[0];
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
-        return 0;
-    if (c >= '0' && c <= '9')
-        return 1;
-    if (c == ' ' || c == '\t')
-        return 2;
-    return uint8_t(c) >= 32 && uint8_t(c) < 127 ? 3 : 4;
-}
+// A word's class is that of its first character.
+int WordClassOf(const std::string& word) { return NewsCharacterClass(uint8_t(word[0])); }
 
 class Huffman {
 public:

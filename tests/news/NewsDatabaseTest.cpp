@@ -9,6 +9,7 @@
 #include "news/NewsTitles.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
+#include "tests/news/NewsFixture.h"
 #include "tests/support/FakeMessageBox.h"
 
 #include <gtest/gtest.h>
@@ -22,21 +23,8 @@ namespace {
 namespace fs = std::filesystem;
 namespace nh = news_header;
 
-class NewsDatabaseTest : public ::testing::Test {
+class NewsDatabaseTest : public test::NewsFolderTest {
 protected:
-    void SetUp() override
-    {
-        previous_ = ProgramFolder();
-        SetProgramFolder(dir_.path());
-        fs::create_directories(dir_.path() / "data");
-        installed_ = SetNewsMergeHost(&NewsDatabaseMergeHost());
-    }
-    void TearDown() override
-    {
-        TheNewsDatabase().free();
-        SetNewsMergeHost(installed_);
-        SetProgramFolder(previous_);
-    }
     fs::path data() const { return NewsDatabase::DataFolder(); }
     void writeUpdate(PackedDate date, const std::vector<std::string>& texts)
     {
@@ -47,9 +35,6 @@ protected:
         ASSERT_TRUE(WriteFileBytes(data() / dev::NewsUpdateFileName(date), bytes));
     }
 
-    dev::TempFolder dir_;
-    fs::path previous_;
-    NewsMergeHost* installed_ = nullptr;
     test::FakeMessageBox messages_;
 };
 

@@ -9,6 +9,7 @@
 #include "news/NewsIndex.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
+#include "tests/news/NewsFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -58,22 +59,8 @@ TEST(NewsIndexSectionTest, DamagedSectionsFindNothingBeyondTheirBounds)
     EXPECT_EQ(NewsIndexSectionReader(wild, 10).words(), 0u);
 }
 
-class NewsSearchTest : public ::testing::Test {
+class NewsSearchTest : public test::NewsFolderTest {
 protected:
-    void SetUp() override
-    {
-        previous_ = ProgramFolder();
-        SetProgramFolder(dir_.path());
-        fs::create_directories(dir_.path() / "data");
-        installed_ = SetNewsMergeHost(&NewsDatabaseMergeHost());
-    }
-    void TearDown() override
-    {
-        TheNewsDatabase().free();
-        SetNewsMergeHost(installed_);
-        SetProgramFolder(previous_);
-    }
-
     // Merges random stories over days and keeps each story's searchable words.
     void mergeRandomStories(std::mt19937& rng, int days)
     {
@@ -169,9 +156,6 @@ protected:
     static constexpr const char* kPool[] = {"Acme", "holdings", "PROFIT", "rises", "falls", "Beta", "bank", "rate", "cut", "x"};
     std::vector<std::vector<std::string>> texts_;
     std::vector<PackedDate> dates_;
-    dev::TempFolder dir_;
-    fs::path previous_;
-    NewsMergeHost* installed_ = nullptr;
 };
 
 TEST_F(NewsSearchTest, SearchesAgreeWithAScanOfTheTexts)
