@@ -10,6 +10,7 @@
 #include "devtools/lib/DemoIndexMembers.h"
 #include "devtools/lib/DemoIntraday.h"
 #include "devtools/lib/DemoNews.h"
+#include "devtools/lib/InfoCentreWriter.h"
 #include "devtools/lib/ShareFieldTable.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
@@ -164,7 +165,8 @@ bool WriteDemoFolder(const std::filesystem::path& folder, std::chrono::sys_days 
         CompFile comp = DemoCompFile(demo);
         if (WriteDatabaseFolder(folder, file, &comp) &&
             WriteFileBytes(folder / "data" / "DirDeal.dat", WriteDealingsFile(BuildDemoDealings(demo)).bytes) &&
-            WriteDemoIntraday(folder, demo, error) && WriteDemoNews(folder, demo) && WriteDemoVersionStamp(folder))
+            WriteDemoIntraday(folder, demo, error) && WriteDemoInfoCentre(folder / "data" / "Content") &&
+            WriteDemoNews(folder, demo) && WriteDemoVersionStamp(folder))
             return true;
         if (error)
             *error = "cannot write the data files";

@@ -159,6 +159,7 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     f.canShowCurrentShare = requests_.CanShowCurrentShare();
     f.newsLoaded = FrameDialogs().newsLoaded && FrameDialogs().newsLoaded();
     f.newsModified = FrameDialogs().newsModified && FrameDialogs().newsModified();
+    f.infoCentreReady = frame_.InfoCentreReady();
     if (!view)
         return f;
     f.activeKind = view->kind;
