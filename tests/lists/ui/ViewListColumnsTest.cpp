@@ -847,3 +847,68 @@ TEST_F(ViewListColumns, ColumnEditsAreKeptAcrossARestart)
     EXPECT_EQ(read, edited);
     SetProgramFolder(previousFolder);
 }
+
+TEST_F(ViewListColumns, TipStaysWhileThePointerRestsOnItsCellAndKeepsInsideTheView)
+{
+    int nameColumn = -1;
+    for (int c = 0; c < Columns(); ++c)
+        if (Code(c) == 15)
+            nameColumn = c;
+    ASSERT_GE(nameColumn, 0);
+    // The view ends just after the name column, so a tip at the pointer would pass its right edge.
+    view_->resize(Span(nameColumn).right + 4, 260);
+    view_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view_.get()));
+    const ColumnSpan name = Span(nameColumn);
+    const QPoint cell(name.right - 6, view_->grid().RowTop(2) + 3);
+    QCursor::setPos(view_->mapToGlobal(cell));
+    QTest::mouseMove(view_.get(), cell);
+    CPopupListTip* tip = view_->cellTip();
+    ASSERT_NE(tip, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([tip] { return tip->isVisible(); }, 2000));
+    EXPECT_EQ(tip->content().body.rfind("EPIC: ", 0), 0u) << tip->content().body;
+    EXPECT_LE(tip->geometry().right(), view_->mapToGlobal(QPoint(view_->width(), 0)).x());
+
+    // The tip standing over the cell makes the window system report a leave; the pointer stays, and
+    // so does the tip, through small moves within the cell.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(view_.get(), &leave);
+    QTest::mouseMove(view_.get(), cell - QPoint(2, 0));
+    QTest::qWait(700);
+    EXPECT_TRUE(tip->isVisible());
+
+    // Another row is another cell; a pointer gone from the view takes the tip with it.
+    QTest::mouseMove(view_.get(), QPoint(cell.x(), view_->grid().RowTop(3) + 3));
+    EXPECT_FALSE(tip->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([tip] { return tip->isVisible(); }, 2000));
+    QCursor::setPos(view_->mapToGlobal(QPoint(-50, -50)));
+    QApplication::sendEvent(view_.get(), &leave);
+    EXPECT_FALSE(tip->isVisible());
+}
+
+TEST_F(ViewListColumns, CutCellTipShowsTheWholeTextInTheViewsColours)
+{
+    int nameColumn = -1;
+    for (int c = 0; c < Columns(); ++c)
+        if (Code(c) == 15)
+            nameColumn = c;
+    ASSERT_GE(nameColumn, 0);
+    ASSERT_TRUE(SetListColumnWidth(list_, 1, nameColumn, 14));
+    view_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view_.get()));
+    const ColumnSpan name = Span(nameColumn);
+    const QPoint cell(name.left + 4, view_->grid().RowTop(2) + 3);
+    QCursor::setPos(view_->mapToGlobal(cell));
+    QTest::mouseMove(view_.get(), cell);
+    CPopupListTip* tip = view_->cellTip();
+    ASSERT_NE(tip, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([tip] { return tip->isVisible(); }, 2000));
+    EXPECT_GT(tip->content().title.size(), 2u);
+    const QImage image = tip->grab().toImage();
+    SaveRender(image, "list-cell-tip");
+    const QImage list = Paint();
+    // Row 3 is neither the current row nor a shaded one: it shows the list's plain background.
+    ASSERT_NE(list_->current, 3);
+    EXPECT_EQ(image.pixelColor(image.width() - 3, 3), list.pixelColor(name.left + 2, view_->grid().RowTop(3) + 1))
+        << "the title stands on the list's own background";
+}
