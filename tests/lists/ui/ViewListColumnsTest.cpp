@@ -92,6 +92,27 @@ protected:
     }
     int Code(int column) const { return ColumnDefCode(GetColumnDef(list_->columnLayout, column)); }
     int Columns() const { return CountColumnDefs(list_->columnLayout); }
+    int ColumnOfCode(int code) const
+    {
+        for (int c = 0; c < Columns(); ++c)
+            if (Code(c) == code)
+                return c;
+        return -1;
+    }
+    // Shows the view, brings the pointer onto a point and lets it rest there until the cell tip shows
+    // (or two seconds pass).
+    CPopupListTip* RestOn(QPoint at)
+    {
+        view_->show();
+        if (!QTest::qWaitForWindowExposed(view_.get()))
+            return nullptr;
+        QCursor::setPos(view_->mapToGlobal(at));
+        QTest::mouseMove(view_.get(), at);
+        CPopupListTip* tip = view_->cellTip();
+        if (tip)
+            QTest::qWaitFor([tip] { return tip->isVisible(); }, 2000);
+        return tip;
+    }
     void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons = Qt::LeftButton, Qt::KeyboardModifiers mods = {})
     {
         QMouseEvent event(type, QPointF(at), QPointF(view_->mapToGlobal(at)), Qt::LeftButton, buttons, mods);
@@ -850,22 +871,14 @@ TEST_F(ViewListColumns, ColumnEditsAreKeptAcrossARestart)
 
 TEST_F(ViewListColumns, TipStaysWhileThePointerRestsOnItsCellAndKeepsInsideTheView)
 {
-    int nameColumn = -1;
-    for (int c = 0; c < Columns(); ++c)
-        if (Code(c) == 15)
-            nameColumn = c;
+    const int nameColumn = ColumnOfCode(15);
     ASSERT_GE(nameColumn, 0);
     // The view ends just after the name column, so a tip at the pointer would pass its right edge.
     view_->resize(Span(nameColumn).right + 4, 260);
-    view_->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(view_.get()));
     const ColumnSpan name = Span(nameColumn);
     const QPoint cell(name.right - 6, view_->grid().RowTop(2) + 3);
-    QCursor::setPos(view_->mapToGlobal(cell));
-    QTest::mouseMove(view_.get(), cell);
-    CPopupListTip* tip = view_->cellTip();
-    ASSERT_NE(tip, nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([tip] { return tip->isVisible(); }, 2000));
+    CPopupListTip* tip = RestOn(cell);
+    ASSERT_TRUE(tip && tip->isVisible());
     EXPECT_EQ(tip->content().body.rfind("EPIC: ", 0), 0u) << tip->content().body;
     EXPECT_LE(tip->geometry().right(), view_->mapToGlobal(QPoint(view_->width(), 0)).x());
 
@@ -888,21 +901,12 @@ TEST_F(ViewListColumns, TipStaysWhileThePointerRestsOnItsCellAndKeepsInsideTheVi
 
 TEST_F(ViewListColumns, CutCellTipShowsTheWholeTextInTheViewsColours)
 {
-    int nameColumn = -1;
-    for (int c = 0; c < Columns(); ++c)
-        if (Code(c) == 15)
-            nameColumn = c;
+    const int nameColumn = ColumnOfCode(15);
     ASSERT_GE(nameColumn, 0);
     ASSERT_TRUE(SetListColumnWidth(list_, 1, nameColumn, 14));
-    view_->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(view_.get()));
     const ColumnSpan name = Span(nameColumn);
-    const QPoint cell(name.left + 4, view_->grid().RowTop(2) + 3);
-    QCursor::setPos(view_->mapToGlobal(cell));
-    QTest::mouseMove(view_.get(), cell);
-    CPopupListTip* tip = view_->cellTip();
-    ASSERT_NE(tip, nullptr);
-    ASSERT_TRUE(QTest::qWaitFor([tip] { return tip->isVisible(); }, 2000));
+    CPopupListTip* tip = RestOn(QPoint(name.left + 4, view_->grid().RowTop(2) + 3));
+    ASSERT_TRUE(tip && tip->isVisible());
     EXPECT_GT(tip->content().title.size(), 2u);
     const QImage image = tip->grab().toImage();
     SaveRender(image, "list-cell-tip");
