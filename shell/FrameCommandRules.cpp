@@ -104,10 +104,14 @@ std::optional<FrameCommandState> FrameCommandUpdate(uint32_t command, const Fram
     case 21117: case 26195: return Enabled(PriceListEnabled(f));
     case 26504: return Enabled(CompanyPageEnabled(f));
     // Share, news, web and tool commands.
-    case 26597: case 26655: case 26481: case 27213: case 27275: case 27257: case 26265:
+    case 26597: case 26655: case 27213: case 27275: case 27257: case 26265:
     case 26756: case 26757: case 26759: case 26758: case 26776: case 27256: case 27255: case 27064:
     case 27063: case 27276: case 26740: case 26900: case 27036: case 27039: return Enabled(true);
-    case 26650: return FrameCommandState{true, f.notesVisible, std::nullopt};
+    // The details page keeps its own notes switch.
+    case 26650:
+        if (f.activeKind == kViewDetails)
+            return std::nullopt;
+        return FrameCommandState{true, f.notesVisible, std::nullopt};
     case 26593: return FrameCommandState{true, f.emailSwitch, std::nullopt};
     case 26640: case 27018: case 26705: return NewsState(f);
     case 26706: case 26701: return Enabled(f.hasCurrentShare);

@@ -181,8 +181,6 @@ CommandUiState CommandUpdateState(uint32_t id, const CommandFacts& f)
     case kCommandTicker: return State(!f.graphTraining, k == kViewTicker && f.tickerPreviousList == -1);
     case kCommandShareDates: return Plain(!f.busy && f.listHasCurrent && f.listFamily == 0 && !f.graphTraining);
     case kCommandFindShare: return Plain(k >= 0);
-    case kCommandInterimResults: return State(!f.graphTraining, f.interimResults);
-    case kCommandPercentChanges: return State(!f.graphTraining, f.percentChanges);
     case kCommandUnpricedShares: return State(k == kViewList, f.unpricedShares);
     default: break;
     }

@@ -118,8 +118,6 @@ struct CommandFacts {
     int32_t shareFilter = -1;     // news and dealings views
     uint8_t dealingsFlags = 0;
     int32_t tickerPreviousList = -1;
-    bool interimResults = false;
-    bool percentChanges = false;
     bool unpricedShares = false;
     // The transactions view has a portfolio to show: the active list's own, or one the chooser gives.
     bool transactionsPortfolio = false;

@@ -22,6 +22,7 @@
 namespace qv {
 
 uint8_t WindowNumberingOption = 0;
+uint8_t ListTipOption = 1;
 uint8_t DataMiningOwnSettingOption = 0;
 std::string& ApplicationTitle()
 {

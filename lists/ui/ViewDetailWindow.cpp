@@ -22,6 +22,7 @@
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/StatusPaneTexts.h"
+#include "shell/ViewRequest.h"
 #include "shell/ui/StatusBarEx.h"
 #include "views/FrameState.h"
 #include "views/ViewKinds.h"
@@ -45,6 +46,7 @@ constexpr uint32_t kCommandAddToPortfolio = 20803;
 constexpr uint32_t kCommandAddToAnother = 26548;
 constexpr uint32_t kCommandDisplayDesign = 25002;
 constexpr uint32_t kCommandSelectItems = 26224;
+constexpr uint32_t kCommandShowNotes = 26650;
 constexpr int32_t kDetailViewKind = 3;
 constexpr int kMargin = 6;
 
@@ -63,6 +65,17 @@ QString Q(const std::string& text) { return FromCp1252(text); }
 
 // Screen pixels as units of the painter's device: the same on screen, scaled on paper.
 int Px(const QPainter& p, int pixels, bool printing) { return printing ? DevicePixels(p, pixels) : pixels; }
+
+// The page's own switches in the details menu: the stored option each command turns over.
+bool DetailSettings::*PageSwitch(uint32_t command)
+{
+    switch (command) {
+    case kCommandInterimResults: return &DetailSettings::showInterims;
+    case kCommandPercentChanges: return &DetailSettings::showChanges;
+    case kCommandShowNotes: return &DetailSettings::showNotes;
+    default: return nullptr;
+    }
+}
 
 std::string CellLine(const DetailCell& cell)
 {
@@ -165,8 +178,14 @@ bool CViewDetailWnd::UpdateCommand(CommandUi& ui)
     case kCommandAddToPortfolio: ui.enabled = hasRows && Hooks().current && Hooks().current(); return true;
     case kCommandAddToAnother: ui.enabled = hasRows; return true;
     case kCommandDisplayDesign: case kCommandSelectItems: ui.enabled = true; return true;
-    default: return false;
+    default: break;
     }
+    bool DetailSettings::*option = PageSwitch(ui.command);
+    if (!option)
+        return false;
+    ui.enabled = true;
+    ui.checked = ProgramDetailSettings().*option;
+    return true;
 }
 
 bool CViewDetailWnd::RunCommand(uint32_t command)
@@ -175,6 +194,13 @@ bool CViewDetailWnd::RunCommand(uint32_t command)
         return false;
     if (command == kCommandDisplayDesign || command == kCommandSelectItems) {
         EditDetailSettings(command == kCommandSelectItems);
+        return true;
+    }
+    if (bool DetailSettings::*option = PageSwitch(command)) {
+        DetailSettings settings = ProgramDetailSettings();
+        settings.*option = !(settings.*option);
+        SaveProgramDetailSettings(settings);
+        InvalidateMatchingViews(ShareListChain(), false, kind, -1, 0xFFFFFFFF, nullptr);
         return true;
     }
     if (command != kCommandAddToPortfolio && command != kCommandAddToAnother)

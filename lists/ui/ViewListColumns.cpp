@@ -3,6 +3,9 @@
 #include "lists/ui/ViewListBase.h"
 
 #include "core/ColumnDef.h"
+#include "core/Document.h"
+#include "core/PackedPen.h"
+#include "core/ui/PenSelect.h"
 #include "core/RecordAccess.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
@@ -17,6 +20,7 @@
 #include "lists/ListSettings.h"
 #include "lists/ListRows.h"
 #include "lists/ListStyle.h"
+#include "lists/RowSort.h"
 #include "lists/ListViewOptions.h"
 #include "lists/ui/ColumnDialogs.h"
 #include "lists/ui/ListViewSeams.h"
@@ -34,6 +38,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QMenu>
@@ -736,11 +741,21 @@ void CViewListBase::TrackCellTip(QPoint point)
     const int top = heading ? headingTop_ : grid_.RowTop(row - grid_.firstRow());
     tip_->SetCell(left, top, tipView_.get(), heading ? kTipHeaderRow : row, TipColumn{ColumnDefCode(def), ColumnDefKind(def)},
                   width, fonts_[0]);
+    tip_->SetState(TipState{SortBusy != 0 || ReloadInProgress, WindowNumberingOption != 0, ListTipOption != 0});
+    tip_->SetViewColours(ColourFromWord(style.background), ColourFromWord(style.text),
+                         ColourFromWord(PenColourOf(style.horizontalPen)));
+    tip_->SetRightLimit(rect().right() + 1);
     tip_->ShowAfter(kTipDelayMs);
 }
 
 void CViewListBase::leaveEvent(QEvent* event)
 {
+    // The tip itself standing over the cell makes some window systems report a leave while the
+    // pointer still rests on the view; the tip stays for as long as it does.
+    if (rect().contains(mapFromGlobal(QCursor::pos()))) {
+        CViewBaseWnd::leaveEvent(event);
+        return;
+    }
     tipRow_ = tipColumn_ = -1;
     if (tip_)
         tip_->Hide();

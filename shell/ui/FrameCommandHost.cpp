@@ -106,7 +106,7 @@ bool WaitsForBusy(uint32_t c)
 {
     switch (c) {
     case 26597: case 26650: case 26655: case 26640: case 27018: case 26705: case 26706: case 26701: case 26707:
-    case 26730: case 26741: case 26742: case 27213: case 26481: case 27287: case 27282: case 27130: case 27275:
+    case 26730: case 26741: case 26742: case 27213: case 27287: case 27282: case 27130: case 27275:
     case 27257: case 26756: case 26757: case 26759: case 26758: case 26776: case 27256: case 27255: case 27064:
     case 27063: case 27276: case 26265: return true;
     default: return false;

@@ -41,7 +41,8 @@ QSize BodySize(const QFont& font, const QString& text)
 } // namespace
 
 CPopupListTip::CPopupListTip()
-    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
+    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus
+              | Qt::WindowTransparentForInput)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_ShowWithoutActivating);

@@ -28,8 +28,6 @@
 namespace qv {
 
 uint8_t CViewRequests::TransactionsDisplaySwitch = 0;
-uint8_t CViewRequests::InterimResultsSwitch = 0;
-uint8_t CViewRequests::PercentChangesSwitch = 0;
 uint8_t CViewRequests::UnpricedSharesSwitch = 0;
 uint8_t CViewRequests::DataMiningDisplayA = 0;
 uint8_t CViewRequests::DataMiningDisplayB = 0;
@@ -415,8 +413,6 @@ CommandUiState CViewRequests::UpdateCommand(uint32_t id) const
     f.importedItems = ImportedItemCount > 0;
     f.dealingsLoaded = GetViewRequestHooks().dealingsLoaded && GetViewRequestHooks().dealingsLoaded();
     f.transactionsPortfolio = TransactionsPortfolioAtHand();
-    f.interimResults = InterimResultsSwitch;
-    f.percentChanges = PercentChangesSwitch;
     f.unpricedShares = UnpricedSharesSwitch;
     f.hasCurrentShare = HasCurrentShare();
     f.canShowCurrentShare = CanShowCurrentShare();
@@ -651,14 +647,6 @@ bool CViewRequests::OnCommand(uint32_t command)
         frame_.OpenFindShare();
         if (MainFrameState().activeView == view && view->list)
             view->list->firstVisible = std::max(view->list->current - 4, 0);
-        return true;
-    case kCommandInterimResults:
-        InterimResultsSwitch ^= 1;
-        RepaintKind(kViewDetails);
-        return true;
-    case kCommandPercentChanges:
-        PercentChangesSwitch ^= 1;
-        RepaintKind(kViewDetails);
         return true;
     case kCommandUnpricedShares:
         if (!view)

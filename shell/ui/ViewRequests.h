@@ -55,8 +55,6 @@ public:
 
     // Program-wide display switches the commands toggle.
     static uint8_t TransactionsDisplaySwitch;
-    static uint8_t InterimResultsSwitch;
-    static uint8_t PercentChangesSwitch;
     static uint8_t UnpricedSharesSwitch;
     static uint8_t DataMiningDisplayA;
     static uint8_t DataMiningDisplayB;

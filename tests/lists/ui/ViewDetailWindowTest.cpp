@@ -3,6 +3,8 @@
 #include "lists/ui/ViewDetailWindow.h"
 
 #include "core/ConfigState.h"
+#include "core/RecordAccess.h"
+#include "core/ShareNotes.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "devtools/lib/PriceDatabase.h"
@@ -266,5 +268,31 @@ TEST_F(ViewDetailWindow, DesignAndItemDialogsStoreTheirSettings)
     EXPECT_EQ(program.pens[0], stored.pens[0]);
     EXPECT_EQ(program.face, "Courier");
     EXPECT_EQ(program.fontPoints, 11);
+    Config() = saved;
+}
+
+TEST_F(ViewDetailWindow, TheMenuSwitchesChangeThePageAndShowTheirTicks)
+{
+    ASSERT_NE(withResults, nullptr);
+    Show(withResults);
+    PrivateRegistry registry;
+    const ConfigState saved = Config();
+    ASSERT_TRUE(SetShareNote(uint16_t(RecordId(withResults)), 0, 1, "Watch the dividend"));
+    view->resize(760, 2400); // the whole page, results table included
+    for (const uint32_t command : {25098u, 25099u, 26650u}) {
+        SCOPED_TRACE(command);
+        CommandUi ui{command, false, std::nullopt, std::nullopt};
+        ASSERT_TRUE(view->UpdateCommand(ui));
+        EXPECT_TRUE(ui.enabled);
+        const bool was = ui.checked.value_or(false);
+        const QImage before = RenderWidget(*view);
+        EXPECT_TRUE(view->RunCommand(command));
+        ASSERT_TRUE(view->UpdateCommand(ui));
+        EXPECT_EQ(ui.checked.value_or(was), !was);
+        EXPECT_EQ(ReadDetailSettings(Config().optionsB).showNotes, command != 26650u || !was) << "kept in the settings";
+        EXPECT_NE(RenderWidget(*view), before) << "the page changes: " << command;
+        EXPECT_TRUE(view->RunCommand(command));
+        EXPECT_EQ(RenderWidget(*view), before) << "and comes back";
+    }
     Config() = saved;
 }

@@ -92,6 +92,27 @@ protected:
     }
     int Code(int column) const { return ColumnDefCode(GetColumnDef(list_->columnLayout, column)); }
     int Columns() const { return CountColumnDefs(list_->columnLayout); }
+    int ColumnOfCode(int code) const
+    {
+        for (int c = 0; c < Columns(); ++c)
+            if (Code(c) == code)
+                return c;
+        return -1;
+    }
+    // Shows the view, brings the pointer onto a point and lets it rest there until the cell tip shows
+    // (or two seconds pass).
+    CPopupListTip* RestOn(QPoint at)
+    {
+        view_->show();
+        if (!QTest::qWaitForWindowExposed(view_.get()))
+            return nullptr;
+        QCursor::setPos(view_->mapToGlobal(at));
+        QTest::mouseMove(view_.get(), at);
+        CPopupListTip* tip = view_->cellTip();
+        if (tip)
+            QTest::qWaitFor([tip] { return tip->isVisible(); }, 2000);
+        return tip;
+    }
     void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons = Qt::LeftButton, Qt::KeyboardModifiers mods = {})
     {
         QMouseEvent event(type, QPointF(at), QPointF(view_->mapToGlobal(at)), Qt::LeftButton, buttons, mods);
@@ -846,4 +867,52 @@ TEST_F(ViewListColumns, ColumnEditsAreKeptAcrossARestart)
     const std::vector<uint8_t> read(list_->columnLayout, list_->columnLayout + edited.size());
     EXPECT_EQ(read, edited);
     SetProgramFolder(previousFolder);
+}
+
+TEST_F(ViewListColumns, TipStaysWhileThePointerRestsOnItsCellAndKeepsInsideTheView)
+{
+    const int nameColumn = ColumnOfCode(15);
+    ASSERT_GE(nameColumn, 0);
+    // The view ends just after the name column, so a tip at the pointer would pass its right edge.
+    view_->resize(Span(nameColumn).right + 4, 260);
+    const ColumnSpan name = Span(nameColumn);
+    const QPoint cell(name.right - 6, view_->grid().RowTop(2) + 3);
+    CPopupListTip* tip = RestOn(cell);
+    ASSERT_TRUE(tip && tip->isVisible());
+    EXPECT_EQ(tip->content().body.rfind("EPIC: ", 0), 0u) << tip->content().body;
+    EXPECT_LE(tip->geometry().right(), view_->mapToGlobal(QPoint(view_->width(), 0)).x());
+
+    // The tip standing over the cell makes the window system report a leave; the pointer stays, and
+    // so does the tip, through small moves within the cell.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(view_.get(), &leave);
+    QTest::mouseMove(view_.get(), cell - QPoint(2, 0));
+    QTest::qWait(700);
+    EXPECT_TRUE(tip->isVisible());
+
+    // Another row is another cell; a pointer gone from the view takes the tip with it.
+    QTest::mouseMove(view_.get(), QPoint(cell.x(), view_->grid().RowTop(3) + 3));
+    EXPECT_FALSE(tip->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([tip] { return tip->isVisible(); }, 2000));
+    QCursor::setPos(view_->mapToGlobal(QPoint(-50, -50)));
+    QApplication::sendEvent(view_.get(), &leave);
+    EXPECT_FALSE(tip->isVisible());
+}
+
+TEST_F(ViewListColumns, CutCellTipShowsTheWholeTextInTheViewsColours)
+{
+    const int nameColumn = ColumnOfCode(15);
+    ASSERT_GE(nameColumn, 0);
+    ASSERT_TRUE(SetListColumnWidth(list_, 1, nameColumn, 14));
+    const ColumnSpan name = Span(nameColumn);
+    CPopupListTip* tip = RestOn(QPoint(name.left + 4, view_->grid().RowTop(2) + 3));
+    ASSERT_TRUE(tip && tip->isVisible());
+    EXPECT_GT(tip->content().title.size(), 2u);
+    const QImage image = tip->grab().toImage();
+    SaveRender(image, "list-cell-tip");
+    const QImage list = Paint();
+    // Row 3 is neither the current row nor a shaded one: it shows the list's plain background.
+    ASSERT_NE(list_->current, 3);
+    EXPECT_EQ(image.pixelColor(image.width() - 3, 3), list.pixelColor(name.left + 2, view_->grid().RowTop(3) + 1))
+        << "the title stands on the list's own background";
 }

@@ -558,3 +558,18 @@ TEST_F(FrameCommandHost, TheButtonRenameNamesTheSettingUnderTheToolbarsContextMe
 
     ProgramToolbars().CopyToolbarsFrom(saved);
 }
+
+TEST_F(FrameCommandHost, WeeklyDealingStatisticsAreLeftToTheDealingsSubsystem)
+{
+    // The frame has no rule of its own for them: the handler the dealings subsystem installs
+    // answers from any view.
+    bool ran = false;
+    bool loaded = false;
+    ApplicationCommands().Add(26481, [&ran] { ran = true; }, [&loaded](CommandUi& ui) { ui.enabled = loaded; });
+    EXPECT_FALSE(QueryCommandUi(26481).enabled);
+    loaded = true;
+    EXPECT_TRUE(QueryCommandUi(26481).enabled);
+    EXPECT_TRUE(RouteCommand(26481));
+    EXPECT_TRUE(ran);
+    ApplicationCommands().Remove(26481);
+}
