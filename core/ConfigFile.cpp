@@ -10,6 +10,8 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 
+#include <optional>
+#include <string>
 #include <system_error>
 #include <vector>
 
@@ -41,6 +43,13 @@ bool ReadConfigFile(std::vector<uint8_t>& image)
 {
     ExclusiveFile file;
     return file.open(AppPath(kConfigName), ExclusiveFile::Mode::Read) && file.readAll(image);
+}
+
+std::string DamagedFileWhereabouts(const std::optional<fs::path>& aside)
+{
+    if (!aside)
+        return "\n\nThe damaged file could not be set aside, so the next save will replace it.";
+    return "\n\nThe damaged file has been kept unchanged as " + aside->string() + ".";
 }
 
 void StartFromDefaults(ConfigState& state)
@@ -78,9 +87,10 @@ int LoadConfig(int32_t selector, bool skipFile)
         ResetAllConfigFamilies(state);
         return 0;
     }
-    // Any failed read has reset settings; the user is told rather than finding them gone.
+    // Any failed read has reset settings; the user is told rather than finding them gone, and the
+    // damaged file is kept whole before a save writes the corrected settings.
     if (result.failed || result.corrupted)
-        ShowMessage(kCorruptedText);
+        ShowMessage(kCorruptedText + DamagedFileWhereabouts(SetRejectedFileAside(AppPath(kConfigName))));
     return 0;
 }
 

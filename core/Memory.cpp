@@ -42,6 +42,7 @@ void* Guarded(Call call, size_t bytes, const char* place)
         return call();
     } catch (...) {
         OutputDebugText(place);
+        NoteProgramFault();
         return nullptr;
     }
 }

@@ -4,6 +4,7 @@
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "platform/ProgramExit.h"
 
 #include <cstdio>
 #include <system_error>
@@ -80,6 +81,24 @@ void KeepOlderCopy(const fs::path& target, const fs::path& older)
         fs::copy_file(target, older, fs::copy_options::overwrite_existing, ec);
 }
 
+// The steps after the free-space test; an empty older path keeps no older copy.
+bool ReplaceWhole(const fs::path& target, const fs::path& temporary, const fs::path& older,
+                  std::span<const uint8_t> image)
+{
+    if (ProgramFaultNoted() || !WriteTemporary(temporary, image))
+        return false;
+    if (!older.empty())
+        KeepOlderCopy(target, older);
+    if (Fails(SaveStep::Replace) || !RenameReplace(temporary, target)) {
+        ForceDelete(temporary);
+        return false;
+    }
+    // The file is in place; a folder that cannot be flushed only leaves the rename to the system.
+    if (!Fails(SaveStep::SyncFolder))
+        SyncFolder(target.parent_path());
+    return true;
+}
+
 SavePlan Plan(std::string name, std::string temporary, std::string older, uint64_t freeSpace)
 {
     return SavePlan{std::move(name), std::move(temporary), std::move(older), freeSpace};
@@ -106,22 +125,26 @@ SavePlan ToolbarSavePlan() { return Plan("Toolbar.cfg", "Toolbar.tem", "", 0); }
 
 SaveResult SaveFileImage(const SavePlan& plan, std::span<const uint8_t> image)
 {
+    if (ProgramFaultNoted())
+        return SaveResult::Failed;
     if (!EnoughFreeSpace(plan))
         return SaveResult::Skipped;
     fs::path target = AppPath(plan.name, MakeFolders::Yes);
-    fs::path temporary = AppPath(plan.temporary, MakeFolders::Yes);
-    if (!WriteTemporary(temporary, image))
-        return SaveResult::Failed;
-    if (!plan.older.empty())
-        KeepOlderCopy(target, AppPath(plan.older));
-    if (Fails(SaveStep::Replace) || !RenameReplace(temporary, target)) {
-        ForceDelete(temporary);
-        return SaveResult::Failed;
-    }
-    // The file is in place; a folder that cannot be flushed only leaves the rename to the system.
-    if (!Fails(SaveStep::SyncFolder))
-        SyncFolder(target.parent_path());
-    return SaveResult::Saved;
+    fs::path older = plan.older.empty() ? fs::path() : AppPath(plan.older);
+    bool saved = ReplaceWhole(target, AppPath(plan.temporary, MakeFolders::Yes), older, image);
+    return saved ? SaveResult::Saved : SaveResult::Failed;
+}
+
+bool SaveFileAt(const fs::path& target, std::span<const uint8_t> image)
+{
+    fs::path temporary = target;
+    temporary += ".tem";
+    return ReplaceWhole(target, temporary, {}, image);
+}
+
+bool SaveFileAt(const fs::path& target, std::string_view text)
+{
+    return SaveFileAt(target, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
 }
 
 std::optional<uint64_t> SaveFolderFreeSpace()

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace qv {
 
@@ -38,7 +40,13 @@ enum class SaveResult {
 };
 
 // Writes the whole file image through the plan. Nothing is shown on a failure; the caller decides.
+// Once the program has noted a fault in its own state nothing is written (Failed).
 SaveResult SaveFileImage(const SavePlan& plan, std::span<const uint8_t> image);
+// A file the user names (an export, a table design) through the same steps: a temporary file beside
+// it ("name.tem"), flushed to the disk, then renamed over it. False when a step failed; the old
+// file then stays.
+bool SaveFileAt(const std::filesystem::path& target, std::span<const uint8_t> image);
+bool SaveFileAt(const std::filesystem::path& target, std::string_view text);
 
 // Free bytes of the program folder's drive, as the save's free-space test sees them; nothing when
 // the system cannot tell (the save then goes ahead and meets any real shortage as a failed write).

@@ -15,4 +15,8 @@ constexpr bool TranIsDebit(int type)
     return type == 1 || type == 4 || type == 7 || type == 8 || type == 11 || type == 12;
 }
 
+// How a transaction moves the cash of the account it names: +1 received, -1 paid, 0 none (orders,
+// splits, scrip dividends and 'Latest' rows move no cash).
+constexpr int TranCashSign(int type) { return TranIsCredit(type) ? 1 : TranIsDebit(type) ? -1 : 0; }
+
 } // namespace qv

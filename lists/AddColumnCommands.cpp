@@ -93,6 +93,31 @@ constexpr AddColumnCommand kCommands[] = {
     {26053, AddColumnRoute::Template, Catalogue::Transactions, 15, -1},
     {26582, AddColumnRoute::Template, Catalogue::Transactions, 22, -1},
     {26660, AddColumnRoute::Template, Catalogue::Transactions, 25, -1},
+    {26029, AddColumnRoute::Template, Catalogue::Transactions, 1},
+    {26030, AddColumnRoute::Template, Catalogue::Transactions, 2},
+    {26096, AddColumnRoute::Template, Catalogue::Transactions, 3},
+    {26040, AddColumnRoute::Template, Catalogue::Transactions, 4},
+    {26171, AddColumnRoute::Template, Catalogue::Transactions, 5},
+    {26031, AddColumnRoute::Template, Catalogue::Transactions, 6},
+    {26033, AddColumnRoute::Template, Catalogue::Transactions, 7},
+    {26034, AddColumnRoute::Template, Catalogue::Transactions, 8},
+    {26035, AddColumnRoute::Template, Catalogue::Transactions, 9},
+    {26044, AddColumnRoute::Template, Catalogue::Transactions, 10},
+    {26032, AddColumnRoute::Template, Catalogue::Transactions, 11},
+    {26041, AddColumnRoute::Template, Catalogue::Transactions, 12},
+    {26042, AddColumnRoute::Template, Catalogue::Transactions, 13},
+    {26046, AddColumnRoute::Template, Catalogue::Transactions, 14},
+    {26045, AddColumnRoute::Template, Catalogue::Transactions, 15},
+    {26039, AddColumnRoute::Template, Catalogue::Transactions, 18},
+    {26202, AddColumnRoute::Template, Catalogue::Transactions, 29},
+    {26300, AddColumnRoute::Template, Catalogue::Transactions, 20},
+    {26301, AddColumnRoute::Template, Catalogue::Transactions, 21},
+    {26581, AddColumnRoute::Template, Catalogue::Transactions, 22},
+    {26591, AddColumnRoute::Template, Catalogue::Transactions, 23},
+    {26592, AddColumnRoute::Template, Catalogue::Transactions, 24},
+    {26659, AddColumnRoute::Template, Catalogue::Transactions, 25},
+    {26656, AddColumnRoute::Template, Catalogue::Transactions, 26},
+    {26657, AddColumnRoute::Template, Catalogue::Transactions, 27},
     {26250, AddColumnRoute::Template, Catalogue::Dealings, 1},
     {26251, AddColumnRoute::Template, Catalogue::Dealings, 2},
     {26252, AddColumnRoute::Template, Catalogue::Dealings, 3},
@@ -156,6 +181,7 @@ constexpr AddColumnCommand kCommands[] = {
 };
 
 constexpr int kFirstNoteCommand = 26280;
+constexpr int kTransactionNoteCommand = 26202;
 constexpr int kLastNoteCommand = 26289;
 
 } // namespace
@@ -193,6 +219,9 @@ int32_t DateParameter(int choice, int value)
 
 int NoteCommandNumber(int id)
 {
+    // The transactions' note column shows their first note.
+    if (id == kTransactionNoteCommand)
+        return 1;
     return id >= kFirstNoteCommand && id <= kLastNoteCommand ? id - kFirstNoteCommand + 1 : 0;
 }
 

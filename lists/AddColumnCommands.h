@@ -34,7 +34,8 @@ int AddColumnCommandCode(const AddColumnCommand& command);
 
 // The parameter of a date-dialog choice 0..5 and value: (mode << 16) | value.
 int32_t DateParameter(int choice, int value);
-// The note number of the notes-column commands 26280-26289 (1-10), or 0.
+// The note number of the notes-column commands 26280-26289 (1-10) and of the transactions' note
+// column 26202 (1), or 0.
 int NoteCommandNumber(int id);
 
 } // namespace qv

@@ -476,18 +476,19 @@ void CashRoute(CellCall& c)
         switch (code) {
         case 1: return DateCell(c, LoadU16(r + CashEntryLayout::Date));
         case 3: return TextCell(c, Named(kCashEntryNames, kind));
+        // An entry keeps its description as its note and its reference in the 20-byte field.
         case 4: {
-            const char* d = reinterpret_cast<const char*>(r + CashEntryLayout::Description);
-            return TextCell(c, d, strnlen(d, CashEntryLayout::DescriptionSize));
+            size_t n = r[CashEntryLayout::Length] > CashEntryLayout::BaseSize ? r[CashEntryLayout::Length] - CashEntryLayout::BaseSize : 0;
+            const char* note = reinterpret_cast<const char*>(r + CashEntryLayout::Note);
+            return TextCell(c, note, strnlen(note, n));
         }
         case 5: return debit ? MoneyNumberInUnit(c, amount * 100, 0) : void();
         case 6: return !debit && kind <= kCashCharge ? MoneyNumberInUnit(c, amount * 100, 0) : void();
         case 7: return kind <= kCashCharge ? MoneyNumberInUnit(c, (debit ? -amount : amount) * 100, 0) : void();
         case 8: return MoneyNumberInUnit(c, LoadF32(r + CashEntryLayout::Balance) * 100, 0);
         case 10: {
-            size_t n = r[CashEntryLayout::Length] > CashEntryLayout::BaseSize ? r[CashEntryLayout::Length] - CashEntryLayout::BaseSize : 0;
-            const char* note = reinterpret_cast<const char*>(r + CashEntryLayout::Note);
-            return TextCell(c, note, strnlen(note, n));
+            const char* d = reinterpret_cast<const char*>(r + CashEntryLayout::Description);
+            return TextCell(c, d, strnlen(d, CashEntryLayout::DescriptionSize));
         }
         default: return;
         }

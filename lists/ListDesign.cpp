@@ -2,6 +2,7 @@
 #include "lists/ListDesign.h"
 
 #include "core/ColumnDef.h"
+#include "core/SaveProtocol.h"
 #include "platform/ByteOrder.h"
 
 #include <fstream>
@@ -115,13 +116,7 @@ std::filesystem::path LibraryFolder(const std::filesystem::path& programFolder) 
 bool SaveTableFile(const std::filesystem::path& file, const TableDesign& design, std::string_view name,
                    std::string_view description)
 {
-    const std::string text = WriteTableFile(design, name, description);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return false;
-    out.write(text.data(), std::streamsize(text.size()));
-    out.close();
-    return bool(out);
+    return SaveFileAt(file, WriteTableFile(design, name, description));
 }
 
 TableFileLoad LoadTableFile(const std::filesystem::path& file)

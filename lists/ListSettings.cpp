@@ -24,10 +24,20 @@ constexpr uint8_t kTradeColumn = 0x83;
 
 using LayoutKey = std::tuple<int, int, int>; // family kind, setting, market
 
+// The layouts live as long as the program; the last of them are freed at its end.
+struct LayoutCache {
+    std::map<LayoutKey, uint8_t*> layouts;
+    ~LayoutCache()
+    {
+        for (auto& [key, buffer] : layouts)
+            ProFree(buffer);
+    }
+};
+
 std::map<LayoutKey, uint8_t*>& OwnedLayouts()
 {
-    static std::map<LayoutKey, uint8_t*> layouts;
-    return layouts;
+    static LayoutCache cache;
+    return cache.layouts;
 }
 
 int FamilyKind(int kind) { return kind == kListKindPortfolio ? kListKindShares : kind; }

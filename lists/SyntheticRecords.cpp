@@ -1,6 +1,7 @@
 // Composite and portfolio-history price records.
 #include "lists/SyntheticRecords.h"
 
+#include "core/CashAccounts.h"
 #include "core/Database.h"
 #include "core/Memory.h"
 #include "core/PackedDate.h"
@@ -15,6 +16,7 @@
 #include "core/VarInt.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageBox.h"
+#include "portfolio/CashEntry.h"
 #include "portfolio/Transaction.h"
 
 #include <algorithm>
@@ -428,6 +430,17 @@ bool PortfolioHistoryInputOf(const Portfolio& portfolio, bool chartCash, Portfol
         h.holdingAfter = LoadF32(b + TransactionLayout::Holding);
         h.cashAccount = LoadU16(b + TransactionLayout::CashAccount) != 0;
         out.chain.push_back(h);
+    }
+    // The cash of the accounts attached to this portfolio.
+    for (const CashAccount* a = CashAccounts().head; a; a = a->next) {
+        if (a->kind != int32_t(p->number) || !a->data)
+            continue;
+        for (uint32_t pos = 0; pos < a->dataSize && a->data[pos] != 0; pos += a->data[pos]) {
+            auto entry = DecodeCashEntry({a->data + pos, a->dataSize - pos});
+            if (!entry)
+                break;
+            out.cash.push_back({entry->date, entry->type, entry->amount});
+        }
     }
     return true;
 }

@@ -1,6 +1,7 @@
 // Program end: a replaceable handler, the process exit otherwise.
 #include "platform/ProgramExit.h"
 
+#include <atomic>
 #include <cstdlib>
 
 namespace qv {
@@ -10,7 +11,13 @@ ExitHandler& Handler()
     static ExitHandler handler;
     return handler;
 }
+
+std::atomic<bool> faultNoted{false};
 } // namespace
+
+void NoteProgramFault() { faultNoted.store(true); }
+bool ProgramFaultNoted() { return faultNoted.load(); }
+void ClearProgramFault() { faultNoted.store(false); }
 
 ExitHandler SetExitHandler(ExitHandler handler)
 {

@@ -21,6 +21,13 @@ ExitHandler SetExitHandler(ExitHandler handler);
 // Runs the cleanup registered by the window layer, then ends the process with the code.
 [[noreturn]] void EndProgram(int code);
 
+// Once the program has detected a fault in its own state (an exception inside a heap call), what it
+// holds in memory is no longer trusted: from then on no file is saved and the files on the disk stay
+// as they are. Tests clear the note again.
+void NoteProgramFault();
+bool ProgramFaultNoted();
+void ClearProgramFault();
+
 // Installs a handler that throws ProgramEnded, for tests; the returned guard restores the old one.
 class ThrowOnProgramEnd {
 public:

@@ -1,6 +1,9 @@
 // Registry store: "[section]" lines, then "name=type:value" lines with escaped texts.
 #include "platform/Registry.h"
 
+#include "platform/FileOps.h"
+#include "platform/ProgramExit.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -139,16 +142,21 @@ bool Registry::save() const
             out << escapedName << '=' << value.type << ':' << text << '\n';
         }
     }
+    if (ProgramFaultNoted())
+        return false;
+    // A new file written whole and forced to the disk, then put in place of the old one.
     auto temp = file_;
     temp += ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-        file << out.str();
-        if (!file.flush())
-            return false;
+    const std::string text = out.str();
+    ExclusiveFile file;
+    bool written = file.open(temp, ExclusiveFile::Mode::Create) && file.write(text.data(), text.size()) &&
+                   file.sync();
+    if (!file.close() || !written || !RenameReplace(temp, file_)) {
+        ForceDelete(temp);
+        return false;
     }
-    std::filesystem::rename(temp, file_, ec);
-    return !ec;
+    SyncFolder(file_.parent_path());
+    return true;
 }
 
 const Registry::Value* Registry::find(const std::string& section, const std::string& name) const

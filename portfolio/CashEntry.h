@@ -29,6 +29,9 @@ constexpr size_t BaseSize = 48;
 
 enum CashEntryType : uint8_t { kCashCredit = 0, kCashDebit = 1, kCashInterest = 2, kCashCharge = 3 };
 
+// Credits and interest add to the balance, debits and charges take from it.
+constexpr int CashEntrySign(int type) { return type == kCashDebit || type == kCashCharge ? -1 : 1; }
+
 struct CashEntryFields {
     uint8_t type = kCashCredit;
     std::array<uint8_t, 4> marks{0xFF, 0xFF, 0xFF, 0xFF};

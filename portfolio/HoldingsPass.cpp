@@ -395,8 +395,7 @@ float CashBalanceAt(const CashAccount& account, const Portfolio* portfolio, uint
         pos += account.data[pos];
         if (entry->date > date)
             continue;
-        const bool adds = entry->type == kCashCredit || entry->type == kCashInterest;
-        balance += adds ? entry->amount : -entry->amount;
+        balance += float(CashEntrySign(entry->type)) * entry->amount;
     }
     if (!portfolio)
         return balance;
@@ -404,11 +403,7 @@ float CashBalanceAt(const CashAccount& account, const Portfolio* portfolio, uint
         if (t->bytes.size() < L::FixedSize || t->date() > date ||
             LoadU16(&t->bytes[L::CashAccount]) != account.number)
             continue;
-        const float amount = LoadF32(&t->bytes[L::Amount]);
-        if (TranIsCredit(t->type()))
-            balance += amount;
-        else if (TranIsDebit(t->type()))
-            balance -= amount;
+        balance += float(TranCashSign(t->type())) * LoadF32(&t->bytes[L::Amount]);
     }
     return balance;
 }

@@ -25,8 +25,8 @@ struct FrameDialogSeams {
     std::function<Portfolio*()> newGroupPortfolio;
     // Asks a new name for the portfolio; true when it was renamed.
     std::function<bool(Portfolio*)> askPortfolioName;
-    // The cash-account chooser; null on Cancel.
-    std::function<CashAccount*()> cashAccountChooser;
+    // The cash-account chooser in a mode (0 choose, offering a new account; 1 delete); null on Cancel.
+    std::function<CashAccount*(int mode)> cashAccountChooser;
     // The slide-show dialog offered the delay in seconds and the loop option; true on OK.
     std::function<bool(double& seconds, bool& loop)> slideShowDialog;
     // The program's calculator, given its mode setting (below 128), which it may change.

@@ -2,6 +2,7 @@
 #include "app/ui/QuorvantisApp.h"
 
 #include "app/ui/ChartCheck.h"
+#include "app/ui/InfoCentreFrameHost.h"
 #include "app/ui/IndicatorCheck.h"
 #include "app/ui/ScriptedUse.h"
 #include "app/ui/WindowLayerHooks.h"
@@ -124,6 +125,7 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     SetFrameCommandTarget(nullptr);
     SetFindShareDialog(nullptr);
     SetFindInvestorDialog(nullptr);
+    infoCentre_.reset();
     if (frame_)
         frame_->RemoveHandlers();
     windowCommands_.reset();
@@ -306,8 +308,10 @@ void CQuorvantisApp::showTipOfTheDay()
 
 void CQuorvantisApp::checkBrowserVersion()
 {
-    // No web browser control on this platform: the InfoCentre stays off.
+    // No web browser control on this platform: the InfoCentre item stays off. The store is made
+    // here all the same; its first timer tick files the content and reports to the frame.
     frame_->CheckBrowserVersion(std::nullopt, false);
+    infoCentre_ = std::make_unique<CInfoCentreFrameHost>(*frame_);
 }
 
 void CQuorvantisApp::postFrameCommand(uint32_t command)

@@ -14,6 +14,7 @@ class CViewRequests;
 class CFrameCommandHost;
 class CWindowCommands;
 class CWindowFactory;
+class CInfoCentreFrameHost;
 
 class CQuorvantisApp : public QApplication, public StartUpHost {
     Q_OBJECT
@@ -61,6 +62,7 @@ private:
     std::unique_ptr<CViewRequests> requests_;
     std::unique_ptr<CFrameCommandHost> commands_;
     std::unique_ptr<CWindowCommands> windowCommands_;
+    std::unique_ptr<CInfoCentreFrameHost> infoCentre_;
 };
 
 } // namespace qv

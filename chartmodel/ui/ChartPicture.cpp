@@ -4,6 +4,7 @@
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/ui/GraphLegend.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
+#include "core/SaveProtocol.h"
 #include "platform/MessageBox.h"
 #include "platform/qt/QtText.h"
 #include "shell/ui/ModalDialog.h"
@@ -11,7 +12,6 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
-#include <QFile>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QImage>
@@ -190,14 +190,15 @@ bool ExportGraph(CViewGraphWnd& view, const std::string& path, ExportForm form)
         return false;
     int width = std::max(view.width(), 1);
     int height = std::max(view.height(), kCopyFooterHeight + 1);
-    bool written = false;
+    QByteArray bytes;
     if (form == ExportForm::Png) {
-        written = ChartPictureImage(view, width, height, false).save(QString::fromStdString(path), "PNG");
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        ChartPictureImage(view, width, height, false).save(&buffer, "PNG");
     } else {
-        QFile file(QString::fromStdString(path));
-        QByteArray svg = ChartPictureSvg(view, width, height, false);
-        written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(svg) == svg.size();
+        bytes = ChartPictureSvg(view, width, height, false);
     }
+    bool written = !bytes.isEmpty() && SaveFileAt(path, std::string_view(bytes.constData(), size_t(bytes.size())));
     if (!written)
         ShowMessage("Unable to create the picture.\nThe destination file may be in use.", {}, MsgButtons::Ok,
                     MsgIcon::Exclamation);

@@ -297,6 +297,14 @@ CGraphGridDlg::CGraphGridDlg(GraphSetting& viewCopy, const std::string& settingN
         connect(c, &QCheckBox::toggled, this, [this] { readControls(); });
 }
 
+// QDialog's destructor hides the dialog, which moves the focus out of an edit: its "left" check must
+// not reach this half-destroyed dialog.
+CGraphGridDlg::~CGraphGridDlg()
+{
+    boxValue_->disconnect(this);
+    reversal_->disconnect(this);
+}
+
 QWidget* CGraphGridDlg::page(const QString& title)
 {
     auto* w = new QWidget(tabs_);

@@ -37,6 +37,7 @@ public:
     using PreviewPainter = std::function<void(QPainter&, const GraphSetting&, QRect, int outputKind, int margin)>;
 
     CGraphGridDlg(GraphSetting& viewCopy, const std::string& settingName, int settingIndex, QWidget* parent = nullptr);
+    ~CGraphGridDlg() override;
 
     void SetPreviewPainter(PreviewPainter painter) { painter_ = std::move(painter); }
     // Called after Preview and OK have copied the working record into the view's copy.

@@ -181,7 +181,7 @@ std::vector<uint8_t> CashEntry(uint8_t type, int day, int month, int year, float
     f.type = type;
     f.date = PackDate(day, month, year);
     f.amount = amount;
-    std::memcpy(f.description.data(), text, std::min(std::strlen(text), f.description.size() - 1));
+    f.note = text;
     return *EncodeCashEntry(f);
 }
 

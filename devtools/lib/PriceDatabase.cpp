@@ -9,6 +9,7 @@
 #include "devtools/lib/DemoDealings.h"
 #include "devtools/lib/DemoIndexMembers.h"
 #include "devtools/lib/DemoIntraday.h"
+#include "devtools/lib/InfoCentreWriter.h"
 #include "devtools/lib/ShareFieldTable.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
@@ -163,7 +164,8 @@ bool WriteDemoFolder(const std::filesystem::path& folder, std::chrono::sys_days 
         CompFile comp = DemoCompFile(demo);
         if (WriteDatabaseFolder(folder, file, &comp) &&
             WriteFileBytes(folder / "data" / "DirDeal.dat", WriteDealingsFile(BuildDemoDealings(demo)).bytes) &&
-            WriteDemoIntraday(folder, demo, error) && WriteDemoVersionStamp(folder))
+            WriteDemoIntraday(folder, demo, error) && WriteDemoInfoCentre(folder / "data" / "Content") &&
+            WriteDemoVersionStamp(folder))
             return true;
         if (error)
             *error = "cannot write the data files";

@@ -1,9 +1,9 @@
 // Screens and fonts from Qt.
 #include "platform/qt/QtDisplay.h"
 
+#include "platform/qt/QtFonts.h"
 #include "platform/qt/QtText.h"
 
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -31,11 +31,7 @@ ScreenRect QtDisplayHost::desktopRect() const
 
 bool QtDisplayHost::hasFontFamily(const std::string& face) const
 {
-    QString wanted = FromCp1252(face);
-    for (const QString& family : QFontDatabase::families(QFontDatabase::Latin))
-        if (family.compare(wanted, Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
+    return FaceAvailable(FromCp1252(face));
 }
 
 } // namespace qv

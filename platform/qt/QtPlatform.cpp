@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
 #include "platform/qt/QtDisplay.h"
+#include "platform/qt/QtFonts.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
@@ -82,6 +83,7 @@ void InstallQtPlatform()
     SetMessageBoxHost(&host);
     static QtDisplayHost display;
     SetDisplayHost(&display);
+    InstallFaceSubstitutes();
     SetBeepHandler([] { QApplication::beep(); });
     SetPostWakeup([] {
         QMetaObject::invokeMethod(qApp, [] { DeliverPostedMessages(); }, Qt::QueuedConnection);

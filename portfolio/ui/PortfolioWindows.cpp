@@ -10,6 +10,9 @@
 #include "portfolio/ui/PortfolioChooser.h"
 #include "portfolio/ui/PortfolioNameDlgs.h"
 #include "portfolio/ui/ViewPort.h"
+#include "portfolio/ui/ViewTran.h"
+#include "portfolio/ui/CashDialogs.h"
+#include "portfolio/ui/ViewCash.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/ui/ModalDialog.h"
@@ -32,6 +35,9 @@ Portfolio* Choose(int mode) { return RunPortfolioChooser(mode, false, Parent());
 void InstallPortfolioWindows()
 {
     InstallPortfolioViewClass();
+    InstallTransactionViewClass();
+    InstallCashViewClass();
+    InstallCashDialogs();
     PortfolioDialogHooks dialogs;
     dialogs.askName = [](const Portfolio& p, int mode, std::string& name) {
         return AskPortfolioNameDialog(p, mode, name, Parent());
@@ -83,6 +89,9 @@ void InstallPortfolioWindows()
 void RemovePortfolioWindows()
 {
     RegisterViewClass(2, {});
+    RegisterViewClass(4, {});
+    RegisterViewClass(7, {});
+    RemoveCashDialogs();
     SetPortfolioDialogHooks({});
     FrameDialogSeams& frame = FrameDialogs();
     frame.portfolioChooser = nullptr;

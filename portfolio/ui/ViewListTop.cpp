@@ -4,7 +4,11 @@
 #include "core/ShareList.h"
 #include "lists/GraphSource.h"
 #include "platform/DebugOutput.h"
+#include "platform/MessageDispatch.h"
 #include "platform/qt/QtText.h"
+#include "resources/MessageIds.h"
+#include "shell/LayoutSwitch.h"
+#include "views/FrameState.h"
 #include "core/Portfolio.h"
 #include "views/CommandUpdate.h"
 
@@ -100,6 +104,19 @@ void CViewListTop::GraphPortfolio(bool profit)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     GraphWholeList(profit ? kSourcePortfolioProfit : kSourcePortfolioValue);
     QApplication::restoreOverrideCursor();
+}
+
+bool CViewListTop::PutOffRefresh()
+{
+    refreshPending_ = DataMiningRunBusy != 0;
+    if (refreshPending_)
+        PostProgramMessage(*this, WM_COMMAND, ID_REFRESH);
+    return refreshPending_;
+}
+
+bool CViewListTop::IsActiveView() const
+{
+    return MainFrameState().activeView == static_cast<const CViewBase*>(this);
 }
 
 } // namespace qv

@@ -30,6 +30,9 @@ public:
     bool UpdateTopCommand(CommandUi& ui);
     bool RunTopCommand(uint32_t command);
 
+    // Whether a refresh waits for a filter run to end.
+    bool refreshPending() const { return refreshPending_; }
+
 protected:
     // The strip's items; a derived view gives its own (none by default).
     virtual std::vector<HeaderItem> HeaderItems() { return {}; }
@@ -39,6 +42,11 @@ protected:
     // Draws the items from the left with the strip's rules.
     void DrawHeaderItems(QPainter& painter, const QRect& strip, const std::vector<HeaderItem>& items);
     void GraphPortfolio(bool profit);
+    // A filter run owns the portfolios until it ends: the refresh is posted again and true answered.
+    bool PutOffRefresh();
+    // The view's commands answer only while it is the active one.
+    bool IsActiveView() const;
+    bool refreshPending_ = false;
 
 private:
     std::vector<HeaderItem> headerItems_;

@@ -19,6 +19,7 @@
 #include "portfolio/UndoRing.h"
 #include "portfolio/ui/PortfolioChooser.h"
 #include "portfolio/ui/PortfolioNameDlgs.h"
+#include "portfolio/ui/ViewTran.h"
 #include "resources/MessageIds.h"
 #include "shell/FrameDialogSeams.h"
 #include "views/FrameState.h"
@@ -46,6 +47,10 @@ enum : uint32_t {
     kAdjustGroup = 26499,
     kCopyTo = 26559,
     kMoveTo = 26560,
+    kBuy = 25164,
+    kSell = 25165,
+    kDividend = 25166,
+    kShowTransactions = 20320,
 };
 constexpr uint16_t kAlarmOptionsPage = 2;
 constexpr uint8_t kInfoSet = 2, kInfoOn = 1;
@@ -106,8 +111,6 @@ CViewPort::~CViewPort()
 
 CViewPort* CViewPort::Current() { return CurrentView(); }
 
-bool CViewPort::IsActiveView() const { return MainFrameState().activeView == static_cast<const CViewBase*>(this); }
-
 bool CViewPort::investmentInfo() const
 {
     if (!list || !(list->viewState1 & kInfoSet))
@@ -140,13 +143,8 @@ void CViewPort::AttachPortfolio()
 
 void CViewPort::OnRefresh()
 {
-    // A filter run owns the portfolios until it ends; the refresh comes back after it.
-    if (DataMiningRunBusy) {
-        refreshPending_ = true;
-        PostProgramMessage(*this, WM_COMMAND, ID_REFRESH);
+    if (PutOffRefresh())
         return;
-    }
-    refreshPending_ = false;
     AttachPortfolio();
     Portfolio* p = portfolio();
     if (p && p->changed) {
@@ -247,6 +245,9 @@ bool CViewPort::UpdateCommand(CommandUi& ui)
                                  (current->type == kGroupPortfolio && current->members.get() != nullptr));
         return true;
     }
+    case kBuy:
+    case kSell:
+    case kDividend: ui.enabled = entries > 0 && CurrentEntry(list) != nullptr; return true;
     case kGraphByCapital:
     case kCopyTo:
     case kMoveTo: ui.enabled = entries > 0 && ShareListCount(list) > 0; return true;
@@ -285,8 +286,25 @@ bool CViewPort::RunCommand(uint32_t command)
     case kAdjustGroup: AdjustGroup(); return true;
     case kCopyTo: CopyOrMove(false); return true;
     case kMoveTo: CopyOrMove(true); return true;
+    case kBuy: RecordPending(1); return true;
+    case kSell: RecordPending(2); return true;
+    case kDividend: RecordPending(3); return true;
     default: return RunListCommand(command);
     }
+}
+
+// The transactions view opens on this portfolio and records the transaction for the selected share.
+void CViewPort::RecordPending(int type)
+{
+    const RecordCursor* entry = CurrentEntry(list);
+    MessageTarget* frame = MainFrameTarget();
+    if (!entry || !entry->record || !frame)
+        return;
+    PendingTransactionShare() = {EntryRecordId(*entry), uint8_t(entry->count)};
+    SendProgramMessage(*frame, WM_COMMAND, kShowTransactions);
+    CViewBase* shown = MainFrameState().activeView;
+    if (shown && shown->kind == 4)
+        PostProgramMessage(*shown, kMsgRecordPending, uintptr_t(type));
 }
 
 void CViewPort::ReloadList(Portfolio* p)

@@ -28,7 +28,6 @@ public:
     // Writes the current row, the row count and the first visible row into the portfolio, and the
     // sort into the table of sorts (not while a filter runs).
     void KeepPosition();
-    bool refreshPending() const { return refreshPending_; }
 
     // The program's current portfolio view (the one last active); null when none is open.
     static CViewPort* Current();
@@ -40,7 +39,6 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    bool IsActiveView() const;
     void AttachPortfolio();
     // The list takes the portfolio's entries again, keeping its current share.
     void ReloadList(Portfolio* p);
@@ -52,7 +50,7 @@ private:
     void ToggleInvestmentInfo();
     void AdjustGroup();
     void CopyOrMove(bool move);
-    bool refreshPending_ = false;
+    void RecordPending(int type);
 };
 
 // Registers the portfolio view as the class of view kind 2 and answers the current portfolio view.

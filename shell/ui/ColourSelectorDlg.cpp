@@ -3,6 +3,7 @@
 
 #include "core/ui/PenSelect.h"
 #include "platform/MessageBox.h"
+#include "platform/qt/QtFonts.h"
 #include "shell/ColourSlider.h"
 #include "shell/ui/DrawSlider.h"
 #include "shell/ui/StyleButton.h"
@@ -715,7 +716,7 @@ void CColourSelectorDlg::ChannelMoved(int channel, int position)
 void CColourSelectorDlg::accept()
 {
     if (mode_ == SelectorMode::Text) {
-        if (faceList_->findText(face_, Qt::MatchFixedString) < 0) {
+        if (faceList_->findText(face_, Qt::MatchFixedString) < 0 && !FaceAvailable(face_)) {
             ShowMessage("There is no font with that name.", {}, MsgButtons::Ok, MsgIcon::Exclamation);
             faceList_->setFocus();
             faceList_->lineEdit()->selectAll();

@@ -157,6 +157,7 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     f.emailSwitch = ProgramSwitches().emailOn != 0;
     f.userPortfolioExists = UserPortfolioExists();
     f.canShowCurrentShare = requests_.CanShowCurrentShare();
+    f.infoCentreReady = frame_.InfoCentreReady();
     if (!view)
         return f;
     f.activeKind = view->kind;

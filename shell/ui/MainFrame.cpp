@@ -255,6 +255,7 @@ void CMainFrame::ReplaceViewMenus()
 
 void CMainFrame::CheckBrowserVersion(const std::optional<std::string>& version, bool infoCentreReady)
 {
+    infoCentreReady_ = infoCentreReady;
     bool show = ShowInfoCentreItem(BrowserVersionUsable(version), infoCentreReady);
     if (show == infoCentreShown_)
         return;

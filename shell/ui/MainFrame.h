@@ -78,6 +78,8 @@ public:
     // Shows the "&InfoCentre" item (command 27130) with a usable browser and a ready InfoCentre,
     // and removes it otherwise. The browser's version is read by the InfoCentre code.
     void CheckBrowserVersion(const std::optional<std::string>& version, bool infoCentreReady);
+    // The InfoCentre store's two ready flags, as last reported.
+    bool InfoCentreReady() const { return infoCentreReady_; }
     // Routes a command as the menus and keys do: the frame's routing, then the application's.
     void OnCommand(uint32_t command);
 
@@ -133,6 +135,7 @@ private:
     CToolbarHost* toolbars_ = nullptr;
     QMap<int, QAction*> slots_;
     bool infoCentreShown_ = false;
+    bool infoCentreReady_ = false;
     // Rebuilds asked for while a menu is in use wait until none is (shell/ui/MenuGuard.h).
     bool menuRebuildPending_ = false;
     bool mainMenuReloadPending_ = false;

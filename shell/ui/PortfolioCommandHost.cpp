@@ -259,7 +259,7 @@ bool CPortfolioCommandHost::RunCommand(uint32_t command)
         return true;
     }
     case kCommandSelectCash: case kCommandSelectCashBar: {
-        CashAccount* account = seams.cashAccountChooser();
+        CashAccount* account = seams.cashAccountChooser(0);
         if (!account)
             return true;
         CashAccounts().current = account;
@@ -280,7 +280,7 @@ bool CPortfolioCommandHost::RunCommand(uint32_t command)
         return true;
     }
     case kCommandDeleteCash: {
-        CashAccount* account = seams.cashAccountChooser();
+        CashAccount* account = seams.cashAccountChooser(1);
         if (!account || !AskYesNo(StringPrintf(kDeleteCashQuestion, account->name.c_str())))
             return true;
         PrepareAndPushUndoStep(kUndoDeleteCash, 2, nullptr, account);

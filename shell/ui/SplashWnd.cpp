@@ -233,7 +233,9 @@ void EndSplash()
 
 bool HideSplashOnInput(const QEvent& event)
 {
-    if (!gSplash)
+    // Every event passes here, those of the splash's own destruction too: test the pointer without
+    // taking it as a splash window, which it no longer is by then.
+    if (gSplash.isNull())
         return false;
     switch (event.type()) {
     case QEvent::KeyPress:

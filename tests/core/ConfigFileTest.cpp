@@ -119,17 +119,27 @@ TEST(ConfigFile, RejectedHeaderIsShownAndTheFileSetAside)
     EXPECT_EQ(Config().tickers.names[0], "Setting 1");
 }
 
-TEST(ConfigFile, DamagedFileTellsTheUserAndKeepsDefaults)
+TEST(ConfigFile, DamagedFileIsSetAsideWholeBeforeTheCorrectedOneIsSaved)
 {
     InFolder folder;
     test::FakeMessageBox boxes;
     auto image = SampleImage(55);
     image.resize(image.size() - 300);
     WriteFileBytes(folder.file(), image);
+    WriteFileBytes(folder.dir / "Quorva.bad", std::vector<uint8_t>{1, 2, 3}); // an earlier reject stays too
     EXPECT_EQ(LoadConfig(kWholeConfig, false), 0);
-    EXPECT_EQ(boxes.texts(), std::vector<std::string>{kCorrupted});
+    fs::path aside = folder.dir / "Quorva1.bad";
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{std::string(kCorrupted) +
+                                                      "\n\nThe damaged file has been kept unchanged as " +
+                                                      aside.string() + "."});
+    EXPECT_EQ(ReadFileBytes(aside), image);
+    EXPECT_EQ(ReadFileBytes(folder.dir / "Quorva.bad"), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_EQ(Config().tickers.names[11], "Setting 12");
     EXPECT_EQ(Config().listTables.designs[0].name, "List 1");
+
+    EXPECT_EQ(SaveConfig(kWholeConfig), SaveResult::Saved);
+    EXPECT_NE(folder.bytes(), image);
+    EXPECT_EQ(ReadFileBytes(aside), image);
 }
 
 TEST(ConfigFile, SingleSlotSaveKeepsTheOtherSlotsOnDisk)

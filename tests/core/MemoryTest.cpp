@@ -102,6 +102,9 @@ TEST(Memory, FaultsInsideTheHeapGoToTheDebuggerNotTheUser)
     ASSERT_EQ(debug.lines().size(), 1u);
     EXPECT_EQ(debug.lines()[0], "Exception Memory.cpp - ProCalloc");
     EXPECT_EQ(box.shown().size(), 1u); // the fault counts as a failed request
+    // The program goes on, but what it holds is no longer trusted: nothing more is saved.
+    EXPECT_TRUE(ProgramFaultNoted());
+    ClearProgramFault();
 }
 
 TEST(Memory, StrlenOfAnUnreadableTextIsZero)

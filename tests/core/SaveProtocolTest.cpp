@@ -8,9 +8,14 @@
 #include "support/FakeMessageBox.h"
 
 #include <cstdlib>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 using namespace qv;
 
@@ -208,4 +213,69 @@ TEST_F(SaveProtocol, LowDiskSpaceAsksAndCancelSkipsOnlyThatSave)
     free = 0;
     EXPECT_EQ(SaveFileImage(TimeZoneSavePlan(), Image("tz")), SaveResult::Saved);
     EXPECT_EQ(box.shown().size(), 4u);
+}
+
+// A writer killed outright (SIGKILL) at many points of its saves, every file the program keeps and a
+// file the user named: each file is afterwards the old one or the new one, whole.
+TEST_F(SaveProtocol, AWriterKilledAtAnyPointLeavesEachFileOldOrNewAndWhole)
+{
+    const std::vector<SavePlan> plans = {ConfigurationSavePlan(), PortfolioSavePlan(4, 0, 0), CashAccountsSavePlan(),
+                                         FilterSavePlan(),        WindowLayoutSavePlan(),     ImportsSavePlan(),
+                                         TimeZoneSavePlan(),      ToolbarSavePlan(),
+                                         SavePlan{"Graph.cfg", "Graph.tem", "", 0}};
+    const fs::path exported = dir / "chart.png";
+    // Different sizes and bytes, so that a file cut short or mixed matches neither.
+    const std::vector<uint8_t> oldImage(300000, 'o'), newImage(200000, 'n');
+    SetFreeSpaceHook([] { return std::optional<uint64_t>(uint64_t(1) << 40); });
+    for (const SavePlan& plan : plans)
+        ASSERT_EQ(SaveFileImage(plan, oldImage), SaveResult::Saved);
+    ASSERT_TRUE(SaveFileAt(exported, oldImage));
+    auto Which = [&](const fs::path& path) -> std::string {
+        auto bytes = ReadFileBytes(path);
+        return !bytes ? "missing" : *bytes == oldImage ? "old" : *bytes == newImage ? "new" : "damaged";
+    };
+
+    int newFound = 0;
+    for (int round = 0; round < 30; ++round) {
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i) {
+                const std::vector<uint8_t>& image = i % 2 ? oldImage : newImage;
+                for (const SavePlan& plan : plans)
+                    SaveFileImage(plan, image);
+                SaveFileAt(exported, image);
+            }
+        }
+        ::usleep(useconds_t(2000 + 1500 * round));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "round " << round;
+        for (const SavePlan& plan : plans) {
+            std::string which = Which(AppPath(plan.name));
+            EXPECT_TRUE(which == "old" || which == "new") << plan.name << " is " << which << ", round " << round;
+            newFound += which == "new";
+        }
+        std::string which = Which(exported);
+        EXPECT_TRUE(which == "old" || which == "new") << "export is " << which << ", round " << round;
+    }
+    EXPECT_GT(newFound, 0); // the kills did land after saves had finished
+}
+
+// Once the program has noted a fault in its own state, nothing more reaches the disk.
+TEST_F(SaveProtocol, NothingIsSavedAfterTheProgramNotedAFault)
+{
+    put("Quorva.cfg", "old config");
+    put("chart.svg", "old picture");
+    NoteProgramFault();
+    EXPECT_EQ(SaveFileImage(ConfigurationSavePlan(), Image("new config")), SaveResult::Failed);
+    EXPECT_FALSE(SaveFileAt(dir / "chart.svg", std::string_view("new picture")));
+    EXPECT_EQ(get("Quorva.cfg"), "old config");
+    EXPECT_EQ(get("chart.svg"), "old picture");
+    EXPECT_EQ(get("Quorva.TEM"), "<missing>");
+    ClearProgramFault();
+    EXPECT_TRUE(SaveFileAt(dir / "chart.svg", std::string_view("new picture")));
+    EXPECT_EQ(get("chart.svg"), "new picture");
+    EXPECT_EQ(get("chart.svg.tem"), "<missing>");
 }

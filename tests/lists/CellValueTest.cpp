@@ -312,7 +312,8 @@ TEST_F(Cells, CashEntriesAndTransactions)
     f.date = Date(2024, 4, 6);
     f.amount = 12.5f;
     f.balance = 100;
-    std::memcpy(f.description.data(), "Fees", 4);
+    std::memcpy(f.description.data(), "R-17", 4);
+    f.note = "Fees";
     auto bytes = EncodeCashEntry(f);
     ASSERT_TRUE(bytes);
     ShareList list{};
@@ -321,7 +322,7 @@ TEST_F(Cells, CashEntriesAndTransactions)
         uint8_t code;
         const char* text;
     } cases[] = {{1, "6/4/24"}, {3, "Debit"}, {4, "Fees"}, {5, "\xA3" "12.50"}, {6, ""}, {7, "-\xA3" "12.50"},
-                 {8, "\xA3" "100.00"}};
+                 {8, "\xA3" "100.00"}, {10, "R-17"}};
     for (const auto& c : cases)
         EXPECT_EQ(Cell(ColumnOf(kColumnCash, c.code).withFormatB(2), bytes->data(), 1, &list), c.text) << int(c.code);
 

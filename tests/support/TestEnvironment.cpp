@@ -9,6 +9,7 @@
 #include "core/SettingRecordStore.h"
 #include "core/ShareList.h"
 #include "lists/ListSettings.h"
+#include "platform/ProgramExit.h"
 #include "realtime/store/RTStore.h"
 #include "shell/KeyTable.h"
 #include "shell/PortfolioAdd.h"
@@ -40,6 +41,7 @@ class ProcessCacheReset : public testing::EmptyTestEventListener {
         BusyFlag = DeferredFlag = 0;
         ModalCount = 0;
         SetConfigSavingDisabled(false);
+        ClearProgramFault();
         SetConfigLoadDeclined(false);
         KeyTable().clear();
         PortfolioChain() = nullptr;

@@ -1,5 +1,6 @@
 // Test program entry with an application object; windows render offscreen unless told otherwise.
 #include "app/ui/WindowLayerHooks.h"
+#include "platform/qt/QtFonts.h"
 #include "support/TestEnvironment.h"
 #include "views/ui/ViewClassRegistry.h"
 
@@ -32,9 +33,12 @@ class WindowLayerReset : public testing::EmptyTestEventListener {
 int main(int argc, char** argv)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // The same fonts on every machine, whatever else is installed there.
+    ::setenv("FONTCONFIG_FILE", QV_SOURCE_DIR "/tests/support/fonts.conf", 1);
     qv::test::PrepareTestEnvironment();
     qv::InstallWindowLayerHooks();
     QApplication app(argc, argv);
+    qv::InstallFaceSubstitutes();
     testing::InitGoogleTest(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new WindowLayerReset);
     return RUN_ALL_TESTS();

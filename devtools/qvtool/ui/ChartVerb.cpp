@@ -14,6 +14,7 @@
 #include "core/Database.h"
 #include "core/RecordAccess.h"
 #include "devtools/qvtool/Verbs.h"
+#include "platform/qt/QtFonts.h"
 #include "views/ViewKinds.h"
 
 #include <QApplication>
@@ -131,6 +132,7 @@ int RunChart(const std::vector<std::string>& args)
     char name[] = "qvtool";
     char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
+    InstallFaceSubstitutes();
     GraphSetting& setting = Config().dailyGraphs.records[0];
     InitGraphSetting(setting, false);
     if (options.dark)

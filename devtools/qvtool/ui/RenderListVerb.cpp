@@ -17,6 +17,7 @@
 #include "lists/ui/ViewHoldWindow.h"
 #include "lists/ui/ViewList.h"
 #include "platform/Paths.h"
+#include "platform/qt/QtFonts.h"
 #include "views/ViewKinds.h"
 
 #include <QApplication>
@@ -126,6 +127,7 @@ int RunRenderList(const std::vector<std::string>& args)
     char name[] = "qvtool";
     char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
+    InstallFaceSubstitutes();
 
     auto* list = static_cast<ShareList*>(ProCalloc(1, sizeof(ShareList), "Share list"));
     list->word = listNumber;

@@ -269,7 +269,7 @@ TEST(ChartFont, TheChooserRefusesASizeOutside5To20AndStoresTheFontOnOk)
         }
         auto* chooser = qobject_cast<QFontDialog*>(&d);
         EXPECT_NE(chooser, nullptr);
-        QFont font(QStringLiteral("DejaVu Sans"), ++fontDialogs == 1 ? 24 : 14);
+        QFont font(QStringLiteral("Liberation Sans"), ++fontDialogs == 1 ? 24 : 14);
         font.setItalic(true);
         chooser->setCurrentFont(font);
         if (fontDialogs == 1)

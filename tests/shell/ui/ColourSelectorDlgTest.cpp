@@ -169,6 +169,11 @@ TEST_F(ColourSelectorTest, TextModeChecksFaceAndSize)
         EXPECT_EQ(box.texts().back(), "Size must be between 5 and 20 points.");
     }
     EXPECT_EQ(dialog.result(), 0);
+    // The default list font is drawn in its stand-in, so it is a font the user may keep.
+    dialog.SetFont(QStringLiteral("MS Sans Serif"), 0, 8);
+    dialog.accept();
+    EXPECT_EQ(box.texts().size(), 3u);
+    EXPECT_EQ(dialog.result(), 1);
 }
 
 TEST_F(ColourSelectorTest, Renders)

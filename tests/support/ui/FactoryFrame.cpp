@@ -4,6 +4,7 @@
 #include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
 #include "core/Memory.h"
+#include "core/RecordAccess.h"
 #include "core/ShareList.h"
 #include "core/WindowLayouts.h"
 #include "devtools/lib/ShareListChain.h"
@@ -56,9 +57,17 @@ FactoryFrame::~FactoryFrame()
 
 uint8_t* FactoryFrame::Share(uint16_t id)
 {
-    auto& r = records.emplace_back(std::make_unique<uint8_t[]>(24));
-    std::fill_n(r.get(), 24, uint8_t(0));
-    StoreU16(r.get(), 24);
+    // The smallest whole record: the head with an empty name and no items, one ordinary share's
+    // sub-record without prices, and the zero length that ends the sub-records.
+    constexpr uint16_t kHead = RecordLayout::Text + 1;
+    constexpr uint16_t kSub = SubRecordLayout::Stream;
+    constexpr uint16_t kLength = kHead + kSub + 2;
+    auto& r = records.emplace_back(std::make_unique<uint8_t[]>(kLength));
+    std::fill_n(r.get(), kLength, uint8_t(0));
+    StoreU16(r.get(), kLength);
+    StoreU16(r.get() + RecordLayout::FirstSubRecord, kHead);
+    StoreU16(r.get() + kHead + SubRecordLayout::Length, kSub);
+    r[kHead + SubRecordLayout::Kind] = SubRecordKind::Ordinary;
     StoreU16(r.get() + 2, id);
     return r.get();
 }

@@ -1,0 +1,28 @@
+// The rows of the transaction and cash views: which transactions a transactions view lists, the
+// rows written into a share list, and a group copy's own record in its member portfolio.
+#pragma once
+
+#include "core/RecordCursor.h"
+
+#include <vector>
+
+namespace qv {
+
+struct Portfolio;
+struct ShareList;
+struct Transaction;
+
+// Every transaction in list order; with totals only just the 'Latest' rows; with held only the
+// runs whose 'Latest' row holds no shares are left out.
+std::vector<Transaction*> TransactionRowsOf(const Portfolio& portfolio, bool totalsOnly, bool heldOnly);
+
+// The list's entries become the rows (the array grown as needed, ended by an empty entry) and its
+// cursors are kept within them.
+void SetListRows(ShareList* list, const std::vector<RecordCursor>& rows);
+std::vector<RecordCursor> RowsOfTransactions(const std::vector<Transaction*>& records);
+
+// The record of the member portfolio that a group's copy stands for: same share, line, date, time,
+// type and member number; null when none.
+Transaction* MemberRecordOf(const Portfolio& member, const Transaction& copy);
+
+} // namespace qv
