@@ -12,6 +12,9 @@
 #include "lists/DirectorsDealings.h"
 #include "lists/ListRows.h"
 #include "lists/ListSort.h"
+#include "news/NewsDatabase.h"
+#include "news/NewsRecords.h"
+#include "platform/DebugOutput.h"
 #include "portfolio/CashReferences.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "realtime/store/RTStore.h"
@@ -74,6 +77,23 @@ void InstallStartUpSteps()
     upper.deleteGraphSettingRecords = DeleteGraphSettingRecords;
 }
 
+// The news database merges the update files at start-up, is saved and freed at exit, and tells the
+// frame's command rules whether it is loaded and holds changed search texts.
+void InstallNewsHooks()
+{
+    SetNewsMergeHost(&NewsDatabaseMergeHost());
+    steps::UpperStartUpSteps().saveNewsDatabase = [] {
+        NewsDatabase& news = TheNewsDatabase();
+        if (news.loaded() && news.save(false) != SaveResult::Saved)
+            OutputDebugText("News catalogue not saved at exit; the previous one stays");
+        news.free();
+    };
+    FrameDialogs().newsLoaded = [] { return TheNewsDatabase().loaded(); };
+    FrameDialogs().newsModified = [] {
+        return TheNewsDatabase().loaded() && TheNewsDatabase().catalogue().header.u32(news_header::kSearchTextCount) > 0;
+    };
+}
+
 // The intraday store answers the lists' row loader and the after-load question whether it exists.
 void InstallIntradayHooks()
 {
@@ -88,6 +108,7 @@ void InstallLayerHooks()
     InstallCoreHooks();
     InstallStartUpSteps();
     InstallIntradayHooks();
+    InstallNewsHooks();
     GetPortfolioRoutineHooks().refreshGroup = [](ShareList* list) { UpdateViewGroup(list, -1, false, false); };
     // The company's web and e-mail addresses (columns 113 and 114) as the list tables show them.
     FrameDialogs().shareColumnText = [](const RecordCursor& share, int column) {

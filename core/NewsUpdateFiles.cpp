@@ -76,7 +76,13 @@ NewsUpdateOutcome ApplyNewsUpdateFiles()
     for (const std::filesystem::path& file : FindNewsUpdateFiles()) {
         ++outcome.found;
         std::string name = file.filename().string();
-        if (host.mergeNewsUpdate(name, file.parent_path()) != NewsMergeResult::Merged) {
+        NewsMergeResult result = host.mergeNewsUpdate(name, file.parent_path());
+        if (result == NewsMergeResult::SetAside) {
+            ++outcome.setAside;
+            OutputDebugText("News update " + name + " damaged; set aside");
+            continue;
+        }
+        if (result != NewsMergeResult::Merged) {
             ++outcome.kept;
             OutputDebugText("News update " + name + " not merged; kept");
             continue;

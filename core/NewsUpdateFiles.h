@@ -9,7 +9,11 @@
 
 namespace qv {
 
-enum class NewsMergeResult { Merged, NotMerged };
+enum class NewsMergeResult {
+    Merged,
+    NotMerged, // kept for a later pass
+    SetAside,  // damaged: renamed to ".bad" by the merge
+};
 
 // What the pass needs of the news database. The base class stands in until the news database is
 // built: it takes no lock, loads nothing and merges nothing, so every file is kept for later.
@@ -42,6 +46,7 @@ struct NewsUpdateOutcome {
     int found = 0;
     int merged = 0; // deleted after their merge
     int kept = 0;   // not merged, left in place for the next pass
+    int setAside = 0; // damaged, renamed to ".bad"
 };
 
 // Merges every waiting update file into the news database and deletes each one that merged.

@@ -11,5 +11,6 @@ inline constexpr const char* kAgreementForm = "https://www.quorvantis.example/cg
 // The company-information page: the five-digit company code fills "%05i".
 inline constexpr const char* kCompanyPagePattern = "https://companies.quorvantis.example/profile?code=%05i";
 inline constexpr const char* kSupportTelephone = "01632 960 123";
+inline constexpr const char* kSupportEmail = "support@quorvantis.example";
 
 } // namespace qv

@@ -44,6 +44,9 @@ struct FrameDialogSeams {
     // Starts the feed connection (true when the engine started) and stops it.
     std::function<bool()> startFeed;
     std::function<void()> stopFeed;
+    // The news database: loaded, and holding search texts the user changed.
+    std::function<bool()> newsLoaded;
+    std::function<bool()> newsModified;
 };
 FrameDialogSeams& FrameDialogs();
 

@@ -25,7 +25,11 @@ void DestroyAlarmServer() {}            // waits for the intraday alarms
 void ShutDownFeedClient() {}            // waits for the feed client
 void FreeFixedSourceLists() {}          // waits for the list tables' fixed source lists
 void BackupRTIndex() { qv::BackupRTIndex(); }
-void SaveNewsDatabase() {}              // waits for the news store
+void SaveNewsDatabase()
+{
+    if (const auto& save = UpperStartUpSteps().saveNewsDatabase)
+        save();
+}
 void SaveToolbarConfig() { SaveUserToolbarsAtExit(); }
 void CloseRTStore() { qv::CloseRTStore(); }
 void FreeProgramBlocks() {}             // waits for the item list, fonts and toolbar state

@@ -16,6 +16,7 @@ struct UpperSteps {
     std::function<void()> loadGraphConfig;         // "Graph.cfg"
     std::function<void(uint8_t* blob, int pixelsPerInchY)> fixOldTextSizes;
     std::function<void()> deleteGraphSettingRecords;
+    std::function<void()> saveNewsDatabase; // News.dat at exit, then the news blocks freed
 };
 UpperSteps& UpperStartUpSteps();
 

@@ -9,6 +9,7 @@
 #include "devtools/lib/DemoDealings.h"
 #include "devtools/lib/DemoIndexMembers.h"
 #include "devtools/lib/DemoIntraday.h"
+#include "devtools/lib/DemoNews.h"
 #include "devtools/lib/InfoCentreWriter.h"
 #include "devtools/lib/ShareFieldTable.h"
 #include "platform/ByteOrder.h"
@@ -165,7 +166,7 @@ bool WriteDemoFolder(const std::filesystem::path& folder, std::chrono::sys_days 
         if (WriteDatabaseFolder(folder, file, &comp) &&
             WriteFileBytes(folder / "data" / "DirDeal.dat", WriteDealingsFile(BuildDemoDealings(demo)).bytes) &&
             WriteDemoIntraday(folder, demo, error) && WriteDemoInfoCentre(folder / "data" / "Content") &&
-            WriteDemoVersionStamp(folder))
+            WriteDemoNews(folder, demo) && WriteDemoVersionStamp(folder))
             return true;
         if (error)
             *error = "cannot write the data files";

@@ -157,6 +157,8 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     f.emailSwitch = ProgramSwitches().emailOn != 0;
     f.userPortfolioExists = UserPortfolioExists();
     f.canShowCurrentShare = requests_.CanShowCurrentShare();
+    f.newsLoaded = FrameDialogs().newsLoaded && FrameDialogs().newsLoaded();
+    f.newsModified = FrameDialogs().newsModified && FrameDialogs().newsModified();
     f.infoCentreReady = frame_.InfoCentreReady();
     if (!view)
         return f;

@@ -18,6 +18,7 @@ namespace {
 class RecordingHost : public NewsMergeHost {
 public:
     std::set<std::string> mergeable;
+    std::set<std::string> damaged;
     std::vector<std::string> calls;
 
     void showProgress(std::string_view text) override { calls.push_back("progress " + std::string(text)); }
@@ -27,6 +28,8 @@ public:
     NewsMergeResult mergeNewsUpdate(const std::string& fileName, const fs::path& folder) override
     {
         calls.push_back("merge " + fileName + " in " + folder.filename().string());
+        if (damaged.count(fileName))
+            return NewsMergeResult::SetAside;
         return mergeable.count(fileName) ? NewsMergeResult::Merged : NewsMergeResult::NotMerged;
     }
 };
@@ -38,10 +41,11 @@ protected:
         previous_ = ProgramFolder();
         SetProgramFolder(dir_.path());
         fs::create_directories(dir_.path() / "Data");
+        installed_ = SetNewsMergeHost(nullptr);
     }
     void TearDown() override
     {
-        SetNewsMergeHost(nullptr);
+        SetNewsMergeHost(installed_);
         SetProgramFolder(previous_);
     }
     void touch(const std::string& name) { std::ofstream(dir_.path() / "Data" / name) << "news"; }
@@ -49,6 +53,7 @@ protected:
 
     dev::TempFolder dir_;
     fs::path previous_;
+    NewsMergeHost* installed_ = nullptr;
 };
 
 } // namespace
@@ -90,7 +95,21 @@ TEST_F(NewsUpdateFilesTest, OnlyMergedFilesAreDeletedAndTheLockIsExclusive)
     EXPECT_TRUE(fs::is_directory(dir_.path() / "Data" / "N000007.UPD"));
 }
 
-TEST_F(NewsUpdateFilesTest, WithoutANewsDatabaseEveryFileIsKept)
+TEST_F(NewsUpdateFilesTest, UpdatesSetAsideAreCountedApartFromThoseKept)
+{
+    touch("N000001.UPD");
+    touch("N000002.UPD");
+    RecordingHost host;
+    host.damaged = {"N000001.UPD"};
+    SetNewsMergeHost(&host);
+    NewsUpdateOutcome outcome = ApplyNewsUpdateFiles();
+    EXPECT_EQ(outcome.found, 2);
+    EXPECT_EQ(outcome.setAside, 1);
+    EXPECT_EQ(outcome.kept, 1);
+    EXPECT_EQ(outcome.merged, 0);
+}
+
+TEST_F(NewsUpdateFilesTest, TheStandInHostKeepsEveryFile)
 {
     touch("N000001.UPD");
     test::DebugCapture debug;

@@ -198,6 +198,7 @@ TEST_F(StartUpFixture, LoadsBehindTheSplashInOrderThenShowsTheWindowAndSavesAtEx
         {85, "Loading portfolios"},
         {95, "Loading individual share settings"},
         {96, "Loading directors dealings"},
+        {97, "Creating List"},
         {98, "Loading cash accounts"},
     };
     EXPECT_EQ(host.statuses, expected);

@@ -1,0 +1,464 @@
+// The news database in memory: load, save, merge, verify, story texts and titles.
+#include "news/NewsDatabase.h"
+
+#include "news/NewsLock.h"
+#include "news/NewsTitles.h"
+#include "news/NewsUpdateFile.h"
+#include "platform/DebugOutput.h"
+#include "platform/FileOps.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+#include "resources/WebAddresses.h"
+#include "shell/SplashStatus.h"
+
+#include <algorithm>
+
+namespace qv {
+
+namespace fs = std::filesystem;
+namespace nh = news_header;
+
+namespace {
+
+const char* const kStoryFiles[] = {"DNews.dat", "INews.dat", "TNews.dat"};
+const char* const kWorkFiles[] = {"tempTNews.dat", "tempINews.dat", "workINews.dat", "tempDNews.dat"};
+
+std::string SeriousErrorText()
+{
+    return std::string("We have encountered a serious error with the news database. The next time\r\n"
+                       "you update Quorvantis, the last week of news will be downloaded. For further\r\n"
+                       "historical news stories, please contact our support team on ") +
+           kSupportTelephone + " or " + kSupportEmail;
+}
+
+// Moves a file aside as "<name>.bad", replacing an older one.
+bool SetAside(const fs::path& file)
+{
+    std::error_code error;
+    if (!fs::exists(file, error))
+        return false;
+    fs::path bad = file;
+    bad += ".bad";
+    return RenameReplace(file, bad);
+}
+
+bool IsLetter(char c) { return c >= 'A' && c <= 'Z'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+} // namespace
+
+fs::path NewsDatabase::DataFolder() { return AppPath("data"); }
+fs::path NewsDatabase::NewsFolder() { return AppPath("data") / "News"; }
+
+void NewsDatabase::free()
+{
+    c_ = NewsCatalogue();
+    codes_ = NewsCodeTable();
+    cachedBlock_.reset();
+    loaded_ = false;
+    modified_ = false;
+}
+
+void NewsDatabase::recreate(bool deleteFiles)
+{
+    if (deleteFiles) {
+        for (const char* name : kStoryFiles)
+            ForceDelete(NewsFolder() / name);
+        for (const char* name : kWorkFiles)
+            ForceDelete(NewsFolder() / name);
+    }
+    free();
+    c_ = EmptyNewsCatalogue();
+    NewsDictionary dictionary(c_);
+    codes_.build(dictionary, c_);
+    loaded_ = true;
+    modified_ = true;
+}
+
+void NewsDatabase::setAsideFiles()
+{
+    bool any = SetAside(DataFolder() / "News.dat") | SetAside(DataFolder() / "News.old");
+    for (const char* name : kStoryFiles)
+        any = SetAside(NewsFolder() / name) || any;
+    if (any) {
+        OutputDebugText("News database damaged: its files are set aside as .bad");
+        ShowMessage(SeriousErrorText(), {}, MsgButtons::Ok, MsgIcon::Stop);
+    }
+}
+
+void NewsDatabase::load()
+{
+    bool cutShort = false;
+    for (const char* name : kWorkFiles)
+        cutShort = ForceDelete(NewsFolder() / name) || cutShort;
+    if (cutShort) {
+        ForceDelete(NewsFolder() / "TNews.dat");
+        ForceDelete(NewsFolder() / "INews.dat");
+    }
+    free();
+    std::error_code error;
+    bool storyFile = fs::exists(NewsFolder() / "DNews.dat", error);
+    for (const char* name : {"News.dat", "News.old"}) {
+        std::optional<std::vector<uint8_t>> image = ReadFileBytes(DataFolder() / name);
+        if (!image)
+            continue;
+        NewsCatalogueLoad result = ParseNewsCatalogue(*image, storyFile, c_);
+        if (result.status != NewsCatalogueStatus::Loaded) {
+            OutputDebugText(std::string("News catalogue ") + name + " cannot be read");
+            continue;
+        }
+        if (result.droppedSearchTexts)
+            OutputDebugText("News search texts with bad offsets dropped: " + std::to_string(result.droppedSearchTexts));
+        loaded_ = true;
+        modified_ = std::string(name) != "News.dat";
+        break;
+    }
+    if (!loaded_) {
+        setAsideFiles();
+        recreate(true);
+        return;
+    }
+    if (cutShort)
+        for (NewsDay& day : c_.days)
+            day.indexOffset = day.indexLength = 0;
+    NewsDictionary dictionary(c_);
+    codes_.build(dictionary, c_);
+    verify();
+}
+
+SaveResult NewsDatabase::save(bool keepPrevious)
+{
+    if (!loaded_)
+        return SaveResult::Skipped;
+    std::vector<uint8_t> image = NewsCatalogueImage(c_);
+    SavePlan plan{"data\\News.dat", "data\\News.tmp", keepPrevious ? "data\\News.old" : "", 0};
+    SaveResult result = SaveFileImage(plan, image);
+    if (result == SaveResult::Saved)
+        modified_ = false;
+    else
+        OutputDebugText("Exception Saving ZOD");
+    return result;
+}
+
+// Stories whose day is gone are marked and removed; day blocks that lie beyond DNews.dat (an append
+// cut short) are dropped with their stories; titles that no longer match are rebuilt.
+void NewsDatabase::verify()
+{
+    std::error_code error;
+    uintmax_t storyFileSize = fs::file_size(NewsFolder() / "DNews.dat", error);
+    if (error)
+        storyFileSize = 0;
+    size_t before = c_.days.size();
+    std::erase_if(c_.days, [&](const NewsDay& day) {
+        return uint64_t(day.blockOffset) + day.blockLength > storyFileSize || day.blockOffset < kNewsFileHeaderSize;
+    });
+    bool marked = false;
+    for (NewsStory& story : c_.stories) {
+        bool hasDay = std::any_of(c_.days.begin(), c_.days.end(), [&](const NewsDay& d) { return d.date == story.dayDate; });
+        if (!hasDay) {
+            story.state = 3;
+            marked = true;
+        }
+    }
+    if (marked || before != c_.days.size()) {
+        OutputDebugText("News verify: stories without a day removed");
+        removeMarkedStories();
+    }
+    std::vector<NewsTitleRecord> titles;
+    bool readable = ReadNewsTitles(NewsFolder() / "TNews.dat", titles);
+    bool beyond = std::any_of(titles.begin(), titles.end(), [&](const NewsTitleRecord& t) { return t.story >= c_.stories.size(); });
+    if (!readable || beyond || titles.size() != c_.stories.size())
+        rebuildTitles();
+}
+
+void NewsDatabase::removeMarkedStories()
+{
+    std::erase_if(c_.stories, [](const NewsStory& s) { return s.state == 3; });
+    ForceDelete(NewsFolder() / "INews.dat");
+    for (NewsDay& day : c_.days)
+        day.indexOffset = day.indexLength = 0;
+    cachedBlock_.reset();
+    modified_ = true;
+}
+
+const NewsDayBlock* NewsDatabase::dayBlock(PackedDate date, bool& noFile)
+{
+    noFile = false;
+    if (cachedBlock_ && cachedDate_ == date)
+        return &*cachedBlock_;
+    auto day = std::find_if(c_.days.begin(), c_.days.end(), [&](const NewsDay& d) { return d.date == date; });
+    if (day == c_.days.end())
+        return nullptr;
+    ExclusiveFile file;
+    if (!file.open(NewsFolder() / "DNews.dat", ExclusiveFile::Mode::Read)) {
+        noFile = true;
+        return nullptr;
+    }
+    std::vector<uint8_t> bytes(day->blockLength);
+    if (!file.seek(day->blockOffset) || file.read(bytes.data(), bytes.size()) != (long long)bytes.size())
+        return nullptr;
+    cachedBlock_ = NewsDayBlock::Parse(bytes);
+    cachedDate_ = date;
+    return cachedBlock_ ? &*cachedBlock_ : nullptr;
+}
+
+std::optional<std::vector<uint32_t>> NewsDatabase::storyWords(size_t story)
+{
+    if (story >= c_.stories.size())
+        return std::nullopt;
+    const NewsStory& s = c_.stories[story];
+    bool noFile = false;
+    const NewsDayBlock* block = dayBlock(s.dayDate, noFile);
+    if (!block)
+        return std::nullopt;
+    return block->storyWords(s.dayIndex, s.codeTable);
+}
+
+std::string NewsDatabase::storyText(size_t story, int mode)
+{
+    if (story >= c_.stories.size())
+        return kNewsNoDayText;
+    bool noFile = false;
+    if (!dayBlock(c_.stories[story].dayDate, noFile))
+        return noFile ? kNewsNoStoryFile : kNewsNoDayText;
+    std::optional<std::vector<uint32_t>> words = storyWords(story);
+    if (!words)
+        return kNewsNoDayText;
+    NewsDictionary dictionary(c_);
+    std::string parts[3];
+    int part = 0;
+    bool lineFeed = false;
+    for (uint32_t id : *words) {
+        if (part == 0 && id == ' ') {
+            part = 1;
+            continue;
+        }
+        if (part == 1 && id == '\n') {
+            part = 2;
+            lineFeed = true;
+            continue;
+        }
+        parts[part] += dictionary.text(id, true).text;
+    }
+    std::string out;
+    bool any = false;
+    auto add = [&out, &any](const std::string& text, const char* joint) {
+        if (any)
+            out += joint;
+        out += text;
+        any = true;
+    };
+    if (mode & kNewsPrefix)
+        add(parts[0], " ");
+    if (mode & kNewsTitle)
+        add(parts[1], " ");
+    if ((mode & kNewsBody) && (lineFeed || !parts[2].empty()))
+        add(parts[2], "\n");
+    return out;
+}
+
+// The code prefix (the characters before the first blank): three-letter codes set the country,
+// industry and subject; five-digit numbers fill the three share ids. A run that is no code is
+// ignored, so it cannot overwrite a code already found.
+void NewsDatabase::applyPrefix(NewsStory& story, const std::vector<uint32_t>& words)
+{
+    NewsDictionary dictionary(c_);
+    std::string prefix;
+    for (uint32_t id : words) {
+        if (id == ' ' || id == '\n')
+            break;
+        prefix += dictionary.text(id, true).text;
+    }
+    uint32_t countries = c_.header.u32(nh::kCodeTotals), industries = c_.header.u32(nh::kCodeTotals + 4);
+    size_t share = 0;
+    for (size_t i = 0; i < prefix.size();) {
+        if (IsLetter(prefix[i]) && i + 3 <= prefix.size()) {
+            std::string code = prefix.substr(i, 3);
+            std::transform(code.begin(), code.end(), code.begin(), [](char c) { return char(c | 0x20); });
+            uint32_t number = codes_.number(dictionary.add(code, 0));
+            if (number != 0 && number < countries)
+                story.country = uint8_t(number);
+            else if (number != 0 && number < industries)
+                story.industry = uint8_t(number);
+            else if (number != 0)
+                story.subject = uint8_t(number);
+            i += 3;
+        } else if (IsDigit(prefix[i]) && i + 5 <= prefix.size()) {
+            uint32_t id = uint32_t(std::stoul(prefix.substr(i, 5)));
+            if (share < story.shareIds.size())
+                story.shareIds[share++] = id;
+            i += 5;
+        } else {
+            ++i;
+        }
+    }
+}
+
+// The title line's words, as many as fit in 80 characters.
+std::string NewsDatabase::titleOf(const std::vector<uint32_t>& words)
+{
+    NewsDictionary dictionary(c_);
+    std::string title;
+    bool inTitle = false;
+    for (uint32_t id : words) {
+        if (!inTitle) {
+            inTitle = id == ' ';
+            continue;
+        }
+        if (id == '\n')
+            break;
+        std::string text = dictionary.text(id, true).text;
+        if (title.size() + text.size() > NewsTitleRecord::kMaxText)
+            break;
+        title += text;
+    }
+    return title;
+}
+
+std::string NewsDatabase::title(size_t story)
+{
+    std::optional<std::vector<uint32_t>> words = storyWords(story);
+    return words ? titleOf(*words) : std::string();
+}
+
+bool NewsDatabase::rebuildTitles()
+{
+    ForceDelete(NewsFolder() / "TNews.dat");
+    ForceDelete(NewsFolder() / "tempTNews.dat");
+    std::vector<NewsTitleRecord> titles;
+    for (size_t i = 0; i < c_.stories.size(); ++i)
+        titles.push_back({uint32_t(i), title(i)});
+    std::stable_sort(titles.begin(), titles.end());
+    std::error_code error;
+    fs::create_directories(NewsFolder(), error);
+    if (!WriteNewsTitles(NewsFolder() / "TNews.dat", titles)) {
+        OutputDebugText("Exception Rebuilding titles");
+        return false;
+    }
+    return true;
+}
+
+// Appends the block at the end of DNews.dat (after a new header when the file is new); a write cut
+// short is taken back so that the file ends where it did.
+bool NewsDatabase::appendDayBlock(NewsDay& day, const std::vector<uint8_t>& block)
+{
+    std::error_code error;
+    fs::create_directories(NewsFolder(), error);
+    fs::path path = NewsFolder() / "DNews.dat";
+    ExclusiveFile file;
+    if (!file.open(path, fs::exists(path, error) ? ExclusiveFile::Mode::ReadWrite : ExclusiveFile::Mode::Create))
+        return false;
+    uint64_t size = file.size().value_or(0);
+    if (size < kNewsFileHeaderSize) {
+        std::vector<uint8_t> header = NewsFileHeader("ZQDD");
+        if (!file.resize(0) || !file.seek(0) || !file.write(header.data(), header.size()))
+            return false;
+        size = kNewsFileHeaderSize;
+    }
+    if (!file.seek(size) || !file.write(block.data(), block.size()) || !file.sync()) {
+        file.resize(size);
+        return false;
+    }
+    day.blockOffset = uint32_t(size);
+    day.blockLength = uint32_t(block.size());
+    return file.close();
+}
+
+NewsMergeResult NewsDatabase::merge(const fs::path& file)
+{
+    std::string name = file.filename().string();
+    std::optional<PackedDate> date = NewsUpdateFileDate(name);
+    if (!date) {
+        SetAside(file);
+        return NewsMergeResult::SetAside;
+    }
+    if (std::any_of(c_.days.begin(), c_.days.end(), [&](const NewsDay& d) { return d.date == *date; }))
+        return NewsMergeResult::NotMerged;
+    if (!loaded_)
+        recreate(true);
+    std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(file);
+    if (!bytes)
+        return NewsMergeResult::NotMerged;
+    NewsUpdateRead read = ReadNewsUpdate(*bytes, *date);
+    if (read.status == NewsUpdateStatus::WrongVersion)
+        return NewsMergeResult::NotMerged;
+    if (read.status != NewsUpdateStatus::Read) {
+        OutputDebugText("News update " + name + " damaged (" + read.fault + "); set aside");
+        SetAside(file);
+        return NewsMergeResult::SetAside;
+    }
+    const NewsUpdate& u = read.update;
+    NewsCatalogue before = c_;
+    NewsDictionary dictionary(c_);
+    std::vector<uint32_t> ids;
+    for (size_t i = 0; i < u.words.size(); ++i)
+        ids.push_back(dictionary.add(u.words[i], u.wordClass(i)));
+    if (dictionary.resized() && c_.indexed()) {
+        ForceDelete(NewsFolder() / "INews.dat");
+        for (NewsDay& day : c_.days)
+            day.indexOffset = day.indexLength = 0;
+    }
+    NewsDayBlock block = NewsDayBlock::FromUpdate(u, ids);
+    std::vector<NewsTitleRecord> titles;
+    PackedDate latest = c_.header.u16(nh::kLatestDate);
+    for (size_t i = 0; i < u.stories.size(); ++i) {
+        NewsStory story;
+        story.state = 1;
+        story.storyDate = u.stories[i].date;
+        story.time = u.stories[i].time;
+        story.dayDate = *date;
+        story.dayIndex = uint16_t(i);
+        story.titleSymbols = u.stories[i].titleSymbols;
+        story.codeTable = u.stories[i].codeTable;
+        std::vector<uint32_t> words = *block.storyWords(i, story.codeTable);
+        applyPrefix(story, words);
+        titles.push_back({uint32_t(c_.stories.size()), titleOf(words)});
+        latest = std::max(latest, story.storyDate);
+        c_.stories.push_back(story);
+    }
+    NewsDay day;
+    day.date = *date;
+    day.storyCount = uint32_t(u.stories.size());
+    if (!appendDayBlock(day, block.bytes())) {
+        OutputDebugText("News update " + name + " could not be added to DNews.dat; kept");
+        c_ = std::move(before);
+        return NewsMergeResult::NotMerged;
+    }
+    c_.days.push_back(day);
+    c_.header.setU16(nh::kLatestDate, latest);
+    modified_ = true;
+    if (!AddNewsTitles(NewsFolder() / "TNews.dat", titles))
+        rebuildTitles();
+    save(false);
+    return NewsMergeResult::Merged;
+}
+
+NewsDatabase& TheNewsDatabase()
+{
+    static NewsDatabase database;
+    return database;
+}
+
+namespace {
+
+class DatabaseMergeHost : public NewsMergeHost {
+public:
+    void showProgress(std::string_view text) override { SetSplashStatus(97, std::string(text)); }
+    void lockExclusive() override { AcquireNewsWrite(); }
+    void unlock() override { ReleaseNewsWrite(); }
+    void loadNewsDatabase() override { TheNewsDatabase().load(); }
+    NewsMergeResult mergeNewsUpdate(const std::string& fileName, const fs::path& folder) override
+    {
+        return TheNewsDatabase().merge(folder / fileName);
+    }
+};
+
+} // namespace
+
+NewsMergeHost& NewsDatabaseMergeHost()
+{
+    static DatabaseMergeHost host;
+    return host;
+}
+
+} // namespace qv

@@ -1,0 +1,204 @@
+// The word index: sections written and read bit by bit, and the reindex of every day.
+#include "news/NewsIndex.h"
+
+#include "news/NewsCoding.h"
+#include "news/NewsDatabase.h"
+#include "platform/ByteOrder.h"
+#include "platform/FileOps.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace qv {
+
+namespace {
+
+constexpr uint16_t kEmptyPostings = 65535;
+
+class Bits {
+public:
+    void put(uint32_t value, int count)
+    {
+        for (int i = count - 1; i >= 0; --i) {
+            if (bits_ % 8 == 0)
+                bytes_.push_back(0);
+            if ((value >> i) & 1)
+                bytes_.back() |= uint8_t(0x80 >> (bits_ % 8));
+            ++bits_;
+        }
+    }
+    void align() { bits_ = bytes_.size() * 8; }
+    void u16(uint16_t v)
+    {
+        align();
+        bytes_.push_back(uint8_t(v));
+        bytes_.push_back(uint8_t(v >> 8));
+        bits_ = bytes_.size() * 8;
+    }
+    std::vector<uint8_t>& bytes() { return bytes_; }
+
+private:
+    std::vector<uint8_t> bytes_;
+    size_t bits_ = 0;
+};
+
+int BitLength(uint32_t v)
+{
+    int n = 0;
+    for (; v; v >>= 1)
+        ++n;
+    return std::max(n, 1);
+}
+
+} // namespace
+
+std::vector<uint8_t> NewsIndexSection(const std::map<uint32_t, std::vector<uint16_t>>& postings)
+{
+    Bits lists;
+    std::vector<std::pair<uint32_t, uint32_t>> table;
+    for (const auto& [slot, stories] : postings) {
+        table.emplace_back(slot, uint32_t(lists.bytes().size()));
+        lists.u16(stories.empty() ? kEmptyPostings : stories[0]);
+        uint32_t widest = 1;
+        for (size_t i = 1; i < stories.size(); ++i)
+            widest = std::max<uint32_t>(widest, uint32_t(stories[i] - stories[i - 1]));
+        int w = BitLength(widest);
+        lists.put(uint32_t(w), 5);
+        for (size_t i = 1; i < stories.size(); ++i)
+            lists.put(uint32_t(stories[i] - stories[i - 1]), w);
+        lists.put(0, w);
+        lists.align();
+    }
+    uint32_t maxSlot = 1, maxOffset = 1, previousSlot = 0, previousOffset = 0;
+    for (auto [slot, offset] : table) {
+        maxSlot = std::max(maxSlot, slot - previousSlot);
+        maxOffset = std::max(maxOffset, offset - previousOffset);
+        previousSlot = slot;
+        previousOffset = offset;
+    }
+    int a = BitLength(maxSlot), b = BitLength(maxOffset);
+    Bits words;
+    words.put(uint32_t(a), 5);
+    words.put(uint32_t(b), 4);
+    previousSlot = previousOffset = 0;
+    for (auto [slot, offset] : table) {
+        words.put(slot - previousSlot, a);
+        words.put(offset - previousOffset, b);
+        previousSlot = slot;
+        previousOffset = offset;
+    }
+    ByteWriter out;
+    out.u32(uint32_t(table.size() + 1));
+    out.u32(uint32_t(lists.bytes().size()));
+    out.bytes(lists.bytes().data(), lists.bytes().size());
+    size_t length = 8 + lists.bytes().size() + ((a + b) * table.size() + 9) / 8 + 1;
+    std::vector<uint8_t> section = out.take();
+    section.insert(section.end(), words.bytes().begin(), words.bytes().end());
+    section.resize(std::max(section.size(), length), 0);
+    return section;
+}
+
+NewsIndexSectionReader::NewsIndexSectionReader(std::span<const uint8_t> section, uint32_t dayStories)
+    : section_(section), dayStories_(dayStories)
+{
+    if (section.size() < 8)
+        return;
+    uint32_t n = LoadU32(section.data()), d = LoadU32(section.data() + 4);
+    if (n == 0 || uint64_t(d) + 8 >= section.size())
+        return;
+    NewsBitReader in(section.subspan(8 + d));
+    uint32_t a = 0, b = 0;
+    if (!in.read(5, a) || !in.read(4, b) || a == 0 || b == 0 || (n - 1) > in.bitsLeft() / (a + b))
+        return;
+    uint32_t slot = 0, offset = 0;
+    for (uint32_t i = 0; i + 1 < n; ++i) {
+        uint32_t ds = 0, doff = 0;
+        in.read(int(a), ds);
+        in.read(int(b), doff);
+        slot += ds;
+        offset += doff;
+        if (i > 0 && ds == 0)
+            break; // slots ascend; a repeat ends a damaged table
+        pairs_.emplace_back(slot, offset);
+    }
+}
+
+std::vector<uint16_t> NewsIndexSectionReader::stories(uint32_t slot) const
+{
+    auto it = std::lower_bound(pairs_.begin(), pairs_.end(), std::make_pair(slot, 0u));
+    if (it == pairs_.end() || it->first != slot)
+        return {};
+    size_t start = 8 + size_t(it->second);
+    if (start + 2 > section_.size())
+        return {};
+    uint32_t story = LoadU16(section_.data() + start);
+    if (story == kEmptyPostings)
+        return {};
+    std::vector<uint16_t> out;
+    NewsBitReader in(section_, (start + 2) * 8);
+    uint32_t w = 0, delta = 0;
+    if (!in.read(5, w) || w == 0)
+        return {};
+    for (;;) {
+        if (story < dayStories_)
+            out.push_back(uint16_t(story));
+        if (!in.read(int(w), delta) || delta == 0)
+            break;
+        story += delta;
+        if (story > 0xFFFF)
+            break;
+    }
+    return out;
+}
+
+bool ReindexNews(NewsDatabase& database)
+{
+    NewsCatalogue& c = database.catalogue();
+    std::unordered_map<uint32_t, uint32_t> slotOf;
+    for (uint32_t slot = 0; slot < c.hashTable.size(); ++slot)
+        if (c.hashTable[slot])
+            slotOf.emplace(c.hashTable[slot] & 0xFFFFFF, slot);
+    NewsDictionary dictionary(c);
+    std::map<PackedDate, std::vector<size_t>> byDay;
+    for (size_t i = 0; i < c.stories.size(); ++i)
+        byDay[c.stories[i].dayDate].push_back(i);
+    ByteWriter file;
+    std::vector<uint8_t> header = NewsFileHeader("ZQDI");
+    file.bytes(header.data(), header.size());
+    for (NewsDay& day : c.days) {
+        std::map<uint32_t, std::vector<uint16_t>> postings;
+        for (size_t story : byDay[day.date]) {
+            std::optional<std::vector<uint32_t>> words = database.storyWords(story);
+            if (!words)
+                continue;
+            uint16_t index = c.stories[story].dayIndex;
+            for (uint32_t id : *words) {
+                auto slot = slotOf.find(dictionary.baseId(id));
+                if (slot == slotOf.end())
+                    continue;
+                std::vector<uint16_t>& list = postings[slot->second];
+                if (list.empty() || list.back() != index)
+                    list.push_back(index);
+            }
+        }
+        for (auto& entry : postings) {
+            std::vector<uint16_t>& list = entry.second;
+            std::sort(list.begin(), list.end());
+            list.erase(std::unique(list.begin(), list.end()), list.end());
+        }
+        std::vector<uint8_t> section = NewsIndexSection(postings);
+        day.indexOffset = uint32_t(file.size());
+        day.indexLength = uint32_t(section.size());
+        file.bytes(section.data(), section.size());
+    }
+    std::filesystem::path work = NewsDatabase::NewsFolder() / "workINews.dat";
+    if (!WriteFileBytes(work, file.data()) || !RenameReplace(work, NewsDatabase::NewsFolder() / "INews.dat")) {
+        ForceDelete(work);
+        for (NewsDay& day : c.days)
+            day.indexOffset = day.indexLength = 0;
+        return false;
+    }
+    return true;
+}
+
+} // namespace qv

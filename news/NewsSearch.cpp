@@ -1,0 +1,309 @@
+// The news search: default texts, parsing, and evaluation over the word index.
+#include "news/NewsSearch.h"
+
+#include "news/NewsDatabase.h"
+#include "news/NewsIndex.h"
+#include "platform/FileOps.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <unordered_map>
+
+namespace qv {
+
+namespace nh = news_header;
+
+namespace {
+
+constexpr size_t kMaxSearchWord = 64;
+
+bool IsWordChar(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+using StorySet = std::vector<uint32_t>; // ascending story numbers
+
+StorySet Intersect(const StorySet& a, const StorySet& b)
+{
+    StorySet out;
+    std::set_intersection(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
+    return out;
+}
+StorySet Union(const StorySet& a, const StorySet& b)
+{
+    StorySet out;
+    std::set_union(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
+    return out;
+}
+StorySet Difference(const StorySet& a, const StorySet& b)
+{
+    StorySet out;
+    std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
+    return out;
+}
+
+// The index read once per search: each day's section, and the story numbers behind its indexes.
+class IndexView {
+public:
+    IndexView(NewsDatabase& database, uint32_t first, uint32_t end) : db_(database)
+    {
+        NewsCatalogue& c = database.catalogue();
+        PackedDate limit = 0;
+        if (c.header.u8(nh::kLimitFlagByte) & nh::kLimitFlagBit) {
+            int32_t latest = DateToDayNumber(c.header.u16(nh::kLatestDate));
+            limit = DayNumberToDate(std::max(0, latest - 7 * int32_t(c.header.u16(nh::kLimitWeeks))));
+        }
+        std::map<PackedDate, std::vector<uint32_t>> byDay;
+        for (uint32_t i = first; i < std::min<size_t>(end, c.stories.size()); ++i) {
+            const NewsStory& s = c.stories[i];
+            if (s.storyDate < limit)
+                continue;
+            std::vector<uint32_t>& day = byDay[s.dayDate];
+            if (day.size() <= s.dayIndex)
+                day.resize(size_t(s.dayIndex) + 1, UINT32_MAX);
+            day[s.dayIndex] = i;
+            all_.push_back(i);
+        }
+        file_ = ReadFileBytes(NewsDatabase::NewsFolder() / "INews.dat").value_or(std::vector<uint8_t>());
+        for (const NewsDay& day : c.days) {
+            auto stories = byDay.find(day.date);
+            if (stories == byDay.end() || uint64_t(day.indexOffset) + day.indexLength > file_.size())
+                continue;
+            std::span<const uint8_t> section(file_.data() + day.indexOffset, day.indexLength);
+            days_.push_back({NewsIndexSectionReader(section, uint32_t(stories->second.size())), stories->second});
+        }
+    }
+
+    const StorySet& all() const { return all_; }
+
+    StorySet stories(const NewsSearchTerm& term) const
+    {
+        StorySet out;
+        if (!term.known)
+            return out;
+        for (const Day& day : days_)
+            for (uint16_t index : day.reader.stories(term.slot))
+                if (day.numbers[index] != UINT32_MAX)
+                    out.push_back(day.numbers[index]);
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+    // The story's words as hash slots, one-character words left out.
+    std::vector<uint32_t> storySlots(uint32_t story, const std::unordered_map<uint32_t, uint32_t>& slotOf) const
+    {
+        std::vector<uint32_t> slots;
+        NewsDictionary dictionary(db_.catalogue());
+        for (uint32_t id : db_.storyWords(story).value_or(std::vector<uint32_t>())) {
+            auto slot = slotOf.find(dictionary.baseId(id));
+            if (slot != slotOf.end())
+                slots.push_back(slot->second);
+            else if (id >= nh::kFirstWordOffset)
+                slots.push_back(UINT32_MAX);
+        }
+        return slots;
+    }
+
+private:
+    struct Day {
+        NewsIndexSectionReader reader;
+        std::vector<uint32_t> numbers;
+    };
+    NewsDatabase& db_;
+    std::vector<uint8_t> file_;
+    std::vector<Day> days_;
+    StorySet all_;
+};
+
+bool HoldsPhrase(const std::vector<uint32_t>& slots, const std::vector<uint32_t>& phrase)
+{
+    return std::search(slots.begin(), slots.end(), phrase.begin(), phrase.end()) != slots.end();
+}
+
+StorySet LiteralStories(const IndexView& index, NewsDatabase& database,
+                        const std::vector<NewsSearchTerm>& group)
+{
+    StorySet candidates = index.stories(group[0]);
+    std::vector<uint32_t> phrase;
+    for (const NewsSearchTerm& term : group) {
+        if (!term.known)
+            return {};
+        candidates = Intersect(candidates, index.stories(term));
+        phrase.push_back(term.slot);
+    }
+    if (group.size() < 2)
+        return candidates;
+    std::unordered_map<uint32_t, uint32_t> slotOf;
+    const std::vector<uint32_t>& table = database.catalogue().hashTable;
+    for (uint32_t slot = 0; slot < table.size(); ++slot)
+        if (table[slot])
+            slotOf.emplace(table[slot] & 0xFFFFFF, slot);
+    StorySet out;
+    for (uint32_t story : candidates)
+        if (HoldsPhrase(index.storySlots(story, slotOf), phrase))
+            out.push_back(story);
+    return out;
+}
+
+// One share's group: the first unit starts the set (a leading exclusion starts from every story
+// in range), the others narrow, widen or cut it by their kind.
+StorySet EvaluateGroup(const IndexView& index, NewsDatabase& database, const std::vector<NewsSearchTerm>& terms)
+{
+    StorySet result;
+    bool first = true;
+    for (size_t i = 0; i < terms.size();) {
+        uint16_t kind = terms[i].kind % NewsSearchTerm::kLiteral;
+        StorySet unit;
+        if (terms[i].kind >= NewsSearchTerm::kLiteral) {
+            size_t j = i + 1;
+            while (j < terms.size() && terms[j].kind >= NewsSearchTerm::kLiteral && !terms[j].literalStart)
+                ++j;
+            unit = LiteralStories(index, database, std::vector<NewsSearchTerm>(terms.begin() + i, terms.begin() + j));
+            i = j;
+        } else {
+            unit = index.stories(terms[i]);
+            ++i;
+        }
+        if (first) {
+            result = kind == NewsSearchTerm::kExclusion ? Difference(index.all(), unit) : unit;
+            first = false;
+        } else if (kind == NewsSearchTerm::kRequired) {
+            result = Intersect(result, unit);
+        } else if (kind == NewsSearchTerm::kAlternative) {
+            result = Union(result, unit);
+        } else {
+            result = Difference(result, unit);
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+std::string MakeNewsSearchText(std::string_view shareName)
+{
+    static const std::array<std::pair<const char*, const char*>, 4> kShortForms = {
+        {{"holdings", "hldgs"}, {"corporation", "corp"}, {"communications", "comms"}, {"telecommunications", "telecom"}}};
+    std::string words;
+    std::array<size_t, 4> at;
+    at.fill(std::string::npos);
+    bool inParentheses = false;
+    for (size_t i = 0; i < shareName.size();) {
+        char c = Lower(shareName[i]);
+        if (c == '(' || c == ')') {
+            inParentheses = c == '(';
+            ++i;
+            continue;
+        }
+        if (!IsWordChar(c)) {
+            ++i;
+            continue;
+        }
+        std::string word;
+        while (i < shareName.size() && IsWordChar(shareName[i]))
+            word.push_back(Lower(shareName[i++]));
+        if (word == "plc")
+            break;
+        for (size_t k = 0; k < kShortForms.size(); ++k)
+            if (word == kShortForms[k].first && at[k] == std::string::npos)
+                at[k] = words.size();
+        words += word;
+        bool closes = i < shareName.size() && shareName[i] == ')';
+        if (!inParentheses || closes)
+            words += ' ';
+    }
+    if (!words.empty() && words.back() == ' ')
+        words.pop_back();
+    std::string text = "'" + words + "'";
+    for (size_t k = kShortForms.size(); k-- > 0;) {
+        if (at[k] != std::string::npos) {
+            text += ",'" + words.substr(0, at[k]) + kShortForms[k].second + "'";
+            break;
+        }
+    }
+    return text;
+}
+
+std::vector<NewsSearchTerm> MakeNewsSearchWords(NewsDatabase& database, uint32_t owner, std::string_view text)
+{
+    std::vector<NewsSearchTerm> terms;
+    NewsDictionary dictionary(database.catalogue());
+    uint16_t sign = NewsSearchTerm::kRequired;
+    bool literal = false, literalStart = false;
+    for (size_t i = 0; i < text.size();) {
+        char c = text[i];
+        if (c == ',' || c == '-') {
+            sign = c == ',' ? NewsSearchTerm::kAlternative : NewsSearchTerm::kExclusion;
+            ++i;
+            continue;
+        }
+        if (c == '"' || c == '\'') {
+            literal = !literal;
+            literalStart = literal;
+            ++i;
+            continue;
+        }
+        if (!IsWordChar(c)) {
+            ++i;
+            continue;
+        }
+        std::string word;
+        while (i < text.size() && IsWordChar(text[i])) {
+            if (word.size() < kMaxSearchWord)
+                word.push_back(Lower(text[i]));
+            ++i;
+        }
+        NewsSearchTerm term;
+        term.owner = owner;
+        NewsDictionary::Lookup found = word.size() > 1 ? dictionary.find(word.substr(0, kNewsMaxWord)) : NewsDictionary::Lookup{};
+        term.known = found.found;
+        term.slot = found.found ? found.slot : 0;
+        term.kind = uint16_t(sign + (literal ? NewsSearchTerm::kLiteral : 0));
+        term.literalStart = literal && literalStart;
+        literalStart = false;
+        terms.push_back(term);
+        sign = NewsSearchTerm::kRequired;
+    }
+    if (terms.empty())
+        terms.push_back(NewsSearchTerm{owner, 0, false, false, NewsSearchTerm::kRequired});
+    return terms;
+}
+
+std::vector<NewsSearchTerm> MakeNewsPortfolioSearch(NewsDatabase& database, const std::vector<NewsShareSearch>& shares)
+{
+    std::vector<NewsSearchTerm> terms;
+    for (size_t i = 0; i < shares.size() && i < kNewsPortfolioShares; ++i) {
+        std::vector<NewsSearchTerm> own = MakeNewsSearchWords(database, shares[i].shareId, shares[i].text);
+        terms.insert(terms.end(), own.begin(), own.end());
+        terms.push_back(NewsSearchTerm{shares[i].shareId, 0, false, false, NewsSearchTerm::kSeparator});
+    }
+    return terms;
+}
+
+std::vector<NewsMatch> PerformNewsSearch(NewsDatabase& database, const std::vector<NewsSearchTerm>& terms,
+                                         uint32_t first, uint32_t end)
+{
+    NewsCatalogue& c = database.catalogue();
+    bool unindexed = std::any_of(c.days.begin(), c.days.end(), [](const NewsDay& d) { return d.indexLength == 0; });
+    if (unindexed && ReindexNews(database))
+        database.save(false);
+    IndexView index(database, first, end);
+    std::vector<NewsMatch> matches;
+    std::vector<NewsSearchTerm> group;
+    auto close = [&](uint32_t owner) {
+        if (!group.empty())
+            for (uint32_t story : EvaluateGroup(index, database, group))
+                matches.push_back({story, owner});
+        group.clear();
+    };
+    for (const NewsSearchTerm& term : terms) {
+        if (term.kind == NewsSearchTerm::kSeparator)
+            close(term.owner);
+        else
+            group.push_back(term);
+    }
+    close(group.empty() ? 0 : group.front().owner);
+    return matches;
+}
+
+} // namespace qv

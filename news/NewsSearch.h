@@ -1,0 +1,52 @@
+// The news search: a share's default search text, the search text parsed into terms, and the
+// search of the word index with exclusions, alternatives, phrases and the limit date.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+class NewsDatabase;
+
+struct NewsSearchTerm {
+    static constexpr uint16_t kRequired = 0, kAlternative = 1, kExclusion = 2, kLiteral = 10, kSeparator = 128;
+
+    uint32_t owner = 0; // the share whose search this is, or 0; the share id in a separator
+    uint32_t slot = 0;
+    bool known = false;   // the word is in the dictionary
+    bool literalStart = false;
+    uint16_t kind = kRequired;
+};
+
+// "'" + the name's words up to "plc" + "'", with a second literal using the short form of
+// "holdings", "corporation", "communications" or "telecommunications" when the name holds one.
+std::string MakeNewsSearchText(std::string_view shareName);
+
+// Parses a search text: blank-separated words are all required, "," makes the next word an
+// alternative, "-" an exclusion, quotes make a literal phrase.
+std::vector<NewsSearchTerm> MakeNewsSearchWords(NewsDatabase& database, uint32_t owner, std::string_view text);
+
+// One group of terms per share (the first 251 shares), each closed by a separator with its id.
+struct NewsShareSearch {
+    uint32_t shareId = 0;
+    std::string text;
+};
+inline constexpr size_t kNewsPortfolioShares = 251;
+std::vector<NewsSearchTerm> MakeNewsPortfolioSearch(NewsDatabase& database, const std::vector<NewsShareSearch>& shares);
+
+struct NewsMatch {
+    uint32_t story = 0;
+    uint32_t owner = 0;
+    bool operator==(const NewsMatch&) const = default;
+};
+
+// The stories from first up to (not including) end that match, in story order per group. Builds
+// the index first when a day has none. With the header's limit flag, stories dated before the
+// limit (the set number of weeks before the latest story) are skipped.
+std::vector<NewsMatch> PerformNewsSearch(NewsDatabase& database, const std::vector<NewsSearchTerm>& terms,
+                                         uint32_t first = 0, uint32_t end = UINT32_MAX);
+
+} // namespace qv

@@ -1,0 +1,190 @@
+// A news update file, read and checked whole.
+#include "news/NewsUpdateFile.h"
+
+#include "platform/ByteOrder.h"
+
+namespace qv {
+
+namespace {
+
+constexpr size_t kMaxBlockSymbols = size_t(1) << 26;
+constexpr size_t kDirectoryEntry = 16;
+constexpr uint8_t kWordEnd = 129;
+constexpr int kMaxWordClass = 4;
+constexpr size_t kMaxStories = 0xFFFF;
+
+NewsUpdateRead Fail(std::string fault)
+{
+    NewsUpdateRead result;
+    result.fault = std::move(fault);
+    return result;
+}
+
+// Splits a word block: each word ends with a byte of 129 or more, its last character + 128.
+bool SplitWords(const std::vector<uint16_t>& symbols, std::vector<std::string>& words)
+{
+    std::string word;
+    for (uint16_t s : symbols) {
+        if (s > 0xFF)
+            return false;
+        if (s >= kWordEnd) {
+            word.push_back(char(s - 128));
+            words.push_back(std::move(word));
+            word.clear();
+        } else {
+            word.push_back(char(s));
+        }
+    }
+    return word.empty();
+}
+
+bool ReadTrees(const std::vector<uint16_t>& bytes, size_t count, std::vector<NewsDecodeTree>& trees)
+{
+    std::vector<uint8_t> packed(bytes.begin(), bytes.end());
+    NewsBitReader in(packed);
+    for (size_t i = 0; i < count; ++i) {
+        std::optional<NewsDecodeTree> tree = ReadNewsDecodeTree(in);
+        if (!tree)
+            return false;
+        trees.push_back(std::move(*tree));
+    }
+    return true;
+}
+
+void ReadDirectory(const std::vector<uint16_t>& bytes, std::vector<NewsUpdateStory>& stories)
+{
+    std::vector<uint8_t> raw(bytes.begin(), bytes.end());
+    for (size_t i = 0; i < stories.size(); ++i) {
+        const uint8_t* p = &raw[i * kDirectoryEntry];
+        NewsUpdateStory& s = stories[i];
+        s.date = LoadU16(p);
+        s.time = LoadU16(p + 2);
+        s.start = LoadU32(p + 4);
+        s.titleSymbols = LoadU16(p + 8);
+        s.codeTable = p[10];
+    }
+}
+
+std::string CheckStories(const NewsUpdate& u)
+{
+    size_t previous = 0;
+    for (size_t i = 0; i < u.stories.size(); ++i) {
+        const NewsUpdateStory& s = u.stories[i];
+        size_t startBit = NewsStartBit(s.start);
+        if (s.codeTable >= u.trees.size() || (s.start >> 24) > 7 || startBit > u.textBits || startBit < previous)
+            return "story " + std::to_string(i) + " starts outside the text";
+        previous = startBit;
+        size_t end = i + 1 < u.stories.size() ? NewsStartBit(u.stories[i + 1].start) : u.textBits;
+        if (end < startBit || end > u.textBits)
+            return "story " + std::to_string(i + 1) + " starts outside the text";
+        NewsStorySymbols text = DecodeNewsStory(u.trees[s.codeTable].entries, u.text, s.start, end, end - startBit);
+        if (!text.ok)
+            return "story " + std::to_string(i) + " does not decode";
+        for (uint16_t symbol : text.symbols)
+            if (symbol >= u.words.size())
+                return "story " + std::to_string(i) + " names a word the update does not bring";
+    }
+    return {};
+}
+
+} // namespace
+
+int NewsUpdate::wordClass(size_t i) const
+{
+    if (i < firstListWords)
+        return 0;
+    int wordClass = 0;
+    for (uint16_t boundary : classBoundaries)
+        if (i >= boundary && wordClass < kMaxWordClass)
+            ++wordClass;
+    return wordClass;
+}
+
+NewsStorySymbols DecodeNewsStory(std::span<const uint16_t> tree, std::span<const uint8_t> text, uint32_t start,
+                                 size_t endBit, size_t maxSymbols)
+{
+    NewsStorySymbols result;
+    size_t startBit = NewsStartBit(start);
+    if (startBit > endBit || endBit > text.size() * 8 || tree.empty())
+        return result;
+    // A tree of one leaf codes in no bits: such a story has no length to read.
+    if (!(tree[0] & 0x8000)) {
+        result.ok = startBit == endBit;
+        return result;
+    }
+    NewsBitReader in(text.first((endBit + 7) / 8), startBit);
+    while (in.bitPosition() < endBit) {
+        if (result.symbols.size() >= maxSymbols)
+            return {};
+        std::optional<uint16_t> symbol = DecodeNewsSymbol(tree, in);
+        if (!symbol || in.bitPosition() > endBit)
+            return {};
+        result.symbols.push_back(*symbol);
+    }
+    result.ok = true;
+    return result;
+}
+
+NewsUpdateRead ReadNewsUpdate(std::span<const uint8_t> bytes, PackedDate date)
+{
+    ByteReader header(bytes);
+    uint16_t version = 0, tables = 0;
+    uint32_t wordCount = 0, textBytes = 0, storyCount = 0, textBits = 0;
+    header.seek(4);
+    header.u16(version);
+    header.seek(16);
+    header.u16(tables);
+    header.seek(36);
+    header.u32(wordCount);
+    header.u32(textBytes);
+    header.u32(storyCount);
+    header.u32(textBits);
+    if (!header.ok() || bytes.size() < NewsUpdate::kDataStart)
+        return Fail("shorter than its header");
+    if (version != NewsUpdate::kVersion) {
+        NewsUpdateRead result = Fail("version " + std::to_string(version));
+        result.status = NewsUpdateStatus::WrongVersion;
+        return result;
+    }
+    if (tables == 0 || tables > NewsUpdate::kMaxTables || storyCount > kMaxStories)
+        return Fail("bad table or story count");
+    NewsUpdate u;
+    u.date = date;
+    header.seek(20);
+    u.classBoundaries.resize(tables - 1);
+    for (uint16_t& boundary : u.classBoundaries)
+        header.u16(boundary);
+
+    NewsBitReader in(bytes, NewsUpdate::kDataStart * 8);
+    auto first = ReadNewsCompressedBlock(in, kMaxBlockSymbols);
+    auto later = first ? ReadNewsCompressedBlock(in, kMaxBlockSymbols) : std::nullopt;
+    if (!later || !SplitWords(*first, u.words))
+        return Fail("first word list damaged");
+    u.firstListWords = u.words.size();
+    if (!SplitWords(*later, u.words) || u.words.size() != wordCount || wordCount > 0x8000)
+        return Fail("word lists damaged or not of the stated count");
+    auto treeBytes = ReadNewsCompressedBlock(in, kMaxBlockSymbols);
+    if (!treeBytes || !ReadTrees(*treeBytes, tables, u.trees))
+        return Fail("decode trees damaged");
+    size_t textStart = in.bytePosition();
+    if (bytes.size() - textStart < textBytes)
+        return Fail("text stream beyond the file");
+    u.text.assign(bytes.begin() + textStart, bytes.begin() + textStart + textBytes);
+    u.textBits = textBits == 0 ? textBytes * 8 : textBits;
+    if (u.textBits > uint64_t(textBytes) * 8)
+        return Fail("text length beyond the stream");
+    NewsBitReader rest(bytes, (textStart + textBytes) * 8);
+    auto directory = ReadNewsCompressedBlock(rest, kMaxBlockSymbols);
+    if (!directory || directory->size() < size_t(storyCount) * kDirectoryEntry)
+        return Fail("story directory damaged");
+    u.stories.resize(storyCount);
+    ReadDirectory(*directory, u.stories);
+    if (std::string fault = CheckStories(u); !fault.empty())
+        return Fail(fault);
+    NewsUpdateRead result;
+    result.status = NewsUpdateStatus::Read;
+    result.update = std::move(u);
+    return result;
+}
+
+} // namespace qv
