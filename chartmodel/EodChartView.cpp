@@ -829,10 +829,16 @@ EodReadoutTexts EodChartView::CursorTexts(int32_t x, int32_t y, bool inside) con
         GraphSeries* series = nullptr;
         view_.HitTestPane(x, y, &pane, &band, &series);
         const bool price = pane && pane->id == kPanePrice, volume = pane && pane->id == kPaneVolume;
-        if ((price || volume) && series && series->range && !IsRangeEmpty(*series->range)) {
-            point.pane = price ? CursorPane::Price : CursorPane::Volume;
+        const bool window = pane && pane->id >= kPaneFirstAddOn && pane->id < kPaneFirstAddOn + gs::kAddOnWindowCount;
+        if ((price || volume || (window && indicatorReadout)) && series && series->range &&
+            !IsRangeEmpty(*series->range)) {
+            point.pane = price ? CursorPane::Price : volume ? CursorPane::Volume : CursorPane::Indicator;
             point.record = RecordUnderX(x);
             point.value = view_.YToValue(series->range, y);
+            if (window && point.record >= 0) {
+                point.indicatorValues = indicatorReadout(pane->id, point.record);
+                point.wholeNumbers = view_.paneAxis[std::min<size_t>(pane->id, kLayoutPanes - 1)].maxDecimals == 0;
+            }
         }
     }
     return CursorReadouts(ReadoutInput(), point);

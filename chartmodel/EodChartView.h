@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -145,10 +146,15 @@ public:
     const std::vector<float>& volumeSignal() const { return signal_; }
     int32_t eventCount() const { return int32_t(events_.size()); }
     bool rangeDirty = true;
+    // The values of an indicator window's lines on a day, as its readout lists them; installed by
+    // the view that draws the windows. Without it the windows give no cursor readout.
+    std::function<std::string(uint32_t paneId, int32_t day)> indicatorReadout;
     // The days and bars the price editing reads and changes, and the style the bars are drawn in.
     std::vector<DayRecord>& editableDays() { return days_; }
     const std::vector<FoldedBar>& bars() const { return bars_; }
     int DrawStyle() const;
+    // The bars as 20-byte bar items, plotting the field of the selector.
+    void FillBarArray(DataArray& array, uint32_t selector) const;
     EodPriceEdit& priceEdit() { return priceEdit_; }
     const EodPriceEdit& priceEdit() const { return priceEdit_; }
 
@@ -162,8 +168,6 @@ private:
     void ComputeVolumeSignal();
     void BuildMarkedLine(GraphSeries* series);
     void BuildVolumeSeries();
-    // The bars as 20-byte bar items, plotting the field of the selector.
-    void FillBarArray(DataArray& array, uint32_t selector) const;
     // The setting's price colouring mode, single colour where the shown days cannot give it.
     int PriceColourMode() const;
     struct VolumeColouring {

@@ -35,6 +35,15 @@ std::string TrendText(const EodReadoutInput& in)
     return rate.empty() ? std::string() : "Trend " + rate;
 }
 
+std::string CursorValueText(const EodReadoutInput& in, const CursorPoint& point)
+{
+    if (point.pane == CursorPane::Volume || (point.pane == CursorPane::Indicator && point.wholeNumbers))
+        return VolumeAmountText(point.value);
+    if (point.pane == CursorPane::Indicator)
+        return StringPrintf("%0.2f", point.value);
+    return FormatPriceInUnit(point.value, in.days[point.record].unit, in.minor);
+}
+
 } // namespace
 
 EodReadoutTexts LatestReadouts(const EodReadoutInput& in)
@@ -60,10 +69,10 @@ EodReadoutTexts CursorReadouts(const EodReadoutInput& in, const CursorPoint& poi
     EodReadoutTexts texts{{}, "No OHLC selected", {}, {}, {}};
     DescribeRecord(in, point.record, texts);
     const DayRecord& day = in.days[point.record];
-    const std::string value =
-        point.pane == CursorPane::Volume ? VolumeAmountText(point.value) : FormatPriceInUnit(point.value, day.unit, in.minor);
-    texts.cursor = StringPrintf("Cursor (%s, %s)", FormatDate(day.date).c_str(), value.c_str());
+    texts.cursor = StringPrintf("Cursor (%s, %s)", FormatDate(day.date).c_str(), CursorValueText(in, point).c_str());
     texts.trend = TrendText(in);
+    if (point.pane == CursorPane::Indicator && !point.indicatorValues.empty())
+        texts.trend = texts.trend.empty() ? point.indicatorValues : point.indicatorValues + "  " + texts.trend;
     return texts;
 }
 

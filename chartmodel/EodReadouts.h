@@ -35,16 +35,22 @@ struct EodReadoutInput {
 // where there is nothing to show.
 EodReadoutTexts LatestReadouts(const EodReadoutInput& in);
 
-enum class CursorPane { None, Price, Volume };
+enum class CursorPane { None, Price, Volume, Indicator };
 struct CursorPoint {
     CursorPane pane = CursorPane::None;
     int32_t record = -1;               // the record under the cursor; -1 none
     float value = 0;                   // the value under the cursor on its pane's scale
     int32_t visibleBars = 0;
+    // Over an indicator window: its lines' values on the record, and whether its scale counts
+    // whole volumes.
+    std::string indicatorValues;
+    bool wholeNumbers = false;
 };
 // The readouts of the point: "Cursor (%s, %s)" with the record's date and the value under the
-// cursor, and the record's price, OHLC and volume; off the graph "Cursor (Off graph)", the
-// "No ... selected" texts and the visible bar count as "%d trading days" (or weeks).
+// cursor, and the record's price, OHLC and volume; over an indicator window the value is shown with
+// two decimals and the window's values on the record lead the trend text; off the graph
+// "Cursor (Off graph)", the "No ... selected" texts and the visible bar count as "%d trading days"
+// (or weeks).
 EodReadoutTexts CursorReadouts(const EodReadoutInput& in, const CursorPoint& point);
 
 // The texts the legend lists: the latest values, and the cursor values in the order price, OHLC,

@@ -27,6 +27,7 @@ public:
               return ShareItemKey(share.shareId, share.exchange);
           })
     {
+        eod.indicatorReadout = [this](uint32_t paneId, int32_t day) { return indicators.CursorValues(paneId, day); };
     }
 
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override
@@ -158,6 +159,7 @@ protected:
     void PrepareColouring(const PlotElement& element, CGraphSeriesLayout& layout) const override
     {
         eod.PrepareColouring(element, layout);
+        indicators.PrepareColouring(element, layout);
     }
     void BuildPriceLineOverlay(int line) override { eod.BuildAverage(line); }
     void DrawPriceOverlays() override { eod.BuildPivots(); }

@@ -67,11 +67,18 @@ double AttachedValueAt(const PlotElement& element, int32_t day, int32_t daysBefo
     const DataArray& a = element.second;
     if (a.type != kArrayDoubles || !a.data)
         return std::numeric_limits<double>::quiet_NaN();
-    const int32_t first = daysBeforeShown + std::max(int32_t(a.paramA) - daysBeforeShown, 0);
-    const int32_t i = day - first;
-    if (i < 0 || i >= a.count)
+    return LineValueAt(std::span<const double>(static_cast<const double*>(a.data), size_t(std::max(a.count, 0))),
+                       int32_t(a.paramA), day, daysBeforeShown);
+}
+
+double LineValueAt(std::span<const double> values, int32_t leadIn, int32_t day, int32_t daysBeforeShown)
+{
+    // The first value sits on the first shown day, or later by what the lead-in leaves.
+    const int32_t first = daysBeforeShown + std::max(leadIn - daysBeforeShown, 0);
+    const int64_t i = int64_t(day) - first;
+    if (i < 0 || i >= int64_t(values.size()) || values[size_t(i)] >= kIndicatorEndMark)
         return std::numeric_limits<double>::quiet_NaN();
-    return static_cast<const double*>(a.data)[i];
+    return values[size_t(i)];
 }
 
 int DrawIndicatorLine(ChartCanvas& canvas, const IndicatorDrawView& view, const IndicatorLineArgs& line)

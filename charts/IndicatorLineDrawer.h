@@ -58,6 +58,8 @@ void AttachLineValues(PlotElement* element, std::span<const double> values, int3
 
 // The attached value of the element for a loaded day, or NaN without one.
 double AttachedValueAt(const PlotElement& element, int32_t day, int32_t daysBeforeShown);
+// The value of a line drawn with `leadIn` on a loaded day, or NaN without one.
+double LineValueAt(std::span<const double> values, int32_t leadIn, int32_t day, int32_t daysBeforeShown);
 
 // The histogram bars' half width for a bar spacing: 0 below 4 pixels, 1 from 4, 2 from 8.
 int32_t HistogramHalfWidth(double barSpacing);

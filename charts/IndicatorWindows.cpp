@@ -1,7 +1,9 @@
 // The daily chart's indicator windows.
 #include "charts/IndicatorWindows.h"
 
+#include "chartmodel/BarColour.h"
 #include "chartmodel/ChartCanvas.h"
+#include "chartmodel/EodChart.h"
 #include "chartmodel/EodChartView.h"
 #include "chartmodel/GraphModel.h"
 #include "chartmodel/IndicatorTable.h"
@@ -26,7 +28,6 @@ namespace {
 
 constexpr int kDefaultDecimals = 2;
 constexpr uint16_t kTitlesOnAddOns = 0x10;
-constexpr int kColourGraduated = 5;
 
 IndicatorRecord RecordOf(const GraphSetting& setting, int window, int slot)
 {
@@ -183,10 +184,9 @@ void IndicatorWindows::BuildVolumeWindow(const IndicatorRecord& record, GraphSer
         bars_->colours[0] = record.pens[0];
         bars_->aux = 0;
     }
+    // Bar items rather than bare volumes, so that the colouring rules can read the prices too.
     FreeDataArray(bars_->values);
-    auto* volumes = static_cast<float*>(InitDataArray(bars_->values, kArrayFloats, n, 0, 0));
-    for (int32_t i = 0; i < n; ++i)
-        volumes[i] = bars[size_t(i)].values.volume;
+    eod_.FillBarArray(bars_->values, kSelectVolume);
 
     FreeDataArray(average->values);
     average->colours[0] = record.pens[1];
@@ -205,6 +205,35 @@ void IndicatorWindows::BuildVolumeWindow(const IndicatorRecord& record, GraphSer
     average->values.flags = kSelectSkipZero;
     for (int32_t i = 0; i < n; ++i)
         out[i] = perDay[size_t(bars[size_t(i)].last)];
+}
+
+void IndicatorWindows::PrepareColouring(const PlotElement& element, CGraphSeriesLayout& layout) const
+{
+    const GraphSetting& setting = *view_.ActiveSetting();
+    for (int w = 0; w < gs::kAddOnWindowCount; ++w)
+        for (int s = 0; s < gs::kIndicatorsPerWindow; ++s) {
+            const GraphSeries* series = slots_[size_t(w)][size_t(s)].series;
+            if (!series || series->firstElement != &element || element.style != 4 ||
+                RouteOf(RecordOf(setting, w, s).type).family != IndicatorFamily::VolumeWindow)
+                continue;
+            layout.colourMode = element.aux;
+            if (element.aux == kColourGraduated) {
+                std::memcpy(&layout.signalOrLow, &element.extra[0], sizeof layout.signalOrLow);
+                std::memcpy(&layout.gradientHigh, &element.extra[1], sizeof layout.gradientHigh);
+            }
+            // With the chart colouring by volume against its average, each bar is held against the
+            // window's own average line where it has one.
+            const PlotElement* average = series->elements;
+            const GraphSetting& look = view_.StyleRecord() ? *view_.StyleRecord() : setting;
+            if (RecordOf(setting, w, s).period3 == 0 && gs::U8(look, gs::kPriceColourMode) == kColourVolumeSignal &&
+                average && average != &element && average->values.count == element.values.count &&
+                average->values.type == kArrayFloats && average->values.data) {
+                layout.colourMode = kColourVolumeSignal;
+                layout.pointSignals = static_cast<const float*>(average->values.data);
+                layout.pointSignalCount = average->values.count;
+            }
+            return;
+        }
 }
 
 void IndicatorWindows::PrepareDrawView()
@@ -283,16 +312,44 @@ void IndicatorWindows::FillLegend(LegendSource& source, int32_t cursorDay) const
         for (const Slot& slot : window) {
             if (!slot.drew || !slot.series || !slot.series->firstElement)
                 continue;
-            const PlotElement& e = *slot.series->firstElement;
             LegendIndicatorLine line;
             line.name = slot.series->title;
-            line.pen = e.colours[0];
-            const int32_t last = drawView_.daysBeforeShown + drawView_.shownDays - 1;
-            line.latest = ValueText(AttachedValueAt(e, last, drawView_.daysBeforeShown));
+            line.pen = slot.series->firstElement->colours[0];
+            line.latest = ValueOn(slot, drawView_.daysBeforeShown + drawView_.shownDays - 1);
             if (cursorDay >= 0)
-                line.cursor = ValueText(AttachedValueAt(e, cursorDay, drawView_.daysBeforeShown));
+                line.cursor = ValueOn(slot, cursorDay);
             source.indicators.push_back(std::move(line));
         }
+}
+
+std::string IndicatorWindows::ValueOn(const Slot& slot, int32_t day) const
+{
+    const PlotElement& e = *slot.series->firstElement;
+    // The volume window plots the days' volumes themselves.
+    if (e.style == 4 && e.values.type == kArrayBars) {
+        const std::vector<DayRecord>& days = eod_.days();
+        return day >= 0 && day < int32_t(days.size()) ? VolumeAmountText(days[size_t(day)].volume) : std::string();
+    }
+    if (!slot.computed || slot.result.lines.empty())
+        return {};
+    const IndicatorLine& line = slot.result.lines[0];
+    return ValueText(LineValueAt(line.values, line.leadIn, day, drawView_.daysBeforeShown));
+}
+
+std::string IndicatorWindows::CursorValues(uint32_t paneId, int32_t day) const
+{
+    if (paneId < kPaneFirstAddOn || paneId >= kPaneFirstAddOn + uint32_t(gs::kAddOnWindowCount))
+        return {};
+    std::string text;
+    for (const Slot& slot : slots_[paneId - kPaneFirstAddOn]) {
+        if (!slot.drew || !slot.series || !slot.series->firstElement)
+            continue;
+        const std::string value = ValueOn(slot, day);
+        if (value.empty())
+            continue;
+        text += (text.empty() ? "" : "  ") + std::string(slot.series->title) + " " + value;
+    }
+    return text;
 }
 
 const IndicatorResult* IndicatorWindows::result(int window, int slot) const

@@ -16,9 +16,11 @@
 namespace qv {
 
 class CViewGraph;
+class CGraphSeriesLayout;
 class ChartCanvas;
 class EodChartView;
 struct GraphSeries;
+struct PlotElement;
 struct LegendSource;
 
 // The volume window's colouring mode for the chart's bar-colouring mode: 0 gives 1, 1-3 give 3, 4 gives
@@ -42,6 +44,13 @@ public:
     // The indicator lines of the legend: each drawn series' name, pen, and its value on the last
     // day shown and on the day under the cursor (-1 none).
     void FillLegend(LegendSource& source, int32_t cursorDay) const;
+    // The cursor readout of the window shown in pane `paneId`: each drawn line's name and its value
+    // on `day`, joined by two blanks; empty for a day without values.
+    std::string CursorValues(uint32_t paneId, int32_t day) const;
+
+    // The colouring of the volume window's bars, read by the painter as it lays them out; other
+    // elements are left as they are.
+    void PrepareColouring(const PlotElement& element, CGraphSeriesLayout& layout) const;
 
     // What the last Compute found (tests).
     const IndicatorResult* result(int window, int slot) const;
@@ -56,6 +65,8 @@ private:
         bool drew = false;
     };
     bool Drawable() const;
+    // A drawn slot's value on a day as the legend and the readout show it; empty where it has none.
+    std::string ValueOn(const Slot& slot, int32_t day) const;
     bool SeriesAlive(const GraphSeries* series) const;
     void ComputeSlot(const GraphSetting& setting, int window, int slot);
     void BuildVolumeWindow(const IndicatorRecord& record, GraphSeries& series, bool first);

@@ -122,7 +122,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea
 
 CMainFrame::~CMainFrame()
 {
-    // The child windows go first, while the frame's state is still there for them to leave.
+    // The child windows go first, while the frame's state is still there for them to leave. None is
+    // activated as those before it go: at the exit the lists and share data a view reads are gone.
+    disconnect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
     for (QMdiSubWindow* sub : mdi_->subWindowList())
         delete sub;
     if (MainFrameTarget() == this)

@@ -84,5 +84,39 @@ TEST(EodReadouts, TheCursorOnAndOffTheGraph)
     EXPECT_EQ(CursorReadouts(in, point).cursor, "Cursor (Off graph)");
 }
 
+TEST(EodReadouts, OverAnIndicatorWindowItsValuesLeadTheTrendText)
+{
+    const std::vector<DayRecord> days = TwoDays();
+    const TrendLineEnds trend{PackDate(6, 1, 2020), PackDate(6, 1, 2021), 100, 110, false};
+    struct Case {
+        const char* name;
+        float value;
+        bool wholeNumbers;
+        const TrendLineEnds* trend;
+        const char* cursor;
+        std::string trendText;
+    };
+    const Case cases[] = {
+        {"two decimals on the window's scale", 54.256f, false, nullptr, "Cursor (7/1/20, 54.26)", "RSI 14 53.87"},
+        {"a volume scale in its units", 1250000, true, nullptr, "Cursor (7/1/20, 1.2m)", "RSI 14 53.87"},
+        {"the trend line follows", -3.5f, false, &trend, "Cursor (7/1/20, -3.50)", "RSI 14 53.87  Trend "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EodReadoutInput in{days.data(), 2, nullptr, c.trend};
+        CursorPoint point;
+        point.pane = CursorPane::Indicator;
+        point.record = 1;
+        point.value = c.value;
+        point.wholeNumbers = c.wholeNumbers;
+        point.indicatorValues = "RSI 14 53.87";
+        const EodReadoutTexts texts = CursorReadouts(in, point);
+        EXPECT_EQ(texts.cursor, c.cursor);
+        EXPECT_EQ(texts.trend.rfind(c.trendText, 0), 0u) << texts.trend;
+        // The record under the cursor is described as over the price pane.
+        EXPECT_EQ(texts.price.rfind("7/1/20, 101", 0), 0u) << texts.price;
+    }
+}
+
 } // namespace
 } // namespace qv

@@ -3,19 +3,24 @@
 // and the preset with three windows.
 #include "charts/IndicatorWindows.h"
 
+#include "chartmodel/BarColour.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/LegendModel.h"
 #include "chartmodel/PaneLayout.h"
+#include "chartmodel/SeriesLayout.h"
 #include "chartmodel/ViewGraphEOD.h"
 #include "charts/IndicatorRoutes.h"
 #include "core/ConfigState.h"
+#include "core/DateText.h"
 #include "devtools/lib/SyntheticDays.h"
 #include "support/RasterCanvas.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <functional>
 #include <memory>
 #include <set>
 
@@ -38,6 +43,7 @@ public:
         OnDraw(&dc_, DrawDevice{false, 900, 700, 0, 0});
     }
     using ViewGraphEODT::BuildAddOnSeries;
+    using ViewGraphEODT::PrepareColouring;
     ChartCanvas* Canvas() override { return raster.get(); }
     std::unique_ptr<test::RasterCanvas> raster;
 
@@ -331,6 +337,121 @@ TEST_F(IndicatorWindowsView, AnInvertedFixedRangeDrawsNeitherLine)
     EXPECT_EQ(range.minimum, 5);
     EXPECT_EQ(view.raster->Count(0x0000C0) + view.raster->Count(0x0000C1), 0);
     EXPECT_TRUE(view.raster->fills.empty());
+}
+
+} // namespace
+} // namespace qv
+
+namespace qv {
+namespace {
+
+// The colour index of each bar of the volume window's histogram, laid out as the painter lays it out.
+std::vector<int> VolumeBarColours(const RasterDailyView& view, const PlotElement& bars)
+{
+    CGraphSeriesLayout layout;
+    layout.Setup(bars);
+    view.PrepareColouring(bars, layout);
+    std::vector<int> colours;
+    SeriesPoint point;
+    while (layout.Next(point))
+        colours.push_back(point.colour);
+    return colours;
+}
+
+TEST_F(IndicatorWindowsView, TheVolumeWindowsBarsArePaintedByTheChartsColouring)
+{
+    gs::SetU8(Setting(), gs::kPriceDisplay, 0);
+    gs::SetU8(Setting(), gs::kBarPeriod, 1);
+    auto closeAgainstDayBefore = [&](size_t i) {
+        return i == 0 ? 0 : days[i].close > days[i - 1].close ? 0 : days[i].close < days[i - 1].close ? 1 : 2;
+    };
+    std::vector<float> average(days.size());
+    double ema = days[0].volume;
+    for (size_t i = 0; i < days.size(); ++i)
+        average[i] = float(ema += (days[i].volume - ema) * 2 / 11);
+    struct Case {
+        const char* name;
+        uint8_t chartMode;
+        IndicatorRecord record;
+        std::function<int(size_t)> expected;  // null: graduated
+    };
+    const Case cases[] = {
+        {"one colour chart: up and down by the close", 0, IndicatorRecord::Of(58, 0, 0, 10),
+         closeAgainstDayBefore},
+        {"volume against its average", kColourVolumeSignal, IndicatorRecord::Of(58, 1, 0, 10),
+         [&](size_t i) { return days[i].volume < average[i] ? 1 : 0; }},
+        {"average asked for but not drawn: against the open", kColourVolumeSignal, IndicatorRecord::Of(58, 0, 0, 10),
+         [&](size_t i) { return days[i].close > days[i].open ? 0 : days[i].close < days[i].open ? 1 : 2; }},
+        {"graduated between the lowest and highest volume", kColourGraduated, IndicatorRecord::Of(58, 0, 0, 10),
+         nullptr},
+        {"the window's own pen alone", 0, IndicatorRecord::Of(58, 0, 0, 10, 1), [](size_t) { return 0; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        gs::SetU8(Setting(), gs::kPriceColourMode, c.chartMode);
+        Put(0, 0, c.record, 0x0000C0);
+        view.Paint();
+        const std::vector<int> colours = VolumeBarColours(view, *view.indicators.series(0, 0)->firstElement);
+        // One bar a day, from the first day on.
+        ASSERT_EQ(colours.size(), view.eod.bars().size());
+        ASSERT_EQ(view.eod.bars().back().last, int32_t(colours.size()) - 1);
+        if (!c.expected) {
+            const auto shownEnd = days.begin() + std::ptrdiff_t(colours.size());
+            const auto [low, high] = std::minmax_element(days.begin(), shownEnd, [](const DayRecord& a, const DayRecord& b) {
+                return a.volume < b.volume;
+            });
+            EXPECT_EQ(colours[size_t(low - days.begin())], -1);
+            EXPECT_EQ(colours[size_t(high - days.begin())], -64);
+            EXPECT_TRUE(std::all_of(colours.begin(), colours.end(), [](int k) { return k >= -64 && k <= -1; }));
+            continue;
+        }
+        std::set<int> seen;
+        for (size_t i = 0; i < colours.size(); ++i) {
+            EXPECT_EQ(colours[i], c.expected(i)) << i;
+            seen.insert(colours[i]);
+        }
+        // The synthetic history rises and falls: a rule that colours at all shows two colours.
+        EXPECT_EQ(seen.size() > 1, c.record.period3 != 1);
+    }
+}
+
+TEST_F(IndicatorWindowsView, TheCursorReadoutListsTheWindowsValuesOnTheDayUnderIt)
+{
+    gs::SetU8(Setting(), gs::kPriceDisplay, 0);
+    gs::SetU8(Setting(), gs::kBarPeriod, 1);
+    Put(0, 0, IndicatorRecord::Of(2, 0, 14), 0x0000C0);
+    Put(0, 1, IndicatorRecord::Of(5, 0, 10), 0x00C000);
+    Put(1, 0, IndicatorRecord::Of(58, 0, 0, 10), 0x000C00);
+    view.Paint();
+    ASSERT_EQ(view.eod.bars()[150].last, 150);
+    const int32_t bar = 150;
+    const int32_t x = view.IndexToXScale(&view.timeBands->scale, bar) + 1;
+    ASSERT_EQ(view.XToIndexScale(&view.timeBands->scale, x), bar);
+    const GraphPane* rsiPane = view.FindPane(kPaneFirstAddOn);
+    const GraphPane* volumePane = view.FindPane(kPaneFirstAddOn + 1);
+    const std::string date = FormatDate(days[size_t(bar)].date);
+    auto readout = [&](const GraphPane* pane) {
+        view.lastMouseX = x;
+        view.lastMouseY = (pane->top + pane->bottom) / 2;
+        std::array<std::string, 3> texts;
+        view.eod.FillStatusTexts(texts, true, false);
+        return texts;
+    };
+    char value[32];
+    std::snprintf(value, sizeof value, "%.2f", Result(0, 0)->lines[0].values[size_t(bar - 14)]);
+    const std::string rsi = std::string(view.indicators.series(0, 0)->title) + " " + value;
+    const std::array<std::string, 3> overRsi = readout(rsiPane);
+    EXPECT_EQ(overRsi[0].rfind("Cursor (" + date + ", ", 0), 0u) << overRsi[0];
+    EXPECT_NE(overRsi[2].find(rsi + "  " + view.indicators.series(0, 1)->title + " "), std::string::npos)
+        << overRsi[2];
+    // The record under the cursor, not the last day, is described.
+    EXPECT_EQ(overRsi[1].rfind(date + ", ", 0), 0u) << overRsi[1];
+
+    const std::array<std::string, 3> overVolume = readout(volumePane);
+    const std::string volume = VolumeAmountText(days[size_t(bar)].volume);
+    EXPECT_NE(overVolume[2].find(std::string(view.indicators.series(1, 0)->title) + " " + volume), std::string::npos)
+        << overVolume[2];
+    EXPECT_EQ(overVolume[2].find(rsi), std::string::npos);
 }
 
 } // namespace

@@ -21,12 +21,14 @@
 #include "views/FrameState.h"
 #include "views/ViewKinds.h"
 #include "views/ui/ViewBaseWindow.h"
+#include "views/ui/ViewClassRegistry.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <set>
 #include <tuple>
@@ -327,4 +329,41 @@ TEST_F(Layouts, ACaptionDoubleClickSavesTheLayoutsAndMaximises)
     EXPECT_FALSE(list->isMaximized()) << "not created maximised: it is restored";
     EXPECT_EQ(factory->Children().size(), 5u);
     SetProgramFolder(previous);
+}
+
+namespace {
+
+int focusedViews = 0;
+
+class CountingView : public CViewBaseWnd {
+public:
+    using CViewBaseWnd::CViewBaseWnd;
+    void OnSetFocus() override
+    {
+        ++focusedViews;
+        CViewBaseWnd::OnSetFocus();
+    }
+};
+
+} // namespace
+
+TEST_F(Layouts, NoViewTakesTheFocusWhileTheClosedFramesWindowsGo)
+{
+    // The program's exit lets go of the lists and share data before the frame goes: a view activated
+    // as the windows before it are deleted would read them.
+    std::map<int32_t, ViewClassFactory> saved;
+    for (const LayoutWindow& w : BuildDefaultLayout(0, factory->ClientArea()))
+        if (!saved.count(w.kind))
+            saved[w.kind] = RegisterViewClass(w.kind, [](int32_t kind) -> CViewBaseWnd* { return new CountingView(kind); });
+    factory->CreateLayoutWindows();
+    Settle();
+    for (const auto& [kind, made] : saved)
+        RegisterViewClass(kind, made);
+    ASSERT_GT(focusedViews, 0) << "the layout's views are counting ones";
+    ASSERT_TRUE(frame->close());
+    Settle();
+    focusedViews = 0;
+    factory.reset();
+    frame.reset();
+    EXPECT_EQ(focusedViews, 0);
 }
