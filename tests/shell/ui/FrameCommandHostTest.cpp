@@ -58,6 +58,7 @@ protected:
     FrameCommandHost() : FactoryFrame(1000, 760)
     {
         ResetAllConfigFamilies(Config());
+        GetUndoRing().clear(); // steps an earlier test of the same process left
         requests = std::make_unique<CViewRequests>(*frame, *factory);
         previousOpener = SetExternalOpener([this](const std::string& target) {
             opened.push_back(target);
