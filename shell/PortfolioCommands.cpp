@@ -202,6 +202,16 @@ Portfolio* RevertPortfolioToSaved(Portfolio* p)
     for (ShareList* list = ShareListChain(); list; list = list->next)
         if (list->source == p)
             SetShareListSource(list, fresh, list->currentId, list->currentSub, true, true);
+    // A group holds its members' entries, which may point at records the old copy owns: the groups
+    // that include it take the fresh copy's before the old one goes.
+    for (Portfolio* group = PortfolioChain(); group; group = group->next) {
+        if (group == fresh || !PortfolioIncludes(group, fresh->number))
+            continue;
+        RebuildGroupPortfolio(group);
+        for (ShareList* list = ShareListChain(); list; list = list->next)
+            if (list->source == group)
+                SetShareListSource(list, group, list->currentId, list->currentSub, true, true);
+    }
     FreePortfolio(p);
     return fresh;
 }

@@ -140,3 +140,22 @@ TEST_F(PortfolioSteps, RevertNeedsTheSavedFileAndNeverLosesTheInterimCopyWithout
     EXPECT_EQ(fresh->next->name, "After");
     EXPECT_EQ(list->source, fresh);
 }
+
+TEST_F(PortfolioSteps, RevertRebuildsTheGroupsThatHoldThePortfolioAndTheirLists)
+{
+    Portfolio* p = make(4, "Income");
+    AddPortfolioEntry(*p, RecordCursor{RecordIndex[0x4001], 0});
+    ASSERT_TRUE(SavePortfolio(p, true));
+    Portfolio* group = make(7, "All", kGroupPortfolio);
+    group->members = new PortfolioMember{{}, uint16_t(p->number + 1), 0};
+    RebuildGroupPortfolio(group);
+    ShareList* list = CreateShareList(0, 4, 0, group, true);
+    ASSERT_EQ(CountPortfolioEntries(*group), 1u);
+    // The group's entries are the member's, which the revert is about to free with the old copy.
+    ResetPortfolioEntries(*group);
+    Portfolio* fresh = RevertPortfolioToSaved(p);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(CountPortfolioEntries(*group), 1u) << "the group holds the fresh copy's entries";
+    EXPECT_EQ(list->source, group);
+    EXPECT_EQ(ShareListCount(list), 1) << "the group's list is filled again";
+}
