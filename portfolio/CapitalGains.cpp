@@ -846,7 +846,7 @@ void CapitalGainsPass::ValueOfHolding()
         if (*pCost == 0 && *pIndexed == 0)
             continue;
         ++seq_;
-        Line([&] { return StringPrintf("Identify %s cost with 'S104 holding'", Money(*pCost).c_str()); });
+        Line([&, costOf = pCost] { return StringPrintf("Identify %s cost with 'S104 holding'", Money(*costOf).c_str()); });
         *pCost -= reduce("unindexed ", *pCost);
         double part = reduce("indexed ", *pIndexed);
         *pIndexed -= part;
@@ -890,11 +890,13 @@ bool CapitalGainsPass::SmallReceipt()
         *cost -= x;
         *number = std::max(0.0, *number - d.remaining);
         left -= x;
-        Line([&] {
+        Line([&, costOf = cost] {
             return StringPrintf("Matched %s cost with 'S104 holding', new unindexed value\t%s", Money(x).c_str(),
-                                Money(*cost).c_str());
+                                Money(*costOf).c_str());
         });
-        Line([&] { return StringPrintf("New 'S104 holding' indexed value\t%s", Money(*indexed).c_str()); });
+        Line([&, indexedOf = indexed] {
+            return StringPrintf("New 'S104 holding' indexed value\t%s", Money(*indexedOf).c_str());
+        });
     }
     if (left > kTiny && h_.cost1982 > 0) {
         double x = std::min(left, h_.cost1982);
