@@ -50,10 +50,12 @@ struct WalkIndex {
     std::vector<PriceDayWalker> points; // points[k] has decoded (k + 1) x kCheckpointDays days
 };
 
+// Never destroyed: the database may be freed from another object's destructor at exit, after the
+// statics of this file have gone, and that free forgets these indexes.
 std::unordered_map<const uint8_t*, WalkIndex>& WalkIndexes()
 {
-    static std::unordered_map<const uint8_t*, WalkIndex> indexes;
-    return indexes;
+    static auto* indexes = new std::unordered_map<const uint8_t*, WalkIndex>;
+    return *indexes;
 }
 
 uint64_t StreamMark(const SubRecordSpan& span)
