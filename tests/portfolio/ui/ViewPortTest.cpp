@@ -28,7 +28,7 @@
 #include "shell/ui/ModalDialog.h"
 #include "views/ui/ViewClassRegistry.h"
 #include "support/FakeMessageBox.h"
-#include "support/ui/FactoryFrame.h"
+#include "support/ui/PortfolioLayoutFrame.h"
 #include "support/ui/Render.h"
 
 #include <QApplication>
@@ -40,50 +40,14 @@ using namespace qv::test;
 
 namespace {
 
-constexpr int kPortfolioLayout = 3;
-
-class PortfolioLayout : public FactoryFrame {
+class PortfolioLayout : public PortfolioLayoutFrame {
 protected:
-    PortfolioLayout() : FactoryFrame(1400, 900)
+    PortfolioLayout()
     {
-        static const dev::DemoDatabase demo =
-            dev::BuildDemoDatabase(std::chrono::sys_days{std::chrono::year{2026} / std::chrono::December / 8});
-        LoadDatabaseFromMemory(dev::WriteQuorvaDat(dev::DemoDbFile(demo)), nullptr);
-        PortfolioChain() = nullptr;
-        EXPECT_TRUE(dev::BuildDemoPortfolios());
-        EXPECT_TRUE(dev::MakeDemoCashAccounts());
-        previousList_ = RegisterViewClass(1, [](int32_t kind) -> CViewBaseWnd* { return new CViewList(kind); });
-        InstallPortfolioWindows();
-        WindowLayouts().current = kPortfolioLayout;
-        factory->CreateLayoutWindows();
-        Settle();
-        for (CChildWindow* child : factory->Children())
-            if (auto* v = dynamic_cast<CViewPort*>(child->widget()))
-                view = v;
+        view = FindView<CViewPort>();
         EXPECT_NE(view, nullptr);
         if (view)
             MainFrameState().activeView = view;
-    }
-    ~PortfolioLayout() override
-    {
-        MainFrameState().activeView = nullptr;
-        factory->CloseAllWindows();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        RemovePortfolioWindows();
-        RegisterViewClass(1, previousList_);
-        SetModalDialogRunner(nullptr);
-        FreeCashAccounts();
-        PortfolioChain() = nullptr;
-        ForgetListRows();
-        FreeSettingLayouts();
-        FreeDatabase(true);
-    }
-    static void Settle()
-    {
-        for (int i = 0; i < 3; ++i) {
-            QApplication::processEvents();
-            DeliverPostedMessages();
-        }
     }
     static std::string Labels(const std::vector<HeaderItem>& items)
     {
@@ -107,7 +71,6 @@ protected:
 
     CViewPort* view = nullptr;
     FakeMessageBox boxes;
-    ViewClassFactory previousList_;
 };
 
 TEST_F(PortfolioLayout, TheStripNamesAndSumsTheDemoPortfolioOrShowsTheListLine)

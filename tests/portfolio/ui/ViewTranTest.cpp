@@ -33,7 +33,8 @@
 #include "shell/ui/DateEdit.h"
 #include "shell/ui/ModalDialog.h"
 #include "support/FakeMessageBox.h"
-#include "support/ui/FactoryFrame.h"
+#include "support/ui/ControlById.h"
+#include "support/ui/PortfolioLayoutFrame.h"
 #include "support/ui/Render.h"
 #include "views/FrameState.h"
 #include "views/ui/ViewClassRegistry.h"
@@ -56,14 +57,6 @@ namespace C = TransactionControl;
 namespace L = TransactionLayout;
 constexpr int kPortfolioLayout = 3;
 
-template <typename W = QWidget>
-W* Control(QWidget& dialog, int id)
-{
-    W* w = dialog.findChild<W*>(QString::number(id));
-    EXPECT_NE(w, nullptr) << id;
-    return w;
-}
-
 void Type(QWidget& dialog, int id, const QString& text)
 {
     auto* edit = Control<QLineEdit>(dialog, id);
@@ -81,27 +74,12 @@ int Count(const Transaction* t)
     return n;
 }
 
-class TransactionLayoutViews : public FactoryFrame {
+class TransactionLayoutViews : public PortfolioLayoutFrame {
 protected:
-    TransactionLayoutViews() : FactoryFrame(1400, 900)
+    TransactionLayoutViews()
     {
-        static const dev::DemoDatabase demo =
-            dev::BuildDemoDatabase(std::chrono::sys_days{std::chrono::year{2026} / std::chrono::December / 8});
-        LoadDatabaseFromMemory(dev::WriteQuorvaDat(dev::DemoDbFile(demo)), nullptr);
-        PortfolioChain() = nullptr;
-        EXPECT_TRUE(dev::BuildDemoPortfolios());
-        EXPECT_TRUE(dev::MakeDemoCashAccounts());
-        previousList_ = RegisterViewClass(1, [](int32_t kind) -> CViewBaseWnd* { return new CViewList(kind); });
-        InstallPortfolioWindows();
-        WindowLayouts().current = kPortfolioLayout;
-        factory->CreateLayoutWindows();
-        Settle();
-        for (CChildWindow* child : factory->Children()) {
-            if (auto* v = dynamic_cast<CViewTran*>(child->widget()))
-                tran = v;
-            if (auto* v = dynamic_cast<CViewCash*>(child->widget()))
-                cash = v;
-        }
+        tran = FindView<CViewTran>();
+        cash = FindView<CViewCash>();
         EXPECT_NE(tran, nullptr);
         EXPECT_NE(cash, nullptr);
         if (tran && tran->list && !tran->list->source) {
@@ -110,28 +88,7 @@ protected:
         }
         Activate(tran);
     }
-    ~TransactionLayoutViews() override
-    {
-        CViewTran::TotalsOnly() = CViewTran::HeldOnly() = false;
-        MainFrameState().activeView = nullptr;
-        factory->CloseAllWindows();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        RemovePortfolioWindows();
-        RegisterViewClass(1, previousList_);
-        SetModalDialogRunner(nullptr);
-        FreeCashAccounts();
-        PortfolioChain() = nullptr;
-        ForgetListRows();
-        FreeSettingLayouts();
-        FreeDatabase(true);
-    }
-    static void Settle()
-    {
-        for (int i = 0; i < 3; ++i) {
-            QApplication::processEvents();
-            DeliverPostedMessages();
-        }
-    }
+    ~TransactionLayoutViews() override { CViewTran::TotalsOnly() = CViewTran::HeldOnly() = false; }
     void Activate(CViewBase* view) { MainFrameState().activeView = view; }
     Portfolio* Demo() const { return FindPortfolioByNumber(0); }
     int Rows(CViewListTop* view) const { return ShareListCount(view->list); }
@@ -181,7 +138,6 @@ protected:
     CViewTran* tran = nullptr;
     CViewCash* cash = nullptr;
     FakeMessageBox boxes;
-    ViewClassFactory previousList_;
 };
 
 TEST_F(TransactionLayoutViews, ABuyIsStoredWithAnUndoStepAndANewDividendStartsFromTheHolding)

@@ -7,7 +7,7 @@
 
 namespace qv::test {
 
-template <class T>
+template <class T = QWidget>
 T* Control(QWidget& dialog, int id)
 {
     T* w = dialog.findChild<T*>(QString::number(id));
