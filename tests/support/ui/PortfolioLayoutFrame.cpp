@@ -10,6 +10,7 @@
 #include "lists/ListOptions.h"
 #include "lists/ui/ViewList.h"
 #include "platform/MessageDispatch.h"
+#include "platform/Paths.h"
 #include "portfolio/ui/PortfolioWindows.h"
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/ModalDialog.h"
@@ -25,8 +26,10 @@ constexpr int kPortfolioLayout = 3;
 
 } // namespace
 
-PortfolioLayoutFrame::PortfolioLayoutFrame() : FactoryFrame(1400, 900)
+PortfolioLayoutFrame::PortfolioLayoutFrame() : FactoryFrame(1400, 900), previousFolder_(ProgramFolder())
 {
+    std::filesystem::create_directories(folder_ / "data");
+    SetProgramFolder(folder_.path());
     static const dev::DemoDatabase demo =
         dev::BuildDemoDatabase(std::chrono::sys_days{std::chrono::year{2026} / std::chrono::December / 8});
     LoadDatabaseFromMemory(dev::WriteQuorvaDat(dev::DemoDbFile(demo)), nullptr);
@@ -53,6 +56,7 @@ PortfolioLayoutFrame::~PortfolioLayoutFrame()
     ForgetListRows();
     FreeSettingLayouts();
     FreeDatabase(true);
+    SetProgramFolder(previousFolder_);
 }
 
 void PortfolioLayoutFrame::Settle()

@@ -1,9 +1,13 @@
-// A fixture with the "Portfolio" layout open on the demo data: its database, portfolios and cash
-// accounts, the share list and portfolio windows registered; afterwards all of it is gone again.
+// A fixture with the "Portfolio" layout open on the demo data in a program folder of its own: its
+// database, portfolios and cash accounts, the share list and portfolio windows registered; afterwards
+// all of it is gone again.
 #pragma once
 
+#include "devtools/lib/TempFolder.h"
 #include "support/ui/FactoryFrame.h"
 #include "views/ui/ViewClassRegistry.h"
+
+#include <filesystem>
 
 namespace qv::test {
 
@@ -26,6 +30,9 @@ protected:
     }
 
 private:
+    // The portfolios and accounts the views save go here, not into the folder the tests run from.
+    dev::TempFolder folder_;
+    std::filesystem::path previousFolder_;
     ViewClassFactory previousList_;
 };
 
