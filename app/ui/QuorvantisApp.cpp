@@ -11,6 +11,7 @@
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
 #include "core/DMFilter.h"
+#include "datamining/ui/FilterProgressDialog.h"
 #include "lists/RowSort.h"
 #include "lists/ui/ListDialogCommands.h"
 #include "lists/ui/ViewDetailWindow.h"
@@ -89,6 +90,7 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallIdleHost();
     InstallAppServicesQt();
     InstallSeriesProgressDialog();
+    InstallFilterProgressDialog();
     InstallChartViewClasses();
     InstallDealingsViewClass();
     InstallDetailViewClass();
