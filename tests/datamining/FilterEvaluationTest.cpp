@@ -15,9 +15,11 @@
 #include "devtools/lib/PriceDatabase.h"
 #include "devtools/lib/ShareListChain.h"
 #include "lists/ColumnCatalogues.h"
+#include "lists/ListRows.h"
 #include "core/Memory.h"
 #include "portfolio/PortfolioFile.h"
 #include "portfolio/PortfolioRoutines.h"
+#include "shell/AppServices.h"
 #include "shell/LayoutSwitch.h"
 #include "support/DatabaseFixture.h"
 
@@ -478,6 +480,35 @@ TEST_F(FilterEvaluation, RunFilterByPositionAndFilterDrivenPortfolios)
     EXPECT_EQ(FillFilterPortfolio(CurrentFilter(), results), 1);
     EXPECT_EQ(CountPortfolioEntries(*results), 3u);
     EXPECT_EQ(FillFilterPortfolio(nullptr, results), 0);
+}
+
+// As the program wires it: a rebuild of the candidates (after a load or an import) marks the
+// filter-fed portfolio, and a list showing it refills it through its filter.
+TEST_F(FilterEvaluation, AListShowingTheFilterFedPortfolioRefillsItWhenMarked)
+{
+    auto filter = std::make_unique<DMFilter>();
+    filter->name = "Cheap";
+    filter->sourceKind = 1;
+    filter->criteria = {Criterion(0, 0, 0, 180)};
+    InsertFilter(std::move(filter));
+    SetCurrentFilter(FilterList().front().get());
+    auto* results = new Portfolio;
+    results->number = kFilterPortfolioNumber;
+    results->type = kFilterPreset;
+    results->name = "Cheap";
+    ResetPortfolioEntries(*results);
+    AppendToChain(results);
+    ShareList* shown = CreateShareList(8, 0, kFamilyShares, nullptr, true);
+    SetShareListSource(shown, results, 0, 0, true, false);
+    RecalculateAfterLoad();
+    EXPECT_EQ(results->changed, 1);
+    EXPECT_EQ(FilterList().front()->flags & kFilterOutOfDate, kFilterOutOfDate);
+    ASSERT_TRUE(RefreshListRows(shown, true, false));
+    EXPECT_EQ(results->changed, 0);
+    EXPECT_EQ(CountPortfolioEntries(*results), 2u) << "Alpha and Delta";
+    EXPECT_EQ(shown->source, results);
+    EXPECT_EQ(ShareListCount(shown), 2);
+    EXPECT_EQ(FilterList().front()->flags & kFilterOutOfDate, 0);
 }
 
 TEST_F(FilterEvaluation, PortfolioSources)
