@@ -34,14 +34,7 @@ void LoadFullSize()
 
 qv::DMCriterion Criterion(uint8_t kind, uint8_t parameter, float lower, float upper)
 {
-    qv::DMCriterion c;
-    c.kind = kind;
-    c.parameter = parameter;
-    c.mode = 2;
-    c.lower = lower;
-    c.upper = upper;
-    c.dataMin = qv::kNoUpperLimit;
-    return c;
+    return qv::MakeCriterion({kind, parameter, 0, 0, lower, upper, 0, 0}, 0);
 }
 
 // Three column kinds (last price, number of shares, capitalisation), "% Price since" three months

@@ -25,18 +25,7 @@ constexpr uint32_t kSimpleAverage = 1;
 
 DMCriterion Criterion(uint8_t kind, uint8_t parameter, float lower, float upper)
 {
-    DMCriterion c;
-    c.kind = kind;
-    c.parameter = parameter;
-    c.lower = lower;
-    c.upper = upper;
-    c.mode = 2;
-    c.setting = kind <= 1 ? kNoSetting : 0;
-    c.secondSetting = kNoSecondSetting;
-    // An empty data range, so that the first statistics keep the bounds.
-    c.dataMin = kNoUpperLimit;
-    c.dataMax = 0;
-    return c;
+    return MakeCriterion({kind, parameter, kind <= 1 ? kNoSetting : 0, kNoSecondSetting, lower, upper, 0, 0}, 0);
 }
 
 std::unique_ptr<DMFilter> Filter(const char* name, const char* note, std::vector<DMCriterion> criteria)

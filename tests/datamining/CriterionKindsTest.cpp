@@ -67,8 +67,9 @@ TEST(CriterionKinds, TheTableHoldsEveryKindWithItsParametersAndColumns)
         EXPECT_EQ(got.columnIds == nullptr, want.ids.empty()) << want.name;
         for (int32_t p = 0; p < got.parameterCount; ++p) {
             EXPECT_EQ(got.parameterNames[p], want.names[size_t(p)]) << want.name << " " << p;
-            if (!want.ids.empty())
+            if (!want.ids.empty()) {
                 EXPECT_EQ(got.columnIds[p], want.ids[size_t(p)]) << want.name << " " << p;
+            }
             DMCriterion c;
             c.kind = uint8_t(k);
             c.parameter = uint8_t(p);

@@ -93,14 +93,7 @@ dev::DemoDatabase Fixture()
 
 DMCriterion Criterion(uint8_t kind, uint8_t parameter, float lower = kNoLowerLimit, float upper = kNoUpperLimit)
 {
-    DMCriterion c;
-    c.kind = kind;
-    c.parameter = parameter;
-    c.mode = 2;
-    c.lower = lower;
-    c.upper = upper;
-    c.dataMin = kNoUpperLimit;
-    return c;
+    return MakeCriterion({kind, parameter, 0, 0, lower, upper, 0, 0}, 0);
 }
 
 uint32_t TradingDaysBack(uint16_t n) { return PeriodWord(PeriodUnit::TradingDays, n); }
@@ -183,6 +176,16 @@ protected:
             list.entries[i++] = Row(n);
         positions.assign(size_t(list.capacity), kNotACandidate);
         MapRowsToCandidates(list.entries, rows(), positions.data());
+    }
+    static Portfolio* FilterFed(const char* name)
+    {
+        auto* p = new Portfolio;
+        p->number = kFilterPortfolioNumber;
+        p->type = kFilterPreset;
+        p->name = name;
+        ResetPortfolioEntries(*p);
+        AppendToChain(p);
+        return p;
     }
     std::vector<std::string> Names()
     {
@@ -466,12 +469,7 @@ TEST_F(FilterEvaluation, RunFilterByPositionAndFilterDrivenPortfolios)
     EXPECT_TRUE(RunFilter(&list, nullptr, 1));
     EXPECT_EQ(Names(), (std::vector<std::string>{"Alpha", "Beta", "Gamma"}));
 
-    auto* results = new Portfolio;
-    results->number = kFilterPortfolioNumber;
-    results->type = kFilterPreset;
-    results->name = "No such filter";
-    ResetPortfolioEntries(*results);
-    AppendToChain(results);
+    Portfolio* results = FilterFed("No such filter");
     results->changed = 1;
     EXPECT_EQ(FillFilterPortfolio(CurrentFilter(), results), 1) << "unmatched: empty, and filled";
     EXPECT_EQ(CountPortfolioEntries(*results), 0u);
@@ -492,12 +490,7 @@ TEST_F(FilterEvaluation, AListShowingTheFilterFedPortfolioRefillsItWhenMarked)
     filter->criteria = {Criterion(0, 0, 0, 180)};
     InsertFilter(std::move(filter));
     SetCurrentFilter(FilterList().front().get());
-    auto* results = new Portfolio;
-    results->number = kFilterPortfolioNumber;
-    results->type = kFilterPreset;
-    results->name = "Cheap";
-    ResetPortfolioEntries(*results);
-    AppendToChain(results);
+    Portfolio* results = FilterFed("Cheap");
     ShareList* shown = CreateShareList(8, 0, kFamilyShares, nullptr, true);
     SetShareListSource(shown, results, 0, 0, true, false);
     RecalculateAfterLoad();
