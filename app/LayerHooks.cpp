@@ -10,6 +10,7 @@
 #include "core/DMFilter.h"
 #include "core/ShareList.h"
 #include "core/UpperHooks.h"
+#include "datamining/DataMiningGraphs.h"
 #include "datamining/FilterEvaluation.h"
 #include "datamining/FilterValues.h"
 #include "lists/ColumnCatalogues.h"
@@ -110,6 +111,7 @@ void InstallIntradayHooks()
 void InstallDataMiningHooks()
 {
     InstallColumnCatalogues(); // the criteria read list cells through the catalogue's templates
+    CoreUpperHooks().initDataMiningGraph = [](DataMiningGraph& record) { DefaultDataMiningGraphSettings().Write(record); };
     AfterLoad().dataMining = RebuildFilterCandidates;
     SetFilterPortfolioFill([](Portfolio* portfolio) { FillFilterPortfolio(CurrentFilter(), portfolio); });
 }
