@@ -12,6 +12,7 @@
 #include "core/Document.h"
 #include "core/DMFilter.h"
 #include "datamining/ui/FilterProgressDialog.h"
+#include "datamining/ui/ViewDataMining.h"
 #include "lists/RowSort.h"
 #include "lists/ui/ListDialogCommands.h"
 #include "lists/ui/ViewDetailWindow.h"
@@ -270,6 +271,7 @@ void CQuorvantisApp::setFrameCaption(const std::string& caption)
 void CQuorvantisApp::createLayoutWindows()
 {
     RegisterListViews();
+    RegisterDataMiningView();
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
     InstallPortfolioWindows();
