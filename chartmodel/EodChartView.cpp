@@ -268,7 +268,7 @@ void EodChartView::LayoutPass()
 
 void EodChartView::BuildTimeBand()
 {
-    view_.FreeTimeBands();
+    view_.FreeForRebuild(true);
     bars_.clear();
     for (std::vector<float>& values : averageValues_)
         values.clear();

@@ -215,13 +215,23 @@ constexpr HoldingField kHoldingFields[] = {
     {16, TransactionLayout::AverageCost, true},   {25, TransactionLayout::RealisedProfit, true},
 };
 
-const HoldingField* FindHoldingField(int code)
+// A transaction's own figures, shown on its row only (kind 0x10 columns read the holding fields).
+constexpr HoldingField kDealFields[] = {
+    {4, TransactionLayout::Shares, false},      {5, TransactionLayout::Price, true},
+    {6, TransactionLayout::Amount, true},       {7, TransactionLayout::BrokerCharge, true},
+    {8, TransactionLayout::StampDuty, true},    {9, TransactionLayout::ContractLevy, true},
+};
+
+template <size_t N>
+const HoldingField* FindField(const HoldingField (&fields)[N], int code)
 {
-    for (const HoldingField& f : kHoldingFields)
+    for (const HoldingField& f : fields)
         if (f.code == code)
             return &f;
     return nullptr;
 }
+
+const HoldingField* FindHoldingField(int code) { return FindField(kHoldingFields, code); }
 
 void HoldingNumber(CellCall& c, const uint8_t* row, const HoldingField& f)
 {
@@ -331,11 +341,13 @@ bool TransactionField(CellCall& c)
     case 27: MoneyNumber(c, TransactionSharePrice(t, true)); return true;
     default: break;
     }
-    if (const HoldingField* f = FindHoldingField(code)) {
-        HoldingNumber(c, t, *f);
-        return true;
-    }
-    return false;
+    const HoldingField* f = FindHoldingField(code);
+    if (!f)
+        f = FindField(kDealFields, code);
+    if (!f)
+        return false;
+    HoldingNumber(c, t, *f);
+    return true;
 }
 
 void ResultsRoute(CellCall& c)

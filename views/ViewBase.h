@@ -70,6 +70,9 @@ public:
     // Installs configuration `number` of its kind (its table, or for graphs and the ticker its
     // setting); a negative number keeps the current one. List views rebuild their columns.
     virtual void SelectColumnSetting(int32_t number, bool resetColumns, bool keepPosition);
+    // Whether the view's numbered settings are graph, ticker or data-mining graph settings that it
+    // keeps itself (secondKey), rather than the table settings of its list.
+    bool KeepsOwnSetting() const;
 
     // Attaches the view to a list of the given source kind; a negative capacity means the database's
     // items plus 4100. False without room for a list.

@@ -92,6 +92,18 @@ CViewListBase::CViewListBase(int32_t kind, QWidget* parent) : CViewBase(kind), C
 
 CViewListBase::~CViewListBase() = default;
 
+void CViewListBase::SelectColumnSetting(int32_t number, bool deferredSort, bool reset)
+{
+    if (number < 0 || !list || KeepsOwnSetting()) {
+        CViewBase::SelectColumnSetting(number, deferredSort, reset);
+        return;
+    }
+    if (!qv::SelectColumnSetting(list, kind, number, deferredSort, reset).resetGrid)
+        return;
+    list->current = list->firstVisible = 0;
+    grid_.SetGridScrollPos(0);
+}
+
 int CViewListBase::GetUpDownState(const uint8_t*, int, const CellValue&) { return 2; }
 
 bool CViewListBase::HasUpDownColour(const uint8_t*) { return false; }

@@ -237,7 +237,8 @@ bool CViewTran::UpdateCommand(CommandUi& ui)
         ui.checked = HeldOnly();
         return true;
     case kShowShareName: {
-        CommandUi add{kAddShareName};
+        CommandUi add;
+        add.command = kAddShareName;
         UpdateListCommand(add);
         ui.enabled = add.enabled;
         ui.checked = add.checked;

@@ -8,11 +8,11 @@
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
 #include "core/WindowLayouts.h"
-#include "platform/ByteOrder.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtText.h"
+#include "portfolio/TransactionRows.h"
 #include "portfolio/UndoRing.h"
 #include "realtime/AgreementBlock.h"
 #include "resources/MessageIds.h"
@@ -172,16 +172,19 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     RecordCursor* entry = CurrentEntry(list);
     f.hasCurrentEntry = entry && entry->record;
     f.entryRangeValid = list->entries && list->current >= 0 && list->current <= list->last;
-    if (entry && entry->record) {
-        f.hasCurrentShare = true;
-        f.shareId = EntryRecordId(*entry);
-        f.shareSubId = entry->count;
-        f.shareName = std::string(GetRecordName(entry->record));
-        GetShareFileCode(*entry, f.shareCode, false);
-        if (const auto& text = FrameDialogs().shareColumnText) {
-            f.hasWebAddress = !text(*entry, 113).empty();
-            f.hasEmailAddress = !text(*entry, 114).empty();
-        }
+    if (!entry || !entry->record)
+        return f;
+    f.shareSubId = entry->count;
+    const RecordCursor share = ShareOfRow(*list, *entry);
+    if (!share.record)
+        return f;
+    f.hasCurrentShare = true;
+    f.shareId = EntryRecordId(share);
+    f.shareName = std::string(GetRecordName(share.record));
+    GetShareFileCode(share, f.shareCode, false);
+    if (const auto& text = FrameDialogs().shareColumnText) {
+        f.hasWebAddress = !text(share, 113).empty();
+        f.hasEmailAddress = !text(share, 114).empty();
     }
     return f;
 }
@@ -557,12 +560,8 @@ void CFrameCommandHost::OpenCompanyPage()
 {
     int code = 0;
     ShareList* list = ActiveList();
-    RecordCursor* entry = list ? CurrentEntry(list) : nullptr;
-    if (entry && entry->record) {
-        // Transactions and cash entries name their share by the word at offset 8 of their record.
-        bool ownRecord = list->family == kFamilyTransactions || list->family == kFamilyCash;
-        code = ownRecord ? LoadU16(entry->record + 8) : EntryRecordId(*entry);
-    }
+    if (RecordCursor* entry = list ? CurrentEntry(list) : nullptr)
+        code = EntryRecordId(ShareOfRow(*list, *entry));
     char address[160];
     std::snprintf(address, sizeof address, kCompanyPagePattern, code);
     OpenExternal(address);
