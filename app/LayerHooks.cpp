@@ -12,7 +12,10 @@
 #include "lists/DirectorsDealings.h"
 #include "lists/ListRows.h"
 #include "lists/ListSort.h"
+#include "news/NewsCells.h"
 #include "news/NewsDatabase.h"
+#include "news/NewsGroupList.h"
+#include "news/NewsRealTime.h"
 #include "news/NewsRecords.h"
 #include "platform/DebugOutput.h"
 #include "portfolio/CashReferences.h"
@@ -82,11 +85,14 @@ void InstallStartUpSteps()
 void InstallNewsHooks()
 {
     SetNewsMergeHost(&NewsDatabaseMergeHost());
+    InstallNewsCells();
+    SetGroupNewsFreer(FreeGroupNewsList);
     steps::UpperStartUpSteps().saveNewsDatabase = [] {
         NewsDatabase& news = TheNewsDatabase();
         if (news.loaded() && news.save(false) != SaveResult::Saved)
             OutputDebugText("News catalogue not saved at exit; the previous one stays");
         news.free();
+        TheRealTimeNewsTable().clear();
     };
     FrameDialogs().newsLoaded = [] { return TheNewsDatabase().loaded(); };
     FrameDialogs().newsModified = [] {

@@ -1,6 +1,8 @@
 // The news search: default texts, parsing, and evaluation over the word index.
 #include "news/NewsSearch.h"
 
+#include "core/RecordAccess.h"
+
 #include "news/NewsDatabase.h"
 #include "news/NewsIndex.h"
 #include "platform/FileOps.h"
@@ -224,6 +226,17 @@ std::string MakeNewsSearchText(std::string_view shareName)
     return text;
 }
 
+std::string ShareNewsSearchText(NewsDatabase& database, uint32_t shareId)
+{
+    for (const NewsSearchText& own : NewsSearchTexts(database.catalogue()))
+        if ((own.shareId & 0xFFFF) == (shareId & 0xFFFF))
+            return own.text;
+    RecordCursor share = FindRecordById(uint16_t(shareId), 0);
+    if (!share.record || RecordLength(share.record) == 0)
+        return std::string();
+    return MakeNewsSearchText(GetRecordTexts(share.record).name);
+}
+
 std::vector<NewsSearchTerm> MakeNewsSearchWords(NewsDatabase& database, uint32_t owner, std::string_view text)
 {
     std::vector<NewsSearchTerm> terms;
@@ -281,12 +294,15 @@ std::vector<NewsSearchTerm> MakeNewsPortfolioSearch(NewsDatabase& database, cons
 }
 
 std::vector<NewsMatch> PerformNewsSearch(NewsDatabase& database, const std::vector<NewsSearchTerm>& terms,
-                                         uint32_t first, uint32_t end)
+                                         uint32_t first, uint32_t end, NewsReindexProgress* progress)
 {
-    NewsCatalogue& c = database.catalogue();
-    bool unindexed = std::any_of(c.days.begin(), c.days.end(), [](const NewsDay& d) { return d.indexLength == 0; });
-    if (unindexed && ReindexNews(database))
+    const size_t unindexed = FirstUnindexedNewsDay(database);
+    if (unindexed < database.catalogue().days.size()) {
+        NewsReindexResult result = ReindexNews(database, progress, unindexed);
         database.save(false);
+        if (result == NewsReindexResult::Stopped)
+            return {};
+    }
     IndexView index(database, first, end);
     std::vector<NewsMatch> matches;
     std::vector<NewsSearchTerm> group;

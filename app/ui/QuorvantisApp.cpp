@@ -16,6 +16,7 @@
 #include "lists/ui/ViewDetailWindow.h"
 #include "lists/ui/ViewHoldWindow.h"
 #include "lists/ui/ViewList.h"
+#include "news/ui/NewsReindexDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
@@ -89,6 +90,7 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallIdleHost();
     InstallAppServicesQt();
     InstallSeriesProgressDialog();
+    InstallNewsReindexDialog();
     InstallChartViewClasses();
     InstallDealingsViewClass();
     InstallDetailViewClass();
