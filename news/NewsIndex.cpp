@@ -8,7 +8,6 @@
 #include "shell/IdleWork.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 namespace qv {
 
@@ -53,7 +52,11 @@ int BitLength(uint32_t v)
 
 } // namespace
 
-std::vector<uint8_t> NewsIndexSection(const std::map<uint32_t, std::vector<uint16_t>>& postings)
+namespace {
+
+// The section of postings given in ascending slot order, as (slot, story indexes) pairs.
+template <typename Postings>
+std::vector<uint8_t> SectionOf(const Postings& postings)
 {
     Bits lists;
     std::vector<std::pair<uint32_t, uint32_t>> table;
@@ -97,6 +100,18 @@ std::vector<uint8_t> NewsIndexSection(const std::map<uint32_t, std::vector<uint1
     section.insert(section.end(), words.bytes().begin(), words.bytes().end());
     section.resize(std::max(section.size(), length), 0);
     return section;
+}
+
+} // namespace
+
+std::vector<uint8_t> NewsIndexSection(const std::map<uint32_t, std::vector<uint16_t>>& postings)
+{
+    return SectionOf(postings);
+}
+
+std::vector<uint8_t> NewsIndexSection(const std::vector<NewsPostingList>& postings)
+{
+    return SectionOf(postings);
 }
 
 NewsIndexSectionReader::NewsIndexSectionReader(std::span<const uint8_t> section, uint32_t dayStories)
@@ -156,31 +171,45 @@ namespace {
 
 NewsReindexProgressMaker progressMaker = nullptr;
 
+// The hash slot of every stored word, by its id (UINT32_MAX for an id that is no stored word).
+std::vector<uint32_t> SlotsById(const NewsCatalogue& c)
+{
+    std::vector<uint32_t> slots(c.header.size(), UINT32_MAX);
+    for (uint32_t slot = 0; slot < c.hashTable.size(); ++slot) {
+        const uint32_t id = c.hashTable[slot] & 0xFFFFFF;
+        if (c.hashTable[slot] && id < slots.size())
+            slots[id] = slot;
+    }
+    return slots;
+}
+
 // The day's postings: for each hash slot of its words, the day indexes of the stories holding it.
 std::vector<uint8_t> DaySection(NewsDatabase& database, const std::vector<size_t>& stories,
-                                const std::unordered_map<uint32_t, uint32_t>& slotOf)
+                                const std::vector<uint32_t>& slotById)
 {
     NewsCatalogue& c = database.catalogue();
     NewsDictionary dictionary(c);
-    std::map<uint32_t, std::vector<uint16_t>> postings;
+    std::vector<std::pair<uint32_t, uint16_t>> pairs; // (slot, story index within the day)
     for (size_t story : stories) {
         std::optional<std::vector<uint32_t>> words = database.storyWords(story);
         if (!words)
             continue;
-        uint16_t index = c.stories[story].dayIndex;
+        const uint16_t index = c.stories[story].dayIndex;
         for (uint32_t id : *words) {
-            auto slot = slotOf.find(dictionary.baseId(id));
-            if (slot == slotOf.end())
+            if (id < news_header::kFirstWordOffset)
                 continue;
-            std::vector<uint16_t>& list = postings[slot->second];
-            if (list.empty() || list.back() != index)
-                list.push_back(index);
+            const uint32_t base = (id & kNewsCaseMask) == 3 ? dictionary.baseId(id) : id & ~kNewsCaseMask;
+            if (base < slotById.size() && slotById[base] != UINT32_MAX)
+                pairs.emplace_back(slotById[base], index);
         }
     }
-    for (auto& entry : postings) {
-        std::vector<uint16_t>& list = entry.second;
-        std::sort(list.begin(), list.end());
-        list.erase(std::unique(list.begin(), list.end()), list.end());
+    std::sort(pairs.begin(), pairs.end());
+    pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
+    std::vector<NewsPostingList> postings;
+    for (const auto& [slot, index] : pairs) {
+        if (postings.empty() || postings.back().first != slot)
+            postings.push_back({slot, {}});
+        postings.back().second.push_back(index);
     }
     return NewsIndexSection(postings);
 }
@@ -243,10 +272,7 @@ NewsReindexResult ReindexNews(NewsDatabase& database, NewsReindexProgress* progr
         return NewsReindexResult::Done;
     const std::filesystem::path work = NewsDatabase::NewsFolder() / "workINews.dat";
     ForceDelete(work);
-    std::unordered_map<uint32_t, uint32_t> slotOf;
-    for (uint32_t slot = 0; slot < c.hashTable.size(); ++slot)
-        if (c.hashTable[slot])
-            slotOf.emplace(c.hashTable[slot] & 0xFFFFFF, slot);
+    const std::vector<uint32_t> slotById = SlotsById(c);
     std::map<PackedDate, std::vector<size_t>> byDay;
     for (size_t i = 0; i < c.stories.size(); ++i)
         byDay[c.stories[i].dayDate].push_back(i);
@@ -258,7 +284,7 @@ NewsReindexResult ReindexNews(NewsDatabase& database, NewsReindexProgress* progr
     bool stopped = false;
     for (size_t i = firstDay; i < c.days.size() && !stopped; ++i) {
         NewsDay& day = c.days[i];
-        std::vector<uint8_t> section = DaySection(database, byDay[day.date], slotOf);
+        std::vector<uint8_t> section = DaySection(database, byDay[day.date], slotById);
         day.indexOffset = uint32_t(file.size());
         day.indexLength = uint32_t(section.size());
         file.bytes(section.data(), section.size());

@@ -16,6 +16,9 @@ class NewsDatabase;
 // A day's section: u32 n (entries + 1), u32 d (the word table's offset from byte 8), the postings
 // from byte 8, then the bit-packed word table of (slot delta, offset delta) pairs.
 std::vector<uint8_t> NewsIndexSection(const std::map<uint32_t, std::vector<uint16_t>>& postings);
+// The same from (slot, story indexes) pairs in ascending slot order.
+using NewsPostingList = std::pair<uint32_t, std::vector<uint16_t>>;
+std::vector<uint8_t> NewsIndexSection(const std::vector<NewsPostingList>& postings);
 
 // A section read back: bounded by its length; story indexes at or beyond the day's count dropped.
 class NewsIndexSectionReader {
