@@ -40,6 +40,7 @@
 #include "shell/ui/ViewRequests.h"
 #include "shell/ui/WindowCommands.h"
 #include "shell/ui/WindowFactory.h"
+#include "tools/ui/CalculatorDlg.h"
 
 #include <QDir>
 #include <QEvent>
@@ -91,6 +92,7 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallAppServicesQt();
     InstallSeriesProgressDialog();
     InstallNewsReindexDialog();
+    InstallToolDialogs();
     InstallChartViewClasses();
     InstallDealingsViewClass();
     InstallDetailViewClass();
@@ -124,6 +126,7 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     RunExit(state_);
     SetTipOfTheDay({});
     RemoveShellDialogs();
+    RemoveToolDialogs();
     SetFrameCommandTarget(nullptr);
     SetFindShareDialog(nullptr);
     SetFindInvestorDialog(nullptr);
