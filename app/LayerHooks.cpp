@@ -12,7 +12,10 @@
 #include "lists/DirectorsDealings.h"
 #include "lists/ListRows.h"
 #include "lists/ListSort.h"
+#include "news/NewsCells.h"
 #include "news/NewsDatabase.h"
+#include "news/NewsGroupList.h"
+#include "news/NewsRealTime.h"
 #include "news/NewsRecords.h"
 #include "platform/DebugOutput.h"
 #include "portfolio/CashReferences.h"
@@ -25,6 +28,7 @@
 #include "shell/PortfolioAdd.h"
 #include "shell/StartupSteps.h"
 #include "shell/ViewGroups.h"
+#include "tools/alarms/MoveAlarm.h"
 #include "views/ViewBase.h"
 #include "views/ViewKinds.h"
 
@@ -82,11 +86,14 @@ void InstallStartUpSteps()
 void InstallNewsHooks()
 {
     SetNewsMergeHost(&NewsDatabaseMergeHost());
+    InstallNewsCells();
+    SetGroupNewsFreer(FreeGroupNewsList);
     steps::UpperStartUpSteps().saveNewsDatabase = [] {
         NewsDatabase& news = TheNewsDatabase();
         if (news.loaded() && news.save(false) != SaveResult::Saved)
             OutputDebugText("News catalogue not saved at exit; the previous one stays");
         news.free();
+        TheRealTimeNewsTable().clear();
     };
     FrameDialogs().newsLoaded = [] { return TheNewsDatabase().loaded(); };
     FrameDialogs().newsModified = [] {
@@ -110,6 +117,11 @@ void InstallLayerHooks()
     InstallIntradayHooks();
     InstallNewsHooks();
     GetPortfolioRoutineHooks().refreshGroup = [](ShareList* list) { UpdateViewGroup(list, -1, false, false); };
+    // The alarm portfolios' move rows: a criterion's kind is the row's n days.
+    GetAlarmPortfolioHooks().moveTest = [](std::span<const AlarmDay> days, int day, const MoveCriterion& c, bool rise) {
+        const MoveAlarmRow row{c.enabled != 0, c.kind, c.threshold, rise};
+        return CheckMoveAlarm(days, row, day, days[size_t(day)].close, 0, false);
+    };
     // The company's web and e-mail addresses (columns 113 and 114) as the list tables show them.
     FrameDialogs().shareColumnText = [](const RecordCursor& share, int column) {
         return FormatShareField(share, uint32_t(column));

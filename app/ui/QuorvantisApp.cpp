@@ -16,6 +16,7 @@
 #include "lists/ui/ViewDetailWindow.h"
 #include "lists/ui/ViewHoldWindow.h"
 #include "lists/ui/ViewList.h"
+#include "news/ui/NewsReindexDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
@@ -39,6 +40,7 @@
 #include "shell/ui/ViewRequests.h"
 #include "shell/ui/WindowCommands.h"
 #include "shell/ui/WindowFactory.h"
+#include "tools/ui/CalculatorDlg.h"
 
 #include <QDir>
 #include <QEvent>
@@ -89,6 +91,8 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallIdleHost();
     InstallAppServicesQt();
     InstallSeriesProgressDialog();
+    InstallNewsReindexDialog();
+    InstallToolDialogs();
     InstallChartViewClasses();
     InstallDealingsViewClass();
     InstallDetailViewClass();
@@ -122,6 +126,7 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     RunExit(state_);
     SetTipOfTheDay({});
     RemoveShellDialogs();
+    RemoveToolDialogs();
     SetFrameCommandTarget(nullptr);
     SetFindShareDialog(nullptr);
     SetFindInvestorDialog(nullptr);

@@ -664,9 +664,10 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
         return true;
     case 26593: switches.emailOn = !switches.emailOn; return true;
     case 26655:
-        if (switches.calculatorMode >= 128)
-            OpenExternal(kDesktopCalculator);
-        else
+        // The desktop's calculator when the mode asks for it, the program's own when none starts.
+        if (switches.calculatorMode >= 128 && OpenExternal(kDesktopCalculator))
+            return true;
+        if (FrameDialogs().calculator)
             FrameDialogs().calculator(switches.calculatorMode);
         return true;
     case 26640: case 27018: case 26705: requests_.ShowKindForCurrent(kViewNews); return true;
