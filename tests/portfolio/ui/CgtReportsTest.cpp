@@ -3,6 +3,8 @@
 // printing each report to PDF.
 #include "core/ColumnDef.h"
 #include "core/Portfolio.h"
+#include "core/FormatNumber.h"
+#include "lists/CellValue.h"
 #include "lists/ListColumnCommands.h"
 #include "core/ShareList.h"
 #include "core/SystemDate.h"
@@ -210,6 +212,14 @@ TEST_F(CgtReports, TheFourthTableShowsTheGainsAndADoubleClickOpensTheHistory)
             gainColumn = c;
     ASSERT_GE(gainColumn, 1) << "the fourth table carries the gain after losses";
     EXPECT_EQ(ColumnDefCode(GetColumnDef(layout.data(), gainColumn - 1)), 20);
+    // The disposal's gain after losses, as the pass wrote it, in pounds and pence.
+    char text[64] = {};
+    RecordCursor& entry = tran->list->entries[row];
+    FormatColumnValue(entry.record, entry.count, GetColumnDef(layout.data(), gainColumn), text, sizeof text, 0,
+                      tran->list, 0);
+    const float gain = LoadF32(tran->CurrentRecord()->bytes.data() + TransactionLayout::GainAfterLosses);
+    EXPECT_EQ(std::string(text), FormatMoney(gain, true, false));
+    EXPECT_NE(gain, kCgtNotCalculated);
     tran->resize(1200, 600);
     SaveRender(RenderWidget(*tran), "transactions-table-4-gains");
     std::vector<QString> captions;
