@@ -118,7 +118,9 @@ Layout TranTable(int index)
     case 1: return b.family(kColumnField, 22, 120, true).family(kColumnField, 23, 90, true).done();
     case 2: return b.family(kColumnField, 26).family(kColumnField, 27).family(kColumnField, 14)
                 .family(kColumnField, 15).done();
-    default: return b.family(kColumnField, 16).family(kColumnField, 10).family(kColumnField, 25).done();
+    // The fourth ends with the capital gains of each disposal before and after losses.
+    default: return b.family(kColumnField, 16).family(kColumnField, 10).family(kColumnField, 25)
+                .family(kColumnField, 20, 90).family(kColumnField, 21, 90).done();
     }
 }
 
