@@ -7,8 +7,13 @@
 #include "chartmodel/OldGraphConfig.h"
 #include "chartmodel/PortfolioSeriesCache.h"
 #include "chartmodel/PriceEdits.h"
+#include "core/DMFilter.h"
 #include "core/ShareList.h"
 #include "core/UpperHooks.h"
+#include "datamining/DataMiningGraphs.h"
+#include "datamining/FilterEvaluation.h"
+#include "datamining/FilterValues.h"
+#include "lists/ColumnCatalogues.h"
 #include "lists/DirectorsDealings.h"
 #include "lists/ListRows.h"
 #include "lists/ListSort.h"
@@ -108,10 +113,21 @@ void InstallIntradayHooks()
     AfterLoad().intradayStoreExists = RTStoreExists;
 }
 
+// After a load or an import the filters' candidates are rebuilt, which marks the filter-driven
+// portfolio for refilling; a list showing it refills it through its filter.
+void InstallDataMiningHooks()
+{
+    InstallColumnCatalogues(); // the criteria read list cells through the catalogue's templates
+    CoreUpperHooks().initDataMiningGraph = [](DataMiningGraph& record) { DefaultDataMiningGraphSettings().Write(record); };
+    AfterLoad().dataMining = RebuildFilterCandidates;
+    SetFilterPortfolioFill([](Portfolio* portfolio) { FillFilterPortfolio(CurrentFilter(), portfolio); });
+}
+
 } // namespace
 
 void InstallLayerHooks()
 {
+    InstallDataMiningHooks();
     InstallCoreHooks();
     InstallStartUpSteps();
     InstallIntradayHooks();

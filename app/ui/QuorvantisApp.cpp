@@ -11,6 +11,8 @@
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
 #include "core/DMFilter.h"
+#include "datamining/ui/FilterProgressDialog.h"
+#include "datamining/ui/ViewDataMining.h"
 #include "lists/RowSort.h"
 #include "lists/ui/ListDialogCommands.h"
 #include "lists/ui/ViewDetailWindow.h"
@@ -93,6 +95,7 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallSeriesProgressDialog();
     InstallNewsReindexDialog();
     InstallToolDialogs();
+    InstallFilterProgressDialog();
     InstallChartViewClasses();
     InstallDealingsViewClass();
     InstallDetailViewClass();
@@ -273,6 +276,7 @@ void CQuorvantisApp::setFrameCaption(const std::string& caption)
 void CQuorvantisApp::createLayoutWindows()
 {
     RegisterListViews();
+    RegisterDataMiningView();
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
     InstallPortfolioWindows();

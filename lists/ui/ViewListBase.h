@@ -109,6 +109,10 @@ protected:
     // A data-mining view's first page of its own; the base has none.
     virtual bool HasOwnPrintPage() const { return false; }
     virtual void DrawOwnPrintPage(QPainter& /*painter*/, const QRect& /*table*/) {}
+    // The height the table takes from the top of the view (the data-mining view shares it with its
+    // graph area, which it paints below the table).
+    virtual int TableHeight() const { return height(); }
+    virtual void PaintBelowTable(QPainter& /*painter*/, const QRect& /*area*/) {}
     void NotifyListChanged(bool repaint);
 
     void paintEvent(QPaintEvent* event) override;
