@@ -34,6 +34,10 @@ struct UpperHooks {
     std::function<void(GraphSetting& record)> initPivotPointSettings;
     std::function<void(GraphSetting& record)> initSwingChartSettings;
     std::function<void(GraphSetting& record)> initEventMarkerSettings;
+    // The program-wide option holders: taken from the option blocks after a whole configuration was
+    // read (or defaults set), and put back into them before every save.
+    std::function<void()> optionBlocksLoaded;
+    std::function<void()> storeOptionBlocks;
 };
 
 UpperHooks& CoreUpperHooks();
