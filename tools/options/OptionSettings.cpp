@@ -105,8 +105,8 @@ void LoadLists(Places p)
 
 void StoreCharts(Places p)
 {
-    const GraphPageOptions& g = GraphPageSettings();
     const ChartViewOptions& c = ChartOptions();
+    const ChartViewOptions& g = c;
     p.u16(A::kGraphFlags, uint16_t(Bit(g.adjustedPrices, kAdjusted) | Bit(g.deflatedLine, kDeflated) |
                                    Bit(g.relativeLine, kRelativeLine) | Bit(g.relativePercentScale, kRelativePercent) |
                                    Bit(g.epicInTitle, kEpicTitle) | Bit(g.exchangeInTitle, kExchangeTitle) |
@@ -128,8 +128,8 @@ void StoreCharts(Places p)
 
 void LoadCharts(Places p)
 {
-    GraphPageOptions& g = GraphPageSettings();
     ChartViewOptions& c = ChartOptions();
+    ChartViewOptions& g = c;
     const uint16_t flags = p.u16(A::kGraphFlags);
     g.adjustedPrices = flags & kAdjusted;
     g.deflatedLine = flags & kDeflated;
@@ -294,12 +294,6 @@ MicrographOptions& MicrographSettings()
     return options;
 }
 
-GraphPageOptions& GraphPageSettings()
-{
-    static GraphPageOptions options;
-    return options;
-}
-
 void StoreOptionHolders(ConfigState& state)
 {
     Places p{state.optionsA.data()};
@@ -334,15 +328,12 @@ void ResetOptionHolders()
     ListTipOption = 1;
     MicrographSettings() = MicrographOptions{};
     ListScaleButton() = 1;
-    GraphPageSettings() = GraphPageOptions{};
-    const ChartViewOptions defaults;
+    // The legend's state is the registry's, not the options'.
     ChartViewOptions& chart = ChartOptions();
-    chart.flickerFree = defaults.flickerFree;
-    chart.spikeRemoval = defaults.spikeRemoval;
-    chart.hundreds = defaults.hundreds;
-    chart.verticalLineOnly = defaults.verticalLineOnly;
-    chart.zoomPercent = defaults.zoomPercent;
-    chart.crossHairs = defaults.crossHairs;
+    const ChartViewOptions legend = chart;
+    chart = ChartViewOptions{};
+    chart.legendOnFirstPaint = legend.legendOnFirstPaint;
+    chart.legendShown = legend.legendShown;
     CopyOptions() = ClipboardCopyOptions{};
     MovAvgAdvancedChosen() = false;
     PriceEditInfoSuppressed() = false;

@@ -59,22 +59,6 @@ struct MicrographOptions {
 };
 MicrographOptions& MicrographSettings();
 
-// The Graph page's flags that no other holder keeps, and the cross-hair style the style control shows.
-struct GraphPageOptions {
-    bool adjustedPrices = true;
-    bool deflatedLine = false;
-    bool relativeLine = false;
-    bool relativePercentScale = false;
-    bool epicInTitle = false;
-    bool exchangeInTitle = false;   // intraday
-    bool alarmedLineMark = true;    // intraday
-    uint32_t crossHairPen = 0x808080;
-    uint32_t crossHairExtra = 0;
-    uint8_t crossHairStyle = 0;
-    bool operator==(const GraphPageOptions&) const = default;
-};
-GraphPageOptions& GraphPageSettings();
-
 // Holders <-> option blocks. Storing writes every place and the stamp; loading a block without the
 // stamp (a file older than these places) stores the holders' defaults first.
 void StoreOptionHolders(ConfigState& state);

@@ -63,8 +63,8 @@ void ChangeEveryHolder()
     ListTipOption = 0;
     ListScaleButton() = 2;
     MicrographSettings() = {true, true, -900};
-    GraphPageSettings().epicInTitle = true;
-    GraphPageSettings().crossHairPen = 0x123456;
+    ChartOptions().epicInTitle = true;
+    ChartOptions().crossHairPen = 0x123456;
     ChartOptions().verticalLineOnly = 1;
     ChartOptions().hundreds = 1;
     CopyOptions() = {0, 1234, 567, 0};
@@ -105,8 +105,8 @@ TEST(OptionSettings, EverySettingSurvivesASaveAndAReloadOfTheConfigurationFile)
     EXPECT_EQ(ListTipOption, 0);
     EXPECT_EQ(ListScaleButton(), 2);
     EXPECT_EQ(MicrographSettings(), (MicrographOptions{true, true, -900}));
-    EXPECT_TRUE(GraphPageSettings().epicInTitle);
-    EXPECT_EQ(GraphPageSettings().crossHairPen, 0x123456u);
+    EXPECT_TRUE(ChartOptions().epicInTitle);
+    EXPECT_EQ(ChartOptions().crossHairPen, 0x123456u);
     EXPECT_EQ(ChartOptions().verticalLineOnly, 1);
     EXPECT_EQ(ChartOptions().hundreds, 1);
     EXPECT_EQ(CopyOptions().useWindowSize, 0);

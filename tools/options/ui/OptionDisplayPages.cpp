@@ -100,6 +100,8 @@ QLineEdit* COptionPage::Edit(int id, const QString& text)
 {
     auto* edit = new QLineEdit(text, this);
     edit->setObjectName(QString::number(id));
+    // The pages' fields hold short numbers and single characters.
+    edit->setMaximumWidth(90);
     return edit;
 }
 
@@ -211,8 +213,8 @@ void COptionList::Commit()
 
 COptionGraph::COptionGraph(bool realTime, QWidget* parent) : COptionPage(OptionPage::Graph, parent)
 {
-    const GraphPageOptions& g = GraphPageSettings();
     const ChartViewOptions& c = ChartOptions();
+    const ChartViewOptions& g = c;
     adjusted_ = Check(2142, "Show prices adjusted for splits and consolidations", g.adjustedPrices);
     deflated_ = Check(1233, "Show original and deflated (Price relative to...)", g.deflatedLine);
     line_ = Check(1338, "Draw horizontal line with Price relative to...", g.relativeLine);
@@ -245,8 +247,8 @@ COptionGraph::COptionGraph(bool realTime, QWidget* parent) : COptionPage(OptionP
 
 void COptionGraph::Commit()
 {
-    GraphPageOptions& g = GraphPageSettings();
     ChartViewOptions& c = ChartOptions();
+    ChartViewOptions& g = c;
     g.adjustedPrices = adjusted_->isChecked();
     g.deflatedLine = deflated_->isChecked();
     g.relativeLine = line_->isChecked();

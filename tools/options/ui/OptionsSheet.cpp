@@ -14,7 +14,10 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
+
+#include <algorithm>
 #include <QVBoxLayout>
 
 namespace qv {
@@ -22,6 +25,7 @@ namespace qv {
 namespace {
 
 constexpr uint32_t kSheetTopic = 514;
+constexpr int kWidestSheet = 1100;
 
 bool RealTimeOn() { return Config().optionsA.data()[OptionBlockA::kRealTimeOption] != 0; }
 
@@ -62,6 +66,8 @@ COptions::COptions(uint16_t pageMask, QWidget* parent, bool forPortfolioView) : 
         tabs_->addTab(page, QString::fromLatin1(OptionPageOf(which).tab));
     }
     tabs_->setCurrentIndex(OpeningPageIndex(int(pages_.size()), RememberedOptionsPage()));
+    // Wide enough for every tab of the whole sheet, so that none hides behind the scroll arrows.
+    tabs_->setMinimumWidth(std::min(tabs_->tabBar()->sizeHint().width() + 8, kWidestSheet));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addWidget(OkCancelHelpButtons(*this, kSheetTopic));
