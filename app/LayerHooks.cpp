@@ -34,6 +34,7 @@
 #include "shell/StartupSteps.h"
 #include "shell/ViewGroups.h"
 #include "tools/alarms/MoveAlarm.h"
+#include "tools/options/OptionSettings.h"
 #include "views/ViewBase.h"
 #include "views/ViewKinds.h"
 
@@ -70,6 +71,8 @@ void InstallCoreHooks()
     hooks.initPivotPointSettings = InitPivotPointSettings;
     hooks.initSwingChartSettings = InitSwingChartSettings;
     hooks.initEventMarkerSettings = InitEventMarkerSettings;
+    hooks.optionBlocksLoaded = [] { LoadOptionHolders(Config()); };
+    hooks.storeOptionBlocks = [] { StoreOptionHolders(Config()); };
 }
 
 void InstallStartUpSteps()
@@ -84,6 +87,8 @@ void InstallStartUpSteps()
     upper.loadGraphConfig = LoadGraphConfig;
     upper.fixOldTextSizes = FixOldTextSizes;
     upper.deleteGraphSettingRecords = DeleteGraphSettingRecords;
+    upper.setOptionDefaults = [] { SetOptionBlockDefaults(Config()); };
+    upper.applyOldOptionDefaults = ApplyOldOptionDefaults;
 }
 
 // The news database merges the update files at start-up, is saved and freed at exit, and tells the

@@ -145,7 +145,7 @@ CViewBase* LiveView(int32_t index);
 // Program options the titles and settings read.
 extern uint8_t WindowNumberingOption;      // starts off
 extern uint8_t DataMiningOwnSettingOption; // data-mining views use their own setting number
-extern uint8_t ListTipOption;              // the list cell tips' extras (EPIC, previous names); starts on
+extern uint8_t ListTipOption;              // the list cell tips, with their extras (EPIC, previous names); starts on
 // The application title, "Quorvantis" and, once start-up has chosen it, " Pro" or " Zoze".
 std::string& ApplicationTitle();
 // The name of a built-in list code ("All", "Shares" ...), "" outside 0-34.

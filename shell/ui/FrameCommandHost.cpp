@@ -1,5 +1,6 @@
 // The frame's table, setting, option, alarm, help, tool, web, slide-show, save and real-time commands.
 #include "shell/ui/FrameCommandHost.h"
+#include "shell/ui/WindowCommands.h"
 
 #include "core/ConfigFamilies.h"
 #include "core/ConfigFile.h"
@@ -115,12 +116,6 @@ bool WaitsForBusy(uint32_t c)
 
 } // namespace
 
-FrameSwitches& ProgramSwitches()
-{
-    static FrameSwitches switches;
-    return switches;
-}
-
 CFrameCommandHost::CFrameCommandHost(CMainFrame& frame, CViewRequests& requests)
     : frame_(frame), requests_(requests)
 {
@@ -194,7 +189,9 @@ bool CFrameCommandHost::SeamInstalled(uint32_t command) const
     const FrameDialogSeams& seams = FrameDialogs();
     switch (command) {
     case 21140: case 21141: case 21142: case 21143: case 21144: case 21145: case 25001: case 21146:
-    case 27128: case 27199: return bool(seams.optionsSheet);
+    case 27128: case 26056: case 26211: return bool(seams.optionsSheet);
+    // The Market hours page is an intraday page, which the sheet shows only with the real-time option.
+    case 27199: return bool(seams.optionsSheet) && RealTimeOptionOn();
     case 26730: return bool(seams.slideShowDialog);
     case 27213: return bool(seams.highLowSettings);
     case 26806: return bool(seams.startFeed);
@@ -636,8 +633,8 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
     case 21140: RunOptionsSheet(0xFFFF); return true;
     case 21141: RunOptionsSheet(4); return true;
     case 21142: RunOptionsSheet(8); return true;
-    case 21143: RunOptionsSheet(32); return true;
-    case 21144: RunOptionsSheet(64); return true;
+    case 21143: case 26056: RunOptionsSheet(32); return true;
+    case 21144: case 26211: RunOptionsSheet(64); return true;
     case 21145: case 25001: RunOptionsSheet(0x880); return true;
     case 21146: RunOptionsSheet(2); return true;
     case 27128: RunOptionsSheet(512); return true;
