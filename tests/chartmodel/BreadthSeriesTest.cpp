@@ -10,6 +10,7 @@
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/ViewGraphEOD.h"
 #include "core/ConfigState.h"
+#include "shell/AppServices.h"
 #include "platform/ByteOrder.h"
 #include "views/ViewKinds.h"
 #include "core/Memory.h"
@@ -274,6 +275,19 @@ TEST_F(BreadthSeries, TheDailyChartBuildsTheMarketGraphOfItsAddOnWindow)
     }
     SeriesCache().Clear();
     setting = saved;
+}
+
+// A load or an import empties the cache through the steps that follow it.
+TEST_F(BreadthSeries, ALoadEmptiesTheCache)
+{
+    LoadTwoShares();
+    SeriesCache().Clear();
+    SeriesCache().DropIfReloaded();
+    BuildPortfolioSeries(SeriesCache(), *SeriesCache().Add({false, 0, 0}), false);
+    ASSERT_NE(SeriesCache().Find({false, 0, 0}), nullptr);
+    ASSERT_TRUE(AfterLoad().portfolioSeries);
+    AfterLoad().portfolioSeries();
+    EXPECT_EQ(SeriesCache().Find({false, 0, 0}), nullptr);
 }
 
 TEST_F(BreadthSeries, PortfoliosFallBackToTheFtse100AndInvalidateAlone)
