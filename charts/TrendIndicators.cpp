@@ -5,6 +5,7 @@
 #include "core/RollingExtremes.h"
 #include "charts/StudyPass.h"
 
+#include <array>
 #include <deque>
 #include <limits>
 
@@ -24,27 +25,28 @@ double SimpleReturn(double close, double previous)
     return previous != 0 ? (close - previous) / previous : 0.0;
 }
 
-// The sums of a window of n terms, oldest first, each taken out exactly as it went in.
+// The sums of a window of terms, oldest first, each taken out exactly as it went in.
+template <size_t Columns>
 class RollingSums {
 public:
-    explicit RollingSums(size_t columns) : sums_(columns, 0.0) {}
-    void Add(std::vector<double> terms)
+    using Terms = std::array<double, Columns>;
+    void Add(const Terms& terms)
     {
-        for (size_t i = 0; i < sums_.size(); ++i)
+        for (size_t i = 0; i < Columns; ++i)
             sums_[i] += terms[i];
-        window_.push_back(std::move(terms));
+        window_.push_back(terms);
     }
     void DropOldest()
     {
-        for (size_t i = 0; i < sums_.size(); ++i)
+        for (size_t i = 0; i < Columns; ++i)
             sums_[i] -= window_.front()[i];
         window_.pop_front();
     }
     double operator[](size_t i) const { return sums_[i]; }
 
 private:
-    std::vector<double> sums_;
-    std::deque<std::vector<double>> window_;
+    Terms sums_{};
+    std::deque<Terms> window_;
 };
 
 // The variance of a window of n terms with divisor `divisor`, negative taken as 0.
@@ -151,9 +153,9 @@ void DrawStatistics(const IndicatorInput& in, ValueRange& range, IndicatorResult
     if (end <= firstValue)
         return;
     enum { Close, CloseSq, A, ASq, B, BSq, AB, LogA, LogASq, LogB, LogBSq, Columns };
-    RollingSums sums(Columns);
+    RollingSums<Columns> sums;
     auto terms = [&](int32_t k) {
-        std::vector<double> t(Columns, 0.0);
+        RollingSums<Columns>::Terms t{};
         const double c = pass.day(k).close;
         t[Close] = c;
         t[CloseSq] = c * c;
