@@ -382,13 +382,14 @@ void DrawDirectionalMovement(const IndicatorInput& in, ValueRange& range, Indica
     bars.erase(bars.begin(), bars.begin() + first);
     int outputs = 0;
     const std::vector<float> values = StudyPass::Run(in.record, bars, outputs);
-    // The calculator gives +DI, -DI, ADX and ADXR; the pens are ADX, -DI, +DI and ADXR.
+    // The calculator gives +DI, -DI, ADX and ADXR; the pens are ADX, +DI, -DI and ADXR, as the add
+    // and colour dialogs name them.
     struct Shown {
         bool on;
         int output;
         int pen;
     };
-    const Shown shown[] = {{(flags & 2) != 0, 2, 0}, {(flags & 1) != 0, 1, 1}, {(flags & 1) != 0, 0, 2},
+    const Shown shown[] = {{(flags & 2) != 0, 2, 0}, {(flags & 1) != 0, 0, 1}, {(flags & 1) != 0, 1, 2},
                            {(flags & 4) != 0, 3, 3}};
     for (const Shown& s : shown) {
         if (!s.on)

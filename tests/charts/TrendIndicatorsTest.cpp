@@ -393,11 +393,12 @@ TEST(TrendIndicators, DirectionalMovementDrawsTheLinesItsFlagsAsk)
     const std::vector<float> calc = StudyPass::Run(r, bars, outputs);
     const test::Run di = RunIndicator(r, days);
     ASSERT_EQ(di.result.lines.size(), 2u);
-    // -DI with the second pen from the calculator's output 1, +DI with the third from output 0.
+    // +DI (the calculator's output 0) with the second pen, -DI (output 1) with the third: the pens
+    // the dialogs call "+DI" and "-DI".
     EXPECT_EQ(di.result.lines[0].pen, 2u);
     EXPECT_EQ(di.result.lines[1].pen, 3u);
-    EXPECT_FLOAT_EQ(float(di.values(0)[50]), calc[50 * size_t(outputs) + 1]);
-    EXPECT_FLOAT_EQ(float(di.values(1)[50]), calc[50 * size_t(outputs) + 0]);
+    EXPECT_FLOAT_EQ(float(di.values(0)[50]), calc[50 * size_t(outputs) + 0]);
+    EXPECT_FLOAT_EQ(float(di.values(1)[50]), calc[50 * size_t(outputs) + 1]);
     EXPECT_TRUE(di.result.levels.empty());
     r.flags = 2;
     const test::Run adx = RunIndicator(r, days);
