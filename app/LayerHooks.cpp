@@ -147,6 +147,8 @@ void InstallLayerHooks()
     FrameDialogs().shareColumnText = [](const RecordCursor& share, int column) {
         return FormatShareField(share, uint32_t(column));
     };
+    // A load or an import brings new prices: every breadth series is built again when next drawn.
+    AfterLoad().portfolioSeries = [] { SeriesCache().Clear(); };
     PortfolioChangeListener() = [](const Portfolio* portfolio) {
         if (portfolio)
             SeriesCache().InvalidatePortfolio(*portfolio);
