@@ -174,7 +174,7 @@ std::vector<HeaderItem> CViewHold::HeaderCounts() const
     if ((filter & kHoldLimitShare) && selectedShareId) {
         const uint8_t* share = FindDealingShare(selectedShareId);
         if (share)
-            items.push_back({" " + std::string(GetRecordName(share)) + " ", {}});
+            items.push_back({std::string(), std::string(GetRecordName(share))});
     }
     const HoldCounts c = Counts();
     items.push_back({"Directors' dealings", std::to_string(c.directorDeals)});

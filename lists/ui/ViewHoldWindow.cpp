@@ -3,6 +3,7 @@
 
 #include "core/ShareList.h"
 #include "lists/DealingCells.h"
+#include "lists/DealingItem.h"
 #include "lists/DealingStats.h"
 #include "lists/DirectorsDealings.h"
 #include "lists/HoldList.h"
@@ -18,6 +19,7 @@
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/StatusBarEx.h"
+#include "shell/ui/ViewRequests.h"
 #include "views/FrameState.h"
 #include "views/ViewKinds.h"
 #include "views/ui/ViewClassRegistry.h"
@@ -119,6 +121,14 @@ void CViewHoldWnd::FindInvestor(const QString& seed)
     update();
 }
 
+void CViewHoldWnd::ShowShareOnly(uint16_t shareId)
+{
+    selectedShareId = shareId;
+    ApplyFilter(shareId ? LimitToSelectedShare(filter) : ShowAllShares(filter));
+    ShowStatusTexts();
+    update();
+}
+
 void CViewHoldWnd::ShowStatusTexts()
 {
     UpdateTitle();
@@ -179,6 +189,17 @@ void InstallDealingsViewClass()
             RunModalDialog(dialog);
         },
         [](CommandUi& ui) { ui.enabled = DealingsMainBlock != nullptr; });
+    // "Share's Directors' Dealings": a dealings view limited to one share, or showing every share again.
+    ViewRequestHooks& requests = GetViewRequestHooks();
+    requests.limitDealingsToShare = [](CViewBase* view, uint16_t shareId) {
+        if (auto* dealings = dynamic_cast<CViewHoldWnd*>(view))
+            dealings->ShowShareOnly(shareId);
+    };
+    requests.dealingsRowShare = [](const CViewBase* view) -> uint16_t {
+        auto* dealings = dynamic_cast<const CViewHoldWnd*>(view);
+        const RecordCursor* row = dealings && dealings->list ? CurrentEntry(dealings->list) : nullptr;
+        return row && row->record ? DealingShareId(row->record - 1) : 0;
+    };
     // A typed letter in a dealings view finds an investor among its rows; the view moves its own row.
     SetFindInvestorDialog([](const std::string&, uint32_t character, bool seed, ShareList* list) -> std::optional<int32_t> {
         for (CViewBase* v = list ? list->views : nullptr; v; v = v->nextInList)

@@ -24,6 +24,8 @@ public:
     void FindInvestor(const QString& seed);
     // The view's filter, dialog and list commands (also when another view is active: the caller asks).
     bool UpdateHoldCommand(CommandUi& ui);
+    // The dealings of one share alone (its id), or of every share again (0).
+    void ShowShareOnly(uint16_t shareId);
     // The view's own status panes: the limit, the current portfolio and the categories.
     void ShowStatusTexts() override;
 
