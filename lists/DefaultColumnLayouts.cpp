@@ -128,14 +128,16 @@ Layout DealTable(int index)
 {
     LayoutBuilder b;
     b.number().family(kColumnDealing, 3, 60).family(kColumnDealing, 10, 160, true).family(kColumnDealing, 1, 140, true);
+    // Deal values run to tens of millions of pounds ("£12,300,000").
+    constexpr uint16_t kValueWidth = 90;
     switch (index) {
-    case 0: return b.family(kColumnDealing, 2, 90, true).family(kColumnDealing, 4, 60, true)
-                .family(kColumnDealing, 5).family(kColumnDealing, 7).done();
+    case 0: return b.family(kColumnDealing, 2, 110, true).family(kColumnDealing, 4, 70, true)
+                .family(kColumnDealing, 5, 80).family(kColumnDealing, 7, kValueWidth).done();
     case 1: return b.family(kColumnDealing, 4, 60, true).family(kColumnDealing, 6).family(kColumnDealing, 12)
                 .family(kColumnDealing, 13).done();
     case 2: return b.family(kColumnDealing, 11, 160, true).family(kColumnDealing, 8, 40, true)
                 .family(kColumnDealing, 9, 40, true).done();
-    default: return b.family(kColumnDealing, 5).family(kColumnDealing, 7).family(kColumnDealing, 13).done();
+    default: return b.family(kColumnDealing, 5, 80).family(kColumnDealing, 7, kValueWidth).family(kColumnDealing, 13).done();
     }
 }
 

@@ -178,6 +178,9 @@ std::string CViewListBase::GetListTitle() const
     parts.portfolio = list && list->source ? PortfolioDisplayName(list->source) : std::string();
     parts.windowNumbering = WindowNumberingOption != 0;
     parts.tradeMarket = list ? list->tradeMarket : 0;
+    if (list)
+        parts.dealingOptions = list->viewState2;
+    parts.linkedHasSource = secondList && secondList->source;
     return ListTitle(parts);
 }
 

@@ -52,8 +52,8 @@ public:
     void SelectColumnSetting(int32_t number, bool deferredSort, bool reset) override;
     QString Title() const override;
     // While the view is the active one, the frame's status panes 1-3 show the current share's EPIC,
-    // its market and the list's source title.
-    void ShowStatusTexts();
+    // its market and the list's source title; views with texts of their own give theirs.
+    virtual void ShowStatusTexts();
     std::string GetListTitle() const;
 
     // Paints the whole view (the client size) into an image, as a screen paint does.

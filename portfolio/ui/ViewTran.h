@@ -2,7 +2,7 @@
 // 'Latest' row, with the commands that record, edit, delete, copy and move them and edit their notes.
 #pragma once
 
-#include "portfolio/ui/ViewListTop.h"
+#include "lists/ui/ViewListTop.h"
 #include "views/CommandUpdate.h"
 
 namespace qv {

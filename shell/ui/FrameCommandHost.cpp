@@ -680,9 +680,13 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
         return true;
     }
     case 27213:
+        // A new period changes every share's period high and low: the preset portfolios and the
+        // lists restricted to new highs or lows are filled afresh, whatever list is current.
         if (FrameDialogs().highLowSettings()) {
-            if (CurrentShareList() && CurrentShareList()->source)
-                RefillHighsAndLows();
+            RefillHighsAndLows();
+            for (ShareList* l = ShareListChain(); l; l = l->next)
+                if (l->newHighsOnly || l->newLowsOnly)
+                    l->filledMark = 0;
             frame_.RefreshToolbars();
             UpdateAllViewGroups(-1, true, nullptr, false, false);
             InvalidateMatchingViews(ShareListChain(), false, -1, -1, 0xFFFFFFFF, nullptr);

@@ -1,5 +1,5 @@
 // The header strip and the portfolio graph commands of portfolio-type list views.
-#include "portfolio/ui/ViewListTop.h"
+#include "lists/ui/ViewListTop.h"
 
 #include "core/RecordAccess.h"
 #include "core/ShareList.h"
