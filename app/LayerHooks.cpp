@@ -21,6 +21,7 @@
 #include "realtime/store/RTStoreHooks.h"
 #include "shell/AppServices.h"
 #include "shell/ColumnFormatter.h"
+#include "shell/FeedClient.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/StartupSteps.h"
@@ -99,6 +100,7 @@ void InstallIntradayHooks()
 {
     SetIntradayRowLoader(RTShareHasIntraday);
     AfterLoad().intradayStoreExists = RTStoreExists;
+    InstallFeedClient();
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 // program's flags and the feed's connection state.
 #pragma once
 
+#include "realtime/FeedStates.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -51,10 +53,5 @@ struct FrameCommandState {
 // The state of one of these commands; nothing for a command they do not cover.
 std::optional<FrameCommandState> FrameCommandUpdate(uint32_t command, const FrameCommandFacts& facts);
 
-// Connection states of the feed client.
-constexpr int32_t kFeedDisconnected = 0;
-constexpr int32_t kFeedConnecting = 1;
-constexpr int32_t kFeedConnected = 7;
-constexpr int32_t kFeedBackfilling = 8;
 
 } // namespace qv

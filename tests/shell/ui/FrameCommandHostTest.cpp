@@ -347,7 +347,10 @@ TEST_F(FrameCommandHost, TheFeedCommandFollowsTheConnectionState)
     Start(kViewList);
     int32_t state = 0;
     SetFeedStateQuery([&] { return state; });
-    EXPECT_FALSE(QueryCommandUi(26806).enabled) << "greyed until the feed client is installed";
+    FrameDialogSeams installed = FrameDialogs();
+    FrameDialogs().startFeed = nullptr;
+    FrameDialogs().stopFeed = nullptr;
+    EXPECT_FALSE(QueryCommandUi(26806).enabled) << "greyed without a feed client";
     int starts = 0, stops = 0;
     FrameDialogs().startFeed = [&] { return ++starts > 0; };
     FrameDialogs().stopFeed = [&] { ++stops; };
@@ -364,6 +367,8 @@ TEST_F(FrameCommandHost, TheFeedCommandFollowsTheConnectionState)
     EXPECT_FALSE(QueryCommandUi(26806).enabled);
     EXPECT_EQ(starts, 1);
     EXPECT_EQ(stops, 1);
+    FrameDialogs().startFeed = installed.startFeed;
+    FrameDialogs().stopFeed = installed.stopFeed;
 }
 
 TEST_F(FrameCommandHost, WebAndToolCommandsOpenTheirTargets)
