@@ -45,7 +45,8 @@ public:
         case kMsgStep:
             CurrentFeedLevels().connectionState = int(wParam);
             if (MessageTarget* frame = MainFrameTarget()) {
-                PostProgramMessage(*frame, MSG_FEED_STATUS, 0, -1);
+                // The London feed; a complete day shows 100 %.
+                PostProgramMessage(*frame, MSG_FEED_STATUS, 0, wParam == uintptr_t(kFeedConnected) ? 100 : 0);
                 if (wParam == 0)
                     PostProgramMessage(*frame, MSG_FEED_ICON, 0, 0);
             }

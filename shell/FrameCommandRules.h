@@ -28,7 +28,8 @@ struct FrameCommandFacts {
     bool dataMiningRun = false;
     bool training = false;         // the active view is a graph in training mode
     uint32_t chartOptions = 0;     // a daily graph's option word
-    int32_t feedState = 0;         // 0 disconnected ... 7 connected, 8 and 9 backfilling
+    int32_t feedState = 0;         // the connection step: 0 disconnected ... 7 connected, 8 and 9 backfilling
+    int32_t engineState = 0;       // the engine: 0 stopped, 1 running, 2 starting, 3 disconnecting
     bool backfillRunning = false;
     bool recording = false;
     bool purgeAllowed = true;

@@ -46,8 +46,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "qvfeed: %s\n", error.c_str());
         return 1;
     }
-    std::printf("qvfeed: serving %zu shares of day %u on 127.0.0.1:%d\n", simulator.shares().size(),
-                unsigned(simulator.day()), simulator.port());
+    qv::PackedDate day = simulator.day();
+    std::printf("qvfeed: serving %zu shares of %02d/%02d/%04d on 127.0.0.1:%d\n", simulator.shares().size(),
+                qv::DayOfMonth(day), qv::MonthOfYear(day), qv::FullYear(day), simulator.port());
     std::fflush(stdout);
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);

@@ -91,6 +91,11 @@ void FeedThreadProc()
         s.playback = false;
     }
     ReceiveLoop();
+    // A connection that dropped leaves the engine stopped, so that the connect command starts it again.
+    if (!TheFeedTransport().stopSet()) {
+        TheRTEngine().running = false;
+        RTEngineState = kEngineStopped;
+    }
     g_threadRunning = false;
 }
 
@@ -206,8 +211,9 @@ bool StartRTEngine()
         LoadPlaybackRT();
     t.ResetStopEvent();
     g_threadRunning = true;
-    FeedThread() = std::thread(FeedThreadProc);
+    // Running before the thread starts: a connection that drops at once stops the engine again.
     RTEngineState = kEngineRunning;
+    FeedThread() = std::thread(FeedThreadProc);
     uint8_t day[2] = {};
     StoreU16(day, TheRTStore().newestDaySeen);
     if (t.SendFeedRequest(day, kFeedLogOn) < 0) {

@@ -15,6 +15,7 @@
 #include "platform/qt/QtText.h"
 #include "portfolio/UndoRing.h"
 #include "realtime/AgreementBlock.h"
+#include "realtime/IntradayState.h"
 #include "resources/MessageIds.h"
 #include "resources/WebAddresses.h"
 #include "shell/FrameCommands.h"
@@ -152,6 +153,7 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     f.modal = ModalCount != 0;
     f.dataMiningRun = DataMiningRunBusy != 0;
     f.feedState = FeedConnectionState();
+    f.engineState = RTEngineState;
     f.slideShowRunning = SlideShowRunning != 0;
     f.notesVisible = ProgramSwitches().notesVisible != 0;
     f.emailSwitch = ProgramSwitches().emailOn != 0;
@@ -709,7 +711,7 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
         return true;
     }
     case 26806:
-        if (FeedConnectionState() == kFeedDisconnected)
+        if (RTEngineState == kEngineStopped)
             FrameDialogs().startFeed();
         else
             DisconnectFeed();
