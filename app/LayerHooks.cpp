@@ -29,6 +29,7 @@
 #include "realtime/store/RTStoreHooks.h"
 #include "shell/AppServices.h"
 #include "shell/ColumnFormatter.h"
+#include "shell/FeedClient.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/StartupSteps.h"
@@ -116,6 +117,7 @@ void InstallIntradayHooks()
 {
     SetIntradayRowLoader(RTShareHasIntraday);
     AfterLoad().intradayStoreExists = RTStoreExists;
+    InstallFeedClient();
 }
 
 // After a load or an import the filters' candidates are rebuilt, which marks the filter-driven

@@ -2,6 +2,7 @@
 #include "app/ui/QuorvantisApp.h"
 
 #include "app/ui/ChartCheck.h"
+#include "app/ui/FeedCheck.h"
 #include "app/ui/InfoCentreFrameHost.h"
 #include "app/ui/IndicatorCheck.h"
 #include "app/ui/ScriptedUse.h"
@@ -182,6 +183,9 @@ void CQuorvantisApp::armDeveloperHooks()
             frame->close();
         });
     }
+    // For CI, with "/RT": what the feed delivered of the day, then a normal exit.
+    if (const char* check = std::getenv("QV_FEED_CHECK"); check && *check)
+        QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] { RunFeedCheck(*frame, [frame] { frame->close(); }); });
     // For CI: a short session driven as a user would, ending with File > Exit.
     if (const char* script = std::getenv("QV_SCRIPTED_USE"); script && *script)
         QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] { RunScriptedUse(*frame); });

@@ -16,6 +16,7 @@
 #include "portfolio/TransactionRows.h"
 #include "portfolio/UndoRing.h"
 #include "realtime/AgreementBlock.h"
+#include "realtime/IntradayState.h"
 #include "resources/MessageIds.h"
 #include "resources/WebAddresses.h"
 #include "shell/FrameCommands.h"
@@ -147,6 +148,7 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     f.modal = ModalCount != 0;
     f.dataMiningRun = DataMiningRunBusy != 0;
     f.feedState = FeedConnectionState();
+    f.engineState = RTEngineState;
     f.slideShowRunning = SlideShowRunning != 0;
     f.notesVisible = ProgramSwitches().notesVisible != 0;
     f.emailSwitch = ProgramSwitches().emailOn != 0;
@@ -710,7 +712,7 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
         return true;
     }
     case 26806:
-        if (FeedConnectionState() == kFeedDisconnected)
+        if (RTEngineState == kEngineStopped)
             FrameDialogs().startFeed();
         else
             DisconnectFeed();
