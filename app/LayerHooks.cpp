@@ -17,7 +17,10 @@
 #include "lists/DirectorsDealings.h"
 #include "lists/ListRows.h"
 #include "lists/ListSort.h"
+#include "news/NewsCells.h"
 #include "news/NewsDatabase.h"
+#include "news/NewsGroupList.h"
+#include "news/NewsRealTime.h"
 #include "news/NewsRecords.h"
 #include "platform/DebugOutput.h"
 #include "portfolio/CashReferences.h"
@@ -26,10 +29,13 @@
 #include "realtime/store/RTStoreHooks.h"
 #include "shell/AppServices.h"
 #include "shell/ColumnFormatter.h"
+#include "shell/FeedClient.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/StartupSteps.h"
 #include "shell/ViewGroups.h"
+#include "tools/alarms/MoveAlarm.h"
+#include "tools/options/OptionSettings.h"
 #include "views/ViewBase.h"
 #include "views/ViewKinds.h"
 
@@ -66,6 +72,8 @@ void InstallCoreHooks()
     hooks.initPivotPointSettings = InitPivotPointSettings;
     hooks.initSwingChartSettings = InitSwingChartSettings;
     hooks.initEventMarkerSettings = InitEventMarkerSettings;
+    hooks.optionBlocksLoaded = [] { LoadOptionHolders(Config()); };
+    hooks.storeOptionBlocks = [] { StoreOptionHolders(Config()); };
 }
 
 void InstallStartUpSteps()
@@ -80,6 +88,8 @@ void InstallStartUpSteps()
     upper.loadGraphConfig = LoadGraphConfig;
     upper.fixOldTextSizes = FixOldTextSizes;
     upper.deleteGraphSettingRecords = DeleteGraphSettingRecords;
+    upper.setOptionDefaults = [] { SetOptionBlockDefaults(Config()); };
+    upper.applyOldOptionDefaults = ApplyOldOptionDefaults;
 }
 
 // The news database merges the update files at start-up, is saved and freed at exit, and tells the
@@ -87,11 +97,14 @@ void InstallStartUpSteps()
 void InstallNewsHooks()
 {
     SetNewsMergeHost(&NewsDatabaseMergeHost());
+    InstallNewsCells();
+    SetGroupNewsFreer(FreeGroupNewsList);
     steps::UpperStartUpSteps().saveNewsDatabase = [] {
         NewsDatabase& news = TheNewsDatabase();
         if (news.loaded() && news.save(false) != SaveResult::Saved)
             OutputDebugText("News catalogue not saved at exit; the previous one stays");
         news.free();
+        TheRealTimeNewsTable().clear();
     };
     FrameDialogs().newsLoaded = [] { return TheNewsDatabase().loaded(); };
     FrameDialogs().newsModified = [] {
@@ -104,6 +117,7 @@ void InstallIntradayHooks()
 {
     SetIntradayRowLoader(RTShareHasIntraday);
     AfterLoad().intradayStoreExists = RTStoreExists;
+    InstallFeedClient();
 }
 
 // After a load or an import the filters' candidates are rebuilt, which marks the filter-driven
@@ -126,10 +140,17 @@ void InstallLayerHooks()
     InstallIntradayHooks();
     InstallNewsHooks();
     GetPortfolioRoutineHooks().refreshGroup = [](ShareList* list) { UpdateViewGroup(list, -1, false, false); };
+    // The alarm portfolios' move rows: a criterion's kind is the row's n days.
+    GetAlarmPortfolioHooks().moveTest = [](std::span<const AlarmDay> days, int day, const MoveCriterion& c, bool rise) {
+        const MoveAlarmRow row{c.enabled != 0, c.kind, c.threshold, rise};
+        return CheckMoveAlarm(days, row, day, days[size_t(day)].close, 0, false);
+    };
     // The company's web and e-mail addresses (columns 113 and 114) as the list tables show them.
     FrameDialogs().shareColumnText = [](const RecordCursor& share, int column) {
         return FormatShareField(share, uint32_t(column));
     };
+    // A load or an import brings new prices: every breadth series is built again when next drawn.
+    AfterLoad().portfolioSeries = [] { SeriesCache().Clear(); };
     PortfolioChangeListener() = [](const Portfolio* portfolio) {
         if (portfolio)
             SeriesCache().InvalidatePortfolio(*portfolio);

@@ -37,6 +37,10 @@ struct UpperHooks {
     std::function<void(GraphSetting& record)> initEventMarkerSettings;
     // The data-mining graph-settings record of a fresh configuration.
     std::function<void(DataMiningGraph& record)> initDataMiningGraph;
+    // The program-wide option holders: taken from the option blocks after a whole configuration was
+    // read (or defaults set), and put back into them before every save.
+    std::function<void()> optionBlocksLoaded;
+    std::function<void()> storeOptionBlocks;
 };
 
 UpperHooks& CoreUpperHooks();

@@ -108,8 +108,16 @@ intptr_t CViewGraphWnd::onProgramMessage(uint32_t message, uintptr_t wParam, int
             ToggleTrendLines(*ActiveSetting(), SavedDisplayBits());
             NotifyGraphSettings(0);
             return 1;
-        case kCommandLoopBack:
         case kCommandReturnToList:
+            // A graph opened from a list goes back to that list, as the next view kind does.
+            if (HasParentLink(*this) && MainFrameTarget()) {
+                StopChartMode();
+                PostProgramMessage(*MainFrameTarget(), WM_COMMAND, ID_NEXT_VIEW);
+                return 1;
+            }
+            StopChartMode();
+            return 1;
+        case kCommandLoopBack:
         case kCommandExitEditMode: StopChartMode(); return 1;
         case kCommandLegend: ToggleLegend(); return 1;
         case kCommandCrossHairs: ToggleCrossHairs(); return 1;

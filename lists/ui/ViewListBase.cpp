@@ -94,6 +94,18 @@ CViewListBase::CViewListBase(int32_t kind, QWidget* parent) : CViewBase(kind), C
 
 CViewListBase::~CViewListBase() = default;
 
+void CViewListBase::SelectColumnSetting(int32_t number, bool deferredSort, bool reset)
+{
+    if (number < 0 || !list || KeepsOwnSetting()) {
+        CViewBase::SelectColumnSetting(number, deferredSort, reset);
+        return;
+    }
+    if (!qv::SelectColumnSetting(list, kind, number, deferredSort, reset).resetGrid)
+        return;
+    list->current = list->firstVisible = 0;
+    grid_.SetGridScrollPos(0);
+}
+
 int CViewListBase::GetUpDownState(const uint8_t*, int, const CellValue&) { return 2; }
 
 bool CViewListBase::HasUpDownColour(const uint8_t*) { return false; }
@@ -166,6 +178,9 @@ std::string CViewListBase::GetListTitle() const
     parts.portfolio = list && list->source ? PortfolioDisplayName(list->source) : std::string();
     parts.windowNumbering = WindowNumberingOption != 0;
     parts.tradeMarket = list ? list->tradeMarket : 0;
+    if (list)
+        parts.dealingOptions = list->viewState2;
+    parts.linkedHasSource = secondList && secondList->source;
     return ListTitle(parts);
 }
 

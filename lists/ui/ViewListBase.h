@@ -47,10 +47,13 @@ public:
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     void OnRefresh() override;
     void OnSetFocus() override;
+    // Installs table setting `number` of the view's kind in its list: the layout, field table,
+    // style and sort; with `reset` and another number the grid goes back to its first row and column.
+    void SelectColumnSetting(int32_t number, bool deferredSort, bool reset) override;
     QString Title() const override;
     // While the view is the active one, the frame's status panes 1-3 show the current share's EPIC,
-    // its market and the list's source title.
-    void ShowStatusTexts();
+    // its market and the list's source title; views with texts of their own give theirs.
+    virtual void ShowStatusTexts();
     std::string GetListTitle() const;
 
     // Paints the whole view (the client size) into an image, as a screen paint does.
