@@ -11,7 +11,6 @@
 #include "shell/LayoutSwitch.h"
 #include "views/FrameState.h"
 #include "core/Portfolio.h"
-#include "portfolio/ui/CgtCommands.h"
 #include "views/CommandUpdate.h"
 
 #include <QApplication>
@@ -100,7 +99,7 @@ QString CViewListTop::listFontFace() const { return fonts_[0].family(); }
 
 bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 {
-    if (UpdateCgtCommand(*this, ui))
+    if (UpdateTaxCommand(ui))
         return true;
     if (ui.command != kGraphValue && ui.command != kGraphProfit)
         return false;
@@ -111,7 +110,7 @@ bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 
 bool CViewListTop::RunTopCommand(uint32_t command)
 {
-    if (RunCgtCommand(*this, command))
+    if (RunTaxCommand(command))
         return true;
     if (command != kGraphValue && command != kGraphProfit)
         return false;

@@ -26,10 +26,13 @@ public:
     const std::vector<HeaderPlacement>& headerPlaces() const { return headerPlaces_; }
 
     // 25095 and 25096 (graph the value, the profit or loss) and the capital gains tax and dividend
-    // commands (portfolio/ui/CgtCommands): enabled for a portfolio with transactions. False for
-    // other commands.
+    // commands (which the portfolio-type views answer, portfolio/ui/CgtCommands): enabled for a
+    // portfolio with transactions. False for other commands.
     bool UpdateTopCommand(CommandUi& ui);
     bool RunTopCommand(uint32_t command);
+    // The capital gains tax and dividend commands; the views above this layer that have them answer.
+    virtual bool UpdateTaxCommand(CommandUi& /*ui*/) { return false; }
+    virtual bool RunTaxCommand(uint32_t /*command*/) { return false; }
 
     // A table chosen from the setting bar or menu: the view refreshes with its columns.
     void SelectColumnSetting(int32_t number, bool resetColumns, bool keepPosition) override;
