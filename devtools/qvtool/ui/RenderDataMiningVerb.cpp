@@ -9,9 +9,9 @@
 #include "datamining/ui/ViewDataMining.h"
 #include "devtools/lib/ShareListChain.h"
 #include "devtools/qvtool/Verbs.h"
+#include "devtools/qvtool/ui/PaintingApplication.h"
 #include "lists/ListSettings.h"
 #include "platform/Paths.h"
-#include "platform/qt/QtFonts.h"
 #include "portfolio/PortfolioFile.h"
 #include "views/ViewKinds.h"
 
@@ -55,13 +55,7 @@ int RunRenderDataMining(const std::vector<std::string>& args)
     LoadPortfolios();
     SetCurrentFilter(FilterList()[size_t(position - 1)].get());
     RebuildFilterCandidates();
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    int argc = 1;
-    char name[] = "qvtool";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    InstallFaceSubstitutes();
+    const auto app = MakePaintingApplication();
     int code = 0;
     {
         CViewDataMining view(kViewDataMining);
