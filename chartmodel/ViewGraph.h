@@ -97,6 +97,8 @@ public:
 
     // The setting in use and its record; the style record is the active one or the private copy.
     int32_t SettingIndex() const;
+    // The shown share as the setting record store keys it; false without a list or a current entry.
+    virtual bool ShownShare(StopShareKey& share) const;
     GraphSetting* ActiveSetting() const;
     const GraphSetting* StyleRecord() const { return styleRecord; }
     // Daily chart, special-edition settings in force and one of its two setting numbers.
@@ -353,8 +355,6 @@ protected:
     virtual void SendFrameCommand(uint32_t) {}
     // Shift held while the command came (the stop adjust commands reverse).
     virtual bool ShiftHeld() const { return false; }
-    // The shown share as the setting record store keys it; false without a list or a current entry.
-    virtual bool ShownShare(StopShareKey& share) const;
 
 private:
     void ApplyLayout(const PaneLayoutResult& layout);

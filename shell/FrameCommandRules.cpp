@@ -59,10 +59,10 @@ std::optional<FrameCommandState> NewsState(const FrameCommandFacts& f)
 std::optional<FrameCommandState> FeedConnectState(const FrameCommandFacts& f)
 {
     FrameCommandState state;
-    bool connecting = f.feedState == kFeedConnecting;
-    state.text = connecting ? "Disconnect from real time feed" : "Connect to real time feed";
-    state.checked = connecting;
-    state.enabled = f.feedState != 2 && f.feedState != 3;
+    bool running = f.engineState == kEngineRunning;
+    state.text = running ? "Disconnect from real time feed" : "Connect to real time feed";
+    state.checked = running;
+    state.enabled = f.engineState != kEngineStarting && f.engineState != kEngineDisconnecting;
     return state;
 }
 

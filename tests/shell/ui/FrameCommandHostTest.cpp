@@ -13,6 +13,8 @@
 #include "platform/Paths.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "portfolio/UndoRing.h"
+#include "realtime/FeedStates.h"
+#include "realtime/IntradayState.h"
 #include "realtime/TimerQueue.h"
 #include "shell/FrameCommands.h"
 #include "shell/FrameDialogSeams.h"
@@ -353,12 +355,13 @@ TEST_F(FrameCommandHost, ASlideShowOverFiveSharesWithoutLoopEndsOnItsStartShare)
     EXPECT_EQ(SlideShowRunning, 0);
 }
 
-TEST_F(FrameCommandHost, TheFeedCommandFollowsTheConnectionState)
+TEST_F(FrameCommandHost, TheFeedCommandFollowsTheEngineState)
 {
     Start(kViewList);
-    int32_t state = 0;
-    SetFeedStateQuery([&] { return state; });
-    EXPECT_FALSE(QueryCommandUi(26806).enabled) << "greyed until the feed client is installed";
+    FrameDialogSeams installed = FrameDialogs();
+    FrameDialogs().startFeed = nullptr;
+    FrameDialogs().stopFeed = nullptr;
+    EXPECT_FALSE(QueryCommandUi(26806).enabled) << "greyed without a feed client";
     int starts = 0, stops = 0;
     FrameDialogs().startFeed = [&] { return ++starts > 0; };
     FrameDialogs().stopFeed = [&] { ++stops; };
@@ -366,15 +369,18 @@ TEST_F(FrameCommandHost, TheFeedCommandFollowsTheConnectionState)
     EXPECT_TRUE(ui.enabled);
     EXPECT_EQ(ui.text, "Connect to real time feed");
     frame->OnCommand(26806);
-    state = 1;
+    RTEngineState = kEngineRunning;
     ui = QueryCommandUi(26806);
     EXPECT_EQ(ui.text, "Disconnect from real time feed");
     EXPECT_EQ(ui.checked, true);
     frame->OnCommand(26806);
-    state = 2;
+    RTEngineState = kEngineStarting;
     EXPECT_FALSE(QueryCommandUi(26806).enabled);
     EXPECT_EQ(starts, 1);
     EXPECT_EQ(stops, 1);
+    RTEngineState = kEngineStopped;
+    FrameDialogs().startFeed = installed.startFeed;
+    FrameDialogs().stopFeed = installed.stopFeed;
 }
 
 TEST_F(FrameCommandHost, WebAndToolCommandsOpenTheirTargets)
