@@ -323,3 +323,18 @@ TEST_F(SheetFixture, TheSpecialEditionPageAppliesAChangedChoiceOnceAndNothingOth
     ApplyEditionChoice(StoredEditionChoice(), stored);
     SetEditionOptionByte(edition);
 }
+
+TEST_F(SheetFixture, TheNewsSizeLimitRefusesLessThanAQuarterMegabyte)
+{
+    // The News page's field check, on a field of its own: the test database has no news loaded.
+    QLineEdit size;
+    struct Case {
+        const char* text;
+        bool taken;
+    };
+    for (const Case& c : {Case{"0.2", false}, Case{"0.25", true}, Case{"600", true}, Case{"600.5", false}, Case{"x", false}}) {
+        size.setText(QString::fromLatin1(c.text));
+        EXPECT_EQ(CheckRealField(&size, 0.25, 600), c.taken) << c.text;
+    }
+    EXPECT_EQ(boxes.texts().front(), "Please enter a number between 0.25 and 600.");
+}
