@@ -87,7 +87,7 @@ TEST(IndicatorRoutes, OneRowPerTypeWithItsRoutine)
     const std::set<int> none{0, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 56, 60, 61};
     const std::set<int> lines{1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 16, 17, 18, 19, 20, 21, 22,
                               23, 24, 25, 26, 27, 28, 29, 30, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 57, 59};
-    const std::set<int> panes{15, 41};
+    const std::set<int> panes{15, 41, 55};
     ASSERT_EQ(IndicatorRoutes().size(), 62u);
     for (int type = 0; type < 62; ++type) {
         const IndicatorRoute& r = IndicatorRoutes()[size_t(type)];
@@ -121,8 +121,8 @@ TEST(IndicatorRoutes, OneRowPerTypeWithItsRoutine)
 TEST_F(IndicatorWindowsView, EveryTypeOfTheGroupsDrawsItsLineInItsWindow)
 {
     for (int type : {1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12, 14, 15, 17, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51,
-                     52, 53, 54, 57, 58}) {
-        Put(0, 0, IndicatorRecord::Of(type, type == 15 || type == 41 ? 0 : 3, 14, 26, 9), 0x0000C0);
+                     52, 53, 54, 55, 57, 58}) {
+        Put(0, 0, IndicatorRecord::Of(type, type == 15 || type == 41 || type == 55 ? 0 : 3, 14, 26, 9), 0x0000C0);
         view.Paint();
         GraphSeries* series = view.indicators.series(0, 0);
         ASSERT_NE(series, nullptr) << type;
