@@ -267,7 +267,7 @@ void EodChartView::LayoutPass()
 
 void EodChartView::BuildTimeBand()
 {
-    view_.FreeTimeBands();
+    view_.FreeForRebuild(true);
     bars_.clear();
     for (std::vector<float>& values : averageValues_)
         values.clear();
@@ -984,11 +984,12 @@ std::vector<std::string> EodChartView::WatermarkTexts(uint32_t paneId, uint16_t 
 std::string EodChartView::ChartTitle() const
 {
     const int style = Style();
+    const std::string name = ChartOptions().epicInTitle && !code_.empty() ? name_ + " (" + code_ + ")" : name_;
     if (style == 0)
-        return name_;
+        return name;
     const std::string label = GetBarPeriodLabel(scale_.code, gs::U8(Look(), gs::kBarPeriod) == 0 &&
                                                                   view_.priceEditMode == 0);
-    return name_.empty() ? label : name_ + " - " + label;
+    return name.empty() ? label : name + " - " + label;
 }
 
 // ---- Commands --------------------------------------------------------------------------------------

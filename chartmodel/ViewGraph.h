@@ -392,6 +392,18 @@ struct ChartViewOptions {
     uint8_t spikeRemoval = 0;      // prices found to be spikes count as missing
     uint8_t crossHairs = 0;        // cross hairs follow the mouse over the charts
     uint8_t verticalLineOnly = 0;  // the cross hairs without their horizontal line
+    // The Graph options page's other choices, and the cross hairs' style (a packed pen word, a word
+    // and a byte the style control keeps).
+    bool adjustedPrices = true;
+    bool deflatedLine = false;
+    bool relativeLine = false;
+    bool relativePercentScale = false;
+    bool epicInTitle = false;      // the share's title ends with its EPIC code
+    bool exchangeInTitle = false;  // intraday
+    bool alarmedLineMark = true;   // intraday
+    uint32_t crossHairPen = 0x808080;
+    uint32_t crossHairExtra = 0;
+    uint8_t crossHairStyle = 0;
 };
 ChartViewOptions& ChartOptions();
 
