@@ -269,6 +269,32 @@ TEST_F(IndicatorWindowsView, TheLegendListsEachWindowsLineWithItsValues)
     EXPECT_EQ(found, 3);
 }
 
+// The general stop line is rebuilt on each paint of the price pane while its mask has the setting's
+// bit, drawn in its pen, and its last value is kept for the legend.
+TEST_F(IndicatorWindowsView, TheGeneralStopLineFollowsItsMask)
+{
+    const uint16_t savedMask = GlobalStopMask(false);
+    const StopRecord savedRecord = GlobalStopRecord(false);
+    StopRecord stop;
+    stop.percent = 5;
+    stop.pen = 0x00C0C0;
+    SetGlobalStopRecord(false, stop);
+    SetGlobalStopMask(false, uint16_t(1u << view.SettingIndex()));
+    view.Paint();
+    ASSERT_NE(view.stops.generalSettings(), nullptr);
+    EXPECT_FALSE(view.stops.generalLine().points.empty());
+    const StopLine expected = BuildStopLine(days, stop, kDisplayEndOpen);
+    EXPECT_FLOAT_EQ(view.stops.generalValue(), expected.last);
+    EXPECT_GT(view.raster->Count(0x00C0C0), 100);
+    // Off for this setting: no line, no value.
+    SetGlobalStopMask(false, 0);
+    view.Paint();
+    EXPECT_EQ(view.stops.generalSettings(), nullptr);
+    EXPECT_EQ(view.raster->Count(0x00C0C0), 0);
+    SetGlobalStopMask(false, savedMask);
+    SetGlobalStopRecord(false, savedRecord);
+}
+
 TEST_F(IndicatorWindowsView, PresetTwoShowsMacdStochasticAndRsi)
 {
     InitVexaGraphSetting(Setting(), 2);
