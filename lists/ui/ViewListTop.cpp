@@ -97,9 +97,22 @@ int CViewListTop::CurrentShareId() const
 
 QString CViewListTop::listFontFace() const { return fonts_[0].family(); }
 
+namespace {
+
+TopCommandUpdate topCommandUpdate = nullptr;
+TopCommandRun topCommandRun = nullptr;
+
+} // namespace
+
+void SetTopCommandHandlers(TopCommandUpdate update, TopCommandRun run)
+{
+    topCommandUpdate = update;
+    topCommandRun = run;
+}
+
 bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 {
-    if (UpdateTaxCommand(ui))
+    if (topCommandUpdate && topCommandUpdate(*this, ui))
         return true;
     if (ui.command != kGraphValue && ui.command != kGraphProfit)
         return false;
@@ -110,7 +123,7 @@ bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 
 bool CViewListTop::RunTopCommand(uint32_t command)
 {
-    if (RunTaxCommand(command))
+    if (topCommandRun && topCommandRun(*this, command))
         return true;
     if (command != kGraphValue && command != kGraphProfit)
         return false;

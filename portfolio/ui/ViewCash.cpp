@@ -15,7 +15,6 @@
 #include "portfolio/TransactionRows.h"
 #include "portfolio/UndoRing.h"
 #include "portfolio/ui/CashDialogs.h"
-#include "portfolio/ui/CgtCommands.h"
 #include "portfolio/ui/PortfolioNameDlgs.h"
 #include "resources/MessageIds.h"
 #include "shell/LayoutSwitch.h"
@@ -308,9 +307,5 @@ void InstallCashViewClass()
 {
     RegisterViewClass(7, [](int32_t) -> CViewBaseWnd* { return new CViewCash; });
 }
-
-bool CViewCash::UpdateTaxCommand(CommandUi& ui) { return UpdateCgtCommand(*this, ui); }
-
-bool CViewCash::RunTaxCommand(uint32_t command) { return RunCgtCommand(*this, command); }
 
 } // namespace qv

@@ -19,7 +19,6 @@
 #include "portfolio/PortfolioMaking.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "portfolio/UndoRing.h"
-#include "portfolio/ui/CgtCommands.h"
 #include "portfolio/ui/PortfolioChooser.h"
 #include "portfolio/ui/PortfolioNameDlgs.h"
 #include "portfolio/ui/ViewTran.h"
@@ -470,9 +469,5 @@ void InstallPortfolioViewClass()
         return view;
     });
 }
-
-bool CViewPort::UpdateTaxCommand(CommandUi& ui) { return UpdateCgtCommand(*this, ui); }
-
-bool CViewPort::RunTaxCommand(uint32_t command) { return RunCgtCommand(*this, command); }
 
 } // namespace qv

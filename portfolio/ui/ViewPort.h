@@ -13,9 +13,6 @@ class CViewPort : public CViewListTop, public CommandTarget {
 public:
     explicit CViewPort(QWidget* parent = nullptr);
     ~CViewPort() override;
-    // The capital gains tax and dividend commands of portfolio/ui/CgtCommands.
-    bool UpdateTaxCommand(CommandUi& ui) override;
-    bool RunTaxCommand(uint32_t command) override;
 
     void OnRefresh() override;
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;

@@ -18,7 +18,6 @@
 #include "portfolio/TransactionRecording.h"
 #include "portfolio/TransactionRows.h"
 #include "portfolio/UndoRing.h"
-#include "portfolio/ui/CgtCommands.h"
 #include "portfolio/ui/PortfolioChooser.h"
 #include "portfolio/ui/RecordTransaction.h"
 #include "resources/MessageIds.h"
@@ -405,9 +404,5 @@ void InstallTransactionViewClass()
 {
     RegisterViewClass(4, [](int32_t) -> CViewBaseWnd* { return new CViewTran; });
 }
-
-bool CViewTran::UpdateTaxCommand(CommandUi& ui) { return UpdateCgtCommand(*this, ui); }
-
-bool CViewTran::RunTaxCommand(uint32_t command) { return RunCgtCommand(*this, command); }
 
 } // namespace qv

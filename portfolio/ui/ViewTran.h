@@ -22,9 +22,6 @@ class CViewTran : public CViewListTop, public CommandTarget {
 public:
     explicit CViewTran(QWidget* parent = nullptr);
     ~CViewTran() override;
-    // The capital gains tax and dividend commands of portfolio/ui/CgtCommands.
-    bool UpdateTaxCommand(CommandUi& ui) override;
-    bool RunTaxCommand(uint32_t command) override;
 
     // The switches every transactions view shares.
     static bool& TotalsOnly();
