@@ -11,7 +11,6 @@
 #include "shell/LayoutSwitch.h"
 #include "views/FrameState.h"
 #include "core/Portfolio.h"
-#include "portfolio/ui/CgtCommands.h"
 #include "views/CommandUpdate.h"
 
 #include <QApplication>
@@ -24,9 +23,17 @@ constexpr uint32_t kGraphValue = 25095;
 constexpr uint32_t kGraphProfit = 25096;
 constexpr uint32_t kSourcePortfolioProfit = 8;
 
+ViewListTopReportHooks& ReportHooks()
+{
+    static ViewListTopReportHooks hooks;
+    return hooks;
+}
+
 QColor Colour(unsigned word) { return QColor(int(word & 0xFF), int((word >> 8) & 0xFF), int((word >> 16) & 0xFF)); }
 
 } // namespace
+
+void SetViewListTopReportHooks(ViewListTopReportHooks hooks) { ReportHooks() = std::move(hooks); }
 
 CViewListTop::CViewListTop(int32_t kind, QWidget* parent) : CViewBase(kind), CViewListBase(kind, parent) {}
 
@@ -100,7 +107,7 @@ QString CViewListTop::listFontFace() const { return fonts_[0].family(); }
 
 bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 {
-    if (UpdateCgtCommand(*this, ui))
+    if (ReportHooks().update && ReportHooks().update(*this, ui))
         return true;
     if (ui.command != kGraphValue && ui.command != kGraphProfit)
         return false;
@@ -111,7 +118,7 @@ bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 
 bool CViewListTop::RunTopCommand(uint32_t command)
 {
-    if (RunCgtCommand(*this, command))
+    if (ReportHooks().run && ReportHooks().run(*this, command))
         return true;
     if (command != kGraphValue && command != kGraphProfit)
         return false;

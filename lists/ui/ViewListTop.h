@@ -6,6 +6,7 @@
 #include "lists/ui/ViewListBase.h"
 #include "portfolio/HeaderStrip.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,16 @@ namespace qv {
 
 struct CommandUi;
 struct Portfolio;
+
+class CViewListTop;
+
+// The report commands (capital gains, dividends, valuation) live with the portfolio windows, above
+// this folder; they install these. Each answers true for a command it owns.
+struct ViewListTopReportHooks {
+    std::function<bool(const CViewListTop& view, CommandUi& ui)> update;
+    std::function<bool(CViewListTop& view, uint32_t command)> run;
+};
+void SetViewListTopReportHooks(ViewListTopReportHooks hooks);
 
 class CViewListTop : public CViewListBase {
     Q_OBJECT
@@ -25,9 +36,9 @@ public:
     const std::vector<HeaderItem>& headerItems() const { return headerItems_; }
     const std::vector<HeaderPlacement>& headerPlaces() const { return headerPlaces_; }
 
-    // 25095 and 25096 (graph the value, the profit or loss) and the capital gains tax and dividend
-    // commands (portfolio/ui/CgtCommands): enabled for a portfolio with transactions. False for
-    // other commands.
+    // 25095 and 25096 (graph the value, the profit or loss) and the report commands the portfolio
+    // windows install (SetViewListTopReportHooks): enabled for a portfolio with transactions. False
+    // for other commands.
     bool UpdateTopCommand(CommandUi& ui);
     bool RunTopCommand(uint32_t command);
 

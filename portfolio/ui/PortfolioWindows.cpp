@@ -12,6 +12,8 @@
 #include "portfolio/ui/ViewPort.h"
 #include "portfolio/ui/ViewTran.h"
 #include "portfolio/ui/CashDialogs.h"
+#include "portfolio/ui/CgtCommands.h"
+#include "lists/ui/ViewListTop.h"
 #include "portfolio/ui/ViewCash.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/PortfolioAdd.h"
@@ -38,6 +40,7 @@ void InstallPortfolioWindows()
     InstallTransactionViewClass();
     InstallCashViewClass();
     InstallCashDialogs();
+    SetViewListTopReportHooks({UpdateCgtCommand, RunCgtCommand});
     PortfolioDialogHooks dialogs;
     dialogs.askName = [](const Portfolio& p, int mode, std::string& name) {
         return AskPortfolioNameDialog(p, mode, name, Parent());
@@ -92,6 +95,7 @@ void RemovePortfolioWindows()
     RegisterViewClass(4, {});
     RegisterViewClass(7, {});
     RemoveCashDialogs();
+    SetViewListTopReportHooks({});
     SetPortfolioDialogHooks({});
     FrameDialogSeams& frame = FrameDialogs();
     frame.portfolioChooser = nullptr;

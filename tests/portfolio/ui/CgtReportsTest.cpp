@@ -303,6 +303,7 @@ TEST_F(CgtReports, TheDividendReportAndItsYear)
             chooser.findChild<QWidget*>(QStringLiteral("2844"))->findChildren<QToolButton*>()[0]->click();
             EXPECT_EQ(edit->text(), "2002");
             EXPECT_EQ(Control<QLabel>(chooser, 2845)->text(), "Tax year 2002/2003");
+            SaveRender(RenderWidget(chooser), "dividend-tax-year");
             edit->setText("2028");
             chooser.accept();
             EXPECT_EQ(chooser.result(), int(QDialog::Rejected)) << "2028 is past the program's dates";
