@@ -52,16 +52,6 @@ GridColumns ReportColumns(int width)
     return columns;
 }
 
-// A line of three fields ends in the intermediate column: an empty fourth keeps it there, since the
-// grid list runs its last field to the row's end.
-std::vector<std::string> InReportColumns(std::vector<std::string> lines)
-{
-    for (std::string& line : lines)
-        if (std::count(line.begin(), line.end(), '\t') == 2)
-            line += '\t';
-    return lines;
-}
-
 CGridListBox* MakeList(QWidget* parent, int id, const std::string& face)
 {
     auto* list = Named(new CGridListBox(true, parent), id);
@@ -74,6 +64,18 @@ CGridListBox* MakeList(QWidget* parent, int id, const std::string& face)
 }
 
 } // namespace
+
+std::vector<std::string> PadToColumns(std::vector<std::string> lines, int columns, int fromFields)
+{
+    for (std::string& line : lines) {
+        int fields = int(std::count(line.begin(), line.end(), '\t')) + 1;
+        if (fields < fromFields)
+            continue;
+        for (; fields < columns; ++fields)
+            line += '\t';
+    }
+    return lines;
+}
 
 void FillGridList(CGridListBox& list, const std::vector<std::string>& lines)
 {
@@ -93,7 +95,7 @@ CCGTDisplay::CCGTDisplay(Args args, QWidget* parent)
         FillGridList(*list_, SplitReportLines(args_.text));
     } else {
         list_->SetColumnCallback(ReportColumns);
-        FillGridList(*list_, InReportColumns(SplitReportLines(args_.text)));
+        FillGridList(*list_, PadToColumns(SplitReportLines(args_.text), 4, 3));
     }
     auto* print = Button("Print", 1880, this);
     auto* save = Button("Save", 1881, this);

@@ -113,6 +113,9 @@ private:
     bool refreshing_ = false;
 };
 
+// The grid list runs a line's last field to the row's end: lines of at least `fromFields` fields
+// get empty ones up to `columns`, so that each field keeps its column.
+std::vector<std::string> PadToColumns(std::vector<std::string> lines, int columns, int fromFields);
 // Shows a list's lines in a grid list: one entry per line.
 void FillGridList(CGridListBox& list, const std::vector<std::string>& lines);
 
