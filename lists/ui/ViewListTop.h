@@ -42,9 +42,6 @@ public:
     bool UpdateTopCommand(CommandUi& ui);
     bool RunTopCommand(uint32_t command);
 
-    // A table chosen from the setting bar or menu: the view refreshes with its columns.
-    void SelectColumnSetting(int32_t number, bool resetColumns, bool keepPosition) override;
-
     // The share of the current row (0 when none) and the face of the list's font, for the reports.
     virtual int CurrentShareId() const;
     QString listFontFace() const;

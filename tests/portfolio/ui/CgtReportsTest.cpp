@@ -3,6 +3,7 @@
 // printing each report to PDF.
 #include "core/ColumnDef.h"
 #include "core/Portfolio.h"
+#include "core/DateText.h"
 #include "core/FormatNumber.h"
 #include "lists/CellValue.h"
 #include "lists/ListColumnCommands.h"
@@ -25,6 +26,7 @@
 #include "portfolio/ValuationReport.h"
 #include "portfolio/ui/ViewTran.h"
 #include "shell/ui/ChildWindow.h"
+#include "shell/ui/DateEdit.h"
 #include "shell/ui/ModalDialog.h"
 #include "support/FakeMessageBox.h"
 #include "support/ui/ControlById.h"
@@ -357,6 +359,22 @@ TEST_F(CgtReports, TheValuationReportAndItsDates)
         EXPECT_TRUE(CurrentValuationSettings().compare);
         EXPECT_TRUE(LinesOf(d).value(0).endsWith("\t% change")) << LinesOf(d).value(0).toStdString();
         SaveRender(RenderWidget(d), "valuation-comparison");
+
+        // A Sunday typed as the valuation date values the portfolio as on the Friday before.
+        SetModalDialogRunner([](QDialog& dates) {
+            Control<QRadioButton>(dates, 1546)->setChecked(true);
+            Control<QCheckBox>(dates, 1825)->setChecked(false);
+            auto* field = dates.findChild<CDateEdit*>(QStringLiteral("1856"));
+            EXPECT_NE(field, nullptr);
+            if (field)
+                field->edit()->setText(QStringLiteral("07/06/20"));
+            dates.accept();
+            return dates.result();
+        });
+        Control<QPushButton>(d, 26413)->click();
+        EXPECT_EQ(CurrentValuationSettings().valuationDate, PackDate(7, 6, 2020));
+        EXPECT_TRUE(LinesOf(d).value(0).contains(QString::fromStdString(FormatDateWithDay(PackDate(5, 6, 2020)))))
+            << LinesOf(d).value(0).toStdString();
         return int(QDialog::Rejected);
     });
     ASSERT_EQ(shown.size(), 1u);
