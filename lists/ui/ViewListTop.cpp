@@ -23,17 +23,9 @@ constexpr uint32_t kGraphValue = 25095;
 constexpr uint32_t kGraphProfit = 25096;
 constexpr uint32_t kSourcePortfolioProfit = 8;
 
-ViewListTopReportHooks& ReportHooks()
-{
-    static ViewListTopReportHooks hooks;
-    return hooks;
-}
-
 QColor Colour(unsigned word) { return QColor(int(word & 0xFF), int((word >> 8) & 0xFF), int((word >> 16) & 0xFF)); }
 
 } // namespace
-
-void SetViewListTopReportHooks(ViewListTopReportHooks hooks) { ReportHooks() = std::move(hooks); }
 
 CViewListTop::CViewListTop(int32_t kind, QWidget* parent) : CViewBase(kind), CViewListBase(kind, parent) {}
 
@@ -97,9 +89,22 @@ int CViewListTop::CurrentShareId() const
 
 QString CViewListTop::listFontFace() const { return fonts_[0].family(); }
 
+namespace {
+
+TopCommandUpdate topCommandUpdate = nullptr;
+TopCommandRun topCommandRun = nullptr;
+
+} // namespace
+
+void SetTopCommandHandlers(TopCommandUpdate update, TopCommandRun run)
+{
+    topCommandUpdate = update;
+    topCommandRun = run;
+}
+
 bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 {
-    if (ReportHooks().update && ReportHooks().update(*this, ui))
+    if (topCommandUpdate && topCommandUpdate(*this, ui))
         return true;
     if (ui.command != kGraphValue && ui.command != kGraphProfit)
         return false;
@@ -110,7 +115,7 @@ bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 
 bool CViewListTop::RunTopCommand(uint32_t command)
 {
-    if (ReportHooks().run && ReportHooks().run(*this, command))
+    if (topCommandRun && topCommandRun(*this, command))
         return true;
     if (command != kGraphValue && command != kGraphProfit)
         return false;

@@ -6,7 +6,6 @@
 #include "lists/ui/ViewListBase.h"
 #include "portfolio/HeaderStrip.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,13 +16,11 @@ struct Portfolio;
 
 class CViewListTop;
 
-// The report commands (capital gains, dividends, valuation) live with the portfolio windows, above
-// this folder; they install these. Each answers true for a command it owns.
-struct ViewListTopReportHooks {
-    std::function<bool(const CViewListTop& view, CommandUi& ui)> update;
-    std::function<bool(CViewListTop& view, uint32_t command)> run;
-};
-void SetViewListTopReportHooks(ViewListTopReportHooks hooks);
+// The capital gains tax, dividend and valuation commands live with the portfolio views above this
+// folder, which install their handlers here; each returns true for a command it answers.
+using TopCommandUpdate = bool (*)(const CViewListTop& view, CommandUi& ui);
+using TopCommandRun = bool (*)(CViewListTop& view, uint32_t command);
+void SetTopCommandHandlers(TopCommandUpdate update, TopCommandRun run);
 
 class CViewListTop : public CViewListBase {
     Q_OBJECT
@@ -36,9 +33,9 @@ public:
     const std::vector<HeaderItem>& headerItems() const { return headerItems_; }
     const std::vector<HeaderPlacement>& headerPlaces() const { return headerPlaces_; }
 
-    // 25095 and 25096 (graph the value, the profit or loss) and the report commands the portfolio
-    // windows install (SetViewListTopReportHooks): enabled for a portfolio with transactions. False
-    // for other commands.
+    // 25095 and 25096 (graph the value, the profit or loss), enabled for a portfolio with
+    // transactions, and the commands the installed top-command handlers answer. False for other
+    // commands.
     bool UpdateTopCommand(CommandUi& ui);
     bool RunTopCommand(uint32_t command);
 

@@ -3,11 +3,11 @@
 
 #include "core/Portfolio.h"
 #include "core/SystemDate.h"
+#include "lists/ui/ViewListTop.h"
 #include "platform/qt/QtText.h"
 #include "portfolio/CapitalGains.h"
 #include "portfolio/CgtSummary.h"
 #include "portfolio/PortfolioFile.h"
-#include "lists/ui/ViewListTop.h"
 #include "portfolio/Transaction.h"
 #include "portfolio/ui/CgtDisplays.h"
 #include "portfolio/ui/DividendReportDlg.h"
