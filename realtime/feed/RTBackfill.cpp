@@ -5,6 +5,7 @@
 #include "platform/ByteOrder.h"
 #include "platform/DebugOutput.h"
 #include "realtime/feed/FeedBits.h"
+#include "realtime/feed/FeedRecord.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/store/RTDaySummary.h"
 #include "realtime/store/RTStore.h"
@@ -15,8 +16,6 @@
 namespace qv {
 namespace {
 
-constexpr uint32_t kSourceMasks[15] = {0x300, 0xC, 0xC, 0x3, 0xC0, 0xC0, 0xC0, 0xC0,
-                                       0xC0,  0x30, 0xC0, 0xC0, 0xC0, 0xC0, 0xC0};
 constexpr size_t kRowBytes = 1544;
 constexpr size_t kRowHeaderBytes = 8;
 constexpr int kItemWidths[8] = {20, 16, 13, 11, 9, 7, 4, 1};
@@ -217,7 +216,7 @@ int NextRTBackfillRequest(RTBackfillDay& b, RTDayRecord& day, bool askShares, co
         b.statsPrepared = true;
         while (b.source <= 14 && !sent) {
             uint32_t first = b.nextSlot, end = 0;
-            if (!(kSourceMasks[b.source] & mask) || b.nextSlot >= kRTCoverageSlots ||
+            if (!(kFeedSourceMasks[b.source] & mask) || b.nextSlot >= kRTCoverageSlots ||
                 !FindRTCoverageGap(day, b.source, first, end)) {
                 ++b.source;
                 b.nextSlot = 0;
