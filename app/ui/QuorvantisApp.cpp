@@ -12,11 +12,14 @@
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
 #include "core/DMFilter.h"
+#include "datamining/ui/FilterProgressDialog.h"
+#include "datamining/ui/ViewDataMining.h"
 #include "lists/RowSort.h"
 #include "lists/ui/ListDialogCommands.h"
 #include "lists/ui/ViewDetailWindow.h"
 #include "lists/ui/ViewHoldWindow.h"
 #include "lists/ui/ViewList.h"
+#include "news/ui/NewsReindexDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
@@ -40,6 +43,7 @@
 #include "shell/ui/ViewRequests.h"
 #include "shell/ui/WindowCommands.h"
 #include "shell/ui/WindowFactory.h"
+#include "tools/ui/CalculatorDlg.h"
 
 #include <QDir>
 #include <QEvent>
@@ -90,6 +94,9 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallIdleHost();
     InstallAppServicesQt();
     InstallSeriesProgressDialog();
+    InstallNewsReindexDialog();
+    InstallToolDialogs();
+    InstallFilterProgressDialog();
     InstallChartViewClasses();
     InstallDealingsViewClass();
     InstallDetailViewClass();
@@ -123,6 +130,7 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     RunExit(state_);
     SetTipOfTheDay({});
     RemoveShellDialogs();
+    RemoveToolDialogs();
     SetFrameCommandTarget(nullptr);
     SetFindShareDialog(nullptr);
     SetFindInvestorDialog(nullptr);
@@ -272,6 +280,7 @@ void CQuorvantisApp::setFrameCaption(const std::string& caption)
 void CQuorvantisApp::createLayoutWindows()
 {
     RegisterListViews();
+    RegisterDataMiningView();
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
     InstallPortfolioWindows();

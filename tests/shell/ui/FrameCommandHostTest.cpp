@@ -146,7 +146,14 @@ TEST_F(FrameCommandHost, ACommandWhoseDialogIsNotInstalledStaysGreyedAndRunsItOn
         uint32_t command;
         uint16_t mask;
     } options[] = {{21140, 0xFFFF}, {21141, 4}, {21142, 8}, {21143, 32}, {21144, 64}, {21145, 0x880},
-                   {25001, 0x880}, {21146, 2}, {27128, 512}, {27199, 0x8000}};
+                   {25001, 0x880}, {21146, 2}, {27128, 512}, {26056, 32}, {26211, 64}, {27199, 0x8000}};
+    // The program installs the real sheet; this test puts its own in its place. The Market hours page
+    // is an intraday page, so its command needs the real-time option too.
+    const auto installed = FrameDialogs().optionsSheet;
+    FrameDialogs().optionsSheet = nullptr;
+    uint8_t& realTime = Config().optionsA.data()[OptionBlockA::kRealTimeOption];
+    const uint8_t realTimeBefore = realTime;
+    realTime = 1;
     for (const Case& c : options)
         EXPECT_FALSE(QueryCommandUi(c.command).enabled) << c.command;
     EXPECT_FALSE(QueryCommandUi(26401).enabled);
@@ -170,6 +177,10 @@ TEST_F(FrameCommandHost, ACommandWhoseDialogIsNotInstalledStaysGreyedAndRunsItOn
     EXPECT_EQ(masks, expected);
     EXPECT_EQ(alarms, 1);
     EXPECT_TRUE(frame->commands().isEmpty()) << "every command found its handler";
+    realTime = 0;
+    EXPECT_FALSE(QueryCommandUi(27199).enabled);
+    realTime = realTimeBefore;
+    FrameDialogs().optionsSheet = installed;
 }
 
 TEST_F(FrameCommandHost, TheTablesPopupNamesTheSettingsOfTheKindAndChecksTheCurrentOne)
