@@ -174,7 +174,10 @@ void InstallFeedClient()
     SetFeedStateQuery([] { return int32_t(RTConnectionStep()); });
     FrameDialogs().startFeed = [] { return StartRTEngine(); };
     FrameDialogs().stopFeed = [] { StopRTEngine(); };
+    // As at start-up, the feed's instruments are extra items only with the real-time option.
     AfterLoad().intradayLinks = [] {
+        if (!RealTimeOn())
+            return;
         LockRTShared();
         RegisterRTInstrumentExtras();
         UnlockRTShared();

@@ -11,7 +11,6 @@
 #include "shell/LayoutSwitch.h"
 #include "views/FrameState.h"
 #include "core/Portfolio.h"
-#include "portfolio/ui/CgtCommands.h"
 #include "views/CommandUpdate.h"
 
 #include <QApplication>
@@ -96,11 +95,17 @@ int CViewListTop::CurrentShareId() const
     return entry && entry->record ? RecordId(entry->record) : 0;
 }
 
+ListTopCommandHooks& ListTopCommands()
+{
+    static ListTopCommandHooks hooks;
+    return hooks;
+}
+
 QString CViewListTop::listFontFace() const { return fonts_[0].family(); }
 
 bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 {
-    if (UpdateCgtCommand(*this, ui))
+    if (const auto& update = ListTopCommands().update; update && update(*this, ui))
         return true;
     if (ui.command != kGraphValue && ui.command != kGraphProfit)
         return false;
@@ -111,7 +116,7 @@ bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 
 bool CViewListTop::RunTopCommand(uint32_t command)
 {
-    if (RunCgtCommand(*this, command))
+    if (const auto& run = ListTopCommands().run; run && run(*this, command))
         return true;
     if (command != kGraphValue && command != kGraphProfit)
         return false;

@@ -6,6 +6,7 @@
 #include "lists/ui/ViewListBase.h"
 #include "portfolio/HeaderStrip.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,5 +61,13 @@ private:
     std::vector<HeaderItem> headerItems_;
     std::vector<HeaderPlacement> headerPlaces_;
 };
+
+// The commands of these views that higher folders answer (the capital gains and dividend commands);
+// the window layer installs them.
+struct ListTopCommandHooks {
+    std::function<bool(const CViewListTop&, CommandUi&)> update;
+    std::function<bool(CViewListTop&, uint32_t)> run;
+};
+ListTopCommandHooks& ListTopCommands();
 
 } // namespace qv

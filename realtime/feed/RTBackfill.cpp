@@ -11,6 +11,7 @@
 #include "realtime/store/RTStore.h"
 #include "realtime/store/RTTickCoding.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace qv {
@@ -152,6 +153,32 @@ void MarkRTCovered(RTDayRecord& day, int source, uint32_t seconds)
         StoreU32(row, slot ? slot : 1);
     if (slot > last)
         StoreU32(row + 4, slot);
+}
+
+void ClearRTDaySources(RTDayRecord& day, uint32_t mask, int source)
+{
+    auto matches = [&](int s) { return s == source || (s >= 0 && s < kFeedSources && (kFeedSourceMasks[s] & mask)); };
+    for (RTDayShareEntry& e : day.entries) {
+        if (!matches(e.source))
+            continue;
+        RTDayShareEntry cleared;
+        cleared.key = e.key;
+        cleared.exchange = e.exchange;
+        cleared.source = e.source;
+        cleared.flags = e.flags;
+        cleared.loadFlags = uint16_t((e.loadFlags & kRTLoadPounds) | kRTLoadWritten);
+        e = std::move(cleared);
+        if (RTActiveShare* a = FindRTActiveShare(e.key)) {
+            auto& days = a->days;
+            days.erase(std::remove_if(days.begin(), days.end(), [&](const auto& b) { return b->day == day.day; }), days.end());
+            a->needsReload = 1;
+        }
+    }
+    if (day.coverage.size() >= kRTCoverageBytes)
+        for (int s = 0; s < kFeedSources; ++s)
+            if (matches(s))
+                std::fill_n(day.coverage.begin() + long(size_t(s) * kRowBytes), kRowBytes, uint8_t(0));
+    day.flags |= kRTLoadWritten;
 }
 
 bool FindRTCoverageGap(const RTDayRecord& day, int source, uint32_t& first, uint32_t& end, uint32_t limit)

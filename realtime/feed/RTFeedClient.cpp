@@ -142,6 +142,11 @@ void HandleFeedFrame(const FeedFrame& f)
             c.day = LoadU16(f.payload.data());
             c.remaining = int32_t(LoadU32(f.payload.data() + 2));
             TheRTEngine().backfillRunning = true;
+            // The day comes again whole: what the store holds of it from the feed goes first, so
+            // that a reconnection stores nothing twice.
+            ExclusiveLockGuard lock(IntradayStoreLock());
+            if (RTDayRecord* day = c.day ? GetRTDay(c.day, false) : nullptr)
+                ClearRTDaySources(*day, 0x300, 0);
         } else if (f.code == kFeedConnected) {
             AfterCatchUp();
         }
