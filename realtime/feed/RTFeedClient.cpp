@@ -66,7 +66,7 @@ void ReceiveLoop()
         if (!t.WaitForData(kWaitMs))
             break;
         if (!t.Receive(reader)) {
-            SetStep(15); // "Error - Unable to maintain connection."
+            SetStep(kFeedConnectionLost);
             break;
         }
         FeedFrameReader::Result r;
@@ -76,7 +76,7 @@ void ReceiveLoop()
         }
         if (r == FeedFrameReader::Result::Bad) {
             OutputDebugText("RT Error bad frame - connection closed");
-            SetStep(15);
+            SetStep(kFeedConnectionLost);
             break;
         }
     }
@@ -91,11 +91,10 @@ void FeedThreadProc()
         s.playback = false;
     }
     ReceiveLoop();
-    // A connection that dropped leaves the engine stopped, so that the connect command starts it again.
-    if (!TheFeedTransport().stopSet()) {
+    // A connection that dropped stops the engine; the engine state word is the user-interface
+    // thread's, which learns of the drop from the connection step.
+    if (!TheFeedTransport().stopSet())
         TheRTEngine().running = false;
-        RTEngineState = kEngineStopped;
-    }
     g_threadRunning = false;
 }
 
