@@ -95,17 +95,24 @@ int CViewListTop::CurrentShareId() const
     return entry && entry->record ? RecordId(entry->record) : 0;
 }
 
-ListTopCommandHooks& ListTopCommands()
-{
-    static ListTopCommandHooks hooks;
-    return hooks;
-}
-
 QString CViewListTop::listFontFace() const { return fonts_[0].family(); }
+
+namespace {
+
+TopCommandUpdate topCommandUpdate = nullptr;
+TopCommandRun topCommandRun = nullptr;
+
+} // namespace
+
+void SetTopCommandHandlers(TopCommandUpdate update, TopCommandRun run)
+{
+    topCommandUpdate = update;
+    topCommandRun = run;
+}
 
 bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 {
-    if (const auto& update = ListTopCommands().update; update && update(*this, ui))
+    if (topCommandUpdate && topCommandUpdate(*this, ui))
         return true;
     if (ui.command != kGraphValue && ui.command != kGraphProfit)
         return false;
@@ -116,7 +123,7 @@ bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 
 bool CViewListTop::RunTopCommand(uint32_t command)
 {
-    if (const auto& run = ListTopCommands().run; run && run(*this, command))
+    if (topCommandRun && topCommandRun(*this, command))
         return true;
     if (command != kGraphValue && command != kGraphProfit)
         return false;

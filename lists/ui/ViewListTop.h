@@ -6,7 +6,6 @@
 #include "lists/ui/ViewListBase.h"
 #include "portfolio/HeaderStrip.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,14 @@ namespace qv {
 
 struct CommandUi;
 struct Portfolio;
+
+class CViewListTop;
+
+// The capital gains tax and dividend commands live with the portfolio views above this folder, which
+// install their handlers here; each returns true for a command it answers.
+using TopCommandUpdate = bool (*)(const CViewListTop& view, CommandUi& ui);
+using TopCommandRun = bool (*)(CViewListTop& view, uint32_t command);
+void SetTopCommandHandlers(TopCommandUpdate update, TopCommandRun run);
 
 class CViewListTop : public CViewListBase {
     Q_OBJECT
@@ -26,9 +33,9 @@ public:
     const std::vector<HeaderItem>& headerItems() const { return headerItems_; }
     const std::vector<HeaderPlacement>& headerPlaces() const { return headerPlaces_; }
 
-    // 25095 and 25096 (graph the value, the profit or loss) and the capital gains tax and dividend
-    // commands (portfolio/ui/CgtCommands): enabled for a portfolio with transactions. False for
-    // other commands.
+    // 25095 and 25096 (graph the value, the profit or loss), enabled for a portfolio with
+    // transactions, and the commands the installed top-command handlers answer. False for other
+    // commands.
     bool UpdateTopCommand(CommandUi& ui);
     bool RunTopCommand(uint32_t command);
 
@@ -61,13 +68,5 @@ private:
     std::vector<HeaderItem> headerItems_;
     std::vector<HeaderPlacement> headerPlaces_;
 };
-
-// The commands of these views that higher folders answer (the capital gains and dividend commands);
-// the window layer installs them.
-struct ListTopCommandHooks {
-    std::function<bool(const CViewListTop&, CommandUi&)> update;
-    std::function<bool(CViewListTop&, uint32_t)> run;
-};
-ListTopCommandHooks& ListTopCommands();
 
 } // namespace qv
