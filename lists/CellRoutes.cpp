@@ -21,6 +21,7 @@
 #include "platform/ByteOrder.h"
 #include "portfolio/CashEntry.h"
 #include "portfolio/PortfolioRoutines.h"
+#include "portfolio/CapitalGains.h"
 #include "portfolio/Transaction.h"
 
 #include <algorithm>
@@ -212,7 +213,8 @@ constexpr HoldingField kHoldingFields[] = {
     {10, TransactionLayout::Charges, true},       {11, TransactionLayout::Holding, false},
     {12, TransactionLayout::Consideration, true}, {13, TransactionLayout::Profit, true},
     {14, TransactionLayout::ReturnPercent, false}, {15, TransactionLayout::AnnualReturn, false},
-    {16, TransactionLayout::AverageCost, true},   {25, TransactionLayout::RealisedProfit, true},
+    {16, TransactionLayout::AverageCost, true},   {20, TransactionLayout::GainBeforeLosses, true},
+    {21, TransactionLayout::GainAfterLosses, true}, {25, TransactionLayout::RealisedProfit, true},
 };
 
 // A transaction's own figures, shown on its row only (kind 0x10 columns read the holding fields).
@@ -238,6 +240,8 @@ void HoldingNumber(CellCall& c, const uint8_t* row, const HoldingField& f)
     float v = TransactionFloat(row, f.offset);
     if (v == kNotComputed)
         return;
+    if (v == kCgtNotCalculated)
+        return TextCell(c, "n/a");
     if (f.code == 16 && v < 0)
         return;
     return f.money ? MoneyNumberInUnit(c, v * 100, 0) : PlainNumber(c, v);

@@ -22,7 +22,8 @@ const Names& FixedNames(int family)
     static const Names transactions = {
         "Date", "Transaction type", "", "Shares", "Deal price", "Cost", "Broker", "Stamp", "Levy", "Total charges",
         "Shares held", "Current value",
-        "Profit/loss", "Return", "Annualised return", "Average price", "", "Name", "", "", "", "Portfolio name",
+        "Profit/loss", "Return", "Annualised return", "Average price", "", "Name", "", "CGT before losses",
+        "CGT after losses", "Portfolio name",
         "Reference", "Cash account", "Realised profit/loss", "Price", "Price +/-"};
     static const Names dealings = {"Investor name", "Role", "Deal Date", "Deal type", "Deal size", "Deal size %",
                                    "Deal value", "Bene- ficial", "Latest", "Share name", "Company name",

@@ -440,6 +440,11 @@ uint8_t GetGraphViewOption(const CViewBase* view)
     return view && IsChartViewKind(view->kind) ? view->GraphTrainingMode() : 0;
 }
 
+bool HasParentLink(const CViewBase& view)
+{
+    return view.kind == kViewDailyChart && view.secondList && IsTableViewKind(view.previousListKind);
+}
+
 ShareList* CreateListSource(CViewBase* view, int32_t number, int32_t kind, Portfolio* source)
 {
     if (!view)

@@ -1,5 +1,6 @@
 // The frame's table, setting, option, alarm, help, tool, web, slide-show, save and real-time commands.
 #include "shell/ui/FrameCommandHost.h"
+#include "shell/ui/WindowCommands.h"
 
 #include "core/ConfigFamilies.h"
 #include "core/ConfigFile.h"
@@ -15,6 +16,7 @@
 #include "portfolio/TransactionRows.h"
 #include "portfolio/UndoRing.h"
 #include "realtime/AgreementBlock.h"
+#include "realtime/IntradayState.h"
 #include "resources/MessageIds.h"
 #include "resources/WebAddresses.h"
 #include "shell/FrameCommands.h"
@@ -115,12 +117,6 @@ bool WaitsForBusy(uint32_t c)
 
 } // namespace
 
-FrameSwitches& ProgramSwitches()
-{
-    static FrameSwitches switches;
-    return switches;
-}
-
 CFrameCommandHost::CFrameCommandHost(CMainFrame& frame, CViewRequests& requests)
     : frame_(frame), requests_(requests)
 {
@@ -152,6 +148,7 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     f.modal = ModalCount != 0;
     f.dataMiningRun = DataMiningRunBusy != 0;
     f.feedState = FeedConnectionState();
+    f.engineState = RTEngineState;
     f.slideShowRunning = SlideShowRunning != 0;
     f.notesVisible = ProgramSwitches().notesVisible != 0;
     f.emailSwitch = ProgramSwitches().emailOn != 0;
@@ -194,7 +191,9 @@ bool CFrameCommandHost::SeamInstalled(uint32_t command) const
     const FrameDialogSeams& seams = FrameDialogs();
     switch (command) {
     case 21140: case 21141: case 21142: case 21143: case 21144: case 21145: case 25001: case 21146:
-    case 27128: case 27199: return bool(seams.optionsSheet);
+    case 27128: case 26056: case 26211: return bool(seams.optionsSheet);
+    // The Market hours page is an intraday page, which the sheet shows only with the real-time option.
+    case 27199: return bool(seams.optionsSheet) && RealTimeOptionOn();
     case 26730: return bool(seams.slideShowDialog);
     case 27213: return bool(seams.highLowSettings);
     case 26806: return bool(seams.startFeed);
@@ -636,8 +635,8 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
     case 21140: RunOptionsSheet(0xFFFF); return true;
     case 21141: RunOptionsSheet(4); return true;
     case 21142: RunOptionsSheet(8); return true;
-    case 21143: RunOptionsSheet(32); return true;
-    case 21144: RunOptionsSheet(64); return true;
+    case 21143: case 26056: RunOptionsSheet(32); return true;
+    case 21144: case 26211: RunOptionsSheet(64); return true;
     case 21145: case 25001: RunOptionsSheet(0x880); return true;
     case 21146: RunOptionsSheet(2); return true;
     case 27128: RunOptionsSheet(512); return true;
@@ -664,9 +663,10 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
         return true;
     case 26593: switches.emailOn = !switches.emailOn; return true;
     case 26655:
-        if (switches.calculatorMode >= 128)
-            OpenExternal(kDesktopCalculator);
-        else
+        // The desktop's calculator when the mode asks for it, the program's own when none starts.
+        if (switches.calculatorMode >= 128 && OpenExternal(kDesktopCalculator))
+            return true;
+        if (FrameDialogs().calculator)
             FrameDialogs().calculator(switches.calculatorMode);
         return true;
     case 26640: case 27018: case 26705: requests_.ShowKindForCurrent(kViewNews); return true;
@@ -682,9 +682,13 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
         return true;
     }
     case 27213:
+        // A new period changes every share's period high and low: the preset portfolios and the
+        // lists restricted to new highs or lows are filled afresh, whatever list is current.
         if (FrameDialogs().highLowSettings()) {
-            if (CurrentShareList() && CurrentShareList()->source)
-                RefillHighsAndLows();
+            RefillHighsAndLows();
+            for (ShareList* l = ShareListChain(); l; l = l->next)
+                if (l->newHighsOnly || l->newLowsOnly)
+                    l->filledMark = 0;
             frame_.RefreshToolbars();
             UpdateAllViewGroups(-1, true, nullptr, false, false);
             InvalidateMatchingViews(ShareListChain(), false, -1, -1, 0xFFFFFFFF, nullptr);
@@ -708,7 +712,7 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
         return true;
     }
     case 26806:
-        if (FeedConnectionState() == kFeedDisconnected)
+        if (RTEngineState == kEngineStopped)
             FrameDialogs().startFeed();
         else
             DisconnectFeed();
