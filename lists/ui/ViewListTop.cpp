@@ -11,7 +11,6 @@
 #include "shell/LayoutSwitch.h"
 #include "views/FrameState.h"
 #include "core/Portfolio.h"
-#include "portfolio/ui/CgtCommands.h"
 #include "views/CommandUpdate.h"
 
 #include <QApplication>
@@ -98,9 +97,22 @@ int CViewListTop::CurrentShareId() const
 
 QString CViewListTop::listFontFace() const { return fonts_[0].family(); }
 
+namespace {
+
+TopCommandUpdate topCommandUpdate = nullptr;
+TopCommandRun topCommandRun = nullptr;
+
+} // namespace
+
+void SetTopCommandHandlers(TopCommandUpdate update, TopCommandRun run)
+{
+    topCommandUpdate = update;
+    topCommandRun = run;
+}
+
 bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 {
-    if (UpdateCgtCommand(*this, ui))
+    if (topCommandUpdate && topCommandUpdate(*this, ui))
         return true;
     if (ui.command != kGraphValue && ui.command != kGraphProfit)
         return false;
@@ -111,7 +123,7 @@ bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 
 bool CViewListTop::RunTopCommand(uint32_t command)
 {
-    if (RunCgtCommand(*this, command))
+    if (topCommandRun && topCommandRun(*this, command))
         return true;
     if (command != kGraphValue && command != kGraphProfit)
         return false;
