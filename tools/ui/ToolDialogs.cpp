@@ -5,6 +5,7 @@
 #include "shell/ui/CalcEdit.h"
 #include "tools/ui/CalculatorDlg.h"
 #include "tools/ui/CompCalendar.h"
+#include "tools/ui/SlideShowDlg.h"
 
 namespace qv {
 
@@ -13,6 +14,7 @@ void InstallToolDialogs()
     FrameDialogs().calculator = [](uint8_t&) { RunCalculator(0, nullptr); };
     SetCalculatorRunner(RunCalculator);
     InstallCompanyCalendar();
+    FrameDialogs().slideShowDialog = RunSlideShowDialog;
 }
 
 void RemoveToolDialogs()
@@ -20,6 +22,7 @@ void RemoveToolDialogs()
     FrameDialogs().calculator = nullptr;
     SetCalculatorRunner(nullptr);
     SetCommandDialog(27287, nullptr);
+    FrameDialogs().slideShowDialog = nullptr;
 }
 
 } // namespace qv

@@ -3,7 +3,8 @@
 
 namespace qv {
 
-// The calculator (26655 and the number fields' drop buttons) and the company calendar (27287).
+// The calculator (26655 and the number fields' drop buttons), the company calendar (27287) and the
+// slide show (26730).
 void InstallToolDialogs();
 void RemoveToolDialogs();
 
