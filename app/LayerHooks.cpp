@@ -7,8 +7,13 @@
 #include "chartmodel/OldGraphConfig.h"
 #include "chartmodel/PortfolioSeriesCache.h"
 #include "chartmodel/PriceEdits.h"
+#include "core/DMFilter.h"
 #include "core/ShareList.h"
 #include "core/UpperHooks.h"
+#include "datamining/DataMiningGraphs.h"
+#include "datamining/FilterEvaluation.h"
+#include "datamining/FilterValues.h"
+#include "lists/ColumnCatalogues.h"
 #include "lists/DirectorsDealings.h"
 #include "lists/ListRows.h"
 #include "lists/ListSort.h"
@@ -24,11 +29,13 @@
 #include "realtime/store/RTStoreHooks.h"
 #include "shell/AppServices.h"
 #include "shell/ColumnFormatter.h"
+#include "shell/FeedClient.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/StartupSteps.h"
 #include "shell/ViewGroups.h"
 #include "tools/alarms/MoveAlarm.h"
+#include "tools/options/OptionSettings.h"
 #include "views/ViewBase.h"
 #include "views/ViewKinds.h"
 
@@ -65,6 +72,8 @@ void InstallCoreHooks()
     hooks.initPivotPointSettings = InitPivotPointSettings;
     hooks.initSwingChartSettings = InitSwingChartSettings;
     hooks.initEventMarkerSettings = InitEventMarkerSettings;
+    hooks.optionBlocksLoaded = [] { LoadOptionHolders(Config()); };
+    hooks.storeOptionBlocks = [] { StoreOptionHolders(Config()); };
 }
 
 void InstallStartUpSteps()
@@ -79,6 +88,8 @@ void InstallStartUpSteps()
     upper.loadGraphConfig = LoadGraphConfig;
     upper.fixOldTextSizes = FixOldTextSizes;
     upper.deleteGraphSettingRecords = DeleteGraphSettingRecords;
+    upper.setOptionDefaults = [] { SetOptionBlockDefaults(Config()); };
+    upper.applyOldOptionDefaults = ApplyOldOptionDefaults;
 }
 
 // The news database merges the update files at start-up, is saved and freed at exit, and tells the
@@ -106,12 +117,24 @@ void InstallIntradayHooks()
 {
     SetIntradayRowLoader(RTShareHasIntraday);
     AfterLoad().intradayStoreExists = RTStoreExists;
+    InstallFeedClient();
+}
+
+// After a load or an import the filters' candidates are rebuilt, which marks the filter-driven
+// portfolio for refilling; a list showing it refills it through its filter.
+void InstallDataMiningHooks()
+{
+    InstallColumnCatalogues(); // the criteria read list cells through the catalogue's templates
+    CoreUpperHooks().initDataMiningGraph = [](DataMiningGraph& record) { DefaultDataMiningGraphSettings().Write(record); };
+    AfterLoad().dataMining = RebuildFilterCandidates;
+    SetFilterPortfolioFill([](Portfolio* portfolio) { FillFilterPortfolio(CurrentFilter(), portfolio); });
 }
 
 } // namespace
 
 void InstallLayerHooks()
 {
+    InstallDataMiningHooks();
     InstallCoreHooks();
     InstallStartUpSteps();
     InstallIntradayHooks();
@@ -126,6 +149,8 @@ void InstallLayerHooks()
     FrameDialogs().shareColumnText = [](const RecordCursor& share, int column) {
         return FormatShareField(share, uint32_t(column));
     };
+    // A load or an import brings new prices: every breadth series is built again when next drawn.
+    AfterLoad().portfolioSeries = [] { SeriesCache().Clear(); };
     PortfolioChangeListener() = [](const Portfolio* portfolio) {
         if (portfolio)
             SeriesCache().InvalidatePortfolio(*portfolio);

@@ -17,6 +17,8 @@ constexpr uint16_t kFirstTickerWord = 173;
 constexpr uint8_t kFirstTickerByte3 = 4;
 constexpr std::array<int8_t, 5> kListSorts = {10, 7, 8, 8, 2};
 constexpr int8_t kTableSort = 2;
+// Dealings tables open newest deal first (the deal date, descending).
+constexpr int8_t kDealTableSort = -2;
 constexpr std::array<const char*, kTradeTableKinds> kTradeKindWords = {"Trade", "Quote", "T & Q"};
 
 std::string SlotName(const char* pattern, size_t slot)
@@ -204,7 +206,7 @@ void ResetConfigFamily(ConfigState& state, ConfigFamily family)
             InitGraphSettingDefaults(record, true);
         return;
     case ConfigFamily::DealTables:
-        ResetTables(state.dealTables, "Deal table %i", ColumnLayoutSet::DealTables, 3, kTableSort);
+        ResetTables(state.dealTables, "Deal table %i", ColumnLayoutSet::DealTables, 3, kDealTableSort);
         return;
     case ConfigFamily::CashTables:
         ResetTables(state.cashTables, "Cash table %i", ColumnLayoutSet::CashTables, 3, 0);
@@ -217,6 +219,8 @@ void ResetConfigFamily(ConfigState& state, ConfigFamily family)
         return;
     case ConfigFamily::DataMiningGraphs:
         ResetNames(state.dataMiningGraphs, "Graph %i");
+        for (DataMiningGraph& record : state.dataMiningGraphs.records)
+            InitDataMiningGraphDefaults(record);
         state.optionsA.setDataMiningWord(kDefaultDataMiningWord);
         state.dataMining.unpack(kDefaultDataMiningWord);
         return;

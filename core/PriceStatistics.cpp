@@ -247,6 +247,31 @@ uint16_t DateBackFromLatest(uint32_t unit, int32_t count)
     }
 }
 
+void SetStatisticsPeriod(StoredHighLowPeriod stored)
+{
+    if (stored.kind == 0 && stored.value == 0)
+        return;
+    switch (stored.kind) {
+    case 1:
+    case 2: StatisticsPeriod = {stored.kind, stored.value}; break;
+    case 3: StatisticsPeriod = {3, 0}; break;
+    case 4: StatisticsPeriod = {4, stored.value}; break;
+    default: StatisticsPeriod = {0, 0}; break;
+    }
+    ResetPeriodStart();
+}
+
+StoredHighLowPeriod StoredStatisticsPeriod()
+{
+    switch (StatisticsPeriod.unit) {
+    case 1:
+    case 2: return {StatisticsPeriod.unit, StatisticsPeriod.count};
+    case 3: return {3, 0};
+    case 4: return {4, StatisticsPeriod.count};
+    default: return {0, 1};
+    }
+}
+
 uint16_t PeriodStart()
 {
     PeriodCache& cache = Cache();

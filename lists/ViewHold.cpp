@@ -13,6 +13,8 @@
 #include "lists/DealingItem.h"
 #include "lists/DirectorsDealings.h"
 #include "lists/ListSettings.h"
+#include "lists/ListSort.h"
+#include "portfolio/TransactionRows.h"
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
 
@@ -29,31 +31,6 @@ bool& ExpandAbbreviations()
 }
 
 bool DealingsParentListMode() { return Config().optionsA.data()[OptionBlockA::kMultipleWindows] != 0; }
-
-namespace {
-
-const char* const kHoldHeadings[kHoldColumnCount] = {"No.",       "Deal Date", "Share name", "Investor name",
-                                                     "Role",      "Deal type", "Deal size",  "Deal value"};
-// The dealing field codes of the columns after the row number.
-const int kHoldCodes[kHoldColumnCount] = {0, 3, 10, 1, 2, 4, 5, 7};
-
-} // namespace
-
-const char* HoldColumnHeading(int column)
-{
-    return column >= 0 && column < kHoldColumnCount ? kHoldHeadings[column] : "";
-}
-
-std::string HoldCellText(const uint8_t* dealing, int row, int column)
-{
-    if (column == 0)
-        return std::to_string(row + 1);
-    if (column < 0 || column >= kHoldColumnCount)
-        return {};
-    char text[kCellTextBytes];
-    const size_t length = DealingCellText(dealing, kHoldCodes[column], text, sizeof text, nullptr);
-    return std::string(text, length);
-}
 
 uint8_t ListFilterByte(uint8_t stored)
 {
@@ -100,64 +77,19 @@ void CViewHold::BuildHoldList()
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     for (size_t i = 0; i < keyed.size(); ++i)
         rows[i] = keyed[i].second;
-    dateOrder_ = rows;
-    if (list)
-        SortHoldRows(list->sortColumn, list->sortDirection);
-    currentRow = 0;
-    firstVisible = 0;
     ++builds_;
-    InvalidateWindow();
-}
-
-void CViewHold::SortHoldRows(int column, int direction)
-{
-    if (column < 0 || column >= kHoldColumnCount)
-        column = 0;
-    direction = direction < 0 ? -1 : 1;
     if (list) {
-        list->sortColumn = column;
-        list->sortDirection = direction;
+        list->current = list->firstVisible = 0;
+        SetListRows(list, rows);
+        list->sorted = 0;
+        // The number column keeps the date order the build gives.
+        const int stored = GetSettingSort(kListKindDealings, list->tableSetting);
+        if (list->columnLayout && stored != 0 && stored != 1 && stored != -1)
+            SortListByColumn(false, list, stored, true);
+        list->sortColumn = stored == 0 ? 0 : std::abs(stored) - 1;
+        list->sortDirection = stored < 0 ? -1 : 1;
+        list->current = list->firstVisible = 0;
     }
-    // The row-number column is the build's own (date) order.
-    if (column == 0) {
-        if (dateOrder_.size() == rows.size())
-            rows = dateOrder_;
-        if (direction < 0)
-            std::reverse(rows.begin(), rows.end());
-        return;
-    }
-    struct Keyed {
-        float value;
-        std::string text;
-        RecordCursor row;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(rows.size());
-    const DealingsFileInfo& info = DealingsInfo();
-    for (const RecordCursor& row : rows) {
-        char text[kCellTextBytes];
-        float value = 0;
-        const size_t length = DealingCellText(row.record, kHoldCodes[column], text, sizeof text, &value);
-        if (column == 1)
-            value = float(DealingDateKey(row.record - 1, info, DealingsCodingTables()));
-        keyed.push_back({value, std::string(text, length), row});
-    }
-    // Dates, sizes and values order by their figures, the texts by their letters.
-    const bool byValue = column == 1 || column == 6 || column == 7;
-    std::stable_sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
-        const int order = byValue ? (a.value < b.value ? -1 : a.value > b.value ? 1 : 0) : a.text.compare(b.text);
-        return direction > 0 ? order < 0 : order > 0;
-    });
-    for (size_t i = 0; i < keyed.size(); ++i)
-        rows[i] = keyed[i].row;
-}
-
-void CViewHold::SortByHeading(int column)
-{
-    const bool same = list && list->sortColumn == column;
-    SortHoldRows(column, same ? -list->sortDirection : 1);
-    currentRow = 0;
-    firstVisible = 0;
     InvalidateWindow();
 }
 
@@ -171,9 +103,9 @@ void CViewHold::OnRefresh()
     if (list) {
         if (list->viewState2)
             filter = ListFilterByte(list->viewState2);
-        const int stored = GetSettingSort(kListKindDealings, list->tableSetting);
-        list->sortColumn = stored == 0 ? 0 : std::abs(stored) - 1;
-        list->sortDirection = stored < 0 ? -1 : 1;
+        list->viewState2 = filter;
+        list->family = kFamilyDealings;
+        qv::SelectColumnSetting(list, kListKindDealings, -1, false, false);
     }
     BuildHoldList();
 }
@@ -236,23 +168,19 @@ bool CViewHold::RunFilterCommand(uint32_t command)
     }
 }
 
-std::vector<std::string> CViewHold::HeaderItems() const
+std::vector<HeaderItem> CViewHold::HeaderCounts() const
 {
-    std::vector<std::string> items;
+    std::vector<HeaderItem> items;
     if ((filter & kHoldLimitShare) && selectedShareId) {
         const uint8_t* share = FindDealingShare(selectedShareId);
-        if (share) {
-            std::string name(1, ' ');
-            name.append(GetRecordName(share));
-            name.push_back(' ');
-            items.push_back(std::move(name));
-        }
+        if (share)
+            items.push_back({std::string(), std::string(GetRecordName(share))});
     }
     const HoldCounts c = Counts();
-    items.push_back(std::to_string(c.directorDeals) + " Directors' dealings");
-    items.push_back(std::to_string(c.directorHoldings) + " Directors' holdings");
-    items.push_back(std::to_string(c.majorDeals) + " Major holdings dealings");
-    items.push_back(std::to_string(c.majorHoldings) + " Major holdings");
+    items.push_back({"Directors' dealings", std::to_string(c.directorDeals)});
+    items.push_back({"Directors' holdings", std::to_string(c.directorHoldings)});
+    items.push_back({"Major holdings dealings", std::to_string(c.majorDeals)});
+    items.push_back({"Major holdings", std::to_string(c.majorHoldings)});
     return items;
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/RecordCursor.h"
 #include "lists/HoldList.h"
+#include "portfolio/HeaderStrip.h"
 #include "views/ViewBase.h"
 
 #include <array>
@@ -35,36 +36,27 @@ bool DealingsParentListMode();
 // does: it takes the default's categories and keeps its limit and latest-only bit.
 uint8_t ListFilterByte(uint8_t stored);
 
-// The columns the view shows until the list tables' dealing cells serve it.
-constexpr int kHoldColumnCount = 8;
-const char* HoldColumnHeading(int column);
-std::string HoldCellText(const uint8_t* dealing, int row, int column);
-
 class CViewHold : public virtual CViewBase {
 public:
     CViewHold();
 
     uint8_t filter = kHoldDefaultFilter;
     uint16_t selectedShareId = 0;
+    // The last build's rows in date order (newest deals first, holdings last); the list's entries
+    // hold them in the list's sort.
     std::vector<RecordCursor> rows;
-    int32_t currentRow = 0;
-    int32_t firstVisible = 0;
 
-    // Rebuilds the rows from the block under the filter, in date order, then in the list's sort;
-    // loads the block first when it is missing.
+    // Rebuilds the rows from the block under the filter, in date order, puts them into the list and
+    // sorts the list by the setting's stored sort; loads the block first when it is missing.
     void BuildHoldList();
-    // Sorts the rows by a column (0 the build's date order) in a direction (1 or -1), and keeps both
-    // as the list's sort.
-    void SortHoldRows(int column, int direction);
-    // A click on a column's heading: that column ascending, or the other way when it is the sort.
-    void SortByHeading(int column);
     // The list's sort as the stored signed sort (column + 1) x direction of the dealings setting,
     // which the next build and the next dealings view start from.
     void RememberSort() const;
     // The parent rows the limit compares with (and, in selected-share mode with a linked parent, the
     // parent's current share as the selected share).
     std::vector<RecordCursor> GetHoldParentRows();
-    // Takes the list's filter byte (when it holds one) and the setting's stored sort, then builds.
+    // Takes the list's filter byte (when it holds one), the dealings table setting with its layout and
+    // stored sort, then builds.
     void OnRefresh() override;
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
 
@@ -76,8 +68,9 @@ public:
     void ApplyFilter(uint8_t newFilter);
 
     HoldCounts Counts() const { return CountHoldRows(rows); }
-    // The header strip's items: " name " in selected-share mode, then each count with its caption.
-    std::vector<std::string> HeaderItems() const;
+    // The header strip's items: the share's name in selected-share mode, then each caption with its
+    // count.
+    std::vector<HeaderItem> HeaderCounts() const;
     // Status panes 1-3.
     std::array<std::string, 3> StatusTexts() const;
     // Shown in the first pane while the pointer is over the header strip: the list window's title with
@@ -91,7 +84,6 @@ public:
 
 private:
     std::vector<RecordCursor> lastParent_;
-    std::vector<RecordCursor> dateOrder_; // the last build's rows in date order
     int builds_ = 0;
 };
 

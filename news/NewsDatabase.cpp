@@ -83,7 +83,9 @@ void NewsDatabase::recreate(bool deleteFiles)
 
 void NewsDatabase::setAsideFiles()
 {
-    bool any = SetAside(DataFolder() / "News.dat") | SetAside(DataFolder() / "News.old");
+    // Every file is set aside, whichever of them were there.
+    bool any = SetAside(DataFolder() / "News.dat");
+    any = SetAside(DataFolder() / "News.old") || any;
     for (const char* name : kStoryFiles)
         any = SetAside(NewsFolder() / name) || any;
     if (any) {

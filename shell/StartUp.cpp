@@ -6,6 +6,7 @@
 #include "core/ConfigFile.h"
 #include "core/ConfigState.h"
 #include "core/ConfigUpgrade.h"
+#include "core/StatisticsPeriod.h"
 #include "core/DMFilter.h"
 #include "core/Database.h"
 #include "core/DatabaseNeighbours.h"
@@ -168,7 +169,16 @@ void ReadConfiguration(ProgramState& state, FramePlacement& placement, const Scr
         state.placementUsable = false;
     state.realTimeOptionInFile = RealTimeOption();
     RestoreFirstLoadDate();
+    // The global highs-and-lows period is in force before the database's statistics are worked out.
+    const uint8_t* options = Config().optionsB.data();
+    SetStatisticsPeriod({LoadU16(options + OptionBlockB::kGlobalHighLowPeriod),
+                         LoadU16(options + OptionBlockB::kGlobalHighLowPeriod + 2)});
     ClearWindowOptions();
+    // Nothing else sets the two options at start, so "/RT" is how a run takes the feed.
+    if (state.commandLine.realTime) {
+        OptionByte(OptionBlockA::kRealTimeOption) = 1;
+        OptionByte(OptionBlockA::kMultipleWindows) = 1;
+    }
     steps::ApplySignalSetting();
     CheckResolution(screen.width, OptionByte(kResolutionAdviceCounter));
 }

@@ -178,6 +178,14 @@ CommandUiState CommandUpdateState(uint32_t id, const CommandFacts& f)
     case kCommandDealingsBar:
         return State(f.dealingsLoaded && !f.graphTraining && (f.canShowCurrentShare || k == kViewDealings),
                      k == kViewDealings);
+    case kCommandSelectedDealings:
+    case kCommandSelectedDealingsB:
+    case kCommandReturnDealings: {
+        // A dealings view showing one share returns (or shows every share again) without a row.
+        const bool oneShare = k == kViewDealings && (f.dealingsFlags & 0x40);
+        return State(!f.busy && f.hasList && (f.listHasCurrent || oneShare) && !f.graphTraining && k != kViewCash,
+                     oneShare);
+    }
     case kCommandTicker: return State(!f.graphTraining, k == kViewTicker && f.tickerPreviousList == -1);
     case kCommandShareDates: return Plain(!f.busy && f.listHasCurrent && f.listFamily == 0 && !f.graphTraining);
     case kCommandFindShare: return Plain(k >= 0);

@@ -131,13 +131,16 @@ CViewBase::~CViewBase()
     secondList = nullptr;
 }
 
+bool CViewBase::KeepsOwnSetting() const
+{
+    return IsChartViewKind(kind) || kind == kViewTicker || (kind == kViewDataMining && Config().dataMining.bytes[0] != 0);
+}
+
 void CViewBase::SelectColumnSetting(int32_t number, bool, bool)
 {
     if (number < 0)
         return;
-    bool setting = IsChartViewKind(kind) || kind == kViewTicker ||
-                   (kind == kViewDataMining && Config().dataMining.bytes[0] != 0);
-    if (setting)
+    if (KeepsOwnSetting())
         secondKey = number;
     else if (list)
         list->tableSetting = number;
@@ -435,6 +438,11 @@ void SetIntradayRowLoader(IntradayRowLoader loader) { intradayLoader = loader; }
 uint8_t GetGraphViewOption(const CViewBase* view)
 {
     return view && IsChartViewKind(view->kind) ? view->GraphTrainingMode() : 0;
+}
+
+bool HasParentLink(const CViewBase& view)
+{
+    return view.kind == kViewDailyChart && view.secondList && IsTableViewKind(view.previousListKind);
 }
 
 ShareList* CreateListSource(CViewBase* view, int32_t number, int32_t kind, Portfolio* source)

@@ -40,6 +40,18 @@ public:
     uint8_t recomputeMarker = 0;        // chart views: cleared by a refresh that resets charts
     uint32_t windowId = 0;              // the id of the child window that holds it
     int32_t previousListKind = -1;      // the table kind a one-share view returns to
+    // What a dealings view opened on one share's dealings from another view returns to ("Return to
+    // previous screen"): that view's kind (-1: it was not opened so), list number, portfolio source
+    // number (-1 none), share and previous list kind.
+    struct ReturnPoint {
+        int32_t kind = -1;
+        int32_t listNumber = -1;
+        int32_t sourceNumber = -1;
+        uint32_t shareId = 0;
+        uint32_t sub = 0;
+        int32_t previousListKind = -1;
+    };
+    ReturnPoint returnPoint;
 
     void SetKind(int32_t viewKind);
 
@@ -70,6 +82,9 @@ public:
     // Installs configuration `number` of its kind (its table, or for graphs and the ticker its
     // setting); a negative number keeps the current one. List views rebuild their columns.
     virtual void SelectColumnSetting(int32_t number, bool resetColumns, bool keepPosition);
+    // Whether the view's numbered settings are graph, ticker or data-mining graph settings that it
+    // keeps itself (secondKey), rather than the table settings of its list.
+    bool KeepsOwnSetting() const;
 
     // Attaches the view to a list of the given source kind; a negative capacity means the database's
     // items plus 4100. False without room for a list.
@@ -120,6 +135,8 @@ void SetIntradayRowLoader(IntradayRowLoader loader);
 
 // The training-mode byte of a daily or intraday graph, 0 for any other view or none.
 uint8_t GetGraphViewOption(const CViewBase* view);
+// A daily graph opened from a list keeps a link to it: it follows a list and returns to a table kind.
+bool HasParentLink(const CViewBase& view);
 
 // Creates a share list of the kind for the view in place of its old one (freed when nothing else
 // uses it), linked back to the view and marked as needing a refill.
@@ -142,7 +159,7 @@ CViewBase* LiveView(int32_t index);
 // Program options the titles and settings read.
 extern uint8_t WindowNumberingOption;      // starts off
 extern uint8_t DataMiningOwnSettingOption; // data-mining views use their own setting number
-extern uint8_t ListTipOption;              // the list cell tips' extras (EPIC, previous names); starts on
+extern uint8_t ListTipOption;              // the list cell tips, with their extras (EPIC, previous names); starts on
 // The application title, "Quorvantis" and, once start-up has chosen it, " Pro" or " Zoze".
 std::string& ApplicationTitle();
 // The name of a built-in list code ("All", "Shares" ...), "" outside 0-34.

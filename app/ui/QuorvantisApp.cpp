@@ -2,6 +2,7 @@
 #include "app/ui/QuorvantisApp.h"
 
 #include "app/ui/ChartCheck.h"
+#include "app/ui/FeedCheck.h"
 #include "app/ui/InfoCentreFrameHost.h"
 #include "app/ui/IndicatorCheck.h"
 #include "app/ui/ScriptedUse.h"
@@ -11,6 +12,8 @@
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
 #include "core/DMFilter.h"
+#include "datamining/ui/FilterProgressDialog.h"
+#include "datamining/ui/ViewDataMining.h"
 #include "lists/RowSort.h"
 #include "lists/ui/ListDialogCommands.h"
 #include "lists/ui/ViewDetailWindow.h"
@@ -93,6 +96,7 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallSeriesProgressDialog();
     InstallNewsReindexDialog();
     InstallToolDialogs();
+    InstallFilterProgressDialog();
     InstallChartViewClasses();
     InstallDealingsViewClass();
     InstallDetailViewClass();
@@ -179,6 +183,9 @@ void CQuorvantisApp::armDeveloperHooks()
             frame->close();
         });
     }
+    // For CI, with "/RT": what the feed delivered of the day, then a normal exit.
+    if (const char* check = std::getenv("QV_FEED_CHECK"); check && *check)
+        QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] { RunFeedCheck(*frame, [frame] { frame->close(); }); });
     // For CI: a short session driven as a user would, ending with File > Exit.
     if (const char* script = std::getenv("QV_SCRIPTED_USE"); script && *script)
         QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] { RunScriptedUse(*frame); });
@@ -273,6 +280,7 @@ void CQuorvantisApp::setFrameCaption(const std::string& caption)
 void CQuorvantisApp::createLayoutWindows()
 {
     RegisterListViews();
+    RegisterDataMiningView();
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
     InstallPortfolioWindows();

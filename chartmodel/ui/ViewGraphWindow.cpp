@@ -22,6 +22,7 @@
 #include "platform/MessageDispatch.h"
 #include "platform/qt/QtText.h"
 #include "resources/MessageIds.h"
+#include "shell/LayoutSwitch.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/StatusBarEx.h"
 #include "views/CommandUpdate.h"
@@ -107,8 +108,16 @@ intptr_t CViewGraphWnd::onProgramMessage(uint32_t message, uintptr_t wParam, int
             ToggleTrendLines(*ActiveSetting(), SavedDisplayBits());
             NotifyGraphSettings(0);
             return 1;
-        case kCommandLoopBack:
         case kCommandReturnToList:
+            // A graph opened from a list goes back to that list, as the next view kind does.
+            if (HasParentLink(*this) && MainFrameTarget()) {
+                StopChartMode();
+                PostProgramMessage(*MainFrameTarget(), WM_COMMAND, ID_NEXT_VIEW);
+                return 1;
+            }
+            StopChartMode();
+            return 1;
+        case kCommandLoopBack:
         case kCommandExitEditMode: StopChartMode(); return 1;
         case kCommandLegend: ToggleLegend(); return 1;
         case kCommandCrossHairs: ToggleCrossHairs(); return 1;
@@ -248,6 +257,7 @@ void CViewGraphWnd::ShowLegendWindow()
         legend.setGeometry(place.left, place.top, place.width, place.height);
     }
     legendSource_.intraday = kind == kViewIntradayChart;
+    legendSource_.filterEvaluating = DataMiningRunBusy != 0;
     legendSource_.setting = ActiveSetting();
     legendSource_.settingName = SettingName();
     // The intraday chart fills no legend values of its own yet: its legend stays as it was.

@@ -7,6 +7,7 @@
 #include "core/ConfigState.h"
 #include "core/Memory.h"
 #include "core/ShareList.h"
+#include "core/StatisticsPeriod.h"
 #include "core/SystemDate.h"
 #include "lists/ColumnDialogRules.h"
 #include "lists/ListSettings.h"
@@ -16,9 +17,9 @@
 #include "lists/ui/ListDesignDlg.h"
 #include "lists/ui/ListPagePrinter.h"
 #include "lists/ui/ViewDetailWindow.h"
-#include "lists/ui/ViewHoldWindow.h"
 #include "lists/ui/ViewListBase.h"
 #include "platform/Paths.h"
+#include "shell/FrameDialogSeams.h"
 #include "shell/LayoutSwitch.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/ui/MainFrame.h"
@@ -35,13 +36,26 @@
 
 namespace qv {
 
-void RunGlobalHighLowSettings(CMainFrame* frame)
+bool RunGlobalHighLowSettings(CMainFrame* frame)
 {
     OptionBlockB& block = Config().optionsB;
-    CHighLowSettingsDlg dialog(true, ReadHighLowPeriod(block, OptionBlockB::kGlobalHighLowPeriod), GetLatestTradingDate(0),
-                               frame);
-    if (RunModalDialog(dialog) == QDialog::Accepted)
-        WriteHighLowPeriod(block, OptionBlockB::kGlobalHighLowPeriod, dialog.period());
+    HighLowPeriod before = ReadHighLowPeriod(block, OptionBlockB::kGlobalHighLowPeriod);
+    // Never set: the dialog opens on the period the statistics use.
+    if (before == HighLowPeriod{}) {
+        const StoredHighLowPeriod inForce = StoredStatisticsPeriod();
+        before = {inForce.kind, inForce.value};
+    }
+    CHighLowSettingsDlg dialog(true, before, GetLatestTradingDate(0), frame);
+    if (RunModalDialog(dialog) != QDialog::Accepted)
+        return false;
+    HighLowPeriod after = dialog.period();
+    if (after.kind == 0)
+        after.value = 1;
+    WriteHighLowPeriod(block, OptionBlockB::kGlobalHighLowPeriod, after);
+    const StoredHighLowPeriod old = StoredStatisticsPeriod();
+    SetStatisticsPeriod({after.kind, after.value});
+    const StoredHighLowPeriod now = StoredStatisticsPeriod();
+    return old.kind != now.kind || old.value != now.value;
 }
 
 namespace {
@@ -146,8 +160,6 @@ CViewBaseWnd* ActivePrintableView()
         return nullptr;
     if (auto* table = dynamic_cast<CViewListBase*>(view))
         return table;
-    if (auto* dealings = dynamic_cast<CViewHoldWnd*>(view))
-        return dealings;
     return dynamic_cast<CViewDetailWnd*>(view);
 }
 
@@ -159,13 +171,6 @@ ListPrintSource PrintSourceOf(CViewBaseWnd& view)
     if (auto* details = dynamic_cast<CViewDetailWnd*>(&view)) {
         source.detailsView = true;
         source.drawPage = [details](QPainter& painter, const QRect& table, int) { details->PrintPage(painter, table); };
-        return source;
-    }
-    if (auto* dealings = dynamic_cast<CViewHoldWnd*>(&view)) {
-        source.layout = [dealings](QPainter& painter, const QRect& place) { return dealings->CountPrintPages(painter, place); };
-        source.drawPage = [dealings](QPainter& painter, const QRect& place, int page) {
-            dealings->DrawPrintPage(painter, place, page);
-        };
         return source;
     }
     auto* table = dynamic_cast<CViewListBase*>(&view);
@@ -202,12 +207,9 @@ void PrintListView(CViewBaseWnd& view, bool preview, QWidget* parent)
 
 void InstallListDialogCommands(CMainFrame& frame)
 {
+    FrameDialogs().highLowSettings = [&frame] { return RunGlobalHighLowSettings(&frame); };
     frame.AddCommandHandler(
         [&frame](uint32_t command) {
-            if (command == kCommandGlobalHighLowSettings) {
-                RunGlobalHighLowSettings(&frame);
-                return true;
-            }
             if (command == kCommandPrint || command == kCommandPrintPreview) {
                 CViewBaseWnd* view = ActivePrintableView();
                 if (!view)
@@ -227,10 +229,6 @@ void InstallListDialogCommands(CMainFrame& frame)
             return false;
         },
         [](CommandUi& ui) {
-            if (ui.command == kCommandGlobalHighLowSettings) {
-                ui.enabled = true;
-                return true;
-            }
             if ((ui.command == kCommandPrint || ui.command == kCommandPrintPreview) && ActivePrintableView()) {
                 ui.enabled = true;
                 return true;

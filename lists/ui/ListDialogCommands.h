@@ -21,8 +21,9 @@ struct ShareList;
 struct TableDesign;
 
 void InstallListDialogCommands(CMainFrame& frame);
-// 27213: "Highs & Lows Settings (Global)"; the period is kept in the option block on OK.
-void RunGlobalHighLowSettings(CMainFrame* frame);
+// 27213: "Highs & Lows Settings (Global)"; on OK the period is kept in the option block and put in
+// force for the period highs and lows. True when the period in force changed.
+bool RunGlobalHighLowSettings(CMainFrame* frame);
 // 25002 in a list view: "List design" on the view's current setting.
 bool ListDesignAvailable(int kind);
 void RunListDesign(CMainFrame* frame, ShareList* list, int kind);

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "portfolio/CashStatement.h"
-#include "portfolio/ui/ViewListTop.h"
+#include "lists/ui/ViewListTop.h"
 #include "views/CommandUpdate.h"
 
 namespace qv {

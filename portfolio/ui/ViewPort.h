@@ -3,7 +3,7 @@
 // empty portfolios, add, delete, copy and move shares, and graph the portfolio.
 #pragma once
 
-#include "portfolio/ui/ViewListTop.h"
+#include "lists/ui/ViewListTop.h"
 #include "views/CommandUpdate.h"
 
 namespace qv {

@@ -2,7 +2,7 @@
 // 'Latest' row, with the commands that record, edit, delete, copy and move them and edit their notes.
 #pragma once
 
-#include "portfolio/ui/ViewListTop.h"
+#include "lists/ui/ViewListTop.h"
 #include "views/CommandUpdate.h"
 
 namespace qv {
@@ -35,6 +35,7 @@ public:
 
     // The record of the current row; null when none.
     Transaction* CurrentRecord() const;
+    int CurrentShareId() const override;
     // Opens what a double click on the row and column opens.
     void OpenCell(int row, int column);
 

@@ -234,7 +234,8 @@ void CMainFrame::ReplaceViewMenus()
     int32_t kind = state.activeKind;
     const Portfolio* portfolio = state.activeView && state.activeView->list ? state.activeView->list->source : nullptr;
     int32_t portfolioKind = portfolio ? portfolio->type : 0;
-    MenuBarPlan plan = PlanMenuBar(kind, portfolioKind, false);
+    const CViewBase* view = state.activeView;
+    MenuBarPlan plan = PlanMenuBar(kind, portfolioKind, view && HasParentLink(*view));
     for (int slot : {kViewMenuSlot, kTablesMenuSlot, kPortfolioMenuSlot}) {
         if (QAction* action = slots_.take(slot)) {
             QMenu* menu = action->menu();

@@ -8,6 +8,7 @@
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "platform/MessageDispatch.h"
+#include "portfolio/PortfolioRoutines.h"
 #include "platform/qt/QtText.h"
 #include "resources/MessageIds.h"
 #include "shell/PortfolioAdd.h"
@@ -23,6 +24,7 @@
 #include "views/ui/ViewClassRegistry.h"
 
 #include <QGuiApplication>
+#include <utility>
 #include <QMdiArea>
 
 namespace qv {
@@ -433,6 +435,62 @@ CommandUiState CViewRequests::UpdateCommand(uint32_t id) const
     return CommandUpdateState(id, f);
 }
 
+void CViewRequests::ShowSelectedShareDealings()
+{
+    CViewBase* view = MainFrameState().activeView;
+    const ViewRequestHooks& hooks = GetViewRequestHooks();
+    if (!view || !view->list || BusyFlag || ModalCount || !hooks.limitDealingsToShare)
+        return;
+    if (view->kind == kViewDealings) {
+        if (view->returnPoint.kind >= 0) {
+            ReturnFromDealings(view);
+            return;
+        }
+        const bool oneShare = view->list->viewState2 & 0x40;
+        const uint16_t share = oneShare || !hooks.dealingsRowShare ? 0 : hooks.dealingsRowShare(view);
+        if (oneShare || share)
+            hooks.limitDealingsToShare(view, share);
+        return;
+    }
+    const RecordCursor* entry = CurrentEntry(view->list);
+    if (!entry || !entry->record)
+        return;
+    CViewBase::ReturnPoint back;
+    back.kind = view->kind;
+    back.listNumber = view->list->word;
+    back.sourceNumber = view->list->source ? view->list->source->number : -1;
+    back.shareId = EntryRecordId(*entry);
+    back.sub = entry->count;
+    back.previousListKind = view->previousListKind;
+    StoreShareListPosition(view->list, nullptr, true);
+    CViewBase* shown = ShowViewKind(kViewDealings, -1, 0, view);
+    if (!shown || shown->kind != kViewDealings)
+        return;
+    shown->returnPoint = back;
+    hooks.limitDealingsToShare(shown, uint16_t(back.shareId));
+}
+
+void CViewRequests::ReturnFromDealings(CViewBase* dealings)
+{
+    const CViewBase::ReturnPoint back = std::exchange(dealings->returnPoint, CViewBase::ReturnPoint{});
+    Portfolio* source = back.sourceNumber >= 0 ? FindPortfolioByNumber(uint16_t(back.sourceNumber)) : nullptr;
+    if (source && back.kind == kViewList)
+        source = nullptr;
+    MainFrameState().listNumber = back.listNumber;
+    CViewBase* shown = ShowViewKind(back.kind, back.listNumber, 0, dealings);
+    if (!shown || !shown->list)
+        return;
+    if (source) {
+        SetShareListSource(shown->list, source, back.shareId, back.sub, false, false);
+    } else {
+        shown->list->word = back.listNumber;
+        SetShareListPosition(shown->list, back.shareId, back.sub, true);
+    }
+    shown->previousListKind = back.previousListKind;
+    PostProgramMessage(*shown, WM_COMMAND, ID_REFRESH);
+    shown->InvalidateWindow();
+}
+
 void CViewRequests::ShowShareDates()
 {
     const CViewBase* view = MainFrameState().activeView;
@@ -630,6 +688,13 @@ bool CViewRequests::OnCommand(uint32_t command)
         } else {
             ShowKindForCurrent(kViewDealings);
         }
+        return true;
+    case kCommandSelectedDealings:
+    case kCommandSelectedDealingsB:
+    case kCommandReturnDealings:
+        if (!UpdateCommand(command).enabled)
+            return true;
+        ShowSelectedShareDealings();
         return true;
     case kCommandTicker:
         if (activeKind == kViewTicker)

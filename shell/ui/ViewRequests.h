@@ -66,6 +66,11 @@ private:
     void CycleKind(bool next);
     // "Share's Dates" for the active view's current share.
     void ShowShareDates();
+    // 26395-26397: the current share's directors' dealings in the same window, and back: a dealings
+    // view opened so returns to the view it came from; another dealings view switches between the
+    // current row's share and every share.
+    void ShowSelectedShareDealings();
+    void ReturnFromDealings(CViewBase* dealings);
     void OnListCommand(const ListCommand& command);
     void RepaintKind(int32_t kind);
 
@@ -86,6 +91,10 @@ bool UnlinkView(CViewBase* view);
 struct ViewRequestHooks {
     std::function<bool()> dealingsLoaded;
     std::function<void(const RecordCursor& entry, QWidget* parent)> showShareDates;
+    // A dealings view limited to one share's dealings (a share id), or showing every share's again
+    // (0); and the share of its current row (0 none).
+    std::function<void(CViewBase* dealings, uint16_t shareId)> limitDealingsToShare;
+    std::function<uint16_t(const CViewBase* dealings)> dealingsRowShare;
 };
 ViewRequestHooks& GetViewRequestHooks();
 

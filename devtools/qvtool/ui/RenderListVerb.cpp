@@ -69,11 +69,10 @@ QImage RenderKind(int kind, ShareList* list, const QSize& size)
     }
     if (kind == kViewDealings) {
         CViewHoldWnd view;
-        view.list = list;
-        view.BuildHoldList();
+        CreateListSource(&view, 1, kFamilyDealings, nullptr);
+        view.OnRefresh();
         QImage image = RenderWindow(view, size);
         std::printf("dealings: %zu rows\n", view.rows.size());
-        view.list = nullptr;
         return image;
     }
     CViewList view(kListKindShares);

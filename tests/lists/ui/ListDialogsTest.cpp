@@ -1,5 +1,6 @@
 // The column, results and detail dialogs as a user drives them: what OK hands back, what is refused
 // and kept open, the enabling of their controls, and renders of each for a person to look at.
+#include "core/StatisticsPeriod.h"
 #include "lists/ui/ColumnDialogs.h"
 #include "lists/ui/DetailDialogs.h"
 #include "lists/ui/ResultsSheetDlg.h"
@@ -296,6 +297,7 @@ TEST(DefaultRangeDlg, ChecksPreviewAndCancelRestore)
 TEST(GlobalHighLowCommand, KeepsThePeriodOnlyOnOk)
 {
     const OptionBlockB saved = Config().optionsB;
+    const StatisticsPeriodOption savedPeriod = StatisticsPeriod;
     WriteHighLowPeriod(Config().optionsB, OptionBlockB::kGlobalHighLowPeriod, {1, 250});
     SetModalDialogRunner([](QDialog& d) {
         auto& s = static_cast<CHighLowSettingsDlg&>(d);
@@ -304,8 +306,11 @@ TEST(GlobalHighLowCommand, KeepsThePeriodOnlyOnOk)
         s.findChild<QLineEdit*>(QStringLiteral("daysValue"))->setText(QStringLiteral("30"));
         return int(QDialog::Accepted);
     });
-    RunGlobalHighLowSettings(nullptr);
+    EXPECT_TRUE(RunGlobalHighLowSettings(nullptr));
     EXPECT_EQ(ReadHighLowPeriod(Config().optionsB, OptionBlockB::kGlobalHighLowPeriod), (HighLowPeriod{2, 30}));
+    // The period is the one the period highs and lows are worked out over.
+    EXPECT_EQ(StatisticsPeriod.unit, 2);
+    EXPECT_EQ(StatisticsPeriod.count, 30);
     SetModalDialogRunner([](QDialog& d) {
         static_cast<CHighLowSettingsDlg&>(d).choose(0);
         return int(QDialog::Rejected);
@@ -313,5 +318,7 @@ TEST(GlobalHighLowCommand, KeepsThePeriodOnlyOnOk)
     RunGlobalHighLowSettings(nullptr);
     SetModalDialogRunner(nullptr);
     EXPECT_EQ(ReadHighLowPeriod(Config().optionsB, OptionBlockB::kGlobalHighLowPeriod), (HighLowPeriod{2, 30}));
+    EXPECT_EQ(StatisticsPeriod.count, 30);
     Config().optionsB = saved;
+    StatisticsPeriod = savedPeriod;
 }

@@ -101,9 +101,17 @@ TEST_F(ViewHoldWindow, ShowsTheDemoDealingsWithCounts)
     EXPECT_EQ(v.rows.size(), size_t(CountHoldRows(v.rows).directorDeals + CountHoldRows(v.rows).directorHoldings +
                                     CountHoldRows(v.rows).majorDeals + CountHoldRows(v.rows).majorHoldings));
     EXPECT_GT(v.rows.size(), 3000u);
-    const auto items = v.HeaderItems();
+    const auto items = v.HeaderCounts();
     ASSERT_EQ(items.size(), 4u);
-    EXPECT_NE(items[0].find("Directors' dealings"), std::string::npos);
+    EXPECT_EQ(items[0].label, "Directors' dealings");
+    EXPECT_EQ(items[0].value, std::to_string(CountHoldRows(v.rows).directorDeals));
+    // A list table of the dealings family: the rows are the list's, the columns the dealings setting's.
+    EXPECT_EQ(v.list->family, kFamilyDealings);
+    EXPECT_EQ(ShareListCount(v.list), int32_t(v.rows.size()));
+    EXPECT_EQ(v.list->columnLayout, SettingLayout(kListKindDealings, v.list->tableSetting));
+    v.RenderImage(v.size());
+    ASSERT_GE(v.grid().columnCount(), 8);
+    EXPECT_EQ(v.GetListTitle(), "Director and major holdings - Table 1");
     EXPECT_EQ(v.StatusTexts()[0], "All shares");
     EXPECT_EQ(v.StatusTexts()[2], "Director & Major holdings");
     // Over the header strip the first pane names the list window's function key.
@@ -171,44 +179,61 @@ TEST_F(ViewHoldWindow, FilterCommandsRebuildAndShowTheirChecks)
     EXPECT_TRUE(QueryCommandUi(kCommandDealingsStats).enabled);
 }
 
-// The deal values of the rows in their order.
-std::vector<float> DealValues(const CViewHold& v)
+// The deal values of the list's rows in their order.
+std::vector<float> DealValues(const CViewHoldWnd& v)
 {
     std::vector<float> values;
-    for (const RecordCursor& row : v.rows) {
+    for (int32_t i = 0; i < ShareListCount(v.list); ++i) {
         char text[256];
         float value = 0;
-        DealingCellText(row.record, 7, text, sizeof text, &value);
+        DealingCellText(v.list->entries[i].record, 7, text, sizeof text, &value);
         values.push_back(value);
     }
     return values;
 }
 
-TEST_F(ViewHoldWindow, TheSortIsRememberedOnLosingFocus)
+// The middle of a column's heading on the laid-out view.
+QPoint HeadingPoint(CViewHoldWnd& v, int column)
+{
+    v.RenderImage(v.size());
+    for (const ColumnSpan& span : v.VisibleColumnSpans())
+        if (span.column == column)
+            return {(span.left + span.right) / 2, v.grid().rowsTop() - 4};
+    ADD_FAILURE() << "no column " << column;
+    return {};
+}
+
+// The dealings setting's first table: its eighth column is the deal value.
+constexpr int kDealValueColumn = 7;
+
+TEST_F(ViewHoldWindow, ADoubleClickOnAHeadingSortsOnceAndTheSortIsRemembered)
 {
     SetSettingSort(kListKindDealings, 0, 0, 0);
     CViewHoldWnd& v = Make();
-    const std::vector<RecordCursor> dateOrder = v.rows;
-    // A heading sorts by its column, a second click the other way.
-    v.SortByHeading(7);
+    const std::vector<RecordCursor> dateOrder(v.list->entries, v.list->entries + ShareListCount(v.list));
+    // A double click on a heading sorts by its column (once, not forth and back), the next the other way.
+    QTest::mouseDClick(&v, Qt::LeftButton, Qt::NoModifier, HeadingPoint(v, kDealValueColumn));
     std::vector<float> values = DealValues(v);
-    EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
-    v.SortByHeading(7);
+    EXPECT_TRUE(std::is_sorted(values.rbegin(), values.rend()) || std::is_sorted(values.begin(), values.end()));
+    const std::vector<float> first = values;
+    QTest::mouseDClick(&v, Qt::LeftButton, Qt::NoModifier, HeadingPoint(v, kDealValueColumn));
     values = DealValues(v);
-    EXPECT_TRUE(std::is_sorted(values.rbegin(), values.rend()));
-    EXPECT_LT(values.back(), values.front());
-    EXPECT_EQ(v.rows.size(), dateOrder.size());
+    EXPECT_NE(values, first);
+    EXPECT_EQ(std::vector<float>(values.rbegin(), values.rend()), first);
+    EXPECT_EQ(values.size(), dateOrder.size());
+    // A single click or a right click on a heading leaves the order alone.
+    QTest::mouseClick(&v, Qt::LeftButton, Qt::NoModifier, HeadingPoint(v, kDealValueColumn));
+    QTest::mouseClick(&v, Qt::RightButton, Qt::NoModifier, HeadingPoint(v, kDealValueColumn));
+    EXPECT_EQ(DealValues(v), values);
 
     QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
     QApplication::sendEvent(view.get(), &out);
-    EXPECT_EQ(GetSettingSort(kListKindDealings, 0), -8);
+    const int remembered = GetSettingSort(kListKindDealings, 0);
+    EXPECT_EQ(std::abs(remembered), kDealValueColumn + 1);
 
-    // The next dealings view starts from the remembered sort; the number column is the date order.
+    // The next dealings view starts from the remembered sort.
     CViewHoldWnd& next = Make();
     EXPECT_EQ(DealValues(next), values);
-    next.SortByHeading(0);
-    EXPECT_TRUE(std::equal(next.rows.begin(), next.rows.end(), dateOrder.begin(),
-                           [](const RecordCursor& a, const RecordCursor& b) { return a.record == b.record; }));
 }
 
 TEST_F(ViewHoldWindow, ATypedLetterFindsAnInvestor)
@@ -224,9 +249,9 @@ TEST_F(ViewHoldWindow, ATypedLetterFindsAnInvestor)
     EXPECT_TRUE(CarryOutFindShare(&v, plan, 'N', {}));
     SetModalDialogRunner(nullptr);
     SetFindInvestorDialog(nullptr);
-    ASSERT_GT(v.currentRow, 0);
+    ASSERT_GT(v.list->current, 0);
     const std::string name =
-        DealingInvestorName(v.rows[size_t(v.currentRow)].record - 1, DealingsInfo(), DealingsCodingTables());
+        DealingInvestorName(v.list->entries[v.list->current].record - 1, DealingsInfo(), DealingsCodingTables());
     EXPECT_EQ(name[0], 'N') << name;
 }
 
@@ -241,19 +266,3 @@ TEST_F(ViewHoldWindow, NoBlockPaintsNoData)
 
 } // namespace
 
-// A left press on a heading sorts by it; a right click there leaves the order alone.
-TEST_F(ViewHoldWindow, OnlyTheLeftButtonSortsByAHeading)
-{
-    SetSettingSort(kListKindDealings, 0, 0, 0);
-    CViewHoldWnd& v = Make();
-    v.SortByHeading(7);
-    const std::vector<float> byValue = DealValues(v);
-    const int line = v.fontMetrics().height() + 4;
-    const QPoint heading(5, line + 2 + line / 2);
-    QTest::mousePress(&v, Qt::RightButton, Qt::NoModifier, heading);
-    QTest::mouseRelease(&v, Qt::RightButton, Qt::NoModifier, heading);
-    EXPECT_EQ(DealValues(v), byValue);
-    QTest::mousePress(&v, Qt::LeftButton, Qt::NoModifier, heading);
-    QTest::mouseRelease(&v, Qt::LeftButton, Qt::NoModifier, heading);
-    EXPECT_NE(DealValues(v), byValue) << "the number column is the date order";
-}

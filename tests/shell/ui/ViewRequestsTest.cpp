@@ -367,3 +367,45 @@ TEST_F(RequestsOnShares, UseListOnAChartFollowingAnEmptyPortfolioGivesItTheLists
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     RegisterViewClass(kViewDailyChart, plain);
 }
+
+// "Share's Directors' Dealings" opens the current share's dealings in the same window, and "Return to
+// previous screen" brings back the list at that share.
+TEST_F(RequestsOnShares, AShareDealingsOpenInTheWindowAndReturnToTheRowTheyCameFrom)
+{
+    ViewRequestHooks& hooks = GetViewRequestHooks();
+    const ViewRequestHooks saved = hooks;
+    std::vector<uint16_t> limited;
+    hooks.limitDealingsToShare = [&limited](CViewBase* view, uint16_t id) {
+        limited.push_back(id);
+        view->list->viewState2 = id ? 0x4F : 0x0F;
+    };
+    CViewBase* view = Start(kViewList);
+    view->list->filledMark = 0; // the database's own rows, not the test's stand-ins
+    view->OnRefresh();
+    Settle();
+    ASSERT_GE(ShareListCount(view->list), 3);
+    view->list->current = 2;
+    const uint16_t share = EntryRecordId(*CurrentEntry(view->list));
+    CChildWindow* child = ActiveChild();
+    EXPECT_TRUE(requests->UpdateCommand(kCommandSelectedDealings).enabled);
+    EXPECT_FALSE(requests->UpdateCommand(kCommandSelectedDealings).checked);
+
+    frame->OnCommand(kCommandSelectedDealings);
+    Settle();
+    EXPECT_EQ(ActiveKind(), kViewDealings);
+    EXPECT_EQ(ActiveChild(), child);
+    EXPECT_EQ(limited, std::vector<uint16_t>{share});
+    EXPECT_EQ(MainFrameState().activeView->returnPoint.kind, kViewList);
+    const CommandUiState back = requests->UpdateCommand(kCommandSelectedDealingsB);
+    EXPECT_TRUE(back.enabled);
+    EXPECT_TRUE(back.checked);
+
+    frame->OnCommand(kCommandSelectedDealingsB);
+    Settle();
+    EXPECT_EQ(ActiveKind(), kViewList);
+    EXPECT_EQ(ActiveChild(), child);
+    ASSERT_NE(CurrentEntry(MainFrameState().activeView->list), nullptr);
+    EXPECT_EQ(EntryRecordId(*CurrentEntry(MainFrameState().activeView->list)), share);
+    EXPECT_EQ(limited.size(), 1u) << "returning asks nothing of the dealings";
+    hooks = saved;
+}
