@@ -6,7 +6,9 @@
 #include "lists/DirectorsDealings.h"
 #include "lists/ShareDates.h"
 #include "lists/ui/DetailDialogs.h"
+#include "lists/ui/ViewListTop.h"
 #include "platform/qt/QtText.h"
+#include "portfolio/ui/CgtCommands.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/ViewRequests.h"
 #include "tools/options/ui/OptionsSheet.h"
@@ -17,6 +19,7 @@ void InstallWindowLayerHooks()
 {
     InstallLayerHooks();
     InstallOptionsSheet();
+    CgtCommandsOfListTop() = {UpdateCgtCommand, RunCgtCommand};
     ViewRequestHooks& requests = GetViewRequestHooks();
     requests.dealingsLoaded = [] { return DealingsMainBlock != nullptr; };
     requests.showShareDates = [](const RecordCursor& entry, QWidget* parent) {
