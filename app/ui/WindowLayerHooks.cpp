@@ -6,9 +6,7 @@
 #include "lists/DirectorsDealings.h"
 #include "lists/ShareDates.h"
 #include "lists/ui/DetailDialogs.h"
-#include "lists/ui/ViewListTop.h"
 #include "platform/qt/QtText.h"
-#include "portfolio/ui/CgtCommands.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/ViewRequests.h"
 #include "tools/options/ui/OptionsSheet.h"
@@ -19,7 +17,6 @@ void InstallWindowLayerHooks()
 {
     InstallLayerHooks();
     InstallOptionsSheet();
-    CgtCommandsOfListTop() = {UpdateCgtCommand, RunCgtCommand};
     ViewRequestHooks& requests = GetViewRequestHooks();
     requests.dealingsLoaded = [] { return DealingsMainBlock != nullptr; };
     requests.showShareDates = [](const RecordCursor& entry, QWidget* parent) {

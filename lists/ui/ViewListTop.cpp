@@ -11,6 +11,7 @@
 #include "shell/LayoutSwitch.h"
 #include "views/FrameState.h"
 #include "core/Portfolio.h"
+#include "portfolio/ui/CgtCommands.h"
 #include "views/CommandUpdate.h"
 
 #include <QApplication>
@@ -97,16 +98,9 @@ int CViewListTop::CurrentShareId() const
 
 QString CViewListTop::listFontFace() const { return fonts_[0].family(); }
 
-ListTopCgtCommands& CgtCommandsOfListTop()
-{
-    static ListTopCgtCommands commands;
-    return commands;
-}
-
 bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 {
-    const ListTopCgtCommands& cgt = CgtCommandsOfListTop();
-    if (cgt.update && cgt.update(*this, ui))
+    if (UpdateCgtCommand(*this, ui))
         return true;
     if (ui.command != kGraphValue && ui.command != kGraphProfit)
         return false;
@@ -117,8 +111,7 @@ bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 
 bool CViewListTop::RunTopCommand(uint32_t command)
 {
-    const ListTopCgtCommands& cgt = CgtCommandsOfListTop();
-    if (cgt.run && cgt.run(*this, command))
+    if (RunCgtCommand(*this, command))
         return true;
     if (command != kGraphValue && command != kGraphProfit)
         return false;

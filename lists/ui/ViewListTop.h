@@ -12,16 +12,7 @@
 namespace qv {
 
 struct CommandUi;
-class CViewListTop;
 struct Portfolio;
-
-// The capital gains and dividend commands of the portfolio-type views, which the portfolio views'
-// folder installs (it lies above this one); unset, the view answers none of them.
-struct ListTopCgtCommands {
-    bool (*update)(const CViewListTop& view, CommandUi& ui) = nullptr;
-    bool (*run)(CViewListTop& view, uint32_t command) = nullptr;
-};
-ListTopCgtCommands& CgtCommandsOfListTop();
 
 class CViewListTop : public CViewListBase {
     Q_OBJECT

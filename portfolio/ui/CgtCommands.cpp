@@ -3,7 +3,6 @@
 
 #include "core/Portfolio.h"
 #include "core/SystemDate.h"
-#include "lists/ui/ViewListTop.h"
 #include "platform/qt/QtText.h"
 #include "portfolio/CapitalGains.h"
 #include "portfolio/CgtSummary.h"
@@ -12,6 +11,7 @@
 #include "portfolio/ui/CgtDisplays.h"
 #include "portfolio/ui/DividendReportDlg.h"
 #include "portfolio/ui/TaxYearDlgs.h"
+#include "portfolio/ui/ViewListTop.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/ui/ModalDialog.h"
 #include "views/CommandUpdate.h"

@@ -235,9 +235,7 @@ TEST_F(ViewDataMiningTest, EmptyStates)
     Shot("datamining-empty-graphs-off");
     EXPECT_STREQ(v.lastGraph().emptyText, "All graphs turned off - nothing to display.");
     Write(kept);
-    // A range above every share's value (a lower bound alone above the upper one is swapped back).
     FilterList().front()->criteria[0].lower = 1000;
-    FilterList().front()->criteria[0].upper = 2000;
     FilterList().front()->criteria[0].locked = 1;
     v.OnRefresh();
     Shot("datamining-empty-all-filtered");
