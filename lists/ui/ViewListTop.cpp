@@ -11,7 +11,6 @@
 #include "shell/LayoutSwitch.h"
 #include "views/FrameState.h"
 #include "core/Portfolio.h"
-#include "portfolio/ui/CgtCommands.h"
 #include "views/CommandUpdate.h"
 
 #include <QApplication>
@@ -82,14 +81,6 @@ void CViewListTop::PaintHeaderStrip(QPainter& painter, const QSize& size, bool o
     DrawHeaderItems(painter, strip, HeaderItems());
 }
 
-void CViewListTop::SelectColumnSetting(int32_t number, bool resetColumns, bool keepPosition)
-{
-    CViewListBase::SelectColumnSetting(number, resetColumns, keepPosition);
-    // The refresh installs the list's table (its columns, style and sort) before the next paint.
-    if (number >= 0 && list)
-        OnRefresh();
-}
-
 int CViewListTop::CurrentShareId() const
 {
     const RecordCursor* entry = list ? CurrentEntry(list) : nullptr;
@@ -98,9 +89,22 @@ int CViewListTop::CurrentShareId() const
 
 QString CViewListTop::listFontFace() const { return fonts_[0].family(); }
 
+namespace {
+
+TopCommandUpdate topCommandUpdate = nullptr;
+TopCommandRun topCommandRun = nullptr;
+
+} // namespace
+
+void SetTopCommandHandlers(TopCommandUpdate update, TopCommandRun run)
+{
+    topCommandUpdate = update;
+    topCommandRun = run;
+}
+
 bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 {
-    if (UpdateCgtCommand(*this, ui))
+    if (topCommandUpdate && topCommandUpdate(*this, ui))
         return true;
     if (ui.command != kGraphValue && ui.command != kGraphProfit)
         return false;
@@ -111,7 +115,7 @@ bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 
 bool CViewListTop::RunTopCommand(uint32_t command)
 {
-    if (RunCgtCommand(*this, command))
+    if (topCommandRun && topCommandRun(*this, command))
         return true;
     if (command != kGraphValue && command != kGraphProfit)
         return false;
