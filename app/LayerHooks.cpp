@@ -7,12 +7,20 @@
 #include "chartmodel/OldGraphConfig.h"
 #include "chartmodel/PortfolioSeriesCache.h"
 #include "chartmodel/PriceEdits.h"
+#include "core/DMFilter.h"
 #include "core/ShareList.h"
 #include "core/UpperHooks.h"
+#include "datamining/DataMiningGraphs.h"
+#include "datamining/FilterEvaluation.h"
+#include "datamining/FilterValues.h"
+#include "lists/ColumnCatalogues.h"
 #include "lists/DirectorsDealings.h"
 #include "lists/ListRows.h"
 #include "lists/ListSort.h"
+#include "news/NewsCells.h"
 #include "news/NewsDatabase.h"
+#include "news/NewsGroupList.h"
+#include "news/NewsRealTime.h"
 #include "news/NewsRecords.h"
 #include "platform/DebugOutput.h"
 #include "portfolio/CashReferences.h"
@@ -21,10 +29,13 @@
 #include "realtime/store/RTStoreHooks.h"
 #include "shell/AppServices.h"
 #include "shell/ColumnFormatter.h"
+#include "shell/FeedClient.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/StartupSteps.h"
 #include "shell/ViewGroups.h"
+#include "tools/alarms/MoveAlarm.h"
+#include "tools/options/OptionSettings.h"
 #include "views/ViewBase.h"
 #include "views/ViewKinds.h"
 
@@ -61,6 +72,8 @@ void InstallCoreHooks()
     hooks.initPivotPointSettings = InitPivotPointSettings;
     hooks.initSwingChartSettings = InitSwingChartSettings;
     hooks.initEventMarkerSettings = InitEventMarkerSettings;
+    hooks.optionBlocksLoaded = [] { LoadOptionHolders(Config()); };
+    hooks.storeOptionBlocks = [] { StoreOptionHolders(Config()); };
 }
 
 void InstallStartUpSteps()
@@ -75,6 +88,8 @@ void InstallStartUpSteps()
     upper.loadGraphConfig = LoadGraphConfig;
     upper.fixOldTextSizes = FixOldTextSizes;
     upper.deleteGraphSettingRecords = DeleteGraphSettingRecords;
+    upper.setOptionDefaults = [] { SetOptionBlockDefaults(Config()); };
+    upper.applyOldOptionDefaults = ApplyOldOptionDefaults;
 }
 
 // The news database merges the update files at start-up, is saved and freed at exit, and tells the
@@ -82,11 +97,14 @@ void InstallStartUpSteps()
 void InstallNewsHooks()
 {
     SetNewsMergeHost(&NewsDatabaseMergeHost());
+    InstallNewsCells();
+    SetGroupNewsFreer(FreeGroupNewsList);
     steps::UpperStartUpSteps().saveNewsDatabase = [] {
         NewsDatabase& news = TheNewsDatabase();
         if (news.loaded() && news.save(false) != SaveResult::Saved)
             OutputDebugText("News catalogue not saved at exit; the previous one stays");
         news.free();
+        TheRealTimeNewsTable().clear();
     };
     FrameDialogs().newsLoaded = [] { return TheNewsDatabase().loaded(); };
     FrameDialogs().newsModified = [] {
@@ -99,21 +117,40 @@ void InstallIntradayHooks()
 {
     SetIntradayRowLoader(RTShareHasIntraday);
     AfterLoad().intradayStoreExists = RTStoreExists;
+    InstallFeedClient();
+}
+
+// After a load or an import the filters' candidates are rebuilt, which marks the filter-driven
+// portfolio for refilling; a list showing it refills it through its filter.
+void InstallDataMiningHooks()
+{
+    InstallColumnCatalogues(); // the criteria read list cells through the catalogue's templates
+    CoreUpperHooks().initDataMiningGraph = [](DataMiningGraph& record) { DefaultDataMiningGraphSettings().Write(record); };
+    AfterLoad().dataMining = RebuildFilterCandidates;
+    SetFilterPortfolioFill([](Portfolio* portfolio) { FillFilterPortfolio(CurrentFilter(), portfolio); });
 }
 
 } // namespace
 
 void InstallLayerHooks()
 {
+    InstallDataMiningHooks();
     InstallCoreHooks();
     InstallStartUpSteps();
     InstallIntradayHooks();
     InstallNewsHooks();
     GetPortfolioRoutineHooks().refreshGroup = [](ShareList* list) { UpdateViewGroup(list, -1, false, false); };
+    // The alarm portfolios' move rows: a criterion's kind is the row's n days.
+    GetAlarmPortfolioHooks().moveTest = [](std::span<const AlarmDay> days, int day, const MoveCriterion& c, bool rise) {
+        const MoveAlarmRow row{c.enabled != 0, c.kind, c.threshold, rise};
+        return CheckMoveAlarm(days, row, day, days[size_t(day)].close, 0, false);
+    };
     // The company's web and e-mail addresses (columns 113 and 114) as the list tables show them.
     FrameDialogs().shareColumnText = [](const RecordCursor& share, int column) {
         return FormatShareField(share, uint32_t(column));
     };
+    // A load or an import brings new prices: every breadth series is built again when next drawn.
+    AfterLoad().portfolioSeries = [] { SeriesCache().Clear(); };
     PortfolioChangeListener() = [](const Portfolio* portfolio) {
         if (portfolio)
             SeriesCache().InvalidatePortfolio(*portfolio);

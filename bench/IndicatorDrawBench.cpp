@@ -89,6 +89,7 @@ BENCHMARK(BM_IndicatorDrawing)
     ->ArgName("type")
     ->Arg(1)->Arg(2)->Arg(5)->Arg(8)->Arg(10)->Arg(11)->Arg(12)->Arg(14)->Arg(42)->Arg(43)->Arg(44)
     ->Arg(46)->Arg(47)->Arg(48)->Arg(51)->Arg(52)->Arg(53)->Arg(57)
+    ->Arg(3)->Arg(4)->Arg(7)->Arg(9)->Arg(13)->Arg(17)->Arg(45)->Arg(49)->Arg(50)->Arg(54)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,6 +1,8 @@
 // The daily chart's added graphs: loading, bars, series and the joint range.
 #include "chartmodel/AddedGraphSet.h"
 
+#include "chartmodel/RelativeSeries.h"
+
 #include "chartmodel/EodChart.h"
 #include "chartmodel/GraphModel.h"
 #include "chartmodel/SeriesLayout.h"
@@ -142,6 +144,9 @@ void AddedGraphSet::Load(GraphSetting& setting, const uint8_t* shareRecord, uint
             slot.days.push_back(days[i]);
         ProFree(days);
         slot.name = FormatShareTitle(RecordCursor{record, line});
+        // The relative entry draws the share against its item, not the item itself.
+        if (k == kRelativeEntry)
+            slot.name = "Relative to " + slot.name;
     }
 }
 
@@ -153,7 +158,9 @@ void AddedGraphSet::Align(const std::vector<DayRecord>& days, std::span<const Fo
         slot.series = nullptr;
         if (slot.days.empty() || bars.empty())
             continue;
-        slot.values = AlignToBars(slot.days, days.data(), bars);
+        slot.values = &slot == &slots_[size_t(kRelativeEntry)]
+                          ? AlignToBars(BuildRelativeSeries(days, slot.days), days.data(), bars)
+                          : AlignToBars(slot.days, days.data(), bars);
         for (size_t b = 0; b < bars.size(); ++b)
             if (slot.values[b] > 0) {
                 slot.reference = slot.values[b];

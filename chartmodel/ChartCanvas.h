@@ -23,6 +23,14 @@ public:
     virtual void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) = 0;
     // The pane's caption in the colour, at the pane's top left.
     virtual void PaneCaption(const GraphPane& pane, const std::string& text, uint32_t colour) = 0;
+    // An ellipse in [left, right) x [top, bottom): outlined with the selected pen, filled with the RGB
+    // colour (the box panes' O's).
+    virtual void Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t fill)
+    {
+        FillRect(left, top, right, bottom, fill);
+    }
+    // A label in the chart's axis font, its text's bottom at y; right-aligned at x when asked.
+    virtual void Text(int32_t, int32_t, const std::string&, uint32_t, bool) {}
 };
 
 } // namespace qv

@@ -11,7 +11,6 @@
 #include "chartmodel/IndicatorTable.h"
 #include "chartmodel/LegendModel.h"
 #include "chartmodel/PaneLayout.h"
-#include "chartmodel/PortfolioSeriesCache.h"
 #include "chartmodel/SeriesLayout.h"
 #include "chartmodel/StudyKey.h"
 #include "chartmodel/ViewGraph.h"
@@ -268,7 +267,7 @@ void EodChartView::LayoutPass()
 
 void EodChartView::BuildTimeBand()
 {
-    view_.FreeTimeBands();
+    view_.FreeForRebuild(true);
     bars_.clear();
     for (std::vector<float>& values : averageValues_)
         values.clear();
@@ -575,51 +574,6 @@ void EodChartView::BuildEvents()
         StoreU32(out + 12 * i + 4, marks[i][1]);
         StoreU32(out + 12 * i + 8, marks[i][2]);
     }
-}
-
-GraphSeries* EodChartView::BuildBreadthSeries(int window, int index)
-{
-    TimeBand* band = view_.timeBands;
-    GraphPane* pane = view_.FindPane(kPaneFirstAddOn + uint32_t(window));
-    if (!band || !pane || bars_.empty())
-        return nullptr;
-    const auto slot = gs::IndicatorSlot(Setting(), window, index);
-    const IndicatorRecord record = IndicatorRecord::Read(slot);
-    // The source: a portfolio by its number, or a market group of the share list.
-    BreadthSeriesKey key;
-    if (record.flags & 1)
-        key = {true, LoadU16(slot.data() + IndicatorRecordLayout::Period4), 0};
-    else
-        key = {false, 0, int32_t(LoadU32(slot.data() + IndicatorRecordLayout::Period3) & 0x7F)};
-    PortfolioSeriesCache& cache = SeriesCache();
-    cache.DropIfReloaded();
-    BreadthSeriesEntry* entry = cache.Find(key);
-    if (!entry) {
-        entry = cache.Add(key);
-        BuildPortfolioSeries(cache, *entry, true);
-    }
-    GraphSeries* series = AddSeries(band, pane, MakeStudyKey(pane->id, &record));
-    SetTitle(series, GetIndicatorName(record, entry->name).c_str());
-    view_.AddValueRange(series);
-    if (entry->records.empty())
-        return series;
-    // Each bar takes the value of the breadth day of its last day; days before the series start
-    // wait for its first value.
-    CBreadthCalc calc(record, entry->records.data(), entry->records.size(), entry->name);
-    PackedDate day = entry->firstDay;
-    float value = *calc.AddValue();
-    const int32_t n = int32_t(bars_.size());
-    PlotElement* e = AddPlotElement(series, 1, 0, record.pens[0], 0, 1, 0, 0, 0, 0);
-    auto* out = static_cast<float*>(InitDataArray(e->values, kArrayFloats, n, 0, 0));
-    for (int32_t i = 0; i < n; ++i) {
-        const int32_t date = days_[size_t(bars_[size_t(i)].last)].date;
-        while (calc.Position() < entry->records.size() && NextWeekday(day) <= date && NextWeekday(day) != 0) {
-            day = NextWeekday(day);
-            value = *calc.AddValue();
-        }
-        out[i] = value;
-    }
-    return series;
 }
 
 void EodChartView::JoinAddedGraphRanges()
@@ -1030,11 +984,12 @@ std::vector<std::string> EodChartView::WatermarkTexts(uint32_t paneId, uint16_t 
 std::string EodChartView::ChartTitle() const
 {
     const int style = Style();
+    const std::string name = ChartOptions().epicInTitle && !code_.empty() ? name_ + " (" + code_ + ")" : name_;
     if (style == 0)
-        return name_;
+        return name;
     const std::string label = GetBarPeriodLabel(scale_.code, gs::U8(Look(), gs::kBarPeriod) == 0 &&
                                                                   view_.priceEditMode == 0);
-    return name_.empty() ? label : name_ + " - " + label;
+    return name.empty() ? label : name + " - " + label;
 }
 
 // ---- Commands --------------------------------------------------------------------------------------

@@ -56,9 +56,6 @@ public:
     void BuildAverage(int line);
     // The pivot-point lines of the setting's pivot block over the price series.
     void BuildPivots();
-    // The market graph (breadth types 18-30) of an add-on window's record over the chart's bars, from
-    // the program's breadth cache, built there on first use.
-    GraphSeries* BuildBreadthSeries(int window, int index);
     // After the value ranges: the price series and the added graphs on one axis.
     void JoinAddedGraphRanges();
     // After the value ranges: the volume pane's range runs from 0 to the highest visible volume.

@@ -69,4 +69,10 @@ void WriteMovAvgWords(GraphSetting& setting, const MovAvgWords& words)
         graphsetting::SetU32(setting, graphsetting::kLineWords + 4 * i, words[i]);
 }
 
+bool& MovAvgAdvancedChosen()
+{
+    static bool advanced = false;
+    return advanced;
+}
+
 } // namespace qv

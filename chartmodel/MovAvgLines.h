@@ -39,4 +39,7 @@ MovAvgLine DefaultMovAvgLine(int i, bool intraday);
 MovAvgWords ReadMovAvgWords(const GraphSetting& setting);
 void WriteMovAvgWords(GraphSetting& setting, const MovAvgWords& words);
 
+// The program-wide choice of moving-average dialog: true opens the Advanced one.
+bool& MovAvgAdvancedChosen();
+
 } // namespace qv

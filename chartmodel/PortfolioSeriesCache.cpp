@@ -1,6 +1,8 @@
 // Building and caching the daily breadth series.
 #include "chartmodel/PortfolioSeriesCache.h"
 
+#include "chartmodel/IndicatorRecord.h"
+
 #include "core/Database.h"
 #include "core/Portfolio.h"
 #include "core/PriceDayWalker.h"
@@ -284,10 +286,22 @@ void PortfolioSeriesCache::Clear()
     dayCount_ = 0;
 }
 
+BreadthSeriesKey BreadthKeyOf(const IndicatorRecord& record)
+{
+    if (record.flags & kMarketGraphPortfolioFlag)
+        return {true, uint16_t(record.period4), 0};
+    return {false, 0, int32_t(record.period3)};
+}
+
 void BuildPortfolioSeries(PortfolioSeriesCache& cache, BreadthSeriesEntry& entry, bool showProgress)
 {
+    struct Building {
+        PortfolioSeriesCache& cache;
+        explicit Building(PortfolioSeriesCache& c) : cache(c) { cache.SetBuilding(true); }
+        ~Building() { cache.SetBuilding(false); }
+    } building(cache);
     entry.records.assign(cache.DayCount(), BreadthRecord{});
-    entry.firstDay = entry.lastDay = 0;
+    entry.firstDay = entry.lastDay = entry.trinFirstDay = 0;
     const std::vector<RecordCursor> shares = EntryShares(entry);
     if (cache.FirstDay() == PortfolioSeriesCache::kNoDay) {
         // No priced share anywhere: an empty series, never a walk from a day that does not exist.
@@ -315,6 +329,13 @@ void BuildPortfolioSeries(PortfolioSeriesCache& cache, BreadthSeriesEntry& entry
     entry.records.erase(entry.records.begin(), entry.records.begin() + std::ptrdiff_t(walk.earliest));
     entry.firstDay = DateOfWeekdayNumber(spanStart + uint32_t(walk.earliest));
     entry.lastDay = DateOfWeekdayNumber(spanStart + uint32_t(walk.latest));
+    // TRIN needs falling shares and volume on the rising ones; before that it is a flat 1.
+    entry.trinFirstDay = entry.lastDay;
+    for (size_t i = 0; i < entry.records.size(); ++i)
+        if (entry.records[i].declines != 0 && entry.records[i].advancingVolume >= 0.1f) {
+            entry.trinFirstDay = DateOfWeekdayNumber(spanStart + uint32_t(walk.earliest + i));
+            break;
+        }
 }
 
 } // namespace qv

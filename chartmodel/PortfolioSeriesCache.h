@@ -16,6 +16,7 @@
 namespace qv {
 
 struct Portfolio;
+struct IndicatorRecord;
 
 struct BreadthSeriesKey {
     bool portfolio = false;
@@ -29,6 +30,7 @@ struct BreadthSeriesEntry {
     std::vector<BreadthRecord> records; // one per weekday from firstDay to lastDay
     PackedDate firstDay = 0;
     PackedDate lastDay = 0;
+    PackedDate trinFirstDay = 0; // the first day with a TRIN of its own (declines and rising volume)
 };
 
 class PortfolioSeriesCache {
@@ -54,6 +56,9 @@ public:
     uint32_t DayCount() const { return dayCount_; }
     uint32_t FirstDay() const { return firstDay_; } // kNoDay before any priced share is met
     uint32_t LastDay() const { return lastDay_; }
+    // While an entry is being built (its progress may let other charts paint), no breadth draws.
+    bool Building() const { return building_; }
+    void SetBuilding(bool on) { building_ = on; }
 
 private:
     std::vector<std::unique_ptr<BreadthSeriesEntry>> entries_; // the head first
@@ -61,7 +66,12 @@ private:
     uint32_t firstDay_ = kNoDay;
     uint32_t lastDay_ = 0;
     uint32_t generation_ = 0; // the database load the entries were built from
+    bool building_ = false;
 };
+
+// The cache key of a breadth record: flags bit 0 set names a portfolio by the u16 field after
+// period 3; clear, a market group by period 3 widened with its sign.
+BreadthSeriesKey BreadthKeyOf(const IndicatorRecord& record);
 
 PortfolioSeriesCache& SeriesCache();
 
@@ -84,8 +94,8 @@ struct MarketGraphPortfolio {
 };
 void SetMarketGraphPortfolios(std::function<std::vector<MarketGraphPortfolio>()> list);
 std::vector<MarketGraphPortfolio> MarketGraphPortfolios();
-// A market graph record's source: flag bit 0 set, a portfolio's number at offset 8; clear, the
-// market group's code there.
+// A market graph record's source: flag bit 0 set, a portfolio's number in the u16 field after period
+// 3 (offset 10); clear, the market group's code in period 3.
 constexpr uint8_t kMarketGraphPortfolioFlag = 0x01;
 
 // The progress the build shows above 1000 shares; none installed shows nothing.

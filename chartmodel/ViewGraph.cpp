@@ -509,8 +509,7 @@ void CViewGraph::BuildAndDraw(void* dc, int outputKind)
     bool offscreen = outputKind == 0 && offscreenAllowed && BeginOffscreen();
     MeasureAxisLabels(false);
     FreeQueuedLabels();
-    FreeAllSeries();
-    FreeValueRanges();
+    FreeForRebuild(false);
     LoadShareData();
     LayoutPanes();
     BuildTimeBands();

@@ -97,6 +97,8 @@ public:
 
     // The setting in use and its record; the style record is the active one or the private copy.
     int32_t SettingIndex() const;
+    // The shown share as the setting record store keys it; false without a list or a current entry.
+    virtual bool ShownShare(StopShareKey& share) const;
     GraphSetting* ActiveSetting() const;
     const GraphSetting* StyleRecord() const { return styleRecord; }
     // Daily chart, special-edition settings in force and one of its two setting numbers.
@@ -353,8 +355,6 @@ protected:
     virtual void SendFrameCommand(uint32_t) {}
     // Shift held while the command came (the stop adjust commands reverse).
     virtual bool ShiftHeld() const { return false; }
-    // The shown share as the setting record store keys it; false without a list or a current entry.
-    virtual bool ShownShare(StopShareKey& share) const;
 
 private:
     void ApplyLayout(const PaneLayoutResult& layout);
@@ -392,6 +392,18 @@ struct ChartViewOptions {
     uint8_t spikeRemoval = 0;      // prices found to be spikes count as missing
     uint8_t crossHairs = 0;        // cross hairs follow the mouse over the charts
     uint8_t verticalLineOnly = 0;  // the cross hairs without their horizontal line
+    // The Graph options page's other choices, and the cross hairs' style (a packed pen word, a word
+    // and a byte the style control keeps).
+    bool adjustedPrices = true;
+    bool deflatedLine = false;
+    bool relativeLine = false;
+    bool relativePercentScale = false;
+    bool epicInTitle = false;      // the share's title ends with its EPIC code
+    bool exchangeInTitle = false;  // intraday
+    bool alarmedLineMark = true;   // intraday
+    uint32_t crossHairPen = 0x808080;
+    uint32_t crossHairExtra = 0;
+    uint8_t crossHairStyle = 0;
 };
 ChartViewOptions& ChartOptions();
 

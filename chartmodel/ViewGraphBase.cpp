@@ -140,6 +140,17 @@ void CViewGraphBase::FreeTimeBands()
     currentBand = nullptr;
 }
 
+void CViewGraphBase::FreeForRebuild(bool bands)
+{
+    const uint32_t mask = modeRecord.mask;
+    modeRecord.mask |= kRedrawFreeModel;
+    FreeAllSeries();
+    FreeValueRanges();
+    if (bands)
+        FreeTimeBands();
+    modeRecord.mask = mask;
+}
+
 void CViewGraphBase::FreeSeriesElements(GraphSeries* series)
 {
     if (!MayFree() || !series)

@@ -33,6 +33,9 @@ public:
     void FreePanes();
     void FreeValueRanges();
     void FreeQueuedLabels();
+    // Before a build that makes the series and value ranges (and, with `bands`, the time bands)
+    // anew: the old ones go whatever the mode's mask, since the build replaces them either way.
+    void FreeForRebuild(bool bands);
 
     // Hit tests: the pane, band and series under a point (nulls outside every pane).
     void HitTestPane(int32_t x, int32_t y, GraphPane** pane, TimeBand** band, GraphSeries** series) const;

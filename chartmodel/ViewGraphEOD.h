@@ -11,6 +11,7 @@
 #include "chartmodel/ChartCanvas.h"
 #include "charts/DailyChartDrawing.h"
 #include "charts/IndicatorWindows.h"
+#include "charts/StopLossLines.h"
 #include "core/KeyedItemStore.h"
 #include "resources/MessageIds.h"
 
@@ -95,6 +96,7 @@ public:
     EodTraining training;
     DailyChartDrawing drawing;
     IndicatorWindows indicators{*this, eod};
+    StopLossLines stops;
 
 protected:
     bool RunModeCommand(uint32_t command)
@@ -141,7 +143,8 @@ protected:
         return !selected ? std::string() : selected->kind == LineObjectKind::Text ? "Text edit" : "Line study";
     }
     void BuildSeries() override { eod.BuildSeries(); }
-    GraphSeries* BuildMarketGraphSeries(int window, int index) override { return eod.BuildBreadthSeries(window, index); }
+    // The market graphs draw in the indicator windows like any other type.
+    GraphSeries* BuildMarketGraphSeries(int window, int index) override { return indicators.BuildSeries(window, index); }
     std::vector<std::string> WatermarkTexts(uint32_t paneId, uint16_t bits) const override
     {
         return eod.WatermarkTexts(paneId, bits);
@@ -179,6 +182,7 @@ protected:
     void ComputeValueRanges() override
     {
         Base::ComputeValueRanges();
+        RebuildStopLines();
         // The indicator windows fit their ranges before the axes are drawn.
         indicators.Compute();
         if ((this->modeRecord.mask & kRedrawValueRanges) == 0)
@@ -186,12 +190,43 @@ protected:
         eod.JoinAddedGraphRanges();
         eod.FloorVolumeRange();
     }
-    // The back layer ends with the indicator windows' lines.
+    // The back layer ends with the stop-loss lines and the indicator windows' lines.
     void DrawGraphLayer(bool back) override
     {
         Base::DrawGraphLayer(back);
-        if (ChartCanvas* canvas = back ? this->Canvas() : nullptr)
-            indicators.Draw(*canvas);
+        ChartCanvas* canvas = back ? this->Canvas() : nullptr;
+        if (!canvas)
+            return;
+        DrawStopLines(*canvas);
+        indicators.Draw(*canvas);
+    }
+    // Both stop lines again from the closes, on every redraw of a share's price pane.
+    void RebuildStopLines()
+    {
+        stops.Clear();
+        StopShareKey share;
+        if (this->graphSourceKind != 0 || (eod.chartKind() & 2) || !this->timeBands || eod.days().empty())
+            return;
+        const bool shown = this->ShownShare(share);
+        stops.Rebuild(eod.days(), this->SettingIndex(), shown ? std::optional<StopShareKey>(share) : std::nullopt,
+                      eod.shownEnd());
+    }
+    void DrawStopLines(ChartCanvas& canvas)
+    {
+        GraphPane* pane = this->FindPane(kPanePrice);
+        const TimeBand* band = this->timeBands;
+        GraphSeries* series = band && pane ? FindSeries(this->timeBands, pane) : nullptr;
+        const std::vector<FoldedBar>& bars = eod.bars();
+        if (!series || !series->range || bars.empty() || eod.firstVisible() < 0)
+            return;
+        // A day's x is that of the bar that holds it.
+        auto xOf = [this, &bars](int32_t record) {
+            auto it = std::lower_bound(bars.begin(), bars.end(), record,
+                                       [](const FoldedBar& b, int32_t r) { return b.last < r; });
+            const int32_t bar = int32_t(std::min<ptrdiff_t>(it - bars.begin(), ptrdiff_t(bars.size()) - 1));
+            return this->IndexToXScale(&this->timeBands->scale, bar);
+        };
+        stops.Draw(canvas, *pane, *series->range, xOf, eod.firstVisible() + eod.visibleCount() - 1);
     }
 
     void FillReadouts(std::array<std::string, 3>& texts) override

@@ -126,10 +126,12 @@ int DrawIndicatorLine(ChartCanvas& canvas, const IndicatorDrawView& view, const 
             if (left >= lastFilledRight) {
                 const double b = line.histogram[i];
                 const int32_t y = Row(range, b);
+                const uint32_t up = line.barsInPen ? line.pen : view.upColour;
+                const uint32_t down = line.barsInPen ? line.pen : view.downColour;
                 if (b > 0)
-                    canvas.FillRect(left, y, right, zero, view.upColour & 0xFFFFFF);
+                    canvas.FillRect(left, y, right, zero, up & 0xFFFFFF);
                 else
-                    canvas.FillRect(left, zero, right, y + 1, view.downColour & 0xFFFFFF);
+                    canvas.FillRect(left, zero, right, y + 1, down & 0xFFFFFF);
                 lastFilledRight = right;
             }
             canvas.SelectPen(line.pen);

@@ -46,6 +46,7 @@ struct IndicatorLineArgs {
     bool attach = false;
     uint32_t flags = kDrawPolyline;
     std::span<const double> histogram; // empty: no bars; else one bar per value of the line
+    bool barsInPen = false;        // the bars in the pen's colour instead of the up and down colours
 };
 
 // Draws one line; 1 when it drew, 0 when a precondition fails (no shown days, no element, series or

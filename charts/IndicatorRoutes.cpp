@@ -1,6 +1,8 @@
 // The dispatch table of the indicator windows and the walk helpers the routines share.
 #include "charts/IndicatorRoutes.h"
 
+#include "charts/BoxIndicatorPanes.h"
+
 namespace qv {
 namespace {
 
@@ -11,34 +13,34 @@ constexpr std::array<IndicatorRoute, kIndicatorTypes> kRoutes = {{
     {F::None, nullptr, 0}, // 0 "Undefined"
     {F::Lines, DrawOscillator, 0}, // 1 "Oscillator"
     {F::Lines, DrawRsi, 0}, // 2 "RSI"
-    {F::Pending, nullptr, 0}, // 3 "Ticks"
-    {F::Pending, nullptr, 0}, // 4 "Volatility"
+    {F::Lines, DrawTicks, 0}, // 3 "Ticks"
+    {F::Lines, DrawVolatility, 0}, // 4 "Volatility"
     {F::Lines, DrawMomentum, 0}, // 5 "Momentum"
-    {F::Pending, nullptr, 6}, // 6 "Correlation": statistics family
-    {F::Pending, nullptr, 0}, // 7 "VHF"
+    {F::Lines, DrawStatistics, 6}, // 6 "Correlation"
+    {F::Lines, DrawVhf, 0}, // 7 "VHF"
     {F::Lines, DrawMacd, 0}, // 8 "MACD"
-    {F::Pending, nullptr, 0}, // 9 "TRIX Momentum"
+    {F::Lines, DrawTrix, 0}, // 9 "TRIX Momentum"
     {F::Lines, DrawPriceRoc, 0}, // 10 "Price ROC"
     {F::Lines, DrawPriceOscillator, 0}, // 11 "Price Osc."
     {F::Lines, DrawStochastic, 0}, // 12 "Stochastic Osc."
-    {F::Pending, nullptr, 0}, // 13 "Coppock"
+    {F::Lines, DrawCoppock, 0}, // 13 "Coppock"
     {F::Lines, DrawUpDownCount, 0}, // 14 "Meisels"
-    {F::Pending, nullptr, 0}, // 15 "Point & Fig." in a window
-    {F::Pending, nullptr, 16}, // 16 "Beta": statistics family
-    {F::Pending, nullptr, 17}, // 17 "Std. Deviation": statistics family
-    {F::Pending, nullptr, 18}, // 18 market breadth: the type selects the series
-    {F::Pending, nullptr, 19}, // 19 market breadth: the type selects the series
-    {F::Pending, nullptr, 20}, // 20 market breadth: the type selects the series
-    {F::Pending, nullptr, 21}, // 21 market breadth: the type selects the series
-    {F::Pending, nullptr, 22}, // 22 market breadth: the type selects the series
-    {F::Pending, nullptr, 23}, // 23 market breadth: the type selects the series
-    {F::Pending, nullptr, 24}, // 24 market breadth: the type selects the series
-    {F::Pending, nullptr, 25}, // 25 market breadth: the type selects the series
-    {F::Pending, nullptr, 26}, // 26 market breadth: the type selects the series
-    {F::Pending, nullptr, 27}, // 27 market breadth: the type selects the series
-    {F::Pending, nullptr, 28}, // 28 market breadth: the type selects the series
-    {F::Pending, nullptr, 29}, // 29 market breadth: the type selects the series
-    {F::Pending, nullptr, 30}, // 30 market breadth: the type selects the series
+    {F::Pane, DrawPointFigureIndicator, 0}, // 15 "Point & Fig." in a window
+    {F::Lines, DrawStatistics, 16}, // 16 "Beta"
+    {F::Lines, DrawStatistics, 17}, // 17 "Std. Deviation"
+    {F::Lines, DrawBreadth, 18}, // 18 market breadth: the type selects the series
+    {F::Lines, DrawBreadth, 19}, // 19 market breadth: the type selects the series
+    {F::Lines, DrawBreadth, 20}, // 20 market breadth: the type selects the series
+    {F::Lines, DrawBreadth, 21}, // 21 market breadth: the type selects the series
+    {F::Lines, DrawBreadth, 22}, // 22 market breadth: the type selects the series
+    {F::Lines, DrawBreadth, 23}, // 23 market breadth: the type selects the series
+    {F::Lines, DrawBreadth, 24}, // 24 market breadth: the type selects the series
+    {F::Lines, DrawBreadth, 25}, // 25 market breadth: the type selects the series
+    {F::Lines, DrawBreadth, 26}, // 26 market breadth: the type selects the series
+    {F::Lines, DrawBreadth, 27}, // 27 market breadth: the type selects the series
+    {F::Lines, DrawBreadth, 28}, // 28 market breadth: the type selects the series
+    {F::Lines, DrawBreadth, 29}, // 29 market breadth: the type selects the series
+    {F::Lines, DrawBreadth, 30}, // 30 market breadth: the type selects the series
     {F::None, nullptr, 0}, // 31 spare market type
     {F::None, nullptr, 0}, // 32 spare market type
     {F::None, nullptr, 0}, // 33 spare market type
@@ -49,25 +51,25 @@ constexpr std::array<IndicatorRoute, kIndicatorTypes> kRoutes = {{
     {F::None, nullptr, 0}, // 38 spare market type
     {F::None, nullptr, 0}, // 39 spare market type
     {F::None, nullptr, 0}, // 40 spare market type
-    {F::Pending, nullptr, 0}, // 41 "Equi Volume"
+    {F::Pane, DrawEquiVolumeIndicator, 0}, // 41 "Equi Volume"
     {F::Lines, DrawAccumulation, 42}, // 42 "Accumul./Distrib."
     {F::Lines, DrawAccumulation, 43}, // 43 "Chaikin Osc."
     {F::Lines, DrawEaseOfMovement, 0}, // 44 "Ease of Movement"
-    {F::Pending, nullptr, 0}, // 45 "Mass Index"
+    {F::Lines, DrawMassIndex, 0}, // 45 "Mass Index"
     {F::Lines, DrawVolumeIndex, 1}, // 46 "+ve Volume Index"
     {F::Lines, DrawVolumeIndex, 0}, // 47 "-ve Volume Index"
     {F::Lines, DrawOnBalanceVolume, 0}, // 48 "On Balance Vol."
-    {F::Pending, nullptr, 0}, // 49 "Swing Index"
-    {F::Pending, nullptr, 1}, // 50 "Swing Accumulation"
+    {F::Lines, DrawSwingIndex, 0}, // 49 "Swing Index"
+    {F::Lines, DrawSwingIndex, 1}, // 50 "Swing Accumulation"
     {F::Lines, DrawMoneyFlow, 0}, // 51 "Money Flow"
     {F::Lines, DrawCci, 0}, // 52 "CCI"
     {F::Lines, DrawWilliamsR, 0}, // 53 "William's %R"
-    {F::Pending, nullptr, 0}, // 54 "Avg. Direct. Movt."
+    {F::Lines, DrawDirectionalMovement, 0}, // 54 "Avg. Direct. Movt."
     {F::Pending, nullptr, 0}, // 55 "Kagi Chart"
     {F::None, nullptr, 0}, // 56 "Pivot Points": drawn in the price pane
     {F::Lines, DrawAverageTrueRange, 0}, // 57 "Avg. True Range"
     {F::VolumeWindow, nullptr, 0}, // 58 "Volume"
-    {F::Pending, nullptr, 0}, // 59 "Rel. to"
+    {F::Lines, DrawRelative, 0}, // 59 "Rel. to"
     {F::None, nullptr, 0}, // 60 "Zig Zag"
     {F::None, nullptr, 0}, // 61 "Spare I 3"
 }};

@@ -14,12 +14,13 @@ enum class IndicatorFamily : uint8_t {
     None,          // nothing is drawn for the type (unused, spare, or drawn in the price pane)
     Lines,         // value arrays through the line drawer
     VolumeWindow,  // plot elements of its own (the volume histogram and its average)
+    Pane,          // a chart of its own in the window (point and figure, equivolume)
     Pending,       // a routine of another group, not built yet: the window keeps frame and caption
 };
 
 struct IndicatorRoute {
     IndicatorFamily family = IndicatorFamily::None;
-    IndicatorRoutine routine = nullptr; // for Lines
+    IndicatorRoutine routine = nullptr; // for Lines and Pane
     int variant = 0;                    // what a shared routine is given
 };
 

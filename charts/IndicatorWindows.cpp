@@ -13,8 +13,12 @@
 #include "chartmodel/SeriesLayout.h"
 #include "chartmodel/StudyKey.h"
 #include "chartmodel/ViewGraph.h"
+#include "charts/BoxIndicatorPanes.h"
 #include "charts/IndicatorRoutes.h"
 #include "charts/PadValueRange.h"
+#include "core/Memory.h"
+#include "core/PriceSubRecords.h"
+#include "core/RecordAccess.h"
 #include "core/StringPrintf.h"
 
 #include <cfloat>
@@ -35,6 +39,21 @@ IndicatorRecord RecordOf(const GraphSetting& setting, int window, int slot)
 }
 
 std::string ValueText(double v) { return std::isnan(v) ? std::string() : StringPrintf("%.2f", v); }
+
+// Another share's daily prices, by the id and count an indicator record names it with.
+std::vector<DayRecord> LoadShareHistory(uint16_t id, uint32_t count)
+{
+    RecordCursor cursor = FindRecordById(id, count);
+    std::vector<DayRecord> days;
+    if (!cursor.record || RecordLength(cursor.record) == 0)
+        return days;
+    DayRecord* decoded = nullptr;
+    const int32_t n = DecodePriceHistory(&cursor, &decoded, 0, false, true);
+    for (int32_t i = 0; decoded && i < n && decoded[i].date != 0; ++i)
+        days.push_back(decoded[i]);
+    ProFree(decoded);
+    return days;
+}
 
 } // namespace
 
@@ -76,6 +95,8 @@ bool IndicatorWindows::SeriesAlive(const GraphSeries* series) const
                 return true;
     return false;
 }
+
+const TimeBand* IndicatorWindows::band() const { return view_.timeBands; }
 
 bool IndicatorWindows::Drawable() const
 {
@@ -120,21 +141,30 @@ void IndicatorWindows::ComputeSlot(const GraphSetting& setting, int window, int 
     std::snprintf(series->title, sizeof series->title, "%s", GetIndicatorName(record).c_str());
     const bool first = series->pane->firstSeries == series;
     const IndicatorRoute& route = RouteOf(record.type);
-    if (route.family == IndicatorFamily::Lines && route.routine) {
+    if ((route.family == IndicatorFamily::Lines || route.family == IndicatorFamily::Pane) && route.routine) {
         IndicatorInput in;
         in.record = record;
         in.days = std::span<const DayRecord>(eod_.days());
         in.firstVisibleDate = eod_.days()[size_t(eod_.firstVisible())].date;
         in.lastDate = eod_.shownEnd();
+        in.shownDays = eod_.visibleCount();
+        in.loadShare = LoadShareHistory;
+        in.paneLeft = band() ? band()->left : series->pane->left;
+        in.paneRight = band() ? band()->right : series->pane->right;
+        in.paneTop = range.yTop;
+        in.paneBottom = range.yBottom;
         route.routine(in, range, slot.result, route.variant);
         slot.computed = true;
+        if (!slot.result.title.empty())
+            std::snprintf(series->title, sizeof series->title, "%s", slot.result.title.c_str());
     } else if (route.family == IndicatorFamily::VolumeWindow) {
         BuildVolumeWindow(record, *series, first);
         slot.result.wholeNumbers = true;
         slot.drew = true;
     }
-    if (first && slot.result.wholeNumbers)
-        view_.paneAxis[std::min<size_t>(series->pane->id, kLayoutPanes - 1)].maxDecimals = 0;
+    const int decimals = slot.result.wholeNumbers ? 0 : slot.result.decimals;
+    if (first && decimals >= 0)
+        view_.paneAxis[std::min<size_t>(series->pane->id, kLayoutPanes - 1)].maxDecimals = decimals;
 }
 
 void IndicatorWindows::BuildVolumeWindow(const IndicatorRecord& record, GraphSeries& series, bool)
@@ -271,15 +301,22 @@ void IndicatorWindows::Draw(ChartCanvas& canvas)
 {
     if (!Drawable())
         return;
-    for (auto& window : slots_)
+    const GraphSetting& setting = *view_.ActiveSetting();
+    for (int w = 0; w < gs::kAddOnWindowCount; ++w)
         for (int s = gs::kIndicatorsPerWindow - 1; s >= 0; --s) {
-            Slot& slot = window[size_t(s)];
-            if (!slot.computed || !slot.series || slot.result.lines.empty())
+            Slot& slot = slots_[size_t(w)][size_t(s)];
+            if (!slot.computed || !slot.series)
                 continue;
             const bool first = slot.series->pane->firstSeries == slot.series;
             // Where the model titles the pane with its series' names, the drawer adds no caption.
             IndicatorDrawView view = drawView_;
             view.captions = drawView_.captions && !slot.series->pane->showTitles;
+            if (slot.result.paneKind != 0) {
+                DrawPane(canvas, slot, RecordOf(setting, w, s), view, first);
+                continue;
+            }
+            if (slot.result.lines.empty())
+                continue;
             canvas.ClipToPane(slot.series->pane);
             int drew = 0;
             for (size_t i = 0; i < slot.result.lines.size(); ++i) {
@@ -293,6 +330,7 @@ void IndicatorWindows::Draw(ChartCanvas& canvas)
                 args.leadIn = line.leadIn;
                 args.flags = line.polyline ? kDrawPolyline : 0;
                 args.histogram = line.histogram;
+                args.barsInPen = line.barsInPen;
                 if (i == 0) {
                     args.levels = slot.result.levels;
                     args.attach = first;
@@ -303,6 +341,36 @@ void IndicatorWindows::Draw(ChartCanvas& canvas)
             }
             canvas.ClipToPane(nullptr);
         }
+}
+
+void IndicatorWindows::DrawPane(ChartCanvas& canvas, Slot& slot, const IndicatorRecord& record,
+                                const IndicatorDrawView& view, bool first)
+{
+    const GraphSeries& series = *slot.series;
+    canvas.ClipToPane(series.pane);
+    if (first && view.captions)
+        canvas.PaneCaption(*series.pane, view.buildCaption ? view.buildCaption(series) : series.title,
+                           view.captionColour);
+    const GraphSetting& look = view_.StyleRecord() ? *view_.StyleRecord() : *view_.ActiveSetting();
+    BoxPaneLook colours;
+    colours.background = gs::U32(look, gs::kBackground);
+    colours.gridPen = gs::U32(look, gs::kGridPenH);
+    colours.textColour = gs::U32(look, gs::kScaleTextColour);
+    DrawBoxPane(canvas, slot.result, record, *series.pane, *series.range, colours);
+    slot.drew = !slot.result.boxes.empty();
+    // The element keeps the table for the readout: (box count or volume, first date, left x) per
+    // column or box, ended by the end mark, 65535 and the pane's right edge.
+    std::vector<double> table;
+    for (const PaneColumn& c : slot.result.boxes) {
+        table.push_back(slot.result.paneKind == 15 ? c.boxes : c.volume);
+        table.push_back(c.date);
+        table.push_back(c.left);
+    }
+    if (first && slot.drew) {
+        table.insert(table.end(), {kIndicatorEndMark, 65535.0, double(series.pane->right)});
+        AttachLineValues(series.firstElement, table, 0);
+    }
+    canvas.ClipToPane(nullptr);
 }
 
 void IndicatorWindows::FillLegend(LegendSource& source, int32_t cursorDay) const

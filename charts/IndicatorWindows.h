@@ -21,6 +21,7 @@ class ChartCanvas;
 class EodChartView;
 struct GraphSeries;
 struct PlotElement;
+struct TimeBand;
 struct LegendSource;
 
 // The volume window's colouring mode for the chart's bar-colouring mode: 0 gives 1, 1-3 give 3, 4 gives
@@ -71,6 +72,10 @@ private:
     void ComputeSlot(const GraphSetting& setting, int window, int slot);
     void BuildVolumeWindow(const IndicatorRecord& record, GraphSeries& series, bool first);
     void PrepareDrawView();
+    // A window that is a chart of its own (point and figure, equivolume).
+    void DrawPane(ChartCanvas& canvas, Slot& slot, const IndicatorRecord& record, const IndicatorDrawView& view,
+                  bool first);
+    const TimeBand* band() const;
 
     CViewGraph& view_;
     const EodChartView& eod_;

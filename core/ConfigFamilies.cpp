@@ -219,6 +219,8 @@ void ResetConfigFamily(ConfigState& state, ConfigFamily family)
         return;
     case ConfigFamily::DataMiningGraphs:
         ResetNames(state.dataMiningGraphs, "Graph %i");
+        for (DataMiningGraph& record : state.dataMiningGraphs.records)
+            InitDataMiningGraphDefaults(record);
         state.optionsA.setDataMiningWord(kDefaultDataMiningWord);
         state.dataMining.unpack(kDefaultDataMiningWord);
         return;

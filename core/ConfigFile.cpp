@@ -5,6 +5,7 @@
 #include "core/ConfigFormat.h"
 #include "core/ConfigWriter.h"
 #include "core/TaggedFile.h"
+#include "core/UpperHooks.h"
 #include "core/VexaEdition.h"
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"
@@ -59,12 +60,7 @@ void StartFromDefaults(ConfigState& state)
     ResetAllConfigFamilies(state);
 }
 
-} // namespace
-
-void SetConfigSavingDisabled(bool disabled) { SavingDisabled() = disabled; }
-void SetConfigLoadDeclined(bool declined) { LoadDeclined() = declined; }
-
-int LoadConfig(int32_t selector, bool skipFile)
+int ReadConfig(int32_t selector, bool skipFile)
 {
     ConfigState& state = Config();
     std::vector<uint8_t> image;
@@ -94,6 +90,20 @@ int LoadConfig(int32_t selector, bool skipFile)
     return 0;
 }
 
+} // namespace
+
+void SetConfigSavingDisabled(bool disabled) { SavingDisabled() = disabled; }
+void SetConfigLoadDeclined(bool declined) { LoadDeclined() = declined; }
+
+int LoadConfig(int32_t selector, bool skipFile)
+{
+    int answer = ReadConfig(selector, skipFile);
+    // The holders of the option pages follow what the option blocks now hold.
+    if (const auto& loaded = CoreUpperHooks().optionBlocksLoaded; loaded && selector == kWholeConfig)
+        loaded();
+    return answer;
+}
+
 SaveResult SaveConfig(int32_t selector)
 {
     if (SavingDisabled())
@@ -103,6 +113,8 @@ SaveResult SaveConfig(int32_t selector)
             return SaveResult::Skipped;
         LoadDeclined() = false;
     }
+    if (const auto& store = CoreUpperHooks().storeOptionBlocks)
+        store();
     std::vector<uint8_t> onDisk;
     if (selector != kWholeConfig)
         ReadConfigFile(onDisk);

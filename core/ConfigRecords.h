@@ -51,6 +51,40 @@ struct OptionBlockA : SizedRecord<1100> {
     static constexpr size_t kEditionGraphSlot1 = 1092;
     static constexpr size_t kEditionGraphSlot2 = 1093;
 
+    // The places of the settings the options sheet edits and of the program-wide holders it keeps
+    // (tools/options/OptionSettings.h and docs/DATA.md give their fields). kOptionsStamp is 1 once a
+    // save has written them; a file without it takes their defaults.
+    static constexpr size_t kOptionsStamp = 600;
+    static constexpr size_t kSheetPage = 601;          // the options sheet's remembered page
+    static constexpr size_t kListFlags = 602;          // u16: the Lists page's flags
+    static constexpr size_t kStaleDays = 604;          // u16: days before a share is hidden
+    static constexpr size_t kFrozenColumns = 606;
+    static constexpr size_t kListScaleButton = 607;    // 0 "80%", 1 "90%", 2 "100%"
+    static constexpr size_t kMicrographStart = 608;    // i16: seconds
+    static constexpr size_t kGraphFlags = 610;         // u16: the Graph page's flags
+    static constexpr size_t kCrossHairStyle = 612;     // two u32 words and a byte, to 620
+    static constexpr size_t kClipboardFlags = 621;     // bit 0 vector copy, bit 1 fixed size
+    static constexpr size_t kClipboardWidth = 622;     // u16
+    static constexpr size_t kClipboardHeight = 624;    // u16
+    static constexpr size_t kCalculatorByte = 626;
+    static constexpr size_t kCurrencyFlags = 627;      // bit 0 the euro shown as "E"
+    static constexpr size_t kExchangeRates = 628;      // four f32, euros and US dollars per pound first
+    static constexpr size_t kExportFormat = 644;       // format byte, format byte 2, field and date separators
+    static constexpr size_t kImportFormat = 648;       // format, field and date separators, flags, errors, overwrite
+    static constexpr size_t kPortfolioExpenses = 654;
+    static constexpr size_t kIncludeCash = 655;
+    static constexpr size_t kPortfolioWarning = 656;   // u32
+    static constexpr size_t kAlarmFlags = 660;
+    static constexpr size_t kAlarmCheckBack = 661;     // method byte, u16 days at 662
+    static constexpr size_t kHighLowMethod = 664;      // method byte, u16 days at 666, u16 dates at 668, 670
+    static constexpr size_t kProgramNotes = 672;       // bit 0 moving averages Advanced, 1 and 2 notes not shown again
+    static constexpr size_t kStatisticsPeriod = 674;   // u16 unit, u16 count
+    static constexpr size_t kSwitches = 678;           // notes visible, slide loop, i32 slide delay at 680
+    static constexpr size_t kChartZoom = 684;          // zoom percent, cross hairs on at 685
+    static constexpr size_t kListPrinting = 686;       // print font size, data-mining print flags at 687
+    static constexpr size_t kListRowFlags = 688;       // ranking, per-list settings, per-list current row
+    static constexpr size_t kOptionsEnd = 689;
+
     uint32_t dataMiningWord() const { return LoadU32(data() + kDataMiningWord); }
     void setDataMiningWord(uint32_t v) { StoreU32(data() + kDataMiningWord, v); }
 };

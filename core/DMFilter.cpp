@@ -87,6 +87,8 @@ std::vector<CriterionDefinition> ValueGrowthDefinitions()
             WithSettings(Def(14, 15, 0, kNoUpperLimit), 1, 4), kEnd};
 }
 
+} // namespace
+
 DMCriterion MakeCriterion(const CriterionDefinition& d, uint8_t flags)
 {
     DMCriterion c;
@@ -104,8 +106,6 @@ DMCriterion MakeCriterion(const CriterionDefinition& d, uint8_t flags)
     c.dataMax = kNoLowerLimit;
     return c;
 }
-
-} // namespace
 
 const DMCriterion* DMFilter::axisCriterion(FilterAxis axis) const
 {

@@ -75,6 +75,10 @@ struct CriterionDefinition {
     uint32_t secondDate = 0;
 };
 
+// A criterion made from a definition: mode 2, locked when the flags byte is not 0, and an empty data
+// range (its minimum above its maximum), so that its first statistics keep the selected range.
+DMCriterion MakeCriterion(const CriterionDefinition& definition, uint8_t flags);
+
 // The global list in order, read-only filters at its head.
 std::vector<std::unique_ptr<DMFilter>>& FilterList();
 DMFilter* CurrentFilter();

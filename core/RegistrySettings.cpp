@@ -63,7 +63,7 @@ void WindowCoordinates(bool write, WindowPlacement& placement)
 
 const std::array<std::string, 3>& DefaultRealTimeAddresses()
 {
-    static const std::array<std::string, 3> addresses{"192.0.2.71", "rt1.feed.quorvantis.invalid",
+    static const std::array<std::string, 3> addresses{"127.0.0.1", "rt1.feed.quorvantis.invalid",
                                                       "rt2.feed.quorvantis.invalid"};
     return addresses;
 }

@@ -8,6 +8,7 @@
 #include "core/UpperHooks.h"
 #include "platform/ByteOrder.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -191,6 +192,32 @@ RecordCursor* ShareListEntry(ShareList* list, int32_t index)
 }
 
 RecordCursor* CurrentEntry(ShareList* list) { return list ? ShareListEntry(list, list->current) : nullptr; }
+
+bool ListRowsAreOwnRecords(const ShareList* list)
+{
+    return list && (list->family == kFamilyTransactions || list->family == kFamilyCash);
+}
+
+void ForgetRowsShowing(const uint8_t* record)
+{
+    if (!record)
+        return;
+    for (ShareList* list = ShareListChain(); list; list = list->next) {
+        if (!ListRowsAreOwnRecords(list) || !list->entries)
+            continue;
+        RecordCursor* end = list->entries + list->capacity;
+        RecordCursor* shown = std::find_if(list->entries, end, [record](const RecordCursor& row) {
+            return !row.record || row.record == record;
+        });
+        if (shown == end || !shown->record)
+            continue;
+        std::fill(list->entries, end, RecordCursor{});
+        list->rowsEnd = 0;
+        if (const auto& reload = CoreUpperHooks().reloadViews)
+            reload(list);
+        InvalidateViews(list);
+    }
+}
 
 int32_t ShareListCount(const ShareList* list)
 {

@@ -118,6 +118,13 @@ RecordCursor* ShareListEntry(ShareList* list, int32_t index);
 RecordCursor* CurrentEntry(ShareList* list);
 // Entries before the empty entry.
 int32_t ShareListCount(const ShareList* list);
+// Whether the list's rows are records of its own views (transactions, cash entries) rather than
+// share records.
+bool ListRowsAreOwnRecords(const ShareList* list);
+// The rows of transaction and cash lists point into records that portfolios and views own. A record
+// about to be freed or moved takes the rows of every list showing it: they are emptied (the cursors
+// kept) and the list's views refill them at their next refresh, so no row is left dangling.
+void ForgetRowsShowing(const uint8_t* record);
 
 // The lowest group number free for a new list: 0 for the program's first list, else the lowest
 // number from 1 that no list in the chain uses.

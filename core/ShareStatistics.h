@@ -6,11 +6,15 @@
 
 namespace qv {
 
-// Pounds to the currency: the options pages set them. A rate of 0 or less converts nothing, and a
-// ratio that needs it is 0.
+// Units of the currency to the pound, the program's one set of rates: the Currency options page edits
+// the first two, and every ratio, results figure and formula converts with them. A rate of 0 or less
+// converts nothing (a ratio that needs it is 0). Start-up gives a configuration without rates 1.44,
+// 1.75, 2.23 and 2.1; the last two are kept as stored.
 struct ExchangeRates {
     float euro = 0;
     float usDollar = 0;
+    float third = 0;
+    float fourth = 0;
 };
 ExchangeRates& GetExchangeRates();
 
@@ -18,7 +22,7 @@ ExchangeRates& GetExchangeRates();
 // modes 2 and 3 a stored date each, otherwise the latest database date itself.
 struct HighLowOption {
     uint8_t mode = 0;
-    uint8_t days = 0;
+    uint16_t days = 0;
     uint16_t firstDate = 0;
     uint16_t secondDate = 0;
 };

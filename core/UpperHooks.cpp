@@ -15,4 +15,10 @@ void InitGraphSettingDefaults(GraphSetting& record, bool intraday)
         init(record, intraday);
 }
 
+void InitDataMiningGraphDefaults(DataMiningGraph& record)
+{
+    if (const auto& init = CoreUpperHooks().initDataMiningGraph)
+        init(record);
+}
+
 } // namespace qv

@@ -9,6 +9,7 @@
 namespace qv {
 
 struct ShareList;
+struct DataMiningGraph;
 struct GraphSetting;
 
 struct UpperHooks {
@@ -34,11 +35,19 @@ struct UpperHooks {
     std::function<void(GraphSetting& record)> initPivotPointSettings;
     std::function<void(GraphSetting& record)> initSwingChartSettings;
     std::function<void(GraphSetting& record)> initEventMarkerSettings;
+    // The data-mining graph-settings record of a fresh configuration.
+    std::function<void(DataMiningGraph& record)> initDataMiningGraph;
+    // The program-wide option holders: taken from the option blocks after a whole configuration was
+    // read (or defaults set), and put back into them before every save.
+    std::function<void()> optionBlocksLoaded;
+    std::function<void()> storeOptionBlocks;
 };
 
 UpperHooks& CoreUpperHooks();
 
 // The installed defaults of a graph setting; the record is left as it is without them.
 void InitGraphSettingDefaults(GraphSetting& record, bool intraday);
+// The installed defaults of a data-mining graph record; left as it is without them.
+void InitDataMiningGraphDefaults(DataMiningGraph& record);
 
 } // namespace qv

@@ -172,4 +172,7 @@ void FreeVexaTables()
     State() = EditionState{};
 }
 
+const char* VexaTableName() { return kTableName; }
+const char* VexaGraphName(int index) { return kSettingNames[size_t(index & 1)]; }
+
 } // namespace qv

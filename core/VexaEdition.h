@@ -23,5 +23,8 @@ bool VexaSettingsApplied();
 void UpdateVexaEdition();
 // Drops the saved copies and the edition's blocks.
 void FreeVexaTables();
+// The names of the edition's list table and of its two graph settings (0 and 1).
+const char* VexaTableName();
+const char* VexaGraphName(int index);
 
 } // namespace qv

@@ -21,6 +21,7 @@
 #include "platform/ByteOrder.h"
 #include "portfolio/CashEntry.h"
 #include "portfolio/PortfolioRoutines.h"
+#include "portfolio/CapitalGains.h"
 #include "portfolio/Transaction.h"
 
 #include <algorithm>
@@ -212,22 +213,35 @@ constexpr HoldingField kHoldingFields[] = {
     {10, TransactionLayout::Charges, true},       {11, TransactionLayout::Holding, false},
     {12, TransactionLayout::Consideration, true}, {13, TransactionLayout::Profit, true},
     {14, TransactionLayout::ReturnPercent, false}, {15, TransactionLayout::AnnualReturn, false},
-    {16, TransactionLayout::AverageCost, true},   {25, TransactionLayout::RealisedProfit, true},
+    {16, TransactionLayout::AverageCost, true},   {20, TransactionLayout::GainBeforeLosses, true},
+    {21, TransactionLayout::GainAfterLosses, true}, {25, TransactionLayout::RealisedProfit, true},
 };
 
-const HoldingField* FindHoldingField(int code)
+// A transaction's own figures, shown on its row only (kind 0x10 columns read the holding fields).
+constexpr HoldingField kDealFields[] = {
+    {4, TransactionLayout::Shares, false},      {5, TransactionLayout::Price, true},
+    {6, TransactionLayout::Amount, true},       {7, TransactionLayout::BrokerCharge, true},
+    {8, TransactionLayout::StampDuty, true},    {9, TransactionLayout::ContractLevy, true},
+};
+
+template <size_t N>
+const HoldingField* FindField(const HoldingField (&fields)[N], int code)
 {
-    for (const HoldingField& f : kHoldingFields)
+    for (const HoldingField& f : fields)
         if (f.code == code)
             return &f;
     return nullptr;
 }
+
+const HoldingField* FindHoldingField(int code) { return FindField(kHoldingFields, code); }
 
 void HoldingNumber(CellCall& c, const uint8_t* row, const HoldingField& f)
 {
     float v = TransactionFloat(row, f.offset);
     if (v == kNotComputed)
         return;
+    if (v == kCgtNotCalculated)
+        return TextCell(c, "n/a");
     if (f.code == 16 && v < 0)
         return;
     return f.money ? MoneyNumberInUnit(c, v * 100, 0) : PlainNumber(c, v);
@@ -331,11 +345,13 @@ bool TransactionField(CellCall& c)
     case 27: MoneyNumber(c, TransactionSharePrice(t, true)); return true;
     default: break;
     }
-    if (const HoldingField* f = FindHoldingField(code)) {
-        HoldingNumber(c, t, *f);
-        return true;
-    }
-    return false;
+    const HoldingField* f = FindHoldingField(code);
+    if (!f)
+        f = FindField(kDealFields, code);
+    if (!f)
+        return false;
+    HoldingNumber(c, t, *f);
+    return true;
 }
 
 void ResultsRoute(CellCall& c)

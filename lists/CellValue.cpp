@@ -11,6 +11,7 @@
 #include "core/FormatNumber.h"
 #include "core/PriceStatistics.h"
 #include "core/RecordAccess.h"
+#include "core/ShareStatistics.h"
 #include "core/ShareList.h"
 #include "lists/CellContext.h"
 #include "lists/FieldValue.h"
@@ -268,9 +269,9 @@ void FieldTableRoute(CellCall& c, int code)
             return;
         float v = float(int32_t(u));
         if (code == 23) {
-            const ExchangeRates& rates = ResultsExchangeRates();
+            const ExchangeRates& rates = GetExchangeRates();
             int unit = RowUnit(c);
-            double rate = unit == 6 ? rates.euro : unit == 3 ? rates.dollar : 1.0;
+            double rate = unit == 6 ? rates.euro : unit == 3 ? rates.usDollar : 1.0;
             v = rate > 0 ? float(v / rate) : v;
         }
         return PlainNumber(c, v);

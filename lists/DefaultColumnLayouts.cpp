@@ -112,12 +112,15 @@ Layout TranTable(int index)
     LayoutBuilder b;
     b.number().family(kColumnField, 1, 60).family(kColumnField, 2, 90, true).family(kColumnField, 18, 160, true);
     switch (index) {
-    case 0: return b.family(kColumnField, 11).family(kColumnField, 26).family(kColumnField, 12)
-                .family(kColumnField, 13).done();
+    case 0: // each row's own deal; its 'Latest' row carries the latest price
+        return b.family(kColumnField, 4).family(kColumnField, 5).family(kColumnField, 11)
+            .family(kColumnField, 12).family(kColumnField, 13).done();
     case 1: return b.family(kColumnField, 22, 120, true).family(kColumnField, 23, 90, true).done();
     case 2: return b.family(kColumnField, 26).family(kColumnField, 27).family(kColumnField, 14)
                 .family(kColumnField, 15).done();
-    default: return b.family(kColumnField, 16).family(kColumnField, 10).family(kColumnField, 25).done();
+    // The fourth ends with the capital gains of each disposal before and after losses.
+    default: return b.family(kColumnField, 16).family(kColumnField, 10).family(kColumnField, 25)
+                .family(kColumnField, 20, 90).family(kColumnField, 21, 90).done();
     }
 }
 

@@ -20,8 +20,10 @@ const Names& FixedNames(int family)
 {
     // The transactions table names only the fields the list tables show by name so far.
     static const Names transactions = {
-        "Date", "Transaction type", "", "", "", "", "", "", "", "Total charges", "Shares held", "Current value",
-        "Profit/loss", "Return", "Annualised return", "Average price", "", "Name", "", "", "", "Portfolio name",
+        "Date", "Transaction type", "", "Shares", "Deal price", "Cost", "Broker", "Stamp", "Levy", "Total charges",
+        "Shares held", "Current value",
+        "Profit/loss", "Return", "Annualised return", "Average price", "", "Name", "", "CGT before losses",
+        "CGT after losses", "Portfolio name",
         "Reference", "Cash account", "Realised profit/loss", "Price", "Price +/-"};
     static const Names dealings = {"Investor name", "Role", "Deal Date", "Deal type", "Deal size", "Deal size %",
                                    "Deal value", "Bene- ficial", "Latest", "Share name", "Company name",

@@ -5,6 +5,7 @@
 #include "core/PackedDate.h"
 #include "core/PriceStatistics.h"
 #include "core/RecordAccess.h"
+#include "core/ShareStatistics.h"
 #include "core/ShareList.h"
 #include "lists/CellValue.h"
 #include "lists/FieldValue.h"
@@ -173,8 +174,8 @@ struct Machine {
     {
         if (!convertPrices || v == kNoValueReal)
             return v;
-        const ExchangeRates& rates = ResultsExchangeRates();
-        double rate = priceUnit == kCurrencyEuro ? rates.euro : priceUnit == kCurrencyDollar ? rates.dollar : 1.0;
+        const ExchangeRates& rates = GetExchangeRates();
+        double rate = priceUnit == kCurrencyEuro ? rates.euro : priceUnit == kCurrencyDollar ? rates.usDollar : 1.0;
         return rate > 0 ? float(v / rate) : v;
     }
 

@@ -33,13 +33,13 @@ void InstallListFormatters()
     // The shared dialogs show a share's fields as the lists do: prices in pence ("935p : Ordinary").
     SetColumnFormatter([](const RecordCursor& cursor, uint32_t field) { return ShareColumnText(cursor, field); });
     PaneTextSource panes;
-    panes.column = [](ShareList* list, int32_t code) {
-        RecordCursor* entry = CurrentEntry(list);
-        return entry && code >= 0 ? FormatField(*entry, uint32_t(code), list) : std::string();
+    // The share of a transaction or cash row is a database record, formatted as such.
+    panes.column = [](const RecordCursor& share, ShareList* list, int32_t code) {
+        return code >= 0 ? FormatField(share, uint32_t(code), ListRowsAreOwnRecords(list) ? nullptr : list)
+                         : std::string();
     };
-    panes.flagWord = [](ShareList* list) -> uint32_t {
-        RecordCursor* entry = CurrentEntry(list);
-        return entry && entry->record ? RecordFlags(entry->record) : 0;
+    panes.flagWord = [](const RecordCursor& share) -> uint32_t {
+        return share.record ? RecordFlags(share.record) : 0;
     };
     SetPaneTextSource(std::move(panes));
 }

@@ -236,7 +236,15 @@ RowFilter FilterOf(const ShareList& list)
     return f;
 }
 
+FilterPortfolioFill& FilterFill()
+{
+    static FilterPortfolioFill fill;
+    return fill;
+}
+
 } // namespace
+
+void SetFilterPortfolioFill(FilterPortfolioFill fill) { FilterFill() = std::move(fill); }
 
 const char* FixedListName(int32_t listNumber)
 {
@@ -324,6 +332,10 @@ bool RefreshListRows(ShareList* list, bool firstLayoutSet, bool resetLayout)
 {
     if (!list)
         return false;
+    if (Portfolio* p = list->source; p && p->type == kFilterPreset && p->changed && FilterFill()) {
+        FilterFill()(p);
+        return true;
+    }
     if (!list->entries || list->capacity <= 0) {
         list->capacity = std::max(TotalItemCount, 0) + 1000;
         ProFree(list->entries);

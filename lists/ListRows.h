@@ -12,11 +12,13 @@
 #include "core/RecordCursor.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace qv {
 
+struct Portfolio;
 struct ShareList;
 
 enum class RowSource : uint8_t { Main, Imported, Extra };
@@ -44,6 +46,11 @@ std::vector<RecordCursor> CollectListRows(const RowFilter& filter);
 // (share-list tables when `firstLayoutSet`, else data-mining tables), and afterwards is sorted by
 // its sort column. The row array grows while rows are written. False without a list.
 bool RefreshListRows(ShareList* list, bool firstLayoutSet, bool resetLayout);
+
+// The data-mining code refills the filter-driven portfolio: a list whose source it is and which is
+// marked for refilling is refilled through this instead of from its list number.
+using FilterPortfolioFill = std::function<void(Portfolio* portfolio)>;
+void SetFilterPortfolioFill(FilterPortfolioFill fill);
 
 // Refills the list and places its current row: the remembered row of its list number when it is
 // still there, else the first row. A list that comes out empty falls back to "All"; when "All" is

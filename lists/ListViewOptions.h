@@ -1,6 +1,6 @@
 // The program options the list views read, with their defaults in one place:
 //   double buffering on (every paint goes through one off-screen image),
-//   no frozen columns (the normal arrangement scrolls every column),
+//   one frozen column (the share's name stays while the others scroll; the Lists page takes 1-50),
 //   live prices off (no intraday store feeds the live cells yet),
 //   print font size 0 (printing scales the screen font; bit 7 set prints with the screen's fonts),
 //   a data-mining printout without a first page of its own and with its rows,
@@ -14,7 +14,7 @@ namespace qv {
 
 struct ListViewOptions {
     bool doubleBuffering = true;
-    int frozenColumns = 0;
+    int frozenColumns = 1;
     bool livePrices = false;
     uint8_t printFontSize = 0;
     bool dataMiningOwnPrintPage = false;

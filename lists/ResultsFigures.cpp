@@ -5,6 +5,7 @@
 #include "core/PriceLookups.h"
 #include "core/PriceStatistics.h"
 #include "core/RecordAccess.h"
+#include "core/ShareStatistics.h"
 #include "platform/ByteOrder.h"
 
 #include <algorithm>
@@ -20,8 +21,6 @@ constexpr double kPerDayOfYear = 0.002739726;
 constexpr float kMostGrowth = 999;
 constexpr float kMostPriceRatio = 99;
 constexpr int kYearsMatched = 5;
-constexpr uint8_t kCurrencyDollar = 3;
-constexpr uint8_t kCurrencyEuro = 6;
 
 struct ResultsTable {
     const uint8_t* entries = nullptr;
@@ -297,12 +296,6 @@ float GetResultsFigure(int year, int item, uint8_t* record, uint32_t)
     return Growth(now, PlainFigure(t, earlier, item & 15));
 }
 
-ExchangeRates& ResultsExchangeRates()
-{
-    static ExchangeRates rates;
-    return rates;
-}
-
 float GetResultsFigureConverted(int year, int item, uint8_t* record, uint32_t extra)
 {
     float value = GetResultsFigure(year, item, record, extra);
@@ -311,8 +304,8 @@ float GetResultsFigureConverted(int year, int item, uint8_t* record, uint32_t ex
         return value;
     RecordCursor cursor{record, 0};
     uint32_t currency = GetFieldByte115(&cursor, 0);
-    const ExchangeRates& rates = ResultsExchangeRates();
-    double rate = currency == kCurrencyEuro ? rates.euro : currency == kCurrencyDollar ? rates.dollar : 1.0;
+    const ExchangeRates& rates = GetExchangeRates();
+    double rate = currency == kCurrencyEuro ? rates.euro : currency == kCurrencyUsDollar ? rates.usDollar : 1.0;
     return rate > 0 ? float(value / rate) : value;
 }
 

@@ -56,15 +56,8 @@ constexpr int kResultsBlockFields = 5;
 // kNoResultsValue when there is none.
 float GetResultsFigure(int year, int item, uint8_t* record, uint32_t extra);
 // The same with profit, EPS, dividend and turnover converted to pounds from results published in
-// dollars or euro (the rates of ResultsExchangeRates).
+// dollars or euro (the rates of GetExchangeRates).
 float GetResultsFigureConverted(int year, int item, uint8_t* record, uint32_t extra);
-
-// Units of foreign currency to the pound, set from the options.
-struct ExchangeRates {
-    double dollar = 1.0;
-    double euro = 1.0;
-};
-ExchangeRates& ResultsExchangeRates();
 
 // Figure n of a detailed results block, or kNoResultsValue. The block must hold 61 bytes.
 float ReadResultsBlockFigure(const uint8_t* block, int figure);

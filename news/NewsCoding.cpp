@@ -1,6 +1,8 @@
 // The news coding: bit reading, decode trees and compressed blocks.
 #include "news/NewsCoding.h"
 
+#include <algorithm>
+
 namespace qv {
 
 namespace {
@@ -79,6 +81,38 @@ std::optional<uint16_t> DecodeNewsSymbol(std::span<const uint16_t> tree, NewsBit
         at += bit ? 1 : (entry & kMaxDistance);
     }
     return std::nullopt;
+}
+
+namespace {
+
+// Fills the steps of every code below the entry reached by `prefix` (depth bits); a distance that
+// leaves the tree leaves its steps at 0 bits.
+void FillSteps(std::span<const uint16_t> tree, size_t at, int depth, uint32_t prefix, NewsDecodeTable& table)
+{
+    constexpr int k = NewsDecodeTable::kBits;
+    if (at >= tree.size())
+        return;
+    const uint16_t entry = tree[at];
+    if (!(entry & kInner) || depth == k) {
+        const bool leaf = !(entry & kInner);
+        const NewsDecodeTable::Step step{leaf ? entry : uint16_t(at), uint8_t(depth), leaf};
+        const uint32_t first = prefix << (k - depth), count = 1u << (k - depth);
+        std::fill_n(table.steps.begin() + first, count, step);
+        return;
+    }
+    FillSteps(tree, at + 1, depth + 1, prefix << 1 | 1, table);
+    FillSteps(tree, at + (entry & kMaxDistance), depth + 1, prefix << 1, table);
+}
+
+} // namespace
+
+NewsDecodeTable MakeNewsDecodeTable(std::span<const uint16_t> tree)
+{
+    NewsDecodeTable table;
+    // A tree of one leaf reads no bits; the decoder deals with it before any table.
+    if (!tree.empty() && (tree[0] & kInner))
+        FillSteps(tree, 0, 0, 0, table);
+    return table;
 }
 
 std::optional<std::vector<uint16_t>> ReadNewsCompressedBlock(NewsBitReader& in, size_t maxSymbols)

@@ -18,7 +18,14 @@ public:
 
     // Up to 32 bits; false (and 0) when fewer remain.
     bool read(int count, uint32_t& out);
-    bool bit(uint32_t& out) { return read(1, out); }
+    bool bit(uint32_t& out)
+    {
+        if (pos_ >= bytes_.size() * 8)
+            return false;
+        out = (bytes_[pos_ / 8] >> (7 - pos_ % 8)) & 1;
+        ++pos_;
+        return true;
+    }
     void alignToByte() { pos_ = (pos_ + 7) / 8 * 8; }
     size_t bitPosition() const { return pos_; }
     size_t bytePosition() const { return (pos_ + 7) / 8; }
@@ -44,6 +51,20 @@ std::optional<NewsDecodeTree> ReadNewsDecodeTree(NewsBitReader& in);
 // Walks one symbol from entry 0: 1 to the first child, 0 to the second. A tree of a single leaf
 // reads no bits. Nothing when the stream ends or a distance leaves the tree.
 std::optional<uint16_t> DecodeNewsSymbol(std::span<const uint16_t> tree, NewsBitReader& in);
+
+// A decode tree's first twelve levels as a table, so that most codes decode in one look: for each
+// twelve bits of the stream, the leaf they end in with the bits that took, or the entry all twelve
+// lead to. A step of 0 bits (a distance that leaves the tree) sends the decoder to the tree itself.
+struct NewsDecodeTable {
+    static constexpr int kBits = 12;
+    struct Step {
+        uint16_t at = 0; // the leaf's symbol, or the entry reached
+        uint8_t bits = 0;
+        bool leaf = false;
+    };
+    std::vector<Step> steps = std::vector<Step>(size_t(1) << kBits);
+};
+NewsDecodeTable MakeNewsDecodeTable(std::span<const uint16_t> tree);
 
 // A compressed block from the reader's (byte-aligned) position: u32 symbol count, the tree, the
 // coded symbols; the reader is left on the byte after it. Symbols are bytes when the tree's symbol

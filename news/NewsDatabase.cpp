@@ -1,6 +1,8 @@
 // The news database in memory: load, save, merge, verify, story texts and titles.
 #include "news/NewsDatabase.h"
 
+#include "core/ReadersWriterLock.h"
+#include "news/NewsIndex.h"
 #include "news/NewsLock.h"
 #include "news/NewsTitles.h"
 #include "news/NewsUpdateFile.h"
@@ -12,6 +14,7 @@
 #include "shell/SplashStatus.h"
 
 #include <algorithm>
+#include <array>
 
 namespace qv {
 
@@ -55,6 +58,9 @@ void NewsDatabase::free()
     c_ = NewsCatalogue();
     codes_ = NewsCodeTable();
     cachedBlock_.reset();
+    titleCache_.clear();
+    samples_.clear();
+    storiesAtLoad_ = 0;
     loaded_ = false;
     modified_ = false;
 }
@@ -77,7 +83,9 @@ void NewsDatabase::recreate(bool deleteFiles)
 
 void NewsDatabase::setAsideFiles()
 {
-    bool any = SetAside(DataFolder() / "News.dat") | SetAside(DataFolder() / "News.old");
+    // Every file is set aside, whichever of them were there.
+    bool any = SetAside(DataFolder() / "News.dat");
+    any = SetAside(DataFolder() / "News.old") || any;
     for (const char* name : kStoryFiles)
         any = SetAside(NewsFolder() / name) || any;
     if (any) {
@@ -88,15 +96,22 @@ void NewsDatabase::setAsideFiles()
 
 void NewsDatabase::load()
 {
+    // A work file left behind means a rebuild was cut short. (A file that is not there counts as
+    // deleted, so each one is looked for first.)
     bool cutShort = false;
-    for (const char* name : kWorkFiles)
-        cutShort = ForceDelete(NewsFolder() / name) || cutShort;
+    std::error_code error;
+    for (const char* name : kWorkFiles) {
+        const fs::path work = NewsFolder() / name;
+        if (fs::exists(work, error)) {
+            ForceDelete(work);
+            cutShort = true;
+        }
+    }
     if (cutShort) {
         ForceDelete(NewsFolder() / "TNews.dat");
         ForceDelete(NewsFolder() / "INews.dat");
     }
     free();
-    std::error_code error;
     bool storyFile = fs::exists(NewsFolder() / "DNews.dat", error);
     for (const char* name : {"News.dat", "News.old"}) {
         std::optional<std::vector<uint8_t>> image = ReadFileBytes(DataFolder() / name);
@@ -121,9 +136,15 @@ void NewsDatabase::load()
     if (cutShort)
         for (NewsDay& day : c_.days)
             day.indexOffset = day.indexLength = 0;
+    // A catalogue whose code numbers were never built has stories without their codes.
+    const bool codesNew = c_.header.u32(nh::kCodesBuilt) == 0;
     NewsDictionary dictionary(c_);
     codes_.build(dictionary, c_);
+    if (codesNew)
+        recodeStories();
     verify();
+    readTitleSamples();
+    storiesAtLoad_ = uint32_t(c_.stories.size());
 }
 
 SaveResult NewsDatabase::save(bool keepPrevious)
@@ -141,7 +162,8 @@ SaveResult NewsDatabase::save(bool keepPrevious)
 }
 
 // Stories whose day is gone are marked and removed; day blocks that lie beyond DNews.dat (an append
-// cut short) are dropped with their stories; titles that no longer match are rebuilt.
+// cut short) are dropped with their stories; titles that no longer match are rebuilt; files that
+// hold room no day uses are rewritten compactly.
 void NewsDatabase::verify()
 {
     std::error_code error;
@@ -164,21 +186,102 @@ void NewsDatabase::verify()
         OutputDebugText("News verify: stories without a day removed");
         removeMarkedStories();
     }
-    std::vector<NewsTitleRecord> titles;
-    bool readable = ReadNewsTitles(NewsFolder() / "TNews.dat", titles);
-    bool beyond = std::any_of(titles.begin(), titles.end(), [&](const NewsTitleRecord& t) { return t.story >= c_.stories.size(); });
-    if (!readable || beyond || titles.size() != c_.stories.size())
-        rebuildTitles();
+    reindexTitles();
+    if (filesHoldWaste() && !compactFiles())
+        OutputDebugText("Exception Verifying ZOD - Stages 5");
 }
 
+// The titles go first, while the stories still carry their marks.
 void NewsDatabase::removeMarkedStories()
 {
+    if (!purgeTitles())
+        OutputDebugText("Exception Purging titles");
     std::erase_if(c_.stories, [](const NewsStory& s) { return s.state == 3; });
     ForceDelete(NewsFolder() / "INews.dat");
     for (NewsDay& day : c_.days)
         day.indexOffset = day.indexLength = 0;
     cachedBlock_.reset();
+    titleCache_.clear();
     modified_ = true;
+}
+
+bool NewsDatabase::filesHoldWaste() const
+{
+    uint64_t blocks = kNewsFileHeaderSize, sections = kNewsFileHeaderSize;
+    bool indexed = false;
+    for (const NewsDay& day : c_.days) {
+        blocks += day.blockLength;
+        sections += day.indexLength;
+        indexed = indexed || day.indexLength != 0;
+    }
+    std::error_code error;
+    uintmax_t storyFile = fs::file_size(NewsFolder() / "DNews.dat", error);
+    if (!error && !c_.days.empty() && storyFile > blocks)
+        return true;
+    uintmax_t indexFile = fs::file_size(NewsFolder() / "INews.dat", error);
+    return !error && indexed && indexFile > sections;
+}
+
+namespace {
+
+// Copies length bytes at offset of one file to the end of another; the offset written at.
+std::optional<uint32_t> CopyPiece(ExclusiveFile& in, ExclusiveFile& out, uint64_t& outSize, uint32_t offset,
+                                  uint32_t length)
+{
+    std::vector<uint8_t> bytes(length);
+    if (!in.seek(offset) || in.read(bytes.data(), bytes.size()) != (long long)bytes.size() ||
+        !out.write(bytes.data(), bytes.size()))
+        return std::nullopt;
+    uint32_t at = uint32_t(outSize);
+    outSize += length;
+    return at;
+}
+
+bool StartCopy(ExclusiveFile& out, const fs::path& path, const char* tag)
+{
+    std::vector<uint8_t> header = NewsFileHeader(tag);
+    return out.open(path, ExclusiveFile::Mode::Create) && out.write(header.data(), header.size());
+}
+
+} // namespace
+
+bool NewsDatabase::compactFiles()
+{
+    const fs::path story = NewsFolder() / "DNews.dat", index = NewsFolder() / "INews.dat";
+    const fs::path storyCopy = NewsFolder() / "tempDNews.dat", indexCopy = NewsFolder() / "tempINews.dat";
+    ExclusiveFile storyIn, indexIn, storyOut, indexOut;
+    std::error_code error;
+    const bool hasIndex = c_.indexed() && fs::exists(index, error) && indexIn.open(index, ExclusiveFile::Mode::Read);
+    bool ok = storyIn.open(story, ExclusiveFile::Mode::Read) && StartCopy(storyOut, storyCopy, "ZQDD") &&
+              (!hasIndex || StartCopy(indexOut, indexCopy, "ZQDI"));
+    std::vector<NewsDay> days = c_.days;
+    uint64_t storySize = kNewsFileHeaderSize, indexSize = kNewsFileHeaderSize;
+    for (size_t i = 0; ok && i < days.size(); ++i) {
+        NewsDay& day = days[i];
+        std::optional<uint32_t> at = CopyPiece(storyIn, storyOut, storySize, day.blockOffset, day.blockLength);
+        ok = at.has_value();
+        day.blockOffset = at.value_or(0);
+        std::optional<uint32_t> section;
+        if (ok && hasIndex && day.indexLength >= 8)
+            section = CopyPiece(indexIn, indexOut, indexSize, day.indexOffset, day.indexLength);
+        // A section that cannot be copied is built again by the next search.
+        day.indexOffset = section.value_or(0);
+        day.indexLength = section ? day.indexLength : 0;
+    }
+    ok = ok && storyOut.sync() && storyOut.close() && (!hasIndex || (indexOut.sync() && indexOut.close()));
+    storyIn.close();
+    indexIn.close();
+    if (ok)
+        ok = RenameReplace(storyCopy, story) && (hasIndex ? RenameReplace(indexCopy, index) : (ForceDelete(index), true));
+    ForceDelete(storyCopy);
+    ForceDelete(indexCopy);
+    if (!ok)
+        return false;
+    c_.days = std::move(days);
+    cachedBlock_.reset();
+    modified_ = true;
+    save(false);
+    return true;
 }
 
 const NewsDayBlock* NewsDatabase::dayBlock(PackedDate date, bool& noFile)
@@ -335,7 +438,70 @@ bool NewsDatabase::rebuildTitles()
         OutputDebugText("Exception Rebuilding titles");
         return false;
     }
+    readTitleSamples();
     return true;
+}
+
+bool NewsDatabase::reindexTitles()
+{
+    std::vector<NewsTitleRecord> titles;
+    bool readable = ReadNewsTitles(NewsFolder() / "TNews.dat", titles);
+    bool beyond = std::any_of(titles.begin(), titles.end(), [&](const NewsTitleRecord& t) { return t.story >= c_.stories.size(); });
+    if (readable && !beyond && titles.size() == c_.stories.size())
+        return true;
+    if (rebuildTitles())
+        return true;
+    // The stories stay: a title file that cannot be written now is rebuilt at the next load.
+    OutputDebugText("Exception Verifying ZOD - Stages 3");
+    return false;
+}
+
+bool NewsDatabase::purgeTitles()
+{
+    std::vector<uint32_t> newNumber(c_.stories.size(), UINT32_MAX);
+    uint32_t next = 0;
+    for (size_t i = 0; i < c_.stories.size(); ++i)
+        if (c_.stories[i].state != 3)
+            newNumber[i] = next++;
+    bool ok = RenumberNewsTitles(NewsFolder() / "TNews.dat", newNumber);
+    titleCache_.clear();
+    readTitleSamples();
+    return ok;
+}
+
+void NewsDatabase::recodeStories()
+{
+    for (size_t i = 0; i < c_.stories.size(); ++i) {
+        std::optional<std::vector<uint32_t>> words = storyWords(i);
+        if (!words)
+            continue;
+        NewsStory& story = c_.stories[i];
+        story.country = story.industry = story.subject = 0;
+        std::array<uint32_t, 3> shares = story.shareIds;
+        applyPrefix(story, *words);
+        story.shareIds = shares;
+    }
+    modified_ = true;
+}
+
+void NewsDatabase::readTitleSamples()
+{
+    std::vector<NewsTitleRecord> titles;
+    ReadNewsTitles(NewsFolder() / "TNews.dat", titles);
+    samples_ = NewsTitleSamples(titles);
+}
+
+const NewsTitleEntry* NewsDatabase::cachedTitle(size_t story, bool fill)
+{
+    if (const NewsTitleEntry* entry = titleCache_.find(uint32_t(story)))
+        return entry;
+    if (!fill || story >= c_.stories.size())
+        return nullptr;
+    std::vector<std::string> titles;
+    for (size_t i = story; i < c_.stories.size() && titles.size() < NewsTitleCache::kEntries; ++i)
+        titles.push_back(storyText(i, kNewsTitle));
+    titleCache_.fill(uint32_t(story), titles);
+    return titleCache_.find(uint32_t(story));
 }
 
 // Appends the block at the end of DNews.dat (after a new header when the file is new); a write cut
@@ -393,7 +559,9 @@ NewsMergeResult NewsDatabase::merge(const fs::path& file)
     std::vector<uint32_t> ids;
     for (size_t i = 0; i < u.words.size(); ++i)
         ids.push_back(dictionary.add(u.words[i], u.wordClass(i)));
-    if (dictionary.resized() && c_.indexed()) {
+    // The index refers to hash slots, which a resize moves: it is built again once the day is in.
+    const bool reindex = dictionary.resized() && c_.indexed();
+    if (reindex) {
         ForceDelete(NewsFolder() / "INews.dat");
         for (NewsDay& day : c_.days)
             day.indexOffset = day.indexLength = 0;
@@ -429,6 +597,11 @@ NewsMergeResult NewsDatabase::merge(const fs::path& file)
     modified_ = true;
     if (!AddNewsTitles(NewsFolder() / "TNews.dat", titles))
         rebuildTitles();
+    readTitleSamples();
+    if (reindex) {
+        std::unique_ptr<NewsReindexProgress> progress = MakeNewsReindexProgress();
+        ReindexNews(*this, progress.get());
+    }
     save(false);
     return NewsMergeResult::Merged;
 }
@@ -438,6 +611,22 @@ NewsDatabase& TheNewsDatabase()
     static NewsDatabase database;
     return database;
 }
+
+NewsTitleEntry GetNewsTitle(size_t story, bool fill)
+{
+    // All news work runs on the user-interface thread, so a writer holding the lock now is a merge,
+    // search or reindex further up this thread, dispatching messages: the title waits for the next
+    // paint rather than for a lock that would never be released.
+    if (NewsLock().WriterHolds())
+        return NewsTitleEntry();
+    AcquireNewsRead();
+    const NewsTitleEntry* entry = TheNewsDatabase().cachedTitle(story, fill);
+    NewsTitleEntry copy = entry ? *entry : NewsTitleEntry();
+    ReleaseNewsRead();
+    return copy;
+}
+
+const void* GetShareNewsEvents(const DayRecord*, size_t) { return nullptr; }
 
 namespace {
 

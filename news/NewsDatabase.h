@@ -8,6 +8,7 @@
 #include "news/NewsCatalogue.h"
 #include "news/NewsDayBlock.h"
 #include "news/NewsDictionary.h"
+#include "news/NewsTitleCache.h"
 
 #include <filesystem>
 #include <optional>
@@ -51,8 +52,31 @@ public:
     std::optional<std::vector<uint32_t>> storyWords(size_t story);
     // The story's title as the title file holds it (at most 80 characters).
     std::string title(size_t story);
+    // The title cache's entry for the story; on a miss, with fill, the titles of up to 100 stories
+    // from it on are taken from their texts into the cache. Null when it is not there.
+    const NewsTitleEntry* cachedTitle(size_t story, bool fill);
+    // The samples of TNews.dat read at load and after every change of the title file.
+    const std::vector<NewsTitleRecord>& titleSamples() const { return samples_; }
+    // The number of stories held when the database was loaded: stories from it on are the latest.
+    uint32_t latestBoundary() const { return storiesAtLoad_; }
+
+    // Title maintenance, each through tempTNews.dat and followed by a new reading of the samples.
+    // TNews.dat read whole: a record naming a story beyond the count, or a count that differs from
+    // the stories', rebuilds it; a rebuild that fails recreates the database.
+    bool reindexTitles();
     // The stories' titles rebuilt from their texts into TNews.dat.
     bool rebuildTitles();
+    // The titles of stories of state 3 left out, the others renumbered to the places their stories
+    // take once those are removed.
+    bool purgeTitles();
+    // Every story's country, industry and subject read again from its code prefix.
+    void recodeStories();
+    // DNews.dat and INews.dat rewritten day by day without the room no day uses, through
+    // tempDNews.dat and tempINews.dat; the day records take the new offsets and News.dat is saved.
+    // False (the old files kept) when a copy fails.
+    bool compactFiles();
+    // True when the story or index file holds more than its header and the days' blocks and sections.
+    bool filesHoldWaste() const;
 
 private:
     const NewsDayBlock* dayBlock(PackedDate date, bool& noFile);
@@ -62,16 +86,29 @@ private:
     std::string titleOf(const std::vector<uint32_t>& words);
     bool appendDayBlock(NewsDay& day, const std::vector<uint8_t>& block);
     void setAsideFiles();
+    void readTitleSamples();
 
     NewsCatalogue c_;
     NewsCodeTable codes_;
     std::optional<NewsDayBlock> cachedBlock_;
     PackedDate cachedDate_ = 0;
+    NewsTitleCache titleCache_;
+    std::vector<NewsTitleRecord> samples_;
+    uint32_t storiesAtLoad_ = 0;
     bool loaded_ = false;
     bool modified_ = false;
 };
 
 NewsDatabase& TheNewsDatabase();
+
+// The title cache's entry of a story, under the shared news lock (the caller must not hold the
+// exclusive one); an empty entry when there is none.
+NewsTitleEntry GetNewsTitle(size_t story, bool fill);
+
+struct DayRecord;
+// The daily chart asks for a share's news events over its price records; no list is kept, so the
+// answer is always none and the chart shows no news events.
+const void* GetShareNewsEvents(const DayRecord* prices, size_t count);
 
 // The merge host the start-up pass uses: the news lock, the load and the merge of this database.
 NewsMergeHost& NewsDatabaseMergeHost();

@@ -69,7 +69,15 @@ std::optional<NewsDayBlock> NewsDayBlock::Parse(std::span<const uint8_t> bytes)
     block.textBits = LoadU32(p + 16);
     if (block.textBits > block.text.size() * 8)
         return std::nullopt;
+    block.makeDecodeTables();
     return block;
+}
+
+void NewsDayBlock::makeDecodeTables()
+{
+    decodeTables.clear();
+    for (const std::vector<uint16_t>& table : tables)
+        decodeTables.push_back(MakeNewsDecodeTable(table));
 }
 
 NewsDayBlock NewsDayBlock::FromUpdate(const NewsUpdate& update, std::vector<uint32_t> wordIds)
@@ -83,6 +91,7 @@ NewsDayBlock NewsDayBlock::FromUpdate(const NewsUpdate& update, std::vector<uint
         block.starts.push_back(story.start);
     block.text = update.text;
     block.textBits = update.textBits;
+    block.makeDecodeTables();
     return block;
 }
 
@@ -91,7 +100,8 @@ std::optional<std::vector<uint32_t>> NewsDayBlock::storyWords(size_t story, uint
     if (story >= starts.size() || table >= tables.size())
         return std::nullopt;
     size_t end = story + 1 < starts.size() ? NewsStartBit(starts[story + 1]) : textBits;
-    NewsStorySymbols symbols = DecodeNewsStory(tables[table], text, starts[story], end, maxSymbols);
+    const NewsDecodeTable* fast = table < decodeTables.size() ? &decodeTables[table] : nullptr;
+    NewsStorySymbols symbols = DecodeNewsStory(tables[table], text, starts[story], end, maxSymbols, fast);
     if (!symbols.ok)
         return std::nullopt;
     std::vector<uint32_t> ids;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/PackedDate.h"
+#include "news/NewsCoding.h"
 
 #include <cstdint>
 #include <optional>
@@ -23,6 +24,7 @@ struct NewsDayBlock {
     std::vector<uint32_t> starts;  // per story: bits 0-23 byte offset, bits 24-31 bit
     std::vector<uint8_t> text;
     uint32_t textBits = 0;
+    std::vector<NewsDecodeTable> decodeTables; // one per code table, for decoding a byte at a time
 
     // The block as stored: length at 8, date at 12, story count at 14, the stream's length in bits
     // at 16, table offsets from 20, stream and word-list offsets at 52 and 56, starts from 60.
@@ -32,6 +34,7 @@ struct NewsDayBlock {
     // The block an update makes, given the dictionary id of each of its words.
     static NewsDayBlock FromUpdate(const NewsUpdate& update, std::vector<uint32_t> wordIds);
 
+    void makeDecodeTables();
     // The dictionary ids of a story's text, or nothing when the story does not decode.
     std::optional<std::vector<uint32_t>> storyWords(size_t story, uint8_t table, size_t maxSymbols = 1u << 20) const;
 };

@@ -315,4 +315,17 @@ std::string_view NewsCodeTable::Name(uint32_t number)
     return number < Count() ? NumberedCodes()[number]->name : "";
 }
 
+uint32_t NewsCodeTable::ListEnd(int list)
+{
+    uint32_t number = 0;
+    int ended = 0;
+    for (const CodeEntry& entry : kCodes) {
+        if (entry.code[0] != '*')
+            ++number;
+        else if (ended++ == list)
+            return number;
+    }
+    return number;
+}
+
 } // namespace qv

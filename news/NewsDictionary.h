@@ -85,6 +85,8 @@ public:
     static std::string_view Code(uint32_t number);
     static std::string_view Name(uint32_t number);
     static uint32_t Count();
+    // The first number after list k (0-7): the running totals the header keeps.
+    static uint32_t ListEnd(int list);
 
 private:
     std::map<uint32_t, uint32_t> numbers_;

@@ -5,9 +5,9 @@
 #include "news/NewsDatabase.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
+#include "shell/IdleWork.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 namespace qv {
 
@@ -52,7 +52,11 @@ int BitLength(uint32_t v)
 
 } // namespace
 
-std::vector<uint8_t> NewsIndexSection(const std::map<uint32_t, std::vector<uint16_t>>& postings)
+namespace {
+
+// The section of postings given in ascending slot order, as (slot, story indexes) pairs.
+template <typename Postings>
+std::vector<uint8_t> SectionOf(const Postings& postings)
 {
     Bits lists;
     std::vector<std::pair<uint32_t, uint32_t>> table;
@@ -96,6 +100,18 @@ std::vector<uint8_t> NewsIndexSection(const std::map<uint32_t, std::vector<uint1
     section.insert(section.end(), words.bytes().begin(), words.bytes().end());
     section.resize(std::max(section.size(), length), 0);
     return section;
+}
+
+} // namespace
+
+std::vector<uint8_t> NewsIndexSection(const std::map<uint32_t, std::vector<uint16_t>>& postings)
+{
+    return SectionOf(postings);
+}
+
+std::vector<uint8_t> NewsIndexSection(const std::vector<NewsPostingList>& postings)
+{
+    return SectionOf(postings);
 }
 
 NewsIndexSectionReader::NewsIndexSectionReader(std::span<const uint8_t> section, uint32_t dayStories)
@@ -151,54 +167,143 @@ std::vector<uint16_t> NewsIndexSectionReader::stories(uint32_t slot) const
     return out;
 }
 
-bool ReindexNews(NewsDatabase& database)
+namespace {
+
+NewsReindexProgressMaker progressMaker = nullptr;
+
+// The hash slot of every stored word, by its id (UINT32_MAX for an id that is no stored word).
+std::vector<uint32_t> SlotsById(const NewsCatalogue& c)
+{
+    std::vector<uint32_t> slots(c.header.size(), UINT32_MAX);
+    for (uint32_t slot = 0; slot < c.hashTable.size(); ++slot) {
+        const uint32_t id = c.hashTable[slot] & 0xFFFFFF;
+        if (c.hashTable[slot] && id < slots.size())
+            slots[id] = slot;
+    }
+    return slots;
+}
+
+// The day's postings: for each hash slot of its words, the day indexes of the stories holding it.
+std::vector<uint8_t> DaySection(NewsDatabase& database, const std::vector<size_t>& stories,
+                                const std::vector<uint32_t>& slotById)
 {
     NewsCatalogue& c = database.catalogue();
-    std::unordered_map<uint32_t, uint32_t> slotOf;
-    for (uint32_t slot = 0; slot < c.hashTable.size(); ++slot)
-        if (c.hashTable[slot])
-            slotOf.emplace(c.hashTable[slot] & 0xFFFFFF, slot);
     NewsDictionary dictionary(c);
+    std::vector<std::pair<uint32_t, uint16_t>> pairs; // (slot, story index within the day)
+    for (size_t story : stories) {
+        std::optional<std::vector<uint32_t>> words = database.storyWords(story);
+        if (!words)
+            continue;
+        const uint16_t index = c.stories[story].dayIndex;
+        for (uint32_t id : *words) {
+            if (id < news_header::kFirstWordOffset)
+                continue;
+            const uint32_t base = (id & kNewsCaseMask) == 3 ? dictionary.baseId(id) : id & ~kNewsCaseMask;
+            if (base < slotById.size() && slotById[base] != UINT32_MAX)
+                pairs.emplace_back(slotById[base], index);
+        }
+    }
+    std::sort(pairs.begin(), pairs.end());
+    pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
+    std::vector<NewsPostingList> postings;
+    for (const auto& [slot, index] : pairs) {
+        if (postings.empty() || postings.back().first != slot)
+            postings.push_back({slot, {}});
+        postings.back().second.push_back(index);
+    }
+    return NewsIndexSection(postings);
+}
+
+// The index file's bytes up to the end of the last section before firstDay, when every such
+// section lies in the file; otherwise just the header, and firstDay becomes 0.
+std::vector<uint8_t> KeptSections(const NewsCatalogue& c, size_t& firstDay)
+{
+    std::vector<uint8_t> header = NewsFileHeader("ZQDI");
+    if (firstDay == 0)
+        return header;
+    std::vector<uint8_t> file =
+        ReadFileBytes(NewsDatabase::NewsFolder() / "INews.dat").value_or(std::vector<uint8_t>());
+    uint64_t end = kNewsFileHeaderSize;
+    for (size_t i = 0; i < firstDay && i < c.days.size(); ++i) {
+        const NewsDay& day = c.days[i];
+        if (day.indexLength < 8 || uint64_t(day.indexOffset) + day.indexLength > file.size() ||
+            day.indexOffset < kNewsFileHeaderSize) {
+            firstDay = 0;
+            return header;
+        }
+        end = std::max<uint64_t>(end, uint64_t(day.indexOffset) + day.indexLength);
+    }
+    if (!IsNewsFileHeader(file, "ZQDI")) {
+        firstDay = 0;
+        return header;
+    }
+    file.resize(size_t(end));
+    return file;
+}
+
+void Unindex(NewsCatalogue& c)
+{
+    for (NewsDay& day : c.days)
+        day.indexOffset = day.indexLength = 0;
+}
+
+} // namespace
+
+void SetNewsReindexProgressMaker(NewsReindexProgressMaker maker) { progressMaker = maker; }
+
+std::unique_ptr<NewsReindexProgress> MakeNewsReindexProgress()
+{
+    return progressMaker ? progressMaker() : nullptr;
+}
+
+size_t FirstUnindexedNewsDay(const NewsDatabase& database)
+{
+    const std::vector<NewsDay>& days = database.catalogue().days;
+    for (size_t i = 0; i < days.size(); ++i)
+        if (days[i].indexLength < 8)
+            return i;
+    return days.size();
+}
+
+NewsReindexResult ReindexNews(NewsDatabase& database, NewsReindexProgress* progress, size_t firstDay)
+{
+    NewsCatalogue& c = database.catalogue();
+    if (c.stories.empty() || firstDay >= c.days.size())
+        return NewsReindexResult::Done;
+    const std::filesystem::path work = NewsDatabase::NewsFolder() / "workINews.dat";
+    ForceDelete(work);
+    const std::vector<uint32_t> slotById = SlotsById(c);
     std::map<PackedDate, std::vector<size_t>> byDay;
     for (size_t i = 0; i < c.stories.size(); ++i)
         byDay[c.stories[i].dayDate].push_back(i);
     ByteWriter file;
-    std::vector<uint8_t> header = NewsFileHeader("ZQDI");
-    file.bytes(header.data(), header.size());
-    for (NewsDay& day : c.days) {
-        std::map<uint32_t, std::vector<uint16_t>> postings;
-        for (size_t story : byDay[day.date]) {
-            std::optional<std::vector<uint32_t>> words = database.storyWords(story);
-            if (!words)
-                continue;
-            uint16_t index = c.stories[story].dayIndex;
-            for (uint32_t id : *words) {
-                auto slot = slotOf.find(dictionary.baseId(id));
-                if (slot == slotOf.end())
-                    continue;
-                std::vector<uint16_t>& list = postings[slot->second];
-                if (list.empty() || list.back() != index)
-                    list.push_back(index);
-            }
-        }
-        for (auto& entry : postings) {
-            std::vector<uint16_t>& list = entry.second;
-            std::sort(list.begin(), list.end());
-            list.erase(std::unique(list.begin(), list.end()), list.end());
-        }
-        std::vector<uint8_t> section = NewsIndexSection(postings);
+    std::vector<uint8_t> kept = KeptSections(c, firstDay);
+    file.bytes(kept.data(), kept.size());
+    if (progress)
+        progress->open(c.days.size());
+    bool stopped = false;
+    for (size_t i = firstDay; i < c.days.size() && !stopped; ++i) {
+        NewsDay& day = c.days[i];
+        std::vector<uint8_t> section = DaySection(database, byDay[day.date], slotById);
         day.indexOffset = uint32_t(file.size());
         day.indexLength = uint32_t(section.size());
         file.bytes(section.data(), section.size());
+        PumpWaitingMessages();
+        stopped = progress && !progress->step(i + 1);
     }
-    std::filesystem::path work = NewsDatabase::NewsFolder() / "workINews.dat";
+    if (progress)
+        progress->close();
+    if (stopped) {
+        ForceDelete(NewsDatabase::NewsFolder() / "INews.dat");
+        Unindex(c);
+        return NewsReindexResult::Stopped;
+    }
     if (!WriteFileBytes(work, file.data()) || !RenameReplace(work, NewsDatabase::NewsFolder() / "INews.dat")) {
         ForceDelete(work);
-        for (NewsDay& day : c.days)
-            day.indexOffset = day.indexLength = 0;
-        return false;
+        Unindex(c);
+        return NewsReindexResult::Failed;
     }
-    return true;
+    return NewsReindexResult::Done;
 }
 
 } // namespace qv

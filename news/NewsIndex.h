@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -15,6 +16,9 @@ class NewsDatabase;
 // A day's section: u32 n (entries + 1), u32 d (the word table's offset from byte 8), the postings
 // from byte 8, then the bit-packed word table of (slot delta, offset delta) pairs.
 std::vector<uint8_t> NewsIndexSection(const std::map<uint32_t, std::vector<uint16_t>>& postings);
+// The same from (slot, story indexes) pairs in ascending slot order.
+using NewsPostingList = std::pair<uint32_t, std::vector<uint16_t>>;
+std::vector<uint8_t> NewsIndexSection(const std::vector<NewsPostingList>& postings);
 
 // A section read back: bounded by its length; story indexes at or beyond the day's count dropped.
 class NewsIndexSectionReader {
@@ -30,8 +34,32 @@ private:
     std::vector<std::pair<uint32_t, uint32_t>> pairs_; // (slot, postings offset from byte 8)
 };
 
-// Rebuilds INews.dat for every day (through workINews.dat) and records each day's section. False
-// when a file cannot be read or written; the old index is then gone and the days are unindexed.
-bool ReindexNews(NewsDatabase& database);
+// What a reindex shows while it runs: the "News reindex" dialog or a search dialog's bar.
+class NewsReindexProgress {
+public:
+    virtual ~NewsReindexProgress() = default;
+    virtual void open(size_t days) = 0;
+    // Shows the day reached; false once the user has asked to stop (Esc).
+    virtual bool step(size_t day) = 0;
+    virtual void close() = 0;
+};
+
+// The progress a reindex owned by a window shows; installed by the window layer (none: the reindex
+// shows nothing).
+using NewsReindexProgressMaker = std::unique_ptr<NewsReindexProgress> (*)();
+void SetNewsReindexProgressMaker(NewsReindexProgressMaker maker);
+std::unique_ptr<NewsReindexProgress> MakeNewsReindexProgress();
+
+enum class NewsReindexResult { Done, Stopped, Failed };
+
+// The first day without an index section (the day count when every day has one).
+size_t FirstUnindexedNewsDay(const NewsDatabase& database);
+
+// Builds the index of the days from firstDay on in workINews.dat, keeping the sections of the days
+// before it, and puts it in place of INews.dat. One waiting message is dispatched per day, and the
+// progress, when given, may stop it: workINews.dat is then deleted, no index remains and every day
+// is unindexed. No intraday lock is taken, as no intraday data is read. Failed when a file cannot
+// be read or written (the days are then unindexed too).
+NewsReindexResult ReindexNews(NewsDatabase& database, NewsReindexProgress* progress = nullptr, size_t firstDay = 0);
 
 } // namespace qv

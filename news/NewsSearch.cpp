@@ -1,6 +1,8 @@
 // The news search: default texts, parsing, and evaluation over the word index.
 #include "news/NewsSearch.h"
 
+#include "core/RecordAccess.h"
+
 #include "news/NewsDatabase.h"
 #include "news/NewsIndex.h"
 #include "platform/FileOps.h"
@@ -8,7 +10,6 @@
 #include <algorithm>
 #include <array>
 #include <map>
-#include <unordered_map>
 
 namespace qv {
 
@@ -89,19 +90,19 @@ public:
         return out;
     }
 
-    // The story's words as hash slots, one-character words left out.
-    std::vector<uint32_t> storySlots(uint32_t story, const std::unordered_map<uint32_t, uint32_t>& slotOf) const
+    // The story's words as the ids of their stored lower-case words, one-character words left out.
+    std::vector<uint32_t> storyWordIds(uint32_t story) const
     {
-        std::vector<uint32_t> slots;
+        std::vector<uint32_t> ids;
         NewsDictionary dictionary(db_.catalogue());
-        for (uint32_t id : db_.storyWords(story).value_or(std::vector<uint32_t>())) {
-            auto slot = slotOf.find(dictionary.baseId(id));
-            if (slot != slotOf.end())
-                slots.push_back(slot->second);
-            else if (id >= nh::kFirstWordOffset)
-                slots.push_back(UINT32_MAX);
-        }
-        return slots;
+        std::optional<std::vector<uint32_t>> words = db_.storyWords(story);
+        if (!words)
+            return ids;
+        ids.reserve(words->size());
+        for (uint32_t id : *words)
+            if (id >= nh::kFirstWordOffset)
+                ids.push_back((id & kNewsCaseMask) == 3 ? dictionary.baseId(id) : id & ~kNewsCaseMask);
+        return ids;
     }
 
 private:
@@ -115,32 +116,28 @@ private:
     StorySet all_;
 };
 
-bool HoldsPhrase(const std::vector<uint32_t>& slots, const std::vector<uint32_t>& phrase)
+bool HoldsPhrase(const std::vector<uint32_t>& words, const std::vector<uint32_t>& phrase)
 {
-    return std::search(slots.begin(), slots.end(), phrase.begin(), phrase.end()) != slots.end();
+    return std::search(words.begin(), words.end(), phrase.begin(), phrase.end()) != words.end();
 }
 
-StorySet LiteralStories(const IndexView& index, NewsDatabase& database,
-                        const std::vector<NewsSearchTerm>& group)
+// The stories holding every word of the group, and then the words in sequence in their text.
+StorySet LiteralStories(const IndexView& index, NewsDatabase& database, const std::vector<NewsSearchTerm>& group)
 {
     StorySet candidates = index.stories(group[0]);
     std::vector<uint32_t> phrase;
+    const std::vector<uint32_t>& table = database.catalogue().hashTable;
     for (const NewsSearchTerm& term : group) {
-        if (!term.known)
+        if (!term.known || term.slot >= table.size())
             return {};
         candidates = Intersect(candidates, index.stories(term));
-        phrase.push_back(term.slot);
+        phrase.push_back(table[term.slot] & 0xFFFFFF);
     }
     if (group.size() < 2)
         return candidates;
-    std::unordered_map<uint32_t, uint32_t> slotOf;
-    const std::vector<uint32_t>& table = database.catalogue().hashTable;
-    for (uint32_t slot = 0; slot < table.size(); ++slot)
-        if (table[slot])
-            slotOf.emplace(table[slot] & 0xFFFFFF, slot);
     StorySet out;
     for (uint32_t story : candidates)
-        if (HoldsPhrase(index.storySlots(story, slotOf), phrase))
+        if (HoldsPhrase(index.storyWordIds(story), phrase))
             out.push_back(story);
     return out;
 }
@@ -224,6 +221,17 @@ std::string MakeNewsSearchText(std::string_view shareName)
     return text;
 }
 
+std::string ShareNewsSearchText(NewsDatabase& database, uint32_t shareId)
+{
+    for (const NewsSearchText& own : NewsSearchTexts(database.catalogue()))
+        if ((own.shareId & 0xFFFF) == (shareId & 0xFFFF))
+            return own.text;
+    RecordCursor share = FindRecordById(uint16_t(shareId), 0);
+    if (!share.record || RecordLength(share.record) == 0)
+        return std::string();
+    return MakeNewsSearchText(GetRecordTexts(share.record).name);
+}
+
 std::vector<NewsSearchTerm> MakeNewsSearchWords(NewsDatabase& database, uint32_t owner, std::string_view text)
 {
     std::vector<NewsSearchTerm> terms;
@@ -281,12 +289,15 @@ std::vector<NewsSearchTerm> MakeNewsPortfolioSearch(NewsDatabase& database, cons
 }
 
 std::vector<NewsMatch> PerformNewsSearch(NewsDatabase& database, const std::vector<NewsSearchTerm>& terms,
-                                         uint32_t first, uint32_t end)
+                                         uint32_t first, uint32_t end, NewsReindexProgress* progress)
 {
-    NewsCatalogue& c = database.catalogue();
-    bool unindexed = std::any_of(c.days.begin(), c.days.end(), [](const NewsDay& d) { return d.indexLength == 0; });
-    if (unindexed && ReindexNews(database))
+    const size_t unindexed = FirstUnindexedNewsDay(database);
+    if (unindexed < database.catalogue().days.size()) {
+        NewsReindexResult result = ReindexNews(database, progress, unindexed);
         database.save(false);
+        if (result == NewsReindexResult::Stopped)
+            return {};
+    }
     IndexView index(database, first, end);
     std::vector<NewsMatch> matches;
     std::vector<NewsSearchTerm> group;

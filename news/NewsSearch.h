@@ -10,6 +10,7 @@
 namespace qv {
 
 class NewsDatabase;
+class NewsReindexProgress;
 
 struct NewsSearchTerm {
     static constexpr uint16_t kRequired = 0, kAlternative = 1, kExclusion = 2, kLiteral = 10, kSeparator = 128;
@@ -24,6 +25,10 @@ struct NewsSearchTerm {
 // "'" + the name's words up to "plc" + "'", with a second literal using the short form of
 // "holdings", "corporation", "communications" or "telecommunications" when the name holds one.
 std::string MakeNewsSearchText(std::string_view shareName);
+
+// A share's search text: the one the user set for it in the catalogue, else the default made from
+// its name in the database ("" when the share is not there).
+std::string ShareNewsSearchText(NewsDatabase& database, uint32_t shareId);
 
 // Parses a search text: blank-separated words are all required, "," makes the next word an
 // alternative, "-" an exclusion, quotes make a literal phrase.
@@ -43,10 +48,12 @@ struct NewsMatch {
     bool operator==(const NewsMatch&) const = default;
 };
 
-// The stories from first up to (not including) end that match, in story order per group. Builds
-// the index first when a day has none. With the header's limit flag, stories dated before the
-// limit (the set number of weeks before the latest story) are skipped.
+// The stories from first up to (not including) end that match, in story order per group. Indexes
+// the days that have no section first (showing the progress when given); a reindex stopped by the
+// user ends the search with nothing. With the header's limit flag, stories dated before the limit
+// (the set number of weeks before the latest story) are skipped.
 std::vector<NewsMatch> PerformNewsSearch(NewsDatabase& database, const std::vector<NewsSearchTerm>& terms,
-                                         uint32_t first = 0, uint32_t end = UINT32_MAX);
+                                         uint32_t first = 0, uint32_t end = UINT32_MAX,
+                                         NewsReindexProgress* progress = nullptr);
 
 } // namespace qv

@@ -111,6 +111,35 @@ bool AddNewsTitles(const std::filesystem::path& file, std::vector<NewsTitleRecor
     return true;
 }
 
+bool RenumberNewsTitles(const std::filesystem::path& file, const std::vector<uint32_t>& newNumber)
+{
+    if (!std::filesystem::exists(file))
+        return true;
+    std::filesystem::path temporary = TemporaryOf(file);
+    ExclusiveFile in, out;
+    if (!in.open(file, ExclusiveFile::Mode::Read) || !out.open(temporary, ExclusiveFile::Mode::Create))
+        return false;
+    ByteWriter pending;
+    bool failed = false, ok = true;
+    std::vector<NewsTitleRecord> batch;
+    while (ok && ReadBatch(in, batch, failed)) {
+        for (NewsTitleRecord& record : batch) {
+            if (record.story >= newNumber.size() || newNumber[record.story] == UINT32_MAX)
+                continue;
+            record.story = newNumber[record.story];
+            Write(pending, record);
+        }
+        ok = Flush(out, pending);
+    }
+    ok = ok && !failed && out.sync() && out.close();
+    in.close();
+    if (!ok || !RenameReplace(temporary, file)) {
+        ForceDelete(temporary);
+        return false;
+    }
+    return true;
+}
+
 bool WriteNewsTitles(const std::filesystem::path& file, const std::vector<NewsTitleRecord>& titles)
 {
     ByteWriter image;

@@ -27,6 +27,11 @@ bool ReadNewsTitles(const std::filesystem::path& file, std::vector<NewsTitleReco
 // time, then puts the result in place. False (the file unchanged) when a step fails.
 bool AddNewsTitles(const std::filesystem::path& file, std::vector<NewsTitleRecord> titles);
 
+// Copies the file record by record through "tempTNews.dat", 2000 at a time, giving each record the
+// number newNumber[story] holds and leaving out those it marks UINT32_MAX (or that lie beyond it).
+// False (the file unchanged) when a step fails.
+bool RenumberNewsTitles(const std::filesystem::path& file, const std::vector<uint32_t>& newNumber);
+
 // Writes the records whole, in order, through the temporary file.
 bool WriteNewsTitles(const std::filesystem::path& file, const std::vector<NewsTitleRecord>& titles);
 

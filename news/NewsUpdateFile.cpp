@@ -68,6 +68,9 @@ void ReadDirectory(const std::vector<uint16_t>& bytes, std::vector<NewsUpdateSto
 std::string CheckStories(const NewsUpdate& u)
 {
     size_t previous = 0;
+    std::vector<NewsDecodeTable> tables;
+    for (const NewsDecodeTree& tree : u.trees)
+        tables.push_back(MakeNewsDecodeTable(tree.entries));
     for (size_t i = 0; i < u.stories.size(); ++i) {
         const NewsUpdateStory& s = u.stories[i];
         size_t startBit = NewsStartBit(s.start);
@@ -77,7 +80,8 @@ std::string CheckStories(const NewsUpdate& u)
         size_t end = i + 1 < u.stories.size() ? NewsStartBit(u.stories[i + 1].start) : u.textBits;
         if (end < startBit || end > u.textBits)
             return "story " + std::to_string(i + 1) + " starts outside the text";
-        NewsStorySymbols text = DecodeNewsStory(u.trees[s.codeTable].entries, u.text, s.start, end, end - startBit);
+        NewsStorySymbols text =
+            DecodeNewsStory(u.trees[s.codeTable].entries, u.text, s.start, end, end - startBit, &tables[s.codeTable]);
         if (!text.ok)
             return "story " + std::to_string(i) + " does not decode";
         for (uint16_t symbol : text.symbols)
@@ -101,23 +105,39 @@ int NewsUpdate::wordClass(size_t i) const
 }
 
 NewsStorySymbols DecodeNewsStory(std::span<const uint16_t> tree, std::span<const uint8_t> text, uint32_t start,
-                                 size_t endBit, size_t maxSymbols)
+                                 size_t endBit, size_t maxSymbols, const NewsDecodeTable* table)
 {
     NewsStorySymbols result;
-    size_t startBit = NewsStartBit(start);
-    if (startBit > endBit || endBit > text.size() * 8 || tree.empty())
+    size_t pos = NewsStartBit(start);
+    if (pos > endBit || endBit > text.size() * 8 || tree.empty())
         return result;
     // A tree of one leaf codes in no bits: such a story has no length to read.
     if (!(tree[0] & 0x8000)) {
-        result.ok = startBit == endBit;
+        result.ok = pos == endBit;
         return result;
     }
-    NewsBitReader in(text.first((endBit + 7) / 8), startBit);
-    while (in.bitPosition() < endBit) {
+    while (pos < endBit) {
         if (result.symbols.size() >= maxSymbols)
             return {};
-        std::optional<uint16_t> symbol = DecodeNewsSymbol(tree, in);
-        if (!symbol || in.bitPosition() > endBit)
+        size_t at = 0;
+        constexpr int k = NewsDecodeTable::kBits;
+        if (table && endBit - pos >= size_t(k) && pos / 8 + 2 < text.size()) {
+            const uint32_t bytes = uint32_t(text[pos / 8]) << 16 | uint32_t(text[pos / 8 + 1]) << 8 | text[pos / 8 + 2];
+            const NewsDecodeTable::Step step = table->steps[(bytes >> (24 - k - pos % 8)) & ((1u << k) - 1)];
+            if (step.bits && step.leaf) {
+                result.symbols.push_back(step.at);
+                pos += step.bits;
+                continue;
+            }
+            if (step.bits) {
+                at = step.at;
+                pos += step.bits;
+            }
+        }
+        NewsBitReader in(text.first((endBit + 7) / 8), pos);
+        std::optional<uint16_t> symbol = DecodeNewsSymbol(tree.subspan(at), in);
+        pos = in.bitPosition();
+        if (!symbol || pos > endBit)
             return {};
         result.symbols.push_back(*symbol);
     }

@@ -17,7 +17,8 @@ struct AlarmDay {
     float close = 0;
 };
 
-// A move criterion: enabled, its kind and its threshold.
+// A move criterion: enabled, its kind (the n days the move is measured over) and its threshold (a
+// percentage).
 struct MoveCriterion {
     uint8_t enabled = 0;
     uint8_t kind = 0;

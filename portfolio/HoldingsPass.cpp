@@ -6,6 +6,7 @@
 #include "core/PriceStatistics.h"
 #include "core/RecordAccess.h"
 #include "core/RecordLookup.h"
+#include "core/ShareList.h"
 #include "core/StringPrintf.h"
 #include "core/TransactionTypes.h"
 #include "core/PriceSubRecords.h"
@@ -81,10 +82,12 @@ void MendNames(Portfolio& p, const HoldingsMarket& market)
         auto share = market.share ? market.share(t->shareId(), t->line()) : std::nullopt;
         if (!share) {
             if (!TransactionNameIsSound(t->bytes)) {
+                ForgetRowsShowing(t->bytes.data());
                 RebuildAsLostShare(t->bytes);
                 rebuilt = true;
             }
         } else if (share->name != t->text(0)) {
+            ForgetRowsShowing(t->bytes.data());
             RenameTransaction(t->bytes, share->name);
             rebuilt = true;
         }

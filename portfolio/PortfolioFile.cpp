@@ -532,6 +532,8 @@ void CreatePresetPortfolios()
             std::optional<std::string> filter;
             if (position > 0 && size_t(position) <= FilterList().size())
                 filter = FilterList()[size_t(position - 1)]->name;
+            else if (position == 0 && CurrentFilter())
+                filter = CurrentFilter()->name; // a first start shows the current filter's shares at once
             p = NewPreset(number, kFilterPreset, filter.value_or(hooks.defaultFilterPortfolioName));
             p->changed = filter ? 1 : 0;
         } else {

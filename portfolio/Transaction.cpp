@@ -1,6 +1,7 @@
 // Encoding and decoding of transaction records, and the order of a portfolio's transaction list.
 #include "portfolio/Transaction.h"
 
+#include "core/ShareList.h"
 #include "platform/ByteOrder.h"
 
 #include <algorithm>
@@ -247,6 +248,8 @@ void InsertSortedByName(Link32<Transaction>& head, Transaction* record)
     InsertSortedByName(&first, record);
     head = first;
 }
+
+Transaction::~Transaction() { ForgetRowsShowing(bytes.data()); }
 
 void FreeTransactions(Link32<Transaction>& head)
 {

@@ -128,10 +128,13 @@ void RebuildAsLostShare(std::vector<uint8_t>& record);
 void RenameTransaction(std::vector<uint8_t>& record, std::string_view name);
 
 // A transaction in a portfolio's list. Its bytes keep the stored layout; offset 0 holds the
-// record's length in place of the stored layout's chain link.
+// record's length in place of the stored layout's chain link. The rows of the lists that show the
+// bytes go with them (ForgetRowsShowing); code that makes the bytes move does the same first.
 struct Transaction {
     Transaction* next = nullptr;
     std::vector<uint8_t> bytes;
+
+    ~Transaction();
 
     uint16_t shareId() const;
     uint8_t line() const;

@@ -236,4 +236,10 @@ Transaction* StoreTransaction(Portfolio& portfolio, const TransactionFields& fie
     return record;
 }
 
+TransactionDialogOptions& TransactionDialogDefaults()
+{
+    static TransactionDialogOptions options;
+    return options;
+}
+
 } // namespace qv

@@ -96,4 +96,17 @@ Transaction* StoreTransaction(Portfolio& portfolio, const TransactionFields& fie
 // Unlinks and frees the record; false when it is not in the list.
 bool RemoveTransaction(Portfolio& portfolio, Transaction* record);
 
+// How the charges are asked for (the portfolio options): none (a total in pence), one field, or
+// broker charge, stamp and levy.
+enum ExpensesOption : uint8_t { kHideExpenses = 0, kShowExpenses = 1, kShowAllExpenses = 2 };
+
+// The choices the record dialog remembers from one use to the next.
+struct TransactionDialogOptions {
+    ExpensesOption expenses = kShowAllExpenses;
+    bool dividendOtherUnit = false; // the unit of the last dividend differed from its default
+    bool otherUnit = false;         // that of the last other transaction
+    bool showGains = false;         // the capital gains part shown
+};
+TransactionDialogOptions& TransactionDialogDefaults();
+
 } // namespace qv

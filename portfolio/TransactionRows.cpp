@@ -3,8 +3,10 @@
 
 #include "core/Memory.h"
 #include "core/Portfolio.h"
+#include "core/RecordAccess.h"
 #include "core/ShareList.h"
 #include "platform/ByteOrder.h"
+#include "portfolio/CashStatement.h"
 #include "portfolio/Transaction.h"
 
 #include <algorithm>
@@ -64,6 +66,16 @@ void SetListRows(ShareList* list, const std::vector<RecordCursor>& rows)
     list->current = std::clamp(list->current, 0, last);
     list->firstVisible = std::clamp(list->firstVisible, 0, last);
     list->rowsEnd = int32_t(rows.size());
+}
+
+RecordCursor ShareOfRow(const ShareList& list, const RecordCursor& row)
+{
+    if (!row.record || !ListRowsAreOwnRecords(&list))
+        return row;
+    if (list.family == kFamilyCash && row.count != kCashRowTransaction)
+        return {};
+    const RecordCursor share = FindRecordById(LoadU16(row.record + L::ShareId), row.record[L::Line]);
+    return share.record && RecordLength(share.record) != 0 ? share : RecordCursor{};
 }
 
 Transaction* MemberRecordOf(const Portfolio& member, const Transaction& copy)

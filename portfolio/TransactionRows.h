@@ -21,6 +21,11 @@ std::vector<Transaction*> TransactionRowsOf(const Portfolio& portfolio, bool tot
 void SetListRows(ShareList* list, const std::vector<RecordCursor>& rows);
 std::vector<RecordCursor> RowsOfTransactions(const std::vector<Transaction*>& records);
 
+// The share a row of the list stands for: in lists of share records the row itself; in transaction
+// and cash lists the share the transaction names by its id and line. Nothing for a cash account's
+// own entries, for an empty row, or when the share is not in the database.
+RecordCursor ShareOfRow(const ShareList& list, const RecordCursor& row);
+
 // The record of the member portfolio that a group's copy stands for: same share, line, date, time,
 // type and member number; null when none.
 Transaction* MemberRecordOf(const Portfolio& member, const Transaction& copy);

@@ -12,5 +12,12 @@ inline constexpr const char* kAgreementForm = "https://www.quorvantis.example/cg
 inline constexpr const char* kCompanyPagePattern = "https://companies.quorvantis.example/profile?code=%05i";
 inline constexpr const char* kSupportTelephone = "01632 960 123";
 inline constexpr const char* kSupportEmail = "support@quorvantis.example";
+// The end-of-day update's endpoints that the Communications page's Default buttons give: addresses for
+// the internet method, dial-in numbers (in the support number's range) for the modem methods. Nothing
+// dials or connects to them here.
+inline constexpr const char* kUpdateAddress = "update.quorvantis.example";
+inline constexpr const char* kUpdateAddressAlternative = "update2.quorvantis.example";
+inline constexpr const char* kUpdatePhone = "01632 960 124";
+inline constexpr const char* kUpdatePhoneAlternative = "01632 960 125";
 
 } // namespace qv

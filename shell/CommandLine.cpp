@@ -135,6 +135,7 @@ CommandLineSettings ParseCommandLine(std::string_view text)
         settings.unattendedExtra = 1;
     }
     settings.noChartCaption = switches.has("/GC");
+    settings.realTime = switches.has("/RT");
     return settings;
 }
 

@@ -31,6 +31,7 @@ struct CommandLineSettings {
     bool noConfigSave = false;         // "/NC"
     bool timedUpdate = false;          // "/T"
     bool noChartCaption = false;       // "/GC"
+    bool realTime = false;             // "/RT": the real-time and multiple-windows options for this run
 
     bool hasWindowPlacement() const { return windowX != -1; }
 };

@@ -12,6 +12,7 @@
 #include "core/RecordLookup.h"
 #include "core/SystemDate.h"
 #include "resources/MessageIds.h"
+#include "shell/FeedClient.h"
 #include "shell/ViewGroups.h"
 
 #include <limits>
@@ -69,6 +70,7 @@ DdeHooks DefaultDdeHooks()
     hooks.lastDay = LastDayOfStream;
     hooks.refreshHeld = [] { return RefreshHoldFlag != 0 || ReloadInProgress; };
     hooks.realTimeOn = [] { return Config().optionsA.data()[OptionBlockA::kRealTimeOption] != 0; };
+    hooks.feed = &TheDdeRTFeed();
     return hooks;
 }
 

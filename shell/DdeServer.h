@@ -5,6 +5,7 @@
 
 #include "core/RecordCursor.h"
 #include "platform/MessageDispatch.h"
+#include "realtime/FeedStates.h"
 #include "shell/DdeItems.h"
 
 #include <cstdint>
@@ -41,9 +42,9 @@ public:
     virtual DdeValue columnValue(uint32_t shareKey, uint8_t field, uint32_t qualifier) = 0;
     // Replaces the shares watched for the server (the store's shared lock is the feed's business).
     virtual void setWatchList(const std::vector<uint32_t>& shareKeys) = 0;
+    // The server's message target, to which the feed posts 0x444.
+    virtual void attachTarget(uint64_t) {}
 };
-
-constexpr int kFeedConnected = 7;
 
 // Where the server meets the rest of the program.
 struct DdeHooks {

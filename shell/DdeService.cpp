@@ -43,6 +43,8 @@ DdeService::DdeService(DdeHooks hooks, LocalServerLimits limits)
     : server_(std::move(hooks), [this](std::string_view topic, std::string_view item) { PostDdeAdvise(topic, item); }),
       transport_(limits, [this] { PostProgramMessage(*this, MSG_DDE_TRANSPORT); })
 {
+    if (DdeIntradayFeed* feed = server_.hooks().feed)
+        feed->attachTarget(server_.targetId());
 }
 
 DdeService::~DdeService() { stop(); }

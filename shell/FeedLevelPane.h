@@ -2,6 +2,8 @@
 // use and, above it, the level wanted but not yet had.
 #pragma once
 
+#include "realtime/FeedStates.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -16,7 +18,6 @@ struct LevelBlock {
 constexpr uint32_t kLevelNavy = 0x800000;
 constexpr uint32_t kLevelWhite = 0xFFFFFF;
 constexpr uint32_t kLevelRed = 0x0000FF;
-constexpr int kFeedConnected = 7; // connection states below this count as no data
 
 // Bar i's 2-bit level: bars take bits 8-9, 0-1, 2-3, 4-5 and 6-7.
 int FeedLevelOfBar(uint32_t word, int bar);

@@ -59,10 +59,10 @@ std::optional<FrameCommandState> NewsState(const FrameCommandFacts& f)
 std::optional<FrameCommandState> FeedConnectState(const FrameCommandFacts& f)
 {
     FrameCommandState state;
-    bool connecting = f.feedState == kFeedConnecting;
-    state.text = connecting ? "Disconnect from real time feed" : "Connect to real time feed";
-    state.checked = connecting;
-    state.enabled = f.feedState != 2 && f.feedState != 3;
+    bool running = f.engineState == kEngineRunning;
+    state.text = running ? "Disconnect from real time feed" : "Connect to real time feed";
+    state.checked = running;
+    state.enabled = f.engineState != kEngineStarting && f.engineState != kEngineDisconnecting;
     return state;
 }
 
@@ -96,6 +96,7 @@ std::optional<FrameCommandState> FrameCommandUpdate(uint32_t command, const Fram
     // Options, alarms, windows and lists.
     case 21140: case 21111: case 26401: case 26402: return Enabled(!f.training);
     case 21141: case 21142: case 21143: case 21144: case 21145: case 25001: case 21146: case 27128: case 27199:
+    case 26056: case 26211:
     case 26213: case 26895: case 26122: case 26275: case 27056:
     case 57668: case 20929: case 20930: case 26121: return Enabled(true);
     case 26400: return ShareAlarmState(f);

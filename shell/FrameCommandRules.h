@@ -3,6 +3,8 @@
 // program's flags and the feed's connection state.
 #pragma once
 
+#include "realtime/FeedStates.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,7 +28,8 @@ struct FrameCommandFacts {
     bool dataMiningRun = false;
     bool training = false;         // the active view is a graph in training mode
     uint32_t chartOptions = 0;     // a daily graph's option word
-    int32_t feedState = 0;         // 0 disconnected ... 7 connected, 8 and 9 backfilling
+    int32_t feedState = 0;         // the connection step: 0 disconnected ... 7 connected, 8 and 9 backfilling
+    int32_t engineState = 0;       // the engine: 0 stopped, 1 running, 2 starting, 3 disconnecting
     bool backfillRunning = false;
     bool recording = false;
     bool purgeAllowed = true;
@@ -51,10 +54,5 @@ struct FrameCommandState {
 // The state of one of these commands; nothing for a command they do not cover.
 std::optional<FrameCommandState> FrameCommandUpdate(uint32_t command, const FrameCommandFacts& facts);
 
-// Connection states of the feed client.
-constexpr int32_t kFeedDisconnected = 0;
-constexpr int32_t kFeedConnecting = 1;
-constexpr int32_t kFeedConnected = 7;
-constexpr int32_t kFeedBackfilling = 8;
 
 } // namespace qv

@@ -4,6 +4,7 @@
 #include "core/CachedStatistics.h"
 #include "core/Database.h"
 #include "core/RecordLookup.h"
+#include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
 
 #include <algorithm>
@@ -13,7 +14,6 @@ namespace {
 
 constexpr int32_t kStartWalk = -2;
 constexpr uint32_t kThrottleEvery = 100;
-constexpr int32_t kEngineRunning = 1;
 
 EventPump g_pump;
 std::function<bool()> g_splashInput;

@@ -174,6 +174,11 @@ void ReadConfiguration(ProgramState& state, FramePlacement& placement, const Scr
     SetStatisticsPeriod({LoadU16(options + OptionBlockB::kGlobalHighLowPeriod),
                          LoadU16(options + OptionBlockB::kGlobalHighLowPeriod + 2)});
     ClearWindowOptions();
+    // Nothing else sets the two options at start, so "/RT" is how a run takes the feed.
+    if (state.commandLine.realTime) {
+        OptionByte(OptionBlockA::kRealTimeOption) = 1;
+        OptionByte(OptionBlockA::kMultipleWindows) = 1;
+    }
     steps::ApplySignalSetting();
     CheckResolution(screen.width, OptionByte(kResolutionAdviceCounter));
 }

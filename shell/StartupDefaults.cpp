@@ -18,10 +18,12 @@ namespace qv::steps {
 void InitDefaultSettings()
 {
     // Every table's design and display style, every ticker design, every setting name and every
-    // daily and intraday graph setting; the option block's own defaults wait for the option pages
-    // that own its bytes, except the current portfolio: none, so that a first start's window shows
-    // its list's own source rather than whichever pre-set is found first.
+    // daily and intraday graph setting; the option pages' defaults; and the current portfolio: none,
+    // so that a first start's window shows its list's own source rather than whichever pre-set is
+    // found first.
     ResetAllConfigFamilies(Config());
+    if (const auto& defaults = UpperStartUpSteps().setOptionDefaults)
+        defaults();
     StoreCurrentPortfolioNumber(kNoPortfolioNumber);
 }
 
@@ -37,9 +39,12 @@ void SaveSignalSetting()
 
 void ApplyOldConfigDefaults()
 {
-    // The list options page's stored choice and the option bytes an old file lacks wait for the
-    // option pages; until then the list scale is the one neither button gives.
-    ApplyListScaleOption(0);
+    // The option pages give what an older file lacks and apply the list scale; without them the
+    // list scale is the one neither button gives.
+    if (const auto& old = UpperStartUpSteps().applyOldOptionDefaults)
+        old();
+    else
+        ApplyListScaleOption(0);
 }
 
 void ResetPortfolioChainAndLists()

@@ -1,7 +1,10 @@
-// Start-up steps owned by work still to come; those not yet filled do nothing (the settings'
+// Start-up steps of other folders; those not yet filled do nothing (the settings'
 // defaults and the derived lists live in StartupDefaults.cpp).
 #include "shell/StartupSteps.h"
 
+#include "core/ReadersWriterLock.h"
+#include "realtime/feed/RTEngine.h"
+#include "realtime/feed/RTFeedClient.h"
 #include "realtime/store/RTStore.h"
 #include "realtime/store/RTStoreFiles.h"
 #include "shell/UserToolbarSteps.h"
@@ -12,7 +15,18 @@ void LoadStandardProfileSettings() {}   // waits for a recent-file list
 void PrepareListColourSets() {}         // waits for the list-table views
 void LoadToolbarConfig() { LoadUserToolbarsAtStartUp(); }
 void CopyTradingTimesToMarketTable() {} // waits for the intraday market table
-void InitRTStore() { qv::InitRTStore(); }
+void InitRTStore()
+{
+    qv::InitRTStore();
+    // The engine begins from the newest stored day; its summaries are rebuilt as they are read.
+    RTStore& s = TheRTStore();
+    s.newestDaySeen = s.latestDay;
+    if (RTEngine& e = TheRTEngine(); e.highlightDuration == 0)
+        e.highlightDuration = 8;
+    ExclusiveLockGuard lock(IntradayStoreLock());
+    if (RTDayRecord* day = CurrentRTDay())
+        PrepareRTDay(*day);
+}
 void InitIndicatorLineStyles()
 {
     if (const auto& init = UpperStartUpSteps().initIndicatorLineStyles)
@@ -20,9 +34,9 @@ void InitIndicatorLineStyles()
 }
 void ScaleDefaultListColumns(int) {}    // waits for the list tables' column records
 void CreateAlarmServer() {}             // waits for the intraday alarms
-void StartRTEngine() {}                 // waits for the intraday engine
+void StartRTEngine() { qv::StartRTEngine(); } // the intraday alarm settings wait for the alarms
 void DestroyAlarmServer() {}            // waits for the intraday alarms
-void ShutDownFeedClient() {}            // waits for the feed client
+void ShutDownFeedClient() { StopRTEngine(); }
 void FreeFixedSourceLists() {}          // waits for the list tables' fixed source lists
 void BackupRTIndex() { qv::BackupRTIndex(); }
 void SaveNewsDatabase()
@@ -31,7 +45,13 @@ void SaveNewsDatabase()
         save();
 }
 void SaveToolbarConfig() { SaveUserToolbarsAtExit(); }
-void CloseRTStore() { qv::CloseRTStore(); }
+void CloseRTStore()
+{
+    // The feed thread is joined before the store it writes is freed.
+    if (RTFeedThreadRunning())
+        StopRTEngine();
+    qv::CloseRTStore();
+}
 void FreeProgramBlocks() {}             // waits for the item list, fonts and toolbar state
 
 // Corrections kept by older stores that equal the database's are dropped once the database is in.

@@ -17,6 +17,8 @@ struct UpperSteps {
     std::function<void(uint8_t* blob, int pixelsPerInchY)> fixOldTextSizes;
     std::function<void()> deleteGraphSettingRecords;
     std::function<void()> saveNewsDatabase; // News.dat at exit, then the news blocks freed
+    std::function<void()> setOptionDefaults;        // the option pages' defaults into the option blocks
+    std::function<void()> applyOldOptionDefaults;   // what an older configuration lacks, the list scale
 };
 UpperSteps& UpperStartUpSteps();
 

@@ -2,6 +2,7 @@
 #include "shell/StatusPaneTexts.h"
 
 #include "core/ShareList.h"
+#include "portfolio/TransactionRows.h"
 
 namespace qv {
 namespace {
@@ -12,13 +13,16 @@ PaneTextSource& Source()
     return source;
 }
 
-bool HasCurrentShare(ShareList* list)
+RecordCursor CurrentShare(ShareList* list)
 {
     const RecordCursor* entry = CurrentEntry(list);
-    return entry && entry->record;
+    return entry ? ShareOfRow(*list, *entry) : RecordCursor{};
 }
 
-std::string Column(ShareList* list, int32_t code) { return Source().column ? Source().column(list, code) : ""; }
+std::string Column(const RecordCursor& share, ShareList* list, int32_t code)
+{
+    return Source().column ? Source().column(share, list, code) : "";
+}
 
 } // namespace
 
@@ -26,22 +30,28 @@ void SetPaneTextSource(PaneTextSource source) { Source() = std::move(source); }
 
 std::string FormatSharePaneText(ShareList* list, int32_t columnCode, bool indexFlag)
 {
-    if (!HasCurrentShare(list))
+    const RecordCursor share = CurrentShare(list);
+    if (!share.record)
         return {};
-    std::string text = Column(list, columnCode);
+    std::string text = Column(share, list, columnCode);
     return text.empty() && indexFlag ? "Index" : text;
 }
 
 std::string FormatMarketPaneText(ShareList* list)
 {
-    if (!HasCurrentShare(list))
+    const RecordCursor share = CurrentShare(list);
+    if (!share.record)
         return {};
-    std::string text = Column(list, kMarketColumn);
-    uint16_t id = EntryRecordId(*CurrentEntry(list));
-    if ((id & 0x3000) < 0x3000)
-        text += ", " + Column(list, kMarketDetailColumn);
-    if (Source().flagWord && (Source().flagWord(list) & (1u << 14)))
-        text += ", FTSE30";
+    std::string text = Column(share, list, kMarketColumn);
+    // A part the database does not keep for the share leaves no separator behind.
+    auto add = [&text](const std::string& part) {
+        if (!part.empty())
+            text += (text.empty() ? "" : ", ") + part;
+    };
+    if ((EntryRecordId(share) & 0x3000) < 0x3000)
+        add(Column(share, list, kMarketDetailColumn));
+    if (Source().flagWord && (Source().flagWord(share) & (1u << 14)))
+        add("FTSE30");
     return text;
 }
 

@@ -2,6 +2,8 @@
 // and 2: a column field of the share, and its market with the FTSE 30 mark.
 #pragma once
 
+#include "core/RecordCursor.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -11,10 +13,11 @@ namespace qv {
 struct ShareList;
 
 // The column formatter of the list tables and the share's flag word, once the list-table engine
-// provides them; without them every field is empty.
+// provides them; without them every field is empty. They are given the share the list's current
+// row stands for (the share of a transaction or cash row) and the list it is shown in.
 struct PaneTextSource {
-    std::function<std::string(ShareList* list, int32_t columnCode)> column;
-    std::function<uint32_t(ShareList* list)> flagWord;
+    std::function<std::string(const RecordCursor& share, ShareList* list, int32_t columnCode)> column;
+    std::function<uint32_t(const RecordCursor& share)> flagWord;
 };
 void SetPaneTextSource(PaneTextSource source);
 

@@ -131,13 +131,16 @@ CViewBase::~CViewBase()
     secondList = nullptr;
 }
 
+bool CViewBase::KeepsOwnSetting() const
+{
+    return IsChartViewKind(kind) || kind == kViewTicker || (kind == kViewDataMining && Config().dataMining.bytes[0] != 0);
+}
+
 void CViewBase::SelectColumnSetting(int32_t number, bool, bool)
 {
     if (number < 0)
         return;
-    bool setting = IsChartViewKind(kind) || kind == kViewTicker ||
-                   (kind == kViewDataMining && Config().dataMining.bytes[0] != 0);
-    if (setting)
+    if (KeepsOwnSetting())
         secondKey = number;
     else if (list)
         list->tableSetting = number;

@@ -82,6 +82,9 @@ public:
     // Installs configuration `number` of its kind (its table, or for graphs and the ticker its
     // setting); a negative number keeps the current one. List views rebuild their columns.
     virtual void SelectColumnSetting(int32_t number, bool resetColumns, bool keepPosition);
+    // Whether the view's numbered settings are graph, ticker or data-mining graph settings that it
+    // keeps itself (secondKey), rather than the table settings of its list.
+    bool KeepsOwnSetting() const;
 
     // Attaches the view to a list of the given source kind; a negative capacity means the database's
     // items plus 4100. False without room for a list.
@@ -156,7 +159,7 @@ CViewBase* LiveView(int32_t index);
 // Program options the titles and settings read.
 extern uint8_t WindowNumberingOption;      // starts off
 extern uint8_t DataMiningOwnSettingOption; // data-mining views use their own setting number
-extern uint8_t ListTipOption;              // the list cell tips' extras (EPIC, previous names); starts on
+extern uint8_t ListTipOption;              // the list cell tips, with their extras (EPIC, previous names); starts on
 // The application title, "Quorvantis" and, once start-up has chosen it, " Pro" or " Zoze".
 std::string& ApplicationTitle();
 // The name of a built-in list code ("All", "Shares" ...), "" outside 0-34.

@@ -26,7 +26,22 @@ constexpr uint16_t kNewsShareEnd = 32;
 // record holds it.
 bool RecordHolds(const uint8_t* record, uint16_t end) { return record && LoadU16(record) >= end; }
 
+GroupNewsFreer newsFreer = nullptr;
+
+void FreeGroupNews(ShareList* group)
+{
+    if (newsFreer) {
+        newsFreer(group);
+        return;
+    }
+    ViewGroupFields fields = GetViewGroupFields(group);
+    fields.newsResults = nullptr;
+    SetViewGroupFields(group, fields);
+}
+
 } // namespace
+
+void SetGroupNewsFreer(GroupNewsFreer freer) { newsFreer = freer; }
 
 ViewGroupFields GetViewGroupFields(const ShareList* list)
 {
@@ -57,6 +72,7 @@ void FreeViewGroup(ShareList* group)
 {
     if (ReleaseViewGroupData(group) < 0)
         return;
+    FreeGroupNews(group);
     ViewGroupFields fields = GetViewGroupFields(group);
     ProFree(fields.tradeBlock);
     ProFree(fields.cashAccount);
@@ -78,10 +94,7 @@ int32_t ReleaseViewGroupData(ShareList* group)
         group->current = 0;
         group->last = 0;
     }
-    // The news results belong to the news store, which frees them through its own list.
-    ViewGroupFields fields = GetViewGroupFields(group);
-    fields.newsResults = nullptr;
-    SetViewGroupFields(group, fields);
+    FreeGroupNews(group);
     return 0;
 }
 

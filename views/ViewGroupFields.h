@@ -24,7 +24,13 @@ void MarkNeedsRefill(ShareList* list);
 // The share id and sub-id of the group's current entry, by its family; 0 and 0 when there is none.
 void GetViewShare(ShareList* group, uint32_t* shareId, uint32_t* subId);
 
+// Frees the group's data: its rows when unused, its news search, its trade block and cash account.
 void FreeViewGroup(ShareList* group);
 int32_t ReleaseViewGroupData(ShareList* group);
+
+// The news database frees a group's news search (FreeGroupNewsList); without it the field is only
+// cleared.
+using GroupNewsFreer = void (*)(ShareList* group);
+void SetGroupNewsFreer(GroupNewsFreer freer);
 
 } // namespace qv

@@ -2,6 +2,7 @@
 #include "app/ui/QuorvantisApp.h"
 
 #include "app/ui/ChartCheck.h"
+#include "app/ui/FeedCheck.h"
 #include "app/ui/InfoCentreFrameHost.h"
 #include "app/ui/IndicatorCheck.h"
 #include "app/ui/ScriptedUse.h"
@@ -11,11 +12,14 @@
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/Document.h"
 #include "core/DMFilter.h"
+#include "datamining/ui/FilterProgressDialog.h"
+#include "datamining/ui/ViewDataMining.h"
 #include "lists/RowSort.h"
 #include "lists/ui/ListDialogCommands.h"
 #include "lists/ui/ViewDetailWindow.h"
 #include "lists/ui/ViewHoldWindow.h"
 #include "lists/ui/ViewList.h"
+#include "news/ui/NewsReindexDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
@@ -39,6 +43,7 @@
 #include "shell/ui/ViewRequests.h"
 #include "shell/ui/WindowCommands.h"
 #include "shell/ui/WindowFactory.h"
+#include "tools/ui/CalculatorDlg.h"
 
 #include <QDir>
 #include <QEvent>
@@ -89,6 +94,9 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallIdleHost();
     InstallAppServicesQt();
     InstallSeriesProgressDialog();
+    InstallNewsReindexDialog();
+    InstallToolDialogs();
+    InstallFilterProgressDialog();
     InstallChartViewClasses();
     InstallDealingsViewClass();
     InstallDetailViewClass();
@@ -122,6 +130,7 @@ int CQuorvantisApp::ExitInstance(int loopCode)
     RunExit(state_);
     SetTipOfTheDay({});
     RemoveShellDialogs();
+    RemoveToolDialogs();
     SetFrameCommandTarget(nullptr);
     SetFindShareDialog(nullptr);
     SetFindInvestorDialog(nullptr);
@@ -174,6 +183,9 @@ void CQuorvantisApp::armDeveloperHooks()
             frame->close();
         });
     }
+    // For CI, with "/RT": what the feed delivered of the day, then a normal exit.
+    if (const char* check = std::getenv("QV_FEED_CHECK"); check && *check)
+        QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] { RunFeedCheck(*frame, [frame] { frame->close(); }); });
     // For CI: a short session driven as a user would, ending with File > Exit.
     if (const char* script = std::getenv("QV_SCRIPTED_USE"); script && *script)
         QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] { RunScriptedUse(*frame); });
@@ -268,6 +280,7 @@ void CQuorvantisApp::setFrameCaption(const std::string& caption)
 void CQuorvantisApp::createLayoutWindows()
 {
     RegisterListViews();
+    RegisterDataMiningView();
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
     InstallPortfolioWindows();

@@ -11,12 +11,14 @@
 #include "platform/qt/QtText.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/ViewRequests.h"
+#include "tools/options/ui/OptionsSheet.h"
 
 namespace qv {
 
 void InstallWindowLayerHooks()
 {
     InstallLayerHooks();
+    InstallOptionsSheet();
     ViewRequestHooks& requests = GetViewRequestHooks();
     requests.dealingsLoaded = [] { return DealingsMainBlock != nullptr; };
     requests.showShareDates = [](const RecordCursor& entry, QWidget* parent) {

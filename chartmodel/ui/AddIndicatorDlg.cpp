@@ -609,7 +609,7 @@ public:
         const bool portfolio = !isNew() && (r.flags & kMarketGraphPortfolioFlag);
         QAbstractButton* b = source_->button(!portfolio && (code == 1 || code == 4) ? code : 0);
         b->setChecked(true);
-        const int at = portfolio ? lists_->findData(int(r.period3)) : 0;
+        const int at = portfolio ? lists_->findData(int(uint16_t(r.period4))) : 0;
         lists_->setCurrentIndex(std::max(at, 0));
         lists_->setEnabled(source_->checkedId() == 0);
         int percent = isNew() ? 0 : r.period2;
@@ -626,9 +626,12 @@ public:
         r.flags = uint8_t(r.flags & IndicatorRecord::kLockedFlag);
         r.period3 = int16_t(source_->checkedId());
         const int number = lists_->currentData().toInt();
+        r.period4 = 0;
+        // A portfolio goes in the u16 field after period 3 (BreadthKeyOf).
         if (source_->checkedId() == 0 && number >= 0) {
             r.flags |= kMarketGraphPortfolioFlag;
-            r.period3 = int16_t(number);
+            r.period3 = 0;
+            r.period4 = int16_t(uint16_t(number));
         }
         return true;
     }

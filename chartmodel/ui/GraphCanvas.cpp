@@ -5,7 +5,10 @@
 #include "core/PackedPen.h"
 #include "core/ui/PenSelect.h"
 
+#include <QFontMetrics>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace qv {
 
@@ -29,6 +32,26 @@ void GraphCanvas::FillRect(int32_t left, int32_t top, int32_t right, int32_t bot
 void GraphCanvas::PaneCaption(const GraphPane& pane, const std::string& text, uint32_t colour)
 {
     graph_.QueuePaneCaption(&pane, {{text, colour}});
+}
+
+void GraphCanvas::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t fill)
+{
+    painter_.save();
+    painter_.setBrush(ColourFromWord(fill & 0xFFFFFF));
+    painter_.drawEllipse(QRect(left, top, std::max(right - left - 1, 1), std::max(bottom - top - 1, 1)));
+    painter_.restore();
+}
+
+void GraphCanvas::Text(int32_t x, int32_t y, const std::string& text, uint32_t colour, bool alignRight)
+{
+    painter_.save();
+    painter_.setPen(ColourFromWord(colour & 0xFFFFFF));
+    painter_.setFont(graph_.LabelFont(8));
+    const QString s = QString::fromLatin1(text.c_str());
+    const QFontMetrics metrics = painter_.fontMetrics();
+    const int left = alignRight ? x - metrics.horizontalAdvance(s) : x;
+    painter_.drawText(left, y - metrics.descent(), s);
+    painter_.restore();
 }
 
 } // namespace qv

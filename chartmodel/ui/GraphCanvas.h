@@ -18,6 +18,8 @@ public:
     void Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) override;
     void FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) override;
     void PaneCaption(const GraphPane& pane, const std::string& text, uint32_t colour) override;
+    void Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t fill) override;
+    void Text(int32_t x, int32_t y, const std::string& text, uint32_t colour, bool alignRight) override;
 
 private:
     GraphPainter& graph_;

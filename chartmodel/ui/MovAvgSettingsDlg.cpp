@@ -41,12 +41,6 @@ QPushButton* AddButton(QDialogButtonBox* box, const QString& text, int id)
 
 } // namespace
 
-bool& MovAvgAdvancedChosen()
-{
-    static bool advanced = false;
-    return advanced;
-}
-
 CMovAvgSettingsDlg::CMovAvgSettingsDlg(MovAvgSession& session, bool advanced, QWidget* parent)
     : QDialog(parent), session_(session), advanced_(advanced)
 {

@@ -30,9 +30,6 @@ struct MovAvgSession {
     std::function<void()> notify;
 };
 
-// The program-wide choice of dialog: true opens the Advanced one.
-bool& MovAvgAdvancedChosen();
-
 class CMovAvgSettingsDlg : public QDialog {
     Q_OBJECT
 public:

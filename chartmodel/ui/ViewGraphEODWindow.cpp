@@ -158,6 +158,10 @@ void CViewGraphEODWnd::FillLegendSource(LegendSource& source)
             day = eod.bars()[size_t(bar)].last;
     }
     indicators.FillLegend(source, day);
+    source.globalStop = stops.generalSettings();
+    source.individualStop = stops.shareSettings();
+    source.globalStopValue = stops.generalValue();
+    source.individualStopValue = stops.shareValue();
 }
 
 void CViewGraphEODWnd::ShowStatusTexts()

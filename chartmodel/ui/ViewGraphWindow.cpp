@@ -22,6 +22,7 @@
 #include "platform/MessageDispatch.h"
 #include "platform/qt/QtText.h"
 #include "resources/MessageIds.h"
+#include "shell/LayoutSwitch.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/StatusBarEx.h"
 #include "views/CommandUpdate.h"
@@ -256,6 +257,7 @@ void CViewGraphWnd::ShowLegendWindow()
         legend.setGeometry(place.left, place.top, place.width, place.height);
     }
     legendSource_.intraday = kind == kViewIntradayChart;
+    legendSource_.filterEvaluating = DataMiningRunBusy != 0;
     legendSource_.setting = ActiveSetting();
     legendSource_.settingName = SettingName();
     // The intraday chart fills no legend values of its own yet: its legend stays as it was.

@@ -7,6 +7,8 @@
 #include "devtools/lib/PortfolioText.h"
 #include "platform/TextCodec.h"
 #include "portfolio/CapitalGains.h"
+#include "portfolio/CgtSummary.h"
+#include "portfolio/DividendReport.h"
 #include "portfolio/HoldingsPass.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "portfolio/Transaction.h"
@@ -31,6 +33,8 @@ std::optional<std::string> Report(Portfolio& p, const CgtTextRequest& request, s
         RebuildGroupPortfolio(&p);
     BuildHoldingRows(p);
     CgtReportFilter filter{0, request.taxYear, request.taxYear < 0};
+    if (request.summaryYear >= 0)
+        filter = {0, CgtTableYear(request.summaryYear), false};
     if (!request.epic.empty()) {
         filter = {ShareOf(p, request.epic), -1, false};
         if (filter.shareId <= 0) {
@@ -43,8 +47,34 @@ std::optional<std::string> Report(Portfolio& p, const CgtTextRequest& request, s
     inputs.manualLosses = PortfolioManualLosses(p);
     inputs.price = DatabaseCgtPrice();
     CgtPassResult result = CapitalGainsReport(inputs, filter);
+    if (request.summaryYear >= 0) {
+        CgtSummaryInput summary;
+        summary.transactions = p.transactions;
+        summary.manualLosses = inputs.manualLosses;
+        summary.lossesCarried = result.lossesCarried;
+        summary.taxYear = request.summaryYear;
+        return Cp1252ToUtf8(CgtTaxYearSummary(summary));
+    }
     std::string text = result.report.empty() ? result.title : result.report;
     return Cp1252ToUtf8(text) + "\n";
+}
+
+// Runs `report` over the named portfolio of the loaded folder.
+template <typename Report>
+std::optional<std::string> WithPortfolio(const std::filesystem::path& folder, const std::string& name,
+                                         std::string& error, Report report)
+{
+    std::optional<std::string> text;
+    error = "no portfolio " + name;
+    WithLoadedFolder(folder, [&](std::string&) {
+        for (Portfolio* p = PortfolioChain(); p; p = p->next)
+            if (p->name.str() == name) {
+                error.clear();
+                text = report(*p);
+                return;
+            }
+    });
+    return text;
 }
 
 } // namespace
@@ -52,17 +82,18 @@ std::optional<std::string> Report(Portfolio& p, const CgtTextRequest& request, s
 std::optional<std::string> DescribeCapitalGains(const std::filesystem::path& folder, const CgtTextRequest& request,
                                                 std::string& error)
 {
-    std::optional<std::string> report;
-    error = "no portfolio " + request.portfolio;
-    WithLoadedFolder(folder, [&](std::string&) {
-        for (Portfolio* p = PortfolioChain(); p; p = p->next)
-            if (p->name.str() == request.portfolio) {
-                error.clear();
-                report = Report(*p, request, error);
-                return;
-            }
+    return WithPortfolio(folder, request.portfolio, error, [&](Portfolio& p) { return Report(p, request, error); });
+}
+
+std::optional<std::string> DescribeDividends(const std::filesystem::path& folder, const std::string& portfolio, int year,
+                                             std::string& error)
+{
+    return WithPortfolio(folder, portfolio, error, [&](Portfolio& p) -> std::optional<std::string> {
+        std::string text = DividendReportCaption(p.name.str(), year) + "\n";
+        for (const std::string& line : DividendReportLines(p.transactions, year))
+            text += line + "\n";
+        return Cp1252ToUtf8(text);
     });
-    return report;
 }
 
 } // namespace qv::dev

@@ -11,6 +11,7 @@ struct CgtTextRequest {
     std::string portfolio; // its name
     std::string epic;      // one share's history; empty for the portfolio's
     int taxYear = -1;      // the tax year starting in 1990 + taxYear; -1 for every year
+    int summaryYear = -1;  // the tax-year summary of this index in place of the report
 };
 
 // Loads a copy of the folder's database and portfolios, runs the capital gains pass over the named
@@ -18,5 +19,9 @@ struct CgtTextRequest {
 // year's lines. Nothing when the portfolio or the share is not there; `error` says which.
 std::optional<std::string> DescribeCapitalGains(const std::filesystem::path& folder, const CgtTextRequest& request,
                                                 std::string& error);
+
+// The dividend report of the named portfolio for the tax year from 6 April `year`, one line each.
+std::optional<std::string> DescribeDividends(const std::filesystem::path& folder, const std::string& portfolio, int year,
+                                             std::string& error);
 
 } // namespace qv::dev

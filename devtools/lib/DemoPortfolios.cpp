@@ -10,6 +10,7 @@
 #include "core/PriceLookups.h"
 #include "core/RecordAccess.h"
 #include "core/ShareList.h"
+#include "devtools/lib/DemoFilters.h"
 #include "devtools/lib/ShareListChain.h"
 #include "platform/Paths.h"
 #include "portfolio/CashEntry.h"
@@ -240,7 +241,7 @@ bool WriteDemoPortfolios(const std::filesystem::path& folder, std::string* error
     bool saved = built;
     for (Portfolio* p = PortfolioChain(); p && saved; p = p->next)
         saved = SavePortfolio(p, true);
-    saved = saved && WriteCash();
+    saved = saved && WriteCash() && WriteDemoFilters(folder);
     FreePortfolioChain();
     FreeShareListChain();
     CurrentShareList() = nullptr;

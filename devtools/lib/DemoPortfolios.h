@@ -1,4 +1,4 @@
-// The demo's portfolios and cash accounts, written into a program folder whose database exists.
+// The demo's portfolios, cash accounts and filters, written into a program folder whose database exists.
 #pragma once
 
 #include <filesystem>
@@ -12,8 +12,9 @@ bool BuildDemoPortfolios();
 // The demo cash accounts become the program's list ("Demo Portfolio Cash" attached to portfolio 0).
 bool MakeDemoCashAccounts();
 // Loads the folder's database, makes "Demo Portfolio", "Income", the group "All Portfolios" and the
-// cash accounts, and writes them through the program's savers. False (with the reason) when the
-// database cannot be loaded, holds too few shares or a file cannot be written.
+// cash accounts, and writes them through the program's savers, with the demo filters ("Filter.cfg").
+// False (with the reason) when the database cannot be loaded, holds too few shares or a file cannot be
+// written.
 bool WriteDemoPortfolios(const std::filesystem::path& folder, std::string* error);
 
 } // namespace qv::dev

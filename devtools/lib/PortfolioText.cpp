@@ -110,7 +110,8 @@ std::string WithLoadedFolder(const std::filesystem::path& folder, const std::fun
     for (const char* pattern : {"*.por", "*.new"})
         for (const std::string& name : FindFiles(folder, pattern))
             std::filesystem::copy_file(folder / name, copy.path() / name);
-    for (const char* sub : {"data\\Quorva.dat", "data\\Comp.dat", "data\\Imports.dat", "Data\\Cash.dat", "Data\\Cash.tem"}) {
+    for (const char* sub : {"data\\Quorva.dat", "data\\Comp.dat", "data\\Imports.dat", "Data\\Cash.dat", "Data\\Cash.tem",
+                            "Filter.cfg"}) {
         std::error_code ec;
         SetProgramFolder(folder);
         std::filesystem::path from = AppPath(sub);

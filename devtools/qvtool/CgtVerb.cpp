@@ -1,4 +1,5 @@
-// qvtool cgt FOLDER PORTFOLIO [--share EPIC] [--year YYYY]: a portfolio's capital gains report.
+// qvtool cgt FOLDER PORTFOLIO [--share EPIC] [--year YYYY] [--summary YYYY]: a portfolio's capital gains
+// report or a tax year's summary.
 #include "devtools/lib/CgtText.h"
 #include "devtools/qvtool/Verbs.h"
 
@@ -8,7 +9,7 @@
 namespace qv::tool {
 namespace {
 
-constexpr const char* kUsage = "usage: qvtool cgt FOLDER PORTFOLIO [--share EPIC] [--year YYYY]\n";
+constexpr const char* kUsage = "usage: qvtool cgt FOLDER PORTFOLIO [--share EPIC] [--year YYYY] [--summary YYYY]\n";
 
 int Run(const std::vector<std::string>& args)
 {
@@ -32,6 +33,13 @@ int Run(const std::vector<std::string>& args)
                 return 2;
             }
             request.taxYear = year - 1990;
+        } else if (args[i] == "--summary") {
+            int year = std::atoi(args[i + 1].c_str());
+            if (year < 1990 || year > 2027) {
+                std::fprintf(stderr, "qvtool: the summary's tax year runs from 1990 to 2027\n");
+                return 2;
+            }
+            request.summaryYear = year - 1990;
         } else {
             std::fputs(kUsage, stderr);
             return 2;
@@ -47,8 +55,10 @@ int Run(const std::vector<std::string>& args)
     return 0;
 }
 
-const Verb kVerb("cgt", "cgt FOLDER PORTFOLIO [--share EPIC] [--year YYYY]",
-                 "a portfolio's capital gains report: one share's history, the portfolio's, or a tax year's", Run);
+const Verb kVerb("cgt", "cgt FOLDER PORTFOLIO [--share EPIC] [--year YYYY] [--summary YYYY]",
+                 "a portfolio's capital gains report: one share's history, the portfolio's, a tax year's, or the "
+                 "tax year's summary",
+                 Run);
 
 } // namespace
 } // namespace qv::tool

@@ -28,6 +28,8 @@
 #include <QStyle>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 namespace qv {
 namespace {
 
@@ -91,6 +93,18 @@ CViewListBase::CViewListBase(int32_t kind, QWidget* parent) : CViewBase(kind), C
 }
 
 CViewListBase::~CViewListBase() = default;
+
+void CViewListBase::SelectColumnSetting(int32_t number, bool deferredSort, bool reset)
+{
+    if (number < 0 || !list || KeepsOwnSetting()) {
+        CViewBase::SelectColumnSetting(number, deferredSort, reset);
+        return;
+    }
+    if (!qv::SelectColumnSetting(list, kind, number, deferredSort, reset).resetGrid)
+        return;
+    list->current = list->firstVisible = 0;
+    grid_.SetGridScrollPos(0);
+}
 
 int CViewListBase::GetUpDownState(const uint8_t*, int, const CellValue&) { return 2; }
 
@@ -316,7 +330,7 @@ void CViewListBase::PlaceScrollBars()
         vbar_->setValue(grid_.firstRow());
     }
     if (h) {
-        hbar_->setGeometry(0, height() - extent, table.right, extent);
+        hbar_->setGeometry(0, std::clamp(TableHeight(), extent, height()) - extent, table.right, extent);
         hbar_->setRange(0, grid_.GetGridMaxScrollPos());
         hbar_->setPageStep(std::max(grid_.GridColumnsPerPage(), 1));
         hbar_->setValue(grid_.scrollPos());
@@ -328,7 +342,15 @@ void CViewListBase::PlaceScrollBars()
 
 void CViewListBase::paintEvent(QPaintEvent*)
 {
-    QImage image = RenderImage(size());
+    const int tableHeight = std::clamp(TableHeight(), 0, height());
+    QImage image(size(), QImage::Format_RGB32);
+    {
+        QPainter below(&image);
+        if (tableHeight > 0)
+            PaintTable(below, QSize(width(), tableHeight), true);
+        if (tableHeight < height())
+            PaintBelowTable(below, QRect(0, tableHeight, width(), height() - tableHeight));
+    }
     QPainter painter(this);
     painter.drawImage(0, 0, image);
     DrawDragMarks(painter);

@@ -47,6 +47,9 @@ public:
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     void OnRefresh() override;
     void OnSetFocus() override;
+    // Installs table setting `number` of the view's kind in its list: the layout, field table,
+    // style and sort; with `reset` and another number the grid goes back to its first row and column.
+    void SelectColumnSetting(int32_t number, bool deferredSort, bool reset) override;
     QString Title() const override;
     // While the view is the active one, the frame's status panes 1-3 show the current share's EPIC,
     // its market and the list's source title; views with texts of their own give theirs.
@@ -106,6 +109,10 @@ protected:
     // A data-mining view's first page of its own; the base has none.
     virtual bool HasOwnPrintPage() const { return false; }
     virtual void DrawOwnPrintPage(QPainter& /*painter*/, const QRect& /*table*/) {}
+    // The height the table takes from the top of the view (the data-mining view shares it with its
+    // graph area, which it paints below the table).
+    virtual int TableHeight() const { return height(); }
+    virtual void PaintBelowTable(QPainter& /*painter*/, const QRect& /*area*/) {}
     void NotifyListChanged(bool repaint);
 
     void paintEvent(QPaintEvent* event) override;

@@ -723,6 +723,9 @@ void CViewListBase::TrackCellTip(QPoint point)
     tipColumn_ = column;
     if (tip_)
         tip_->Hide();
+    // "Enable Data Tips" cleared on the Lists page: no cell tips at all.
+    if (!ListTipOption)
+        return;
     if ((row < 0 && !heading) || column < 0 || column >= grid_.columnCount())
         return;
     const uint8_t* def = grid_.column(column);

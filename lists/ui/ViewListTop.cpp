@@ -1,6 +1,7 @@
 // The header strip and the portfolio graph commands of portfolio-type list views.
 #include "lists/ui/ViewListTop.h"
 
+#include "core/RecordAccess.h"
 #include "core/ShareList.h"
 #include "lists/GraphSource.h"
 #include "platform/DebugOutput.h"
@@ -10,6 +11,7 @@
 #include "shell/LayoutSwitch.h"
 #include "views/FrameState.h"
 #include "core/Portfolio.h"
+#include "portfolio/ui/CgtCommands.h"
 #include "views/CommandUpdate.h"
 
 #include <QApplication>
@@ -80,8 +82,26 @@ void CViewListTop::PaintHeaderStrip(QPainter& painter, const QSize& size, bool o
     DrawHeaderItems(painter, strip, HeaderItems());
 }
 
+void CViewListTop::SelectColumnSetting(int32_t number, bool resetColumns, bool keepPosition)
+{
+    CViewListBase::SelectColumnSetting(number, resetColumns, keepPosition);
+    // The refresh installs the list's table (its columns, style and sort) before the next paint.
+    if (number >= 0 && list)
+        OnRefresh();
+}
+
+int CViewListTop::CurrentShareId() const
+{
+    const RecordCursor* entry = list ? CurrentEntry(list) : nullptr;
+    return entry && entry->record ? RecordId(entry->record) : 0;
+}
+
+QString CViewListTop::listFontFace() const { return fonts_[0].family(); }
+
 bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 {
+    if (UpdateCgtCommand(*this, ui))
+        return true;
     if (ui.command != kGraphValue && ui.command != kGraphProfit)
         return false;
     const Portfolio* p = portfolio();
@@ -91,6 +111,8 @@ bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 
 bool CViewListTop::RunTopCommand(uint32_t command)
 {
+    if (RunCgtCommand(*this, command))
+        return true;
     if (command != kGraphValue && command != kGraphProfit)
         return false;
     GraphPortfolio(command == kGraphProfit);

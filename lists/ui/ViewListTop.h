@@ -25,10 +25,18 @@ public:
     const std::vector<HeaderItem>& headerItems() const { return headerItems_; }
     const std::vector<HeaderPlacement>& headerPlaces() const { return headerPlaces_; }
 
-    // 25095 and 25096 (graph the value, the profit or loss): enabled for a portfolio with
-    // transactions. False for other commands.
+    // 25095 and 25096 (graph the value, the profit or loss) and the capital gains tax and dividend
+    // commands (portfolio/ui/CgtCommands): enabled for a portfolio with transactions. False for
+    // other commands.
     bool UpdateTopCommand(CommandUi& ui);
     bool RunTopCommand(uint32_t command);
+
+    // A table chosen from the setting bar or menu: the view refreshes with its columns.
+    void SelectColumnSetting(int32_t number, bool resetColumns, bool keepPosition) override;
+
+    // The share of the current row (0 when none) and the face of the list's font, for the reports.
+    virtual int CurrentShareId() const;
+    QString listFontFace() const;
 
     // Whether a refresh waits for a filter run to end.
     bool refreshPending() const { return refreshPending_; }

@@ -6,6 +6,7 @@
 #include "platform/MessageDispatch.h"
 #include "platform/qt/QtDisplay.h"
 #include "platform/qt/QtFonts.h"
+#include "platform/qt/QtReportPrinter.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
@@ -84,6 +85,7 @@ void InstallQtPlatform()
     static QtDisplayHost display;
     SetDisplayHost(&display);
     InstallFaceSubstitutes();
+    InstallQtReportPrinter();
     SetBeepHandler([] { QApplication::beep(); });
     SetPostWakeup([] {
         QMetaObject::invokeMethod(qApp, [] { DeliverPostedMessages(); }, Qt::QueuedConnection);

@@ -66,12 +66,6 @@ bool HidesStampAndLevy(int type) { return type == 9 || type == 3; }
 
 } // namespace
 
-TransactionDialogOptions& TransactionDialogDefaults()
-{
-    static TransactionDialogOptions options;
-    return options;
-}
-
 bool TypeDefaultsToPounds(int type) { return type == 6 || type == 7; }
 
 CTransactionRecord::CTransactionRecord(const TransactionDialogSetup& setup, QWidget* parent)

@@ -21,19 +21,6 @@ namespace qv {
 
 class CDateEdit;
 
-// How the charges are asked for (the portfolio options): none (a total in pence), one field, or
-// broker charge, stamp and levy.
-enum ExpensesOption : uint8_t { kHideExpenses = 0, kShowExpenses = 1, kShowAllExpenses = 2 };
-
-// The choices the record dialog remembers from one use to the next.
-struct TransactionDialogOptions {
-    ExpensesOption expenses = kShowAllExpenses;
-    bool dividendOtherUnit = false; // the unit of the last dividend differed from its default
-    bool otherUnit = false;         // that of the last other transaction
-    bool showGains = false;         // the capital gains part shown
-};
-TransactionDialogOptions& TransactionDialogDefaults();
-
 // The price unit a type starts in: pounds for the whole-amount types, else pence.
 bool TypeDefaultsToPounds(int type);
 

@@ -1,9 +1,11 @@
 // The portfolio view.
 #include "portfolio/ui/ViewPort.h"
 
+#include "core/DMFilter.h"
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
 #include "core/ColumnDef.h"
+#include "datamining/FilterEvaluation.h"
 #include "lists/GraphSource.h"
 #include "lists/ListPortfolioAdd.h"
 #include "lists/ListSettings.h"
@@ -150,6 +152,8 @@ void CViewPort::OnRefresh()
     if (p && p->changed) {
         if (p->type == kGroupPortfolio)
             RebuildGroupPortfolio(p);
+        if (p->type == kFilterPreset)
+            FillFilterPortfolio(CurrentFilter(), p);
         if (p->type == kGroupPortfolio || p->type == kUserPortfolio)
             ReloadList(p);
         BuildHoldingRows(*p);

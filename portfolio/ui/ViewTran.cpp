@@ -49,6 +49,7 @@ enum : uint32_t {
     kCurrentPortfolio = 20313,
 };
 constexpr uint8_t kGainsBefore = 20, kGainsAfter = 21;
+constexpr uint32_t kShareCgtHistory = 26302;
 constexpr int kCopyToMode = 7, kMoveToMode = 8;
 constexpr uint16_t kNoCashAccount = 0xFFFF;
 
@@ -237,7 +238,8 @@ bool CViewTran::UpdateCommand(CommandUi& ui)
         ui.checked = HeldOnly();
         return true;
     case kShowShareName: {
-        CommandUi add{kAddShareName};
+        CommandUi add;
+        add.command = kAddShareName;
         UpdateListCommand(add);
         ui.enabled = add.enabled;
         ui.checked = add.checked;
@@ -357,6 +359,12 @@ void CViewTran::CopyOrMove(bool move)
     OnRefresh();
 }
 
+int CViewTran::CurrentShareId() const
+{
+    const Transaction* t = CurrentRecord();
+    return t ? t->shareId() : 0;
+}
+
 void CViewTran::OpenCell(int row, int column)
 {
     Portfolio* p = portfolio();
@@ -366,8 +374,10 @@ void CViewTran::OpenCell(int row, int column)
     const std::span<const uint8_t> layout = ListLayout(list, kind);
     const uint8_t* def = column >= 0 && column < ListColumnCount(list, kind) ? GetColumnDef(layout.data(), column) : nullptr;
     if (def && ColumnDefKind(def) == kColumnField &&
-        (ColumnDefCode(def) == kGainsBefore || ColumnDefCode(def) == kGainsAfter))
-        return; // the share's capital gains history opens with the tax reports
+        (ColumnDefCode(def) == kGainsBefore || ColumnDefCode(def) == kGainsAfter)) {
+        RunTopCommand(kShareCgtHistory);
+        return;
+    }
     if (!CurrentRowEditable()) {
         ShowMessage("'Latest' rows can not be edited");
         return;

@@ -35,6 +35,7 @@ public:
 
     // The record of the current row; null when none.
     Transaction* CurrentRecord() const;
+    int CurrentShareId() const override;
     // Opens what a double click on the row and column opens.
     void OpenCell(int row, int column);
 

@@ -57,6 +57,12 @@ struct RTActiveShare {
     int32_t subscriberCount = 0;
     std::vector<RTWatchList*> subscribers; // capacity grows by 4; null is a free slot
     uint32_t loadStamp = 0;
+    // Change marks the feed sets: ticks of the last trade and quote change, the change flags (bits
+    // 0-1 trade, 2-3 offer, 4-5 bid, 6-7 both: 1 up, 2 down, 3 unchanged) and the second flags word.
+    uint32_t tradeChangeTick = 0;
+    uint32_t quoteChangeTick = 0;
+    uint32_t changeFlags = 0;
+    uint32_t secondFlags = 0;
 };
 
 struct RTWatchEntry {
@@ -68,6 +74,7 @@ struct RTWatchEntry {
 
 struct RTWatchList {
     void* owner = nullptr;
+    uint64_t targetId = 0; // the owner's window, to which 0x444 and 0x454 are posted; 0 for none
     std::vector<RTWatchEntry> entries;
     uint32_t lastPosted = 0;
     int32_t count = 0;

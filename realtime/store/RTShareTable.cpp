@@ -107,8 +107,13 @@ bool IsShareInDatabase(uint16_t share) { return g_lookup && g_lookup(share); }
 int32_t AddRTKey(RTShareTable& table, uint32_t key, uint32_t slot, const ShareRef& ref, bool forceInstrument)
 {
     RTKeySlot at = FindRTKeySlot(table, key);
-    if (at.found)
+    if (at.found) {
+        // A forced add gives a known key its instrument record when it has none yet.
+        RTKeyEntry& known = table.keys[table.slotIndex[at.slot]];
+        if (forceInstrument && known.instrument == kRTNoInstrument)
+            known.instrument = NewInstrument(table, RTKeyShare(key), uint8_t(key >> 16));
         return int32_t(at.slot);
+    }
     slot = at.slot; // a caller's stale slot must not break the order
     if (table.keyCount == 0xFFFF)
         return -1;

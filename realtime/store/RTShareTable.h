@@ -92,7 +92,8 @@ RTDatabaseLookup SetRTDatabaseLookup(RTDatabaseLookup lookup);
 bool IsShareInDatabase(uint16_t share);
 
 // Inserts the key at the slot when it is not there yet. A share of the database gets no
-// instrument record unless forceInstrument is set; any other gets a new one. Returns the slot.
+// instrument record unless forceInstrument is set, which also gives a known key without one its
+// record; any other gets a new one. Returns the slot.
 int32_t AddRTKey(RTShareTable& table, uint32_t key, uint32_t slot, const ShareRef& ref, bool forceInstrument);
 
 // Appends length bytes and a 0 to the name bytes; the offset of the name.

@@ -55,8 +55,10 @@ bool DatabaseHolds(uint16_t share) { return FindShareRecord(share) != nullptr; }
 
 bool RealTimeOptionOn() { return Config().optionsA.data()[OptionBlockA::kRealTimeOption] != 0; }
 
+} // namespace
+
 // Instruments of shares the database does not hold become extra items, so lists can show them.
-void RegisterInstrumentExtras()
+void RegisterRTInstrumentExtras()
 {
     RTShareTable& t = TheRTStore().table;
     for (uint16_t n = 1; n < t.instrumentCount && n < t.instruments.size(); ++n) {
@@ -78,8 +80,6 @@ void RegisterInstrumentExtras()
             x.registeredExtra = 1;
     }
 }
-
-} // namespace
 
 std::mutex& RTDayChainMutex()
 {
@@ -127,7 +127,7 @@ void InitRTStore()
     SetRTDatabaseLookup(DatabaseHolds);
     LoadRTIndex();
     if (RealTimeOptionOn())
-        RegisterInstrumentExtras();
+        RegisterRTInstrumentExtras();
     g_exists = true;
 }
 

@@ -51,6 +51,8 @@ void DestroyRTStoreObjects();
 void InitRTStore();
 // Exit: under the exclusive lock, writes the sample dumps and frees everything; the locks go too.
 void CloseRTStore();
+// Registers the share table's instruments that the database lacks as extra items (once each).
+void RegisterRTInstrumentExtras();
 // True once InitRTStore has run and until CloseRTStore.
 bool RTStoreExists();
 

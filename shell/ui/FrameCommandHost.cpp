@@ -1,5 +1,6 @@
 // The frame's table, setting, option, alarm, help, tool, web, slide-show, save and real-time commands.
 #include "shell/ui/FrameCommandHost.h"
+#include "shell/ui/WindowCommands.h"
 
 #include "core/ConfigFamilies.h"
 #include "core/ConfigFile.h"
@@ -8,13 +9,14 @@
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
 #include "core/WindowLayouts.h"
-#include "platform/ByteOrder.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtText.h"
+#include "portfolio/TransactionRows.h"
 #include "portfolio/UndoRing.h"
 #include "realtime/AgreementBlock.h"
+#include "realtime/IntradayState.h"
 #include "resources/MessageIds.h"
 #include "resources/WebAddresses.h"
 #include "shell/FrameCommands.h"
@@ -115,12 +117,6 @@ bool WaitsForBusy(uint32_t c)
 
 } // namespace
 
-FrameSwitches& ProgramSwitches()
-{
-    static FrameSwitches switches;
-    return switches;
-}
-
 CFrameCommandHost::CFrameCommandHost(CMainFrame& frame, CViewRequests& requests)
     : frame_(frame), requests_(requests)
 {
@@ -152,6 +148,7 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     f.modal = ModalCount != 0;
     f.dataMiningRun = DataMiningRunBusy != 0;
     f.feedState = FeedConnectionState();
+    f.engineState = RTEngineState;
     f.slideShowRunning = SlideShowRunning != 0;
     f.notesVisible = ProgramSwitches().notesVisible != 0;
     f.emailSwitch = ProgramSwitches().emailOn != 0;
@@ -172,16 +169,19 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     RecordCursor* entry = CurrentEntry(list);
     f.hasCurrentEntry = entry && entry->record;
     f.entryRangeValid = list->entries && list->current >= 0 && list->current <= list->last;
-    if (entry && entry->record) {
-        f.hasCurrentShare = true;
-        f.shareId = EntryRecordId(*entry);
-        f.shareSubId = entry->count;
-        f.shareName = std::string(GetRecordName(entry->record));
-        GetShareFileCode(*entry, f.shareCode, false);
-        if (const auto& text = FrameDialogs().shareColumnText) {
-            f.hasWebAddress = !text(*entry, 113).empty();
-            f.hasEmailAddress = !text(*entry, 114).empty();
-        }
+    if (!entry || !entry->record)
+        return f;
+    f.shareSubId = entry->count;
+    const RecordCursor share = ShareOfRow(*list, *entry);
+    if (!share.record)
+        return f;
+    f.hasCurrentShare = true;
+    f.shareId = EntryRecordId(share);
+    f.shareName = std::string(GetRecordName(share.record));
+    GetShareFileCode(share, f.shareCode, false);
+    if (const auto& text = FrameDialogs().shareColumnText) {
+        f.hasWebAddress = !text(share, 113).empty();
+        f.hasEmailAddress = !text(share, 114).empty();
     }
     return f;
 }
@@ -191,7 +191,9 @@ bool CFrameCommandHost::SeamInstalled(uint32_t command) const
     const FrameDialogSeams& seams = FrameDialogs();
     switch (command) {
     case 21140: case 21141: case 21142: case 21143: case 21144: case 21145: case 25001: case 21146:
-    case 27128: case 27199: return bool(seams.optionsSheet);
+    case 27128: case 26056: case 26211: return bool(seams.optionsSheet);
+    // The Market hours page is an intraday page, which the sheet shows only with the real-time option.
+    case 27199: return bool(seams.optionsSheet) && RealTimeOptionOn();
     case 26730: return bool(seams.slideShowDialog);
     case 27213: return bool(seams.highLowSettings);
     case 26806: return bool(seams.startFeed);
@@ -557,12 +559,8 @@ void CFrameCommandHost::OpenCompanyPage()
 {
     int code = 0;
     ShareList* list = ActiveList();
-    RecordCursor* entry = list ? CurrentEntry(list) : nullptr;
-    if (entry && entry->record) {
-        // Transactions and cash entries name their share by the word at offset 8 of their record.
-        bool ownRecord = list->family == kFamilyTransactions || list->family == kFamilyCash;
-        code = ownRecord ? LoadU16(entry->record + 8) : EntryRecordId(*entry);
-    }
+    if (RecordCursor* entry = list ? CurrentEntry(list) : nullptr)
+        code = EntryRecordId(ShareOfRow(*list, *entry));
     char address[160];
     std::snprintf(address, sizeof address, kCompanyPagePattern, code);
     OpenExternal(address);
@@ -637,8 +635,8 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
     case 21140: RunOptionsSheet(0xFFFF); return true;
     case 21141: RunOptionsSheet(4); return true;
     case 21142: RunOptionsSheet(8); return true;
-    case 21143: RunOptionsSheet(32); return true;
-    case 21144: RunOptionsSheet(64); return true;
+    case 21143: case 26056: RunOptionsSheet(32); return true;
+    case 21144: case 26211: RunOptionsSheet(64); return true;
     case 21145: case 25001: RunOptionsSheet(0x880); return true;
     case 21146: RunOptionsSheet(2); return true;
     case 27128: RunOptionsSheet(512); return true;
@@ -665,9 +663,10 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
         return true;
     case 26593: switches.emailOn = !switches.emailOn; return true;
     case 26655:
-        if (switches.calculatorMode >= 128)
-            OpenExternal(kDesktopCalculator);
-        else
+        // The desktop's calculator when the mode asks for it, the program's own when none starts.
+        if (switches.calculatorMode >= 128 && OpenExternal(kDesktopCalculator))
+            return true;
+        if (FrameDialogs().calculator)
             FrameDialogs().calculator(switches.calculatorMode);
         return true;
     case 26640: case 27018: case 26705: requests_.ShowKindForCurrent(kViewNews); return true;
@@ -713,7 +712,7 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
         return true;
     }
     case 26806:
-        if (FeedConnectionState() == kFeedDisconnected)
+        if (RTEngineState == kEngineStopped)
             FrameDialogs().startFeed();
         else
             DisconnectFeed();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "shell/FrameCommandRules.h"
+#include "shell/FrameSwitches.h"
 #include "shell/SettingCommands.h"
 #include "views/CommandUpdate.h"
 
@@ -64,19 +65,6 @@ private:
     CViewRequests& requests_;
     std::unique_ptr<CPortfolioCommandHost> portfolios_;
 };
-
-// Program-wide switches that the commands toggle or read.
-struct FrameSwitches {
-    uint8_t notesVisible = 0;
-    uint8_t emailOn = 0;
-    uint8_t debugMode = 0;
-    uint8_t calculatorMode = 0;      // 128 or above: the desktop's calculator
-    int32_t slideDelayTenths = kDefaultSlideDelayTenthsSwitch;
-    uint8_t slideLoop = 0;
-    uint8_t messagingIdle = 1;       // no messaging dialog is open
-    static constexpr int32_t kDefaultSlideDelayTenthsSwitch = 25;
-};
-FrameSwitches& ProgramSwitches();
 
 // The view's configuration kind and number (its table number or, for graphs and the ticker, its
 // setting number).

@@ -10,6 +10,7 @@
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/ViewGraphEOD.h"
 #include "core/ConfigState.h"
+#include "shell/AppServices.h"
 #include "platform/ByteOrder.h"
 #include "views/ViewKinds.h"
 #include "core/Memory.h"
@@ -244,8 +245,8 @@ TEST_F(BreadthSeries, CountsAdvancesDeclinesHighsLowsAndVolumesPerWeekday)
     EXPECT_EQ(all.records[4].advancingVolume + all.records[4].decliningVolume, 0.0f);
 }
 
-// A daily chart with a market graph in its first add-on window builds it from the program's breadth
-// cache, one value per bar at the bar's day, and names the market it comes from.
+// A daily chart with a market graph in its first add-on window draws it from the program's breadth
+// cache, one value per day of the share's at that day, and names the market it comes from.
 TEST_F(BreadthSeries, TheDailyChartBuildsTheMarketGraphOfItsAddOnWindow)
 {
     LoadTwoShares();
@@ -265,15 +266,28 @@ TEST_F(BreadthSeries, TheDailyChartBuildsTheMarketGraphOfItsAddOnWindow)
         const GraphSeries* series = FindSeries(chart.timeBands, chart.FindPane(kPaneFirstAddOn));
         ASSERT_NE(series, nullptr);
         EXPECT_EQ(std::string(series->title), GetIndicatorName(line, "All"));
-        ASSERT_NE(series->elements, nullptr);
         // The advance-decline line over the week: +1 on Tuesday, -1 on Wednesday, +1 on Monday.
-        const auto* values = static_cast<const float*>(series->elements->values.data);
-        ASSERT_EQ(series->elements->values.count, 5);
-        EXPECT_EQ(std::vector<float>(values, values + 5), (std::vector<float>{1, 0, 0, 0, 1}));
+        const IndicatorResult* result = chart.indicators.result(0, 0);
+        ASSERT_NE(result, nullptr);
+        ASSERT_EQ(result->lines.size(), 1u);
+        EXPECT_EQ(result->lines[0].values, (std::vector<double>{1, 0, 0, 0, 1}));
         EXPECT_NE(SeriesCache().Find({false, 0, 0}), nullptr) << "kept for the next chart";
     }
     SeriesCache().Clear();
     setting = saved;
+}
+
+// A load or an import empties the cache through the steps that follow it.
+TEST_F(BreadthSeries, ALoadEmptiesTheCache)
+{
+    LoadTwoShares();
+    SeriesCache().Clear();
+    SeriesCache().DropIfReloaded();
+    BuildPortfolioSeries(SeriesCache(), *SeriesCache().Add({false, 0, 0}), false);
+    ASSERT_NE(SeriesCache().Find({false, 0, 0}), nullptr);
+    ASSERT_TRUE(AfterLoad().portfolioSeries);
+    AfterLoad().portfolioSeries();
+    EXPECT_EQ(SeriesCache().Find({false, 0, 0}), nullptr);
 }
 
 TEST_F(BreadthSeries, PortfoliosFallBackToTheFtse100AndInvalidateAlone)

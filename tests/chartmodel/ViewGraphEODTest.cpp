@@ -3,6 +3,7 @@
 #include "chartmodel/ViewGraphEOD.h"
 
 #include "chartmodel/GraphSettingDefaults.h"
+#include "chartmodel/GraphModel.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "core/ConfigState.h"
 #include "devtools/lib/SyntheticDays.h"
@@ -191,6 +192,31 @@ TEST_F(DailyChartView, ChartKindFlagsGreyTheCommandsTheyCannotServe)
     EXPECT_FALSE(State(26743).enabled);
     EXPECT_TRUE(State(20217).enabled);
     EXPECT_TRUE(State(26451).enabled);
+}
+
+// A paint while a drawing tool waits builds the model anew although the tool's redraw mask leaves
+// out the free step: the old model goes all the same (the sanitizer build sees the bands themselves).
+TEST_F(DailyChartView, APaintInAModeThatKeepsTheModelStillReplacesIt)
+{
+    int dc = 0;
+    auto ranges = [this] {
+        int n = 0;
+        for (const ValueRange* r = view.valueRanges; r; r = r->next)
+            ++n;
+        return n;
+    };
+    view.textHeight = 12;
+    view.digitWidth = 7;
+    view.OnDraw(&dc, DrawDevice{false, 900, 600, 0, 0});
+    const int shown = ranges();
+    ASSERT_GT(shown, 0);
+    for (int paint = 0; paint < 3; ++paint) {
+        view.SetMode(true, kModeLineStudy, 0, 0, kRedrawDrawGraph);
+        view.OnDraw(&dc, DrawDevice{false, 900, 600, 0, 0});
+        EXPECT_EQ(ranges(), shown) << "paint " << paint;
+        ASSERT_NE(view.timeBands, nullptr);
+        EXPECT_EQ(view.timeBands->next, nullptr);
+    }
 }
 
 } // namespace

@@ -85,7 +85,9 @@ private:
 TEST(IndicatorRoutes, OneRowPerTypeWithItsRoutine)
 {
     const std::set<int> none{0, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 56, 60, 61};
-    const std::set<int> lines{1, 2, 5, 8, 10, 11, 12, 14, 42, 43, 44, 46, 47, 48, 51, 52, 53, 57};
+    const std::set<int> lines{1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 16, 17, 18, 19, 20, 21, 22,
+                              23, 24, 25, 26, 27, 28, 29, 30, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 57, 59};
+    const std::set<int> panes{15, 41};
     ASSERT_EQ(IndicatorRoutes().size(), 62u);
     for (int type = 0; type < 62; ++type) {
         const IndicatorRoute& r = IndicatorRoutes()[size_t(type)];
@@ -93,11 +95,14 @@ TEST(IndicatorRoutes, OneRowPerTypeWithItsRoutine)
             EXPECT_EQ(r.family, IndicatorFamily::None) << type;
         else if (lines.count(type))
             EXPECT_EQ(r.family, IndicatorFamily::Lines) << type;
+        else if (panes.count(type))
+            EXPECT_EQ(r.family, IndicatorFamily::Pane) << type;
         else if (type == 58)
             EXPECT_EQ(r.family, IndicatorFamily::VolumeWindow);
         else
             EXPECT_EQ(r.family, IndicatorFamily::Pending) << type;
-        EXPECT_EQ(r.routine != nullptr, r.family == IndicatorFamily::Lines) << type;
+        EXPECT_EQ(r.routine != nullptr, r.family == IndicatorFamily::Lines || r.family == IndicatorFamily::Pane)
+            << type;
     }
     // Shared routines tell their members apart by the variant.
     EXPECT_EQ(RouteOf(42).routine, RouteOf(43).routine);
@@ -106,13 +111,18 @@ TEST(IndicatorRoutes, OneRowPerTypeWithItsRoutine)
     EXPECT_EQ(RouteOf(46).variant, 1);
     EXPECT_EQ(RouteOf(47).variant, 0);
     EXPECT_EQ(RouteOf(25).variant, 25);
+    EXPECT_EQ(RouteOf(6).routine, RouteOf(17).routine);
+    EXPECT_EQ(RouteOf(16).variant, 16);
+    EXPECT_EQ(RouteOf(49).routine, RouteOf(50).routine);
+    EXPECT_EQ(RouteOf(50).variant, 1);
     EXPECT_EQ(RouteOf(200).family, IndicatorFamily::None);
 }
 
 TEST_F(IndicatorWindowsView, EveryTypeOfTheGroupsDrawsItsLineInItsWindow)
 {
-    for (int type : {1, 2, 5, 8, 10, 11, 12, 14, 42, 43, 44, 46, 47, 48, 51, 52, 53, 57, 58}) {
-        Put(0, 0, IndicatorRecord::Of(type, 3, 14, 26, 9), 0x0000C0);
+    for (int type : {1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12, 14, 15, 17, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51,
+                     52, 53, 54, 57, 58}) {
+        Put(0, 0, IndicatorRecord::Of(type, type == 15 || type == 41 ? 0 : 3, 14, 26, 9), 0x0000C0);
         view.Paint();
         GraphSeries* series = view.indicators.series(0, 0);
         ASSERT_NE(series, nullptr) << type;

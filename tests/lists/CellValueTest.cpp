@@ -348,6 +348,32 @@ TEST_F(Cells, CashEntriesAndTransactions)
     EXPECT_TRUE(LastCellValue().negative);
     EXPECT_EQ(Cell(ColumnOf(kColumnField, 26).withFormatA(8), tb->data(), 0, &list), "250p");
     EXPECT_EQ(Cell(ColumnOf(kColumnNote, 45).withFormatA(2), tb->data(), 0, &list), "Second note");
+
+    // A deal's own figures, not the share's latest price that field 26 shows on every row.
+    TransactionFields buy;
+    buy.type = 1;
+    buy.shareId = kShare;
+    buy.shares = 400;
+    buy.price = 1.75f;
+    buy.amount = 712.5f;
+    buy.brokerCharge = 9.5f;
+    buy.stampDuty = 3;
+    buy.contractLevy = 1.25f;
+    auto bb = EncodeTransaction(buy);
+    ASSERT_TRUE(bb);
+    const ColumnDefSpec pence = ColumnOf(kColumnField, 0).withFormatA(8);
+    const ColumnDefSpec pounds = ColumnOf(kColumnField, 0).withFormatB(2);
+    const struct {
+        uint8_t code;
+        ColumnDefSpec format;
+        const char* text;
+    } deal[] = {{4, ColumnOf(kColumnField, 0), "400"}, {5, pence, "175p"}, {6, pounds, "\xA3" "712.50"},
+                {7, pounds, "\xA3" "9.50"}, {8, pounds, "\xA3" "3.00"}, {9, pounds, "\xA3" "1.25"},
+                {26, pence, "250p"}};
+    for (auto c : deal) {
+        c.format.code = c.code;
+        EXPECT_EQ(Cell(c.format, bb->data(), 0, &list), c.text) << int(c.code);
+    }
 }
 
 TEST_F(Cells, ShortOrDamagedInputsGiveEmptyCells)

@@ -5,6 +5,7 @@
 #include "shell/StatusPaneTexts.h"
 #include "ListFixture.h"
 #include "lists/ListRows.h"
+#include "portfolio/Transaction.h"
 
 #include <gtest/gtest.h>
 
@@ -41,4 +42,31 @@ TEST_F(ListFormatters, NamesAndPanesComeFromTheCells)
     EXPECT_EQ(FormatShareField(row, ColumnField::Name), "Alpha Mining");
     EXPECT_EQ(FormatSharePaneText(list, ColumnField::Name, false), "Alpha Mining");
     EXPECT_EQ(FormatShareField(RecordCursor{}, ColumnField::Name), "");
+}
+
+// A transaction row stands for its share: the panes show that share's fields, not the bytes of the
+// transaction read as a share record.
+TEST_F(ListFormatters, PanesOfATransactionRowShowItsShare)
+{
+    InstallListFormatters();
+    ShareList* shares = NewList(0, 8);
+    RefreshListRows(shares, true, false);
+    shares->current = 0;
+    TransactionFields f;
+    f.type = 1;
+    f.shareId = 0x4001;
+    f.texts[0] = "Alpha Mining";
+    std::optional<std::vector<uint8_t>> bytes = EncodeTransaction(f);
+    ASSERT_TRUE(bytes);
+    ShareList* transactions = NewList(0, 2);
+    transactions->family = kFamilyTransactions;
+    transactions->entries[0] = {bytes->data(), 0};
+
+    EXPECT_EQ(FormatSharePaneText(transactions, ColumnField::Name, false), "Alpha Mining");
+    EXPECT_EQ(FormatMarketPaneText(transactions), FormatMarketPaneText(shares));
+    f.shareId = 0x4777; // a share the database no longer has
+    bytes = EncodeTransaction(f);
+    transactions->entries[0] = {bytes->data(), 0};
+    EXPECT_EQ(FormatSharePaneText(transactions, ColumnField::Name, false), "");
+    EXPECT_EQ(FormatMarketPaneText(transactions), "");
 }

@@ -254,6 +254,43 @@ std::string DecodedText(const NewsUpdate& u, size_t story)
     return text;
 }
 
+TEST(NewsUpdateFileTest, TheTwelveBitTableDecodesAsTheTreeDoes)
+{
+    // Two thousand words make codes longer than the table's twelve bits.
+    std::mt19937 rng(12);
+    std::vector<std::string> pool;
+    for (int i = 0; i < 2000; ++i)
+        pool.push_back("w" + std::to_string(i * 7919 % 100000));
+    dev::NewsUpdateInput input;
+    for (int s = 0; s < 40; ++s)
+        input.stories.push_back({PackDate(1, 3, 2025), 0, "GBR " + Random(rng, pool, 5 + int(rng() % 200))});
+    std::vector<uint8_t> bytes = dev::WriteNewsUpdate(input);
+    NewsUpdateRead read = ReadNewsUpdate(bytes, PackDate(1, 3, 2025));
+    ASSERT_EQ(read.status, NewsUpdateStatus::Read);
+    const NewsUpdate& u = read.update;
+    for (size_t i = 0; i < u.stories.size(); ++i) {
+        const NewsUpdateStory& s = u.stories[i];
+        size_t end = i + 1 < u.stories.size() ? NewsStartBit(u.stories[i + 1].start) : u.textBits;
+        const std::vector<uint16_t>& tree = u.trees[s.codeTable].entries;
+        NewsDecodeTable table = MakeNewsDecodeTable(tree);
+        NewsStorySymbols walked = DecodeNewsStory(tree, u.text, s.start, end, 1 << 20);
+        NewsStorySymbols looked = DecodeNewsStory(tree, u.text, s.start, end, 1 << 20, &table);
+        ASSERT_TRUE(walked.ok) << i;
+        EXPECT_TRUE(looked.ok) << i;
+        EXPECT_EQ(looked.symbols, walked.symbols) << i;
+        // A story cut short fails the same way both ways.
+        EXPECT_EQ(DecodeNewsStory(tree, u.text, s.start, end - 1, 1 << 20, &table).ok,
+                  DecodeNewsStory(tree, u.text, s.start, end - 1, 1 << 20).ok) << i;
+    }
+    // Distances that leave the tree are left to the tree walk, which refuses them.
+    std::vector<uint16_t> wild = {0x8000 | 0x7FFF, 0x8000 | 2, 5, 6};
+    NewsDecodeTable table = MakeNewsDecodeTable(wild);
+    std::vector<uint8_t> zeros(8, 0), ones(8, 0xFF);
+    EXPECT_FALSE(DecodeNewsStory(wild, zeros, 0, 64, 100, &table).ok);
+    EXPECT_EQ(DecodeNewsStory(wild, ones, 0, 64, 100, &table).symbols,
+              DecodeNewsStory(wild, ones, 0, 64, 100).symbols);
+}
+
 TEST(NewsUpdateFileTest, WrittenUpdatesReadBackStoryForStory)
 {
     std::mt19937 rng(62);

@@ -217,6 +217,27 @@ TEST_F(PortfolioFiles, PresetPortfoliosComeFirstInTheirOrderAndTheCurrentListTak
     ClearFilterList();
 }
 
+// On a first start no filter position is stored: the filter-fed portfolio takes the current filter's
+// name, so that it shows shares at once; without any filter it keeps the default name.
+TEST_F(PortfolioFiles, AFirstStartNamesTheFilterFedPortfolioAfterTheCurrentFilter)
+{
+    StoreU16(Config().optionsA.data() + OptionBlockA::kFilterPosition, 0);
+    LoadPortfolios();
+    EXPECT_EQ(PortfolioChain()->name.str(), "Data Mining Results");
+    EXPECT_EQ(PortfolioChain()->changed, 0);
+    for (const char* name : {"Value", "Momentum"}) {
+        auto filter = std::make_unique<DMFilter>();
+        filter->name = name;
+        InsertFilter(std::move(filter));
+    }
+    SetCurrentFilter(FilterList()[1].get());
+    LoadPortfolios();
+    EXPECT_EQ(PortfolioChain()->number, kFilterPortfolioNumber);
+    EXPECT_EQ(PortfolioChain()->name.str(), "Value");
+    EXPECT_EQ(PortfolioChain()->changed, 1) << "marked for filling";
+    ClearFilterList();
+}
+
 TEST_F(PortfolioFiles, TheSplashCountsThePortfolioFilesLoaded)
 {
     for (int n : {1, 2, 3, 4})

@@ -68,6 +68,10 @@ TEST(CommandLine, SwitchesTable)
         // "/R" as part of another token does not remove anything.
         {"/d:data/Real.dat", [](CommandLineSettings& s) { s.databaseName = "data/Real.dat"; }},
         {"/RX /Run", [](CommandLineSettings&) {}},
+        {"/RT", [](CommandLineSettings& s) { s.realTime = true; }},
+        {"/R /RT", [](CommandLineSettings& s) { s.removeDataFiles = true; s.realTime = true; }},
+        // "/R" does not take "/RT", nor "/RT" a longer token.
+        {"/RTX /rt", [](CommandLineSettings&) {}},
         {"/r", [](CommandLineSettings&) {}},
         {"/T1 /NCX /GCC /Xs", [](CommandLineSettings&) {}},
         {"/nologo /P:7005 /C:0,0,640,480 /D:8 /d:x.dat /m:57 /NC /GC",
@@ -100,6 +104,7 @@ TEST(CommandLine, SwitchesTable)
         EXPECT_EQ(got.noConfigSave, expected.noConfigSave);
         EXPECT_EQ(got.timedUpdate, expected.timedUpdate);
         EXPECT_EQ(got.noChartCaption, expected.noChartCaption);
+        EXPECT_EQ(got.realTime, expected.realTime);
     }
 }
 

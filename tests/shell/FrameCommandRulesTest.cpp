@@ -49,6 +49,9 @@ TEST(FrameCommandRules, EnabledCheckedAndTextByViewListBusyModalTrainingAndFeedS
     const FrameCommandFacts ticker = With(list, [](auto& f) { f.activeKind = kViewTicker; });
     const FrameCommandFacts news = With(ShareView(kViewNews), [](auto& f) { f.hasShareIndex = true; });
     auto feed = [](int32_t state) { return With(FrameCommandFacts{}, [state](auto& f) { f.feedState = state; }); };
+    auto engine = [](int32_t state, int32_t step) {
+        return With(FrameCommandFacts{}, [state, step](auto& f) { f.engineState = state; f.feedState = step; });
+    };
     struct Case {
         uint32_t command;
         FrameCommandFacts facts;
@@ -92,11 +95,13 @@ TEST(FrameCommandRules, EnabledCheckedAndTextByViewListBusyModalTrainingAndFeedS
         {26537, With(list, [](auto& f) { f.userPortfolioExists = true; }), true, {}, {}},
         {26650, With(none, [](auto& f) { f.notesVisible = true; }), true, true, {}},
         {26593, none, true, false, {}},
-        {26806, feed(0), true, false, "Connect to real time feed"},
-        {26806, feed(1), true, true, "Disconnect from real time feed"},
-        {26806, feed(2), false, false, "Connect to real time feed"},
-        {26806, feed(3), false, false, "Connect to real time feed"},
-        {26806, feed(7), true, false, "Connect to real time feed"},
+        // The connect command follows the engine, whatever the connection step shows.
+        {26806, engine(0, 0), true, false, "Connect to real time feed"},
+        {26806, engine(1, 3), true, true, "Disconnect from real time feed"},
+        {26806, engine(1, 7), true, true, "Disconnect from real time feed"},
+        {26806, engine(2, 2), false, false, "Connect to real time feed"},
+        {26806, engine(3, 0), false, false, "Connect to real time feed"},
+        {26806, engine(0, 7), true, false, "Connect to real time feed"},
         {26894, feed(7), true, {}, {}},
         {26894, feed(0), false, {}, {}},
         {26894, With(feed(7), [](auto& f) { f.backfillRunning = true; }), false, {}, {}},

@@ -20,8 +20,8 @@ TEST(StatusPaneTexts, FieldsOfTheCurrentShare)
     list->entries[0] = {share, 0};
     uint32_t flags = 0;
     SetPaneTextSource(PaneTextSource{
-        [](ShareList*, int32_t code) { return code == 5 ? std::string("Main") : code == 62 ? "Oil" : ""; },
-        [&](ShareList*) { return flags; },
+        [](const RecordCursor&, ShareList*, int32_t code) { return code == 5 ? std::string("Main") : code == 62 ? "Oil" : ""; },
+        [&](const RecordCursor&) { return flags; },
     });
     EXPECT_EQ(FormatSharePaneText(list, 5, false), "Main");
     EXPECT_EQ(FormatSharePaneText(list, 7, false), "");
@@ -36,7 +36,28 @@ TEST(StatusPaneTexts, FieldsOfTheCurrentShare)
     SetPaneTextSource({});
     EXPECT_EQ(FormatMarketPaneText(list), "");
     list->entries[0] = {share, 0};
-    EXPECT_EQ(FormatMarketPaneText(list), ", ") << "without the formatter the fields are empty";
+    EXPECT_EQ(FormatMarketPaneText(list), "") << "empty fields leave no separator";
+
+    // Fields the database does not keep for the share are left out with their separators.
+    std::string market, detail;
+    SetPaneTextSource(PaneTextSource{
+        [&](const RecordCursor&, ShareList*, int32_t code) { return code == 5 ? market : code == 62 ? detail : ""; },
+        [&](const RecordCursor&) { return flags; },
+    });
+    const struct {
+        const char* market;
+        const char* detail;
+        uint32_t flags;
+        const char* text;
+    } cases[] = {{"", "", 0, ""},          {"", "Oil", 0, "Oil"},   {"Main", "", 0, "Main"},
+                 {"", "", 1u << 14, "FTSE30"}, {"", "Oil", 1u << 14, "Oil, FTSE30"}};
+    for (const auto& c : cases) {
+        market = c.market;
+        detail = c.detail;
+        flags = c.flags;
+        EXPECT_EQ(FormatMarketPaneText(list), c.text) << c.market << "|" << c.detail;
+    }
+    SetPaneTextSource({});
     ProFree(list->entries);
     ProFree(list);
 }

@@ -1,6 +1,8 @@
 // Filled configurations for tests.
 #include "support/ConfigSamples.h"
 
+#include "tools/options/OptionSettings.h"
+
 #include <string>
 
 namespace qv::test {
@@ -49,6 +51,9 @@ ConfigState SampleConfig(uint32_t seed, bool narrowChains)
         b = uint8_t(rng());
     s.dataMining.unpack(rng());
     s.optionsA.setDataMiningWord((s.optionsA.dataMiningWord() & ~0x7FFu) | s.dataMining.pack());
+    // The option pages' places hold what the holders pack, as every saved file has them.
+    ResetOptionHolders();
+    StoreOptionHolders(s);
 
     auto tables = [&](TableFamily& family, const char* stem, bool sorted) {
         for (size_t i = 0; i < kSettingSlots; ++i) {

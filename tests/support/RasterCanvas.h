@@ -59,6 +59,11 @@ public:
         captionColours.push_back(colour);
     }
 
+    void Text(int32_t x, int32_t y, const std::string& text, uint32_t, bool) override
+    {
+        texts.push_back({x, y, text});
+    }
+
     int64_t At(int x, int y) const
     {
         return x < 0 || y < 0 || x >= width_ || y >= height_ ? -1 : pixels_[size_t(y * width_ + x)];
@@ -92,6 +97,11 @@ public:
         int32_t left, top, right, bottom;
         uint32_t colour;
     };
+    struct Label {
+        int32_t x, y;
+        std::string text;
+    };
+    std::vector<Label> texts;
     std::vector<Fill> fills;
     std::vector<uint32_t> pens;
     std::vector<std::string> captions;

@@ -3,6 +3,8 @@
 #include "../../lists/ListFixture.h"
 #include "chartmodel/AddedGraphEntries.h"
 #include "chartmodel/AddedGraphSet.h"
+#include "chartmodel/EodChart.h"
+#include "chartmodel/RelativeSeries.h"
 #include "chartmodel/GraphModel.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
@@ -110,6 +112,29 @@ TEST_F(AddedGraphsWindow, TwoGraphsDrawInTheirPensOnTheSharesAxis)
     const QImage plain = window.RenderToImage(1200, 700);
     EXPECT_EQ(CountColour(plain, kMagenta), 0);
     EXPECT_EQ(CountColour(plain, kOlive), 0);
+}
+
+// The relative entry draws the share's closes relative to its item (not the item's own closes),
+// named "Relative to" the item, and follows the share after each load.
+TEST_F(AddedGraphsWindow, TheRelativeEntryDrawsTheShareAgainstItsItem)
+{
+    WriteAddedGraph(Setting(), kRelativeEntry, {0, kMagenta | kTwoPixels, kAddedFtse100});
+    CViewGraphEODWnd window(kViewDailyChart);
+    window.list = list;
+    const QImage image = window.RenderToImage(1200, 700);
+    test::SaveRender(image, "eod_relative_ftse100");
+    EXPECT_GT(CountColour(image, kMagenta), 300);
+    const AddedGraphSlot& slot = window.eod.addedGraphs().slot(kRelativeEntry);
+    EXPECT_EQ(slot.name.rfind("Relative to ", 0), 0u) << slot.name;
+    // Each bar's value is b x close / index close, b the index's first close.
+    const std::vector<DayRecord>& days = window.eod.days();
+    const std::vector<double> relative = BuildRelativeValues(days, slot.days);
+    const std::vector<FoldedBar>& bars = window.eod.bars();
+    ASSERT_EQ(slot.values.size(), bars.size());
+    for (size_t b = 0; b < bars.size(); b += 17)
+        EXPECT_NEAR(slot.values[b], relative[size_t(bars[b].last)], 1e-3 * relative[size_t(bars[b].last)]) << b;
+    // Not the index's own closes.
+    EXPECT_GT(std::fabs(slot.values.back() - slot.days.back().close), 1.0f);
 }
 
 } // namespace

@@ -500,7 +500,8 @@ TEST(AddIndicatorDialogs, AMarketGraphOverAPortfolioKeepsItsNumber)
         list->setCurrentIndex(2);
         ASSERT_TRUE(d->Apply());
         EXPECT_EQ(r.flags & kMarketGraphPortfolioFlag, kMarketGraphPortfolioFlag);
-        EXPECT_EQ(r.period3, 7);
+        EXPECT_EQ(r.period4, 7);  // the u16 field after period 3
+        EXPECT_EQ(r.period3, 0);
     }
     AddIndicatorContext edit = NewContext(s, 19);
     edit.editing = true;
@@ -513,6 +514,7 @@ TEST(AddIndicatorDialogs, AMarketGraphOverAPortfolioKeepsItsNumber)
         ASSERT_TRUE(again->Apply());
         EXPECT_EQ(r.flags & kMarketGraphPortfolioFlag, 0);
         EXPECT_EQ(r.period3, 4);
+        EXPECT_EQ(r.period4, 0);
     }
     SetMarketGraphPortfolios({});
 }

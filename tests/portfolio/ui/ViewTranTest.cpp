@@ -28,6 +28,7 @@
 #include "portfolio/ui/RecordTransaction.h"
 #include "portfolio/ui/TransactionRecordDlg.h"
 #include "portfolio/ui/ViewCash.h"
+#include "portfolio/ui/ViewPort.h"
 #include "shell/ui/CalcEdit.h"
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/DateEdit.h"
@@ -46,6 +47,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 using namespace qv;
@@ -308,6 +310,28 @@ TEST_F(TransactionLayoutViews, TheViewListsEveryRunClosedByItsLatestRowNarrowedO
             EXPECT_NE(LoadF32(r + L::Holding), 0) << "every run left holds shares";
     }
     ASSERT_TRUE(tran->RunCommand(26541));
+}
+
+// "Tran table 2" and the other numbered tables show their own columns in the views of this layout,
+// at once, with the table's sort.
+TEST_F(TransactionLayoutViews, ANumberedTableShowsItsOwnColumns)
+{
+    auto* port = FindView<CViewPort>();
+    ASSERT_NE(port, nullptr);
+    for (CViewListTop* view : std::vector<CViewListTop*>{tran, port}) {
+        Activate(view);
+        for (int n : {1, 3, 0}) {
+            SCOPED_TRACE(testing::Message() << view->kind << " table " << n + 1);
+            // What the frame's "Table n" commands ask of the active view.
+            view->SelectColumnSetting(n, true, true);
+            Settle();
+            EXPECT_EQ(view->list->tableSetting, n);
+            EXPECT_EQ(view->list->columnLayout, SettingLayout(view->kind, n, 0));
+            EXPECT_EQ(view->list->sortColumn, std::abs(GetSettingSort(view->kind, n, 0)) - 1);
+            if (n == 1)
+                SaveRender(view->RenderImage(view->size()), view == static_cast<CViewListTop*>(tran) ? "transactions-table-2" : "portfolio-table-2");
+        }
+    }
 }
 
 TEST_F(TransactionLayoutViews, LatestRowsAreNotEditedAndTheGuardedCommandsFollowTheRow)

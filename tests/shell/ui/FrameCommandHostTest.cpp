@@ -13,6 +13,8 @@
 #include "platform/Paths.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "portfolio/UndoRing.h"
+#include "realtime/FeedStates.h"
+#include "realtime/IntradayState.h"
 #include "realtime/TimerQueue.h"
 #include "shell/FrameCommands.h"
 #include "shell/FrameDialogSeams.h"
@@ -144,7 +146,14 @@ TEST_F(FrameCommandHost, ACommandWhoseDialogIsNotInstalledStaysGreyedAndRunsItOn
         uint32_t command;
         uint16_t mask;
     } options[] = {{21140, 0xFFFF}, {21141, 4}, {21142, 8}, {21143, 32}, {21144, 64}, {21145, 0x880},
-                   {25001, 0x880}, {21146, 2}, {27128, 512}, {27199, 0x8000}};
+                   {25001, 0x880}, {21146, 2}, {27128, 512}, {26056, 32}, {26211, 64}, {27199, 0x8000}};
+    // The program installs the real sheet; this test puts its own in its place. The Market hours page
+    // is an intraday page, so its command needs the real-time option too.
+    const auto installed = FrameDialogs().optionsSheet;
+    FrameDialogs().optionsSheet = nullptr;
+    uint8_t& realTime = Config().optionsA.data()[OptionBlockA::kRealTimeOption];
+    const uint8_t realTimeBefore = realTime;
+    realTime = 1;
     for (const Case& c : options)
         EXPECT_FALSE(QueryCommandUi(c.command).enabled) << c.command;
     EXPECT_FALSE(QueryCommandUi(26401).enabled);
@@ -168,6 +177,10 @@ TEST_F(FrameCommandHost, ACommandWhoseDialogIsNotInstalledStaysGreyedAndRunsItOn
     EXPECT_EQ(masks, expected);
     EXPECT_EQ(alarms, 1);
     EXPECT_TRUE(frame->commands().isEmpty()) << "every command found its handler";
+    realTime = 0;
+    EXPECT_FALSE(QueryCommandUi(27199).enabled);
+    realTime = realTimeBefore;
+    FrameDialogs().optionsSheet = installed;
 }
 
 TEST_F(FrameCommandHost, TheTablesPopupNamesTheSettingsOfTheKindAndChecksTheCurrentOne)
@@ -342,12 +355,13 @@ TEST_F(FrameCommandHost, ASlideShowOverFiveSharesWithoutLoopEndsOnItsStartShare)
     EXPECT_EQ(SlideShowRunning, 0);
 }
 
-TEST_F(FrameCommandHost, TheFeedCommandFollowsTheConnectionState)
+TEST_F(FrameCommandHost, TheFeedCommandFollowsTheEngineState)
 {
     Start(kViewList);
-    int32_t state = 0;
-    SetFeedStateQuery([&] { return state; });
-    EXPECT_FALSE(QueryCommandUi(26806).enabled) << "greyed until the feed client is installed";
+    FrameDialogSeams installed = FrameDialogs();
+    FrameDialogs().startFeed = nullptr;
+    FrameDialogs().stopFeed = nullptr;
+    EXPECT_FALSE(QueryCommandUi(26806).enabled) << "greyed without a feed client";
     int starts = 0, stops = 0;
     FrameDialogs().startFeed = [&] { return ++starts > 0; };
     FrameDialogs().stopFeed = [&] { ++stops; };
@@ -355,15 +369,18 @@ TEST_F(FrameCommandHost, TheFeedCommandFollowsTheConnectionState)
     EXPECT_TRUE(ui.enabled);
     EXPECT_EQ(ui.text, "Connect to real time feed");
     frame->OnCommand(26806);
-    state = 1;
+    RTEngineState = kEngineRunning;
     ui = QueryCommandUi(26806);
     EXPECT_EQ(ui.text, "Disconnect from real time feed");
     EXPECT_EQ(ui.checked, true);
     frame->OnCommand(26806);
-    state = 2;
+    RTEngineState = kEngineStarting;
     EXPECT_FALSE(QueryCommandUi(26806).enabled);
     EXPECT_EQ(starts, 1);
     EXPECT_EQ(stops, 1);
+    RTEngineState = kEngineStopped;
+    FrameDialogs().startFeed = installed.startFeed;
+    FrameDialogs().stopFeed = installed.stopFeed;
 }
 
 TEST_F(FrameCommandHost, WebAndToolCommandsOpenTheirTargets)

@@ -354,8 +354,8 @@ TEST_F(Frame, ViewsKeepOneCtrlTimerAndTheFrameKnowsTheActiveView)
     QTest::keyRelease(chartA, Qt::Key_Control);
 
     // The current share's texts go to panes 1 and 2.
-    SetPaneTextSource(PaneTextSource{[](ShareList*, int32_t code) { return code == 5 ? std::string("Main") : "Oil"; },
-                                     nullptr});
+    SetPaneTextSource(PaneTextSource{
+        [](const RecordCursor&, ShareList*, int32_t code) { return code == 5 ? std::string("Main") : "Oil"; }, nullptr});
     ShowDetailStatusPanes(a, *frame->statusBarEx(), 2, false);
     EXPECT_EQ(frame->statusBarEx()->PaneText(1), QStringLiteral("Oil"));
     EXPECT_EQ(frame->statusBarEx()->PaneText(2), QStringLiteral("Main, Oil"));

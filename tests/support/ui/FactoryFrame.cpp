@@ -10,6 +10,7 @@
 #include "devtools/lib/ShareListChain.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageDispatch.h"
+#include "platform/Paths.h"
 #include "shell/KeyRouting.h"
 #include "shell/TimerCallbacks.h"
 #include "views/FrameState.h"
@@ -19,8 +20,10 @@
 
 namespace qv::test {
 
-FactoryFrame::FactoryFrame(int width, int height)
+FactoryFrame::FactoryFrame(int width, int height) : previousProgramFolder(ProgramFolder())
 {
+    std::filesystem::create_directories(programFolder.path() / "data");
+    SetProgramFolder(programFolder.path());
     Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 1;
     Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 1;
     WindowLayouts() = WindowLayoutSet{};
@@ -53,6 +56,7 @@ FactoryFrame::~FactoryFrame()
     WindowLayouts() = WindowLayoutSet{};
     dev::FreeShareListChain();
     ProFree(portfolio.entries);
+    SetProgramFolder(previousProgramFolder);
 }
 
 uint8_t* FactoryFrame::Share(uint16_t id)

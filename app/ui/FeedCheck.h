@@ -1,0 +1,15 @@
+// A developer check for unattended runs with "/RT": waits until the feed has delivered the day so
+// far, then reports what the intraday store holds of it and what the DDE server answers for a share.
+#pragma once
+
+#include <functional>
+
+namespace qv {
+
+class CMainFrame;
+
+// Polls on the user-interface thread (at most 60 s), prints one "Feed check:" line to standard
+// output, then calls done.
+void RunFeedCheck(CMainFrame& frame, std::function<void()> done);
+
+} // namespace qv

@@ -1,0 +1,64 @@
+// Writes feed messages as the feed's servers send them: bit streams, the code trees' leaves, share
+// directories and whole records of price items. The feed stand-in and the tests build their
+// messages with it.
+#pragma once
+
+#include "core/PackedDate.h"
+#include "realtime/feed/FeedBits.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qv::dev {
+
+// Bits appended from the least significant upward, as the reader takes them.
+class FeedBitWriter {
+public:
+    void Bits(uint32_t value, int n);
+    void Code(const char* bitsInReadingOrder);
+    void Leaf(FeedTree tree, uint8_t leaf);
+    size_t bitCount() const { return bits_; }
+    // The bytes, the last one padded with zero bits.
+    const std::vector<uint8_t>& bytes() const { return bytes_; }
+
+private:
+    std::vector<uint8_t> bytes_;
+    size_t bits_ = 0;
+};
+
+// A coded price against a register: a 0 bit when the value is the register (with keep) or 0
+// (without), else the smallest leaf that holds the difference.
+void WriteDeltaValue(FeedBitWriter& w, int32_t value, int32_t& previous, bool keep);
+void WriteFeedDirection(FeedBitWriter& w, int direction);
+void WriteFeedVolume(FeedBitWriter& w, uint32_t volume);
+// A count of at least 1 in the largest class that divides it; 0 writes class 3 (none). An escape
+// width index forces the escape.
+void WriteFeedCount(FeedBitWriter& w, uint32_t count, int escapeWidthIndex = -1);
+// The directory's bytes: bit count / 8 + 1 of them.
+std::vector<uint8_t> FeedShareDirectory(const std::vector<uint16_t>& shares);
+
+// One price item of a share; prices are the coded integers.
+struct FeedPriceItem {
+    int32_t bid = 0, offer = 0;
+    std::optional<int32_t> trade; // item code 1 when present, else 2
+    int direction = 0;
+    uint32_t volume = 0;
+    std::optional<int32_t> open, close;
+};
+struct FeedShareRecord {
+    uint16_t share = 0;
+    std::vector<FeedPriceItem> items;
+};
+// A record of price items (kind 1) at a time of day in seconds.
+std::vector<uint8_t> FeedPriceRecord(uint8_t source, PackedDate day, uint32_t seconds,
+                                     const std::vector<FeedShareRecord>& shares);
+// A catch-up block of records.
+std::vector<uint8_t> FeedCatchUpBlock(uint32_t blockTime20, const std::vector<std::vector<uint8_t>>& records);
+// An instrument definition.
+std::vector<uint8_t> FeedInstrumentDefinition(uint32_t key, const std::string& shortName, const std::string& longName,
+                                              uint16_t sequence, uint8_t priceScale, uint8_t exchange,
+                                              uint8_t marketType);
+
+} // namespace qv::dev

@@ -1,0 +1,315 @@
+// The feed stand-in: one thread accepts on 127.0.0.1, one thread serves each connection.
+#include "devtools/lib/FeedSimulator.h"
+
+#include "devtools/lib/FeedEncoder.h"
+#include "platform/ByteOrder.h"
+#include "platform/Clock.h"
+#include "platform/FileOps.h"
+#include "realtime/feed/FeedFrame.h"
+#include "realtime/store/RTDaySummary.h"
+#include "realtime/store/RTStoreFiles.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <optional>
+
+namespace qv::dev {
+namespace {
+
+constexpr uint32_t kOpen = 8 * 3600, kClose = 16 * 3600 + 30 * 60;
+constexpr size_t kRecordsPerBlock = 64;
+
+bool IsWeekendDay(PackedDate d) { return WeekdayOf(d) >= 5; }
+
+int32_t Coded(float price) { return int32_t(std::lround(double(price) * 100.0)); }
+
+bool SendAll(int fd, const std::vector<uint8_t>& bytes)
+{
+    size_t sent = 0;
+    while (sent < bytes.size()) {
+        ssize_t n = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (n <= 0)
+            return false;
+        sent += size_t(n);
+    }
+    return true;
+}
+
+struct TimedEvent {
+    uint32_t time;
+    uint16_t share;
+    const IntradayEvent* event;
+};
+
+std::vector<uint8_t> EventRecord(PackedDate day, const TimedEvent& t, bool first, float previousClose)
+{
+    const IntradayEvent& e = *t.event;
+    FeedPriceItem item{Coded(e.bid), Coded(e.offer), std::nullopt, 0, 0, std::nullopt, std::nullopt};
+    if (e.trade) {
+        item.trade = Coded(e.price);
+        item.volume = e.volume;
+        item.direction = 1;
+    }
+    if (first) {
+        item.open = Coded(e.trade ? e.price : (e.bid + e.offer) / 2);
+        item.close = Coded(previousClose);
+    }
+    return FeedPriceRecord(0, day, t.time, {{t.share, {item}}});
+}
+
+} // namespace
+
+PackedDate SimulatedFeedDay(PackedDate today)
+{
+    while (IsWeekendDay(today))
+        today = PreviousWeekday(today, false);
+    return today;
+}
+
+std::vector<IntradayEvent> SimulatedShareDay(uint16_t share, PackedDate day, float previousClose)
+{
+    // A small move from the previous close, the same for the same share and day.
+    uint32_t h = (uint32_t(share) * 2654435761u) ^ (uint32_t(day) * 40503u);
+    float move = (float(h % 801) - 400.0f) / 10000.0f; // -4% .. +4%
+    float close = previousClose * (1.0f + move);
+    float open = previousClose * (1.0f + move * 0.25f);
+    float high = std::max(open, close) * 1.006f, low = std::min(open, close) * 0.994f;
+    return GenerateIntradayDay(share, day, {previousClose, open, high, low, close});
+}
+
+FeedSimulator::FeedSimulator(FeedSimulatorOptions options) : options_(std::move(options)) {}
+
+FeedSimulator::~FeedSimulator() { Stop(); }
+
+bool FeedSimulator::Start(std::string* error)
+{
+    LocalDateTime now = NowLocal();
+    day_ = options_.day ? options_.day : SimulatedFeedDay(PackDate(now.day, now.month, now.year));
+    // The shares and their last closes come from the folder's intraday store: its newest day
+    // before the served one, read without the program's own store.
+    auto index = ReadFileBytes(options_.folder / "data" / "RT.dat");
+    std::optional<RTShareTable> table = index ? ParseRTIndex(*index) : std::nullopt;
+    std::filesystem::path dayFile;
+    PackedDate last = 0;
+    std::error_code ec;
+    for (const auto& f : std::filesystem::directory_iterator(options_.folder / "data" / "RT", ec)) {
+        PackedDate d = RTHistoryFileDay(f.path().filename().string());
+        if (d && d < day_ && d > last) {
+            last = d;
+            dayFile = f.path();
+        }
+    }
+    auto bytes = last ? ReadFileBytes(dayFile) : std::nullopt;
+    if (!table || !bytes) {
+        if (error)
+            *error = "no intraday store with a day before the served day in " + options_.folder.string();
+        return false;
+    }
+    RTFileReader read = [&](uint64_t at, size_t n, uint8_t* out) {
+        if (at > bytes->size() || n > bytes->size() - at)
+            return false;
+        std::copy_n(bytes->data() + at, n, out);
+        return true;
+    };
+    std::unique_ptr<RTDayRecord> record = ParseRTDayFile(read, bytes->size());
+    for (RTDayShareEntry& e : record ? record->entries : std::vector<RTDayShareEntry>{}) {
+        if ((e.key >> 16) != 0 || LoadRTShareTicks(read, bytes->size(), e, kRTLoadSummary) != 0 ||
+            e.ticks.size() < kRTSummaryWords)
+            continue;
+        RTDaySummary summary = ReadRTDaySummary(std::span<const uint32_t, kRTSummaryWords>(e.ticks.data(), kRTSummaryWords));
+        if (summary.lastTrade <= 0)
+            continue;
+        SimulatedShare share;
+        share.share = RTKeyShare(e.key);
+        RTKeySlot at = FindRTKeySlot(*table, e.key);
+        if (at.found)
+            if (const RTInstrument* x = table->Instrument(table->keys[table->slotIndex[at.slot]].instrument)) {
+                share.shortName = std::string(table->NameAt(x->shortName));
+                share.longName = std::string(table->NameAt(x->longName));
+            }
+        share.previousClose = summary.lastTrade;
+        share.events = SimulatedShareDay(share.share, day_, summary.lastTrade);
+        shares_.push_back(std::move(share));
+    }
+
+    listen_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int one = 1;
+    setsockopt(listen_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK); // the loopback interface only
+    addr.sin_port = htons(uint16_t(options_.port));
+    socklen_t len = sizeof addr;
+    if (listen_ < 0 || bind(listen_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(listen_, 8) != 0 ||
+        getsockname(listen_, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+        if (error)
+            *error = std::string("cannot listen on 127.0.0.1:") + std::to_string(options_.port) + ": " + std::strerror(errno);
+        return false;
+    }
+    port_ = ntohs(addr.sin_port);
+    start_ = std::chrono::steady_clock::now();
+    // Paced by the clock, or from the opening N times faster; a given day or a weekend's last
+    // weekday is served whole.
+    uint32_t clock = uint32_t(now.hour * 3600 + now.minute * 60 + now.second);
+    if (options_.speed > 1.0)
+        startSeconds_ = kOpen;
+    else if (options_.day || IsWeekendDay(PackDate(now.day, now.month, now.year)))
+        startSeconds_ = kClose;
+    else
+        startSeconds_ = clock;
+    acceptThread_ = std::thread([this] { AcceptLoop(); });
+    return true;
+}
+
+void FeedSimulator::Stop()
+{
+    stop_ = true;
+    if (listen_ >= 0)
+        shutdown(listen_, SHUT_RDWR);
+    if (acceptThread_.joinable())
+        acceptThread_.join();
+    {
+        std::lock_guard guard(clientsMutex_);
+        for (int fd : clientFds_)
+            shutdown(fd, SHUT_RDWR);
+    }
+    for (std::thread& t : clients_)
+        if (t.joinable())
+            t.join();
+    clients_.clear();
+    if (listen_ >= 0)
+        close(listen_);
+    listen_ = -1;
+}
+
+uint32_t FeedSimulator::Now() const
+{
+    double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+    return uint32_t(std::min<double>(86399.0, startSeconds_ + elapsed * std::max(1.0, options_.speed)));
+}
+
+void FeedSimulator::AcceptLoop()
+{
+    while (!stop_) {
+        pollfd p{listen_, POLLIN, 0};
+        if (poll(&p, 1, 200) <= 0)
+            continue;
+        int fd = accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (fd < 0)
+            continue;
+        int one = 1;
+        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        std::lock_guard guard(clientsMutex_);
+        clientFds_.push_back(fd);
+        clients_.emplace_back([this, fd] { Serve(fd); });
+        ++connections_;
+    }
+}
+
+void FeedSimulator::Serve(int fd)
+{
+    std::vector<TimedEvent> timeline;
+    for (const SimulatedShare& s : shares_)
+        for (const IntradayEvent& e : s.events)
+            timeline.push_back({e.time, s.share, &e});
+    std::stable_sort(timeline.begin(), timeline.end(), [](const TimedEvent& a, const TimedEvent& b) { return a.time < b.time; });
+    std::map<uint16_t, float> closes;
+    for (const SimulatedShare& s : shares_)
+        closes[s.share] = s.previousClose;
+
+    int frames = 0;
+    auto send = [&](uint8_t kind, uint8_t code, const std::vector<uint8_t>& payload) {
+        using F = FeedSimulatorOptions::Fault;
+        if (options_.faultAfter >= 0 && frames >= options_.faultAfter) {
+            switch (options_.fault) {
+            case F::Drop: return false;
+            case F::Stall: std::this_thread::sleep_for(std::chrono::milliseconds(200)); return !stop_;
+            case F::Malformed: {
+                std::vector<uint8_t> junk(payload.size(), 0xA5);
+                return SendAll(fd, EncodeFeedFrame(kind, code, junk));
+            }
+            case F::Oversized: {
+                std::vector<uint8_t> header(kFeedFrameHeaderBytes, 0);
+                header[0] = kind;
+                StoreU32(header.data() + 4, kFeedMaxPayload + 1);
+                SendAll(fd, header);
+                return false;
+            }
+            case F::None: break;
+            }
+        }
+        ++frames;
+        return SendAll(fd, EncodeFeedFrame(kind, code, payload));
+    };
+
+    FeedFrameReader reader;
+    FeedFrame frame;
+    bool loggedOn = false;
+    size_t next = 0;
+    std::map<uint16_t, bool> seen;
+    bool alive = true;
+    while (alive && !stop_) {
+        pollfd p{fd, POLLIN, 0};
+        int ready = poll(&p, 1, 20);
+        if (ready > 0) {
+            uint8_t buffer[4096];
+            ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+            if (n <= 0)
+                break;
+            reader.Add(std::span(buffer, size_t(n)));
+        }
+        FeedFrameReader::Result r;
+        while ((r = reader.Next(frame)) == FeedFrameReader::Result::Frame) {
+            if (frame.kind != kFeedRequest || frame.code != kFeedLogOn || loggedOn)
+                continue;
+            loggedOn = true;
+            // Definitions, then the day so far as catch-up blocks, then the day-complete status.
+            for (const SimulatedShare& s : shares_)
+                send(kFeedDefinition, 0,
+                     FeedInstrumentDefinition(MakeRTKey(0, s.share), s.shortName, s.longName, 1, 2, 0, 1));
+            uint32_t now = Now();
+            size_t end = size_t(std::find_if(timeline.begin(), timeline.end(), [&](const TimedEvent& t) { return t.time > now; }) -
+                                timeline.begin());
+            std::vector<uint8_t> status(6);
+            StoreU16(status.data(), day_);
+            StoreU32(status.data() + 2, uint32_t((end + kRecordsPerBlock - 1) / kRecordsPerBlock));
+            send(kFeedStatus, 8, status);
+            for (size_t at = 0; at < end; at += kRecordsPerBlock) {
+                std::vector<std::vector<uint8_t>> records;
+                for (size_t i = at; i < std::min(end, at + kRecordsPerBlock); ++i) {
+                    bool first = !seen[timeline[i].share];
+                    seen[timeline[i].share] = true;
+                    records.push_back(EventRecord(day_, timeline[i], first, closes[timeline[i].share]));
+                }
+                if (!(alive = send(kFeedCatchUpBlock, 0, FeedCatchUpBlock(timeline[at].time * 20, records))))
+                    break;
+            }
+            std::vector<uint8_t> complete(2);
+            StoreU16(complete.data(), day_);
+            alive = alive && send(kFeedStatus, 7, complete);
+            next = end;
+        }
+        if (r == FeedFrameReader::Result::Bad)
+            alive = false;
+        if (!alive || !loggedOn)
+            continue;
+        for (uint32_t now = Now(); alive && next < timeline.size() && timeline[next].time <= now; ++next) {
+            bool first = !seen[timeline[next].share];
+            seen[timeline[next].share] = true;
+            alive = send(kFeedLiveRecord, 0, EventRecord(day_, timeline[next], first, closes[timeline[next].share]));
+        }
+    }
+    close(fd);
+    std::lock_guard guard(clientsMutex_);
+    clientFds_.erase(std::remove(clientFds_.begin(), clientFds_.end(), fd), clientFds_.end());
+}
+
+} // namespace qv::dev

@@ -1,0 +1,80 @@
+// A stand-in for the feed's servers on the loopback interface: it serves the demo shares' trades and
+// quotes of the day as if live, from the intraday day generator, with a catch-up of the day so far
+// at log-on. Tests run it in-process; devtools/qvfeed runs it alone.
+#pragma once
+
+#include "core/PackedDate.h"
+#include "devtools/lib/IntradayDayGenerator.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace qv::dev {
+
+struct FeedSimulatorOptions {
+    std::filesystem::path folder; // a program folder with the demo's intraday store
+    int port = 7005;              // 0 picks a free one
+    double speed = 1.0;           // 1: the clock's time of day; N: from 08:00, N times faster
+    PackedDate day = 0;           // 0: today, or the last weekday at weekends
+    // Faults to test the client with, after this many frames to a connection (-1: none).
+    enum class Fault : uint8_t { None, Drop, Stall, Malformed, Oversized } fault = Fault::None;
+    int faultAfter = -1;
+};
+
+struct SimulatedShare {
+    uint16_t share = 0;
+    std::string shortName, longName; // feed-only instruments
+    float previousClose = 0;
+    std::vector<IntradayEvent> events;
+};
+
+class FeedSimulator {
+public:
+    explicit FeedSimulator(FeedSimulatorOptions options);
+    ~FeedSimulator();
+    FeedSimulator(const FeedSimulator&) = delete;
+    FeedSimulator& operator=(const FeedSimulator&) = delete;
+
+    // Reads the shares and binds 127.0.0.1; false with the reason.
+    bool Start(std::string* error);
+    void Stop();
+    int port() const { return port_; }
+    PackedDate day() const { return day_; }
+    const std::vector<SimulatedShare>& shares() const { return shares_; }
+    // The simulated time of day in seconds.
+    uint32_t Now() const;
+    size_t connections() const { return connections_; }
+
+private:
+    void AcceptLoop();
+    void Serve(int fd);
+
+    FeedSimulatorOptions options_;
+    PackedDate day_ = 0;
+    std::vector<SimulatedShare> shares_;
+    int listen_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::atomic<size_t> connections_{0};
+    std::chrono::steady_clock::time_point start_;
+    uint32_t startSeconds_ = 0;
+    std::thread acceptThread_;
+    std::mutex clientsMutex_;
+    std::vector<std::thread> clients_;
+    std::vector<int> clientFds_;
+};
+
+// The day the stand-in serves for a date: the date itself on a weekday, else the weekday before.
+PackedDate SimulatedFeedDay(PackedDate today);
+// The share's day of the stand-in: the generator's ticks around prices drawn from the previous close.
+std::vector<IntradayEvent> SimulatedShareDay(uint16_t share, PackedDate day, float previousClose);
+
+} // namespace qv::dev

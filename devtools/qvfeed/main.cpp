@@ -1,0 +1,59 @@
+// qvfeed FOLDER [--port N] [--speed N]: the feed stand-in on 127.0.0.1, serving the demo shares of
+// FOLDER's intraday store as if live, until it is ended.
+#include "devtools/lib/FeedSimulator.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+namespace {
+
+volatile std::sig_atomic_t g_stop = 0;
+void OnSignal(int) { g_stop = 1; }
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: qvfeed FOLDER [--port N] [--speed N]\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qv::dev::FeedSimulatorOptions options;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if ((a == "--port" || a == "--speed") && i + 1 < argc) {
+            char* end = nullptr;
+            double v = std::strtod(argv[++i], &end);
+            if (!end || *end || v < 0)
+                return Usage();
+            (a == "--port" ? void(options.port = int(v)) : void(options.speed = v));
+        } else if (options.folder.empty() && a.rfind("--", 0) != 0) {
+            options.folder = a;
+        } else {
+            return Usage();
+        }
+    }
+    if (options.folder.empty())
+        return Usage();
+    qv::dev::FeedSimulator simulator(options);
+    std::string error;
+    if (!simulator.Start(&error)) {
+        std::fprintf(stderr, "qvfeed: %s\n", error.c_str());
+        return 1;
+    }
+    qv::PackedDate day = simulator.day();
+    std::printf("qvfeed: serving %zu shares of %02d/%02d/%04d on 127.0.0.1:%d\n", simulator.shares().size(),
+                qv::DayOfMonth(day), qv::MonthOfYear(day), qv::FullYear(day), simulator.port());
+    std::fflush(stdout);
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    while (!g_stop)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    simulator.Stop();
+    return 0;
+}

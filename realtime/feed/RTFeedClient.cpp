@@ -1,0 +1,247 @@
+// The feed thread and the engine's start and stop.
+#include "realtime/feed/RTFeedClient.h"
+
+#include "core/ConfigRecords.h"
+#include "core/ConfigState.h"
+#include "core/ReadersWriterLock.h"
+#include "platform/ByteOrder.h"
+#include "platform/DebugOutput.h"
+#include "platform/Paths.h"
+#include "realtime/FeedStates.h"
+#include "realtime/IntradayState.h"
+#include "realtime/feed/FeedDecoder.h"
+#include "realtime/feed/FeedRecord.h"
+#include "realtime/feed/RTBackfill.h"
+#include "realtime/feed/RTEngine.h"
+#include "realtime/store/RTStore.h"
+#include "realtime/store/RTStoreFiles.h"
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+namespace qv {
+namespace {
+
+constexpr int kWaitMs = 250;
+
+std::thread& FeedThread()
+{
+    static std::thread thread;
+    return thread;
+}
+std::atomic<bool> g_threadRunning{false};
+
+bool RealTimeOptionOn() { return Config().optionsA.data()[OptionBlockA::kRealTimeOption] != 0; }
+
+void SetStep(int32_t step) { SetRTConnectionState(step); }
+
+void Record(const FeedFrame& f)
+{
+    RTStore& s = TheRTStore();
+    if (!s.recording)
+        return;
+    auto bytes = EncodeFeedFrame(f.kind, f.code, f.payload);
+    s.recordingBuffer.insert(s.recordingBuffer.end(), bytes.begin(), bytes.end());
+}
+
+void AfterCatchUp()
+{
+    TheFeedCatchUp().running = false;
+    TheRTEngine().backfillRunning = false;
+    LockRTExclusive();
+    if (RTDayRecord* day = CurrentRTDay())
+        PrepareRTDay(*day);
+    for (RTWatchList* list : TheRTStore().watchLists)
+        PostRTViewMessage(*list, 0, 0, true);
+    UnlockRTExclusive();
+}
+
+void ReceiveLoop()
+{
+    FeedTransport& t = TheFeedTransport();
+    FeedFrameReader reader;
+    FeedFrame frame;
+    while (!t.stopSet()) {
+        if (!t.WaitForData(kWaitMs))
+            break;
+        if (!t.Receive(reader)) {
+            SetStep(15); // "Error - Unable to maintain connection."
+            break;
+        }
+        FeedFrameReader::Result r;
+        while ((r = reader.Next(frame)) == FeedFrameReader::Result::Frame) {
+            Record(frame);
+            HandleFeedFrame(frame);
+        }
+        if (r == FeedFrameReader::Result::Bad) {
+            OutputDebugText("RT Error bad frame - connection closed");
+            SetStep(15);
+            break;
+        }
+    }
+    t.Close();
+}
+
+void FeedThreadProc()
+{
+    RTStore& s = TheRTStore();
+    if (s.playback && !s.playbackBuffer.empty()) {
+        PlayBackFeedFrames(s.playbackBuffer, s.playbackPace, &TheFeedTransport().stopFlag());
+        s.playback = false;
+    }
+    ReceiveLoop();
+    // A connection that dropped leaves the engine stopped, so that the connect command starts it again.
+    if (!TheFeedTransport().stopSet()) {
+        TheRTEngine().running = false;
+        RTEngineState = kEngineStopped;
+    }
+    g_threadRunning = false;
+}
+
+// The rest of the day is not covered: a later backfill asks for it again.
+void UncoverRestOfDay()
+{
+    RTDayRecord* day = CurrentRTDay();
+    if (!day || day->coverage.size() < kRTCoverageBytes)
+        return;
+    for (size_t source = 1; source < 15; ++source) {
+        uint32_t t = TheRTEngine().sourceLatest[source];
+        if (!t)
+            continue;
+        uint8_t* row = day->coverage.data() + source * 1544;
+        uint32_t from = std::min(t / 15, kRTCoverageSlots);
+        if (from < LoadU32(row + 4))
+            StoreU32(row + 4, from);
+        for (uint32_t slot = from; slot < kRTCoverageSlots; ++slot)
+            row[8 + slot / 4] &= uint8_t(~(3u << (2 * (slot % 4))));
+    }
+}
+
+} // namespace
+
+FeedTransport& TheFeedTransport()
+{
+    static FeedTransport transport;
+    return transport;
+}
+
+bool RTFeedThreadRunning() { return g_threadRunning; }
+
+void HandleFeedFrame(const FeedFrame& f)
+{
+    switch (f.kind) {
+    case kFeedLiveRecord: HandleFeedRecords(nullptr, f.payload, false); break;
+    case kFeedCatchUpBlock: HandleFeedRecords(nullptr, f.payload, true); break;
+    case kFeedDefinition: HandleRTInstrumentRecord(f.payload); break;
+    case kFeedStatus:
+        if (f.code == kFeedBackfilling && f.payload.size() >= 6) {
+            FeedCatchUp& c = TheFeedCatchUp();
+            c = {};
+            c.running = true;
+            c.day = LoadU16(f.payload.data());
+            c.remaining = int32_t(LoadU32(f.payload.data() + 2));
+            TheRTEngine().backfillRunning = true;
+        } else if (f.code == kFeedConnected) {
+            AfterCatchUp();
+        }
+        if (f.code <= 15)
+            SetStep(f.code);
+        break;
+    default: break; // kinds this client does not know are passed over
+    }
+}
+
+size_t PlayBackFeedFrames(std::span<const uint8_t> recording, uint32_t pace, const std::atomic<bool>* stop)
+{
+    FeedFrameReader reader;
+    reader.Add(recording);
+    FeedFrame frame;
+    size_t handled = 0;
+    uint32_t lastTime = 0;
+    while (reader.Next(frame) == FeedFrameReader::Result::Frame) {
+        if (stop && *stop)
+            break;
+        if (frame.kind == kFeedLiveRecord && frame.payload.size() >= kFeedRecordHeaderBytes && pace) {
+            uint32_t t = LoadU32(frame.payload.data() + 6);
+            if (lastTime && t > lastTime)
+                std::this_thread::sleep_for(std::chrono::milliseconds(std::min<uint32_t>((t - lastTime) * 50 / pace, 2000)));
+            lastTime = t;
+        }
+        HandleFeedFrame(frame);
+        ++handled;
+    }
+    return handled;
+}
+
+bool StartRTEngine()
+{
+    if (!RealTimeOptionOn()) {
+        RTEngineState = kEngineStopped;
+        return false;
+    }
+    if (RTEngineState == kEngineRunning && g_threadRunning)
+        return true;
+    SetStep(kFeedSetup);
+    FeedServer server = ChosenFeedServer();
+    FeedTransport& t = TheFeedTransport();
+    bool connected = t.Connect(server.host, server.port);
+    ClearRTSourceTimes();
+    if (!connected) {
+        SetStep(kFeedLocating);
+        return false;
+    }
+    if (FeedThread().joinable())
+        FeedThread().join();
+    RTEngineState = kEngineStarting;
+    {
+        // The request tables are changed, so no reader may walk them meanwhile.
+        ExclusiveLockGuard lock(IntradayStoreLock());
+        if (RTDayRecord* day = CurrentRTDay())
+            ClearRTRequested(*day);
+        if (const auto& shares = TheRTEngineHooks().databaseShares)
+            TheRTEngine().requestShares = shares();
+        TheRTEngine().requestCursor = 0;
+        TheRTStore().newestDaySeen = std::max(TheRTStore().newestDaySeen, TheRTStore().latestDay);
+    }
+    SetStep(kFeedLocating);
+    RTEngineState = kEngineThreadStarting;
+    TheRTEngine().running = true;
+    if (std::filesystem::exists(AppPath("Demo.dat")))
+        LoadPlaybackRT();
+    t.ResetStopEvent();
+    g_threadRunning = true;
+    // Running before the thread starts: a connection that drops at once stops the engine again.
+    RTEngineState = kEngineRunning;
+    FeedThread() = std::thread(FeedThreadProc);
+    uint8_t day[2] = {};
+    StoreU16(day, TheRTStore().newestDaySeen);
+    if (t.SendFeedRequest(day, kFeedLogOn) < 0) {
+        StopRTEngine();
+        return false;
+    }
+    if (RTDayRecord* current = CurrentRTDay())
+        ResetRTDayWork(*current);
+    return true;
+}
+
+bool StopRTEngine()
+{
+    TheRTEngine().running = false;
+    RTEngineState = kEngineStopped;
+    FeedTransport& t = TheFeedTransport();
+    t.SetStopEvent();
+    t.Close();
+    // The thread goes before anything of the store may be freed under it.
+    if (FeedThread().joinable())
+        FeedThread().join();
+    t.Disconnect();
+    g_threadRunning = false;
+    UncoverRestOfDay();
+    for (auto& a : TheRTStore().activeShares)
+        a->tradeChangeTick = a->quoteChangeTick = 0;
+    SetStep(kFeedDisconnected);
+    return true;
+}
+
+} // namespace qv

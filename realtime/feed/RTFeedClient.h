@@ -1,0 +1,27 @@
+// The feed's engine start and stop, and the feed thread that receives frames (or plays back
+// "Demo.dat") and hands them to the decoder.
+#pragma once
+
+#include "realtime/feed/FeedFrame.h"
+#include "realtime/feed/FeedTransport.h"
+
+namespace qv {
+
+FeedTransport& TheFeedTransport();
+
+// With the real-time option on: connects, resets the request tables, starts the feed thread and,
+// when "Demo.dat" exists, its playback. True once the feed thread runs.
+bool StartRTEngine();
+// Stops the feed thread: sets the stop event, closes the transport and joins the thread before
+// anything of the store may be freed; marks the rest of the day uncovered. True.
+bool StopRTEngine();
+bool RTFeedThreadRunning();
+
+// One frame from the server or the recording, as the feed thread handles it.
+void HandleFeedFrame(const FeedFrame& frame);
+
+// "Demo.dat": a run of frames as received. Plays them back, live records paced 32 times faster
+// than their record times; returns the frames handled. Stops at the stop event or a bad frame.
+size_t PlayBackFeedFrames(std::span<const uint8_t> recording, uint32_t pace, const std::atomic<bool>* stop);
+
+} // namespace qv

@@ -1,0 +1,184 @@
+// The intraday engine's hooks on the user-interface side and the DDE server's intraday feed.
+#include "shell/FeedClient.h"
+
+#include "core/ConfigRecords.h"
+#include "core/ConfigState.h"
+#include "core/PriceStatistics.h"
+#include "core/ReadersWriterLock.h"
+#include "core/RecordAccess.h"
+#include "core/RecordLookup.h"
+#include "core/ShareList.h"
+#include "platform/MessageDispatch.h"
+#include "realtime/FeedStates.h"
+#include "realtime/feed/RTEngine.h"
+#include "realtime/feed/RTFeedClient.h"
+#include "realtime/store/RTStore.h"
+#include "resources/MessageIds.h"
+#include "shell/AppServices.h"
+#include "shell/FeedLevelPane.h"
+#include "shell/FrameDialogSeams.h"
+#include "shell/FrameMessages.h"
+#include "shell/PortfolioAdd.h"
+#include "shell/ViewGroups.h"
+#include "views/FrameState.h"
+
+namespace qv {
+namespace {
+
+// Messages the engine posts from the feed thread to its window here.
+constexpr uint32_t kMsgInstruments = WM_USER + 90;
+constexpr uint32_t kMsgStep = WM_USER + 91;
+
+// Runs the engine's notices on the user-interface thread.
+class EngineWindow : public MessageTarget {
+public:
+    intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t) override
+    {
+        switch (message) {
+        case kMsgInstruments: {
+            // The feed thread adds instruments under the exclusive lock; reading takes the shared.
+            LockRTShared();
+            RegisterRTInstrumentExtras();
+            UnlockRTShared();
+            return 1;
+        }
+        case kMsgStep:
+            CurrentFeedLevels().connectionState = int(wParam);
+            if (MessageTarget* frame = MainFrameTarget()) {
+                // The London feed; a complete day shows 100 %.
+                PostProgramMessage(*frame, MSG_FEED_STATUS, 0, wParam == uintptr_t(kFeedConnected) ? 100 : 0);
+                if (wParam == 0)
+                    PostProgramMessage(*frame, MSG_FEED_ICON, 0, 0);
+            }
+            return 1;
+        case kMsgRTNewDay:
+            UpdateAllViewGroups(-1, false, nullptr, true, false);
+            InvalidateMatchingViews(ShareListChain(), false, -1, -1, 0xFFFFFFFF, nullptr);
+            if (MessageTarget* frame = MainFrameTarget())
+                PostProgramMessage(*frame, kMsgRTNewDay);
+            return 1;
+        default: return 0;
+        }
+    }
+};
+
+EngineWindow& Engine()
+{
+    static EngineWindow window;
+    return window;
+}
+
+float LastClose(uint16_t share)
+{
+    uint8_t* record = FindShareRecord(share);
+    const uint8_t* sub = record ? GetSubRecord(RecordCursor{record, 0}, 0) : nullptr;
+    return sub ? ReadStreamStatistics(sub).lastClose : 0.0f;
+}
+
+std::vector<uint16_t> DatabaseShares()
+{
+    std::vector<uint16_t> ids;
+    for (uint32_t id = 0x4000; id <= 0x7FFF; ++id)
+        if (FindShareRecord(uint16_t(id)))
+            ids.push_back(uint16_t(id));
+    return ids;
+}
+
+bool RealTimeOn() { return Config().optionsA.data()[OptionBlockA::kRealTimeOption] != 0; }
+
+ShareRef RefOf(uint32_t key) { return ShareRef{nullptr, uint8_t(key >> 16), RTKeyShare(key)}; }
+
+} // namespace
+
+DdeRTFeed& TheDdeRTFeed()
+{
+    static DdeRTFeed feed;
+    return feed;
+}
+
+DdeRTFeed::~DdeRTFeed() = default;
+
+int DdeRTFeed::connectionState() const { return RTConnectionStep(); }
+
+std::optional<uint32_t> DdeRTFeed::changeMarks(uint32_t shareKey)
+{
+    LockRTShared();
+    RTActiveShare* a = FindRTActiveShare(shareKey);
+    std::optional<uint32_t> marks;
+    if (a)
+        marks = a->changeFlags;
+    UnlockRTShared();
+    return marks;
+}
+
+void DdeRTFeed::clearChangeMarks(uint32_t shareKey)
+{
+    LockRTExclusive();
+    if (RTActiveShare* a = FindRTActiveShare(shareKey))
+        a->changeFlags = 0;
+    UnlockRTExclusive();
+}
+
+int DdeRTFeed::decodeColumnFlags(uint8_t field, uint32_t marks)
+{
+    uint32_t first = 0, second = 0;
+    DecodeIntradayColumnFlags(field, marks, first, second);
+    return int(first | second);
+}
+
+DdeValue DdeRTFeed::columnValue(uint32_t shareKey, uint8_t field, uint32_t qualifier)
+{
+    DdeValue v;
+    double value = 0;
+    LockRTShared();
+    int type = GetRTColumnValue(0, value, RefOf(shareKey), field, qualifier);
+    UnlockRTShared();
+    switch (type) {
+    case kRTValuePrice: v.type = kDdeFloat; break;
+    case kRTValueNumber:
+    case kRTValueInteger: v.type = kDdeNumber; break;
+    case kRTValueTime: v.type = kDdeTime; break;
+    default: return v;
+    }
+    v.number = value;
+    return v;
+}
+
+void DdeRTFeed::attachTarget(uint64_t targetId) { target_ = targetId; }
+
+void DdeRTFeed::setWatchList(const std::vector<uint32_t>& shareKeys)
+{
+    static RTWatchList list;
+    if (!RTStoreExists() || !RealTimeOn())
+        return;
+    if (!listMade_) {
+        InitRTWatchList(this, target_, list);
+        listMade_ = true;
+    }
+    list.targetId = target_;
+    BeginRTWatchListUpdate(list, true);
+    for (uint32_t key : shareKeys)
+        AddRTWatchShare(RefOf(key), list);
+    EndRTWatchListUpdate(list);
+}
+
+void InstallFeedClient()
+{
+    RTEngineHooks& h = TheRTEngineHooks();
+    h.postToMainWindow = [](uint32_t m) { PostProgramMessage(Engine(), m); };
+    h.refreshViews = nullptr; // the new-day notice refreshes them on the user-interface thread
+    h.previousClose = LastClose;
+    h.databaseShares = DatabaseShares;
+    h.instrumentsChanged = [] { PostProgramMessage(Engine(), kMsgInstruments); };
+    h.stepChanged = [](int32_t step) { PostProgramMessage(Engine(), kMsgStep, uintptr_t(step)); };
+    SetFeedStateQuery([] { return int32_t(RTConnectionStep()); });
+    FrameDialogs().startFeed = [] { return StartRTEngine(); };
+    FrameDialogs().stopFeed = [] { StopRTEngine(); };
+    AfterLoad().intradayLinks = [] {
+        LockRTShared();
+        RegisterRTInstrumentExtras();
+        UnlockRTShared();
+    };
+}
+
+} // namespace qv

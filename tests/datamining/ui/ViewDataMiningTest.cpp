@@ -1,0 +1,283 @@
+// The data-mining view on the demo data and the demo filters: its table and graphs, commands, mouse
+// (synthesised events), empty states and renders.
+#include "datamining/ui/ViewDataMining.h"
+
+#include "core/ConfigState.h"
+#include "core/RecordLists.h"
+#include "core/ShareList.h"
+#include "datamining/FilterValues.h"
+#include "devtools/lib/DemoFilters.h"
+#include "devtools/lib/PriceDatabase.h"
+#include "devtools/lib/ShareListChain.h"
+#include "support/DatabaseFixture.h"
+#include "support/ui/Render.h"
+#include "views/FrameState.h"
+#include "views/ViewKinds.h"
+#include "views/ui/ViewClassRegistry.h"
+
+#include <QMouseEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+class ViewDataMiningTest : public DatabaseFixture {
+protected:
+    ViewDataMiningTest() : saved_(Config())
+    {
+        static const dev::DemoDatabase demo =
+            dev::BuildDemoDatabase(std::chrono::sys_days{std::chrono::year{2026} / std::chrono::December / 8});
+        static const std::vector<uint8_t> comp = dev::WriteCompDat(dev::DemoCompFile(demo));
+        static const std::vector<uint8_t> quorva = dev::WriteQuorvaDat(dev::DemoDbFile(demo));
+        Load(quorva, &comp);
+        for (auto& filter : dev::BuildDemoFilters())
+            FilterList().push_back(std::move(filter));
+        SetCurrentFilter(FilterList().front().get());
+        RebuildFilterCandidates();
+    }
+    ~ViewDataMiningTest() override
+    {
+        MainFrameState().activeView = nullptr;
+        view.reset();
+        dev::FreeShareListChain();
+        CurrentShareList() = nullptr;
+        ClearFilterList();
+        FreeItemList();
+        FilterCandidates() = {};
+        Config() = saved_;
+    }
+    CViewDataMining& Make()
+    {
+        RegisterDataMiningView();
+        view.reset(dynamic_cast<CViewDataMining*>(CreateViewWindowForKind(kViewDataMining)));
+        EXPECT_NE(view, nullptr);
+        view->setAttribute(Qt::WA_DeleteOnClose, false);
+        view->list = CreateListSource(view.get(), 1, kFamilyShares, nullptr);
+        view->resize(1000, 700);
+        MainFrameState().activeView = view.get();
+        view->OnRefresh();
+        return *view;
+    }
+    CommandUi Ui(uint32_t command)
+    {
+        CommandUi ui{command, false, std::nullopt, std::nullopt};
+        EXPECT_TRUE(view->UpdateCommand(ui)) << command;
+        return ui;
+    }
+    QImage Shot(const char* name)
+    {
+        QImage image = RenderWidget(*view);
+        SaveRender(image, name);
+        return image;
+    }
+    DataMiningGraphSettings Settings() { return DataMiningGraphSettings::Read(Config().dataMiningGraphs.records[Config().dataMining.bytes[2]]); }
+    void Write(const DataMiningGraphSettings& s) { s.Write(Config().dataMiningGraphs.records[Config().dataMining.bytes[2]]); }
+    void Press(QPoint at) { QTest::mousePress(view.get(), Qt::LeftButton, Qt::NoModifier, at); }
+    void Release(QPoint at) { QTest::mouseRelease(view.get(), Qt::LeftButton, Qt::NoModifier, at); }
+    void Drag(QPoint from, QPoint to)
+    {
+        Press(from);
+        QTest::mouseMove(view.get(), to);
+        Release(to);
+    }
+
+    ConfigState saved_;
+    std::unique_ptr<CViewDataMining> view;
+};
+
+TEST_F(ViewDataMiningTest, ShowsTheCurrentFiltersSharesAndGraphs)
+{
+    CViewDataMining& v = Make();
+    const int rows = ShareListCount(v.list);
+    EXPECT_GE(rows, 5);
+    EXPECT_LE(rows, 50);
+    Shot("datamining-view-demo");
+    const GraphPaintResult& g = v.lastGraph();
+    EXPECT_EQ(g.emptyText, nullptr);
+    EXPECT_FALSE(g.plot.isEmpty());
+    EXPECT_GT(g.displayed, 0);
+    EXPECT_LE(g.displayed, rows);
+    const GraphPaintInput in = v.GraphInput();
+    EXPECT_EQ(GraphStatusLine(in, g.displayed),
+              "Shares: " + std::to_string(rows) + " / " + std::to_string(in.sourceRows) + " ( " +
+                  std::to_string(g.displayed) + " displayed) ");
+    EXPECT_GT(in.sourceRows, rows);
+    EXPECT_EQ(v.GetDataMiningFilterName(), "Value Shares");
+}
+
+TEST_F(ViewDataMiningTest, CommandsToggleTheGraphsAndSwapTheAxes)
+{
+    CViewDataMining& v = Make();
+    struct Toggle {
+        uint32_t command;
+        bool (*on)(const DataMiningGraphSettings&);
+    };
+    const Toggle toggles[] = {
+        {26462, [](const DataMiningGraphSettings& s) { return s.has(kHistXShown); }},
+        {26461, [](const DataMiningGraphSettings& s) { return s.has(kHistYShown); }},
+        {26463, [](const DataMiningGraphSettings& s) { return s.scatter(kScatterShown); }},
+        {26474, [](const DataMiningGraphSettings& s) { return s.scatter(kStatLinesShown); }},
+    };
+    for (const Toggle& t : toggles) {
+        const bool before = t.on(Settings());
+        EXPECT_TRUE(Ui(t.command).enabled) << t.command;
+        EXPECT_EQ(Ui(t.command).checked, before) << t.command;
+        EXPECT_TRUE(v.RunCommand(t.command));
+        EXPECT_EQ(t.on(Settings()), !before) << t.command;
+        v.RunCommand(t.command);
+    }
+    for (uint32_t greyed : {26458u, 26459u, 26471u, 26465u, 26466u, 26473u, 26472u, 26594u, 26105u, 25076u, 25062u,
+                            25063u})
+        EXPECT_FALSE(Ui(greyed).enabled) << greyed;
+    // The table and graph flags are the data-mining option bytes 4 and 5.
+    EXPECT_TRUE(Ui(26133).enabled);
+    v.RunCommand(26502);
+    EXPECT_EQ(Config().dataMining.bytes[4], 0);
+    EXPECT_EQ(Config().dataMining.pack() & (1u << 9), 0u);
+    EXPECT_FALSE(Ui(26133).enabled) << "the focus moves only when both are shown";
+    v.RunCommand(26502);
+    // Swapping twice restores the graph.
+    const AxisRange x = v.xRange(), y = v.yRange();
+    ASSERT_TRUE(Ui(26460).enabled);
+    v.RunCommand(26460);
+    EXPECT_EQ(v.xRange().min, y.min);
+    EXPECT_EQ(v.yRange().max, x.max);
+    v.RunCommand(26460);
+    EXPECT_EQ(v.xRange().min, x.min);
+    EXPECT_EQ(v.yRange().max, y.max);
+    EXPECT_EQ(FilterList().front()->axes, (std::array<uint32_t, 3>{1, 2, 3}));
+}
+
+TEST_F(ViewDataMiningTest, TheMouseDragsTheDividerZoomsAndPicks)
+{
+    CViewDataMining& v = Make();
+    RenderWidget(v);
+    // The divider clamps to 100-800 thousandths.
+    const int divider = v.height() * v.split() / 1000;
+    Drag({300, divider}, {300, 0});
+    EXPECT_EQ(v.split(), 100);
+    Drag({300, v.height() * v.split() / 1000}, {300, v.height() - 1});
+    EXPECT_EQ(v.split(), 800);
+    Drag({300, v.height() * v.split() / 1000 + 5}, {300, v.height() / 2});
+    EXPECT_EQ(v.split(), 500);
+    RenderWidget(v);
+    const QRect plot = v.lastGraph().plot;
+    ASSERT_FALSE(plot.isEmpty());
+    // A read-out of the point under the cursor.
+    const std::string readout = v.ReadoutText(plot.center());
+    EXPECT_EQ(readout.rfind("X ", 0), 0u);
+    EXPECT_NE(readout.find(",   Y "), std::string::npos);
+    // A 10-pixel rectangle zooms nothing; 11 x 11 zooms both axes.
+    const AxisRange x = v.xRange(), y = v.yRange();
+    Drag(plot.center(), plot.center() + QPoint(10, 30));
+    EXPECT_EQ(v.xRange().min, x.min);
+    EXPECT_EQ(v.yRange().max, y.max);
+    Drag(plot.center(), plot.center() + QPoint(11, 11));
+    EXPECT_GT(v.xRange().min, x.min);
+    EXPECT_LT(v.xRange().span(), x.span());
+    EXPECT_LT(v.yRange().span(), y.span());
+    // A range of 0.05 or less zooms no further.
+    for (int i = 0; i < 40 && v.xRange().span() > kLeastZoomRange; ++i) {
+        RenderWidget(v);
+        const QRect p = v.lastGraph().plot;
+        Drag(p.topLeft() + QPoint(1, 1), p.topLeft() + QPoint(40, 40));
+    }
+    ASSERT_LE(v.xRange().span(), kLeastZoomRange);
+    const AxisRange narrow = v.xRange();
+    RenderWidget(v);
+    const QRect p = v.lastGraph().plot;
+    Drag(p.topLeft() + QPoint(1, 1), p.topLeft() + QPoint(40, 40));
+    EXPECT_EQ(v.xRange().min, narrow.min);
+    EXPECT_EQ(v.xRange().max, narrow.max);
+}
+
+TEST_F(ViewDataMiningTest, APickSelectsTheNearestMarkWithinSixteenPixels)
+{
+    CViewDataMining& v = Make();
+    RenderWidget(v);
+    const GraphPaintResult& g = v.lastGraph();
+    int row = -1;
+    for (size_t i = 0; i < g.drawn.size() && row < 0; ++i) {
+        bool alone = g.drawn[i] != 0;
+        for (size_t j = 0; j < g.drawn.size() && alone; ++j)
+            alone = j == i || !g.drawn[j] || std::hypot(g.marks[j][0] - g.marks[i][0], g.marks[j][1] - g.marks[i][1]) > 40;
+        if (alone)
+            row = int(i);
+    }
+    ASSERT_GE(row, 0) << "a mark with no neighbour within 40 pixels";
+    const QPoint mark(g.marks[size_t(row)][0], g.marks[size_t(row)][1]);
+    v.list->current = row == 0 ? 1 : 0;
+    const QPoint far = mark + QPoint(g.plot.center().x() > mark.x() ? 17 : -17, 0);
+    if (g.plot.contains(far)) {
+        Press(far);
+        Release(far);
+        EXPECT_NE(v.list->current, row) << "17 pixels away picks nothing";
+    }
+    const QPoint near = mark + QPoint(g.plot.center().x() > mark.x() ? 16 : -16, 0);
+    Press(near);
+    Release(near);
+    EXPECT_EQ(v.list->current, row);
+}
+
+TEST_F(ViewDataMiningTest, EmptyStates)
+{
+    CViewDataMining& v = Make();
+    DataMiningGraphSettings s = Settings();
+    const DataMiningGraphSettings kept = s;
+    s.histogramFlags &= ~(kHistXShown | kHistYShown);
+    s.scatterFlags &= ~kScatterShown;
+    Write(s);
+    Shot("datamining-empty-graphs-off");
+    EXPECT_STREQ(v.lastGraph().emptyText, "All graphs turned off - nothing to display.");
+    Write(kept);
+    FilterList().front()->criteria[0].lower = 1000;
+    FilterList().front()->criteria[0].locked = 1;
+    v.OnRefresh();
+    Shot("datamining-empty-all-filtered");
+    EXPECT_EQ(ShareListCount(v.list), 0);
+    EXPECT_STREQ(v.lastGraph().emptyText, "All shares filtered - nothing to display.");
+    SetCurrentFilter(nullptr);
+    v.OnRefresh();
+    Shot("datamining-empty-no-data");
+    EXPECT_STREQ(v.lastGraph().emptyText, "No data to display.");
+    EXPECT_GT(ShareListCount(v.list), 100) << "without a filter every share is listed";
+}
+
+TEST_F(ViewDataMiningTest, RendersOfTheGraphs)
+{
+    CViewDataMining& v = Make();
+    DataMiningGraphSettings s = Settings();
+    s.scatterFlags &= ~kScatterShown;
+    Write(s);
+    SaveRender(v.RenderGraphs({900, 400}), "datamining-histograms-only");
+    s.scatterFlags |= kScatterShown;
+    s.scatterFlags &= ~kStatLinesShown;
+    for (int shape = 0; shape <= 6; ++shape) {
+        s.markShape = shape;
+        s.markSize = 5;
+        Write(s);
+        SaveRender(v.RenderGraphs({900, 400}), QString("datamining-mark-%1").arg(shape));
+        EXPECT_GT(v.lastGraph().displayed, 0) << shape;
+    }
+    s.markShape = int(MarkShape::Triangle);
+    s.scatterFlags |= kScatterSizeByZ;
+    Write(s);
+    SaveRender(v.RenderGraphs({900, 400}), "datamining-z-size");
+    EXPECT_EQ(ZLegendText(v.GraphInput()), "Mark size coded with Capitalisation");
+    s.markShape = 0;
+    s.scatterFlags = (s.scatterFlags & ~kScatterSizeByZ) | kScatterColourByZ;
+    Write(s);
+    SaveRender(v.RenderGraphs({900, 400}), "datamining-z-colour");
+    EXPECT_EQ(ZLegendText(v.GraphInput()), "Mark colour coded with Capitalisation");
+    s.scatterFlags |= kScatterSizeByZ | kStatLinesShown;
+    Write(s);
+    SaveRender(v.RenderGraphs({900, 400}), "datamining-statistic-lines");
+    EXPECT_EQ(ZLegendText(v.GraphInput()), "Mark size & colour coded with Capitalisation");
+}
+
+} // namespace

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# The program with "/RT" against the feed stand-in, twice on one copy of the demo folder: the first
+# run fills the day from the feed; the second, started later, gets the minutes it missed as well.
+# Usage: feed-run-test.sh QUORVANTIS QVFEED MODE (in the program-run folder)
+set -u
+app="$1"; qvfeed="$2"; mode="$3"
+rm -rf "feed-$mode" && cp -r demo "feed-$mode" && mkdir -p "feed-$mode-runtime" && chmod 700 "feed-$mode-runtime"
+cd "feed-$mode" || exit 1
+"$qvfeed" . --port 0 --speed 600 >feed.log 2>&1 &
+feed=$!
+trap 'kill "$feed" 2>/dev/null' EXIT
+for _ in $(seq 100); do grep -q "127.0.0.1:" feed.log && break; sleep 0.1; done
+cat feed.log
+QV_FEED_SERVER=$(sed -n 's/.* on \(127\.0\.0\.1:[0-9]*\)$/\1/p' feed.log)
+export QV_FEED_SERVER
+if [ "$mode" = "sweep" ]; then
+  QV_COMMAND_SWEEP=1 "$app" /RT; echo "program exit code $?"
+  exit 0
+fi
+QV_FEED_CHECK=1 "$app" /RT; echo "first run exit code $?"
+sleep 3
+QV_FEED_CHECK=1 "$app" /RT; echo "second run exit code $?"

@@ -1,0 +1,159 @@
+// The engine against the feed stand-in on the loopback interface: log-on, the catch-up of the day so
+// far, live records, a restart that refills the day, and the stand-in's faults.
+#include "devtools/lib/FeedSimulator.h"
+
+#include "core/ConfigRecords.h"
+#include "core/ConfigState.h"
+#include "core/ReadersWriterLock.h"
+#include "realtime/FeedStates.h"
+#include "realtime/IntradayState.h"
+#include "realtime/feed/FeedDecoder.h"
+#include "realtime/feed/RTEngine.h"
+#include "realtime/feed/RTFeedClient.h"
+#include "realtime/store/RTDaySummary.h"
+#include "realtime/store/RTTickCoding.h"
+#include "tests/realtime/store/RTStoreFixture.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+namespace qv {
+namespace {
+
+using test::kFri4;
+using test::kMon7;
+
+class FeedSimulatorTest : public test::RTStoreTest {
+protected:
+    void SetUp() override
+    {
+        test::RTStoreTest::SetUp();
+        WriteDay(MakeDay(kFri4, {0x4001, 0x4002, 0x4003}));
+        WriteIndex();
+        Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 1;
+    }
+    void TearDown() override
+    {
+        StopRTEngine();
+        unsetenv("QV_FEED_SERVER");
+        Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 0;
+        TheRTEngine().running = false;
+        TheRTEngine().enabledFeeds = 0xFFFFFFFF;
+        test::RTStoreTest::TearDown();
+    }
+    void UseServer(const dev::FeedSimulator& sim)
+    {
+        setenv("QV_FEED_SERVER", ("127.0.0.1:" + std::to_string(sim.port())).c_str(), 1);
+    }
+    // Waits until the condition holds, at most 20 s.
+    template <typename F> static bool WaitFor(F condition)
+    {
+        for (int i = 0; i < 400; ++i) {
+            if (condition())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return condition();
+    }
+    // The trades stored for the share on the day, read under the store's lock.
+    static size_t StoredTrades(uint16_t share)
+    {
+        ExclusiveLockGuard lock(IntradayStoreLock());
+        RTDayRecord* day = GetRTDay(kMon7, false);
+        int32_t slot = -1;
+        RTDayShareEntry* e = day ? GetRTDayShare(MakeRTKey(0, share), *day, slot, false) : nullptr;
+        if (!e)
+            return 0;
+        size_t n = 0;
+        for (const RTStoredItem& i : ReadRTStoredTicks(std::span(e->ticks.data(), e->tickCount), e->streamOffset, false))
+            n += i.kind == RTStoredItem::Trade;
+        return n;
+    }
+    static size_t Trades(const dev::SimulatedShare& s)
+    {
+        size_t n = 0;
+        for (const dev::IntradayEvent& e : s.events)
+            n += e.trade;
+        return n;
+    }
+};
+
+TEST_F(FeedSimulatorTest, TheDayComesInLiveAndARestartRefillsIt)
+{
+    dev::FeedSimulatorOptions options;
+    options.folder = dir.path();
+    options.port = 0;
+    options.speed = 3000; // the trading day in about ten seconds
+    options.day = kMon7;
+    dev::FeedSimulator sim(options);
+    std::string error;
+    ASSERT_TRUE(sim.Start(&error)) << error;
+    ASSERT_EQ(sim.shares().size(), 3u);
+    EXPECT_NE(sim.port(), 7005);
+    UseServer(sim);
+    ASSERT_TRUE(StartRTEngine());
+    EXPECT_EQ(RTEngineState, kEngineRunning);
+    EXPECT_TRUE(WaitFor([] { return RTConnectionStep() == kFeedConnected; })) << "the catch-up ended";
+    const dev::SimulatedShare& first = sim.shares().front();
+    size_t midday = 0;
+    EXPECT_TRUE(WaitFor([&] { return (midday = StoredTrades(first.share)) > 0; })) << "live trades arrive";
+    EXPECT_LT(midday, Trades(first)) << "not all of the day yet";
+    StopRTEngine();
+    EXPECT_EQ(RTEngineState, kEngineStopped);
+    EXPECT_FALSE(RTFeedThreadRunning());
+
+    // The program starts again with nothing of the day in memory; the log-on refills what it missed.
+    ResetRTStore();
+    TheRTStore().workAreaReady = true;
+    EXPECT_TRUE(WaitFor([&] { return sim.Now() >= 16 * 3600 + 1800; }));
+    ASSERT_TRUE(StartRTEngine());
+    EXPECT_TRUE(WaitFor([&] {
+        for (const dev::SimulatedShare& s : sim.shares())
+            if (StoredTrades(s.share) != Trades(s))
+                return false;
+        return true;
+    })) << "every trade of the day, none twice";
+    EXPECT_GE(sim.connections(), 2u);
+}
+
+TEST_F(FeedSimulatorTest, TheFeedSurvivesTheStandInsFaults)
+{
+    using F = dev::FeedSimulatorOptions::Fault;
+    for (F fault : {F::Drop, F::Malformed, F::Oversized, F::Stall}) {
+        ResetRTStore();
+        TheRTStore().workAreaReady = true;
+        dev::FeedSimulatorOptions options;
+        options.folder = dir.path();
+        options.port = 0;
+        options.day = kMon7;
+        options.fault = fault;
+        options.faultAfter = 4; // after three definitions and the catch-up's status
+        dev::FeedSimulator sim(options);
+        ASSERT_TRUE(sim.Start(nullptr));
+        UseServer(sim);
+        ASSERT_TRUE(StartRTEngine()) << int(fault);
+        if (fault == F::Drop || fault == F::Oversized)
+            EXPECT_TRUE(WaitFor([] { return !RTFeedThreadRunning(); })) << int(fault) << ": the thread ends";
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        EXPECT_EQ(StoredTrades(0x4001), 0u) << int(fault);
+        StopRTEngine();
+        EXPECT_FALSE(RTFeedThreadRunning());
+        sim.Stop();
+    }
+}
+
+TEST_F(FeedSimulatorTest, NoServerNoEngine)
+{
+    setenv("QV_FEED_SERVER", "127.0.0.1:1", 1);
+    EXPECT_FALSE(StartRTEngine());
+    EXPECT_EQ(RTConnectionStep(), kFeedLocating) << "\"Locating an intraday server.\"";
+    EXPECT_FALSE(RTFeedThreadRunning());
+    Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 0;
+    EXPECT_FALSE(StartRTEngine());
+    EXPECT_EQ(RTEngineState, kEngineStopped);
+}
+
+} // namespace
+} // namespace qv
