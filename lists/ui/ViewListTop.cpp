@@ -11,7 +11,6 @@
 #include "shell/LayoutSwitch.h"
 #include "views/FrameState.h"
 #include "core/Portfolio.h"
-#include "portfolio/ui/CgtCommands.h"
 #include "views/CommandUpdate.h"
 
 #include <QApplication>
@@ -100,8 +99,6 @@ QString CViewListTop::listFontFace() const { return fonts_[0].family(); }
 
 bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 {
-    if (UpdateCgtCommand(*this, ui))
-        return true;
     if (ui.command != kGraphValue && ui.command != kGraphProfit)
         return false;
     const Portfolio* p = portfolio();
@@ -111,8 +108,6 @@ bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 
 bool CViewListTop::RunTopCommand(uint32_t command)
 {
-    if (RunCgtCommand(*this, command))
-        return true;
     if (command != kGraphValue && command != kGraphProfit)
         return false;
     GraphPortfolio(command == kGraphProfit);

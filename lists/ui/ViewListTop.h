@@ -25,9 +25,9 @@ public:
     const std::vector<HeaderItem>& headerItems() const { return headerItems_; }
     const std::vector<HeaderPlacement>& headerPlaces() const { return headerPlaces_; }
 
-    // 25095 and 25096 (graph the value, the profit or loss) and the capital gains tax and dividend
-    // commands (portfolio/ui/CgtCommands): enabled for a portfolio with transactions. False for
-    // other commands.
+    // 25095 and 25096 (graph the value, the profit or loss): enabled for a portfolio with
+    // transactions. False for other commands. The portfolio views answer the capital gains tax and
+    // dividend commands (portfolio/ui/CgtCommands) first.
     bool UpdateTopCommand(CommandUi& ui);
     bool RunTopCommand(uint32_t command);
 

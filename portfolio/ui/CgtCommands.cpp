@@ -11,7 +11,7 @@
 #include "portfolio/ui/CgtDisplays.h"
 #include "portfolio/ui/DividendReportDlg.h"
 #include "portfolio/ui/TaxYearDlgs.h"
-#include "portfolio/ui/ViewListTop.h"
+#include "lists/ui/ViewListTop.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/ui/ModalDialog.h"
 #include "views/CommandUpdate.h"

@@ -18,6 +18,7 @@
 #include "portfolio/TransactionRecording.h"
 #include "portfolio/TransactionRows.h"
 #include "portfolio/UndoRing.h"
+#include "portfolio/ui/CgtCommands.h"
 #include "portfolio/ui/PortfolioChooser.h"
 #include "portfolio/ui/RecordTransaction.h"
 #include "resources/MessageIds.h"
@@ -207,7 +208,7 @@ bool CViewTran::UpdateCommand(CommandUi& ui)
 {
     if (!IsActiveView())
         return false;
-    if (UpdateTopCommand(ui))
+    if (UpdateCgtCommand(*this, ui) || UpdateTopCommand(ui))
         return true;
     const Portfolio* p = portfolio();
     if (RecordTypeOf(ui.command)) {
@@ -253,7 +254,7 @@ bool CViewTran::RunCommand(uint32_t command)
 {
     if (!IsActiveView())
         return false;
-    if (RunTopCommand(command))
+    if (RunCgtCommand(*this, command) || RunTopCommand(command))
         return true;
     Portfolio* p = portfolio();
     if (const int type = RecordTypeOf(command)) {
@@ -375,7 +376,7 @@ void CViewTran::OpenCell(int row, int column)
     const uint8_t* def = column >= 0 && column < ListColumnCount(list, kind) ? GetColumnDef(layout.data(), column) : nullptr;
     if (def && ColumnDefKind(def) == kColumnField &&
         (ColumnDefCode(def) == kGainsBefore || ColumnDefCode(def) == kGainsAfter)) {
-        RunTopCommand(kShareCgtHistory);
+        RunCgtCommand(*this, kShareCgtHistory);
         return;
     }
     if (!CurrentRowEditable()) {
