@@ -5,14 +5,19 @@
 #include "chartmodel/GraphModel.h"
 #include "chartmodel/IndicatorTable.h"
 #include "chartmodel/ValueMapping.h"
+#include "charts/BoxCharts.h"
 #include "charts/StudyPass.h"
 #include "core/DateText.h"
 #include "core/StringPrintf.h"
 
 #include <cmath>
+#include <limits>
 
 namespace qv {
 namespace {
+
+// The room a label's character takes on the axis, for keeping labels apart.
+constexpr int32_t kLabelCharWidth = 9;
 
 int32_t RoundHalfAway(double v) { return int32_t(std::lround(v)); }
 
@@ -118,7 +123,60 @@ void DrawEquiVolumePane(ChartCanvas& canvas, const IndicatorResult& r, const Ind
     }
 }
 
+// The Kagi line: at each point a vertical line from the price before to its own (up in the first
+// pen, down in the second), joined to the point before by a level line at the price before.
+void DrawKagiPane(ChartCanvas& canvas, const IndicatorResult& r, const IndicatorRecord& record, const ValueRange& range)
+{
+    for (size_t i = 1; i < r.boxes.size(); ++i) {
+        const PaneColumn& before = r.boxes[i - 1];
+        const PaneColumn& point = r.boxes[i];
+        const int32_t from = Y(range, before.close), to = Y(range, point.close);
+        canvas.SelectPen(point.close >= before.close ? record.pens[0] : record.pens[1]);
+        canvas.Line(before.left, from, point.left, from);
+        canvas.Line(point.left, from, point.left, to);
+    }
+}
+
 } // namespace
+
+void DrawKagiIndicator(const IndicatorInput& in, ValueRange& range, IndicatorResult& out, int)
+{
+    StudyPass pass(in, range);
+    out.paneKind = 55;
+    const int32_t first = FirstVisibleRecord(pass);
+    if (first >= pass.end())
+        return;
+    for (int32_t k = first; k < pass.end(); ++k) {
+        pass.Widen(pass.day(k).low);
+        pass.Widen(pass.day(k).high);
+    }
+    const double span = double(range.maximum) - range.minimum;
+    pass.DataRange(kPadMarginOnly, false);
+    // The reversal is period 3 in whole percent.
+    const double fraction = (in.record.period3 & 0xFF) * 0.01;
+    const KagiReversal reversal =
+        (in.record.flags & 1) ? KagiReversal{float(fraction * span), false} : KagiReversal{float(fraction), true};
+    const std::vector<BoxChartPoint> points = BuildKagiLines(in.days.first(size_t(pass.end())), reversal);
+    if (points.empty())
+        return;
+    // The steps from the point that holds the first visible day to the last span the pane.
+    size_t start = 0;
+    while (start + 1 < points.size() && int32_t(points[start].lastDate) < in.firstVisibleDate)
+        ++start;
+    const double steps = std::max<double>(double(points.back().step) - points[start].step, 1);
+    const double width = in.paneRight - in.paneLeft - 2.0 * kBoxPaneMargin;
+    int32_t k = 0;
+    for (size_t i = start; i < points.size(); ++i) {
+        PaneColumn c;
+        c.date = int32_t(points[i].firstDate);
+        c.close = points[i].price;
+        c.left = RoundHalfAway(in.paneLeft + kBoxPaneMargin + (points[i].step - points[start].step) * width / steps);
+        while (k < pass.end() && pass.day(k).date < points[i].firstDate)
+            ++k;
+        c.record = k;
+        out.boxes.push_back(c);
+    }
+}
 
 std::string DateLabelText(uint16_t date)
 {
@@ -271,6 +329,8 @@ void DrawBoxPane(ChartCanvas& canvas, const IndicatorResult& result, const Indic
         DrawPointFigurePane(canvas, result, record, pane, range, look);
     else if (result.paneKind == 41)
         DrawEquiVolumePane(canvas, result, record, range, look);
+    else if (result.paneKind == 55)
+        DrawKagiPane(canvas, result, record, range);
     DrawPaneDateAxis(canvas, result.boxes, pane, record.pens[0]);
 }
 
@@ -279,18 +339,24 @@ void DrawPaneDateAxis(ChartCanvas& canvas, std::span<const PaneColumn> boxes, co
 {
     canvas.SelectPen(colour);
     int previousYear = -1, previousMonth = -1;
+    // A label that would run into the one before it is left out (with its tick).
+    int32_t free = std::numeric_limits<int32_t>::min();
+    auto label = [&](const PaneColumn& b, const std::string& text, int32_t tick) {
+        if (b.left < free)
+            return;
+        canvas.Line(b.left, pane.bottom - tick, b.left, pane.bottom - 1);
+        canvas.Text(b.left + 1, pane.bottom - 1, text, colour, false);
+        free = b.left + kLabelCharWidth * int32_t(text.size());
+    };
     for (const PaneColumn& b : boxes) {
         if (b.date <= 0)
             continue;
         const PackedDate date = PackedDate(b.date);
         const int year = YearField(date), month = MonthField(date);
-        if (previousYear >= 0 && year != previousYear) {
-            canvas.Line(b.left, pane.bottom - tickLength / 2, b.left, pane.bottom - 1);
-            canvas.Text(b.left + 1, pane.bottom - 1, YearLabelText(date), colour, false);
-        } else if (previousMonth >= 0 && month != previousMonth) {
-            canvas.Line(b.left, pane.bottom - tickLength / 4, b.left, pane.bottom - 1);
-            canvas.Text(b.left + 1, pane.bottom - 1, MonthLabelText(date), colour, false);
-        }
+        if (previousYear >= 0 && year != previousYear)
+            label(b, YearLabelText(date), tickLength / 2);
+        else if (previousMonth >= 0 && month != previousMonth)
+            label(b, MonthLabelText(date), tickLength / 4);
         previousYear = year;
         previousMonth = month;
     }

@@ -25,6 +25,9 @@ double PointFigureBox(const IndicatorRecord& record, double span);
 
 void DrawPointFigureIndicator(const IndicatorInput&, ValueRange&, IndicatorResult&, int);
 void DrawEquiVolumeIndicator(const IndicatorInput&, ValueRange&, IndicatorResult&, int);
+// The Kagi window (type 55): reversal period 3 in whole percent, of the price or (flags bit 0) of the
+// visible range; laid out by its steps across the pane, or (flags bit 1) by the chart's own dates.
+void DrawKagiIndicator(const IndicatorInput&, ValueRange&, IndicatorResult&, int);
 
 struct BoxPaneLook {
     uint32_t background = 0xFFFFFF;

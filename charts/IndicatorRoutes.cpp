@@ -65,7 +65,7 @@ constexpr std::array<IndicatorRoute, kIndicatorTypes> kRoutes = {{
     {F::Lines, DrawCci, 0}, // 52 "CCI"
     {F::Lines, DrawWilliamsR, 0}, // 53 "William's %R"
     {F::Lines, DrawDirectionalMovement, 0}, // 54 "Avg. Direct. Movt."
-    {F::Pending, nullptr, 0}, // 55 "Kagi Chart"
+    {F::Pane, DrawKagiIndicator, 0}, // 55 "Kagi Chart"
     {F::None, nullptr, 0}, // 56 "Pivot Points": drawn in the price pane
     {F::Lines, DrawAverageTrueRange, 0}, // 57 "Avg. True Range"
     {F::VolumeWindow, nullptr, 0}, // 58 "Volume"

@@ -42,6 +42,7 @@ struct PaneColumn {
     double volume = 0;             // equivolume: the volume of its last day
     float open = 0, high = 0, low = 0, close = 0; // equivolume
     int32_t left = 0, right = 0;   // its x in pixels
+    int32_t record = -1;           // Kagi: the record of its first day
 };
 
 struct IndicatorLine {

@@ -356,13 +356,20 @@ void IndicatorWindows::DrawPane(ChartCanvas& canvas, Slot& slot, const Indicator
     colours.background = gs::U32(look, gs::kBackground);
     colours.gridPen = gs::U32(look, gs::kGridPenH);
     colours.textColour = gs::U32(look, gs::kScaleTextColour);
+    // A Kagi window on the chart's own time scale places each point at its first day.
+    if (slot.result.paneKind == 55 && (record.flags & 2))
+        for (PaneColumn& c : slot.result.boxes) {
+            const int32_t shown = c.record - view.daysBeforeShown;
+            const int32_t at = std::clamp<int32_t>(shown, 0, int32_t(view.xs.size()) - 1);
+            c.left = view.xs.empty() ? c.left : shown < 0 ? view.left : view.xs[size_t(at)];
+        }
     DrawBoxPane(canvas, slot.result, record, *series.pane, *series.range, colours);
     slot.drew = !slot.result.boxes.empty();
     // The element keeps the table for the readout: (box count or volume, first date, left x) per
     // column or box, ended by the end mark, 65535 and the pane's right edge.
     std::vector<double> table;
     for (const PaneColumn& c : slot.result.boxes) {
-        table.push_back(slot.result.paneKind == 15 ? c.boxes : c.volume);
+        table.push_back(slot.result.paneKind == 15 ? c.boxes : slot.result.paneKind == 55 ? c.close : c.volume);
         table.push_back(c.date);
         table.push_back(c.left);
     }

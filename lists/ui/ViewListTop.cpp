@@ -81,14 +81,6 @@ void CViewListTop::PaintHeaderStrip(QPainter& painter, const QSize& size, bool o
     DrawHeaderItems(painter, strip, HeaderItems());
 }
 
-void CViewListTop::SelectColumnSetting(int32_t number, bool resetColumns, bool keepPosition)
-{
-    CViewListBase::SelectColumnSetting(number, resetColumns, keepPosition);
-    // The refresh installs the list's table (its columns, style and sort) before the next paint.
-    if (number >= 0 && list)
-        OnRefresh();
-}
-
 int CViewListTop::CurrentShareId() const
 {
     const RecordCursor* entry = list ? CurrentEntry(list) : nullptr;
@@ -97,8 +89,23 @@ int CViewListTop::CurrentShareId() const
 
 QString CViewListTop::listFontFace() const { return fonts_[0].family(); }
 
+namespace {
+
+TopCommandUpdate topCommandUpdate = nullptr;
+TopCommandRun topCommandRun = nullptr;
+
+} // namespace
+
+void SetTopCommandHandlers(TopCommandUpdate update, TopCommandRun run)
+{
+    topCommandUpdate = update;
+    topCommandRun = run;
+}
+
 bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 {
+    if (topCommandUpdate && topCommandUpdate(*this, ui))
+        return true;
     if (ui.command != kGraphValue && ui.command != kGraphProfit)
         return false;
     const Portfolio* p = portfolio();
@@ -108,6 +115,8 @@ bool CViewListTop::UpdateTopCommand(CommandUi& ui)
 
 bool CViewListTop::RunTopCommand(uint32_t command)
 {
+    if (topCommandRun && topCommandRun(*this, command))
+        return true;
     if (command != kGraphValue && command != kGraphProfit)
         return false;
     GraphPortfolio(command == kGraphProfit);

@@ -14,6 +14,14 @@ namespace qv {
 struct CommandUi;
 struct Portfolio;
 
+class CViewListTop;
+
+// The capital gains tax, dividend and valuation commands live with the portfolio views above this
+// folder, which install their handlers here; each returns true for a command it answers.
+using TopCommandUpdate = bool (*)(const CViewListTop& view, CommandUi& ui);
+using TopCommandRun = bool (*)(CViewListTop& view, uint32_t command);
+void SetTopCommandHandlers(TopCommandUpdate update, TopCommandRun run);
+
 class CViewListTop : public CViewListBase {
     Q_OBJECT
 public:
@@ -25,14 +33,11 @@ public:
     const std::vector<HeaderItem>& headerItems() const { return headerItems_; }
     const std::vector<HeaderPlacement>& headerPlaces() const { return headerPlaces_; }
 
-    // 25095 and 25096 (graph the value, the profit or loss): enabled for a portfolio with
-    // transactions. False for other commands. The portfolio views answer the capital gains tax and
-    // dividend commands (portfolio/ui/CgtCommands) first.
+    // 25095 and 25096 (graph the value, the profit or loss), enabled for a portfolio with
+    // transactions, and the commands the installed top-command handlers answer. False for other
+    // commands.
     bool UpdateTopCommand(CommandUi& ui);
     bool RunTopCommand(uint32_t command);
-
-    // A table chosen from the setting bar or menu: the view refreshes with its columns.
-    void SelectColumnSetting(int32_t number, bool resetColumns, bool keepPosition) override;
 
     // The share of the current row (0 when none) and the face of the list's font, for the reports.
     virtual int CurrentShareId() const;

@@ -4,6 +4,7 @@
 #include "chartmodel/PortfolioSeriesCache.h"
 #include "core/ShareList.h"
 #include "lists/ListPortfolioAdd.h"
+#include "lists/ui/ViewListTop.h"
 #include "lists/ui/ViewDetailWindow.h"
 #include "portfolio/PortfolioChooserRules.h"
 #include "portfolio/PortfolioMaking.h"
@@ -12,6 +13,7 @@
 #include "portfolio/ui/ViewPort.h"
 #include "portfolio/ui/ViewTran.h"
 #include "portfolio/ui/CashDialogs.h"
+#include "portfolio/ui/CgtCommands.h"
 #include "portfolio/ui/ViewCash.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/PortfolioAdd.h"
@@ -38,6 +40,7 @@ void InstallPortfolioWindows()
     InstallTransactionViewClass();
     InstallCashViewClass();
     InstallCashDialogs();
+    SetTopCommandHandlers(UpdateCgtCommand, RunCgtCommand);
     PortfolioDialogHooks dialogs;
     dialogs.askName = [](const Portfolio& p, int mode, std::string& name) {
         return AskPortfolioNameDialog(p, mode, name, Parent());
@@ -92,6 +95,7 @@ void RemovePortfolioWindows()
     RegisterViewClass(4, {});
     RegisterViewClass(7, {});
     RemoveCashDialogs();
+    SetTopCommandHandlers(nullptr, nullptr);
     SetPortfolioDialogHooks({});
     FrameDialogSeams& frame = FrameDialogs();
     frame.portfolioChooser = nullptr;

@@ -19,7 +19,6 @@
 #include "portfolio/PortfolioMaking.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "portfolio/UndoRing.h"
-#include "portfolio/ui/CgtCommands.h"
 #include "portfolio/ui/PortfolioChooser.h"
 #include "portfolio/ui/PortfolioNameDlgs.h"
 #include "portfolio/ui/ViewTran.h"
@@ -232,7 +231,7 @@ bool CViewPort::UpdateCommand(CommandUi& ui)
 {
     if (!IsActiveView())
         return false;
-    if (UpdateCgtCommand(*this, ui) || UpdateTopCommand(ui))
+    if (UpdateTopCommand(ui))
         return true;
     const Portfolio* p = portfolio();
     const int entries = p ? int(CountPortfolioEntries(*p)) : 0;
@@ -273,7 +272,7 @@ bool CViewPort::RunCommand(uint32_t command)
 {
     if (!IsActiveView())
         return false;
-    if (RunCgtCommand(*this, command) || RunTopCommand(command))
+    if (RunTopCommand(command))
         return true;
     switch (command) {
     case kDeleteSelected: DeleteSelected(false); return true;

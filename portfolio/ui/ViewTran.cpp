@@ -18,7 +18,6 @@
 #include "portfolio/TransactionRecording.h"
 #include "portfolio/TransactionRows.h"
 #include "portfolio/UndoRing.h"
-#include "portfolio/ui/CgtCommands.h"
 #include "portfolio/ui/PortfolioChooser.h"
 #include "portfolio/ui/RecordTransaction.h"
 #include "resources/MessageIds.h"
@@ -208,7 +207,7 @@ bool CViewTran::UpdateCommand(CommandUi& ui)
 {
     if (!IsActiveView())
         return false;
-    if (UpdateCgtCommand(*this, ui) || UpdateTopCommand(ui))
+    if (UpdateTopCommand(ui))
         return true;
     const Portfolio* p = portfolio();
     if (RecordTypeOf(ui.command)) {
@@ -254,7 +253,7 @@ bool CViewTran::RunCommand(uint32_t command)
 {
     if (!IsActiveView())
         return false;
-    if (RunCgtCommand(*this, command) || RunTopCommand(command))
+    if (RunTopCommand(command))
         return true;
     Portfolio* p = portfolio();
     if (const int type = RecordTypeOf(command)) {
@@ -376,7 +375,7 @@ void CViewTran::OpenCell(int row, int column)
     const uint8_t* def = column >= 0 && column < ListColumnCount(list, kind) ? GetColumnDef(layout.data(), column) : nullptr;
     if (def && ColumnDefKind(def) == kColumnField &&
         (ColumnDefCode(def) == kGainsBefore || ColumnDefCode(def) == kGainsAfter)) {
-        RunCgtCommand(*this, kShareCgtHistory);
+        RunTopCommand(kShareCgtHistory);
         return;
     }
     if (!CurrentRowEditable()) {

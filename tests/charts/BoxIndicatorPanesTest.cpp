@@ -157,6 +157,24 @@ TEST(BoxIndicatorPanes, EquivolumeWidthsFollowTheVolume)
     EXPECT_TRUE(none.result.boxes.empty());
 }
 
+TEST(BoxIndicatorPanes, TheKagiWindowTurnsOnItsReversalAndSpansThePane)
+{
+    const std::vector<DayRecord> days = test::DaysOfCloses({100, 120, 114, 130, 110, 104, 125});
+    // 10% of the price: 114 is 5% down (no turn), 110 is 15% down, 125 is 20% up.
+    const test::Run run = RunPane(IndicatorRecord::Of(55, 0, 0, 0, 10), days, 408);
+    std::vector<float> prices;
+    for (const PaneColumn& c : run.result.boxes)
+        prices.push_back(c.close);
+    EXPECT_EQ(prices, (std::vector<float>{100, 130, 104, 125}));
+    EXPECT_EQ(run.result.boxes.front().left, kBoxPaneMargin);
+    EXPECT_EQ(run.result.boxes.back().left, 408 - kBoxPaneMargin);
+    // 10 whole percent of the visible range (about 35) is 3.5: every fall of 4 or more turns.
+    const test::Run ofRange = RunPane(IndicatorRecord::Of(55, 1, 0, 0, 10), days, 408);
+    EXPECT_EQ(ofRange.result.boxes.size(), 6u);
+    // Constant closes: one point, no chart.
+    EXPECT_TRUE(RunPane(IndicatorRecord::Of(55, 0, 0, 0, 3), test::DaysOfCloses({5, 5, 5})).result.boxes.empty());
+}
+
 TEST(BoxIndicatorPanes, ThePanesDateAxis)
 {
     GraphPane pane{};

@@ -87,7 +87,7 @@ TEST(IndicatorRoutes, OneRowPerTypeWithItsRoutine)
     const std::set<int> none{0, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 56, 60, 61};
     const std::set<int> lines{1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 16, 17, 18, 19, 20, 21, 22,
                               23, 24, 25, 26, 27, 28, 29, 30, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 57, 59};
-    const std::set<int> panes{15, 41};
+    const std::set<int> panes{15, 41, 55};
     ASSERT_EQ(IndicatorRoutes().size(), 62u);
     for (int type = 0; type < 62; ++type) {
         const IndicatorRoute& r = IndicatorRoutes()[size_t(type)];
@@ -121,8 +121,8 @@ TEST(IndicatorRoutes, OneRowPerTypeWithItsRoutine)
 TEST_F(IndicatorWindowsView, EveryTypeOfTheGroupsDrawsItsLineInItsWindow)
 {
     for (int type : {1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12, 14, 15, 17, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51,
-                     52, 53, 54, 57, 58}) {
-        Put(0, 0, IndicatorRecord::Of(type, type == 15 || type == 41 ? 0 : 3, 14, 26, 9), 0x0000C0);
+                     52, 53, 54, 55, 57, 58}) {
+        Put(0, 0, IndicatorRecord::Of(type, type == 15 || type == 41 || type == 55 ? 0 : 3, 14, 26, 9), 0x0000C0);
         view.Paint();
         GraphSeries* series = view.indicators.series(0, 0);
         ASSERT_NE(series, nullptr) << type;
@@ -267,6 +267,32 @@ TEST_F(IndicatorWindowsView, TheLegendListsEachWindowsLineWithItsValues)
         found += l.text == rsi || l.text == rsi + " " + source.indicators[0].latest ||
                  l.text == rsi + " " + source.indicators[0].cursor;
     EXPECT_EQ(found, 3);
+}
+
+// The general stop line is rebuilt on each paint of the price pane while its mask has the setting's
+// bit, drawn in its pen, and its last value is kept for the legend.
+TEST_F(IndicatorWindowsView, TheGeneralStopLineFollowsItsMask)
+{
+    const uint16_t savedMask = GlobalStopMask(false);
+    const StopRecord savedRecord = GlobalStopRecord(false);
+    StopRecord stop;
+    stop.percent = 5;
+    stop.pen = 0x00C0C0;
+    SetGlobalStopRecord(false, stop);
+    SetGlobalStopMask(false, uint16_t(1u << view.SettingIndex()));
+    view.Paint();
+    ASSERT_NE(view.stops.generalSettings(), nullptr);
+    EXPECT_FALSE(view.stops.generalLine().points.empty());
+    const StopLine expected = BuildStopLine(days, stop, kDisplayEndOpen);
+    EXPECT_FLOAT_EQ(view.stops.generalValue(), expected.last);
+    EXPECT_GT(view.raster->Count(0x00C0C0), 100);
+    // Off for this setting: no line, no value.
+    SetGlobalStopMask(false, 0);
+    view.Paint();
+    EXPECT_EQ(view.stops.generalSettings(), nullptr);
+    EXPECT_EQ(view.raster->Count(0x00C0C0), 0);
+    SetGlobalStopMask(false, savedMask);
+    SetGlobalStopRecord(false, savedRecord);
 }
 
 TEST_F(IndicatorWindowsView, PresetTwoShowsMacdStochasticAndRsi)

@@ -235,7 +235,9 @@ TEST_F(ViewDataMiningTest, EmptyStates)
     Shot("datamining-empty-graphs-off");
     EXPECT_STREQ(v.lastGraph().emptyText, "All graphs turned off - nothing to display.");
     Write(kept);
+    // Bounds above every P/E: an inverted pair would be put the right way round by the statistics.
     FilterList().front()->criteria[0].lower = 1000;
+    FilterList().front()->criteria[0].upper = 2000;
     FilterList().front()->criteria[0].locked = 1;
     v.OnRefresh();
     Shot("datamining-empty-all-filtered");
