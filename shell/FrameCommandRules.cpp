@@ -123,6 +123,7 @@ std::optional<FrameCommandState> FrameCommandUpdate(uint32_t command, const Fram
     case 26741: return Enabled(f.hasWebAddress);
     case 26742: return Enabled(f.hasEmailAddress);
     case 27287: return Enabled(f.hasList && f.listFamily == kFamilyShares);
+    case 26057: return Enabled(!f.busy && !f.training && f.hasCurrentShare && !In(f.activeKind, {5, 8, 10}));
     case 27282: return Enabled(f.hasList && f.listFamily == kFamilyShares && In(f.activeKind, {1, 2, 6}));
     case 27130: return Enabled(f.infoCentreReady);
     case 26537: return Enabled(f.userPortfolioExists);

@@ -119,6 +119,14 @@ TEST(FrameCommandRules, EnabledCheckedAndTextByViewListBusyModalTrainingAndFeedS
         {26849, training, false, {}, {}},
         {26849, none, true, {}, {}},
         {27036, none, true, {}, {}},
+        {26057, list, true, {}, {}},
+        {26057, ShareView(kViewDailyChart), true, {}, {}},
+        {26057, training, false, {}, {}},
+        {26057, busy, false, {}, {}},
+        {26057, none, false, {}, {}},
+        {26057, ShareView(kViewDealings), false, {}, {}},
+        {26057, news, false, {}, {}},
+        {26057, With(list, [](auto& f) { f.hasCurrentShare = false; }), false, {}, {}},
     };
     for (const Case& c : cases) {
         std::optional<FrameCommandState> state = FrameCommandUpdate(c.command, c.facts);

@@ -5,6 +5,7 @@
 #include "shell/ui/CalcEdit.h"
 #include "tools/ui/CalculatorDlg.h"
 #include "tools/ui/CompCalendar.h"
+#include "tools/ui/PriceExportCommand.h"
 #include "tools/ui/SlideShowDlg.h"
 
 namespace qv {
@@ -14,6 +15,7 @@ void InstallToolDialogs()
     FrameDialogs().calculator = [](uint8_t&) { RunCalculator(0, nullptr); };
     SetCalculatorRunner(RunCalculator);
     InstallCompanyCalendar();
+    InstallPriceExportCommand();
     FrameDialogs().slideShowDialog = RunSlideShowDialog;
 }
 
@@ -22,6 +24,7 @@ void RemoveToolDialogs()
     FrameDialogs().calculator = nullptr;
     SetCalculatorRunner(nullptr);
     SetCommandDialog(27287, nullptr);
+    RemovePriceExportCommand();
     FrameDialogs().slideShowDialog = nullptr;
 }
 

@@ -1,0 +1,24 @@
+// File > "Export this share's prices..." (26057): the save dialog of the export file types, then the
+// current share's history written as the chosen layout.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace qv {
+
+// The save dialog's filter list in order: the file type index (1-based) is the export format.
+extern const char* const kPriceExportFilters[6];
+
+// Chooses the file: in the offered path, out the chosen one (empty when cancelled) and its format.
+using PriceExportChooser = std::function<std::string(const std::string& offered, int& format)>;
+// A chooser put in place of the save dialog; none means the dialog.
+void SetPriceExportChooser(PriceExportChooser chooser);
+
+// Exports the active view's current share; false when there is none or the user cancelled.
+bool ExportCurrentSharePrices();
+
+void InstallPriceExportCommand();
+void RemovePriceExportCommand();
+
+} // namespace qv
