@@ -134,6 +134,15 @@ protected:
         });
         return lines;
     }
+    // Another chart of the same share, painted once, as a restart would show it.
+    void OpenLike(ShareChart& other)
+    {
+        other.eod.SetHistory(days_.data(), int32_t(days_.size()), 1);
+        other.resize(900, 640);
+        QImage image(other.size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        other.render(&painter);
+    }
     int32_t DateAt(QPoint p) { return chart.drawing.DatePositionAtX(p.x()); }
     float PriceAt(QPoint p)
     {
@@ -590,14 +599,7 @@ TEST_F(DailyChartDrawingTest, StoredLinesLoadWithTheChartAndTheSelectedLineShows
     Drag(InPrice(0.15, 0.8), InPrice(0.75, 0.25));
     // Another chart of the same share reads the line from the store.
     ShareChart other;
-    std::vector<DayRecord> days = dev::MakeSyntheticDays(300);
-    other.eod.SetHistory(days.data(), int32_t(days.size()), 1);
-    other.resize(900, 640);
-    QImage plain(other.size(), QImage::Format_RGB32);
-    {
-        QPainter painter(&plain);
-        other.render(&painter);
-    }
+    OpenLike(other);
     ASSERT_NE(other.drawing.PaneObjects(kPanePrice).head, nullptr);
 
     Command(26136);
@@ -674,12 +676,7 @@ TEST_F(DailyChartDrawingTest, EveryLineStudyToolDrawsStoresAndReloadsItsStudy)
         EXPECT_EQ(!shapes.segments.empty() || !shapes.arcs.empty() || !shapes.labels.empty(), c.shapes);
         test::SaveRender(Grab(), c.render);
         ShareChart other;
-        std::vector<DayRecord> days = dev::MakeSyntheticDays(300);
-        other.eod.SetHistory(days.data(), int32_t(days.size()), 1);
-        other.resize(900, 640);
-        QImage image(other.size(), QImage::Format_RGB32);
-        QPainter painter(&image);
-        other.render(&painter);
+        OpenLike(other);
         const LineObject* loaded = other.drawing.PaneObjects(kPanePrice).head;
         ASSERT_NE(loaded, nullptr);
         EXPECT_EQ(loaded->subtype(), c.subtype);
