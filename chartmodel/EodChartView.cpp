@@ -564,8 +564,9 @@ std::string EodChartView::DescribeBoxSelection(int32_t x, int32_t y) const
         ++last;
     const BoxChartPoint& before = at == boxPoints_.begin() ? *at : *(at - 1);
     std::string text = "From " + FormatDate(PackedDate(at->firstDate)) + " to " + FormatDate(PackedDate(last->lastDate));
-    text += StringPrintf("  %s - %s", FormatPriceInUnit(before.price, 0.01f).c_str(),
-                         FormatPriceInUnit(last->price, 0.01f).c_str());
+    const float unit = days_.back().unit > 0 ? days_.back().unit : 0.01f;
+    text += StringPrintf("  %s - %s", FormatPriceInUnit(before.price, unit, minor_).c_str(),
+                         FormatPriceInUnit(last->price, unit, minor_).c_str());
     return text;
 }
 

@@ -142,10 +142,15 @@ void CViewGraphEODWnd::keyPressEvent(QKeyEvent* event)
 
 bool CViewGraphEODWnd::BoxKey(int key, Qt::KeyboardModifiers modifiers)
 {
-    if (!eod.BoxMode() || modifiers != Qt::NoModifier)
+    if (!eod.BoxMode())
         return false;
     bool moved = false;
-    switch (key) {
+    if (modifiers == Qt::ControlModifier && (key == Qt::Key_Up || key == Qt::Key_Down))
+        moved = eod.ZoomBoxes(key == Qt::Key_Up ? 1 : -1);
+    else if (modifiers != Qt::NoModifier && modifiers != Qt::KeypadModifier)
+        return false;
+    switch (moved ? 0 : key) {
+    case 0: break;
     case Qt::Key_Left: moved = eod.ScrollBoxes(-1); break;
     case Qt::Key_Right: moved = eod.ScrollBoxes(1); break;
     case Qt::Key_Down: moved = eod.ShiftBoxes(-1); break;

@@ -51,9 +51,9 @@ protected:
         Grab();
         Grab();
     }
-    void Key(int key)
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
         QApplication::sendEvent(&chart, &press);
         Grab();
     }
@@ -100,12 +100,12 @@ TEST_F(BoxChartWindow, KeysAndTheWheelMoveOverColumnsAndBoxes)
     EXPECT_EQ(chart.eod.boxLowRow(), std::max(row - 1, 0));
     // A zoom step widens the columns and fits the chart again: the last column at the right edge.
     const uint8_t step = gs::U8(Setting(), gs::kBoxSizeSpace) & 15;
-    Key(Qt::Key_Plus);
+    Key(Qt::Key_Up, Qt::ControlModifier);
     EXPECT_EQ(gs::U8(Setting(), gs::kBoxSizeSpace) & 15, std::min(step + 1, 8));
     const GraphPane* price = chart.FindPane(kPanePrice);
     EXPECT_LE(LastColumnX() + chart.eod.BoxColumnWidth() / 2, price->right);
     EXPECT_GT(LastColumnX() + chart.eod.BoxColumnWidth() / 2 + chart.eod.BoxColumnWidth(), price->right);
-    Key(Qt::Key_Minus);
+    Key(Qt::Key_Down, Qt::ControlModifier);
     EXPECT_EQ(gs::U8(Setting(), gs::kBoxSizeSpace) & 15, step);
 }
 
