@@ -87,6 +87,9 @@ std::optional<ShortcutKey> ParseShortcutText(std::string_view text)
             break;
         }
     }
+    // A key may be followed by its name in brackets, as in ", (comma)".
+    if (const size_t named = text.find(" ("); named != std::string_view::npos && named > 0 && text.back() == ')')
+        text = text.substr(0, named);
     if (text.size() >= 2 && text[0] == 'F' && std::all_of(text.begin() + 1, text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         int n = 0;
         for (char c : text.substr(1))

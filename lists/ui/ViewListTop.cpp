@@ -81,14 +81,6 @@ void CViewListTop::PaintHeaderStrip(QPainter& painter, const QSize& size, bool o
     DrawHeaderItems(painter, strip, HeaderItems());
 }
 
-void CViewListTop::SelectColumnSetting(int32_t number, bool resetColumns, bool keepPosition)
-{
-    CViewListBase::SelectColumnSetting(number, resetColumns, keepPosition);
-    // The refresh installs the list's table (its columns, style and sort) before the next paint.
-    if (number >= 0 && list)
-        OnRefresh();
-}
-
 int CViewListTop::CurrentShareId() const
 {
     const RecordCursor* entry = list ? CurrentEntry(list) : nullptr;

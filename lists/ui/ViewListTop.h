@@ -16,8 +16,8 @@ struct Portfolio;
 
 class CViewListTop;
 
-// The capital gains tax and dividend commands live with the portfolio views above this folder, which
-// install their handlers here; each returns true for a command it answers.
+// The capital gains tax, dividend and valuation commands live with the portfolio views above this
+// folder, which install their handlers here; each returns true for a command it answers.
 using TopCommandUpdate = bool (*)(const CViewListTop& view, CommandUi& ui);
 using TopCommandRun = bool (*)(CViewListTop& view, uint32_t command);
 void SetTopCommandHandlers(TopCommandUpdate update, TopCommandRun run);
@@ -38,9 +38,6 @@ public:
     // commands.
     bool UpdateTopCommand(CommandUi& ui);
     bool RunTopCommand(uint32_t command);
-
-    // A table chosen from the setting bar or menu: the view refreshes with its columns.
-    void SelectColumnSetting(int32_t number, bool resetColumns, bool keepPosition) override;
 
     // The share of the current row (0 when none) and the face of the list's font, for the reports.
     virtual int CurrentShareId() const;

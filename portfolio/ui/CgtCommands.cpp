@@ -1,8 +1,9 @@
-// The capital gains tax and dividend commands of the portfolio-type views.
+// The report commands of the portfolio-type views.
 #include "portfolio/ui/CgtCommands.h"
 
 #include "core/Portfolio.h"
 #include "core/SystemDate.h"
+#include "lists/ui/ViewListTop.h"
 #include "platform/qt/QtText.h"
 #include "portfolio/CapitalGains.h"
 #include "portfolio/CgtSummary.h"
@@ -11,7 +12,7 @@
 #include "portfolio/ui/CgtDisplays.h"
 #include "portfolio/ui/DividendReportDlg.h"
 #include "portfolio/ui/TaxYearDlgs.h"
-#include "lists/ui/ViewListTop.h"
+#include "portfolio/ui/ValuationDlgs.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/ui/ModalDialog.h"
 #include "views/CommandUpdate.h"
@@ -33,6 +34,7 @@ enum : uint32_t {
     kExemptionTable = 26310,
     kPortfolioHistory = 26311,
     kAdjustLosses = 26390,
+    kValuation = 26398,
     kDividendReport = 26903,
 };
 
@@ -44,7 +46,7 @@ constexpr uint32_t kExemptionHelp = 86493;
 bool IsCgtCommand(uint32_t command)
 {
     return (command >= kShareHistory && command <= kPortfolioHistory) || command == kAdjustLosses ||
-           command == kDividendReport;
+           command == kValuation || command == kDividendReport;
 }
 
 int YearOffset(uint32_t command)
@@ -205,6 +207,11 @@ bool RunCgtCommand(CViewListTop& view, uint32_t command)
         break;
     case kAdjustLosses: AdjustLosses(view, *p); break;
     case kDividendReport: ShowDividends(view, *p); break;
+    case kValuation: {
+        CPortfolioValuation dialog(p, FaceOf(view), &view);
+        RunModalDialog(dialog);
+        break;
+    }
     }
     return true;
 }

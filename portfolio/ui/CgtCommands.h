@@ -1,6 +1,5 @@
-// The capital gains tax and dividend commands of the portfolio-type views: the share's and the
-// portfolio's histories, the tax-year summaries, the tax tables, the losses dialog and the dividend
-// report.
+// The report commands of the portfolio-type views: the capital gains histories, the tax-year
+// summaries, the tax tables, the losses dialog, the dividend report and the valuation report.
 #pragma once
 
 #include <cstdint>

@@ -37,11 +37,6 @@ W* Named(W* widget, int id)
     return widget;
 }
 
-QPushButton* Button(const char* text, int id, QWidget* parent)
-{
-    return Named(new QPushButton(QString::fromLatin1(text), parent), id);
-}
-
 // The report's stops: date, description, then the two amounts to the right.
 GridColumns ReportColumns(int width)
 {
@@ -50,16 +45,6 @@ GridColumns ReportColumns(int width)
     columns.formats[2] = int(Qt::AlignRight);
     columns.formats[3] = int(Qt::AlignRight);
     return columns;
-}
-
-// A line of three fields ends in the intermediate column: an empty fourth keeps it there, since the
-// grid list runs its last field to the row's end.
-std::vector<std::string> InReportColumns(std::vector<std::string> lines)
-{
-    for (std::string& line : lines)
-        if (std::count(line.begin(), line.end(), '\t') == 2)
-            line += '\t';
-    return lines;
 }
 
 CGridListBox* MakeList(QWidget* parent, int id, const std::string& face)
@@ -74,6 +59,46 @@ CGridListBox* MakeList(QWidget* parent, int id, const std::string& face)
 }
 
 } // namespace
+
+QPushButton* ReportButton(const char* text, int id, QWidget* parent)
+{
+    return Named(new QPushButton(QString::fromLatin1(text), parent), id);
+}
+
+void LayOutReport(QDialog& dialog, QLayout* top, std::initializer_list<QWidget*> left,
+                  std::initializer_list<QWidget*> right)
+{
+    auto* row = new QHBoxLayout;
+    for (QWidget* w : left)
+        row->addWidget(w);
+    row->addStretch(1);
+    for (QWidget* w : right)
+        row->addWidget(w);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addLayout(top, 1);
+    layout->addLayout(row);
+}
+
+void LayOutReport(QDialog& dialog, QWidget* list, std::initializer_list<QWidget*> left,
+                  std::initializer_list<QWidget*> right)
+{
+    auto* top = new QVBoxLayout;
+    top->setContentsMargins(0, 0, 0, 0);
+    top->addWidget(list);
+    LayOutReport(dialog, top, left, right);
+}
+
+std::vector<std::string> PadToColumns(std::vector<std::string> lines, int columns, int fromFields)
+{
+    for (std::string& line : lines) {
+        int fields = int(std::count(line.begin(), line.end(), '\t')) + 1;
+        if (fields < fromFields)
+            continue;
+        for (; fields < columns; ++fields)
+            line += '\t';
+    }
+    return lines;
+}
 
 void FillGridList(CGridListBox& list, const std::vector<std::string>& lines)
 {
@@ -93,24 +118,16 @@ CCGTDisplay::CCGTDisplay(Args args, QWidget* parent)
         FillGridList(*list_, SplitReportLines(args_.text));
     } else {
         list_->SetColumnCallback(ReportColumns);
-        FillGridList(*list_, InReportColumns(SplitReportLines(args_.text)));
+        FillGridList(*list_, PadToColumns(SplitReportLines(args_.text), 4, 3));
     }
-    auto* print = Button("Print", 1880, this);
-    auto* save = Button("Save", 1881, this);
+    auto* print = ReportButton("Print", 1880, this);
+    auto* save = ReportButton("Save", 1881, this);
     save->setEnabled(false);
-    auto* tax = Button("Tax", 1685, this);
+    auto* tax = ReportButton("Tax", 1685, this);
     tax->setVisible(args_.gains.has_value());
-    auto* close = Button(args_.summaryFollows ? "Summary" : "Close", 2, this);
-    auto* help = Button("Help", 9, this);
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {print, save, tax})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    buttons->addWidget(close);
-    buttons->addWidget(help);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(list_, 1);
-    layout->addLayout(buttons);
+    auto* close = ReportButton(args_.summaryFollows ? "Summary" : "Close", 2, this);
+    auto* help = ReportButton("Help", 9, this);
+    LayOutReport(*this, list_, {print, save, tax}, {close, help});
     connect(print, &QPushButton::clicked, this, [this] { Print(); });
     connect(tax, &QPushButton::clicked, this, [this] { OpenTaxDisplay(); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
@@ -142,15 +159,9 @@ CTaxDisplayDetail::CTaxDisplayDetail(const std::string& caption, const std::stri
     FillGridList(*list_, SplitReportLines(text));
     if (list_->count() > 0)
         list_->setCurrentRow(list_->count() - 1);
-    auto* close = Button("Close", 2, this);
-    auto* helpButton = Button("Help", 9, this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close);
-    buttons->addWidget(helpButton);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(list_, 1);
-    layout->addLayout(buttons);
+    auto* close = ReportButton("Close", 2, this);
+    auto* helpButton = ReportButton("Help", 9, this);
+    LayOutReport(*this, list_, {}, {close, helpButton});
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     InstallDialogHelp(*this, help, helpButton);
 }
@@ -164,20 +175,11 @@ CTaxDisplay::CTaxDisplay(CgtYearGains gains, std::string name, std::function<voi
     setWindowTitle(QStringLiteral("Tax display"));
     resize(640, 520);
     list_->SetColumnCount(kTaxTakeColumns);
-    auto* tables = Button("Tax tables", 1708, this);
+    auto* tables = ReportButton("Tax tables", 1708, this);
     tables->setEnabled(bool(taxTables));
-    auto* close = Button("Close", 2, this);
-    auto* help = Button("Help", 9, this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(ignore_);
-    buttons->addWidget(double_);
-    buttons->addStretch(1);
-    buttons->addWidget(tables);
-    buttons->addWidget(close);
-    buttons->addWidget(help);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(list_, 1);
-    layout->addLayout(buttons);
+    auto* close = ReportButton("Close", 2, this);
+    auto* help = ReportButton("Help", 9, this);
+    LayOutReport(*this, list_, {ignore_, double_}, {tables, close, help});
     connect(ignore_, &QCheckBox::clicked, this, [this] { Fill(); });
     connect(double_, &QCheckBox::clicked, this, [this] { Fill(); });
     connect(tables, &QPushButton::clicked, this, [taxTables] {
@@ -220,7 +222,7 @@ CCGTLosses::CCGTLosses(Portfolio* portfolio, QWidget* parent) : QDialog(parent),
         const float loss = losses_[size_t(i)];
         if (loss >= 0)
             edits_[size_t(i)]->setText(QString::asprintf("%g", double(loss)));
-        resets_[size_t(i)] = Button("Reset", 1800 + i, this);
+        resets_[size_t(i)] = ReportButton("Reset", 1800 + i, this);
         grid->addWidget(label, i + 1, 0);
         grid->addWidget(calculated_[size_t(i)], i + 1, 1);
         grid->addWidget(edits_[size_t(i)], i + 1, 2);
@@ -228,18 +230,11 @@ CCGTLosses::CCGTLosses(Portfolio* portfolio, QWidget* parent) : QDialog(parent),
         connect(edits_[size_t(i)], &QLineEdit::textEdited, this, [this, i] { Edited(i); });
         connect(resets_[size_t(i)], &QPushButton::clicked, this, [this, i] { Reset(i); });
     }
-    auto* ok = Button("OK", 1, this);
+    auto* ok = ReportButton("OK", 1, this);
     ok->setDefault(true);
-    auto* cancel = Button("Cancel", 2, this);
-    auto* help = Button("Help", 9, this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(buttons);
+    auto* cancel = ReportButton("Cancel", 2, this);
+    auto* help = ReportButton("Help", 9, this);
+    LayOutReport(*this, grid, {}, {ok, cancel, help});
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     InstallControlHelp(*this);

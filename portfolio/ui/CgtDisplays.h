@@ -10,10 +10,12 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
 class QCheckBox;
+class QLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -113,6 +115,18 @@ private:
     bool refreshing_ = false;
 };
 
+// A push button of a report dialog, named by its control id.
+QPushButton* ReportButton(const char* text, int id, QWidget* parent);
+// The report dialogs' layout: the list above a row of controls, `left` from the left edge and
+// `right` against the right one.
+void LayOutReport(QDialog& dialog, QLayout* top, std::initializer_list<QWidget*> left,
+                  std::initializer_list<QWidget*> right);
+void LayOutReport(QDialog& dialog, QWidget* list, std::initializer_list<QWidget*> left,
+                  std::initializer_list<QWidget*> right);
+
+// The grid list runs a line's last field to the row's end: lines of at least `fromFields` fields
+// get empty ones up to `columns`, so that each field keeps its column.
+std::vector<std::string> PadToColumns(std::vector<std::string> lines, int columns, int fromFields);
 // Shows a list's lines in a grid list: one entry per line.
 void FillGridList(CGridListBox& list, const std::vector<std::string>& lines);
 

@@ -11,7 +11,6 @@
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/ModalDialog.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -28,13 +27,6 @@ GridColumns DividendColumns(int width)
     return columns;
 }
 
-QPushButton* Button(const char* text, int id, QWidget* parent)
-{
-    auto* button = new QPushButton(QString::fromLatin1(text), parent);
-    button->setObjectName(QString::number(id));
-    return button;
-}
-
 } // namespace
 
 CDividendReport::CDividendReport(const Portfolio* portfolio, const std::string& face, int year, QWidget* parent)
@@ -45,19 +37,12 @@ CDividendReport::CDividendReport(const Portfolio* portfolio, const std::string& 
     resize(760, 440);
     list_->setObjectName(QStringLiteral("2843"));
     list_->SetColumnCallback(DividendColumns);
-    auto* setYear = Button("Set year", 1883, this);
-    auto* print = Button("Print", 2841, this);
-    auto* save = Button("Save", 2842, this);
+    auto* setYear = ReportButton("Set year", 1883, this);
+    auto* print = ReportButton("Print", 2841, this);
+    auto* save = ReportButton("Save", 2842, this);
     save->setEnabled(false);
-    auto* close = Button("Close", 2, this);
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {setYear, print, save})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    buttons->addWidget(close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(list_, 1);
-    layout->addLayout(buttons);
+    auto* close = ReportButton("Close", 2, this);
+    LayOutReport(*this, list_, {setYear, print, save}, {close});
     connect(setYear, &QPushButton::clicked, this, [this] { ChooseYear(); });
     connect(print, &QPushButton::clicked, this, [this] { Print(); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);

@@ -112,10 +112,9 @@ CSelectTaxYear::CSelectTaxYear(int year, QWidget* parent)
     grid->addWidget(text_, 0, 3);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addWidget(new QLabel(QStringLiteral("You can see the tax for all years between 1990/1 and %1/%2")
-                                     .arg(last)
-                                     .arg((last + 1) % 100, 2, 10, QLatin1Char('0')),
-                                 this));
+    layout->addWidget(
+        new QLabel(QStringLiteral("You can see the tax for all years between 1990/1 and %1/%2").arg(last).arg((last + 1) % 10),
+                   this));
     layout->addWidget(OkCancelHelpButtons(*this, 0x20000 + 413));
     Show(year);
 }

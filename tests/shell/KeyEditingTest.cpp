@@ -59,6 +59,8 @@ TEST(KeyEditing, ShortcutTexts)
     EXPECT_EQ(ParseShortcutText(">"), (ShortcutKey{'.', kAccelShift}));
     EXPECT_EQ(ParseShortcutText("<"), (ShortcutKey{',', kAccelShift}));
     EXPECT_EQ(ParseShortcutText("-"), (ShortcutKey{'_', 0}));
+    EXPECT_EQ(ParseShortcutText(", (comma)"), (ShortcutKey{',', 0})) << "a key named in brackets";
+    EXPECT_FALSE(ParseShortcutText("(comma)"));
     EXPECT_FALSE(ParseShortcutText("F0"));
     EXPECT_FALSE(ParseShortcutText("Alt+X"));
     EXPECT_FALSE(ParseShortcutText(""));

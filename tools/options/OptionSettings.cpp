@@ -15,6 +15,7 @@
 #include "lists/ListViewOptions.h"
 #include "platform/ByteOrder.h"
 #include "platform/Registry.h"
+#include "portfolio/AlarmPortfolios.h"
 #include "portfolio/HoldingsPass.h"
 #include "portfolio/TransactionRecording.h"
 #include "shell/FrameSwitches.h"
@@ -207,8 +208,9 @@ void StoreFilesAndPortfolios(Places p)
     p.u32(A::kPortfolioWarning, AddToPortfolioConfirmOption);
     const AlarmPortfolioOptions& a = AlarmPortfolioSettings();
     p.u8(A::kAlarmFlags) = uint8_t((a.showAlarmList ? 1 : 0) | (a.goToAlarms ? 2 : 0) | (a.intermediateRises ? 4 : 0));
-    p.u8(A::kAlarmCheckBack) = a.checkBack;
-    p.u16(A::kAlarmCheckBack + 1, a.days);
+    const AlarmDayRange& range = GetAlarmPortfolioHooks().range;
+    p.u8(A::kAlarmCheckBack) = range.mode;
+    p.u16(A::kAlarmCheckBack + 1, range.days);
     const HighLowOption& h = GetHighLowOption();
     p.u8(A::kHighLowMethod) = h.mode;
     p.u16(A::kHighLowMethod + 2, h.days);
@@ -240,8 +242,9 @@ void LoadFilesAndPortfolios(Places p)
     a.showAlarmList = p.u8(A::kAlarmFlags) & 1;
     a.goToAlarms = p.u8(A::kAlarmFlags) & 2;
     a.intermediateRises = p.u8(A::kAlarmFlags) & 4;
-    a.checkBack = std::min<uint8_t>(p.u8(A::kAlarmCheckBack), 2);
-    a.days = p.u16(A::kAlarmCheckBack + 1);
+    AlarmDayRange& range = GetAlarmPortfolioHooks().range;
+    range.mode = std::min<uint8_t>(p.u8(A::kAlarmCheckBack), 2);
+    range.days = p.u16(A::kAlarmCheckBack + 1);
     HighLowOption& h = GetHighLowOption();
     h.mode = std::min<uint8_t>(p.u8(A::kHighLowMethod), 3);
     h.days = p.u16(A::kHighLowMethod + 2);
@@ -352,6 +355,7 @@ void ResetOptionHolders()
     IncludeAttachedCashOption() = true;
     AddToPortfolioConfirmOption = 0;
     AlarmPortfolioSettings() = AlarmPortfolioOptions{};
+    GetAlarmPortfolioHooks().range = {1, 1};
     GetHighLowOption() = HighLowOption{};
     RememberedOptionsPage() = 0;
 }

@@ -33,13 +33,13 @@ struct PriceFileOptions {
 };
 PriceFileOptions& PriceFileSettings();
 
-// The "Alarms" pre-set portfolio's settings (the Pre-set Portfolios page).
+// The "Alarms" pre-set portfolio's settings (the Pre-set Portfolios page); its check-back is the
+// range the alarm portfolios test (`GetAlarmPortfolioHooks().range`: 0 none, 1 the last days, 2 back
+// to the previous update), 1 day by default.
 struct AlarmPortfolioOptions {
     bool showAlarmList = true;        // the list of alarms after each update
     bool goToAlarms = false;          // the "Alarms" portfolio after each update
     bool intermediateRises = false;
-    uint8_t checkBack = 1;            // 0 none, 1 `days`, 2 back to the previous update
-    uint16_t days = 1;
     bool operator==(const AlarmPortfolioOptions&) const = default;
 };
 AlarmPortfolioOptions& AlarmPortfolioSettings();

@@ -3,6 +3,7 @@
 // printing each report to PDF.
 #include "core/ColumnDef.h"
 #include "core/Portfolio.h"
+#include "core/DateText.h"
 #include "core/FormatNumber.h"
 #include "lists/CellValue.h"
 #include "lists/ListColumnCommands.h"
@@ -21,8 +22,11 @@
 #include "portfolio/ui/CgtDisplays.h"
 #include "portfolio/ui/DividendReportDlg.h"
 #include "portfolio/ui/TaxYearDlgs.h"
+#include "portfolio/ui/ValuationDlgs.h"
+#include "portfolio/ValuationReport.h"
 #include "portfolio/ui/ViewTran.h"
 #include "shell/ui/ChildWindow.h"
+#include "shell/ui/DateEdit.h"
 #include "shell/ui/ModalDialog.h"
 #include "support/FakeMessageBox.h"
 #include "support/ui/ControlById.h"
@@ -36,6 +40,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTextDocument>
 #include <QToolButton>
@@ -125,7 +130,7 @@ TEST_F(CgtReports, MenuItemsFollowThePortfolioAndTheCalendar)
 {
     const PackedDate today = GetTodayDate(0);
     for (uint32_t command : {26302u, 26303u, 26304u, 26305u, 26306u, 26307u, 26308u, 26309u, 26310u, 26311u, 26390u,
-                             26903u}) {
+                             26398u, 26903u}) {
         CommandUi ui{command, false, {}, {}};
         ASSERT_TRUE(tran->UpdateCommand(ui)) << command;
         EXPECT_TRUE(ui.enabled) << command;
@@ -303,6 +308,7 @@ TEST_F(CgtReports, TheDividendReportAndItsYear)
             chooser.findChild<QWidget*>(QStringLiteral("2844"))->findChildren<QToolButton*>()[0]->click();
             EXPECT_EQ(edit->text(), "2002");
             EXPECT_EQ(Control<QLabel>(chooser, 2845)->text(), "Tax year 2002/2003");
+            SaveRender(RenderWidget(chooser), "dividend-tax-year");
             edit->setText("2028");
             chooser.accept();
             EXPECT_EQ(chooser.result(), int(QDialog::Rejected)) << "2028 is past the program's dates";
@@ -318,6 +324,62 @@ TEST_F(CgtReports, TheDividendReportAndItsYear)
     });
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(LastDividendYear(), 2025);
+}
+
+// "Value at a date": the single-date report of the demo portfolio, then through Dates a comparison
+// with the cash included; both rendered.
+TEST_F(CgtReports, TheValuationReportAndItsDates)
+{
+    CurrentValuationSettings() = {};
+    std::vector<Shown> shown = Run(26398, [](QDialog& d) {
+        auto* report = dynamic_cast<CPortfolioValuation*>(&d);
+        EXPECT_NE(report, nullptr);
+        if (!report)
+            return int(QDialog::Rejected);
+        EXPECT_EQ(d.windowTitle(), "Portfolio Demo Portfolio valuation");
+        EXPECT_TRUE(LinesOf(d).value(0).startsWith(" Company name\tNumber\t"));
+        EXPECT_TRUE(LinesOf(d).contains(QStringLiteral("\t\t----------------\t"))) << "kept in the value column";
+        EXPECT_NE(CurrentValuationSettings().valuationDate, 0) << "the dates start from the last half-years";
+        EXPECT_FALSE(Control<QPushButton>(d, 26415)->isEnabled());
+        EXPECT_FALSE(Control<QPushButton>(d, 26416)->isEnabled());
+        SaveRender(RenderWidget(d), "valuation-single");
+        SetModalDialogRunner([](QDialog& dates) {
+            EXPECT_EQ(dates.windowTitle(), "Select valuation date or date range");
+            EXPECT_TRUE(Control<QRadioButton>(dates, 2075)->isChecked()) << "the latest valuation";
+            EXPECT_TRUE(Control<QRadioButton>(dates, 1876)->isChecked()) << "the change in per cent";
+            EXPECT_FALSE(Control<QWidget>(dates, 1857)->isEnabled() && Control<QRadioButton>(dates, 1876)->isEnabled());
+            Control<QCheckBox>(dates, 1825)->setChecked(true);
+            EXPECT_TRUE(Control<QRadioButton>(dates, 1876)->isEnabled());
+            Control<QCheckBox>(dates, 2428)->setChecked(true);
+            SaveRender(RenderWidget(dates), "valuation-dates");
+            dates.accept();
+            return dates.result();
+        });
+        Control<QPushButton>(d, 26413)->click();
+        EXPECT_TRUE(CurrentValuationSettings().compare);
+        EXPECT_TRUE(LinesOf(d).value(0).endsWith("\t% change")) << LinesOf(d).value(0).toStdString();
+        SaveRender(RenderWidget(d), "valuation-comparison");
+
+        // A Sunday typed as the valuation date values the portfolio as on the Friday before.
+        SetModalDialogRunner([](QDialog& dates) {
+            Control<QRadioButton>(dates, 1546)->setChecked(true);
+            Control<QCheckBox>(dates, 1825)->setChecked(false);
+            auto* field = dates.findChild<CDateEdit*>(QStringLiteral("1856"));
+            EXPECT_NE(field, nullptr);
+            if (field)
+                field->edit()->setText(QStringLiteral("07/06/20"));
+            dates.accept();
+            return dates.result();
+        });
+        Control<QPushButton>(d, 26413)->click();
+        EXPECT_EQ(CurrentValuationSettings().valuationDate, PackDate(7, 6, 2020));
+        EXPECT_TRUE(LinesOf(d).value(0).contains(QString::fromStdString(FormatDateWithDay(PackDate(5, 6, 2020)))))
+            << LinesOf(d).value(0).toStdString();
+        return int(QDialog::Rejected);
+    });
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].id, "572");
+    CurrentValuationSettings() = {};
 }
 
 // Each report printed headless: its page written as a PDF and drawn to look at; the file goes when
@@ -342,7 +404,9 @@ TEST_F(CgtReports, ReportsPrintToPdf)
     });
     std::filesystem::path kept;
     auto printThenClose = [&](QDialog& d) {
-        const QString button = d.objectName() == "209" ? QStringLiteral("2841") : QStringLiteral("1880");
+        const QString button = d.objectName() == "209"   ? QStringLiteral("2841")
+                               : d.objectName() == "572" ? QStringLiteral("26414")
+                                                         : QStringLiteral("1880");
         if (auto* print = d.findChild<QPushButton*>(button))
             print->click();
         EXPECT_FALSE(printed.empty());
@@ -355,7 +419,7 @@ TEST_F(CgtReports, ReportsPrintToPdf)
         return int(QDialog::Rejected);
     };
     DisposalRow();
-    for (uint32_t command : {26302u, 26903u}) {
+    for (uint32_t command : {26302u, 26903u, 26398u}) {
         Run(command, printThenClose);
         EXPECT_FALSE(std::filesystem::exists(kept)) << "the page is deleted with its dialog";
     }

@@ -18,6 +18,7 @@
 #include "lists/ListViewOptions.h"
 #include "news/NewsRecords.h"
 #include "platform/Paths.h"
+#include "portfolio/AlarmPortfolios.h"
 #include "portfolio/HoldingsPass.h"
 #include "portfolio/TransactionRecording.h"
 #include "shell/FrameSwitches.h"
@@ -77,7 +78,8 @@ void ChangeEveryHolder()
     TransactionDialogDefaults().expenses = kShowExpenses;
     IncludeAttachedCashOption() = false;
     AddToPortfolioConfirmOption = 0x4000 | 4000;
-    AlarmPortfolioSettings() = {false, true, true, 1, 999};
+    AlarmPortfolioSettings() = {false, true, true};
+    GetAlarmPortfolioHooks().range = {2, 999};
     GetHighLowOption() = {3, 500, PackDate(1, 2, 2020), PackDate(3, 4, 2021)};
     MovAvgAdvancedChosen() = true;
     RememberedOptionsPage() = 5;
@@ -124,7 +126,9 @@ TEST(OptionSettings, EverySettingSurvivesASaveAndAReloadOfTheConfigurationFile)
     EXPECT_EQ(TransactionDialogDefaults().expenses, kShowExpenses);
     EXPECT_FALSE(IncludeAttachedCashOption());
     EXPECT_EQ(AddToPortfolioConfirmOption, 0x4000u | 4000u);
-    EXPECT_EQ(AlarmPortfolioSettings(), (AlarmPortfolioOptions{false, true, true, 1, 999}));
+    EXPECT_EQ(AlarmPortfolioSettings(), (AlarmPortfolioOptions{false, true, true}));
+    EXPECT_EQ(GetAlarmPortfolioHooks().range.mode, 2);
+    EXPECT_EQ(GetAlarmPortfolioHooks().range.days, 999);
     EXPECT_EQ(GetHighLowOption().mode, 3);
     EXPECT_EQ(GetHighLowOption().days, 500);
     EXPECT_EQ(GetHighLowOption().secondDate, PackDate(3, 4, 2021));

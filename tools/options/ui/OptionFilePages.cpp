@@ -7,6 +7,7 @@
 #include "lists/ui/ListDialogCommands.h"
 #include "platform/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "portfolio/AlarmPortfolios.h"
 #include "portfolio/HoldingsPass.h"
 #include "portfolio/PresetPortfolios.h"
 #include "portfolio/TransactionRecording.h"
@@ -288,9 +289,10 @@ COptionPresetPorts::COptionPresetPorts(QWidget* parent) : COptionPage(OptionPage
     goTo_->setObjectName(QStringLiteral("goTo"));
     rises_ = Check(0, "Check intermediate rises", a.intermediateRises);
     rises_->setObjectName(QStringLiteral("rises"));
+    const AlarmDayRange& range = GetAlarmPortfolioHooks().range;
     alarmMethod_ = Group({Radio(0, "Don't check back"), Radio(0, "Check back"), Radio(0, "Check back to date of previous update")},
-                         a.checkBack);
-    alarmDays_ = Edit(0, QString::number(a.days));
+                         std::min<int>(range.mode, 2));
+    alarmDays_ = Edit(0, QString::number(std::max<int>(range.days, 1)));
     alarmDays_->setObjectName(QStringLiteral("alarmDays"));
     highLowMethod_ = Group({Radio(0, "Don't check back"), Radio(0, "Check back"), Radio(0, "Check back to date of previous update"),
                             Radio(0, "Check on date")},
@@ -358,9 +360,10 @@ void COptionPresetPorts::Commit()
     a.showAlarmList = showList_->isChecked();
     a.goToAlarms = goTo_->isChecked();
     a.intermediateRises = rises_->isChecked();
-    a.checkBack = uint8_t(std::max(0, alarmMethod_->checkedId()));
+    AlarmDayRange& range = GetAlarmPortfolioHooks().range;
+    range.mode = uint8_t(std::max(0, alarmMethod_->checkedId()));
     if (alarmDays_->isEnabled())
-        a.days = uint16_t(alarmDays_->text().trimmed().toInt());
+        range.days = uint16_t(alarmDays_->text().trimmed().toInt());
     HighLowOption& h = GetHighLowOption();
     const HighLowOption before = h;
     h.mode = uint8_t(std::max(0, highLowMethod_->checkedId()));

@@ -4,6 +4,8 @@
 
 #include "chartmodel/ChartCopy.h"
 #include "core/ConfigState.h"
+#include "core/DMFilter.h"
+#include "core/VexaEdition.h"
 #include "core/ShareStatistics.h"
 #include "lists/ListOptions.h"
 #include "lists/ListViewOptions.h"
@@ -21,6 +23,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -271,4 +274,67 @@ TEST_F(SheetFixture, EveryPageAndBothDialogsRender)
     test::SaveRender(test::RenderWidget(modem), QStringLiteral("options-modem-advanced"));
     CDialUpSettingsDlg dialUp(settings, nullptr);
     test::SaveRender(test::RenderWidget(dialUp), QStringLiteral("options-dial-up"));
+}
+
+TEST_F(SheetFixture, WithoutTheRealTimeOptionTheIntradayControlsAreHiddenAndKept)
+{
+    MicrographSettings() = {true, true, 123}; // no item carries 123 seconds
+    {
+        COptions sheet(0x0009);
+        sheet.show();
+        EXPECT_FALSE(Control<QCheckBox>(sheet, 3061)->isVisibleTo(&sheet));
+        EXPECT_FALSE(Control<QComboBox>(sheet, 3099)->isVisibleTo(&sheet));
+        EXPECT_EQ(Control<QComboBox>(sheet, 3099)->currentText(), QStringLiteral("  0 mins"));
+        sheet.tabs()->setCurrentIndex(1);
+        EXPECT_FALSE(Control<QCheckBox>(sheet, 18130)->isVisibleTo(&sheet));
+        EXPECT_TRUE(Control<QCheckBox>(sheet, 18128)->isVisibleTo(&sheet));
+        sheet.reject();
+    }
+    EXPECT_EQ(MicrographSettings(), (MicrographOptions{true, true, 123}));
+    Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 1;
+    COptions sheet(0x0001);
+    sheet.show();
+    EXPECT_TRUE(Control<QCheckBox>(sheet, 3061)->isVisibleTo(&sheet));
+}
+
+TEST_F(SheetFixture, TheSpecialEditionPageAppliesAChangedChoiceOnceAndNothingOtherwise)
+{
+    const uint8_t edition = EditionOptionByte();
+    const EditionChoice stored = StoredEditionChoice();
+    SetEditionOptionByte(kEditionSetUp);
+    const int applied = COptionVexa::AppliedCount();
+    {
+        COptions sheet(0x0010);
+        ASSERT_EQ(Tabs(sheet), std::vector<QString>{"Ludrin Ossery"});
+        auto* graphs = Find<QListWidget>(sheet, "graphs");
+        for (int row : {1, 2, 3})
+            graphs->item(row)->setSelected(true);
+        EXPECT_FALSE(graphs->item(1)->isSelected()); // the earliest of three is dropped
+        EXPECT_TRUE(graphs->item(2)->isSelected());
+        sheet.accept();
+    }
+    EXPECT_EQ(COptionVexa::AppliedCount(), applied + 1);
+    EXPECT_EQ(StoredEditionChoice().graphs, (std::array<uint8_t, 2>{2, 3}));
+    {
+        COptions sheet(0x0010);
+        sheet.accept();
+    }
+    EXPECT_EQ(COptionVexa::AppliedCount(), applied + 1);
+    ApplyEditionChoice(StoredEditionChoice(), stored);
+    SetEditionOptionByte(edition);
+}
+
+TEST_F(SheetFixture, TheNewsSizeLimitRefusesLessThanAQuarterMegabyte)
+{
+    // The News page's field check, on a field of its own: the test database has no news loaded.
+    QLineEdit size;
+    struct Case {
+        const char* text;
+        bool taken;
+    };
+    for (const Case& c : {Case{"0.2", false}, Case{"0.25", true}, Case{"600", true}, Case{"600.5", false}, Case{"x", false}}) {
+        size.setText(QString::fromLatin1(c.text));
+        EXPECT_EQ(CheckRealField(&size, 0.25, 600), c.taken) << c.text;
+    }
+    EXPECT_EQ(boxes.texts().front(), "Please enter a number between 0.25 and 600.");
 }
