@@ -99,7 +99,10 @@ void Say(const std::string& line)
 
 void RunFeedReconnectCheck(CMainFrame& frame, std::function<void()> done)
 {
-    auto connected = [] { return RTConnectionStep() == kFeedConnected; };
+    // Connected once the status pane has taken the step's notice too.
+    auto connected = [&frame] {
+        return RTConnectionStep() == kFeedConnected && StatusPane(frame).rfind("Connected", 0) == 0;
+    };
     WaitFor(frame, connected, 60000, [&frame, connected, done](bool ok, double) {
         Say(ok ? StringPrintf("connected, status \"%s\"", StatusPane(frame).c_str()) : "never connected");
         if (!ok)
