@@ -140,6 +140,9 @@ protected:
         GetDatabaseNeighbours() = DatabaseNeighbours{};
         GetPortfolioFileHooks() = PortfolioFileHooks{};
         AfterLoad() = AfterLoadSteps{};
+        // A start ended early (a second copy, no main window) leaves its portfolios loaded, as the
+        // program would have ended there; the next test must not inherit or drop them.
+        FreePortfolioChain();
         dev::FreeShareListChain();
         CurrentShareList() = nullptr;
         SetProgramFolder(previousFolder_);
