@@ -103,6 +103,9 @@ std::vector<std::string_view> SectorLevelTexts(int32_t group)
     std::vector<std::string_view> texts;
     for (size_t pos = 0; pos < table.size() && pos + 1 + table[pos] <= table.size(); pos += 1 + table[pos])
         texts.emplace_back(reinterpret_cast<const char*>(&table[pos + 1]), table[pos]);
+    // Items are padded to an even length: a trailing zero byte reads as an empty text, not a name.
+    while (!texts.empty() && texts.back().empty())
+        texts.pop_back();
     return texts;
 }
 

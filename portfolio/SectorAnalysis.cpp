@@ -203,7 +203,7 @@ std::vector<uint32_t> DefaultSliceColours(int n)
     for (int i = 0; i < count; ++i) {
         colours.push_back(HsvToColour(hue, kSaturation[i % 4], kValue[i % 4]));
         hue += step;
-        if (hue >= 1 - step + 1e-9)
+        if (hue >= 1 - step - 1e-9) // a sum of steps may fall a hair short of the mark it reaches
             hue = 0;
     }
     return colours;
