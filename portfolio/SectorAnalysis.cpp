@@ -237,7 +237,7 @@ PieLayout PieLayoutOf(int width, int height, bool legend)
     p.cy = height / 2;
     if (!legend)
         return p;
-    if (width >= height) {
+    if (width > height) {
         p.cx = 4 * p.radius / 3;
         p.legendX = 8 * p.radius / 3;
         p.legendY = 10;
