@@ -5,6 +5,7 @@
 #include "core/RecordFlags.h"
 #include "core/ShareList.h"
 #include "lists/CellValue.h"
+#include "lists/ListRows.h"
 #include "shell/ColumnFormatter.h"
 #include "shell/StatusPaneTexts.h"
 
@@ -29,7 +30,8 @@ std::string FormatField(const RecordCursor& cursor, uint32_t field, ShareList* l
 
 void InstallListFormatters()
 {
-    SetColumnFormatter([](const RecordCursor& cursor, uint32_t field) { return FormatField(cursor, field, nullptr); });
+    // The shared dialogs show a share's fields as the lists do: prices in pence ("935p : Ordinary").
+    SetColumnFormatter([](const RecordCursor& cursor, uint32_t field) { return ShareColumnText(cursor, field); });
     PaneTextSource panes;
     // The share of a transaction or cash row is a database record, formatted as such.
     panes.column = [](const RecordCursor& share, ShareList* list, int32_t code) {

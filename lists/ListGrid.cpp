@@ -73,10 +73,10 @@ void ListGrid::FitGridToRect(const GridRect& table, int rowsTop, int rowHeight, 
 {
     table_ = table;
     rowsTop_ = rowsTop;
-    // A printed page starts where the previous one ended, even on the last page; a banded page
-    // leaves a column that does not fit whole to the next page.
+    // A printed page starts where the previous one ended, even on the last page; a printed page shows
+    // only whole columns (a banded one leaves the rest to the next page).
     clampFirstRow_ = !printing;
-    partlyVisibleCounts_ = !(printing && banded_);
+    partlyVisibleCounts_ = !printing;
     rowHeight_ = std::max(rowHeight, 1);
     vBar_ = hBar_ = false;
     int visible = std::max((table_.bottom - rowsTop_) / rowHeight_, 0);

@@ -24,7 +24,8 @@ PrintPageGeometry ComputePrintPage(int pageWidth, int pageHeight, int textHeight
     const int bottom = pageHeight - 5 * textHeight;
     g.footerY = bottom + textHeight * 3 / 2;
     g.footerX = pageWidth / 2;
-    g.tableBottom = detailsView ? bottom : bottom - 3 * textHeight;
+    // A list's rows run down to a line above the footer's, so that a page is filled to its foot.
+    g.tableBottom = detailsView ? bottom : bottom - textHeight;
     return g;
 }
 

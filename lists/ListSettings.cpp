@@ -266,6 +266,12 @@ SettingSelection SelectColumnSetting(ShareList* list, int kind, int n, bool defe
     SettingSelection out;
     if (!list)
         return out;
+    // In the data-mining view's graph mode "Setting n" picks the current graph record, not a table.
+    if (kind == kListKindDataMining && n >= 0 && n < kListSettings && Config().dataMining.bytes[0] != 0) {
+        Config().dataMining.bytes[2] = uint8_t(n);
+        out.setting = n;
+        return out;
+    }
     if (n < 0)
         n = list->tableSetting;
     n = n >= 0 && n < kListSettings ? n : 0;

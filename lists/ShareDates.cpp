@@ -8,14 +8,13 @@
 
 namespace qv {
 
-std::vector<ShareDateRow> ReadShareDates(const RecordCursor& share)
+std::vector<ShareDateField> ReadShareDateFields(const RecordCursor& share)
 {
-    constexpr int kFirstDateField = 0x60, kLastDateField = 0x6F;
-    std::vector<ShareDateRow> rows;
+    std::vector<ShareDateField> fields;
     if (!share.record)
-        return rows;
+        return fields;
     char text[128];
-    for (int code = kFirstDateField; code <= kLastDateField; ++code) {
+    for (int code = kFirstShareDateField; code <= kLastShareDateField; ++code) {
         const std::vector<uint8_t> column = FieldColumnRecord(uint8_t(code), true);
         LastCellValue() = {};
         if (FormatColumnValue(share.record, share.count, column.data(), text, sizeof text, 0, nullptr, 0) == 0)
@@ -23,10 +22,19 @@ std::vector<ShareDateRow> ReadShareDates(const RecordCursor& share)
         const float date = LastCellValue().value;
         if (date <= 0 || date > 0xFFFF)
             continue;
-        std::string name = DatabaseItemName(code);
+        fields.push_back({code, PackedDate(date)});
+    }
+    return fields;
+}
+
+std::vector<ShareDateRow> ReadShareDates(const RecordCursor& share)
+{
+    std::vector<ShareDateRow> rows;
+    for (const ShareDateField& field : ReadShareDateFields(share)) {
+        std::string name = DatabaseItemName(field.code);
         if (name.empty())
-            name = FamilyFieldName(kFamilyShares, code);
-        rows.push_back({name, PackedDate(date)});
+            name = FamilyFieldName(kFamilyShares, field.code);
+        rows.push_back({name, field.date});
     }
     return rows;
 }

@@ -9,6 +9,15 @@
 
 namespace qv {
 
+constexpr int kFirstShareDateField = 0x60, kLastShareDateField = 0x6F;
+
+// The calendar fields the share has a date in, as (field code, date) in code order.
+struct ShareDateField {
+    int code = 0;
+    PackedDate date = 0;
+};
+std::vector<ShareDateField> ReadShareDateFields(const RecordCursor& share);
+
 // The calendar fields the share has a date in (codes 0x60-0x6F in code order), named by the
 // database's item-name tables.
 std::vector<ShareDateRow> ReadShareDates(const RecordCursor& share);

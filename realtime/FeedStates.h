@@ -22,5 +22,6 @@ constexpr int32_t kFeedLocating = 3;
 constexpr int32_t kFeedConnected = 7;      // the day is complete
 constexpr int32_t kFeedBackfilling = 8;    // a catch-up runs; 8 and above count as a backfill
 constexpr int32_t kFeedPriorityBackfill = 9;
+constexpr int32_t kFeedConnectionLost = 15; // "Error - Unable to maintain connection."
 
 } // namespace qv

@@ -10,6 +10,7 @@
 #include "core/ShareList.h"
 #include "platform/MessageDispatch.h"
 #include "realtime/FeedStates.h"
+#include "realtime/IntradayState.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTFeedClient.h"
 #include "realtime/store/RTStore.h"
@@ -44,6 +45,9 @@ public:
         }
         case kMsgStep:
             CurrentFeedLevels().connectionState = int(wParam);
+            // The connection dropped: the connect command starts the engine again.
+            if (wParam == uintptr_t(kFeedConnectionLost))
+                RTEngineState = kEngineStopped;
             if (MessageTarget* frame = MainFrameTarget()) {
                 // The London feed; a complete day shows 100 %.
                 PostProgramMessage(*frame, MSG_FEED_STATUS, 0, wParam == uintptr_t(kFeedConnected) ? 100 : 0);
@@ -174,7 +178,10 @@ void InstallFeedClient()
     SetFeedStateQuery([] { return int32_t(RTConnectionStep()); });
     FrameDialogs().startFeed = [] { return StartRTEngine(); };
     FrameDialogs().stopFeed = [] { StopRTEngine(); };
+    // As at start-up, the feed's instruments are extra items only with the real-time option.
     AfterLoad().intradayLinks = [] {
+        if (!RealTimeOn())
+            return;
         LockRTShared();
         RegisterRTInstrumentExtras();
         UnlockRTShared();

@@ -70,6 +70,15 @@ std::string NamesLine(const NameIndexItem& item)
     return line;
 }
 
+// The line shown: a share in several classes (lines of one record) tells them apart by its type.
+std::string ShownLine(const NameIndexItem& item, std::string line)
+{
+    if (item.source != ItemSource::Database || CountSubRecords(item.cursor.record) < 2)
+        return line;
+    const std::string type = FormatShareField(item.cursor, ColumnField::ShareType);
+    return type.empty() ? line : line + " - " + type;
+}
+
 bool SameCursor(const RecordCursor& a, const RecordCursor& b) { return a.record == b.record && a.count == b.count; }
 
 uint8_t& OptionByte(size_t offset) { return Config().optionsA.bytes[offset]; }
@@ -198,7 +207,7 @@ FindShareFill FillFindShareList(const std::vector<NameIndexItem>& index, const F
                 continue;
             if (i >= place && fill.selection < 0)
                 fill.selection = int(fill.lines.size());
-            fill.lines.push_back({NamesLine(index[i]), {}, index[i]});
+            fill.lines.push_back({ShownLine(index[i], NamesLine(index[i])), {}, index[i]});
         }
         if (fill.selection < 0 && !fill.lines.empty())
             fill.selection = int(fill.lines.size()) - 1;
@@ -213,14 +222,14 @@ FindShareFill FillFindShareList(const std::vector<NameIndexItem>& index, const F
         if (!query.useEpic) {
             std::string line = NamesLine(item);
             if (ContainsNoCase(line, fill.typed))
-                add(item, std::move(line), {});
+                add(item, ShownLine(item, std::move(line)), {});
             continue;
         }
         std::string epic = ItemEpic(item);
         if (epic.empty())
             continue;
         std::string key = query.marketsInUse ? std::string(MarketLabel(ItemMarket(item))) + ":" + epic : epic;
-        std::string line = key + "  " + NamesLine(item);
+        std::string line = ShownLine(item, key + "  " + NamesLine(item));
         bool match = fill.exact ? EqualsNoCase(key, fill.typed) : StartsWithNoCase(key + " " + NamesLine(item), fill.typed);
         if (match)
             add(item, std::move(line), std::move(key));

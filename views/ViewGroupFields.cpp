@@ -64,6 +64,8 @@ void MarkNeedsRefill(ShareList* list)
     ViewGroupFields fields = GetViewGroupFields(list);
     fields.needsRefill = 1;
     SetViewGroupFields(list, fields);
+    // The list tables refill a list whose rows were not filled for its current settings.
+    list->filledMark = 0;
 }
 
 void FreeViewGroup(ShareList* group)

@@ -43,7 +43,7 @@
 #include "shell/ui/ViewRequests.h"
 #include "shell/ui/WindowCommands.h"
 #include "shell/ui/WindowFactory.h"
-#include "tools/ui/CalculatorDlg.h"
+#include "tools/ui/ToolDialogs.h"
 
 #include <QDir>
 #include <QEvent>

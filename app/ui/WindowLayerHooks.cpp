@@ -3,7 +3,9 @@
 
 #include "app/LayerHooks.h"
 #include "core/RecordLookup.h"
+#include "core/ShareList.h"
 #include "lists/DirectorsDealings.h"
+#include "lists/ListOptions.h"
 #include "lists/ShareDates.h"
 #include "lists/ui/DetailDialogs.h"
 #include "platform/qt/QtText.h"
@@ -22,6 +24,12 @@ void InstallWindowLayerHooks()
     requests.showShareDates = [](const RecordCursor& entry, QWidget* parent) {
         CShareDatesDlg dialog(FromCp1252(GetRecordName(entry.record)), ReadShareDates(entry), parent);
         RunModalDialog(dialog);
+    };
+    requests.showHistoricShares = [](bool show) {
+        CurrentListOptions().showOldShares = show;
+        for (ShareList* list = ShareListChain(); list; list = list->next)
+            if (list->family == kFamilyShares && !list->source)
+                list->filledMark = 0;
     };
 }
 

@@ -351,6 +351,7 @@ GraphPaintResult PaintDataMiningGraphs(QPainter& p, const QRect& area, const Gra
         }
         const std::string legend = ZLegendText(in);
         if (!legend.empty()) {
+            p.setPen(Qt::black);
             const int w = fm.horizontalAdvance(QString::fromLatin1(legend.c_str()));
             if (w + 4 <= area.width())
                 Text(p, QRect(area.right() - 4 - w, area.top() + 2, w + 1, fm.height()), Qt::AlignLeft, legend);

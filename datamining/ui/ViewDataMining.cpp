@@ -78,7 +78,7 @@ CStatusBarEx* StatusBar()
 
 } // namespace
 
-CViewDataMining::CViewDataMining(int32_t kind, QWidget* parent) : CViewList(kind, parent)
+CViewDataMining::CViewDataMining(int32_t kind, QWidget* parent) : CViewBase(kind), CViewList(kind, parent)
 {
     setMouseTracking(true);
 }

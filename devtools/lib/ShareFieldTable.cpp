@@ -48,6 +48,14 @@ std::vector<uint8_t> MappedTexts(const std::vector<std::string>& names)
     return out;
 }
 
+// The names of the sub-record kinds 0-19, by kind.
+std::vector<std::string> ShareTypeNames()
+{
+    return {"Other",   "Index",      "Preference", "Preference", "Warrant",       "Convertible", "Other",
+            "Ordinary", "Income",    "Capital",    "Ordinary",   "Ordinary",      "Other",       "Gilt",
+            "Unit trust", "Other",   "Exchange rate", "Commodity", "Bond",        "ETF"};
+}
+
 struct ItemName {
     uint8_t type;
     uint8_t code;
@@ -151,7 +159,7 @@ std::vector<uint8_t> DemoShareFieldTable()
     // Fields the demo does not keep are named all the same, so that their columns and detail items
     // have headings; their cells stay empty.
     for (const auto& [code, name] : std::initializer_list<std::pair<int, const char*>>{
-             {4, "Listing"}, {5, "Indices"}, {6, "Special events"}, {7, "Share type"},
+             {4, "Listing"}, {5, "Indices"}, {6, "Special events"},
              {9, "Shares in issue"}, {11, "Dividend"}, {14, "NMS (000s)"}, {51, "Identifier"}, {62, "TechMark"},
              {68, "Day volume"}, {70, "Capital (results currency)"}})
         set(code, {0x3F, 0, name, {}, 0, 1, 0});
@@ -160,6 +168,9 @@ std::vector<uint8_t> DemoShareFieldTable()
     set(kConsensusField, {kBitField, 0, "Consensus", Texts(DemoConsensusNames()), 0x00FF, 1, 0});
     set(kAnalystsField, {kU8, 0, "Analysts", {}, 0, 1, 0});
     set(kPreviousConsensusField, {kBitField, 0, "Previous consensus", Texts(DemoConsensusNames()), 0x00FF, 1, 0});
+    // The share type is the price sub-record's kind byte (with the byte behind it, always 0, as a u16),
+    // so a share in several classes tells its lines apart ("Ordinary", "Preference").
+    set(7, {kBitField, Sub(2), "Share type", Texts(ShareTypeNames()), 0x00FF, 0, 1});
     set(10, {kMoney, 12, "EPS", {}, 0, 1, 0});
     set(13, {kU16 | kDivide, 20, "P/E", {}, 100, 1, 0});
     set(15, {kText, 26, "Name", {}, 0, 0, 1});

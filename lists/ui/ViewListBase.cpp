@@ -102,7 +102,7 @@ void CViewListBase::SelectColumnSetting(int32_t number, bool deferredSort, bool 
     }
     if (!qv::SelectColumnSetting(list, kind, number, deferredSort, reset).resetGrid)
         return;
-    list->current = list->firstVisible = 0;
+    list->firstVisible = 0;
     grid_.SetGridScrollPos(0);
 }
 

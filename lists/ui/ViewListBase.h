@@ -48,7 +48,8 @@ public:
     void OnRefresh() override;
     void OnSetFocus() override;
     // Installs table setting `number` of the view's kind in its list: the layout, field table,
-    // style and sort; with `reset` and another number the grid goes back to its first row and column.
+    // style and sort; with `reset` and another number the grid scrolls back to its first row and
+    // column (the current row stays the current row).
     void SelectColumnSetting(int32_t number, bool deferredSort, bool reset) override;
     QString Title() const override;
     // While the view is the active one, the frame's status panes 1-3 show the current share's EPIC,

@@ -18,8 +18,6 @@
 namespace qv {
 namespace {
 
-constexpr uint32_t kSourceMasks[15] = {0x300, 0xC, 0xC, 0x3, 0xC0, 0xC0, 0xC0, 0xC0,
-                                       0xC0,  0x30, 0xC0, 0xC0, 0xC0, 0xC0, 0xC0};
 constexpr double kPriceScales[8] = {1, 0.1, 0.01, 0.001, 0.0001, 0.00001, 0.000001, 0.0000001};
 constexpr uint32_t kDaySeconds = 86400;
 
@@ -166,7 +164,7 @@ FeedBlockEnd CheckRecord(const FeedRecord& rec, bool catchUp)
     const RTEngine& e = TheRTEngine();
     if (rec.source >= 15)
         return FeedBlockEnd::BadSource;
-    if (rec.source >= 1 && rec.source <= 9 && !(kSourceMasks[rec.source] & e.enabledFeeds))
+    if (rec.source >= 1 && rec.source <= 9 && !(kFeedSourceMasks[rec.source] & e.enabledFeeds))
         return FeedBlockEnd::DisabledSource;
     if (rec.time20 / 20 > kDaySeconds)
         return FeedBlockEnd::TimeBeyondDay;

@@ -13,6 +13,11 @@
 namespace qv {
 
 constexpr size_t kFeedRecordHeaderBytes = 12;
+constexpr int kFeedSources = 15;
+// Each source's bits in the enabled-feeds word (London 0x300, NASDAQ 0x3, NYSE/AMEX 0xC, forex 0x30,
+// indices 0xC0).
+constexpr uint32_t kFeedSourceMasks[kFeedSources] = {0x300, 0xC, 0xC, 0x3, 0xC0, 0xC0, 0xC0, 0xC0,
+                                                     0xC0,  0x30, 0xC0, 0xC0, 0xC0, 0xC0, 0xC0};
 constexpr size_t kFeedBlockHeaderBytes = 12;
 
 // One item of a share. Prices are the coded integers before the source factor and price scale.

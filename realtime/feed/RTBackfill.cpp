@@ -5,18 +5,18 @@
 #include "platform/ByteOrder.h"
 #include "platform/DebugOutput.h"
 #include "realtime/feed/FeedBits.h"
+#include "realtime/feed/FeedRecord.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/store/RTDaySummary.h"
 #include "realtime/store/RTStore.h"
 #include "realtime/store/RTTickCoding.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace qv {
 namespace {
 
-constexpr uint32_t kSourceMasks[15] = {0x300, 0xC, 0xC, 0x3, 0xC0, 0xC0, 0xC0, 0xC0,
-                                       0xC0,  0x30, 0xC0, 0xC0, 0xC0, 0xC0, 0xC0};
 constexpr size_t kRowBytes = 1544;
 constexpr size_t kRowHeaderBytes = 8;
 constexpr int kItemWidths[8] = {20, 16, 13, 11, 9, 7, 4, 1};
@@ -155,6 +155,32 @@ void MarkRTCovered(RTDayRecord& day, int source, uint32_t seconds)
         StoreU32(row + 4, slot);
 }
 
+void ClearRTDaySources(RTDayRecord& day, uint32_t mask, int source)
+{
+    auto matches = [&](int s) { return s == source || (s >= 0 && s < kFeedSources && (kFeedSourceMasks[s] & mask)); };
+    for (RTDayShareEntry& e : day.entries) {
+        if (!matches(e.source))
+            continue;
+        RTDayShareEntry cleared;
+        cleared.key = e.key;
+        cleared.exchange = e.exchange;
+        cleared.source = e.source;
+        cleared.flags = e.flags;
+        cleared.loadFlags = uint16_t((e.loadFlags & kRTLoadPounds) | kRTLoadWritten);
+        e = std::move(cleared);
+        if (RTActiveShare* a = FindRTActiveShare(e.key)) {
+            auto& days = a->days;
+            days.erase(std::remove_if(days.begin(), days.end(), [&](const auto& b) { return b->day == day.day; }), days.end());
+            a->needsReload = 1;
+        }
+    }
+    if (day.coverage.size() >= kRTCoverageBytes)
+        for (int s = 0; s < kFeedSources; ++s)
+            if (matches(s))
+                std::fill_n(day.coverage.begin() + long(size_t(s) * kRowBytes), kRowBytes, uint8_t(0));
+    day.flags |= kRTLoadWritten;
+}
+
 bool FindRTCoverageGap(const RTDayRecord& day, int source, uint32_t& first, uint32_t& end, uint32_t limit)
 {
     limit = std::min(limit ? limit : kRTCoverageSlots, kRTCoverageSlots);
@@ -217,7 +243,7 @@ int NextRTBackfillRequest(RTBackfillDay& b, RTDayRecord& day, bool askShares, co
         b.statsPrepared = true;
         while (b.source <= 14 && !sent) {
             uint32_t first = b.nextSlot, end = 0;
-            if (!(kSourceMasks[b.source] & mask) || b.nextSlot >= kRTCoverageSlots ||
+            if (!(kFeedSourceMasks[b.source] & mask) || b.nextSlot >= kRTCoverageSlots ||
                 !FindRTCoverageGap(day, b.source, first, end)) {
                 ++b.source;
                 b.nextSlot = 0;

@@ -37,6 +37,12 @@ bool FindRTCoverageGap(const RTDayRecord& day, int source, uint32_t& first, uint
                        uint32_t limit = kRTCoverageSlots);
 uint32_t CountRTCoveredSlots(const RTDayRecord& day, int source, uint32_t from, uint32_t to);
 
+// Before a day is filled again from the server: every entry of a source the mask names (or of the
+// source given) loses its tick words, registers and counts, keeping its share's exchange, flags and
+// price scale; its active share's block of the day goes and is reloaded; the coverage of the
+// matching sources is cleared. The entries are no longer read from the day file.
+void ClearRTDaySources(RTDayRecord& day, uint32_t mask, int source);
+
 using FeedSender = std::function<int(std::span<const uint8_t> data, uint8_t code)>;
 
 // A day being backfilled.

@@ -66,7 +66,7 @@ void ReceiveLoop()
         if (!t.WaitForData(kWaitMs))
             break;
         if (!t.Receive(reader)) {
-            SetStep(15); // "Error - Unable to maintain connection."
+            SetStep(kFeedConnectionLost);
             break;
         }
         FeedFrameReader::Result r;
@@ -76,7 +76,7 @@ void ReceiveLoop()
         }
         if (r == FeedFrameReader::Result::Bad) {
             OutputDebugText("RT Error bad frame - connection closed");
-            SetStep(15);
+            SetStep(kFeedConnectionLost);
             break;
         }
     }
@@ -91,11 +91,10 @@ void FeedThreadProc()
         s.playback = false;
     }
     ReceiveLoop();
-    // A connection that dropped leaves the engine stopped, so that the connect command starts it again.
-    if (!TheFeedTransport().stopSet()) {
+    // A connection that dropped stops the engine; the engine state word is the user-interface
+    // thread's, which learns of the drop from the connection step.
+    if (!TheFeedTransport().stopSet())
         TheRTEngine().running = false;
-        RTEngineState = kEngineStopped;
-    }
     g_threadRunning = false;
 }
 
@@ -142,6 +141,11 @@ void HandleFeedFrame(const FeedFrame& f)
             c.day = LoadU16(f.payload.data());
             c.remaining = int32_t(LoadU32(f.payload.data() + 2));
             TheRTEngine().backfillRunning = true;
+            // The day comes again whole: what the store holds of it from the feed goes first, so
+            // that a reconnection stores nothing twice.
+            ExclusiveLockGuard lock(IntradayStoreLock());
+            if (RTDayRecord* day = c.day ? GetRTDay(c.day, false) : nullptr)
+                ClearRTDaySources(*day, 0x300, 0);
         } else if (f.code == kFeedConnected) {
             AfterCatchUp();
         }

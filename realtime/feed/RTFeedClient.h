@@ -16,6 +16,8 @@ bool StartRTEngine();
 // anything of the store may be freed; marks the rest of the day uncovered. True.
 bool StopRTEngine();
 bool RTFeedThreadRunning();
+// A connection that dropped shows step 15 ("Error - Unable to maintain connection.") and ends the
+// feed thread; the user-interface side then sets the engine state to stopped.
 
 // One frame from the server or the recording, as the feed thread handles it.
 void HandleFeedFrame(const FeedFrame& frame);

@@ -199,7 +199,9 @@ private:
 
 bool SweepSkipsItem(uint32_t command, const QString& text)
 {
-    if (command == kCommandExit)
+    // Exit ends the sweep; a slide show, once started, runs until the user presses Esc.
+    constexpr uint32_t kSlideShow = 26730;
+    if (command == kCommandExit || command == kSlideShow)
         return true;
     QString plain = text;
     plain.remove(QLatin1Char('&'));

@@ -30,6 +30,13 @@ uint32_t SystemColourWord(SystemColour colour)
 
 QFont DefaultGuiFont() { return ProgramFont(QStringLiteral("Arial"), -11); }
 
+QFont EllipsisButtonFont()
+{
+    QFont font = ProgramFont(QStringLiteral("Arial"), -13);
+    font.setBold(true);
+    return font;
+}
+
 void DrawRaisedBox(QPainter& painter, const QRect& box, bool pressed)
 {
     const uint32_t light = SystemColourWord(SystemColour::ButtonHighlight);

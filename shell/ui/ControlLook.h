@@ -17,6 +17,9 @@ enum class SystemColour { ButtonFace, ButtonText, ButtonHighlight, DarkShadow, G
 uint32_t SystemColourWord(SystemColour colour);
 
 QFont DefaultGuiFont();
+// The "..." button beside a date or time field: the GUI font in bold and a point larger, so that the
+// three dots read at the button's small size.
+QFont EllipsisButtonFont();
 
 // Highlight on the top and left edges, dark shadow on the bottom and right, and an inner line of the
 // face colour on the top and left; pressed swaps the two outer pens.

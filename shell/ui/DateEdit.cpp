@@ -43,8 +43,9 @@ CDateEdit::CDateEdit(QWidget* parent)
     button_->setObjectName(QString::number(kButtonId));
     longDate_->setObjectName(QString::number(kLongDateId));
     const QFont font = DefaultGuiFont();
-    for (QWidget* child : {static_cast<QWidget*>(edit_), static_cast<QWidget*>(button_), static_cast<QWidget*>(longDate_)})
+    for (QWidget* child : {static_cast<QWidget*>(edit_), static_cast<QWidget*>(longDate_)})
         child->setFont(font);
+    button_->setFont(EllipsisButtonFont());
     button_->setFocusPolicy(Qt::TabFocus);
     setFocusProxy(edit_);
     connect(button_, &QPushButton::clicked, this, &CDateEdit::DropClicked);

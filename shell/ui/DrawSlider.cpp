@@ -2,9 +2,7 @@
 #include "shell/ui/DrawSlider.h"
 
 #include "core/ui/PenSelect.h"
-#include "shell/ui/ButtonBitmaps.h"
 
-#include <QBitmap>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -14,30 +12,6 @@ namespace qv {
 namespace {
 
 int ThumbHeightFor(int width) { return width > 1 ? width - 1 : 1; }
-
-constexpr int kThumbBitmap = 828;
-
-// The thumb's picture: a block with a notch pointing at the channel.
-void RegisterThumbMask()
-{
-    if (!ButtonMaskResource(kThumbBitmap).isNull())
-        return;
-    QImage mask(64, 64, QImage::Format_RGB32);
-    mask.fill(Qt::black);
-    QPainter painter(&mask);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::white);
-    painter.drawPolygon(QPolygon({QPoint(0, 32), QPoint(20, 4), QPoint(63, 4), QPoint(63, 60), QPoint(20, 60)}));
-    painter.end();
-    RegisterButtonMask(kThumbBitmap, mask);
-}
-
-CButtonBitmaps& ThumbBitmaps()
-{
-    RegisterThumbMask();
-    static CButtonBitmaps bitmaps(kThumbBitmap);
-    return bitmaps;
-}
 
 int Channel(uint32_t colour, int shift) { return int((colour >> shift) & 0xFF); }
 
@@ -149,20 +123,20 @@ void CDrawSlider::paintChannel(QPainter& painter, QRect channel) const
 
 void CDrawSlider::paintThumb(QPainter& painter, QRect thumb) const
 {
-    // Inset 1 pixel on the left; the bitmap's black ground is the face colour of the slider.
-    QRect area = thumb.adjusted(1, 0, 0, 0);
-    if (area.width() <= 0 || area.height() <= 0)
+    // A pointer at the channel: a block with a notch, filled darker than the slider's face and
+    // outlined in the text colour, so that it reads on any face.
+    if (thumb.width() < 3 || thumb.height() < 3)
         return;
-    QImage image(area.size(), QImage::Format_RGB32);
-    image.fill(Qt::black);
-    QPainter onImage(&image);
-    ThumbBitmaps().Draw(onImage, QRect(QPoint(0, 0), area.size()), area.size(), WordFromColour(palette().button().color()),
-                        WordFromColour(palette().dark().color()), 0);
-    onImage.end();
-    QImage shape = image.createMaskFromColor(qRgb(0, 0, 0), Qt::MaskOutColor);
+    const QRectF r = QRectF(thumb).adjusted(0.5, 0.5, -0.5, -0.5);
+    const qreal notch = std::min(r.width(), r.height()) / 2;
+    const QPolygonF shape({QPointF(r.left(), r.center().y()), QPointF(r.left() + notch, r.top()),
+                           QPointF(r.right(), r.top()), QPointF(r.right(), r.bottom()),
+                           QPointF(r.left() + notch, r.bottom())});
     painter.save();
-    painter.setClipRegion(QRegion(QBitmap::fromImage(shape)).translated(area.topLeft()));
-    painter.drawImage(area.topLeft(), image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(palette().windowText().color(), 1));
+    painter.setBrush(palette().mid());
+    painter.drawPolygon(shape);
     painter.restore();
 }
 

@@ -119,7 +119,7 @@ CTimeEdit::CTimeEdit(QWidget* parent)
     button_->setObjectName(QString::number(kButtonId));
     const QFont font = DefaultGuiFont();
     edit_->setFont(font);
-    button_->setFont(font);
+    button_->setFont(EllipsisButtonFont());
     button_->setFocusPolicy(Qt::TabFocus);
     setFocusProxy(edit_);
     connect(button_, &QPushButton::clicked, this, &CTimeEdit::ButtonClicked);

@@ -717,6 +717,8 @@ bool CViewRequests::OnCommand(uint32_t command)
         if (!view)
             return true;
         UnpricedSharesSwitch ^= 1;
+        if (GetViewRequestHooks().showHistoricShares)
+            GetViewRequestHooks().showHistoricShares(UnpricedSharesSwitch != 0);
         RepaintKind(-1);
         return true;
     case kCommandNextViewKind: CycleKind(true); return true;

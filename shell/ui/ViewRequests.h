@@ -95,6 +95,9 @@ struct ViewRequestHooks {
     // (0); and the share of its current row (0 none).
     std::function<void(CViewBase* dealings, uint16_t shareId)> limitDealingsToShare;
     std::function<uint16_t(const CViewBase* dealings)> dealingsRowShare;
+    // "Show historic shares": the lists take in (or leave out again) the shares without a recent
+    // price, and fill their rows afresh.
+    std::function<void(bool show)> showHistoricShares;
 };
 ViewRequestHooks& GetViewRequestHooks();
 

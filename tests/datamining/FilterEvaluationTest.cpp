@@ -527,4 +527,59 @@ TEST_F(FilterEvaluation, PortfolioSources)
     EXPECT_EQ(filter.flags & kFilterPortfolioSource, 0);
 }
 
+// Editing a criterion through the dialog's fields: advanced items above 12 are stored one higher, a
+// highs-and-lows look-back goes into the first date, and an unset or reversed range takes the data range.
+TEST_F(FilterEvaluation, EditingACriterionRecomputesIt)
+{
+    ListOf({"Alpha", "Beta", "Gamma"});
+    DMCriterion c = Criterion(14, AdvancedParameter(14, 0));
+    EXPECT_FALSE(EditCriterion(list.entries, positions.data(), c, nullptr)) << "no dialog installed";
+    std::vector<CriterionDialogFields> shown;
+    CriterionDialogFields answer;
+    bool ok = true;
+    SetCriterionDialog([&](CriterionDialogFields& f) {
+        shown.push_back(f);
+        f = answer;
+        return ok;
+    });
+    answer.kind = 14;
+    answer.parameter = 13; // "ROCE"
+    answer.variant = 0;
+    answer.lower = kUnsetDialogBound;
+    answer.upper = 10;
+    ASSERT_TRUE(EditCriterion(list.entries, positions.data(), c, nullptr));
+    EXPECT_EQ(shown.back().parameter, 14) << "stored 15 shows as 14";
+    EXPECT_EQ(c.parameter, 14) << "dialog item 13 is stored as 14";
+    EXPECT_EQ(c.mode, 0) << "no share has detailed results: switched off";
+    EXPECT_EQ(c.noData, 1);
+
+    answer = {};
+    answer.kind = 0;
+    answer.parameter = 0; // last price
+    answer.lower = 300;
+    answer.upper = 100; // reversed
+    ASSERT_TRUE(EditCriterion(list.entries, positions.data(), c, nullptr));
+    EXPECT_EQ(c.mode, 2);
+    EXPECT_EQ(c.lower, c.dataMin);
+    EXPECT_EQ(c.upper, c.dataMax);
+    answer.lower = 150;
+    answer.upper = 220;
+    ASSERT_TRUE(EditCriterion(list.entries, positions.data(), c, nullptr));
+    EXPECT_EQ(c.lower, 150);
+    EXPECT_EQ(c.upper, 220);
+
+    answer.parameter = 8; // price high with its own look-back of 20 trading days
+    answer.setting = 1;
+    answer.lookBackUnit = 1;
+    answer.lookBackCount = 20;
+    ASSERT_TRUE(EditCriterion(list.entries, positions.data(), c, nullptr));
+    EXPECT_EQ(c.firstDate, 1u << 16 | 20);
+    EXPECT_EQ(c.secondSetting, 0);
+    ok = false;
+    const DMCriterion before = c;
+    EXPECT_FALSE(EditCriterion(list.entries, positions.data(), c, nullptr));
+    EXPECT_EQ(c.firstDate, before.firstDate) << "Cancel changes nothing";
+    SetCriterionDialog(nullptr);
+}
+
 } // namespace

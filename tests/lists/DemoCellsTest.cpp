@@ -18,10 +18,12 @@
 #include "lists/DetailDialogRules.h"
 #include "lists/DetailPage.h"
 #include "lists/ResultsFigures.h"
+#include "shell/FindShareIndex.h"
 #include "support/DatabaseFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 
 using namespace qv;
@@ -58,12 +60,12 @@ TEST_F(DemoCells, IndicatorNamesDescribeTheOtherShareAsTheListsShowIt)
     SetShareFieldText(ShareColumnText);
     const dev::DemoRecord& other = Demo().records.front();
     const RecordCursor cursor = FindRecordById(other.id, 0);
-    // The demo keeps the price (field 17) but no share type (field 7): no stray separator.
+    // The price (field 17), then the share type (field 7).
     const std::string price = ShareColumnText(cursor, 17);
     EXPECT_EQ(price.back(), 'p');
-    EXPECT_TRUE(ShareColumnText(cursor, 7).empty());
+    EXPECT_EQ(ShareColumnText(cursor, 7), "Ordinary");
     EXPECT_EQ(GetIndicatorName(IndicatorRecord::Of(IndicatorType::Correlation, 0, 20, other.id)),
-              "20 Correlation (" + other.name + " " + price + ")");
+              "20 Correlation (" + other.name + " " + price + ": Ordinary)");
     SetShareFieldText(nullptr);
 }
 
@@ -160,3 +162,33 @@ TEST_F(DemoCells, HighLowPricesShowInThePriceColumnsFormat)
 }
 
 } // namespace
+
+// A company with preference shares quoted beside its ordinary ones: each line tells its type, in the
+// share-type cell and in Find's lines.
+TEST_F(DemoCells, AShareInSeveralClassesTellsItsLinesApart)
+{
+    const auto two = std::find_if(Demo().records.begin(), Demo().records.end(),
+                                  [](const dev::DemoRecord& r) { return r.streams.size() == 2 && r.streams[1].kind <= 3; });
+    ASSERT_NE(two, Demo().records.end());
+    const RecordCursor share = FindRecordById(two->id, 0);
+    ASSERT_NE(share.record, nullptr);
+    std::vector<uint8_t> column;
+    AppendColumnDef(column, ColumnOf(kColumnField, 7).withWidth(100));
+    const auto type = [&](uint32_t line) {
+        char text[kCellTextBytes];
+        FormatColumnValue(share.record, line, column.data(), text, sizeof text, 1, nullptr, 0);
+        return std::string(text);
+    };
+    EXPECT_EQ(type(0), "Ordinary");
+    EXPECT_EQ(type(1), "Preference");
+
+    FindShareQuery query;
+    query.text = GetRecordName(share.record);
+    query.firstLetter = false;
+    std::vector<std::string> lines;
+    for (const FindShareLine& line : FillFindShareList(BuildNameIndex(), query).lines)
+        if (line.item.cursor.record == share.record)
+            lines.push_back(line.text);
+    const std::string name(GetRecordName(share.record));
+    EXPECT_EQ(lines, (std::vector<std::string>{name + " - Ordinary", name + " - Preference"}));
+}

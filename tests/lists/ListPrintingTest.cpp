@@ -26,7 +26,7 @@ TEST(ListPrinting, PageGeometry)
     const PrintPageGeometry g = ComputePrintPage(4800, 6800, 100, false);
     EXPECT_EQ(g.tableRight, 4600);
     EXPECT_EQ(g.footerY, 6300 + 150);
-    EXPECT_EQ(g.tableBottom, 6300 - 300);
+    EXPECT_EQ(g.tableBottom, 6300 - 100);
     EXPECT_EQ(g.footerX, 2400);
     EXPECT_EQ(ComputePrintPage(4800, 6800, 100, true).tableBottom, 6300);
 }

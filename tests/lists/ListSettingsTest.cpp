@@ -119,6 +119,25 @@ TEST_F(ListSettings, TradeListsResetAStrayMarketAndKeepTheirWord)
     EXPECT_EQ(TradeSetting(2, 11).realtimeWord, 0xABCDu);
 }
 
+// In the data-mining view's graph mode "Setting n" chooses the current graph record; the table stays.
+TEST_F(ListSettings, TheDataMiningGraphModePicksTheGraphRecord)
+{
+    const DataMiningOptions saved = Config().dataMining;
+    ShareList* list = NewList(0);
+    SelectColumnSetting(list, kListKindDataMining, 2, false, false);
+    Config().dataMining.bytes[0] = 1;
+    SelectColumnSetting(list, kListKindDataMining, 5, false, false);
+    EXPECT_EQ(Config().dataMining.bytes[2], 5);
+    EXPECT_EQ(list->tableSetting, 2);
+    SelectColumnSetting(list, kListKindDataMining, -1, false, false);
+    EXPECT_EQ(Config().dataMining.bytes[2], 5) << "a refresh keeps the graph record";
+    Config().dataMining.bytes[0] = 0;
+    SelectColumnSetting(list, kListKindDataMining, 7, false, false);
+    EXPECT_EQ(list->tableSetting, 7);
+    EXPECT_EQ(Config().dataMining.bytes[2], 5);
+    Config().dataMining = saved;
+}
+
 TEST_F(ListSettings, LiveResortWaitsFiveMinutesAcrossTheTickWrap)
 {
     std::vector<uint8_t> layout;

@@ -132,7 +132,9 @@ TEST_F(FindShareIndexTest, FillsNamesModeByNeighbourhoodContainsAndFormerNames)
 {
     LoadSmall();
     FindShareFill all = Fill("", false, true);
-    EXPECT_EQ(Texts(all), (std::vector<std::string>{"Alpha", "Beta", "Beta", "Delta (was Old Delta)", "Gamma Gold"}));
+    // Beta's two classes are told apart by their share types.
+    EXPECT_EQ(Texts(all), (std::vector<std::string>{"Alpha", "Beta - Ordinary", "Beta - Preference",
+                                                     "Delta (was Old Delta)", "Gamma Gold"}));
     EXPECT_EQ(all.selection, 0);
 
     FindShareFill prefix = Fill("de", false, true);

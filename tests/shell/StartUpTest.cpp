@@ -6,6 +6,7 @@
 #include "chartmodel/GraphSettingDefaults.h"
 #include "core/KeyedItemStore.h"
 #include "core/LinesAndTextFiles.h"
+#include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
 #include "core/DMFilter.h"
 #include "core/Database.h"
@@ -27,7 +28,9 @@
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "portfolio/PortfolioFile.h"
+#include "realtime/FeedStates.h"
 #include "realtime/TimerQueue.h"
+#include "realtime/feed/RTEngine.h"
 #include "resources/MessageIds.h"
 #include "shell/AppServices.h"
 #include "shell/DdeService.h"
@@ -137,6 +140,9 @@ protected:
         GetDatabaseNeighbours() = DatabaseNeighbours{};
         GetPortfolioFileHooks() = PortfolioFileHooks{};
         AfterLoad() = AfterLoadSteps{};
+        // A start ended early (a second copy, no main window) leaves its portfolios loaded, as the
+        // program would have ended there; the next test must not inherit or drop them.
+        FreePortfolioChain();
         dev::FreeShareListChain();
         CurrentShareList() = nullptr;
         SetProgramFolder(previousFolder_);
@@ -265,6 +271,33 @@ TEST_F(StartUpFixture, NoLogoRunsEveryLoadWithoutSplashOrTip)
         EXPECT_EQ(std::count(host.events.begin(), host.events.end(), absent), 0) << absent;
     EXPECT_TRUE(state.document);
     RunExit(state);
+}
+
+TEST_F(StartUpFixture, StartUpClearsTheRealTimeOptionsAndOnlyTheSwitchSetsThem)
+{
+    setenv("QV_FEED_SERVER", "127.0.0.1:1", 1); // no server: the engine stays at locating one
+    uint8_t* options = Config().optionsA.data();
+    struct Case {
+        const char* commandLine;
+        uint8_t set;
+        int32_t step;
+    };
+    for (const Case& c : {Case{"/nologo", 0, kFeedDisconnected}, Case{"/nologo /RTX", 0, kFeedDisconnected},
+                          Case{"/nologo /RT", 1, kFeedLocating}}) {
+        RTConnectionStep() = kFeedDisconnected;
+        options[OptionBlockA::kRealTimeOption] = 1;
+        options[OptionBlockA::kMultipleWindows] = 1;
+        ProgramState state;
+        ASSERT_EQ(Start(state, c.commandLine), -1);
+        EXPECT_EQ(options[OptionBlockA::kRealTimeOption], c.set) << c.commandLine;
+        EXPECT_EQ(options[OptionBlockA::kMultipleWindows], c.set) << c.commandLine;
+        EXPECT_EQ(RTConnectionStep(), c.step) << c.commandLine << ": the engine starts with the option only";
+        RunExit(state);
+    }
+    options[OptionBlockA::kRealTimeOption] = 0;
+    options[OptionBlockA::kMultipleWindows] = 0;
+    RTConnectionStep() = kFeedDisconnected;
+    unsetenv("QV_FEED_SERVER");
 }
 
 TEST_F(StartUpFixture, UnattendedRunPostsTheUpdateCommand)

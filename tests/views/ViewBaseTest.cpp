@@ -60,6 +60,7 @@ TEST_F(ViewBaseTest, AttachMakesAListOfTheSourceKindAndJoinsItsGroup)
     EXPECT_LE(view.list->capacity, 6100 + 4100);
     EXPECT_EQ(Chain(view.list), std::vector<CViewBase*>{&view});
     EXPECT_EQ(GetViewGroupFields(view.list).needsRefill, 1);
+    EXPECT_EQ(view.list->filledMark, 0) << "the list tables fill it";
 
     // Every source kind gets a list of its own family.
     for (int32_t kind = 0; kind < kViewKindCount; ++kind) {

@@ -1,7 +1,6 @@
 // The calculator dialog: a grid of keys over the display panel, keyboard keys mapped to them.
 #include "tools/ui/CalculatorDlg.h"
 
-#include "shell/FrameDialogSeams.h"
 #include "shell/ui/CalcEdit.h"
 #include "shell/ui/ModalDialog.h"
 
@@ -193,18 +192,6 @@ std::optional<double> RunCalculator(double value, QWidget* under)
     if (RunModalDialog(dialog) != QDialog::Accepted)
         return std::nullopt;
     return dialog.result();
-}
-
-void InstallToolDialogs()
-{
-    FrameDialogs().calculator = [](uint8_t&) { RunCalculator(0, nullptr); };
-    SetCalculatorRunner(RunCalculator);
-}
-
-void RemoveToolDialogs()
-{
-    FrameDialogs().calculator = nullptr;
-    SetCalculatorRunner(nullptr);
 }
 
 } // namespace qv

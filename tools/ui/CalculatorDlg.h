@@ -48,8 +48,4 @@ private:
 // handed back by "Insert", nothing otherwise.
 std::optional<double> RunCalculator(double value, QWidget* under);
 
-// The frame's calculator command and the number fields' drop buttons open this dialog.
-void InstallToolDialogs();
-void RemoveToolDialogs();
-
 } // namespace qv

@@ -14,7 +14,7 @@
 #include "core/Database.h"
 #include "core/RecordAccess.h"
 #include "devtools/qvtool/Verbs.h"
-#include "platform/qt/QtFonts.h"
+#include "devtools/qvtool/ui/PaintingApplication.h"
 #include "views/ViewKinds.h"
 
 #include <QApplication>
@@ -127,12 +127,7 @@ int RunChart(const std::vector<std::string>& args)
     std::optional<RecordCursor> cursor = LoadFolderShare({args[0], args[1]}, kUsage, exitCode);
     if (!cursor)
         return exitCode;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    int argc = 1;
-    char name[] = "qvtool";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    InstallFaceSubstitutes();
+    const auto app = MakePaintingApplication();
     GraphSetting& setting = Config().dailyGraphs.records[0];
     InitGraphSetting(setting, false);
     if (options.dark)

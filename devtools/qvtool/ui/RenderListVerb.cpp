@@ -8,6 +8,7 @@
 #include "core/Memory.h"
 #include "core/ShareList.h"
 #include "devtools/qvtool/Verbs.h"
+#include "devtools/qvtool/ui/PaintingApplication.h"
 #include "lists/DirectorsDealings.h"
 #include "lists/ListOptions.h"
 #include "lists/ListRows.h"
@@ -17,7 +18,6 @@
 #include "lists/ui/ViewHoldWindow.h"
 #include "lists/ui/ViewList.h"
 #include "platform/Paths.h"
-#include "platform/qt/QtFonts.h"
 #include "views/ViewKinds.h"
 
 #include <QApplication>
@@ -120,13 +120,7 @@ int RunRenderList(const std::vector<std::string>& args)
         std::fprintf(stderr, "qvtool: cannot open %s/data/Quorva.dat\n", plain[0].c_str());
         return 1;
     }
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    int argc = 1;
-    char name[] = "qvtool";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    InstallFaceSubstitutes();
+    const auto app = MakePaintingApplication();
 
     auto* list = static_cast<ShareList*>(ProCalloc(1, sizeof(ShareList), "Share list"));
     list->word = listNumber;

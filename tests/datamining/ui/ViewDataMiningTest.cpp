@@ -9,6 +9,7 @@
 #include "devtools/lib/DemoFilters.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "devtools/lib/ShareListChain.h"
+#include "lists/ListViewOptions.h"
 #include "support/DatabaseFixture.h"
 #include "support/ui/Render.h"
 #include "views/FrameState.h"
@@ -16,6 +17,7 @@
 #include "views/ui/ViewClassRegistry.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -280,6 +282,29 @@ TEST_F(ViewDataMiningTest, RendersOfTheGraphs)
     Write(s);
     SaveRender(v.RenderGraphs({900, 400}), "datamining-statistic-lines");
     EXPECT_EQ(ZLegendText(v.GraphInput()), "Mark size & colour coded with Capitalisation");
+}
+
+// Printing: with the option on, the graph area is the view's own first page, before the rows.
+TEST_F(ViewDataMiningTest, TheGraphsPrintAsTheFirstPageWhenAsked)
+{
+    CViewDataMining& v = Make();
+    ListViewOptions& options = CurrentListViewOptions();
+    const ListViewOptions saved = options;
+    QImage page = PrintedPageImage();
+    QPainter painter(&page);
+    const QRect table(60, 60, page.width() - 120, page.height() / 2);
+    const int rowPages = v.CountPrintPages(painter, table);
+    options.dataMiningOwnPrintPage = true;
+    EXPECT_EQ(v.CountPrintPages(painter, table), rowPages + 1);
+    v.DrawPrintPage(painter, table, 1);
+    painter.end();
+    SaveRender(page, "datamining-printed-graph-page");
+    int inked = 0;
+    for (int y = table.top(); y < table.bottom(); y += 2)
+        for (int x = table.left(); x < table.right(); x += 2)
+            inked += page.pixel(x, y) != qRgb(255, 255, 255);
+    EXPECT_GT(inked, 1000) << "the page holds the graphs";
+    options = saved;
 }
 
 } // namespace

@@ -12,6 +12,8 @@
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
 #include "lists/RowSort.h"
+#include "platform/MessageDispatch.h"
+#include "resources/MessageIds.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/StatusBarEx.h"
@@ -280,4 +282,21 @@ TEST_F(ViewListPaint, ANarrowColumnNeverCutsANumber)
         EXPECT_TRUE(narrow[i] == whole[i] || narrow[i].find_first_not_of('#') == std::string::npos)
             << whole[i] << " shown as " << narrow[i];
     EXPECT_NE(std::find_if(narrow.begin(), narrow.end(), [](const std::string& t) { return t[0] == '#'; }), narrow.end());
+}
+
+// "New Highs" fills the list again with the shares at their period high; choosing it again brings
+// every share back.
+TEST_F(ViewListPaint, NewHighsFillTheListAgain)
+{
+    ShareList* list = Filled(0);
+    auto view = ViewOf(list);
+    list->views = view.get();
+    const int32_t all = ShareListCount(list);
+    SendProgramMessage(*view, WM_COMMAND, kCommandNewHighs);
+    const int32_t highs = ShareListCount(list);
+    EXPECT_LT(highs, all);
+    EXPECT_GT(highs, 0);
+    SendProgramMessage(*view, WM_COMMAND, kCommandNewHighs);
+    EXPECT_EQ(ShareListCount(list), all);
+    list->views = nullptr;
 }

@@ -4,7 +4,9 @@
 
 #include "devtools/lib/FeedEncoder.h"
 #include "platform/ByteOrder.h"
+#include "realtime/feed/FeedFrame.h"
 #include "realtime/feed/RTEngine.h"
+#include "realtime/feed/RTFeedClient.h"
 #include "realtime/store/RTDaySummary.h"
 #include "realtime/store/RTTickCoding.h"
 #include "tests/realtime/store/RTStoreFixture.h"
@@ -208,6 +210,27 @@ TEST_F(FeedDecoderTest, TheCatchUpCounterFollowsTheBlockTimes)
         EXPECT_EQ(c.remaining, s.remaining) << "block time " << s.blockTime;
     }
     EXPECT_EQ(c.blocksPerSource[0], 1u) << "the first record noted its source once";
+}
+
+TEST_F(FeedDecoderTest, ARecordingPlaysBackUntilAFrameIsRefused)
+{
+    std::vector<uint8_t> recording;
+    auto add = [&](uint8_t kind, uint8_t code, const std::vector<uint8_t>& payload) {
+        auto frame = EncodeFeedFrame(kind, code, payload);
+        recording.insert(recording.end(), frame.begin(), frame.end());
+    };
+    add(kFeedDefinition, 0, dev::FeedInstrumentDefinition(MakeRTKey(0, 0xF200), "PLB", "Playback", 1, 2, 0, 1));
+    add(kFeedLiveRecord, 0, Record(kMon7, 36000, 0xF200, 0, 12345));
+    add(kFeedLiveRecord, 0, Record(kMon7, 36001, 0x4002)); // 1 s later: 50 ms / 32 apart
+    add(77, 0, {1, 2, 3});                                  // a kind the client does not know
+    size_t good = recording.size();
+    add(kFeedLiveRecord, 0, Record(kMon7, 36002, 0x4003));
+    StoreU32(recording.data() + good + 4, kFeedMaxPayload + 1); // an oversized frame
+    EXPECT_EQ(PlayBackFeedFrames(recording, 32, nullptr), 4u);
+    ASSERT_GE(Ticks(kMon7, 0xF200).size(), 2u);
+    EXPECT_NEAR(Ticks(kMon7, 0xF200)[1].value2, 123.45f, 1e-3);
+    EXPECT_NE(Entry(kMon7, 0x4002), nullptr);
+    EXPECT_EQ(Entry(kMon7, 0x4003), nullptr) << "nothing behind the refused frame";
 }
 
 TEST_F(FeedDecoderTest, InstrumentDefinitionsApplyByTheirSequence)

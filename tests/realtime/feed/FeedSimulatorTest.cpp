@@ -79,7 +79,7 @@ protected:
     }
 };
 
-TEST_F(FeedSimulatorTest, TheDayComesInLiveAndARestartRefillsIt)
+TEST_F(FeedSimulatorTest, TheDayComesInLiveAndAReconnectionRefillsItOnce)
 {
     dev::FeedSimulatorOptions options;
     options.folder = dir.path();
@@ -103,9 +103,8 @@ TEST_F(FeedSimulatorTest, TheDayComesInLiveAndARestartRefillsIt)
     EXPECT_EQ(RTEngineState, kEngineStopped);
     EXPECT_FALSE(RTFeedThreadRunning());
 
-    // The program starts again with nothing of the day in memory; the log-on refills what it missed.
-    ResetRTStore();
-    TheRTStore().workAreaReady = true;
+    // Connected again later, with the morning still in memory: the log-on brings the whole day, the
+    // minutes missed included, and the store holds every trade once.
     EXPECT_TRUE(WaitFor([&] { return sim.Now() >= 16 * 3600 + 1800; }));
     ASSERT_TRUE(StartRTEngine());
     EXPECT_TRUE(WaitFor([&] {

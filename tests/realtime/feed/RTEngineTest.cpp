@@ -219,6 +219,27 @@ TEST_F(RTEngineTest, NewDaysRollOverOnlyForwardAndWhileRunning)
     EXPECT_EQ(notices, 1);
 }
 
+TEST_F(RTEngineTest, RequestListsTakeWatchedSharesFirstThenTheDatabaseOnce)
+{
+    RTWatchList list;
+    InitRTWatchList(nullptr, 0, list);
+    AddRTWatchShare(ShareRef{nullptr, 0, 0x4100}, list);
+    TheRTEngine().requestShares = {0x4001, 0x4100, 0x4200, 0x4201};
+    TheRTEngine().requestCursor = 0;
+    RTDayRecord* day = GetRTDay(kMon7, false);
+    uint32_t keys[10] = {};
+    ASSERT_EQ(BuildRTRequestList(*day, keys, 10), 1u);
+    EXPECT_EQ(keys[0], MakeRTKey(0, 0x4100)) << "the watched share first";
+    ASSERT_EQ(BuildRTRequestList(*day, keys, 10), 3u) << "then the database's, each once";
+    EXPECT_EQ(keys[0], MakeRTKey(0, 0x4001));
+    EXPECT_EQ(keys[2], MakeRTKey(0, 0x4201));
+    EXPECT_EQ(BuildRTRequestList(*day, keys, 10), 0u);
+    EXPECT_EQ(CountRTRequested(*day), 4u);
+    ClearRTRequested(*day);
+    EXPECT_EQ(CountRTRequested(*day), 0u);
+    FreeRTWatchList(list);
+}
+
 TEST_F(RTEngineTest, WatchListsReAddSharesWithoutFreeingThem)
 {
     RTWatchList list;

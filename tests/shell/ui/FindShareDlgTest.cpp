@@ -71,7 +71,7 @@ TEST_F(FindShareDlgTest, TypingNarrowsAndListKeysMoveTheSelection)
     EXPECT_EQ(dialog.list()->count(), 5) << "the first-letter neighbourhood is not filtered";
 
     QTest::keyClick(&dialog, Qt::Key_Up);
-    EXPECT_EQ(Selected(dialog), "Beta Banks");
+    EXPECT_EQ(Selected(dialog), "Beta Banks - Preference") << "a share in two classes tells them apart";
     EXPECT_EQ(ChosenName(dialog), "Beta Banks");
     QTest::keyClick(dialog.edit(), Qt::Key_Down);
     EXPECT_EQ(Selected(dialog), "Delta Drilling") << "the edit hands list keys to the list";

@@ -19,6 +19,7 @@
 #include "views/ViewKinds.h"
 #include "views/ui/ViewClassRegistry.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
+#include "datamining/ui/ViewDataMining.h"
 #include "lists/ui/ViewDetailWindow.h"
 #include "lists/ui/ViewHoldWindow.h"
 #include "lists/ui/ViewList.h"
@@ -126,6 +127,8 @@ protected:
 
 TEST_F(MenuState, EveryItemShowsItsHandlersRuleInEveryLayoutAndViewKind)
 {
+    const ViewClassFactory placeholder = RegisterViewClass(kViewDataMining, {});
+    RegisterDataMiningView();
     for (int layout = 0; layout < kDefaultLayouts; ++layout) {
         factory->SelectLayout(layout);
         Settle();
@@ -149,6 +152,7 @@ TEST_F(MenuState, EveryItemShowsItsHandlersRuleInEveryLayoutAndViewKind)
         ExpectKindMenus(where);
         CheckMenus(where);
     }
+    RegisterViewClass(kViewDataMining, placeholder);
 }
 
 // Every enabled item, chosen as a user would in every default layout (dialogs cancelled), has work
@@ -163,6 +167,7 @@ TEST_F(MenuState, NoEnabledItemHasNothingToRun)
     InstallDetailViewClass();
     InstallDealingsViewClass();
     InstallChartViewClasses();
+    RegisterDataMiningView();
     TakeCommandsWithNothingToRun();
     const CommandSweepResult result = RunCommandSweep(*frame);
     for (int32_t kind = 0; kind < kViewKindCount; ++kind)

@@ -7,6 +7,7 @@
 #include "shell/ui/DateEdit.h"
 #include "shell/ui/ModalDialog.h"
 #include "support/ui/Render.h"
+#include "tools/ui/ToolDialogs.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -417,7 +417,7 @@ namespace {
 float RateOf(const CCalcEdit* field, float stored)
 {
     const QString text = field->edit()->text().trimmed();
-    return text == QString::number(double(stored), 'f', 2) ? stored : float(text.toDouble());
+    return text == CCalcEdit::FormatValue(double(stored), true) ? stored : float(text.toDouble());
 }
 
 } // namespace
