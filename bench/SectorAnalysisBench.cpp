@@ -1,16 +1,14 @@
 // The sector analysis on the full-size database (3,000 shares): the two trees and every level's items
 // for the "All" list as the dialog builds them on opening, and one paint of a 100-slice pie with its
 // labels placed.
-#include "core/Database.h"
 #include "core/ShareList.h"
-#include "devtools/lib/PriceDatabase.h"
-#include "devtools/lib/ShareFieldTable.h"
 #include "lists/ListRows.h"
 #include "portfolio/SectorAnalysis.h"
 #include "portfolio/ui/PortSummary.h"
 #include "portfolio/ui/SectorShares.h"
 
 #include "BenchApplication.h"
+#include "FullDatabase.h"
 
 #include <QImage>
 #include <QPainter>
@@ -18,23 +16,7 @@
 
 namespace {
 
-using namespace std::chrono;
 using namespace qv;
-
-void LoadFullDatabase()
-{
-    static bool loaded = false;
-    if (loaded)
-        return;
-    dev::DemoDatabase db = dev::RandomDatabase(3000, 25, sys_days{year{2026} / December / 31}, 2026);
-    dev::DbFile file = dev::DemoDbFile(db);
-    file.entries[0].extra = dev::DemoShareFieldTable();
-    static const std::vector<uint8_t> quorva = dev::WriteQuorvaDat(file);
-    static const std::vector<uint8_t> comp = dev::WriteCompDat(dev::DemoCompFile(db));
-    std::span<const uint8_t> c(comp);
-    LoadDatabaseFromMemory(quorva, &c);
-    loaded = true;
-}
 
 // The "All" list's rows, ended by an empty entry.
 std::vector<RecordCursor> AllRows()
@@ -46,7 +28,7 @@ std::vector<RecordCursor> AllRows()
 
 void SectorTreesOfAll(benchmark::State& state)
 {
-    LoadFullDatabase();
+    LoadFullDatabaseOnce();
     std::vector<RecordCursor> rows = AllRows();
     ShareList list{};
     list.entries = rows.data();
