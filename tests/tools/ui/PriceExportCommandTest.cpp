@@ -1,0 +1,110 @@
+// The share-prices export command: the active view's current share written as the chosen file type,
+// the extension added when the name has none, the choice remembered, and a failed write reported.
+#include "tools/ui/PriceExportCommand.h"
+
+#include "core/PriceExport.h"
+#include "core/ShareList.h"
+#include "core/VarInt.h"
+#include "devtools/lib/TempFolder.h"
+#include "platform/FileOps.h"
+#include "platform/Registry.h"
+#include "support/DatabaseFixture.h"
+#include "support/PriceFixtures.h"
+#include "support/PrivateRegistry.h"
+#include "views/FrameState.h"
+#include "views/ViewBase.h"
+#include "views/ViewKinds.h"
+
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+class PriceExportCommand : public test::DatabaseFixture {
+protected:
+    PriceExportCommand()
+    {
+        dev::DbRecord record = dev::ShareRecord(0x4001, "Abcdef Widgets", 0, "ABC");
+        dev::DbSubRecord& sub = record.subRecords[0];
+        sub.priceScale = 1;
+        sub.firstDate = test::Date(2000, 5, 22);
+        uint8_t buf[8];
+        sub.body.assign(buf, EncodeVarInt(10025, buf));
+        sub.body.push_back(kStreamEnd);
+        Load(dev::WriteQuorvaDat(test::OneEntry({record})));
+        entry_ = FindRecordById(0x4001, 0);
+        list_.entries = &entry_;
+        list_.capacity = 1;
+        view_.list = &list_;
+        MainFrameState().activeView = &view_;
+    }
+    ~PriceExportCommand() override
+    {
+        MainFrameState().activeView = nullptr;
+        SetPriceExportChooser(nullptr);
+    }
+
+    // Answers the save dialog with `name` in the temporary folder and `format`, noting what was offered.
+    void Choose(const std::string& name, int format)
+    {
+        SetPriceExportChooser([this, name, format](const std::string& offeredPath, int& chosen) {
+            offered = offeredPath;
+            offeredFormat = chosen;
+            chosen = format;
+            return name.empty() ? std::string() : (folder / name).string();
+        });
+    }
+
+    std::string Text(const std::string& name)
+    {
+        std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(folder / name);
+        return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+    }
+
+    test::PrivateRegistry registry;
+    dev::TempFolder folder{"export"};
+    RecordCursor entry_{};
+    ShareList list_{};
+    CViewBase view_{kViewList};
+    std::string offered;
+    int offeredFormat = 0;
+};
+
+TEST_F(PriceExportCommand, WritesTheChosenTypeAddsItsExtensionAndRemembersTheChoice)
+{
+    Choose("prices", kExportDailyCsv);
+    EXPECT_TRUE(ExportCurrentSharePrices());
+    EXPECT_EQ(Text("prices.csv"), "Date,Open,High,Low,Close,Volume\r\n2000-05-22,100.25,100.25,100.25,100.25,0\r\n");
+    EXPECT_EQ(offeredFormat, kExportCsv) << "the first export offers the first type";
+    EXPECT_EQ(std::filesystem::path(offered).filename(), "ABC.csv") << "named after the ticker";
+
+    Choose("again.prn", kExportPrn);
+    EXPECT_TRUE(ExportCurrentSharePrices());
+    EXPECT_EQ(offeredFormat, kExportDailyCsv);
+    EXPECT_EQ(std::filesystem::path(offered).parent_path(), folder.path()) << "the last folder is offered";
+    EXPECT_EQ(Text("again.prn"), "<ticker>,<date>,<close>\r\nABC,000522,100.25\r\n");
+    EXPECT_EQ(Registry::Instance().getString("Settings", "ExportFile"), "again");
+}
+
+TEST_F(PriceExportCommand, CancelWritesNothingAndAFailedWriteIsReported)
+{
+    Choose("", kExportCsv);
+    EXPECT_FALSE(ExportCurrentSharePrices());
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path())) << "nothing written on Cancel";
+    EXPECT_TRUE(box.shown().empty());
+
+    // A folder where the file would go: it cannot be put in place.
+    std::filesystem::create_directory(folder / "blocked.csv");
+    Choose("blocked.csv", kExportCsv);
+    EXPECT_FALSE(ExportCurrentSharePrices());
+    ASSERT_EQ(box.shown().size(), 1u);
+    EXPECT_EQ(box.shown()[0].text, "Export failed\nPossibly not enough disk space");
+
+    MainFrameState().activeView = nullptr;
+    Choose("none.csv", kExportCsv);
+    EXPECT_FALSE(ExportCurrentSharePrices()) << "no view, no share";
+    EXPECT_FALSE(std::filesystem::exists(folder / "none.csv"));
+}
+
+} // namespace
+} // namespace qv
