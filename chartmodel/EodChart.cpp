@@ -183,6 +183,15 @@ BarScale ComputeBarScale(const BarScaleInput& in)
     const int32_t width = in.paneRight - in.paneLeft;
     if (width <= 50 || in.visibleCount <= 0)
         return out;
+    if (in.boxWidth > 0) {
+        out.lastBarIndex = std::max(in.lastBarIndex, 1);
+        out.pixelsPerBar = in.boxWidth;
+        out.leftMargin = out.rightMargin = 0;
+        out.firstX = in.paneLeft + in.boxWidth / 2 - in.boxFirstColumn * in.boxWidth;
+        out.code = 0;
+        out.drawWidth = std::max(in.boxWidth - 2 * in.boxMargin, 1);
+        return out;
+    }
     int32_t smallest = 0;
     if (in.style != 0 && in.fromMarkedVisible > 0) {
         const int32_t w = in.penWidth;

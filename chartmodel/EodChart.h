@@ -72,7 +72,12 @@ struct BarScaleInput {
     int32_t lastBarIndex = 0;
     int32_t fromMarkedVisible = 0;     // visible records from the first marked visible one; 0 none
     bool firstVisibleMarked = false;
-    int style = 1;                     // price display style 0-4
+    int style = 1;                     // price display style 0-8
+    // Box-indexed charts (styles 5-8 by columns): the column width from the box layout, its margin
+    // and the first shown column; the band's full width, no bar code.
+    int32_t boxWidth = 0;
+    int32_t boxMargin = 0;
+    int32_t boxFirstColumn = 0;
     int32_t penWidth = 1;              // widest price pen in pixels
     int32_t tickWidth = 1;
     uint8_t barCode = 0;               // the setting's; 0 dynamic

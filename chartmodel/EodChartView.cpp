@@ -33,6 +33,7 @@
 #include "views/CommandUpdate.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -70,8 +71,12 @@ struct StyleCommand {
     uint32_t command;
     uint8_t style;
 };
-// Close line, OHLC, HLC, HL, candlesticks; the box and reversal styles wait for their drawing.
-constexpr StyleCommand kStyleCommands[] = {{27118, 0}, {27121, 1}, {27120, 2}, {27253, 3}, {27122, 4}};
+// Close line, OHLC, HLC, HL, candlesticks, point and figure, Kagi, Renko, 3-line break.
+constexpr StyleCommand kStyleCommands[] = {{27118, 0}, {27121, 1}, {27120, 2}, {27253, 3}, {27122, 4},
+                                           {27217, 5}, {27250, 6}, {27251, 7}, {27252, 8}};
+// The chart model's plot styles of the box styles 5-8.
+constexpr uint32_t kBoxPlotStyles[4] = {6, 7, 8, 8};
+constexpr uint16_t kBoxGridOption = 0x20;
 
 int32_t DaysFromTo(int32_t a, int32_t b) { return DateToDayNumber(PackedDate(b)) - DateToDayNumber(PackedDate(a)); }
 
@@ -100,13 +105,13 @@ const GraphSetting& EodChartView::Look() const
 int EodChartView::Style() const
 {
     int style = gs::U8(Look(), gs::kPriceDisplay);
-    return style <= 4 ? style : 0;
+    return style <= 8 ? style : 0;
 }
 
 int EodChartView::DrawStyle() const
 {
     // A range without a day of open, high and low prices draws its closes as a line.
-    return firstMarkedVisible_ < 0 ? 0 : Style();
+    return firstMarkedVisible_ < 0 && !BoxMode() ? 0 : Style();
 }
 
 DateRangeSetting EodChartView::ReadRange() const
@@ -274,6 +279,10 @@ void EodChartView::BuildTimeBand()
     GraphPane* price = view_.FindPane(kPanePrice);
     if (!price || days_.empty())
         return;
+    if (BoxMode()) {
+        BuildBoxBand(price);
+        return;
+    }
     const int style = DrawStyle();
     BarScaleInput in;
     in.paneLeft = price->left;
@@ -308,6 +317,259 @@ void EodChartView::BuildTimeBand()
     BuildTimeAxis();
 }
 
+void EodChartView::BuildBoxBand(GraphPane* price)
+{
+    boxPoints_ = BuildBoxChart(days_, Look(), Style(), shownEnd_, boxGrid_);
+    scale_ = {};
+    if (boxPoints_.empty())
+        return;
+    const int32_t w = BoxColumnWidth();
+    const int32_t fit = std::max((price->right - price->left) / w, 1);
+    const int32_t lastStep = int32_t(boxPoints_.back().step);
+    boxFirstColumn_ = FitBoxColumns(lastStep, fit, boxColumnOffset_);
+    BarScaleInput in;
+    in.paneLeft = price->left;
+    in.paneRight = price->right;
+    in.visibleCount = int32_t(boxPoints_.size());
+    // One index per step, and at least one per point, so that the plot styles walk every point.
+    in.lastBarIndex = std::max(lastStep, int32_t(boxPoints_.size()) - 1);
+    in.style = Style();
+    in.boxWidth = w;
+    in.boxMargin = attach_.spacing.margin;
+    in.boxFirstColumn = boxFirstColumn_;
+    scale_ = ComputeBarScale(in);
+    if (scale_.lastBarIndex == 0)
+        return;
+    TimeBand* band = NewTimeBand(1);
+    view_.timeBands = band;
+    band->shown = 1;
+    band->left = price->left;
+    band->right = price->right;
+    band->firstBar = 0;
+    band->scale.firstIndex = 0;
+    band->scale.lastIndex = scale_.lastBarIndex;
+    band->scale.firstX = scale_.firstX;
+    band->scale.lastX = scale_.firstX + scale_.lastBarIndex * w;
+    view_.barHalfWidth = std::max(scale_.drawWidth / 2, 1);
+    BuildXTable(band);
+    BuildBoxAxis();
+}
+
+std::span<const BoxChartPoint> EodChartView::ShownBoxPoints(int32_t columns) const
+{
+    auto first = std::find_if(boxPoints_.begin(), boxPoints_.end(), [&](const BoxChartPoint& p) {
+        return int32_t(p.step) >= boxFirstColumn_;
+    });
+    auto last = std::find_if(first, boxPoints_.end(), [&](const BoxChartPoint& p) {
+        return int64_t(p.step) >= int64_t(boxFirstColumn_) + columns;
+    });
+    return {first, last};
+}
+
+void EodChartView::BuildBoxAxis()
+{
+    axisLabels_.clear();
+    TimeBand* band = view_.timeBands;
+    if (!band || boxPoints_.empty())
+        return;
+    const int32_t w = BoxColumnWidth();
+    const std::span<const BoxChartPoint> shown = ShownBoxPoints((band->right - band->left) / w + 1);
+    std::vector<std::pair<PackedDate, int32_t>> dated;
+    for (const BoxChartPoint& p : shown)
+        dated.emplace_back(PackedDate(p.firstDate), view_.IndexToXScale(&band->scale, int32_t(p.step)));
+    FreeGridLines(band->timeLines, false);
+    band->lineFrom = band->left;
+    band->lineTo = band->right;
+    // The box grid (box option 0x20): a line between every two columns.
+    if (gs::U16(Look(), gs::kBoxChartFlags) & kBoxGridOption)
+        for (int32_t x = band->left + w; x < band->right; x += w)
+            AddGridLinePixel(band->timeLines, 0, x);
+    if (dated.empty())
+        return;
+    const int32_t slotWidth = std::max(view_.TextWidth("MM"), 1);
+    const int32_t slots = std::max((band->right - band->left) / slotWidth, 1);
+    const int32_t tradingDays = CountTradingDays(dated.front().first, PackedDate(shown.back().lastDate));
+    axisLabels_ = TimeAxisLabels(dated, TimeAxisLevel(tradingDays, slots), -1);
+}
+
+void EodChartView::BuildBoxSeries(TimeBand* band, GraphPane* price)
+{
+    const GraphSetting& s = Look();
+    const int style = Style();
+    GraphSeries* series = AddSeries(band, price, MakeStudyKey(kPanePrice, nullptr));
+    SetTitle(series, ChartTitle().c_str());
+    if (ValueRange* range = view_.AddValueRange(series))
+        range->flags |= kRangeFixed;
+    const uint32_t up = gs::U32(s, gs::kBoxUpPen), down = gs::U32(s, gs::kBoxDownPen);
+    priceElement_ = AddPlotElement(series, kBoxPlotStyles[style - 5], 0, up, 0, 2, down, down, up, down);
+    const int32_t n = int32_t(boxPoints_.size());
+    DataArray& values = priceElement_->values;
+    if (style == 5) {
+        auto* out = static_cast<uint8_t*>(InitDataArray(values, kArrayKeyed24, n, 0, 0));
+        for (int32_t i = 0; i < n; ++i) {
+            const BoxChartPoint& p = boxPoints_[size_t(i)];
+            uint8_t* item = out + size_t(i) * sizeof p;
+            StoreU32(item, p.firstDate);
+            StoreU32(item + 4, p.lastDate);
+            StoreU32(item + 8, p.step);
+            StoreU32(item + 12, uint32_t(p.box));
+            StoreF32(item + 16, p.price);
+            StoreF32(item + 20, p.volume);
+        }
+        const int32_t w = BoxColumnWidth();
+        priceElement_->extra[0] = uint32_t(w);
+        priceElement_->extra[1] = uint32_t(std::min(attach_.spacing.margin, w / 3));
+        return;
+    }
+    if (style == 6) {
+        auto* out = static_cast<float*>(InitDataArray(values, kArrayFloats, n, 0, 0));
+        for (int32_t i = 0; i < n; ++i)
+            out[i] = boxPoints_[size_t(i)].price;
+        return;
+    }
+    // Renko and line break: the step of each point, its price and its count of bricks or lines.
+    auto* out = static_cast<uint8_t*>(InitDataArray(values, kArrayKeyedTriples, n, 0, 0));
+    for (int32_t i = 0; i < n; ++i) {
+        const BoxChartPoint& p = boxPoints_[size_t(i)];
+        StoreU32(out + size_t(i) * 12, p.step);
+        StoreF32(out + size_t(i) * 12 + 4, p.price);
+        StoreU32(out + size_t(i) * 12 + 8, p.step);
+    }
+}
+
+void EodChartView::BuildBoxVolumeSeries()
+{
+    volumeElement_ = nullptr;
+    TimeBand* band = view_.timeBands;
+    GraphPane* volume = view_.FindPane(kPaneVolume);
+    if (!band || !volume || !volume->visible || !(gs::U8(Look(), gs::kVolumePane) & kVolumeBars) ||
+        boxPoints_.empty())
+        return;
+    GraphSeries* series = AddSeries(band, volume, MakeStudyKey(kPaneVolume, nullptr));
+    SetTitle(series, "Volume");
+    view_.AddValueRange(series);
+    volumeElement_ = AddPlotElement(series, 4, 0, VolumeColours().colours[0], 0, 1, 0, 0, 0, 0);
+    // One bar per step: the volume of the days its points cover.
+    const int32_t steps = int32_t(boxPoints_.back().step) + 1;
+    auto* out = static_cast<float*>(InitDataArray(volumeElement_->values, kArrayFloats, steps, 0, 0));
+    for (const BoxChartPoint& p : boxPoints_)
+        out[p.step] += p.volume;
+}
+
+void EodChartView::FitBoxVolumeRange(int32_t columns)
+{
+    if (!volumeElement_ || !volumeElement_->series || !volumeElement_->series->range)
+        return;
+    // The volume pane is scaled to the steps shown, not the whole history.
+    const DataArray& values = volumeElement_->values;
+    const auto* volumes = static_cast<const float*>(values.data);
+    float high = 0;
+    for (int32_t i = std::max(boxFirstColumn_, 0); i < values.count && i < boxFirstColumn_ + columns; ++i)
+        high = std::max(high, volumes[i]);
+    ValueRange& range = *volumeElement_->series->range;
+    range.minimum = 0;
+    range.maximum = high > 0 ? high : 1;
+    range.flags |= kRangeFixed;
+}
+
+void EodChartView::FitBoxRange()
+{
+    if (!BoxMode() || !priceElement_ || !priceElement_->series || boxPoints_.empty())
+        return;
+    GraphSeries* series = priceElement_->series;
+    ValueRange* range = series->range;
+    const GraphPane* pane = series->pane;
+    if (!range || !pane)
+        return;
+    const int32_t w = BoxColumnWidth();
+    const int32_t rows = std::max((pane->bottom - pane->top) / w, 1);
+    const int32_t columns = std::max((pane->right - pane->left) / w, 1);
+    FitBoxVolumeRange(columns);
+    if (Style() == 5) {
+        boxLowRow_ = FitBoxRows(ShownBoxPoints(columns), columns, rows, boxRowOffset_, view_.kind == 8);
+        priceElement_->words[1] = uint32_t(boxLowRow_);
+        GetBoxPriceRange(*range, pane->top, pane->bottom - w / 2, boxGrid_.Table(), float(w), boxLowRow_);
+        range->flags |= kRangeFixed;
+        if (!IsRangeEmpty(*range))
+            return;
+    }
+    // The other charts, and a banded grid too fine for its rows: the prices of the shown columns
+    // and the line that leads into them, a row's room above and below.
+    std::span<const BoxChartPoint> shown = ShownBoxPoints(columns);
+    const BoxChartPoint* begin = shown.empty() ? &boxPoints_.back() : shown.data();
+    if (begin != boxPoints_.data())
+        --begin;
+    const BoxChartPoint* end = shown.empty() ? &boxPoints_.back() + 1 : shown.data() + shown.size();
+    float low = FLT_MAX, high = -FLT_MAX;
+    for (const BoxChartPoint* p = begin; p != end; ++p) {
+        low = std::min(low, p->price);
+        high = std::max(high, p->price);
+    }
+    const float row = std::max((high - low) / 20, std::max(high, 1.0f) * 0.001f);
+    range->minimum = low - row + float(boxRowShift_) * row;
+    range->maximum = high + row + float(boxRowShift_) * row;
+    range->flags = uint8_t((range->flags & ~kRangeLogarithmic) | kRangeFixed);
+    range->yTop = pane->top;
+    range->yBottom = pane->bottom;
+}
+
+bool EodChartView::ScrollBoxes(int direction)
+{
+    if (!BoxMode())
+        return false;
+    boxColumnOffset_ = boxFirstColumn_ + (direction < 0 ? -1 : 1);
+    return true;
+}
+
+bool EodChartView::ShiftBoxes(int direction)
+{
+    if (!BoxMode())
+        return false;
+    if (Style() == 5) {
+        const int32_t row = boxLowRow_ + (direction < 0 ? -1 : 1);
+        boxRowOffset_ = view_.kind == 8 ? row : std::max(row, 0);
+    } else {
+        boxRowShift_ += direction < 0 ? -1 : 1;
+    }
+    return true;
+}
+
+bool EodChartView::ZoomBoxes(int delta)
+{
+    if (!BoxMode())
+        return false;
+    GraphSetting& s = Setting();
+    gs::SetU8(s, gs::kBoxSizeSpace, ZoomBoxStep(gs::U8(s, gs::kBoxSizeSpace), delta));
+    boxColumnOffset_ = boxRowOffset_ = kBoxAuto;
+    boxRowShift_ = 0;
+    Changed(false);
+    return true;
+}
+
+std::string EodChartView::DescribeBoxSelection(int32_t x, int32_t y) const
+{
+    const TimeBand* band = view_.timeBands;
+    const GraphPane* pane = view_.FindPane(kPanePrice);
+    if (!BoxMode() || !band || !pane || boxPoints_.empty())
+        return StringPrintf("%d trading days", visibleCount_);
+    const BoxHit hit = BoxHitTest(x, y, view_.IndexToXScale(&band->scale, boxFirstColumn_), boxFirstColumn_,
+                                  BoxColumnWidth(), pane->bottom, boxLowRow_);
+    const int32_t column = std::clamp<int32_t>(hit.column, 0, int32_t(boxPoints_.back().step));
+    auto at = std::find_if(boxPoints_.begin(), boxPoints_.end(),
+                           [&](const BoxChartPoint& p) { return int32_t(p.step) >= column; });
+    if (at == boxPoints_.end())
+        --at;
+    auto last = at;
+    while (last + 1 != boxPoints_.end() && (last + 1)->step == at->step)
+        ++last;
+    const BoxChartPoint& before = at == boxPoints_.begin() ? *at : *(at - 1);
+    std::string text = "From " + FormatDate(PackedDate(at->firstDate)) + " to " + FormatDate(PackedDate(last->lastDate));
+    const float unit = days_.back().unit > 0 ? days_.back().unit : 0.01f;
+    text += StringPrintf("  %s - %s", FormatPriceInUnit(before.price, unit, minor_).c_str(),
+                         FormatPriceInUnit(last->price, unit, minor_).c_str());
+    return text;
+}
+
 void EodChartView::BuildXTable(TimeBand* band)
 {
     // One x per bar and future slot, then a 0 that ends the table; the scale reads its x from it.
@@ -335,6 +597,16 @@ void EodChartView::BuildSeries()
     view_.noDataText = message_;
     TimeBand* band = view_.timeBands;
     addedGraphs_.Align(days_, bars_);
+    if (BoxMode()) {
+        GraphPane* price = view_.FindPane(kPanePrice);
+        if (message_.empty() && boxPoints_.empty())
+            view_.noDataText = message_ = "Not enough data";
+        if (message_.empty() && band && price) {
+            BuildBoxSeries(band, price);
+            BuildBoxVolumeSeries();
+        }
+        return;
+    }
     if (!message_.empty() || !band || bars_.empty())
         return;
     const GraphSetting& s = Look();
@@ -471,6 +743,11 @@ EodChartView::VolumeColouring EodChartView::VolumeColours() const
 
 void EodChartView::PrepareColouring(const PlotElement& element, CGraphSeriesLayout& layout) const
 {
+    // The box charts draw rises in the up pen and falls in the down pen; their volume in one colour.
+    if (BoxMode()) {
+        layout.colourMode = &element == priceElement_ ? uint32_t(kColourUpDown) : uint32_t(kColourSingle);
+        return;
+    }
     int mode = kColourSingle;
     if (&element == priceElement_)
         mode = PriceColourMode();
@@ -805,7 +1082,7 @@ void EodChartView::FillStatusTexts(std::array<std::string, 3>& texts, bool insid
     // Off the graph the panes show the last day.
     const EodReadoutTexts shown = onRecord ? cursor : LatestTexts();
     if (!modeActive)
-        texts[0] = cursor.cursor;
+        texts[0] = BoxMode() && inside ? DescribeBoxSelection(view_.lastMouseX, view_.lastMouseY) : cursor.cursor;
     texts[1] = shown.ohlc.rfind("OHLC ", 0) == 0 ? shown.price + "   " + shown.ohlc : shown.price;
     texts[2] = cursor.trend.empty() ? shown.volume : shown.volume + "   " + cursor.trend;
 }
@@ -987,6 +1264,15 @@ std::string EodChartView::ChartTitle() const
     const std::string name = ChartOptions().epicInTitle && !code_.empty() ? name_ + " (" + code_ + ")" : name_;
     if (style == 0)
         return name;
+    if (BoxMode()) {
+        const GraphSetting& s = Look();
+        const uint16_t value = gs::U16(s, gs::kBoxValue);
+        const uint8_t kind = gs::U8(s, gs::kBoxValueOption);
+        const std::string box = style == 5 ? FormatBoxSizeText(value, kind, gs::U8(s, gs::kReversal), false)
+                                           : FormatReversalChartText(style, value, kind,
+                                                                     gs::U8(s, gs::kLineBreakLines), false);
+        return name.empty() ? box : name + " " + box;
+    }
     const std::string label = GetBarPeriodLabel(scale_.code, gs::U8(Look(), gs::kBarPeriod) == 0 &&
                                                                   view_.priceEditMode == 0);
     return name.empty() ? label : name + " - " + label;
@@ -1053,6 +1339,8 @@ bool EodChartView::RunCommand(uint32_t command, bool shift)
     for (const StyleCommand& c : kStyleCommands)
         if (command == c.command) {
             gs::SetU8(s, gs::kPriceDisplay, c.style);
+            boxColumnOffset_ = boxRowOffset_ = kBoxAuto;
+            boxRowShift_ = 0;
             Changed(false);
             return true;
         }

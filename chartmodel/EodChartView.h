@@ -11,10 +11,13 @@
 #include "chartmodel/EodReadouts.h"
 #include "chartmodel/EventArray.h"
 #include "chartmodel/EodPriceEdit.h"
+#include "charts/BoxChartLayout.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -24,6 +27,7 @@ class CViewGraph;
 struct CommandUi;
 struct DataArray;
 struct GraphSeries;
+struct GraphPane;
 struct PlotElement;
 class CGraphSeriesLayout;
 struct TimeBand;
@@ -150,6 +154,22 @@ public:
     std::vector<DayRecord>& editableDays() { return days_; }
     const std::vector<FoldedBar>& bars() const { return bars_; }
     int DrawStyle() const;
+
+    // Box mode: a point-and-figure, Kagi, Renko or line-break chart laid out by columns (steps).
+    bool BoxMode() const { return Style() >= 5; }
+    const std::vector<BoxChartPoint>& boxPoints() const { return boxPoints_; }
+    int32_t boxFirstColumn() const { return boxFirstColumn_; }
+    int32_t boxLowRow() const { return boxLowRow_; }
+    int32_t BoxColumnWidth() const { return std::max(attach_.spacing.step, 2); }
+    // Box mode's moves: a column left or right, a row down or up, the box size zoomed a step in or
+    // out (offsets back to auto). False outside box mode.
+    bool ScrollBoxes(int direction);
+    bool ShiftBoxes(int direction);
+    bool ZoomBoxes(int delta);
+    // Box mode: the price pane's range in boxes (point and figure) or prices, after the value ranges.
+    void FitBoxRange();
+    // Box mode's readout of the column and box under (x, y).
+    std::string DescribeBoxSelection(int32_t x, int32_t y) const;
     // The bars as 20-byte bar items, plotting the field of the selector.
     void FillBarArray(DataArray& array, uint32_t selector) const;
     EodPriceEdit& priceEdit() { return priceEdit_; }
@@ -175,6 +195,13 @@ private:
     // The volume bars' rule and colours by the setting's volume colour scheme.
     VolumeColouring VolumeColours() const;
     void BuildXTable(TimeBand* band);
+    void BuildBoxBand(GraphPane* price);
+    void BuildBoxSeries(TimeBand* band, GraphPane* price);
+    void BuildBoxAxis();
+    void BuildBoxVolumeSeries();
+    void FitBoxVolumeRange(int32_t columns);
+    // The box chart's points from the first shown column on, up to `columns` of them.
+    std::span<const BoxChartPoint> ShownBoxPoints(int32_t columns) const;
     int32_t RecordUnderX(int32_t x) const;
     // The signal of a bar: the signal at its middle day times its days.
     float BarSignal(int32_t bar) const;
@@ -197,6 +224,13 @@ private:
     std::vector<ChartEventEntry> events_;
     std::vector<AxisLabel> axisLabels_;
     EodAttachState attach_;
+    std::vector<BoxChartPoint> boxPoints_;
+    BoxGrid boxGrid_;
+    int32_t boxColumnOffset_ = kBoxAuto;  // the first shown column, auto until scrolled
+    int32_t boxRowOffset_ = kBoxAuto;     // the lowest shown box (point and figure), auto until shifted
+    int32_t boxRowShift_ = 0;             // rows the price range of the other box charts is moved up
+    int32_t boxFirstColumn_ = 0;
+    int32_t boxLowRow_ = 0;
     uint32_t key_ = 0;
     int32_t settingIndex_ = -1;
     bool loaded_ = false;

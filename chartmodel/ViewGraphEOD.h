@@ -189,6 +189,7 @@ protected:
             return;
         eod.JoinAddedGraphRanges();
         eod.FloorVolumeRange();
+        eod.FitBoxRange();
     }
     // The back layer ends with the stop-loss lines and the indicator windows' lines.
     void DrawGraphLayer(bool back) override

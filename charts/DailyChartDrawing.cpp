@@ -29,7 +29,6 @@ constexpr uint32_t kStageWaiting = 1, kStageSelected = 2, kStagePressed = 3, kSt
 constexpr uint32_t kShortcutMask = 0x400;
 constexpr uint16_t kBodyPart = 9;
 constexpr uint8_t kRightShiftStart = 0x10;
-constexpr uint32_t kCommandDrawLine = 26135;
 constexpr uint32_t kCommandSelectFirst = 26136;
 constexpr uint32_t kCommandNextAlt = 26133;
 constexpr uint32_t kCommandPreviousAlt = 26134;
@@ -43,6 +42,17 @@ constexpr uint32_t kCommandLineStyle = 26188;
 constexpr uint32_t kCommandUndoLineEdit = 27023;
 constexpr uint32_t kPercentChangeSubtype = 8;
 constexpr size_t kPointPrice = 4;
+constexpr uint32_t kArcSubtype = 1, kFanSubtype = 2, kGannSubtype = 3, kRegressionSubtype = 4;
+constexpr uint32_t kRetracementSubtype = 5, kSpeedSubtype = 6, kQuadrantSubtype = 7;
+constexpr uint8_t kDrawMainLine = 0x02, kDrawChannel = 0x04;
+constexpr uint16_t kLabelBits = 0x0C, kPercentLabels = 0x08, kLevelsInPrice = 0x10, kRetracementGuides = 0x20;
+// The level labels' font: its point size and the height it measures, against which crowded levels
+// take a smaller size.
+constexpr int kLabelPoints = 8, kLabelFontHeight = 13;
+// The regression channel's width field: one standard error either side.
+constexpr int32_t kChannelWidth = 1;
+// The retracement's 100 and 0 levels and the quadrant's outer four take the plain pen.
+constexpr uint32_t kRetracementPlain = 0x03, kQuadrantPlain = 0x1B;
 
 // The program-wide default pen of the anchored studies (Gann angle, quadrant and percentage change).
 uint32_t& AnchoredStudyPen()
@@ -205,11 +215,9 @@ int32_t DailyChartDrawing::DatePositionAtX(int32_t x) const
     return days[size_t(day)].date;
 }
 
-int32_t DailyChartDrawing::XOfDatePosition(int32_t position) const
+int32_t DailyChartDrawing::BarOfDatePosition(int32_t position) const
 {
     const std::vector<DayRecord>& days = eod_.days();
-    if (!view_.timeBands || days.empty())
-        return 0;
     const int32_t last = int32_t(days.size()) - 1;
     int32_t day;
     if (position < days.front().date)
@@ -220,7 +228,14 @@ int32_t DailyChartDrawing::XOfDatePosition(int32_t position) const
         day = int32_t(std::lower_bound(days.begin(), days.end(), position,
                                        [](const DayRecord& d, int32_t p) { return int32_t(d.date) < p; }) -
                       days.begin());
-    return XOfBar(BarOfDayIndex(day));
+    return BarOfDayIndex(day);
+}
+
+int32_t DailyChartDrawing::XOfDatePosition(int32_t position) const
+{
+    if (!view_.timeBands || eod_.days().empty())
+        return 0;
+    return XOfBar(BarOfDatePosition(position));
 }
 
 // ---- Points and screen geometry -------------------------------------------------------------------
@@ -281,6 +296,10 @@ std::vector<DrawnLineObject> DailyChartDrawing::Figures()
         drawn.from = (style & kExtendLeft) ? object.screen[2] : object.screen[0];
         drawn.to = (style & kExtendRight) ? object.screen[3] : object.screen[1];
         drawn.pen = object.penOrTime();
+        drawn.secondPen = object.penCopy;
+        const uint32_t subtype = object.kind == LineObjectKind::LineStudy ? object.subtype() : 0;
+        drawn.mainLine = (object.flags & kDrawMainLine) && subtype != kRegressionSubtype && subtype != kQuadrantSubtype;
+        drawn.shapes = StudyFigure(object, *pane, handles && view_.modeRecord.stage == kStageMoving);
         if (handles)
             for (uint16_t part : HandleParts(object)) {
                 if (part == object.selectedPart)
@@ -296,6 +315,133 @@ std::vector<DrawnLineObject> DailyChartDrawing::Figures()
     if (selected_)
         add(work_, true);
     return figures;
+}
+
+// ---- Study figures --------------------------------------------------------------------------------
+
+StudyShapes DailyChartDrawing::StudyFigure(const LineObject& object, const GraphPane& pane, bool dragging) const
+{
+    StudyShapes shapes;
+    if (object.kind != LineObjectKind::LineStudy || object.pointCount() < 2 || !pane.firstSeries || !pane.firstSeries->range)
+        return shapes;
+    const PaneBox box{pane.left, pane.top, pane.right, pane.bottom};
+    const ScreenPoint p1 = object.screen[0], p2 = object.screen[1];
+    const uint16_t style = ObjectStyleFlags(object);
+    switch (object.subtype()) {
+    case kArcSubtype: shapes.arcs = FibonacciArcs(p1, p2); break;
+    case kFanSubtype: AddRatioRays(p1, p2, box, kFanRatios, shapes); break;
+    case kGannSubtype: AddGannRays(p1, p2, box, shapes); break;
+    case kSpeedSubtype: AddRatioRays(p1, p2, box, kSpeedRatios, shapes); break;
+    case kRetracementSubtype: {
+        const ValueRange* range = pane.firstSeries->range;
+        const bool screenSpaced = (range->flags & kRangeLogarithmic) && !(style & kLevelsInPrice);
+        const float price1 = LoadF32(object.stored.data() + kLinePointsOffset + kPointPrice);
+        const float price2 = LoadF32(object.stored.data() + kLinePointsOffset + kLinePointSize + kPointPrice);
+        std::array<int32_t, kRetracementLevels.size()> ys{};
+        std::array<double, kRetracementLevels.size()> prices{};
+        for (size_t i = 0; i < ys.size(); ++i) {
+            const double level = kRetracementLevels[i];
+            ys[i] = screenSpaced ? ScreenLevelY(p1.y, p2.y, level)
+                                 : view_.ValueToY(range, float(LevelPrice(price1, price2, level)), false);
+            prices[i] = screenSpaced ? view_.YToValue(range, ys[i]) : LevelPrice(price1, price2, level);
+        }
+        const int32_t startX = (style & kExtendLeft) ? box.left : std::max(box.left, p1.x);
+        AddLevelLines(ys, startX, box.right, box, kRetracementPlain, shapes);
+        if (style & kRetracementGuides)
+            for (int32_t x : TimeGuideXs(p1.x, p2.x, box.right, box))
+                shapes.segments.push_back({{x, box.top}, {x, box.bottom}, true});
+        if ((style & kLabelBits) && !dragging) {
+            const bool percent = (style & kPercentLabels) != 0;
+            AddLevelLabels(ys, percent ? std::span<const double>(kRetracementLevels) : std::span<const double>(prices),
+                           percent, startX, -1, kLabelPoints, kLabelFontHeight, shapes);
+        }
+        break;
+    }
+    case kRegressionSubtype:
+    case kQuadrantSubtype:
+    case kPercentChangeSubtype: AddMeasuredStudy(object, pane, shapes); break;
+    default: break;
+    }
+    return shapes;
+}
+
+void DailyChartDrawing::AddMeasuredStudy(const LineObject& object, const GraphPane& pane, StudyShapes& shapes) const
+{
+    const std::vector<FoldedBar>& bars = eod_.bars();
+    if (bars.empty() || eod_.days().empty() || !view_.timeBands)
+        return;
+    const int32_t last = int32_t(bars.size()) - 1;
+    int32_t b1 = std::clamp(BarOfDatePosition(object.pointTime(0)), 0, last);
+    int32_t b2 = std::clamp(BarOfDatePosition(object.pointTime(1)), 0, last);
+    if (b1 > b2)
+        std::swap(b1, b2);
+    const ValueRange* range = pane.firstSeries->range;
+    const PaneBox box{pane.left, pane.top, pane.right, pane.bottom};
+    const uint16_t style = ObjectStyleFlags(object);
+    const int32_t x1 = XOfBar(b1), x2 = XOfBar(b2);
+    auto y = [&](float value) { return view_.ValueToY(range, value, false); };
+    // The fitted closes in hundredths of a pixel, drawn from the first bar's x to the last's.
+    auto addRegression = [&](bool dotted, bool channel) {
+        std::vector<double> ys;
+        for (int32_t b = b1; b <= b2; ++b)
+            ys.push_back(100.0 * y(bars[size_t(b)].values.close));
+        const std::optional<LineFit> fit = FitLeastSquares(ys);
+        if (!fit || x1 == x2)
+            return;
+        const double perPixel = (fit->At(double(ys.size())) - fit->At(1)) / 100 / double(x2 - x1);
+        const int32_t left = (style & kExtendLeft) ? box.left : x1, right = (style & kExtendRight) ? box.right : x2;
+        const double yLeft = fit->At(1) / 100 + perPixel * (left - x1), yRight = fit->At(1) / 100 + perPixel * (right - x1);
+        const ScreenPoint from{left, RoundHalfUp(yLeft)}, to{right, RoundHalfUp(yRight)};
+        if (object.flags & kDrawMainLine || dotted)
+            shapes.segments.push_back({from, to, dotted});
+        if (!channel)
+            return;
+        const int32_t offset = ChannelOffset(fit->s, kChannelWidth);
+        for (int32_t sign : {-1, 1})
+            shapes.segments.push_back({{from.x, from.y + sign * offset}, {to.x, to.y + sign * offset}, false, true});
+    };
+    switch (object.subtype()) {
+    case kRegressionSubtype: addRegression(false, (object.flags & kDrawChannel) != 0); break;
+    case kQuadrantSubtype: {
+        float low = bars[size_t(b1)].values.low, high = bars[size_t(b1)].values.high;
+        for (int32_t b = b1; b <= b2; ++b) {
+            low = std::min(low, bars[size_t(b)].values.low);
+            high = std::max(high, bars[size_t(b)].values.high);
+        }
+        const bool screenSpaced = (range->flags & kRangeLogarithmic) && !(style & kLevelsInPrice);
+        std::array<int32_t, kQuadrantLevels.size()> ys{};
+        std::array<double, kQuadrantLevels.size()> prices{};
+        for (size_t i = 0; i < ys.size(); ++i) {
+            prices[i] = LevelPrice(high, low, kQuadrantLevels[i]);
+            ys[i] = screenSpaced ? ScreenLevelY(y(high), y(low), kQuadrantLevels[i]) : y(float(prices[i]));
+        }
+        const int32_t left = (style & kExtendLeft) ? box.left : x1, right = (style & kExtendRight) ? box.right : x2;
+        AddLevelLines(ys, left, right, box, kQuadrantPlain, shapes);
+        if (style & kLabelBits) {
+            const bool percent = (style & kPercentLabels) != 0;
+            AddLevelLabels(ys, percent ? std::span<const double>(kQuadrantLevels) : std::span<const double>(prices), percent,
+                           left, right, kLabelPoints, kLabelFontHeight, shapes);
+        }
+        addRegression(true, false);
+        break;
+    }
+    case kPercentChangeSubtype: {
+        const float price1 = bars[size_t(b1)].values.close, price2 = bars[size_t(b2)].values.close;
+        int32_t labelY = y(price2);
+        for (const ScreenPoint p : {ScreenPoint{x1, y(price1)}, ScreenPoint{x2, y(price2)}}) {
+            if (p.y <= box.top || p.y >= box.bottom)
+                continue;
+            const ScreenPoint top{p.x, p.y - (p.y - box.top) / 4};
+            shapes.segments.push_back({p, top, true});
+            if (p.x == x2)
+                labelY = top.y;
+        }
+        const int32_t labelX = object.selectedPart == 2 && view_.modeRecord.stage == kStageMoving ? x1 : x2;
+        shapes.labels.push_back({{labelX, labelY}, PercentChangeLabel(price1, price2), false, true});
+        break;
+    }
+    default: break;
+    }
 }
 
 // ---- Placing and selecting ------------------------------------------------------------------------
@@ -698,7 +844,6 @@ void DailyChartDrawing::StartTool(const DrawingTool& tool)
 bool DailyChartDrawing::RunCommand(uint32_t command)
 {
     switch (command) {
-    case kCommandDrawLine: StartTool(*FindDrawingTool(command)); return true;
     case kCommandSelectFirst:
     case kCommandNextLine:
     case kCommandNextAlt: StepRing(true); return true;
@@ -726,8 +871,13 @@ bool DailyChartDrawing::RunCommand(uint32_t command)
             ChangeStyle();
         return true;
     case kCommandUndoLineEdit: UndoLastSave(); return true;
-    default: return false;
+    default: break;
     }
+    const DrawingTool* tool = FindDrawingTool(command);
+    if (!tool || tool->mode != kModeLineStudy)
+        return false;
+    StartTool(*tool);
+    return true;
 }
 
 bool DailyChartDrawing::UpdateCommand(CommandUi& ui) const
@@ -736,13 +886,6 @@ bool DailyChartDrawing::UpdateCommand(CommandUi& ui) const
     const int setting = Setting();
     auto* self = const_cast<DailyChartDrawing*>(this);
     switch (ui.command) {
-    case kCommandDrawLine: {
-        ToolSource source;
-        source.share = ShareSource();
-        source.boxChart = (view_.viewFlags & 2) != 0;
-        ui.enabled = DrawingToolEnabled(*FindDrawingTool(kCommandDrawLine), source);
-        return true;
-    }
     case kCommandSelectFirst:
     case kCommandNextLine:
     case kCommandNextAlt:
@@ -777,8 +920,16 @@ bool DailyChartDrawing::UpdateCommand(CommandUi& ui) const
         return true;
     case kCommandLineStyle: ui.enabled = held && IsLineKind(*selected_) && styleDialog_ != nullptr; return true;
     case kCommandUndoLineEdit: ui.enabled = undo_.has_value(); return true;
-    default: return false;
+    default: break;
     }
+    const DrawingTool* tool = FindDrawingTool(ui.command);
+    if (!tool || tool->mode != kModeLineStudy)
+        return false;
+    ToolSource source;
+    source.share = ShareSource();
+    source.boxChart = (view_.viewFlags & 2) != 0;
+    ui.enabled = DrawingToolEnabled(*tool, source);
+    return true;
 }
 
 // ---- Readout --------------------------------------------------------------------------------------

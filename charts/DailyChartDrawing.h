@@ -6,7 +6,7 @@
 
 #include "chartmodel/LineObjects.h"
 #include "chartmodel/PaneLayout.h"
-#include "charts/LineStudyGeometry.h"
+#include "charts/LineStudyFigures.h"
 #include "core/KeyedItemStore.h"
 
 #include <array>
@@ -24,12 +24,16 @@ struct CommandUi;
 struct ModeReadoutInput;
 struct GraphPane;
 
-// What the window draws for one object: its main segment, clipped to its pane, and the handles of a
-// selected object (the hit part's drawn small).
+// What the window draws for one object: its main segment (when it has one) and its study's further
+// lines, arcs and labels, clipped to its pane, and the handles of a selected object (the hit part's
+// drawn small).
 struct DrawnLineObject {
     PaneBox pane;
+    bool mainLine = true;
     ScreenPoint from, to;
     uint32_t pen = 0;
+    uint32_t secondPen = 0;
+    StudyShapes shapes;
     std::vector<ScreenPoint> handles;
     int smallHandle = -1; // index into handles; -1 none
 };
@@ -125,6 +129,9 @@ private:
     void StepRing(bool forward);
     void StartTool(const DrawingTool& tool);
     void ChangeStyle();
+    StudyShapes StudyFigure(const LineObject& object, const GraphPane& pane, bool dragging) const;
+    void AddMeasuredStudy(const LineObject& object, const GraphPane& pane, StudyShapes& shapes) const;
+    int32_t BarOfDatePosition(int32_t position) const;
     int32_t BarAtX(int32_t x) const;
     int32_t XOfBar(int32_t bar) const;
     int32_t DayIndexOfBar(int32_t bar) const;

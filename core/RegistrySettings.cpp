@@ -2,6 +2,7 @@
 #include "core/RegistrySettings.h"
 
 #include "platform/ByteOrder.h"
+#include "platform/Paths.h"
 #include "platform/Registry.h"
 
 #include <climits>
@@ -122,6 +123,14 @@ void SaveDebugAndEmailSettings()
     Registry& registry = Registry::Instance();
     registry.setU32("Settings", "Debug Level", uint32_t(DebugAndEmail().debugLevel));
     registry.setU32("Comms", "EmailReceive", uint32_t(DebugAndEmail().emailReceive));
+}
+
+std::filesystem::path ExportFolder()
+{
+    auto folder = Registry::Instance().getString("Settings", "ExportFolder");
+    if (folder && !folder->empty())
+        return *folder;
+    return AppPath("data") / "Export";
 }
 
 } // namespace qv

@@ -1,9 +1,10 @@
 // Settings kept in the registry rather than the configuration file: the main window's placement,
-// the real-time feed servers, the debug level and the e-mail-receive switch.
+// the real-time feed servers, the debug level, the e-mail-receive switch and the export folder.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 namespace qv {
@@ -50,5 +51,9 @@ DebugAndEmailSettings& DebugAndEmail();
 
 void LoadDebugAndEmailSettings();
 void SaveDebugAndEmailSettings();
+
+// The folder every export's file dialog starts in: the "Settings" value "ExportFolder", else the data
+// folder's "Export".
+std::filesystem::path ExportFolder();
 
 } // namespace qv

@@ -13,6 +13,7 @@
 #include "realtime/IntradayState.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTFeedClient.h"
+#include "realtime/feed/RTReconnect.h"
 #include "realtime/store/RTStore.h"
 #include "resources/MessageIds.h"
 #include "shell/AppServices.h"
@@ -45,15 +46,20 @@ public:
         }
         case kMsgStep:
             CurrentFeedLevels().connectionState = int(wParam);
-            // The connection dropped: the connect command starts the engine again.
-            if (wParam == uintptr_t(kFeedConnectionLost))
-                RTEngineState = kEngineStopped;
+            if (const auto& progress = FeedConnectProgressHook())
+                progress(int32_t(wParam));
             if (MessageTarget* frame = MainFrameTarget()) {
                 // The London feed; a complete day shows 100 %.
                 PostProgramMessage(*frame, MSG_FEED_STATUS, 0, wParam == uintptr_t(kFeedConnected) ? 100 : 0);
                 if (wParam == 0)
                     PostProgramMessage(*frame, MSG_FEED_ICON, 0, 0);
             }
+            // The connection dropped: the engine ends and, unless the user stopped it, reconnects.
+            if (wParam == uintptr_t(kFeedConnectionLost) && RTEngineState == kEngineRunning)
+                DisconnectDroppedRTEngine();
+            return 1;
+        case kMsgRTReconnect:
+            RunRTReconnect();
             return 1;
         case kMsgRTNewDay:
             UpdateAllViewGroups(-1, false, nullptr, true, false);
@@ -93,6 +99,12 @@ bool RealTimeOn() { return Config().optionsA.data()[OptionBlockA::kRealTimeOptio
 ShareRef RefOf(uint32_t key) { return ShareRef{nullptr, uint8_t(key >> 16), RTKeyShare(key)}; }
 
 } // namespace
+
+std::function<void(int32_t)>& FeedConnectProgressHook()
+{
+    static std::function<void(int32_t)> hook;
+    return hook;
+}
 
 DdeRTFeed& TheDdeRTFeed()
 {
@@ -176,7 +188,20 @@ void InstallFeedClient()
     h.instrumentsChanged = [] { PostProgramMessage(Engine(), kMsgInstruments); };
     h.stepChanged = [](int32_t step) { PostProgramMessage(Engine(), kMsgStep, uintptr_t(step)); };
     SetFeedStateQuery([] { return int32_t(RTConnectionStep()); });
-    FrameDialogs().startFeed = [] { return StartRTEngine(); };
+    FrameDialogs().startFeed = [] {
+        ClearRTStoppingFlags();
+        TheRTReconnect().attempts = 0;
+        SetRTConnectionState(kFeedConnecting);
+        if (StartRTEngine())
+            return true;
+        RTEngineState = kEngineStopped;
+        return false;
+    };
+    // The user asks for it: a disconnect of theirs no longer holds the reconnect back.
+    FrameDialogs().scheduleReconnect = [] {
+        ClearRTStoppingFlags();
+        ScheduleRTReconnect(kRTReconnectAfterDropMs);
+    };
     FrameDialogs().stopFeed = [] { StopRTEngine(); };
     // As at start-up, the feed's instruments are extra items only with the real-time option.
     AfterLoad().intradayLinks = [] {

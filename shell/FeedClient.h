@@ -5,6 +5,8 @@
 
 #include "shell/DdeServer.h"
 
+#include <functional>
+
 namespace qv {
 
 // The intraday values the DDE server serves, read from the engine under the store's shared lock.
@@ -24,6 +26,9 @@ private:
     bool listMade_ = false;
 };
 DdeRTFeed& TheDdeRTFeed();
+
+// The connecting dialog, while open, follows each connection step here (user-interface thread).
+std::function<void(int32_t step)>& FeedConnectProgressHook();
 
 // Installs the engine's hooks and the frame's feed seams; app/LayerHooks calls it.
 void InstallFeedClient();

@@ -44,6 +44,7 @@ struct FrameDialogSeams {
     // Starts the feed connection (true when the engine started) and stops it.
     std::function<bool()> startFeed;
     std::function<void()> stopFeed;
+    std::function<void()> scheduleReconnect; // the reconnect command: a connection attempt after 1 s
     // The news database: loaded, and holding search texts the user changed.
     std::function<bool()> newsLoaded;
     std::function<bool()> newsModified;

@@ -7,10 +7,14 @@
 #include "core/RecordLookup.h"
 #include "core/StringPrintf.h"
 #include "realtime/FeedStates.h"
+#include "realtime/IntradayState.h"
 #include "realtime/feed/RTEngine.h"
+#include "realtime/feed/RTReconnect.h"
 #include "realtime/store/RTDaySummary.h"
 #include "realtime/store/RTStore.h"
 #include "shell/FeedClient.h"
+#include "shell/FrameMessages.h"
+#include "shell/ui/StatusBarEx.h"
 #include "shell/ui/MainFrame.h"
 
 #include <QElapsedTimer>
@@ -60,7 +64,72 @@ DayCounts CountCurrentDay()
 
 std::string Clock(uint32_t t) { return StringPrintf("%02u:%02u:%02u", t / 3600, t / 60 % 60, t % 60); }
 
+std::string StatusPane(CMainFrame& frame)
+{
+    CStatusBarEx* bar = frame.statusBarEx();
+    return bar ? bar->PaneText(kFeedStatusPane).toStdString() : std::string();
+}
+
+// Polls every 200 ms until the condition holds or the time runs out, then goes on.
+void WaitFor(CMainFrame& frame, std::function<bool()> condition, int timeoutMs, std::function<void(bool, double)> next)
+{
+    auto timer = std::make_shared<QElapsedTimer>();
+    timer->start();
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [&frame, timer, poll, condition, timeoutMs, next] {
+        bool met = condition();
+        if (!met && timer->elapsed() < timeoutMs) {
+            QTimer::singleShot(200, &frame, *poll);
+            return;
+        }
+        double seconds = double(timer->elapsed()) / 1000.0;
+        *poll = nullptr;
+        next(met, seconds);
+    };
+    QTimer::singleShot(0, &frame, *poll);
+}
+
+void Say(const std::string& line)
+{
+    std::printf("Feed check: %s\n", line.c_str());
+    std::fflush(stdout);
+}
+
 } // namespace
+
+void RunFeedReconnectCheck(CMainFrame& frame, std::function<void()> done)
+{
+    // Connected once the status pane has taken the step's notice too.
+    auto connected = [&frame] {
+        return RTConnectionStep() == kFeedConnected && StatusPane(frame).rfind("Connected", 0) == 0;
+    };
+    WaitFor(frame, connected, 60000, [&frame, connected, done](bool ok, double) {
+        Say(ok ? StringPrintf("connected, status \"%s\"", StatusPane(frame).c_str()) : "never connected");
+        if (!ok)
+            return done();
+        // The caller drops the stand-in's connections now.
+        WaitFor(frame, [] { return RTConnectionStep() != kFeedConnected; }, 30000,
+                [&frame, connected, done](bool dropped, double) {
+            if (!dropped) {
+                Say("never dropped");
+                return done();
+            }
+            WaitFor(frame, connected, 30000, [&frame, done](bool again, double seconds) {
+                Say(again ? StringPrintf("reconnected after %.1f s, status \"%s\"", seconds, StatusPane(frame).c_str())
+                          : "not reconnected");
+                frame.OnCommand(26806);
+                // Longer than a retry: nothing may connect again after the user's disconnect.
+                WaitFor(frame, [] { return false; }, int(kRTReconnectRetryMs) + 1500, [&frame, done](bool, double) {
+                    int32_t step = RTConnectionStep();
+                    Say(StringPrintf("disconnected, step %d \"%s\", status \"%s\", engine state %d, reconnect waiting %s",
+                                     step, FeedStepText(step), StatusPane(frame).c_str(), int(RTEngineState),
+                                     TheRTReconnect().scheduled ? "yes" : "no"));
+                    done();
+                });
+            });
+        });
+    });
+}
 
 void RunFeedCheck(CMainFrame& frame, std::function<void()> done)
 {

@@ -11,5 +11,8 @@ class CMainFrame;
 // Polls on the user-interface thread (at most 60 s), prints one "Feed check:" line to standard
 // output, then calls done.
 void RunFeedCheck(CMainFrame& frame, std::function<void()> done);
+// Connects, waits for the connection to drop (the caller drops it at "connected") and come back,
+// then disconnects and watches that nothing reconnects; a "Feed check:" line at each stage.
+void RunFeedReconnectCheck(CMainFrame& frame, std::function<void()> done);
 
 } // namespace qv

@@ -10,6 +10,7 @@
 #include "shell/ui/SoftMenuQt.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
@@ -25,6 +26,45 @@ void InvertSquare(QPainter& painter, ScreenPoint at, int half)
     painter.fillRect(QRect(at.x - half, at.y - half, 2 * half + 1, 2 * half + 1), Qt::white);
 }
 
+// The object's pen with its style made a dot, colour and width kept.
+constexpr uint32_t kPenStyleBits = 0x0F000000, kDotStyle = 0x02000000;
+
+void PaintShapes(QPainter& painter, const DrawnLineObject& object)
+{
+    const StudyShapes& shapes = object.shapes;
+    const QPen plain = MakePackedPen(DeviceOf(painter), object.pen);
+    const QPen dotted = MakePackedPen(DeviceOf(painter), (object.pen & ~kPenStyleBits) | kDotStyle);
+    const QPen second = MakePackedPen(DeviceOf(painter), object.secondPen);
+    for (const StudySegment& segment : shapes.segments) {
+        painter.setPen(segment.secondPen ? second : segment.dotted ? dotted : plain);
+        painter.drawLine(segment.from.x, segment.from.y, segment.to.x, segment.to.y);
+    }
+    painter.setPen(plain);
+    for (const StudyArc& arc : shapes.arcs) {
+        const QRect box(arc.centre.x - arc.radius, arc.centre.y - arc.radius, 2 * arc.radius, 2 * arc.radius);
+        // Qt counts angles anticlockwise from three o'clock in sixteenths of a degree.
+        painter.drawArc(box, arc.below ? 180 * 16 : 0, 180 * 16);
+    }
+    if (shapes.labels.empty())
+        return;
+    QFont font = painter.font();
+    if (shapes.labelPoints > 0)
+        font.setPointSize(shapes.labelPoints);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    for (const StudyLabel& label : shapes.labels) {
+        const QString text = QString::fromStdString(label.text);
+        const int width = metrics.horizontalAdvance(text);
+        int left = label.endsAt ? label.at.x - width : label.at.x;
+        int baseline = label.at.y + (metrics.ascent() - metrics.descent()) / 2;
+        if (label.centred) {
+            left = std::min(label.at.x - width / 2, object.pane.right - width);
+            baseline = label.at.y - metrics.descent();
+        }
+        painter.drawText(left, baseline, text);
+    }
+}
+
 } // namespace
 
 void PaintDrawingObjects(QPainter& painter, const std::vector<DrawnLineObject>& objects)
@@ -34,7 +74,9 @@ void PaintDrawingObjects(QPainter& painter, const std::vector<DrawnLineObject>& 
         painter.setClipRect(QRect(QPoint(object.pane.left, object.pane.top), QPoint(object.pane.right, object.pane.bottom)));
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setPen(MakePackedPen(DeviceOf(painter), object.pen));
-        painter.drawLine(object.from.x, object.from.y, object.to.x, object.to.y);
+        if (object.mainLine)
+            painter.drawLine(object.from.x, object.from.y, object.to.x, object.to.y);
+        PaintShapes(painter, object);
         if (!object.handles.empty()) {
             painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
             for (size_t i = 0; i < object.handles.size(); ++i)

@@ -11,6 +11,7 @@
 #include "chartmodel/ui/StopLossDlg.h"
 #include "core/ConfigState.h"
 #include "core/SystemDate.h"
+#include "realtime/feed/RTEngine.h"
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
@@ -89,6 +90,7 @@ void CViewGraphWnd::RunStopLossDialog(bool individual)
     context.background = backgroundColour;
     context.latestTradingDate = GetLatestTradingDate(0);
     context.today = GetTodayDate(0);
+    context.feedState = RTConnectionStep();
     context.notify = [this] { NotifyGraphSettings(0); };
     context.selectSettings = [this, intraday = context.intraday](int, uint16_t& mask) {
         CSelectSettingsDlg select(intraday, mask, this);

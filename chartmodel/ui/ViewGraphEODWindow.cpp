@@ -25,6 +25,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QKeyEvent>
+#include <QWheelEvent>
 #include <QMouseEvent>
 #include <QTimerEvent>
 
@@ -118,6 +119,8 @@ void CViewGraphEODWnd::keyPressEvent(QKeyEvent* event)
         return;
     }
     const bool left = event->key() == Qt::Key_Left, right = event->key() == Qt::Key_Right;
+    if (BoxKey(event->key(), event->modifiers()))
+        return;
     if ((left || right) && event->modifiers() == Qt::ControlModifier) {
         const int32_t x = eod.StepCursor(lastMouseX, left ? -1 : 1);
         QCursor::setPos(mapToGlobal(QPoint(x, lastMouseY)));
@@ -135,6 +138,45 @@ void CViewGraphEODWnd::keyPressEvent(QKeyEvent* event)
         return;
     }
     CViewGraphWnd::keyPressEvent(event);
+}
+
+bool CViewGraphEODWnd::BoxKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (!eod.BoxMode())
+        return false;
+    bool moved = false;
+    if (modifiers == Qt::ControlModifier && (key == Qt::Key_Up || key == Qt::Key_Down))
+        moved = eod.ZoomBoxes(key == Qt::Key_Up ? 1 : -1);
+    else if (modifiers != Qt::NoModifier && modifiers != Qt::KeypadModifier)
+        return false;
+    switch (moved ? 0 : key) {
+    case 0: break;
+    case Qt::Key_Left: moved = eod.ScrollBoxes(-1); break;
+    case Qt::Key_Right: moved = eod.ScrollBoxes(1); break;
+    case Qt::Key_Down: moved = eod.ShiftBoxes(-1); break;
+    case Qt::Key_Up: moved = eod.ShiftBoxes(1); break;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: moved = eod.ZoomBoxes(1); break;
+    case Qt::Key_Minus: moved = eod.ZoomBoxes(-1); break;
+    default: return false;
+    }
+    if (moved) {
+        CancelMode();
+        InvalidateWindow();
+    }
+    return true;
+}
+
+void CViewGraphEODWnd::wheelEvent(QWheelEvent* event)
+{
+    const int delta = event->angleDelta().y();
+    if (!eod.BoxMode() || delta == 0) {
+        ViewGraphEODT<CViewGraphWnd>::wheelEvent(event);
+        return;
+    }
+    if (eod.ScrollBoxes(delta > 0 ? -1 : 1))
+        InvalidateWindow();
+    event->accept();
 }
 
 void InstallDailyChartClass()

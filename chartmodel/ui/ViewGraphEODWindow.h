@@ -51,6 +51,10 @@ protected:
     // mouse pointer by one bar.
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    // In box mode the arrows move a column or a row, Ctrl+Up and Ctrl+Down (and + and - where no
+    // shortcut takes them) zoom the boxes, the wheel moves over the columns.
+    bool BoxKey(int key, Qt::KeyboardModifiers modifiers);
+    void wheelEvent(QWheelEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
 private:

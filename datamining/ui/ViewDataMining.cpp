@@ -3,14 +3,17 @@
 #include "datamining/ui/ViewDataMining.h"
 
 #include "core/ConfigState.h"
+#include "core/RegistrySettings.h"
 #include "core/Portfolio.h"
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
 #include "datamining/CriterionValue.h"
 #include "datamining/FilterEvaluation.h"
+#include "datamining/FilterText.h"
 #include "datamining/FilterValues.h"
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
+#include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "resources/MessageIds.h"
@@ -18,12 +21,15 @@
 #include "shell/SoftMenu.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/MenuGuard.h"
+#include "shell/ui/ModalDialog.h"
 #include "shell/ui/SoftMenuQt.h"
 #include "shell/ui/StatusBarEx.h"
 #include "views/FrameState.h"
 #include "views/ui/ViewClassRegistry.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -49,10 +55,12 @@ enum Command : uint32_t {
     kShowGraph = 26503,
     kFocusNext = 26133,
     kFocusPrevious = 26134,
+    kExportFilter = 26772,
+    kImportFilter = 26773,
 };
 // Commands whose dialogs or panel come later, and the list views' sector and new-high/low choices,
 // which do not apply here.
-constexpr uint32_t kGreyed[] = {26458, 26459, 26471, 26465, 26466, 26473, 26772, 26773, 26472, 26594, 26595,
+constexpr uint32_t kGreyed[] = {26458, 26459, 26471, 26465, 26466, 26473, 26472, 26594, 26595,
                                 26596, 26105, 25076, 25062, 25063};
 
 constexpr int kDividerGrip = 11;
@@ -69,6 +77,24 @@ AxisRange CriterionRange(const DMCriterion* c)
     const double hi = c->upper >= kNoUpperLimit / 2 ? c->dataMax : c->upper;
     return WidenedRange(std::min(lo, hi), std::max(lo, hi));
 }
+
+// A ".flt" file chosen in a dialog that starts in the export folder; empty when cancelled.
+std::string ChooseFilterFile(bool save)
+{
+    std::error_code error;
+    std::filesystem::create_directories(ExportFolder(), error); // a missing folder would open elsewhere
+    QFileDialog dialog(QApplication::activeWindow(),
+                       save ? QStringLiteral("Export the current filter") : QStringLiteral("Import a filter file"),
+                       QString::fromStdString(ExportFolder().string()), QStringLiteral("Filter (*.flt)"));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("flt"));
+    if (RunModalDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst().toStdString();
+}
+
+bool ExportableFilter(const DMFilter* filter) { return filter && !filter->readOnly(); }
 
 CStatusBarEx* StatusBar()
 {
@@ -316,6 +342,8 @@ bool CViewDataMining::UpdateCommand(CommandUi& ui)
     case kShowGraph: ui.enabled = true; ui.checked = OptionByte(kGraphShownByte) != 0; return true;
     case kFocusNext:
     case kFocusPrevious: ui.enabled = both; return true;
+    case kExportFilter: ui.enabled = ExportableFilter(CurrentFilter()); return true;
+    case kImportFilter: ui.enabled = true; return true;
     default: break;
     }
     if (std::find(std::begin(kGreyed), std::end(kGreyed), ui.command) != std::end(kGreyed)) {
@@ -350,11 +378,37 @@ bool CViewDataMining::RunCommand(uint32_t command)
             update();
         }
         return true;
+    case kExportFilter: ExportCurrentFilter(); return true;
+    case kImportFilter: ImportFilters(); return true;
     default: break;
     }
     if (std::find(std::begin(kGreyed), std::end(kGreyed), command) != std::end(kGreyed))
         return true;
     return CViewList::RunCommand(command);
+}
+
+void CViewDataMining::ExportCurrentFilter()
+{
+    if (!ExportableFilter(CurrentFilter()))
+        return;
+    const std::string path = ChooseFilterFile(true);
+    if (!path.empty() && !ExportFilterText(path, CurrentFilter()))
+        ShowMessage(StringPrintf("The filter could not be written to %s.", path.c_str()), {}, MsgButtons::Ok,
+                    MsgIcon::Exclamation);
+}
+
+void CViewDataMining::ImportFilters()
+{
+    const std::string path = ChooseFilterFile(false);
+    if (path.empty())
+        return;
+    const int made = ImportFilterText(path);
+    if (made == 0) {
+        ShowMessage("Error: The file did not contain any valid filters.", {}, MsgButtons::Ok, MsgIcon::Exclamation);
+        return;
+    }
+    ShowMessage(StringPrintf("%d filters were successfully imported.", made), {}, MsgButtons::Ok,
+                MsgIcon::Information);
 }
 
 bool CViewDataMining::InGraphArea(QPoint point) const

@@ -61,6 +61,8 @@ private:
     DataMiningGraph& CurrentRecord() const;
     void ToggleHistogramBit(uint32_t bit);
     void ToggleScatterBit(uint32_t bit);
+    void ExportCurrentFilter();
+    void ImportFilters();
 
     DMFilter* filter_ = nullptr;
     int split_ = 500;

@@ -307,9 +307,19 @@ void FeedSimulator::Serve(int fd)
             alive = send(kFeedLiveRecord, 0, EventRecord(day_, timeline[next], first, closes[timeline[next].share]));
         }
     }
+    // Off the list before the number is free again, so a drop never reaches a later connection.
+    {
+        std::lock_guard guard(clientsMutex_);
+        clientFds_.erase(std::remove(clientFds_.begin(), clientFds_.end(), fd), clientFds_.end());
+    }
     close(fd);
+}
+
+void FeedSimulator::DropConnections()
+{
     std::lock_guard guard(clientsMutex_);
-    clientFds_.erase(std::remove(clientFds_.begin(), clientFds_.end(), fd), clientFds_.end());
+    for (int fd : clientFds_)
+        shutdown(fd, SHUT_RDWR);
 }
 
 } // namespace qv::dev

@@ -46,6 +46,8 @@ public:
     // Reads the shares and binds 127.0.0.1; false with the reason.
     bool Start(std::string* error);
     void Stop();
+    // Ends every open connection at once, as a server that lost them; new ones are still accepted.
+    void DropConnections();
     int port() const { return port_; }
     PackedDate day() const { return day_; }
     const std::vector<SimulatedShare>& shares() const { return shares_; }

@@ -1,5 +1,5 @@
 // qvfeed FOLDER [--port N] [--speed N]: the feed stand-in on 127.0.0.1, serving the demo shares of
-// FOLDER's intraday store as if live, until it is ended.
+// FOLDER's intraday store as if live, until it is ended. SIGUSR1 drops the open connections.
 #include "devtools/lib/FeedSimulator.h"
 
 #include <csignal>
@@ -11,7 +11,9 @@
 namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
+volatile std::sig_atomic_t g_drop = 0;
 void OnSignal(int) { g_stop = 1; }
+void OnDrop(int) { g_drop = 1; }
 
 int Usage()
 {
@@ -52,8 +54,16 @@ int main(int argc, char** argv)
     std::fflush(stdout);
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
-    while (!g_stop)
+    std::signal(SIGUSR1, OnDrop);
+    while (!g_stop) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (!g_drop)
+            continue;
+        g_drop = 0;
+        simulator.DropConnections();
+        std::printf("qvfeed: connections dropped\n");
+        std::fflush(stdout);
+    }
     simulator.Stop();
     return 0;
 }

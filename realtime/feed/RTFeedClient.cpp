@@ -13,6 +13,7 @@
 #include "realtime/feed/FeedRecord.h"
 #include "realtime/feed/RTBackfill.h"
 #include "realtime/feed/RTEngine.h"
+#include "realtime/feed/RTReconnect.h"
 #include "realtime/store/RTStore.h"
 #include "realtime/store/RTStoreFiles.h"
 
@@ -229,13 +230,12 @@ bool StartRTEngine()
     return true;
 }
 
-bool StopRTEngine()
+namespace {
+
+// The feed thread gone, the transport disconnected and the day's marks reset; step 0.
+void EndRTEngine()
 {
-    TheRTEngine().running = false;
-    RTEngineState = kEngineStopped;
     FeedTransport& t = TheFeedTransport();
-    t.SetStopEvent();
-    t.Close();
     // The thread goes before anything of the store may be freed under it.
     if (FeedThread().joinable())
         FeedThread().join();
@@ -244,7 +244,39 @@ bool StopRTEngine()
     UncoverRestOfDay();
     for (auto& a : TheRTStore().activeShares)
         a->tradeChangeTick = a->quoteChangeTick = 0;
+    RTEngineState = kEngineStopped;
     SetStep(kFeedDisconnected);
+}
+
+} // namespace
+
+bool StopRTEngine()
+{
+    TheRTReconnect().userStopped = true;
+    CancelRTReconnect();
+    TheRTEngine().running = false;
+    RTEngineState = kEngineStopped;
+    FeedTransport& t = TheFeedTransport();
+    t.SetStopEvent();
+    t.Close();
+    EndRTEngine();
+    return true;
+}
+
+bool DisconnectDroppedRTEngine()
+{
+    TheFeedTransport().Close();
+    for (int i = 0; i < 21 && g_threadRunning; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (g_threadRunning) {
+        OutputDebugText("RT Disconnect thread timeout");
+        return false;
+    }
+    RTEngineState = kEngineDisconnecting;
+    EndRTEngine();
+    const RTReconnectState& r = TheRTReconnect();
+    if (!r.userStopped && !r.commandStopped && r.attempts == 0)
+        ScheduleRTReconnect(kRTReconnectAfterDropMs);
     return true;
 }
 

@@ -15,6 +15,10 @@ bool StartRTEngine();
 // Stops the feed thread: sets the stop event, closes the transport and joins the thread before
 // anything of the store may be freed; marks the rest of the day uncovered. True.
 bool StopRTEngine();
+// After the feed thread ended on a dropped connection: the transport is closed and disconnected,
+// the engine state and the step go to 0, and, unless the user stopped the feed or an attempt
+// already failed, a reconnect follows after 1 s. False when the feed thread did not end within 2.1 s.
+bool DisconnectDroppedRTEngine();
 bool RTFeedThreadRunning();
 // A connection that dropped shows step 15 ("Error - Unable to maintain connection.") and ends the
 // feed thread; the user-interface side then sets the engine state to stopped.

@@ -16,6 +16,7 @@
 #include "portfolio/TransactionRows.h"
 #include "portfolio/UndoRing.h"
 #include "realtime/AgreementBlock.h"
+#include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
 #include "resources/MessageIds.h"
 #include "resources/WebAddresses.h"
@@ -33,6 +34,7 @@
 #include "shell/StartUp.h"
 #include "shell/ToolbarCatalogue.h"
 #include "shell/ViewGroups.h"
+#include "shell/ui/FeedConnectDlg.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/ToolbarImages.h"
@@ -53,12 +55,15 @@
 #include <QMenu>
 #include <QProcess>
 #include <QThread>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 #include <cstdio>
 
 namespace qv {
 namespace {
+
+constexpr int kFeedDisconnectSettleMs = 1000;
 
 CViewBase* ActiveView()
 {
@@ -197,6 +202,7 @@ bool CFrameCommandHost::SeamInstalled(uint32_t command) const
     case 26730: return bool(seams.slideShowDialog);
     case 27213: return bool(seams.highLowSettings);
     case 26806: return bool(seams.startFeed);
+    case 26811: return bool(seams.scheduleReconnect);
     case 26597: return bool(seams.newPortfolio);
     case 26655: return ProgramSwitches().calculatorMode >= 128 || bool(seams.calculator);
     case 26122: case 26275: case 26504: case 57668: case 20929: case 20930: case 26121: case 26895: case 21159:
@@ -573,13 +579,28 @@ void CFrameCommandHost::SaveCurrentData()
     QApplication::restoreOverrideCursor();
 }
 
+void CFrameCommandHost::ConnectFeed()
+{
+    CFeedConnectDlg::Open(&frame_);
+    if (FrameDialogs().startFeed)
+        FrameDialogs().startFeed();
+}
+
 void CFrameCommandHost::DisconnectFeed()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    CFeedConnectDlg::CloseCurrent();
     if (FrameDialogs().stopFeed)
         FrameDialogs().stopFeed();
-    InvalidateMatchingViews(ShareListChain(), false, -1, -1, 0xFFFFFFFF, nullptr);
     QApplication::restoreOverrideCursor();
+    // The feed's last notices settle before the command is offered again; a timer, so the
+    // user-interface thread never sleeps.
+    RTEngineState = kEngineDisconnecting;
+    QTimer::singleShot(kFeedDisconnectSettleMs, &frame_, [] {
+        if (RTEngineState == kEngineDisconnecting)
+            RTEngineState = kEngineStopped;
+        InvalidateMatchingViews(ShareListChain(), false, -1, -1, 0xFFFFFFFF, nullptr);
+    });
 }
 
 bool CFrameCommandHost::WaitUntilActive(int milliseconds)
@@ -713,12 +734,16 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
     }
     case 26806:
         if (RTEngineState == kEngineStopped)
-            FrameDialogs().startFeed();
+            ConnectFeed();
         else
             DisconnectFeed();
         return true;
+    case 26811:
+        if (FrameDialogs().scheduleReconnect)
+            FrameDialogs().scheduleReconnect();
+        return true;
     case 26537: portfolios_->RevertPortfolio(); return true;
-    case 26740: case 26900: case 27036: case 27039: case 26811: return true;
+    case 26740: case 26900: case 27036: case 27039: return true;
     case kCommandIncomingMessage: OnIncomingMessage(); return true;
     case 27063:
         // The sheet packs its answers on Finish (PackAgreementAnswers) and stays open when they do

@@ -47,6 +47,7 @@ public:
     void OnSlideShow();
     void OpenCompanyPage();
     void SaveCurrentData();
+    void ConnectFeed();
     void DisconnectFeed();
     void OnIncomingMessage();
     void OnNicknameInUse();

@@ -137,6 +137,30 @@ TEST(EodBars, DynamicCodeAndBarScale)
     EXPECT_EQ(ComputeBarScale(in).code, 1);
 }
 
+TEST(EodBars, BoxChartsTakeTheFullWidthAtTheColumnWidth)
+{
+    BarScaleInput in;
+    in.paneLeft = 100;
+    in.paneRight = 900;
+    in.visibleCount = 40;
+    in.lastBarIndex = 39;
+    in.style = 5;
+    in.barCode = 3;
+    in.boxWidth = 12;
+    in.boxMargin = 2;
+    in.boxFirstColumn = 10;
+    const BarScale box = ComputeBarScale(in);
+    EXPECT_EQ(box.code, 0);
+    EXPECT_EQ(box.pixelsPerBar, 12);
+    EXPECT_EQ(box.leftMargin, 0);
+    EXPECT_EQ(box.rightMargin, 0);
+    EXPECT_EQ(box.firstX, 100 + 6 - 10 * 12);  // column 10's centre at the left edge's first column
+    EXPECT_EQ(box.drawWidth, 8);
+    EXPECT_EQ(box.lastBarIndex, 39);
+    in.paneRight = 150;  // 50 pixels: nothing
+    EXPECT_EQ(ComputeBarScale(in).lastBarIndex, 0);
+}
+
 TEST(EodBars, FoldingLeavesTheSourceDaysUntouched)
 {
     std::vector<DayRecord> days = Weekdays(20);

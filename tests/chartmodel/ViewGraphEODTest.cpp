@@ -219,5 +219,60 @@ TEST_F(DailyChartView, APaintInAModeThatKeepsTheModelStillReplacesIt)
     }
 }
 
+// Each box style's command sets its style and is checked; a paint lays out columns on the price
+// pane: the last column at the right edge, the step scale at the column width, the zoom clamped
+// with the offsets back to auto, and a column scrolled back moves the chart right by one column.
+TEST_F(DailyChartView, BoxStylesLayOutColumnsAndMoveByColumns)
+{
+    int dc = 0;
+    view.textHeight = 12;
+    view.digitWidth = 7;
+    const uint32_t commands[4] = {27217, 27250, 27251, 27252};
+    for (int style = 5; style <= 8; ++style) {
+        const uint32_t command = commands[style - 5];
+        EXPECT_TRUE(State(command).enabled);
+        ASSERT_TRUE(Run(command));
+        EXPECT_EQ(gs::U8(Setting(), gs::kPriceDisplay), style);
+        EXPECT_EQ(State(command).checked, true);
+        EXPECT_EQ(State(commands[(style - 4) % 4]).checked, false);
+        // The first paint measures the axis labels that the second lays the panes out by.
+        view.OnDraw(&dc, DrawDevice{false, 900, 600, 0, 0});
+        view.OnDraw(&dc, DrawDevice{false, 900, 600, 0, 0});
+        ASSERT_TRUE(view.eod.BoxMode());
+        ASSERT_FALSE(view.eod.boxPoints().empty()) << style;
+        ASSERT_NE(view.timeBands, nullptr);
+        const GraphPane* price = view.FindPane(kPanePrice);
+        ASSERT_NE(price, nullptr);
+        const int32_t w = view.eod.BoxColumnWidth();
+        const TimeScale& scale = view.timeBands->scale;
+        const int32_t last = int32_t(view.eod.boxPoints().back().step);
+        const int32_t lastX = view.IndexToXScale(&scale, last);
+        EXPECT_EQ(view.eod.scale().code, 0);
+        EXPECT_LE(lastX + w / 2, price->right) << style;
+        if (last + 1 >= (price->right - price->left) / w)
+            EXPECT_GT(lastX + w / 2 + w, price->right) << style;
+        const GraphSeries* series = FindSeries(view.timeBands, const_cast<GraphPane*>(price));
+        ASSERT_NE(series, nullptr);
+        EXPECT_FALSE(IsRangeEmpty(*series->range)) << style;
+        ASSERT_TRUE(view.eod.ScrollBoxes(-1));
+        view.OnDraw(&dc, DrawDevice{false, 900, 600, 0, 0});
+        EXPECT_EQ(view.IndexToXScale(&view.timeBands->scale, last), lastX + w) << style;
+    }
+    gs::SetU8(Setting(), gs::kBoxSizeSpace, 0x17);
+    for (int i = 0; i < 3; ++i)
+        view.eod.ZoomBoxes(1);
+    EXPECT_EQ(gs::U8(Setting(), gs::kBoxSizeSpace), 0x18);
+    view.OnDraw(&dc, DrawDevice{false, 900, 600, 0, 0});
+    // Back to auto: the last column at the right edge again.
+    const int32_t w = view.eod.BoxColumnWidth();
+    EXPECT_LE(view.IndexToXScale(&view.timeBands->scale, int32_t(view.eod.boxPoints().back().step)) + w / 2,
+              view.FindPane(kPanePrice)->right);
+    // Outside box mode the box moves do nothing.
+    Run(27118);
+    view.OnDraw(&dc, DrawDevice{false, 900, 600, 0, 0});
+    EXPECT_FALSE(view.eod.ScrollBoxes(1));
+    EXPECT_FALSE(view.eod.ZoomBoxes(1));
+}
+
 } // namespace
 } // namespace qv

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The program with "/RT" against the feed stand-in, twice on one copy of the demo folder: the first
 # run fills the day from the feed; the second, started later, gets the minutes it missed as well.
+# "reconnect": one run whose connection the stand-in drops; "sweep": every enabled command.
 # Usage: feed-run-test.sh QUORVANTIS QVFEED MODE (in the program-run folder)
 set -u
 app="$1"; qvfeed="$2"; mode="$3"
@@ -15,6 +16,17 @@ QV_FEED_SERVER=$(sed -n 's/.* on \(127\.0\.0\.1:[0-9]*\)$/\1/p' feed.log)
 export QV_FEED_SERVER
 if [ "$mode" = "sweep" ]; then
   QV_COMMAND_SWEEP=1 "$app" /RT; echo "program exit code $?"
+  exit 0
+fi
+if [ "$mode" = "reconnect" ]; then
+  # The stand-in drops the connection once the program reports it connected.
+  QV_FEED_CHECK=reconnect "$app" /RT >program.log 2>&1 &
+  program=$!
+  for _ in $(seq 700); do grep -q "Feed check: connected" program.log && break; sleep 0.1; done
+  kill -USR1 "$feed"
+  wait "$program"; code=$?
+  grep "Feed check:" program.log
+  echo "program exit code $code"
   exit 0
 fi
 QV_FEED_CHECK=1 "$app" /RT; echo "first run exit code $?"

@@ -1,4 +1,4 @@
-// qvtool chart FOLDER EPIC OUT.png [WIDTH HEIGHT] [--style N] [--bars N] [--averages] [--dark] [--months N]
+// qvtool chart FOLDER EPIC OUT.png [WIDTH HEIGHT] [--style N] [--bars N] [--averages] [--dark] [--months N] [--box V,K[,O]]
 // [--add EPIC]... [--indicator TYPE[,P1,P2,P3,FLAGS]]...: a share's daily chart with up to four added
 // graphs and up to four indicator windows (one indicator each), in the Light or Dark design and limited
 // to the last 1, 3, 6, 12, 24 or 60 months, built and drawn headless by the daily chart window
@@ -27,7 +27,7 @@ namespace {
 
 constexpr const char* kUsage =
     "chart FOLDER EPIC OUT.png [WIDTH HEIGHT] [--style N] [--bars N] [--averages] [--dark] [--months N] [--add EPIC]... "
-    "[--indicator TYPE[,P1,P2,P3,FLAGS]]...";
+    "[--indicator TYPE[,P1,P2,P3,FLAGS]]... [--box VALUEx100,KIND[,OPTIONS]]";
 
 // The months the date-range limit commands (26743-26748) keep.
 constexpr int kLimitMonths[6] = {1, 3, 6, 12, 24, 60};
@@ -41,6 +41,7 @@ struct ChartOptions {
     int limit = -1; // index into kLimitMonths
     std::vector<std::string> added;
     std::vector<IndicatorRecord> indicators;
+    std::vector<int> box;  // box value x 100, box kind, box options
 };
 
 bool Number(const std::string& text, int low, int high, int& out)
@@ -75,6 +76,22 @@ bool ParseIndicator(const std::string& text, IndicatorRecord& record)
     return true;
 }
 
+// VALUEx100,KIND[,OPTIONS]: the box fields of the box and reversal styles.
+bool ParseBox(const std::string& text, std::vector<int>& box)
+{
+    static constexpr int kHigh[3] = {50000, 4, 0xFFFF};
+    size_t start = 0;
+    while (start <= text.size() && box.size() < 3) {
+        const size_t comma = std::min(text.find(',', start), text.size());
+        int value = 0;
+        if (!Number(text.substr(start, comma - start), 0, kHigh[box.size()], value))
+            return false;
+        box.push_back(value);
+        start = comma + 1;
+    }
+    return start > text.size() && box.size() >= 2;
+}
+
 bool ParseOptions(const std::vector<std::string>& args, ChartOptions& o)
 {
     size_t i = 3;
@@ -102,8 +119,12 @@ bool ParseOptions(const std::vector<std::string>& args, ChartOptions& o)
             if (!ParseIndicator(args[++i], o.indicators.emplace_back()))
                 return false;
         }
+        else if (args[i] == "--box" && i + 1 < args.size()) {
+            if (!ParseBox(args[++i], o.box))
+                return false;
+        }
         else if (args[i] == "--style" && i + 1 < args.size())
-            if (!Number(args[++i], 0, 4, o.style))
+            if (!Number(args[++i], 0, 8, o.style))
                 return false;
             else
                 continue;
@@ -137,6 +158,12 @@ int RunChart(const std::vector<std::string>& args)
         gs::SetU8(setting, gs::kPriceDisplay, uint8_t(options.style));
     if (options.bars >= 0)
         gs::SetU8(setting, gs::kBarPeriod, uint8_t(options.bars));
+    if (!options.box.empty()) {
+        gs::SetU16(setting, gs::kBoxValue, uint16_t(options.box[0]));
+        gs::SetU8(setting, gs::kBoxValueOption, uint8_t(options.box[1]));
+        if (options.box.size() > 2)
+            gs::SetU16(setting, gs::kBoxChartFlags, uint16_t(options.box[2]));
+    }
     for (int line = 0; options.averages && line < gs::kLines; ++line)
         gs::SetU32(setting, gs::kLineWords + 4 * size_t(line), gs::LineWord(setting, line) | 0xC0000000u);
     for (size_t k = 0; k < options.added.size(); ++k) {

@@ -134,6 +134,15 @@ protected:
         });
         return lines;
     }
+    // Another chart of the same share, painted once, as a restart would show it.
+    void OpenLike(ShareChart& other)
+    {
+        other.eod.SetHistory(days_.data(), int32_t(days_.size()), 1);
+        other.resize(900, 640);
+        QImage image(other.size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        other.render(&painter);
+    }
     int32_t DateAt(QPoint p) { return chart.drawing.DatePositionAtX(p.x()); }
     float PriceAt(QPoint p)
     {
@@ -590,14 +599,7 @@ TEST_F(DailyChartDrawingTest, StoredLinesLoadWithTheChartAndTheSelectedLineShows
     Drag(InPrice(0.15, 0.8), InPrice(0.75, 0.25));
     // Another chart of the same share reads the line from the store.
     ShareChart other;
-    std::vector<DayRecord> days = dev::MakeSyntheticDays(300);
-    other.eod.SetHistory(days.data(), int32_t(days.size()), 1);
-    other.resize(900, 640);
-    QImage plain(other.size(), QImage::Format_RGB32);
-    {
-        QPainter painter(&plain);
-        other.render(&painter);
-    }
+    OpenLike(other);
     ASSERT_NE(other.drawing.PaneObjects(kPanePrice).head, nullptr);
 
     Command(26136);
@@ -626,6 +628,61 @@ TEST_F(DailyChartDrawingTest, AMenuTakingTheFocusKeepsTheChartTheViewCommandsAct
     QFocusEvent other(QEvent::FocusOut, Qt::MouseFocusReason);
     QApplication::sendEvent(&chart, &other);
     EXPECT_EQ(MainFrameState().activeView, nullptr);
+}
+
+// Each line-study tool is drawn by the mouse, stored with its own subtype, read back by another chart
+// of the share and drawn with its figure.
+TEST_F(DailyChartDrawingTest, EveryLineStudyToolDrawsStoresAndReloadsItsStudy)
+{
+    struct Case {
+        uint32_t command;
+        uint32_t subtype;
+        const char* render;
+        bool shapes; // more than the main segment
+    };
+    const Case cases[] = {
+        {26357, 1, "study-fibonacci-arcs", true},  {26358, 2, "study-fibonacci-fans", true},
+        {26359, 5, "study-retracements", true},    {26364, 3, "study-gann-angles", true},
+        {26362, 4, "study-regression", true},      {26360, 6, "study-speed-lines", true},
+        {26361, 7, "study-quadrant-lines", true},  {26367, 8, "study-percentage-change", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.render);
+        LinesAndTextStore().FreeItems();
+        chart.drawing.Reload();
+        ASSERT_TRUE(State(c.command).enabled);
+        Command(c.command);
+        EXPECT_EQ(chart.modeRecord.mode, kModeLineStudy);
+        // The percentage change is a measurement shown while the mouse holds it, never saved.
+        if (c.subtype == 8) {
+            Send(QEvent::MouseButtonPress, InPrice(0.3, 0.7));
+            Send(QEvent::MouseMove, InPrice(0.6, 0.4));
+            const std::vector<DrawnLineObject> held = chart.drawing.Figures();
+            ASSERT_EQ(held.size(), 1u);
+            ASSERT_EQ(held[0].shapes.labels.size(), 1u);
+            EXPECT_NE(held[0].shapes.labels[0].text.find('%'), std::string::npos);
+            test::SaveRender(Grab(), c.render);
+            Send(QEvent::MouseButtonRelease, InPrice(0.6, 0.4));
+            EXPECT_TRUE(Stored().empty());
+            continue;
+        }
+        Drag(InPrice(0.3, 0.7), InPrice(0.6, 0.4));
+        const LineObject* drawn = chart.drawing.PaneObjects(kPanePrice).head;
+        ASSERT_NE(drawn, nullptr);
+        EXPECT_EQ(drawn->subtype(), c.subtype);
+        const std::vector<DrawnLineObject> figures = chart.drawing.Figures();
+        ASSERT_EQ(figures.size(), 1u);
+        const StudyShapes& shapes = figures[0].shapes;
+        EXPECT_EQ(!shapes.segments.empty() || !shapes.arcs.empty() || !shapes.labels.empty(), c.shapes);
+        test::SaveRender(Grab(), c.render);
+        ShareChart other;
+        OpenLike(other);
+        const LineObject* loaded = other.drawing.PaneObjects(kPanePrice).head;
+        ASSERT_NE(loaded, nullptr);
+        EXPECT_EQ(loaded->subtype(), c.subtype);
+        EXPECT_EQ(loaded->pointTime(0), drawn->pointTime(0));
+        EXPECT_EQ(loaded->pointTime(1), drawn->pointTime(1));
+    }
 }
 
 } // namespace qv

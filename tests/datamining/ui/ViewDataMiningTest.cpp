@@ -11,11 +11,15 @@
 #include "devtools/lib/ShareListChain.h"
 #include "lists/ListViewOptions.h"
 #include "support/DatabaseFixture.h"
+#include "support/FakeMessageBox.h"
+#include "shell/ui/ModalDialog.h"
+#include "devtools/lib/TempFolder.h"
 #include "support/ui/Render.h"
 #include "views/FrameState.h"
 #include "views/ViewKinds.h"
 #include "views/ui/ViewClassRegistry.h"
 
+#include <QFileDialog>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTest>
@@ -153,6 +157,50 @@ TEST_F(ViewDataMiningTest, CommandsToggleTheGraphsAndSwapTheAxes)
     EXPECT_EQ(v.xRange().min, x.min);
     EXPECT_EQ(v.yRange().max, y.max);
     EXPECT_EQ(FilterList().front()->axes, (std::array<uint32_t, 3>{1, 2, 3}));
+}
+
+// Export writes the current filter to the file chosen in a "Filter (*.flt)" dialog; import reads it
+// back under a free name and says how many filters it made; a read-only filter cannot be exported.
+TEST_F(ViewDataMiningTest, ExportAndImportGoThroughTheirFileDialogsAndMessages)
+{
+    CViewDataMining& v = Make();
+    dev::TempFolder folder{"dmflt"};
+    const std::string file = (folder / "mine.flt").string();
+    std::vector<QString> titles;
+    SetModalDialogRunner([&](QDialog& dialog) {
+        auto* files = qobject_cast<QFileDialog*>(&dialog);
+        if (!files)
+            return int(QDialog::Rejected);
+        titles.push_back(files->windowTitle());
+        EXPECT_EQ(files->nameFilters(), QStringList{QStringLiteral("Filter (*.flt)")});
+        files->selectFile(QString::fromStdString(file));
+        return int(QDialog::Accepted);
+    });
+    FakeMessageBox boxes;
+    ASSERT_TRUE(Ui(26772).enabled);
+    EXPECT_TRUE(Ui(26773).enabled);
+    const DMFilter* current = CurrentFilter();
+    const size_t before = FilterList().size();
+    v.RunCommand(26772);
+    v.RunCommand(26773);
+    ASSERT_EQ(FilterList().size(), before + 1);
+    const DMFilter& imported = *FilterList().front();
+    EXPECT_EQ(imported.name, current->name + " 0");
+    EXPECT_EQ(imported.criteria.size(), current->criteria.size());
+    EXPECT_EQ(imported.axes, current->axes);
+    std::filesystem::remove(file);
+    v.RunCommand(26773);
+    SetModalDialogRunner({});
+    EXPECT_EQ(titles, (std::vector<QString>{QStringLiteral("Export the current filter"),
+                                            QStringLiteral("Import a filter file"),
+                                            QStringLiteral("Import a filter file")}));
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{"1 filters were successfully imported.",
+                                                       "Error: The file did not contain any valid filters."}));
+    auto readOnly = std::make_unique<DMFilter>();
+    readOnly->flags = kFilterReadOnly;
+    SetCurrentFilter(readOnly.get());
+    EXPECT_FALSE(Ui(26772).enabled);
+    SetCurrentFilter(FilterList().front().get());
 }
 
 TEST_F(ViewDataMiningTest, TheMouseDragsTheDividerZoomsAndPicks)

@@ -10,6 +10,7 @@
 #include "realtime/feed/FeedDecoder.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTFeedClient.h"
+#include "realtime/feed/RTReconnect.h"
 #include "realtime/store/RTDaySummary.h"
 #include "realtime/store/RTTickCoding.h"
 #include "tests/realtime/store/RTStoreFixture.h"
@@ -114,6 +115,61 @@ TEST_F(FeedSimulatorTest, TheDayComesInLiveAndAReconnectionRefillsItOnce)
         return true;
     })) << "every trade of the day, none twice";
     EXPECT_GE(sim.connections(), 2u);
+}
+
+// A dropped connection ends the engine and waits a reconnect a second later, which connects again;
+// the user's disconnect takes any waiting reconnect away and a later tick starts nothing.
+TEST_F(FeedSimulatorTest, ADroppedConnectionReconnectsUntilTheUserDisconnects)
+{
+    dev::FeedSimulatorOptions options;
+    options.folder = dir.path();
+    options.port = 0;
+    options.day = kMon7;
+    dev::FeedSimulator sim(options);
+    ASSERT_TRUE(sim.Start(nullptr));
+    UseServer(sim);
+    ClearRTStoppingFlags();
+    ASSERT_TRUE(StartRTEngine());
+    ASSERT_TRUE(WaitFor([] { return RTConnectionStep() == kFeedConnected; }));
+
+    sim.DropConnections();
+    ASSERT_TRUE(WaitFor([] { return RTConnectionStep() == kFeedConnectionLost; }));
+    EXPECT_TRUE(DisconnectDroppedRTEngine());
+    EXPECT_EQ(RTEngineState, kEngineStopped);
+    EXPECT_EQ(RTConnectionStep(), kFeedDisconnected);
+    EXPECT_TRUE(TheRTReconnect().scheduled) << "a reconnect after 1 s";
+
+    EXPECT_TRUE(RunRTReconnect());
+    EXPECT_EQ(TheRTReconnect().attempts, 0);
+    EXPECT_TRUE(WaitFor([] { return RTConnectionStep() == kFeedConnected; }));
+    EXPECT_EQ(sim.connections(), 2u);
+
+    StopRTEngine();
+    EXPECT_FALSE(TheRTReconnect().scheduled);
+    EXPECT_FALSE(RunRTReconnect()) << "the user stopped the feed";
+    EXPECT_EQ(RTEngineState, kEngineStopped);
+    EXPECT_EQ(sim.connections(), 2u);
+
+    // Without a server, each failed attempt is counted and tries again after 15 s.
+    ClearRTStoppingFlags();
+    sim.Stop();
+    EXPECT_FALSE(RunRTReconnect());
+    EXPECT_EQ(TheRTReconnect().attempts, 1);
+    EXPECT_TRUE(TheRTReconnect().scheduled);
+    CancelRTReconnect();
+    TheRTReconnect().attempts = 0;
+}
+
+// With the real-time option off nothing reconnects and no engine starts.
+TEST_F(FeedSimulatorTest, WithTheRealTimeOptionOffNothingReconnects)
+{
+    Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 0;
+    ClearRTStoppingFlags();
+    ScheduleRTReconnect(kRTReconnectAfterDropMs);
+    EXPECT_FALSE(TheRTReconnect().scheduled);
+    EXPECT_FALSE(RunRTReconnect());
+    EXPECT_EQ(RTEngineState, kEngineStopped);
+    EXPECT_EQ(TheRTReconnect().attempts, 0);
 }
 
 TEST_F(FeedSimulatorTest, TheFeedSurvivesTheStandInsFaults)

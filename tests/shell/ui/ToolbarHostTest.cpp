@@ -170,6 +170,26 @@ TEST_F(ToolbarFrame, ButtonStatesFollowTheCommandRouting)
     EXPECT_TRUE(sent.empty());
 }
 
+// The box and reversal styles are on no menu: their buttons (codes 218-221) on a user toolbar send
+// "Display point & figure", "Display Kagi chart", "Display Renko chart" and "Display 3-Line Break".
+TEST_F(ToolbarFrame, TheBoxStyleButtonsSendTheirCommands)
+{
+    Commands commands;
+    CUserToolbar& main = *ProgramToolbars().toolbars[0];
+    main.SetEntries({ToolbarEntry{218, 0, {}}, ToolbarEntry{219, 0, {}}, ToolbarEntry{220, 0, {}},
+                     ToolbarEntry{221, 0, {}}});
+    frame->toolbars()->Layout(true);
+    CToolbarButtons* bar = BarOf("Main bar");
+    ASSERT_NE(bar, nullptr);
+    bar->UpdateButtons();
+    sent.clear();
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(bar->buttons()[size_t(i)].state & kButtonEnabled) << i;
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->ButtonRect(i).center());
+    }
+    EXPECT_EQ(sent, (std::vector<uint32_t>{27217, 27250, 27251, 27252}));
+}
+
 TEST_F(ToolbarFrame, TooltipsNamePortfoliosAndCommands)
 {
     CToolbarButtons* settings = BarOf("Settings bar");

@@ -1,0 +1,71 @@
+// The queues member messages travel through (outgoing, the inbox and the contact list) and the
+// seven slots in which incoming messages are collected piece by piece from the feed thread.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace qv {
+
+constexpr uint16_t kFeedMessageMember = 1;  // a member message
+constexpr uint16_t kFeedMessageContact = 2; // a member's record for the contact list
+constexpr uint32_t kFeedMessageHeaderBytes = 16;
+constexpr uint32_t kFeedMessageFlagSent = 4;
+constexpr uint32_t kFeedMessageFlagDeleted = 8;
+// A message's length comes from the network: longer ones are refused rather than allocated.
+constexpr uint32_t kFeedMessageMaxBytes = 64 * 1024;
+constexpr int kFeedMessageSlots = 7;
+
+struct FeedMessageNode {
+    uint32_t length = 0;
+    uint32_t sequence = 0;
+    uint16_t kind = 0;
+    uint32_t filled = 0;
+    std::vector<uint8_t> data; // length + 4 bytes; the record's flags word stands at byte 12
+    uint32_t flags() const;
+};
+
+class FeedMessageQueue {
+public:
+    void Enqueue(std::unique_ptr<FeedMessageNode> node, bool atHead = false);
+    void EnqueueCopy(const FeedMessageNode& node);
+    std::unique_ptr<FeedMessageNode> TakeHead();
+    void FreeQueue();
+    // Frees the nodes whose record carries the deleted flag; answers how many went.
+    size_t PurgeDeleted();
+    size_t size() const;
+    // The nodes' kinds and sequences in order (for tests and the messaging views).
+    std::vector<std::pair<uint16_t, uint32_t>> Listing() const;
+
+private:
+    friend class FeedMessageCollector;
+    mutable std::mutex lock_;
+    std::deque<std::unique_ptr<FeedMessageNode>> nodes_;
+};
+
+// The client's queues, the collection slots and the highest sequence seen of each incoming kind.
+class FeedMessageCollector {
+public:
+    // 0 on success; -1 for a slot of 7 or above or a length above 64 KiB.
+    int BeginMessage(int slot, uint16_t kind, uint32_t length, uint32_t sequence);
+    // -1 when the slot is empty or the bytes would pass the message's length.
+    int AppendMessage(int slot, const uint8_t* bytes, uint32_t count);
+    // Appends the collected message to the queue when it is whole, drops it otherwise; 0 or -1.
+    int EndMessage(int slot, FeedMessageQueue& queue);
+    // Moves the incoming queue's member messages to the inbox and its contact records to the
+    // contact list, raising the highest sequences; other nodes stay in their order. True when a
+    // member message arrived.
+    bool DistributeIncoming(FeedMessageQueue& incoming);
+
+    FeedMessageQueue outgoing, inbox, contacts;
+    uint32_t highestMember = 0, highestContact = 0;
+
+private:
+    std::mutex slotLock_;
+    std::unique_ptr<FeedMessageNode> slots_[kFeedMessageSlots];
+};
+
+} // namespace qv
