@@ -13,6 +13,7 @@
 #include "lists/ui/ViewList.h"
 
 #include "BenchApplication.h"
+#include "FullDatabase.h"
 
 #include <QApplication>
 #include <QImage>
@@ -25,18 +26,8 @@ using namespace qv;
 
 void Setup()
 {
-    static bool done = false;
-    if (done)
-        return;
     BenchApplication();
-    dev::DemoDatabase db = dev::RandomDatabase(3000, 25, sys_days{year{2026} / December / 31}, 2026);
-    dev::DbFile file = dev::DemoDbFile(db);
-    file.entries[0].extra = dev::DemoShareFieldTable();
-    static std::vector<uint8_t> quorva = dev::WriteQuorvaDat(file);
-    static std::vector<uint8_t> comp = dev::WriteCompDat(dev::DemoCompFile(db));
-    std::span<const uint8_t> c(comp);
-    LoadDatabaseFromMemory(quorva, &c);
-    done = true;
+    LoadFullDatabaseOnce();
 }
 
 ShareList* AllList()

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <span>
 #include <string_view>
 
 namespace qv {
@@ -53,6 +54,13 @@ constexpr size_t kMaxIndicatorName = 255;
 
 // The display name of an indicator line, at most kMaxIndicatorName characters. `breadthSource` names
 // the market or portfolio of the breadth types 18-30 and is used by no other type.
+// The menu command that adds each indicator window type the chart draws.
+struct IndicatorAddCommand {
+    uint32_t command;
+    uint8_t type;
+};
+std::span<const IndicatorAddCommand> IndicatorAddCommands();
+
 std::string GetIndicatorName(const IndicatorRecord& record, std::string_view breadthSource = {});
 
 // The name of another share (correlation, beta, relative-to) and its description: the text of field

@@ -92,20 +92,27 @@ std::string FormatSectorFilterText(ShareList& list)
     return caption;
 }
 
+std::vector<std::string_view> SectorLevelTexts(int32_t group)
+{
+    // Main sectors and sectors put a 256-byte map of stored numbers before their texts; the
+    // sub-sectors are numbered directly.
+    const bool mapped = group != kSectorLevelSubSectors;
+    auto table = FieldTable(group == kSectorLevelMain ? 23 : group == kSectorLevelSubSectors ? 25 : 24);
+    if (mapped)
+        table = table.size() >= 256 ? table.subspan(256) : std::span<const uint8_t>{};
+    std::vector<std::string_view> texts;
+    for (size_t pos = 0; pos < table.size() && pos + 1 + table[pos] <= table.size(); pos += 1 + table[pos])
+        texts.emplace_back(reinterpret_cast<const char*>(&table[pos + 1]), table[pos]);
+    // Items are padded to an even length: a trailing zero byte reads as an empty text, not a name.
+    while (!texts.empty() && texts.back().empty())
+        texts.pop_back();
+    return texts;
+}
+
 std::string CompanySectorName(int32_t group, int32_t index)
 {
-    auto table = FieldTable(group == 2024 ? 23 : group == 2026 ? 25 : 24);
-    if (!table.empty() && table[0] == 0xFF)
-        table = table.size() > 256 ? table.subspan(256) : std::span<const uint8_t>{};
-    size_t pos = 0;
-    for (int32_t i = 0; i < index; ++i) {
-        if (pos >= table.size())
-            return {};
-        pos += 1 + size_t(table[pos]);
-    }
-    if (index < 0 || pos >= table.size() || pos + 1 + table[pos] > table.size())
-        return {};
-    return std::string(reinterpret_cast<const char*>(&table[pos + 1]), table[pos]);
+    const std::vector<std::string_view> texts = SectorLevelTexts(group);
+    return index >= 0 && size_t(index) < texts.size() ? std::string(texts[size_t(index)]) : std::string();
 }
 
 } // namespace qv

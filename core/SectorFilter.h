@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace qv {
 
@@ -43,9 +45,18 @@ std::string FormatSectorFilterText(SectorFilter& listFilter, const SectorNameLoo
 // The same for a share list, with the sector names of the loaded database.
 std::string FormatSectorFilterText(ShareList& list);
 
-// Sector `index` of a group from the company field tables of the database (the items of the first
-// directory entry's extra block): table 23 for group 2024, 25 for 2026, 24 for any other; empty
-// when the table or the entry is missing.
+// The sector levels (a filter's group): the financials split, main sectors, sectors, sub-sectors.
+constexpr int32_t kSectorLevelFinancials = 2023;
+constexpr int32_t kSectorLevelMain = 2024;
+constexpr int32_t kSectorLevelSectors = 2025;
+constexpr int32_t kSectorLevelSubSectors = 2026;
+
+// The one reader of the database's sector names: the texts of a level, position n naming sector
+// index n, from the company field tables (the items of the first directory entry's extra block):
+// table 23 for main sectors, 25 for sub-sectors, 24 for sectors and any other group. The main-sector
+// and sector tables hold a 256-byte map before their texts. Views into the loaded database.
+std::vector<std::string_view> SectorLevelTexts(int32_t group);
+// Sector `index` of a group; empty when the table or the entry is missing.
 std::string CompanySectorName(int32_t group, int32_t index);
 
 } // namespace qv

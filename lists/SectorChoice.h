@@ -10,12 +10,6 @@
 
 namespace qv {
 
-// The sector levels (the filter's group): the financials split, main sectors, sectors, sub-sectors.
-constexpr int32_t kSectorLevelFinancials = 2023;
-constexpr int32_t kSectorLevelMain = 2024;
-constexpr int32_t kSectorLevelSectors = 2025;
-constexpr int32_t kSectorLevelSubSectors = 2026;
-
 // A level the chooser opens on: the level given, or "Sectors" when it is out of range.
 int32_t SectorChooserLevel(int32_t level);
 // The names of a level, position n naming sector index n: "Financials" and "Non-Financials" for the

@@ -6,6 +6,7 @@
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/IndicatorPlacement.h"
 #include "chartmodel/IndicatorRecord.h"
+#include "chartmodel/IndicatorTable.h"
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/StopLossSettings.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
@@ -30,19 +31,6 @@ namespace gs = graphsetting;
 
 constexpr int kDefaultLayouts = 5;
 
-struct AddCommand {
-    uint32_t command;
-    int type;
-};
-// The add commands of every indicator window drawn so far.
-constexpr AddCommand kChecked[] = {
-    {20226, 1},  {20225, 2},  {20227, 3},  {20228, 4},  {20230, 5},  {25026, 6},  {26350, 7},  {26351, 8},
-    {26352, 9},  {26353, 10}, {26354, 11}, {26355, 12}, {26356, 13}, {26365, 14}, {26366, 15}, {26385, 16},
-    {26386, 17}, {26368, 18}, {26369, 19}, {26370, 20}, {26372, 21}, {26378, 22}, {26373, 23}, {26377, 24},
-    {26376, 25}, {26374, 26}, {26375, 27}, {26371, 28}, {27211, 29}, {27212, 30}, {26607, 41}, {26610, 42},
-    {26609, 43}, {26611, 44}, {26612, 45}, {26614, 46}, {26613, 47}, {26615, 48}, {26616, 49}, {26617, 50},
-    {26618, 51}, {26619, 52}, {26633, 53}, {26620, 54}, {27053, 55}, {27057, 57}, {20231, 58}, {27277, 59},
-};
 constexpr uint32_t kStopGlobal = 26059, kStopShare = 26514, kRelativeFtse100 = 26012;
 
 // The first daily chart of the default layouts that shows a share's prices.
@@ -168,7 +156,7 @@ IndicatorCheckResult RunIndicatorCheck(CMainFrame& frame, const std::function<vo
         return dialog.result();
     });
     const int width = 1000, height = 800;
-    for (const AddCommand& add : kChecked) {
+    for (const IndicatorAddCommand& add : IndicatorAddCommands()) {
         while (AnyAddOnWindow(setting))
             DeleteAddOnWindow(setting, 0);
         chart->onProgramMessage(WM_COMMAND, add.command, 0);

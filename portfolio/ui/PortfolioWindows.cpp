@@ -14,6 +14,7 @@
 #include "portfolio/ui/ViewTran.h"
 #include "portfolio/ui/CashDialogs.h"
 #include "portfolio/ui/CgtCommands.h"
+#include "portfolio/ui/PortSummary.h"
 #include "portfolio/ui/ViewCash.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/PortfolioAdd.h"
@@ -40,6 +41,7 @@ void InstallPortfolioWindows()
     InstallTransactionViewClass();
     InstallCashViewClass();
     InstallCashDialogs();
+    InstallSectorAnalysisCommand();
     SetTopCommandHandlers(UpdateCgtCommand, RunCgtCommand);
     PortfolioDialogHooks dialogs;
     dialogs.askName = [](const Portfolio& p, int mode, std::string& name) {

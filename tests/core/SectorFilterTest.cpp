@@ -78,7 +78,7 @@ TEST_F(SectorNamesTest, SectorNamesFromTheCompanyFieldTables)
         auto item = Item({});
         chain.insert(chain.end(), item.begin(), item.end());
     }
-    for (auto item : {Item(Texts({"Mining", "Banks"}), 3), Item(Texts({"Other A", "Other B"}, true)),
+    for (auto item : {Item(Texts({"Mining", "Banks"}, true), 3), Item(Texts({"Other A", "Other B"}, true)),
                       Item(Texts({"Tech"}))})
         chain.insert(chain.end(), item.begin(), item.end());
     Load(dev::WriteQuorvaDat(db));

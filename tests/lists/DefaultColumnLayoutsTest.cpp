@@ -8,6 +8,7 @@
 #include "devtools/lib/ShareFieldTable.h"
 #include "lists/ColumnHeading.h"
 #include "lists/ResultsFigures.h"
+#include "portfolio/SectorAnalysis.h"
 #include "support/DatabaseFixture.h"
 
 #include <gtest/gtest.h>
@@ -116,4 +117,33 @@ TEST_F(DemoCompanyData, ResultsBlocksAndSectorsReadBack)
     for (const dev::DemoRecord& r : Demo().records)
         blocks += r.detailedBlocks.size();
     EXPECT_EQ(size_t(matchedYears), blocks - 1);
+}
+
+TEST_F(DemoCompanyData, EverySectorNameComesFromTheOneReader)
+{
+    LoadDemo();
+    for (const auto& [group, names] : {std::pair{kSectorLevelMain, &dev::DemoIndustryNames()},
+                                       {kSectorLevelSectors, &dev::DemoSectorNames()},
+                                       {kSectorLevelSubSectors, &dev::DemoSubSectorNames()}}) {
+        const std::vector<std::string_view> texts = SectorLevelTexts(group);
+        ASSERT_EQ(texts.size(), names->size()) << group;
+        for (size_t i = 0; i < texts.size(); ++i)
+            EXPECT_EQ(texts[i], (*names)[i]) << group << "/" << i;
+    }
+    int named = 0;
+    for (const dev::DemoRecord& r : Demo().records) {
+        RecordCursor cursor = FindRecordById(r.id, 0);
+        const SectorCodes codes = ShareSectorCodes(GetRecordClass(&cursor), r.sectorWord);
+        if (r.description.empty() || codes.sector < 0)
+            continue;
+        ++named;
+        const int sector = (r.sectorWord & dev::kSectorMask) - 1;
+        const int industry = ((r.sectorWord & dev::kIndustryMask) >> 6) - 1;
+        const int sub = r.sectorWord >> 10;
+        EXPECT_EQ(SectorName(kLevelSectors, codes.sector), dev::DemoSectorNames()[size_t(sector)]) << r.name;
+        EXPECT_EQ(SectorName(kLevelMainSectors, codes.main), dev::DemoIndustryNames()[size_t(industry)]) << r.name;
+        EXPECT_EQ(SectorName(kLevelSubsectors, codes.sub),
+                  sub == 63 ? std::string("No sector") : dev::DemoSubSectorNames()[size_t(sub)]) << r.name;
+    }
+    EXPECT_GT(named, 200);
 }
