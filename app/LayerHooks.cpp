@@ -35,6 +35,7 @@
 #include "shell/StartupSteps.h"
 #include "shell/ViewGroups.h"
 #include "tools/alarms/MoveAlarm.h"
+#include "tools/alarms/ShareAlarmRecord.h"
 #include "tools/options/OptionSettings.h"
 #include "views/ViewBase.h"
 #include "views/ViewKinds.h"
@@ -143,8 +144,9 @@ void InstallLayerHooks()
     // The alarm portfolios' move rows: a criterion's kind is the row's n days.
     GetAlarmPortfolioHooks().moveTest = [](std::span<const AlarmDay> days, int day, const MoveCriterion& c, bool rise) {
         const MoveAlarmRow row{c.enabled != 0, c.kind, c.threshold, rise};
-        return CheckMoveAlarm(days, row, day, days[size_t(day)].close, 0, false);
+        return CheckMoveAlarm(days, row, day, days[size_t(day)].close, 0, AlarmPortfolioSettings().intermediateRises);
     };
+    GetAlarmPortfolioHooks().shareAlarms = ReadStoredShareAlarms;
     // The company's web and e-mail addresses (columns 113 and 114) as the list tables show them.
     FrameDialogs().shareColumnText = [](const RecordCursor& share, int column) {
         return FormatShareField(share, uint32_t(column));

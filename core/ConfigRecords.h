@@ -83,7 +83,9 @@ struct OptionBlockA : SizedRecord<1100> {
     static constexpr size_t kChartZoom = 684;          // zoom percent, cross hairs on at 685
     static constexpr size_t kListPrinting = 686;       // print font size, data-mining print flags at 687
     static constexpr size_t kListRowFlags = 688;       // ranking, per-list settings, per-list current row
-    static constexpr size_t kOptionsEnd = 689;
+    // The six global end-of-day alarm rows, three falls then three rises: on, whole percent, n days.
+    static constexpr size_t kGlobalAlarmRows = 689;    // 18 bytes, to 706
+    static constexpr size_t kOptionsEnd = 707;
 
     uint32_t dataMiningWord() const { return LoadU32(data() + kDataMiningWord); }
     void setDataMiningWord(uint32_t v) { StoreU32(data() + kDataMiningWord, v); }

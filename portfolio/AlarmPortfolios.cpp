@@ -32,16 +32,17 @@ std::vector<AlarmDay> History(uint8_t* record, uint32_t stream, uint32_t flags)
     return hooks.history ? hooks.history(record, stream, flags) : DecodeAlarmHistory(record, stream, flags);
 }
 
-// Empties the portfolio behind the list; null when the list shows none with entries.
-Portfolio* EmptiedSource(ShareList* list)
+// Empties the portfolio; null when it has no entries to fill.
+Portfolio* Emptied(Portfolio* p)
 {
-    if (!list || !list->source || !list->source->entries)
+    if (!p || !p->entries)
         return nullptr;
-    Portfolio* p = list->source;
     p->entries[0] = RecordCursor{};
     p->current = p->last = p->firstVisible = 0;
     return p;
 }
+
+Portfolio* EmptiedSource(ShareList* list) { return Emptied(list ? list->source : nullptr); }
 
 } // namespace
 
@@ -121,10 +122,13 @@ int FindShareAlarmDay(const ShareAlarm& alarm, std::span<const AlarmDay> days, i
     return -1;
 }
 
-void FillPriceAlarmPortfolio(ShareList* list, uint32_t flags)
+void FillPriceAlarmPortfolio(ShareList* list, uint32_t flags) { FillPriceAlarms(EmptiedSource(list), flags); }
+void FillMoveAlarmPortfolio(ShareList* list) { FillMoveAlarms(EmptiedSource(list)); }
+
+void FillPriceAlarms(Portfolio* p, uint32_t flags)
 {
     const AlarmPortfolioHooks& hooks = GetAlarmPortfolioHooks();
-    Portfolio* p = EmptiedSource(list);
+    p = Emptied(p);
     if (!p || !hooks.shareAlarms)
         return;
     uint16_t today = GetTodayDate(0);
@@ -139,10 +143,10 @@ void FillPriceAlarmPortfolio(ShareList* list, uint32_t flags)
     }
 }
 
-void FillMoveAlarmPortfolio(ShareList* list)
+void FillMoveAlarms(Portfolio* p)
 {
     const AlarmPortfolioHooks& hooks = GetAlarmPortfolioHooks();
-    Portfolio* p = EmptiedSource(list);
+    p = Emptied(p);
     if (!p || hooks.globalCriteria.size() < 6)
         return;
     for (uint8_t* r = MainRecordBlock; r && RecordLength(r) != 0; r = NextRecord(r)) {

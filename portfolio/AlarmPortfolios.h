@@ -9,6 +9,7 @@
 
 namespace qv {
 
+struct Portfolio;
 struct ShareList;
 
 // One day of a share's history as the alarms read it.
@@ -76,5 +77,8 @@ int FindShareAlarmDay(const ShareAlarm& alarm, std::span<const AlarmDay> days, i
 // Rebuild the portfolio the list shows from the share alarms, or from the global move alarms.
 void FillPriceAlarmPortfolio(ShareList* list, uint32_t flags);
 void FillMoveAlarmPortfolio(ShareList* list);
+// The same for a portfolio of the chain.
+void FillPriceAlarms(Portfolio* p, uint32_t flags);
+void FillMoveAlarms(Portfolio* p);
 
 } // namespace qv

@@ -1,4 +1,4 @@
-// Filling the New Highs and New Lows portfolios.
+// Filling the New Highs, New Lows and the two alarm portfolios.
 #include "portfolio/PresetPortfolios.h"
 
 #include "core/Database.h"
@@ -6,6 +6,7 @@
 #include "core/RecordAccess.h"
 #include "core/ShareStatistics.h"
 #include "platform/ByteOrder.h"
+#include "portfolio/AlarmPortfolios.h"
 
 namespace qv {
 
@@ -34,6 +35,10 @@ void FillNewHighs(Portfolio* p) { FillHighLowPortfolio(p, true); }
 void UpdatePresetPortfolios()
 {
     for (Portfolio* p = PortfolioChain(); p; p = p->next) {
+        if (p->type == kPresetList && p->number == kAlarmsNumber)
+            FillPriceAlarms(p, 0);
+        if (p->type == kPresetList && p->number == kGlobalAlarmsNumber)
+            FillMoveAlarms(p);
         if (p->type != kPresetList || (p->number != kNewLowsNumber && p->number != kNewHighsNumber))
             continue;
         if (p->entries && p->entryBytes >= sizeof(RecordCursor))

@@ -1,4 +1,4 @@
-// The pre-set portfolios the program fills from the database: New Highs and New Lows.
+// The pre-set portfolios the program fills from the database: New Highs, New Lows and the alarms.
 #pragma once
 
 #include "core/Portfolio.h"
@@ -10,7 +10,7 @@ namespace qv {
 void FillHighLowPortfolio(Portfolio* p, bool highs);
 void FillNewLows(Portfolio* p);
 void FillNewHighs(Portfolio* p);
-// Empties and refills the pre-set "New Lows" and "New Highs" portfolios of the chain.
+// Empties and refills the pre-set "New Lows", "New Highs", "Alarms" and "Alarms - Global" portfolios.
 void UpdatePresetPortfolios();
 
 } // namespace qv

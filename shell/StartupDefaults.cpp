@@ -59,7 +59,7 @@ void ShareListsAfterLoad()
         install();
     UpdatePresetPortfolios();
     for (Portfolio* p = PortfolioChain(); p; p = p->next)
-        if (p->type == kPresetList && (p->number == kNewLowsNumber || p->number == kNewHighsNumber))
+        if (p->type == kPresetList)
             RefreshListsOfPortfolio(p);
 }
 

@@ -7,6 +7,7 @@
 #include "core/ShareStatistics.h"
 #include "devtools/lib/ShareListChain.h"
 #include "platform/ByteOrder.h"
+#include "portfolio/AlarmPortfolios.h"
 #include "portfolio/PortfolioFile.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "support/DatabaseFixture.h"
@@ -152,4 +153,32 @@ TEST_F(PresetPortfolios, TheCurrentListKeepsItsOwnSourceUnlessAPresetWasStored)
         EXPECT_EQ(StoredCurrentPortfolioNumber(), c.shown ? int32_t(c.shown) : kNoPortfolioNumber) << c.stored;
         FreePortfolioChain();
     }
+}
+
+TEST_F(PresetPortfolios, AlarmPortfoliosFillWithTheNewHighsAndLows)
+{
+    AlarmPortfolioHooks& hooks = GetAlarmPortfolioHooks();
+    const AlarmPortfolioHooks saved = hooks;
+    hooks.range = {0, 0};
+    hooks.history = [](uint8_t* record, uint32_t, uint32_t) {
+        const float last = RecordId(record) == 0x4003 ? 120.0f : 90.0f;
+        return std::vector<AlarmDay>{{100, 100.0f}, {101, last}};
+    };
+    hooks.shareAlarms = [] {
+        ShareAlarm a;
+        a.shareId = 0x4001;
+        a.lowerOn = 1;
+        a.lower = 95;
+        return std::vector<ShareAlarm>{a};
+    };
+    hooks.globalCriteria.assign(6, MoveCriterion{});
+    hooks.globalCriteria[0] = {1, 1, 10};
+    hooks.moveTest = [](std::span<const AlarmDay> days, int day, const MoveCriterion& c, bool rise) {
+        return rise && day > 0 && days[size_t(day)].close >= days[size_t(day - 1)].close * (1 + c.threshold / 100);
+    };
+    CreatePresetPortfolios();
+    UpdatePresetPortfolios();
+    EXPECT_EQ(Entries(FindPortfolioByNumber(kAlarmsNumber)), (Rows{{0x4001, 0}}));
+    EXPECT_EQ(Entries(FindPortfolioByNumber(kGlobalAlarmsNumber)), (Rows{{0x4003, 0}}));
+    hooks = saved;
 }

@@ -16,6 +16,7 @@
 #include "platform/ByteOrder.h"
 #include "platform/Registry.h"
 #include "portfolio/AlarmPortfolios.h"
+#include "tools/alarms/ShareAlarmRecord.h"
 #include "portfolio/HoldingsPass.h"
 #include "portfolio/TransactionRecording.h"
 #include "shell/FrameSwitches.h"
@@ -211,6 +212,8 @@ void StoreFilesAndPortfolios(Places p)
     const AlarmDayRange& range = GetAlarmPortfolioHooks().range;
     p.u8(A::kAlarmCheckBack) = range.mode;
     p.u16(A::kAlarmCheckBack + 1, range.days);
+    StoreGlobalAlarmRows(GetAlarmPortfolioHooks().globalCriteria,
+                         std::span<uint8_t, kGlobalAlarmRowsSize>(p.at + A::kGlobalAlarmRows, kGlobalAlarmRowsSize));
     const HighLowOption& h = GetHighLowOption();
     p.u8(A::kHighLowMethod) = h.mode;
     p.u16(A::kHighLowMethod + 2, h.days);
@@ -245,6 +248,8 @@ void LoadFilesAndPortfolios(Places p)
     AlarmDayRange& range = GetAlarmPortfolioHooks().range;
     range.mode = std::min<uint8_t>(p.u8(A::kAlarmCheckBack), 2);
     range.days = p.u16(A::kAlarmCheckBack + 1);
+    GetAlarmPortfolioHooks().globalCriteria =
+        GlobalAlarmRows(std::span<const uint8_t, kGlobalAlarmRowsSize>(p.at + A::kGlobalAlarmRows, kGlobalAlarmRowsSize));
     HighLowOption& h = GetHighLowOption();
     h.mode = std::min<uint8_t>(p.u8(A::kHighLowMethod), 3);
     h.days = p.u16(A::kHighLowMethod + 2);
@@ -356,6 +361,7 @@ void ResetOptionHolders()
     AddToPortfolioConfirmOption = 0;
     AlarmPortfolioSettings() = AlarmPortfolioOptions{};
     GetAlarmPortfolioHooks().range = {1, 1};
+    GetAlarmPortfolioHooks().globalCriteria = DefaultGlobalAlarmRows();
     GetHighLowOption() = HighLowOption{};
     RememberedOptionsPage() = 0;
 }

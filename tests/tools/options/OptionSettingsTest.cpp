@@ -80,6 +80,7 @@ void ChangeEveryHolder()
     AddToPortfolioConfirmOption = 0x4000 | 4000;
     AlarmPortfolioSettings() = {false, true, true};
     GetAlarmPortfolioHooks().range = {2, 999};
+    GetAlarmPortfolioHooks().globalCriteria = {{1, 3, 255}, {0, 4, 10}, {1, 10, 20}, {1, 1, 1}, {0, 0, 0}, {1, 99, 7}};
     GetHighLowOption() = {3, 500, PackDate(1, 2, 2020), PackDate(3, 4, 2021)};
     MovAvgAdvancedChosen() = true;
     RememberedOptionsPage() = 5;
@@ -129,6 +130,12 @@ TEST(OptionSettings, EverySettingSurvivesASaveAndAReloadOfTheConfigurationFile)
     EXPECT_EQ(AlarmPortfolioSettings(), (AlarmPortfolioOptions{false, true, true}));
     EXPECT_EQ(GetAlarmPortfolioHooks().range.mode, 2);
     EXPECT_EQ(GetAlarmPortfolioHooks().range.days, 999);
+    const std::vector<MoveCriterion>& rows = GetAlarmPortfolioHooks().globalCriteria;
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[0].threshold, 255.0f);
+    EXPECT_EQ(rows[5].kind, 99);
+    EXPECT_EQ(rows[5].threshold, 7.0f);
+    EXPECT_EQ(rows[1].enabled, 0);
     EXPECT_EQ(GetHighLowOption().mode, 3);
     EXPECT_EQ(GetHighLowOption().days, 500);
     EXPECT_EQ(GetHighLowOption().secondDate, PackDate(3, 4, 2021));
