@@ -670,6 +670,8 @@ TEST_F(DailyChartDrawingTest, EveryLineStudyToolDrawsStoresAndReloadsItsStudy)
         const LineObject* drawn = chart.drawing.PaneObjects(kPanePrice).head;
         ASSERT_NE(drawn, nullptr);
         EXPECT_EQ(drawn->subtype(), c.subtype);
+        // A paint reloads the pane's objects, so the drawn one is read now, before the grab.
+        const int32_t drawnTimes[] = {drawn->pointTime(0), drawn->pointTime(1)};
         const std::vector<DrawnLineObject> figures = chart.drawing.Figures();
         ASSERT_EQ(figures.size(), 1u);
         const StudyShapes& shapes = figures[0].shapes;
@@ -680,8 +682,8 @@ TEST_F(DailyChartDrawingTest, EveryLineStudyToolDrawsStoresAndReloadsItsStudy)
         const LineObject* loaded = other.drawing.PaneObjects(kPanePrice).head;
         ASSERT_NE(loaded, nullptr);
         EXPECT_EQ(loaded->subtype(), c.subtype);
-        EXPECT_EQ(loaded->pointTime(0), drawn->pointTime(0));
-        EXPECT_EQ(loaded->pointTime(1), drawn->pointTime(1));
+        EXPECT_EQ(loaded->pointTime(0), drawnTimes[0]);
+        EXPECT_EQ(loaded->pointTime(1), drawnTimes[1]);
     }
 }
 
