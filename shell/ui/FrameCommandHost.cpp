@@ -112,7 +112,7 @@ bool IsTableCommand(uint32_t c)
 bool WaitsForBusy(uint32_t c)
 {
     switch (c) {
-    case 26597: case 26650: case 26655: case 26640: case 27018: case 26705: case 26706: case 26701: case 26707:
+    case 26650: case 26655: case 26640: case 27018: case 26705: case 26706: case 26701: case 26707:
     case 26730: case 26741: case 26742: case 27213: case 27287: case 27282: case 27130: case 27275:
     case 27257: case 26756: case 26757: case 26759: case 26758: case 26776: case 27256: case 27255: case 27064:
     case 27063: case 27276: case 26265: return true;
@@ -203,7 +203,6 @@ bool CFrameCommandHost::SeamInstalled(uint32_t command) const
     case 27213: return bool(seams.highLowSettings);
     case 26806: return bool(seams.startFeed);
     case 26811: return bool(seams.scheduleReconnect);
-    case 26597: return bool(seams.newPortfolio);
     case 26655: return ProgramSwitches().calculatorMode >= 128 || bool(seams.calculator);
     case 26122: case 26275: case 26504: case 57668: case 20929: case 20930: case 26121: case 26895: case 21159:
     case 21106: case 26650: case 26593: case 26640: case 27018: case 26705: case 26706: case 26741: case 26742:

@@ -31,6 +31,7 @@ constexpr uint32_t kCommandCurrentPortfolio = 20313, kCommandCurrentPortfolioBar
 constexpr uint32_t kCommandShowPortfolio = 20312;
 constexpr uint32_t kCommandCreatePortfolio = 25011, kCommandNewGroupPortfolio = 26450;
 constexpr uint32_t kCommandCopyPortfolio = 26095, kCommandCombinePortfolios = 26100;
+constexpr uint32_t kCommandStandardFromPortfolio = 26597;
 constexpr uint32_t kCommandDeletePortfolio = 20807;
 constexpr uint32_t kCommandSelectCash = 26561, kCommandSelectCashBar = 26989;
 constexpr uint32_t kCommandCurrentCash = 26562, kCommandCurrentCashBar = 26990;
@@ -137,6 +138,7 @@ bool CPortfolioCommandHost::UpdateCommand(CommandUi& ui)
     case kCommandCopyPortfolio:
         ui.enabled = seams.portfolioChooser && seams.newPortfolio && UserPortfolioExists();
         return true;
+    case kCommandStandardFromPortfolio: ui.enabled = seams.newPortfolio && view && view->list && view->list->source; return true;
     case kCommandCombinePortfolios:
         ui.enabled = seams.portfolioChooser && kind == kViewPortfolio && PortfolioChain();
         return true;
@@ -230,6 +232,7 @@ bool CPortfolioCommandHost::RunCommand(uint32_t command)
         SavePortfolio(copy, true);
         return true;
     }
+    case kCommandStandardFromPortfolio: MakeStandardPortfolio(view->list->source); return true;
     case kCommandCombinePortfolios: {
         bool deleteFlag = false;
         seams.portfolioChooser(4, deleteFlag);
@@ -311,6 +314,27 @@ void CPortfolioCommandHost::ShowPortfolioStep(Portfolio* target)
     requests_.ActivateRequestedView(shown, request);
     if (shown && shown->list)
         PostListViewsRefresh(shown->list, false);
+}
+
+// The new portfolio keeps the name the user gave it; it takes the source's entries and becomes a
+// standard portfolio, with no member list, whatever the source's kind.
+void CPortfolioCommandHost::MakeStandardPortfolio(const Portfolio* source)
+{
+    if (BusyFlag || ModalCount)
+        return;
+    PrepareUndoStep(0, nullptr, nullptr);
+    Portfolio* made = FrameDialogs().newPortfolio();
+    if (!made)
+        return;
+    PortfolioName name = made->name;
+    qv::CopyPortfolio(made, source, 3);
+    made->name = name;
+    made->type = kUserPortfolio;
+    FreePortfolioMembers(made->members);
+    selected_ = made;
+    PushUndoStep(kUndoCopyPortfolio, made);
+    SavePortfolio(made, true);
+    RefreshAllViews();
 }
 
 void CPortfolioCommandHost::DeleteChosenPortfolio(Portfolio* p)

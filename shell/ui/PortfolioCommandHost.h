@@ -35,6 +35,7 @@ private:
     // Deletes the portfolio after its undo step; a portfolio view that showed it asks for another
     // and shows list 0 when none is chosen.
     void DeleteChosenPortfolio(Portfolio* p);
+    void MakeStandardPortfolio(const Portfolio* source);
     void AfterUndoOrRedo(bool redo);
     void RefreshAllViews();
 

@@ -536,6 +536,43 @@ TEST_F(FrameCommandHost, DeletingThePortfolioTheViewShowsAsksForAnotherAndCancel
     SetProgramFolder(previousFolder);
 }
 
+TEST_F(FrameCommandHost, CopyThisPortfolioMakesANamedStandardPortfolioOfTheShownOnesEntries)
+{
+    test::FakeMessageBox boxes; // no database here, so the save reports it cannot write
+    dev::TempFolder dir;
+    const std::filesystem::path previousFolder = ProgramFolder();
+    SetProgramFolder(dir.path());
+    CViewBase* view = Start(kViewPortfolio);
+    Portfolio* group = MakePortfolio(8, "Family");
+    group->type = kGroupPortfolio;
+    uint8_t* second = Share(0x4004);
+    AddPortfolioEntry(*group, RecordCursor{Share(0x4002), 0});
+    AddPortfolioEntry(*group, RecordCursor{second, 0});
+    auto* member = new PortfolioMember;
+    member->numberPlusOne = 1;
+    group->members = member;
+    SetShareListSource(view->list, group, 0, 0, true, false);
+    Portfolio* made = MakePortfolio(9, "Mine");
+    int asked = 0;
+    FrameDialogs().newPortfolio = [&]() -> Portfolio* {
+        ++asked;
+        return made;
+    };
+    EXPECT_TRUE(QueryCommandUi(26597).enabled);
+
+    frame->OnCommand(26597);
+    Settle();
+    EXPECT_TRUE(frame->commands().empty()) << "the command is handled";
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(made->name, "Mine") << "the name given to the new portfolio stays";
+    EXPECT_EQ(made->type, kUserPortfolio);
+    EXPECT_EQ(made->members, nullptr);
+    ASSERT_EQ(CountPortfolioEntries(*made), 2u);
+    EXPECT_EQ(made->entries[1].record, second);
+    EXPECT_TRUE(UndoCommandState(GetUndoRing(), false).enabled) << "the copy can be undone";
+    SetProgramFolder(previousFolder);
+}
+
 TEST_F(FrameCommandHost, TheButtonRenameNamesTheSettingUnderTheToolbarsContextMenu)
 {
     ToolbarSet saved;
