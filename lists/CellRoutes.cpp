@@ -577,7 +577,8 @@ void NewsRoute(CellCall& c)
     case 6:
     case 7:
     case 8: {
-        const char* name = s.newsCodeName ? s.newsCodeName(LoadU16(e + NewsEntryLayout::Code), code) : nullptr;
+        const size_t field = code == 6 ? NewsEntryLayout::Code : code == 7 ? NewsEntryLayout::Industry : NewsEntryLayout::Subject;
+        const char* name = s.newsCodeName ? s.newsCodeName(LoadU16(e + field), code) : nullptr;
         return name ? TextCell(c, name) : void();
     }
     default: return;

@@ -156,7 +156,7 @@ Layout CashTable(int index)
 Layout NewsTable(int index)
 {
     LayoutBuilder b;
-    b.number().family(kColumnNews, 1, 60).family(kColumnNews, 2, 50);
+    b.number().family(kColumnNews, 1, 60).family(kColumnNews, 2, 60);
     switch (index) {
     case 0: return b.family(kColumnNews, 4, 160, true).family(kColumnNews, 5, 400, true).done();
     case 1: return b.family(kColumnNews, 3, 80, true).family(kColumnNews, 5, 400, true).done();

@@ -662,7 +662,9 @@ bool PrepareNewsColumn(ShareList* list, const uint8_t* def, SortKeys& out)
     case 2: out = {int32_t(NewsEntryLayout::Time), U32Smaller}; return true;
     case 3: out = {int32_t(NewsEntryLayout::Status), U8Smaller}; return true;
     case 5: out = {int32_t(NewsEntryLayout::Position), I32Larger}; return true;
-    case 6: case 7: case 8: out = {int32_t(NewsEntryLayout::Code), U16Smaller}; return true;
+    case 6: out = {int32_t(NewsEntryLayout::Code), U16Smaller}; return true;
+    case 7: out = {int32_t(NewsEntryLayout::Industry), U16Smaller}; return true;
+    case 8: out = {int32_t(NewsEntryLayout::Subject), U16Smaller}; return true;
     default: return false;
     }
 }

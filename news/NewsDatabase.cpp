@@ -491,6 +491,14 @@ void NewsDatabase::readTitleSamples()
     samples_ = NewsTitleSamples(titles);
 }
 
+void NewsDatabase::setStoryState(size_t story, uint8_t state)
+{
+    if (story >= c_.stories.size() || c_.stories[story].state == state)
+        return;
+    c_.stories[story].state = state;
+    modified_ = true;
+}
+
 const NewsTitleEntry* NewsDatabase::cachedTitle(size_t story, bool fill)
 {
     if (const NewsTitleEntry* entry = titleCache_.find(uint32_t(story)))

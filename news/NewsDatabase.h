@@ -46,6 +46,8 @@ public:
     NewsDictionary dictionary() { return NewsDictionary(c_); }
     const NewsCodeTable& codes() const { return codes_; }
 
+    // A story's state byte (read, unread, kept, to delete); the catalogue is saved with it.
+    void setStoryState(size_t story, uint8_t state);
     // The story's text, the parts chosen by the mode bits (title and body joined by a line feed).
     std::string storyText(size_t story, int mode);
     // The dictionary ids of a story's text; nothing when its day or block cannot be read.

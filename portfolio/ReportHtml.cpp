@@ -5,9 +5,8 @@
 #include "resources/WebAddresses.h"
 
 namespace qv {
-namespace {
 
-std::string Escaped(const std::string& text)
+std::string HtmlEscaped(const std::string& text)
 {
     std::string out;
     out.reserve(text.size());
@@ -22,6 +21,16 @@ std::string Escaped(const std::string& text)
     }
     return out;
 }
+
+std::string HtmlCreditAddresses(bool links)
+{
+    if (links)
+        return StringPrintf("<A HREF=\"%s\">web site</A> or e-mail <A HREF=\"mailto:%s\">%s</A>", kProductSite,
+                            kSupportEmail, kSupportEmail);
+    return StringPrintf("web site %s or e-mail %s", kProductSite, kSupportEmail);
+}
+
+namespace {
 
 void OpenCell(std::string& out, int cell, const std::string& fontTag)
 {
@@ -39,7 +48,7 @@ void AppendRow(std::string& out, const std::string& line, const std::string& fon
         OpenCell(out, cell, fontTag);
         if (cell == 2)
             out += "&nbsp;&nbsp;";
-        out += field.empty() ? "&nbsp;" : Escaped(field);
+        out += field.empty() ? "&nbsp;" : HtmlEscaped(field);
         out += "</FONT></TD>";
         ++cell;
         start = tab + 1;
@@ -51,21 +60,13 @@ void AppendRow(std::string& out, const std::string& line, const std::string& fon
             out += "&nbsp;&nbsp;";
         if (cell == 3)
             out += "&nbsp;&nbsp;&nbsp;&nbsp;";
-        out += Escaped(rest);
+        out += HtmlEscaped(rest);
         out += "</TD>";
         ++cell;
     }
     for (; cell < 4; ++cell)
         out += "<TD>&nbsp;</TD>";
     out += "</TR>\r\n";
-}
-
-std::string CreditAddresses(bool links)
-{
-    if (links)
-        return StringPrintf("<A HREF=\"%s\">web site</A> or e-mail <A HREF=\"mailto:%s\">%s</A>", kProductSite,
-                            kSupportEmail, kSupportEmail);
-    return StringPrintf("web site %s or e-mail %s", kProductSite, kSupportEmail);
 }
 
 } // namespace
@@ -107,15 +108,15 @@ std::string WriteHtmlReport(const HtmlReport& report, const std::string& face, b
 {
     const char* tag = report.smallHeading ? "H2" : "H1";
     std::string out = "<HTML><HEAD><TITLE>Quorvantis</TITLE></HEAD><BODY>";
-    out += StringPrintf("<%s>", tag) + Escaped(report.heading) + StringPrintf("</%s>", tag);
+    out += StringPrintf("<%s>", tag) + HtmlEscaped(report.heading) + StringPrintf("</%s>", tag);
     out += "<TABLE BORDER=\"0\"><TR><TD><TABLE BORDER=\"0\" >";
-    const std::string fontTag = "<FONT FACE=\"" + Escaped(face) + "\" SIZE=\"2\">";
+    const std::string fontTag = "<FONT FACE=\"" + HtmlEscaped(face) + "\" SIZE=\"2\">";
     for (const std::string& line : report.rows)
         AppendRow(out, line, fontTag);
     if (report.hasClosing)
-        out += "<TR><TD COLSPAN=\"4\">" + Escaped(report.closing);
+        out += "<TR><TD COLSPAN=\"4\">" + HtmlEscaped(report.closing);
     out += "</TD></TR></TABLE></TD></TR></TABLE></CENTER><B>Output from Quorvantis.";
-    out += " For more information please visit our " + CreditAddresses(links);
+    out += " For more information please visit our " + HtmlCreditAddresses(links);
     out += "</BODY></HTML>";
     return out;
 }

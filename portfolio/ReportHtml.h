@@ -27,6 +27,11 @@ HtmlReport ValuationHtmlReport(const std::vector<std::string>& lines, const std:
 // the web site and e-mail address of the credit line links.
 std::string WriteHtmlReport(const HtmlReport& report, const std::string& face, bool links);
 
+// "&", "<", ">" and '"' as entities.
+std::string HtmlEscaped(const std::string& text);
+// The credit line's web site and e-mail address, as links or as plain text.
+std::string HtmlCreditAddresses(bool links);
+
 // Splits a report text at line feeds; a last empty line is dropped.
 std::vector<std::string> SplitReportLines(const std::string& text);
 

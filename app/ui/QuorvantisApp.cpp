@@ -20,6 +20,7 @@
 #include "lists/ui/ViewHoldWindow.h"
 #include "lists/ui/ViewList.h"
 #include "news/ui/NewsReindexDialog.h"
+#include "news/ui/ViewNewsWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtPlatform.h"
@@ -99,6 +100,7 @@ CQuorvantisApp::CQuorvantisApp(int& argc, char** argv) : QApplication(argc, argv
     InstallFilterProgressDialog();
     InstallChartViewClasses();
     InstallDealingsViewClass();
+    InstallNewsViewClass();
     InstallDetailViewClass();
     InstallDailyChartClass();
     installEventFilter(this);

@@ -128,6 +128,8 @@ protected:
 
     ListStyle CurrentStyle() const;
     int SettingNumber() const;
+    // Whether y lies in the column headings' band.
+    bool InHeadingBand(int y) const;
 
     ListGrid grid_;
     ListHeadings headings_;
@@ -159,7 +161,6 @@ private:
     // The current row moved: the share is published and the other views of the list redrawn.
     void CurrentRowChanged();
     void PublishCurrentShare();
-    bool InHeadingBand(int y) const;
     bool RunColumnCommand(uint32_t command);
     // Graphing the whole list and the sector filter (ViewListSource.cpp); false for other commands.
     bool UpdateListSourceCommand(CommandUi& ui);

@@ -435,6 +435,24 @@ CommandUiState CViewRequests::UpdateCommand(uint32_t id) const
     return CommandUpdateState(id, f);
 }
 
+void CViewRequests::ShowShareNews()
+{
+    CViewBase* view = MainFrameState().activeView;
+    const ViewRequestHooks& hooks = GetViewRequestHooks();
+    if (BusyFlag || ModalCount)
+        return;
+    if (view && view->kind == kViewNews) {
+        if (hooks.switchNewsShare)
+            hooks.switchNewsShare(view);
+        return;
+    }
+    const RecordCursor* entry = view && view->list ? CurrentEntry(view->list) : nullptr;
+    const uint32_t share = entry && entry->record ? EntryRecordId(*entry) : 0;
+    CViewBase* shown = ShowKindForCurrent(kViewNews);
+    if (shown && shown->kind == kViewNews && hooks.limitNewsToShare)
+        hooks.limitNewsToShare(shown, share);
+}
+
 void CViewRequests::ShowSelectedShareDealings()
 {
     CViewBase* view = MainFrameState().activeView;

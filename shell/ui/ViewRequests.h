@@ -26,6 +26,9 @@ public:
 
     CViewBase* ShowViewKind(int32_t kind, int32_t number, uint32_t flags, CViewBase* view = nullptr);
     CViewBase* ShowKindForCurrent(int32_t kind);
+    // "Share's News": a news view of the current share's stories; in a news view, the switch between
+    // the current story's share and every story.
+    void ShowShareNews();
     CViewBase* OpenViewForRequest(ViewRequest& request);
     void ActivateRequestedView(CViewBase* view, ViewRequest& request);
     bool UnlinkActiveView();
@@ -95,6 +98,10 @@ struct ViewRequestHooks {
     // (0); and the share of its current row (0 none).
     std::function<void(CViewBase* dealings, uint16_t shareId)> limitDealingsToShare;
     std::function<uint16_t(const CViewBase* dealings)> dealingsRowShare;
+    // A news view limited to one share's stories (its id), or showing every story again (0); and, in
+    // a news view, the switch between the current story's share and every story.
+    std::function<void(CViewBase* news, uint32_t shareId)> limitNewsToShare;
+    std::function<void(CViewBase* news)> switchNewsShare;
     // "Show historic shares": the lists take in (or leave out again) the shares without a recent
     // price, and fill their rows afresh.
     std::function<void(bool show)> showHistoricShares;

@@ -22,6 +22,7 @@
 #include "datamining/ui/ViewDataMining.h"
 #include "lists/ui/ViewDetailWindow.h"
 #include "lists/ui/ViewHoldWindow.h"
+#include "news/ui/ViewNewsWindow.h"
 #include "lists/ui/ViewList.h"
 
 #include <QAction>
@@ -166,6 +167,7 @@ TEST_F(MenuState, NoEnabledItemHasNothingToRun)
     RegisterListViews();
     InstallDetailViewClass();
     InstallDealingsViewClass();
+    InstallNewsViewClass();
     InstallChartViewClasses();
     RegisterDataMiningView();
     TakeCommandsWithNothingToRun();

@@ -1,0 +1,76 @@
+// The story display: the current story of a news view with its header fields and text, stepping to
+// the previous and next story, the keep and delete marks, save, print and copy.
+#pragma once
+
+#include "news/NewsStoryText.h"
+
+#include <QDialog>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+class QCheckBox;
+class QGridLayout;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QWidget;
+
+namespace qv {
+
+class CViewNewsWnd;
+
+class CNewsStoryDlg : public QDialog {
+    Q_OBJECT
+public:
+    CNewsStoryDlg(CViewNewsWnd& view, QWidget* parent = nullptr);
+    ~CNewsStoryDlg() override;
+
+    // Loads the view's current story; an unread story becomes read.
+    void LoadStory();
+    // Moves the view's current row by one and loads that story.
+    void Step(int delta);
+    // Writes the story to a file: HTML for ".htm", text otherwise. False (with the message) when the
+    // file cannot be made.
+    bool SaveTo(const std::filesystem::path& file);
+    void Print();
+    void CopyStory();
+
+    uint32_t story() const { return story_; }
+    QString storyText() const;
+    const NewsStoryHeader& header() const { return header_; }
+    QCheckBox* keepBox() const { return keep_; }
+    QCheckBox* deleteBox() const { return delete_; }
+    QCheckBox* headerLinesBox() const { return headerLines_; }
+    QWidget* headerFields() const { return fields_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void SetMark(int state);
+    void ShowHeaderLines(bool shown);
+    void ChooseFileAndSave();
+
+    CViewNewsWnd& view_;
+    uint32_t story_ = 0;
+    std::string text_;
+    NewsStoryHeader header_;
+    std::filesystem::path printed_;
+    QWidget* fields_ = nullptr;
+    QLabel* company_ = nullptr;
+    QLabel* subject_ = nullptr;
+    QLabel* country_ = nullptr;
+    QLabel* industry_ = nullptr;
+    QLabel* date_ = nullptr;
+    QLabel* time_ = nullptr;
+    QPlainTextEdit* body_ = nullptr;
+    QPushButton* previous_ = nullptr;
+    QPushButton* next_ = nullptr;
+    QCheckBox* keep_ = nullptr;
+    QCheckBox* delete_ = nullptr;
+    QCheckBox* headerLines_ = nullptr;
+};
+
+} // namespace qv

@@ -1,0 +1,360 @@
+// The news view's window.
+#include "news/ui/ViewNewsWindow.h"
+
+#include "core/Portfolio.h"
+#include "core/RecordAccess.h"
+#include "core/ShareList.h"
+#include "lists/ListSettings.h"
+#include "lists/ListSort.h"
+#include "lists/ViewHold.h"
+#include "news/NewsDatabase.h"
+#include "news/NewsLock.h"
+#include "news/ui/NewsStoryDlg.h"
+#include "platform/MessageDispatch.h"
+#include "platform/qt/QtText.h"
+#include "portfolio/TransactionRows.h"
+#include "resources/MessageIds.h"
+#include "shell/FrameDialogSeams.h"
+#include "shell/ViewGroups.h"
+#include "shell/ui/MainFrame.h"
+#include "shell/ui/ModalDialog.h"
+#include "shell/ui/StatusBarEx.h"
+#include "shell/ui/ViewRequests.h"
+#include "views/FrameState.h"
+#include "views/ViewKinds.h"
+#include "views/ui/ViewClassRegistry.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace qv {
+namespace {
+
+constexpr uint32_t kMessageRetryNewsBuild = WM_USER + 50;
+constexpr uint32_t kCommandNewsOptions = 26635, kCommandViewStory = 26645, kCommandShowAllNews = 26669;
+constexpr uint32_t kCommandLatestNews = 26697, kCommandListNews = 26702;
+constexpr uint32_t kCommandLoopForward = 20606, kCommandLoopBack = 20615;
+constexpr uint32_t kCommandNextShare = 20618, kCommandPreviousShare = 20619;
+constexpr uint16_t kNewsOptionsPage = 0x0100;
+
+// Only one list is built at a time, program-wide.
+bool g_newsBusy = false;
+
+std::string ShareName(uint32_t id)
+{
+    if (id == 0 || id > 0xFFFF)
+        return {};
+    RecordCursor share = FindRecordById(uint16_t(id), 0);
+    if (!share.record || RecordLength(share.record) == 0)
+        return {};
+    return std::string(GetRecordTexts(share.record).name);
+}
+
+void RedrawNewsViews()
+{
+    for (ShareList* l = ShareListChain(); l; l = l->next)
+        for (CViewBase* v = l->views; v; v = v->nextInList)
+            if (v->kind == kViewNews)
+                v->InvalidateWindow();
+}
+
+} // namespace
+
+CViewNewsWnd::CViewNewsWnd(QWidget* parent) : CViewBase(kViewNews), CViewListTop(kViewNews, parent)
+{
+    AddCommandTarget(this);
+}
+
+CViewNewsWnd::~CViewNewsWnd() { RemoveCommandTarget(this); }
+
+bool CViewNewsWnd::FollowsParent() const { return DealingsParentListMode() && secondList != nullptr; }
+
+int32_t CViewNewsWnd::RowCount() const { return int32_t(stories_.size()); }
+
+NewsRowFilter CViewNewsWnd::Filter() const
+{
+    NewsRowFilter f;
+    f.flags = flags_;
+    f.shareId = shareId_;
+    f.latestBoundary = TheNewsDatabase().latestBoundary();
+    if (flags_ & news_list::kCurrentList) {
+        ShareList* parent = secondList ? secondList : CurrentShareList();
+        if (parent && parent->entries)
+            for (const RecordCursor* e = parent->entries; e->record; ++e)
+                f.listShares.push_back(EntryRecordId(*e));
+    }
+    return f;
+}
+
+void CViewNewsWnd::BuildNewsList()
+{
+    if (g_newsBusy || BusyFlag) {
+        newsRefreshPending = 1;
+        PostProgramMessage(*this, kMessageRetryNewsBuild, 1);
+        return;
+    }
+    g_newsBusy = building_ = true;
+    AcquireNewsWrite();
+    if (FollowsParent() && secondList->entries && secondList->current >= 0) {
+        const RecordCursor& row = secondList->entries[secondList->current];
+        shareId_ = row.record ? EntryRecordId(row) : 0;
+        flags_ |= news_list::kOneShare;
+    }
+    const std::vector<NewsStory>& all = TheNewsDatabase().catalogue().stories;
+    const RecordCursor* current = list ? CurrentEntry(list) : nullptr;
+    if (current && current->record)
+        keepStory_ = LoadU32(current->record + NewsEntryLayout::Position);
+    stories_ = (flags_ & news_list::kAlarms) ? std::vector<uint32_t>{} : SelectNewsStories(all, Filter());
+    std::vector<NewsEntry> entries;
+    entries.reserve(stories_.size());
+    for (uint32_t s : stories_)
+        entries.push_back(MakeNewsEntry(all[s], s));
+    std::vector<RecordCursor> rows;
+    rows.reserve(entries.size());
+    for (NewsEntry& e : entries)
+        rows.push_back({e.data(), 0});
+    if (list) {
+        SetListRows(list, rows);
+        const int stored = GetSettingSort(kListKindNews, list->tableSetting);
+        if (list->columnLayout && stored != 0)
+            SortListByColumn(false, list, stored, true);
+        list->current = list->firstVisible = 0;
+        for (int32_t i = 0; i < RowCount(); ++i)
+            if (LoadU32(list->entries[i].record + NewsEntryLayout::Position) == keepStory_)
+                list->current = list->firstVisible = i;
+    }
+    // The old entries go only now that the list no longer points at them.
+    entries_.swap(entries);
+    ReleaseNewsWrite();
+    g_newsBusy = building_ = false;
+    newsRefreshPending = 0;
+    ++builds_;
+    ShowStatusTexts();
+    update();
+}
+
+void CViewNewsWnd::OnRefresh()
+{
+    if (!list)
+        AttachListSource(kFamilyNews, nullptr, 0);
+    if (list) {
+        list->family = kFamilyNews;
+        qv::SelectColumnSetting(list, kListKindNews, -1, false, false);
+    }
+    BuildNewsList();
+    CViewListTop::OnRefresh();
+    ShowStatusTexts();
+}
+
+void CViewNewsWnd::OnSetFocus()
+{
+    CViewListTop::OnSetFocus();
+    ShowStatusTexts();
+}
+
+intptr_t CViewNewsWnd::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    if (message == kMessageRetryNewsBuild) {
+        BuildNewsList();
+        return 1;
+    }
+    if (message == WM_COMMAND && RunCommand(uint32_t(wParam & 0xFFFF)))
+        return 1;
+    return CViewListTop::onProgramMessage(message, wParam, lParam);
+}
+
+void CViewNewsWnd::SetFlags(uint32_t set, uint32_t clear)
+{
+    flags_ = (flags_ & ~clear) | set;
+    BuildNewsList();
+}
+
+void CViewNewsWnd::ShowShareOnly(uint32_t shareId)
+{
+    shareId_ = shareId;
+    if (shareId)
+        SetFlags(news_list::kOneShare, news_list::kCurrentList | news_list::kAlarms);
+    else
+        SetFlags(0, news_list::kOneShare | news_list::kCurrentList | news_list::kAlarms);
+}
+
+uint32_t CViewNewsWnd::CurrentRowShare() const
+{
+    const RecordCursor* row = list ? CurrentEntry(list) : nullptr;
+    for (size_t i = 0; row && row->record && i < 3; ++i)
+        if (uint16_t id = LoadU16(row->record + NewsEntryLayout::Companies + 2 * i))
+            return id;
+    return 0;
+}
+
+bool CViewNewsWnd::Mark(uint32_t command)
+{
+    if (!IsNewsMark(command) || !list)
+        return false;
+    const NewsMarkRange range = NewsMarkRows(command, list->current, RowCount());
+    AcquireNewsRead();
+    for (int32_t i = range.first; i <= range.last; ++i) {
+        uint8_t* entry = list->entries[i].record;
+        entry[NewsEntryLayout::Status] = range.state;
+        TheNewsDatabase().setStoryState(LoadU32(entry + NewsEntryLayout::Position), range.state);
+    }
+    ReleaseNewsRead();
+    RedrawNewsViews();
+    return true;
+}
+
+void CViewNewsWnd::OpenCurrentStory()
+{
+    if (!list || building_ || RowCount() == 0)
+        return;
+    CNewsStoryDlg dialog(*this, this);
+    RunModalDialog(dialog);
+    RedrawNewsViews();
+}
+
+bool CViewNewsWnd::UpdateCommand(CommandUi& ui)
+{
+    if (!IsActiveView())
+        return false;
+    const uint32_t c = ui.command;
+    const bool hasRows = RowCount() > 0;
+    const bool hasCurrent = hasRows && list && list->current >= 0 && list->current < RowCount();
+    if (IsNewsSingleMark(c)) {
+        ui.enabled = hasCurrent && !building_;
+        const RecordCursor* row = hasCurrent ? CurrentEntry(list) : nullptr;
+        const uint8_t state = row && row->record ? row->record[NewsEntryLayout::Status] : 0xFF;
+        ui.checked = NewsMarkRows(c, 0, 1).state == state;
+        return true;
+    }
+    if (IsNewsMark(c)) {
+        const bool needsCurrent = c >= 26683 && c <= 26690;
+        ui.enabled = hasRows && (!needsCurrent || hasCurrent);
+        return true;
+    }
+    switch (c) {
+    case kCommandNewsOptions: ui.enabled = bool(FrameDialogs().optionsSheet); return true;
+    case kCommandViewStory: ui.enabled = hasCurrent; return true;
+    case kCommandShowAllNews: ui.enabled = !FollowsParent(); return true;
+    case kCommandLatestNews:
+        ui.enabled = true;
+        ui.checked = (flags_ & news_list::kLatestOnly) != 0;
+        return true;
+    case kCommandListNews:
+        ui.enabled = !TheNewsDatabase().catalogue().stories.empty() && (CurrentShareList() || FollowsParent());
+        ui.checked = (flags_ & news_list::kCurrentList) != 0;
+        return true;
+    case kCommandLoopForward: case kCommandLoopBack: ui.enabled = hasRows; return true;
+    default: return UpdateListCommand(ui);
+    }
+}
+
+bool CViewNewsWnd::RunCommand(uint32_t command)
+{
+    if (!IsActiveView())
+        return false;
+    if (Mark(command))
+        return true;
+    switch (command) {
+    case ID_REFRESH: OnRefresh(); return true;
+    case kCommandNewsOptions:
+        if (FrameDialogs().optionsSheet && FrameDialogs().optionsSheet(kNewsOptionsPage))
+            update();
+        return true;
+    case kCommandViewStory: OpenCurrentStory(); return true;
+    case kCommandLoopForward: case kCommandLoopBack:
+    case kCommandShowAllNews:
+        shareId_ = 0;
+        SetFlags(0, news_list::kOneShare | news_list::kCurrentList | news_list::kAlarms);
+        return true;
+    case kCommandLatestNews: SetFlags(flags_ & news_list::kLatestOnly ? 0 : news_list::kLatestOnly, news_list::kLatestOnly); return true;
+    case kCommandListNews:
+        shareId_ = 0;
+        SetFlags(flags_ & news_list::kCurrentList ? 0 : news_list::kCurrentList,
+                 news_list::kCurrentList | news_list::kOneShare | news_list::kAlarms);
+        return true;
+    default: return RunListCommand(command);
+    }
+}
+
+NewsListDescription CViewNewsWnd::Describe() const
+{
+    NewsListDescription d;
+    d.flags = flags_;
+    d.followsParent = FollowsParent();
+    ShareList* parent = secondList ? secondList : CurrentShareList();
+    if (parent && parent->source)
+        d.portfolioName = parent->source->name.c_str();
+    d.shareName = ShareName(shareId_);
+    const NewsCatalogue& c = TheNewsDatabase().catalogue();
+    d.stories = uint32_t(c.stories.size());
+    d.rows = uint32_t(stories_.size());
+    d.limitOn = (c.header.u8(news_header::kLimitFlagByte) & news_header::kLimitFlagBit) != 0;
+    d.limitWeeks = c.header.u16(news_header::kLimitWeeks);
+    if (CurrentShareList() && CurrentShareList()->source)
+        d.currentPortfolio = CurrentShareList()->source->name.c_str();
+    return d;
+}
+
+std::vector<HeaderItem> CViewNewsWnd::HeaderItems() { return NewsHeaderItems(Describe()); }
+
+void CViewNewsWnd::ShowStatusTexts()
+{
+    UpdateTitle();
+    auto* frame = dynamic_cast<CMainFrame*>(MainFrameTarget());
+    if (!frame || !frame->statusBarEx() || !IsActiveView())
+        return;
+    const auto panes = NewsStatusTexts(Describe());
+    for (int i = 0; i < 3; ++i)
+        frame->statusBarEx()->SetPaneText(i + 1, FromCp1252(panes[size_t(i)]));
+}
+
+void CViewNewsWnd::paintEvent(QPaintEvent* event)
+{
+    if (building_) {
+        QPainter p(this);
+        p.fillRect(rect(), Qt::white);
+        p.drawText(100, 30, FollowsParent() ? QStringLiteral("Searching, please wait ...") : QStringLiteral("Please wait ..."));
+        return;
+    }
+    CViewListTop::paintEvent(event);
+}
+
+void CViewNewsWnd::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    CViewListTop::mouseDoubleClickEvent(event);
+    if (event->position().y() > headingTop_ && RowCount() > 0 && !InHeadingBand(int(event->position().y())))
+        OpenCurrentStory();
+}
+
+void CViewNewsWnd::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        OpenCurrentStory();
+        return;
+    }
+    CViewListTop::keyPressEvent(event);
+}
+
+void CViewNewsWnd::focusOutEvent(QFocusEvent* event)
+{
+    if (list && !building_)
+        StoreSortColumn(list, kListKindNews);
+    CViewListTop::focusOutEvent(event);
+}
+
+void InstallNewsViewClass()
+{
+    RegisterViewClass(kViewNews, [](int32_t) -> CViewBaseWnd* { return new CViewNewsWnd; });
+    ViewRequestHooks& requests = GetViewRequestHooks();
+    requests.limitNewsToShare = [](CViewBase* view, uint32_t shareId) {
+        if (auto* news = dynamic_cast<CViewNewsWnd*>(view))
+            news->ShowShareOnly(shareId);
+    };
+    requests.switchNewsShare = [](CViewBase* view) {
+        if (auto* news = dynamic_cast<CViewNewsWnd*>(view))
+            news->ShowShareOnly((news->flags() & news_list::kOneShare) ? 0 : news->CurrentRowShare());
+    };
+}
+
+} // namespace qv

@@ -1,0 +1,273 @@
+// The news view on the demo news: its rows under each filter, the marks, the header strip and status
+// texts, the story display with its moves, marks and saved files, and renders.
+#include "news/ui/ViewNewsWindow.h"
+
+#include "core/NewsUpdateFiles.h"
+#include "core/ShareList.h"
+#include "devtools/lib/DemoDatabase.h"
+#include "devtools/lib/PriceDatabase.h"
+#include "devtools/lib/DemoNews.h"
+#include "devtools/lib/ShareListChain.h"
+#include "devtools/lib/TempFolder.h"
+#include "lists/CellValue.h"
+#include "lists/ListSettings.h"
+#include "news/NewsCells.h"
+#include "news/NewsDatabase.h"
+#include "news/ui/NewsStoryDlg.h"
+#include "platform/ByteOrder.h"
+#include "platform/Paths.h"
+#include "support/DatabaseFixture.h"
+#include "support/ui/Render.h"
+#include "views/FrameState.h"
+#include "views/ViewKinds.h"
+#include "views/ui/ViewClassRegistry.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sstream>
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+const dev::DemoDatabase& Demo()
+{
+    static const dev::DemoDatabase demo =
+        dev::BuildDemoDatabase(std::chrono::sys_days{std::chrono::year{2026} / std::chrono::December / 8});
+    return demo;
+}
+
+class ViewNewsWindow : public DatabaseFixture {
+protected:
+    ViewNewsWindow()
+    {
+        previous_ = ProgramFolder();
+        SetProgramFolder(dir_.path());
+        std::filesystem::create_directories(dir_.path() / "data");
+        installed_ = SetNewsMergeHost(&NewsDatabaseMergeHost());
+        Load(dev::WriteQuorvaDat(dev::DemoDbFile(Demo())));
+        EXPECT_TRUE(dev::WriteDemoNews(dir_.path(), Demo()));
+        ApplyNewsUpdateFiles();
+        InstallNewsCells();
+    }
+    ~ViewNewsWindow() override
+    {
+        MainFrameState().activeView = nullptr;
+        view.reset();
+        dev::FreeShareListChain();
+        CurrentShareList() = nullptr;
+        TheNewsDatabase().free();
+        SetNewsMergeHost(installed_);
+        SetProgramFolder(previous_);
+    }
+    CViewNewsWnd& Make()
+    {
+        InstallNewsViewClass();
+        view.reset(dynamic_cast<CViewNewsWnd*>(CreateViewWindowForKind(kViewNews)));
+        EXPECT_NE(view, nullptr);
+        view->setAttribute(Qt::WA_DeleteOnClose, false);
+        view->list = CreateListSource(view.get(), 1, kFamilyNews, nullptr);
+        view->resize(900, 420);
+        MainFrameState().activeView = view.get();
+        view->OnRefresh();
+        return *view;
+    }
+    bool Enabled(uint32_t command)
+    {
+        CommandUi ui{command, false, std::nullopt, std::nullopt};
+        EXPECT_TRUE(view->UpdateCommand(ui));
+        return ui.enabled;
+    }
+    uint8_t StateOfRow(int32_t row) const
+    {
+        const uint32_t story = LoadU32(view->list->entries[row].record + NewsEntryLayout::Position);
+        return TheNewsDatabase().catalogue().stories[story].state;
+    }
+    dev::TempFolder dir_;
+    std::filesystem::path previous_;
+    NewsMergeHost* installed_ = nullptr;
+    std::unique_ptr<CViewNewsWnd> view;
+};
+
+TEST_F(ViewNewsWindow, ShowsEveryDemoStoryInTheNewsTableWithItsCounts)
+{
+    CViewNewsWnd& v = Make();
+    const size_t stories = TheNewsDatabase().catalogue().stories.size();
+    ASSERT_GT(stories, 100u);
+    EXPECT_EQ(ShareListCount(v.list), int32_t(stories));
+    EXPECT_EQ(v.list->columnLayout, SettingLayout(kListKindNews, v.list->tableSetting));
+    v.RenderImage(v.size());
+    EXPECT_GE(v.grid().columnCount(), 4);
+    const auto items = NewsHeaderItems({});
+    EXPECT_EQ(items[0].label, "FULL");
+    SaveRender(RenderWidget(v), QStringLiteral("news-view"));
+}
+
+// Marks write the story's state in the database and the row: one row, all rows, and the rows above
+// or below the current one (both including it).
+TEST_F(ViewNewsWindow, MarksWriteTheirRowsStories)
+{
+    CViewNewsWnd& v = Make();
+    const int32_t rows = ShareListCount(v.list);
+    v.list->current = 0;
+    ASSERT_TRUE(v.RunCommand(26686)); // above as read, on the first row
+    EXPECT_EQ(StateOfRow(0), kNewsStateRead);
+    EXPECT_EQ(StateOfRow(1), kNewsStateUnread) << "the first row's 'above' is that row only";
+    v.list->current = 5;
+    ASSERT_TRUE(v.RunCommand(26689)); // below for keeping
+    EXPECT_EQ(StateOfRow(4), kNewsStateUnread);
+    EXPECT_EQ(StateOfRow(5), kNewsStateKept);
+    EXPECT_EQ(StateOfRow(rows - 1), kNewsStateKept);
+    ASSERT_TRUE(v.RunCommand(26643));
+    EXPECT_EQ(StateOfRow(5), kNewsStateDelete);
+    EXPECT_EQ(v.list->entries[5].record[NewsEntryLayout::Status], kNewsStateDelete) << "the row shows it";
+    CommandUi ui{26643, false, std::nullopt, std::nullopt};
+    ASSERT_TRUE(v.UpdateCommand(ui));
+    EXPECT_TRUE(ui.checked.value_or(false)) << "the current story's state is checked";
+    ASSERT_TRUE(v.RunCommand(26680)); // all unread
+    for (int32_t r = 0; r < rows; ++r)
+        ASSERT_EQ(StateOfRow(r), kNewsStateUnread) << r;
+    EXPECT_TRUE(TheNewsDatabase().modified());
+}
+
+TEST_F(ViewNewsWindow, FiltersByShareListAndLatestStories)
+{
+    CViewNewsWnd& v = Make();
+    const auto& stories = TheNewsDatabase().catalogue().stories;
+    uint32_t share = 0;
+    for (const NewsStory& s : stories)
+        if (s.shareIds[0])
+            share = s.shareIds[0];
+    ASSERT_NE(share, 0u);
+    v.ShowShareOnly(share);
+    ASSERT_GT(ShareListCount(v.list), 0);
+    for (uint32_t s : v.stories())
+        EXPECT_EQ(stories[s].shareIds[0], share);
+    EXPECT_EQ(NewsStatusTexts({v.flags(), false, "", "", "Alpha"})[1], "For Alpha");
+    EXPECT_TRUE(v.RunCommand(26669));
+    EXPECT_EQ(ShareListCount(v.list), int32_t(stories.size())) << "show all drops the filter";
+    // Right after start-up every story came with this start's update files: latest only keeps the
+    // unread ones.
+    v.list->current = 0;
+    v.RunCommand(26644);
+    EXPECT_TRUE(v.RunCommand(26697));
+    EXPECT_EQ(ShareListCount(v.list), int32_t(stories.size()) - 1);
+    EXPECT_EQ(NewsHeaderItems({v.flags()})[0].label, "LATEST");
+}
+
+TEST(NewsListRows, SelectsByFlagsWithinTheListLimitAndDescribesTheList)
+{
+    std::vector<NewsStory> stories(6);
+    for (size_t i = 0; i < stories.size(); ++i) {
+        stories[i].state = kNewsStateUnread;
+        stories[i].shareIds[1] = uint32_t(100 + i);
+    }
+    stories[2].state = kNewsStateKept;
+    std::vector<uint32_t> list(300, 1);
+    list[250] = 103; // the 251st share counts
+    list[251] = 104; // the 252nd does not
+    const struct {
+        NewsRowFilter filter;
+        std::vector<uint32_t> rows;
+    } cases[] = {
+        {{0, 0, {}, 0}, {0, 1, 2, 3, 4, 5}},
+        {{news_list::kOneShare, 0, {}, 0}, {}},
+        {{news_list::kOneShare, 101, {}, 0}, {1}},
+        {{news_list::kCurrentList, 0, list, 0}, {3}},
+        {{news_list::kLatestOnly, 0, {}, 2}, {3, 4, 5}},
+        {{news_list::kLatestOnly, 0, {}, 0}, {0, 1, 3, 4, 5}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SelectNewsStories(stories, c.filter), c.rows) << c.filter.flags;
+
+    NewsListDescription d;
+    d.stories = 318;
+    d.rows = 12;
+    d.limitOn = true;
+    d.limitWeeks = 4;
+    d.flags = news_list::kCurrentList;
+    d.portfolioName = "Demo";
+    auto items = NewsHeaderItems(d);
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0].value, "News for portfolio Demo");
+    EXPECT_EQ(items[1].value, "  318");
+    EXPECT_EQ(items[3].value, "  4 wks");
+    EXPECT_EQ(NewsStatusTexts(d)[1], "Port Demo");
+    EXPECT_EQ(NewsStatusTexts(d)[2], "Latest news");
+    d.searchText = "oil";
+    EXPECT_EQ(NewsHeaderItems(d)[0].value, "NewsSearch result on <oil>");
+    d.currentPortfolio = "Mine";
+    EXPECT_EQ(NewsStatusTexts(d), (std::array<std::string, 3>{"ZOD News", "Search <oil>", "Curr. Port: Mine"}));
+}
+
+TEST(NewsStoryText, ExportsTheBodyWithTabsBlanksAndEscapes)
+{
+    NewsStoryHeader h;
+    h.subject = "Results";
+    h.company = "A & B";
+    h.date = PackDate(1, 2, 2024);
+    h.seconds = 9 * 3600 + 30 * 60;
+    const std::string text = "Title <1>\n\tea  b\nx\tY";
+    const std::string plain = NewsStoryExportText(h, text, false);
+    EXPECT_NE(plain.find("Subject: Results\r\nCompany: A & B\r\nDate: "), std::string::npos) << plain;
+    EXPECT_NE(plain.find("Title <1>\r\n\r\n    a  b\r\nx\tY"), std::string::npos) << plain;
+    const std::string html = NewsStoryExportText(h, text, true);
+    EXPECT_NE(html.find("Company: A &amp; B<BR>"), std::string::npos) << html;
+    EXPECT_NE(html.find("<BR><BR><B><P>Title &lt;1&gt;</P></B><BR>"), std::string::npos) << html;
+    EXPECT_NE(html.find("&nbsp;&nbsp;&nbsp;&nbsp;a &nbsp;b<BR>"), std::string::npos) << "a tab with e is four blanks; two blanks give ' &nbsp;'";
+    EXPECT_EQ(NewsReadableText("a\tcb\r\n"), "a  b\n");
+    const std::string document = NewsStoryHtmlDocument(h, text);
+    EXPECT_EQ(document.rfind("<HTML><HEAD><TITLE>Quorvantis</TITLE></HEAD><BODY><FONT FACE=\"courier\" SIZE=\"-1\">", 0), 0u);
+    EXPECT_NE(document.find("Output from Quorvantis. For more information please visit our "), std::string::npos);
+}
+
+// The story display opens on the current row and marks an unread story read; Next and Previous move
+// the view's row; keep and delete are exclusive; ".htm" saves HTML and ".txt" text.
+TEST_F(ViewNewsWindow, TheStoryDisplayStepsMarksAndSaves)
+{
+    CViewNewsWnd& v = Make();
+    v.list->current = 1;
+    CNewsStoryDlg dialog(v);
+    EXPECT_EQ(StateOfRow(1), kNewsStateRead) << "opening an unread story reads it";
+    const uint32_t first = dialog.story();
+    EXPECT_FALSE(dialog.storyText().isEmpty());
+    dialog.Step(1);
+    EXPECT_EQ(v.list->current, 2);
+    EXPECT_NE(dialog.story(), first);
+    dialog.Step(-1);
+    EXPECT_EQ(dialog.story(), first);
+    dialog.keepBox()->click();
+    EXPECT_EQ(StateOfRow(1), kNewsStateKept);
+    dialog.deleteBox()->click();
+    EXPECT_EQ(StateOfRow(1), kNewsStateDelete);
+    EXPECT_FALSE(dialog.keepBox()->isChecked());
+    dialog.deleteBox()->click();
+    EXPECT_EQ(StateOfRow(1), kNewsStateRead);
+    dialog.keepBox()->click();
+    CNewsStoryDlg again(v);
+    EXPECT_EQ(StateOfRow(1), kNewsStateKept) << "opening a kept story leaves it kept";
+
+    const auto html = dir_.path() / "story.htm";
+    const auto text = dir_.path() / "story.txt";
+    ASSERT_TRUE(dialog.SaveTo(html));
+    ASSERT_TRUE(dialog.SaveTo(text));
+    auto read = [](const std::filesystem::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    };
+    EXPECT_EQ(read(html).rfind("<HTML>", 0), 0u);
+    EXPECT_EQ(read(text).rfind("Subject: ", 0), 0u);
+    EXPECT_FALSE(dialog.SaveTo(dir_.path() / "missing" / "story.txt"));
+    EXPECT_EQ(box.texts().back(), "Unable to create file");
+    dialog.headerLinesBox()->setChecked(false);
+    EXPECT_TRUE(dialog.headerFields()->isHidden());
+    SaveRender(RenderWidget(again), QStringLiteral("news-story-display"));
+}
+
+} // namespace
