@@ -9,6 +9,9 @@
 #include "lists/ViewHold.h"
 #include "news/NewsDatabase.h"
 #include "news/NewsLock.h"
+#include "news/NewsIndex.h"
+#include "news/NewsSearch.h"
+#include "news/ui/NewsSearchDlg.h"
 #include "news/ui/NewsStoryDlg.h"
 #include "platform/MessageDispatch.h"
 #include "platform/qt/QtText.h"
@@ -25,6 +28,7 @@
 #include "views/ui/ViewClassRegistry.h"
 
 #include <QKeyEvent>
+#include <algorithm>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -105,7 +109,14 @@ void CViewNewsWnd::BuildNewsList()
     const RecordCursor* current = list ? CurrentEntry(list) : nullptr;
     if (current && current->record)
         keepStory_ = LoadU32(current->record + NewsEntryLayout::Position);
-    stories_ = (flags_ & news_list::kAlarms) ? std::vector<uint32_t>{} : SelectNewsStories(all, Filter());
+    if (flags_ & news_list::kAlarms)
+        stories_.clear();
+    else if (!searchText_.empty())
+        stories_ = searchStories_;
+    else if (std::vector<uint32_t> found = ShareSearchStories(); !found.empty() || ShareSearchOn())
+        stories_ = std::move(found);
+    else
+        stories_ = SelectNewsStories(all, Filter());
     std::vector<NewsEntry> entries;
     entries.reserve(stories_.size());
     for (uint32_t s : stories_)
@@ -132,6 +143,53 @@ void CViewNewsWnd::BuildNewsList()
     ++builds_;
     ShowStatusTexts();
     update();
+}
+
+// With the share-search option a share's (or the list's shares') stories are found by searching
+// for their search texts; without it by the ids the stories name.
+bool CViewNewsWnd::ShareSearchOn() const
+{
+    const bool option = TheNewsDatabase().catalogue().header.u32(news_header::kOptions) & (1u << 13);
+    return option && (shareId_ != 0 || (flags_ & news_list::kCurrentList));
+}
+
+std::vector<uint32_t> CViewNewsWnd::ShareSearchStories()
+{
+    if (!ShareSearchOn())
+        return {};
+    NewsDatabase& news = TheNewsDatabase();
+    std::vector<NewsSearchTerm> terms;
+    if (flags_ & news_list::kCurrentList) {
+        std::vector<NewsShareSearch> shares;
+        for (uint32_t id : Filter().listShares)
+            shares.push_back({id, ShareNewsSearchText(news, id)});
+        terms = MakeNewsPortfolioSearch(news, shares);
+    } else {
+        terms = MakeNewsSearchWords(news, shareId_, ShareNewsSearchText(news, shareId_));
+    }
+    std::vector<uint32_t> stories;
+    for (const NewsMatch& m : PerformNewsSearch(news, terms, 0, UINT32_MAX, MakeNewsReindexProgress().get()))
+        stories.push_back(m.story);
+    std::sort(stories.begin(), stories.end());
+    stories.erase(std::unique(stories.begin(), stories.end()), stories.end());
+    return stories;
+}
+
+void CViewNewsWnd::OpenSearch(const QString& seed)
+{
+    if (FollowsParent() || building_)
+        return;
+    CNewsSearchDlg dialog(seed.isEmpty() ? FromCp1252(searchText_) : seed, this);
+    if (RunModalDialog(dialog) != QDialog::Accepted || !dialog.searched())
+        return;
+    ShowSearchResult(ToCp1252(dialog.text()), dialog.stories());
+}
+
+void CViewNewsWnd::ShowSearchResult(const std::string& text, std::vector<uint32_t> stories)
+{
+    searchText_ = text;
+    searchStories_ = std::move(stories);
+    SetFlags(0, news_list::kAlarms);
 }
 
 void CViewNewsWnd::OnRefresh()
@@ -235,6 +293,7 @@ bool CViewNewsWnd::UpdateCommand(CommandUi& ui)
     switch (c) {
     case kCommandNewsOptions: ui.enabled = bool(FrameDialogs().optionsSheet); return true;
     case kCommandViewStory: ui.enabled = hasCurrent; return true;
+    case kCommandSearchNews:
     case kCommandShowAllNews: ui.enabled = !FollowsParent(); return true;
     case kCommandLatestNews:
         ui.enabled = true;
@@ -262,9 +321,12 @@ bool CViewNewsWnd::RunCommand(uint32_t command)
             update();
         return true;
     case kCommandViewStory: OpenCurrentStory(); return true;
+    case kCommandSearchNews: OpenSearch({}); return true;
     case kCommandLoopForward: case kCommandLoopBack:
     case kCommandShowAllNews:
         shareId_ = 0;
+        searchText_.clear();
+        searchStories_.clear();
         SetFlags(0, news_list::kOneShare | news_list::kCurrentList | news_list::kAlarms);
         return true;
     case kCommandLatestNews: SetFlags(flags_ & news_list::kLatestOnly ? 0 : news_list::kLatestOnly, news_list::kLatestOnly); return true;
@@ -286,6 +348,7 @@ NewsListDescription CViewNewsWnd::Describe() const
     if (parent && parent->source)
         d.portfolioName = parent->source->name.c_str();
     d.shareName = ShareName(shareId_);
+    d.searchText = searchText_;
     const NewsCatalogue& c = TheNewsDatabase().catalogue();
     d.stories = uint32_t(c.stories.size());
     d.rows = uint32_t(stories_.size());
@@ -332,6 +395,19 @@ void CViewNewsWnd::keyPressEvent(QKeyEvent* event)
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         OpenCurrentStory();
         return;
+    }
+    // Esc leaves a search's matches for every story again.
+    if (event->key() == Qt::Key_Escape && !searchText_.empty()) {
+        RunCommand(kCommandShowAllNews);
+        return;
+    }
+    const QString typed = event->text();
+    if (typed.size() == 1 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        const QChar c = typed.at(0);
+        if (c.isDigit() || c == QLatin1Char('\'') || c == QLatin1Char('"') || (c.isLetter() && c.unicode() < 128)) {
+            OpenSearch(typed);
+            return;
+        }
     }
     CViewListTop::keyPressEvent(event);
 }

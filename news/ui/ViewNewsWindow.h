@@ -7,6 +7,7 @@
 #include "views/CommandUpdate.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace qv {
@@ -34,6 +35,11 @@ public:
     bool Mark(uint32_t command);
     // Opens the story display on the current row; an unread story becomes read.
     void OpenCurrentStory();
+    // Opens the search dialog, its text started with `seed`; a search shows its matching stories.
+    void OpenSearch(const QString& seed);
+    // Shows the stories a search found for the text.
+    void ShowSearchResult(const std::string& text, std::vector<uint32_t> stories);
+    const std::string& searchText() const { return searchText_; }
 
     uint32_t flags() const { return flags_; }
     uint32_t shareId() const { return shareId_; }
@@ -57,7 +63,11 @@ private:
     uint32_t flags_ = 0;
     uint32_t shareId_ = 0;
     uint32_t keepStory_ = UINT32_MAX;
+    bool ShareSearchOn() const;
+    std::vector<uint32_t> ShareSearchStories();
     std::vector<uint32_t> stories_;
+    std::string searchText_;
+    std::vector<uint32_t> searchStories_;
     std::vector<NewsEntry> entries_;
     bool building_ = false;
     int builds_ = 0;

@@ -13,7 +13,9 @@
 #include "lists/ListSettings.h"
 #include "news/NewsCells.h"
 #include "news/NewsDatabase.h"
+#include "news/ui/NewsSearchDlg.h"
 #include "news/ui/NewsStoryDlg.h"
+#include "shell/ui/ModalDialog.h"
 #include "platform/ByteOrder.h"
 #include "platform/Paths.h"
 #include "support/DatabaseFixture.h"
@@ -22,7 +24,10 @@
 #include "views/ViewKinds.h"
 #include "views/ui/ViewClassRegistry.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -157,6 +162,41 @@ TEST_F(ViewNewsWindow, FiltersByShareListAndLatestStories)
     EXPECT_TRUE(v.RunCommand(26697));
     EXPECT_EQ(ShareListCount(v.list), int32_t(stories.size()) - 1);
     EXPECT_EQ(NewsHeaderItems({v.flags()})[0].label, "LATEST");
+}
+
+// A search shows the stories whose text has the words; Esc shows every story again; a typed letter
+// opens the search with that letter.
+TEST_F(ViewNewsWindow, ASearchShowsItsMatchesAndEscShowsEveryStoryAgain)
+{
+    CViewNewsWnd& v = Make();
+    const int32_t all = ShareListCount(v.list);
+    CNewsSearchDlg dialog(QStringLiteral("dividend"));
+    dialog.RunSearch();
+    ASSERT_FALSE(dialog.stories().empty());
+    EXPECT_TRUE(dialog.status().startsWith(QStringLiteral("Search complete - %1 news items found").arg(dialog.stories().size())));
+    v.ShowSearchResult("dividend", dialog.stories());
+    ASSERT_EQ(ShareListCount(v.list), int32_t(dialog.stories().size()));
+    for (uint32_t story : v.stories()) {
+        std::string text = TheNewsDatabase().storyText(story, kNewsTitle | kNewsBody);
+        for (char& c : text)
+            c = char(std::tolower(static_cast<unsigned char>(c)));
+        EXPECT_NE(text.find("dividend"), std::string::npos) << story;
+    }
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&v, &esc);
+    EXPECT_EQ(ShareListCount(v.list), all);
+    EXPECT_TRUE(v.searchText().empty());
+
+    QString seed;
+    SetModalDialogRunner([&](QDialog& d) {
+        if (auto* edit = d.findChild<QLineEdit*>())
+            seed = edit->text();
+        return int(QDialog::Rejected);
+    });
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_O, Qt::NoModifier, QStringLiteral("o"));
+    QApplication::sendEvent(&v, &typed);
+    SetModalDialogRunner({});
+    EXPECT_EQ(seed, QStringLiteral("o"));
 }
 
 TEST(NewsListRows, SelectsByFlagsWithinTheListLimitAndDescribesTheList)
