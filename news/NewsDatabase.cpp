@@ -14,6 +14,7 @@
 #include "shell/SplashStatus.h"
 
 #include <algorithm>
+#include <set>
 #include <array>
 
 namespace qv {
@@ -203,6 +204,46 @@ void NewsDatabase::removeMarkedStories()
     cachedBlock_.reset();
     titleCache_.clear();
     modified_ = true;
+}
+
+std::vector<bool> NewsDatabase::purgeChoice(NewsPurgeMethod method, uint32_t limit, PackedDate today) const
+{
+    const size_t n = c_.stories.size();
+    std::vector<bool> gone(n, false);
+    const int32_t cutoff = DateToDayNumber(today) - int32_t(limit) * 7;
+    for (size_t i = 0; i < n; ++i) {
+        const NewsStory& s = c_.stories[i];
+        bool outside = false;
+        switch (method) {
+        case NewsPurgeMethod::Weeks: outside = DateToDayNumber(s.storyDate) < cutoff; break;
+        case NewsPurgeMethod::Stories: outside = n - i > limit; break;
+        case NewsPurgeMethod::Date: outside = s.storyDate < PackedDate(limit); break;
+        }
+        gone[i] = s.state == kNewsStateDelete || (outside && s.state != kNewsStateKept);
+    }
+    return gone;
+}
+
+size_t NewsDatabase::purge(NewsPurgeMethod method, uint32_t limit, PackedDate today)
+{
+    const std::vector<bool> gone = purgeChoice(method, limit, today);
+    size_t removed = 0;
+    for (size_t i = 0; i < gone.size(); ++i)
+        if (gone[i]) {
+            c_.stories[i].state = kNewsStateDelete;
+            ++removed;
+        }
+    if (removed == 0)
+        return 0;
+    removeMarkedStories();
+    std::set<PackedDate> used;
+    for (const NewsStory& s : c_.stories)
+        used.insert(s.dayDate);
+    std::erase_if(c_.days, [&](const NewsDay& d) { return !used.count(d.date); });
+    if (!compactFiles())
+        OutputDebugText("News purge: the story files were not compacted");
+    save(false);
+    return removed;
 }
 
 bool NewsDatabase::filesHoldWaste() const

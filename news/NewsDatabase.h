@@ -20,6 +20,9 @@ namespace qv {
 // Parts of a story's text: the code prefix, the title line, the body.
 enum NewsTextPart : int { kNewsPrefix = 1, kNewsTitle = 2, kNewsBody = 4 };
 
+// How a purge limits the stories it keeps: by weeks before a date, by the newest n stories, or by a date.
+enum class NewsPurgeMethod : int { Weeks = 0, Stories = 1, Date = 2 };
+
 inline constexpr const char* kNewsNoStoryFile = "Error - Unable to load the main news data file 'DNews.dat'";
 inline constexpr const char* kNewsNoDayText = "Error - No news text could be found for this day";
 
@@ -77,6 +80,14 @@ public:
     // tempDNews.dat and tempINews.dat; the day records take the new offsets and News.dat is saved.
     // False (the old files kept) when a copy fails.
     bool compactFiles();
+    // The stories a purge removes: those outside the limit (weeks before `today`, beyond the newest
+    // `limit` stories, or dated before the packed date `limit`) that are not kept, and every story
+    // marked for deletion.
+    std::vector<bool> purgeChoice(NewsPurgeMethod method, uint32_t limit, PackedDate today) const;
+    // Removes them: their titles, their records, the days left without a story with their blocks and
+    // sections (the story and index files rewritten through their temporary copies); the index is
+    // rebuilt on the next search and the catalogue saved. The number of stories removed.
+    size_t purge(NewsPurgeMethod method, uint32_t limit, PackedDate today);
     // True when the story or index file holds more than its header and the days' blocks and sections.
     bool filesHoldWaste() const;
 

@@ -22,9 +22,6 @@ constexpr uint32_t kAlarms = 1u << 21;
 constexpr size_t kListShareLimit = 251;
 } // namespace news_list
 
-// Story states.
-constexpr uint8_t kNewsStateRead = 0, kNewsStateUnread = 1, kNewsStateKept = 2, kNewsStateDelete = 3;
-
 struct NewsRowFilter {
     uint32_t flags = 0;
     uint32_t shareId = 0;              // a one-share filter; 0 for none

@@ -15,6 +15,9 @@
 
 namespace qv {
 
+// A story's state byte.
+constexpr uint8_t kNewsStateRead = 0, kNewsStateUnread = 1, kNewsStateKept = 2, kNewsStateDelete = 3;
+
 struct NewsStory {
     static constexpr size_t kSize = 44;
     uint8_t state = 0; // 1 on arrival; 3 marks a story to delete

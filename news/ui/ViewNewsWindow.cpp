@@ -4,6 +4,7 @@
 #include "core/Portfolio.h"
 #include "core/RecordAccess.h"
 #include "core/ShareList.h"
+#include "core/SystemDate.h"
 #include "lists/ListSettings.h"
 #include "lists/ListSort.h"
 #include "lists/ViewHold.h"
@@ -11,8 +12,10 @@
 #include "news/NewsLock.h"
 #include "news/NewsIndex.h"
 #include "news/NewsSearch.h"
+#include "news/ui/NewsPurgeDlg.h"
 #include "news/ui/NewsSearchDlg.h"
 #include "news/ui/NewsStoryDlg.h"
+#include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
 #include "platform/qt/QtText.h"
 #include "portfolio/TransactionRows.h"
@@ -38,6 +41,7 @@ namespace {
 constexpr uint32_t kMessageRetryNewsBuild = WM_USER + 50;
 constexpr uint32_t kCommandNewsOptions = 26635, kCommandViewStory = 26645, kCommandShowAllNews = 26669;
 constexpr uint32_t kCommandLatestNews = 26697, kCommandListNews = 26702;
+constexpr uint32_t kCommandPurgeNews = 26646;
 constexpr uint32_t kCommandLoopForward = 20606, kCommandLoopBack = 20615;
 constexpr uint32_t kCommandNextShare = 20618, kCommandPreviousShare = 20619;
 constexpr uint16_t kNewsOptionsPage = 0x0100;
@@ -54,6 +58,9 @@ std::string ShareName(uint32_t id)
         return {};
     return std::string(GetRecordTexts(share.record).name);
 }
+
+constexpr const char* kPurgeWarning =
+    "WARNING - Purging will permanently remove news stories.\n\nPress 'OK' to perform the purge, 'Cancel' to abort.";
 
 void RedrawNewsViews()
 {
@@ -175,6 +182,28 @@ std::vector<uint32_t> CViewNewsWnd::ShareSearchStories()
     return stories;
 }
 
+void CViewNewsWnd::Purge()
+{
+    static bool purging = false;
+    if (purging || building_)
+        return;
+    purging = true;
+    CNewsPurgeDlg dialog(this);
+    const bool chosen = RunModalDialog(dialog) == QDialog::Accepted;
+    MessageRequest warning{kPurgeWarning, {}, MsgButtons::OkCancel, MsgIcon::Exclamation, 1};
+    if (chosen && ShowMessage(warning) == MsgAnswer::Ok) {
+        AcquireNewsWrite();
+        TheNewsDatabase().purge(dialog.method(), dialog.limit(), GetTodayDate(0));
+        ReleaseNewsWrite();
+        // The stories' numbers have changed: every news view's rows go at once.
+        for (ShareList* l = ShareListChain(); l; l = l->next)
+            for (CViewBase* v = l->views; v; v = v->nextInList)
+                if (auto* news = dynamic_cast<CViewNewsWnd*>(v))
+                    news->BuildNewsList();
+    }
+    purging = false;
+}
+
 void CViewNewsWnd::OpenSearch(const QString& seed)
 {
     if (FollowsParent() || building_)
@@ -293,6 +322,7 @@ bool CViewNewsWnd::UpdateCommand(CommandUi& ui)
     switch (c) {
     case kCommandNewsOptions: ui.enabled = bool(FrameDialogs().optionsSheet); return true;
     case kCommandViewStory: ui.enabled = hasCurrent; return true;
+    case kCommandPurgeNews: ui.enabled = hasRows && !building_; return true;
     case kCommandSearchNews:
     case kCommandShowAllNews: ui.enabled = !FollowsParent(); return true;
     case kCommandLatestNews:
@@ -322,6 +352,7 @@ bool CViewNewsWnd::RunCommand(uint32_t command)
         return true;
     case kCommandViewStory: OpenCurrentStory(); return true;
     case kCommandSearchNews: OpenSearch({}); return true;
+    case kCommandPurgeNews: Purge(); return true;
     case kCommandLoopForward: case kCommandLoopBack:
     case kCommandShowAllNews:
         shareId_ = 0;

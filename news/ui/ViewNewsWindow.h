@@ -37,6 +37,8 @@ public:
     void OpenCurrentStory();
     // Opens the search dialog, its text started with `seed`; a search shows its matching stories.
     void OpenSearch(const QString& seed);
+    // The purge dialog, the warning, the purge and every news view rebuilt.
+    void Purge();
     // Shows the stories a search found for the text.
     void ShowSearchResult(const std::string& text, std::vector<uint32_t> stories);
     const std::string& searchText() const { return searchText_; }

@@ -13,6 +13,7 @@
 #include "lists/ListSettings.h"
 #include "news/NewsCells.h"
 #include "news/NewsDatabase.h"
+#include "news/ui/NewsPurgeDlg.h"
 #include "news/ui/NewsSearchDlg.h"
 #include "news/ui/NewsStoryDlg.h"
 #include "shell/ui/ModalDialog.h"
@@ -197,6 +198,52 @@ TEST_F(ViewNewsWindow, ASearchShowsItsMatchesAndEscShowsEveryStoryAgain)
     QApplication::sendEvent(&v, &typed);
     SetModalDialogRunner({});
     EXPECT_EQ(seed, QStringLiteral("o"));
+}
+
+// A purge keeps the newest stories within its limit and the kept ones, drops those marked for
+// deletion, rewrites the story files smaller and leaves a database that loads and reads the same.
+TEST_F(ViewNewsWindow, APurgeRemovesTheStoriesOutsideItsLimitButKeepsTheKeptOnes)
+{
+    CViewNewsWnd& v = Make();
+    NewsDatabase& news = TheNewsDatabase();
+    const size_t total = news.catalogue().stories.size();
+    ASSERT_GT(total, 150u);
+    news.setStoryState(0, kNewsStateKept);
+    news.setStoryState(total - 1, kNewsStateDelete);
+    const std::string keptText = news.storyText(0, kNewsTitle | kNewsBody);
+    const std::string newestText = news.storyText(total - 2, kNewsTitle | kNewsBody);
+    const auto storyFile = std::filesystem::file_size(NewsDatabase::NewsFolder() / "DNews.dat");
+
+    int dialogs = 0;
+    SetModalDialogRunner([&](QDialog& d) {
+        ++dialogs;
+        auto* purge = dynamic_cast<CNewsPurgeDlg*>(&d);
+        if (!purge)
+            return int(QDialog::Rejected);
+        purge->SetMethod(NewsPurgeMethod::Stories);
+        purge->SetStories(QStringLiteral("1000000"));
+        EXPECT_EQ(purge->limit(), 5000u) << "a limit past the highest goes back to the last one";
+        purge->SetStories(QStringLiteral("100"));
+        EXPECT_TRUE(purge->estimateText().contains(QStringLiteral("After purge: 100 stories"))) << purge->estimateText().toStdString();
+        return int(QDialog::Accepted);
+    });
+    v.RunCommand(26646); // the warning's default is Cancel: nothing goes
+    EXPECT_EQ(news.catalogue().stories.size(), total);
+    ASSERT_FALSE(box.texts().empty());
+    EXPECT_EQ(box.texts().back().rfind("WARNING - Purging will permanently remove news stories.", 0), 0u);
+    box.queue(MsgAnswer::Ok);
+    v.RunCommand(26646);
+    SetModalDialogRunner({});
+    EXPECT_EQ(dialogs, 2);
+    ASSERT_EQ(news.catalogue().stories.size(), 100u);
+    EXPECT_EQ(ShareListCount(v.list), 100);
+    EXPECT_EQ(news.storyText(0, kNewsTitle | kNewsBody), keptText) << "the kept story stays, first";
+    EXPECT_EQ(news.storyText(99, kNewsTitle | kNewsBody), newestText) << "the one marked for deletion went";
+    EXPECT_LT(std::filesystem::file_size(NewsDatabase::NewsFolder() / "DNews.dat"), storyFile);
+    news.load();
+    ASSERT_EQ(news.catalogue().stories.size(), 100u);
+    EXPECT_EQ(news.storyText(0, kNewsTitle | kNewsBody), keptText);
+    EXPECT_EQ(news.title(99), newestText.substr(0, newestText.find('\n')).substr(0, 80));
 }
 
 TEST(NewsListRows, SelectsByFlagsWithinTheListLimitAndDescribesTheList)

@@ -1,0 +1,58 @@
+// The purge dialog: the purge method and its limit, with the stories and file sizes before and after
+// the purge it would make.
+#pragma once
+
+#include "news/NewsDatabase.h"
+
+#include <QDialog>
+
+#include <cstdint>
+
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+namespace qv {
+
+class CDateEdit;
+
+// What a purge would leave: stories and Mbytes before and after (a 0.391 Mbyte base stays).
+struct NewsPurgeEstimate {
+    int storiesBefore = 0;
+    int storiesAfter = 0;
+    double mbytesBefore = 0;
+    double mbytesAfter = 0;
+};
+NewsPurgeEstimate EstimateNewsPurge(const std::vector<bool>& gone, uint64_t fileBytes);
+// The sizes of "data\News.dat" and "data\News\*.dat".
+uint64_t NewsFileBytes();
+
+class CNewsPurgeDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CNewsPurgeDlg(QWidget* parent = nullptr);
+
+    NewsPurgeMethod method() const;
+    uint32_t limit() const;
+    void SetMethod(NewsPurgeMethod method);
+    // Typing into a limit field: a number past its highest goes back to the field's last value.
+    void SetWeeks(const QString& text);
+    void SetStories(const QString& text);
+    QString estimateText() const;
+
+private:
+    void Reestimate();
+
+    QRadioButton* byWeeks_ = nullptr;
+    QRadioButton* byStories_ = nullptr;
+    QRadioButton* byDate_ = nullptr;
+    QLineEdit* weeks_ = nullptr;
+    QLineEdit* stories_ = nullptr;
+    CDateEdit* date_ = nullptr;
+    QLabel* before_ = nullptr;
+    QLabel* after_ = nullptr;
+    QString lastWeeks_ = QStringLiteral("52");
+    QString lastStories_ = QStringLiteral("5000");
+};
+
+} // namespace qv
