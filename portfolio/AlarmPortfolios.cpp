@@ -26,6 +26,20 @@ bool MoveFires(std::span<const AlarmDay> days, int day, const MoveCriterion* cri
     return false;
 }
 
+// Visits the move rows that hold on the day; false when the visitor stopped.
+bool VisitMoves(std::span<const AlarmDay> days, int day, const MoveCriterion* criteria, bool rise,
+                const std::function<bool(const AlarmHit&)>& hit)
+{
+    const AlarmPortfolioHooks& hooks = GetAlarmPortfolioHooks();
+    if (!hooks.moveTest)
+        return true;
+    for (int i = 0; i < 3; ++i)
+        if (criteria[i].enabled && hooks.moveTest(days, day, criteria[i], rise) &&
+            !hit({rise ? AlarmHitKind::Rise : AlarmHitKind::Fall, i, day}))
+            return false;
+    return true;
+}
+
 std::vector<AlarmDay> History(uint8_t* record, uint32_t stream, uint32_t flags)
 {
     const AlarmPortfolioHooks& hooks = GetAlarmPortfolioHooks();
@@ -99,27 +113,40 @@ float TrailingStopLevel(std::span<const AlarmDay> days, int first, float percent
     return level;
 }
 
-int FindShareAlarmDay(const ShareAlarm& alarm, std::span<const AlarmDay> days, int first, uint16_t today)
+void VisitShareAlarmHits(const ShareAlarm& alarm, std::span<const AlarmDay> days, int first, uint16_t today,
+                         const std::function<bool(const AlarmHit&)>& hit)
 {
     if (days.empty())
-        return -1;
-    first = std::max(first, 0);
-    float level = alarm.stopOn ? TrailingStopLevel(days, first, alarm.stopPercent, alarm.stopCapped != 0) : 0;
-    for (int d = int(days.size()) - 1; d >= first; --d) {
-        float close = days[size_t(d)].close;
-        if (alarm.upperOn && close >= alarm.upper)
-            return d;
-        if (alarm.lowerOn && close <= alarm.lower)
-            return d;
-        if (MoveFires(days, d, alarm.rises, true) || MoveFires(days, d, alarm.falls, false))
-            return d;
-        float previous = d > first ? days[size_t(d - 1)].close : close;
-        if (alarm.stopOn && close <= level && level < previous)
-            return d;
-        if (alarm.dateOn && today >= alarm.date)
-            return d;
+        return;
+    const AlarmPortfolioHooks& hooks = GetAlarmPortfolioHooks();
+    const float stop = alarm.stopOn ? TrailingStopLevel(days, 0, alarm.stopPercent, alarm.stopCapped != 0) : 0;
+    const uint8_t dealing = alarm.dealingsOn && hooks.dealing ? hooks.dealing(alarm.shareId, today) : 0;
+    for (int d = int(days.size()) - 1; d >= std::max(first, 0); --d) {
+        const float close = days[size_t(d)].close;
+        const float previous = d > 0 ? days[size_t(d - 1)].close : close;
+        if (alarm.upperOn && close >= alarm.upper && !hit({AlarmHitKind::Increase, 0, d}))
+            return;
+        if (alarm.lowerOn && close <= alarm.lower && !hit({AlarmHitKind::Decrease, 0, d}))
+            return;
+        if (!VisitMoves(days, d, alarm.rises, true, hit) || !VisitMoves(days, d, alarm.falls, false, hit))
+            return;
+        if (alarm.stopOn && close <= stop && stop < previous && !hit({AlarmHitKind::StopLoss, 0, d, stop}))
+            return;
+        if (alarm.dateOn && today >= alarm.date && !hit({AlarmHitKind::Date, 0, d}))
+            return;
+        if (dealing && !hit({AlarmHitKind::Dealing, 0, d, 0, dealing}))
+            return;
     }
-    return -1;
+}
+
+int FindShareAlarmDay(const ShareAlarm& alarm, std::span<const AlarmDay> days, int first, uint16_t today)
+{
+    int found = -1;
+    VisitShareAlarmHits(alarm, days, first, today, [&found](const AlarmHit& h) {
+        found = h.day;
+        return false;
+    });
+    return found;
 }
 
 void FillPriceAlarmPortfolio(ShareList* list, uint32_t flags) { FillPriceAlarms(EmptiedSource(list), flags); }

@@ -52,8 +52,11 @@ TEST(AlarmDays, TheTrailingStopRisesWithTheCloseAndACapBringsItDown)
     stop.stopPercent = 10;
     // Fires where the close falls to the level from above it the day before: day 2, not day 3.
     EXPECT_EQ(FindShareAlarmDay(stop, days, 0, 0), 2);
-    // Within a range starting at day 3 the first day compares with itself and cannot fire.
+    // The stop is worked out over the whole history and the first judged day compares with the day
+    // before it, so a one-day range still sees the crossing.
+    EXPECT_EQ(FindShareAlarmDay(stop, days, 2, 0), 2);
     EXPECT_EQ(FindShareAlarmDay(stop, days, 3, 0), -1);
+    EXPECT_EQ(FindShareAlarmDay(stop, Days({200, 170}), 1, 0), 1);
 }
 
 TEST(AlarmDays, TheLatestDayOnWhichAnyConditionHoldsIsTaken)
