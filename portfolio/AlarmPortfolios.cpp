@@ -4,6 +4,7 @@
 #include "core/Database.h"
 #include "core/DayRecord.h"
 #include "core/Memory.h"
+#include "core/ParallelFor.h"
 #include "core/Portfolio.h"
 #include "core/PriceSubRecords.h"
 #include "core/RecordLookup.h"
@@ -158,16 +159,23 @@ void FillPriceAlarms(Portfolio* p, uint32_t flags)
     p = Emptied(p);
     if (!p || !hooks.shareAlarms)
         return;
-    uint16_t today = GetTodayDate(0);
-    for (const ShareAlarm& alarm : hooks.shareAlarms()) {
-        uint8_t* record = FindShareRecord(alarm.shareId);
-        if (!record)
-            continue;
-        std::vector<AlarmDay> days = History(record, alarm.stream, flags);
+    const uint16_t today = GetTodayDate(0);
+    const std::vector<ShareAlarm> alarms = hooks.shareAlarms();
+    std::vector<uint8_t*> records;
+    for (const ShareAlarm& alarm : alarms)
+        records.push_back(FindShareRecord(alarm.shareId));
+    // Each share is decoded and tested on its own, on the cores there are; the order is kept.
+    std::vector<uint8_t> fires(alarms.size(), 0);
+    ParallelFor(alarms.size(), [&](size_t i) {
+        if (!records[i])
+            return;
+        std::vector<AlarmDay> days = History(records[i], alarms[i].stream, flags);
         int first = FirstTestedDay(days, hooks.range, FirstLoadDate);
-        if (FindShareAlarmDay(alarm, days, first, today) >= 0)
-            AddPortfolioEntry(*p, RecordCursor{record, alarm.stream});
-    }
+        fires[i] = FindShareAlarmDay(alarms[i], days, first, today) >= 0;
+    });
+    for (size_t i = 0; i < alarms.size(); ++i)
+        if (fires[i])
+            AddPortfolioEntry(*p, RecordCursor{records[i], alarms[i].stream});
 }
 
 void FillMoveAlarms(Portfolio* p)
@@ -176,15 +184,26 @@ void FillMoveAlarms(Portfolio* p)
     p = Emptied(p);
     if (!p || hooks.globalCriteria.size() < 6)
         return;
-    for (uint8_t* r = MainRecordBlock; r && RecordLength(r) != 0; r = NextRecord(r)) {
-        std::vector<AlarmDay> days = History(r, 0, 0);
+    bool any = false;
+    for (const MoveCriterion& c : hooks.globalCriteria)
+        any = any || c.enabled;
+    if (!any)
+        return;
+    std::vector<uint8_t*> records;
+    for (uint8_t* r = MainRecordBlock; r && RecordLength(r) != 0; r = NextRecord(r))
+        records.push_back(r);
+    // Each share's history is decoded and tested on its own, so the shares are shared out over the
+    // cores; the portfolio keeps the database's order.
+    std::vector<uint8_t> fires(records.size(), 0);
+    ParallelFor(records.size(), [&](size_t i) {
+        std::vector<AlarmDay> days = History(records[i], 0, 0);
         int first = FirstTestedDay(days, hooks.range, FirstLoadDate);
-        for (int d = int(days.size()) - 1; d >= first; --d)
-            if (MoveFires(days, d, &hooks.globalCriteria[0], true) || MoveFires(days, d, &hooks.globalCriteria[3], false)) {
-                AddPortfolioEntry(*p, RecordCursor{r, 0});
-                break;
-            }
-    }
+        for (int d = int(days.size()) - 1; d >= first && !fires[i]; --d)
+            fires[i] = MoveFires(days, d, &hooks.globalCriteria[0], true) || MoveFires(days, d, &hooks.globalCriteria[3], false);
+    });
+    for (size_t i = 0; i < records.size(); ++i)
+        if (fires[i])
+            AddPortfolioEntry(*p, RecordCursor{records[i], 0});
 }
 
 } // namespace qv
