@@ -2,7 +2,9 @@
 #include "tools/alarms/ShareAlarmRecord.h"
 
 #include "core/SettingRecordStore.h"
+#include "portfolio/PortfolioRoutines.h"
 #include "portfolio/PresetPortfolios.h"
+#include "shell/PortfolioAdd.h"
 #include "platform/ByteOrder.h"
 
 #include <algorithm>
@@ -135,12 +137,34 @@ AlarmChangeFlags& AlarmChanges()
     return flags;
 }
 
+void RefillShareAlarmPortfolio()
+{
+    UpdateShareAlarmPortfolio();
+    if (const Portfolio* p = FindPortfolioByNumber(kAlarmsNumber))
+        RefreshListsOfPortfolio(p);
+}
+
+void RefillGlobalAlarmPortfolio()
+{
+    UpdateGlobalAlarmPortfolio();
+    if (const Portfolio* p = FindPortfolioByNumber(kGlobalAlarmsNumber))
+        RefreshListsOfPortfolio(p);
+}
+
+void RefillPresetPortfolios()
+{
+    UpdatePresetPortfolios();
+    for (Portfolio* p = PortfolioChain(); p; p = p->next)
+        if (p->type == kPresetList)
+            RefreshListsOfPortfolio(p);
+}
+
 namespace {
 
 void AlarmsChanged()
 {
     AlarmChanges().shareAlarms = true;
-    UpdateShareAlarmPortfolio();
+    RefillShareAlarmPortfolio();
 }
 
 } // namespace

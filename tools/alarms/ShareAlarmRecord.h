@@ -57,8 +57,13 @@ struct AlarmChangeFlags {
 };
 AlarmChangeFlags& AlarmChanges();
 
+// Refill "Alarms", "Alarms - Global" or every pre-set portfolio, and the lists that show them.
+void RefillShareAlarmPortfolio();
+void RefillGlobalAlarmPortfolio();
+void RefillPresetPortfolios();
+
 // The share's record (key: share id, sub-key: stream): stored, or deleted when no alarm is on. Sets the
-// alarms-changed flag and refills the alarm portfolios.
+// alarms-changed flag and refills the "Alarms" portfolio.
 void StoreShareAlarmRecord(uint16_t shareId, uint8_t stream, const ShareAlarmRecord& record);
 // Deletes the share's record, or every share alarm record, the same way.
 void DeleteShareAlarmRecord(uint16_t shareId, uint8_t stream);

@@ -1,7 +1,6 @@
 // The global alarm rows' dialog.
 #include "tools/ui/GlobalAlarmsDlg.h"
 
-#include "portfolio/PresetPortfolios.h"
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/ModalDialog.h"
 #include "tools/alarms/ShareAlarmRecord.h"
@@ -127,7 +126,7 @@ bool EditGlobalAlarms()
         return false;
     GetAlarmPortfolioHooks().globalCriteria = dialog.rows();
     AlarmChanges().globalAlarms = true;
-    UpdateGlobalAlarmPortfolio();
+    RefillGlobalAlarmPortfolio();
     return true;
 }
 
