@@ -212,7 +212,6 @@ CReviewAlarmsDlg::CReviewAlarmsDlg(QWidget* parent)
     connect(edit, &QPushButton::clicked, this, [this] { OnCommand(kCommandEdit); });
     connect(remove, &QPushButton::clicked, this, [this] { OnCommand(kCommandDelete); });
     AddButtons({edit, remove});
-    list()->setColumnWidth(0, list()->minimumWidth() * 4 / 7);
     Fill();
 }
 
