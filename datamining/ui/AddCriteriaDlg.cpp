@@ -95,6 +95,8 @@ void CAddCriteriaDlg::build()
     variants_ = Named(new QComboBox(this), 3513);
     years_ = Named(new QComboBox(this), 1912);
     settings_ = Named(new QComboBox(this), 2101);
+    for (QComboBox* list : {kinds_, parameters_, variants_, years_, settings_})
+        list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     grid->addWidget(new QLabel(QStringLiteral("Criteria:"), this), 0, 0);
     grid->addWidget(kinds_, 0, 1);
     grid->addWidget(parameters_, 1, 1);

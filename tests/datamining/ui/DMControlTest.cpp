@@ -18,6 +18,7 @@
 #include "devtools/lib/PriceDatabase.h"
 #include "devtools/lib/ShareListChain.h"
 #include "shell/LayoutSwitch.h"
+#include "shell/ui/CommandSweep.h"
 #include "shell/ui/ModalDialog.h"
 #include "support/DatabaseFixture.h"
 #include "support/FakeMessageBox.h"
@@ -169,6 +170,7 @@ TEST_F(DMControlTest, ThePanelShowsTheFilterWithOneRowPerCriterion)
     ui = {26594, false, std::nullopt, std::nullopt};
     v.UpdateCommand(ui);
     EXPECT_FALSE(ui.enabled) << "deleting needs the filter list dialog";
+    EXPECT_TRUE(SweepSkipsItem(26594, QStringLiteral("&Delete filter..."))) << "the command sweep never deletes";
 }
 
 TEST_F(DMControlTest, TheWordingDoublesAmpersands)
