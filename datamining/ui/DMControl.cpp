@@ -183,15 +183,15 @@ void CDM_Control::Build()
     layout->addWidget(note_);
 
     auto* buttons = new QHBoxLayout;
-    auto* add = new QPushButton(QStringLiteral("Add Criteria"), this);
-    add->setObjectName(QStringLiteral("1893"));
-    auto* select = new QPushButton(QStringLiteral("Select Filter"), this);
-    select->setObjectName(QStringLiteral("1895"));
-    buttons->addWidget(add);
-    buttons->addWidget(select);
+    add_ = new QPushButton(QStringLiteral("Add Criteria"), this);
+    add_->setObjectName(QStringLiteral("1893"));
+    select_ = new QPushButton(QStringLiteral("Select Filter"), this);
+    select_->setObjectName(QStringLiteral("1895"));
+    buttons->addWidget(add_);
+    buttons->addWidget(select_);
     layout->addLayout(buttons);
-    connect(add, &QPushButton::clicked, this, [this] { RunCommand(kAddCriteria); });
-    connect(select, &QPushButton::clicked, this, [this] { RunCommand(kSelectFilter); });
+    connect(add_, &QPushButton::clicked, this, [this] { RunCommand(kAddCriteria); });
+    connect(select_, &QPushButton::clicked, this, [this] { RunCommand(kSelectFilter); });
 
     auto* source = new QGroupBox(QStringLiteral(" Source "), this);
     auto* sg = new QGridLayout(source);
@@ -215,15 +215,18 @@ void CDM_Control::Build()
     connect(sources_, &QButtonGroup::idClicked, this, [this](int id) { ChooseSourceButton(id); });
     connect(listKinds_, &QComboBox::activated, this, [this](int index) { ChooseListKind(index); });
 
-    auto* rowsBox = new QHBoxLayout;
-    area_ = new QWidget(this);
+    rowsPanel_ = new QWidget(this);
+    auto* rowsBox = new QHBoxLayout(rowsPanel_);
+    rowsBox->setContentsMargins(0, 0, 0, 0);
+    area_ = new QWidget(rowsPanel_);
     area_->setObjectName(QStringLiteral("1908"));
-    scroll_ = new QScrollBar(Qt::Vertical, this);
+    area_->installEventFilter(this);
+    scroll_ = new QScrollBar(Qt::Vertical, rowsPanel_);
     scroll_->setObjectName(QStringLiteral("1892"));
     scroll_->setSingleStep(1);
     rowsBox->addWidget(area_, 1);
     rowsBox->addWidget(scroll_);
-    layout->addLayout(rowsBox, 1);
+    layout->addWidget(rowsPanel_, 1);
     connect(scroll_, &QScrollBar::valueChanged, this, [this] { RefreshCriteriaRows(); });
 
     blackbox_ = new QGroupBox(QStringLiteral(" Blackbox filter "), this);
@@ -271,6 +274,14 @@ void CDM_Control::resizeEvent(QResizeEvent* event)
     RefreshCriteriaRows();
 }
 
+bool CDM_Control::eventFilter(QObject* watched, QEvent* event)
+{
+    // The row area is laid out after the panel: the rows that fit are known only then.
+    if (watched == area_ && event->type() == QEvent::Resize)
+        RefreshCriteriaRows();
+    return QWidget::eventFilter(watched, event);
+}
+
 bool CDM_Control::SourceRowsFor(const RecordCursor*& rows, const uint32_t*& positions) const
 {
     rows = sourceRows_;
@@ -294,9 +305,10 @@ void CDM_Control::RefreshCriteriaRows()
     note_->setText(filter_ ? QString::fromLatin1(filter_->note.c_str()) : QString());
     ShowSource();
     const bool readOnly = filter_ && filter_->readOnly();
-    area_->setVisible(!readOnly);
-    scroll_->setVisible(!readOnly);
+    rowsPanel_->setVisible(!readOnly);
     blackbox_->setVisible(readOnly);
+    add_->setEnabled(CommandEnabled(kAddCriteria));
+    select_->setEnabled(CommandEnabled(kSelectFilter));
     if (filter_ && (filter_->flags & kFilterOutOfDate) && view_) {
         const RecordCursor* rows = nullptr;
         const uint32_t* positions = nullptr;

@@ -77,6 +77,7 @@ protected:
     // Tells the view, and for a range, list or filter change the other views showing the filter.
     virtual void Notify(uint32_t message, uintptr_t wParam = 1);
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
@@ -112,6 +113,9 @@ private:
     QLabel* note_ = nullptr;
     QButtonGroup* sources_ = nullptr;
     QComboBox* listKinds_ = nullptr;
+    QPushButton* add_ = nullptr;
+    QPushButton* select_ = nullptr;
+    QWidget* rowsPanel_ = nullptr;
     QWidget* area_ = nullptr;
     QScrollBar* scroll_ = nullptr;
     QGroupBox* blackbox_ = nullptr;

@@ -4,6 +4,7 @@
 #include "datamining/ui/DMControl.h"
 
 #include "core/ConfigState.h"
+#include "core/Portfolio.h"
 #include "core/RecordLists.h"
 #include "core/ShareList.h"
 #include "datamining/CriterionKinds.h"
@@ -17,6 +18,7 @@
 #include "devtools/lib/DemoFilters.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "devtools/lib/ShareListChain.h"
+#include "shell/FrameDialogSeams.h"
 #include "shell/LayoutSwitch.h"
 #include "shell/ui/CommandSweep.h"
 #include "shell/ui/ModalDialog.h"
@@ -192,6 +194,7 @@ TEST_F(DMControlTest, AReadOnlyFilterShowsTheBlackboxTextAndOnlyItsSourceChanges
     SaveRender(RenderWidget(panel), "dm-panel-readonly");
     EXPECT_EQ(panel.title()->text(), QStringLiteral("Ludrin Ossery filter 1"));
     EXPECT_TRUE(panel.blackbox()->isVisibleTo(&panel));
+    EXPECT_FALSE(Control<QWidget>(panel, 1893)->isEnabled());
     EXPECT_FALSE(panel.rowArea()->isVisibleTo(&panel));
     EXPECT_EQ(Control<QLabel>(panel, 1897)->text().toStdString(), kBlackboxText);
     for (const CDM_CriteriaDialog* row : panel.rows())
@@ -210,6 +213,44 @@ TEST_F(DMControlTest, AReadOnlyFilterShowsTheBlackboxTextAndOnlyItsSourceChanges
 
     panel.SetFilter(nullptr);
     EXPECT_EQ(panel.title()->text(), QStringLiteral("  No Selected Filter"));
+}
+
+// "<<User portfolio>>" asks the portfolio chooser; the chosen portfolio becomes the source and names the
+// combo's first entry. Without user portfolios the source stays and the user is told.
+TEST_F(DMControlTest, AUserPortfolioBecomesTheSource)
+{
+    RecordingPanel panel;
+    DMFilter f = Current();
+    panel.SetFilter(&f);
+    Portfolio mine;
+    mine.type = kUserPortfolio;
+    mine.number = 6;
+    mine.name = "Growth";
+    Portfolio* saved = PortfolioChain();
+    PortfolioChain() = nullptr;
+    int asked = 0;
+    FrameDialogs().portfolioChooser = [&](int, bool&) {
+        ++asked;
+        return &mine;
+    };
+    FakeMessageBox boxes;
+    Control<QAbstractButton>(panel, 2000)->click();
+    panel.sourceList()->setCurrentIndex(0);
+    emit panel.sourceList()->activated(0);
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"There are currently no user portfolios available.\nUsing the all list."});
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(f.flags & kFilterPortfolioSource, 0);
+    PortfolioChain() = &mine;
+    emit panel.sourceList()->activated(0);
+    EXPECT_EQ(asked, 1);
+    EXPECT_NE(f.flags & kFilterPortfolioSource, 0);
+    EXPECT_EQ(f.portfolioNumber, 6);
+    EXPECT_EQ(f.sourceKind, 0);
+    EXPECT_EQ(panel.sourceList()->itemText(0), QStringLiteral("Port: Growth"));
+    EXPECT_EQ(panel.sent.front(), (std::pair<uint32_t, uintptr_t>{1208, 1}));
+    EXPECT_EQ(panel.sent.back(), (std::pair<uint32_t, uintptr_t>{1213, 1}));
+    PortfolioChain() = saved;
+    FrameDialogs().portfolioChooser = {};
 }
 
 TEST_F(DMControlTest, RowsRefuseBadBoundsAndToggleAxes)
