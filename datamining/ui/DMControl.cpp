@@ -298,9 +298,21 @@ bool CDM_Control::SourceRowsFor(const RecordCursor*& rows, const uint32_t*& posi
 
 void CDM_Control::RefreshCriteriaRows()
 {
-    if (showing_)
+    // Showing rows can resize the row area, which asks for the rows again: that request is kept.
+    if (showing_) {
+        showAgain_ = true;
         return;
+    }
     showing_ = true;
+    do {
+        showAgain_ = false;
+        ShowRows();
+    } while (showAgain_);
+    showing_ = false;
+}
+
+void CDM_Control::ShowRows()
+{
     title_->setText(QString::fromLatin1(FilterPanelTitle(filter_).c_str()));
     note_->setText(filter_ ? QString::fromLatin1(filter_->note.c_str()) : QString());
     ShowSource();
@@ -325,10 +337,12 @@ void CDM_Control::RefreshCriteriaRows()
         scroll_->setPageStep(std::max(visibleRows(), 1));
     }
     const int first = scroll_->value();
+    const int shown = std::max(visibleRows(), 1);
     for (size_t i = 0; i < rows_.size(); ++i) {
         const int index = first + int(i);
         CDM_CriteriaDialog* row = rows_[i];
-        if (index < count) {
+        // Rows made for a taller area stay hidden: only whole rows show.
+        if (index < count && int(i) < shown) {
             row->Attach(filter_, index);
             row->show();
         } else {
@@ -336,7 +350,6 @@ void CDM_Control::RefreshCriteriaRows()
             row->hide();
         }
     }
-    showing_ = false;
 }
 
 void CDM_Control::ShowSource()
@@ -579,6 +592,12 @@ void CDM_Control::AddCriterion()
     const int axis = AppendCriterion(*filter_, c);
     if (axis >= 0)
         FollowAxisInGraph(FilterAxis(axis), true);
+    // The new criterion's row comes into view.
+    {
+        const QSignalBlocker block(scroll_);
+        scroll_->setMaximum(std::max(int(filter_->criteria.size()) - visibleRows(), 0));
+        scroll_->setValue(scroll_->maximum());
+    }
     Notify(kMsgRowsRebuilt);
     Notify(kMsgFilterEdited);
     RefreshCriteriaRows();

@@ -83,6 +83,7 @@ protected:
 private:
     void Build();
     void LayRows();
+    void ShowRows();
     void ShowSource();
     void SourceChanged();
     void ChooseSourceButton(int id);
@@ -120,6 +121,7 @@ private:
     QScrollBar* scroll_ = nullptr;
     QGroupBox* blackbox_ = nullptr;
     bool showing_ = false;
+    bool showAgain_ = false;
 };
 
 // Docks the panel at the left of the view inside the view's child window, with a grip between them
