@@ -18,9 +18,12 @@
 #include "devtools/lib/DemoFilters.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "devtools/lib/ShareListChain.h"
+#include "platform/MessageDispatch.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/LayoutSwitch.h"
 #include "shell/ui/CommandSweep.h"
+#include "shell/ui/FilterNameDlg.h"
+#include "lists/ui/EditNoteDlg.h"
 #include "shell/ui/ModalDialog.h"
 #include "support/DatabaseFixture.h"
 #include "support/FakeMessageBox.h"
@@ -30,6 +33,7 @@
 #include "views/ui/ViewClassRegistry.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -508,6 +512,86 @@ TEST_F(DMControlTest, TheRangeStripDragsWithinItsRules)
         strip.SetLocked(s.enabled);
         SaveRender(RenderWidget(strip), s.name);
     }
+}
+
+// A range typed into one view's panel reaches the other data-mining view showing the same filter: its
+// table and its own panel's row follow.
+TEST_F(DMControlTest, AChangeReachesEveryViewShowingTheFilter)
+{
+    CViewDataMining& first = MakeView();
+    std::unique_ptr<CViewDataMining> second(dynamic_cast<CViewDataMining*>(CreateViewWindowForKind(kViewDataMining)));
+    second->setAttribute(Qt::WA_DeleteOnClose, false);
+    second->list = CreateListSource(second.get(), 1, kFamilyShares, nullptr);
+    second->resize(1000, 700);
+    second->OnRefresh();
+    for (CViewDataMining* v : {&first, second.get()}) {
+        v->panel()->resize(CDM_Control::kDefaultWidth, 640);
+        RenderWidget(*v->panel());
+    }
+    const int rowsBefore = ShareListCount(second->list);
+    CDM_CriteriaDialog& row = *first.panel()->rows()[0];
+    const DMCriterion& c = Current().criteria[0];
+    const QString typed = QString::asprintf("%.2f", double(c.lower + (c.upper - c.lower) * 0.8f));
+    row.lowerField()->setText(typed);
+    emit row.lowerField()->editingFinished();
+    while (DeliverPostedMessages() > 0) {
+    }
+    EXPECT_EQ(second->panel()->rows()[0]->lowerField()->text(), typed);
+    EXPECT_LT(ShareListCount(second->list), rowsBefore) << "the narrower range keeps fewer shares";
+    EXPECT_EQ(ShareListCount(second->list), ShareListCount(first.list));
+    second.reset();
+}
+
+// The filter's own commands: its note, a copy under a new name, and a rename that refuses a taken name.
+TEST_F(DMControlTest, NoteCopyAndRename)
+{
+    RecordingPanel panel;
+    DMFilter& f = Current();
+    panel.SetFilter(&f);
+    FakeMessageBox boxes;
+    Answer<CEditNoteDlg>([](CEditNoteDlg& d) {
+        d.findChild<QLineEdit*>()->setText(QStringLiteral("Cheap and paying"));
+        return int(QDialog::Accepted);
+    });
+    panel.RunCommand(2005);
+    EXPECT_EQ(f.note, "Cheap and paying");
+    EXPECT_EQ(panel.note()->text(), QStringLiteral("Cheap and paying"));
+    EXPECT_EQ(panel.sent.back(), (std::pair<uint32_t, uintptr_t>{1213, 1}));
+
+    std::vector<QString> captions;
+    auto name = [&](const char* text) {
+        Answer<CFilterNameDlg>([&captions, text](CFilterNameDlg& d) {
+            captions.push_back(d.windowTitle());
+            d.SetName(QString::fromLatin1(text));
+            return int(QDialog::Accepted);
+        });
+    };
+    const size_t count = FilterList().size();
+    name("Value copy");
+    panel.RunCommand(26691);
+    ASSERT_EQ(FilterList().size(), count + 1);
+    const int copy = FindFilterPosition("Value copy");
+    ASSERT_GT(copy, 0);
+    EXPECT_EQ(FilterList()[size_t(copy - 1)]->criteria.size(), f.criteria.size());
+    EXPECT_EQ(boxes.texts().back(), "A copy of the filter '" + f.name + "' has been made.");
+
+    // A taken name is refused and asked again; Cancel leaves the name.
+    int asked = 0;
+    Answer<CFilterNameDlg>([&](CFilterNameDlg& d) {
+        captions.push_back(d.windowTitle());
+        d.SetName(QStringLiteral("Value copy"));
+        return ++asked == 1 ? int(QDialog::Accepted) : int(QDialog::Rejected);
+    });
+    const std::string old = f.name;
+    panel.RunCommand(26477);
+    EXPECT_EQ(f.name, old);
+    EXPECT_EQ(boxes.texts().back(), "A filter called 'Value copy' already exists.");
+    name("Bargains");
+    panel.RunCommand(26477);
+    EXPECT_EQ(f.name, "Bargains");
+    EXPECT_EQ(panel.title()->text(), QStringLiteral("Filter: Bargains"));
+    EXPECT_EQ(captions, (std::vector<QString>{QStringLiteral("Enter Filter Name"), QStringLiteral("Edit Filter Name"),
+                                              QStringLiteral("Edit Filter Name"), QStringLiteral("Edit Filter Name")}));
 }
 
 // The panel docks at the left of the view inside the view's child window; the layout renders whole.
