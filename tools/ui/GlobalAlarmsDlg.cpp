@@ -58,16 +58,10 @@ CGlobalAlarmsDlg::CGlobalAlarmsDlg(const std::vector<MoveCriterion>& rows, QWidg
         }
         moves->addWidget(box);
     }
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
+    QDialogButtonBox* buttons = OkCancelHelpButtons(*this, kHelpTopic);
     QPushButton* defaults = buttons->addButton(QStringLiteral("Default"), QDialogButtonBox::ResetRole);
     defaults->setObjectName(QString::number(kDefault));
-    QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CGlobalAlarmsDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(defaults, &QPushButton::clicked, this, &CGlobalAlarmsDlg::SetDefaults);
-    InstallDialogHelp(*this, kHelpTopic, help);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(moves);
     layout->addWidget(buttons);

@@ -102,16 +102,10 @@ CShareAlarmDlg::CShareAlarmDlg(const QString& name, const QString& code, const Q
     dateRow->addStretch();
     note_ = Field(this, kNote, 16777215);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
+    QDialogButtonBox* buttons = OkCancelHelpButtons(*this, kHelpTopic);
     QPushButton* defaults = buttons->addButton(QStringLiteral("Default"), QDialogButtonBox::ResetRole);
     defaults->setObjectName(QString::number(kDefault));
-    QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CShareAlarmDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(defaults, &QPushButton::clicked, this, &CShareAlarmDlg::SetDefaults);
-    InstallDialogHelp(*this, kHelpTopic, help);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(priceLine, this));
