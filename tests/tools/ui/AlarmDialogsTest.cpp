@@ -5,14 +5,18 @@
 #include "tools/ui/ShareAlarmDlg.h"
 
 #include "core/DateText.h"
+#include "core/Portfolio.h"
 #include "core/SettingRecordStore.h"
 #include "core/SystemDate.h"
 #include "devtools/lib/PriceStreamEncoder.h"
 #include "shell/ui/DateEdit.h"
 #include "shell/ui/ModalDialog.h"
 #include "support/DatabaseFixture.h"
+#include "support/RecordingTarget.h"
 #include "support/ui/Render.h"
+#include "resources/MessageIds.h"
 #include "tools/alarms/MoveAlarm.h"
+#include "views/FrameState.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -236,6 +240,21 @@ TEST_F(AlarmDialogs, TheListsShowTheAlarmsThatHoldAndThoseSetWithTheirCommands)
     EXPECT_EQ(triggered.Lines(), QStringList{" No alarms"});
     triggered.findChild<QPushButton*>(QString::number(CTriggeredAlarmsDlg::kOptions))->click();
     EXPECT_EQ(triggered.Lines().size(), 2);
+}
+
+TEST_F(AlarmDialogs, ViewPortfolioAsksTheFrameEvenWithoutAnAlarmsPortfolio)
+{
+    ASSERT_EQ(PortfolioChain(), nullptr);
+    test::RecordingTarget frame;
+    MainFrameTarget() = &frame;
+    CTriggeredAlarmsDlg dialog;
+    dialog.findChild<QPushButton*>(QString::number(CTriggeredAlarmsDlg::kViewPortfolio))->click();
+    DeliverPostedMessages();
+    MainFrameTarget() = nullptr;
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    ASSERT_EQ(frame.received.size(), 1u);
+    EXPECT_EQ(frame.received[0].message, WM_COMMAND);
+    EXPECT_EQ(frame.received[0].wParam, 20312u);
 }
 
 } // namespace
