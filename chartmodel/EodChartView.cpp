@@ -14,6 +14,7 @@
 #include "chartmodel/SeriesLayout.h"
 #include "chartmodel/StudyKey.h"
 #include "chartmodel/ViewGraph.h"
+#include "charts/FortyFiveDegreeLines.h"
 #include "core/DateText.h"
 #include "core/FormatValue.h"
 #include "core/RecordAccess.h"
@@ -110,8 +111,22 @@ int EodChartView::Style() const
 
 int EodChartView::DrawStyle() const
 {
-    // A range without a day of open, high and low prices draws its closes as a line.
-    return firstMarkedVisible_ < 0 && !BoxMode() ? 0 : Style();
+    // A range without a day of open, high and low prices draws its closes as a line; a reversal chart
+    // against the dates stands on one bar a day, as the line does.
+    return (firstMarkedVisible_ < 0 && !BoxMode()) || DatedReversal() ? 0 : Style();
+}
+
+bool EodChartView::BoxOption(uint16_t bit) const { return (gs::U16(Look(), gs::kBoxChartFlags) & bit) != 0; }
+
+bool EodChartView::BoxMode() const
+{
+    return (ChartKindFlags(Style(), BoxOption(kBoxOptionDatedReversal)) & kChartBoxAxis) != 0;
+}
+
+bool EodChartView::DatedReversal() const
+{
+    return (ChartKindFlags(Style(), BoxOption(kBoxOptionDatedReversal)) & (kChartReversal | kChartBoxAxis)) ==
+           kChartReversal;
 }
 
 DateRangeSetting EodChartView::ReadRange() const
@@ -274,6 +289,7 @@ void EodChartView::BuildTimeBand()
 {
     view_.FreeForRebuild(true);
     bars_.clear();
+    boxPoints_.clear();
     for (std::vector<float>& values : averageValues_)
         values.clear();
     GraphPane* price = view_.FindPane(kPanePrice);
@@ -315,6 +331,8 @@ void EodChartView::BuildTimeBand()
     view_.barHalfWidth = std::max(scale_.drawWidth / 2, 1);
     BuildXTable(band);
     BuildTimeAxis();
+    if (DatedReversal())
+        boxPoints_ = BuildBoxChart(days_, Look(), Style(), shownEnd_, boxGrid_);
 }
 
 void EodChartView::BuildBoxBand(GraphPane* price)
@@ -373,23 +391,28 @@ void EodChartView::BuildBoxAxis()
     if (!band || boxPoints_.empty())
         return;
     const int32_t w = BoxColumnWidth();
-    const std::span<const BoxChartPoint> shown = ShownBoxPoints((band->right - band->left) / w + 1);
-    std::vector<std::pair<PackedDate, int32_t>> dated;
-    for (const BoxChartPoint& p : shown)
-        dated.emplace_back(PackedDate(p.firstDate), view_.IndexToXScale(&band->scale, int32_t(p.step)));
+    // The first day of each shown column, at its x (a column's later points share it).
+    std::vector<std::pair<uint16_t, int32_t>> dated;
+    for (const BoxChartPoint& p : ShownBoxColumns())
+        if (dated.empty() || view_.IndexToXScale(&band->scale, int32_t(p.step)) != dated.back().second)
+            dated.emplace_back(uint16_t(p.firstDate), view_.IndexToXScale(&band->scale, int32_t(p.step)));
     FreeGridLines(band->timeLines, false);
     band->lineFrom = band->left;
     band->lineTo = band->right;
     // The box grid (box option 0x20): a line between every two columns.
-    if (gs::U16(Look(), gs::kBoxChartFlags) & kBoxGridOption)
+    if (BoxOption(kBoxGridOption))
         for (int32_t x = band->left + w; x < band->right; x += w)
             AddGridLinePixel(band->timeLines, 0, x);
-    if (dated.empty())
-        return;
-    const int32_t slotWidth = std::max(view_.TextWidth("MM"), 1);
-    const int32_t slots = std::max((band->right - band->left) / slotWidth, 1);
-    const int32_t tradingDays = CountTradingDays(dated.front().first, PackedDate(shown.back().lastDate));
-    axisLabels_ = TimeAxisLabels(dated, TimeAxisLevel(tradingDays, slots), -1);
+    for (const BoxDateLabel& label : BoxChartDateLabels(dated))
+        axisLabels_.push_back({label.x, label.text, label.year ? 2 : 1, label.year ? 2 : 1, false});
+}
+
+std::span<const BoxChartPoint> EodChartView::ShownBoxColumns() const
+{
+    const TimeBand* band = view_.timeBands;
+    if (!BoxMode() || !band)
+        return {};
+    return ShownBoxPoints((band->right - band->left) / BoxColumnWidth() + 1);
 }
 
 void EodChartView::BuildBoxSeries(TimeBand* band, GraphPane* price)
@@ -437,6 +460,54 @@ void EodChartView::BuildBoxSeries(TimeBand* band, GraphPane* price)
     }
 }
 
+void EodChartView::BuildDatedReversalSeries(TimeBand* band, GraphPane* price)
+{
+    const GraphSetting& s = Look();
+    const int style = Style();
+    GraphSeries* series = AddSeries(band, price, MakeStudyKey(kPanePrice, nullptr));
+    SetTitle(series, ChartTitle().c_str());
+    if (ValueRange* range = view_.AddValueRange(series))
+        range->flags |= kRangeFixed;
+    const uint32_t up = gs::U32(s, gs::kBoxUpPen), down = gs::U32(s, gs::kBoxDownPen);
+    priceElement_ = AddPlotElement(series, kBoxPlotStyles[style - 5], 0, up, 0, 2, down, down, up, down);
+    // Each point stands at the bar of its first day; the one that leads into the shown days at the
+    // first bar. The bars are the shown days, one a day.
+    auto first = std::find_if(boxPoints_.begin(), boxPoints_.end(),
+                              [&](const BoxChartPoint& p) { return int32_t(p.lastDate) >= display_.start; });
+    const std::span<const BoxChartPoint> shown(first, boxPoints_.end());
+    const int32_t n = int32_t(shown.size());
+    auto barOf = [&](const BoxChartPoint& p) {
+        auto day = std::lower_bound(days_.begin(), days_.end(), p.firstDate,
+                                    [](const DayRecord& d, uint32_t date) { return uint32_t(d.date) < date; });
+        const int32_t bar = int32_t(day - days_.begin()) - firstVisible_;
+        return std::clamp(bar, 0, int32_t(bars_.size()) - 1);
+    };
+    DataArray& values = priceElement_->values;
+    if (style == 6) {
+        // Kagi: the x of each point's bar and its price, in the 24-byte points.
+        auto* out = static_cast<uint8_t*>(InitDataArray(values, kArrayKeyed24, n, 0, 0));
+        values.flags = kSelectPackedX;
+        for (int32_t i = 0; i < n; ++i) {
+            const BoxChartPoint& p = shown[size_t(i)];
+            uint8_t* item = out + size_t(i) * sizeof p;
+            StoreU32(item, p.firstDate);
+            StoreU32(item + 4, p.lastDate);
+            StoreU32(item + 8, uint32_t(view_.IndexToXScale(&band->scale, barOf(p))));
+            StoreF32(item + 16, p.price);
+            StoreF32(item + 20, p.volume);
+        }
+        return;
+    }
+    // Renko and line break: the bar of each point, its price and its running count of bricks or lines.
+    auto* out = static_cast<uint8_t*>(InitDataArray(values, kArrayKeyedTriples, n, 0, 0));
+    for (int32_t i = 0; i < n; ++i) {
+        const BoxChartPoint& p = shown[size_t(i)];
+        StoreU32(out + size_t(i) * 12, uint32_t(barOf(p)));
+        StoreF32(out + size_t(i) * 12 + 4, p.price);
+        StoreU32(out + size_t(i) * 12 + 8, p.step);
+    }
+}
+
 void EodChartView::BuildBoxVolumeSeries()
 {
     volumeElement_ = nullptr;
@@ -460,12 +531,18 @@ void EodChartView::FitBoxVolumeRange(int32_t columns)
 {
     if (!volumeElement_ || !volumeElement_->series || !volumeElement_->series->range)
         return;
-    // The volume pane is scaled to the steps shown, not the whole history.
-    const DataArray& values = volumeElement_->values;
-    const auto* volumes = static_cast<const float*>(values.data);
-    float high = 0;
-    for (int32_t i = std::max(boxFirstColumn_, 0); i < values.count && i < boxFirstColumn_ + columns; ++i)
-        high = std::max(high, volumes[i]);
+    // The volume pane is scaled to what is shown, not the whole history: point and figure by its
+    // columns, the reversal charts by the days their shown steps cover.
+    BoxViewWindow window;
+    window.byStep = Style() == 5;
+    window.firstStep = boxFirstColumn_;
+    window.lastStep = boxFirstColumn_ + std::max(columns - 1, 0);
+    const std::span<const BoxChartPoint> shown = ShownBoxPoints(columns);
+    if (!shown.empty()) {
+        window.firstDay = int32_t(shown.front().firstDate) - 1;
+        window.lastDay = int32_t(shown.back().lastDate);
+    }
+    const float high = BoxVolumeHigh(boxPoints_, window);
     ValueRange& range = *volumeElement_->series->range;
     range.minimum = 0;
     range.maximum = high > 0 ? high : 1;
@@ -474,13 +551,30 @@ void EodChartView::FitBoxVolumeRange(int32_t columns)
 
 void EodChartView::FitBoxRange()
 {
-    if (!BoxMode() || !priceElement_ || !priceElement_->series || boxPoints_.empty())
+    if (!(BoxMode() || DatedReversal()) || !priceElement_ || !priceElement_->series || boxPoints_.empty())
         return;
     GraphSeries* series = priceElement_->series;
     ValueRange* range = series->range;
     const GraphPane* pane = series->pane;
     if (!range || !pane)
         return;
+    if (DatedReversal()) {
+        // The prices of the points on the shown days and of the one that leads into them.
+        auto first = std::find_if(boxPoints_.begin(), boxPoints_.end(),
+                                  [&](const BoxChartPoint& p) { return int32_t(p.lastDate) >= display_.start; });
+        if (first != boxPoints_.begin())
+            --first;
+        float low = FLT_MAX, high = -FLT_MAX;
+        for (auto p = first; p != boxPoints_.end(); ++p) {
+            low = std::min(low, p->price);
+            high = std::max(high, p->price);
+        }
+        const float row = std::max((high - low) / 20, std::max(high, 1.0f) * 0.001f);
+        range->minimum = low - row;
+        range->maximum = high + row;
+        range->flags = uint8_t((range->flags & ~kRangeLogarithmic) | kRangeFixed);
+        return;
+    }
     const int32_t w = BoxColumnWidth();
     const int32_t rows = std::max((pane->bottom - pane->top) / w, 1);
     const int32_t columns = std::max((pane->right - pane->left) / w, 1);
@@ -570,6 +664,111 @@ std::string EodChartView::DescribeBoxSelection(int32_t x, int32_t y) const
     return text;
 }
 
+std::string EodChartView::DescribeBoxUnder(int32_t x, int32_t y) const
+{
+    const TimeBand* band = view_.timeBands;
+    const GraphPane* pane = view_.FindPane(kPanePrice);
+    if (!BoxMode() || !band || !pane || boxPoints_.empty())
+        return {};
+    const BoxHit hit = BoxHitTest(x, y, view_.IndexToXScale(&band->scale, boxFirstColumn_), boxFirstColumn_,
+                                  BoxColumnWidth(), pane->bottom, boxLowRow_);
+    const BoxChartPoint* point = FindBoxChartPoint(boxPoints_, hit.column, hit.box, BoxIndexedRows(Style()));
+    if (!point)
+        return {};
+    const float unit = days_.back().unit > 0 ? days_.back().unit : 0.01f;
+    return StringPrintf("Box (%s - %s, %s)", FormatDate(PackedDate(point->firstDate)).c_str(),
+                        FormatDate(PackedDate(point->lastDate)).c_str(),
+                        FormatPriceInUnit(point->price, unit, minor_).c_str());
+}
+
+void EodChartView::BeginBoxDrag(int32_t x, int32_t y)
+{
+    boxDrag_ = {x, y, boxFirstColumn_, Style() == 5 ? boxLowRow_ : boxRowShift_};
+}
+
+bool EodChartView::DragBoxesTo(int32_t x, int32_t y)
+{
+    const TimeBand* band = view_.timeBands;
+    const GraphPane* pane = view_.FindPane(kPanePrice);
+    if (!BoxMode() || !band || !pane)
+        return false;
+    BoxDragArea area;
+    area.left = pane->left;
+    area.right = band->scale.lastX;
+    area.top = pane->top;
+    area.bottom = pane->bottom;
+    area.columnWidth = BoxColumnWidth();
+    // Only point and figure counts boxes from 0; the other charts' rows shift either way.
+    area.belowZero = Style() != 5 || view_.kind == 8;
+    const BoxHit offsets = DragBoxes(boxDrag_, x, y, area);
+    const bool moved = offsets.column != boxFirstColumn_ ||
+                       offsets.box != (Style() == 5 ? boxLowRow_ : boxRowShift_);
+    boxColumnOffset_ = offsets.column;
+    if (Style() == 5)
+        boxRowOffset_ = offsets.box;
+    else
+        boxRowShift_ = offsets.box;
+    return moved;
+}
+
+std::vector<BoxAxisLabel> EodChartView::BoxAxisLabels(int32_t textHeight) const
+{
+    const GraphPane* pane = view_.FindPane(kPanePrice);
+    if (!BoxMode() || Style() != 5 || !pane || boxPoints_.empty())
+        return {};
+    return BoxPriceAxisLabels(boxGrid_, boxLowRow_, BoxColumnWidth(), pane->top, pane->bottom, textHeight);
+}
+
+std::vector<int32_t> EodChartView::BoxGridRowLines() const
+{
+    const GraphPane* pane = view_.FindPane(kPanePrice);
+    if (!BoxMode() || !pane || boxPoints_.empty() || !BoxOption(kBoxGridOption))
+        return {};
+    return BoxGridRows(BoxColumnWidth(), pane->top, pane->bottom);
+}
+
+std::vector<EodChartView::ScreenLine> EodChartView::FortyFiveDegreeLines() const
+{
+    std::vector<ScreenLine> out;
+    const TimeBand* band = view_.timeBands;
+    const GraphPane* pane = view_.FindPane(kPanePrice);
+    if (!BoxMode() || Style() != 5 || !band || !pane || boxPoints_.empty())
+        return out;
+    const GraphSetting& s = Look();
+    const uint32_t enabled = gs::U32(s, gs::kSupportResist) & 15;
+    if (!enabled)
+        return out;
+    const int32_t w = BoxColumnWidth();
+    const int32_t lastShown = boxFirstColumn_ + (pane->right - pane->left) / w;
+    auto y = [&](int32_t box) { return int32_t(pane->bottom - (double(box) - boxLowRow_ + 0.5) * w); };
+    auto x = [&](int32_t column) { return view_.IndexToXScale(&band->scale, column); };
+    for (const FortyFiveLine& line : TraceFortyFiveDegreeLines(boxPoints_, enabled)) {
+        ScreenLine l;
+        l.pen = gs::U32(s, gs::kSupportResist + 4 + 4 * size_t(line.kind));
+        l.x0 = x(line.startColumn);
+        l.y0 = y(line.startBox);
+        // An unbroken line runs on to the last shown column.
+        const int32_t endColumn = line.open ? std::max(lastShown, line.endColumn) : line.endColumn;
+        const int32_t slope = line.endColumn == line.startColumn ? (line.kind & 1 ? 1 : -1)
+                                                                 : (line.endBox - line.startBox) /
+                                                                       (line.endColumn - line.startColumn);
+        l.x1 = x(endColumn);
+        l.y1 = y(line.startBox + slope * (endColumn - line.startColumn));
+        out.push_back(l);
+    }
+    return out;
+}
+
+int32_t EodChartView::BoxColumnOfX(int32_t x) const
+{
+    const TimeBand* band = view_.timeBands;
+    if (!band)
+        return 0;
+    return BoxHitTest(x, 0, view_.IndexToXScale(&band->scale, boxFirstColumn_), boxFirstColumn_, BoxColumnWidth(), 0,
+                      0)
+        .column;
+}
+
 void EodChartView::BuildXTable(TimeBand* band)
 {
     // One x per bar and future slot, then a 0 that ends the table; the scale reads its x from it.
@@ -609,6 +808,16 @@ void EodChartView::BuildSeries()
     }
     if (!message_.empty() || !band || bars_.empty())
         return;
+    if (DatedReversal()) {
+        GraphPane* price = view_.FindPane(kPanePrice);
+        if (boxPoints_.empty())
+            view_.noDataText = message_ = "Not enough data";
+        else if (price)
+            BuildDatedReversalSeries(band, price);
+        BuildVolumeSeries();
+        BuildEvents();
+        return;
+    }
     const GraphSetting& s = Look();
     const int style = DrawStyle();
     const int32_t n = int32_t(bars_.size());
@@ -744,7 +953,7 @@ EodChartView::VolumeColouring EodChartView::VolumeColours() const
 void EodChartView::PrepareColouring(const PlotElement& element, CGraphSeriesLayout& layout) const
 {
     // The box charts draw rises in the up pen and falls in the down pen; their volume in one colour.
-    if (BoxMode()) {
+    if (BoxMode() || (DatedReversal() && &element == priceElement_)) {
         layout.colourMode = &element == priceElement_ ? uint32_t(kColourUpDown) : uint32_t(kColourSingle);
         return;
     }
@@ -997,6 +1206,8 @@ std::vector<AxisLabel> EodChartView::AxisLabels(int32_t slots, int gridMode) con
 
 std::array<std::string, 2> EodChartView::AxisEndTexts() const
 {
+    if (BoxMode())
+        return BoxChartEndDates(ShownBoxColumns());
     if (!view_.timeBands || bars_.empty())
         return {};
     PackedDate end = PackedDate(std::max(display_.end, axisEnd_));
@@ -1084,6 +1295,9 @@ void EodChartView::FillStatusTexts(std::array<std::string, 3>& texts, bool insid
     if (!modeActive)
         texts[0] = BoxMode() && inside ? DescribeBoxSelection(view_.lastMouseX, view_.lastMouseY) : cursor.cursor;
     texts[1] = shown.ohlc.rfind("OHLC ", 0) == 0 ? shown.price + "   " + shown.ohlc : shown.price;
+    if (BoxMode() && inside)
+        if (std::string box = DescribeBoxUnder(view_.lastMouseX, view_.lastMouseY); !box.empty())
+            texts[1] = box;
     texts[2] = cursor.trend.empty() ? shown.volume : shown.volume + "   " + cursor.trend;
 }
 
