@@ -1478,7 +1478,7 @@ std::string EodChartView::ChartTitle() const
     const std::string name = ChartOptions().epicInTitle && !code_.empty() ? name_ + " (" + code_ + ")" : name_;
     if (style == 0)
         return name;
-    if (BoxMode()) {
+    if (BoxMode() || DatedReversal()) {
         const GraphSetting& s = Look();
         const uint16_t value = gs::U16(s, gs::kBoxValue);
         const uint8_t kind = gs::U8(s, gs::kBoxValueOption);
