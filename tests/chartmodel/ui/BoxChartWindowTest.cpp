@@ -258,6 +258,22 @@ TEST_F(BoxChartWindow, FortyFiveDegreeLinesAreDrawnAndNeverKept)
     EXPECT_TRUE(chart.eod.FortyFiveDegreeLines().empty());
 }
 
+TEST_F(BoxChartWindow, TheKagiWindowDrawsAcrossItsPaneOrOnTheChartsDates)
+{
+    for (int flags : {0, 2}) {
+        IndicatorRecord kagi = IndicatorRecord::Of(55, flags, 0, 0, 3);  // a 3% reversal
+        kagi.pens[0] = 0x000000;
+        kagi.pens[1] = 0x0000FF;
+        kagi.Write(gs::IndicatorSlot(Setting(), 0, 0));
+        StoreU16(gs::IndicatorSlot(Setting(), 0, 0).data() + gs::kSlotHeightWeight, 300);
+        Show(27118);
+        const GraphPane* window = chart.FindPane(kPaneFirstAddOn);
+        ASSERT_NE(window, nullptr);
+        EXPECT_NE(FindSeries(chart.timeBands, window), nullptr);
+        test::SaveRender(Grab(), flags ? "box-charts/kagi-window-dated" : "box-charts/kagi-window");
+    }
+}
+
 TEST_F(BoxChartWindow, RendersOfEachStyleAndBoxKind)
 {
     struct Case {
