@@ -403,7 +403,8 @@ void EodChartView::BuildBoxAxis()
     if (BoxOption(kBoxGridOption))
         for (int32_t x = band->left + w; x < band->right; x += w)
             AddGridLinePixel(band->timeLines, 0, x);
-    for (const BoxDateLabel& label : BoxChartDateLabels(dated))
+    // Labels keep apart by the width of a month's name and a space.
+    for (const BoxDateLabel& label : BoxChartDateLabels(dated, view_.TextWidth("Mmm ")))
         axisLabels_.push_back({label.x, label.text, label.year ? 2 : 1, label.year ? 2 : 1, false});
 }
 

@@ -200,15 +200,21 @@ std::vector<int32_t> BoxGridRows(int32_t columnWidth, int32_t top, int32_t botto
     return rows;
 }
 
-std::vector<BoxDateLabel> BoxChartDateLabels(std::span<const std::pair<uint16_t, int32_t>> columns)
+std::vector<BoxDateLabel> BoxChartDateLabels(std::span<const std::pair<uint16_t, int32_t>> columns, int32_t gap)
 {
     std::vector<BoxDateLabel> labels;
+    auto add = [&](BoxDateLabel label) {
+        if (labels.empty() || label.x - labels.back().x >= gap)
+            labels.push_back(std::move(label));
+        else if (label.year && !labels.back().year)
+            labels.back() = std::move(label);
+    };
     for (size_t i = 1; i < columns.size(); ++i) {
         const uint16_t before = columns[i - 1].first, date = columns[i].first;
         if ((date >> 9) != (before >> 9))
-            labels.push_back({columns[i].second, YearLabelText(date), true});
+            add({columns[i].second, YearLabelText(date), true});
         else if (((date >> 5) & 15) != ((before >> 5) & 15))
-            labels.push_back({columns[i].second, MonthLabelText(date), false});
+            add({columns[i].second, MonthLabelText(date), false});
     }
     return labels;
 }

@@ -110,14 +110,15 @@ int32_t BoxValueToY(int32_t box, int32_t lowRow, int32_t columnWidth, int32_t to
 std::vector<int32_t> BoxGridRows(int32_t columnWidth, int32_t top, int32_t bottom);
 
 // The texts under a box chart's columns, from the (first date, x) of each shown column: a change of
-// year gives "'%02i ", a change of month alone the month's abbreviation. The two ends' full dates are
-// BoxChartEndDates.
+// year gives "'%02i ", a change of month alone the month's abbreviation. A label closer than `gap`
+// pixels to the one before it is left out, unless it names a year and that one only a month, which it
+// then takes the place of. The two ends' full dates are BoxChartEndDates.
 struct BoxDateLabel {
     int32_t x = 0;
     std::string text;
     bool year = false;
 };
-std::vector<BoxDateLabel> BoxChartDateLabels(std::span<const std::pair<uint16_t, int32_t>> columns);
+std::vector<BoxDateLabel> BoxChartDateLabels(std::span<const std::pair<uint16_t, int32_t>> columns, int32_t gap = 0);
 // "%i/%i/%02i" of the first shown column's first day and the last shown column's last day.
 std::array<std::string, 2> BoxChartEndDates(std::span<const BoxChartPoint> shown);
 

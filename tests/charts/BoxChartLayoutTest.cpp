@@ -220,6 +220,11 @@ TEST(BoxChartLayout, DateLabelsMarkEachNewYearAndMonthAndTheEndsInFull)
     EXPECT_EQ(labels[1].text, "'07 ");
     EXPECT_TRUE(labels[1].year);
     EXPECT_EQ(labels[2].text, "Mar");
+    // Kept 15 pixels apart: December gives way to the year, March is too close to it.
+    const auto spaced = BoxChartDateLabels(columns, 15);
+    ASSERT_EQ(spaced.size(), 1u);
+    EXPECT_EQ(spaced[0].text, "'07 ");
+    EXPECT_EQ(spaced[0].x, 40);
     const auto points = Dated({{Day(106, 10, 3), Day(106, 10, 9), 0, 1}, {Day(107, 2, 0), Day(107, 2, 14), 1, 2}});
     EXPECT_EQ(BoxChartEndDates(points), (std::array<std::string, 2>{"4/11/06", "15/3/07"}));
 }
