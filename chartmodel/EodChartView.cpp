@@ -580,10 +580,21 @@ void EodChartView::FitBoxRange()
     const int32_t rows = std::max((pane->bottom - pane->top) / w, 1);
     const int32_t columns = std::max((pane->right - pane->left) / w, 1);
     FitBoxVolumeRange(columns);
-    if (Style() == 5) {
+    if (BoxIndexedRows(Style())) {
         boxLowRow_ = FitBoxRows(ShownBoxPoints(columns), columns, rows, boxRowOffset_, view_.kind == 8);
         priceElement_->words[1] = uint32_t(boxLowRow_);
-        GetBoxPriceRange(*range, pane->top, pane->bottom - w / 2, boxGrid_.Table(), float(w), boxLowRow_);
+        if (Style() == 5) {
+            // Point and figure marks a box at its price: the lowest box's price half a column up.
+            GetBoxPriceRange(*range, pane->top, pane->bottom - w / 2, boxGrid_.Table(), float(w), boxLowRow_);
+        } else {
+            // A Renko brick runs between two grid lines, a box a column width tall.
+            const GraphSetting& s = Look();
+            const RenkoGrid renko = RenkoGridOf(days_, gs::U16(s, gs::kBoxValue), gs::U8(s, gs::kBoxValueOption),
+                                                BoxOption(kBoxGridOption));
+            GetBoxPriceRange(*range, pane->top, pane->bottom, renko.grid.Table(), float(w), boxLowRow_);
+            range->minimum += renko.offset;
+            range->maximum += renko.offset;
+        }
         range->flags |= kRangeFixed;
         if (!IsRangeEmpty(*range))
             return;
@@ -620,7 +631,7 @@ bool EodChartView::ShiftBoxes(int direction)
 {
     if (!BoxMode())
         return false;
-    if (Style() == 5) {
+    if (BoxIndexedRows(Style())) {
         const int32_t row = boxLowRow_ + (direction < 0 ? -1 : 1);
         boxRowOffset_ = view_.kind == 8 ? row : std::max(row, 0);
     } else {
@@ -684,7 +695,7 @@ std::string EodChartView::DescribeBoxUnder(int32_t x, int32_t y) const
 
 void EodChartView::BeginBoxDrag(int32_t x, int32_t y)
 {
-    boxDrag_ = {x, y, boxFirstColumn_, Style() == 5 ? boxLowRow_ : boxRowShift_};
+    boxDrag_ = {x, y, boxFirstColumn_, BoxIndexedRows(Style()) ? boxLowRow_ : boxRowShift_};
 }
 
 bool EodChartView::DragBoxesTo(int32_t x, int32_t y)
@@ -700,12 +711,12 @@ bool EodChartView::DragBoxesTo(int32_t x, int32_t y)
     area.bottom = pane->bottom;
     area.columnWidth = BoxColumnWidth();
     // Only point and figure counts boxes from 0; the other charts' rows shift either way.
-    area.belowZero = Style() != 5 || view_.kind == 8;
+    area.belowZero = !BoxIndexedRows(Style()) || view_.kind == 8;
     const BoxHit offsets = DragBoxes(boxDrag_, x, y, area);
     const bool moved = offsets.column != boxFirstColumn_ ||
-                       offsets.box != (Style() == 5 ? boxLowRow_ : boxRowShift_);
+                       offsets.box != (BoxIndexedRows(Style()) ? boxLowRow_ : boxRowShift_);
     boxColumnOffset_ = offsets.column;
-    if (Style() == 5)
+    if (BoxIndexedRows(Style()))
         boxRowOffset_ = offsets.box;
     else
         boxRowShift_ = offsets.box;

@@ -133,7 +133,7 @@ std::string FormatAnchorDateText(std::span<const BoxChartPoint> points, int32_t 
 std::string FormatAnchorValueText(std::span<const BoxChartPoint> points, int32_t column, float value,
                                   const BoxGrid* grid);
 
-// The box number of a point as a brick count of styles 7 and 8 (Renko's steps, line break's lines).
+// The styles whose points carry box numbers (point and figure, Renko): their rows are fitted by box.
 inline bool BoxIndexedRows(int style) { return style == 5 || style == 7; }
 
 } // namespace qv
