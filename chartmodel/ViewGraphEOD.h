@@ -9,6 +9,7 @@
 #include "chartmodel/StopLossSettings.h"
 #include "chartmodel/ViewGraph.h"
 #include "chartmodel/ChartCanvas.h"
+#include "chartmodel/AxisTicks.h"
 #include "chartmodel/ChartNumbers.h"
 #include "charts/DailyChartDrawing.h"
 #include "charts/IndicatorWindows.h"
@@ -250,11 +251,14 @@ protected:
         std::vector<OwnAxisLabel> labels;
         if (pane.id != kPanePrice)
             return labels;
+        // Read as the ticked axis reads: pounds or the price's unit, thousands grouped.
         const bool pounds = this->paneAxis[kPanePrice].hundreds;
+        const char symbol = PriceSymbol();
+        const std::string suffix = pounds || !symbol ? std::string() : std::string(1, symbol);
         for (const BoxAxisLabel& label : eod.BoxAxisLabels(this->textHeight)) {
-            std::string text;
-            FormatChartValueText(text, pounds ? label.value / 100 : label.value, 5, false, false, 0);
-            labels.push_back({text, label.y});
+            std::string format;
+            const double value = BuildNumberFormat(format, pounds ? label.value / 100 : label.value, 5, false, false, 0);
+            labels.push_back({FormatAxisLabel(format, value, suffix), label.y});
         }
         return labels;
     }
