@@ -344,7 +344,7 @@ void EodChartView::BuildBoxBand(GraphPane* price)
     const int32_t w = BoxColumnWidth();
     const int32_t fit = std::max((price->right - price->left) / w, 1);
     const int32_t lastStep = int32_t(boxPoints_.back().step);
-    boxFirstColumn_ = FitBoxColumns(lastStep, fit, boxColumnOffset_);
+    boxFirstColumn_ = FitBoxColumns(lastStep, fit, boxFitted_ ? kBoxAuto : boxColumnOffset_);
     BarScaleInput in;
     in.paneLeft = price->left;
     in.paneRight = price->right;
@@ -581,7 +581,8 @@ void EodChartView::FitBoxRange()
     const int32_t columns = std::max((pane->right - pane->left) / w, 1);
     FitBoxVolumeRange(columns);
     if (BoxIndexedRows(Style())) {
-        boxLowRow_ = FitBoxRows(ShownBoxPoints(columns), columns, rows, boxRowOffset_, view_.kind == 8);
+        boxLowRow_ = FitBoxRows(ShownBoxPoints(columns), columns, rows, boxFitted_ ? kBoxAuto : boxRowOffset_,
+                                view_.kind == 8);
         priceElement_->words[1] = uint32_t(boxLowRow_);
         if (Style() == 5) {
             // Point and figure marks a box at its price: the lowest box's price half a column up.
@@ -612,8 +613,9 @@ void EodChartView::FitBoxRange()
         high = std::max(high, p->price);
     }
     const float row = std::max((high - low) / 20, std::max(high, 1.0f) * 0.001f);
-    range->minimum = low - row + float(boxRowShift_) * row;
-    range->maximum = high + row + float(boxRowShift_) * row;
+    const float shift = boxFitted_ ? 0.0f : float(boxRowShift_) * row;
+    range->minimum = low - row + shift;
+    range->maximum = high + row + shift;
     range->flags = uint8_t((range->flags & ~kRangeLogarithmic) | kRangeFixed);
     range->yTop = pane->top;
     range->yBottom = pane->bottom;
@@ -1380,9 +1382,10 @@ bool EodChartView::ScrollRecords(int direction, int32_t records)
     return true;
 }
 
-void EodChartView::Attach(float scaleX, float scaleY)
+void EodChartView::Attach(float scaleX, float scaleY, bool preview)
 {
     attach_ = ComputeAttachState(Look(), scaleX, scaleY);
+    boxFitted_ = preview;
     if (attach_.kindFlags & kChartBoxAxis)
         view_.trainingMode = 0;
 }

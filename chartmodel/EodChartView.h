@@ -73,8 +73,9 @@ public:
     // The dates at the two ends of the axis: the first shown day and the display or axis end.
     std::array<std::string, 2> AxisEndTexts() const;
     // At attach: the chart kind flags and the bar spacing of the setting at the print scale; the
-    // box-axis charts leave training mode.
-    void Attach(float scaleX, float scaleY);
+    // box-axis charts leave training mode. A design preview fits a box chart afresh, whatever the
+    // window has scrolled to.
+    void Attach(float scaleX, float scaleY, bool preview = false);
     // The last day's readouts, and those of the point (x, y) (off the graph when `inside` is false).
     EodReadoutTexts LatestTexts() const;
     EodReadoutTexts CursorTexts(int32_t x, int32_t y, bool inside) const;
@@ -260,6 +261,7 @@ private:
     int32_t boxFirstColumn_ = 0;
     int32_t boxLowRow_ = 0;
     BoxDrag boxDrag_;
+    bool boxFitted_ = false;  // the offsets taken as auto (a design preview)
     uint32_t key_ = 0;
     int32_t settingIndex_ = -1;
     bool loaded_ = false;

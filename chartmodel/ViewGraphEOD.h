@@ -68,7 +68,7 @@ public:
                            int32_t bottom, int outputKind, int32_t margin, bool offscreen, bool addOns) override
     {
         this->styleRecord = style ? style : this->ActiveSetting();
-        eod.Attach(this->horizontalScale, this->verticalScale);
+        eod.Attach(this->horizontalScale, this->verticalScale, outputKind != 0);
         Base::AttachGraphSource(dc, style, left, top, right, bottom, outputKind, margin, offscreen, addOns);
     }
     // The legend follows the chart that takes the focus while the legend option is on.

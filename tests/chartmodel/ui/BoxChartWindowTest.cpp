@@ -274,6 +274,27 @@ TEST_F(BoxChartWindow, TheKagiWindowDrawsAcrossItsPaneOrOnTheChartsDates)
     }
 }
 
+TEST_F(BoxChartWindow, TheDesignPreviewFitsTheChartWhereverTheWindowScrolled)
+{
+    Show(27217);
+    const int32_t w = chart.eod.BoxColumnWidth();
+    const int32_t x = LastColumnX();
+    for (int i = 0; i < 30; ++i)
+        Key(Qt::Key_Left);
+    ASSERT_EQ(LastColumnX(), x + 30 * w);
+    QImage preview(260, 320, QImage::Format_RGB32);
+    QPainter painter(&preview);
+    chart.DrawDesignPreview(painter, Setting(), preview.rect(), 2, 0);
+    const GraphPane* price = chart.FindPane(kPanePrice);
+    ASSERT_NE(price, nullptr);
+    const int32_t lastStep = int32_t(chart.eod.boxPoints().back().step);
+    EXPECT_EQ(chart.eod.boxFirstColumn(), FitBoxColumns(lastStep, (price->right - price->left) / w, kBoxAuto));
+    test::SaveRender(preview, "box-charts/design-preview-after-scrolling");
+    // The window keeps its own place.
+    Grab();
+    EXPECT_EQ(LastColumnX(), x + 30 * w);
+}
+
 TEST_F(BoxChartWindow, RendersOfEachStyleAndBoxKind)
 {
     struct Case {
