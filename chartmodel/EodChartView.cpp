@@ -650,6 +650,7 @@ bool EodChartView::ZoomBoxes(int delta)
     gs::SetU8(s, gs::kBoxSizeSpace, ZoomBoxStep(gs::U8(s, gs::kBoxSizeSpace), delta));
     boxColumnOffset_ = boxRowOffset_ = kBoxAuto;
     boxRowShift_ = 0;
+    boxPick_.reset();
     Changed(false);
     return true;
 }
@@ -693,6 +694,33 @@ std::string EodChartView::DescribeBoxUnder(int32_t x, int32_t y) const
     return StringPrintf("Box (%s - %s, %s)", FormatDate(PackedDate(point->firstDate)).c_str(),
                         FormatDate(PackedDate(point->lastDate)).c_str(),
                         FormatPriceInUnit(point->price, unit, minor_).c_str());
+}
+
+void EodChartView::PickBox(int32_t x, int32_t y)
+{
+    const TimeBand* band = view_.timeBands;
+    const GraphPane* pane = view_.FindPane(kPanePrice);
+    boxPick_.reset();
+    if (!BoxMode() || Style() != 5 || !band || !pane || boxPoints_.empty())
+        return;
+    const BoxHit hit = BoxHitTest(x, y, view_.IndexToXScale(&band->scale, boxFirstColumn_), boxFirstColumn_,
+                                  BoxColumnWidth(), pane->bottom, boxLowRow_);
+    const int32_t column = std::clamp<int32_t>(hit.column, 0, int32_t(boxPoints_.back().step));
+    boxPick_ = BoxPick{column, hit.box};
+}
+
+std::array<std::string, 2> EodChartView::DescribePick(int32_t x, int32_t y) const
+{
+    const TimeBand* band = view_.timeBands;
+    const GraphPane* pane = view_.FindPane(kPanePrice);
+    if (!boxPick_ || !BoxMode() || Style() != 5 || !band || !pane || boxPoints_.empty())
+        return {};
+    const BoxHit hit = BoxHitTest(x, y, view_.IndexToXScale(&band->scale, boxFirstColumn_), boxFirstColumn_,
+                                  BoxColumnWidth(), pane->bottom, boxLowRow_);
+    const BoxPick to{std::clamp<int32_t>(hit.column, 0, int32_t(boxPoints_.back().step)), hit.box};
+    const float unit = days_.back().unit > 0 ? days_.back().unit : 0.01f;
+    auto price = [&](float value) { return FormatPriceInUnit(value, unit, minor_); };
+    return {DescribePointFigurePick(boxPoints_, *boxPick_, to, price), DescribeBoxValue(boxGrid_, hit.box, price)};
 }
 
 void EodChartView::BeginBoxDrag(int32_t x, int32_t y)
@@ -1312,6 +1340,13 @@ void EodChartView::FillStatusTexts(std::array<std::string, 3>& texts, bool insid
     if (BoxMode() && inside)
         if (std::string box = DescribeBoxUnder(view_.lastMouseX, view_.lastMouseY); !box.empty())
             texts[1] = box;
+    if (!inside || !boxPicked())
+        return;
+    const std::array<std::string, 2> pick = DescribePick(view_.lastMouseX, view_.lastMouseY);
+    if (!pick[0].empty() && !modeActive)
+        texts[0] = pick[0];
+    if (!pick[1].empty())
+        texts[1] = pick[1];
     texts[2] = cursor.trend.empty() ? shown.volume : shown.volume + "   " + cursor.trend;
 }
 

@@ -17,6 +17,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -177,6 +178,11 @@ public:
     // "Box (d - d, price)".
     std::string DescribeBoxSelection(int32_t x, int32_t y) const;
     std::string DescribeBoxUnder(int32_t x, int32_t y) const;
+    // Point and figure: a click picks the box under it; the readout then counts from there to the box
+    // under the pointer ("4 X's, ...", "1 X + 3 O's, ...") and names the pointer's box's value.
+    void PickBox(int32_t x, int32_t y);
+    bool boxPicked() const { return boxPick_.has_value(); }
+    std::array<std::string, 2> DescribePick(int32_t x, int32_t y) const;
     // Box mode's drag: the offsets saved as the drag starts, then set from the pointer's way.
     void BeginBoxDrag(int32_t x, int32_t y);
     bool DragBoxesTo(int32_t x, int32_t y);
@@ -261,6 +267,7 @@ private:
     int32_t boxFirstColumn_ = 0;
     int32_t boxLowRow_ = 0;
     BoxDrag boxDrag_;
+    std::optional<BoxPick> boxPick_;
     bool boxFitted_ = false;  // the offsets taken as auto (a design preview)
     uint32_t key_ = 0;
     int32_t settingIndex_ = -1;

@@ -938,8 +938,10 @@ void CViewGraph::OnLButtonUp(uint32_t keys, int32_t x, int32_t y)
     switch (m.active ? m.mode : kModeIdle) {
     case kModePending: {
         int32_t cx = ClampX(x);
-        if (!(cx <= plotRect[0] && StepAtPlotEnd(-1)) && !(cx >= plotRect[2] && StepAtPlotEnd(1)))
+        if (!(cx <= plotRect[0] && StepAtPlotEnd(-1)) && !(cx >= plotRect[2] && StepAtPlotEnd(1))) {
+            PlotClicked(x, y);
             CancelMode();
+        }
         break;
     }
     case kModeTimeRange: SetTimeRangeFromX(selectionAnchors[0], selectionAnchors[1]); break;

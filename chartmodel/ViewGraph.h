@@ -283,6 +283,8 @@ protected:
     // by row; none keeps the ticked axis. And rows of grid lines the pane adds to either.
     virtual std::vector<OwnAxisLabel> OwnValueAxis(const GraphPane&) const { return {}; }
     virtual std::vector<int32_t> OwnGridRows(const GraphPane&) const { return {}; }
+    // A click on the plot that neither dragged nor stepped at an end.
+    virtual void PlotClicked(int32_t, int32_t) {}
     // A drag that scrolls (view flags bit 0): its start point, then each point it reaches.
     virtual void BeginScrollDrag(int32_t, int32_t) {}
     virtual void ScrollToPoint(int32_t, int32_t) {}

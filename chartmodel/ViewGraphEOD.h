@@ -266,6 +266,8 @@ protected:
     {
         return pane.id == kPanePrice ? eod.BoxGridRowLines() : std::vector<int32_t>();
     }
+    // A click on a point-and-figure chart picks the box the readout counts from.
+    void PlotClicked(int32_t x, int32_t y) override { eod.PickBox(x, y); }
     // A drag over a box chart moves its columns and boxes with the pointer.
     void BeginScrollDrag(int32_t x, int32_t y) override { eod.BeginBoxDrag(x, y); }
     void ScrollToPoint(int32_t x, int32_t y) override

@@ -1,6 +1,7 @@
 // The box chart's placement on the price pane, its zoom, hit test and the chart of a style.
 #include "charts/BoxChartLayout.h"
 
+#include "chartmodel/GraphModel.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "charts/BoxIndicatorPanes.h"
 #include "core/DateText.h"
@@ -243,6 +244,70 @@ const BoxChartPoint* FirstOfColumn(std::span<const BoxChartPoint> points, int32_
 }
 
 } // namespace
+
+namespace {
+
+// The last point of each column up to `column`: whether the column rose from the one before it and
+// the box it started from (the first column's one point both starts and ends it).
+struct ColumnSpan {
+    const BoxChartPoint* first = nullptr;
+    const BoxChartPoint* last = nullptr;
+    bool rises = true;
+    int32_t start = 0;
+};
+ColumnSpan SpanOf(std::span<const BoxChartPoint> points, int32_t column)
+{
+    ColumnSpan span;
+    const BoxChartPoint* before = nullptr;
+    for (const BoxChartPoint& p : points) {
+        if (int64_t(p.step) < column) {
+            before = &p;
+            continue;
+        }
+        if (int64_t(p.step) > column)
+            break;
+        if (!span.first)
+            span.first = &p;
+        span.last = &p;
+    }
+    if (!span.first)
+        return span;
+    span.rises = !before || span.last->box > before->box;
+    span.start = before ? before->box + (span.rises ? 1 : -1) : span.first->box;
+    return span;
+}
+
+std::string Boxes(int32_t count, bool rises)
+{
+    return StringPrintf("%d %s%s", count, rises ? "X" : "O", count >= 2 ? "'s" : "");
+}
+
+} // namespace
+
+std::string DescribePointFigurePick(std::span<const BoxChartPoint> points, BoxPick from, BoxPick to,
+                                    const std::function<std::string(float)>& price)
+{
+    if (to.column < from.column)
+        std::swap(from, to);
+    const ColumnSpan first = SpanOf(points, from.column), last = SpanOf(points, to.column);
+    if (!first.first || !last.first)
+        return {};
+    std::string extent;
+    if (from.column == to.column)
+        extent = Boxes(std::abs(to.box - from.box) + 1, first.rises);
+    else
+        extent = StringPrintf("1 %s + ", first.rises ? "X" : "O") + Boxes(std::abs(to.box - last.start) + 1, last.rises);
+    return extent + ", " + price(first.first->price) + " - " + price(last.last->price);
+}
+
+std::string DescribeBoxValue(const BoxGrid& grid, int32_t box, const std::function<std::string(float)>& price)
+{
+    ValueRange range{};
+    GetBoxPriceRange(range, 0, 1, grid.Table(), 1.0f, box);
+    if (IsRangeEmpty(range))
+        return {};
+    return "Box value, " + price(range.minimum) + " - " + price(range.maximum);
+}
 
 std::string FormatAnchorDateText(std::span<const BoxChartPoint> points, int32_t column)
 {

@@ -5,8 +5,9 @@
 
 #include "charts/BoxCharts.h"
 
-#include <cstdint>
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -121,6 +122,20 @@ struct BoxDateLabel {
 std::vector<BoxDateLabel> BoxChartDateLabels(std::span<const std::pair<uint16_t, int32_t>> columns, int32_t gap = 0);
 // "%i/%i/%02i" of the first shown column's first day and the last shown column's last day.
 std::array<std::string, 2> BoxChartEndDates(std::span<const BoxChartPoint> shown);
+
+// The readout of a pick on a point-and-figure chart, from the box clicked (column, box) to the box
+// under the pointer: within one column "%d %s%s" (its boxes, "X" or "O", "'s" from 2 on), across a
+// turn "1 %s + %d %s%s" (the first column's letter, then the boxes of the last column up to the
+// pointer's); with the first column's first price and the last column's last price as "%s, %s - %s".
+// Empty when a column holds no point.
+struct BoxPick {
+    int32_t column = 0;
+    int32_t box = 0;
+};
+std::string DescribePointFigurePick(std::span<const BoxChartPoint> points, BoxPick from, BoxPick to,
+                                    const std::function<std::string(float)>& price);
+// "Box value, %s - %s": the low and high of the box.
+std::string DescribeBoxValue(const BoxGrid& grid, int32_t box, const std::function<std::string(float)>& price);
 
 // The labels of a drawing object on a box chart. "%+.2f p.col": the price change of a two-point
 // object per column, "vertical" with both ends in one column.

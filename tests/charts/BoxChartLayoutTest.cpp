@@ -6,6 +6,7 @@
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "core/DateText.h"
+#include "core/StringPrintf.h"
 #include "support/IndicatorDays.h"
 
 #include <array>
@@ -261,6 +262,30 @@ TEST(BoxChartLayout, DrawingObjectLabelsOnBoxCharts)
     // Point and figure names the value of the box that holds it.
     const BoxGrid grid = BoxGrid::Fixed(2);
     EXPECT_EQ(FormatAnchorValueText(points, 0, 123.46f, &grid), "1/3/07 value 122.0");
+}
+
+TEST(BoxChartLayout, APointAndFigurePickCountsItsBoxesAcrossATurn)
+{
+    // Column 0 at box 10, column 1 rising to 14 in two points, column 2 falling to 11; prices = boxes.
+    const auto points = Dated({{1, 1, 0, 10}, {2, 2, 1, 12}, {3, 3, 1, 14}, {4, 4, 2, 11}});
+    auto price = [](float v) { return StringPrintf("%g", double(v)); };
+    struct Case {
+        BoxPick from, to;
+        const char* want;
+    };
+    const Case cases[] = {
+        {{1, 11}, {1, 13}, "3 X's, 12 - 14"},
+        {{1, 12}, {1, 12}, "1 X, 12 - 14"},
+        {{2, 13}, {2, 11}, "3 O's, 11 - 11"},
+        {{1, 12}, {2, 12}, "1 X + 2 O's, 12 - 11"},   // column 2 starts a box under 14
+        {{2, 12}, {1, 12}, "1 X + 2 O's, 12 - 11"},   // picked right to left
+        {{0, 10}, {2, 11}, "1 X + 3 O's, 10 - 11"},
+        {{1, 12}, {5, 12}, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DescribePointFigurePick(points, c.from, c.to, price), c.want) << c.from.column << "-" << c.to.column;
+    EXPECT_EQ(DescribeBoxValue(BoxGrid::Fixed(2), 5, price), "Box value, 10 - 12");
+    EXPECT_EQ(DescribeBoxValue(BoxGrid(), 5, price), "");
 }
 
 TEST(BoxChartLayout, EachStyleBuildsItsChartFromTheSetting)

@@ -295,6 +295,30 @@ TEST_F(BoxChartWindow, TheDesignPreviewFitsTheChartWhereverTheWindowScrolled)
     EXPECT_EQ(LastColumnX(), x + 30 * w);
 }
 
+TEST_F(BoxChartWindow, AClickPicksABoxThatTheReadoutCountsFrom)
+{
+    Show(27217);
+    const BoxChartPoint& last = chart.eod.boxPoints().back();
+    const GraphPane* price = chart.FindPane(kPanePrice);
+    const int32_t w = chart.eod.BoxColumnWidth();
+    auto boxY = [&](int32_t box) { return price->bottom - (box - chart.eod.boxLowRow()) * w - w / 2; };
+    const QPoint at(LastColumnX(), boxY(last.box));
+    Mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, at, Qt::NoButton);
+    ASSERT_TRUE(chart.eod.boxPicked());
+    // Two boxes further into the column: three boxes of its letter.
+    const bool rising = last.box > chart.eod.boxPoints()[chart.eod.boxPoints().size() - 2].box;
+    const QPoint to(at.x(), boxY(last.box + (rising ? -2 : 2)));
+    Mouse(QEvent::MouseMove, to, Qt::NoButton);
+    std::array<std::string, 3> texts;
+    chart.eod.FillStatusTexts(texts, true, false);
+    EXPECT_EQ(texts[0].rfind(rising ? "3 X's, " : "3 O's, ", 0), 0u) << texts[0];
+    EXPECT_EQ(texts[1].rfind("Box value, ", 0), 0u) << texts[1];
+    // A zoom forgets the pick.
+    Key(Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_FALSE(chart.eod.boxPicked());
+}
+
 TEST_F(BoxChartWindow, RendersOfEachStyleAndBoxKind)
 {
     struct Case {
