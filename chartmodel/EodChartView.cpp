@@ -416,30 +416,42 @@ std::span<const BoxChartPoint> EodChartView::ShownBoxColumns() const
     return ShownBoxPoints((band->right - band->left) / BoxColumnWidth() + 1);
 }
 
-void EodChartView::BuildBoxSeries(TimeBand* band, GraphPane* price)
+void EodChartView::AddBoxPriceElement(TimeBand* band, GraphPane* price)
 {
     const GraphSetting& s = Look();
-    const int style = Style();
     GraphSeries* series = AddSeries(band, price, MakeStudyKey(kPanePrice, nullptr));
     SetTitle(series, ChartTitle().c_str());
     if (ValueRange* range = view_.AddValueRange(series))
         range->flags |= kRangeFixed;
     const uint32_t up = gs::U32(s, gs::kBoxUpPen), down = gs::U32(s, gs::kBoxDownPen);
-    priceElement_ = AddPlotElement(series, kBoxPlotStyles[style - 5], 0, up, 0, 2, down, down, up, down);
+    priceElement_ = AddPlotElement(series, kBoxPlotStyles[Style() - 5], 0, up, 0, 2, down, down, up, down);
+}
+
+namespace {
+
+// A point as a 24-byte item, its third word given (the step, or the x of its day).
+void StoreBoxPoint(uint8_t* item, const BoxChartPoint& p, uint32_t third)
+{
+    StoreU32(item, p.firstDate);
+    StoreU32(item + 4, p.lastDate);
+    StoreU32(item + 8, third);
+    StoreU32(item + 12, uint32_t(p.box));
+    StoreF32(item + 16, p.price);
+    StoreF32(item + 20, p.volume);
+}
+
+} // namespace
+
+void EodChartView::BuildBoxSeries(TimeBand* band, GraphPane* price)
+{
+    const int style = Style();
+    AddBoxPriceElement(band, price);
     const int32_t n = int32_t(boxPoints_.size());
     DataArray& values = priceElement_->values;
     if (style == 5) {
         auto* out = static_cast<uint8_t*>(InitDataArray(values, kArrayKeyed24, n, 0, 0));
-        for (int32_t i = 0; i < n; ++i) {
-            const BoxChartPoint& p = boxPoints_[size_t(i)];
-            uint8_t* item = out + size_t(i) * sizeof p;
-            StoreU32(item, p.firstDate);
-            StoreU32(item + 4, p.lastDate);
-            StoreU32(item + 8, p.step);
-            StoreU32(item + 12, uint32_t(p.box));
-            StoreF32(item + 16, p.price);
-            StoreF32(item + 20, p.volume);
-        }
+        for (int32_t i = 0; i < n; ++i)
+            StoreBoxPoint(out + size_t(i) * sizeof(BoxChartPoint), boxPoints_[size_t(i)], boxPoints_[size_t(i)].step);
         const int32_t w = BoxColumnWidth();
         priceElement_->extra[0] = uint32_t(w);
         priceElement_->extra[1] = uint32_t(std::min(attach_.spacing.margin, w / 3));
@@ -463,14 +475,8 @@ void EodChartView::BuildBoxSeries(TimeBand* band, GraphPane* price)
 
 void EodChartView::BuildDatedReversalSeries(TimeBand* band, GraphPane* price)
 {
-    const GraphSetting& s = Look();
     const int style = Style();
-    GraphSeries* series = AddSeries(band, price, MakeStudyKey(kPanePrice, nullptr));
-    SetTitle(series, ChartTitle().c_str());
-    if (ValueRange* range = view_.AddValueRange(series))
-        range->flags |= kRangeFixed;
-    const uint32_t up = gs::U32(s, gs::kBoxUpPen), down = gs::U32(s, gs::kBoxDownPen);
-    priceElement_ = AddPlotElement(series, kBoxPlotStyles[style - 5], 0, up, 0, 2, down, down, up, down);
+    AddBoxPriceElement(band, price);
     // Each point stands at the bar of its first day; the one that leads into the shown days at the
     // first bar. The bars are the shown days, one a day.
     auto first = std::find_if(boxPoints_.begin(), boxPoints_.end(),
@@ -490,12 +496,7 @@ void EodChartView::BuildDatedReversalSeries(TimeBand* band, GraphPane* price)
         values.flags = kSelectPackedX;
         for (int32_t i = 0; i < n; ++i) {
             const BoxChartPoint& p = shown[size_t(i)];
-            uint8_t* item = out + size_t(i) * sizeof p;
-            StoreU32(item, p.firstDate);
-            StoreU32(item + 4, p.lastDate);
-            StoreU32(item + 8, uint32_t(view_.IndexToXScale(&band->scale, barOf(p))));
-            StoreF32(item + 16, p.price);
-            StoreF32(item + 20, p.volume);
+            StoreBoxPoint(out + size_t(i) * sizeof p, p, uint32_t(view_.IndexToXScale(&band->scale, barOf(p))));
         }
         return;
     }

@@ -233,6 +233,7 @@ private:
     void BuildBoxAxis();
     void BuildBoxVolumeSeries();
     void BuildDatedReversalSeries(TimeBand* band, GraphPane* price);
+    void AddBoxPriceElement(TimeBand* band, GraphPane* price);
     bool BoxOption(uint16_t bit) const;
     void FitBoxVolumeRange(int32_t columns);
     // The box chart's points from the first shown column on, up to `columns` of them.
