@@ -1341,6 +1341,7 @@ void EodChartView::FillStatusTexts(std::array<std::string, 3>& texts, bool insid
     if (BoxMode() && inside)
         if (std::string box = DescribeBoxUnder(view_.lastMouseX, view_.lastMouseY); !box.empty())
             texts[1] = box;
+    texts[2] = cursor.trend.empty() ? shown.volume : shown.volume + "   " + cursor.trend;
     if (!inside || !boxPicked())
         return;
     const std::array<std::string, 2> pick = DescribePick(view_.lastMouseX, view_.lastMouseY);
@@ -1348,7 +1349,6 @@ void EodChartView::FillStatusTexts(std::array<std::string, 3>& texts, bool insid
         texts[0] = pick[0];
     if (!pick[1].empty())
         texts[1] = pick[1];
-    texts[2] = cursor.trend.empty() ? shown.volume : shown.volume + "   " + cursor.trend;
 }
 
 std::string EodChartView::AverageText(int line, int32_t bar) const
