@@ -334,6 +334,8 @@ TEST_F(BoxChartWindow, RendersOfEachStyleAndBoxKind)
         {27250, 300, 0, 0, "kagi-fixed"},                 {27250, 300, 1, 0, "kagi-percent"},
         {27251, 100, 0, 0, "renko-fixed"},                {27251, 200, 1, 0, "renko-percent"},
         {27252, 100, 0, 0, "line-break"},
+        {27217, 500, 2, 0, "point-figure-range"},         {27250, 1000, 2, 0, "kagi-range"},
+        {27251, 500, 2, 0, "renko-range"},
     };
     for (const Case& c : cases) {
         gs::SetU16(Setting(), gs::kBoxValue, c.value);
