@@ -553,30 +553,13 @@ void EodChartView::FitBoxVolumeRange(int32_t columns)
 
 void EodChartView::FitBoxRange()
 {
-    if (!(BoxMode() || DatedReversal()) || !priceElement_ || !priceElement_->series || boxPoints_.empty())
+    if (!BoxMode() || !priceElement_ || !priceElement_->series || boxPoints_.empty())
         return;
     GraphSeries* series = priceElement_->series;
     ValueRange* range = series->range;
     const GraphPane* pane = series->pane;
     if (!range || !pane)
         return;
-    if (DatedReversal()) {
-        // The prices of the points on the shown days and of the one that leads into them.
-        auto first = std::find_if(boxPoints_.begin(), boxPoints_.end(),
-                                  [&](const BoxChartPoint& p) { return int32_t(p.lastDate) >= display_.start; });
-        if (first != boxPoints_.begin())
-            --first;
-        float low = FLT_MAX, high = -FLT_MAX;
-        for (auto p = first; p != boxPoints_.end(); ++p) {
-            low = std::min(low, p->price);
-            high = std::max(high, p->price);
-        }
-        const float row = std::max((high - low) / 20, std::max(high, 1.0f) * 0.001f);
-        range->minimum = low - row;
-        range->maximum = high + row;
-        range->flags = uint8_t((range->flags & ~kRangeLogarithmic) | kRangeFixed);
-        return;
-    }
     const int32_t w = BoxColumnWidth();
     const int32_t rows = std::max((pane->bottom - pane->top) / w, 1);
     const int32_t columns = std::max((pane->right - pane->left) / w, 1);
@@ -855,8 +838,10 @@ void EodChartView::BuildSeries()
         GraphPane* price = view_.FindPane(kPanePrice);
         if (boxPoints_.empty())
             view_.noDataText = message_ = "Not enough data";
-        else if (price)
+        else if (price) {
             BuildDatedReversalSeries(band, price);
+            addedGraphs_.BuildSeries(view_, band, price);
+        }
         BuildVolumeSeries();
         BuildEvents();
         return;
@@ -1110,7 +1095,31 @@ void EodChartView::JoinAddedGraphRanges()
     TimeBand* band = view_.timeBands;
     GraphPane* price = view_.FindPane(kPanePrice);
     GraphSeries* series = band && price ? FindSeries(band, price) : nullptr;
+    FitDatedReversalRange();
     addedGraphs_.JoinRanges(series ? series->range : nullptr);
+}
+
+void EodChartView::FitDatedReversalRange()
+{
+    if (!DatedReversal() || !priceElement_ || !priceElement_->series || !priceElement_->series->range ||
+        boxPoints_.empty())
+        return;
+    // The prices of the points on the shown days and of the one that leads into them, a twentieth of
+    // their span above and below.
+    auto first = std::find_if(boxPoints_.begin(), boxPoints_.end(),
+                              [&](const BoxChartPoint& p) { return int32_t(p.lastDate) >= display_.start; });
+    if (first != boxPoints_.begin())
+        --first;
+    float low = FLT_MAX, high = -FLT_MAX;
+    for (auto p = first; p != boxPoints_.end(); ++p) {
+        low = std::min(low, p->price);
+        high = std::max(high, p->price);
+    }
+    const float row = std::max((high - low) / 20, std::max(high, 1.0f) * 0.001f);
+    ValueRange* range = priceElement_->series->range;
+    range->minimum = low - row;
+    range->maximum = high + row;
+    range->flags = uint8_t((range->flags & ~kRangeLogarithmic) | kRangeFixed);
 }
 
 void EodChartView::FloorVolumeRange()

@@ -61,7 +61,8 @@ public:
     void BuildAverage(int line);
     // The pivot-point lines of the setting's pivot block over the price series.
     void BuildPivots();
-    // After the value ranges: the price series and the added graphs on one axis.
+    // After the value ranges: the price series and the added graphs on one axis (a reversal chart
+    // against the dates takes its points' prices first).
     void JoinAddedGraphRanges();
     // After the value ranges: the volume pane's range runs from 0 to the highest visible volume.
     void FloorVolumeRange();
@@ -234,6 +235,7 @@ private:
     void BuildBoxVolumeSeries();
     void BuildDatedReversalSeries(TimeBand* band, GraphPane* price);
     void AddBoxPriceElement(TimeBand* band, GraphPane* price);
+    void FitDatedReversalRange();
     bool BoxOption(uint16_t bit) const;
     void FitBoxVolumeRange(int32_t columns);
     // The box chart's points from the first shown column on, up to `columns` of them.
