@@ -11,6 +11,7 @@
 #include "chartmodel/IndicatorTable.h"
 #include "chartmodel/LegendModel.h"
 #include "chartmodel/PaneLayout.h"
+#include "chartmodel/PriceEdits.h"
 #include "chartmodel/SeriesLayout.h"
 #include "chartmodel/StudyKey.h"
 #include "chartmodel/ViewGraph.h"
@@ -968,6 +969,30 @@ void EodChartView::BuildPivots()
             out[i] = i < firstPivotBar ? lines[size_t(5 * firstPivotBar + kOutputOfBit[line])]
                                        : lines[size_t(5 * i + kOutputOfBit[line])];
     }
+}
+
+void EodChartView::BuildSwing()
+{
+    swing_ = {};
+    TimeBand* band = view_.timeBands;
+    GraphPane* price = view_.FindPane(kPanePrice);
+    GraphSeries* series = band && price ? FindSeries(band, price) : nullptr;
+    const GraphSetting& s = Setting();
+    if (!series || view_.graphSourceKind != 0 || !message_.empty() || bars_.empty() || BoxMode() ||
+        !(gs::SwingWord(s, 0) & 1))
+        return;
+    std::vector<uint8_t> stored;
+    ShareList* list = view_.GetActiveShareList();
+    LoadPriceEditFlags(stored, CurrentEntry(list));
+    swing_ = ComputeSwingChart(days_, 0, shownEnd_, gs::SwingWord(s, 0), gs::SwingWord(s, 1), ReadSwingEdits(stored));
+    AddSwingOverlay(series, s, swing_, bars_);
+}
+
+std::vector<SwingShade> EodChartView::SwingShades() const
+{
+    if (view_.graphSourceKind != 0 || BoxMode())
+        return {};
+    return SwingShading(Setting(), swing_, bars_);
 }
 
 std::vector<AxisLabel> EodChartView::AxisLabels(int32_t slots, int gridMode) const

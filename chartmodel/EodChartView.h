@@ -11,6 +11,8 @@
 #include "chartmodel/EodReadouts.h"
 #include "chartmodel/EventArray.h"
 #include "chartmodel/EodPriceEdit.h"
+#include "chartmodel/SwingChart.h"
+#include "chartmodel/SwingOverlay.h"
 #include "charts/BoxChartLayout.h"
 
 #include <algorithm>
@@ -60,6 +62,11 @@ public:
     void BuildAverage(int line);
     // The pivot-point lines of the setting's pivot block over the price series.
     void BuildPivots();
+    // The swing chart of the shown share with the user's swing edits, and its elements over the price
+    // series, by the setting's swing block.
+    void BuildSwing();
+    const SwingChart& swingChart() const { return swing_; }
+    std::vector<SwingShade> SwingShades() const;
     // After the value ranges: the price series and the added graphs on one axis.
     void JoinAddedGraphRanges();
     // After the value ranges: the volume pane's range runs from 0 to the highest visible volume.
@@ -139,6 +146,7 @@ public:
     int32_t futureBars() const { return futureBars_; }
     const std::string& message() const { return message_; }
     char priceSymbol() const { return minor_; }
+    const std::string& shareName() const { return name_; }
     int32_t firstPriceDate() const { return days_.empty() ? 0 : days_.front().date; }
     int32_t lastPriceDate() const { return days_.empty() ? 0 : days_.back().date; }
     uint32_t chartKind() const { return attach_.kindFlags; }
@@ -222,6 +230,7 @@ private:
     mutable std::vector<float> barSignals_;
     std::array<std::vector<float>, 4> averageValues_;  // each average per bar; empty when not drawn
     std::vector<ChartEventEntry> events_;
+    SwingChart swing_;
     std::vector<AxisLabel> axisLabels_;
     EodAttachState attach_;
     std::vector<BoxChartPoint> boxPoints_;

@@ -538,6 +538,7 @@ void CViewGraph::BuildAndDraw(void* dc, int outputKind)
         for (TimeBand* band = timeBands; band; band = band->next)
             reversed |= band->right < band->left;
         if (!reversed) {
+            DrawPaneShading();
             for (GraphPane* pane = panes; pane; pane = pane->next)
                 if (pane->visible && pane->firstSeries && pane->firstSeries->range)
                     DrawValueAxis(pane, true);

@@ -165,7 +165,29 @@ protected:
         indicators.PrepareColouring(element, layout);
     }
     void BuildPriceLineOverlay(int line) override { eod.BuildAverage(line); }
-    void DrawPriceOverlays() override { eod.BuildPivots(); }
+    void DrawPriceOverlays() override
+    {
+        eod.BuildPivots();
+        eod.BuildSwing();
+    }
+    // The swing chart's trend regions from bar edge to bar edge, over the price pane's height.
+    void DrawPaneShading() override
+    {
+        GraphPane* pane = this->FindPane(kPanePrice);
+        ChartCanvas* canvas = this->Canvas();
+        if (!pane || !canvas || !this->timeBands || !pane->visible)
+            return;
+        TimeScale* scale = &this->timeBands->scale;
+        const int32_t half = std::max((this->IndexToXScale(scale, 1) - this->IndexToXScale(scale, 0)) / 2, 0);
+        canvas->ClipToPane(pane);
+        for (const SwingShade& shade : eod.SwingShades()) {
+            const int32_t left = this->IndexToXScale(scale, shade.firstBar) - half;
+            const int32_t right = this->IndexToXScale(scale, shade.lastBar) + half + 1;
+            canvas->FillRect(std::max(left, pane->left), pane->top, std::min(right, pane->right), pane->bottom,
+                             shade.colour);
+        }
+        canvas->ClipToPane(nullptr);
+    }
     void BuildAddOnSeries() override
     {
         // The series went with the model when it was freed; with bit 8 they are built again.
