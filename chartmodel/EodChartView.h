@@ -71,6 +71,14 @@ public:
     void JoinAddedGraphRanges();
     // After the value ranges: the volume pane's range runs from 0 to the highest visible volume.
     void FloorVolumeRange();
+    // While training shows a mark (trainingEnd), the chart stops at the mark's date and its price range
+    // leaves room for the hidden days.
+    void LeaveTrainingRoom();
+    int32_t trainingEnd = 0;
+    // The bar of a date in the display range, days hidden by training counted on past the last bar; -1
+    // outside the range. And the last day's date of a bar (hidden ones too); 0 for none.
+    int32_t DateToBar(int32_t date) const;
+    int32_t BarToDate(int32_t bar) const;
     // The time axis labels in the time band, with the start and end dates; queued on the view.
     std::vector<AxisLabel> AxisLabels(int32_t slots, int gridMode) const;
     // The labels of the built time band, one per slot of the width of "MM" in the chart font, and
@@ -190,6 +198,8 @@ private:
     DateRangeSetting ReadRange() const;
     void WriteRange(const DateRangeSetting& range);
     void LayoutPass();
+    // Ends the shown days at the training mark's date; the days after it stay as blank bars.
+    void CutAtTrainingMark();
     void ComputeVolumeSignal();
     void BuildMarkedLine(GraphSeries* series);
     void BuildVolumeSeries();
@@ -247,6 +257,7 @@ private:
     DisplayRange display_;
     int32_t axisEnd_ = 0;
     int32_t shownEnd_ = 0;
+    int32_t trainingHidden_ = 0; // shown days after the training mark, left blank
     int32_t firstVisible_ = -1;
     int32_t firstMarkedVisible_ = -1;
     int32_t visibleCount_ = 0;

@@ -39,16 +39,21 @@ constexpr Mark kMarks[] = {
     {29, kStopBelowPassed | kStopAbovePassed, 11, 6, 16},
 };
 
-// The events in the bars as three-field items (flags, bar, price).
-void FillEvents(PlotElement* e, const std::vector<SwingEvent>& events, uint16_t kinds)
+// The events as three-field items (flags, x, price), the element drawing those of its kinds. A line
+// takes only its own events, so that it runs from one to the next without gaps.
+void FillEvents(PlotElement* e, const std::vector<SwingEvent>& events, uint16_t kinds, bool onlyKinds)
 {
+    std::vector<SwingEvent> own;
+    for (const SwingEvent& event : events)
+        if (!onlyKinds || (event.flags & kinds))
+            own.push_back(event);
+    auto* out = static_cast<uint8_t*>(InitDataArray(e->values, kArrayTriples, int32_t(own.size()), 0, 0));
     e->values.flags = kSelectKindMask;
     e->values.kindMask = kinds;
-    auto* out = static_cast<uint8_t*>(InitDataArray(e->values, kArrayTriples, int32_t(events.size()), 0, 0));
-    for (size_t i = 0; i < events.size(); ++i) {
-        StoreU16(out + 12 * i, events[i].flags);
-        StoreU32(out + 12 * i + 4, uint32_t(events[i].day));
-        StoreF32(out + 12 * i + 8, events[i].price);
+    for (size_t i = 0; i < own.size(); ++i) {
+        StoreU16(out + 12 * i, own[i].flags);
+        StoreU32(out + 12 * i + 4, uint32_t(own[i].day));
+        StoreF32(out + 12 * i + 8, own[i].price);
     }
 }
 
@@ -63,23 +68,23 @@ int32_t BarOfDay(const std::vector<FoldedBar>& bars, int32_t day)
 }
 
 void AddSwingOverlay(GraphSeries* series, const GraphSetting& s, const SwingChart& chart,
-                     const std::vector<FoldedBar>& bars)
+                     const std::vector<FoldedBar>& bars, const std::function<int32_t(int32_t bar)>& barX)
 {
     const uint32_t flags = gs::SwingWord(s, 0);
     if (!series || !(flags & kShow) || chart.events.empty())
         return;
-    // The events again with the bar in place of the day; those outside the bars are left out.
+    // The events again with their bar's x in place of the day; those outside the bars are left out.
     std::vector<SwingEvent> shown;
     for (const SwingEvent& e : chart.events) {
         const int32_t bar = BarOfDay(bars, e.day);
         if (bar >= 0)
-            shown.push_back({e.flags, bar, e.price});
+            shown.push_back({e.flags, barX(bar), e.price});
     }
     if (shown.empty())
         return;
     auto add = [&](uint32_t style, uint32_t elementFlags, uint32_t word, uint16_t kinds) {
         PlotElement* e = AddPlotElement(series, style, elementFlags, word, 0, 1, 0, 0, 0, 0);
-        FillEvents(e, shown, kinds);
+        FillEvents(e, shown, kinds, style == 1);
         return e;
     };
     if (flags & kSwingLine)

@@ -5,6 +5,7 @@
 #include "chartmodel/SwingChart.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace qv {
@@ -17,9 +18,10 @@ struct GraphSetting;
 // before the first bar or after the last.
 int32_t BarOfDay(const std::vector<FoldedBar>& bars, int32_t day);
 
-// Adds the elements the swing block's flags ask for over the events that fall in the bars.
+// Adds the elements the swing block's flags ask for over the events that fall in the bars; the
+// elements' items hold the x of the event's bar.
 void AddSwingOverlay(GraphSeries* series, const GraphSetting& setting, const SwingChart& chart,
-                     const std::vector<FoldedBar>& bars);
+                     const std::vector<FoldedBar>& bars, const std::function<int32_t(int32_t bar)>& barX);
 
 // A trend region: from the bar of a trend change to the bar of the next one (the last bar when none),
 // in the up or down region's colour.

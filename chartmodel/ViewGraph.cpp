@@ -823,6 +823,10 @@ void CViewGraph::OnMouseMove(uint32_t keys, int32_t x, int32_t y)
         case kModePitchfork:
         case kModeGraphText: DrawingMove(keys, x, y); break;
         case kModeTraining:
+            // The training cursor line follows the mouse; the bar under it is where the mark goes.
+            if (ClampX(x) != selectionAnchors[1])
+                InvertSelectionBar(ClampX(x), ClampX(x) + 1);
+            break;
         case kModeIdle:
         case kModePreviousShare:
         case kModeNextShare: break;
@@ -877,6 +881,7 @@ void CViewGraph::OnLButtonDown(uint32_t keys, int32_t x, int32_t y)
             if (bar >= 0) {
                 trainingMark = bar;
                 SetMode(true, kModeTraining, 0, 4, kIdleMask);
+                InvertSelectionBar(ClampX(x), ClampX(x) + 1);
             }
         }
         const bool drawing = !modeRecord.active && graphSourceKind == 0 && DrawingIdlePress(keys, x, y);

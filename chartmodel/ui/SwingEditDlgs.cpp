@@ -191,7 +191,6 @@ CSwingEditListDlg::CSwingEditListDlg(std::vector<SwingEdit>& edits, const std::s
     connect(edit_, &QPushButton::clicked, this, [this] { Edit(); });
     connect(list_, &QListWidget::itemSelectionChanged, this, [this] { UpdateButtons(); });
     connect(list_, &QListWidget::itemDoubleClicked, this, [this] { Edit(); });
-    runEditDialog = [](CEditSwingDlg& dialog) { return RunModalDialog(dialog); };
     SortSwingEdits(edits_);
     Fill();
 }
@@ -228,7 +227,7 @@ void CSwingEditListDlg::Add()
 {
     SwingEdit edit{GetTodayDate(0), kEditUpSwing};
     CEditSwingDlg dialog(edit, shareName_, days_, this);
-    if (runEditDialog(dialog) != QDialog::Accepted || edit.date == 0)
+    if (RunModalDialog(dialog) != QDialog::Accepted || edit.date == 0)
         return;
     edits_.push_back(edit);
     SortSwingEdits(edits_);
@@ -242,7 +241,7 @@ void CSwingEditListDlg::Edit()
         return;
     SwingEdit edit = edits_[size_t(at)];
     CEditSwingDlg dialog(edit, shareName_, days_, this);
-    if (runEditDialog(dialog) == QDialog::Accepted && edit.date != 0)
+    if (RunModalDialog(dialog) == QDialog::Accepted && edit.date != 0)
         edits_[size_t(at)] = edit;
     SortSwingEdits(edits_);
     Fill();

@@ -7,7 +7,6 @@
 
 #include <QDialog>
 
-#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -62,8 +61,6 @@ public:
     void Delete();
     // The context menu's command (27273 add, 27281 edit, 27272 delete).
     void RunMenuCommand(uint32_t command);
-    // An edit dialog's run: tests answer it in place of the modal loop.
-    std::function<int(CEditSwingDlg&)> runEditDialog;
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
