@@ -89,6 +89,7 @@ DailyChartDrawing::~DailyChartDrawing()
 {
     for (LineObjectList& list : lists_)
         FreeLineObjectList(list);
+    FreeLineObjectList(settingTrend_);
 }
 
 std::array<LineObjectList*, kLayoutPanes> DailyChartDrawing::Lists()
@@ -260,10 +261,18 @@ void DailyChartDrawing::UpdateScreen(LineObject& object) const
     object.visible = false;
     object.screen.fill(kOffScreen);
     const GraphPane* pane = PaneOf(object.owner);
-    if (object.kind != LineObjectKind::LineStudy || !pane || !pane->visible || !pane->firstSeries ||
-        !pane->firstSeries->range || object.pointCount() < 2)
+    if (!IsLineKind(object) || !pane || !pane->visible || !pane->firstSeries || !pane->firstSeries->range ||
+        object.pointCount() < 2)
         return;
     const PaneBox box{pane->left, pane->top, pane->right, pane->bottom};
+    if (object.kind == LineObjectKind::Pitchfork) {
+        std::vector<ScreenPoint> points;
+        for (int i = 0; i < std::min<int>(object.pointCount(), 3); ++i)
+            points.push_back(object.screen[size_t(i)] = PointOnScreen(object, i, *pane));
+        object.farEnds.fill({});
+        object.visible = !PitchforkLines(points, box, &object.farEnds).empty();
+        return;
+    }
     const LineStudyFigure figure = ComputeLineStudyFigure(PointOnScreen(object, 0, *pane), PointOnScreen(object, 1, *pane),
                                                           box, ObjectStyleFlags(object));
     object.screen = {figure.first, figure.second, figure.leftEnd, figure.rightEnd};
@@ -281,9 +290,45 @@ void DailyChartDrawing::UpdateAllScreens()
     }
 }
 
+void DailyChartDrawing::AddTrendLineFromSetting()
+{
+    FreeLineObjectList(settingTrend_);
+    const GraphSetting* setting = view_.ActiveSetting();
+    GraphPane* price = view_.FindPane(kPanePrice);
+    const std::vector<DayRecord>& days = eod_.days();
+    const std::vector<FoldedBar>& bars = eod_.bars();
+    if (!setting || !price || !ShareSource() || days.empty() || bars.empty() || eod_.BoxMode())
+        return;
+    const bool trend = gs::U32(*setting, gs::kTrendShown) != 0, channel = gs::U32(*setting, gs::kConfidenceShown) != 0;
+    if (!trend && !channel)
+        return;
+    // The end is the shown end; the start by the range mode: the shown days, the whole history or the
+    // last n records.
+    const int32_t endDay = bars.back().last;
+    int32_t startDay = bars.front().first;
+    const uint32_t mode = gs::U32(*setting, gs::kTrendRange);
+    if (mode == 1)
+        startDay = 0;
+    else if (mode == 2)
+        startDay = std::max(endDay + 1 - int32_t(std::max<uint32_t>(gs::U32(*setting, gs::kTrendPeriods), 2)), 0);
+    LineObject* object = AddLineObject(settingTrend_, kRegressionSubtype, gs::U32(*setting, gs::kTrendPen));
+    object->flags = uint8_t((trend ? kDrawMainLine : 0) | (channel ? kDrawChannel : 0));
+    object->penCopy = gs::U32(*setting, gs::kConfidencePen);
+    object->owner = &lists_[price->id % kLayoutPanes];
+    StoreI32(object->point(0), days[size_t(startDay)].date);
+    StoreF32(object->point(0) + kPointPrice, days[size_t(startDay)].close);
+    StoreI32(object->point(1), days[size_t(endDay)].date);
+    StoreF32(object->point(1) + kPointPrice, days[size_t(endDay)].close);
+    object->setPointCount(2);
+    trendDeviation_ = int32_t(std::min<uint32_t>(gs::U32(*setting, gs::kTrendDeviation), 5));
+}
+
 std::vector<DrawnLineObject> DailyChartDrawing::Figures()
 {
     UpdateAllScreens();
+    AddTrendLineFromSetting();
+    for (LineObject* o = settingTrend_.head; o; o = o->next)
+        UpdateScreen(*o);
     std::vector<DrawnLineObject> figures;
     const int setting = Setting();
     auto add = [&](const LineObject& object, bool handles) {
@@ -300,6 +345,11 @@ std::vector<DrawnLineObject> DailyChartDrawing::Figures()
         const uint32_t subtype = object.kind == LineObjectKind::LineStudy ? object.subtype() : 0;
         drawn.mainLine = (object.flags & kDrawMainLine) && subtype != kRegressionSubtype && subtype != kQuadrantSubtype;
         drawn.shapes = StudyFigure(object, *pane, handles && view_.modeRecord.stage == kStageMoving);
+        if (object.kind == LineObjectKind::Pitchfork) {
+            drawn.mainLine = false;
+            const std::span<const ScreenPoint> points(object.screen.data(), size_t(std::min<int>(object.pointCount(), 3)));
+            drawn.shapes.segments = PitchforkLines(points, drawn.pane, nullptr);
+        }
         if (handles)
             for (uint16_t part : HandleParts(object)) {
                 if (part == object.selectedPart)
@@ -314,6 +364,8 @@ std::vector<DrawnLineObject> DailyChartDrawing::Figures()
                 add(*o, false);
     if (selected_)
         add(work_, true);
+    for (const LineObject* o = settingTrend_.head; o; o = o->next)
+        add(*o, false);
     return figures;
 }
 
@@ -396,7 +448,8 @@ void DailyChartDrawing::AddMeasuredStudy(const LineObject& object, const GraphPa
             shapes.segments.push_back({from, to, dotted});
         if (!channel)
             return;
-        const int32_t offset = ChannelOffset(fit->s, kChannelWidth);
+        const bool settingTrend = settingTrend_.head == &object;
+        const int32_t offset = ChannelOffset(fit->s, settingTrend ? trendDeviation_ : kChannelWidth);
         for (int32_t sign : {-1, 1})
             shapes.segments.push_back({{from.x, from.y + sign * offset}, {to.x, to.y + sign * offset}, false, true});
     };
@@ -460,6 +513,24 @@ void DailyChartDrawing::StartLine(GraphPane& pane, uint32_t modeSubtype, int32_t
     SetObjectSettingsMask(*object, NewObjectSettingsMask(0, Setting()));
     SetPoint(*object, 0, pane, x, y);
     std::memcpy(object->point(1), object->point(0), kLinePointSize);
+    object->selectedPart = 2;
+    selected_ = object;
+    work_ = *object;
+    placing_ = true;
+    press_ = {x, y};
+}
+
+// The pitchfork's first point at the press; its second follows the mouse until the release.
+void DailyChartDrawing::StartPitchfork(GraphPane& pane, int32_t x, int32_t y)
+{
+    const GraphSetting* setting = view_.ActiveSetting();
+    LineObject* object =
+        AddPitchforkObject(lists_[pane.id], 0, setting ? gs::U32(*setting, gs::kNewObjectColour) : 0x0000FF);
+    object->flags |= kObjectNewFlag;
+    SetObjectSettingsMask(*object, NewObjectSettingsMask(0, Setting()));
+    SetPoint(*object, 0, pane, x, y);
+    std::memcpy(object->point(1), object->point(0), kLinePointSize);
+    object->setPointCount(2);
     object->selectedPart = 2;
     selected_ = object;
     work_ = *object;
@@ -557,8 +628,13 @@ void DailyChartDrawing::Press(uint32_t, int32_t x, int32_t y)
 {
     const ChartModeRecord m = view_.modeRecord;
     if (m.stage == kStageWaiting) {
-        // Only the line tool draws so far; the pitchfork and text tools stay off.
-        if (m.mode != kModeLineStudy || placing_ || !ShareSource())
+        // A pitchfork's third point is placed by a second press and release.
+        if (placing_ && work_.kind == LineObjectKind::Pitchfork) {
+            press_ = {x, y};
+            return;
+        }
+        // The line and pitchfork tools draw; the text tools stay off.
+        if ((m.mode != kModeLineStudy && m.mode != kModePitchfork) || placing_ || !ShareSource())
             return;
         GraphPane* pane = SeriesPaneAt(x, y);
         if (!pane)
@@ -569,15 +645,20 @@ void DailyChartDrawing::Press(uint32_t, int32_t x, int32_t y)
             view_.CancelMode();
             return;
         }
-        StartLine(*pane, m.subtype, x, y);
+        if (m.mode == kModePitchfork)
+            StartPitchfork(*pane, x, y);
+        else
+            StartLine(*pane, m.subtype, x, y);
         return;
     }
     if (m.stage != kStageSelected)
         return;
     if (selected_) {
         UpdateAllScreens();
-        // Only line studies are placed on the screen so far: another kind is not caught by a press.
-        const ObjectHit hit = selected_->kind == LineObjectKind::LineStudy ? HitLineStudy(work_, {x, y}) : ObjectHit{};
+        // Line studies and pitchforks are placed on the screen: a text box is not caught by a press yet.
+        const ObjectHit hit = selected_->kind == LineObjectKind::LineStudy  ? HitLineStudy(work_, {x, y})
+                              : selected_->kind == LineObjectKind::Pitchfork ? HitPitchfork(work_, {x, y})
+                                                                            : ObjectHit{};
         if (hit.hit()) {
             work_.selectedPart = hit.part;
             press_ = {x, y};
@@ -592,9 +673,14 @@ void DailyChartDrawing::Press(uint32_t, int32_t x, int32_t y)
 void DailyChartDrawing::FollowMouse(uint32_t keys, int32_t x, int32_t y)
 {
     const GraphPane* pane = PaneOf(selected_->owner);
-    if (!pane || !pane->firstSeries || !pane->firstSeries->range || work_.kind != LineObjectKind::LineStudy)
+    if (!pane || !pane->firstSeries || !pane->firstSeries->range || !IsLineKind(work_))
         return;
     const uint16_t part = work_.selectedPart;
+    const int points = work_.kind == LineObjectKind::Pitchfork ? 3 : 2;
+    if (work_.kind == LineObjectKind::Pitchfork && part >= 1 && part <= 3) {
+        SetPoint(work_, part - 1, *pane, x, y);
+        return;
+    }
     if (part == 1 || part == 2) {
         SetPoint(work_, part - 1, *pane, x, y);
         if (keys & kMouseKeyControl) {
@@ -609,8 +695,8 @@ void DailyChartDrawing::FollowMouse(uint32_t keys, int32_t x, int32_t y)
         }
         return;
     }
-    // The body: both points follow the mouse from where the press caught the line.
-    for (int i = 0; i < 2; ++i) {
+    // The body: every point follows the mouse from where the press caught the object.
+    for (int i = 0; i < points && i < selected_->pointCount(); ++i) {
         const ScreenPoint from = PointOnScreen(*selected_, i, *pane);
         SetPoint(work_, i, *pane, from.x + x - press_.x, from.y + y - press_.y);
     }
@@ -627,10 +713,10 @@ void DailyChartDrawing::Move(uint32_t keys, int32_t x, int32_t y)
         return;
     }
     if (m.stage == kStageSelected) {
-        if (work_.kind != LineObjectKind::LineStudy)
+        if (!IsLineKind(work_))
             return;
         UpdateAllScreens();
-        const ObjectHit hit = HitLineStudy(work_, {x, y});
+        const ObjectHit hit = work_.kind == LineObjectKind::Pitchfork ? HitPitchfork(work_, {x, y}) : HitLineStudy(work_, {x, y});
         const uint16_t part = hit.hit() ? hit.part : 0;
         if (part != work_.selectedPart && part != 0) {
             work_.selectedPart = part;
@@ -658,7 +744,16 @@ bool DailyChartDrawing::Release(uint32_t keys, int32_t x, int32_t y)
     in.event = StageEvent::Release;
     in.drawing = placing_;
     in.anySelected = selected_ != nullptr;
+    in.pitchforkPoints = placing_ && work_.kind == LineObjectKind::Pitchfork ? work_.pointCount() : 3;
     switch (NextDrawingStage(in).action) {
+    case StageAction::WaitNextPoint:
+        // The second point stays where it was let go; the third follows the mouse until a click.
+        FollowMouse(keys, x, y);
+        std::memcpy(work_.point(2), work_.point(1), kLinePointSize);
+        work_.setPointCount(3);
+        work_.selectedPart = 3;
+        view_.InvalidateWindow();
+        return true;
     case StageAction::FinishObject:
         FollowMouse(keys, x, y);
         FinishLine({x, y});
@@ -676,7 +771,7 @@ bool DailyChartDrawing::Release(uint32_t keys, int32_t x, int32_t y)
 // The press and release points decide a click: the line's own points are snapped to whole bars.
 void DailyChartDrawing::FinishLine(ScreenPoint release)
 {
-    if (work_.subtype() == 0) {
+    if (work_.kind == LineObjectKind::LineStudy && work_.subtype() == 0) {
         if (IsClickLine(press_, release)) {
             // A click makes a level line from the point to the chart's last bar, extended.
             const std::vector<DayRecord>& days = eod_.days();
@@ -874,7 +969,7 @@ bool DailyChartDrawing::RunCommand(uint32_t command)
     default: break;
     }
     const DrawingTool* tool = FindDrawingTool(command);
-    if (!tool || tool->mode != kModeLineStudy)
+    if (!tool || (tool->mode != kModeLineStudy && tool->mode != kModePitchfork))
         return false;
     StartTool(*tool);
     return true;
@@ -923,7 +1018,7 @@ bool DailyChartDrawing::UpdateCommand(CommandUi& ui) const
     default: break;
     }
     const DrawingTool* tool = FindDrawingTool(ui.command);
-    if (!tool || tool->mode != kModeLineStudy)
+    if (!tool || (tool->mode != kModeLineStudy && tool->mode != kModePitchfork))
         return false;
     ToolSource source;
     source.share = ShareSource();

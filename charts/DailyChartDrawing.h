@@ -118,6 +118,7 @@ private:
     ScreenPoint PointOnScreen(const LineObject& object, int index, const GraphPane& pane) const;
     void StartLine(GraphPane& pane, uint32_t modeSubtype, int32_t x, int32_t y);
     bool SelectAt(int32_t x, int32_t y, bool drag);
+    void StartPitchfork(GraphPane& pane, int32_t x, int32_t y);
     void Select(LineObject* object, uint16_t part, uint32_t stage);
     void FollowMouse(uint32_t keys, int32_t x, int32_t y);
     void FinishLine(ScreenPoint release);
@@ -131,6 +132,9 @@ private:
     void ChangeStyle();
     StudyShapes StudyFigure(const LineObject& object, const GraphPane& pane, bool dragging) const;
     void AddMeasuredStudy(const LineObject& object, const GraphPane& pane, StudyShapes& shapes) const;
+    // The setting's "Display trends": a regression study made anew for each drawing (trend line and
+    // confidence channel by the block's two flags) over its range; never saved or selected.
+    void AddTrendLineFromSetting();
     int32_t BarOfDatePosition(int32_t position) const;
     int32_t BarAtX(int32_t x) const;
     int32_t XOfBar(int32_t bar) const;
@@ -142,6 +146,8 @@ private:
     ShareKeyFn shareKey_;
     StyleDialogFn styleDialog_;
     std::array<LineObjectList, kLayoutPanes> lists_{};
+    LineObjectList settingTrend_;   // the trend of the setting, rebuilt by every drawing
+    int32_t trendDeviation_ = 0;    // its channel's width
     LineObject* selected_ = nullptr;
     LineObject work_;               // the selected object as the drag changes it
     bool placing_ = false;          // the line tool's object before its release

@@ -8,6 +8,7 @@
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/LineObjects.h"
 #include "chartmodel/StopLossSettings.h"
+#include "chartmodel/SwingOverlay.h"
 #include "charts/DrawingObjectHits.h"
 #include "core/ConfigState.h"
 #include "core/KeyedItemStore.h"
@@ -685,6 +686,86 @@ TEST_F(DailyChartDrawingTest, EveryLineStudyToolDrawsStoresAndReloadsItsStudy)
         EXPECT_EQ(loaded->pointTime(0), drawnTimes[0]);
         EXPECT_EQ(loaded->pointTime(1), drawnTimes[1]);
     }
+}
+
+} // namespace qv
+
+namespace qv {
+
+// The pitchfork: a drag places its first two points, a click its third; it is stored with three
+// points, drawn as its three lines, read back by another chart and taken hold of by its points.
+TEST_F(DailyChartDrawingTest, ThePitchforkIsPlacedByADragAndAClickStoredAndDrawnAsThreeLines)
+{
+    ASSERT_TRUE(State(26363).enabled);
+    Command(26363);
+    EXPECT_EQ(chart.modeRecord.mode, kModePitchfork);
+    const QPoint a = InPrice(0.1, 0.6), b = InPrice(0.3, 0.2), c = InPrice(0.4, 0.8);
+    Send(QEvent::MouseButtonPress, a);
+    Send(QEvent::MouseMove, b);
+    Send(QEvent::MouseButtonRelease, b);
+    EXPECT_EQ(chart.modeRecord.mode, kModePitchfork) << "waiting for the third point";
+    ASSERT_NE(chart.drawing.selected(), nullptr);
+    EXPECT_EQ(chart.drawing.Figures().back().shapes.segments.size(), 3u) << "the third point follows the mouse";
+    Send(QEvent::MouseMove, c);
+    Send(QEvent::MouseButtonPress, c);
+    Send(QEvent::MouseButtonRelease, c);
+    const QImage image = Grab();
+    test::SaveRender(image, "pitchfork");
+    EXPECT_EQ(chart.drawing.selected(), nullptr);
+    int stored = 0;
+    uint8_t* blob = LinesAndTextStore().GetItem(ShareItemKey(kShareId, 0), 0, kPriceStudyKey);
+    ASSERT_NE(blob, nullptr);
+    ForEachPackedObject(std::span<uint8_t>(blob, BlobLength(blob)), [&](LineObjectKind k, std::span<uint8_t> o) {
+        if (k != LineObjectKind::Pitchfork)
+            return;
+        ++stored;
+        EXPECT_EQ(int(o[15]), 3);
+        EXPECT_EQ(LoadI32(o.data() + 16), DateAt(a));
+        EXPECT_EQ(LoadI32(o.data() + 16 + 2 * 8), DateAt(c));
+    });
+    EXPECT_EQ(stored, 1);
+
+    ShareChart other;
+    OpenLike(other);
+    const std::vector<DrawnLineObject> figures = other.drawing.Figures();
+    ASSERT_EQ(figures.size(), 1u);
+    EXPECT_EQ(figures[0].shapes.segments.size(), 3u);
+    // Its third point is taken hold of and moved.
+    Command(26136);
+    ASSERT_NE(chart.drawing.selected(), nullptr);
+    EXPECT_EQ(chart.drawing.selected()->kind, LineObjectKind::Pitchfork);
+    const ScreenPoint third = chart.drawing.selected()->screen[2];
+    Drag(QPoint(third.x, third.y), QPoint(third.x + 30, third.y - 40));
+    const LineObject* fork = chart.drawing.PaneObjects(kPanePrice).head;
+    ASSERT_NE(fork, nullptr);
+    EXPECT_EQ(fork->pointTime(2), DateAt(QPoint(third.x + 30, third.y)));
+}
+
+// "Display trends": the setting's trend line and confidence lines are drawn over its range, never
+// stored.
+TEST_F(DailyChartDrawingTest, TheSettingsTrendIsDrawnOverItsRangeAndNeverStored)
+{
+    GraphSetting& s = *chart.ActiveSetting();
+    gs::SetU32(s, gs::kTrendShown, 1);
+    gs::SetU32(s, gs::kConfidenceShown, 1);
+    gs::SetU32(s, gs::kTrendRange, 2);
+    gs::SetU32(s, gs::kTrendPeriods, 60);
+    gs::SetU32(s, gs::kTrendDeviation, 2);
+    const QImage image = Grab();
+    test::SaveRender(image, "display_trends_lines");
+    std::vector<DrawnLineObject> figures = chart.drawing.Figures();
+    ASSERT_EQ(figures.size(), 1u);
+    EXPECT_EQ(figures[0].shapes.segments.size(), 3u) << "the trend and two confidence lines";
+    const int32_t lastX = chart.IndexToXScale(&chart.timeBands->scale, int32_t(chart.eod.bars().size()) - 1);
+    const int32_t startDay = int32_t(chart.eod.days().size()) - 60;
+    const int32_t startX = chart.IndexToXScale(&chart.timeBands->scale, BarOfDay(chart.eod.bars(), startDay));
+    EXPECT_EQ(figures[0].shapes.segments[0].to.x, lastX);
+    EXPECT_EQ(figures[0].shapes.segments[0].from.x, startX);
+    EXPECT_EQ(LinesAndTextStore().GetItem(ShareItemKey(kShareId, 0), 0, kPriceStudyKey), nullptr);
+    gs::SetU32(s, gs::kTrendShown, 0);
+    EXPECT_EQ(chart.drawing.Figures()[0].shapes.segments.size(), 2u) << "the confidence lines alone";
+    gs::SetU32(s, gs::kConfidenceShown, 0);
+    EXPECT_TRUE(chart.drawing.Figures().empty());
 }
 
 } // namespace qv

@@ -5,6 +5,7 @@
 #include "chartmodel/ui/MarkerBox.h"
 #include "chartmodel/ui/SwingDesignDlg.h"
 #include "chartmodel/ui/SwingEditDlgs.h"
+#include "chartmodel/ui/VGViewColumnsDlg.h"
 
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
@@ -303,6 +304,23 @@ TEST(MarkerBox, TheLetterTakesTheLargestSizeThatFits)
         DrawMarkerBox(painter, QRect(5, 5, 3, 3), m, false, false);
     }
     EXPECT_FALSE(hasRed(image));
+}
+
+TEST(VGViewColumnsNotice, TheBoxTakesTheCallersFlagAndGivesItBackOnOk)
+{
+    bool dontShow = false;
+    CVGViewColumnsDlg dialog(dontShow);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Vantley Gazette View Columns"));
+    auto* box = Control<QCheckBox>(dialog, 3136);
+    EXPECT_FALSE(box->isChecked());
+    bool first = false;
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        first = first || label->text().startsWith(QStringLiteral("Please note that the views expressed in the VG views"));
+    EXPECT_TRUE(first);
+    test::SaveRender(test::RenderWidget(dialog), QStringLiteral("vg_view_columns_notice"));
+    box->setChecked(true);
+    Control<QPushButton>(dialog, 1)->click();
+    EXPECT_TRUE(dontShow);
 }
 
 } // namespace
