@@ -40,6 +40,12 @@ constexpr uint32_t kCommandExtendRight = 26534;
 constexpr uint32_t kCommandExtendLeft = 27058;
 constexpr uint32_t kCommandLineStyle = 26188;
 constexpr uint32_t kCommandUndoLineEdit = 27023;
+constexpr uint32_t kCommandEditText = 26180;
+constexpr uint32_t kCommandArrow = 26176;
+constexpr uint32_t kCommandTextNothing = 26141;
+constexpr uint32_t kCommandLeftJustify = 20155, kCommandRightJustify = 20156, kCommandCentreJustify = 20157;
+constexpr int32_t kTextSnap = 5;     // box offsets under this many pixels snap to the anchor
+constexpr int32_t kTextUnitsDpi = 96; // the screen's pixels per inch for the font scale
 constexpr uint32_t kPercentChangeSubtype = 8;
 constexpr size_t kPointPrice = 4;
 constexpr uint32_t kArcSubtype = 1, kFanSubtype = 2, kGannSubtype = 3, kRegressionSubtype = 4;
@@ -261,6 +267,14 @@ void DailyChartDrawing::UpdateScreen(LineObject& object) const
     object.visible = false;
     object.screen.fill(kOffScreen);
     const GraphPane* pane = PaneOf(object.owner);
+    if (object.kind == LineObjectKind::Text && pane && pane->visible && pane->firstSeries && pane->firstSeries->range) {
+        const TextBoxBox b = TextFigure(object, *pane).box;
+        object.screen = {ScreenPoint{b.left, b.top}, ScreenPoint{b.right, b.top}, ScreenPoint{b.right, b.bottom},
+                         ScreenPoint{b.left, b.bottom}};
+        // On the screen a box is drawn only when it lies wholly inside its pane.
+        object.visible = b.left >= pane->left && b.right <= pane->right && b.top >= pane->top && b.bottom <= pane->bottom;
+        return;
+    }
     if (!IsLineKind(object) || !pane || !pane->visible || !pane->firstSeries || !pane->firstSeries->range ||
         object.pointCount() < 2)
         return;
@@ -345,6 +359,11 @@ std::vector<DrawnLineObject> DailyChartDrawing::Figures()
         const uint32_t subtype = object.kind == LineObjectKind::LineStudy ? object.subtype() : 0;
         drawn.mainLine = (object.flags & kDrawMainLine) && subtype != kRegressionSubtype && subtype != kQuadrantSubtype;
         drawn.shapes = StudyFigure(object, *pane, handles && view_.modeRecord.stage == kStageMoving);
+        if (object.kind == LineObjectKind::Text) {
+            drawn.mainLine = false;
+            drawn.textBox = TextFigure(object, *pane);
+            drawn.textBox->outlineOnly = handles && view_.modeRecord.stage >= kStagePressed && object.selectedPart != 0;
+        }
         if (object.kind == LineObjectKind::Pitchfork) {
             drawn.mainLine = false;
             const std::span<const ScreenPoint> points(object.screen.data(), size_t(std::min<int>(object.pointCount(), 3)));
@@ -538,6 +557,90 @@ void DailyChartDrawing::StartPitchfork(GraphPane& pane, int32_t x, int32_t y)
     press_ = {x, y};
 }
 
+void DailyChartDrawing::PlaceTextBox(GraphPane& pane, int32_t x, int32_t y)
+{
+    const std::optional<std::string> text = textDialogs_.editText ? textDialogs_.editText(std::string()) : std::nullopt;
+    if (!text || text->empty()) {
+        view_.CancelMode();
+        return;
+    }
+    LineObject* object = AddTextObject(lists_[pane.id]);
+    SetObjectSettingsMask(*object, NewObjectSettingsMask(0, Setting()));
+    StoreI32(object->stored.data() + textbox::kAnchorTime, DatePositionAtX(x));
+    StoreF32(object->stored.data() + textbox::kAnchorPrice, view_.YToValue(pane.firstSeries->range, y));
+    const size_t length = std::min(text->size(), kTextMaxLength - 1);
+    std::memcpy(object->stored.data() + kTextOffset, text->data(), length);
+    StoreU32(object->stored.data() + kTextLengthOffset, uint32_t(length));
+    selected_ = object;
+    work_ = *object;
+    Commit();
+}
+
+ScreenPoint DailyChartDrawing::TextAnchor(const LineObject& object, const GraphPane& pane) const
+{
+    const float price = LoadF32(object.stored.data() + textbox::kAnchorPrice);
+    return {XOfDatePosition(LoadI32(object.stored.data() + textbox::kAnchorTime)),
+            view_.ValueToY(pane.firstSeries->range, price, false)};
+}
+
+DrawnTextBox DailyChartDrawing::TextFigure(const LineObject& object, const GraphPane& pane) const
+{
+    const uint8_t* s = object.stored.data();
+    DrawnTextBox t;
+    const ScreenPoint anchor = TextAnchor(object, pane);
+    t.pointSize = LoadI32(s + textbox::kPointSize);
+    const double scale = TextBoxScale(t.pointSize, LoadI32(s + textbox::kFont), kTextUnitsDpi, 1.0);
+    t.box = TextBoxRect(anchor, LoadI32(s + textbox::kLeftOffset), LoadI32(s + textbox::kTopOffset),
+                        LoadI32(s + textbox::kWidth), LoadI32(s + textbox::kHeight), scale);
+    t.transparent = (ObjectStyleFlags(object) & textbox::kTransparent) != 0;
+    t.textColour = LoadU32(s + textbox::kTextColour) & 0xFFFFFF;
+    t.frame = LoadU32(s + textbox::kFrameColour) & 0xFFFFFF;
+    t.fill = LoadU32(s + textbox::kFillColour) & 0xFFFFFF;
+    t.alignment = std::min<uint32_t>(LoadU32(s + textbox::kAlignment), 2);
+    t.text.assign(reinterpret_cast<const char*>(s + kTextOffset), std::min<size_t>(object.textLength(), kTextMaxLength));
+    std::memcpy(t.font.data(), s + textbox::kFont, t.font.size());
+    t.arrow = TextBoxArrowFigure(t.box, anchor, LoadU32(s + textbox::kArrowStyle), LoadU32(s + textbox::kArrowSize), scale);
+    return t;
+}
+
+bool DailyChartDrawing::RunTextBoxCommand(uint32_t command)
+{
+    if (!selected_ || placing_ || selected_->kind != LineObjectKind::Text)
+        return false;
+    uint8_t* s = work_.stored.data();
+    switch (command) {
+    case kCommandEditText: {
+        const std::string text(reinterpret_cast<const char*>(s + kTextOffset),
+                               std::min<size_t>(work_.textLength(), kTextMaxLength));
+        const std::optional<std::string> edited = textDialogs_.editText ? textDialogs_.editText(text) : std::nullopt;
+        if (!edited)
+            return true;
+        const size_t length = std::min(edited->size(), kTextMaxLength - 1);
+        std::memcpy(s + kTextOffset, edited->data(), length);
+        s[kTextOffset + length] = 0;
+        StoreU32(s + kTextLengthOffset, uint32_t(length));
+        break;
+    }
+    case kCommandArrow: {
+        const auto chosen = textDialogs_.arrow ? textDialogs_.arrow(LoadU32(s + textbox::kArrowStyle),
+                                                                    LoadU32(s + textbox::kArrowSize))
+                                               : std::nullopt;
+        if (!chosen)
+            return true;
+        StoreU32(s + textbox::kArrowStyle, chosen->first);
+        StoreU32(s + textbox::kArrowSize, chosen->second);
+        break;
+    }
+    case kCommandLeftJustify: StoreU32(s + textbox::kAlignment, 0); break;
+    case kCommandCentreJustify: StoreU32(s + textbox::kAlignment, 1); break;
+    case kCommandRightJustify: StoreU32(s + textbox::kAlignment, 2); break;
+    case kCommandTextNothing: return true;
+    default: return false;
+    }
+    Commit();
+    return true;
+}
+
 void DailyChartDrawing::Select(LineObject* object, uint16_t part, uint32_t stage)
 {
     selected_ = object;
@@ -633,8 +736,7 @@ void DailyChartDrawing::Press(uint32_t, int32_t x, int32_t y)
             press_ = {x, y};
             return;
         }
-        // The line and pitchfork tools draw; the text tools stay off.
-        if ((m.mode != kModeLineStudy && m.mode != kModePitchfork) || placing_ || !ShareSource())
+        if (placing_ || !ShareSource())
             return;
         GraphPane* pane = SeriesPaneAt(x, y);
         if (!pane)
@@ -645,7 +747,9 @@ void DailyChartDrawing::Press(uint32_t, int32_t x, int32_t y)
             view_.CancelMode();
             return;
         }
-        if (m.mode == kModePitchfork)
+        if (m.mode == kModeGraphText)
+            PlaceTextBox(*pane, x, y);
+        else if (m.mode == kModePitchfork)
             StartPitchfork(*pane, x, y);
         else
             StartLine(*pane, m.subtype, x, y);
@@ -655,10 +759,9 @@ void DailyChartDrawing::Press(uint32_t, int32_t x, int32_t y)
         return;
     if (selected_) {
         UpdateAllScreens();
-        // Line studies and pitchforks are placed on the screen: a text box is not caught by a press yet.
         const ObjectHit hit = selected_->kind == LineObjectKind::LineStudy  ? HitLineStudy(work_, {x, y})
                               : selected_->kind == LineObjectKind::Pitchfork ? HitPitchfork(work_, {x, y})
-                                                                            : ObjectHit{};
+                                                                            : HitTextBox(work_, {x, y});
         if (hit.hit()) {
             work_.selectedPart = hit.part;
             press_ = {x, y};
@@ -673,6 +776,19 @@ void DailyChartDrawing::Press(uint32_t, int32_t x, int32_t y)
 void DailyChartDrawing::FollowMouse(uint32_t keys, int32_t x, int32_t y)
 {
     const GraphPane* pane = PaneOf(selected_->owner);
+    if (pane && pane->firstSeries && pane->firstSeries->range && work_.kind == LineObjectKind::Text) {
+        // The box moves and its anchor stays: the offsets follow, under 5 pixels onto the anchor.
+        const ScreenPoint anchor = TextAnchor(*selected_, *pane);
+        const DrawnTextBox from = TextFigure(*selected_, *pane);
+        const double scale = TextBoxScale(LoadI32(work_.stored.data() + textbox::kPointSize),
+                                          LoadI32(work_.stored.data() + textbox::kFont), kTextUnitsDpi, 1.0);
+        auto offset = [scale](int32_t pixels) {
+            return std::abs(pixels) < kTextSnap ? 0 : int32_t(std::lround(pixels / scale));
+        };
+        StoreI32(work_.stored.data() + textbox::kLeftOffset, offset(anchor.x - (from.box.left + x - press_.x)));
+        StoreI32(work_.stored.data() + textbox::kTopOffset, offset(anchor.y - (from.box.top + y - press_.y)));
+        return;
+    }
     if (!pane || !pane->firstSeries || !pane->firstSeries->range || !IsLineKind(work_))
         return;
     const uint16_t part = work_.selectedPart;
@@ -968,8 +1084,10 @@ bool DailyChartDrawing::RunCommand(uint32_t command)
     case kCommandUndoLineEdit: UndoLastSave(); return true;
     default: break;
     }
+    if (RunTextBoxCommand(command))
+        return true;
     const DrawingTool* tool = FindDrawingTool(command);
-    if (!tool || (tool->mode != kModeLineStudy && tool->mode != kModePitchfork))
+    if (!tool)
         return false;
     StartTool(*tool);
     return true;
@@ -1015,13 +1133,27 @@ bool DailyChartDrawing::UpdateCommand(CommandUi& ui) const
         return true;
     case kCommandLineStyle: ui.enabled = held && IsLineKind(*selected_) && styleDialog_ != nullptr; return true;
     case kCommandUndoLineEdit: ui.enabled = undo_.has_value(); return true;
+    case kCommandEditText:
+    case kCommandArrow:
+    case kCommandTextNothing:
+        ui.enabled = held && selected_->kind == LineObjectKind::Text;
+        return true;
+    case kCommandLeftJustify:
+    case kCommandCentreJustify:
+    case kCommandRightJustify: {
+        ui.enabled = held && selected_->kind == LineObjectKind::Text;
+        const uint32_t wanted = ui.command == kCommandLeftJustify ? 0 : ui.command == kCommandCentreJustify ? 1 : 2;
+        ui.checked = ui.enabled && LoadU32(work_.stored.data() + textbox::kAlignment) == wanted;
+        return true;
+    }
     default: break;
     }
     const DrawingTool* tool = FindDrawingTool(ui.command);
-    if (!tool || (tool->mode != kModeLineStudy && tool->mode != kModePitchfork))
+    if (!tool)
         return false;
     ToolSource source;
     source.share = ShareSource();
+    source.shareList = view_.list != nullptr;
     source.boxChart = (view_.viewFlags & 2) != 0;
     ui.enabled = DrawingToolEnabled(*tool, source);
     return true;

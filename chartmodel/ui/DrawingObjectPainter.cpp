@@ -1,7 +1,11 @@
 // Painting the chart's drawing objects, the line style dialog and the chart's context menus.
 #include "chartmodel/ui/DrawingObjectPainter.h"
 
+#include "chartmodel/ChartFont.h"
+#include "core/ConfigState.h"
+#include "core/LogFont.h"
 #include "core/PackedPen.h"
+#include "core/ui/LogFontQt.h"
 #include "core/ui/PenSelect.h"
 #include "platform/MessageBox.h"
 #include "shell/SoftMenu.h"
@@ -14,6 +18,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
+#include <QPolygon>
+#include <QTimer>
 
 namespace qv {
 namespace {
@@ -65,6 +71,84 @@ void PaintShapes(QPainter& painter, const DrawnLineObject& object)
     }
 }
 
+constexpr int kTextMargin = 2;
+constexpr int kLargestTextPoints = 1000;
+
+// The box's font: its own description at its point size, or the chart font when it names no face.
+// Empty when no font can be made of it.
+std::optional<QFont> TextBoxFont(const DrawnTextBox& t, const QPainter& painter)
+{
+    const LogFont described = ReadLogFont(std::span<const uint8_t, kLogFontSize>(t.font.data(), kLogFontSize));
+    QFont font;
+    if (described.faceName().empty()) {
+        const ChartFont chart = ReadChartFont(Config().optionsA);
+        font = QFont(QString::fromStdString(chart.face));
+        font.setPointSize(t.pointSize > 0 ? t.pointSize : chart.points);
+        font.setWeight(QFont::Weight(chart.weight));
+        font.setItalic(chart.italic);
+        font.setUnderline(chart.underline);
+        return font;
+    }
+    const int dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
+    font = FontFromLogFont(described, dpi);
+    const int points = t.pointSize > 0 ? t.pointSize : LogFontPoints(described, dpi);
+    if (points <= 0 || points > kLargestTextPoints)
+        return std::nullopt;
+    font.setPointSize(points);
+    return font;
+}
+
+void ReportFontFailure()
+{
+    static bool pending = false;
+    if (pending)
+        return;
+    pending = true;
+    // Told after the paint, never from inside it.
+    QTimer::singleShot(0, [] {
+        ShowMessage("Failed to create Text Box Font");
+        pending = false;
+    });
+}
+
+void PaintTextBox(QPainter& painter, const DrawnTextBox& t)
+{
+    const QRect box(QPoint(t.box.left, t.box.top), QPoint(t.box.right - 1, t.box.bottom - 1));
+    if (t.outlineOnly) {
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(box);
+        return;
+    }
+    const QColor frame = ColourFromWord(t.frame);
+    if (!t.transparent) {
+        painter.setPen(frame);
+        painter.setBrush(ColourFromWord(t.fill));
+        painter.drawRect(box);
+    }
+    if (t.arrow) {
+        painter.setPen(frame);
+        painter.drawLine(t.arrow->from.x, t.arrow->from.y, t.arrow->to.x, t.arrow->to.y);
+        QPolygon head;
+        for (const ScreenPoint& p : t.arrow->head)
+            head << QPoint(p.x, p.y);
+        painter.setBrush(frame);
+        painter.drawPolygon(head);
+    }
+    const std::optional<QFont> font = TextBoxFont(t, painter);
+    if (!font) {
+        ReportFontFailure();
+        return;
+    }
+    painter.setFont(*font);
+    painter.setPen(ColourFromWord(t.textColour));
+    const QRect inside = QRect(QPoint(t.box.left + kTextMargin, t.box.top + kTextMargin - 1),
+                               QPoint(t.box.right - kTextMargin, t.box.bottom - kTextMargin));
+    const Qt::Alignment align = t.alignment == 1 ? Qt::AlignHCenter : t.alignment == 2 ? Qt::AlignRight : Qt::AlignLeft;
+    painter.drawText(inside, int(align | Qt::AlignTop | Qt::TextWordWrap), QString::fromLatin1(t.text.c_str()));
+}
+
 } // namespace
 
 void PaintDrawingObjects(QPainter& painter, const std::vector<DrawnLineObject>& objects)
@@ -77,6 +161,11 @@ void PaintDrawingObjects(QPainter& painter, const std::vector<DrawnLineObject>& 
         if (object.mainLine)
             painter.drawLine(object.from.x, object.from.y, object.to.x, object.to.y);
         PaintShapes(painter, object);
+        if (object.textBox) {
+            painter.save();
+            PaintTextBox(painter, *object.textBox);
+            painter.restore();
+        }
         if (!object.handles.empty()) {
             painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
             for (size_t i = 0; i < object.handles.size(); ++i)

@@ -11,6 +11,7 @@
 #include "chartmodel/SwingOverlay.h"
 #include "charts/DrawingObjectHits.h"
 #include "core/ConfigState.h"
+#include "core/ShareList.h"
 #include "core/KeyedItemStore.h"
 #include "core/LinesAndTextFiles.h"
 #include "devtools/lib/SyntheticDays.h"
@@ -28,8 +29,10 @@
 #include <QDialog>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRadioButton>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -766,6 +769,115 @@ TEST_F(DailyChartDrawingTest, TheSettingsTrendIsDrawnOverItsRangeAndNeverStored)
     EXPECT_EQ(chart.drawing.Figures()[0].shapes.segments.size(), 2u) << "the confidence lines alone";
     gs::SetU32(s, gs::kConfidenceShown, 0);
     EXPECT_TRUE(chart.drawing.Figures().empty());
+}
+
+} // namespace qv
+
+namespace qv {
+
+// Text boxes: placed by a click with the editor's text, stored, drawn inside the pane only, moved by
+// their offsets, edited, justified and given an arrow through their commands.
+TEST_F(DailyChartDrawingTest, ATextBoxIsPlacedWithItsTextDrawnMovedAndGivenAnArrow)
+{
+    chart.list = nullptr;
+    EXPECT_FALSE(State(26138).enabled) << "text boxes need a share list";
+    ShareList list{};
+    chart.list = &list;
+    ASSERT_TRUE(State(26138).enabled);
+    int dialogs = 0;
+    SetModalDialogRunner([&](QDialog& d) {
+        ++dialogs;
+        if (d.objectName() == QStringLiteral("361")) {
+            d.findChild<QRadioButton*>(QStringLiteral("1399"))->setChecked(true);
+        } else if (auto* edit = d.findChild<QLineEdit*>()) {
+            edit->setText(edit->text().isEmpty() ? QStringLiteral("Breakout above the old high") : QStringLiteral("Edited"));
+        }
+        d.accept();
+        return int(QDialog::Accepted);
+    });
+    Command(26138);
+    const QPoint anchor = InPrice(0.5, 0.4);
+    Send(QEvent::MouseButtonPress, anchor);
+    Send(QEvent::MouseButtonRelease, anchor);
+    const QImage placed = Grab();
+    EXPECT_EQ(dialogs, 1);
+    const LineObject* text = chart.drawing.PaneObjects(kPanePrice).head;
+    ASSERT_NE(text, nullptr);
+    ASSERT_EQ(text->kind, LineObjectKind::Text);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(text->stored.data() + kTextOffset), text->textLength()),
+              "Breakout above the old high");
+    EXPECT_EQ(LoadI32(text->stored.data() + 8), DateAt(anchor));
+    EXPECT_NE(LinesAndTextStore().GetItem(ShareItemKey(kShareId, 0), 0, kPriceStudyKey), nullptr);
+    // The box hangs from the anchor (snapped to its bar): white fill, black frame at its corner.
+    const QPoint corner(text->screen[0].x, text->screen[0].y);
+    EXPECT_LE(std::abs(corner.x() - anchor.x()), 3);
+    EXPECT_EQ(placed.pixel(corner + QPoint(50, 30)) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(placed.pixel(corner) & 0xFFFFFF, 0x000000u);
+    test::SaveRender(placed, "text_box");
+
+    // Dragged by its body, the box moves and its anchor stays; then an arrow leaves it to the left.
+    Drag(anchor + QPoint(40, 20), anchor + QPoint(120, 60));
+    text = chart.drawing.PaneObjects(kPanePrice).head;
+    EXPECT_EQ(LoadI32(text->stored.data() + 8), DateAt(anchor));
+    EXPECT_EQ(LoadI32(text->stored.data() + 16), -80);
+    EXPECT_EQ(LoadI32(text->stored.data() + 20), -40);
+    Command(26136);
+    ASSERT_NE(chart.drawing.selected(), nullptr);
+    EXPECT_TRUE(State(26176).enabled);
+    EXPECT_TRUE(State(26180).enabled);
+    Command(26176);
+    Command(26136);
+    Command(20157);
+    Command(26136);
+    Command(26180);
+    text = chart.drawing.PaneObjects(kPanePrice).head;
+    EXPECT_EQ(LoadU32(text->stored.data() + 52), 1399u);
+    EXPECT_EQ(LoadU32(text->stored.data() + 48), 1u) << "centred";
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(text->stored.data() + kTextOffset), text->textLength()), "Edited");
+    const QImage arrowed = Grab();
+    test::SaveRender(arrowed, "text_box_arrow");
+    // The arrow's line runs from the anchor (its price's row, within a pixel) to the head left of the box.
+    int dark = 0;
+    for (int dy = -1; dy <= 1; ++dy)
+        dark += (arrowed.pixel(anchor + QPoint(40, dy)) & 0xFFFFFF) == 0;
+    EXPECT_EQ(dark, 1);
+
+    // A box pushed partly out of the pane is not drawn on the screen.
+    const GraphPane* pane = chart.FindPane(kPanePrice);
+    Drag(anchor + QPoint(120, 60), QPoint(pane->right - 20, anchor.y() + 60));
+    Grab();
+    ASSERT_NE(chart.drawing.PaneObjects(kPanePrice).head, nullptr);
+    EXPECT_FALSE(chart.drawing.PaneObjects(kPanePrice).head->visible);
+    SetModalDialogRunner(nullptr);
+    chart.list = nullptr;
+}
+
+// Offset 116 of a text object is its point size: the same box at twice the size is twice as large.
+TEST_F(DailyChartDrawingTest, ATextBoxWithTwiceThePointSizeIsTwiceAsLarge)
+{
+    LineObjectList& list = chart.drawing.PaneObjects(kPanePrice);
+    LineObject* text = AddTextObject(list);
+    text->owner = &list;
+    SetObjectSettingsMask(*text, 1);
+    const QPoint anchor = InPrice(0.3, 0.3);
+    StoreI32(text->stored.data() + 8, DateAt(anchor));
+    StoreF32(text->stored.data() + 12, PriceAt(anchor));
+    StoreI32(text->stored.data() + 56, -16);
+    StoreI32(text->stored.data() + 116, 12);
+    chart.drawing.Figures();
+    const int32_t width = text->screen[1].x - text->screen[0].x;
+    StoreI32(text->stored.data() + 116, 24);
+    chart.drawing.Figures();
+    EXPECT_EQ(text->screen[1].x - text->screen[0].x, 2 * width);
+    EXPECT_EQ(width, 100);
+    // A transparent box draws no frame.
+    StoreU16(text->stored.data() + 6, 4);
+    StoreI32(text->stored.data() + 116, 12);
+    const std::vector<DrawnLineObject> figures = chart.drawing.Figures();
+    ASSERT_EQ(figures.size(), 1u);
+    ASSERT_TRUE(figures[0].textBox);
+    EXPECT_TRUE(figures[0].textBox->transparent);
+    FreeLineObjectList(list);
 }
 
 } // namespace qv
