@@ -43,6 +43,7 @@ constexpr uint32_t kCommandUndoLineEdit = 27023;
 constexpr uint32_t kCommandEditText = 26180;
 constexpr uint32_t kCommandArrow = 26176;
 constexpr uint32_t kCommandTextNothing = 26141;
+constexpr uint32_t kCommandBoxColours = 26177, kCommandTextFont = 26179;
 constexpr uint32_t kCommandLeftJustify = 20155, kCommandRightJustify = 20156, kCommandCentreJustify = 20157;
 constexpr int32_t kTextSnap = 5;     // box offsets under this many pixels snap to the anchor
 constexpr int32_t kTextUnitsDpi = 96; // the screen's pixels per inch for the font scale
@@ -603,6 +604,19 @@ DrawnTextBox DailyChartDrawing::TextFigure(const LineObject& object, const Graph
     return t;
 }
 
+namespace {
+
+// A box's font, point size and text colour become those of the boxes made from now on.
+void KeepTextDefaults(const LineObject& object)
+{
+    TextBoxDefaults& defaults = DefaultTextBox();
+    std::memcpy(defaults.font.data(), object.stored.data() + textbox::kFont, defaults.font.size());
+    defaults.pointSize = LoadI32(object.stored.data() + textbox::kPointSize);
+    defaults.textColour = LoadU32(object.stored.data() + textbox::kTextColour);
+}
+
+} // namespace
+
 bool DailyChartDrawing::RunTextBoxCommand(uint32_t command)
 {
     if (!selected_ || placing_ || selected_->kind != LineObjectKind::Text)
@@ -631,6 +645,19 @@ bool DailyChartDrawing::RunTextBoxCommand(uint32_t command)
         StoreU32(s + textbox::kArrowSize, chosen->second);
         break;
     }
+    case kCommandBoxColours: {
+        bool asDefault = false;
+        if (!textDialogs_.boxColours || !textDialogs_.boxColours(s, asDefault))
+            return true;
+        if (asDefault)
+            KeepTextDefaults(work_);
+        break;
+    }
+    case kCommandTextFont:
+        if (!textDialogs_.font || !textDialogs_.font(s))
+            return true;
+        KeepTextDefaults(work_);
+        break;
     case kCommandLeftJustify: StoreU32(s + textbox::kAlignment, 0); break;
     case kCommandCentreJustify: StoreU32(s + textbox::kAlignment, 1); break;
     case kCommandRightJustify: StoreU32(s + textbox::kAlignment, 2); break;
@@ -1136,6 +1163,8 @@ bool DailyChartDrawing::UpdateCommand(CommandUi& ui) const
     case kCommandEditText:
     case kCommandArrow:
     case kCommandTextNothing:
+    case kCommandBoxColours:
+    case kCommandTextFont:
         ui.enabled = held && selected_->kind == LineObjectKind::Text;
         return true;
     case kCommandLeftJustify:

@@ -84,6 +84,12 @@ public:
     struct TextBoxDialogs {
         std::function<std::optional<std::string>(const std::string& text)> editText;
         std::function<std::optional<std::pair<uint32_t, uint32_t>>(uint32_t style, uint32_t size)> arrow;
+        // The box's colours, transparency and font: the stored bytes of a text object (its fields as
+        // charts/TextBoxGeometry.h places them) changed in place; false when cancelled. `asDefault`
+        // answers whether they also become the program's default for new boxes.
+        std::function<bool(uint8_t* stored, bool& asDefault)> boxColours;
+        // The font chooser on the box's font description and point size; false when cancelled.
+        std::function<bool(uint8_t* stored)> font;
     };
     void SetTextBoxDialogs(TextBoxDialogs dialogs) { textDialogs_ = std::move(dialogs); }
     // The right-hand Shift key is the one held: a line it starts by a click extends only rightwards.

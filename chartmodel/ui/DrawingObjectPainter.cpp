@@ -9,11 +9,14 @@
 #include "core/ui/PenSelect.h"
 #include "platform/MessageBox.h"
 #include "shell/SoftMenu.h"
+#include "platform/ByteOrder.h"
+#include "shell/ui/BoxColoursDlg.h"
 #include "shell/ui/LineStyleDlg.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/SoftMenuQt.h"
 
 #include <QAction>
+#include <QFontDialog>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMenu>
@@ -181,6 +184,78 @@ std::optional<DailyChartDrawing::StyleChoice> RunLineStyleDialog(uint32_t pen, u
     if (RunModalDialog(dialog) != QDialog::Accepted)
         return std::nullopt;
     return DailyChartDrawing::StyleChoice{dialog.word(), dialog.setAsDefault()};
+}
+
+namespace {
+
+constexpr int kScreenDpi = 96;
+
+LogFont StoredFont(const uint8_t* stored)
+{
+    return ReadLogFont(std::span<const uint8_t, kLogFontSize>(stored + textbox::kFont, kLogFontSize));
+}
+
+// The box's font as the dialogs show it: its own, or the chart font when it names no face.
+LogFont ShownFont(const uint8_t* stored, int& points)
+{
+    LogFont font = StoredFont(stored);
+    points = LoadI32(stored + textbox::kPointSize);
+    if (font.faceName().empty()) {
+        const ChartFont chart = ReadChartFont(Config().optionsA);
+        font.setFaceName(chart.face);
+        font.weight = chart.weight;
+        font.italic = chart.italic;
+        if (points <= 0)
+            points = chart.points;
+    }
+    if (points <= 0)
+        points = LogFontPoints(font, kScreenDpi);
+    font.height = HeightForPoints(points, kScreenDpi);
+    return font;
+}
+
+void StoreFont(uint8_t* stored, const LogFont& font, int points)
+{
+    WriteLogFont(std::span<uint8_t, kLogFontSize>(stored + textbox::kFont, kLogFontSize), font);
+    StoreI32(stored + textbox::kPointSize, points);
+}
+
+} // namespace
+
+bool RunTextBoxColours(uint8_t* stored, bool& asDefault, QWidget* parent)
+{
+    BoxColours box;
+    box.text = LoadU32(stored + textbox::kTextColour) & 0xFFFFFF;
+    box.background = LoadU32(stored + textbox::kFillColour) & 0xFFFFFF;
+    box.border = LoadU32(stored + textbox::kFrameColour) & 0xFFFFFF;
+    box.flags = LoadU16(stored + 6) & textbox::kTransparent ? kBoxNoBackground : 0;
+    box.font = ShownFont(stored, box.points);
+    CBoxColoursDlg dialog(box, kScreenDpi, parent);
+    if (RunModalDialog(dialog) != QDialog::Accepted)
+        return false;
+    const BoxColours& chosen = dialog.result();
+    StoreU32(stored + textbox::kTextColour, chosen.text & 0xFFFFFF);
+    StoreU32(stored + textbox::kFillColour, chosen.background & 0xFFFFFF);
+    StoreU32(stored + textbox::kFrameColour, chosen.border & 0xFFFFFF);
+    const uint16_t style = LoadU16(stored + 6);
+    StoreU16(stored + 6, (chosen.flags & kBoxNoBackground) ? uint16_t(style | textbox::kTransparent)
+                                                           : uint16_t(style & ~textbox::kTransparent));
+    StoreFont(stored, chosen.font, chosen.points);
+    asDefault = chosen.setAsDefault;
+    return true;
+}
+
+bool RunTextBoxFont(uint8_t* stored, QWidget* parent)
+{
+    int points = 0;
+    const LogFont shown = ShownFont(stored, points);
+    QFontDialog dialog(FontFromLogFont(shown, kScreenDpi), parent);
+    if (RunModalDialog(dialog) != QDialog::Accepted)
+        return false;
+    const QFont chosen = dialog.selectedFont();
+    const int chosenPoints = chosen.pointSize() > 0 ? chosen.pointSize() : points;
+    StoreFont(stored, LogFontFromFont(chosen, kScreenDpi), chosenPoints);
+    return true;
 }
 
 uint32_t DrawingKeyCommand(int key, bool shift)

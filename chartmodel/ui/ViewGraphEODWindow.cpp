@@ -52,6 +52,8 @@ CViewGraphEODWnd::CViewGraphEODWnd(int32_t kind, QWidget* parent) : ViewGraphEOD
             return std::nullopt;
         return std::pair<uint32_t, uint32_t>(uint32_t(dialog.ArrowId()), uint32_t(dialog.ArrowSize()));
     };
+    dialogs.boxColours = [this](uint8_t* stored, bool& asDefault) { return RunTextBoxColours(stored, asDefault, this); };
+    dialogs.font = [this](uint8_t* stored) { return RunTextBoxFont(stored, this); };
     drawing.SetTextBoxDialogs(std::move(dialogs));
 }
 

@@ -28,6 +28,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QFocusEvent>
+#include <QFontDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -878,6 +879,51 @@ TEST_F(DailyChartDrawingTest, ATextBoxWithTwiceThePointSizeIsTwiceAsLarge)
     ASSERT_TRUE(figures[0].textBox);
     EXPECT_TRUE(figures[0].textBox->transparent);
     FreeLineObjectList(list);
+}
+
+} // namespace qv
+
+namespace qv {
+
+// The box's colours and transparency through "Set box colours", its font through the chooser; the
+// font also becomes the default for new boxes.
+TEST_F(DailyChartDrawingTest, BoxColoursAndFontChangeTheSelectedBox)
+{
+    LineObjectList& list = chart.drawing.PaneObjects(kPanePrice);
+    LineObject* text = AddTextObject(list);
+    text->owner = &list;
+    SetObjectSettingsMask(*text, 1);
+    const QPoint anchor = InPrice(0.3, 0.3);
+    StoreI32(text->stored.data() + 8, DateAt(anchor));
+    StoreF32(text->stored.data() + 12, PriceAt(anchor));
+    Command(26136);
+    ASSERT_NE(chart.drawing.selected(), nullptr);
+    EXPECT_TRUE(State(26177).enabled);
+    EXPECT_TRUE(State(26179).enabled);
+    SetModalDialogRunner([](QDialog& d) {
+        if (d.objectName() == QStringLiteral("365"))
+            d.findChild<QCheckBox*>(QStringLiteral("2055"))->click(); // the box had a background: now none
+        if (auto* fonts = qobject_cast<QFontDialog*>(&d)) {
+            QFont f(QStringLiteral("DejaVu Sans"));
+            f.setPointSize(20);
+            fonts->setCurrentFont(f);
+        }
+        d.accept();
+        return int(QDialog::Accepted);
+    });
+    Command(26177);
+    const LineObject* stored = chart.drawing.PaneObjects(kPanePrice).head;
+    ASSERT_NE(stored, nullptr);
+    const bool transparent = (LoadU16(stored->stored.data() + 6) & 4) != 0;
+    Command(26136);
+    Command(26179);
+    SetModalDialogRunner(nullptr);
+    stored = chart.drawing.PaneObjects(kPanePrice).head;
+    EXPECT_TRUE(transparent) << "the background box was unticked";
+    EXPECT_EQ(LoadI32(stored->stored.data() + 116), 20);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(stored->stored.data() + 84)), "DejaVu Sans");
+    EXPECT_EQ(DefaultTextBox().pointSize, 20) << "the chosen font is the new default";
+    DefaultTextBox() = TextBoxDefaults{};
 }
 
 } // namespace qv
