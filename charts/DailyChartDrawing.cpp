@@ -560,15 +560,20 @@ void DailyChartDrawing::StartPitchfork(GraphPane& pane, int32_t x, int32_t y)
 
 void DailyChartDrawing::PlaceTextBox(GraphPane& pane, int32_t x, int32_t y)
 {
+    // The anchor is read before the editor opens: the chart may be built again while it is up, which
+    // frees its panes.
+    const uint32_t paneId = pane.id;
+    const int32_t date = DatePositionAtX(x);
+    const float price = view_.YToValue(pane.firstSeries->range, y);
     const std::optional<std::string> text = textDialogs_.editText ? textDialogs_.editText(std::string()) : std::nullopt;
     if (!text || text->empty()) {
         view_.CancelMode();
         return;
     }
-    LineObject* object = AddTextObject(lists_[pane.id]);
+    LineObject* object = AddTextObject(lists_[paneId % kLayoutPanes]);
     SetObjectSettingsMask(*object, NewObjectSettingsMask(0, Setting()));
-    StoreI32(object->stored.data() + textbox::kAnchorTime, DatePositionAtX(x));
-    StoreF32(object->stored.data() + textbox::kAnchorPrice, view_.YToValue(pane.firstSeries->range, y));
+    StoreI32(object->stored.data() + textbox::kAnchorTime, date);
+    StoreF32(object->stored.data() + textbox::kAnchorPrice, price);
     const size_t length = std::min(text->size(), kTextMaxLength - 1);
     std::memcpy(object->stored.data() + kTextOffset, text->data(), length);
     StoreU32(object->stored.data() + kTextLengthOffset, uint32_t(length));

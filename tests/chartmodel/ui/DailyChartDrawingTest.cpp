@@ -791,6 +791,8 @@ TEST_F(DailyChartDrawingTest, ATextBoxIsPlacedWithItsTextDrawnMovedAndGivenAnArr
         if (d.objectName() == QStringLiteral("361")) {
             d.findChild<QRadioButton*>(QStringLiteral("1399"))->setChecked(true);
         } else if (auto* edit = d.findChild<QLineEdit*>()) {
+            chart.NotifyGraphSettings(0); // the chart is built again while the editor is up: its panes are new
+            Grab();
             edit->setText(edit->text().isEmpty() ? QStringLiteral("Breakout above the old high") : QStringLiteral("Edited"));
         }
         d.accept();
