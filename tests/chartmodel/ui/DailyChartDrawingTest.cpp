@@ -855,16 +855,23 @@ TEST_F(DailyChartDrawingTest, ATextBoxIsPlacedWithItsTextDrawnMovedAndGivenAnArr
     chart.list = nullptr;
 }
 
-// Offset 116 of a text object is its point size: the same box at twice the size is twice as large.
-TEST_F(DailyChartDrawingTest, ATextBoxWithTwiceThePointSizeIsTwiceAsLarge)
+// A text box on the price pane anchored at the point, shown in every setting.
+LineObject* AddTextAt(ShareChart& chart, QPoint anchor)
 {
     LineObjectList& list = chart.drawing.PaneObjects(kPanePrice);
     LineObject* text = AddTextObject(list);
     text->owner = &list;
     SetObjectSettingsMask(*text, 1);
-    const QPoint anchor = InPrice(0.3, 0.3);
-    StoreI32(text->stored.data() + 8, DateAt(anchor));
-    StoreF32(text->stored.data() + 12, PriceAt(anchor));
+    StoreI32(text->stored.data() + 8, chart.drawing.DatePositionAtX(anchor.x()));
+    StoreF32(text->stored.data() + 12, chart.YToValue(chart.FindPane(kPanePrice)->firstSeries->range, anchor.y()));
+    return text;
+}
+
+// Offset 116 of a text object is its point size: the same box at twice the size is twice as large.
+TEST_F(DailyChartDrawingTest, ATextBoxWithTwiceThePointSizeIsTwiceAsLarge)
+{
+    LineObjectList& list = chart.drawing.PaneObjects(kPanePrice);
+    LineObject* text = AddTextAt(chart, InPrice(0.3, 0.3));
     StoreI32(text->stored.data() + 56, -16);
     StoreI32(text->stored.data() + 116, 12);
     chart.drawing.Figures();
@@ -891,13 +898,7 @@ namespace qv {
 // font also becomes the default for new boxes.
 TEST_F(DailyChartDrawingTest, BoxColoursAndFontChangeTheSelectedBox)
 {
-    LineObjectList& list = chart.drawing.PaneObjects(kPanePrice);
-    LineObject* text = AddTextObject(list);
-    text->owner = &list;
-    SetObjectSettingsMask(*text, 1);
-    const QPoint anchor = InPrice(0.3, 0.3);
-    StoreI32(text->stored.data() + 8, DateAt(anchor));
-    StoreF32(text->stored.data() + 12, PriceAt(anchor));
+    AddTextAt(chart, InPrice(0.3, 0.3));
     Command(26136);
     ASSERT_NE(chart.drawing.selected(), nullptr);
     EXPECT_TRUE(State(26177).enabled);

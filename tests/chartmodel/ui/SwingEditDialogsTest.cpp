@@ -285,25 +285,18 @@ TEST(MarkerBox, TheLetterTakesTheLargestSizeThatFits)
                     return true;
         return false;
     };
-    QImage image(30, 30, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
+    auto letterIn = [](int side) {
+        QImage image(30, 30, QImage::Format_RGB32);
+        image.fill(Qt::white);
         QPainter painter(&image);
         MarkerStyle m;
         m.letter = 'g';
         m.letterColour = 0x0000FF;
-        DrawMarkerBox(painter, QRect(5, 5, 20, 20), m, false, false);
-    }
-    EXPECT_TRUE(hasRed(image));
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        MarkerStyle m;
-        m.letter = 'g';
-        m.letterColour = 0x0000FF;
-        DrawMarkerBox(painter, QRect(5, 5, 3, 3), m, false, false);
-    }
-    EXPECT_FALSE(hasRed(image));
+        DrawMarkerBox(painter, QRect(5, 5, side, side), m, false, false);
+        return image;
+    };
+    EXPECT_TRUE(hasRed(letterIn(20)));
+    EXPECT_FALSE(hasRed(letterIn(3)));
 }
 
 TEST(VGViewColumnsNotice, TheBoxTakesTheCallersFlagAndGivesItBackOnOk)
