@@ -44,6 +44,8 @@ constexpr uint32_t kCommandEditText = 26180;
 constexpr uint32_t kCommandArrow = 26176;
 constexpr uint32_t kCommandTextNothing = 26141;
 constexpr uint32_t kCommandBoxColours = 26177, kCommandTextFont = 26179;
+constexpr uint32_t kCommandLineUpPrice = 26190, kCommandLineUpDate = 26191;
+constexpr uint16_t kLineUpPrice = 0x1, kLineUpDate = 0x2; // a text box's style flags
 constexpr uint32_t kCommandLeftJustify = 20155, kCommandRightJustify = 20156, kCommandCentreJustify = 20157;
 constexpr int32_t kTextSnap = 5;     // box offsets under this many pixels snap to the anchor
 constexpr int32_t kTextUnitsDpi = 96; // the screen's pixels per inch for the font scale
@@ -663,6 +665,16 @@ bool DailyChartDrawing::RunTextBoxCommand(uint32_t command)
             return true;
         KeepTextDefaults(work_);
         break;
+    case kCommandLineUpPrice:
+    case kCommandLineUpDate: {
+        // The two line-up rules exclude each other.
+        const uint16_t bit = command == kCommandLineUpPrice ? kLineUpPrice : kLineUpDate;
+        uint16_t style = ObjectStyleFlags(work_) ^ bit;
+        if (style & bit)
+            style &= uint16_t(~(kLineUpPrice | kLineUpDate) | bit);
+        SetObjectStyleFlags(work_, style);
+        break;
+    }
     case kCommandLeftJustify: StoreU32(s + textbox::kAlignment, 0); break;
     case kCommandCentreJustify: StoreU32(s + textbox::kAlignment, 1); break;
     case kCommandRightJustify: StoreU32(s + textbox::kAlignment, 2); break;
@@ -1171,6 +1183,12 @@ bool DailyChartDrawing::UpdateCommand(CommandUi& ui) const
     case kCommandBoxColours:
     case kCommandTextFont:
         ui.enabled = held && selected_->kind == LineObjectKind::Text;
+        return true;
+    case kCommandLineUpPrice:
+    case kCommandLineUpDate:
+        ui.enabled = held && selected_->kind == LineObjectKind::Text;
+        ui.checked = ui.enabled &&
+                     (ObjectStyleFlags(work_) & (ui.command == kCommandLineUpPrice ? kLineUpPrice : kLineUpDate)) != 0;
         return true;
     case kCommandLeftJustify:
     case kCommandCentreJustify:

@@ -927,6 +927,18 @@ TEST_F(DailyChartDrawingTest, BoxColoursAndFontChangeTheSelectedBox)
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(stored->stored.data() + 84)), "DejaVu Sans");
     EXPECT_EQ(DefaultTextBox().pointSize, 20) << "the chosen font is the new default";
     DefaultTextBox() = TextBoxDefaults{};
+    // The two line-up rules are toggles that exclude each other.
+    Command(26136);
+    Command(26190);
+    Command(26136);
+    EXPECT_EQ(State(26190).checked, true);
+    Command(26191);
+    Command(26136);
+    EXPECT_EQ(State(26191).checked, true);
+    EXPECT_EQ(State(26190).checked, false);
+    Command(26191);
+    Command(26136);
+    EXPECT_EQ(State(26191).checked, false);
 }
 
 } // namespace qv
