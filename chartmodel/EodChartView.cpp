@@ -837,6 +837,14 @@ void EodChartView::PrepareColouring(const PlotElement& element, CGraphSeriesLayo
             barSignals_[i] = BarSignal(int32_t(i));
         layout.pointSignals = barSignals_.data();
         layout.pointSignalCount = int32_t(barSignals_.size());
+    } else if (mode == kColourEvents && !swing_.marks.empty()) {
+        // A bar takes the swing chart's top or bottom mark of any of its days.
+        barMarks_.assign(bars_.size(), 0);
+        for (size_t i = 0; i < bars_.size(); ++i)
+            for (int32_t d = bars_[i].first; d <= bars_[i].last && size_t(d) < swing_.marks.size(); ++d)
+                barMarks_[i] |= swing_.marks[size_t(d)];
+        layout.pointMarks = barMarks_.data();
+        layout.pointMarkCount = int32_t(barMarks_.size());
     } else if (mode == kColourGraduated) {
         // Graduated between the lowest and the highest volume shown.
         float low = 0, high = 0;

@@ -238,6 +238,7 @@ private:
     PlotElement* priceElement_ = nullptr;
     PlotElement* volumeElement_ = nullptr;
     mutable std::vector<float> barSignals_;
+    mutable std::vector<uint8_t> barMarks_;  // the swing chart's marks per bar, for the marks rule
     std::array<std::vector<float>, 4> averageValues_;  // each average per bar; empty when not drawn
     std::vector<ChartEventEntry> events_;
     SwingChart swing_;

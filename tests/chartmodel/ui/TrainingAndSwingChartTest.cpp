@@ -3,7 +3,9 @@
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 
 #include "chartmodel/GraphSettingDefaults.h"
+#include "chartmodel/BarColour.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/SeriesLayout.h"
 #include "chartmodel/SwingOverlay.h"
 #include "chartmodel/TrainingMode.h"
 #include "core/ConfigState.h"
@@ -201,6 +203,42 @@ TEST_F(SwingDrawn, DotsLinesAndShadingFromTheSwingBlock)
     for (const PlotElement* e = FindSeries(chart.timeBands, pane)->elements; e; e = e->next)
         elements += e->values.type == kArrayTriples;
     EXPECT_EQ(elements, 1 + 4 + 7) << "the swing line, four kinds of dot, seven kinds of order mark";
+}
+
+TEST_F(SwingDrawn, TheMarksRuleColoursBarsByTheSwingsTopsAndBottoms)
+{
+    const std::vector<DayRecord> before = chart.eod.days();
+    gs::SetU32(Setting(), gs::kSwingFlags, 1);
+    gs::SetU8(Setting(), gs::kPriceDisplay, 1);
+    gs::SetU8(Setting(), gs::kBarPeriod, 1);
+    gs::SetU8(Setting(), gs::kPriceColourMode, kColourEvents);
+    chart.NotifyGraphSettings(0);
+    Grab();
+    const PlotElement* price = FindSeries(chart.timeBands, chart.FindPane(kPanePrice))->elements;
+    while (price->next)
+        price = price->next;
+    CGraphSeriesLayout layout;
+    layout.Setup(*price);
+    chart.eod.PrepareColouring(*price, layout);
+    std::vector<int> colours;
+    SeriesPoint point;
+    while (layout.Next(point))
+        colours.push_back(point.colour);
+    const SwingChart& swing = chart.eod.swingChart();
+    int bottoms = 0;
+    for (size_t day = 0; day < swing.marks.size(); ++day) {
+        const int32_t bar = BarOfDay(chart.eod.bars(), int32_t(day));
+        if (bar < 0 || size_t(bar) >= colours.size())
+            continue;
+        const int expected = (swing.marks[day] & kMarkTop) ? 0 : (swing.marks[day] & kMarkBottom) ? 1 : 0;
+        EXPECT_EQ(colours[size_t(bar)], expected) << day;
+        bottoms += expected;
+    }
+    EXPECT_GT(bottoms, 1);
+    // The marks stay out of the days themselves: their mode byte (the coding mode) is untouched.
+    ASSERT_EQ(chart.eod.days().size(), before.size());
+    for (size_t i = 0; i < before.size(); ++i)
+        EXPECT_EQ(chart.eod.days()[i].modeMarks, before[i].modeMarks) << i;
 }
 
 } // namespace
