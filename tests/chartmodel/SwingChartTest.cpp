@@ -3,6 +3,11 @@
 // stored edit list, and a long history's events.
 #include "chartmodel/SwingChart.h"
 
+#include "chartmodel/EodChart.h"
+#include "chartmodel/GraphSettingDefaults.h"
+#include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/SwingOverlay.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -87,6 +92,26 @@ TEST(SwingChart, EditsForceTurnsAndTrendChangesFromTheirDay)
     // Without the edit the trend stays down all the way: the rise never passes a swing top.
     for (const SwingEvent& e : Walk(kDownThenUp).events)
         EXPECT_FALSE(e.flags & kTrendUp);
+}
+
+TEST(SwingChart, AnUpTrendEditChangesTheShadingFromItsDay)
+{
+    GraphSetting setting{};
+    InitGraphSetting(setting, false);
+    graphsetting::SetU32(setting, graphsetting::kSwingFlags, 1 | (3u << 16));
+    std::vector<FoldedBar> bars;
+    for (int32_t i = 0; i < int32_t(kDownThenUp.size()); ++i)
+        bars.push_back({{}, i, i, kDownThenUp[size_t(i)].date});
+    const std::vector<SwingShade> plain = SwingShading(setting, Walk(kDownThenUp), bars);
+    ASSERT_EQ(plain.size(), 1u) << "down from the first turn to the end";
+    EXPECT_EQ(plain[0].firstBar, 2);
+    EXPECT_EQ(plain[0].colour, graphsetting::SwingWord(setting, 6) & 0xFFFFFF);
+    const std::vector<SwingShade> edited = SwingShading(setting, Walk(kDownThenUp, {{1004, kEditUpTrend}}), bars);
+    ASSERT_EQ(edited.size(), 2u);
+    EXPECT_EQ(edited[0].lastBar, 3);
+    EXPECT_EQ(edited[1].firstBar, 4);
+    EXPECT_EQ(edited[1].lastBar, 6);
+    EXPECT_EQ(edited[1].colour, graphsetting::SwingWord(setting, 5) & 0xFFFFFF);
 }
 
 TEST(SwingChart, PassingTheLastTopTurnsTheTrendUp)

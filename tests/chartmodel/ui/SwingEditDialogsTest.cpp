@@ -267,7 +267,17 @@ TEST(MarkerBox, ShapesFillAndOutlineWhereTheyShould)
     const QImage cross = Shape(6, true);
     EXPECT_EQ(cross.pixel(15, 15), qRgb(0, 0, 0));
     EXPECT_EQ(cross.pixel(15, 8), white);
-    test::SaveRender(Shape(2, true, 'B').scaled(120, 120), QStringLiteral("marker_shape_up_letter"));
+    // Each shape with its letter, filled and outlined, as the chart's markers draw them.
+    QImage strip(4 * 30, 60, QImage::Format_RGB32);
+    strip.fill(Qt::white);
+    {
+        QPainter painter(&strip);
+        const uint8_t shapes[4] = {2, 3, 4, 6};
+        for (int i = 0; i < 4; ++i)
+            for (int filled = 0; filled < 2; ++filled)
+                painter.drawImage(30 * i, 30 * filled, Shape(shapes[i], filled != 0, char('A' + i)));
+    }
+    test::SaveRender(strip.scaled(480, 240), QStringLiteral("marker_shapes"));
 }
 
 TEST(MarkerBox, TheLetterTakesTheLargestSizeThatFits)
