@@ -9,7 +9,9 @@
 #include "chartmodel/ui/DrawingObjectPainter.h"
 #include "chartmodel/ui/GraphDesignDlg.h"
 #include "chartmodel/ui/GraphLegend.h"
+#include "chartmodel/ui/LineSettings.h"
 #include "chartmodel/ui/PivotPointsDlg.h"
+#include "chartmodel/ui/SelectSetting.h"
 #include "chartmodel/ui/ShowFutureDlg.h"
 #include "chartmodel/ui/SupportResistDlg.h"
 #include "lists/DetailDialogRules.h"
@@ -55,6 +57,19 @@ CViewGraphEODWnd::CViewGraphEODWnd(int32_t kind, QWidget* parent) : ViewGraphEOD
     dialogs.boxColours = [this](uint8_t* stored, bool& asDefault) { return RunTextBoxColours(stored, asDefault, this); };
     dialogs.font = [this](uint8_t* stored) { return RunTextBoxFont(stored, this); };
     drawing.SetTextBoxDialogs(std::move(dialogs));
+    using WordChoice = DailyChartDrawing::WordChoice;
+    drawing.SetSettingsDialog([this](uint16_t mask, int setting) -> std::optional<WordChoice> {
+        CSelectSetting dialog(mask, setting, false, this);
+        if (RunModalDialog(dialog) != QDialog::Accepted)
+            return std::nullopt;
+        return WordChoice{dialog.mask(), dialog.setAsDefault()};
+    });
+    drawing.SetLineSettingsDialog([this](uint16_t flags) -> std::optional<WordChoice> {
+        CLineSettings dialog(flags, this);
+        if (RunModalDialog(dialog) != QDialog::Accepted)
+            return std::nullopt;
+        return WordChoice{dialog.flags(), dialog.setAsDefault()};
+    });
 }
 
 void CViewGraphEODWnd::DrawLineObjects()
