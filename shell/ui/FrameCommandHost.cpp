@@ -21,6 +21,7 @@
 #include "resources/MessageIds.h"
 #include "resources/WebAddresses.h"
 #include "shell/FrameCommands.h"
+#include "shell/CompanyLinks.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/FrameMessages.h"
 #include "shell/KeyTable.h"
@@ -698,7 +699,7 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
         if (!entry)
             return true;
         std::string text = FrameDialogs().shareColumnText(*entry, command == 26741 ? 113 : 114);
-        OpenExternal(command == 26741 ? text : "mailto:" + text);
+        OpenExternal(command == 26741 ? WebsiteLink(text) : MailLink(text));
         return true;
     }
     case 27213:

@@ -402,6 +402,25 @@ TEST_F(FrameCommandHost, WebAndToolCommandsOpenTheirTargets)
     EXPECT_TRUE(frame->commands().isEmpty());
 }
 
+// The company's website and e-mail commands are offered where the current share has the address,
+// and hand the desktop a link it can open: a bare "www." text gets its scheme.
+TEST_F(FrameCommandHost, TheCompanysWebsiteAndEmailOpenAsLinks)
+{
+    std::string website = "www.alder.example; Investor relations", mail = "ir@alder.example";
+    FrameDialogs().shareColumnText = [&](const RecordCursor&, int column) { return column == 113 ? website : mail; };
+    Start(kViewList);
+    ASSERT_TRUE(QueryCommandUi(26741).enabled);
+    ASSERT_TRUE(QueryCommandUi(26742).enabled);
+    frame->OnCommand(26741);
+    frame->OnCommand(26742);
+    EXPECT_EQ(opened, (std::vector<std::string>{"http://www.alder.example", "mailto:ir@alder.example"}));
+
+    website.clear();
+    mail.clear();
+    EXPECT_FALSE(QueryCommandUi(26741).enabled);
+    EXPECT_FALSE(QueryCommandUi(26742).enabled);
+}
+
 TEST_F(FrameCommandHost, AMessageArrivingDuringADragIsAnnouncedOnceTheCaptureEnds)
 {
     Start(kViewList);
