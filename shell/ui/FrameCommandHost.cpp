@@ -21,6 +21,7 @@
 #include "resources/MessageIds.h"
 #include "resources/WebAddresses.h"
 #include "shell/FrameCommands.h"
+#include "core/ViewSettings.h"
 #include "shell/CompanyLinks.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/FrameMessages.h"
@@ -339,6 +340,10 @@ void CFrameCommandHost::SelectSetting(CViewBase* view, int32_t number, bool a, b
     if (view->list)
         MainFrameState().listNumber = view->list->word;
     view->SelectColumnSetting(number, a, b);
+    // Kept for the kind, so that a view of the kind made again later (a chart after a list in the
+    // same window) comes back on it.
+    if (number >= 0)
+        SetViewSettingIndex(view->kind, view->list ? view->list->word : 0, number);
     view->InvalidateWindow();
     view->InvalidateLinkedViews(true, false);
 }

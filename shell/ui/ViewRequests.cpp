@@ -7,6 +7,7 @@
 #include "core/RecordLists.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
+#include "core/ViewSettings.h"
 #include "platform/MessageDispatch.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "platform/qt/QtText.h"
@@ -298,6 +299,10 @@ void CViewRequests::ActivateRequestedView(CViewBase* view, ViewRequest& request)
         view->list->word = number;
         MainFrameState().listNumber = number;
     }
+    // A view made for the request that keeps a setting of its own (a chart, the ticker) takes the
+    // one last chosen for its kind; list tables keep theirs with their list.
+    if (view != old && view->KeepsOwnSetting())
+        view->SelectColumnSetting(GetViewSettingIndex(view->kind, view->list->word), false, false);
     SyncSourceCursors(view->list);
     PostProgramMessage(*view, WM_COMMAND, ID_REFRESH);
     if (window) {
@@ -351,6 +356,7 @@ bool CViewRequests::UnlinkActiveView()
     int32_t number = view->list ? view->list->word : 0;
     Portfolio* source = view->list ? view->list->source : nullptr;
     uint8_t dealings = view->list ? uint8_t(view->list->viewState2 & 0x9F) : 0;
+    const int32_t ownSetting = view->secondKey;
     if (!UnlinkView(view))
         return false;
     ViewRequest request;
@@ -368,6 +374,9 @@ bool CViewRequests::UnlinkActiveView()
         SetShareListSource(shown->list, source, 0, 0, false, false);
     request.flags |= kRequestNoFollow;
     ActivateRequestedView(shown, request);
+    // The window made anew keeps the setting it showed.
+    if (shown->KeepsOwnSetting())
+        shown->SelectColumnSetting(ownSetting, false, false);
     InvalidateMatchingViews(ShareListChain(), false, -1, -1, 0xFFFFFFFF, nullptr);
     return true;
 }

@@ -27,6 +27,7 @@
 #include "shell/UserToolbars.h"
 #include "shell/ui/CustomToolBar.h"
 #include "shell/ui/MainFrame.h"
+#include "core/ViewSettings.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/ToolbarHost.h"
 #include "shell/ui/ViewRequests.h"
@@ -419,6 +420,27 @@ TEST_F(FrameCommandHost, TheCompanysWebsiteAndEmailOpenAsLinks)
     mail.clear();
     EXPECT_FALSE(QueryCommandUi(26741).enabled);
     EXPECT_FALSE(QueryCommandUi(26742).enabled);
+}
+
+// A chart made again in its window (after a list shown there) comes back on the setting last
+// chosen for charts; an unlinked chart keeps its own.
+TEST_F(FrameCommandHost, AChartShownAgainComesBackOnTheSettingLastChosen)
+{
+    Start(kViewDailyChart);
+    frame->OnCommand(20502);
+    Settle();
+    ASSERT_EQ(MainFrameState().activeView->secondKey, 2);
+    requests->ShowKindForCurrent(kViewList);
+    Settle();
+    ASSERT_EQ(MainFrameState().activeView->kind, kViewList);
+    frame->OnCommand(20500);
+    Settle();
+    requests->ShowKindForCurrent(kViewDailyChart);
+    Settle();
+    CViewBase* chart = MainFrameState().activeView;
+    ASSERT_EQ(chart->kind, kViewDailyChart);
+    EXPECT_EQ(chart->secondKey, 2) << "the list's own Table 1 is no chart setting";
+    SetViewSettingIndex(kViewDailyChart, 0, 0);
 }
 
 TEST_F(FrameCommandHost, AMessageArrivingDuringADragIsAnnouncedOnceTheCaptureEnds)
