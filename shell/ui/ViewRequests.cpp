@@ -282,6 +282,9 @@ void CViewRequests::ActivateRequestedView(CViewBase* view, ViewRequest& request)
     MainFrameState().listNumber = view->list->word;
     CViewBase* old = request.view;
     if (!(request.flags & kRequestNewWindow) && old && old != view && view->list->family != kFamilyTicker) {
+        // A chart replaced in its window leaves its setting for the next chart made there.
+        if (old->KeepsOwnSetting() && old->list)
+            SetViewSettingIndex(old->kind, old->list->word, old->secondKey);
         UnlinkViewFromLists(old);
         old->list = old->secondList = nullptr;
         if (auto* oldWindow = dynamic_cast<CViewBaseWnd*>(old)) {

@@ -440,6 +440,14 @@ TEST_F(FrameCommandHost, AChartShownAgainComesBackOnTheSettingLastChosen)
     CViewBase* chart = MainFrameState().activeView;
     ASSERT_EQ(chart->kind, kViewDailyChart);
     EXPECT_EQ(chart->secondKey, 2) << "the list's own Table 1 is no chart setting";
+
+    // A setting the chart was given without the command (a layout's) is left for the next one too.
+    chart->SelectColumnSetting(4, false, false);
+    requests->ShowKindForCurrent(kViewDetails);
+    Settle();
+    requests->ShowKindForCurrent(kViewDailyChart);
+    Settle();
+    EXPECT_EQ(MainFrameState().activeView->secondKey, 4);
     SetViewSettingIndex(kViewDailyChart, 0, 0);
 }
 
