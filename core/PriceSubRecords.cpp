@@ -10,11 +10,10 @@
 #include "core/RecordLists.h"
 #include "core/StatisticsPeriod.h"
 #include "platform/ByteOrder.h"
+#include "platform/HelperThreads.h"
 
 #include <algorithm>
 #include <atomic>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace qv {
@@ -98,17 +97,7 @@ void ComputeStatisticsInParallel(const std::vector<uint8_t*>& records, uint16_t 
                 ComputeRecordStatisticsFrom(records[i], periodStart);
         }
     };
-    unsigned helpers = std::min(std::thread::hardware_concurrency(), 8u);
-    std::vector<std::thread> pool;
-    try {
-        for (unsigned t = 1; t < helpers; ++t)
-            pool.emplace_back(work);
-    } catch (const std::system_error&) {
-        // Fewer helpers than hoped for: the others share the work.
-    }
-    work();
-    for (std::thread& t : pool)
-        t.join();
+    RunOnHelperThreads(work, 8);
 }
 
 } // namespace

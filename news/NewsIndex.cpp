@@ -5,12 +5,12 @@
 #include "news/NewsDatabase.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
+#include "platform/HelperThreads.h"
 #include "shell/IdleWork.h"
 
 #include <algorithm>
 #include <atomic>
 #include <span>
-#include <system_error>
 #include <thread>
 
 namespace qv {
@@ -272,17 +272,7 @@ void MakeSections(std::vector<DayWork>& days, const NewsDictionary& dictionary, 
         for (size_t i = next++; i < days.size(); i = next++)
             days[i].section = DaySection(days[i], dictionary, slotById);
     };
-    const unsigned helpers = std::min<unsigned>(std::thread::hardware_concurrency(), unsigned(days.size()));
-    std::vector<std::thread> pool;
-    try {
-        for (unsigned t = 1; t < helpers; ++t)
-            pool.emplace_back(work);
-    } catch (const std::system_error&) {
-        // Fewer helpers than hoped for: the others share the work.
-    }
-    work();
-    for (std::thread& t : pool)
-        t.join();
+    RunOnHelperThreads(work, unsigned(days.size()));
 }
 
 // The index file's bytes up to the end of the last section before firstDay, when every such
