@@ -3,6 +3,9 @@
 
 #include "platform/ByteOrder.h"
 
+#include <bit>
+#include <cstring>
+
 namespace qv {
 
 namespace {
@@ -114,8 +117,9 @@ int FastNewsSymbol(std::span<const uint16_t> tree, const NewsDecodeTable& table,
 {
     constexpr int k = NewsDecodeTable::kBits;
     uint64_t window = 0;
-    for (int i = 0; i < 8; ++i)
-        window = window << 8 | bytes[i];
+    std::memcpy(&window, bytes, sizeof window);
+    if constexpr (std::endian::native == std::endian::little)
+        window = __builtin_bswap64(window);
     window <<= skip;
     const NewsDecodeTable::Step step = table.steps[size_t(window >> (64 - k))];
     if (!step.bits)
