@@ -293,4 +293,44 @@ std::string HelpKeyText(std::string_view text)
     return out;
 }
 
+HtmlKeyAction RouteHtmlKey(const HtmlKey& key, bool autoView, bool inFormField)
+{
+    switch (key.kind) {
+    case HtmlKey::Kind::Escape:
+        return autoView && !key.autoRepeat ? HtmlKeyAction::OpenLater : HtmlKeyAction::CloseWindow;
+    case HtmlKey::Kind::Space:
+        if (inFormField)
+            return HtmlKeyAction::PassOn;
+        return key.shift ? HtmlKeyAction::ScrollUp : HtmlKeyAction::ScrollDown;
+    case HtmlKey::Kind::Enter:
+    case HtmlKey::Kind::Delete:
+    case HtmlKey::Kind::Tab: return HtmlKeyAction::DialogKey;
+    case HtmlKey::Kind::Character:
+        if (key.character == 6)
+            return HtmlKeyAction::OpenFindEmpty;
+        if (!inFormField && static_cast<unsigned char>(key.character) > 0x20 && key.character != 0x7F)
+            return HtmlKeyAction::OpenFind;
+        return HtmlKeyAction::PassOn;
+    case HtmlKey::Kind::RightButton: return HtmlKeyAction::OpenFindEmpty;
+    case HtmlKey::Kind::Other: break;
+    }
+    return HtmlKeyAction::PassOn;
+}
+
+bool IsFormField(std::string_view tagName, std::string_view inputType)
+{
+    auto same = [](std::string_view a, std::string_view b) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return (x | 0x20) == (y | 0x20); });
+    };
+    if (same(tagName, "textarea") || same(tagName, "select") || same(tagName, "option") || same(tagName, "button"))
+        return true;
+    if (!same(tagName, "input"))
+        return false;
+    for (std::string_view type : {"", "text", "password", "email", "number", "search", "tel", "url", "radio", "checkbox",
+                                  "button", "submit", "reset", "file"})
+        if (same(inputType, type))
+            return true;
+    return false;
+}
+
 } // namespace qv

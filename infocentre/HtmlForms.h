@@ -83,4 +83,27 @@ std::string HelpKeyText(std::string_view text);
 // The help topic help/n asks for.
 constexpr uint32_t InCHelpTopic(uint32_t n) { return n + 0x10000; }
 
+// What a key or click in a document does before the page sees it.
+enum class HtmlKeyAction {
+    PassOn,         // the page has it
+    OpenLater,      // Escape in a window AutoView opened: the Later... dialog
+    CloseWindow,    // Escape otherwise, and any auto-repeated Escape
+    ScrollDown,     // Space outside a form field, one window height
+    ScrollUp,       // Shift+Space outside a form field
+    DialogKey,      // Enter, Delete and Tab: offered to the window's dialog keys first
+    OpenFind,       // a graphic character outside a form field: the find dialog with it
+    OpenFindEmpty,  // Ctrl+F, and the right mouse button
+};
+struct HtmlKey {
+    enum class Kind { Escape, Space, Enter, Delete, Tab, Character, RightButton, Other };
+    Kind kind = Kind::Other;
+    bool autoRepeat = false;
+    bool shift = false;
+    char character = 0; // for Character: the character typed (6 for Ctrl+F)
+};
+HtmlKeyAction RouteHtmlKey(const HtmlKey& key, bool autoView, bool inFormField);
+// Whether the page's active element is a form field that takes Space and typed characters: a text
+// input, text area, selection list, option, radio or check box, button or file input.
+bool IsFormField(std::string_view tagName, std::string_view inputType);
+
 } // namespace qv

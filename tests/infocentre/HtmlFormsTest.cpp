@@ -152,3 +152,31 @@ TEST(InCLinks, HelpKeyText)
     EXPECT_EQ(HelpKeyText("100%"), "100%");
     EXPECT_EQ(HelpKeyText(std::string(70, 'k')), std::string(63, 'k'));
 }
+
+TEST(HtmlKeys, WhatAKeyDoesBeforeThePageSeesIt)
+{
+    using K = HtmlKey::Kind;
+    using A = HtmlKeyAction;
+    struct Case {
+        HtmlKey key;
+        bool autoView, inField;
+        A action;
+    };
+    const Case cases[] = {
+        {{K::Escape}, true, false, A::OpenLater},        {{K::Escape}, false, false, A::CloseWindow},
+        {{K::Escape, true}, true, false, A::CloseWindow}, {{K::Space}, false, false, A::ScrollDown},
+        {{K::Space, false, true}, false, false, A::ScrollUp}, {{K::Space}, false, true, A::PassOn},
+        {{K::Enter}, false, true, A::DialogKey},          {{K::Tab}, false, false, A::DialogKey},
+        {{K::Character, false, false, 'm'}, false, false, A::OpenFind}, {{K::Character, false, false, 'm'}, false, true, A::PassOn},
+        {{K::Character, false, false, 6}, false, false, A::OpenFindEmpty}, {{K::Character, false, false, 1}, false, false, A::PassOn},
+        {{K::RightButton}, false, true, A::OpenFindEmpty}, {{K::Other}, false, false, A::PassOn},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(RouteHtmlKey(cases[i].key, cases[i].autoView, cases[i].inField), cases[i].action) << i;
+    EXPECT_TRUE(IsFormField("INPUT", "text"));
+    EXPECT_TRUE(IsFormField("input", "CheckBox"));
+    EXPECT_TRUE(IsFormField("TEXTAREA", ""));
+    EXPECT_FALSE(IsFormField("input", "hidden"));
+    EXPECT_FALSE(IsFormField("A", ""));
+    EXPECT_FALSE(IsFormField("BODY", ""));
+}
