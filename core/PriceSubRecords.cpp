@@ -3,6 +3,7 @@
 
 #include "core/Database.h"
 #include "core/Memory.h"
+#include "core/ParallelFor.h"
 #include "core/PriceCorrections.h"
 #include "core/PriceStatistics.h"
 #include "core/PriceStream.h"
@@ -10,10 +11,8 @@
 #include "core/RecordLists.h"
 #include "core/StatisticsPeriod.h"
 #include "platform/ByteOrder.h"
-#include "platform/HelperThreads.h"
 
 #include <algorithm>
-#include <atomic>
 #include <vector>
 
 namespace qv {
@@ -85,19 +84,7 @@ void ComputeRecordStatisticsFrom(uint8_t* record, uint16_t periodStart)
 // and the corrections store is only read.
 void ComputeStatisticsInParallel(const std::vector<uint8_t*>& records, uint16_t periodStart)
 {
-    constexpr size_t kBatch = 16;
-    std::atomic<size_t> next{0};
-    auto work = [&] {
-        for (;;) {
-            size_t first = next.fetch_add(kBatch);
-            if (first >= records.size())
-                return;
-            size_t last = std::min(records.size(), first + kBatch);
-            for (size_t i = first; i < last; ++i)
-                ComputeRecordStatisticsFrom(records[i], periodStart);
-        }
-    };
-    RunOnHelperThreads(work, 8);
+    ParallelFor(records.size(), [&](size_t i) { ComputeRecordStatisticsFrom(records[i], periodStart); });
 }
 
 } // namespace

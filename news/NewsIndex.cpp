@@ -1,15 +1,14 @@
 // The word index: sections written and read bit by bit, and the reindex of every day.
 #include "news/NewsIndex.h"
 
+#include "core/ParallelFor.h"
 #include "news/NewsCoding.h"
 #include "news/NewsDatabase.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
-#include "platform/HelperThreads.h"
 #include "shell/IdleWork.h"
 
 #include <algorithm>
-#include <atomic>
 #include <span>
 #include <thread>
 
@@ -263,16 +262,11 @@ std::vector<uint8_t> DaySection(DayWork& day, const NewsDictionary& dictionary, 
     return SectionOf(postings);
 }
 
-// Makes the sections of the days on the helper threads as well as this one: each day reads only
-// its own block and stories, and the dictionary and slots are only read.
+// Makes the sections of the days on several threads, a day at a time: each day reads only its own
+// block and stories, and the dictionary and slots are only read.
 void MakeSections(std::vector<DayWork>& days, const NewsDictionary& dictionary, const std::vector<uint32_t>& slotById)
 {
-    std::atomic<size_t> next{0};
-    auto work = [&] {
-        for (size_t i = next++; i < days.size(); i = next++)
-            days[i].section = DaySection(days[i], dictionary, slotById);
-    };
-    RunOnHelperThreads(work, unsigned(days.size()));
+    ParallelFor(days.size(), [&](size_t i) { days[i].section = DaySection(days[i], dictionary, slotById); }, 1);
 }
 
 // The index file's bytes up to the end of the last section before firstDay, when every such
