@@ -12,6 +12,9 @@ inline constexpr const char* kAgreementForm = "https://www.quorvantis.example/cg
 inline constexpr const char* kCompanyPagePattern = "https://companies.quorvantis.example/profile?code=%05i";
 inline constexpr const char* kSupportTelephone = "01632 960 123";
 inline constexpr const char* kSupportEmail = "support@quorvantis.example";
+// The service's own mail domain: the "From" line of a message in the outgoing mailbox names the user
+// at it.
+inline constexpr const char* kMailDomain = "quorvantis.example";
 // The end-of-day update's endpoints that the Communications page's Default buttons give: addresses for
 // the internet method, dial-in numbers (in the support number's range) for the modem methods. Nothing
 // dials or connects to them here.

@@ -21,6 +21,8 @@
 #include "resources/MessageIds.h"
 #include "resources/WebAddresses.h"
 #include "shell/FrameCommands.h"
+#include "core/ViewSettings.h"
+#include "shell/CompanyLinks.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/FrameMessages.h"
 #include "shell/KeyTable.h"
@@ -338,6 +340,10 @@ void CFrameCommandHost::SelectSetting(CViewBase* view, int32_t number, bool a, b
     if (view->list)
         MainFrameState().listNumber = view->list->word;
     view->SelectColumnSetting(number, a, b);
+    // Kept for the kind, so that a view of the kind made again later (a chart after a list in the
+    // same window) comes back on it.
+    if (number >= 0)
+        SetViewSettingIndex(view->kind, view->list ? view->list->word : 0, number);
     view->InvalidateWindow();
     view->InvalidateLinkedViews(true, false);
 }
@@ -698,7 +704,7 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
         if (!entry)
             return true;
         std::string text = FrameDialogs().shareColumnText(*entry, command == 26741 ? 113 : 114);
-        OpenExternal(command == 26741 ? text : "mailto:" + text);
+        OpenExternal(command == 26741 ? WebsiteLink(text) : MailLink(text));
         return true;
     }
     case 27213:
