@@ -469,9 +469,20 @@ void GetRTHistorySize(int64_t& size, int32_t& days)
     size = int64_t(total / 1024);
 }
 
+std::vector<std::pair<PackedDate, uint64_t>> ListRTHistory()
+{
+    ExclusiveLockGuard lock(IntradayStoreLock());
+    ScanRTHistoryFiles();
+    std::vector<std::pair<PackedDate, uint64_t>> out;
+    for (PackedDate d : TheRTStore().days)
+        out.emplace_back(d, HistoryFileLength(d).value_or(0));
+    return out;
+}
+
 void PurgeRTHistory(int32_t daysToKeep, bool automatic, int32_t daysShown)
 {
-    if (RTEngineState >= 8)
+    // Not while a backfill fills the days (step 8 and above).
+    if (RTConnectionStep() >= 8)
         return;
     std::string text = StringPrintf("%sDo you wish to purge the share history down to %d days?",
                                     automatic ? "Intraday auto purge - " : "", daysShown);
@@ -489,6 +500,20 @@ void PurgeRTHistory(int32_t daysToKeep, bool automatic, int32_t daysShown)
     for (auto& a : s.activeShares)
         a->days.clear();
     ScanRTHistoryFiles();
+}
+
+void StartRecordingRT()
+{
+    ExclusiveLockGuard lock(IntradayStoreLock());
+    RTStore& s = TheRTStore();
+    s.recordingBuffer.clear();
+    s.recording = true;
+}
+
+bool RTRecording()
+{
+    SharedLockGuard lock(IntradayStoreLock());
+    return TheRTStore().recording;
 }
 
 bool StopRecordingRT()

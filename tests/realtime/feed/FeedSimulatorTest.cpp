@@ -8,6 +8,8 @@
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
 #include "realtime/feed/FeedDecoder.h"
+#include "realtime/feed/FeedServerInfo.h"
+#include "realtime/RTFeedSettings.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTFeedClient.h"
 #include "realtime/feed/RTReconnect.h"
@@ -158,6 +160,83 @@ TEST_F(FeedSimulatorTest, ADroppedConnectionReconnectsUntilTheUserDisconnects)
     EXPECT_TRUE(TheRTReconnect().scheduled);
     CancelRTReconnect();
     TheRTReconnect().attempts = 0;
+}
+
+// The log-on answers with the account's agreements and levels; the backfillable days are the served
+// day and the weekdays before it, and a backfill request brings a previous day's trades whole.
+TEST_F(FeedSimulatorTest, TheLogOnReportsLevelsAndABackfillBringsAnEarlierDay)
+{
+    dev::FeedSimulatorOptions options;
+    options.folder = dir.path();
+    options.port = 0;
+    options.day = kMon7;
+    options.agreements = 1;
+    options.levels = 0x31B;
+    options.backfillDays = 3;
+    dev::FeedSimulator sim(options);
+    ASSERT_TRUE(sim.Start(nullptr));
+    UseServer(sim);
+    uint32_t reported = 0xFFFF;
+    TheRTEngineHooks().agreementsReported = [&reported](uint32_t completed) { reported = completed; };
+    ASSERT_TRUE(StartRTEngine());
+    ASSERT_TRUE(WaitFor([] { return RTConnectionStep() == kFeedConnected; }));
+    EXPECT_EQ(TheFeedServerInfo().currentLevels, 0x31Bu);
+    EXPECT_EQ(TheFeedServerInfo().agreements, 1u);
+    EXPECT_EQ(reported, 1u);
+    TheRTEngineHooks().agreementsReported = nullptr;
+
+    ASSERT_TRUE(RequestRTBackfillDays());
+    ASSERT_TRUE(WaitFor([] {
+        std::lock_guard guard(TheFeedServerInfo().mutex);
+        return TheFeedServerInfo().daysAnswered;
+    }));
+    {
+        std::lock_guard guard(TheFeedServerInfo().mutex);
+        std::vector<PackedDate> days;
+        for (const BackfillDayInfo& d : TheFeedServerInfo().days)
+            days.push_back(d.day);
+        EXPECT_EQ(days, (std::vector<PackedDate>{kMon7, kFri4, PackDate(3, 12, 2026), PackDate(2, 12, 2026)}));
+    }
+
+    BackfillChoice choice;
+    choice.days = {kFri4};
+    ASSERT_TRUE(SendRTBackfillRequest(PackBackfillRequest(choice, 0x300)));
+    std::vector<dev::IntradayEvent> friday = dev::SimulatedShareDay(0x4001, kFri4, sim.shares().front().previousClose);
+    size_t fridayTrades = 0;
+    for (const dev::IntradayEvent& e : friday)
+        fridayTrades += e.trade;
+    auto storedOnFriday = [] {
+        ExclusiveLockGuard lock(IntradayStoreLock());
+        RTDayRecord* day = GetRTDay(kFri4, false);
+        int32_t slot = -1;
+        RTDayShareEntry* e = day ? GetRTDayShare(MakeRTKey(0, 0x4001), *day, slot, false) : nullptr;
+        size_t n = 0;
+        if (e && GetRTShareTickData(*e, *day, kRTLoadAllTicks))
+            for (const RTStoredItem& i : ReadRTStoredTicks(std::span(e->ticks.data(), e->tickCount), e->streamOffset, false))
+                n += i.kind == RTStoredItem::Trade;
+        return n;
+    };
+    EXPECT_TRUE(WaitFor([&] { return TheFeedServerInfo().backfillTotal > 0 && RTConnectionStep() == kFeedConnected &&
+                                     storedOnFriday() == fridayTrades; }))
+        << storedOnFriday() << " of " << fridayTrades;
+    EXPECT_EQ(TheFeedServerInfo().backfillDone, TheFeedServerInfo().backfillTotal);
+}
+
+// A refused log-on keeps its step and ends the feed thread; nothing reconnects.
+TEST_F(FeedSimulatorTest, ARefusedLogOnKeepsItsStep)
+{
+    dev::FeedSimulatorOptions options;
+    options.folder = dir.path();
+    options.port = 0;
+    options.day = kMon7;
+    options.refuseStep = 13;
+    dev::FeedSimulator sim(options);
+    ASSERT_TRUE(sim.Start(nullptr));
+    UseServer(sim);
+    ASSERT_TRUE(StartRTEngine());
+    EXPECT_TRUE(WaitFor([] { return !RTFeedThreadRunning(); }));
+    EXPECT_EQ(RTConnectionStep(), 13);
+    EXPECT_STREQ(FeedStepText(RTConnectionStep()), "Error - Unable to logon (password problem).");
 }
 
 // With the real-time option off nothing reconnects and no engine starts.
