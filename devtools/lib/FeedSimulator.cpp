@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <optional>
 
 namespace qv::dev {
@@ -265,6 +266,25 @@ void FeedSimulator::Serve(int fd)
         return SendAll(fd, EncodeFeedFrame(kind, code, payload));
     };
 
+    FeedFrameReader reader;
+    std::deque<FeedFrame> pending;
+    int abortBackfill = 0; // 1 the current day, 2 every day asked for
+    // Between a backfill's blocks: an abort request stops it; other requests wait their turn.
+    auto pollAbort = [&] {
+        pollfd q{fd, POLLIN, 0};
+        uint8_t buffer[4096];
+        ssize_t n = poll(&q, 1, 0) > 0 ? recv(fd, buffer, sizeof buffer, 0) : 0;
+        if (n > 0)
+            reader.Add(std::span(buffer, size_t(n)));
+        // Requests that came with the backfill's own are looked at too.
+        FeedFrame f;
+        while (reader.Next(f) == FeedFrameReader::Result::Frame) {
+            if (f.kind == kFeedRequest && f.code == kRequestBackfillAbort)
+                abortBackfill = std::max(abortBackfill, !f.payload.empty() && f.payload[0] ? 2 : 1);
+            else
+                pending.push_back(std::move(f));
+        }
+    };
     // A catch-up of the events [0, end) of a day: step 8 with the blocks to come, the blocks, step 7.
     // A backfill's blocks come paced, as a server's would, so that its progress can be followed.
     auto catchUp = [&](PackedDate day, const std::vector<TimedEvent>& events, size_t end, std::map<uint16_t, bool>& seen,
@@ -281,8 +301,12 @@ void FeedSimulator::Serve(int fd)
                 records.push_back(EventRecord(day, events[i], first, closes[events[i].share]));
             }
             ok = send(kFeedCatchUpBlock, 0, FeedCatchUpBlock(events[at].time * 20, records));
-            if (paced)
-                std::this_thread::sleep_for(std::chrono::milliseconds(kBackfillBlockPaceMs));
+            if (!paced)
+                continue;
+            std::this_thread::sleep_for(std::chrono::milliseconds(kBackfillBlockPaceMs));
+            pollAbort();
+            if (abortBackfill)
+                break;
         }
         return ok && send(kFeedStatus, 7, U16Payload(day));
     };
@@ -311,11 +335,14 @@ void FeedSimulator::Serve(int fd)
             std::map<uint16_t, bool> seenThatDay;
             if (!catchUp(day, events, events.size(), seenThatDay, true))
                 return false;
+            if (abortBackfill == 2)
+                break;
+            abortBackfill = 0;
         }
+        abortBackfill = 0;
         return true;
     };
 
-    FeedFrameReader reader;
     FeedFrame frame;
     bool loggedOn = false;
     size_t next = 0;
@@ -332,7 +359,14 @@ void FeedSimulator::Serve(int fd)
             reader.Add(std::span(buffer, size_t(n)));
         }
         FeedFrameReader::Result r = FeedFrameReader::Result::Frame;
-        while (alive && (r = reader.Next(frame)) == FeedFrameReader::Result::Frame) {
+        auto nextFrame = [&](FeedFrame& f) {
+            if (pending.empty())
+                return reader.Next(f);
+            f = std::move(pending.front());
+            pending.pop_front();
+            return FeedFrameReader::Result::Frame;
+        };
+        while (alive && (r = nextFrame(frame)) == FeedFrameReader::Result::Frame) {
             if (frame.kind != kFeedRequest)
                 continue;
             if (loggedOn && frame.code == kRequestBackfillDays) {

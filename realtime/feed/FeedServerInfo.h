@@ -17,6 +17,7 @@ namespace qv {
 constexpr uint8_t kFeedBackfillDays = 6;        // frame kind: the days the server can backfill
 constexpr uint8_t kRequestBackfillDays = 0x3B;  // request: the backfillable days (no data)
 constexpr uint8_t kRequestBackfill = 0x3C;      // request: the backfill dialog's request record
+constexpr uint8_t kRequestBackfillAbort = 0x3D; // request: u8 1 stops every day asked for, 0 the current one
 constexpr uint8_t kFeedLogOnStatus = 6;         // the status step whose payload carries the log-on answer
 
 // A day the server can backfill: bit 0 London data, bit 1 non-London data.

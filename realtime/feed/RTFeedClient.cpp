@@ -334,6 +334,13 @@ int WaitFeedActivityEnd(const std::function<void(int ms)>& sleep)
 
 bool FeedActive() { return g_handling || g_playing || g_sending; }
 
+bool AbortRTBackfill(bool all)
+{
+    (all ? TheFeedServerInfo().abortAll : TheFeedServerInfo().abortCurrent) = true;
+    const uint8_t which = all ? 1 : 0;
+    return RTEngineState == kEngineRunning && SendRequest(std::span(&which, 1), kRequestBackfillAbort) >= 0;
+}
+
 bool StopRTEngine()
 {
     TheRTReconnect().userStopped = true;

@@ -31,6 +31,8 @@ bool FeedActive();
 // the backfill dialog's request record. False when not connected or the send failed.
 bool RequestRTBackfillDays();
 bool SendRTBackfillRequest(std::span<const uint8_t> record);
+// Asks the server to stop the running backfill: its current day, or every day asked for.
+bool AbortRTBackfill(bool all);
 // A connection that dropped shows step 15 ("Error - Unable to maintain connection.") and ends the
 // feed thread; the user-interface side then sets the engine state to stopped.
 

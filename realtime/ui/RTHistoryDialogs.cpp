@@ -274,8 +274,8 @@ CRTBackfillProgressDlg::CRTBackfillProgressDlg(QWidget* parent) : QDialog(parent
     auto* close = new QPushButton(QStringLiteral("Close"));
     close->setDefault(true);
     connect(moreButton_, &QPushButton::clicked, this, [this] { ToggleMore(); });
-    connect(abort, &QPushButton::clicked, this, [] { TheFeedServerInfo().abortCurrent = true; });
-    connect(abortAll, &QPushButton::clicked, this, [] { TheFeedServerInfo().abortAll = true; });
+    connect(abort, &QPushButton::clicked, this, [] { AbortRTBackfill(false); });
+    connect(abortAll, &QPushButton::clicked, this, [] { AbortRTBackfill(true); });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(moreButton_);

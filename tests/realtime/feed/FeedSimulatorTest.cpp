@@ -222,6 +222,31 @@ TEST_F(FeedSimulatorTest, TheLogOnReportsLevelsAndABackfillBringsAnEarlierDay)
     EXPECT_EQ(TheFeedServerInfo().backfillDone, TheFeedServerInfo().backfillTotal);
 }
 
+// "Abort All", even sent right behind the request, stops a backfill of several days within its first
+// day: the day ends with step 7 and no other day follows.
+TEST_F(FeedSimulatorTest, AnAbortedBackfillEndsItsDayAndSendsNoMore)
+{
+    dev::FeedSimulatorOptions options;
+    options.folder = dir.path();
+    options.port = 0;
+    options.day = kMon7;
+    dev::FeedSimulator sim(options);
+    ASSERT_TRUE(sim.Start(nullptr));
+    UseServer(sim);
+    ASSERT_TRUE(StartRTEngine());
+    ASSERT_TRUE(WaitFor([] { return RTConnectionStep() == kFeedConnected; }));
+    const uint64_t statusFrames = TheFeedServerInfo().control;
+    BackfillChoice choice;
+    choice.days = {kFri4, PackDate(3, 12, 2026), PackDate(2, 12, 2026)};
+    ASSERT_TRUE(SendRTBackfillRequest(PackBackfillRequest(choice, 0x300)));
+    ASSERT_TRUE(AbortRTBackfill(true));
+    EXPECT_TRUE(WaitFor([&] { return TheFeedServerInfo().control == statusFrames + 2; })) << "step 8, then step 7";
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(TheFeedServerInfo().control, statusFrames + 2) << "no further day";
+    EXPECT_LT(TheFeedServerInfo().backfillDone, TheFeedServerInfo().backfillTotal);
+    EXPECT_EQ(RTConnectionStep(), kFeedConnected);
+}
+
 // A refused log-on keeps its step and ends the feed thread; nothing reconnects.
 TEST_F(FeedSimulatorTest, ARefusedLogOnKeepsItsStep)
 {
