@@ -45,6 +45,15 @@ protected:
         TheRTEngine().enabledFeeds = 0xFFFFFFFF;
         test::RTStoreTest::TearDown();
     }
+    // The stand-in on a free port, serving the fixture's folder on Monday 7 December.
+    dev::FeedSimulatorOptions Options() const
+    {
+        dev::FeedSimulatorOptions options;
+        options.folder = dir.path();
+        options.port = 0;
+        options.day = kMon7;
+        return options;
+    }
     void UseServer(const dev::FeedSimulator& sim)
     {
         setenv("QV_FEED_SERVER", ("127.0.0.1:" + std::to_string(sim.port())).c_str(), 1);
@@ -84,11 +93,8 @@ protected:
 
 TEST_F(FeedSimulatorTest, TheDayComesInLiveAndAReconnectionRefillsItOnce)
 {
-    dev::FeedSimulatorOptions options;
-    options.folder = dir.path();
-    options.port = 0;
+    dev::FeedSimulatorOptions options = Options();
     options.speed = 3000; // the trading day in about ten seconds
-    options.day = kMon7;
     dev::FeedSimulator sim(options);
     std::string error;
     ASSERT_TRUE(sim.Start(&error)) << error;
@@ -123,10 +129,7 @@ TEST_F(FeedSimulatorTest, TheDayComesInLiveAndAReconnectionRefillsItOnce)
 // the user's disconnect takes any waiting reconnect away and a later tick starts nothing.
 TEST_F(FeedSimulatorTest, ADroppedConnectionReconnectsUntilTheUserDisconnects)
 {
-    dev::FeedSimulatorOptions options;
-    options.folder = dir.path();
-    options.port = 0;
-    options.day = kMon7;
+    dev::FeedSimulatorOptions options = Options();
     dev::FeedSimulator sim(options);
     ASSERT_TRUE(sim.Start(nullptr));
     UseServer(sim);
@@ -166,10 +169,7 @@ TEST_F(FeedSimulatorTest, ADroppedConnectionReconnectsUntilTheUserDisconnects)
 // day and the weekdays before it, and a backfill request brings a previous day's trades whole.
 TEST_F(FeedSimulatorTest, TheLogOnReportsLevelsAndABackfillBringsAnEarlierDay)
 {
-    dev::FeedSimulatorOptions options;
-    options.folder = dir.path();
-    options.port = 0;
-    options.day = kMon7;
+    dev::FeedSimulatorOptions options = Options();
     options.agreements = 1;
     options.levels = 0x31B;
     options.backfillDays = 3;
@@ -226,10 +226,7 @@ TEST_F(FeedSimulatorTest, TheLogOnReportsLevelsAndABackfillBringsAnEarlierDay)
 // day: the day ends with step 7 and no other day follows.
 TEST_F(FeedSimulatorTest, AnAbortedBackfillEndsItsDayAndSendsNoMore)
 {
-    dev::FeedSimulatorOptions options;
-    options.folder = dir.path();
-    options.port = 0;
-    options.day = kMon7;
+    dev::FeedSimulatorOptions options = Options();
     dev::FeedSimulator sim(options);
     ASSERT_TRUE(sim.Start(nullptr));
     UseServer(sim);
@@ -250,10 +247,7 @@ TEST_F(FeedSimulatorTest, AnAbortedBackfillEndsItsDayAndSendsNoMore)
 // A refused log-on keeps its step and ends the feed thread; nothing reconnects.
 TEST_F(FeedSimulatorTest, ARefusedLogOnKeepsItsStep)
 {
-    dev::FeedSimulatorOptions options;
-    options.folder = dir.path();
-    options.port = 0;
-    options.day = kMon7;
+    dev::FeedSimulatorOptions options = Options();
     options.refuseStep = 13;
     dev::FeedSimulator sim(options);
     ASSERT_TRUE(sim.Start(nullptr));
@@ -282,10 +276,7 @@ TEST_F(FeedSimulatorTest, TheFeedSurvivesTheStandInsFaults)
     for (F fault : {F::Drop, F::Malformed, F::Oversized, F::Stall}) {
         ResetRTStore();
         TheRTStore().workAreaReady = true;
-        dev::FeedSimulatorOptions options;
-        options.folder = dir.path();
-        options.port = 0;
-        options.day = kMon7;
+        dev::FeedSimulatorOptions options = Options();
         options.fault = fault;
         options.faultAfter = 4; // after three definitions and the catch-up's status
         dev::FeedSimulator sim(options);
