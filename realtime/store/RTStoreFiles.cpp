@@ -15,6 +15,7 @@
 #include "realtime/store/RTStore.h"
 
 #include <algorithm>
+#include <atomic>
 #include <array>
 #include <numeric>
 
@@ -502,19 +503,21 @@ void PurgeRTHistory(int32_t daysToKeep, bool automatic, int32_t daysShown)
     ScanRTHistoryFiles();
 }
 
+namespace {
+// Mirrors the store's flag for the command rules, which read it without taking the store's lock.
+std::atomic<bool> g_recording{false};
+} // namespace
+
 void StartRecordingRT()
 {
     ExclusiveLockGuard lock(IntradayStoreLock());
     RTStore& s = TheRTStore();
     s.recordingBuffer.clear();
     s.recording = true;
+    g_recording = true;
 }
 
-bool RTRecording()
-{
-    SharedLockGuard lock(IntradayStoreLock());
-    return TheRTStore().recording;
-}
+bool RTRecording() { return g_recording; }
 
 bool StopRecordingRT()
 {
@@ -523,6 +526,7 @@ bool StopRecordingRT()
     bool saved = SaveFileImage(PlainPlan("Demo.dat", "Demo.tem"), s.recordingBuffer) == SaveResult::Saved;
     s.recordingBuffer = {};
     s.recording = false;
+    g_recording = false;
     return saved;
 }
 
