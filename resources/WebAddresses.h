@@ -7,6 +7,7 @@ inline constexpr const char* kProductSite = "https://www.quorvantis.example/";
 // Forum listing pages: the group and the user's account tag fill the query.
 inline constexpr const char* kForumPage = "https://forum.quorvantis.example/list.cgi?cmd=list&group=%s&utag=%s";
 inline constexpr const char* kFeedStatusPage = "https://status.quorvantis.example/feed.html";
+inline constexpr const char* kFeedNewsPage = "https://www.quorvantis.example/intraday/news.html";
 inline constexpr const char* kAgreementForm = "https://www.quorvantis.example/cgi-bin/nasdaq_agreement.cgi?accnum=%s";
 // The company-information page: the five-digit company code fills "%05i".
 inline constexpr const char* kCompanyPagePattern = "https://companies.quorvantis.example/profile?code=%05i";

@@ -18,6 +18,8 @@
 #include "realtime/AgreementBlock.h"
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
+#include "realtime/feed/RTEngine.h"
+#include "realtime/store/RTStoreFiles.h"
 #include "resources/MessageIds.h"
 #include "resources/WebAddresses.h"
 #include "shell/FrameCommands.h"
@@ -156,6 +158,8 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     f.dataMiningRun = DataMiningRunBusy != 0;
     f.feedState = FeedConnectionState();
     f.engineState = RTEngineState;
+    f.backfillRunning = TheRTEngine().backfillRunning;
+    f.recording = RTRecording();
     f.slideShowRunning = SlideShowRunning != 0;
     f.notesVisible = ProgramSwitches().notesVisible != 0;
     f.emailSwitch = ProgramSwitches().emailOn != 0;
