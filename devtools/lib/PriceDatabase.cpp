@@ -8,6 +8,7 @@
 #include "devtools/lib/DemoCompanyTexts.h"
 #include "devtools/lib/DemoDealings.h"
 #include "devtools/lib/DemoIndexMembers.h"
+#include "devtools/lib/DemoImportFiles.h"
 #include "devtools/lib/DemoIntraday.h"
 #include "devtools/lib/DemoNews.h"
 #include "devtools/lib/InfoCentreWriter.h"
@@ -166,7 +167,8 @@ bool WriteDemoFolder(const std::filesystem::path& folder, std::chrono::sys_days 
         if (WriteDatabaseFolder(folder, file, &comp) &&
             WriteFileBytes(folder / "data" / "DirDeal.dat", WriteDealingsFile(BuildDemoDealings(demo)).bytes) &&
             WriteDemoIntraday(folder, demo, error) && WriteDemoInfoCentre(folder / "data" / "Content") &&
-            WriteDemoNews(folder, demo) && WriteDemoVersionStamp(folder))
+            WriteDemoNews(folder, demo) && WriteDemoImportFiles(folder / "Import", lastDay) &&
+            WriteDemoVersionStamp(folder))
             return true;
         if (error)
             *error = "cannot write the data files";

@@ -127,6 +127,17 @@ TEST(FrameCommandRules, EnabledCheckedAndTextByViewListBusyModalTrainingAndFeedS
         {26057, ShareView(kViewDealings), false, {}, {}},
         {26057, news, false, {}, {}},
         {26057, With(list, [](auto& f) { f.hasCurrentShare = false; }), false, {}, {}},
+        {26198, none, true, {}, {}},
+        {26198, training, false, {}, {}},
+        {26210, busy, false, {}, {}},
+        {26217, imported, true, {}, {}},
+        {26217, list, false, {}, {}},
+        {26214, With(imported, [](auto& f) { f.activeKind = kViewTradeList; }), false, {}, {}},
+        {26214, With(imported, [](auto& f) { f.activeKind = kViewDetails; }), true, {}, {}},
+        {26217, With(imported, [](auto& f) { f.training = true; }), false, {}, {}},
+        {26217, With(imported, [](auto& f) { f.listFamily = kFamilyTransactions; }), false, {}, {}},
+        {26218, none, false, {}, {}},
+        {26218, With(none, [](auto& f) { f.importedItems = true; }), true, {}, {}},
     };
     for (const Case& c : cases) {
         std::optional<FrameCommandState> state = FrameCommandUpdate(c.command, c.facts);

@@ -6,6 +6,8 @@
 #include "tools/ui/CalculatorDlg.h"
 #include "tools/ui/CompCalendar.h"
 #include "tools/ui/PriceExportCommand.h"
+#include "tools/ui/PriceImportCommands.h"
+#include "tools/ui/PriceListDlg.h"
 #include "tools/ui/SlideShowDlg.h"
 
 namespace qv {
@@ -16,6 +18,8 @@ void InstallToolDialogs()
     SetCalculatorRunner(RunCalculator);
     InstallCompanyCalendar();
     InstallPriceExportCommand();
+    InstallPriceImportCommands();
+    InstallPriceListDialogs();
     FrameDialogs().slideShowDialog = RunSlideShowDialog;
 }
 
@@ -25,6 +29,8 @@ void RemoveToolDialogs()
     SetCalculatorRunner(nullptr);
     SetCommandDialog(27287, nullptr);
     RemovePriceExportCommand();
+    RemovePriceImportCommands();
+    RemovePriceListDialogs();
     FrameDialogs().slideShowDialog = nullptr;
 }
 

@@ -3,8 +3,9 @@
 
 namespace qv {
 
-// The calculator (26655 and the number fields' drop buttons), the company calendar (27287) and the
-// slide show (26730).
+// The calculator (26655 and the number fields' drop buttons), the company calendar (27287), the
+// slide show (26730), the price export and import commands, the price list (21117) and the print
+// settings (26213).
 void InstallToolDialogs();
 void RemoveToolDialogs();
 
