@@ -5,6 +5,7 @@
 #include "core/ImportsFile.h"
 #include "core/Memory.h"
 #include "core/Portfolio.h"
+#include "core/PriceStatistics.h"
 #include "core/RecordAccess.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
@@ -19,6 +20,7 @@ namespace {
 
 constexpr uint16_t kClassWordBase = 0x31C0;
 constexpr size_t kNameAt = RecordLayout::Text;
+constexpr size_t kSedolAt = 12; // within the price sub-record's stored head
 
 ImportNameDialog& NameDialog()
 {
@@ -94,13 +96,12 @@ std::string TitleUpToDot(const std::filesystem::path& path)
 
 } // namespace
 
-std::vector<uint8_t> BuildImportedRecord(const ImportSeries& series, int16_t scale, std::span<const uint8_t> stream)
+std::vector<uint8_t> BuildImportedRecord(const std::string& name, const ImportKeywords& k, int16_t scale,
+                                         PackedDate firstDate, double lastValue, std::span<const uint8_t> stream)
 {
-    const std::string& name = series.name;
     const size_t n = name.size();
     const size_t sub = n + 32;
     std::vector<uint8_t> record(sub + SubRecordLayout::Stream + stream.size(), 0);
-    const ImportKeywords& k = series.keywords;
     StoreU16(&record[RecordLayout::Length], uint16_t(record.size()));
     StoreU16(&record[4], uint16_t(kClassWordBase | (k.currency & 7) | ((k.listing & 7) << 3) | ((k.event & 7) << 9)));
     record[6] = 0xFA;
@@ -112,10 +113,9 @@ std::vector<uint8_t> BuildImportedRecord(const ImportSeries& series, int16_t sca
     price[SubRecordLayout::Kind] = k.type;
     StoreF32(price + SubRecordLayout::IssueFigure, k.numShares);
     StoreU16(price + SubRecordLayout::PriceScale, uint16_t(scale));
-    StoreU16(price + SubRecordLayout::FirstDate, series.days.empty() ? 0 : series.days.front().date);
-    StoreU32(price + 12, k.sedol);
-    const double last = series.days.empty() ? 0 : series.days.back().value;
-    StoreF32(price + 20, float(last * k.numShares * 0.01));
+    StoreU16(price + SubRecordLayout::FirstDate, firstDate);
+    StoreU32(price + kSedolAt, k.sedol);
+    StoreF32(price + kStatMarketValue, float(lastValue * k.numShares * 0.01));
     std::memcpy(price + SubRecordLayout::Stream, stream.data(), stream.size());
     return record;
 }
@@ -202,7 +202,8 @@ bool ImportPriceFile(const std::filesystem::path& path, ImportRun& run)
         series.name = typed->substr(0, 50);
     }
     const std::vector<uint8_t> stream = EncodeImportStream(series.days, *scale);
-    const std::vector<uint8_t> record = BuildImportedRecord(series, *scale, stream);
+    const std::vector<uint8_t> record = BuildImportedRecord(series.name, series.keywords, *scale,
+                                                            series.days.front().date, series.days.back().value, stream);
     if (record.size() > kImportRecordLimit) {
         Tell(run, "Too much data...\n\n" + shownPath + " was not imported");
         return true;

@@ -20,8 +20,9 @@ namespace qv {
 constexpr size_t kImportRecordLimit = 30000;
 
 // The item's record: head, name, the price sub-record with its keywords, scale and first date, and
-// the stream. Its statistics are left for the list to compute.
-std::vector<uint8_t> BuildImportedRecord(const ImportSeries& series, int16_t scale, std::span<const uint8_t> stream);
+// the stream; `lastValue` gives the market value. Its statistics are left for the list to compute.
+std::vector<uint8_t> BuildImportedRecord(const std::string& name, const ImportKeywords& keywords, int16_t scale,
+                                         PackedDate firstDate, double lastValue, std::span<const uint8_t> stream);
 
 // The imported item of exactly this name (the first in the list), or null.
 RecordListNode* FindImportedItemByName(std::string_view name);

@@ -448,17 +448,16 @@ double ParseImportValue(std::string_view text, bool commaDecimal)
     return error == std::errc() && std::isfinite(result) ? result : 0;
 }
 
-std::optional<int16_t> ChooseImportScale(const std::vector<ImportDay>& days)
+std::optional<int16_t> ChoosePriceScale(const std::vector<double>& values, const ScaleThresholds& t)
 {
     double fraction1 = 0, fraction4 = 0, fraction10 = 0, largest = 0;
-    for (const ImportDay& day : days) {
-        const double v = day.value;
+    for (const double v : values) {
         fraction1 += v - std::trunc(v);
         fraction4 += 4 * v - std::trunc(4 * v);
         fraction10 += 10 * v - std::trunc(10 * v);
         largest = std::max(largest, std::fabs(v));
     }
-    int scale = fraction1 < 0.05 ? 1 : fraction4 < 0.02 ? 4 : fraction10 < 0.01 ? 10 : 100;
+    int scale = fraction1 < t.whole ? 1 : fraction4 < t.quarters ? 4 : fraction10 < t.tenths ? 10 : 100;
     if (largest > 999 && scale == 100)
         scale = 10;
     if (largest > 9999 && scale == 10)
@@ -473,23 +472,38 @@ std::optional<int16_t> ChooseImportScale(const std::vector<ImportDay>& days)
     return std::nullopt;
 }
 
+std::optional<int16_t> ChooseImportScale(const std::vector<ImportDay>& days)
+{
+    std::vector<double> values;
+    values.reserve(days.size());
+    for (const ImportDay& day : days)
+        values.push_back(day.value);
+    return ChoosePriceScale(values, ScaleThresholds{});
+}
+
+PriceChangeCoder::PriceChangeCoder(int16_t scale) : factor_(scale > 0 ? double(scale) : 1.0 / double(-scale)) {}
+
+void PriceChangeCoder::Put(double value, std::vector<uint8_t>& out)
+{
+    const double change = value - previous_;
+    const double k = RoundHalfAway((change + carry_) * factor_);
+    uint8_t buffer[8];
+    uint8_t* written = EncodeVarInt(int32_t(std::clamp(k, -double(kVarIntLimit), double(kVarIntLimit))), buffer);
+    out.insert(out.end(), buffer, written);
+    carry_ = carry_ + change - k / factor_;
+    previous_ = value;
+}
+
 std::vector<uint8_t> EncodeImportStream(const std::vector<ImportDay>& days, int16_t scale)
 {
-    const double factor = scale > 0 ? double(scale) : 1.0 / double(-scale);
+    PriceChangeCoder coder(scale);
     std::vector<uint8_t> out;
-    double previousValue = 0, carry = 0;
     PackedDate previous = 0;
     for (const ImportDay& day : days) {
         if (previous)
             for (PackedDate d = NextWeekday(previous); d && d < day.date; d = NextWeekday(d))
                 out.push_back('C');
-        const double change = day.value - previousValue;
-        const double k = RoundHalfAway((change + carry) * factor);
-        uint8_t buffer[8];
-        uint8_t* written = EncodeVarInt(int32_t(std::clamp(k, -double(kVarIntLimit), double(kVarIntLimit))), buffer);
-        out.insert(out.end(), buffer, written);
-        carry = carry + change - k / factor;
-        previousValue = day.value;
+        coder.Put(day.value, out);
         previous = day.date;
     }
     out.push_back(' ');

@@ -72,9 +72,27 @@ double ParseImportValue(std::string_view text, bool commaDecimal);
 // The fields of a line split at the delimiter outside double quotes, each unquoted.
 std::vector<std::string> SplitImportFields(std::string_view line, char delimiter);
 
-// The stored price scale of the values: 1, 4, 10 or 100, or minus the divisor 10, 100 or 1000;
+// The stored price scale of the values: 1, 4, 10 or 100 by the sums of the fractions of v, 4v and
+// 10v against their thresholds, lowered for large values, or minus the divisor 10, 100 or 1000;
 // nothing when the largest value is too large even for 1000.
+struct ScaleThresholds {
+    double whole = 0.05, quarters = 0.02, tenths = 0.01;
+};
+std::optional<int16_t> ChoosePriceScale(const std::vector<double>& values, const ScaleThresholds& thresholds);
 std::optional<int16_t> ChooseImportScale(const std::vector<ImportDay>& days);
+
+// Codes each price as its rounded change at the scale, the rounding carried to the next, so that
+// rounding errors never accumulate.
+class PriceChangeCoder {
+public:
+    explicit PriceChangeCoder(int16_t scale);
+    void Put(double value, std::vector<uint8_t>& out);
+
+private:
+    double factor_;
+    double previous_ = 0;
+    double carry_ = 0;
+};
 
 // The coded closes from the first day: a 'C' for every weekday without a value, each value as the
 // rounded change at the scale with the rounding carried, the end mark behind the last.

@@ -246,7 +246,7 @@ TEST(PriceImportScale, GapsAreCDaysAndRoundingNeverAccumulates)
     ImportSeries series;
     series.name = "Thirds";
     series.days = days;
-    std::vector<uint8_t> record = BuildImportedRecord(series, 1, EncodeImportStream(days, 1));
+    std::vector<uint8_t> record = BuildImportedRecord(series.name, series.keywords, 1, days.front().date, days.back().value, EncodeImportStream(days, 1));
     FinishImportedRecord(record.data(), LoadU16(&record[RecordLayout::FirstSubRecord]), record.size());
     Closes decoded = DecodedCloses(record.data());
     ASSERT_EQ(decoded.size(), days.size());

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!scale || series.days.empty())
         return 0;
     const std::vector<uint8_t> stream = qv::EncodeImportStream(series.days, *scale);
-    const std::vector<uint8_t> record = qv::BuildImportedRecord(series, *scale, stream);
+    const std::vector<uint8_t> record = qv::BuildImportedRecord(series.name, series.keywords, *scale, series.days.front().date, series.days.back().value, stream);
     if (record.size() > qv::kImportRecordLimit)
         return 0;
     const uint8_t* sub = qv::FirstSubRecord(record.data());

@@ -3,6 +3,7 @@
 
 #include "chartmodel/PortfolioSeriesCache.h"
 #include "core/RecordAccess.h"
+#include "core/SystemDate.h"
 #include "core/RecordLists.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
@@ -20,6 +21,7 @@
 #include "shell/ui/StatusBarEx.h"
 #include "tools/ImportedItemDeletion.h"
 #include "tools/options/OptionSettings.h"
+#include "tools/ui/EditShareDlg.h"
 #include "tools/ui/ImportFolderDlg.h"
 #include "tools/ui/NameShareDlg.h"
 #include "views/FrameState.h"
@@ -35,7 +37,10 @@
 namespace qv {
 namespace {
 
-constexpr uint32_t kImportShare = 26198, kImportFolder = 26210, kDeleteItem = 26217, kDeleteAll = 26218;
+constexpr uint32_t kImportShare = 26198, kImportFolder = 26210, kEditItem = 26214, kNewItem = 26216,
+                   kDeleteItem = 26217, kDeleteAll = 26218;
+// A new item's history starts this many days before today.
+constexpr int kNewItemDays = 100;
 constexpr const char* kSection = "Settings";
 constexpr size_t kReportedMessages = 20;
 // The "All" list, whose market breadth counts every item.
@@ -225,6 +230,37 @@ bool ImportFolder()
     return ImportFolderFiles(folder, extension) > 0;
 }
 
+bool EditCurrentImportedItem()
+{
+    const uint8_t* item = CurrentImportedItem();
+    if (!item)
+        return false;
+    std::optional<std::vector<uint8_t>> edited = RunEditShare(item);
+    if (!edited)
+        return false;
+    for (RecordListNode* node = ImportedItemList; node; node = node->next)
+        if (node->record == item) {
+            ReplaceImportedItem(node, *edited);
+            break;
+        }
+    RefreshViewsAfterImport();
+    return true;
+}
+
+bool NewImportedItem()
+{
+    ImportKeywords blank;
+    blank.type = 15;
+    const uint8_t end = ' ';
+    const std::vector<uint8_t> empty = BuildImportedRecord({}, blank, 1, GetTodayDate(kNewItemDays), 0, {&end, 1});
+    std::optional<std::vector<uint8_t>> made = RunEditShare(empty.data());
+    if (!made || !AddImportedItem(*made))
+        return false;
+    RefreshViewsAfterImport();
+    RecalculateAfterLoad();
+    return true;
+}
+
 bool DeleteCurrentImportedItem()
 {
     const uint8_t* item = CurrentImportedItem();
@@ -257,6 +293,8 @@ void InstallPriceImportCommands()
     SetImportNameDialog(AskImportName);
     SetCommandDialog(kImportShare, ImportOneFile);
     SetCommandDialog(kImportFolder, ImportFolder);
+    SetCommandDialog(kEditItem, EditCurrentImportedItem);
+    SetCommandDialog(kNewItem, NewImportedItem);
     SetCommandDialog(kDeleteItem, DeleteCurrentImportedItem);
     SetCommandDialog(kDeleteAll, DeleteEveryImportedItem);
 }
@@ -264,7 +302,7 @@ void InstallPriceImportCommands()
 void RemovePriceImportCommands()
 {
     SetImportNameDialog(nullptr);
-    for (uint32_t command : {kImportShare, kImportFolder, kDeleteItem, kDeleteAll})
+    for (uint32_t command : {kImportShare, kImportFolder, kEditItem, kNewItem, kDeleteItem, kDeleteAll})
         SetCommandDialog(command, nullptr);
 }
 

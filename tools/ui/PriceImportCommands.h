@@ -1,5 +1,5 @@
-// File > Import: one price file (26198) or every file of a folder (26210); deleting one imported
-// item (26217) or all of them (26218); and the refresh of the views after any of them.
+// File > Import: one price file (26198) or every file of a folder (26210); Edit: editing (26214),
+// adding (26216) and deleting (26217, 26218) imported items; and the refresh of the views after any.
 #pragma once
 
 #include "core/PriceImport.h"
@@ -30,6 +30,11 @@ bool ImportOneFile();
 int ImportFolderFiles(const std::filesystem::path& folder, const std::string& extension);
 // 26210: the folder dialog, then the folder's import.
 bool ImportFolder();
+
+// 26214: the share editor on the current imported item; its result replaces the item (same id, every
+// reference moved). 26216: the editor on an empty item, added on OK.
+bool EditCurrentImportedItem();
+bool NewImportedItem();
 
 // 26217 and 26218, each after the user agreed.
 bool DeleteCurrentImportedItem();
