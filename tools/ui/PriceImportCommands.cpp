@@ -7,6 +7,7 @@
 #include "core/RecordLists.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
+#include "lists/ListOptions.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
@@ -159,9 +160,17 @@ std::filesystem::path StoredImportFolder()
 void RefreshViewsAfterImport()
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    for (ShareList* list = ShareListChain(); list; list = list->next)
-        if (list->family == kFamilyShares && !list->source)
-            MarkNeedsRefill(list);
+    for (ShareList* list = ShareListChain(); list; list = list->next) {
+        if (list->family != kFamilyShares || list->source)
+            continue;
+        // The refill finds the list's current share again by its id.
+        if (const RecordCursor* entry = CurrentEntry(list); entry && entry->record) {
+            list->currentId = EntryRecordId(*entry);
+            list->currentSub = entry->count;
+            RememberListRow(list->word, {list->currentId, list->currentSub});
+        }
+        MarkNeedsRefill(list);
+    }
     SeriesCache().InvalidateShare(kAllListGroup);
     UpdateAllViewGroups(-1, false, nullptr, true, false);
     NotifyPortfolioChanged(nullptr);
