@@ -1,6 +1,10 @@
-// Price import speed: one 25-year daily CSV file, and a folder of a year's prices for 3,000 shares
-// imported one file after another as the folder import does.
+// Price import and export speed: one 25-year daily CSV file, a folder of a year's prices for 3,000
+// shares imported one file after another as the folder import does, and the last year of every share
+// of the full-size database exported to one file.
+#include "FullDatabase.h"
+#include "core/PriceExport.h"
 #include "core/PriceImport.h"
+#include "core/RecordAccess.h"
 #include "core/RecordLists.h"
 #include "devtools/lib/TempFolder.h"
 
@@ -80,5 +84,37 @@ void ImportFolderOfThreeThousandShares(benchmark::State& state)
     state.SetItemsProcessed(int64_t(state.iterations()) * 3000);
 }
 BENCHMARK(ImportFolderOfThreeThousandShares)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+namespace {
+
+// The last year of every share of the full-size database written to one file's text, as "Export
+// price histories for all shares in the table" does with "Export to a single file.".
+void ExportLastYearOfEveryShare(benchmark::State& state)
+{
+    qv::LoadFullDatabaseOnce();
+    std::vector<qv::RecordCursor> shares;
+    for (uint16_t id = 0x4000; id < 0x4000 + 3000; ++id)
+        if (qv::RecordCursor share = qv::FindRecordById(id, 0); share.record && qv::RecordLength(share.record))
+            shares.push_back(share);
+    qv::ShareExportRun run;
+    run.style = qv::ExportStyleFor(qv::kExportCsv, 0x18, 0, ',', '/');
+    run.style.fromDate = qv::PackDate(31, 12, 2025);
+    run.singleFile = true;
+    size_t bytes = 0;
+    for (auto _ : state) {
+        run.shared.clear();
+        run.written = 0;
+        for (const qv::RecordCursor& share : shares)
+            qv::ExportShareFile(share, run);
+        bytes = run.shared.size();
+    }
+    if (run.written != int(shares.size()))
+        state.SkipWithError("a share wrote nothing");
+    state.counters["shares"] = double(shares.size());
+    state.counters["bytes"] = double(bytes);
+}
+BENCHMARK(ExportLastYearOfEveryShare)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "shell/FrameDialogSeams.h"
 #include "shell/ui/ModalDialog.h"
 #include "tools/options/OptionSettings.h"
+#include "tools/ui/ExportPricesDlg.h"
 #include "views/FrameState.h"
 #include "views/ViewBase.h"
 
@@ -30,7 +31,7 @@ const char* const kPriceExportFilters[6] = {
 
 namespace {
 
-constexpr uint32_t kExportSharePrices = 26057;
+constexpr uint32_t kExportSharePrices = 26057, kExportTablePrices = 26201;
 constexpr const char* kSection = "Settings";
 
 PriceExportChooser& Chooser()
@@ -81,6 +82,49 @@ std::filesystem::path WithExtension(std::filesystem::path path, int format)
     return path.replace_extension(ExportExtension(format));
 }
 
+ExportPricesDialog& PricesDialog()
+{
+    static ExportPricesDialog dialog;
+    return dialog;
+}
+
+bool RunExportPricesDialog(ExportPricesChoice& choice)
+{
+    CExportPricesDlg dialog(choice, QApplication::activeWindow());
+    if (RunModalDialog(dialog) != QDialog::Accepted)
+        return false;
+    choice = dialog.choice();
+    return true;
+}
+
+ExportPricesChoice StoredChoice()
+{
+    const Registry& registry = Registry::Instance();
+    ExportPricesChoice choice;
+    choice.folder = ExportFolder().string();
+    choice.file = registry.getString(kSection, "ExportFile").value_or("out");
+    if (choice.file.empty())
+        choice.file = "out";
+    choice.format = StoredFormat();
+    choice.singleFile = registry.getU32(kSection, "ExportSingleFile").value_or(0) != 0;
+    choice.fromDate = PackedDate(registry.getU32(kSection, "ExportFromDate").value_or(0));
+    choice.allData = choice.fromDate == 0;
+    return choice;
+}
+
+void StoreChoice(const ExportPricesChoice& choice)
+{
+    Registry& registry = Registry::Instance();
+    registry.setString(kSection, "ExportFolder", choice.folder);
+    registry.setString(kSection, "ExportFile", choice.file);
+    registry.setU32(kSection, "ExportFormat", uint32_t(choice.format));
+    registry.setU32(kSection, "ExportSingleFile", choice.singleFile ? 1 : 0);
+    registry.setU32(kSection, "ExportFromDate", choice.allData ? 0 : choice.fromDate);
+}
+
+// A per-share file of "All files" is written as the general layout, so it takes its extension.
+std::string FileExtension(int format) { return ExportExtension(format == kExportAllFiles ? kExportExp : format); }
+
 bool CurrentShare(RecordCursor& share)
 {
     CViewBase* view = MainFrameState().activeView;
@@ -127,14 +171,54 @@ bool ExportCurrentSharePrices()
     return true;
 }
 
+void SetExportPricesDialog(ExportPricesDialog dialog) { PricesDialog() = std::move(dialog); }
+
+int ExportTablePrices()
+{
+    CViewBase* view = MainFrameState().activeView;
+    if (!view || !view->list)
+        return 0;
+    ExportPricesChoice choice = StoredChoice();
+    if (!(PricesDialog() ? PricesDialog()(choice) : RunExportPricesDialog(choice)))
+        return 0;
+    StoreChoice(choice);
+    const PriceFileOptions& o = PriceFileSettings();
+    ShareExportRun run;
+    run.style = ExportStyleFor(choice.format, o.exportFormat, o.exportFormat2, o.exportSeparator, o.exportDateSeparator);
+    run.style.fromDate = choice.allData ? 0 : choice.fromDate;
+    run.folder = choice.folder;
+    run.extension = FileExtension(choice.format);
+    run.singleFile = choice.singleFile;
+    ShareList& list = *view->list;
+    const int32_t count = ShareListCount(&list);
+    for (int32_t i = 0; i < count && run.latest != 0; ++i) {
+        const RecordCursor share = ShareOfRow(list, list.entries[i]);
+        if (share.record)
+            ExportShareFile(share, run);
+    }
+    if (run.singleFile && run.written > 0) {
+        const std::filesystem::path path = std::filesystem::path(choice.folder) / (choice.file + run.extension);
+        if (!SaveFileAt(path, std::string_view(run.shared))) {
+            ShowMessage("Export failed\nPossibly not enough disk space", {}, MsgButtons::Ok, MsgIcon::Exclamation);
+            return 0;
+        }
+    }
+    return run.written;
+}
+
 void InstallPriceExportCommand()
 {
+    SetCommandDialog(kExportTablePrices, [] { return ExportTablePrices() > 0; });
     SetCommandDialog(kExportSharePrices, [] {
         ExportCurrentSharePrices();
         return true;
     });
 }
 
-void RemovePriceExportCommand() { SetCommandDialog(kExportSharePrices, nullptr); }
+void RemovePriceExportCommand()
+{
+    SetCommandDialog(kExportSharePrices, nullptr);
+    SetCommandDialog(kExportTablePrices, nullptr);
+}
 
 } // namespace qv

@@ -1,5 +1,6 @@
 // File > "Export this share's prices..." (26057): the save dialog of the export file types, then the
-// current share's history written as the chosen layout.
+// current share's history written as the chosen layout; "Export price histories for all shares in
+// the table" (26201): CExportPricesDlg, then every share of the active view's table.
 #pragma once
 
 #include <functional>
@@ -17,6 +18,13 @@ void SetPriceExportChooser(PriceExportChooser chooser);
 
 // Exports the active view's current share; false when there is none or the user cancelled.
 bool ExportCurrentSharePrices();
+
+struct ExportPricesChoice;
+// The dialog of 26201 on the stored choice; false when cancelled. None means CExportPricesDlg.
+using ExportPricesDialog = std::function<bool(ExportPricesChoice& choice)>;
+void SetExportPricesDialog(ExportPricesDialog dialog);
+// Exports the histories of every share of the active view's table; the number of shares written.
+int ExportTablePrices();
 
 void InstallPriceExportCommand();
 void RemovePriceExportCommand();
