@@ -134,6 +134,8 @@ std::optional<FrameCommandState> FrameCommandUpdate(uint32_t command, const Fram
     case 26198: case 26210: case 26216: return Enabled(!f.busy && !f.training);
     case 26214: case 26217: return Enabled(!f.busy && ImportedItemEnabled(f));
     case 26218: return Enabled(!f.busy && f.importedItems);
+    case 26055: return Enabled(!f.busy && !f.training && f.hasCurrentEntry && f.activeKind != 8);
+    case 26058: return Enabled(!f.busy && !f.training && f.hasCurrentShare && !In(f.activeKind, {4, 5, 8, 10}));
     case 26201: return Enabled(!f.busy && !f.training && f.hasCurrentEntry && !In(f.activeKind, {4, 5, 8, 10}));
     case 26057: return Enabled(!f.busy && !f.training && f.hasCurrentShare && !In(f.activeKind, {5, 8, 10}));
     case 27282: return Enabled(f.hasList && f.listFamily == kFamilyShares && In(f.activeKind, {1, 2, 6}));

@@ -13,6 +13,7 @@
 #include "shell/FrameDialogSeams.h"
 #include "shell/ui/ModalDialog.h"
 #include "tools/options/OptionSettings.h"
+#include "tools/TableExport.h"
 #include "tools/ui/ExportPricesDlg.h"
 #include "views/FrameState.h"
 #include "views/ViewBase.h"
@@ -20,7 +21,9 @@
 #include <QApplication>
 #include <QFileDialog>
 
+#include <algorithm>
 #include <filesystem>
+#include <span>
 
 namespace qv {
 
@@ -29,9 +32,14 @@ const char* const kPriceExportFilters[6] = {
     "All Files (*.*)",      "Daily prices (*.csv)",
 };
 
+const char* const kTableExportFilters[3] = {"Excel format (*.csv)", "General (*.exp)", "All Files (*.*)"};
+
 namespace {
 
-constexpr uint32_t kExportSharePrices = 26057, kExportTablePrices = 26201;
+constexpr uint32_t kExportSharePrices = 26057, kExportTablePrices = 26201, kExportTable = 26055,
+                   kExportDetails = 26058;
+// Bit 6 of the Export page's first flag byte: a transactions table's 'Latest' rows are written.
+constexpr uint8_t kLatestRowsFlag = 0x40;
 constexpr const char* kSection = "Settings";
 
 PriceExportChooser& Chooser()
@@ -40,21 +48,29 @@ PriceExportChooser& Chooser()
     return chooser;
 }
 
-std::string DialogChooser(const std::string& offered, int& format)
+// The save dialog over a filter list whose entry n is format `formats[n]`.
+std::string ListChooser(const char* title, std::span<const char* const> filters, std::span<const int> formats,
+                        const std::string& offered, int& format)
 {
-    QStringList filters;
-    for (const char* filter : kPriceExportFilters)
-        filters << QString::fromLatin1(filter);
-    QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Export the prices for this share"),
-                       FromCp1252(offered), filters.join(QStringLiteral(";;")));
+    QStringList names;
+    for (const char* filter : filters)
+        names << QString::fromLatin1(filter);
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromLatin1(title), FromCp1252(offered),
+                       names.join(QStringLiteral(";;")));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.selectNameFilter(filters.value(format - 1, filters.first()));
+    const auto at = std::find(formats.begin(), formats.end(), format);
+    dialog.selectNameFilter(names.value(at == formats.end() ? 0 : int(at - formats.begin())));
     if (RunModalDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    format = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
-    if (format < kExportCsv)
-        format = kExportCsv;
+    const qsizetype chosen = names.indexOf(dialog.selectedNameFilter());
+    format = formats[chosen >= 0 ? size_t(chosen) : 0];
     return dialog.selectedFiles().constFirst().toStdString();
+}
+
+std::string DialogChooser(const std::string& offered, int& format)
+{
+    static constexpr int kFormats[] = {1, 2, 3, 4, 5, 6};
+    return ListChooser("Export the prices for this share", kPriceExportFilters, kFormats, offered, format);
 }
 
 std::filesystem::path ExportFolder()
@@ -171,6 +187,33 @@ bool ExportCurrentSharePrices()
     return true;
 }
 
+// The save dialog of the table and details exports, then the text written; false when cancelled or
+// the write failed (which is said).
+bool ExportText(const char* title, const std::string& offeredName, const std::function<std::string(char)>& text)
+{
+    static constexpr int kFormats[] = {kExportCsv, kExportExp, kExportAllFiles};
+    int format = StoredFormat();
+    if (format != kExportCsv && format != kExportExp && format != kExportAllFiles)
+        format = kExportCsv;
+    const std::string offered = WithExtension(ExportFolder() / offeredName, format).string();
+    const std::string chosen =
+        Chooser() ? Chooser()(offered, format) : ListChooser(title, kTableExportFilters, kFormats, offered, format);
+    if (chosen.empty())
+        return false;
+    const std::filesystem::path path = WithExtension(chosen, format);
+    Registry& registry = Registry::Instance();
+    registry.setString(kSection, "ExportFolder", path.parent_path().string());
+    registry.setString(kSection, "ExportFile", path.stem().string());
+    registry.setU32(kSection, "ExportFormat", uint32_t(format));
+    const PriceFileOptions& o = PriceFileSettings();
+    const char delimiter = format == kExportCsv ? ',' : o.exportSeparator ? o.exportSeparator : ',';
+    if (!SaveFileAt(path, std::string_view(text(delimiter)))) {
+        ShowMessage("Export failed\nPossibly not enough disk space", {}, MsgButtons::Ok, MsgIcon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
 void SetExportPricesDialog(ExportPricesDialog dialog) { PricesDialog() = std::move(dialog); }
 
 int ExportTablePrices()
@@ -206,8 +249,32 @@ int ExportTablePrices()
     return run.written;
 }
 
+bool ExportCurrentTable()
+{
+    CViewBase* view = MainFrameState().activeView;
+    if (!view || !view->list)
+        return false;
+    const ShareList& list = *view->list;
+    const bool latest = (PriceFileSettings().exportFormat & kLatestRowsFlag) != 0;
+    return ExportText("Export all the data in this table", "out",
+                      [&](char delimiter) { return WriteTable(list, delimiter, latest); });
+}
+
+bool ExportCurrentShareDetails()
+{
+    RecordCursor share;
+    if (!CurrentShare(share))
+        return false;
+    std::string ticker;
+    GetShareFileCode(share, ticker, true);
+    return ExportText("Export the details for the current share", ticker.empty() ? std::string("out") : ticker,
+                      [&](char delimiter) { return WriteShareDetails(share, delimiter); });
+}
+
 void InstallPriceExportCommand()
 {
+    SetCommandDialog(kExportTable, [] { return ExportCurrentTable(); });
+    SetCommandDialog(kExportDetails, [] { return ExportCurrentShareDetails(); });
     SetCommandDialog(kExportTablePrices, [] { return ExportTablePrices() > 0; });
     SetCommandDialog(kExportSharePrices, [] {
         ExportCurrentSharePrices();
@@ -219,6 +286,8 @@ void RemovePriceExportCommand()
 {
     SetCommandDialog(kExportSharePrices, nullptr);
     SetCommandDialog(kExportTablePrices, nullptr);
+    SetCommandDialog(kExportTable, nullptr);
+    SetCommandDialog(kExportDetails, nullptr);
 }
 
 } // namespace qv

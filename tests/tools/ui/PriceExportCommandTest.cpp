@@ -6,6 +6,7 @@
 #include "support/ui/Render.h"
 #include "tools/ui/ExportPricesDlg.h"
 
+#include "core/ColumnDef.h"
 #include "core/PriceExport.h"
 #include "core/ShareList.h"
 #include "core/VarInt.h"
@@ -168,6 +169,32 @@ TEST_F(PriceExportCommand, ThePricesDialogShowsTheFolderOrTheFile)
     dialog.afterButton()->setChecked(true);
     EXPECT_TRUE(dialog.fromField()->edit()->isEnabled());
     test::SaveRender(test::RenderWidget(dialog), QStringLiteral("ExportPricesDlg"));
+}
+
+TEST_F(PriceExportCommand, TablesAndDetailsAreWrittenAsTheViewsShowThem)
+{
+    std::vector<uint8_t> layout;
+    AppendColumnDef(layout, ColumnOf(kColumnField, 0));
+    AppendColumnDef(layout, ColumnOf(kColumnField, 0x0F));
+    layout.push_back(0);
+    list_.columnLayout = layout.data();
+    Choose("table", kExportCsv);
+    EXPECT_TRUE(ExportCurrentTable());
+    const std::string table = Text("table.csv");
+    const size_t lineEnd = table.find("\r\n");
+    ASSERT_NE(lineEnd, std::string::npos);
+    EXPECT_EQ(std::count(table.begin(), table.begin() + ptrdiff_t(lineEnd), ','), 2) << table;
+    const std::string row = table.substr(lineEnd + 2);
+    EXPECT_EQ(row.substr(0, 2), "1,") << "field code 0 is the row number";
+    EXPECT_EQ(std::count(row.begin(), row.end(), ','), 2) << "each cell ends with the delimiter";
+    EXPECT_EQ(row.substr(row.size() - 2), "\r\n");
+    list_.columnLayout = nullptr;
+
+    Choose("details", kExportExp);
+    EXPECT_TRUE(ExportCurrentShareDetails());
+    const std::string details = Text("details.exp");
+    EXPECT_NE(details.find("\r\n"), std::string::npos);
+    EXPECT_EQ(details.size() - details.rfind("\r\n"), 2u) << "every line ends with CR LF";
 }
 
 } // namespace
