@@ -174,7 +174,8 @@ RebuildResult RebuildEditedRecord(const EditedItem& item, std::vector<uint8_t>& 
     size_t first = 0, last = item.prices.size();
     while (first < last && item.prices[first] == kEntryMissing)
         ++first;
-    while (last > first && item.prices[last - 1] == kEntryMissing)
+    // Days after the last price are not kept: a stream ends at its last priced day.
+    while (last > first && !IsPrice(item.prices[last - 1]))
         --last;
     std::vector<double> values;
     for (size_t i = first; i < last; ++i)

@@ -65,7 +65,8 @@ enum class StartDateResult { Moved, TooMany, AskToDelete, Unchanged };
 StartDateResult SetStartDate(EditedItem& item, PackedDate date, bool deleteAgreed);
 
 enum class RebuildResult { Built, NoPrices, TooLarge, TooMuchData };
-// The record of the edited item: leading and trailing missing entries dropped, the scale chosen as
+// The record of the edited item: leading missing entries and every entry after the last price dropped
+// (a stream ends at its last priced day), the scale chosen as
 // the import chooses it (with 0.01 for every sum of fractions), each entry coded.
 RebuildResult RebuildEditedRecord(const EditedItem& item, std::vector<uint8_t>& record);
 

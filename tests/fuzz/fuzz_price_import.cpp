@@ -1,9 +1,11 @@
 // Fuzzes the price import reader on any text under settings drawn from the first bytes: the days it
 // gives run in date order with values, and the record built from them decodes to those closes.
+#include "core/ImportsFile.h"
 #include "core/Memory.h"
 #include "core/PriceImport.h"
 #include "core/PriceStream.h"
 #include "core/RecordAccess.h"
+#include "platform/ByteOrder.h"
 
 #include <cmath>
 #include <cstddef>
@@ -33,13 +35,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!scale || series.days.empty())
         return 0;
     const std::vector<uint8_t> stream = qv::EncodeImportStream(series.days, *scale);
-    const std::vector<uint8_t> record = qv::BuildImportedRecord(series.name, series.keywords, *scale, series.days.front().date, series.days.back().value, stream);
+    std::vector<uint8_t> record = qv::BuildImportedRecord(series.name, series.keywords, *scale, series.days.front().date,
+                                                          series.days.back().value, stream);
     if (record.size() > qv::kImportRecordLimit)
         return 0;
+    qv::FinishImportedRecord(record.data(), qv::LoadU16(&record[qv::RecordLayout::FirstSubRecord]), record.size());
     const uint8_t* sub = qv::FirstSubRecord(record.data());
     qv::DayRecord* days = nullptr;
-    const int32_t count = qv::DecodeSubRecordHistory(sub, qv::SubRecordEnd(record.data(), sub), days, qv::kKeepNonPositivePrices, true,
-                                                     qv::CorrectionCursor{});
+    const int32_t count = qv::DecodeSubRecordHistory(sub, qv::SubRecordEnd(record.data(), sub), days,
+                                                     qv::kKeepNonPositivePrices, true, qv::CorrectionCursor{});
     // Each valued day decodes within one stored unit of what the file said.
     const double unit = *scale > 0 ? 1.0 / *scale : double(-*scale);
     size_t next = 0;
