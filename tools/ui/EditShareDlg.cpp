@@ -72,16 +72,6 @@ PackedDate DateOfElement(PackedDate first, int element)
     return date;
 }
 
-void InstallButtons(QDialog& dialog, QDialogButtonBox* buttons, uint32_t topic)
-{
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
-    QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    InstallDialogHelp(dialog, topic, help);
-}
-
 } // namespace
 
 CEditShareFun::CEditShareFun(const ShareFundamentals& f, QWidget* parent)
@@ -288,8 +278,7 @@ CEditShare::CEditShare(const uint8_t* record, QWidget* parent)
                                                    : QStringLiteral("Edit ") + FromCp1252(item_.fundamentals.name));
     tabs_->addTab(fun_, QStringLiteral("Share fundamentals"));
     tabs_->addTab(price_, QStringLiteral("Share price"));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    InstallButtons(*this, buttons, 0x20000 + 533);
+    QDialogButtonBox* buttons = OkCancelHelpButtons(*this, 0x20000 + 533);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addWidget(buttons);
@@ -341,8 +330,7 @@ CPriceAdjustDlg::CPriceAdjustDlg(PackedDate date, QWidget* parent)
     grid->addWidget(factor_, 0, 1);
     grid->addWidget(multiply_, 1, 0);
     grid->addWidget(divide_, 1, 1);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    InstallButtons(*this, buttons, 0x20000 + 379);
+    QDialogButtonBox* buttons = OkCancelHelpButtons(*this, 0x20000 + 379);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(dateBox);
@@ -371,8 +359,7 @@ CAnomalyLevelDlg::CAnomalyLevelDlg(int level, QWidget* parent)
                                            "that is detected as an anomaly."),
                             this);
     text->setWordWrap(true);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    InstallButtons(*this, buttons, 0x20000 + 380);
+    QDialogButtonBox* buttons = OkCancelHelpButtons(*this, 0x20000 + 380);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(field_);
     layout->addWidget(text);

@@ -101,9 +101,7 @@ CExportPricesDlg::CExportPricesDlg(const ExportPricesChoice& choice, QWidget* pa
     auto* formatRow = new QHBoxLayout;
     formatRow->addWidget(new QLabel(QStringLiteral("Export Format"), this));
     formatRow->addWidget(format_, 1);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
+    QDialogButtonBox* buttons = OkCancelHelpButtons(*this, 0x20000 + 512);
     QPushButton* options = buttons->addButton(QStringLiteral("Options"), QDialogButtonBox::ActionRole);
     options->setObjectName(QString::number(kOptions));
     options->setEnabled(bool(FrameDialogs().optionsSheet));
@@ -111,10 +109,6 @@ CExportPricesDlg::CExportPricesDlg(const ExportPricesChoice& choice, QWidget* pa
         if (FrameDialogs().optionsSheet)
             FrameDialogs().optionsSheet(kExportPageMask);
     });
-    QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CExportPricesDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    InstallDialogHelp(*this, 0x20000 + 512, help);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group_);
     layout->addWidget(single_);

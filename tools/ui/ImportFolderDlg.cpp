@@ -56,16 +56,9 @@ CImportFolderDlg::CImportFolderDlg(const QString& folder, const QString& extensi
     grid->addWidget(browse, 0, 2);
     grid->addWidget(new QLabel(QStringLiteral("Select import file extension"), this), 1, 0);
     grid->addWidget(extension_, 1, 1, Qt::AlignLeft);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
-    QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    InstallDialogHelp(*this, kHelpTopic, help);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelHelpButtons(*this, kHelpTopic));
 }
 
 QString CImportFolderDlg::folder() const { return folder_->text(); }

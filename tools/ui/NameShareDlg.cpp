@@ -27,19 +27,12 @@ CNameShareDlg::CNameShareDlg(const QString& fileName, QWidget* parent) : QDialog
     file->setObjectName(QString::number(kFileName));
     name_->setObjectName(QString::number(kName));
     name_->setMaxLength(kNameLimit);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
-    QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    InstallDialogHelp(*this, kHelpTopic, help);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("You are importing the file:"), this));
     layout->addWidget(file);
     layout->addWidget(new QLabel(QStringLiteral("Type in your name for this share"), this));
     layout->addWidget(name_);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelHelpButtons(*this, kHelpTopic));
     setMinimumWidth(340);
 }
 

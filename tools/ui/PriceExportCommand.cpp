@@ -14,6 +14,7 @@
 #include "shell/ui/ModalDialog.h"
 #include "tools/options/OptionSettings.h"
 #include "tools/TableExport.h"
+#include "tools/ui/ActiveShare.h"
 #include "tools/ui/ExportPricesDlg.h"
 #include "views/FrameState.h"
 #include "views/ViewBase.h"
@@ -138,20 +139,27 @@ void StoreChoice(const ExportPricesChoice& choice)
     registry.setU32(kSection, "ExportFromDate", choice.allData ? 0 : choice.fromDate);
 }
 
+// The chosen file's folder, name and type, offered again next time.
+void RememberChosenFile(const std::filesystem::path& path, int format)
+{
+    Registry& registry = Registry::Instance();
+    registry.setString(kSection, "ExportFolder", path.parent_path().string());
+    registry.setString(kSection, "ExportFile", path.stem().string());
+    registry.setU32(kSection, "ExportFormat", uint32_t(format));
+}
+
+// Writes the text through the save protocol; a failure is said.
+bool SaveExport(const std::filesystem::path& path, const std::string& text)
+{
+    if (SaveFileAt(path, std::string_view(text)))
+        return true;
+    ShowMessage("Export failed\nPossibly not enough disk space", {}, MsgButtons::Ok, MsgIcon::Exclamation);
+    return false;
+}
+
 // A per-share file of "All files" is written as the general layout, so it takes its extension.
 std::string FileExtension(int format) { return ExportExtension(format == kExportAllFiles ? kExportExp : format); }
 
-bool CurrentShare(RecordCursor& share)
-{
-    CViewBase* view = MainFrameState().activeView;
-    if (!view || !view->list)
-        return false;
-    RecordCursor* entry = CurrentEntry(view->list);
-    if (!entry || !entry->record)
-        return false;
-    share = ShareOfRow(*view->list, *entry);
-    return share.record != nullptr;
-}
 
 } // namespace
 
@@ -160,7 +168,7 @@ void SetPriceExportChooser(PriceExportChooser chooser) { Chooser() = std::move(c
 bool ExportCurrentSharePrices()
 {
     RecordCursor share;
-    if (!CurrentShare(share))
+    if (!ActiveViewShare(share))
         return false;
     std::string ticker;
     GetShareFileCode(share, ticker, false);
@@ -171,20 +179,13 @@ bool ExportCurrentSharePrices()
     if (chosen.empty())
         return false;
     const std::filesystem::path path = WithExtension(chosen, format);
-    Registry& registry = Registry::Instance();
-    registry.setString(kSection, "ExportFolder", path.parent_path().string());
-    registry.setString(kSection, "ExportFile", path.stem().string());
-    registry.setU32(kSection, "ExportFormat", uint32_t(format));
+    RememberChosenFile(path, format);
     const PriceFileOptions& o = PriceFileSettings();
     const ExportStyle style =
         ExportStyleFor(format, o.exportFormat, o.exportFormat2, o.exportSeparator, o.exportDateSeparator);
     std::string text;
     WriteShareHistory(share, style, text);
-    if (!SaveFileAt(path, std::string_view(text))) {
-        ShowMessage("Export failed\nPossibly not enough disk space", {}, MsgButtons::Ok, MsgIcon::Exclamation);
-        return false;
-    }
-    return true;
+    return SaveExport(path, text);
 }
 
 // The save dialog of the table and details exports, then the text written; false when cancelled or
@@ -201,17 +202,10 @@ bool ExportText(const char* title, const std::string& offeredName, const std::fu
     if (chosen.empty())
         return false;
     const std::filesystem::path path = WithExtension(chosen, format);
-    Registry& registry = Registry::Instance();
-    registry.setString(kSection, "ExportFolder", path.parent_path().string());
-    registry.setString(kSection, "ExportFile", path.stem().string());
-    registry.setU32(kSection, "ExportFormat", uint32_t(format));
+    RememberChosenFile(path, format);
     const PriceFileOptions& o = PriceFileSettings();
     const char delimiter = format == kExportCsv ? ',' : o.exportSeparator ? o.exportSeparator : ',';
-    if (!SaveFileAt(path, std::string_view(text(delimiter)))) {
-        ShowMessage("Export failed\nPossibly not enough disk space", {}, MsgButtons::Ok, MsgIcon::Exclamation);
-        return false;
-    }
-    return true;
+    return SaveExport(path, text(delimiter));
 }
 
 void SetExportPricesDialog(ExportPricesDialog dialog) { PricesDialog() = std::move(dialog); }
@@ -241,10 +235,8 @@ int ExportTablePrices()
     }
     if (run.singleFile && run.written > 0) {
         const std::filesystem::path path = std::filesystem::path(choice.folder) / (choice.file + run.extension);
-        if (!SaveFileAt(path, std::string_view(run.shared))) {
-            ShowMessage("Export failed\nPossibly not enough disk space", {}, MsgButtons::Ok, MsgIcon::Exclamation);
+        if (!SaveExport(path, run.shared))
             return 0;
-        }
     }
     return run.written;
 }
@@ -263,7 +255,7 @@ bool ExportCurrentTable()
 bool ExportCurrentShareDetails()
 {
     RecordCursor share;
-    if (!CurrentShare(share))
+    if (!ActiveViewShare(share))
         return false;
     std::string ticker;
     GetShareFileCode(share, ticker, true);

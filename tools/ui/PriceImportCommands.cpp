@@ -12,7 +12,6 @@
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "platform/qt/QtText.h"
-#include "portfolio/TransactionRows.h"
 #include "shell/AppServices.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/PortfolioAdd.h"
@@ -22,11 +21,10 @@
 #include "shell/ui/StatusBarEx.h"
 #include "tools/ImportedItemDeletion.h"
 #include "tools/options/OptionSettings.h"
+#include "tools/ui/ActiveShare.h"
 #include "tools/ui/EditShareDlg.h"
 #include "tools/ui/ImportFolderDlg.h"
 #include "tools/ui/NameShareDlg.h"
-#include "views/FrameState.h"
-#include "views/ViewBase.h"
 #include "views/ViewGroupFields.h"
 
 #include <QApplication>
@@ -114,20 +112,14 @@ void ReportCollected(const ImportRun& run)
     ShowMessage(text, {}, MsgButtons::Ok, MsgIcon::Exclamation);
 }
 
-CViewBase* ActiveView() { return MainFrameState().activeView; }
-
 // The imported item the active view's list has as its current share, or null.
 const uint8_t* CurrentImportedItem()
 {
-    CViewBase* view = ActiveView();
-    if (!view || !view->list)
+    RecordCursor share;
+    if (!ActiveViewShare(share))
         return nullptr;
-    RecordCursor* entry = CurrentEntry(view->list);
-    if (!entry || !entry->record)
-        return nullptr;
-    const RecordCursor share = ShareOfRow(*view->list, *entry);
-    return share.record && IsMadeItemId(RecordId(share.record)) && RecordId(share.record) != 0xFFFF ? share.record
-                                                                                                  : nullptr;
+    const uint16_t id = RecordId(share.record);
+    return IsMadeItemId(id) && id != 0xFFFF ? share.record : nullptr;
 }
 
 } // namespace

@@ -1,18 +1,15 @@
 // The price list window, its settings and the print settings.
 #include "tools/ui/PriceListDlg.h"
 
+#include "tools/ui/ActiveShare.h"
 #include "core/RecordLookup.h"
-#include "core/ShareList.h"
 #include "lists/ListViewOptions.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "platform/qt/QtText.h"
-#include "portfolio/TransactionRows.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/ModalDialog.h"
-#include "views/FrameState.h"
-#include "views/ViewBase.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -87,22 +84,11 @@ QRect OpeningRect()
     return QRect(defaults.left, defaults.top, defaults.width, defaults.height);
 }
 
-bool CurrentShare(RecordCursor& share)
-{
-    CViewBase* view = MainFrameState().activeView;
-    if (!view || !view->list)
-        return false;
-    RecordCursor* entry = CurrentEntry(view->list);
-    if (!entry || !entry->record)
-        return false;
-    share = ShareOfRow(*view->list, *entry);
-    return share.record != nullptr;
-}
 
 bool RunPriceList()
 {
     RecordCursor share;
-    if (!CurrentShare(share))
+    if (!ActiveViewShare(share))
         return false;
     CPriceListDlg dialog(share, false, QApplication::activeWindow());
     return RunModalDialog(dialog) == QDialog::Accepted;
@@ -252,14 +238,7 @@ CPriceListSettingsDlg::CPriceListSettingsDlg(const PriceListOptions& options, bo
         boxes_[i]->setEnabled(!(editedPrices && fixedInEditedMode));
         layout->addWidget(boxes_[i]);
     }
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
-    QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    InstallDialogHelp(*this, 0x20000 + 792, help);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelHelpButtons(*this, 0x20000 + 792));
 }
 
 PriceListOptions CPriceListSettingsDlg::options() const
@@ -298,13 +277,7 @@ CPrintSettingsDlg::CPrintSettingsDlg(uint8_t stored, bool doubleLines, QWidget* 
     row->addWidget(new QLabel(QStringLiteral("Type the new font size (4 - 30)"), this));
     row->addWidget(size_);
     row->addStretch();
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
-    QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CPrintSettingsDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    InstallDialogHelp(*this, 0x20000 + 353, help);
+    QDialogButtonBox* buttons = OkCancelHelpButtons(*this, 0x20000 + 353);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addWidget(screen_);
