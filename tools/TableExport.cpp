@@ -14,16 +14,31 @@ namespace {
 // A record of length 1 only keeps a place in the layout.
 bool IsFiller(const uint8_t* column) { return column[0] <= 1; }
 
+// A text holding the delimiter, a double quote or a line break is quoted (quotes doubled), so that a
+// figure such as "2,283" stays one field.
+void AppendField(std::string& out, std::string_view text, char delimiter)
+{
+    if (text.find_first_of(std::string{delimiter, '"', '\r', '\n'}) == std::string_view::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (char c : text) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
 } // namespace
 
 void WriteDetailField(std::string& out, int fieldCode, const RecordCursor& share, char delimiter)
 {
     const DetailCell cell = GetDetailCell(fieldCode, share);
-    out += cell.heading;
+    AppendField(out, cell.heading, delimiter);
     out += delimiter;
-    out += cell.value;
-    if (!cell.second.empty())
-        out += " (" + cell.second + ")";
+    AppendField(out, cell.second.empty() ? cell.value : cell.value + " (" + cell.second + ")", delimiter);
     out += "\r\n";
 }
 
@@ -41,7 +56,7 @@ void WriteTableCell(std::string& out, const ShareList& list, int row, const uint
     const RecordCursor& entry = list.entries[row];
     char text[kCellTextBytes];
     const size_t length = FormatColumnValue(entry.record, entry.count, column, text, sizeof text, row + 1, &list, 0);
-    out.append(text, length);
+    AppendField(out, std::string_view(text, length), delimiter);
     out += delimiter;
 }
 
@@ -52,7 +67,7 @@ std::string WriteTable(const ShareList& list, char delimiter, bool latestRows)
     const int columns = layout ? CountColumnDefs(layout) : 0;
     for (int c = 0; c < columns; ++c) {
         if (!IsFiller(GetColumnDef(layout, c))) {
-            out += GetColumnHeading(&list, GetColumnDef(layout, c), false);
+            AppendField(out, GetColumnHeading(&list, GetColumnDef(layout, c), false), delimiter);
             out += delimiter;
         }
     }

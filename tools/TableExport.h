@@ -1,5 +1,6 @@
 // The text of the table and details exports: a list table's heading row and cells, and the current
-// share's detail fields, each as the list tables and the details page show them.
+// share's detail fields, each as the list tables and the details page show them. A text holding the
+// delimiter, a double quote or a line break is written in double quotes.
 #pragma once
 
 #include "core/RecordCursor.h"
