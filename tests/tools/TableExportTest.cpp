@@ -12,11 +12,9 @@ namespace {
 TEST(TableExport, DetailLinesQuoteTextsThatHoldTheDelimiter)
 {
     SetDetailCellSource([](int code, const RecordCursor&) {
-        DetailCell cell;
-        cell.heading = code == 1 ? "Price" : "Name";
-        cell.value = code == 1 ? "2,283" : "Say \"hi\"";
-        cell.second = code == 1 ? "c" : "";
-        return cell;
+        if (code == 1)
+            return DetailCell{"Price", "2,283", "c", false};
+        return DetailCell{"Name", "Say \"hi\"", {}, false};
     });
     struct Case {
         int code;
