@@ -8,9 +8,11 @@
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
 #include "datamining/CriterionValue.h"
+#include "datamining/FilterEditing.h"
 #include "datamining/FilterEvaluation.h"
 #include "datamining/FilterText.h"
 #include "datamining/FilterValues.h"
+#include "datamining/ui/DMControl.h"
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
 #include "platform/MessageBox.h"
@@ -40,11 +42,6 @@
 namespace qv {
 namespace {
 
-// Messages of the control panel and its criterion rows.
-constexpr uint32_t kMsgRangeChanged = 1205, kMsgAxisChanged = 1206, kMsgCriteriaChanged = 1207,
-                   kMsgRowsRebuilt = 1208, kMsgFilterChanged = 1209, kMsgRenameFilter = 1212,
-                   kMsgFilterEdited = 1213;
-
 enum Command : uint32_t {
     kSwapAxes = 26460,
     kYHistogram = 26461,
@@ -58,10 +55,20 @@ enum Command : uint32_t {
     kExportFilter = 26772,
     kImportFilter = 26773,
 };
-// Commands whose dialogs or panel come later, and the list views' sector and new-high/low choices,
-// which do not apply here.
-constexpr uint32_t kGreyed[] = {26458, 26459, 26471, 26465, 26466, 26473, 26472, 26594, 26595,
-                                26596, 26105, 25076, 25062, 25063};
+// Commands whose dialogs come later, and the list views' sector and new-high/low choices, which do
+// not apply here.
+constexpr uint32_t kGreyed[] = {26458, 26459, 26471, 26465, 26466, 26473, 26105, 25076, 25062, 25063};
+// The view's commands the control panel runs, with the panel's own.
+constexpr std::pair<uint32_t, uint32_t> kPanelCommands[] = {
+    {26472, 1893}, {26594, 26478}, {26595, 1895}, {26596, 26477}};
+
+uint32_t PanelCommandOf(uint32_t command)
+{
+    for (const auto& [view, panel] : kPanelCommands)
+        if (view == command)
+            return panel;
+    return 0;
+}
 
 constexpr int kDividerGrip = 11;
 constexpr size_t kTableShownByte = 4, kGraphShownByte = 5, kGraphRecordByte = 2;
@@ -109,7 +116,9 @@ CViewDataMining::CViewDataMining(int32_t kind, QWidget* parent) : CViewBase(kind
     setMouseTracking(true);
 }
 
-CViewDataMining::~CViewDataMining() = default;
+CViewDataMining::~CViewDataMining() { delete panel_; }
+
+CDM_Control* CViewDataMining::panel() const { return panel_; }
 
 std::string CViewDataMining::GetDataMiningFilterName() const { return filter_ ? filter_->name : std::string(); }
 
@@ -139,8 +148,13 @@ void CViewDataMining::OnRefresh()
     qv::SelectColumnSetting(list, kind, -1, false, false);
     if (filter_ != CurrentFilter())
         rangesSet_ = false;
+    const bool newFilter = filter_ != CurrentFilter();
     filter_ = CurrentFilter();
     Evaluate();
+    if (newFilter || !panel_)
+        ShowInPanel();
+    else
+        panel_->RefreshCriteriaRows();
     ComputeGraphValues();
     if (!rangesSet_)
         ResetRanges();
@@ -171,9 +185,23 @@ void CViewDataMining::Evaluate()
             filter_->flags &= uint8_t(~kFilterOutOfDate);
             DataMiningRunBusy = busy;
         }
+        const size_t rows = size_t(ShareListCount(list));
+        sourceCopy_.assign(list->entries, list->entries + rows + 1);
+        sourcePositions_.assign(positions.begin(), positions.begin() + ptrdiff_t(rows + 1));
         ApplyFilterCriteria(list, positions.data(), filter_->criteria);
     }
     ResortShareList(list);
+}
+
+void CViewDataMining::ShowInPanel()
+{
+    if (!panel_)
+        panel_ = new CDM_Control(this);
+    if (!docked_)
+        docked_ = DockBesideView(panel_, this);
+    panel_->SetSourceRows(sourceCopy_.empty() ? nullptr : sourceCopy_.data(),
+                          sourcePositions_.empty() ? nullptr : sourcePositions_.data());
+    panel_->SetFilter(filter_);
 }
 
 void CViewDataMining::ComputeGraphValues()
@@ -279,10 +307,12 @@ intptr_t CViewDataMining::onProgramMessage(uint32_t message, uintptr_t wParam, i
         ApplyAgain();
         return 1;
     case kMsgRangeChanged:
+    case kMsgCriteriaReordered:
     case kMsgAxisChanged:
     case kMsgCriteriaChanged:
-    case kMsgFilterChanged:
     case kMsgFilterEdited: {
+        if (wParam != 0 && panel_)
+            panel_->RefreshCriteriaRows();
         DataMiningGraphSettings s = DataMiningGraphSettings::Read(CurrentRecord());
         if (filter_ && filter_->axisCriterion(FilterAxis::Z) && !s.scatter(kScatterColourByZ) &&
             !s.scatter(kScatterSizeByZ)) {
@@ -350,6 +380,10 @@ bool CViewDataMining::UpdateCommand(CommandUi& ui)
         ui.enabled = false;
         return true;
     }
+    if (const uint32_t panelCommand = PanelCommandOf(ui.command)) {
+        ui.enabled = panel_ && panel_->CommandEnabled(panelCommand);
+        return true;
+    }
     return CViewList::UpdateCommand(ui);
 }
 
@@ -384,6 +418,11 @@ bool CViewDataMining::RunCommand(uint32_t command)
     }
     if (std::find(std::begin(kGreyed), std::end(kGreyed), command) != std::end(kGreyed))
         return true;
+    if (const uint32_t panelCommand = PanelCommandOf(command)) {
+        if (panel_)
+            panel_->RunCommand(panelCommand);
+        return true;
+    }
     return CViewList::RunCommand(command);
 }
 

@@ -7,8 +7,11 @@
 #include "lists/ui/ViewList.h"
 
 #include <QPoint>
+#include <QPointer>
 
 namespace qv {
+
+class CDM_Control;
 
 class CViewDataMining : public CViewList {
     Q_OBJECT
@@ -36,6 +39,8 @@ public:
     QImage RenderGraphs(const QSize& size);
     // The read-out of a point of the graph area, as status pane 2 shows it.
     std::string ReadoutText(QPoint point) const;
+    // The control panel, made on the first refresh.
+    CDM_Control* panel() const;
 
 protected:
     int TableHeight() const override;
@@ -63,8 +68,15 @@ private:
     void ToggleScatterBit(uint32_t bit);
     void ExportCurrentFilter();
     void ImportFilters();
+    void ShowInPanel();
 
     DMFilter* filter_ = nullptr;
+    QPointer<CDM_Control> panel_;
+    bool docked_ = false;
+    // The source's rows and their candidate positions, which the panel's new criteria take their
+    // statistics over.
+    std::vector<RecordCursor> sourceCopy_;
+    std::vector<uint32_t> sourcePositions_;
     int split_ = 500;
     AxisRange x_, y_;
     bool rangesSet_ = false;
