@@ -22,6 +22,13 @@ constexpr uint32_t kCommandSaveThisDay = 27284;
 constexpr uint32_t kCommandSaveAll = 27285;
 constexpr uint32_t kCommandResetThisDay = 27263;
 constexpr uint32_t kCommandResetAll = 27264;
+constexpr uint32_t kCommandReviewSaved = 27262;
+
+ReviewPriceEditsDialog& ReviewDialog()
+{
+    static ReviewPriceEditsDialog dialog;
+    return dialog;
+}
 
 const ValueRange* SeriesRange(const GraphPane* pane)
 {
@@ -158,6 +165,12 @@ bool EodPriceEdit::RunCommand(uint32_t command)
 {
     switch (command) {
     case kCommandEditMode: Toggle(); return true;
+    case kCommandReviewSaved:
+        if (ReviewDialog() && entry_.record) {
+            ReviewDialog()(entry_);
+            RepaintListViews();
+        }
+        return true;
     case kCommandSaveThisDay:
         if (current_)
             current_->changed = current_->changed ? 0 : 1;
@@ -196,10 +209,13 @@ bool EodPriceEdit::UpdateCommand(CommandUi& ui) const
         ui.checked = current_ && current_->changed != 0;
         return true;
     case kCommandResetThisDay: ui.enabled = currentDiffers; return true;
+    case kCommandReviewSaved: ui.enabled = ReviewDialog() && entry_.record; return true;
     case kCommandSaveAll:
     case kCommandResetAll: ui.enabled = AnyPriceEdited(list_); return true;
     default: return false;
     }
 }
+
+void SetReviewPriceEditsDialog(ReviewPriceEditsDialog dialog) { ReviewDialog() = std::move(dialog); }
 
 } // namespace qv

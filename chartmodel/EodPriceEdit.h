@@ -8,6 +8,7 @@
 #include "core/RecordCursor.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace qv {
 
@@ -60,6 +61,11 @@ private:
     float heldValue_ = 0;
     bool edited_ = false;
 };
+
+// "Review saved values..." (27262): the share's saved corrections in a list the tools install; the
+// command is greyed until they do.
+using ReviewPriceEditsDialog = std::function<void(const RecordCursor& share)>;
+void SetReviewPriceEditsDialog(ReviewPriceEditsDialog dialog);
 
 // Program-wide: the user asked not to see the price-edit information again.
 bool& PriceEditInfoSuppressed();

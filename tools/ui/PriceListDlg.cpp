@@ -2,6 +2,7 @@
 #include "tools/ui/PriceListDlg.h"
 
 #include "tools/ui/ActiveShare.h"
+#include "chartmodel/EodPriceEdit.h"
 #include "core/RecordLookup.h"
 #include "lists/ListViewOptions.h"
 #include "platform/MessageBox.h"
@@ -312,12 +313,18 @@ void InstallPriceListDialogs()
         return ok;
     });
     SetCommandDialog(kPrintSettingsCommand, RunPrintSettings);
+    SetReviewPriceEditsDialog([](const RecordCursor& share) {
+        CPriceListDlg dialog(share, true, QApplication::activeWindow());
+        RunModalDialog(dialog);
+        StoreSettings();
+    });
 }
 
 void RemovePriceListDialogs()
 {
     SetCommandDialog(kPriceListCommand, nullptr);
     SetCommandDialog(kPrintSettingsCommand, nullptr);
+    SetReviewPriceEditsDialog(nullptr);
 }
 
 } // namespace qv

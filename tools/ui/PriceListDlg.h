@@ -76,7 +76,8 @@ private:
 // Whether printed lists draw double thick lines.
 bool& PrintDoubleLines();
 
-// Installs the price list on 21117 (the active view's current share) and the print settings on 26213.
+// Installs the price list on 21117 (the active view's current share), in its edited-prices form on the
+// chart's "Review saved values..." (27262), and the print settings on 26213.
 void InstallPriceListDialogs();
 void RemovePriceListDialogs();
 

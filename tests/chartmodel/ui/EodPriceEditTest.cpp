@@ -205,6 +205,17 @@ TEST_F(PriceEditWindow, ResettingPutsTheDatabaseValuesBackAndAsksFirstForAllDays
     EXPECT_FALSE(State(27264).enabled);
 }
 
+TEST_F(PriceEditWindow, ReviewingSavedValuesOpensTheInstalledListOnTheShare)
+{
+    EXPECT_FALSE(State(27262).enabled) << "greyed until the list is installed";
+    const uint8_t* shown = nullptr;
+    SetReviewPriceEditsDialog([&](const RecordCursor& share) { shown = share.record; });
+    EXPECT_TRUE(State(27262).enabled);
+    Run(27262);
+    EXPECT_EQ(shown, window->list->entries[0].record);
+    SetReviewPriceEditsDialog(nullptr);
+}
+
 TEST_F(PriceEditWindow, AVolumeIsDraggedInTheVolumePane)
 {
     Run(27260);
