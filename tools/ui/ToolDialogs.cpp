@@ -5,6 +5,7 @@
 #include "shell/ui/CalcEdit.h"
 #include "tools/ui/CalculatorDlg.h"
 #include "tools/ui/CompCalendar.h"
+#include "tools/ui/EditDayPriceDlg.h"
 #include "tools/ui/PriceExportCommand.h"
 #include "tools/ui/PriceImportCommands.h"
 #include "tools/ui/PriceListDlg.h"
@@ -20,6 +21,7 @@ void InstallToolDialogs()
     InstallPriceExportCommand();
     InstallPriceImportCommands();
     InstallPriceListDialogs();
+    SetEditDayPriceDialog(RunEditDayPrice);
     FrameDialogs().slideShowDialog = RunSlideShowDialog;
 }
 
@@ -31,6 +33,7 @@ void RemoveToolDialogs()
     RemovePriceExportCommand();
     RemovePriceImportCommands();
     RemovePriceListDialogs();
+    SetEditDayPriceDialog(nullptr);
     FrameDialogs().slideShowDialog = nullptr;
 }
 

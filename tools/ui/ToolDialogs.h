@@ -5,7 +5,7 @@ namespace qv {
 
 // The calculator (26655 and the number fields' drop buttons), the company calendar (27287), the
 // slide show (26730), the price export and import commands, the price list (21117) and the print
-// settings (26213).
+// settings (26213), and the chart's one-day price editor (27261).
 void InstallToolDialogs();
 void RemoveToolDialogs();
 

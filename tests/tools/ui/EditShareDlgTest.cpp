@@ -2,6 +2,8 @@
 // record, the price page's buttons work on the selected row, and the small dialogs check their input.
 #include "tools/ui/EditShareDlg.h"
 
+#include "chartmodel/TrainingMode.h"
+#include "tools/ui/EditDayPriceDlg.h"
 #include "core/ImportsFile.h"
 #include "core/PriceImport.h"
 #include "core/RecordAccess.h"
@@ -99,6 +101,40 @@ TEST(EditShareDlg, AdjustmentAndAnomalyLevelCheckTheirInput)
     level.accept();
     EXPECT_EQ(level.level(), 25);
     test::SaveRender(test::RenderWidget(level), QStringLiteral("AnomalyLevelDlg"));
+}
+
+TEST(EditDayPriceDlg, AnOpenAboveTheHighMovesTheHighAndSaysSo)
+{
+    test::FakeMessageBox box;
+    std::vector<std::string> warnings;
+    SuppressibleInfoBox previous = SuppressibleInfo();
+    SuppressibleInfo() = [&](const std::string& text) {
+        warnings.push_back(text);
+        return false;
+    };
+    DayPriceEdit edit;
+    edit.shareName = "Abbotsford Energy";
+    edit.original = DayRecord{100, 110, 95, 105, 5000, 1, {}, test::Date(2024, 3, 4), 1, 0, 0, {}};
+    edit.edited = edit.original;
+    CEditDayPriceDlg dialog(edit);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Edit Prices for Abbotsford Energy"));
+    dialog.field(CEditDayPriceDlg::kOpen)->setText(QStringLiteral("120"));
+    dialog.field(CEditDayPriceDlg::kClose)->setText(QStringLiteral("90"));
+    dialog.temporaryButton()->setChecked(true);
+    test::SaveRender(test::RenderWidget(dialog), QStringLiteral("EditDayPriceDlg"));
+    dialog.accept();
+    EXPECT_EQ(dialog.answer(), DayPriceAnswer::Ok);
+    EXPECT_FLOAT_EQ(dialog.edit().edited.high, 120);
+    EXPECT_FLOAT_EQ(dialog.edit().edited.low, 90);
+    EXPECT_FALSE(dialog.edit().saved);
+    EXPECT_EQ(warnings, (std::vector<std::string>{
+                            "Editing the Opening price above the High will update the High price also.",
+                            "Editing the Closing price below the Low will update the Low price also."}));
+    CEditDayPriceDlg refused(edit);
+    refused.field(CEditDayPriceDlg::kVolume)->setText(QStringLiteral("-3"));
+    refused.accept();
+    EXPECT_NE(refused.result(), QDialog::Accepted);
+    SuppressibleInfo() = previous;
 }
 
 } // namespace
