@@ -6,6 +6,7 @@
 #include "core/ConfigFile.h"
 #include "core/ConfigState.h"
 #include "core/RecordLookup.h"
+#include "core/RecordLists.h"
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
 #include "core/WindowLayouts.h"
@@ -168,6 +169,7 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     f.newsLoaded = FrameDialogs().newsLoaded && FrameDialogs().newsLoaded();
     f.newsModified = FrameDialogs().newsModified && FrameDialogs().newsModified();
     f.infoCentreReady = frame_.InfoCentreReady();
+    f.importedItems = ImportedItemList != nullptr;
     if (!view)
         return f;
     f.activeKind = view->kind;
