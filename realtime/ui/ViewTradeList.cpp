@@ -8,6 +8,7 @@
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "core/SystemDate.h"
+#include "core/UpperHooks.h"
 #include "lists/CellValue.h"
 #include "lists/ListSettings.h"
 #include "platform/MessageDispatch.h"
@@ -162,7 +163,7 @@ void CViewTradeList::SetMode(int32_t mode)
     if (!list)
         return;
     list->tradeMarket = mode;
-    qv::SelectColumnSetting(list, kind, -1, false, false);
+    qv::SelectColumnSetting(list, kind, std::max(list->tableSetting, 0), false, false);
     RebuildAndRepaint();
 }
 
@@ -187,7 +188,9 @@ void CViewTradeList::BuildRows()
     list->currentId = share_;
     NoteGroupShare(list, share_);
     list->firstVisible = 0;
-    ResortShareList(list);
+    // Sorted in place by the list's column and direction; the trade layout stays.
+    if (const auto& sort = CoreUpperHooks().sortList)
+        sort(list, (list->sortColumn + 1) * list->sortDirection);
 }
 
 void CViewTradeList::RebuildAndRepaint()
@@ -205,7 +208,7 @@ void CViewTradeList::OnRefresh()
         return;
     PickShare();
     ApplyListSortSetting(list, 0);
-    qv::SelectColumnSetting(list, kind, -1, false, false);
+    qv::SelectColumnSetting(list, kind, std::max(list->tableSetting, 0), false, false);
     BuildRows();
     CViewListBase::OnRefresh();
     UpdateTitle();
