@@ -7,6 +7,7 @@
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/LineObjects.h"
+#include "chartmodel/ModeReadout.h"
 #include "chartmodel/StopLossSettings.h"
 #include "charts/DrawingObjectHits.h"
 #include "core/ConfigState.h"
@@ -29,6 +30,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRadioButton>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -416,6 +418,54 @@ TEST_F(DailyChartDrawingTest, TheColourAndStyleDialogSetsTheLinesPenAndWithItsOp
     SetModalDialogRunner(nullptr);
 }
 
+TEST_F(DailyChartDrawingTest, TheSettingsAndLineSettingsDialogsChangeTheSelectedLinesMaskAndFlags)
+{
+    Command(26135);
+    Drag(InPrice(0.2, 0.7), InPrice(0.6, 0.3));
+    Command(26136);
+    EXPECT_TRUE(State(26484).enabled);
+    EXPECT_FALSE(State(27051).enabled); // a plain line has no line settings
+    std::vector<QString> opened;
+    SetModalDialogRunner([&](QDialog& d) {
+        opened.push_back(d.objectName());
+        EXPECT_TRUE(d.findChild<QRadioButton*>(QStringLiteral("2070"))->isChecked()); // the current setting only
+        d.findChild<QRadioButton*>(QStringLiteral("2057"))->click();
+        d.findChild<QCheckBox*>(QStringLiteral("2061"))->setChecked(true);
+        d.accept();
+        return d.result();
+    });
+    Command(26484);
+    ASSERT_EQ(Stored().size(), 1u);
+    EXPECT_EQ(Stored()[0].mask, 0x0009); // setting 1 (current) and setting 4
+    EXPECT_EQ(opened, std::vector<QString>{QStringLiteral("614")});
+
+    LinesAndTextStore().FreeItems();
+    chart.drawing.Reload();
+    Command(26362); // a partial trend
+    Drag(InPrice(0.2, 0.7), InPrice(0.6, 0.3));
+    Command(26136);
+    ASSERT_TRUE(State(27051).enabled);
+    SetModalDialogRunner([&](QDialog& d) {
+        opened.push_back(d.objectName());
+        d.findChild<QRadioButton*>(QStringLiteral("3395"))->click();
+        d.findChild<QCheckBox*>(QStringLiteral("3392"))->setChecked(true);
+        d.accept();
+        return d.result();
+    });
+    Command(27051);
+    EXPECT_EQ(opened.back(), QStringLiteral("805"));
+    ASSERT_EQ(Stored().size(), 1u);
+    EXPECT_EQ(Stored()[0].style & 0x3C, 8 | 32);
+    SetModalDialogRunner([](QDialog& d) {
+        d.reject();
+        return d.result();
+    });
+    Command(26136);
+    Command(27051);
+    EXPECT_EQ(Stored()[0].style & 0x3C, 8 | 32); // Cancel keeps the flags
+    SetModalDialogRunner(nullptr);
+}
+
 TEST_F(DailyChartDrawingTest, AnotherShareShownDropsTheSelectionAndKeepsTheFirstSharesLines)
 {
     Command(26135);
@@ -449,6 +499,35 @@ TEST_F(DailyChartDrawingTest, RefusalsWithoutAShareAndOnABoxChart)
     EXPECT_EQ(boxes.texts().back(), "Partial trends cannot be drawn on this type of graph.");
     EXPECT_TRUE(Stored(5).empty());
     EXPECT_FALSE(chart.modeRecord.active && chart.modeRecord.mode == kModeLineStudy);
+}
+
+TEST_F(DailyChartDrawingTest, ALineOnABoxChartReadsOutItsColumnsAndSlope)
+{
+    gs::SetU8(Config().dailyGraphs.records[0], gs::kPriceDisplay, 5);
+    gs::SetU16(Config().dailyGraphs.records[0], gs::kBoxValue, 100);
+    gs::SetU8(Config().dailyGraphs.records[0], gs::kBoxValueOption, 0);
+    Grab();
+    Grab();
+    ASSERT_TRUE(chart.eod.BoxMode());
+    Command(26135);
+    const QPoint a = InPrice(0.3, 0.7), b = InPrice(0.7, 0.3);
+    Drag(a, b);
+    ASSERT_EQ(Stored(5).size(), 1u);
+    // Selected by a click on it.
+    Send(QEvent::MouseButtonPress, (a + b) / 2);
+    Send(QEvent::MouseButtonRelease, (a + b) / 2);
+    ASSERT_NE(chart.drawing.selected(), nullptr);
+    ModeReadoutInput in;
+    chart.drawing.FillReadout(in);
+    // "d/m/y value v to d/m/y value v  +x.xx p.col": the dates of the ends' columns.
+    const int32_t c0 = chart.eod.BoxColumnOfX(a.x()), c1 = chart.eod.BoxColumnOfX(b.x());
+    ASSERT_LT(c0, c1);
+    EXPECT_NE(in.objectDescription.find(" value "), std::string::npos) << in.objectDescription;
+    EXPECT_NE(in.objectDescription.find(" p.col"), std::string::npos) << in.objectDescription;
+    EXPECT_EQ(in.objectDescription.rfind(FormatAnchorValueText(chart.eod.boxPoints(), c0, Stored(5)[0].price[0],
+                                                               &chart.eod.boxGrid()), 0),
+              0u)
+        << in.objectDescription;
 }
 
 TEST_F(DailyChartDrawingTest, TheContextMenuFollowsWhatLiesUnderThePoint)
