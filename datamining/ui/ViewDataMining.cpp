@@ -11,10 +11,15 @@
 #include "datamining/FilterEvaluation.h"
 #include "datamining/FilterText.h"
 #include "datamining/FilterValues.h"
+#include "datamining/ui/GraphSettingsDlgs.h"
+#include "datamining/ui/RandomReturnsDlg.h"
+#include "datamining/ui/SelectListDlgs.h"
+#include "lists/ListPortfolioAdd.h"
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
+#include "platform/qt/QtText.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "resources/MessageIds.h"
 #include "shell/LayoutSwitch.h"
@@ -57,11 +62,17 @@ enum Command : uint32_t {
     kFocusPrevious = 26134,
     kExportFilter = 26772,
     kImportFilter = 26773,
+    kSelectX = 26458,
+    kSelectY = 26459,
+    kSelectZ = 26471,
+    kScatterSettings = 26465,
+    kHistogramSettings = 26466,
+    kStatLineSettings = 26473,
+    kMonteCarlo = 26900,
 };
-// Commands whose dialogs or panel come later, and the list views' sector and new-high/low choices,
-// which do not apply here.
-constexpr uint32_t kGreyed[] = {26458, 26459, 26471, 26465, 26466, 26473, 26472, 26594, 26595,
-                                26596, 26105, 25076, 25062, 25063};
+// Commands of the control panel, which comes later, and the list views' sector and new-high/low
+// choices, which do not apply here.
+constexpr uint32_t kGreyed[] = {26472, 26594, 26595, 26596, 26105, 25076, 25062, 25063};
 
 constexpr int kDividerGrip = 11;
 constexpr size_t kTableShownByte = 4, kGraphShownByte = 5, kGraphRecordByte = 2;
@@ -344,6 +355,13 @@ bool CViewDataMining::UpdateCommand(CommandUi& ui)
     case kFocusPrevious: ui.enabled = both; return true;
     case kExportFilter: ui.enabled = ExportableFilter(CurrentFilter()); return true;
     case kImportFilter: ui.enabled = true; return true;
+    case kSelectX:
+    case kSelectY:
+    case kSelectZ: ui.enabled = filter_ && !filter_->criteria.empty() && !filter_->readOnly(); return true;
+    case kHistogramSettings: ui.enabled = HistogramSettingsAvailable(s); return true;
+    case kScatterSettings:
+    case kStatLineSettings:
+    case kMonteCarlo: ui.enabled = true; return true;
     default: break;
     }
     if (std::find(std::begin(kGreyed), std::end(kGreyed), ui.command) != std::end(kGreyed)) {
@@ -380,11 +398,62 @@ bool CViewDataMining::RunCommand(uint32_t command)
         return true;
     case kExportFilter: ExportCurrentFilter(); return true;
     case kImportFilter: ImportFilters(); return true;
+    case kSelectX: SelectAxisCriterion(FilterAxis::X); return true;
+    case kSelectY: SelectAxisCriterion(FilterAxis::Y); return true;
+    case kSelectZ: SelectAxisCriterion(FilterAxis::Z); return true;
+    case kHistogramSettings: {
+        CHistogramDlg dialog(CurrentRecord(), this);
+        if (RunModalDialog(dialog) == QDialog::Accepted)
+            update();
+        return true;
+    }
+    case kScatterSettings: {
+        CScatterDlg dialog(CurrentRecord(), filter_ && filter_->axisCriterion(FilterAxis::Z), this);
+        if (RunModalDialog(dialog) == QDialog::Accepted)
+            update();
+        return true;
+    }
+    case kStatLineSettings: {
+        CStatLinesDlg dialog(CurrentRecord(), this);
+        if (RunModalDialog(dialog) == QDialog::Accepted)
+            update();
+        return true;
+    }
+    case kMonteCarlo: {
+        CRandomReturnsDlg dialog(this);
+        RunModalDialog(dialog);
+        return true;
+    }
     default: break;
     }
     if (std::find(std::begin(kGreyed), std::end(kGreyed), command) != std::end(kGreyed))
         return true;
     return CViewList::RunCommand(command);
+}
+
+bool CViewDataMining::HistogramSettingsAvailable(const DataMiningGraphSettings& s) const
+{
+    if (!filter_)
+        return false;
+    return (s.has(kHistXShown) && filter_->axisCriterion(FilterAxis::X)) ||
+           (s.has(kHistYShown) && filter_->axisCriterion(FilterAxis::Y));
+}
+
+// The criterion chooser for an axis; OK plots the chosen criterion there (or none) and resets both
+// axis ranges to their criteria's selected ranges.
+void CViewDataMining::SelectAxisCriterion(FilterAxis axis)
+{
+    if (!filter_ || filter_->criteria.empty() || filter_->readOnly())
+        return;
+    const auto mode = axis == FilterAxis::X   ? CSelectCriterionDlg::Mode::XAxis
+                      : axis == FilterAxis::Y ? CSelectCriterionDlg::Mode::YAxis
+                                              : CSelectCriterionDlg::Mode::ZAxis;
+    CSelectCriterionDlg dialog(*filter_, mode, this);
+    if (RunModalDialog(dialog) != QDialog::Accepted)
+        return;
+    const int chosen = dialog.Chosen();
+    filter_->axes[size_t(axis)] = chosen < 0 ? 0 : uint32_t(chosen) + 1;
+    onProgramMessage(kMsgAxisChanged, 0, 0);
 }
 
 void CViewDataMining::ExportCurrentFilter()
@@ -432,6 +501,26 @@ void CViewDataMining::ShowReadout(QPoint point)
     const std::string text = ReadoutText(point);
     if (bar && !text.empty())
         bar->SetPaneText(2, QString::fromLatin1(text.c_str()));
+}
+
+std::string CViewDataMining::CurrentPortfolioText()
+{
+    const Portfolio* p = GetCurrentPortfolioView().portfolio;
+    return p ? "Curr. Port: " + std::string(p->name.str()) : std::string();
+}
+
+// Off the graph the pane names the current portfolio again.
+void CViewDataMining::ShowCurrentPortfolio()
+{
+    CStatusBarEx* bar = StatusBar();
+    if (bar)
+        bar->SetPaneText(2, FromCp1252(CurrentPortfolioText()));
+}
+
+void CViewDataMining::leaveEvent(QEvent* event)
+{
+    ShowCurrentPortfolio();
+    CViewList::leaveEvent(event);
 }
 
 void CViewDataMining::mousePressEvent(QMouseEvent* event)
@@ -486,6 +575,7 @@ void CViewDataMining::mouseMoveEvent(QMouseEvent* event)
         ShowReadout(at);
         return;
     }
+    ShowCurrentPortfolio();
     CViewList::mouseMoveEvent(event);
 }
 

@@ -36,6 +36,8 @@ public:
     QImage RenderGraphs(const QSize& size);
     // The read-out of a point of the graph area, as status pane 2 shows it.
     std::string ReadoutText(QPoint point) const;
+    // What pane 2 shows off the graph: "Curr. Port: " and the current portfolio's name, or nothing.
+    static std::string CurrentPortfolioText();
 
 protected:
     int TableHeight() const override;
@@ -46,6 +48,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     enum class Drag { None, Divider, Rectangle };
@@ -56,11 +59,14 @@ private:
     void ApplyAgain();
     bool InGraphArea(QPoint point) const;
     void ShowReadout(QPoint point);
+    void ShowCurrentPortfolio();
     void Zoom(const QRect& rectangle);
     void Pick(QPoint point);
     DataMiningGraph& CurrentRecord() const;
     void ToggleHistogramBit(uint32_t bit);
     void ToggleScatterBit(uint32_t bit);
+    bool HistogramSettingsAvailable(const DataMiningGraphSettings& s) const;
+    void SelectAxisCriterion(FilterAxis axis);
     void ExportCurrentFilter();
     void ImportFilters();
 

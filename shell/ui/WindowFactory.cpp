@@ -66,6 +66,12 @@ void AttachToChain(CViewBase* view, ShareList* list)
     list->views = view;
 }
 
+RestoredFilterRun& FilterRun()
+{
+    static RestoredFilterRun run;
+    return run;
+}
+
 // The share list a window's record describes.
 ShareList* CreateShareListForWindow(const LayoutWindow& r, int32_t family)
 {
@@ -95,6 +101,10 @@ ShareList* CreateShareListForWindow(const LayoutWindow& r, int32_t family)
     }());
     if (usesSource)
         SetShareListPosition(list, r.shareId, r.shareSub, false);
+    if (IsOneShareViewKind(r.kind) && r.providerKind == kViewDataMining && FilterRun()) {
+        FilterRun()(list, r.filterIndex);
+        SetShareListPosition(list, r.shareId, r.shareSub, false);
+    }
     return list;
 }
 
@@ -107,6 +117,8 @@ ShareList* FindList(int32_t number, int32_t family, bool sameFamily)
 }
 
 } // namespace
+
+void SetRestoredFilterRun(RestoredFilterRun run) { FilterRun() = std::move(run); }
 
 std::vector<LayoutWindow> LayoutSlotWindows(int slot)
 {
