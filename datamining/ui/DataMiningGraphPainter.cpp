@@ -46,6 +46,12 @@ void Text(QPainter& p, const QRect& r, int flags, const std::string& text)
     p.drawText(r, flags, QString::fromLatin1(text.c_str()));
 }
 
+// An axis title, shortened with an ellipsis where it is longer than its room.
+QString AxisTitle(const QFontMetrics& fm, const std::string& text, int room)
+{
+    return fm.elidedText(QString::fromLatin1(text.c_str()), Qt::ElideRight, std::max(room, 0));
+}
+
 // The smoothed line of the counts (a simple moving average over `period` bins) centred on the bars.
 std::vector<double> Smoothed(const std::vector<int>& counts, int period)
 {
@@ -240,16 +246,20 @@ GraphPaintResult PaintDataMiningGraphs(QPainter& p, const QRect& area, const Gra
         const QFontMetrics fm = p.fontMetrics();
         if (hasX) {
             DrawAxis(p, l.plot, in.x, true);
-            Text(p, QRect(l.plot.left(), l.plot.bottom() + 4 + fm.height(), l.plot.width(), fm.height()),
-                 Qt::AlignHCenter, DescribeCriterion(*in.filter->axisCriterion(FilterAxis::X), true));
+            const QRect room(content.left(), l.plot.bottom() + 4 + fm.height(), content.width(), fm.height());
+            p.drawText(room, Qt::AlignHCenter,
+                       AxisTitle(fm, DescribeCriterion(*in.filter->axisCriterion(FilterAxis::X), true), room.width()));
         }
         if (hasY) {
             DrawAxis(p, l.plot, in.y, false);
+            // A title longer than the plot is tall runs over the whole height of the area, and is
+            // shortened only past that.
             p.save();
-            p.translate(area.left() + 2, l.plot.center().y());
+            p.translate(area.left() + 2, content.center().y());
             p.rotate(-90);
-            Text(p, QRect(-l.plot.height() / 2, 0, l.plot.height(), fm.height()), Qt::AlignHCenter,
-                 DescribeCriterion(*in.filter->axisCriterion(FilterAxis::Y), true));
+            const int length = content.height() - 4;
+            p.drawText(QRect(-length / 2, 0, length, fm.height()), Qt::AlignHCenter,
+                       AxisTitle(fm, DescribeCriterion(*in.filter->axisCriterion(FilterAxis::Y), true), length));
             p.restore();
         }
         std::vector<uint8_t> hx, hy;

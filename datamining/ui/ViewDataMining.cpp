@@ -11,10 +11,12 @@
 #include "datamining/FilterEvaluation.h"
 #include "datamining/FilterText.h"
 #include "datamining/FilterValues.h"
+#include "datamining/ui/FilterCommands.h"
 #include "datamining/ui/GraphSettingsDlgs.h"
 #include "datamining/ui/RandomReturnsDlg.h"
 #include "datamining/ui/SelectListDlgs.h"
 #include "lists/ListPortfolioAdd.h"
+#include "lists/ListPrinting.h"
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
 #include "platform/MessageBox.h"
@@ -69,10 +71,13 @@ enum Command : uint32_t {
     kHistogramSettings = 26466,
     kStatLineSettings = 26473,
     kMonteCarlo = 26900,
+    kSelectFilter = 26595,
+    kRenameFilter = 26596,
+    kDeleteFilter = 26594,
 };
-// Commands of the control panel, which comes later, and the list views' sector and new-high/low
-// choices, which do not apply here.
-constexpr uint32_t kGreyed[] = {26472, 26594, 26595, 26596, 26105, 25076, 25062, 25063};
+// Adding a criterion, whose dialog comes with the control panel, and the list views' sector and
+// new-high/low choices, which do not apply here.
+constexpr uint32_t kGreyed[] = {26472, 26105, 25076, 25062, 25063};
 
 constexpr int kDividerGrip = 11;
 constexpr size_t kTableShownByte = 4, kGraphShownByte = 5, kGraphRecordByte = 2;
@@ -276,9 +281,17 @@ QImage CViewDataMining::RenderGraphs(const QSize& size)
     return image;
 }
 
+GraphPaintInput CViewDataMining::PrintInput(const QPaintDevice& device) const
+{
+    GraphPaintInput in = GraphInput();
+    in.zoom = PrintingScale(device.logicalDpiX(), logicalDpiX()) / 72.0;
+    return in;
+}
+
+// The printed graphs keep the screen's number of bins: bin widths grow with the page's resolution.
 void CViewDataMining::DrawOwnPrintPage(QPainter& painter, const QRect& page)
 {
-    PaintDataMiningGraphs(painter, page, GraphInput());
+    PaintDataMiningGraphs(painter, page, painter.device() ? PrintInput(*painter.device()) : GraphInput());
 }
 
 intptr_t CViewDataMining::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
@@ -361,7 +374,12 @@ bool CViewDataMining::UpdateCommand(CommandUi& ui)
     case kHistogramSettings: ui.enabled = HistogramSettingsAvailable(s); return true;
     case kScatterSettings:
     case kStatLineSettings:
-    case kMonteCarlo: ui.enabled = true; return true;
+    case kMonteCarlo:
+    case kSelectFilter: ui.enabled = true; return true;
+    case kRenameFilter: ui.enabled = filter_ && !filter_->readOnly(); return true;
+    case kDeleteFilter:
+        ui.enabled = std::any_of(FilterList().begin(), FilterList().end(), [](const auto& f) { return !f->readOnly(); });
+        return true;
     default: break;
     }
     if (std::find(std::begin(kGreyed), std::end(kGreyed), ui.command) != std::end(kGreyed)) {
@@ -424,6 +442,12 @@ bool CViewDataMining::RunCommand(uint32_t command)
         RunModalDialog(dialog);
         return true;
     }
+    case kSelectFilter: SelectFilterByDialog(this); return true;
+    case kRenameFilter:
+        if (filter_ && RenameFilterByDialog(*filter_, this))
+            update();
+        return true;
+    case kDeleteFilter: DeleteFilterByDialog(this); return true;
     default: break;
     }
     if (std::find(std::begin(kGreyed), std::end(kGreyed), command) != std::end(kGreyed))

@@ -14,7 +14,6 @@ namespace qv {
 CFilterNameDlg::CFilterNameDlg(QWidget* parent)
     : QDialog(parent), prompt_(new QLabel(QStringLiteral("Enter the new name:"), this)), edit_(new QLineEdit(this))
 {
-    setObjectName(QStringLiteral("584"));
     setWindowTitle(QStringLiteral("Enter name of Filter"));
     edit_->setObjectName(QStringLiteral("1906"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -42,6 +41,12 @@ void CFilterNameDlg::SetNameCheck(bool on)
 {
     nameCheck_ = on;
     checkName();
+}
+
+void CFilterNameDlg::accept()
+{
+    if (ok_->isEnabled())
+        QDialog::accept();
 }
 
 void CFilterNameDlg::checkName()

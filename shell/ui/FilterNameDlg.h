@@ -23,6 +23,8 @@ public:
     // OK only while the name is not empty and no filter of the list has exactly that name (letter
     // case counts); tested again on every change of the text.
     void SetNameCheck(bool on);
+    // Refused, like its greyed button, while the name check fails.
+    void accept() override;
 
 private:
     void checkName();

@@ -141,7 +141,7 @@ TEST_F(ViewDataMiningTest, CommandsToggleTheGraphsAndSwapTheAxes)
         EXPECT_EQ(t.on(Settings()), !before) << t.command;
         v.RunCommand(t.command);
     }
-    for (uint32_t greyed : {26472u, 26594u, 26105u, 25076u, 25062u, 25063u})
+    for (uint32_t greyed : {26472u, 26105u, 25076u, 25062u, 25063u})
         EXPECT_FALSE(Ui(greyed).enabled) << greyed;
     // The table and graph flags are the data-mining option bytes 4 and 5.
     EXPECT_TRUE(Ui(26133).enabled);
@@ -168,7 +168,7 @@ TEST_F(ViewDataMiningTest, AxisChoosersAndSettingsDialogsOpenFromTheirCommands)
 {
     CViewDataMining& v = Make();
     DMFilter& filter = *FilterList().front();
-    for (uint32_t command : {26458u, 26459u, 26471u, 26465u, 26466u, 26473u, 26900u})
+    for (uint32_t command : {26458u, 26459u, 26471u, 26465u, 26466u, 26473u, 26900u, 26594u, 26595u, 26596u})
         EXPECT_TRUE(Ui(command).enabled) << command;
     std::vector<QString> titles;
     SetModalDialogRunner([&](QDialog& dialog) {
@@ -409,6 +409,9 @@ TEST_F(ViewDataMiningTest, TheGraphsPrintAsTheFirstPageWhenAsked)
             inked += page.pixel(x, y) != qRgb(255, 255, 255);
     EXPECT_GT(inked, 1000) << "the page holds the graphs";
     options = saved;
+    // The bins widen with the page's resolution: 150 dots per inch over the screen's.
+    EXPECT_NEAR(v.PrintInput(page).zoom, 150.0 / v.logicalDpiX(), 1.0 / 72);
+    EXPECT_EQ(v.GraphInput().zoom, 1.0);
 }
 
 } // namespace
