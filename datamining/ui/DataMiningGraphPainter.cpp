@@ -19,6 +19,7 @@
 namespace qv {
 namespace {
 
+constexpr int kSmallestTitlePixels = 8;
 constexpr int kLeftMargin = 64, kRightMargin = 12, kTopBand = 20, kAxisBand = 34, kStatusBand = 18;
 const char* const kAllFiltered = "All shares filtered - nothing to display.";
 const char* const kAllOff = "All graphs turned off - nothing to display.";
@@ -252,14 +253,20 @@ GraphPaintResult PaintDataMiningGraphs(QPainter& p, const QRect& area, const Gra
         }
         if (hasY) {
             DrawAxis(p, l.plot, in.y, false);
-            // A title longer than the plot is tall runs over the whole height of the area, and is
-            // shortened only past that.
+            // A title longer than the plot is tall runs up from the plot's foot to the top of the area
+            // in a smaller font, and is shortened only past that.
+            const int length = l.plot.bottom() - content.top();
+            const QString title = QString::fromLatin1(DescribeCriterion(*in.filter->axisCriterion(FilterAxis::Y), true).c_str());
             p.save();
-            p.translate(area.left() + 2, content.center().y());
+            QFont font = p.font();
+            while (QFontMetrics(font).horizontalAdvance(title) > length && font.pixelSize() > kSmallestTitlePixels)
+                font.setPixelSize(font.pixelSize() - 1);
+            p.setFont(font);
+            const QFontMetrics small(font);
+            p.translate(area.left() + 2, content.top() + length / 2);
             p.rotate(-90);
-            const int length = content.height() - 4;
-            p.drawText(QRect(-length / 2, 0, length, fm.height()), Qt::AlignHCenter,
-                       AxisTitle(fm, DescribeCriterion(*in.filter->axisCriterion(FilterAxis::Y), true), length));
+            p.drawText(QRect(-length / 2, 0, length, small.height()), Qt::AlignHCenter,
+                       small.elidedText(title, Qt::ElideRight, length));
             p.restore();
         }
         std::vector<uint8_t> hx, hy;

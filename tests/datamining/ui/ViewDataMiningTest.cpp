@@ -386,6 +386,10 @@ TEST_F(ViewDataMiningTest, RendersOfTheGraphs)
     Write(s);
     SaveRender(v.RenderGraphs({900, 400}), "datamining-statistic-lines");
     EXPECT_EQ(ZLegendText(v.GraphInput()), "Mark size & colour coded with Capitalisation");
+    // A Y title longer than the plot is tall ("Momentum" plots a moving-average criterion).
+    SetCurrentFilter(FilterList()[size_t(FindFilterPosition("Momentum") - 1)].get());
+    v.OnFilterChanged();
+    SaveRender(v.RenderGraphs({700, 260}), "datamining-long-y-title");
 }
 
 // Printing: with the option on, the graph area is the view's own first page, before the rows.
