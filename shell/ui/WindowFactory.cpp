@@ -24,6 +24,7 @@
 #include <QMdiArea>
 #include <QScreen>
 #include <cstdlib>
+#include <utility>
 
 namespace qv {
 namespace {
@@ -118,7 +119,7 @@ ShareList* FindList(int32_t number, int32_t family, bool sameFamily)
 
 } // namespace
 
-void SetRestoredFilterRun(RestoredFilterRun run) { FilterRun() = std::move(run); }
+RestoredFilterRun SetRestoredFilterRun(RestoredFilterRun run) { return std::exchange(FilterRun(), std::move(run)); }
 
 std::vector<LayoutWindow> LayoutSlotWindows(int slot)
 {

@@ -69,9 +69,9 @@ private:
 
 // A one-share window restored with a data-mining filter as the provider of its list first runs that
 // filter (its 1-based position, 0 for the current filter) into the list; the data-mining code
-// installs the run.
+// installs the run. Returns the run it replaces.
 using RestoredFilterRun = std::function<void(ShareList* list, uint32_t filterPosition)>;
-void SetRestoredFilterRun(RestoredFilterRun run);
+RestoredFilterRun SetRestoredFilterRun(RestoredFilterRun run);
 
 // The window records of a layout slot, decoded, and written back.
 std::vector<LayoutWindow> LayoutSlotWindows(int slot);

@@ -11,6 +11,8 @@
 #include "devtools/lib/DemoFilters.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "devtools/lib/ShareListChain.h"
+#include "core/Portfolio.h"
+#include "lists/ListPortfolioAdd.h"
 #include "lists/ListViewOptions.h"
 #include "support/DatabaseFixture.h"
 #include "support/FakeMessageBox.h"
@@ -213,6 +215,17 @@ TEST_F(ViewDataMiningTest, AxisChoosersAndSettingsDialogsOpenFromTheirCommands)
     filter.flags |= kFilterReadOnly;
     EXPECT_FALSE(Ui(26458).enabled);
     filter.flags &= uint8_t(~kFilterReadOnly);
+}
+
+// Off the graph, pane 2 names the current portfolio (nothing without one).
+TEST_F(ViewDataMiningTest, OffTheGraphThePaneNamesTheCurrentPortfolio)
+{
+    EXPECT_EQ(CViewDataMining::CurrentPortfolioText(), "");
+    Portfolio portfolio;
+    portfolio.name = "Growth";
+    SetCurrentPortfolioViewSource([&] { return CurrentPortfolioView{true, &portfolio}; });
+    EXPECT_EQ(CViewDataMining::CurrentPortfolioText(), "Curr. Port: Growth");
+    SetCurrentPortfolioViewSource(nullptr);
 }
 
 // Export writes the current filter to the file chosen in a "Filter (*.flt)" dialog; import reads it
