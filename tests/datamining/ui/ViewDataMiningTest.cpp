@@ -7,6 +7,7 @@
 #include "core/ShareList.h"
 #include "datamining/FilterValues.h"
 #include "datamining/ui/GraphSettingsDlgs.h"
+#include "datamining/ui/RandomReturnsDlg.h"
 #include "datamining/ui/SelectListDlgs.h"
 #include "devtools/lib/DemoFilters.h"
 #include "devtools/lib/PriceDatabase.h"
@@ -180,6 +181,12 @@ TEST_F(ViewDataMiningTest, AxisChoosersAndSettingsDialogsOpenFromTheirCommands)
             chooser->list()->setCurrentRow(dialog.windowTitle().startsWith("Select x") ? chooser->list()->count() - 1 : 0);
         } else if (dynamic_cast<CHistogramDlg*>(&dialog)) {
             dialog.findChild<QLineEdit*>("1948")->setText("9");
+        } else if (auto* simulation = dynamic_cast<CRandomReturnsDlg*>(&dialog)) {
+            // The demo's prices begin long after the fixed periods.
+            EXPECT_FALSE(simulation->noPricesText().isEmpty());
+            SaveRender(RenderWidget(dialog), "montecarlo_no_prices_demo");
+            dialog.reject();
+            return int(dialog.result());
         } else {
             dialog.reject();
             return int(dialog.result());
