@@ -1,14 +1,13 @@
 // Importing a ".flt" file of 1,000 filters of five criteria each into the filter list: reading,
 // renaming and linking them alone, and with each criterion's statistics over the 3,000 candidates of
 // a full-size database.
-#include "core/Database.h"
 #include "core/DMFilter.h"
 #include "core/RecordLists.h"
 #include "datamining/FilterText.h"
 #include "datamining/FilterValues.h"
-#include "devtools/lib/PriceDatabase.h"
-#include "devtools/lib/ShareFieldTable.h"
 #include "devtools/lib/TempFolder.h"
+
+#include "FullDatabase.h"
 
 #include <benchmark/benchmark.h>
 
@@ -34,25 +33,13 @@ qv::DMFilter FiveCriteria(int n)
     return f;
 }
 
-void LoadFullSize()
-{
-    using namespace std::chrono;
-    static const auto images = [] {
-        qv::dev::DemoDatabase db = qv::dev::RandomDatabase(3000, 25, sys_days{year{2026} / December / 31}, 2026);
-        qv::dev::DbFile file = qv::dev::DemoDbFile(db);
-        file.entries[0].extra = qv::dev::DemoShareFieldTable();
-        return std::pair{qv::dev::WriteQuorvaDat(file), qv::dev::WriteCompDat(qv::dev::DemoCompFile(db))};
-    }();
-    std::span<const uint8_t> comp(images.second);
-    qv::LoadDatabaseFromMemory(images.first, &comp);
-    qv::RebuildFilterCandidates();
-}
-
 void BM_ImportThousandFilters(benchmark::State& state)
 {
     const bool withDatabase = state.range(0) != 0;
-    if (withDatabase)
-        LoadFullSize();
+    if (withDatabase) {
+        qv::LoadFullDatabase();
+        qv::RebuildFilterCandidates();
+    }
     qv::dev::TempFolder folder{"fltbench"};
     const auto path = folder.path() / "many.flt";
     for (int i = 0; i < 1000; ++i) {

@@ -4,6 +4,7 @@
 #include "datamining/ui/SelectListDlgs.h"
 #include "shell/ui/FilterNameDlg.h"
 #include "shell/ui/ModalDialog.h"
+#include "ChooserFilters.h"
 #include "support/FakeMessageBox.h"
 
 #include <QLineEdit>
@@ -19,15 +20,7 @@ class FilterCommandsTest : public ::testing::Test {
 protected:
     FilterCommandsTest()
     {
-        auto predefined = std::make_unique<DMFilter>();
-        predefined->name = "Blue Chips";
-        predefined->flags = kFilterReadOnly;
-        FilterList().push_back(std::move(predefined));
-        for (const char* name : {"Growth", "Value"}) {
-            auto f = std::make_unique<DMFilter>();
-            f->name = name;
-            FilterList().push_back(std::move(f));
-        }
+        test::AddChooserFilters();
         SetCurrentFilter(FilterList()[1].get());
     }
     ~FilterCommandsTest() override

@@ -4,6 +4,7 @@
 
 #include "datamining/ui/SelectListDlgs.h"
 #include "shell/ui/FilterNameDlg.h"
+#include "ChooserFilters.h"
 #include "support/FakeMessageBox.h"
 #include "support/ui/Render.h"
 
@@ -186,15 +187,7 @@ class DataMiningChoosers : public ::testing::Test {
 protected:
     DataMiningChoosers()
     {
-        auto predefined = std::make_unique<DMFilter>();
-        predefined->name = "Blue Chips";
-        predefined->flags = kFilterReadOnly;
-        FilterList().push_back(std::move(predefined));
-        for (const char* name : {"Growth", "Value"}) {
-            auto f = std::make_unique<DMFilter>();
-            f->name = name;
-            FilterList().push_back(std::move(f));
-        }
+        test::AddChooserFilters();
         DMFilter& growth = *FilterList()[1];
         growth.criteria.resize(3);
         growth.criteria[0].kind = 0;
