@@ -225,6 +225,8 @@ bool StartRTEngine()
         StopRTEngine();
         return false;
     }
+    // The feed thread is running now and may be filling the day.
+    ExclusiveLockGuard lock(IntradayStoreLock());
     if (RTDayRecord* current = CurrentRTDay())
         ResetRTDayWork(*current);
     return true;
