@@ -4,15 +4,19 @@
 #include "datamining/ui/RandomReturnsDlg.h"
 
 #include "../SimulationFixture.h"
+#include "core/StringPrintf.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/Paths.h"
+#include "shell/IdleWork.h"
 #include "support/FakeMessageBox.h"
 #include "support/ui/Render.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -39,9 +43,9 @@ protected:
     {
         std::vector<SimulationShare> shares;
         for (int i = 0; i < priced; ++i)
-            shares.push_back({"P" + std::to_string(1000 + i), 100, 80 + (i * 7) % 61, PackDate(1, 11, 2000)});
+            shares.push_back({StringPrintf("P%d", 1000 + i), 100, 80 + (i * 7) % 61, PackDate(1, 11, 2000)});
         for (int i = 0; i < unpriced; ++i)
-            shares.push_back({"U" + std::to_string(1000 + i), 100, 100, PackDate(1, 6, 2001)});
+            shares.push_back({StringPrintf("U%d", 1000 + i), 100, 100, PackDate(1, 6, 2001)});
         LoadSimulationShares(shares);
     }
 
@@ -128,6 +132,27 @@ TEST_F(RandomReturnsDlgTest, RememberKeepsARunBesideTheNextAndResetDropsIt)
     dialog.findChild<QComboBox*>("period")->setCurrentIndex(2);
     EXPECT_EQ(dialog.noPricesText(), "No prices for this period: none of these shares has prices on both "
                                      "1 December 1998 and 1 December 1999.");
+}
+
+} // namespace
+
+namespace {
+
+// The run pumps waiting messages: closing the dialog then stops the draws, and it closes after them.
+TEST_F(RandomReturnsDlgTest, ClosingDuringARunStopsTheDraws)
+{
+    LoadShares(20, 0);
+    SetEventPump([](bool) { QCoreApplication::processEvents(); });
+    CRandomReturnsDlg dialog;
+    QTimer::singleShot(0, &dialog, [&] { dialog.reject(); });
+    EXPECT_FALSE(dialog.Start());
+    SetEventPump({});
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    ASSERT_TRUE(dialog.current());
+    uint64_t drawn = 0;
+    for (uint32_t c : dialog.current()->result.bins)
+        drawn += c;
+    EXPECT_LT(drawn, uint64_t(kSimulationDraws));
 }
 
 } // namespace
