@@ -34,6 +34,7 @@
 #include "shell/PortfolioAdd.h"
 #include "shell/StartupSteps.h"
 #include "shell/ViewGroups.h"
+#include "tools/alarms/AlarmLines.h"
 #include "tools/alarms/MoveAlarm.h"
 #include "tools/alarms/ShareAlarmRecord.h"
 #include "tools/options/OptionSettings.h"
@@ -147,6 +148,7 @@ void InstallLayerHooks()
         return CheckMoveAlarm(days, row, day, days[size_t(day)].close, 0, AlarmPortfolioSettings().intermediateRises);
     };
     GetAlarmPortfolioHooks().shareAlarms = ReadStoredShareAlarms;
+    GetAlarmPortfolioHooks().dealing = ProgramShareDealing;
     // The company's web and e-mail addresses (columns 113 and 114) as the list tables show them.
     FrameDialogs().shareColumnText = [](const RecordCursor& share, int column) {
         return FormatShareField(share, uint32_t(column));

@@ -39,6 +39,7 @@ constexpr uint32_t kCommandDeselect = 26149;
 constexpr uint32_t kCommandExtendRight = 26534;
 constexpr uint32_t kCommandExtendLeft = 27058;
 constexpr uint32_t kCommandLineStyle = 26188;
+constexpr uint32_t kCommandDisplaySettings = 26484, kCommandLineSettings = 27051;
 constexpr uint32_t kCommandUndoLineEdit = 27023;
 constexpr uint32_t kPercentChangeSubtype = 8;
 constexpr size_t kPointPrice = 4;
@@ -53,6 +54,27 @@ constexpr int kLabelPoints = 8, kLabelFontHeight = 13;
 constexpr int32_t kChannelWidth = 1;
 // The retracement's 100 and 0 levels and the quadrant's outer four take the plain pen.
 constexpr uint32_t kRetracementPlain = 0x03, kQuadrantPlain = 0x1B;
+
+// The settings mask and the partial trend and quadrant flags that new objects take once the user set
+// them as the default (0 mask: the current setting only).
+uint16_t& DefaultObjectSettingsMask()
+{
+    static uint16_t mask = 0;
+    return mask;
+}
+
+uint16_t& DefaultLevelLineFlags()
+{
+    static uint16_t flags = 0;
+    return flags;
+}
+
+// Partial trends and quadrants: the lines with level labels, linear calculation and time bars.
+bool HasLineSettings(const LineObject& object)
+{
+    return object.kind == LineObjectKind::LineStudy &&
+           (object.subtype() == kRegressionSubtype || object.subtype() == kQuadrantSubtype);
+}
 
 // The program-wide default pen of the anchored studies (Gann angle, quadrant and percentage change).
 uint32_t& AnchoredStudyPen()
@@ -457,7 +479,9 @@ void DailyChartDrawing::StartLine(GraphPane& pane, uint32_t modeSubtype, int32_t
     if (uint32_t(subtype) == kPercentChangeSubtype)
         object->flags &= uint8_t(~kLineObjectSaved);
     object->flags |= kObjectNewFlag;
-    SetObjectSettingsMask(*object, NewObjectSettingsMask(0, Setting()));
+    SetObjectSettingsMask(*object, NewObjectSettingsMask(DefaultObjectSettingsMask(), Setting()));
+    if (HasLineSettings(*object))
+        SetObjectStyleFlags(*object, uint16_t(ObjectStyleFlags(*object) | DefaultLevelLineFlags()));
     SetPoint(*object, 0, pane, x, y);
     std::memcpy(object->point(1), object->point(0), kLinePointSize);
     object->selectedPart = 2;
@@ -823,6 +847,38 @@ void DailyChartDrawing::ChangeStyle()
     Commit();
 }
 
+void DailyChartDrawing::ChangeSettingsMask()
+{
+    if (!settingsDialog_)
+        return;
+    view_.modeRecord.stage = kStagePressed;
+    std::optional<WordChoice> choice = settingsDialog_(ObjectSettingsMask(work_), Setting());
+    if (!choice || !selected_ || choice->word == 0) {
+        view_.CancelMode();
+        return;
+    }
+    SetObjectSettingsMask(work_, choice->word);
+    if (choice->asDefault)
+        DefaultObjectSettingsMask() = choice->word;
+    Commit();
+}
+
+void DailyChartDrawing::ChangeLineSettings()
+{
+    if (!lineSettingsDialog_)
+        return;
+    view_.modeRecord.stage = kStagePressed;
+    std::optional<WordChoice> choice = lineSettingsDialog_(ObjectStyleFlags(work_));
+    if (!choice || !selected_) {
+        view_.CancelMode();
+        return;
+    }
+    SetObjectStyleFlags(work_, choice->word);
+    if (choice->asDefault)
+        DefaultLevelLineFlags() = uint16_t(choice->word & ~(kExtendRight | kExtendLeft));
+    Commit();
+}
+
 void DailyChartDrawing::StartTool(const DrawingTool& tool)
 {
     const ChartModeRecord& m = view_.modeRecord;
@@ -871,6 +927,14 @@ bool DailyChartDrawing::RunCommand(uint32_t command)
             ChangeStyle();
         return true;
     case kCommandUndoLineEdit: UndoLastSave(); return true;
+    case kCommandDisplaySettings:
+        if (selected_ && !placing_)
+            ChangeSettingsMask();
+        return true;
+    case kCommandLineSettings:
+        if (selected_ && !placing_ && HasLineSettings(*selected_))
+            ChangeLineSettings();
+        return true;
     default: break;
     }
     const DrawingTool* tool = FindDrawingTool(command);
@@ -920,6 +984,8 @@ bool DailyChartDrawing::UpdateCommand(CommandUi& ui) const
         return true;
     case kCommandLineStyle: ui.enabled = held && IsLineKind(*selected_) && styleDialog_ != nullptr; return true;
     case kCommandUndoLineEdit: ui.enabled = undo_.has_value(); return true;
+    case kCommandDisplaySettings: ui.enabled = held && settingsDialog_ != nullptr; return true;
+    case kCommandLineSettings: ui.enabled = held && HasLineSettings(*selected_) && lineSettingsDialog_ != nullptr; return true;
     default: break;
     }
     const DrawingTool* tool = FindDrawingTool(ui.command);

@@ -55,6 +55,15 @@ public:
         bool asDefault = false;
     };
     using StyleDialogFn = std::function<std::optional<StyleChoice>(uint32_t pen, uint32_t background)>;
+    // A word chosen in a dialog (a settings mask, a line's flags) and whether it becomes the default.
+    struct WordChoice {
+        uint16_t word = 0;
+        bool asDefault = false;
+    };
+    // "Select setting to display" on the object's settings mask and the current setting.
+    using SettingsDialogFn = std::function<std::optional<WordChoice>(uint16_t mask, int setting)>;
+    // " Line Settings " on a partial trend's or quadrant's style flags.
+    using LineSettingsDialogFn = std::function<std::optional<WordChoice>(uint16_t flags)>;
 
     DailyChartDrawing(CViewGraph& view, EodChartView& eod, ShareKeyFn shareKey);
     ~DailyChartDrawing();
@@ -62,6 +71,8 @@ public:
     DailyChartDrawing& operator=(const DailyChartDrawing&) = delete;
 
     void SetStyleDialog(StyleDialogFn dialog) { styleDialog_ = std::move(dialog); }
+    void SetSettingsDialog(SettingsDialogFn dialog) { settingsDialog_ = std::move(dialog); }
+    void SetLineSettingsDialog(LineSettingsDialogFn dialog) { lineSettingsDialog_ = std::move(dialog); }
     // The right-hand Shift key is the one held: a line it starts by a click extends only rightwards.
     void SetRightShift(bool right) { rightShift_ = right; }
 
@@ -129,6 +140,8 @@ private:
     void StepRing(bool forward);
     void StartTool(const DrawingTool& tool);
     void ChangeStyle();
+    void ChangeSettingsMask();
+    void ChangeLineSettings();
     StudyShapes StudyFigure(const LineObject& object, const GraphPane& pane, bool dragging) const;
     void AddMeasuredStudy(const LineObject& object, const GraphPane& pane, StudyShapes& shapes) const;
     int32_t BarOfDatePosition(int32_t position) const;
@@ -141,6 +154,8 @@ private:
     EodChartView& eod_;
     ShareKeyFn shareKey_;
     StyleDialogFn styleDialog_;
+    SettingsDialogFn settingsDialog_;
+    LineSettingsDialogFn lineSettingsDialog_;
     std::array<LineObjectList, kLayoutPanes> lists_{};
     LineObject* selected_ = nullptr;
     LineObject work_;               // the selected object as the drag changes it

@@ -321,8 +321,10 @@ void KeyedItemStore::LoadSettingRecords()
 
 void KeyedItemStore::StoreSettingRecords()
 {
-    CompactSettingRecords();
-    auto block = SettingRecords().bytes();
+    // A compacted copy: the program's own block keeps its run-time records while it goes on.
+    SettingRecordStore kept;
+    kept.load(SettingRecords().bytes());
+    auto block = kept.bytes();
     Blob blob = MakeBlob(uint32_t(kSettingBlobHead + block.size()));
     std::copy(block.begin(), block.end(), blob.get() + kSettingBlobHead);
     SetItem(0, kSettingRecordsKind, 0, std::move(blob));

@@ -91,7 +91,8 @@ public:
     void AddItem(const KeyedItemKey& key, Blob blob);
 
     // Moves the setting-record block out of item (0, 2, 0) into the program's setting records
-    // (stores of version 4 and above), and back.
+    // (stores of version 4 and above), and puts a compacted copy of them back (the program's block is
+    // left as it is).
     void LoadSettingRecords();
     void StoreSettingRecords();
 

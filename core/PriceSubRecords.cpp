@@ -3,6 +3,7 @@
 
 #include "core/Database.h"
 #include "core/Memory.h"
+#include "core/ParallelFor.h"
 #include "core/PriceCorrections.h"
 #include "core/PriceStatistics.h"
 #include "core/PriceStream.h"
@@ -12,9 +13,6 @@
 #include "platform/ByteOrder.h"
 
 #include <algorithm>
-#include <atomic>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace qv {
@@ -86,29 +84,7 @@ void ComputeRecordStatisticsFrom(uint8_t* record, uint16_t periodStart)
 // and the corrections store is only read.
 void ComputeStatisticsInParallel(const std::vector<uint8_t*>& records, uint16_t periodStart)
 {
-    constexpr size_t kBatch = 16;
-    std::atomic<size_t> next{0};
-    auto work = [&] {
-        for (;;) {
-            size_t first = next.fetch_add(kBatch);
-            if (first >= records.size())
-                return;
-            size_t last = std::min(records.size(), first + kBatch);
-            for (size_t i = first; i < last; ++i)
-                ComputeRecordStatisticsFrom(records[i], periodStart);
-        }
-    };
-    unsigned helpers = std::min(std::thread::hardware_concurrency(), 8u);
-    std::vector<std::thread> pool;
-    try {
-        for (unsigned t = 1; t < helpers; ++t)
-            pool.emplace_back(work);
-    } catch (const std::system_error&) {
-        // Fewer helpers than hoped for: the others share the work.
-    }
-    work();
-    for (std::thread& t : pool)
-        t.join();
+    ParallelFor(records.size(), [&](size_t i) { ComputeRecordStatisticsFrom(records[i], periodStart); });
 }
 
 } // namespace

@@ -149,4 +149,9 @@ std::string DescribeCriterion(const DMCriterion& c, bool longForm)
     }
 }
 
+std::span<const char* const> HeadlineYearWords() { return kHeadlineYearsLong; }
+std::span<const char* const> HeadlineChangeWords() { return kHeadlineChangesLong; }
+std::span<const char* const> AdvancedYearWords() { return kAdvancedYearsLong; }
+std::span<const char* const> AdvancedChangeWords() { return kAdvancedChangesLong; }
+
 } // namespace qv

@@ -5,6 +5,7 @@
 #include "core/DMFilter.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace qv {
@@ -14,5 +15,11 @@ namespace qv {
 std::string FormatPeriodWord(int32_t value, uint32_t unit, bool longForm);
 // The criterion's text; a kind outside the table gives an empty text.
 std::string DescribeCriterion(const DMCriterion& criterion, bool longForm);
+
+// The long words of the results kinds' years (the second setting) and result types (the setting).
+std::span<const char* const> HeadlineYearWords();
+std::span<const char* const> HeadlineChangeWords();
+std::span<const char* const> AdvancedYearWords();
+std::span<const char* const> AdvancedChangeWords();
 
 } // namespace qv

@@ -279,7 +279,9 @@ CriterionDialogFields FieldsOf(const DMCriterion& c)
     return f;
 }
 
-void TakeFields(const CriterionDialogFields& f, DMCriterion& c)
+} // namespace
+
+void ApplyCriterionDialogFields(const CriterionDialogFields& f, DMCriterion& c)
 {
     c.kind = f.kind;
     c.parameter = f.parameter;
@@ -299,8 +301,6 @@ void TakeFields(const CriterionDialogFields& f, DMCriterion& c)
     c.secondDate = f.secondDate;
 }
 
-} // namespace
-
 void SetCriterionDialog(CriterionDialog dialog) { Dialog() = std::move(dialog); }
 
 bool EditCriterion(const RecordCursor* rows, const uint32_t* positions, DMCriterion& criterion, CViewBase* view)
@@ -310,7 +310,7 @@ bool EditCriterion(const RecordCursor* rows, const uint32_t* positions, DMCriter
     CriterionDialogFields fields = FieldsOf(criterion);
     if (!Dialog()(fields))
         return false;
-    TakeFields(fields, criterion);
+    ApplyCriterionDialogFields(fields, criterion);
     criterion.mode = 2;
     criterion.dataMin = kNoUpperLimit;
     criterion.dataMax = 0;

@@ -52,6 +52,10 @@ struct CriterionDialogFields {
     float lower = 0;
     float upper = 0;
 };
+// Kind, parameter, settings and dates of the dialog into the criterion: an advanced result packs its
+// item and variant into the parameter; a price high or low keeps its look-back choice in the setting
+// and its own period in the first date.
+void ApplyCriterionDialogFields(const CriterionDialogFields& fields, DMCriterion& criterion);
 // An unset bound of the dialog.
 constexpr float kUnsetDialogBound = -1.23e12f;
 // The dialog comes with the control panel; until it is installed EditCriterion answers false.

@@ -4,6 +4,7 @@
 #include "core/Database.h"
 #include "core/DayRecord.h"
 #include "core/Memory.h"
+#include "core/ParallelFor.h"
 #include "core/Portfolio.h"
 #include "core/PriceSubRecords.h"
 #include "core/RecordLookup.h"
@@ -24,6 +25,20 @@ bool MoveFires(std::span<const AlarmDay> days, int day, const MoveCriterion* cri
         if (criteria[i].enabled && hooks.moveTest(days, day, criteria[i], rise))
             return true;
     return false;
+}
+
+// Visits the move rows that hold on the day; false when the visitor stopped.
+bool VisitMoves(std::span<const AlarmDay> days, int day, const MoveCriterion* criteria, bool rise,
+                const std::function<bool(const AlarmHit&)>& hit)
+{
+    const AlarmPortfolioHooks& hooks = GetAlarmPortfolioHooks();
+    if (!hooks.moveTest)
+        return true;
+    for (int i = 0; i < 3; ++i)
+        if (criteria[i].enabled && hooks.moveTest(days, day, criteria[i], rise) &&
+            !hit({rise ? AlarmHitKind::Rise : AlarmHitKind::Fall, i, day}))
+            return false;
+    return true;
 }
 
 std::vector<AlarmDay> History(uint8_t* record, uint32_t stream, uint32_t flags)
@@ -99,27 +114,40 @@ float TrailingStopLevel(std::span<const AlarmDay> days, int first, float percent
     return level;
 }
 
-int FindShareAlarmDay(const ShareAlarm& alarm, std::span<const AlarmDay> days, int first, uint16_t today)
+void VisitShareAlarmHits(const ShareAlarm& alarm, std::span<const AlarmDay> days, int first, uint16_t today,
+                         const std::function<bool(const AlarmHit&)>& hit)
 {
     if (days.empty())
-        return -1;
-    first = std::max(first, 0);
-    float level = alarm.stopOn ? TrailingStopLevel(days, first, alarm.stopPercent, alarm.stopCapped != 0) : 0;
-    for (int d = int(days.size()) - 1; d >= first; --d) {
-        float close = days[size_t(d)].close;
-        if (alarm.upperOn && close >= alarm.upper)
-            return d;
-        if (alarm.lowerOn && close <= alarm.lower)
-            return d;
-        if (MoveFires(days, d, alarm.rises, true) || MoveFires(days, d, alarm.falls, false))
-            return d;
-        float previous = d > first ? days[size_t(d - 1)].close : close;
-        if (alarm.stopOn && close <= level && level < previous)
-            return d;
-        if (alarm.dateOn && today >= alarm.date)
-            return d;
+        return;
+    const AlarmPortfolioHooks& hooks = GetAlarmPortfolioHooks();
+    const float stop = alarm.stopOn ? TrailingStopLevel(days, 0, alarm.stopPercent, alarm.stopCapped != 0) : 0;
+    const uint8_t dealing = alarm.dealingsOn && hooks.dealing ? hooks.dealing(alarm.shareId, today) : 0;
+    for (int d = int(days.size()) - 1; d >= std::max(first, 0); --d) {
+        const float close = days[size_t(d)].close;
+        const float previous = d > 0 ? days[size_t(d - 1)].close : close;
+        if (alarm.upperOn && close >= alarm.upper && !hit({AlarmHitKind::Increase, 0, d}))
+            return;
+        if (alarm.lowerOn && close <= alarm.lower && !hit({AlarmHitKind::Decrease, 0, d}))
+            return;
+        if (!VisitMoves(days, d, alarm.rises, true, hit) || !VisitMoves(days, d, alarm.falls, false, hit))
+            return;
+        if (alarm.stopOn && close <= stop && stop < previous && !hit({AlarmHitKind::StopLoss, 0, d, stop}))
+            return;
+        if (alarm.dateOn && today >= alarm.date && !hit({AlarmHitKind::Date, 0, d}))
+            return;
+        if (dealing && !hit({AlarmHitKind::Dealing, 0, d, 0, dealing}))
+            return;
     }
-    return -1;
+}
+
+int FindShareAlarmDay(const ShareAlarm& alarm, std::span<const AlarmDay> days, int first, uint16_t today)
+{
+    int found = -1;
+    VisitShareAlarmHits(alarm, days, first, today, [&found](const AlarmHit& h) {
+        found = h.day;
+        return false;
+    });
+    return found;
 }
 
 void FillPriceAlarmPortfolio(ShareList* list, uint32_t flags) { FillPriceAlarms(EmptiedSource(list), flags); }
@@ -131,16 +159,23 @@ void FillPriceAlarms(Portfolio* p, uint32_t flags)
     p = Emptied(p);
     if (!p || !hooks.shareAlarms)
         return;
-    uint16_t today = GetTodayDate(0);
-    for (const ShareAlarm& alarm : hooks.shareAlarms()) {
-        uint8_t* record = FindShareRecord(alarm.shareId);
-        if (!record)
-            continue;
-        std::vector<AlarmDay> days = History(record, alarm.stream, flags);
+    const uint16_t today = GetTodayDate(0);
+    const std::vector<ShareAlarm> alarms = hooks.shareAlarms();
+    std::vector<uint8_t*> records;
+    for (const ShareAlarm& alarm : alarms)
+        records.push_back(FindShareRecord(alarm.shareId));
+    // Each share is decoded and tested on its own, on the cores there are; the order is kept.
+    std::vector<uint8_t> fires(alarms.size(), 0);
+    ParallelFor(alarms.size(), [&](size_t i) {
+        if (!records[i])
+            return;
+        std::vector<AlarmDay> days = History(records[i], alarms[i].stream, flags);
         int first = FirstTestedDay(days, hooks.range, FirstLoadDate);
-        if (FindShareAlarmDay(alarm, days, first, today) >= 0)
-            AddPortfolioEntry(*p, RecordCursor{record, alarm.stream});
-    }
+        fires[i] = FindShareAlarmDay(alarms[i], days, first, today) >= 0;
+    });
+    for (size_t i = 0; i < alarms.size(); ++i)
+        if (fires[i])
+            AddPortfolioEntry(*p, RecordCursor{records[i], alarms[i].stream});
 }
 
 void FillMoveAlarms(Portfolio* p)
@@ -149,15 +184,26 @@ void FillMoveAlarms(Portfolio* p)
     p = Emptied(p);
     if (!p || hooks.globalCriteria.size() < 6)
         return;
-    for (uint8_t* r = MainRecordBlock; r && RecordLength(r) != 0; r = NextRecord(r)) {
-        std::vector<AlarmDay> days = History(r, 0, 0);
+    bool any = false;
+    for (const MoveCriterion& c : hooks.globalCriteria)
+        any = any || c.enabled;
+    if (!any)
+        return;
+    std::vector<uint8_t*> records;
+    for (uint8_t* r = MainRecordBlock; r && RecordLength(r) != 0; r = NextRecord(r))
+        records.push_back(r);
+    // Each share's history is decoded and tested on its own, so the shares are shared out over the
+    // cores; the portfolio keeps the database's order.
+    std::vector<uint8_t> fires(records.size(), 0);
+    ParallelFor(records.size(), [&](size_t i) {
+        std::vector<AlarmDay> days = History(records[i], 0, 0);
         int first = FirstTestedDay(days, hooks.range, FirstLoadDate);
-        for (int d = int(days.size()) - 1; d >= first; --d)
-            if (MoveFires(days, d, &hooks.globalCriteria[0], true) || MoveFires(days, d, &hooks.globalCriteria[3], false)) {
-                AddPortfolioEntry(*p, RecordCursor{r, 0});
-                break;
-            }
-    }
+        for (int d = int(days.size()) - 1; d >= first && !fires[i]; --d)
+            fires[i] = MoveFires(days, d, &hooks.globalCriteria[0], true) || MoveFires(days, d, &hooks.globalCriteria[3], false);
+    });
+    for (size_t i = 0; i < records.size(); ++i)
+        if (fires[i])
+            AddPortfolioEntry(*p, RecordCursor{records[i], 0});
 }
 
 } // namespace qv

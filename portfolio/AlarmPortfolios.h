@@ -41,7 +41,19 @@ struct ShareAlarm {
     float stopPercent = 0;
     uint8_t dateOn = 0;
     uint16_t date = 0;
+    uint8_t dealingsOn = 0;
 };
+
+// What an alarm found on a judged day: which test held, the row of a move (0-2) and the day.
+enum class AlarmHitKind : uint8_t { Increase, Decrease, Rise, Fall, StopLoss, Date, Dealing };
+struct AlarmHit {
+    AlarmHitKind kind = AlarmHitKind::Increase;
+    int row = 0;
+    int day = 0;
+    float stop = 0;           // the stop a stop-loss crossed
+    uint8_t dealing = 0;      // kDirectorsDealing or kMajorHoldingDealing
+};
+inline constexpr uint8_t kDirectorsDealing = 1, kMajorHoldingDealing = 2;
 
 // The days an alarm looks at: mode 1 the last `days` days, mode 2 every day after the first load
 // date, otherwise the last day only.
@@ -59,6 +71,9 @@ struct AlarmPortfolioHooks {
     // The six global move criteria (three rises, then three falls).
     std::vector<MoveCriterion> globalCriteria;
     std::function<std::vector<ShareAlarm>()> shareAlarms;
+    // A dealing in the share within the dealings window that ends today: 0 none, kDirectorsDealing or
+    // kMajorHoldingDealing; empty: no dealing alarm holds.
+    std::function<uint8_t(uint16_t shareId, uint16_t today)> dealing;
     // The record's history for the stream; empty: DecodeAlarmHistory.
     std::function<std::vector<AlarmDay>(uint8_t* record, uint32_t stream, uint32_t flags)> history;
 };
@@ -71,6 +86,12 @@ std::vector<AlarmDay> DecodeAlarmHistory(uint8_t* record, uint32_t stream, uint3
 int FirstTestedDay(std::span<const AlarmDay> days, const AlarmDayRange& range, uint16_t firstLoadDate);
 // The trailing-stop level worked out over the days from `first` to the last.
 float TrailingStopLevel(std::span<const AlarmDay> days, int first, float percent, bool capped);
+// Calls `hit` for every test of the alarm that holds on a judged day, from the last day back to
+// `first` and in the order the tests run (increase, decrease, rises, falls, stop-loss, date,
+// dealing); stops when `hit` returns false. The stop is worked out once over the whole history,
+// and a stop-loss holds only on the day the close crosses it.
+void VisitShareAlarmHits(const ShareAlarm& alarm, std::span<const AlarmDay> days, int first, uint16_t today,
+                         const std::function<bool(const AlarmHit&)>& hit);
 // The latest day of the range on which any enabled condition of the alarm holds, or -1.
 int FindShareAlarmDay(const ShareAlarm& alarm, std::span<const AlarmDay> days, int first, uint16_t today);
 

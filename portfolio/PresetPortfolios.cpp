@@ -48,4 +48,18 @@ void UpdatePresetPortfolios()
     }
 }
 
+void UpdateShareAlarmPortfolio()
+{
+    for (Portfolio* p = PortfolioChain(); p; p = p->next)
+        if (p->type == kPresetList && p->number == kAlarmsNumber)
+            FillPriceAlarms(p, 0);
+}
+
+void UpdateGlobalAlarmPortfolio()
+{
+    for (Portfolio* p = PortfolioChain(); p; p = p->next)
+        if (p->type == kPresetList && p->number == kGlobalAlarmsNumber)
+            FillMoveAlarms(p);
+}
+
 } // namespace qv

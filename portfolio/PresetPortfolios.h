@@ -12,5 +12,8 @@ void FillNewLows(Portfolio* p);
 void FillNewHighs(Portfolio* p);
 // Empties and refills the pre-set "New Lows", "New Highs", "Alarms" and "Alarms - Global" portfolios.
 void UpdatePresetPortfolios();
+// Only "Alarms" (after a share alarm changed) or only "Alarms - Global" (after the global rows changed).
+void UpdateShareAlarmPortfolio();
+void UpdateGlobalAlarmPortfolio();
 
 } // namespace qv

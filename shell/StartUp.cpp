@@ -359,6 +359,8 @@ void SaveProgramData(bool exiting)
     SaveConfig(-1);
     steps::SaveSignalSetting();
     SaveImports(exiting);
+    // The setting records (share notes, stop-losses, alarms) travel in "Graph.cfg".
+    LinesAndTextStore().StoreSettingRecords();
     LinesAndTextStore().Save(exiting);
     PriceCorrectionStore().Save(exiting);
     steps::SaveToolbarConfig();
@@ -377,11 +379,12 @@ void RunExit(ProgramState& state)
     steps::ShutDownFeedClient();
     steps::FreeFixedSourceLists();
 
+    // The run-time setting records go before the store is written.
+    if (const auto& remove = steps::UpperStartUpSteps().deleteGraphSettingRecords)
+        remove();
     SaveProgramData(true);
     steps::BackupRTIndex();
     steps::SaveNewsDatabase();
-    if (const auto& remove = steps::UpperStartUpSteps().deleteGraphSettingRecords)
-        remove();
     steps::CloseRTStore();
     SaveTimeZones();
 

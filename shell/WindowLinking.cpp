@@ -190,15 +190,4 @@ std::vector<LinkCandidate> LinkWindowCandidates(const CViewBase* active, ViewTit
     return lines;
 }
 
-ShareList* LinkCandidateList(const std::string& line)
-{
-    if (line.rfind("View ", 0) != 0 || line.size() < 7)
-        return nullptr;
-    int32_t number = std::atoi(line.substr(5, 2).c_str()) - 1;
-    for (ShareList* l = ShareListChain(); l; l = l->next)
-        if (l->number == number && l->views)
-            return l;
-    return nullptr;
-}
-
 } // namespace qv

@@ -59,7 +59,5 @@ struct LinkCandidate {
 };
 using ViewTitleFn = std::string (*)(const CViewBase* view);
 std::vector<LinkCandidate> LinkWindowCandidates(const CViewBase* active, ViewTitleFn title);
-// The share list a chosen line names ("View NN - ..."), or null.
-ShareList* LinkCandidateList(const std::string& line);
 
 } // namespace qv

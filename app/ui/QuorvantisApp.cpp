@@ -13,6 +13,7 @@
 #include "core/Document.h"
 #include "core/DMFilter.h"
 #include "datamining/ui/FilterProgressDialog.h"
+#include "datamining/ui/AddCriteriaDlg.h"
 #include "datamining/ui/ViewDataMining.h"
 #include "lists/RowSort.h"
 #include "lists/ui/ListDialogCommands.h"
@@ -283,6 +284,7 @@ void CQuorvantisApp::createLayoutWindows()
 {
     RegisterListViews();
     RegisterDataMiningView();
+    InstallCriterionDialog();
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
     InstallPortfolioWindows();

@@ -7,7 +7,7 @@
 #include "chartmodel/ui/AddIndicatorDlg.h"
 #include "chartmodel/ui/IndicatorColourDlg.h"
 #include "chartmodel/ui/MovAvgSettingsDlg.h"
-#include "chartmodel/ui/SelectSettingsDlg.h"
+#include "chartmodel/ui/SelectSetting.h"
 #include "chartmodel/ui/StopLossDlg.h"
 #include "core/ConfigState.h"
 #include "core/SystemDate.h"
@@ -92,8 +92,8 @@ void CViewGraphWnd::RunStopLossDialog(bool individual)
     context.today = GetTodayDate(0);
     context.feedState = RTConnectionStep();
     context.notify = [this] { NotifyGraphSettings(0); };
-    context.selectSettings = [this, intraday = context.intraday](int, uint16_t& mask) {
-        CSelectSettingsDlg select(intraday, mask, this);
+    context.selectSettings = [this, intraday = context.intraday](int setting, uint16_t& mask) {
+        CSelectSetting select(mask, setting, intraday, this);
         if (RunModalDialog(select) != QDialog::Accepted)
             return false;
         mask = select.mask();

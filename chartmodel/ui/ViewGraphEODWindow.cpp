@@ -8,7 +8,9 @@
 #include "chartmodel/ui/DrawingObjectPainter.h"
 #include "chartmodel/ui/GraphDesignDlg.h"
 #include "chartmodel/ui/GraphLegend.h"
+#include "chartmodel/ui/LineSettings.h"
 #include "chartmodel/ui/PivotPointsDlg.h"
+#include "chartmodel/ui/SelectSetting.h"
 #include "chartmodel/ui/ShowFutureDlg.h"
 #include "chartmodel/ui/SupportResistDlg.h"
 #include "lists/DetailDialogRules.h"
@@ -37,6 +39,19 @@ CViewGraphEODWnd::CViewGraphEODWnd(int32_t kind, QWidget* parent) : ViewGraphEOD
     if (parent)
         setParent(parent);
     drawing.SetStyleDialog([this](uint32_t pen, uint32_t background) { return RunLineStyleDialog(pen, background, this); });
+    using WordChoice = DailyChartDrawing::WordChoice;
+    drawing.SetSettingsDialog([this](uint16_t mask, int setting) -> std::optional<WordChoice> {
+        CSelectSetting dialog(mask, setting, false, this);
+        if (RunModalDialog(dialog) != QDialog::Accepted)
+            return std::nullopt;
+        return WordChoice{dialog.mask(), dialog.setAsDefault()};
+    });
+    drawing.SetLineSettingsDialog([this](uint16_t flags) -> std::optional<WordChoice> {
+        CLineSettings dialog(flags, this);
+        if (RunModalDialog(dialog) != QDialog::Accepted)
+            return std::nullopt;
+        return WordChoice{dialog.flags(), dialog.setAsDefault()};
+    });
 }
 
 void CViewGraphEODWnd::DrawLineObjects()

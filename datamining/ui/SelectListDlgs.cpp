@@ -60,11 +60,12 @@ int CSelectCriterionDlg::Chosen() const
     return row >= 0 && size_t(row) < positions_.size() ? positions_[size_t(row)] : -1;
 }
 
-CSelectFilterDlg::CSelectFilterDlg(const DMFilter* selected, bool writableOnly, QWidget* parent) : CListChoiceDlg(parent)
+CSelectFilterDlg::CSelectFilterDlg(const DMFilter* selected, bool writableOnly, bool offerNew, QWidget* parent)
+    : CListChoiceDlg(parent)
 {
     setWindowTitle(QStringLiteral("Select the filter"));
     prompt_->hide();
-    if (!writableOnly) {
+    if (offerNew && !writableOnly) {
         list_->addItem(QStringLiteral("<<new>>"));
         filters_.push_back(nullptr);
     }

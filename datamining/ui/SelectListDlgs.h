@@ -38,8 +38,9 @@ private:
 
 class CSelectFilterDlg : public CListChoiceDlg {
 public:
-    // writableOnly: existing filters that are not read-only, without "<<new>>".
-    CSelectFilterDlg(const DMFilter* selected, bool writableOnly, QWidget* parent = nullptr);
+    // writableOnly: only filters that are not read-only; offerNew: "<<new>>" first (never with
+    // writableOnly).
+    CSelectFilterDlg(const DMFilter* selected, bool writableOnly, bool offerNew, QWidget* parent = nullptr);
     // The chosen filter; null for "<<new>>" or no choice.
     DMFilter* Chosen() const;
 

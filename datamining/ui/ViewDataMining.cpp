@@ -8,10 +8,11 @@
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
 #include "datamining/CriterionValue.h"
+#include "datamining/FilterEditing.h"
 #include "datamining/FilterEvaluation.h"
 #include "datamining/FilterText.h"
 #include "datamining/FilterValues.h"
-#include "datamining/ui/FilterCommands.h"
+#include "datamining/ui/DMControl.h"
 #include "datamining/ui/GraphSettingsDlgs.h"
 #include "datamining/ui/RandomReturnsDlg.h"
 #include "datamining/ui/SelectListDlgs.h"
@@ -47,11 +48,6 @@
 namespace qv {
 namespace {
 
-// Messages of the control panel and its criterion rows.
-constexpr uint32_t kMsgRangeChanged = 1205, kMsgAxisChanged = 1206, kMsgCriteriaChanged = 1207,
-                   kMsgRowsRebuilt = 1208, kMsgFilterChanged = 1209, kMsgRenameFilter = 1212,
-                   kMsgFilterEdited = 1213;
-
 enum Command : uint32_t {
     kSwapAxes = 26460,
     kYHistogram = 26461,
@@ -71,13 +67,20 @@ enum Command : uint32_t {
     kHistogramSettings = 26466,
     kStatLineSettings = 26473,
     kMonteCarlo = 26900,
-    kSelectFilter = 26595,
-    kRenameFilter = 26596,
-    kDeleteFilter = 26594,
 };
-// Adding a criterion, whose dialog comes with the control panel, and the list views' sector and
-// new-high/low choices, which do not apply here.
-constexpr uint32_t kGreyed[] = {26472, 26105, 25076, 25062, 25063};
+// The list views' sector and new-high/low choices, which do not apply here.
+constexpr uint32_t kGreyed[] = {26105, 25076, 25062, 25063};
+// The view's commands the control panel runs, with the panel's own.
+constexpr std::pair<uint32_t, uint32_t> kPanelCommands[] = {
+    {26472, 1893}, {26594, 26478}, {26595, 1895}, {26596, 26477}};
+
+uint32_t PanelCommandOf(uint32_t command)
+{
+    for (const auto& [view, panel] : kPanelCommands)
+        if (view == command)
+            return panel;
+    return 0;
+}
 
 constexpr int kDividerGrip = 11;
 constexpr size_t kTableShownByte = 4, kGraphShownByte = 5, kGraphRecordByte = 2;
@@ -125,7 +128,9 @@ CViewDataMining::CViewDataMining(int32_t kind, QWidget* parent) : CViewBase(kind
     setMouseTracking(true);
 }
 
-CViewDataMining::~CViewDataMining() = default;
+CViewDataMining::~CViewDataMining() { delete panel_; }
+
+CDM_Control* CViewDataMining::panel() const { return panel_; }
 
 std::string CViewDataMining::GetDataMiningFilterName() const { return filter_ ? filter_->name : std::string(); }
 
@@ -155,8 +160,13 @@ void CViewDataMining::OnRefresh()
     qv::SelectColumnSetting(list, kind, -1, false, false);
     if (filter_ != CurrentFilter())
         rangesSet_ = false;
+    const bool newFilter = filter_ != CurrentFilter();
     filter_ = CurrentFilter();
     Evaluate();
+    if (newFilter || !panel_)
+        ShowInPanel();
+    else
+        panel_->RefreshCriteriaRows();
     ComputeGraphValues();
     if (!rangesSet_)
         ResetRanges();
@@ -187,9 +197,23 @@ void CViewDataMining::Evaluate()
             filter_->flags &= uint8_t(~kFilterOutOfDate);
             DataMiningRunBusy = busy;
         }
+        const size_t rows = size_t(ShareListCount(list));
+        sourceCopy_.assign(list->entries, list->entries + rows + 1);
+        sourcePositions_.assign(positions.begin(), positions.begin() + ptrdiff_t(rows + 1));
         ApplyFilterCriteria(list, positions.data(), filter_->criteria);
     }
     ResortShareList(list);
+}
+
+void CViewDataMining::ShowInPanel()
+{
+    if (!panel_)
+        panel_ = new CDM_Control(this);
+    if (!docked_)
+        docked_ = DockBesideView(panel_, this);
+    panel_->SetSourceRows(sourceCopy_.empty() ? nullptr : sourceCopy_.data(),
+                          sourcePositions_.empty() ? nullptr : sourcePositions_.data());
+    panel_->SetFilter(filter_);
 }
 
 void CViewDataMining::ComputeGraphValues()
@@ -303,10 +327,12 @@ intptr_t CViewDataMining::onProgramMessage(uint32_t message, uintptr_t wParam, i
         ApplyAgain();
         return 1;
     case kMsgRangeChanged:
+    case kMsgCriteriaReordered:
     case kMsgAxisChanged:
     case kMsgCriteriaChanged:
-    case kMsgFilterChanged:
     case kMsgFilterEdited: {
+        if (wParam != 0 && panel_)
+            panel_->RefreshCriteriaRows();
         DataMiningGraphSettings s = DataMiningGraphSettings::Read(CurrentRecord());
         if (filter_ && filter_->axisCriterion(FilterAxis::Z) && !s.scatter(kScatterColourByZ) &&
             !s.scatter(kScatterSizeByZ)) {
@@ -374,16 +400,15 @@ bool CViewDataMining::UpdateCommand(CommandUi& ui)
     case kHistogramSettings: ui.enabled = HistogramSettingsAvailable(s); return true;
     case kScatterSettings:
     case kStatLineSettings:
-    case kMonteCarlo:
-    case kSelectFilter: ui.enabled = true; return true;
-    case kRenameFilter: ui.enabled = filter_ && !filter_->readOnly(); return true;
-    case kDeleteFilter:
-        ui.enabled = std::any_of(FilterList().begin(), FilterList().end(), [](const auto& f) { return !f->readOnly(); });
-        return true;
+    case kMonteCarlo: ui.enabled = true; return true;
     default: break;
     }
     if (std::find(std::begin(kGreyed), std::end(kGreyed), ui.command) != std::end(kGreyed)) {
         ui.enabled = false;
+        return true;
+    }
+    if (const uint32_t panelCommand = PanelCommandOf(ui.command)) {
+        ui.enabled = panel_ && panel_->CommandEnabled(panelCommand);
         return true;
     }
     return CViewList::UpdateCommand(ui);
@@ -442,16 +467,15 @@ bool CViewDataMining::RunCommand(uint32_t command)
         RunModalDialog(dialog);
         return true;
     }
-    case kSelectFilter: SelectFilterByDialog(this); return true;
-    case kRenameFilter:
-        if (filter_ && RenameFilterByDialog(*filter_, this))
-            update();
-        return true;
-    case kDeleteFilter: DeleteFilterByDialog(this); return true;
     default: break;
     }
     if (std::find(std::begin(kGreyed), std::end(kGreyed), command) != std::end(kGreyed))
         return true;
+    if (const uint32_t panelCommand = PanelCommandOf(command)) {
+        if (panel_)
+            panel_->RunCommand(panelCommand);
+        return true;
+    }
     return CViewList::RunCommand(command);
 }
 
@@ -477,7 +501,8 @@ void CViewDataMining::SelectAxisCriterion(FilterAxis axis)
         return;
     const int chosen = dialog.Chosen();
     filter_->axes[size_t(axis)] = chosen < 0 ? 0 : uint32_t(chosen) + 1;
-    onProgramMessage(kMsgAxisChanged, 0, 0);
+    PostToAllViews(kMsgAxisChanged, filter_, this);
+    onProgramMessage(kMsgAxisChanged, 1, 0);
 }
 
 void CViewDataMining::ExportCurrentFilter()
@@ -671,6 +696,14 @@ void CViewDataMining::contextMenuEvent(QContextMenuEvent* event)
 
 void RegisterDataMiningView()
 {
+    SetFilterListDialog([](const FilterListRequest& request, DMFilter*& chosen) {
+        CSelectFilterDlg dialog(request.preselected, request.writableOnly, request.offerNew,
+                                QApplication::activeWindow());
+        if (RunModalDialog(dialog) != QDialog::Accepted)
+            return false;
+        chosen = dialog.Chosen();
+        return true;
+    });
     RegisterViewClass(6, [](int32_t kind) -> CViewBaseWnd* { return new CViewDataMining(kind); });
 }
 

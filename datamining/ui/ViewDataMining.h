@@ -7,8 +7,11 @@
 #include "lists/ui/ViewList.h"
 
 #include <QPoint>
+#include <QPointer>
 
 namespace qv {
+
+class CDM_Control;
 
 class CViewDataMining : public CViewList {
     Q_OBJECT
@@ -40,6 +43,8 @@ public:
     std::string ReadoutText(QPoint point) const;
     // What pane 2 shows off the graph: "Curr. Port: " and the current portfolio's name, or nothing.
     static std::string CurrentPortfolioText();
+    // The control panel, made on the first refresh.
+    CDM_Control* panel() const;
 
 protected:
     int TableHeight() const override;
@@ -71,8 +76,15 @@ private:
     void SelectAxisCriterion(FilterAxis axis);
     void ExportCurrentFilter();
     void ImportFilters();
+    void ShowInPanel();
 
     DMFilter* filter_ = nullptr;
+    QPointer<CDM_Control> panel_;
+    bool docked_ = false;
+    // The source's rows and their candidate positions, which the panel's new criteria take their
+    // statistics over.
+    std::vector<RecordCursor> sourceCopy_;
+    std::vector<uint32_t> sourcePositions_;
     int split_ = 500;
     AxisRange x_, y_;
     bool rangesSet_ = false;

@@ -6,6 +6,7 @@
 #include "core/RecordFlags.h"
 #include "devtools/lib/DemoCompanyFields.h"
 #include "devtools/lib/DemoCompanyTexts.h"
+#include "devtools/lib/DemoAlarms.h"
 #include "devtools/lib/DemoDealings.h"
 #include "devtools/lib/DemoIndexMembers.h"
 #include "devtools/lib/DemoIntraday.h"
@@ -163,8 +164,10 @@ bool WriteDemoFolder(const std::filesystem::path& folder, std::chrono::sys_days 
         DemoDatabase demo = BuildDemoDatabase(lastDay);
         DbFile file = DemoDbFile(demo);
         CompFile comp = DemoCompFile(demo);
+        const DealingsFileSpec dealings = BuildDemoDealings(demo);
         if (WriteDatabaseFolder(folder, file, &comp) &&
-            WriteFileBytes(folder / "data" / "DirDeal.dat", WriteDealingsFile(BuildDemoDealings(demo)).bytes) &&
+            WriteFileBytes(folder / "data" / "DirDeal.dat", WriteDealingsFile(dealings).bytes) &&
+            WriteFileBytes(folder / "Graph.cfg", DemoGraphConfig(BuildDemoAlarms(demo, dealings, demo.databaseDate))) &&
             WriteDemoIntraday(folder, demo, error) && WriteDemoInfoCentre(folder / "data" / "Content") &&
             WriteDemoNews(folder, demo) && WriteDemoVersionStamp(folder))
             return true;

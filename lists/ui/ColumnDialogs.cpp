@@ -417,7 +417,8 @@ QString CDateChoiceGroup::check() const
     const int c = selected();
     if (c == 0)
         return {};
-    const NumberRange r = DateChoiceRange(c);
+    NumberRange r = DateChoiceRange(c);
+    r.low = std::min(r.low, lowest_);
     const auto v = WholeNumber(numbers_[size_t(c)]);
     if (v && r.contains(*v))
         return {};

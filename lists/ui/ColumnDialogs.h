@@ -154,6 +154,8 @@ public:
     QString check() const;
     // Names the six choices and their fields (the date field first) by control ids.
     void nameControls(const std::array<int, 6>& choiceIds, const std::array<int, 6>& fieldIds);
+    // Lets the distances start at 0 instead of 1.
+    void allowZero() { lowest_ = 0; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -162,6 +164,7 @@ private:
     QButtonGroup* choices_;
     CDateEdit* date_;
     std::array<QLineEdit*, 6> numbers_{};
+    int lowest_ = 1;
 };
 
 // Where the high/low dialogs keep the program-wide periods; the caller reads and stores them.

@@ -81,6 +81,18 @@ void RegisterRTInstrumentExtras()
     }
 }
 
+std::vector<std::string> NewRTShareLines(const RTShareTable& t)
+{
+    std::vector<std::string> lines;
+    for (uint16_t n = 1; n < t.instrumentCount && n < t.instruments.size(); ++n) {
+        const RTInstrument& x = t.instruments[n];
+        if (!IsShareId(x.share) || IsShareInDatabase(x.share))
+            continue;
+        lines.push_back(std::string(t.NameAt(x.shortName)) + "  " + std::string(t.NameAt(x.longName)));
+    }
+    return lines;
+}
+
 std::mutex& RTDayChainMutex()
 {
     static std::mutex m;

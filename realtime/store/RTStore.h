@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace qv {
@@ -53,6 +54,8 @@ void InitRTStore();
 void CloseRTStore();
 // Registers the share table's instruments that the database lacks as extra items (once each).
 void RegisterRTInstrumentExtras();
+// The share table's instruments that the end-of-day database lacks, as "CODE  Name" in number order.
+std::vector<std::string> NewRTShareLines(const RTShareTable& table);
 // True once InitRTStore has run and until CloseRTStore.
 bool RTStoreExists();
 

@@ -762,7 +762,7 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
     if (!dialog)
         return false;
     // Dialogs whose OK changes what every view shows repaint them all.
-    if ((*dialog)() && (command == 26401 || command == 26402 || command == 26701 || command == 26707 ||
+    if ((*dialog)() && (command == 21111 || command == 26400 || command == 26401 || command == 26402 || command == 26701 || command == 26707 ||
                         command == 26849 || command == 26850))
         InvalidateMatchingViews(ShareListChain(), false, -1, -1, 0xFFFFFFFF, nullptr);
     return true;

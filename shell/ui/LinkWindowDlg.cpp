@@ -20,8 +20,12 @@ CLinkWindowDlg::CLinkWindowDlg(const CViewBase* active, ViewTitleFn title, QWidg
     layout->addWidget(
         new QLabel(QStringLiteral("Create a link between the current window and the one selected below"), this));
     layout->addWidget(list_);
-    for (const LinkCandidate& c : LinkWindowCandidates(active, title))
-        list_->addItem(FromCp1252(c.line));
+    // Each line keeps its share list: from list 100 on "View %02d" prints three digits, so the
+    // number is not read back from the text.
+    for (const LinkCandidate& c : LinkWindowCandidates(active, title)) {
+        auto* item = new QListWidgetItem(FromCp1252(c.line), list_);
+        item->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(c.list)));
+    }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &CLinkWindowDlg::accept);
@@ -35,7 +39,7 @@ void CLinkWindowDlg::accept()
     QListWidgetItem* item = list_->currentItem();
     if (!item)
         return;
-    chosen_ = LinkCandidateList(ToCp1252(item->text()));
+    chosen_ = reinterpret_cast<ShareList*>(item->data(Qt::UserRole).value<quintptr>());
     QDialog::accept();
 }
 

@@ -4,6 +4,7 @@
 #include "core/Database.h"
 #include "core/Memory.h"
 #include "core/PackedDate.h"
+#include "core/RecordAccess.h"
 #include "core/Portfolio.h"
 #include "core/ShareList.h"
 #include "devtools/lib/PriceStreamEncoder.h"
@@ -52,8 +53,11 @@ TEST(AlarmDays, TheTrailingStopRisesWithTheCloseAndACapBringsItDown)
     stop.stopPercent = 10;
     // Fires where the close falls to the level from above it the day before: day 2, not day 3.
     EXPECT_EQ(FindShareAlarmDay(stop, days, 0, 0), 2);
-    // Within a range starting at day 3 the first day compares with itself and cannot fire.
+    // The stop is worked out over the whole history and the first judged day compares with the day
+    // before it, so a one-day range still sees the crossing.
+    EXPECT_EQ(FindShareAlarmDay(stop, days, 2, 0), 2);
     EXPECT_EQ(FindShareAlarmDay(stop, days, 3, 0), -1);
+    EXPECT_EQ(FindShareAlarmDay(stop, Days({200, 170}), 1, 0), 1);
 }
 
 TEST(AlarmDays, TheLatestDayOnWhichAnyConditionHoldsIsTaken)
@@ -130,6 +134,59 @@ TEST_F(AlarmPortfolios, SharesWhoseAlarmsFireFillTheListsPortfolio)
     ASSERT_EQ(CountPortfolioEntries(alarms), 1u);
     EXPECT_EQ(alarms.entries[0].record, RecordIndex[0x4002]);
     ProFree(alarms.entries);
+    hooks = AlarmPortfolioHooks{};
+}
+
+TEST_F(AlarmPortfolios, ManySharesAreTestedOnSeveralThreadsAndKeepTheDatabasesOrder)
+{
+    std::vector<dev::DbRecord> records;
+    for (uint16_t i = 0; i < 100; ++i)
+        records.push_back(dev::ShareRecord(uint16_t(0x4001 + i), "S" + std::to_string(i), 'O', "S" + std::to_string(i)));
+    Load(dev::WriteQuorvaDat(OneEntry(records)));
+    AlarmPortfolioHooks& hooks = GetAlarmPortfolioHooks();
+    hooks.range = {1, 1};
+    // Every third share rose on its last day; the share alarms watch every other share for a level.
+    hooks.history = [](uint8_t* record, uint32_t, uint32_t) {
+        return RecordId(record) % 3 == 0 ? Days({100, 120}) : Days({100, 100});
+    };
+    hooks.moveTest = [](std::span<const AlarmDay> days, int day, const MoveCriterion&, bool rise) {
+        return rise && day > 0 && days[size_t(day)].close > days[size_t(day - 1)].close;
+    };
+    hooks.globalCriteria.assign(6, MoveCriterion{});
+    hooks.globalCriteria[0] = {1, 1, 10};
+    hooks.shareAlarms = [] {
+        std::vector<ShareAlarm> alarms;
+        for (uint16_t id = 0x4001; id <= 0x4064; id += 2) {
+            ShareAlarm a;
+            a.shareId = id;
+            a.upperOn = 1;
+            a.upper = 110;
+            alarms.push_back(a);
+        }
+        return alarms;
+    };
+    Portfolio global, levels;
+    ResetPortfolioEntries(global);
+    ResetPortfolioEntries(levels);
+    FillMoveAlarms(&global);
+    FillPriceAlarms(&levels, 0);
+    std::vector<uint16_t> rose, hit;
+    for (uint32_t i = 0; i < CountPortfolioEntries(global); ++i)
+        rose.push_back(RecordId(global.entries[i].record));
+    for (uint32_t i = 0; i < CountPortfolioEntries(levels); ++i)
+        hit.push_back(RecordId(levels.entries[i].record));
+    // The global portfolio in the database's record order, the share alarms' in theirs.
+    std::vector<uint16_t> wantRose, wantHit;
+    for (uint8_t* r = MainRecordBlock; r && RecordLength(r) != 0; r = NextRecord(r))
+        if (RecordId(r) % 3 == 0)
+            wantRose.push_back(RecordId(r));
+    for (uint16_t id = 0x4001; id <= 0x4064; id += 2)
+        if (id % 3 == 0)
+            wantHit.push_back(id);
+    EXPECT_EQ(rose, wantRose);
+    EXPECT_EQ(hit, wantHit);
+    ProFree(global.entries);
+    ProFree(levels.entries);
     hooks = AlarmPortfolioHooks{};
 }
 

@@ -15,6 +15,7 @@
 #include "core/Portfolio.h"
 #include "core/RegistrySettings.h"
 #include "core/SaveProtocol.h"
+#include "core/SettingRecordStore.h"
 #include "core/ShareList.h"
 #include "core/VexaEdition.h"
 #include "devtools/lib/DatabaseWriter.h"
@@ -260,6 +261,32 @@ TEST_F(StartUpFixture, TheSaveCommandKeepsTheStoresThatTheExitFrees)
     EXPECT_NE(LinesAndTextStore().GetItem(key.share, key.kind, key.subKey), nullptr);
     RunExit(*state);
     EXPECT_EQ(LinesAndTextStore().GetItem(key.share, key.kind, key.subKey), nullptr);
+}
+
+// The setting records (a share's alarm, say) are written into "Graph.cfg" by the Save command and
+// by the exit, and the next run reads them back.
+TEST_F(StartUpFixture, SettingRecordsAreSavedAndReadBack)
+{
+    const uint8_t alarm[4] = {1, 2, 3, 4};
+    for (bool exiting : {false, true}) {
+        SCOPED_TRACE(exiting);
+        auto state = std::make_unique<ProgramState>();
+        ASSERT_EQ(Start(*state, "/nologo"), -1);
+        DeleteSettingAll(2);
+        SetSettingRecord(0x4001, 0, 2, alarm, exiting ? 4 : 3);
+        if (!exiting)
+            SaveProgramData(false);
+        RunExit(*state);
+        state.reset(); // the process ends: the instance lock and the stores go with it
+        LinesAndTextStore().FreeItems();
+        DeleteSettingAll(2);
+        ProgramState again;
+        ASSERT_EQ(Start(again, "/nologo"), -1);
+        const uint8_t* data = GetSettingRecord(0x4001, 0, 2);
+        ASSERT_NE(data, nullptr);
+        EXPECT_EQ(SettingDataSize(data), exiting ? 4u : 3u);
+        RunExit(again);
+    }
 }
 
 TEST_F(StartUpFixture, NoLogoRunsEveryLoadWithoutSplashOrTip)

@@ -2,6 +2,9 @@
 #include "tools/alarms/ShareAlarmRecord.h"
 
 #include "core/SettingRecordStore.h"
+#include "portfolio/PortfolioRoutines.h"
+#include "portfolio/PresetPortfolios.h"
+#include "shell/PortfolioAdd.h"
 #include "platform/ByteOrder.h"
 
 #include <algorithm>
@@ -111,6 +114,7 @@ ShareAlarm ShareAlarmRecord::toAlarm(uint16_t shareId, uint8_t exchange) const
     a.stopPercent = stopPercent;
     a.dateOn = dateOn;
     a.date = date;
+    a.dealingsOn = dealingsOn;
     return a;
 }
 
@@ -127,6 +131,67 @@ std::vector<ShareAlarm> ReadStoredShareAlarms()
     return out;
 }
 
+AlarmChangeFlags& AlarmChanges()
+{
+    static AlarmChangeFlags flags;
+    return flags;
+}
+
+void RefillShareAlarmPortfolio()
+{
+    UpdateShareAlarmPortfolio();
+    if (const Portfolio* p = FindPortfolioByNumber(kAlarmsNumber))
+        RefreshListsOfPortfolio(p);
+}
+
+void RefillGlobalAlarmPortfolio()
+{
+    UpdateGlobalAlarmPortfolio();
+    if (const Portfolio* p = FindPortfolioByNumber(kGlobalAlarmsNumber))
+        RefreshListsOfPortfolio(p);
+}
+
+void RefillPresetPortfolios()
+{
+    UpdatePresetPortfolios();
+    for (Portfolio* p = PortfolioChain(); p; p = p->next)
+        if (p->type == kPresetList)
+            RefreshListsOfPortfolio(p);
+}
+
+namespace {
+
+void AlarmsChanged()
+{
+    AlarmChanges().shareAlarms = true;
+    RefillShareAlarmPortfolio();
+}
+
+} // namespace
+
+void StoreShareAlarmRecord(uint16_t shareId, uint8_t stream, const ShareAlarmRecord& record)
+{
+    if (record.anyAlarmOn()) {
+        const std::vector<uint8_t> bytes = record.Write();
+        SetSettingRecord(shareId, stream, kShareAlarmSettingId, bytes.data(), uint32_t(bytes.size()));
+    } else {
+        DeleteSettingRecord(shareId, stream, kShareAlarmSettingId);
+    }
+    AlarmsChanged();
+}
+
+void DeleteShareAlarmRecord(uint16_t shareId, uint8_t stream)
+{
+    DeleteSettingRecord(shareId, stream, kShareAlarmSettingId);
+    AlarmsChanged();
+}
+
+void DeleteAllShareAlarmRecords()
+{
+    DeleteSettingAll(kShareAlarmSettingId);
+    AlarmsChanged();
+}
+
 std::vector<MoveCriterion> GlobalAlarmRows(std::span<const uint8_t, kGlobalAlarmRowsSize> bytes)
 {
     std::vector<MoveCriterion> falls, rises;
@@ -140,12 +205,10 @@ std::vector<MoveCriterion> GlobalAlarmRows(std::span<const uint8_t, kGlobalAlarm
 
 std::vector<MoveCriterion> DefaultGlobalAlarmRows()
 {
-    const ShareAlarmRecord r = ShareAlarmRecord::Defaults(0);
     std::vector<MoveCriterion> rows;
-    for (int i = 0; i < 3; ++i)
-        rows.push_back(Row(i == 2, r.risePercent[i], r.riseDays[i]));
-    for (int i = 0; i < 3; ++i)
-        rows.push_back(Row(i == 2, r.fallPercent[i], r.fallDays[i]));
+    for (int side = 0; side < 2; ++side)
+        for (const MoveCriterion& row : {Row(0, 10, 2), Row(0, 20, 5), Row(0, 40, 10)})
+            rows.push_back(row);
     return rows;
 }
 

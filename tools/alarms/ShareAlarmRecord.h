@@ -50,11 +50,31 @@ struct ShareAlarmRecord {
 // The alarms of every readable record of the program's setting store.
 std::vector<ShareAlarm> ReadStoredShareAlarms();
 
+// Set when an editor stores or deletes share alarms, and when the global rows change.
+struct AlarmChangeFlags {
+    bool shareAlarms = false;
+    bool globalAlarms = false;
+};
+AlarmChangeFlags& AlarmChanges();
+
+// Refill "Alarms", "Alarms - Global" or every pre-set portfolio, and the lists that show them.
+void RefillShareAlarmPortfolio();
+void RefillGlobalAlarmPortfolio();
+void RefillPresetPortfolios();
+
+// The share's record (key: share id, sub-key: stream): stored, or deleted when no alarm is on. Sets the
+// alarms-changed flag and refills the "Alarms" portfolio.
+void StoreShareAlarmRecord(uint16_t shareId, uint8_t stream, const ShareAlarmRecord& record);
+// Deletes the share's record, or every share alarm record, the same way.
+void DeleteShareAlarmRecord(uint16_t shareId, uint8_t stream);
+void DeleteAllShareAlarmRecords();
+
 // The six global rows, three falls then three rises, a byte each for on, the whole percentage and
 // the n days: as the option block keeps them.
 inline constexpr size_t kGlobalAlarmRowsSize = 18;
 std::vector<MoveCriterion> GlobalAlarmRows(std::span<const uint8_t, kGlobalAlarmRowsSize> bytes);
-// A fresh configuration's rows: those of a new share record, with the 20 % rise and fall in 10 days on.
+// A fresh configuration's rows and the global dialog's "Default": every row off, 10 % in 2 days, 20 %
+// in 5 days and 40 % in 10 days, rises and falls alike.
 std::vector<MoveCriterion> DefaultGlobalAlarmRows();
 void StoreGlobalAlarmRows(std::span<const MoveCriterion> criteria, std::span<uint8_t, kGlobalAlarmRowsSize> bytes);
 

@@ -1,17 +1,65 @@
 // Installing the tools' dialogs into the frame's seams.
 #include "tools/ui/ToolDialogs.h"
 
+#include "core/ShareList.h"
+#include "portfolio/TransactionRows.h"
+#include "realtime/ui/NewSharesDlg.h"
 #include "shell/FrameDialogSeams.h"
+#include "shell/ui/ModalDialog.h"
 #include "shell/ui/CalcEdit.h"
+#include "tools/ui/AlarmListDlgs.h"
 #include "tools/ui/CalculatorDlg.h"
 #include "tools/ui/CompCalendar.h"
+#include "tools/ui/GlobalAlarmsDlg.h"
 #include "tools/ui/PriceExportCommand.h"
+#include "tools/ui/ShareAlarmDlg.h"
 #include "tools/ui/SlideShowDlg.h"
+#include "tools/ui/VexaWizard.h"
+#include "views/FrameState.h"
+#include "views/ViewBase.h"
+
+#include <QApplication>
 
 namespace qv {
+namespace {
+
+constexpr uint32_t kDialogCommands[] = {21111, 26400, 26401, 26402, 27276, 26904};
+
+// The share of the active window's current row.
+RecordCursor CurrentShare()
+{
+    CViewBase* view = MainFrameState().activeView;
+    ShareList* list = view ? view->list : nullptr;
+    const RecordCursor* entry = list ? CurrentEntry(list) : nullptr;
+    return entry && entry->record ? ShareOfRow(*list, *entry) : RecordCursor{};
+}
+
+template <class Dialog>
+bool RunListDialog()
+{
+    Dialog dialog(QApplication::activeWindow());
+    RunModalDialog(dialog);
+    return true;
+}
+
+void InstallCommandDialogs()
+{
+    SetCommandDialog(21111, RunListDialog<CTriggeredAlarmsDlg>);
+    SetCommandDialog(26402, RunListDialog<CReviewAlarmsDlg>);
+    SetCommandDialog(26401, EditGlobalAlarms);
+    SetCommandDialog(26400, [] {
+        const RecordCursor share = CurrentShare();
+        return share.record && EditShareAlarms(EntryRecordId(share), uint8_t(share.count));
+    });
+    SetCommandDialog(27276, RunVexaWizard);
+    SetCommandDialog(26904, RunNewSharesDialog);
+}
+
+} // namespace
 
 void InstallToolDialogs()
 {
+    InstallCommandDialogs();
     FrameDialogs().calculator = [](uint8_t&) { RunCalculator(0, nullptr); };
     SetCalculatorRunner(RunCalculator);
     InstallCompanyCalendar();
@@ -24,6 +72,8 @@ void RemoveToolDialogs()
     FrameDialogs().calculator = nullptr;
     SetCalculatorRunner(nullptr);
     SetCommandDialog(27287, nullptr);
+    for (uint32_t command : kDialogCommands)
+        SetCommandDialog(command, nullptr);
     RemovePriceExportCommand();
     FrameDialogs().slideShowDialog = nullptr;
 }

@@ -3,8 +3,9 @@
 
 namespace qv {
 
-// The calculator (26655 and the number fields' drop buttons), the company calendar (27287) and the
-// slide show (26730).
+// The calculator (26655 and the number fields' drop buttons), the company calendar (27287), the slide
+// show (26730), the end-of-day alarm dialogs (21111, 26400-26402), the special-edition wizard (27276)
+// and New Shares (26904).
 void InstallToolDialogs();
 void RemoveToolDialogs();
 

@@ -29,6 +29,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRadioButton>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -413,6 +414,54 @@ TEST_F(DailyChartDrawingTest, TheColourAndStyleDialogSetsTheLinesPenAndWithItsOp
     Command(26136);
     Command(26188);
     EXPECT_EQ(graphsetting::U32(setting, graphsetting::kNewObjectColour), pen());
+    SetModalDialogRunner(nullptr);
+}
+
+TEST_F(DailyChartDrawingTest, TheSettingsAndLineSettingsDialogsChangeTheSelectedLinesMaskAndFlags)
+{
+    Command(26135);
+    Drag(InPrice(0.2, 0.7), InPrice(0.6, 0.3));
+    Command(26136);
+    EXPECT_TRUE(State(26484).enabled);
+    EXPECT_FALSE(State(27051).enabled); // a plain line has no line settings
+    std::vector<QString> opened;
+    SetModalDialogRunner([&](QDialog& d) {
+        opened.push_back(d.objectName());
+        EXPECT_TRUE(d.findChild<QRadioButton*>(QStringLiteral("2070"))->isChecked()); // the current setting only
+        d.findChild<QRadioButton*>(QStringLiteral("2057"))->click();
+        d.findChild<QCheckBox*>(QStringLiteral("2061"))->setChecked(true);
+        d.accept();
+        return d.result();
+    });
+    Command(26484);
+    ASSERT_EQ(Stored().size(), 1u);
+    EXPECT_EQ(Stored()[0].mask, 0x0009); // setting 1 (current) and setting 4
+    EXPECT_EQ(opened, std::vector<QString>{QStringLiteral("614")});
+
+    LinesAndTextStore().FreeItems();
+    chart.drawing.Reload();
+    Command(26362); // a partial trend
+    Drag(InPrice(0.2, 0.7), InPrice(0.6, 0.3));
+    Command(26136);
+    ASSERT_TRUE(State(27051).enabled);
+    SetModalDialogRunner([&](QDialog& d) {
+        opened.push_back(d.objectName());
+        d.findChild<QRadioButton*>(QStringLiteral("3395"))->click();
+        d.findChild<QCheckBox*>(QStringLiteral("3392"))->setChecked(true);
+        d.accept();
+        return d.result();
+    });
+    Command(27051);
+    EXPECT_EQ(opened.back(), QStringLiteral("805"));
+    ASSERT_EQ(Stored().size(), 1u);
+    EXPECT_EQ(Stored()[0].style & 0x3C, 8 | 32);
+    SetModalDialogRunner([](QDialog& d) {
+        d.reject();
+        return d.result();
+    });
+    Command(26136);
+    Command(27051);
+    EXPECT_EQ(Stored()[0].style & 0x3C, 8 | 32); // Cancel keeps the flags
     SetModalDialogRunner(nullptr);
 }
 

@@ -3,7 +3,7 @@
 #include "chartmodel/ui/AddIndicatorDlg.h"
 #include "chartmodel/ui/IndicatorColourDlg.h"
 #include "chartmodel/ui/MovAvgSettingsDlg.h"
-#include "chartmodel/ui/SelectSettingsDlg.h"
+#include "chartmodel/ui/SelectSetting.h"
 #include "chartmodel/ui/StopLossDlg.h"
 
 #include "chartmodel/GraphSettingDefaults.h"
@@ -473,17 +473,38 @@ TEST_F(StopLossDialogs, IntradayEnablingTitleAndReset)
               StopFlag::StartAtDate | StopFlag::StartTime | 0x10);
 }
 
-TEST_F(StopLossDialogs, SelectSettingsListGivesTheMask)
+TEST_F(StopLossDialogs, SelectSettingOpensInTheModeOfTheMaskAndAnswersInTheCallersForm)
 {
     Config().dailyGraphs.names[1] = "Weekly";
-    CSelectSettingsDlg d(false, 0x0005, nullptr);
-    ASSERT_EQ(d.list()->count(), 12);
-    EXPECT_EQ(d.list()->item(1)->text(), "Weekly");
-    EXPECT_EQ(d.mask(), 0x0005);
-    d.list()->item(11)->setCheckState(Qt::Checked);
-    d.list()->item(0)->setCheckState(Qt::Unchecked);
+    struct Case {
+        uint16_t given;
+        CSelectSetting::Mode mode;
+        uint16_t answer; // OK pressed at once
+    } cases[] = {
+        {4095, CSelectSetting::All, 4095},
+        {0x8000, CSelectSetting::All, 0x8000},            // bit 15 is all too, and comes back as given
+        {0x8005, CSelectSetting::All, 0x8000},
+        {0x0002, CSelectSetting::CurrentOnly, 0x0002},    // the current setting's bit (setting 1)
+        {0x0005, CSelectSetting::Selected, 0x0005},
+    };
+    for (const Case& c : cases) {
+        CSelectSetting d(c.given, 1, false, nullptr);
+        EXPECT_EQ(d.mode(), c.mode) << c.given;
+        EXPECT_EQ(d.mask(), c.answer) << c.given;
+        EXPECT_EQ(d.box(0)->isEnabled(), c.mode == CSelectSetting::Selected) << c.given;
+    }
+    CSelectSetting d(0x0005, 1, false, nullptr);
+    EXPECT_EQ(d.box(1)->text(), "Weekly (current)");
+    d.box(11)->setChecked(true);
+    d.box(0)->setChecked(false);
     EXPECT_EQ(d.mask(), 0x0804);
-    Render(d, QStringLiteral("select_settings_26566"));
+    d.setMode(CSelectSetting::CurrentOnly);
+    EXPECT_FALSE(d.box(11)->isEnabled());
+    EXPECT_EQ(d.mask(), 0x0002);
+    d.setMode(CSelectSetting::All);
+    EXPECT_EQ(d.mask(), 4095);
+    EXPECT_FALSE(d.setAsDefault());
+    Render(d, QStringLiteral("select_setting_614"));
 }
 
 TEST(AddIndicatorDialogs, AMarketGraphOverAPortfolioKeepsItsNumber)

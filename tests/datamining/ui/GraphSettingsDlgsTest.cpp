@@ -233,17 +233,20 @@ TEST_F(DataMiningChoosers, CriterionChooserListsEnabledCriteriaForAnAxisAndAllTo
     test::SaveRender(test::RenderWidget(x), "dm_select_criterion_dialog");
 }
 
-TEST_F(DataMiningChoosers, FilterChooserOffersNewOrOnlyWritableFilters)
+TEST_F(DataMiningChoosers, FilterChooserOffersNewAllOrOnlyWritableFilters)
 {
-    CSelectFilterDlg all(FilterList()[2].get(), false);
+    CSelectFilterDlg all(FilterList()[2].get(), false, true);
     EXPECT_EQ(all.windowTitle(), "Select the filter");
     EXPECT_EQ(Lines(all.list()), (QStringList{"<<new>>", "Blue Chips", "Growth", "Value"}));
     EXPECT_EQ(all.Chosen(), FilterList()[2].get());
     all.list()->setCurrentRow(0);
     EXPECT_EQ(all.Chosen(), nullptr);
-    CSelectFilterDlg writable(nullptr, true);
+    CSelectFilterDlg writable(nullptr, true, true);
     EXPECT_EQ(Lines(writable.list()), (QStringList{"Growth", "Value"}));
     EXPECT_EQ(writable.Chosen(), nullptr);
+    CSelectFilterDlg existing(FilterList()[0].get(), false, false);
+    EXPECT_EQ(Lines(existing.list()), (QStringList{"Blue Chips", "Growth", "Value"}));
+    EXPECT_EQ(existing.Chosen(), FilterList()[0].get());
     test::SaveRender(test::RenderWidget(all), "dm_select_filter_dialog");
 }
 

@@ -144,7 +144,7 @@ TEST_F(ViewDataMiningTest, CommandsToggleTheGraphsAndSwapTheAxes)
         EXPECT_EQ(t.on(Settings()), !before) << t.command;
         v.RunCommand(t.command);
     }
-    for (uint32_t greyed : {26472u, 26105u, 25076u, 25062u, 25063u})
+    for (uint32_t greyed : {26105u, 25076u, 25062u, 25063u})
         EXPECT_FALSE(Ui(greyed).enabled) << greyed;
     // The table and graph flags are the data-mining option bytes 4 and 5.
     EXPECT_TRUE(Ui(26133).enabled);
@@ -171,7 +171,7 @@ TEST_F(ViewDataMiningTest, AxisChoosersAndSettingsDialogsOpenFromTheirCommands)
 {
     CViewDataMining& v = Make();
     DMFilter& filter = *FilterList().front();
-    for (uint32_t command : {26458u, 26459u, 26471u, 26465u, 26466u, 26473u, 26900u, 26594u, 26595u, 26596u})
+    for (uint32_t command : {26458u, 26459u, 26471u, 26465u, 26466u, 26473u, 26900u, 26472u, 26594u, 26595u, 26596u})
         EXPECT_TRUE(Ui(command).enabled) << command;
     std::vector<QString> titles;
     SetModalDialogRunner([&](QDialog& dialog) {
@@ -222,6 +222,19 @@ TEST_F(ViewDataMiningTest, AxisChoosersAndSettingsDialogsOpenFromTheirCommands)
     filter.flags |= kFilterReadOnly;
     EXPECT_FALSE(Ui(26458).enabled);
     filter.flags &= uint8_t(~kFilterReadOnly);
+    // "Select filter..." goes through the panel, whose filter list is the chooser.
+    SetModalDialogRunner([&](QDialog& dialog) {
+        auto* filters = dynamic_cast<CSelectFilterDlg*>(&dialog);
+        EXPECT_NE(filters, nullptr);
+        if (!filters)
+            return int(QDialog::Rejected);
+        filters->list()->setCurrentItem(filters->list()->findItems("Momentum", Qt::MatchExactly).front());
+        return int(QDialog::Accepted);
+    });
+    ASSERT_TRUE(Ui(26595).enabled);
+    v.RunCommand(26595);
+    SetModalDialogRunner({});
+    EXPECT_EQ(CurrentFilter()->name, "Momentum");
 }
 
 // Off the graph, pane 2 names the current portfolio (nothing without one).

@@ -1,6 +1,8 @@
 // The share table: the halving search, insertion that keeps entry numbers, instruments and names.
 #include "realtime/store/RTShareTable.h"
 
+#include "realtime/store/RTStore.h"
+
 #include <gtest/gtest.h>
 
 namespace qv {
@@ -74,6 +76,22 @@ TEST(RTShareTableTest, InstrumentsOnlyForSharesTheDatabaseLacksOrWhenForced)
     EXPECT_EQ(t.Instrument(0), nullptr);
     EXPECT_EQ(t.Instrument(3), nullptr);
     SetRTDatabaseLookup(nullptr);
+}
+
+TEST(RTShareTableTest, NewSharesAreTheInstrumentsTheDatabaseLacks)
+{
+    SetRTDatabaseLookup(OnlyEvenShares);
+    RTShareTable t = DefaultRTShareTable();
+    for (uint16_t share : {0x4003, 0x4004, 0x4005}) {
+        const uint32_t key = MakeRTKey(0, share);
+        AddRTKey(t, key, FindRTKeySlot(t, key).slot, ShareRef{nullptr, 0, share}, true);
+        RTInstrument* x = t.Instrument(t.keys[t.keyCount - 1].instrument);
+        x->shortName = uint32_t(AddRTName(t, "S" + std::to_string(share)));
+        x->longName = uint32_t(AddRTName(t, "Share " + std::to_string(share)));
+    }
+    EXPECT_EQ(NewRTShareLines(t), (std::vector<std::string>{"S16387  Share 16387", "S16389  Share 16389"}));
+    SetRTDatabaseLookup(nullptr);
+    EXPECT_TRUE(NewRTShareLines(DefaultRTShareTable()).empty());
 }
 
 TEST(RTShareTableTest, NamesAppendWithTheirEnd)

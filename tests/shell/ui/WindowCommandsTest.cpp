@@ -379,7 +379,10 @@ TEST_F(WindowCommands, LinkDialogsRender)
     EXPECT_EQ(chooser.result(), QDialog::Rejected) << "OK without a line keeps the dialog open";
     chooser.list()->setCurrentRow(0);
     chooser.accept();
-    EXPECT_NE(chooser.chosen(), nullptr);
+    const std::vector<LinkCandidate> candidates =
+        LinkWindowCandidates(a, [](const CViewBase* v) { return std::string("Quorvantis - ") + ViewKindClassName(v->kind); });
+    ASSERT_EQ(candidates.size(), 1u);
+    EXPECT_EQ(chooser.chosen(), candidates[0].list);
     if (!test::FontsAvailable())
         GTEST_SKIP() << "no fonts";
     test::SaveRender(test::RenderWidget(dialog), QStringLiteral("link-windows-dialog"));

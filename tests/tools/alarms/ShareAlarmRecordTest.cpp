@@ -86,7 +86,7 @@ TEST(ShareAlarmRecord, GlobalRowsKeepFallsFirstInTheirBytes)
     uint8_t bytes[kGlobalAlarmRowsSize];
     StoreGlobalAlarmRows(rows, bytes);
     EXPECT_EQ((std::vector<uint8_t>(bytes, bytes + kGlobalAlarmRowsSize)),
-              (std::vector<uint8_t>{0, 5, 1, 0, 10, 4, 1, 20, 10, 1, 255, 3, 0, 10, 4, 1, 20, 10}));
+              (std::vector<uint8_t>{0, 10, 2, 0, 20, 5, 0, 40, 10, 1, 255, 3, 0, 20, 5, 0, 40, 10}));
     const std::vector<MoveCriterion> back = GlobalAlarmRows(bytes);
     for (size_t i = 0; i < 6; ++i) {
         EXPECT_EQ(back[i].enabled, rows[i].enabled) << i;

@@ -9,10 +9,10 @@
 #include "platform/qt/QtText.h"
 #include "portfolio/AlarmPortfolios.h"
 #include "portfolio/HoldingsPass.h"
-#include "portfolio/PresetPortfolios.h"
 #include "portfolio/TransactionRecording.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/ui/DateEdit.h"
+#include "tools/alarms/ShareAlarmRecord.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -357,13 +357,17 @@ bool COptionPresetPorts::Validate()
 void COptionPresetPorts::Commit()
 {
     AlarmPortfolioOptions& a = AlarmPortfolioSettings();
+    const bool risesBefore = a.intermediateRises;
     a.showAlarmList = showList_->isChecked();
     a.goToAlarms = goTo_->isChecked();
     a.intermediateRises = rises_->isChecked();
     AlarmDayRange& range = GetAlarmPortfolioHooks().range;
+    const AlarmDayRange rangeBefore = range;
     range.mode = uint8_t(std::max(0, alarmMethod_->checkedId()));
     if (alarmDays_->isEnabled())
         range.days = uint16_t(alarmDays_->text().trimmed().toInt());
+    const bool alarmsChanged =
+        a.intermediateRises != risesBefore || range.mode != rangeBefore.mode || range.days != rangeBefore.days;
     HighLowOption& h = GetHighLowOption();
     const HighLowOption before = h;
     h.mode = uint8_t(std::max(0, highLowMethod_->checkedId()));
@@ -373,9 +377,9 @@ void COptionPresetPorts::Commit()
         const PackedDate typed = date_->ReadDate();
         h.secondDate = typed ? typed : date_->date;
     }
-    // The highs and lows are rebuilt only when their own settings changed.
-    if (h.mode != before.mode || h.days != before.days || h.secondDate != before.secondDate) {
-        UpdatePresetPortfolios();
+    // The pre-set portfolios are rebuilt only when the settings they are built by changed.
+    if (alarmsChanged || h.mode != before.mode || h.days != before.days || h.secondDate != before.secondDate) {
+        RefillPresetPortfolios();
         ++RebuildCount();
     }
 }

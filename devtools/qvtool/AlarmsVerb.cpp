@@ -1,0 +1,49 @@
+// qvtool alarms FOLDER: the end-of-day share alarms of a program folder ("Graph.cfg") that hold on
+// the database's last day, one line each as the triggered-alarms list shows them.
+#include "core/Database.h"
+#include "core/DateText.h"
+#include "core/KeyedItemStore.h"
+#include "core/LinesAndTextFiles.h"
+#include "devtools/qvtool/Verbs.h"
+#include "lists/DirectorsDealings.h"
+#include "platform/Paths.h"
+#include "platform/TextCodec.h"
+#include "tools/alarms/AlarmLines.h"
+
+#include <cstdio>
+
+namespace qv::tool {
+namespace {
+
+int RunAlarms(const std::vector<std::string>& args)
+{
+    if (args.size() != 1) {
+        std::fprintf(stderr, "usage: qvtool alarms FOLDER\n");
+        return 2;
+    }
+    SetProgramFolder(args[0]);
+    if (!LoadDatabase(AppPath("data\\Quorva.dat"))) {
+        std::fprintf(stderr, "qvtool: cannot open %s/data/Quorva.dat\n", args[0].c_str());
+        return 1;
+    }
+    LoadDirDeal();
+    LinesAndTextStore().Load("Graph.cfg");
+    LinesAndTextStore().LoadSettingRecords();
+    const PackedDate today = DatabaseDate;
+    std::printf("alarms that hold on %s:\n", FormatDate(today).c_str());
+    const std::vector<AlarmListLine> lines = ListTriggeredAlarms(today);
+    if (lines.empty())
+        std::printf(" No alarms\n");
+    for (const AlarmListLine& line : lines)
+        std::printf(" %s\t%s%s%s\t%s\n", Cp1252ToUtf8(line.name).c_str(), line.text[0].c_str(), line.text[1].c_str(),
+                    line.text[2].c_str(), Cp1252ToUtf8(line.note).c_str());
+    FreeDirDealBlocks();
+    FreeDatabase(true);
+    return 0;
+}
+
+const Verb kVerb("alarms", "alarms FOLDER", "the share alarms of a program folder that hold on the database's last day",
+                 RunAlarms);
+
+} // namespace
+} // namespace qv::tool
