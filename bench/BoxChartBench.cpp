@@ -89,6 +89,8 @@ void BM_DailyChartPointFigure25Years(benchmark::State& state)
     graphsetting::SetU16(setting, graphsetting::kBoxValue, 100);
     graphsetting::SetU8(setting, graphsetting::kBoxValueOption, kBoxPercent);
     graphsetting::SetU16(setting, graphsetting::kBoxChartFlags, 0x20);
+    // The 45-degree lines are traced on every paint: all four kinds.
+    graphsetting::SetU32(setting, graphsetting::kSupportResist, 15);
     const std::vector<DayRecord> days = WalkDays(6250);
     CViewGraphEODWnd chart(0);
     chart.eod.SetHistory(days.data(), int32_t(days.size()), 1);

@@ -14,6 +14,7 @@
 #include "chartmodel/SeriesLayout.h"
 #include "chartmodel/StudyKey.h"
 #include "chartmodel/ViewGraph.h"
+#include "charts/FortyFiveDegreeLines.h"
 #include "core/DateText.h"
 #include "core/FormatValue.h"
 #include "core/RecordAccess.h"
@@ -110,8 +111,22 @@ int EodChartView::Style() const
 
 int EodChartView::DrawStyle() const
 {
-    // A range without a day of open, high and low prices draws its closes as a line.
-    return firstMarkedVisible_ < 0 && !BoxMode() ? 0 : Style();
+    // A range without a day of open, high and low prices draws its closes as a line; a reversal chart
+    // against the dates stands on one bar a day, as the line does.
+    return (firstMarkedVisible_ < 0 && !BoxMode()) || DatedReversal() ? 0 : Style();
+}
+
+bool EodChartView::BoxOption(uint16_t bit) const { return (gs::U16(Look(), gs::kBoxChartFlags) & bit) != 0; }
+
+bool EodChartView::BoxMode() const
+{
+    return (ChartKindFlags(Style(), BoxOption(kBoxOptionDatedReversal)) & kChartBoxAxis) != 0;
+}
+
+bool EodChartView::DatedReversal() const
+{
+    return (ChartKindFlags(Style(), BoxOption(kBoxOptionDatedReversal)) & (kChartReversal | kChartBoxAxis)) ==
+           kChartReversal;
 }
 
 DateRangeSetting EodChartView::ReadRange() const
@@ -274,6 +289,7 @@ void EodChartView::BuildTimeBand()
 {
     view_.FreeForRebuild(true);
     bars_.clear();
+    boxPoints_.clear();
     for (std::vector<float>& values : averageValues_)
         values.clear();
     GraphPane* price = view_.FindPane(kPanePrice);
@@ -315,6 +331,8 @@ void EodChartView::BuildTimeBand()
     view_.barHalfWidth = std::max(scale_.drawWidth / 2, 1);
     BuildXTable(band);
     BuildTimeAxis();
+    if (DatedReversal())
+        boxPoints_ = BuildBoxChart(days_, Look(), Style(), shownEnd_, boxGrid_);
 }
 
 void EodChartView::BuildBoxBand(GraphPane* price)
@@ -326,7 +344,7 @@ void EodChartView::BuildBoxBand(GraphPane* price)
     const int32_t w = BoxColumnWidth();
     const int32_t fit = std::max((price->right - price->left) / w, 1);
     const int32_t lastStep = int32_t(boxPoints_.back().step);
-    boxFirstColumn_ = FitBoxColumns(lastStep, fit, boxColumnOffset_);
+    boxFirstColumn_ = FitBoxColumns(lastStep, fit, boxFitted_ ? kBoxAuto : boxColumnOffset_);
     BarScaleInput in;
     in.paneLeft = price->left;
     in.paneRight = price->right;
@@ -373,49 +391,67 @@ void EodChartView::BuildBoxAxis()
     if (!band || boxPoints_.empty())
         return;
     const int32_t w = BoxColumnWidth();
-    const std::span<const BoxChartPoint> shown = ShownBoxPoints((band->right - band->left) / w + 1);
-    std::vector<std::pair<PackedDate, int32_t>> dated;
-    for (const BoxChartPoint& p : shown)
-        dated.emplace_back(PackedDate(p.firstDate), view_.IndexToXScale(&band->scale, int32_t(p.step)));
+    // The first day of each shown column, at its x (a column's later points share it).
+    std::vector<std::pair<uint16_t, int32_t>> dated;
+    for (const BoxChartPoint& p : ShownBoxColumns())
+        if (dated.empty() || view_.IndexToXScale(&band->scale, int32_t(p.step)) != dated.back().second)
+            dated.emplace_back(uint16_t(p.firstDate), view_.IndexToXScale(&band->scale, int32_t(p.step)));
     FreeGridLines(band->timeLines, false);
     band->lineFrom = band->left;
     band->lineTo = band->right;
     // The box grid (box option 0x20): a line between every two columns.
-    if (gs::U16(Look(), gs::kBoxChartFlags) & kBoxGridOption)
+    if (BoxOption(kBoxGridOption))
         for (int32_t x = band->left + w; x < band->right; x += w)
             AddGridLinePixel(band->timeLines, 0, x);
-    if (dated.empty())
-        return;
-    const int32_t slotWidth = std::max(view_.TextWidth("MM"), 1);
-    const int32_t slots = std::max((band->right - band->left) / slotWidth, 1);
-    const int32_t tradingDays = CountTradingDays(dated.front().first, PackedDate(shown.back().lastDate));
-    axisLabels_ = TimeAxisLabels(dated, TimeAxisLevel(tradingDays, slots), -1);
+    // Labels keep apart by the width of a month's name and a space.
+    for (const BoxDateLabel& label : BoxChartDateLabels(dated, view_.TextWidth("Mmm ")))
+        axisLabels_.push_back({label.x, label.text, label.year ? 2 : 1, label.year ? 2 : 1, false});
 }
 
-void EodChartView::BuildBoxSeries(TimeBand* band, GraphPane* price)
+std::span<const BoxChartPoint> EodChartView::ShownBoxColumns() const
+{
+    const TimeBand* band = view_.timeBands;
+    if (!BoxMode() || !band)
+        return {};
+    return ShownBoxPoints((band->right - band->left) / BoxColumnWidth() + 1);
+}
+
+void EodChartView::AddBoxPriceElement(TimeBand* band, GraphPane* price)
 {
     const GraphSetting& s = Look();
-    const int style = Style();
     GraphSeries* series = AddSeries(band, price, MakeStudyKey(kPanePrice, nullptr));
     SetTitle(series, ChartTitle().c_str());
     if (ValueRange* range = view_.AddValueRange(series))
         range->flags |= kRangeFixed;
     const uint32_t up = gs::U32(s, gs::kBoxUpPen), down = gs::U32(s, gs::kBoxDownPen);
-    priceElement_ = AddPlotElement(series, kBoxPlotStyles[style - 5], 0, up, 0, 2, down, down, up, down);
+    priceElement_ = AddPlotElement(series, kBoxPlotStyles[Style() - 5], 0, up, 0, 2, down, down, up, down);
+}
+
+namespace {
+
+// A point as a 24-byte item, its third word given (the step, or the x of its day).
+void StoreBoxPoint(uint8_t* item, const BoxChartPoint& p, uint32_t third)
+{
+    StoreU32(item, p.firstDate);
+    StoreU32(item + 4, p.lastDate);
+    StoreU32(item + 8, third);
+    StoreU32(item + 12, uint32_t(p.box));
+    StoreF32(item + 16, p.price);
+    StoreF32(item + 20, p.volume);
+}
+
+} // namespace
+
+void EodChartView::BuildBoxSeries(TimeBand* band, GraphPane* price)
+{
+    const int style = Style();
+    AddBoxPriceElement(band, price);
     const int32_t n = int32_t(boxPoints_.size());
     DataArray& values = priceElement_->values;
     if (style == 5) {
         auto* out = static_cast<uint8_t*>(InitDataArray(values, kArrayKeyed24, n, 0, 0));
-        for (int32_t i = 0; i < n; ++i) {
-            const BoxChartPoint& p = boxPoints_[size_t(i)];
-            uint8_t* item = out + size_t(i) * sizeof p;
-            StoreU32(item, p.firstDate);
-            StoreU32(item + 4, p.lastDate);
-            StoreU32(item + 8, p.step);
-            StoreU32(item + 12, uint32_t(p.box));
-            StoreF32(item + 16, p.price);
-            StoreF32(item + 20, p.volume);
-        }
+        for (int32_t i = 0; i < n; ++i)
+            StoreBoxPoint(out + size_t(i) * sizeof(BoxChartPoint), boxPoints_[size_t(i)], boxPoints_[size_t(i)].step);
         const int32_t w = BoxColumnWidth();
         priceElement_->extra[0] = uint32_t(w);
         priceElement_->extra[1] = uint32_t(std::min(attach_.spacing.margin, w / 3));
@@ -432,6 +468,43 @@ void EodChartView::BuildBoxSeries(TimeBand* band, GraphPane* price)
     for (int32_t i = 0; i < n; ++i) {
         const BoxChartPoint& p = boxPoints_[size_t(i)];
         StoreU32(out + size_t(i) * 12, p.step);
+        StoreF32(out + size_t(i) * 12 + 4, p.price);
+        StoreU32(out + size_t(i) * 12 + 8, p.step);
+    }
+}
+
+void EodChartView::BuildDatedReversalSeries(TimeBand* band, GraphPane* price)
+{
+    const int style = Style();
+    AddBoxPriceElement(band, price);
+    // Each point stands at the bar of its first day; the one that leads into the shown days at the
+    // first bar. The bars are the shown days, one a day.
+    auto first = std::find_if(boxPoints_.begin(), boxPoints_.end(),
+                              [&](const BoxChartPoint& p) { return int32_t(p.lastDate) >= display_.start; });
+    const std::span<const BoxChartPoint> shown(first, boxPoints_.end());
+    const int32_t n = int32_t(shown.size());
+    auto barOf = [&](const BoxChartPoint& p) {
+        auto day = std::lower_bound(days_.begin(), days_.end(), p.firstDate,
+                                    [](const DayRecord& d, uint32_t date) { return uint32_t(d.date) < date; });
+        const int32_t bar = int32_t(day - days_.begin()) - firstVisible_;
+        return std::clamp(bar, 0, int32_t(bars_.size()) - 1);
+    };
+    DataArray& values = priceElement_->values;
+    if (style == 6) {
+        // Kagi: the x of each point's bar and its price, in the 24-byte points.
+        auto* out = static_cast<uint8_t*>(InitDataArray(values, kArrayKeyed24, n, 0, 0));
+        values.flags = kSelectPackedX;
+        for (int32_t i = 0; i < n; ++i) {
+            const BoxChartPoint& p = shown[size_t(i)];
+            StoreBoxPoint(out + size_t(i) * sizeof p, p, uint32_t(view_.IndexToXScale(&band->scale, barOf(p))));
+        }
+        return;
+    }
+    // Renko and line break: the bar of each point, its price and its running count of bricks or lines.
+    auto* out = static_cast<uint8_t*>(InitDataArray(values, kArrayKeyedTriples, n, 0, 0));
+    for (int32_t i = 0; i < n; ++i) {
+        const BoxChartPoint& p = shown[size_t(i)];
+        StoreU32(out + size_t(i) * 12, uint32_t(barOf(p)));
         StoreF32(out + size_t(i) * 12 + 4, p.price);
         StoreU32(out + size_t(i) * 12 + 8, p.step);
     }
@@ -460,12 +533,18 @@ void EodChartView::FitBoxVolumeRange(int32_t columns)
 {
     if (!volumeElement_ || !volumeElement_->series || !volumeElement_->series->range)
         return;
-    // The volume pane is scaled to the steps shown, not the whole history.
-    const DataArray& values = volumeElement_->values;
-    const auto* volumes = static_cast<const float*>(values.data);
-    float high = 0;
-    for (int32_t i = std::max(boxFirstColumn_, 0); i < values.count && i < boxFirstColumn_ + columns; ++i)
-        high = std::max(high, volumes[i]);
+    // The volume pane is scaled to what is shown, not the whole history: point and figure by its
+    // columns, the reversal charts by the days their shown steps cover.
+    BoxViewWindow window;
+    window.byStep = Style() == 5;
+    window.firstStep = boxFirstColumn_;
+    window.lastStep = boxFirstColumn_ + std::max(columns - 1, 0);
+    const std::span<const BoxChartPoint> shown = ShownBoxPoints(columns);
+    if (!shown.empty()) {
+        window.firstDay = int32_t(shown.front().firstDate) - 1;
+        window.lastDay = int32_t(shown.back().lastDate);
+    }
+    const float high = BoxVolumeHigh(boxPoints_, window);
     ValueRange& range = *volumeElement_->series->range;
     range.minimum = 0;
     range.maximum = high > 0 ? high : 1;
@@ -485,10 +564,22 @@ void EodChartView::FitBoxRange()
     const int32_t rows = std::max((pane->bottom - pane->top) / w, 1);
     const int32_t columns = std::max((pane->right - pane->left) / w, 1);
     FitBoxVolumeRange(columns);
-    if (Style() == 5) {
-        boxLowRow_ = FitBoxRows(ShownBoxPoints(columns), columns, rows, boxRowOffset_, view_.kind == 8);
+    if (BoxIndexedRows(Style())) {
+        boxLowRow_ = FitBoxRows(ShownBoxPoints(columns), columns, rows, boxFitted_ ? kBoxAuto : boxRowOffset_,
+                                view_.kind == 8);
         priceElement_->words[1] = uint32_t(boxLowRow_);
-        GetBoxPriceRange(*range, pane->top, pane->bottom - w / 2, boxGrid_.Table(), float(w), boxLowRow_);
+        if (Style() == 5) {
+            // Point and figure marks a box at its price: the lowest box's price half a column up.
+            GetBoxPriceRange(*range, pane->top, pane->bottom - w / 2, boxGrid_.Table(), float(w), boxLowRow_);
+        } else {
+            // A Renko brick runs between two grid lines, a box a column width tall.
+            const GraphSetting& s = Look();
+            const RenkoGrid renko = RenkoGridOf(days_, gs::U16(s, gs::kBoxValue), gs::U8(s, gs::kBoxValueOption),
+                                                BoxOption(kBoxGridOption));
+            GetBoxPriceRange(*range, pane->top, pane->bottom, renko.grid.Table(), float(w), boxLowRow_);
+            range->minimum += renko.offset;
+            range->maximum += renko.offset;
+        }
         range->flags |= kRangeFixed;
         if (!IsRangeEmpty(*range))
             return;
@@ -506,8 +597,9 @@ void EodChartView::FitBoxRange()
         high = std::max(high, p->price);
     }
     const float row = std::max((high - low) / 20, std::max(high, 1.0f) * 0.001f);
-    range->minimum = low - row + float(boxRowShift_) * row;
-    range->maximum = high + row + float(boxRowShift_) * row;
+    const float shift = boxFitted_ ? 0.0f : float(boxRowShift_) * row;
+    range->minimum = low - row + shift;
+    range->maximum = high + row + shift;
     range->flags = uint8_t((range->flags & ~kRangeLogarithmic) | kRangeFixed);
     range->yTop = pane->top;
     range->yBottom = pane->bottom;
@@ -525,7 +617,7 @@ bool EodChartView::ShiftBoxes(int direction)
 {
     if (!BoxMode())
         return false;
-    if (Style() == 5) {
+    if (BoxIndexedRows(Style())) {
         const int32_t row = boxLowRow_ + (direction < 0 ? -1 : 1);
         boxRowOffset_ = view_.kind == 8 ? row : std::max(row, 0);
     } else {
@@ -542,6 +634,7 @@ bool EodChartView::ZoomBoxes(int delta)
     gs::SetU8(s, gs::kBoxSizeSpace, ZoomBoxStep(gs::U8(s, gs::kBoxSizeSpace), delta));
     boxColumnOffset_ = boxRowOffset_ = kBoxAuto;
     boxRowShift_ = 0;
+    boxPick_.reset();
     Changed(false);
     return true;
 }
@@ -568,6 +661,138 @@ std::string EodChartView::DescribeBoxSelection(int32_t x, int32_t y) const
     text += StringPrintf("  %s - %s", FormatPriceInUnit(before.price, unit, minor_).c_str(),
                          FormatPriceInUnit(last->price, unit, minor_).c_str());
     return text;
+}
+
+std::string EodChartView::DescribeBoxUnder(int32_t x, int32_t y) const
+{
+    const TimeBand* band = view_.timeBands;
+    const GraphPane* pane = view_.FindPane(kPanePrice);
+    if (!BoxMode() || !band || !pane || boxPoints_.empty())
+        return {};
+    const BoxHit hit = BoxHitTest(x, y, view_.IndexToXScale(&band->scale, boxFirstColumn_), boxFirstColumn_,
+                                  BoxColumnWidth(), pane->bottom, boxLowRow_);
+    const BoxChartPoint* point = FindBoxChartPoint(boxPoints_, hit.column, hit.box, BoxIndexedRows(Style()));
+    if (!point)
+        return {};
+    const float unit = days_.back().unit > 0 ? days_.back().unit : 0.01f;
+    return StringPrintf("Box (%s - %s, %s)", FormatDate(PackedDate(point->firstDate)).c_str(),
+                        FormatDate(PackedDate(point->lastDate)).c_str(),
+                        FormatPriceInUnit(point->price, unit, minor_).c_str());
+}
+
+void EodChartView::PickBox(int32_t x, int32_t y)
+{
+    const TimeBand* band = view_.timeBands;
+    const GraphPane* pane = view_.FindPane(kPanePrice);
+    boxPick_.reset();
+    if (!BoxMode() || Style() != 5 || !band || !pane || boxPoints_.empty())
+        return;
+    const BoxHit hit = BoxHitTest(x, y, view_.IndexToXScale(&band->scale, boxFirstColumn_), boxFirstColumn_,
+                                  BoxColumnWidth(), pane->bottom, boxLowRow_);
+    const int32_t column = std::clamp<int32_t>(hit.column, 0, int32_t(boxPoints_.back().step));
+    boxPick_ = BoxPick{column, hit.box};
+}
+
+std::array<std::string, 2> EodChartView::DescribePick(int32_t x, int32_t y) const
+{
+    const TimeBand* band = view_.timeBands;
+    const GraphPane* pane = view_.FindPane(kPanePrice);
+    if (!boxPick_ || !BoxMode() || Style() != 5 || !band || !pane || boxPoints_.empty())
+        return {};
+    const BoxHit hit = BoxHitTest(x, y, view_.IndexToXScale(&band->scale, boxFirstColumn_), boxFirstColumn_,
+                                  BoxColumnWidth(), pane->bottom, boxLowRow_);
+    const BoxPick to{std::clamp<int32_t>(hit.column, 0, int32_t(boxPoints_.back().step)), hit.box};
+    const float unit = days_.back().unit > 0 ? days_.back().unit : 0.01f;
+    auto price = [&](float value) { return FormatPriceInUnit(value, unit, minor_); };
+    return {DescribePointFigurePick(boxPoints_, *boxPick_, to, price), DescribeBoxValue(boxGrid_, hit.box, price)};
+}
+
+void EodChartView::BeginBoxDrag(int32_t x, int32_t y)
+{
+    boxDrag_ = {x, y, boxFirstColumn_, BoxIndexedRows(Style()) ? boxLowRow_ : boxRowShift_};
+}
+
+bool EodChartView::DragBoxesTo(int32_t x, int32_t y)
+{
+    const TimeBand* band = view_.timeBands;
+    const GraphPane* pane = view_.FindPane(kPanePrice);
+    if (!BoxMode() || !band || !pane)
+        return false;
+    BoxDragArea area;
+    area.left = pane->left;
+    area.right = band->scale.lastX;
+    area.top = pane->top;
+    area.bottom = pane->bottom;
+    area.columnWidth = BoxColumnWidth();
+    // Only point and figure counts boxes from 0; the other charts' rows shift either way.
+    area.belowZero = !BoxIndexedRows(Style()) || view_.kind == 8;
+    const BoxHit offsets = DragBoxes(boxDrag_, x, y, area);
+    const bool moved = offsets.column != boxFirstColumn_ ||
+                       offsets.box != (BoxIndexedRows(Style()) ? boxLowRow_ : boxRowShift_);
+    boxColumnOffset_ = offsets.column;
+    if (BoxIndexedRows(Style()))
+        boxRowOffset_ = offsets.box;
+    else
+        boxRowShift_ = offsets.box;
+    return moved;
+}
+
+std::vector<BoxAxisLabel> EodChartView::BoxAxisLabels(int32_t textHeight) const
+{
+    const GraphPane* pane = view_.FindPane(kPanePrice);
+    if (!BoxMode() || Style() != 5 || !pane || boxPoints_.empty())
+        return {};
+    return BoxPriceAxisLabels(boxGrid_, boxLowRow_, BoxColumnWidth(), pane->top, pane->bottom, textHeight);
+}
+
+std::vector<int32_t> EodChartView::BoxGridRowLines() const
+{
+    const GraphPane* pane = view_.FindPane(kPanePrice);
+    if (!BoxMode() || !pane || boxPoints_.empty() || !BoxOption(kBoxGridOption))
+        return {};
+    return BoxGridRows(BoxColumnWidth(), pane->top, pane->bottom);
+}
+
+std::vector<EodChartView::ScreenLine> EodChartView::FortyFiveDegreeLines() const
+{
+    std::vector<ScreenLine> out;
+    const TimeBand* band = view_.timeBands;
+    const GraphPane* pane = view_.FindPane(kPanePrice);
+    if (!BoxMode() || Style() != 5 || !band || !pane || boxPoints_.empty())
+        return out;
+    const GraphSetting& s = Look();
+    const uint32_t enabled = gs::U32(s, gs::kSupportResist) & 15;
+    if (!enabled)
+        return out;
+    const int32_t w = BoxColumnWidth();
+    const int32_t lastShown = boxFirstColumn_ + (pane->right - pane->left) / w;
+    auto y = [&](int32_t box) { return int32_t(pane->bottom - (double(box) - boxLowRow_ + 0.5) * w); };
+    auto x = [&](int32_t column) { return view_.IndexToXScale(&band->scale, column); };
+    for (const FortyFiveLine& line : TraceFortyFiveDegreeLines(boxPoints_, enabled)) {
+        ScreenLine l;
+        l.pen = gs::U32(s, gs::kSupportResist + 4 + 4 * size_t(line.kind));
+        l.x0 = x(line.startColumn);
+        l.y0 = y(line.startBox);
+        // An unbroken line runs on to the last shown column.
+        const int32_t endColumn = line.open ? std::max(lastShown, line.endColumn) : line.endColumn;
+        const int32_t slope = line.endColumn == line.startColumn ? (line.kind & 1 ? 1 : -1)
+                                                                 : (line.endBox - line.startBox) /
+                                                                       (line.endColumn - line.startColumn);
+        l.x1 = x(endColumn);
+        l.y1 = y(line.startBox + slope * (endColumn - line.startColumn));
+        out.push_back(l);
+    }
+    return out;
+}
+
+int32_t EodChartView::BoxColumnOfX(int32_t x) const
+{
+    const TimeBand* band = view_.timeBands;
+    if (!band)
+        return 0;
+    return BoxHitTest(x, 0, view_.IndexToXScale(&band->scale, boxFirstColumn_), boxFirstColumn_, BoxColumnWidth(), 0,
+                      0)
+        .column;
 }
 
 void EodChartView::BuildXTable(TimeBand* band)
@@ -609,6 +834,18 @@ void EodChartView::BuildSeries()
     }
     if (!message_.empty() || !band || bars_.empty())
         return;
+    if (DatedReversal()) {
+        GraphPane* price = view_.FindPane(kPanePrice);
+        if (boxPoints_.empty())
+            view_.noDataText = message_ = "Not enough data";
+        else if (price) {
+            BuildDatedReversalSeries(band, price);
+            addedGraphs_.BuildSeries(view_, band, price);
+        }
+        BuildVolumeSeries();
+        BuildEvents();
+        return;
+    }
     const GraphSetting& s = Look();
     const int style = DrawStyle();
     const int32_t n = int32_t(bars_.size());
@@ -744,7 +981,7 @@ EodChartView::VolumeColouring EodChartView::VolumeColours() const
 void EodChartView::PrepareColouring(const PlotElement& element, CGraphSeriesLayout& layout) const
 {
     // The box charts draw rises in the up pen and falls in the down pen; their volume in one colour.
-    if (BoxMode()) {
+    if (BoxMode() || (DatedReversal() && &element == priceElement_)) {
         layout.colourMode = &element == priceElement_ ? uint32_t(kColourUpDown) : uint32_t(kColourSingle);
         return;
     }
@@ -858,7 +1095,31 @@ void EodChartView::JoinAddedGraphRanges()
     TimeBand* band = view_.timeBands;
     GraphPane* price = view_.FindPane(kPanePrice);
     GraphSeries* series = band && price ? FindSeries(band, price) : nullptr;
+    FitDatedReversalRange();
     addedGraphs_.JoinRanges(series ? series->range : nullptr);
+}
+
+void EodChartView::FitDatedReversalRange()
+{
+    if (!DatedReversal() || !priceElement_ || !priceElement_->series || !priceElement_->series->range ||
+        boxPoints_.empty())
+        return;
+    // The prices of the points on the shown days and of the one that leads into them, a twentieth of
+    // their span above and below.
+    auto first = std::find_if(boxPoints_.begin(), boxPoints_.end(),
+                              [&](const BoxChartPoint& p) { return int32_t(p.lastDate) >= display_.start; });
+    if (first != boxPoints_.begin())
+        --first;
+    float low = FLT_MAX, high = -FLT_MAX;
+    for (auto p = first; p != boxPoints_.end(); ++p) {
+        low = std::min(low, p->price);
+        high = std::max(high, p->price);
+    }
+    const float row = std::max((high - low) / 20, std::max(high, 1.0f) * 0.001f);
+    ValueRange* range = priceElement_->series->range;
+    range->minimum = low - row;
+    range->maximum = high + row;
+    range->flags = uint8_t((range->flags & ~kRangeLogarithmic) | kRangeFixed);
 }
 
 void EodChartView::FloorVolumeRange()
@@ -997,6 +1258,8 @@ std::vector<AxisLabel> EodChartView::AxisLabels(int32_t slots, int gridMode) con
 
 std::array<std::string, 2> EodChartView::AxisEndTexts() const
 {
+    if (BoxMode())
+        return BoxChartEndDates(ShownBoxColumns());
     if (!view_.timeBands || bars_.empty())
         return {};
     PackedDate end = PackedDate(std::max(display_.end, axisEnd_));
@@ -1084,7 +1347,17 @@ void EodChartView::FillStatusTexts(std::array<std::string, 3>& texts, bool insid
     if (!modeActive)
         texts[0] = BoxMode() && inside ? DescribeBoxSelection(view_.lastMouseX, view_.lastMouseY) : cursor.cursor;
     texts[1] = shown.ohlc.rfind("OHLC ", 0) == 0 ? shown.price + "   " + shown.ohlc : shown.price;
+    if (BoxMode() && inside)
+        if (std::string box = DescribeBoxUnder(view_.lastMouseX, view_.lastMouseY); !box.empty())
+            texts[1] = box;
     texts[2] = cursor.trend.empty() ? shown.volume : shown.volume + "   " + cursor.trend;
+    if (!inside || !boxPicked())
+        return;
+    const std::array<std::string, 2> pick = DescribePick(view_.lastMouseX, view_.lastMouseY);
+    if (!pick[0].empty() && !modeActive)
+        texts[0] = pick[0];
+    if (!pick[1].empty())
+        texts[1] = pick[1];
 }
 
 std::string EodChartView::AverageText(int line, int32_t bar) const
@@ -1154,9 +1427,10 @@ bool EodChartView::ScrollRecords(int direction, int32_t records)
     return true;
 }
 
-void EodChartView::Attach(float scaleX, float scaleY)
+void EodChartView::Attach(float scaleX, float scaleY, bool preview)
 {
     attach_ = ComputeAttachState(Look(), scaleX, scaleY);
+    boxFitted_ = preview;
     if (attach_.kindFlags & kChartBoxAxis)
         view_.trainingMode = 0;
 }
@@ -1264,7 +1538,7 @@ std::string EodChartView::ChartTitle() const
     const std::string name = ChartOptions().epicInTitle && !code_.empty() ? name_ + " (" + code_ + ")" : name_;
     if (style == 0)
         return name;
-    if (BoxMode()) {
+    if (BoxMode() || DatedReversal()) {
         const GraphSetting& s = Look();
         const uint16_t value = gs::U16(s, gs::kBoxValue);
         const uint8_t kind = gs::U8(s, gs::kBoxValueOption);

@@ -17,6 +17,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -60,7 +61,8 @@ public:
     void BuildAverage(int line);
     // The pivot-point lines of the setting's pivot block over the price series.
     void BuildPivots();
-    // After the value ranges: the price series and the added graphs on one axis.
+    // After the value ranges: the price series and the added graphs on one axis (a reversal chart
+    // against the dates takes its points' prices first).
     void JoinAddedGraphRanges();
     // After the value ranges: the volume pane's range runs from 0 to the highest visible volume.
     void FloorVolumeRange();
@@ -73,8 +75,9 @@ public:
     // The dates at the two ends of the axis: the first shown day and the display or axis end.
     std::array<std::string, 2> AxisEndTexts() const;
     // At attach: the chart kind flags and the bar spacing of the setting at the print scale; the
-    // box-axis charts leave training mode.
-    void Attach(float scaleX, float scaleY);
+    // box-axis charts leave training mode. A design preview fits a box chart afresh, whatever the
+    // window has scrolled to.
+    void Attach(float scaleX, float scaleY, bool preview = false);
     // The last day's readouts, and those of the point (x, y) (off the graph when `inside` is false).
     EodReadoutTexts LatestTexts() const;
     EodReadoutTexts CursorTexts(int32_t x, int32_t y, bool inside) const;
@@ -155,8 +158,12 @@ public:
     const std::vector<FoldedBar>& bars() const { return bars_; }
     int DrawStyle() const;
 
-    // Box mode: a point-and-figure, Kagi, Renko or line-break chart laid out by columns (steps).
-    bool BoxMode() const { return Style() >= 5; }
+    // Box mode: a point-and-figure chart, or a Kagi, Renko or line-break chart laid out by columns
+    // (steps) rather than against the dates (box option 2).
+    bool BoxMode() const;
+    // A Kagi, Renko or line-break chart drawn against the dates: the days keep their bars, and the
+    // indicator windows and overlays draw as on a bar chart.
+    bool DatedReversal() const;
     const std::vector<BoxChartPoint>& boxPoints() const { return boxPoints_; }
     int32_t boxFirstColumn() const { return boxFirstColumn_; }
     int32_t boxLowRow() const { return boxLowRow_; }
@@ -168,8 +175,35 @@ public:
     bool ZoomBoxes(int delta);
     // Box mode: the price pane's range in boxes (point and figure) or prices, after the value ranges.
     void FitBoxRange();
-    // Box mode's readout of the column and box under (x, y).
+    // Box mode's readout of the column and box under (x, y): "From d to d  price - price" and
+    // "Box (d - d, price)".
     std::string DescribeBoxSelection(int32_t x, int32_t y) const;
+    std::string DescribeBoxUnder(int32_t x, int32_t y) const;
+    // Point and figure: a click picks the box under it; the readout then counts from there to the box
+    // under the pointer ("4 X's, ...", "1 X + 3 O's, ...") and names the pointer's box's value.
+    void PickBox(int32_t x, int32_t y);
+    bool boxPicked() const { return boxPick_.has_value(); }
+    std::array<std::string, 2> DescribePick(int32_t x, int32_t y) const;
+    // Box mode's drag: the offsets saved as the drag starts, then set from the pointer's way.
+    void BeginBoxDrag(int32_t x, int32_t y);
+    bool DragBoxesTo(int32_t x, int32_t y);
+    // Point and figure on a variable or volatility grid: the price axis labels every band bound and
+    // every few boxes between them; empty otherwise.
+    std::vector<BoxAxisLabel> BoxAxisLabels(int32_t textHeight) const;
+    // The box grid's rows (box option 0x20) of the price pane; empty without the grid.
+    std::vector<int32_t> BoxGridRowLines() const;
+    const BoxGrid& boxGrid() const { return boxGrid_; }
+    // The shown part of the box chart (the columns the price pane shows).
+    std::span<const BoxChartPoint> ShownBoxColumns() const;
+    // The column under x on a box chart.
+    int32_t BoxColumnOfX(int32_t x) const;
+    // The 45-degree lines of a point-and-figure chart on screen, in their kinds' pens; traced anew on
+    // each call, kept nowhere.
+    struct ScreenLine {
+        int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        uint32_t pen = 0;
+    };
+    std::vector<ScreenLine> FortyFiveDegreeLines() const;
     // The bars as 20-byte bar items, plotting the field of the selector.
     void FillBarArray(DataArray& array, uint32_t selector) const;
     EodPriceEdit& priceEdit() { return priceEdit_; }
@@ -199,6 +233,10 @@ private:
     void BuildBoxSeries(TimeBand* band, GraphPane* price);
     void BuildBoxAxis();
     void BuildBoxVolumeSeries();
+    void BuildDatedReversalSeries(TimeBand* band, GraphPane* price);
+    void AddBoxPriceElement(TimeBand* band, GraphPane* price);
+    void FitDatedReversalRange();
+    bool BoxOption(uint16_t bit) const;
     void FitBoxVolumeRange(int32_t columns);
     // The box chart's points from the first shown column on, up to `columns` of them.
     std::span<const BoxChartPoint> ShownBoxPoints(int32_t columns) const;
@@ -231,6 +269,9 @@ private:
     int32_t boxRowShift_ = 0;             // rows the price range of the other box charts is moved up
     int32_t boxFirstColumn_ = 0;
     int32_t boxLowRow_ = 0;
+    BoxDrag boxDrag_;
+    std::optional<BoxPick> boxPick_;
+    bool boxFitted_ = false;  // the offsets taken as auto (a design preview)
     uint32_t key_ = 0;
     int32_t settingIndex_ = -1;
     bool loaded_ = false;

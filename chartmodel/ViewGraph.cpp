@@ -4,6 +4,7 @@
 
 #include "chartmodel/AddOnZoom.h"
 #include "chartmodel/ChartNumbers.h"
+#include "chartmodel/EodAttachState.h"
 #include "chartmodel/GraphDesign.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/IndicatorPlacement.h"
@@ -267,8 +268,10 @@ void CViewGraph::AttachGraphSource(void* dc, const GraphSetting* style, int32_t 
     stripShown = (flagsByte & 2) != 0;
     bottomStrip = (flagsByte & 4) != 0;
     uint8_t display = gs::U8(s, gs::kPriceDisplay);
-    boxChart = display >= 5 && display <= 8 && graphSourceKind == 0;
-    viewFlags = (viewFlags & ~2u) | (boxChart ? 2u : 0u);
+    // Charts laid out by boxes, not by dates: a drag moves over their columns and boxes.
+    const bool dated = (gs::U16(s, gs::kBoxChartFlags) & kBoxOptionDatedReversal) != 0;
+    boxChart = display <= 8 && (ChartKindFlags(display, dated) & kChartBoxAxis) && graphSourceKind == 0;
+    viewFlags = (viewFlags & ~3u) | (boxChart ? 3u : 0u);
     uint16_t scaleFlags = gs::U16(s, gs::kScaleFlags);
     leftLabels = (scaleFlags & 1) != 0;
     rightLabels = (scaleFlags & 2) != 0;
@@ -580,9 +583,36 @@ int32_t CViewGraph::DrawValueAxis(GraphPane* pane, bool draw)
             second = s->range;
     bool twoPasses = second && rightLabels;
     int32_t width = 0;
-    DrawAxisPass(pane, first, (first->flags & kRangePercent) != 0, false, twoPasses, draw, width);
-    if (twoPasses)
-        DrawAxisPass(pane, second, true, true, true, draw, width);
+    const std::vector<OwnAxisLabel> own = OwnValueAxis(*pane);
+    if (!own.empty()) {
+        width = DrawOwnValueAxis(pane, own, draw);
+    } else {
+        DrawAxisPass(pane, first, (first->flags & kRangePercent) != 0, false, twoPasses, draw, width);
+        if (twoPasses)
+            DrawAxisPass(pane, second, true, true, true, draw, width);
+    }
+    if (draw)
+        for (int32_t row : OwnGridRows(*pane))
+            AddGridLinePixel(pane->gridLines, kGridEveryPane, row);
+    return width;
+}
+
+int32_t CViewGraph::DrawOwnValueAxis(GraphPane* pane, const std::vector<OwnAxisLabel>& labels, bool draw)
+{
+    int32_t width = 0;
+    for (const OwnAxisLabel& label : labels)
+        width = std::max(width, TextWidth(label.text));
+    if (!draw)
+        return width;
+    pane->fixedLevelCount = FreeGridLines(pane->gridLines, true);
+    for (const OwnAxisLabel& label : labels) {
+        if (leftLabels)
+            QueueChartText(plotRect[0] - labelUnit / 2, label.row, label.text, kLabelLeftOfPlot);
+        if (rightLabels)
+            QueueChartText(plotRect[2] + labelUnit / 2, label.row, label.text, kLabelRightOfPlot);
+        AddGridLinePixel(pane->gridLines, kGridTickLeft, label.row);
+        AddGridLinePixel(pane->gridLines, kGridTickRight, label.row);
+    }
     return width;
 }
 
@@ -788,6 +818,9 @@ void CViewGraph::OnMouseMove(uint32_t keys, int32_t x, int32_t y)
             if (viewFlags & 1) {
                 SetMode(true, kModeScrolling, 0, 3, kScrollMask);
                 UpdateCursor(false);
+                // The drag runs from where the button went down.
+                BeginScrollDrag(lastMouseX, lastMouseY);
+                ScrollToPoint(x, y);
                 break;
             }
             SetMode(true, kModeTimeRange, 0, 3, kIdleMask);
@@ -905,8 +938,10 @@ void CViewGraph::OnLButtonUp(uint32_t keys, int32_t x, int32_t y)
     switch (m.active ? m.mode : kModeIdle) {
     case kModePending: {
         int32_t cx = ClampX(x);
-        if (!(cx <= plotRect[0] && StepAtPlotEnd(-1)) && !(cx >= plotRect[2] && StepAtPlotEnd(1)))
+        if (!(cx <= plotRect[0] && StepAtPlotEnd(-1)) && !(cx >= plotRect[2] && StepAtPlotEnd(1))) {
+            PlotClicked(x, y);
             CancelMode();
+        }
         break;
     }
     case kModeTimeRange: SetTimeRangeFromX(selectionAnchors[0], selectionAnchors[1]); break;

@@ -90,6 +90,12 @@ constexpr uint32_t kShadedBackground = 4;
 constexpr uint16_t kAddOnTitlesFlag = 16;
 constexpr uint16_t kLatestPriceFlag = 32;
 
+// A label of a pane's own value axis, at its row.
+struct OwnAxisLabel {
+    std::string text;
+    int32_t row = 0;
+};
+
 class CViewGraph : public virtual CViewGraphBase {
 public:
     explicit CViewGraph(int32_t viewKind = 0);
@@ -128,6 +134,7 @@ public:
     uint32_t BackgroundAtRow(int32_t y) const override;
     void CreatePanes();
     int32_t DrawValueAxis(GraphPane* pane, bool draw);
+    int32_t DrawOwnValueAxis(GraphPane* pane, const std::vector<OwnAxisLabel>& labels, bool draw);
     void ResizePane(int32_t x, int32_t y);
     PaneLayoutInput LayoutInput() const;
 
@@ -272,6 +279,14 @@ protected:
     virtual void DrawingDeselect() {}
     // The title's text while a drawing object is selected; empty otherwise.
     virtual std::string DrawingTitle() const { return {}; }
+    // A pane's own value axis in place of the ticked one (the box charts' banded prices): its labels
+    // by row; none keeps the ticked axis. And rows of grid lines the pane adds to either.
+    virtual std::vector<OwnAxisLabel> OwnValueAxis(const GraphPane&) const { return {}; }
+    virtual std::vector<int32_t> OwnGridRows(const GraphPane&) const { return {}; }
+    // A click on the plot that neither dragged nor stepped at an end.
+    virtual void PlotClicked(int32_t, int32_t) {}
+    // A drag that scrolls (view flags bit 0): its start point, then each point it reaches.
+    virtual void BeginScrollDrag(int32_t, int32_t) {}
     virtual void ScrollToPoint(int32_t, int32_t) {}
     virtual bool BuildSourceHistory() { return false; }
     virtual std::string DescribeGraphSource() const { return {}; }

@@ -9,6 +9,8 @@
 #include "chartmodel/StopLossSettings.h"
 #include "chartmodel/ViewGraph.h"
 #include "chartmodel/ChartCanvas.h"
+#include "chartmodel/AxisTicks.h"
+#include "chartmodel/ChartNumbers.h"
 #include "charts/DailyChartDrawing.h"
 #include "charts/IndicatorWindows.h"
 #include "charts/StopLossLines.h"
@@ -66,7 +68,7 @@ public:
                            int32_t bottom, int outputKind, int32_t margin, bool offscreen, bool addOns) override
     {
         this->styleRecord = style ? style : this->ActiveSetting();
-        eod.Attach(this->horizontalScale, this->verticalScale);
+        eod.Attach(this->horizontalScale, this->verticalScale, outputKind != 0);
         Base::AttachGraphSource(dc, style, left, top, right, bottom, outputKind, margin, offscreen, addOns);
     }
     // The legend follows the chart that takes the focus while the legend option is on.
@@ -199,7 +201,20 @@ protected:
         if (!canvas)
             return;
         DrawStopLines(*canvas);
+        DrawFortyFiveDegreeLines(*canvas);
         indicators.Draw(*canvas);
+    }
+    void DrawFortyFiveDegreeLines(ChartCanvas& canvas)
+    {
+        const std::vector<EodChartView::ScreenLine> lines = eod.FortyFiveDegreeLines();
+        if (lines.empty())
+            return;
+        canvas.ClipToPane(this->FindPane(kPanePrice));
+        for (const EodChartView::ScreenLine& line : lines) {
+            canvas.SelectPen(line.pen);
+            canvas.Line(line.x0, line.y0, line.x1, line.y1);
+        }
+        canvas.ClipToPane(nullptr);
     }
     // Both stop lines again from the closes, on every redraw of a share's price pane.
     void RebuildStopLines()
@@ -228,6 +243,37 @@ protected:
             return this->IndexToXScale(&this->timeBands->scale, bar);
         };
         stops.Draw(canvas, *pane, *series->range, xOf, eod.firstVisible() + eod.visibleCount() - 1);
+    }
+
+    // Point and figure on banded boxes labels its price rows band by band; the box grid's rows.
+    std::vector<OwnAxisLabel> OwnValueAxis(const GraphPane& pane) const override
+    {
+        std::vector<OwnAxisLabel> labels;
+        if (pane.id != kPanePrice)
+            return labels;
+        // Read as the ticked axis reads: pounds or the price's unit, thousands grouped.
+        const bool pounds = this->paneAxis[kPanePrice].hundreds;
+        const char symbol = PriceSymbol();
+        const std::string suffix = pounds || !symbol ? std::string() : std::string(1, symbol);
+        for (const BoxAxisLabel& label : eod.BoxAxisLabels(this->textHeight)) {
+            std::string format;
+            const double value = BuildNumberFormat(format, pounds ? label.value / 100 : label.value, 5, false, false, 0);
+            labels.push_back({FormatAxisLabel(format, value, suffix), label.y});
+        }
+        return labels;
+    }
+    std::vector<int32_t> OwnGridRows(const GraphPane& pane) const override
+    {
+        return pane.id == kPanePrice ? eod.BoxGridRowLines() : std::vector<int32_t>();
+    }
+    // A click on a point-and-figure chart picks the box the readout counts from.
+    void PlotClicked(int32_t x, int32_t y) override { eod.PickBox(x, y); }
+    // A drag over a box chart moves its columns and boxes with the pointer.
+    void BeginScrollDrag(int32_t x, int32_t y) override { eod.BeginBoxDrag(x, y); }
+    void ScrollToPoint(int32_t x, int32_t y) override
+    {
+        if (eod.DragBoxesTo(x, y))
+            this->RebuildNow();
     }
 
     void FillReadouts(std::array<std::string, 3>& texts) override

@@ -297,29 +297,41 @@ std::vector<BoxChartPoint> BuildKagiLines(std::span<const DayRecord> days, const
     return AtLeastTwo(std::move(points));
 }
 
+RenkoGrid RenkoGridOf(std::span<const DayRecord> days, uint16_t boxValue, uint8_t kind, bool alignOption)
+{
+    RenkoGrid renko;
+    if (days.empty())
+        return renko;
+    const HistoryRange range = RangeOfHistory(days);
+    renko.grid = BoxGrid::Fixed(boxValue * 0.01f);
+    if (kind == kBoxPercent) {
+        const int32_t lowest = BoxGrid::Percent(boxValue * 0.01f, 0).BoxOf(range.origin);
+        renko.grid = BoxGrid::Percent(boxValue * 0.01f, lowest < 1 ? lowest : 0);
+    } else if (kind == kBoxRangePercent) {
+        renko.grid = BoxGrid::Fixed((range.recentHigh - range.recentLow) * boxValue * 0.0001f);
+    }
+    const float first = days[0].close;
+    const bool align = kind == kBoxFixed && alignOption;
+    if (renko.grid.Valid() && first > 0 && !renko.grid.percentage() && !align) {
+        const float size = renko.grid.SizeAt(first);
+        renko.offset = float(std::trunc((first - std::trunc(first / size) * size) * 1000 + 0.5) * 0.001);
+    }
+    return renko;
+}
+
 std::vector<BoxChartPoint> BuildRenkoBricks(std::span<const DayRecord> days, uint16_t boxValue, uint8_t kind,
                                             bool alignOption, int32_t endDate)
 {
     const size_t n = RecordsUpTo(days, endDate);
     if (n == 0)
         return {};
-    const HistoryRange range = RangeOfHistory(days);
-    BoxGrid grid = BoxGrid::Fixed(boxValue * 0.01f);
-    if (kind == kBoxPercent) {
-        const int32_t lowest = BoxGrid::Percent(boxValue * 0.01f, 0).BoxOf(range.origin);
-        grid = BoxGrid::Percent(boxValue * 0.01f, lowest < 1 ? lowest : 0);
-    } else if (kind == kBoxRangePercent) {
-        grid = BoxGrid::Fixed((range.recentHigh - range.recentLow) * boxValue * 0.0001f);
-    }
+    const RenkoGrid renko = RenkoGridOf(days, boxValue, kind, alignOption);
+    const BoxGrid& grid = renko.grid;
+    const float offset = renko.offset;
     const float first = days[0].close;
     if (!grid.Valid() || !(first > 0))
         return {};
     const bool align = kind == kBoxFixed && alignOption;
-    float offset = 0;
-    if (!grid.percentage() && !align) {
-        const float size = grid.SizeAt(first);
-        offset = float(std::trunc((first - std::trunc(first / size) * size) * 1000 + 0.5) * 0.001);
-    }
     const float size0 = grid.SizeAt(first);
     const float price0 = align ? SnapToBox(size0, first + size0 / 2, true) : first;
     std::vector<BoxChartPoint> points{FirstPoint(days[0], grid.BoxOf(price0), price0)};

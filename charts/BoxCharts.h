@@ -102,6 +102,14 @@ struct KagiReversal {
 KagiReversal KagiReversalOf(std::span<const DayRecord> days, uint16_t boxValue, uint8_t kind);
 std::vector<BoxChartPoint> BuildKagiLines(std::span<const DayRecord> days, const KagiReversal& reversal,
                                           int32_t endDate = 0x7FFFFFFF);
+// The Renko grid of box value (x 100), kind and the align option: its boxes and the offset of its
+// lines from the grid's own (the first close's distance from a line, to 0.001; 0 for percentage boxes
+// and aligned bricks). A brick's box number counts the grid's boxes below its price less the offset.
+struct RenkoGrid {
+    BoxGrid grid;
+    float offset = 0;
+};
+RenkoGrid RenkoGridOf(std::span<const DayRecord> days, uint16_t boxValue, uint8_t kind, bool alignOption);
 // Renko bricks of box value (x 100), kind and the align option (box options 0x20).
 std::vector<BoxChartPoint> BuildRenkoBricks(std::span<const DayRecord> days, uint16_t boxValue, uint8_t kind,
                                             bool alignOption, int32_t endDate = 0x7FFFFFFF);

@@ -5,6 +5,7 @@
 #include "chartmodel/GraphModel.h"
 #include "chartmodel/IndicatorTable.h"
 #include "chartmodel/ValueMapping.h"
+#include "charts/BoxChartLayout.h"
 #include "charts/BoxCharts.h"
 #include "charts/StudyPass.h"
 #include "core/DateText.h"
@@ -160,17 +161,17 @@ void DrawKagiIndicator(const IndicatorInput& in, ValueRange& range, IndicatorRes
     if (points.empty())
         return;
     // The steps from the point that holds the first visible day to the last span the pane.
+    const StepSpan steps = BoxChartTimeScale(points, in.firstVisibleDate, int32_t(points.back().lastDate),
+                                            in.paneLeft + kBoxPaneMargin, in.paneRight - kBoxPaneMargin);
     size_t start = 0;
-    while (start + 1 < points.size() && int32_t(points[start].lastDate) < in.firstVisibleDate)
+    while (start + 1 < points.size() && int32_t(points[start].step) < steps.firstStep)
         ++start;
-    const double steps = std::max<double>(double(points.back().step) - points[start].step, 1);
-    const double width = in.paneRight - in.paneLeft - 2.0 * kBoxPaneMargin;
     int32_t k = 0;
     for (size_t i = start; i < points.size(); ++i) {
         PaneColumn c;
         c.date = int32_t(points[i].firstDate);
         c.close = points[i].price;
-        c.left = RoundHalfAway(in.paneLeft + kBoxPaneMargin + (points[i].step - points[start].step) * width / steps);
+        c.left = steps.XOf(int32_t(points[i].step));
         while (k < pass.end() && pass.day(k).date < points[i].firstDate)
             ++k;
         c.record = k;

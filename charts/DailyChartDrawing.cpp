@@ -1015,8 +1015,27 @@ void DailyChartDrawing::FillReadout(ModeReadoutInput& in) const
     in.objectDescription = point(0) + " to " + point(1);
     const bool moving = placing_ || view_.modeRecord.stage >= kStageMoving;
     in.handleState = moving ? 10 : 9;
+    const int held = work_.selectedPart == 2 ? 1 : 0;
     if (moving)
-        in.handlePosition = point(work_.selectedPart == 2 ? 1 : 0);
+        in.handlePosition = point(held);
+    if (eod_.BoxMode() && !days.empty())
+        DescribeOnBoxes(in, moving, held);
+}
+
+// On a box chart a line's ends stand in columns: their dates and values, and its slope per column.
+void DailyChartDrawing::DescribeOnBoxes(ModeReadoutInput& in, bool moving, int held) const
+{
+    const std::vector<BoxChartPoint>& points = eod_.boxPoints();
+    const BoxGrid* grid = (eod_.chartKind() & kChartPointFigure) ? &eod_.boxGrid() : nullptr;
+    auto column = [&](int index) { return BarOfDatePosition(work_.pointTime(index)); };
+    auto price = [&](int index) {
+        return LoadF32(work_.stored.data() + kLinePointsOffset + kLinePointSize * size_t(index) + kPointPrice);
+    };
+    in.objectDescription = FormatAnchorValueText(points, column(0), price(0), grid) + " to " +
+                           FormatAnchorValueText(points, column(1), price(1), grid) + "  " +
+                           FormatBoxSlopeText(column(0), price(0), column(1), price(1));
+    if (moving)
+        in.handlePosition = FormatAnchorDateText(points, column(held));
 }
 
 // ---- Context menu ---------------------------------------------------------------------------------

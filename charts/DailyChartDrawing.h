@@ -144,6 +144,7 @@ private:
     void ChangeLineSettings();
     StudyShapes StudyFigure(const LineObject& object, const GraphPane& pane, bool dragging) const;
     void AddMeasuredStudy(const LineObject& object, const GraphPane& pane, StudyShapes& shapes) const;
+    void DescribeOnBoxes(ModeReadoutInput& in, bool moving, int held) const;
     int32_t BarOfDatePosition(int32_t position) const;
     int32_t BarAtX(int32_t x) const;
     int32_t XOfBar(int32_t bar) const;

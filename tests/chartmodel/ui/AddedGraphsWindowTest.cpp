@@ -137,5 +137,32 @@ TEST_F(AddedGraphsWindow, TheRelativeEntryDrawsTheShareAgainstItsItem)
     EXPECT_GT(std::fabs(slot.values.back() - slot.days.back().close), 1.0f);
 }
 
+// A Kagi chart against the dates draws the added graphs over it, on its axis.
+TEST_F(AddedGraphsWindow, AKagiChartAgainstTheDatesCarriesTheAddedGraphs)
+{
+    gs::SetU8(Setting(), gs::kPriceDisplay, 6);
+    gs::SetU16(Setting(), gs::kBoxValue, 300);
+    gs::SetU8(Setting(), gs::kBoxValueOption, 1);
+    gs::SetU16(Setting(), gs::kBoxChartFlags, 2);
+    WriteAddedGraph(Setting(), 0, {0, kMagenta | kTwoPixels, 0x4002});
+    CViewGraphEODWnd window(kViewDailyChart);
+    window.list = list;
+    const QImage image = window.RenderToImage(1200, 700);
+    test::SaveRender(image, "eod_added_graphs_kagi_dated");
+    ASSERT_TRUE(window.noDataText.empty());
+    ASSERT_TRUE(window.eod.DatedReversal());
+    EXPECT_GT(CountColour(image, kMagenta), 300);
+    const AddedGraphSlot& slot = window.eod.addedGraphs().slot(0);
+    ASSERT_NE(slot.series, nullptr);
+    const GraphSeries* price = FindSeries(window.timeBands, window.FindPane(kPanePrice));
+    ASSERT_NE(price, nullptr);
+    // The Kagi prices lie within the joint axis.
+    for (const BoxChartPoint& p : window.eod.boxPoints())
+        if (int32_t(p.lastDate) >= window.eod.display().start) {
+            EXPECT_GE(p.price, price->range->minimum);
+            EXPECT_LE(p.price, price->range->maximum);
+        }
+}
+
 } // namespace
 } // namespace qv

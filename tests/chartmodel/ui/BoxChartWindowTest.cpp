@@ -7,7 +7,10 @@
 #include "chartmodel/GraphModel.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/IndicatorRecord.h"
 #include "core/ConfigState.h"
+#include "core/DateText.h"
+#include "platform/ByteOrder.h"
 #include "devtools/lib/SyntheticDays.h"
 #include "resources/MessageIds.h"
 #include "support/ui/Render.h"
@@ -65,6 +68,20 @@ protected:
         QApplication::sendEvent(&chart, &wheel);
         Grab();
     }
+    void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
+    {
+        QMouseEvent event(type, QPointF(at), QPointF(chart.mapToGlobal(at)),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(&chart, &event);
+    }
+    void Drag(QPoint from, QPoint to)
+    {
+        Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        Mouse(QEvent::MouseMove, to, Qt::LeftButton);
+        Grab();
+        Mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+        Grab();
+    }
     int32_t LastColumnX()
     {
         return chart.IndexToXScale(&chart.timeBands->scale, int32_t(chart.eod.boxPoints().back().step));
@@ -72,6 +89,7 @@ protected:
 
     std::vector<DayRecord> days_;
     CViewGraphEODWnd chart{kViewDailyChart};
+    IndicatorRecord rsi_ = IndicatorRecord::Of(2, 0, 14);
 
 private:
     GraphSetting saved_;
@@ -124,6 +142,183 @@ TEST_F(BoxChartWindow, ThePointerReadsOutTheColumnUnderIt)
     EXPECT_NE(text.find(" - "), std::string::npos) << text;
 }
 
+TEST_F(BoxChartWindow, ADragMovesTheColumnsAndBoxesWithThePointer)
+{
+    Show(27217);
+    const GraphPane* price = chart.FindPane(kPanePrice);
+    ASSERT_NE(price, nullptr);
+    const int32_t w = chart.eod.BoxColumnWidth();
+    const int32_t x = LastColumnX(), row = chart.eod.boxLowRow();
+    const QPoint middle((price->left + price->right) / 2, (price->top + price->bottom) / 2);
+    // Three columns to the left and four boxes down: the chart follows the pointer.
+    Drag(middle, middle + QPoint(-3 * w, 4 * w));
+    EXPECT_EQ(LastColumnX(), x - 3 * w);
+    EXPECT_EQ(chart.eod.boxLowRow(), row + 4);
+    EXPECT_EQ(chart.modeRecord.mode, uint32_t(kModeIdle));
+    // With boxes near 0, dragged far up the lowest box stops at 0.
+    gs::SetU16(Setting(), gs::kBoxValue, 5000);
+    Show(27217);
+    Drag(middle, middle + QPoint(0, 3 * w));
+    ASSERT_GT(chart.eod.boxLowRow(), 0);
+    Drag(middle, middle + QPoint(0, -(chart.eod.boxLowRow() + 5) * w));
+    EXPECT_EQ(chart.eod.boxLowRow(), 0);
+    // Off box mode a drag selects a time range as before.
+    gs::SetU8(Setting(), gs::kPriceDisplay, 0);
+    Show(27118);
+    EXPECT_FALSE(chart.viewFlags & 1);
+}
+
+TEST_F(BoxChartWindow, TheReadoutNamesTheBoxUnderThePointer)
+{
+    Show(27217);
+    const BoxChartPoint& last = chart.eod.boxPoints().back();
+    const GraphPane* price = chart.FindPane(kPanePrice);
+    const int32_t w = chart.eod.BoxColumnWidth();
+    const QPoint at(LastColumnX(), price->bottom - (last.box - chart.eod.boxLowRow()) * w - w / 2);
+    Mouse(QEvent::MouseMove, at, Qt::NoButton);
+    std::array<std::string, 3> texts;
+    chart.eod.FillStatusTexts(texts, true, false);
+    EXPECT_EQ(texts[0].rfind("From ", 0), 0u) << texts[0];
+    EXPECT_EQ(texts[1], chart.eod.DescribeBoxUnder(at.x(), at.y()));
+    EXPECT_EQ(texts[1].rfind("Box (" + FormatDate(PackedDate(last.firstDate)), 0), 0u) << texts[1];
+}
+
+TEST_F(BoxChartWindow, ReversalChartsAgainstTheDatesKeepTheDaysAndTheIndicatorWindows)
+{
+    rsi_.Write(gs::IndicatorSlot(Setting(), 0, 0));
+    StoreU16(gs::IndicatorSlot(Setting(), 0, 0).data() + gs::kSlotHeightWeight, 200);
+    gs::SetU16(Setting(), gs::kBoxValue, 200);
+    gs::SetU8(Setting(), gs::kBoxValueOption, 1);
+    for (uint32_t command : {27250u, 27251u, 27252u}) {
+        gs::SetU16(Setting(), gs::kBoxChartFlags, 2);  // "Use normal timescale"
+        Show(command);
+        EXPECT_FALSE(chart.eod.BoxMode()) << command;
+        EXPECT_TRUE(chart.eod.DatedReversal()) << command;
+        EXPECT_EQ(chart.viewFlags & 3, 0u) << command;
+        EXPECT_TRUE(chart.noDataText.empty()) << command;
+        ASSERT_FALSE(chart.eod.bars().empty()) << command;
+        EXPECT_EQ(int32_t(chart.eod.bars().size()), chart.eod.visibleCount()) << command;  // a bar a day
+        const GraphPane* window = chart.FindPane(kPaneFirstAddOn);
+        ASSERT_NE(window, nullptr) << command;
+        EXPECT_GT(window->bottom - window->top, 50) << command;
+        EXPECT_NE(FindSeries(chart.timeBands, window), nullptr) << command;
+        // The same chart by columns has no indicator windows.
+        gs::SetU16(Setting(), gs::kBoxChartFlags, 0);
+        Show(command);
+        EXPECT_TRUE(chart.eod.BoxMode()) << command;
+        EXPECT_EQ(chart.viewFlags & 3, 3u) << command;
+        const GraphPane* none = chart.FindPane(kPaneFirstAddOn);
+        EXPECT_TRUE(!none || !none->visible || !FindSeries(chart.timeBands, none)) << command;
+    }
+    gs::SetU16(Setting(), gs::kBoxChartFlags, 2);
+    Show(27250);
+    test::SaveRender(Grab(), "box-charts/kagi-dated-with-rsi");
+    Show(27251);
+    test::SaveRender(Grab(), "box-charts/renko-dated-with-rsi");
+}
+
+TEST_F(BoxChartWindow, TheGridAndTheBandedAxisFollowTheSetting)
+{
+    auto gridRows = [&] {
+        int rows = 0;
+        for (const GridLine* line = chart.FindPane(kPanePrice)->gridLines; line; line = line->next)
+            rows += (line->flags & kGridEveryPane) != 0;
+        return rows;
+    };
+    gs::SetU32(Setting(), gs::kGridDensityH, 0);
+    gs::SetU8(Setting(), gs::kBoxValueOption, 3);  // variable boxes
+    Show(27217);
+    EXPECT_EQ(gridRows(), 0);
+    const auto labels = chart.eod.BoxAxisLabels(chart.textHeight);
+    EXPECT_FALSE(labels.empty());
+    test::SaveRender(Grab(), "box-charts/point-figure-variable-axis");
+    gs::SetU16(Setting(), gs::kBoxChartFlags, 0x20);
+    Show(27217);
+    const GraphPane* price = chart.FindPane(kPanePrice);
+    EXPECT_EQ(gridRows(), (price->bottom - price->top - 1) / chart.eod.BoxColumnWidth());
+    test::SaveRender(Grab(), "box-charts/point-figure-variable-grid");
+    // Fixed boxes keep the ticked axis.
+    gs::SetU8(Setting(), gs::kBoxValueOption, 0);
+    Show(27217);
+    EXPECT_TRUE(chart.eod.BoxAxisLabels(chart.textHeight).empty());
+}
+
+TEST_F(BoxChartWindow, FortyFiveDegreeLinesAreDrawnAndNeverKept)
+{
+    gs::SetU32(Setting(), gs::kSupportResist, 15);
+    Show(27217);
+    const auto lines = chart.eod.FortyFiveDegreeLines();
+    EXPECT_FALSE(lines.empty());
+    // Drawn again at each paint, they are no drawing objects of the chart: nothing to select or save.
+    for (uint32_t pane = 0; pane < kLayoutPanes; ++pane)
+        EXPECT_EQ(chart.drawing.PaneObjects(pane).head, nullptr) << pane;
+    test::SaveRender(Grab(), "box-charts/point-figure-45-degree-lines");
+    gs::SetU32(Setting(), gs::kSupportResist, 0);
+    Show(27217);
+    EXPECT_TRUE(chart.eod.FortyFiveDegreeLines().empty());
+}
+
+TEST_F(BoxChartWindow, TheKagiWindowDrawsAcrossItsPaneOrOnTheChartsDates)
+{
+    for (int flags : {0, 2}) {
+        IndicatorRecord kagi = IndicatorRecord::Of(55, flags, 0, 0, 3);  // a 3% reversal
+        kagi.pens[0] = 0x000000;
+        kagi.pens[1] = 0x0000FF;
+        kagi.Write(gs::IndicatorSlot(Setting(), 0, 0));
+        StoreU16(gs::IndicatorSlot(Setting(), 0, 0).data() + gs::kSlotHeightWeight, 300);
+        Show(27118);
+        const GraphPane* window = chart.FindPane(kPaneFirstAddOn);
+        ASSERT_NE(window, nullptr);
+        EXPECT_NE(FindSeries(chart.timeBands, window), nullptr);
+        test::SaveRender(Grab(), flags ? "box-charts/kagi-window-dated" : "box-charts/kagi-window");
+    }
+}
+
+TEST_F(BoxChartWindow, TheDesignPreviewFitsTheChartWhereverTheWindowScrolled)
+{
+    Show(27217);
+    const int32_t w = chart.eod.BoxColumnWidth();
+    const int32_t x = LastColumnX();
+    for (int i = 0; i < 30; ++i)
+        Key(Qt::Key_Left);
+    ASSERT_EQ(LastColumnX(), x + 30 * w);
+    QImage preview(260, 320, QImage::Format_RGB32);
+    QPainter painter(&preview);
+    chart.DrawDesignPreview(painter, Setting(), preview.rect(), 2, 0);
+    const GraphPane* price = chart.FindPane(kPanePrice);
+    ASSERT_NE(price, nullptr);
+    const int32_t lastStep = int32_t(chart.eod.boxPoints().back().step);
+    EXPECT_EQ(chart.eod.boxFirstColumn(), FitBoxColumns(lastStep, (price->right - price->left) / w, kBoxAuto));
+    test::SaveRender(preview, "box-charts/design-preview-after-scrolling");
+    // The window keeps its own place.
+    Grab();
+    EXPECT_EQ(LastColumnX(), x + 30 * w);
+}
+
+TEST_F(BoxChartWindow, AClickPicksABoxThatTheReadoutCountsFrom)
+{
+    Show(27217);
+    const BoxChartPoint& last = chart.eod.boxPoints().back();
+    const GraphPane* price = chart.FindPane(kPanePrice);
+    const int32_t w = chart.eod.BoxColumnWidth();
+    auto boxY = [&](int32_t box) { return price->bottom - (box - chart.eod.boxLowRow()) * w - w / 2; };
+    const QPoint at(LastColumnX(), boxY(last.box));
+    Mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, at, Qt::NoButton);
+    ASSERT_TRUE(chart.eod.boxPicked());
+    // Two boxes further into the column: three boxes of its letter.
+    const bool rising = last.box > chart.eod.boxPoints()[chart.eod.boxPoints().size() - 2].box;
+    const QPoint to(at.x(), boxY(last.box + (rising ? -2 : 2)));
+    Mouse(QEvent::MouseMove, to, Qt::NoButton);
+    std::array<std::string, 3> texts;
+    chart.eod.FillStatusTexts(texts, true, false);
+    EXPECT_EQ(texts[0].rfind(rising ? "3 X's, " : "3 O's, ", 0), 0u) << texts[0];
+    EXPECT_EQ(texts[1].rfind("Box value, ", 0), 0u) << texts[1];
+    // A zoom forgets the pick.
+    Key(Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_FALSE(chart.eod.boxPicked());
+}
+
 TEST_F(BoxChartWindow, RendersOfEachStyleAndBoxKind)
 {
     struct Case {
@@ -139,6 +334,8 @@ TEST_F(BoxChartWindow, RendersOfEachStyleAndBoxKind)
         {27250, 300, 0, 0, "kagi-fixed"},                 {27250, 300, 1, 0, "kagi-percent"},
         {27251, 100, 0, 0, "renko-fixed"},                {27251, 200, 1, 0, "renko-percent"},
         {27252, 100, 0, 0, "line-break"},
+        {27217, 500, 2, 0, "point-figure-range"},         {27250, 1000, 2, 0, "kagi-range"},
+        {27251, 500, 2, 0, "renko-range"},
     };
     for (const Case& c : cases) {
         gs::SetU16(Setting(), gs::kBoxValue, c.value);

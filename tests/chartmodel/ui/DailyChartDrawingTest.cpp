@@ -7,6 +7,7 @@
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/LineObjects.h"
+#include "chartmodel/ModeReadout.h"
 #include "chartmodel/StopLossSettings.h"
 #include "charts/DrawingObjectHits.h"
 #include "core/ConfigState.h"
@@ -498,6 +499,35 @@ TEST_F(DailyChartDrawingTest, RefusalsWithoutAShareAndOnABoxChart)
     EXPECT_EQ(boxes.texts().back(), "Partial trends cannot be drawn on this type of graph.");
     EXPECT_TRUE(Stored(5).empty());
     EXPECT_FALSE(chart.modeRecord.active && chart.modeRecord.mode == kModeLineStudy);
+}
+
+TEST_F(DailyChartDrawingTest, ALineOnABoxChartReadsOutItsColumnsAndSlope)
+{
+    gs::SetU8(Config().dailyGraphs.records[0], gs::kPriceDisplay, 5);
+    gs::SetU16(Config().dailyGraphs.records[0], gs::kBoxValue, 100);
+    gs::SetU8(Config().dailyGraphs.records[0], gs::kBoxValueOption, 0);
+    Grab();
+    Grab();
+    ASSERT_TRUE(chart.eod.BoxMode());
+    Command(26135);
+    const QPoint a = InPrice(0.3, 0.7), b = InPrice(0.7, 0.3);
+    Drag(a, b);
+    ASSERT_EQ(Stored(5).size(), 1u);
+    // Selected by a click on it.
+    Send(QEvent::MouseButtonPress, (a + b) / 2);
+    Send(QEvent::MouseButtonRelease, (a + b) / 2);
+    ASSERT_NE(chart.drawing.selected(), nullptr);
+    ModeReadoutInput in;
+    chart.drawing.FillReadout(in);
+    // "d/m/y value v to d/m/y value v  +x.xx p.col": the dates of the ends' columns.
+    const int32_t c0 = chart.eod.BoxColumnOfX(a.x()), c1 = chart.eod.BoxColumnOfX(b.x());
+    ASSERT_LT(c0, c1);
+    EXPECT_NE(in.objectDescription.find(" value "), std::string::npos) << in.objectDescription;
+    EXPECT_NE(in.objectDescription.find(" p.col"), std::string::npos) << in.objectDescription;
+    EXPECT_EQ(in.objectDescription.rfind(FormatAnchorValueText(chart.eod.boxPoints(), c0, Stored(5)[0].price[0],
+                                                               &chart.eod.boxGrid()), 0),
+              0u)
+        << in.objectDescription;
 }
 
 TEST_F(DailyChartDrawingTest, TheContextMenuFollowsWhatLiesUnderThePoint)
