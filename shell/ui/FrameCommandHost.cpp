@@ -6,6 +6,7 @@
 #include "core/ConfigFile.h"
 #include "core/ConfigState.h"
 #include "core/RecordLookup.h"
+#include "core/RecordLists.h"
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
 #include "core/WindowLayouts.h"
@@ -18,9 +19,13 @@
 #include "realtime/AgreementBlock.h"
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
+#include "realtime/feed/RTEngine.h"
+#include "realtime/store/RTStoreFiles.h"
 #include "resources/MessageIds.h"
 #include "resources/WebAddresses.h"
 #include "shell/FrameCommands.h"
+#include "core/ViewSettings.h"
+#include "shell/CompanyLinks.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/FrameMessages.h"
 #include "shell/KeyTable.h"
@@ -154,6 +159,8 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     f.dataMiningRun = DataMiningRunBusy != 0;
     f.feedState = FeedConnectionState();
     f.engineState = RTEngineState;
+    f.backfillRunning = TheRTEngine().backfillRunning;
+    f.recording = RTRecording();
     f.slideShowRunning = SlideShowRunning != 0;
     f.notesVisible = ProgramSwitches().notesVisible != 0;
     f.emailSwitch = ProgramSwitches().emailOn != 0;
@@ -162,6 +169,7 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     f.newsLoaded = FrameDialogs().newsLoaded && FrameDialogs().newsLoaded();
     f.newsModified = FrameDialogs().newsModified && FrameDialogs().newsModified();
     f.infoCentreReady = frame_.InfoCentreReady();
+    f.importedItems = ImportedItemList != nullptr;
     if (!view)
         return f;
     f.activeKind = view->kind;
@@ -338,6 +346,10 @@ void CFrameCommandHost::SelectSetting(CViewBase* view, int32_t number, bool a, b
     if (view->list)
         MainFrameState().listNumber = view->list->word;
     view->SelectColumnSetting(number, a, b);
+    // Kept for the kind, so that a view of the kind made again later (a chart after a list in the
+    // same window) comes back on it.
+    if (number >= 0)
+        SetViewSettingIndex(view->kind, view->list ? view->list->word : 0, number);
     view->InvalidateWindow();
     view->InvalidateLinkedViews(true, false);
 }
@@ -698,7 +710,7 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
         if (!entry)
             return true;
         std::string text = FrameDialogs().shareColumnText(*entry, command == 26741 ? 113 : 114);
-        OpenExternal(command == 26741 ? text : "mailto:" + text);
+        OpenExternal(command == 26741 ? WebsiteLink(text) : MailLink(text));
         return true;
     }
     case 27213:
