@@ -115,7 +115,7 @@ std::optional<FrameCommandState> FrameCommandUpdate(uint32_t command, const Fram
     // Share, news, web and tool commands.
     case 26655: case 27213: case 27275: case 27257: case 26265:
     case 26756: case 26757: case 26759: case 26758: case 26776: case 27256: case 27255: case 27064:
-    case 27063: case 27276: case 26740: case 26900: case 27036: case 27039: return Enabled(true);
+    case 27063: case 27276: case 26740: case 27036: case 27039: return Enabled(true);
     // The details page keeps its own notes switch.
     case 26650:
         if (f.activeKind == kViewDetails)

@@ -4,6 +4,7 @@
 #include "app/LayerHooks.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
+#include "datamining/FilterEvaluation.h"
 #include "lists/DirectorsDealings.h"
 #include "lists/ListOptions.h"
 #include "lists/ShareDates.h"
@@ -12,6 +13,7 @@
 #include "realtime/ui/RTFeedCommands.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/ViewRequests.h"
+#include "shell/ui/WindowFactory.h"
 #include "tools/options/ui/OptionsSheet.h"
 
 namespace qv {
@@ -33,6 +35,9 @@ void InstallWindowLayerHooks()
             if (list->family == kFamilyShares && !list->source)
                 list->filledMark = 0;
     };
+    SetRestoredFilterRun([](ShareList* list, uint32_t position) {
+        RunFilter(list, position == 0 ? CurrentFilter() : nullptr, int32_t(position));
+    });
 }
 
 } // namespace qv

@@ -215,7 +215,7 @@ bool CFrameCommandHost::SeamInstalled(uint32_t command) const
     case 26122: case 26275: case 26504: case 57668: case 20929: case 20930: case 26121: case 26895: case 21159:
     case 21106: case 26650: case 26593: case 26640: case 27018: case 26705: case 26706: case 26741: case 26742:
     case 26265: case 26756: case 26757: case 26759: case 26758: case 26776: case 27256: case 27255: case 27064:
-    case 26740: case 26900: case 27036: case 27039: case kCommandIncomingMessage: return true;
+    case 26740: case 27036: case 27039: case kCommandIncomingMessage: return true;
     case 26537: return bool(seams.portfolioChooser);
     default: return FindCommandDialog(command) != nullptr;
     }
@@ -754,7 +754,7 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
             FrameDialogs().scheduleReconnect();
         return true;
     case 26537: portfolios_->RevertPortfolio(); return true;
-    case 26740: case 26900: case 27036: case 27039: return true;
+    case 26740: case 27036: case 27039: return true;
     case kCommandIncomingMessage: OnIncomingMessage(); return true;
     case 27063:
         // The sheet packs its answers on Finish (PackAgreementAnswers) and stays open when they do
