@@ -6,6 +6,7 @@
 #include "chartmodel/LineObjects.h"
 #include "chartmodel/OldGraphConfig.h"
 #include "chartmodel/PortfolioSeriesCache.h"
+#include "chartmodel/StudyKeyCollector.h"
 #include "chartmodel/PriceEdits.h"
 #include "core/DMFilter.h"
 #include "core/ShareList.h"
@@ -25,6 +26,7 @@
 #include "platform/DebugOutput.h"
 #include "portfolio/CashReferences.h"
 #include "portfolio/PortfolioRoutines.h"
+#include "realtime/RTMarketTable.h"
 #include "realtime/store/RTStore.h"
 #include "realtime/store/RTStoreHooks.h"
 #include "shell/AppServices.h"
@@ -89,6 +91,7 @@ void InstallStartUpSteps()
     upper.initIndicatorLineStyles = InitIndicatorLineStyles;
     upper.loadGraphConfig = LoadGraphConfig;
     upper.fixOldTextSizes = FixOldTextSizes;
+    upper.collectStudyKeys = [] { CollectStudyKeys(); };
     upper.deleteGraphSettingRecords = DeleteGraphSettingRecords;
     upper.setOptionDefaults = [] { SetOptionBlockDefaults(Config()); };
     upper.applyOldOptionDefaults = ApplyOldOptionDefaults;
@@ -142,6 +145,13 @@ void InstallLayerHooks()
     InstallIntradayHooks();
     InstallNewsHooks();
     GetPortfolioRoutineHooks().refreshGroup = [](ShareList* list) { UpdateViewGroup(list, -1, false, false); };
+    GetPortfolioRoutineHooks().portfolioDeleted = [](uint16_t number) { TheRTMarketTable().RemoveShare(number); };
+    AfterLoad().marketTable = [] {
+        TheRTMarketTable().NameSources([](uint16_t number) -> std::optional<std::string> {
+            const Portfolio* p = FindPortfolioByNumber(number);
+            return p ? std::optional<std::string>(p->name.c_str()) : std::nullopt;
+        });
+    };
     // The alarm portfolios' move rows: a criterion's kind is the row's n days.
     GetAlarmPortfolioHooks().moveTest = [](std::span<const AlarmDay> days, int day, const MoveCriterion& c, bool rise) {
         const MoveAlarmRow row{c.enabled != 0, c.kind, c.threshold, rise};

@@ -8,23 +8,31 @@
 
 #include <chrono>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace qv {
+
+// Loads the database (its images are built on the first call); a benchmark that frees it loads it again.
+inline void LoadFullDatabase()
+{
+    using namespace std::chrono;
+    static const auto images = [] {
+        dev::DemoDatabase db = dev::RandomDatabase(3000, 25, sys_days{year{2026} / December / 31}, 2026);
+        dev::DbFile file = dev::DemoDbFile(db);
+        file.entries[0].extra = dev::DemoShareFieldTable();
+        return std::pair{dev::WriteQuorvaDat(file), dev::WriteCompDat(dev::DemoCompFile(db))};
+    }();
+    std::span<const uint8_t> comp(images.second);
+    LoadDatabaseFromMemory(images.first, &comp);
+}
 
 inline void LoadFullDatabaseOnce()
 {
     static bool loaded = false;
     if (loaded)
         return;
-    using namespace std::chrono;
-    dev::DemoDatabase db = dev::RandomDatabase(3000, 25, sys_days{year{2026} / December / 31}, 2026);
-    dev::DbFile file = dev::DemoDbFile(db);
-    file.entries[0].extra = dev::DemoShareFieldTable();
-    static const std::vector<uint8_t> quorva = dev::WriteQuorvaDat(file);
-    static const std::vector<uint8_t> comp = dev::WriteCompDat(dev::DemoCompFile(db));
-    std::span<const uint8_t> c(comp);
-    LoadDatabaseFromMemory(quorva, &c);
+    LoadFullDatabase();
     loaded = true;
 }
 

@@ -11,6 +11,7 @@
 #include "chartmodel/IndicatorTable.h"
 #include "chartmodel/LegendModel.h"
 #include "chartmodel/PaneLayout.h"
+#include "chartmodel/PriceEdits.h"
 #include "chartmodel/SeriesLayout.h"
 #include "chartmodel/StudyKey.h"
 #include "chartmodel/ViewGraph.h"
@@ -266,6 +267,7 @@ void EodChartView::LayoutPass()
             break;
         }
     shownEnd_ = display_.end;
+    CutAtTrainingMark();
     firstVisible_ = firstMarkedVisible_ = -1;
     visibleCount_ = 0;
     for (int32_t i = 0; i < int32_t(days_.size()) && days_[size_t(i)].date <= display_.end; ++i) {
@@ -283,6 +285,78 @@ void EodChartView::LayoutPass()
                                                     : 0;
     if (weekly_)
         futureBars_ /= 5;
+}
+
+void EodChartView::CutAtTrainingMark()
+{
+    trainingHidden_ = 0;
+    if (trainingEnd <= 0 || trainingEnd >= shownEnd_)
+        return;
+    int32_t cut = 0, hidden = 0;
+    for (const DayRecord& d : days_) {
+        if (d.date > shownEnd_)
+            break;
+        if (d.date <= trainingEnd)
+            cut = d.date;
+        else if (d.date >= display_.start)
+            ++hidden;
+    }
+    if (cut < display_.start)
+        return;
+    shownEnd_ = cut;
+    trainingHidden_ = hidden;
+}
+
+int32_t EodChartView::DateToBar(int32_t date) const
+{
+    if (bars_.empty() || date < display_.start || date > display_.end)
+        return -1;
+    const int32_t lastShown = bars_.back().last;
+    if (date <= shownEnd_) {
+        int32_t day = lastShown;
+        while (day > 0 && days_[size_t(day)].date > date)
+            --day;
+        return std::max(BarOfDay(bars_, day), 0);
+    }
+    const int32_t perBar = std::max(DaysPerBar(scale_.code), 1);
+    int32_t k = 0;
+    for (size_t i = size_t(lastShown) + 1; i < days_.size() && days_[i].date <= date; ++i)
+        ++k;
+    return int32_t(bars_.size()) - 1 + (k + perBar - 1) / perBar;
+}
+
+int32_t EodChartView::BarToDate(int32_t bar) const
+{
+    if (bar < 0 || bars_.empty())
+        return 0;
+    if (bar < int32_t(bars_.size()))
+        return days_[size_t(bars_[size_t(bar)].last)].date;
+    const int32_t perBar = std::max(DaysPerBar(scale_.code), 1);
+    const int32_t k = std::min((bar - int32_t(bars_.size()) + 1) * perBar, trainingHidden_);
+    const size_t day = size_t(bars_.back().last + k);
+    return day < days_.size() ? days_[day].date : 0;
+}
+
+void EodChartView::LeaveTrainingRoom()
+{
+    TimeBand* band = view_.timeBands;
+    GraphPane* price = view_.FindPane(kPanePrice);
+    GraphSeries* series = band && price ? FindSeries(band, price) : nullptr;
+    if (trainingEnd <= 0 || !series || !series->range || (series->range->flags & kRangeFixed) || BoxMode())
+        return;
+    ValueRange& r = *series->range;
+    PriceRange room{r.minimum, r.maximum};
+    if (room.Empty()) {
+        room = {1, 100};
+    } else if (gs::U16(Setting(), gs::kScaleFlags) & 0x80) {
+        room.high *= 1.4f;
+        room.low *= 0.8333333f;
+    } else {
+        const float middle = (room.high + room.low) / 2, half = 0.75f * (room.high - room.low);
+        room = {middle - half, middle + half};
+    }
+    r.minimum = std::max(room.low, 1.0f);
+    r.maximum = room.high;
 }
 
 void EodChartView::BuildTimeBand()
@@ -321,7 +395,8 @@ void EodChartView::BuildTimeBand()
     band->left = price->left;
     band->right = price->right;
     band->firstBar = firstVisible_;
-    const int32_t futureSlots = futureBars_ / (weekly_ ? 1 : DaysPerBar(code));
+    const int32_t perBar = std::max(DaysPerBar(code), 1);
+    const int32_t futureSlots = futureBars_ / (weekly_ ? 1 : perBar) + (trainingHidden_ + perBar - 1) / perBar;
     band->scale.firstIndex = 0;
     band->scale.lastIndex = std::max(int32_t(bars_.size()) - 1 + futureSlots, 1);
     band->scale.firstX = scale_.firstX;
@@ -999,6 +1074,14 @@ void EodChartView::PrepareColouring(const PlotElement& element, CGraphSeriesLayo
             barSignals_[i] = BarSignal(int32_t(i));
         layout.pointSignals = barSignals_.data();
         layout.pointSignalCount = int32_t(barSignals_.size());
+    } else if (mode == kColourEvents && !swing_.marks.empty()) {
+        // A bar takes the swing chart's top or bottom mark of any of its days.
+        barMarks_.assign(bars_.size(), 0);
+        for (size_t i = 0; i < bars_.size(); ++i)
+            for (int32_t d = bars_[i].first; d <= bars_[i].last && size_t(d) < swing_.marks.size(); ++d)
+                barMarks_[i] |= swing_.marks[size_t(d)];
+        layout.pointMarks = barMarks_.data();
+        layout.pointMarkCount = int32_t(barMarks_.size());
     } else if (mode == kColourGraduated) {
         // Graduated between the lowest and the highest volume shown.
         float low = 0, high = 0;
@@ -1229,6 +1312,31 @@ void EodChartView::BuildPivots()
             out[i] = i < firstPivotBar ? lines[size_t(5 * firstPivotBar + kOutputOfBit[line])]
                                        : lines[size_t(5 * i + kOutputOfBit[line])];
     }
+}
+
+void EodChartView::BuildSwing()
+{
+    swing_ = {};
+    TimeBand* band = view_.timeBands;
+    GraphPane* price = view_.FindPane(kPanePrice);
+    GraphSeries* series = band && price ? FindSeries(band, price) : nullptr;
+    const GraphSetting& s = Setting();
+    if (!series || view_.graphSourceKind != 0 || !message_.empty() || bars_.empty() || BoxMode() ||
+        !(gs::SwingWord(s, 0) & 1))
+        return;
+    std::vector<uint8_t> stored;
+    ShareList* list = view_.GetActiveShareList();
+    LoadPriceEditFlags(stored, CurrentEntry(list));
+    swing_ = ComputeSwingChart(days_, 0, shownEnd_, gs::SwingWord(s, 0), gs::SwingWord(s, 1), ReadSwingEdits(stored));
+    AddSwingOverlay(series, s, swing_, bars_,
+                    [this, band](int32_t bar) { return view_.IndexToXScale(&band->scale, bar); });
+}
+
+std::vector<SwingShade> EodChartView::SwingShades() const
+{
+    if (view_.graphSourceKind != 0 || BoxMode())
+        return {};
+    return SwingShading(Setting(), swing_, bars_);
 }
 
 std::vector<AxisLabel> EodChartView::AxisLabels(int32_t slots, int gridMode) const

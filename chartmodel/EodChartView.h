@@ -11,6 +11,8 @@
 #include "chartmodel/EodReadouts.h"
 #include "chartmodel/EventArray.h"
 #include "chartmodel/EodPriceEdit.h"
+#include "chartmodel/SwingChart.h"
+#include "chartmodel/SwingOverlay.h"
 #include "charts/BoxChartLayout.h"
 
 #include <algorithm>
@@ -61,11 +63,24 @@ public:
     void BuildAverage(int line);
     // The pivot-point lines of the setting's pivot block over the price series.
     void BuildPivots();
+    // The swing chart of the shown share with the user's swing edits, and its elements over the price
+    // series, by the setting's swing block.
+    void BuildSwing();
+    const SwingChart& swingChart() const { return swing_; }
+    std::vector<SwingShade> SwingShades() const;
     // After the value ranges: the price series and the added graphs on one axis (a reversal chart
     // against the dates takes its points' prices first).
     void JoinAddedGraphRanges();
     // After the value ranges: the volume pane's range runs from 0 to the highest visible volume.
     void FloorVolumeRange();
+    // While training shows a mark (trainingEnd), the chart stops at the mark's date and its price range
+    // leaves room for the hidden days.
+    void LeaveTrainingRoom();
+    int32_t trainingEnd = 0;
+    // The bar of a date in the display range, days hidden by training counted on past the last bar; -1
+    // outside the range. And the last day's date of a bar (hidden ones too); 0 for none.
+    int32_t DateToBar(int32_t date) const;
+    int32_t BarToDate(int32_t bar) const;
     // The time axis labels in the time band, with the start and end dates; queued on the view.
     std::vector<AxisLabel> AxisLabels(int32_t slots, int gridMode) const;
     // The labels of the built time band, one per slot of the width of "MM" in the chart font, and
@@ -142,6 +157,7 @@ public:
     int32_t futureBars() const { return futureBars_; }
     const std::string& message() const { return message_; }
     char priceSymbol() const { return minor_; }
+    const std::string& shareName() const { return name_; }
     int32_t firstPriceDate() const { return days_.empty() ? 0 : days_.front().date; }
     int32_t lastPriceDate() const { return days_.empty() ? 0 : days_.back().date; }
     uint32_t chartKind() const { return attach_.kindFlags; }
@@ -216,6 +232,8 @@ private:
     DateRangeSetting ReadRange() const;
     void WriteRange(const DateRangeSetting& range);
     void LayoutPass();
+    // Ends the shown days at the training mark's date; the days after it stay as blank bars.
+    void CutAtTrainingMark();
     void ComputeVolumeSignal();
     void BuildMarkedLine(GraphSeries* series);
     void BuildVolumeSeries();
@@ -258,8 +276,10 @@ private:
     PlotElement* priceElement_ = nullptr;
     PlotElement* volumeElement_ = nullptr;
     mutable std::vector<float> barSignals_;
+    mutable std::vector<uint8_t> barMarks_;  // the swing chart's marks per bar, for the marks rule
     std::array<std::vector<float>, 4> averageValues_;  // each average per bar; empty when not drawn
     std::vector<ChartEventEntry> events_;
+    SwingChart swing_;
     std::vector<AxisLabel> axisLabels_;
     EodAttachState attach_;
     std::vector<BoxChartPoint> boxPoints_;
@@ -279,6 +299,7 @@ private:
     DisplayRange display_;
     int32_t axisEnd_ = 0;
     int32_t shownEnd_ = 0;
+    int32_t trainingHidden_ = 0; // shown days after the training mark, left blank
     int32_t firstVisible_ = -1;
     int32_t firstMarkedVisible_ = -1;
     int32_t visibleCount_ = 0;

@@ -6,6 +6,7 @@
 #include "chartmodel/PriceEditHit.h"
 #include "chartmodel/TrainingMode.h"
 #include "chartmodel/ViewGraph.h"
+#include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "platform/MessageBox.h"
 #include "shell/PortfolioAdd.h"
@@ -22,6 +23,20 @@ constexpr uint32_t kCommandSaveThisDay = 27284;
 constexpr uint32_t kCommandSaveAll = 27285;
 constexpr uint32_t kCommandResetThisDay = 27263;
 constexpr uint32_t kCommandResetAll = 27264;
+constexpr uint32_t kCommandReviewSaved = 27262;
+constexpr uint32_t kCommandEditDay = 27261;
+
+EditDayPriceDialog& DayDialog()
+{
+    static EditDayPriceDialog dialog;
+    return dialog;
+}
+
+ReviewPriceEditsDialog& ReviewDialog()
+{
+    static ReviewPriceEditsDialog dialog;
+    return dialog;
+}
 
 const ValueRange* SeriesRange(const GraphPane* pane)
 {
@@ -158,6 +173,13 @@ bool EodPriceEdit::RunCommand(uint32_t command)
 {
     switch (command) {
     case kCommandEditMode: Toggle(); return true;
+    case kCommandEditDay: EditHeldDay(); return true;
+    case kCommandReviewSaved:
+        if (ReviewDialog() && entry_.record) {
+            ReviewDialog()(entry_);
+            RepaintListViews();
+        }
+        return true;
     case kCommandSaveThisDay:
         if (current_)
             current_->changed = current_->changed ? 0 : 1;
@@ -196,10 +218,55 @@ bool EodPriceEdit::UpdateCommand(CommandUi& ui) const
         ui.checked = current_ && current_->changed != 0;
         return true;
     case kCommandResetThisDay: ui.enabled = currentDiffers; return true;
+    case kCommandReviewSaved: ui.enabled = ReviewDialog() && entry_.record; return true;
+    case kCommandEditDay:
+        ui.enabled = DayDialog() && view_.priceEditMode && held_ >= 0 &&
+                     held_ < int32_t(chart_.editableDays().size());
+        return true;
     case kCommandSaveAll:
     case kCommandResetAll: ui.enabled = AnyPriceEdited(list_); return true;
     default: return false;
     }
 }
+
+void EodPriceEdit::EditHeldDay()
+{
+    std::vector<DayRecord>& days = chart_.editableDays();
+    if (!DayDialog() || held_ < 0 || held_ >= int32_t(days.size()))
+        return;
+    DayRecord& day = days[size_t(held_)];
+    PriceEdit* node = FindPriceEdit(list_, &day);
+    DayPriceEdit edit;
+    edit.shareName = entry_.record ? std::string(GetRecordName(entry_.record)) : std::string();
+    edit.original = node ? node->unedited : day;
+    edit.edited = day;
+    edit.saved = !node || node->changed != 0;
+    switch (DayDialog()(edit)) {
+    case DayPriceAnswer::Cancel: return;
+    case DayPriceAnswer::Ok:
+        current_ = AddPriceEdit(list_, &day, 0);
+        day.open = edit.edited.open;
+        day.high = edit.edited.high;
+        day.low = edit.edited.low;
+        day.close = edit.edited.close;
+        day.volume = edit.edited.volume;
+        current_->changed = edit.saved ? 1 : 0;
+        break;
+    case DayPriceAnswer::Reset:
+        if (node)
+            RemovePriceEdit(list_, node, true);
+        current_ = nullptr;
+        break;
+    case DayPriceAnswer::ResetAll:
+        FreePriceEdits(list_, true);
+        current_ = nullptr;
+        break;
+    }
+    SaveAndRepaint();
+}
+
+void SetEditDayPriceDialog(EditDayPriceDialog dialog) { DayDialog() = std::move(dialog); }
+
+void SetReviewPriceEditsDialog(ReviewPriceEditsDialog dialog) { ReviewDialog() = std::move(dialog); }
 
 } // namespace qv

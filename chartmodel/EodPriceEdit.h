@@ -8,6 +8,8 @@
 #include "core/RecordCursor.h"
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 namespace qv {
 
@@ -40,6 +42,8 @@ public:
     // Price-edit mode on or off (27260), with the information box unless the user turned it off.
     void Toggle();
     bool RunCommand(uint32_t command);
+    // 27261 on the held day.
+    void EditHeldDay();
     bool UpdateCommand(CommandUi& ui) const;
 
     const PriceEditList& corrections() const { return list_; }
@@ -60,6 +64,23 @@ private:
     float heldValue_ = 0;
     bool edited_ = false;
 };
+
+// "Edit values for this date..." (27261): the held day's values in a dialog the tools install, which
+// changes `edited` and `saved` on OK; greyed until they do.
+enum class DayPriceAnswer { Cancel, Ok, Reset, ResetAll };
+struct DayPriceEdit {
+    std::string shareName;
+    DayRecord original{}; // the day as the database gave it
+    DayRecord edited{};   // the day as it stands
+    bool saved = true;    // kept in the store's file, not only until the program ends
+};
+using EditDayPriceDialog = std::function<DayPriceAnswer(DayPriceEdit& edit)>;
+void SetEditDayPriceDialog(EditDayPriceDialog dialog);
+
+// "Review saved values..." (27262): the share's saved corrections in a list the tools install; the
+// command is greyed until they do.
+using ReviewPriceEditsDialog = std::function<void(const RecordCursor& share)>;
+void SetReviewPriceEditsDialog(ReviewPriceEditsDialog dialog);
 
 // Program-wide: the user asked not to see the price-edit information again.
 bool& PriceEditInfoSuppressed();

@@ -13,6 +13,8 @@ namespace {
 
 constexpr uint32_t kCommandTrainingMode = 26452;
 constexpr uint32_t kCommandClearMarks = 26453;
+constexpr uint32_t kCommandSelectMark = 26454;
+constexpr uint32_t kCommandRemoveMark = 26455;
 
 } // namespace
 
@@ -142,8 +144,36 @@ bool EodTraining::Previous()
     return true;
 }
 
+int32_t EodTraining::ShownDate() const
+{
+    const TrainingMarks& marks = TrainingMarkTable();
+    if (!view_.trainingMode || state_.cursor < 0 || state_.cursor >= marks.count)
+        return 0;
+    return marks.marks[size_t(state_.cursor)];
+}
+
+// The existing mark under the last mouse position, -1 for none (a new mark's index is no mark).
+int32_t EodTraining::MarkUnderMouse() const
+{
+    if (!view_.trainingMode || !hitTest)
+        return -1;
+    const int32_t hit = hitTest(view_.lastMouseX, view_.lastMouseY);
+    return hit < TrainingMarkTable().count ? hit : -1;
+}
+
 bool EodTraining::RunCommand(uint32_t command)
 {
+    if (command == kCommandSelectMark || command == kCommandRemoveMark) {
+        const int32_t hit = MarkUnderMouse();
+        if (hit < 0)
+            return true;
+        if (command == kCommandSelectMark)
+            state_.cursor = hit;
+        else
+            RemoveTrainingMark(TrainingMarkTable(), hit, state_.cursor);
+        view_.InvalidateWindow();
+        return true;
+    }
     if (command == kCommandTrainingMode) {
         Toggle();
         return true;
@@ -166,6 +196,11 @@ bool EodTraining::UpdateCommand(CommandUi& ui) const
     }
     if (ui.command == kCommandClearMarks) {
         ui.enabled = TrainingMarkTable().count > 0;
+        return true;
+    }
+    if (ui.command == kCommandSelectMark || ui.command == kCommandRemoveMark) {
+        const int32_t hit = MarkUnderMouse();
+        ui.enabled = hit >= 0 && (ui.command == kCommandRemoveMark || hit != state_.cursor);
         return true;
     }
     return false;

@@ -5,6 +5,7 @@
 #include "chartmodel/TrainingMode.h"
 
 #include <cstdint>
+#include <functional>
 #include <random>
 
 namespace qv {
@@ -30,11 +31,19 @@ public:
     bool UpdateCommand(CommandUi& ui) const;
 
     const TrainingState& state() const { return state_; }
+    // The index of the mark shown (-1: the whole chart), and that mark's date while training shows
+    // one (0 otherwise).
+    int32_t& cursor() { return state_.cursor; }
+    int32_t ShownDate() const;
+    // The training-mark hit test at a point (HitTrainingMark), installed by the view that knows where
+    // the marks are; without it nothing is hit.
+    std::function<int32_t(int32_t x, int32_t y)> hitTest;
     // The generator of the share draw; tests seed it.
     std::mt19937& random() { return random_; }
 
 private:
     void Draw();
+    int32_t MarkUnderMouse() const;
 
     CViewGraph& view_;
     TrainingState state_;

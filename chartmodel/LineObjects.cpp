@@ -124,7 +124,10 @@ LineObject* AddTextObject(LineObjectList& list)
     StoreU32(s + 40, 0xFFFFFF);
     StoreU32(s + 52, kNewTextBoxWord);
     std::memcpy(s + 56, defaults.font.data(), defaults.font.size());
-    StoreU32(s + 116, defaults.textColour);
+    // The text colour has a field of its own; offset 116 is the font's point size, as the font
+    // description's height at 56 is read with it.
+    StoreU32(s + 32, defaults.textColour);
+    StoreI32(s + kPointSizeOffset, defaults.pointSize);
     return node;
 }
 

@@ -79,7 +79,8 @@ struct LineObject {
 struct TextBoxDefaults {
     uint8_t option = 0;                 // stored at offset 6
     std::array<uint8_t, 60> font{};     // a font description, stored from offset 56
-    uint32_t textColour = 0;            // stored at offset 116
+    uint32_t textColour = 0;            // stored at offset 32 (the text colour field)
+    int32_t pointSize = 0;              // stored at offset 116; 0: the chart font's size
 };
 TextBoxDefaults& DefaultTextBox();
 

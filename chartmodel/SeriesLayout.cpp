@@ -15,6 +15,9 @@
 namespace qv {
 namespace {
 
+// The swing chart's day marks that the marks rule reads.
+constexpr uint8_t kMarksTop = 4, kMarksBottom = 8;
+
 constexpr uint32_t kSelectorBits = 0x3FFu | kSelectSkipCrossed | kSelectFirstWordX | kSelectKindMask |
                                    kSelectPackedX | kSelectRunning | kSelectMarked;
 
@@ -238,6 +241,10 @@ int CGraphSeriesLayout::ColourOf(const uint8_t* item, float value, int32_t index
     float signalOrLow = this->signalOrLow;
     if (colourMode == kColourVolumeSignal && pointSignals)
         signalOrLow = index >= 0 && index < pointSignalCount ? pointSignals[index] : 0.0f;
+    if (colourMode == kColourEvents && pointMarks) {
+        const uint8_t marks = index >= 0 && index < pointMarkCount ? pointMarks[index] : 0;
+        return (marks & kMarksTop) ? 0 : (marks & kMarksBottom) ? 1 : 0;
+    }
     switch (type_) {
     case kArrayDaily:
         return GetDailyBarColour(item, previousRecord_, colourMode, classFlags, signalOrLow, gradientHigh);

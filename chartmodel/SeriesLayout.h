@@ -77,6 +77,10 @@ public:
     // takes the place of `signalOrLow`.
     const float* pointSignals = nullptr;
     int32_t pointSignalCount = 0;
+    // Marks per data index for the marks rule (mode 9) where they are kept apart from the items (the
+    // swing chart's tops, 4, and bottoms, 8); when set they take the place of the items' own.
+    const uint8_t* pointMarks = nullptr;
+    int32_t pointMarkCount = 0;
     // Laid out by Setup; the tests and the chart views may set them for a bare array.
     double baseX = 0;
     double step = 1;

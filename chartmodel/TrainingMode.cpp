@@ -8,6 +8,8 @@
 #include "platform/ByteOrder.h"
 #include "platform/MessageBox.h"
 
+#include <algorithm>
+
 namespace qv {
 
 TrainingMarks& TrainingMarkTable()
@@ -31,6 +33,71 @@ void ClearTrainingMarks(TrainingMarks& table)
 {
     table.marks.fill(0);
     table.count = 0;
+}
+
+int32_t HitTrainingMark(const TrainingMarks& table, std::span<const int32_t> markX, int32_t cursorX, int32_t paneTop,
+                        int32_t x, int32_t y)
+{
+    const int64_t dy = int64_t(y) - paneTop - 1;
+    auto near = [dy, x](int32_t at) {
+        const int64_t dx = int64_t(x) - at;
+        return at != kNoMarkX && dx * dx + dy * dy < 64;
+    };
+    const int32_t count = std::clamp(table.count, 0, kTrainingMarkSlots);
+    for (int32_t i = 0; i < count && size_t(i) < markX.size(); ++i)
+        if (near(markX[size_t(i)]))
+            return i;
+    if (count >= kTrainingMarkSlots)
+        return -1;
+    return near(cursorX) ? count : -1;
+}
+
+void SortTrainingMarks(TrainingMarks& table, int32_t& current)
+{
+    const int32_t count = std::clamp(table.count, 0, kTrainingMarkSlots);
+    const int32_t currentDate = current >= 0 && current < count ? table.marks[size_t(current)] : 0;
+    std::sort(table.marks.begin(), table.marks.begin() + count);
+    if (currentDate != 0)
+        current = int32_t(std::find(table.marks.begin(), table.marks.begin() + count, currentDate) - table.marks.begin());
+}
+
+bool PlaceTrainingMark(TrainingMarks& table, int32_t index, int32_t date, int32_t& current)
+{
+    if (date < 1 || date > kTrainingMarkMax || index < 0 || index > table.count || index >= kTrainingMarkSlots)
+        return false;
+    if (index == table.count)
+        ++table.count;
+    table.marks[size_t(index)] = date;
+    SortTrainingMarks(table, current);
+    return true;
+}
+
+void RemoveTrainingMark(TrainingMarks& table, int32_t index, int32_t& current)
+{
+    if (index < 0 || index >= table.count)
+        return;
+    std::copy(table.marks.begin() + index + 1, table.marks.begin() + table.count, table.marks.begin() + index);
+    table.marks[size_t(--table.count)] = 0;
+    if (index < current)
+        --current;
+    if (current >= table.count)
+        current = table.count - 1;
+}
+
+int32_t ClampTrainingMark(const TrainingMarks& table, int32_t current, int32_t firstShown, int32_t shownEnd)
+{
+    int32_t first = -1, last = -1;
+    for (int32_t i = 0; i < table.count; ++i) {
+        const int32_t date = table.marks[size_t(i)];
+        if (date >= firstShown && date <= shownEnd) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+    if (current >= 0 && (current < first || current > last))
+        return first;
+    return current;
 }
 
 std::vector<bool> EligibleShares(ShareList* list)

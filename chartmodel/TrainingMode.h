@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,24 @@ TrainingMarks& TrainingMarkTable();
 // Counts the leading marks from 1 to 99999 (at most 10) and clears the slots after them.
 int32_t CountTrainingMarks(TrainingMarks& table);
 void ClearTrainingMarks(TrainingMarks& table);
+
+// The mark hit by a press at (x, y): a mark within 8 pixels of the point (its x given per mark, or
+// kNoMarkX where it is not shown; its circle sits at the pane's top), else, with fewer than 10 marks,
+// the index a new mark would take (the count) when the press is within 8 pixels of the training
+// cursor's x, else -1. Nothing is changed: the placing adds the mark with its date.
+inline constexpr int32_t kNoMarkX = INT32_MIN;
+int32_t HitTrainingMark(const TrainingMarks& table, std::span<const int32_t> markX, int32_t cursorX, int32_t paneTop,
+                        int32_t x, int32_t y);
+// Stores the date at the index (a new mark when the index is the count and there is room), then
+// sorts the marks by date; the current index follows its mark. False when nothing was stored.
+bool PlaceTrainingMark(TrainingMarks& table, int32_t index, int32_t date, int32_t& current);
+void SortTrainingMarks(TrainingMarks& table, int32_t& current);
+// Removes a mark, moving the later ones down; the current index follows its mark and stays below the
+// count (the last mark when it was beyond).
+void RemoveTrainingMark(TrainingMarks& table, int32_t index, int32_t& current);
+// The current index within the marks from the first not before `firstShown` to the last not after
+// `shownEnd`: outside them it becomes the first such mark, or -1 when there is none.
+int32_t ClampTrainingMark(const TrainingMarks& table, int32_t current, int32_t firstShown, int32_t shownEnd);
 
 inline constexpr const char* kTrainingNoShares = "There are no shares in the current list.";
 inline constexpr const char* kTrainingNoPrices =

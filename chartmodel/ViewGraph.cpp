@@ -541,6 +541,7 @@ void CViewGraph::BuildAndDraw(void* dc, int outputKind)
         for (TimeBand* band = timeBands; band; band = band->next)
             reversed |= band->right < band->left;
         if (!reversed) {
+            DrawPaneShading();
             for (GraphPane* pane = panes; pane; pane = pane->next)
                 if (pane->visible && pane->firstSeries && pane->firstSeries->range)
                     DrawValueAxis(pane, true);
@@ -855,6 +856,10 @@ void CViewGraph::OnMouseMove(uint32_t keys, int32_t x, int32_t y)
         case kModePitchfork:
         case kModeGraphText: DrawingMove(keys, x, y); break;
         case kModeTraining:
+            // The training cursor line follows the mouse; the bar under it is where the mark goes.
+            if (ClampX(x) != selectionAnchors[1])
+                InvertSelectionBar(ClampX(x), ClampX(x) + 1);
+            break;
         case kModeIdle:
         case kModePreviousShare:
         case kModeNextShare: break;
@@ -909,6 +914,7 @@ void CViewGraph::OnLButtonDown(uint32_t keys, int32_t x, int32_t y)
             if (bar >= 0) {
                 trainingMark = bar;
                 SetMode(true, kModeTraining, 0, 4, kIdleMask);
+                InvertSelectionBar(ClampX(x), ClampX(x) + 1);
             }
         }
         const bool drawing = !modeRecord.active && graphSourceKind == 0 && DrawingIdlePress(keys, x, y);

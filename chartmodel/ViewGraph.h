@@ -260,6 +260,8 @@ protected:
     virtual void BuildPriceOverlaySteps() {}
     virtual void BuildPriceLineOverlay(int) {}
     virtual void DrawPriceOverlays() {}
+    // Shading behind the grid and the series of a pane (the swing chart's trend regions).
+    virtual void DrawPaneShading() {}
     virtual void BuildAxes() {}
     virtual void BuildLegendData() {}
     virtual void BuildFinalSteps() {}

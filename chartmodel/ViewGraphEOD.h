@@ -31,6 +31,7 @@ public:
           })
     {
         eod.indicatorReadout = [this](uint32_t paneId, int32_t day) { return indicators.CursorValues(paneId, day); };
+        training.hitTest = [this](int32_t x, int32_t y) { return BarForTraining(x, y); };
     }
 
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override
@@ -123,7 +124,19 @@ protected:
     virtual bool MouseInside() const { return true; }
     void LoadShareData() override
     {
+        eod.trainingEnd = training.ShownDate();
         eod.LoadAndLayout();
+        // With the chart at its last day, a shown mark outside the shown dates gives way to the first
+        // mark inside them (or to the whole chart).
+        if (this->trainingMode && eod.display().end == eod.lastPriceDate()) {
+            const int32_t clamped = ClampTrainingMark(TrainingMarkTable(), training.cursor(), eod.display().start,
+                                                      eod.display().end);
+            if (clamped != training.cursor()) {
+                training.cursor() = clamped;
+                eod.trainingEnd = training.ShownDate();
+                eod.LoadAndLayout();
+            }
+        }
         // Volume bars or the signal line; without prices or volume to show, the price pane takes the
         // volume pane's room.
         this->volumeShown = eod.volumeWanted() && eod.VolumeShowable();
@@ -167,7 +180,29 @@ protected:
         indicators.PrepareColouring(element, layout);
     }
     void BuildPriceLineOverlay(int line) override { eod.BuildAverage(line); }
-    void DrawPriceOverlays() override { eod.BuildPivots(); }
+    void DrawPriceOverlays() override
+    {
+        eod.BuildPivots();
+        eod.BuildSwing();
+    }
+    // The swing chart's trend regions from bar edge to bar edge, over the price pane's height.
+    void DrawPaneShading() override
+    {
+        GraphPane* pane = this->FindPane(kPanePrice);
+        ChartCanvas* canvas = this->Canvas();
+        if (!pane || !canvas || !this->timeBands || !pane->visible)
+            return;
+        TimeScale* scale = &this->timeBands->scale;
+        const int32_t half = std::max((this->IndexToXScale(scale, 1) - this->IndexToXScale(scale, 0)) / 2, 0);
+        canvas->ClipToPane(pane);
+        for (const SwingShade& shade : eod.SwingShades()) {
+            const int32_t left = this->IndexToXScale(scale, shade.firstBar) - half;
+            const int32_t right = this->IndexToXScale(scale, shade.lastBar) + half + 1;
+            canvas->FillRect(std::max(left, pane->left), pane->top, std::min(right, pane->right), pane->bottom,
+                             shade.colour);
+        }
+        canvas->ClipToPane(nullptr);
+    }
     void BuildAddOnSeries() override
     {
         // The series went with the model when it was freed; with bit 8 they are built again.
@@ -190,6 +225,7 @@ protected:
         if ((this->modeRecord.mask & kRedrawValueRanges) == 0)
             return;
         eod.JoinAddedGraphRanges();
+        eod.LeaveTrainingRoom();
         eod.FloorVolumeRange();
         eod.FitBoxRange();
     }
@@ -197,7 +233,11 @@ protected:
     void DrawGraphLayer(bool back) override
     {
         Base::DrawGraphLayer(back);
-        ChartCanvas* canvas = back ? this->Canvas() : nullptr;
+        if (!back) {
+            DrawTrainingMarks();
+            return;
+        }
+        ChartCanvas* canvas = this->Canvas();
         if (!canvas)
             return;
         DrawStopLines(*canvas);
@@ -243,6 +283,72 @@ protected:
             return this->IndexToXScale(&this->timeBands->scale, bar);
         };
         stops.Draw(canvas, *pane, *series->range, xOf, eod.firstVisible() + eod.visibleCount() - 1);
+    }
+
+    // Training marks: where each is (kNoMarkX where it is not in the shown dates) and the training
+    // cursor's x, the last shown bar, from which a new mark is dragged.
+    std::array<int32_t, kTrainingMarkSlots> TrainingMarkXs() const
+    {
+        std::array<int32_t, kTrainingMarkSlots> xs;
+        xs.fill(kNoMarkX);
+        const TrainingMarks& marks = TrainingMarkTable();
+        if (!this->timeBands)
+            return xs;
+        for (int32_t i = 0; i < marks.count; ++i) {
+            const int32_t bar = eod.DateToBar(marks.marks[size_t(i)]);
+            if (bar >= 0)
+                xs[size_t(i)] = this->IndexToXScale(&this->timeBands->scale, bar);
+        }
+        return xs;
+    }
+    int32_t TrainingCursorX() const
+    {
+        if (!this->timeBands || eod.bars().empty())
+            return kNoMarkX;
+        return this->IndexToXScale(&this->timeBands->scale, int32_t(eod.bars().size()) - 1);
+    }
+    int32_t BarForTraining(int32_t x, int32_t y) const override
+    {
+        const GraphPane* pane = this->FindPane(kPanePrice);
+        if (!this->trainingMode || !pane || eod.BoxMode())
+            return -1;
+        const auto xs = TrainingMarkXs();
+        return HitTrainingMark(TrainingMarkTable(), xs, TrainingCursorX(), pane->top, x, y);
+    }
+    void StoreTrainingMark(int32_t bar) override
+    {
+        PlaceTrainingMark(TrainingMarkTable(), this->trainingMark, eod.BarToDate(bar), training.cursor());
+    }
+    void RemoveTrainingMark(int32_t, int32_t) override
+    {
+        qv::RemoveTrainingMark(TrainingMarkTable(), this->trainingMark, training.cursor());
+    }
+    // Red circles at the top of the price pane; the shown mark has a yellow centre. While the whole
+    // chart shows and there is room for a mark, a white circle at the last bar is the cursor that a
+    // new mark is dragged from.
+    void DrawTrainingMarks()
+    {
+        const GraphPane* pane = this->FindPane(kPanePrice);
+        ChartCanvas* canvas = this->Canvas();
+        if (!this->trainingMode || !pane || !canvas || eod.BoxMode() || !this->timeBands)
+            return;
+        constexpr uint32_t kRed = 0x0000FF, kYellow = 0x00FFFF, kWhite = 0xFFFFFF;
+        const int32_t top = pane->top;
+        canvas->ClipToPane(nullptr);
+        canvas->SelectPen(0);
+        const TrainingMarks& marks = TrainingMarkTable();
+        const auto xs = TrainingMarkXs();
+        for (int32_t i = 0; i < marks.count; ++i) {
+            const int32_t x = xs[size_t(i)];
+            if (x == kNoMarkX)
+                continue;
+            canvas->Ellipse(x - 8, top - 7, x + 9, top + 9, kRed);
+            if (i == training.cursor())
+                canvas->Ellipse(x - 4, top - 3, x + 5, top + 5, kYellow);
+        }
+        const int32_t cursorX = TrainingCursorX();
+        if (training.cursor() < 0 && marks.count < kTrainingMarkSlots && cursorX != kNoMarkX)
+            canvas->Ellipse(cursorX - 8, top - 7, cursorX + 9, top + 9, kWhite);
     }
 
     // Point and figure on banded boxes labels its price rows band by band; the box grid's rows.

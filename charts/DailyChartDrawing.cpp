@@ -41,6 +41,15 @@ constexpr uint32_t kCommandExtendLeft = 27058;
 constexpr uint32_t kCommandLineStyle = 26188;
 constexpr uint32_t kCommandDisplaySettings = 26484, kCommandLineSettings = 27051;
 constexpr uint32_t kCommandUndoLineEdit = 27023;
+constexpr uint32_t kCommandEditText = 26180;
+constexpr uint32_t kCommandArrow = 26176;
+constexpr uint32_t kCommandTextNothing = 26141;
+constexpr uint32_t kCommandBoxColours = 26177, kCommandTextFont = 26179;
+constexpr uint32_t kCommandLineUpPrice = 26190, kCommandLineUpDate = 26191;
+constexpr uint16_t kLineUpPrice = 0x1, kLineUpDate = 0x2; // a text box's style flags
+constexpr uint32_t kCommandLeftJustify = 20155, kCommandRightJustify = 20156, kCommandCentreJustify = 20157;
+constexpr int32_t kTextSnap = 5;     // box offsets under this many pixels snap to the anchor
+constexpr int32_t kTextUnitsDpi = 96; // the screen's pixels per inch for the font scale
 constexpr uint32_t kPercentChangeSubtype = 8;
 constexpr size_t kPointPrice = 4;
 constexpr uint32_t kArcSubtype = 1, kFanSubtype = 2, kGannSubtype = 3, kRegressionSubtype = 4;
@@ -111,6 +120,7 @@ DailyChartDrawing::~DailyChartDrawing()
 {
     for (LineObjectList& list : lists_)
         FreeLineObjectList(list);
+    FreeLineObjectList(settingTrend_);
 }
 
 std::array<LineObjectList*, kLayoutPanes> DailyChartDrawing::Lists()
@@ -282,10 +292,26 @@ void DailyChartDrawing::UpdateScreen(LineObject& object) const
     object.visible = false;
     object.screen.fill(kOffScreen);
     const GraphPane* pane = PaneOf(object.owner);
-    if (object.kind != LineObjectKind::LineStudy || !pane || !pane->visible || !pane->firstSeries ||
-        !pane->firstSeries->range || object.pointCount() < 2)
+    if (object.kind == LineObjectKind::Text && pane && pane->visible && pane->firstSeries && pane->firstSeries->range) {
+        const TextBoxBox b = TextFigure(object, *pane).box;
+        object.screen = {ScreenPoint{b.left, b.top}, ScreenPoint{b.right, b.top}, ScreenPoint{b.right, b.bottom},
+                         ScreenPoint{b.left, b.bottom}};
+        // On the screen a box is drawn only when it lies wholly inside its pane.
+        object.visible = b.left >= pane->left && b.right <= pane->right && b.top >= pane->top && b.bottom <= pane->bottom;
+        return;
+    }
+    if (!IsLineKind(object) || !pane || !pane->visible || !pane->firstSeries || !pane->firstSeries->range ||
+        object.pointCount() < 2)
         return;
     const PaneBox box{pane->left, pane->top, pane->right, pane->bottom};
+    if (object.kind == LineObjectKind::Pitchfork) {
+        std::vector<ScreenPoint> points;
+        for (int i = 0; i < std::min<int>(object.pointCount(), 3); ++i)
+            points.push_back(object.screen[size_t(i)] = PointOnScreen(object, i, *pane));
+        object.farEnds.fill({});
+        object.visible = !PitchforkLines(points, box, &object.farEnds).empty();
+        return;
+    }
     const LineStudyFigure figure = ComputeLineStudyFigure(PointOnScreen(object, 0, *pane), PointOnScreen(object, 1, *pane),
                                                           box, ObjectStyleFlags(object));
     object.screen = {figure.first, figure.second, figure.leftEnd, figure.rightEnd};
@@ -303,9 +329,45 @@ void DailyChartDrawing::UpdateAllScreens()
     }
 }
 
+void DailyChartDrawing::AddTrendLineFromSetting()
+{
+    FreeLineObjectList(settingTrend_);
+    const GraphSetting* setting = view_.ActiveSetting();
+    GraphPane* price = view_.FindPane(kPanePrice);
+    const std::vector<DayRecord>& days = eod_.days();
+    const std::vector<FoldedBar>& bars = eod_.bars();
+    if (!setting || !price || !ShareSource() || days.empty() || bars.empty() || eod_.BoxMode())
+        return;
+    const bool trend = gs::U32(*setting, gs::kTrendShown) != 0, channel = gs::U32(*setting, gs::kConfidenceShown) != 0;
+    if (!trend && !channel)
+        return;
+    // The end is the shown end; the start by the range mode: the shown days, the whole history or the
+    // last n records.
+    const int32_t endDay = bars.back().last;
+    int32_t startDay = bars.front().first;
+    const uint32_t mode = gs::U32(*setting, gs::kTrendRange);
+    if (mode == 1)
+        startDay = 0;
+    else if (mode == 2)
+        startDay = std::max(endDay + 1 - int32_t(std::max<uint32_t>(gs::U32(*setting, gs::kTrendPeriods), 2)), 0);
+    LineObject* object = AddLineObject(settingTrend_, kRegressionSubtype, gs::U32(*setting, gs::kTrendPen));
+    object->flags = uint8_t((trend ? kDrawMainLine : 0) | (channel ? kDrawChannel : 0));
+    object->penCopy = gs::U32(*setting, gs::kConfidencePen);
+    object->owner = &lists_[price->id % kLayoutPanes];
+    StoreI32(object->point(0), days[size_t(startDay)].date);
+    StoreF32(object->point(0) + kPointPrice, days[size_t(startDay)].close);
+    StoreI32(object->point(1), days[size_t(endDay)].date);
+    StoreF32(object->point(1) + kPointPrice, days[size_t(endDay)].close);
+    object->setPointCount(2);
+    trendDeviation_ = int32_t(std::min<uint32_t>(gs::U32(*setting, gs::kTrendDeviation), 5));
+}
+
 std::vector<DrawnLineObject> DailyChartDrawing::Figures()
 {
     UpdateAllScreens();
+    AddTrendLineFromSetting();
+    for (LineObject* o = settingTrend_.head; o; o = o->next)
+        UpdateScreen(*o);
     std::vector<DrawnLineObject> figures;
     const int setting = Setting();
     auto add = [&](const LineObject& object, bool handles) {
@@ -322,6 +384,16 @@ std::vector<DrawnLineObject> DailyChartDrawing::Figures()
         const uint32_t subtype = object.kind == LineObjectKind::LineStudy ? object.subtype() : 0;
         drawn.mainLine = (object.flags & kDrawMainLine) && subtype != kRegressionSubtype && subtype != kQuadrantSubtype;
         drawn.shapes = StudyFigure(object, *pane, handles && view_.modeRecord.stage == kStageMoving);
+        if (object.kind == LineObjectKind::Text) {
+            drawn.mainLine = false;
+            drawn.textBox = TextFigure(object, *pane);
+            drawn.textBox->outlineOnly = handles && view_.modeRecord.stage >= kStagePressed && object.selectedPart != 0;
+        }
+        if (object.kind == LineObjectKind::Pitchfork) {
+            drawn.mainLine = false;
+            const std::span<const ScreenPoint> points(object.screen.data(), size_t(std::min<int>(object.pointCount(), 3)));
+            drawn.shapes.segments = PitchforkLines(points, drawn.pane, nullptr);
+        }
         if (handles)
             for (uint16_t part : HandleParts(object)) {
                 if (part == object.selectedPart)
@@ -336,6 +408,8 @@ std::vector<DrawnLineObject> DailyChartDrawing::Figures()
                 add(*o, false);
     if (selected_)
         add(work_, true);
+    for (const LineObject* o = settingTrend_.head; o; o = o->next)
+        add(*o, false);
     return figures;
 }
 
@@ -418,7 +492,8 @@ void DailyChartDrawing::AddMeasuredStudy(const LineObject& object, const GraphPa
             shapes.segments.push_back({from, to, dotted});
         if (!channel)
             return;
-        const int32_t offset = ChannelOffset(fit->s, kChannelWidth);
+        const bool settingTrend = settingTrend_.head == &object;
+        const int32_t offset = ChannelOffset(fit->s, settingTrend ? trendDeviation_ : kChannelWidth);
         for (int32_t sign : {-1, 1})
             shapes.segments.push_back({{from.x, from.y + sign * offset}, {to.x, to.y + sign * offset}, false, true});
     };
@@ -489,6 +564,149 @@ void DailyChartDrawing::StartLine(GraphPane& pane, uint32_t modeSubtype, int32_t
     work_ = *object;
     placing_ = true;
     press_ = {x, y};
+}
+
+// The pitchfork's first point at the press; its second follows the mouse until the release.
+void DailyChartDrawing::StartPitchfork(GraphPane& pane, int32_t x, int32_t y)
+{
+    const GraphSetting* setting = view_.ActiveSetting();
+    LineObject* object =
+        AddPitchforkObject(lists_[pane.id], 0, setting ? gs::U32(*setting, gs::kNewObjectColour) : 0x0000FF);
+    object->flags |= kObjectNewFlag;
+    SetObjectSettingsMask(*object, NewObjectSettingsMask(0, Setting()));
+    SetPoint(*object, 0, pane, x, y);
+    std::memcpy(object->point(1), object->point(0), kLinePointSize);
+    object->setPointCount(2);
+    object->selectedPart = 2;
+    selected_ = object;
+    work_ = *object;
+    placing_ = true;
+    press_ = {x, y};
+}
+
+void DailyChartDrawing::PlaceTextBox(GraphPane& pane, int32_t x, int32_t y)
+{
+    // The anchor is read before the editor opens: the chart may be built again while it is up, which
+    // frees its panes.
+    const uint32_t paneId = pane.id;
+    const int32_t date = DatePositionAtX(x);
+    const float price = view_.YToValue(pane.firstSeries->range, y);
+    const std::optional<std::string> text = textDialogs_.editText ? textDialogs_.editText(std::string()) : std::nullopt;
+    if (!text || text->empty()) {
+        view_.CancelMode();
+        return;
+    }
+    LineObject* object = AddTextObject(lists_[paneId % kLayoutPanes]);
+    SetObjectSettingsMask(*object, NewObjectSettingsMask(0, Setting()));
+    StoreI32(object->stored.data() + textbox::kAnchorTime, date);
+    StoreF32(object->stored.data() + textbox::kAnchorPrice, price);
+    const size_t length = std::min(text->size(), kTextMaxLength - 1);
+    std::memcpy(object->stored.data() + kTextOffset, text->data(), length);
+    StoreU32(object->stored.data() + kTextLengthOffset, uint32_t(length));
+    selected_ = object;
+    work_ = *object;
+    Commit();
+}
+
+ScreenPoint DailyChartDrawing::TextAnchor(const LineObject& object, const GraphPane& pane) const
+{
+    const float price = LoadF32(object.stored.data() + textbox::kAnchorPrice);
+    return {XOfDatePosition(LoadI32(object.stored.data() + textbox::kAnchorTime)),
+            view_.ValueToY(pane.firstSeries->range, price, false)};
+}
+
+DrawnTextBox DailyChartDrawing::TextFigure(const LineObject& object, const GraphPane& pane) const
+{
+    const uint8_t* s = object.stored.data();
+    DrawnTextBox t;
+    const ScreenPoint anchor = TextAnchor(object, pane);
+    t.pointSize = LoadI32(s + textbox::kPointSize);
+    const double scale = TextBoxScale(t.pointSize, LoadI32(s + textbox::kFont), kTextUnitsDpi, 1.0);
+    t.box = TextBoxRect(anchor, LoadI32(s + textbox::kLeftOffset), LoadI32(s + textbox::kTopOffset),
+                        LoadI32(s + textbox::kWidth), LoadI32(s + textbox::kHeight), scale);
+    t.transparent = (ObjectStyleFlags(object) & textbox::kTransparent) != 0;
+    t.textColour = LoadU32(s + textbox::kTextColour) & 0xFFFFFF;
+    t.frame = LoadU32(s + textbox::kFrameColour) & 0xFFFFFF;
+    t.fill = LoadU32(s + textbox::kFillColour) & 0xFFFFFF;
+    t.alignment = std::min<uint32_t>(LoadU32(s + textbox::kAlignment), 2);
+    t.text.assign(reinterpret_cast<const char*>(s + kTextOffset), std::min<size_t>(object.textLength(), kTextMaxLength));
+    std::memcpy(t.font.data(), s + textbox::kFont, t.font.size());
+    t.arrow = TextBoxArrowFigure(t.box, anchor, LoadU32(s + textbox::kArrowStyle), LoadU32(s + textbox::kArrowSize), scale);
+    return t;
+}
+
+namespace {
+
+// A box's font, point size and text colour become those of the boxes made from now on.
+void KeepTextDefaults(const LineObject& object)
+{
+    TextBoxDefaults& defaults = DefaultTextBox();
+    std::memcpy(defaults.font.data(), object.stored.data() + textbox::kFont, defaults.font.size());
+    defaults.pointSize = LoadI32(object.stored.data() + textbox::kPointSize);
+    defaults.textColour = LoadU32(object.stored.data() + textbox::kTextColour);
+}
+
+} // namespace
+
+bool DailyChartDrawing::RunTextBoxCommand(uint32_t command)
+{
+    if (!selected_ || placing_ || selected_->kind != LineObjectKind::Text)
+        return false;
+    uint8_t* s = work_.stored.data();
+    switch (command) {
+    case kCommandEditText: {
+        const std::string text(reinterpret_cast<const char*>(s + kTextOffset),
+                               std::min<size_t>(work_.textLength(), kTextMaxLength));
+        const std::optional<std::string> edited = textDialogs_.editText ? textDialogs_.editText(text) : std::nullopt;
+        if (!edited)
+            return true;
+        const size_t length = std::min(edited->size(), kTextMaxLength - 1);
+        std::memcpy(s + kTextOffset, edited->data(), length);
+        s[kTextOffset + length] = 0;
+        StoreU32(s + kTextLengthOffset, uint32_t(length));
+        break;
+    }
+    case kCommandArrow: {
+        const auto chosen = textDialogs_.arrow ? textDialogs_.arrow(LoadU32(s + textbox::kArrowStyle),
+                                                                    LoadU32(s + textbox::kArrowSize))
+                                               : std::nullopt;
+        if (!chosen)
+            return true;
+        StoreU32(s + textbox::kArrowStyle, chosen->first);
+        StoreU32(s + textbox::kArrowSize, chosen->second);
+        break;
+    }
+    case kCommandBoxColours: {
+        bool asDefault = false;
+        if (!textDialogs_.boxColours || !textDialogs_.boxColours(s, asDefault))
+            return true;
+        if (asDefault)
+            KeepTextDefaults(work_);
+        break;
+    }
+    case kCommandTextFont:
+        if (!textDialogs_.font || !textDialogs_.font(s))
+            return true;
+        KeepTextDefaults(work_);
+        break;
+    case kCommandLineUpPrice:
+    case kCommandLineUpDate: {
+        // The two line-up rules exclude each other.
+        const uint16_t bit = command == kCommandLineUpPrice ? kLineUpPrice : kLineUpDate;
+        uint16_t style = ObjectStyleFlags(work_) ^ bit;
+        if (style & bit)
+            style &= uint16_t(~(kLineUpPrice | kLineUpDate) | bit);
+        SetObjectStyleFlags(work_, style);
+        break;
+    }
+    case kCommandLeftJustify: StoreU32(s + textbox::kAlignment, 0); break;
+    case kCommandCentreJustify: StoreU32(s + textbox::kAlignment, 1); break;
+    case kCommandRightJustify: StoreU32(s + textbox::kAlignment, 2); break;
+    case kCommandTextNothing: return true;
+    default: return false;
+    }
+    Commit();
+    return true;
 }
 
 void DailyChartDrawing::Select(LineObject* object, uint16_t part, uint32_t stage)
@@ -581,8 +799,12 @@ void DailyChartDrawing::Press(uint32_t, int32_t x, int32_t y)
 {
     const ChartModeRecord m = view_.modeRecord;
     if (m.stage == kStageWaiting) {
-        // Only the line tool draws so far; the pitchfork and text tools stay off.
-        if (m.mode != kModeLineStudy || placing_ || !ShareSource())
+        // A pitchfork's third point is placed by a second press and release.
+        if (placing_ && work_.kind == LineObjectKind::Pitchfork) {
+            press_ = {x, y};
+            return;
+        }
+        if (placing_ || !ShareSource())
             return;
         GraphPane* pane = SeriesPaneAt(x, y);
         if (!pane)
@@ -593,15 +815,21 @@ void DailyChartDrawing::Press(uint32_t, int32_t x, int32_t y)
             view_.CancelMode();
             return;
         }
-        StartLine(*pane, m.subtype, x, y);
+        if (m.mode == kModeGraphText)
+            PlaceTextBox(*pane, x, y);
+        else if (m.mode == kModePitchfork)
+            StartPitchfork(*pane, x, y);
+        else
+            StartLine(*pane, m.subtype, x, y);
         return;
     }
     if (m.stage != kStageSelected)
         return;
     if (selected_) {
         UpdateAllScreens();
-        // Only line studies are placed on the screen so far: another kind is not caught by a press.
-        const ObjectHit hit = selected_->kind == LineObjectKind::LineStudy ? HitLineStudy(work_, {x, y}) : ObjectHit{};
+        const ObjectHit hit = selected_->kind == LineObjectKind::LineStudy  ? HitLineStudy(work_, {x, y})
+                              : selected_->kind == LineObjectKind::Pitchfork ? HitPitchfork(work_, {x, y})
+                                                                            : HitTextBox(work_, {x, y});
         if (hit.hit()) {
             work_.selectedPart = hit.part;
             press_ = {x, y};
@@ -616,9 +844,27 @@ void DailyChartDrawing::Press(uint32_t, int32_t x, int32_t y)
 void DailyChartDrawing::FollowMouse(uint32_t keys, int32_t x, int32_t y)
 {
     const GraphPane* pane = PaneOf(selected_->owner);
-    if (!pane || !pane->firstSeries || !pane->firstSeries->range || work_.kind != LineObjectKind::LineStudy)
+    if (pane && pane->firstSeries && pane->firstSeries->range && work_.kind == LineObjectKind::Text) {
+        // The box moves and its anchor stays: the offsets follow, under 5 pixels onto the anchor.
+        const ScreenPoint anchor = TextAnchor(*selected_, *pane);
+        const DrawnTextBox from = TextFigure(*selected_, *pane);
+        const double scale = TextBoxScale(LoadI32(work_.stored.data() + textbox::kPointSize),
+                                          LoadI32(work_.stored.data() + textbox::kFont), kTextUnitsDpi, 1.0);
+        auto offset = [scale](int32_t pixels) {
+            return std::abs(pixels) < kTextSnap ? 0 : int32_t(std::lround(pixels / scale));
+        };
+        StoreI32(work_.stored.data() + textbox::kLeftOffset, offset(anchor.x - (from.box.left + x - press_.x)));
+        StoreI32(work_.stored.data() + textbox::kTopOffset, offset(anchor.y - (from.box.top + y - press_.y)));
+        return;
+    }
+    if (!pane || !pane->firstSeries || !pane->firstSeries->range || !IsLineKind(work_))
         return;
     const uint16_t part = work_.selectedPart;
+    const int points = work_.kind == LineObjectKind::Pitchfork ? 3 : 2;
+    if (work_.kind == LineObjectKind::Pitchfork && part >= 1 && part <= 3) {
+        SetPoint(work_, part - 1, *pane, x, y);
+        return;
+    }
     if (part == 1 || part == 2) {
         SetPoint(work_, part - 1, *pane, x, y);
         if (keys & kMouseKeyControl) {
@@ -633,8 +879,8 @@ void DailyChartDrawing::FollowMouse(uint32_t keys, int32_t x, int32_t y)
         }
         return;
     }
-    // The body: both points follow the mouse from where the press caught the line.
-    for (int i = 0; i < 2; ++i) {
+    // The body: every point follows the mouse from where the press caught the object.
+    for (int i = 0; i < points && i < selected_->pointCount(); ++i) {
         const ScreenPoint from = PointOnScreen(*selected_, i, *pane);
         SetPoint(work_, i, *pane, from.x + x - press_.x, from.y + y - press_.y);
     }
@@ -651,10 +897,10 @@ void DailyChartDrawing::Move(uint32_t keys, int32_t x, int32_t y)
         return;
     }
     if (m.stage == kStageSelected) {
-        if (work_.kind != LineObjectKind::LineStudy)
+        if (!IsLineKind(work_))
             return;
         UpdateAllScreens();
-        const ObjectHit hit = HitLineStudy(work_, {x, y});
+        const ObjectHit hit = work_.kind == LineObjectKind::Pitchfork ? HitPitchfork(work_, {x, y}) : HitLineStudy(work_, {x, y});
         const uint16_t part = hit.hit() ? hit.part : 0;
         if (part != work_.selectedPart && part != 0) {
             work_.selectedPart = part;
@@ -682,7 +928,16 @@ bool DailyChartDrawing::Release(uint32_t keys, int32_t x, int32_t y)
     in.event = StageEvent::Release;
     in.drawing = placing_;
     in.anySelected = selected_ != nullptr;
+    in.pitchforkPoints = placing_ && work_.kind == LineObjectKind::Pitchfork ? work_.pointCount() : 3;
     switch (NextDrawingStage(in).action) {
+    case StageAction::WaitNextPoint:
+        // The second point stays where it was let go; the third follows the mouse until a click.
+        FollowMouse(keys, x, y);
+        std::memcpy(work_.point(2), work_.point(1), kLinePointSize);
+        work_.setPointCount(3);
+        work_.selectedPart = 3;
+        view_.InvalidateWindow();
+        return true;
     case StageAction::FinishObject:
         FollowMouse(keys, x, y);
         FinishLine({x, y});
@@ -700,7 +955,7 @@ bool DailyChartDrawing::Release(uint32_t keys, int32_t x, int32_t y)
 // The press and release points decide a click: the line's own points are snapped to whole bars.
 void DailyChartDrawing::FinishLine(ScreenPoint release)
 {
-    if (work_.subtype() == 0) {
+    if (work_.kind == LineObjectKind::LineStudy && work_.subtype() == 0) {
         if (IsClickLine(press_, release)) {
             // A click makes a level line from the point to the chart's last bar, extended.
             const std::vector<DayRecord>& days = eod_.days();
@@ -937,8 +1192,10 @@ bool DailyChartDrawing::RunCommand(uint32_t command)
         return true;
     default: break;
     }
+    if (RunTextBoxCommand(command))
+        return true;
     const DrawingTool* tool = FindDrawingTool(command);
-    if (!tool || tool->mode != kModeLineStudy)
+    if (!tool)
         return false;
     StartTool(*tool);
     return true;
@@ -984,15 +1241,37 @@ bool DailyChartDrawing::UpdateCommand(CommandUi& ui) const
         return true;
     case kCommandLineStyle: ui.enabled = held && IsLineKind(*selected_) && styleDialog_ != nullptr; return true;
     case kCommandUndoLineEdit: ui.enabled = undo_.has_value(); return true;
+    case kCommandEditText:
+    case kCommandArrow:
+    case kCommandTextNothing:
+    case kCommandBoxColours:
+    case kCommandTextFont:
+        ui.enabled = held && selected_->kind == LineObjectKind::Text;
+        return true;
+    case kCommandLineUpPrice:
+    case kCommandLineUpDate:
+        ui.enabled = held && selected_->kind == LineObjectKind::Text;
+        ui.checked = ui.enabled &&
+                     (ObjectStyleFlags(work_) & (ui.command == kCommandLineUpPrice ? kLineUpPrice : kLineUpDate)) != 0;
+        return true;
+    case kCommandLeftJustify:
+    case kCommandCentreJustify:
+    case kCommandRightJustify: {
+        ui.enabled = held && selected_->kind == LineObjectKind::Text;
+        const uint32_t wanted = ui.command == kCommandLeftJustify ? 0 : ui.command == kCommandCentreJustify ? 1 : 2;
+        ui.checked = ui.enabled && LoadU32(work_.stored.data() + textbox::kAlignment) == wanted;
+        return true;
+    }
     case kCommandDisplaySettings: ui.enabled = held && settingsDialog_ != nullptr; return true;
     case kCommandLineSettings: ui.enabled = held && HasLineSettings(*selected_) && lineSettingsDialog_ != nullptr; return true;
     default: break;
     }
     const DrawingTool* tool = FindDrawingTool(ui.command);
-    if (!tool || tool->mode != kModeLineStudy)
+    if (!tool)
         return false;
     ToolSource source;
     source.share = ShareSource();
+    source.shareList = view_.list != nullptr;
     source.boxChart = (view_.viewFlags & 2) != 0;
     ui.enabled = DrawingToolEnabled(*tool, source);
     return true;

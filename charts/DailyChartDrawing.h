@@ -7,12 +7,15 @@
 #include "chartmodel/LineObjects.h"
 #include "chartmodel/PaneLayout.h"
 #include "charts/LineStudyFigures.h"
+#include "charts/TextBoxGeometry.h"
 #include "core/KeyedItemStore.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace qv {
@@ -27,6 +30,19 @@ struct GraphPane;
 // What the window draws for one object: its main segment (when it has one) and its study's further
 // lines, arcs and labels, clipped to its pane, and the handles of a selected object (the hit part's
 // drawn small).
+// A text box as drawn: its rectangle, colours, text and font, and its arrow.
+struct DrawnTextBox {
+    TextBoxBox box;
+    bool transparent = false;
+    bool outlineOnly = false;      // being dragged: the outline alone
+    uint32_t frame = 0, fill = 0xFFFFFF, textColour = 0;
+    uint32_t alignment = 0;        // 0 left, 1 centre, 2 right
+    std::string text;
+    std::array<uint8_t, 60> font{}; // the font description; an empty face name takes the chart font
+    int32_t pointSize = 0;
+    std::optional<TextBoxArrow> arrow;
+};
+
 struct DrawnLineObject {
     PaneBox pane;
     bool mainLine = true;
@@ -36,6 +52,7 @@ struct DrawnLineObject {
     StudyShapes shapes;
     std::vector<ScreenPoint> handles;
     int smallHandle = -1; // index into handles; -1 none
+    std::optional<DrawnTextBox> textBox;
 };
 
 // The menu the chart's context menu shows and the flags it is built with; 0 for none.
@@ -71,6 +88,19 @@ public:
     DailyChartDrawing& operator=(const DailyChartDrawing&) = delete;
 
     void SetStyleDialog(StyleDialogFn dialog) { styleDialog_ = std::move(dialog); }
+    // The text box's dialogs: the text editor (the new text, or none when cancelled) and the arrow
+    // dialog on the arrow's style and size (the new pair, or none).
+    struct TextBoxDialogs {
+        std::function<std::optional<std::string>(const std::string& text)> editText;
+        std::function<std::optional<std::pair<uint32_t, uint32_t>>(uint32_t style, uint32_t size)> arrow;
+        // The box's colours, transparency and font: the stored bytes of a text object (its fields as
+        // charts/TextBoxGeometry.h places them) changed in place; false when cancelled. `asDefault`
+        // answers whether they also become the program's default for new boxes.
+        std::function<bool(uint8_t* stored, bool& asDefault)> boxColours;
+        // The font chooser on the box's font description and point size; false when cancelled.
+        std::function<bool(uint8_t* stored)> font;
+    };
+    void SetTextBoxDialogs(TextBoxDialogs dialogs) { textDialogs_ = std::move(dialogs); }
     void SetSettingsDialog(SettingsDialogFn dialog) { settingsDialog_ = std::move(dialog); }
     void SetLineSettingsDialog(LineSettingsDialogFn dialog) { lineSettingsDialog_ = std::move(dialog); }
     // The right-hand Shift key is the one held: a line it starts by a click extends only rightwards.
@@ -129,6 +159,13 @@ private:
     ScreenPoint PointOnScreen(const LineObject& object, int index, const GraphPane& pane) const;
     void StartLine(GraphPane& pane, uint32_t modeSubtype, int32_t x, int32_t y);
     bool SelectAt(int32_t x, int32_t y, bool drag);
+    void StartPitchfork(GraphPane& pane, int32_t x, int32_t y);
+    // A text box anchored at the press, with the text the editor gives; none when it gives none.
+    void PlaceTextBox(GraphPane& pane, int32_t x, int32_t y);
+    // The box's anchor on the screen and its scale.
+    ScreenPoint TextAnchor(const LineObject& object, const GraphPane& pane) const;
+    DrawnTextBox TextFigure(const LineObject& object, const GraphPane& pane) const;
+    bool RunTextBoxCommand(uint32_t command);
     void Select(LineObject* object, uint16_t part, uint32_t stage);
     void FollowMouse(uint32_t keys, int32_t x, int32_t y);
     void FinishLine(ScreenPoint release);
@@ -144,6 +181,9 @@ private:
     void ChangeLineSettings();
     StudyShapes StudyFigure(const LineObject& object, const GraphPane& pane, bool dragging) const;
     void AddMeasuredStudy(const LineObject& object, const GraphPane& pane, StudyShapes& shapes) const;
+    // The setting's "Display trends": a regression study made anew for each drawing (trend line and
+    // confidence channel by the block's two flags) over its range; never saved or selected.
+    void AddTrendLineFromSetting();
     void DescribeOnBoxes(ModeReadoutInput& in, bool moving, int held) const;
     int32_t BarOfDatePosition(int32_t position) const;
     int32_t BarAtX(int32_t x) const;
@@ -155,9 +195,12 @@ private:
     EodChartView& eod_;
     ShareKeyFn shareKey_;
     StyleDialogFn styleDialog_;
+    TextBoxDialogs textDialogs_;
     SettingsDialogFn settingsDialog_;
     LineSettingsDialogFn lineSettingsDialog_;
     std::array<LineObjectList, kLayoutPanes> lists_{};
+    LineObjectList settingTrend_;   // the trend of the setting, rebuilt by every drawing
+    int32_t trendDeviation_ = 0;    // its channel's width
     LineObject* selected_ = nullptr;
     LineObject work_;               // the selected object as the drag changes it
     bool placing_ = false;          // the line tool's object before its release

@@ -66,7 +66,7 @@ ToolStart StartDrawingTool(const DrawingTool& tool, const ToolSource& source)
 
 bool DrawingToolEnabled(const DrawingTool& tool, const ToolSource& source)
 {
-    if (!source.share)
+    if (!source.share || (tool.mode == kModeGraphText && !source.shareList))
         return false;
     return !PriceAreaOnly(tool.mode, tool.subtype) || !source.boxChart;
 }

@@ -110,15 +110,7 @@ bool Widen(ImportRecord& r, uint8_t version, uint8_t subVersion)
 
 void Finish(ImportRecord& r)
 {
-    uint8_t* record = r.bytes.data();
-    uint8_t* sub = record + r.sub;
-    StoreU32(sub + SubRecordLayout::CompanyData, 0);
-    RecordCursor cursor{record, 0};
-    ComputeStreamStatistics(sub, record + r.subEnd, GetCursorCorrections(&cursor));
-    sub[3] = 0xFF;
-    record[5] |= 0x30;
-    record[7] = 0xFF;
-    StoreU32(record + RecordLayout::CompanyData, 0);
+    FinishImportedRecord(r.bytes.data(), r.sub, r.subEnd);
 }
 
 void Append(const ImportRecord& r)
@@ -133,6 +125,18 @@ void Append(const ImportRecord& r)
 }
 
 } // namespace
+
+void FinishImportedRecord(uint8_t* record, size_t sub, size_t subEnd)
+{
+    uint8_t* price = record + sub;
+    StoreU32(price + SubRecordLayout::CompanyData, 0);
+    RecordCursor cursor{record, 0};
+    ComputeStreamStatistics(price, record + subEnd, GetCursorCorrections(&cursor));
+    price[3] = 0xFF;
+    record[5] |= 0x30;
+    record[7] = 0xFF;
+    StoreU32(record + RecordLayout::CompanyData, 0);
+}
 
 ImportsRead LoadImportsImage(std::span<const uint8_t> image)
 {

@@ -2,6 +2,7 @@
 // the older record layouts on load, and written back through the save protocol.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -10,6 +11,11 @@ namespace qv {
 
 // Bytes every imported record is allocated with beyond its length, room for the widening steps.
 constexpr uint32_t kImportSpareBytes = 32;
+
+// Readies an imported record for use, as every loaded one is: its links cleared, the statistics of
+// its price sub-record (from `sub` to `subEnd`) computed with the item's corrections, its in-memory
+// marks set.
+void FinishImportedRecord(uint8_t* record, size_t sub, size_t subEnd);
 
 enum class ImportsRead { Whole, Rejected, Damaged };
 // Reads an imports file image into the imported-item list (emptied first). A rejected header

@@ -9,9 +9,9 @@
 
 namespace qv {
 
-void ParallelFor(size_t count, const std::function<void(size_t)>& work)
+void ParallelFor(size_t count, const std::function<void(size_t)>& work, size_t batch)
 {
-    constexpr size_t kBatch = 16;
+    const size_t kBatch = std::max<size_t>(batch, 1);
     std::atomic<size_t> next{0};
     auto run = [&] {
         for (;;) {

@@ -6,8 +6,9 @@
 
 namespace qv {
 
-// Calls work(i) for every i below count, in batches, on up to eight threads (the caller's among
-// them); returns when every call has returned. The calls must not depend on one another.
-void ParallelFor(size_t count, const std::function<void(size_t)>& work);
+// Calls work(i) for every i below count, in batches of `batch` items (1 for items that are each a
+// long piece of work), on up to eight threads (the caller's among them); returns when every call
+// has returned. The calls must not depend on one another.
+void ParallelFor(size_t count, const std::function<void(size_t)>& work, size_t batch = 16);
 
 } // namespace qv

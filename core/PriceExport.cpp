@@ -4,11 +4,16 @@
 #include "core/DateText.h"
 #include "core/Memory.h"
 #include "core/PriceSubRecords.h"
+#include "core/PriceStatistics.h"
 #include "core/RecordLookup.h"
+#include "core/SaveProtocol.h"
 #include "core/StringPrintf.h"
+#include "platform/ByteOrder.h"
+#include "platform/MessageBox.h"
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace qv {
 
@@ -164,6 +169,42 @@ bool WriteShareHistory(const RecordCursor& share, const ExportStyle& style, std:
     }
     ProFree(days);
     return wrote;
+}
+
+std::string ShareExportPath(const std::string& folder, const std::string& ticker, const std::string& extension)
+{
+    if (folder.size() >= kExportFolderLimit || ticker.size() >= kExportTickerLimit || ticker.empty())
+        return {};
+    return (std::filesystem::path(folder) / (ticker + extension)).string();
+}
+
+bool ExportShareFile(const RecordCursor& share, ShareExportRun& run)
+{
+    SubRecordSpan span = share.record ? SubRecordOf(share.record, share.count) : SubRecordSpan{};
+    std::string ticker;
+    if (!span || GetShareFileCode(share, ticker, true))
+        return true;
+    ExportStyle style = run.style;
+    style.severalShares = run.singleFile;
+    style.withHeader = !run.singleFile || run.written == 0;
+    std::string text;
+    const bool wrote = WriteShareHistory(share, style, run.singleFile ? run.shared : text);
+    if (!run.singleFile && wrote) {
+        const std::string path = ShareExportPath(run.folder, ticker, run.extension);
+        if (path.empty() || !SaveFileAt(path, std::string_view(text))) {
+            const std::string question = "Unable to open file for\n\n" + std::string(GetRecordName(share.record)) +
+                                         "\n\nOK to continue  Cancel to stop";
+            if (ShowMessage(question, {}, MsgButtons::OkCancel, MsgIcon::Question) == MsgAnswer::Ok)
+                return false;
+            run.latest = 0;
+            return true;
+        }
+    }
+    if (!wrote)
+        return true;
+    ++run.written;
+    run.latest = std::max<PackedDate>(run.latest, LoadU16(span.sub + kStatLastDate));
+    return false;
 }
 
 } // namespace qv

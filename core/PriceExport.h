@@ -45,4 +45,25 @@ std::string ExportExtension(int format);
 // Appends the share's rows (and heading lines) to `out`; true when at least one day row was written.
 bool WriteShareHistory(const RecordCursor& share, const ExportStyle& style, std::string& out);
 
+// A share's own export file: the folder, a separator and the ticker with the extension; empty when
+// the folder has 245 characters or more or the ticker 9 or more.
+constexpr size_t kExportFolderLimit = 245, kExportTickerLimit = 9;
+std::string ShareExportPath(const std::string& folder, const std::string& ticker, const std::string& extension);
+
+// The export of many shares' histories: one file each in `folder`, or all in `shared`.
+struct ShareExportRun {
+    ExportStyle style;
+    std::string folder;
+    std::string extension;
+    bool singleFile = false;
+    std::string shared;     // the one file's text
+    PackedDate latest = 1;  // the latest last date written; 0 when the user chose to stop
+    int written = 0;        // shares that gave rows
+};
+
+// Exports one share: skipped without prices or a file code; a file that cannot be named or written
+// asks "Unable to open file for ... OK to continue  Cancel to stop" (Cancel sets `latest` to 0).
+// True when nothing was written for the share.
+bool ExportShareFile(const RecordCursor& share, ShareExportRun& run);
+
 } // namespace qv

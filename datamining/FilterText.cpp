@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <tuple>
 #include <utility>
 
 namespace qv {
@@ -309,6 +311,11 @@ FilterTextContents ParseFilterText(std::string_view text, const std::function<bo
     return contents;
 }
 
+namespace {
+// What a criterion's statistics depend on.
+using CriterionIdentity = std::tuple<uint8_t, uint8_t, uint32_t, uint16_t, uint32_t, uint32_t>;
+} // namespace
+
 int ImportFilterText(const std::filesystem::path& path)
 {
     const auto bytes = ReadFileBytes(path);
@@ -322,10 +329,22 @@ int ImportFilterText(const std::filesystem::path& path)
     EnsureFilterCandidates();
     const RecordCursor* rows = FilterCandidates().rows.empty() ? nullptr : FilterCandidates().rows.data();
     const int made = int(contents.filters.size());
+    // Files repeat criteria from filter to filter: each distinct one is measured over the candidates once.
+    std::map<CriterionIdentity, DMCriterion> measured;
     for (auto& filter : contents.filters) {
         for (DMCriterion& c : filter->criteria) {
             const float lower = c.lower, upper = c.upper;
-            CriterionStatistics(rows, nullptr, c);
+            const CriterionIdentity identity{c.kind, c.parameter, c.setting, c.secondSetting, c.firstDate, c.secondDate};
+            if (auto found = measured.find(identity); found != measured.end()) {
+                c.dataMin = found->second.dataMin;
+                c.dataMax = found->second.dataMax;
+                c.average = found->second.average;
+                c.noData = found->second.noData;
+                c.mode = c.noData ? 0 : c.mode;
+            } else {
+                CriterionStatistics(rows, nullptr, c);
+                measured.emplace(identity, c);
+            }
             c.lower = lower;
             c.upper = upper;
         }

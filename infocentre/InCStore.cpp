@@ -21,7 +21,6 @@ namespace {
 
 constexpr const char* kIntroductionCategory = "Ludrin Ossery";
 constexpr const char* kIntroductionTitle = "Introduction";
-constexpr const char* kSurveyCategory = "Quorvantis Sentiment Survey";
 constexpr size_t kMaxCategoryLine = 255;
 
 CInCStore* current = nullptr;

@@ -42,6 +42,9 @@ uint16_t InfoCentreSettings();
 uint16_t EntryExpiry(const InCEntryHead& head);
 void SetEntryExpiry(InCEntryHead& head, uint16_t expiry);
 
+// The category name in "disabled_categories.txt" that switches sentiment surveys off.
+inline constexpr const char* kSurveyCategory = "Quorvantis Sentiment Survey";
+
 // Category names in "disabled_categories.txt" of the folder: lines cut to 255 characters, trailing
 // white space removed.
 std::vector<std::string> ReadDisabledCategories(const std::filesystem::path& folder);

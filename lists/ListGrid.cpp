@@ -139,7 +139,7 @@ int ListGrid::GridLastColumnFrom(int start, int offset) const
             last = g;
             continue;
         }
-        if (partlyVisibleCounts_ && ColumnLeft(g, offset) < table_.right)
+        if ((partlyVisibleCounts_ || g == start) && ColumnLeft(g, offset) < table_.right)
             last = g;
         break;
     }
@@ -312,6 +312,24 @@ int ListGrid::GridPageStart(int page) const
     for (int p = 1; p < page && g < bandsNeeded_ * count_; ++p)
         g = NextPageStart(g);
     return g;
+}
+
+std::vector<int> ListGrid::GridColumnPageStarts() const
+{
+    std::vector<int> starts{0};
+    // A page narrower than the frozen part does not scroll (SetGridScrollPos).
+    if (banded_ || count_ == 0 || (frozen_ > 0 && !frozenPart_))
+        return starts;
+    const int first = frozenPart_ ? frozen_ : 0;
+    const int left = frozenPart_ ? frozenWidth_ : 0;
+    for (int c = first; c < count_;) {
+        const int next = std::max(GridLastColumnFrom(c, left - x_[size_t(c)]), c) + 1;
+        if (next >= count_)
+            break;
+        starts.push_back(next - first);
+        c = next;
+    }
+    return starts;
 }
 
 int ListGrid::RowTop(int i) const

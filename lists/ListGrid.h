@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace qv {
 
@@ -57,6 +58,11 @@ public:
     // The scroll position of a printed page (from 1) in banded mode: where the previous page's last
     // column ends; 0 in normal mode.
     int GridPageStart(int page) const;
+    // Printing in normal mode: the scroll position of each page of columns, the frozen columns
+    // repeated on every page, so that columns beyond the page's width print on pages of their own.
+    std::vector<int> GridColumnPageStarts() const;
+    // The last column (across bands) shown from `start` on; a column that alone is wider than the
+    // table counts, cut at the table's edge, so that it is shown at all.
     int GridLastColumnFrom(int start, int offset) const;
 
     // Top of row i of a band (from 0), the leftover pixels spread over the page.

@@ -100,19 +100,6 @@ bool LoopForwardShowsNextKind(int32_t kind, bool loopOption, bool hasCurrentRow)
     return loopOption && hasCurrentRow && kind != 5;
 }
 
-std::string WebsiteLink(std::string_view text)
-{
-    std::string_view address = text.substr(0, text.find(' '));
-    if (address.size() < text.size() && !address.empty() && address.back() == ';')
-        address.remove_suffix(1);
-    return "http://" + std::string(address);
-}
-
-std::string MailLink(std::string_view text)
-{
-    return "mailto:" + std::string(text);
-}
-
 std::string PartnerSearchLink(std::string_view text)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";

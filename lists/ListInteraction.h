@@ -43,10 +43,6 @@ private:
 };
 WheelAccumulator& ListWheel();
 
-// "http://" and the website text cut at its first blank (a ';' before the blank goes too).
-std::string WebsiteLink(std::string_view text);
-// "mailto:" and the address.
-std::string MailLink(std::string_view text);
 // The partner's search page for a text, the text percent-encoded.
 std::string PartnerSearchLink(std::string_view text);
 // The keys of the list tables' key table.

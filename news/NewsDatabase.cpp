@@ -338,12 +338,17 @@ const NewsDayBlock* NewsDatabase::dayBlock(PackedDate date, bool& noFile)
         noFile = true;
         return nullptr;
     }
-    std::vector<uint8_t> bytes(day->blockLength);
-    if (!file.seek(day->blockOffset) || file.read(bytes.data(), bytes.size()) != (long long)bytes.size())
-        return nullptr;
-    cachedBlock_ = NewsDayBlock::Parse(bytes);
+    cachedBlock_ = ReadDayBlock(file, *day);
     cachedDate_ = date;
     return cachedBlock_ ? &*cachedBlock_ : nullptr;
+}
+
+std::optional<NewsDayBlock> NewsDatabase::ReadDayBlock(ExclusiveFile& file, const NewsDay& day)
+{
+    std::vector<uint8_t> bytes(day.blockLength);
+    if (!file.seek(day.blockOffset) || file.read(bytes.data(), bytes.size()) != (long long)bytes.size())
+        return std::nullopt;
+    return NewsDayBlock::Parse(bytes);
 }
 
 std::optional<std::vector<uint32_t>> NewsDatabase::storyWords(size_t story)

@@ -17,6 +17,8 @@
 
 namespace qv {
 
+class ExclusiveFile;
+
 // Parts of a story's text: the code prefix, the title line, the body.
 enum NewsTextPart : int { kNewsPrefix = 1, kNewsTitle = 2, kNewsBody = 4 };
 
@@ -91,8 +93,13 @@ public:
     // True when the story or index file holds more than its header and the days' blocks and sections.
     bool filesHoldWaste() const;
 
-private:
+    // The day's block read from DNews.dat (kept until another day's is asked for); null when the day
+    // is unknown or its block unreadable, noFile set when DNews.dat cannot be opened.
     const NewsDayBlock* dayBlock(PackedDate date, bool& noFile);
+    // A day's block read from DNews.dat opened for reading; nothing when unreadable or damaged.
+    static std::optional<NewsDayBlock> ReadDayBlock(ExclusiveFile& file, const NewsDay& day);
+
+private:
     void verify();
     void removeMarkedStories();
     void applyPrefix(NewsStory& story, const std::vector<uint32_t>& words);

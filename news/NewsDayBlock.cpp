@@ -4,6 +4,8 @@
 #include "news/NewsUpdateFile.h"
 #include "platform/ByteOrder.h"
 
+#include <algorithm>
+
 namespace qv {
 
 std::vector<uint8_t> NewsDayBlock::bytes() const
@@ -95,22 +97,30 @@ NewsDayBlock NewsDayBlock::FromUpdate(const NewsUpdate& update, std::vector<uint
     return block;
 }
 
-std::optional<std::vector<uint32_t>> NewsDayBlock::storyWords(size_t story, uint8_t table, size_t maxSymbols) const
+bool NewsDayBlock::storySymbols(size_t story, uint8_t table, std::vector<uint16_t>& symbols, size_t maxSymbols) const
 {
+    symbols.clear();
     if (story >= starts.size() || table >= tables.size())
-        return std::nullopt;
+        return false;
     size_t end = story + 1 < starts.size() ? NewsStartBit(starts[story + 1]) : textBits;
     const NewsDecodeTable* fast = table < decodeTables.size() ? &decodeTables[table] : nullptr;
-    NewsStorySymbols symbols = DecodeNewsStory(tables[table], text, starts[story], end, maxSymbols, fast);
-    if (!symbols.ok)
+    if (!DecodeNewsStoryInto(tables[table], text, starts[story], end, maxSymbols, fast, symbols))
+        return false;
+    const bool known = std::all_of(symbols.begin(), symbols.end(), [this](uint16_t s) { return s < wordIds.size(); });
+    if (!known)
+        symbols.clear();
+    return known;
+}
+
+std::optional<std::vector<uint32_t>> NewsDayBlock::storyWords(size_t story, uint8_t table, size_t maxSymbols) const
+{
+    std::vector<uint16_t> symbols;
+    if (!storySymbols(story, table, symbols, maxSymbols))
         return std::nullopt;
     std::vector<uint32_t> ids;
-    ids.reserve(symbols.symbols.size());
-    for (uint16_t symbol : symbols.symbols) {
-        if (symbol >= wordIds.size())
-            return std::nullopt;
+    ids.reserve(symbols.size());
+    for (uint16_t symbol : symbols)
         ids.push_back(wordIds[symbol]);
-    }
     return ids;
 }
 

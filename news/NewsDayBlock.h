@@ -35,6 +35,9 @@ struct NewsDayBlock {
     static NewsDayBlock FromUpdate(const NewsUpdate& update, std::vector<uint32_t> wordIds);
 
     void makeDecodeTables();
+    // A story's symbols (indexes into wordIds) into a buffer reused from story to story; false, and
+    // the buffer empty, when the story does not decode or names a symbol the block has no word for.
+    bool storySymbols(size_t story, uint8_t table, std::vector<uint16_t>& symbols, size_t maxSymbols = 1u << 20) const;
     // The dictionary ids of a story's text, or nothing when the story does not decode.
     std::optional<std::vector<uint32_t>> storyWords(size_t story, uint8_t table, size_t maxSymbols = 1u << 20) const;
 };

@@ -1,6 +1,7 @@
 // The word index: sections written and read bit by bit, and the reindex of every day.
 #include "news/NewsIndex.h"
 
+#include "core/ParallelFor.h"
 #include "news/NewsCoding.h"
 #include "news/NewsDatabase.h"
 #include "platform/ByteOrder.h"
@@ -8,6 +9,8 @@
 #include "shell/IdleWork.h"
 
 #include <algorithm>
+#include <span>
+#include <thread>
 
 namespace qv {
 
@@ -15,31 +18,42 @@ namespace {
 
 constexpr uint16_t kEmptyPostings = 65535;
 
+// Bits written most significant first through a 64-bit accumulator.
 class Bits {
 public:
     void put(uint32_t value, int count)
     {
-        for (int i = count - 1; i >= 0; --i) {
-            if (bits_ % 8 == 0)
-                bytes_.push_back(0);
-            if ((value >> i) & 1)
-                bytes_.back() |= uint8_t(0x80 >> (bits_ % 8));
-            ++bits_;
+        pending_ = (pending_ << count) | (uint64_t(value) & ((uint64_t(1) << count) - 1));
+        pendingBits_ += count;
+        while (pendingBits_ >= 8) {
+            pendingBits_ -= 8;
+            bytes_.push_back(uint8_t(pending_ >> pendingBits_));
         }
     }
-    void align() { bits_ = bytes_.size() * 8; }
+    void align()
+    {
+        if (pendingBits_)
+            bytes_.push_back(uint8_t(pending_ << (8 - pendingBits_)));
+        pending_ = 0;
+        pendingBits_ = 0;
+    }
     void u16(uint16_t v)
     {
         align();
         bytes_.push_back(uint8_t(v));
         bytes_.push_back(uint8_t(v >> 8));
-        bits_ = bytes_.size() * 8;
     }
-    std::vector<uint8_t>& bytes() { return bytes_; }
+    // The bytes written, the last one filled out with zero bits.
+    std::vector<uint8_t>& bytes()
+    {
+        align();
+        return bytes_;
+    }
 
 private:
     std::vector<uint8_t> bytes_;
-    size_t bits_ = 0;
+    uint64_t pending_ = 0;
+    int pendingBits_ = 0;
 };
 
 int BitLength(uint32_t v)
@@ -183,35 +197,76 @@ std::vector<uint32_t> SlotsById(const NewsCatalogue& c)
     return slots;
 }
 
+// A day to index: its block and stories, read on the calling thread, and the section made of them.
+struct DayWork {
+    std::optional<NewsDayBlock> block;
+    std::vector<const NewsStory*> stories;
+    std::vector<uint8_t> section;
+};
+
 // The day's postings: for each hash slot of its words, the day indexes of the stories holding it.
-std::vector<uint8_t> DaySection(NewsDatabase& database, const std::vector<size_t>& stories,
-                                const std::vector<uint32_t>& slotById)
+// Each of the day's symbols is mapped once to its word's slot, and the slots to dense word numbers
+// in slot order; the (word, story) pairs then fall into place by a counting sort.
+std::vector<uint8_t> DaySection(DayWork& day, const NewsDictionary& dictionary, const std::vector<uint32_t>& slotById)
 {
-    NewsCatalogue& c = database.catalogue();
-    NewsDictionary dictionary(c);
-    std::vector<std::pair<uint32_t, uint16_t>> pairs; // (slot, story index within the day)
-    for (size_t story : stories) {
-        std::optional<std::vector<uint32_t>> words = database.storyWords(story);
-        if (!words)
+    constexpr uint32_t kNone = UINT32_MAX;
+    if (!day.block)
+        return NewsIndexSection(std::vector<NewsPostingList>());
+    const NewsDayBlock& block = *day.block;
+    std::vector<uint32_t> slotOfSymbol(block.wordIds.size(), kNone);
+    std::vector<uint32_t> slots;
+    for (size_t symbol = 0; symbol < block.wordIds.size(); ++symbol) {
+        const uint32_t id = block.wordIds[symbol];
+        if (id < news_header::kFirstWordOffset)
             continue;
-        const uint16_t index = c.stories[story].dayIndex;
-        for (uint32_t id : *words) {
-            if (id < news_header::kFirstWordOffset)
+        const uint32_t base = (id & kNewsCaseMask) == 3 ? dictionary.baseId(id) : id & ~kNewsCaseMask;
+        if (base < slotById.size() && slotById[base] != kNone)
+            slots.push_back(slotOfSymbol[symbol] = slotById[base]);
+    }
+    std::sort(slots.begin(), slots.end());
+    slots.erase(std::unique(slots.begin(), slots.end()), slots.end());
+    std::vector<uint32_t> wordOfSymbol(slotOfSymbol.size(), kNone);
+    for (size_t symbol = 0; symbol < slotOfSymbol.size(); ++symbol)
+        if (slotOfSymbol[symbol] != kNone)
+            wordOfSymbol[symbol] = uint32_t(std::lower_bound(slots.begin(), slots.end(), slotOfSymbol[symbol]) - slots.begin());
+
+    std::stable_sort(day.stories.begin(), day.stories.end(),
+                     [](const NewsStory* a, const NewsStory* b) { return a->dayIndex < b->dayIndex; });
+    // Stories come in index order, so a word already listed for the story was listed last for it.
+    std::vector<uint32_t> lastStory(slots.size(), kNone);
+    std::vector<uint32_t> counts(slots.size() + 1, 0);
+    std::vector<std::pair<uint32_t, uint16_t>> pairs; // (word, story index within the day)
+    std::vector<uint16_t> symbols;
+    for (const NewsStory* story : day.stories) {
+        if (!block.storySymbols(story->dayIndex, story->codeTable, symbols))
+            continue;
+        for (uint16_t symbol : symbols) {
+            const uint32_t word = wordOfSymbol[symbol];
+            if (word == kNone || lastStory[word] == story->dayIndex)
                 continue;
-            const uint32_t base = (id & kNewsCaseMask) == 3 ? dictionary.baseId(id) : id & ~kNewsCaseMask;
-            if (base < slotById.size() && slotById[base] != UINT32_MAX)
-                pairs.emplace_back(slotById[base], index);
+            lastStory[word] = story->dayIndex;
+            ++counts[word + 1];
+            pairs.emplace_back(word, story->dayIndex);
         }
     }
-    std::sort(pairs.begin(), pairs.end());
-    pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
-    std::vector<NewsPostingList> postings;
-    for (const auto& [slot, index] : pairs) {
-        if (postings.empty() || postings.back().first != slot)
-            postings.push_back({slot, {}});
-        postings.back().second.push_back(index);
-    }
-    return NewsIndexSection(postings);
+    for (size_t word = 1; word < counts.size(); ++word)
+        counts[word] += counts[word - 1];
+    std::vector<uint16_t> sorted(pairs.size());
+    std::vector<uint32_t> next(counts.begin(), counts.end() - 1);
+    for (const auto& [word, story] : pairs)
+        sorted[next[word]++] = story;
+    std::vector<std::pair<uint32_t, std::span<const uint16_t>>> postings;
+    for (size_t word = 0; word < slots.size(); ++word)
+        if (counts[word + 1] > counts[word])
+            postings.emplace_back(slots[word], std::span<const uint16_t>(sorted).subspan(counts[word], counts[word + 1] - counts[word]));
+    return SectionOf(postings);
+}
+
+// Makes the sections of the days on several threads, a day at a time: each day reads only its own
+// block and stories, and the dictionary and slots are only read.
+void MakeSections(std::vector<DayWork>& days, const NewsDictionary& dictionary, const std::vector<uint32_t>& slotById)
+{
+    ParallelFor(days.size(), [&](size_t i) { days[i].section = DaySection(days[i], dictionary, slotById); }, 1);
 }
 
 // The index file's bytes up to the end of the last section before firstDay, when every such
@@ -273,23 +328,38 @@ NewsReindexResult ReindexNews(NewsDatabase& database, NewsReindexProgress* progr
     const std::filesystem::path work = NewsDatabase::NewsFolder() / "workINews.dat";
     ForceDelete(work);
     const std::vector<uint32_t> slotById = SlotsById(c);
-    std::map<PackedDate, std::vector<size_t>> byDay;
-    for (size_t i = 0; i < c.stories.size(); ++i)
-        byDay[c.stories[i].dayDate].push_back(i);
+    const NewsDictionary dictionary(c);
+    std::map<PackedDate, std::vector<const NewsStory*>> byDay;
+    for (const NewsStory& story : c.stories)
+        byDay[story.dayDate].push_back(&story);
     ByteWriter file;
     std::vector<uint8_t> kept = KeptSections(c, firstDay);
     file.bytes(kept.data(), kept.size());
+    ExclusiveFile stories;
+    const bool storiesOpen = stories.open(NewsDatabase::NewsFolder() / "DNews.dat", ExclusiveFile::Mode::Read);
     if (progress)
         progress->open(c.days.size());
     bool stopped = false;
-    for (size_t i = firstDay; i < c.days.size() && !stopped; ++i) {
-        NewsDay& day = c.days[i];
-        std::vector<uint8_t> section = DaySection(database, byDay[day.date], slotById);
-        day.indexOffset = uint32_t(file.size());
-        day.indexLength = uint32_t(section.size());
-        file.bytes(section.data(), section.size());
-        PumpWaitingMessages();
-        stopped = progress && !progress->step(i + 1);
+    // Days are indexed a batch at a time, and each day's section is then added, with a waiting
+    // message dispatched and the progress shown, in day order.
+    const size_t batch = std::max<size_t>(2 * std::thread::hardware_concurrency(), 1);
+    for (size_t first = firstDay; first < c.days.size() && !stopped; first += batch) {
+        std::vector<DayWork> work(std::min(batch, c.days.size() - first));
+        for (size_t j = 0; j < work.size(); ++j) {
+            const NewsDay& day = c.days[first + j];
+            if (storiesOpen)
+                work[j].block = NewsDatabase::ReadDayBlock(stories, day);
+            work[j].stories = std::move(byDay[day.date]);
+        }
+        MakeSections(work, dictionary, slotById);
+        for (size_t j = 0; j < work.size() && !stopped; ++j) {
+            NewsDay& day = c.days[first + j];
+            day.indexOffset = uint32_t(file.size());
+            day.indexLength = uint32_t(work[j].section.size());
+            file.bytes(work[j].section.data(), work[j].section.size());
+            PumpWaitingMessages();
+            stopped = progress && !progress->step(first + j + 1);
+        }
     }
     if (progress)
         progress->close();

@@ -3,6 +3,9 @@
 
 #include "platform/ByteOrder.h"
 
+#include <bit>
+#include <cstring>
+
 namespace qv {
 
 namespace {
@@ -104,44 +107,89 @@ int NewsUpdate::wordClass(size_t i) const
     return wordClass;
 }
 
-NewsStorySymbols DecodeNewsStory(std::span<const uint16_t> tree, std::span<const uint8_t> text, uint32_t start,
-                                 size_t endBit, size_t maxSymbols, const NewsDecodeTable* table)
+namespace {
+
+// One symbol from the eight bytes at `bytes` (skipping `skip` bits): the table gives the first
+// twelve bits' worth, and a longer code walks on through the tree in the same 64-bit window. The
+// bits used (the symbol in `symbol`), or 0 when the code leaves the tree or outruns the window.
+int FastNewsSymbol(std::span<const uint16_t> tree, const NewsDecodeTable& table, const uint8_t* bytes, int skip,
+                   size_t& symbol)
 {
-    NewsStorySymbols result;
+    constexpr int k = NewsDecodeTable::kBits;
+    uint64_t window = 0;
+    std::memcpy(&window, bytes, sizeof window);
+    if constexpr (std::endian::native == std::endian::little)
+        window = __builtin_bswap64(window);
+    window <<= skip;
+    const NewsDecodeTable::Step step = table.steps[size_t(window >> (64 - k))];
+    if (!step.bits)
+        return 0;
+    if (step.leaf) {
+        symbol = step.at;
+        return step.bits;
+    }
+    size_t at = step.at;
+    for (int used = step.bits; used < 64 - skip; ++used) {
+        if (at >= tree.size())
+            return 0;
+        const uint16_t entry = tree[at];
+        if (!(entry & 0x8000)) {
+            symbol = entry;
+            return used;
+        }
+        at += (window >> (63 - used)) & 1 ? 1 : (entry & 0x7FFF);
+    }
+    return 0;
+}
+
+} // namespace
+
+bool DecodeNewsStoryInto(std::span<const uint16_t> tree, std::span<const uint8_t> text, uint32_t start, size_t endBit,
+                         size_t maxSymbols, const NewsDecodeTable* table, std::vector<uint16_t>& symbols)
+{
+    symbols.clear();
     size_t pos = NewsStartBit(start);
     if (pos > endBit || endBit > text.size() * 8 || tree.empty())
-        return result;
+        return false;
     // A tree of one leaf codes in no bits: such a story has no length to read.
-    if (!(tree[0] & 0x8000)) {
-        result.ok = pos == endBit;
-        return result;
-    }
+    if (!(tree[0] & 0x8000))
+        return pos == endBit;
     while (pos < endBit) {
-        if (result.symbols.size() >= maxSymbols)
-            return {};
+        if (symbols.size() >= maxSymbols) {
+            symbols.clear();
+            return false;
+        }
         size_t at = 0;
-        constexpr int k = NewsDecodeTable::kBits;
-        if (table && endBit - pos >= size_t(k) && pos / 8 + 2 < text.size()) {
-            const uint32_t bytes = uint32_t(text[pos / 8]) << 16 | uint32_t(text[pos / 8 + 1]) << 8 | text[pos / 8 + 2];
-            const NewsDecodeTable::Step step = table->steps[(bytes >> (24 - k - pos % 8)) & ((1u << k) - 1)];
-            if (step.bits && step.leaf) {
-                result.symbols.push_back(step.at);
-                pos += step.bits;
+        if (table && pos / 8 + 8 <= text.size()) {
+            const int used = FastNewsSymbol(tree, *table, text.data() + pos / 8, int(pos % 8), at);
+            if (used > 0) {
+                pos += size_t(used);
+                if (pos > endBit) {
+                    symbols.clear();
+                    return false;
+                }
+                symbols.push_back(uint16_t(at));
                 continue;
             }
-            if (step.bits) {
-                at = step.at;
-                pos += step.bits;
-            }
+            at = 0;
         }
         NewsBitReader in(text.first((endBit + 7) / 8), pos);
         std::optional<uint16_t> symbol = DecodeNewsSymbol(tree.subspan(at), in);
         pos = in.bitPosition();
-        if (!symbol || pos > endBit)
-            return {};
-        result.symbols.push_back(*symbol);
+        if (!symbol || pos > endBit) {
+            symbols.clear();
+            return false;
+        }
+        symbols.push_back(*symbol);
     }
-    result.ok = true;
+    return true;
+}
+
+NewsStorySymbols DecodeNewsStory(std::span<const uint16_t> tree, std::span<const uint8_t> text, uint32_t start,
+                                 size_t endBit, size_t maxSymbols, const NewsDecodeTable* table)
+{
+    NewsStorySymbols result;
+    result.ok = DecodeNewsStoryInto(tree, text, start, endBit, maxSymbols, table, result.symbols);
     return result;
 }
 

@@ -61,6 +61,10 @@ struct NewsStorySymbols {
 // With the tree's table the stream is read a byte at a time where it can be.
 NewsStorySymbols DecodeNewsStory(std::span<const uint16_t> tree, std::span<const uint8_t> text, uint32_t start,
                                  size_t endBit, size_t maxSymbols, const NewsDecodeTable* table = nullptr);
+// The same into a buffer the caller reuses from story to story; false (and the buffer empty) where
+// the above answers ok false.
+bool DecodeNewsStoryInto(std::span<const uint16_t> tree, std::span<const uint8_t> text, uint32_t start, size_t endBit,
+                         size_t maxSymbols, const NewsDecodeTable* table, std::vector<uint16_t>& symbols);
 
 // The bit position a story start stands for.
 inline size_t NewsStartBit(uint32_t start) { return size_t(start & 0xFFFFFF) * 8 + (start >> 24); }

@@ -104,7 +104,10 @@ void DeletePortfolio(Portfolio* p)
         if (hooks.refreshGroup)
             hooks.refreshGroup(l);
     }
+    const uint16_t number = p->number;
     FreePortfolio(p);
+    if (hooks.portfolioDeleted)
+        hooks.portfolioDeleted(number);
 }
 
 void ShowDefaultPortfolio(ShareList* list)

@@ -17,6 +17,8 @@ struct PortfolioRoutineHooks {
     std::function<void(uint16_t removed, uint16_t replacement)> replaceShortcuts;
     // A list that showed the deleted portfolio now shows the default one: its views refresh.
     std::function<void(ShareList* list)> refreshGroup;
+    // The portfolio of that number was deleted (the intraday market table drops its entries).
+    std::function<void(uint16_t number)> portfolioDeleted;
 };
 PortfolioRoutineHooks& GetPortfolioRoutineHooks();
 

@@ -25,6 +25,8 @@ constexpr int32_t kFeedConnected = 7;      // the day is complete
 constexpr int32_t kFeedBackfilling = 8;    // a catch-up runs; 8 and above count as a backfill
 constexpr int32_t kFeedPriorityBackfill = 9;
 constexpr int32_t kFeedConnectionLost = 15; // "Error - Unable to maintain connection."
+// Steps 11-14: the server refused the log-on (version, account, password, disabled password).
+constexpr bool IsFeedRefusal(int32_t step) { return step >= 11 && step <= 14; }
 
 // The connection step's status text, as the connecting and feed-information dialogs show it.
 inline constexpr std::array<const char*, 16> kFeedStepTexts{

@@ -11,6 +11,8 @@
 #include "platform/MessageDispatch.h"
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
+#include "realtime/RTFeedSettings.h"
+#include "realtime/feed/FeedServerInfo.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTFeedClient.h"
 #include "realtime/feed/RTReconnect.h"
@@ -30,6 +32,7 @@ namespace {
 // Messages the engine posts from the feed thread to its window here.
 constexpr uint32_t kMsgInstruments = WM_USER + 90;
 constexpr uint32_t kMsgStep = WM_USER + 91;
+constexpr uint32_t kMsgAgreements = WM_USER + 92;
 
 // Runs the engine's notices on the user-interface thread.
 class EngineWindow : public MessageTarget {
@@ -46,6 +49,10 @@ public:
         }
         case kMsgStep:
             CurrentFeedLevels().connectionState = int(wParam);
+            // The levels the server reported at log-on are in use once connected.
+            CurrentFeedLevels().inUse = int32_t(wParam) >= kFeedConnected && int32_t(wParam) < kFeedConnectionLost
+                                            ? TheFeedServerInfo().currentLevels.load()
+                                            : 0;
             if (const auto& progress = FeedConnectProgressHook())
                 progress(int32_t(wParam));
             if (MessageTarget* frame = MainFrameTarget()) {
@@ -55,8 +62,18 @@ public:
                     PostProgramMessage(*frame, MSG_FEED_ICON, 0, 0);
             }
             // The connection dropped: the engine ends and, unless the user stopped it, reconnects.
-            if (wParam == uintptr_t(kFeedConnectionLost) && RTEngineState == kEngineRunning)
+            // A refused log-on (steps 11-14) ends it too, without a reconnect that would be refused again.
+            if (IsFeedRefusal(int32_t(wParam)))
+                TheRTReconnect().commandStopped = true;
+            if ((wParam == uintptr_t(kFeedConnectionLost) || IsFeedRefusal(int32_t(wParam))) && RTEngineState == kEngineRunning)
                 DisconnectDroppedRTEngine();
+            return 1;
+        case kMsgAgreements:
+            // The agreement wizards the delivery levels need and the server does not report completed.
+            if (MessageTarget* frame = MainFrameTarget())
+                for (uint32_t command : AgreementCommands(CurrentRTFeedSettings().deliveryLevels, uint32_t(wParam)))
+                    if (command == kCommandNasdaqAgreement || FindCommandDialog(command))
+                        PostProgramMessage(*frame, WM_COMMAND, command);
             return 1;
         case kMsgRTReconnect:
             RunRTReconnect();
@@ -187,6 +204,7 @@ void InstallFeedClient()
     h.databaseShares = DatabaseShares;
     h.instrumentsChanged = [] { PostProgramMessage(Engine(), kMsgInstruments); };
     h.stepChanged = [](int32_t step) { PostProgramMessage(Engine(), kMsgStep, uintptr_t(step)); };
+    h.agreementsReported = [](uint32_t completed) { PostProgramMessage(Engine(), kMsgAgreements, completed); };
     SetFeedStateQuery([] { return int32_t(RTConnectionStep()); });
     FrameDialogs().startFeed = [] {
         ClearRTStoppingFlags();

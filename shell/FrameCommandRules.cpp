@@ -88,6 +88,14 @@ bool PriceListEnabled(const FrameCommandFacts& f)
            !In(f.listFamily, {kFamilyTransactions, kFamilyDealings, kFamilyCash, kFamilyNews});
 }
 
+// Editing and deleting an imported item: a share list's current record is one, in a view other than
+// transactions, details, cash, the ticker and the trade list, out of training.
+bool ImportedItemEnabled(const FrameCommandFacts& f)
+{
+    return f.hasCurrentShare && f.shareId >= 0xF000 && f.listFamily == kFamilyShares && !f.training &&
+           !In(f.activeKind, {4, 5, 7, 8, 10});
+}
+
 } // namespace
 
 std::optional<FrameCommandState> FrameCommandUpdate(uint32_t command, const FrameCommandFacts& f)
@@ -107,7 +115,7 @@ std::optional<FrameCommandState> FrameCommandUpdate(uint32_t command, const Fram
     // Share, news, web and tool commands.
     case 26655: case 27213: case 27275: case 27257: case 26265:
     case 26756: case 26757: case 26759: case 26758: case 26776: case 27256: case 27255: case 27064:
-    case 27063: case 27276: case 26740: case 26900: case 27036: case 27039: return Enabled(true);
+    case 27063: case 27276: case 26740: case 27036: case 27039: return Enabled(true);
     // The details page keeps its own notes switch.
     case 26650:
         if (f.activeKind == kViewDetails)
@@ -123,6 +131,12 @@ std::optional<FrameCommandState> FrameCommandUpdate(uint32_t command, const Fram
     case 26741: return Enabled(f.hasWebAddress);
     case 26742: return Enabled(f.hasEmailAddress);
     case 27287: return Enabled(f.hasList && f.listFamily == kFamilyShares);
+    case 26198: case 26210: case 26216: return Enabled(!f.busy && !f.training);
+    case 26214: case 26217: return Enabled(!f.busy && ImportedItemEnabled(f));
+    case 26218: return Enabled(!f.busy && f.importedItems);
+    case 26055: return Enabled(!f.busy && !f.training && f.hasCurrentEntry && f.activeKind != 8);
+    case 26058: return Enabled(!f.busy && !f.training && f.hasCurrentShare && !In(f.activeKind, {4, 5, 8, 10}));
+    case 26201: return Enabled(!f.busy && !f.training && f.hasCurrentEntry && !In(f.activeKind, {4, 5, 8, 10}));
     case 26057: return Enabled(!f.busy && !f.training && f.hasCurrentShare && !In(f.activeKind, {5, 8, 10}));
     case 27282: return Enabled(f.hasList && f.listFamily == kFamilyShares && In(f.activeKind, {1, 2, 6}));
     case 27130: return Enabled(f.infoCentreReady);

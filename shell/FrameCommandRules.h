@@ -43,6 +43,7 @@ struct FrameCommandFacts {
     bool notesVisible = false;
     bool emailSwitch = false;
     bool userPortfolioExists = false; // a portfolio of kind 0 or 3
+    bool importedItems = false;       // the imported-item list is not empty
 };
 
 struct FrameCommandState {

@@ -1108,6 +1108,8 @@ constexpr SoftMenuItem kMenu307[] = {
         Item("&Graph", 26503),
         Separator(),
         Item("&List design...", 25002),
+        Separator(),
+        Item("Monte Carlo...", 26900),
         End(),
     End(),
 };

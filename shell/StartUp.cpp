@@ -232,6 +232,8 @@ void LoadFilesBehindSplash(StartUpHost& host, ProgramState& state)
     LinesAndTextStore().SetUpgrades(std::move(upgrades));
     LoadGraphConfigRetry(std::filesystem::exists(AppPath("Graph.cfg"), ec));
     LinesAndTextStore().LoadSettingRecords();
+    if (const auto& collect = steps::UpperStartUpSteps().collectStudyKeys)
+        collect();
     steps::InitIndicatorLineStyles();
     SetSplashStatus(96, "Loading directors dealings");
     if (const auto& load = CoreUpperHooks().loadDirectorsDealings)

@@ -3,6 +3,7 @@
 #include "shell/StartupSteps.h"
 
 #include "core/ReadersWriterLock.h"
+#include "realtime/RTMarketTable.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTFeedClient.h"
 #include "realtime/store/RTStore.h"
@@ -14,7 +15,7 @@ namespace qv::steps {
 void LoadStandardProfileSettings() {}   // waits for a recent-file list
 void PrepareListColourSets() {}         // waits for the list-table views
 void LoadToolbarConfig() { LoadUserToolbarsAtStartUp(); }
-void CopyTradingTimesToMarketTable() {} // waits for the intraday market table
+void CopyTradingTimesToMarketTable() { qv::CopyTradingTimesToMarketTable(); }
 void InitRTStore()
 {
     qv::InitRTStore();

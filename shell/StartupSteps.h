@@ -15,6 +15,8 @@ struct UpperSteps {
     std::function<void()> initIndicatorLineStyles;
     std::function<void()> loadGraphConfig;         // "Graph.cfg"
     std::function<void(uint8_t* blob, int pixelsPerInchY)> fixOldTextSizes;
+    // Once "Graph.cfg" is read: drawings no setting can show, or on intraday days no longer held, go.
+    std::function<void()> collectStudyKeys;
     std::function<void()> deleteGraphSettingRecords;
     std::function<void()> saveNewsDatabase; // News.dat at exit, then the news blocks freed
     std::function<void()> setOptionDefaults;        // the option pages' defaults into the option blocks

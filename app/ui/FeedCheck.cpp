@@ -13,6 +13,7 @@
 #include "realtime/store/RTDaySummary.h"
 #include "realtime/store/RTStore.h"
 #include "shell/FeedClient.h"
+#include "shell/FeedLevelPane.h"
 #include "shell/FrameMessages.h"
 #include "shell/ui/StatusBarEx.h"
 #include "shell/ui/MainFrame.h"
@@ -104,7 +105,9 @@ void RunFeedReconnectCheck(CMainFrame& frame, std::function<void()> done)
         return RTConnectionStep() == kFeedConnected && StatusPane(frame).rfind("Connected", 0) == 0;
     };
     WaitFor(frame, connected, 60000, [&frame, connected, done](bool ok, double) {
-        Say(ok ? StringPrintf("connected, status \"%s\"", StatusPane(frame).c_str()) : "never connected");
+        Say(ok ? StringPrintf("connected, status \"%s\", levels 0x%03X in use", StatusPane(frame).c_str(),
+                              unsigned(CurrentFeedLevels().inUse))
+               : "never connected");
         if (!ok)
             return done();
         // The caller drops the stand-in's connections now.

@@ -27,6 +27,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "portfolio/PortfolioChooserRules.h"
 #include "portfolio/ui/PortfolioWindows.h"
+#include "realtime/ui/ViewTradeList.h"
 #include "shell/AppServices.h"
 #include "shell/FrameCommands.h"
 #include "shell/FrameDialogSeams.h"
@@ -290,6 +291,7 @@ void CQuorvantisApp::createLayoutWindows()
     windows_ = std::make_unique<CWindowFactory>(*frame_);
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
     InstallPortfolioWindows();
+    InstallTradeListViewClass();
     requests_->SetPortfolioChooser([] {
         bool deleteFlag = false;
         return FrameDialogs().portfolioChooser ? FrameDialogs().portfolioChooser(9, deleteFlag) : nullptr;

@@ -4,13 +4,16 @@
 #include "app/LayerHooks.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
+#include "datamining/FilterEvaluation.h"
 #include "lists/DirectorsDealings.h"
 #include "lists/ListOptions.h"
 #include "lists/ShareDates.h"
 #include "lists/ui/DetailDialogs.h"
 #include "platform/qt/QtText.h"
+#include "realtime/ui/RTFeedCommands.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/ViewRequests.h"
+#include "shell/ui/WindowFactory.h"
 #include "tools/options/ui/OptionsSheet.h"
 
 namespace qv {
@@ -19,6 +22,7 @@ void InstallWindowLayerHooks()
 {
     InstallLayerHooks();
     InstallOptionsSheet();
+    InstallRTFeedCommands();
     ViewRequestHooks& requests = GetViewRequestHooks();
     requests.dealingsLoaded = [] { return DealingsMainBlock != nullptr; };
     requests.showShareDates = [](const RecordCursor& entry, QWidget* parent) {
@@ -31,6 +35,9 @@ void InstallWindowLayerHooks()
             if (list->family == kFamilyShares && !list->source)
                 list->filledMark = 0;
     };
+    SetRestoredFilterRun([](ShareList* list, uint32_t position) {
+        RunFilter(list, position == 0 ? CurrentFilter() : nullptr, int32_t(position));
+    });
 }
 
 } // namespace qv

@@ -4,7 +4,10 @@
 #include "chartmodel/ChartSettingsRules.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/ui/EventDisplayDlg.h"
+#include "chartmodel/ui/MarkerBox.h"
 #include "core/ui/PenSelect.h"
+#include "shell/ui/ModalDialog.h"
 #include "shell/ui/DialogHelp.h"
 
 #include <QCheckBox>
@@ -39,8 +42,7 @@ constexpr Group kGroups[] = {{nullptr, 0, 0},
                              {" Directors' dealings ", 11, 12},
                              {nullptr, 13, 15}};
 
-// A push-button frame with the kind's marker in it: its letter in a 12-point font on the marker's
-// colours.
+// A push-button frame with the kind's marker in it, drawn as the chart draws it.
 class EventSample : public QPushButton {
 public:
     const GraphSetting* shown = nullptr;
@@ -54,18 +56,11 @@ protected:
         QStyleOptionButton option;
         initStyleOption(&option);
         painter.drawControl(QStyle::CE_PushButtonBevel, option);
-        size_t at = EventEntry(kind);
+        const size_t at = EventEntry(kind);
         QRect box = rect().adjusted(6, 4, -6, -4);
         int side = std::min(box.width(), box.height());
         QRect marker(box.center().x() - side / 2, box.center().y() - side / 2, side, side);
-        painter.fillRect(marker, ColourFromWord(U32(*shown, at + kEventColour2) & 0xFFFFFF));
-        painter.setPen(ColourFromWord(U32(*shown, at + kEventColour1) & 0xFFFFFF));
-        painter.drawRect(marker.adjusted(0, 0, -1, -1));
-        QFont font = painter.font();
-        font.setPointSize(12);
-        painter.setFont(font);
-        char letter = char(U8(*shown, at + kEventLetter));
-        painter.drawText(marker, Qt::AlignCenter, QString(QLatin1Char(letter ? letter : ' ')));
+        DrawMarkerBox(painter, marker, MarkerStyleOf(shown->data() + at), false, false);
     }
 };
 
@@ -101,11 +96,7 @@ CDisplayEventsDlg::CDisplayEventsDlg(GraphSetting& setting, QWidget* parent)
             sample->shown = &shown_;
             sample->kind = i;
             sample->setFixedSize(40, 26);
-            // The event-style editor is not part of this program yet: the sample only returns the focus.
-            connect(sample, &QPushButton::clicked, this, [this] {
-                if (QWidget* ok = findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok))
-                    ok->setFocus();
-            });
+            connect(sample, &QPushButton::clicked, this, [this, i] { EditKind(i); });
             kinds_[size_t(i)] = kind;
             samples_[size_t(i)] = sample;
             grid->addWidget(kind, at, 0);
@@ -128,6 +119,13 @@ CDisplayEventsDlg::CDisplayEventsDlg(GraphSetting& setting, QWidget* parent)
     buttons->addButton(preview, QDialogButtonBox::ActionRole);
     layout->addWidget(buttons, row, 0, 1, 2);
     show(setting);
+}
+
+void CDisplayEventsDlg::EditKind(int kind)
+{
+    CEventDisplayDlg dialog(shown_.data() + EventEntry(kind), this);
+    RunModalDialog(dialog);
+    samples_[size_t(kind)]->update();
 }
 
 void CDisplayEventsDlg::show(const GraphSetting& from)

@@ -14,6 +14,8 @@ namespace qv {
 class CDisplayEventsDlg : public CSettingBlockDlg {
 public:
     CDisplayEventsDlg(GraphSetting& setting, QWidget* parent = nullptr);
+    // A sample's click: the kind's marker in the event display dialog.
+    void EditKind(int kind);
 
 private:
     void show(const GraphSetting& from);

@@ -1,19 +1,28 @@
 // Painting the chart's drawing objects, the line style dialog and the chart's context menus.
 #include "chartmodel/ui/DrawingObjectPainter.h"
 
+#include "chartmodel/ChartFont.h"
+#include "core/ConfigState.h"
+#include "core/LogFont.h"
 #include "core/PackedPen.h"
+#include "core/ui/LogFontQt.h"
 #include "core/ui/PenSelect.h"
 #include "platform/MessageBox.h"
 #include "shell/SoftMenu.h"
+#include "platform/ByteOrder.h"
+#include "shell/ui/BoxColoursDlg.h"
 #include "shell/ui/LineStyleDlg.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/SoftMenuQt.h"
 
 #include <QAction>
+#include <QFontDialog>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
+#include <QPolygon>
+#include <QTimer>
 
 namespace qv {
 namespace {
@@ -65,6 +74,84 @@ void PaintShapes(QPainter& painter, const DrawnLineObject& object)
     }
 }
 
+constexpr int kTextMargin = 2;
+constexpr int kLargestTextPoints = 1000;
+
+// The box's font: its own description at its point size, or the chart font when it names no face.
+// Empty when no font can be made of it.
+std::optional<QFont> TextBoxFont(const DrawnTextBox& t, const QPainter& painter)
+{
+    const LogFont described = ReadLogFont(std::span<const uint8_t, kLogFontSize>(t.font.data(), kLogFontSize));
+    QFont font;
+    if (described.faceName().empty()) {
+        const ChartFont chart = ReadChartFont(Config().optionsA);
+        font = QFont(QString::fromStdString(chart.face));
+        font.setPointSize(t.pointSize > 0 ? t.pointSize : chart.points);
+        font.setWeight(QFont::Weight(chart.weight));
+        font.setItalic(chart.italic);
+        font.setUnderline(chart.underline);
+        return font;
+    }
+    const int dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
+    font = FontFromLogFont(described, dpi);
+    const int points = t.pointSize > 0 ? t.pointSize : LogFontPoints(described, dpi);
+    if (points <= 0 || points > kLargestTextPoints)
+        return std::nullopt;
+    font.setPointSize(points);
+    return font;
+}
+
+void ReportFontFailure()
+{
+    static bool pending = false;
+    if (pending)
+        return;
+    pending = true;
+    // Told after the paint, never from inside it.
+    QTimer::singleShot(0, [] {
+        ShowMessage("Failed to create Text Box Font");
+        pending = false;
+    });
+}
+
+void PaintTextBox(QPainter& painter, const DrawnTextBox& t)
+{
+    const QRect box(QPoint(t.box.left, t.box.top), QPoint(t.box.right - 1, t.box.bottom - 1));
+    if (t.outlineOnly) {
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(box);
+        return;
+    }
+    const QColor frame = ColourFromWord(t.frame);
+    if (!t.transparent) {
+        painter.setPen(frame);
+        painter.setBrush(ColourFromWord(t.fill));
+        painter.drawRect(box);
+    }
+    if (t.arrow) {
+        painter.setPen(frame);
+        painter.drawLine(t.arrow->from.x, t.arrow->from.y, t.arrow->to.x, t.arrow->to.y);
+        QPolygon head;
+        for (const ScreenPoint& p : t.arrow->head)
+            head << QPoint(p.x, p.y);
+        painter.setBrush(frame);
+        painter.drawPolygon(head);
+    }
+    const std::optional<QFont> font = TextBoxFont(t, painter);
+    if (!font) {
+        ReportFontFailure();
+        return;
+    }
+    painter.setFont(*font);
+    painter.setPen(ColourFromWord(t.textColour));
+    const QRect inside = QRect(QPoint(t.box.left + kTextMargin, t.box.top + kTextMargin - 1),
+                               QPoint(t.box.right - kTextMargin, t.box.bottom - kTextMargin));
+    const Qt::Alignment align = t.alignment == 1 ? Qt::AlignHCenter : t.alignment == 2 ? Qt::AlignRight : Qt::AlignLeft;
+    painter.drawText(inside, int(align | Qt::AlignTop | Qt::TextWordWrap), QString::fromLatin1(t.text.c_str()));
+}
+
 } // namespace
 
 void PaintDrawingObjects(QPainter& painter, const std::vector<DrawnLineObject>& objects)
@@ -77,6 +164,11 @@ void PaintDrawingObjects(QPainter& painter, const std::vector<DrawnLineObject>& 
         if (object.mainLine)
             painter.drawLine(object.from.x, object.from.y, object.to.x, object.to.y);
         PaintShapes(painter, object);
+        if (object.textBox) {
+            painter.save();
+            PaintTextBox(painter, *object.textBox);
+            painter.restore();
+        }
         if (!object.handles.empty()) {
             painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
             for (size_t i = 0; i < object.handles.size(); ++i)
@@ -92,6 +184,78 @@ std::optional<DailyChartDrawing::StyleChoice> RunLineStyleDialog(uint32_t pen, u
     if (RunModalDialog(dialog) != QDialog::Accepted)
         return std::nullopt;
     return DailyChartDrawing::StyleChoice{dialog.word(), dialog.setAsDefault()};
+}
+
+namespace {
+
+constexpr int kScreenDpi = 96;
+
+LogFont StoredFont(const uint8_t* stored)
+{
+    return ReadLogFont(std::span<const uint8_t, kLogFontSize>(stored + textbox::kFont, kLogFontSize));
+}
+
+// The box's font as the dialogs show it: its own, or the chart font when it names no face.
+LogFont ShownFont(const uint8_t* stored, int& points)
+{
+    LogFont font = StoredFont(stored);
+    points = LoadI32(stored + textbox::kPointSize);
+    if (font.faceName().empty()) {
+        const ChartFont chart = ReadChartFont(Config().optionsA);
+        font.setFaceName(chart.face);
+        font.weight = chart.weight;
+        font.italic = chart.italic;
+        if (points <= 0)
+            points = chart.points;
+    }
+    if (points <= 0)
+        points = LogFontPoints(font, kScreenDpi);
+    font.height = HeightForPoints(points, kScreenDpi);
+    return font;
+}
+
+void StoreFont(uint8_t* stored, const LogFont& font, int points)
+{
+    WriteLogFont(std::span<uint8_t, kLogFontSize>(stored + textbox::kFont, kLogFontSize), font);
+    StoreI32(stored + textbox::kPointSize, points);
+}
+
+} // namespace
+
+bool RunTextBoxColours(uint8_t* stored, bool& asDefault, QWidget* parent)
+{
+    BoxColours box;
+    box.text = LoadU32(stored + textbox::kTextColour) & 0xFFFFFF;
+    box.background = LoadU32(stored + textbox::kFillColour) & 0xFFFFFF;
+    box.border = LoadU32(stored + textbox::kFrameColour) & 0xFFFFFF;
+    box.flags = LoadU16(stored + 6) & textbox::kTransparent ? kBoxNoBackground : 0;
+    box.font = ShownFont(stored, box.points);
+    CBoxColoursDlg dialog(box, kScreenDpi, parent);
+    if (RunModalDialog(dialog) != QDialog::Accepted)
+        return false;
+    const BoxColours& chosen = dialog.result();
+    StoreU32(stored + textbox::kTextColour, chosen.text & 0xFFFFFF);
+    StoreU32(stored + textbox::kFillColour, chosen.background & 0xFFFFFF);
+    StoreU32(stored + textbox::kFrameColour, chosen.border & 0xFFFFFF);
+    const uint16_t style = LoadU16(stored + 6);
+    StoreU16(stored + 6, (chosen.flags & kBoxNoBackground) ? uint16_t(style | textbox::kTransparent)
+                                                           : uint16_t(style & ~textbox::kTransparent));
+    StoreFont(stored, chosen.font, chosen.points);
+    asDefault = chosen.setAsDefault;
+    return true;
+}
+
+bool RunTextBoxFont(uint8_t* stored, QWidget* parent)
+{
+    int points = 0;
+    const LogFont shown = ShownFont(stored, points);
+    QFontDialog dialog(FontFromLogFont(shown, kScreenDpi), parent);
+    if (RunModalDialog(dialog) != QDialog::Accepted)
+        return false;
+    const QFont chosen = dialog.selectedFont();
+    const int chosenPoints = chosen.pointSize() > 0 ? chosen.pointSize() : points;
+    StoreFont(stored, LogFontFromFont(chosen, kScreenDpi), chosenPoints);
+    return true;
 }
 
 uint32_t DrawingKeyCommand(int key, bool shift)

@@ -22,6 +22,12 @@ void PaintDrawingObjects(QPainter& painter, const std::vector<DrawnLineObject>& 
 // "Select the line type and colour" on the pen.
 std::optional<DailyChartDrawing::StyleChoice> RunLineStyleDialog(uint32_t pen, uint32_t background, QWidget* parent);
 
+// "Set box colours" on a text object's stored bytes: its text, fill and frame colours, transparency,
+// font and point size change on OK (true); `asDefault` takes the dialog's default option.
+bool RunTextBoxColours(uint8_t* stored, bool& asDefault, QWidget* parent);
+// The font chooser on a text object's font and point size; true when one was chosen.
+bool RunTextBoxFont(uint8_t* stored, QWidget* parent);
+
 // The command of a key on the chart: Tab and Shift+Tab step through the lines, Del deletes the
 // selected one and Shift+Del all of the setting's; 0 for another key (Qt key codes).
 uint32_t DrawingKeyCommand(int key, bool shift);

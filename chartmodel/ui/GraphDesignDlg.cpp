@@ -14,6 +14,7 @@
 #include "platform/qt/QtText.h"
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/ModalDialog.h"
+#include "shell/ui/SettingTitle.h"
 #include "shell/ui/StyleButton.h"
 
 #include <QButtonGroup>
@@ -137,11 +138,8 @@ CGraphGridDlg::CGraphGridDlg(GraphSetting& viewCopy, const std::string& settingN
     : QDialog(parent), viewCopy_(viewCopy), working_(viewCopy)
 {
     setObjectName(Id(201));
-    // A setting still under its default name is not named twice ("Setting 1 (Setting 1)").
-    const QString number = QStringLiteral("Setting %1").arg(settingIndex + 1);
-    const QString name = FromCp1252(settingName);
-    setWindowTitle(name.isEmpty() || name == number ? QStringLiteral("Graph design - %1").arg(number)
-                                                    : QStringLiteral("Graph design - %1 (%2)").arg(name, number));
+    setWindowTitle(SettingDialogTitle(QStringLiteral("Graph design"), FromCp1252(settingName),
+                                      QStringLiteral("Setting %1").arg(settingIndex + 1)));
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(Id(2330));
 

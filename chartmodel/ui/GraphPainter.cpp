@@ -1,6 +1,8 @@
 // The chart drawing engine on a QPainter.
 #include "chartmodel/ui/GraphPainter.h"
 
+#include "chartmodel/ui/MarkerBox.h"
+
 #include "chartmodel/ChartLabels.h"
 #include "chartmodel/ChartRoutines.h"
 #include "chartmodel/DataArray.h"
@@ -1022,24 +1024,19 @@ void GraphPainter::DrawEvents(Walk& walk)
             if (!(bits & (1u << event)))
                 continue;
             const uint8_t* entry = eventBlock ? eventBlock + 4 + 16 * event : nullptr;
-            uint8_t markerFlags = entry ? entry[1] : 1;
-            uint32_t pen = entry ? LoadU32(entry + 12) : walk.colours[0];
-            uint32_t fill = entry ? LoadU32(entry + 8) : 0xFFFFFF;
-            uint32_t letterColour = entry ? LoadU32(entry + 4) & 0xFFFFFF : 0;
-            char letter = entry ? char(entry[3]) : '?';
-            painter_.setPen(MakePackedPen(DeviceOf(painter_), pen));
-            if (markerFlags & 2)
-                painter_.drawLine(p.x, pane.top, p.x, y);
-            if (markerFlags & 4)
-                painter_.drawLine(p.x, pane.bottom - 1, p.x, y + size);
-            QRect box(p.x - size / 2, y, size, size);
-            painter_.fillRect(box, ColourFromWord(fill & 0xFFFFFF));
-            painter_.setBrush(Qt::NoBrush);
-            painter_.drawRect(box.adjusted(0, 0, -1, -1));
-            if (letter) {
-                painter_.setPen(ColourFromWord(letterColour));
-                painter_.drawText(box, Qt::AlignCenter, QString(QChar(letter)));
+            MarkerStyle marker;
+            if (entry) {
+                marker = MarkerStyleOf(entry);
+            } else {
+                marker.pen = walk.colours[0];
+                marker.letter = '?';
             }
+            painter_.setPen(MakePackedPen(DeviceOf(painter_), marker.pen));
+            if (marker.lineFlags & 2)
+                painter_.drawLine(p.x, pane.top, p.x, y);
+            if (marker.lineFlags & 4)
+                painter_.drawLine(p.x, pane.bottom - 1, p.x, y + size);
+            DrawMarkerBox(painter_, QRect(p.x - size / 2, y, size, size), marker, true, false);
             y += size;
         }
     }

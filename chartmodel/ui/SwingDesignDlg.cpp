@@ -7,6 +7,7 @@
 #include "chartmodel/SwingDesign.h"
 #include "chartmodel/ui/BarColourDlg.h"
 #include "chartmodel/ui/DialogPlacement.h"
+#include "chartmodel/ui/SwingEditDlgs.h"
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/StyleButton.h"
@@ -80,11 +81,12 @@ CSwingDesignDlg::CSwingDesignDlg(GraphSetting& setting, std::vector<uint8_t> ove
         RunModalDialog(dialog);
         show(working_);
     });
-    auto* overridesButton = new QPushButton(QStringLiteral("Overrides"), main);
-    overridesButton->setObjectName(Id(3945));
-    Place(main, overridesButton, 1);
-    // The override editor is not part of this program yet: the button stays hidden.
-    overridesButton->hide();
+    overridesButton_ = new QPushButton(QStringLiteral("Overrides"), main);
+    overridesButton_->setObjectName(Id(3945));
+    Place(main, overridesButton_, 1);
+    // Shown once the chart names the share whose overrides these are.
+    overridesButton_->hide();
+    connect(overridesButton_, &QPushButton::clicked, this, [this] { EditOverrides(); });
 
     QWidget* marks = addPage(" Shading and Marks ");
     for (int i = 0; i < 6; ++i) {
@@ -241,6 +243,21 @@ void CSwingDesignDlg::updateEnabling()
     for (int i = 0; i < 4; ++i)
         enable(3884 + i, e.strictDay2);
     enable(3903, e.gann);
+}
+
+void CSwingDesignDlg::SetShare(const std::string& name, std::span<const DayRecord> days)
+{
+    shareName_ = name;
+    shareDays_ = days;
+    overridesButton_->setVisible(storeOverrides_ != nullptr);
+}
+
+void CSwingDesignDlg::EditOverrides()
+{
+    std::vector<SwingEdit> edits = ReadSwingEdits(overrides_);
+    CSwingEditListDlg dialog(edits, shareName_, shareDays_, this);
+    if (RunModalDialog(dialog) == QDialog::Accepted)
+        overrides_ = WriteSwingEdits(edits);
 }
 
 void CSwingDesignDlg::write()

@@ -5,7 +5,11 @@
 #include "chartmodel/ui/SettingBlockDlg.h"
 
 #include <cstdint>
+#include "core/DayRecord.h"
+
 #include <functional>
+#include <span>
+#include <string>
 #include <vector>
 
 class QButtonGroup;
@@ -26,6 +30,10 @@ public:
                     QWidget* parent = nullptr);
 
     const std::vector<uint8_t>& overrides() const { return overrides_; }
+    // The share whose overrides these are: its name and days for the edit list ("Overrides", shown
+    // from now on when the overrides are stored).
+    void SetShare(const std::string& name, std::span<const DayRecord> days);
+    void EditOverrides();
     void done(int result) override;
     static int LastPage();
 
@@ -49,6 +57,9 @@ private:
     std::vector<uint8_t> overrides_;
     std::vector<uint8_t> openedOverrides_;
     std::function<void(const std::vector<uint8_t>&)> storeOverrides_;
+    QPushButton* overridesButton_ = nullptr;
+    std::string shareName_;
+    std::span<const DayRecord> shareDays_;
     bool loading_ = false;
     QTabWidget* tabs_ = nullptr;
     QButtonGroup* days_ = nullptr;

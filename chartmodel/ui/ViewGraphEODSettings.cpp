@@ -47,7 +47,10 @@ bool CViewGraphEODWnd::RunChartDesignCommand(uint32_t command)
         std::function<void(const std::vector<uint8_t>&)> store;
         if (entry && entry->record)
             store = [entry](const std::vector<uint8_t>& entries) { SavePriceEditFlags(entries, entry); };
+        const bool shareShown = store != nullptr;
         CSwingDesignDlg dialog(*setting, std::move(overrides), std::move(store), -1, this);
+        if (shareShown)
+            dialog.SetShare(eod.shareName(), eod.days());
         dialog.SetNotify([this] { NotifyGraphSettings(0); });
         RunModalDialog(dialog);
         return true;

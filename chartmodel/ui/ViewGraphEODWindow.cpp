@@ -4,6 +4,7 @@
 #include "chartmodel/EodChart.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/ui/AddedGraphDialogs.h"
+#include "chartmodel/ui/ArrowDlg.h"
 #include "chartmodel/ui/DisplayTrendsDlg.h"
 #include "chartmodel/ui/DrawingObjectPainter.h"
 #include "chartmodel/ui/GraphDesignDlg.h"
@@ -15,6 +16,7 @@
 #include "chartmodel/ui/SupportResistDlg.h"
 #include "lists/DetailDialogRules.h"
 #include "lists/ui/DetailDialogs.h"
+#include "lists/ui/EditNoteDlg.h"
 #include "platform/qt/QtText.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/SuppressibleMessage.h"
@@ -39,6 +41,22 @@ CViewGraphEODWnd::CViewGraphEODWnd(int32_t kind, QWidget* parent) : ViewGraphEOD
     if (parent)
         setParent(parent);
     drawing.SetStyleDialog([this](uint32_t pen, uint32_t background) { return RunLineStyleDialog(pen, background, this); });
+    DailyChartDrawing::TextBoxDialogs dialogs;
+    dialogs.editText = [this](const std::string& text) -> std::optional<std::string> {
+        CEditNoteDlg dialog(QStringLiteral("Text"), QString(), QString::fromLatin1(text.c_str()), this);
+        if (RunModalDialog(dialog) != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.deleted() ? std::string() : dialog.text().toLatin1().toStdString();
+    };
+    dialogs.arrow = [this](uint32_t style, uint32_t size) -> std::optional<std::pair<uint32_t, uint32_t>> {
+        CArrowDlg dialog(int(style), int(size), this);
+        if (RunModalDialog(dialog) != QDialog::Accepted)
+            return std::nullopt;
+        return std::pair<uint32_t, uint32_t>(uint32_t(dialog.ArrowId()), uint32_t(dialog.ArrowSize()));
+    };
+    dialogs.boxColours = [this](uint8_t* stored, bool& asDefault) { return RunTextBoxColours(stored, asDefault, this); };
+    dialogs.font = [this](uint8_t* stored) { return RunTextBoxFont(stored, this); };
+    drawing.SetTextBoxDialogs(std::move(dialogs));
     using WordChoice = DailyChartDrawing::WordChoice;
     drawing.SetSettingsDialog([this](uint16_t mask, int setting) -> std::optional<WordChoice> {
         CSelectSetting dialog(mask, setting, false, this);

@@ -19,6 +19,7 @@
 namespace qv {
 namespace {
 
+constexpr int kSmallestTitlePixels = 8;
 constexpr int kLeftMargin = 64, kRightMargin = 12, kTopBand = 20, kAxisBand = 34, kStatusBand = 18;
 const char* const kAllFiltered = "All shares filtered - nothing to display.";
 const char* const kAllOff = "All graphs turned off - nothing to display.";
@@ -44,6 +45,12 @@ std::vector<float> Values(const GraphPaintInput& in, bool x, std::vector<uint8_t
 void Text(QPainter& p, const QRect& r, int flags, const std::string& text)
 {
     p.drawText(r, flags, QString::fromLatin1(text.c_str()));
+}
+
+// An axis title, shortened with an ellipsis where it is longer than its room.
+QString AxisTitle(const QFontMetrics& fm, const std::string& text, int room)
+{
+    return fm.elidedText(QString::fromLatin1(text.c_str()), Qt::ElideRight, std::max(room, 0));
 }
 
 // The smoothed line of the counts (a simple moving average over `period` bins) centred on the bars.
@@ -240,16 +247,26 @@ GraphPaintResult PaintDataMiningGraphs(QPainter& p, const QRect& area, const Gra
         const QFontMetrics fm = p.fontMetrics();
         if (hasX) {
             DrawAxis(p, l.plot, in.x, true);
-            Text(p, QRect(l.plot.left(), l.plot.bottom() + 4 + fm.height(), l.plot.width(), fm.height()),
-                 Qt::AlignHCenter, DescribeCriterion(*in.filter->axisCriterion(FilterAxis::X), true));
+            const QRect room(content.left(), l.plot.bottom() + 4 + fm.height(), content.width(), fm.height());
+            p.drawText(room, Qt::AlignHCenter,
+                       AxisTitle(fm, DescribeCriterion(*in.filter->axisCriterion(FilterAxis::X), true), room.width()));
         }
         if (hasY) {
             DrawAxis(p, l.plot, in.y, false);
+            // A title longer than the plot is tall runs up from the plot's foot to the top of the area
+            // in a smaller font, and is shortened only past that.
+            const int length = l.plot.bottom() - content.top();
+            const QString title = QString::fromLatin1(DescribeCriterion(*in.filter->axisCriterion(FilterAxis::Y), true).c_str());
             p.save();
-            p.translate(area.left() + 2, l.plot.center().y());
+            QFont font = p.font();
+            while (QFontMetrics(font).horizontalAdvance(title) > length && font.pixelSize() > kSmallestTitlePixels)
+                font.setPixelSize(font.pixelSize() - 1);
+            p.setFont(font);
+            const QFontMetrics small(font);
+            p.translate(area.left() + 2, content.top() + length / 2);
             p.rotate(-90);
-            Text(p, QRect(-l.plot.height() / 2, 0, l.plot.height(), fm.height()), Qt::AlignHCenter,
-                 DescribeCriterion(*in.filter->axisCriterion(FilterAxis::Y), true));
+            p.drawText(QRect(-length / 2, 0, length, small.height()), Qt::AlignHCenter,
+                       small.elidedText(title, Qt::ElideRight, length));
             p.restore();
         }
         std::vector<uint8_t> hx, hy;

@@ -13,10 +13,16 @@
 #include "datamining/FilterText.h"
 #include "datamining/FilterValues.h"
 #include "datamining/ui/DMControl.h"
+#include "datamining/ui/GraphSettingsDlgs.h"
+#include "datamining/ui/RandomReturnsDlg.h"
+#include "datamining/ui/SelectListDlgs.h"
+#include "lists/ListPortfolioAdd.h"
+#include "lists/ListPrinting.h"
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
+#include "platform/qt/QtText.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "resources/MessageIds.h"
 #include "shell/LayoutSwitch.h"
@@ -54,10 +60,16 @@ enum Command : uint32_t {
     kFocusPrevious = 26134,
     kExportFilter = 26772,
     kImportFilter = 26773,
+    kSelectX = 26458,
+    kSelectY = 26459,
+    kSelectZ = 26471,
+    kScatterSettings = 26465,
+    kHistogramSettings = 26466,
+    kStatLineSettings = 26473,
+    kMonteCarlo = 26900,
 };
-// Commands whose dialogs come later, and the list views' sector and new-high/low choices, which do
-// not apply here.
-constexpr uint32_t kGreyed[] = {26458, 26459, 26471, 26465, 26466, 26473, 26105, 25076, 25062, 25063};
+// The list views' sector and new-high/low choices, which do not apply here.
+constexpr uint32_t kGreyed[] = {26105, 25076, 25062, 25063};
 // The view's commands the control panel runs, with the panel's own.
 constexpr std::pair<uint32_t, uint32_t> kPanelCommands[] = {
     {26472, 1893}, {26594, 26478}, {26595, 1895}, {26596, 26477}};
@@ -293,9 +305,17 @@ QImage CViewDataMining::RenderGraphs(const QSize& size)
     return image;
 }
 
+GraphPaintInput CViewDataMining::PrintInput(const QPaintDevice& device) const
+{
+    GraphPaintInput in = GraphInput();
+    in.zoom = PrintingScale(device.logicalDpiX(), logicalDpiX()) / 72.0;
+    return in;
+}
+
+// The printed graphs keep the screen's number of bins: bin widths grow with the page's resolution.
 void CViewDataMining::DrawOwnPrintPage(QPainter& painter, const QRect& page)
 {
-    PaintDataMiningGraphs(painter, page, GraphInput());
+    PaintDataMiningGraphs(painter, page, painter.device() ? PrintInput(*painter.device()) : GraphInput());
 }
 
 intptr_t CViewDataMining::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
@@ -374,6 +394,13 @@ bool CViewDataMining::UpdateCommand(CommandUi& ui)
     case kFocusPrevious: ui.enabled = both; return true;
     case kExportFilter: ui.enabled = ExportableFilter(CurrentFilter()); return true;
     case kImportFilter: ui.enabled = true; return true;
+    case kSelectX:
+    case kSelectY:
+    case kSelectZ: ui.enabled = filter_ && !filter_->criteria.empty() && !filter_->readOnly(); return true;
+    case kHistogramSettings: ui.enabled = HistogramSettingsAvailable(s); return true;
+    case kScatterSettings:
+    case kStatLineSettings:
+    case kMonteCarlo: ui.enabled = true; return true;
     default: break;
     }
     if (std::find(std::begin(kGreyed), std::end(kGreyed), ui.command) != std::end(kGreyed)) {
@@ -414,6 +441,32 @@ bool CViewDataMining::RunCommand(uint32_t command)
         return true;
     case kExportFilter: ExportCurrentFilter(); return true;
     case kImportFilter: ImportFilters(); return true;
+    case kSelectX: SelectAxisCriterion(FilterAxis::X); return true;
+    case kSelectY: SelectAxisCriterion(FilterAxis::Y); return true;
+    case kSelectZ: SelectAxisCriterion(FilterAxis::Z); return true;
+    case kHistogramSettings: {
+        CHistogramDlg dialog(CurrentRecord(), this);
+        if (RunModalDialog(dialog) == QDialog::Accepted)
+            update();
+        return true;
+    }
+    case kScatterSettings: {
+        CScatterDlg dialog(CurrentRecord(), filter_ && filter_->axisCriterion(FilterAxis::Z), this);
+        if (RunModalDialog(dialog) == QDialog::Accepted)
+            update();
+        return true;
+    }
+    case kStatLineSettings: {
+        CStatLinesDlg dialog(CurrentRecord(), this);
+        if (RunModalDialog(dialog) == QDialog::Accepted)
+            update();
+        return true;
+    }
+    case kMonteCarlo: {
+        CRandomReturnsDlg dialog(this);
+        RunModalDialog(dialog);
+        return true;
+    }
     default: break;
     }
     if (std::find(std::begin(kGreyed), std::end(kGreyed), command) != std::end(kGreyed))
@@ -424,6 +477,32 @@ bool CViewDataMining::RunCommand(uint32_t command)
         return true;
     }
     return CViewList::RunCommand(command);
+}
+
+bool CViewDataMining::HistogramSettingsAvailable(const DataMiningGraphSettings& s) const
+{
+    if (!filter_)
+        return false;
+    return (s.has(kHistXShown) && filter_->axisCriterion(FilterAxis::X)) ||
+           (s.has(kHistYShown) && filter_->axisCriterion(FilterAxis::Y));
+}
+
+// The criterion chooser for an axis; OK plots the chosen criterion there (or none) and resets both
+// axis ranges to their criteria's selected ranges.
+void CViewDataMining::SelectAxisCriterion(FilterAxis axis)
+{
+    if (!filter_ || filter_->criteria.empty() || filter_->readOnly())
+        return;
+    const auto mode = axis == FilterAxis::X   ? CSelectCriterionDlg::Mode::XAxis
+                      : axis == FilterAxis::Y ? CSelectCriterionDlg::Mode::YAxis
+                                              : CSelectCriterionDlg::Mode::ZAxis;
+    CSelectCriterionDlg dialog(*filter_, mode, this);
+    if (RunModalDialog(dialog) != QDialog::Accepted)
+        return;
+    const int chosen = dialog.Chosen();
+    filter_->axes[size_t(axis)] = chosen < 0 ? 0 : uint32_t(chosen) + 1;
+    PostToAllViews(kMsgAxisChanged, filter_, this);
+    onProgramMessage(kMsgAxisChanged, 1, 0);
 }
 
 void CViewDataMining::ExportCurrentFilter()
@@ -471,6 +550,26 @@ void CViewDataMining::ShowReadout(QPoint point)
     const std::string text = ReadoutText(point);
     if (bar && !text.empty())
         bar->SetPaneText(2, QString::fromLatin1(text.c_str()));
+}
+
+std::string CViewDataMining::CurrentPortfolioText()
+{
+    const Portfolio* p = GetCurrentPortfolioView().portfolio;
+    return p ? "Curr. Port: " + std::string(p->name.str()) : std::string();
+}
+
+// Off the graph the pane names the current portfolio again.
+void CViewDataMining::ShowCurrentPortfolio()
+{
+    CStatusBarEx* bar = StatusBar();
+    if (bar)
+        bar->SetPaneText(2, FromCp1252(CurrentPortfolioText()));
+}
+
+void CViewDataMining::leaveEvent(QEvent* event)
+{
+    ShowCurrentPortfolio();
+    CViewList::leaveEvent(event);
 }
 
 void CViewDataMining::mousePressEvent(QMouseEvent* event)
@@ -525,6 +624,7 @@ void CViewDataMining::mouseMoveEvent(QMouseEvent* event)
         ShowReadout(at);
         return;
     }
+    ShowCurrentPortfolio();
     CViewList::mouseMoveEvent(event);
 }
 
@@ -596,6 +696,14 @@ void CViewDataMining::contextMenuEvent(QContextMenuEvent* event)
 
 void RegisterDataMiningView()
 {
+    SetFilterListDialog([](const FilterListRequest& request, DMFilter*& chosen) {
+        CSelectFilterDlg dialog(request.preselected, request.writableOnly, request.offerNew,
+                                QApplication::activeWindow());
+        if (RunModalDialog(dialog) != QDialog::Accepted)
+            return false;
+        chosen = dialog.Chosen();
+        return true;
+    });
     RegisterViewClass(6, [](int32_t kind) -> CViewBaseWnd* { return new CViewDataMining(kind); });
 }
 

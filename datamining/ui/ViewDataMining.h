@@ -35,10 +35,14 @@ public:
     const GraphPaintResult& lastGraph() const { return last_; }
     QRect GraphArea() const;
     GraphPaintInput GraphInput() const;
+    // The input of a printed page: bin widths zoomed by the device's resolution over the screen's.
+    GraphPaintInput PrintInput(const QPaintDevice& device) const;
     // The graphs painted into an image of the given size.
     QImage RenderGraphs(const QSize& size);
     // The read-out of a point of the graph area, as status pane 2 shows it.
     std::string ReadoutText(QPoint point) const;
+    // What pane 2 shows off the graph: "Curr. Port: " and the current portfolio's name, or nothing.
+    static std::string CurrentPortfolioText();
     // The control panel, made on the first refresh.
     CDM_Control* panel() const;
 
@@ -51,6 +55,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     enum class Drag { None, Divider, Rectangle };
@@ -61,11 +66,14 @@ private:
     void ApplyAgain();
     bool InGraphArea(QPoint point) const;
     void ShowReadout(QPoint point);
+    void ShowCurrentPortfolio();
     void Zoom(const QRect& rectangle);
     void Pick(QPoint point);
     DataMiningGraph& CurrentRecord() const;
     void ToggleHistogramBit(uint32_t bit);
     void ToggleScatterBit(uint32_t bit);
+    bool HistogramSettingsAvailable(const DataMiningGraphSettings& s) const;
+    void SelectAxisCriterion(FilterAxis axis);
     void ExportCurrentFilter();
     void ImportFilters();
     void ShowInPanel();

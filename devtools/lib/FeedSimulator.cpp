@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/FileOps.h"
 #include "realtime/feed/FeedFrame.h"
+#include "realtime/feed/FeedServerInfo.h"
 #include "realtime/store/RTDaySummary.h"
 #include "realtime/store/RTStoreFiles.h"
 
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <optional>
 
 namespace qv::dev {
@@ -26,6 +28,7 @@ namespace {
 
 constexpr uint32_t kOpen = 8 * 3600, kClose = 16 * 3600 + 30 * 60;
 constexpr size_t kRecordsPerBlock = 64;
+constexpr int kBackfillBlockPaceMs = 8;
 
 bool IsWeekendDay(PackedDate d) { return WeekdayOf(d) >= 5; }
 
@@ -48,6 +51,23 @@ struct TimedEvent {
     uint16_t share;
     const IntradayEvent* event;
 };
+
+std::vector<TimedEvent> Timeline(const std::vector<SimulatedShare>& shares)
+{
+    std::vector<TimedEvent> timeline;
+    for (const SimulatedShare& s : shares)
+        for (const IntradayEvent& e : s.events)
+            timeline.push_back({e.time, s.share, &e});
+    std::stable_sort(timeline.begin(), timeline.end(), [](const TimedEvent& a, const TimedEvent& b) { return a.time < b.time; });
+    return timeline;
+}
+
+std::vector<uint8_t> U16Payload(PackedDate day)
+{
+    std::vector<uint8_t> out(2);
+    StoreU16(out.data(), day);
+    return out;
+}
 
 std::vector<uint8_t> EventRecord(PackedDate day, const TimedEvent& t, bool first, float previousClose)
 {
@@ -216,11 +236,7 @@ void FeedSimulator::AcceptLoop()
 
 void FeedSimulator::Serve(int fd)
 {
-    std::vector<TimedEvent> timeline;
-    for (const SimulatedShare& s : shares_)
-        for (const IntradayEvent& e : s.events)
-            timeline.push_back({e.time, s.share, &e});
-    std::stable_sort(timeline.begin(), timeline.end(), [](const TimedEvent& a, const TimedEvent& b) { return a.time < b.time; });
+    const std::vector<TimedEvent> timeline = Timeline(shares_);
     std::map<uint16_t, float> closes;
     for (const SimulatedShare& s : shares_)
         closes[s.share] = s.previousClose;
@@ -251,6 +267,82 @@ void FeedSimulator::Serve(int fd)
     };
 
     FeedFrameReader reader;
+    std::deque<FeedFrame> pending;
+    int abortBackfill = 0; // 1 the current day, 2 every day asked for
+    // Between a backfill's blocks: an abort request stops it; other requests wait their turn.
+    auto pollAbort = [&] {
+        pollfd q{fd, POLLIN, 0};
+        uint8_t buffer[4096];
+        ssize_t n = poll(&q, 1, 0) > 0 ? recv(fd, buffer, sizeof buffer, 0) : 0;
+        if (n > 0)
+            reader.Add(std::span(buffer, size_t(n)));
+        // Requests that came with the backfill's own are looked at too.
+        FeedFrame f;
+        while (reader.Next(f) == FeedFrameReader::Result::Frame) {
+            if (f.kind == kFeedRequest && f.code == kRequestBackfillAbort)
+                abortBackfill = std::max(abortBackfill, !f.payload.empty() && f.payload[0] ? 2 : 1);
+            else
+                pending.push_back(std::move(f));
+        }
+    };
+    // A catch-up of the events [0, end) of a day: step 8 with the blocks to come, the blocks, step 7.
+    // A backfill's blocks come paced, as a server's would, so that its progress can be followed.
+    auto catchUp = [&](PackedDate day, const std::vector<TimedEvent>& events, size_t end, std::map<uint16_t, bool>& seen,
+                       bool paced) {
+        std::vector<uint8_t> status = U16Payload(day);
+        status.resize(6);
+        StoreU32(status.data() + 2, uint32_t((end + kRecordsPerBlock - 1) / kRecordsPerBlock));
+        bool ok = send(kFeedStatus, 8, status);
+        for (size_t at = 0; ok && at < end; at += kRecordsPerBlock) {
+            std::vector<std::vector<uint8_t>> records;
+            for (size_t i = at; i < std::min(end, at + kRecordsPerBlock); ++i) {
+                bool first = !seen[events[i].share];
+                seen[events[i].share] = true;
+                records.push_back(EventRecord(day, events[i], first, closes[events[i].share]));
+            }
+            ok = send(kFeedCatchUpBlock, 0, FeedCatchUpBlock(events[at].time * 20, records));
+            if (!paced)
+                continue;
+            std::this_thread::sleep_for(std::chrono::milliseconds(kBackfillBlockPaceMs));
+            pollAbort();
+            if (abortBackfill)
+                break;
+        }
+        return ok && send(kFeedStatus, 7, U16Payload(day));
+    };
+    // The weekdays before the served day that a backfill can bring, newest first, and the day itself.
+    auto backfillDays = [&] {
+        std::vector<BackfillDayInfo> days{{day_, 1}};
+        PackedDate d = day_;
+        for (int i = 0; i < options_.backfillDays; ++i)
+            days.push_back({d = PreviousWeekday(d, false), 1});
+        return days;
+    };
+    // A backfill request: u32 exchanges, u16 overwrite, u16 count, the days. London's days are served
+    // whole from the day generator; other exchanges have nothing here.
+    auto backfill = [&](std::span<const uint8_t> request) {
+        if (request.size() < 8 || !(LoadU32(request.data()) & 0x300))
+            return true;
+        size_t count = std::min<size_t>(LoadU16(request.data() + 6), (request.size() - 8) / 2);
+        for (size_t i = 0; i < count; ++i) {
+            PackedDate day = LoadU16(request.data() + 8 + 2 * i);
+            if (day == day_)
+                continue; // today's day comes live
+            std::vector<SimulatedShare> shares = shares_;
+            for (SimulatedShare& sh : shares)
+                sh.events = SimulatedShareDay(sh.share, day, sh.previousClose);
+            std::vector<TimedEvent> events = Timeline(shares);
+            std::map<uint16_t, bool> seenThatDay;
+            if (!catchUp(day, events, events.size(), seenThatDay, true))
+                return false;
+            if (abortBackfill == 2)
+                break;
+            abortBackfill = 0;
+        }
+        abortBackfill = 0;
+        return true;
+    };
+
     FeedFrame frame;
     bool loggedOn = false;
     size_t next = 0;
@@ -266,10 +358,38 @@ void FeedSimulator::Serve(int fd)
                 break;
             reader.Add(std::span(buffer, size_t(n)));
         }
-        FeedFrameReader::Result r;
-        while ((r = reader.Next(frame)) == FeedFrameReader::Result::Frame) {
-            if (frame.kind != kFeedRequest || frame.code != kFeedLogOn || loggedOn)
+        FeedFrameReader::Result r = FeedFrameReader::Result::Frame;
+        auto nextFrame = [&](FeedFrame& f) {
+            if (pending.empty())
+                return reader.Next(f);
+            f = std::move(pending.front());
+            pending.pop_front();
+            return FeedFrameReader::Result::Frame;
+        };
+        while (alive && (r = nextFrame(frame)) == FeedFrameReader::Result::Frame) {
+            if (frame.kind != kFeedRequest)
                 continue;
+            if (loggedOn && frame.code == kRequestBackfillDays) {
+                alive = send(kFeedBackfillDays, 0, EncodeBackfillDays(backfillDays()));
+                continue;
+            }
+            if (loggedOn && frame.code == kRequestBackfill) {
+                alive = backfill(frame.payload);
+                continue;
+            }
+            if (frame.code != kFeedLogOn || loggedOn)
+                continue;
+            // The account, the password and the status information, each answered by its step.
+            alive = send(kFeedStatus, 4, {}) && send(kFeedStatus, 5, {});
+            if (alive && options_.refuseStep) {
+                send(kFeedStatus, uint8_t(options_.refuseStep), {});
+                alive = false;
+                break;
+            }
+            std::vector<uint8_t> logOn(8);
+            StoreU32(logOn.data(), options_.agreements);
+            StoreU32(logOn.data() + 4, options_.levels);
+            alive = alive && send(kFeedStatus, kFeedLogOnStatus, logOn);
             loggedOn = true;
             // Definitions, then the day so far as catch-up blocks, then the day-complete status.
             for (const SimulatedShare& s : shares_)
@@ -278,23 +398,7 @@ void FeedSimulator::Serve(int fd)
             uint32_t now = Now();
             size_t end = size_t(std::find_if(timeline.begin(), timeline.end(), [&](const TimedEvent& t) { return t.time > now; }) -
                                 timeline.begin());
-            std::vector<uint8_t> status(6);
-            StoreU16(status.data(), day_);
-            StoreU32(status.data() + 2, uint32_t((end + kRecordsPerBlock - 1) / kRecordsPerBlock));
-            send(kFeedStatus, 8, status);
-            for (size_t at = 0; at < end; at += kRecordsPerBlock) {
-                std::vector<std::vector<uint8_t>> records;
-                for (size_t i = at; i < std::min(end, at + kRecordsPerBlock); ++i) {
-                    bool first = !seen[timeline[i].share];
-                    seen[timeline[i].share] = true;
-                    records.push_back(EventRecord(day_, timeline[i], first, closes[timeline[i].share]));
-                }
-                if (!(alive = send(kFeedCatchUpBlock, 0, FeedCatchUpBlock(timeline[at].time * 20, records))))
-                    break;
-            }
-            std::vector<uint8_t> complete(2);
-            StoreU16(complete.data(), day_);
-            alive = alive && send(kFeedStatus, 7, complete);
+            alive = alive && catchUp(day_, timeline, end, seen, false);
             next = end;
         }
         if (r == FeedFrameReader::Result::Bad)

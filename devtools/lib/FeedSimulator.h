@@ -27,6 +27,13 @@ struct FeedSimulatorOptions {
     // Faults to test the client with, after this many frames to a connection (-1: none).
     enum class Fault : uint8_t { None, Drop, Stall, Malformed, Oversized } fault = Fault::None;
     int faultAfter = -1;
+    // The log-on's answer: a refusal step (11-14) ends the connection instead; the agreements the
+    // account has completed (bit 0 NYSE/AMEX, bit 1 NASDAQ) and the levels it is served at.
+    int refuseStep = 0;
+    uint32_t agreements = 3;
+    uint32_t levels = 0x3FF;
+    // Weekdays before the served day that a backfill can bring (London data).
+    int backfillDays = 10;
 };
 
 struct SimulatedShare {

@@ -9,6 +9,7 @@
 #include "devtools/lib/DemoAlarms.h"
 #include "devtools/lib/DemoDealings.h"
 #include "devtools/lib/DemoIndexMembers.h"
+#include "devtools/lib/DemoImportFiles.h"
 #include "devtools/lib/DemoIntraday.h"
 #include "devtools/lib/DemoNews.h"
 #include "devtools/lib/InfoCentreWriter.h"
@@ -169,7 +170,8 @@ bool WriteDemoFolder(const std::filesystem::path& folder, std::chrono::sys_days 
             WriteFileBytes(folder / "data" / "DirDeal.dat", WriteDealingsFile(dealings).bytes) &&
             WriteFileBytes(folder / "Graph.cfg", DemoGraphConfig(BuildDemoAlarms(demo, dealings, demo.databaseDate))) &&
             WriteDemoIntraday(folder, demo, error) && WriteDemoInfoCentre(folder / "data" / "Content") &&
-            WriteDemoNews(folder, demo) && WriteDemoVersionStamp(folder))
+            WriteDemoNews(folder, demo) && WriteDemoImportFiles(folder / "Import", lastDay) &&
+            WriteDemoVersionStamp(folder))
             return true;
         if (error)
             *error = "cannot write the data files";

@@ -1,5 +1,7 @@
-// qvfeed FOLDER [--port N] [--speed N]: the feed stand-in on 127.0.0.1, serving the demo shares of
-// FOLDER's intraday store as if live, until it is ended. SIGUSR1 drops the open connections.
+// qvfeed FOLDER [--port N] [--speed N] [--refuse STEP] [--agreements MASK] [--levels WORD]: the feed
+// stand-in on 127.0.0.1, serving the demo shares of FOLDER's intraday store as if live, until it is
+// ended. SIGUSR1 drops the open connections. --refuse answers every log-on with a refusal step
+// (11-14); --agreements and --levels set what the log-on reports (3 and 0x3FF when not given).
 #include "devtools/lib/FeedSimulator.h"
 
 #include <csignal>
@@ -17,7 +19,7 @@ void OnDrop(int) { g_drop = 1; }
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: qvfeed FOLDER [--port N] [--speed N]\n");
+    std::fprintf(stderr, "usage: qvfeed FOLDER [--port N] [--speed N] [--refuse 11-14] [--agreements N] [--levels N]\n");
     return 2;
 }
 
@@ -34,6 +36,15 @@ int main(int argc, char** argv)
             if (!end || *end || v < 0)
                 return Usage();
             (a == "--port" ? void(options.port = int(v)) : void(options.speed = v));
+        } else if ((a == "--refuse" || a == "--agreements" || a == "--levels") && i + 1 < argc) {
+            char* end = nullptr;
+            unsigned long v = std::strtoul(argv[++i], &end, 0);
+            if (!end || *end || (a == "--refuse" && (v < 11 || v > 14)))
+                return Usage();
+            if (a == "--refuse")
+                options.refuseStep = int(v);
+            else
+                (a == "--agreements" ? options.agreements : options.levels) = uint32_t(v);
         } else if (options.folder.empty() && a.rfind("--", 0) != 0) {
             options.folder = a;
         } else {

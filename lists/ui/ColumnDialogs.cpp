@@ -48,18 +48,6 @@ std::optional<int> WholeNumber(const QLineEdit* edit)
 
 void Refuse(const QString& text) { ShowMessage(text.toStdString(), {}, MsgButtons::Ok, MsgIcon::Exclamation); }
 
-// Checks one number field against its range; refuses and puts the focus there when it is outside.
-bool CheckNumber(QLineEdit* edit, int low, int high)
-{
-    const auto v = WholeNumber(edit);
-    if (v && *v >= low && *v <= high)
-        return true;
-    Refuse(v ? NumberRangeMessage(low, high) : QStringLiteral("Please enter an integer."));
-    edit->setFocus();
-    edit->selectAll();
-    return false;
-}
-
 QComboBox* BorderChoice(QWidget* parent, const char* name)
 {
     auto* box = Named(new QComboBox(parent), name);
@@ -82,6 +70,17 @@ CDateEdit* MakeDialogDateField(QWidget* parent, int controlId, PackedDate date, 
 QString NumberRangeMessage(int low, int high)
 {
     return QStringLiteral("Please enter an integer between %1 and %2.").arg(low).arg(high);
+}
+
+bool CheckNumberField(QLineEdit* edit, int low, int high)
+{
+    const auto v = WholeNumber(edit);
+    if (v && *v >= low && *v <= high)
+        return true;
+    Refuse(v ? NumberRangeMessage(low, high) : QStringLiteral("Please enter an integer."));
+    edit->setFocus();
+    edit->selectAll();
+    return false;
 }
 
 // ---- Column borders & shading
@@ -252,7 +251,7 @@ int CTextEntryDlg::value() const { return WholeNumber(edit_).value_or(0); }
 
 void CTextEntryDlg::accept()
 {
-    if (!CheckNumber(edit_, limited_ ? 10 : INT_MIN, limited_ ? 1000 : INT_MAX))
+    if (!CheckNumberField(edit_, limited_ ? 10 : INT_MIN, limited_ ? 1000 : INT_MAX))
         return;
     QDialog::accept();
 }
@@ -320,7 +319,7 @@ void CHighLowSettingsDlg::accept()
     const int kind = kinds_->checkedId();
     if (kind == 1 || kind == 2) {
         const NumberRange r = HighLowPeriodRange(kind);
-        if (!CheckNumber(kind == 1 ? tradingDays_ : days_, r.low, r.high))
+        if (!CheckNumberField(kind == 1 ? tradingDays_ : days_, r.low, r.high))
             return;
     }
     QDialog::accept();
@@ -641,7 +640,7 @@ int CVolumeAverageDlg::days() const { return WholeNumber(days_).value_or(0); }
 
 void CVolumeAverageDlg::accept()
 {
-    if (CheckNumber(days_, 2, 240))
+    if (CheckNumberField(days_, 2, 240))
         QDialog::accept();
 }
 

@@ -89,6 +89,9 @@ CDateEdit* MakeDialogDateField(QWidget* parent, int controlId, PackedDate date, 
 
 // The class library's refusal of a number outside its field's range.
 QString NumberRangeMessage(int low, int high);
+// Checks a whole-number field against its range; refuses with the range message and puts the focus
+// there when it is outside.
+bool CheckNumberField(QLineEdit* edit, int low, int high);
 
 class CHighLowSettingsDlg : public QDialog {
     Q_OBJECT

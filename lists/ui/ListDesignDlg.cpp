@@ -8,6 +8,7 @@
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/LibraryButton.h"
 #include "shell/ui/ModalDialog.h"
+#include "shell/ui/SettingTitle.h"
 #include "shell/ui/StyleButton.h"
 
 #include <QCheckBox>
@@ -107,7 +108,8 @@ void CListDesignDlg::SetData(const TableDesign& design, int kind, const QString&
     kind_ = kind;
     apply_ = std::move(apply);
     tabMode_ = kind == 10 ? 2 : (kind == 1 || kind == 2 || kind == 6) ? 3 : 0;
-    setWindowTitle(QStringLiteral("%1 - %2 (%3 %4)").arg(caption_, settingName, QString::fromLatin1(TableWord(kind, tradeMode))).arg(settingNumber + 1));
+    setWindowTitle(SettingDialogTitle(caption_, settingName,
+                                      QStringLiteral("%1 %2").arg(QString::fromLatin1(TableWord(kind, tradeMode))).arg(settingNumber + 1)));
 
     tabs_->addTab(buildTextTab(), QStringLiteral(" Text "));
     tabs_->addTab(buildLinesTab(), QStringLiteral(" Lines "));

@@ -8,10 +8,9 @@
 #include "lists/ui/EditNoteDlg.h"
 #include "lists/ui/ResultsSheetDlg.h"
 #include "platform/qt/QtText.h"
+#include "shell/FrameDialogSeams.h"
 #include "shell/ui/ModalDialog.h"
 
-#include <QDesktopServices>
-#include <QUrl>
 
 namespace qv {
 namespace {
@@ -175,7 +174,7 @@ void ShellOpen(const std::string& link)
         Opener()(link);
         return;
     }
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(link)));
+    OpenExternal(link);
 }
 
 } // namespace qv

@@ -56,7 +56,7 @@ std::optional<HighLowChoice> AskHighLowColumn(QWidget* parent, int fieldCode, in
 std::optional<std::string> AskNote(QWidget* parent, const std::string& heading, const std::string& share,
                                    const std::string& text);
 
-// Opens a link with the shell's "open" verb; a failure is ignored.
+// Opens a link through the frame's external opener (OpenExternal); a failure is ignored.
 using ShellOpenFunction = std::function<void(const std::string& link)>;
 // Replaces the opener (tests); an empty function restores the desktop's.
 void SetShellOpen(ShellOpenFunction open);

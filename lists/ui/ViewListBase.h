@@ -120,6 +120,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -194,7 +195,6 @@ private:
     void ScrollColumns(int delta);
     void DrawDragMarks(QPainter& painter);
     void TrackCellTip(QPoint point);
-    void leaveEvent(QEvent* event) override;
     int cursorColumn_ = -1;
     int bodyColumn_ = -1;
     ResizeDrag resize_;

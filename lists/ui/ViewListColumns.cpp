@@ -27,6 +27,7 @@
 #include "platform/Beep.h"
 #include "platform/qt/QtText.h"
 #include "resources/MessageIds.h"
+#include "shell/CompanyLinks.h"
 #include "shell/ListTipRules.h"
 #include "shell/ViewGroups.h"
 #include "shell/ui/ModalDialog.h"

@@ -18,6 +18,7 @@ struct CViewListBase::PrintLayout {
     ListFonts fonts;
     ListStyle style;
     ListPrintPlan plan;
+    std::vector<int> columnPages; // the scroll position of each page of columns
 };
 
 bool CViewListBase::LayoutForPrinter(QPainter& painter, const QRect& table, PrintLayout& out)
@@ -47,7 +48,10 @@ bool CViewListBase::LayoutForPrinter(QPainter& painter, const QRect& table, Prin
 
     const ListViewOptions& options = CurrentListViewOptions();
     const DataMiningPrintOptions dataMining{options.dataMiningOwnPrintPage, options.dataMiningPrintRows};
-    out.plan = PlanListPrint(out.grid.GridPageCount(), HasOwnPrintPage(), kind == 6 ? &dataMining : nullptr);
+    // Each page of rows prints as many pages as its columns need, side by side.
+    out.columnPages = out.grid.GridColumnPageStarts();
+    const int rowPages = std::max(out.grid.GridPageCount(), 1) * int(out.columnPages.size());
+    out.plan = PlanListPrint(rowPages, HasOwnPrintPage(), kind == 6 ? &dataMining : nullptr);
     return true;
 }
 
@@ -68,10 +72,13 @@ void CViewListBase::DrawPrintPage(QPainter& painter, const QRect& table, int pag
         return;
     }
     ListGrid& grid = layout.grid;
-    if (grid.banded())
+    if (grid.banded()) {
         grid.SetGridScrollPos(grid.GridPageStart(rowPage));
-    else
-        grid.SetGridFirstRow(grid.visibleRows() * (rowPage - 1));
+    } else {
+        const int across = int(layout.columnPages.size());
+        grid.SetGridScrollPos(layout.columnPages[size_t((rowPage - 1) % across)]);
+        grid.SetGridFirstRow(grid.visibleRows() * ((rowPage - 1) / across));
+    }
     ops_.clear();
     PlanTable(grid, layout.headings, layout.style, QtTextMetrics(layout.fonts[1], painter.device()), 0, false,
               layout.fonts, painter.device());

@@ -111,6 +111,8 @@ void StoreRegisterItem(const FeedItem& item, ShareWork& w, RTTickWriter& writer,
     float price = float(item.registers[item.code - 1] * w.scale);
     if (!price)
         return;
+    if (item.code == 3)
+        ++TheFeedDecodeCounts().indexValues;
     std::optional<RTStoredTrade> stored;
     if (item.code == 2 && item.volume) {
         stored = RTStoredTrade{price, item.volume, 0};

@@ -42,7 +42,7 @@ FeedCatchUp& TheFeedCatchUp();
 
 // Counts of what the decoder stored, for the feed information and the benchmarks.
 struct FeedDecodeCounts {
-    uint64_t records = 0, items = 0, trades = 0;
+    uint64_t records = 0, items = 0, trades = 0, indexValues = 0;
 };
 FeedDecodeCounts& TheFeedDecodeCounts();
 

@@ -78,12 +78,6 @@ RTEngine& TheRTEngine()
     return engine;
 }
 
-std::atomic<int32_t>& RTConnectionStep()
-{
-    static std::atomic<int32_t> step{0};
-    return step;
-}
-
 void SetRTConnectionState(int32_t step)
 {
     if (RTConnectionStep().exchange(step) == step)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/PackedDate.h"
+#include "realtime/IntradayState.h"
 #include "realtime/store/RTActiveShares.h"
 #include "realtime/store/RTDayRecord.h"
 
@@ -41,6 +42,8 @@ struct RTEngineHooks {
     std::function<void()> instrumentsChanged;
     // The connection step changed (from any thread).
     std::function<void(int32_t step)> stepChanged;
+    // The log-on reported the completed agreements (called from the feed thread).
+    std::function<void(uint32_t completed)> agreementsReported;
 };
 RTEngineHooks& TheRTEngineHooks();
 
@@ -55,9 +58,7 @@ struct RTEngine {
     uint32_t enabledFeeds = 0xFFFFFFFF; // the feeds the user takes; London (0x300) always
 };
 RTEngine& TheRTEngine();
-// The connection step (0-15) the frame and the feed dialogs show, and its setter, which tells the
-// user-interface side.
-std::atomic<int32_t>& RTConnectionStep();
+// The connection step's setter, which tells the user-interface side.
 void SetRTConnectionState(int32_t step);
 void ClearRTSourceTimes();
 

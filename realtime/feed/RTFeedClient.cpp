@@ -11,6 +11,7 @@
 #include "realtime/IntradayState.h"
 #include "realtime/feed/FeedDecoder.h"
 #include "realtime/feed/FeedRecord.h"
+#include "realtime/feed/FeedServerInfo.h"
 #include "realtime/feed/RTBackfill.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTReconnect.h"
@@ -32,6 +33,20 @@ std::thread& FeedThread()
     return thread;
 }
 std::atomic<bool> g_threadRunning{false};
+// The feed's activity flags: a frame being handled, a recording being played back, a request being sent.
+std::atomic<bool> g_handling{false}, g_playing{false}, g_sending{false};
+
+struct ActivityMark {
+    explicit ActivityMark(std::atomic<bool>& flag) : flag_(flag) { flag_ = true; }
+    ~ActivityMark() { flag_ = false; }
+    std::atomic<bool>& flag_;
+};
+
+int SendRequest(std::span<const uint8_t> data, uint8_t code)
+{
+    ActivityMark mark(g_sending);
+    return TheFeedTransport().SendFeedRequest(data, code);
+}
 
 bool RealTimeOptionOn() { return Config().optionsA.data()[OptionBlockA::kRealTimeOption] != 0; }
 
@@ -39,6 +54,8 @@ void SetStep(int32_t step) { SetRTConnectionState(step); }
 
 void Record(const FeedFrame& f)
 {
+    // The user-interface thread starts and stops the recording under the same lock.
+    ExclusiveLockGuard lock(IntradayStoreLock());
     RTStore& s = TheRTStore();
     if (!s.recording)
         return;
@@ -67,11 +84,14 @@ void ReceiveLoop()
         if (!t.WaitForData(kWaitMs))
             break;
         if (!t.Receive(reader)) {
-            SetStep(kFeedConnectionLost);
+            // A server that refused the log-on closes the connection: the refusal stays the step.
+            if (!IsFeedRefusal(RTConnectionStep()))
+                SetStep(kFeedConnectionLost);
             break;
         }
         FeedFrameReader::Result r;
         while ((r = reader.Next(frame)) == FeedFrameReader::Result::Frame) {
+            ActivityMark mark(g_handling);
             Record(frame);
             HandleFeedFrame(frame);
         }
@@ -88,6 +108,7 @@ void FeedThreadProc()
 {
     RTStore& s = TheRTStore();
     if (s.playback && !s.playbackBuffer.empty()) {
+        ActivityMark mark(g_playing);
         PlayBackFeedFrames(s.playbackBuffer, s.playbackPace, &TheFeedTransport().stopFlag());
         s.playback = false;
     }
@@ -130,12 +151,42 @@ bool RTFeedThreadRunning() { return g_threadRunning; }
 
 void HandleFeedFrame(const FeedFrame& f)
 {
+    FeedServerInfo& info = TheFeedServerInfo();
+    ++info.frames;
     switch (f.kind) {
     case kFeedLiveRecord: HandleFeedRecords(nullptr, f.payload, false); break;
-    case kFeedCatchUpBlock: HandleFeedRecords(nullptr, f.payload, true); break;
-    case kFeedDefinition: HandleRTInstrumentRecord(f.payload); break;
+    case kFeedCatchUpBlock:
+        ++info.catchUpBlocks;
+        ++info.backfillDone;
+        HandleFeedRecords(nullptr, f.payload, true);
+        break;
+    case kFeedDefinition:
+        ++info.definitions;
+        HandleRTInstrumentRecord(f.payload);
+        break;
+    case kFeedBackfillDays:
+        if (auto days = ParseBackfillDays(f.payload)) {
+            std::lock_guard guard(info.mutex);
+            info.days = std::move(*days);
+            info.daysAnswered = true;
+        }
+        break;
     case kFeedStatus:
+        ++info.control;
+        // The feed's date is its newest day; a backfill's older days leave it.
+        if (f.payload.size() >= 2 && LoadU16(f.payload.data()) > info.feedDay)
+            info.feedDay = LoadU16(f.payload.data());
+        if (f.code == kFeedLogOnStatus) {
+            if (auto status = ParseLogOnStatus(f.payload)) {
+                info.agreements = status->agreements;
+                info.currentLevels = status->levels;
+                if (const auto& agreements = TheRTEngineHooks().agreementsReported)
+                    agreements(status->agreements);
+            }
+        }
         if (f.code == kFeedBackfilling && f.payload.size() >= 6) {
+            info.backfillTotal = LoadU32(f.payload.data() + 2);
+            info.backfillDone = 0;
             FeedCatchUp& c = TheFeedCatchUp();
             c = {};
             c.running = true;
@@ -221,6 +272,7 @@ bool StartRTEngine()
     FeedThread() = std::thread(FeedThreadProc);
     uint8_t day[2] = {};
     StoreU16(day, TheRTStore().newestDaySeen);
+    ResetFeedServerInfo();
     if (t.SendFeedRequest(day, kFeedLogOn) < 0) {
         StopRTEngine();
         return false;
@@ -252,6 +304,43 @@ void EndRTEngine()
 
 } // namespace
 
+bool RequestRTBackfillDays()
+{
+    {
+        FeedServerInfo& info = TheFeedServerInfo();
+        std::lock_guard guard(info.mutex);
+        info.daysAnswered = false;
+        info.days.clear();
+    }
+    return RTEngineState == kEngineRunning && SendRequest({}, kRequestBackfillDays) >= 0;
+}
+
+bool SendRTBackfillRequest(std::span<const uint8_t> record)
+{
+    TheFeedServerInfo().abortCurrent = false;
+    TheFeedServerInfo().abortAll = false;
+    return RTEngineState == kEngineRunning && SendRequest(record, kRequestBackfill) >= 0;
+}
+
+int WaitFeedActivityEnd(const std::function<void(int ms)>& sleep)
+{
+    for (int step = 0; step < kActivitySteps; ++step) {
+        if (!g_handling && !g_playing && !g_sending)
+            return 0;
+        sleep(kActivityStepMs);
+    }
+    return g_handling || g_playing || g_sending ? -1 : 0;
+}
+
+bool FeedActive() { return g_handling || g_playing || g_sending; }
+
+bool AbortRTBackfill(bool all)
+{
+    (all ? TheFeedServerInfo().abortAll : TheFeedServerInfo().abortCurrent) = true;
+    const uint8_t which = all ? 1 : 0;
+    return RTEngineState == kEngineRunning && SendRequest(std::span(&which, 1), kRequestBackfillAbort) >= 0;
+}
+
 bool StopRTEngine()
 {
     TheRTReconnect().userStopped = true;
@@ -260,6 +349,8 @@ bool StopRTEngine()
     RTEngineState = kEngineStopped;
     FeedTransport& t = TheFeedTransport();
     t.SetStopEvent();
+    if (WaitFeedActivityEnd([](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }) < 0)
+        OutputDebugText("RT Stop: the feed was still busy");
     t.Close();
     EndRTEngine();
     return true;

@@ -5,6 +5,8 @@
 #include "realtime/feed/FeedFrame.h"
 #include "realtime/feed/FeedTransport.h"
 
+#include <functional>
+
 namespace qv {
 
 FeedTransport& TheFeedTransport();
@@ -20,6 +22,17 @@ bool StopRTEngine();
 // already failed, a reconnect follows after 1 s. False when the feed thread did not end within 2.1 s.
 bool DisconnectDroppedRTEngine();
 bool RTFeedThreadRunning();
+// Waits in steps of 100 ms, at most 52, until no frame is being handled, no recording played back and
+// no request sent: 0, or -1 on time-out. `sleep` waits the milliseconds given.
+constexpr int kActivitySteps = 52, kActivityStepMs = 100;
+int WaitFeedActivityEnd(const std::function<void(int ms)>& sleep);
+bool FeedActive();
+// Asks the server for the days it can backfill (the answer fills TheFeedServerInfo().days), and sends
+// the backfill dialog's request record. False when not connected or the send failed.
+bool RequestRTBackfillDays();
+bool SendRTBackfillRequest(std::span<const uint8_t> record);
+// Asks the server to stop the running backfill: its current day, or every day asked for.
+bool AbortRTBackfill(bool all);
 // A connection that dropped shows step 15 ("Error - Unable to maintain connection.") and ends the
 // feed thread; the user-interface side then sets the engine state to stopped.
 

@@ -15,6 +15,7 @@
 #include "realtime/store/RTStore.h"
 
 #include <algorithm>
+#include <atomic>
 #include <array>
 #include <numeric>
 
@@ -469,9 +470,20 @@ void GetRTHistorySize(int64_t& size, int32_t& days)
     size = int64_t(total / 1024);
 }
 
+std::vector<std::pair<PackedDate, uint64_t>> ListRTHistory()
+{
+    ExclusiveLockGuard lock(IntradayStoreLock());
+    ScanRTHistoryFiles();
+    std::vector<std::pair<PackedDate, uint64_t>> out;
+    for (PackedDate d : TheRTStore().days)
+        out.emplace_back(d, HistoryFileLength(d).value_or(0));
+    return out;
+}
+
 void PurgeRTHistory(int32_t daysToKeep, bool automatic, int32_t daysShown)
 {
-    if (RTEngineState >= 8)
+    // Not while a backfill fills the days (step 8 and above).
+    if (RTConnectionStep() >= 8)
         return;
     std::string text = StringPrintf("%sDo you wish to purge the share history down to %d days?",
                                     automatic ? "Intraday auto purge - " : "", daysShown);
@@ -491,6 +503,22 @@ void PurgeRTHistory(int32_t daysToKeep, bool automatic, int32_t daysShown)
     ScanRTHistoryFiles();
 }
 
+namespace {
+// Mirrors the store's flag for the command rules, which read it without taking the store's lock.
+std::atomic<bool> g_recording{false};
+} // namespace
+
+void StartRecordingRT()
+{
+    ExclusiveLockGuard lock(IntradayStoreLock());
+    RTStore& s = TheRTStore();
+    s.recordingBuffer.clear();
+    s.recording = true;
+    g_recording = true;
+}
+
+bool RTRecording() { return g_recording; }
+
 bool StopRecordingRT()
 {
     ExclusiveLockGuard lock(IntradayStoreLock());
@@ -498,6 +526,7 @@ bool StopRecordingRT()
     bool saved = SaveFileImage(PlainPlan("Demo.dat", "Demo.tem"), s.recordingBuffer) == SaveResult::Saved;
     s.recordingBuffer = {};
     s.recording = false;
+    g_recording = false;
     return saved;
 }
 

@@ -12,6 +12,8 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace qv {
 
@@ -60,10 +62,15 @@ void DeleteRTDay(PackedDate day);
 // oldest -days files; days a date the size of the days from it on; sizeKB given (as bytes) the
 // number of oldest days whose sizes stay below it. sizeKB comes back in KB.
 void GetRTHistorySize(int64_t& size, int32_t& days);
+// The stored days, oldest first, with their files' sizes (after a scan of the history folder).
+std::vector<std::pair<PackedDate, uint64_t>> ListRTHistory();
 // Asks, then deletes the oldest days down to daysToKeep; the newest day seen is never deleted.
 void PurgeRTHistory(int32_t daysToKeep, bool automatic, int32_t daysShown);
 
-// "Demo.dat": the recording buffer written whole when recording stops, read whole for playback.
+// "Demo.dat": the frames received are kept from StartRecordingRT on; the buffer is written whole when
+// recording stops, read whole for playback.
+void StartRecordingRT();
+bool RTRecording();
 bool StopRecordingRT();
 bool LoadPlaybackRT();
 // "Sample%02d.dat" for every sample buffer that holds words; the buffers are freed.

@@ -1,9 +1,12 @@
 // The name dialog of filters and toolbars.
 #include "shell/ui/FilterNameDlg.h"
 
+#include "core/DMFilter.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace qv {
@@ -14,8 +17,11 @@ CFilterNameDlg::CFilterNameDlg(QWidget* parent)
     setWindowTitle(QStringLiteral("Enter name of Filter"));
     edit_->setObjectName(QStringLiteral("1906"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    ok_ = buttons->button(QDialogButtonBox::Ok);
+    ok_->setObjectName(QStringLiteral("1"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(edit_, &QLineEdit::textChanged, this, [this] { checkName(); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(prompt_);
     layout->addWidget(edit_);
@@ -25,5 +31,32 @@ CFilterNameDlg::CFilterNameDlg(QWidget* parent)
 void CFilterNameDlg::SetPrompt(const QString& prompt) { prompt_->setText(prompt); }
 void CFilterNameDlg::SetName(const QString& name) { edit_->setText(name); }
 QString CFilterNameDlg::Name() const { return edit_->text(); }
+
+void CFilterNameDlg::SetRenaming(bool renaming)
+{
+    setWindowTitle(renaming ? QStringLiteral("Edit Filter Name") : QStringLiteral("Enter Filter Name"));
+}
+
+void CFilterNameDlg::SetNameCheck(bool on)
+{
+    nameCheck_ = on;
+    checkName();
+}
+
+void CFilterNameDlg::accept()
+{
+    if (ok_->isEnabled())
+        QDialog::accept();
+}
+
+void CFilterNameDlg::checkName()
+{
+    if (!nameCheck_) {
+        ok_->setEnabled(true);
+        return;
+    }
+    const std::string name = edit_->text().toStdString();
+    ok_->setEnabled(!name.empty() && FindFilterPosition(name) < 0);
+}
 
 } // namespace qv

@@ -6,6 +6,7 @@
 #include "core/ConfigFile.h"
 #include "core/ConfigState.h"
 #include "core/RecordLookup.h"
+#include "core/RecordLists.h"
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
 #include "core/WindowLayouts.h"
@@ -18,9 +19,13 @@
 #include "realtime/AgreementBlock.h"
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
+#include "realtime/feed/RTEngine.h"
+#include "realtime/store/RTStoreFiles.h"
 #include "resources/MessageIds.h"
 #include "resources/WebAddresses.h"
 #include "shell/FrameCommands.h"
+#include "core/ViewSettings.h"
+#include "shell/CompanyLinks.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/FrameMessages.h"
 #include "shell/KeyTable.h"
@@ -154,6 +159,8 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     f.dataMiningRun = DataMiningRunBusy != 0;
     f.feedState = FeedConnectionState();
     f.engineState = RTEngineState;
+    f.backfillRunning = TheRTEngine().backfillRunning;
+    f.recording = RTRecording();
     f.slideShowRunning = SlideShowRunning != 0;
     f.notesVisible = ProgramSwitches().notesVisible != 0;
     f.emailSwitch = ProgramSwitches().emailOn != 0;
@@ -162,6 +169,7 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     f.newsLoaded = FrameDialogs().newsLoaded && FrameDialogs().newsLoaded();
     f.newsModified = FrameDialogs().newsModified && FrameDialogs().newsModified();
     f.infoCentreReady = frame_.InfoCentreReady();
+    f.importedItems = ImportedItemList != nullptr;
     if (!view)
         return f;
     f.activeKind = view->kind;
@@ -207,7 +215,7 @@ bool CFrameCommandHost::SeamInstalled(uint32_t command) const
     case 26122: case 26275: case 26504: case 57668: case 20929: case 20930: case 26121: case 26895: case 21159:
     case 21106: case 26650: case 26593: case 26640: case 27018: case 26705: case 26706: case 26741: case 26742:
     case 26265: case 26756: case 26757: case 26759: case 26758: case 26776: case 27256: case 27255: case 27064:
-    case 26740: case 26900: case 27036: case 27039: case kCommandIncomingMessage: return true;
+    case 26740: case 27036: case 27039: case kCommandIncomingMessage: return true;
     case 26537: return bool(seams.portfolioChooser);
     default: return FindCommandDialog(command) != nullptr;
     }
@@ -338,6 +346,10 @@ void CFrameCommandHost::SelectSetting(CViewBase* view, int32_t number, bool a, b
     if (view->list)
         MainFrameState().listNumber = view->list->word;
     view->SelectColumnSetting(number, a, b);
+    // Kept for the kind, so that a view of the kind made again later (a chart after a list in the
+    // same window) comes back on it.
+    if (number >= 0)
+        SetViewSettingIndex(view->kind, view->list ? view->list->word : 0, number);
     view->InvalidateWindow();
     view->InvalidateLinkedViews(true, false);
 }
@@ -698,7 +710,7 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
         if (!entry)
             return true;
         std::string text = FrameDialogs().shareColumnText(*entry, command == 26741 ? 113 : 114);
-        OpenExternal(command == 26741 ? text : "mailto:" + text);
+        OpenExternal(command == 26741 ? WebsiteLink(text) : MailLink(text));
         return true;
     }
     case 27213:
@@ -742,7 +754,7 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
             FrameDialogs().scheduleReconnect();
         return true;
     case 26537: portfolios_->RevertPortfolio(); return true;
-    case 26740: case 26900: case 27036: case 27039: return true;
+    case 26740: case 27036: case 27039: return true;
     case kCommandIncomingMessage: OnIncomingMessage(); return true;
     case 27063:
         // The sheet packs its answers on Finish (PackAgreementAnswers) and stays open when they do

@@ -7,6 +7,7 @@
 #include "core/RecordLists.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
+#include "core/ViewSettings.h"
 #include "platform/MessageDispatch.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "platform/qt/QtText.h"
@@ -281,6 +282,9 @@ void CViewRequests::ActivateRequestedView(CViewBase* view, ViewRequest& request)
     MainFrameState().listNumber = view->list->word;
     CViewBase* old = request.view;
     if (!(request.flags & kRequestNewWindow) && old && old != view && view->list->family != kFamilyTicker) {
+        // A chart replaced in its window leaves its setting for the next chart made there.
+        if (old->KeepsOwnSetting() && old->list)
+            SetViewSettingIndex(old->kind, old->list->word, old->secondKey);
         UnlinkViewFromLists(old);
         old->list = old->secondList = nullptr;
         if (auto* oldWindow = dynamic_cast<CViewBaseWnd*>(old)) {
@@ -298,6 +302,10 @@ void CViewRequests::ActivateRequestedView(CViewBase* view, ViewRequest& request)
         view->list->word = number;
         MainFrameState().listNumber = number;
     }
+    // A view made for the request that keeps a setting of its own (a chart, the ticker) takes the
+    // one last chosen for its kind; list tables keep theirs with their list.
+    if (view != old && view->KeepsOwnSetting())
+        view->SelectColumnSetting(GetViewSettingIndex(view->kind, view->list->word), false, false);
     SyncSourceCursors(view->list);
     PostProgramMessage(*view, WM_COMMAND, ID_REFRESH);
     if (window) {
@@ -351,6 +359,7 @@ bool CViewRequests::UnlinkActiveView()
     int32_t number = view->list ? view->list->word : 0;
     Portfolio* source = view->list ? view->list->source : nullptr;
     uint8_t dealings = view->list ? uint8_t(view->list->viewState2 & 0x9F) : 0;
+    const int32_t ownSetting = view->secondKey;
     if (!UnlinkView(view))
         return false;
     ViewRequest request;
@@ -368,6 +377,9 @@ bool CViewRequests::UnlinkActiveView()
         SetShareListSource(shown->list, source, 0, 0, false, false);
     request.flags |= kRequestNoFollow;
     ActivateRequestedView(shown, request);
+    // The window made anew keeps the setting it showed.
+    if (shown->KeepsOwnSetting())
+        shown->SelectColumnSetting(ownSetting, false, false);
     InvalidateMatchingViews(ShareListChain(), false, -1, -1, 0xFFFFFFFF, nullptr);
     return true;
 }

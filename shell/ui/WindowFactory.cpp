@@ -24,6 +24,7 @@
 #include <QMdiArea>
 #include <QScreen>
 #include <cstdlib>
+#include <utility>
 
 namespace qv {
 namespace {
@@ -66,6 +67,12 @@ void AttachToChain(CViewBase* view, ShareList* list)
     list->views = view;
 }
 
+RestoredFilterRun& FilterRun()
+{
+    static RestoredFilterRun run;
+    return run;
+}
+
 // The share list a window's record describes.
 ShareList* CreateShareListForWindow(const LayoutWindow& r, int32_t family)
 {
@@ -95,6 +102,10 @@ ShareList* CreateShareListForWindow(const LayoutWindow& r, int32_t family)
     }());
     if (usesSource)
         SetShareListPosition(list, r.shareId, r.shareSub, false);
+    if (IsOneShareViewKind(r.kind) && r.providerKind == kViewDataMining && FilterRun()) {
+        FilterRun()(list, r.filterIndex);
+        SetShareListPosition(list, r.shareId, r.shareSub, false);
+    }
     return list;
 }
 
@@ -107,6 +118,8 @@ ShareList* FindList(int32_t number, int32_t family, bool sameFamily)
 }
 
 } // namespace
+
+RestoredFilterRun SetRestoredFilterRun(RestoredFilterRun run) { return std::exchange(FilterRun(), std::move(run)); }
 
 std::vector<LayoutWindow> LayoutSlotWindows(int slot)
 {

@@ -5,11 +5,13 @@
 #include "shell/LayoutWindow.h"
 
 #include <QPointer>
+#include <functional>
 #include <map>
 #include <vector>
 
 namespace qv {
 
+struct ShareList;
 class CMainFrame;
 class CChildWindow;
 class CViewBase;
@@ -64,6 +66,12 @@ private:
     std::map<const CChildWindow*, LayoutWindow> records_;
     std::map<CViewBase*, int32_t> pendingLinks_;
 };
+
+// A one-share window restored with a data-mining filter as the provider of its list first runs that
+// filter (its 1-based position, 0 for the current filter) into the list; the data-mining code
+// installs the run. Returns the run it replaces.
+using RestoredFilterRun = std::function<void(ShareList* list, uint32_t filterPosition)>;
+RestoredFilterRun SetRestoredFilterRun(RestoredFilterRun run);
 
 // The window records of a layout slot, decoded, and written back.
 std::vector<LayoutWindow> LayoutSlotWindows(int slot);

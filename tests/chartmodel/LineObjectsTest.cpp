@@ -108,6 +108,7 @@ TEST(LineObjects, NewNodes)
 {
     ListGuard g;
     DefaultTextBox().textColour = 0x123456;
+    DefaultTextBox().pointSize = 12;
     LineObject* text = AddTextObject(g.list);
     DefaultTextBox() = TextBoxDefaults{};
     EXPECT_EQ(text->subtype(), 10u);
@@ -115,7 +116,8 @@ TEST(LineObjects, NewNodes)
     EXPECT_EQ(LoadI32(text->stored.data() + 28), 50);
     EXPECT_EQ(LoadU32(text->stored.data() + 40), 0xFFFFFFu);
     EXPECT_EQ(LoadU32(text->stored.data() + 52), 1398u);
-    EXPECT_EQ(LoadU32(text->stored.data() + 116), 0x123456u);
+    EXPECT_EQ(LoadU32(text->stored.data() + 32), 0x123456u) << "the text colour field";
+    EXPECT_EQ(LoadI32(text->stored.data() + 116), 12) << "offset 116 is the point size";
     LineObject* fork = AddPitchforkObject(g.list, 9, 0x55);
     EXPECT_EQ(fork->capacity(), 3);
     EXPECT_EQ(fork->pointCount(), 0);

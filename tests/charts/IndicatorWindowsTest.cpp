@@ -225,7 +225,7 @@ TEST_F(IndicatorWindowsView, AShortRateOfChangeLeavesANamedEmptyWindow)
     EXPECT_TRUE(view.raster->captions.empty());
 }
 
-TEST_F(IndicatorWindowsView, AccumulationIsTheSameWhateverTheBarPeriod)
+TEST_F(IndicatorWindowsView, AccumulationIsTheSameWhateverTheBarPeriodAndWithTheSwingChart)
 {
     gs::SetU8(Setting(), gs::kPriceDisplay, 1);
     Put(0, 0, IndicatorRecord::Of(42, 0), 0x0000C0);
@@ -238,6 +238,13 @@ TEST_F(IndicatorWindowsView, AccumulationIsTheSameWhateverTheBarPeriod)
     }
     EXPECT_EQ(byPeriod[0], byPeriod[1]);
     EXPECT_EQ(byPeriod[0].size(), 300u);
+    // The swing chart's top and bottom marks are kept apart from the days: the line stays the same.
+    gs::SetU8(Setting(), gs::kBarPeriod, 1);
+    gs::SetU32(Setting(), gs::kSwingFlags, 1 | 2 | 0x10 | (0x3Fu << 16));
+    view.Paint();
+    EXPECT_FALSE(view.eod.swingChart().events.empty());
+    ASSERT_NE(Result(0, 0), nullptr);
+    EXPECT_EQ(Result(0, 0)->lines[0].values, byPeriod[0]);
 }
 
 TEST_F(IndicatorWindowsView, TheLegendListsEachWindowsLineWithItsValues)

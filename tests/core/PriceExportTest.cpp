@@ -3,6 +3,8 @@
 #include "core/PriceExport.h"
 
 #include "core/VarInt.h"
+#include "devtools/lib/TempFolder.h"
+#include "platform/FileOps.h"
 #include "support/DatabaseFixture.h"
 #include "support/PriceFixtures.h"
 
@@ -145,6 +147,51 @@ TEST(PriceExportStyle, FileTypesSetTheirDelimiterAndDateStyle)
     EXPECT_EQ(ExportExtension(kExportDailyCsv), ".csv");
     EXPECT_EQ(ExportExtension(kExportAllFiles), ".*");
     EXPECT_EQ(ExportExtension(0), "");
+}
+
+TEST(PriceExportFiles, AShareFileNeedsAFolderUnder245AndATickerUnder9Characters)
+{
+    struct Case {
+        size_t folder, ticker;
+        bool formed;
+    };
+    for (const Case& c : {Case{244, 8, true}, Case{245, 8, false}, Case{10, 9, false}, Case{10, 0, false}}) {
+        const std::string path = ShareExportPath(std::string(c.folder, 'f'), std::string(c.ticker, 'T'), ".csv");
+        EXPECT_EQ(!path.empty(), c.formed) << c.folder << " " << c.ticker;
+    }
+    EXPECT_EQ(ShareExportPath("out", "ABC", ".prn"), "out/ABC.prn");
+}
+
+TEST_F(PriceExport, ExportShareFileWritesOneFileOrAsksWhenItCannot)
+{
+    RecordCursor share = LoadShare({});
+    dev::TempFolder folder("export-files");
+    ShareExportRun run;
+    run.style = ExportStyleFor(kExportPrn, 0x10, 0, ',', '/');
+    run.folder = folder.path().string();
+    run.extension = ".prn";
+    EXPECT_FALSE(ExportShareFile(share, run));
+    std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(folder / "ABC.prn");
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(std::string(bytes->begin(), bytes->end()), "<ticker>,<date>,<close>\r\nABC,000522,100.25\r\nABC,000524,100.50\r\n");
+    EXPECT_EQ(run.latest, Date(2000, 5, 24));
+
+    run.folder = std::string(245, 'f');
+    box.queue(MsgAnswer::Ok);
+    EXPECT_FALSE(ExportShareFile(share, run)) << "OK goes on with the next share";
+    EXPECT_NE(run.latest, 0);
+    box.queue(MsgAnswer::Cancel);
+    EXPECT_TRUE(ExportShareFile(share, run));
+    EXPECT_EQ(run.latest, 0) << "Cancel stops";
+    EXPECT_EQ(box.texts().back(), "Unable to open file for\n\nAbcdef Widgets Holdings\n\nOK to continue  Cancel to stop");
+
+    ShareExportRun one;
+    one.style = ExportStyleFor(kExportPrn, 0x10, 0, ',', '/');
+    one.singleFile = true;
+    EXPECT_FALSE(ExportShareFile(share, one));
+    EXPECT_FALSE(ExportShareFile(share, one));
+    EXPECT_EQ(one.shared, "<ticker>,<date>,<close>\r\nABC,000522,100.25\r\nABC,000524,100.50\r\n"
+                          "ABC,000522,100.25\r\nABC,000524,100.50\r\n") << "one heading for the file";
 }
 
 } // namespace

@@ -2,7 +2,10 @@
 // clashing names, versions and old kind numbers, and the damaged or hostile lines the reader skips.
 #include "datamining/FilterText.h"
 
+#include "SimulationFixture.h"
 #include "datamining/CriterionKinds.h"
+#include "datamining/CriterionValue.h"
+#include "datamining/FilterValues.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/FileOps.h"
 
@@ -217,6 +220,49 @@ TEST(FilterTextTokens, ReaderStopsAtTheRightCharacters)
     EXPECT_EQ(ReadFloatToken(numbers), -FLT_MAX);
     EXPECT_EQ(ReadFloatToken(numbers), 0.0f);
     EXPECT_EQ(ReadIntToken(numbers), 0);
+}
+
+} // namespace
+} // namespace qv
+
+namespace qv {
+namespace {
+
+class FilterTextImportStatistics : public test::SimulationFixture {
+protected:
+    ~FilterTextImportStatistics() override
+    {
+        ClearFilterList();
+        FilterCandidates() = {};
+    }
+    dev::TempFolder folder_{"fltstats"};
+};
+
+// A criterion repeated from filter to filter is measured once, and every copy gets the same figures
+// as a criterion measured on its own.
+TEST_F(FilterTextImportStatistics, RepeatedCriteriaGetTheFiguresOfOneMeasurement)
+{
+    LoadSimulationShares({{"Alpha", 100, 120}, {"Beta", 200, 90}, {"Gamma", 50, 60}});
+    RebuildFilterCandidates();
+    const auto path = folder_.path() / "two.flt";
+    for (const char* name : {"First", "Second"}) {
+        DMFilter f;
+        f.name = name;
+        f.sourceKind = 1;
+        f.criteria = {Criterion(0, 0, 1, 1000), Criterion(0, 0, 1, 1000)};
+        ASSERT_TRUE(ExportFilterText(path, &f));
+    }
+    ASSERT_EQ(ImportFilterText(path), 2);
+    DMCriterion alone = Criterion(0, 0, 1, 1000);
+    CriterionStatistics(FilterCandidates().rows.data(), nullptr, alone);
+    ASSERT_FALSE(alone.noData);
+    for (const auto& f : FilterList())
+        for (const DMCriterion& c : f->criteria) {
+            EXPECT_EQ(c.dataMin, alone.dataMin);
+            EXPECT_EQ(c.dataMax, alone.dataMax);
+            EXPECT_EQ(c.average, alone.average);
+            EXPECT_EQ(c.lower, 1.0f) << "the file's bounds are kept";
+        }
 }
 
 } // namespace

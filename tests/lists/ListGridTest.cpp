@@ -190,6 +190,42 @@ TEST(ListGrid, PrintedPagesNeitherRepeatNorDropAnything)
     EXPECT_EQ(pages, 3);
 }
 
+// Columns beyond the page's width print on pages of their own, the frozen ones repeated on each;
+// a column wider than the page has a page to itself, cut at the edge, rather than none.
+TEST(ListGrid, ColumnsWiderThanThePagePrintOnPagesAcross)
+{
+    struct Case {
+        std::vector<uint16_t> widths;
+        int frozen;
+        std::vector<int> starts;    // the scroll position of each page of columns
+        std::vector<int> lastShown; // the last column each shows
+    };
+    const std::vector<Case> cases = {
+        {{60, 60, 60}, 0, {0}, {2}},
+        {{100, 100, 100, 100}, 0, {0, 2}, {1, 3}},
+        {{40, 100, 100, 100}, 1, {0, 2}, {2, 3}},
+        {{40, 100, 150, 100}, 1, {0, 1, 2}, {1, 2, 3}},
+        {{60, 300, 60}, 0, {0, 1, 2}, {0, 1, 2}},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> layout;
+        for (uint16_t w : c.widths) {
+            ColumnDefSpec spec = ColumnOf(kColumnField, 15);
+            spec.width = w;
+            AppendColumnDef(layout, spec);
+        }
+        layout.push_back(0);
+        ListGrid grid;
+        grid.LayoutGridNormal(layout.data(), c.frozen, 5, 0);
+        grid.FitGridToRect({0, 0, 250, 100}, 0, 10, true);
+        ASSERT_EQ(grid.GridColumnPageStarts(), c.starts) << c.widths.size() << " columns, frozen " << c.frozen;
+        for (size_t page = 0; page < c.starts.size(); ++page) {
+            grid.SetGridScrollPos(c.starts[page]);
+            EXPECT_EQ(grid.lastColumn(), c.lastShown[page]) << "page " << page;
+        }
+    }
+}
+
 TEST(ListHeadings, WrapsAtBlanksNeverAtUnderscores)
 {
     FixedMetrics m;

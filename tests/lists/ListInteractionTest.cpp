@@ -61,13 +61,8 @@ TEST(ListInteraction, KeyTable)
         EXPECT_EQ(ListKeyCommand(c.key, c.shift, c.ctrl), c.command) << int(c.key);
 }
 
-TEST(ListInteraction, Links)
+TEST(ListInteraction, PartnerSearchLink)
 {
-    EXPECT_EQ(WebsiteLink("www.example.co.uk; more text"), "http://www.example.co.uk");
-    EXPECT_EQ(WebsiteLink("www.example.co.uk"), "http://www.example.co.uk");
-    EXPECT_EQ(WebsiteLink("www.a.com other"), "http://www.a.com");
-    EXPECT_EQ(WebsiteLink("www.a.com;b"), "http://www.a.com;b");
-    EXPECT_EQ(MailLink("ir@example.com"), "mailto:ir@example.com");
     EXPECT_EQ(PartnerSearchLink("A&B plc/2"), std::string(kPartnerServer) + "/system/search/results.jsp?queryText=A%26B%20plc%2F2");
 }
 

@@ -13,13 +13,18 @@
 #include "shell/FrameDialogSeams.h"
 #include "shell/ui/ModalDialog.h"
 #include "tools/options/OptionSettings.h"
+#include "tools/TableExport.h"
+#include "tools/ui/ActiveShare.h"
+#include "tools/ui/ExportPricesDlg.h"
 #include "views/FrameState.h"
 #include "views/ViewBase.h"
 
 #include <QApplication>
 #include <QFileDialog>
 
+#include <algorithm>
 #include <filesystem>
+#include <span>
 
 namespace qv {
 
@@ -28,9 +33,14 @@ const char* const kPriceExportFilters[6] = {
     "All Files (*.*)",      "Daily prices (*.csv)",
 };
 
+const char* const kTableExportFilters[3] = {"Excel format (*.csv)", "General (*.exp)", "All Files (*.*)"};
+
 namespace {
 
-constexpr uint32_t kExportSharePrices = 26057;
+constexpr uint32_t kExportSharePrices = 26057, kExportTablePrices = 26201, kExportTable = 26055,
+                   kExportDetails = 26058;
+// Bit 6 of the Export page's first flag byte: a transactions table's 'Latest' rows are written.
+constexpr uint8_t kLatestRowsFlag = 0x40;
 constexpr const char* kSection = "Settings";
 
 PriceExportChooser& Chooser()
@@ -39,21 +49,29 @@ PriceExportChooser& Chooser()
     return chooser;
 }
 
-std::string DialogChooser(const std::string& offered, int& format)
+// The save dialog over a filter list whose entry n is format `formats[n]`.
+std::string ListChooser(const char* title, std::span<const char* const> filters, std::span<const int> formats,
+                        const std::string& offered, int& format)
 {
-    QStringList filters;
-    for (const char* filter : kPriceExportFilters)
-        filters << QString::fromLatin1(filter);
-    QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Export the prices for this share"),
-                       FromCp1252(offered), filters.join(QStringLiteral(";;")));
+    QStringList names;
+    for (const char* filter : filters)
+        names << QString::fromLatin1(filter);
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromLatin1(title), FromCp1252(offered),
+                       names.join(QStringLiteral(";;")));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.selectNameFilter(filters.value(format - 1, filters.first()));
+    const auto at = std::find(formats.begin(), formats.end(), format);
+    dialog.selectNameFilter(names.value(at == formats.end() ? 0 : int(at - formats.begin())));
     if (RunModalDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    format = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
-    if (format < kExportCsv)
-        format = kExportCsv;
+    const qsizetype chosen = names.indexOf(dialog.selectedNameFilter());
+    format = formats[chosen >= 0 ? size_t(chosen) : 0];
     return dialog.selectedFiles().constFirst().toStdString();
+}
+
+std::string DialogChooser(const std::string& offered, int& format)
+{
+    static constexpr int kFormats[] = {1, 2, 3, 4, 5, 6};
+    return ListChooser("Export the prices for this share", kPriceExportFilters, kFormats, offered, format);
 }
 
 std::filesystem::path ExportFolder()
@@ -81,17 +99,67 @@ std::filesystem::path WithExtension(std::filesystem::path path, int format)
     return path.replace_extension(ExportExtension(format));
 }
 
-bool CurrentShare(RecordCursor& share)
+ExportPricesDialog& PricesDialog()
 {
-    CViewBase* view = MainFrameState().activeView;
-    if (!view || !view->list)
-        return false;
-    RecordCursor* entry = CurrentEntry(view->list);
-    if (!entry || !entry->record)
-        return false;
-    share = ShareOfRow(*view->list, *entry);
-    return share.record != nullptr;
+    static ExportPricesDialog dialog;
+    return dialog;
 }
+
+bool RunExportPricesDialog(ExportPricesChoice& choice)
+{
+    CExportPricesDlg dialog(choice, QApplication::activeWindow());
+    if (RunModalDialog(dialog) != QDialog::Accepted)
+        return false;
+    choice = dialog.choice();
+    return true;
+}
+
+ExportPricesChoice StoredChoice()
+{
+    const Registry& registry = Registry::Instance();
+    ExportPricesChoice choice;
+    choice.folder = ExportFolder().string();
+    choice.file = registry.getString(kSection, "ExportFile").value_or("out");
+    if (choice.file.empty())
+        choice.file = "out";
+    choice.format = StoredFormat();
+    choice.singleFile = registry.getU32(kSection, "ExportSingleFile").value_or(0) != 0;
+    choice.fromDate = PackedDate(registry.getU32(kSection, "ExportFromDate").value_or(0));
+    choice.allData = choice.fromDate == 0;
+    return choice;
+}
+
+void StoreChoice(const ExportPricesChoice& choice)
+{
+    Registry& registry = Registry::Instance();
+    registry.setString(kSection, "ExportFolder", choice.folder);
+    registry.setString(kSection, "ExportFile", choice.file);
+    registry.setU32(kSection, "ExportFormat", uint32_t(choice.format));
+    registry.setU32(kSection, "ExportSingleFile", choice.singleFile ? 1 : 0);
+    registry.setU32(kSection, "ExportFromDate", choice.allData ? 0 : choice.fromDate);
+}
+
+// The chosen file's folder, name and type, offered again next time.
+void RememberChosenFile(const std::filesystem::path& path, int format)
+{
+    Registry& registry = Registry::Instance();
+    registry.setString(kSection, "ExportFolder", path.parent_path().string());
+    registry.setString(kSection, "ExportFile", path.stem().string());
+    registry.setU32(kSection, "ExportFormat", uint32_t(format));
+}
+
+// Writes the text through the save protocol; a failure is said.
+bool SaveExport(const std::filesystem::path& path, const std::string& text)
+{
+    if (SaveFileAt(path, std::string_view(text)))
+        return true;
+    ShowMessage("Export failed\nPossibly not enough disk space", {}, MsgButtons::Ok, MsgIcon::Exclamation);
+    return false;
+}
+
+// A per-share file of "All files" is written as the general layout, so it takes its extension.
+std::string FileExtension(int format) { return ExportExtension(format == kExportAllFiles ? kExportExp : format); }
+
 
 } // namespace
 
@@ -100,7 +168,7 @@ void SetPriceExportChooser(PriceExportChooser chooser) { Chooser() = std::move(c
 bool ExportCurrentSharePrices()
 {
     RecordCursor share;
-    if (!CurrentShare(share))
+    if (!ActiveViewShare(share))
         return false;
     std::string ticker;
     GetShareFileCode(share, ticker, false);
@@ -111,30 +179,107 @@ bool ExportCurrentSharePrices()
     if (chosen.empty())
         return false;
     const std::filesystem::path path = WithExtension(chosen, format);
-    Registry& registry = Registry::Instance();
-    registry.setString(kSection, "ExportFolder", path.parent_path().string());
-    registry.setString(kSection, "ExportFile", path.stem().string());
-    registry.setU32(kSection, "ExportFormat", uint32_t(format));
+    RememberChosenFile(path, format);
     const PriceFileOptions& o = PriceFileSettings();
     const ExportStyle style =
         ExportStyleFor(format, o.exportFormat, o.exportFormat2, o.exportSeparator, o.exportDateSeparator);
     std::string text;
     WriteShareHistory(share, style, text);
-    if (!SaveFileAt(path, std::string_view(text))) {
-        ShowMessage("Export failed\nPossibly not enough disk space", {}, MsgButtons::Ok, MsgIcon::Exclamation);
+    return SaveExport(path, text);
+}
+
+// The save dialog of the table and details exports, then the text written; false when cancelled or
+// the write failed (which is said).
+bool ExportText(const char* title, const std::string& offeredName, const std::function<std::string(char)>& text)
+{
+    static constexpr int kFormats[] = {kExportCsv, kExportExp, kExportAllFiles};
+    int format = StoredFormat();
+    if (format != kExportCsv && format != kExportExp && format != kExportAllFiles)
+        format = kExportCsv;
+    const std::string offered = WithExtension(ExportFolder() / offeredName, format).string();
+    const std::string chosen =
+        Chooser() ? Chooser()(offered, format) : ListChooser(title, kTableExportFilters, kFormats, offered, format);
+    if (chosen.empty())
         return false;
+    const std::filesystem::path path = WithExtension(chosen, format);
+    RememberChosenFile(path, format);
+    const PriceFileOptions& o = PriceFileSettings();
+    const char delimiter = format == kExportCsv ? ',' : o.exportSeparator ? o.exportSeparator : ',';
+    return SaveExport(path, text(delimiter));
+}
+
+void SetExportPricesDialog(ExportPricesDialog dialog) { PricesDialog() = std::move(dialog); }
+
+int ExportTablePrices()
+{
+    CViewBase* view = MainFrameState().activeView;
+    if (!view || !view->list)
+        return 0;
+    ExportPricesChoice choice = StoredChoice();
+    if (!(PricesDialog() ? PricesDialog()(choice) : RunExportPricesDialog(choice)))
+        return 0;
+    StoreChoice(choice);
+    const PriceFileOptions& o = PriceFileSettings();
+    ShareExportRun run;
+    run.style = ExportStyleFor(choice.format, o.exportFormat, o.exportFormat2, o.exportSeparator, o.exportDateSeparator);
+    run.style.fromDate = choice.allData ? 0 : choice.fromDate;
+    run.folder = choice.folder;
+    run.extension = FileExtension(choice.format);
+    run.singleFile = choice.singleFile;
+    ShareList& list = *view->list;
+    const int32_t count = ShareListCount(&list);
+    for (int32_t i = 0; i < count && run.latest != 0; ++i) {
+        const RecordCursor share = ShareOfRow(list, list.entries[i]);
+        if (share.record)
+            ExportShareFile(share, run);
     }
-    return true;
+    if (run.singleFile && run.written > 0) {
+        const std::filesystem::path path = std::filesystem::path(choice.folder) / (choice.file + run.extension);
+        if (!SaveExport(path, run.shared))
+            return 0;
+    }
+    return run.written;
+}
+
+bool ExportCurrentTable()
+{
+    CViewBase* view = MainFrameState().activeView;
+    if (!view || !view->list)
+        return false;
+    const ShareList& list = *view->list;
+    const bool latest = (PriceFileSettings().exportFormat & kLatestRowsFlag) != 0;
+    return ExportText("Export all the data in this table", "out",
+                      [&](char delimiter) { return WriteTable(list, delimiter, latest); });
+}
+
+bool ExportCurrentShareDetails()
+{
+    RecordCursor share;
+    if (!ActiveViewShare(share))
+        return false;
+    std::string ticker;
+    GetShareFileCode(share, ticker, true);
+    return ExportText("Export the details for the current share", ticker.empty() ? std::string("out") : ticker,
+                      [&](char delimiter) { return WriteShareDetails(share, delimiter); });
 }
 
 void InstallPriceExportCommand()
 {
+    SetCommandDialog(kExportTable, [] { return ExportCurrentTable(); });
+    SetCommandDialog(kExportDetails, [] { return ExportCurrentShareDetails(); });
+    SetCommandDialog(kExportTablePrices, [] { return ExportTablePrices() > 0; });
     SetCommandDialog(kExportSharePrices, [] {
         ExportCurrentSharePrices();
         return true;
     });
 }
 
-void RemovePriceExportCommand() { SetCommandDialog(kExportSharePrices, nullptr); }
+void RemovePriceExportCommand()
+{
+    SetCommandDialog(kExportSharePrices, nullptr);
+    SetCommandDialog(kExportTablePrices, nullptr);
+    SetCommandDialog(kExportTable, nullptr);
+    SetCommandDialog(kExportDetails, nullptr);
+}
 
 } // namespace qv

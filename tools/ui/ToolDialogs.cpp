@@ -2,21 +2,22 @@
 #include "tools/ui/ToolDialogs.h"
 
 #include "core/ShareList.h"
-#include "portfolio/TransactionRows.h"
 #include "realtime/ui/NewSharesDlg.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/CalcEdit.h"
+#include "tools/ui/ActiveShare.h"
 #include "tools/ui/AlarmListDlgs.h"
 #include "tools/ui/CalculatorDlg.h"
 #include "tools/ui/CompCalendar.h"
+#include "tools/ui/EditDayPriceDlg.h"
 #include "tools/ui/GlobalAlarmsDlg.h"
 #include "tools/ui/PriceExportCommand.h"
+#include "tools/ui/PriceImportCommands.h"
+#include "tools/ui/PriceListDlg.h"
 #include "tools/ui/ShareAlarmDlg.h"
 #include "tools/ui/SlideShowDlg.h"
 #include "tools/ui/VexaWizard.h"
-#include "views/FrameState.h"
-#include "views/ViewBase.h"
 
 #include <QApplication>
 
@@ -24,15 +25,6 @@ namespace qv {
 namespace {
 
 constexpr uint32_t kDialogCommands[] = {21111, 26400, 26401, 26402, 27276, 26904};
-
-// The share of the active window's current row.
-RecordCursor CurrentShare()
-{
-    CViewBase* view = MainFrameState().activeView;
-    ShareList* list = view ? view->list : nullptr;
-    const RecordCursor* entry = list ? CurrentEntry(list) : nullptr;
-    return entry && entry->record ? ShareOfRow(*list, *entry) : RecordCursor{};
-}
 
 template <class Dialog>
 bool RunListDialog()
@@ -48,8 +40,8 @@ void InstallCommandDialogs()
     SetCommandDialog(26402, RunListDialog<CReviewAlarmsDlg>);
     SetCommandDialog(26401, EditGlobalAlarms);
     SetCommandDialog(26400, [] {
-        const RecordCursor share = CurrentShare();
-        return share.record && EditShareAlarms(EntryRecordId(share), uint8_t(share.count));
+        RecordCursor share;
+        return ActiveViewShare(share) && EditShareAlarms(EntryRecordId(share), uint8_t(share.count));
     });
     SetCommandDialog(27276, RunVexaWizard);
     SetCommandDialog(26904, RunNewSharesDialog);
@@ -64,6 +56,9 @@ void InstallToolDialogs()
     SetCalculatorRunner(RunCalculator);
     InstallCompanyCalendar();
     InstallPriceExportCommand();
+    InstallPriceImportCommands();
+    InstallPriceListDialogs();
+    SetEditDayPriceDialog(RunEditDayPrice);
     FrameDialogs().slideShowDialog = RunSlideShowDialog;
 }
 
@@ -75,6 +70,9 @@ void RemoveToolDialogs()
     for (uint32_t command : kDialogCommands)
         SetCommandDialog(command, nullptr);
     RemovePriceExportCommand();
+    RemovePriceImportCommands();
+    RemovePriceListDialogs();
+    SetEditDayPriceDialog(nullptr);
     FrameDialogs().slideShowDialog = nullptr;
 }
 

@@ -9,8 +9,10 @@
 #include "chartmodel/LineObjects.h"
 #include "chartmodel/ModeReadout.h"
 #include "chartmodel/StopLossSettings.h"
+#include "chartmodel/SwingOverlay.h"
 #include "charts/DrawingObjectHits.h"
 #include "core/ConfigState.h"
+#include "core/ShareList.h"
 #include "core/KeyedItemStore.h"
 #include "core/LinesAndTextFiles.h"
 #include "devtools/lib/SyntheticDays.h"
@@ -27,7 +29,9 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QFocusEvent>
+#include <QFontDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
@@ -764,6 +768,255 @@ TEST_F(DailyChartDrawingTest, EveryLineStudyToolDrawsStoresAndReloadsItsStudy)
         EXPECT_EQ(loaded->pointTime(0), drawnTimes[0]);
         EXPECT_EQ(loaded->pointTime(1), drawnTimes[1]);
     }
+}
+
+} // namespace qv
+
+namespace qv {
+
+// The pitchfork: a drag places its first two points, a click its third; it is stored with three
+// points, drawn as its three lines, read back by another chart and taken hold of by its points.
+TEST_F(DailyChartDrawingTest, ThePitchforkIsPlacedByADragAndAClickStoredAndDrawnAsThreeLines)
+{
+    ASSERT_TRUE(State(26363).enabled);
+    Command(26363);
+    EXPECT_EQ(chart.modeRecord.mode, kModePitchfork);
+    const QPoint a = InPrice(0.1, 0.6), b = InPrice(0.3, 0.2), c = InPrice(0.4, 0.8);
+    Send(QEvent::MouseButtonPress, a);
+    Send(QEvent::MouseMove, b);
+    Send(QEvent::MouseButtonRelease, b);
+    EXPECT_EQ(chart.modeRecord.mode, kModePitchfork) << "waiting for the third point";
+    ASSERT_NE(chart.drawing.selected(), nullptr);
+    EXPECT_EQ(chart.drawing.Figures().back().shapes.segments.size(), 3u) << "the third point follows the mouse";
+    Send(QEvent::MouseMove, c);
+    Send(QEvent::MouseButtonPress, c);
+    Send(QEvent::MouseButtonRelease, c);
+    const QImage image = Grab();
+    test::SaveRender(image, "pitchfork");
+    EXPECT_EQ(chart.drawing.selected(), nullptr);
+    int stored = 0;
+    uint8_t* blob = LinesAndTextStore().GetItem(ShareItemKey(kShareId, 0), 0, kPriceStudyKey);
+    ASSERT_NE(blob, nullptr);
+    ForEachPackedObject(std::span<uint8_t>(blob, BlobLength(blob)), [&](LineObjectKind k, std::span<uint8_t> o) {
+        if (k != LineObjectKind::Pitchfork)
+            return;
+        ++stored;
+        EXPECT_EQ(int(o[15]), 3);
+        EXPECT_EQ(LoadI32(o.data() + 16), DateAt(a));
+        EXPECT_EQ(LoadI32(o.data() + 16 + 2 * 8), DateAt(c));
+    });
+    EXPECT_EQ(stored, 1);
+
+    ShareChart other;
+    OpenLike(other);
+    const std::vector<DrawnLineObject> figures = other.drawing.Figures();
+    ASSERT_EQ(figures.size(), 1u);
+    EXPECT_EQ(figures[0].shapes.segments.size(), 3u);
+    // Its third point is taken hold of and moved.
+    Command(26136);
+    ASSERT_NE(chart.drawing.selected(), nullptr);
+    EXPECT_EQ(chart.drawing.selected()->kind, LineObjectKind::Pitchfork);
+    const ScreenPoint third = chart.drawing.selected()->screen[2];
+    Drag(QPoint(third.x, third.y), QPoint(third.x + 30, third.y - 40));
+    const LineObject* fork = chart.drawing.PaneObjects(kPanePrice).head;
+    ASSERT_NE(fork, nullptr);
+    EXPECT_EQ(fork->pointTime(2), DateAt(QPoint(third.x + 30, third.y)));
+}
+
+// "Display trends": the setting's trend line and confidence lines are drawn over its range, never
+// stored.
+TEST_F(DailyChartDrawingTest, TheSettingsTrendIsDrawnOverItsRangeAndNeverStored)
+{
+    GraphSetting& s = *chart.ActiveSetting();
+    gs::SetU32(s, gs::kTrendShown, 1);
+    gs::SetU32(s, gs::kConfidenceShown, 1);
+    gs::SetU32(s, gs::kTrendRange, 2);
+    gs::SetU32(s, gs::kTrendPeriods, 60);
+    gs::SetU32(s, gs::kTrendDeviation, 2);
+    const QImage image = Grab();
+    test::SaveRender(image, "display_trends_lines");
+    std::vector<DrawnLineObject> figures = chart.drawing.Figures();
+    ASSERT_EQ(figures.size(), 1u);
+    EXPECT_EQ(figures[0].shapes.segments.size(), 3u) << "the trend and two confidence lines";
+    const int32_t lastX = chart.IndexToXScale(&chart.timeBands->scale, int32_t(chart.eod.bars().size()) - 1);
+    const int32_t startDay = int32_t(chart.eod.days().size()) - 60;
+    const int32_t startX = chart.IndexToXScale(&chart.timeBands->scale, BarOfDay(chart.eod.bars(), startDay));
+    EXPECT_EQ(figures[0].shapes.segments[0].to.x, lastX);
+    EXPECT_EQ(figures[0].shapes.segments[0].from.x, startX);
+    EXPECT_EQ(LinesAndTextStore().GetItem(ShareItemKey(kShareId, 0), 0, kPriceStudyKey), nullptr);
+    gs::SetU32(s, gs::kTrendShown, 0);
+    EXPECT_EQ(chart.drawing.Figures()[0].shapes.segments.size(), 2u) << "the confidence lines alone";
+    gs::SetU32(s, gs::kConfidenceShown, 0);
+    EXPECT_TRUE(chart.drawing.Figures().empty());
+}
+
+} // namespace qv
+
+namespace qv {
+
+// Text boxes: placed by a click with the editor's text, stored, drawn inside the pane only, moved by
+// their offsets, edited, justified and given an arrow through their commands.
+TEST_F(DailyChartDrawingTest, ATextBoxIsPlacedWithItsTextDrawnMovedAndGivenAnArrow)
+{
+    chart.list = nullptr;
+    EXPECT_FALSE(State(26138).enabled) << "text boxes need a share list";
+    ShareList list{};
+    chart.list = &list;
+    ASSERT_TRUE(State(26138).enabled);
+    int dialogs = 0;
+    SetModalDialogRunner([&](QDialog& d) {
+        ++dialogs;
+        if (d.objectName() == QStringLiteral("361")) {
+            d.findChild<QRadioButton*>(QStringLiteral("1399"))->setChecked(true);
+        } else if (auto* edit = d.findChild<QLineEdit*>()) {
+            chart.NotifyGraphSettings(0); // the chart is built again while the editor is up: its panes are new
+            Grab();
+            edit->setText(edit->text().isEmpty() ? QStringLiteral("Breakout above the old high") : QStringLiteral("Edited"));
+        }
+        d.accept();
+        return int(QDialog::Accepted);
+    });
+    Command(26138);
+    const QPoint anchor = InPrice(0.5, 0.4);
+    Send(QEvent::MouseButtonPress, anchor);
+    Send(QEvent::MouseButtonRelease, anchor);
+    const QImage placed = Grab();
+    EXPECT_EQ(dialogs, 1);
+    const LineObject* text = chart.drawing.PaneObjects(kPanePrice).head;
+    ASSERT_NE(text, nullptr);
+    ASSERT_EQ(text->kind, LineObjectKind::Text);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(text->stored.data() + kTextOffset), text->textLength()),
+              "Breakout above the old high");
+    EXPECT_EQ(LoadI32(text->stored.data() + 8), DateAt(anchor));
+    EXPECT_NE(LinesAndTextStore().GetItem(ShareItemKey(kShareId, 0), 0, kPriceStudyKey), nullptr);
+    // The box hangs from the anchor (snapped to its bar): white fill, black frame at its corner.
+    const QPoint corner(text->screen[0].x, text->screen[0].y);
+    EXPECT_LE(std::abs(corner.x() - anchor.x()), 3);
+    EXPECT_EQ(placed.pixel(corner + QPoint(50, 30)) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(placed.pixel(corner) & 0xFFFFFF, 0x000000u);
+    test::SaveRender(placed, "text_box");
+
+    // Dragged by its body, the box moves and its anchor stays; then an arrow leaves it to the left.
+    Drag(anchor + QPoint(40, 20), anchor + QPoint(120, 60));
+    text = chart.drawing.PaneObjects(kPanePrice).head;
+    EXPECT_EQ(LoadI32(text->stored.data() + 8), DateAt(anchor));
+    EXPECT_EQ(LoadI32(text->stored.data() + 16), -80);
+    EXPECT_EQ(LoadI32(text->stored.data() + 20), -40);
+    Command(26136);
+    ASSERT_NE(chart.drawing.selected(), nullptr);
+    EXPECT_TRUE(State(26176).enabled);
+    EXPECT_TRUE(State(26180).enabled);
+    Command(26176);
+    Command(26136);
+    Command(20157);
+    Command(26136);
+    Command(26180);
+    text = chart.drawing.PaneObjects(kPanePrice).head;
+    EXPECT_EQ(LoadU32(text->stored.data() + 52), 1399u);
+    EXPECT_EQ(LoadU32(text->stored.data() + 48), 1u) << "centred";
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(text->stored.data() + kTextOffset), text->textLength()), "Edited");
+    const QImage arrowed = Grab();
+    test::SaveRender(arrowed, "text_box_arrow");
+    // The arrow's line runs from the anchor (its price's row, within a pixel) to the head left of the box.
+    int dark = 0;
+    for (int dy = -1; dy <= 1; ++dy)
+        dark += (arrowed.pixel(anchor + QPoint(40, dy)) & 0xFFFFFF) == 0;
+    EXPECT_EQ(dark, 1);
+
+    // A box pushed partly out of the pane is not drawn on the screen.
+    const GraphPane* pane = chart.FindPane(kPanePrice);
+    Drag(anchor + QPoint(120, 60), QPoint(pane->right - 20, anchor.y() + 60));
+    Grab();
+    ASSERT_NE(chart.drawing.PaneObjects(kPanePrice).head, nullptr);
+    EXPECT_FALSE(chart.drawing.PaneObjects(kPanePrice).head->visible);
+    SetModalDialogRunner(nullptr);
+    chart.list = nullptr;
+}
+
+// A text box on the price pane anchored at the point, shown in every setting.
+LineObject* AddTextAt(ShareChart& chart, QPoint anchor)
+{
+    LineObjectList& list = chart.drawing.PaneObjects(kPanePrice);
+    LineObject* text = AddTextObject(list);
+    text->owner = &list;
+    SetObjectSettingsMask(*text, 1);
+    StoreI32(text->stored.data() + 8, chart.drawing.DatePositionAtX(anchor.x()));
+    StoreF32(text->stored.data() + 12, chart.YToValue(chart.FindPane(kPanePrice)->firstSeries->range, anchor.y()));
+    return text;
+}
+
+// Offset 116 of a text object is its point size: the same box at twice the size is twice as large.
+TEST_F(DailyChartDrawingTest, ATextBoxWithTwiceThePointSizeIsTwiceAsLarge)
+{
+    LineObjectList& list = chart.drawing.PaneObjects(kPanePrice);
+    LineObject* text = AddTextAt(chart, InPrice(0.3, 0.3));
+    StoreI32(text->stored.data() + 56, -16);
+    StoreI32(text->stored.data() + 116, 12);
+    chart.drawing.Figures();
+    const int32_t width = text->screen[1].x - text->screen[0].x;
+    StoreI32(text->stored.data() + 116, 24);
+    chart.drawing.Figures();
+    EXPECT_EQ(text->screen[1].x - text->screen[0].x, 2 * width);
+    EXPECT_EQ(width, 100);
+    // A transparent box draws no frame.
+    StoreU16(text->stored.data() + 6, 4);
+    StoreI32(text->stored.data() + 116, 12);
+    const std::vector<DrawnLineObject> figures = chart.drawing.Figures();
+    ASSERT_EQ(figures.size(), 1u);
+    ASSERT_TRUE(figures[0].textBox);
+    EXPECT_TRUE(figures[0].textBox->transparent);
+    FreeLineObjectList(list);
+}
+
+} // namespace qv
+
+namespace qv {
+
+// The box's colours and transparency through "Set box colours", its font through the chooser; the
+// font also becomes the default for new boxes.
+TEST_F(DailyChartDrawingTest, BoxColoursAndFontChangeTheSelectedBox)
+{
+    AddTextAt(chart, InPrice(0.3, 0.3));
+    Command(26136);
+    ASSERT_NE(chart.drawing.selected(), nullptr);
+    EXPECT_TRUE(State(26177).enabled);
+    EXPECT_TRUE(State(26179).enabled);
+    SetModalDialogRunner([](QDialog& d) {
+        if (d.objectName() == QStringLiteral("365"))
+            d.findChild<QCheckBox*>(QStringLiteral("2055"))->click(); // the box had a background: now none
+        if (auto* fonts = qobject_cast<QFontDialog*>(&d)) {
+            QFont f(QStringLiteral("DejaVu Sans"));
+            f.setPointSize(20);
+            fonts->setCurrentFont(f);
+        }
+        d.accept();
+        return int(QDialog::Accepted);
+    });
+    Command(26177);
+    const LineObject* stored = chart.drawing.PaneObjects(kPanePrice).head;
+    ASSERT_NE(stored, nullptr);
+    const bool transparent = (LoadU16(stored->stored.data() + 6) & 4) != 0;
+    Command(26136);
+    Command(26179);
+    SetModalDialogRunner(nullptr);
+    stored = chart.drawing.PaneObjects(kPanePrice).head;
+    EXPECT_TRUE(transparent) << "the background box was unticked";
+    EXPECT_EQ(LoadI32(stored->stored.data() + 116), 20);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(stored->stored.data() + 84)), "DejaVu Sans");
+    EXPECT_EQ(DefaultTextBox().pointSize, 20) << "the chosen font is the new default";
+    DefaultTextBox() = TextBoxDefaults{};
+    // The two line-up rules are toggles that exclude each other.
+    Command(26136);
+    Command(26190);
+    Command(26136);
+    EXPECT_EQ(State(26190).checked, true);
+    Command(26191);
+    Command(26136);
+    EXPECT_EQ(State(26191).checked, true);
+    EXPECT_EQ(State(26190).checked, false);
+    Command(26191);
+    Command(26136);
+    EXPECT_EQ(State(26191).checked, false);
 }
 
 } // namespace qv

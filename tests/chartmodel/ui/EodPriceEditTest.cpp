@@ -9,6 +9,7 @@
 #include "chartmodel/TrainingMode.h"
 #include "core/ConfigState.h"
 #include "core/LinesAndTextFiles.h"
+#include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "devtools/lib/ShareListChain.h"
 #include "devtools/lib/SyntheticDays.h"
@@ -203,6 +204,46 @@ TEST_F(PriceEditWindow, ResettingPutsTheDatabaseValuesBackAndAsksFirstForAllDays
     EXPECT_FLOAT_EQ(window->eod.days()[20].low, days[20].low);
     EXPECT_EQ(StoredLength(), 0u) << "the share's item is gone";
     EXPECT_FALSE(State(27264).enabled);
+}
+
+TEST_F(PriceEditWindow, ReviewingSavedValuesOpensTheInstalledListOnTheShare)
+{
+    EXPECT_FALSE(State(27262).enabled) << "greyed until the list is installed";
+    const uint8_t* shown = nullptr;
+    SetReviewPriceEditsDialog([&](const RecordCursor& share) { shown = share.record; });
+    EXPECT_TRUE(State(27262).enabled);
+    Run(27262);
+    EXPECT_EQ(shown, window->list->entries[0].record);
+    SetReviewPriceEditsDialog(nullptr);
+}
+
+TEST_F(PriceEditWindow, EditingADayTakesTheDialogsValuesOrResetsIt)
+{
+    EXPECT_FALSE(State(27261).enabled) << "greyed until the dialog is installed";
+    DayPriceAnswer answer = DayPriceAnswer::Ok;
+    DayPriceEdit seen;
+    SetEditDayPriceDialog([&](DayPriceEdit& edit) {
+        seen = edit;
+        edit.edited.close = 7.25f;
+        edit.saved = false;
+        return answer;
+    });
+    Run(27260);
+    window->RenderToImage(900, 560);
+    const BarPoint p = Point(40);
+    window->OnMouseMove(0, p.x + window->barHalfWidth, p.close);
+    ASSERT_TRUE(State(27261).enabled);
+    Run(27261);
+    EXPECT_EQ(seen.shareName, std::string(GetRecordName(window->list->entries[0].record)));
+    ASSERT_EQ(window->eod.priceEdit().corrections().size(), 1u);
+    const PriceEdit& edit = window->eod.priceEdit().corrections().front();
+    EXPECT_FLOAT_EQ(edit.record->close, 7.25f);
+    EXPECT_EQ(edit.changed, 0u) << "a temporary value is not saved";
+    EXPECT_FLOAT_EQ(edit.unedited.close, seen.original.close);
+    answer = DayPriceAnswer::Reset;
+    Run(27261);
+    EXPECT_TRUE(window->eod.priceEdit().corrections().empty());
+    SetEditDayPriceDialog(nullptr);
 }
 
 TEST_F(PriceEditWindow, AVolumeIsDraggedInTheVolumePane)

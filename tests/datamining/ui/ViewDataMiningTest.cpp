@@ -6,9 +6,14 @@
 #include "core/RecordLists.h"
 #include "core/ShareList.h"
 #include "datamining/FilterValues.h"
+#include "datamining/ui/GraphSettingsDlgs.h"
+#include "datamining/ui/RandomReturnsDlg.h"
+#include "datamining/ui/SelectListDlgs.h"
 #include "devtools/lib/DemoFilters.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "devtools/lib/ShareListChain.h"
+#include "core/Portfolio.h"
+#include "lists/ListPortfolioAdd.h"
 #include "lists/ListViewOptions.h"
 #include "support/DatabaseFixture.h"
 #include "support/FakeMessageBox.h"
@@ -20,6 +25,8 @@
 #include "views/ui/ViewClassRegistry.h"
 
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTest>
@@ -137,8 +144,7 @@ TEST_F(ViewDataMiningTest, CommandsToggleTheGraphsAndSwapTheAxes)
         EXPECT_EQ(t.on(Settings()), !before) << t.command;
         v.RunCommand(t.command);
     }
-    for (uint32_t greyed : {26458u, 26459u, 26471u, 26465u, 26466u, 26473u, 26105u, 25076u, 25062u,
-                            25063u})
+    for (uint32_t greyed : {26105u, 25076u, 25062u, 25063u})
         EXPECT_FALSE(Ui(greyed).enabled) << greyed;
     // The table and graph flags are the data-mining option bytes 4 and 5.
     EXPECT_TRUE(Ui(26133).enabled);
@@ -157,6 +163,89 @@ TEST_F(ViewDataMiningTest, CommandsToggleTheGraphsAndSwapTheAxes)
     EXPECT_EQ(v.xRange().min, x.min);
     EXPECT_EQ(v.yRange().max, y.max);
     EXPECT_EQ(FilterList().front()->axes, (std::array<uint32_t, 3>{1, 2, 3}));
+}
+
+// The axis choosers, the three settings dialogs and the simulation open from their commands; OK
+// takes what was chosen.
+TEST_F(ViewDataMiningTest, AxisChoosersAndSettingsDialogsOpenFromTheirCommands)
+{
+    CViewDataMining& v = Make();
+    DMFilter& filter = *FilterList().front();
+    for (uint32_t command : {26458u, 26459u, 26471u, 26465u, 26466u, 26473u, 26900u, 26472u, 26594u, 26595u, 26596u})
+        EXPECT_TRUE(Ui(command).enabled) << command;
+    std::vector<QString> titles;
+    SetModalDialogRunner([&](QDialog& dialog) {
+        titles.push_back(dialog.windowTitle());
+        if (auto* chooser = dynamic_cast<CSelectCriterionDlg*>(&dialog)) {
+            // X takes the last criterion listed, Z none.
+            chooser->list()->setCurrentRow(dialog.windowTitle().startsWith("Select x") ? chooser->list()->count() - 1 : 0);
+        } else if (dynamic_cast<CHistogramDlg*>(&dialog)) {
+            dialog.findChild<QLineEdit*>("1948")->setText("9");
+        } else if (auto* simulation = dynamic_cast<CRandomReturnsDlg*>(&dialog)) {
+            // The demo's prices begin long after the fixed periods.
+            EXPECT_FALSE(simulation->noPricesText().isEmpty());
+            SaveRender(RenderWidget(dialog), "montecarlo_no_prices_demo");
+            dialog.reject();
+            return int(dialog.result());
+        } else {
+            dialog.reject();
+            return int(dialog.result());
+        }
+        dialog.accept();
+        return int(dialog.result());
+    });
+    v.RunCommand(26458);
+    v.RunCommand(26471);
+    v.RunCommand(26466);
+    v.RunCommand(26465);
+    v.RunCommand(26473);
+    v.RunCommand(26900);
+    SetModalDialogRunner({});
+    EXPECT_EQ(titles, (std::vector<QString>{"Select x-axis criteria", "Select z-axis (mark colour & size) criteria",
+                                            "Histogram Settings", "Scatter Graph Settings", "Statistic Lines Settings",
+                                            "Monte Carlo Simulation"}));
+    EXPECT_EQ(filter.axes[0], uint32_t(filter.criteria.size()));
+    EXPECT_EQ(filter.axes[2], 0u);
+    const DMCriterion& x = filter.criteria.back();
+    // The X axis runs over the new criterion's selected range (its data range where a bound is open).
+    const double lo = x.lower <= kNoLowerLimit / 2 ? x.dataMin : x.lower;
+    const double hi = x.upper >= kNoUpperLimit / 2 ? x.dataMax : x.upper;
+    EXPECT_DOUBLE_EQ(v.xRange().min, std::min(lo, hi));
+    EXPECT_DOUBLE_EQ(v.xRange().max, std::max(lo, hi));
+    EXPECT_EQ(Settings().xBinWidth, 9);
+    // The histogram settings need a shown histogram with its criterion; the choosers a writable
+    // filter with criteria.
+    DataMiningGraphSettings s = Settings();
+    s.histogramFlags &= ~(kHistXShown | kHistYShown);
+    Write(s);
+    EXPECT_FALSE(Ui(26466).enabled);
+    filter.flags |= kFilterReadOnly;
+    EXPECT_FALSE(Ui(26458).enabled);
+    filter.flags &= uint8_t(~kFilterReadOnly);
+    // "Select filter..." goes through the panel, whose filter list is the chooser.
+    SetModalDialogRunner([&](QDialog& dialog) {
+        auto* filters = dynamic_cast<CSelectFilterDlg*>(&dialog);
+        EXPECT_NE(filters, nullptr);
+        if (!filters)
+            return int(QDialog::Rejected);
+        filters->list()->setCurrentItem(filters->list()->findItems("Momentum", Qt::MatchExactly).front());
+        return int(QDialog::Accepted);
+    });
+    ASSERT_TRUE(Ui(26595).enabled);
+    v.RunCommand(26595);
+    SetModalDialogRunner({});
+    EXPECT_EQ(CurrentFilter()->name, "Momentum");
+}
+
+// Off the graph, pane 2 names the current portfolio (nothing without one).
+TEST_F(ViewDataMiningTest, OffTheGraphThePaneNamesTheCurrentPortfolio)
+{
+    EXPECT_EQ(CViewDataMining::CurrentPortfolioText(), "");
+    Portfolio portfolio;
+    portfolio.name = "Growth";
+    SetCurrentPortfolioViewSource([&] { return CurrentPortfolioView{true, &portfolio}; });
+    EXPECT_EQ(CViewDataMining::CurrentPortfolioText(), "Curr. Port: Growth");
+    SetCurrentPortfolioViewSource(nullptr);
 }
 
 // Export writes the current filter to the file chosen in a "Filter (*.flt)" dialog; import reads it
@@ -330,6 +419,10 @@ TEST_F(ViewDataMiningTest, RendersOfTheGraphs)
     Write(s);
     SaveRender(v.RenderGraphs({900, 400}), "datamining-statistic-lines");
     EXPECT_EQ(ZLegendText(v.GraphInput()), "Mark size & colour coded with Capitalisation");
+    // A Y title longer than the plot is tall ("Momentum" plots a moving-average criterion).
+    SetCurrentFilter(FilterList()[size_t(FindFilterPosition("Momentum") - 1)].get());
+    v.OnFilterChanged();
+    SaveRender(v.RenderGraphs({700, 260}), "datamining-long-y-title");
 }
 
 // Printing: with the option on, the graph area is the view's own first page, before the rows.
@@ -353,6 +446,9 @@ TEST_F(ViewDataMiningTest, TheGraphsPrintAsTheFirstPageWhenAsked)
             inked += page.pixel(x, y) != qRgb(255, 255, 255);
     EXPECT_GT(inked, 1000) << "the page holds the graphs";
     options = saved;
+    // The bins widen with the page's resolution: 150 dots per inch over the screen's.
+    EXPECT_NEAR(v.PrintInput(page).zoom, 150.0 / v.logicalDpiX(), 1.0 / 72);
+    EXPECT_EQ(v.GraphInput().zoom, 1.0);
 }
 
 } // namespace

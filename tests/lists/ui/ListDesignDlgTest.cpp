@@ -85,6 +85,12 @@ TEST(ListDesignDlg, CaptionAndTabsPerKind)
         EXPECT_EQ(dialog.windowTitle(), QString::fromLatin1(c.caption)) << c.kind;
         EXPECT_EQ(dialog.tabs()->count(), c.tabs) << c.kind;
     }
+    // A table still under the name it is numbered by is named once.
+    CListDesignDlg plain, transactions;
+    plain.SetData(Design(), 1, QStringLiteral("Table 1"), 0, "/nonexistent", nullptr);
+    EXPECT_EQ(plain.windowTitle(), QStringLiteral("List design - Table 1"));
+    transactions.SetData(Design(), 4, QStringLiteral("Table 1"), 0, "/nonexistent", nullptr);
+    EXPECT_EQ(transactions.windowTitle(), QStringLiteral("List design - Table 1 (Tran table 1)"));
 }
 
 TEST(ListDesignDlg, PreviewThenCancelPutsTheOpeningDesignBack)

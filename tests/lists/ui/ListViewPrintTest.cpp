@@ -173,10 +173,13 @@ TEST_F(ListViewPrint, PrintedPagesRender)
     CListPagePrinter printer(source);
     QImage page = Page();
     QPainter painter(&page);
-    EXPECT_EQ(printer.pageCount(painter, page.size()), 1);
-    printer.drawPage(painter, page.size(), 1);
-    painter.end();
-    SaveRender(page, QStringLiteral("list-printed-page"));
+    // Thirty rows fit one page down; the columns wider than the page go on a second page across.
+    ASSERT_EQ(printer.pageCount(painter, page.size()), 2);
+    for (int n = 1; n <= 2; ++n) {
+        page.fill(Qt::white);
+        printer.drawPage(painter, page.size(), n);
+        SaveRender(page, QStringLiteral("list-printed-page%1").arg(n));
+    }
 }
 
 namespace {

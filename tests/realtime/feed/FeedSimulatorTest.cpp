@@ -8,6 +8,8 @@
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
 #include "realtime/feed/FeedDecoder.h"
+#include "realtime/feed/FeedServerInfo.h"
+#include "realtime/RTFeedSettings.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTFeedClient.h"
 #include "realtime/feed/RTReconnect.h"
@@ -42,6 +44,15 @@ protected:
         TheRTEngine().running = false;
         TheRTEngine().enabledFeeds = 0xFFFFFFFF;
         test::RTStoreTest::TearDown();
+    }
+    // The stand-in on a free port, serving the fixture's folder on Monday 7 December.
+    dev::FeedSimulatorOptions Options() const
+    {
+        dev::FeedSimulatorOptions options;
+        options.folder = dir.path();
+        options.port = 0;
+        options.day = kMon7;
+        return options;
     }
     void UseServer(const dev::FeedSimulator& sim)
     {
@@ -82,11 +93,8 @@ protected:
 
 TEST_F(FeedSimulatorTest, TheDayComesInLiveAndAReconnectionRefillsItOnce)
 {
-    dev::FeedSimulatorOptions options;
-    options.folder = dir.path();
-    options.port = 0;
+    dev::FeedSimulatorOptions options = Options();
     options.speed = 3000; // the trading day in about ten seconds
-    options.day = kMon7;
     dev::FeedSimulator sim(options);
     std::string error;
     ASSERT_TRUE(sim.Start(&error)) << error;
@@ -121,10 +129,7 @@ TEST_F(FeedSimulatorTest, TheDayComesInLiveAndAReconnectionRefillsItOnce)
 // the user's disconnect takes any waiting reconnect away and a later tick starts nothing.
 TEST_F(FeedSimulatorTest, ADroppedConnectionReconnectsUntilTheUserDisconnects)
 {
-    dev::FeedSimulatorOptions options;
-    options.folder = dir.path();
-    options.port = 0;
-    options.day = kMon7;
+    dev::FeedSimulatorOptions options = Options();
     dev::FeedSimulator sim(options);
     ASSERT_TRUE(sim.Start(nullptr));
     UseServer(sim);
@@ -160,6 +165,99 @@ TEST_F(FeedSimulatorTest, ADroppedConnectionReconnectsUntilTheUserDisconnects)
     TheRTReconnect().attempts = 0;
 }
 
+// The log-on answers with the account's agreements and levels; the backfillable days are the served
+// day and the weekdays before it, and a backfill request brings a previous day's trades whole.
+TEST_F(FeedSimulatorTest, TheLogOnReportsLevelsAndABackfillBringsAnEarlierDay)
+{
+    dev::FeedSimulatorOptions options = Options();
+    options.agreements = 1;
+    options.levels = 0x31B;
+    options.backfillDays = 3;
+    dev::FeedSimulator sim(options);
+    ASSERT_TRUE(sim.Start(nullptr));
+    UseServer(sim);
+    uint32_t reported = 0xFFFF;
+    TheRTEngineHooks().agreementsReported = [&reported](uint32_t completed) { reported = completed; };
+    ASSERT_TRUE(StartRTEngine());
+    ASSERT_TRUE(WaitFor([] { return RTConnectionStep() == kFeedConnected; }));
+    EXPECT_EQ(TheFeedServerInfo().currentLevels, 0x31Bu);
+    EXPECT_EQ(TheFeedServerInfo().agreements, 1u);
+    EXPECT_EQ(reported, 1u);
+    TheRTEngineHooks().agreementsReported = nullptr;
+
+    ASSERT_TRUE(RequestRTBackfillDays());
+    ASSERT_TRUE(WaitFor([] {
+        std::lock_guard guard(TheFeedServerInfo().mutex);
+        return TheFeedServerInfo().daysAnswered;
+    }));
+    {
+        std::lock_guard guard(TheFeedServerInfo().mutex);
+        std::vector<PackedDate> days;
+        for (const BackfillDayInfo& d : TheFeedServerInfo().days)
+            days.push_back(d.day);
+        EXPECT_EQ(days, (std::vector<PackedDate>{kMon7, kFri4, PackDate(3, 12, 2026), PackDate(2, 12, 2026)}));
+    }
+
+    BackfillChoice choice;
+    choice.days = {kFri4};
+    ASSERT_TRUE(SendRTBackfillRequest(PackBackfillRequest(choice, 0x300)));
+    std::vector<dev::IntradayEvent> friday = dev::SimulatedShareDay(0x4001, kFri4, sim.shares().front().previousClose);
+    size_t fridayTrades = 0;
+    for (const dev::IntradayEvent& e : friday)
+        fridayTrades += e.trade;
+    auto storedOnFriday = [] {
+        ExclusiveLockGuard lock(IntradayStoreLock());
+        RTDayRecord* day = GetRTDay(kFri4, false);
+        int32_t slot = -1;
+        RTDayShareEntry* e = day ? GetRTDayShare(MakeRTKey(0, 0x4001), *day, slot, false) : nullptr;
+        size_t n = 0;
+        if (e && GetRTShareTickData(*e, *day, kRTLoadAllTicks))
+            for (const RTStoredItem& i : ReadRTStoredTicks(std::span(e->ticks.data(), e->tickCount), e->streamOffset, false))
+                n += i.kind == RTStoredItem::Trade;
+        return n;
+    };
+    EXPECT_TRUE(WaitFor([&] { return TheFeedServerInfo().backfillTotal > 0 && RTConnectionStep() == kFeedConnected &&
+                                     storedOnFriday() == fridayTrades; }))
+        << storedOnFriday() << " of " << fridayTrades;
+    EXPECT_EQ(TheFeedServerInfo().backfillDone, TheFeedServerInfo().backfillTotal);
+}
+
+// "Abort All", even sent right behind the request, stops a backfill of several days within its first
+// day: the day ends with step 7 and no other day follows.
+TEST_F(FeedSimulatorTest, AnAbortedBackfillEndsItsDayAndSendsNoMore)
+{
+    dev::FeedSimulatorOptions options = Options();
+    dev::FeedSimulator sim(options);
+    ASSERT_TRUE(sim.Start(nullptr));
+    UseServer(sim);
+    ASSERT_TRUE(StartRTEngine());
+    ASSERT_TRUE(WaitFor([] { return RTConnectionStep() == kFeedConnected; }));
+    const uint64_t statusFrames = TheFeedServerInfo().control;
+    BackfillChoice choice;
+    choice.days = {kFri4, PackDate(3, 12, 2026), PackDate(2, 12, 2026)};
+    ASSERT_TRUE(SendRTBackfillRequest(PackBackfillRequest(choice, 0x300)));
+    ASSERT_TRUE(AbortRTBackfill(true));
+    EXPECT_TRUE(WaitFor([&] { return TheFeedServerInfo().control == statusFrames + 2; })) << "step 8, then step 7";
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(TheFeedServerInfo().control, statusFrames + 2) << "no further day";
+    EXPECT_LT(TheFeedServerInfo().backfillDone, TheFeedServerInfo().backfillTotal);
+    EXPECT_EQ(RTConnectionStep(), kFeedConnected);
+}
+
+// A refused log-on keeps its step and ends the feed thread; nothing reconnects.
+TEST_F(FeedSimulatorTest, ARefusedLogOnKeepsItsStep)
+{
+    dev::FeedSimulatorOptions options = Options();
+    options.refuseStep = 13;
+    dev::FeedSimulator sim(options);
+    ASSERT_TRUE(sim.Start(nullptr));
+    UseServer(sim);
+    ASSERT_TRUE(StartRTEngine());
+    EXPECT_TRUE(WaitFor([] { return !RTFeedThreadRunning(); }));
+    EXPECT_EQ(RTConnectionStep(), 13);
+    EXPECT_STREQ(FeedStepText(RTConnectionStep()), "Error - Unable to logon (password problem).");
+}
+
 // With the real-time option off nothing reconnects and no engine starts.
 TEST_F(FeedSimulatorTest, WithTheRealTimeOptionOffNothingReconnects)
 {
@@ -178,10 +276,7 @@ TEST_F(FeedSimulatorTest, TheFeedSurvivesTheStandInsFaults)
     for (F fault : {F::Drop, F::Malformed, F::Oversized, F::Stall}) {
         ResetRTStore();
         TheRTStore().workAreaReady = true;
-        dev::FeedSimulatorOptions options;
-        options.folder = dir.path();
-        options.port = 0;
-        options.day = kMon7;
+        dev::FeedSimulatorOptions options = Options();
         options.fault = fault;
         options.faultAfter = 4; // after three definitions and the catch-up's status
         dev::FeedSimulator sim(options);

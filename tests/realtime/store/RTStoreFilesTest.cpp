@@ -368,10 +368,13 @@ TEST_F(RTFilesTest, PurgesAskKeepTheNewestDayAndDeleteTheOldest)
     EXPECT_EQ(TheRTStore().days, (std::vector<PackedDate>{kTue8})) << "the newest day is never purged";
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "data" / "RT" / RTHistoryFileName(kTue8)));
 
-    RTEngineState = 8;
+    // Nothing while a backfill runs (step 8 and above), even with the engine running.
+    RTConnectionStep() = 8;
+    RTEngineState = 1;
     size_t asked = box.shown().size();
     PurgeRTHistory(0, false, 0);
     EXPECT_EQ(box.shown().size(), asked);
+    RTConnectionStep() = 0;
     RTEngineState = 0;
 }
 

@@ -27,6 +27,7 @@
 #include "shell/UserToolbars.h"
 #include "shell/ui/CustomToolBar.h"
 #include "shell/ui/MainFrame.h"
+#include "core/ViewSettings.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/ToolbarHost.h"
 #include "shell/ui/ViewRequests.h"
@@ -400,6 +401,54 @@ TEST_F(FrameCommandHost, WebAndToolCommandsOpenTheirTargets)
     frame->OnCommand(26655);
     EXPECT_EQ(opened.back(), kDesktopCalculator);
     EXPECT_TRUE(frame->commands().isEmpty());
+}
+
+// The company's website and e-mail commands are offered where the current share has the address,
+// and hand the desktop a link it can open: a bare "www." text gets its scheme.
+TEST_F(FrameCommandHost, TheCompanysWebsiteAndEmailOpenAsLinks)
+{
+    std::string website = "www.alder.example; Investor relations", mail = "ir@alder.example";
+    FrameDialogs().shareColumnText = [&](const RecordCursor&, int column) { return column == 113 ? website : mail; };
+    Start(kViewList);
+    ASSERT_TRUE(QueryCommandUi(26741).enabled);
+    ASSERT_TRUE(QueryCommandUi(26742).enabled);
+    frame->OnCommand(26741);
+    frame->OnCommand(26742);
+    EXPECT_EQ(opened, (std::vector<std::string>{"http://www.alder.example", "mailto:ir@alder.example"}));
+
+    website.clear();
+    mail.clear();
+    EXPECT_FALSE(QueryCommandUi(26741).enabled);
+    EXPECT_FALSE(QueryCommandUi(26742).enabled);
+}
+
+// A chart made again in its window (after a list shown there) comes back on the setting last
+// chosen for charts; an unlinked chart keeps its own.
+TEST_F(FrameCommandHost, AChartShownAgainComesBackOnTheSettingLastChosen)
+{
+    Start(kViewDailyChart);
+    frame->OnCommand(20502);
+    Settle();
+    ASSERT_EQ(MainFrameState().activeView->secondKey, 2);
+    requests->ShowKindForCurrent(kViewList);
+    Settle();
+    ASSERT_EQ(MainFrameState().activeView->kind, kViewList);
+    frame->OnCommand(20500);
+    Settle();
+    requests->ShowKindForCurrent(kViewDailyChart);
+    Settle();
+    CViewBase* chart = MainFrameState().activeView;
+    ASSERT_EQ(chart->kind, kViewDailyChart);
+    EXPECT_EQ(chart->secondKey, 2) << "the list's own Table 1 is no chart setting";
+
+    // A setting the chart was given without the command (a layout's) is left for the next one too.
+    chart->SelectColumnSetting(4, false, false);
+    requests->ShowKindForCurrent(kViewDetails);
+    Settle();
+    requests->ShowKindForCurrent(kViewDailyChart);
+    Settle();
+    EXPECT_EQ(MainFrameState().activeView->secondKey, 4);
+    SetViewSettingIndex(kViewDailyChart, 0, 0);
 }
 
 TEST_F(FrameCommandHost, AMessageArrivingDuringADragIsAnnouncedOnceTheCaptureEnds)

@@ -367,3 +367,37 @@ TEST_F(Layouts, NoViewTakesTheFocusWhileTheClosedFramesWindowsGo)
     frame.reset();
     EXPECT_EQ(focusedViews, 0);
 }
+
+// A one-share window whose list a data-mining filter provides runs that filter into its own list
+// when it is made; other windows and other providers do not.
+TEST_F(Layouts, ARestoredOneShareWindowOfADataMiningFilterRunsTheFilter)
+{
+    std::vector<std::pair<int32_t, uint32_t>> runs; // the list's family and the filter's position
+    RestoredFilterRun installed =
+        SetRestoredFilterRun([&](ShareList* list, uint32_t position) { runs.push_back({list->family, position}); });
+    const struct {
+        int32_t kind, provider;
+        bool runs;
+    } cases[] = {{kViewDailyChart, kViewDataMining, true},
+                 {kViewDailyChart, kViewList, false},
+                 {kViewList, kViewDataMining, false}};
+    for (const auto& c : cases) {
+        LayoutWindow w;
+        w.kind = c.kind;
+        w.providerKind = c.provider;
+        w.filterIndex = 3;
+        w.ownGroup = 1001;
+        w.right = 400;
+        w.bottom = 300;
+        SetLayoutSlotWindows(0, {w});
+        runs.clear();
+        factory->CreateLayoutWindows();
+        Settle();
+        EXPECT_EQ(runs.size(), c.runs ? 1u : 0u) << c.kind << " " << c.provider;
+        if (!runs.empty())
+            EXPECT_EQ(runs.front().second, 3u);
+        factory->CloseAllWindows();
+        Settle();
+    }
+    SetRestoredFilterRun(std::move(installed));
+}

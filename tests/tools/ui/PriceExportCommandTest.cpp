@@ -2,6 +2,11 @@
 // the extension added when the name has none, the choice remembered, and a failed write reported.
 #include "tools/ui/PriceExportCommand.h"
 
+#include "shell/ui/DateEdit.h"
+#include "support/ui/Render.h"
+#include "tools/ui/ExportPricesDlg.h"
+
+#include "core/ColumnDef.h"
 #include "core/PriceExport.h"
 #include "core/ShareList.h"
 #include "core/VarInt.h"
@@ -14,6 +19,12 @@
 #include "views/FrameState.h"
 #include "views/ViewBase.h"
 #include "views/ViewKinds.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
 
 #include <gtest/gtest.h>
 
@@ -42,6 +53,7 @@ protected:
     {
         MainFrameState().activeView = nullptr;
         SetPriceExportChooser(nullptr);
+        SetExportPricesDialog(nullptr);
     }
 
     // Answers the save dialog with `name` in the temporary folder and `format`, noting what was offered.
@@ -104,6 +116,85 @@ TEST_F(PriceExportCommand, CancelWritesNothingAndAFailedWriteIsReported)
     Choose("none.csv", kExportCsv);
     EXPECT_FALSE(ExportCurrentSharePrices()) << "no view, no share";
     EXPECT_FALSE(std::filesystem::exists(folder / "none.csv"));
+}
+
+TEST_F(PriceExportCommand, TheTableExportWritesAFileForEachShareOrOneForAll)
+{
+    ExportPricesChoice offered;
+    SetExportPricesDialog([&](ExportPricesChoice& choice) {
+        offered = choice;
+        choice.folder = folder.path().string();
+        choice.format = kExportExp;
+        return true;
+    });
+    EXPECT_EQ(ExportTablePrices(), 1);
+    EXPECT_EQ(offered.file, "out") << "the stored file name by default";
+    EXPECT_EQ(Text("ABC.exp"), "Abcdef Widgets\r\n22/05/2000,100.25\r\n");
+
+    SetExportPricesDialog([&](ExportPricesChoice& choice) {
+        offered = choice;
+        choice.singleFile = true;
+        choice.file = "all";
+        choice.format = kExportCsv;
+        return true;
+    });
+    EXPECT_EQ(ExportTablePrices(), 1);
+    EXPECT_EQ(offered.folder, folder.path().string()) << "the folder was kept";
+    EXPECT_EQ(Text("all.csv"), "ABC,22/05/2000,100.25\r\n");
+
+    SetExportPricesDialog([](ExportPricesChoice& choice) {
+        choice.allData = false;
+        choice.fromDate = test::Date(2000, 5, 22);
+        return true;
+    });
+    EXPECT_EQ(ExportTablePrices(), 0) << "no day after the from-date";
+    SetExportPricesDialog([](ExportPricesChoice&) { return false; });
+    EXPECT_EQ(ExportTablePrices(), 0);
+}
+
+TEST_F(PriceExportCommand, ThePricesDialogShowsTheFolderOrTheFile)
+{
+    ExportPricesChoice choice;
+    choice.folder = "/home/user/Export";
+    choice.file = "prices";
+    choice.format = kExportPrn;
+    CExportPricesDlg dialog(choice);
+    EXPECT_EQ(dialog.pathText()->text(), QStringLiteral("/home/user/Export"));
+    dialog.singleFileBox()->setChecked(true);
+    EXPECT_EQ(dialog.pathText()->text(), QStringLiteral("/home/user/Export/prices.prn"));
+    EXPECT_EQ(dialog.pathGroup()->title(), QStringLiteral(" Export file "));
+    dialog.formatList()->setCurrentIndex(kExportExp - 1);
+    EXPECT_EQ(dialog.pathText()->text(), QStringLiteral("/home/user/Export/prices.exp"));
+    EXPECT_FALSE(dialog.fromField()->edit()->isEnabled());
+    dialog.afterButton()->setChecked(true);
+    EXPECT_TRUE(dialog.fromField()->edit()->isEnabled());
+    test::SaveRender(test::RenderWidget(dialog), QStringLiteral("ExportPricesDlg"));
+}
+
+TEST_F(PriceExportCommand, TablesAndDetailsAreWrittenAsTheViewsShowThem)
+{
+    std::vector<uint8_t> layout;
+    AppendColumnDef(layout, ColumnOf(kColumnField, 0));
+    AppendColumnDef(layout, ColumnOf(kColumnField, 0x0F));
+    layout.push_back(0);
+    list_.columnLayout = layout.data();
+    Choose("table", kExportCsv);
+    EXPECT_TRUE(ExportCurrentTable());
+    const std::string table = Text("table.csv");
+    const size_t lineEnd = table.find("\r\n");
+    ASSERT_NE(lineEnd, std::string::npos);
+    EXPECT_EQ(std::count(table.begin(), table.begin() + ptrdiff_t(lineEnd), ','), 2) << table;
+    const std::string row = table.substr(lineEnd + 2);
+    EXPECT_EQ(row.substr(0, 2), "1,") << "field code 0 is the row number";
+    EXPECT_EQ(std::count(row.begin(), row.end(), ','), 2) << "each cell ends with the delimiter";
+    EXPECT_EQ(row.substr(row.size() - 2), "\r\n");
+    list_.columnLayout = nullptr;
+
+    Choose("details", kExportExp);
+    EXPECT_TRUE(ExportCurrentShareDetails());
+    const std::string details = Text("details.exp");
+    EXPECT_NE(details.find("\r\n"), std::string::npos);
+    EXPECT_EQ(details.size() - details.rfind("\r\n"), 2u) << "every line ends with CR LF";
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "core/PackedDate.h"
 #include "tools/options/OptionRules.h"
+#include "realtime/RTFeedSettings.h"
 #include "tools/options/OptionSettings.h"
 
 #include <QDialog>
@@ -27,6 +28,7 @@ namespace qv {
 class CCalcEdit;
 class CDateEdit;
 class CStyleButton;
+class CTimesListBox;
 
 class COptionPage : public QWidget {
 public:
@@ -245,6 +247,69 @@ private:
     EditionChoice before_, choice_;
     QCheckBox* enabled_;
     QListWidget *tables_, *graphs_;
+};
+
+// ---- The intraday pages, shown only with the real-time option.
+
+class COptionRTComms : public COptionPage {
+public:
+    static constexpr int kPortIds[3] = {2961, 2962, 2959};
+    explicit COptionRTComms(QWidget* parent);
+    bool Validate() override;
+    void Commit() override;
+
+private:
+    void SelectConnection();
+    std::array<QLineEdit*, 3> addresses_{}, ports_{};
+    QComboBox* connection_;
+    QCheckBox *priority_, *autoConnect_, *winsock_, *noZod_;
+};
+
+class COptionRTHist : public COptionPage {
+public:
+    explicit COptionRTHist(QWidget* parent);
+    bool Validate() override;
+    void Commit() override;
+    // "Purge Now": refused while a backfill runs, else the purge dialog with the page's values.
+    void PurgeNow();
+
+private:
+    void Enable();
+    void ShowStored();
+    void Store(RTFeedSettings& s) const;
+    QButtonGroup *mode_, *limit_;
+    QLineEdit *days_, *mbytes_, *rate_;
+    QLabel *daysLabel_, *mbytesLabel_;
+    QCheckBox *alert_, *overseas_;
+    QComboBox* snapshots_;
+};
+
+class COptionRTAlarms : public COptionPage {
+public:
+    explicit COptionRTAlarms(QWidget* parent);
+    bool Validate() override;
+    void Commit() override;
+
+private:
+    void Enable();
+    QCheckBox *dialog_, *flash_, *log_, *audio_, *limit_;
+    QRadioButton *beep_, *wave_;
+    QLineEdit *logFile_, *waveFile_, *minutes_;
+    QPushButton *logBrowse_, *waveBrowse_;
+    QButtonGroup* start_;
+};
+
+class COptionExchTimes : public COptionPage {
+public:
+    explicit COptionExchTimes(QWidget* parent);
+    void Commit() override;
+    CTimesListBox* list() const { return list_; }
+    // Puts every exchange's default times into the list.
+    void ResetAll();
+
+private:
+    void Fill(const std::array<uint32_t, kMarketHoursExchanges>& open, const std::array<uint32_t, kMarketHoursExchanges>& close);
+    CTimesListBox* list_;
 };
 
 } // namespace qv

@@ -44,7 +44,10 @@ COptionPage* MakePage(OptionPage page, bool realTime, bool forPortfolioView, QWi
     case OptionPage::Comms: return new COptionComms(parent);
     case OptionPage::General: return new COptionGeneral(parent);
     case OptionPage::Clipboard: return new COptionClipboard(parent);
-    // The intraday pages come with the feed client's dialogs.
+    case OptionPage::RTHist: return new COptionRTHist(parent);
+    case OptionPage::RTAlarms: return new COptionRTAlarms(parent);
+    case OptionPage::RTComms: return new COptionRTComms(parent);
+    case OptionPage::ExchTimes: return new COptionExchTimes(parent);
     default: return nullptr;
     }
 }

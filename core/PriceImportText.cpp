@@ -1,0 +1,513 @@
+// The import file's lines, dates and values, and the stream the closes are stored as.
+#include "core/PriceImportText.h"
+
+#include "core/TextHelpers.h"
+#include "core/VarInt.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace qv {
+namespace {
+
+constexpr size_t kShownLine = 50;
+constexpr size_t kNameLimit = 50;
+constexpr size_t kValueLimit = 254;
+
+constexpr std::array<const char*, 20> kTypeWords = {
+    "ADR", "index", "zero pref.", "preference", "warrant", "convertible", "NPV", "unit", "income", "capital",
+    "",    "ord",   "rate",       "gilt",       "unit trust", "",        "forex", "commodity", "bond", "etf"};
+constexpr std::array<const char*, 3> kEventWords = {"making offer", "rights", "suspended"};
+constexpr std::array<const char*, 7> kCurrencyWords = {"pounds", "punts", "index", "us dollars",
+                                                       "french francs", "dmarks", "euro"};
+// Listing codes as the fundamentals page names them.
+struct ListingWord {
+    const char* word;
+    uint8_t code;
+};
+constexpr std::array<ListingWord, 3> kListingWords = {{{"Full", 0}, {"AIM", 1}, {"Index", 3}}};
+constexpr uint8_t kTypeIndex = 1, kTypeRate = 12, kCurrencyIndex = 2;
+
+bool SameNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (ToUpperChar(a[i]) != ToUpperChar(b[i]))
+            return false;
+    return true;
+}
+
+template <size_t N>
+int WordIndex(const std::array<const char*, N>& words, std::string_view word)
+{
+    for (size_t i = 0; i < N; ++i)
+        if (*words[i] && SameNoCase(words[i], word))
+            return int(i);
+    return -1;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view Trimmed(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string WithoutQuotes(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text)
+        if (c != '"')
+            out += c;
+    return out;
+}
+
+// Reads up to `maxDigits` digits at `at`; -1 when there are none (or fewer than `exactDigits`).
+int ReadNumber(std::string_view text, size_t& at, size_t maxDigits, size_t exactDigits = 0)
+{
+    size_t start = at;
+    long value = 0;
+    while (at < text.size() && IsDigit(text[at]) && at - start < maxDigits)
+        value = value * 10 + (text[at++] - '0');
+    size_t digits = at - start;
+    if (digits == 0 || (exactDigits && digits != exactDigits))
+        return -1;
+    return int(value);
+}
+
+// Two-digit years below 60 are this century's; a year of three or more digits stands as written.
+PackedDate MakeDate(int day, int month, int year)
+{
+    if (year < 0)
+        return 0;
+    if (year < 100)
+        year += year < 60 ? 2000 : 1900;
+    if (year < 1900 || year > 2027 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(month - 1, year - 1900))
+        return 0;
+    return PackDate(day, month, year);
+}
+
+PackedDate IsoDate(std::string_view text, size_t& end)
+{
+    size_t at = 0;
+    int year = ReadNumber(text, at, 4, 4);
+    if (year < 0 || at >= text.size() || text[at] != '-')
+        return 0;
+    ++at;
+    int month = ReadNumber(text, at, 2);
+    if (month < 0 || at >= text.size() || text[at] != '-')
+        return 0;
+    ++at;
+    int day = ReadNumber(text, at, 2);
+    end = at;
+    return MakeDate(day, month, year);
+}
+
+PackedDate OrderedDate(int a, int b, int c, uint8_t format)
+{
+    switch (format & 3) {
+    case 0: return MakeDate(a, b, c);
+    case 1: return MakeDate(b, a, c);
+    default: return MakeDate(c, b, a);
+    }
+}
+
+bool Missing(std::string_view field)
+{
+    field = Trimmed(field);
+    return field.empty() || field == "-" || SameNoCase(field, "null") || SameNoCase(field, "NaN");
+}
+
+std::string LineMessage(int line, std::string_view what, std::string_view shown)
+{
+    return "Line " + std::to_string(line) + ": " + std::string(what) + "\n\n" + std::string(shown);
+}
+
+// The columns a heading row names; none until one was met.
+struct Columns {
+    int date = -1;
+    int close = -1;
+    bool known() const { return date >= 0 && close >= 0; }
+};
+
+Columns HeadingColumns(const std::vector<std::string>& fields)
+{
+    Columns columns;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        std::string_view name = Trimmed(fields[i]);
+        if (columns.date < 0 && SameNoCase(name, "Date"))
+            columns.date = int(i);
+        else if (columns.close < 0 && SameNoCase(name, "Close"))
+            columns.close = int(i);
+    }
+    return columns.known() ? columns : Columns{};
+}
+
+// The close among the fields after the date, by how many there are: 1 close; 2 close and volume;
+// 4 open, high, low and close; 5 those and volume; 6 those, adjusted close and volume.
+size_t CloseFieldByCount(size_t count) { return count >= 4 ? 3 : 0; }
+
+// A day line as read: its date (0 unreadable) and value text, or none when the line holds no value.
+struct DayLine {
+    int number = 0;
+    std::string shown;
+    PackedDate date = 0;
+    std::optional<std::string> value;
+};
+
+DayLine ReadDayLine(std::string_view line, const ImportSettings& s, const Columns& columns)
+{
+    DayLine day;
+    if (columns.known()) {
+        std::vector<std::string> fields = SplitImportFields(line, s.delimiter);
+        if (size_t(columns.date) < fields.size())
+            day.date = ParseImportDate(Trimmed(fields[size_t(columns.date)]), s);
+        if (size_t(columns.close) < fields.size())
+            day.value = fields[size_t(columns.close)];
+        else
+            day.value = std::string();
+        return day;
+    }
+    std::vector<std::string> rest;
+    if (!line.empty() && line.front() == '"') {
+        rest = SplitImportFields(line, s.delimiter);
+        day.date = ParseImportDate(Trimmed(rest.front()), s);
+        rest.erase(rest.begin());
+    } else {
+        size_t end = 0;
+        day.date = ParseImportDate(line, s, &end);
+        std::string_view tail = line.substr(std::min(end, line.size()));
+        // A separated date is followed by a separator before the value; without separators the
+        // value follows the digits.
+        const bool separated = (s.dateFormat & 0x10) || (end > 4 && line[4] == '-');
+        if (separated) {
+            const size_t cut = tail.find_first_of(std::string{s.delimiter, s.dateSeparator});
+            if (cut != std::string_view::npos)
+                rest = SplitImportFields(tail.substr(cut + 1), s.delimiter);
+        } else {
+            if (!tail.empty() && tail.front() == s.delimiter)
+                tail.remove_prefix(1);
+            if (!tail.empty())
+                rest = SplitImportFields(tail, s.delimiter);
+        }
+    }
+    if (!rest.empty())
+        day.value = rest[CloseFieldByCount(rest.size())];
+    return day;
+}
+
+class TextReader {
+public:
+    TextReader(const ImportSettings& s, const std::string& path, const ImportLineError& error, ImportSeries& out)
+        : s_(s), path_(path), error_(error), out_(out)
+    {}
+
+    ImportTextResult read(std::string_view text);
+
+private:
+    bool keywordLine(std::string_view line, int number, const std::string& shown);
+    bool report(int number, std::string_view what, const std::string& shown)
+    {
+        return error_(LineMessage(number, what, shown));
+    }
+    bool takeDays();
+
+    const ImportSettings& s_;
+    const std::string& path_;
+    const ImportLineError& error_;
+    ImportSeries& out_;
+    std::vector<DayLine> lines_;
+    bool noValue_ = false;
+};
+
+bool TextReader::keywordLine(std::string_view line, int number, const std::string& shown)
+{
+    const size_t colon = line.find(':');
+    const std::string_view key = line.substr(0, colon);
+    const std::string_view value = line.substr(colon + 1);
+    ImportKeywords& k = out_.keywords;
+    if (SameNoCase(key, "NMS")) {
+        k.nms = uint16_t(std::clamp(ParseImportValue(value, s_.commaDecimal) * 2, 0.0, 65535.0));
+        return k.nms != 0 || report(number, "NMS string not recognised", shown);
+    }
+    if (SameNoCase(key, "Type")) {
+        int index = WordIndex(kTypeWords, value);
+        k.type = uint8_t(index < 0 ? 20 : index);
+        if (k.type == kTypeIndex || k.type == kTypeRate)
+            k.currency = kCurrencyIndex;
+    } else if (SameNoCase(key, "Event")) {
+        int index = WordIndex(kEventWords, value);
+        k.event = uint8_t(index < 0 ? 3 : index);
+    } else if (SameNoCase(key, "Currency")) {
+        int index = WordIndex(kCurrencyWords, value);
+        k.currency = uint8_t(index < 0 ? 7 : index);
+    } else if (SameNoCase(key, "Sedol")) {
+        k.sedol = uint32_t(std::clamp(ParseImportValue(value, false), 0.0, 4294967295.0));
+    } else if (SameNoCase(key, "Listing")) {
+        k.listing = 4;
+        for (const ListingWord& word : kListingWords)
+            if (SameNoCase(word.word, value))
+                k.listing = word.code;
+    } else if (SameNoCase(key, "NumShares")) {
+        k.numShares = float(ParseImportValue(value, s_.commaDecimal));
+    } else {
+        char what[400];
+        std::snprintf(what, sizeof what, "Import string at line %i of file %s not recognised", number,
+                      path_.substr(0, 300).c_str());
+        return report(number, what, shown);
+    }
+    return true;
+}
+
+ImportTextResult TextReader::read(std::string_view text)
+{
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    Columns columns;
+    int number = 0;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t lineEnd = text.find('\n', at);
+        if (lineEnd == std::string_view::npos)
+            lineEnd = text.size();
+        std::string_view line = text.substr(at, lineEnd - at);
+        at = lineEnd + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (Trimmed(line).empty())
+            continue;
+        ++number;
+        const std::string plain = WithoutQuotes(line);
+        const std::string shown = plain.substr(0, kShownLine);
+        if (Trimmed(plain).empty() || plain.starts_with("//"))
+            continue;
+        if (!columns.known() && !IsDigit(plain.front())) {
+            Columns heading = HeadingColumns(SplitImportFields(line, s_.delimiter));
+            if (heading.known()) {
+                columns = heading;
+                continue;
+            }
+        }
+        if (plain.find(':') != std::string::npos && !IsDigit(plain.front())) {
+            if (!keywordLine(plain, number, shown))
+                return ImportTextResult::Cancelled;
+            continue;
+        }
+        if (IsAsciiLetter(plain.front()) && ParseImportDate(plain, s_) == 0) {
+            out_.name = plain.substr(0, kNameLimit);
+            continue;
+        }
+        DayLine day = ReadDayLine(line, s_, columns);
+        day.number = number;
+        day.shown = shown;
+        if (day.date == 0) {
+            if (!report(number, "Import date not recognised", shown))
+                return ImportTextResult::Cancelled;
+            continue;
+        }
+        if (!day.value) {
+            noValue_ = true;
+            continue;
+        }
+        lines_.push_back(std::move(day));
+    }
+    if (lines_.empty() || noValue_)
+        return ImportTextResult::NoDays;
+    return takeDays() ? ImportTextResult::Read : ImportTextResult::Cancelled;
+}
+
+// Weekend dates move to the Monday after; a file whose days all run newest first is read from its
+// end; then every day must be later than the one before.
+bool TextReader::takeDays()
+{
+    for (DayLine& line : lines_)
+        if (WeekdayOf(line.date) >= 5)
+            line.date = NextWeekday(line.date);
+    const bool newestFirst =
+        lines_.size() > 1 && std::adjacent_find(lines_.begin(), lines_.end(), [](const DayLine& a, const DayLine& b) {
+            return a.date <= b.date;
+        }) == lines_.end();
+    if (newestFirst)
+        std::reverse(lines_.begin(), lines_.end());
+    PackedDate previous = 0;
+    for (const DayLine& line : lines_) {
+        if (line.date == 0 || line.date <= previous) {
+            const char* what = "Import date out of sequence or extra weekend data\n\nThe file must be in date order";
+            if (!report(line.number, what, line.shown))
+                return false;
+            continue;
+        }
+        if (Missing(*line.value)) {
+            previous = line.date;
+            continue;
+        }
+        const double value = ParseImportValue(*line.value, s_.commaDecimal);
+        if (value == 0 || !std::isfinite(value)) {
+            if (!report(line.number, "Import value not recognised", line.shown))
+                return false;
+            continue;
+        }
+        previous = line.date;
+        out_.days.push_back({line.date, value});
+    }
+    return true;
+}
+
+double RoundHalfAway(double v) { return v < 0 ? -std::floor(-v + 0.5) : std::floor(v + 0.5); }
+
+} // namespace
+
+ImportTextResult ReadImportText(std::string_view text, const ImportSettings& settings, const std::string& filePath,
+                                const ImportLineError& lineError, ImportSeries& out)
+{
+    return TextReader(settings, filePath, lineError, out).read(text);
+}
+
+std::vector<std::string> SplitImportFields(std::string_view line, char delimiter)
+{
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '"') {
+            if (quoted && i + 1 < line.size() && line[i + 1] == '"')
+                fields.back() += line[++i];
+            else
+                quoted = !quoted;
+        } else if (c == delimiter && !quoted) {
+            fields.emplace_back();
+        } else {
+            fields.back() += c;
+        }
+    }
+    return fields;
+}
+
+PackedDate ParseImportDate(std::string_view text, const ImportSettings& s, size_t* end)
+{
+    size_t scratch = 0;
+    size_t& at = end ? *end : scratch;
+    at = 0;
+    if (PackedDate iso = IsoDate(text, at))
+        return iso;
+    at = 0;
+    const bool fourDigits = (s.dateFormat & 0x08) != 0;
+    int parts[3];
+    if (s.dateFormat & 0x10) {
+        for (int i = 0; i < 3; ++i) {
+            if (i > 0) {
+                while (at < text.size() && text[at] != s.dateSeparator && text[at] != s.delimiter)
+                    ++at;
+                if (at >= text.size())
+                    return 0;
+                ++at;
+            }
+            parts[i] = ReadNumber(text, at, 4);
+            if (parts[i] < 0)
+                return 0;
+        }
+        return OrderedDate(parts[0], parts[1], parts[2], s.dateFormat);
+    }
+    // Without separators the year takes four digits with "Four digit year", two without.
+    const int yearSlot = (s.dateFormat & 3) == 2 ? 0 : 2;
+    for (int i = 0; i < 3; ++i) {
+        const size_t width = (i == yearSlot && fourDigits) ? 4 : 2;
+        parts[i] = ReadNumber(text, at, width, width);
+        if (parts[i] < 0)
+            return 0;
+    }
+    return OrderedDate(parts[0], parts[1], parts[2], s.dateFormat);
+}
+
+double ParseImportValue(std::string_view text, bool commaDecimal)
+{
+    std::string value(text.substr(0, kValueLimit));
+    if (commaDecimal)
+        std::replace(value.begin(), value.end(), ',', '.');
+    else
+        std::erase(value, ',');
+    std::string_view rest = value;
+    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))
+        rest.remove_prefix(1);
+    if (!rest.empty() && rest.front() == '+')
+        rest.remove_prefix(1);
+    const size_t digitAt = !rest.empty() && rest.front() == '-' ? 1 : 0;
+    if (digitAt >= rest.size() || !(IsDigit(rest[digitAt]) || rest[digitAt] == '.'))
+        return 0;
+    double result = 0;
+    const auto [ptr, error] = std::from_chars(rest.data(), rest.data() + rest.size(), result);
+    return error == std::errc() && std::isfinite(result) ? result : 0;
+}
+
+std::optional<int16_t> ChoosePriceScale(const std::vector<double>& values, const ScaleThresholds& t)
+{
+    double fraction1 = 0, fraction4 = 0, fraction10 = 0, largest = 0;
+    for (const double v : values) {
+        fraction1 += v - std::trunc(v);
+        fraction4 += 4 * v - std::trunc(4 * v);
+        fraction10 += 10 * v - std::trunc(10 * v);
+        largest = std::max(largest, std::fabs(v));
+    }
+    int scale = fraction1 < t.whole ? 1 : fraction4 < t.quarters ? 4 : fraction10 < t.tenths ? 10 : 100;
+    if (largest > 999 && scale == 100)
+        scale = 10;
+    if (largest > 9999 && scale == 10)
+        scale = 4;
+    if (largest > 24999 && scale == 4)
+        scale = 1;
+    if (largest <= 99999)
+        return int16_t(scale);
+    for (int divisor : {10, 100, 1000})
+        if (largest / divisor <= 99999)
+            return int16_t(-divisor);
+    return std::nullopt;
+}
+
+std::optional<int16_t> ChooseImportScale(const std::vector<ImportDay>& days)
+{
+    std::vector<double> values;
+    values.reserve(days.size());
+    for (const ImportDay& day : days)
+        values.push_back(day.value);
+    return ChoosePriceScale(values, ScaleThresholds{});
+}
+
+PriceChangeCoder::PriceChangeCoder(int16_t scale) : factor_(scale > 0 ? double(scale) : 1.0 / double(-scale)) {}
+
+void PriceChangeCoder::Put(double value, std::vector<uint8_t>& out)
+{
+    const double change = value - previous_;
+    const double k = RoundHalfAway((change + carry_) * factor_);
+    uint8_t buffer[8];
+    uint8_t* written = EncodeVarInt(int32_t(std::clamp(k, -double(kVarIntLimit), double(kVarIntLimit))), buffer);
+    out.insert(out.end(), buffer, written);
+    carry_ = carry_ + change - k / factor_;
+    previous_ = value;
+}
+
+std::vector<uint8_t> EncodeImportStream(const std::vector<ImportDay>& days, int16_t scale)
+{
+    PriceChangeCoder coder(scale);
+    std::vector<uint8_t> out;
+    PackedDate previous = 0;
+    for (const ImportDay& day : days) {
+        if (previous)
+            for (PackedDate d = NextWeekday(previous); d && d < day.date; d = NextWeekday(d))
+                out.push_back('C');
+        coder.Put(day.value, out);
+        previous = day.date;
+    }
+    out.push_back(' ');
+    return out;
+}
+
+} // namespace qv

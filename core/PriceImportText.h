@@ -1,0 +1,101 @@
+// Reading a price import file's text: keyword, name and comment lines, the day lines of the
+// program's own layout and of the daily CSV files data sites give, and the coded stream of closes
+// with the price scale it is stored at.
+#pragma once
+
+#include "core/PackedDate.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+// The Import page's settings as the reader uses them.
+struct ImportSettings {
+    uint8_t dateFormat = 0x18; // bits 0-1 order (day month year, month day year, year month day),
+                               // bit 3 four-digit year, bit 4 date separator
+    char delimiter = ',';
+    char dateSeparator = '/';
+    uint8_t errorLevel = 1;    // 0 none, 1 report at the end, 2 report every error
+    bool replace = false;      // "Replace if share exists"; else "Append if share exists"
+    bool fileNameForShare = true;
+    bool commaDecimal = false; // "Allow comma as decimal point"
+};
+
+// The describing keywords of an item; each default is what a file without the keyword gives.
+struct ImportKeywords {
+    uint16_t nms = 0;
+    uint8_t type = 31;
+    uint8_t event = 7;
+    uint8_t currency = 7;
+    uint8_t listing = 7;
+    uint32_t sedol = 0;
+    float numShares = 0;
+};
+
+// One day of the series with its value (never 0).
+struct ImportDay {
+    PackedDate date = 0;
+    double value = 0;
+};
+
+struct ImportSeries {
+    std::string name; // the last name line, empty when none
+    ImportKeywords keywords;
+    // In date order, each later than the one before; days the file gives without a value ("",
+    // "null", "NaN", "-") are left out, so that they become gaps.
+    std::vector<ImportDay> days;
+};
+
+// Asked for every bad line with its message ("Line %i: ..." and the line); false cancels.
+using ImportLineError = std::function<bool(const std::string& message)>;
+
+enum class ImportTextResult { Read, Cancelled, NoDays };
+
+// Reads the text; `filePath` is named in the keyword message.
+ImportTextResult ReadImportText(std::string_view text, const ImportSettings& settings, const std::string& filePath,
+                                const ImportLineError& lineError, ImportSeries& out);
+
+// The date at the start of `text` by the settings (ISO yyyy-mm-dd whatever they say); 0 when none.
+// `end` (may be null) receives the position behind the date.
+PackedDate ParseImportDate(std::string_view text, const ImportSettings& settings, size_t* end = nullptr);
+
+// A value as the import reads it: commas dropped (or, with commaDecimal, a decimal point), leading
+// blanks skipped, reading up to the first character that is no part of the number; 0 when nothing
+// is readable.
+double ParseImportValue(std::string_view text, bool commaDecimal);
+
+// The fields of a line split at the delimiter outside double quotes, each unquoted.
+std::vector<std::string> SplitImportFields(std::string_view line, char delimiter);
+
+// The stored price scale of the values: 1, 4, 10 or 100 by the sums of the fractions of v, 4v and
+// 10v against their thresholds, lowered for large values, or minus the divisor 10, 100 or 1000;
+// nothing when the largest value is too large even for 1000.
+struct ScaleThresholds {
+    double whole = 0.05, quarters = 0.02, tenths = 0.01;
+};
+std::optional<int16_t> ChoosePriceScale(const std::vector<double>& values, const ScaleThresholds& thresholds);
+std::optional<int16_t> ChooseImportScale(const std::vector<ImportDay>& days);
+
+// Codes each price as its rounded change at the scale, the rounding carried to the next, so that
+// rounding errors never accumulate.
+class PriceChangeCoder {
+public:
+    explicit PriceChangeCoder(int16_t scale);
+    void Put(double value, std::vector<uint8_t>& out);
+
+private:
+    double factor_;
+    double previous_ = 0;
+    double carry_ = 0;
+};
+
+// The coded closes from the first day: a 'C' for every weekday without a value, each value as the
+// rounded change at the scale with the rounding carried, the end mark behind the last.
+std::vector<uint8_t> EncodeImportStream(const std::vector<ImportDay>& days, int16_t scale);
+
+} // namespace qv

@@ -1,0 +1,116 @@
+// `CRTMarketTable`: the market breadth of share sources (portfolios and share-list classes) through
+// the day, in 288 five-minute buckets of advancing, declining, new-high and new-low counts and the
+// advancing and declining volume, kept in "RTMarket.cfg" as kind-4 items. The exchanges' trading
+// times (`ExchangeTimesTable`) bound the volume a trade adds.
+#pragma once
+
+#include "core/KeyedItemStore.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+constexpr size_t kMarketBuckets = 288;
+constexpr size_t kMarketBucketBytes = 16;
+constexpr uint32_t kMarketBlobLength = 4 + kMarketBuckets * kMarketBucketBytes; // 4612
+constexpr uint16_t kMarketItemKind = 4;
+constexpr uint16_t kMarketOldItemKind = 3;
+constexpr uint32_t kMsgMarketChanged = 1099;
+
+struct MarketBucket {
+    uint16_t advancing = 0, declining = 0, newHighs = 0, newLows = 0;
+    float upVolume = 0, downVolume = 0;
+    bool operator==(const MarketBucket&) const = default;
+};
+using MarketDay = std::array<MarketBucket, kMarketBuckets>;
+
+// (seconds of the day + 60 x the exchange's offset in minutes) / 300, rounded, held to 0-287.
+int MarketBucketOf(int32_t secondsOfDay, int32_t offsetMinutes);
+// A quote sets the running mid only when both prices are positive, the offer is not below the bid
+// and the offer is less than 1.5 times the bid.
+bool SaneQuote(float bid, float offer);
+// The kind-4 blob: u32 4612, then the buckets field by field; nothing for a blob of another length.
+std::vector<uint8_t> PackMarketDay(const MarketDay& day);
+std::optional<MarketDay> UnpackMarketDay(std::span<const uint8_t> blob);
+
+// The exchanges' trading times in seconds of the day (open, close), from the settings' minutes.
+std::array<std::pair<uint32_t, uint32_t>, 19>& ExchangeTimesTable();
+void CopyTradingTimesToMarketTable();
+
+struct MarketSource {
+    std::string name;       // "Port: %s", "deleted", or a share-list class's name
+    bool isPortfolio = false;
+    uint16_t portfolio = 0;
+    uint32_t listCode = 0;
+    std::vector<uint32_t> shares; // share keys
+    uint8_t flag = 0;
+    // The item's sub-key: a portfolio's number with the top bit, else the list code.
+    uint32_t SubKey() const { return isPortfolio ? 0x80000000u | portfolio : listCode; }
+};
+
+class CRTMarketTable {
+public:
+    struct Entry {
+        MarketSource source;
+        std::array<std::unique_ptr<MarketDay>, 2> days;
+        int current = 0;
+        bool dirty = false, loaded = false;
+        std::vector<uint64_t> watchers; // window ids told of changes
+        struct ShareState {
+            float reference = 0, mid = 0, high = 0, low = 0;
+            int bucket = -1;
+            int8_t sign = 0;
+            bool high_ = false, low_ = false;
+        };
+        std::map<uint32_t, ShareState> states;
+        MarketDay& Day();
+    };
+    using Poster = std::function<void(uint64_t window, uint32_t message)>;
+
+    explicit CRTMarketTable(Poster post = {}) : post_(std::move(post)) {}
+
+    // Opening: items of kind 3 go, and kind-4 items whose source no intraday graph setting uses
+    // (their sub-keys not in `used`); every other kind-4 item loads into an entry of its group.
+    void Open(KeyedItemStore& store, const std::set<uint32_t>& used);
+    // Writes each dirty entry's current day as a kind-4 item.
+    void Save(KeyedItemStore& store);
+
+    Entry& AddEntry(uint16_t share, MarketSource source);
+    Entry* FindEntry(uint16_t share, uint32_t subKey);
+    // Drops the entry, telling every window that watched it (1099).
+    bool DeleteEntry(uint16_t share, uint32_t subKey);
+    // A deleted portfolio: its entries are named "deleted" and dropped from every group, and the group
+    // keyed by its number goes.
+    size_t RemoveShare(uint16_t number);
+    // After a database load: portfolio sources are named "Port: " and the portfolio's name, or
+    // "deleted" when it is gone.
+    void NameSources(const std::function<std::optional<std::string>(uint16_t number)>& portfolioName);
+
+    // One tick of a source's share: a quote (bid, offer) and a trade's volume at a time of day.
+    void AddTick(Entry& entry, uint32_t shareKey, uint32_t secondsOfDay, int32_t offsetMinutes, float bid, float offer,
+                 float referencePrice, float tradeVolume, int exchange);
+    // A new day: the buffers swap and the new one starts empty; watchers hear of it at most every 16 s.
+    void NewDay(uint32_t nowMs);
+
+    size_t groupCount() const { return groups_.size(); }
+
+private:
+    void Tell(const Entry& e);
+    std::map<uint16_t, std::vector<std::unique_ptr<Entry>>> groups_;
+    Poster post_;
+    uint32_t lastNewDayNotice_ = 0;
+    bool noticed_ = false;
+};
+
+CRTMarketTable& TheRTMarketTable();
+
+} // namespace qv

@@ -1,0 +1,68 @@
+// Text boxes on the painter: the arrow leaving each side with its filled head, the frame and fill, a
+// transparent box showing what lies under it.
+#include "chartmodel/ui/DrawingObjectPainter.h"
+
+#include "support/ui/Render.h"
+
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+DrawnLineObject Box(TextBoxBox box, ScreenPoint anchor, uint32_t style, const char* text, bool transparent = false)
+{
+    DrawnLineObject drawn;
+    drawn.pane = {0, 0, 400, 300};
+    drawn.mainLine = false;
+    DrawnTextBox t;
+    t.box = box;
+    t.text = text;
+    t.transparent = transparent;
+    t.fill = 0xC0FFFF; // a light yellow (the colour word is blue, green, red from the top)
+    t.arrow = TextBoxArrowFigure(box, anchor, style, 2, 1.0);
+    drawn.textBox = t;
+    return drawn;
+}
+
+TEST(TextBoxPaint, EachArrowLeavesItsSideWithAFilledHead)
+{
+    using namespace textbox;
+    QImage image(400, 300, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    // One box, four anchors: left, right, above and below it.
+    const TextBoxBox box{150, 120, 250, 170};
+    const std::vector<DrawnLineObject> boxes{Box(box, {40, 145}, kArrowLeft, "left"),
+                                             Box(box, {360, 145}, kArrowRight, "right"),
+                                             Box(box, {200, 30}, kArrowTop, "top"),
+                                             Box(box, {200, 270}, kArrowBottom, "bottom")};
+    {
+        QPainter painter(&image);
+        PaintDrawingObjects(painter, boxes);
+    }
+    test::SaveRender(image, QStringLiteral("text_box_arrows"));
+    for (const DrawnLineObject& b : boxes) {
+        const TextBoxArrow& arrow = *b.textBox->arrow;
+        // The head's middle, between its base and apex, is filled in the frame colour (black).
+        const QPoint inside((2 * arrow.to.x + arrow.head[2].x) / 3, (2 * arrow.to.y + arrow.head[2].y) / 3);
+        EXPECT_EQ(image.pixel(inside) & 0xFFFFFF, 0u) << arrow.side;
+        // The line runs from the anchor.
+        const QPoint onLine((arrow.from.x + arrow.to.x) / 2, (arrow.from.y + arrow.to.y) / 2);
+        EXPECT_EQ(image.pixel(onLine) & 0xFFFFFF, 0u) << arrow.side;
+    }
+    EXPECT_EQ(image.pixel(155, 165), qRgb(255, 255, 192)) << "the fill";
+
+    // A transparent box leaves what was under it.
+    QImage under(400, 300, QImage::Format_RGB32);
+    under.fill(Qt::green);
+    {
+        QPainter painter(&under);
+        PaintDrawingObjects(painter, {Box(box, {150, 120}, kNoArrow, "", true)});
+    }
+    EXPECT_EQ(under.pixel(150, 120), qRgb(0, 255, 0)) << "no frame";
+    EXPECT_EQ(under.pixel(200, 145), qRgb(0, 255, 0)) << "no fill";
+}
+
+} // namespace
+} // namespace qv

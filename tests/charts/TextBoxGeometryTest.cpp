@@ -1,0 +1,72 @@
+// Text box geometry: the font scale (magnitude of the height, 0 takes the zoom mean), the box from its
+// anchor, and the arrow's side, head and line.
+#include "charts/TextBoxGeometry.h"
+
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+using namespace textbox;
+
+TEST(TextBoxGeometry, TheScaleUsesTheHeightsMagnitudeAndNoHeightTakesTheZoom)
+{
+    EXPECT_DOUBLE_EQ(TextBoxScale(12, -16, 96, 1.0), 1.0);
+    EXPECT_DOUBLE_EQ(TextBoxScale(12, 16, 96, 1.0), 1.0) << "a positive (cell) height gives no negative scale";
+    EXPECT_DOUBLE_EQ(TextBoxScale(24, -16, 96, 1.0), 2.0);
+    EXPECT_DOUBLE_EQ(TextBoxScale(12, 0, 96, 1.5), 1.5) << "no division by zero";
+    // Doubling the point size doubles the box.
+    const TextBoxBox small = TextBoxRect({100, 200}, 10, 20, 100, 50, TextBoxScale(10, -13, 96, 1));
+    const TextBoxBox large = TextBoxRect({100, 200}, 10, 20, 100, 50, TextBoxScale(20, -13, 96, 1));
+    EXPECT_NEAR(large.right - large.left, 2 * (small.right - small.left), 1);
+    EXPECT_NEAR(large.bottom - large.top, 2 * (small.bottom - small.top), 1);
+}
+
+TEST(TextBoxGeometry, TheBoxHangsFromItsAnchorByItsOffsets)
+{
+    const TextBoxBox b = TextBoxRect({100, 200}, 10, -20, 100, 50, 1.5);
+    EXPECT_EQ(b.left, 85);
+    EXPECT_EQ(b.top, 230);
+    EXPECT_EQ(b.right, 235);
+    EXPECT_EQ(b.bottom, 305);
+}
+
+TEST(TextBoxGeometry, TheArrowLeavesBySideOfTheAnchorWithItsHeadAndLine)
+{
+    const TextBoxBox box{100, 100, 200, 150};
+    struct Case {
+        ScreenPoint anchor;
+        uint32_t style;
+        uint32_t side;
+        std::array<ScreenPoint, 3> head;
+    } cases[] = {
+        // Left and right styles follow the anchor's side; size index 0 is a head of 2.
+        {{40, 120}, kArrowRight, kArrowLeft, {ScreenPoint{97, 118}, ScreenPoint{97, 122}, ScreenPoint{91, 120}}},
+        {{260, 130}, kArrowLeft, kArrowRight, {ScreenPoint{202, 128}, ScreenPoint{202, 132}, ScreenPoint{208, 130}}},
+        // Within the horizontal span: above or below.
+        {{150, 40}, kArrowLeft, kArrowTop, {ScreenPoint{148, 97}, ScreenPoint{152, 97}, ScreenPoint{150, 91}}},
+        {{150, 220}, kArrowRight, kArrowBottom, {ScreenPoint{148, 152}, ScreenPoint{152, 152}, ScreenPoint{150, 158}}},
+        // Top and bottom styles look at y first, then x.
+        {{40, 120}, kArrowTop, kArrowLeft, {ScreenPoint{97, 118}, ScreenPoint{97, 122}, ScreenPoint{91, 120}}},
+        {{150, 220}, kArrowTop, kArrowBottom, {ScreenPoint{148, 152}, ScreenPoint{152, 152}, ScreenPoint{150, 158}}},
+        // An anchor inside keeps the style's side.
+        {{150, 120}, kArrowLeft, kArrowLeft, {ScreenPoint{97, 118}, ScreenPoint{97, 122}, ScreenPoint{91, 120}}},
+    };
+    for (const Case& c : cases) {
+        const auto arrow = TextBoxArrowFigure(box, c.anchor, c.style, 0, 1.0);
+        ASSERT_TRUE(arrow) << c.anchor.x << "," << c.anchor.y;
+        EXPECT_EQ(arrow->side, c.side) << c.anchor.x << "," << c.anchor.y;
+        EXPECT_EQ(arrow->head, c.head) << c.anchor.x << "," << c.anchor.y;
+        EXPECT_EQ(arrow->from, c.anchor);
+        EXPECT_EQ(arrow->to, (ScreenPoint{(c.head[0].x + c.head[1].x) / 2, (c.head[0].y + c.head[1].y) / 2}));
+    }
+    // The largest head is 5; no arrow for 1398, nor when the base's middle is the anchor.
+    const auto big = TextBoxArrowFigure(box, {260, 130}, kArrowRight, 3, 2.0);
+    ASSERT_TRUE(big);
+    EXPECT_EQ(big->head[2].x, 200 + 40);
+    EXPECT_FALSE(TextBoxArrowFigure(box, {40, 120}, kNoArrow, 0, 1.0));
+    EXPECT_FALSE(TextBoxArrowFigure(box, {202, 130}, kArrowRight, 0, 1.0));
+}
+
+} // namespace
+} // namespace qv

@@ -1,0 +1,129 @@
+// The market table: its buckets, the sane-quote rule, the counts a share's ticks make, the kind-4
+// blobs through "RTMarket.cfg" and the entries a deleted portfolio leaves.
+#include "realtime/RTMarketTable.h"
+
+#include "core/KeyedItemStore.h"
+#include "devtools/lib/TempFolder.h"
+#include "platform/ByteOrder.h"
+#include "platform/Paths.h"
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+
+TEST(RTMarketTable, BucketsRoundTheOffsetTimeToFiveMinutesWithinTheDay)
+{
+    struct Case {
+        int32_t seconds, offset;
+        int bucket;
+    };
+    const Case cases[] = {
+        {0, 0, 0}, {149, 0, 0}, {150, 0, 1}, {8 * 3600, 0, 96}, {8 * 3600, -300, 36}, {9 * 3600 + 30 * 60, 300, 174},
+        {86399, 0, 287}, {86399, 60, 287}, {60, -60, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MarketBucketOf(c.seconds, c.offset), c.bucket) << c.seconds << " " << c.offset;
+}
+
+TEST(RTMarketTable, OnlySaneQuotesSetTheMid)
+{
+    struct Case {
+        float bid, offer;
+        bool sane;
+    };
+    const Case cases[] = {{100, 101, true}, {100, 100, true}, {100, 149.9f, true}, {100, 150, false},
+                          {101, 100, false}, {0, 1, false}, {1, 0, false}, {-1, 1, false}};
+    for (const Case& c : cases)
+        EXPECT_EQ(SaneQuote(c.bid, c.offer), c.sane) << c.bid << " " << c.offer;
+}
+
+TEST(RTMarketTable, TicksCountEachShareByItsLastMidInTheBucket)
+{
+    CRTMarketTable table;
+    MarketSource source;
+    source.listCode = 12;
+    CRTMarketTable::Entry& e = table.AddEntry(0x4001, source);
+    const uint32_t t = 10 * 3600; // bucket 120
+    table.AddTick(e, 1, t, 0, 100, 102, 100, 0, 0);      // mid 101 above 100
+    table.AddTick(e, 2, t, 0, 50, 51, 52, 0, 0);         // below
+    table.AddTick(e, 3, t, 0, 10, 20, 0, 0, 0);          // offer 2 x bid: no mid, counts nowhere
+    MarketBucket b = e.Day()[120];
+    EXPECT_EQ(b.advancing, 1);
+    EXPECT_EQ(b.declining, 1);
+    // Share 1 falls below its reference in the same bucket: it moves from advancing to declining.
+    table.AddTick(e, 1, t + 30, 0, 98, 99, 0, 500, 0);
+    b = e.Day()[120];
+    EXPECT_EQ(b.advancing, 0);
+    EXPECT_EQ(b.declining, 2);
+    EXPECT_EQ(b.newLows, 1);
+    EXPECT_FLOAT_EQ(b.downVolume, 500);
+    // Outside London's hours a trade adds no volume; a new high is counted in its bucket.
+    table.AddTick(e, 1, 17 * 3600, 0, 104, 106, 0, 700, 0);
+    b = e.Day()[204];
+    EXPECT_EQ(b.advancing, 1);
+    EXPECT_EQ(b.newHighs, 1);
+    EXPECT_FLOAT_EQ(b.upVolume, 0);
+}
+
+TEST(RTMarketTable, DaysGoThroughTheStoreAsKindFourBlobsAndUnusedOnesAreDropped)
+{
+    dev::TempFolder dir;
+    SetProgramFolder(dir.path());
+    MarketDay day{};
+    day[7] = {3, 2, 1, 1, 1500.5f, 20.25f};
+    std::vector<uint8_t> blob = PackMarketDay(day);
+    ASSERT_EQ(blob.size(), 4612u);
+    EXPECT_EQ(LoadU32(blob.data()), 4612u);
+    EXPECT_EQ(UnpackMarketDay(blob), day);
+    blob[0] = 0x03;
+    EXPECT_FALSE(UnpackMarketDay(blob)) << "another length";
+    const std::vector<uint8_t> whole = PackMarketDay(day);
+    EXPECT_FALSE(UnpackMarketDay(std::span(whole).first(4611)));
+
+    {
+        CRTMarketTable table;
+        MarketSource used, unused;
+        used.listCode = 5;
+        unused.isPortfolio = true;
+        unused.portfolio = 3;
+        table.AddEntry(0x4001, used).Day() = day;
+        table.FindEntry(0x4001, 5)->dirty = true;
+        table.AddEntry(0x4002, unused).dirty = true;
+        KeyedItemStore store;
+        store.Load("RTMarket.cfg");
+        store.SetItem(0x4003, kMarketOldItemKind, 1, MakeBlob(std::vector<uint8_t>(8, 1)));
+        table.Save(store);
+        ASSERT_TRUE(store.GetItem(0x4002, kMarketItemKind, 0x80000003u));
+        ASSERT_TRUE(store.Save(false));
+    }
+    KeyedItemStore store;
+    store.Load("RTMarket.cfg");
+    CRTMarketTable table;
+    table.Open(store, {5});
+    ASSERT_TRUE(table.FindEntry(0x4001, 5));
+    EXPECT_TRUE(table.FindEntry(0x4001, 5)->loaded);
+    EXPECT_EQ(table.FindEntry(0x4001, 5)->Day()[7], day[7]);
+    EXPECT_FALSE(table.FindEntry(0x4002, 0x80000003u)) << "no graph setting uses it";
+    EXPECT_FALSE(store.GetItem(0x4002, kMarketItemKind, 0x80000003u));
+    EXPECT_FALSE(store.GetItem(0x4003, kMarketOldItemKind, 1)) << "kind 3 goes";
+}
+
+TEST(RTMarketTable, ADeletedPortfolioLeavesTheTableAndItsWatchersAreTold)
+{
+    std::vector<std::pair<uint64_t, uint32_t>> posts;
+    CRTMarketTable table([&posts](uint64_t w, uint32_t m) { posts.emplace_back(w, m); });
+    MarketSource port, list;
+    port.isPortfolio = true;
+    port.portfolio = 9;
+    list.listCode = 2;
+    table.AddEntry(0x4001, port).watchers = {77};
+    table.AddEntry(0x4001, list);
+    table.AddEntry(9, list);
+    EXPECT_EQ(table.RemoveShare(9), 2u);
+    EXPECT_FALSE(table.FindEntry(0x4001, 0x80000009u));
+    EXPECT_TRUE(table.FindEntry(0x4001, 2));
+    EXPECT_EQ(table.groupCount(), 1u);
+    EXPECT_EQ(posts, (std::vector<std::pair<uint64_t, uint32_t>>{{77, 1099u}}));
+    EXPECT_TRUE(table.DeleteEntry(0x4001, 2));
+    EXPECT_EQ(table.groupCount(), 0u);
+}

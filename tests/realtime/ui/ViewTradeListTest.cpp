@@ -1,0 +1,117 @@
+// The trade list view on a store day written tick by tick: the rows it lists in each mode, its
+// trade totals, the day commands, and price updates throttled to one rebuild a second.
+#include "realtime/ui/ViewTradeList.h"
+
+#include "core/ShareList.h"
+
+#include "platform/ByteOrder.h"
+#include "realtime/store/RTTickCoding.h"
+#include "tests/realtime/store/RTStoreFixture.h"
+#include "tests/support/ui/Render.h"
+#include "views/FrameState.h"
+
+namespace qv {
+namespace {
+
+using test::kFri4;
+using test::kMon7;
+
+constexpr uint16_t kShare = 0x4001;
+
+uint32_t g_now = 0;
+uint32_t FakeClock() { return g_now; }
+
+class ViewTradeListTest : public test::RTStoreTest {
+protected:
+    void SetUp() override
+    {
+        test::RTStoreTest::SetUp();
+        TheRTStore().days = {kFri4, kMon7};
+        WriteTicks(kMon7);
+        g_now = 0;
+    }
+    void WriteTicks(PackedDate date)
+    {
+        RTDayRecord* day = GetRTDay(date, true);
+        int32_t slot = -1;
+        RTDayShareEntry& e = *GetRTDayShare(MakeRTKey(0, kShare), *day, slot, true);
+        RTTickWriter w(e);
+        w.Time(28800);
+        w.PriceItem(0, 106, 0, 100, RTStoredTrade{105, 300, 0});
+        w.Time(28900);
+        w.PriceItem(0, 108, 0, 101, RTStoredTrade{101.5f, 100, 0});
+        w.Time(29000);
+        w.PriceItem(0, 107, 0, 99, std::nullopt);
+    }
+};
+
+TEST_F(ViewTradeListTest, ListsTheDaysTradesAndQuotesByMode)
+{
+    CViewTradeList view(kMon7, false);
+    view.resize(600, 200);
+    view.ShowShare(kShare);
+    view.OnRefresh();
+    ASSERT_EQ(ShareListCount(view.list), 2) << "trades only";
+    for (int32_t mode : {kTradeListQuotes, kTradeListBoth}) {
+        view.list->tradeMarket = mode;
+        view.BuildRows();
+        EXPECT_EQ(ShareListCount(view.list), mode == kTradeListQuotes ? 3 : 5) << mode;
+    }
+    test::SaveRender(test::RenderWidget(view), "trade_list_both");
+    view.SetMode(kTradeListQuotes);
+    test::SaveRender(test::RenderWidget(view), "trade_list_quotes");
+    view.SetMode(kTradeListTrades);
+    TradeTotals t;
+    EXPECT_TRUE(view.TradeTotalsOfRows(t));
+    EXPECT_EQ(t.count[0], 2u);
+    EXPECT_EQ(t.count[1], 1u) << "105 is above the middle third of 100-106";
+    EXPECT_EQ(t.count[2], 1u) << "101.5 is below the middle third of 101-108";
+    EXPECT_EQ(t.latestTime, 28900u);
+    // The change marks ride in the record's last four bytes.
+    const uint8_t* second = nullptr;
+    for (int i = 0; i < 2; ++i)
+        if (LoadU32(view.list->entries[i].record) == 28900)
+            second = view.list->entries[i].record;
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(ChangeState(LoadU32(second + 28), kChangeOfferShift), 1);
+    test::SaveRender(test::RenderWidget(view), "trade_list_trades");
+}
+
+TEST_F(ViewTradeListTest, PriceUpdatesRebuildAtMostOnceASecond)
+{
+    CViewTradeList view(kMon7, false);
+    view.SetClock(FakeClock);
+    view.ShowShare(kShare);
+    g_now = 1500;
+    EXPECT_TRUE(view.OnPriceUpdate()) << "a second after the last rebuild";
+    g_now = 1700;
+    EXPECT_FALSE(view.OnPriceUpdate());
+    EXPECT_TRUE(view.refreshPending());
+    g_now = 2200;
+    view.OnFlushTimer();
+    EXPECT_TRUE(view.refreshPending()) << "not yet a second";
+    g_now = 2600;
+    view.OnFlushTimer();
+    EXPECT_FALSE(view.refreshPending()) << "the timer flushed it";
+}
+
+TEST_F(ViewTradeListTest, FollowsTheNewestDayUntilTheUserStepsBack)
+{
+    CViewTradeList view;
+    view.SetClock(FakeClock);
+    view.ShowShare(kShare);
+    EXPECT_EQ(view.day(), kMon7);
+    EXPECT_TRUE(view.followLatest());
+    MainFrameState().activeView = &view;
+    view.RunCommand(27202);
+    EXPECT_EQ(view.day(), kFri4);
+    EXPECT_FALSE(view.followLatest());
+    EXPECT_EQ(ShareListCount(view.list), 0);
+    view.RunCommand(27206);
+    EXPECT_EQ(view.day(), kMon7);
+    EXPECT_TRUE(view.followLatest());
+    MainFrameState().activeView = nullptr;
+}
+
+} // namespace
+} // namespace qv
