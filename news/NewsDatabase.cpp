@@ -206,6 +206,14 @@ void NewsDatabase::removeMarkedStories()
     modified_ = true;
 }
 
+void NewsDatabase::clearIndex()
+{
+    ForceDelete(NewsFolder() / "INews.dat");
+    for (NewsDay& day : c_.days)
+        day.indexOffset = day.indexLength = 0;
+    modified_ = true;
+}
+
 std::vector<bool> NewsDatabase::purgeChoice(NewsPurgeMethod method, uint32_t limit, PackedDate today) const
 {
     const size_t n = c_.stories.size();

@@ -82,6 +82,8 @@ public:
     // tempDNews.dat and tempINews.dat; the day records take the new offsets and News.dat is saved.
     // False (the old files kept) when a copy fails.
     bool compactFiles();
+    // Deletes the word index file; every day loses its section, so the next search indexes again.
+    void clearIndex();
     // The stories a purge removes: those outside the limit (weeks before `today`, beyond the newest
     // `limit` stories, or dated before the packed date `limit`) that are not kept, and every story
     // marked for deletion.

@@ -41,7 +41,8 @@ namespace {
 constexpr uint32_t kMessageRetryNewsBuild = WM_USER + 50;
 constexpr uint32_t kCommandNewsOptions = 26635, kCommandViewStory = 26645, kCommandShowAllNews = 26669;
 constexpr uint32_t kCommandLatestNews = 26697, kCommandListNews = 26702;
-constexpr uint32_t kCommandPurgeNews = 26646;
+constexpr uint32_t kCommandPurgeNews = 26646, kCommandClearIndex = 26771;
+constexpr uint32_t kCommandAlarmNews = 26982, kCommandClearAlarmNews = 26983;
 constexpr uint32_t kCommandLoopForward = 20606, kCommandLoopBack = 20615;
 constexpr uint32_t kCommandNextShare = 20618, kCommandPreviousShare = 20619;
 constexpr uint16_t kNewsOptionsPage = 0x0100;
@@ -59,6 +60,7 @@ std::string ShareName(uint32_t id)
     return std::string(GetRecordTexts(share.record).name);
 }
 
+constexpr const char* kClearIndexQuestion = "Are you sure you would like to clear the news search index file?";
 constexpr const char* kPurgeWarning =
     "WARNING - Purging will permanently remove news stories.\n\nPress 'OK' to perform the purge, 'Cancel' to abort.";
 
@@ -323,6 +325,13 @@ bool CViewNewsWnd::UpdateCommand(CommandUi& ui)
     case kCommandNewsOptions: ui.enabled = bool(FrameDialogs().optionsSheet); return true;
     case kCommandViewStory: ui.enabled = hasCurrent; return true;
     case kCommandPurgeNews: ui.enabled = hasRows && !building_; return true;
+    case kCommandClearIndex: ui.enabled = TheNewsDatabase().catalogue().indexed(); return true;
+    case kCommandAlarmNews:
+        ui.enabled = true;
+        ui.checked = (flags_ & news_list::kAlarms) != 0;
+        return true;
+    // The stories of triggered news alarms are kept only once intraday news alarms exist.
+    case kCommandClearAlarmNews: ui.enabled = false; return true;
     case kCommandSearchNews:
     case kCommandShowAllNews: ui.enabled = !FollowsParent(); return true;
     case kCommandLatestNews:
@@ -353,6 +362,18 @@ bool CViewNewsWnd::RunCommand(uint32_t command)
     case kCommandViewStory: OpenCurrentStory(); return true;
     case kCommandSearchNews: OpenSearch({}); return true;
     case kCommandPurgeNews: Purge(); return true;
+    case kCommandClearIndex:
+        if (ShowMessage({kClearIndexQuestion, {}, MsgButtons::OkCancel, MsgIcon::Question, 0}) == MsgAnswer::Ok) {
+            AcquireNewsWrite();
+            TheNewsDatabase().clearIndex();
+            ReleaseNewsWrite();
+        }
+        return true;
+    case kCommandAlarmNews:
+        searchText_.clear();
+        searchStories_.clear();
+        SetFlags(flags_ & news_list::kAlarms ? 0 : news_list::kAlarms, news_list::kAlarms);
+        return true;
     case kCommandLoopForward: case kCommandLoopBack:
     case kCommandShowAllNews:
         shareId_ = 0;

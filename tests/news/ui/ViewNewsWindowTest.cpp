@@ -163,6 +163,10 @@ TEST_F(ViewNewsWindow, FiltersByShareListAndLatestStories)
     EXPECT_TRUE(v.RunCommand(26697));
     EXPECT_EQ(ShareListCount(v.list), int32_t(stories.size()) - 1);
     EXPECT_EQ(NewsHeaderItems({v.flags()})[0].label, "LATEST");
+    EXPECT_TRUE(v.RunCommand(26982));
+    EXPECT_EQ(ShareListCount(v.list), 0) << "no news alarm has triggered";
+    EXPECT_EQ(NewsHeaderItems({v.flags()})[0].label, "ALARMS");
+    EXPECT_FALSE(Enabled(26983));
 }
 
 // A search shows the stories whose text has the words; Esc shows every story again; a typed letter
@@ -183,6 +187,15 @@ TEST_F(ViewNewsWindow, ASearchShowsItsMatchesAndEscShowsEveryStoryAgain)
             c = char(std::tolower(static_cast<unsigned char>(c)));
         EXPECT_NE(text.find("dividend"), std::string::npos) << story;
     }
+    EXPECT_TRUE(Enabled(26771)) << "the search built the index";
+    box.queue(MsgAnswer::Ok);
+    v.RunCommand(26771);
+    EXPECT_EQ(box.texts().back(), "Are you sure you would like to clear the news search index file?");
+    EXPECT_FALSE(std::filesystem::exists(NewsDatabase::NewsFolder() / "INews.dat"));
+    EXPECT_FALSE(Enabled(26771));
+    CNewsSearchDlg again(QStringLiteral("dividend"));
+    again.RunSearch();
+    EXPECT_EQ(again.stories(), dialog.stories()) << "the next search indexes again and finds the same";
     QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(&v, &esc);
     EXPECT_EQ(ShareListCount(v.list), all);
