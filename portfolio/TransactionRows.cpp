@@ -70,6 +70,9 @@ void SetListRows(ShareList* list, const std::vector<RecordCursor>& rows)
 
 RecordCursor ShareOfRow(const ShareList& list, const RecordCursor& row)
 {
+    // News and trade rows are entries of their own, never share records.
+    if (list.family == kFamilyNews || list.family == kFamilyTrades)
+        return {};
     if (!row.record || !ListRowsAreOwnRecords(&list))
         return row;
     if (list.family == kFamilyCash && row.count != kCashRowTransaction)

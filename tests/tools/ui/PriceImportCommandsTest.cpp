@@ -183,6 +183,7 @@ TEST_F(PriceImportCommands, DeletingAnItemTakesItsEntriesAndTransactions)
     UnlinkFromChain(portfolio);
     ProFree(portfolio->entries);
     delete portfolio;
+    view.list = nullptr; // the view outlives the lists freed here
     dev::FreeShareListChain();
 }
 
