@@ -21,11 +21,8 @@ int RunAlarms(const std::vector<std::string>& args)
         std::fprintf(stderr, "usage: qvtool alarms FOLDER\n");
         return 2;
     }
-    SetProgramFolder(args[0]);
-    if (!LoadDatabase(AppPath("data\\Quorva.dat"))) {
-        std::fprintf(stderr, "qvtool: cannot open %s/data/Quorva.dat\n", args[0].c_str());
+    if (!LoadFolderDatabase(args[0]))
         return 1;
-    }
     LoadDirDeal();
     LinesAndTextStore().Load("Graph.cfg");
     LinesAndTextStore().LoadSettingRecords();

@@ -44,11 +44,8 @@ int RunDealings(const std::vector<std::string>& args)
         std::fprintf(stderr, "usage: qvtool dealings FOLDER [EPIC]\n");
         return 2;
     }
-    SetProgramFolder(args[0]);
-    if (!LoadDatabase(AppPath("data\\Quorva.dat"))) {
-        std::fprintf(stderr, "qvtool: cannot open %s/data/Quorva.dat\n", args[0].c_str());
+    if (!LoadFolderDatabase(args[0]))
         return 1;
-    }
     LoadDirDeal();
     if (!DealingsMainBlock) {
         std::fprintf(stderr, "qvtool: no dealings read from %s/data/DirDeal.dat\n", args[0].c_str());

@@ -42,6 +42,15 @@ RecordCursor FindByEpic(std::string_view epic)
     return {};
 }
 
+bool LoadFolderDatabase(const std::string& folder)
+{
+    SetProgramFolder(folder);
+    if (LoadDatabase(AppPath("data\\Quorva.dat")))
+        return true;
+    std::fprintf(stderr, "qvtool: cannot open %s/data/Quorva.dat\n", folder.c_str());
+    return false;
+}
+
 std::optional<RecordCursor> LoadFolderShare(const std::vector<std::string>& args, const char* usage, int& exitCode)
 {
     if (args.size() != 2) {
@@ -49,9 +58,7 @@ std::optional<RecordCursor> LoadFolderShare(const std::vector<std::string>& args
         exitCode = 2;
         return std::nullopt;
     }
-    SetProgramFolder(args[0]);
-    if (!LoadDatabase(AppPath("data\\Quorva.dat"))) {
-        std::fprintf(stderr, "qvtool: cannot open %s/data/Quorva.dat\n", args[0].c_str());
+    if (!LoadFolderDatabase(args[0])) {
         exitCode = 1;
         return std::nullopt;
     }

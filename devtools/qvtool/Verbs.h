@@ -31,6 +31,10 @@ std::optional<std::vector<uint8_t>> ReadFileArgument(const std::vector<std::stri
 // empty cursor when none is.
 RecordCursor FindByEpic(std::string_view epic);
 
+// Makes FOLDER the program folder and loads its database; false, having told the user, when it
+// cannot be read.
+bool LoadFolderDatabase(const std::string& folder);
+
 // For verbs that take FOLDER EPIC: loads FOLDER's database and finds the stream. Without it the
 // verb has told the user why and set EXIT_CODE (2 wrong argument count, 1 no database or share);
 // with it the database stays loaded for the verb to free.

@@ -26,6 +26,7 @@
 #include "lists/ui/EditNoteDlg.h"
 #include "shell/ui/ModalDialog.h"
 #include "support/DatabaseFixture.h"
+#include "support/ui/DataMiningViewFixture.h"
 #include "support/FakeMessageBox.h"
 #include "support/ui/Render.h"
 #include "views/FrameState.h"
@@ -68,19 +69,10 @@ W* Control(QWidget& parent, int id)
     return w;
 }
 
-class DMControlTest : public DatabaseFixture {
+class DMControlTest : public DataMiningViewFixture {
 protected:
-    DMControlTest() : saved_(Config())
+    DMControlTest()
     {
-        static const dev::DemoDatabase demo =
-            dev::BuildDemoDatabase(std::chrono::sys_days{std::chrono::year{2026} / std::chrono::December / 8});
-        static const std::vector<uint8_t> comp = dev::WriteCompDat(dev::DemoCompFile(demo));
-        static const std::vector<uint8_t> quorva = dev::WriteQuorvaDat(dev::DemoDbFile(demo));
-        Load(quorva, &comp);
-        for (auto& filter : dev::BuildDemoFilters())
-            FilterList().push_back(std::move(filter));
-        SetCurrentFilter(FilterList().front().get());
-        RebuildFilterCandidates();
         for (auto& filter : FilterList())
             UpdateFilterStatistics(FilterCandidates().rows.data(), nullptr, nullptr, filter.get());
     }
@@ -88,25 +80,6 @@ protected:
     {
         SetModalDialogRunner({});
         SetCriterionDialog({});
-        MainFrameState().activeView = nullptr;
-        view.reset();
-        dev::FreeShareListChain();
-        CurrentShareList() = nullptr;
-        ClearFilterList();
-        FreeItemList();
-        FilterCandidates() = {};
-        Config() = saved_;
-    }
-    CViewDataMining& MakeView()
-    {
-        RegisterDataMiningView();
-        view.reset(dynamic_cast<CViewDataMining*>(CreateViewWindowForKind(kViewDataMining)));
-        view->setAttribute(Qt::WA_DeleteOnClose, false);
-        view->list = CreateListSource(view.get(), 1, kFamilyShares, nullptr);
-        view->resize(1000, 700);
-        MainFrameState().activeView = view.get();
-        view->OnRefresh();
-        return *view;
     }
     DMFilter& Current() { return *CurrentFilter(); }
     // Runs the next modal dialog through `act`, which answers for it.
@@ -132,8 +105,6 @@ protected:
         return accepted;
     }
 
-    ConfigState saved_;
-    std::unique_ptr<CViewDataMining> view;
 };
 
 TEST_F(DMControlTest, ThePanelShowsTheFilterWithOneRowPerCriterion)

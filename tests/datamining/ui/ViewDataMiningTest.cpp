@@ -16,6 +16,7 @@
 #include "lists/ListPortfolioAdd.h"
 #include "lists/ListViewOptions.h"
 #include "support/DatabaseFixture.h"
+#include "support/ui/DataMiningViewFixture.h"
 #include "support/FakeMessageBox.h"
 #include "shell/ui/ModalDialog.h"
 #include "devtools/lib/TempFolder.h"
@@ -39,43 +40,9 @@ using namespace qv::test;
 
 namespace {
 
-class ViewDataMiningTest : public DatabaseFixture {
+class ViewDataMiningTest : public DataMiningViewFixture {
 protected:
-    ViewDataMiningTest() : saved_(Config())
-    {
-        static const dev::DemoDatabase demo =
-            dev::BuildDemoDatabase(std::chrono::sys_days{std::chrono::year{2026} / std::chrono::December / 8});
-        static const std::vector<uint8_t> comp = dev::WriteCompDat(dev::DemoCompFile(demo));
-        static const std::vector<uint8_t> quorva = dev::WriteQuorvaDat(dev::DemoDbFile(demo));
-        Load(quorva, &comp);
-        for (auto& filter : dev::BuildDemoFilters())
-            FilterList().push_back(std::move(filter));
-        SetCurrentFilter(FilterList().front().get());
-        RebuildFilterCandidates();
-    }
-    ~ViewDataMiningTest() override
-    {
-        MainFrameState().activeView = nullptr;
-        view.reset();
-        dev::FreeShareListChain();
-        CurrentShareList() = nullptr;
-        ClearFilterList();
-        FreeItemList();
-        FilterCandidates() = {};
-        Config() = saved_;
-    }
-    CViewDataMining& Make()
-    {
-        RegisterDataMiningView();
-        view.reset(dynamic_cast<CViewDataMining*>(CreateViewWindowForKind(kViewDataMining)));
-        EXPECT_NE(view, nullptr);
-        view->setAttribute(Qt::WA_DeleteOnClose, false);
-        view->list = CreateListSource(view.get(), 1, kFamilyShares, nullptr);
-        view->resize(1000, 700);
-        MainFrameState().activeView = view.get();
-        view->OnRefresh();
-        return *view;
-    }
+    CViewDataMining& Make() { return MakeView(); }
     CommandUi Ui(uint32_t command)
     {
         CommandUi ui{command, false, std::nullopt, std::nullopt};
@@ -99,8 +66,6 @@ protected:
         Release(to);
     }
 
-    ConfigState saved_;
-    std::unique_ptr<CViewDataMining> view;
 };
 
 TEST_F(ViewDataMiningTest, ShowsTheCurrentFiltersSharesAndGraphs)
