@@ -53,10 +53,11 @@ float TransactionSharePrice(const uint8_t* transaction, bool change);
 // The news index entry (44 bytes) as the cell code reads it until the news database fills it:
 //   0 u16 date, 2 u8 status (0-3), 3 u8 reserved, 4 u32 time (seconds of the day), 8/10/12 u16 ids of
 //   the first, second and third company, 14 u16 country code, 16 u32 position of the story in the
-//   database, 20 u16 industry code, 22 u16 subject code, 24-43 reserved.
+//   database, 20 u16 industry code, 22 u16 subject code, 28 u32 the first company's id again (where the
+//   story record keeps it, so a view group reads the row's share as it reads a story's), others reserved.
 namespace NewsEntryLayout {
 constexpr size_t Date = 0, Status = 2, Time = 4, Companies = 8, Code = 14, Position = 16, Industry = 20, Subject = 22,
-                 Size = 44;
+                 ShareId = 28, Size = 44;
 }
 // The intraday trade or quote record (32 bytes):
 //   0 u32 time (seconds of the day), 4 f32 bid, 8 f32 offer, 12 f32 price, 16 f32 volume, 20 u8 class

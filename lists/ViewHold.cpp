@@ -1,10 +1,12 @@
 // The directors' dealings view's rules.
 #include "lists/ViewHold.h"
 
+
 #include "core/CodedText.h"
 #include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
 #include "core/DateText.h"
+#include "core/RecordAccess.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "core/TextHelpers.h"
@@ -17,6 +19,7 @@
 #include "portfolio/TransactionRows.h"
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
+#include "views/ViewGroupFields.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -45,15 +48,19 @@ std::vector<RecordCursor> CViewHold::GetHoldParentRows()
     std::vector<RecordCursor> parent;
     const uint8_t limit = HoldLimit(filter);
     ShareList* linked = secondList;
-    if (limit == kHoldLimitShare && linked && linked->entries && linked->current >= 0) {
-        const RecordCursor& row = linked->entries[linked->current];
+    if (limit == kHoldLimitShare && linked) {
+        // The linked window's share, whatever its rows are (a news or trade list names it its own way).
+        uint32_t id = 0, sub = 0;
+        GetViewShare(linked, &id, &sub);
+        const RecordCursor row = id && id <= 0xFFFF ? FindRecordById(uint16_t(id), sub) : RecordCursor{};
         if (row.record) {
-            selectedShareId = EntryRecordId(row);
+            selectedShareId = uint16_t(id);
             parent.push_back(row);
         }
         return parent;
     }
-    if (limit != kHoldLimitParent || !linked || !linked->entries)
+    // Only a list of shares gives shares: news, trade and transaction rows are records of their own.
+    if (limit != kHoldLimitParent || !linked || linked->family != kFamilyShares || !linked->entries)
         return parent;
     for (const RecordCursor* e = linked->entries; e->record; ++e)
         parent.push_back(*e);

@@ -61,6 +61,7 @@ NewsEntry MakeNewsEntry(const NewsStory& story, uint32_t position)
     StoreU16(e.data() + NewsEntryLayout::Industry, story.industry);
     StoreU16(e.data() + NewsEntryLayout::Subject, story.subject);
     StoreU32(e.data() + NewsEntryLayout::Position, position);
+    StoreU32(e.data() + NewsEntryLayout::ShareId, story.shareIds[0]);
     return e;
 }
 

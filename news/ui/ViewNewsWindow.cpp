@@ -79,9 +79,22 @@ CViewNewsWnd::CViewNewsWnd(QWidget* parent) : CViewBase(kViewNews), CViewListTop
     AddCommandTarget(this);
 }
 
-CViewNewsWnd::~CViewNewsWnd() { RemoveCommandTarget(this); }
+CViewNewsWnd::~CViewNewsWnd()
+{
+    RemoveCommandTarget(this);
+    // The list may outlive the view (another view can keep it as its parent): it must not keep rows
+    // in the entries that go with the view.
+    if (list)
+        SetListRows(list, {});
+}
 
-bool CViewNewsWnd::FollowsParent() const { return DealingsParentListMode() && secondList != nullptr; }
+// Only a list of shares can be the parent: other lists' rows are records of their own.
+ShareList* CViewNewsWnd::ParentList() const
+{
+    return secondList && secondList->family == kFamilyShares ? secondList : nullptr;
+}
+
+bool CViewNewsWnd::FollowsParent() const { return DealingsParentListMode() && ParentList() != nullptr; }
 
 int32_t CViewNewsWnd::RowCount() const { return int32_t(stories_.size()); }
 
@@ -92,7 +105,7 @@ NewsRowFilter CViewNewsWnd::Filter() const
     f.shareId = shareId_;
     f.latestBoundary = TheNewsDatabase().latestBoundary();
     if (flags_ & news_list::kCurrentList) {
-        ShareList* parent = secondList ? secondList : CurrentShareList();
+        ShareList* parent = ParentList() ? ParentList() : CurrentShareList();
         if (parent && parent->entries)
             for (const RecordCursor* e = parent->entries; e->record; ++e)
                 f.listShares.push_back(EntryRecordId(*e));
@@ -109,8 +122,8 @@ void CViewNewsWnd::BuildNewsList()
     }
     g_newsBusy = building_ = true;
     AcquireNewsWrite();
-    if (FollowsParent() && secondList->entries && secondList->current >= 0) {
-        const RecordCursor& row = secondList->entries[secondList->current];
+    if (FollowsParent() && ParentList()->entries && ParentList()->current >= 0) {
+        const RecordCursor& row = ParentList()->entries[ParentList()->current];
         shareId_ = row.record ? EntryRecordId(row) : 0;
         flags_ |= news_list::kOneShare;
     }
@@ -396,7 +409,7 @@ NewsListDescription CViewNewsWnd::Describe() const
     NewsListDescription d;
     d.flags = flags_;
     d.followsParent = FollowsParent();
-    ShareList* parent = secondList ? secondList : CurrentShareList();
+    ShareList* parent = ParentList() ? ParentList() : CurrentShareList();
     if (parent && parent->source)
         d.portfolioName = parent->source->name.c_str();
     d.shareName = ShareName(shareId_);

@@ -58,6 +58,7 @@ protected:
 private:
     NewsListDescription Describe() const;
     NewsRowFilter Filter() const;
+    ShareList* ParentList() const;
     bool FollowsParent() const;
     int32_t RowCount() const;
     void SetFlags(uint32_t set, uint32_t clear);

@@ -86,6 +86,7 @@ TEST_F(DealingsLayout, TheOneShareLayoutsDealingsWindowShowsItsShare)
     parent->entries[0] = {const_cast<uint8_t*>(FindDealingShare(id)), 0};
     parent->entries[1] = {nullptr, 0};
     parent->current = 0;
+    parent->currentId = id; // the linked window's share, as its view group gives it
     hold->OnRefresh();
     EXPECT_EQ(HoldLimit(hold->filter), kHoldLimitShare) << int(hold->filter);
     EXPECT_EQ(hold->selectedShareId, id);
