@@ -36,6 +36,7 @@ std::vector<uint32_t> SelectNewsStories(const std::vector<NewsStory>& stories, c
 
 // The 44-byte entry the list cells read for a story (lists/CellValue.h's news entry layout).
 using NewsEntry = std::array<uint8_t, 44>;
+static_assert(sizeof(NewsEntry) == 44, "entries lie back to back in a vector");
 NewsEntry MakeNewsEntry(const NewsStory& story, uint32_t position);
 
 // The range of rows a mark command writes, from `first` to `last` inclusive; empty (first > last)

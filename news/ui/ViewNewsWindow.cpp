@@ -82,9 +82,26 @@ CViewNewsWnd::CViewNewsWnd(QWidget* parent) : CViewBase(kViewNews), CViewListTop
 CViewNewsWnd::~CViewNewsWnd()
 {
     RemoveCommandTarget(this);
-    // The list may outlive the view (another view can keep it as its parent): it must not keep rows
-    // in the entries that go with the view.
-    if (list)
+    ForgetRows();
+}
+
+// A list outlives the view that filled it (another window can keep it as its parent, and the frame
+// takes the view off its list before deleting it): no list may keep rows in the entries that go
+// with the view.
+void CViewNewsWnd::ForgetRows()
+{
+    if (entries_.empty())
+        return;
+    const auto first = reinterpret_cast<uintptr_t>(entries_.front().data());
+    const uintptr_t end = first + entries_.size() * sizeof(NewsEntry);
+    auto holdsOurs = [&](const ShareList* l) {
+        const auto row = l && l->entries ? reinterpret_cast<uintptr_t>(l->entries[0].record) : 0;
+        return row >= first && row < end;
+    };
+    for (ShareList* l = ShareListChain(); l; l = l->next)
+        if (holdsOurs(l))
+            SetListRows(l, {});
+    if (holdsOurs(list))
         SetListRows(list, {});
 }
 

@@ -59,6 +59,7 @@ private:
     NewsListDescription Describe() const;
     NewsRowFilter Filter() const;
     ShareList* ParentList() const;
+    void ForgetRows();
     bool FollowsParent() const;
     int32_t RowCount() const;
     void SetFlags(uint32_t set, uint32_t clear);

@@ -259,6 +259,20 @@ TEST_F(ViewNewsWindow, APurgeRemovesTheStoriesOutsideItsLimitButKeepsTheKeptOnes
     EXPECT_EQ(news.title(99), newestText.substr(0, newestText.find('\n')).substr(0, 80));
 }
 
+// The frame takes a view off its list before deleting it, and another window may keep that list as
+// its parent: the list must not keep rows in the entries that go with the view.
+TEST_F(ViewNewsWindow, ItsListKeepsNoRowsOnceTheViewGoes)
+{
+    CViewNewsWnd& v = Make();
+    ShareList* kept = v.list;
+    ASSERT_GT(ShareListCount(kept), 0);
+    MainFrameState().activeView = nullptr;
+    v.list = nullptr;
+    view.reset();
+    EXPECT_EQ(ShareListCount(kept), 0);
+    EXPECT_EQ(kept->entries[0].record, nullptr);
+}
+
 TEST(NewsListRows, SelectsByFlagsWithinTheListLimitAndDescribesTheList)
 {
     std::vector<NewsStory> stories(6);
