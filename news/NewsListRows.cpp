@@ -128,7 +128,8 @@ std::vector<HeaderItem> NewsHeaderItems(const NewsListDescription& d)
     const char* mode = (d.flags & news_list::kAlarms) ? "ALARMS" : (d.flags & news_list::kLatestOnly) ? "LATEST" : "FULL";
     const char* title = (d.flags & news_list::kLatestOnly) ? "Latest news" : "News";
     std::vector<HeaderItem> items;
-    items.push_back({mode, title + SourceText(d)});
+    const std::string source = SourceText(d);
+    items.push_back({mode, source.empty() || source[0] == ' ' ? title + source : title + (" " + source)});
     items.push_back({"Total Stories", StringPrintf("%5d", int(d.stories))});
     items.push_back({"Stories present", StringPrintf("%5d", int(d.rows))});
     if (d.limitOn)

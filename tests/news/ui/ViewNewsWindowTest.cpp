@@ -313,7 +313,7 @@ TEST(NewsListRows, SelectsByFlagsWithinTheListLimitAndDescribesTheList)
     EXPECT_EQ(NewsStatusTexts(d)[1], "Port Demo");
     EXPECT_EQ(NewsStatusTexts(d)[2], "Latest news");
     d.searchText = "oil";
-    EXPECT_EQ(NewsHeaderItems(d)[0].value, "NewsSearch result on <oil>");
+    EXPECT_EQ(NewsHeaderItems(d)[0].value, "News Search result on <oil>");
     d.currentPortfolio = "Mine";
     EXPECT_EQ(NewsStatusTexts(d), (std::array<std::string, 3>{"ZOD News", "Search <oil>", "Curr. Port: Mine"}));
 }
