@@ -487,6 +487,7 @@ void PriceChangeCoder::Put(double value, std::vector<uint8_t>& out)
 {
     const double change = value - previous_;
     const double k = RoundHalfAway((change + carry_) * factor_);
+    overflowed_ = overflowed_ || std::fabs(k) > double(kVarIntLimit);
     uint8_t buffer[8];
     uint8_t* written = EncodeVarInt(int32_t(std::clamp(k, -double(kVarIntLimit), double(kVarIntLimit))), buffer);
     out.insert(out.end(), buffer, written);

@@ -87,8 +87,12 @@ class PriceChangeCoder {
 public:
     explicit PriceChangeCoder(int16_t scale);
     void Put(double value, std::vector<uint8_t>& out);
+    // A change too large for the stream's coding was cut to its limit: the stream no longer reads
+    // back as the values.
+    bool overflowed() const { return overflowed_; }
 
 private:
+    bool overflowed_ = false;
     double factor_;
     double previous_ = 0;
     double carry_ = 0;

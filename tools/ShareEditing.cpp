@@ -186,6 +186,11 @@ RebuildResult RebuildEditedRecord(const EditedItem& item, std::vector<uint8_t>& 
     const std::optional<int16_t> scale = ChoosePriceScale(values, ScaleThresholds{0.01, 0.01, 0.01});
     if (!scale)
         return RebuildResult::TooLarge;
+    // A price below half the scale's unit would read back as no price: the range is too wide.
+    const double unit = *scale > 0 ? 1.0 / *scale : -double(*scale);
+    for (double v : values)
+        if (v < unit / 2)
+            return RebuildResult::TooLarge;
     PackedDate firstDate = item.firstDate;
     for (size_t i = 0; i < first; ++i)
         firstDate = NextWeekday(firstDate);
@@ -202,6 +207,8 @@ RebuildResult RebuildEditedRecord(const EditedItem& item, std::vector<uint8_t>& 
         else
             coder.Put(v, stream);
     }
+    if (coder.overflowed())
+        return RebuildResult::TooLarge;
     stream.push_back(kStreamEnd);
     ImportKeywords keywords = item.fundamentals.codes;
     keywords.nms = uint16_t(std::clamp(double(item.fundamentals.nms) * 2, 0.0, 65535.0));

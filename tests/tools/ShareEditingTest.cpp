@@ -101,6 +101,9 @@ TEST(ShareEditing, AnItemReadAndRebuiltKeepsItsDaysAndFundamentals)
     EXPECT_EQ(RebuildEditedRecord(empty, record), RebuildResult::NoPrices);
     item.prices = {1.5e8f};
     EXPECT_EQ(RebuildEditedRecord(item, record), RebuildResult::TooLarge);
+    // A fall too large for the stream's coding would read back as no price at all.
+    item.prices = {14770001.0f, 13480001.0f, 1.0f};
+    EXPECT_EQ(RebuildEditedRecord(item, record), RebuildResult::TooLarge);
 }
 
 } // namespace
