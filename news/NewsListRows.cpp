@@ -1,8 +1,11 @@
 // The news list's rows, marks and texts.
 #include "news/NewsListRows.h"
 
+#include "core/RecordAccess.h"
 #include "core/StringPrintf.h"
 #include "lists/CellValue.h"
+#include "news/NewsDatabase.h"
+#include "news/NewsSearch.h"
 #include "platform/ByteOrder.h"
 
 #include <algorithm>
@@ -49,6 +52,27 @@ std::vector<uint32_t> SelectNewsStories(const std::vector<NewsStory>& stories, c
     return rows;
 }
 
+std::vector<uint32_t> MatchedStories(const std::vector<NewsMatch>& matches)
+{
+    std::vector<uint32_t> stories;
+    stories.reserve(matches.size());
+    for (const NewsMatch& m : matches)
+        stories.push_back(m.story);
+    std::sort(stories.begin(), stories.end());
+    stories.erase(std::unique(stories.begin(), stories.end()), stories.end());
+    return stories;
+}
+
+std::string NewsShareName(uint32_t id)
+{
+    if (id == 0 || id > 0xFFFF)
+        return {};
+    const RecordCursor share = FindRecordById(uint16_t(id), 0);
+    if (!share.record || RecordLength(share.record) == 0)
+        return {};
+    return std::string(GetRecordTexts(share.record).name);
+}
+
 NewsEntry MakeNewsEntry(const NewsStory& story, uint32_t position)
 {
     NewsEntry e{};
@@ -63,6 +87,12 @@ NewsEntry MakeNewsEntry(const NewsStory& story, uint32_t position)
     StoreU32(e.data() + NewsEntryLayout::Position, position);
     StoreU32(e.data() + NewsEntryLayout::ShareId, story.shareIds[0]);
     return e;
+}
+
+void MarkNewsRow(uint8_t* entry, uint8_t state)
+{
+    entry[NewsEntryLayout::Status] = state;
+    TheNewsDatabase().setStoryState(LoadU32(entry + NewsEntryLayout::Position), state);
 }
 
 bool IsNewsSingleMark(uint32_t command)

@@ -34,10 +34,20 @@ struct NewsRowFilter {
 // none; otherwise all. Latest only keeps the unread stories at or past the boundary.
 std::vector<uint32_t> SelectNewsStories(const std::vector<NewsStory>& stories, const NewsRowFilter& filter);
 
+// The stories a search matched, in story order, each once (a story can match for several shares).
+struct NewsMatch;
+std::vector<uint32_t> MatchedStories(const std::vector<NewsMatch>& matches);
+
+// The name of the share with the id; empty when the database has no such share.
+std::string NewsShareName(uint32_t id);
+
 // The 44-byte entry the list cells read for a story (lists/CellValue.h's news entry layout).
 using NewsEntry = std::array<uint8_t, 44>;
 static_assert(sizeof(NewsEntry) == 44, "entries lie back to back in a vector");
 NewsEntry MakeNewsEntry(const NewsStory& story, uint32_t position);
+
+// Gives a row's story the state, in the database and in the row's entry.
+void MarkNewsRow(uint8_t* entry, uint8_t state);
 
 // The range of rows a mark command writes, from `first` to `last` inclusive; empty (first > last)
 // when the command is no mark or needs a current row there is not.

@@ -4,6 +4,7 @@
 #include "core/StringPrintf.h"
 #include "news/NewsDatabase.h"
 #include "news/NewsIndex.h"
+#include "news/NewsListRows.h"
 #include "news/NewsLock.h"
 #include "news/NewsSearch.h"
 #include "platform/qt/QtText.h"
@@ -16,7 +17,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
+#include <memory>
 
 namespace qv {
 namespace {
@@ -92,11 +93,7 @@ void CNewsSearchDlg::RunSearch()
     std::unique_ptr<NewsReindexProgress> reindex = MakeNewsReindexProgress();
     const std::vector<NewsMatch> matches = PerformNewsSearch(news, terms, 0, UINT32_MAX, reindex.get());
     ReleaseNewsWrite();
-    stories_.clear();
-    for (const NewsMatch& m : matches)
-        stories_.push_back(m.story);
-    std::sort(stories_.begin(), stories_.end());
-    stories_.erase(std::unique(stories_.begin(), stories_.end()), stories_.end());
+    stories_ = MatchedStories(matches);
     searched_ = true;
     progress_->setValue(1);
     heading_->setText(QString::fromLatin1(StringPrintf("Search complete - %d news items found", int(stories_.size()))));

@@ -1,7 +1,6 @@
 // The story display.
 #include "news/ui/NewsStoryDlg.h"
 
-#include "core/RecordAccess.h"
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
 #include "lists/CellValue.h"
@@ -43,14 +42,12 @@ std::string CompanyText(const NewsStory& story)
 {
     std::string names;
     for (uint32_t id : story.shareIds) {
-        if (id == 0 || id > 0xFFFF)
-            continue;
-        RecordCursor share = FindRecordById(uint16_t(id), 0);
-        if (!share.record || RecordLength(share.record) == 0)
+        const std::string name = NewsShareName(id);
+        if (name.empty())
             continue;
         if (!names.empty())
             names += ", ";
-        names += GetRecordTexts(share.record).name;
+        names += name;
     }
     return names;
 }
@@ -173,10 +170,8 @@ void CNewsStoryDlg::LoadStory()
     NewsStory& record = news.catalogue().stories[story_];
     header_ = NewsStoryHeaderOf(record);
     header_.company = CompanyText(record);
-    if (record.state == kNewsStateUnread) {
-        news.setStoryState(story_, kNewsStateRead);
-        row->record[NewsEntryLayout::Status] = kNewsStateRead;
-    }
+    if (record.state == kNewsStateUnread)
+        MarkNewsRow(row->record, kNewsStateRead);
     const uint8_t state = record.state;
     ReleaseNewsWrite();
 
@@ -221,9 +216,10 @@ void CNewsStoryDlg::SetMark(int state)
     delete_->setChecked(state == kNewsStateDelete);
     const RecordCursor* row = view_.list ? CurrentEntry(view_.list) : nullptr;
     AcquireNewsRead();
-    TheNewsDatabase().setStoryState(story_, uint8_t(state));
     if (row && row->record)
-        row->record[NewsEntryLayout::Status] = uint8_t(state);
+        MarkNewsRow(row->record, uint8_t(state));
+    else
+        TheNewsDatabase().setStoryState(story_, uint8_t(state));
     ReleaseNewsRead();
     view_.update();
 }

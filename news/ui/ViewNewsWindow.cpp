@@ -2,7 +2,6 @@
 #include "news/ui/ViewNewsWindow.h"
 
 #include "core/Portfolio.h"
-#include "core/RecordAccess.h"
 #include "core/ShareList.h"
 #include "core/SystemDate.h"
 #include "lists/ListSettings.h"
@@ -21,6 +20,7 @@
 #include "portfolio/TransactionRows.h"
 #include "resources/MessageIds.h"
 #include "shell/FrameDialogSeams.h"
+#include "shell/PortfolioAdd.h"
 #include "shell/ViewGroups.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
@@ -31,7 +31,6 @@
 #include "views/ui/ViewClassRegistry.h"
 
 #include <QKeyEvent>
-#include <algorithm>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -50,27 +49,11 @@ constexpr uint16_t kNewsOptionsPage = 0x0100;
 // Only one list is built at a time, program-wide.
 bool g_newsBusy = false;
 
-std::string ShareName(uint32_t id)
-{
-    if (id == 0 || id > 0xFFFF)
-        return {};
-    RecordCursor share = FindRecordById(uint16_t(id), 0);
-    if (!share.record || RecordLength(share.record) == 0)
-        return {};
-    return std::string(GetRecordTexts(share.record).name);
-}
-
 constexpr const char* kClearIndexQuestion = "Are you sure you would like to clear the news search index file?";
 constexpr const char* kPurgeWarning =
     "WARNING - Purging will permanently remove news stories.\n\nPress 'OK' to perform the purge, 'Cancel' to abort.";
 
-void RedrawNewsViews()
-{
-    for (ShareList* l = ShareListChain(); l; l = l->next)
-        for (CViewBase* v = l->views; v; v = v->nextInList)
-            if (v->kind == kViewNews)
-                v->InvalidateWindow();
-}
+void RedrawNewsViews() { InvalidateMatchingViews(ShareListChain(), false, kViewNews, -1, 0xFFFFFFFF, nullptr); }
 
 } // namespace
 
@@ -206,12 +189,7 @@ std::vector<uint32_t> CViewNewsWnd::ShareSearchStories()
     } else {
         terms = MakeNewsSearchWords(news, shareId_, ShareNewsSearchText(news, shareId_));
     }
-    std::vector<uint32_t> stories;
-    for (const NewsMatch& m : PerformNewsSearch(news, terms, 0, UINT32_MAX, MakeNewsReindexProgress().get()))
-        stories.push_back(m.story);
-    std::sort(stories.begin(), stories.end());
-    stories.erase(std::unique(stories.begin(), stories.end()), stories.end());
-    return stories;
+    return MatchedStories(PerformNewsSearch(news, terms, 0, UINT32_MAX, MakeNewsReindexProgress().get()));
 }
 
 void CViewNewsWnd::Purge()
@@ -313,11 +291,8 @@ bool CViewNewsWnd::Mark(uint32_t command)
         return false;
     const NewsMarkRange range = NewsMarkRows(command, list->current, RowCount());
     AcquireNewsRead();
-    for (int32_t i = range.first; i <= range.last; ++i) {
-        uint8_t* entry = list->entries[i].record;
-        entry[NewsEntryLayout::Status] = range.state;
-        TheNewsDatabase().setStoryState(LoadU32(entry + NewsEntryLayout::Position), range.state);
-    }
+    for (int32_t i = range.first; i <= range.last; ++i)
+        MarkNewsRow(list->entries[i].record, range.state);
     ReleaseNewsRead();
     RedrawNewsViews();
     return true;
@@ -429,7 +404,7 @@ NewsListDescription CViewNewsWnd::Describe() const
     ShareList* parent = ParentList() ? ParentList() : CurrentShareList();
     if (parent && parent->source)
         d.portfolioName = parent->source->name.c_str();
-    d.shareName = ShareName(shareId_);
+    d.shareName = NewsShareName(shareId_);
     d.searchText = searchText_;
     const NewsCatalogue& c = TheNewsDatabase().catalogue();
     d.stories = uint32_t(c.stories.size());
