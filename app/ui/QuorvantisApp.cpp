@@ -28,6 +28,7 @@
 #include "portfolio/PortfolioChooserRules.h"
 #include "portfolio/ui/PortfolioWindows.h"
 #include "realtime/ui/ViewTradeList.h"
+#include "realtime/ui/ViewGraphRTWindow.h"
 #include "shell/AppServices.h"
 #include "shell/FrameCommands.h"
 #include "shell/FrameDialogSeams.h"
@@ -292,6 +293,7 @@ void CQuorvantisApp::createLayoutWindows()
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
     InstallPortfolioWindows();
     InstallTradeListViewClass();
+    InstallIntradayChartClass();
     requests_->SetPortfolioChooser([] {
         bool deleteFlag = false;
         return FrameDialogs().portfolioChooser ? FrameDialogs().portfolioChooser(9, deleteFlag) : nullptr;
