@@ -1,8 +1,10 @@
 // The intraday chart's loading, bands, series and commands.
 #include "charts/IntradayChartView.h"
 
+#include "chartmodel/AddedGraphCommands.h"
 #include "chartmodel/AddedGraphEntries.h"
 #include "chartmodel/ChartCalendar.h"
+#include "chartmodel/EodChartView.h"
 #include "chartmodel/IndicatorCalc.h"
 #include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/PaneLayout.h"
@@ -271,7 +273,7 @@ std::pair<uint16_t, uint8_t> IntradayChartView::ShownShareKey() const
 {
     if (fixed_)
         return {fixed_->id, fixed_->exchange};
-    const RecordCursor* entry = view_.list ? CurrentEntry(view_.list) : nullptr;
+    const RecordCursor* entry = CurrentEntry(FillChartList(view_.GetActiveShareList()));
     if (!entry || !entry->record)
         return {0, 0};
     return {LoadU16(entry->record + 2), uint8_t(entry->count)};
@@ -304,7 +306,7 @@ void IntradayChartView::Load()
     if (key != shareKey_) {
         if (fixed_)
             share_ = *fixed_;
-        else if (const RecordCursor* entry = view_.list ? CurrentEntry(view_.list) : nullptr)
+        else if (const RecordCursor* entry = CurrentEntry(view_.GetActiveShareList()))
             share_ = DescribeIntradayShare(*entry);
         else
             share_ = {};
@@ -890,7 +892,7 @@ bool IntradayChartView::RunCommand(uint32_t command)
         gs::SetU16(*setting, kRangeLimit, uint16_t(gs::U16(*setting, kRangeLimit) ^ 1));
         view_.fullRange = 0;
         break;
-    case kCmdAddGraph: {
+    case kCmdAddGraphItem: {
         const auto& choose = AddedGraphDialogSeams().chooseShare;
         const std::optional<RecordCursor> item = choose ? choose(ChartTitle(), view_.list) : std::nullopt;
         if (!item || !item->record ||
@@ -927,7 +929,7 @@ bool IntradayChartView::UpdateCommand(CommandUi& ui) const
         ui.enabled = true;
         ui.checked = (gs::U16(*setting, kRangeLimit) & 1) != 0;
         return true;
-    case kCmdAddGraph: ui.enabled = shareKey_ != 0; return true;
+    case kCmdAddGraphItem: ui.enabled = shareKey_ != 0; return true;
     default:
         if (ui.command < kCmdRemoveFirstGraph || ui.command >= kCmdRemoveFirstGraph + 4)
             return false;

@@ -58,8 +58,7 @@ constexpr uint32_t kCmdFewerDays = 26750;
 constexpr uint32_t kCmdMoreDays = 26751;
 constexpr uint32_t kCmdLimitRange = 20217;
 constexpr uint32_t kCmdDefaultRange = 26115;
-constexpr uint32_t kCmdAddGraph = 25087;
-constexpr uint32_t kCmdRemoveFirstGraph = 25081; // .. 25084
+
 } // namespace intraday
 
 // A label of the time axis at its x: the time, or with `date` the band's date.

@@ -68,12 +68,12 @@ bool WriteDemoIntraday(const std::filesystem::path& folder, const DemoDatabase& 
         if (IsLondonTradingDay(SysDay(d)))
             days.insert(days.begin(), d);
     std::vector<std::pair<uint16_t, std::map<PackedDate, DailyPrices>>> shares;
-    // The shares, and the indices the default layouts chart intraday.
+    // Every share (of any class), and the indices the default layouts chart intraday.
     auto charted = [](uint16_t id) {
         return std::find(kLayoutIndexShares.begin(), kLayoutIndexShares.end(), id) != kLayoutIndexShares.end();
     };
     for (const DemoRecord& r : demo.records)
-        if (!r.streams.empty() && ((r.id >= 0x4000 && r.id <= 0x7FFF && r.streams[0].kind == 10) || charted(r.id)))
+        if (!r.streams.empty() && ((r.id >= 0x4000 && r.id <= 0x7FFF) || charted(r.id)))
             shares.emplace_back(r.id, FullDays(r.streams[0].history));
 
     RTShareTable table = DefaultRTShareTable();

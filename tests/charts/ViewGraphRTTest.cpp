@@ -5,6 +5,7 @@
 #include "chartmodel/ChartModes.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "core/ConfigState.h"
+#include "chartmodel/AddedGraphCommands.h"
 #include "chartmodel/AddedGraphEntries.h"
 #include "core/DateText.h"
 #include "core/TimeZones.h"
@@ -225,7 +226,7 @@ TEST_F(IntradayChartViewTest, AnAddedShareOfAnotherExchangeLinesUpOnTheClock)
             ++addedSeries;
     EXPECT_EQ(addedSeries, 1);
     // Removed by its command, it goes at the next build.
-    chart.onProgramMessage(WM_COMMAND, intraday::kCmdRemoveFirstGraph, 0);
+    chart.onProgramMessage(WM_COMMAND, kCmdRemoveFirstGraph, 0);
     Draw();
     EXPECT_TRUE(chart.chart.sets().back().added[0].items.empty());
 }

@@ -1,5 +1,5 @@
 // qvtool intraday-chart FOLDER ID OUT.png [--days N] [--period N] [--style N] [--size W H]: a share's
-// stored intraday days (ID: the share id, or its EPIC) built and drawn headless by the intraday chart
+// stored intraday days (ID: the share id, decimal or 0x hexadecimal, or its EPIC) built and drawn headless by the intraday chart
 // window itself, saved as a PNG.
 #include "chartmodel/GraphSettingDefaults.h"
 #include "charts/IntradayChart.h"
@@ -61,11 +61,12 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o)
     return true;
 }
 
-// The share by its id or, failing that, its EPIC.
+// The share by its id (decimal, or hexadecimal after "0x") or, failing that, its EPIC.
 RecordCursor FindShare(const std::string& id)
 {
-    int number = 0;
-    if (Number(id, 1, 0xFFFF, number)) {
+    char* end = nullptr;
+    const long number = std::strtol(id.c_str(), &end, 0);
+    if (!id.empty() && *end == '\0' && number > 0 && number <= 0xFFFF) {
         const RecordCursor& cursor = GetRecordCursor(uint16_t(number));
         if (cursor.record)
             return cursor;
