@@ -54,25 +54,102 @@ void SetTitle(GraphSeries* series, const std::string& title)
     std::snprintf(series->title, sizeof series->title, "%s", title.c_str());
 }
 
+// The value an item shows under a selector, as the series layout reads it; false when it is not drawn.
+bool ItemShown(const TickItem& t, uint32_t selector, uint32_t kinds, float& value)
+{
+    if ((selector & kSelectKindMask) && !(t.flags & kinds))
+        return false;
+    const bool firstOut = t.flags & (kItemFirstMissing | kItemFirstSpike);
+    const bool secondOut = t.flags & (kItemSecondMissing | kItemSecondSpike);
+    if (selector & (kSelectHigh | kSelectVolume)) {
+        value = t.second;
+        return !secondOut;
+    }
+    if (selector & (kSelectLow | kSelectClose)) {
+        value = t.first;
+        return !firstOut;
+    }
+    if (selector & kSelectOpen) {
+        value = (t.first + t.second) / 2;
+        return !firstOut && !secondOut && !((selector & kSelectSkipCrossed) && t.first < t.second);
+    }
+    return false;
+}
+
 // A tick-item array of the items inside [from, to] (seconds of the day), each at its x: the series
-// layout takes a tick item's second word as its pixel.
+// layout takes a tick item's second word as its pixel. A line, area or histogram keeps of the items
+// that fall on one pixel column only the first, the lowest, the highest and the last: it looks the
+// same and draws in a fraction of the time.
 template <typename XOf>
 void FillTicks(DataArray& array, const TickItemArray& items, int32_t from, int32_t to, uint32_t selector, XOf xOf,
-               uint32_t kinds = 0)
+               uint32_t kinds = 0, bool perColumn = true)
 {
     auto first = std::lower_bound(items.items.begin(), items.items.end(), from,
                                   [](const TickItem& i, int32_t t) { return i.time < t; });
     auto last = std::upper_bound(first, items.items.end(), to, [](int32_t t, const TickItem& i) { return t < i.time; });
-    const int32_t n = int32_t(last - first);
+    const uint32_t flags = selector | (kinds ? uint32_t(kSelectKindMask) : 0u);
+    std::vector<TickItem> kept;
+    kept.reserve(size_t(last - first));
+    // The column being gathered: its first, lowest, highest and last shown item.
+    std::array<TickItem, 4> column{};
+    std::array<float, 4> values{};
+    bool open = false;
+    int32_t columnX = 0;
+    auto flush = [&] {
+        if (!open)
+            return;
+        const int lowFirst = column[1].time <= column[2].time ? 1 : 2;
+        for (int k : {0, lowFirst, 3 - lowFirst, 3})
+            if (kept.empty() || std::memcmp(&kept.back(), &column[size_t(k)], sizeof(TickItem)) != 0)
+                kept.push_back(column[size_t(k)]);
+        open = false;
+    };
+    for (auto it = first; it != last; ++it) {
+        TickItem item = *it;
+        const int32_t x = xOf(item.time);
+        float v = 0;
+        if (!perColumn) {
+            // A dot drawn again at the same place changes nothing.
+            item.time = x;
+            if (kept.empty() || std::memcmp(&kept.back(), &item, sizeof(TickItem)) != 0)
+                kept.push_back(item);
+            continue;
+        }
+        if (!ItemShown(item, flags, kinds, v))
+            continue;
+        // Items keep their times while gathered, so that the lowest and highest stay in time order.
+        if (open && columnX != x)
+            flush();
+        if (!open) {
+            column.fill(item);
+            values.fill(v);
+            columnX = x;
+            open = true;
+            continue;
+        }
+        if (v < values[1]) {
+            column[1] = item;
+            values[1] = v;
+        }
+        if (v > values[2]) {
+            column[2] = item;
+            values[2] = v;
+        }
+        column[3] = item;
+    }
+    flush();
+    if (perColumn)
+        for (TickItem& item : kept)
+            item.time = xOf(item.time);
+    const int32_t n = int32_t(kept.size());
     auto* out = static_cast<uint8_t*>(InitDataArray(array, kArrayTicks, n, 0, 0));
-    array.flags = selector | (kinds ? uint32_t(kSelectKindMask) : 0u);
+    array.flags = flags;
     array.kindMask = kinds;
     for (int32_t i = 0; i < n; ++i) {
-        const TickItem& t = first[i];
-        const int32_t x = xOf(t.time);
+        const TickItem& t = kept[size_t(i)];
         uint8_t* p = out + size_t(i) * 16;
         std::memcpy(p, &t.flags, 4);
-        std::memcpy(p + 4, &x, 4);
+        std::memcpy(p + 4, &t.time, 4);
         std::memcpy(p + 8, &t.first, 4);
         std::memcpy(p + 12, &t.second, 4);
     }
@@ -90,33 +167,6 @@ void FillBars(DataArray& array, const PeriodBars& bars, uint32_t selector)
     }
 }
 
-// The value a tick item shows under a selector, as the series layout reads it.
-bool TickShown(const uint8_t* item, uint32_t selector, uint32_t kinds, float& value)
-{
-    uint32_t flags;
-    float first, second;
-    std::memcpy(&flags, item, 4);
-    std::memcpy(&first, item + 8, 4);
-    std::memcpy(&second, item + 12, 4);
-    if ((selector & kSelectKindMask) && !(flags & kinds))
-        return false;
-    const bool firstOut = flags & (kItemFirstMissing | kItemFirstSpike);
-    const bool secondOut = flags & (kItemSecondMissing | kItemSecondSpike);
-    if (selector & (kSelectHigh | kSelectVolume)) {
-        value = second;
-        return !secondOut;
-    }
-    if (selector & (kSelectLow | kSelectClose)) {
-        value = first;
-        return !firstOut;
-    }
-    if (selector & kSelectOpen) {
-        value = (first + second) / 2;
-        return !firstOut && !secondOut && !((selector & kSelectSkipCrossed) && first < second);
-    }
-    return false;
-}
-
 void WidenBy(ValueRange& range, float v)
 {
     range.minimum = std::min(range.minimum, v);
@@ -127,8 +177,12 @@ void WidenFromTicks(ValueRange& range, const DataArray& array)
 {
     const auto* bytes = static_cast<const uint8_t*>(array.data);
     for (int32_t i = 0; bytes && i < array.count; ++i) {
+        TickItem t;
+        std::memcpy(&t.flags, bytes + size_t(i) * 16, 4);
+        std::memcpy(&t.first, bytes + size_t(i) * 16 + 8, 4);
+        std::memcpy(&t.second, bytes + size_t(i) * 16 + 12, 4);
         float v = 0;
-        if (TickShown(bytes + size_t(i) * 16, array.flags, array.kindMask, v) && v > 0)
+        if (ItemShown(t, array.flags, array.kindMask, v) && v > 0)
             WidenBy(range, v);
     }
 }
@@ -646,11 +700,11 @@ void IntradayChartView::BuildBandSeries(IntradayDaySet& set, bool last)
                     {kItemUnclassified, kTradesPen}, {kItemSell, kSellPen}, {kItemBuy, kBuyPen}};
                 for (const auto& c : classes) {
                     PlotElement* e = AddPlotElement(ticks, plot, 0, gs::U32(s, c.second), 0, 1, 0, 0, 0, 0);
-                    FillTicks(e->values, set.items.trades, from, to, kSelectClose, xOf, c.first);
+                    FillTicks(e->values, set.items.trades, from, to, kSelectClose, xOf, c.first, plot != 9);
                 }
             } else {
                 PlotElement* e = AddPlotElement(ticks, plot, stepped, gs::U32(s, kTradesPen), 0, 1, 0, 0, 0, 0);
-                FillTicks(e->values, set.items.trades, from, to, kSelectClose, xOf);
+                FillTicks(e->values, set.items.trades, from, to, kSelectClose, xOf, 0, plot != 9);
             }
         }
         if (style == 1) {

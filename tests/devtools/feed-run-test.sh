@@ -20,6 +20,9 @@ if [ "$mode" = "sweep" ]; then
   exit 0
 fi
 if [ "$mode" = "charts" ]; then
+  # The default layouts, not those an earlier run without "/RT" saved with daily charts in place of
+  # the intraday ones.
+  rm -f Quorva.cfg View.cfg Graph.cfg
   QV_CHART_CHECK=1 "$app" /RT; echo "program exit code $?"
   exit 0
 fi
