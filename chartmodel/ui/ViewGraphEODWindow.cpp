@@ -109,10 +109,7 @@ void CViewGraphEODWnd::DrawTimeLines()
     if (!band)
         return;
     // The labels stand in the row kept free below the lowest pane, on the chart's plain background.
-    const GraphPane* lowest = nullptr;
-    for (GraphPane* pane = panes; pane; pane = pane->next)
-        if (pane->visible && pane->id != kPaneCaption && (!lowest || pane->bottom > lowest->bottom))
-            lowest = pane;
+    const GraphPane* lowest = LowestPane();
     if (!lowest)
         return;
     const int32_t y = lowest->bottom + 2;

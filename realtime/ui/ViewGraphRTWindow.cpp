@@ -84,10 +84,7 @@ void CViewGraphRTWnd::DrawTimeLines()
 {
     CViewGraphWnd::DrawTimeLines();
     // The labels stand in the row kept free below the lowest pane.
-    const GraphPane* lowest = nullptr;
-    for (GraphPane* pane = panes; pane; pane = pane->next)
-        if (pane->visible && pane->id != kPaneCaption && (!lowest || pane->bottom > lowest->bottom))
-            lowest = pane;
+    const GraphPane* lowest = LowestPane();
     if (!lowest)
         return;
     const int32_t y = lowest->bottom + 2;

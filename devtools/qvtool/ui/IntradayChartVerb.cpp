@@ -27,31 +27,21 @@ struct Options {
     int width = 1200, height = 700;
 };
 
-bool Number(const std::string& text, int low, int high, int& out)
-{
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || value < low || value > high)
-        return false;
-    out = int(value);
-    return true;
-}
-
 bool ParseOptions(const std::vector<std::string>& args, Options& o)
 {
     for (size_t i = 3; i < args.size(); ++i) {
         const bool more = i + 1 < args.size();
         if (args[i] == "--days" && more) {
-            if (!Number(args[++i], 1, kMaxDaysViewed, o.days))
+            if (!ParseNumber(args[++i], 1, kMaxDaysViewed, o.days))
                 return false;
         } else if (args[i] == "--period" && more) {
-            if (!Number(args[++i], 0, kBarPeriodCount - 1, o.period))
+            if (!ParseNumber(args[++i], 0, kBarPeriodCount - 1, o.period))
                 return false;
         } else if (args[i] == "--style" && more) {
-            if (!Number(args[++i], 0, 4, o.style))
+            if (!ParseNumber(args[++i], 0, 4, o.style))
                 return false;
         } else if (args[i] == "--size" && i + 2 < args.size()) {
-            if (!Number(args[i + 1], 100, 8000, o.width) || !Number(args[i + 2], 100, 8000, o.height))
+            if (!ParseNumber(args[i + 1], 100, 8000, o.width) || !ParseNumber(args[i + 2], 100, 8000, o.height))
                 return false;
             i += 2;
         } else {
