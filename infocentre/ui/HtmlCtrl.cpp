@@ -44,7 +44,7 @@ constexpr uint8_t kStateClosed = 0x10;
 constexpr uint8_t kStateDone = 0x80;
 constexpr uint32_t kDocHelpTopic = 92665;
 
-// Catches each submission of a form aimed at a "qv:" verb and posts its fields, URL-encoded in
+// Catches each "qv:" link and each submission of a form aimed at a "qv:" verb and posts its fields, URL-encoded in
 // document order, to the program: the engine cannot hand a navigation's request body over. It also
 // reports whether the focus is in a form field, which decides what typed keys do.
 const char* const kFormScript = R"JS(
@@ -75,6 +75,13 @@ const char* const kFormScript = R"JS(
     HTMLFormElement.prototype.submit = function () {
       if (verbOf(this).indexOf('qv:') == 0) post(this); else plainSubmit.call(this);
     };
+    // A "qv:" link is the program's verb: a navigation the engine cancels would leave the page blank.
+    document.addEventListener('click', function (ev) {
+      var a = ev.target.closest ? ev.target.closest('a[href]') : null;
+      if (!a || a.getAttribute('href').indexOf('qv:') != 0) return;
+      ev.preventDefault();
+      bridge.submit(a.getAttribute('href'), '');
+    }, true);
     document.addEventListener('focusin', function () { bridge.focusChanged(inField()); }, true);
     document.addEventListener('focusout', function () {
       setTimeout(function () { bridge.focusChanged(inField()); }, 0);

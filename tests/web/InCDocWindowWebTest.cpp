@@ -136,7 +136,7 @@ TEST_F(DocWindows, AFilledFormBecomesAMessageAndAMissingFieldIsListed)
     ASSERT_TRUE(message);
     EXPECT_EQ(message->destination, "forms@quorvantis.example");
     EXPECT_EQ(message->body, "\"Ann Example\",\"ann@example.com\",\"shares,funds\"");
-    EXPECT_TRUE(thanks.wait(20000));
+    EXPECT_TRUE(!thanks.isEmpty() || thanks.wait(20000));
     EXPECT_FALSE(fs::exists(folder / "Data" / "Content" / "000300.new")) << "the page went into the message";
     InCEntryHead head;
     ASSERT_TRUE(store->Index()->ReadEntryHead(30, head));
@@ -175,6 +175,21 @@ TEST_F(DocWindows, TheWindowTakesTheSizeItsDescriptorAsks)
         window->CloseQuietly();
         QTest::qWait(100);
     }
+}
+
+// A "qv:" link runs its verb and leaves no blank page: document/20 shows the FAQ in the window.
+TEST_F(DocWindows, AVerbLinkShowsTheLinkedDocument)
+{
+    CInCDocDlg* window = Open(1);
+    ASSERT_NE(window, nullptr);
+    QSignalSpy loaded(&window->control(), &CHtmlCtrl::loadFinished);
+    window->control().RunScript("document.querySelector('a[href=\"qv:document/20\"]').click();");
+    ASSERT_TRUE(loaded.wait(20000));
+    EXPECT_EQ(window->Number(), 20);
+    EXPECT_EQ(window->windowTitle(), "Frequently asked questions");
+    EXPECT_EQ(store->Window(20), window);
+    EXPECT_EQ(window->control().PageDepth(), 0u);
+    SaveWindowRender(*window, "InCDocumentLinked");
 }
 
 int main(int argc, char** argv)
