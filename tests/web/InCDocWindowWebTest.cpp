@@ -19,8 +19,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -190,6 +192,45 @@ TEST_F(DocWindows, AVerbLinkShowsTheLinkedDocument)
     EXPECT_EQ(store->Window(20), window);
     EXPECT_EQ(window->control().PageDepth(), 0u);
     SaveWindowRender(*window, "InCDocumentLinked");
+}
+
+// Keys reach the control before the page: a typed letter opens the find dialog with it, Ctrl+F opens
+// it empty; and each text size command is the one checked once run.
+TEST_F(DocWindows, TypedKeysOpenFindAndTheTextSizesCheckTheirOwn)
+{
+    CInCDocDlg* window = Open(20);
+    ASSERT_NE(window, nullptr);
+    window->activateWindow();
+    QWidget* page = window->control().focusProxy();
+    ASSERT_NE(page, nullptr);
+    page->setFocus();
+    QTest::qWait(200);
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : page;
+    struct Key {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* seed;
+    };
+    for (const Key& k : {Key{Qt::Key_Q, Qt::NoModifier, "q"}, Key{Qt::Key_F, Qt::ControlModifier, ""}}) {
+        QString seen = "(no dialog)";
+        QTimer::singleShot(300, [&seen] {
+            if (auto* find = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                seen = find->findChild<QLineEdit*>("3505")->text();
+                find->reject();
+            }
+        });
+        QTest::keyClick(target, k.key, k.modifiers);
+        QTest::qWait(600);
+        EXPECT_EQ(seen, k.seed);
+    }
+
+    for (uint32_t command = kTextSizeLargestCommand; command <= kTextSizeSmallestCommand; ++command) {
+        ASSERT_TRUE(window->control().OnTextSizeCommand(command));
+        for (uint32_t other = kTextSizeLargestCommand; other <= kTextSizeSmallestCommand; ++other)
+            EXPECT_EQ(window->control().IsTextSizeChecked(other), other == command) << command << " " << other;
+    }
+    EXPECT_EQ(window->control().TextSize(), 0);
+    EXPECT_FALSE(window->control().OnTextSizeCommand(27128));
 }
 
 int main(int argc, char** argv)
