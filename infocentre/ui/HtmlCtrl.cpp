@@ -44,6 +44,8 @@ constexpr uint8_t kStateClosed = 0x10;
 constexpr uint8_t kStateDone = 0x80;
 constexpr uint32_t kDocHelpTopic = 92665;
 
+#if QV_HTML_ENGINE
+
 // Catches each "qv:" link and each submission of a form aimed at a "qv:" verb and posts its fields, URL-encoded in
 // document order, to the program: the engine cannot hand a navigation's request body over. It also
 // reports whether the focus is in a form field, which decides what typed keys do.
@@ -131,6 +133,8 @@ HtmlKey KeyOf(const QKeyEvent& key)
     k.character = ch < 0x100 ? char(ch) : 'x';
     return k;
 }
+
+#endif
 
 } // namespace
 

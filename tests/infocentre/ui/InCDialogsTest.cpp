@@ -122,6 +122,46 @@ TEST_F(InCDialogs, ContentsShowTheCategoriesAndRefuseADoneForm)
     EXPECT_EQ(nested.DocumentButton(11)->text(), "Newsletter: February");
 }
 
+// Documents beyond what a box holds are paged by "More..." in the same places; categories beyond
+// what the screen holds become one "Document Types" box of category buttons, each a nested dialog.
+TEST_F(InCDialogs, ContentsPageLongBoxesAndListTypesWhenTheyDoNotFit)
+{
+    auto write = [this](uint16_t n, const std::string& category) {
+        dev::InCDocumentSpec spec;
+        spec.number = n;
+        spec.title = "Document " + std::to_string(n);
+        spec.category = category;
+        spec.files = {"d" + std::to_string(n) + ".htm"};
+        ASSERT_TRUE(dev::WriteInCDocument(content, spec));
+    };
+    for (uint16_t n = 1; n <= 120; ++n)
+        write(n, "Long");
+    {
+        auto store = Store();
+        CInCMainDlg contents(*store, "", std::nullopt, nullptr);
+        QPushButton* more = Control<QPushButton>(contents, 1097);
+        ASSERT_FALSE(more->isHidden());
+        EXPECT_FALSE(contents.DocumentButton(1)->isHidden());
+        EXPECT_TRUE(contents.DocumentButton(120)->isHidden());
+        more->click();
+        EXPECT_TRUE(contents.DocumentButton(1)->isHidden());
+        int shownPages = 1;
+        while (contents.DocumentButton(120)->isHidden() && shownPages++ < 20)
+            more->click();
+        EXPECT_FALSE(contents.DocumentButton(120)->isHidden());
+    }
+    for (uint16_t n = 200; n < 260; ++n)
+        write(n, "Category " + std::to_string(n));
+    auto store = Store();
+    CInCMainDlg contents(*store, "", std::nullopt, nullptr);
+    EXPECT_TRUE(contents.ShowsDocumentTypes());
+    EXPECT_EQ(contents.DocumentButton(1), nullptr);
+    QStringList labels;
+    for (QPushButton* button : contents.findChildren<QPushButton*>())
+        labels << button->text();
+    EXPECT_TRUE(labels.contains(" Long ") && labels.contains(" Category 259 ")) << labels.join("|").toStdString();
+}
+
 // Twelve categories: the first ten are offered, checked unless disabled; OK writes the settings word,
 // the cleared boxes and the survey line, and leaves "inc.css" alone unless the style changed.
 TEST_F(InCDialogs, SettingsWriteTheWordTheDisabledCategoriesAndTheStyleOnlyOnAChange)
