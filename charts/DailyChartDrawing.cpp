@@ -931,10 +931,11 @@ void DailyChartDrawing::Move(uint32_t keys, int32_t x, int32_t y)
         return;
     }
     if (m.stage == kStageSelected) {
-        if (!IsLineKind(work_))
-            return;
+        // The handle under the pointer is drawn small: the part a press would take hold of.
         UpdateAllScreens();
-        const ObjectHit hit = work_.kind == LineObjectKind::Pitchfork ? HitPitchfork(work_, {x, y}) : HitLineStudy(work_, {x, y});
+        const ObjectHit hit = work_.kind == LineObjectKind::Pitchfork ? HitPitchfork(work_, {x, y})
+                              : work_.kind == LineObjectKind::Text    ? HitTextBox(work_, {x, y})
+                                                                      : HitLineStudy(work_, {x, y});
         const uint16_t part = hit.hit() ? hit.part : 0;
         if (part != work_.selectedPart && part != 0) {
             work_.selectedPart = part;

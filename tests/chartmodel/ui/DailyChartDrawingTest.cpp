@@ -1024,6 +1024,15 @@ TEST_F(DailyChartDrawingTest, ATextBoxIsResizedByItsHandlesAndSetAnchorMovesItWi
         return QPoint(p.x, p.y);
     };
     ASSERT_EQ(box(), (std::array<int32_t, 4>{0, 0, 100, 50}));
+    // Selected, the handle under the pointer is drawn small.
+    Command(26136);
+    Send(QEvent::MouseMove, corner(2) + QPoint(2, 1));
+    bool small = false;
+    for (const DrawnLineObject& figure : chart.drawing.Figures())
+        if (figure.smallHandle >= 0)
+            small = figure.handles[size_t(figure.smallHandle)] == ScreenPoint{corner(2).x(), corner(2).y()};
+    EXPECT_TRUE(small);
+    Command(26149);
     // The bottom right corner: wider and taller, still hung from the anchor.
     Drag(corner(2), corner(2) + QPoint(40, 20));
     EXPECT_EQ(box(), (std::array<int32_t, 4>{0, 0, 140, 70}));
