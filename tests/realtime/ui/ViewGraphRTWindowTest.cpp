@@ -4,7 +4,9 @@
 #include "realtime/ui/ViewGraphRTWindow.h"
 
 #include "chartmodel/GraphSettingDefaults.h"
+#include "chartmodel/AddedGraphEntries.h"
 #include "core/ConfigState.h"
+#include "core/TimeZones.h"
 #include "support/ui/Render.h"
 #include "views/ViewKinds.h"
 
@@ -117,6 +119,35 @@ TEST_F(IntradayChartWindow, TradesByClassAndShading)
     gs::SetU32(Setting(), intraday::kOfferShadePen, 0xE0E0FF);
     const QImage shaded = Render("bid-offer-shading");
     EXPECT_GT(Count(shaded, qRgb(0xFF, 0xE0, 0xE0)), 5000) << "the offer's shading";
+}
+
+// The previous day's high, low and close and its pivot levels over each day, and a share of New York
+// added on its own scale, lined up on London's clock.
+TEST_F(IntradayChartWindow, PreviousDayLevelsPivotsAndAnAddedShare)
+{
+    DayRecord previous{};
+    previous.date = PreviousWeekday(kHeld[0], false);
+    previous.open = 244;
+    previous.high = 258;
+    previous.low = 236;
+    previous.close = 247;
+    chart.chart.ShowShare({0x4001, 0, "Alpha Mining", {previous}});
+    gs::SetU8(Setting(), intraday::kDaysViewed, 1);
+    gs::SetU16(Setting(), gs::kDisplayFlags, intraday::kPrevHigh | intraday::kPrevLow | intraday::kPrevClose);
+    gs::SetU32(Setting(), intraday::kPrevHighPen, 0x00C000);
+    gs::SetU32(Setting(), intraday::kPrevLowPen, 0x0000FF);
+    gs::SetU8(Setting(), intraday::kPivotLevels + gs::kPivotFlags, 0x1F);
+    for (size_t i = 0; i < 5; ++i)
+        gs::SetU32(Setting(), intraday::kPivotLevels + gs::kPivotPens + 4 * i, 0xC000C0);
+    gs::SetU8(Setting(), intraday::kDataFlow, 0);
+    const QImage levels = Render("previous-day-levels-and-pivots");
+    EXPECT_GT(Count(levels, qRgb(0, 0xC0, 0)), 300) << "the previous high";
+    EXPECT_GT(Count(levels, qRgb(0xFF, 0, 0)), 300) << "the previous low";
+    EXPECT_GT(Count(levels, qRgb(0xC0, 0, 0xC0)), 600) << "the pivot levels";
+    ResetMarketZoneMap();
+    WriteAddedGraph(Setting(), 0, {1, 0xC00000, 0x4002});
+    const QImage added = Render("added-share-of-new-york");
+    EXPECT_GT(Count(added, qRgb(0, 0, 0xC0)), 100) << "the added share's line";
 }
 
 TEST_F(IntradayChartWindow, RendersIntoThePreviewRectangle)
