@@ -270,6 +270,36 @@ TEST_F(Requests, ATickerAlwaysOpensANewWindowAndBusyRequestsComeBack)
     EXPECT_EQ(ActiveKind(), kViewDailyChart) << "carried out once the build ends";
 }
 
+TEST_F(Requests, ANewWindowFirstRestoresTheMaximisedOne)
+{
+    Start(kViewList);
+    CChildWindow* first = ActiveChild();
+    first->showMaximized();
+    Settle();
+    ASSERT_TRUE(first->isMaximized());
+    frame->NoteKeyState(KeyState{false, true, false});
+    frame->OnCommand(ShowListCommandId(4));
+    frame->NoteKeyState(KeyState{});
+    Settle();
+    ASSERT_EQ(Windows(), 2u);
+    EXPECT_NE(ActiveChild(), first);
+    EXPECT_FALSE(first->isMaximized());
+    EXPECT_FALSE(ActiveChild()->isMaximized());
+}
+
+TEST_F(Requests, ADealingsViewAskedForTakesTheDisplayOptionsLastChosenOnEveryShare)
+{
+    ViewRequestHooks& hooks = GetViewRequestHooks();
+    const auto kept = hooks.dealingsDisplayFlags;
+    hooks.dealingsDisplayFlags = [] { return uint8_t(0x5A); }; // latest only, two categories, one share
+    Start(kViewList);
+    CViewBase* shown = requests->ShowViewKind(kViewDealings, -1, 0);
+    ASSERT_NE(shown, nullptr);
+    ASSERT_NE(shown->list, nullptr);
+    EXPECT_EQ(shown->list->viewState2, 0x1A) << "the one-share limit is the request's to set";
+    hooks.dealingsDisplayFlags = kept;
+}
+
 TEST_F(Requests, LinkedViewsFollowAndUnlinkingLeavesThemBehind)
 {
     Start(kViewList, true);
@@ -363,6 +393,14 @@ TEST_F(RequestsOnShares, UseListOnAChartFollowingAnEmptyPortfolioGivesItTheLists
     ShareList* list = MainFrameState().activeView->list;
     EXPECT_EQ(list->source, nullptr);
     EXPECT_EQ(ShareListCount(list), all) << "the rows of list 0, not the portfolio's";
+    // The chart took the current portfolio's list to list 0; the current portfolio stays.
+    ASSERT_NE(CurrentShareList(), nullptr);
+    EXPECT_NE(CurrentShareList(), list);
+    EXPECT_EQ(CurrentShareList()->source, &portfolio);
+    frame->OnCommand(kCommandCurrentPortfolioBar);
+    Settle();
+    ASSERT_EQ(ActiveKind(), kViewPortfolio);
+    EXPECT_EQ(MainFrameState().activeView->list->source, &portfolio);
     factory->CloseAllWindows();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     RegisterViewClass(kViewDailyChart, plain);
