@@ -76,7 +76,7 @@ ShareList* RemakeCurrentPortfolioList(Portfolio* source, ShareList* position)
     if (made && position)
         StoreShareListPosition(made, position, false);
     if (made)
-        CurrentShareList() = made;
+        PostListViewsRefresh(made, false);
     return made;
 }
 
@@ -205,10 +205,12 @@ CViewBase* CViewRequests::OpenViewForRequest(ViewRequest& request)
     CViewBase* old = request.view;
     ShareList* found = nullptr;
     CChildWindow* child = nullptr;
+    int32_t reference = -1;
     if (!old || old->kind == kViewTicker) {
         request.flags |= kRequestNewWindow;
     } else {
         request.oldKind = old->kind;
+        reference = RequestReferenceKind(old->kind, old->previousListKind);
         found = FindViewListOfKind(old, family);
         child = CWindowFactory::ChildOf(old);
         if (!child)
@@ -230,7 +232,14 @@ CViewBase* CViewRequests::OpenViewForRequest(ViewRequest& request)
     // The list found goes with the new view; the current portfolio's list must not go with it.
     ShareList* current = CurrentShareList();
     if (found && current && (found == current || (found->source && found->source == current->source)))
-        RemakeCurrentPortfolioList(found->source, found);
+        current = RemakeCurrentPortfolioList(found->source, found);
+    // The portfolio the request works in becomes the current portfolio. A window that shows another
+    // portfolio keeps it: the current portfolio takes a list of its own rather than that window's.
+    if (!request.source && !(request.flags & kRequestKeepOwnList) &&
+        RequestLooksForSource(request.kind, reference, found && found->source))
+        request.source = found && found->source ? found->source : current ? current->source : nullptr;
+    if (request.source && (!current || request.source != current->source))
+        RemakeCurrentPortfolioList(request.source, found && found->source == request.source ? found : nullptr);
     if (!IsChartViewKind(request.kind))
         SlideShowRunning = 0;
     MainFrameState().activeKind = request.kind;

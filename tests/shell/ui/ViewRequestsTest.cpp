@@ -300,6 +300,33 @@ TEST_F(Requests, ADealingsViewAskedForTakesTheDisplayOptionsLastChosenOnEverySha
     hooks.dealingsDisplayFlags = kept;
 }
 
+TEST_F(Requests, APortfolioARequestWorksInBecomesCurrentAndAnotherWindowKeepsItsOwn)
+{
+    Portfolio other;
+    other.number = 1;
+    portfolio.next = &other;
+    CViewBase* view = Start(kViewList);
+    SetShareListSource(view->list, &other, 0, 0, true, false);
+    ShareList* elsewhere = CreateShareList(1, 0, kFamilyShares, &portfolio, true);
+    CurrentShareList() = elsewhere;
+
+    CViewBase* details = requests->ShowViewKind(kViewDetails, -1, 0);
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(details->list->source, &other) << "the details walk the list's portfolio";
+    ASSERT_NE(CurrentShareList(), nullptr);
+    EXPECT_EQ(CurrentShareList()->source, &other) << "which becomes the current portfolio";
+    EXPECT_NE(CurrentShareList(), details->list);
+    EXPECT_EQ(elsewhere->source, &portfolio) << "a list that showed the old one keeps it";
+
+    // A graph from the details of a list without a portfolio looks for none.
+    DropListSource(details->list);
+    ShareList* current = CurrentShareList();
+    requests->ShowViewKind(kViewDailyChart, -1, 0);
+    EXPECT_EQ(CurrentShareList(), current);
+    factory->CloseAllWindows();
+    portfolio.next = nullptr;
+}
+
 TEST_F(Requests, LinkedViewsFollowAndUnlinkingLeavesThemBehind)
 {
     Start(kViewList, true);
