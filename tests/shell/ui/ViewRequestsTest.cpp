@@ -5,6 +5,7 @@
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "core/Portfolio.h"
 #include "core/RecordLists.h"
+#include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "lists/ListFixture.h"
 #include "lists/ListOptions.h"
@@ -392,6 +393,28 @@ TEST_F(RequestsOnShares, AFixedListShownAfterAnEmptyPortfolioShowsItsOwnRows)
     const RecordCursor* share = CurrentEntry(MainFrameState().activeView->list);
     ASSERT_NE(share, nullptr);
     EXPECT_EQ(EntryRecordId(*share), current) << "the graph shows the list's current share";
+}
+
+TEST_F(RequestsOnShares, TheCurrentPortfolioShownFromAListKeepsTheListsShare)
+{
+    Start(kViewList);
+    frame->OnCommand(ShowListCommandId(0));
+    Settle();
+    const uint16_t charlie = 0x4003;
+    for (uint16_t id : {uint16_t(0x4001), charlie, uint16_t(0x4004)})
+        AddPortfolioEntry(portfolio, FindRecordById(id, 0));
+    ShareList* list = MainFrameState().activeView->list;
+    SetShareListPosition(list, charlie, 0, false);
+    ASSERT_EQ(EntryRecordId(*CurrentEntry(list)), charlie);
+    frame->OnCommand(kCommandCurrentPortfolioBar);
+    Settle();
+    ASSERT_EQ(ActiveKind(), kViewPortfolio);
+    ShareList* shown = MainFrameState().activeView->list;
+    ASSERT_EQ(shown->source, &portfolio);
+    ASSERT_NE(CurrentEntry(shown), nullptr);
+    EXPECT_EQ(EntryRecordId(*CurrentEntry(shown)), charlie);
+    factory->CloseAllWindows();
+    ResetPortfolioEntries(portfolio);
 }
 
 TEST_F(RequestsOnShares, UseListOnAChartFollowingAnEmptyPortfolioGivesItTheListsRows)
