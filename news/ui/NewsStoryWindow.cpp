@@ -152,6 +152,14 @@ void CNewsStoryWindow::paintEvent(QPaintEvent*)
 {
     AcquireNewsRead();
     QPainter painter(this);
+    // The frame: a sunken edge in the two pixels around the painted rectangle.
+    painter.fillRect(rect(), palette().window());
+    painter.setPen(palette().dark().color());
+    painter.drawLine(0, 0, width() - 1, 0);
+    painter.drawLine(0, 0, 0, height() - 1);
+    painter.setPen(palette().light().color());
+    painter.drawLine(0, height() - 1, width() - 1, height() - 1);
+    painter.drawLine(width() - 1, 0, width() - 1, height() - 1);
     const QRect painted = rect().adjusted(kPaintInset, kPaintInset, -kPaintInset, -kPaintInset);
     painter.fillRect(painted, selected_ ? kSelectedBack : QColor(Qt::white));
     if (lines_.size() < 2 || dateLine_.empty()) {

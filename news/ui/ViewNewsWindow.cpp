@@ -323,6 +323,11 @@ void CViewNewsWnd::ShowShareOnly(uint32_t shareId)
         SetFlags(0, news_list::kOneShare | news_list::kCurrentList | news_list::kAlarms);
 }
 
+uint32_t CViewNewsWnd::OwnShareId() const
+{
+    return (flags_ & news_list::kOneShare) && !FollowsParent() ? shareId_ : 0;
+}
+
 uint32_t CViewNewsWnd::CurrentRowShare() const
 {
     const RecordCursor* row = list ? CurrentEntry(list) : nullptr;
@@ -397,9 +402,6 @@ bool CViewNewsWnd::UpdateCommand(CommandUi& ui)
     case kCommandLoopForward: case kCommandLoopBack: ui.enabled = hasRows && !CNewsStoryDlg::Open(); return true;
     case kCommandNextShare: case kCommandPreviousShare: ui.enabled = hasRows; return true;
     case kCommandNewsStats: ui.enabled = true; return true;
-    case kCommandShareSearchText:
-        ui.enabled = (flags_ & news_list::kOneShare) && shareId_ && !FollowsParent();
-        return true;
     case kCommandLimitDate:
     case kCommandLimitWeeks:
         ui.enabled = hasCurrent && !CNewsStoryDlg::Open();
@@ -454,7 +456,6 @@ bool CViewNewsWnd::RunCommand(uint32_t command)
         RunModalDialog(dialog);
         return true;
     }
-    case kCommandShareSearchText: EditShareSearchText(shareId_, this); return true;
     case kCommandLimitDate: SetLimit(!LimitOn(), TheNewsDatabase().catalogue().header.u16(news_header::kLimitWeeks)); return true;
     case kCommandLimitWeeks: {
         CNewsLimitDateDlg dialog(LimitOn(), TheNewsDatabase().catalogue().header.u16(news_header::kLimitWeeks), this);
@@ -564,9 +565,12 @@ void InstallNewsViewClass()
         if (auto* news = dynamic_cast<CViewNewsWnd*>(view))
             news->ShowShareOnly((news->flags() & news_list::kOneShare) ? 0 : news->CurrentRowShare());
     };
+    // The share a news view shows, else the active view's current share.
     SetCommandDialog(kCommandShareSearchText, [] {
+        CViewBase* view = MainFrameState().activeView;
         RecordCursor share;
-        return EditShareSearchText(ActiveViewShare(share) ? EntryRecordId(share) : 0, nullptr);
+        const uint32_t own = view ? view->OwnShareId() : 0;
+        return EditShareSearchText(own ? own : ActiveViewShare(share) ? EntryRecordId(share) : 0, nullptr);
     });
     SetCommandDialog(kCommandModifiedShares, [] { return EditModifiedShares(nullptr); });
 }

@@ -20,6 +20,7 @@
 #include "news/ui/NewsSearchTextDlg.h"
 #include "news/ui/NewsStoryDlg.h"
 #include "news/ui/NewsStoryWindow.h"
+#include "shell/FrameDialogSeams.h"
 #include "shell/ui/ModalDialog.h"
 #include "platform/ByteOrder.h"
 #include "platform/Paths.h"
@@ -508,6 +509,20 @@ TEST_F(ViewNewsWindow, TheShareSearchTextDialogsEditTheBlock)
         dialog.accept();
     }
     EXPECT_EQ(ShareNewsSearchText(TheNewsDatabase(), id), "'mine'");
+
+    // The frame's command edits the share the news view shows.
+    v.ShowShareOnly(id);
+    EXPECT_EQ(v.OwnShareId(), id);
+    QString shown;
+    SetModalDialogRunner([&](QDialog& d) {
+        if (auto* edit = dynamic_cast<CNewsSearchTextDlg*>(&d))
+            shown = edit->textField()->text();
+        return int(QDialog::Rejected);
+    });
+    ASSERT_NE(FindCommandDialog(26701), nullptr);
+    EXPECT_FALSE((*FindCommandDialog(26701))());
+    SetModalDialogRunner({});
+    EXPECT_EQ(shown, QStringLiteral("'mine'"));
     CNewsModifiedSharesDlg shares;
     ASSERT_EQ(shares.shareList()->count(), 2);
     EXPECT_EQ(shares.shareList()->item(0)->text(), QStringLiteral("<Unknown Share>"));
