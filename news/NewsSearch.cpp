@@ -273,10 +273,9 @@ std::string DefaultNewsSearchText(uint32_t shareId)
     return MakeNewsSearchText(GetRecordTexts(share.record).name);
 }
 
-std::vector<NewsSearchTerm> MakeNewsSearchWords(NewsDatabase& database, uint32_t owner, std::string_view text)
+std::vector<NewsSearchWord> SplitNewsSearchText(std::string_view text)
 {
-    std::vector<NewsSearchTerm> terms;
-    NewsDictionary dictionary(database.catalogue());
+    std::vector<NewsSearchWord> words;
     uint16_t sign = NewsSearchTerm::kRequired;
     bool literal = false, literalStart = false;
     for (size_t i = 0; i < text.size();) {
@@ -296,22 +295,36 @@ std::vector<NewsSearchTerm> MakeNewsSearchWords(NewsDatabase& database, uint32_t
             ++i;
             continue;
         }
-        std::string word;
+        NewsSearchWord w;
         while (i < text.size() && IsWordChar(text[i])) {
-            if (word.size() < kMaxSearchWord)
-                word.push_back(Lower(text[i]));
+            if (w.word.size() < kMaxSearchWord)
+                w.word.push_back(Lower(text[i]));
             ++i;
         }
+        w.sign = sign;
+        w.literal = literal;
+        w.literalStart = literal && literalStart;
+        literalStart = false;
+        sign = NewsSearchTerm::kRequired;
+        words.push_back(std::move(w));
+    }
+    return words;
+}
+
+std::vector<NewsSearchTerm> MakeNewsSearchWords(NewsDatabase& database, uint32_t owner, std::string_view text)
+{
+    std::vector<NewsSearchTerm> terms;
+    NewsDictionary dictionary(database.catalogue());
+    for (const NewsSearchWord& w : SplitNewsSearchText(text)) {
         NewsSearchTerm term;
         term.owner = owner;
-        NewsDictionary::Lookup found = word.size() > 1 ? dictionary.find(word.substr(0, kNewsMaxWord)) : NewsDictionary::Lookup{};
+        NewsDictionary::Lookup found =
+            w.word.size() > 1 ? dictionary.find(w.word.substr(0, kNewsMaxWord)) : NewsDictionary::Lookup{};
         term.known = found.found;
         term.slot = found.found ? found.slot : 0;
-        term.kind = uint16_t(sign + (literal ? NewsSearchTerm::kLiteral : 0));
-        term.literalStart = literal && literalStart;
-        literalStart = false;
+        term.kind = uint16_t(w.sign + (w.literal ? NewsSearchTerm::kLiteral : 0));
+        term.literalStart = w.literalStart;
         terms.push_back(term);
-        sign = NewsSearchTerm::kRequired;
     }
     if (terms.empty())
         terms.push_back(NewsSearchTerm{owner, 0, false, false, NewsSearchTerm::kRequired});

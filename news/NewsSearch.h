@@ -33,6 +33,16 @@ std::string ShareNewsSearchText(NewsDatabase& database, uint32_t shareId);
 // The default made from the share's name ("" when the share is not in the database).
 std::string DefaultNewsSearchText(uint32_t shareId);
 
+// One word of a search text as it is read: folded to lower case (at most 64 characters), with its
+// sign (required, alternative or exclusion), inside a literal phrase or not, and whether it begins one.
+struct NewsSearchWord {
+    std::string word;
+    uint16_t sign = 0;
+    bool literal = false;
+    bool literalStart = false;
+};
+std::vector<NewsSearchWord> SplitNewsSearchText(std::string_view text);
+
 // Parses a search text: blank-separated words are all required, "," makes the next word an
 // alternative, "-" an exclusion, quotes make a literal phrase.
 std::vector<NewsSearchTerm> MakeNewsSearchWords(NewsDatabase& database, uint32_t owner, std::string_view text);

@@ -1,13 +1,14 @@
 // The story window's layout, found words and scrolling.
 #include "news/NewsStoryLayout.h"
 
+#include "news/NewsSearch.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace qv {
 namespace {
 
-constexpr size_t kMaxSearchWord = 64;
 constexpr int32_t kWheelNotch = 120;
 
 bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
@@ -155,37 +156,14 @@ struct Phrase {
     bool excluded = false;
 };
 
-// The search text's units: single words and literal phrases, as the search reads them.
+// The search text's units: single words and literal phrases, each with the sign of its first word.
 std::vector<Phrase> SearchPhrases(std::string_view search)
 {
     std::vector<Phrase> phrases;
-    bool literal = false, literalOpen = false, exclude = false;
-    for (size_t i = 0; i < search.size();) {
-        const char c = search[i];
-        if (c == '"' || c == '\'') {
-            literal = !literal;
-            literalOpen = false;
-            ++i;
-            continue;
-        }
-        if (c == ',' || c == '-') {
-            exclude = c == '-';
-            ++i;
-            continue;
-        }
-        if (!IsWordChar(c)) {
-            ++i;
-            continue;
-        }
-        std::string word;
-        for (; i < search.size() && IsWordChar(search[i]); ++i)
-            if (word.size() < kMaxSearchWord)
-                word += Lower(search[i]);
-        if (!literal || !literalOpen)
-            phrases.push_back({{}, exclude});
-        phrases.back().words.push_back(word);
-        literalOpen = literal;
-        exclude = false;
+    for (NewsSearchWord& w : SplitNewsSearchText(search)) {
+        if (!w.literal || w.literalStart || phrases.empty())
+            phrases.push_back({{}, w.sign == NewsSearchTerm::kExclusion});
+        phrases.back().words.push_back(std::move(w.word));
     }
     return phrases;
 }

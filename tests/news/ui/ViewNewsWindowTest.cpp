@@ -248,6 +248,7 @@ TEST_F(ViewNewsWindow, APurgeRemovesTheStoriesOutsideItsLimitButKeepsTheKeptOnes
         purge->SetStories(QStringLiteral("1000000"));
         EXPECT_EQ(purge->limit(), 5000u) << "a limit past the highest goes back to the last one";
         purge->SetStories(QStringLiteral("100"));
+        SaveRender(RenderWidget(*purge), QStringLiteral("news-purge-dialog"));
         EXPECT_TRUE(purge->estimateText().contains(QStringLiteral("After purge: 100 stories"))) << purge->estimateText().toStdString();
         return int(QDialog::Accepted);
     });
