@@ -30,6 +30,7 @@
 #include "shell/ui/ViewRequests.h"
 #include "views/ActiveShare.h"
 #include "views/FrameState.h"
+#include "views/ViewGroupFields.h"
 #include "views/ViewKinds.h"
 #include "views/ui/ViewClassRegistry.h"
 
@@ -172,6 +173,12 @@ void CViewNewsWnd::BuildNewsList()
     }
     g_newsBusy = building_ = true;
     AcquireNewsWrite();
+    // A view made from a layout starts in the mode its list kept; one share's news needs its share,
+    // which only a command gives.
+    if (!modeRead_ && list) {
+        flags_ |= GetViewGroupFields(list).newsMode & (news_list::kLatestOnly | news_list::kCurrentList | news_list::kAlarms);
+        modeRead_ = true;
+    }
     if (FollowsParent() && ParentList()->entries && ParentList()->current >= 0) {
         const RecordCursor& row = ParentList()->entries[ParentList()->current];
         shareId_ = row.record ? EntryRecordId(row) : 0;
@@ -209,6 +216,11 @@ void CViewNewsWnd::BuildNewsList()
     }
     // The old entries go only now that the list no longer points at them.
     entries_.swap(entries);
+    if (list) {
+        ViewGroupFields fields = GetViewGroupFields(list);
+        fields.newsMode = flags_;
+        SetViewGroupFields(list, fields);
+    }
     ReleaseNewsWrite();
     g_newsBusy = building_ = false;
     newsRefreshPending = 0;

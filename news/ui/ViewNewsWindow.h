@@ -76,6 +76,7 @@ private:
     std::vector<uint32_t> searchStories_;
     std::vector<NewsEntry> entries_;
     bool building_ = false;
+    bool modeRead_ = false;
     int builds_ = 0;
 };
 

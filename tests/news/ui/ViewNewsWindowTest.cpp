@@ -28,6 +28,7 @@
 #include "support/DatabaseFixture.h"
 #include "support/ui/Render.h"
 #include "views/FrameState.h"
+#include "views/ViewGroupFields.h"
 #include "views/ViewKinds.h"
 #include "views/ui/ViewClassRegistry.h"
 
@@ -566,6 +567,23 @@ TEST_F(ViewNewsWindow, TheLimitAndStatisticsCommands)
     v.RunCommand(26778);
     EXPECT_FALSE(header.u8(news_header::kLimitFlagByte) & news_header::kLimitFlagBit);
     EXPECT_EQ(header.u16(news_header::kLimitWeeks), 6);
+}
+
+// The view keeps its mode in its list's news mode word, and a view made on a list (as a layout
+// makes it) starts in the mode the word holds.
+TEST_F(ViewNewsWindow, ItsModeLivesInItsListsNewsModeWord)
+{
+    CViewNewsWnd& v = Make();
+    ASSERT_TRUE(v.RunCommand(26697));
+    EXPECT_TRUE(GetViewGroupFields(v.list).newsMode & news_list::kLatestOnly);
+    CViewNewsWnd second;
+    second.list = CreateListSource(&second, 1, kFamilyNews, nullptr);
+    ViewGroupFields fields = GetViewGroupFields(second.list);
+    fields.newsMode = news_list::kLatestOnly | news_list::kOneShare;
+    SetViewGroupFields(second.list, fields);
+    second.OnRefresh();
+    EXPECT_EQ(second.flags(), news_list::kLatestOnly) << "one share's news is not restored without its share";
+    EXPECT_EQ(GetViewGroupFields(second.list).newsMode, news_list::kLatestOnly);
 }
 
 } // namespace
