@@ -9,6 +9,7 @@
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "platform/MessageDispatch.h"
+#include "realtime/AgreementPages.h"
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
 #include "realtime/RTFeedSettings.h"
@@ -69,7 +70,10 @@ public:
                 DisconnectDroppedRTEngine();
             return 1;
         case kMsgAgreements:
-            // The agreement wizards the delivery levels need and the server does not report completed.
+            // The agreement wizards the delivery levels need and the server does not report completed,
+            // unless one is open already (a reconnect reports the same again).
+            if (TheAgreementOutbox().wizardRunning)
+                return 1;
             if (MessageTarget* frame = MainFrameTarget())
                 for (uint32_t command : AgreementCommands(CurrentRTFeedSettings().deliveryLevels, uint32_t(wParam)))
                     if (command == kCommandNasdaqAgreement || FindCommandDialog(command))

@@ -7,6 +7,7 @@
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTFeedClient.h"
 #include "realtime/store/RTStoreFiles.h"
+#include "realtime/ui/NyseAgreementWizard.h"
 #include "realtime/ui/RTFeedDialogs.h"
 #include "realtime/ui/RTHistoryDialogs.h"
 #include "shell/FeedLevelPane.h"
@@ -21,7 +22,7 @@ namespace qv {
 namespace {
 
 constexpr uint8_t kRequestLevels = 0x50;
-constexpr uint32_t kCommands[] = {26810, 27061, 26935, 26894, 27105, 26937};
+constexpr uint32_t kCommands[] = {26810, 27061, 26935, 26894, 27105, 26937, kCommandNyseAgreement};
 
 // The main frame owns the dialogs, so that the modeless feed information closes with it.
 QWidget* Parent()
@@ -80,6 +81,7 @@ void InstallRTFeedCommands()
         return true;
     });
     SetCommandDialog(26937, [] { return RunPurgeDialog(false, Parent()); });
+    SetCommandDialog(kCommandNyseAgreement, [] { return RunNyseAgreementWizard(Parent()); });
 }
 
 void RemoveRTFeedCommands()

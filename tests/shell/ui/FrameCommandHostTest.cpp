@@ -13,9 +13,12 @@
 #include "platform/Paths.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "portfolio/UndoRing.h"
+#include "realtime/AgreementPages.h"
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
+#include "realtime/RTFeedSettings.h"
 #include "realtime/TimerQueue.h"
+#include "realtime/ui/NyseAgreementWizard.h"
 #include "shell/FrameCommands.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/FrameMessages.h"
@@ -492,6 +495,26 @@ TEST_F(FrameCommandHost, ANicknameInUseIsNamedAndTheProfileEditorOpens)
     ASSERT_EQ(boxes.texts().size(), 1u);
     EXPECT_EQ(boxes.texts()[0], "Unfortunately the messaging nickname trader7 is in use. Please edit your messaging profile");
     EXPECT_EQ(profiles, 1);
+}
+
+TEST_F(FrameCommandHost, CancellingTheNyseAgreementShowsTheDeclinedMessageAndLeavesNothingToSend)
+{
+    test::FakeMessageBox boxes;
+    Start(kViewList);
+    SetCommandDialog(kCommandNyseAgreement, [] { return RunNyseAgreementWizard(nullptr); });
+    ASSERT_TRUE(QueryCommandUi(kCommandNyseAgreement).enabled);
+    SetModalDialogRunner([](QDialog& d) {
+        auto& w = dynamic_cast<CNyseAgreementWizard&>(d);
+        w.restart();
+        w.next();
+        w.reject();
+        return w.result();
+    });
+    frame->OnCommand(kCommandNyseAgreement);
+    SetCommandDialog(kCommandNyseAgreement, nullptr);
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{AgreementDeclinedText()});
+    EXPECT_FALSE(TheAgreementOutbox().toSend);
+    EXPECT_FALSE(TheAgreementOutbox().wizardRunning);
 }
 
 TEST_F(FrameCommandHost, RestoringATableBringsBackItsSavedDesignAndKeepsTheWindowOnItsShare)
