@@ -23,12 +23,13 @@ void BM_TickerStepWith500Waiting(benchmark::State& state)
     tape.FollowEngine(1);
     QImage image(800, 30, QImage::Format_RGB32);
     uint32_t t = 0;
+    uint16_t next = 0;
     for (auto _ : state) {
         state.PauseTiming();
         // Keep 500 waiting: every share is new, so nothing merges.
         while (tape.items().size() < 520) {
             qv::RecentTrade trade;
-            trade.share = uint16_t(0x4000 + tape.items().size() % 4000 + t % 7);
+            trade.share = uint16_t(0x4000 + next++ % 0x3000);
             trade.price = 100 + float(t % 50);
             trade.open = 100;
             trade.volume = 5000;
