@@ -117,19 +117,8 @@ CViewTradeList::~CViewTradeList()
 // off its list before deleting it): no list may keep rows in the records that go with the view.
 void CViewTradeList::ForgetRows()
 {
-    if (records_.empty())
-        return;
-    const auto first = reinterpret_cast<uintptr_t>(records_.data());
-    const uintptr_t end = first + records_.size();
-    auto holdsOurs = [&](const ShareList* l) {
-        const auto row = l && l->entries ? reinterpret_cast<uintptr_t>(l->entries[0].record) : 0;
-        return row >= first && row < end;
-    };
-    for (ShareList* l = ShareListChain(); l; l = l->next)
-        if (holdsOurs(l))
-            SetListRows(l, {});
-    if (holdsOurs(list))
-        SetListRows(list, {});
+    if (!records_.empty())
+        ForgetRowsWithin(records_.data(), records_.data() + records_.size(), list);
 }
 
 PackedDate CViewTradeList::NewestDay() const
