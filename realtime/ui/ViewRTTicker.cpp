@@ -120,7 +120,10 @@ void CViewRTTicker::RecalcLayout()
 
 void CViewRTTicker::SetSettings(const TickerSetting& settings)
 {
-    settings_ = settings;
+    {
+        std::lock_guard guard(lock_);
+        settings_ = settings;
+    }
     RecalcLayout();
 }
 
@@ -173,8 +176,10 @@ void CViewRTTicker::Tick(uint32_t tenths)
                 lastSpeedChange_ = tenths;
                 newInterval = TickerInterval(design.layout, speed_);
             }
-            if (!image_.isNull())
+            if (!image_.isNull()) {
                 composer_->Compose(image_, tape_);
+                composed_ = true;
+            }
         }
         ReadRing(tenths);
     }
@@ -244,9 +249,9 @@ void CViewRTTicker::ReplaceItemsLocked()
 void CViewRTTicker::paintEvent(QPaintEvent*)
 {
     if (!initialised_) {
-        initialised_ = true;
         {
             std::lock_guard guard(lock_);
+            initialised_ = true;
             image_ = QImage(TapeRect().size(), QImage::Format_RGB32);
         }
         RecalcLayout();
@@ -263,8 +268,11 @@ void CViewRTTicker::paintEvent(QPaintEvent*)
     }
     QPainter painter(this);
     {
+        // The worker's image as it stands: one blit. A paint without one composes it here.
         std::lock_guard guard(lock_);
-        composer_->Compose(image_, tape_);
+        if (!composed_ || pending)
+            composer_->Compose(image_, tape_);
+        composed_ = false;
         painter.drawImage(TapeRect().topLeft(), image_);
     }
     const QColor border = active_ ? palette().color(QPalette::Active, QPalette::Highlight)

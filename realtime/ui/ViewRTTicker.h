@@ -87,6 +87,7 @@ private:
     uint32_t pendingInterval_ = 0;
     uint32_t lastSpeedChange_ = 0;
     bool initialised_ = false;
+    bool composed_ = false; // the worker composed the image since the last paint
     bool layoutPending_ = false;
     bool timerRegistered_ = false;
     bool active_ = false;
