@@ -11,6 +11,7 @@
 #include "lists/ui/DetailDialogs.h"
 #include "platform/qt/QtText.h"
 #include "realtime/ui/RTFeedCommands.h"
+#include "realtime/ui/TradeDialogs.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/ViewRequests.h"
 #include "shell/ui/WindowFactory.h"
@@ -23,6 +24,7 @@ void InstallWindowLayerHooks()
     InstallLayerHooks();
     InstallOptionsSheet();
     InstallRTFeedCommands();
+    InstallTradeDialogs();
     ViewRequestHooks& requests = GetViewRequestHooks();
     requests.dealingsLoaded = [] { return DealingsMainBlock != nullptr; };
     requests.showShareDates = [](const RecordCursor& entry, QWidget* parent) {
