@@ -279,6 +279,17 @@ std::vector<RecentTrade> RecentRTTrades()
     return out;
 }
 
+std::vector<RecentTrade> RecentRTTradesSince(uint16_t& index)
+{
+    RecentRing& r = Ring();
+    TableLockGuard guard(&r.lock);
+    std::vector<RecentTrade> out;
+    for (uint16_t i = uint16_t(index % kRecentTrades); i != r.head; i = uint16_t((i + 1) % kRecentTrades))
+        out.push_back(r.records[i]);
+    index = r.head;
+    return out;
+}
+
 void PrepareRTDay(RTDayRecord& day)
 {
     RTEngine& e = TheRTEngine();

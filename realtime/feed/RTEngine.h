@@ -89,12 +89,16 @@ struct RecentTrade {
     float price = 0;
     float open = 0, last = 0; // summary words 22 and 23
     float volume = 0;
+    uint8_t exchange = 0;
 };
 constexpr size_t kRecentTrades = 500;
 void AddRTRecentTrade(const RecentTrade& trade);
 void ClearRTRecentTrades();
 // The trades from oldest to newest.
 std::vector<RecentTrade> RecentRTTrades();
+// The trades added since the ring's write index was `index`, oldest first: after a wrap the walk runs
+// up to entry 499 and goes on from entry 0. `index` becomes the write index.
+std::vector<RecentTrade> RecentRTTradesSince(uint16_t& index);
 
 // Marks every entry's summary for a rebuild and sets each exchange's latest time.
 void PrepareRTDay(RTDayRecord& day);
