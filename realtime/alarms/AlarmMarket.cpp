@@ -189,34 +189,38 @@ std::vector<uint32_t> AlarmMarket::SourceShares(RTAlarmSettings& settings) const
     return keys;
 }
 
+bool CollectAlarmLines(std::span<const uint8_t> item, uint32_t shareKey, uint32_t today, std::vector<ShareLine>& lines)
+{
+    if (!SectionsSound(item))
+        return false;
+    std::vector<uint8_t> copy(item.begin(), item.end());
+    ForEachPackedObject(copy, [&](LineObjectKind kind, std::span<uint8_t> o) {
+        // A line study of subtype 0 with its alarm word and two points.
+        if (kind != LineObjectKind::LineStudy || o.size() < 32 || LoadU32(o.data()) != 0)
+            return;
+        const uint16_t alarm = LoadU16(o.data() + 12);
+        if (alarm == 0 || int8_t(o[15]) < 2)
+            return;
+        AlarmLine line;
+        line.time1 = LoadU32(o.data() + 16);
+        line.price1 = LoadF32(o.data() + 20);
+        line.time2 = LoadU32(o.data() + 24);
+        line.price2 = LoadF32(o.data() + 28);
+        line.extend = (LoadU16(o.data() + 6) & 3) != 0;
+        line.fallBelow = alarm == 3;
+        if (line.time1 / 86400 == today && line.time2 / 86400 == today)
+            lines.push_back({shareKey, line});
+    });
+    return true;
+}
+
 bool AlarmMarket::Lines(std::vector<ShareLine>& lines) const
 {
     const uint32_t today = uint32_t(std::time(nullptr)) / 86400;
     bool sound = true;
     LinesAndTextStore().ForEachItem([&](const KeyedItemKey& key, const uint8_t* blob) {
-        if (!sound || key.kind != kIntradayLinesKind || !blob)
-            return;
-        std::vector<uint8_t> item(blob, blob + BlobLength(blob));
-        if (!SectionsSound(item)) {
-            sound = false;
-            return;
-        }
-        ForEachPackedObject(item, [&](LineObjectKind kind, std::span<uint8_t> o) {
-            if (kind != LineObjectKind::LineStudy || o.size() < 32 || LoadU32(o.data()) != 0)
-                return;
-            const uint16_t alarm = LoadU16(o.data() + 12);
-            if (alarm == 0 || int8_t(o[15]) < 2)
-                return;
-            AlarmLine line;
-            line.time1 = LoadU32(o.data() + 16);
-            line.price1 = LoadF32(o.data() + 20);
-            line.time2 = LoadU32(o.data() + 24);
-            line.price2 = LoadF32(o.data() + 28);
-            line.extend = (LoadU16(o.data() + 6) & 3) != 0;
-            line.fallBelow = alarm == 3;
-            if (line.time1 / 86400 == today && line.time2 / 86400 == today)
-                lines.push_back({key.share, line});
-        });
+        if (sound && key.kind == kIntradayLinesKind && blob)
+            sound = CollectAlarmLines({blob, BlobLength(blob)}, key.share, today, lines);
     });
     if (!sound)
         ShowMessage("There appears to be serious corruption in the line/text database.", {}, MsgButtons::Ok);

@@ -7,6 +7,7 @@
 #include "realtime/alarms/IndicatorAlarms.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,10 @@ struct ShareLine {
     uint32_t key = 0;
     AlarmLine line;
 };
+
+// The drawn lines with an alarm in one packed lines-and-text item of a share whose two ends lie on the
+// day (day number = time / 86400); false when the item holds a section of a kind other than 1-3.
+bool CollectAlarmLines(std::span<const uint8_t> item, uint32_t shareKey, uint32_t today, std::vector<ShareLine>& lines);
 
 class AlarmMarket {
 public:

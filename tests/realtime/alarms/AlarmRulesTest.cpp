@@ -2,6 +2,9 @@
 // the drawn-line crosses and the share record's layout with its bounded note.
 #include "realtime/alarms/AlarmRules.h"
 
+#include "chartmodel/LineObjects.h"
+#include "realtime/alarms/AlarmMarket.h"
+
 #include "core/ConfigState.h"
 #include "core/SettingRecordStore.h"
 #include "realtime/RTFeedSettings.h"
@@ -204,4 +207,36 @@ TEST(RTAlarmSettings, DefaultsAndStoredOrderOfTheStochasticValues)
     EXPECT_EQ(RTAlarmSettings::Read(record), s);
     EXPECT_EQ(LoadI16(record.data() + 124 + 2 * 8), 9);
     EXPECT_EQ(record.data()[109], 5);
+}
+
+TEST(LineAlarmRecords, CollectsTodaysAlarmedLineStudiesAndRefusesAForeignSection)
+{
+    const uint32_t today = 20000, t0 = today * 86400u;
+    LineObjectList list;
+    auto add = [&](uint32_t time1, uint32_t time2, uint16_t alarm, uint16_t options) {
+        LineObject* o = AddLineObject(list, 0, 0);
+        o->flags |= kLineObjectSaved;
+        o->setPointCount(2);
+        StoreU32(o->point(0), time1);
+        StoreF32(o->point(0) + 4, 100);
+        StoreU32(o->point(1), time2);
+        StoreF32(o->point(1) + 4, 110);
+        o->setAlarm(alarm);
+        StoreU16(o->stored.data() + 6, options);
+    };
+    add(t0 + 36000, t0 + 39600, 3, 1);         // today, falls below, extended
+    add(t0 + 36000, t0 + 39600, 0, 0);         // no alarm
+    add(t0 - 3600, t0 + 39600, 1, 0);          // an end on another day
+    std::vector<uint8_t> item = PackLineObjects(list);
+    FreeLineObjectList(list);
+    std::vector<ShareLine> lines;
+    ASSERT_TRUE(CollectAlarmLines(item, 0x4001, today, lines));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].key, 0x4001u);
+    EXPECT_EQ(lines[0].line, (AlarmLine{t0 + 36000, t0 + 39600, 100, 110, true, true}));
+
+    StoreU32(item.data() + 8 + 4, 7); // the first section's kind
+    lines.clear();
+    EXPECT_FALSE(CollectAlarmLines(item, 0x4001, today, lines));
+    EXPECT_TRUE(lines.empty());
 }
