@@ -200,8 +200,9 @@ void CQuorvantisApp::armDeveloperHooks()
     }
     // For CI, with "/RT": what the feed delivered of the day, then a normal exit.
     if (const char* check = std::getenv("QV_FEED_CHECK"); check && *check)
-        QTimer::singleShot(0, frame_.get(), [frame = frame_.get(), reconnect = std::string_view(check) == "reconnect"] {
-            (reconnect ? RunFeedReconnectCheck : RunFeedCheck)(*frame, [frame] { frame->close(); });
+        QTimer::singleShot(0, frame_.get(), [frame = frame_.get(), mode = std::string(check)] {
+            auto run = mode == "reconnect" ? RunFeedReconnectCheck : mode == "alarm" ? RunFeedAlarmCheck : RunFeedCheck;
+            run(*frame, [frame] { frame->close(); });
         });
     // For CI: a short session driven as a user would, ending with File > Exit.
     if (const char* script = std::getenv("QV_SCRIPTED_USE"); script && *script)

@@ -89,6 +89,7 @@ struct RecentTrade {
     float price = 0;
     float open = 0, last = 0; // summary words 22 and 23
     float volume = 0;
+    uint8_t exchange = 0;
 };
 constexpr size_t kRecentTrades = 500;
 void AddRTRecentTrade(const RecentTrade& trade);
