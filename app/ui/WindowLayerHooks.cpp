@@ -19,7 +19,7 @@
 #include "shell/ui/ViewRequests.h"
 #include "shell/ui/WindowFactory.h"
 #include "tools/options/ui/OptionsSheet.h"
-#include "tools/ui/ActiveShare.h"
+#include "views/ActiveShare.h"
 
 #include <QApplication>
 
