@@ -64,16 +64,16 @@ TEST(AgreementPages, NextEmployerWantsAllThreeFieldsAndRoomAndNextWaitsOnPartlyT
         {{{"Firm", "Clerk", ""}}, 0, false, false},
     };
     for (const Case& c : cases) {
-        const std::string name = c.typed.texts[0] + "|" + c.typed.texts[1] + "|" + c.typed.texts[2];
-        EXPECT_EQ(EmployerAddEnabled(c.typed, c.added), c.add) << name << " after " << c.added;
-        EXPECT_EQ(EmployerPageComplete(c.typed), c.next) << name;
+        SCOPED_TRACE(::testing::Message() << c.typed.texts[0] << "|" << c.typed.texts[1] << "|" << c.typed.texts[2]);
+        EXPECT_EQ(EmployerAddEnabled(c.typed, c.added), c.add) << "after " << c.added;
+        EXPECT_EQ(EmployerPageComplete(c.typed), c.next);
     }
 }
 
 TEST_F(AgreementOutboxTest, FinishPacksATypedEmployerLastUnlessEightAreAddedAndSetsTheFlag)
 {
     AgreementAnswers a = Personal("Ann", "1 Lane", {0}, "");
-    a.account = "7";
+    a.account = std::string(1, '7');
     a.entries = {AgreementEntry{{"A", "B", "C"}}};
     ASSERT_TRUE(FinishAgreement(a, AgreementEntry{{"D", "E", "F"}}));
     const AgreementOutbox& outbox = TheAgreementOutbox();
