@@ -44,8 +44,6 @@ bool FinishAgreement(AgreementAnswers answers, const AgreementEntry& typed)
 {
     if (EmployerAddEnabled(typed, answers.entries.size()))
         answers.entries.push_back(typed);
-    if (answers.occupations.size() > kMaxReadOccupations)
-        answers.occupations.resize(kMaxReadOccupations);
     std::optional<std::vector<uint8_t>> block = PackAgreementAnswers(answers);
     if (!block)
         return false;

@@ -12,7 +12,6 @@
 namespace qv {
 
 inline constexpr size_t kMaxAgreementEmployers = 8;
-inline constexpr size_t kMaxReadOccupations = 16;
 // The longest text each answer field takes.
 inline constexpr int kAgreementNameChars = 100;
 inline constexpr int kAgreementAddressChars = 200;
