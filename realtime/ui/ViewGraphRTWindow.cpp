@@ -1,10 +1,13 @@
 // The intraday chart window: its time axis labels, day keys, render and registration.
 #include "realtime/ui/ViewGraphRTWindow.h"
 
+#include "chartmodel/StudyKeyCollector.h"
 #include "chartmodel/ui/DrawingObjectPainter.h"
 #include "chartmodel/ui/IntradayRangeDlg.h"
-#include "shell/ui/ModalDialog.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
+#include "core/ConfigState.h"
+#include "realtime/RTMarketTable.h"
+#include "shell/ui/ModalDialog.h"
 #include "views/ViewKinds.h"
 #include "views/ui/ViewClassRegistry.h"
 
@@ -26,6 +29,8 @@ CViewGraphRTWnd::CViewGraphRTWnd(int32_t kind, QWidget* parent)
     if (parent)
         setParent(parent);
     InstallDrawingDialogs(drawing, this);
+    // The first intraday chart opens the market table its breadth studies draw from.
+    OpenProgramMarketTable(MarketSourcesInUse(Config().intradayGraphs));
 }
 
 intptr_t CViewGraphRTWnd::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
