@@ -10,6 +10,7 @@
 #include "lists/ShareDates.h"
 #include "lists/ui/DetailDialogs.h"
 #include "platform/qt/QtText.h"
+#include "realtime/ui/IntradayColumnDlg.h"
 #include "realtime/ui/RTFeedCommands.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/ViewRequests.h"
@@ -23,6 +24,7 @@ void InstallWindowLayerHooks()
     InstallLayerHooks();
     InstallOptionsSheet();
     InstallRTFeedCommands();
+    InstallIntradayColumnDialogs();
     ViewRequestHooks& requests = GetViewRequestHooks();
     requests.dealingsLoaded = [] { return DealingsMainBlock != nullptr; };
     requests.showShareDates = [](const RecordCursor& entry, QWidget* parent) {
