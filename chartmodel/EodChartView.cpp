@@ -1423,6 +1423,9 @@ EodReadoutTexts EodChartView::LatestTexts() const { return LatestReadouts(Readou
 
 EodReadoutTexts EodChartView::CursorTexts(int32_t x, int32_t y, bool inside) const
 {
+    // Off a box chart the readout names no column and shows the chart's box settings in full.
+    if (BoxMode() && !inside)
+        return {"No column selected", "No column selected", "No box selected", {}, BoxParameterText(true)};
     CursorPoint point;
     point.visibleBars = visibleCount_;
     if (inside && message_.empty()) {
@@ -1449,11 +1452,21 @@ EodReadoutTexts EodChartView::CursorTexts(int32_t x, int32_t y, bool inside) con
 void EodChartView::FillStatusTexts(std::array<std::string, 3>& texts, bool inside, bool modeActive) const
 {
     const EodReadoutTexts cursor = CursorTexts(view_.lastMouseX, view_.lastMouseY, inside);
+    if (BoxMode() && !inside) {
+        if (!modeActive)
+            texts[0] = cursor.cursor;
+        texts[1] = cursor.price;
+        texts[2] = cursor.volume;
+        return;
+    }
     const bool onRecord = cursor.cursor != "Cursor (Off graph)";
     // Off the graph the panes show the last day.
     const EodReadoutTexts shown = onRecord ? cursor : LatestTexts();
     if (!modeActive)
-        texts[0] = BoxMode() && inside ? DescribeBoxSelection(view_.lastMouseX, view_.lastMouseY) : cursor.cursor;
+        texts[0] = !BoxMode() ? cursor.cursor
+                   // Point and figure describes columns only from a picked box.
+                   : Style() == 5 ? StringPrintf("%d trading days", visibleCount_)
+                                  : DescribeBoxSelection(view_.lastMouseX, view_.lastMouseY);
     texts[1] = shown.ohlc.rfind("OHLC ", 0) == 0 ? shown.price + "   " + shown.ohlc : shown.price;
     if (BoxMode() && inside)
         if (std::string box = DescribeBoxUnder(view_.lastMouseX, view_.lastMouseY); !box.empty())
@@ -1640,6 +1653,15 @@ std::vector<std::string> EodChartView::WatermarkTexts(uint32_t paneId, uint16_t 
     return texts;
 }
 
+std::string EodChartView::BoxParameterText(bool longForm) const
+{
+    const GraphSetting& s = Look();
+    const uint16_t value = gs::U16(s, gs::kBoxValue);
+    const uint8_t kind = gs::U8(s, gs::kBoxValueOption);
+    return Style() == 5 ? FormatBoxSizeText(value, kind, gs::U8(s, gs::kReversal), longForm)
+                        : FormatReversalChartText(Style(), value, kind, gs::U8(s, gs::kLineBreakLines), longForm);
+}
+
 std::string EodChartView::ChartTitle() const
 {
     const int style = Style();
@@ -1647,12 +1669,7 @@ std::string EodChartView::ChartTitle() const
     if (style == 0)
         return name;
     if (BoxMode() || DatedReversal()) {
-        const GraphSetting& s = Look();
-        const uint16_t value = gs::U16(s, gs::kBoxValue);
-        const uint8_t kind = gs::U8(s, gs::kBoxValueOption);
-        const std::string box = style == 5 ? FormatBoxSizeText(value, kind, gs::U8(s, gs::kReversal), false)
-                                           : FormatReversalChartText(style, value, kind,
-                                                                     gs::U8(s, gs::kLineBreakLines), false);
+        const std::string box = BoxParameterText(false);
         return name.empty() ? box : name + " " + box;
     }
     const std::string label = GetBarPeriodLabel(scale_.code, gs::U8(Look(), gs::kBarPeriod) == 0 &&

@@ -93,7 +93,8 @@ public:
     // box-axis charts leave training mode. A design preview fits a box chart afresh, whatever the
     // window has scrolled to.
     void Attach(float scaleX, float scaleY, bool preview = false);
-    // The last day's readouts, and those of the point (x, y) (off the graph when `inside` is false).
+    // The last day's readouts, and those of the point (x, y) (off the graph when `inside` is false;
+    // off a box chart "No column selected" twice, "No box selected" and the box settings in full).
     EodReadoutTexts LatestTexts() const;
     EodReadoutTexts CursorTexts(int32_t x, int32_t y, bool inside) const;
     // The frame's three panes: the cursor readout (while no mode is active), price and OHLC of the
@@ -194,6 +195,8 @@ public:
     // Box mode's readout of the column and box under (x, y): "From d to d  price - price" and
     // "Box (d - d, price)".
     std::string DescribeBoxSelection(int32_t x, int32_t y) const;
+    // The box size and reversal ("(1% box, 3 rev)"), or in full ("1% box size, 3 reversal").
+    std::string BoxParameterText(bool longForm) const;
     std::string DescribeBoxUnder(int32_t x, int32_t y) const;
     // Point and figure: a click picks the box under it; the readout then counts from there to the box
     // under the pointer ("4 X's, ...", "1 X + 3 O's, ...") and names the pointer's box's value.

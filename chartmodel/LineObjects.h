@@ -58,6 +58,9 @@ struct LineObject {
     bool visible = false;
     uint32_t penCopy = 0;       // the pen of secondary lines (the regression channel)
     uint32_t tag = 0;
+    // A text box moved by its fixed point: a drag takes its anchor along. Held while it is selected,
+    // never saved.
+    bool fixedPoint = false;
     LineObjectList* owner = nullptr;
     LineObject* next = nullptr;
 

@@ -104,6 +104,12 @@ int32_t CGraphSeriesLayout::SetupPart(const PlotElement& element, bool secondPar
     const TimeScale* scale = series ? series->timeScale : nullptr;
     int32_t start = scale ? scale->firstIndex : 0;
     int32_t shown = scale ? scale->lastIndex - scale->firstIndex + 1 : count_;
+    // Items that carry their own x (events, markers) are not one a bar: every one is walked, however
+    // many bars the scale has.
+    if (type_ == kArrayTriples) {
+        start = 0;
+        shown = count_;
+    }
     firstIndex = start;
     lastIndex = start + shown - 1;
     displayStart = start + (secondPart ? int32_t(element.words[0]) : 0);

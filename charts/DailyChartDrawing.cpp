@@ -45,10 +45,11 @@ constexpr uint32_t kCommandEditText = 26180;
 constexpr uint32_t kCommandArrow = 26176;
 constexpr uint32_t kCommandTextNothing = 26141;
 constexpr uint32_t kCommandBoxColours = 26177, kCommandTextFont = 26179;
-constexpr uint32_t kCommandLineUpPrice = 26190, kCommandLineUpDate = 26191;
+constexpr uint32_t kCommandLineUpPrice = 26190, kCommandLineUpDate = 26191, kCommandSetAnchor = 26189;
 constexpr uint16_t kLineUpPrice = 0x1, kLineUpDate = 0x2; // a text box's style flags
 constexpr uint32_t kCommandLeftJustify = 20155, kCommandRightJustify = 20156, kCommandCentreJustify = 20157;
 constexpr int32_t kTextSnap = 5;     // box offsets under this many pixels snap to the anchor
+constexpr int32_t kTextBoxSmallest = 10; // a resized box's least width and height in pixels
 constexpr int32_t kTextUnitsDpi = 96; // the screen's pixels per inch for the font scale
 constexpr uint32_t kPercentChangeSubtype = 8;
 constexpr size_t kPointPrice = 4;
@@ -383,7 +384,8 @@ std::vector<DrawnLineObject> DailyChartDrawing::Figures()
         drawn.secondPen = object.penCopy;
         const uint32_t subtype = object.kind == LineObjectKind::LineStudy ? object.subtype() : 0;
         drawn.mainLine = (object.flags & kDrawMainLine) && subtype != kRegressionSubtype && subtype != kQuadrantSubtype;
-        drawn.shapes = StudyFigure(object, *pane, handles && view_.modeRecord.stage == kStageMoving);
+        // Drawn or moved by the mouse: no labels, and a measuring study shows its time guides.
+        drawn.shapes = StudyFigure(object, *pane, handles && (placing_ || view_.modeRecord.stage == kStageMoving));
         if (object.kind == LineObjectKind::Text) {
             drawn.mainLine = false;
             drawn.textBox = TextFigure(object, *pane);
@@ -455,13 +457,14 @@ StudyShapes DailyChartDrawing::StudyFigure(const LineObject& object, const Graph
     }
     case kRegressionSubtype:
     case kQuadrantSubtype:
-    case kPercentChangeSubtype: AddMeasuredStudy(object, pane, shapes); break;
+    case kPercentChangeSubtype: AddMeasuredStudy(object, pane, dragging, shapes); break;
     default: break;
     }
     return shapes;
 }
 
-void DailyChartDrawing::AddMeasuredStudy(const LineObject& object, const GraphPane& pane, StudyShapes& shapes) const
+void DailyChartDrawing::AddMeasuredStudy(const LineObject& object, const GraphPane& pane, bool dragging,
+                                         StudyShapes& shapes) const
 {
     const std::vector<FoldedBar>& bars = eod_.bars();
     if (bars.empty() || eod_.days().empty() || !view_.timeBands)
@@ -475,6 +478,9 @@ void DailyChartDrawing::AddMeasuredStudy(const LineObject& object, const GraphPa
     const PaneBox box{pane.left, pane.top, pane.right, pane.bottom};
     const uint16_t style = ObjectStyleFlags(object);
     const int32_t x1 = XOfBar(b1), x2 = XOfBar(b2);
+    if (dragging)
+        for (int32_t x : TimeGuideXs(x1, x2, x2 + 1, box))
+            shapes.segments.push_back({{x, box.top}, {x, box.bottom}, false, false, true});
     auto y = [&](float value) { return view_.ValueToY(range, value, false); };
     // The fitted closes in hundredths of a pixel, drawn from the first bar's x to the last's.
     auto addRegression = [&](bool dotted, bool channel) {
@@ -654,6 +660,11 @@ bool DailyChartDrawing::RunTextBoxCommand(uint32_t command)
         return false;
     uint8_t* s = work_.stored.data();
     switch (command) {
+    case kCommandSetAnchor:
+        // The box stays selected: its next move takes the anchor along.
+        work_.fixedPoint = selected_->fixedPoint = true;
+        view_.InvalidateWindow();
+        return true;
     case kCommandEditText: {
         const std::string text(reinterpret_cast<const char*>(s + kTextOffset),
                                std::min<size_t>(work_.textLength(), kTextMaxLength));
@@ -831,7 +842,7 @@ void DailyChartDrawing::Press(uint32_t, int32_t x, int32_t y)
                               : selected_->kind == LineObjectKind::Pitchfork ? HitPitchfork(work_, {x, y})
                                                                             : HitTextBox(work_, {x, y});
         if (hit.hit()) {
-            work_.selectedPart = hit.part;
+            work_.selectedPart = work_.fixedPoint ? kBodyPart : hit.part;
             press_ = {x, y};
             view_.modeRecord.stage = kStagePressed;
             return;
@@ -845,16 +856,7 @@ void DailyChartDrawing::FollowMouse(uint32_t keys, int32_t x, int32_t y)
 {
     const GraphPane* pane = PaneOf(selected_->owner);
     if (pane && pane->firstSeries && pane->firstSeries->range && work_.kind == LineObjectKind::Text) {
-        // The box moves and its anchor stays: the offsets follow, under 5 pixels onto the anchor.
-        const ScreenPoint anchor = TextAnchor(*selected_, *pane);
-        const DrawnTextBox from = TextFigure(*selected_, *pane);
-        const double scale = TextBoxScale(LoadI32(work_.stored.data() + textbox::kPointSize),
-                                          LoadI32(work_.stored.data() + textbox::kFont), kTextUnitsDpi, 1.0);
-        auto offset = [scale](int32_t pixels) {
-            return std::abs(pixels) < kTextSnap ? 0 : int32_t(std::lround(pixels / scale));
-        };
-        StoreI32(work_.stored.data() + textbox::kLeftOffset, offset(anchor.x - (from.box.left + x - press_.x)));
-        StoreI32(work_.stored.data() + textbox::kTopOffset, offset(anchor.y - (from.box.top + y - press_.y)));
+        FollowTextBox(*pane, x - press_.x, y - press_.y);
         return;
     }
     if (!pane || !pane->firstSeries || !pane->firstSeries->range || !IsLineKind(work_))
@@ -886,6 +888,38 @@ void DailyChartDrawing::FollowMouse(uint32_t keys, int32_t x, int32_t y)
     }
 }
 
+void DailyChartDrawing::FollowTextBox(const GraphPane& pane, int32_t dx, int32_t dy)
+{
+    uint8_t* s = work_.stored.data();
+    const ScreenPoint anchor = TextAnchor(*selected_, pane);
+    if (work_.fixedPoint) {
+        // Box and anchor move together: the offsets stay.
+        StoreI32(s + textbox::kAnchorTime, DatePositionAtX(anchor.x + dx));
+        StoreF32(s + textbox::kAnchorPrice, view_.YToValue(pane.firstSeries->range, anchor.y + dy));
+        return;
+    }
+    const TextBoxBox from = TextFigure(*selected_, pane).box;
+    const double scale = TextBoxScale(LoadI32(s + textbox::kPointSize), LoadI32(s + textbox::kFont), kTextUnitsDpi, 1.0);
+    auto units = [scale](int32_t pixels) { return int32_t(std::lround(pixels / scale)); };
+    // Offsets under 5 pixels put the box's side on the anchor.
+    auto offset = [&](int32_t pixels) { return std::abs(pixels) < kTextSnap ? 0 : units(pixels); };
+    if (work_.selectedPart == kBodyPart) {
+        // The box moves and its anchor stays.
+        StoreI32(s + textbox::kLeftOffset, offset(anchor.x - (from.left + dx)));
+        StoreI32(s + textbox::kTopOffset, offset(anchor.y - (from.top + dy)));
+        return;
+    }
+    // A corner or an edge: only the fields of the edges that moved change.
+    const TextBoxBox to = ResizeTextBox(from, work_.selectedPart, dx, dy, kTextBoxSmallest);
+    const uint8_t* held = selected_->stored.data();
+    StoreI32(s + textbox::kLeftOffset, to.left != from.left ? offset(anchor.x - to.left) : LoadI32(held + textbox::kLeftOffset));
+    StoreI32(s + textbox::kTopOffset, to.top != from.top ? offset(anchor.y - to.top) : LoadI32(held + textbox::kTopOffset));
+    StoreI32(s + textbox::kWidth,
+             to.right - to.left != from.right - from.left ? units(to.right - to.left) : LoadI32(held + textbox::kWidth));
+    StoreI32(s + textbox::kHeight,
+             to.bottom - to.top != from.bottom - from.top ? units(to.bottom - to.top) : LoadI32(held + textbox::kHeight));
+}
+
 void DailyChartDrawing::Move(uint32_t keys, int32_t x, int32_t y)
 {
     const ChartModeRecord m = view_.modeRecord;
@@ -897,10 +931,11 @@ void DailyChartDrawing::Move(uint32_t keys, int32_t x, int32_t y)
         return;
     }
     if (m.stage == kStageSelected) {
-        if (!IsLineKind(work_))
-            return;
+        // The handle under the pointer is drawn small: the part a press would take hold of.
         UpdateAllScreens();
-        const ObjectHit hit = work_.kind == LineObjectKind::Pitchfork ? HitPitchfork(work_, {x, y}) : HitLineStudy(work_, {x, y});
+        const ObjectHit hit = work_.kind == LineObjectKind::Pitchfork ? HitPitchfork(work_, {x, y})
+                              : work_.kind == LineObjectKind::Text    ? HitTextBox(work_, {x, y})
+                                                                      : HitLineStudy(work_, {x, y});
         const uint16_t part = hit.hit() ? hit.part : 0;
         if (part != work_.selectedPart && part != 0) {
             work_.selectedPart = part;
@@ -1247,6 +1282,10 @@ bool DailyChartDrawing::UpdateCommand(CommandUi& ui) const
     case kCommandBoxColours:
     case kCommandTextFont:
         ui.enabled = held && selected_->kind == LineObjectKind::Text;
+        return true;
+    case kCommandSetAnchor:
+        ui.enabled = held && selected_->kind == LineObjectKind::Text;
+        ui.checked = ui.enabled && work_.fixedPoint;
         return true;
     case kCommandLineUpPrice:
     case kCommandLineUpDate:

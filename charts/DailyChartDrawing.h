@@ -168,6 +168,9 @@ private:
     bool RunTextBoxCommand(uint32_t command);
     void Select(LineObject* object, uint16_t part, uint32_t stage);
     void FollowMouse(uint32_t keys, int32_t x, int32_t y);
+    // A held text box dragged (dx, dy) from the press: moved by its body (the anchor stays), by its
+    // fixed point (the anchor goes along), or resized by a corner or an edge.
+    void FollowTextBox(const GraphPane& pane, int32_t dx, int32_t dy);
     void FinishLine(ScreenPoint release);
     void CommitMove(bool shift);
     void Commit();
@@ -180,7 +183,9 @@ private:
     void ChangeSettingsMask();
     void ChangeLineSettings();
     StudyShapes StudyFigure(const LineObject& object, const GraphPane& pane, bool dragging) const;
-    void AddMeasuredStudy(const LineObject& object, const GraphPane& pane, StudyShapes& shapes) const;
+    // Regression, quadrant and percentage change over the bars between the two dates; while dragged,
+    // with the time guides of the two dates.
+    void AddMeasuredStudy(const LineObject& object, const GraphPane& pane, bool dragging, StudyShapes& shapes) const;
     // The setting's "Display trends": a regression study made anew for each drawing (trend line and
     // confidence channel by the block's two flags) over its range; never saved or selected.
     void AddTrendLineFromSetting();

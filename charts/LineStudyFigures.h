@@ -19,6 +19,7 @@ struct StudySegment {
     ScreenPoint from, to;
     bool dotted = false;     // the object's pen drawn dotted
     bool secondPen = false;  // the object's second pen (the regression channel)
+    bool inverted = false;   // a thin line inverting what lies under it (a dragged study's time guides)
 };
 // Half of a circle: the half below the centre, or the half above.
 struct StudyArc {

@@ -59,6 +59,28 @@ TextBoxBox TextBoxRect(ScreenPoint anchor, int32_t leftOffset, int32_t topOffset
     return b;
 }
 
+TextBoxBox ResizeTextBox(const TextBoxBox& box, uint16_t part, int32_t dx, int32_t dy, int32_t minimum)
+{
+    if (part < 1 || part > 8)
+        return box;
+    // The edges each handle moves, by part: top, right, bottom, left.
+    static constexpr bool kMoves[8][4] = {
+        {true, false, false, true}, {true, true, false, false}, {false, true, true, false}, {false, false, true, true},
+        {true, false, false, false}, {false, true, false, false}, {false, false, true, false}, {false, false, false, true},
+    };
+    const bool* moves = kMoves[part - 1];
+    TextBoxBox b = box;
+    if (moves[0])
+        b.top = std::min(box.top + dy, box.bottom - minimum);
+    if (moves[1])
+        b.right = std::max(box.right + dx, box.left + minimum);
+    if (moves[2])
+        b.bottom = std::max(box.bottom + dy, box.top + minimum);
+    if (moves[3])
+        b.left = std::min(box.left + dx, box.right - minimum);
+    return b;
+}
+
 std::optional<TextBoxArrow> TextBoxArrowFigure(const TextBoxBox& box, ScreenPoint anchor, uint32_t style,
                                                uint32_t sizeIndex, double scale)
 {

@@ -40,11 +40,17 @@ double TextBoxScale(int32_t pointSize, int32_t fontHeight, int32_t pixelsPerInch
 
 struct TextBoxBox {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const TextBoxBox&) const = default;
 };
 // left = anchor x - [left offset x scale], top likewise, right = left + [width x scale], bottom =
 // top + [height x scale]; [v] rounds half up.
 TextBoxBox TextBoxRect(ScreenPoint anchor, int32_t leftOffset, int32_t topOffset, int32_t width, int32_t height,
                        double scale);
+
+// The box with the handle `part` dragged by (dx, dy): corners 1-4 (top left, top right, bottom
+// right, bottom left) move their two edges, edge midpoints 5-8 (top, right, bottom, left) their one;
+// a moved edge stops `minimum` pixels short of the edge facing it. Other parts leave the box as it is.
+TextBoxBox ResizeTextBox(const TextBoxBox& box, uint16_t part, int32_t dx, int32_t dy, int32_t minimum);
 
 // The arrow: its filled head beside the chosen side and the line from the anchor to the head's base.
 struct TextBoxArrow {

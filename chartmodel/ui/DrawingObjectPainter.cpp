@@ -45,6 +45,14 @@ void PaintShapes(QPainter& painter, const DrawnLineObject& object)
     const QPen dotted = MakePackedPen(DeviceOf(painter), (object.pen & ~kPenStyleBits) | kDotStyle);
     const QPen second = MakePackedPen(DeviceOf(painter), object.secondPen);
     for (const StudySegment& segment : shapes.segments) {
+        if (segment.inverted) {
+            painter.save();
+            painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            painter.setPen(QPen(Qt::white, 1));
+            painter.drawLine(segment.from.x, segment.from.y, segment.to.x, segment.to.y);
+            painter.restore();
+            continue;
+        }
         painter.setPen(segment.secondPen ? second : segment.dotted ? dotted : plain);
         painter.drawLine(segment.from.x, segment.from.y, segment.to.x, segment.to.y);
     }

@@ -10,6 +10,7 @@
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/ModalDialog.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QContextMenuEvent>
 #include <QDialogButtonBox>
@@ -50,15 +51,23 @@ public:
         QStyleOptionViewItem plain = option;
         initStyleOption(&plain, index);
         const QStringList parts = plain.text.split(QLatin1Char('\t'));
+        // Only the row's panel (selection, focus) from the style: the text is drawn here alone.
         plain.text.clear();
-        QStyledItemDelegate::paint(painter, plain, QModelIndex());
+        plain.features &= ~QStyleOptionViewItem::HasDisplay;
+        const QWidget* widget = plain.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &plain, painter, widget);
         painter->save();
         painter->setPen(plain.palette.color((option.state & QStyle::State_Selected) ? QPalette::HighlightedText
                                                                                       : QPalette::Text));
         const int unit = option.fontMetrics.averageCharWidth();
+        // A part that runs past the next stop pushes the following part on, a blank's width after it.
+        const int blank = option.fontMetrics.horizontalAdvance(QLatin1Char(' '));
+        int end = 0;
         for (int i = 0; i < parts.size() && i < 3; ++i) {
-            QRect cell = option.rect.adjusted(2 + kTabStops[i] * unit / 4, 0, 0, 0);
-            painter->drawText(cell, Qt::AlignLeft | Qt::AlignVCenter, parts[i]);
+            const int at = std::max(kTabStops[i] * unit / 4, i == 0 ? 0 : end + blank);
+            painter->drawText(option.rect.adjusted(2 + at, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, parts[i]);
+            end = at + option.fontMetrics.horizontalAdvance(parts[i]);
         }
         painter->restore();
     }

@@ -16,6 +16,7 @@
 #include "shell/FrameDialogSeams.h"
 #include "shell/ui/DateEdit.h"
 #include "shell/ui/FilteredEdit.h"
+#include "shell/ui/GridListBox.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/SuppressibleMessage.h"
 
@@ -80,7 +81,16 @@ CRTBackfillDlg::CRTBackfillDlg(QWidget* parent) : QDialog(parent)
     exchanges->addWidget(selectAll_);
     exchanges->addWidget(levels_);
     exchanges->addStretch();
-    days_ = new QListWidget;
+    // The day in the first column and "PARTIAL" after the tab in the second.
+    auto* days = new CGridListBox(true);
+    days->SetNoLines(true);
+    days->SetColumnCallback([](int rowWidth) {
+        GridColumns columns;
+        columns.stops[0] = 2;
+        columns.stops[1] = rowWidth * 3 / 5;
+        return columns;
+    });
+    days_ = days;
     days_->setObjectName(QStringLiteral("days"));
     days_->setSelectionMode(QAbstractItemView::MultiSelection);
     days_->setMinimumWidth(260);

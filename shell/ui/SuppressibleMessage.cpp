@@ -13,6 +13,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace qv {
 
 CSuppressibleMessage::CSuppressibleMessage(const QString& text, const Options& options, QWidget* parent)
@@ -27,7 +29,13 @@ CSuppressibleMessage::CSuppressibleMessage(const QString& text, const Options& o
     text_ = new QLabel(text, this);
     text_->setObjectName("3137");
     text_->setWordWrap(true);
-    text_->setMinimumWidth(260);
+    // A text broken into lines by its writer keeps those lines: the label is made wide enough for
+    // the longest, so the wrap does not break them again.
+    int widest = 260;
+    if (text.contains(QLatin1Char('\n')))
+        for (const QString& line : text.split(QLatin1Char('\n')))
+            widest = std::max(widest, text_->fontMetrics().horizontalAdvance(line) + 4);
+    text_->setMinimumWidth(std::min(widest, 560));
     check_ = new QCheckBox("In the future, do not show this message", this);
     check_->setObjectName("3136");
     check_->setEnabled(!options.checkDisabled);

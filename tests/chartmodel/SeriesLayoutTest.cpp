@@ -313,6 +313,23 @@ TEST(SeriesLayout, RowsCentringAndTheShownRange)
     f.scale = {0, 0, 9, 0, 90, nullptr};
     layout.Setup(f.element);
     EXPECT_EQ(Walk(layout).size(), 4u);
+
+    // Items with their own x (a swing chart's events) are no bars: all of them, on a scale of fewer
+    // bars (folded weeks) or showing later bars.
+    Bytes events;
+    for (uint32_t i = 0; i < 6; ++i) {
+        Bytes one = Triple(1, 100 + 10 * i, float(i));
+        events.data.insert(events.data.end(), one.data.begin(), one.data.end());
+    }
+    f.Hold(f.element.values, kArrayTriples, 0, 0, events, 6);
+    for (TimeScale scale : {TimeScale{0, 0, 1, 100, 110, nullptr}, TimeScale{0, 2, 3, 200, 210, nullptr}}) {
+        f.scale = scale;
+        layout.Setup(f.element);
+        points = Walk(layout);
+        ASSERT_EQ(points.size(), 6u);
+        EXPECT_EQ(points[5].x, 150);
+        EXPECT_FLOAT_EQ(points[5].value, 5);
+    }
 }
 
 TEST(SeriesLayout, TwoPartElementsChainTheirSecondValues)

@@ -1,5 +1,5 @@
 // Text box geometry: the font scale (magnitude of the height, 0 takes the zoom mean), the box from its
-// anchor, and the arrow's side, head and line.
+// anchor, its resizing by corners and edges, and the arrow's side, head and line.
 #include "charts/TextBoxGeometry.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +66,28 @@ TEST(TextBoxGeometry, TheArrowLeavesBySideOfTheAnchorWithItsHeadAndLine)
     EXPECT_EQ(big->head[2].x, 200 + 40);
     EXPECT_FALSE(TextBoxArrowFigure(box, {40, 120}, kNoArrow, 0, 1.0));
     EXPECT_FALSE(TextBoxArrowFigure(box, {202, 130}, kArrowRight, 0, 1.0));
+}
+
+TEST(TextBoxGeometry, CornersAndEdgesResizeTheBoxButNeverTurnItInsideOut)
+{
+    const TextBoxBox box{100, 100, 200, 150};
+    struct Case {
+        uint16_t part;
+        int32_t dx, dy;
+        TextBoxBox expected;
+    };
+    const Case cases[] = {
+        {1, -10, -5, {90, 95, 200, 150}},   {2, 10, -5, {100, 95, 210, 150}}, {3, 10, 5, {100, 100, 210, 155}},
+        {4, -10, 5, {90, 100, 200, 155}},   {5, 30, -5, {100, 95, 200, 150}}, {6, 10, 30, {100, 100, 210, 150}},
+        {7, 30, 5, {100, 100, 200, 155}},   {8, -10, 30, {90, 100, 200, 150}},
+        {3, -500, -500, {100, 100, 110, 110}},  // dragged past the far corner: the minimum size
+        {1, 500, 500, {190, 140, 200, 150}},
+        {9, 10, 10, box}, {0, 10, 10, box},     // the body and no part: unchanged
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.part);
+        EXPECT_EQ(ResizeTextBox(box, c.part, c.dx, c.dy, 10), c.expected);
+    }
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "chartmodel/IndicatorRecord.h"
 #include "core/ConfigState.h"
 #include "core/DateText.h"
+#include "core/StringPrintf.h"
 #include "platform/ByteOrder.h"
 #include "devtools/lib/SyntheticDays.h"
 #include "resources/MessageIds.h"
@@ -168,19 +169,44 @@ TEST_F(BoxChartWindow, ADragMovesTheColumnsAndBoxesWithThePointer)
     EXPECT_FALSE(chart.viewFlags & 1);
 }
 
-TEST_F(BoxChartWindow, TheReadoutNamesTheBoxUnderThePointer)
+TEST_F(BoxChartWindow, TheReadoutNamesTheBoxUnderThePointerAndNoColumnOffTheChart)
 {
-    Show(27217);
-    const BoxChartPoint& last = chart.eod.boxPoints().back();
-    const GraphPane* price = chart.FindPane(kPanePrice);
-    const int32_t w = chart.eod.BoxColumnWidth();
-    const QPoint at(LastColumnX(), price->bottom - (last.box - chart.eod.boxLowRow()) * w - w / 2);
-    Mouse(QEvent::MouseMove, at, Qt::NoButton);
-    std::array<std::string, 3> texts;
-    chart.eod.FillStatusTexts(texts, true, false);
-    EXPECT_EQ(texts[0].rfind("From ", 0), 0u) << texts[0];
-    EXPECT_EQ(texts[1], chart.eod.DescribeBoxUnder(at.x(), at.y()));
-    EXPECT_EQ(texts[1].rfind("Box (" + FormatDate(PackedDate(last.firstDate)), 0), 0u) << texts[1];
+    struct Case {
+        uint32_t command;
+        const char* first;   // how the first pane's text begins with the pointer on the chart
+        const char* inFull;  // the box settings in full, shown off the chart
+    };
+    const Case cases[] = {
+        {27217, "", "1.00 box size, 3 reversal"},  // point and figure without a pick: the days shown
+        {27251, "From ", "Renko, 1.00 reversal"},
+        {27252, "From ", "3-Line breakout"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        Show(c.command);
+        const BoxChartPoint& last = chart.eod.boxPoints().back();
+        const GraphPane* price = chart.FindPane(kPanePrice);
+        const int32_t w = chart.eod.BoxColumnWidth();
+        const QPoint at(LastColumnX(), price->bottom - (last.box - chart.eod.boxLowRow()) * w - w / 2);
+        Mouse(QEvent::MouseMove, at, Qt::NoButton);
+        std::array<std::string, 3> texts;
+        chart.eod.FillStatusTexts(texts, true, false);
+        const std::string first =
+            *c.first ? std::string(c.first) : StringPrintf("%d trading days", chart.eod.visibleCount());
+        EXPECT_EQ(texts[0].substr(0, first.size()), first) << texts[0];
+        EXPECT_EQ(texts[1], chart.eod.DescribeBoxUnder(at.x(), at.y()));
+        if (c.command != 27252)  // a line break's rows are prices, not boxes
+            EXPECT_EQ(texts[1].rfind("Box (" + FormatDate(PackedDate(last.firstDate)), 0), 0u) << texts[1];
+        // Off the chart: no column, no box, and the chart's settings in full, on the frame and the legend.
+        chart.eod.FillStatusTexts(texts, false, false);
+        EXPECT_EQ(texts, (std::array<std::string, 3>{c.inFull, "No column selected", "No box selected"}));
+        LegendSource legend;
+        chart.eod.FillLegendSource(legend, false);
+        EXPECT_EQ(legend.cursor[0], "No column selected");
+        EXPECT_EQ(legend.cursor[1], "No column selected");
+        EXPECT_EQ(legend.cursor[2], "No box selected");
+        EXPECT_EQ(legend.cursor[3], c.inFull);
+    }
 }
 
 TEST_F(BoxChartWindow, ReversalChartsAgainstTheDatesKeepTheDaysAndTheIndicatorWindows)

@@ -770,6 +770,42 @@ TEST_F(DailyChartDrawingTest, EveryLineStudyToolDrawsStoresAndReloadsItsStudy)
     }
 }
 
+// While the mouse holds a measuring study, upright guides mark its two dates; closer than 10 pixels,
+// or once let go, there are none, and other studies never show them.
+TEST_F(DailyChartDrawingTest, MeasuringStudiesShowTimeGuidesOnlyWhileTheMouseHoldsThem)
+{
+    auto guides = [&] {
+        std::vector<int32_t> xs;
+        for (const DrawnLineObject& figure : chart.drawing.Figures())
+            for (const StudySegment& segment : figure.shapes.segments)
+                if (segment.inverted)
+                    xs.push_back(segment.from.x);
+        return xs;
+    };
+    const QPoint from = InPrice(0.3, 0.7), to = InPrice(0.6, 0.4);
+    for (uint32_t command : {26362u, 26361u, 26367u, 26135u, 26359u}) {
+        SCOPED_TRACE(command);
+        LinesAndTextStore().FreeItems();
+        chart.drawing.Reload();
+        Command(command);
+        Send(QEvent::MouseButtonPress, from);
+        Send(QEvent::MouseMove, from + QPoint(4, 0));
+        EXPECT_TRUE(guides().empty()) << "under 10 pixels apart";
+        Send(QEvent::MouseMove, to);
+        const std::vector<int32_t> held = guides();
+        Send(QEvent::MouseButtonRelease, to);
+        Grab();
+        if (command == 26135u || command == 26359u) {
+            EXPECT_TRUE(held.empty());
+            continue;
+        }
+        ASSERT_EQ(held.size(), 2u);
+        EXPECT_LE(std::abs(held[0] - from.x()), 3);
+        EXPECT_LE(std::abs(held[1] - to.x()), 3);
+        EXPECT_TRUE(guides().empty()) << "let go";
+    }
+}
+
 } // namespace qv
 
 namespace qv {
@@ -966,6 +1002,69 @@ TEST_F(DailyChartDrawingTest, ATextBoxWithTwiceThePointSizeIsTwiceAsLarge)
     ASSERT_TRUE(figures[0].textBox);
     EXPECT_TRUE(figures[0].textBox->transparent);
     FreeLineObjectList(list);
+}
+
+// A selected box's corners and edges resize it; "Set Anchor" makes its next move take the anchor along.
+TEST_F(DailyChartDrawingTest, ATextBoxIsResizedByItsHandlesAndSetAnchorMovesItWithItsAnchor)
+{
+    LineObject* text = AddTextAt(chart, InPrice(0.3, 0.3));
+    StoreI32(text->stored.data() + 56, -16);
+    StoreI32(text->stored.data() + 116, 12);  // one unit a pixel
+    Command(26136);
+    EXPECT_EQ(State(26189).checked, false);
+    Command(20155);  // stored
+    Grab();
+    auto box = [&] {
+        const LineObject* t = chart.drawing.PaneObjects(kPanePrice).head;
+        const uint8_t* s = t->stored.data();
+        return std::array<int32_t, 4>{LoadI32(s + 16), LoadI32(s + 20), LoadI32(s + 24), LoadI32(s + 28)};
+    };
+    auto corner = [&](size_t i) {
+        const ScreenPoint p = chart.drawing.PaneObjects(kPanePrice).head->screen[i];
+        return QPoint(p.x, p.y);
+    };
+    ASSERT_EQ(box(), (std::array<int32_t, 4>{0, 0, 100, 50}));
+    // Selected, the handle under the pointer is drawn small.
+    Command(26136);
+    Send(QEvent::MouseMove, corner(2) + QPoint(2, 1));
+    bool small = false;
+    for (const DrawnLineObject& figure : chart.drawing.Figures())
+        if (figure.smallHandle >= 0)
+            small = figure.handles[size_t(figure.smallHandle)] == ScreenPoint{corner(2).x(), corner(2).y()};
+    EXPECT_TRUE(small);
+    Command(26149);
+    // The bottom right corner: wider and taller, still hung from the anchor.
+    Drag(corner(2), corner(2) + QPoint(40, 20));
+    EXPECT_EQ(box(), (std::array<int32_t, 4>{0, 0, 140, 70}));
+    // The left edge's middle: the left side moves out, the right stays.
+    const QPoint leftEdge = (corner(0) + corner(3)) / 2;
+    Drag(leftEdge, leftEdge + QPoint(-30, 25));
+    EXPECT_EQ(box(), (std::array<int32_t, 4>{30, 0, 170, 70}));
+    // Dragged past the opposite side the box keeps a least size.
+    Drag(corner(1), corner(1) + QPoint(-400, 300));
+    EXPECT_EQ(box(), (std::array<int32_t, 4>{30, -60, 10, 10}));
+    // A handle is the first within 12 pixels: just off this small box's corner, not its top right.
+    Drag(corner(2) + QPoint(3, 3), corner(2) + QPoint(163, 63));
+    EXPECT_EQ(box(), (std::array<int32_t, 4>{30, -60, 170, 70}));
+    test::SaveRender(Grab(), "text_box_resized");
+
+    // "Set Anchor": the box and its anchor move together; the offsets stay.
+    const QPoint anchor = corner(0) + QPoint(30, -60);
+    const int32_t date = DateAt(anchor);
+    Command(26136);
+    ASSERT_TRUE(State(26189).enabled);
+    Command(26189);
+    EXPECT_EQ(State(26189).checked, true);
+    const QPoint inside = corner(0) + QPoint(60, 30);
+    Drag(inside, inside + QPoint(80, 40));
+    const LineObject* moved = chart.drawing.PaneObjects(kPanePrice).head;
+    EXPECT_EQ(box(), (std::array<int32_t, 4>{30, -60, 170, 70}));
+    EXPECT_EQ(LoadI32(moved->stored.data() + 8), DateAt(anchor + QPoint(80, 0)));
+    EXPECT_NE(LoadI32(moved->stored.data() + 8), date);
+    EXPECT_FLOAT_EQ(LoadF32(moved->stored.data() + 12), PriceAt(anchor + QPoint(0, 40)));
+    // The flag lasts one move: selected again, a body drag moves the box from its anchor.
+    Command(26136);
+    EXPECT_EQ(State(26189).checked, false);
 }
 
 } // namespace qv

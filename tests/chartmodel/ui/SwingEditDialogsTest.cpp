@@ -72,7 +72,21 @@ TEST(SwingEditList, NewestFirstWithTheTypeTextsAndNoEditsSaidSo)
                                  .arg(MonthOfYear(first), 2, 10, QLatin1Char('0'))
                                  .arg(FullYear(first) % 100, 2, 10, QLatin1Char('0'));
     EXPECT_EQ(Line(list, 2), expected);
-    test::SaveRender(test::RenderWidget(dialog), QStringLiteral("swing_edit_list"));
+    const QImage shown = test::RenderWidget(dialog);
+    test::SaveRender(shown, QStringLiteral("swing_edit_list"));
+    // The last row ("Fri 09/01/15 Down swing" or so) is drawn once, its date never run into its type:
+    // no unbroken run of ink is wider than a letter.
+    const QRect row = list->visualItemRect(list->item(2)).translated(list->viewport()->mapTo(&dialog, QPoint()));
+    int run = 0, widest = 0;
+    for (int x = row.left(); x <= row.right(); ++x) {
+        bool ink = false;
+        for (int y = row.top(); y <= row.bottom() && !ink; ++y)
+            ink = qGray(shown.pixel(x, y)) < 128;
+        run = ink ? run + 1 : 0;
+        widest = std::max(widest, run);
+    }
+    EXPECT_GT(widest, 0);
+    EXPECT_LE(widest, 12);
 }
 
 TEST(SwingEditList, AddEditAndDeleteGoThroughTheEditDialogAndKeepTheDateOrder)

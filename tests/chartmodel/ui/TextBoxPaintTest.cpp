@@ -1,9 +1,11 @@
 // Text boxes on the painter: the arrow leaving each side with its filled head, the frame and fill, a
-// transparent box showing what lies under it.
+// transparent box showing what lies under it, and a font that cannot be made.
 #include "chartmodel/ui/DrawingObjectPainter.h"
 
+#include "support/FakeMessageBox.h"
 #include "support/ui/Render.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -62,6 +64,37 @@ TEST(TextBoxPaint, EachArrowLeavesItsSideWithAFilledHead)
     }
     EXPECT_EQ(under.pixel(150, 120), qRgb(0, 255, 0)) << "no frame";
     EXPECT_EQ(under.pixel(200, 145), qRgb(0, 255, 0)) << "no fill";
+}
+
+TEST(TextBoxPaint, AFontThatCannotBeMadeIsReportedOnceAfterThePaintAndTheFrameStays)
+{
+    test::FakeMessageBox messages;
+    DrawnLineObject drawn = Box({20, 20, 120, 70}, {20, 20}, textbox::kNoArrow, "unreadable");
+    // A face of its own at a size no font is made at.
+    const char face[] = "Liberation Sans";
+    std::copy(face, face + sizeof face, drawn.textBox->font.begin() + (textbox::kFontFace - textbox::kFont));
+    drawn.textBox->font[0] = 0xF0;  // height -16
+    std::fill(drawn.textBox->font.begin() + 1, drawn.textBox->font.begin() + 4, 0xFF);
+    drawn.textBox->pointSize = 5000;
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        PaintDrawingObjects(painter, {drawn, drawn});
+    }
+    EXPECT_TRUE(messages.texts().empty()) << "never from inside the paint";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Failed to create Text Box Font"});
+    EXPECT_EQ(image.pixel(20, 40) & 0xFFFFFF, 0u) << "the frame";
+    EXPECT_EQ(image.pixel(70, 30), qRgb(255, 255, 192)) << "the fill, with no text on it";
+    // The same box at a size a font is made at says nothing.
+    drawn.textBox->pointSize = 10;
+    {
+        QPainter painter(&image);
+        PaintDrawingObjects(painter, {drawn});
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages.texts().size(), 1u);
 }
 
 } // namespace
