@@ -29,6 +29,28 @@ void WidenTimes(const TickItemArray& items, CleanedTicks& out)
 
 } // namespace
 
+std::array<std::string, kReadoutTexts> IntradayReadoutTexts(const IntradayReadoutValues& v)
+{
+    if (v.offGraph)
+        return {"(Off graph)", "Mid (bid/offer) ", "Bid/offer ", "Mid price ", "Trade volume/price ", "Cursor (Off graph)"};
+    std::array<std::string, kReadoutTexts> out;
+    out[0] = v.latest ? "Latest prices & trades " + v.time : v.time + ", " + v.pane;
+    out[1] = "Mid (bid/offer) " + v.mid + " (" + v.bid + " - " + v.offer + ")";
+    out[2] = "Bid/offer " + v.bid + " - " + v.offer;
+    out[3] = "Mid " + v.mid;
+    out[4] = v.volume.empty() ? "No volume"
+                              : "Volume " + std::string(v.signal.empty() ? "" : "(sig) ") + v.volume + " at " + v.price + " " + v.signal;
+    out[5] = "Cursor (" + v.time + ") " + v.cursor;
+    return out;
+}
+
+std::string FormatReadoutTime(PackedDate day, int32_t seconds)
+{
+    const int32_t s = std::clamp<int32_t>(seconds, 0, 86399);
+    return StringPrintf("%02d/%02d/%04d %02d:%02d.%02d", DayOfMonth(day), MonthOfYear(day), FullYear(day), s / 3600,
+                        s / 60 % 60, s % 60);
+}
+
 float DeSpikeFactor(uint8_t setting)
 {
     if (!(setting & 1))

@@ -5,6 +5,9 @@
 
 #include "chartmodel/IntradayTicks.h"
 
+#include "core/PackedDate.h"
+
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -32,6 +35,23 @@ CleanedTicks CleanTicks(std::span<IntradaySeriesSet* const> days, std::span<Intr
 // "%+.2f/hr" on a linear scale, "%+.2f%%/hr" (the hourly growth) on a log scale; "" when the anchors
 // are not more than 1 s apart, or on a log scale when either value is 0 or below.
 std::string FormatTrendRate(int64_t time1, double value1, int64_t time2, double value2, bool logScale);
+
+// The legend's six read-out texts (time, mid with bid and offer, bid and offer, mid, volume, cursor)
+// from values already written with the chart's number format; an empty text is a value there is none
+// of. Off the graph they take their empty forms; `latest` heads the first text for the latest values.
+struct IntradayReadoutValues {
+    bool offGraph = false;
+    bool latest = false;
+    std::string time;      // FormatReadoutTime
+    std::string pane;      // "Mid %s", "Volume %s" or "Value %s" of the pane under the cursor
+    std::string mid, bid, offer;
+    std::string volume, price, signal; // the trade's volume and price; the volume signal line's value
+    std::string cursor;    // the bare value under the cursor
+};
+constexpr size_t kReadoutTexts = 6;
+std::array<std::string, kReadoutTexts> IntradayReadoutTexts(const IntradayReadoutValues& v);
+// "DD/MM/YYYY HH:MM.SS"
+std::string FormatReadoutTime(PackedDate day, int32_t seconds);
 
 // The title options word (u16 at byte 1238 of the graph setting): the bits the title values read.
 enum IntradayTitleBit : uint16_t {

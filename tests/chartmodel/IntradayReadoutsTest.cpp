@@ -38,6 +38,34 @@ TEST(IntradayReadouts, TrendRates)
         EXPECT_EQ(FormatTrendRate(c.t1, c.v1, c.t2, c.v2, c.log), c.text) << c.t1 << " " << c.v1 << " " << c.v2 << " " << c.log;
 }
 
+TEST(IntradayReadouts, LegendTextsAtTheCursorLatestAndOffTheGraph)
+{
+    IntradayReadoutValues v;
+    v.time = FormatReadoutTime(PackDate(7, 12, 2026), 37805);
+    EXPECT_EQ(v.time, "07/12/2026 10:30.05");
+    v.pane = "Mid 102.5";
+    v.mid = "102.5";
+    v.bid = "102";
+    v.offer = "103";
+    v.volume = "1.5k";
+    v.price = "102.75";
+    v.cursor = "102.5";
+    using Texts = std::array<std::string, kReadoutTexts>;
+    EXPECT_EQ(IntradayReadoutTexts(v), (Texts{"07/12/2026 10:30.05, Mid 102.5", "Mid (bid/offer) 102.5 (102 - 103)",
+                                               "Bid/offer 102 - 103", "Mid 102.5", "Volume 1.5k at 102.75 ",
+                                               "Cursor (07/12/2026 10:30.05) 102.5"}));
+    v.signal = "1.2k";
+    EXPECT_EQ(IntradayReadoutTexts(v)[4], "Volume (sig) 1.5k at 102.75 1.2k");
+    v.volume.clear();
+    v.latest = true;
+    const Texts latest = IntradayReadoutTexts(v);
+    EXPECT_EQ(latest[0], "Latest prices & trades 07/12/2026 10:30.05");
+    EXPECT_EQ(latest[4], "No volume");
+    v.offGraph = true;
+    EXPECT_EQ(IntradayReadoutTexts(v), (Texts{"(Off graph)", "Mid (bid/offer) ", "Bid/offer ", "Mid price ",
+                                               "Trade volume/price ", "Cursor (Off graph)"}));
+}
+
 TEST(IntradayReadouts, TitleValuesJoinedByABlankAndTheBidOfferOnItsOwnLine)
 {
     const auto price = [](float v) { return StringPrintf("%.2f", double(v)); };
