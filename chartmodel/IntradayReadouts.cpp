@@ -51,6 +51,25 @@ std::string FormatReadoutTime(PackedDate day, int32_t seconds)
                         s / 60 % 60, s % 60);
 }
 
+std::string FormatAnchorTime(PackedDate day, int32_t seconds, bool currentDay)
+{
+    const std::string when = FormatReadoutTime(day, seconds);
+    // The time alone: what follows the date and its blank.
+    return "Anchor time " + (currentDay ? when.substr(when.find(' ') + 1) : when);
+}
+
+std::string FormatPointValue(const std::string& name, const std::string& time, double value)
+{
+    if (time.empty())
+        return StringPrintf("%s value %0.3f", name.c_str(), value);
+    return StringPrintf("%s %s - %0.3f", name.c_str(), time.c_str(), value);
+}
+
+std::array<std::string, 2> FormatTimeRange(PackedDate fromDay, int32_t fromSeconds, PackedDate toDay, int32_t toSeconds)
+{
+    return {"From " + FormatReadoutTime(fromDay, fromSeconds), "to " + FormatReadoutTime(toDay, toSeconds)};
+}
+
 float DeSpikeFactor(uint8_t setting)
 {
     if (!(setting & 1))

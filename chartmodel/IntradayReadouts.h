@@ -53,6 +53,13 @@ std::array<std::string, kReadoutTexts> IntradayReadoutTexts(const IntradayReadou
 // "DD/MM/YYYY HH:MM.SS"
 std::string FormatReadoutTime(PackedDate day, int32_t seconds);
 
+// A drawing object's texts: its anchor's time ("Anchor time DD/MM/YYYY HH:MM.SS", the time alone for an
+// object on the current day), a point's value ("NAME TIME - 0.000", or "NAME value 0.000" without a
+// time) and the range it spans ("From ..." and "to ...").
+std::string FormatAnchorTime(PackedDate day, int32_t seconds, bool currentDay);
+std::string FormatPointValue(const std::string& name, const std::string& time, double value);
+std::array<std::string, 2> FormatTimeRange(PackedDate fromDay, int32_t fromSeconds, PackedDate toDay, int32_t toSeconds);
+
 // The title options word (u16 at byte 1238 of the graph setting): the bits the title values read.
 enum IntradayTitleBit : uint16_t {
     kTitleLastMid = 1u << 1,

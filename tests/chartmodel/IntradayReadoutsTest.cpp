@@ -66,6 +66,17 @@ TEST(IntradayReadouts, LegendTextsAtTheCursorLatestAndOffTheGraph)
                                                "Trade volume/price ", "Cursor (Off graph)"}));
 }
 
+TEST(IntradayReadouts, DrawingObjectTexts)
+{
+    const PackedDate day = PackDate(4, 12, 2026);
+    EXPECT_EQ(FormatAnchorTime(day, 36000, false), "Anchor time 04/12/2026 10:00.00");
+    EXPECT_EQ(FormatAnchorTime(day, 36000, true), "Anchor time 10:00.00");
+    EXPECT_EQ(FormatPointValue("Trend", "10:00.00", 102.5), "Trend 10:00.00 - 102.500");
+    EXPECT_EQ(FormatPointValue("Trend", "", 102.5), "Trend value 102.500");
+    EXPECT_EQ(FormatTimeRange(day, 29000, PackDate(7, 12, 2026), 59399),
+              (std::array<std::string, 2>{"From 04/12/2026 08:03.20", "to 07/12/2026 16:29.59"}));
+}
+
 TEST(IntradayReadouts, TitleValuesJoinedByABlankAndTheBidOfferOnItsOwnLine)
 {
     const auto price = [](float v) { return StringPrintf("%.2f", double(v)); };
