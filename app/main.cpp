@@ -1,8 +1,10 @@
 // Quorvantis: the program starts in the folder it is started from, which holds all its files.
 #include "app/ui/QuorvantisApp.h"
+#include "infocentre/ui/HtmlCtrl.h"
 
 int main(int argc, char** argv)
 {
+    qv::PrepareHtmlEngine();
     qv::CQuorvantisApp app(argc, argv);
     return app.Run();
 }

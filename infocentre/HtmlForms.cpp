@@ -284,6 +284,44 @@ InCLink ParseInCLink(std::string_view url)
     return link;
 }
 
+NavigationKind ClassifyNavigation(std::string_view url)
+{
+    if (url.starts_with("qv:"))
+        return NavigationKind::Verb;
+    if (url.starts_with("http:") || url.starts_with("https:"))
+        return NavigationKind::External;
+    return NavigationKind::Page;
+}
+
+void HtmlPageDepth::PageNavigated()
+{
+    if (!doNotCount_)
+        ++depth_;
+}
+
+void HtmlPageDepth::NewDocument(bool doNotCount)
+{
+    depth_ = 0;
+    doNotCount_ = doNotCount;
+}
+
+bool HtmlPageDepth::BackPage()
+{
+    if (depth_ == 0)
+        return false;
+    // The page gone back to is no new page.
+    doNotCount_ = true;
+    --depth_;
+    return true;
+}
+
+void HtmlPageDepth::CountPage()
+{
+    // The load that follows must not count it a second time.
+    ++depth_;
+    doNotCount_ = true;
+}
+
 std::string HelpKeyText(std::string_view text)
 {
     std::string out(text.substr(0, kMaxNameLength));

@@ -77,6 +77,31 @@ struct InCLink {
 };
 // A "qv:" link's verb and argument, each verb compared over its own length.
 InCLink ParseInCLink(std::string_view url);
+// How the document window treats a navigation: "qv:" links are the program's verbs, web links go
+// to the desktop's browser, the rest (the content folder's pages) load in place.
+enum class NavigationKind { Verb, External, Page };
+NavigationKind ClassifyNavigation(std::string_view url);
+
+// The pages navigated forward inside one document window, which limit "backpage".
+class HtmlPageDepth {
+public:
+    uint32_t Depth() const { return depth_; }
+    // A page load begins: it counts unless it was announced as not counting.
+    void PageNavigated();
+    // The page finished loading: later loads count again.
+    void DocumentComplete() { doNotCount_ = false; }
+    // A document shown in the window: back to its first page.
+    void NewDocument(bool doNotCount);
+    // "backpage": true when there is a page to go back to, which the caller then shows.
+    bool BackPage();
+    // A page the program opens itself (the next page of a form), counted at once.
+    void CountPage();
+
+private:
+    uint32_t depth_ = 0;
+    bool doNotCount_ = true;
+};
+
 // helpkey's keyword: the text cut to 63 characters, each "%" with the two characters after it
 // made one blank (a "%" without two characters after it is kept).
 std::string HelpKeyText(std::string_view text);

@@ -92,4 +92,22 @@ std::optional<int64_t> DeferDueTime(const DeferForm& form, int64_t now, int64_t 
     return std::nullopt;
 }
 
+uint16_t NextOfType(const std::vector<InCDocumentItem>& list, uint16_t current,
+                    const std::function<bool(uint16_t)>& openElsewhere)
+{
+    auto at = std::find_if(list.begin(), list.end(), [current](const InCDocumentItem& d) { return d.number == current; });
+    size_t start = at == list.end() ? list.size() - 1 : size_t(at - list.begin());
+    for (size_t step = 1; step < list.size() + (at == list.end() ? 1 : 0); ++step) {
+        const InCDocumentItem& item = list[(start + step) % list.size()];
+        if (!item.done && item.number != current && !openElsewhere(item.number))
+            return item.number;
+    }
+    return 0;
+}
+
+bool TypeHasNext(const std::vector<InCDocumentItem>& list)
+{
+    return std::count_if(list.begin(), list.end(), [](const InCDocumentItem& d) { return !d.done; }) > 1;
+}
+
 } // namespace qv

@@ -2,9 +2,13 @@
 // for, where it stands on the screen, the Next button's label and the Later... dialog's times.
 #pragma once
 
+#include "infocentre/InCCategory.h"
+
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qv {
 
@@ -42,6 +46,14 @@ std::optional<int> PlaceAlong(char letter, int windowLength, int screenLength, b
 // "Next Autoview" when auto-viewing, else "Next " + the type (the sub-category, else the category)
 // without a final "s": Newsletters gives "Next Newsletter".
 std::string NextButtonLabel(bool autoView, const std::string& subCategory, const std::string& category);
+
+// A window opened from the contents goes on through the documents of its type: the next item after
+// `current` in the list, going round to its head once, skipping items marked done and documents
+// open in other windows; 0 when there is none.
+uint16_t NextOfType(const std::vector<InCDocumentItem>& list, uint16_t current,
+                    const std::function<bool(uint16_t)>& openElsewhere);
+// Whether Next has anything to go to: more than one document of the type not marked done.
+bool TypeHasNext(const std::vector<InCDocumentItem>& list);
 
 // The defer dialog: its choices in the order of its radio buttons.
 enum class DeferChoice : uint8_t { InHours = 0, Today = 1, Tomorrow = 2, OnDay = 3, Finished = 4 };

@@ -70,6 +70,11 @@ uint16_t InfoCentreSettings()
     return uint16_t(Registry::Instance().getU32("Settings", "InfoCentreFlags").value_or(kInCSettingsDefault));
 }
 
+void SetInfoCentreSettings(uint16_t word)
+{
+    Registry::Instance().setU32("Settings", "InfoCentreFlags", word);
+}
+
 uint16_t EntryExpiry(const InCEntryHead& head)
 {
     return LoadU16(head.tail.data());
@@ -513,6 +518,12 @@ bool CInCStore::SetEntryState(uint16_t number, uint8_t state, int64_t time)
 bool CInCStore::IsOpen(uint16_t number) const
 {
     return number == 0 ? !windows_.empty() : windows_.count(number) > 0;
+}
+
+InCDocumentWindow* CInCStore::Window(uint16_t number) const
+{
+    auto it = windows_.find(number);
+    return it == windows_.end() ? nullptr : it->second.get();
 }
 
 void CInCStore::CloseWindow(InCDocumentWindow* window)

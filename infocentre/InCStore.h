@@ -37,6 +37,7 @@ constexpr uint32_t kInCTickMs = 15000;
 constexpr uint16_t kInCSettingsOnStartUp = 0x01;
 constexpr uint16_t kInCSettingsDefault = 0x02;
 uint16_t InfoCentreSettings();
+void SetInfoCentreSettings(uint16_t word);
 
 // The expiry InCDate in an entry head (bytes 16-17).
 uint16_t EntryExpiry(const InCEntryHead& head);
@@ -105,6 +106,8 @@ public:
     bool SetEntryState(uint16_t number, uint8_t state, int64_t time);
 
     bool IsOpen(uint16_t number) const;
+    // The window showing the document, or null.
+    InCDocumentWindow* Window(uint16_t number) const;
     void CloseWindow(InCDocumentWindow* window);
     void RefreshOtherWindows(uint16_t number);
     std::map<std::string, CInCCategory>& GetCategories();

@@ -2,6 +2,7 @@
 #include "news/NewsCoding.h"
 
 #include <algorithm>
+#include <array>
 
 namespace qv {
 
@@ -85,23 +86,34 @@ std::optional<uint16_t> DecodeNewsSymbol(std::span<const uint16_t> tree, NewsBit
 
 namespace {
 
-// Fills the steps of every code below the entry reached by `prefix` (depth bits); a distance that
-// leaves the tree leaves its steps at 0 bits.
-void FillSteps(std::span<const uint16_t> tree, size_t at, int depth, uint32_t prefix, NewsDecodeTable& table)
+// Fills the steps of every code of the tree's top levels, walking them through a stack of the entries
+// still to visit; a distance that leaves the tree leaves its steps at 0 bits.
+void FillSteps(std::span<const uint16_t> tree, NewsDecodeTable& table)
 {
     constexpr int k = NewsDecodeTable::kBits;
-    if (at >= tree.size())
-        return;
-    const uint16_t entry = tree[at];
-    if (!(entry & kInner) || depth == k) {
-        const bool leaf = !(entry & kInner);
-        const NewsDecodeTable::Step step{leaf ? entry : uint16_t(at), uint8_t(depth), leaf};
-        const uint32_t first = prefix << (k - depth), count = 1u << (k - depth);
-        std::fill_n(table.steps.begin() + first, count, step);
-        return;
+    struct Pending {
+        size_t at;
+        int depth;
+        uint32_t prefix;
+    };
+    // Each level leaves at most one entry waiting, so the stack never holds more than k + 2.
+    std::array<Pending, k + 2> stack;
+    size_t size = 0;
+    stack[size++] = {0, 0, 0};
+    while (size) {
+        const Pending p = stack[--size];
+        if (p.at >= tree.size())
+            continue;
+        const uint16_t entry = tree[p.at];
+        if (!(entry & kInner) || p.depth == k) {
+            const bool leaf = !(entry & kInner);
+            const NewsDecodeTable::Step step{leaf ? entry : uint16_t(p.at), uint8_t(p.depth), leaf};
+            std::fill_n(table.steps.begin() + (p.prefix << (k - p.depth)), size_t(1) << (k - p.depth), step);
+            continue;
+        }
+        stack[size++] = {p.at + (entry & kMaxDistance), p.depth + 1, p.prefix << 1};
+        stack[size++] = {p.at + 1, p.depth + 1, p.prefix << 1 | 1};
     }
-    FillSteps(tree, at + 1, depth + 1, prefix << 1 | 1, table);
-    FillSteps(tree, at + (entry & kMaxDistance), depth + 1, prefix << 1, table);
 }
 
 } // namespace
@@ -111,7 +123,7 @@ NewsDecodeTable MakeNewsDecodeTable(std::span<const uint16_t> tree)
     NewsDecodeTable table;
     // A tree of one leaf reads no bits; the decoder deals with it before any table.
     if (!tree.empty() && (tree[0] & kInner))
-        FillSteps(tree, 0, 0, 0, table);
+        FillSteps(tree, table);
     return table;
 }
 

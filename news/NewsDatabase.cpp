@@ -351,12 +351,20 @@ const NewsDayBlock* NewsDatabase::dayBlock(PackedDate date, bool& noFile)
     return cachedBlock_ ? &*cachedBlock_ : nullptr;
 }
 
-std::optional<NewsDayBlock> NewsDatabase::ReadDayBlock(ExclusiveFile& file, const NewsDay& day)
+std::optional<std::vector<uint8_t>> NewsDatabase::ReadDayBytes(ExclusiveFile& file, const NewsDay& day)
 {
     std::vector<uint8_t> bytes(day.blockLength);
     if (!file.seek(day.blockOffset) || file.read(bytes.data(), bytes.size()) != (long long)bytes.size())
         return std::nullopt;
-    return NewsDayBlock::Parse(bytes);
+    return bytes;
+}
+
+std::optional<NewsDayBlock> NewsDatabase::ReadDayBlock(ExclusiveFile& file, const NewsDay& day)
+{
+    std::optional<std::vector<uint8_t>> bytes = ReadDayBytes(file, day);
+    if (!bytes)
+        return std::nullopt;
+    return NewsDayBlock::Parse(*bytes);
 }
 
 std::optional<std::vector<uint32_t>> NewsDatabase::storyWords(size_t story)

@@ -100,6 +100,8 @@ public:
     const NewsDayBlock* dayBlock(PackedDate date, bool& noFile);
     // A day's block read from DNews.dat opened for reading; nothing when unreadable or damaged.
     static std::optional<NewsDayBlock> ReadDayBlock(ExclusiveFile& file, const NewsDay& day);
+    // The block's bytes, unparsed; nothing when they cannot be read.
+    static std::optional<std::vector<uint8_t>> ReadDayBytes(ExclusiveFile& file, const NewsDay& day);
 
 private:
     void verify();

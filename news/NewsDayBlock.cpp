@@ -51,6 +51,7 @@ std::optional<NewsDayBlock> NewsDayBlock::Parse(std::span<const uint8_t> bytes)
         return std::nullopt;
     NewsDayBlock block;
     block.date = LoadU16(p + 12);
+    block.starts.reserve(stories);
     for (size_t i = 0; i < stories; ++i)
         block.starts.push_back(LoadU32(p + kFixedSize + 4 * i));
     std::vector<uint32_t> offsets;
@@ -61,10 +62,12 @@ std::optional<NewsDayBlock> NewsDayBlock::Parse(std::span<const uint8_t> bytes)
         if (offsets[i] < kFixedSize || offsets[i] > end || end > wordsAt)
             return std::nullopt;
         std::vector<uint16_t> table;
+        table.reserve((end - offsets[i]) / 2);
         for (uint32_t at = offsets[i]; at + 2 <= end; at += 2)
             table.push_back(LoadU16(p + at));
         block.tables.push_back(std::move(table));
     }
+    block.wordIds.reserve((textAt - wordsAt) / 4);
     for (uint32_t at = wordsAt; at < textAt; at += 4)
         block.wordIds.push_back(LoadU32(p + at));
     block.text.assign(bytes.begin() + textAt, bytes.end());

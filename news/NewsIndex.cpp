@@ -197,9 +197,10 @@ std::vector<uint32_t> SlotsById(const NewsCatalogue& c)
     return slots;
 }
 
-// A day to index: its block and stories, read on the calling thread, and the section made of them.
+// A day to index: its block's bytes and its stories, read on the calling thread, and the section
+// made of them (the block parsed on the thread that makes it).
 struct DayWork {
-    std::optional<NewsDayBlock> block;
+    std::optional<std::vector<uint8_t>> bytes;
     std::vector<const NewsStory*> stories;
     std::vector<uint8_t> section;
 };
@@ -210,9 +211,10 @@ struct DayWork {
 std::vector<uint8_t> DaySection(DayWork& day, const NewsDictionary& dictionary, const std::vector<uint32_t>& slotById)
 {
     constexpr uint32_t kNone = UINT32_MAX;
-    if (!day.block)
+    const std::optional<NewsDayBlock> parsed = day.bytes ? NewsDayBlock::Parse(*day.bytes) : std::nullopt;
+    if (!parsed)
         return NewsIndexSection(std::vector<NewsPostingList>());
-    const NewsDayBlock& block = *day.block;
+    const NewsDayBlock& block = *parsed;
     std::vector<uint32_t> slotOfSymbol(block.wordIds.size(), kNone);
     std::vector<uint32_t> slots;
     for (size_t symbol = 0; symbol < block.wordIds.size(); ++symbol) {
@@ -348,7 +350,7 @@ NewsReindexResult ReindexNews(NewsDatabase& database, NewsReindexProgress* progr
         for (size_t j = 0; j < work.size(); ++j) {
             const NewsDay& day = c.days[first + j];
             if (storiesOpen)
-                work[j].block = NewsDatabase::ReadDayBlock(stories, day);
+                work[j].bytes = NewsDatabase::ReadDayBytes(stories, day);
             work[j].stories = std::move(byDay[day.date]);
         }
         MakeSections(work, dictionary, slotById);

@@ -329,9 +329,9 @@ void CQuorvantisApp::showTipOfTheDay()
 
 void CQuorvantisApp::checkBrowserVersion()
 {
-    // No web browser control on this platform: the InfoCentre item stays off. The store is made
-    // here all the same; its first timer tick files the content and reports to the frame.
-    frame_->CheckBrowserVersion(std::nullopt, false);
+    // The web engine stands for the browser control; the store's first timer tick files the content
+    // and reports again, with the store's readiness.
+    frame_->CheckBrowserVersion(UsableHtmlEngine(), false);
     infoCentre_ = std::make_unique<CInfoCentreFrameHost>(*frame_);
 }
 

@@ -121,7 +121,12 @@ bool WriteDemoInfoCentre(const std::filesystem::path& content)
     };
     std::vector<Item> items = {
         {doc(1, "Introduction", "Ludrin Ossery", {"00001.htm"}),
-         "<p>Welcome to the InfoCentre. Newsletters, answers and forms arrive here as they are published.</p>"},
+         "<p>Welcome to the InfoCentre. Newsletters, answers and forms arrive here as they are published.</p>"
+         "<p>Text size: <a href=\"qv:command/27123\">largest</a> <a href=\"qv:command/27124\">large</a> "
+         "<a href=\"qv:command/27125\">medium</a> <a href=\"qv:command/27126\">small</a> "
+         "<a href=\"qv:command/27127\">smallest</a>. Find a word by typing it; "
+         "<a href=\"qv:document/20\">the questions</a> answer the rest; "
+         "<a href=\"qv:command/27257\">InfoCentre settings</a>.</p>"},
         {doc(10, "Newsletter: January", "Newsletters", {"00010.htm"}),
          "<p>Markets opened the year quietly; <a href=\"00011.htm\">February's issue</a> follows.</p>"},
         {doc(11, "Newsletter: February", "Newsletters", {"00011.htm"}),

@@ -144,6 +144,40 @@ TEST(InCLinks, VerbsAndTheirArguments)
     EXPECT_EQ(InCHelpTopic(12), 12u + 0x10000u);
 }
 
+TEST(InCLinks, NavigationsAreSortedByScheme)
+{
+    EXPECT_EQ(ClassifyNavigation("qv:backpage"), NavigationKind::Verb);
+    EXPECT_EQ(ClassifyNavigation("http://www.example.com/"), NavigationKind::External);
+    EXPECT_EQ(ClassifyNavigation("https://www.example.com/"), NavigationKind::External);
+    EXPECT_EQ(ClassifyNavigation("file:///demo/Data/Content/00011.htm"), NavigationKind::Page);
+}
+
+// The document's first page does not count, so backpage there does nothing; pages opened by a link
+// count once, and a form's next page, counted by the program, not again when it loads.
+TEST(InCLinks, PageDepthLimitsBackPage)
+{
+    HtmlPageDepth depth;
+    depth.NewDocument(true);
+    depth.PageNavigated();
+    depth.DocumentComplete();
+    EXPECT_FALSE(depth.BackPage());
+    EXPECT_EQ(depth.Depth(), 0u);
+
+    depth.PageNavigated();
+    depth.DocumentComplete();
+    depth.CountPage();
+    depth.PageNavigated();
+    depth.DocumentComplete();
+    EXPECT_EQ(depth.Depth(), 2u);
+    EXPECT_TRUE(depth.BackPage());
+    depth.PageNavigated(); // going back is no new page
+    depth.DocumentComplete();
+    EXPECT_EQ(depth.Depth(), 1u);
+
+    depth.NewDocument(true);
+    EXPECT_EQ(depth.Depth(), 0u);
+}
+
 // helpkey's "%" and the two characters after it become one blank, but only where two follow.
 TEST(InCLinks, HelpKeyText)
 {

@@ -51,6 +51,22 @@ TEST(InCDocLayout, NextButtonLabels)
     EXPECT_EQ(NextButtonLabel(true, "Reports", "Newsletters"), "Next Autoview");
 }
 
+// Next within a type walks on from the current document, round to the head once, past done items
+// and documents open elsewhere.
+TEST(InCDocLayout, NextOfTheSameType)
+{
+    const std::vector<InCDocumentItem> list = {{"a", 10, 0}, {"b", 11, 1}, {"c", 12, 0}, {"d", 13, 0}};
+    auto none = [](uint16_t) { return false; };
+    EXPECT_EQ(NextOfType(list, 10, none), 12);
+    EXPECT_EQ(NextOfType(list, 13, none), 10);
+    EXPECT_EQ(NextOfType(list, 12, [](uint16_t n) { return n == 13; }), 10);
+    EXPECT_EQ(NextOfType(list, 10, [](uint16_t n) { return n != 10; }), 0);
+    EXPECT_EQ(NextOfType(list, 99, none), 10) << "a document no longer in the list starts at the head";
+    EXPECT_EQ(NextOfType({}, 10, none), 0);
+    EXPECT_TRUE(TypeHasNext(list));
+    EXPECT_FALSE(TypeHasNext({{"a", 10, 0}, {"b", 11, 1}}));
+}
+
 // At 14:00, "in 2 hours" is due at 16:00; the basic form opens on "tomorrow" whatever else it
 // remembered, the advanced one on its own choice.
 TEST(InCDocLayout, DeferTimes)

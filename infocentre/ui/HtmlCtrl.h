@@ -1,0 +1,114 @@
+// The HTML control of an InfoCentre document window: a web view with its own page that sorts
+// navigations, carries out the program's "qv:" verbs, files submitted forms, and offers five text
+// sizes and text search. The only file pair that sees the web engine.
+#pragma once
+
+#include "infocentre/HtmlForms.h"
+
+#include <QString>
+#include <QUrl>
+#include <QWidget>
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+class QWebEngineView;
+
+namespace qv {
+
+// The text size commands: 27123 largest (4) down to 27127 smallest (0).
+inline constexpr uint32_t kTextSizeLargestCommand = 27123;
+inline constexpr uint32_t kTextSizeSmallestCommand = 27127;
+inline constexpr uint32_t kHtmlCtrlId = 3419;
+
+// Search flags of `FindText`.
+inline constexpr uint32_t kFindUp = 0x01;
+inline constexpr uint32_t kFindWholeWord = 0x02;
+inline constexpr uint32_t kFindMatchCase = 0x04;
+inline constexpr uint32_t kFindInSelection = 0x8000;
+
+// What the verbs and keys ask of the window that holds the control.
+class HtmlCtrlOwner {
+public:
+    virtual ~HtmlCtrlOwner() = default;
+    // OK and Cancel: the window goes without changing the document's state.
+    virtual void CloseQuietly() = 0;
+    // The window's close: the document is marked as seen.
+    virtual void CloseWindow() = 0;
+    virtual void OpenLater() = 0;
+    virtual void ShowLinkedDocument(uint16_t number) = 0;
+    virtual void SetDocumentState(uint8_t state) = 0;
+    virtual void MarkFormDone() = 0;
+    virtual void OpenFind(const QString& seed) = 0;
+    // Whether Escape opens Later... (the window was opened by AutoView).
+    virtual bool AutoViewing() const = 0;
+};
+
+// Call before the application object exists: registers the "qv" scheme and, for a root user (a CI
+// machine), switches off the engine's sandbox, which cannot run there.
+void PrepareHtmlEngine();
+// Whether this build and display can show document windows.
+bool HtmlEngineAvailable();
+// The engine's version ("6.4"), or nothing in a build without one.
+std::optional<std::string> HtmlEngineVersion();
+
+class CHtmlCtrl : public QWidget {
+    Q_OBJECT
+public:
+    CHtmlCtrl(HtmlCtrlOwner& owner, std::filesystem::path contentFolder, QWidget* parent);
+    ~CHtmlCtrl() override;
+
+    void SetDocument(uint16_t number, uint8_t classFlags, bool doNotCount);
+    void Navigate(const QUrl& url);
+    void Reload();
+    uint32_t PageDepth() const { return depth_.Depth(); }
+    // Runs a script in the page (filling a form in a test run, say).
+    void RunScript(const QString& script);
+
+    int TextSize() const { return textSize_; }
+    // Runs a text size command; false for another command.
+    bool OnTextSizeCommand(uint32_t command);
+    bool IsTextSizeChecked(uint32_t command) const;
+
+    void FindText(const QString& text, uint32_t flags);
+
+    // A "qv:" link, or a form submission aimed at one with its URL-encoded fields.
+    void HandleVerb(const std::string& url, const std::string& post = {});
+    // A navigation the page is about to make: true to let it go ahead.
+    bool AcceptNavigation(const QUrl& url);
+    // A key or click before the page sees it: true when the control took it.
+    bool RouteKey(const HtmlKey& key);
+
+    // Whether the page's focus is in a form field, as the page's script last reported.
+    void SetInFormField(bool inField) { inFormField_ = inField; }
+
+signals:
+    void loadFinished(bool ok);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void OnDocumentComplete(bool ok);
+    void WatchKeys();
+    void SubmitForm(const InCLink& link, const std::string& post, bool wholeDocument);
+    void NavigateToPage(const std::string& page);
+    void ApplyZoom();
+    void ScrollPage(bool up);
+
+    HtmlCtrlOwner& owner_;
+    std::filesystem::path folder_;
+    QWebEngineView* view_ = nullptr;
+    uint16_t number_ = 0;
+    std::string name_;
+    uint8_t classFlags_ = 0;
+    HtmlPageDepth depth_;
+    int textSize_ = 2;
+    bool injectStyle_ = false;
+    QString lastSearch_;
+    bool inFormField_ = false;
+};
+
+} // namespace qv

@@ -1,0 +1,249 @@
+// The document window on the real web engine, which needs a display (run under Xvfb): a demo form
+// filled in and submitted becomes a message in the outgoing mailbox and the thanks page, a missing
+// field is listed, and the window takes each size mode; renders of the windows go to build/renders.
+#include "app/ui/WindowLayerHooks.h"
+#include "devtools/lib/InfoCentreWriter.h"
+#include "devtools/lib/TempFolder.h"
+#include "infocentre/FormMessage.h"
+#include "infocentre/InCStore.h"
+#include "infocentre/ui/HtmlCtrl.h"
+#include "infocentre/ui/InCDocDlg.h"
+#include "platform/FileOps.h"
+#include "platform/Paths.h"
+#include "shell/TimerCallbacks.h"
+#include "support/FakeMessageBox.h"
+#include "support/PrivateRegistry.h"
+#include "support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace qv;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct WindowHost : InCStoreHost {
+    std::unique_ptr<InCDocumentWindow> CreateDocumentWindow(CInCStore& store, uint16_t number,
+                                                            const InCDocSummary& summary, bool autoView) override
+    {
+        auto window = std::make_unique<CInCDocDlg>(store, number, summary, autoView);
+        if (!window->Open())
+            return nullptr;
+        return window;
+    }
+    void InfoCentreLoaded(bool) override {}
+};
+
+// Waits, handling events, until the test holds or the time is up.
+template <class Test>
+bool WaitFor(Test test, int ms = 20000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!test()) {
+        if (timer.elapsed() > ms)
+            return false;
+        QTest::qWait(50);
+    }
+    return true;
+}
+
+std::vector<fs::path> Messages(const fs::path& program)
+{
+    std::vector<fs::path> found;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(program / "MAILBOX" / "OUT", error))
+        if (entry.path().extension() == ".MBO")
+            found.push_back(entry.path());
+    return found;
+}
+
+void SaveWindowRender(QWidget& window, const char* name)
+{
+    // The engine paints a frame or two after the load has finished.
+    QTest::qWait(500);
+    QDir().mkpath(QV_RENDER_DIR);
+    window.grab().toImage().save(QString(QV_RENDER_DIR) + "/" + name + ".png");
+}
+
+struct DocWindows : ::testing::Test {
+    dev::TempFolder folder{"incweb"};
+    fs::path previous = ProgramFolder();
+    test::PrivateRegistry registry;
+    test::FakeMessageBox messages;
+    WindowHost host;
+    std::unique_ptr<CInCStore> store;
+
+    void SetUp() override
+    {
+        ClearTimerCallbacks();
+        SetProgramFolder(folder.path());
+        fs::create_directories(folder / "MAILBOX" / "OUT");
+        ASSERT_TRUE(dev::WriteDemoInfoCentre(folder / "Data" / "Content"));
+        store = std::make_unique<CInCStore>(folder / "Data" / "Content", false, &host);
+        ASSERT_TRUE(store->LoadIndex());
+    }
+    void TearDown() override
+    {
+        store.reset();
+        ClearTimerCallbacks();
+        SetProgramFolder(previous);
+    }
+    CInCDocDlg* Open(uint16_t number)
+    {
+        EXPECT_TRUE(store->OpenDocument(number, false)) << number;
+        auto* window = dynamic_cast<CInCDocDlg*>(store->Window(number));
+        if (window) {
+            QSignalSpy loaded(&window->control(), &CHtmlCtrl::loadFinished);
+            EXPECT_TRUE(loaded.wait(20000)) << "document " << number << " did not load";
+        }
+        return window;
+    }
+};
+
+} // namespace
+
+TEST_F(DocWindows, AFilledFormBecomesAMessageAndAMissingFieldIsListed)
+{
+    CInCDocDlg* window = Open(30);
+    ASSERT_NE(window, nullptr);
+    SaveWindowRender(*window, "InCDocumentForm");
+
+    window->control().RunScript("document.querySelector('input[type=submit]').click();");
+    ASSERT_TRUE(WaitFor([&] { return !messages.texts().empty(); }));
+    EXPECT_NE(messages.texts()[0].find("Your name\nYour email address\n"), std::string::npos) << messages.texts()[0];
+    EXPECT_TRUE(Messages(folder.path()).empty());
+
+    QSignalSpy thanks(&window->control(), &CHtmlCtrl::loadFinished);
+    window->control().RunScript("document.querySelector('input[name=name]').value = 'Ann Example';"
+                                "document.querySelector('input[name=email]').value = 'ann@example.com';"
+                                "document.querySelectorAll('input[name=interest]').forEach(function (b) { b.checked = true; });"
+                                "document.querySelector('input[type=submit]').click();");
+    ASSERT_TRUE(WaitFor([&] { return !Messages(folder.path()).empty(); }));
+    const auto bytes = ReadFileBytes(Messages(folder.path()).front());
+    ASSERT_TRUE(bytes);
+    const auto message = ParseFormMessage(*bytes);
+    ASSERT_TRUE(message);
+    EXPECT_EQ(message->destination, "forms@quorvantis.example");
+    EXPECT_EQ(message->body, "\"Ann Example\",\"ann@example.com\",\"shares,funds\"");
+    EXPECT_TRUE(!thanks.isEmpty() || thanks.wait(20000));
+    EXPECT_FALSE(fs::exists(folder / "Data" / "Content" / "000300.new")) << "the page went into the message";
+    InCEntryHead head;
+    ASSERT_TRUE(store->Index()->ReadEntryHead(30, head));
+    EXPECT_TRUE(head.flags & kInCFlagDone);
+    SaveWindowRender(*window, "InCDocumentThanks");
+}
+
+// Size modes 1 (A6 upright and on its side), 2 (zeros: 400 by 500 pixels) and 3 (per cent).
+TEST_F(DocWindows, TheWindowTakesTheSizeItsDescriptorAsks)
+{
+    struct Mode {
+        uint8_t mode;
+        uint16_t a, b;
+        const char* render;
+    };
+    const Mode modes[] = {{1, 2, 0, "InCDocumentPaper"}, {1, 2, 1, "InCDocumentPaperSideways"},
+                          {2, 0, 0, "InCDocumentPixels"}, {3, 40, 50, "InCDocumentPercent"}};
+    const fs::path descriptor = folder / "Data" / "Content" / "00020.InC";
+    for (const Mode& m : modes) {
+        auto bytes = *ReadFileBytes(descriptor);
+        bytes[15] = m.mode;
+        bytes[16] = uint8_t(m.a), bytes[17] = uint8_t(m.a >> 8);
+        bytes[18] = uint8_t(m.b), bytes[19] = uint8_t(m.b >> 8);
+        ASSERT_TRUE(WriteFileBytes(descriptor, bytes));
+        CInCDocDlg* window = Open(20);
+        ASSERT_NE(window, nullptr);
+        if (m.mode == 2) {
+            // The page is the control's area; the window is widened where the button row needs it.
+            EXPECT_EQ(window->control().height(), 500);
+            EXPECT_GE(window->control().width(), 400);
+            EXPECT_LE(window->control().width(), std::max(400, window->minimumWidth()));
+        }
+        if (m.mode == 1)
+            EXPECT_EQ(window->control().width() > window->control().height(), m.b == 1) << m.render;
+        SaveWindowRender(*window, m.render);
+        window->CloseQuietly();
+        QTest::qWait(100);
+    }
+}
+
+// A "qv:" link runs its verb and leaves no blank page: document/20 shows the FAQ in the window.
+TEST_F(DocWindows, AVerbLinkShowsTheLinkedDocument)
+{
+    CInCDocDlg* window = Open(1);
+    ASSERT_NE(window, nullptr);
+    QSignalSpy loaded(&window->control(), &CHtmlCtrl::loadFinished);
+    window->control().RunScript("document.querySelector('a[href=\"qv:document/20\"]').click();");
+    ASSERT_TRUE(loaded.wait(20000));
+    EXPECT_EQ(window->Number(), 20);
+    EXPECT_EQ(window->windowTitle(), "Frequently asked questions");
+    EXPECT_EQ(store->Window(20), window);
+    EXPECT_EQ(window->control().PageDepth(), 0u);
+    SaveWindowRender(*window, "InCDocumentLinked");
+}
+
+// Keys reach the control before the page: a typed letter opens the find dialog with it, Ctrl+F opens
+// it empty; and each text size command is the one checked once run.
+TEST_F(DocWindows, TypedKeysOpenFindAndTheTextSizesCheckTheirOwn)
+{
+    CInCDocDlg* window = Open(20);
+    ASSERT_NE(window, nullptr);
+    window->activateWindow();
+    QWidget* page = window->control().focusProxy();
+    ASSERT_NE(page, nullptr);
+    page->setFocus();
+    QTest::qWait(200);
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : page;
+    struct Key {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* seed;
+    };
+    for (const Key& k : {Key{Qt::Key_Q, Qt::NoModifier, "q"}, Key{Qt::Key_F, Qt::ControlModifier, ""}}) {
+        QString seen = "(no dialog)";
+        QTimer::singleShot(300, [&seen] {
+            if (auto* find = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                seen = find->findChild<QLineEdit*>("3505")->text();
+                find->reject();
+            }
+        });
+        QTest::keyClick(target, k.key, k.modifiers);
+        QTest::qWait(600);
+        EXPECT_EQ(seen, k.seed);
+    }
+
+    for (uint32_t command = kTextSizeLargestCommand; command <= kTextSizeSmallestCommand; ++command) {
+        ASSERT_TRUE(window->control().OnTextSizeCommand(command));
+        for (uint32_t other = kTextSizeLargestCommand; other <= kTextSizeSmallestCommand; ++other)
+            EXPECT_EQ(window->control().IsTextSizeChecked(other), other == command) << command << " " << other;
+    }
+    EXPECT_EQ(window->control().TextSize(), 0);
+    EXPECT_FALSE(window->control().OnTextSizeCommand(27128));
+}
+
+int main(int argc, char** argv)
+{
+    ::setenv("FONTCONFIG_FILE", QV_SOURCE_DIR "/tests/support/fonts.conf", 1);
+    qv::test::PrepareTestEnvironment();
+    qv::InstallWindowLayerHooks();
+    qv::PrepareHtmlEngine();
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    if (!qv::HtmlEngineAvailable()) {
+        std::fprintf(stderr, "no display for the web engine\n");
+        return 1;
+    }
+    return RUN_ALL_TESTS();
+}
