@@ -6,6 +6,8 @@
 #include "chartmodel/PriceEditHit.h"
 #include "chartmodel/TrainingMode.h"
 #include "chartmodel/ViewGraph.h"
+#include "core/Memory.h"
+#include "core/PriceSubRecords.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "platform/MessageBox.h"
@@ -232,37 +234,70 @@ bool EodPriceEdit::UpdateCommand(CommandUi& ui) const
 void EodPriceEdit::EditHeldDay()
 {
     std::vector<DayRecord>& days = chart_.editableDays();
-    if (!DayDialog() || held_ < 0 || held_ >= int32_t(days.size()))
+    if (held_ < 0 || held_ >= int32_t(days.size()))
         return;
-    DayRecord& day = days[size_t(held_)];
-    PriceEdit* node = FindPriceEdit(list_, &day);
+    const std::string name = entry_.record ? std::string(GetRecordName(entry_.record)) : std::string();
+    if (EditOneDay(list_, days[size_t(held_)], name, current_))
+        SaveAndRepaint();
+}
+
+bool EditOneDay(PriceEditList& list, DayRecord& day, const std::string& shareName, PriceEdit*& current,
+                bool temporaryAllowed)
+{
+    if (!DayDialog())
+        return false;
+    PriceEdit* node = FindPriceEdit(list, &day);
     DayPriceEdit edit;
-    edit.shareName = entry_.record ? std::string(GetRecordName(entry_.record)) : std::string();
+    edit.shareName = shareName;
     edit.original = node ? node->unedited : day;
     edit.edited = day;
-    edit.saved = !node || node->changed != 0;
+    edit.saved = !temporaryAllowed || !node || node->changed != 0;
+    edit.temporaryAllowed = temporaryAllowed;
     switch (DayDialog()(edit)) {
-    case DayPriceAnswer::Cancel: return;
+    case DayPriceAnswer::Cancel: return false;
     case DayPriceAnswer::Ok:
-        current_ = AddPriceEdit(list_, &day, 0);
+        current = AddPriceEdit(list, &day, 0);
         day.open = edit.edited.open;
         day.high = edit.edited.high;
         day.low = edit.edited.low;
         day.close = edit.edited.close;
         day.volume = edit.edited.volume;
-        current_->changed = edit.saved ? 1 : 0;
-        break;
+        current->changed = edit.saved ? 1 : 0;
+        return true;
     case DayPriceAnswer::Reset:
         if (node)
-            RemovePriceEdit(list_, node, true);
-        current_ = nullptr;
-        break;
+            RemovePriceEdit(list, node, true);
+        current = nullptr;
+        return true;
     case DayPriceAnswer::ResetAll:
-        FreePriceEdits(list_, true);
-        current_ = nullptr;
-        break;
+        FreePriceEdits(list, true);
+        current = nullptr;
+        return true;
     }
-    SaveAndRepaint();
+    return false;
+}
+
+bool CanEditShareDay() { return bool(DayDialog()); }
+
+bool EditShareDay(const RecordCursor& share, PackedDate date)
+{
+    if (!DayDialog() || !share.record || !date)
+        return false;
+    RecordCursor cursor = share;
+    DayRecord* days = nullptr;
+    bool changed = false;
+    if (DecodePriceHistory(&cursor, &days, 0, false, false) > 0) {
+        PriceEditList list;
+        LoadPriceEdits(days, list, &cursor, false);
+        PriceEdit* current = nullptr;
+        if (DayRecord* day = FindPriceRecordByDay(days, date))
+            changed = EditOneDay(list, *day, std::string(GetRecordName(share.record)), current, false);
+        if (changed)
+            SavePriceEdits(list, &cursor);
+        FreePriceEdits(list, false);
+    }
+    ProFree(days);
+    return changed;
 }
 
 void SetEditDayPriceDialog(EditDayPriceDialog dialog) { DayDialog() = std::move(dialog); }

@@ -5,6 +5,7 @@
 
 #include "chartmodel/PriceEdits.h"
 #include "core/DayRecord.h"
+#include "core/PackedDate.h"
 #include "core/RecordCursor.h"
 
 #include <cstdint>
@@ -73,9 +74,21 @@ struct DayPriceEdit {
     DayRecord original{}; // the day as the database gave it
     DayRecord edited{};   // the day as it stands
     bool saved = true;    // kept in the store's file, not only until the program ends
+    // A value kept only until the program ends lives in a chart's loaded days: away from a chart
+    // every value is saved.
+    bool temporaryAllowed = true;
 };
 using EditDayPriceDialog = std::function<DayPriceAnswer(DayPriceEdit& edit)>;
 void SetEditDayPriceDialog(EditDayPriceDialog dialog);
+// The dialog on a day of a loaded price array whose corrections `list` holds, its answer applied to
+// the list; `current` becomes the day's correction (null after a reset). False on Cancel or
+// without the dialog.
+bool EditOneDay(PriceEditList& list, DayRecord& day, const std::string& shareName, PriceEdit*& current,
+                bool temporaryAllowed = true);
+// The dialog on the share's day `date` away from a chart (the price list): its corrections are read,
+// changed by the answer and stored. False when nothing changed (Cancel, no such day, no dialog).
+bool EditShareDay(const RecordCursor& share, PackedDate date);
+bool CanEditShareDay();
 
 // "Review saved values..." (27262): the share's saved corrections in a list the tools install; the
 // command is greyed until they do.

@@ -186,8 +186,12 @@ bool ImportPriceFile(const std::filesystem::path& path, ImportRun& run)
         run.cancelled = ShowMessage(message, {}, MsgButtons::OkCancel, MsgIcon::Exclamation) != MsgAnswer::Ok;
         return run.cancelled;
     }
+    // The values must read back as they are: a range too wide for any scale, or a value the scale
+    // would lose, is refused whole.
     const std::optional<int16_t> scale = ChooseImportScale(series.days);
-    if (!scale) {
+    const std::optional<std::vector<uint8_t>> stream =
+        scale ? EncodeImportStream(series.days, *scale) : std::nullopt;
+    if (!stream) {
         Tell(run, "Prices too large\n\n" + shownPath);
         return true;
     }
@@ -201,9 +205,8 @@ bool ImportPriceFile(const std::filesystem::path& path, ImportRun& run)
         }
         series.name = typed->substr(0, 50);
     }
-    const std::vector<uint8_t> stream = EncodeImportStream(series.days, *scale);
     const std::vector<uint8_t> record = BuildImportedRecord(series.name, series.keywords, *scale,
-                                                            series.days.front().date, series.days.back().value, stream);
+                                                            series.days.front().date, series.days.back().value, *stream);
     if (record.size() > kImportRecordLimit) {
         Tell(run, "Too much data...\n\n" + shownPath + " was not imported");
         return true;

@@ -487,15 +487,18 @@ void PriceChangeCoder::Put(double value, std::vector<uint8_t>& out)
 {
     const double change = value - previous_;
     const double k = RoundHalfAway((change + carry_) * factor_);
-    overflowed_ = overflowed_ || std::fabs(k) > double(kVarIntLimit);
+    const double limit = double(kVarIntLimit);
+    const int32_t coded = int32_t(std::clamp(k, -limit, limit));
+    total_ += coded;
+    lost_ = lost_ || std::fabs(k) > limit || total_ <= 0;
     uint8_t buffer[8];
-    uint8_t* written = EncodeVarInt(int32_t(std::clamp(k, -double(kVarIntLimit), double(kVarIntLimit))), buffer);
+    uint8_t* written = EncodeVarInt(coded, buffer);
     out.insert(out.end(), buffer, written);
     carry_ = carry_ + change - k / factor_;
     previous_ = value;
 }
 
-std::vector<uint8_t> EncodeImportStream(const std::vector<ImportDay>& days, int16_t scale)
+std::optional<std::vector<uint8_t>> EncodeImportStream(const std::vector<ImportDay>& days, int16_t scale)
 {
     PriceChangeCoder coder(scale);
     std::vector<uint8_t> out;
@@ -507,6 +510,8 @@ std::vector<uint8_t> EncodeImportStream(const std::vector<ImportDay>& days, int1
         coder.Put(day.value, out);
         previous = day.date;
     }
+    if (coder.lostValues())
+        return std::nullopt;
     out.push_back(' ');
     return out;
 }

@@ -87,19 +87,22 @@ class PriceChangeCoder {
 public:
     explicit PriceChangeCoder(int16_t scale);
     void Put(double value, std::vector<uint8_t>& out);
-    // A change too large for the stream's coding was cut to its limit: the stream no longer reads
-    // back as the values.
-    bool overflowed() const { return overflowed_; }
+    // The stream no longer reads back as the values: a change too large for its coding was cut to
+    // the limit, or a price came out at no unit or below at the scale (it would read as no price).
+    // Every writer of a price stream asks this before it keeps the stream.
+    bool lostValues() const { return lost_; }
 
 private:
-    bool overflowed_ = false;
+    bool lost_ = false;
     double factor_;
     double previous_ = 0;
     double carry_ = 0;
+    int64_t total_ = 0; // the coded price in units, as a reader adds it up
 };
 
 // The coded closes from the first day: a 'C' for every weekday without a value, each value as the
-// rounded change at the scale with the rounding carried, the end mark behind the last.
-std::vector<uint8_t> EncodeImportStream(const std::vector<ImportDay>& days, int16_t scale);
+// rounded change at the scale with the rounding carried, the end mark behind the last. Nothing
+// when the scale cannot keep the values (`PriceChangeCoder::lostValues`).
+std::optional<std::vector<uint8_t>> EncodeImportStream(const std::vector<ImportDay>& days, int16_t scale);
 
 } // namespace qv

@@ -25,6 +25,19 @@ void UnpackHoldFilter(uint8_t filter)
     o.limit = (filter & kHoldLimitShare) ? 1 : (filter & kHoldLimitParent) ? 2 : 3;
 }
 
+uint8_t PackHoldFilter()
+{
+    const HoldOptionFlags& o = HoldOptions();
+    uint8_t filter = 0;
+    filter |= o.directorDeals ? kHoldDirectorDeals : 0;
+    filter |= o.directorHoldings ? kHoldDirectorHoldings : 0;
+    filter |= o.majorDeals ? kHoldMajorDeals : 0;
+    filter |= o.majorHoldings ? kHoldMajorHoldings : 0;
+    filter |= o.latestOnly ? kHoldLatestOnly : 0;
+    filter |= o.limit == 1 ? kHoldLimitShare : o.limit == 2 ? kHoldLimitParent : 0;
+    return filter;
+}
+
 bool HoldCategoryPasses(uint8_t filter, uint8_t f)
 {
     const bool holding = f & kDealingHolding;

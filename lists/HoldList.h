@@ -38,6 +38,8 @@ struct HoldOptionFlags {
 };
 HoldOptionFlags& HoldOptions();
 void UnpackHoldFilter(uint8_t filter);
+// The program-wide flags packed back into a filter byte (0 while no category is chosen).
+uint8_t PackHoldFilter();
 
 // True when data byte 4's flags f fall in a category the filter asks for.
 bool HoldCategoryPasses(uint8_t filter, uint8_t f);

@@ -39,6 +39,13 @@ int32_t RequestReferenceKind(int32_t oldKind, int32_t previousListKind)
     return listOrMining == cameFromPortfolio ? oldKind : previousListKind;
 }
 
+bool RequestLooksForSource(int32_t kind, int32_t referenceKind, bool foundHasSource)
+{
+    if (IsPortfolioViewKind(kind))
+        return true;
+    return IsOneShareViewKind(kind) && (IsPortfolioViewKind(referenceKind) || foundHasSource);
+}
+
 int32_t RequestCurrentNumber(uint32_t flags, int32_t viewKind, int32_t previousListKind)
 {
     if (flags & kRequestNewWindow)

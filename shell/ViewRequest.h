@@ -51,6 +51,10 @@ int32_t CycleViewKind(bool next, int32_t kind, bool graphHasParentLink, int32_t 
 // "the previous list kind is 2 or 4" holds, when it is the previous list kind.
 int32_t RequestReferenceKind(int32_t oldKind, int32_t previousListKind);
 
+// Whether a request looks for the portfolio it works in: for kinds 2 and 4, and for one-share kinds
+// (0, 3, 9) when the reference kind is 2 or 4 or the list found has a portfolio.
+bool RequestLooksForSource(int32_t kind, int32_t referenceKind, bool foundHasSource);
+
 // The current number a request starts with: -1 for a new window; else the view's kind when it is a
 // list-type kind (1, 2, 4, 6, 7), else its previous list kind.
 int32_t RequestCurrentNumber(uint32_t flags, int32_t viewKind, int32_t previousListKind);

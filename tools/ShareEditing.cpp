@@ -186,11 +186,6 @@ RebuildResult RebuildEditedRecord(const EditedItem& item, std::vector<uint8_t>& 
     const std::optional<int16_t> scale = ChoosePriceScale(values, ScaleThresholds{0.01, 0.01, 0.01});
     if (!scale)
         return RebuildResult::TooLarge;
-    // A price below half the scale's unit would read back as no price: the range is too wide.
-    const double unit = *scale > 0 ? 1.0 / *scale : -double(*scale);
-    for (double v : values)
-        if (v < unit / 2)
-            return RebuildResult::TooLarge;
     PackedDate firstDate = item.firstDate;
     for (size_t i = 0; i < first; ++i)
         firstDate = NextWeekday(firstDate);
@@ -207,7 +202,7 @@ RebuildResult RebuildEditedRecord(const EditedItem& item, std::vector<uint8_t>& 
         else
             coder.Put(v, stream);
     }
-    if (coder.overflowed())
+    if (coder.lostValues())
         return RebuildResult::TooLarge;
     stream.push_back(kStreamEnd);
     ImportKeywords keywords = item.fundamentals.codes;

@@ -195,6 +195,7 @@ void InstallDealingsViewClass()
         if (auto* dealings = dynamic_cast<CViewHoldWnd*>(view))
             dealings->ShowShareOnly(shareId);
     };
+    requests.dealingsDisplayFlags = [] { return PackHoldFilter(); };
     requests.dealingsRowShare = [](const CViewBase* view) -> uint16_t {
         auto* dealings = dynamic_cast<const CViewHoldWnd*>(view);
         const RecordCursor* row = dealings && dealings->list ? CurrentEntry(dealings->list) : nullptr;

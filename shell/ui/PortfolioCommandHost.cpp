@@ -376,8 +376,13 @@ void CPortfolioCommandHost::ShowPortfolio(CViewBase* view, Portfolio* portfolio,
     request.flags = flags ? flags : kRequestKeepPositions;
     request.source = portfolio;
     CViewBase* shown = requests_.OpenViewForRequest(request);
-    if (shown && shown->list && shown->list->source != portfolio)
-        SetShareListSource(shown->list, portfolio, 0, 0, true, true);
+    if (shown && shown->list && shown->list->source != portfolio) {
+        // The user keeps looking at the same share where the portfolio holds it.
+        const RecordCursor* entry = CurrentEntry(shown->list);
+        const bool share = entry && entry->record;
+        SetShareListSource(shown->list, portfolio, share ? EntryRecordId(*entry) : 0, share ? entry->count : 0, true,
+                           true);
+    }
     requests_.ActivateRequestedView(shown, request);
     if (shown && shown->list)
         PostListViewsRefresh(shown->list, false);

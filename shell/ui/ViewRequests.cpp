@@ -37,6 +37,9 @@ uint8_t CViewRequests::DataMiningDisplayB = 0;
 
 namespace {
 
+// The dealings filter's bit for one share's dealings.
+constexpr uint8_t kDealingsOneShareBit = 0x40;
+
 bool SetsListNumber(int32_t kind)
 {
     return kind != kViewDealings && kind != kViewCash && kind != kViewNews && kind != kViewTradeList &&
@@ -62,6 +65,19 @@ Portfolio* FirstPortfolio()
         if (p->type == kUserPortfolio)
             return p;
     return PortfolioChain();
+}
+
+// The current portfolio's list made anew, without views, for `source` at the share `position`
+// shows: a view may then take the old one elsewhere (another list, another portfolio) without
+// taking the current portfolio with it.
+ShareList* RemakeCurrentPortfolioList(Portfolio* source, ShareList* position)
+{
+    ShareList* made = CreateShareList(1, 0, kFamilyShares, source, true);
+    if (made && position)
+        StoreShareListPosition(made, position, false);
+    if (made)
+        PostListViewsRefresh(made, false);
+    return made;
 }
 
 } // namespace
@@ -131,6 +147,10 @@ CViewBase* CViewRequests::ShowViewKind(int32_t kind, int32_t number, uint32_t fl
         request.list = request.view->list;
     }
     CViewBase* shown = OpenViewForRequest(request);
+    // A dealings view asked for starts from the display options last chosen, on every share.
+    const ViewRequestHooks& hooks = GetViewRequestHooks();
+    if (shown && kind == kViewDealings && shown->list && hooks.dealingsDisplayFlags)
+        shown->list->viewState2 = uint8_t(hooks.dealingsDisplayFlags() & ~kDealingsOneShareBit);
     if (shown && kind == kViewPortfolio && shown->list) {
         Portfolio* portfolio = shown->list->source;
         if (!portfolio && CurrentShareList())
@@ -185,16 +205,22 @@ CViewBase* CViewRequests::OpenViewForRequest(ViewRequest& request)
     CViewBase* old = request.view;
     ShareList* found = nullptr;
     CChildWindow* child = nullptr;
+    int32_t reference = -1;
     if (!old || old->kind == kViewTicker) {
         request.flags |= kRequestNewWindow;
     } else {
         request.oldKind = old->kind;
+        reference = RequestReferenceKind(old->kind, old->previousListKind);
         found = FindViewListOfKind(old, family);
         child = CWindowFactory::ChildOf(old);
         if (!child)
             request.flags |= kRequestNewWindow;
     }
     bool newWindow = request.flags & kRequestNewWindow;
+    // A new window does not open maximised over the one it came from.
+    if (CChildWindow* oldChild = newWindow && old ? CWindowFactory::ChildOf(old) : nullptr;
+        oldChild && oldChild->isMaximized())
+        oldChild->showNormal();
     if (!newWindow) {
         if (!(request.flags & kRequestUseGivenList))
             PickRequestList(found, request);
@@ -203,6 +229,17 @@ CViewBase* CViewRequests::OpenViewForRequest(ViewRequest& request)
                                            listFamily, family))
             return nullptr;
     }
+    // The list found goes with the new view; the current portfolio's list must not go with it.
+    ShareList* current = CurrentShareList();
+    if (found && current && (found == current || (found->source && found->source == current->source)))
+        current = RemakeCurrentPortfolioList(found->source, found);
+    // The portfolio the request works in becomes the current portfolio. A window that shows another
+    // portfolio keeps it: the current portfolio takes a list of its own rather than that window's.
+    if (!request.source && !(request.flags & kRequestKeepOwnList) &&
+        RequestLooksForSource(request.kind, reference, found && found->source))
+        request.source = found && found->source ? found->source : current ? current->source : nullptr;
+    if (request.source && (!current || request.source != current->source))
+        RemakeCurrentPortfolioList(request.source, found && found->source == request.source ? found : nullptr);
     if (!IsChartViewKind(request.kind))
         SlideShowRunning = 0;
     MainFrameState().activeKind = request.kind;
@@ -339,7 +376,16 @@ void CViewRequests::FollowLinkedViews(CViewBase* view, const ViewRequest& reques
             SetShareListSource(other->list, view->list->source, 0, 0, false, false);
         int32_t kind = LinkedViewFollowKind(other->kind, request.kind, request.flags);
         if (kind >= 0) {
+            ShareList* before = other->list;
+            Portfolio* source = before ? before->source : nullptr;
             ShowViewKind(kind, request.number, kRequestNoFollow, other);
+            // The switched view took the current portfolio's list with it: the current portfolio
+            // keeps its own list (the first portfolio's when the switched list had none).
+            if (before && before == CurrentShareList()) {
+                ShareList* made = RemakeCurrentPortfolioList(source ? source : FirstPortfolio(), nullptr);
+                if (made)
+                    PostListViewsRefresh(made, true);
+            }
             continue;
         }
         PostProgramMessage(*other, WM_COMMAND, ID_REFRESH);
@@ -629,6 +675,8 @@ void CViewRequests::UseList(int32_t number)
     } else {
         int32_t kind = view->kind;
         MainFrameState().listNumber = number;
+        if (view->list->source && view->list == CurrentShareList())
+            RemakeCurrentPortfolioList(view->list->source, view->list);
         DropListSource(view->list);
         view->list->sourceNumber = -1;
         view->list->word = number;

@@ -98,6 +98,9 @@ struct ViewRequestHooks {
     // (0); and the share of its current row (0 none).
     std::function<void(CViewBase* dealings, uint16_t shareId)> limitDealingsToShare;
     std::function<uint16_t(const CViewBase* dealings)> dealingsRowShare;
+    // The program-wide dealings display flags packed into a list's filter byte; a dealings view the
+    // request makes starts from them (0: the view's own defaults).
+    std::function<uint8_t()> dealingsDisplayFlags;
     // A news view limited to one share's stories (its id), or showing every story again (0); and, in
     // a news view, the switch between the current story's share and every story.
     std::function<void(CViewBase* news, uint32_t shareId)> limitNewsToShare;

@@ -235,9 +235,9 @@ TEST(PriceImportScale, ScalesAndDivisors)
 TEST(PriceImportScale, GapsAreCDaysAndRoundingNeverAccumulates)
 {
     const uint16_t friday = Date(2024, 3, 1);
-    EXPECT_EQ(EncodeImportStream({{friday, 10}, {kWed, 11}}, 1), (std::vector<uint8_t>{10, 'C', 'C', 1, ' '}));
+    EXPECT_EQ(*EncodeImportStream({{friday, 10}, {kWed, 11}}, 1), (std::vector<uint8_t>{10, 'C', 'C', 1, ' '}));
     // Halves at scale 1 round away from zero and the carry takes the rest back: 3, then 2 (2.5 - 0.5).
-    EXPECT_EQ(EncodeImportStream({{kMon, 2.5}, {kTue, 5}}, 1), (std::vector<uint8_t>{3, 2, ' '}));
+    EXPECT_EQ(*EncodeImportStream({{kMon, 2.5}, {kTue, 5}}, 1), (std::vector<uint8_t>{3, 2, ' '}));
     // Closes of a third of a unit at scale 1: the carry keeps every decoded close within half a unit.
     std::vector<ImportDay> days;
     uint16_t date = kMon;
@@ -246,7 +246,7 @@ TEST(PriceImportScale, GapsAreCDaysAndRoundingNeverAccumulates)
     ImportSeries series;
     series.name = "Thirds";
     series.days = days;
-    std::vector<uint8_t> record = BuildImportedRecord(series.name, series.keywords, 1, days.front().date, days.back().value, EncodeImportStream(days, 1));
+    std::vector<uint8_t> record = BuildImportedRecord(series.name, series.keywords, 1, days.front().date, days.back().value, *EncodeImportStream(days, 1));
     FinishImportedRecord(record.data(), LoadU16(&record[RecordLayout::FirstSubRecord]), record.size());
     Closes decoded = DecodedCloses(record.data());
     ASSERT_EQ(decoded.size(), days.size());
@@ -330,6 +330,12 @@ TEST_F(PriceImportFile, CancelAndFailuresMakeNothing)
     EXPECT_FALSE(Import("None.csv", "// nothing\n"));
     EXPECT_TRUE(Import("Huge.csv", "Date,Close\n2024-03-04,99999001\n"));
     EXPECT_EQ(box.texts().back(), "Prices too large\n\n" + (folder / "Huge.csv").string());
+    // Values the chosen scale would read back wrong: 1 beside 150,000 (a divisor of 10 makes it
+    // nothing), a price below nothing. The item they would replace stays.
+    for (const char* closes : {"150000\n2024-03-05,1\n", "5\n2024-03-05,-3\n"}) {
+        EXPECT_TRUE(Import("Keep.csv", std::string("Date,Close\n2024-03-04,") + closes)) << closes;
+        EXPECT_EQ(box.texts().back(), "Prices too large\n\n" + (folder / "Keep.csv").string());
+    }
     EXPECT_TRUE(ImportPriceFile(folder / "Missing.csv", run));
     EXPECT_EQ(box.texts().back(), "Unable to open Import file\n\n" + (folder / "Missing.csv").string());
     // Too much data: 30 years of closes with pence fractions pass the record limit.

@@ -34,9 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::optional<int16_t> scale = qv::ChooseImportScale(series.days);
     if (!scale || series.days.empty())
         return 0;
-    const std::vector<uint8_t> stream = qv::EncodeImportStream(series.days, *scale);
+    const std::optional<std::vector<uint8_t>> stream = qv::EncodeImportStream(series.days, *scale);
+    if (!stream)
+        return 0;
     std::vector<uint8_t> record = qv::BuildImportedRecord(series.name, series.keywords, *scale, series.days.front().date,
-                                                          series.days.back().value, stream);
+                                                          series.days.back().value, *stream);
     if (record.size() > qv::kImportRecordLimit)
         return 0;
     qv::FinishImportedRecord(record.data(), qv::LoadU16(&record[qv::RecordLayout::FirstSubRecord]), record.size());

@@ -117,6 +117,11 @@ TEST(HoldList, CountsAndFilterCommands)
     UnpackHoldFilter(0x4A);
     EXPECT_EQ(HoldOptions().limit, 1);
     EXPECT_TRUE(HoldOptions().directorHoldings && HoldOptions().majorHoldings && !HoldOptions().directorDeals);
+    // Packing gives the byte back; with both limits the selected share wins, as it does in the view.
+    for (uint8_t filter : {0x4A, 0x2F, 0x1F, 0x05, 0x6F}) {
+        UnpackHoldFilter(filter);
+        EXPECT_EQ(PackHoldFilter(), filter == 0x6F ? 0x4F : filter) << int(filter);
+    }
     UnpackHoldFilter(kHoldDefaultFilter);
 }
 

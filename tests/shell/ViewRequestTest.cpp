@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 #include <set>
+#include <tuple>
+#include <vector>
 
 using namespace qv;
 
@@ -43,6 +45,17 @@ TEST(ViewRequest, ReferenceKindAndNothingToDo)
     EXPECT_EQ(RequestReferenceKind(kViewDetails, kViewPortfolio), kViewPortfolio);
     EXPECT_EQ(RequestReferenceKind(kViewDataMining, kViewList), kViewList);
     EXPECT_EQ(RequestReferenceKind(kViewDailyChart, kViewList), kViewDailyChart);
+
+    for (const auto& [kind, reference, foundHasSource, looks] : std::vector<std::tuple<int32_t, int32_t, bool, bool>>{
+             {kViewPortfolio, kViewList, false, true},
+             {kViewTransactions, -1, false, true},
+             {kViewDailyChart, kViewPortfolio, false, true},
+             {kViewDetails, kViewList, true, true},
+             {kViewDailyChart, kViewList, false, false},
+             {kViewList, kViewPortfolio, true, false},
+             {kViewNews, kViewTransactions, true, false},
+         })
+        EXPECT_EQ(RequestLooksForSource(kind, reference, foundHasSource), looks) << kind << " " << reference;
 
     EXPECT_TRUE(RequestChangesNothing(kViewList, kViewList, 4, 4, 0, 0));
     EXPECT_FALSE(RequestChangesNothing(kViewList, kViewList, 5, 4, 0, 0));

@@ -95,6 +95,7 @@ CEditDayPriceDlg::CEditDayPriceDlg(const DayPriceEdit& edit, QWidget* parent)
     group->addButton(saved_);
     group->addButton(temporary_);
     (edit_.saved ? saved_ : temporary_)->setChecked(true);
+    temporary_->setEnabled(edit_.temporaryAllowed);
     QDialogButtonBox* buttons = OkCancelHelpButtons(*this, 0x20000 + 27278);
     QPushButton* reset = buttons->addButton(QStringLiteral("Reset"), QDialogButtonBox::ActionRole);
     reset->setObjectName(QString::number(kReset));

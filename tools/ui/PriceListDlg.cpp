@@ -4,11 +4,13 @@
 #include "tools/ui/ActiveShare.h"
 #include "chartmodel/EodPriceEdit.h"
 #include "core/RecordLookup.h"
+#include "core/ShareList.h"
 #include "lists/ListViewOptions.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "platform/qt/QtText.h"
 #include "shell/FrameDialogSeams.h"
+#include "shell/PortfolioAdd.h"
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/ModalDialog.h"
 
@@ -133,6 +135,7 @@ CPriceListDlg::CPriceListDlg(const RecordCursor& share, bool editedPrices, QWidg
         StoreSettings();
         Fill();
     });
+    connect(list_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { EditDay(item); });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
     QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
@@ -165,6 +168,7 @@ void CPriceListDlg::Fill()
         if (cells.size() > 1)
             cells.replace(0, cells.at(0) + QLatin1Char(' ') + cells.takeAt(1));
         auto* item = new QTreeWidgetItem(list_, cells);
+        item->setData(0, Qt::UserRole, int(row.date));
         for (int c = 1; c < cells.size(); ++c)
             item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
     }
@@ -195,6 +199,20 @@ bool CPriceListDlg::EditSettings()
     adjust_->setChecked(kept.adjustment);
     adjust_->blockSignals(false);
     Fill();
+    return true;
+}
+
+bool CPriceListDlg::EditDay(QTreeWidgetItem* item)
+{
+    const PackedDate date = item ? PackedDate(item->data(0, Qt::UserRole).toInt()) : 0;
+    if (!EditShareDay(share_, date))
+        return false;
+    Fill();
+    // Keep the edited day in view.
+    for (int i = 0; i < list_->topLevelItemCount(); ++i)
+        if (list_->topLevelItem(i)->data(0, Qt::UserRole).toInt() == int(date))
+            list_->setCurrentItem(list_->topLevelItem(i));
+    InvalidateMatchingViews(ShareListChain(), false, -1, -1, 0xFFFFFFFF, nullptr);
     return true;
 }
 

@@ -10,6 +10,7 @@
 class QCheckBox;
 class QLineEdit;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace qv {
 
@@ -26,6 +27,9 @@ public:
     void Fill();
     // The settings dialog on the current options; true when OK stored new ones.
     bool EditSettings();
+    // The one-day editor on the row's day (a double click); true when the day's correction changed,
+    // the list then filled again and the share's views repainted.
+    bool EditDay(QTreeWidgetItem* item);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

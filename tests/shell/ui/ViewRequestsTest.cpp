@@ -5,6 +5,7 @@
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "core/Portfolio.h"
 #include "core/RecordLists.h"
+#include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "lists/ListFixture.h"
 #include "lists/ListOptions.h"
@@ -270,6 +271,63 @@ TEST_F(Requests, ATickerAlwaysOpensANewWindowAndBusyRequestsComeBack)
     EXPECT_EQ(ActiveKind(), kViewDailyChart) << "carried out once the build ends";
 }
 
+TEST_F(Requests, ANewWindowFirstRestoresTheMaximisedOne)
+{
+    Start(kViewList);
+    CChildWindow* first = ActiveChild();
+    first->showMaximized();
+    Settle();
+    ASSERT_TRUE(first->isMaximized());
+    frame->NoteKeyState(KeyState{false, true, false});
+    frame->OnCommand(ShowListCommandId(4));
+    frame->NoteKeyState(KeyState{});
+    Settle();
+    ASSERT_EQ(Windows(), 2u);
+    EXPECT_NE(ActiveChild(), first);
+    EXPECT_FALSE(first->isMaximized());
+    EXPECT_FALSE(ActiveChild()->isMaximized());
+}
+
+TEST_F(Requests, ADealingsViewAskedForTakesTheDisplayOptionsLastChosenOnEveryShare)
+{
+    ViewRequestHooks& hooks = GetViewRequestHooks();
+    const auto kept = hooks.dealingsDisplayFlags;
+    hooks.dealingsDisplayFlags = [] { return uint8_t(0x5A); }; // latest only, two categories, one share
+    Start(kViewList);
+    CViewBase* shown = requests->ShowViewKind(kViewDealings, -1, 0);
+    ASSERT_NE(shown, nullptr);
+    ASSERT_NE(shown->list, nullptr);
+    EXPECT_EQ(shown->list->viewState2, 0x1A) << "the one-share limit is the request's to set";
+    hooks.dealingsDisplayFlags = kept;
+}
+
+TEST_F(Requests, APortfolioARequestWorksInBecomesCurrentAndAnotherWindowKeepsItsOwn)
+{
+    Portfolio other;
+    other.number = 1;
+    portfolio.next = &other;
+    CViewBase* view = Start(kViewList);
+    SetShareListSource(view->list, &other, 0, 0, true, false);
+    ShareList* elsewhere = CreateShareList(1, 0, kFamilyShares, &portfolio, true);
+    CurrentShareList() = elsewhere;
+
+    CViewBase* details = requests->ShowViewKind(kViewDetails, -1, 0);
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(details->list->source, &other) << "the details walk the list's portfolio";
+    ASSERT_NE(CurrentShareList(), nullptr);
+    EXPECT_EQ(CurrentShareList()->source, &other) << "which becomes the current portfolio";
+    EXPECT_NE(CurrentShareList(), details->list);
+    EXPECT_EQ(elsewhere->source, &portfolio) << "a list that showed the old one keeps it";
+
+    // A graph from the details of a list without a portfolio looks for none.
+    DropListSource(details->list);
+    ShareList* current = CurrentShareList();
+    requests->ShowViewKind(kViewDailyChart, -1, 0);
+    EXPECT_EQ(CurrentShareList(), current);
+    factory->CloseAllWindows();
+    portfolio.next = nullptr;
+}
+
 TEST_F(Requests, LinkedViewsFollowAndUnlinkingLeavesThemBehind)
 {
     Start(kViewList, true);
@@ -337,6 +395,28 @@ TEST_F(RequestsOnShares, AFixedListShownAfterAnEmptyPortfolioShowsItsOwnRows)
     EXPECT_EQ(EntryRecordId(*share), current) << "the graph shows the list's current share";
 }
 
+TEST_F(RequestsOnShares, TheCurrentPortfolioShownFromAListKeepsTheListsShare)
+{
+    Start(kViewList);
+    frame->OnCommand(ShowListCommandId(0));
+    Settle();
+    const uint16_t charlie = 0x4003;
+    for (uint16_t id : {uint16_t(0x4001), charlie, uint16_t(0x4004)})
+        AddPortfolioEntry(portfolio, FindRecordById(id, 0));
+    ShareList* list = MainFrameState().activeView->list;
+    SetShareListPosition(list, charlie, 0, false);
+    ASSERT_EQ(EntryRecordId(*CurrentEntry(list)), charlie);
+    frame->OnCommand(kCommandCurrentPortfolioBar);
+    Settle();
+    ASSERT_EQ(ActiveKind(), kViewPortfolio);
+    ShareList* shown = MainFrameState().activeView->list;
+    ASSERT_EQ(shown->source, &portfolio);
+    ASSERT_NE(CurrentEntry(shown), nullptr);
+    EXPECT_EQ(EntryRecordId(*CurrentEntry(shown)), charlie);
+    factory->CloseAllWindows();
+    ResetPortfolioEntries(portfolio);
+}
+
 TEST_F(RequestsOnShares, UseListOnAChartFollowingAnEmptyPortfolioGivesItTheListsRows)
 {
     ViewClassFactory plain = RegisterViewClass(kViewDailyChart, [](int32_t kind) -> CViewBaseWnd* {
@@ -363,6 +443,14 @@ TEST_F(RequestsOnShares, UseListOnAChartFollowingAnEmptyPortfolioGivesItTheLists
     ShareList* list = MainFrameState().activeView->list;
     EXPECT_EQ(list->source, nullptr);
     EXPECT_EQ(ShareListCount(list), all) << "the rows of list 0, not the portfolio's";
+    // The chart took the current portfolio's list to list 0; the current portfolio stays.
+    ASSERT_NE(CurrentShareList(), nullptr);
+    EXPECT_NE(CurrentShareList(), list);
+    EXPECT_EQ(CurrentShareList()->source, &portfolio);
+    frame->OnCommand(kCommandCurrentPortfolioBar);
+    Settle();
+    ASSERT_EQ(ActiveKind(), kViewPortfolio);
+    EXPECT_EQ(MainFrameState().activeView->list->source, &portfolio);
     factory->CloseAllWindows();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     RegisterViewClass(kViewDailyChart, plain);

@@ -29,9 +29,8 @@ std::vector<uint8_t> Item()
     ImportSeries series;
     series.name = "Brent Crude";
     series.days = {{test::Date(2024, 3, 4), 78.5}, {test::Date(2024, 3, 8), 80.25}};
-    const std::vector<uint8_t> stream = EncodeImportStream(series.days, 4);
     std::vector<uint8_t> record = BuildImportedRecord(series.name, series.keywords, 4, series.days.front().date,
-                                                      series.days.back().value, stream);
+                                                      series.days.back().value, *EncodeImportStream(series.days, 4));
     FinishImportedRecord(record.data(), LoadU16(&record[RecordLayout::FirstSubRecord]), record.size());
     return record;
 }
@@ -134,6 +133,9 @@ TEST(EditDayPriceDlg, AnOpenAboveTheHighMovesTheHighAndSaysSo)
     refused.field(CEditDayPriceDlg::kVolume)->setText(QStringLiteral("-3"));
     refused.accept();
     EXPECT_NE(refused.result(), QDialog::Accepted);
+    edit.temporaryAllowed = false; // opened from the price list
+    CEditDayPriceDlg saved(edit);
+    EXPECT_FALSE(saved.temporaryButton()->isEnabled());
     SuppressibleInfo() = previous;
 }
 

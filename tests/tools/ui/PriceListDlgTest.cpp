@@ -2,6 +2,7 @@
 // rectangle is kept), its settings dialog in the edited-prices mode, and the print settings.
 #include "tools/ui/PriceListDlg.h"
 
+#include "chartmodel/EodPriceEdit.h"
 #include "core/VarInt.h"
 #include "support/DatabaseFixture.h"
 #include "support/PriceFixtures.h"
@@ -58,6 +59,41 @@ TEST_F(PriceListDlg, ColumnsFollowTheSettingsAndTheWindowRendersTheDays)
     EXPECT_EQ(dialog.list()->columnCount(), 4) << "the adjustment column joins";
     dialog.resize(420, 300);
     test::SaveRender(test::RenderWidget(dialog), QStringLiteral("PriceListDlg"));
+}
+
+TEST_F(PriceListDlg, ADoubleClickedRowOpensTheDayEditorAndShowsItsAnswer)
+{
+    PriceListSettings() = {};
+    CPriceListDlg dialog(share_, false);
+    DayPriceAnswer answer = DayPriceAnswer::Ok;
+    DayPriceEdit seen;
+    SetEditDayPriceDialog([&](DayPriceEdit& edit) {
+        seen = edit;
+        edit.edited.close = 130.0f;
+        return answer;
+    });
+    // Wednesday 6 March: 123.80 as the database has it.
+    QTreeWidgetItem* row = dialog.list()->topLevelItem(1);
+    ASSERT_EQ(row->text(0), QStringLiteral("Wed 06/03/24"));
+    ASSERT_TRUE(dialog.EditDay(row));
+    EXPECT_EQ(seen.shareName, "Abcdef Widgets");
+    EXPECT_FLOAT_EQ(seen.original.close, 123.80f);
+    EXPECT_FALSE(seen.temporaryAllowed) << "no chart holds a temporary value";
+    row = dialog.list()->topLevelItem(1);
+    EXPECT_EQ(row->text(0), QStringLiteral("*Wed 06/03/24")) << "the edited day is marked";
+    EXPECT_EQ(row->text(1), QStringLiteral("130.00"));
+    EXPECT_EQ(dialog.list()->currentItem(), row);
+    EXPECT_EQ(dialog.list()->topLevelItem(0)->text(1), QStringLiteral("125.10")) << "the other days stay";
+
+    answer = DayPriceAnswer::Cancel;
+    EXPECT_FALSE(dialog.EditDay(dialog.list()->topLevelItem(1)));
+    EXPECT_EQ(dialog.list()->topLevelItem(1)->text(1), QStringLiteral("130.00"));
+    answer = DayPriceAnswer::Reset;
+    ASSERT_TRUE(dialog.EditDay(dialog.list()->topLevelItem(1)));
+    EXPECT_EQ(dialog.list()->topLevelItem(1)->text(0), QStringLiteral("Wed 06/03/24"));
+    EXPECT_EQ(dialog.list()->topLevelItem(1)->text(1), QStringLiteral("123.80"));
+    SetEditDayPriceDialog(nullptr);
+    EXPECT_FALSE(dialog.EditDay(dialog.list()->topLevelItem(1))) << "no editor installed";
 }
 
 TEST_F(PriceListDlg, SettingsInTheEditedModeKeepTheFixedBoxes)
