@@ -6,6 +6,7 @@
 #include "chartmodel/LineObjects.h"
 #include "chartmodel/OldGraphConfig.h"
 #include "chartmodel/PortfolioSeriesCache.h"
+#include "chartmodel/StudyKey.h"
 #include "chartmodel/StudyKeyCollector.h"
 #include "chartmodel/PriceEdits.h"
 #include "core/DMFilter.h"
@@ -92,6 +93,7 @@ void InstallStartUpSteps()
     upper.initIndicatorLineStyles = InitIndicatorLineStyles;
     upper.loadGraphConfig = LoadGraphConfig;
     upper.fixOldTextSizes = FixOldTextSizes;
+    upper.breadthStudyKey = BreadthStudyKeyOf;
     upper.collectStudyKeys = [] { CollectStudyKeys(); };
     upper.deleteGraphSettingRecords = DeleteGraphSettingRecords;
     upper.setOptionDefaults = [] { SetOptionBlockDefaults(Config()); };

@@ -194,9 +194,8 @@ bool EodChartView::BuildSourceHistory(uint32_t sourceKind)
     return true;
 }
 
-void EodChartView::LoadAndLayout()
+ShareList* FillChartList(ShareList* list)
 {
-    ShareList* list = view_.GetActiveShareList();
     // A list that has not been filled from its source yet (no list window refreshed it) is filled here.
     if (list && list->source && !ShareListHasEntries(list))
         SetShareListSource(list, list->source, list->currentId, list->currentSub, false, false);
@@ -206,6 +205,12 @@ void EodChartView::LoadAndLayout()
         ApplyListSortSetting(list, 0);
         RefillListSource(list, true);
     }
+    return list;
+}
+
+void EodChartView::LoadAndLayout()
+{
+    ShareList* list = FillChartList(view_.GetActiveShareList());
     const RecordCursor* cursor = CurrentEntry(list);
     const RecordCursor sourceCursor{source_, 0};
     if (view_.graphSourceKind != 0 && source_)

@@ -27,6 +27,7 @@
 namespace qv {
 
 class CViewGraph;
+struct ShareList;
 struct CommandUi;
 struct DataArray;
 struct GraphSeries;
@@ -37,6 +38,10 @@ struct TimeBand;
 struct GraphSetting;
 struct LegendSource;
 struct RecordCursor;
+
+// The list a chart shows, filled first when no list window has filled it yet: from its source, or a
+// fixed list from the database in its setting's order.
+ShareList* FillChartList(ShareList* list);
 
 class EodChartView {
 public:

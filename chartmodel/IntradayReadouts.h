@@ -26,7 +26,7 @@ float DeSpikeFactor(uint8_t setting);
 // and last times (the quotes', and the trades' too for OHLC or candles); the added graphs' items on
 // both sides without touching the range. An empty range becomes 0 to 0.
 struct CleanedTicks {
-    PriceRange range;
+    TickPriceRange range;
     int32_t firstTime = -1, lastTime = -1;
 };
 CleanedTicks CleanTicks(std::span<IntradaySeriesSet* const> days, std::span<IntradaySeriesSet* const> added, float factor,

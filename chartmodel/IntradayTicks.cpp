@@ -24,7 +24,7 @@ std::string& LastReported()
 
 bool Missing(const TickItem& i) { return (i.flags & (kItemFirstMissing | kItemSecondMissing)) != 0; }
 
-float Clamp(float v, const PriceRange* range)
+float Clamp(float v, const TickPriceRange* range)
 {
     if (!range)
         return v;
@@ -99,13 +99,13 @@ bool SplitIntradayTicks(std::span<const IntradayTick> ticks, const TickCounts& c
     return true;
 }
 
-void PriceRange::Widen(float v)
+void TickPriceRange::Widen(float v)
 {
     minimum = std::min(minimum, v);
     maximum = std::max(maximum, v);
 }
 
-void CleanTickPrices(TickItemArray& array, int which, bool dropCrossed, PriceRange* range, float f, bool spikeRemoval)
+void CleanTickPrices(TickItemArray& array, int which, bool dropCrossed, TickPriceRange* range, float f, bool spikeRemoval)
 {
     const uint32_t missingBit = which == 0 ? kItemFirstMissing : kItemSecondMissing;
     const uint32_t spikeBit = which == 0 ? kItemFirstSpike : kItemSecondSpike;
@@ -151,7 +151,7 @@ void CleanTickPrices(TickItemArray& array, int which, bool dropCrossed, PriceRan
     }
 }
 
-void TicksToBars(const TickItemArray& array, BarArray& bars, int32_t from, int32_t to, const PriceRange* range,
+void TicksToBars(const TickItemArray& array, BarArray& bars, int32_t from, int32_t to, const TickPriceRange* range,
                  bool noRounding)
 {
     float last = -1;
@@ -195,7 +195,7 @@ void TicksToBars(const TickItemArray& array, BarArray& bars, int32_t from, int32
     fillEmpty(c, bars.bars.size(), last);
 }
 
-void MergeTickHighLow(const TickItemArray& array, BarArray& bars, int32_t from, int32_t to, const PriceRange* range,
+void MergeTickHighLow(const TickItemArray& array, BarArray& bars, int32_t from, int32_t to, const TickPriceRange* range,
                       bool noRounding)
 {
     for (const TickItem& item : array.items) {

@@ -4,6 +4,7 @@
 // volume series. Every array is sized by the day's counts and never written past them.
 #pragma once
 
+#include "chartmodel/IndicatorCalc.h"
 #include "realtime/store/RTActiveShares.h"
 
 #include <cfloat>
@@ -59,7 +60,7 @@ void AppendTickItem(TickItemArray& items, const IntradayTick& tick, int32_t time
 // Forgets the share last reported (tests).
 void ResetTickCorruptionReport();
 
-struct PriceRange {
+struct TickPriceRange {
     float minimum = FLT_MAX, maximum = -FLT_MAX;
     void Widen(float v);
 };
@@ -67,22 +68,19 @@ struct PriceRange {
 // Marks missing (below 0.000001) and spike values of the first (which 0) or second value; with
 // dropCrossed, crossed quotes are skipped, offers are tested only upwards and bids only downwards.
 // Spikes are marked missing too when spikeRemoval is set. Usable values widen the range.
-void CleanTickPrices(TickItemArray& items, int which, bool dropCrossed, PriceRange* range, float spikeFactor,
+void CleanTickPrices(TickItemArray& items, int which, bool dropCrossed, TickPriceRange* range, float spikeFactor,
                      bool spikeRemoval);
 
-struct Bar {
-    float open = 0, high = 0, low = 0, close = 0, volume = 0;
-};
 struct BarArray {
     std::vector<Bar> bars;
     int32_t start = 0;      // the first slot's start, seconds
     int32_t slotLength = 60;
 };
 // Builds the bars from the quote items' mid prices; an empty bar takes the last mid before it.
-void TicksToBars(const TickItemArray& items, BarArray& bars, int32_t from, int32_t to, const PriceRange* range,
+void TicksToBars(const TickItemArray& items, BarArray& bars, int32_t from, int32_t to, const TickPriceRange* range,
                  bool noRounding);
 // Lowers the bars' lows to the items' first values and raises their highs to the second values.
-void MergeTickHighLow(const TickItemArray& items, BarArray& bars, int32_t from, int32_t to, const PriceRange* range,
+void MergeTickHighLow(const TickItemArray& items, BarArray& bars, int32_t from, int32_t to, const TickPriceRange* range,
                       bool noRounding);
 
 struct BarAverage {
@@ -92,7 +90,7 @@ struct BarAverage {
 struct IntradayDay {
     int32_t slotLength = 60;
     int32_t startTime = 0, endTime = 0; // 0: the first and last quote
-    PriceRange range;
+    TickPriceRange range;
     TickItemArray quoteItems;
     BarArray bars;
     std::vector<BarAverage> averages;

@@ -9,15 +9,20 @@ namespace {
 
 uint32_t LowByte(int16_t field) { return uint32_t(uint16_t(field)) & 0xFF; }
 
-// The source of a market-breadth study: a portfolio number (flag bit 0) or a market group.
-uint32_t BreadthSource(const IndicatorRecord& r)
+} // namespace
+
+uint32_t MakeSlotKey(const IndicatorRecord& r)
 {
     if (r.flags & 1)
         return 128u | (uint32_t(uint16_t(r.period4)) << 8);
     return uint32_t(uint16_t(r.period3)) & 0x7F;
 }
 
-} // namespace
+uint32_t BreadthStudyKeyOf(uint32_t oldKey)
+{
+    const IndicatorRecord record = IndicatorRecord::Of(int((oldKey >> 24) - 4), 0, 0, 0, int(oldKey & 0x7F));
+    return MakeStudyKey(4, &record);
+}
 
 uint32_t MakeStudyKey(uint32_t kind, const IndicatorRecord* record)
 {
@@ -27,7 +32,7 @@ uint32_t MakeStudyKey(uint32_t kind, const IndicatorRecord* record)
     const uint32_t base = (type + 4) << 24;
     const uint32_t p1 = LowByte(record->period1) << 16;
     if (type >= IndicatorType::FirstBreadth && type <= IndicatorType::LastBreadth)
-        return base ^ BreadthSource(*record);
+        return base ^ MakeSlotKey(*record);
     switch (type) {
     case IndicatorType::RSI:
         return base ^ (p1 + record->flags);

@@ -331,6 +331,15 @@ PaneLayoutInput CViewGraph::LayoutInput() const
     return in;
 }
 
+const GraphPane* CViewGraph::LowestPane() const
+{
+    const GraphPane* lowest = nullptr;
+    for (const GraphPane* pane = panes; pane; pane = pane->next)
+        if (pane->visible && pane->id != kPaneCaption && (!lowest || pane->bottom > lowest->bottom))
+            lowest = pane;
+    return lowest;
+}
+
 void CViewGraph::CreatePanes()
 {
     PaneLayoutResult layout = ComputePaneLayout(LayoutInput());

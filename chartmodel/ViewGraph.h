@@ -134,6 +134,9 @@ public:
     uint32_t BackgroundAtRow(int32_t y) const override;
     void CreatePanes();
     int32_t DrawValueAxis(GraphPane* pane, bool draw);
+    // The lowest visible pane below the caption line, under which the time axis labels stand; null
+    // for none.
+    const GraphPane* LowestPane() const;
     int32_t DrawOwnValueAxis(GraphPane* pane, const std::vector<OwnAxisLabel>& labels, bool draw);
     void ResizePane(int32_t x, int32_t y);
     PaneLayoutInput LayoutInput() const;

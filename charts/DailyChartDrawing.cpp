@@ -113,8 +113,25 @@ double PixelsPerBar(const TimeScale& scale)
 } // namespace
 
 DailyChartDrawing::DailyChartDrawing(CViewGraph& view, EodChartView& eod, ShareKeyFn shareKey)
-    : view_(view), eod_(eod), shareKey_(std::move(shareKey))
+    : view_(view), eod_(&eod), shareKey_(std::move(shareKey))
 {
+}
+
+DailyChartDrawing::DailyChartDrawing(CViewGraph& view, const DrawingAxis& axis, ShareKeyFn shareKey)
+    : view_(view), axis_(&axis), shareKey_(std::move(shareKey))
+{
+}
+
+int32_t DailyChartDrawing::LastPosition() const
+{
+    return axis_ ? axis_->LastPosition() : int32_t(eod_->days().back().date);
+}
+
+bool DailyChartDrawing::HasPositions() const
+{
+    if (axis_)
+        return axis_->HasPositions();
+    return view_.timeBands && !eod_->days().empty();
 }
 
 DailyChartDrawing::~DailyChartDrawing()
@@ -142,7 +159,7 @@ std::optional<KeyedItemKey> DailyChartDrawing::PaneKey(const GraphPane& pane) co
     if (!share || !pane.firstSeries)
         return std::nullopt;
     // A box chart keeps its objects apart from the bars' own.
-    const uint16_t kind = (view_.viewFlags & 2) ? 5 : 0;
+    const uint16_t kind = (view_.viewFlags & 2) ? 5 : axis_ ? axis_->StoreKind() : 0;
     return KeyedItemKey{*share, kind, pane.firstSeries->studyKey};
 }
 
@@ -187,7 +204,7 @@ void DailyChartDrawing::Reload()
 
 int32_t DailyChartDrawing::DayIndexOfBar(int32_t bar) const
 {
-    const std::vector<FoldedBar>& bars = eod_.bars();
+    const std::vector<FoldedBar>& bars = eod_->bars();
     if (bars.empty())
         return bar;
     const int32_t n = int32_t(bars.size());
@@ -201,7 +218,7 @@ int32_t DailyChartDrawing::DayIndexOfBar(int32_t bar) const
 
 int32_t DailyChartDrawing::BarOfDayIndex(int32_t day) const
 {
-    const std::vector<FoldedBar>& bars = eod_.bars();
+    const std::vector<FoldedBar>& bars = eod_->bars();
     if (bars.empty())
         return day;
     const int32_t n = int32_t(bars.size());
@@ -236,7 +253,9 @@ int32_t DailyChartDrawing::XOfBar(int32_t bar) const
 
 int32_t DailyChartDrawing::DatePositionAtX(int32_t x) const
 {
-    const std::vector<DayRecord>& days = eod_.days();
+    if (axis_)
+        return axis_->PositionAtX(x);
+    const std::vector<DayRecord>& days = eod_->days();
     if (!view_.timeBands || days.empty())
         return 0;
     const int32_t day = DayIndexOfBar(BarAtX(x));
@@ -250,7 +269,7 @@ int32_t DailyChartDrawing::DatePositionAtX(int32_t x) const
 
 int32_t DailyChartDrawing::BarOfDatePosition(int32_t position) const
 {
-    const std::vector<DayRecord>& days = eod_.days();
+    const std::vector<DayRecord>& days = eod_->days();
     const int32_t last = int32_t(days.size()) - 1;
     int32_t day;
     if (position < days.front().date)
@@ -266,7 +285,9 @@ int32_t DailyChartDrawing::BarOfDatePosition(int32_t position) const
 
 int32_t DailyChartDrawing::XOfDatePosition(int32_t position) const
 {
-    if (!view_.timeBands || eod_.days().empty())
+    if (axis_)
+        return axis_->XOfPosition(position);
+    if (!view_.timeBands || eod_->days().empty())
         return 0;
     return XOfBar(BarOfDatePosition(position));
 }
@@ -335,9 +356,11 @@ void DailyChartDrawing::AddTrendLineFromSetting()
     FreeLineObjectList(settingTrend_);
     const GraphSetting* setting = view_.ActiveSetting();
     GraphPane* price = view_.FindPane(kPanePrice);
-    const std::vector<DayRecord>& days = eod_.days();
-    const std::vector<FoldedBar>& bars = eod_.bars();
-    if (!setting || !price || !ShareSource() || days.empty() || bars.empty() || eod_.BoxMode())
+    if (!eod_)
+        return;
+    const std::vector<DayRecord>& days = eod_->days();
+    const std::vector<FoldedBar>& bars = eod_->bars();
+    if (!setting || !price || !ShareSource() || days.empty() || bars.empty() || eod_->BoxMode())
         return;
     const bool trend = gs::U32(*setting, gs::kTrendShown) != 0, channel = gs::U32(*setting, gs::kConfidenceShown) != 0;
     if (!trend && !channel)
@@ -466,8 +489,10 @@ StudyShapes DailyChartDrawing::StudyFigure(const LineObject& object, const Graph
 void DailyChartDrawing::AddMeasuredStudy(const LineObject& object, const GraphPane& pane, bool dragging,
                                          StudyShapes& shapes) const
 {
-    const std::vector<FoldedBar>& bars = eod_.bars();
-    if (bars.empty() || eod_.days().empty() || !view_.timeBands)
+    if (!eod_)
+        return;
+    const std::vector<FoldedBar>& bars = eod_->bars();
+    if (bars.empty() || eod_->days().empty() || !view_.timeBands)
         return;
     const int32_t last = int32_t(bars.size()) - 1;
     int32_t b1 = std::clamp(BarOfDatePosition(object.pointTime(0)), 0, last);
@@ -993,8 +1018,7 @@ void DailyChartDrawing::FinishLine(ScreenPoint release)
     if (work_.kind == LineObjectKind::LineStudy && work_.subtype() == 0) {
         if (IsClickLine(press_, release)) {
             // A click makes a level line from the point to the chart's last bar, extended.
-            const std::vector<DayRecord>& days = eod_.days();
-            StoreI32(work_.point(1), days.empty() ? work_.pointTime(0) : int32_t(days.back().date));
+            StoreI32(work_.point(1), HasPositions() ? LastPosition() : work_.pointTime(0));
             std::memcpy(work_.point(1) + kPointPrice, work_.point(0) + kPointPrice, 4);
             uint16_t style = ObjectStyleFlags(work_) | kExtendRight;
             if (!(work_.flags & kRightShiftStart))
@@ -1322,13 +1346,15 @@ void DailyChartDrawing::FillReadout(ModeReadoutInput& in) const
 {
     if (!selected_ || work_.kind != LineObjectKind::LineStudy || work_.pointCount() < 2)
         return;
-    const std::vector<DayRecord>& days = eod_.days();
-    const float unit = days.empty() ? 1.0f : days.back().unit;
+    const bool daily = eod_ && !eod_->days().empty();
+    const float unit = daily ? eod_->days().back().unit : 1.0f;
     auto point = [&](int index) {
         const float price =
             LoadF32(work_.stored.data() + kLinePointsOffset + kLinePointSize * size_t(index) + kPointPrice);
-        const auto date = PackedDate(std::clamp<int32_t>(work_.pointTime(index), 0, kLastPackedDate));
-        return FormatDate(date) + ", " + FormatPriceInUnit(price, unit);
+        const int32_t position = work_.pointTime(index);
+        const std::string when = axis_ ? axis_->PositionText(position)
+                                       : FormatDate(PackedDate(std::clamp<int32_t>(position, 0, kLastPackedDate)));
+        return when + ", " + FormatPriceInUnit(price, unit);
     };
     in.objectDescription = point(0) + " to " + point(1);
     const bool moving = placing_ || view_.modeRecord.stage >= kStageMoving;
@@ -1336,15 +1362,15 @@ void DailyChartDrawing::FillReadout(ModeReadoutInput& in) const
     const int held = work_.selectedPart == 2 ? 1 : 0;
     if (moving)
         in.handlePosition = point(held);
-    if (eod_.BoxMode() && !days.empty())
+    if (daily && eod_->BoxMode())
         DescribeOnBoxes(in, moving, held);
 }
 
 // On a box chart a line's ends stand in columns: their dates and values, and its slope per column.
 void DailyChartDrawing::DescribeOnBoxes(ModeReadoutInput& in, bool moving, int held) const
 {
-    const std::vector<BoxChartPoint>& points = eod_.boxPoints();
-    const BoxGrid* grid = (eod_.chartKind() & kChartPointFigure) ? &eod_.boxGrid() : nullptr;
+    const std::vector<BoxChartPoint>& points = eod_->boxPoints();
+    const BoxGrid* grid = (eod_->chartKind() & kChartPointFigure) ? &eod_->boxGrid() : nullptr;
     auto column = [&](int index) { return BarOfDatePosition(work_.pointTime(index)); };
     auto price = [&](int index) {
         return LoadF32(work_.stored.data() + kLinePointsOffset + kLinePointSize * size_t(index) + kPointPrice);
@@ -1385,11 +1411,11 @@ ChartMenuChoice DailyChartDrawing::ContextMenu(int32_t x, int32_t y)
     const bool modeActive = view_.modeRecord.active && view_.modeRecord.mode != kModeIdle;
     const TimeBand* bars = view_.timeBands;
     const bool overBars = bars && x >= bars->left && x <= bars->right;
-    if (view_.trainingMode && eod_.days().size() && overBars) {
+    if (view_.trainingMode && eod_ && eod_->days().size() && overBars) {
         choice.menu = 390;
         return choice;
     }
-    if (view_.priceEditMode && eod_.priceEdit().HitTest(x, y) >= 0) {
+    if (view_.priceEditMode && eod_ && eod_->priceEdit().HitTest(x, y) >= 0) {
         choice.menu = 777;
         return choice;
     }

@@ -1,7 +1,8 @@
-// The user's drawing objects on a daily chart as the mouse and the commands handle them: each pane's
-// object list loaded from the lines-and-text store, the press, move and release of the line tool, the
+// The user's drawing objects on a chart as the mouse and the commands handle them: each pane's object
+// list loaded from the lines-and-text store, the press, move and release of the line tool, the
 // selection by click and by the keyboard ring, the editing commands, the commit with its one-step undo,
-// the context menu's choice and the figures the window draws.
+// the context menu's choice and the figures the window draws. The daily chart places objects on its
+// dates; any other chart through its time axis (DrawingAxis).
 #pragma once
 
 #include "chartmodel/LineObjects.h"
@@ -61,6 +62,20 @@ struct ChartMenuChoice {
     uint32_t flags = 1;
 };
 
+// A chart's time axis as its drawing objects see it: x to the stored position of a point and back,
+// the text of a position, the position of the chart's latest data and the store kind of its objects.
+// The intraday chart's positions are seconds from 2000 on the program calendar.
+class DrawingAxis {
+public:
+    virtual ~DrawingAxis() = default;
+    virtual bool HasPositions() const = 0;
+    virtual int32_t PositionAtX(int32_t x) const = 0;
+    virtual int32_t XOfPosition(int32_t position) const = 0;
+    virtual std::string PositionText(int32_t position) const = 0;
+    virtual int32_t LastPosition() const = 0;
+    virtual uint16_t StoreKind() const = 0;
+};
+
 class DailyChartDrawing {
 public:
     // The shown share's store key, or none without a share.
@@ -83,6 +98,8 @@ public:
     using LineSettingsDialogFn = std::function<std::optional<WordChoice>(uint16_t flags)>;
 
     DailyChartDrawing(CViewGraph& view, EodChartView& eod, ShareKeyFn shareKey);
+    // Objects on another chart's time axis: the studies that read the daily bars draw nothing there.
+    DailyChartDrawing(CViewGraph& view, const DrawingAxis& axis, ShareKeyFn shareKey);
     ~DailyChartDrawing();
     DailyChartDrawing(const DailyChartDrawing&) = delete;
     DailyChartDrawing& operator=(const DailyChartDrawing&) = delete;
@@ -138,7 +155,8 @@ public:
     const LineObject* selected() const { return selected_; }
     bool HasUndo() const { return undo_.has_value(); }
 
-    // Date positions: the date of a day of the history, counted on past its last day by trading days.
+    // Positions: on the daily chart the date of a day of the history, counted on past its last day by
+    // trading days; on another chart its axis's.
     int32_t DatePositionAtX(int32_t x) const;
     int32_t XOfDatePosition(int32_t position) const;
 
@@ -196,8 +214,12 @@ private:
     int32_t DayIndexOfBar(int32_t bar) const;
     int32_t BarOfDayIndex(int32_t day) const;
 
+    bool HasPositions() const;
+    int32_t LastPosition() const;
+
     CViewGraph& view_;
-    EodChartView& eod_;
+    EodChartView* eod_ = nullptr;
+    const DrawingAxis* axis_ = nullptr;
     ShareKeyFn shareKey_;
     StyleDialogFn styleDialog_;
     TextBoxDialogs textDialogs_;

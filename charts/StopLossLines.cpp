@@ -8,11 +8,7 @@
 #include <algorithm>
 
 namespace qv {
-namespace {
 
-// The stop after a close: a long stop (below the price) never falls unless it may move both ways,
-// then only down to the band's ceiling; a short stop is its mirror. A stop of 100% or more has its
-// floor at 0.
 float NextStop(float close, float previous, const StopRecord& settings)
 {
     const bool shortSide = (settings.flags & StopFlag::StopGain) != 0;
@@ -22,6 +18,8 @@ float NextStop(float close, float previous, const StopRecord& settings)
                          : ClampToPercentBand(close, previous, settings.percent, 0, both);
     return ClampToPercentBand(close, previous, settings.percent, shortSide ? 1 : 0, both);
 }
+
+namespace {
 
 void DrawLine(ChartCanvas& canvas, const StopLine& line, uint32_t pen, const ValueRange& range,
               const std::function<int32_t(int32_t)>& xOfRecord, int32_t lastRecord)

@@ -29,6 +29,11 @@ struct StopLine {
     float last = -1.0f;                // the stop after the last record of the data; -1 none
 };
 
+// The stop after a price: a long stop (below the price) never falls unless it may move both ways,
+// then only down to the band's ceiling; a short stop is its mirror. A stop of 100% or more has its
+// floor at 0. A previous stop below 0 is none yet.
+float NextStop(float close, float previous, const StopRecord& settings);
+
 // One line from its settings over the days (up to a date-0 record): from the start day when flags
 // bit 2 asks, each close's stop kept within the percentage band by the long or short rule.
 StopLine BuildStopLine(std::span<const DayRecord> days, const StopRecord& settings, int32_t lastDrawn);

@@ -4,6 +4,7 @@
 #include "core/PackedDate.h"
 #include "platform/ByteOrder.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace qv {
@@ -71,8 +72,12 @@ TimeZoneTable MakeBuiltInTable()
     return table;
 }
 
-// London is the home market; the intraday code places its other markets in their zones.
+// London is the home market and the zone of every market the feed's exchange table does not name.
 constexpr uint8_t kDefaultMarketZone = 2;
+// The zones of the feed's exchanges, by exchange number: LSE, NYSE, AMEX, NASDAQ (NM), NASDAQ (SC),
+// NASDAQ indices, Euronext, XETRA, FOREX, US indices, UK indices, European indices (EET, CET, WET,
+// UTC), global indices, gilts, unit trusts, London bullion.
+constexpr std::array<uint8_t, 19> kExchangeZones = {2, 3, 3, 3, 3, 3, 6, 6, 2, 3, 2, 5, 6, 7, 1, 1, 2, 2, 2};
 
 struct ZoneState {
     TimeZoneTable table = BuiltInTimeZoneTable();
@@ -82,6 +87,7 @@ struct ZoneState {
     {
         std::array<uint8_t, kMarketCount> zones;
         zones.fill(kDefaultMarketZone);
+        std::copy(kExchangeZones.begin(), kExchangeZones.end(), zones.begin());
         return zones;
     }
 };

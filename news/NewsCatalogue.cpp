@@ -219,4 +219,41 @@ std::vector<NewsSearchText> NewsSearchTexts(const NewsCatalogue& c)
     return texts;
 }
 
+void StoreNewsSearchTexts(NewsCatalogue& c, const std::vector<NewsSearchText>& texts)
+{
+    std::vector<uint8_t>& block = c.searchTexts;
+    block.clear();
+    std::vector<uint32_t> offsets;
+    for (const NewsSearchText& t : texts) {
+        offsets.push_back(uint32_t(block.size()));
+        block.insert(block.end(), t.text.begin(), t.text.end());
+        block.push_back(0);
+    }
+    for (size_t i = 0; i < texts.size(); ++i) {
+        uint8_t pair[8];
+        StoreU32(pair, texts[i].shareId);
+        StoreU32(pair + 4, offsets[i]);
+        block.insert(block.end(), pair, pair + 8);
+    }
+    if (texts.empty())
+        block.assign(kEmptySearchTexts, 0);
+    c.header.setU32(nh::kSearchTextCount, uint32_t(texts.size()));
+    c.header.setU32(nh::kSearchTextSize, uint32_t(block.size()));
+}
+
+void SetNewsSearchText(NewsCatalogue& c, uint32_t shareId, const std::string& text)
+{
+    std::vector<NewsSearchText> texts = NewsSearchTexts(c);
+    auto own = std::find_if(texts.begin(), texts.end(), [shareId](const NewsSearchText& t) { return t.shareId == shareId; });
+    if (text.empty()) {
+        if (own != texts.end())
+            texts.erase(own);
+    } else if (own != texts.end()) {
+        own->text = text;
+    } else {
+        texts.push_back({shareId, text});
+    }
+    StoreNewsSearchTexts(c, texts);
+}
+
 } // namespace qv

@@ -57,5 +57,12 @@ struct NewsSearchText {
     std::string text;
 };
 std::vector<NewsSearchText> NewsSearchTexts(const NewsCatalogue& catalogue);
+// Writes the block anew from the texts (an empty block is 8 bytes with no entries) and sets the
+// header's count and size.
+void StoreNewsSearchTexts(NewsCatalogue& catalogue, const std::vector<NewsSearchText>& texts);
+// Gives a share its own search text, replacing the one it had in its place; an empty `text` removes
+// the share's entry (the share searches with its default text again). Entries with bad offsets are
+// dropped, the others kept.
+void SetNewsSearchText(NewsCatalogue& catalogue, uint32_t shareId, const std::string& text);
 
 } // namespace qv

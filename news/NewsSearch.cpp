@@ -8,6 +8,7 @@
 #include "platform/FileOps.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <array>
 #include <map>
 
@@ -77,6 +78,16 @@ public:
 
     const StorySet& all() const { return all_; }
 
+    // Reports the story reached; false (and from then on) once the user stopped the search.
+    bool Step(uint32_t story) const
+    {
+        if (!stopped_ && step_ && !step_(story, uint32_t(db_.catalogue().stories.size())))
+            stopped_ = true;
+        return !stopped_;
+    }
+    bool stopped() const { return stopped_; }
+    void SetStep(const NewsSearchStep& step) { step_ = step; }
+
     StorySet stories(const NewsSearchTerm& term) const
     {
         StorySet out;
@@ -114,6 +125,8 @@ private:
     std::vector<uint8_t> file_;
     std::vector<Day> days_;
     StorySet all_;
+    NewsSearchStep step_;
+    mutable bool stopped_ = false;
 };
 
 bool HoldsPhrase(const std::vector<uint32_t>& words, const std::vector<uint32_t>& phrase)
@@ -136,9 +149,12 @@ StorySet LiteralStories(const IndexView& index, NewsDatabase& database, const st
     if (group.size() < 2)
         return candidates;
     StorySet out;
-    for (uint32_t story : candidates)
+    for (uint32_t story : candidates) {
+        if (!index.Step(story))
+            break;
         if (HoldsPhrase(index.storyWordIds(story), phrase))
             out.push_back(story);
+    }
     return out;
 }
 
@@ -148,7 +164,7 @@ StorySet EvaluateGroup(const IndexView& index, NewsDatabase& database, const std
 {
     StorySet result;
     bool first = true;
-    for (size_t i = 0; i < terms.size();) {
+    for (size_t i = 0; i < terms.size() && !index.stopped();) {
         uint16_t kind = terms[i].kind % NewsSearchTerm::kLiteral;
         StorySet unit;
         if (terms[i].kind >= NewsSearchTerm::kLiteral) {
@@ -161,6 +177,8 @@ StorySet EvaluateGroup(const IndexView& index, NewsDatabase& database, const std
             unit = index.stories(terms[i]);
             ++i;
         }
+        if (!unit.empty())
+            index.Step(unit.back());
         if (first) {
             result = kind == NewsSearchTerm::kExclusion ? Difference(index.all(), unit) : unit;
             first = false;
@@ -173,6 +191,24 @@ StorySet EvaluateGroup(const IndexView& index, NewsDatabase& database, const std
         }
     }
     return result;
+}
+
+// A day whose section is too short to hold anything or lies beyond INews.dat: the index is damaged
+// and is built again whole.
+bool IndexBeyondItsFile(const NewsDatabase& database)
+{
+    const std::vector<NewsDay>& days = database.catalogue().days;
+    if (days.empty() || days.front().indexLength == 0)
+        return false;
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(NewsDatabase::NewsFolder() / "INews.dat", error);
+    for (const NewsDay& day : days) {
+        if (day.indexLength == 0)
+            continue;
+        if (error || day.indexLength < 2 || uint64_t(day.indexOffset) + day.indexLength > size)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -226,16 +262,20 @@ std::string ShareNewsSearchText(NewsDatabase& database, uint32_t shareId)
     for (const NewsSearchText& own : NewsSearchTexts(database.catalogue()))
         if ((own.shareId & 0xFFFF) == (shareId & 0xFFFF))
             return own.text;
+    return DefaultNewsSearchText(shareId);
+}
+
+std::string DefaultNewsSearchText(uint32_t shareId)
+{
     RecordCursor share = FindRecordById(uint16_t(shareId), 0);
     if (!share.record || RecordLength(share.record) == 0)
         return std::string();
     return MakeNewsSearchText(GetRecordTexts(share.record).name);
 }
 
-std::vector<NewsSearchTerm> MakeNewsSearchWords(NewsDatabase& database, uint32_t owner, std::string_view text)
+std::vector<NewsSearchWord> SplitNewsSearchText(std::string_view text)
 {
-    std::vector<NewsSearchTerm> terms;
-    NewsDictionary dictionary(database.catalogue());
+    std::vector<NewsSearchWord> words;
     uint16_t sign = NewsSearchTerm::kRequired;
     bool literal = false, literalStart = false;
     for (size_t i = 0; i < text.size();) {
@@ -255,22 +295,36 @@ std::vector<NewsSearchTerm> MakeNewsSearchWords(NewsDatabase& database, uint32_t
             ++i;
             continue;
         }
-        std::string word;
+        NewsSearchWord w;
         while (i < text.size() && IsWordChar(text[i])) {
-            if (word.size() < kMaxSearchWord)
-                word.push_back(Lower(text[i]));
+            if (w.word.size() < kMaxSearchWord)
+                w.word.push_back(Lower(text[i]));
             ++i;
         }
+        w.sign = sign;
+        w.literal = literal;
+        w.literalStart = literal && literalStart;
+        literalStart = false;
+        sign = NewsSearchTerm::kRequired;
+        words.push_back(std::move(w));
+    }
+    return words;
+}
+
+std::vector<NewsSearchTerm> MakeNewsSearchWords(NewsDatabase& database, uint32_t owner, std::string_view text)
+{
+    std::vector<NewsSearchTerm> terms;
+    NewsDictionary dictionary(database.catalogue());
+    for (const NewsSearchWord& w : SplitNewsSearchText(text)) {
         NewsSearchTerm term;
         term.owner = owner;
-        NewsDictionary::Lookup found = word.size() > 1 ? dictionary.find(word.substr(0, kNewsMaxWord)) : NewsDictionary::Lookup{};
+        NewsDictionary::Lookup found =
+            w.word.size() > 1 ? dictionary.find(w.word.substr(0, kNewsMaxWord)) : NewsDictionary::Lookup{};
         term.known = found.found;
         term.slot = found.found ? found.slot : 0;
-        term.kind = uint16_t(sign + (literal ? NewsSearchTerm::kLiteral : 0));
-        term.literalStart = literal && literalStart;
-        literalStart = false;
+        term.kind = uint16_t(w.sign + (w.literal ? NewsSearchTerm::kLiteral : 0));
+        term.literalStart = w.literalStart;
         terms.push_back(term);
-        sign = NewsSearchTerm::kRequired;
     }
     if (terms.empty())
         terms.push_back(NewsSearchTerm{owner, 0, false, false, NewsSearchTerm::kRequired});
@@ -289,8 +343,11 @@ std::vector<NewsSearchTerm> MakeNewsPortfolioSearch(NewsDatabase& database, cons
 }
 
 std::vector<NewsMatch> PerformNewsSearch(NewsDatabase& database, const std::vector<NewsSearchTerm>& terms,
-                                         uint32_t first, uint32_t end, NewsReindexProgress* progress)
+                                         uint32_t first, uint32_t end, NewsReindexProgress* progress,
+                                         const NewsSearchStep& step)
 {
+    if (IndexBeyondItsFile(database))
+        database.clearIndex();
     const size_t unindexed = FirstUnindexedNewsDay(database);
     if (unindexed < database.catalogue().days.size()) {
         NewsReindexResult result = ReindexNews(database, progress, unindexed);
@@ -299,6 +356,7 @@ std::vector<NewsMatch> PerformNewsSearch(NewsDatabase& database, const std::vect
             return {};
     }
     IndexView index(database, first, end);
+    index.SetStep(step);
     std::vector<NewsMatch> matches;
     std::vector<NewsSearchTerm> group;
     auto close = [&](uint32_t owner) {
@@ -308,6 +366,8 @@ std::vector<NewsMatch> PerformNewsSearch(NewsDatabase& database, const std::vect
         group.clear();
     };
     for (const NewsSearchTerm& term : terms) {
+        if (index.stopped())
+            break;
         if (term.kind == NewsSearchTerm::kSeparator)
             close(term.owner);
         else

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,18 @@ std::string MakeNewsSearchText(std::string_view shareName);
 // A share's search text: the one the user set for it in the catalogue, else the default made from
 // its name in the database ("" when the share is not there).
 std::string ShareNewsSearchText(NewsDatabase& database, uint32_t shareId);
+// The default made from the share's name ("" when the share is not in the database).
+std::string DefaultNewsSearchText(uint32_t shareId);
+
+// One word of a search text as it is read: folded to lower case (at most 64 characters), with its
+// sign (required, alternative or exclusion), inside a literal phrase or not, and whether it begins one.
+struct NewsSearchWord {
+    std::string word;
+    uint16_t sign = 0;
+    bool literal = false;
+    bool literalStart = false;
+};
+std::vector<NewsSearchWord> SplitNewsSearchText(std::string_view text);
 
 // Parses a search text: blank-separated words are all required, "," makes the next word an
 // alternative, "-" an exclusion, quotes make a literal phrase.
@@ -48,12 +61,17 @@ struct NewsMatch {
     bool operator==(const NewsMatch&) const = default;
 };
 
+// Shows how far a search has gone (the story reached of the story count); false once the user has
+// asked to stop (Esc).
+using NewsSearchStep = std::function<bool(uint32_t story, uint32_t stories)>;
+
 // The stories from first up to (not including) end that match, in story order per group. Indexes
 // the days that have no section first (showing the progress when given); a reindex stopped by the
 // user ends the search with nothing. With the header's limit flag, stories dated before the limit
-// (the set number of weeks before the latest story) are skipped.
+// (the set number of weeks before the latest story) are skipped. A search stopped at a step ends
+// with the matches of what it had weighed.
 std::vector<NewsMatch> PerformNewsSearch(NewsDatabase& database, const std::vector<NewsSearchTerm>& terms,
                                          uint32_t first = 0, uint32_t end = UINT32_MAX,
-                                         NewsReindexProgress* progress = nullptr);
+                                         NewsReindexProgress* progress = nullptr, const NewsSearchStep& step = {});
 
 } // namespace qv

@@ -49,7 +49,8 @@ std::optional<FrameCommandState> IntradayAlarmState(const FrameCommandFacts& f)
 std::optional<FrameCommandState> NewsState(const FrameCommandFacts& f)
 {
     FrameCommandState state;
-    bool share = f.hasCurrentShare || f.hasShareIndex;
+    // A news row is a story, not a share: in a news view its current story leads to its share.
+    bool share = f.hasCurrentShare || f.hasShareIndex || (f.activeKind == kViewNews && f.hasCurrentEntry);
     bool cashSub = f.listFamily == kFamilyCash && f.shareSubId != 0;
     state.enabled = f.canShowCurrentShare && share && !cashSub && !f.training;
     state.checked = f.activeKind == kViewNews && f.hasShareIndex;
@@ -123,7 +124,8 @@ std::optional<FrameCommandState> FrameCommandUpdate(uint32_t command, const Fram
         return FrameCommandState{true, f.notesVisible, std::nullopt};
     case 26593: return FrameCommandState{true, f.emailSwitch, std::nullopt};
     case 26640: case 27018: case 26705: return NewsState(f);
-    case 26706: case 26701: return Enabled(f.hasCurrentShare);
+    case 26706: return Enabled(f.hasCurrentShare);
+    case 26701: return Enabled(f.hasCurrentShare || f.hasShareIndex);
     case 26707: return Enabled(f.newsLoaded && HasView(f) && f.newsModified);
     case 26730:
         return Enabled(!f.busy && !f.slideShowRunning && f.entryRangeValid &&

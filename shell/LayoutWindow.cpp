@@ -185,11 +185,10 @@ std::vector<LayoutWindow> MainLayout(const AreaRect& a)
     Place(daily, R / 2, B / 2, R, B);
     v.push_back(daily);
     const int32_t ownNumbers[2] = {1004, 1005};
-    const uint32_t shares[2] = {46597, 49167};
     for (int i = 0; i < 2; ++i) {
         LayoutWindow w = DefaultRecord(kViewIntradayChart, ownNumbers[i], 1);
         w.graphSetting = 11;
-        w.shareId = shares[i];
+        w.shareId = kLayoutIndexShares[size_t(i)];
         Place(w, S, i == 0 ? T : B / 4, R, i == 0 ? B / 4 : B / 2);
         v.push_back(w);
     }

@@ -18,6 +18,9 @@ struct ShareList;
 // others, and the one-share layout the third.
 constexpr uint32_t DefaultLayoutShareId(uint32_t number) { return 0x4000 + number; }
 constexpr std::array<uint32_t, 10> kDefaultLayoutShares = {433, 849, 1906, 313, 3428, 16, 2406, 860, 1503, 4};
+// The indices of the "Main layout"'s two intraday windows of their own: the FTSE 100 and the US
+// industrials index.
+constexpr std::array<uint32_t, 2> kLayoutIndexShares = {46597, 49167};
 
 // Saved group numbers sit 1000 above the live share-list numbers.
 constexpr int32_t kSavedGroupOffset = 1000;

@@ -229,6 +229,7 @@ void LoadFilesBehindSplash(StartUpHost& host, ProgramState& state)
     KeyedItemStore::Upgrades upgrades;
     if (const auto& fix = steps::UpperStartUpSteps().fixOldTextSizes)
         upgrades.fixTextSizes = [fix, dpi = ProgramFonts().pixelsPerInchY](uint8_t* blob) { fix(blob, dpi); };
+    upgrades.breadthStudyKey = steps::UpperStartUpSteps().breadthStudyKey;
     LinesAndTextStore().SetUpgrades(std::move(upgrades));
     LoadGraphConfigRetry(std::filesystem::exists(AppPath("Graph.cfg"), ec));
     LinesAndTextStore().LoadSettingRecords();

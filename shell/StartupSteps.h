@@ -15,6 +15,8 @@ struct UpperSteps {
     std::function<void()> initIndicatorLineStyles;
     std::function<void()> loadGraphConfig;         // "Graph.cfg"
     std::function<void(uint8_t* blob, int pixelsPerInchY)> fixOldTextSizes;
+    // The study key of an older store's market-breadth item (its type + 4 and source 0-3).
+    std::function<uint32_t(uint32_t oldKey)> breadthStudyKey;
     // Once "Graph.cfg" is read: drawings no setting can show, or on intraday days no longer held, go.
     std::function<void()> collectStudyKeys;
     std::function<void()> deleteGraphSettingRecords;

@@ -76,6 +76,8 @@ public:
     virtual void OnFilterChanged() {}
     virtual bool GetTradeTotals(uint32_t* count, double* volume, double* value, uint32_t* flags);
     virtual bool OnFindShareKey(uint32_t character);
+    // The share the view names of its own (its share index), not a row's: 0 for none.
+    virtual uint32_t OwnShareId() const { return 0; }
     virtual void OnSetFocus();
     // Daily and intraday graphs: the training-mode byte (0 for every other view).
     virtual uint8_t GraphTrainingMode() const { return 0; }

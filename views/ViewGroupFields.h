@@ -13,6 +13,7 @@ struct ViewGroupFields {
     int32_t builtFor = -1;        // table number its rows were last built for; -1 none
     uint8_t needsRefill = 0;
     uint8_t reserved[3] = {};
+    uint32_t newsMode = 0;        // news: the list's news mode word (latest, list, one share, alarms)
     void* tradeBlock = nullptr;   // trades: the block whose second word is the share id
     void* cashAccount = nullptr;  // cash: the account whose second word hides the share
     void* newsResults = nullptr;  // news: the search result the list shows

@@ -1,8 +1,9 @@
-// The daily chart check over the default layouts.
+// The chart check over the default layouts: every daily and intraday chart paints prices.
 #include "app/ui/ChartCheck.h"
 
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "core/ConfigState.h"
+#include "realtime/ui/ViewGraphRTWindow.h"
 #include "shell/LayoutWindow.h"
 #include "shell/ui/MainFrame.h"
 
@@ -36,20 +37,23 @@ ChartCheckResult RunChartCheck(CMainFrame& frame, const std::function<void(int)>
         if (afterLayout)
             afterLayout(layout);
         for (QMdiSubWindow* sub : frame.mdiArea()->subWindowList()) {
-            auto* chart = dynamic_cast<CViewGraphEODWnd*>(sub->widget());
-            if (!chart)
+            auto* chart = dynamic_cast<CViewGraphWnd*>(sub->widget());
+            const bool intraday = dynamic_cast<CViewGraphRTWnd*>(chart) != nullptr;
+            if (!chart || (!intraday && !dynamic_cast<CViewGraphEODWnd*>(chart)))
                 continue;
-            ++result.charts;
+            ++(intraday ? result.intradayCharts : result.charts);
             chart->RenderToImage(std::max(sub->width(), 200), std::max(sub->height(), 150));
             if (chart->noDataText.empty())
                 continue;
-            ++result.withoutData;
+            ++(intraday ? result.intradayWithoutData : result.withoutData);
             std::fprintf(stderr, "Chart check: layout %d, \"%s\" paints \"%s\"\n", layout + 1,
                          sub->windowTitle().toLocal8Bit().constData(), chart->noDataText.c_str());
         }
     }
     multiple = saved;
     std::fprintf(stderr, "Chart check: %d daily charts, %d without data\n", result.charts, result.withoutData);
+    std::fprintf(stderr, "Chart check: %d intraday charts, %d without data\n", result.intradayCharts,
+                 result.intradayWithoutData);
     return result;
 }
 

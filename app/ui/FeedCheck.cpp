@@ -134,6 +134,24 @@ void RunFeedReconnectCheck(CMainFrame& frame, std::function<void()> done)
     });
 }
 
+void WaitForTrading(CMainFrame& frame, uint32_t seconds, std::function<void()> then)
+{
+    auto timer = std::make_shared<QElapsedTimer>();
+    timer->start();
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [&frame, timer, poll, seconds, then] {
+        const DayCounts c = CountCurrentDay();
+        const bool ready = RTConnectionStep() == kFeedConnected && c.trades > 0 && c.last >= c.first + seconds;
+        if (!ready && timer->elapsed() < 60000) {
+            QTimer::singleShot(200, &frame, *poll);
+            return;
+        }
+        *poll = nullptr; // the closure no longer holds itself
+        then();
+    };
+    QTimer::singleShot(0, &frame, *poll);
+}
+
 void RunFeedCheck(CMainFrame& frame, std::function<void()> done)
 {
     auto timer = std::make_shared<QElapsedTimer>();

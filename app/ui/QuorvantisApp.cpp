@@ -28,6 +28,7 @@
 #include "portfolio/PortfolioChooserRules.h"
 #include "portfolio/ui/PortfolioWindows.h"
 #include "realtime/ui/ViewTradeList.h"
+#include "realtime/ui/ViewGraphRTWindow.h"
 #include "shell/AppServices.h"
 #include "shell/FrameCommands.h"
 #include "shell/FrameDialogSeams.h"
@@ -158,14 +159,20 @@ void CQuorvantisApp::armDeveloperHooks()
     // For unattended runs (tests, CI): close the main window after this many milliseconds.
     if (const char* ms = std::getenv("QV_AUTO_EXIT_MS"))
         QTimer::singleShot(std::atoi(ms), frame_.get(), &QWidget::close);
-    // For CI: the daily charts of the default layouts, then a normal exit.
-    if (const char* check = std::getenv("QV_CHART_CHECK"); check && *check)
-        QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] {
+    // For CI: the charts of the default layouts, then a normal exit; with "/RT" once the feed has
+    // delivered 20 s of trading.
+    if (const char* check = std::getenv("QV_CHART_CHECK"); check && *check) {
+        auto run = [frame = frame_.get()] {
             RunChartCheck(*frame, [frame](int layout) {
                 SaveRender(*frame, ("layout-" + std::to_string(layout + 1)).c_str());
             });
             frame->close();
-        });
+        };
+        if (RealTimeOptionOn())
+            WaitForTrading(*frame_, 20, run);
+        else
+            QTimer::singleShot(0, frame_.get(), run);
+    }
     // For CI: each indicator window added on a daily chart shows its line; then a normal exit.
     if (const char* check = std::getenv("QV_INDICATOR_CHECK"); check && *check)
         QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] {
@@ -292,6 +299,7 @@ void CQuorvantisApp::createLayoutWindows()
     requests_ = std::make_unique<CViewRequests>(*frame_, *windows_);
     InstallPortfolioWindows();
     InstallTradeListViewClass();
+    InstallIntradayChartClass();
     requests_->SetPortfolioChooser([] {
         bool deleteFlag = false;
         return FrameDialogs().portfolioChooser ? FrameDialogs().portfolioChooser(9, deleteFlag) : nullptr;

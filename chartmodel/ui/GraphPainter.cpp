@@ -32,6 +32,9 @@ namespace qv {
 
 namespace {
 
+// Room around a dot's image for its outline.
+int32_t DotMargin(const QPen& pen) { return int32_t(std::ceil(pen.widthF())) + 1; }
+
 constexpr int kGradientSteps = 64;
 constexpr uint32_t kStyleMask = 0x07000000;
 constexpr uint32_t kWidthMask = 0xF0000000;
@@ -595,9 +598,33 @@ void GraphPainter::DrawDots(Walk& walk)
             walk.selected = INT_MIN;
         }
         int32_t y = view_.ValueToY(walk.range, p.value, printing_);
-        painter_.drawEllipse(QRect(p.x - d / 2, y - d / 2, d, d));
+        // On a printer the device's own scale draws each circle.
+        if (printing_ || painter_.transform().type() > QTransform::TxTranslate)
+            painter_.drawEllipse(QRect(p.x - d / 2, y - d / 2, d, d));
+        else
+            painter_.drawImage(p.x - d / 2 - DotMargin(painter_.pen()), y - d / 2 - DotMargin(painter_.pen()), DotImage(d));
         painter_.setBrush(brush);
     }
+}
+
+const QImage& GraphPainter::DotImage(int32_t d)
+{
+    const QPen pen = painter_.pen();
+    const QBrush brush = painter_.brush();
+    const auto key = std::make_tuple(pen.color().rgba(), int(pen.style()), brush.color().rgba(), int(brush.style()), d);
+    auto it = dots_.find(key);
+    if (it != dots_.end())
+        return it->second;
+    const int32_t m = DotMargin(pen);
+    QImage image(d + 2 * m, d + 2 * m, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter dot(&image);
+    dot.setRenderHints(painter_.renderHints());
+    dot.setPen(pen);
+    dot.setBrush(brush);
+    dot.drawEllipse(QRect(m, m, d, d));
+    dot.end();
+    return dots_.emplace(key, std::move(image)).first->second;
 }
 
 // ---- Style 10: filled area ---------------------------------------------------------------------

@@ -3,11 +3,14 @@
 #pragma once
 
 #include <QFont>
+#include <QImage>
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 class QPainter;
@@ -95,10 +98,14 @@ private:
     void DrawEvents(Walk& walk);
     void GdiRectangle(int32_t left, int32_t top, int32_t right, int32_t bottom);
     void SelectColour(Walk& walk, int index);
+    // A dot of diameter d in the painter's pen and brush, drawn once into a small image: a chart of
+    // tens of thousands of trades copies it rather than tracing each circle.
+    const QImage& DotImage(int32_t d);
 
     CViewGraphBase& view_;
     QPainter& painter_;
     bool printing_ = false;
+    std::map<std::tuple<QRgb, int, QRgb, int, int32_t>, QImage> dots_;
 };
 
 } // namespace qv

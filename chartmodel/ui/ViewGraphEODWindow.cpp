@@ -40,32 +40,37 @@ CViewGraphEODWnd::CViewGraphEODWnd(int32_t kind, QWidget* parent) : ViewGraphEOD
 {
     if (parent)
         setParent(parent);
-    drawing.SetStyleDialog([this](uint32_t pen, uint32_t background) { return RunLineStyleDialog(pen, background, this); });
+    InstallDrawingDialogs(drawing, this);
+}
+
+void InstallDrawingDialogs(DailyChartDrawing& drawing, QWidget* parent)
+{
+    drawing.SetStyleDialog([parent](uint32_t pen, uint32_t background) { return RunLineStyleDialog(pen, background, parent); });
     DailyChartDrawing::TextBoxDialogs dialogs;
-    dialogs.editText = [this](const std::string& text) -> std::optional<std::string> {
-        CEditNoteDlg dialog(QStringLiteral("Text"), QString(), QString::fromLatin1(text.c_str()), this);
+    dialogs.editText = [parent](const std::string& text) -> std::optional<std::string> {
+        CEditNoteDlg dialog(QStringLiteral("Text"), QString(), QString::fromLatin1(text.c_str()), parent);
         if (RunModalDialog(dialog) != QDialog::Accepted)
             return std::nullopt;
         return dialog.deleted() ? std::string() : dialog.text().toLatin1().toStdString();
     };
-    dialogs.arrow = [this](uint32_t style, uint32_t size) -> std::optional<std::pair<uint32_t, uint32_t>> {
-        CArrowDlg dialog(int(style), int(size), this);
+    dialogs.arrow = [parent](uint32_t style, uint32_t size) -> std::optional<std::pair<uint32_t, uint32_t>> {
+        CArrowDlg dialog(int(style), int(size), parent);
         if (RunModalDialog(dialog) != QDialog::Accepted)
             return std::nullopt;
         return std::pair<uint32_t, uint32_t>(uint32_t(dialog.ArrowId()), uint32_t(dialog.ArrowSize()));
     };
-    dialogs.boxColours = [this](uint8_t* stored, bool& asDefault) { return RunTextBoxColours(stored, asDefault, this); };
-    dialogs.font = [this](uint8_t* stored) { return RunTextBoxFont(stored, this); };
+    dialogs.boxColours = [parent](uint8_t* stored, bool& asDefault) { return RunTextBoxColours(stored, asDefault, parent); };
+    dialogs.font = [parent](uint8_t* stored) { return RunTextBoxFont(stored, parent); };
     drawing.SetTextBoxDialogs(std::move(dialogs));
     using WordChoice = DailyChartDrawing::WordChoice;
-    drawing.SetSettingsDialog([this](uint16_t mask, int setting) -> std::optional<WordChoice> {
-        CSelectSetting dialog(mask, setting, false, this);
+    drawing.SetSettingsDialog([parent](uint16_t mask, int setting) -> std::optional<WordChoice> {
+        CSelectSetting dialog(mask, setting, false, parent);
         if (RunModalDialog(dialog) != QDialog::Accepted)
             return std::nullopt;
         return WordChoice{dialog.mask(), dialog.setAsDefault()};
     });
-    drawing.SetLineSettingsDialog([this](uint16_t flags) -> std::optional<WordChoice> {
-        CLineSettings dialog(flags, this);
+    drawing.SetLineSettingsDialog([parent](uint16_t flags) -> std::optional<WordChoice> {
+        CLineSettings dialog(flags, parent);
         if (RunModalDialog(dialog) != QDialog::Accepted)
             return std::nullopt;
         return WordChoice{dialog.flags(), dialog.setAsDefault()};
@@ -104,10 +109,7 @@ void CViewGraphEODWnd::DrawTimeLines()
     if (!band)
         return;
     // The labels stand in the row kept free below the lowest pane, on the chart's plain background.
-    const GraphPane* lowest = nullptr;
-    for (GraphPane* pane = panes; pane; pane = pane->next)
-        if (pane->visible && pane->id != kPaneCaption && (!lowest || pane->bottom > lowest->bottom))
-            lowest = pane;
+    const GraphPane* lowest = LowestPane();
     if (!lowest)
         return;
     const int32_t y = lowest->bottom + 2;

@@ -65,6 +65,9 @@ private:
     bool repeatNext_ = false;
 };
 
+// The drawing objects' dialogs (line style, text box, settings mask, line settings) over a window.
+void InstallDrawingDialogs(DailyChartDrawing& drawing, QWidget* parent);
+
 // Registers the daily chart window for the daily chart kind (intraday windows of a layout open as it
 // while the real-time option is off).
 void InstallDailyChartClass();

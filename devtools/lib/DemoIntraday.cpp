@@ -6,7 +6,9 @@
 #include "devtools/lib/LondonCalendar.h"
 #include "devtools/lib/RtStoreWriter.h"
 #include "realtime/store/RTShareTable.h"
+#include "shell/LayoutWindow.h"
 
+#include <algorithm>
 #include <map>
 
 namespace qv::dev {
@@ -66,8 +68,12 @@ bool WriteDemoIntraday(const std::filesystem::path& folder, const DemoDatabase& 
         if (IsLondonTradingDay(SysDay(d)))
             days.insert(days.begin(), d);
     std::vector<std::pair<uint16_t, std::map<PackedDate, DailyPrices>>> shares;
+    // Every share (of any class), and the indices the default layouts chart intraday.
+    auto charted = [](uint16_t id) {
+        return std::find(kLayoutIndexShares.begin(), kLayoutIndexShares.end(), id) != kLayoutIndexShares.end();
+    };
     for (const DemoRecord& r : demo.records)
-        if (r.id >= 0x4000 && r.id <= 0x7FFF && !r.streams.empty() && r.streams[0].kind == 10)
+        if (!r.streams.empty() && ((r.id >= 0x4000 && r.id <= 0x7FFF) || charted(r.id)))
             shares.emplace_back(r.id, FullDays(r.streams[0].history));
 
     RTShareTable table = DefaultRTShareTable();

@@ -1,6 +1,8 @@
 // The argument handling that several qvtool verbs share.
 #include "devtools/qvtool/Verbs.h"
 
+#include <cstdlib>
+
 #include "core/Database.h"
 #include "core/PriceSubRecords.h"
 #include "platform/FileOps.h"
@@ -70,6 +72,16 @@ std::optional<RecordCursor> LoadFolderShare(const std::vector<std::string>& args
         return std::nullopt;
     }
     return cursor;
+}
+
+bool ParseNumber(const std::string& text, int low, int high, int& out)
+{
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || value < low || value > high)
+        return false;
+    out = int(value);
+    return true;
 }
 
 } // namespace qv::tool

@@ -27,6 +27,9 @@ std::vector<VerbInfo>& AllVerbs();
 std::optional<std::vector<uint8_t>> ReadFileArgument(const std::vector<std::string>& args, const char* usage,
                                                      int& exitCode);
 
+// A whole decimal number between low and high (both included); false for any other text.
+bool ParseNumber(const std::string& text, int low, int high, int& out);
+
 // The stream whose EPIC (company data field 128, else the record's own EPIC) is the one asked; an
 // empty cursor when none is.
 RecordCursor FindByEpic(std::string_view epic);

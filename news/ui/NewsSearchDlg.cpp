@@ -11,12 +11,14 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 
 namespace qv {
@@ -34,6 +36,9 @@ constexpr const char* kCompleted =
     "The search has been completed.  You can either enter in a new search or press the 'Close' button to finish "
     "searching.\n\n Note that when viewing the matching stores, the 'ESC' key will return you to the full list of "
     "stories.";
+
+// The progress bar moves and Esc is looked for every so many stories.
+constexpr uint32_t kStepEvery = 200;
 
 } // namespace
 
@@ -91,13 +96,39 @@ void CNewsSearchDlg::RunSearch()
     AcquireNewsWrite();
     const std::vector<NewsSearchTerm> terms = MakeNewsSearchWords(news, 0, text);
     std::unique_ptr<NewsReindexProgress> reindex = MakeNewsReindexProgress();
-    const std::vector<NewsMatch> matches = PerformNewsSearch(news, terms, 0, UINT32_MAX, reindex.get());
+    progress_->setRange(0, int(std::max<size_t>(news.catalogue().stories.size(), 1)));
+    progress_->setValue(0);
+    searching_ = true;
+    stop_ = false;
+    const NewsSearchStep step = [this](uint32_t story, uint32_t) {
+        if (heading_->text() != QLatin1String("Searching")) {
+            heading_->setText(QStringLiteral("Searching"));
+            status_->setText(QString::fromLatin1(kSearching));
+        }
+        if (story - progress_->value() >= kStepEvery || story < uint32_t(progress_->value())) {
+            progress_->setValue(int(story));
+            QApplication::processEvents();
+        }
+        return !stop_;
+    };
+    const std::vector<NewsMatch> matches = PerformNewsSearch(news, terms, 0, UINT32_MAX, reindex.get(), step);
+    searching_ = false;
     ReleaseNewsWrite();
     stories_ = MatchedStories(matches);
     searched_ = true;
-    progress_->setValue(1);
+    progress_->setValue(progress_->maximum());
     heading_->setText(QString::fromLatin1(StringPrintf("Search complete - %d news items found", int(stories_.size()))));
     status_->setText(QString::fromLatin1(kCompleted));
+}
+
+// Esc while a search runs stops it with what it found so far; otherwise it closes the dialog.
+void CNewsSearchDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (searching_ && event->key() == Qt::Key_Escape) {
+        stop_ = true;
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 } // namespace qv

@@ -26,6 +26,13 @@ public:
     const std::vector<uint32_t>& stories() const { return stories_; }
     QString status() const;
 
+    // Stops a running search at its next step, as Esc does.
+    void Stop() { stop_ = true; }
+    QProgressBar* progressBar() const { return progress_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QLineEdit* text_ = nullptr;
     QLabel* heading_ = nullptr;
@@ -33,6 +40,8 @@ private:
     QProgressBar* progress_ = nullptr;
     std::vector<uint32_t> stories_;
     bool searched_ = false;
+    bool searching_ = false;
+    bool stop_ = false;
 };
 
 } // namespace qv

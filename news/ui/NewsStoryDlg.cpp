@@ -1,12 +1,15 @@
 // The story display.
 #include "news/ui/NewsStoryDlg.h"
 
+#include "core/DateText.h"
+#include "core/FormatNumber.h"
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
 #include "lists/CellValue.h"
 #include "news/NewsDatabase.h"
 #include "news/NewsListRows.h"
 #include "news/NewsLock.h"
+#include "news/ui/NewsStoryWindow.h"
 #include "news/ui/ViewNewsWindow.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageBox.h"
@@ -22,17 +25,24 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QWheelEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <fstream>
 
 namespace qv {
 namespace {
+
+constexpr int kMinimumWidth = 500, kMinimumHeight = 457, kStartWidth = 640, kStartHeight = 520;
+constexpr int kMargin = 8, kButtonsWidth = 150, kFieldsHeight = 70;
+constexpr int kStoryTopWithHeader = 78, kStoryTopWithoutHeader = 5;
+constexpr uint32_t kHeaderLinesHidden = 1u << 20;
 
 constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
@@ -65,6 +75,8 @@ bool WriteStoryFile(const std::filesystem::path& file, const std::string& bytes)
     return true;
 }
 
+QLabel* Caption(QGridLayout* grid, int row) { return qobject_cast<QLabel*>(grid->itemAtPosition(row, 0)->widget()); }
+
 QLabel* AddField(QGridLayout* grid, int row, int column, const char* caption, QWidget* parent)
 {
     grid->addWidget(new QLabel(QString::fromLatin1(caption), parent), row, column * 2);
@@ -75,16 +87,21 @@ QLabel* AddField(QGridLayout* grid, int row, int column, const char* caption, QW
     return value;
 }
 
+// The display open on a news view; the view's commands ask for it.
+CNewsStoryDlg* g_openStory = nullptr;
+
 } // namespace
+
+CNewsStoryDlg* CNewsStoryDlg::Open() { return g_openStory; }
 
 CNewsStoryDlg::CNewsStoryDlg(CViewNewsWnd& view, QWidget* parent) : QDialog(parent), view_(view)
 {
     setWindowTitle(QStringLiteral("News story display"));
-    setMinimumSize(500, 457);
-    resize(640, 520);
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     fields_ = new QWidget(this);
     auto* grid = new QGridLayout(fields_);
     grid->setContentsMargins(0, 0, 0, 0);
+    grid->setVerticalSpacing(2);
     company_ = AddField(grid, 0, 0, "Company", fields_);
     grid->addWidget(company_, 0, 1, 1, 3);
     subject_ = AddField(grid, 1, 0, "Subject", fields_);
@@ -92,32 +109,27 @@ CNewsStoryDlg::CNewsStoryDlg(CViewNewsWnd& view, QWidget* parent) : QDialog(pare
     country_ = AddField(grid, 2, 0, "Country", fields_);
     time_ = AddField(grid, 2, 1, "Time", fields_);
     industry_ = AddField(grid, 3, 0, "Industry", fields_);
-    grid->addWidget(industry_, 3, 1, 1, 3);
+    foundCount_ = AddField(grid, 3, 1, "Search occurrences", fields_);
+    occurrences_ = qobject_cast<QLabel*>(grid->itemAtPosition(3, 2)->widget());
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
+    for (QLabel* caption : {occurrences_, Caption(grid, 0), Caption(grid, 1), Caption(grid, 2), Caption(grid, 3)})
+        caption->setFont(NewsStoryLabelFont());
 
-    body_ = new QPlainTextEdit(this);
-    body_->setReadOnly(true);
-    body_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    body_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    body_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(body_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        QMenu menu(this);
-        menu.addAction(QStringLiteral("&Copy"), this, [this] { CopyStory(); })
-            ->setStatusTip(QStringLiteral("Copies the displayed story to the windows clipboard."));
-        menu.addAction(QStringLiteral("Select &All"), body_, &QPlainTextEdit::selectAll)
-            ->setStatusTip(QStringLiteral("Select the entire text of the story."));
-        menu.exec(body_->mapToGlobal(at));
-    });
+    window_ = new CNewsStoryWindow(this);
+    window_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(window_, &QWidget::customContextMenuRequested, this, &CNewsStoryDlg::ShowStoryMenu);
 
-    previous_ = new QPushButton(QStringLiteral("<< Previous"), this);
-    next_ = new QPushButton(QStringLiteral("Next >>"), this);
-    auto* print = new QPushButton(QStringLiteral("&Print"), this);
-    auto* save = new QPushButton(QStringLiteral("&Save"), this);
-    keep_ = new QCheckBox(QStringLiteral("&Keep this story"), this);
-    delete_ = new QCheckBox(QStringLiteral("&Delete on purge"), this);
-    headerLines_ = new QCheckBox(QStringLiteral("Show story &header lines"), this);
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    buttons_ = new QWidget(this);
+    previous_ = new QPushButton(QStringLiteral("<< Previous"), buttons_);
+    next_ = new QPushButton(QStringLiteral("Next >>"), buttons_);
+    auto* print = new QPushButton(QStringLiteral("&Print"), buttons_);
+    auto* save = new QPushButton(QStringLiteral("&Save"), buttons_);
+    keep_ = new QCheckBox(QStringLiteral("&Keep this story"), buttons_);
+    delete_ = new QCheckBox(QStringLiteral("&Delete on purge"), buttons_);
+    headerLines_ = new QCheckBox(QStringLiteral("Show story &header lines"), buttons_);
+    locateNext_ = new QPushButton(QStringLiteral("Locate &next found"), buttons_);
+    auto* close = new QPushButton(QStringLiteral("Close"), buttons_);
     connect(previous_, &QPushButton::clicked, this, [this] { Step(-1); });
     connect(next_, &QPushButton::clicked, this, [this] { Step(1); });
     connect(print, &QPushButton::clicked, this, [this] { Print(); });
@@ -125,30 +137,35 @@ CNewsStoryDlg::CNewsStoryDlg(CViewNewsWnd& view, QWidget* parent) : QDialog(pare
     connect(keep_, &QCheckBox::clicked, this, [this](bool on) { SetMark(on ? kNewsStateKept : kNewsStateRead); });
     connect(delete_, &QCheckBox::clicked, this, [this](bool on) { SetMark(on ? kNewsStateDelete : kNewsStateRead); });
     connect(headerLines_, &QCheckBox::toggled, this, [this](bool on) { ShowHeaderLines(on); });
+    connect(locateNext_, &QPushButton::clicked, window_, &CNewsStoryWindow::LocateNext);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
-
-    auto* buttons = new QVBoxLayout;
+    auto* column = new QVBoxLayout(buttons_);
+    column->setContentsMargins(0, 0, 0, 0);
     for (QWidget* w : {static_cast<QWidget*>(previous_), static_cast<QWidget*>(next_), static_cast<QWidget*>(print),
                        static_cast<QWidget*>(save), static_cast<QWidget*>(keep_), static_cast<QWidget*>(delete_),
-                       static_cast<QWidget*>(headerLines_)})
-        buttons->addWidget(w);
-    buttons->addStretch(1);
-    buttons->addWidget(close);
-    auto* left = new QVBoxLayout;
-    left->addWidget(fields_);
-    left->addWidget(body_, 1);
-    auto* whole = new QHBoxLayout(this);
-    whole->addLayout(left, 1);
-    whole->addLayout(buttons);
+                       static_cast<QWidget*>(headerLines_), static_cast<QWidget*>(locateNext_)})
+        column->addWidget(w);
+    column->addStretch(1);
+    column->addWidget(close);
 
-    const bool hidden = TheNewsDatabase().catalogue().header.u32(news_header::kOptions) & (1u << 20);
+    const bool hidden = TheNewsDatabase().catalogue().header.u32(news_header::kOptions) & kHeaderLinesHidden;
+    headerLines_->blockSignals(true);
     headerLines_->setChecked(!hidden);
-    fields_->setVisible(!hidden);
+    headerLines_->blockSignals(false);
+    resize(kStartWidth, kStartHeight);
+    PlaceControls();
     LoadStory();
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+    initialised_ = true;
+    g_openStory = this;
 }
 
 CNewsStoryDlg::~CNewsStoryDlg()
 {
+    if (g_openStory == this)
+        g_openStory = nullptr;
     if (!printed_.empty()) {
         std::error_code error;
         std::filesystem::remove(printed_, error);
@@ -183,19 +200,25 @@ void CNewsStoryDlg::LoadStory()
                                                     kMonths[MonthOfYear(header_.date) - 1], FullYear(header_.date))
                                 : QStringLiteral("n/a"));
     time_->setText(QString::asprintf("%02u:%02u", header_.seconds / 3600, header_.seconds / 60 % 60));
-    const size_t titleEnd = text_.find('\n');
-    const size_t bodyLength = titleEnd == std::string::npos ? 0 : text_.size() - titleEnd - 1;
-    std::string shown = NewsReadableText(text_);
+    std::string shown = text_;
+    std::erase(shown, '\r');
+    const size_t titleEnd = shown.find('\n');
+    const size_t bodyLength = titleEnd == std::string::npos ? 0 : shown.size() - titleEnd - 1;
     if (bodyLength < kNewsShortestBody)
-        shown = shown.substr(0, shown.find('\n')) + "\n\n" + kNewsNoBodyText;
-    body_->setPlainText(FromCp1252(shown));
+        shown = shown.substr(0, titleEnd) + "\n" + kNewsNoBodyText;
+    const std::string& search = view_.searchText();
+    const std::vector<NewsFoundWord> found = search.empty() ? std::vector<NewsFoundWord>() : FindNewsStoryWords(shown, search);
+    window_->SetStory(std::move(shown), FormatLongDate(header_.date) + " " + FormatClockTime(header_.seconds, true),
+                      search.empty() ? nullptr : &found);
+    foundCount_->setText(QString::number(found.size()));
+    LayOutHeader();
     keep_->setChecked(state == kNewsStateKept);
     delete_->setChecked(state == kNewsStateDelete);
     previous_->setEnabled(list->current > 0);
     next_->setEnabled(list->entries[list->current + 1].record != nullptr);
 }
 
-QString CNewsStoryDlg::storyText() const { return body_->toPlainText(); }
+QString CNewsStoryDlg::storyText() const { return FromCp1252(window_->text()); }
 
 void CNewsStoryDlg::Step(int delta)
 {
@@ -224,14 +247,61 @@ void CNewsStoryDlg::SetMark(int state)
     view_.update();
 }
 
+// Flips the header's bit so that the next display opens the same way.
 void CNewsStoryDlg::ShowHeaderLines(bool shown)
 {
-    fields_->setVisible(shown);
     NewsHeader& header = TheNewsDatabase().catalogue().header;
     if (header.size() >= news_header::kOptions + 4) {
         const uint32_t options = header.u32(news_header::kOptions);
-        header.setU32(news_header::kOptions, shown ? options & ~(1u << 20) : options | (1u << 20));
+        header.setU32(news_header::kOptions, shown ? options & ~kHeaderLinesHidden : options | kHeaderLinesHidden);
     }
+    PlaceControls();
+    update();
+}
+
+// The header fields and the found-word controls shown by the box and the view's search; the story
+// window's top below the fields or near the top.
+void CNewsStoryDlg::LayOutHeader()
+{
+    const bool shown = headerLines_->isChecked();
+    const bool hasFound = window_->hasFoundList();
+    fields_->setVisible(shown);
+    occurrences_->setVisible(shown && hasFound);
+    foundCount_->setVisible(shown && hasFound);
+    locateNext_->setVisible(hasFound);
+    locateNext_->setEnabled(window_->scroll().longerThanPage());
+}
+
+void CNewsStoryDlg::PlaceControls()
+{
+    const int barWidth = window_->scrollBar()->sizeHint().width();
+    const int buttonsWidth = std::max(kButtonsWidth, buttons_->sizeHint().width());
+    const int right = width() - buttonsWidth - 2 * kMargin;
+    buttons_->setGeometry(right + kMargin, kMargin, buttonsWidth, height() - 2 * kMargin);
+    fields_->setGeometry(kMargin, 4, right - barWidth - kMargin, kFieldsHeight);
+    const int top = headerLines_->isChecked() ? kStoryTopWithHeader : kStoryTopWithoutHeader;
+    window_->SetFrame(QRect(QPoint(kMargin, top), QPoint(right - barWidth - 1, height() - kMargin - 1)));
+    LayOutHeader();
+}
+
+void CNewsStoryDlg::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    PlaceControls();
+    if (!initialised_)
+        return;
+    LoadStory();
+    update();
+}
+
+void CNewsStoryDlg::ShowStoryMenu(const QPoint& at)
+{
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("&Copy"), this, [this] { CopyStory(); })
+        ->setStatusTip(QStringLiteral("Copies the displayed story to the windows clipboard."));
+    menu.addAction(QStringLiteral("Select &All"), window_, &CNewsStoryWindow::SelectAll)
+        ->setStatusTip(QStringLiteral("Select the entire text of the story."));
+    menu.exec(window_->mapToGlobal(at));
 }
 
 bool CNewsStoryDlg::SaveTo(const std::filesystem::path& file)
@@ -279,13 +349,27 @@ void CNewsStoryDlg::CopyStory()
     QApplication::clipboard()->setText(FromCp1252(NewsStoryExportText(header_, text_, false)));
 }
 
-void CNewsStoryDlg::keyPressEvent(QKeyEvent* event)
+// The scrolling keys and Space reach the story whichever control has the focus.
+bool CNewsStoryDlg::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->key() == Qt::Key_Space) {
-        Step(event->modifiers() & Qt::ShiftModifier ? -1 : 1);
-        return;
+    if (event->type() == QEvent::Wheel && watched != window_) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return true;
     }
-    QDialog::keyPressEvent(event);
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Space) {
+        Step(key->modifiers() & Qt::ShiftModifier ? -1 : 1);
+        return true;
+    }
+    return window_->ScrollKey(key->key()) || QDialog::eventFilter(watched, event);
+}
+
+void CNewsStoryDlg::wheelEvent(QWheelEvent* event)
+{
+    window_->Wheel(event->angleDelta().y(), event->modifiers() & Qt::ShiftModifier);
+    event->accept();
 }
 
 } // namespace qv

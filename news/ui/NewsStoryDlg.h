@@ -2,6 +2,7 @@
 // the previous and next story, the keep and delete marks, save, print and copy.
 #pragma once
 
+#include "news/NewsStoryLayout.h"
 #include "news/NewsStoryText.h"
 
 #include <QDialog>
@@ -13,12 +14,12 @@
 class QCheckBox;
 class QGridLayout;
 class QLabel;
-class QPlainTextEdit;
 class QPushButton;
 class QWidget;
 
 namespace qv {
 
+class CNewsStoryWindow;
 class CViewNewsWnd;
 
 class CNewsStoryDlg : public QDialog {
@@ -40,18 +41,28 @@ public:
     uint32_t story() const { return story_; }
     QString storyText() const;
     const NewsStoryHeader& header() const { return header_; }
+    CNewsStoryWindow* storyWindow() const { return window_; }
+    QPushButton* locateNextButton() const { return locateNext_; }
+    QLabel* foundCount() const { return foundCount_; }
+    // The display open on a news view, if any.
+    static CNewsStoryDlg* Open();
     QCheckBox* keepBox() const { return keep_; }
     QCheckBox* deleteBox() const { return delete_; }
     QCheckBox* headerLinesBox() const { return headerLines_; }
     QWidget* headerFields() const { return fields_; }
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void SetMark(int state);
     void ShowHeaderLines(bool shown);
+    void LayOutHeader();
+    void PlaceControls();
     void ChooseFileAndSave();
+    void ShowStoryMenu(const QPoint& at);
 
     CViewNewsWnd& view_;
     uint32_t story_ = 0;
@@ -65,7 +76,12 @@ private:
     QLabel* industry_ = nullptr;
     QLabel* date_ = nullptr;
     QLabel* time_ = nullptr;
-    QPlainTextEdit* body_ = nullptr;
+    QLabel* occurrences_ = nullptr;
+    QLabel* foundCount_ = nullptr;
+    CNewsStoryWindow* window_ = nullptr;
+    QWidget* buttons_ = nullptr;
+    QPushButton* locateNext_ = nullptr;
+    bool initialised_ = false;
     QPushButton* previous_ = nullptr;
     QPushButton* next_ = nullptr;
     QCheckBox* keep_ = nullptr;

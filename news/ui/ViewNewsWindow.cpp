@@ -11,8 +11,10 @@
 #include "news/NewsLock.h"
 #include "news/NewsIndex.h"
 #include "news/NewsSearch.h"
+#include "news/ui/NewsLimitDateDlg.h"
 #include "news/ui/NewsPurgeDlg.h"
 #include "news/ui/NewsSearchDlg.h"
+#include "news/ui/NewsSearchTextDlg.h"
 #include "news/ui/NewsStoryDlg.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
@@ -26,7 +28,9 @@
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/StatusBarEx.h"
 #include "shell/ui/ViewRequests.h"
+#include "views/ActiveShare.h"
 #include "views/FrameState.h"
+#include "views/ViewGroupFields.h"
 #include "views/ViewKinds.h"
 #include "views/ui/ViewClassRegistry.h"
 
@@ -44,6 +48,9 @@ constexpr uint32_t kCommandPurgeNews = 26646, kCommandClearIndex = 26771;
 constexpr uint32_t kCommandAlarmNews = 26982, kCommandClearAlarmNews = 26983;
 constexpr uint32_t kCommandLoopForward = 20606, kCommandLoopBack = 20615;
 constexpr uint32_t kCommandNextShare = 20618, kCommandPreviousShare = 20619;
+constexpr uint32_t kCommandNewsStats = 26696, kCommandShareSearchText = 26701, kCommandModifiedShares = 26707;
+constexpr uint32_t kCommandLimitDate = 26778, kCommandLimitWeeks = 26779;
+constexpr uint32_t kCommandListPrevious = 26016, kCommandListNext = 26017;
 constexpr uint16_t kNewsOptionsPage = 0x0100;
 
 // Only one list is built at a time, program-wide.
@@ -54,6 +61,50 @@ constexpr const char* kPurgeWarning =
     "WARNING - Purging will permanently remove news stories.\n\nPress 'OK' to perform the purge, 'Cancel' to abort.";
 
 void RedrawNewsViews() { InvalidateMatchingViews(ShareListChain(), false, kViewNews, -1, 0xFFFFFFFF, nullptr); }
+
+// Rebuilds every news view at once (their stories or their search changed).
+void RebuildNewsViews()
+{
+    for (ShareList* l = ShareListChain(); l; l = l->next)
+        for (CViewBase* v = l->views; v; v = v->nextInList)
+            if (auto* news = dynamic_cast<CViewNewsWnd*>(v))
+                news->BuildNewsList();
+}
+
+bool LimitOn()
+{
+    return TheNewsDatabase().catalogue().header.u8(news_header::kLimitFlagByte) & news_header::kLimitFlagBit;
+}
+
+void SetLimit(bool on, uint16_t weeks)
+{
+    NewsHeader& header = TheNewsDatabase().catalogue().header;
+    const uint8_t flags = header.u8(news_header::kLimitFlagByte);
+    header.setU8(news_header::kLimitFlagByte, on ? flags | news_header::kLimitFlagBit : flags & ~news_header::kLimitFlagBit);
+    header.setU16(news_header::kLimitWeeks, weeks);
+    RebuildNewsViews();
+}
+
+// The share search-text editor on a share; every view is redrawn and every news view searches anew
+// after OK. With no share it ends at once, as with OK.
+bool EditShareSearchText(uint32_t shareId, QWidget* parent)
+{
+    if (shareId == 0 || !TheNewsDatabase().loaded())
+        return true;
+    CNewsSearchTextDlg dialog(shareId, parent);
+    if (RunModalDialog(dialog) != QDialog::Accepted)
+        return false;
+    RebuildNewsViews();
+    return true;
+}
+
+bool EditModifiedShares(QWidget* parent)
+{
+    CNewsModifiedSharesDlg dialog(parent);
+    RunModalDialog(dialog);
+    RebuildNewsViews();
+    return true;
+}
 
 } // namespace
 
@@ -122,6 +173,12 @@ void CViewNewsWnd::BuildNewsList()
     }
     g_newsBusy = building_ = true;
     AcquireNewsWrite();
+    // A view made from a layout starts in the mode its list kept; one share's news needs its share,
+    // which only a command gives.
+    if (!modeRead_ && list) {
+        flags_ |= GetViewGroupFields(list).newsMode & (news_list::kLatestOnly | news_list::kCurrentList | news_list::kAlarms);
+        modeRead_ = true;
+    }
     if (FollowsParent() && ParentList()->entries && ParentList()->current >= 0) {
         const RecordCursor& row = ParentList()->entries[ParentList()->current];
         shareId_ = row.record ? EntryRecordId(row) : 0;
@@ -159,6 +216,11 @@ void CViewNewsWnd::BuildNewsList()
     }
     // The old entries go only now that the list no longer points at them.
     entries_.swap(entries);
+    if (list) {
+        ViewGroupFields fields = GetViewGroupFields(list);
+        fields.newsMode = flags_;
+        SetViewGroupFields(list, fields);
+    }
     ReleaseNewsWrite();
     g_newsBusy = building_ = false;
     newsRefreshPending = 0;
@@ -206,10 +268,7 @@ void CViewNewsWnd::Purge()
         TheNewsDatabase().purge(dialog.method(), dialog.limit(), GetTodayDate(0));
         ReleaseNewsWrite();
         // The stories' numbers have changed: every news view's rows go at once.
-        for (ShareList* l = ShareListChain(); l; l = l->next)
-            for (CViewBase* v = l->views; v; v = v->nextInList)
-                if (auto* news = dynamic_cast<CViewNewsWnd*>(v))
-                    news->BuildNewsList();
+        RebuildNewsViews();
     }
     purging = false;
 }
@@ -274,6 +333,11 @@ void CViewNewsWnd::ShowShareOnly(uint32_t shareId)
         SetFlags(news_list::kOneShare, news_list::kCurrentList | news_list::kAlarms);
     else
         SetFlags(0, news_list::kOneShare | news_list::kCurrentList | news_list::kAlarms);
+}
+
+uint32_t CViewNewsWnd::OwnShareId() const
+{
+    return (flags_ & news_list::kOneShare) && !FollowsParent() ? shareId_ : 0;
 }
 
 uint32_t CViewNewsWnd::CurrentRowShare() const
@@ -347,7 +411,14 @@ bool CViewNewsWnd::UpdateCommand(CommandUi& ui)
         ui.enabled = !TheNewsDatabase().catalogue().stories.empty() && (CurrentShareList() || FollowsParent());
         ui.checked = (flags_ & news_list::kCurrentList) != 0;
         return true;
-    case kCommandLoopForward: case kCommandLoopBack: ui.enabled = hasRows; return true;
+    case kCommandLoopForward: case kCommandLoopBack: ui.enabled = hasRows && !CNewsStoryDlg::Open(); return true;
+    case kCommandNextShare: case kCommandPreviousShare: ui.enabled = hasRows; return true;
+    case kCommandNewsStats: ui.enabled = true; return true;
+    case kCommandLimitDate:
+    case kCommandLimitWeeks:
+        ui.enabled = hasCurrent && !CNewsStoryDlg::Open();
+        ui.checked = c == kCommandLimitDate && LimitOn();
+        return true;
     default: return UpdateListCommand(ui);
     }
 }
@@ -386,6 +457,24 @@ bool CViewNewsWnd::RunCommand(uint32_t command)
         searchStories_.clear();
         SetFlags(0, news_list::kOneShare | news_list::kCurrentList | news_list::kAlarms);
         return true;
+    case kCommandNextShare:
+    case kCommandPreviousShare:
+        RunListCommand(command == kCommandNextShare ? kCommandListNext : kCommandListPrevious);
+        if (CNewsStoryDlg* story = CNewsStoryDlg::Open())
+            story->LoadStory();
+        return true;
+    case kCommandNewsStats: {
+        CNewsStatsDlg dialog(this);
+        RunModalDialog(dialog);
+        return true;
+    }
+    case kCommandLimitDate: SetLimit(!LimitOn(), TheNewsDatabase().catalogue().header.u16(news_header::kLimitWeeks)); return true;
+    case kCommandLimitWeeks: {
+        CNewsLimitDateDlg dialog(LimitOn(), TheNewsDatabase().catalogue().header.u16(news_header::kLimitWeeks), this);
+        if (RunModalDialog(dialog) == QDialog::Accepted)
+            SetLimit(dialog.limitOn(), dialog.weeks());
+        return true;
+    }
     case kCommandLatestNews: SetFlags(flags_ & news_list::kLatestOnly ? 0 : news_list::kLatestOnly, news_list::kLatestOnly); return true;
     case kCommandListNews:
         shareId_ = 0;
@@ -488,6 +577,14 @@ void InstallNewsViewClass()
         if (auto* news = dynamic_cast<CViewNewsWnd*>(view))
             news->ShowShareOnly((news->flags() & news_list::kOneShare) ? 0 : news->CurrentRowShare());
     };
+    // The share a news view shows, else the active view's current share.
+    SetCommandDialog(kCommandShareSearchText, [] {
+        CViewBase* view = MainFrameState().activeView;
+        RecordCursor share;
+        const uint32_t own = view ? view->OwnShareId() : 0;
+        return EditShareSearchText(own ? own : ActiveViewShare(share) ? EntryRecordId(share) : 0, nullptr);
+    });
+    SetCommandDialog(kCommandModifiedShares, [] { return EditModifiedShares(nullptr); });
 }
 
 } // namespace qv

@@ -24,6 +24,8 @@ public:
     bool UpdateCommand(CommandUi& ui) override;
     bool RunCommand(uint32_t command) override;
     void ShowStatusTexts() override;
+    // The share of a one-share view that does not follow its parent list.
+    uint32_t OwnShareId() const override;
 
     // Rebuilds the rows under the flags; put off (not lost) while another build runs.
     void BuildNewsList();
@@ -74,6 +76,7 @@ private:
     std::vector<uint32_t> searchStories_;
     std::vector<NewsEntry> entries_;
     bool building_ = false;
+    bool modeRead_ = false;
     int builds_ = 0;
 };
 

@@ -173,6 +173,7 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     if (!view)
         return f;
     f.activeKind = view->kind;
+    f.hasShareIndex = view->OwnShareId() != 0;
     f.training = GetGraphViewOption(view) != 0;
     ShareList* list = view->list;
     if (!list)

@@ -15,6 +15,7 @@
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/MainFrame.h"
 #include "views/FrameState.h"
+#include "views/ViewGroupFields.h"
 #include "views/ViewKinds.h"
 #include "views/ui/ViewBaseWindow.h"
 #include "views/ui/ViewClassRegistry.h"
@@ -260,6 +261,11 @@ void CWindowFactory::ApplyKindState(CViewBase* view, const LayoutWindow& r)
     ShareList* list = view->list;
     if (!list)
         return;
+    if (view->kind == kViewNews) {
+        ViewGroupFields fields = GetViewGroupFields(list);
+        fields.newsMode = r.newsMode;
+        SetViewGroupFields(list, fields);
+    }
     if (view->kind == kViewDealings)
         list->viewState2 = r.dealingsOption;
     else if (view->kind != kViewDailyChart && view->kind != kViewCash && view->kind != kViewNews &&
@@ -417,6 +423,8 @@ LayoutWindow CWindowFactory::SaveViewToLayoutRecord(CViewBase* view, bool isActi
         w.shareSub = sub;
         w.setting = own->tableSetting;
         w.listTable = own->word;
+        if (view->kind == kViewNews)
+            w.newsMode = GetViewGroupFields(own).newsMode;
     }
     if (!linked)
         w.providerKind = -1;

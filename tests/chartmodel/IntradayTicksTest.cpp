@@ -95,7 +95,7 @@ TEST(IntradayTicks, SpikesAreMarkedByTheirNeighboursAndQuotesAreTestedOneWay)
         a.Reserve(c.items.size());
         for (auto [first, second] : c.items)
             a.Append({0, 0, first, second});
-        PriceRange range;
+        TickPriceRange range;
         CleanTickPrices(a, c.which, c.dropCrossed, &range, kSpikeFactor, c.spikeRemoval);
         const uint32_t spike = c.which == 0 ? kItemFirstSpike : kItemSecondSpike;
         const uint32_t missing = c.which == 0 ? kItemFirstMissing : kItemSecondMissing;

@@ -41,5 +41,18 @@ TEST(StudyKey, IndicatorKeysPackTheirFieldsByType)
         EXPECT_EQ(MakeStudyKey(5, &c.record), c.key) << int(c.record.type);
 }
 
+// An older store's market-breadth item (type + 4 and a market group 0-3) takes the key the chart
+// gives that type over that group now.
+TEST(StudyKey, OlderBreadthItemsTakeTheirStudyKeys)
+{
+    for (int type = 18; type <= 30; ++type)
+        for (int group = 0; group <= 3; ++group) {
+            const IndicatorRecord record = IndicatorRecord::Of(type, 0, 0, 0, group);
+            EXPECT_EQ(MakeSlotKey(record), uint32_t(group));
+            EXPECT_EQ(BreadthStudyKeyOf(uint32_t(type + 4) << 24 | uint32_t(group)), MakeStudyKey(4, &record))
+                << type << " " << group;
+        }
+}
+
 } // namespace
 } // namespace qv

@@ -194,6 +194,20 @@ TEST_F(TimeZonesTest, MarketLookupsFollowTheZoneAndTheDay)
     EXPECT_EQ(GetMarketTimeZoneCode(7, Date(2024, 7, 15)), 0);
 }
 
+TEST_F(TimeZonesTest, TheFeedsExchangesStartInTheirZones)
+{
+    struct Case {
+        unsigned market;
+        const char* summer;
+    };
+    // LSE, NYSE, Euronext, US indices, European indices (EET, WET, UTC), global indices, and a market
+    // beyond the feed's table, which stays in London.
+    for (const Case& c : {Case{0, "BST"}, Case{1, "EDT"}, Case{6, "CEST"}, Case{9, "EDT"}, Case{11, "EEST"},
+                          Case{13, "WEST"}, Case{14, "GMT"}, Case{15, "GMT"}, Case{19, "BST"}})
+        EXPECT_EQ(GetTimeZoneAbbrev(GetMarketTimeZoneCode(c.market, Date(2024, 7, 15))), c.summer) << c.market;
+    EXPECT_EQ(GetMarketUtcBias(1, Date(2024, 1, 15)) - GetMarketUtcBias(0, Date(2024, 1, 15)), 300);
+}
+
 TEST_F(TimeZonesTest, BuiltInZonesAgreeWithTheSystemZoneDatabase)
 {
     // The European rules (last Sundays of March and October) hold from 1996, the US ones from 2007.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program with "/RT" against the feed stand-in, twice on one copy of the demo folder: the first
 # run fills the day from the feed; the second, started later, gets the minutes it missed as well.
-# "reconnect": one run whose connection the stand-in drops; "sweep": every enabled command.
+# "reconnect": one run whose connection the stand-in drops; "sweep": every enabled command; "charts":
+# every chart of the default layouts paints prices.
 # Usage: feed-run-test.sh QUORVANTIS QVFEED MODE (in the program-run folder)
 set -u
 app="$1"; qvfeed="$2"; mode="$3"
@@ -16,6 +17,13 @@ QV_FEED_SERVER=$(sed -n 's/.* on \(127\.0\.0\.1:[0-9]*\)$/\1/p' feed.log)
 export QV_FEED_SERVER
 if [ "$mode" = "sweep" ]; then
   QV_COMMAND_SWEEP=1 "$app" /RT; echo "program exit code $?"
+  exit 0
+fi
+if [ "$mode" = "charts" ]; then
+  # The default layouts, not those an earlier run without "/RT" saved with daily charts in place of
+  # the intraday ones.
+  rm -f Quorva.cfg View.cfg Graph.cfg
+  QV_CHART_CHECK=1 "$app" /RT; echo "program exit code $?"
   exit 0
 fi
 if [ "$mode" = "reconnect" ]; then

@@ -80,6 +80,11 @@ TEST(FrameCommandRules, EnabledCheckedAndTextByViewListBusyModalTrainingAndFeedS
         {26504, With(list, [](auto& f) { f.activeKind = kViewTransactions; f.listFamily = kFamilyTransactions; f.hasCurrentShare = false; }), false, {}, {}},
         {27018, list, true, false, {}},
         {27018, news, true, true, {}},
+        // A news view's own share (no share row behind its stories) edits that share's search text.
+        {26701, With(news, [](auto& f) { f.hasCurrentShare = false; }), true, {}, {}},
+        {26701, With(ShareView(kViewNews), [](auto& f) { f.hasCurrentShare = false; }), false, {}, {}},
+        // Every story shown: the current story leads to its share's news.
+        {26640, With(ShareView(kViewNews), [](auto& f) { f.hasCurrentShare = false; }), true, false, {}},
         {27018, training, false, false, {}},
         {27018, With(list, [](auto& f) { f.listFamily = kFamilyCash; f.shareSubId = 2; }), false, false, {}},
         {26730, list, true, {}, {}},

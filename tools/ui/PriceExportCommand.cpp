@@ -14,7 +14,7 @@
 #include "shell/ui/ModalDialog.h"
 #include "tools/options/OptionSettings.h"
 #include "tools/TableExport.h"
-#include "tools/ui/ActiveShare.h"
+#include "views/ActiveShare.h"
 #include "tools/ui/ExportPricesDlg.h"
 #include "views/FrameState.h"
 #include "views/ViewBase.h"

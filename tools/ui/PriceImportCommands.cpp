@@ -21,7 +21,7 @@
 #include "shell/ui/StatusBarEx.h"
 #include "tools/ImportedItemDeletion.h"
 #include "tools/options/OptionSettings.h"
-#include "tools/ui/ActiveShare.h"
+#include "views/ActiveShare.h"
 #include "tools/ui/EditShareDlg.h"
 #include "tools/ui/ImportFolderDlg.h"
 #include "tools/ui/NameShareDlg.h"

@@ -1,7 +1,7 @@
 // The price list window, its settings and the print settings.
 #include "tools/ui/PriceListDlg.h"
 
-#include "tools/ui/ActiveShare.h"
+#include "views/ActiveShare.h"
 #include "chartmodel/EodPriceEdit.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"

@@ -6,7 +6,7 @@
 #include "shell/FrameDialogSeams.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/CalcEdit.h"
-#include "tools/ui/ActiveShare.h"
+#include "views/ActiveShare.h"
 #include "tools/ui/AlarmListDlgs.h"
 #include "tools/ui/CalculatorDlg.h"
 #include "tools/ui/CompCalendar.h"

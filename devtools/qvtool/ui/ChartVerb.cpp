@@ -44,16 +44,6 @@ struct ChartOptions {
     std::vector<int> box;  // box value x 100, box kind, box options
 };
 
-bool Number(const std::string& text, int low, int high, int& out)
-{
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || value < low || value > high)
-        return false;
-    out = int(value);
-    return true;
-}
-
 // TYPE[,P1,P2,P3,FLAGS]: a record with the first three pens of a new line set.
 bool ParseIndicator(const std::string& text, IndicatorRecord& record)
 {
@@ -62,7 +52,7 @@ bool ParseIndicator(const std::string& text, IndicatorRecord& record)
     while (start <= text.size() && fields.size() < 5) {
         const size_t comma = std::min(text.find(',', start), text.size());
         int value = 0;
-        if (!Number(text.substr(start, comma - start), fields.empty() ? 1 : -32768, fields.empty() ? 61 : 32767, value))
+        if (!ParseNumber(text.substr(start, comma - start), fields.empty() ? 1 : -32768, fields.empty() ? 61 : 32767, value))
             return false;
         fields.push_back(value);
         start = comma + 1;
@@ -84,7 +74,7 @@ bool ParseBox(const std::string& text, std::vector<int>& box)
     while (start <= text.size() && box.size() < 3) {
         const size_t comma = std::min(text.find(',', start), text.size());
         int value = 0;
-        if (!Number(text.substr(start, comma - start), 0, kHigh[box.size()], value))
+        if (!ParseNumber(text.substr(start, comma - start), 0, kHigh[box.size()], value))
             return false;
         box.push_back(value);
         start = comma + 1;
@@ -96,7 +86,7 @@ bool ParseOptions(const std::vector<std::string>& args, ChartOptions& o)
 {
     size_t i = 3;
     if (args.size() >= 5 && args[3][0] != '-') {
-        if (!Number(args[3], 100, 8000, o.width) || !Number(args[4], 100, 8000, o.height))
+        if (!ParseNumber(args[3], 100, 8000, o.width) || !ParseNumber(args[4], 100, 8000, o.height))
             return false;
         i = 5;
     }
@@ -124,12 +114,12 @@ bool ParseOptions(const std::vector<std::string>& args, ChartOptions& o)
                 return false;
         }
         else if (args[i] == "--style" && i + 1 < args.size())
-            if (!Number(args[++i], 0, 8, o.style))
+            if (!ParseNumber(args[++i], 0, 8, o.style))
                 return false;
             else
                 continue;
         else if (args[i] == "--bars" && i + 1 < args.size()) {
-            if (!Number(args[++i], 0, 56, o.bars))
+            if (!ParseNumber(args[++i], 0, 56, o.bars))
                 return false;
         } else
             return false;

@@ -13,22 +13,34 @@
 #include "lists/ListSettings.h"
 #include "news/NewsCells.h"
 #include "news/NewsDatabase.h"
+#include "news/NewsSearch.h"
+#include "news/ui/NewsLimitDateDlg.h"
 #include "news/ui/NewsPurgeDlg.h"
 #include "news/ui/NewsSearchDlg.h"
+#include "news/ui/NewsSearchTextDlg.h"
 #include "news/ui/NewsStoryDlg.h"
+#include "news/ui/NewsStoryWindow.h"
+#include "shell/FrameDialogSeams.h"
 #include "shell/ui/ModalDialog.h"
 #include "platform/ByteOrder.h"
 #include "platform/Paths.h"
+#include "platform/qt/QtText.h"
 #include "support/DatabaseFixture.h"
 #include "support/ui/Render.h"
 #include "views/FrameState.h"
+#include "views/ViewGroupFields.h"
 #include "views/ViewKinds.h"
 #include "views/ui/ViewClassRegistry.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QResizeEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QSpinBox>
 #include <QPushButton>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -237,6 +249,7 @@ TEST_F(ViewNewsWindow, APurgeRemovesTheStoriesOutsideItsLimitButKeepsTheKeptOnes
         purge->SetStories(QStringLiteral("1000000"));
         EXPECT_EQ(purge->limit(), 5000u) << "a limit past the highest goes back to the last one";
         purge->SetStories(QStringLiteral("100"));
+        SaveRender(RenderWidget(*purge), QStringLiteral("news-purge-dialog"));
         EXPECT_TRUE(purge->estimateText().contains(QStringLiteral("After purge: 100 stories"))) << purge->estimateText().toStdString();
         return int(QDialog::Accepted);
     });
@@ -382,6 +395,195 @@ TEST_F(ViewNewsWindow, TheStoryDisplayStepsMarksAndSaves)
     dialog.headerLinesBox()->setChecked(false);
     EXPECT_TRUE(dialog.headerFields()->isHidden());
     SaveRender(RenderWidget(again), QStringLiteral("news-story-display"));
+}
+
+// The story window under a search: its found words, the header box moving the window and flipping
+// the header's bit for the next display, a resize showing the first line again.
+TEST_F(ViewNewsWindow, TheStoryWindowShowsFoundWordsAndFollowsTheHeaderBox)
+{
+    CViewNewsWnd& v = Make();
+    CNewsSearchDlg search(QStringLiteral("dividend"));
+    search.RunSearch();
+    ASSERT_FALSE(search.stories().empty());
+    EXPECT_EQ(search.progressBar()->value(), search.progressBar()->maximum());
+    SaveRender(RenderWidget(search), QStringLiteral("news-search-dialog"));
+    v.ShowSearchResult("dividend", search.stories());
+    v.list->current = 0;
+    {
+        CNewsStoryDlg dialog(v);
+        CNewsStoryWindow* window = dialog.storyWindow();
+        ASSERT_TRUE(window->hasFoundList());
+        ASSERT_FALSE(window->found().empty());
+        EXPECT_EQ(dialog.foundCount()->text(), QString::number(window->found().size()));
+        EXPECT_FALSE(dialog.locateNextButton()->isHidden());
+        EXPECT_FALSE(dialog.locateNextButton()->isEnabled()) << "a story shorter than a page";
+        EXPECT_EQ(window->geometry().top(), 78);
+        window->LocateNext();
+        SaveRender(RenderWidget(dialog), QStringLiteral("news-story-display-found"));
+        dialog.headerLinesBox()->click();
+        EXPECT_TRUE(dialog.headerFields()->isHidden());
+        EXPECT_EQ(window->geometry().top(), 5);
+        EXPECT_EQ(window->textArea().top(), 11);
+        EXPECT_TRUE(TheNewsDatabase().catalogue().header.u32(news_header::kOptions) & (1u << 20));
+
+        std::string longStory = "Title\n";
+        for (int i = 0; i < 100; ++i)
+            longStory += "line\n";
+        window->SetStory(longStory, "date", nullptr);
+        window->ScrollKey(Qt::Key_PageDown);
+        ASSERT_GT(window->scroll().top(), 0);
+        const QSize before = dialog.size();
+        dialog.resize(before + QSize(40, 30));
+        QResizeEvent resized(dialog.size(), before);
+        QApplication::sendEvent(&dialog, &resized);
+        EXPECT_EQ(window->scroll().top(), 0) << "a resize loads the story again from its first line";
+        EXPECT_EQ(dialog.story(), LoadU32(v.list->entries[0].record + NewsEntryLayout::Position));
+    }
+    CNewsStoryDlg next(v);
+    EXPECT_FALSE(next.headerLinesBox()->isChecked()) << "the next display opens with the header hidden";
+    EXPECT_EQ(next.storyWindow()->geometry().top(), 5);
+    next.headerLinesBox()->click();
+    EXPECT_FALSE(TheNewsDatabase().catalogue().header.u32(news_header::kOptions) & (1u << 20));
+
+    // Moving to the next share moves the view's row and shows its story in the open display.
+    const uint32_t second = LoadU32(v.list->entries[1].record + NewsEntryLayout::Position);
+    ASSERT_TRUE(v.RunCommand(20618));
+    EXPECT_EQ(v.list->current, 1);
+    EXPECT_EQ(next.story(), second);
+    EXPECT_FALSE(Enabled(20606)) << "no loop while a story display is open";
+    EXPECT_FALSE(Enabled(26778));
+}
+
+// A search that is told to stop ends with what it weighed so far; a day index of length 1 is
+// rebuilt before the search, which then finds the same.
+TEST_F(ViewNewsWindow, ASearchStopsWhenAskedAndRebuildsADamagedIndex)
+{
+    Make();
+    NewsDatabase& news = TheNewsDatabase();
+    const std::vector<NewsSearchTerm> terms = MakeNewsSearchWords(news, 0, "'raises dividend'");
+    const std::vector<NewsMatch> all = PerformNewsSearch(news, terms);
+    ASSERT_GT(all.size(), 2u);
+    int steps = 0;
+    const std::vector<NewsMatch> stopped =
+        PerformNewsSearch(news, terms, 0, UINT32_MAX, nullptr, [&](uint32_t, uint32_t) { return ++steps < 2; });
+    EXPECT_LT(stopped.size(), all.size());
+    ASSERT_GT(news.catalogue().days.size(), 1u);
+    news.catalogue().days[1].indexLength = 1;
+    EXPECT_EQ(PerformNewsSearch(news, terms), all);
+    EXPECT_GE(news.catalogue().days[1].indexLength, 8u);
+    news.catalogue().days[0].indexOffset = 1u << 30;
+    EXPECT_EQ(PerformNewsSearch(news, terms), all) << "a section beyond the file: the index is built again";
+    EXPECT_LT(news.catalogue().days[0].indexOffset, 1u << 30);
+}
+
+// The share search-text editor: its own text or the default; "Use default search" drops the entry;
+// an entry with a bad offset is dropped alone. The modified-shares list and its "Clear all".
+TEST_F(ViewNewsWindow, TheShareSearchTextDialogsEditTheBlock)
+{
+    CViewNewsWnd& v = Make();
+    v.list->current = 0;
+    const uint32_t id = v.CurrentRowShare();
+    ASSERT_NE(id, 0u);
+    NewsCatalogue& c = TheNewsDatabase().catalogue();
+    StoreNewsSearchTexts(c, {{id, "'own words'"}, {0xFFF0, "'nobody'"}, {id + 1, "'bad'"}});
+    StoreU32(&c.searchTexts[c.searchTexts.size() - 4], 5000); // the last entry's offset lies beyond the block
+    const size_t blockSize = c.searchTexts.size();
+    {
+        CNewsSearchTextDlg dialog(id);
+        EXPECT_EQ(dialog.textField()->text(), QStringLiteral("'own words'"));
+        EXPECT_FALSE(dialog.defaultBox()->isChecked());
+        EXPECT_EQ(dialog.countText(), QStringLiteral("2 shares have modified search text"));
+        EXPECT_EQ(c.searchTexts.size(), blockSize) << "opening leaves the block as it is";
+        SaveRender(RenderWidget(dialog), QStringLiteral("news-search-text-dialog"));
+        dialog.defaultBox()->click();
+        EXPECT_FALSE(dialog.textField()->isEnabled());
+        EXPECT_EQ(ToCp1252(dialog.textField()->text()), DefaultNewsSearchText(id));
+        dialog.accept();
+    }
+    ASSERT_EQ(NewsSearchTexts(c).size(), 1u) << "the share's entry and the bad one go; the other stays";
+    EXPECT_EQ(NewsSearchTexts(c)[0].text, "'nobody'");
+    EXPECT_EQ(ModifiedSharesText(), QStringLiteral("1 shares have modified search text"));
+    {
+        CNewsSearchTextDlg dialog(id);
+        EXPECT_TRUE(dialog.defaultBox()->isChecked());
+        dialog.defaultBox()->click();
+        dialog.textField()->setText(QStringLiteral("'mine'"));
+        dialog.accept();
+    }
+    EXPECT_EQ(ShareNewsSearchText(TheNewsDatabase(), id), "'mine'");
+
+    // The frame's command edits the share the news view shows.
+    v.ShowShareOnly(id);
+    EXPECT_EQ(v.OwnShareId(), id);
+    QString shown;
+    SetModalDialogRunner([&](QDialog& d) {
+        if (auto* edit = dynamic_cast<CNewsSearchTextDlg*>(&d))
+            shown = edit->textField()->text();
+        return int(QDialog::Rejected);
+    });
+    ASSERT_NE(FindCommandDialog(26701), nullptr);
+    EXPECT_FALSE((*FindCommandDialog(26701))());
+    SetModalDialogRunner({});
+    EXPECT_EQ(shown, QStringLiteral("'mine'"));
+    CNewsModifiedSharesDlg shares;
+    ASSERT_EQ(shares.shareList()->count(), 2);
+    EXPECT_EQ(shares.shareList()->item(0)->text(), QStringLiteral("<Unknown Share>"));
+    EXPECT_EQ(shares.countText(), QStringLiteral("2 shares have modified search text"));
+    SaveRender(RenderWidget(shares), QStringLiteral("news-modified-shares-dialog"));
+    shares.ClearAll();
+    EXPECT_EQ(shares.shareList()->count(), 0);
+    EXPECT_EQ(c.searchTexts.size(), 8u);
+    EXPECT_EQ(c.header.u32(news_header::kSearchTextCount), 0u);
+}
+
+// The limit dialog stores the weeks and the flag; 26778 turns the flag over; the statistics page.
+TEST_F(ViewNewsWindow, TheLimitAndStatisticsCommands)
+{
+    CViewNewsWnd& v = Make();
+    v.list->current = 0;
+    ASSERT_TRUE(Enabled(26779));
+    QStringList titles;
+    SetModalDialogRunner([&](QDialog& d) {
+        titles << d.windowTitle();
+        if (auto* limit = dynamic_cast<CNewsLimitDateDlg*>(&d)) {
+            limit->limitBox()->setChecked(true);
+            limit->weeksField()->setValue(6);
+            SaveRender(RenderWidget(d), QStringLiteral("news-limit-date-dialog"));
+        } else {
+            SaveRender(RenderWidget(d), QStringLiteral("news-stats-dialog"));
+        }
+        return int(QDialog::Accepted);
+    });
+    v.RunCommand(26779);
+    v.RunCommand(26696);
+    SetModalDialogRunner({});
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("Limit search date"), QStringLiteral("News stats")}));
+    const NewsHeader& header = TheNewsDatabase().catalogue().header;
+    EXPECT_EQ(header.u16(news_header::kLimitWeeks), 6);
+    EXPECT_TRUE(header.u8(news_header::kLimitFlagByte) & news_header::kLimitFlagBit);
+    CommandUi ui{26778, false, std::nullopt, std::nullopt};
+    v.UpdateCommand(ui);
+    EXPECT_EQ(ui.checked, std::optional<bool>(true));
+    v.RunCommand(26778);
+    EXPECT_FALSE(header.u8(news_header::kLimitFlagByte) & news_header::kLimitFlagBit);
+    EXPECT_EQ(header.u16(news_header::kLimitWeeks), 6);
+}
+
+// The view keeps its mode in its list's news mode word, and a view made on a list (as a layout
+// makes it) starts in the mode the word holds.
+TEST_F(ViewNewsWindow, ItsModeLivesInItsListsNewsModeWord)
+{
+    CViewNewsWnd& v = Make();
+    ASSERT_TRUE(v.RunCommand(26697));
+    EXPECT_TRUE(GetViewGroupFields(v.list).newsMode & news_list::kLatestOnly);
+    CViewNewsWnd second;
+    second.list = CreateListSource(&second, 1, kFamilyNews, nullptr);
+    ViewGroupFields fields = GetViewGroupFields(second.list);
+    fields.newsMode = news_list::kLatestOnly | news_list::kOneShare;
+    SetViewGroupFields(second.list, fields);
+    second.OnRefresh();
+    EXPECT_EQ(second.flags(), news_list::kLatestOnly) << "one share's news is not restored without its share";
+    EXPECT_EQ(GetViewGroupFields(second.list).newsMode, news_list::kLatestOnly);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // Finding the active view's current share.
-#include "tools/ui/ActiveShare.h"
+#include "views/ActiveShare.h"
 
 #include "core/ShareList.h"
 #include "portfolio/TransactionRows.h"

@@ -1,4 +1,4 @@
-// The share the active view's list has as its current row, for the tools' commands.
+// The share the active view's list has as its current row, for the commands of the frame's dialogs.
 #pragma once
 
 #include "core/RecordCursor.h"

@@ -1,0 +1,127 @@
+// The intraday chart view: a chart view (CViewGraph, or its window) whose data hooks load the shown
+// share's intraday days through IntradayChartView, lay them out as day bands and build the price and
+// volume panes; it follows new data for its share through a watch list and runs the intraday
+// chart's own commands.
+#pragma once
+
+#include "chartmodel/GraphModel.h"
+#include "chartmodel/PaneLayout.h"
+#include "chartmodel/ViewGraph.h"
+#include "charts/IntradayChartView.h"
+#include "core/KeyedItemStore.h"
+#include "realtime/feed/RTEngine.h"
+#include "realtime/store/RTStore.h"
+#include "resources/MessageIds.h"
+#include "views/CommandUpdate.h"
+
+namespace qv {
+
+template <typename Base>
+class ViewGraphRTT : public Base {
+public:
+    // The view bases are virtual: the most derived class gives them the kind.
+    explicit ViewGraphRTT(int32_t kind)
+        : CViewBase(kind), CViewGraphBase(kind), Base(kind), chart(*this), drawing(*this, chart, [this]() -> std::optional<uint32_t> {
+              const auto [share, exchange] = chart.ShownShareKey();
+              if (share == 0)
+                  return std::nullopt;
+              return ShareItemKey(share, exchange);
+          })
+    {
+    }
+    ~ViewGraphRTT() override
+    {
+        if (watching_)
+            FreeRTWatchList(watch_);
+    }
+
+    intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override
+    {
+        // New ticks for a watched share: the next paint reloads the days.
+        if (message == kMsgRTNewData || message == kMsgRTRefreshAll) {
+            chart.dataChanged = true;
+            this->InvalidateWindow();
+            return 0;
+        }
+        if (message == WM_COMMAND && (chart.RunCommand(uint32_t(wParam & 0xFFFF)) ||
+                                      drawing.RunCommand(uint32_t(wParam & 0xFFFF))))
+            return 1;
+        return Base::onProgramMessage(message, wParam, lParam);
+    }
+    bool UpdateCommandUi(CommandUi& ui) const override
+    {
+        return chart.UpdateCommand(ui) || drawing.UpdateCommand(ui) || Base::UpdateCommandUi(ui);
+    }
+
+    // The days: fewer, more, the previous and the next day.
+    void FewerDays() { chart.StepDays(false, -1); }
+    void MoreDays() { chart.StepDays(false, +1); }
+    void PreviousDay() { chart.StepDays(true, -1); }
+    void NextDay() { chart.StepDays(true, +1); }
+
+    IntradayChartView chart;
+    // The user's lines and texts, stored under kind 1 at moments of the program calendar.
+    DailyChartDrawing drawing;
+
+protected:
+    void LoadShareData() override
+    {
+        chart.Load();
+        Watch();
+        this->volumeShown = graphsetting::U8(Look(), intraday::kVolumeDisplay) != 0;
+        // The time axis keeps a row of its own below the panes.
+        this->bottomStrip = 1;
+    }
+    void BuildTimeBands() override { chart.LayOutTimeAxis(); }
+    void BuildSeries() override { chart.BuildSeries(); }
+    void ComputeValueRanges() override
+    {
+        Base::ComputeValueRanges();
+        if (this->modeRecord.mask & kRedrawValueRanges)
+            chart.WidenRanges();
+    }
+    std::string DescribeGraphSource() const override { return chart.ChartTitle(); }
+    void ReloadPaneLineObjects() override { drawing.Reload(); }
+    void FillObjectReadout(ModeReadoutInput& in) const override { drawing.FillReadout(in); }
+    void DrawingPress(uint32_t keys, int32_t x, int32_t y) override { drawing.Press(keys, x, y); }
+    void DrawingMove(uint32_t keys, int32_t x, int32_t y) override { drawing.Move(keys, x, y); }
+    bool DrawingRelease(uint32_t keys, int32_t x, int32_t y) override { return drawing.Release(keys, x, y); }
+    bool DrawingIdlePress(uint32_t keys, int32_t x, int32_t y) override { return drawing.IdlePress(keys, x, y); }
+    void DrawingDeselect() override { drawing.Deselect(); }
+    std::string DrawingTitle() const override
+    {
+        const LineObject* selected = drawing.selected();
+        return !selected ? std::string() : selected->kind == LineObjectKind::Text ? "Text edit" : "Line study";
+    }
+
+private:
+    const GraphSetting& Look() const
+    {
+        const GraphSetting* style = this->StyleRecord();
+        return style ? *style : *this->ActiveSetting();
+    }
+    // The view follows the shown share's new ticks.
+    void Watch()
+    {
+        const auto [share, exchange] = chart.ShownShareKey();
+        if (!RTStoreExists() || share == watched_)
+            return;
+        if (!watching_) {
+            InitRTWatchList(this, this->targetId(), watch_);
+            watching_ = true;
+        }
+        BeginRTWatchListUpdate(watch_, true);
+        if (share)
+            AddRTWatchShare(ShareRef{nullptr, exchange, share}, watch_);
+        EndRTWatchListUpdate(watch_);
+        watched_ = share;
+    }
+
+    RTWatchList watch_;
+    bool watching_ = false;
+    uint16_t watched_ = 0;
+};
+
+using CViewGraphRT = ViewGraphRTT<CViewGraph>;
+
+} // namespace qv

@@ -1,0 +1,123 @@
+// The intraday chart window: its time axis labels, day keys, render and registration.
+#include "realtime/ui/ViewGraphRTWindow.h"
+
+#include "chartmodel/ui/DrawingObjectPainter.h"
+#include "chartmodel/ui/IntradayRangeDlg.h"
+#include "shell/ui/ModalDialog.h"
+#include "chartmodel/ui/ViewGraphEODWindow.h"
+#include "views/ViewKinds.h"
+#include "views/ui/ViewClassRegistry.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+
+#include <algorithm>
+
+namespace qv {
+namespace {
+
+constexpr uint32_t kDailyChartMenu = 301, kIntradayChartMenu = 310;
+
+} // namespace
+
+CViewGraphRTWnd::CViewGraphRTWnd(int32_t kind, QWidget* parent)
+    : CViewBase(kind), CViewGraphBase(kind), ViewGraphRTT<CViewGraphWnd>(kind)
+{
+    if (parent)
+        setParent(parent);
+    InstallDrawingDialogs(drawing, this);
+}
+
+intptr_t CViewGraphRTWnd::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    if (message != WM_COMMAND || (wParam & 0xFFFF) != intraday::kCmdDefaultRange)
+        return ViewGraphRTT<CViewGraphWnd>::onProgramMessage(message, wParam, lParam);
+    GraphSetting* setting = ActiveSetting();
+    namespace gs = graphsetting;
+    CIntradayRangeDlg dialog(gs::U16(*setting, intraday::kRangeMinutes), this);
+    if (RunModalDialog(dialog) == QDialog::Accepted) {
+        const uint16_t word = gs::U16(*setting, intraday::kRangeLimit);
+        gs::SetU16(*setting, intraday::kRangeLimit, uint16_t(dialog.Limited() ? word | 1 : word & ~1u));
+        if (dialog.Limited())
+            gs::SetU16(*setting, intraday::kRangeMinutes, uint16_t(std::min(dialog.Minutes(), 0xFFFF)));
+        fullRange = 0;
+        NotifyGraphSettings(0);
+    }
+    return 1;
+}
+
+bool CViewGraphRTWnd::UpdateCommandUi(CommandUi& ui) const
+{
+    if (ui.command == intraday::kCmdDefaultRange) {
+        ui.enabled = true;
+        return true;
+    }
+    return ViewGraphRTT<CViewGraphWnd>::UpdateCommandUi(ui);
+}
+
+void CViewGraphRTWnd::DrawLineObjects()
+{
+    if (QPainter* painter = target())
+        PaintDrawingObjects(*painter, drawing.Figures());
+}
+
+void CViewGraphRTWnd::contextMenuEvent(QContextMenuEvent* event)
+{
+    ChartMenuChoice choice = drawing.ContextMenu(event->pos().x(), event->pos().y());
+    // The chart's own menu is the intraday graph menu.
+    if (choice.menu == kDailyChartMenu)
+        choice.menu = kIntradayChartMenu;
+    if (choice.menu)
+        TrackChartMenu(choice.menu, choice.flags, event->globalPos(), this,
+                       [this](uint32_t command) { onProgramMessage(WM_COMMAND, command, 0); });
+    drawing.AfterContextMenu();
+    update();
+}
+
+void CViewGraphRTWnd::RenderGraphTo(QPainter& painter, const GraphSetting& style, QRect area, int outputKind,
+                                    int margin)
+{
+    DrawDesignPreview(painter, style, area, outputKind, margin);
+}
+
+void CViewGraphRTWnd::DrawTimeLines()
+{
+    CViewGraphWnd::DrawTimeLines();
+    // The labels stand in the row kept free below the lowest pane.
+    const GraphPane* lowest = LowestPane();
+    if (!lowest)
+        return;
+    const int32_t y = lowest->bottom + 2;
+    for (const IntradayAxisLabel& label : chart.axisLabels()) {
+        // A band's date and start time stand at its left edge, the date first.
+        if (label.date)
+            QueueAxisText(label.x, y, label.text, kLabelTop | kLabelLeft, 2);
+        else
+            QueueAxisText(label.x, y, label.text, kLabelTop | kLabelCentreX, 0);
+    }
+}
+
+void CViewGraphRTWnd::keyPressEvent(QKeyEvent* event)
+{
+    if (const uint32_t command = DrawingKeyCommand(event->key(), (event->modifiers() & Qt::ShiftModifier) != 0)) {
+        onProgramMessage(WM_COMMAND, command, 0);
+        return;
+    }
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        switch (event->key()) {
+        case Qt::Key_Left: PreviousDay(); return;
+        case Qt::Key_Right: NextDay(); return;
+        case Qt::Key_Up: MoreDays(); return;
+        case Qt::Key_Down: FewerDays(); return;
+        default: break;
+        }
+    }
+    CViewGraphWnd::keyPressEvent(event);
+}
+
+void InstallIntradayChartClass()
+{
+    RegisterViewClass(kViewIntradayChart, [](int32_t k) -> CViewBaseWnd* { return new CViewGraphRTWnd(k); });
+}
+
+} // namespace qv

@@ -1,0 +1,41 @@
+// The intraday chart window: the chart view window with the intraday chart's data, commands, day
+// keys and time axis labels, registered for view kind 9.
+#pragma once
+
+#include "chartmodel/ui/ViewGraphWindow.h"
+#include "charts/ViewGraphRT.h"
+
+#include <QRect>
+
+class QContextMenuEvent;
+
+namespace qv {
+
+class CViewGraphRTWnd : public ViewGraphRTT<CViewGraphWnd> {
+public:
+    explicit CViewGraphRTWnd(int32_t kind, QWidget* parent = nullptr);
+
+    // Renders the chart into a rectangle of another painter with the given style block (the view's
+    // own, or a design dialog's working copy for its preview); the volume pane follows the block.
+    void RenderGraphTo(QPainter& painter, const GraphSetting& style, QRect area, int outputKind, int margin);
+    std::string PictureName() const override { return chart.ChartTitle(); }
+    // "Set Time Range..." (26115): the default range dialog on the setting's range limit and minutes;
+    // then the intraday chart's own commands.
+    intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    bool UpdateCommandUi(CommandUi& ui) const override;
+
+protected:
+    void DrawTimeLines() override;
+    void DrawLineObjects() override;
+    // Left and right step the days shown back and on; Up and Down show one more or one fewer day; the
+    // drawing tools' keys as on the daily chart.
+    void keyPressEvent(QKeyEvent* event) override;
+    // A drawing object's menu, or the chart's.
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool focusNextPrevChild(bool) override { return false; }
+};
+
+// Registers the intraday chart window for view kind 9.
+void InstallIntradayChartClass();
+
+} // namespace qv
