@@ -397,6 +397,8 @@ void CGraphGridRT::Enable()
         on(id, checked(3401));
     on(3406, checked(2793) && checked(3401));
     on(3411, checked(2793) && checked(3401));
+    // "Define" needs the options sheet's market-hours page, which the frame hands over.
+    on(kDefine, bool(define_));
     const bool fromDate = checked(kDisplayFrom);
     displayFrom_->EnableWindow(fromDate);
     const int days = U8(working_, 1150) + 1;
