@@ -19,13 +19,20 @@ constexpr uint32_t kTablePointSize = 9;
 constexpr uint32_t kTableAlternateBackground = 0xF6F6F6;
 constexpr uint8_t kTableShadeAlternate = 1;
 
-constexpr uint16_t kTickerSize = 142;
-constexpr uint8_t kTickerKind = 7;
-constexpr uint8_t kTickerLayoutFlag = 0x02;
-constexpr std::array<uint8_t, 3> kTickerLayout{3, 2, 3};
-constexpr std::array<uint32_t, 10> kTickerColours{0x008000, 0x800000, 0x000080, 0xF0F0F0, 0xEEFFFF,
-                                                  0x800000, 0x800080, 0x808000, 0x008080, 0x008000};
-constexpr uint32_t kTickerBackground = 0xF0F0F0;
+// The ticker's looks: field mask, categories, the up, same and down colours, the no-data and
+// excess backgrounds, six category text colours and six category backgrounds.
+struct TickerLook {
+    uint16_t fields;
+    uint8_t categories;
+    std::array<uint32_t, 5> colours;
+    std::array<uint32_t, 6> text;
+    uint32_t background;
+};
+constexpr TickerLook kLightTicker{0x8E, 7, {0x008000, 0x800000, 0x000080, 0xF0F0F0, 0xEEFFFF},
+                                  {0x000000, 0x800000, 0x800080, 0x808000, 0x008080, 0x008000}, 0xF0F0F0};
+constexpr TickerLook kDarkTicker{0x8E, 7, {0x00FF00, 0xFF6464, 0x0000FF, 0x000000, 0x404040},
+                                 {0xFFFFFF, 0xFFFF00, 0xFF00FF, 0xFF8C8C, 0x00FFFF, 0x00FF00}, 0x000000};
+constexpr uint8_t kTickerVariableSpeed = 1, kTickerSpeed = 3, kTickerWhiteSpace = 2, kTickerLayout = 3;
 
 struct MoveRow {
     float percentage;
@@ -63,21 +70,33 @@ void InitDefaultTableStyle(TableStyle& style)
     style.bytes[TableStyle::kFlags] = kTableShadeAlternate;
 }
 
+void SetTickerLook(TickerSetting& ticker, bool dark)
+{
+    using namespace TickerLayout;
+    const TickerLook& look = dark ? kDarkTicker : kLightTicker;
+    uint8_t* p = ticker.data();
+    StoreU16(p + FieldMask, look.fields);
+    p[Categories] = look.categories;
+    for (size_t i = 0; i < look.colours.size(); ++i)
+        StoreU32(p + UpColour + 4 * i, look.colours[i]);
+    for (size_t i = 0; i < look.text.size(); ++i) {
+        StoreU32(p + CategoryText + 4 * i, look.text[i]);
+        StoreU32(p + CategoryBackground + 4 * i, look.background);
+    }
+}
+
 void SetDefaultTickerSettings(TickerSetting& ticker, bool withLayout)
 {
     using namespace TickerLayout;
     ticker = TickerSetting{};
+    SetTickerLook(ticker, false);
+    if (!withLayout)
+        return;
     uint8_t* p = ticker.data();
-    StoreU16(p + Size, kTickerSize);
-    p[Kind] = kTickerKind;
-    if (withLayout) {
-        p[Flags] |= kTickerLayoutFlag;
-        std::copy(kTickerLayout.begin(), kTickerLayout.end(), p + LayoutBytes);
-    }
-    for (size_t i = 0; i < kTickerColours.size(); ++i)
-        StoreU32(p + Colours + 4 * i, kTickerColours[i]);
-    for (size_t i = 0; i < 6; ++i)
-        StoreU32(p + Backgrounds + 4 * i, kTickerBackground);
+    p[Layout] = kTickerLayout;
+    p[Flags] = kTickerVariableSpeed;
+    p[Speed] = kTickerSpeed;
+    p[WhiteSpace] = kTickerWhiteSpace;
 }
 
 void InitNamedSettingRecord(AlarmActionRecord& actions)

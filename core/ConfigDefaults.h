@@ -28,12 +28,23 @@ std::vector<uint8_t> DefaultColumnLayout(ColumnLayoutSet set, int index);
 
 // Where the default records keep their fields.
 namespace TickerLayout {
-constexpr size_t Size = 0;        // u16
-constexpr size_t Flags = 2;       // bit 1: the optional layout bytes are set
-constexpr size_t Kind = 3;
-constexpr size_t LayoutBytes = 4; // three bytes
-constexpr size_t Colours = 8;     // ten u32
-constexpr size_t Backgrounds = 48; // six u32
+constexpr size_t FieldMask = 0;          // u16: bit 0 Name, 1 EPIC, 2 Price, 3 change since open,
+                                         // 4 change since close, 5 and 6 their % changes, 7 Volume, 8 Time
+constexpr size_t Categories = 2;         // bit 0 Indices, 1 FTSE 100, 2 FTSE 250, 3 Small Cap, 4 Fledgling, 5 Other
+constexpr size_t Layout = 3;             // 0 one line, 1 two, 2 four, 3 vertical one line, 4 vertical two
+constexpr size_t Flags = 4;              // bit 0 variable speed, bit 1 discard data older than 15 seconds
+constexpr size_t Speed = 5;              // 1-5
+constexpr size_t WhiteSpace = 6;
+constexpr size_t UpColour = 8;           // u32 colours (0x00BBGGRR)
+constexpr size_t SameColour = 12;
+constexpr size_t DownColour = 16;
+constexpr size_t NoDataBackground = 20;
+constexpr size_t ExcessBackground = 24;
+constexpr size_t CategoryText = 28;       // six u32
+constexpr size_t CategoryBackground = 52; // six u32
+constexpr size_t PortfolioFilter = 76;    // bit 0 portfolio 1, bit 1 portfolio 2
+constexpr size_t Portfolio1 = 78;         // u16 portfolio numbers
+constexpr size_t Portfolio2 = 80;
 } // namespace TickerLayout
 namespace AlarmSettingsLayout {
 constexpr size_t Flag = 0;        // u32
@@ -51,6 +62,9 @@ void SetFontInstalledCheck(bool (*installed)(const char* face));
 
 void InitDefaultTableStyle(TableStyle& style);
 void SetDefaultTickerSettings(TickerSetting& ticker, bool withLayout = true);
+// The light or dark look: the field mask, categories and colours; layout, speed, white space and
+// flags stay as they are.
+void SetTickerLook(TickerSetting& ticker, bool dark);
 void InitNamedSettingRecord(AlarmActionRecord& actions);
 void SetDefaultAlarmMoves(RTAlarmSettingsRecord& settings);
 void SetDefaultAlarmIndicators(RTAlarmSettingsRecord& settings);

@@ -13,8 +13,10 @@ namespace qv {
 namespace {
 
 constexpr size_t kMaxTradeTableName = 15;
-constexpr uint16_t kFirstTickerWord = 173;
-constexpr uint8_t kFirstTickerByte3 = 4;
+// The first slot's field mask (Name, Price, change since open, % change since open, Volume) and
+// layout (vertical, two lines per item).
+constexpr uint16_t kFirstTickerFields = 173;
+constexpr uint8_t kFirstTickerLayout = 4;
 constexpr std::array<int8_t, 5> kListSorts = {10, 7, 8, 8, 2};
 constexpr int8_t kTableSort = 2;
 // Dealings tables open newest deal first (the deal date, descending).
@@ -78,8 +80,8 @@ void ResetTickers(ConfigState& state)
     ResetNames(state.tickers, "Setting %i");
     for (auto& ticker : state.tickers.records)
         SetDefaultTickerSettings(ticker);
-    StoreU16(state.tickers.records[0].data(), kFirstTickerWord);
-    state.tickers.records[0].bytes[3] = kFirstTickerByte3;
+    StoreU16(state.tickers.records[0].data() + TickerLayout::FieldMask, kFirstTickerFields);
+    state.tickers.records[0].bytes[TickerLayout::Layout] = kFirstTickerLayout;
 }
 
 } // namespace

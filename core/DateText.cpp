@@ -145,6 +145,14 @@ std::string_view DayAbbreviation(int weekday)
     return weekday >= 0 && weekday < 7 ? kDayAbbreviations[size_t(weekday)] : std::string_view{};
 }
 
+std::string FormatFullDate(PackedDate date)
+{
+    if (!IsValidPackedDate(date))
+        return {};
+    return std::string(DayName(WeekdayOf(date))) + ", " + std::to_string(DayOfMonth(date)) + " " +
+           std::string(GetMonthName(MonthField(date))) + " " + std::to_string(FullYear(date));
+}
+
 std::string_view DayName(int weekday)
 {
     return weekday >= 0 && weekday < 7 ? kDayNames[size_t(weekday)] : std::string_view{};

@@ -16,6 +16,8 @@ std::string FormatDateWithDay(PackedDate date);
 std::string FormatDateWithWeek(PackedDate date);
 // "Mon 3rd Jan 1994"
 std::string FormatLongDate(PackedDate date);
+// "Monday, 3 January 1994"; empty for a date that is not valid.
+std::string FormatFullDate(PackedDate date);
 // "Jan 94"
 std::string FormatMonthShortYear(PackedDate date);
 // "93/94": the tax year ending in the date's year.

@@ -1,7 +1,7 @@
 // The program options the list views read, with their defaults in one place:
 //   double buffering on (every paint goes through one off-screen image),
 //   one frozen column (the share's name stays while the others scroll; the Lists page takes 1-50),
-//   live prices off (no intraday store feeds the live cells yet),
+//   live prices off until start-up turns them on with the run's real-time option ("/RT"),
 //   print font size 0 (printing scales the screen font; bit 7 set prints with the screen's fonts),
 //   a data-mining printout without a first page of its own and with its rows,
 //   double-click opens the default view on, and the loop option on (Enter, Escape and a double click

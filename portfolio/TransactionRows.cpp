@@ -68,6 +68,21 @@ void SetListRows(ShareList* list, const std::vector<RecordCursor>& rows)
     list->rowsEnd = int32_t(rows.size());
 }
 
+void ForgetRowsWithin(const void* begin, const void* end, ShareList* own)
+{
+    const auto first = reinterpret_cast<uintptr_t>(begin);
+    const auto last = reinterpret_cast<uintptr_t>(end);
+    auto holds = [&](const ShareList* l) {
+        const auto row = l && l->entries ? reinterpret_cast<uintptr_t>(l->entries[0].record) : 0;
+        return row >= first && row < last;
+    };
+    for (ShareList* l = ShareListChain(); l; l = l->next)
+        if (holds(l))
+            SetListRows(l, {});
+    if (holds(own))
+        SetListRows(own, {});
+}
+
 RecordCursor ShareOfRow(const ShareList& list, const RecordCursor& row)
 {
     // News and trade rows are entries of their own, never share records.

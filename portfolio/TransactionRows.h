@@ -20,6 +20,9 @@ std::vector<Transaction*> TransactionRowsOf(const Portfolio& portfolio, bool tot
 // cursors are kept within them.
 void SetListRows(ShareList* list, const std::vector<RecordCursor>& rows);
 std::vector<RecordCursor> RowsOfTransactions(const std::vector<Transaction*>& records);
+// Empties every list (those of the chain and `own`) whose rows lie in the bytes [begin, end): a view
+// whose row records go calls it first, as any list may outlive it.
+void ForgetRowsWithin(const void* begin, const void* end, ShareList* own);
 
 // The share a row of the list stands for: in lists of share records the row itself; in transaction
 // and cash lists the share the transaction names by its id and line. Nothing for a cash account's

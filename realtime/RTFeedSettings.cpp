@@ -1,6 +1,7 @@
 // The feed's settings and the rules of its dialogs that need no window.
 #include "realtime/RTFeedSettings.h"
 
+#include "core/ConfigDefaults.h"
 #include "core/ConfigState.h"
 #include "core/StringPrintf.h"
 #include "platform/ByteOrder.h"
@@ -203,6 +204,70 @@ void WriteRTFeedSettings(OptionBlockA& block, const RTFeedSettings& s)
         StoreU32(b + kUserSeconds + 8 * i + 4, s.userClose[i]);
     }
 }
+
+namespace {
+// Offsets of the global alarm settings past the move rows (see core/ConfigDefaults' layout).
+constexpr size_t kMaBytes = AlarmSettingsLayout::MoveBytes;
+constexpr size_t kKept116 = AlarmSettingsLayout::Threshold + 4;
+} // namespace
+
+RTAlarmSettings RTAlarmSettings::Read(const RTAlarmSettingsRecord& record)
+{
+    using namespace AlarmSettingsLayout;
+    const uint8_t* p = record.data();
+    RTAlarmSettings s;
+    s.source = p[Flag];
+    s.portfolio = LoadU16(p + Flag + 2);
+    s.mode = LoadU32(p + Word);
+    for (size_t i = 0; i < kSlots; ++i)
+        std::copy_n(p + Moves + i * MoveRowSize, MoveRowSize, s.moves[i].begin());
+    s.maOn = p[kMaBytes];
+    s.shortCount = p[kMaBytes + 1];
+    s.shortType = p[kMaBytes + 2];
+    s.longCount = p[kMaBytes + 3];
+    s.longType = p[kMaBytes + 4];
+    s.barMinutes = p[kMaBytes + 5];
+    s.triggerLevel = LoadF32(p + Threshold);
+    std::copy_n(p + kKept116, s.kept116.size(), s.kept116.begin());
+    int16_t* words[] = {&s.macdLong, &s.macdShort, &s.macdSignal, &s.rsiCount, &s.rsiSmoothing, &s.rsiLow, &s.rsiHigh,
+                        &s.stochCount, &s.stochSlowing, &s.stochSignal, &s.stochMaType, &s.stochLow, &s.stochHigh,
+                        &s.stochChecks, &s.maCrossFlags};
+    for (size_t i = 0; i < std::size(words); ++i)
+        *words[i] = LoadI16(p + Indicators + 2 * i);
+    return s;
+}
+
+void RTAlarmSettings::Write(RTAlarmSettingsRecord& record) const
+{
+    using namespace AlarmSettingsLayout;
+    uint8_t* p = record.data();
+    p[Flag] = source;
+    p[Flag + 1] = 0;
+    StoreU16(p + Flag + 2, portfolio);
+    StoreU32(p + Word, mode);
+    for (size_t i = 0; i < kSlots; ++i)
+        std::copy(moves[i].begin(), moves[i].end(), p + Moves + i * MoveRowSize);
+    const uint8_t ma[6] = {maOn, shortCount, shortType, longCount, longType, barMinutes};
+    std::copy(std::begin(ma), std::end(ma), p + kMaBytes);
+    StoreF32(p + Threshold, triggerLevel);
+    std::copy(kept116.begin(), kept116.end(), p + kKept116);
+    const int16_t words[] = {macdLong, macdShort, macdSignal, rsiCount, rsiSmoothing, rsiLow, rsiHigh, stochCount,
+                             stochSlowing, stochSignal, stochMaType, stochLow, stochHigh, stochChecks, maCrossFlags};
+    for (size_t i = 0; i < std::size(words); ++i)
+        StoreI16(p + Indicators + 2 * i, words[i]);
+}
+
+RTAlarmSettings RTAlarmSettings::Defaults()
+{
+    RTAlarmSettingsRecord record;
+    SetDefaultAlarmMoves(record);
+    SetDefaultAlarmIndicators(record);
+    return Read(record);
+}
+
+RTAlarmSettings RTAlarmSettings::Current() { return Read(Config().intradayAlarms.settings); }
+
+void RTAlarmSettings::Store() const { Write(Config().intradayAlarms.settings); }
 
 IntradayAlarmActions RTAlarmSettings::Actions()
 {

@@ -102,7 +102,35 @@ struct IntradayAlarmActions {
     std::string logFile, soundFile;
     bool operator==(const IntradayAlarmActions&) const = default;
 };
+// The global intraday alarm settings, read from and written to the configuration's 156-byte record
+// (core/ConfigDefaults' AlarmSettingsLayout). A count stored negative keeps its test off.
 struct RTAlarmSettings {
+    static constexpr size_t kSlots = 6;
+    uint8_t source = 0;          // 0 the whole share list, 1 FTSE 100, 2 a portfolio
+    uint16_t portfolio = 0;
+    uint32_t mode = 1;
+    // Each move row's 16 stored bytes: {f32 percentage, i16 count, 2 pad, i32 kind, u8 on, 3 pad}.
+    std::array<std::array<uint8_t, 16>, kSlots> moves{};
+    uint8_t maOn = 0, shortCount = 6, shortType = 0, longCount = 12, longType = 0;
+    uint8_t barMinutes = 44;     // the defaults store 44; the global dialog stores 5
+    float triggerLevel = 0.1f;   // percent
+    std::array<uint8_t, 8> kept116{};
+    int16_t macdLong = -26, macdShort = 13, macdSignal = 9;
+    int16_t rsiCount = -20, rsiSmoothing = 3, rsiLow = 30, rsiHigh = 70;
+    // The stochastic's two further values in stored order: the calculator's slowing (its period3),
+    // then its signal count (period2).
+    int16_t stochCount = -20, stochSlowing = 9, stochSignal = 2, stochMaType = 0, stochLow = 30, stochHigh = 70;
+    int16_t stochChecks = 0;     // bit 0 "Check levels", bit 1 "Check for crosses"
+    int16_t maCrossFlags = 3;    // bit 0 golden crosses, bit 1 dead crosses
+
+    static RTAlarmSettings Read(const RTAlarmSettingsRecord& record);
+    void Write(RTAlarmSettingsRecord& record) const;
+    static RTAlarmSettings Defaults();
+    // The program's (Config()) settings.
+    static RTAlarmSettings Current();
+    void Store() const;
+    bool operator==(const RTAlarmSettings&) const = default;
+
     static IntradayAlarmActions Actions();
     static void SetActions(const IntradayAlarmActions& actions);
 };

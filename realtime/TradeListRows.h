@@ -3,6 +3,7 @@
 // offer; and the day's trade totals split into buys, sells and unknowns.
 #pragma once
 
+#include "core/PackedDate.h"
 #include "realtime/store/RTActiveShares.h"
 
 #include <cstdint>
@@ -53,6 +54,9 @@ struct TradeTotals {
     double volume[4] = {};
     double value[4] = {};
     uint32_t latestTime = 0;
+    uint16_t share = 0;   // the share and day the totals are of; 0 when none
+    PackedDate day = 0;
+    uint8_t unit = 7;     // the share's price currency
 };
 TradeTotals SumTradeTotals(std::span<const TradeListRow> rows);
 

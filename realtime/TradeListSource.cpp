@@ -43,7 +43,11 @@ TradeTotals ReadRTTradeTotals(uint16_t share, PackedDate day, uint8_t unit)
 {
     const PackedDate shown = day ? day : NewestRTStoredDay();
     const std::vector<IntradayTick> ticks = ReadRTShareDayTicks(share, shown);
-    return SumTradeTotals(BuildTradeListRows(ticks, kTradeListTrades, unit));
+    TradeTotals totals = SumTradeTotals(BuildTradeListRows(ticks, kTradeListTrades, unit));
+    totals.share = share;
+    totals.day = shown;
+    totals.unit = unit;
+    return totals;
 }
 
 } // namespace qv

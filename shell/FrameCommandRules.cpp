@@ -146,6 +146,8 @@ std::optional<FrameCommandState> FrameCommandUpdate(uint32_t command, const Fram
     // Real time.
     case 26806: return FeedConnectState(f);
     case 26807: return Enabled(TradeHistoryEnabled(f));
+    // The summary of trades: any view but the cash view (list views answer for themselves).
+    case 27200: return Enabled(HasView(f) && f.activeKind != kViewCash && (f.hasCurrentShare || f.activeKind == kViewTradeList));
     case 26894: return Enabled(f.feedState == kFeedConnected && !f.backfillRunning);
     case 27105: return Enabled(f.feedState >= kFeedBackfilling);
     case 26935: return Enabled(!f.recording);

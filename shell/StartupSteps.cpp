@@ -34,9 +34,17 @@ void InitIndicatorLineStyles()
         init();
 }
 void ScaleDefaultListColumns(int) {}    // waits for the list tables' column records
-void CreateAlarmServer() {}             // waits for the intraday alarms
-void StartRTEngine() { qv::StartRTEngine(); } // the intraday alarm settings wait for the alarms
-void DestroyAlarmServer() {}            // waits for the intraday alarms
+void CreateAlarmServer()
+{
+    if (const auto& create = UpperStartUpSteps().createAlarmServer)
+        create();
+}
+void StartRTEngine() { qv::StartRTEngine(); }
+void DestroyAlarmServer()
+{
+    if (const auto& destroy = UpperStartUpSteps().destroyAlarmServer)
+        destroy();
+}
 void ShutDownFeedClient() { StopRTEngine(); }
 void FreeFixedSourceLists() {}          // waits for the list tables' fixed source lists
 void BackupRTIndex() { qv::BackupRTIndex(); }

@@ -23,6 +23,9 @@ struct UpperSteps {
     std::function<void()> saveNewsDatabase; // News.dat at exit, then the news blocks freed
     std::function<void()> setOptionDefaults;        // the option pages' defaults into the option blocks
     std::function<void()> applyOldOptionDefaults;   // what an older configuration lacks, the list scale
+    std::function<void()> createAlarmServer;        // the intraday alarm server and its settings
+    std::function<void()> destroyAlarmServer;
+    std::function<void()> rebuildLineAlarms;        // the drawn lines with alarms changed
 };
 UpperSteps& UpperStartUpSteps();
 

@@ -7,6 +7,7 @@ namespace qv {
 
 namespace {
 constexpr int32_t kCashFamily = 3;
+constexpr int32_t kTradesFamily = 5;
 } // namespace
 
 int32_t ReturnListKind(int32_t previousListKind, bool listHasPortfolio)
@@ -194,6 +195,12 @@ CommandUiState CommandUpdateState(uint32_t id, const CommandFacts& f)
                      oneShare);
     }
     case kCommandTicker: return State(!f.graphTraining, k == kViewTicker && f.tickerPreviousList == -1);
+    // A trade list of the current share, from a list of shares or another trade list.
+    case kCommandTradeList:
+    case kCommandTradeListB:
+    case kCommandTradeListBar:
+        return State(f.realTime && !f.busy && (f.listFamily == 0 || f.listFamily == kTradesFamily),
+                     k == kViewTradeList && f.tradeMarket == 0);
     case kCommandShareDates: return Plain(!f.busy && f.listHasCurrent && f.listFamily == 0 && !f.graphTraining);
     case kCommandFindShare: return Plain(k >= 0);
     case kCommandUnpricedShares: return State(k == kViewList, f.unpricedShares);

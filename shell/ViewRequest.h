@@ -97,6 +97,7 @@ constexpr uint32_t kCommandSelectedDealings = 26396, kCommandSelectedDealingsB =
                    kCommandReturnDealings = 26395;
 constexpr uint32_t kCommandShareDates = 26907;
 constexpr uint32_t kCommandTicker = 26822;
+constexpr uint32_t kCommandTradeList = 26196, kCommandTradeListB = 26819, kCommandTradeListBar = 27019;
 constexpr uint32_t kCommandFindShare = 20408;
 constexpr uint32_t kCommandInterimResults = 25098;
 constexpr uint32_t kCommandPercentChanges = 25099;
@@ -123,6 +124,8 @@ struct CommandFacts {
     uint8_t dealingsFlags = 0;
     int32_t tickerPreviousList = -1;
     bool unpricedShares = false;
+    bool realTime = false;        // the real-time option of this run
+    int32_t tradeMarket = -1;     // the active trade list's mode (0 trades only)
     // The transactions view has a portfolio to show: the active list's own, or one the chooser gives.
     bool transactionsPortfolio = false;
 };

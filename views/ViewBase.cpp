@@ -2,6 +2,7 @@
 #include "views/ViewBase.h"
 
 #include "core/ConfigState.h"
+#include "core/RecordAccess.h"
 #include "core/Database.h"
 #include "core/Memory.h"
 #include "core/Portfolio.h"
@@ -9,6 +10,8 @@
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
 #include "core/SystemDate.h"
+#include "portfolio/TransactionRows.h"
+#include "realtime/TradeListSource.h"
 #include "resources/MessageIds.h"
 #include "views/CommandUpdate.h"
 #include "views/FrameState.h"
@@ -184,20 +187,16 @@ void CViewBase::OnRefresh() { InvalidateWindow(); }
 
 void CViewBase::SetResyncCode(uint32_t) {}
 
-bool CViewBase::GetTradeTotals(uint32_t* count, double* volume, double* value, uint32_t* flags)
+bool CViewBase::GetTradeTotals(TradeTotals& out)
 {
-    // Without the intraday store no share has intraday trades.
-    for (int i = 0; i < 3; ++i) {
-        if (count)
-            count[i] = 0;
-        if (volume)
-            volume[i] = 0;
-        if (value)
-            value[i] = 0;
-    }
-    if (flags)
-        *flags = 0;
-    return false;
+    out = TradeTotals{};
+    const RecordCursor* entry = CurrentEntry(list);
+    const RecordCursor share = entry && entry->record ? ShareOfRow(*list, *entry) : RecordCursor{};
+    if (!share.record)
+        return false;
+    RecordCursor cursor = share;
+    out = ReadRTTradeTotals(EntryRecordId(share), 0, uint8_t(GetShareFieldType(&cursor, 0)));
+    return out.count[0] > 0;
 }
 
 bool CViewBase::OnFindShareKey(uint32_t character)

@@ -15,6 +15,7 @@ struct ShareList;
 struct Portfolio;
 struct RecordCursor;
 struct CommandUi;
+struct TradeTotals;
 
 class CViewBase : public MessageTarget {
 public:
@@ -74,7 +75,10 @@ public:
     virtual const void* GetDataMiningFilter() const { return nullptr; }
     virtual std::string GetDataMiningFilterName() const { return {}; }
     virtual void OnFilterChanged() {}
-    virtual bool GetTradeTotals(uint32_t* count, double* volume, double* value, uint32_t* flags);
+    // The day's trades of the view's share: all, buys, sells and unknowns, and the latest time; the
+    // share and day they are of. False when there are none. Views answer from the intraday store for
+    // their current share and the newest stored day.
+    virtual bool GetTradeTotals(TradeTotals& out);
     virtual bool OnFindShareKey(uint32_t character);
     // The share the view names of its own (its share index), not a row's: 0 for none.
     virtual uint32_t OwnShareId() const { return 0; }

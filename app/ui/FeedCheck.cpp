@@ -6,7 +6,11 @@
 #include "core/RecordAccess.h"
 #include "core/RecordLookup.h"
 #include "core/StringPrintf.h"
+#include "platform/Paths.h"
 #include "realtime/FeedStates.h"
+#include "realtime/RTFeedSettings.h"
+#include "realtime/alarms/AlarmServer.h"
+#include "realtime/alarms/RTShareAlarmRecord.h"
 #include "realtime/IntradayState.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTReconnect.h"
@@ -22,6 +26,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <fstream>
 #include <memory>
 
 namespace qv {
@@ -175,6 +180,44 @@ void RunFeedCheck(CMainFrame& frame, std::function<void()> done)
         done();
     };
     QTimer::singleShot(0, &frame, *poll);
+}
+
+void RunFeedAlarmCheck(CMainFrame& frame, std::function<void()> done)
+{
+    auto traded = [] { return RTConnectionStep() == kFeedConnected && CountCurrentDay().firstShareKey != 0; };
+    WaitFor(frame, traded, 60000, [&frame, done](bool ok, double) {
+        CAlarmServer* server = TheAlarmServer();
+        if (!ok || !server) {
+            Say(ok ? "no alarm server" : "never traded");
+            return done();
+        }
+        // A rise-above level well below the price, and every alarm logged to a file of this run.
+        const uint32_t key = CountCurrentDay().firstShareKey;
+        const std::string log = AppPath("intraday-alarms.log").string();
+        std::remove(log.c_str());
+        IntradayAlarmActions actions = RTAlarmSettings::Actions();
+        actions.log = true;
+        actions.logFile = log;
+        RTAlarmSettings::SetActions(actions);
+        server->ApplySettings();
+        RTShareAlarmRecord record;
+        record.aboveOn = true;
+        record.aboveLevel = server->market().LatestPrice(key) / 2;
+        StoreShareAlarmRecord(RTKeyShare(key), uint8_t(key >> 16), record);
+        server->OnShareRecordChanged(key);
+        auto logged = [log] {
+            std::ifstream in(log);
+            std::string line;
+            return bool(std::getline(in, line));
+        };
+        WaitFor(frame, logged, 30000, [log, done](bool written, double) {
+            std::ifstream in(log);
+            std::string line;
+            std::getline(in, line);
+            Say(written ? "alarm logged: " + line.substr(line.find('\t') + 1) : "no alarm logged");
+            done();
+        });
+    });
 }
 
 } // namespace qv

@@ -17,5 +17,7 @@ void WaitForTrading(CMainFrame& frame, uint32_t seconds, std::function<void()> t
 // Connects, waits for the connection to drop (the caller drops it at "connected") and come back,
 // then disconnects and watches that nothing reconnects; a "Feed check:" line at each stage.
 void RunFeedReconnectCheck(CMainFrame& frame, std::function<void()> done);
+// Sets a per-share intraday alarm below the first traded share's price and waits for its log line.
+void RunFeedAlarmCheck(CMainFrame& frame, std::function<void()> done);
 
 } // namespace qv

@@ -15,6 +15,7 @@
 #include "datamining/ui/FilterProgressDialog.h"
 #include "datamining/ui/AddCriteriaDlg.h"
 #include "datamining/ui/ViewDataMining.h"
+#include "lists/ListViewOptions.h"
 #include "lists/RowSort.h"
 #include "lists/ui/ListDialogCommands.h"
 #include "lists/ui/ViewDetailWindow.h"
@@ -27,6 +28,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "portfolio/PortfolioChooserRules.h"
 #include "portfolio/ui/PortfolioWindows.h"
+#include "realtime/ui/ViewRTTicker.h"
 #include "realtime/ui/ViewTradeList.h"
 #include "realtime/ui/ViewGraphRTWindow.h"
 #include "shell/AppServices.h"
@@ -126,6 +128,8 @@ bool CQuorvantisApp::InitInstance()
     // Command 527 shows the tip whenever the user asks for it.
     SetTipOfTheDay([this] { showTipOfTheDay(); });
     bool started = RunStartUp(*this, state_, commandLine_);
+    // The live-price views (the trade summary among them) follow the real-time option of this run.
+    CurrentListViewOptions().livePrices = RealTimeOptionOn();
     armDeveloperHooks();
     return started;
 }
@@ -196,8 +200,9 @@ void CQuorvantisApp::armDeveloperHooks()
     }
     // For CI, with "/RT": what the feed delivered of the day, then a normal exit.
     if (const char* check = std::getenv("QV_FEED_CHECK"); check && *check)
-        QTimer::singleShot(0, frame_.get(), [frame = frame_.get(), reconnect = std::string_view(check) == "reconnect"] {
-            (reconnect ? RunFeedReconnectCheck : RunFeedCheck)(*frame, [frame] { frame->close(); });
+        QTimer::singleShot(0, frame_.get(), [frame = frame_.get(), mode = std::string(check)] {
+            auto run = mode == "reconnect" ? RunFeedReconnectCheck : mode == "alarm" ? RunFeedAlarmCheck : RunFeedCheck;
+            run(*frame, [frame] { frame->close(); });
         });
     // For CI: a short session driven as a user would, ending with File > Exit.
     if (const char* script = std::getenv("QV_SCRIPTED_USE"); script && *script)
@@ -300,6 +305,7 @@ void CQuorvantisApp::createLayoutWindows()
     InstallPortfolioWindows();
     InstallTradeListViewClass();
     InstallIntradayChartClass();
+    InstallTickerViewClass();
     requests_->SetPortfolioChooser([] {
         bool deleteFlag = false;
         return FrameDialogs().portfolioChooser ? FrameDialogs().portfolioChooser(9, deleteFlag) : nullptr;

@@ -10,12 +10,19 @@
 #include "lists/ShareDates.h"
 #include "lists/ui/DetailDialogs.h"
 #include "platform/qt/QtText.h"
+#include "realtime/alarms/AlarmServer.h"
+#include "realtime/alarms/ui/IntradayAlarmDlgs.h"
 #include "realtime/ui/IntradayColumnDlg.h"
 #include "realtime/ui/RTFeedCommands.h"
+#include "realtime/ui/TradeDialogs.h"
+#include "shell/FrameDialogSeams.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/ViewRequests.h"
 #include "shell/ui/WindowFactory.h"
 #include "tools/options/ui/OptionsSheet.h"
+#include "views/ActiveShare.h"
+
+#include <QApplication>
 
 namespace qv {
 
@@ -25,6 +32,13 @@ void InstallWindowLayerHooks()
     InstallOptionsSheet();
     InstallRTFeedCommands();
     InstallIntradayColumnDialogs();
+    InstallTradeDialogs();
+    InstallIntradayAlarms();
+    SetCommandDialog(26848, [] {
+        RecordCursor share;
+        return TheAlarmServer() != nullptr && ActiveViewShare(share) &&
+               EditShareRTAlarms(EntryRecordId(share), 0, QApplication::activeWindow());
+    });
     ViewRequestHooks& requests = GetViewRequestHooks();
     requests.dealingsLoaded = [] { return DealingsMainBlock != nullptr; };
     requests.showShareDates = [](const RecordCursor& entry, QWidget* parent) {

@@ -248,6 +248,7 @@ std::string CViewListBase::GetListTitle() const
     if (list)
         parts.dealingOptions = list->viewState2;
     parts.linkedHasSource = secondList && secondList->source;
+    AddTitleParts(parts);
     return ListTitle(parts);
 }
 

@@ -17,6 +17,10 @@
 
 #include <memory>
 
+namespace qv {
+struct ListTitleParts;
+}
+
 class QMenu;
 class QScrollBar;
 
@@ -57,6 +61,8 @@ public:
     // its market and the list's source title; views with texts of their own give theirs.
     virtual void ShowStatusTexts();
     std::string GetListTitle() const;
+    // Parts of the title a kind adds of its own (the trade list's share and day).
+    virtual void AddTitleParts(ListTitleParts& /*parts*/) const {}
 
     // Paints the whole view (the client size) into an image, as a screen paint does.
     QImage RenderImage(const QSize& size);

@@ -28,6 +28,7 @@
 #include "platform/qt/QtText.h"
 #include "resources/MessageIds.h"
 #include "shell/CompanyLinks.h"
+#include "shell/FrameDialogSeams.h"
 #include "shell/ListTipRules.h"
 #include "shell/ViewGroups.h"
 #include "shell/ui/ModalDialog.h"
@@ -288,7 +289,8 @@ bool CViewListBase::UpdateListCommand(CommandUi& ui)
         return true;
     }
     if (c == 27200) {
-        ui.enabled = CurrentListViewOptions().livePrices && kind != 7 && (kind == 10 || kind == 3 || ShareListCount(list) > 0);
+        ui.enabled = CurrentListViewOptions().livePrices && kind != 7 && (kind == 10 || kind == 3 || ShareListCount(list) > 0) &&
+                     FindCommandDialog(27200);
         return true;
     }
     if (c == 26170 || c == 20610 || c == 20607 || c == 20604 || c == 20605 || c == 20608 || c == 20609 || c == 26014
@@ -318,7 +320,10 @@ bool CViewListBase::RunListCommand(uint32_t command)
         if (const int column = NoteColumnToEdit(); column >= 0)
             EditNote(list->current, column);
         return true;
-    case 27200: return true; // the summary of trades belongs to the live-prices views
+    case 27200:
+        if (const CommandDialog* summary = FindCommandDialog(27200))
+            (*summary)();
+        return true;
     case 20606: LoopForward(); return true;
     case 20615: LoopBack(); return true;
     default: break;

@@ -124,19 +124,8 @@ CViewNewsWnd::~CViewNewsWnd()
 // with the view.
 void CViewNewsWnd::ForgetRows()
 {
-    if (entries_.empty())
-        return;
-    const auto first = reinterpret_cast<uintptr_t>(entries_.front().data());
-    const uintptr_t end = first + entries_.size() * sizeof(NewsEntry);
-    auto holdsOurs = [&](const ShareList* l) {
-        const auto row = l && l->entries ? reinterpret_cast<uintptr_t>(l->entries[0].record) : 0;
-        return row >= first && row < end;
-    };
-    for (ShareList* l = ShareListChain(); l; l = l->next)
-        if (holdsOurs(l))
-            SetListRows(l, {});
-    if (holdsOurs(list))
-        SetListRows(list, {});
+    if (!entries_.empty())
+        ForgetRowsWithin(entries_.data(), entries_.data() + entries_.size(), list);
 }
 
 // Only a list of shares can be the parent: other lists' rows are records of their own.

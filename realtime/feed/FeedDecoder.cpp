@@ -98,7 +98,8 @@ void StorePriceItem(const FeedRecord& rec, const FeedItem& item, ShareWork& w, R
     writer.PriceItem(last, offer, float(item.first), bid, stored);
     w.trade |= trade;
     if (trade) {
-        AddRTRecentTrade({RTKeyShare(w.entry->key), w.time, price, s.open, s.lastTrade, float(item.volume)});
+        AddRTRecentTrade({RTKeyShare(w.entry->key), w.time, price, s.open, s.lastTrade, float(item.volume),
+                          uint8_t(w.entry->key >> 16)});
         ++TheFeedDecodeCounts().trades;
     }
     (void)rec;

@@ -279,6 +279,22 @@ std::vector<RecentTrade> RecentRTTrades()
     return out;
 }
 
+uint16_t ReadRTRecentTrades(uint16_t from, std::vector<RecentTrade>& out)
+{
+    RecentRing& r = Ring();
+    TableLockGuard guard(&r.lock);
+    for (uint16_t i = uint16_t(from % kRecentTrades); i != r.head; i = uint16_t((i + 1) % kRecentTrades))
+        out.push_back(r.records[i]);
+    return r.head;
+}
+
+uint16_t RTRecentTradesWriteIndex()
+{
+    RecentRing& r = Ring();
+    TableLockGuard guard(&r.lock);
+    return r.head;
+}
+
 void PrepareRTDay(RTDayRecord& day)
 {
     RTEngine& e = TheRTEngine();

@@ -89,12 +89,19 @@ struct RecentTrade {
     float price = 0;
     float open = 0, last = 0; // summary words 22 and 23
     float volume = 0;
+    uint8_t exchange = 0;
 };
 constexpr size_t kRecentTrades = 500;
 void AddRTRecentTrade(const RecentTrade& trade);
 void ClearRTRecentTrades();
 // The trades from oldest to newest.
 std::vector<RecentTrade> RecentRTTrades();
+// The entries from index `from` up to the write index (to entry 499 and on from 0 when the write
+// index has wrapped past it), added to `out`; the write index, the reader's next `from`. Entries
+// overwritten since the reader's last call are not told apart.
+uint16_t ReadRTRecentTrades(uint16_t from, std::vector<RecentTrade>& out);
+// The write index (a new reader starts there).
+uint16_t RTRecentTradesWriteIndex();
 
 // Marks every entry's summary for a rebuild and sets each exchange's latest time.
 void PrepareRTDay(RTDayRecord& day);

@@ -1,8 +1,8 @@
 // The trade list view.
 #include "realtime/ui/ViewTradeList.h"
 
-#include "platform/ByteOrder.h"
 #include "core/ColumnDef.h"
+#include "core/DateText.h"
 #include "core/Memory.h"
 #include "core/RecordAccess.h"
 #include "core/RecordLookup.h"
@@ -11,14 +11,20 @@
 #include "core/UpperHooks.h"
 #include "lists/CellValue.h"
 #include "lists/ListSettings.h"
+#include "lists/ListTitle.h"
+#include "platform/ByteOrder.h"
 #include "platform/MessageDispatch.h"
 #include "portfolio/TransactionRows.h"
 #include "realtime/TimerQueue.h"
 #include "realtime/TradeListSource.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/store/RTStore.h"
+#include "realtime/ui/TradeDialogs.h"
 #include "resources/MessageIds.h"
 #include "shell/ui/FindShareDlg.h"
+#include "shell/ui/MainFrame.h"
+#include "shell/ui/ModalDialog.h"
+#include "shell/ui/StatusBarEx.h"
 #include "views/FrameState.h"
 #include "views/ViewGroupFields.h"
 #include "views/ViewKinds.h"
@@ -104,10 +110,15 @@ CViewTradeList::~CViewTradeList()
     TimerQueue().RemoveMessage(*this);
     if (watching_)
         FreeRTWatchList(watch_);
-    if (list) {
-        std::vector<RecordCursor> none;
-        SetListRows(list, none);
-    }
+    ForgetRows();
+}
+
+// A list outlives the view that filled it (another window can keep it, and the frame takes the view
+// off its list before deleting it): no list may keep rows in the records that go with the view.
+void CViewTradeList::ForgetRows()
+{
+    if (!records_.empty())
+        ForgetRowsWithin(records_.data(), records_.data() + records_.size(), list);
 }
 
 PackedDate CViewTradeList::NewestDay() const
@@ -177,6 +188,7 @@ void CViewTradeList::BuildRows()
         return;
     const std::vector<IntradayTick> ticks = ReadRTShareDayTicks(share_, day_);
     rows_ = BuildTradeListRows(ticks, mode(), UnitOfShare(share_));
+    ForgetRows();
     records_.assign(rows_.size() * TradeLayout::Size, 0);
     std::vector<RecordCursor> cursors;
     cursors.reserve(rows_.size());
@@ -272,7 +284,8 @@ bool CViewTradeList::UpdateCommand(CommandUi& ui)
         ui.enabled = true;
         ui.checked = int32_t(ui.command == kShowTrades ? 0 : ui.command == kShowQuotes ? 1 : 2) == mode();
         return true;
-    case kPreviousDay: ui.enabled = true; return true;
+    case kPreviousDay:
+    case kChooseDay: ui.enabled = true; return true;
     case kNextDay:
     case kLatestDay: ui.enabled = day_ < newest; return true;
     default: return UpdateListCommand(ui);
@@ -299,6 +312,7 @@ bool CViewTradeList::RunCommand(uint32_t command)
         ShowDay(NextWeekday(day_));
         RebuildAndRepaint();
         return true;
+    case kChooseDay: ChooseDay(); return true;
     case kLatestDay:
         day_ = newest;
         followLatest_ = true;
@@ -308,9 +322,26 @@ bool CViewTradeList::RunCommand(uint32_t command)
     }
 }
 
-bool CViewTradeList::TradeTotalsOfRows(TradeTotals& out) const
+void CViewTradeList::ChooseDay()
 {
-    out = mode() == kTradeListQuotes ? TradeTotals{} : SumTradeTotals(rows_);
+    CTradeListDateDlg dialog(day_, NewestDay(), this);
+    if (RunModalDialog(dialog) != QDialog::Accepted || dialog.day() == day_)
+        return;
+    ShowDay(dialog.day());
+    RebuildAndRepaint();
+}
+
+bool CViewTradeList::GetTradeTotals(TradeTotals& out)
+{
+    const uint8_t unit = UnitOfShare(share_);
+    if (mode() == kTradeListQuotes) {
+        out = ReadRTTradeTotals(share_, day_, unit);
+    } else {
+        out = SumTradeTotals(rows_);
+        out.share = share_;
+        out.day = day_;
+        out.unit = unit;
+    }
     return out.count[0] > 0;
 }
 
@@ -351,7 +382,20 @@ bool CViewTradeList::HasUpDownColour(const uint8_t* column)
     return code >= 2 && code <= 4;
 }
 
-void CViewTradeList::ShowStatusTexts() { CViewListBase::ShowStatusTexts(); }
+void CViewTradeList::ShowStatusTexts()
+{
+    CViewListBase::ShowStatusTexts();
+    auto* frame = dynamic_cast<CMainFrame*>(MainFrameTarget());
+    if (frame && frame->statusBarEx() && active && list)
+        frame->statusBarEx()->SetPaneText(3, QStringLiteral("Trade List"));
+}
+
+void CViewTradeList::AddTitleParts(ListTitleParts& parts) const
+{
+    if (const uint8_t* record = share_ ? FindShareRecord(share_) : nullptr)
+        parts.shareName = std::string(GetRecordName(record));
+    parts.longDate = FormatFullDate(day_);
+}
 
 void CViewTradeList::paintEvent(QPaintEvent* event)
 {
@@ -367,7 +411,12 @@ void CViewTradeList::paintEvent(QPaintEvent* event)
 
 void CViewTradeList::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    CViewListBase::mouseDoubleClickEvent(event);
+    const int y = event->position().toPoint().y();
+    if (!list || y < headingTop_ || InHeadingBand(y)) {
+        CViewListBase::mouseDoubleClickEvent(event);
+        return;
+    }
+    CTradeSummaryDlg::Open(this, this);
 }
 
 void CViewTradeList::showEvent(QShowEvent* event)

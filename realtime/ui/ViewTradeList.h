@@ -24,13 +24,13 @@ public:
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     bool UpdateCommand(CommandUi& ui) override;
     bool RunCommand(uint32_t command) override;
-    // The day's trades of the list: all, buys, sells and unknowns, and the latest time. False when
-    // there are none (and always in quotes-only mode).
-    bool TradeTotalsOfRows(TradeTotals& out) const;
+    // The day's trades of the list (in quotes-only mode, of the share's stored day).
+    bool GetTradeTotals(TradeTotals& out) override;
     bool OnFindShareKey(uint32_t character) override;
     int GetUpDownState(const uint8_t* column, int row, const CellValue& value) override;
     bool HasUpDownColour(const uint8_t* column) override;
     void ShowStatusTexts() override;
+    void AddTitleParts(ListTitleParts& parts) const override;
 
     // The price update from the intraday engine: a rebuild when a second has passed since the last,
     // else a refresh left pending for the half-second timer. True when it rebuilt.
@@ -62,6 +62,8 @@ protected:
 
 private:
     void PickShare();
+    void ChooseDay();
+    void ForgetRows();
     void Watch();
     void RebuildAndRepaint();
     PackedDate NewestDay() const;

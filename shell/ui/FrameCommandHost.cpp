@@ -208,6 +208,7 @@ bool CFrameCommandHost::SeamInstalled(uint32_t command) const
     case 27128: case 26056: case 26211: return bool(seams.optionsSheet);
     // The Market hours page is an intraday page, which the sheet shows only with the real-time option.
     case 27199: return bool(seams.optionsSheet) && RealTimeOptionOn();
+    case 27200: return FindCommandDialog(27200) && RealTimeOptionOn();
     case 26730: return bool(seams.slideShowDialog);
     case 27213: return bool(seams.highLowSettings);
     case 26806: return bool(seams.startFeed);

@@ -18,6 +18,7 @@
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/WindowArranger.h"
+#include "shell/ui/WindowCommands.h"
 #include "shell/ui/WindowFactory.h"
 #include "views/FrameState.h"
 #include "views/ViewKinds.h"
@@ -474,6 +475,7 @@ CommandUiState CViewRequests::UpdateCommand(uint32_t id) const
     f.dealingsLoaded = GetViewRequestHooks().dealingsLoaded && GetViewRequestHooks().dealingsLoaded();
     f.transactionsPortfolio = TransactionsPortfolioAtHand();
     f.unpricedShares = UnpricedSharesSwitch;
+    f.realTime = RealTimeOptionOn();
     f.hasCurrentShare = HasCurrentShare();
     f.canShowCurrentShare = CanShowCurrentShare();
     if (view) {
@@ -489,6 +491,7 @@ CommandUiState CViewRequests::UpdateCommand(uint32_t id) const
         f.listNumber = list->word;
         f.listHasSource = list->source != nullptr;
         f.dealingsFlags = list->viewState2;
+        f.tradeMarket = list->tradeMarket;
     }
     return CommandUpdateState(id, f);
 }
@@ -773,6 +776,18 @@ bool CViewRequests::OnCommand(uint32_t command)
         if (!UpdateCommand(command).enabled)
             return true;
         ShowSelectedShareDealings();
+        return true;
+    case kCommandTradeList:
+    case kCommandTradeListB:
+    case kCommandTradeListBar:
+        if (!UpdateCommand(command).enabled)
+            return true;
+        if (activeKind == kViewTradeList)
+            PostProgramMessage(*view, WM_COMMAND, ID_REFRESH);
+        else if (IsLinked(view))
+            ShowViewKind(kViewTradeList, -1, kRequestNewWindow);
+        else
+            ShowKindForCurrent(kViewTradeList);
         return true;
     case kCommandTicker:
         if (activeKind == kViewTicker)

@@ -14,6 +14,7 @@
 #include "shell/FrameMessages.h"
 #include "shell/LayoutSwitch.h"
 #include "shell/PortfolioAdd.h"
+#include "shell/StartupSteps.h"
 #include "shell/SystemAccelerators.h"
 #include "shell/ViewGroups.h"
 #include "shell/ViewRequest.h"
@@ -386,10 +387,13 @@ bool CWindowCommands::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lPa
             if (QWidget* pane = bar->Pane(kFeedLevelPane))
                 pane->update();
         return true;
-    // The intraday history check, the messaging nickname check and the line alarms belong to the
-    // intraday store, the messaging and the alarm server; until they exist these do nothing.
-    case MSG_CHECK_INTRADAY_HISTORY:
-    case MSG_REBUILD_LINE_ALARMS: return true;
+    // The intraday history check and the messaging nickname check belong to the intraday store and
+    // the messaging; until they exist this does nothing.
+    case MSG_CHECK_INTRADAY_HISTORY: return true;
+    case MSG_REBUILD_LINE_ALARMS:
+        if (const auto& rebuild = steps::UpperStartUpSteps().rebuildLineAlarms)
+            rebuild();
+        return true;
     default: return false;
     }
 }

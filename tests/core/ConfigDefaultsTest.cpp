@@ -36,19 +36,49 @@ TEST(ConfigDefaults, TableStyleHoldsItsColoursFontAndBackground)
 
 TEST(ConfigDefaults, TickerWithAndWithoutTheOptionalLayout)
 {
+    using namespace TickerLayout;
     TickerSetting ticker;
     SetDefaultTickerSettings(ticker);
     const uint8_t* p = ticker.data();
-    EXPECT_EQ(LoadU16(p + TickerLayout::Size), 142);
-    EXPECT_EQ(p[TickerLayout::Kind], 7);
-    EXPECT_EQ(p[TickerLayout::Flags], 2);
-    EXPECT_EQ(p[TickerLayout::LayoutBytes + 1], 2);
-    EXPECT_EQ(LoadU32(p + TickerLayout::Colours + 4 * 9), 0x008000u);
-    EXPECT_EQ(LoadU32(p + TickerLayout::Backgrounds + 4 * 5), 0xF0F0F0u);
+    EXPECT_EQ(LoadU16(p + FieldMask), 0x8E) << "EPIC, Price, change since open, Volume";
+    EXPECT_EQ(p[Categories], 7);
+    EXPECT_EQ(p[Layout], 3);
+    EXPECT_EQ(p[Flags], 1) << "variable speed";
+    EXPECT_EQ(p[Speed], 3);
+    EXPECT_EQ(p[WhiteSpace], 2);
+    EXPECT_EQ(LoadU32(p + UpColour), 0x008000u);
+    EXPECT_EQ(LoadU32(p + SameColour), 0x800000u);
+    EXPECT_EQ(LoadU32(p + DownColour), 0x000080u);
+    EXPECT_EQ(LoadU32(p + ExcessBackground), 0xEEFFFFu);
+    EXPECT_EQ(LoadU32(p + CategoryText), 0u) << "Indices in black";
+    EXPECT_EQ(LoadU32(p + CategoryText + 4 * 5), 0x008000u);
+    EXPECT_EQ(LoadU32(p + CategoryBackground + 4 * 5), 0xF0F0F0u);
+    EXPECT_EQ(p[PortfolioFilter], 0);
     SetDefaultTickerSettings(ticker, false);
-    EXPECT_EQ(ticker.bytes[TickerLayout::Flags], 0);
-    EXPECT_EQ(ticker.bytes[TickerLayout::LayoutBytes], 0);
-    EXPECT_EQ(LoadU32(ticker.data() + TickerLayout::Colours), 0x008000u);
+    EXPECT_EQ(ticker.bytes[Layout], 0);
+    EXPECT_EQ(ticker.bytes[Speed], 0);
+    EXPECT_EQ(LoadU16(ticker.data() + FieldMask), 0x8E);
+}
+
+TEST(ConfigDefaults, TheDarkTickerLookKeepsLayoutSpeedAndFlags)
+{
+    using namespace TickerLayout;
+    TickerSetting ticker;
+    SetDefaultTickerSettings(ticker);
+    ticker.bytes[Layout] = 1;
+    ticker.bytes[Flags] = 2;
+    SetTickerLook(ticker, true);
+    const uint8_t* p = ticker.data();
+    EXPECT_EQ(LoadU32(p + UpColour), 0x00FF00u);
+    EXPECT_EQ(LoadU32(p + SameColour), 0xFF6464u) << "RGB(100,100,255)";
+    EXPECT_EQ(LoadU32(p + NoDataBackground), 0u);
+    EXPECT_EQ(LoadU32(p + ExcessBackground), 0x404040u);
+    EXPECT_EQ(LoadU32(p + CategoryText), 0xFFFFFFu);
+    EXPECT_EQ(LoadU32(p + CategoryText + 4 * 3), 0xFF8C8Cu) << "RGB(140,140,255)";
+    EXPECT_EQ(LoadU32(p + CategoryBackground + 4 * 2), 0u);
+    EXPECT_EQ(p[Layout], 1);
+    EXPECT_EQ(p[Flags], 2);
+    EXPECT_EQ(p[Speed], 3);
 }
 
 TEST(ConfigDefaults, AlarmMovesAndIndicatorsFillTheirOwnParts)

@@ -2,7 +2,8 @@
 # The program with "/RT" against the feed stand-in, twice on one copy of the demo folder: the first
 # run fills the day from the feed; the second, started later, gets the minutes it missed as well.
 # "reconnect": one run whose connection the stand-in drops; "sweep": every enabled command; "charts":
-# every chart of the default layouts paints prices.
+# every chart of the default layouts paints prices; "alarm": an intraday alarm set below a traded
+# price triggers and is logged.
 # Usage: feed-run-test.sh QUORVANTIS QVFEED MODE (in the program-run folder)
 set -u
 app="$1"; qvfeed="$2"; mode="$3"
@@ -24,6 +25,10 @@ if [ "$mode" = "charts" ]; then
   # the intraday ones.
   rm -f Quorva.cfg View.cfg Graph.cfg
   QV_CHART_CHECK=1 "$app" /RT; echo "program exit code $?"
+  exit 0
+fi
+if [ "$mode" = "alarm" ]; then
+  QV_FEED_CHECK=alarm "$app" /RT; echo "program exit code $?"
   exit 0
 fi
 if [ "$mode" = "reconnect" ]; then

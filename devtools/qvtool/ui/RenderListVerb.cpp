@@ -1,7 +1,8 @@
 // qvtool render-list FOLDER OUT.png [--kind K] [--list N] [--setting S] [--sort n] [--share EPIC]
 // [--size WxH]: a view of the database in FOLDER painted headless by the view's own paint code into a
 // PNG. K is the view kind: 1 the share list (unless given), 3 the details page of the list's current
-// share (EPIC, else the first row), 5 the directors' dealings view of the folder's dealings file. N is
+// share (EPIC, else the first row), 5 the directors' dealings view of the folder's dealings file, 10
+// the trade list of that share on the newest stored intraday day (--mode 0 trades, 1 quotes, 2 both). N is
 // the fixed list (0 "All" ... 34), S the table setting 1-12, n a signed column to sort by, the size
 // in pixels (900 x 600 unless given).
 #include "core/Database.h"
@@ -18,6 +19,9 @@
 #include "lists/ui/ViewHoldWindow.h"
 #include "lists/ui/ViewList.h"
 #include "platform/Paths.h"
+#include "realtime/TradeListRows.h"
+#include "realtime/store/RTStore.h"
+#include "realtime/ui/ViewTradeList.h"
 #include "views/ViewKinds.h"
 
 #include <QApplication>
@@ -31,7 +35,8 @@ namespace qv::tool {
 namespace {
 
 constexpr const char* kUsage =
-    "render-list FOLDER OUT.png [--kind 1|3|5] [--list N] [--setting S] [--sort n] [--share EPIC] [--size WxH]";
+    "render-list FOLDER OUT.png [--kind 1|3|5|10] [--list N] [--setting S] [--sort n] [--share EPIC] [--mode M] "
+    "[--size WxH]";
 
 // A window view painted as it would be on screen at the given size.
 QImage RenderWindow(QWidget& window, const QSize& size)
@@ -57,8 +62,25 @@ int32_t RowOfShare(const ShareList& list, const std::string& epic)
     return -1;
 }
 
-QImage RenderKind(int kind, ShareList* list, const QSize& size)
+// The trade list of the list's current share on the newest stored day, in the mode.
+QImage RenderTradeList(ShareList* list, int mode, const QSize& size)
 {
+    InitRTStore();
+    const RecordCursor* entry = CurrentEntry(list);
+    CViewTradeList view;
+    view.ShowShare(entry ? EntryRecordId(*entry) : 0);
+    view.SetMode(mode);
+    view.OnRefresh();
+    QImage image = view.RenderImage(size);
+    std::printf("trade list: %s, %d rows\n", view.Title().toStdString().c_str(), ShareListCount(view.list));
+    CloseRTStore();
+    return image;
+}
+
+QImage RenderKind(int kind, ShareList* list, int mode, const QSize& size)
+{
+    if (kind == kViewTradeList)
+        return RenderTradeList(list, mode, size);
     if (kind == kViewDetails) {
         CViewDetailWnd view;
         view.list = list;
@@ -85,7 +107,7 @@ QImage RenderKind(int kind, ShareList* list, const QSize& size)
 int RunRenderList(const std::vector<std::string>& args)
 {
     std::vector<std::string> plain;
-    int kind = 1, listNumber = 0, setting = 1, sort = 0, width = 900, height = 600;
+    int kind = 1, listNumber = 0, setting = 1, sort = 0, width = 900, height = 600, mode = kTradeListTrades;
     std::string share;
     for (size_t i = 0; i < args.size(); ++i) {
         bool more = i + 1 < args.size();
@@ -97,6 +119,8 @@ int RunRenderList(const std::vector<std::string>& args)
             listNumber = std::atoi(args[++i].c_str());
         else if (args[i] == "--setting" && more)
             setting = std::atoi(args[++i].c_str());
+        else if (args[i] == "--mode" && more)
+            mode = std::atoi(args[++i].c_str());
         else if (args[i] == "--sort" && more)
             sort = std::atoi(args[++i].c_str());
         else if (args[i] == "--size" && more)
@@ -110,9 +134,9 @@ int RunRenderList(const std::vector<std::string>& args)
     }
     if (setting < 1 || setting > kListSettings || listNumber < 0 || listNumber >= kFixedListCount ||
         width < 16 || height < 16 || width > 8192 || height > 8192 ||
-        (kind != 1 && kind != kViewDetails && kind != kViewDealings)) {
-        std::fprintf(stderr, "qvtool: the kind is 1, 3 or 5, the list 0-34, the setting 1-12 and the size "
-                             "16-8192 each way\n");
+        (kind != 1 && kind != kViewDetails && kind != kViewDealings && kind != kViewTradeList) || mode < 0 || mode > 2) {
+        std::fprintf(stderr, "qvtool: the kind is 1, 3, 5 or 10, the list 0-34, the setting 1-12, the mode 0-2 "
+                             "and the size 16-8192 each way\n");
         return 2;
     }
     SetProgramFolder(plain[0]);
@@ -135,7 +159,7 @@ int RunRenderList(const std::vector<std::string>& args)
     if (!share.empty() && list->current < 0) {
         std::fprintf(stderr, "qvtool: the list does not hold %s\n", share.c_str());
         code = 1;
-    } else if (!RenderKind(kind, list, QSize(width, height)).save(QString::fromStdString(plain[1]), "PNG")) {
+    } else if (!RenderKind(kind, list, mode, QSize(width, height)).save(QString::fromStdString(plain[1]), "PNG")) {
         std::fprintf(stderr, "qvtool: cannot write %s\n", plain[1].c_str());
         code = 1;
     }

@@ -4,6 +4,8 @@
 
 #include "core/ShareList.h"
 
+#include <memory>
+
 #include "platform/ByteOrder.h"
 #include "realtime/store/RTTickCoding.h"
 #include "tests/realtime/store/RTStoreFixture.h"
@@ -62,7 +64,7 @@ TEST_F(ViewTradeListTest, ListsTheDaysTradesAndQuotesByMode)
     test::SaveRender(test::RenderWidget(view), "trade_list_quotes");
     view.SetMode(kTradeListTrades);
     TradeTotals t;
-    EXPECT_TRUE(view.TradeTotalsOfRows(t));
+    EXPECT_TRUE(view.GetTradeTotals(t));
     EXPECT_EQ(t.count[0], 2u);
     EXPECT_EQ(t.count[1], 1u) << "105 is above the middle third of 100-106";
     EXPECT_EQ(t.count[2], 1u) << "101.5 is below the middle third of 101-108";
@@ -111,6 +113,20 @@ TEST_F(ViewTradeListTest, FollowsTheNewestDayUntilTheUserStepsBack)
     EXPECT_EQ(view.day(), kMon7);
     EXPECT_TRUE(view.followLatest());
     MainFrameState().activeView = nullptr;
+}
+
+// The frame takes a view off its list before deleting it, and another window may keep that list:
+// the list must not keep rows in the records that go with the view.
+TEST_F(ViewTradeListTest, ItsListKeepsNoRowsOnceTheViewGoes)
+{
+    auto view = std::make_unique<CViewTradeList>(kMon7, false);
+    view->ShowShare(kShare);
+    ShareList* kept = view->list;
+    ASSERT_GT(ShareListCount(kept), 0);
+    view->list = nullptr;
+    view.reset();
+    EXPECT_EQ(ShareListCount(kept), 0);
+    EXPECT_EQ(kept->entries[0].record, nullptr);
 }
 
 } // namespace
