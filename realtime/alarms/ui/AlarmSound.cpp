@@ -6,7 +6,9 @@
 #include <filesystem>
 
 #ifdef QV_SOUND_EFFECT
+#include <QAudioDevice>
 #include <QCoreApplication>
+#include <QMediaDevices>
 #include <QPointer>
 #include <QSoundEffect>
 #include <QUrl>
@@ -19,6 +21,9 @@ namespace {
 // One effect for the program: a new alarm restarts it rather than mixing over the last one.
 bool PlayThroughSoundEffect(const std::string& path)
 {
+    // Without a sound output the effect would stay silent; the beep is heard instead.
+    if (QMediaDevices::defaultAudioOutput().isNull())
+        return false;
     static QPointer<QSoundEffect> effect;
     if (!effect) {
         effect = new QSoundEffect(QCoreApplication::instance());
