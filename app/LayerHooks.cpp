@@ -16,6 +16,7 @@
 #include "datamining/FilterEvaluation.h"
 #include "datamining/FilterValues.h"
 #include "lists/ColumnCatalogues.h"
+#include "lists/IntradayCellSources.h"
 #include "lists/DirectorsDealings.h"
 #include "lists/ListRows.h"
 #include "lists/ListSort.h"
@@ -124,6 +125,7 @@ void InstallIntradayHooks()
 {
     SetIntradayRowLoader(RTShareHasIntraday);
     AfterLoad().intradayStoreExists = RTStoreExists;
+    InstallIntradayCellSources();
     InstallFeedClient();
 }
 

@@ -4,12 +4,14 @@
 #include "chartmodel/ChartCalendar.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/IndicatorRecord.h"
+#include "chartmodel/IndicatorTable.h"
 #include "chartmodel/IntradayTicks.h"
 #include "chartmodel/LineObjects.h"
 #include "chartmodel/StudyKey.h"
 #include "core/LinesAndTextFiles.h"
 #include "core/ReadersWriterLock.h"
 #include "platform/ByteOrder.h"
+#include "realtime/RTMarketTable.h"
 #include "realtime/store/RTStore.h"
 
 #include <cstring>
@@ -138,6 +140,24 @@ void CollectStudyKeys()
         days = TheRTStore().days;
     }
     CollectStudyKeys(LinesAndTextStore(), GatherStudyKeys(Config().dailyGraphs, Config().intradayGraphs), days);
+}
+
+std::set<uint32_t> MarketSourcesInUse(const NamedRecordFamily<GraphSetting>& intraday)
+{
+    std::set<uint32_t> used;
+    for (const GraphSetting& s : intraday.records)
+        for (int window = 0; window < graphsetting::kAddOnWindowCount; ++window)
+            for (int i = 0; i < graphsetting::kIndicatorsPerWindow; ++i) {
+                const IndicatorRecord r = IndicatorRecord::Read(graphsetting::IndicatorSlot(s, window, i));
+                if (r.type < IndicatorType::FirstBreadth || r.type > IndicatorType::LastBreadth)
+                    continue;
+                MarketSource source;
+                source.isPortfolio = (r.flags & 1) != 0;
+                source.portfolio = uint16_t(r.period4);
+                source.listCode = uint16_t(r.period3) & 0x7F;
+                used.insert(source.SubKey());
+            }
+    return used;
 }
 
 } // namespace qv

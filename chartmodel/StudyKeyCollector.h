@@ -26,4 +26,8 @@ size_t CollectStudyKeys(KeyedItemStore& store, const StudyKeySets& keys, std::sp
 // The same over the program's settings, the intraday store's days and the lines-and-text store.
 void CollectStudyKeys();
 
+// The market-table sources (as `MarketSource::SubKey`) the market-breadth studies of the intraday
+// settings show: a portfolio (flag bit 0) by its number, else a list by its group.
+std::set<uint32_t> MarketSourcesInUse(const NamedRecordFamily<GraphSetting>& intraday);
+
 } // namespace qv

@@ -238,7 +238,10 @@ void ResetAddedTickReport() { LastReportedDay() = 0; }
 IntradayChartView::IntradayChartView(CViewGraph& view) : view_(view)
 {
     source.heldDays = [] { return BuildSortedDayList(TheRTStore().days); };
-    source.dayTicks = [](uint16_t share, PackedDate day) { return ReadRTShareDayTicks(share, day); };
+    // The latest day grows while the feed runs: it is expanded anew at every load.
+    source.dayTicks = [](uint16_t share, PackedDate day) {
+        return ReadRTShareDayTicks(share, day, day == NewestRTStoredDay());
+    };
     source.latestTime = StoreLatestTime;
     source.marketHours = StoreMarketHours;
     source.beep = SystemBeep;

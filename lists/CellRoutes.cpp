@@ -594,15 +594,21 @@ void IntradayRoute(CellCall& c)
                           (uint32_t(c.word(ColumnDefLayout::IntradayWord + 2)) << 16);
     const int daysBack = -int(int16_t(word >> 16));
     float value = 0;
-    switch (s.intradayValue(c.record, c.extra, daysBack, c.code(), &value)) {
+    switch (s.intradayValue(c.record, c.extra, daysBack, c.code(), uint16_t(word & 0xFFFF), &value)) {
     case 1: {
         ValueTextRequest req;
         req.value = value;
         req.autoDecimals = (c.formatA() & CellFormatBits::AutoDecimals) ? 1 : 0;
         req.style = c.formatB();
+        // Bit 7 of format B keeps the decimals' count of significant figures; the scale letter
+        // ("k", "m", "b") comes back apart from the text and belongs after it.
+        if (c.formatB() & 0x80)
+            req.digitLimit = c.formatB() & 0x0F;
         req.noSeparators = CurrentCellSettings().exportMode ? 1 : 0;
         FormatValueText(req);
         c.value(value);
+        if (req.suffix)
+            req.out += req.suffix;
         return TextCell(c, req.out.c_str());
     }
     case 3: return PlainNumber(c, value);

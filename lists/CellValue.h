@@ -15,6 +15,7 @@
 namespace qv {
 
 struct ShareList;
+struct IntradayGraphDay;
 
 constexpr size_t kCellTextBytes = 256;
 
@@ -84,8 +85,14 @@ struct CellSources {
     const char* (*newsCodeName)(uint16_t code, int column) = nullptr;
     // The position in the news index from which stories count as the latest.
     uint32_t (*newsLatestBoundary)() = nullptr;
-    // An intraday value: type 0 none, 1 a formatted number, 3 plain, 4 signed, 5 a time of day.
-    int (*intradayValue)(const uint8_t* record, uint32_t extra, int daysBack, int item, float* value) = nullptr;
+    // An intraday value of column `item` (its kind letter) with the column's option word (low byte the
+    // value kind, high byte the form): type 0 none, 1 a formatted number, 3 plain, 4 signed, 5 a time of
+    // day.
+    int (*intradayValue)(const uint8_t* record, uint32_t extra, int daysBack, int item, uint16_t option, float* value) = nullptr;
+    // A live cell's flash state for column `item`: 1 up, 2 down, 3 same, 0 none.
+    int (*intradayFlash)(const uint8_t* record, int item) = nullptr;
+    // The share's ticks of a day, `daysBack` weekdays back, for a small graph; false when none.
+    bool (*intradayDay)(const uint8_t* record, int daysBack, IntradayGraphDay& day) = nullptr;
     // A dealing column's text and value (the dealings file's bit-packed records).
     size_t (*dealingText)(const uint8_t* dealing, int code, char* text, size_t capacity, float* value) = nullptr;
 };

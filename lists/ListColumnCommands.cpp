@@ -105,11 +105,29 @@ bool AddListColumn(ShareList* list, int kind, std::span<const uint8_t> templ, co
     return true;
 }
 
-bool InsertListColumn(ShareList* list, int kind, std::span<const uint8_t> record, int insertAt, int pointSize, int dpi)
+std::vector<uint8_t> PreparedIntradayColumn(std::span<const uint8_t> record)
+{
+    std::vector<uint8_t> out(record.begin(), record.end());
+    constexpr size_t kForm = ColumnDefLayout::IntradayWord + 1;
+    if (out.size() <= kForm || out[ColumnDefLayout::Kind] != kColumnIntraday)
+        return out;
+    const uint8_t form = out[kForm] & uint8_t(~0x20);
+    // Percentages from the open or the close show their zero as "0".
+    if (form == 1 || form == 2)
+        out[ColumnDefLayout::FormatA] = 1;
+    const uint8_t code = out[ColumnDefLayout::FieldCode];
+    const bool change = form == 1 || form == 2 || form == 5 || form == 6;
+    if ((code == 'K' && change) || (code == 'I' && form == 0))
+        out[ColumnDefLayout::Align] |= 0x10;
+    return out;
+}
+
+bool InsertListColumn(ShareList* list, int kind, std::span<const uint8_t> given, int insertAt, int pointSize, int dpi)
 {
     const std::span<const uint8_t> layout = ListLayout(list, kind);
     if (layout.empty())
         return false;
+    const std::vector<uint8_t> record = PreparedIntradayColumn(given);
     const int at = ResolvedInsertion(list, kind, insertAt);
     if (!Install(list, kind, InsertColumnRecord(layout, record, insertAt, pointSize, dpi)))
         return false;

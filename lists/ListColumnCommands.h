@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace qv {
 
@@ -19,7 +20,11 @@ std::span<const uint8_t> ListLayout(const ShareList* list, int kind);
 int ListColumnCount(const ShareList* list, int kind);
 
 bool AddListColumn(ShareList* list, int kind, std::span<const uint8_t> templ, const AddColumnRequest& request);
+// Inserts a prepared record (an intraday column, through PreparedIntradayColumn) scaled to the font.
 bool InsertListColumn(ShareList* list, int kind, std::span<const uint8_t> record, int insertAt, int pointSize, int dpi);
+// An intraday column record as a table takes it in: a percentage form shows its zero as "0", and a
+// change of the mid or a bid column gets the up/down arrow.
+std::vector<uint8_t> PreparedIntradayColumn(std::span<const uint8_t> record);
 // A field column of a field-table code; nothing for a code the table lacks (narrow: the entry's
 // width flag).
 bool AddListFieldColumn(ShareList* list, int kind, uint8_t code, bool narrow, int insertAt, int pointSize, int dpi);

@@ -4,8 +4,10 @@
 #include "core/ColumnDef.h"
 #include "core/PackedPen.h"
 #include "lists/ListHeadings.h"
+#include "lists/ListMicrograph.h"
 #include "lists/ListStyle.h"
 #include "platform/ByteOrder.h"
+#include "realtime/IntradayCells.h"
 
 #include <algorithm>
 
@@ -93,6 +95,8 @@ CellPlan PlanCell(const ListStyle& style, const CellFacts& f, std::string text)
         uint32_t colour = LoadU32(column + ColumnDefLayout::Appearance + 1) & 0xFFFFFF;
         plan.background = own & kMixColours ? BlendColour(row, colour, 0.5) : colour;
     }
+    if (f.flash >= 1 && f.flash <= 3)
+        plan.background = f.current ? style.currentFlash[f.flash - 1] : style.flash[f.flash - 1];
     if (own & kOwnTextStyle)
         plan.font = (column[ColumnDefLayout::Appearance + 9] >> 4) & 7;
     if (f.boldRow)
@@ -235,6 +239,22 @@ bool IsLiveColumn(const uint8_t* column)
     return HasAppearance(column) && ColumnDefKind(column) == kColumnIntraday;
 }
 
+// What a live redraw remembers of a small graph: its tick count and its latest tick.
+std::string GraphMemoryText(const IntradayGraphDay& day)
+{
+    std::string text = "graph " + std::to_string(day.ticks.size());
+    if (!day.ticks.empty())
+        text += ' ' + std::to_string(day.ticks.back().value1) + ' ' + std::to_string(day.ticks.back().value2);
+    return text;
+}
+
+// A live cell flashes unless it shows an earlier day.
+bool Flashes(const uint8_t* column)
+{
+    constexpr size_t kForm = ColumnDefLayout::Parameters + 1;
+    return IsLiveColumn(column) && column[ColumnDefLayout::Length] > kForm && !(column[kForm] & 0x20);
+}
+
 } // namespace
 
 void PlanBody(std::vector<PaintOp>& ops, const ListGrid& grid, const ListStyle& style, ListRowSource& rows,
@@ -301,17 +321,29 @@ void PlanBody(std::vector<PaintOp>& ops, const ListGrid& grid, const ListStyle& 
                 facts.family = rows.Family();
                 facts.boldRow = rows.BoldRow(row);
                 std::string text = HasAppearance(column) ? rows.CellText(row, column, facts.value) : std::string();
+                if (paint.onScreen && Flashes(column))
+                    facts.flash = rows.FlashState(row, column);
+                const int graph = MicrographKindOf(column);
+                IntradayGraphDay day;
+                if (graph && rows.GraphDay(row, column, day))
+                    text = GraphMemoryText(day);
                 if (paint.liveOnly && paint.memory) {
                     auto key = std::make_pair(row, c);
                     auto found = paint.memory->find(key);
-                    if (found != paint.memory->end() && found->second == text)
+                    // A cell is drawn again when its text, its graph or its flash changed.
+                    std::string seen = text + char('0' + facts.flash);
+                    if (found != paint.memory->end() && found->second == seen)
                         continue;
-                    (*paint.memory)[key] = text;
+                    (*paint.memory)[key] = std::move(seen);
                 }
                 if (HasAppearance(column) && (column[ColumnDefLayout::Align] & kUpDownArrow) && rows.HasUpDownColour(column))
                     facts.upDown = rows.UpDownState(column, row, facts.value);
-                CellPlan plan = PlanCell(style, facts, std::move(text));
+                CellPlan plan = PlanCell(style, facts, graph ? std::string() : std::move(text));
                 ops.push_back(FillOp(left, top, right, bottom, plan.background));
+                if (graph) {
+                    PlanMicrograph(ops, left, top, right, bottom, style, column, day);
+                    continue;
+                }
                 int textLeft = left + inset;
                 int textRight = right - inset;
                 if (plan.arrow != 2) {

@@ -18,6 +18,7 @@ namespace qv {
 
 struct ListStyle;
 struct ListHeadings;
+struct IntradayGraphDay;
 class TextMetrics;
 
 // The rows a list table shows, as the paint asks for them.
@@ -36,6 +37,10 @@ public:
     virtual int Family() const { return 0; }
     // The transactions view draws its latest-valuation rows bold.
     virtual bool BoldRow(int /*row*/) const { return false; }
+    // A live cell's flash state: 1 up, 2 down, 3 same, 0 none.
+    virtual int FlashState(int /*row*/, const uint8_t* /*column*/) { return 0; }
+    // The share's intraday day for a small graph in the cell; false when there is none.
+    virtual bool GraphDay(int /*row*/, const uint8_t* /*column*/, IntradayGraphDay& /*day*/) { return false; }
 };
 
 enum class PaintStep : uint8_t {
@@ -85,6 +90,7 @@ struct CellFacts {
     int upDown = 2;
     int family = 0;
     bool boldRow = false;
+    int flash = 0; // a live cell's flash state (1 up, 2 down, 3 same), on screen only
 };
 CellPlan PlanCell(const ListStyle& style, const CellFacts& facts, std::string text);
 

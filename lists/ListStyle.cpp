@@ -28,7 +28,12 @@ ListStyle ReadListStyle(const TableStyle& t)
         s.flash[i] = t.word(TableStyle::kFlash + 4 * i) & 0xFFFFFF;
         s.currentFlash[i] = t.word(TableStyle::kCurrentFlash + 4 * i) & 0xFFFFFF;
         s.arrows[i] = t.word(TableStyle::kArrows + 4 * i) & 0xFFFFFF;
+        s.tickPens[i] = t.word(TableStyle::kTickPens + 4 * i) & 0xFFFFFF;
+        s.volumeSplit[i] = t.word(TableStyle::kVolumeSplit + 4 * i) & 0xFFFFFF;
     }
+    s.graphPen = t.word(TableStyle::kGraphPen);
+    s.thermograph[0] = t.word(TableStyle::kThermograph) & 0xFFFFFF;
+    s.thermograph[1] = t.word(TableStyle::kThermograph + 4) & 0xFFFFFF;
     s.intradayOnly = t.word(TableStyle::kIntradayOnly) & 0xFFFFFF;
     s.wrapColumns = t.byte(TableStyle::kWrapColumns) == 1;
     s.fontFlags = t.byte(TableStyle::kFontFlags) & 7;

@@ -32,6 +32,12 @@ struct ListStyle {
     uint32_t currentFlash[3]{};
     uint32_t intradayOnly = 0;
     uint32_t arrows[3]{}; // up, down, same
+    // The small graphs: the graph pen word, the tick colours up, down and same, the volume split's
+    // buy, sell and unknown, the thermograph's up and down.
+    uint32_t graphPen = 0xFF;
+    uint32_t tickPens[3]{};
+    uint32_t volumeSplit[3]{};
+    uint32_t thermograph[2]{};
     bool wrapColumns = false;
     uint8_t fontFlags = 0; // bit 0 bold, 1 italic, 2 underline
     int pointSize = kFallbackPointSize;

@@ -839,6 +839,24 @@ bool SortRowArray(RecordCursor* rows, const SortKeys& keys, bool useRanks)
     return true;
 }
 
+std::vector<uint8_t> IntradaySortColumn(const uint8_t* def)
+{
+    constexpr size_t kValueKind = ColumnDefLayout::Parameters, kForm = kValueKind + 1;
+    const int graph = def[ColumnDefLayout::Align] & 0x0F;
+    if (def[ColumnDefLayout::Length] <= kForm || (graph != 3 && graph != 4 && graph != 5 && graph != 7))
+        return {};
+    std::vector<uint8_t> copy(def, def + def[ColumnDefLayout::Length]);
+    copy[ColumnDefLayout::Align] = 1;
+    if (graph == 3) {
+        copy[ColumnDefLayout::FieldCode] = 'K';
+        copy[kForm] &= 0x20;
+    } else {
+        copy[ColumnDefLayout::FieldCode] = graph == 7 ? 'Q' : 'S';
+        copy[kValueKind] = 5;
+    }
+    return copy;
+}
+
 bool PrepareSortKeys(ShareList* list, const uint8_t* def, SortKeys& out)
 {
     ctx = CompareContext{};
@@ -867,9 +885,13 @@ bool PrepareSortKeys(ShareList* list, const uint8_t* def, SortKeys& out)
             return false;
         // The values come from the intraday store, which the feed may be writing meanwhile.
         SharedLockGuard storeLock(IntradayStoreLock());
+        // A small graph sorts by the value behind it: a price line by the mid, a thermograph and
+        // tick changes by the trade count, a buy/sell bar by the volume.
+        const std::vector<uint8_t> copy = IntradaySortColumn(def);
+        const uint8_t* column = copy.empty() ? def : copy.data();
         int32_t number = 0;
         FillSlots(list, [&](RecordCursor row) {
-            float v = CellNumber(list, def, row, ++number);
+            float v = CellNumber(list, column, row, ++number);
             return v == kNoValueFloat ? 0.0f : v;
         });
         out = {kSortSlotKey, FloatCommon};

@@ -54,6 +54,10 @@ int SortRows(ShareList* list, int n, bool force);
 // Chooses the key address and comparison for a column record and fills the sort slots; false when
 // the column cannot be sorted.
 bool PrepareSortKeys(ShareList* list, const uint8_t* def, SortKeys& out);
+// The column an intraday column of a small graph sorts by (a value column of the graph's own
+// figure: the mid for a price line, the trade count for tick changes and thermographs, the volume for
+// a buy/sell bar); empty for a column that shows a value.
+std::vector<uint8_t> IntradaySortColumn(const uint8_t* def);
 
 // Orders the rows of a null-ended row array; true.
 bool SortRowArray(RecordCursor* rows, const SortKeys& keys, bool useRanks);

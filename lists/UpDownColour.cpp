@@ -16,9 +16,10 @@ constexpr uint8_t kFieldI = 0x49;
 constexpr uint8_t kFieldRating = 0x30;
 constexpr uint8_t kUpDownArrowBit = 0x10;
 
+// An intraday column's option word: the value kind, then the form (bytes 27-28).
 uint16_t ColumnOptionWord(const uint8_t* column)
 {
-    return LoadU16(column + ColumnDefLayout::FormatA);
+    return column[ColumnDefLayout::Length] >= ColumnDefLayout::IntradayWord + 2 ? LoadU16(column + ColumnDefLayout::IntradayWord) : 0;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "news/NewsRecords.h"
 #include "portfolio/HeaderStrip.h"
+#include "views/ViewGroupFields.h"
 
 #include <array>
 #include <cstdint>
@@ -14,10 +15,10 @@ namespace qv {
 
 // The flags word of a news list.
 namespace news_list {
-constexpr uint32_t kLatestOnly = 1u << 15;
-constexpr uint32_t kCurrentList = 1u << 16;
-constexpr uint32_t kOneShare = 1u << 17;
-constexpr uint32_t kAlarms = 1u << 21;
+constexpr uint32_t kLatestOnly = news_mode::kLatestOnly;
+constexpr uint32_t kCurrentList = news_mode::kCurrentList;
+constexpr uint32_t kOneShare = news_mode::kOneShare;
+constexpr uint32_t kAlarms = news_mode::kAlarms;
 // Only so many shares of a parent list filter the stories.
 constexpr size_t kListShareLimit = 251;
 } // namespace news_list

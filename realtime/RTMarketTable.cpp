@@ -279,4 +279,29 @@ CRTMarketTable& TheRTMarketTable()
     return table;
 }
 
+namespace {
+
+bool programTableOpen = false;
+
+} // namespace
+
+void OpenProgramMarketTable(const std::set<uint32_t>& used)
+{
+    if (programTableOpen)
+        return;
+    programTableOpen = true;
+    MarketItemStore().Load("RTMarket.cfg");
+    TheRTMarketTable().Open(MarketItemStore(), used);
+}
+
+bool ProgramMarketTableOpen() { return programTableOpen; }
+
+bool SaveProgramMarketTable(bool exiting)
+{
+    if (!programTableOpen)
+        return true;
+    TheRTMarketTable().Save(MarketItemStore());
+    return MarketItemStore().Save(exiting);
+}
+
 } // namespace qv

@@ -113,4 +113,11 @@ private:
 
 CRTMarketTable& TheRTMarketTable();
 
+// The program's table opens once, with the first intraday chart: "RTMarket.cfg" is read into the
+// market item store and the table opened over the sources in use. Saving writes the table's changed
+// days back through the store, only once it was opened; at exit the store's items are freed.
+void OpenProgramMarketTable(const std::set<uint32_t>& used);
+bool ProgramMarketTableOpen();
+bool SaveProgramMarketTable(bool exiting);
+
 } // namespace qv

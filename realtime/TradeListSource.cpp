@@ -15,7 +15,7 @@ PackedDate NewestRTStoredDay()
     return std::max<PackedDate>(s.latestDay, s.days.empty() ? PackedDate(0) : s.days.back());
 }
 
-std::vector<IntradayTick> ReadRTShareDayTicks(uint16_t share, PackedDate day)
+std::vector<IntradayTick> ReadRTShareDayTicks(uint16_t share, PackedDate day, bool again)
 {
     if (!TheRTStore().workAreaReady || share == 0 || day == 0)
         return {};
@@ -26,6 +26,8 @@ std::vector<IntradayTick> ReadRTShareDayTicks(uint16_t share, PackedDate day)
     const bool made = !active;
     if (made)
         active = CreateRTActiveShare(ShareRef{nullptr, 0, share});
+    if (active && again)
+        std::erase_if(active->days, [day](const std::unique_ptr<RTShareDayBlock>& b) { return b && b->day == day; });
     if (active) {
         if (RTDayRecord* record = GetRTDay(day, false))
             LoadRTActiveShareDay(record, active, 0);

@@ -13,8 +13,9 @@ namespace qv {
 PackedDate NewestRTStoredDay();
 
 // The share's ticks of the day, expanded into its active share under the store's exclusive lock;
-// empty when the store holds nothing for it.
-std::vector<IntradayTick> ReadRTShareDayTicks(uint16_t share, PackedDate day);
+// empty when the store holds nothing for it. With `again`, a day expanded before is expanded anew, so
+// that the ticks the feed has added since come too.
+std::vector<IntradayTick> ReadRTShareDayTicks(uint16_t share, PackedDate day, bool again = false);
 
 // The share's trades of the day (the newest stored day for 0), priced in `unit`.
 TradeTotals ReadRTTradeTotals(uint16_t share, PackedDate day, uint8_t unit);

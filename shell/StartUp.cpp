@@ -30,6 +30,7 @@
 #include "platform/ProgramExit.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
+#include "realtime/RTMarketTable.h"
 #include "portfolio/PortfolioFile.h"
 #include "portfolio/UserDataFiles.h"
 #include "realtime/TimerQueue.h"
@@ -366,6 +367,7 @@ void SaveProgramData(bool exiting)
     LinesAndTextStore().StoreSettingRecords();
     LinesAndTextStore().Save(exiting);
     PriceCorrectionStore().Save(exiting);
+    SaveProgramMarketTable(exiting);
     steps::SaveToolbarConfig();
 }
 

@@ -8,6 +8,15 @@ namespace qv {
 
 struct ShareList;
 
+// The bits of the news mode word: the newest day only, the stories of the list's shares, one share's
+// stories, the stories of the shares with alarms.
+namespace news_mode {
+constexpr uint32_t kLatestOnly = 1u << 15;
+constexpr uint32_t kCurrentList = 1u << 16;
+constexpr uint32_t kOneShare = 1u << 17;
+constexpr uint32_t kAlarms = 1u << 21;
+} // namespace news_mode
+
 // The view-group fields a share list keeps in the room it leaves for them.
 struct ViewGroupFields {
     int32_t builtFor = -1;        // table number its rows were last built for; -1 none

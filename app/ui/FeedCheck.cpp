@@ -145,14 +145,13 @@ void WaitForTrading(CMainFrame& frame, uint32_t seconds, std::function<void()> t
     timer->start();
     auto poll = std::make_shared<std::function<void()>>();
     *poll = [&frame, timer, poll, seconds, then] {
-        const DayCounts c = CountCurrentDay();
-        const bool ready = RTConnectionStep() == kFeedConnected && c.trades > 0 && c.last >= c.first + seconds;
+        const bool ready = RTConnectionStep() == kFeedConnected && CountCurrentDay().trades > 0;
         if (!ready && timer->elapsed() < 60000) {
             QTimer::singleShot(200, &frame, *poll);
             return;
         }
         *poll = nullptr; // the closure no longer holds itself
-        then();
+        QTimer::singleShot(int(seconds) * 1000, &frame, then);
     };
     QTimer::singleShot(0, &frame, *poll);
 }

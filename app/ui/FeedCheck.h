@@ -11,8 +11,8 @@ class CMainFrame;
 // Polls on the user-interface thread (at most 60 s), prints one "Feed check:" line to standard
 // output, then calls done.
 void RunFeedCheck(CMainFrame& frame, std::function<void()> done);
-// Polls on the user-interface thread (at most 60 s) until the feed is connected and the day's trades
-// span `seconds` of trading, then calls then.
+// Polls on the user-interface thread (at most 60 s) until the feed is connected and has delivered
+// trades, then lets it trade `seconds` more before calling then.
 void WaitForTrading(CMainFrame& frame, uint32_t seconds, std::function<void()> then);
 // Connects, waits for the connection to drop (the caller drops it at "connected") and come back,
 // then disconnects and watches that nothing reconnects; a "Feed check:" line at each stage.

@@ -12,6 +12,7 @@
 #include "platform/qt/QtText.h"
 #include "realtime/alarms/AlarmServer.h"
 #include "realtime/alarms/ui/IntradayAlarmDlgs.h"
+#include "realtime/ui/IntradayColumnDlg.h"
 #include "realtime/ui/RTFeedCommands.h"
 #include "realtime/ui/TradeDialogs.h"
 #include "shell/FrameDialogSeams.h"
@@ -30,6 +31,7 @@ void InstallWindowLayerHooks()
     InstallLayerHooks();
     InstallOptionsSheet();
     InstallRTFeedCommands();
+    InstallIntradayColumnDialogs();
     InstallTradeDialogs();
     InstallIntradayAlarms();
     SetCommandDialog(26848, [] {

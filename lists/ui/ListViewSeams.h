@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 
 class QWidget;
@@ -25,6 +26,9 @@ struct ListColumnDialogs {
     std::function<std::optional<ResultsChoice>(int command)> results;
     // The high/low dialog.
     std::function<std::optional<HighLowChoice>()> highLow;
+    // The intraday column dialogs (installed by the intraday views): run for the view, handing each
+    // column made to `insert`.
+    std::function<void(QWidget* parent, const std::function<bool(std::span<const uint8_t>)>& insert)> intraday;
     // The note editor: the column's heading, the share's name and the note; the new note ("" when
     // deleted) or Cancel.
     std::function<std::optional<std::string>(const std::string& heading, const std::string& share, const std::string& text)> note;

@@ -15,7 +15,10 @@
 #include "lists/ListTitle.h"
 #include "lists/ListViewOptions.h"
 #include "lists/RowSort.h"
+#include "platform/ByteOrder.h"
 #include "platform/qt/QtText.h"
+#include "realtime/feed/RTEngine.h"
+#include "realtime/store/RTStore.h"
 #include "shell/ListTipRules.h"
 #include "shell/StatusPaneTexts.h"
 #include "shell/ui/MainFrame.h"
@@ -26,12 +29,17 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
 
 namespace qv {
 namespace {
+
+// An intraday column record: its days back at byte 29.
+constexpr size_t kIntradayColumnBytes = 31;
+constexpr size_t kIntradayDaysBack = 29;
 
 bool SummaryAboveHeadings(int kind)
 {
@@ -60,6 +68,20 @@ public:
         return view_.GetUpDownState(column, row, value);
     }
     int Family() const override { return list_->family; }
+    int FlashState(int row, const uint8_t* column) override
+    {
+        const auto& flash = CurrentCellSources().intradayFlash;
+        RecordCursor* entry = ShareListEntry(list_, row);
+        return flash && entry && list_->family == kFamilyShares ? flash(entry->record, ColumnDefCode(column)) : 0;
+    }
+    bool GraphDay(int row, const uint8_t* column, IntradayGraphDay& day) override
+    {
+        const auto& read = CurrentCellSources().intradayDay;
+        RecordCursor* entry = ShareListEntry(list_, row);
+        if (!read || !entry || list_->family != kFamilyShares || column[ColumnDefLayout::Length] < kIntradayColumnBytes)
+            return false;
+        return read(entry->record, LoadU16(column + kIntradayDaysBack), day);
+    }
 
 private:
     CViewListBase& view_;
@@ -92,7 +114,45 @@ CViewListBase::CViewListBase(int32_t kind, QWidget* parent) : CViewBase(kind), C
     });
 }
 
-CViewListBase::~CViewListBase() = default;
+CViewListBase::~CViewListBase()
+{
+    if (watching_)
+        FreeRTWatchList(liveWatch_);
+}
+
+bool CViewListBase::ShowsIntradayColumns() const
+{
+    if (!list || !list->columnLayout)
+        return false;
+    for (int c = 0;; ++c) {
+        const uint8_t* def = GetColumnDef(list->columnLayout, c);
+        if (!def || def[0] == 0 || c >= kMaxLayoutColumns)
+            return false;
+        if (def[0] >= kColumnDefBytes && ColumnDefKind(def) == kColumnIntraday)
+            return true;
+    }
+}
+
+void CViewListBase::WatchVisibleRows()
+{
+    // The feed keeps exactly the shown shares of a table with intraday columns live.
+    if (!list || !RTStoreExists() || (kind != 1 && kind != 2 && kind != 6) || list->family != kFamilyShares)
+        return;
+    if (!ShowsIntradayColumns() && !watching_)
+        return;
+    if (!watching_) {
+        InitRTWatchList(this, targetId(), liveWatch_);
+        watching_ = true;
+    }
+    BeginRTWatchListUpdate(liveWatch_, true);
+    if (ShowsIntradayColumns()) {
+        const int first = grid_.firstRow(), count = ShareListCount(list);
+        for (int row = first; row < std::min(count, first + grid_.visibleRows() + 1); ++row)
+            if (RecordCursor* entry = ShareListEntry(list, row))
+                AddRTWatchShare(ShareRef{entry->record, 0, 0}, liveWatch_);
+    }
+    EndRTWatchListUpdate(liveWatch_);
+}
 
 void CViewListBase::SelectColumnSetting(int32_t number, bool deferredSort, bool reset)
 {
@@ -140,7 +200,14 @@ intptr_t CViewListBase::onProgramMessage(uint32_t message, uintptr_t wParam, int
         if (paintReady_ && CurrentListViewOptions().livePrices && (kind == 1 || kind == 2 || kind == 6))
             update();
         return 0;
-    case kMsgListRepaint: update(); return 0;
+
+    case kMsgListRepaint:
+        // Also new ticks for a shown share: the live cells are drawn again now, and once more when
+        // their flash has run its time.
+        update();
+        if (watching_)
+            QTimer::singleShot(int(TheRTEngine().highlightDuration) * 100 + 50, this, [this] { update(); });
+        return 0;
     default: break;
     }
     return CViewBaseWnd::onProgramMessage(message, wParam, lParam);
@@ -255,6 +322,8 @@ void CViewListBase::PaintTable(QPainter& painter, const QSize& size, bool onScre
         PaintHeaderStrip(painter, size, onScreen);
     live_.clear();
     paintReady_ = true;
+    if (onScreen)
+        WatchVisibleRows();
     PublishCurrentShare();
 }
 

@@ -10,6 +10,7 @@
 #include "lists/ListInteraction.h"
 #include "lists/ListPaintPlan.h"
 #include "lists/ui/ListPainter.h"
+#include "realtime/store/RTActiveShares.h"
 #include "views/ui/ViewBaseWindow.h"
 
 #include <QImage>
@@ -151,6 +152,12 @@ protected:
 
 private:
     struct PrintLayout;
+    bool ShowsIntradayColumns() const;
+    // Rebuilds the watch list from the visible rows, after a full paint on screen.
+    void WatchVisibleRows();
+    // The shares whose live prices the view's intraday columns show.
+    RTWatchList liveWatch_;
+    bool watching_ = false;
     bool LayoutForPrinter(QPainter& painter, const QRect& table, PrintLayout& out);
     struct ResizeDrag {
         int column = -1;

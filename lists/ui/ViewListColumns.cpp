@@ -263,6 +263,9 @@ bool CViewListBase::UpdateListCommand(CommandUi& ui)
         if (!KindAddsFrom(kind, *add))
             return false;
         ui.enabled = list && count < kMaxColumnsForAdd;
+        // Without its dialogs (a build without the intraday views) the intraday column is greyed.
+        if (add->route == AddColumnRoute::Intraday && !ColumnDialogs().intraday)
+            ui.enabled = false;
         const int code = AddColumnCommandCode(*add);
         const int note = NoteCommandNumber(int(c));
         bool checked = false;
@@ -383,10 +386,18 @@ bool CViewListBase::RunAddColumnCommand(uint32_t command)
         break;
     }
     case AddColumnRoute::Intraday: {
-        // The intraday column dialog belongs to the live-prices views; until then it answers Cancel.
-        const auto& ask = ColumnDialogs().parameters;
-        if (ask)
-            ask(int(command));
+        const auto& ask = ColumnDialogs().intraday;
+        if (!ask)
+            return true;
+        // Each column goes in front of the column under the cursor and becomes that column.
+        ask(this, [this, &request](std::span<const uint8_t> record) {
+            if (ListColumnCount(list, kind) >= kMaxColumnsForAdd ||
+                !InsertListColumn(list, kind, record, cursorColumn_, request.pointSize, request.dpi))
+                return false;
+            headings_.BuildHeadings(list, list->columnLayout);
+            update();
+            return true;
+        });
         return true;
     }
     }

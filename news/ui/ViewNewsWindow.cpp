@@ -324,6 +324,12 @@ void CViewNewsWnd::ShowShareOnly(uint32_t shareId)
         SetFlags(0, news_list::kOneShare | news_list::kCurrentList | news_list::kAlarms);
 }
 
+void CViewNewsWnd::ShowListNews()
+{
+    shareId_ = 0;
+    SetFlags(news_list::kCurrentList, news_list::kCurrentList | news_list::kOneShare | news_list::kAlarms);
+}
+
 uint32_t CViewNewsWnd::OwnShareId() const
 {
     return (flags_ & news_list::kOneShare) && !FollowsParent() ? shareId_ : 0;
@@ -561,6 +567,10 @@ void InstallNewsViewClass()
     requests.limitNewsToShare = [](CViewBase* view, uint32_t shareId) {
         if (auto* news = dynamic_cast<CViewNewsWnd*>(view))
             news->ShowShareOnly(shareId);
+    };
+    requests.showListNews = [](CViewBase* view) {
+        if (auto* news = dynamic_cast<CViewNewsWnd*>(view))
+            news->ShowListNews();
     };
     requests.switchNewsShare = [](CViewBase* view) {
         if (auto* news = dynamic_cast<CViewNewsWnd*>(view))

@@ -31,6 +31,8 @@ public:
     void BuildNewsList();
     // One share's news (its id), or every story again (0).
     void ShowShareOnly(uint32_t shareId);
+    // The stories of the list's shares.
+    void ShowListNews();
     // The first share the current story names; 0 when none.
     uint32_t CurrentRowShare() const;
     // Writes a mark command's state into its rows' stories.

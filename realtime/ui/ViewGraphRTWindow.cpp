@@ -1,10 +1,14 @@
 // The intraday chart window: its time axis labels, day keys, render and registration.
 #include "realtime/ui/ViewGraphRTWindow.h"
 
+#include "chartmodel/StudyKeyCollector.h"
 #include "chartmodel/ui/DrawingObjectPainter.h"
 #include "chartmodel/ui/IntradayRangeDlg.h"
-#include "shell/ui/ModalDialog.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
+#include "core/ConfigState.h"
+#include "realtime/RTMarketTable.h"
+#include "realtime/ui/GraphGridRT.h"
+#include "shell/ui/ModalDialog.h"
 #include "views/ViewKinds.h"
 #include "views/ui/ViewClassRegistry.h"
 
@@ -17,6 +21,7 @@ namespace qv {
 namespace {
 
 constexpr uint32_t kDailyChartMenu = 301, kIntradayChartMenu = 310;
+constexpr uint32_t kGraphDesignCommand = 25002;
 
 } // namespace
 
@@ -26,10 +31,33 @@ CViewGraphRTWnd::CViewGraphRTWnd(int32_t kind, QWidget* parent)
     if (parent)
         setParent(parent);
     InstallDrawingDialogs(drawing, this);
+    // The first intraday chart opens the market table its breadth studies draw from.
+    OpenProgramMarketTable(MarketSourcesInUse(Config().intradayGraphs));
+}
+
+void CViewGraphRTWnd::OpenGraphDesign()
+{
+    GraphSetting* setting = ActiveSetting();
+    if (!setting)
+        return;
+    // The chart draws from its own copy while the dialog previews on it.
+    privateCopyOn = 1;
+    styleRecord = &privateCopy;
+    OpenIntradayGraphDesign(
+        *setting, privateCopy, SettingName(), SettingIndex(),
+        [this](QPainter& painter, const GraphSetting& style, QRect area) { RenderGraphTo(painter, style, area, 2, 0); },
+        [this] { update(); }, [this] { NotifyGraphSettings(0); }, this);
+    privateCopyOn = 0;
+    styleRecord = setting;
+    update();
 }
 
 intptr_t CViewGraphRTWnd::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
+    if (message == WM_COMMAND && (wParam & 0xFFFF) == kGraphDesignCommand) {
+        OpenGraphDesign();
+        return 1;
+    }
     if (message != WM_COMMAND || (wParam & 0xFFFF) != intraday::kCmdDefaultRange)
         return ViewGraphRTT<CViewGraphWnd>::onProgramMessage(message, wParam, lParam);
     GraphSetting* setting = ActiveSetting();
@@ -48,7 +76,7 @@ intptr_t CViewGraphRTWnd::onProgramMessage(uint32_t message, uintptr_t wParam, i
 
 bool CViewGraphRTWnd::UpdateCommandUi(CommandUi& ui) const
 {
-    if (ui.command == intraday::kCmdDefaultRange) {
+    if (ui.command == intraday::kCmdDefaultRange || ui.command == kGraphDesignCommand) {
         ui.enabled = true;
         return true;
     }

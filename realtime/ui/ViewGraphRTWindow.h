@@ -23,6 +23,8 @@ public:
     // then the intraday chart's own commands.
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     bool UpdateCommandUi(CommandUi& ui) const override;
+    // "Graph design" (25002) on the intraday style block, previewed through RenderGraphTo.
+    void OpenGraphDesign();
 
 protected:
     void DrawTimeLines() override;

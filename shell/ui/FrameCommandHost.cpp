@@ -704,7 +704,7 @@ bool CFrameCommandHost::RunToolCommand(uint32_t command)
             FrameDialogs().calculator(switches.calculatorMode);
         return true;
     case 26640: case 27018: case 26705: requests_.ShowShareNews(); return true;
-    case 26706: requests_.ShowViewKind(kViewNews, -1, kRequestCopyGroupMask | kRequestKeepPositions); return true;
+    case 26706: requests_.ShowPortfolioNews(); return true;
     case 26730: OnSlideShow(); return true;
     case 26741: case 26742: {
         ShareList* list = ActiveList();

@@ -21,6 +21,7 @@
 #include "shell/ui/WindowCommands.h"
 #include "shell/ui/WindowFactory.h"
 #include "views/FrameState.h"
+#include "views/ViewGroupFields.h"
 #include "views/ViewKinds.h"
 #include "views/ui/ViewBaseWindow.h"
 #include "views/ui/ViewClassRegistry.h"
@@ -512,6 +513,21 @@ void CViewRequests::ShowShareNews()
     CViewBase* shown = ShowKindForCurrent(kViewNews);
     if (shown && shown->kind == kViewNews && hooks.limitNewsToShare)
         hooks.limitNewsToShare(shown, share);
+}
+
+void CViewRequests::ShowPortfolioNews()
+{
+    if (BusyFlag || ModalCount)
+        return;
+    CViewBase* shown = ShowViewKind(kViewNews, -1, kRequestCopyGroupMask | kRequestKeepPositions);
+    if (!shown || shown->kind != kViewNews || !shown->list)
+        return;
+    // The list keeps the mode for a layout saved with the view: its shares, not one share or the alarms.
+    ViewGroupFields fields = GetViewGroupFields(shown->list);
+    fields.newsMode = (fields.newsMode | news_mode::kCurrentList) & ~(news_mode::kOneShare | news_mode::kAlarms);
+    SetViewGroupFields(shown->list, fields);
+    if (GetViewRequestHooks().showListNews)
+        GetViewRequestHooks().showListNews(shown);
 }
 
 void CViewRequests::ShowSelectedShareDealings()

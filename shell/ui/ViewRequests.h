@@ -29,6 +29,8 @@ public:
     // "Share's News": a news view of the current share's stories; in a news view, the switch between
     // the current story's share and every story.
     void ShowShareNews();
+    // "Portfolio news": a news view of the stories of the active list's shares in the active window.
+    void ShowPortfolioNews();
     CViewBase* OpenViewForRequest(ViewRequest& request);
     void ActivateRequestedView(CViewBase* view, ViewRequest& request);
     bool UnlinkActiveView();
@@ -105,6 +107,8 @@ struct ViewRequestHooks {
     // a news view, the switch between the current story's share and every story.
     std::function<void(CViewBase* news, uint32_t shareId)> limitNewsToShare;
     std::function<void(CViewBase* news)> switchNewsShare;
+    // A news view showing the stories of its list's shares.
+    std::function<void(CViewBase* news)> showListNews;
     // "Show historic shares": the lists take in (or leave out again) the shares without a recent
     // price, and fill their rows afresh.
     std::function<void(bool show)> showHistoricShares;

@@ -59,6 +59,19 @@ TEST(StudyKeyCollector, TheSettingsGiveTheirIndicatorAndBoxChartKeys)
     EXPECT_EQ(keys.box, (std::set<uint32_t>{MakeSeriesKey(1, 1, 100, 3, 0), MakeSeriesKey(2, 1, 100, 3, 0)}));
 }
 
+// The market table keeps the sources the intraday breadth studies show: a portfolio by its number,
+// a list by its group; other indicators and the daily settings name none.
+TEST(StudyKeyCollector, TheIntradayBreadthStudiesNameTheMarketSourcesInUse)
+{
+    NamedRecordFamily<GraphSetting> daily, intraday;
+    IndicatorRecord::Of(18, 1, 0, 0, 0, 9).Write(graphsetting::IndicatorSlot(intraday.records[0], 0, 0));
+    IndicatorRecord::Of(30, 0, 0, 0, 0x82).Write(graphsetting::IndicatorSlot(intraday.records[2], 1, 1));
+    IndicatorRecord::Of(2, 1, 14, 0, 5, 7).Write(graphsetting::IndicatorSlot(intraday.records[2], 1, 2));
+    IndicatorRecord::Of(20, 0, 0, 0, 3).Write(graphsetting::IndicatorSlot(daily.records[0], 0, 0));
+    EXPECT_EQ(MarketSourcesInUse(intraday), (std::set<uint32_t>{2, 0x80000009u}));
+    EXPECT_TRUE(MarketSourcesInUse(daily).count(3)) << "the family given is the one read";
+}
+
 TEST(StudyKeyCollector, UnusedKeysLoseTheirBlobsAndStaleIntradayObjectsAreDropped)
 {
     NamedRecordFamily<GraphSetting> daily, intraday;

@@ -5,6 +5,7 @@
 #include "ListFixture.h"
 #include "core/ColumnDef.h"
 #include "core/ExtraRecords.h"
+#include "core/RecordAccess.h"
 #include "lists/CellValue.h"
 #include "lists/ListOptions.h"
 #include "lists/ListRows.h"
@@ -84,6 +85,60 @@ TEST_F(RowSort, SignChangeReversesExactlyTiesIncluded)
     SortRows(fresh, 121, true); // 121 and up: the column of index 2
     EXPECT_EQ(RowNames(fresh), natural);
     EXPECT_EQ(fresh->sortColumn, 2);
+}
+
+// A fake intraday source: each share's mid, trade count and volume by its id, so that the three
+// small graphs sort in three different orders.
+int FakeIntraday(const uint8_t* record, uint32_t, int, int item, uint16_t option, float* value)
+{
+    static constexpr float kMids[] = {200, 0, 100}, kCounts[] = {1, 2, 3}, kVolumes[] = {0, 2000, 1000};
+    const int n = RecordId(record) - 0x4001;
+    const uint8_t kind = uint8_t(option), form = uint8_t(option >> 8);
+    if (n < 0 || n > 2)
+        return 0;
+    if (item == 'K' && form == 0)
+        *value = kMids[n];
+    else if (item == 'S' && kind == 5)
+        *value = kCounts[n];
+    else if (item == 'Q' && kind == 5)
+        *value = kVolumes[n];
+    else
+        return 0;
+    return item == 'S' ? 3 : 1;
+}
+
+TEST_F(RowSort, SmallGraphsSortByTheirOwnFigure)
+{
+    LoadShares({Priced(0x4001, "A", 1000), Priced(0x4002, "B", 1000), Priced(0x4003, "C", 1000)});
+    CurrentCellSources().intradayValue = FakeIntraday;
+    struct Case {
+        uint8_t display, letter, kind, form;
+        Names order;
+    };
+    // A price line sorts by the mid (its form's change bits dropped), tick changes and a thermograph by
+    // the trade count, a buy/sell bar by the volume; a value column by its own value.
+    const Case cases[] = {
+        {3, 'K', 0, 1, {"A", "C", "B"}},
+        {3, 'L', 0, 0, {"A", "C", "B"}},
+        {4, 'P', 0, 0, {"C", "B", "A"}},
+        {5, 'K', 0, 0, {"C", "B", "A"}},
+        {7, 'P', 0, 0, {"B", "C", "A"}},
+        {1, 'S', 5, 0, {"C", "B", "A"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> layout;
+        AppendColumnDef(layout, ColumnOf(kColumnField, kNameCode));
+        AppendColumnDef(layout, ColumnOf(kColumnIntraday, c.letter).withParameters({c.kind, c.form, 0, 0}));
+        layout.push_back(0);
+        layout[kColumnDefBytes + ColumnDefLayout::Align] = c.display;
+        layout_ = layout;
+        ShareList* list = AllRows();
+        SortRows(list, 2, false);
+        Names names = RowNames(list);
+        names.erase(std::remove(names.begin(), names.end(), "~Market"), names.end());
+        EXPECT_EQ(names, c.order) << "display " << int(c.display) << " letter " << c.letter;
+    }
+    CurrentCellSources().intradayValue = nullptr;
 }
 
 std::vector<std::string> progressTexts;

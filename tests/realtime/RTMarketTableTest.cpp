@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace qv;
 
 TEST(RTMarketTable, BucketsRoundTheOffsetTimeToFiveMinutesWithinTheDay)
@@ -106,6 +108,46 @@ TEST(RTMarketTable, DaysGoThroughTheStoreAsKindFourBlobsAndUnusedOnesAreDropped)
     EXPECT_FALSE(table.FindEntry(0x4002, 0x80000003u)) << "no graph setting uses it";
     EXPECT_FALSE(store.GetItem(0x4002, kMarketItemKind, 0x80000003u));
     EXPECT_FALSE(store.GetItem(0x4003, kMarketOldItemKind, 1)) << "kind 3 goes";
+}
+
+// The program's table opens once from "RTMarket.cfg" with the first intraday chart, and a save
+// writes its changed days back; before it opens, a save writes nothing.
+TEST(RTMarketTable, TheProgramsTableOpensFromItsFileOnceAndSavesBack)
+{
+    if (ProgramMarketTableOpen())
+        GTEST_SKIP() << "an intraday chart opened the table earlier in this process";
+    dev::TempFolder dir;
+    SetProgramFolder(dir.path());
+    EXPECT_TRUE(SaveProgramMarketTable(false));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "RTMarket.cfg"));
+    MarketDay day{};
+    day[3] = {4, 1, 0, 0, 10.5f, 2.0f};
+    {
+        KeyedItemStore store;
+        store.Load("RTMarket.cfg");
+        const std::vector<uint8_t> packed = PackMarketDay(day);
+        store.SetItem(0x4001, kMarketItemKind, 5, MakeBlob(std::span(packed).subspan(4)));
+        store.SetItem(0x4002, kMarketItemKind, 6, MakeBlob(std::span(packed).subspan(4)));
+        ASSERT_TRUE(store.Save(false));
+    }
+    OpenProgramMarketTable({5});
+    CRTMarketTable::Entry* entry = TheRTMarketTable().FindEntry(0x4001, 5);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->Day()[3], day[3]);
+    EXPECT_FALSE(TheRTMarketTable().FindEntry(0x4002, 6)) << "no intraday setting shows source 6";
+    entry->Day()[4] = {1, 0, 1, 0, 3.0f, 0.0f};
+    entry->dirty = true;
+    OpenProgramMarketTable({6});
+    EXPECT_FALSE(TheRTMarketTable().FindEntry(0x4002, 6)) << "opened once";
+    ASSERT_TRUE(SaveProgramMarketTable(true));
+    KeyedItemStore again;
+    again.Load("RTMarket.cfg");
+    const uint8_t* blob = again.GetItem(0x4001, kMarketItemKind, 5);
+    ASSERT_TRUE(blob);
+    const std::optional<MarketDay> saved = UnpackMarketDay(std::span(blob, BlobLength(blob)));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ((*saved)[4].advancing, 1);
+    EXPECT_FALSE(again.GetItem(0x4002, kMarketItemKind, 6));
 }
 
 TEST(RTMarketTable, ADeletedPortfolioLeavesTheTableAndItsWatchersAreTold)

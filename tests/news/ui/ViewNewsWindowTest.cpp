@@ -584,6 +584,11 @@ TEST_F(ViewNewsWindow, ItsModeLivesInItsListsNewsModeWord)
     second.OnRefresh();
     EXPECT_EQ(second.flags(), news_list::kLatestOnly) << "one share's news is not restored without its share";
     EXPECT_EQ(GetViewGroupFields(second.list).newsMode, news_list::kLatestOnly);
+    // Portfolio news: the list's shares' stories, one share's mode dropped.
+    second.ShowShareOnly(0x4001);
+    second.ShowListNews();
+    EXPECT_EQ(second.flags(), news_list::kLatestOnly | news_list::kCurrentList);
+    EXPECT_EQ(second.OwnShareId(), 0u);
 }
 
 } // namespace

@@ -36,6 +36,7 @@
 #include "support/ui/Render.h"
 #include "views/FrameState.h"
 #include "views/ViewBase.h"
+#include "views/ViewGroupFields.h"
 #include "views/ViewKinds.h"
 
 #include <QApplication>
@@ -676,4 +677,17 @@ TEST_F(FrameCommandHost, WeeklyDealingStatisticsAreLeftToTheDealingsSubsystem)
     EXPECT_TRUE(RouteCommand(26481));
     EXPECT_TRUE(ran);
     ApplicationCommands().Remove(26481);
+}
+
+// Portfolio news shows the news of the list's shares in the active window, and the news view's list
+// keeps that mode for a saved layout.
+TEST_F(FrameCommandHost, PortfolioNewsShowsTheListsSharesNewsInTheActiveWindow)
+{
+    Start(kViewList);
+    frame->OnCommand(26706);
+    Settle();
+    CViewBase* news = MainFrameState().activeView;
+    ASSERT_NE(news, nullptr);
+    EXPECT_EQ(news->kind, kViewNews);
+    EXPECT_EQ(GetViewGroupFields(news->list).newsMode, news_mode::kCurrentList);
 }

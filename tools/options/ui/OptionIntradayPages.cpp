@@ -4,6 +4,8 @@
 #include "tools/options/ui/OptionPages.h"
 
 #include "core/RegistrySettings.h"
+#include "core/SystemDate.h"
+#include "core/TimeZones.h"
 #include "platform/MessageBox.h"
 #include "platform/qt/QtText.h"
 #include "realtime/FeedStates.h"
@@ -405,10 +407,14 @@ void COptionExchTimes::Fill(const std::array<uint32_t, kMarketHoursExchanges>& o
 {
     list_->CancelEdit();
     list_->clear();
+    // The exchange's zone, by today's standard or daylight name, after the time.
+    const PackedDate today = GetTodayDate(0);
     for (size_t i = 0; i < size_t(kMarketHoursExchanges); ++i) {
         const QString name = QString::fromLatin1(DefaultMarketHours()[i].name);
-        list_->AddRow(name + QStringLiteral(" Open"), int(open[i]));
-        list_->AddRow(name + QStringLiteral(" Close"), int(close[i]));
+        const std::string_view zone = GetMarketTimeZoneName(unsigned(i), today);
+        const QString suffix = zone.empty() ? QString() : QLatin1Char('\t') + FromCp1252(std::string(zone));
+        list_->AddRow(name + QStringLiteral(" Open") + suffix, int(open[i]));
+        list_->AddRow(name + QStringLiteral(" Close") + suffix, int(close[i]));
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include "core/ConfigState.h"
 #include "core/RegistrySettings.h"
+#include "core/SystemDate.h"
+#include "core/TimeZones.h"
 #include "devtools/lib/TempFolder.h"
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
@@ -179,6 +181,9 @@ TEST_F(IntradayPagesTest, MarketHoursRoundTripInSecondsAndMinutesAndResetAllRest
         CTimesListBox* list = page->list();
         ASSERT_EQ(list->count(), 2 * kMarketHoursExchanges);
         EXPECT_EQ(list->item(2)->text().section('\t', 0, 0), "NYSE Open");
+        const std::string_view newYork = GetMarketTimeZoneName(1, GetTodayDate(0));
+        ASSERT_FALSE(newYork.empty());
+        EXPECT_EQ(list->item(3)->text().section('\t', 1).toStdString(), newYork) << "the zone's name follows the time";
         EXPECT_EQ(list->RowTime(2), 9 * 3600 + 30 * 60);
         list->item(3)->setData(Qt::UserRole, 15 * 3600 + 45 * 60);
         ASSERT_EQ(list->RowTime(3), 15 * 3600 + 45 * 60) << "the row's time is its item data";
