@@ -5,10 +5,12 @@
 #include "core/RecordAccess.h"
 #include "core/RecordLookup.h"
 #include "core/StringPrintf.h"
+#include "platform/Beep.h"
 #include "platform/MessageBox.h"
 #include "platform/qt/QtText.h"
 #include "realtime/alarms/AlarmRules.h"
 #include "realtime/alarms/AlarmServer.h"
+#include "realtime/alarms/ui/AlarmSound.h"
 #include "realtime/store/RTShareTable.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/StartupSteps.h"
@@ -925,7 +927,8 @@ void CreateIntradayAlarmServer()
     server->ui.dialogVisible = IntradayAlarmsVisible;
     server->ui.showDialog = [] { ShowIntradayAlarms(MainWindow(), false); };
     server->ui.dayChanged = RefreshIntradayAlarms;
-    server->ui.beep = [] { QApplication::beep(); };
+    server->ui.playSound = PlayAlarmSound;
+    server->ui.beep = SystemBeep;
     server->ui.flash = [] {
         if (QWidget* main = MainWindow())
             QApplication::alert(main, 1000);
