@@ -4,12 +4,14 @@
 #include "platform/Beep.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
+#include "platform/qt/KeptLines.h"
 #include "platform/qt/QtDisplay.h"
 #include "platform/qt/QtFonts.h"
 #include "platform/qt/QtReportPrinter.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPointer>
@@ -64,6 +66,9 @@ public:
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(request.caption.empty() ? QStringLiteral("Quorvantis") : FromCp1252(request.caption));
         box.setText(FromCp1252(request.text));
+        // A text broken into lines by its writer keeps those lines.
+        if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+            label->setMinimumWidth(KeptLinesWidth(label->fontMetrics(), label->text(), 0, 560));
         box.setIcon(IconOf(request.icon));
         auto buttons = ButtonsOf(request.buttons);
         for (auto b : buttons)

@@ -1,6 +1,7 @@
 // The program's message dialog.
 #include "shell/ui/SuppressibleMessage.h"
 
+#include "platform/qt/KeptLines.h"
 #include "shell/HelpTopics.h"
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/ModalDialog.h"
@@ -13,7 +14,6 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include <algorithm>
 
 namespace qv {
 
@@ -31,11 +31,7 @@ CSuppressibleMessage::CSuppressibleMessage(const QString& text, const Options& o
     text_->setWordWrap(true);
     // A text broken into lines by its writer keeps those lines: the label is made wide enough for
     // the longest, so the wrap does not break them again.
-    int widest = 260;
-    if (text.contains(QLatin1Char('\n')))
-        for (const QString& line : text.split(QLatin1Char('\n')))
-            widest = std::max(widest, text_->fontMetrics().horizontalAdvance(line) + 4);
-    text_->setMinimumWidth(std::min(widest, 560));
+    text_->setMinimumWidth(KeptLinesWidth(text_->fontMetrics(), text, 260, 560));
     check_ = new QCheckBox("In the future, do not show this message", this);
     check_->setObjectName("3136");
     check_->setEnabled(!options.checkDisabled);
