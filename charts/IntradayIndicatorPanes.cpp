@@ -172,16 +172,22 @@ GraphSeries* IntradayIndicatorPanes::AddBreadthPane(int window, int row)
         const MarketBucket& m = day[size_t(b)];
         records.push_back({m.advancing, m.declining, m.newHighs, m.newLows, m.upVolume, m.downVolume});
     }
+    // The calculator runs from the analytic start; the line shows the buckets inside the band.
     CBreadthCalc calc(record, records.data(), records.size(), entry->source.name);
+    const int32_t shownFirst = std::clamp((today.span.visibleStart + kBucketSeconds - 1) / kBucketSeconds, firstBucket, lastBucket);
+    const int32_t shownLast = std::clamp(today.span.visibleEnd / kBucketSeconds, shownFirst, lastBucket);
     std::vector<float> values;
-    for (size_t i = 0; i < records.size(); ++i)
-        values.push_back(calc.AddValue()[0]);
+    for (int32_t b = firstBucket; b <= shownLast; ++b) {
+        const float value = calc.AddValue()[0];
+        if (b >= shownFirst)
+            values.push_back(value);
+    }
     AddSeriesTimeScale(series, 1);
     TimeScale& scale = *series->timeScale;
     scale.firstIndex = 0;
     scale.lastIndex = std::max(int32_t(values.size()) - 1, 1);
-    scale.firstX = chart_.XOfTime(today, firstBucket * kBucketSeconds);
-    scale.lastX = chart_.XOfTime(today, (firstBucket + scale.lastIndex) * kBucketSeconds);
+    scale.firstX = chart_.XOfTime(today, shownFirst * kBucketSeconds);
+    scale.lastX = chart_.XOfTime(today, (shownFirst + scale.lastIndex) * kBucketSeconds);
     AddLine(series, record.pens[0], values);
     SetTitle(series, entry->source.name);
     return series;

@@ -14,6 +14,7 @@
 #include "chartmodel/TrainingMode.h"
 #include "chartmodel/ui/GraphLegend.h"
 #include "core/KeyedItemStore.h"
+#include "realtime/RTMarketTable.h"
 #include "core/LinesAndTextFiles.h"
 #include "chartmodel/ChartCalendar.h"
 #include "platform/ByteOrder.h"
@@ -405,6 +406,42 @@ TEST_F(IntradayChartWindow, IndicatorWindowsOverThePeriodBars)
         EXPECT_TRUE(std::regex_search(text, std::regex(c.outputs > 1 ? R"(, Value -?[\d.]+ -?[\d.]+$)" : R"(, Value [\d.]+$)")))
             << text;
     }
+}
+
+// A market graph reads the market table's buckets of its source over today, or says the list is being
+// built while the table has none.
+TEST_F(IntradayChartWindow, BreadthWindowOverTheMarketTable)
+{
+    gs::SetU8(Setting(), intraday::kDaysViewed, 0);
+    gs::SetU8(Setting(), intraday::kDataFlow, 0); // the analytics over all of the day
+    IndicatorRecord line = IndicatorRecord::Of(19, 0, 0, 0, 5); // advance-decline line of list class 5
+    line.heightWeight = kNewWindowWeight;
+    line.Write(gs::IndicatorSlot(Setting(), 0, 0));
+    Render("breadth-building");
+    const GraphPane* pane = chart.FindPane(kPaneFirstAddOn);
+    ASSERT_NE(pane, nullptr);
+    ASSERT_NE(pane->firstSeries, nullptr);
+    EXPECT_STREQ(pane->firstSeries->title, "building list...");
+
+    MarketSource source;
+    source.name = "Mining";
+    source.listCode = 5;
+    CRTMarketTable::Entry& entry = TheRTMarketTable().AddEntry(0, source);
+    for (MarketBucket& bucket : entry.Day())
+        bucket = {30, 10, 0, 0, 0, 0};
+    Render("breadth-advance-decline");
+    TheRTMarketTable().DeleteEntry(0, source.SubKey());
+    pane = chart.FindPane(kPaneFirstAddOn);
+    ASSERT_NE(pane->firstSeries, nullptr);
+    EXPECT_STREQ(pane->firstSeries->title, "Mining");
+    // The line runs on from midnight, five minutes a bucket; the buckets inside the band are drawn.
+    const IntradayDaySet& day = chart.chart.sets().back();
+    const int32_t first = (day.span.visibleStart + 299) / 300, last = day.span.visibleEnd / 300;
+    const DataArray& values = pane->firstSeries->firstElement->values;
+    ASSERT_EQ(values.count, last - first + 1);
+    const auto* v = static_cast<const float*>(values.data);
+    EXPECT_FLOAT_EQ(v[0], 20.0f * float(first + 1)) << "20 more advancing shares each bucket";
+    EXPECT_FLOAT_EQ(v[values.count - 1], 20.0f * float(last + 1));
 }
 
 TEST(IntradayIndicators, RestartEachDayUnlessTheDataFlows)
