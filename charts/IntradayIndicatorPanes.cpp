@@ -7,6 +7,7 @@
 #include "chartmodel/IndicatorTable.h"
 #include "chartmodel/IntradayIndicators.h"
 #include "chartmodel/PaneLayout.h"
+#include "chartmodel/SeriesLayout.h"
 #include "chartmodel/StudyKey.h"
 #include "chartmodel/ViewGraph.h"
 #include "charts/IntradayChartView.h"
@@ -49,6 +50,16 @@ void AddLine(GraphSeries* series, uint32_t pen, const std::vector<float>& values
     PlotElement* e = AddPlotElement(series, 1, 0, pen, 0, 1, 0, 0, 0, 0);
     auto* out = static_cast<float*>(InitDataArray(e->values, kArrayFloats, int32_t(values.size()), 0, 0));
     std::copy(values.begin(), values.end(), out);
+}
+
+// Bars about zero of the values of one sign; the others are not drawn.
+void AddHistogram(GraphSeries* series, uint32_t pen, int sign, const std::vector<float>& values)
+{
+    PlotElement* e = AddPlotElement(series, 4, 0, pen, 0, 1, 0, 0, 0, 0);
+    auto* out = static_cast<float*>(InitDataArray(e->values, kArrayFloats, int32_t(values.size()), 0, 0));
+    e->values.flags = kSelectSkipZero;
+    for (size_t i = 0; i < values.size(); ++i)
+        out[i] = float(sign) * values[i] > 0 ? values[i] : 0.0f;
 }
 
 struct Selection {
@@ -124,8 +135,12 @@ GraphSeries* IntradayIndicatorPanes::AddIndicatorPane(int window, int row)
             continue;
         GraphSeries* series = AddBarSeries(chart_, *days[d], pane, day.first, day.last - day.first + 1, key);
         series->range = first ? first->range : view_.AddValueRange(series);
-        for (size_t j = 0; j < day.outputs.size(); ++j)
-            AddLine(series, record.pens[std::min<size_t>(j, record.pens.size() - 1)], day.outputs[j]);
+        for (const IntradayIndicatorLine& line : IntradayIndicatorLines(record, int(day.outputs.size()))) {
+            if (line.histogram)
+                AddHistogram(series, line.pen, line.sign, day.outputs[size_t(line.output)]);
+            else
+                AddLine(series, line.pen, day.outputs[size_t(line.output)]);
+        }
         first = first ? first : series;
         last = series;
     }

@@ -373,13 +373,16 @@ TEST_F(IntradayChartWindow, IndicatorWindowsOverThePeriodBars)
     rsi.pens = {0x0000C0, 0, 0, 0};
     IndicatorRecord rsiFifty = rsi;
     rsiFifty.flags = 4;
-    IndicatorRecord macd = IndicatorRecord::Of(IndicatorType::MACD, 0, 12, 26, 9);
-    macd.pens = {0x0000C0, 0xC00000, 0, 0};
+    IndicatorRecord macd = IndicatorRecord::Of(IndicatorType::MACD, 1, 12, 26, 9); // the line and its signal
+    macd.pens = {0x0000C0, 0xC00000, 0x00C000, 0x008000};
+    IndicatorRecord macdBars = macd;
+    macdBars.flags = 3; // and the histogram, rising and falling bars apart
     IndicatorRecord stochastic = IndicatorRecord::Of(IndicatorType::Stochastic, 0, 14, 3, 3);
     stochastic.pens = {0x0000C0, 0xC00000, 0, 0};
     const Case cases[] = {{"rsi", rsi, {30, 50, 70}, 1},
                           {"rsi-option-bit-2", rsiFifty, {50}, 1},
-                          {"macd", macd, {0}, 3}, // the line, its signal and their difference
+                          {"macd", macd, {0}, 2},
+                          {"macd-histogram", macdBars, {0}, 4},
                           {"stochastic", stochastic, {25, 75}, 2}};
     for (const Case& c : cases) {
         IndicatorRecord placed = c.record;
