@@ -267,9 +267,11 @@ void IntradayChartReadouts::FillStatusTexts(std::array<std::string, 3>& texts, i
     texts[0] = at ? "Cursor " + FormatReadoutTime(at->set->day, at->time) : shown[0];
     texts[1] = shown[1];
     texts[2] = shown[4];
-    if (selectedLine)
-        if (const std::string trend = TrendText(*selectedLine); !trend.empty())
-            texts[2] += "   " + trend;
+    const std::string trend = selectedLine ? TrendText(*selectedLine) : std::string();
+    if (!trend.empty())
+        texts[2] += "   " + trend;
+    else if (!at)
+        texts[2] += "   No trend line";
 }
 
 std::optional<float> IntradayChartReadouts::AddedGraphValue(size_t graph, const IntradayDaySet& set, int32_t time) const

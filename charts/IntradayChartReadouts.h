@@ -43,7 +43,8 @@ public:
     // The same for the latest values.
     std::array<std::string, kReadoutTexts> LatestTexts() const;
     // Status panes 1-3: "Cursor" and the time, the mid with bid and offer, the volume (the latest
-    // values off the graph), with the selected line's trend rate after it.
+    // values off the graph), with the selected line's trend rate after it ("No trend line" with the
+    // latest values).
     void FillStatusTexts(std::array<std::string, 3>& texts, int32_t x, int32_t y, bool inside,
                          const LineObject* selectedLine) const;
     // "Trend " and the rate of a drawn line; empty when it has none.

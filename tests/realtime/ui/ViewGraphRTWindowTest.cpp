@@ -283,6 +283,7 @@ TEST_F(IntradayReadoutWindow, LegendAndStatusAtTheCursorAndForTheLatestValues)
     chart.readouts.FillStatusTexts(status, x, y, false, nullptr);
     EXPECT_EQ(status[0], "Latest prices & trades 05/03/2026 13:53.20");
     EXPECT_EQ(status[1], "Mid (bid/offer) 110 (109 - 111)");
+    EXPECT_EQ(status[2], "Volume 265k at 110.25    No trend line");
 
     // The legend lists the six latest texts while the mouse is away.
     chart.ShowLegendWindow();
@@ -319,6 +320,36 @@ TEST_F(IntradayReadoutWindow, TitleCarriesTheLatestValuesAndTheAverageTrade)
     gs::SetU16(Setting(), intraday::kTitleOptions, kTitleMidChange | kTitleChangeAsPercent);
     Render("title-values-percent");
     EXPECT_EQ(chart.readouts.TitleValues(), "-1.79%") << "from the daily record's open";
+}
+
+// The day's price range leaves out spikes by the style's de-spike strength.
+TEST_F(IntradayReadoutWindow, DeSpikeStrengthCleansTheDaysPrices)
+{
+    chart.chart.source.dayTicks = [](uint16_t, PackedDate) {
+        std::vector<IntradayTick> ticks;
+        for (uint32_t i = 0; i < 5; ++i) {
+            IntradayTick stamp;
+            stamp.type = kTickTime;
+            stamp.value1 = 36000 + 60 * i;
+            ticks.push_back(stamp);
+            IntradayTick quote;
+            quote.type = kTickQuote;
+            quote.SetF(i == 2 ? 104 : 101, 99); // one offer 3% out
+            ticks.push_back(quote);
+        }
+        return ticks;
+    };
+    struct Case {
+        uint8_t setting;
+        float highest;
+    };
+    // Bit 0 on, bits 1-7 the strength: 0 is 2.5 times, 4 is 1.01 times.
+    for (const Case& c : {Case{0, 104}, Case{1, 104}, Case{1 | 4 << 1, 101}, Case{1 | 3 << 1, 101}}) {
+        gs::SetU8(Setting(), intraday::kDeSpike, c.setting);
+        Render("de-spike");
+        EXPECT_FLOAT_EQ(Shown().range.maximum, c.highest) << int(c.setting);
+        EXPECT_FLOAT_EQ(Shown().range.minimum, 99) << int(c.setting);
+    }
 }
 
 TEST_F(IntradayReadoutWindow, AddedGraphValuesAtTheCursor)
@@ -547,6 +578,10 @@ TEST_F(IntradayLineAlarm, SetOnASelectedLineAndRemovedWithoutAPrice)
     EXPECT_FALSE(Menu().enabled) << "no line selected";
     DrawLine(36000, 43200);
     ASSERT_NE(chart.drawing.selected(), nullptr);
+    // The selected line's rate stands after the volume: 100 to 110 over two hours.
+    std::array<std::string, 3> status;
+    chart.readouts.FillStatusTexts(status, -1, -1, false, chart.drawing.selected());
+    EXPECT_EQ(status[2], "Volume 265k at 110.25    Trend +5.00/hr");
     CommandUi ui = Menu();
     EXPECT_TRUE(ui.enabled);
     EXPECT_FALSE(ui.checked.value_or(true));
