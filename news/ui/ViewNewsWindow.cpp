@@ -480,7 +480,8 @@ bool CViewNewsWnd::UpdateCommand(CommandUi& ui)
     case kCommandLimitDate:
     case kCommandLimitWeeks:
         ui.enabled = hasCurrent && !CNewsStoryDlg::Open();
-        ui.checked = c == kCommandLimitDate && LimitOn();
+        if (c == kCommandLimitDate)
+            ui.checked = LimitOn();
         return true;
     default: return UpdateListCommand(ui);
     }

@@ -2,6 +2,7 @@
 // texts, the story display with its moves, marks and saved files, and renders.
 #include "news/ui/ViewNewsWindow.h"
 
+#include "core/DateText.h"
 #include "core/NewsUpdateFiles.h"
 #include "core/ShareList.h"
 #include "devtools/lib/DemoDatabase.h"
@@ -650,6 +651,11 @@ TEST_F(ViewNewsWindow, TheLimitAndStatisticsCommands)
             limit->weeksField()->setValue(6);
             SaveRender(RenderWidget(d), QStringLiteral("news-limit-date-dialog"));
         } else {
+            auto* stats = dynamic_cast<CNewsStatsDlg*>(&d);
+            EXPECT_NE(stats, nullptr);
+            if (stats) {
+                EXPECT_TRUE(stats->text().startsWith(QStringLiteral("Stories held: %1\n").arg(TheNewsDatabase().catalogue().stories.size())));
+            }
             SaveRender(RenderWidget(d), QStringLiteral("news-stats-dialog"));
         }
         return int(QDialog::Accepted);
@@ -664,9 +670,42 @@ TEST_F(ViewNewsWindow, TheLimitAndStatisticsCommands)
     CommandUi ui{26778, false, std::nullopt, std::nullopt};
     v.UpdateCommand(ui);
     EXPECT_EQ(ui.checked, std::optional<bool>(true));
+    CommandUi weeks{26779, false, std::nullopt, std::nullopt};
+    v.UpdateCommand(weeks);
+    EXPECT_FALSE(weeks.checked.has_value()) << "the weeks dialog's item is no check box";
     v.RunCommand(26778);
     EXPECT_FALSE(header.u8(news_header::kLimitFlagByte) & news_header::kLimitFlagBit);
     EXPECT_EQ(header.u16(news_header::kLimitWeeks), 6);
+}
+
+TEST(NewsStatisticsTest, CountsTheStoriesByMarkAndSpansTheirDates)
+{
+    NewsCatalogue c = EmptyNewsCatalogue();
+    const struct {
+        uint8_t state;
+        PackedDate date;
+    } stories[] = {{kNewsStateUnread, PackDate(3, 2, 2025)}, {kNewsStateUnread, PackDate(1, 2, 2025)},
+                   {kNewsStateRead, PackDate(4, 2, 2025)},   {kNewsStateKept, PackDate(2, 2, 2025)},
+                   {kNewsStateDelete, 0},                     {9, PackDate(2, 2, 2025)}};
+    for (const auto& s : stories) {
+        NewsStory story;
+        story.state = s.state;
+        story.storyDate = s.date;
+        c.stories.push_back(story);
+    }
+    c.days.resize(2);
+    c.header.setU32(news_header::kWordCount, 1234);
+    const std::vector<std::string> expected = {
+        "Stories held: 6",
+        "Unread: 2   Read: 1   Kept: 1   To delete on purge: 1",
+        "Days held: 2",
+        "Stories from " + FormatLongDate(PackDate(1, 2, 2025)) + " to " + FormatLongDate(PackDate(4, 2, 2025)),
+        "Words in the dictionary: 1234",
+        "Search index: not built",
+        "News files: 1.500 Mbytes",
+    };
+    EXPECT_EQ(NewsStatisticsLines(c, {1024 * 1024, 512 * 1024}), expected);
+    EXPECT_EQ(NewsStatisticsLines(EmptyNewsCatalogue(), {})[3], "Words in the dictionary: 0") << "no dates without stories";
 }
 
 // The view keeps its mode in its list's news mode word, and a view made on a list (as a layout
