@@ -15,8 +15,8 @@
 #include "platform/MessageBox.h"
 #include "platform/ReportPrint.h"
 #include "platform/qt/QtText.h"
-#include "shell/SoftMenu.h"
 #include "shell/ui/ModalDialog.h"
+#include "shell/ui/SoftMenuQt.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -299,29 +299,18 @@ void CNewsStoryDlg::resizeEvent(QResizeEvent* event)
 // The story's popup menu (654): its items run here, on the dialog, whatever window is active.
 QMenu* CNewsStoryDlg::CreateStoryMenu()
 {
-    auto* menu = new QMenu(this);
-    const SoftMenu built = LoadSoftMenu(kStoryMenu, true, 0xFF);
-    const std::vector<SoftMenuEntry>* entries = &built.entries;
-    if (entries->size() == 1 && entries->front().isPopup())
-        entries = &entries->front().items;
-    for (const SoftMenuEntry& entry : *entries) {
-        if (entry.isSeparator()) {
-            menu->addSeparator();
-            continue;
-        }
-        QAction* action = menu->addAction(FromCp1252(entry.text));
-        action->setData(entry.command);
-        if (entry.command == kCommandCopyStory)
-            action->setStatusTip(QStringLiteral("Copies the displayed story to the windows clipboard."));
-        if (entry.command == kCommandSelectStory)
-            action->setStatusTip(QStringLiteral("Select the entire text of the story."));
-    }
-    connect(menu, &QMenu::triggered, this, [this](QAction* action) {
-        if (action->data().toUInt() == kCommandCopyStory)
+    QMenu* menu = CreateOwnSoftQMenu(kStoryMenu, this, [this](uint32_t command) {
+        if (command == kCommandCopyStory)
             CopyStory();
-        else if (action->data().toUInt() == kCommandSelectStory)
+        else if (command == kCommandSelectStory)
             window_->SelectAll();
     });
+    for (QAction* action : menu->actions()) {
+        if (ActionCommand(action) == kCommandCopyStory)
+            action->setStatusTip(QStringLiteral("Copies the displayed story to the windows clipboard."));
+        if (ActionCommand(action) == kCommandSelectStory)
+            action->setStatusTip(QStringLiteral("Select the entire text of the story."));
+    }
     return menu;
 }
 
