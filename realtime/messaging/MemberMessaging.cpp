@@ -30,10 +30,7 @@ public:
                 if (const auto& arrived = TheMemberMessagingHooks().messageArrived)
                     arrived();
             return 1;
-        case kMsgNickname:
-            if (const auto& inUse = TheMemberMessagingHooks().nicknameInUse)
-                inUse();
-            return 1;
+        case kMsgNickname: m.RemindNicknameReport(); return 1;
         case kWindowTimerMessage: m.Poll(); return 1;
         default: return 0;
         }
@@ -88,6 +85,7 @@ void MemberMessaging::Reset()
     nextSequence_ = announcedUpTo_ = 0;
     std::lock_guard guard(nicknameLock_);
     nickname_.clear();
+    nicknamePending_ = false;
 }
 
 void MemberMessaging::HandleFrame(const FeedFrame& frame)
@@ -97,6 +95,7 @@ void MemberMessaging::HandleFrame(const FeedFrame& frame)
             std::lock_guard guard(nicknameLock_);
             const size_t n = std::min(frame.payload.size(), kMaxNicknameReport);
             nickname_.assign(frame.payload.begin(), frame.payload.begin() + ptrdiff_t(n));
+            nicknamePending_ = true;
         }
         PostProgramMessage(Window(), kMsgNickname);
         return;
@@ -275,6 +274,24 @@ std::string MemberMessaging::NicknameReported() const
 {
     std::lock_guard guard(nicknameLock_);
     return nickname_;
+}
+
+std::string MemberMessaging::TakeNicknameReport()
+{
+    std::lock_guard guard(nicknameLock_);
+    nicknamePending_ = false;
+    return nickname_;
+}
+
+void MemberMessaging::RemindNicknameReport()
+{
+    {
+        std::lock_guard guard(nicknameLock_);
+        if (!nicknamePending_)
+            return;
+    }
+    if (const auto& inUse = TheMemberMessagingHooks().nicknameInUse)
+        inUse();
 }
 
 bool MemberMessaging::Connected() const

@@ -70,6 +70,10 @@ public:
     // Replaces the profile; marked to be sent (flag 16) when it changed. Answers whether it did.
     bool SetProfile(const ContactRecord& profile);
     std::string NicknameReported() const;
+    // The frame names the refused nickname once it can; a report it could not show yet (a modal
+    // dialog held the focus) is told again when the messaging dialogs close.
+    std::string TakeNicknameReport();
+    void RemindNicknameReport();
 
     // Sends the profile and contacts marked changed, then the waiting messages, while connected.
     void SendWaiting();
@@ -109,6 +113,7 @@ private:
     uint32_t announcedUpTo_ = 0;
     mutable std::mutex nicknameLock_;
     std::string nickname_;
+    bool nicknamePending_ = false;
     std::map<int, std::function<void()>> listeners_;
     int nextListener_ = 1;
 };

@@ -169,6 +169,7 @@ CRTMessagesDlg::~CRTMessagesDlg()
     Messaging().StopPolling();
     Messaging().Unsubscribe(listener_);
     Messaging().PurgeDeleted();
+    Messaging().RemindNicknameReport();
 }
 
 void CRTMessagesDlg::ShowOutbox(bool outbox)
@@ -466,6 +467,8 @@ CRTMessageAlertDlg::CRTMessageAlertDlg(const MemberMessage& message, const std::
     Button(buttons, "View", this, [this] { done(View); })->setDefault(true);
     Button(buttons, "Ignore", this, [this] { done(Ignore); });
     Button(buttons, "Do not alert me in future", this, [this] { done(NoMoreAlerts); });
+    // Wide enough for the caption's sender and time.
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + 160);
 }
 
 // Policy
@@ -541,7 +544,7 @@ void InstallMemberMessaging()
     FrameDialogSeams& seams = FrameDialogs();
     seams.messageWaiting = [] { return Messaging().MessageWaiting(); };
     seams.messageAlert = [] { return RunMessageAlert(Parent()); };
-    seams.nicknameInUse = [] { return Messaging().NicknameReported(); };
+    seams.nicknameInUse = [] { return Messaging().TakeNicknameReport(); };
 }
 
 } // namespace qv

@@ -120,13 +120,18 @@ TEST_F(MemberMessagingTest, PiecesBecomeTheProfileContactsAndInboxOnTheInterface
     EXPECT_FALSE(m.MessageWaiting());
     TheMemberMessagingHooks().messageArrived = nullptr;
 
-    // The nickname the server refused reaches the frame's hook.
-    bool clash = false;
-    TheMemberMessagingHooks().nicknameInUse = [&] { clash = true; };
+    // The nickname the server refused reaches the frame's hook, and again after a dialog closed
+    // until the frame has shown it.
+    int clashes = 0;
+    TheMemberMessagingHooks().nicknameInUse = [&] { ++clashes; };
     m.HandleFrame({kFeedNicknameInUse, 0, {'M', 'a', 'g', 'p', 'i', 'e'}});
     DeliverPostedMessages();
-    EXPECT_TRUE(clash);
-    EXPECT_EQ(m.NicknameReported(), "Magpie");
+    EXPECT_EQ(clashes, 1);
+    m.RemindNicknameReport();
+    EXPECT_EQ(clashes, 2) << "not shown yet";
+    EXPECT_EQ(m.TakeNicknameReport(), "Magpie");
+    m.RemindNicknameReport();
+    EXPECT_EQ(clashes, 2);
     TheMemberMessagingHooks().nicknameInUse = nullptr;
 }
 
