@@ -55,6 +55,26 @@ MemberMessage Answer(const MemberMessage& m)
 
 } // namespace
 
+std::vector<FeedFrame> MemberRecordPieces(uint8_t slot, uint32_t sequence, uint16_t kind, std::span<const uint8_t> record,
+                                          size_t chunk)
+{
+    std::vector<FeedFrame> out;
+    ByteWriter begin;
+    begin.u8(slot);
+    begin.u32(uint32_t(record.size()));
+    begin.u32(sequence);
+    begin.u16(kind);
+    out.push_back({kFeedMemberPiece, kRequestMessageBegin, begin.take()});
+    for (size_t at = 0; at < record.size(); at += chunk) {
+        std::vector<uint8_t> piece{slot};
+        const size_t n = std::min(chunk, record.size() - at);
+        piece.insert(piece.end(), record.begin() + ptrdiff_t(at), record.begin() + ptrdiff_t(at + n));
+        out.push_back({kFeedMemberPiece, kRequestMessageChunk, std::move(piece)});
+    }
+    out.push_back({kFeedMemberPiece, kRequestMessageEnd, {slot}});
+    return out;
+}
+
 SimulatedMemberStore::SimulatedMemberStore()
     : profile_(Record(kSimulatedAccount, kContactOwn | kContactAccepts | kContactShowsConnected | kContactAlerts,
                       {"DemoInvestor", "Demo User", "demo@example.com", "", "Growth", "Medium term", "3", "8", ""}))
@@ -92,19 +112,8 @@ bool SimulatedMembers::IsMessagingRequest(uint8_t code)
 
 void SimulatedMembers::Add(std::vector<FeedFrame>& out, uint16_t kind, const std::vector<uint8_t>& record)
 {
-    ByteWriter begin;
-    begin.u8(0);
-    begin.u32(uint32_t(record.size()));
-    begin.u32(++sequence_);
-    begin.u16(kind);
-    out.push_back({kFeedMemberPiece, kRequestMessageBegin, begin.take()});
-    for (size_t at = 0; at < record.size(); at += kMessageChunkBytes) {
-        std::vector<uint8_t> piece{0};
-        const size_t n = std::min(kMessageChunkBytes, record.size() - at);
-        piece.insert(piece.end(), record.begin() + ptrdiff_t(at), record.begin() + ptrdiff_t(at + n));
-        out.push_back({kFeedMemberPiece, kRequestMessageChunk, std::move(piece)});
-    }
-    out.push_back({kFeedMemberPiece, kRequestMessageEnd, {0}});
+    for (FeedFrame& f : MemberRecordPieces(0, ++sequence_, kind, record, kMessageChunkBytes))
+        out.push_back(std::move(f));
 }
 
 std::vector<FeedFrame> SimulatedMembers::LogOnFrames()

@@ -9,9 +9,14 @@
 #include <chrono>
 #include <deque>
 #include <mutex>
+#include <span>
 #include <vector>
 
 namespace qv::dev {
+
+// The kind-7 frames that carry a record to the client in a collection slot, `chunk` bytes a piece.
+std::vector<FeedFrame> MemberRecordPieces(uint8_t slot, uint32_t sequence, uint16_t kind, std::span<const uint8_t> record,
+                                          size_t chunk);
 
 constexpr int32_t kSimulatedAccount = 1001;
 constexpr int32_t kSimulatedReplier = 2001; // accepts messages and answers them

@@ -3,6 +3,7 @@
 // the poll.
 #include "realtime/messaging/MemberMessaging.h"
 
+#include "devtools/lib/FeedMembers.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageDispatch.h"
 #include "realtime/FeedStates.h"
@@ -42,22 +43,15 @@ protected:
         RTEngineState = connected ? kEngineRunning : kEngineStopped;
         RTConnectionStep() = connected ? kFeedConnected : kFeedDisconnected;
     }
-    // The server's pieces of one record in slot `slot`, `chunk` bytes at a time.
+    // The server's pieces of one record in slot `slot`, `chunk` bytes at a time, the last `drop`
+    // bytes left out.
     void Receive(uint16_t kind, const std::vector<uint8_t>& record, uint8_t slot = 0, size_t chunk = 100, size_t drop = 0)
     {
-        ByteWriter begin;
-        begin.u8(slot);
-        begin.u32(uint32_t(record.size()));
-        begin.u32(++sequence);
-        begin.u16(kind);
-        m.HandleFrame({kFeedMemberPiece, kRequestMessageBegin, begin.take()});
-        for (size_t at = 0; at + drop < record.size(); at += chunk) {
-            std::vector<uint8_t> piece{slot};
-            piece.insert(piece.end(), record.begin() + ptrdiff_t(at),
-                         record.begin() + ptrdiff_t(std::min(record.size() - drop, at + chunk)));
-            m.HandleFrame({kFeedMemberPiece, kRequestMessageChunk, piece});
-        }
-        m.HandleFrame({kFeedMemberPiece, kRequestMessageEnd, {slot}});
+        std::vector<FeedFrame> pieces = dev::MemberRecordPieces(slot, ++sequence, kind, record, chunk);
+        std::vector<uint8_t>& last = pieces[pieces.size() - 2].payload;
+        last.resize(last.size() - drop);
+        for (const FeedFrame& f : pieces)
+            m.HandleFrame(f);
     }
     static ContactRecord Contact(int32_t member, const char* nickname, uint32_t flags)
     {

@@ -3,7 +3,7 @@
 // alert and the policy. Every dialog is rendered.
 #include "realtime/ui/RTMessagingDlgs.h"
 
-#include "platform/ByteOrder.h"
+#include "devtools/lib/FeedMembers.h"
 #include "platform/MessageDispatch.h"
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
@@ -52,16 +52,8 @@ protected:
     }
     void Give(uint16_t kind, const std::vector<uint8_t>& record)
     {
-        ByteWriter begin;
-        begin.u8(0);
-        begin.u32(uint32_t(record.size()));
-        begin.u32(++sequence);
-        begin.u16(kind);
-        m.HandleFrame({kFeedMemberPiece, kRequestMessageBegin, begin.take()});
-        std::vector<uint8_t> piece{0};
-        piece.insert(piece.end(), record.begin(), record.end());
-        m.HandleFrame({kFeedMemberPiece, kRequestMessageChunk, piece});
-        m.HandleFrame({kFeedMemberPiece, kRequestMessageEnd, {0}});
+        for (const FeedFrame& f : dev::MemberRecordPieces(0, ++sequence, kind, record, kMessageChunkBytes))
+            m.HandleFrame(f);
     }
     static ContactRecord Contact(int32_t member, const char* nickname, uint32_t flags)
     {
