@@ -410,7 +410,7 @@ void FeedSimulator::Serve(int fd)
             uint32_t now = Now();
             size_t end = size_t(std::find_if(timeline.begin(), timeline.end(), [&](const TimedEvent& t) { return t.time > now; }) -
                                 timeline.begin());
-            alive = alive && catchUp(day_, timeline, end, seen, false) && sendAll(members.LogOnFrames());
+            alive = alive && sendAll(members.LogOnFrames()) && catchUp(day_, timeline, end, seen, false);
             next = end;
         }
         if (r == FeedFrameReader::Result::Bad)

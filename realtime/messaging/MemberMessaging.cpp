@@ -129,12 +129,13 @@ void MemberMessaging::HandleFrame(const FeedFrame& frame)
 bool MemberMessaging::Distribute()
 {
     const bool arrived = queues.DistributeIncoming(incoming);
-    // The user's own record is the profile, not a contact.
+    // The user's own record is the profile, not a contact; a change of the user's not sent yet
+    // stays rather than the server's older copy.
     while (auto own = queues.contacts.TakeFirst([](const FeedMessageNode& n) {
         auto c = ReadContact(n);
         return !c || (c->flags & kContactOwn);
     })) {
-        if (auto c = ReadContact(*own))
+        if (auto c = ReadContact(*own); c && !(profile_.flags & kContactChanged))
             profile_ = *c;
     }
     Changed();

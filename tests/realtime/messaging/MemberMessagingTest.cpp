@@ -141,6 +141,10 @@ TEST_F(MemberMessagingTest, APostWaitsWhileDisconnectedAndGoesInPiecesOnceConnec
     profile.nickname() = "Wren";
     EXPECT_TRUE(m.SetProfile(profile));
     EXPECT_FALSE(m.SetProfile(profile)) << "unchanged";
+    // The next log-on's older copy does not undo the change waiting to be sent.
+    Receive(kFeedMessageContact, Contact(1001, "DemoInvestor", kContactOwn | kContactAccepts).Write());
+    DeliverPostedMessages();
+    EXPECT_EQ(m.Profile().nickname(), "Wren");
 
     SetConnected(true);
     m.SendWaiting();
