@@ -8,6 +8,7 @@
 #include "platform/MessageDispatch.h"
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
+#include "realtime/TimerQueue.h"
 
 #include <gtest/gtest.h>
 
@@ -215,6 +216,24 @@ TEST_F(MemberMessagingTest, ThePollAsksOnlyWhileTheEngineRuns)
     m.Post(-1, "Hello", "text");
     m.Poll();
     EXPECT_EQ(Codes(), (std::vector<uint8_t>{0x39})) << "the message waits for step 7";
+
+    // The messages dialog's poll: at once, then every 20 s on the timer queue until stopped.
+    sent.clear();
+    CTimerQueue& queue = TimerQueue();
+    const size_t entries = queue.entryCount();
+    m.StartPolling();
+    EXPECT_EQ(queue.entryCount(), entries + 1);
+    const uint32_t start = SteadyTickCount();
+    queue.DispatchDue(start + kMessagePollMs - 1000);
+    DeliverPostedMessages();
+    EXPECT_EQ(Codes(), (std::vector<uint8_t>{0x39})) << "not yet due";
+    queue.DispatchDue(start + kMessagePollMs + 1000);
+    DeliverPostedMessages();
+    EXPECT_EQ(Codes(), (std::vector<uint8_t>{0x39, 0x39}));
+    m.StopPolling();
+    queue.DispatchDue(start + 3 * kMessagePollMs);
+    DeliverPostedMessages();
+    EXPECT_EQ(sent.size(), 2u) << "removed with the dialog";
 }
 
 } // namespace
