@@ -91,7 +91,6 @@ public:
     // Listeners are told on the user-interface thread whenever the lists change.
     int Subscribe(std::function<void()> listener);
     void Unsubscribe(int id);
-    void Changed();
 
     // The policy's acceptance, kept in the settings.
     static bool PolicyAccepted();
@@ -104,6 +103,7 @@ public:
     FeedMessageQueue incoming, sent;
 
 private:
+    void Changed();
     bool Connected() const;
     int Send(std::span<const uint8_t> data, uint8_t code) const;
     bool SendRecord(uint16_t kind, uint32_t sequence, std::span<const uint8_t> record) const;
