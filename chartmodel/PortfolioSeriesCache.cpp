@@ -152,8 +152,9 @@ Portfolio* FindPortfolio(uint16_t number)
     return nullptr;
 }
 
-// The entry's shares, naming it; a missing or empty portfolio makes it the market entry of group 4.
-std::vector<RecordCursor> EntryShares(BreadthSeriesEntry& entry)
+} // namespace
+
+std::vector<RecordCursor> BreadthEntryShares(BreadthSeriesEntry& entry)
 {
     if (entry.key.portfolio) {
         const Portfolio* portfolio = FindPortfolio(entry.key.portfolioNumber);
@@ -167,8 +168,6 @@ std::vector<RecordCursor> EntryShares(BreadthSeriesEntry& entry)
     entry.name = ListCodeName(entry.key.groupKey);
     return MarketGroupShares(entry.key.groupKey);
 }
-
-} // namespace
 
 void SetMarketGroupRows(MarketGroupRows rows)
 {
@@ -302,7 +301,7 @@ void BuildPortfolioSeries(PortfolioSeriesCache& cache, BreadthSeriesEntry& entry
     } building(cache);
     entry.records.assign(cache.DayCount(), BreadthRecord{});
     entry.firstDay = entry.lastDay = entry.trinFirstDay = 0;
-    const std::vector<RecordCursor> shares = EntryShares(entry);
+    const std::vector<RecordCursor> shares = BreadthEntryShares(entry);
     if (cache.FirstDay() == PortfolioSeriesCache::kNoDay) {
         // No priced share anywhere: an empty series, never a walk from a day that does not exist.
         entry.records.clear();

@@ -75,6 +75,9 @@ BreadthSeriesKey BreadthKeyOf(const IndicatorRecord& record);
 
 PortfolioSeriesCache& SeriesCache();
 
+// The entry's shares, naming it; a missing or empty portfolio makes it the market entry of group 4.
+std::vector<RecordCursor> BreadthEntryShares(BreadthSeriesEntry& entry);
+
 // Fills the entry: a portfolio's shares (a missing or empty portfolio becomes the market entry of
 // group 4) or a market group's shares, one 16-byte record per weekday of the cache's span, trimmed
 // to the days met.

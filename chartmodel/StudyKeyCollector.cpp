@@ -152,6 +152,15 @@ void CollectStudyKeys()
                      DrawingDays(std::move(days), PackDate(now.day, now.month, now.year)));
 }
 
+MarketSource MarketSourceOf(const IndicatorRecord& record)
+{
+    MarketSource source;
+    source.isPortfolio = (record.flags & 1) != 0;
+    source.portfolio = uint16_t(record.period4);
+    source.listCode = uint16_t(record.period3) & 0x7F;
+    return source;
+}
+
 std::set<uint32_t> MarketSourcesInUse(const NamedRecordFamily<GraphSetting>& intraday)
 {
     std::set<uint32_t> used;
@@ -161,11 +170,7 @@ std::set<uint32_t> MarketSourcesInUse(const NamedRecordFamily<GraphSetting>& int
                 const IndicatorRecord r = IndicatorRecord::Read(graphsetting::IndicatorSlot(s, window, i));
                 if (r.type < IndicatorType::FirstBreadth || r.type > IndicatorType::LastBreadth)
                     continue;
-                MarketSource source;
-                source.isPortfolio = (r.flags & 1) != 0;
-                source.portfolio = uint16_t(r.period4);
-                source.listCode = uint16_t(r.period3) & 0x7F;
-                used.insert(source.SubKey());
+                used.insert(MarketSourceOf(r).SubKey());
             }
     return used;
 }

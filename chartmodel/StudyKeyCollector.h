@@ -6,6 +6,7 @@
 #include "core/ConfigState.h"
 #include "core/KeyedItemStore.h"
 #include "core/PackedDate.h"
+#include "realtime/RTMarketTable.h"
 
 #include <cstdint>
 #include <set>
@@ -13,6 +14,8 @@
 #include <vector>
 
 namespace qv {
+
+struct IndicatorRecord;
 
 struct StudyKeySets {
     std::set<uint32_t> daily, intraday, box;
@@ -32,6 +35,9 @@ std::vector<PackedDate> DrawingDays(std::vector<PackedDate> held, PackedDate tod
 // store.
 void CollectStudyKeys();
 
+// The market-table source of a market-breadth record: a portfolio (flag bit 0) by its number in the
+// field after period 3, else a list by its group in period 3; no name and no shares yet.
+MarketSource MarketSourceOf(const IndicatorRecord& record);
 // The market-table sources (as `MarketSource::SubKey`) the market-breadth studies of the intraday
 // settings show: a portfolio (flag bit 0) by its number, else a list by its group.
 std::set<uint32_t> MarketSourcesInUse(const NamedRecordFamily<GraphSetting>& intraday);

@@ -306,6 +306,8 @@ protected:
     virtual void RemoveTrainingMark(int32_t, int32_t) {}
     // The data readouts of status panes 2 and 3 outside a range selection.
     virtual void FillReadouts(std::array<std::string, 3>&) {}
+    // The mouse is over the chart: the cursor read-outs describe the point under it.
+    virtual bool MouseInside() const { return true; }
     // The colouring rule of an element's points (up and down, volume, graduated), set on its layout
     // before the drawing walks it; single colour unless the view says otherwise.
     virtual void PrepareColouring(const PlotElement&, CGraphSeriesLayout&) const {}

@@ -120,8 +120,6 @@ protected:
     }
     virtual bool ShiftHeld() const { return false; }
     virtual void UpdateLegend() {}
-    // The mouse is over the chart: the cursor readout describes the point under it.
-    virtual bool MouseInside() const { return true; }
     void LoadShareData() override
     {
         eod.trainingEnd = training.ShownDate();
@@ -384,7 +382,7 @@ protected:
 
     void FillReadouts(std::array<std::string, 3>& texts) override
     {
-        eod.FillStatusTexts(texts, MouseInside(), this->modeRecord.active && this->modeRecord.mode != 0);
+        eod.FillStatusTexts(texts, this->MouseInside(), this->modeRecord.active && this->modeRecord.mode != 0);
     }
 };
 

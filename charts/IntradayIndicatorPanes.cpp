@@ -8,15 +8,19 @@
 #include "chartmodel/IntradayIndicators.h"
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/SeriesLayout.h"
+#include "chartmodel/PortfolioSeriesCache.h"
 #include "chartmodel/StudyKey.h"
+#include "chartmodel/StudyKeyCollector.h"
 #include "chartmodel/ViewGraph.h"
 #include "charts/IntradayChartView.h"
+#include "core/RecordAccess.h"
 #include "realtime/RTMarketTable.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <mutex>
 
 namespace qv {
 namespace gs = graphsetting;
@@ -73,14 +77,36 @@ Selection SelectionOf(const GraphSetting& s)
     return {(flow >> 1) & 0x7F, int32_t(gs::U32(s, kAnalyticFrom)), int32_t(gs::U32(s, kAnalyticTo)), (flow & 1) != 0};
 }
 
-// The one market table entry of a breadth record's source, in whichever group holds it.
-const CRTMarketTable::Entry* MarketEntryOf(const IndicatorRecord& record)
+// The source's name and shares: a portfolio's holdings ("deleted" and none when it is gone) or the
+// shares of a list's group.
+MarketSource NamedSource(const IndicatorRecord& record)
 {
-    MarketSource source;
-    source.isPortfolio = (record.flags & 1) != 0;
-    source.portfolio = uint16_t(record.period4);
-    source.listCode = uint16_t(record.period3) & 0x7F;
-    return TheRTMarketTable().FindSourceEntry(source.SubKey());
+    MarketSource source = MarketSourceOf(record);
+    BreadthSeriesEntry walk;
+    walk.key = source.isPortfolio ? BreadthSeriesKey{true, source.portfolio, 0}
+                                  : BreadthSeriesKey{false, 0, int32_t(source.listCode)};
+    const std::vector<RecordCursor> rows = BreadthEntryShares(walk);
+    if (source.isPortfolio && !walk.key.portfolio) {
+        source.name = "deleted";
+        return source;
+    }
+    source.name = walk.name;
+    for (const RecordCursor& row : rows)
+        if (row.record)
+            source.shares.push_back(RecordId(row.record));
+    return source;
+}
+
+// The market table's entry for the record's source, made (with the source's shares, which the feed's
+// ticks then fill) when no entry holds it yet; the window is told of its changes.
+CRTMarketTable::Entry& MarketEntryOf(const IndicatorRecord& record, uint16_t group, uint64_t window)
+{
+    CRTMarketTable& table = TheRTMarketTable();
+    CRTMarketTable::Entry* entry = table.FindSourceEntry(MarketSourceOf(record).SubKey());
+    if (!entry || entry->source.name.empty())
+        entry = &table.SourceEntry(group, NamedSource(record));
+    table.Watch(*entry, window);
+    return *entry;
 }
 
 } // namespace
@@ -161,7 +187,6 @@ GraphSeries* IntradayIndicatorPanes::AddBreadthPane(int window, int row)
     if (!pane || !pane->visible || chart_.sets().empty())
         return nullptr;
     const IndicatorRecord record = IndicatorRecord::Read(gs::IndicatorSlot(s, window, row));
-    const CRTMarketTable::Entry* entry = MarketEntryOf(record);
     const Selection selection = SelectionOf(s);
     // The table keeps the day being traded; its buckets run from the analytic start to the end of the
     // day, or for today to the exchange's latest time.
@@ -177,18 +202,26 @@ GraphSeries* IntradayIndicatorPanes::AddBreadthPane(int window, int row)
     const int32_t lastBucket = std::clamp(end / kBucketSeconds, 0, int32_t(kMarketBuckets) - 1);
     GraphSeries* series = AddSeries(today.band, pane, MakeStudyKey(pane->id, &record));
     series->range = view_.AddValueRange(series);
-    if (!entry || !entry->days[size_t(entry->current)]) {
-        SetTitle(series, "building list...");
-        return series;
-    }
     std::vector<BreadthRecord> records;
-    const MarketDay& day = *entry->days[size_t(entry->current)];
-    for (int32_t b = firstBucket; b <= lastBucket; ++b) {
-        const MarketBucket& m = day[size_t(b)];
-        records.push_back({m.advancing, m.declining, m.newHighs, m.newLows, m.upVolume, m.downVolume});
+    std::string name;
+    {
+        std::lock_guard lock(TheRTMarketTable().mutex());
+        CRTMarketTable::Entry& entry = MarketEntryOf(record, chart_.ShownShareKey().first, view_.targetId());
+        // Until a tick of the source's shares has been counted (or the day read from the file) there
+        // is nothing to draw.
+        if (!entry.loaded && entry.lastBucket < 0) {
+            SetTitle(series, "building list...");
+            return series;
+        }
+        const MarketDay& day = entry.Day();
+        for (int32_t b = firstBucket; b <= lastBucket; ++b) {
+            const MarketBucket& m = day[size_t(b)];
+            records.push_back({m.advancing, m.declining, m.newHighs, m.newLows, m.upVolume, m.downVolume});
+        }
+        name = entry.source.name;
     }
     // The calculator runs from the analytic start; the line shows the buckets inside the band.
-    CBreadthCalc calc(record, records.data(), records.size(), entry->source.name);
+    CBreadthCalc calc(record, records.data(), records.size(), name);
     const int32_t shownFirst = std::clamp((today.span.visibleStart + kBucketSeconds - 1) / kBucketSeconds, firstBucket, lastBucket);
     const int32_t shownLast = std::clamp(today.span.visibleEnd / kBucketSeconds, shownFirst, lastBucket);
     std::vector<float> values;
@@ -204,7 +237,7 @@ GraphSeries* IntradayIndicatorPanes::AddBreadthPane(int window, int row)
     scale.firstX = chart_.XOfTime(today, shownFirst * kBucketSeconds);
     scale.lastX = chart_.XOfTime(today, (shownFirst + scale.lastIndex) * kBucketSeconds);
     AddLine(series, record.pens[0], values);
-    SetTitle(series, entry->source.name);
+    SetTitle(series, name);
     return series;
 }
 

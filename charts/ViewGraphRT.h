@@ -12,6 +12,7 @@
 #include "charts/IntradayIndicatorPanes.h"
 #include "charts/IntradayLineAlarm.h"
 #include "core/KeyedItemStore.h"
+#include "realtime/RTMarketTable.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/store/RTStore.h"
 #include "resources/MessageIds.h"
@@ -37,6 +38,7 @@ public:
     }
     ~ViewGraphRTT() override
     {
+        TheRTMarketTable().Withdraw(this->targetId());
         if (watching_)
             FreeRTWatchList(watch_);
     }
@@ -46,6 +48,11 @@ public:
         // New ticks for a watched share: the next paint reloads the days.
         if (message == kMsgRTNewData || message == kMsgRTRefreshAll) {
             chart.dataChanged = true;
+            this->InvalidateWindow();
+            return 0;
+        }
+        // A market table entry a breadth window reads has changed: the windows are built again.
+        if (message == kMsgMarketChanged) {
             this->InvalidateWindow();
             return 0;
         }
@@ -92,6 +99,13 @@ protected:
         chart.BuildSeries();
         AddTitleValues();
     }
+    // The view's interest in the market table goes; the breadth windows built now register it again.
+    void BuildAddOnSeries() override
+    {
+        if (this->modeRecord.mask & kRedrawAddOnSeries)
+            TheRTMarketTable().Withdraw(this->targetId());
+        Base::BuildAddOnSeries();
+    }
     GraphSeries* BuildIndicatorSeries(int window, int row, GraphSeries*) override
     {
         return indicatorPanes.AddIndicatorPane(window, row);
@@ -102,12 +116,10 @@ protected:
     void FillReadouts(std::array<std::string, 3>& texts) override
     {
         const std::string mode = texts[0];
-        readouts.FillStatusTexts(texts, this->lastMouseX, this->lastMouseY, MouseInside(), drawing.selected());
+        readouts.FillStatusTexts(texts, this->lastMouseX, this->lastMouseY, this->MouseInside(), drawing.selected());
         if (this->modeRecord.active && this->modeRecord.mode != 0)
             texts[0] = mode;
     }
-    // The mouse is over the chart: the cursor read-outs describe the point under it.
-    virtual bool MouseInside() const { return true; }
     void ComputeValueRanges() override
     {
         Base::ComputeValueRanges();

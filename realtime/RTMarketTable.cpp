@@ -3,6 +3,7 @@
 
 #include "core/LinesAndTextFiles.h"
 #include "platform/ByteOrder.h"
+#include "platform/MessageDispatch.h"
 #include "realtime/RTFeedSettings.h"
 
 #include <algorithm>
@@ -11,7 +12,27 @@
 namespace qv {
 namespace {
 
-constexpr uint32_t kNewDayNoticeMs = 16000;
+constexpr uint32_t kNoticeMs = 16000;
+
+using Guard = std::lock_guard<std::recursive_mutex>;
+
+void Count(MarketBucket& bucket, int sign, int by)
+{
+    if (sign > 0)
+        bucket.advancing = uint16_t(bucket.advancing + by);
+    else if (sign < 0)
+        bucket.declining = uint16_t(bucket.declining + by);
+}
+
+// The share's word stands in the buckets after its own up to `to`.
+void CarryShare(MarketDay& day, CRTMarketTable::Entry::ShareState& s, int to)
+{
+    if (s.bucket < 0)
+        return;
+    for (int b = s.bucket + 1; b <= to; ++b)
+        Count(day[size_t(b)], s.sign, 1);
+    s.bucket = std::max(s.bucket, to);
+}
 
 } // namespace
 
@@ -85,8 +106,14 @@ MarketDay& CRTMarketTable::Entry::Day()
     return *day;
 }
 
+bool CRTMarketTable::Entry::Holds(uint32_t share) const
+{
+    return std::binary_search(source.shares.begin(), source.shares.end(), share);
+}
+
 void CRTMarketTable::Open(KeyedItemStore& store, const std::set<uint32_t>& used)
 {
+    Guard lock(mutex_);
     std::vector<KeyedItemKey> drop;
     std::vector<std::pair<KeyedItemKey, MarketDay>> keep;
     store.ForEachItem([&](const KeyedItemKey& key, const uint8_t* blob) {
@@ -119,6 +146,7 @@ void CRTMarketTable::Open(KeyedItemStore& store, const std::set<uint32_t>& used)
 
 void CRTMarketTable::Save(KeyedItemStore& store)
 {
+    Guard lock(mutex_);
     for (auto& [share, entries] : groups_)
         for (auto& e : entries) {
             if (!e->dirty)
@@ -131,6 +159,7 @@ void CRTMarketTable::Save(KeyedItemStore& store)
 
 CRTMarketTable::Entry& CRTMarketTable::AddEntry(uint16_t share, MarketSource source)
 {
+    Guard lock(mutex_);
     auto entry = std::make_unique<Entry>();
     entry->source = std::move(source);
     auto& group = groups_[share];
@@ -140,6 +169,7 @@ CRTMarketTable::Entry& CRTMarketTable::AddEntry(uint16_t share, MarketSource sou
 
 CRTMarketTable::Entry* CRTMarketTable::FindEntry(uint16_t share, uint32_t subKey)
 {
+    Guard lock(mutex_);
     auto it = groups_.find(share);
     if (it == groups_.end())
         return nullptr;
@@ -149,8 +179,9 @@ CRTMarketTable::Entry* CRTMarketTable::FindEntry(uint16_t share, uint32_t subKey
     return nullptr;
 }
 
-const CRTMarketTable::Entry* CRTMarketTable::FindSourceEntry(uint32_t subKey) const
+CRTMarketTable::Entry* CRTMarketTable::FindSourceEntry(uint32_t subKey)
 {
+    Guard lock(mutex_);
     for (const auto& [share, entries] : groups_)
         for (const auto& e : entries)
             if (e->source.SubKey() == subKey)
@@ -167,6 +198,7 @@ void CRTMarketTable::Tell(const Entry& e)
 
 bool CRTMarketTable::DeleteEntry(uint16_t share, uint32_t subKey)
 {
+    Guard lock(mutex_);
     auto it = groups_.find(share);
     if (it == groups_.end())
         return false;
@@ -183,6 +215,7 @@ bool CRTMarketTable::DeleteEntry(uint16_t share, uint32_t subKey)
 
 void CRTMarketTable::NameSources(const std::function<std::optional<std::string>(uint16_t number)>& portfolioName)
 {
+    Guard lock(mutex_);
     for (auto& [share, entries] : groups_)
         for (auto& e : entries)
             if (e->source.isPortfolio) {
@@ -193,6 +226,7 @@ void CRTMarketTable::NameSources(const std::function<std::optional<std::string>(
 
 size_t CRTMarketTable::RemoveShare(uint16_t number)
 {
+    Guard lock(mutex_);
     size_t removed = 0;
     for (auto g = groups_.begin(); g != groups_.end();) {
         auto& entries = g->second;
@@ -211,80 +245,134 @@ size_t CRTMarketTable::RemoveShare(uint16_t number)
     return removed;
 }
 
+CRTMarketTable::Entry& CRTMarketTable::SourceEntry(uint16_t group, MarketSource source)
+{
+    Guard lock(mutex_);
+    std::sort(source.shares.begin(), source.shares.end());
+    source.shares.erase(std::unique(source.shares.begin(), source.shares.end()), source.shares.end());
+    for (auto& [share, entries] : groups_)
+        for (auto& e : entries)
+            if (e->source.SubKey() == source.SubKey()) {
+                e->source.name = std::move(source.name);
+                e->source.shares = std::move(source.shares);
+                return *e;
+            }
+    return AddEntry(group, std::move(source));
+}
+
+void CRTMarketTable::Watch(Entry& entry, uint64_t window)
+{
+    Guard lock(mutex_);
+    if (std::find(entry.watchers.begin(), entry.watchers.end(), window) == entry.watchers.end())
+        entry.watchers.push_back(window);
+}
+
+void CRTMarketTable::Withdraw(uint64_t window)
+{
+    Guard lock(mutex_);
+    for (auto& [share, entries] : groups_)
+        for (auto& e : entries)
+            std::erase(e->watchers, window);
+}
+
 void CRTMarketTable::AddTick(Entry& entry, uint32_t shareKey, uint32_t secondsOfDay, int32_t offsetMinutes, float bid,
                              float offer, float referencePrice, float tradeVolume, int exchange)
 {
+    Guard lock(mutex_);
     Entry::ShareState& s = entry.states[shareKey];
     MarketDay& day = entry.Day();
-    const int b = MarketBucketOf(int32_t(secondsOfDay), offsetMinutes);
-    MarketBucket& bucket = day[size_t(b)];
-    // The share's earlier word in this bucket is replaced by the new one: each bucket counts a share
-    // by its mid at the bucket's end.
-    if (s.bucket == b) {
-        if (s.sign > 0)
-            --bucket.advancing;
-        else if (s.sign < 0)
-            --bucket.declining;
+    const int b = std::max(MarketBucketOf(int32_t(secondsOfDay), offsetMinutes), s.bucket);
+    // The table's day moves on to this bucket: every share's word runs on to it.
+    if (b > entry.lastBucket) {
+        for (auto& [key, other] : entry.states)
+            CarryShare(day, other, b);
+        entry.lastBucket = b;
     }
+    MarketBucket& bucket = day[size_t(b)];
+    // The share's earlier word in this bucket is replaced by the new one.
+    if (s.bucket == b)
+        Count(bucket, s.sign, -1);
     if (SaneQuote(bid, offer)) {
         const float mid = (bid + offer) / 2;
         const bool first = s.mid == 0;
-        if (s.reference <= 0)
+        if (s.reference <= 0 || referencePrice > 0)
             s.reference = referencePrice > 0 ? referencePrice : mid;
-        if (referencePrice > 0)
-            s.reference = referencePrice;
-        const bool newBucket = s.bucket != b;
-        if (newBucket)
-            s.high_ = s.low_ = false;
-        if (!first && mid > s.high && !s.high_) {
+        if (!first && mid > s.high && s.highBucket != b) {
             ++bucket.newHighs;
-            s.high_ = true;
+            s.highBucket = b;
         }
-        if (!first && mid < s.low && !s.low_) {
+        if (!first && mid < s.low && s.lowBucket != b) {
             ++bucket.newLows;
-            s.low_ = true;
+            s.lowBucket = b;
         }
         s.high = first ? mid : std::max(s.high, mid);
         s.low = first ? mid : std::min(s.low, mid);
         s.mid = mid;
     }
-    s.sign = int8_t(s.mid > s.reference ? 1 : s.mid < s.reference ? -1 : 0);
-    if (s.mid == 0)
-        s.sign = 0;
+    s.sign = int8_t(s.mid == 0 ? 0 : s.mid > s.reference ? 1 : s.mid < s.reference ? -1 : 0);
     s.bucket = b;
-    if (s.sign > 0)
-        ++bucket.advancing;
-    else if (s.sign < 0)
-        ++bucket.declining;
+    Count(bucket, s.sign, 1);
+    // A share met first in an earlier bucket than the table's latest stands in the buckets between.
+    CarryShare(day, s, entry.lastBucket);
     // A trade counts only within its exchange's trading hours.
     const auto& hours = ExchangeTimesTable()[size_t(std::clamp(exchange, 0, 18))];
     if (tradeVolume > 0 && s.sign != 0 && secondsOfDay >= hours.first && secondsOfDay <= hours.second)
         (s.sign > 0 ? bucket.upVolume : bucket.downVolume) += tradeVolume;
-    entry.dirty = true;
+    entry.dirty = entry.changed = true;
+}
+
+void CRTMarketTable::FeedTick(uint16_t share, uint32_t secondsOfDay, int32_t offsetMinutes, float bid, float offer,
+                              float referencePrice, float tradeVolume, int exchange, uint32_t nowMs)
+{
+    Guard lock(mutex_);
+    for (auto& [group, entries] : groups_)
+        for (auto& e : entries)
+            if (e->Holds(share))
+                AddTick(*e, share, secondsOfDay, offsetMinutes, bid, offer, referencePrice, tradeVolume, exchange);
+    bool due = false;
+    for (auto& [group, entries] : groups_)
+        for (auto& e : entries)
+            due |= e->changed && !e->watchers.empty();
+    if (!due || !NoticeDue(nowMs))
+        return;
+    for (auto& [group, entries] : groups_)
+        for (auto& e : entries)
+            if (e->changed) {
+                e->changed = false;
+                Tell(*e);
+            }
+}
+
+bool CRTMarketTable::NoticeDue(uint32_t nowMs)
+{
+    if (noticed_ && nowMs - lastNotice_ < kNoticeMs)
+        return false;
+    noticed_ = true;
+    lastNotice_ = nowMs;
+    return true;
 }
 
 void CRTMarketTable::NewDay(uint32_t nowMs)
 {
-    const bool tell = !noticed_ || nowMs - lastNewDayNotice_ >= kNewDayNoticeMs;
+    Guard lock(mutex_);
+    const bool tell = NoticeDue(nowMs);
     for (auto& [share, entries] : groups_)
         for (auto& e : entries) {
             e->current ^= 1;
             e->days[size_t(e->current)] = std::make_unique<MarketDay>();
             e->days[size_t(e->current ^ 1)].reset();
             e->states.clear();
+            e->lastBucket = -1;
             e->dirty = true;
+            e->changed = !tell;
             if (tell)
                 Tell(*e);
         }
-    if (tell) {
-        noticed_ = true;
-        lastNewDayNotice_ = nowMs;
-    }
 }
 
 CRTMarketTable& TheRTMarketTable()
 {
-    static CRTMarketTable table;
+    static CRTMarketTable table([](uint64_t window, uint32_t message) { PostProgramMessageTo(window, message); });
     return table;
 }
 

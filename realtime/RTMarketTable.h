@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <span>
@@ -51,7 +52,7 @@ struct MarketSource {
     bool isPortfolio = false;
     uint16_t portfolio = 0;
     uint32_t listCode = 0;
-    std::vector<uint32_t> shares; // share keys
+    std::vector<uint32_t> shares; // share numbers, ascending
     uint8_t flag = 0;
     // The item's sub-key: a portfolio's number with the top bit, else the list code.
     uint32_t SubKey() const { return isPortfolio ? 0x80000000u | portfolio : listCode; }
@@ -64,19 +65,27 @@ public:
         std::array<std::unique_ptr<MarketDay>, 2> days;
         int current = 0;
         bool dirty = false, loaded = false;
+        bool changed = false;           // ticks counted since the watchers were last told
         std::vector<uint64_t> watchers; // window ids told of changes
+        // A share's running mid against its reference and the bucket its word stands in up to now.
         struct ShareState {
             float reference = 0, mid = 0, high = 0, low = 0;
-            int bucket = -1;
+            int bucket = -1, highBucket = -1, lowBucket = -1;
             int8_t sign = 0;
-            bool high_ = false, low_ = false;
         };
         std::map<uint32_t, ShareState> states;
+        int lastBucket = -1; // the latest bucket a tick reached today
         MarketDay& Day();
+        bool Holds(uint32_t share) const;
     };
     using Poster = std::function<void(uint64_t window, uint32_t message)>;
 
     explicit CRTMarketTable(Poster post = {}) : post_(std::move(post)) {}
+
+    // The feed thread counts ticks while the user-interface thread reads, saves and changes the
+    // entries: both hold this lock (every member below takes it itself; a reader of an entry's days
+    // holds it across the reading).
+    std::recursive_mutex& mutex() const { return mutex_; }
 
     // Opening: items of kind 3 go, and kind-4 items whose source no intraday graph setting uses
     // (their sub-keys not in `used`); every other kind-4 item loads into an entry of its group.
@@ -87,7 +96,7 @@ public:
     Entry& AddEntry(uint16_t share, MarketSource source);
     Entry* FindEntry(uint16_t share, uint32_t subKey);
     // The first entry of any group for a source's sub-key; null when none holds it.
-    const Entry* FindSourceEntry(uint32_t subKey) const;
+    Entry* FindSourceEntry(uint32_t subKey);
     // Drops the entry, telling every window that watched it (1099).
     bool DeleteEntry(uint16_t share, uint32_t subKey);
     // A deleted portfolio: its entries are named "deleted" and dropped from every group, and the group
@@ -97,9 +106,23 @@ public:
     // "deleted" when it is gone.
     void NameSources(const std::function<std::optional<std::string>(uint16_t number)>& portfolioName);
 
-    // One tick of a source's share: a quote (bid, offer) and a trade's volume at a time of day.
+    // The entry a breadth study of `source` reads: the one that holds the source in any group (an
+    // entry loaded from the file learns its name and shares here), else a new one in the group.
+    Entry& SourceEntry(uint16_t group, MarketSource source);
+    // The window hears of the entry's changes (1099) until it withdraws from every entry.
+    void Watch(Entry& entry, uint64_t window);
+    void Withdraw(uint64_t window);
+
+    // One tick of a source's share: a quote (bid, offer) and a trade's volume at a time of day. Every
+    // share keeps its word in the buckets after its last tick up to the latest bucket met, so a
+    // bucket counts each share by its mid at the bucket's end; a tick older than the share's word
+    // counts in the share's bucket.
     void AddTick(Entry& entry, uint32_t shareKey, uint32_t secondsOfDay, int32_t offsetMinutes, float bid, float offer,
                  float referencePrice, float tradeVolume, int exchange);
+    // A tick of the feed: every entry whose source holds the share counts it; the watchers of the
+    // entries changed hear of it (1099) at most once every 16 s.
+    void FeedTick(uint16_t share, uint32_t secondsOfDay, int32_t offsetMinutes, float bid, float offer,
+                  float referencePrice, float tradeVolume, int exchange, uint32_t nowMs);
     // A new day: the buffers swap and the new one starts empty; watchers hear of it at most every 16 s.
     void NewDay(uint32_t nowMs);
 
@@ -107,12 +130,16 @@ public:
 
 private:
     void Tell(const Entry& e);
+    // True (and the time noted) when the watchers may be told now.
+    bool NoticeDue(uint32_t nowMs);
+    mutable std::recursive_mutex mutex_;
     std::map<uint16_t, std::vector<std::unique_ptr<Entry>>> groups_;
     Poster post_;
-    uint32_t lastNewDayNotice_ = 0;
+    uint32_t lastNotice_ = 0;
     bool noticed_ = false;
 };
 
+// The program's table; it posts 1099 to the watching windows through the program's message queue.
 CRTMarketTable& TheRTMarketTable();
 
 // The program's table opens once, with the first intraday chart: "RTMarket.cfg" is read into the

@@ -227,9 +227,9 @@ void InstallDailyChartClass()
 
 void CViewGraphEODWnd::FillLegendSource(LegendSource& source)
 {
-    eod.FillLegendSource(source, mouseInside_);
+    eod.FillLegendSource(source, MouseInside());
     int32_t day = -1;
-    if (mouseInside_ && timeBands) {
+    if (MouseInside() && timeBands) {
         const int32_t bar = XToIndexScale(&timeBands->scale, lastMouseX);
         if (bar >= 0 && bar < int32_t(eod.bars().size()))
             day = eod.bars()[size_t(bar)].last;
@@ -239,28 +239,6 @@ void CViewGraphEODWnd::FillLegendSource(LegendSource& source)
     source.individualStop = stops.shareSettings();
     source.globalStopValue = stops.generalValue();
     source.individualStopValue = stops.shareValue();
-}
-
-void CViewGraphEODWnd::ShowStatusTexts()
-{
-    CViewGraphWnd::ShowStatusTexts();
-    CGraphLegend& legend = GraphLegendWindow();
-    if (ChartOptions().legendShown && legend.view() == this && legend.isVisible())
-        ShowLegendWindow();
-}
-
-void CViewGraphEODWnd::enterEvent(QEnterEvent* event)
-{
-    mouseInside_ = true;
-    CViewGraphWnd::enterEvent(event);
-}
-
-// Leaving the chart resets the cursor readouts to their off-graph texts.
-void CViewGraphEODWnd::leaveEvent(QEvent* event)
-{
-    mouseInside_ = false;
-    CViewGraphWnd::leaveEvent(event);
-    UpdateStatusTexts();
 }
 
 namespace {

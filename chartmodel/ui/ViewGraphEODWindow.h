@@ -30,12 +30,7 @@ protected:
     void RunTrendColours(GraphSetting& setting);
     bool ShiftHeld() const override;
     void UpdateLegend() override { ShowLegendWindow(); }
-    bool MouseInside() const override { return mouseInside_; }
     void FillLegendSource(LegendSource& source) override;
-    // The readouts go to the legend as well while it shows this chart.
-    void ShowStatusTexts() override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
     // A press on the previous- or next-share strip repeats while the button is held (timers 2 and 3).
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -60,7 +55,6 @@ protected:
 private:
     void StopRepeat();
 
-    bool mouseInside_ = false;
     int repeatTimer_ = 0;
     bool repeatNext_ = false;
 };

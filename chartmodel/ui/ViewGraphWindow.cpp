@@ -685,6 +685,9 @@ void CViewGraphWnd::ShowStatusTexts()
         return;
     for (int i = 0; i < 3 && i + 1 < bar->PaneCount(); ++i)
         bar->FitPaneText(i + 1, FromCp1252(statusTexts[size_t(i)]));
+    CGraphLegend& legend = GraphLegendWindow();
+    if (ChartOptions().legendShown && legend.view() == this && legend.isVisible())
+        ShowLegendWindow();
 }
 
 // ---- Mouse and keys -------------------------------------------------------------------------------
@@ -726,13 +729,21 @@ void CViewGraphWnd::ToggleCrossHairs()
     MoveCrossHairs(lastMouseX, lastMouseY);
 }
 
+void CViewGraphWnd::enterEvent(QEnterEvent* event)
+{
+    mouseInside_ = true;
+    CGraphViewWnd::enterEvent(event);
+}
+
 void CViewGraphWnd::leaveEvent(QEvent* event)
 {
+    mouseInside_ = false;
     if (crossShown_) {
         crossShown_ = false;
         update();
     }
     CGraphViewWnd::leaveEvent(event);
+    UpdateStatusTexts();
 }
 
 void CViewGraphWnd::mousePressEvent(QMouseEvent* event)

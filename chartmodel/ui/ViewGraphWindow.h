@@ -84,6 +84,9 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    bool MouseInside() const override { return mouseInside_; }
+    void enterEvent(QEnterEvent* event) override;
+    // Leaving the chart turns the cursor read-outs to their off-graph or latest texts.
     void leaveEvent(QEvent* event) override;
 
     void AttachGraphSource(void* dc, const GraphSetting* style, int32_t left, int32_t top, int32_t right,
@@ -110,6 +113,7 @@ protected:
     void InvertSelectionBar(int32_t x0, int32_t x1) override;
     void RebuildNow() override;
     void SetFrameTitle(const std::string& title) override;
+    // The read-outs go to the status bar, and to the legend as well while it shows this chart.
     void ShowStatusTexts() override;
     void CaptureMouse(bool) override {}
 
@@ -151,6 +155,7 @@ private:
     bool printing_ = false;
     bool selectionShown_ = false;
     bool crossShown_ = false;
+    bool mouseInside_ = false;
     int32_t cross_[2] = {};
     int32_t selection_[2] = {};
     bool forceBuild_ = false;

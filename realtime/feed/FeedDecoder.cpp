@@ -2,9 +2,12 @@
 #include "realtime/feed/FeedDecoder.h"
 
 #include "core/ReadersWriterLock.h"
+#include "core/TimeZones.h"
 #include "platform/ByteOrder.h"
 #include "realtime/feed/FeedRecord.h"
 #include "realtime/feed/RTBackfill.h"
+#include "realtime/RTMarketTable.h"
+#include "realtime/TimerQueue.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/store/RTDaySummary.h"
 #include "realtime/store/RTStore.h"
@@ -62,6 +65,17 @@ RTDayShareEntry* EntryFor(RTDayRecord& day, uint16_t share, uint8_t source, RTIn
     return entry;
 }
 
+// The market table counts the share's quote and trade for the breadth windows of the sources that
+// hold it; its buckets run on London's clock, the reference is the previous close the feed gave.
+void CountInMarketTable(const ShareWork& w, float bid, float offer, float volume, const RTDaySummary& s,
+                        PackedDate day)
+{
+    const int exchange = w.entry->exchange;
+    const int32_t offset = GetMarketUtcBias(unsigned(exchange), day) - GetMarketUtcBias(0, day);
+    TheRTMarketTable().FeedTick(RTKeyShare(w.entry->key), w.time, offset, bid, offer, s.previousClose, volume,
+                                exchange, SteadyTickCount());
+}
+
 void StorePriceItem(const FeedRecord& rec, const FeedItem& item, ShareWork& w, RTTickWriter& writer, RTDaySummary& s,
                     PackedDate day)
 {
@@ -97,6 +111,7 @@ void StorePriceItem(const FeedRecord& rec, const FeedItem& item, ShareWork& w, R
     float last = item.last ? float(item.last) : float(item.bid);
     writer.PriceItem(last, offer, float(item.first), bid, stored);
     w.trade |= trade;
+    CountInMarketTable(w, bid, offer, trade ? float(item.volume) : 0.0f, s, day);
     if (trade) {
         AddRTRecentTrade({RTKeyShare(w.entry->key), w.time, price, s.open, s.lastTrade, float(item.volume),
                           uint8_t(w.entry->key >> 16)});

@@ -8,6 +8,8 @@
 #include "platform/MessageDispatch.h"
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
+#include "realtime/RTMarketTable.h"
+#include "realtime/TimerQueue.h"
 #include "realtime/store/RTDaySummary.h"
 #include "realtime/store/RTStore.h"
 #include "realtime/store/RTTickCoding.h"
@@ -111,6 +113,7 @@ RTDayRecord* BeginRTDay(PackedDate day, bool lock, bool notify)
     if (lock)
         UnlockRTExclusive();
     PurgeOldRTDays(lock);
+    TheRTMarketTable().NewDay(SteadyTickCount());
     if (const auto& refresh = TheRTEngineHooks().refreshViews)
         refresh();
     ClearRTSourceTimes();

@@ -160,33 +160,12 @@ void CViewGraphRTWnd::FillLegendSource(LegendSource& source)
     source.latest = {};
     source.cursor = {};
     const auto latest = readouts.LatestTexts();
-    const auto cursor = readouts.CursorTexts(lastMouseX, lastMouseY, mouseInside_);
+    const auto cursor = readouts.CursorTexts(lastMouseX, lastMouseY, MouseInside());
     std::copy(latest.begin(), latest.end(), source.latest.begin());
     std::copy(cursor.begin(), cursor.end(), source.cursor.begin());
     source.shareName = chart.share().name;
     source.showsMainSeries = !chart.sets().empty();
-    source.indicators = readouts.AddedGraphLines(lastMouseX, lastMouseY, mouseInside_);
-}
-
-void CViewGraphRTWnd::ShowStatusTexts()
-{
-    CViewGraphWnd::ShowStatusTexts();
-    CGraphLegend& legend = GraphLegendWindow();
-    if (ChartOptions().legendShown && legend.view() == this && legend.isVisible())
-        ShowLegendWindow();
-}
-
-void CViewGraphRTWnd::enterEvent(QEnterEvent* event)
-{
-    mouseInside_ = true;
-    CViewGraphWnd::enterEvent(event);
-}
-
-void CViewGraphRTWnd::leaveEvent(QEvent* event)
-{
-    mouseInside_ = false;
-    CViewGraphWnd::leaveEvent(event);
-    UpdateStatusTexts();
+    source.indicators = readouts.AddedGraphLines(lastMouseX, lastMouseY, MouseInside());
 }
 
 void InstallIntradayChartClass()

@@ -32,12 +32,6 @@ public:
 protected:
     // The legend's six latest and cursor texts and the added graphs' values.
     void FillLegendSource(LegendSource& source) override;
-    // The read-outs go to the legend as well while it shows this chart.
-    void ShowStatusTexts() override;
-    bool MouseInside() const override { return mouseInside_; }
-    void enterEvent(QEnterEvent* event) override;
-    // Leaving the chart turns the cursor read-outs to the latest values.
-    void leaveEvent(QEvent* event) override;
     void DrawTimeLines() override;
     void DrawLineObjects() override;
     // Left and right step the days shown back and on; Up and Down show one more or one fewer day; the
@@ -46,9 +40,6 @@ protected:
     // A drawing object's menu, or the chart's.
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool focusNextPrevChild(bool) override { return false; }
-
-private:
-    bool mouseInside_ = false;
 };
 
 // Registers the intraday chart window for view kind 9.

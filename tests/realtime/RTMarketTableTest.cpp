@@ -67,6 +67,74 @@ TEST(RTMarketTable, TicksCountEachShareByItsLastMidInTheBucket)
     EXPECT_FLOAT_EQ(b.upVolume, 0);
 }
 
+// A share counts in every bucket from its first tick to the latest bucket the table has met, by the
+// mid it had at that bucket's end; a late tick counts in the share's own (latest) bucket.
+TEST(RTMarketTable, EachShareStandsInEveryBucketUpToTheLatestTick)
+{
+    CRTMarketTable table;
+    MarketSource source;
+    source.listCode = 3;
+    CRTMarketTable::Entry& e = table.AddEntry(1, source);
+    const uint32_t b100 = 100 * 300, b103 = 103 * 300, b105 = 105 * 300;
+    table.AddTick(e, 1, b100, 0, 100, 102, 100, 0, 0); // share 1 up from bucket 100
+    table.AddTick(e, 2, b103, 0, 50, 51, 52, 0, 0);    // share 2 down from bucket 103
+    table.AddTick(e, 1, b105, 0, 97, 98, 0, 0, 0);     // share 1 down at 105
+    table.AddTick(e, 2, b100, 0, 53, 53, 0, 0, 0);     // a late tick of share 2: up, in its bucket 105
+    table.AddTick(e, 3, 101 * 300, 0, 20, 22, 20, 0, 0); // share 3 first met late: up from 101
+    struct Case {
+        int bucket;
+        uint16_t advancing, declining;
+    };
+    const Case cases[] = {{99, 0, 0}, {100, 1, 0}, {101, 2, 0}, {103, 2, 1}, {104, 2, 1}, {105, 2, 1}, {106, 0, 0}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(e.Day()[size_t(c.bucket)].advancing, c.advancing) << c.bucket;
+        EXPECT_EQ(e.Day()[size_t(c.bucket)].declining, c.declining) << c.bucket;
+    }
+    EXPECT_EQ(e.Day()[105].newLows, 1) << "share 1's new low is counted where it was made";
+    EXPECT_EQ(e.Day()[104].newLows, 0);
+}
+
+// The program's feed path: only the entries whose source holds the share count its tick; their
+// watchers hear 1099 at once, then not again within 16 s; a new day empties the buffers and tells.
+TEST(RTMarketTable, FeedTicksFillTheSourcesThatHoldTheShareAndWatchersHearAtMostEvery16s)
+{
+    std::vector<std::pair<uint64_t, uint32_t>> posts;
+    CRTMarketTable table([&posts](uint64_t w, uint32_t m) { posts.emplace_back(w, m); });
+    MarketSource all, other;
+    all.listCode = 0;
+    all.name = "All";
+    all.shares = {7, 3, 3, 5};
+    other.listCode = 1;
+    other.shares = {9};
+    CRTMarketTable::Entry& a = table.SourceEntry(0x4001, all);
+    EXPECT_EQ(a.source.shares, (std::vector<uint32_t>{3, 5, 7})) << "kept ascending, once each";
+    table.SourceEntry(0x4001, other);
+    EXPECT_EQ(&table.SourceEntry(0x4002, all), &a) << "one entry a source, whichever chart asks";
+    table.Watch(a, 77);
+    table.Watch(a, 77);
+
+    const uint32_t t = 9 * 3600;
+    table.FeedTick(5, t, 0, 100, 102, 100, 1000, 0, 1000);
+    EXPECT_EQ(a.Day()[108].advancing, 1);
+    EXPECT_FLOAT_EQ(a.Day()[108].upVolume, 1000);
+    EXPECT_EQ(table.FindEntry(0x4001, 1)->lastBucket, -1) << "share 5 is not in the other source";
+    EXPECT_EQ(posts, (std::vector<std::pair<uint64_t, uint32_t>>{{77, 1099u}}));
+    table.FeedTick(3, t + 10, 0, 100, 102, 105, 0, 0, 16999);
+    EXPECT_EQ(posts.size(), 1u) << "within 16 s";
+    table.FeedTick(3, t + 20, 0, 100, 102, 105, 0, 0, 17000);
+    EXPECT_EQ(posts.size(), 2u);
+    table.FeedTick(9, t + 30, 0, 100, 102, 105, 0, 0, 40000);
+    EXPECT_EQ(posts.size(), 2u) << "the other source has no watcher";
+
+    table.Withdraw(77);
+    EXPECT_TRUE(a.watchers.empty());
+    table.Watch(a, 78);
+    table.NewDay(60000);
+    EXPECT_EQ(a.Day()[108], MarketBucket{}) << "today starts empty";
+    EXPECT_EQ(a.lastBucket, -1);
+    EXPECT_EQ(posts.back(), (std::pair<uint64_t, uint32_t>{78, 1099u}));
+}
+
 TEST(RTMarketTable, DaysGoThroughTheStoreAsKindFourBlobsAndUnusedOnesAreDropped)
 {
     dev::TempFolder dir;
@@ -148,6 +216,7 @@ TEST(RTMarketTable, TheProgramsTableOpensFromItsFileOnceAndSavesBack)
     ASSERT_TRUE(saved);
     EXPECT_EQ((*saved)[4].advancing, 1);
     EXPECT_FALSE(again.GetItem(0x4002, kMarketItemKind, 6));
+    TheRTMarketTable().DeleteEntry(0x4001, 5);
 }
 
 TEST(RTMarketTable, ADeletedPortfolioLeavesTheTableAndItsWatchersAreTold)

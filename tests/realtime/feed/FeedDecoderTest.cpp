@@ -4,6 +4,7 @@
 
 #include "devtools/lib/FeedEncoder.h"
 #include "platform/ByteOrder.h"
+#include "realtime/RTMarketTable.h"
 #include "realtime/feed/FeedFrame.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTFeedClient.h"
@@ -185,6 +186,32 @@ TEST_F(FeedDecoderTest, DayZeroIsSkippedAndANewDayRollsOver)
     EXPECT_EQ(HandleFeedRecords(nullptr, Record(kTue8, 0), false).end, FeedBlockEnd::ZeroTime);
     TheRTEngineHooks().postToMainWindow = nullptr;
     (void)block;
+}
+
+// The feed's ticks fill the market table's entries whose source holds the share, against the
+// previous close the feed gave; a new day empties them.
+TEST_F(FeedDecoderTest, TicksFillTheMarketTableAndANewDayEmptiesIt)
+{
+    MarketSource source;
+    source.listCode = 9;
+    source.name = "Decoder test";
+    source.shares = {0x4001};
+    CRTMarketTable& table = TheRTMarketTable();
+    CRTMarketTable::Entry& entry = table.SourceEntry(0x4001, source);
+    // 09:00, bid 100.00 offer 100.50 against a previous close of 99.00: advancing, with its volume.
+    HandleFeedRecords(nullptr, dev::FeedPriceRecord(0, kMon7, 9 * 3600, {{0x4001, {{10000, 10050, 10025, 1, 2500, std::nullopt, 9900}}},
+                                                                      {0x4005, {{500, 510, 505, 1, 100, std::nullopt, 600}}}}),
+                      false);
+    EXPECT_EQ(entry.Day()[108].advancing, 1);
+    EXPECT_EQ(entry.Day()[108].declining, 0) << "share 0x4005 is not in the source";
+    EXPECT_FLOAT_EQ(entry.Day()[108].upVolume, 2500);
+    // 09:10 below the close: the share declines from bucket 110 on.
+    HandleFeedRecords(nullptr, Record(kMon7, 9 * 3600 + 600, 0x4001, 0, 9800, false), false);
+    EXPECT_EQ(entry.Day()[109].advancing, 1);
+    EXPECT_EQ(entry.Day()[110].declining, 1);
+    HandleFeedRecords(nullptr, Record(kTue8, 9 * 3600, 0x4005), false);
+    EXPECT_EQ(entry.Day()[110], MarketBucket{}) << "the new day starts empty";
+    table.DeleteEntry(0x4001, 9);
 }
 
 TEST_F(FeedDecoderTest, TheCatchUpCounterFollowsTheBlockTimes)

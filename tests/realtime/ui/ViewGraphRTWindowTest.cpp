@@ -28,8 +28,10 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
+#include <numeric>
 #include <regex>
 
 namespace qv {
@@ -457,14 +459,16 @@ TEST_F(IntradayChartWindow, BreadthWindowOverTheMarketTable)
     ASSERT_NE(pane->firstSeries, nullptr);
     EXPECT_STREQ(pane->firstSeries->title, "building list...");
 
-    MarketSource source;
-    source.name = "Mining";
-    source.listCode = 5;
-    CRTMarketTable::Entry& entry = TheRTMarketTable().AddEntry(0, source);
-    for (MarketBucket& bucket : entry.Day())
+    // The window made the entry for its source, which the feed's ticks fill, and watches it.
+    CRTMarketTable& table = TheRTMarketTable();
+    CRTMarketTable::Entry* entry = table.FindSourceEntry(5);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->watchers, std::vector<uint64_t>{chart.targetId()});
+    entry->source.name = "Mining";
+    for (MarketBucket& bucket : entry->Day())
         bucket = {30, 10, 0, 0, 0, 0};
+    entry->loaded = true;
     Render("breadth-advance-decline");
-    TheRTMarketTable().DeleteEntry(0, source.SubKey());
     pane = chart.FindPane(kPaneFirstAddOn);
     ASSERT_NE(pane->firstSeries, nullptr);
     EXPECT_STREQ(pane->firstSeries->title, "Mining");
@@ -476,6 +480,33 @@ TEST_F(IntradayChartWindow, BreadthWindowOverTheMarketTable)
     const auto* v = static_cast<const float*>(values.data);
     EXPECT_FLOAT_EQ(v[0], 20.0f * float(first + 1)) << "20 more advancing shares each bucket";
     EXPECT_FLOAT_EQ(v[values.count - 1], 20.0f * float(last + 1));
+
+    // A day of the feed's ticks for 40 shares of the source, each swinging about its close on a
+    // two-hour wave of its own phase, so that the market turns up and down through the day.
+    table.NewDay(0);
+    entry->loaded = false;
+    entry->source.shares.resize(40);
+    std::iota(entry->source.shares.begin(), entry->source.shares.end(), 1u);
+    for (uint32_t t = 8 * 3600; t <= 16 * 3600 + 1800; t += 120)
+        for (uint32_t share = 1; share <= 40; ++share) {
+            const float mid = 100.0f + 5.0f * std::sin(float(t) / 7200.0f * 6.28318f + float(share % 8) * 0.3f) + 0.01f;
+            table.FeedTick(uint16_t(share), t, 0, mid - 0.25f, mid + 0.25f, 100, 1000, 0, t * 1000);
+        }
+    for (const int bucket : {100, 144, 190})
+        EXPECT_EQ(entry->Day()[size_t(bucket)].advancing + entry->Day()[size_t(bucket)].declining, 40)
+            << "every share counts in bucket " << bucket << ", ticked in it or not";
+    EXPECT_GT(entry->Day()[100].newHighs + entry->Day()[100].newLows, 0);
+    Render("breadth-from-ticks");
+    pane = chart.FindPane(kPaneFirstAddOn);
+    EXPECT_STREQ(pane->firstSeries->title, "Mining");
+    const DataArray& adLine = pane->firstSeries->firstElement->values;
+    const auto* ad = static_cast<const float*>(adLine.data);
+    ASSERT_GT(adLine.count, 100);
+    // The cumulative line climbs while most shares stand above their close and falls back after.
+    const float* high = std::max_element(ad, ad + adLine.count);
+    EXPECT_GT(*high - ad[0], 150);
+    EXPECT_LT(*std::min_element(high, ad + adLine.count), *high - 150);
+    table.DeleteEntry(chart.chart.ShownShareKey().first, 5);
 }
 
 TEST(IntradayIndicators, RestartEachDayUnlessTheDataFlows)
