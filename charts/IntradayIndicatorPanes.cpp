@@ -98,15 +98,19 @@ MarketSource NamedSource(const IndicatorRecord& record)
 }
 
 // The market table's entry for the record's source, made (with the source's shares, which the feed's
-// ticks then fill) when no entry holds it yet; the window is told of its changes.
-CRTMarketTable::Entry& MarketEntryOf(const IndicatorRecord& record, uint16_t group, uint64_t window)
+// ticks then fill) when no entry holds it yet; the window is told of its changes. True when the entry
+// was made now, not read from the file: it counts the day's stored ticks first.
+bool MarketEntryOf(const IndicatorRecord& record, uint16_t group, uint64_t window)
 {
     CRTMarketTable& table = TheRTMarketTable();
+    std::lock_guard lock(table.mutex());
     CRTMarketTable::Entry* entry = table.FindSourceEntry(MarketSourceOf(record).SubKey());
-    if (!entry || entry->source.name.empty())
+    const bool made = !entry || entry->source.name.empty();
+    if (made)
         entry = &table.SourceEntry(group, NamedSource(record));
     table.Watch(*entry, window);
-    return *entry;
+    entry->building = made && !entry->loaded;
+    return entry->building;
 }
 
 } // namespace
@@ -202,17 +206,21 @@ GraphSeries* IntradayIndicatorPanes::AddBreadthPane(int window, int row)
     const int32_t lastBucket = std::clamp(end / kBucketSeconds, 0, int32_t(kMarketBuckets) - 1);
     GraphSeries* series = AddSeries(today.band, pane, MakeStudyKey(pane->id, &record));
     series->range = view_.AddValueRange(series);
+    const uint32_t subKey = MarketSourceOf(record).SubKey();
+    if (MarketEntryOf(record, chart_.ShownShareKey().first, view_.targetId()))
+        ReplayStoredMarketDay(subKey, today.day);
     std::vector<BreadthRecord> records;
     std::string name;
     {
         std::lock_guard lock(TheRTMarketTable().mutex());
-        CRTMarketTable::Entry& entry = MarketEntryOf(record, chart_.ShownShareKey().first, view_.targetId());
+        CRTMarketTable::Entry* found = TheRTMarketTable().FindSourceEntry(subKey);
         // Until a tick of the source's shares has been counted (or the day read from the file) there
         // is nothing to draw.
-        if (!entry.loaded && entry.lastBucket < 0) {
+        if (!found || (!found->loaded && found->lastBucket < 0)) {
             SetTitle(series, "building list...");
             return series;
         }
+        CRTMarketTable::Entry& entry = *found;
         const MarketDay& day = entry.Day();
         for (int32_t b = firstBucket; b <= lastBucket; ++b) {
             const MarketBucket& m = day[size_t(b)];

@@ -5,6 +5,10 @@
 #include "platform/ByteOrder.h"
 #include "platform/MessageDispatch.h"
 #include "realtime/RTFeedSettings.h"
+#include "realtime/TradeListSource.h"
+#include "realtime/feed/RTEngine.h"
+#include "realtime/store/RTActiveShares.h"
+#include "realtime/store/RTShareTable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -327,7 +331,7 @@ void CRTMarketTable::FeedTick(uint16_t share, uint32_t secondsOfDay, int32_t off
     Guard lock(mutex_);
     for (auto& [group, entries] : groups_)
         for (auto& e : entries)
-            if (e->Holds(share))
+            if (!e->building && e->Holds(share))
                 AddTick(*e, share, secondsOfDay, offsetMinutes, bid, offer, referencePrice, tradeVolume, exchange);
     bool due = false;
     for (auto& [group, entries] : groups_)
@@ -399,6 +403,61 @@ bool SaveProgramMarketTable(bool exiting)
         return true;
     TheRTMarketTable().Save(MarketItemStore());
     return MarketItemStore().Save(exiting);
+}
+
+void AppendMarketReplayTicks(std::span<const IntradayTick> ticks, uint16_t share, float reference,
+                             std::vector<MarketReplayTick>& out)
+{
+    MarketReplayTick tick;
+    tick.share = share;
+    tick.reference = reference;
+    for (const IntradayTick& t : ticks) {
+        switch (t.Kind()) {
+        case kTickTime: tick.time = t.value1; break;
+        case kTickQuote:
+            tick.offer = t.F1();
+            tick.bid = t.F2();
+            tick.volume = 0;
+            out.push_back(tick);
+            break;
+        case kTickTrade:
+            tick.volume = t.F2();
+            out.push_back(tick);
+            tick.volume = 0;
+            break;
+        default: break;
+        }
+    }
+}
+
+void ReplayStoredMarketDay(uint32_t subKey, PackedDate day)
+{
+    CRTMarketTable& table = TheRTMarketTable();
+    std::vector<uint32_t> shares;
+    {
+        Guard lock(table.mutex());
+        CRTMarketTable::Entry* entry = table.FindSourceEntry(subKey);
+        if (!entry)
+            return;
+        entry->building = true;
+        shares = entry->source.shares;
+    }
+    // The store's own locks are taken share by share, never inside the table's.
+    std::vector<MarketReplayTick> ticks;
+    for (const uint32_t share : shares) {
+        std::array<float, 7> summary{};
+        const float reference = GetRTDaySummary(summary, MakeRTKey(0, uint16_t(share)), day) ? summary[6] : 0.0f;
+        AppendMarketReplayTicks(ReadRTShareDayTicks(uint16_t(share), day), uint16_t(share), reference, ticks);
+    }
+    std::stable_sort(ticks.begin(), ticks.end(),
+                     [](const MarketReplayTick& a, const MarketReplayTick& b) { return a.time < b.time; });
+    Guard lock(table.mutex());
+    CRTMarketTable::Entry* entry = table.FindSourceEntry(subKey);
+    if (!entry)
+        return;
+    for (const MarketReplayTick& t : ticks)
+        table.AddTick(*entry, t.share, t.time, 0, t.bid, t.offer, t.reference, t.volume, 0);
+    entry->building = false;
 }
 
 } // namespace qv

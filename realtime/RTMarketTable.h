@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/KeyedItemStore.h"
+#include "core/PackedDate.h"
 
 #include <array>
 #include <cstdint>
@@ -19,6 +20,8 @@
 #include <vector>
 
 namespace qv {
+
+struct IntradayTick;
 
 constexpr size_t kMarketBuckets = 288;
 constexpr size_t kMarketBucketBytes = 16;
@@ -65,6 +68,7 @@ public:
         std::array<std::unique_ptr<MarketDay>, 2> days;
         int current = 0;
         bool dirty = false, loaded = false;
+        bool building = false; // the day's stored ticks are being counted in; the feed's wait
         bool changed = false;           // ticks counted since the watchers were last told
         std::vector<uint64_t> watchers; // window ids told of changes
         // A share's running mid against its reference and the bucket its word stands in up to now.
@@ -139,6 +143,17 @@ private:
     bool noticed_ = false;
 };
 
+// A stored tick of a source's share, to be counted into an entry.
+struct MarketReplayTick {
+    uint32_t time = 0;
+    uint16_t share = 0;
+    float bid = 0, offer = 0, volume = 0, reference = 0;
+};
+// The share's stored ticks of the day as replay ticks (quotes with their bid and offer, trades with
+// their volume and the share's last quote), against the reference given.
+void AppendMarketReplayTicks(std::span<const IntradayTick> ticks, uint16_t share, float reference,
+                             std::vector<MarketReplayTick>& out);
+
 // The program's table; it posts 1099 to the watching windows through the program's message queue.
 CRTMarketTable& TheRTMarketTable();
 
@@ -148,5 +163,9 @@ CRTMarketTable& TheRTMarketTable();
 void OpenProgramMarketTable(const std::set<uint32_t>& used);
 bool ProgramMarketTableOpen();
 bool SaveProgramMarketTable(bool exiting);
+// A new entry of the program's table counts the day's ticks the store already holds for the source's
+// shares, in time order across the shares; the feed's ticks wait meanwhile (those stored while the
+// shares are read are not counted).
+void ReplayStoredMarketDay(uint32_t subKey, PackedDate day);
 
 } // namespace qv

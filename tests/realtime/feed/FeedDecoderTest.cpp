@@ -214,6 +214,41 @@ TEST_F(FeedDecoderTest, TicksFillTheMarketTableAndANewDayEmptiesIt)
     table.DeleteEntry(0x4001, 9);
 }
 
+// A source's entry made after some trading counts the day the store holds, in time order across the
+// shares: share 0x4005 met late still stands in the buckets after its first tick.
+TEST_F(FeedDecoderTest, ANewMarketEntryCountsTheStoredDayFirst)
+{
+    // 0x4001 above its close at 09:00 and below it at 10:00; 0x4005 below its close from 09:30.
+    HandleFeedRecords(nullptr, dev::FeedPriceRecord(0, kMon7, 9 * 3600, {{0x4001, {{10000, 10050, 10025, 1, 2500, std::nullopt, 9900}}}}),
+                      false);
+    HandleFeedRecords(nullptr, dev::FeedPriceRecord(0, kMon7, 9 * 3600 + 1800, {{0x4005, {{500, 510, std::nullopt, 0, 0, std::nullopt, 600}}}}),
+                      false);
+    HandleFeedRecords(nullptr, Record(kMon7, 10 * 3600, 0x4001, 0, 9800, true), false);
+    MarketSource source;
+    source.listCode = 11;
+    source.name = "Replay test";
+    source.shares = {0x4001, 0x4005};
+    CRTMarketTable& table = TheRTMarketTable();
+    table.SourceEntry(0x4001, source);
+    ReplayStoredMarketDay(11, kMon7);
+    CRTMarketTable::Entry& entry = *table.FindEntry(0x4001, 11);
+    EXPECT_FALSE(entry.building);
+    struct Case {
+        int bucket;
+        uint16_t advancing, declining;
+        float upVolume, downVolume;
+    };
+    const Case cases[] = {{107, 0, 0, 0, 0}, {108, 1, 0, 2500, 0}, {114, 1, 1, 0, 0}, {119, 1, 1, 0, 0}, {120, 0, 2, 0, 2500}};
+    for (const Case& c : cases) {
+        const MarketBucket& b = entry.Day()[size_t(c.bucket)];
+        EXPECT_EQ(b.advancing, c.advancing) << c.bucket;
+        EXPECT_EQ(b.declining, c.declining) << c.bucket;
+        EXPECT_FLOAT_EQ(b.upVolume, c.upVolume) << c.bucket;
+        EXPECT_FLOAT_EQ(b.downVolume, c.downVolume) << c.bucket;
+    }
+    table.DeleteEntry(0x4001, 11);
+}
+
 TEST_F(FeedDecoderTest, TheCatchUpCounterFollowsTheBlockTimes)
 {
     FeedCatchUp& c = TheFeedCatchUp();
