@@ -40,6 +40,9 @@ struct SimulatedShare {
     uint16_t share = 0;
     std::string shortName, longName; // feed-only instruments
     float previousClose = 0;
+    // An index is served as values from the index source, at its market's hours and clock.
+    bool index = false;
+    uint8_t market = 0;
     std::vector<IntradayEvent> events;
 };
 
@@ -85,5 +88,7 @@ private:
 PackedDate SimulatedFeedDay(PackedDate today);
 // The share's day of the stand-in: the generator's ticks around prices drawn from the previous close.
 std::vector<IntradayEvent> SimulatedShareDay(uint16_t share, PackedDate day, float previousClose);
+// The same for a served share: an index's values over its market's hours.
+std::vector<IntradayEvent> SimulatedShareDay(const SimulatedShare& share, PackedDate day);
 
 } // namespace qv::dev

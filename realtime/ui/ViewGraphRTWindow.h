@@ -27,6 +27,8 @@ public:
     void OpenGraphDesign();
 
 protected:
+    // The legend's stop-loss lines and their values.
+    void FillLegendSource(LegendSource& source) override { chart.FillStopLegend(source); }
     void DrawTimeLines() override;
     void DrawLineObjects() override;
     // Left and right step the days shown back and on; Up and Down show one more or one fewer day; the

@@ -125,6 +125,56 @@ TEST_F(FeedSimulatorTest, TheDayComesInLiveAndAReconnectionRefillsItOnce)
     EXPECT_GE(sim.connections(), 2u);
 }
 
+// An index held as index values (the US Industrials on the US indices' exchange) is served as such:
+// values alone from the index source, at New York's hours, five hours behind London's clock in
+// December; the store keeps them as quotes of one price, without trades.
+TEST_F(FeedSimulatorTest, AnIndexIsServedAsIndexValuesAtItsMarketsHours)
+{
+    constexpr uint16_t kIndex = 0xC00F;
+    std::vector<dev::IntradayShareSpec> specs = {{MakeRTKey(0, 0x4001), Prices(100), {}, {}},
+                                                 {MakeRTKey(0, kIndex), Prices(40000), {}, {}, true, 9}};
+    WriteDay(dev::MakeIntradayDay(kFri4, table, specs));
+    WriteIndex();
+    dev::FeedSimulatorOptions options = Options();
+    options.speed = 6000;
+    dev::FeedSimulator sim(options);
+    ASSERT_TRUE(sim.Start(nullptr));
+    const dev::SimulatedShare* index = nullptr;
+    for (const dev::SimulatedShare& s : sim.shares())
+        if (s.share == kIndex)
+            index = &s;
+    ASSERT_NE(index, nullptr);
+    EXPECT_TRUE(index->index);
+    EXPECT_EQ(index->market, 9);
+    EXPECT_EQ(Trades(*index), 0u);
+    EXPECT_EQ(index->events.front().time, 9 * 3600 + 1800u) << "New York's opening";
+    EXPECT_EQ(index->events.back().time, 16 * 3600u);
+    for (const dev::IntradayEvent& e : index->events)
+        ASSERT_EQ(e.bid, e.offer);
+    UseServer(sim);
+    ASSERT_TRUE(StartRTEngine());
+    auto stored = [&] {
+        ExclusiveLockGuard lock(IntradayStoreLock());
+        RTDayRecord* day = GetRTDay(kMon7, false);
+        int32_t slot = -1;
+        RTDayShareEntry* e = day ? GetRTDayShare(MakeRTKey(0, kIndex), *day, slot, false) : nullptr;
+        std::pair<uint8_t, std::vector<RTStoredItem>> out;
+        if (e) {
+            out.first = e->source;
+            out.second = ReadRTStoredTicks(std::span(e->ticks.data(), e->tickCount), e->streamOffset, false);
+        }
+        return out;
+    };
+    EXPECT_TRUE(WaitFor([&] { return stored().second.size() > 10; })) << "after London's 14:30";
+    const auto [source, items] = stored();
+    EXPECT_EQ(source, 9);
+    for (const RTStoredItem& item : items) {
+        ASSERT_NE(item.kind, RTStoredItem::Trade);
+        if (item.kind == RTStoredItem::Quote)
+            EXPECT_EQ(item.value1, item.value2);
+    }
+}
+
 // A dropped connection ends the engine and waits a reconnect a second later, which connects again;
 // the user's disconnect takes any waiting reconnect away and a later tick starts nothing.
 TEST_F(FeedSimulatorTest, ADroppedConnectionReconnectsUntilTheUserDisconnects)
