@@ -25,6 +25,9 @@ public:
     bool UpdateCommandUi(CommandUi& ui) const override;
     // "Graph design" (25002) on the intraday style block, previewed through RenderGraphTo.
     void OpenGraphDesign();
+    // The pivot dialog on the pivot series' record (27054) or the previous day's (27078); false for
+    // another command.
+    bool RunPivotDialog(uint32_t command);
 
 protected:
     // The legend's stop-loss lines and their values.
