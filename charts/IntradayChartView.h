@@ -4,8 +4,8 @@
 // stepping, the price display commands and the time axis labels.
 #pragma once
 
-#include "charts/DailyChartDrawing.h"
 #include "chartmodel/StopLossSettings.h"
+#include "charts/DailyChartDrawing.h"
 #include "charts/IntradayChart.h"
 #include "core/DayRecord.h"
 #include "core/PackedDate.h"
