@@ -164,6 +164,14 @@ public:
     // The period bars of every shown band between two moments, each at its x; moments outside the
     // bars are held to the first and last bar.
     std::vector<PlacedBar> GetBarsInRange(int32_t from, int32_t to) const override;
+    // The x of a time of the set's day, and the loaded share and added graphs (share id, exchange,
+    // pen; names), for the read-outs and the indicator panes.
+    int32_t XOfTime(const IntradayDaySet& set, int32_t time) const { return XOf(set, time); }
+    const IntradayShare& share() const { return share_; }
+    const std::array<std::array<uint32_t, 3>, 4>& addedEntries() const { return addedEntries_; }
+    const std::array<std::string, 4>& addedNames() const { return addedNames_; }
+    // The market whose clock added graph k keeps (IntradayMarketOf).
+    uint8_t addedMarket(size_t k) const { return addedMarkets_[k]; }
 
     // Set by the price-update message: the next build reloads.
     bool dataChanged = false;
@@ -222,6 +230,7 @@ private:
     // The added graphs the sets were loaded for (share id, exchange, pen), their names and ranges.
     std::array<std::array<uint32_t, 3>, 4> addedEntries_{};
     std::array<std::string, 4> addedNames_;
+    std::array<uint8_t, 4> addedMarkets_{};
     std::array<ValueRange*, 4> addedRanges_{};
 };
 
