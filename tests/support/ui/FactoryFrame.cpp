@@ -17,21 +17,11 @@
 
 #include <QApplication>
 #include <algorithm>
-#include <cstdlib>
 
 namespace qv::test {
 
-namespace {
-// No feed server answers here, whichever one the machine runs on the usual port: a command that
-// starts the feed must not reach another program's server (and leave its thread running at exit).
-constexpr const char* kNoFeedServer = "127.0.0.1:1";
-} // namespace
-
 FactoryFrame::FactoryFrame(int width, int height) : previousProgramFolder(ProgramFolder())
 {
-    if (const char* server = std::getenv("QV_FEED_SERVER"))
-        previousFeedServer = server;
-    setenv("QV_FEED_SERVER", kNoFeedServer, 1);
     std::filesystem::create_directories(programFolder.path() / "data");
     SetProgramFolder(programFolder.path());
     Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 1;
@@ -49,10 +39,6 @@ FactoryFrame::FactoryFrame(int width, int height) : previousProgramFolder(Progra
 
 FactoryFrame::~FactoryFrame()
 {
-    if (previousFeedServer)
-        setenv("QV_FEED_SERVER", previousFeedServer->c_str(), 1);
-    else
-        unsetenv("QV_FEED_SERVER");
     factory.reset();
     frame.reset();
     QApplication::processEvents();

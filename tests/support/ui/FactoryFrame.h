@@ -10,16 +10,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <optional>
-#include <string>
 #include <vector>
 
 namespace qv::test {
 
 // Multiple windows and the real-time option are on, no layouts are stored, and the portfolio chain
 // holds one empty portfolio; the program folder is a temporary one, so nothing a test saves lands in
-// the folder it runs from; the feed points at an address where no server answers. Afterwards every
-// window, list, timer and posted message is gone.
+// the folder it runs from; afterwards every window, list, timer and posted message is gone.
 class FactoryFrame : public ::testing::Test {
 protected:
     FactoryFrame(int width, int height);
@@ -30,7 +27,6 @@ protected:
 
     dev::TempFolder programFolder;
     std::filesystem::path previousProgramFolder;
-    std::optional<std::string> previousFeedServer;
     Portfolio portfolio;
     std::vector<std::unique_ptr<uint8_t[]>> records;
     std::unique_ptr<CMainFrame> frame;
