@@ -142,8 +142,10 @@ void CViewTradeList::PickShare()
     uint32_t id = 0, sub = 0;
     if (secondList && secondList->family != kFamilyTrades)
         GetViewShare(secondList, &id, &sub);
+    // Without a list to follow: the share its own list holds (a window laid out again keeps the one
+    // it showed), else the one asked for, else the program's current share.
     if (id == 0 && share_ == 0)
-        id = askedShare_ ? askedShare_ : ProgramCurrentShare();
+        id = list && list->currentId ? list->currentId : askedShare_ ? askedShare_ : ProgramCurrentShare();
     if (id != 0 && id <= 0xFFFF && id != share_) {
         share_ = uint16_t(id);
         Watch();

@@ -116,7 +116,7 @@ TEST_F(ViewTradeListTest, FollowsTheNewestDayUntilTheUserStepsBack)
 }
 
 // A trade list opened in a window of its own has no linked list to follow: it shows the share of the
-// view the user was on when asking for it.
+// view the user was on when asking for it, or, laid out again, the share its list was saved with.
 TEST_F(ViewTradeListTest, ANewTradeListShowsTheShareOfTheViewItWasAskedFrom)
 {
     CViewTradeList from(kMon7, false);
@@ -128,6 +128,13 @@ TEST_F(ViewTradeListTest, ANewTradeListShowsTheShareOfTheViewItWasAskedFrom)
     MainFrameState().activeView = nullptr;
     EXPECT_EQ(asked.share(), kShare);
     EXPECT_EQ(ShareListCount(asked.list), 2);
+
+    // A window laid out again: its list holds the share it showed, whatever view was active.
+    CViewTradeList restored;
+    restored.AttachListSource(kFamilyTrades, nullptr, 0);
+    restored.list->currentId = kShare;
+    restored.OnRefresh();
+    EXPECT_EQ(restored.share(), kShare);
 }
 
 // The frame takes a view off its list before deleting it, and another window may keep that list:
