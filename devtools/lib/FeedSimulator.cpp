@@ -105,7 +105,10 @@ std::vector<IntradayEvent> SimulatedShareDay(uint16_t share, PackedDate day, flo
     return GenerateIntradayDay(share, day, {previousClose, open, high, low, close});
 }
 
-FeedSimulator::FeedSimulator(FeedSimulatorOptions options) : options_(std::move(options)) {}
+FeedSimulator::FeedSimulator(FeedSimulatorOptions options)
+    : options_(std::move(options)), agreements_(options_.agreements)
+{
+}
 
 FeedSimulator::~FeedSimulator() { Stop(); }
 
@@ -377,6 +380,10 @@ void FeedSimulator::Serve(int fd)
                 alive = backfill(frame.payload);
                 continue;
             }
+            if (loggedOn && frame.code == kRequestAgreement) {
+                agreements_.Receive(frame.payload);
+                continue;
+            }
             if (frame.code != kFeedLogOn || loggedOn)
                 continue;
             // The account, the password and the status information, each answered by its step.
@@ -387,7 +394,7 @@ void FeedSimulator::Serve(int fd)
                 break;
             }
             std::vector<uint8_t> logOn(8);
-            StoreU32(logOn.data(), options_.agreements);
+            StoreU32(logOn.data(), agreements_.completed());
             StoreU32(logOn.data() + 4, options_.levels);
             alive = alive && send(kFeedStatus, kFeedLogOnStatus, logOn);
             loggedOn = true;
