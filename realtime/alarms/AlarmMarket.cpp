@@ -20,6 +20,8 @@
 #include "realtime/RTMarketTable.h"
 #include "realtime/TimerQueue.h"
 #include "realtime/feed/RTEngine.h"
+#include "realtime/store/RTStore.h"
+#include "realtime/store/RTTickCoding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -150,15 +152,34 @@ float AlarmMarket::HighSince(uint32_t key, uint32_t from) const
 {
     const PackedDate today = Today(), startDay = PackedDateFromTime(std::time_t(from));
     float high = TodayHigh(key);
-    if (startDay == today) {
+    if (startDay <= today) {
         const uint32_t after = SecondsOfDayFromTime(std::time_t(from));
-        for (const AlarmQuote& q : Quotes(key))
-            if (!(q.flags & 3) && uint32_t(q.time) > after)
+        for (const AlarmQuote& q : startDay == today ? Quotes(key) : DayQuotes(key, startDay))
+            if (!(q.flags & 3) && uint32_t(q.time) > after && q.bid > 0 && q.offer > 0)
                 high = std::max(high, (q.bid + q.offer) / 2);
     }
     if (startDay < today)
         high = std::max(high, DailyHighBetween(key, startDay, today));
     return high > 0 ? high : 0.0f;
+}
+
+std::vector<AlarmQuote> AlarmMarket::DayQuotes(uint32_t key, PackedDate day) const
+{
+    std::vector<AlarmQuote> quotes;
+    // Loading a stored day changes the store's chain: no reader may walk it meanwhile.
+    ExclusiveLockGuard lock(IntradayStoreLock());
+    RTDayRecord* record = GetRTDay(day, false);
+    int32_t slot = -1;
+    RTDayShareEntry* entry = record ? GetRTDayShare(key, *record, slot, false) : nullptr;
+    const uint32_t* words = entry ? GetRTShareTickData(*entry, *record, kRTLoadAllTicks) : nullptr;
+    if (!words)
+        return quotes;
+    const size_t used = std::min<size_t>(entry->ticks.size(), std::max<uint32_t>(entry->tickCount, kRTSummaryWords));
+    for (const RTStoredItem& item :
+         ReadRTStoredTicks(std::span(words, used), entry->streamOffset, entry->loadFlags & kRTLoadPounds))
+        if (item.kind == RTStoredItem::Quote)
+            quotes.push_back({int32_t(item.time), item.value2, item.value1, 0});
+    return quotes;
 }
 
 float AlarmMarket::DailyHighBetween(uint32_t key, PackedDate after, PackedDate before) const

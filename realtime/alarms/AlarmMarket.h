@@ -55,10 +55,12 @@ public:
     // The day's bars of the length when the share's day data is in memory; false otherwise.
     virtual bool Bars(uint32_t key, int32_t barLength, int32_t start, int32_t end, std::vector<AlarmBar>& bars,
                       int32_t& firstTime) const;
-    // The stop-loss high of a share since a time (seconds since 1970): today's quotes after it when it
-    // is today, the daily highs of the days between its day and today, and today's high; 0 when none
-    // is positive.
+    // The stop-loss high of a share since a time (seconds since 1970): the mid prices of its day's
+    // quotes after it, the daily highs of the days between its day and today, and today's high; 0 when
+    // none is positive.
     float HighSince(uint32_t key, uint32_t from) const;
+    // The quotes of an earlier day the intraday store holds for the share (none when it holds none).
+    virtual std::vector<AlarmQuote> DayQuotes(uint32_t key, PackedDate day) const;
     // The highest daily high of the end-of-day history strictly between two days; 0 when none.
     virtual float DailyHighBetween(uint32_t key, PackedDate after, PackedDate before) const;
 
