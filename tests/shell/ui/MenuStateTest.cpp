@@ -31,6 +31,8 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <memory>
 
 using namespace qv;
@@ -45,6 +47,9 @@ class MenuState : public test::FactoryFrame {
 protected:
     MenuState() : FactoryFrame(1000, 760)
     {
+        // The sweep's "Connect to real time feed" must meet no server: a stand-in another run left on
+        // the default port would keep a feed thread running past the test.
+        setenv("QV_FEED_SERVER", "127.0.0.1:1", 1);
         InstallPortfolioWindows();
         requests = std::make_unique<CViewRequests>(*frame, *factory);
         commands = std::make_unique<CFrameCommandHost>(*frame, *requests);
@@ -58,6 +63,7 @@ protected:
         commands.reset();
         requests.reset();
         RemovePortfolioWindows();
+        unsetenv("QV_FEED_SERVER");
     }
 
     void Settle()
