@@ -30,10 +30,11 @@
 #include <QFocusEvent>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <memory>
+#include <optional>
+#include <string>
 
 using namespace qv;
 
@@ -47,8 +48,10 @@ class MenuState : public test::FactoryFrame {
 protected:
     MenuState() : FactoryFrame(1000, 760)
     {
-        // The sweep's "Connect to real time feed" must meet no server: a stand-in another run left on
-        // the default port would keep a feed thread running past the test.
+        // "Connect to real time feed" must find no server, whatever feed runs on this machine: a
+        // feed thread left running would end the test program.
+        if (const char* server = std::getenv("QV_FEED_SERVER"))
+            feedServer_ = server;
         setenv("QV_FEED_SERVER", "127.0.0.1:1", 1);
         InstallPortfolioWindows();
         requests = std::make_unique<CViewRequests>(*frame, *factory);
@@ -63,7 +66,10 @@ protected:
         commands.reset();
         requests.reset();
         RemovePortfolioWindows();
-        unsetenv("QV_FEED_SERVER");
+        if (feedServer_)
+            setenv("QV_FEED_SERVER", feedServer_->c_str(), 1);
+        else
+            unsetenv("QV_FEED_SERVER");
     }
 
     void Settle()
@@ -130,6 +136,7 @@ protected:
 
     std::unique_ptr<CViewRequests> requests;
     std::unique_ptr<CFrameCommandHost> commands;
+    std::optional<std::string> feedServer_;
 };
 
 TEST_F(MenuState, EveryItemShowsItsHandlersRuleInEveryLayoutAndViewKind)
