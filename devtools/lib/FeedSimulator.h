@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/PackedDate.h"
+#include "devtools/lib/FeedMembers.h"
 #include "devtools/lib/IntradayDayGenerator.h"
 #include "devtools/lib/SimulatedAgreements.h"
 
@@ -83,6 +84,7 @@ private:
     std::mutex clientsMutex_;
     std::vector<std::thread> clients_;
     std::vector<int> clientFds_;
+    SimulatedMemberStore members_;
 };
 
 // The day the stand-in serves for a date: the date itself on a weekday, else the weekday before.

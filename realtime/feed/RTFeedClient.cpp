@@ -16,6 +16,7 @@
 #include "realtime/feed/RTBackfill.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTReconnect.h"
+#include "realtime/messaging/MemberMessaging.h"
 #include "realtime/store/RTStore.h"
 #include "realtime/store/RTStoreFiles.h"
 
@@ -205,6 +206,8 @@ void HandleFeedFrame(const FeedFrame& f)
         if (f.code <= 15)
             SetStep(f.code);
         break;
+    case kFeedMemberPiece:
+    case kFeedNicknameInUse: TheMemberMessaging().HandleFrame(f); break;
     default: break; // kinds this client does not know are passed over
     }
 }
