@@ -130,7 +130,10 @@ std::vector<IntradayEvent> SimulatedShareDay(const SimulatedShare& share, Packed
     return AsIndexValues(events, hours.open, hours.close);
 }
 
-FeedSimulator::FeedSimulator(FeedSimulatorOptions options) : options_(std::move(options)) {}
+FeedSimulator::FeedSimulator(FeedSimulatorOptions options)
+    : options_(std::move(options)), agreements_(options_.agreements)
+{
+}
 
 FeedSimulator::~FeedSimulator() { Stop(); }
 
@@ -414,6 +417,10 @@ void FeedSimulator::Serve(int fd)
                 alive = backfill(frame.payload);
                 continue;
             }
+            if (loggedOn && frame.code == kRequestAgreement) {
+                agreements_.Receive(frame.payload);
+                continue;
+            }
             if (loggedOn && SimulatedMembers::IsMessagingRequest(frame.code)) {
                 alive = sendAll(members.Request(frame, SimulatedMembers::Clock::now()));
                 continue;
@@ -428,7 +435,7 @@ void FeedSimulator::Serve(int fd)
                 break;
             }
             std::vector<uint8_t> logOn(8);
-            StoreU32(logOn.data(), options_.agreements);
+            StoreU32(logOn.data(), agreements_.completed());
             StoreU32(logOn.data() + 4, options_.levels);
             alive = alive && send(kFeedStatus, kFeedLogOnStatus, logOn);
             loggedOn = true;
