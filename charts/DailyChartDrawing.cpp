@@ -351,19 +351,43 @@ void DailyChartDrawing::UpdateAllScreens()
     }
 }
 
+void DailyChartDrawing::AddSettingTrend(const GraphSetting& setting, const GraphPane& price, int32_t from,
+                                        float fromPrice, int32_t to, float toPrice)
+{
+    const bool trend = gs::U32(setting, gs::kTrendShown) != 0, channel = gs::U32(setting, gs::kConfidenceShown) != 0;
+    LineObject* object = AddLineObject(settingTrend_, kRegressionSubtype, gs::U32(setting, gs::kTrendPen));
+    object->flags = uint8_t((trend ? kDrawMainLine : 0) | (channel ? kDrawChannel : 0));
+    object->penCopy = gs::U32(setting, gs::kConfidencePen);
+    object->owner = &lists_[price.id % kLayoutPanes];
+    StoreI32(object->point(0), from);
+    StoreF32(object->point(0) + kPointPrice, fromPrice);
+    StoreI32(object->point(1), to);
+    StoreF32(object->point(1) + kPointPrice, toPrice);
+    object->setPointCount(2);
+    trendDeviation_ = int32_t(std::min<uint32_t>(gs::U32(setting, gs::kTrendDeviation), 5));
+}
+
 void DailyChartDrawing::AddTrendLineFromSetting()
 {
     FreeLineObjectList(settingTrend_);
     const GraphSetting* setting = view_.ActiveSetting();
     GraphPane* price = view_.FindPane(kPanePrice);
-    if (!eod_)
+    if (!setting || !price || (gs::U32(*setting, gs::kTrendShown) == 0 && gs::U32(*setting, gs::kConfidenceShown) == 0))
         return;
+    if (!eod_) {
+        // A chart of its own axis gives the ranges; each study runs between the closes at its ends.
+        if (!axis_ || !trendRanges_)
+            return;
+        for (const auto& [from, to] : trendRanges_()) {
+            const std::vector<PlacedBar> first = axis_->GetBarsInRange(from, from), last = axis_->GetBarsInRange(to, to);
+            if (!first.empty() && !last.empty())
+                AddSettingTrend(*setting, *price, from, first.front().values.close, to, last.back().values.close);
+        }
+        return;
+    }
     const std::vector<DayRecord>& days = eod_->days();
     const std::vector<FoldedBar>& bars = eod_->bars();
-    if (!setting || !price || !ShareSource() || days.empty() || bars.empty() || eod_->BoxMode())
-        return;
-    const bool trend = gs::U32(*setting, gs::kTrendShown) != 0, channel = gs::U32(*setting, gs::kConfidenceShown) != 0;
-    if (!trend && !channel)
+    if (!ShareSource() || days.empty() || bars.empty() || eod_->BoxMode())
         return;
     // The end is the shown end; the start by the range mode: the shown days, the whole history or the
     // last n records.
@@ -374,16 +398,8 @@ void DailyChartDrawing::AddTrendLineFromSetting()
         startDay = 0;
     else if (mode == 2)
         startDay = std::max(endDay + 1 - int32_t(std::max<uint32_t>(gs::U32(*setting, gs::kTrendPeriods), 2)), 0);
-    LineObject* object = AddLineObject(settingTrend_, kRegressionSubtype, gs::U32(*setting, gs::kTrendPen));
-    object->flags = uint8_t((trend ? kDrawMainLine : 0) | (channel ? kDrawChannel : 0));
-    object->penCopy = gs::U32(*setting, gs::kConfidencePen);
-    object->owner = &lists_[price->id % kLayoutPanes];
-    StoreI32(object->point(0), days[size_t(startDay)].date);
-    StoreF32(object->point(0) + kPointPrice, days[size_t(startDay)].close);
-    StoreI32(object->point(1), days[size_t(endDay)].date);
-    StoreF32(object->point(1) + kPointPrice, days[size_t(endDay)].close);
-    object->setPointCount(2);
-    trendDeviation_ = int32_t(std::min<uint32_t>(gs::U32(*setting, gs::kTrendDeviation), 5));
+    AddSettingTrend(*setting, *price, days[size_t(startDay)].date, days[size_t(startDay)].close, days[size_t(endDay)].date,
+                    days[size_t(endDay)].close);
 }
 
 std::vector<DrawnLineObject> DailyChartDrawing::Figures()

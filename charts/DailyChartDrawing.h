@@ -29,6 +29,7 @@ struct DrawingTool;
 struct CommandUi;
 struct ModeReadoutInput;
 struct GraphPane;
+struct GraphSetting;
 
 // What the window draws for one object: its main segment (when it has one) and its study's further
 // lines, arcs and labels, clipped to its pane, and the handles of a selected object (the hit part's
@@ -125,6 +126,9 @@ public:
     DailyChartDrawing& operator=(const DailyChartDrawing&) = delete;
 
     void SetStyleDialog(StyleDialogFn dialog) { styleDialog_ = std::move(dialog); }
+    // On a chart of its own time axis, the position ranges (from, to) of the setting's trend studies.
+    using TrendRangesFn = std::function<std::vector<std::pair<int32_t, int32_t>>()>;
+    void SetTrendRanges(TrendRangesFn ranges) { trendRanges_ = std::move(ranges); }
     // The text box's dialogs: the text editor (the new text, or none when cancelled) and the arrow
     // dialog on the arrow's style and size (the new pair, or none).
     struct TextBoxDialogs {
@@ -231,6 +235,8 @@ private:
     // The setting's "Display trends": a regression study made anew for each drawing (trend line and
     // confidence channel by the block's two flags) over its range; never saved or selected.
     void AddTrendLineFromSetting();
+    void AddSettingTrend(const GraphSetting& setting, const GraphPane& price, int32_t from, float fromPrice, int32_t to,
+                         float toPrice);
     void DescribeOnBoxes(ModeReadoutInput& in, bool moving, int held) const;
     int32_t BarOfDatePosition(int32_t position) const;
     // The bars between two positions: the daily chart's, or the axis's.
@@ -254,6 +260,7 @@ private:
     std::array<LineObjectList, kLayoutPanes> lists_{};
     LineObjectList settingTrend_;   // the trend of the setting, rebuilt by every drawing
     int32_t trendDeviation_ = 0;    // its channel's width
+    TrendRangesFn trendRanges_;
     LineObject* selected_ = nullptr;
     LineObject work_;               // the selected object as the drag changes it
     bool placing_ = false;          // the line tool's object before its release

@@ -2,6 +2,7 @@
 #include "charts/IntradayIndicatorPanes.h"
 
 #include "chartmodel/BreadthCalc.h"
+#include "chartmodel/ChartCalendar.h"
 #include "chartmodel/GraphModel.h"
 #include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/IndicatorTable.h"
@@ -140,6 +141,69 @@ std::vector<IntradayIndicatorDay> ComputeIntradayIndicator(const IndicatorRecord
         out.push_back(std::move(day));
     }
     return out;
+}
+
+std::vector<std::pair<int32_t, int32_t>> IntradayRegressionRanges(const GraphSetting& setting,
+                                                                  const std::vector<const IntradayDaySet*>& days)
+{
+    const Selection selection = SelectionOf(setting);
+    const uint32_t mode = gs::U32(setting, gs::kTrendRange);
+    const int32_t periods = int32_t(std::max<uint32_t>(gs::U32(setting, gs::kTrendPeriods), 2));
+    struct Run {
+        const IntradayDaySet* set;
+        int32_t first, last;
+    };
+    std::vector<Run> runs;
+    for (const IntradayDaySet* set : days) {
+        if (set->bars.bars.empty())
+            continue;
+        Run run{set, 0, int32_t(set->bars.bars.size()) - 1};
+        if (mode == 1) {
+            const int32_t from = selection.kind == 1 ? set->span.start : selection.from;
+            const int32_t to = selection.kind == 1 ? set->span.end : selection.to;
+            std::tie(run.first, run.last) = MapTimeToBar(set->bars, selection.kind, from, to);
+        }
+        if (run.first <= run.last)
+            runs.push_back(run);
+    }
+    const auto position = [](const IntradayDaySet& set, int32_t bar) {
+        return int32_t(DateToCalendarIndex(set.day)) + set.bars.start + bar * set.bars.period;
+    };
+    std::vector<std::pair<int32_t, int32_t>> ranges;
+    if (runs.empty())
+        return ranges;
+    if (!selection.flowing) {
+        for (const Run& r : runs)
+            ranges.emplace_back(position(*r.set, mode == 2 ? std::max(r.last - periods + 1, r.first) : r.first),
+                                position(*r.set, r.last));
+        return ranges;
+    }
+    // Across the days: from the first run's start, or N bars back from the end over the days.
+    size_t k = 0;
+    int32_t start = runs.front().first;
+    if (mode == 2) {
+        int32_t left = periods;
+        for (k = runs.size(); k-- > 0;) {
+            const int32_t count = runs[k].last - runs[k].first + 1;
+            if (count >= left || k == 0) {
+                start = std::max(runs[k].last - left + 1, runs[k].first);
+                break;
+            }
+            left -= count;
+        }
+    }
+    ranges.emplace_back(position(*runs[k].set, start), position(*runs.back().set, runs.back().last));
+    return ranges;
+}
+
+std::vector<std::pair<int32_t, int32_t>> IntradayIndicatorPanes::AddRegressionObjects() const
+{
+    const GraphSetting& s = view_.StyleRecord() ? *view_.StyleRecord() : *view_.ActiveSetting();
+    std::vector<const IntradayDaySet*> days;
+    for (const IntradayDaySet& set : chart_.sets())
+        if (set.band)
+            days.push_back(&set);
+    return IntradayRegressionRanges(s, days);
 }
 
 GraphSeries* IntradayIndicatorPanes::AddIndicatorPane(int window, int row)

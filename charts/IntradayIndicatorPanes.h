@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace qv {
@@ -13,6 +14,7 @@ class IntradayChartView;
 struct GraphSeries;
 struct IntradayDaySet;
 struct IndicatorRecord;
+struct GraphSetting;
 
 // One output line of an indicator over a day's bars of the analytic selection: the values of bars
 // first..last (first > last: none).
@@ -27,6 +29,12 @@ std::vector<IntradayIndicatorDay> ComputeIntradayIndicator(const IndicatorRecord
                                                            const std::vector<const IntradayDaySet*>& days,
                                                            bool flowing, int selection, int32_t from, int32_t to);
 
+// The position ranges (seconds from 2000, from and to) of the setting's regression studies over the
+// shown days: one a day, or one across the days when the data flows; over the day's bars (range mode
+// 0), the bars of the analytic selection (1) or the last N bars (2, N at least 2).
+std::vector<std::pair<int32_t, int32_t>> IntradayRegressionRanges(const GraphSetting& setting,
+                                                                  const std::vector<const IntradayDaySet*>& days);
+
 class IntradayIndicatorPanes {
 public:
     IntradayIndicatorPanes(CViewGraph& view, const IntradayChartView& chart) : view_(view), chart_(chart) {}
@@ -39,6 +47,8 @@ public:
     // the record's source, titled with the source's name, or "building list..." while the table has
     // no entry for it.
     GraphSeries* AddBreadthPane(int window, int row);
+    // The ranges of the regression studies the drawing makes anew at each paint.
+    std::vector<std::pair<int32_t, int32_t>> AddRegressionObjects() const;
 
 private:
     CViewGraph& view_;

@@ -36,6 +36,8 @@ public:
               return ShareItemKey(share, exchange);
           })
     {
+        // The setting's regression studies run over the day bands the chart shows.
+        drawing.SetTrendRanges([this] { return indicatorPanes.AddRegressionObjects(); });
     }
     ~ViewGraphRTT() override
     {

@@ -5,6 +5,7 @@
 #include "chartmodel/ui/DrawingObjectPainter.h"
 #include "chartmodel/ui/GraphLegend.h"
 #include "chartmodel/ui/IntradayRangeDlg.h"
+#include "chartmodel/ui/DisplayTrendsDlg.h"
 #include "chartmodel/ui/PivotPointsDlg.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "core/ConfigState.h"
@@ -28,6 +29,8 @@ constexpr uint32_t kIntradayLineItems = 1;
 constexpr uint32_t kGraphDesignCommand = 25002;
 // "Pivot Points..." (the pivot series, bar by bar) and "Previous Day's Pivot Points...".
 constexpr uint32_t kPivotSeriesCommand = 27054, kPreviousDayPivotsCommand = 27078;
+// "Trend Lines...": the setting's regression studies on each day or across the days.
+constexpr uint32_t kTrendsCommand = 20206;
 
 } // namespace
 
@@ -85,6 +88,13 @@ intptr_t CViewGraphRTWnd::onProgramMessage(uint32_t message, uintptr_t wParam, i
 bool CViewGraphRTWnd::RunPivotDialog(uint32_t command)
 {
     GraphSetting* setting = ActiveSetting();
+    if (command == kTrendsCommand && setting) {
+        CDisplayTrendsDlg dialog(*setting, true, this);
+        dialog.SetNotify([this] { NotifyGraphSettings(0); });
+        RunModalDialog(dialog);
+        NotifyGraphSettings(0);
+        return true;
+    }
     if ((command != kPivotSeriesCommand && command != kPreviousDayPivotsCommand) || !setting)
         return false;
     CPivotPointsDlg dialog(*setting, command == kPivotSeriesCommand ? intraday::kPivotSeries : intraday::kPivotLevels, this);
@@ -96,7 +106,7 @@ bool CViewGraphRTWnd::RunPivotDialog(uint32_t command)
 bool CViewGraphRTWnd::UpdateCommandUi(CommandUi& ui) const
 {
     if (ui.command == intraday::kCmdDefaultRange || ui.command == kGraphDesignCommand ||
-        ui.command == kPivotSeriesCommand || ui.command == kPreviousDayPivotsCommand) {
+        ui.command == kPivotSeriesCommand || ui.command == kPreviousDayPivotsCommand || ui.command == kTrendsCommand) {
         ui.enabled = true;
         return true;
     }

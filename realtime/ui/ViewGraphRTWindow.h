@@ -25,8 +25,8 @@ public:
     bool UpdateCommandUi(CommandUi& ui) const override;
     // "Graph design" (25002) on the intraday style block, previewed through RenderGraphTo.
     void OpenGraphDesign();
-    // The pivot dialog on the pivot series' record (27054) or the previous day's (27078); false for
-    // another command.
+    // The pivot dialog on the pivot series' record (27054) or the previous day's (27078), or "Trend
+    // Lines..." (20206) on the setting's regression studies; false for another command.
     bool RunPivotDialog(uint32_t command);
 
     // The legend follows the chart that takes the focus while the legend option is on.

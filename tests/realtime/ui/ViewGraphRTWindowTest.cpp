@@ -572,6 +572,64 @@ TEST_F(IntradayChartWindow, BreadthWindowOverTheMarketTable)
     table.DeleteEntry(chart.chart.ShownShareKey().first, 5);
 }
 
+// The setting's regression studies: a range a day, or one across the days when the data flows; over
+// the day's bars, the analytic selection's or the last N bars.
+TEST(IntradayIndicators, RegressionRangesByDayOrAcrossTheDays)
+{
+    std::array<IntradayDaySet, 2> days;
+    for (size_t d = 0; d < days.size(); ++d) {
+        days[d].day = kHeld[d];
+        days[d].bars.start = 36000; // 10:00, a bar a minute
+        days[d].bars.period = 60;
+        days[d].bars.bars.assign(5, Bar{100, 100, 100, 100, 10});
+    }
+    const std::vector<const IntradayDaySet*> sets = {&days[0], &days[1]};
+    const auto at = [&](size_t d, int32_t bar) { return int32_t(DateToCalendarIndex(days[d].day)) + 36000 + bar * 60; };
+    struct Case {
+        const char* name;
+        uint32_t mode, periods;
+        uint8_t flow; // bit 0 flowing, bits 1-7 the selection
+        int32_t from, to;
+        std::vector<std::pair<int32_t, int32_t>> ranges;
+    };
+    const Case cases[] = {
+        {"each day's bars", 0, 0, 0, 0, 0, {{at(0, 0), at(0, 4)}, {at(1, 0), at(1, 4)}}},
+        {"across the days", 0, 0, 1, 0, 0, {{at(0, 0), at(1, 4)}}},
+        {"last 3 bars a day", 2, 3, 0, 0, 0, {{at(0, 2), at(0, 4)}, {at(1, 2), at(1, 4)}}},
+        {"last 7 bars across", 2, 7, 1, 0, 0, {{at(0, 3), at(1, 4)}}},
+        {"N below 2 is 2", 2, 1, 0, 0, 0, {{at(0, 3), at(0, 4)}, {at(1, 3), at(1, 4)}}},
+        {"analytic 10:01-10:03", 1, 0, 2 << 1, 36060, 36180, {{at(0, 1), at(0, 3)}, {at(1, 1), at(1, 3)}}},
+        {"analytic outside the bars", 1, 0, 2 << 1, 50000, 51000, {}},
+    };
+    for (const Case& c : cases) {
+        GraphSetting setting{};
+        gs::SetU32(setting, gs::kTrendRange, c.mode);
+        gs::SetU32(setting, gs::kTrendPeriods, c.periods);
+        gs::SetU8(setting, intraday::kDataFlow, c.flow);
+        gs::SetU32(setting, intraday::kAnalyticFrom, uint32_t(c.from));
+        gs::SetU32(setting, intraday::kAnalyticTo, uint32_t(c.to));
+        EXPECT_EQ(IntradayRegressionRanges(setting, sets), c.ranges) << c.name;
+    }
+}
+
+// "Display trends" on the intraday chart: a regression study with its channel on each shown day.
+TEST_F(IntradayChartWindow, RegressionStudiesOnTheShownDays)
+{
+    gs::SetU32(Setting(), gs::kTrendShown, 1);
+    gs::SetU32(Setting(), gs::kConfidenceShown, 1);
+    gs::SetU32(Setting(), gs::kTrendRange, 0);
+    gs::SetU8(Setting(), intraday::kDaysViewed, 1);
+    gs::SetU8(Setting(), intraday::kDataFlow, 0);
+    Render("regression");
+    const std::vector<DrawnLineObject> figures = chart.drawing.Figures();
+    ASSERT_EQ(figures.size(), 2u) << "one a day";
+    for (const DrawnLineObject& f : figures)
+        EXPECT_FALSE(f.shapes.segments.empty());
+    gs::SetU8(Setting(), intraday::kDataFlow, 1);
+    Render("regression-flowing");
+    EXPECT_EQ(chart.drawing.Figures().size(), 1u) << "one across the days";
+}
+
 TEST(IntradayIndicators, RestartEachDayUnlessTheDataFlows)
 {
     // Two days of the same rising bars: a 3-bar momentum starts alike on each day, or runs on.
