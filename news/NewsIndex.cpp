@@ -9,6 +9,7 @@
 #include "shell/IdleWork.h"
 
 #include <algorithm>
+#include <bit>
 #include <span>
 #include <thread>
 
@@ -208,29 +209,42 @@ struct DayWork {
 // The day's postings: for each hash slot of its words, the day indexes of the stories holding it.
 // Each of the day's symbols is mapped once to its word's slot, and the slots to dense word numbers
 // in slot order; the (word, story) pairs then fall into place by a counting sort.
-std::vector<uint8_t> DaySection(DayWork& day, const NewsDictionary& dictionary, const std::vector<uint32_t>& slotById)
+std::vector<uint8_t> DaySection(DayWork& day, const NewsDictionary& dictionary, const std::vector<uint32_t>& slotById,
+                                size_t slotCount)
 {
     constexpr uint32_t kNone = UINT32_MAX;
     const std::optional<NewsDayBlock> parsed = day.bytes ? NewsDayBlock::Parse(*day.bytes) : std::nullopt;
     if (!parsed)
         return NewsIndexSection(std::vector<NewsPostingList>());
     const NewsDayBlock& block = *parsed;
+    // The slots in use are marked in a bitmap, so that a slot's number is the count of marks below it.
     std::vector<uint32_t> slotOfSymbol(block.wordIds.size(), kNone);
-    std::vector<uint32_t> slots;
+    std::vector<uint64_t> marks((slotCount + 63) / 64, 0);
     for (size_t symbol = 0; symbol < block.wordIds.size(); ++symbol) {
         const uint32_t id = block.wordIds[symbol];
         if (id < news_header::kFirstWordOffset)
             continue;
         const uint32_t base = (id & kNewsCaseMask) == 3 ? dictionary.baseId(id) : id & ~kNewsCaseMask;
-        if (base < slotById.size() && slotById[base] != kNone)
-            slots.push_back(slotOfSymbol[symbol] = slotById[base]);
+        if (base >= slotById.size() || slotById[base] == kNone)
+            continue;
+        const uint32_t slot = slotOfSymbol[symbol] = slotById[base];
+        marks[slot / 64] |= uint64_t(1) << (slot % 64);
     }
-    std::sort(slots.begin(), slots.end());
-    slots.erase(std::unique(slots.begin(), slots.end()), slots.end());
+    std::vector<uint32_t> slots;
+    std::vector<uint32_t> marksBelow(marks.size());
+    for (size_t w = 0; w < marks.size(); ++w) {
+        marksBelow[w] = uint32_t(slots.size());
+        for (uint64_t bits = marks[w]; bits; bits &= bits - 1)
+            slots.push_back(uint32_t(w * 64 + size_t(std::countr_zero(bits))));
+    }
     std::vector<uint32_t> wordOfSymbol(slotOfSymbol.size(), kNone);
-    for (size_t symbol = 0; symbol < slotOfSymbol.size(); ++symbol)
-        if (slotOfSymbol[symbol] != kNone)
-            wordOfSymbol[symbol] = uint32_t(std::lower_bound(slots.begin(), slots.end(), slotOfSymbol[symbol]) - slots.begin());
+    for (size_t symbol = 0; symbol < slotOfSymbol.size(); ++symbol) {
+        const uint32_t slot = slotOfSymbol[symbol];
+        if (slot != kNone) {
+            const uint64_t lower = marks[slot / 64] & ((uint64_t(1) << (slot % 64)) - 1);
+            wordOfSymbol[symbol] = marksBelow[slot / 64] + uint32_t(std::popcount(lower));
+        }
+    }
 
     std::stable_sort(day.stories.begin(), day.stories.end(),
                      [](const NewsStory* a, const NewsStory* b) { return a->dayIndex < b->dayIndex; });
@@ -266,9 +280,10 @@ std::vector<uint8_t> DaySection(DayWork& day, const NewsDictionary& dictionary, 
 
 // Makes the sections of the days on several threads, a day at a time: each day reads only its own
 // block and stories, and the dictionary and slots are only read.
-void MakeSections(std::vector<DayWork>& days, const NewsDictionary& dictionary, const std::vector<uint32_t>& slotById)
+void MakeSections(std::vector<DayWork>& days, const NewsDictionary& dictionary, const std::vector<uint32_t>& slotById,
+                  size_t slotCount)
 {
-    ParallelFor(days.size(), [&](size_t i) { days[i].section = DaySection(days[i], dictionary, slotById); }, 1);
+    ParallelFor(days.size(), [&](size_t i) { days[i].section = DaySection(days[i], dictionary, slotById, slotCount); }, 1);
 }
 
 // The index file's bytes up to the end of the last section before firstDay, when every such
@@ -353,7 +368,7 @@ NewsReindexResult ReindexNews(NewsDatabase& database, NewsReindexProgress* progr
                 work[j].bytes = NewsDatabase::ReadDayBytes(stories, day);
             work[j].stories = std::move(byDay[day.date]);
         }
-        MakeSections(work, dictionary, slotById);
+        MakeSections(work, dictionary, slotById, c.hashTable.size());
         for (size_t j = 0; j < work.size() && !stopped; ++j) {
             NewsDay& day = c.days[first + j];
             day.indexOffset = uint32_t(file.size());
