@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <bit>
 #include <span>
-#include <thread>
 
 namespace qv {
 
@@ -198,8 +197,8 @@ std::vector<uint32_t> SlotsById(const NewsCatalogue& c)
     return slots;
 }
 
-// A day to index: its block's bytes and its stories, read on the calling thread, and the section
-// made of them (the block parsed on the thread that makes it).
+// A day to index: its stories, its block's bytes read on the thread that makes its section, and
+// the section.
 struct DayWork {
     std::optional<std::vector<uint8_t>> bytes;
     std::vector<const NewsStory*> stories;
@@ -278,14 +277,6 @@ std::vector<uint8_t> DaySection(DayWork& day, const NewsDictionary& dictionary, 
     return SectionOf(postings);
 }
 
-// Makes the sections of the days on several threads, a day at a time: each day reads only its own
-// block and stories, and the dictionary and slots are only read.
-void MakeSections(std::vector<DayWork>& days, const NewsDictionary& dictionary, const std::vector<uint32_t>& slotById,
-                  size_t slotCount)
-{
-    ParallelFor(days.size(), [&](size_t i) { days[i].section = DaySection(days[i], dictionary, slotById, slotCount); }, 1);
-}
-
 // The index file's bytes up to the end of the last section before firstDay, when every such
 // section lies in the file; otherwise just the header, and firstDay becomes 0.
 std::vector<uint8_t> KeptSections(const NewsCatalogue& c, size_t& firstDay)
@@ -354,30 +345,33 @@ NewsReindexResult ReindexNews(NewsDatabase& database, NewsReindexProgress* progr
     file.bytes(kept.data(), kept.size());
     ExclusiveFile stories;
     const bool storiesOpen = stories.open(NewsDatabase::NewsFolder() / "DNews.dat", ExclusiveFile::Mode::Read);
+    std::vector<DayWork> days(c.days.size() - firstDay);
+    for (size_t j = 0; j < days.size(); ++j)
+        days[j].stories = std::move(byDay[c.days[firstDay + j].date]);
     if (progress)
         progress->open(c.days.size());
     bool stopped = false;
-    // Days are indexed a batch at a time, and each day's section is then added, with a waiting
-    // message dispatched and the progress shown, in day order.
-    const size_t batch = std::max<size_t>(2 * std::thread::hardware_concurrency(), 1);
-    for (size_t first = firstDay; first < c.days.size() && !stopped; first += batch) {
-        std::vector<DayWork> work(std::min(batch, c.days.size() - first));
-        for (size_t j = 0; j < work.size(); ++j) {
-            const NewsDay& day = c.days[first + j];
-            if (storiesOpen)
-                work[j].bytes = NewsDatabase::ReadDayBytes(stories, day);
-            work[j].stories = std::move(byDay[day.date]);
-        }
-        MakeSections(work, dictionary, slotById, c.hashTable.size());
-        for (size_t j = 0; j < work.size() && !stopped; ++j) {
-            NewsDay& day = c.days[first + j];
-            day.indexOffset = uint32_t(file.size());
-            day.indexLength = uint32_t(work[j].section.size());
-            file.bytes(work[j].section.data(), work[j].section.size());
-            PumpWaitingMessages();
-            stopped = progress && !progress->step(first + j + 1);
-        }
-    }
+    // Each day's block is read and its section made on any of the threads; the sections are added,
+    // with a waiting message dispatched and the progress shown, in day order on this thread.
+    auto make = [&](size_t j) {
+        DayWork& day = days[j];
+        if (storiesOpen)
+            day.bytes = NewsDatabase::ReadDayBytes(stories, c.days[firstDay + j]);
+        day.section = DaySection(day, dictionary, slotById, c.hashTable.size());
+        day.bytes.reset();
+        day.stories = {};
+    };
+    auto take = [&](size_t j) {
+        NewsDay& day = c.days[firstDay + j];
+        std::vector<uint8_t> section = std::move(days[j].section);
+        day.indexOffset = uint32_t(file.size());
+        day.indexLength = uint32_t(section.size());
+        file.bytes(section.data(), section.size());
+        PumpWaitingMessages();
+        stopped = progress && !progress->step(firstDay + j + 1);
+        return !stopped;
+    };
+    ParallelForInOrder(days.size(), make, take);
     if (progress)
         progress->close();
     if (stopped) {
