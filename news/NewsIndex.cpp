@@ -340,18 +340,20 @@ NewsReindexResult ReindexNews(NewsDatabase& database, NewsReindexProgress* progr
     std::map<PackedDate, std::vector<const NewsStory*>> byDay;
     for (const NewsStory& story : c.stories)
         byDay[story.dayDate].push_back(&story);
-    ByteWriter file;
-    std::vector<uint8_t> kept = KeptSections(c, firstDay);
-    file.bytes(kept.data(), kept.size());
+    // The index is written as it is made, into workINews.dat, which then takes INews.dat's place.
+    const std::vector<uint8_t> kept = KeptSections(c, firstDay);
+    ExclusiveFile file;
+    bool written = file.open(work, ExclusiveFile::Mode::Create) && file.write(kept.data(), kept.size());
+    uint64_t fileSize = kept.size();
     ExclusiveFile stories;
     const bool storiesOpen = stories.open(NewsDatabase::NewsFolder() / "DNews.dat", ExclusiveFile::Mode::Read);
-    std::vector<DayWork> days(c.days.size() - firstDay);
+    std::vector<DayWork> days(written ? c.days.size() - firstDay : 0);
     for (size_t j = 0; j < days.size(); ++j)
         days[j].stories = std::move(byDay[c.days[firstDay + j].date]);
     if (progress)
         progress->open(c.days.size());
     bool stopped = false;
-    // Each day's block is read and its section made on any of the threads; the sections are added,
+    // Each day's block is read and its section made on any of the threads; the sections are written,
     // with a waiting message dispatched and the progress shown, in day order on this thread.
     auto make = [&](size_t j) {
         DayWork& day = days[j];
@@ -363,23 +365,26 @@ NewsReindexResult ReindexNews(NewsDatabase& database, NewsReindexProgress* progr
     };
     auto take = [&](size_t j) {
         NewsDay& day = c.days[firstDay + j];
-        std::vector<uint8_t> section = std::move(days[j].section);
-        day.indexOffset = uint32_t(file.size());
+        const std::vector<uint8_t> section = std::move(days[j].section);
+        day.indexOffset = uint32_t(fileSize);
         day.indexLength = uint32_t(section.size());
-        file.bytes(section.data(), section.size());
+        fileSize += section.size();
+        written = file.write(section.data(), section.size());
         PumpWaitingMessages();
         stopped = progress && !progress->step(firstDay + j + 1);
-        return !stopped;
+        return written && !stopped;
     };
     ParallelForInOrder(days.size(), make, take);
+    written = file.close() && written;
     if (progress)
         progress->close();
     if (stopped) {
+        ForceDelete(work);
         ForceDelete(NewsDatabase::NewsFolder() / "INews.dat");
         Unindex(c);
         return NewsReindexResult::Stopped;
     }
-    if (!WriteFileBytes(work, file.data()) || !RenameReplace(work, NewsDatabase::NewsFolder() / "INews.dat")) {
+    if (!written || !RenameReplace(work, NewsDatabase::NewsFolder() / "INews.dat")) {
         ForceDelete(work);
         Unindex(c);
         return NewsReindexResult::Failed;
