@@ -21,6 +21,7 @@ constexpr uint16_t kEmptyPostings = 65535;
 // Bits written most significant first through a 64-bit accumulator.
 class Bits {
 public:
+    void reserve(size_t bytes) { bytes_.reserve(bytes); }
     void put(uint32_t value, int count)
     {
         pending_ = (pending_ << count) | (uint64_t(value) & ((uint64_t(1) << count) - 1));
@@ -72,8 +73,14 @@ namespace {
 template <typename Postings>
 std::vector<uint8_t> SectionOf(const Postings& postings)
 {
+    // At most two bytes a story and three a list: the lists are written without growing.
+    size_t most = 0;
+    for (const auto& posting : postings)
+        most += 3 + 2 * posting.second.size();
     Bits lists;
+    lists.reserve(most);
     std::vector<std::pair<uint32_t, uint32_t>> table;
+    table.reserve(postings.size());
     for (const auto& [slot, stories] : postings) {
         table.emplace_back(slot, uint32_t(lists.bytes().size()));
         lists.u16(stories.empty() ? kEmptyPostings : stories[0]);
