@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <numeric>
 #include <span>
 
 namespace qv {
@@ -258,17 +259,31 @@ std::vector<uint8_t> DaySection(DayWork& day, const NewsDictionary& dictionary, 
     std::vector<uint32_t> lastStory(slots.size(), kNone);
     std::vector<uint32_t> counts(slots.size() + 1, 0);
     std::vector<std::pair<uint32_t, uint16_t>> pairs; // (word, story index within the day)
+    // The stories are decoded a code table at a time, which keeps that table's steps in the cache,
+    // into one buffer (a story that does not decode leaves no symbols), and taken in index order.
+    std::vector<uint32_t> byTable(day.stories.size());
+    std::iota(byTable.begin(), byTable.end(), 0u);
+    std::stable_sort(byTable.begin(), byTable.end(),
+                     [&](uint32_t a, uint32_t b) { return day.stories[a]->codeTable < day.stories[b]->codeTable; });
+    std::vector<uint16_t> decoded;
+    std::vector<std::pair<size_t, size_t>> storySymbols(day.stories.size(), {0, 0}); // (first, count) in decoded
     std::vector<uint16_t> symbols;
-    for (const NewsStory* story : day.stories) {
+    for (uint32_t i : byTable) {
+        const NewsStory* story = day.stories[i];
         if (!block.storySymbols(story->dayIndex, story->codeTable, symbols))
             continue;
-        for (uint16_t symbol : symbols) {
+        storySymbols[i] = {decoded.size(), symbols.size()};
+        decoded.insert(decoded.end(), symbols.begin(), symbols.end());
+    }
+    for (size_t i = 0; i < day.stories.size(); ++i) {
+        const uint16_t dayIndex = day.stories[i]->dayIndex;
+        for (uint16_t symbol : std::span<const uint16_t>(decoded).subspan(storySymbols[i].first, storySymbols[i].second)) {
             const uint32_t word = wordOfSymbol[symbol];
-            if (word == kNone || lastStory[word] == story->dayIndex)
+            if (word == kNone || lastStory[word] == dayIndex)
                 continue;
-            lastStory[word] = story->dayIndex;
+            lastStory[word] = dayIndex;
             ++counts[word + 1];
-            pairs.emplace_back(word, story->dayIndex);
+            pairs.emplace_back(word, dayIndex);
         }
     }
     for (size_t word = 1; word < counts.size(); ++word)
