@@ -4,6 +4,8 @@
 #include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/IndicatorTable.h"
 
+#include <algorithm>
+
 namespace qv {
 namespace {
 
@@ -40,6 +42,40 @@ std::vector<float> IntradayIndicatorLevels(const IndicatorRecord& settings)
     case IndicatorType::ADM: return bit2 ? std::vector<float>{25, 20} : std::vector<float>{};
     default: return {0};
     }
+}
+
+std::vector<IntradayIndicatorLine> IntradayIndicatorLines(const IndicatorRecord& settings, int outputs)
+{
+    const auto& pens = settings.pens;
+    const uint8_t flags = settings.flags;
+    std::vector<IntradayIndicatorLine> lines;
+    switch (settings.type) {
+    case IndicatorType::MACD:
+        if (flags & 1)
+            lines = {{0, false, 0, pens[0]}, {1, false, 0, pens[1]}};
+        if (flags & 2) {
+            lines.push_back({2, true, +1, pens[3]});
+            lines.push_back({2, true, -1, pens[2]});
+        }
+        break;
+    case IndicatorType::ADM:
+        if (flags & 2)
+            lines.push_back({2, false, 0, pens[0]});
+        if (flags & 1) {
+            lines.push_back({0, false, 0, pens[1]});
+            lines.push_back({1, false, 0, pens[2]});
+        }
+        if (flags & 4)
+            lines.push_back({3, false, 0, pens[3]});
+        break;
+    default:
+        for (int j = 0; j < std::min<int>(outputs, int(pens.size())); ++j)
+            lines.push_back({j, false, 0, pens[size_t(j)]});
+        break;
+    }
+    // A calculator with fewer outputs than the plan names draws what it has.
+    std::erase_if(lines, [outputs](const IntradayIndicatorLine& l) { return l.output >= outputs; });
+    return lines;
 }
 
 } // namespace qv

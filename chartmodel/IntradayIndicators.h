@@ -21,4 +21,19 @@ std::unique_ptr<CIndicatorCalc> CreateIntradayIndicatorCalc(const IndicatorRecor
 // with option bit 2 (else none), every other type 0.
 std::vector<float> IntradayIndicatorLevels(const IndicatorRecord& settings);
 
+// One drawn output of an indicator: a line, or the bars of its values of one sign (+1 or -1) about
+// zero, in one of the record's pens.
+struct IntradayIndicatorLine {
+    int output = 0;
+    bool histogram = false;
+    int sign = 0;
+    uint32_t pen = 0;
+    bool operator==(const IntradayIndicatorLine&) const = default;
+};
+// What a record draws of the calculator's outputs: MACD its line and signal with option bit 0 and its
+// histogram (rising bars in pen 3, falling in pen 2) with bit 1; directional movement ADX with bit 1,
+// +DI and -DI with bit 0 and ADXR with bit 2, in the pens the dialogs name (ADX, +DI, -DI, ADXR);
+// every other type each of its outputs (at most four) as a line in the pen of its place.
+std::vector<IntradayIndicatorLine> IntradayIndicatorLines(const IndicatorRecord& settings, int outputs);
+
 } // namespace qv

@@ -63,6 +63,7 @@ std::array<std::string, 2> FormatTimeRange(PackedDate fromDay, int32_t fromSecon
 // The title options word (u16 at byte 1238 of the graph setting): the bits the title values read.
 enum IntradayTitleBit : uint16_t {
     kTitleLastMid = 1u << 1,
+    kTitleAverageVolume = 1u << 3,
     kTitleMidChange = 1u << 6,
     kTitleFromPreviousClose = 1u << 7,
     kTitleChangeAsPercent = 1u << 8,

@@ -11,6 +11,7 @@
 #include "core/LinesAndTextFiles.h"
 #include "core/ReadersWriterLock.h"
 #include "platform/ByteOrder.h"
+#include "platform/Clock.h"
 #include "realtime/RTMarketTable.h"
 #include "realtime/store/RTStore.h"
 
@@ -132,6 +133,13 @@ size_t CollectStudyKeys(KeyedItemStore& store, const StudyKeySets& keys, std::sp
     return changed;
 }
 
+std::vector<PackedDate> DrawingDays(std::vector<PackedDate> held, PackedDate today)
+{
+    if (!held.empty())
+        held.push_back(today);
+    return held;
+}
+
 void CollectStudyKeys()
 {
     std::vector<PackedDate> days;
@@ -139,7 +147,9 @@ void CollectStudyKeys()
         SharedLockGuard lock(IntradayStoreLock());
         days = TheRTStore().days;
     }
-    CollectStudyKeys(LinesAndTextStore(), GatherStudyKeys(Config().dailyGraphs, Config().intradayGraphs), days);
+    const LocalDateTime now = NowLocal();
+    CollectStudyKeys(LinesAndTextStore(), GatherStudyKeys(Config().dailyGraphs, Config().intradayGraphs),
+                     DrawingDays(std::move(days), PackDate(now.day, now.month, now.year)));
 }
 
 std::set<uint32_t> MarketSourcesInUse(const NamedRecordFamily<GraphSetting>& intraday)

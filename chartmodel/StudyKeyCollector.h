@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <set>
 #include <span>
+#include <vector>
 
 namespace qv {
 
@@ -23,7 +24,12 @@ StudyKeySets GatherStudyKeys(const NamedRecordFamily<GraphSetting>& daily, const
 // their blobs; each intraday item keeps only its objects on the held days (a line study's alarm word
 // cut to its two low bits). The number of items changed.
 size_t CollectStudyKeys(KeyedItemStore& store, const StudyKeySets& keys, std::span<const PackedDate> heldDays);
-// The same over the program's settings, the intraday store's days and the lines-and-text store.
+// The days whose intraday drawings are kept: the held days and today, which the store holds only once
+// its first tick is written (a line drawn on today, perhaps with an alarm, stays); none without held
+// days.
+std::vector<PackedDate> DrawingDays(std::vector<PackedDate> held, PackedDate today);
+// The same over the program's settings, the intraday store's days and today, and the lines-and-text
+// store.
 void CollectStudyKeys();
 
 // The market-table sources (as `MarketSource::SubKey`) the market-breadth studies of the intraday

@@ -1079,6 +1079,15 @@ void DailyChartDrawing::Commit()
     view_.InvalidateWindow();
 }
 
+bool DailyChartDrawing::SetSelectedAlarm(uint16_t word)
+{
+    if (!selected_ || placing_ || selected_->kind != LineObjectKind::LineStudy)
+        return false;
+    work_.setAlarm(word);
+    Commit();
+    return true;
+}
+
 void DailyChartDrawing::SaveObjects(LineObjectList& list)
 {
     const GraphPane* pane = PaneOf(&list);

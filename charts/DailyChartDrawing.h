@@ -153,6 +153,10 @@ public:
 
     LineObjectList& PaneObjects(uint32_t paneId) { return lists_[paneId % kLayoutPanes]; }
     const LineObject* selected() const { return selected_; }
+    // The line tool's object is still being placed.
+    bool placing() const { return placing_; }
+    // The selected line study's alarm word set and the objects saved; false without one.
+    bool SetSelectedAlarm(uint16_t word);
     bool HasUndo() const { return undo_.has_value(); }
 
     // Positions: on the daily chart the date of a day of the history, counted on past its last day by

@@ -1,6 +1,7 @@
 // The intraday chart's rules: setting fields, periods, days, period bars and the day bands.
 #include "charts/IntradayChart.h"
 
+#include "core/MovingAverage.h"
 #include "core/StringPrintf.h"
 
 #include <algorithm>
@@ -262,6 +263,23 @@ int32_t CheckTickOrder(std::span<const IntradayTick> ticks)
         last = ticks[i].value1;
     }
     return -1;
+}
+
+std::vector<float> VolumeSignalLine(const PeriodBars& bars, uint16_t period)
+{
+    std::vector<float> out;
+    if (period == 0 || bars.bars.empty())
+        return out;
+    out.reserve(bars.bars.size());
+    auto average = CreateMovingAverage(1, period, 0, 0);
+    int32_t needed = 0, leadIn = 0;
+    average->Prepare(needed, leadIn);
+    average->Prime(bars.bars.front().volume);
+    for (const Bar& bar : bars.bars) {
+        out.push_back(float(average->Next(bar.volume)));
+        average->DropOldest();
+    }
+    return out;
 }
 
 } // namespace qv

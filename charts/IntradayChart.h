@@ -121,6 +121,8 @@ struct PeriodBarInput {
 PeriodBars BuildPeriodBars(const PeriodBarInput& in, int32_t period);
 // The bars of the analytic time selection: first and last index, or none (last < first).
 std::pair<int32_t, int32_t> MapTimeToBar(const PeriodBars& bars, int selection, int32_t from, int32_t to);
+// The volume signal line over the bars: an exponential average of their volumes over the period.
+std::vector<float> VolumeSignalLine(const PeriodBars& bars, uint16_t period);
 
 // The time window of the axis and each day's shown span (seconds of the day).
 struct AxisHours {

@@ -7,6 +7,7 @@
 #include "chartmodel/EodChartView.h"
 #include "chartmodel/IndicatorCalc.h"
 #include "chartmodel/IndicatorRecord.h"
+#include "chartmodel/IntradayReadouts.h"
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/SeriesLayout.h"
 #include "chartmodel/StopLossSettings.h"
@@ -269,11 +270,12 @@ IntradayDaySet IntradayChartView::LoadDay(uint16_t share, PackedDate day, const 
     }
     SplitIntradayTicks(ticks, counts, set.items, name);
     const GraphSetting& s = Look();
-    const float factor = (gs::U8(s, kDeSpike) & 1) ? kSpikeFactor : 0.0f;
-    const bool removal = ChartOptions().spikeRemoval != 0;
-    CleanTickPrices(set.items.quotes, 0, true, &set.range, factor, removal);
-    CleanTickPrices(set.items.quotes, 1, true, &set.range, factor, removal);
-    CleanTickPrices(set.items.trades, 0, false, &set.range, factor, removal);
+    // The day's quotes and trades cleaned with the de-spike strength, widening its price range.
+    IntradaySeriesSet* items[] = {&set.items};
+    const uint8_t style = gs::U8(s, kPriceStyle);
+    set.range = CleanTicks(items, {}, DeSpikeFactor(gs::U8(s, kDeSpike)), style == 3 || style == 4, false,
+                           ChartOptions().spikeRemoval != 0)
+                    .range;
     int32_t first = INT32_MAX, last = INT32_MIN;
     for (const TickItemArray* items : {&set.items.quotes, &set.items.trades})
         if (!items->items.empty()) {
@@ -771,17 +773,10 @@ void IntradayChartView::BuildBandSeries(IntradayDaySet& set, bool last)
         const uint16_t period = gs::U16(s, gs::kVolumeSignalPeriods);
         if ((flags & kVolumeSignal) && period != 0 && !set.bars.bars.empty()) {
             PlotElement* line = AddPlotElement(series, 1, 0, gs::U32(s, gs::kVolumeSignalPen), 0, 1, 0, 0, 0, 0);
-            const int32_t n = int32_t(set.bars.bars.size());
-            auto* out = static_cast<float*>(InitDataArray(line->values, kArrayFloats, n, 0, 0));
+            const std::vector<float> signal = VolumeSignalLine(set.bars, period);
+            auto* out = static_cast<float*>(InitDataArray(line->values, kArrayFloats, int32_t(signal.size()), 0, 0));
             line->values.flags = kSelectSkipZero;
-            auto average = CreateMovingAverage(1, period, 0, 0);
-            int32_t needed = 0, leadIn = 0;
-            average->Prepare(needed, leadIn);
-            average->Prime(set.bars.bars.front().volume);
-            for (int32_t i = 0; i < n; ++i) {
-                out[i] = float(average->Next(set.bars.bars[size_t(i)].volume));
-                average->DropOldest();
-            }
+            std::copy(signal.begin(), signal.end(), out);
         }
     } else {
         PlotElement* e = AddPlotElement(series, 4, 0, pen, 0, 1, 0, 0, 0, 0);

@@ -148,6 +148,12 @@ public:
     std::string PositionText(int32_t position) const override;
     int32_t LastPosition() const override;
     uint16_t StoreKind() const override { return 1; }
+    // The x of a time of the set's day, and the loaded share and added graphs (share id, exchange,
+    // pen; names), for the read-outs and the indicator panes.
+    int32_t XOfTime(const IntradayDaySet& set, int32_t time) const { return XOf(set, time); }
+    const IntradayShare& share() const { return share_; }
+    const std::array<std::array<uint32_t, 3>, 4>& addedEntries() const { return addedEntries_; }
+    const std::array<std::string, 4>& addedNames() const { return addedNames_; }
 
     // Set by the price-update message: the next build reloads.
     bool dataChanged = false;

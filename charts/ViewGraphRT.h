@@ -7,12 +7,18 @@
 #include "chartmodel/GraphModel.h"
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/ViewGraph.h"
+#include "charts/IntradayChartReadouts.h"
 #include "charts/IntradayChartView.h"
+#include "charts/IntradayIndicatorPanes.h"
+#include "charts/IntradayLineAlarm.h"
 #include "core/KeyedItemStore.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/store/RTStore.h"
 #include "resources/MessageIds.h"
+#include "platform/Clock.h"
 #include "views/CommandUpdate.h"
+
+#include <cstdio>
 
 namespace qv {
 
@@ -43,14 +49,15 @@ public:
             this->InvalidateWindow();
             return 0;
         }
-        if (message == WM_COMMAND && (chart.RunCommand(uint32_t(wParam & 0xFFFF)) ||
-                                      drawing.RunCommand(uint32_t(wParam & 0xFFFF))))
+        const uint32_t command = uint32_t(wParam & 0xFFFF);
+        if (message == WM_COMMAND && (chart.RunCommand(command) || RunLineAlarm(command) || drawing.RunCommand(command)))
             return 1;
         return Base::onProgramMessage(message, wParam, lParam);
     }
     bool UpdateCommandUi(CommandUi& ui) const override
     {
-        return chart.UpdateCommand(ui) || drawing.UpdateCommand(ui) || Base::UpdateCommandUi(ui);
+        return chart.UpdateCommand(ui) || UpdateLineAlarmCommand(ui, drawing) || drawing.UpdateCommand(ui) ||
+               Base::UpdateCommandUi(ui);
     }
 
     // The days: fewer, more, the previous and the next day.
@@ -62,6 +69,13 @@ public:
     IntradayChartView chart;
     // The user's lines and texts, stored under kind 1 at moments of the program calendar.
     DailyChartDrawing drawing;
+    IntradayChartReadouts readouts{*this, chart};
+    IntradayIndicatorPanes indicatorPanes{*this, chart};
+    // How a line alarm finds its side and today (tests replace them).
+    LineAlarmCommand lineAlarm{LineAlarmSide, [] {
+                                   const LocalDateTime now = NowLocal();
+                                   return PackDate(now.day, now.month, now.year);
+                               }};
 
 protected:
     void LoadShareData() override
@@ -73,7 +87,27 @@ protected:
         this->bottomStrip = 1;
     }
     void BuildTimeBands() override { chart.LayOutTimeAxis(); }
-    void BuildSeries() override { chart.BuildSeries(); }
+    void BuildSeries() override
+    {
+        chart.BuildSeries();
+        AddTitleValues();
+    }
+    GraphSeries* BuildIndicatorSeries(int window, int row, GraphSeries*) override
+    {
+        return indicatorPanes.AddIndicatorPane(window, row);
+    }
+    GraphSeries* BuildMarketGraphSeries(int window, int row) override { return indicatorPanes.AddBreadthPane(window, row); }
+    // The status panes read out the point under the mouse, or the latest values; the first keeps the
+    // name of a mode in progress.
+    void FillReadouts(std::array<std::string, 3>& texts) override
+    {
+        const std::string mode = texts[0];
+        readouts.FillStatusTexts(texts, this->lastMouseX, this->lastMouseY, MouseInside(), drawing.selected());
+        if (this->modeRecord.active && this->modeRecord.mode != 0)
+            texts[0] = mode;
+    }
+    // The mouse is over the chart: the cursor read-outs describe the point under it.
+    virtual bool MouseInside() const { return true; }
     void ComputeValueRanges() override
     {
         Base::ComputeValueRanges();
@@ -95,6 +129,31 @@ protected:
     }
 
 private:
+    bool RunLineAlarm(uint32_t command)
+    {
+        const auto [share, exchange] = chart.ShownShareKey();
+        return RunLineAlarmCommand(command, drawing, ShareRef{nullptr, exchange, share}, lineAlarm);
+    }
+    // The title options' latest values after the price title, and the average trade volume after the
+    // volume title.
+    void AddTitleValues()
+    {
+        const uint16_t options = graphsetting::U16(Look(), intraday::kTitleOptions);
+        const std::string values = readouts.TitleValues();
+        const int64_t average = (options & kTitleAverageVolume) ? readouts.AverageVolume() : -1;
+        const std::string title = chart.ChartTitle();
+        for (TimeBand* band = this->timeBands; band; band = band->next)
+            for (GraphSeries* series = band->series; series; series = series->next) {
+                const char* own = series->title;
+                std::string text;
+                if (!values.empty() && series->pane && series->pane->id == kPanePrice && title == own)
+                    text = title + " " + values;
+                else if (average >= 0 && series->pane && series->pane->id == kPaneVolume && std::string(own) == "Volume")
+                    text = "Volume, average trade " + IntradayVolumeText(float(average));
+                if (!text.empty())
+                    std::snprintf(series->title, sizeof series->title, "%s", text.c_str());
+            }
+    }
     const GraphSetting& Look() const
     {
         const GraphSetting* style = this->StyleRecord();

@@ -89,6 +89,9 @@ struct CellSources {
     // value kind, high byte the form): type 0 none, 1 a formatted number, 3 plain, 4 signed, 5 a time of
     // day.
     int (*intradayValue)(const uint8_t* record, uint32_t extra, int daysBack, int item, uint16_t option, float* value) = nullptr;
+    // The up/down arrow of an 'I' column: the share's last trade's direction, `daysBack` days back;
+    // 1 up, -1 down, 0 unchanged, 2 none.
+    int (*intradayDirection)(const uint8_t* record, int daysBack) = nullptr;
     // A live cell's flash state for column `item`: 1 up, 2 down, 3 same, 0 none.
     int (*intradayFlash)(const uint8_t* record, int item) = nullptr;
     // The share's ticks of a day, `daysBack` weekdays back, for a small graph; false when none.

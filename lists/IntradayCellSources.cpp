@@ -16,6 +16,7 @@ void InstallIntradayCellSources()
     };
     cells.intradayFlash = [](const uint8_t* record, int item) { return IntradayCellFlash(record, item, IntradayNowMs()); };
     cells.intradayDay = IntradayCellDay;
+    cells.intradayDirection = IntradayTradeDirection;
     SetIntradayHeadingSource(&CIntradayColumnSpec::Title);
 }
 

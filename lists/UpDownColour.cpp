@@ -34,7 +34,7 @@ int ShareListUpDownState(uint8_t fieldCode, float v)
         return -1;
     }
     if (fieldCode == kFieldI)
-        return 2; // the intraday value comes from the intraday store, which gives none yet
+        return 2; // the share list's rows give the last trade's direction
     if (v == kCellNoValue)
         return 2;
     if (std::fabs(v) < kEpsilon)

@@ -47,7 +47,9 @@ StorySet Difference(const StorySet& a, const StorySet& b)
 // The index read once per search: each day's section, and the story numbers behind its indexes.
 class IndexView {
 public:
-    IndexView(NewsDatabase& database, uint32_t first, uint32_t end) : db_(database)
+    // file: INews.dat's bytes.
+    IndexView(NewsDatabase& database, const std::vector<uint8_t>& file, uint32_t first, uint32_t end)
+        : db_(database), file_(file)
     {
         NewsCatalogue& c = database.catalogue();
         PackedDate limit = 0;
@@ -66,7 +68,6 @@ public:
             day[s.dayIndex] = i;
             all_.push_back(i);
         }
-        file_ = ReadFileBytes(NewsDatabase::NewsFolder() / "INews.dat").value_or(std::vector<uint8_t>());
         for (const NewsDay& day : c.days) {
             auto stories = byDay.find(day.date);
             if (stories == byDay.end() || uint64_t(day.indexOffset) + day.indexLength > file_.size())
@@ -122,7 +123,7 @@ private:
         std::vector<uint32_t> numbers;
     };
     NewsDatabase& db_;
-    std::vector<uint8_t> file_;
+    const std::vector<uint8_t>& file_;
     std::vector<Day> days_;
     StorySet all_;
     NewsSearchStep step_;
@@ -209,6 +210,34 @@ bool IndexBeyondItsFile(const NewsDatabase& database)
             return true;
     }
     return false;
+}
+
+std::vector<uint8_t> ReadNewsIndexFile()
+{
+    return ReadFileBytes(NewsDatabase::NewsFolder() / "INews.dat").value_or(std::vector<uint8_t>());
+}
+
+// Each group's matches within the index's stories, closed by its separator's share (or the first
+// term's owner for the last group).
+void SearchIndex(const IndexView& index, NewsDatabase& database, const std::vector<NewsSearchTerm>& terms,
+                 std::vector<NewsMatch>& matches)
+{
+    std::vector<NewsSearchTerm> group;
+    auto close = [&](uint32_t owner) {
+        if (!group.empty())
+            for (uint32_t story : EvaluateGroup(index, database, group))
+                matches.push_back({story, owner});
+        group.clear();
+    };
+    for (const NewsSearchTerm& term : terms) {
+        if (index.stopped())
+            break;
+        if (term.kind == NewsSearchTerm::kSeparator)
+            close(term.owner);
+        else
+            group.push_back(term);
+    }
+    close(group.empty() ? 0 : group.front().owner);
 }
 
 } // namespace
@@ -342,39 +371,50 @@ std::vector<NewsSearchTerm> MakeNewsPortfolioSearch(NewsDatabase& database, cons
     return terms;
 }
 
-std::vector<NewsMatch> PerformNewsSearch(NewsDatabase& database, const std::vector<NewsSearchTerm>& terms,
-                                         uint32_t first, uint32_t end, NewsReindexProgress* progress,
-                                         const NewsSearchStep& step)
+bool PrepareNewsIndex(NewsDatabase& database, NewsReindexProgress* progress)
 {
     if (IndexBeyondItsFile(database))
         database.clearIndex();
     const size_t unindexed = FirstUnindexedNewsDay(database);
-    if (unindexed < database.catalogue().days.size()) {
-        NewsReindexResult result = ReindexNews(database, progress, unindexed);
-        database.save(false);
-        if (result == NewsReindexResult::Stopped)
-            return {};
-    }
-    IndexView index(database, first, end);
+    if (unindexed >= database.catalogue().days.size())
+        return true;
+    const NewsReindexResult result = ReindexNews(database, progress, unindexed);
+    database.save(false);
+    return result != NewsReindexResult::Stopped;
+}
+
+std::vector<NewsMatch> PerformNewsSearch(NewsDatabase& database, const std::vector<NewsSearchTerm>& terms,
+                                         uint32_t first, uint32_t end, NewsReindexProgress* progress,
+                                         const NewsSearchStep& step)
+{
+    if (!PrepareNewsIndex(database, progress))
+        return {};
+    const std::vector<uint8_t> file = ReadNewsIndexFile();
+    IndexView index(database, file, first, end);
     index.SetStep(step);
     std::vector<NewsMatch> matches;
-    std::vector<NewsSearchTerm> group;
-    auto close = [&](uint32_t owner) {
-        if (!group.empty())
-            for (uint32_t story : EvaluateGroup(index, database, group))
-                matches.push_back({story, owner});
-        group.clear();
-    };
-    for (const NewsSearchTerm& term : terms) {
-        if (index.stopped())
-            break;
-        if (term.kind == NewsSearchTerm::kSeparator)
-            close(term.owner);
-        else
-            group.push_back(term);
-    }
-    close(group.empty() ? 0 : group.front().owner);
+    SearchIndex(index, database, terms, matches);
     return matches;
+}
+
+NewsSearchRun::NewsSearchRun(NewsDatabase& database, std::vector<NewsSearchTerm> terms, uint32_t storiesPerStep)
+    : database_(database), terms_(std::move(terms)), perStep_(std::max<uint32_t>(storiesPerStep, 1)),
+      end_(uint32_t(database.catalogue().stories.size()))
+{
+}
+
+bool NewsSearchRun::Step()
+{
+    if (done())
+        return false;
+    // The index is read at the first step, once the caller has prepared it.
+    if (next_ == 0)
+        index_ = ReadNewsIndexFile();
+    const uint32_t end = next_ + std::min(perStep_, end_ - next_);
+    const IndexView index(database_, index_, next_, end);
+    SearchIndex(index, database_, terms_, matches_);
+    next_ = end;
+    return !done();
 }
 
 } // namespace qv

@@ -65,6 +65,10 @@ struct NewsMatch {
 // asked to stop (Esc).
 using NewsSearchStep = std::function<bool(uint32_t story, uint32_t stories)>;
 
+// Clears an index that is damaged (a day's section too short or beyond INews.dat) and indexes the
+// days that have no section (showing the progress when given); false when the user stopped it.
+bool PrepareNewsIndex(NewsDatabase& database, NewsReindexProgress* progress = nullptr);
+
 // The stories from first up to (not including) end that match, in story order per group. Indexes
 // the days that have no section first (showing the progress when given); a reindex stopped by the
 // user ends the search with nothing. With the header's limit flag, stories dated before the limit
@@ -73,5 +77,30 @@ using NewsSearchStep = std::function<bool(uint32_t story, uint32_t stories)>;
 std::vector<NewsMatch> PerformNewsSearch(NewsDatabase& database, const std::vector<NewsSearchTerm>& terms,
                                          uint32_t first = 0, uint32_t end = UINT32_MAX,
                                          NewsReindexProgress* progress = nullptr, const NewsSearchStep& step = {});
+
+// A search that weighs the stories in steps, from the first story on, so that its caller can go
+// back to the user between steps and stop with the matches found so far. The index must be
+// prepared (PrepareNewsIndex) before the first step.
+class NewsSearchRun {
+public:
+    static constexpr uint32_t kStoriesPerStep = 500;
+
+    NewsSearchRun(NewsDatabase& database, std::vector<NewsSearchTerm> terms, uint32_t storiesPerStep = kStoriesPerStep);
+
+    // Weighs the next stories; false once every story there was at the start has been weighed.
+    bool Step();
+    bool done() const { return next_ >= end_; }
+    uint32_t reached() const { return next_; }
+    const std::vector<NewsMatch>& matches() const { return matches_; }
+
+private:
+    NewsDatabase& database_;
+    std::vector<NewsSearchTerm> terms_;
+    std::vector<uint8_t> index_;
+    uint32_t perStep_;
+    uint32_t next_ = 0;
+    uint32_t end_;
+    std::vector<NewsMatch> matches_;
+};
 
 } // namespace qv

@@ -33,6 +33,14 @@ int IntradayRouteType(int engineType)
     return engineType >= 0 && engineType < int(std::size(kRouteOfEngineType)) ? kRouteOfEngineType[engineType] : kCellRouteNone;
 }
 
+int IntradayTradeDirection(const uint8_t* record, int daysBack)
+{
+    if (!record)
+        return 2;
+    SharedLockGuard lock(IntradayStoreLock());
+    return GetRTTradeDirection(-std::abs(daysBack), ShareRef{record, 0, 0});
+}
+
 int IntradayCellValue(const uint8_t* record, int daysBack, int letter, uint16_t option, float& value)
 {
     value = 0;

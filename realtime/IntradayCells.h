@@ -19,6 +19,10 @@ int IntradayRouteType(int engineType);
 // with the column's option word (low byte the value kind, high byte the form), as a route type.
 int IntradayCellValue(const uint8_t* record, int daysBack, int letter, uint16_t option, float& value);
 
+// The arrow of a share's 'I' column: its last trade's direction, `daysBack` days back (either sign);
+// 1 up, -1 down, 0 unchanged, 2 none.
+int IntradayTradeDirection(const uint8_t* record, int daysBack);
+
 // The flash state of a live cell of `letter` for the share: 1 up, 2 down, 3 same, 0 none. Marks
 // older than the highlight duration (`nowMs` on the feed's millisecond tick) count as none.
 int IntradayCellFlash(const uint8_t* record, int letter, uint32_t nowMs);

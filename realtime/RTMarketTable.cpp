@@ -149,6 +149,15 @@ CRTMarketTable::Entry* CRTMarketTable::FindEntry(uint16_t share, uint32_t subKey
     return nullptr;
 }
 
+const CRTMarketTable::Entry* CRTMarketTable::FindSourceEntry(uint32_t subKey) const
+{
+    for (const auto& [share, entries] : groups_)
+        for (const auto& e : entries)
+            if (e->source.SubKey() == subKey)
+                return e.get();
+    return nullptr;
+}
+
 void CRTMarketTable::Tell(const Entry& e)
 {
     if (post_)

@@ -86,6 +86,8 @@ public:
 
     Entry& AddEntry(uint16_t share, MarketSource source);
     Entry* FindEntry(uint16_t share, uint32_t subKey);
+    // The first entry of any group for a source's sub-key; null when none holds it.
+    const Entry* FindSourceEntry(uint32_t subKey) const;
     // Drops the entry, telling every window that watched it (1099).
     bool DeleteEntry(uint16_t share, uint32_t subKey);
     // A deleted portfolio: its entries are named "deleted" and dropped from every group, and the group

@@ -1383,8 +1383,11 @@ constexpr SoftMenuItem kMenu309[] = {
         Item("Edit share's news search...", 26701),
         Item("Edit any modified news search text...", 26707),
         Item("Clear news search index", 26771),
+        Item("Limit search date range", 26778),
+        Item("Set search range limit...", 26779),
         Item("News options...", 26635),
         Item("Purge...", 26646),
+        Item("News statistics...", 26696),
         End(),
     End(),
 };
@@ -1452,6 +1455,7 @@ constexpr SoftMenuItem kMenu377[] = {
 constexpr SoftMenuItem kMenu654[] = {
     Popup("_POPUP_"),
         Item("Copy story to clipboard", 26698),
+        Item("Select all", 26699),
         End(),
     End(),
 };

@@ -6,6 +6,7 @@
 #include "chartmodel/ChartLabels.h"
 #include "chartmodel/ChartRoutines.h"
 #include "chartmodel/DataArray.h"
+#include "chartmodel/EodChart.h"
 #include "chartmodel/GraphModel.h"
 #include "chartmodel/SeriesLayout.h"
 #include "chartmodel/ViewGraph.h"
@@ -258,7 +259,9 @@ void GraphPainter::QueueTitles(const GraphPane* pane, const std::vector<const Gr
                 text += std::string(" - ") + kUnitWords[unit];
         }
         first = false;
-        lines.push_back({text, series->defaultColour});
+        // A title part after "^^" stands on a line of its own.
+        for (const std::string& line : SplitChartText(text))
+            lines.push_back({line, series->defaultColour});
     }
     QueuePaneCaption(pane, lines);
 }

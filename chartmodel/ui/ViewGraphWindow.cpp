@@ -260,8 +260,7 @@ void CViewGraphWnd::ShowLegendWindow()
     legendSource_.filterEvaluating = DataMiningRunBusy != 0;
     legendSource_.setting = ActiveSetting();
     legendSource_.settingName = SettingName();
-    // The intraday chart fills no legend values of its own yet: its legend stays as it was.
-    legendSource_.items = legendSource_.intraday ? nullptr : &ProgramLegendItems(false);
+    legendSource_.items = &ProgramLegendItems(legendSource_.intraday);
     FillLegendSource(legendSource_);
     legend.Bind(this, &legendSource_);
     legend.UpdateLegend(false);

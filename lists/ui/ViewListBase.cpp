@@ -40,6 +40,7 @@ namespace {
 // An intraday column record: its days back at byte 29.
 constexpr size_t kIntradayColumnBytes = 31;
 constexpr size_t kIntradayDaysBack = 29;
+constexpr uint8_t kFieldI = 'I';
 
 bool SummaryAboveHeadings(int kind)
 {
@@ -63,8 +64,14 @@ public:
         return std::string(text, n);
     }
     bool HasUpDownColour(const uint8_t* column) override { return view_.HasUpDownColour(column); }
+    // An 'I' column's arrow is the share's last trade's direction.
     int UpDownState(const uint8_t* column, int row, const CellValue& value) override
     {
+        const auto& direction = CurrentCellSources().intradayDirection;
+        RecordCursor* entry = ShareListEntry(list_, row);
+        if (ColumnDefCode(column) == kFieldI && direction && entry && list_->family == kFamilyShares &&
+            column[ColumnDefLayout::Length] >= kIntradayColumnBytes)
+            return direction(entry->record, LoadU16(column + kIntradayDaysBack));
         return view_.GetUpDownState(column, row, value);
     }
     int Family() const override { return list_->family; }

@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace qv {
@@ -26,33 +27,36 @@ double Percent(double part, double whole) { return whole > 0 ? 100.0 * part / wh
 
 } // namespace
 
-NewsPurgeEstimate EstimateNewsPurge(const std::vector<bool>& gone, uint64_t fileBytes)
+NewsPurgeEstimate EstimateNewsPurge(const std::vector<bool>& gone, const NewsFileSizes& files)
 {
+    constexpr double kMbyte = 1024.0 * 1024.0;
     NewsPurgeEstimate e;
     e.storiesBefore = int(gone.size());
     for (bool g : gone)
         e.storiesAfter += g ? 0 : 1;
-    e.mbytesBefore = double(fileBytes) / (1024.0 * 1024.0);
-    const double variable = std::max(e.mbytesBefore - kBaseMbytes, 0.0);
-    e.mbytesAfter = std::min(e.mbytesBefore, kBaseMbytes + variable * (e.storiesBefore ? double(e.storiesAfter) / e.storiesBefore : 0.0));
+    e.mbytesBefore = double(files.catalogue + files.stories) / kMbyte;
+    // The base stays whatever goes, but a catalogue smaller than the base is all that can stay: the
+    // texts, titles and index go with their stories.
+    const double fixed = std::min(kBaseMbytes, double(files.catalogue) / kMbyte);
+    const double share = e.storiesBefore ? double(e.storiesAfter) / e.storiesBefore : 0.0;
+    e.mbytesAfter = fixed + (e.mbytesBefore - fixed) * share;
     return e;
 }
 
-uint64_t NewsFileBytes()
+NewsFileSizes NewsFileBytes()
 {
     namespace fs = std::filesystem;
     std::error_code error;
-    uint64_t total = 0;
-    const fs::path data = NewsDatabase::DataFolder();
-    if (uintmax_t size = fs::file_size(data / "News.dat", error); !error)
-        total += size;
+    NewsFileSizes sizes;
+    if (uintmax_t size = fs::file_size(NewsDatabase::DataFolder() / "News.dat", error); !error)
+        sizes.catalogue = size;
     for (const auto& entry : fs::directory_iterator(NewsDatabase::NewsFolder(), error)) {
         if (entry.path().extension() != ".dat")
             continue;
         if (uintmax_t size = fs::file_size(entry.path(), error); !error)
-            total += size;
+            sizes.stories += size;
     }
-    return total;
+    return sizes;
 }
 
 CNewsPurgeDlg::CNewsPurgeDlg(QWidget* parent) : QDialog(parent)

@@ -16,16 +16,22 @@ namespace qv {
 
 class CDateEdit;
 
-// What a purge would leave: stories and Mbytes before and after (a 0.391 Mbyte base stays).
+// What a purge would leave: stories and Mbytes before and after (a 0.391 Mbyte base stays, or the
+// whole catalogue when it is smaller).
 struct NewsPurgeEstimate {
     int storiesBefore = 0;
     int storiesAfter = 0;
     double mbytesBefore = 0;
     double mbytesAfter = 0;
 };
-NewsPurgeEstimate EstimateNewsPurge(const std::vector<bool>& gone, uint64_t fileBytes);
-// The sizes of "data\News.dat" and "data\News\*.dat".
-uint64_t NewsFileBytes();
+// The sizes of "data\News.dat" (the catalogue) and of "data\News\*.dat" (the stories' texts, titles
+// and index).
+struct NewsFileSizes {
+    uint64_t catalogue = 0;
+    uint64_t stories = 0;
+};
+NewsFileSizes NewsFileBytes();
+NewsPurgeEstimate EstimateNewsPurge(const std::vector<bool>& gone, const NewsFileSizes& files);
 
 class CNewsPurgeDlg : public QDialog {
     Q_OBJECT

@@ -16,6 +16,7 @@
 #include "platform/ReportPrint.h"
 #include "platform/qt/QtText.h"
 #include "shell/ui/ModalDialog.h"
+#include "shell/ui/SoftMenuQt.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -43,6 +44,7 @@ constexpr int kMinimumWidth = 500, kMinimumHeight = 457, kStartWidth = 640, kSta
 constexpr int kMargin = 8, kButtonsWidth = 150, kFieldsHeight = 70;
 constexpr int kStoryTopWithHeader = 78, kStoryTopWithoutHeader = 5;
 constexpr uint32_t kHeaderLinesHidden = 1u << 20;
+constexpr uint32_t kStoryMenu = 654, kCommandCopyStory = 26698, kCommandSelectStory = 26699;
 
 constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
@@ -294,14 +296,29 @@ void CNewsStoryDlg::resizeEvent(QResizeEvent* event)
     update();
 }
 
+// The story's popup menu (654): its items run here, on the dialog, whatever window is active.
+QMenu* CNewsStoryDlg::CreateStoryMenu()
+{
+    QMenu* menu = CreateOwnSoftQMenu(kStoryMenu, this, [this](uint32_t command) {
+        if (command == kCommandCopyStory)
+            CopyStory();
+        else if (command == kCommandSelectStory)
+            window_->SelectAll();
+    });
+    for (QAction* action : menu->actions()) {
+        if (ActionCommand(action) == kCommandCopyStory)
+            action->setStatusTip(QStringLiteral("Copies the displayed story to the windows clipboard."));
+        if (ActionCommand(action) == kCommandSelectStory)
+            action->setStatusTip(QStringLiteral("Select the entire text of the story."));
+    }
+    return menu;
+}
+
 void CNewsStoryDlg::ShowStoryMenu(const QPoint& at)
 {
-    QMenu menu(this);
-    menu.addAction(QStringLiteral("&Copy"), this, [this] { CopyStory(); })
-        ->setStatusTip(QStringLiteral("Copies the displayed story to the windows clipboard."));
-    menu.addAction(QStringLiteral("Select &All"), window_, &CNewsStoryWindow::SelectAll)
-        ->setStatusTip(QStringLiteral("Select the entire text of the story."));
-    menu.exec(window_->mapToGlobal(at));
+    QMenu* menu = CreateStoryMenu();
+    menu->exec(window_->mapToGlobal(at));
+    menu->deleteLater();
 }
 
 bool CNewsStoryDlg::SaveTo(const std::filesystem::path& file)

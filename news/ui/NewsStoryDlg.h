@@ -14,6 +14,7 @@
 class QCheckBox;
 class QGridLayout;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QWidget;
 
@@ -37,6 +38,8 @@ public:
     bool SaveTo(const std::filesystem::path& file);
     void Print();
     void CopyStory();
+    // The story's popup menu: copy to the clipboard and select all.
+    QMenu* CreateStoryMenu();
 
     uint32_t story() const { return story_; }
     QString storyText() const;

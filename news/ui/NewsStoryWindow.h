@@ -39,6 +39,7 @@ public:
     const std::vector<NewsStoryLine>& lines() const { return lines_; }
     const std::vector<NewsFoundWord>& found() const { return found_; }
     bool hasFoundList() const { return hasFound_; }
+    bool allSelected() const { return selected_; }
     int32_t currentFound() const { return current_; }
     const std::string& text() const { return text_; }
     int tabGrid() const;

@@ -2,6 +2,7 @@
 #include "news/ui/ViewNewsWindow.h"
 
 #include "core/Portfolio.h"
+#include "core/ReadersWriterLock.h"
 #include "core/ShareList.h"
 #include "core/SystemDate.h"
 #include "lists/ListSettings.h"
@@ -37,11 +38,14 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 namespace qv {
 namespace {
 
 constexpr uint32_t kMessageRetryNewsBuild = WM_USER + 50;
+// How long a search step waits for a writer further up the thread to let the lock go.
+constexpr int kSearchStepRetryMs = 20;
 constexpr uint32_t kCommandNewsOptions = 26635, kCommandViewStory = 26645, kCommandShowAllNews = 26669;
 constexpr uint32_t kCommandLatestNews = 26697, kCommandListNews = 26702;
 constexpr uint32_t kCommandPurgeNews = 26646, kCommandClearIndex = 26771;
@@ -116,6 +120,8 @@ CViewNewsWnd::CViewNewsWnd(QWidget* parent) : CViewBase(kViewNews), CViewListTop
 CViewNewsWnd::~CViewNewsWnd()
 {
     RemoveCommandTarget(this);
+    if (building_)
+        g_newsBusy = false;
     ForgetRows();
 }
 
@@ -155,11 +161,20 @@ NewsRowFilter CViewNewsWnd::Filter() const
 
 void CViewNewsWnd::BuildNewsList()
 {
-    if (g_newsBusy || BusyFlag) {
+    // Asked again while its own share search runs: the list is built again once the search ends.
+    if (building_) {
+        newsRefreshPending = 1;
+        return;
+    }
+    // Another view's build, a busy frame, or a writer further up this thread (a search or reindex
+    // dispatching messages) whose lock this thread could never take.
+    if (g_newsBusy || BusyFlag || NewsLock().WriterHolds()) {
         newsRefreshPending = 1;
         PostProgramMessage(*this, kMessageRetryNewsBuild, 1);
         return;
     }
+    // This build serves every request made before it.
+    newsRefreshPending = 0;
     g_newsBusy = building_ = true;
     AcquireNewsWrite();
     // A view made from a layout starts in the mode its list kept; one share's news needs its share,
@@ -173,18 +188,94 @@ void CViewNewsWnd::BuildNewsList()
         shareId_ = row.record ? EntryRecordId(row) : 0;
         flags_ |= news_list::kOneShare;
     }
-    const std::vector<NewsStory>& all = TheNewsDatabase().catalogue().stories;
     const RecordCursor* current = list ? CurrentEntry(list) : nullptr;
     if (current && current->record)
         keepStory_ = LoadU32(current->record + NewsEntryLayout::Position);
+    if (!(flags_ & news_list::kAlarms) && searchText_.empty() && ShareSearchOn()) {
+        StartShareSearch();
+        return;
+    }
+    std::vector<uint32_t> stories;
     if (flags_ & news_list::kAlarms)
-        stories_.clear();
+        stories.clear();
     else if (!searchText_.empty())
-        stories_ = searchStories_;
-    else if (std::vector<uint32_t> found = ShareSearchStories(); !found.empty() || ShareSearchOn())
-        stories_ = std::move(found);
+        stories = searchStories_;
     else
-        stories_ = SelectNewsStories(all, Filter());
+        stories = SelectNewsStories(TheNewsDatabase().catalogue().stories, Filter());
+    ReleaseNewsWrite();
+    FinishBuild(std::move(stories));
+}
+
+// Entered holding the lock. The rows go while the search runs; its first step runs now, the others
+// from the event loop, where Esc can stop it.
+void CViewNewsWnd::StartShareSearch()
+{
+    SetRows({});
+    NewsDatabase& news = TheNewsDatabase();
+    const bool indexed = PrepareNewsIndex(news, MakeNewsReindexProgress().get());
+    if (indexed)
+        search_ = std::make_unique<NewsSearchRun>(news, ShareSearchTerms());
+    ReleaseNewsWrite();
+    searching_ = indexed;
+    update();
+    SearchStep();
+}
+
+void CViewNewsWnd::SearchStep()
+{
+    // A writer further up this thread (a dialog's search dispatching messages) holds the lock.
+    if (NewsLock().WriterHolds()) {
+        QTimer::singleShot(kSearchStepRetryMs, this, &CViewNewsWnd::SearchStep);
+        return;
+    }
+    if (search_ && searching_) {
+        AcquireNewsWrite();
+        const bool more = search_->Step();
+        ReleaseNewsWrite();
+        if (more) {
+            QTimer::singleShot(0, this, &CViewNewsWnd::SearchStep);
+            return;
+        }
+    }
+    std::vector<uint32_t> found = search_ ? MatchedStories(search_->matches()) : std::vector<uint32_t>();
+    search_.reset();
+    searching_ = false;
+    FinishBuild(std::move(found));
+}
+
+void CViewNewsWnd::StopSearch() { searching_ = false; }
+
+// The rows of the stories, with the sort and the kept story; the build ends here.
+void CViewNewsWnd::FinishBuild(std::vector<uint32_t> stories)
+{
+    AcquireNewsWrite();
+    SetRows(std::move(stories));
+    if (list) {
+        const int stored = GetSettingSort(kListKindNews, list->tableSetting);
+        if (list->columnLayout && stored != 0)
+            SortListByColumn(false, list, stored, true);
+        list->current = list->firstVisible = 0;
+        for (int32_t i = 0; i < RowCount(); ++i)
+            if (LoadU32(list->entries[i].record + NewsEntryLayout::Position) == keepStory_)
+                list->current = list->firstVisible = i;
+        ViewGroupFields fields = GetViewGroupFields(list);
+        fields.newsMode = flags_;
+        SetViewGroupFields(list, fields);
+    }
+    ReleaseNewsWrite();
+    g_newsBusy = building_ = false;
+    ++builds_;
+    ShowStatusTexts();
+    update();
+    // A rebuild asked for while this one ran.
+    if (newsRefreshPending)
+        PostProgramMessage(*this, kMessageRetryNewsBuild, 1);
+}
+
+void CViewNewsWnd::SetRows(std::vector<uint32_t> stories)
+{
+    stories_ = std::move(stories);
+    const std::vector<NewsStory>& all = TheNewsDatabase().catalogue().stories;
     std::vector<NewsEntry> entries;
     entries.reserve(stories_.size());
     for (uint32_t s : stories_)
@@ -193,29 +284,10 @@ void CViewNewsWnd::BuildNewsList()
     rows.reserve(entries.size());
     for (NewsEntry& e : entries)
         rows.push_back({e.data(), 0});
-    if (list) {
+    if (list)
         SetListRows(list, rows);
-        const int stored = GetSettingSort(kListKindNews, list->tableSetting);
-        if (list->columnLayout && stored != 0)
-            SortListByColumn(false, list, stored, true);
-        list->current = list->firstVisible = 0;
-        for (int32_t i = 0; i < RowCount(); ++i)
-            if (LoadU32(list->entries[i].record + NewsEntryLayout::Position) == keepStory_)
-                list->current = list->firstVisible = i;
-    }
     // The old entries go only now that the list no longer points at them.
     entries_.swap(entries);
-    if (list) {
-        ViewGroupFields fields = GetViewGroupFields(list);
-        fields.newsMode = flags_;
-        SetViewGroupFields(list, fields);
-    }
-    ReleaseNewsWrite();
-    g_newsBusy = building_ = false;
-    newsRefreshPending = 0;
-    ++builds_;
-    ShowStatusTexts();
-    update();
 }
 
 // With the share-search option a share's (or the list's shares') stories are found by searching
@@ -226,27 +298,21 @@ bool CViewNewsWnd::ShareSearchOn() const
     return option && (shareId_ != 0 || (flags_ & news_list::kCurrentList));
 }
 
-std::vector<uint32_t> CViewNewsWnd::ShareSearchStories()
+std::vector<NewsSearchTerm> CViewNewsWnd::ShareSearchTerms()
 {
-    if (!ShareSearchOn())
-        return {};
     NewsDatabase& news = TheNewsDatabase();
-    std::vector<NewsSearchTerm> terms;
-    if (flags_ & news_list::kCurrentList) {
-        std::vector<NewsShareSearch> shares;
-        for (uint32_t id : Filter().listShares)
-            shares.push_back({id, ShareNewsSearchText(news, id)});
-        terms = MakeNewsPortfolioSearch(news, shares);
-    } else {
-        terms = MakeNewsSearchWords(news, shareId_, ShareNewsSearchText(news, shareId_));
-    }
-    return MatchedStories(PerformNewsSearch(news, terms, 0, UINT32_MAX, MakeNewsReindexProgress().get()));
+    if (!(flags_ & news_list::kCurrentList))
+        return MakeNewsSearchWords(news, shareId_, ShareNewsSearchText(news, shareId_));
+    std::vector<NewsShareSearch> shares;
+    for (uint32_t id : Filter().listShares)
+        shares.push_back({id, ShareNewsSearchText(news, id)});
+    return MakeNewsPortfolioSearch(news, shares);
 }
 
 void CViewNewsWnd::Purge()
 {
     static bool purging = false;
-    if (purging || building_)
+    if (purging || g_newsBusy)
         return;
     purging = true;
     CNewsPurgeDlg dialog(this);
@@ -301,7 +367,9 @@ void CViewNewsWnd::OnSetFocus()
 intptr_t CViewNewsWnd::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
     if (message == kMessageRetryNewsBuild) {
-        BuildNewsList();
+        // Each deferred request posts a retry; the first build serves them all.
+        if (newsRefreshPending)
+            BuildNewsList();
         return 1;
     }
     if (message == WM_COMMAND && RunCommand(uint32_t(wParam & 0xFFFF)))
@@ -388,7 +456,7 @@ bool CViewNewsWnd::UpdateCommand(CommandUi& ui)
     switch (c) {
     case kCommandNewsOptions: ui.enabled = bool(FrameDialogs().optionsSheet); return true;
     case kCommandViewStory: ui.enabled = hasCurrent; return true;
-    case kCommandPurgeNews: ui.enabled = hasRows && !building_; return true;
+    case kCommandPurgeNews: ui.enabled = hasRows && !g_newsBusy; return true;
     case kCommandClearIndex: ui.enabled = TheNewsDatabase().catalogue().indexed(); return true;
     case kCommandAlarmNews:
         ui.enabled = true;
@@ -412,7 +480,8 @@ bool CViewNewsWnd::UpdateCommand(CommandUi& ui)
     case kCommandLimitDate:
     case kCommandLimitWeeks:
         ui.enabled = hasCurrent && !CNewsStoryDlg::Open();
-        ui.checked = c == kCommandLimitDate && LimitOn();
+        if (c == kCommandLimitDate)
+            ui.checked = LimitOn();
         return true;
     default: return UpdateListCommand(ui);
     }
@@ -537,7 +606,12 @@ void CViewNewsWnd::keyPressEvent(QKeyEvent* event)
         OpenCurrentStory();
         return;
     }
-    // Esc leaves a search's matches for every story again.
+    // Esc stops a share search with the stories it has found, or leaves a search's matches for
+    // every story again.
+    if (event->key() == Qt::Key_Escape && searching_) {
+        StopSearch();
+        return;
+    }
     if (event->key() == Qt::Key_Escape && !searchText_.empty()) {
         RunCommand(kCommandShowAllNews);
         return;

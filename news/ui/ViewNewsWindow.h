@@ -4,9 +4,11 @@
 
 #include "lists/ui/ViewListTop.h"
 #include "news/NewsListRows.h"
+#include "news/NewsSearch.h"
 #include "views/CommandUpdate.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,8 +29,13 @@ public:
     // The share of a one-share view that does not follow its parent list.
     uint32_t OwnShareId() const override;
 
-    // Rebuilds the rows under the flags; put off (not lost) while another build runs.
+    // Rebuilds the rows under the flags; put off (not lost) while another build runs. A share search
+    // runs in steps from the event loop until it ends or is stopped.
     void BuildNewsList();
+    // Stops a running share search: the list shows the stories found so far.
+    void StopSearch();
+    bool building() const { return building_; }
+    bool searching() const { return searching_; }
     // One share's news (its id), or every story again (0).
     void ShowShareOnly(uint32_t shareId);
     // The stories of the list's shares.
@@ -72,12 +79,18 @@ private:
     uint32_t shareId_ = 0;
     uint32_t keepStory_ = UINT32_MAX;
     bool ShareSearchOn() const;
-    std::vector<uint32_t> ShareSearchStories();
+    std::vector<NewsSearchTerm> ShareSearchTerms();
+    void StartShareSearch();
+    void SearchStep();
+    void FinishBuild(std::vector<uint32_t> stories);
+    void SetRows(std::vector<uint32_t> stories);
     std::vector<uint32_t> stories_;
     std::string searchText_;
     std::vector<uint32_t> searchStories_;
     std::vector<NewsEntry> entries_;
+    std::unique_ptr<NewsSearchRun> search_;
     bool building_ = false;
+    bool searching_ = false; // the running flag of a share search; Esc clears it
     bool modeRead_ = false;
     int builds_ = 0;
 };

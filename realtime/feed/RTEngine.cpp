@@ -498,6 +498,23 @@ int GetRTColumnValue(int32_t daysBack, double& value, const ShareRef& ref, uint1
     return type;
 }
 
+int GetRTTradeDirection(int32_t daysBack, const ShareRef& ref)
+{
+    const uint32_t key = GetRTShareKey(ref);
+    RTDayRecord* day = key ? GetRTDayOfAge(daysBack > 0 ? -daysBack : daysBack) : nullptr;
+    RTDayShareEntry* entry = day ? EntryOf(*day, key) : nullptr;
+    std::array<uint32_t, kRTSummaryWords> w{};
+    if (!entry || !SummaryOf(*day, *entry, w))
+        return 2;
+    // Words 23 and 21: the last trade's price and the one before it.
+    const float last = F(w[23]), previous = F(w[21]);
+    if (!(last > 0))
+        return 2;
+    if (!(previous > 0) || last == previous)
+        return 0;
+    return last > previous ? 1 : -1;
+}
+
 size_t BuildRTRequestList(RTDayRecord& day, uint32_t* keys, size_t limit)
 {
     size_t n = 0;

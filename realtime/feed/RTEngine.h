@@ -119,6 +119,9 @@ constexpr int kRTValueZero = 0, kRTValueNumber = 1, kRTValueNone = 2, kRTValueIn
 // The value of an intraday column (kind letter G-U) for a share, days back from the current day.
 int GetRTColumnValue(int32_t daysBack, double& value, const ShareRef& ref, uint16_t kindWord, uint32_t option,
                      uint8_t* extra = nullptr);
+// The direction of the share's last trade against the trade before it, days back from the current
+// day: 1 up, -1 down, 0 unchanged (or the day's first trade), 2 no trade yet.
+int GetRTTradeDirection(int32_t daysBack, const ShareRef& ref);
 void DecodeIntradayColumnFlags(uint8_t letter, uint32_t option, uint32_t& first, uint32_t& second);
 
 // The keys to ask the feed for: subscribed shares not yet requested for the day, then the database's.

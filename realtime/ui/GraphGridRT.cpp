@@ -40,7 +40,6 @@ using graphsetting::U32;
 using graphsetting::U8;
 
 constexpr uint32_t kHelpTopic = 0x20000 + CGraphGridRT::kTemplateId;
-constexpr size_t kNotesByte = 673; // of option block A
 constexpr size_t kDisplayFromAt = 1194;
 constexpr const char* kBarPeriods[] = {"1 min", "2 mins", "2.5 mins", "3 mins", "4 mins", "5 mins",
                                        "6 mins", "10 mins", "15 mins", "20 mins", "30 mins", "60 mins"};
@@ -73,9 +72,6 @@ protected:
 };
 
 } // namespace
-
-uint8_t IntradayNotesOff() { return Config().optionsA.data()[kNotesByte]; }
-void SetIntradayNotesOff(uint8_t bits) { Config().optionsA.data()[kNotesByte] = bits; }
 
 int& CGraphGridRT::LastPage()
 {

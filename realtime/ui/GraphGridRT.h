@@ -3,6 +3,7 @@
 // Dark defaults, and OK that hands the block to the chart.
 #pragma once
 
+#include "chartmodel/IntradayNotes.h"
 #include "core/ConfigRecords.h"
 
 #include <QDialog>
@@ -81,11 +82,6 @@ int OpenIntradayGraphDesign(GraphSetting& setting, GraphSetting& previewBlock, c
                             int settingIndex, CGraphGridRT::PreviewPainter painter, std::function<void()> redraw,
                             std::function<void()> settingsChanged, QWidget* parent = nullptr);
 
-// The program-wide word of notes the user turned off: bit 0 the note on intraday line alarms, bit 2
-// the note on previous-day options (kept in the options at byte 673).
-constexpr uint8_t kNoteLineAlarms = 0x01, kNotePreviousDay = 0x04;
-uint8_t IntradayNotesOff();
-void SetIntradayNotesOff(uint8_t bits);
 constexpr const char* kPreviousDayNote =
     "For LSE shares, this option needs yesterday's data.\n\nSelect \"Update Data\" (F9) to update historic data.\n"
     "Alternatively, backfill yesterday's LSE intraday data.";

@@ -3,6 +3,7 @@
 
 #include "chartmodel/StudyKeyCollector.h"
 #include "chartmodel/ui/DrawingObjectPainter.h"
+#include "chartmodel/ui/GraphLegend.h"
 #include "chartmodel/ui/IntradayRangeDlg.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "core/ConfigState.h"
@@ -20,7 +21,9 @@
 namespace qv {
 namespace {
 
-constexpr uint32_t kDailyChartMenu = 301, kIntradayChartMenu = 310;
+constexpr uint32_t kDailyChartMenu = 301, kIntradayChartMenu = 310, kLineMenu = 347;
+// The line menu's intraday items ("Alarm on Line") come with mode bit 1.
+constexpr uint32_t kIntradayLineItems = 1;
 constexpr uint32_t kGraphDesignCommand = 25002;
 
 } // namespace
@@ -95,6 +98,8 @@ void CViewGraphRTWnd::contextMenuEvent(QContextMenuEvent* event)
     // The chart's own menu is the intraday graph menu.
     if (choice.menu == kDailyChartMenu)
         choice.menu = kIntradayChartMenu;
+    if (choice.menu == kLineMenu)
+        choice.flags |= kIntradayLineItems;
     if (choice.menu)
         TrackChartMenu(choice.menu, choice.flags, event->globalPos(), this,
                        [this](uint32_t command) { onProgramMessage(WM_COMMAND, command, 0); });
@@ -141,6 +146,47 @@ void CViewGraphRTWnd::keyPressEvent(QKeyEvent* event)
         }
     }
     CViewGraphWnd::keyPressEvent(event);
+}
+
+void CViewGraphRTWnd::OnSetFocus()
+{
+    ViewGraphRTT<CViewGraphWnd>::OnSetFocus();
+    if (ChartOptions().legendShown)
+        ShowLegendWindow();
+}
+
+void CViewGraphRTWnd::FillLegendSource(LegendSource& source)
+{
+    source.latest = {};
+    source.cursor = {};
+    const auto latest = readouts.LatestTexts();
+    const auto cursor = readouts.CursorTexts(lastMouseX, lastMouseY, mouseInside_);
+    std::copy(latest.begin(), latest.end(), source.latest.begin());
+    std::copy(cursor.begin(), cursor.end(), source.cursor.begin());
+    source.shareName = chart.share().name;
+    source.showsMainSeries = !chart.sets().empty();
+    source.indicators = readouts.AddedGraphLines(lastMouseX, lastMouseY, mouseInside_);
+}
+
+void CViewGraphRTWnd::ShowStatusTexts()
+{
+    CViewGraphWnd::ShowStatusTexts();
+    CGraphLegend& legend = GraphLegendWindow();
+    if (ChartOptions().legendShown && legend.view() == this && legend.isVisible())
+        ShowLegendWindow();
+}
+
+void CViewGraphRTWnd::enterEvent(QEnterEvent* event)
+{
+    mouseInside_ = true;
+    CViewGraphWnd::enterEvent(event);
+}
+
+void CViewGraphRTWnd::leaveEvent(QEvent* event)
+{
+    mouseInside_ = false;
+    CViewGraphWnd::leaveEvent(event);
+    UpdateStatusTexts();
 }
 
 void InstallIntradayChartClass()

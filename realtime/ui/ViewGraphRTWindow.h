@@ -26,7 +26,18 @@ public:
     // "Graph design" (25002) on the intraday style block, previewed through RenderGraphTo.
     void OpenGraphDesign();
 
+    // The legend follows the chart that takes the focus while the legend option is on.
+    void OnSetFocus() override;
+
 protected:
+    // The legend's six latest and cursor texts and the added graphs' values.
+    void FillLegendSource(LegendSource& source) override;
+    // The read-outs go to the legend as well while it shows this chart.
+    void ShowStatusTexts() override;
+    bool MouseInside() const override { return mouseInside_; }
+    void enterEvent(QEnterEvent* event) override;
+    // Leaving the chart turns the cursor read-outs to the latest values.
+    void leaveEvent(QEvent* event) override;
     void DrawTimeLines() override;
     void DrawLineObjects() override;
     // Left and right step the days shown back and on; Up and Down show one more or one fewer day; the
@@ -35,6 +46,9 @@ protected:
     // A drawing object's menu, or the chart's.
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool focusNextPrevChild(bool) override { return false; }
+
+private:
+    bool mouseInside_ = false;
 };
 
 // Registers the intraday chart window for view kind 9.

@@ -6,7 +6,7 @@
 #include "platform/MessageBox.h"
 #include "platform/qt/QtText.h"
 #include "shell/PriceListRules.h"
-#include "shell/SoftMenu.h"
+#include "shell/ui/SoftMenuQt.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -286,26 +286,15 @@ bool CPriceListBox::onCommand(uint32_t command)
 
 QMenu* CPriceListBox::createContextMenu()
 {
-    auto* menu = new QMenu(this);
-    SoftMenu built = LoadSoftMenu(kPriceMenu, true, 0xFF);
-    const std::vector<SoftMenuEntry>* entries = &built.entries;
-    if (entries->size() == 1 && entries->front().isPopup())
-        entries = &entries->front().items;
+    QMenu* menu = CreateOwnSoftQMenu(kPriceMenu, this, [this](uint32_t command) { onCommand(command); });
     const PriceListFlags& flags = PriceListDisplay();
-    for (const SoftMenuEntry& entry : *entries) {
-        if (entry.isSeparator()) {
-            menu->addSeparator();
-            continue;
-        }
-        QAction* action = menu->addAction(FromCp1252(entry.text));
-        action->setData(entry.command);
-        bool checked = (entry.command == kCommandOldestFirst && flags.oldestFirst) ||
-                       (entry.command == kCommandLines && flags.lines) ||
-                       (entry.command == kCommandPercent && flags.percent);
+    for (QAction* action : menu->actions()) {
+        const uint32_t command = ActionCommand(action);
+        bool checked = (command == kCommandOldestFirst && flags.oldestFirst) || (command == kCommandLines && flags.lines) ||
+                       (command == kCommandPercent && flags.percent);
         action->setCheckable(checked);
         action->setChecked(checked);
     }
-    connect(menu, &QMenu::triggered, this, [this](QAction* action) { onCommand(action->data().toUInt()); });
     return menu;
 }
 

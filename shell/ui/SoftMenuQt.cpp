@@ -52,6 +52,19 @@ QMenu* CreateSoftQMenu(const SoftMenuEntry& popup, QWidget* parent)
     return CreateSoftQMenu(FromCp1252(popup.text), popup.items, parent);
 }
 
+QMenu* CreateOwnSoftQMenu(uint32_t menuId, QWidget* parent, std::function<void(uint32_t command)> run)
+{
+    auto* menu = new QMenu(parent);
+    const SoftMenu built = LoadSoftMenu(menuId, true, 0xFF);
+    const std::vector<SoftMenuEntry>* entries = &built.entries;
+    if (entries->size() == 1 && entries->front().isPopup())
+        entries = &entries->front().items;
+    AddEntries(*menu, *entries);
+    QObject::connect(menu, &QMenu::triggered, parent,
+                     [run = std::move(run)](QAction* action) { run(ActionCommand(action)); });
+    return menu;
+}
+
 QMenu* CreateBarPopupMenu(uint32_t menuId, QWidget* parent)
 {
     return CreateSoftQMenu(BuildBarPopup(menuId, CurrentSoftMenuContext()), parent);

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 class QAction;
 class QMenu;
@@ -17,6 +18,10 @@ namespace qv {
 // A popup menu holding the entries (a bar's popups become sub-menus).
 QMenu* CreateSoftQMenu(const QString& title, const std::vector<SoftMenuEntry>& entries, QWidget* parent);
 QMenu* CreateSoftQMenu(const SoftMenuEntry& popup, QWidget* parent);
+// The items of a registered popup menu for a window that runs them itself: each action carries its
+// command, and a chosen one's command goes to `run`. No command routing sets their states; the
+// caller does.
+QMenu* CreateOwnSoftQMenu(uint32_t menuId, QWidget* parent, std::function<void(uint32_t command)> run);
 // The popup of a registered menu as it goes into a menu-bar slot, built with the stored options and
 // the program's keys.
 QMenu* CreateBarPopupMenu(uint32_t menuId, QWidget* parent);

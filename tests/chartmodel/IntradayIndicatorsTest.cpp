@@ -48,5 +48,31 @@ TEST(IntradayIndicators, CalculatorAndLevelsByType)
     }
 }
 
+TEST(IntradayIndicators, OutputsDrawnByTheRecordsOptions)
+{
+    using L = IntradayIndicatorLine;
+    struct Case {
+        uint8_t type, flags;
+        int outputs;
+        std::vector<L> lines;
+    };
+    // Pens 1-4 stand for the record's four pens.
+    const Case cases[] = {
+        {IndicatorType::MACD, 0, 3, {}},
+        {IndicatorType::MACD, 1, 3, {{0, false, 0, 1}, {1, false, 0, 2}}},
+        {IndicatorType::MACD, 2, 3, {{2, true, +1, 4}, {2, true, -1, 3}}},
+        {IndicatorType::ADM, 1, 4, {{0, false, 0, 2}, {1, false, 0, 3}}},
+        {IndicatorType::ADM, 6, 4, {{2, false, 0, 1}, {3, false, 0, 4}}},
+        {IndicatorType::RSI, 0, 1, {{0, false, 0, 1}}},
+        {IndicatorType::Stochastic, 0, 2, {{0, false, 0, 1}, {1, false, 0, 2}}},
+        {IndicatorType::MACD, 3, 2, {{0, false, 0, 1}, {1, false, 0, 2}}}, // no third output to draw
+    };
+    for (const Case& c : cases) {
+        IndicatorRecord record = IndicatorRecord::Of(c.type, c.flags, 14);
+        record.pens = {1, 2, 3, 4};
+        EXPECT_EQ(IntradayIndicatorLines(record, c.outputs), c.lines) << int(c.type) << " flags " << int(c.flags);
+    }
+}
+
 } // namespace
 } // namespace qv

@@ -108,6 +108,18 @@ TEST(StudyKeyCollector, UnusedKeysLoseTheirBlobsAndStaleIntradayObjectsAreDroppe
             EXPECT_EQ(o->penOrTime(), heldTime);
     FreeLineObjectList(list);
 
+    // A line drawn on today, which the store holds only from its first written tick, stays.
+    const PackedDate today = PackDate(10, 12, 2026);
+    LineObjectList todays;
+    LineObject* line = AddLineObject(todays, 0, 0xFF);
+    StoreI32(line->point(0), int32_t(DateToCalendarIndex(today) + 36000));
+    StoreI32(line->point(1), int32_t(DateToCalendarIndex(today) + 43200));
+    line->setAlarm(3);
+    store.SetItem(0x4004, 1, 0x01000000, Packed(todays));
+    EXPECT_EQ(CollectStudyKeys(store, keys, DrawingDays({held}, today)), 0u);
+    EXPECT_EQ(KindsOf(store.GetItem(0x4004, 1, 0x01000000)), (std::vector{LineObjectKind::LineStudy}));
+    EXPECT_TRUE(DrawingDays({}, today).empty()) << "no held days: nothing is pruned";
+
     // Without held days the intraday drawings stay as they are.
     LineObjectList again;
     StoreU32(AddTextObject(again)->stored.data() + 8, goneTime);

@@ -7,14 +7,17 @@
 #include "devtools/lib/TempFolder.h"
 #include "news/NewsDatabase.h"
 #include "news/NewsIndex.h"
+#include "news/NewsListRows.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
 #include "tests/news/NewsFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
+#include <tuple>
 
 namespace qv {
 namespace {
@@ -172,6 +175,50 @@ TEST_F(NewsSearchTest, SearchesAgreeWithAScanOfTheTexts)
         EXPECT_EQ(search(q), scan(q)) << q;
     EXPECT_TRUE(fs::exists(NewsDatabase::NewsFolder() / "INews.dat"));
     EXPECT_FALSE(fs::exists(NewsDatabase::NewsFolder() / "workINews.dat"));
+}
+
+// A search in steps finds what the whole search finds, whatever the step; stopped between steps it
+// holds exactly the matches among the stories it has weighed.
+TEST_F(NewsSearchTest, ASearchInStepsFindsWhatTheWholeSearchFinds)
+{
+    std::mt19937 rng(73);
+    mergeRandomStories(rng, 8);
+    NewsDatabase& news = TheNewsDatabase();
+    ASSERT_TRUE(PrepareNewsIndex(news));
+    const uint32_t total = uint32_t(news.catalogue().stories.size());
+    ASSERT_GT(total, 20u);
+    const struct {
+        const char* query;
+        uint32_t perStep;
+    } cases[] = {{"acme", 1}, {"-acme bank", 7}, {"'acme holdings'", 5}, {"beta,'rate cut'", 3}, {"acme profit", total + 9}};
+    for (const auto& c : cases) {
+        NewsSearchRun run(news, MakeNewsSearchWords(news, 0, c.query), c.perStep);
+        while (run.Step()) {
+        }
+        EXPECT_TRUE(run.done());
+        EXPECT_EQ(MatchedStories(run.matches()), scan(c.query)) << c.query << " in steps of " << c.perStep;
+    }
+    NewsSearchRun stopped(news, MakeNewsSearchWords(news, 0, "acme,beta"), 6);
+    ASSERT_TRUE(stopped.Step());
+    ASSERT_TRUE(stopped.Step());
+    EXPECT_EQ(stopped.reached(), 12u);
+    std::vector<uint32_t> weighed;
+    for (uint32_t story : scan("acme,beta"))
+        if (story < 12)
+            weighed.push_back(story);
+    EXPECT_EQ(MatchedStories(stopped.matches()), weighed);
+
+    // A portfolio search keeps each match's share across the steps.
+    std::vector<NewsShareSearch> shares = {{7, "acme"}, {8, "'rate cut'"}};
+    const std::vector<NewsSearchTerm> terms = MakeNewsPortfolioSearch(news, shares);
+    NewsSearchRun portfolio(news, terms, 4);
+    while (portfolio.Step()) {
+    }
+    std::vector<NewsMatch> whole = PerformNewsSearch(news, terms), stepped = portfolio.matches();
+    auto order = [](const NewsMatch& a, const NewsMatch& b) { return std::tie(a.story, a.owner) < std::tie(b.story, b.owner); };
+    std::sort(whole.begin(), whole.end(), order);
+    std::sort(stepped.begin(), stepped.end(), order);
+    EXPECT_EQ(stepped, whole);
 }
 
 TEST_F(NewsSearchTest, TheLimitDateSkipsOlderStories)

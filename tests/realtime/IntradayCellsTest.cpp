@@ -129,6 +129,42 @@ TEST_F(IntradayCellsTest, AValuePerLetterThroughTheCellRoute)
     EXPECT_EQ(Cell({}, value), "") << "without the intraday engine the cell stays empty";
 }
 
+// The arrow of an 'I' column follows the last trade against the one before it.
+TEST_F(IntradayCellsTest, TheLastTradesDirection)
+{
+    RTDayRecord* day = GetRTDay(kMon7, true);
+    // Shares 2-5: trades at these prices, in turn (none: quotes only).
+    const std::vector<std::vector<float>> trades = {{}, {104}, {104, 104.5f}, {104, 104}};
+    for (size_t i = 0; i < trades.size(); ++i) {
+        int32_t slot = -1;
+        RTDayShareEntry& e = *GetRTDayShare(MakeRTKey(0, uint16_t(kShare + 1 + i)), *day, slot, true);
+        RTTickWriter w(e);
+        w.Time(28800);
+        w.PriceItem(0, 106, 0, 100, std::nullopt);
+        for (size_t k = 0; k < trades[i].size(); ++k) {
+            w.Time(uint32_t(28900 + 100 * k));
+            w.PriceItem(0, 106, 0, 100, RTStoredTrade{trades[i][k], 100, 0});
+        }
+        RebuildRTSummary(e, *day);
+    }
+    struct Case {
+        uint16_t share;
+        int direction;
+    };
+    const Case cases[] = {{kShare, -1},    // 105, then 101.5
+                          {kShare + 1, 2}, // no trade yet
+                          {kShare + 2, 0}, // the day's first trade
+                          {kShare + 3, 1},
+                          {kShare + 4, 0},
+                          {kShare + 9, 2}}; // no entry
+    for (const Case& c : cases) {
+        StoreU16(record_.data() + RecordLayout::Id, c.share);
+        EXPECT_EQ(IntradayTradeDirection(record_.data(), 0), c.direction) << c.share;
+        EXPECT_EQ(CurrentCellSources().intradayDirection(record_.data(), 0), c.direction) << c.share;
+    }
+    EXPECT_EQ(IntradayTradeDirection(nullptr, 0), 2);
+}
+
 TEST_F(IntradayCellsTest, AFlashComesWithATickAndGoesAfterTheHighlight)
 {
     RTActiveShare* share = CreateRTActiveShare(ShareRef{record_.data(), 0, 0});

@@ -9,8 +9,8 @@
 #include "platform/qt/QtText.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "resources/MessageIds.h"
-#include "shell/SoftMenu.h"
 #include "shell/ui/DialogHelp.h"
+#include "shell/ui/SoftMenuQt.h"
 #include "tools/alarms/ShareAlarmRecord.h"
 #include "tools/options/ui/OptionsSheet.h"
 #include "tools/ui/ShareAlarmDlg.h"
@@ -134,21 +134,10 @@ void CAlarmListDlg::OnCommand(uint32_t command)
 
 QMenu* CAlarmListDlg::CreateContextMenu()
 {
-    auto* menu = new QMenu(this);
-    const SoftMenu built = LoadSoftMenu(kContextMenu, true, 0xFF);
-    const std::vector<SoftMenuEntry>* entries = &built.entries;
-    if (entries->size() == 1 && entries->front().isPopup())
-        entries = &entries->front().items;
-    for (const SoftMenuEntry& entry : *entries) {
-        if (entry.isSeparator()) {
-            menu->addSeparator();
-            continue;
-        }
-        QAction* action = menu->addAction(FromCp1252(entry.text));
-        action->setData(entry.command);
-        action->setEnabled(entry.command == kCommandDeleteAll || SelectedKey() != 0);
-    }
-    connect(menu, &QMenu::triggered, this, [this](QAction* action) { OnCommand(action->data().toUInt()); });
+    QMenu* menu = CreateOwnSoftQMenu(kContextMenu, this, [this](uint32_t command) { OnCommand(command); });
+    for (QAction* action : menu->actions())
+        if (!action->isSeparator())
+            action->setEnabled(ActionCommand(action) == kCommandDeleteAll || SelectedKey() != 0);
     return menu;
 }
 

@@ -2,11 +2,13 @@
 // texts, the story display with its moves, marks and saved files, and renders.
 #include "news/ui/ViewNewsWindow.h"
 
+#include "core/DateText.h"
 #include "core/NewsUpdateFiles.h"
 #include "core/ShareList.h"
 #include "devtools/lib/DemoDatabase.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "devtools/lib/DemoNews.h"
+#include "devtools/lib/NewsUpdateWriter.h"
 #include "devtools/lib/ShareListChain.h"
 #include "devtools/lib/TempFolder.h"
 #include "lists/CellValue.h"
@@ -23,6 +25,8 @@
 #include "shell/FrameDialogSeams.h"
 #include "shell/ui/ModalDialog.h"
 #include "platform/ByteOrder.h"
+#include "platform/FileOps.h"
+#include "platform/MessageDispatch.h"
 #include "platform/Paths.h"
 #include "platform/qt/QtText.h"
 #include "support/DatabaseFixture.h"
@@ -34,16 +38,19 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QResizeEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QProgressBar>
 #include <QSpinBox>
 #include <QPushButton>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 #include <sstream>
 
@@ -251,6 +258,7 @@ TEST_F(ViewNewsWindow, APurgeRemovesTheStoriesOutsideItsLimitButKeepsTheKeptOnes
         purge->SetStories(QStringLiteral("100"));
         SaveRender(RenderWidget(*purge), QStringLiteral("news-purge-dialog"));
         EXPECT_TRUE(purge->estimateText().contains(QStringLiteral("After purge: 100 stories"))) << purge->estimateText().toStdString();
+        EXPECT_FALSE(purge->estimateText().contains(QStringLiteral("Mbytes (100.0%)"))) << "the demo's files are below the base";
         return int(QDialog::Accepted);
     });
     v.RunCommand(26646); // the warning's default is Cancel: nothing goes
@@ -270,6 +278,34 @@ TEST_F(ViewNewsWindow, APurgeRemovesTheStoriesOutsideItsLimitButKeepsTheKeptOnes
     ASSERT_EQ(news.catalogue().stories.size(), 100u);
     EXPECT_EQ(news.storyText(0, kNewsTitle | kNewsBody), keptText);
     EXPECT_EQ(news.title(99), newestText.substr(0, newestText.find('\n')).substr(0, 80));
+}
+
+// The estimate keeps a 0.391 Mbyte base, but never more than the catalogue: a database smaller than
+// the base still shrinks with its stories.
+TEST(NewsPurgeEstimateTest, KeepsTheBaseAndScalesTheRest)
+{
+    constexpr uint64_t kMbyte = 1024 * 1024;
+    const std::vector<bool> half = {true, false, true, false}, none(4, false), all(4, true);
+    const struct {
+        const char* name;
+        NewsFileSizes files;
+        const std::vector<bool>& gone;
+        int storiesAfter;
+        double mbytesAfter;
+    } cases[] = {
+        {"large, half gone", {kMbyte, kMbyte}, half, 2, 0.391 + (2 - 0.391) / 2},
+        {"large, nothing gone", {kMbyte, kMbyte}, none, 4, 2.0},
+        {"large, all gone", {kMbyte, kMbyte}, all, 0, 0.391},
+        {"small catalogue, half gone", {kMbyte / 4, kMbyte / 8}, half, 2, 0.25 + 0.125 / 2},
+        {"small catalogue, all gone", {kMbyte / 4, kMbyte / 8}, all, 0, 0.25},
+    };
+    for (const auto& c : cases) {
+        const NewsPurgeEstimate e = EstimateNewsPurge(c.gone, c.files);
+        EXPECT_EQ(e.storiesBefore, 4) << c.name;
+        EXPECT_EQ(e.storiesAfter, c.storiesAfter) << c.name;
+        EXPECT_NEAR(e.mbytesBefore, double(c.files.catalogue + c.files.stories) / kMbyte, 1e-9) << c.name;
+        EXPECT_NEAR(e.mbytesAfter, c.mbytesAfter, 1e-9) << c.name;
+    }
 }
 
 // The frame takes a view off its list before deleting it, and another window may keep that list as
@@ -395,6 +431,18 @@ TEST_F(ViewNewsWindow, TheStoryDisplayStepsMarksAndSaves)
     dialog.headerLinesBox()->setChecked(false);
     EXPECT_TRUE(dialog.headerFields()->isHidden());
     SaveRender(RenderWidget(again), QStringLiteral("news-story-display"));
+
+    // The story's popup menu (654): copy to the clipboard and select all.
+    std::unique_ptr<QMenu> menu(dialog.CreateStoryMenu());
+    std::map<uint32_t, QAction*> items;
+    for (QAction* action : menu->actions())
+        items[action->data().toUInt()] = action;
+    ASSERT_EQ(items.size(), 2u);
+    ASSERT_TRUE(items.count(26698) && items.count(26699));
+    items[26699]->trigger();
+    EXPECT_TRUE(dialog.storyWindow()->allSelected());
+    items[26698]->trigger();
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("Subject: ")));
 }
 
 // The story window under a search: its found words, the header box moving the window and flipping
@@ -476,6 +524,59 @@ TEST_F(ViewNewsWindow, ASearchStopsWhenAskedAndRebuildsADamagedIndex)
     EXPECT_LT(news.catalogue().days[0].indexOffset, 1u << 30);
 }
 
+// A share search too long for one step runs from the event loop: Esc stops it with the stories found
+// so far, and a rebuild asked for meanwhile runs once it has stopped.
+TEST_F(ViewNewsWindow, EscStopsTheViewsShareSearchAndAPendingRebuildFollows)
+{
+    CViewNewsWnd& v = Make();
+    v.list->current = 0;
+    const uint32_t id = v.CurrentRowShare();
+    ASSERT_NE(id, 0u);
+    NewsDatabase& news = TheNewsDatabase();
+    ASSERT_TRUE(news.catalogue().header.u32(news_header::kOptions) & (1u << 13)) << "share search on";
+    // Enough stories for three steps, every third naming the word.
+    const uint32_t before = uint32_t(news.catalogue().stories.size());
+    dev::NewsUpdateInput input;
+    const PackedDate day = PackDate(9, 12, 2026);
+    for (uint32_t i = 0; before + i < 3 * NewsSearchRun::kStoriesPerStep; ++i)
+        input.stories.push_back({day, 0, i % 3 ? "GBR Quiet day\nNothing here" : "GBR Flotsam found\nMore flotsam"});
+    ASSERT_TRUE(WriteFileBytes(NewsDatabase::DataFolder() / dev::NewsUpdateFileName(day), dev::WriteNewsUpdate(input)));
+    ApplyNewsUpdateFiles();
+    StoreNewsSearchTexts(news.catalogue(), {{id, "flotsam"}});
+    std::vector<uint32_t> named, namedInFirstStep;
+    for (uint32_t s = 0; s < news.catalogue().stories.size(); ++s) {
+        if (news.storyText(s, kNewsTitle | kNewsBody).find("lotsam") == std::string::npos)
+            continue;
+        named.push_back(s);
+        if (s < NewsSearchRun::kStoriesPerStep)
+            namedInFirstStep.push_back(s);
+    }
+    ASSERT_FALSE(namedInFirstStep.empty());
+    ASSERT_LT(namedInFirstStep.size(), named.size());
+
+    const int builds = v.builds();
+    v.ShowShareOnly(id); // the first step runs at once
+    ASSERT_TRUE(v.searching());
+    EXPECT_EQ(ShareListCount(v.list), 0) << "no rows while the search runs";
+    EXPECT_FALSE(Enabled(26646)) << "no purge while a list is built";
+    v.BuildNewsList(); // asked again meanwhile: put off
+    EXPECT_EQ(v.newsRefreshPending, 1);
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&v, &esc);
+    EXPECT_FALSE(v.searching());
+    QCoreApplication::processEvents(); // the next step ends the stopped search
+    EXPECT_EQ(v.builds(), builds + 1);
+    EXPECT_EQ(v.stories(), namedInFirstStep) << "the stories found before Esc";
+    for (int turns = 0; turns < 100 && (v.builds() == builds + 1 || v.building()); ++turns) {
+        DeliverPostedMessages();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_FALSE(v.building());
+    EXPECT_EQ(v.builds(), builds + 2) << "the rebuild asked for during the search";
+    EXPECT_EQ(v.stories(), named);
+    EXPECT_EQ(v.newsRefreshPending, 0);
+}
+
 // The share search-text editor: its own text or the default; "Use default search" drops the entry;
 // an entry with a bad offset is dropped alone. The modified-shares list and its "Clear all".
 TEST_F(ViewNewsWindow, TheShareSearchTextDialogsEditTheBlock)
@@ -550,6 +651,11 @@ TEST_F(ViewNewsWindow, TheLimitAndStatisticsCommands)
             limit->weeksField()->setValue(6);
             SaveRender(RenderWidget(d), QStringLiteral("news-limit-date-dialog"));
         } else {
+            auto* stats = dynamic_cast<CNewsStatsDlg*>(&d);
+            EXPECT_NE(stats, nullptr);
+            if (stats) {
+                EXPECT_TRUE(stats->text().startsWith(QStringLiteral("Stories held: %1\n").arg(TheNewsDatabase().catalogue().stories.size())));
+            }
             SaveRender(RenderWidget(d), QStringLiteral("news-stats-dialog"));
         }
         return int(QDialog::Accepted);
@@ -564,9 +670,42 @@ TEST_F(ViewNewsWindow, TheLimitAndStatisticsCommands)
     CommandUi ui{26778, false, std::nullopt, std::nullopt};
     v.UpdateCommand(ui);
     EXPECT_EQ(ui.checked, std::optional<bool>(true));
+    CommandUi weeks{26779, false, std::nullopt, std::nullopt};
+    v.UpdateCommand(weeks);
+    EXPECT_FALSE(weeks.checked.has_value()) << "the weeks dialog's item is no check box";
     v.RunCommand(26778);
     EXPECT_FALSE(header.u8(news_header::kLimitFlagByte) & news_header::kLimitFlagBit);
     EXPECT_EQ(header.u16(news_header::kLimitWeeks), 6);
+}
+
+TEST(NewsStatisticsTest, CountsTheStoriesByMarkAndSpansTheirDates)
+{
+    NewsCatalogue c = EmptyNewsCatalogue();
+    const struct {
+        uint8_t state;
+        PackedDate date;
+    } stories[] = {{kNewsStateUnread, PackDate(3, 2, 2025)}, {kNewsStateUnread, PackDate(1, 2, 2025)},
+                   {kNewsStateRead, PackDate(4, 2, 2025)},   {kNewsStateKept, PackDate(2, 2, 2025)},
+                   {kNewsStateDelete, 0},                     {9, PackDate(2, 2, 2025)}};
+    for (const auto& s : stories) {
+        NewsStory story;
+        story.state = s.state;
+        story.storyDate = s.date;
+        c.stories.push_back(story);
+    }
+    c.days.resize(2);
+    c.header.setU32(news_header::kWordCount, 1234);
+    const std::vector<std::string> expected = {
+        "Stories held: 6",
+        "Unread: 2   Read: 1   Kept: 1   To delete on purge: 1",
+        "Days held: 2",
+        "Stories from " + FormatLongDate(PackDate(1, 2, 2025)) + " to " + FormatLongDate(PackDate(4, 2, 2025)),
+        "Words in the dictionary: 1234",
+        "Search index: not built",
+        "News files: 1.500 Mbytes",
+    };
+    EXPECT_EQ(NewsStatisticsLines(c, {1024 * 1024, 512 * 1024}), expected);
+    EXPECT_EQ(NewsStatisticsLines(EmptyNewsCatalogue(), {})[3], "Words in the dictionary: 0") << "no dates without stories";
 }
 
 // The view keeps its mode in its list's news mode word, and a view made on a list (as a layout

@@ -1,10 +1,25 @@
 // The intraday chart window drawn over made-up days: each price style, trades by class, bid and offer
-// shading, and the design dialog's preview through RenderGraphTo; every picture goes to
-// build/renders (intraday-chart-*.png) for a person to look at.
+// shading, the design dialog's preview through RenderGraphTo, indicator windows, the read-outs at the
+// cursor and of the latest values, the title's values and the alarm on a drawn line; every picture
+// goes to build/renders (intraday-chart-*.png) for a person to look at.
 #include "realtime/ui/ViewGraphRTWindow.h"
 
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/AddedGraphEntries.h"
+#include "chartmodel/IndicatorPlacement.h"
+#include "chartmodel/IndicatorRecord.h"
+#include "chartmodel/IndicatorTable.h"
+#include "chartmodel/IntradayNotes.h"
+#include "chartmodel/LineObjects.h"
+#include "chartmodel/TrainingMode.h"
+#include "chartmodel/ui/GraphLegend.h"
+#include "core/KeyedItemStore.h"
+#include "realtime/RTMarketTable.h"
+#include "core/LinesAndTextFiles.h"
+#include "chartmodel/ChartCalendar.h"
+#include "platform/ByteOrder.h"
+#include "resources/MessageIds.h"
+#include "views/CommandUpdate.h"
 #include "core/ConfigState.h"
 #include "core/TimeZones.h"
 #include "support/ui/Render.h"
@@ -15,6 +30,7 @@
 
 #include <cmath>
 #include <map>
+#include <regex>
 
 namespace qv {
 namespace {
@@ -164,6 +180,451 @@ TEST_F(IntradayChartWindow, RendersIntoThePreviewRectangle)
     EXPECT_EQ(image.pixel(10, 10) & 0xFFFFFF, 0u) << "nothing outside the rectangle";
     EXPECT_NE(image.pixel(300, 200) & 0xFFFFFF, 0u);
     EXPECT_EQ(gs::U8(Setting(), intraday::kPriceStyle), 1) << "the view's own style is untouched";
+}
+
+// A day of a few steps that the read-outs can be checked against: quotes 99/101 from 08:00 and
+// 109/111 from 12:00, a trade of 2,500 at 100.5 at 10:00 and one of 265,200 at 110.25 at 13:53.20.
+std::vector<IntradayTick> Steps()
+{
+    std::vector<IntradayTick> ticks;
+    const auto stamp = [&ticks](uint32_t t) {
+        IntradayTick tick;
+        tick.type = kTickTime;
+        tick.value1 = t;
+        ticks.push_back(tick);
+    };
+    const auto quote = [&ticks](float offer, float bid) {
+        IntradayTick tick;
+        tick.type = kTickQuote;
+        tick.SetF(offer, bid);
+        ticks.push_back(tick);
+    };
+    const auto trade = [&ticks](float price, float volume) {
+        IntradayTick tick;
+        tick.type = kTickTrade;
+        tick.tradeClass = 2;
+        tick.SetF(price, volume);
+        ticks.push_back(tick);
+    };
+    stamp(28800);
+    quote(101, 99);
+    stamp(36000);
+    trade(100.5f, 2500);
+    stamp(43200);
+    quote(111, 109);
+    stamp(50000);
+    trade(110.25f, 265200);
+    return ticks;
+}
+
+// A second share's quotes for an added graph: mids 41 at 05:33.20, 45 at 07:13.20 and 51 at 08:20.
+std::vector<IntradayTick> AddedSteps()
+{
+    std::vector<IntradayTick> ticks;
+    for (const auto& [t, mid] : {std::pair<uint32_t, float>{20000, 41}, {26000, 45}, {30000, 51}}) {
+        IntradayTick stamp;
+        stamp.type = kTickTime;
+        stamp.value1 = t;
+        ticks.push_back(stamp);
+        IntradayTick quote;
+        quote.type = kTickQuote;
+        quote.SetF(mid + 1, mid - 1);
+        ticks.push_back(quote);
+    }
+    return ticks;
+}
+
+class IntradayReadoutWindow : public IntradayChartWindow {
+protected:
+    IntradayReadoutWindow()
+    {
+        chart.chart.source.dayTicks = [](uint16_t share, PackedDate) { return share == 0x4002 ? AddedSteps() : Steps(); };
+        gs::SetU8(Setting(), intraday::kDaysViewed, 0); // one day
+        gs::SetU8(Setting(), intraday::kPriceStyle, 1);
+        gs::SetU8(Setting(), intraday::kDayHours, 0);
+    }
+    const IntradayDaySet& Shown() { return chart.chart.sets().back(); }
+    // A point of the price pane at a time of the shown day.
+    std::pair<int32_t, int32_t> At(int32_t time)
+    {
+        const GraphPane* price = chart.FindPane(kPanePrice);
+        return {chart.chart.XOfTime(Shown(), time), (price->top + price->bottom) / 2};
+    }
+};
+
+TEST_F(IntradayReadoutWindow, LegendAndStatusAtTheCursorAndForTheLatestValues)
+{
+    Render("readouts");
+    ASSERT_EQ(chart.chart.sets().size(), 1u);
+    const auto [x, y] = At(40000);
+    using Texts = std::array<std::string, kReadoutTexts>;
+    const Texts cursor = chart.readouts.CursorTexts(x, y, true);
+    // The time comes back from the pixel, to within a pixel's seconds.
+    EXPECT_TRUE(std::regex_match(cursor[0], std::regex(R"(05/03/2026 11:0\d\.\d\d, Mid 100)"))) << cursor[0];
+    EXPECT_EQ(cursor[1], "Mid (bid/offer) 100 (99 - 101)");
+    EXPECT_EQ(cursor[2], "Bid/offer 99 - 101");
+    EXPECT_EQ(cursor[3], "Mid 100");
+    EXPECT_EQ(cursor[4], "Volume 2.5k at 100.5 ");
+    EXPECT_TRUE(std::regex_match(cursor[5], std::regex(R"(Cursor \(05/03/2026 11:0\d\.\d\d\) \d+(\.\d+)?)"))) << cursor[5];
+    const Texts latest = chart.readouts.LatestTexts();
+    EXPECT_EQ(latest, (Texts{"Latest prices & trades 05/03/2026 13:53.20", "Mid (bid/offer) 110 (109 - 111)",
+                             "Bid/offer 109 - 111", "Mid 110", "Volume 265k at 110.25 ",
+                             "Cursor (05/03/2026 13:53.20) "}));
+    const Texts off{"(Off graph)", "Mid (bid/offer) ", "Bid/offer ", "Mid price ", "Trade volume/price ", "Cursor (Off graph)"};
+    EXPECT_EQ(chart.readouts.CursorTexts(x, y, false), off) << "the mouse outside the chart";
+    EXPECT_EQ(chart.readouts.CursorTexts(-20, -20, true), off);
+
+    // The status panes: the cursor's time and values, and the latest values off the graph.
+    std::array<std::string, 3> status;
+    chart.readouts.FillStatusTexts(status, x, y, true, nullptr);
+    EXPECT_EQ(status[0].rfind("Cursor 05/03/2026 11:0", 0), 0u) << status[0];
+    EXPECT_EQ(status[1], "Mid (bid/offer) 100 (99 - 101)");
+    EXPECT_EQ(status[2], "Volume 2.5k at 100.5 ");
+    chart.readouts.FillStatusTexts(status, x, y, false, nullptr);
+    EXPECT_EQ(status[0], "Latest prices & trades 05/03/2026 13:53.20");
+    EXPECT_EQ(status[1], "Mid (bid/offer) 110 (109 - 111)");
+    EXPECT_EQ(status[2], "Volume 265k at 110.25    No trend line");
+
+    // The legend lists the six latest texts while the mouse is away.
+    chart.ShowLegendWindow();
+    std::vector<std::string> lines;
+    for (const LegendLine& line : GraphLegendWindow().model().lines())
+        lines.push_back(line.text);
+    GraphLegendWindow().Hide();
+    for (const std::string& text : latest)
+        EXPECT_NE(std::find(lines.begin(), lines.end(), text), lines.end()) << text;
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "(Off graph)"), lines.end());
+}
+
+TEST_F(IntradayReadoutWindow, TitleCarriesTheLatestValuesAndTheAverageTrade)
+{
+    gs::SetU16(Setting(), intraday::kTitleOptions, kTitleLastMid | kTitleMidChange | kTitleBidOffer | kTitleAverageVolume);
+    gs::SetU8(Setting(), intraday::kVolumeDisplay, 1);
+    Render("title-values");
+    std::vector<std::string> titles;
+    for (TimeBand* band = chart.timeBands; band; band = band->next)
+        for (GraphSeries* series = band->series; series; series = series->next)
+            if (series->title[0])
+                titles.push_back(series->title);
+    // The day being traded has no daily record: its first trade (100.5) is the open the change is from.
+    EXPECT_NE(std::find(titles.begin(), titles.end(), "Alpha Mining - 5 min. bars 110 +9.5^^109 / 111"), titles.end())
+        << ::testing::PrintToString(titles);
+    // (2,500 + 265,200) / 2 in whole numbers.
+    EXPECT_NE(std::find(titles.begin(), titles.end(), "Volume, average trade 134k"), titles.end())
+        << ::testing::PrintToString(titles);
+    // Another share whose daily record of the day holds its open.
+    DayRecord day{};
+    day.date = kHeld[1];
+    day.open = 112;
+    chart.chart.ShowShare({0x4003, 0, "Beta Mining", {day}});
+    gs::SetU16(Setting(), intraday::kTitleOptions, kTitleMidChange | kTitleChangeAsPercent);
+    Render("title-values-percent");
+    EXPECT_EQ(chart.readouts.TitleValues(), "-1.79%") << "from the daily record's open";
+}
+
+// The day's price range leaves out spikes by the style's de-spike strength.
+TEST_F(IntradayReadoutWindow, DeSpikeStrengthCleansTheDaysPrices)
+{
+    chart.chart.source.dayTicks = [](uint16_t, PackedDate) {
+        std::vector<IntradayTick> ticks;
+        for (uint32_t i = 0; i < 5; ++i) {
+            IntradayTick stamp;
+            stamp.type = kTickTime;
+            stamp.value1 = 36000 + 60 * i;
+            ticks.push_back(stamp);
+            IntradayTick quote;
+            quote.type = kTickQuote;
+            quote.SetF(i == 2 ? 104 : 101, 99); // one offer 3% out
+            ticks.push_back(quote);
+        }
+        return ticks;
+    };
+    struct Case {
+        uint8_t setting;
+        float highest;
+    };
+    // Bit 0 on, bits 1-7 the strength: 0 is 2.5 times, 4 is 1.01 times.
+    for (const Case& c : {Case{0, 104}, Case{1, 104}, Case{1 | 4 << 1, 101}, Case{1 | 3 << 1, 101}}) {
+        gs::SetU8(Setting(), intraday::kDeSpike, c.setting);
+        Render("de-spike");
+        EXPECT_FLOAT_EQ(Shown().range.maximum, c.highest) << int(c.setting);
+        EXPECT_FLOAT_EQ(Shown().range.minimum, 99) << int(c.setting);
+    }
+}
+
+TEST_F(IntradayReadoutWindow, AddedGraphValuesAtTheCursor)
+{
+    WriteAddedGraph(Setting(), 0, {0, 0xC00000, 0x4002});
+    Render("added-graph-values");
+    ASSERT_EQ(chart.chart.addedEntries()[0][0], 0x4002u);
+    struct Case {
+        uint8_t hours;
+        int32_t time;
+        const char* value; // "" none
+    };
+    // The graph's own day starts at its exchange's midnight, or with market hours at its opening
+    // (08:00): a time before it reads the graph there. Past the graph's data its last value stands.
+    const Case cases[] = {{0, 25000, "41"}, {1, 25000, "45"}, {0, 35000, "51"}, {0, 80000, "51"}, {0, 10000, ""}};
+    for (const Case& c : cases) {
+        gs::SetU8(Setting(), intraday::kDayHours, c.hours);
+        const auto value = chart.readouts.AddedGraphValue(0, Shown(), c.time);
+        EXPECT_EQ(value ? IntradayValueText(*value) : std::string(), c.value) << int(c.hours) << " " << c.time;
+    }
+    gs::SetU8(Setting(), intraday::kDayHours, 0);
+    const auto [x, y] = At(40000);
+    const std::vector<LegendIndicatorLine> lines = chart.readouts.AddedGraphLines(x, y, true);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].pen, 0xC00000u);
+    EXPECT_EQ(lines[0].latest, "51");
+    EXPECT_EQ(lines[0].cursor, "51");
+}
+
+// An indicator window's level lines: the pane's fixed grid lines.
+std::vector<float> PaneLevels(const GraphPane* pane)
+{
+    std::vector<float> levels;
+    for (const GridLine* line = pane ? pane->gridLines : nullptr; line; line = line->next)
+        if (line->flags & kGridFixedLevel)
+            levels.push_back(line->value);
+    std::sort(levels.begin(), levels.end());
+    return levels;
+}
+
+TEST_F(IntradayChartWindow, IndicatorWindowsOverThePeriodBars)
+{
+    gs::SetU8(Setting(), intraday::kDaysViewed, 0);
+    gs::SetU32(Setting(), intraday::kBarPeriodIndex, 0);
+    struct Case {
+        const char* name;
+        IndicatorRecord record;
+        std::vector<float> levels;
+        size_t outputs;
+    };
+    IndicatorRecord rsi = IndicatorRecord::Of(IndicatorType::RSI, 0, 14);
+    rsi.pens = {0x0000C0, 0, 0, 0};
+    IndicatorRecord rsiFifty = rsi;
+    rsiFifty.flags = 4;
+    IndicatorRecord macd = IndicatorRecord::Of(IndicatorType::MACD, 1, 12, 26, 9); // the line and its signal
+    macd.pens = {0x0000C0, 0xC00000, 0x00C000, 0x008000};
+    IndicatorRecord macdBars = macd;
+    macdBars.flags = 3; // and the histogram, rising and falling bars apart
+    IndicatorRecord stochastic = IndicatorRecord::Of(IndicatorType::Stochastic, 0, 14, 3, 3);
+    stochastic.pens = {0x0000C0, 0xC00000, 0, 0};
+    const Case cases[] = {{"rsi", rsi, {30, 50, 70}, 1},
+                          {"rsi-option-bit-2", rsiFifty, {50}, 1},
+                          {"macd", macd, {0}, 2},
+                          {"macd-histogram", macdBars, {0}, 4},
+                          {"stochastic", stochastic, {25, 75}, 2}};
+    for (const Case& c : cases) {
+        IndicatorRecord placed = c.record;
+        placed.heightWeight = kNewWindowWeight;
+        placed.Write(gs::IndicatorSlot(Setting(), 0, 0));
+        const QImage image = Render((std::string("indicator-") + c.name).c_str());
+        const GraphPane* pane = chart.FindPane(kPaneFirstAddOn);
+        ASSERT_NE(pane, nullptr) << c.name;
+        ASSERT_TRUE(pane->visible) << c.name;
+        EXPECT_EQ(PaneLevels(pane), c.levels) << c.name;
+        const GraphSeries* series = pane->firstSeries;
+        ASSERT_NE(series, nullptr) << c.name;
+        EXPECT_STREQ(series->title, GetIndicatorName(c.record).c_str());
+        size_t outputs = 0;
+        for (const PlotElement* e = series->elements; e; e = e->next)
+            outputs += e->values.count > 400 && e->values.type == kArrayFloats; // a minute bar each
+        EXPECT_EQ(outputs, c.outputs) << c.name;
+        // The first output's pen draws inside the window.
+        const QImage window = image.copy(pane->left, pane->top, pane->right - pane->left, pane->bottom - pane->top);
+        EXPECT_GT(Count(window, qRgb(0xC0, 0, 0)), 200) << c.name;
+        // The read-out over the window names the indicator's values.
+        const int32_t x = (pane->left + pane->right) / 2, y = (pane->top + pane->bottom) / 2;
+        const std::string text = chart.readouts.CursorTexts(x, y, true)[0];
+        EXPECT_TRUE(std::regex_search(text, std::regex(c.outputs > 1 ? R"(, Value -?[\d.]+ -?[\d.]+$)" : R"(, Value [\d.]+$)")))
+            << text;
+    }
+}
+
+// A market graph reads the market table's buckets of its source over today, or says the list is being
+// built while the table has none.
+TEST_F(IntradayChartWindow, BreadthWindowOverTheMarketTable)
+{
+    gs::SetU8(Setting(), intraday::kDaysViewed, 0);
+    gs::SetU8(Setting(), intraday::kDataFlow, 0); // the analytics over all of the day
+    IndicatorRecord line = IndicatorRecord::Of(19, 0, 0, 0, 5); // advance-decline line of list class 5
+    line.heightWeight = kNewWindowWeight;
+    line.Write(gs::IndicatorSlot(Setting(), 0, 0));
+    Render("breadth-building");
+    const GraphPane* pane = chart.FindPane(kPaneFirstAddOn);
+    ASSERT_NE(pane, nullptr);
+    ASSERT_NE(pane->firstSeries, nullptr);
+    EXPECT_STREQ(pane->firstSeries->title, "building list...");
+
+    MarketSource source;
+    source.name = "Mining";
+    source.listCode = 5;
+    CRTMarketTable::Entry& entry = TheRTMarketTable().AddEntry(0, source);
+    for (MarketBucket& bucket : entry.Day())
+        bucket = {30, 10, 0, 0, 0, 0};
+    Render("breadth-advance-decline");
+    TheRTMarketTable().DeleteEntry(0, source.SubKey());
+    pane = chart.FindPane(kPaneFirstAddOn);
+    ASSERT_NE(pane->firstSeries, nullptr);
+    EXPECT_STREQ(pane->firstSeries->title, "Mining");
+    // The line runs on from midnight, five minutes a bucket; the buckets inside the band are drawn.
+    const IntradayDaySet& day = chart.chart.sets().back();
+    const int32_t first = (day.span.visibleStart + 299) / 300, last = day.span.visibleEnd / 300;
+    const DataArray& values = pane->firstSeries->firstElement->values;
+    ASSERT_EQ(values.count, last - first + 1);
+    const auto* v = static_cast<const float*>(values.data);
+    EXPECT_FLOAT_EQ(v[0], 20.0f * float(first + 1)) << "20 more advancing shares each bucket";
+    EXPECT_FLOAT_EQ(v[values.count - 1], 20.0f * float(last + 1));
+}
+
+TEST(IntradayIndicators, RestartEachDayUnlessTheDataFlows)
+{
+    // Two days of the same rising bars: a 3-bar momentum starts alike on each day, or runs on.
+    std::array<IntradayDaySet, 2> days;
+    for (size_t d = 0; d < days.size(); ++d) {
+        days[d].bars.start = 36000;
+        days[d].bars.period = 60;
+        for (int i = 0; i < 5; ++i) {
+            const float close = float(100 + i);
+            days[d].bars.bars.push_back({close, close, close, close, 100});
+        }
+    }
+    const std::vector<const IntradayDaySet*> sets = {&days[0], &days[1]};
+    const IndicatorRecord momentum = IndicatorRecord::Of(IndicatorType::Momentum, 0, 3);
+    const auto restarted = ComputeIntradayIndicator(momentum, sets, false, 0, 0, 0);
+    const auto flowing = ComputeIntradayIndicator(momentum, sets, true, 0, 0, 0);
+    ASSERT_EQ(restarted.size(), 2u);
+    ASSERT_EQ(restarted[1].outputs.size(), 1u);
+    EXPECT_EQ(restarted[1].outputs[0], restarted[0].outputs[0]) << "each day starts again alike";
+    EXPECT_NE(flowing[1].outputs[0].front(), restarted[1].outputs[0].front()) << "the first day's bars lead in";
+    // The analytic selection of the user's times: 10:01 to 10:03 is bars 1-3.
+    const auto selected = ComputeIntradayIndicator(momentum, sets, false, 2, 36060, 36180);
+    EXPECT_EQ(selected[0].first, 1);
+    EXPECT_EQ(selected[0].last, 3);
+    EXPECT_EQ(selected[0].outputs[0].size(), 3u);
+}
+
+class IntradayLineAlarm : public IntradayReadoutWindow {
+protected:
+    IntradayLineAlarm() : savedBox_(SuppressibleInfo()), savedNotes_(IntradayNotesOff())
+    {
+        SetIntradayNotesOff(0);
+        SuppressibleInfo() = [this](const std::string& text) {
+            notes.push_back(text);
+            return tickSuppress;
+        };
+        chart.lineAlarm.today = [] { return kHeld[1]; };
+        chart.lineAlarm.side = [this](const ShareRef& share, int64_t, double, int64_t, double) {
+            ++sideAsked;
+            EXPECT_EQ(share.share, 0x4001);
+            return side;
+        };
+    }
+    ~IntradayLineAlarm() override
+    {
+        SuppressibleInfo() = savedBox_;
+        SetIntradayNotesOff(savedNotes_);
+        LinesAndTextStore().FreeItems();
+    }
+    // A trend line from 100 at t1 to 110 at t2 (seconds of the shown day, or of a day before it) is
+    // stored for the price pane, drawn, and selected from the keyboard.
+    void DrawLine(int32_t t1, int32_t t2, PackedDate firstDay = kHeld[1])
+    {
+        Render("line-alarm");
+        LineObjectList list;
+        LineObject* line = AddLineObject(list, 0, 0x0000FF);
+        StoreU16(line->stored.data() + 4, 0xFFFF); // shown in every setting
+        StoreI32(line->point(0), int32_t(DateToCalendarIndex(firstDay)) + t1);
+        StoreF32(line->point(0) + 4, 100);
+        StoreI32(line->point(1), int32_t(DateToCalendarIndex(kHeld[1])) + t2);
+        StoreF32(line->point(1) + 4, 110);
+        const GraphPane* price = chart.FindPane(kPanePrice);
+        LineObjectsSize(list, ShareItemKey(0x4001, 0), 1, price->firstSeries->studyKey);
+        FreeLineObjectList(list);
+        Render("line-alarm");
+        chart.onProgramMessage(WM_COMMAND, 26143, 0); // the next line
+    }
+    CommandUi Menu()
+    {
+        CommandUi ui;
+        ui.command = kCmdLineAlarm;
+        EXPECT_TRUE(chart.UpdateCommandUi(ui));
+        return ui;
+    }
+    uint16_t StoredAlarm()
+    {
+        LineObjectList list;
+        const GraphPane* price = chart.FindPane(kPanePrice);
+        LoadLineObjectsFor(list, ShareItemKey(0x4001, 0), 1, price->firstSeries->studyKey);
+        const uint16_t word = list.head ? list.head->alarm() : 0xFFFF;
+        FreeLineObjectList(list);
+        return word;
+    }
+
+    std::vector<std::string> notes;
+    bool tickSuppress = false;
+    int side = 3;
+    int sideAsked = 0;
+
+private:
+    SuppressibleInfoBox savedBox_;
+    uint8_t savedNotes_;
+};
+
+TEST_F(IntradayLineAlarm, SetOnASelectedLineAndRemovedWithoutAPrice)
+{
+    Render("line-alarm");
+    EXPECT_FALSE(Menu().enabled) << "no line selected";
+    DrawLine(36000, 43200);
+    ASSERT_NE(chart.drawing.selected(), nullptr);
+    // The selected line's rate stands after the volume: 100 to 110 over two hours.
+    std::array<std::string, 3> status;
+    chart.readouts.FillStatusTexts(status, -1, -1, false, chart.drawing.selected());
+    EXPECT_EQ(status[2], "Volume 265k at 110.25    Trend +5.00/hr");
+    CommandUi ui = Menu();
+    EXPECT_TRUE(ui.enabled);
+    EXPECT_FALSE(ui.checked.value_or(true));
+    EXPECT_FALSE(ui.text.has_value());
+    chart.onProgramMessage(WM_COMMAND, kCmdLineAlarm, 0);
+    EXPECT_EQ(StoredAlarm(), 3) << "the price stood at or above the line";
+    EXPECT_TRUE(notes.empty()) << "both ends lie on today";
+
+    chart.onProgramMessage(WM_COMMAND, 26143, 0);
+    ui = Menu();
+    EXPECT_TRUE(ui.checked.value_or(false));
+    EXPECT_EQ(ui.text.value_or(""), "Remove alarm from line");
+    side = 0;
+    sideAsked = 0;
+    chart.onProgramMessage(WM_COMMAND, kCmdLineAlarm, 0);
+    EXPECT_EQ(StoredAlarm(), 0);
+    EXPECT_EQ(sideAsked, 0) << "removing needs no price";
+
+    // Without a latest price nothing is set, and no note comes.
+    chart.onProgramMessage(WM_COMMAND, 26143, 0);
+    chart.onProgramMessage(WM_COMMAND, kCmdLineAlarm, 0);
+    EXPECT_EQ(StoredAlarm(), 0);
+    EXPECT_EQ(sideAsked, 1);
+    EXPECT_TRUE(notes.empty());
+}
+
+TEST_F(IntradayLineAlarm, ANoteForALineNotOnTodayUntilItIsTurnedOff)
+{
+    side = 1;
+    DrawLine(36000, 43200, kHeld[0]);
+    chart.onProgramMessage(WM_COMMAND, kCmdLineAlarm, 0);
+    EXPECT_EQ(StoredAlarm(), 1);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0], kLineAlarmNote);
+    tickSuppress = true;
+    for (int i = 0; i < 2; ++i) {
+        chart.onProgramMessage(WM_COMMAND, 26143, 0);
+        chart.onProgramMessage(WM_COMMAND, kCmdLineAlarm, 0); // off
+        chart.onProgramMessage(WM_COMMAND, 26143, 0);
+        chart.onProgramMessage(WM_COMMAND, kCmdLineAlarm, 0); // on again
+    }
+    EXPECT_EQ(notes.size(), 2u) << "ticked once, never again";
+    EXPECT_TRUE(IntradayNotesOff() & kNoteLineAlarms);
 }
 
 } // namespace

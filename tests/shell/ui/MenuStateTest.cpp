@@ -30,8 +30,11 @@
 #include <QFocusEvent>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
+#include <string>
 
 using namespace qv;
 
@@ -45,6 +48,11 @@ class MenuState : public test::FactoryFrame {
 protected:
     MenuState() : FactoryFrame(1000, 760)
     {
+        // "Connect to real time feed" must find no server, whatever feed runs on this machine: a
+        // feed thread left running would end the test program.
+        if (const char* server = std::getenv("QV_FEED_SERVER"))
+            feedServer_ = server;
+        setenv("QV_FEED_SERVER", "127.0.0.1:1", 1);
         InstallPortfolioWindows();
         requests = std::make_unique<CViewRequests>(*frame, *factory);
         commands = std::make_unique<CFrameCommandHost>(*frame, *requests);
@@ -58,6 +66,10 @@ protected:
         commands.reset();
         requests.reset();
         RemovePortfolioWindows();
+        if (feedServer_)
+            setenv("QV_FEED_SERVER", feedServer_->c_str(), 1);
+        else
+            unsetenv("QV_FEED_SERVER");
     }
 
     void Settle()
@@ -124,6 +136,7 @@ protected:
 
     std::unique_ptr<CViewRequests> requests;
     std::unique_ptr<CFrameCommandHost> commands;
+    std::optional<std::string> feedServer_;
 };
 
 TEST_F(MenuState, EveryItemShowsItsHandlersRuleInEveryLayoutAndViewKind)
