@@ -19,7 +19,7 @@ namespace {
 
 constexpr uint16_t kEmptyPostings = 65535;
 
-// Bits written most significant first through a 64-bit accumulator.
+// Bits written most significant first through a 64-bit accumulator, emptied 32 bits at a time.
 class Bits {
 public:
     void reserve(size_t bytes) { bytes_.reserve(bytes); }
@@ -27,13 +27,17 @@ public:
     {
         pending_ = (pending_ << count) | (uint64_t(value) & ((uint64_t(1) << count) - 1));
         pendingBits_ += count;
-        while (pendingBits_ >= 8) {
-            pendingBits_ -= 8;
-            bytes_.push_back(uint8_t(pending_ >> pendingBits_));
-        }
+        if (pendingBits_ < 32)
+            return;
+        pendingBits_ -= 32;
+        const uint32_t word = uint32_t(pending_ >> pendingBits_);
+        for (int shift = 24; shift >= 0; shift -= 8)
+            bytes_.push_back(uint8_t(word >> shift));
     }
     void align()
     {
+        for (; pendingBits_ >= 8; pendingBits_ -= 8)
+            bytes_.push_back(uint8_t(pending_ >> (pendingBits_ - 8)));
         if (pendingBits_)
             bytes_.push_back(uint8_t(pending_ << (8 - pendingBits_)));
         pending_ = 0;
