@@ -270,18 +270,18 @@ std::vector<uint8_t> DaySection(DayWork& day, const NewsDictionary& dictionary, 
     std::stable_sort(byTable.begin(), byTable.end(),
                      [&](uint32_t a, uint32_t b) { return day.stories[a]->codeTable < day.stories[b]->codeTable; });
     std::vector<uint16_t> decoded;
-    std::vector<std::pair<size_t, size_t>> storySymbols(day.stories.size(), {0, 0}); // (first, count) in decoded
+    std::vector<std::pair<size_t, size_t>> decodedOf(day.stories.size(), {0, 0}); // (first, count) in decoded
     std::vector<uint16_t> symbols;
     for (uint32_t i : byTable) {
         const NewsStory* story = day.stories[i];
         if (!block.storySymbols(story->dayIndex, story->codeTable, symbols))
             continue;
-        storySymbols[i] = {decoded.size(), symbols.size()};
+        decodedOf[i] = {decoded.size(), symbols.size()};
         decoded.insert(decoded.end(), symbols.begin(), symbols.end());
     }
     for (size_t i = 0; i < day.stories.size(); ++i) {
         const uint16_t dayIndex = day.stories[i]->dayIndex;
-        for (uint16_t symbol : std::span<const uint16_t>(decoded).subspan(storySymbols[i].first, storySymbols[i].second)) {
+        for (uint16_t symbol : std::span<const uint16_t>(decoded).subspan(decodedOf[i].first, decodedOf[i].second)) {
             const uint32_t word = wordOfSymbol[symbol];
             if (word == kNone || lastStory[word] == dayIndex)
                 continue;

@@ -101,5 +101,22 @@ TEST_F(NewsReindexTest, WritesTheRecordedIndexWholeOrFromALaterDay)
     EXPECT_EQ(index(), whole) << "the sections before day 3 kept, the rest built again";
 }
 
+TEST_F(NewsReindexTest, AnIndexThatCannotBeWrittenLeavesEveryDayUnindexed)
+{
+    mergeFixture();
+    NewsDatabase& news = TheNewsDatabase();
+    ASSERT_EQ(ReindexNews(news), NewsReindexResult::Done);
+    const std::vector<uint8_t> whole = index();
+    const fs::path work = NewsDatabase::NewsFolder() / "workINews.dat";
+    fs::create_directories(work / "held"); // a folder where the work file would go
+
+    EXPECT_EQ(ReindexNews(news), NewsReindexResult::Failed);
+    EXPECT_EQ(FirstUnindexedNewsDay(news), 0u);
+
+    fs::remove_all(work);
+    ASSERT_EQ(ReindexNews(news), NewsReindexResult::Done);
+    EXPECT_EQ(index(), whole);
+}
+
 } // namespace
 } // namespace qv
