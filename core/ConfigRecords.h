@@ -97,6 +97,10 @@ struct OptionBlockB : SizedRecord<452> {
     static constexpr size_t kDealingsWord = 2;
     static constexpr size_t kDatabaseDate = 4;
     static constexpr size_t kFirstLoadDate = 6;
+    // The program's ticker font: a 60-byte font description (realtime/TickerFont.h); all zero until
+    // one is stored.
+    static constexpr size_t kTickerFont = 8;
+    static constexpr size_t kTickerFontEnd = 68;
     // The share details page's settings: its item list, then its display settings (docs/DATA.md).
     static constexpr size_t kDetailSettings = 300;
     static constexpr size_t kDetailSettingsEnd = 380;

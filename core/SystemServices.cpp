@@ -18,6 +18,12 @@ constexpr int kRetry = 4;
 
 std::atomic<int> g_windowsVersion{0};
 
+TraceListener& Listener()
+{
+    static TraceListener listener;
+    return listener;
+}
+
 // The section of the settings store that a key path names, or nothing for a key outside the
 // program's own.
 std::optional<std::string> SectionOf(std::string_view keyPath)
@@ -33,6 +39,14 @@ std::optional<std::string> SectionOf(std::string_view keyPath)
 }
 
 } // namespace
+
+void TraceMessage(std::string_view text)
+{
+    if (Listener())
+        Listener()(text);
+}
+
+void SetTraceListener(TraceListener listener) { Listener() = std::move(listener); }
 
 fs::path MakeAppPath(std::string_view name) { return AppPath(name); }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,8 +61,10 @@ int WindowsVersion();
 void BeepPause();
 
 // A diagnostic hook that callers pass failure texts to ("Failed to create ticker font (1)"); it does
-// nothing.
-inline void TraceMessage(std::string_view) {}
+// nothing unless a listener is installed (tests install one to see the texts).
+void TraceMessage(std::string_view text);
+using TraceListener = std::function<void(std::string_view text)>;
+void SetTraceListener(TraceListener listener);
 
 // Clears the read-only state and deletes the file: 1 when deleted, 0 when it was not (or was
 // missing), -1 for a null name.

@@ -17,6 +17,7 @@
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTFeedClient.h"
 #include "realtime/feed/RTReconnect.h"
+#include "realtime/messaging/MemberMessaging.h"
 #include "realtime/store/RTStore.h"
 #include "resources/MessageIds.h"
 #include "shell/AppServices.h"
@@ -66,19 +67,27 @@ public:
             // A refused log-on (steps 11-14) ends it too, without a reconnect that would be refused again.
             if (IsFeedRefusal(int32_t(wParam)))
                 TheRTReconnect().commandStopped = true;
+            // Messages posted while disconnected go once the day is complete.
+            if (wParam == uintptr_t(kFeedConnected))
+                TheMemberMessaging().SendWaiting();
             if ((wParam == uintptr_t(kFeedConnectionLost) || IsFeedRefusal(int32_t(wParam))) && RTEngineState == kEngineRunning)
                 DisconnectDroppedRTEngine();
             return 1;
-        case kMsgAgreements:
+        case kMsgAgreements: {
+            // Answers finished while the feed was away go now; the server reported before it had them.
+            uint32_t completed = uint32_t(wParam);
+            if (SendRTAgreement())
+                completed |= kNyseAgreementDone;
             // The agreement wizards the delivery levels need and the server does not report completed,
             // unless one is open already (a reconnect reports the same again).
             if (TheAgreementOutbox().wizardRunning)
                 return 1;
             if (MessageTarget* frame = MainFrameTarget())
-                for (uint32_t command : AgreementCommands(CurrentRTFeedSettings().deliveryLevels, uint32_t(wParam)))
+                for (uint32_t command : AgreementCommands(CurrentRTFeedSettings().deliveryLevels, completed))
                     if (command == kCommandNasdaqAgreement || FindCommandDialog(command))
                         PostProgramMessage(*frame, WM_COMMAND, command);
             return 1;
+        }
         case kMsgRTReconnect:
             RunRTReconnect();
             return 1;
@@ -210,6 +219,15 @@ void InstallFeedClient()
     h.stepChanged = [](int32_t step) { PostProgramMessage(Engine(), kMsgStep, uintptr_t(step)); };
     h.agreementsReported = [](uint32_t completed) { PostProgramMessage(Engine(), kMsgAgreements, completed); };
     SetFeedStateQuery([] { return int32_t(RTConnectionStep()); });
+    MemberMessagingHooks& messaging = TheMemberMessagingHooks();
+    messaging.messageArrived = [] {
+        if (MessageTarget* frame = MainFrameTarget())
+            PostProgramMessage(*frame, MSG_INCOMING_MESSAGE);
+    };
+    messaging.nicknameInUse = [] {
+        if (MessageTarget* frame = MainFrameTarget())
+            PostProgramMessage(*frame, MSG_NICKNAME_CHECK);
+    };
     FrameDialogs().startFeed = [] {
         ClearRTStoppingFlags();
         TheRTReconnect().attempts = 0;

@@ -14,6 +14,7 @@
 #include "realtime/alarms/ui/IntradayAlarmDlgs.h"
 #include "realtime/ui/IntradayColumnDlg.h"
 #include "realtime/ui/RTFeedCommands.h"
+#include "realtime/ui/RTMessagingDlgs.h"
 #include "realtime/ui/TradeDialogs.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/ui/ModalDialog.h"
@@ -31,6 +32,7 @@ void InstallWindowLayerHooks()
     InstallLayerHooks();
     InstallOptionsSheet();
     InstallRTFeedCommands();
+    InstallMemberMessaging();
     InstallIntradayColumnDialogs();
     InstallTradeDialogs();
     InstallIntradayAlarms();

@@ -105,7 +105,10 @@ std::vector<IntradayEvent> SimulatedShareDay(uint16_t share, PackedDate day, flo
     return GenerateIntradayDay(share, day, {previousClose, open, high, low, close});
 }
 
-FeedSimulator::FeedSimulator(FeedSimulatorOptions options) : options_(std::move(options)) {}
+FeedSimulator::FeedSimulator(FeedSimulatorOptions options)
+    : options_(std::move(options)), agreements_(options_.agreements)
+{
+}
 
 FeedSimulator::~FeedSimulator() { Stop(); }
 
@@ -343,6 +346,14 @@ void FeedSimulator::Serve(int fd)
         return true;
     };
 
+    SimulatedMembers members(members_);
+    auto sendAll = [&](const std::vector<FeedFrame>& frames) {
+        bool ok = true;
+        for (const FeedFrame& f : frames)
+            ok = ok && send(f.kind, f.code, f.payload);
+        return ok;
+    };
+
     FeedFrame frame;
     bool loggedOn = false;
     size_t next = 0;
@@ -377,6 +388,14 @@ void FeedSimulator::Serve(int fd)
                 alive = backfill(frame.payload);
                 continue;
             }
+            if (loggedOn && frame.code == kRequestAgreement) {
+                agreements_.Receive(frame.payload);
+                continue;
+            }
+            if (loggedOn && SimulatedMembers::IsMessagingRequest(frame.code)) {
+                alive = sendAll(members.Request(frame, SimulatedMembers::Clock::now()));
+                continue;
+            }
             if (frame.code != kFeedLogOn || loggedOn)
                 continue;
             // The account, the password and the status information, each answered by its step.
@@ -387,7 +406,7 @@ void FeedSimulator::Serve(int fd)
                 break;
             }
             std::vector<uint8_t> logOn(8);
-            StoreU32(logOn.data(), options_.agreements);
+            StoreU32(logOn.data(), agreements_.completed());
             StoreU32(logOn.data() + 4, options_.levels);
             alive = alive && send(kFeedStatus, kFeedLogOnStatus, logOn);
             loggedOn = true;
@@ -398,13 +417,14 @@ void FeedSimulator::Serve(int fd)
             uint32_t now = Now();
             size_t end = size_t(std::find_if(timeline.begin(), timeline.end(), [&](const TimedEvent& t) { return t.time > now; }) -
                                 timeline.begin());
-            alive = alive && catchUp(day_, timeline, end, seen, false);
+            alive = alive && sendAll(members.LogOnFrames()) && catchUp(day_, timeline, end, seen, false);
             next = end;
         }
         if (r == FeedFrameReader::Result::Bad)
             alive = false;
         if (!alive || !loggedOn)
             continue;
+        alive = sendAll(members.Due(SimulatedMembers::Clock::now()));
         for (uint32_t now = Now(); alive && next < timeline.size() && timeline[next].time <= now; ++next) {
             bool first = !seen[timeline[next].share];
             seen[timeline[next].share] = true;

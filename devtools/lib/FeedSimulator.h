@@ -4,7 +4,9 @@
 #pragma once
 
 #include "core/PackedDate.h"
+#include "devtools/lib/FeedMembers.h"
 #include "devtools/lib/IntradayDayGenerator.h"
+#include "devtools/lib/SimulatedAgreements.h"
 
 #include <atomic>
 #include <chrono>
@@ -28,7 +30,7 @@ struct FeedSimulatorOptions {
     enum class Fault : uint8_t { None, Drop, Stall, Malformed, Oversized } fault = Fault::None;
     int faultAfter = -1;
     // The log-on's answer: a refusal step (11-14) ends the connection instead; the agreements the
-    // account has completed (bit 0 NYSE/AMEX, bit 1 NASDAQ) and the levels it is served at.
+    // account has completed at start (bit 0 NYSE/AMEX, bit 1 NASDAQ) and the levels it is served at.
     int refuseStep = 0;
     uint32_t agreements = 3;
     uint32_t levels = 0x3FF;
@@ -61,12 +63,15 @@ public:
     // The simulated time of day in seconds.
     uint32_t Now() const;
     size_t connections() const { return connections_; }
+    // What the log-on reports as completed, which a received NYSE/AMEX agreement completes.
+    const SimulatedAgreements& agreements() const { return agreements_; }
 
 private:
     void AcceptLoop();
     void Serve(int fd);
 
     FeedSimulatorOptions options_;
+    SimulatedAgreements agreements_;
     PackedDate day_ = 0;
     std::vector<SimulatedShare> shares_;
     int listen_ = -1;
@@ -79,6 +84,7 @@ private:
     std::mutex clientsMutex_;
     std::vector<std::thread> clients_;
     std::vector<int> clientFds_;
+    SimulatedMemberStore members_;
 };
 
 // The day the stand-in serves for a date: the date itself on a weekday, else the weekday before.

@@ -13,6 +13,30 @@ uint32_t FeedMessageNode::flags() const
     return data.size() >= kFeedMessageHeaderBytes ? LoadU32(data.data() + 12) : 0;
 }
 
+void FeedMessageNode::setFlags(uint32_t value)
+{
+    if (data.size() >= kFeedMessageHeaderBytes)
+        StoreU32(data.data() + 12, value);
+}
+
+std::optional<int32_t> FeedMessageNode::member() const
+{
+    if (filled < 12 || data.size() < 12)
+        return std::nullopt;
+    return LoadI32(data.data() + 8);
+}
+
+std::unique_ptr<FeedMessageNode> MakeFeedMessageNode(uint16_t kind, uint32_t sequence, std::span<const uint8_t> record)
+{
+    auto node = std::make_unique<FeedMessageNode>();
+    node->kind = kind;
+    node->sequence = sequence;
+    node->length = node->filled = uint32_t(record.size());
+    node->data.assign(record.begin(), record.end());
+    node->data.resize(record.size() + 4, 0);
+    return node;
+}
+
 void FeedMessageQueue::Enqueue(std::unique_ptr<FeedMessageNode> node, bool atHead)
 {
     std::lock_guard guard(lock_);
@@ -64,6 +88,45 @@ std::vector<std::pair<uint16_t, uint32_t>> FeedMessageQueue::Listing() const
     for (const auto& n : nodes_)
         out.emplace_back(n->kind, n->sequence);
     return out;
+}
+
+void FeedMessageQueue::ForEach(const std::function<bool(FeedMessageNode&)>& visit)
+{
+    std::lock_guard guard(lock_);
+    for (auto& n : nodes_)
+        if (!visit(*n))
+            return;
+}
+
+void FeedMessageQueue::ForEach(const std::function<bool(const FeedMessageNode&)>& visit) const
+{
+    std::lock_guard guard(lock_);
+    for (const auto& n : nodes_)
+        if (!visit(*n))
+            return;
+}
+
+std::unique_ptr<FeedMessageNode> FeedMessageQueue::TakeFirst(const std::function<bool(const FeedMessageNode&)>& match)
+{
+    std::lock_guard guard(lock_);
+    auto it = std::find_if(nodes_.begin(), nodes_.end(), [&](const auto& n) { return match(*n); });
+    if (it == nodes_.end())
+        return nullptr;
+    auto node = std::move(*it);
+    nodes_.erase(it);
+    return node;
+}
+
+void FeedMessageQueue::Merge(std::unique_ptr<FeedMessageNode> node)
+{
+    std::lock_guard guard(lock_);
+    if (const auto member = node->member())
+        for (auto& n : nodes_)
+            if (n->member() == member) {
+                n = std::move(node);
+                return;
+            }
+    nodes_.push_back(std::move(node));
 }
 
 int FeedMessageCollector::BeginMessage(int slot, uint16_t kind, uint32_t length, uint32_t sequence)
@@ -125,7 +188,7 @@ bool FeedMessageCollector::DistributeIncoming(FeedMessageQueue& incoming)
             memberMessage = true;
         } else if (node->kind == kFeedMessageContact) {
             highestContact = std::max(highestContact, node->sequence);
-            contacts.Enqueue(std::move(node));
+            contacts.Merge(std::move(node));
         } else {
             kept.push_back(std::move(node));
         }

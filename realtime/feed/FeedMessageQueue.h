@@ -4,8 +4,11 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <span>
 #include <vector>
 
 namespace qv {
@@ -26,7 +29,12 @@ struct FeedMessageNode {
     uint32_t filled = 0;
     std::vector<uint8_t> data; // length + 4 bytes; the record's flags word stands at byte 12
     uint32_t flags() const;
+    void setFlags(uint32_t flags);
+    // A contact record's member number (byte 8); nullopt for a record too short to hold one.
+    std::optional<int32_t> member() const;
 };
+// A whole node holding a record's bytes.
+std::unique_ptr<FeedMessageNode> MakeFeedMessageNode(uint16_t kind, uint32_t sequence, std::span<const uint8_t> record);
 
 class FeedMessageQueue {
 public:
@@ -39,6 +47,13 @@ public:
     size_t size() const;
     // The nodes' kinds and sequences in order (for tests and the messaging views).
     std::vector<std::pair<uint16_t, uint32_t>> Listing() const;
+    // Calls `visit` on each node in order under the queue's lock until it answers false.
+    void ForEach(const std::function<bool(FeedMessageNode&)>& visit);
+    void ForEach(const std::function<bool(const FeedMessageNode&)>& visit) const;
+    // Takes out the first node `match` picks.
+    std::unique_ptr<FeedMessageNode> TakeFirst(const std::function<bool(const FeedMessageNode&)>& match);
+    // A contact record takes the place of the one with its member number, or goes last.
+    void Merge(std::unique_ptr<FeedMessageNode> node);
 
 private:
     friend class FeedMessageCollector;
@@ -55,8 +70,8 @@ public:
     int AppendMessage(int slot, const uint8_t* bytes, uint32_t count);
     // Appends the collected message to the queue when it is whole, drops it otherwise; 0 or -1.
     int EndMessage(int slot, FeedMessageQueue& queue);
-    // Moves the incoming queue's member messages to the inbox and its contact records to the
-    // contact list, raising the highest sequences; other nodes stay in their order. True when a
+    // Moves the incoming queue's member messages to the inbox and merges its contact records into
+    // the contact list (by member number), raising the highest sequences; other nodes stay in their order. True when a
     // member message arrived.
     bool DistributeIncoming(FeedMessageQueue& incoming);
 

@@ -50,16 +50,6 @@ QColor Direction(float price, float against, QColor up, QColor same, QColor down
 
 } // namespace
 
-LogFont& TickerFont()
-{
-    static LogFont font = [] {
-        LogFont f;
-        f.setFaceName("Arial");
-        return f;
-    }();
-    return font;
-}
-
 TickerComposer::TickerComposer(const TickerSetting& settings, const LogFont& font)
     : settings_(settings), design_(ReadTickerDesign(settings))
 {

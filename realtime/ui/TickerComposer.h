@@ -5,6 +5,7 @@
 
 #include "core/ConfigRecords.h"
 #include "core/LogFont.h"
+#include "realtime/TickerFont.h"
 #include "realtime/TickerTape.h"
 
 #include <QColor>
@@ -15,9 +16,6 @@
 #include <vector>
 
 namespace qv {
-
-// The program's ticker font (height 0 draws at 20 pixels).
-LogFont& TickerFont();
 
 struct TickerField {
     QString text;

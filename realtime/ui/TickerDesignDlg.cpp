@@ -182,7 +182,7 @@ void CTickerDesignDlg::FillControls()
     whiteSpace_->setValue(std::clamp<int>(d.whiteSpace, 1, 5));
     for (size_t bit = 0; bit < fields_.size(); ++bit)
         fields_[bit]->setChecked(d.fields & (1u << bit));
-    const LogFont& font = TickerFont();
+    const LogFont font = TickerFont();
     const int points = int(0.5 - double(font.height) * 72 / kScreenDpi);
     filledFace_ = FromCp1252(font.faceName());
     filledStyle_ = (font.weight >= 700 ? 1u : 0u) | (font.italic ? 2u : 0u) | (font.underline ? 4u : 0u);
@@ -257,12 +257,13 @@ void CTickerDesignDlg::ReadControls()
     categoryButtons_[0]->GetFont(face, style, size);
     if (face == filledFace_ && style == filledStyle_ && size == filledPoints_)
         return;
-    LogFont& font = TickerFont();
+    LogFont font = TickerFont();
     font.setFaceName(ToCp1252(face));
     font.height = HeightForPoints(size, kScreenDpi);
     font.weight = (style & 1) ? 700 : 400;
     font.italic = (style & 2) ? 1 : 0;
     font.underline = (style & 4) ? 1 : 0;
+    SetTickerFont(font);
 }
 
 void CTickerDesignDlg::Preview()
@@ -302,14 +303,16 @@ void CTickerDesignDlg::reject()
     if (previewed_) {
         ReadControls();
         if (!(working_ == opening_) || !SameFont(TickerFont(), openingFont_)) {
-            TickerFont() = openingFont_;
+            SetTickerFont(openingFont_);
             if (view_) {
                 view_->SetSettings(opening_);
                 view_->update();
             }
         }
     }
-    TickerFont() = openingFont_;
+    // A font chosen and then cancelled without a preview goes too.
+    if (!SameFont(TickerFont(), openingFont_))
+        SetTickerFont(openingFont_);
     if (view_ && view_->parentWidget() && frameRect_.isValid())
         view_->parentWidget()->setGeometry(frameRect_);
     QDialog::reject();

@@ -11,6 +11,7 @@
 #include "portfolio/TransactionRows.h"
 #include "realtime/RTMarketTable.h"
 #include "realtime/TradePriceHistory.h"
+#include "realtime/ui/TradeSummaryPanel.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/ui/DateEdit.h"
 #include "shell/ui/DialogHelp.h"
@@ -22,8 +23,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QFrame>
-#include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -72,19 +71,12 @@ TradeSummaryContext ContextOf(const CViewBase& view, const TradeTotals& totals)
     return c;
 }
 
-QLabel* Cell(const std::string& text, QWidget* parent, Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter)
-{
-    auto* label = new QLabel(FromCp1252(text), parent);
-    label->setAlignment(align);
-    return label;
-}
-
 } // namespace
 
 CTradeSummaryDlg::CTradeSummaryDlg(CViewBase& view, uint32_t flags, QWidget* parent)
     : QDialog(parent), significant_(new QCheckBox(QStringLiteral("3 significant figures"), this)),
       percentages_(new QCheckBox(QStringLiteral("Show percentages"), this)), time_(new QLabel(this)),
-      date_(new QLabel(this)), message_(new QLabel(this)), data_(new QFrame(this)), grid_(new QGridLayout(data_))
+      date_(new QLabel(this)), panel_(new TradeSummaryPanel(this))
 {
     setObjectName(QString::number(kTemplateId));
     view.GetTradeTotals(totals_);
@@ -93,18 +85,11 @@ CTradeSummaryDlg::CTradeSummaryDlg(CViewBase& view, uint32_t flags, QWidget* par
     percentages_->setObjectName(QString::number(kPercentBox));
     significant_->setChecked(flags & kSummarySignificant);
     percentages_->setChecked(flags & kSummaryPercentages);
-    data_->setFrameShape(QFrame::Panel);
-    data_->setFrameShadow(QFrame::Sunken);
-    data_->setBackgroundRole(QPalette::Base);
-    data_->setAutoFillBackground(true);
-    grid_->setHorizontalSpacing(4);
-    message_->setAlignment(Qt::AlignCenter);
-    message_->setMinimumSize(260, 80);
+    // The table sets the width; the options and the buttons go under it.
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(time_);
     layout->addWidget(date_);
-    layout->addWidget(message_);
-    layout->addWidget(data_);
+    layout->addWidget(panel_);
     layout->addWidget(significant_);
     layout->addWidget(percentages_);
     layout->addWidget(CloseHelpButtons(*this, 0x20000 + kTemplateId));
@@ -126,34 +111,9 @@ void CTradeSummaryDlg::Show()
     time_->setText(FromCp1252(table_.timeLine));
     date_->setText(FromCp1252(table_.dateLine));
     const bool empty = !table_.message.empty();
-    message_->setText(FromCp1252(table_.message));
-    message_->setVisible(empty);
-    data_->setVisible(!empty);
     significant_->setVisible(!empty);
     percentages_->setVisible(!empty);
-    while (QLayoutItem* item = grid_->takeAt(0)) {
-        delete item->widget();
-        delete item;
-    }
-    if (empty)
-        return;
-    // Percentages in Arial, a little larger than the dialog's font as the screen's resolution asks.
-    QFont percentFont(QStringLiteral("Arial"));
-    percentFont.setPixelSize(fontInfo().pixelSize() + logicalDpiY() / 72);
-    for (int column = 0; column < 3; ++column)
-        grid_->addWidget(Cell(table_.headings[size_t(column)], data_), 0, 1 + 2 * column, 1, 2);
-    for (int row = 0; row < 4; ++row) {
-        grid_->addWidget(Cell(kTradeSummaryRows[row], data_, Qt::AlignLeft | Qt::AlignVCenter), row + 1, 0);
-        for (int column = 0; column < 3; ++column) {
-            grid_->addWidget(Cell(table_.cells[size_t(row)][size_t(column)], data_), row + 1, 1 + 2 * column);
-            const std::string& percent = table_.percents[size_t(row)][size_t(column)];
-            if (percent.empty())
-                continue;
-            QLabel* label = Cell(percent, data_, Qt::AlignLeft | Qt::AlignVCenter);
-            label->setFont(percentFont);
-            grid_->addWidget(label, row + 1, 2 + 2 * column);
-        }
-    }
+    panel_->SetTable(table_);
 }
 
 bool CTradeSummaryDlg::Open(CViewBase* view, QWidget* parent)

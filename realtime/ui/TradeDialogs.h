@@ -10,8 +10,6 @@
 #include <array>
 
 class QCheckBox;
-class QFrame;
-class QGridLayout;
 class QLabel;
 class QListWidget;
 
@@ -19,6 +17,7 @@ namespace qv {
 
 class CViewBase;
 class CDateEdit;
+class TradeSummaryPanel;
 
 class CTradeSummaryDlg : public QDialog {
 public:
@@ -32,6 +31,7 @@ public:
 
     const TradeSummaryTable& table() const { return table_; }
     const TradeTotals& totals() const { return totals_; }
+    const TradeSummaryPanel& panel() const { return *panel_; }
     uint32_t options() const;
 
 private:
@@ -41,9 +41,8 @@ private:
     TradeSummaryContext context_;
     TradeSummaryTable table_;
     QCheckBox *significant_, *percentages_;
-    QLabel *time_, *date_, *message_;
-    QFrame* data_;
-    QGridLayout* grid_;
+    QLabel *time_, *date_;
+    TradeSummaryPanel* panel_;
 };
 
 class CTradePriceHistoryDlg : public QDialog {

@@ -66,6 +66,8 @@ CViewRTTicker::CViewRTTicker(QWidget* parent) : CViewBase(kViewTicker), CViewBas
     settings_ = Config().tickers.records[0];
     readIndex_ = RTRecentTradesWriteIndex();
     setMouseTracking(false);
+    // A one-line tape is far lower than other views: the frame sets the height.
+    setMinimumSize(1, 1);
     AddCommandTarget(this);
     RecalcLayout();
 }
@@ -226,10 +228,18 @@ void CViewRTTicker::ResizeFrame()
     auto* child = qobject_cast<CChildWindow*>(parentWidget());
     if (!child || !child->mdiArea())
         return;
-    const QSize wanted = FrameSizeFor(child->size(), nonClient_, child->mdiArea()->viewport()->size());
+    QMdiArea* area = child->mdiArea();
+    const bool wasActive = area->currentSubWindow() == child;
+    const QSize wanted = FrameSizeFor(child->size(), nonClient_, area->viewport()->size());
     const bool vertical = ReadTickerDesign(settings_).vertical();
     child->SetFixedSize(0, vertical ? 0 : wanted.height());
     child->resize(wanted);
+    // The frame that was the active one is activated again, and its tape takes the keyboard.
+    if (!wasActive)
+        return;
+    if (area->currentSubWindow() != child)
+        area->setActiveSubWindow(child);
+    setFocus(Qt::OtherFocusReason);
 }
 
 // The items lay out afresh from the head, which keeps its place.
@@ -284,9 +294,11 @@ void CViewRTTicker::resizeEvent(QResizeEvent* event)
 {
     CViewBaseWnd::resizeEvent(event);
     // The frame has its new size once its view has: only then do the two give the frame's border.
-    if (auto* child = qobject_cast<CChildWindow*>(parentWidget())) {
+    // A view not yet laid out into its frame would give a wrong border.
+    auto* child = qobject_cast<CChildWindow*>(parentWidget());
+    if (child && child->width() >= width() && child->height() >= height()) {
         remembered_ = child->size();
-        nonClient_ = (child->size() - size()).expandedTo(QSize(0, 0));
+        nonClient_ = child->size() - size();
     }
     std::lock_guard guard(lock_);
     const QRect tape = TapeRect();

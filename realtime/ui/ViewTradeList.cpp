@@ -101,6 +101,14 @@ CViewTradeList::CViewTradeList(PackedDate day, bool followLatest, QWidget* paren
 {
     const PackedDate newest = NewestDay();
     day_ = !followLatest && day >= 1 && day <= newest && IsValidPackedDate(day) ? day : newest;
+    // Made on a request, the view the user was on is still the active one: its share is the one
+    // asked for, which a trade list in a window of its own has no linked list to follow.
+    if (const CViewBase* from = MainFrameState().activeView; from && from->list) {
+        uint32_t id = 0, sub = 0;
+        GetViewShare(from->secondList ? from->secondList : from->list, &id, &sub);
+        if (id <= 0xFFFF)
+            askedShare_ = uint16_t(id);
+    }
     AddCommandTarget(this);
 }
 
@@ -134,8 +142,10 @@ void CViewTradeList::PickShare()
     uint32_t id = 0, sub = 0;
     if (secondList && secondList->family != kFamilyTrades)
         GetViewShare(secondList, &id, &sub);
+    // Without a list to follow: the share its own list holds (a window laid out again keeps the one
+    // it showed), else the one asked for, else the program's current share.
     if (id == 0 && share_ == 0)
-        id = ProgramCurrentShare();
+        id = list && list->currentId ? list->currentId : askedShare_ ? askedShare_ : ProgramCurrentShare();
     if (id != 0 && id <= 0xFFFF && id != share_) {
         share_ = uint16_t(id);
         Watch();

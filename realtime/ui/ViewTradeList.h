@@ -71,6 +71,7 @@ private:
     PackedDate day_ = 0;
     bool followLatest_ = true;
     uint16_t share_ = 0;
+    uint16_t askedShare_ = 0; // the share of the view active when this one was made
     std::vector<TradeListRow> rows_;
     std::vector<uint8_t> records_; // the rows as 32-byte trade records the list cells read
     uint32_t lastBuild_ = 0;

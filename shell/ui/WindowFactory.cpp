@@ -266,6 +266,8 @@ void CWindowFactory::ApplyKindState(CViewBase* view, const LayoutWindow& r)
         fields.newsMode = r.newsMode;
         SetViewGroupFields(list, fields);
     }
+    if (view->kind == kViewTradeList)
+        list->tradeMarket = std::min<int32_t>(r.tradeListMode, 2);
     if (view->kind == kViewDealings)
         list->viewState2 = r.dealingsOption;
     else if (view->kind != kViewDailyChart && view->kind != kViewCash && view->kind != kViewNews &&
@@ -425,6 +427,8 @@ LayoutWindow CWindowFactory::SaveViewToLayoutRecord(CViewBase* view, bool isActi
         w.listTable = own->word;
         if (view->kind == kViewNews)
             w.newsMode = GetViewGroupFields(own).newsMode;
+        if (view->kind == kViewTradeList)
+            w.tradeListMode = uint8_t(std::clamp<int32_t>(own->tradeMarket, 0, 2));
     }
     if (!linked)
         w.providerKind = -1;

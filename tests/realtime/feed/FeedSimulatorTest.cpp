@@ -5,6 +5,7 @@
 #include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
 #include "core/ReadersWriterLock.h"
+#include "realtime/AgreementPages.h"
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
 #include "realtime/feed/FeedDecoder.h"
@@ -242,6 +243,51 @@ TEST_F(FeedSimulatorTest, AnAbortedBackfillEndsItsDayAndSendsNoMore)
     EXPECT_EQ(TheFeedServerInfo().control, statusFrames + 2) << "no further day";
     EXPECT_LT(TheFeedServerInfo().backfillDone, TheFeedServerInfo().backfillTotal);
     EXPECT_EQ(RTConnectionStep(), kFeedConnected);
+}
+
+// The account lacks the NYSE/AMEX agreement: answers finished while disconnected wait; once connected
+// they go to the server, which records them, and the next log-on reports the agreement completed.
+TEST_F(FeedSimulatorTest, AnAgreementSentIsRecordedAndTheNextLogOnReportsItDone)
+{
+    dev::FeedSimulatorOptions options = Options();
+    options.agreements = kNasdaqAgreementDone;
+    dev::FeedSimulator sim(options);
+    ASSERT_TRUE(sim.Start(nullptr));
+    UseServer(sim);
+    std::atomic<uint32_t> reported{0xFFFF};
+    TheRTEngineHooks().agreementsReported = [&reported](uint32_t completed) { reported = completed; };
+
+    AgreementAnswers answers;
+    answers.account = "QV1234";
+    answers.subscriber[0] = "A. Investor";
+    answers.subscriber[1] = "1 High Street, Leeds";
+    answers.occupations = {kOtherOccupation, 10};
+    answers.otherOccupation = "Sculptor";
+    ASSERT_TRUE(FinishAgreement(answers, AgreementEntry{{"Vendor Ltd, York", "Clerk", "Filing"}}));
+    EXPECT_FALSE(SendRTAgreement()) << "not connected";
+    EXPECT_TRUE(TheAgreementOutbox().toSend);
+
+    ASSERT_TRUE(StartRTEngine());
+    ASSERT_TRUE(WaitFor([] { return RTConnectionStep() == kFeedConnected; }));
+    EXPECT_EQ(reported, kNasdaqAgreementDone);
+    ASSERT_TRUE(SendRTAgreement());
+    EXPECT_FALSE(TheAgreementOutbox().toSend);
+    EXPECT_FALSE(SendRTAgreement()) << "sent once";
+    ASSERT_TRUE(WaitFor([&] { return sim.agreements().received().size() == 1; }));
+    const dev::ReceivedAgreement received = sim.agreements().received()[0];
+    EXPECT_EQ(received.account, "QV1234");
+    EXPECT_EQ(received.address, "1 High Street, Leeds");
+    EXPECT_EQ(received.occupations, (std::vector<std::string>{"Sculptor", "Retired"}));
+    ASSERT_EQ(received.employers.size(), 1u);
+    EXPECT_EQ(received.employers[0].texts[2], "Filing");
+
+    StopRTEngine();
+    reported = 0xFFFF;
+    ASSERT_TRUE(StartRTEngine());
+    ASSERT_TRUE(WaitFor([] { return RTConnectionStep() == kFeedConnected; }));
+    EXPECT_EQ(reported, kNasdaqAgreementDone | kNyseAgreementDone);
+    EXPECT_TRUE(AgreementCommands(0x0C, reported).empty()) << "nothing to ask again";
+    TheRTEngineHooks().agreementsReported = nullptr;
 }
 
 // A refused log-on keeps its step and ends the feed thread; nothing reconnects.

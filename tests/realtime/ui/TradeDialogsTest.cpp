@@ -4,13 +4,18 @@
 
 #include "lists/ListViewOptions.h"
 #include "realtime/store/RTTickCoding.h"
+#include "realtime/ui/TradeSummaryPanel.h"
 #include "realtime/ui/ViewTradeList.h"
 #include "shell/ui/DateEdit.h"
 #include "tests/realtime/store/RTStoreFixture.h"
 #include "tests/support/FakeMessageBox.h"
 #include "tests/support/ui/Render.h"
 
+#include <QFontMetrics>
+#include <QLayout>
 #include <QListWidget>
+
+#include <map>
 
 namespace qv {
 namespace {
@@ -56,6 +61,46 @@ TEST_F(TradeDialogsTest, TheSummaryOfATradeListsDay)
     CTradeSummaryDlg none(empty, kSummarySignificant);
     EXPECT_EQ(none.table().message, "No trade data available");
     test::SaveRender(test::RenderWidget(none), "trade_summary_no_data");
+}
+
+// Whatever the options, every text fits its box inside the panel, no two texts overlap, the rows lie
+// in the sunken area under the headings, and each column's heading and figures share a right edge.
+TEST_F(TradeDialogsTest, TheSummaryTableIsLaidOutFromItsTexts)
+{
+    CViewTradeList view(kMon7, false);
+    view.ShowShare(kShare);
+    for (uint32_t options : {0u, kSummarySignificant, kSummaryPercentages, kSummarySignificant | kSummaryPercentages}) {
+        CTradeSummaryDlg dialog(view, options);
+        const TradeSummaryPanel& panel = dialog.panel();
+        const QRect whole(QPoint(0, 0), panel.sizeHint());
+        const QRect data = panel.dataArea();
+        const auto& texts = panel.texts();
+        ASSERT_EQ(texts.size(), 3u + 4u * 4u + ((options & kSummaryPercentages) ? 9u : 0u)) << options;
+        std::map<int, int> rightEdges;
+        for (size_t i = 0; i < texts.size(); ++i) {
+            const auto& t = texts[i];
+            const QFontMetrics metrics(t.percent ? panel.percentFont() : panel.font());
+            EXPECT_LE(metrics.horizontalAdvance(t.text), t.box.width()) << t.text.toStdString() << " clipped";
+            EXPECT_TRUE(whole.contains(t.box)) << t.text.toStdString();
+            const bool heading = t.box.bottom() < data.top();
+            EXPECT_TRUE(heading || data.contains(t.box)) << t.text.toStdString();
+            if ((t.align & Qt::AlignRight) && !t.percent)
+                ++rightEdges[t.box.right()];
+            for (size_t j = i + 1; j < texts.size(); ++j)
+                EXPECT_FALSE(t.box.intersects(texts[j].box)) << t.text.toStdString() << " / " << texts[j].text.toStdString();
+        }
+        EXPECT_EQ(rightEdges.size(), 3u) << options;
+        for (const auto& [edge, count] : rightEdges)
+            EXPECT_EQ(count, 5) << "a heading and four figures end at " << edge;
+        dialog.layout()->activate();
+        EXPECT_GE(dialog.width(), whole.width()) << "the dialog widens to its table";
+    }
+
+    CViewTradeList empty(kFri4, false);
+    empty.ShowShare(kShare);
+    CTradeSummaryDlg none(empty, kSummaryPercentages);
+    ASSERT_EQ(none.panel().texts().size(), 1u);
+    EXPECT_EQ(none.panel().texts()[0].box.center(), none.panel().dataArea().center()) << "the message is centred";
 }
 
 TEST_F(TradeDialogsTest, TheSummaryOpensOnlyWithLivePricesAndNeverForCash)

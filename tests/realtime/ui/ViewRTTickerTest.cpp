@@ -12,7 +12,12 @@
 #include "tests/support/DatabaseFixture.h"
 #include "tests/support/ui/Render.h"
 
+#include "shell/ui/ChildWindow.h"
+#include "views/ViewKinds.h"
+
+#include <QApplication>
 #include <QCheckBox>
+#include <QMdiArea>
 #include <QRadioButton>
 #include <QSlider>
 
@@ -37,13 +42,13 @@ protected:
                                                   Share(0x4003, "Borealis Mining", "BORE", 0x40),
                                                   Share(0x4004, "Cobalt Estates", "COBE", 0x80)})));
         savedConfig_ = Config().tickers;
-        savedFont_ = TickerFont();
+        savedOptions_ = Config().optionsB;
         savedEngine_ = RTEngineState;
     }
     ~ViewRTTickerTest() override
     {
         Config().tickers = savedConfig_;
-        TickerFont() = savedFont_;
+        Config().optionsB = savedOptions_;
         RTEngineState = savedEngine_;
     }
 
@@ -92,7 +97,7 @@ protected:
     }
 
     NamedRecordFamily<TickerSetting> savedConfig_;
-    LogFont savedFont_;
+    OptionBlockB savedOptions_;
     int32_t savedEngine_ = 0;
 };
 
@@ -192,7 +197,9 @@ TEST_F(ViewRTTickerTest, DesignCancelAfterPreviewPutsBackTheLookTheFontAndTheFra
     dialog.Preview();
     EXPECT_FALSE(view->settings() == before) << "the preview is on the view";
     EXPECT_EQ(LoadU32(view->settings().data() + NoDataBackground), 0u);
-    TickerFont().height = -31;
+    LogFont chosen = font;
+    chosen.height = -31;
+    SetTickerFont(chosen);
     frame.setGeometry(40, 60, 300, 50);
     dialog.reject();
     EXPECT_TRUE(view->settings() == before);
@@ -227,6 +234,60 @@ TEST_F(ViewRTTickerTest, DesignDefaultsVerticalChoiceAndTheSpeedSlider)
     EXPECT_FALSE(dialog.speedSlider()->isEnabled());
     dialog.constantSpeed()->setChecked(true);
     EXPECT_TRUE(dialog.speedSlider()->isEnabled());
+}
+
+// The frame takes the height of the layout's rows in the ticker font, however the font changes, and
+// a ticker that was the active window is the active one again after its re-layout (one that was not
+// stays behind).
+TEST_F(ViewRTTickerTest, TheFrameFitsTheRowsAndKeepsItsActivation)
+{
+    QMdiArea area;
+    area.resize(1200, 800);
+    area.show();
+    auto* other = new QMdiSubWindow;
+    other->setWidget(new QWidget);
+    area.addSubWindow(other);
+    other->setGeometry(0, 0, 300, 200);
+    other->show();
+    auto* child = new CChildWindow;
+    auto* view = new CViewRTTicker;
+    child->setWidget(view);
+    child->Create(&area, QRect(100, 400, 500, 300), kViewTicker, false, true);
+    auto relayout = [&](int layout, int32_t height) {
+        LogFont font = TickerFont();
+        font.height = height;
+        SetTickerFont(font);
+        view->SetSettings(Setting(layout, false));
+        for (int i = 0; i < 2; ++i) {
+            view->repaint();
+            QApplication::processEvents();
+        }
+    };
+
+    struct Case {
+        int layout;
+        int32_t fontHeight;
+        int rows; // row heights of the tape
+        int extra;
+    } cases[] = {{0, -27, 1, 0}, {0, -13, 1, 0}, {1, -20, 2, 0}, {2, -13, 4, 5}, {0, -40, 1, 0}, {1, -11, 2, 0}};
+    int border = -1;
+    for (const Case& c : cases) {
+        area.setActiveSubWindow(child);
+        relayout(c.layout, c.fontHeight);
+        const int row = TickerComposer(view->settings(), TickerFont()).Cell().height;
+        const int tape = c.rows * row + c.extra + 2;
+        EXPECT_EQ(view->height(), tape) << c.layout << " " << c.fontHeight;
+        if (border < 0)
+            border = child->height() - view->height();
+        EXPECT_GT(border, 0);
+        EXPECT_EQ(child->height() - view->height(), border) << "the frame holds the tape whole: " << c.layout << " " << c.fontHeight;
+        EXPECT_EQ(area.currentSubWindow(), child) << c.layout;
+        EXPECT_TRUE(static_cast<QWidget*>(view)->hasFocus()) << c.layout;
+    }
+
+    area.setActiveSubWindow(other);
+    relayout(1, -16);
+    EXPECT_EQ(area.currentSubWindow(), other) << "an inactive ticker takes no activation";
 }
 
 } // namespace

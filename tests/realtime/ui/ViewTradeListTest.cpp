@@ -115,6 +115,28 @@ TEST_F(ViewTradeListTest, FollowsTheNewestDayUntilTheUserStepsBack)
     MainFrameState().activeView = nullptr;
 }
 
+// A trade list opened in a window of its own has no linked list to follow: it shows the share of the
+// view the user was on when asking for it, or, laid out again, the share its list was saved with.
+TEST_F(ViewTradeListTest, ANewTradeListShowsTheShareOfTheViewItWasAskedFrom)
+{
+    CViewTradeList from(kMon7, false);
+    from.ShowShare(kShare);
+    MainFrameState().activeView = &from;
+    CViewTradeList asked;
+    MainFrameState().activeView = &asked;
+    asked.OnRefresh();
+    MainFrameState().activeView = nullptr;
+    EXPECT_EQ(asked.share(), kShare);
+    EXPECT_EQ(ShareListCount(asked.list), 2);
+
+    // A window laid out again: its list holds the share it showed, whatever view was active.
+    CViewTradeList restored;
+    restored.AttachListSource(kFamilyTrades, nullptr, 0);
+    restored.list->currentId = kShare;
+    restored.OnRefresh();
+    EXPECT_EQ(restored.share(), kShare);
+}
+
 // The frame takes a view off its list before deleting it, and another window may keep that list:
 // the list must not keep rows in the records that go with the view.
 TEST_F(ViewTradeListTest, ItsListKeepsNoRowsOnceTheViewGoes)

@@ -135,6 +135,33 @@ TEST_F(Layouts, SwitchingCapturesTheWindowsAndComesBack)
     test::SaveRender(test::RenderWidget(*frame), QStringLiteral("layout-one-share"));
 }
 
+// A trade list comes back in the mode it was left in (trades, quotes, or both).
+TEST_F(Layouts, ATradeListKeepsItsModeAcrossASwitch)
+{
+    auto tradeList = [this]() -> CViewBase* {
+        for (CChildWindow* c : factory->Children())
+            if (c->kind() == kViewTradeList)
+                return dynamic_cast<CViewBase*>(c->widget());
+        return nullptr;
+    };
+    factory->SelectLayout(2);
+    Settle();
+    CViewBase* view = tradeList();
+    ASSERT_TRUE(view && view->list);
+    view->list->tradeMarket = 2;
+    factory->SelectLayout(0);
+    Settle();
+    const std::vector<LayoutWindow> saved = LayoutSlotWindows(2);
+    const auto stored = std::find_if(saved.begin(), saved.end(), [](const LayoutWindow& w) { return w.kind == kViewTradeList; });
+    ASSERT_NE(stored, saved.end());
+    EXPECT_EQ(stored->tradeListMode, 2);
+    factory->SelectLayout(2);
+    Settle();
+    view = tradeList();
+    ASSERT_TRUE(view && view->list);
+    EXPECT_EQ(view->list->tradeMarket, 2);
+}
+
 TEST_F(Layouts, AMaximisedWindowOpensAloneAndItsCaptionRelaysTheLayout)
 {
     std::vector<LayoutWindow> windows = BuildDefaultLayout(0, factory->ClientArea());
