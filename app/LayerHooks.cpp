@@ -1,10 +1,12 @@
 // The lower folders' hooks, filled in with the higher folders' work.
 #include "app/LayerHooks.h"
 
+#include "chartmodel/ChartCalendar.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/IndicatorTable.h"
 #include "chartmodel/LineObjects.h"
 #include "chartmodel/OldGraphConfig.h"
+#include "chartmodel/OlderLineFiles.h"
 #include "chartmodel/PortfolioSeriesCache.h"
 #include "chartmodel/StudyKey.h"
 #include "chartmodel/StudyKeyCollector.h"
@@ -94,6 +96,9 @@ void InstallStartUpSteps()
     upper.loadGraphConfig = LoadGraphConfig;
     upper.fixOldTextSizes = FixOldTextSizes;
     upper.breadthStudyKey = BreadthStudyKeyOf;
+    upper.mergeOlderLineFiles = [](KeyedItemStore& store) {
+        MergeOlderLineFiles(store, BuildSortedDayList(TheRTStore().days));
+    };
     upper.collectStudyKeys = [] { CollectStudyKeys(); };
     upper.deleteGraphSettingRecords = DeleteGraphSettingRecords;
     upper.setOptionDefaults = [] { SetOptionBlockDefaults(Config()); };

@@ -7,6 +7,7 @@
 #include "chartmodel/GraphModel.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/IndicatorCalc.h"
+#include "chartmodel/MovAvgLines.h"
 #include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/IndicatorTable.h"
 #include "chartmodel/LegendModel.h"
@@ -1229,10 +1230,7 @@ void EodChartView::BuildAverage(int line)
     const uint32_t word = gs::LineWord(s, line);
     if (!(word & 0x80000000u))
         return;
-    const int32_t period = int32_t(word & 0xFFF);
-    const int type = int((word >> 23) & 15);
-    const double bandWidth = (word & (1u << 29)) ? ((word >> 12) & 0xFF) * 0.01 : (((word >> 20) & 7) + 1) * 0.5;
-    auto average = CreateMovingAverage(type, std::max(period, 1), bandWidth, (word & (1u << 29)) ? 1 : 0);
+    auto average = CreateLineAverage(word);
     int32_t needed = 0, leadIn = 0;
     average->Prepare(needed, leadIn);
     leadIn = std::max(needed - 1, leadIn);

@@ -2,6 +2,7 @@
 #include "chartmodel/MovAvgLines.h"
 
 #include "chartmodel/GraphSettingLayout.h"
+#include "core/MovingAverage.h"
 
 #include <algorithm>
 
@@ -53,6 +54,15 @@ MovAvgLine DefaultMovAvgLine(int i, bool intraday)
     // A plain solid pen of width 1 is the bare colour word.
     line.linePen = line.bandPen = kDefaultColours[size_t(i)];
     return line;
+}
+
+std::unique_ptr<CMovingAverage> CreateLineAverage(uint32_t word)
+{
+    const int32_t period = int32_t(word & 0xFFF);
+    const int type = int((word >> 23) & 15);
+    const bool envelope = (word & (1u << 29)) != 0;
+    const double bandWidth = envelope ? ((word >> 12) & 0xFF) * 0.01 : (((word >> 20) & 7) + 1) * 0.5;
+    return CreateMovingAverage(type, std::max(period, 1), bandWidth, envelope ? 1 : 0);
 }
 
 MovAvgWords ReadMovAvgWords(const GraphSetting& setting)

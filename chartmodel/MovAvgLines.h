@@ -5,10 +5,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 namespace qv {
 
 struct GraphSetting;
+class CMovingAverage;
 
 struct MovAvgLine {
     bool shown = false;
@@ -35,6 +37,10 @@ MovAvgLine UnpackMovAvgLine(const MovAvgWords& words, int i);
 void PackMovAvgLine(MovAvgWords& words, int i, const MovAvgLine& line);
 // The Default button's line i for a daily or an intraday chart.
 MovAvgLine DefaultMovAvgLine(int i, bool intraday);
+
+// The calculator of a packed line word: its type and period, and its bands (an envelope of the
+// word's width in per cent, else the word's standard deviations).
+std::unique_ptr<CMovingAverage> CreateLineAverage(uint32_t word);
 
 MovAvgWords ReadMovAvgWords(const GraphSetting& setting);
 void WriteMovAvgWords(GraphSetting& setting, const MovAvgWords& words);

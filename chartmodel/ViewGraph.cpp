@@ -1184,15 +1184,21 @@ void CViewGraph::UpdateStatusTexts()
     statusTexts[1].clear();
     statusTexts[2].clear();
     if (modeRecord.active && modeRecord.mode == kModeTimeRange) {
-        int32_t first = 0, last = 0;
-        XRangeToIndexRange(selectionAnchors[0], selectionAnchors[1], first, last);
-        statusTexts[1] = "Anchor time " + std::to_string(first);
-        statusTexts[2] = std::to_string(first) + " - " + std::to_string(last);
+        const auto texts = TimeRangeStatusTexts(selectionAnchors[0], selectionAnchors[1]);
+        statusTexts[1] = texts[0];
+        statusTexts[2] = texts[1];
     } else {
         FillReadouts(statusTexts);
     }
     ModeReadout(statusTexts);
     ShowStatusTexts();
+}
+
+std::array<std::string, 2> CViewGraph::TimeRangeStatusTexts(int32_t x0, int32_t x1) const
+{
+    int32_t first = 0, last = 0;
+    XRangeToIndexRange(x0, x1, first, last);
+    return {"Anchor time " + std::to_string(first), std::to_string(first) + " - " + std::to_string(last)};
 }
 
 void CViewGraph::AttachSource()

@@ -195,6 +195,8 @@ public:
     // The texts the mode readout asks of the chart: the selected time range, and the anchor date of an
     // index (empty here).
     virtual std::string SelectedRangeText() const { return {}; }
+    // The status texts while a time range is selected between two x positions: its anchor and its span.
+    virtual std::array<std::string, 2> TimeRangeStatusTexts(int32_t x0, int32_t x1) const;
     // The caption line's left text: the setting name, "Edit Mode: " and the name in price-edit mode,
     // or the training caption while a training mark is placed.
     std::string CaptionLeftText() const;

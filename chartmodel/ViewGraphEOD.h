@@ -11,6 +11,7 @@
 #include "chartmodel/ChartCanvas.h"
 #include "chartmodel/AxisTicks.h"
 #include "chartmodel/ChartNumbers.h"
+#include "charts/ChartDrawingHooks.h"
 #include "charts/DailyChartDrawing.h"
 #include "charts/IndicatorWindows.h"
 #include "charts/StopLossLines.h"
@@ -20,10 +21,10 @@
 namespace qv {
 
 template <typename Base>
-class ViewGraphEODT : public Base {
+class ViewGraphEODT : public ChartDrawingHooks<Base> {
 public:
     explicit ViewGraphEODT(int32_t kind)
-        : Base(kind), eod(*this), training(*this), drawing(*this, eod, [this]() -> std::optional<uint32_t> {
+        : ChartDrawingHooks<Base>(kind), eod(*this), training(*this), drawing(*this, eod, [this]() -> std::optional<uint32_t> {
               StopShareKey share;
               if (!this->ShownShare(share))
                   return std::nullopt;
@@ -102,6 +103,8 @@ public:
     StopLossLines stops;
 
 protected:
+    DailyChartDrawing& Drawing() override { return drawing; }
+    const DailyChartDrawing& Drawing() const override { return drawing; }
     bool RunModeCommand(uint32_t command)
     {
         if (!eod.priceEdit().RunCommand(command) && !training.RunCommand(command))
@@ -145,18 +148,6 @@ protected:
     }
     bool BuildSourceHistory() override { return eod.BuildSourceHistory(this->graphSourceKind); }
     void BuildTimeBands() override { eod.BuildTimeBand(); }
-    void ReloadPaneLineObjects() override { drawing.Reload(); }
-    void FillObjectReadout(ModeReadoutInput& in) const override { drawing.FillReadout(in); }
-    void DrawingPress(uint32_t keys, int32_t x, int32_t y) override { drawing.Press(keys, x, y); }
-    void DrawingMove(uint32_t keys, int32_t x, int32_t y) override { drawing.Move(keys, x, y); }
-    bool DrawingRelease(uint32_t keys, int32_t x, int32_t y) override { return drawing.Release(keys, x, y); }
-    bool DrawingIdlePress(uint32_t keys, int32_t x, int32_t y) override { return drawing.IdlePress(keys, x, y); }
-    void DrawingDeselect() override { drawing.Deselect(); }
-    std::string DrawingTitle() const override
-    {
-        const LineObject* selected = drawing.selected();
-        return !selected ? std::string() : selected->kind == LineObjectKind::Text ? "Text edit" : "Line study";
-    }
     void BuildSeries() override { eod.BuildSeries(); }
     // The market graphs draw in the indicator windows like any other type.
     GraphSeries* BuildMarketGraphSeries(int window, int index) override { return indicators.BuildSeries(window, index); }

@@ -486,23 +486,50 @@ StudyShapes DailyChartDrawing::StudyFigure(const LineObject& object, const Graph
     return shapes;
 }
 
+std::optional<BarRangeValues> GetBarValuesInRange(std::span<const PlacedBar> bars, bool volume)
+{
+    if (bars.empty())
+        return std::nullopt;
+    auto value = [volume](const PlacedBar& b) { return volume ? b.values.volume : b.values.close; };
+    BarRangeValues out;
+    out.first = out.high = out.low = value(bars.front());
+    out.last = value(bars.back());
+    for (const PlacedBar& b : bars) {
+        out.high = std::max(out.high, value(b));
+        out.low = std::min(out.low, value(b));
+        out.volume += b.values.volume;
+    }
+    return out;
+}
+
+std::vector<PlacedBar> DailyChartDrawing::BarsBetween(int32_t from, int32_t to) const
+{
+    if (axis_)
+        return axis_->GetBarsInRange(from, to);
+    std::vector<PlacedBar> placed;
+    const std::vector<FoldedBar>& bars = eod_->bars();
+    if (bars.empty() || eod_->days().empty() || !view_.timeBands)
+        return placed;
+    const int32_t last = int32_t(bars.size()) - 1;
+    int32_t b1 = std::clamp(BarOfDatePosition(from), 0, last);
+    int32_t b2 = std::clamp(BarOfDatePosition(to), 0, last);
+    if (b1 > b2)
+        std::swap(b1, b2);
+    for (int32_t b = b1; b <= b2; ++b)
+        placed.push_back({XOfBar(b), bars[size_t(b)].values});
+    return placed;
+}
+
 void DailyChartDrawing::AddMeasuredStudy(const LineObject& object, const GraphPane& pane, bool dragging,
                                          StudyShapes& shapes) const
 {
-    if (!eod_)
+    const std::vector<PlacedBar> bars = BarsBetween(object.pointTime(0), object.pointTime(1));
+    if (bars.empty())
         return;
-    const std::vector<FoldedBar>& bars = eod_->bars();
-    if (bars.empty() || eod_->days().empty() || !view_.timeBands)
-        return;
-    const int32_t last = int32_t(bars.size()) - 1;
-    int32_t b1 = std::clamp(BarOfDatePosition(object.pointTime(0)), 0, last);
-    int32_t b2 = std::clamp(BarOfDatePosition(object.pointTime(1)), 0, last);
-    if (b1 > b2)
-        std::swap(b1, b2);
     const ValueRange* range = pane.firstSeries->range;
     const PaneBox box{pane.left, pane.top, pane.right, pane.bottom};
     const uint16_t style = ObjectStyleFlags(object);
-    const int32_t x1 = XOfBar(b1), x2 = XOfBar(b2);
+    const int32_t x1 = bars.front().x, x2 = bars.back().x;
     if (dragging)
         for (int32_t x : TimeGuideXs(x1, x2, x2 + 1, box))
             shapes.segments.push_back({{x, box.top}, {x, box.bottom}, false, false, true});
@@ -510,8 +537,8 @@ void DailyChartDrawing::AddMeasuredStudy(const LineObject& object, const GraphPa
     // The fitted closes in hundredths of a pixel, drawn from the first bar's x to the last's.
     auto addRegression = [&](bool dotted, bool channel) {
         std::vector<double> ys;
-        for (int32_t b = b1; b <= b2; ++b)
-            ys.push_back(100.0 * y(bars[size_t(b)].values.close));
+        for (const PlacedBar& b : bars)
+            ys.push_back(100.0 * y(b.values.close));
         const std::optional<LineFit> fit = FitLeastSquares(ys);
         if (!fit || x1 == x2)
             return;
@@ -531,10 +558,10 @@ void DailyChartDrawing::AddMeasuredStudy(const LineObject& object, const GraphPa
     switch (object.subtype()) {
     case kRegressionSubtype: addRegression(false, (object.flags & kDrawChannel) != 0); break;
     case kQuadrantSubtype: {
-        float low = bars[size_t(b1)].values.low, high = bars[size_t(b1)].values.high;
-        for (int32_t b = b1; b <= b2; ++b) {
-            low = std::min(low, bars[size_t(b)].values.low);
-            high = std::max(high, bars[size_t(b)].values.high);
+        float low = bars.front().values.low, high = bars.front().values.high;
+        for (const PlacedBar& b : bars) {
+            low = std::min(low, b.values.low);
+            high = std::max(high, b.values.high);
         }
         const bool screenSpaced = (range->flags & kRangeLogarithmic) && !(style & kLevelsInPrice);
         std::array<int32_t, kQuadrantLevels.size()> ys{};
@@ -554,7 +581,8 @@ void DailyChartDrawing::AddMeasuredStudy(const LineObject& object, const GraphPa
         break;
     }
     case kPercentChangeSubtype: {
-        const float price1 = bars[size_t(b1)].values.close, price2 = bars[size_t(b2)].values.close;
+        const BarRangeValues closes = *GetBarValuesInRange(bars, false);
+        const float price1 = closes.first, price2 = closes.last;
         int32_t labelY = y(price2);
         for (const ScreenPoint p : {ScreenPoint{x1, y(price1)}, ScreenPoint{x2, y(price2)}}) {
             if (p.y <= box.top || p.y >= box.bottom)
@@ -1361,16 +1389,17 @@ void DailyChartDrawing::FillReadout(ModeReadoutInput& in) const
         const float price =
             LoadF32(work_.stored.data() + kLinePointsOffset + kLinePointSize * size_t(index) + kPointPrice);
         const int32_t position = work_.pointTime(index);
-        const std::string when = axis_ ? axis_->PositionText(position)
-                                       : FormatDate(PackedDate(std::clamp<int32_t>(position, 0, kLastPackedDate)));
-        return when + ", " + FormatPriceInUnit(price, unit);
+        if (axis_)
+            return axis_->PointText(position, price);
+        return FormatDate(PackedDate(std::clamp<int32_t>(position, 0, kLastPackedDate))) + ", " +
+               FormatPriceInUnit(price, unit);
     };
     in.objectDescription = point(0) + " to " + point(1);
     const bool moving = placing_ || view_.modeRecord.stage >= kStageMoving;
     in.handleState = moving ? 10 : 9;
     const int held = work_.selectedPart == 2 ? 1 : 0;
     if (moving)
-        in.handlePosition = point(held);
+        in.handlePosition = axis_ ? axis_->AnchorText(work_.pointTime(held)) : point(held);
     if (daily && eod_->BoxMode())
         DescribeOnBoxes(in, moving, held);
 }

@@ -5,6 +5,7 @@
 // dates; any other chart through its time axis (DrawingAxis).
 #pragma once
 
+#include "chartmodel/DataArray.h"
 #include "chartmodel/LineObjects.h"
 #include "chartmodel/PaneLayout.h"
 #include "charts/LineStudyFigures.h"
@@ -15,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -62,8 +64,21 @@ struct ChartMenuChoice {
     uint32_t flags = 1;
 };
 
+// A bar of a chart's data at its x, for the studies that measure the bars between their two points.
+struct PlacedBar {
+    int32_t x = 0;
+    BarValues values;
+};
+// Over bars: the first, highest, lowest and last close (the volumes with `volume`) and the sum of the
+// volumes; none without bars.
+struct BarRangeValues {
+    float first = 0, high = 0, low = 0, last = 0;
+    double volume = 0;
+};
+std::optional<BarRangeValues> GetBarValuesInRange(std::span<const PlacedBar> bars, bool volume);
+
 // A chart's time axis as its drawing objects see it: x to the stored position of a point and back,
-// the text of a position, the position of the chart's latest data and the store kind of its objects.
+// the texts of a point and an anchor, the position of the chart's latest data and the store kind of its objects.
 // The intraday chart's positions are seconds from 2000 on the program calendar.
 class DrawingAxis {
 public:
@@ -71,9 +86,14 @@ public:
     virtual bool HasPositions() const = 0;
     virtual int32_t PositionAtX(int32_t x) const = 0;
     virtual int32_t XOfPosition(int32_t position) const = 0;
-    virtual std::string PositionText(int32_t position) const = 0;
+    // A point's text (its moment and value) and the text of an anchor being moved.
+    virtual std::string PointText(int32_t position, float value) const = 0;
+    virtual std::string AnchorText(int32_t position) const = 0;
     virtual int32_t LastPosition() const = 0;
     virtual uint16_t StoreKind() const = 0;
+    // The chart's bars from one position to another (either way round), the positions held to the
+    // bars there are; none when the chart has no bars.
+    virtual std::vector<PlacedBar> GetBarsInRange(int32_t from, int32_t to) const = 0;
 };
 
 class DailyChartDrawing {
@@ -98,7 +118,7 @@ public:
     using LineSettingsDialogFn = std::function<std::optional<WordChoice>(uint16_t flags)>;
 
     DailyChartDrawing(CViewGraph& view, EodChartView& eod, ShareKeyFn shareKey);
-    // Objects on another chart's time axis: the studies that read the daily bars draw nothing there.
+    // Objects on another chart's time axis, whose bars the measuring studies read through it.
     DailyChartDrawing(CViewGraph& view, const DrawingAxis& axis, ShareKeyFn shareKey);
     ~DailyChartDrawing();
     DailyChartDrawing(const DailyChartDrawing&) = delete;
@@ -213,6 +233,8 @@ private:
     void AddTrendLineFromSetting();
     void DescribeOnBoxes(ModeReadoutInput& in, bool moving, int held) const;
     int32_t BarOfDatePosition(int32_t position) const;
+    // The bars between two positions: the daily chart's, or the axis's.
+    std::vector<PlacedBar> BarsBetween(int32_t from, int32_t to) const;
     int32_t BarAtX(int32_t x) const;
     int32_t XOfBar(int32_t bar) const;
     int32_t DayIndexOfBar(int32_t bar) const;

@@ -279,8 +279,8 @@ std::optional<float> IntradayChartReadouts::AddedGraphValue(size_t graph, const 
     const auto& entry = chart_.addedEntries()[graph];
     if (entry[0] == 0 || set.added[graph].items.empty())
         return std::nullopt;
-    // The graph's own day starts at its exchange's midnight, or opening, on the view's clock.
-    const uint8_t exchange = uint8_t(entry[1]);
+    // The graph's own day starts at its market's midnight, or opening, on the view's clock.
+    const uint8_t exchange = chart_.addedMarket(graph);
     int32_t start = (GetMarketUtcBias(exchange, set.day) - set.biasMinutes) * 60;
     const GraphSetting* style = view_.StyleRecord() ? view_.StyleRecord() : view_.ActiveSetting();
     const uint8_t hours = style ? gs::U8(*style, kDayHours) : 0;

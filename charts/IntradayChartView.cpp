@@ -8,6 +8,7 @@
 #include "chartmodel/IndicatorCalc.h"
 #include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/IntradayReadouts.h"
+#include "chartmodel/LegendModel.h"
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/SeriesLayout.h"
 #include "chartmodel/StopLossSettings.h"
@@ -24,6 +25,7 @@
 #include "core/TimeZones.h"
 #include "platform/Beep.h"
 #include "platform/MessageBox.h"
+#include "charts/IntradayStudies.h"
 #include "charts/StopLossLines.h"
 #include "realtime/RTMarketTable.h"
 #include "realtime/TradeListSource.h"
@@ -80,10 +82,12 @@ bool ItemShown(const TickItem& t, uint32_t selector, uint32_t kinds, float& valu
 // A tick-item array of the items inside [from, to] (seconds of the day), each at its x: the series
 // layout takes a tick item's second word as its pixel. A line, area or histogram keeps of the items
 // that fall on one pixel column only the first, the lowest, the highest and the last: it looks the
-// same and draws in a fraction of the time.
+// same and draws in a fraction of the time. Dots (perColumn false) keep one of the items of a column
+// whose first values lie within `dotQuantum` of each other: a dot is wider than a pixel, and the
+// day's range over the pane's height is never less than a pixel of the final scale.
 template <typename XOf>
 void FillTicks(DataArray& array, const TickItemArray& items, int32_t from, int32_t to, uint32_t selector, XOf xOf,
-               uint32_t kinds = 0, bool perColumn = true)
+               uint32_t kinds = 0, bool perColumn = true, float dotQuantum = 0)
 {
     auto first = std::lower_bound(items.items.begin(), items.items.end(), from,
                                   [](const TickItem& i, int32_t t) { return i.time < t; });
@@ -105,13 +109,29 @@ void FillTicks(DataArray& array, const TickItemArray& items, int32_t from, int32
                 kept.push_back(column[size_t(k)]);
         open = false;
     };
+    // The dots of the column being gathered: their flags and quantized values.
+    std::vector<std::pair<uint32_t, int64_t>> dots;
+    int32_t dotX = INT32_MIN;
     for (auto it = first; it != last; ++it) {
         TickItem item = *it;
         const int32_t x = xOf(item.time);
         float v = 0;
         if (!perColumn) {
-            // A dot drawn again at the same place changes nothing.
+            // Items of another class are not this element's dots; one drawn again at the same place
+            // changes nothing.
+            if (kinds && !(item.flags & kinds))
+                continue;
             item.time = x;
+            if (x != dotX) {
+                dots.clear();
+                dotX = x;
+            }
+            const std::pair<uint32_t, int64_t> place{
+                item.flags, dotQuantum > 0 ? int64_t(std::floor(item.first / dotQuantum)) : int64_t(0)};
+            if (dotQuantum > 0 && std::find(dots.begin(), dots.end(), place) != dots.end())
+                continue;
+            if (dotQuantum > 0)
+                dots.push_back(place);
             if (kept.empty() || std::memcmp(&kept.back(), &item, sizeof(TickItem)) != 0)
                 kept.push_back(item);
             continue;
@@ -260,7 +280,7 @@ IntradayDaySet IntradayChartView::LoadDay(uint16_t share, PackedDate day, const 
 {
     IntradayDaySet set;
     set.day = day;
-    set.biasMinutes = GetMarketUtcBias(share_.exchange, day);
+    set.biasMinutes = GetMarketUtcBias(share_.market, day);
     const std::vector<IntradayTick> ticks = source.dayTicks(share, day);
     TickCounts counts;
     for (const IntradayTick& t : ticks) {
@@ -311,6 +331,13 @@ void IntradayChartView::TakeDailyPrices(IntradayDaySet& set, const IntradayDaySe
     }
 }
 
+uint8_t IntradayMarketOf(const RecordCursor& entry)
+{
+    if (!entry.record || IsShareId(RecordId(entry.record)))
+        return uint8_t(entry.count);
+    return uint8_t(std::clamp<int32_t>(GetRecordClass(&entry), 0, 255));
+}
+
 IntradayShare DescribeIntradayShare(const RecordCursor& entry)
 {
     IntradayShare share;
@@ -318,6 +345,7 @@ IntradayShare DescribeIntradayShare(const RecordCursor& entry)
         return share;
     share.id = LoadU16(entry.record + 2);
     share.exchange = uint8_t(entry.count);
+    share.market = IntradayMarketOf(entry);
     share.name = FormatShareTitle(entry);
     RecordCursor c = entry;
     DayRecord* days = nullptr;
@@ -407,9 +435,12 @@ void IntradayChartView::LoadAddedGraphs()
         if (entry[0] == 0)
             continue;
         const uint16_t id = uint16_t(entry[0]);
-        const uint8_t exchange = uint8_t(entry[1]);
-        if (const RecordCursor& cursor = GetRecordCursor(id); cursor.record)
+        uint8_t market = uint8_t(entry[1]);
+        if (const RecordCursor& cursor = GetRecordCursor(id); cursor.record) {
             addedNames_[k] = FormatShareTitle(cursor);
+            market = IntradayMarketOf(RecordCursor{cursor.record, entry[1]});
+        }
+        addedMarkets_[k] = market;
         for (IntradayDaySet& set : sets_) {
             const std::vector<IntradayTick> ticks = source.dayTicks(id, set.day);
             const size_t kept = CheckAddedTickOrder(ticks, set.day);
@@ -421,7 +452,7 @@ void IntradayChartView::LoadAddedGraphs()
             CleanTickPrices(items.quotes, 0, true, nullptr, 0, false);
             CleanTickPrices(items.quotes, 1, true, nullptr, 0, false);
             // Onto the view's clock: a time of the added share's exchange plus the difference of the biases.
-            const int32_t shift = (GetMarketUtcBias(exchange, set.day) - set.biasMinutes) * 60;
+            const int32_t shift = (GetMarketUtcBias(market, set.day) - set.biasMinutes) * 60;
             set.added[k].Reserve(items.quotes.items.size());
             for (TickItem item : items.quotes.items) {
                 item.time += shift;
@@ -458,11 +489,11 @@ void IntradayChartView::LayOutTimeAxis()
         return;
     const GraphSetting& s = Look();
     AxisHours hours;
-    std::tie(hours.open, hours.close) = source.marketHours(share_.exchange);
+    std::tie(hours.open, hours.close) = source.marketHours(share_.market);
     hours.userFrom = int32_t(gs::U32(s, kAnalyticFrom));
     hours.userTo = int32_t(gs::U32(s, kAnalyticTo));
     hours.dayHours = std::min<int>(gs::U8(s, kDayHours), 2);
-    hours.latestTime = source.latestTime(share_.exchange, days_.empty() ? PackedDate(0) : days_.back());
+    hours.latestTime = source.latestTime(share_.market, days_.empty() ? PackedDate(0) : days_.back());
     hours.extendToday = (gs::U16(s, gs::kDisplayFlags) & kExtendToday) != 0;
     const uint16_t minutes = gs::U16(s, kRangeMinutes);
     hours.limited = (gs::U16(s, kRangeLimit) & 1) && view_.fullRange == 0 && minutes != 0;
@@ -571,11 +602,77 @@ int32_t IntradayChartView::PositionAtX(int32_t x) const
            int32_t(std::lround(double(x - last->right) * seconds / width));
 }
 
-std::string IntradayChartView::PositionText(int32_t position) const
+std::vector<PlacedBar> IntradayChartView::GetBarsInRange(int32_t from, int32_t to) const
+{
+    std::vector<PlacedBar> placed;
+    if (from > to)
+        std::swap(from, to);
+    // The moments of the first and last bar shown: a point beyond them measures to them.
+    int64_t first = INT64_MAX, last = INT64_MIN;
+    for (const IntradayDaySet& set : sets_) {
+        if (!set.band || set.bars.bars.empty())
+            continue;
+        const int64_t base = int64_t(DateToCalendarIndex(set.day)) + set.bars.start;
+        first = std::min(first, base);
+        last = std::max(last, base + int64_t(set.bars.bars.size() - 1) * set.bars.period);
+    }
+    if (first > last)
+        return placed;
+    const int64_t lo = std::clamp<int64_t>(from, first, last), hi = std::clamp<int64_t>(to, first, last);
+    for (const IntradayDaySet& set : sets_) {
+        if (!set.band)
+            continue;
+        const int64_t base = int64_t(DateToCalendarIndex(set.day)) + set.bars.start;
+        for (size_t i = 0; i < set.bars.bars.size(); ++i) {
+            const int64_t at = base + int64_t(i) * set.bars.period;
+            if (at < lo || at > hi)
+                continue;
+            const Bar& b = set.bars.bars[i];
+            placed.push_back({XOf(set, set.bars.start + int32_t(i) * set.bars.period),
+                              BarValues{b.open, b.high, b.low, b.close, b.volume}});
+        }
+    }
+    return placed;
+}
+
+namespace {
+
+// A moment of the program calendar as its day and second of the day.
+std::pair<PackedDate, int32_t> MomentOf(int32_t position)
 {
     const uint32_t f = CalendarIndexToFields(uint32_t(std::max(position, 0)));
-    return StringPrintf("%02u/%02u/%04u %02u:%02u.%02u", ((f >> 17) & 31) + 1, ((f >> 22) & 15) + 1, 2000 + (f >> 26),
-                        (f >> 12) & 31, (f >> 6) & 63, f & 63);
+    const PackedDate day = PackDate(int((f >> 17) & 31) + 1, int((f >> 22) & 15) + 1, 2000 + int(f >> 26));
+    return {day, std::max(position, 0) % kDaySeconds};
+}
+
+} // namespace
+
+std::string IntradayChartView::PointText(int32_t position, float value) const
+{
+    const auto [day, seconds] = MomentOf(position);
+    return FormatPointValue(share_.name, FormatReadoutTime(day, seconds), value);
+}
+
+std::string IntradayChartView::AnchorText(int32_t position) const
+{
+    const auto [day, seconds] = MomentOf(position);
+    return FormatAnchorTime(day, seconds, !days_.empty() && day == days_.back());
+}
+
+std::array<std::string, 2> IntradayChartView::TimeRangeTexts(int32_t x0, int32_t x1) const
+{
+    const auto [fromDay, fromSeconds] = MomentOf(PositionAtX(std::min(x0, x1)));
+    const auto [toDay, toSeconds] = MomentOf(PositionAtX(std::max(x0, x1)));
+    const auto range = FormatTimeRange(fromDay, fromSeconds, toDay, toSeconds);
+    return {AnchorText(PositionAtX(x0)), range[0] + " " + range[1]};
+}
+
+void IntradayChartView::FillStopLegend(LegendSource& source) const
+{
+    source.individualStop = stops_[0] ? &*stops_[0] : nullptr;
+    source.globalStop = stops_[1] ? &*stops_[1] : nullptr;
+    source.individualStopValue = std::max(stopValues_[0], 0.0f);
+    source.globalStopValue = std::max(stopValues_[1], 0.0f);
 }
 
 int32_t IntradayChartView::LastPosition() const
@@ -608,7 +705,7 @@ void IntradayChartView::BuildTimeLabels()
         FormatDateTick(text, fields, 0);
         // With the zone label on, the exchange's zone is named wherever its bias changes.
         if ((gs::U16(s, gs::kDisplayFlags) & kZoneLabel) && set.biasMinutes != shownBias) {
-            text += " " + std::string(GetMarketTimeZoneName(share_.exchange, set.day));
+            text += " " + std::string(GetMarketTimeZoneName(share_.market, set.day));
             shownBias = set.biasMinutes;
         }
         labels_.push_back({set.left, text, true});
@@ -633,6 +730,7 @@ void IntradayChartView::BuildTimeLabels()
 void IntradayChartView::BuildSeries()
 {
     view_.noDataText.clear();
+    stops_ = {};
     if (sets_.empty() || !view_.timeBands) {
         if (!days_.empty())
             view_.noDataText = StringPrintf("No price data for %s",
@@ -643,9 +741,89 @@ void IntradayChartView::BuildSeries()
     for (const IntradayDaySet& set : sets_)
         if (set.band)
             lastShown = &set;
+    PrepareStudies();
     for (IntradayDaySet& set : sets_)
         if (set.band)
             BuildBandSeries(set, &set == lastShown);
+}
+
+void IntradayChartView::PrepareStudies()
+{
+    studies_.assign(sets_.size(), {});
+    AddPivotSeries();
+    for (int line = 0; line < gs::kLines; ++line)
+        AddMovingAverage(line);
+}
+
+void IntradayChartView::AddStudyLines(IntradayDaySet& set)
+{
+    const size_t i = size_t(&set - sets_.data());
+    if (i >= studies_.size())
+        return;
+    for (const StudyLines& lines : studies_[i])
+        AddBarLines(set, lines.values, lines.pens);
+}
+
+void IntradayChartView::SetBarScale(GraphSeries* series, const IntradayDaySet& set) const
+{
+    AddSeriesTimeScale(series, 1);
+    TimeScale& scale = *series->timeScale;
+    const int32_t n = int32_t(set.bars.bars.size());
+    scale.firstIndex = 0;
+    scale.lastIndex = std::max(n - 1, 1);
+    scale.firstX = XOf(set, set.bars.start);
+    scale.lastX = XOf(set, set.bars.start + scale.lastIndex * set.bars.period);
+}
+
+void IntradayChartView::AddBarLines(IntradayDaySet& set, const std::vector<std::vector<float>>& lines,
+                                    std::span<const uint32_t> pens)
+{
+    GraphPane* price = view_.FindPane(kPanePrice);
+    if (!set.band || !price || !price->visible || !priceRange_ || set.bars.bars.empty() || lines.empty())
+        return;
+    GraphSeries* series = AddSeries(set.band, price, MakeStudyKey(kPanePrice, nullptr));
+    series->range = priceRange_;
+    SetBarScale(series, set);
+    for (size_t k = 0; k < lines.size() && k < pens.size(); ++k) {
+        PlotElement* e = AddPlotElement(series, 1, 0, pens[k], 0, 1, 0, 0, 0, 0);
+        auto* out = static_cast<float*>(InitDataArray(e->values, kArrayFloats, int32_t(lines[k].size()), 0, 0));
+        e->values.flags = kSelectSkipZero;
+        std::copy(lines[k].begin(), lines[k].end(), out);
+    }
+}
+
+void IntradayChartView::AddPivotSeries()
+{
+    const GraphSetting& s = Look();
+    const uint8_t mask = gs::U8(s, kPivotSeries + gs::kPivotFlags) & 31;
+    if (mask == 0)
+        return;
+    // Every loaded day feeds the levels, shown or not, so that flowing data runs on over them.
+    std::vector<const PeriodBars*> days;
+    for (const IntradayDaySet& set : sets_)
+        days.push_back(&set.bars);
+    const auto lines = PivotSeriesLines(days, gs::U8(s, kPivotSeries + gs::kPivotMethod), mask, gs::U8(s, kDataFlow) & 1);
+    std::vector<uint32_t> pens;
+    for (int bit = 0; bit < 5; ++bit)
+        if (mask & (1u << bit))
+            pens.push_back(gs::U32(s, kPivotSeries + gs::kPivotPens + 4 * size_t(bit)));
+    for (size_t i = 0; i < sets_.size(); ++i)
+        studies_[i].push_back({lines[i], pens});
+}
+
+void IntradayChartView::AddMovingAverage(int line)
+{
+    const GraphSetting& s = Look();
+    const uint32_t word = gs::LineWord(s, line);
+    if (!(word & 0x80000000u))
+        return;
+    std::vector<const PeriodBars*> days;
+    for (const IntradayDaySet& set : sets_)
+        days.push_back(&set.bars);
+    const auto lines = MovingAverageLines(days, word, gs::U8(s, kDataFlow) & 1);
+    const std::vector<uint32_t> pens = {gs::LineColour(s, line), gs::LineBandColour(s, line), gs::LineBandColour(s, line)};
+    for (size_t i = 0; i < sets_.size(); ++i)
+        studies_[i].push_back({lines[i], pens});
 }
 
 std::string IntradayChartView::TitleSuffix() const { return BarPeriodTitle(BarPeriodIndexOf(Look())); }
@@ -674,15 +852,7 @@ void IntradayChartView::BuildBandSeries(IntradayDaySet& set, bool last)
     const uint32_t stepped = (flags & kSteppedLine) ? kStepped : 0;
     const uint8_t style = gs::U8(s, kPriceStyle);
     // Bars stand on a scale of their own: bar i at start + i x period.
-    auto barScale = [&](GraphSeries* series) {
-        AddSeriesTimeScale(series, 1);
-        TimeScale& scale = *series->timeScale;
-        const int32_t n = int32_t(set.bars.bars.size());
-        scale.firstIndex = 0;
-        scale.lastIndex = std::max(n - 1, 1);
-        scale.firstX = XOf(set, set.bars.start);
-        scale.lastX = XOf(set, set.bars.start + scale.lastIndex * set.bars.period);
-    };
+    auto barScale = [&](GraphSeries* series) { SetBarScale(series, set); };
     auto share = [](GraphSeries* series, ValueRange*& range, CViewGraph& view) {
         if (range)
             series->range = range;
@@ -703,9 +873,11 @@ void IntradayChartView::BuildBandSeries(IntradayDaySet& set, bool last)
             if (how == 2 || (trades & kTradesByClass)) {
                 const std::pair<uint32_t, size_t> classes[3] = {
                     {kItemUnclassified, kTradesPen}, {kItemSell, kSellPen}, {kItemBuy, kBuyPen}};
+                const float quantum = (set.range.maximum - set.range.minimum) / float(std::max(price->bottom - price->top, 1));
                 for (const auto& c : classes) {
                     PlotElement* e = AddPlotElement(ticks, plot, 0, gs::U32(s, c.second), 0, 1, 0, 0, 0, 0);
-                    FillTicks(e->values, set.items.trades, from, to, kSelectClose, xOf, c.first, plot != 9);
+                    FillTicks(e->values, set.items.trades, from, to, kSelectClose, xOf, c.first, plot != 9,
+                              plot == 9 ? std::max(quantum, 0.0f) : 0.0f);
                 }
             } else {
                 PlotElement* e = AddPlotElement(ticks, plot, stepped, gs::U32(s, kTradesPen), 0, 1, 0, 0, 0, 0);
@@ -740,6 +912,7 @@ void IntradayChartView::BuildBandSeries(IntradayDaySet& set, bool last)
         AddPreviousDayLevels(set, price, last);
         AddStopLines(set, price);
         AddComparisonSeries(set, last);
+        AddStudyLines(set);
         // The shading goes in last, so that it is drawn first, under everything else.
         const uint32_t level = (flags & kWatermarkShade) ? gs::U32(s, kShadeLevel) : kDefaultShadeLevel;
         GraphSeries* shading = (flags & (kOfferShading | kBidShading)) ? AddTickSeries(set, price) : nullptr;
@@ -864,7 +1037,8 @@ void IntradayChartView::AddStopLines(IntradayDaySet& set, GraphPane* price)
     const int index = view_.SettingIndex();
     const uint16_t bit = uint16_t(1u << index);
     // The share's own stop (slot 0) and the global one (slot 1), whose start time is the exchange's.
-    std::array<std::optional<StopRecord>, 2> stops;
+    std::array<std::optional<StopRecord>, 2>& stops = stops_;
+    stops = {};
     if ((IndividualStopMask(true) & bit) && share_.id != 0)
         stops[0] = ShareStopRecord({share_.id, share_.exchange}, true);
     if (GlobalStopMask(true) & bit)
@@ -918,8 +1092,12 @@ void IntradayChartView::WidenRanges()
                 if (e->values.type == kArrayTicks)
                     WidenFromTicks(*series->range, e->values);
                 else if (e->values.type == kArrayFloats && series->range == priceRange_)
-                    for (int32_t i = 0; i < e->values.count; ++i)
-                        WidenBy(*series->range, static_cast<const float*>(e->values.data)[i]);
+                    for (int32_t i = 0; i < e->values.count; ++i) {
+                        // A study's bars without a value hold 0 and draw nothing.
+                        const float v = static_cast<const float*>(e->values.data)[i];
+                        if (v != 0 || !(e->values.flags & kSelectSkipZero))
+                            WidenBy(*series->range, v);
+                    }
         }
     // Volume bars stand on zero.
     if (volumeRange_ && !IsRangeEmpty(*volumeRange_))

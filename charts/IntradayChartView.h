@@ -4,6 +4,7 @@
 // stepping, the price display commands and the time axis labels.
 #pragma once
 
+#include "chartmodel/StopLossSettings.h"
 #include "charts/DailyChartDrawing.h"
 #include "charts/IntradayChart.h"
 #include "core/DayRecord.h"
@@ -23,6 +24,7 @@ class CViewGraph;
 struct CommandUi;
 struct GraphPane;
 struct GraphSeries;
+struct LegendSource;
 struct TimeBand;
 struct ValueRange;
 
@@ -81,8 +83,12 @@ struct IntradayShare {
     uint8_t exchange = 0;
     std::string name;
     std::vector<DayRecord> history;
+    // The market whose clock and hours the share keeps: an index's own (its record class), else the
+    // exchange.
+    uint8_t market = 0;
 };
 IntradayShare DescribeIntradayShare(const RecordCursor& entry);
+uint8_t IntradayMarketOf(const RecordCursor& entry);
 
 // The previous day's level lines of a day that opened at `open`: the high, low and close the display
 // flags ask for, and the pivot levels of the previous-day pivot record (the pivot left out where it
@@ -144,16 +150,28 @@ public:
     bool HasPositions() const override;
     int32_t PositionAtX(int32_t x) const override;
     int32_t XOfPosition(int32_t position) const override;
-    // "DD/MM/YYYY HH:MM.SS".
-    std::string PositionText(int32_t position) const override;
+    // "NAME DD/MM/YYYY HH:MM.SS - 0.000", and "Anchor time DD/MM/YYYY HH:MM.SS" (the time alone on the
+    // latest day held).
+    std::string PointText(int32_t position, float value) const override;
+    std::string AnchorText(int32_t position) const override;
+    // The status texts of a time range selected between two x positions: the anchor's time and the
+    // range ("From ... to ...").
+    std::array<std::string, 2> TimeRangeTexts(int32_t x0, int32_t x1) const;
+    // The legend's stop-loss lines: their records and the last stop values the build reached.
+    void FillStopLegend(LegendSource& source) const;
     int32_t LastPosition() const override;
     uint16_t StoreKind() const override { return 1; }
+    // The period bars of every shown band between two moments, each at its x; moments outside the
+    // bars are held to the first and last bar.
+    std::vector<PlacedBar> GetBarsInRange(int32_t from, int32_t to) const override;
     // The x of a time of the set's day, and the loaded share and added graphs (share id, exchange,
     // pen; names), for the read-outs and the indicator panes.
     int32_t XOfTime(const IntradayDaySet& set, int32_t time) const { return XOf(set, time); }
     const IntradayShare& share() const { return share_; }
     const std::array<std::array<uint32_t, 3>, 4>& addedEntries() const { return addedEntries_; }
     const std::array<std::string, 4>& addedNames() const { return addedNames_; }
+    // The market whose clock added graph k keeps (IntradayMarketOf).
+    uint8_t addedMarket(size_t k) const { return addedMarkets_[k]; }
 
     // Set by the price-update message: the next build reloads.
     bool dataChanged = false;
@@ -168,6 +186,15 @@ private:
     // The share's own and the global intraday stop-loss lines, walked over the quotes from their
     // start and carried from one day to the next.
     void AddStopLines(IntradayDaySet& set, GraphPane* price);
+    // The pivot series and the price moving averages over the days' period bars, worked out for
+    // every day before the bands' series are built, and drawn on each shown band over its shading.
+    void PrepareStudies();
+    void AddPivotSeries();
+    void AddMovingAverage(int line);
+    void AddStudyLines(IntradayDaySet& set);
+    // Lines of values per bar on a shown band, in the price pane on the price scale.
+    void AddBarLines(IntradayDaySet& set, const std::vector<std::vector<float>>& lines, std::span<const uint32_t> pens);
+    void SetBarScale(GraphSeries* series, const IntradayDaySet& set) const;
     void LoadAddedGraphs();
     void AddComparisonSeries(IntradayDaySet& set, bool last);
     void BuildTimeLabels();
@@ -192,9 +219,18 @@ private:
     ValueRange* priceRange_ = nullptr;
     ValueRange* volumeRange_ = nullptr;
     std::array<float, 2> stopValues_{-1, -1};
+    // Each day's study lines (values per bar) and their pens.
+    struct StudyLines {
+        std::vector<std::vector<float>> values;
+        std::vector<uint32_t> pens;
+    };
+    std::vector<std::vector<StudyLines>> studies_;
+    // The share's own and the global stop records the last build drew.
+    std::array<std::optional<StopRecord>, 2> stops_;
     // The added graphs the sets were loaded for (share id, exchange, pen), their names and ranges.
     std::array<std::array<uint32_t, 3>, 4> addedEntries_{};
     std::array<std::string, 4> addedNames_;
+    std::array<uint8_t, 4> addedMarkets_{};
     std::array<ValueRange*, 4> addedRanges_{};
 };
 

@@ -171,7 +171,7 @@ GraphSeries* IntradayIndicatorPanes::AddBreadthPane(int window, int row)
     const int32_t start = selection.kind == 2 ? selection.from : selection.kind == 1 ? today.span.start : 0;
     int32_t end = kLastSecondOfDay;
     if (chart_.source.latestTime)
-        if (const int32_t latest = chart_.source.latestTime(chart_.share().exchange, today.day); latest > 0)
+        if (const int32_t latest = chart_.source.latestTime(chart_.share().market, today.day); latest > 0)
             end = std::min(end, latest);
     const int32_t firstBucket = std::clamp(start / kBucketSeconds, 0, int32_t(kMarketBuckets) - 1);
     const int32_t lastBucket = std::clamp(end / kBucketSeconds, 0, int32_t(kMarketBuckets) - 1);

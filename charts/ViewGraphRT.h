@@ -7,6 +7,7 @@
 #include "chartmodel/GraphModel.h"
 #include "chartmodel/PaneLayout.h"
 #include "chartmodel/ViewGraph.h"
+#include "charts/ChartDrawingHooks.h"
 #include "charts/IntradayChartReadouts.h"
 #include "charts/IntradayChartView.h"
 #include "charts/IntradayIndicatorPanes.h"
@@ -23,11 +24,11 @@
 namespace qv {
 
 template <typename Base>
-class ViewGraphRTT : public Base {
+class ViewGraphRTT : public ChartDrawingHooks<Base> {
 public:
     // The view bases are virtual: the most derived class gives them the kind.
     explicit ViewGraphRTT(int32_t kind)
-        : CViewBase(kind), CViewGraphBase(kind), Base(kind), chart(*this), drawing(*this, chart, [this]() -> std::optional<uint32_t> {
+        : CViewBase(kind), CViewGraphBase(kind), ChartDrawingHooks<Base>(kind), chart(*this), drawing(*this, chart, [this]() -> std::optional<uint32_t> {
               const auto [share, exchange] = chart.ShownShareKey();
               if (share == 0)
                   return std::nullopt;
@@ -78,6 +79,8 @@ public:
                                }};
 
 protected:
+    DailyChartDrawing& Drawing() override { return drawing; }
+    const DailyChartDrawing& Drawing() const override { return drawing; }
     void LoadShareData() override
     {
         chart.Load();
@@ -115,17 +118,13 @@ protected:
             chart.WidenRanges();
     }
     std::string DescribeGraphSource() const override { return chart.ChartTitle(); }
-    void ReloadPaneLineObjects() override { drawing.Reload(); }
-    void FillObjectReadout(ModeReadoutInput& in) const override { drawing.FillReadout(in); }
-    void DrawingPress(uint32_t keys, int32_t x, int32_t y) override { drawing.Press(keys, x, y); }
-    void DrawingMove(uint32_t keys, int32_t x, int32_t y) override { drawing.Move(keys, x, y); }
-    bool DrawingRelease(uint32_t keys, int32_t x, int32_t y) override { return drawing.Release(keys, x, y); }
-    bool DrawingIdlePress(uint32_t keys, int32_t x, int32_t y) override { return drawing.IdlePress(keys, x, y); }
-    void DrawingDeselect() override { drawing.Deselect(); }
-    std::string DrawingTitle() const override
+    std::array<std::string, 2> TimeRangeStatusTexts(int32_t x0, int32_t x1) const override
     {
-        const LineObject* selected = drawing.selected();
-        return !selected ? std::string() : selected->kind == LineObjectKind::Text ? "Text edit" : "Line study";
+        return chart.TimeRangeTexts(x0, x1);
+    }
+    std::string SelectedRangeText() const override
+    {
+        return chart.TimeRangeTexts(this->selectionAnchors[0], this->selectionAnchors[1])[1];
     }
 
 private:

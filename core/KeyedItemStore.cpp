@@ -155,9 +155,10 @@ std::vector<uint8_t> KeyedItemStore::WriteImage()
     return out.take();
 }
 
-void KeyedItemStore::readItems(std::span<const uint8_t> bytes, size_t from, std::forward_list<Item>& into)
+void ForEachImageItem(std::span<const uint8_t> image, size_t from,
+                      const std::function<void(const KeyedItemKey&, Blob)>& visit)
 {
-    ByteReader in(bytes);
+    ByteReader in(image);
     in.seek(from);
     KeyedItemKey key;
     while (ReadKey(in, key)) {
@@ -171,8 +172,13 @@ void KeyedItemStore::readItems(std::span<const uint8_t> bytes, size_t from, std:
             return;
         Blob blob = MakeBlob(length);
         in.bytes(blob.get() + kBlobLengthBytes, length - kBlobLengthBytes);
-        into.push_front(Item{key, std::move(blob)});
+        visit(key, std::move(blob));
     }
+}
+
+void KeyedItemStore::readItems(std::span<const uint8_t> bytes, size_t from, std::forward_list<Item>& into)
+{
+    ForEachImageItem(bytes, from, [&into](const KeyedItemKey& key, Blob blob) { into.push_front(Item{key, std::move(blob)}); });
 }
 
 KeyedStoreHeader KeyedItemStore::ReadImage(std::span<const uint8_t> image)

@@ -34,6 +34,11 @@ struct KeyedItemKey {
     bool operator==(const KeyedItemKey&) const = default;
 };
 
+// Walks the items of a store image from an offset (10 key bytes, then the blob whole): the visitor
+// gets each key and blob; a short read ends the walk, as the store's own load does.
+void ForEachImageItem(std::span<const uint8_t> image, size_t from,
+                      const std::function<void(const KeyedItemKey&, Blob)>& visit);
+
 // The key of a share's items: its record id plus the extra word of its share-list entry above it.
 inline uint32_t ShareItemKey(uint16_t recordId, uint16_t extraWord)
 {
@@ -103,6 +108,10 @@ public:
     KeyedStoreHeader ReadImage(std::span<const uint8_t> image);
 
     void SetUpgrades(Upgrades upgrades) { upgrades_ = std::move(upgrades); }
+    // For the merge of older files: "EODGraph.cfg" read into the store and deleted, and the version
+    // the later upgrades start from.
+    void MergeEodGraphFile() { mergeEodGraphFile(); }
+    void SetVersion(int32_t version) { version_ = version; }
     void RunUpgrades();
 
     int32_t version() const { return version_; }

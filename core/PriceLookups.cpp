@@ -239,6 +239,41 @@ uint16_t GetLastPriceDate(uint8_t* record, uint32_t stream)
     return last;
 }
 
+namespace {
+
+// A walker of the stream whose next day is the first one after `start` or a day before it, from the
+// stream's checkpoints.
+PriceDayWalker WalkerAfter(const StreamSource& s, uint16_t start)
+{
+    PriceDayWalker w = Walker(s);
+    if (const WalkIndex* index = IndexOf(s))
+        for (const PriceDayWalker& point : index->points) {
+            if (point.day().date > start)
+                break;
+            w = point;
+        }
+    return w;
+}
+
+} // namespace
+
+float GetHighestHighBetween(uint8_t* record, uint32_t stream, uint16_t after, uint16_t before)
+{
+    StreamSource s = OpenStream(record, stream);
+    if (!s.span)
+        return 0;
+    PriceDayWalker w = WalkerAfter(s, after);
+    float high = 0;
+    while (w.next()) {
+        const DayRecord& day = w.day();
+        if (day.date >= before)
+            break;
+        if (day.date > after && !IsMarkedDay(day) && day.high > high)
+            high = day.high;
+    }
+    return high;
+}
+
 void GetHighLowInRange(uint8_t* record, uint32_t stream, uint16_t start, float* high, uint16_t* highDate, float* low,
                        uint16_t* lowDate)
 {
@@ -247,13 +282,7 @@ void GetHighLowInRange(uint8_t* record, uint32_t stream, uint16_t start, float* 
     StreamSource s = OpenStream(record, stream);
     if (!s.span)
         return;
-    PriceDayWalker w = Walker(s);
-    if (const WalkIndex* index = IndexOf(s))
-        for (const PriceDayWalker& point : index->points) {
-            if (point.day().date > start)
-                break;
-            w = point;
-        }
+    PriceDayWalker w = WalkerAfter(s, start);
     bool any = false;
     while (w.next()) {
         const DayRecord& day = w.day();

@@ -44,6 +44,10 @@ float AverageVolumeLastDays(uint8_t* record, uint32_t stream, uint32_t n);
 // Date of the last day that has a date and no mark.
 uint16_t GetLastPriceDate(uint8_t* record, uint32_t stream);
 
+// The highest daily high of the days after `after` and before `before`; 0 when no such day has a
+// positive high.
+float GetHighestHighBetween(uint8_t* record, uint32_t stream, uint16_t after, uint16_t before);
+
 // Highest and lowest close after the start date with their dates (ties go to the later day); 0 when
 // there is none.
 void GetHighLowInRange(uint8_t* record, uint32_t stream, uint16_t start, float* high, uint16_t* highDate, float* low,

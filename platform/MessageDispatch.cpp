@@ -88,13 +88,24 @@ void PostProgramMessageTo(uint64_t targetId, uint32_t message, uintptr_t wParam,
 int DeliverPostedMessages()
 {
     auto& s = State();
-    std::deque<Posted> batch;
+    size_t waiting = 0;
     {
         std::lock_guard lock(s.mutex);
-        batch.swap(s.queue);
+        waiting = s.queue.size();
     }
+    // One message at a time from the head: a handler that runs a modal loop has the messages after its
+    // own delivered within that loop, in their order, and none of them is left to come after newer
+    // ones once it returns. Messages posted meanwhile wait for the next call.
     int delivered = 0;
-    for (const Posted& p : batch) {
+    for (; waiting > 0; --waiting) {
+        Posted p{};
+        {
+            std::lock_guard lock(s.mutex);
+            if (s.queue.empty())
+                break;
+            p = s.queue.front();
+            s.queue.pop_front();
+        }
         if (MessageTarget* target = Lookup(p.target)) {
             target->onProgramMessage(p.message, p.wParam, p.lParam);
             ++delivered;

@@ -91,9 +91,9 @@ std::vector<uint8_t> PackBackfillRequest(const BackfillChoice& choice, uint32_t 
 std::vector<uint32_t> AgreementCommands(uint32_t deliveryWord, uint32_t completedMask)
 {
     std::vector<uint32_t> commands;
-    if ((deliveryWord & 0x0C) && !(completedMask & 1))
+    if ((deliveryWord & 0x0C) && !(completedMask & kNyseAgreementDone))
         commands.push_back(kCommandNyseAgreement);
-    if ((deliveryWord & 0xC3) && !(completedMask & 2))
+    if ((deliveryWord & 0xC3) && !(completedMask & kNasdaqAgreementDone))
         commands.push_back(kCommandNasdaqAgreement);
     return commands;
 }

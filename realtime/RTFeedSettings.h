@@ -43,6 +43,7 @@ std::vector<uint8_t> PackBackfillRequest(const BackfillChoice& choice, uint32_t 
 // The agreement commands to post after connecting, given the delivery word and the mask of the
 // agreements the server reports completed (bit 0 NYSE/AMEX, bit 1 NASDAQ).
 constexpr uint32_t kCommandNyseAgreement = 27063;
+constexpr uint32_t kNyseAgreementDone = 1, kNasdaqAgreementDone = 2; // bits of the completed mask
 constexpr uint32_t kCommandNasdaqAgreement = 27064;
 std::vector<uint32_t> AgreementCommands(uint32_t deliveryWord, uint32_t completedMask);
 

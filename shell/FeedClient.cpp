@@ -73,16 +73,21 @@ public:
             if ((wParam == uintptr_t(kFeedConnectionLost) || IsFeedRefusal(int32_t(wParam))) && RTEngineState == kEngineRunning)
                 DisconnectDroppedRTEngine();
             return 1;
-        case kMsgAgreements:
+        case kMsgAgreements: {
+            // Answers finished while the feed was away go now; the server reported before it had them.
+            uint32_t completed = uint32_t(wParam);
+            if (SendRTAgreement())
+                completed |= kNyseAgreementDone;
             // The agreement wizards the delivery levels need and the server does not report completed,
             // unless one is open already (a reconnect reports the same again).
             if (TheAgreementOutbox().wizardRunning)
                 return 1;
             if (MessageTarget* frame = MainFrameTarget())
-                for (uint32_t command : AgreementCommands(CurrentRTFeedSettings().deliveryLevels, uint32_t(wParam)))
+                for (uint32_t command : AgreementCommands(CurrentRTFeedSettings().deliveryLevels, completed))
                     if (command == kCommandNasdaqAgreement || FindCommandDialog(command))
                         PostProgramMessage(*frame, WM_COMMAND, command);
             return 1;
+        }
         case kMsgRTReconnect:
             RunRTReconnect();
             return 1;

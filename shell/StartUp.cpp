@@ -231,6 +231,7 @@ void LoadFilesBehindSplash(StartUpHost& host, ProgramState& state)
     if (const auto& fix = steps::UpperStartUpSteps().fixOldTextSizes)
         upgrades.fixTextSizes = [fix, dpi = ProgramFonts().pixelsPerInchY](uint8_t* blob) { fix(blob, dpi); };
     upgrades.breadthStudyKey = steps::UpperStartUpSteps().breadthStudyKey;
+    upgrades.mergeOlderLineFiles = steps::UpperStartUpSteps().mergeOlderLineFiles;
     LinesAndTextStore().SetUpgrades(std::move(upgrades));
     LoadGraphConfigRetry(std::filesystem::exists(AppPath("Graph.cfg"), ec));
     LinesAndTextStore().LoadSettingRecords();

@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <functional>
 
+namespace qv {
+class KeyedItemStore;
+}
+
 namespace qv::steps {
 
 // The steps that the folders above the shell own (the list tables, the chart model); app/LayerHooks
@@ -17,6 +21,8 @@ struct UpperSteps {
     std::function<void(uint8_t* blob, int pixelsPerInchY)> fixOldTextSizes;
     // The study key of an older store's market-breadth item (its type + 4 and source 0-3).
     std::function<uint32_t(uint32_t oldKey)> breadthStudyKey;
+    // The line files of an installation older than the store's version 4.
+    std::function<void(KeyedItemStore&)> mergeOlderLineFiles;
     // Once "Graph.cfg" is read: drawings no setting can show, or on intraday days no longer held, go.
     std::function<void()> collectStudyKeys;
     std::function<void()> deleteGraphSettingRecords;

@@ -588,9 +588,19 @@ void GraphPainter::DrawHistogram(Walk& walk)
 
 void GraphPainter::DrawDots(Walk& walk)
 {
+    // On a printer the device's own scale draws each circle; on the screen the dot of a colour is
+    // an image drawn once, looked up again only when the colour changes.
+    const bool traced = printing_ || painter_.transform().type() > QTransform::TxTranslate;
+    const QImage* image = nullptr;
+    int32_t offset = 0, imageColour = INT_MIN;
     for (const SeriesPoint& p : walk.points) {
         if (!p.drawn)
             continue;
+        int32_t y = view_.ValueToY(walk.range, p.value, printing_);
+        if (!traced && image && p.colour == imageColour) {
+            painter_.drawImage(p.x - offset, y - offset, *image);
+            continue;
+        }
         uint32_t word = walk.WordOf(p.colour);
         int32_t d = 2 * ((WidthField(word) & 7) + 1);
         SelectColour(walk, p.colour);
@@ -600,12 +610,14 @@ void GraphPainter::DrawDots(Walk& walk)
             painter_.setBrush(Qt::NoBrush);
             walk.selected = INT_MIN;
         }
-        int32_t y = view_.ValueToY(walk.range, p.value, printing_);
-        // On a printer the device's own scale draws each circle.
-        if (printing_ || painter_.transform().type() > QTransform::TxTranslate)
+        if (traced) {
             painter_.drawEllipse(QRect(p.x - d / 2, y - d / 2, d, d));
-        else
-            painter_.drawImage(p.x - d / 2 - DotMargin(painter_.pen()), y - d / 2 - DotMargin(painter_.pen()), DotImage(d));
+        } else {
+            image = &DotImage(d);
+            imageColour = p.colour;
+            offset = d / 2 + DotMargin(painter_.pen());
+            painter_.drawImage(p.x - offset, y - offset, *image);
+        }
         painter_.setBrush(brush);
     }
 }

@@ -2,6 +2,7 @@
 #include "devtools/lib/DemoIntraday.h"
 
 #include "core/PackedDate.h"
+#include "core/RecordAccess.h"
 #include "devtools/lib/IntradayDayGenerator.h"
 #include "devtools/lib/LondonCalendar.h"
 #include "devtools/lib/RtStoreWriter.h"
@@ -53,6 +54,10 @@ const std::vector<IntradayShareSpec>& Instruments()
     return list;
 }
 
+// The exchanges of the charted indices, as their records' classes give them: the FTSE 100 on the
+// UK indices, the US Industrials on the US indices (New York's hours and clock).
+uint8_t IndexExchange(uint16_t id) { return id == 0xC00F ? 9 : 10; }
+
 std::chrono::sys_days SysDay(PackedDate d)
 {
     using namespace std::chrono;
@@ -82,8 +87,14 @@ bool WriteDemoIntraday(const std::filesystem::path& folder, const DemoDatabase& 
         std::vector<IntradayShareSpec> specs;
         for (const auto& [id, prices] : shares) {
             auto it = prices.find(day);
-            if (it != prices.end() && it->second.priced && it->second.prices.previousClose > 0)
-                specs.push_back({MakeRTKey(0, id), it->second.prices, {}, {}});
+            if (it == prices.end() || !it->second.priced || it->second.prices.previousClose <= 0)
+                continue;
+            IntradayShareSpec spec{MakeRTKey(0, id), it->second.prices, {}, {}};
+            if (!IsShareId(id)) {
+                spec.index = true;
+                spec.exchange = IndexExchange(id);
+            }
+            specs.push_back(spec);
         }
         for (size_t i = 0; i < Instruments().size(); ++i) {
             IntradayShareSpec spec = Instruments()[i];

@@ -1,11 +1,13 @@
 // The feed stand-in: one thread accepts on 127.0.0.1, one thread serves each connection.
 #include "devtools/lib/FeedSimulator.h"
 
+#include "core/TimeZones.h"
 #include "devtools/lib/FeedEncoder.h"
 #include "platform/ByteOrder.h"
 #include "platform/Clock.h"
 #include "platform/FileOps.h"
 #include "realtime/feed/FeedFrame.h"
+#include "realtime/RTFeedSettings.h"
 #include "realtime/feed/FeedServerInfo.h"
 #include "realtime/store/RTDaySummary.h"
 #include "realtime/store/RTStoreFiles.h"
@@ -46,19 +48,24 @@ bool SendAll(int fd, const std::vector<uint8_t>& bytes)
     return true;
 }
 
+// An event at its time of the share's market, served when London's clock reaches it.
 struct TimedEvent {
     uint32_t time;
     uint16_t share;
     const IntradayEvent* event;
+    bool index;
+    uint32_t serve;
 };
 
-std::vector<TimedEvent> Timeline(const std::vector<SimulatedShare>& shares)
+std::vector<TimedEvent> Timeline(const std::vector<SimulatedShare>& shares, PackedDate day)
 {
     std::vector<TimedEvent> timeline;
-    for (const SimulatedShare& s : shares)
+    for (const SimulatedShare& s : shares) {
+        const int32_t shift = (GetMarketUtcBias(s.market, day) - GetMarketUtcBias(0, day)) * 60;
         for (const IntradayEvent& e : s.events)
-            timeline.push_back({e.time, s.share, &e});
-    std::stable_sort(timeline.begin(), timeline.end(), [](const TimedEvent& a, const TimedEvent& b) { return a.time < b.time; });
+            timeline.push_back({e.time, s.share, &e, s.index, uint32_t(std::max<int64_t>(0, int64_t(e.time) + shift))});
+    }
+    std::stable_sort(timeline.begin(), timeline.end(), [](const TimedEvent& a, const TimedEvent& b) { return a.serve < b.serve; });
     return timeline;
 }
 
@@ -72,6 +79,15 @@ std::vector<uint8_t> U16Payload(PackedDate day)
 std::vector<uint8_t> EventRecord(PackedDate day, const TimedEvent& t, bool first, float previousClose)
 {
     const IntradayEvent& e = *t.event;
+    // An index value stands as bid and offer alike, from the index source.
+    if (t.index) {
+        FeedPriceItem item{Coded(e.bid), Coded(e.bid), std::nullopt, 0, 0, std::nullopt, std::nullopt};
+        if (first) {
+            item.open = Coded(e.bid);
+            item.close = Coded(previousClose);
+        }
+        return FeedPriceRecord(kIndexValueSource, day, t.time, {{t.share, {item}}});
+    }
     FeedPriceItem item{Coded(e.bid), Coded(e.offer), std::nullopt, 0, 0, std::nullopt, std::nullopt};
     if (e.trade) {
         item.trade = Coded(e.price);
@@ -105,7 +121,19 @@ std::vector<IntradayEvent> SimulatedShareDay(uint16_t share, PackedDate day, flo
     return GenerateIntradayDay(share, day, {previousClose, open, high, low, close});
 }
 
-FeedSimulator::FeedSimulator(FeedSimulatorOptions options) : options_(std::move(options)) {}
+std::vector<IntradayEvent> SimulatedShareDay(const SimulatedShare& share, PackedDate day)
+{
+    std::vector<IntradayEvent> events = SimulatedShareDay(share.share, day, share.previousClose);
+    if (!share.index)
+        return events;
+    const MarketHours& hours = DefaultMarketHours()[std::min<size_t>(share.market, size_t(kMarketHoursExchanges) - 1)];
+    return AsIndexValues(events, hours.open, hours.close);
+}
+
+FeedSimulator::FeedSimulator(FeedSimulatorOptions options)
+    : options_(std::move(options)), agreements_(options_.agreements)
+{
+}
 
 FeedSimulator::~FeedSimulator() { Stop(); }
 
@@ -145,18 +173,22 @@ bool FeedSimulator::Start(std::string* error)
             e.ticks.size() < kRTSummaryWords)
             continue;
         RTDaySummary summary = ReadRTDaySummary(std::span<const uint32_t, kRTSummaryWords>(e.ticks.data(), kRTSummaryWords));
-        if (summary.lastTrade <= 0)
-            continue;
         SimulatedShare share;
         share.share = RTKeyShare(e.key);
+        // An index's last value is its last quote's.
+        share.index = e.source == kIndexValueSource;
+        share.market = e.exchange;
+        const float last = share.index ? (summary.bid + summary.offer) / 2 : summary.lastTrade;
+        if (last <= 0)
+            continue;
         RTKeySlot at = FindRTKeySlot(*table, e.key);
         if (at.found)
             if (const RTInstrument* x = table->Instrument(table->keys[table->slotIndex[at.slot]].instrument)) {
                 share.shortName = std::string(table->NameAt(x->shortName));
                 share.longName = std::string(table->NameAt(x->longName));
             }
-        share.previousClose = summary.lastTrade;
-        share.events = SimulatedShareDay(share.share, day_, summary.lastTrade);
+        share.previousClose = last;
+        share.events = SimulatedShareDay(share, day_);
         shares_.push_back(std::move(share));
     }
 
@@ -236,7 +268,7 @@ void FeedSimulator::AcceptLoop()
 
 void FeedSimulator::Serve(int fd)
 {
-    const std::vector<TimedEvent> timeline = Timeline(shares_);
+    const std::vector<TimedEvent> timeline = Timeline(shares_, day_);
     std::map<uint16_t, float> closes;
     for (const SimulatedShare& s : shares_)
         closes[s.share] = s.previousClose;
@@ -300,7 +332,7 @@ void FeedSimulator::Serve(int fd)
                 seen[events[i].share] = true;
                 records.push_back(EventRecord(day, events[i], first, closes[events[i].share]));
             }
-            ok = send(kFeedCatchUpBlock, 0, FeedCatchUpBlock(events[at].time * 20, records));
+            ok = send(kFeedCatchUpBlock, 0, FeedCatchUpBlock(events[at].serve * 20, records));
             if (!paced)
                 continue;
             std::this_thread::sleep_for(std::chrono::milliseconds(kBackfillBlockPaceMs));
@@ -330,8 +362,8 @@ void FeedSimulator::Serve(int fd)
                 continue; // today's day comes live
             std::vector<SimulatedShare> shares = shares_;
             for (SimulatedShare& sh : shares)
-                sh.events = SimulatedShareDay(sh.share, day, sh.previousClose);
-            std::vector<TimedEvent> events = Timeline(shares);
+                sh.events = SimulatedShareDay(sh, day);
+            std::vector<TimedEvent> events = Timeline(shares, day);
             std::map<uint16_t, bool> seenThatDay;
             if (!catchUp(day, events, events.size(), seenThatDay, true))
                 return false;
@@ -385,6 +417,10 @@ void FeedSimulator::Serve(int fd)
                 alive = backfill(frame.payload);
                 continue;
             }
+            if (loggedOn && frame.code == kRequestAgreement) {
+                agreements_.Receive(frame.payload);
+                continue;
+            }
             if (loggedOn && SimulatedMembers::IsMessagingRequest(frame.code)) {
                 alive = sendAll(members.Request(frame, SimulatedMembers::Clock::now()));
                 continue;
@@ -399,7 +435,7 @@ void FeedSimulator::Serve(int fd)
                 break;
             }
             std::vector<uint8_t> logOn(8);
-            StoreU32(logOn.data(), options_.agreements);
+            StoreU32(logOn.data(), agreements_.completed());
             StoreU32(logOn.data() + 4, options_.levels);
             alive = alive && send(kFeedStatus, kFeedLogOnStatus, logOn);
             loggedOn = true;
@@ -408,7 +444,7 @@ void FeedSimulator::Serve(int fd)
                 send(kFeedDefinition, 0,
                      FeedInstrumentDefinition(MakeRTKey(0, s.share), s.shortName, s.longName, 1, 2, 0, 1));
             uint32_t now = Now();
-            size_t end = size_t(std::find_if(timeline.begin(), timeline.end(), [&](const TimedEvent& t) { return t.time > now; }) -
+            size_t end = size_t(std::find_if(timeline.begin(), timeline.end(), [&](const TimedEvent& t) { return t.serve > now; }) -
                                 timeline.begin());
             alive = alive && sendAll(members.LogOnFrames()) && catchUp(day_, timeline, end, seen, false);
             next = end;
@@ -418,7 +454,7 @@ void FeedSimulator::Serve(int fd)
         if (!alive || !loggedOn)
             continue;
         alive = sendAll(members.Due(SimulatedMembers::Clock::now()));
-        for (uint32_t now = Now(); alive && next < timeline.size() && timeline[next].time <= now; ++next) {
+        for (uint32_t now = Now(); alive && next < timeline.size() && timeline[next].serve <= now; ++next) {
             bool first = !seen[timeline[next].share];
             seen[timeline[next].share] = true;
             alive = send(kFeedLiveRecord, 0, EventRecord(day_, timeline[next], first, closes[timeline[next].share]));

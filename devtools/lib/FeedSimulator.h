@@ -6,6 +6,7 @@
 #include "core/PackedDate.h"
 #include "devtools/lib/FeedMembers.h"
 #include "devtools/lib/IntradayDayGenerator.h"
+#include "devtools/lib/SimulatedAgreements.h"
 
 #include <atomic>
 #include <chrono>
@@ -29,7 +30,7 @@ struct FeedSimulatorOptions {
     enum class Fault : uint8_t { None, Drop, Stall, Malformed, Oversized } fault = Fault::None;
     int faultAfter = -1;
     // The log-on's answer: a refusal step (11-14) ends the connection instead; the agreements the
-    // account has completed (bit 0 NYSE/AMEX, bit 1 NASDAQ) and the levels it is served at.
+    // account has completed at start (bit 0 NYSE/AMEX, bit 1 NASDAQ) and the levels it is served at.
     int refuseStep = 0;
     uint32_t agreements = 3;
     uint32_t levels = 0x3FF;
@@ -41,6 +42,9 @@ struct SimulatedShare {
     uint16_t share = 0;
     std::string shortName, longName; // feed-only instruments
     float previousClose = 0;
+    // An index is served as values from the index source, at its market's hours and clock.
+    bool index = false;
+    uint8_t market = 0;
     std::vector<IntradayEvent> events;
 };
 
@@ -62,12 +66,15 @@ public:
     // The simulated time of day in seconds.
     uint32_t Now() const;
     size_t connections() const { return connections_; }
+    // What the log-on reports as completed, which a received NYSE/AMEX agreement completes.
+    const SimulatedAgreements& agreements() const { return agreements_; }
 
 private:
     void AcceptLoop();
     void Serve(int fd);
 
     FeedSimulatorOptions options_;
+    SimulatedAgreements agreements_;
     PackedDate day_ = 0;
     std::vector<SimulatedShare> shares_;
     int listen_ = -1;
@@ -87,5 +94,7 @@ private:
 PackedDate SimulatedFeedDay(PackedDate today);
 // The share's day of the stand-in: the generator's ticks around prices drawn from the previous close.
 std::vector<IntradayEvent> SimulatedShareDay(uint16_t share, PackedDate day, float previousClose);
+// The same for a served share: an index's values over its market's hours.
+std::vector<IntradayEvent> SimulatedShareDay(const SimulatedShare& share, PackedDate day);
 
 } // namespace qv::dev

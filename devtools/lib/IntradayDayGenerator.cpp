@@ -2,6 +2,7 @@
 // quotes around it and trades at either side or inside the spread.
 #include "devtools/lib/IntradayDayGenerator.h"
 
+#include "realtime/RTFeedSettings.h"
 #include "realtime/store/RTDaySummary.h"
 #include "realtime/store/RTTickCoding.h"
 
@@ -72,6 +73,20 @@ std::vector<IntradayEvent> GenerateIntradayDay(uint16_t share, PackedDate day, c
     return out;
 }
 
+std::vector<IntradayEvent> AsIndexValues(const std::vector<IntradayEvent>& events, uint32_t open, uint32_t close)
+{
+    std::vector<IntradayEvent> out;
+    out.reserve(events.size());
+    const double scale = double(close - open) / double(kCloseTime - kOpenTime);
+    for (const IntradayEvent& e : events) {
+        IntradayEvent v;
+        v.time = open + uint32_t(std::lround(double(e.time - std::min(e.time, kOpenTime)) * scale));
+        v.bid = v.offer = std::round((e.bid + e.offer) * 50.0f) / 100.0f;
+        out.push_back(v);
+    }
+    return out;
+}
+
 void WriteIntradayEntry(RTDayShareEntry& entry, const std::vector<IntradayEvent>& events, float previousClose)
 {
     RTTickWriter writer(entry);
@@ -117,7 +132,14 @@ RTDayRecord MakeIntradayDay(PackedDate day, RTShareTable& table, const std::vect
         uint32_t keyEntry = table.slotIndex[at.slot];
         RTDayShareEntry& entry = record.AddEntry(keyEntry, spec.key);
         entry.flags = instrument ? kRTEntryNotInDatabase | kRTEntryInstrumentApplied : 0;
-        WriteIntradayEntry(entry, GenerateIntradayDay(RTKeyShare(spec.key), day, spec.prices), spec.prices.previousClose);
+        std::vector<IntradayEvent> events = GenerateIntradayDay(RTKeyShare(spec.key), day, spec.prices);
+        if (spec.index) {
+            const MarketHours& hours = DefaultMarketHours()[std::min<size_t>(spec.exchange, size_t(kMarketHoursExchanges) - 1)];
+            events = AsIndexValues(events, hours.open, hours.close);
+            entry.exchange = spec.exchange;
+            entry.source = kIndexValueSource;
+        }
+        WriteIntradayEntry(entry, events, spec.prices.previousClose);
     }
     SetRTDatabaseLookup(previous);
     ResetRTDayWork(record);

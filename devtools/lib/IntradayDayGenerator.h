@@ -29,6 +29,12 @@ struct IntradayDayPrices {
 // Quotes and trades from 08:00 to 16:30 in time order, deterministic per share and day.
 std::vector<IntradayEvent> GenerateIntradayDay(uint16_t share, PackedDate day, const IntradayDayPrices& prices);
 
+// An index's day from a share's events: its value (the mid, to the hundredth) without bid, offer or
+// trades, its times moved from London's hours onto the market's hours (open and close in seconds).
+std::vector<IntradayEvent> AsIndexValues(const std::vector<IntradayEvent>& events, uint32_t open, uint32_t close);
+// The feed's source of index values.
+constexpr uint8_t kIndexValueSource = 9;
+
 // Codes the events into the entry's tick words and fills its summary.
 void WriteIntradayEntry(RTDayShareEntry& entry, const std::vector<IntradayEvent>& events, float previousClose);
 
@@ -37,6 +43,9 @@ struct IntradayShareSpec {
     uint32_t key = 0;
     IntradayDayPrices prices;
     std::string shortName, longName; // instruments only
+    // An index: its values alone over the market's hours, from the index source, on that exchange.
+    bool index = false;
+    uint8_t exchange = 0;
 };
 
 // Adds the instruments' keys, records and names to the table (once), then makes the day.

@@ -1,7 +1,8 @@
 // qvfeed FOLDER [--port N] [--speed N] [--refuse STEP] [--agreements MASK] [--levels WORD]: the feed
 // stand-in on 127.0.0.1, serving the demo shares of FOLDER's intraday store as if live, until it is
 // ended. SIGUSR1 drops the open connections. --refuse answers every log-on with a refusal step
-// (11-14); --agreements and --levels set what the log-on reports (3 and 0x3FF when not given).
+// (11-14); --agreements and --levels set what the log-on reports (3 and 0x3FF when not given). A
+// NYSE/AMEX agreement the program sends is recorded: later log-ons report it completed.
 #include "devtools/lib/FeedSimulator.h"
 
 #include <csignal>
@@ -66,8 +67,16 @@ int main(int argc, char** argv)
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
     std::signal(SIGUSR1, OnDrop);
+    size_t agreementsShown = 0;
     while (!g_stop) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const std::vector<qv::dev::ReceivedAgreement> received = simulator.agreements().received();
+        for (; agreementsShown < received.size(); ++agreementsShown) {
+            const qv::dev::ReceivedAgreement& a = received[agreementsShown];
+            std::printf("qvfeed: NYSE/AMEX agreement received for account \"%s\" (%s, %zu employers)\n",
+                        a.account.c_str(), a.name.c_str(), a.employers.size());
+            std::fflush(stdout);
+        }
         if (!g_drop)
             continue;
         g_drop = 0;

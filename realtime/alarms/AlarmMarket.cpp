@@ -6,6 +6,7 @@
 #include "chartmodel/LineObjects.h"
 #include "core/LinesAndTextFiles.h"
 #include "core/Portfolio.h"
+#include "core/PriceLookups.h"
 #include "core/ReadersWriterLock.h"
 #include "core/RecordFlags.h"
 #include "core/RecordLookup.h"
@@ -19,8 +20,11 @@
 #include "realtime/RTMarketTable.h"
 #include "realtime/TimerQueue.h"
 #include "realtime/feed/RTEngine.h"
+#include "realtime/store/RTStore.h"
+#include "realtime/store/RTTickCoding.h"
 
 #include <algorithm>
+#include <cmath>
 #include <ctime>
 
 namespace qv {
@@ -146,13 +150,43 @@ bool AlarmMarket::Bars(uint32_t key, int32_t barLength, int32_t, int32_t end, st
 
 float AlarmMarket::HighSince(uint32_t key, uint32_t from) const
 {
+    const PackedDate today = Today(), startDay = PackedDateFromTime(std::time_t(from));
     float high = TodayHigh(key);
-    if (from / 86400 == uint32_t(std::time(nullptr)) / 86400) {
-        for (const AlarmQuote& q : Quotes(key))
-            if (!(q.flags & 3) && uint32_t(q.time) > from % 86400)
+    if (startDay <= today) {
+        const uint32_t after = SecondsOfDayFromTime(std::time_t(from));
+        for (const AlarmQuote& q : startDay == today ? Quotes(key) : DayQuotes(key, startDay))
+            if (!(q.flags & 3) && uint32_t(q.time) > after && q.bid > 0 && q.offer > 0)
                 high = std::max(high, (q.bid + q.offer) / 2);
     }
+    if (startDay < today)
+        high = std::max(high, DailyHighBetween(key, startDay, today));
     return high > 0 ? high : 0.0f;
+}
+
+std::vector<AlarmQuote> AlarmMarket::DayQuotes(uint32_t key, PackedDate day) const
+{
+    std::vector<AlarmQuote> quotes;
+    // Loading a stored day changes the store's chain: no reader may walk it meanwhile.
+    ExclusiveLockGuard lock(IntradayStoreLock());
+    RTDayRecord* record = GetRTDay(day, false);
+    int32_t slot = -1;
+    RTDayShareEntry* entry = record ? GetRTDayShare(key, *record, slot, false) : nullptr;
+    const uint32_t* words = entry ? GetRTShareTickData(*entry, *record, kRTLoadAllTicks) : nullptr;
+    if (!words)
+        return quotes;
+    const size_t used = std::min<size_t>(entry->ticks.size(), std::max<uint32_t>(entry->tickCount, kRTSummaryWords));
+    for (const RTStoredItem& item :
+         ReadRTStoredTicks(std::span(words, used), entry->streamOffset, entry->loadFlags & kRTLoadPounds))
+        if (item.kind == RTStoredItem::Quote)
+            quotes.push_back({int32_t(item.time), item.value2, item.value1, 0});
+    return quotes;
+}
+
+float AlarmMarket::DailyHighBetween(uint32_t key, PackedDate after, PackedDate before) const
+{
+    // The end-of-day database holds London's shares.
+    uint8_t* record = (key >> 16) == 0 ? FindShareRecord(RTKeyShare(key)) : nullptr;
+    return record ? GetHighestHighBetween(record, 0, after, before) : 0.0f;
 }
 
 std::vector<uint32_t> AlarmMarket::UpdatesSince(uint16_t& index) const
@@ -200,16 +234,19 @@ bool CollectAlarmLines(std::span<const uint8_t> item, uint32_t shareKey, uint32_
         // A line study of subtype 0 with its alarm word and two points.
         if (kind != LineObjectKind::LineStudy || o.size() < 32 || LoadU32(o.data()) != 0)
             return;
+        // The alarm word is the side the price stood on when the chart set it; another word is damage.
         const uint16_t alarm = LoadU16(o.data() + 12);
-        if (alarm == 0 || int8_t(o[15]) < 2)
+        if ((alarm != kLineSideBelow && alarm != kLineSideAbove) || int8_t(o[15]) < 2)
             return;
         AlarmLine line;
         line.time1 = LoadU32(o.data() + 16);
         line.price1 = LoadF32(o.data() + 20);
         line.time2 = LoadU32(o.data() + 24);
         line.price2 = LoadF32(o.data() + 28);
+        if (!std::isfinite(line.price1) || !std::isfinite(line.price2))
+            return;
         line.extend = (LoadU16(o.data() + 6) & 3) != 0;
-        line.fallBelow = alarm == 3;
+        line.fallBelow = alarm == kLineSideAbove;
         if (line.time1 / 86400 == today && line.time2 / 86400 == today)
             lines.push_back({shareKey, line});
     });

@@ -6,6 +6,8 @@
 #include "realtime/alarms/AlarmRules.h"
 #include "realtime/alarms/IndicatorAlarms.h"
 
+#include "core/PackedDate.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -26,7 +28,8 @@ struct ShareLine {
 };
 
 // The drawn lines with an alarm in one packed lines-and-text item of a share whose two ends lie on the
-// day (day number = time / 86400); false when the item holds a section of a kind other than 1-3.
+// day (day number = time / 86400); a line whose alarm word is not a side, or whose price is not a
+// number, is passed over. False when the item holds a section of a kind other than 1-3.
 bool CollectAlarmLines(std::span<const uint8_t> item, uint32_t shareKey, uint32_t today, std::vector<ShareLine>& lines);
 
 class AlarmMarket {
@@ -52,9 +55,14 @@ public:
     // The day's bars of the length when the share's day data is in memory; false otherwise.
     virtual bool Bars(uint32_t key, int32_t barLength, int32_t start, int32_t end, std::vector<AlarmBar>& bars,
                       int32_t& firstTime) const;
-    // The stop-loss high of a share since a time (seconds since 1970): quotes of the start day after
-    // it, daily highs after that day and today's high; 0 when none is positive.
-    virtual float HighSince(uint32_t key, uint32_t from) const;
+    // The stop-loss high of a share since a time (seconds since 1970): the mid prices of its day's
+    // quotes after it, the daily highs of the days between its day and today, and today's high; 0 when
+    // none is positive.
+    float HighSince(uint32_t key, uint32_t from) const;
+    // The quotes of an earlier day the intraday store holds for the share (none when it holds none).
+    virtual std::vector<AlarmQuote> DayQuotes(uint32_t key, PackedDate day) const;
+    // The highest daily high of the end-of-day history strictly between two days; 0 when none.
+    virtual float DailyHighBetween(uint32_t key, PackedDate after, PackedDate before) const;
 
     // The shares of the recent-updates ring from `index` up to its newest, wrapping from 499 to 0;
     // `index` becomes the newest.

@@ -1,8 +1,10 @@
 // The intraday alarm tests as plain rules.
 #include "realtime/alarms/AlarmRules.h"
 
+#include "chartmodel/IntradayReadouts.h"
 #include "core/StringPrintf.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace qv {
@@ -69,9 +71,12 @@ std::optional<uint32_t> LineCrossTime(const AlarmLine& line, float p, uint32_t t
     const double t1 = line.time1 % 86400, t2 = line.time2 % 86400;
     const double y1 = line.price1, y2 = line.price2;
     if (t1 != t2) {
-        const double value = y1 + (double(t) - t1) * (y2 - y1) / (t2 - t1);
-        const bool holds = line.fallBelow ? p < value : p >= value;
-        if (!holds || t < t1 || (!line.extend && t > t2))
+        // The chart stored the side the price stood on when the alarm was set; the alarm holds once
+        // the price stands on the other side, by the chart's own side rule.
+        const int side = LineSideOfPrice(p, t, line.time1, y1, line.time2, y2);
+        const bool holds = side == (line.fallBelow ? kLineSideBelow : kLineSideAbove);
+        // A line drawn from right to left starts at its later end.
+        if (!holds || t < std::min(t1, t2) || (!line.extend && t > std::max(t1, t2)))
             return std::nullopt;
         return t;
     }

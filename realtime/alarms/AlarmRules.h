@@ -60,6 +60,11 @@ float QuoteReference(std::span<const AlarmQuote> quotes, int32_t target);
 // The target time of a timed slot (kinds 5 and 6) from the exchange's latest time.
 int32_t SlotTargetTime(const RTAlarmSlot& slot, uint32_t latest);
 
+// The sides of a drawn line the chart's side rule (LineSideOfPrice) answers, and the words it stores as
+// a line's alarm: the side the price stood on when the alarm was set, so 1 alarms on a rise above the
+// line and 3 on a fall below it.
+constexpr int kLineSideBelow = 1, kLineSideAbove = 3;
+
 // A drawn line with an alarm: its ends (seconds since 1970, price), whether it extends beyond them,
 // and whether it alarms on a fall below it (else on a rise above).
 struct AlarmLine {

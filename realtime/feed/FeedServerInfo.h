@@ -19,6 +19,7 @@ constexpr uint8_t kRequestBackfillDays = 0x3B;  // request: the backfillable day
 constexpr uint8_t kRequestBackfill = 0x3C;      // request: the backfill dialog's request record
 constexpr uint8_t kRequestBackfillAbort = 0x3D; // request: u8 1 stops every day asked for, 0 the current one
 constexpr uint8_t kFeedLogOnStatus = 6;         // the status step whose payload carries the log-on answer
+constexpr uint8_t kRequestAgreement = 0x51;     // request: the packed answers of the NYSE/AMEX agreement
 
 // A day the server can backfill: bit 0 London data, bit 1 non-London data.
 struct BackfillDayInfo {

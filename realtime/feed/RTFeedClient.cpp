@@ -7,6 +7,7 @@
 #include "platform/ByteOrder.h"
 #include "platform/DebugOutput.h"
 #include "platform/Paths.h"
+#include "realtime/AgreementPages.h"
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
 #include "realtime/feed/FeedDecoder.h"
@@ -342,6 +343,15 @@ bool AbortRTBackfill(bool all)
     (all ? TheFeedServerInfo().abortAll : TheFeedServerInfo().abortCurrent) = true;
     const uint8_t which = all ? 1 : 0;
     return RTEngineState == kEngineRunning && SendRequest(std::span(&which, 1), kRequestBackfillAbort) >= 0;
+}
+
+bool SendRTAgreement()
+{
+    AgreementOutbox& outbox = TheAgreementOutbox();
+    if (!outbox.toSend || RTEngineState != kEngineRunning || SendRequest(outbox.block, kRequestAgreement) < 0)
+        return false;
+    outbox.toSend = false;
+    return true;
 }
 
 bool StopRTEngine()

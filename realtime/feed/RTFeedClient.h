@@ -33,6 +33,10 @@ bool RequestRTBackfillDays();
 bool SendRTBackfillRequest(std::span<const uint8_t> record);
 // Asks the server to stop the running backfill: its current day, or every day asked for.
 bool AbortRTBackfill(bool all);
+// Sends the agreement answers the wizard packed (TheAgreementOutbox) while connected, and clears the
+// "to send" flag once they went; false when there is nothing to send, no connection or the send failed
+// (the answers then wait for the next connection).
+bool SendRTAgreement();
 // A connection that dropped shows step 15 ("Error - Unable to maintain connection.") and ends the
 // feed thread; the user-interface side then sets the engine state to stopped.
 

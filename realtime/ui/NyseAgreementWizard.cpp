@@ -5,6 +5,7 @@
 #include "platform/Registry.h"
 #include "platform/qt/QtText.h"
 #include "realtime/AgreementPages.h"
+#include "realtime/feed/RTFeedClient.h"
 #include "shell/ui/ModalDialog.h"
 
 #include <QAbstractButton>
@@ -307,6 +308,9 @@ bool RunNyseAgreementWizard(QWidget* parent)
     CNyseAgreementWizard wizard(parent);
     const bool finished = RunModalDialog(wizard) == QDialog::Accepted;
     outbox.wizardRunning = false;
+    // Sent at once while connected; otherwise the next log-on sends them.
+    if (finished)
+        SendRTAgreement();
     return finished;
 }
 

@@ -5,6 +5,7 @@
 #include "chartmodel/ui/DrawingObjectPainter.h"
 #include "chartmodel/ui/GraphLegend.h"
 #include "chartmodel/ui/IntradayRangeDlg.h"
+#include "chartmodel/ui/PivotPointsDlg.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "core/ConfigState.h"
 #include "realtime/RTMarketTable.h"
@@ -25,6 +26,8 @@ constexpr uint32_t kDailyChartMenu = 301, kIntradayChartMenu = 310, kLineMenu = 
 // The line menu's intraday items ("Alarm on Line") come with mode bit 1.
 constexpr uint32_t kIntradayLineItems = 1;
 constexpr uint32_t kGraphDesignCommand = 25002;
+// "Pivot Points..." (the pivot series, bar by bar) and "Previous Day's Pivot Points...".
+constexpr uint32_t kPivotSeriesCommand = 27054, kPreviousDayPivotsCommand = 27078;
 
 } // namespace
 
@@ -61,6 +64,8 @@ intptr_t CViewGraphRTWnd::onProgramMessage(uint32_t message, uintptr_t wParam, i
         OpenGraphDesign();
         return 1;
     }
+    if (message == WM_COMMAND && RunPivotDialog(uint32_t(wParam & 0xFFFF)))
+        return 1;
     if (message != WM_COMMAND || (wParam & 0xFFFF) != intraday::kCmdDefaultRange)
         return ViewGraphRTT<CViewGraphWnd>::onProgramMessage(message, wParam, lParam);
     GraphSetting* setting = ActiveSetting();
@@ -77,9 +82,21 @@ intptr_t CViewGraphRTWnd::onProgramMessage(uint32_t message, uintptr_t wParam, i
     return 1;
 }
 
+bool CViewGraphRTWnd::RunPivotDialog(uint32_t command)
+{
+    GraphSetting* setting = ActiveSetting();
+    if ((command != kPivotSeriesCommand && command != kPreviousDayPivotsCommand) || !setting)
+        return false;
+    CPivotPointsDlg dialog(*setting, command == kPivotSeriesCommand ? intraday::kPivotSeries : intraday::kPivotLevels, this);
+    dialog.SetNotify([this] { NotifyGraphSettings(0); });
+    RunModalDialog(dialog);
+    return true;
+}
+
 bool CViewGraphRTWnd::UpdateCommandUi(CommandUi& ui) const
 {
-    if (ui.command == intraday::kCmdDefaultRange || ui.command == kGraphDesignCommand) {
+    if (ui.command == intraday::kCmdDefaultRange || ui.command == kGraphDesignCommand ||
+        ui.command == kPivotSeriesCommand || ui.command == kPreviousDayPivotsCommand) {
         ui.enabled = true;
         return true;
     }
@@ -166,6 +183,7 @@ void CViewGraphRTWnd::FillLegendSource(LegendSource& source)
     source.shareName = chart.share().name;
     source.showsMainSeries = !chart.sets().empty();
     source.indicators = readouts.AddedGraphLines(lastMouseX, lastMouseY, mouseInside_);
+    chart.FillStopLegend(source);
 }
 
 void CViewGraphRTWnd::ShowStatusTexts()

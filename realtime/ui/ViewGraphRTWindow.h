@@ -25,12 +25,15 @@ public:
     bool UpdateCommandUi(CommandUi& ui) const override;
     // "Graph design" (25002) on the intraday style block, previewed through RenderGraphTo.
     void OpenGraphDesign();
+    // The pivot dialog on the pivot series' record (27054) or the previous day's (27078); false for
+    // another command.
+    bool RunPivotDialog(uint32_t command);
 
     // The legend follows the chart that takes the focus while the legend option is on.
     void OnSetFocus() override;
 
 protected:
-    // The legend's six latest and cursor texts and the added graphs' values.
+    // The legend's six latest and cursor texts, the added graphs' values and the stop-loss lines.
     void FillLegendSource(LegendSource& source) override;
     // The read-outs go to the legend as well while it shows this chart.
     void ShowStatusTexts() override;

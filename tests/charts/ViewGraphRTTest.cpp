@@ -2,7 +2,10 @@
 // the latest day kept apart, the period in its title and the message when a day holds nothing.
 #include "charts/ViewGraphRT.h"
 
+#include "chartmodel/ChartCalendar.h"
 #include "chartmodel/ChartModes.h"
+#include "chartmodel/LegendModel.h"
+#include "chartmodel/StopLossSettings.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "core/ConfigState.h"
 #include "chartmodel/AddedGraphCommands.h"
@@ -247,6 +250,97 @@ TEST_F(IntradayChartViewTest, AnAddedShareOutOfOrderIsReportedOncePerDay)
     chart.chart.dataChanged = true;
     Draw();
     EXPECT_EQ(box.shown().size(), 1u) << "the same day again says nothing";
+}
+
+
+// The measuring drawings read the period bars between their two moments: across days, either way
+// round, held to the bars there are.
+TEST_F(IntradayChartViewTest, BarsBetweenTwoMomentsForTheMeasuringDrawings)
+{
+    gs::SetU8(Setting(), intraday::kDaysViewed, 2);
+    Draw();
+    const auto& sets = chart.chart.sets();
+    ASSERT_EQ(sets.size(), 3u);
+    ASSERT_EQ(sets[1].bars.bars.size(), 103u) << "5-minute bars from 08:00 to 16:30";
+    auto at = [](size_t day, int32_t seconds) { return int32_t(DateToCalendarIndex(kHeld[day])) + seconds; };
+    struct Case {
+        const char* what;
+        int32_t from, to;
+        size_t count;
+        size_t day, firstBar; // where the first bar comes from
+    };
+    const Case cases[] = {
+        {"everything", 0, INT32_MAX, 3 * 103, 0, 0},
+        {"an hour of one day", at(1, 36000), at(1, 39600), 13, 1, 24},
+        {"the same the other way round", at(1, 39600), at(1, 36000), 13, 1, 24},
+        {"over the night", at(0, 57600), at(1, 32400), 7 + 13, 0, 96},
+        {"beyond the last bar", at(2, 70000), at(2, 80000), 1, 2, 102},
+        {"before the first bar", at(0, 0), at(0, 28800), 1, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<PlacedBar> bars = chart.chart.GetBarsInRange(c.from, c.to);
+        ASSERT_EQ(bars.size(), c.count);
+        EXPECT_EQ(bars.front().values.close, sets[c.day].bars.bars[c.firstBar].close);
+        EXPECT_EQ(bars.front().x, chart.chart.XOfPosition(at(c.day, 28800 + 300 * int32_t(c.firstBar))));
+        for (size_t i = 1; i < bars.size(); ++i)
+            EXPECT_GT(bars[i].x, bars[i - 1].x);
+    }
+    const auto values = GetBarValuesInRange(chart.chart.GetBarsInRange(at(1, 36000), at(1, 39600)), false);
+    ASSERT_TRUE(values.has_value());
+    EXPECT_EQ(values->first, sets[1].bars.bars[24].close);
+    EXPECT_EQ(values->last, sets[1].bars.bars[36].close);
+    EXPECT_GE(values->high, values->low);
+}
+
+// A drawn line's texts: its points with the share and the moment, its anchor (the time alone on the
+// latest day) and a selected time range.
+TEST_F(IntradayChartViewTest, PointAnchorAndTimeRangeTexts)
+{
+    gs::SetU8(Setting(), intraday::kDaysViewed, 2);
+    Draw();
+    const int32_t first = int32_t(DateToCalendarIndex(kHeld[0])), last = int32_t(DateToCalendarIndex(kHeld[2]));
+    EXPECT_EQ(chart.chart.PointText(last + 36000, 123.4567f), "Alpha 06/03/2026 10:00.00 - 123.457");
+    EXPECT_EQ(chart.chart.AnchorText(last + 36000), "Anchor time 10:00.00");
+    EXPECT_EQ(chart.chart.AnchorText(first + 37230), "Anchor time 04/03/2026 10:20.30");
+    const auto& sets = chart.chart.sets();
+    const auto texts = chart.chart.TimeRangeTexts(sets[2].left, sets[0].left);
+    EXPECT_EQ(texts[0], "Anchor time 08:00.00") << "where the selection started";
+    EXPECT_EQ(texts[1], "From 04/03/2026 08:00.00 to 06/03/2026 08:00.00");
+}
+
+// The legend shows the stop-loss lines the build drew, with the last stop each reached.
+TEST_F(IntradayChartViewTest, TheLegendGetsTheStopLinesAndTheirLastValues)
+{
+    const uint16_t mask = GlobalStopMask(true);
+    const StopRecord record = GlobalStopRecord(true);
+    SetGlobalStopMask(true, 1);
+    SetGlobalStopRecord(true, StopRecord{0, 0, 0x0080FF, 1.0f, 0});
+    Draw();
+    LegendSource source;
+    chart.chart.FillStopLegend(source);
+    ASSERT_NE(source.globalStop, nullptr);
+    EXPECT_EQ(source.globalStop->pen, 0x0080FFu);
+    EXPECT_EQ(source.individualStop, nullptr);
+    // A stop-loss 1% under the highest mid of the last day (126, from 08:00 the mids run 100-106 + 20).
+    EXPECT_FLOAT_EQ(source.globalStopValue, 126.0f * 0.99f);
+    SetGlobalStopMask(true, 0);
+    Draw();
+    chart.chart.FillStopLegend(source);
+    EXPECT_EQ(source.globalStop, nullptr) << "a mask without the setting draws and shows none";
+    SetGlobalStopMask(true, mask);
+    SetGlobalStopRecord(true, record);
+}
+
+// An index keeps the clock and hours of its own market, which its record's class names; a share
+// those of its exchange.
+TEST(IntradayMarketTest, AnIndexTakesItsRecordsMarket)
+{
+    uint8_t index[8] = {8, 0, 0x0F, 0xC0, 0, 0, 0, 0};
+    uint8_t share[8] = {8, 0, 0x01, 0x40, 0, 0, 0, 0};
+    EXPECT_EQ(IntradayMarketOf(RecordCursor{index, 0}), 9) << "US Industrials: the US indices";
+    EXPECT_EQ(IntradayMarketOf(RecordCursor{share, 1}), 1);
+    EXPECT_EQ(IntradayMarketOf(RecordCursor{}), 0);
 }
 
 } // namespace

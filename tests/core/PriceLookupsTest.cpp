@@ -121,6 +121,21 @@ TEST(PriceLookups, HighLowInRange)
     GetHighLowInRange(record.data(), 0, Date(2006, 1, 9), &high, &highDate, &low, &lowDate);
     EXPECT_EQ(high, 0);
     EXPECT_EQ(lowDate, 0);
+
+    // Daily highs strictly between two dates (the stream holds closes: each day's high is its close).
+    struct {
+        uint16_t after, before;
+        float high;
+    } between[] = {
+        {Date(2006, 1, 2), Date(2006, 1, 9), 0.09f},  // Tuesday to Friday
+        {Date(2006, 1, 1), Date(2006, 1, 4), 0.06f},  // Monday and Tuesday
+        {Date(2006, 1, 6), Date(2006, 1, 31), 0.10f}, // the last day, before a later date
+        {Date(2006, 1, 2), Date(2006, 1, 3), 0},      // no day between
+        {Date(2006, 1, 9), Date(2006, 1, 31), 0},     // none after the last
+    };
+    for (const auto& c : between)
+        EXPECT_FLOAT_EQ(GetHighestHighBetween(record.data(), 0, c.after, c.before), c.high) << c.after << " " << c.before;
+    EXPECT_EQ(GetHighestHighBetween(nullptr, 0, 0, 0xFFFF), 0);
 }
 
 TEST(PriceLookups, DamagedOrMissingRecordsGiveNothing)
@@ -220,6 +235,11 @@ TEST(PriceLookups, CheckpointedLookupsMatchAWholeWalk)
         }
         EXPECT_FLOAT_EQ(high, wantHigh) << from;
         EXPECT_FLOAT_EQ(low, wantLow) << from;
+        const size_t to = std::min(days.size() - 1, from + 700);
+        float wantDailyHigh = 0;
+        for (size_t j = from + 1; j < to; ++j)
+            wantDailyHigh = std::max(wantDailyHigh, days[j].high);
+        EXPECT_FLOAT_EQ(GetHighestHighBetween(record, 0, days[from].date, days[to].date), wantDailyHigh) << from;
     }
     FreeDatabase(true);
 }

@@ -9,7 +9,11 @@ set -u
 app="$1"; qvfeed="$2"; mode="$3"
 rm -rf "feed-$mode" && cp -r demo "feed-$mode" && mkdir -p "feed-$mode-runtime" && chmod 700 "feed-$mode-runtime"
 cd "feed-$mode" || exit 1
-"$qvfeed" . --port 0 --speed 600 >feed.log 2>&1 &
+# The charts check comes after New York's opening (14:30 London), where the US Industrials index
+# of the default layouts has its first values of the day.
+speed=600
+[ "$mode" = "charts" ] && speed=2400
+"$qvfeed" . --port 0 --speed "$speed" >feed.log 2>&1 &
 feed=$!
 trap 'kill "$feed" 2>/dev/null' EXIT
 for _ in $(seq 100); do grep -q "127.0.0.1:" feed.log && break; sleep 0.1; done

@@ -57,6 +57,32 @@ TEST(MessageDispatch, PostedMessagesWaitForDeliveryAndSkipDestroyedTargets)
     EXPECT_FALSE(HasPostedMessages());
 }
 
+// A handler that runs a modal loop (a nested delivery) while the feed keeps posting: the messages
+// queued behind its own come within the loop in their order, and none of them comes again after it.
+TEST(MessageDispatch, AModalLoopInAHandlerKeepsTheMessagesInOrder)
+{
+    DeliverPostedMessages();
+    struct Modal : Recorder {
+        intptr_t onProgramMessage(uint32_t m, uintptr_t w, intptr_t l) override
+        {
+            Recorder::onProgramMessage(m, w, l);
+            if (w == 1) {
+                PostProgramMessage(*this, m, 3); // arrives while the dialog is open
+                DeliverPostedMessages();
+            }
+            return 0;
+        }
+    } target;
+    PostProgramMessage(target, WM_COMMAND, 1);
+    PostProgramMessage(target, WM_COMMAND, 2);
+    EXPECT_EQ(DeliverPostedMessages(), 1) << "the others went in the loop";
+    std::vector<uintptr_t> order;
+    for (const Recorder::Msg& m : target.got)
+        order.push_back(m.w);
+    EXPECT_EQ(order, (std::vector<uintptr_t>{1, 2, 3}));
+    EXPECT_FALSE(HasPostedMessages());
+}
+
 TEST(MessageDispatch, PostsFromOtherThreadsWakeTheDeliverer)
 {
     DeliverPostedMessages();

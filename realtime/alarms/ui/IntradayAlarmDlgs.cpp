@@ -10,10 +10,12 @@
 #include "platform/qt/QtText.h"
 #include "realtime/alarms/AlarmRules.h"
 #include "realtime/alarms/AlarmServer.h"
+#include "realtime/TimerQueue.h"
 #include "realtime/alarms/ui/AlarmSound.h"
 #include "realtime/store/RTShareTable.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/StartupSteps.h"
+#include "shell/ui/DialogHelp.h"
 #include "shell/ui/ModalDialog.h"
 #include "views/FrameState.h"
 
@@ -48,6 +50,12 @@ namespace {
 
 constexpr uint16_t kAlarmOptionsPage = 0x2000;
 constexpr uint32_t kCommandReset = 26403, kCommandEdit = 26404, kCommandResetAll = 26405, kCommandLog = 26854;
+constexpr int kHelpButton = 2158;
+constexpr uint32_t kHelpTopicBase = 0x20000;
+// The triggered list's refresh passes: the delay after a reset, before a first pass and before a later
+// one; a pass's time and, from an empty list, its lines.
+constexpr int32_t kRefreshAfterResetMs = 200, kRefreshFirstMs = 1000, kRefreshLaterMs = 2000;
+constexpr uint32_t kPassMs = 30, kPassCheckLines = 4, kFirstPassLines = 50;
 const QStringList kAverageTypes = {"Simple", "Exponential", "Weighted", "Triangular", "Variable"};
 
 template <typename W> W* Named(W* widget, int id)
@@ -74,11 +82,21 @@ std::string ShareNameOf(uint16_t share)
     return record ? std::string(GetRecordName(record)) : std::to_string(share);
 }
 
-QDialogButtonBox* OkCancel(QDialog* dialog, bool withDefault, const std::function<void()>& onDefault = {})
+// The Help button of a dialog, showing the topic of its template.
+void AddHelp(QDialog& dialog, QDialogButtonBox& box, int templateId)
+{
+    QPushButton* help = box.addButton(QDialogButtonBox::Help);
+    help->setObjectName(QString::number(kHelpButton));
+    InstallDialogHelp(dialog, kHelpTopicBase + uint32_t(templateId), help);
+}
+
+QDialogButtonBox* OkCancel(QDialog* dialog, bool withDefault, const std::function<void()>& onDefault = {}, int helpFor = 0)
 {
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
     QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    if (helpFor)
+        AddHelp(*dialog, *box, helpFor);
     if (withDefault) {
         QPushButton* d = Named(box->addButton(QStringLiteral("Default"), QDialogButtonBox::ResetRole), 3);
         QObject::connect(d, &QPushButton::clicked, dialog, onDefault);
@@ -407,7 +425,7 @@ CShareRTAlarmsDlg::CShareRTAlarmsDlg(uint16_t share, uint8_t exchange, QWidget* 
     };
     for (QCheckBox* c : {aboveOn_, belowOn_, stopOn_, timerOn_})
         connect(c, &QCheckBox::toggled, this, enable);
-    layout->addWidget(OkCancel(this, true, [this] { SetRecord(RTShareAlarmRecord::Defaults()); }));
+    layout->addWidget(OkCancel(this, true, [this] { SetRecord(RTShareAlarmRecord::Defaults()); }, 707));
     auto stored = LoadShareAlarmRecord(share, exchange);
     if (!stored) {
         stored = RTShareAlarmRecord::Defaults();
@@ -571,7 +589,7 @@ CGlobalIntradayAlarmsDlg::CGlobalIntradayAlarmsDlg(const RTAlarmSettings& settin
     limitRow->addWidget(new QLabel(QStringLiteral("minutes"), this));
     limitRow->addStretch();
     layout->addLayout(limitRow);
-    layout->addWidget(OkCancel(this, true, [this] { Set(RTAlarmSettings::Defaults()); }));
+    layout->addWidget(OkCancel(this, true, [this] { Set(RTAlarmSettings::Defaults()); }, 710));
     Set(settings);
 }
 
@@ -682,6 +700,7 @@ CReviewShareAlarmsDlg::CReviewShareAlarmsDlg(QWidget* parent) : QDialog(parent),
     QPushButton* edit = Named(box->addButton(QStringLiteral("Edit"), QDialogButtonBox::ActionRole), 18112);
     QPushButton* remove = Named(box->addButton(QStringLiteral("Delete"), QDialogButtonBox::ActionRole), 18114);
     box->addButton(QDialogButtonBox::Close);
+    AddHelp(*this, *box, 561);
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(edit, &QPushButton::clicked, this, [this] { OnCommand(kCommandEdit); });
     connect(remove, &QPushButton::clicked, this, [this] { OnCommand(kCommandReset); });
@@ -751,6 +770,7 @@ CIntradayAlarmsDlg::CIntradayAlarmsDlg(CAlarmServer& server, QWidget* parent)
     resetAll_ = Named(box->addButton(QStringLiteral("Reset all"), QDialogButtonBox::ActionRole), 26405);
     QPushButton* options = Named(box->addButton(QStringLiteral("Alarm options"), QDialogButtonBox::ActionRole), 18115);
     box->addButton(QDialogButtonBox::Close);
+    AddHelp(*this, *box, 719);
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::hide);
     connect(edit, &QPushButton::clicked, this, [this] { OnCommand(kCommandEdit); });
     connect(reset_, &QPushButton::clicked, this, [this] { OnCommand(kCommandReset); });
@@ -773,38 +793,98 @@ CIntradayAlarmsDlg::CIntradayAlarmsDlg(CAlarmServer& server, QWidget* parent)
         menu.exec(list_->mapToGlobal(at));
     });
     layout->addWidget(box);
-    Fill(true);
+    Reset();
 }
 
-void CIntradayAlarmsDlg::Fill(bool whole)
+CIntradayAlarmsDlg::~CIntradayAlarmsDlg()
 {
-    auto& alarms = server_.alarms().alarms();
-    const int selected = list_->currentRow();
-    if (whole || alarms.empty()) {
-        list_->clear();
-        for (IntradayAlarm& a : alarms)
-            a.listed = false;
-    }
-    if (alarms.empty()) {
+    if (refreshPending_)
+        TimerQueue().RemoveMessage(*this);
+}
+
+intptr_t CIntradayAlarmsDlg::onProgramMessage(uint32_t message, uintptr_t, intptr_t)
+{
+    if (message != kWindowTimerMessage)
+        return 0;
+    // One pass per scheduling: the entry goes before the pass, which may schedule the next.
+    if (refreshPending_)
+        TimerQueue().RemoveMessage(*this);
+    refreshPending_ = false;
+    RefreshPass();
+    return 1;
+}
+
+void CIntradayAlarmsDlg::ScheduleRefresh(int32_t intervalMs)
+{
+    if (refreshPending_)
+        return;
+    refreshPending_ = true;
+    TimerQueue().AddMessage(*this, uint32_t(intervalMs >= 0 ? intervalMs : passRan_ ? kRefreshLaterMs : kRefreshFirstMs));
+}
+
+void CIntradayAlarmsDlg::Reset()
+{
+    list_->clear();
+    for (IntradayAlarm& a : server_.alarms().alarms())
+        a.listed = false;
+    passRan_ = false;
+    EnableResets();
+    if (server_.alarms().empty()) {
         list_->addItem(QStringLiteral(" No alarms"));
-        EnableResets();
         return;
     }
-    if (list_->count() == 1 && list_->item(0)->text() == QStringLiteral(" No alarms"))
+    if (refreshPending_)
+        TimerQueue().RemoveMessage(*this);
+    refreshPending_ = false;
+    ScheduleRefresh(kRefreshAfterResetMs);
+}
+
+bool CIntradayAlarmsDlg::RefreshPass()
+{
+    auto& alarms = server_.alarms().alarms();
+    passRan_ = true;
+    EnableResets();
+    if (alarms.empty()) {
         list_->clear();
+        list_->addItem(QStringLiteral(" No alarms"));
+        return true;
+    }
+    const bool fromEmpty = list_->count() == 0 || (list_->count() == 1 && list_->item(0)->text() == QStringLiteral(" No alarms"));
+    if (fromEmpty)
+        list_->clear();
+    // The list box holds the listed alarms in list order; each new line goes in at its place, and the
+    // selection stays on its line. The pass gives the rest back to the event loop when its time is up.
+    const uint32_t start = ticks();
+    uint32_t inserted = 0;
     int row = 0;
     for (IntradayAlarm& a : alarms) {
-        if (!a.listed) {
-            const auto record = LoadShareAlarmRecord(uint16_t(a.key), uint8_t(a.key >> 16));
-            const std::string note = record ? record->note : std::string();
-            list_->insertItem(row, FromCp1252(TriggeredAlarmLine(a, server_.market().ShareName(a.key), note)));
-            a.listed = true;
+        if (a.listed) {
+            ++row;
+            continue;
         }
-        ++row;
+        const auto record = LoadShareAlarmRecord(uint16_t(a.key), uint8_t(a.key >> 16));
+        const std::string note = record ? record->note : std::string();
+        list_->insertItem(row++, FromCp1252(TriggeredAlarmLine(a, server_.market().ShareName(a.key), note)));
+        a.listed = true;
+        ++inserted;
+        if ((fromEmpty && inserted >= kFirstPassLines) || (inserted % kPassCheckLines == 0 && ticks() - start > kPassMs)) {
+            ScheduleRefresh(-1);
+            return false;
+        }
     }
-    if (selected >= 0)
-        list_->setCurrentRow(std::min(selected, list_->count() - 1));
-    EnableResets();
+    return true;
+}
+
+std::optional<size_t> CIntradayAlarmsDlg::AlarmAtRow(int row) const
+{
+    // Alarms not yet listed have no line.
+    size_t position = 0;
+    for (const IntradayAlarm& a : server_.alarms().alarms()) {
+        if (a.listed && row-- == 0)
+            return position;
+        ++position;
+    }
+    return std::nullopt;
 }
 
 void CIntradayAlarmsDlg::EnableResets()
@@ -816,8 +896,6 @@ void CIntradayAlarmsDlg::EnableResets()
 
 void CIntradayAlarmsDlg::OnCommand(uint32_t command)
 {
-    const int row = list_->currentRow();
-    auto& alarms = server_.alarms().alarms();
     if (command == kCommandLog) {
         ShowLogFile();
         return;
@@ -826,15 +904,16 @@ void CIntradayAlarmsDlg::OnCommand(uint32_t command)
         if (!Confirm("Are you sure you want to delete all alerts?"))
             return;
         server_.ResetAll();
-        Fill(true);
+        Reset();
         return;
     }
-    if (row < 0 || size_t(row) >= alarms.size())
+    const std::optional<size_t> position = AlarmAtRow(list_->currentRow());
+    if (!position)
         return;
-    const IntradayAlarm& alarm = *std::next(alarms.begin(), row);
+    const IntradayAlarm& alarm = *std::next(server_.alarms().alarms().begin(), std::ptrdiff_t(*position));
     if (command == kCommandReset) {
-        server_.ResetAlarm(size_t(row));
-        Fill(true);
+        server_.ResetAlarm(*position);
+        Reset();
         return;
     }
     if (command == kCommandEdit) {
@@ -899,11 +978,11 @@ void ShowIntradayAlarms(QWidget* parent, bool focus)
     if (!dialog)
         dialog = new CIntradayAlarmsDlg(*Server(), parent);
     if (dialog->isVisible()) {
-        dialog->Fill(false);
+        dialog->ScheduleRefresh(-1);
         return;
     }
     QWidget* active = QApplication::activeWindow();
-    dialog->Fill(true);
+    dialog->Reset();
     dialog->show();
     if (parent)
         dialog->move(parent->geometry().center() - dialog->rect().center());
@@ -917,7 +996,7 @@ bool IntradayAlarmsVisible() { return TriggeredDialog() && TriggeredDialog()->is
 void RefreshIntradayAlarms()
 {
     if (IntradayAlarmsVisible())
-        TriggeredDialog()->Fill(true);
+        TriggeredDialog()->Reset();
 }
 
 void CreateIntradayAlarmServer()

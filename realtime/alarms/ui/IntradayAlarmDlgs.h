@@ -2,13 +2,16 @@
 // shares' alarms, the per-share editor, the global editor and the interval chooser.
 #pragma once
 
+#include "platform/MessageDispatch.h"
 #include "realtime/RTFeedSettings.h"
+#include "realtime/TimerQueue.h"
 #include "realtime/alarms/RTShareAlarmRecord.h"
 
 #include <QDialog>
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -127,23 +130,41 @@ private:
     std::vector<uint32_t> keys_; // per line
 };
 
-class CIntradayAlarmsDlg : public QDialog {
+// The list fills in passes on the timer queue's window timer message, so that a long list never holds
+// the program up: a pass inserts the alarms not yet listed until its 30 ms are up (or, from an empty
+// list, 50 lines are in) and schedules the next.
+class CIntradayAlarmsDlg : public QDialog, public MessageTarget {
     Q_OBJECT
 public:
     explicit CIntradayAlarmsDlg(CAlarmServer& server, QWidget* parent = nullptr);
-    // Adds the alarms not yet listed (all of them after a reset); " No alarms" for an empty list.
-    void Fill(bool whole);
+    ~CIntradayAlarmsDlg() override;
+    intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+
+    // Empties the list and lists every alarm anew from a pass 200 ms later; " No alarms" at once for
+    // an empty list.
+    void Reset();
+    // A pass after the interval, or, when negative, 1000 ms (2000 once a pass ran); none while one waits.
+    void ScheduleRefresh(int32_t intervalMs);
+    // One pass; true when every alarm is listed.
+    bool RefreshPass();
+    bool refreshPending() const { return refreshPending_; }
     QListWidget* list() const { return list_; }
     void OnCommand(uint32_t command);
     std::function<bool(uint16_t share, uint8_t exchange)> editShare;
     std::function<bool()> editGlobal;
+    // The millisecond clock the passes time themselves by.
+    std::function<uint32_t()> ticks = SteadyTickCount;
 
 private:
     void EnableResets();
     void ShowLogFile();
+    // The position in the server's list of the alarm on a line.
+    std::optional<size_t> AlarmAtRow(int row) const;
     CAlarmServer& server_;
     QListWidget* list_;
     QPushButton *reset_, *resetAll_;
+    bool refreshPending_ = false;
+    bool passRan_ = false;
 };
 
 // The modal editors as the commands run them; true on OK.

@@ -2,6 +2,7 @@
 // the drawn-line crosses and the share record's layout with its bounded note.
 #include "realtime/alarms/AlarmRules.h"
 
+#include "chartmodel/IntradayReadouts.h"
 #include "chartmodel/LineObjects.h"
 #include "realtime/alarms/AlarmMarket.h"
 
@@ -11,6 +12,8 @@
 #include "platform/ByteOrder.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 using namespace qv;
 
@@ -143,6 +146,39 @@ TEST(AlarmRules, LineCrossesOfSlopedFlatVerticalAndExtendedLines)
     EXPECT_EQ(LineCrossText(line(36000, 100, 36000, 110, false, false), 36000, "GMT"), "Line cross at 10:00 GMT");
 }
 
+// The chart stores the side of the line the price stands on when the alarm is set (LineAlarmSide's
+// rule); the server raises the alarm once the price stands on the other side by that same rule, and
+// never while it stays where it was, the line itself counting as above.
+TEST(AlarmRules, ALineAlarmsWhenThePriceLeavesTheSideTheChartStored)
+{
+    const uint32_t day = 20000 * 86400u;
+    struct Case {
+        uint32_t t1, t2;
+        float y1, y2;
+        float setAt;  // the price when the alarm was set, at 10:15
+        float later;  // the price at 10:30
+        bool raised;
+    };
+    const Case cases[] = {
+        {36000, 39600, 100, 110, 101, 105, true},     // rises onto the sloped line (105 at 10:30)
+        {36000, 39600, 100, 110, 101, 104.9f, false}, // still below it
+        {36000, 39600, 100, 110, 104, 104.9f, true},  // set above (102.5 at 10:15), then falls below
+        {36000, 39600, 100, 110, 104, 105, false},    // stays on the line: above
+        {36000, 39600, 100, 100, 99, 100, true},      // flat: reaches the line
+        {36000, 39600, 100, 100, 101, 99.9f, true},   // flat: falls below
+        {36000, 39600, 100, 100, 101, 100, false},
+        {39600, 36000, 110, 100, 101, 105, true},     // drawn from right to left
+        {39600, 36000, 110, 100, 101, 104.9f, false},
+    };
+    for (const Case& c : cases) {
+        const int word = LineSideOfPrice(c.setAt, 36900, day + c.t1, c.y1, day + c.t2, c.y2);
+        ASSERT_TRUE(word == kLineSideBelow || word == kLineSideAbove);
+        const AlarmLine line{day + c.t1, day + c.t2, c.y1, c.y2, false, word == kLineSideAbove};
+        EXPECT_EQ(LineCrossTime(line, c.later, 37800, 37800).has_value(), c.raised)
+            << c.y1 << "-" << c.y2 << " set at " << c.setAt << ", later " << c.later;
+    }
+}
+
 TEST(RTShareAlarmRecord, RoundTripsFieldByFieldAndBoundsTheNote)
 {
     RTShareAlarmRecord r = RTShareAlarmRecord::Defaults();
@@ -213,12 +249,12 @@ TEST(LineAlarmRecords, CollectsTodaysAlarmedLineStudiesAndRefusesAForeignSection
 {
     const uint32_t today = 20000, t0 = today * 86400u;
     LineObjectList list;
-    auto add = [&](uint32_t time1, uint32_t time2, uint16_t alarm, uint16_t options) {
+    auto add = [&](uint32_t time1, uint32_t time2, uint16_t alarm, uint16_t options, float price1 = 100) {
         LineObject* o = AddLineObject(list, 0, 0);
         o->flags |= kLineObjectSaved;
         o->setPointCount(2);
         StoreU32(o->point(0), time1);
-        StoreF32(o->point(0) + 4, 100);
+        StoreF32(o->point(0) + 4, price1);
         StoreU32(o->point(1), time2);
         StoreF32(o->point(1) + 4, 110);
         o->setAlarm(alarm);
@@ -227,6 +263,8 @@ TEST(LineAlarmRecords, CollectsTodaysAlarmedLineStudiesAndRefusesAForeignSection
     add(t0 + 36000, t0 + 39600, 3, 1);         // today, falls below, extended
     add(t0 + 36000, t0 + 39600, 0, 0);         // no alarm
     add(t0 - 3600, t0 + 39600, 1, 0);          // an end on another day
+    add(t0 + 36000, t0 + 39600, 2, 0);         // a damaged alarm word: no side
+    add(t0 + 36000, t0 + 39600, 1, 0, std::numeric_limits<float>::quiet_NaN()); // a damaged price
     std::vector<uint8_t> item = PackLineObjects(list);
     FreeLineObjectList(list);
     std::vector<ShareLine> lines;

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 
@@ -46,7 +48,7 @@ struct FakeMarket : AlarmMarket {
         first = 28800;
         return !bars.empty();
     }
-    float HighSince(uint32_t, uint32_t) const override { return 0; }
+    float DailyHighBetween(uint32_t, PackedDate, PackedDate) const override { return 0; }
     std::vector<uint32_t> UpdatesSince(uint16_t&) const override { return updates; }
     std::vector<uint32_t> SourceShares(RTAlarmSettings&) const override { return shares; }
     bool Lines(std::vector<ShareLine>& out) const override
@@ -55,6 +57,72 @@ struct FakeMarket : AlarmMarket {
         return true;
     }
 };
+
+// A market whose today is the clock's local date, with quotes, today's high and daily highs of the
+// end-of-day history.
+struct StopHighMarket : AlarmMarket {
+    float todayHigh = 0;
+    std::vector<AlarmQuote> quotes, mondayQuotes;
+    std::map<PackedDate, float> dailyHighs;
+    PackedDate today = 0;
+    uint32_t Today() const override { return today; }
+    float TodayHigh(uint32_t) const override { return todayHigh; }
+    std::vector<AlarmQuote> Quotes(uint32_t) const override { return quotes; }
+    std::vector<AlarmQuote> DayQuotes(uint32_t, PackedDate day) const override
+    {
+        return day == PackDate(7, 12, 2026) ? mondayQuotes : std::vector<AlarmQuote>{};
+    }
+    float DailyHighBetween(uint32_t, PackedDate after, PackedDate before) const override
+    {
+        float high = 0;
+        for (const auto& [day, h] : dailyHighs)
+            if (day > after && day < before)
+                high = std::max(high, h);
+        return high;
+    }
+};
+
+uint32_t LocalTime(int day, int hour)
+{
+    std::tm t{};
+    t.tm_year = 2026 - 1900;
+    t.tm_mon = 11;
+    t.tm_mday = day;
+    t.tm_hour = hour;
+    t.tm_isdst = -1;
+    return uint32_t(std::mktime(&t));
+}
+
+// The stop-loss high since the start: the start day's quotes after the start time (today's, or a
+// stored earlier day's); the daily highs of the days after the start day (the start day's own high
+// holds prices from before the start); today's high always.
+TEST(AlarmStopLossHigh, TakesTheDailyHighsOfTheDaysSinceTheStartDay)
+{
+    StopHighMarket m;
+    m.today = PackDate(10, 12, 2026); // Thursday
+    m.todayHigh = 100;
+    m.quotes = {{9 * 3600, 119, 121, 0}, {11 * 3600, 104, 106, 0}, {12 * 3600, 130, 150, 1}};
+    m.dailyHighs = {{PackDate(7, 12, 2026), 150}, {PackDate(8, 12, 2026), 110}, {PackDate(9, 12, 2026), 112},
+                    {PackDate(10, 12, 2026), 160}};
+    m.mondayQuotes = {{9 * 3600, 139, 141, 0}, {15 * 3600, 119, 121, 0}, {16 * 3600, 0, 200, 0}};
+    struct Case {
+        const char* name;
+        uint32_t from;
+        float high;
+    };
+    const Case cases[] = {
+        {"today at 10:00: the 11:00 quote's mid, not the 09:00 one's", LocalTime(10, 10), 105},
+        {"Monday at 10:00: Monday's 15:00 quote, then Tuesday's and Wednesday's highs", LocalTime(7, 10), 120},
+        {"Monday at 15:30: Tuesday's and Wednesday's highs", LocalTime(7, 15) + 1800, 112},
+        {"Wednesday: none between, today's high", LocalTime(9, 10), 100},
+        {"tomorrow: today's high", LocalTime(11, 10), 100},
+    };
+    for (const Case& c : cases)
+        EXPECT_FLOAT_EQ(m.HighSince(kKey, c.from), c.high) << c.name;
+    m.todayHigh = 0;
+    m.quotes.clear();
+    EXPECT_EQ(m.HighSince(kKey, LocalTime(9, 10)), 0) << "nothing positive";
+}
 
 class AlarmServerTest : public ::testing::Test {
 protected:

@@ -5,6 +5,7 @@
 #include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
 #include "core/ReadersWriterLock.h"
+#include "realtime/AgreementPages.h"
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
 #include "realtime/feed/FeedDecoder.h"
@@ -125,6 +126,56 @@ TEST_F(FeedSimulatorTest, TheDayComesInLiveAndAReconnectionRefillsItOnce)
     EXPECT_GE(sim.connections(), 2u);
 }
 
+// An index held as index values (the US Industrials on the US indices' exchange) is served as such:
+// values alone from the index source, at New York's hours, five hours behind London's clock in
+// December; the store keeps them as quotes of one price, without trades.
+TEST_F(FeedSimulatorTest, AnIndexIsServedAsIndexValuesAtItsMarketsHours)
+{
+    constexpr uint16_t kIndex = 0xC00F;
+    std::vector<dev::IntradayShareSpec> specs = {{MakeRTKey(0, 0x4001), Prices(100), {}, {}},
+                                                 {MakeRTKey(0, kIndex), Prices(40000), {}, {}, true, 9}};
+    WriteDay(dev::MakeIntradayDay(kFri4, table, specs));
+    WriteIndex();
+    dev::FeedSimulatorOptions options = Options();
+    options.speed = 6000;
+    dev::FeedSimulator sim(options);
+    ASSERT_TRUE(sim.Start(nullptr));
+    const dev::SimulatedShare* index = nullptr;
+    for (const dev::SimulatedShare& s : sim.shares())
+        if (s.share == kIndex)
+            index = &s;
+    ASSERT_NE(index, nullptr);
+    EXPECT_TRUE(index->index);
+    EXPECT_EQ(index->market, 9);
+    EXPECT_EQ(Trades(*index), 0u);
+    EXPECT_EQ(index->events.front().time, 9 * 3600 + 1800u) << "New York's opening";
+    EXPECT_EQ(index->events.back().time, 16 * 3600u);
+    for (const dev::IntradayEvent& e : index->events)
+        ASSERT_EQ(e.bid, e.offer);
+    UseServer(sim);
+    ASSERT_TRUE(StartRTEngine());
+    auto stored = [&] {
+        ExclusiveLockGuard lock(IntradayStoreLock());
+        RTDayRecord* day = GetRTDay(kMon7, false);
+        int32_t slot = -1;
+        RTDayShareEntry* e = day ? GetRTDayShare(MakeRTKey(0, kIndex), *day, slot, false) : nullptr;
+        std::pair<uint8_t, std::vector<RTStoredItem>> out;
+        if (e) {
+            out.first = e->source;
+            out.second = ReadRTStoredTicks(std::span(e->ticks.data(), e->tickCount), e->streamOffset, false);
+        }
+        return out;
+    };
+    EXPECT_TRUE(WaitFor([&] { return stored().second.size() > 10; })) << "after London's 14:30";
+    const auto [source, items] = stored();
+    EXPECT_EQ(source, 9);
+    for (const RTStoredItem& item : items) {
+        ASSERT_NE(item.kind, RTStoredItem::Trade);
+        if (item.kind == RTStoredItem::Quote)
+            EXPECT_EQ(item.value1, item.value2);
+    }
+}
+
 // A dropped connection ends the engine and waits a reconnect a second later, which connects again;
 // the user's disconnect takes any waiting reconnect away and a later tick starts nothing.
 TEST_F(FeedSimulatorTest, ADroppedConnectionReconnectsUntilTheUserDisconnects)
@@ -242,6 +293,51 @@ TEST_F(FeedSimulatorTest, AnAbortedBackfillEndsItsDayAndSendsNoMore)
     EXPECT_EQ(TheFeedServerInfo().control, statusFrames + 2) << "no further day";
     EXPECT_LT(TheFeedServerInfo().backfillDone, TheFeedServerInfo().backfillTotal);
     EXPECT_EQ(RTConnectionStep(), kFeedConnected);
+}
+
+// The account lacks the NYSE/AMEX agreement: answers finished while disconnected wait; once connected
+// they go to the server, which records them, and the next log-on reports the agreement completed.
+TEST_F(FeedSimulatorTest, AnAgreementSentIsRecordedAndTheNextLogOnReportsItDone)
+{
+    dev::FeedSimulatorOptions options = Options();
+    options.agreements = kNasdaqAgreementDone;
+    dev::FeedSimulator sim(options);
+    ASSERT_TRUE(sim.Start(nullptr));
+    UseServer(sim);
+    std::atomic<uint32_t> reported{0xFFFF};
+    TheRTEngineHooks().agreementsReported = [&reported](uint32_t completed) { reported = completed; };
+
+    AgreementAnswers answers;
+    answers.account = "QV1234";
+    answers.subscriber[0] = "A. Investor";
+    answers.subscriber[1] = "1 High Street, Leeds";
+    answers.occupations = {kOtherOccupation, 10};
+    answers.otherOccupation = "Sculptor";
+    ASSERT_TRUE(FinishAgreement(answers, AgreementEntry{{"Vendor Ltd, York", "Clerk", "Filing"}}));
+    EXPECT_FALSE(SendRTAgreement()) << "not connected";
+    EXPECT_TRUE(TheAgreementOutbox().toSend);
+
+    ASSERT_TRUE(StartRTEngine());
+    ASSERT_TRUE(WaitFor([] { return RTConnectionStep() == kFeedConnected; }));
+    EXPECT_EQ(reported, kNasdaqAgreementDone);
+    ASSERT_TRUE(SendRTAgreement());
+    EXPECT_FALSE(TheAgreementOutbox().toSend);
+    EXPECT_FALSE(SendRTAgreement()) << "sent once";
+    ASSERT_TRUE(WaitFor([&] { return sim.agreements().received().size() == 1; }));
+    const dev::ReceivedAgreement received = sim.agreements().received()[0];
+    EXPECT_EQ(received.account, "QV1234");
+    EXPECT_EQ(received.address, "1 High Street, Leeds");
+    EXPECT_EQ(received.occupations, (std::vector<std::string>{"Sculptor", "Retired"}));
+    ASSERT_EQ(received.employers.size(), 1u);
+    EXPECT_EQ(received.employers[0].texts[2], "Filing");
+
+    StopRTEngine();
+    reported = 0xFFFF;
+    ASSERT_TRUE(StartRTEngine());
+    ASSERT_TRUE(WaitFor([] { return RTConnectionStep() == kFeedConnected; }));
+    EXPECT_EQ(reported, kNasdaqAgreementDone | kNyseAgreementDone);
+    EXPECT_TRUE(AgreementCommands(0x0C, reported).empty()) << "nothing to ask again";
+    TheRTEngineHooks().agreementsReported = nullptr;
 }
 
 // A refused log-on keeps its step and ends the feed thread; nothing reconnects.

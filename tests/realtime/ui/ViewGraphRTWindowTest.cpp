@@ -4,7 +4,11 @@
 // goes to build/renders (intraday-chart-*.png) for a person to look at.
 #include "realtime/ui/ViewGraphRTWindow.h"
 
+#include "chartmodel/ChartCalendar.h"
 #include "chartmodel/GraphSettingDefaults.h"
+#include "chartmodel/StopLossSettings.h"
+#include "charts/DrawingObjectHits.h"
+#include "platform/ByteOrder.h"
 #include "chartmodel/AddedGraphEntries.h"
 #include "chartmodel/IndicatorPlacement.h"
 #include "chartmodel/IndicatorRecord.h"
@@ -164,6 +168,65 @@ TEST_F(IntradayChartWindow, PreviousDayLevelsPivotsAndAnAddedShare)
     WriteAddedGraph(Setting(), 0, {1, 0xC00000, 0x4002});
     const QImage added = Render("added-share-of-new-york");
     EXPECT_GT(Count(added, qRgb(0, 0, 0xC0)), 100) << "the added share's line";
+}
+
+// The pivot series, bar by bar, and two moving averages with the bands of one; each in its pen.
+TEST_F(IntradayChartWindow, PivotSeriesAndMovingAverages)
+{
+    gs::SetU8(Setting(), intraday::kPriceStyle, 2);
+    gs::SetU16(Setting(), intraday::kTradesDisplay, 0);
+    gs::SetU8(Setting(), intraday::kPivotSeries + gs::kPivotFlags, 0b111);
+    for (size_t i = 0; i < 5; ++i)
+        gs::SetU32(Setting(), intraday::kPivotSeries + gs::kPivotPens + 4 * i, 0xC000C0);
+    const QImage pivots = Render("pivot-series");
+    EXPECT_GT(Count(pivots, qRgb(0xC0, 0, 0xC0)), 1500) << "the pivot series";
+    // A bar without a level (the day's first) leaves the price scale alone.
+    EXPECT_GT(FindSeries(chart.timeBands, chart.FindPane(kPanePrice))->range->minimum, 200.0f);
+    gs::SetU8(Setting(), intraday::kPivotSeries + gs::kPivotFlags, 0);
+    gs::SetU32(Setting(), gs::kLineWords, 0x80000000u | 12);
+    gs::SetU32(Setting(), gs::kLineColours, 0x00C000);
+    gs::SetU32(Setting(), gs::kLineWords + 4, 0x80000000u | 1u << 30 | 2u << 20 | 30);
+    gs::SetU32(Setting(), gs::kLineColours + 4, 0xC00000);
+    gs::SetU32(Setting(), gs::kLineBandColours + 4, 0x00C0C0);
+    const QImage averages = Render("moving-averages");
+    EXPECT_EQ(Count(averages, qRgb(0xC0, 0, 0xC0)), 0) << "the pivot series is off";
+    EXPECT_GT(Count(averages, qRgb(0, 0xC0, 0)), 600) << "the 12-bar average";
+    EXPECT_GT(Count(averages, qRgb(0, 0, 0xC0)), 600) << "the 30-bar average";
+    EXPECT_GT(Count(averages, qRgb(0xC0, 0xC0, 0)), 1200) << "its two bands";
+}
+
+// The measuring drawings read the intraday bars: a regression line and a percentage change drawn
+// over part of the shown day stand where those bars are.
+TEST_F(IntradayChartWindow, MeasuringDrawingsReadTheIntradayBars)
+{
+    gs::SetU8(Setting(), intraday::kPriceStyle, 2);
+    Render("before-measuring");
+    const int32_t day = int32_t(DateToCalendarIndex(kHeld[1]));
+    for (uint32_t subtype : {4u, 8u}) {
+        SCOPED_TRACE(subtype);
+        LineObjectList& list = chart.drawing.PaneObjects(kPanePrice);
+        FreeLineObjectList(list);
+        LineObject* object = AddLineObject(list, subtype, 0x0000FF);
+        object->flags = kLineObjectSaved | 0x02; // the main line, no channel
+        SetObjectSettingsMask(*object, kAllSettingsMask);
+        for (int i = 0; i < 2; ++i) {
+            StoreI32(object->point(i), day + (i ? 43200 : 36000));
+            StoreF32(object->point(i) + 4, 250.0f);
+        }
+        object->setPointCount(2);
+        const std::vector<DrawnLineObject> figures = chart.drawing.Figures();
+        ASSERT_EQ(figures.size(), 1u);
+        const StudyShapes& shapes = figures[0].shapes;
+        if (subtype == 4) {
+            ASSERT_EQ(shapes.segments.size(), 1u) << "the fitted line";
+            EXPECT_EQ(shapes.segments[0].from.x, chart.chart.XOfPosition(day + 36000));
+            EXPECT_EQ(shapes.segments[0].to.x, chart.chart.XOfPosition(day + 43200));
+        } else {
+            ASSERT_EQ(shapes.labels.size(), 1u);
+            EXPECT_NE(shapes.labels[0].text.find('%'), std::string::npos);
+        }
+        FreeLineObjectList(list);
+    }
 }
 
 TEST_F(IntradayChartWindow, RendersIntoThePreviewRectangle)

@@ -3,9 +3,12 @@
 #include "realtime/alarms/ui/IntradayAlarmDlgs.h"
 
 #include "core/ConfigState.h"
+#include "platform/MessageDispatch.h"
 #include "realtime/alarms/AlarmRules.h"
+#include "realtime/TimerQueue.h"
 #include "realtime/alarms/AlarmServer.h"
 #include "shell/FrameDialogSeams.h"
+#include "shell/ui/DialogHelp.h"
 #include "support/FakeMessageBox.h"
 #include "support/ui/Render.h"
 
@@ -79,7 +82,7 @@ TEST_F(IntradayAlarmDlgsTest, TriggeredListLinesAndResets)
     StoreShareAlarmRecord(kShare, 0, record);
     server.alarms().Raise(Alarm(kAlarmAbove, "Price above alarm level at 10:00 GMT"), {});
     server.alarms().Raise(Alarm(kAlarmMacd, "MACD cross at 10:00 GMT"), {});
-    dialog.Fill(false);
+    EXPECT_TRUE(dialog.RefreshPass());
     ASSERT_EQ(dialog.list()->count(), 2);
     EXPECT_TRUE(dialog.list()->item(0)->text().endsWith("\tAcme plc\tPrice above alarm level at 10:00 GMT\tcheck the news"));
     EXPECT_TRUE(dialog.list()->item(1)->text().endsWith("\tAcme plc\tMACD cross at 10:00 GMT\tglobal alarm"));
@@ -104,6 +107,95 @@ TEST_F(IntradayAlarmDlgsTest, TriggeredListLinesAndResets)
     EXPECT_EQ(boxes.texts().back(), "Are you sure you want to delete all alerts?");
     EXPECT_TRUE(server.alarms().empty());
     EXPECT_EQ(dialog.list()->item(0)->text(), " No alarms");
+}
+
+// The list fills in passes on the timer queue: 200 ms after a reset; from an empty list at most 50
+// lines; later passes 2000 ms apart once one ran, each ending when its 30 ms are up (looked at every
+// fourth line); new lines go in at their places and the selection stays on its line.
+TEST_F(IntradayAlarmDlgsTest, TheTriggeredListFillsInTimeSlicedPasses)
+{
+    TimerQueue().Stop(); // the passes run only when this test dispatches the queue
+    CAlarmServer server(std::make_unique<QuietMarket>());
+    server.setTimer = nullptr;
+    auto raise = [&server](int count, uint32_t firstStamp) {
+        for (int i = 0; i < count; ++i) {
+            IntradayAlarm a = Alarm(kAlarmAbove, "Price above alarm level");
+            a.key = 0x4100 + firstStamp + uint32_t(i); // one alarm per share
+            a.stamp = firstStamp + uint32_t(i);
+            ASSERT_TRUE(server.alarms().Raise(a, {}));
+        }
+    };
+    raise(120, 1000);
+    auto dispatchAfter = [](uint32_t ms) {
+        TimerQueue().DispatchDue(SteadyTickCount() + ms);
+        DeliverPostedMessages();
+    };
+
+    const uint32_t before = SteadyTickCount();
+    CIntradayAlarmsDlg dialog(server);
+    dialog.ticks = [] { return 0u; }; // no pass runs out of time
+    EXPECT_EQ(dialog.list()->count(), 0);
+    EXPECT_TRUE(dialog.refreshPending());
+    TimerQueue().DispatchDue(before + 150);
+    DeliverPostedMessages();
+    EXPECT_EQ(dialog.list()->count(), 0) << "not before 200 ms";
+    dispatchAfter(250);
+    EXPECT_EQ(dialog.list()->count(), 50) << "a first pass from an empty list";
+    EXPECT_TRUE(dialog.refreshPending());
+    dispatchAfter(1500);
+    EXPECT_EQ(dialog.list()->count(), 50) << "the next pass waits 2000 ms";
+    dispatchAfter(2100);
+    EXPECT_EQ(dialog.list()->count(), 120);
+    EXPECT_FALSE(dialog.refreshPending());
+
+    // A pass whose clock moves 10 ms a look stops at the first look past 30 ms: 16 lines.
+    dialog.list()->setCurrentRow(0);
+    const QString selected = dialog.list()->currentItem()->text();
+    raise(20, 5000);
+    uint32_t clock = 0;
+    dialog.ticks = [&clock] { return clock += 10; };
+    EXPECT_FALSE(dialog.RefreshPass());
+    EXPECT_EQ(dialog.list()->count(), 136);
+    EXPECT_EQ(dialog.list()->currentItem()->text(), selected);
+    EXPECT_TRUE(dialog.RefreshPass());
+    EXPECT_EQ(dialog.list()->count(), 140);
+    EXPECT_EQ(dialog.list()->currentRow(), 20);
+    const std::list<IntradayAlarm>& alarms = server.alarms().alarms();
+
+    // Resetting one alarm lists the rest anew from a pass 200 ms later; the line chosen is the alarm reset.
+    dialog.list()->setCurrentRow(139);
+    const uint32_t oldest = alarms.back().key;
+    dialog.OnCommand(26403);
+    EXPECT_EQ(server.alarms().size(), 139u);
+    EXPECT_NE(server.alarms().alarms().back().key, oldest);
+    EXPECT_EQ(dialog.list()->count(), 0);
+    dialog.ticks = [] { return 0u; };
+    dispatchAfter(250);
+    EXPECT_EQ(dialog.list()->count(), 50);
+    TimerQueue().Clear();
+}
+
+// Each list and editor has a Help button (2158) that shows the topic of its own template.
+TEST_F(IntradayAlarmDlgsTest, HelpShowsEachDialogsTopic)
+{
+    CAlarmServer server(std::make_unique<QuietMarket>());
+    server.setTimer = nullptr;
+    std::vector<uint32_t> topics;
+    const DialogHelpHost previous = SetDialogHelpHost([&topics](uint32_t topic, bool popup) {
+        if (!popup)
+            topics.push_back(topic);
+    });
+    CIntradayAlarmsDlg triggered(server);
+    CReviewShareAlarmsDlg review;
+    CShareRTAlarmsDlg share(kShare, 0);
+    CGlobalIntradayAlarmsDlg global(RTAlarmSettings::Defaults());
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&triggered, &review, &share, &global}) {
+        QPushButton* help = Button(*dialog, 2158);
+        ASSERT_TRUE(help) << dialog->objectName().toStdString();
+        help->click();
+    }
+    SetDialogHelpHost(previous);
+    EXPECT_EQ(topics, (std::vector<uint32_t>{0x20000 + 719, 0x20000 + 561, 0x20000 + 707, 0x20000 + 710}));
 }
 
 TEST_F(IntradayAlarmDlgsTest, ViewLogFileNeedsANameAndOffersToEnableTheLog)
