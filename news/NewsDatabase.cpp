@@ -351,15 +351,15 @@ const NewsDayBlock* NewsDatabase::dayBlock(PackedDate date, bool& noFile)
     return cachedBlock_ ? &*cachedBlock_ : nullptr;
 }
 
-std::optional<std::vector<uint8_t>> NewsDatabase::ReadDayBytes(ExclusiveFile& file, const NewsDay& day)
+std::optional<std::vector<uint8_t>> NewsDatabase::ReadDayBytes(const ExclusiveFile& file, const NewsDay& day)
 {
     std::vector<uint8_t> bytes(day.blockLength);
-    if (!file.seek(day.blockOffset) || file.read(bytes.data(), bytes.size()) != (long long)bytes.size())
+    if (file.readAt(day.blockOffset, bytes.data(), bytes.size()) != (long long)bytes.size())
         return std::nullopt;
     return bytes;
 }
 
-std::optional<NewsDayBlock> NewsDatabase::ReadDayBlock(ExclusiveFile& file, const NewsDay& day)
+std::optional<NewsDayBlock> NewsDatabase::ReadDayBlock(const ExclusiveFile& file, const NewsDay& day)
 {
     std::optional<std::vector<uint8_t>> bytes = ReadDayBytes(file, day);
     if (!bytes)

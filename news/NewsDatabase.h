@@ -99,9 +99,10 @@ public:
     // is unknown or its block unreadable, noFile set when DNews.dat cannot be opened.
     const NewsDayBlock* dayBlock(PackedDate date, bool& noFile);
     // A day's block read from DNews.dat opened for reading; nothing when unreadable or damaged.
-    static std::optional<NewsDayBlock> ReadDayBlock(ExclusiveFile& file, const NewsDay& day);
-    // The block's bytes, unparsed; nothing when they cannot be read.
-    static std::optional<std::vector<uint8_t>> ReadDayBytes(ExclusiveFile& file, const NewsDay& day);
+    static std::optional<NewsDayBlock> ReadDayBlock(const ExclusiveFile& file, const NewsDay& day);
+    // The block's bytes, unparsed; nothing when they cannot be read. Several threads may read blocks
+    // of the same file at once.
+    static std::optional<std::vector<uint8_t>> ReadDayBytes(const ExclusiveFile& file, const NewsDay& day);
 
 private:
     void verify();

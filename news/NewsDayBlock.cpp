@@ -109,10 +109,15 @@ bool NewsDayBlock::storySymbols(size_t story, uint8_t table, std::vector<uint16_
     const NewsDecodeTable* fast = table < decodeTables.size() ? &decodeTables[table] : nullptr;
     if (!DecodeNewsStoryInto(tables[table], text, starts[story], end, maxSymbols, fast, symbols))
         return false;
-    const bool known = std::all_of(symbols.begin(), symbols.end(), [this](uint16_t s) { return s < wordIds.size(); });
-    if (!known)
+    // The largest symbol alone decides, found without a branch per symbol.
+    uint16_t largest = 0;
+    for (uint16_t s : symbols)
+        largest = std::max(largest, s);
+    if (!symbols.empty() && largest >= wordIds.size()) {
         symbols.clear();
-    return known;
+        return false;
+    }
+    return true;
 }
 
 std::optional<std::vector<uint32_t>> NewsDayBlock::storyWords(size_t story, uint8_t table, size_t maxSymbols) const

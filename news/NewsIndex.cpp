@@ -9,8 +9,9 @@
 #include "shell/IdleWork.h"
 
 #include <algorithm>
+#include <bit>
+#include <numeric>
 #include <span>
-#include <thread>
 
 namespace qv {
 
@@ -18,20 +19,25 @@ namespace {
 
 constexpr uint16_t kEmptyPostings = 65535;
 
-// Bits written most significant first through a 64-bit accumulator.
+// Bits written most significant first through a 64-bit accumulator, emptied 32 bits at a time.
 class Bits {
 public:
+    void reserve(size_t bytes) { bytes_.reserve(bytes); }
     void put(uint32_t value, int count)
     {
         pending_ = (pending_ << count) | (uint64_t(value) & ((uint64_t(1) << count) - 1));
         pendingBits_ += count;
-        while (pendingBits_ >= 8) {
-            pendingBits_ -= 8;
-            bytes_.push_back(uint8_t(pending_ >> pendingBits_));
-        }
+        if (pendingBits_ < 32)
+            return;
+        pendingBits_ -= 32;
+        const uint32_t word = uint32_t(pending_ >> pendingBits_);
+        for (int shift = 24; shift >= 0; shift -= 8)
+            bytes_.push_back(uint8_t(word >> shift));
     }
     void align()
     {
+        for (; pendingBits_ >= 8; pendingBits_ -= 8)
+            bytes_.push_back(uint8_t(pending_ >> (pendingBits_ - 8)));
         if (pendingBits_)
             bytes_.push_back(uint8_t(pending_ << (8 - pendingBits_)));
         pending_ = 0;
@@ -72,8 +78,14 @@ namespace {
 template <typename Postings>
 std::vector<uint8_t> SectionOf(const Postings& postings)
 {
+    // At most two bytes a story and three a list: the lists are written without growing.
+    size_t most = 0;
+    for (const auto& posting : postings)
+        most += 3 + 2 * posting.second.size();
     Bits lists;
+    lists.reserve(most);
     std::vector<std::pair<uint32_t, uint32_t>> table;
+    table.reserve(postings.size());
     for (const auto& [slot, stories] : postings) {
         table.emplace_back(slot, uint32_t(lists.bytes().size()));
         lists.u16(stories.empty() ? kEmptyPostings : stories[0]);
@@ -197,8 +209,8 @@ std::vector<uint32_t> SlotsById(const NewsCatalogue& c)
     return slots;
 }
 
-// A day to index: its block's bytes and its stories, read on the calling thread, and the section
-// made of them (the block parsed on the thread that makes it).
+// A day to index: its stories, its block's bytes read on the thread that makes its section, and
+// the section.
 struct DayWork {
     std::optional<std::vector<uint8_t>> bytes;
     std::vector<const NewsStory*> stories;
@@ -208,29 +220,42 @@ struct DayWork {
 // The day's postings: for each hash slot of its words, the day indexes of the stories holding it.
 // Each of the day's symbols is mapped once to its word's slot, and the slots to dense word numbers
 // in slot order; the (word, story) pairs then fall into place by a counting sort.
-std::vector<uint8_t> DaySection(DayWork& day, const NewsDictionary& dictionary, const std::vector<uint32_t>& slotById)
+std::vector<uint8_t> DaySection(DayWork& day, const NewsDictionary& dictionary, const std::vector<uint32_t>& slotById,
+                                size_t slotCount)
 {
     constexpr uint32_t kNone = UINT32_MAX;
     const std::optional<NewsDayBlock> parsed = day.bytes ? NewsDayBlock::Parse(*day.bytes) : std::nullopt;
     if (!parsed)
         return NewsIndexSection(std::vector<NewsPostingList>());
     const NewsDayBlock& block = *parsed;
+    // The slots in use are marked in a bitmap, so that a slot's number is the count of marks below it.
     std::vector<uint32_t> slotOfSymbol(block.wordIds.size(), kNone);
-    std::vector<uint32_t> slots;
+    std::vector<uint64_t> marks((slotCount + 63) / 64, 0);
     for (size_t symbol = 0; symbol < block.wordIds.size(); ++symbol) {
         const uint32_t id = block.wordIds[symbol];
         if (id < news_header::kFirstWordOffset)
             continue;
         const uint32_t base = (id & kNewsCaseMask) == 3 ? dictionary.baseId(id) : id & ~kNewsCaseMask;
-        if (base < slotById.size() && slotById[base] != kNone)
-            slots.push_back(slotOfSymbol[symbol] = slotById[base]);
+        if (base >= slotById.size() || slotById[base] == kNone)
+            continue;
+        const uint32_t slot = slotOfSymbol[symbol] = slotById[base];
+        marks[slot / 64] |= uint64_t(1) << (slot % 64);
     }
-    std::sort(slots.begin(), slots.end());
-    slots.erase(std::unique(slots.begin(), slots.end()), slots.end());
+    std::vector<uint32_t> slots;
+    std::vector<uint32_t> marksBelow(marks.size());
+    for (size_t w = 0; w < marks.size(); ++w) {
+        marksBelow[w] = uint32_t(slots.size());
+        for (uint64_t bits = marks[w]; bits; bits &= bits - 1)
+            slots.push_back(uint32_t(w * 64 + size_t(std::countr_zero(bits))));
+    }
     std::vector<uint32_t> wordOfSymbol(slotOfSymbol.size(), kNone);
-    for (size_t symbol = 0; symbol < slotOfSymbol.size(); ++symbol)
-        if (slotOfSymbol[symbol] != kNone)
-            wordOfSymbol[symbol] = uint32_t(std::lower_bound(slots.begin(), slots.end(), slotOfSymbol[symbol]) - slots.begin());
+    for (size_t symbol = 0; symbol < slotOfSymbol.size(); ++symbol) {
+        const uint32_t slot = slotOfSymbol[symbol];
+        if (slot != kNone) {
+            const uint64_t lower = marks[slot / 64] & ((uint64_t(1) << (slot % 64)) - 1);
+            wordOfSymbol[symbol] = marksBelow[slot / 64] + uint32_t(std::popcount(lower));
+        }
+    }
 
     std::stable_sort(day.stories.begin(), day.stories.end(),
                      [](const NewsStory* a, const NewsStory* b) { return a->dayIndex < b->dayIndex; });
@@ -238,17 +263,31 @@ std::vector<uint8_t> DaySection(DayWork& day, const NewsDictionary& dictionary, 
     std::vector<uint32_t> lastStory(slots.size(), kNone);
     std::vector<uint32_t> counts(slots.size() + 1, 0);
     std::vector<std::pair<uint32_t, uint16_t>> pairs; // (word, story index within the day)
+    // The stories are decoded a code table at a time, which keeps that table's steps in the cache,
+    // into one buffer (a story that does not decode leaves no symbols), and taken in index order.
+    std::vector<uint32_t> byTable(day.stories.size());
+    std::iota(byTable.begin(), byTable.end(), 0u);
+    std::stable_sort(byTable.begin(), byTable.end(),
+                     [&](uint32_t a, uint32_t b) { return day.stories[a]->codeTable < day.stories[b]->codeTable; });
+    std::vector<uint16_t> decoded;
+    std::vector<std::pair<size_t, size_t>> decodedOf(day.stories.size(), {0, 0}); // (first, count) in decoded
     std::vector<uint16_t> symbols;
-    for (const NewsStory* story : day.stories) {
+    for (uint32_t i : byTable) {
+        const NewsStory* story = day.stories[i];
         if (!block.storySymbols(story->dayIndex, story->codeTable, symbols))
             continue;
-        for (uint16_t symbol : symbols) {
+        decodedOf[i] = {decoded.size(), symbols.size()};
+        decoded.insert(decoded.end(), symbols.begin(), symbols.end());
+    }
+    for (size_t i = 0; i < day.stories.size(); ++i) {
+        const uint16_t dayIndex = day.stories[i]->dayIndex;
+        for (uint16_t symbol : std::span<const uint16_t>(decoded).subspan(decodedOf[i].first, decodedOf[i].second)) {
             const uint32_t word = wordOfSymbol[symbol];
-            if (word == kNone || lastStory[word] == story->dayIndex)
+            if (word == kNone || lastStory[word] == dayIndex)
                 continue;
-            lastStory[word] = story->dayIndex;
+            lastStory[word] = dayIndex;
             ++counts[word + 1];
-            pairs.emplace_back(word, story->dayIndex);
+            pairs.emplace_back(word, dayIndex);
         }
     }
     for (size_t word = 1; word < counts.size(); ++word)
@@ -262,13 +301,6 @@ std::vector<uint8_t> DaySection(DayWork& day, const NewsDictionary& dictionary, 
         if (counts[word + 1] > counts[word])
             postings.emplace_back(slots[word], std::span<const uint16_t>(sorted).subspan(counts[word], counts[word + 1] - counts[word]));
     return SectionOf(postings);
-}
-
-// Makes the sections of the days on several threads, a day at a time: each day reads only its own
-// block and stories, and the dictionary and slots are only read.
-void MakeSections(std::vector<DayWork>& days, const NewsDictionary& dictionary, const std::vector<uint32_t>& slotById)
-{
-    ParallelFor(days.size(), [&](size_t i) { days[i].section = DaySection(days[i], dictionary, slotById); }, 1);
 }
 
 // The index file's bytes up to the end of the last section before firstDay, when every such
@@ -334,43 +366,51 @@ NewsReindexResult ReindexNews(NewsDatabase& database, NewsReindexProgress* progr
     std::map<PackedDate, std::vector<const NewsStory*>> byDay;
     for (const NewsStory& story : c.stories)
         byDay[story.dayDate].push_back(&story);
-    ByteWriter file;
-    std::vector<uint8_t> kept = KeptSections(c, firstDay);
-    file.bytes(kept.data(), kept.size());
+    // The index is written as it is made, into workINews.dat, which then takes INews.dat's place.
+    const std::vector<uint8_t> kept = KeptSections(c, firstDay);
+    ExclusiveFile file;
+    bool written = file.open(work, ExclusiveFile::Mode::Create) && file.write(kept.data(), kept.size());
+    uint64_t fileSize = kept.size();
     ExclusiveFile stories;
     const bool storiesOpen = stories.open(NewsDatabase::NewsFolder() / "DNews.dat", ExclusiveFile::Mode::Read);
+    std::vector<DayWork> days(written ? c.days.size() - firstDay : 0);
+    for (size_t j = 0; j < days.size(); ++j)
+        days[j].stories = std::move(byDay[c.days[firstDay + j].date]);
     if (progress)
         progress->open(c.days.size());
     bool stopped = false;
-    // Days are indexed a batch at a time, and each day's section is then added, with a waiting
-    // message dispatched and the progress shown, in day order.
-    const size_t batch = std::max<size_t>(2 * std::thread::hardware_concurrency(), 1);
-    for (size_t first = firstDay; first < c.days.size() && !stopped; first += batch) {
-        std::vector<DayWork> work(std::min(batch, c.days.size() - first));
-        for (size_t j = 0; j < work.size(); ++j) {
-            const NewsDay& day = c.days[first + j];
-            if (storiesOpen)
-                work[j].bytes = NewsDatabase::ReadDayBytes(stories, day);
-            work[j].stories = std::move(byDay[day.date]);
-        }
-        MakeSections(work, dictionary, slotById);
-        for (size_t j = 0; j < work.size() && !stopped; ++j) {
-            NewsDay& day = c.days[first + j];
-            day.indexOffset = uint32_t(file.size());
-            day.indexLength = uint32_t(work[j].section.size());
-            file.bytes(work[j].section.data(), work[j].section.size());
-            PumpWaitingMessages();
-            stopped = progress && !progress->step(first + j + 1);
-        }
-    }
+    // Each day's block is read and its section made on any of the threads; the sections are written,
+    // with a waiting message dispatched and the progress shown, in day order on this thread.
+    auto make = [&](size_t j) {
+        DayWork& day = days[j];
+        if (storiesOpen)
+            day.bytes = NewsDatabase::ReadDayBytes(stories, c.days[firstDay + j]);
+        day.section = DaySection(day, dictionary, slotById, c.hashTable.size());
+        day.bytes.reset();
+        day.stories = {};
+    };
+    auto take = [&](size_t j) {
+        NewsDay& day = c.days[firstDay + j];
+        const std::vector<uint8_t> section = std::move(days[j].section);
+        day.indexOffset = uint32_t(fileSize);
+        day.indexLength = uint32_t(section.size());
+        fileSize += section.size();
+        written = file.write(section.data(), section.size());
+        PumpWaitingMessages();
+        stopped = progress && !progress->step(firstDay + j + 1);
+        return written && !stopped;
+    };
+    ParallelForInOrder(days.size(), make, take);
+    written = file.close() && written;
     if (progress)
         progress->close();
     if (stopped) {
+        ForceDelete(work);
         ForceDelete(NewsDatabase::NewsFolder() / "INews.dat");
         Unindex(c);
         return NewsReindexResult::Stopped;
     }
-    if (!WriteFileBytes(work, file.data()) || !RenameReplace(work, NewsDatabase::NewsFolder() / "INews.dat")) {
+    if (!written || !RenameReplace(work, NewsDatabase::NewsFolder() / "INews.dat")) {
         ForceDelete(work);
         Unindex(c);
         return NewsReindexResult::Failed;

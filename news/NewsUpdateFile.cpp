@@ -3,6 +3,7 @@
 
 #include "platform/ByteOrder.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -109,6 +110,16 @@ int NewsUpdate::wordClass(size_t i) const
 
 namespace {
 
+// The 64 bits of the stream from byte `at`, the first bit the most significant.
+uint64_t StreamWindow(const uint8_t* at)
+{
+    uint64_t window = 0;
+    std::memcpy(&window, at, sizeof window);
+    if constexpr (std::endian::native == std::endian::little)
+        window = __builtin_bswap64(window);
+    return window;
+}
+
 // One symbol from the eight bytes at `bytes` (skipping `skip` bits): the table gives the first
 // twelve bits' worth, and a longer code walks on through the tree in the same 64-bit window. The
 // bits used (the symbol in `symbol`), or 0 when the code leaves the tree or outruns the window.
@@ -116,11 +127,7 @@ int FastNewsSymbol(std::span<const uint16_t> tree, const NewsDecodeTable& table,
                    size_t& symbol)
 {
     constexpr int k = NewsDecodeTable::kBits;
-    uint64_t window = 0;
-    std::memcpy(&window, bytes, sizeof window);
-    if constexpr (std::endian::native == std::endian::little)
-        window = __builtin_bswap64(window);
-    window <<= skip;
+    const uint64_t window = StreamWindow(bytes) << skip;
     const NewsDecodeTable::Step step = table.steps[size_t(window >> (64 - k))];
     if (!step.bits)
         return 0;
@@ -142,6 +149,31 @@ int FastNewsSymbol(std::span<const uint16_t> tree, const NewsDecodeTable& table,
     return 0;
 }
 
+// The symbols whose codes end within the table's twelve bits, decoded one after another from one
+// 64-bit window of the stream at `pos` for as long as their codes lie whole in it and before
+// `endBit`. Stops at a longer code, at the window's end or at endBit; false when a code crosses
+// endBit or there would be more than maxSymbols.
+bool ShortNewsSymbols(const NewsDecodeTable& table, std::span<const uint8_t> text, size_t& pos, size_t endBit,
+                      size_t maxSymbols, std::vector<uint16_t>& symbols)
+{
+    constexpr int k = NewsDecodeTable::kBits;
+    uint64_t window = StreamWindow(text.data() + pos / 8) << (pos % 8);
+    int left = 64 - int(pos % 8);
+    while (pos < endBit) {
+        const NewsDecodeTable::Step step = table.steps[size_t(window >> (64 - k))];
+        // Bits beyond the window read as zeros, which a code no longer than what is left ignores.
+        if (!step.leaf || step.bits > left)
+            return true;
+        if (symbols.size() >= maxSymbols || pos + step.bits > endBit)
+            return false;
+        symbols.push_back(step.at);
+        pos += step.bits;
+        window <<= step.bits;
+        left -= step.bits;
+    }
+    return true;
+}
+
 } // namespace
 
 bool DecodeNewsStoryInto(std::span<const uint16_t> tree, std::span<const uint8_t> text, uint32_t start, size_t endBit,
@@ -154,7 +186,17 @@ bool DecodeNewsStoryInto(std::span<const uint16_t> tree, std::span<const uint8_t
     // A tree of one leaf codes in no bits: such a story has no length to read.
     if (!(tree[0] & 0x8000))
         return pos == endBit;
+    // Every code takes at least a bit.
+    symbols.reserve(std::min(endBit - pos, maxSymbols));
     while (pos < endBit) {
+        if (table && pos / 8 + 8 <= text.size()) {
+            if (!ShortNewsSymbols(*table, text, pos, endBit, maxSymbols, symbols)) {
+                symbols.clear();
+                return false;
+            }
+            if (pos >= endBit)
+                break;
+        }
         if (symbols.size() >= maxSymbols) {
             symbols.clear();
             return false;

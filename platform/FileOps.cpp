@@ -176,13 +176,15 @@ std::optional<uint64_t> ExclusiveFile::size() const
     return uint64_t(st.st_size);
 }
 
-long long ExclusiveFile::read(void* out, size_t n)
+namespace {
+
+// Reads until n bytes are in or the file ends; the count read, or -1 on error.
+template <typename ReadSome>
+long long ReadFully(void* out, size_t n, ReadSome readSome)
 {
-    if (fd_ < 0)
-        return -1;
     size_t total = 0;
     while (total < n) {
-        ssize_t got = ::read(fd_, static_cast<char*>(out) + total, n - total);
+        ssize_t got = readSome(static_cast<char*>(out) + total, n - total, total);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
@@ -192,6 +194,24 @@ long long ExclusiveFile::read(void* out, size_t n)
         total += size_t(got);
     }
     return (long long)total;
+}
+
+} // namespace
+
+long long ExclusiveFile::read(void* out, size_t n)
+{
+    if (fd_ < 0)
+        return -1;
+    return ReadFully(out, n, [this](char* to, size_t count, size_t) { return ::read(fd_, to, count); });
+}
+
+long long ExclusiveFile::readAt(uint64_t offset, void* out, size_t n) const
+{
+    if (fd_ < 0)
+        return -1;
+    return ReadFully(out, n, [this, offset](char* to, size_t count, size_t done) {
+        return ::pread(fd_, to, count, off_t(offset + done));
+    });
 }
 
 bool ExclusiveFile::readAll(std::vector<uint8_t>& out)

@@ -53,6 +53,9 @@ public:
     std::optional<uint64_t> size() const;
     // Reads up to n bytes at the current position; the count read, or -1 on error.
     long long read(void* out, size_t n);
+    // The same from the offset, leaving the current position alone; several threads may read at
+    // once.
+    long long readAt(uint64_t offset, void* out, size_t n) const;
     bool readAll(std::vector<uint8_t>& out);
     bool write(const void* data, size_t n);
     bool seek(uint64_t offset);

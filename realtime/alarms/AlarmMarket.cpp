@@ -2,6 +2,7 @@
 // lines-and-text store answer it.
 #include "realtime/alarms/AlarmMarket.h"
 
+#include "chartmodel/ChartCalendar.h"
 #include "chartmodel/IntradayTicks.h"
 #include "chartmodel/LineObjects.h"
 #include "core/LinesAndTextFiles.h"
@@ -255,7 +256,9 @@ bool CollectAlarmLines(std::span<const uint8_t> item, uint32_t shareKey, uint32_
 
 bool AlarmMarket::Lines(std::vector<ShareLine>& lines) const
 {
-    const uint32_t today = uint32_t(std::time(nullptr)) / 86400;
+    // Drawn lines stand at seconds from 2000 on the program calendar, whose day numbers are not the
+    // clock's days from 1970.
+    const uint32_t today = DateToCalendarIndex(Today()) / 86400;
     bool sound = true;
     LinesAndTextStore().ForEachItem([&](const KeyedItemKey& key, const uint8_t* blob) {
         if (sound && key.kind == kIntradayLinesKind && blob)

@@ -278,9 +278,12 @@ TEST(NewsUpdateFileTest, TheTwelveBitTableDecodesAsTheTreeDoes)
         ASSERT_TRUE(walked.ok) << i;
         EXPECT_TRUE(looked.ok) << i;
         EXPECT_EQ(looked.symbols, walked.symbols) << i;
-        // A story cut short fails the same way both ways.
+        // A story cut short fails the same way both ways, and so does one of more symbols than allowed.
         EXPECT_EQ(DecodeNewsStory(tree, u.text, s.start, end - 1, 1 << 20, &table).ok,
                   DecodeNewsStory(tree, u.text, s.start, end - 1, 1 << 20).ok) << i;
+        const size_t n = walked.symbols.size();
+        EXPECT_TRUE(DecodeNewsStory(tree, u.text, s.start, end, n, &table).ok) << i;
+        EXPECT_FALSE(DecodeNewsStory(tree, u.text, s.start, end, n - 1, &table).ok) << i;
     }
     // Distances that leave the tree are left to the tree walk, which refuses them.
     std::vector<uint16_t> wild = {0x8000 | 0x7FFF, 0x8000 | 2, 5, 6};

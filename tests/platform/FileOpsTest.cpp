@@ -1,4 +1,5 @@
-// Tests of the file operations: a rename that refuses to replace, exclusive opens, finds and deletes.
+// Tests of the file operations: a rename that refuses to replace, exclusive opens, reads at an offset,
+// finds and deletes.
 #include "platform/FileOps.h"
 
 #include "devtools/lib/TempFolder.h"
@@ -50,6 +51,23 @@ TEST(FileOps, ExclusiveOpenShutsOutASecondOpener)
     first.close();
     EXPECT_TRUE(second.open(dir / "Quorva.dat", ExclusiveFile::Mode::Read));
     EXPECT_FALSE(ExclusiveFile().open(dir / "absent", ExclusiveFile::Mode::Read));
+}
+
+TEST(FileOps, AReadAtAnOffsetLeavesThePositionAlone)
+{
+    dev::TempFolder dir;
+    Write(dir / "DNews.dat", "0123456789");
+    ExclusiveFile file;
+    char buffer[8] = {};
+    EXPECT_EQ(file.readAt(0, buffer, 4), -1) << "not open";
+    ASSERT_TRUE(file.open(dir / "DNews.dat", ExclusiveFile::Mode::Read));
+    ASSERT_TRUE(file.seek(2));
+    EXPECT_EQ(file.readAt(6, buffer, 3), 3);
+    EXPECT_EQ(std::string(buffer, 3), "678");
+    EXPECT_EQ(file.readAt(8, buffer, 4), 2) << "short at the end";
+    EXPECT_EQ(std::string(buffer, 2), "89");
+    EXPECT_EQ(file.read(buffer, 2), 2);
+    EXPECT_EQ(std::string(buffer, 2), "23") << "read on from where the seek left it";
 }
 
 TEST(FileOps, ForceDeleteRemovesReadOnlyFiles)

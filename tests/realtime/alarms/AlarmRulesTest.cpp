@@ -6,7 +6,10 @@
 #include "chartmodel/LineObjects.h"
 #include "realtime/alarms/AlarmMarket.h"
 
+#include "chartmodel/ChartCalendar.h"
 #include "core/ConfigState.h"
+#include "core/LinesAndTextFiles.h"
+#include "core/SystemDate.h"
 #include "core/SettingRecordStore.h"
 #include "realtime/RTFeedSettings.h"
 #include "platform/ByteOrder.h"
@@ -278,3 +281,31 @@ TEST(LineAlarmRecords, CollectsTodaysAlarmedLineStudiesAndRefusesAForeignSection
     EXPECT_FALSE(CollectAlarmLines(item, 0x4001, today, lines));
     EXPECT_TRUE(lines.empty());
 }
+
+namespace qv {
+namespace {
+
+// A line the chart drew on today's calendar day is one the market hands the server.
+TEST(LineAlarmRecords, TheMarketFindsALineDrawnOnTodaysCalendarDay)
+{
+    const uint32_t t0 = DateToCalendarIndex(GetTodayDate(0));
+    LineObjectList list;
+    LineObject* o = AddLineObject(list, 0, 0);
+    o->flags |= kLineObjectSaved;
+    o->setPointCount(2);
+    StoreU32(o->point(0), t0 + 36000);
+    StoreF32(o->point(0) + 4, 100);
+    StoreU32(o->point(1), t0 + 39600);
+    StoreF32(o->point(1) + 4, 110);
+    o->setAlarm(1);
+    LineObjectsSize(list, 0x4001, 1, 0);
+    FreeLineObjectList(list);
+    std::vector<ShareLine> lines;
+    EXPECT_TRUE(AlarmMarket().Lines(lines));
+    LinesAndTextStore().FreeItems();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].line.time1, t0 + 36000);
+}
+
+} // namespace
+} // namespace qv
