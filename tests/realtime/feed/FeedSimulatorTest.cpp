@@ -5,6 +5,7 @@
 #include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
 #include "core/ReadersWriterLock.h"
+#include "platform/MessageDispatch.h"
 #include "realtime/AgreementPages.h"
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
@@ -40,6 +41,8 @@ protected:
     void TearDown() override
     {
         StopRTEngine();
+        // The engine's notices go now, not to whichever test delivers posted messages next.
+        DeliverPostedMessages();
         unsetenv("QV_FEED_SERVER");
         Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 0;
         TheRTEngine().running = false;
