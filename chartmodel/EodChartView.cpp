@@ -946,7 +946,7 @@ void EodChartView::BuildSeries()
                                                     colours, colour(1), colour(2), colour(3), colour(4));
         // The bar drawer reads the tick pen from the element's extra colour.
         priceElement_->extraColour = gs::U32(s, gs::kTickColour);
-        FillBarArray(priceElement_->values, style == 0 ? kSelectClose : 0);
+        FillBarArray(priceElement_->values, style == 0 ? uint32_t(kSelectClose) : 0u);
         BuildMarkedLine(FindSeries(band, price));
         addedGraphs_.BuildSeries(view_, band, price);
     }
@@ -1033,7 +1033,7 @@ int EodChartView::PriceColourMode() const
 {
     const int mode = gs::U8(Look(), gs::kPriceColourMode);
     // The rules of the open, the volume and the signal need days that have them.
-    if (mode >= kColourCloseOpen && mode <= kColourGraduated && firstMarkedVisible_ < 0)
+    if (mode >= int(kColourCloseOpen) && mode <= int(kColourGraduated) && firstMarkedVisible_ < 0)
         return kColourSingle;
     return mode;
 }

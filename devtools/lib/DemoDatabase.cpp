@@ -33,6 +33,9 @@ bool IsWeekend(sys_days d) { return weekday{d}.iso_encoding() >= 6; }
 
 const sys_days kDemoStart = sys_days{year{2009} / January / 2};
 
+// The least market value at listing of the default layouts' shares, in pounds millions.
+constexpr double kLayoutShareCapital = 5000;
+
 bool IsLayoutShareId(uint16_t id)
 {
     for (uint32_t number : kDefaultLayoutShares)
@@ -261,7 +264,8 @@ private:
             s.issueFigure = float(s.issueFigure * kLeastCapital / capital);
     }
 
-    void addShare(DemoDatabase& db, uint16_t id, const std::string& name, uint8_t kind)
+    // `leastCapital` (pounds millions) raises the market value at listing, drawn as for any share.
+    void addShare(DemoDatabase& db, uint16_t id, const std::string& name, uint8_t kind, double leastCapital = 0)
     {
         DemoRecord r;
         r.id = id;
@@ -270,7 +274,8 @@ private:
         r.resultsCurrency = Uniform(rng_) < 0.08 ? (Uniform(rng_) < 0.5 ? 3 : 6) : 0;
         WalkParameters w = shareWalk();
         sys_days first = listing();
-        float issue = IssueFor(std::clamp(LogNormal(rng_, 250, 1.9), 4.0, 80000.0), w, Between(rng_, 0.0008, 0.004));
+        const double capital = std::max(std::clamp(LogNormal(rng_, 250, 1.9), 4.0, 80000.0), leastCapital);
+        float issue = IssueFor(capital, w, Between(rng_, 0.0008, 0.004));
         std::string epic = namer_.epicFor(name, rng_);
         r.streams.push_back(Stream(kind, issue, epic, walk(w, first)));
         KeepCapitalInRange(r.streams.back());
@@ -291,8 +296,10 @@ private:
 
     void addShares(DemoDatabase& db)
     {
+        // The default layouts' windows show their shares from the FTSE 100 list, so these are large
+        // companies: they rank among the 100 largest whatever their walks did.
         for (uint32_t number : kDefaultLayoutShares)
-            addShare(db, uint16_t(DefaultLayoutShareId(number)), namer_.company(rng_), 10);
+            addShare(db, uint16_t(DefaultLayoutShareId(number)), namer_.company(rng_), 10, kLayoutShareCapital);
         for (int i = 0; i < 190; ++i)
             addShare(db, nextId(), namer_.company(rng_), Uniform(rng_) < 0.1 ? 11 : 10);
         for (int i = 0; i < 15; ++i)

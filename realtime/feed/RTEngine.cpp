@@ -451,8 +451,8 @@ int GetRTColumnValue(int32_t daysBack, double& value, const ShareRef& ref, uint1
     case 'N': value = RTSummaryTime(w, 0); type = kRTValueTime; break;
     case 'O': value = double(latest) - RTSummaryTime(w, 0); type = kRTValueTime; break;
     case 'P': value = reg(2); slot = kRTSlotLatestTrade; break;
-    case 'T': value = RTSummaryTime(w, 9); type = kRTValueTime; break;
-    case 'U': value = double(latest) - RTSummaryTime(w, 9); type = kRTValueTime; break;
+    case 'T': value = RTSummaryTime(w, kRTSlotTradeTime); type = kRTValueTime; break;
+    case 'U': value = double(latest) - RTSummaryTime(w, kRTSlotTradeTime); type = kRTValueTime; break;
     case 'Q':
         type = kRTValueNumber;
         value = variant == 5   ? double(F(w[32])) + F(w[33]) + F(w[34])

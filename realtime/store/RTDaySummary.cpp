@@ -128,6 +128,7 @@ void AddRTSummaryTrade(RTDaySummary& s, uint32_t time, float price, float volume
         return;
     s.times[kRTSlotLatestRecord] = std::max(s.times[kRTSlotLatestRecord], time);
     s.times[kRTSlotLatestTrade] = time;
+    s.times[kRTSlotTradeTime] = time;
     if (s.open == 0.0f) {
         s.open = price;
         s.times[kRTSlotOpen] = time;

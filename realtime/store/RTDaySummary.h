@@ -17,6 +17,7 @@ enum RTSummarySlot : int {
     kRTSlotLatestQuote = 2,
     kRTSlotTradeHigh = 3,
     kRTSlotTradeLow = 4,
+    kRTSlotTradeTime = 9, // the latest trade's time, which the trade-time columns read
     kRTSlotFirstTrade = 10,
     kRTSlotOpen = 11,
 };

@@ -9,6 +9,7 @@
 #include "realtime/IntradayState.h"
 #include "realtime/messaging/MemberMessaging.h"
 #include "shell/FrameDialogSeams.h"
+#include "shell/ui/DialogHelp.h"
 #include "shell/ui/ModalDialog.h"
 #include "views/FrameState.h"
 
@@ -100,6 +101,18 @@ QPushButton* Button(QLayout* layout, const char* text, QWidget* owner, std::func
     return b;
 }
 
+// The dialog's topic is its template's resource help id.
+constexpr uint32_t HelpTopicOf(int templateId) { return 0x20000u + uint32_t(templateId); }
+
+// A Help button (id 9) showing the dialog's topic; F1 on a control shows the control's topic.
+void AddHelpButton(QDialog& dialog, QLayout* layout, int templateId)
+{
+    auto* help = new QPushButton(QStringLiteral("Help"), &dialog);
+    help->setObjectName(QStringLiteral("9"));
+    layout->addWidget(help);
+    InstallDialogHelp(dialog, HelpTopicOf(templateId), help);
+}
+
 } // namespace
 
 CMessagePane::CMessagePane(QWidget* parent) : QWidget(parent)
@@ -153,6 +166,7 @@ CRTMessagesDlg::CRTMessagesDlg(QWidget* parent) : QDialog(parent)
     Button(buttons, "Profile", this, [this] { EditMessagingProfile(this); });
     buttons->addStretch(1);
     Button(buttons, "Close", this, [this] { reject(); });
+    AddHelpButton(*this, buttons, kTemplateId);
     connect(list_, &QTreeWidget::currentItemChanged, this, [this] { SelectionChanged(); });
     listener_ = Messaging().Subscribe([this] {
         Messaging().MarkAllAnnounced();
@@ -324,6 +338,7 @@ CRTContactListDlg::CRTContactListDlg(QWidget* parent) : QDialog(parent)
     Button(buttons, "Clear contacts", this, [this] { ClearContacts(); });
     buttons->addStretch(1);
     Button(buttons, "Close", this, [this] { accept(); });
+    AddHelpButton(*this, buttons, kTemplateId);
     connect(choices_, &QButtonGroup::idClicked, this, [this](int id) { SetChoice(uint32_t(id)); });
     connect(list_, &QTreeWidget::currentItemChanged, this, [this] { SelectionChanged(); });
     connect(list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { ContextMenu(at); });
@@ -417,10 +432,7 @@ CRTMessagingProfileDlg::CRTMessagingProfileDlg(QWidget* parent) : QDialog(parent
         privacy_[i]->setChecked((p.flags & kPrivacyFlags[i]) != 0);
         layout->addWidget(privacy_[i]);
     }
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    layout->addWidget(box);
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(OkCancelHelpButtons(*this, HelpTopicOf(kTemplateId)));
 }
 
 ContactRecord CRTMessagingProfileDlg::record() const

@@ -101,8 +101,9 @@ TEST(IntradayTicks, SpikesAreMarkedByTheirNeighboursAndQuotesAreTestedOneWay)
         const uint32_t missing = c.which == 0 ? kItemFirstMissing : kItemSecondMissing;
         for (size_t i = 0; i < a.items.size(); ++i) {
             EXPECT_EQ((a.items[i].flags & spike) != 0, int(i) == c.spikeAt) << "case " << n << " item " << i;
-            if (int(i) == c.spikeAt)
+            if (int(i) == c.spikeAt) {
                 EXPECT_EQ((a.items[i].flags & missing) != 0, c.spikeRemoval) << "case " << n;
+            }
         }
         EXPECT_FLOAT_EQ(range.minimum, c.low) << "case " << n;
         EXPECT_FLOAT_EQ(range.maximum, c.high) << "case " << n;

@@ -72,10 +72,19 @@ TEST(ModeReadout, NoTextsWithoutAModeBandsOrWhileTrainingOrEditingPrices)
 
 TEST(CrossHairs, AVerticalLineThroughEveryPaneAndAHorizontalOneInThePaneUnderTheMouse)
 {
-    GraphPane caption{}, price{}, volume{};
-    caption = {kPaneCaption, 0, 1, 0, 0, 0, 10, 0, 590, 18};
-    price = {kPanePrice, 0, 1, 0, 0, 0, 40, 20, 560, 300};
-    volume = {kPaneVolume, 0, 1, 0, 0, 0, 40, 302, 560, 400};
+    auto pane = [](uint32_t id, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+        GraphPane p{};
+        p.id = id;
+        p.visible = 1;
+        p.left = left;
+        p.top = top;
+        p.right = right;
+        p.bottom = bottom;
+        return p;
+    };
+    GraphPane caption = pane(kPaneCaption, 10, 0, 590, 18);
+    GraphPane price = pane(kPanePrice, 40, 20, 560, 300);
+    GraphPane volume = pane(kPaneVolume, 40, 302, 560, 400);
     caption.next = &price;
     price.next = &volume;
     const int32_t plot[4] = {40, 20, 560, 400};

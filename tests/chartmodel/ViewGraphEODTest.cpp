@@ -249,8 +249,9 @@ TEST_F(DailyChartView, BoxStylesLayOutColumnsAndMoveByColumns)
         const int32_t lastX = view.IndexToXScale(&scale, last);
         EXPECT_EQ(view.eod.scale().code, 0);
         EXPECT_LE(lastX + w / 2, price->right) << style;
-        if (last + 1 >= (price->right - price->left) / w)
+        if (last + 1 >= (price->right - price->left) / w) {
             EXPECT_GT(lastX + w / 2 + w, price->right) << style;
+        }
         const GraphSeries* series = FindSeries(view.timeBands, const_cast<GraphPane*>(price));
         ASSERT_NE(series, nullptr);
         EXPECT_FALSE(IsRangeEmpty(*series->range)) << style;

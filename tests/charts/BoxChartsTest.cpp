@@ -17,14 +17,6 @@ struct Shape {
     float price;
 };
 
-std::vector<Shape> ShapeOf(const std::vector<BoxChartPoint>& points)
-{
-    std::vector<Shape> s;
-    for (const BoxChartPoint& p : points)
-        s.push_back({p.step, p.price});
-    return s;
-}
-
 void ExpectShape(const std::vector<BoxChartPoint>& points, const std::vector<Shape>& want, const char* what)
 {
     ASSERT_EQ(points.size(), want.size()) << what;

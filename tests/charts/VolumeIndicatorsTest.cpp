@@ -72,8 +72,9 @@ TEST(VolumeIndicators, EachTypeStartsAtTheFirstFullDataDay)
         std::vector<DayRecord> closeOnly = days;
         for (DayRecord& d : closeOnly)
             d.modeMarks = 0;
-        if (type != 48)
+        if (type != 48) {
             EXPECT_FALSE(RunIndicator(c.record, closeOnly).drawn()) << type;
+        }
     }
 }
 

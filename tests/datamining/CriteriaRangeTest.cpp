@@ -40,8 +40,9 @@ TEST(CriteriaRangeTest, ValuesAndPixelsMapThroughBothHalves)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(RangeValueToPixel(g, c.value, c.handle), c.pixel) << c.value;
-        if (c.value == int(c.value))
+        if (c.value == int(c.value)) {
             EXPECT_NEAR(RangePixelToValue(g, c.pixel, c.handle), c.value, 1e-9) << c.value;
+        }
     }
     EXPECT_EQ(g.lowerX, 53);
     EXPECT_EQ(g.upperX, 160);
@@ -102,8 +103,9 @@ TEST(CriteriaRangeTest, HalvesWithoutWidthPutTheirValuesAtTheMiddle)
         const CriteriaRangeGeometry g = MeasureCriteriaRange(c, 214);
         EXPECT_GE(g.lowerX, 0) << k.name;
         EXPECT_LE(g.upperX, 214) << k.name;
-        if (g.leftScale == 0)
+        if (g.leftScale == 0) {
             EXPECT_EQ(RangeValueToPixel(g, k.average - 1, RangeHandle::Lower), 103) << k.name;
+        }
         EXPECT_TRUE(std::isfinite(RangePixelToValue(g, 50, RangeHandle::Lower))) << k.name;
         EXPECT_TRUE(std::isfinite(RangePixelToValue(g, 150, RangeHandle::Upper))) << k.name;
     }

@@ -177,8 +177,9 @@ TEST(FilterTextParse, Table)
             EXPECT_EQ(contents.filters[i]->name, t.names[i]);
             EXPECT_EQ(contents.filters[i]->criteria.size(), t.criteria[i]);
         }
-        if (!t.names.empty())
+        if (!t.names.empty()) {
             EXPECT_EQ(contents.filters[0]->axes, t.firstAxes);
+        }
     }
 }
 

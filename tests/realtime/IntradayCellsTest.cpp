@@ -108,6 +108,9 @@ TEST_F(IntradayCellsTest, AValuePerLetterThroughTheCellRoute)
         {{C::Value}, 105.0 * 300 + 101.5 * 100},
         {{C::Count}, 2},
         {{C::PriceTime}, 29000},
+        // The trade-time slot is filled by the rebuild as by a live trade: the last trade, 28900.
+        {{C::TradeTime}, 28900},
+        {{C::TradeTimeSince}, 100},
     };
     for (const Case& c : cases) {
         float value = -1;
@@ -118,6 +121,7 @@ TEST_F(IntradayCellsTest, AValuePerLetterThroughTheCellRoute)
     }
     float value = 0;
     EXPECT_EQ(Cell({C::PriceTime}, value), FormatClockTime(29000, true));
+    EXPECT_EQ(Cell({C::TradeTime}, value), FormatClockTime(28900, true));
     EXPECT_EQ(Cell({C::Count}, value), "2");
     // Volumes and values keep three significant figures and their scale letter.
     EXPECT_EQ(Cell({C::Volume}, value), "400");

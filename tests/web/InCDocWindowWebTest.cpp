@@ -171,8 +171,9 @@ TEST_F(DocWindows, TheWindowTakesTheSizeItsDescriptorAsks)
             EXPECT_GE(window->control().width(), 400);
             EXPECT_LE(window->control().width(), std::max(400, window->minimumWidth()));
         }
-        if (m.mode == 1)
+        if (m.mode == 1) {
             EXPECT_EQ(window->control().width() > window->control().height(), m.b == 1) << m.render;
+        }
         SaveWindowRender(*window, m.render);
         window->CloseQuietly();
         QTest::qWait(100);

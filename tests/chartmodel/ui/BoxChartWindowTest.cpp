@@ -195,8 +195,9 @@ TEST_F(BoxChartWindow, TheReadoutNamesTheBoxUnderThePointerAndNoColumnOffTheChar
             *c.first ? std::string(c.first) : StringPrintf("%d trading days", chart.eod.visibleCount());
         EXPECT_EQ(texts[0].substr(0, first.size()), first) << texts[0];
         EXPECT_EQ(texts[1], chart.eod.DescribeBoxUnder(at.x(), at.y()));
-        if (c.command != 27252)  // a line break's rows are prices, not boxes
+        if (c.command != 27252) { // a line break's rows are prices, not boxes
             EXPECT_EQ(texts[1].rfind("Box (" + FormatDate(PackedDate(last.firstDate)), 0), 0u) << texts[1];
+        }
         // Off the chart: no column, no box, and the chart's settings in full, on the frame and the legend.
         chart.eod.FillStatusTexts(texts, false, false);
         EXPECT_EQ(texts, (std::array<std::string, 3>{c.inFull, "No column selected", "No box selected"}));

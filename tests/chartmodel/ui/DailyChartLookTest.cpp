@@ -185,9 +185,10 @@ TEST_F(DailyChartLook, PanesAreTitledAndTheVolumeTitleNamesItsUnit)
     Render(days);
     const GraphPane* window = chart->FindPane(kPaneFirstAddOn);
     ASSERT_NE(window, nullptr);
-    if (!FindSeries(chart->timeBands, window))
+    if (!FindSeries(chart->timeBands, window)) {
         EXPECT_EQ(chart->EmptyPaneCaption(*window),
                   std::vector<std::string>{GetIndicatorName(record) + " - no data"});
+    }
 }
 
 TEST_F(DailyChartLook, TheDesignsWatermarkLatestCloseAndShadedBackground)

@@ -2,6 +2,8 @@
 
 #include "core/PriceStream.h"
 #include "core/RecordAccess.h"
+#include "core/RecordFlags.h"
+#include "devtools/lib/DemoIndexMembers.h"
 #include "devtools/lib/LondonCalendar.h"
 #include "shell/LayoutWindow.h"
 
@@ -57,6 +59,18 @@ TEST(DemoDatabase, HoldsTheRecordsTheProgramNamesInNameOrder)
     for (uint8_t kind : {1, 2, 8, 9, 10, 11, 13, 14, 16, 17})
         EXPECT_GT(kinds[kind], 0) << int(kind);
     EXPECT_GT(kinds[10], 150);
+}
+
+// The default layouts' windows find their shares in the FTSE 100 list, and show the list's first share
+// instead of one that is not a member.
+TEST(DemoDatabase, TheLayoutsSharesAreFtse100Members)
+{
+    const std::map<uint16_t, DemoMembership> members = DemoMemberships(Demo());
+    for (uint32_t number : qv::kDefaultLayoutShares) {
+        const auto it = members.find(uint16_t(qv::DefaultLayoutShareId(number)));
+        ASSERT_NE(it, members.end()) << number;
+        EXPECT_EQ(qv::RecordIndexBits(it->second.flags), qv::kIndexFtse100) << "the layouts' share " << number;
+    }
 }
 
 TEST(DemoDatabase, IsTheSameOnEveryRun)

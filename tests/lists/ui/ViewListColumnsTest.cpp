@@ -110,7 +110,7 @@ protected:
         QTest::mouseMove(view_.get(), at);
         CPopupListTip* tip = view_->cellTip();
         if (tip)
-            QTest::qWaitFor([tip] { return tip->isVisible(); }, 2000);
+            (void)QTest::qWaitFor([tip] { return tip->isVisible(); }, 2000); // the caller checks
         return tip;
     }
     void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons = Qt::LeftButton, Qt::KeyboardModifiers mods = {})

@@ -306,8 +306,9 @@ TEST_F(TransactionLayoutViews, TheViewListsEveryRunClosedByItsLatestRowNarrowedO
     for (int i = 0; i < Rows(tran); ++i) {
         const uint8_t* r = tran->list->entries[i].record;
         EXPECT_NE(LoadU16(r + L::ShareId), 0x4FFF);
-        if (r[L::Type] == kLatestRowType)
+        if (r[L::Type] == kLatestRowType) {
             EXPECT_NE(LoadF32(r + L::Holding), 0) << "every run left holds shares";
+        }
     }
     ASSERT_TRUE(tran->RunCommand(26541));
 }
@@ -429,8 +430,9 @@ TEST_F(TransactionLayoutViews, TheDemoCashAccountShowsItsStatementWithOneBalance
         if (a == &account)
             expected = CashBalanceAt(account, account.kind >= 0 ? FindPortfolioByNumber(uint16_t(account.kind)) : nullptr,
                                      0xFFFF);
-    if (account.kind >= 0)
+    if (account.kind >= 0) {
         EXPECT_NEAR(cash->balance(), expected, 0.01);
+    }
     SaveRender(cash->RenderImage(cash->size()), "cash-account-demo");
     EXPECT_EQ(cash->headerItems().empty() ? "" : cash->headerItems()[0].label, "Cash account:");
 

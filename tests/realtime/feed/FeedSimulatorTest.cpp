@@ -174,8 +174,9 @@ TEST_F(FeedSimulatorTest, AnIndexIsServedAsIndexValuesAtItsMarketsHours)
     EXPECT_EQ(source, 9);
     for (const RTStoredItem& item : items) {
         ASSERT_NE(item.kind, RTStoredItem::Trade);
-        if (item.kind == RTStoredItem::Quote)
+        if (item.kind == RTStoredItem::Quote) {
             EXPECT_EQ(item.value1, item.value2);
+        }
     }
 }
 

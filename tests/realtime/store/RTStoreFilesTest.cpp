@@ -279,8 +279,9 @@ TEST_F(RTFilesTest, TickBlocksThatDoNotFitAreNotRead)
         x.fileOffset = c.offset;
         x.tickCount = c.count;
         EXPECT_EQ(LoadRTShareTicks(read, image.size(), x, c.kind), c.result) << c.offset << " " << c.count;
-        if (c.result == 0)
+        if (c.result == 0) {
             EXPECT_GE(x.ticks.size(), kRTSummaryWords);
+        }
     }
 }
 

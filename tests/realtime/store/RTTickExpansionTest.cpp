@@ -278,8 +278,9 @@ TEST_F(RTExpansionTest, OlderDaysRollUpByTheLevelAndALevelAboveFourIsStoredBackA
     ASSERT_NE(tue, nullptr);
     EXPECT_EQ(TheRTStore().rollUpLevel, 4);
     for (uint32_t i = 0; i < mon->count; ++i)
-        if (mon->ticks[i].type == kTickTime)
+        if (mon->ticks[i].type == kTickTime) {
             EXPECT_EQ(mon->ticks[i].value1 % 900, 0u);
+        }
     EXPECT_GT(tue->trades, 0u) << "the newest day keeps its ticks";
 }
 

@@ -133,8 +133,9 @@ TEST_F(GraphGridRTTest, CancelAfterPreviewLeavesTheSettingAndOkHandsTheBlockOver
     EXPECT_EQ(notices, 1) << "OK tells the views the settings changed";
     EXPECT_EQ(U32(setting, 1120) & 0xFFFFFF, 0u) << "the dark background";
     for (size_t i = 0; i < setting.bytes.size(); ++i)
-        if (i < kStyleBlockStart || i >= kStyleBlockEnd)
+        if (i < kStyleBlockStart || i >= kStyleBlockEnd) {
             ASSERT_EQ(setting.bytes[i], original.bytes[i]) << "outside the style block: " << i;
+        }
 }
 
 TEST_F(GraphGridRTTest, SchemesKeepTheTimeOptions)

@@ -8,6 +8,7 @@
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
 #include "realtime/messaging/MemberMessaging.h"
+#include "shell/ui/DialogHelp.h"
 #include "shell/ui/ModalDialog.h"
 #include "support/FakeMessageBox.h"
 #include "support/ui/Render.h"
@@ -245,6 +246,28 @@ TEST_F(RTMessagingDlgsTest, TheContactListStoresTheChoiceAndClearsOnlyWhenAsked)
     EXPECT_EQ(box.texts()[1], "Are you sure you want to clear your contact list?");
     EXPECT_TRUE(m.Contacts().empty());
     EXPECT_EQ(d.list()->topLevelItemCount(), 0);
+}
+
+// The inbox, the contact list and the profile carry Help (id 9) with their template's topic.
+TEST_F(RTMessagingDlgsTest, HelpShowsTheDialogsTopic)
+{
+    std::vector<uint32_t> asked;
+    DialogHelpHost previous = SetDialogHelpHost([&](uint32_t topic, bool popup) {
+        if (!popup)
+            asked.push_back(topic);
+    });
+    CRTMessagesDlg messages;
+    CRTContactListDlg contacts;
+    CRTMessagingProfileDlg profile;
+    QDialog* dialogs[] = {&messages, &contacts, &profile};
+    for (QDialog* d : dialogs) {
+        auto* help = d->findChild<QPushButton*>(QStringLiteral("9"));
+        ASSERT_NE(help, nullptr) << d->windowTitle().toStdString();
+        EXPECT_EQ(help->text().remove(QLatin1Char('&')), "Help");
+        help->click();
+    }
+    SetDialogHelpHost(previous);
+    EXPECT_EQ(asked, (std::vector<uint32_t>{0x20000 + 717, 0x20000 + 747, 0x20000 + 748}));
 }
 
 TEST_F(RTMessagingDlgsTest, TheAlertNamesSenderAndTimeAndCanTurnItselfOff)

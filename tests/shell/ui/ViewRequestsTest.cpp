@@ -323,8 +323,9 @@ TEST_F(Requests, APortfolioARequestWorksInBecomesCurrentAndAnotherWindowKeepsIts
     EXPECT_EQ(CurrentShareList()->source, &other) << "which becomes the current portfolio";
     EXPECT_NE(CurrentShareList(), details->list);
     // The old current list is left alone: freed once no window shows it, else still on its portfolio.
-    if (IsShareListLive(elsewhere))
+    if (IsShareListLive(elsewhere)) {
         EXPECT_EQ(elsewhere->source, &portfolio) << "a list that showed the old one keeps it";
+    }
 
     // A graph from the details of a list without a portfolio looks for none.
     DropListSource(details->list);

@@ -421,8 +421,9 @@ TEST_F(Layouts, ARestoredOneShareWindowOfADataMiningFilterRunsTheFilter)
         factory->CreateLayoutWindows();
         Settle();
         EXPECT_EQ(runs.size(), c.runs ? 1u : 0u) << c.kind << " " << c.provider;
-        if (!runs.empty())
+        if (!runs.empty()) {
             EXPECT_EQ(runs.front().second, 3u);
+        }
         factory->CloseAllWindows();
         Settle();
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "devtools/lib/TempFolder.h"
+#include "shell/ui/ChildWindow.h"
 #include "support/ui/FactoryFrame.h"
 #include "views/ui/ViewClassRegistry.h"
 
