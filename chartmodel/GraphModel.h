@@ -103,6 +103,7 @@ enum PlotElementFlags : uint32_t {
     kElementFrontLayer = 0x100,
     kElementCentred = 0x2000,   // points sit half a step to the right
     kElementTwoPart = 0x200000, // the second values form a chained second part
+    kElementDotSized = 0x400000, // dots of tick items: each item's second value is its diameter in pixels
 };
 
 constexpr int kElementColours = 5;

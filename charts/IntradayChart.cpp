@@ -282,4 +282,24 @@ std::vector<float> VolumeSignalLine(const PeriodBars& bars, uint16_t period)
     return out;
 }
 
+int32_t TradeDotDiameter(float volume, float averageVolume)
+{
+    if (!(volume > 0) || !(averageVolume > 0))
+        return 4;
+    const float ratio = volume / averageVolume;
+    return ratio < 0.5f ? 4 : ratio <= 2 ? 6 : ratio <= 5 ? 8 : 10;
+}
+
+float AverageTradeVolume(const TickItemArray& trades)
+{
+    double sum = 0;
+    size_t count = 0;
+    for (const TickItem& t : trades.items)
+        if (t.second > 0) {
+            sum += t.second;
+            ++count;
+        }
+    return count ? float(sum / double(count)) : 0.0f;
+}
+
 } // namespace qv

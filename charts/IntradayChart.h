@@ -70,6 +70,12 @@ enum DisplayFlags : uint16_t {
 enum TradesDisplay : uint16_t { kTradesLine = 1, kTradesDots = 2, kTradesByClass = 0x100, kTradesSized = 0x200 };
 } // namespace intraday
 
+// A sized trade dot's diameter in pixels: 4, 6, 8 or 10 as the trade is under half, up to twice, up
+// to five times or over five times the day's average trade volume (none or an unknown volume: 4).
+int32_t TradeDotDiameter(float volume, float averageVolume);
+// The mean volume of the day's trades that have one; 0 when none has.
+float AverageTradeVolume(const TickItemArray& trades);
+
 constexpr int32_t kMaxDaysViewed = 10;
 constexpr int kBarPeriodCount = 12;
 constexpr int kDefaultBarPeriod = 5;

@@ -38,6 +38,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <tuple>
 
 namespace qv {
 namespace gs = graphsetting;
@@ -84,10 +85,12 @@ bool ItemShown(const TickItem& t, uint32_t selector, uint32_t kinds, float& valu
 // that fall on one pixel column only the first, the lowest, the highest and the last: it looks the
 // same and draws in a fraction of the time. Dots (perColumn false) keep one of the items of a column
 // whose first values lie within `dotQuantum` of each other: a dot is wider than a pixel, and the
-// day's range over the pane's height is never less than a pixel of the final scale.
+// day's range over the pane's height is never less than a pixel of the final scale. Sized dots
+// (`sizeBy`, the day's average trade volume) carry their diameter in place of the volume, and a
+// smaller dot at a bigger one's place still shows round it.
 template <typename XOf>
 void FillTicks(DataArray& array, const TickItemArray& items, int32_t from, int32_t to, uint32_t selector, XOf xOf,
-               uint32_t kinds = 0, bool perColumn = true, float dotQuantum = 0)
+               uint32_t kinds = 0, bool perColumn = true, float dotQuantum = 0, float sizeBy = 0)
 {
     auto first = std::lower_bound(items.items.begin(), items.items.end(), from,
                                   [](const TickItem& i, int32_t t) { return i.time < t; });
@@ -110,7 +113,7 @@ void FillTicks(DataArray& array, const TickItemArray& items, int32_t from, int32
         open = false;
     };
     // The dots of the column being gathered: their flags and quantized values.
-    std::vector<std::pair<uint32_t, int64_t>> dots;
+    std::vector<std::tuple<uint32_t, int64_t, float>> dots;
     int32_t dotX = INT32_MIN;
     for (auto it = first; it != last; ++it) {
         TickItem item = *it;
@@ -122,12 +125,15 @@ void FillTicks(DataArray& array, const TickItemArray& items, int32_t from, int32
             if (kinds && !(item.flags & kinds))
                 continue;
             item.time = x;
+            if (sizeBy > 0)
+                item.second = float(TradeDotDiameter(item.second, sizeBy));
             if (x != dotX) {
                 dots.clear();
                 dotX = x;
             }
-            const std::pair<uint32_t, int64_t> place{
-                item.flags, dotQuantum > 0 ? int64_t(std::floor(item.first / dotQuantum)) : int64_t(0)};
+            const std::tuple<uint32_t, int64_t, float> place{
+                item.flags, dotQuantum > 0 ? int64_t(std::floor(item.first / dotQuantum)) : int64_t(0),
+                sizeBy > 0 ? item.second : 0.0f};
             if (dotQuantum > 0 && std::find(dots.begin(), dots.end(), place) != dots.end())
                 continue;
             if (dotQuantum > 0)
@@ -874,10 +880,13 @@ void IntradayChartView::BuildBandSeries(IntradayDaySet& set, bool last)
                 const std::pair<uint32_t, size_t> classes[3] = {
                     {kItemUnclassified, kTradesPen}, {kItemSell, kSellPen}, {kItemBuy, kBuyPen}};
                 const float quantum = (set.range.maximum - set.range.minimum) / float(std::max(price->bottom - price->top, 1));
+                const bool sized = plot == 9 && (trades & kTradesSized);
+                const float average = sized ? AverageTradeVolume(set.items.trades) : 0.0f;
                 for (const auto& c : classes) {
-                    PlotElement* e = AddPlotElement(ticks, plot, 0, gs::U32(s, c.second), 0, 1, 0, 0, 0, 0);
+                    PlotElement* e = AddPlotElement(ticks, plot, sized && average > 0 ? uint32_t(kElementDotSized) : 0u,
+                                                    gs::U32(s, c.second), 0, 1, 0, 0, 0, 0);
                     FillTicks(e->values, set.items.trades, from, to, kSelectClose, xOf, c.first, plot != 9,
-                              plot == 9 ? std::max(quantum, 0.0f) : 0.0f);
+                              plot == 9 ? std::max(quantum, 0.0f) : 0.0f, average);
                 }
             } else {
                 PlotElement* e = AddPlotElement(ticks, plot, stepped, gs::U32(s, kTradesPen), 0, 1, 0, 0, 0, 0);

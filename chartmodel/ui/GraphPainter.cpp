@@ -8,6 +8,7 @@
 #include "chartmodel/DataArray.h"
 #include "chartmodel/EodChart.h"
 #include "chartmodel/GraphModel.h"
+#include "chartmodel/IntradayTicks.h"
 #include "chartmodel/SeriesLayout.h"
 #include "chartmodel/ViewGraph.h"
 #include "chartmodel/ViewGraphBase.h"
@@ -26,6 +27,7 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <string>
 
@@ -50,6 +52,7 @@ constexpr uint32_t kStepToBandRight = 8;
 constexpr uint32_t kStepAcrossFirst = 16;
 constexpr uint32_t kStepDownFirst = 32;
 constexpr uint32_t kHistogramOwnExtent = 128;
+constexpr size_t kTickSecond = offsetof(TickItem, second);
 constexpr uint32_t kPointFigureMonths = 0x4000;
 constexpr uint32_t kOpenTick = 0x8000;
 constexpr uint32_t kCloseTick = 0x10000;
@@ -588,21 +591,23 @@ void GraphPainter::DrawHistogram(Walk& walk)
 
 void GraphPainter::DrawDots(Walk& walk)
 {
-    // On a printer the device's own scale draws each circle; on the screen the dot of a colour is
-    // an image drawn once, looked up again only when the colour changes.
+    // On a printer the device's own scale draws each circle; on the screen the dot of a colour and
+    // size is an image drawn once, looked up again only when the colour or the size changes.
     const bool traced = printing_ || painter_.transform().type() > QTransform::TxTranslate;
+    const bool sized = (walk.element.flags & kElementDotSized) && walk.element.values.type == kArrayTicks;
     const QImage* image = nullptr;
-    int32_t offset = 0, imageColour = INT_MIN;
+    int32_t offset = 0, imageColour = INT_MIN, imageSize = 0;
     for (const SeriesPoint& p : walk.points) {
         if (!p.drawn)
             continue;
         int32_t y = view_.ValueToY(walk.range, p.value, printing_);
-        if (!traced && image && p.colour == imageColour) {
+        const int32_t size = sized && p.record ? std::clamp(int32_t(LoadF32(p.record + kTickSecond)), 2, 16) : 0;
+        if (!traced && image && p.colour == imageColour && size == imageSize) {
             painter_.drawImage(p.x - offset, y - offset, *image);
             continue;
         }
         uint32_t word = walk.WordOf(p.colour);
-        int32_t d = 2 * ((WidthField(word) & 7) + 1);
+        int32_t d = size ? size : 2 * ((WidthField(word) & 7) + 1);
         SelectColour(walk, p.colour);
         QBrush brush = painter_.brush();
         if (PenStyleOf(word) != 0) {
@@ -615,6 +620,7 @@ void GraphPainter::DrawDots(Walk& walk)
         } else {
             image = &DotImage(d);
             imageColour = p.colour;
+            imageSize = size;
             offset = d / 2 + DotMargin(painter_.pen());
             painter_.drawImage(p.x - offset, y - offset, *image);
         }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace qv;
 
 namespace {
@@ -57,6 +59,23 @@ TEST(IntradaySettingFields, TradesDisplayIsAWordBeforeTheTitleOptions)
     EXPECT_EQ(intraday::kTradesDisplay + 2, intraday::kTitleOptions);
     gs::SetU16(s, intraday::kTradesDisplay, 0xFFFF);
     EXPECT_EQ(gs::U16(s, intraday::kTitleOptions), titles);
+}
+
+TEST(IntradayTradeDots, DiameterFollowsTheVolume)
+{
+    struct Case {
+        float volume, average;
+        int32_t diameter;
+    } cases[] = {
+        {0, 1000, 4},     {-5, 1000, 4},    {499, 1000, 4},   {500, 1000, 6},   {1000, 1000, 6},
+        {2000, 1000, 6},  {2001, 1000, 8},  {5000, 1000, 8},  {5001, 1000, 10}, {1e9f, 1000, 10},
+        {1000, 0, 4},     {std::nanf(""), 1000, 4}, {1000, std::nanf(""), 4},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TradeDotDiameter(c.volume, c.average), c.diameter) << c.volume << " of " << c.average;
+    // Trades without a volume do not pull the average down.
+    EXPECT_FLOAT_EQ(AverageTradeVolume(Items({Trade(1, 10, 100), Trade(2, 10, 0), Trade(3, 10, 300)})), 200);
+    EXPECT_EQ(AverageTradeVolume(Items({Trade(1, 10, 0)})), 0);
 }
 
 TEST(IntradayBarPeriods, SecondsAndTitles)

@@ -143,6 +143,25 @@ TEST_F(IntradayChartWindow, TradesByClassAndShading)
     EXPECT_GT(Count(shaded, qRgb(0xFF, 0xE0, 0xE0)), 5000) << "the offer's shading";
 }
 
+// With "Show size" the dots follow the trade volumes (500 to 3,500 round an average of about 2,000):
+// each is at least twice as wide as the plain 2-pixel dot, so its colour covers far more of the plot.
+TEST_F(IntradayChartWindow, TradesSizedByVolume)
+{
+    gs::SetU8(Setting(), intraday::kPriceStyle, 1);
+    gs::SetU32(Setting(), intraday::kBuyPen, 0x00C000);
+    gs::SetU32(Setting(), intraday::kSellPen, 0x0000FF);
+    gs::SetU16(Setting(), intraday::kTradesDisplay, intraday::kTradesDots | intraday::kTradesByClass);
+    const QImage plain = Render("trades-plain-dots");
+    gs::SetU16(Setting(), intraday::kTradesDisplay,
+               intraday::kTradesDots | intraday::kTradesByClass | intraday::kTradesSized);
+    const QImage sized = Render("trades-sized");
+    EXPECT_GT(Count(sized, qRgb(0, 0xC0, 0)), 2 * Count(plain, qRgb(0, 0xC0, 0))) << "buys";
+    EXPECT_GT(Count(sized, qRgb(0xFF, 0, 0)), 2 * Count(plain, qRgb(0xFF, 0, 0))) << "sells";
+    // A line of trades has no dots to size.
+    gs::SetU16(Setting(), intraday::kTradesDisplay, intraday::kTradesLine | intraday::kTradesSized);
+    EXPECT_EQ(Render("trades-line-unsized").pixel(0, 0), plain.pixel(0, 0));
+}
+
 // The previous day's high, low and close and its pivot levels over each day, and a share of New York
 // added on its own scale, lined up on London's clock.
 TEST_F(IntradayChartWindow, PreviousDayLevelsPivotsAndAnAddedShare)
