@@ -12,6 +12,7 @@
 #include "charts/DrawingToolStages.h"
 #include "core/DateText.h"
 #include "core/LinesAndTextFiles.h"
+#include "core/PackedPen.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageBox.h"
 #include "views/CommandUpdate.h"
@@ -435,6 +436,10 @@ std::vector<DrawnLineObject> DailyChartDrawing::Figures()
             const std::span<const ScreenPoint> points(object.screen.data(), size_t(std::min<int>(object.pointCount(), 3)));
             drawn.shapes.segments = PitchforkLines(points, drawn.pane, nullptr);
         }
+        if (object.kind == LineObjectKind::LineStudy && object.alarm() != 0 && object.pointCount() >= 2)
+            drawn.bell = DrawnLineObject::AlarmBell{
+                ScreenPoint{(object.screen[0].x + object.screen[1].x) / 2, (object.screen[0].y + object.screen[1].y) / 2},
+                PenColourOf(drawn.pen), view_.backgroundColour, (object.alarm() & 4) != 0};
         if (handles)
             for (uint16_t part : HandleParts(object)) {
                 if (part == object.selectedPart)

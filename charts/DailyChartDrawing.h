@@ -57,6 +57,14 @@ struct DrawnLineObject {
     std::vector<ScreenPoint> handles;
     int smallHandle = -1; // index into handles; -1 none
     std::optional<DrawnTextBox> textBox;
+    // A line study that carries an alarm shows a bell at its midpoint, outlined in the line's colour
+    // over the chart's background; it rings with bit 2 of the alarm word.
+    struct AlarmBell {
+        ScreenPoint at;
+        uint32_t outline = 0, fill = 0;
+        bool ringing = false;
+    };
+    std::optional<AlarmBell> bell;
 };
 
 // The menu the chart's context menu shows and the flags it is built with; 0 for none.

@@ -40,6 +40,8 @@ IndicatorRecord RecordOf(const GraphSetting& setting, int window, int slot)
 
 std::string ValueText(double v) { return std::isnan(v) ? std::string() : StringPrintf("%.2f", v); }
 
+} // namespace
+
 // Another share's daily prices, by the id and count an indicator record names it with.
 std::vector<DayRecord> LoadShareHistory(uint16_t id, uint32_t count)
 {
@@ -54,8 +56,6 @@ std::vector<DayRecord> LoadShareHistory(uint16_t id, uint32_t count)
     ProFree(decoded);
     return days;
 }
-
-} // namespace
 
 uint32_t VolumeColourMode(int mode)
 {

@@ -28,6 +28,10 @@ struct LegendSource;
 // 2, 5 and 6 give 5, 7 and 8 give 2.
 uint32_t VolumeColourMode(int barColouringMode);
 
+// Another share's daily prices, by the id and count an indicator record names it with (the
+// correlation, beta and relative types); empty when the database has no such share.
+std::vector<DayRecord> LoadShareHistory(uint16_t id, uint32_t count);
+
 class IndicatorWindows {
 public:
     IndicatorWindows(CViewGraph& view, const EodChartView& eod) : view_(view), eod_(eod) {}

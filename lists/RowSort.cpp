@@ -924,7 +924,9 @@ int SortRows(ShareList* list, int n, bool force)
     int column = ColumnOfSignedNumber(n);
     bool ascending = n > 0;
     int result = 1;
-    if (column != list->sortColumn || force) {
+    // Rows not sorted since they were filled are sorted even when the list already names the
+    // column (a stored setting names it before the first fill).
+    if (column != list->sortColumn || force || !list->sorted) {
         const uint8_t* def = GetColumnDef(list->columnLayout, column);
         uint8_t kind = def && def[0] ? ColumnDefKind(def) : 0;
         bool fieldless = kind == kColumnResults || kind == kColumnResultsChange || kind == kColumnPartnerView;

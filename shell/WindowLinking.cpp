@@ -115,6 +115,19 @@ bool CanUnlinkWindow(const CViewBase* active)
     return active && active->kind != kViewTicker && GroupViewCount(ViewGroupOf(active)) > 1;
 }
 
+std::string MaximisedFrameTitle(const std::string& title)
+{
+    const size_t open = title.find(" - [");
+    if (open == std::string::npos || open == 0 || title.empty() || title.back() != ']')
+        return title;
+    const std::string frame = title.substr(0, open);
+    const std::string inner = title.substr(open + 4, title.size() - open - 5);
+    const std::string repeated = frame + " - ";
+    if (inner.rfind(repeated, 0) != 0)
+        return title;
+    return frame + " - [" + inner.substr(repeated.size()) + "]";
+}
+
 std::string WindowNameFromTitle(const std::string& title)
 {
     std::string text = title;

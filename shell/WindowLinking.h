@@ -32,6 +32,11 @@ void LinkViewToGroup(CViewBase* view, ShareList* target, int32_t position);
 bool CanLinkWindow(const CViewBase* active);
 bool CanUnlinkWindow(const CViewBase* active);
 
+// The frame's title while a child window is maximised: the multiple-document area writes it as
+// "FRAME - [CHILD]", and a child's title starting with the frame's own ("FRAME - rest") loses that
+// start, so the program's name is not said twice. Any other title is answered unchanged.
+std::string MaximisedFrameTitle(const std::string& title);
+
 // A window's name from its title: the title up to its first "-", less the character just before
 // it, in double quotes (two double quotes for a title without "-"). A title that starts with the
 // program's name and " - " is read with that part moved to its end.

@@ -291,7 +291,8 @@ int CQuorvantisApp::placeFrame(const FramePlacement& placement)
 
 void CQuorvantisApp::setFrameCaption(const std::string& caption)
 {
-    setApplicationDisplayName(QString::fromLatin1(caption.c_str()));
+    // The caption is the frame's title only: a display name would be added again to the end of
+    // every window's title, dialogs included.
     frame_->setWindowTitle(QString::fromLatin1(caption.c_str()));
 }
 

@@ -6,6 +6,7 @@
 #include "chartmodel/ui/ViewGraphWindow.h"
 #include "core/SaveProtocol.h"
 #include "platform/MessageBox.h"
+#include "platform/qt/PrintJobName.h"
 #include "platform/qt/QtText.h"
 #include "shell/ui/ModalDialog.h"
 
@@ -222,6 +223,7 @@ void ExportGraphMetafile(CViewGraphWnd& view)
 void PrintGraph(CViewGraphWnd& view)
 {
     QPrinter printer(QPrinter::HighResolution);
+    NamePrintJob(printer);
     printer.setPageOrientation(QPageLayout::Landscape);
     QPrintDialog dialog(&printer, &view);
     if (RunModalDialog(dialog) != QDialog::Accepted)
@@ -232,6 +234,7 @@ void PrintGraph(CViewGraphWnd& view)
 void PrintPreviewGraph(CViewGraphWnd& view)
 {
     QPrinter printer(QPrinter::HighResolution);
+    NamePrintJob(printer);
     printer.setPageOrientation(QPageLayout::Landscape);
     QPrintPreviewDialog preview(&printer, &view);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &view,

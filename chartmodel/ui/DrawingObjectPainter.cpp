@@ -2,6 +2,7 @@
 #include "chartmodel/ui/DrawingObjectPainter.h"
 
 #include "chartmodel/ChartFont.h"
+#include "chartmodel/ui/MarkerBitmap.h"
 #include "core/ConfigState.h"
 #include "core/LogFont.h"
 #include "core/PackedPen.h"
@@ -177,6 +178,9 @@ void PaintDrawingObjects(QPainter& painter, const std::vector<DrawnLineObject>& 
             PaintTextBox(painter, *object.textBox);
             painter.restore();
         }
+        if (object.bell)
+            DrawMarkerBitmap(painter, object.bell->at.x, object.bell->at.y, object.bell->outline, object.bell->fill,
+                             object.bell->ringing);
         if (!object.handles.empty()) {
             painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
             for (size_t i = 0; i < object.handles.size(); ++i)

@@ -70,7 +70,7 @@ CStopLossDlg::CStopLossDlg(const StopLossContext& context, QWidget* parent)
     group->addButton(stopGain_);
     pen_->setFixedSize(110, 24);
     date_->Create(1829, this, QRect(0, 0, 220, 24), nullptr, record_.startDate);
-    date_->setMinimumSize(220, 24);
+    date_->setMinimumWidth(220);
 
     auto* grid = new QGridLayout(this);
     int row = 0;

@@ -105,7 +105,7 @@ CEditSwingDlg::CEditSwingDlg(SwingEdit& edit, const std::string& shareName, std:
     grid->addWidget(Named(new QLabel(QString::fromStdString(shareName), this), 4036), 0, 0, 1, 2);
     date_ = new CDateEdit(this);
     date_->Create(4047, this, QRect(0, 0, 220, 24), nullptr, edit.date);
-    date_->setMinimumSize(220, 24);
+    date_->setMinimumWidth(220);
     date_->FormatDate(true);
     grid->addWidget(new QLabel(QStringLiteral("Date"), this), 1, 0);
     grid->addWidget(date_, 1, 1);

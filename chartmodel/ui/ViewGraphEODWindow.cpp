@@ -388,7 +388,15 @@ intptr_t CViewGraphEODWnd::onProgramMessage(uint32_t message, uintptr_t wParam, 
 
 bool CViewGraphEODWnd::UpdateCommandUi(CommandUi& ui) const
 {
-    for (uint32_t command : {kGraphDesignCommand, kTrendsCommand, kPivotCommand, kSecondPivotCommand, kLinesMenuCommand}) {
+    if (ui.command == kTrendsCommand) {
+        // The 45-degree block's dialog takes the item's place while bit 0 is set; a box chart alone
+        // has no trend lines.
+        if (viewFlags & 1)
+            ui.text = "Support and Resistance Lines";
+        ui.enabled = (viewFlags & 3) != 2;
+        return true;
+    }
+    for (uint32_t command : {kGraphDesignCommand, kPivotCommand, kSecondPivotCommand, kLinesMenuCommand}) {
         if (ui.command == command) {
             ui.enabled = true;
             return true;

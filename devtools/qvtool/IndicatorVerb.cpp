@@ -1,9 +1,12 @@
 // qvtool indicator FOLDER EPIC TYPE [P1 P2 P3 P4 FLAGS]: a share's indicator values, bar by bar.
 #include "chartmodel/BreadthCalc.h"
+#include "chartmodel/GraphModel.h"
 #include "chartmodel/IndicatorCalc.h"
 #include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/IndicatorTable.h"
 #include "chartmodel/PortfolioSeriesCache.h"
+#include "charts/IndicatorRoutes.h"
+#include "charts/IndicatorWindows.h"
 #include "core/Database.h"
 #include "core/DateText.h"
 #include "core/Memory.h"
@@ -11,8 +14,11 @@
 #include "devtools/qvtool/Verbs.h"
 #include "platform/Paths.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -62,6 +68,57 @@ void PrintBreadth(const IndicatorRecord& record)
         std::printf("%-10s %12.4f\n", FormatDate(day).c_str(), *calc.AddValue());
 }
 
+// The types a streaming calculator computes bar by bar; every other type is computed as the chart
+// computes it, by its window's routine.
+bool HasStreamingCalc(uint8_t type)
+{
+    switch (type) {
+    case 1: case IndicatorType::RSI: case IndicatorType::Momentum: case IndicatorType::MACD:
+    case IndicatorType::PriceOscillator: case IndicatorType::Stochastic: case IndicatorType::OnBalanceVolume:
+    case IndicatorType::CCI: case IndicatorType::WilliamsR: case IndicatorType::ADM:
+    case IndicatorType::PivotPoints: case IndicatorType::ATR:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void PrintValue(double v)
+{
+    if (std::isnan(v))
+        std::printf(" %12s", "-");
+    else
+        std::printf(" %12.4f", v);
+}
+
+// The lines the chart's routine for the type draws over the whole history, one row per day from the
+// first day of the history ("-" before a line has a value); false when the chart draws no lines for the type.
+bool PrintChartLines(const IndicatorRecord& record, const std::vector<DayRecord>& days)
+{
+    const IndicatorRoute& route = RouteOf(record.type);
+    if (route.family != IndicatorFamily::Lines || !route.routine)
+        return false;
+    IndicatorInput in;
+    in.record = record;
+    in.days = std::span<const DayRecord>(days);
+    in.firstVisibleDate = days.front().date;
+    in.loadShare = LoadShareHistory;
+    ValueRange range{};
+    IndicatorResult result;
+    route.routine(in, range, result, route.variant);
+    std::printf("%s\n", GetIndicatorName(record).c_str());
+    for (size_t i = 0; i < days.size(); ++i) {
+        std::printf("%-10s", FormatDate(days[i].date).c_str());
+        for (const IndicatorLine& line : result.lines) {
+            // A line's values start after its lead-in days.
+            const size_t lead = size_t(std::max(line.leadIn, 0));
+            PrintValue(i >= lead && i - lead < line.values.size() ? line.values[i - lead] : NAN);
+        }
+        std::printf("\n");
+    }
+    return true;
+}
+
 int RunIndicator(const std::vector<std::string>& args)
 {
     if (args.size() < 3 || args.size() > 8) {
@@ -89,9 +146,11 @@ int RunIndicator(const std::vector<std::string>& args)
     }
     DayRecord* days = nullptr;
     const int32_t count = DecodePriceHistory(&cursor, &days, 0, true, true);
+    std::vector<DayRecord> history;
     std::vector<Bar> bars;
     std::vector<uint16_t> dates;
     for (int32_t i = 0; i < count && days[i].date != 0; ++i) {
+        history.push_back(days[i]);
         bars.push_back({days[i].open, days[i].high, days[i].low, days[i].close, days[i].volume});
         dates.push_back(days[i].date);
     }
@@ -100,6 +159,10 @@ int RunIndicator(const std::vector<std::string>& args)
         std::fprintf(stderr, "qvtool: %s has no prices\n", args[1].c_str());
         FreeDatabase(true);
         return 1;
+    }
+    if (!HasStreamingCalc(record.type) && PrintChartLines(record, history)) {
+        FreeDatabase(true);
+        return 0;
     }
     auto calc = CreateIndicatorCalc(record, bars[0]);
     std::printf("%s\n", calc->Name().c_str());

@@ -19,6 +19,7 @@
 #include "lists/ui/ViewDetailWindow.h"
 #include "lists/ui/ViewListBase.h"
 #include "platform/Paths.h"
+#include "platform/qt/PrintJobName.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/LayoutSwitch.h"
 #include "shell/PortfolioAdd.h"
@@ -193,6 +194,7 @@ void PrintListView(CViewBaseWnd& view, bool preview, QWidget* parent)
         pages.preview(parent);
     } else {
         QPrinter printer(QPrinter::HighResolution);
+        NamePrintJob(printer);
         QPrintDialog dialog(&printer, parent);
         // The details page is one page, whatever range is typed.
         if (source.detailsView)

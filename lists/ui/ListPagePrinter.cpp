@@ -2,6 +2,7 @@
 #include "lists/ui/ListPagePrinter.h"
 
 #include "lists/ListPrinting.h"
+#include "platform/qt/PrintJobName.h"
 #include "platform/qt/QtText.h"
 #include "shell/ui/ModalDialog.h"
 
@@ -113,6 +114,7 @@ bool CListPagePrinter::print(QPrinter& printer) const
 void CListPagePrinter::preview(QWidget* parent) const
 {
     QPrinter printer(QPrinter::HighResolution);
+    NamePrintJob(printer);
     QPrintPreviewDialog dialog(&printer, parent);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [this](QPrinter* p) { print(*p); });
     RunModalDialog(dialog);

@@ -412,8 +412,11 @@ int CViewDetailWnd::DrawBody(QPainter& p, const QRect& area, bool printing)
     const int resultsColumn = area.width() / 5;
     const int currency = int(GetFieldByte115(&row, 0));
     for (int item = 0; item < 4; ++item) {
+        // Each heading stands on the figures' own background, where its colour is made to be read.
+        const QRect heading(resultsColumn * (item + 1), y(line), resultsColumn - margin, metrics.height() + Px(p, 2, printing));
+        p.fillRect(heading, valueBack);
         p.setPen(PenOf(settings.pens[size_t(item)]).color());
-        p.drawText(QRect(resultsColumn * (item + 1), y(line), resultsColumn - margin, step), Qt::AlignLeft,
+        p.drawText(heading.adjusted(Px(p, 3, printing), 0, -Px(p, 3, printing), 0), Qt::AlignLeft | Qt::AlignVCenter,
                    Q(GetResultsColumnTitle(item + 1, currency)));
     }
     ++line;

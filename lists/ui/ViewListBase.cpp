@@ -16,6 +16,7 @@
 #include "lists/ListViewOptions.h"
 #include "lists/RowSort.h"
 #include "platform/ByteOrder.h"
+#include "platform/MessageDispatch.h"
 #include "platform/qt/QtText.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/store/RTStore.h"
@@ -33,6 +34,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <chrono>
 
 namespace qv {
 namespace {
@@ -41,6 +43,13 @@ namespace {
 constexpr size_t kIntradayColumnBytes = 31;
 constexpr size_t kIntradayDaysBack = 29;
 constexpr uint8_t kFieldI = 'I';
+
+// The clock the live re-sort throttle counts in: milliseconds, wrapping at 32 bits.
+uint32_t TickMilliseconds()
+{
+    using namespace std::chrono;
+    return uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
 
 bool SummaryAboveHeadings(int kind)
 {
@@ -204,9 +213,15 @@ intptr_t CViewListBase::onProgramMessage(uint32_t message, uintptr_t wParam, int
         return 0;
     }
     case kMsgLiveTick:
-        if (paintReady_ && CurrentListViewOptions().livePrices && (kind == 1 || kind == 2 || kind == 6))
+        if (!CurrentListViewOptions().livePrices)
+            return 0;
+        if (list)
+            if (int column = LiveResortColumn(liveResort_, *list, TickMilliseconds()))
+                PostProgramMessage(*this, kMsgResortLater, uintptr_t(intptr_t(column)), 3);
+        if (paintReady_ && (kind == 1 || kind == 2 || kind == 6))
             update();
         return 0;
+    case kMsgResortLater: ResortByColumn(int(intptr_t(wParam)), (lParam & 2) != 0); return 0;
 
     case kMsgListRepaint:
         // Also new ticks for a shown share: the live cells are drawn again now, and once more when
@@ -218,6 +233,24 @@ intptr_t CViewListBase::onProgramMessage(uint32_t message, uintptr_t wParam, int
     default: break;
     }
     return CViewBaseWnd::onProgramMessage(message, wParam, lParam);
+}
+
+void CViewListBase::ResortByColumn(int signedColumn, bool keepRow)
+{
+    if (!list || ShareListCount(list) == 0 || signedColumn == 0)
+        return;
+    const RecordCursor* entry = keepRow ? CurrentEntry(list) : nullptr;
+    const uint32_t id = entry ? EntryRecordId(*entry) : 0;
+    const uint32_t sub = entry ? entry->count : 0;
+    SortListColumn(list, kind, signedColumn);
+    if (entry) {
+        list->current = FindListEntryIndex(list->entries, list->capacity, id, sub);
+        SetResyncCode(kResyncScrollToSelection);
+    } else {
+        list->current = 0;
+        list->firstVisible = 0;
+    }
+    update();
 }
 
 void CViewListBase::OnRefresh()
@@ -270,11 +303,12 @@ bool CViewListBase::DrawInit(const QSize& size, bool onScreen)
 {
     if (!list)
         return false;
-    // A stored sort that differs from the rows' order re-sorts them; 0 and -1 never do.
+    // A stored sort that differs from the rows' order, or rows not sorted since their fill,
+    // re-sorts them; 0 and -1 never do.
     if (kind != 4) {
         int stored = GetSettingSort(kind, SettingNumber(), list->tradeMarket);
         int current = (list->sortColumn + 1) * list->sortDirection;
-        if (stored != current && stored != 0 && stored != -1)
+        if ((stored != current || !list->sorted) && stored != 0 && stored != -1)
             SortRows(list, stored, false);
     }
     ListStyle style = CurrentStyle();

@@ -9,6 +9,7 @@
 #include "lists/ListHeadings.h"
 #include "lists/ListInteraction.h"
 #include "lists/ListPaintPlan.h"
+#include "lists/ListSettings.h"
 #include "lists/ui/ListPainter.h"
 #include "realtime/store/RTActiveShares.h"
 #include "views/ui/ViewBaseWindow.h"
@@ -36,6 +37,8 @@ constexpr uint32_t kMsgListRepaint = 0x444;
 constexpr uint32_t kMsgListChanged = 0x445;
 constexpr uint32_t kMsgColumnFormatChanged = 0x446;
 constexpr uint32_t kMsgLiveTick = 0x454;
+// Re-sort by the signed column in wParam; lParam bit 1 keeps the current row current.
+constexpr uint32_t kMsgResortLater = 0x433;
 constexpr uint32_t kResyncScrollToSelection = 0x7FFFFFFD;
 
 class CViewListBase : public CViewBaseWnd {
@@ -51,6 +54,8 @@ public:
     void SetResyncCode(uint32_t code) override;
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     void OnRefresh() override;
+    // Sorts the rows by the signed column; with `keepRow` the current row stays current and in view.
+    void ResortByColumn(int signedColumn, bool keepRow);
     void OnSetFocus() override;
     // Installs table setting `number` of the view's kind in its list: the layout, field table,
     // style and sort; with `reset` and another number the grid scrolls back to its first row and
@@ -148,6 +153,7 @@ protected:
     int headingTop_ = 0;
     uint32_t resync_ = 0;
     bool paintReady_ = false;
+    LiveResortClock liveResort_;
     int fixedPixels_ = 0;
 
 private:

@@ -3,6 +3,7 @@
 
 #include "platform/FileOps.h"
 #include "platform/ReportPrint.h"
+#include "platform/qt/PrintJobName.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
@@ -13,8 +14,6 @@
 
 namespace qv {
 namespace {
-
-constexpr const char* kDocumentName = "Quorvantis";
 
 bool Offscreen() { return QGuiApplication::platformName() == QStringLiteral("offscreen"); }
 
@@ -29,7 +28,7 @@ void PrintToPrinter(const std::filesystem::path& file)
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QString::fromLatin1(kDocumentName));
+    NamePrintJob(printer);
     if (QPrinterInfo::defaultPrinter().isNull()) {
         QPrintDialog dialog(&printer, QApplication::activeWindow());
         if (dialog.exec() != QDialog::Accepted)
@@ -55,7 +54,7 @@ bool PrintHtmlReportToPdf(const std::filesystem::path& file, const std::filesyst
     if (!LoadHtmlReport(file, document))
         return false;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QString::fromLatin1(kDocumentName));
+    NamePrintJob(printer);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(pdf.string()));
     document.print(&printer);

@@ -190,7 +190,7 @@ CCashCredit::CCashCredit(const CashEntryAnswer& start, bool editing, QWidget* pa
 {
     setObjectName(QStringLiteral("627"));
     date_->Create(1829, this, QRect(0, 0, 220, 24), this, start.date);
-    date_->setMinimumSize(220, 24);
+    date_->setMinimumWidth(220);
     amount_->Create(2151, this, 2151);
     amount_->SetValue(start.amount);
     for (const char* t : {"Credit", "Debit", "Interest", "Charge"})

@@ -10,6 +10,7 @@
 #include "shell/FrameDialogSeams.h"
 #include "shell/ui/ColourSelectorDlg.h"
 #include "shell/ui/DialogHelp.h"
+#include "shell/ui/ListCtrlEx.h"
 #include "shell/ui/ModalDialog.h"
 #include "views/FrameState.h"
 #include "views/ViewBase.h"
@@ -29,9 +30,9 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTimer>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace qv {
@@ -186,10 +187,8 @@ CPortSummary::CPortSummary(std::vector<SectorShare> shares, const std::string& n
 
     stack_ = new QStackedWidget(this);
     chart_ = new SectorChartArea(*this);
-    list_ = new QTreeWidget(this);
+    list_ = new CListCtrlEx(this);
     list_->setObjectName(QStringLiteral("4114"));
-    list_->setRootIsDecorated(false);
-    list_->setColumnCount(3);
     stack_->addWidget(chart_);
     stack_->addWidget(list_);
     auto* top = new QVBoxLayout(this);
@@ -301,20 +300,34 @@ void CPortSummary::Refresh()
 
 void CPortSummary::FillList()
 {
-    list_->clear();
     const auto headings = SectorListHeadings(settings_.level, settings_.measure, settings_.label == 1);
-    list_->setHeaderLabels({FromCp1252(headings[0]), FromCp1252(headings[1]), FromCp1252(headings[2])});
+    list_->SetHeaders({FromCp1252(headings[0]), FromCp1252(headings[1]), FromCp1252(headings[2])});
     const int width = std::max(list_->viewport()->width(), 400);
     list_->setColumnWidth(0, width * 4 / 10);
     list_->setColumnWidth(1, width / 4);
     list_->setColumnWidth(2, width / 4);
-    for (const SectorListRow& row : SectorListRows(Items(), Total())) {
-        auto* item = new QTreeWidgetItem(list_, {FromCp1252(row.text), FromCp1252(row.value), FromCp1252(row.percent)});
-        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+    // The items form one group, sorted by the column the user picked; "Total" (level 8) stays last
+    // and bold.
+    const std::vector<SectorItem> items = Items();
+    const std::vector<SectorListRow> rows = SectorListRows(items, Total());
+    listTexts_.clear();
+    listTexts_.reserve(rows.size() * 3);
+    for (const SectorListRow& row : rows)
+        for (const std::string* text : {&row.text, &row.value, &row.percent})
+            listTexts_.push_back(*text);
+    listRows_.assign(rows.size(), SectorRow{});
+    for (size_t i = 0; i < rows.size(); ++i) {
+        SectorRow& r = listRows_[i];
+        for (size_t c = 0; c < 3; ++c)
+            r.texts[c] = listTexts_[i * 3 + c].c_str();
+        const double value = i < items.size() ? items[i].value : Total();
+        const int32_t sortable = int32_t(std::clamp(std::llround(value), -2147483647LL, 2147483647LL));
+        r.values[0] = r.values[1] = sortable;
+        r.level = i < items.size() ? 0 : 8;
     }
-    list_->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-    list_->headerItem()->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+    if (list_->sortColumn() >= 0)
+        SortSectorRows(listRows_.data(), listRows_.size(), list_->sortColumn(), list_->descending());
+    list_->SetFirstData(listRows_.data(), int(listRows_.size()));
 }
 
 void CPortSummary::DrawChart(QPainter& painter, const QRect& area, bool printing)

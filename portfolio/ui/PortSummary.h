@@ -4,6 +4,7 @@
 #pragma once
 
 #include "portfolio/SectorAnalysis.h"
+#include "shell/SectorListRules.h"
 
 #include <QDialog>
 
@@ -18,10 +19,10 @@ class QPrinter;
 class QPushButton;
 class QRadioButton;
 class QStackedWidget;
-class QTreeWidget;
 
 namespace qv {
 
+class CListCtrlEx;
 struct ShareList;
 
 class CPortSummary : public QDialog {
@@ -33,7 +34,7 @@ public:
 
     const SectorSettings& settings() const { return settings_; }
     void SetSettings(const SectorSettings& s);
-    QTreeWidget* list() const { return list_; }
+    CListCtrlEx* list() const { return list_; }
     QWidget* chart() const { return chart_; }
     int compactionStep() const { return compaction_; }
     const std::vector<uint32_t>& Colours() const;
@@ -83,7 +84,10 @@ private:
     QPushButton* print_;
     QStackedWidget* stack_;
     QWidget* chart_;
-    QTreeWidget* list_;
+    CListCtrlEx* list_;
+    // The list's rows and the texts they point at, kept while the list shows them.
+    std::vector<std::string> listTexts_;
+    std::vector<SectorRow> listRows_;
 };
 
 // Runs the dialog on a share list (the frame's command 27282) and keeps its settings for the run.

@@ -100,7 +100,7 @@ CTransactionRecord::CTransactionRecord(const TransactionDialogSetup& setup, QWid
     addRow(QStringLiteral("Transaction"), type_);
     date_ = new CDateEdit(this);
     date_->Create(C::Date, this, QRect(0, 0, 220, 24), nullptr, setup.date);
-    date_->setMinimumSize(220, 24);
+    date_->setMinimumWidth(220);
     addRow(QStringLiteral("Date"), date_);
 
     const struct {

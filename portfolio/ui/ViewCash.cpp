@@ -17,6 +17,7 @@
 #include "portfolio/ui/CashDialogs.h"
 #include "portfolio/ui/PortfolioNameDlgs.h"
 #include "resources/MessageIds.h"
+#include "shell/LayoutStateHooks.h"
 #include "shell/LayoutSwitch.h"
 #include "shell/ui/ModalDialog.h"
 #include "views/FrameState.h"
@@ -64,6 +65,16 @@ CashAccount*& LastShownCashAccount()
 CViewCash::CViewCash(QWidget* parent) : CViewBase(7), CViewListTop(7, parent) { AddCommandTarget(this); }
 
 CViewCash::~CViewCash() { RemoveCommandTarget(this); }
+
+uint32_t CViewCash::LayoutAccount() const { return account_ ? account_->number : 0; }
+
+void CViewCash::ApplyLayoutAccount(uint32_t number)
+{
+    account_ = CashAccounts().head;
+    for (CashAccount* a = CashAccounts().head; a; a = a->next)
+        if (a->number == number)
+            account_ = a;
+}
 
 void CViewCash::PickAccount()
 {
@@ -306,6 +317,14 @@ void CViewCash::mouseDoubleClickEvent(QMouseEvent* event)
 void InstallCashViewClass()
 {
     RegisterViewClass(7, [](int32_t) -> CViewBaseWnd* { return new CViewCash; });
+    GetLayoutStateHooks().saveCashAccount = [](const CViewBase& view) {
+        const auto* cash = dynamic_cast<const CViewCash*>(&view);
+        return cash ? cash->LayoutAccount() : 0u;
+    };
+    GetLayoutStateHooks().applyCashAccount = [](CViewBase& view, uint32_t number) {
+        if (auto* cash = dynamic_cast<CViewCash*>(&view))
+            cash->ApplyLayoutAccount(number);
+    };
 }
 
 } // namespace qv

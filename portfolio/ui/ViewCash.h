@@ -22,6 +22,9 @@ public:
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     bool UpdateCommand(CommandUi& ui) override;
     bool RunCommand(uint32_t command) override;
+    // A window layout keeps the shown account's number; a number no account has shows the first.
+    uint32_t LayoutAccount() const;
+    void ApplyLayoutAccount(uint32_t number);
 
     // The account shown; null when there is none.
     CashAccount* account() const { return account_; }

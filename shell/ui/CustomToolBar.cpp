@@ -317,18 +317,10 @@ void CToolbarButtons::mouseReleaseEvent(QMouseEvent* event)
     repaint();
     if (HitTest(event->position().toPoint()) != i || !(buttons_[size_t(i)].state & kButtonEnabled))
         return;
-    // After context help the next click is the help-mode click: it picks a topic, not a command.
-    if (suppressClick_) {
-        suppressClick_ = false;
-        return;
-    }
-    uint16_t code = buttons_[size_t(i)].code;
     uint32_t command = buttons_[size_t(i)].command;
     if (CommandSink())
         CommandSink()(command);
     UpdateButtons();
-    if (code == kContextHelpCode)
-        suppressClick_ = true;
 }
 
 void CToolbarButtons::mouseDoubleClickEvent(QMouseEvent* event)

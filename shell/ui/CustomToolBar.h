@@ -96,7 +96,6 @@ private:
     bool floating_ = false;
     int pressed_ = -1;
     bool insidePressed_ = true;
-    bool suppressClick_ = false;
 };
 
 // The command-update object of one button: the routing's answer for its command lands here.

@@ -8,6 +8,7 @@
 #include "shell/ui/ControlLook.h"
 #include "shell/ui/DateControl.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 
@@ -49,6 +50,8 @@ CDateEdit::CDateEdit(QWidget* parent)
     button_->setFocusPolicy(Qt::TabFocus);
     setFocusProxy(edit_);
     connect(button_, &QPushButton::clicked, this, &CDateEdit::DropClicked);
+    // The edit takes the top half: tall enough for its text over the long-date line.
+    setMinimumHeight(2 * (QFontMetrics(font).height() + 8) - 2);
 }
 
 bool CDateEdit::Create(int controlId, QWidget& placeholder, MessageTarget* dialog, PackedDate held)

@@ -17,6 +17,8 @@
 #include "shell/MenuBarPlan.h"
 #include "shell/ProgressText.h"
 #include "shell/SoftMenu.h"
+#include "shell/WindowLinking.h"
+#include "shell/ui/ContextHelpMode.h"
 #include "shell/ui/MenuBarBuilder.h"
 #include "shell/ui/MenuGuard.h"
 #include "shell/ui/SoftMenuQt.h"
@@ -47,6 +49,7 @@ namespace {
 
 constexpr uint32_t kCommandExit = 57665;
 constexpr uint32_t kCommandHelpTopics = 57667;
+constexpr uint32_t kCommandContextHelp = 57669;
 constexpr uint32_t kVirtualKeyF1 = 0x70;
 constexpr uint32_t kAllToolbars = 15;
 constexpr uint32_t kMessageActiveViewWindow = WM_USER + 89;
@@ -90,6 +93,24 @@ ShareList* ListNumbered(int32_t number, int32_t family)
     return nullptr;
 }
 
+// While a child window is maximised the multiple-document area titles the frame "FRAME - [CHILD]";
+// the child's own copy of the program's name is taken out of it.
+class FrameTitleFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() != QEvent::WindowTitleChange || !widget)
+            return false;
+        const std::string title = widget->windowTitle().toStdString();
+        const std::string shorter = MaximisedFrameTitle(title);
+        if (shorter != title)
+            widget->setWindowTitle(QString::fromStdString(shorter));
+        return false;
+    }
+};
+
 } // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea(this))
@@ -112,6 +133,8 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea
         if (uint32_t command = ActionCommand(action))
             QMetaObject::invokeMethod(this, [this, command] { OnCommand(command); }, Qt::QueuedConnection);
     });
+    new CContextHelpMode([this](uint32_t request) { WinHelp(request); }, this);
+    installEventFilter(new FrameTitleFilter(this));
     toolbars_ = new CToolbarHost(*this);
     CreateBars(true);
     RebuildMenuBar();
@@ -338,7 +361,8 @@ bool CMainFrame::UpdateOwnCommand(CommandUi& ui) const
 {
     switch (ui.command) {
     case kCommandExit:
-    case kCommandHelpTopics: ui.enabled = true; return true;
+    case kCommandHelpTopics:
+    case kCommandContextHelp: ui.enabled = true; return true;
     default: return false;
     }
 }
@@ -348,6 +372,7 @@ bool CMainFrame::RunOwnCommand(uint32_t command)
     switch (command) {
     case kCommandExit: close(); return true;
     case kCommandHelpTopics: WinHelp(kHelpFrameRequest); return true;
+    case kCommandContextHelp: findChild<CContextHelpMode*>(QString(), Qt::FindDirectChildrenOnly)->Enter(); return true;
     default: return false;
     }
 }

@@ -7,6 +7,7 @@
 #include "shell/ui/FilteredEdit.h"
 #include "shell/ui/TimeEdit.h"
 
+#include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -205,6 +206,9 @@ void CTimesListBox::mouseMoveEvent(QMouseEvent* event)
     const int x = int(event->position().x());
     if (dragging_) {
         dragX_ = ClampDivider(x, viewport()->width());
+        // The pointer is held to the drag's range too, so the line stays under it.
+        if (dragX_ != x)
+            QCursor::setPos(viewport()->mapToGlobal(QPoint(dragX_, int(event->position().y()))));
         viewport()->update();
         return;
     }

@@ -6,6 +6,7 @@
 #include "core/Portfolio.h"
 #include "core/RecordLists.h"
 #include "core/RecordLookup.h"
+#include "core/SectorFilter.h"
 #include "core/ShareList.h"
 #include "core/ViewSettings.h"
 #include "platform/MessageDispatch.h"
@@ -108,6 +109,16 @@ bool UnlinkView(CViewBase* view)
     return true;
 }
 
+namespace {
+
+// The item of 20318 and 27013: "Current " and the active view's source.
+std::string CurrentListText(const CViewBase* view)
+{
+    return "Current " + (view ? view->GetSourceTitle(false) : std::string());
+}
+
+} // namespace
+
 CViewRequests::CViewRequests(CMainFrame& frame, CWindowFactory& factory) : frame_(frame), factory_(factory)
 {
     frame_.AddCommandHandler([this](uint32_t command) { return OnCommand(command); },
@@ -118,6 +129,8 @@ CViewRequests::CViewRequests(CMainFrame& frame, CWindowFactory& factory) : frame
                                  ui.enabled = state.enabled;
                                  if (state.checkable)
                                      ui.checked = state.checked;
+                                 if (ui.command == kCommandViewCurrentList || ui.command == kCommandViewCurrentListBar)
+                                     ui.text = CurrentListText(MainFrameState().activeView);
                                  return true;
                              });
     frame_.AddMessageHandler(
@@ -652,34 +665,26 @@ void CViewRequests::ShowTransactions(bool newWindow)
     ActivateRequestedView(shown, request);
 }
 
-void CViewRequests::ShowList(int32_t number)
+void CViewRequests::ShowList(int32_t number) { ShowListIn(number, ShiftHeld()); }
+
+void CViewRequests::ShowListSameWindow(int32_t number) { ShowListIn(number, false); }
+
+void CViewRequests::ShowListIn(int32_t number, bool newWindow)
 {
     CViewBase* view = MainFrameState().activeView;
-    bool shift = ShiftHeld();
-    if (view && view->kind == kViewList && view->list && view->list->word == number && !shift) {
+    if (view && view->kind == kViewList && view->list && view->list->word == number && !newWindow) {
+        // The list already shown: its sector filter is cleared and kept as the default.
         ShareList* list = view->list;
         list->sectorIndex = -1;
         list->sectorFilterOn = list->newHighsOnly = list->newLowsOnly = 0;
+        SaveSectorFilter(*list);
         PostProgramMessage(frame_, WM_COMMAND, ID_REFRESH);
         view->InvalidateWindow();
         view->InvalidateLinkedViews(true, false);
         return;
     }
-    CViewBase* shown = ShowViewKind(kViewList, number, shift ? kRequestNewWindow : 0);
+    CViewBase* shown = ShowViewKind(kViewList, number, newWindow ? kRequestNewWindow : 0);
     if (shown)
-        shown->InvalidateLinkedViews(true, false);
-}
-
-void CViewRequests::ShowListSameWindow(int32_t number)
-{
-    CViewBase* view = MainFrameState().activeView;
-    if (view && view->kind == kViewList && view->list && view->list->word == number) {
-        view->list->sectorIndex = -1;
-        view->list->sectorFilterOn = view->list->newHighsOnly = view->list->newLowsOnly = 0;
-        view->InvalidateWindow();
-        return;
-    }
-    if (CViewBase* shown = ShowViewKind(kViewList, number, 0))
         shown->InvalidateLinkedViews(true, false);
 }
 

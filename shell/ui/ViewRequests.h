@@ -65,6 +65,8 @@ public:
     static uint8_t DataMiningDisplayB;
 
 private:
+    // A fixed list in the active window, or in a new one.
+    void ShowListIn(int32_t number, bool newWindow);
     bool ShiftHeld() const;
     void FollowLinkedViews(CViewBase* view, const ViewRequest& request);
     void PickRequestList(ShareList* found, ViewRequest& request);

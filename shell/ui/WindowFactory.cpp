@@ -1,6 +1,7 @@
 // Window factory and window layouts.
 #include "shell/ui/WindowFactory.h"
 
+#include "core/CashAccounts.h"
 #include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
 #include "core/Portfolio.h"
@@ -9,6 +10,7 @@
 #include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
+#include "shell/LayoutStateHooks.h"
 #include "shell/LayoutSwitch.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/ViewGroups.h"
@@ -51,7 +53,7 @@ Portfolio* FirstPortfolioOfType(uint8_t type)
 }
 
 // The view's fallbacks when the data it shows is missing: portfolio and transactions views without
-// any portfolio show a list.
+// any portfolio, and cash views without any cash account, show a list.
 LayoutWindow WithFallbacks(LayoutWindow w)
 {
     if ((w.kind == kViewPortfolio || w.kind == kViewTransactions) && !PortfolioChain()) {
@@ -59,6 +61,8 @@ LayoutWindow WithFallbacks(LayoutWindow w)
             w.listTable = 0;
         w.kind = kViewList;
     }
+    if (w.kind == kViewCash && !CashAccounts().head)
+        w.kind = kViewList;
     return w;
 }
 
@@ -258,6 +262,8 @@ void CWindowFactory::AttachToGroups(CViewBase* view, const LayoutWindow& r)
 
 void CWindowFactory::ApplyKindState(CViewBase* view, const LayoutWindow& r)
 {
+    if (view->kind == kViewCash && GetLayoutStateHooks().applyCashAccount)
+        GetLayoutStateHooks().applyCashAccount(*view, r.cashAccount);
     ShareList* list = view->list;
     if (!list)
         return;
@@ -430,6 +436,8 @@ LayoutWindow CWindowFactory::SaveViewToLayoutRecord(CViewBase* view, bool isActi
         if (view->kind == kViewTradeList)
             w.tradeListMode = uint8_t(std::clamp<int32_t>(own->tradeMarket, 0, 2));
     }
+    if (view->kind == kViewCash && GetLayoutStateHooks().saveCashAccount)
+        w.cashAccount = GetLayoutStateHooks().saveCashAccount(*view);
     if (!linked)
         w.providerKind = -1;
     w.graphSetting = view->secondKey;

@@ -23,6 +23,26 @@ TEST(WindowLinkingTexts, NamesFromTitles)
     EXPECT_EQ(WindowNameFromTitle("-x"), "\"\"");
 }
 
+TEST(WindowLinkingTexts, MaximisedFrameTitleSaysTheProgramOnce)
+{
+    const struct {
+        const char* title;
+        const char* expected;
+    } cases[] = {
+        {"Quorvantis Pro - [Quorvantis Pro - Graph: Vodafone]", "Quorvantis Pro - [Graph: Vodafone]"},
+        {"Quorvantis Pro - [01 List: All (Linked)]", "Quorvantis Pro - [01 List: All (Linked)]"},
+        {"Quorvantis Pro", "Quorvantis Pro"},
+        {"Quorvantis Pro - [Quorvantis Pro]", "Quorvantis Pro - [Quorvantis Pro]"},
+        {"Quorvantis Pro - [Quorvantis Pro - ]", "Quorvantis Pro - []"},
+        {" - [ - x]", " - [ - x]"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MaximisedFrameTitle(c.title), c.expected) << c.title;
+    // Applied twice it changes nothing more.
+    EXPECT_EQ(MaximisedFrameTitle(MaximisedFrameTitle(cases[0].title)), cases[0].expected);
+}
+
 TEST(WindowLinkingTexts, TextsForOneTwoAndThreeWindows)
 {
     EXPECT_EQ(OthersClause(0), "");

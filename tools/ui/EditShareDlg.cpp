@@ -158,7 +158,7 @@ CEditSharePrice::CEditSharePrice(EditedItem& item, QWidget* parent)
     });
     list_->setAnomalyLevelDialog(RunAnomalyLevelDialog);
     start_->Create(1829, this, QRect(0, 0, 220, 24), nullptr, item_.firstDate);
-    start_->setMinimumSize(220, 24);
+    start_->setMinimumWidth(220);
     auto button = [this](int id, const char* text, const char* tip, void (CEditSharePrice::*run)()) {
         auto* b = new QPushButton(QString::fromLatin1(text), this);
         b->setObjectName(QString::number(id));

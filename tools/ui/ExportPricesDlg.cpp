@@ -76,7 +76,7 @@ CExportPricesDlg::CExportPricesDlg(const ExportPricesChoice& choice, QWidget* pa
     // Without a stored date the field offers the last year.
     const PackedDate shown = choice_.fromDate ? choice_.fromDate : GetTodayDate(kDaysOffered);
     from_->Create(kFromDate, this, QRect(0, 0, 220, 24), nullptr, shown);
-    from_->setMinimumSize(220, 24);
+    from_->setMinimumWidth(220);
     from_->EnableWindow(!choice_.allData);
     connect(after_, &QRadioButton::toggled, this, [this](bool on) { from_->EnableWindow(on); });
     connect(single_, &QCheckBox::toggled, this, [this] { ShowPath(); });

@@ -264,12 +264,23 @@ TEST(GraphDesignDlg, TrendAndPivotCommandsOpenTheirDialogsByTheViewFlags)
     struct Case {
         uint32_t command, flags;
         const char* dialog;
-    } cases[] = {{20206, 0, "203"}, {20206, 1, "837"}, {20206, 2, nullptr}, {27054, 0, "27065"}, {27078, 0, "27065"}};
+        bool enabled;
+        const char* text; // the item's own text when null
+    } cases[] = {{20206, 0, "203", true, nullptr},
+                 {20206, 1, "837", true, "Support and Resistance Lines"},
+                 {20206, 3, "837", true, "Support and Resistance Lines"},
+                 {20206, 2, nullptr, false, nullptr},
+                 {27054, 0, "27065", true, nullptr},
+                 {27078, 0, "27065", true, nullptr}};
     for (const Case& c : cases) {
         opened.clear();
         window.viewFlags = c.flags;
         EXPECT_EQ(window.onProgramMessage(WM_COMMAND, c.command, 0), 1);
         EXPECT_EQ(opened, c.dialog ? QStringList{QString::fromLatin1(c.dialog)} : QStringList{}) << c.command;
+        CommandUi ui{c.command};
+        ASSERT_TRUE(window.UpdateCommandUi(ui)) << c.command;
+        EXPECT_EQ(ui.enabled, c.enabled) << c.command << " flags " << c.flags;
+        EXPECT_EQ(ui.text, c.text ? std::optional<std::string>(c.text) : std::nullopt) << c.command << " flags " << c.flags;
     }
     SetModalDialogRunner(nullptr);
 }

@@ -1,5 +1,6 @@
-// Text boxes on the painter: the arrow leaving each side with its filled head, the frame and fill, a
-// transparent box showing what lies under it, and a font that cannot be made.
+// Text boxes and alarm bells on the painter: the arrow leaving each side with its filled head, the frame
+// and fill, a transparent box showing what lies under it, a font that cannot be made, and the bell
+// of a line carrying an alarm.
 #include "chartmodel/ui/DrawingObjectPainter.h"
 
 #include "support/FakeMessageBox.h"
@@ -26,6 +27,33 @@ DrawnLineObject Box(TextBoxBox box, ScreenPoint anchor, uint32_t style, const ch
     t.arrow = TextBoxArrowFigure(box, anchor, style, 2, 1.0);
     drawn.textBox = t;
     return drawn;
+}
+
+TEST(LineAlarmBell, DrawnInItsBoxAtTheMidpointAndRingingAddsItsStrokes)
+{
+    auto paint = [](bool ringing) {
+        QImage image(200, 100, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        DrawnLineObject drawn;
+        drawn.pane = {0, 0, 200, 100};
+        drawn.mainLine = false;
+        drawn.bell = DrawnLineObject::AlarmBell{{100, 50}, 0x0000FF, 0xFFFFFF, ringing};
+        QPainter painter(&image);
+        PaintDrawingObjects(painter, {drawn});
+        return image;
+    };
+    const QImage plain = paint(false), ringing = paint(true);
+    test::SaveRender(ringing, QStringLiteral("line_alarm_bell"));
+    int inside = 0, outside = 0;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x) {
+            const bool red = plain.pixel(x, y) == qRgb(255, 0, 0);
+            const bool inBox = x >= 100 - 12 && x < 100 + 12 && y >= 50 - 8 && y < 50 + 8;
+            (inBox ? inside : outside) += red;
+        }
+    EXPECT_GT(inside, 10) << "the outline in the line's colour";
+    EXPECT_EQ(outside, 0) << "nothing beyond the 24 x 16 marker";
+    EXPECT_NE(plain, ringing);
 }
 
 TEST(TextBoxPaint, EachArrowLeavesItsSideWithAFilledHead)

@@ -17,7 +17,10 @@
 #include "lists/ListRows.h"
 #include "lists/ListSettings.h"
 #include "lists/ListStyle.h"
+#include "lists/ListViewOptions.h"
 #include "lists/ui/ListViewSeams.h"
+#include "lists/ui/ViewListBase.h"
+#include "platform/MessageDispatch.h"
 #include "realtime/IntradayCells.h"
 #include "realtime/IntradayColumnSpec.h"
 #include "realtime/feed/RTEngine.h"
@@ -27,6 +30,7 @@
 #include "support/ui/Render.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 
 using namespace qv;
 using namespace qv::test;
@@ -171,6 +175,47 @@ TEST_F(IntradayColumnsView, ValuesGraphsAndAFlashDuringTrading)
     EXPECT_GT(view_->LiveRedraw(image), 0);
     EXPECT_EQ(view_->LiveRedraw(image), 0);
     FreeRTWatchList(watch);
+}
+
+TEST_F(IntradayColumnsView, LiveTicksResortByALiveSortColumnKeepingTheCurrentShare)
+{
+    // Sorted by mid, highest first, with the rows still in name order and the third share current.
+    list_->sortColumn = 1;
+    list_->sortDirection = -1;
+    list_->current = 2;
+    const uint16_t current = RecordId(list_->entries[2].record);
+    auto ids = [&] {
+        std::vector<uint16_t> out;
+        for (int i = 0; i < ShareListCount(list_); ++i)
+            out.push_back(RecordId(list_->entries[i].record));
+        return out;
+    };
+    std::vector<std::pair<double, uint16_t>> byMid;
+    for (int i = 0; i < ShareListCount(list_); ++i) {
+        double mid = 0;
+        GetRTColumnValue(0, mid, ShareRef{list_->entries[i].record, 0, 0}, 'K', 0);
+        byMid.emplace_back(mid, RecordId(list_->entries[i].record));
+    }
+    std::sort(byMid.begin(), byMid.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<uint16_t> expected;
+    for (const auto& m : byMid)
+        expected.push_back(m.second);
+    const std::vector<uint16_t> before = ids();
+    ASSERT_NE(before, expected) << "the fixture must start out of order";
+
+    auto sixteenTicks = [&] {
+        for (int i = 0; i < 16; ++i)
+            view_->onProgramMessage(kMsgLiveTick, 0, 0);
+        DeliverPostedMessages();
+    };
+    CurrentListViewOptions().livePrices = false;
+    sixteenTicks();
+    EXPECT_EQ(ids(), before) << "no re-sort without live prices";
+    CurrentListViewOptions().livePrices = true;
+    sixteenTicks();
+    CurrentListViewOptions().livePrices = false;
+    EXPECT_EQ(ids(), expected);
+    EXPECT_EQ(RecordId(list_->entries[list_->current].record), current) << "the current share stays current";
 }
 
 TEST_F(IntradayColumnsView, Command26809AddsAtTheCursorWhenItsDialogIsThere)

@@ -6,6 +6,7 @@
 #include "portfolio/ui/SectorShares.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/ui/ChildWindow.h"
+#include "shell/ui/ListCtrlEx.h"
 #include "support/ui/PortfolioLayoutFrame.h"
 #include "support/ui/Render.h"
 #include "portfolio/ui/ViewPort.h"
@@ -14,8 +15,9 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
-#include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <string>
 
 using namespace qv;
 using namespace qv::test;
@@ -32,11 +34,12 @@ protected:
     }
     ~SectorAnalysisDialog() override { SectorSettingsByte() = 0; }
     std::vector<SectorShare> Shares() const { return SectorSharesOf(*view->list); }
-    static std::vector<std::string> Column(const QTreeWidget& list, int column)
+    static std::vector<std::string> Column(const CListCtrlEx& list, int column)
     {
         std::vector<std::string> out;
-        for (int i = 0; i < list.topLevelItemCount(); ++i)
-            out.push_back(list.topLevelItem(i)->text(column).toStdString());
+        const QAbstractItemModel& model = *list.model();
+        for (int i = 0; i < model.rowCount(); ++i)
+            out.push_back(model.index(i, column).data().toString().toStdString());
         return out;
     }
 
@@ -69,11 +72,29 @@ TEST_F(SectorAnalysisDialog, RendersThePiesTheLegendAndTheList)
     }
     dialog.SetSettings({kLevelSectors, kMeasureHoldings, 0, false, false, true});
     SaveRender(RenderWidget(dialog), QStringLiteral("sector-analysis-list"));
-    QTreeWidget& list = *dialog.list();
-    EXPECT_EQ(list.headerItem()->text(0), QStringLiteral("Sector / Name"));
-    ASSERT_GT(list.topLevelItemCount(), 1);
+    CListCtrlEx& list = *dialog.list();
+    EXPECT_EQ(list.model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Sector / Name"));
+    ASSERT_GT(list.model()->rowCount(), 2);
     EXPECT_EQ(Column(list, 0).back(), "Total");
     EXPECT_EQ(Column(list, 2).back(), "100.0%");
+    EXPECT_TRUE(list.model()->index(list.model()->rowCount() - 1, 0).data(Qt::FontRole).value<QFont>().bold())
+        << "the total is bold";
+    // A click on a heading sorts by it, a second reverses it; the total stays last.
+    auto values = [&] {
+        std::vector<double> out;
+        for (const std::string& text : Column(list, 2))
+            out.push_back(std::stod(text));
+        return out;
+    };
+    list.OnColumnClick(1);
+    std::vector<double> shown = values();
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end() - 1)) << "ascending";
+    EXPECT_EQ(Column(list, 0).back(), "Total");
+    list.OnColumnClick(1);
+    shown = values();
+    EXPECT_TRUE(std::is_sorted(shown.rbegin() + 1, shown.rend())) << "descending";
+    EXPECT_EQ(Column(list, 0).back(), "Total");
+    SaveRender(RenderWidget(dialog), QStringLiteral("sector-analysis-list-sorted"));
 
     dialog.accept();
     EXPECT_EQ(SectorSettingsByte(), PackSectorSettings({kLevelSectors, kMeasureHoldings, 0, false, false, true}));

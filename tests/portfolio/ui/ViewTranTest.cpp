@@ -28,6 +28,7 @@
 #include "portfolio/ui/RecordTransaction.h"
 #include "portfolio/ui/TransactionRecordDlg.h"
 #include "portfolio/ui/ViewCash.h"
+#include "shell/LayoutStateHooks.h"
 #include "portfolio/ui/ViewPort.h"
 #include "shell/ui/CalcEdit.h"
 #include "shell/ui/ChildWindow.h"
@@ -439,6 +440,23 @@ TEST_F(TransactionLayoutViews, TheDemoCashAccountShowsItsStatementWithOneBalance
     PortfolioHistoryInput input;
     ASSERT_TRUE(PortfolioHistoryInputOf(*Demo(), false, input));
     EXPECT_FALSE(input.cash.empty()) << "the value history counts the attached account's cash";
+}
+
+TEST_F(TransactionLayoutViews, AWindowLayoutKeepsTheCashViewsAccount)
+{
+    ASSERT_NE(cash, nullptr);
+    const LayoutStateHooks& hooks = GetLayoutStateHooks();
+    ASSERT_TRUE(hooks.saveCashAccount && hooks.applyCashAccount) << "the cash view installs them";
+    CashAccounts().current = nullptr;
+    CashAccount* demo = DemoAccount();
+    ASSERT_NE(demo, nullptr);
+    hooks.applyCashAccount(*cash, demo->number);
+    cash->OnRefresh();
+    EXPECT_EQ(cash->account(), demo);
+    EXPECT_EQ(hooks.saveCashAccount(*cash), demo->number);
+    hooks.applyCashAccount(*cash, 999);
+    cash->OnRefresh();
+    EXPECT_EQ(cash->account(), CashAccounts().head) << "an account no longer there: the first";
 }
 
 TEST_F(TransactionLayoutViews, CashEntriesAreAddedAndEditedThroughTheirDialog)

@@ -760,6 +760,22 @@ TEST_F(IntradayLineAlarm, SetOnASelectedLineAndRemovedWithoutAPrice)
     chart.onProgramMessage(WM_COMMAND, kCmdLineAlarm, 0);
     EXPECT_EQ(StoredAlarm(), 3) << "the price stood at or above the line";
     EXPECT_TRUE(notes.empty()) << "both ends lie on today";
+    auto bells = [this] {
+        std::vector<DrawnLineObject::AlarmBell> out;
+        for (const DrawnLineObject& figure : chart.drawing.Figures())
+            if (figure.bell)
+                out.push_back(*figure.bell);
+        return out;
+    };
+    {
+        // The line carries its bell at its midpoint, outlined in the line's colour, not ringing.
+        const std::vector<DrawnLineObject::AlarmBell> shown = bells();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].outline, 0x0000FFu);
+        EXPECT_FALSE(shown[0].ringing);
+        const DrawnLineObject& line = chart.drawing.Figures().back();
+        EXPECT_EQ(shown[0].at.x, (line.from.x + line.to.x) / 2);
+    }
 
     chart.onProgramMessage(WM_COMMAND, 26143, 0);
     ui = Menu();
@@ -770,6 +786,7 @@ TEST_F(IntradayLineAlarm, SetOnASelectedLineAndRemovedWithoutAPrice)
     chart.onProgramMessage(WM_COMMAND, kCmdLineAlarm, 0);
     EXPECT_EQ(StoredAlarm(), 0);
     EXPECT_EQ(sideAsked, 0) << "removing needs no price";
+    EXPECT_TRUE(bells().empty()) << "no alarm, no bell";
 
     // Without a latest price nothing is set, and no note comes.
     chart.onProgramMessage(WM_COMMAND, 26143, 0);

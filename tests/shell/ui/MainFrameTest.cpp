@@ -10,11 +10,14 @@
 #include "platform/ByteOrder.h"
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
+#include "shell/HelpTopics.h"
 #include "shell/KeyRouting.h"
 #include "shell/KeyTable.h"
 #include "shell/StatusPaneTexts.h"
 #include "shell/TimerCallbacks.h"
 #include "shell/ViewGroups.h"
+#include "shell/ui/ContextHelpMode.h"
+#include "shell/ui/CustomToolBar.h"
 #include "shell/ui/MenuGuard.h"
 #include "shell/ui/MenuWalk.h"
 #include "shell/ui/ModalDialog.h"
@@ -555,6 +558,63 @@ TEST_F(Frame, CommandsReachTheActiveViewFirstAndTheInfoCentreItemFollowsTheBrows
     EXPECT_FALSE(infoCentre());
     frame->CheckBrowserVersion(std::string("11.0"), false);
     EXPECT_FALSE(infoCentre());
+}
+
+TEST_F(Frame, HelpOnTakesTheNextClickAsTheHelpRequest)
+{
+    auto ContextHelpActive = [this] { return frame->findChild<CContextHelpMode*>()->active(); };
+    CViewBaseWnd* listA = Open(kViewList, a);
+    Activate(listA);
+    CommandUi ui{57669};
+    ASSERT_TRUE(frame->UpdateCommand(ui));
+    EXPECT_TRUE(ui.enabled);
+
+    // A click on a data window asks for its kind's topic and is not passed on.
+    ASSERT_TRUE(frame->RunCommand(57669));
+    EXPECT_TRUE(ContextHelpActive());
+    QTest::mouseClick(listA, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(ContextHelpActive());
+    EXPECT_TRUE(frame->helpShown());
+    EXPECT_EQ(frame->lastHelpText(), QStringLiteral("Help topic 0x2012E: List window"));
+
+    // Esc leaves the mode without asking.
+    ASSERT_TRUE(frame->RunCommand(57669));
+    QTest::keyClick(listA, Qt::Key_Escape);
+    EXPECT_FALSE(ContextHelpActive());
+    EXPECT_EQ(frame->lastHelpText(), QStringLiteral("Help topic 0x2012E: List window"));
+
+    // A toolbar button names its command, and the command does not run.
+    auto* bar = frame->findChild<CToolbarButtons*>();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_FALSE(bar->buttons().empty());
+    int button = 0;
+    while (button < int(bar->buttons().size()) && bar->buttons()[size_t(button)].command == 0)
+        ++button;
+    ASSERT_LT(button, int(bar->buttons().size()));
+    const uint32_t command = bar->buttons()[size_t(button)].command;
+    const qsizetype before = frame->commands().size();
+    ASSERT_TRUE(frame->RunCommand(57669));
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->ButtonRect(button).center());
+    DeliverPostedMessages();
+    EXPECT_EQ(frame->commands().size(), before) << "the help-mode click runs nothing";
+    EXPECT_EQ(frame->lastHelpText().toStdString(), HelpTopicText(kHelpCommandBase + command));
+    // The next click is an ordinary one again.
+    QTest::mouseClick(listA, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(ContextHelpActive());
+}
+
+TEST_F(Frame, AMaximisedWindowsTitleNamesTheProgramOnce)
+{
+    frame->setWindowTitle(QStringLiteral("Quorvantis Pro"));
+    CViewBaseWnd* listA = Open(kViewList, a);
+    auto* child = qobject_cast<QMdiSubWindow*>(listA->parentWidget());
+    ASSERT_NE(child, nullptr);
+    child->setWindowTitle(QStringLiteral("Quorvantis Pro - List: All"));
+    child->showMaximized();
+    QApplication::processEvents();
+    const QString title = frame->windowTitle();
+    EXPECT_EQ(title.count(QStringLiteral("Quorvantis Pro")), 1) << title.toStdString();
+    EXPECT_TRUE(title.contains(QStringLiteral("List: All"))) << "the child's part is still there: " << title.toStdString();
 }
 
 TEST_F(Frame, BarsAreLaidOutUnlessTheToolbarsAreLocked)

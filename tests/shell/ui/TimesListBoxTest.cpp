@@ -9,6 +9,7 @@
 #include "support/ui/ControlDialog.h"
 #include "support/ui/Render.h"
 
+#include <QCursor>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -110,6 +111,7 @@ TEST_F(TimesListFixture, TheDividerIsDraggedAndKeptInsideTheList)
     EXPECT_TRUE(list->dragging());
     SendMouse(view(), QEvent::MouseMove, QPoint(2, 5));
     EXPECT_EQ(list->dragX(), 10);
+    EXPECT_EQ(view()->mapFromGlobal(QCursor::pos()), QPoint(10, 5)) << "the pointer stays with the line";
     SendMouse(view(), QEvent::MouseButtonRelease, QPoint(-30, 5));
     EXPECT_FALSE(list->dragging());
     EXPECT_EQ(list->divider(), 10);

@@ -139,7 +139,8 @@ TEST_F(ToolbarFrame, ButtonsSendOnReleaseOverTheSameButtonOnly)
     QTest::mouseRelease(main, Qt::LeftButton, {}, second);
     EXPECT_EQ(sent.size(), 1u);
     EXPECT_EQ(main->pressed(), -1);
-    // Context help: the click after it is the help-mode click and sends nothing.
+    // The context help button sends its command like any other; the frame's help mode takes the
+    // next click (the frame's tests).
     int help = -1;
     for (int i = 0; i < int(main->buttons().size()); ++i)
         if (main->buttons()[size_t(i)].code == kContextHelpCode)
@@ -147,9 +148,7 @@ TEST_F(ToolbarFrame, ButtonsSendOnReleaseOverTheSameButtonOnly)
     ASSERT_GE(help, 0);
     QTest::mouseClick(main, Qt::LeftButton, {}, main->ButtonRect(help).center());
     QTest::mouseClick(main, Qt::LeftButton, {}, first);
-    EXPECT_EQ(sent, (std::vector<uint32_t>{26910, 57669}));
-    QTest::mouseClick(main, Qt::LeftButton, {}, first);
-    EXPECT_EQ(sent.back(), 26910u);
+    EXPECT_EQ(sent, (std::vector<uint32_t>{26910, 57669, 26910}));
 }
 
 TEST_F(ToolbarFrame, ButtonStatesFollowTheCommandRouting)

@@ -1,6 +1,7 @@
 // Tests of the window factory.
 #include "shell/ui/WindowFactory.h"
 
+#include "core/CashAccounts.h"
 #include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
 #include "core/Portfolio.h"
@@ -12,6 +13,7 @@
 #include "platform/Paths.h"
 #include "resources/MessageIds.h"
 #include "shell/KeyRouting.h"
+#include "shell/LayoutStateHooks.h"
 #include "shell/LayoutSwitch.h"
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/MainFrame.h"
@@ -221,6 +223,68 @@ TEST_F(Layouts, RealTimeOffOpensIntradayRecordsAsDailyChartsAndTickersAsLists)
     for (CChildWindow* c : factory->Children())
         kinds.insert(c->kind());
     EXPECT_EQ(kinds, (std::multiset<int32_t>{kViewDailyChart, kViewDailyChart, kViewList}));
+}
+
+namespace {
+
+// A cash view stand-in: it keeps the account number a layout gives it and answers it back.
+class CashStandIn : public CViewBaseWnd {
+public:
+    using CViewBaseWnd::CViewBaseWnd;
+    uint32_t account = 0xDEAD;
+};
+
+} // namespace
+
+TEST_F(Layouts, ACashWindowKeepsItsAccountAndFallsBackToAListWithoutAccounts)
+{
+    const ViewClassFactory saved =
+        RegisterViewClass(kViewCash, [](int32_t kind) -> CViewBaseWnd* { return new CashStandIn(kind); });
+    const LayoutStateHooks savedHooks = GetLayoutStateHooks();
+    GetLayoutStateHooks().saveCashAccount = [](const CViewBase& view) {
+        return dynamic_cast<const CashStandIn&>(view).account;
+    };
+    GetLayoutStateHooks().applyCashAccount = [](CViewBase& view, uint32_t number) {
+        dynamic_cast<CashStandIn&>(view).account = number;
+    };
+    LayoutWindow cash;
+    cash.kind = kViewCash;
+    cash.ownGroup = 1001;
+    cash.linkGroup = -1;
+    cash.right = 300;
+    cash.bottom = 200;
+    cash.cashAccount = 2;
+    auto openCash = [&] {
+        SetLayoutSlotWindows(0, {cash});
+        factory->CreateLayoutWindows();
+        Settle();
+        CashStandIn* found = nullptr;
+        for (CChildWindow* c : factory->Children())
+            if (c->kind() == kViewCash)
+                found = dynamic_cast<CashStandIn*>(c->widget());
+        return found;
+    };
+
+    EXPECT_EQ(openCash(), nullptr) << "no cash account: the window shows a list";
+    EXPECT_EQ(factory->Children().size(), 1u);
+    factory->CloseAllWindows();
+    Settle();
+
+    NewCashAccount("First");
+    NewCashAccount("Second");
+    CashStandIn* view = openCash();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->account, 2u) << "the record's account reaches the view";
+    view->account = 1;
+    factory->SaveCurrentLayout();
+    const std::vector<LayoutWindow> stored = LayoutSlotWindows(0);
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].cashAccount, 1u) << "the view's account is saved";
+    factory->CloseAllWindows();
+    Settle();
+    FreeCashAccounts();
+    GetLayoutStateHooks() = savedHooks;
+    RegisterViewClass(kViewCash, saved);
 }
 
 TEST_F(Layouts, TickersKeepTheirHeightAndIdsAreNeverShared)
