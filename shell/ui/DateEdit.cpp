@@ -8,6 +8,10 @@
 #include "shell/ui/ControlLook.h"
 #include "shell/ui/DateControl.h"
 
+#include "platform/MessageBox.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -35,6 +39,30 @@ void CDateEditField::focusInEvent(QFocusEvent* event)
         SendProgramMessageTo(dialogId_, WM_COMMAND, focusWParam_, focusLParam_);
 }
 
+void CDateEditField::focusOutEvent(QFocusEvent* event)
+{
+    // Only a move the user made within the window is checked; the window losing the focus (to the
+    // message itself, say) is not.
+    const Qt::FocusReason reason = event->reason();
+    const bool moved = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                       reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason;
+    if (mode_ == 0 && moved && refuse_ && refuse_()) {
+        QLineEdit::focusOutEvent(event);
+        return;
+    }
+    CFilteredEdit::focusOutEvent(event);
+}
+
+void CDateEditField::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (mode_ == 0 && enter && refuse_ && refuse_()) {
+        event->accept();
+        return;
+    }
+    CFilteredEdit::keyPressEvent(event);
+}
+
 CDateEdit::CDateEdit(QWidget* parent)
     : QWidget(parent), edit_(new CDateEditField(0, this, this)), button_(new QPushButton(QStringLiteral("..."), this)),
       longDate_(new QLabel(this))
@@ -48,6 +76,7 @@ CDateEdit::CDateEdit(QWidget* parent)
     button_->setFont(EllipsisButtonFont());
     button_->setFocusPolicy(Qt::TabFocus);
     setFocusProxy(edit_);
+    edit_->SetRefusal([this] { return RefuseBadText(); });
     connect(button_, &QPushButton::clicked, this, &CDateEdit::DropClicked);
 }
 
@@ -85,9 +114,11 @@ void CDateEdit::resizeEvent(QResizeEvent* event)
 
 void CDateEdit::FormatDate(bool setEditText)
 {
-    if (setEditText)
-        edit_->setText(QString::fromStdString(
-            StringPrintf("%02i/%02i/%02i", DayOfMonth(date), MonthOfYear(date), TwoDigitYear(date))));
+    if (setEditText) {
+        written_ = QString::fromStdString(
+            StringPrintf("%02i/%02i/%02i", DayOfMonth(date), MonthOfYear(date), TwoDigitYear(date)));
+        edit_->setText(written_);
+    }
     longDate_->setText(QString::fromStdString(FormatLongDate(date)));
 }
 
@@ -95,6 +126,17 @@ PackedDate CDateEdit::ReadDate() const
 {
     const QString line = edit_->text().section(QLatin1Char('\n'), 0, 0).left(19);
     return ParseDate(line.toStdString());
+}
+
+bool CDateEdit::RefuseBadText()
+{
+    // The field's own text (a dialog's empty date, say) is never refused, only what was typed.
+    if (ReadDate() != 0 || edit_->text() == written_)
+        return false;
+    ShowMessage(std::string(kBadDateMessage), {}, MsgButtons::Ok, MsgIcon::Exclamation);
+    edit_->setFocus(Qt::OtherFocusReason);
+    edit_->selectAll();
+    return true;
 }
 
 void CDateEdit::EnableWindow(bool enable)
