@@ -10,6 +10,9 @@
 
 #include "platform/MessageBox.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -39,6 +42,18 @@ void CDateEditField::focusInEvent(QFocusEvent* event)
         SendProgramMessageTo(dialogId_, WM_COMMAND, focusWParam_, focusLParam_);
 }
 
+namespace {
+
+// Leaving for the dialog's Cancel button is no move on: the date goes with the dialog.
+bool LeavingForCancel()
+{
+    auto* button = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+    auto* box = button ? qobject_cast<QDialogButtonBox*>(button->parentWidget()) : nullptr;
+    return box && box->buttonRole(button) == QDialogButtonBox::RejectRole;
+}
+
+} // namespace
+
 void CDateEditField::focusOutEvent(QFocusEvent* event)
 {
     // Only a move the user made within the window is checked; the window losing the focus (to the
@@ -46,11 +61,13 @@ void CDateEditField::focusOutEvent(QFocusEvent* event)
     const Qt::FocusReason reason = event->reason();
     const bool moved = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
                        reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason;
-    if (mode_ == 0 && moved && refuse_ && refuse_()) {
-        QLineEdit::focusOutEvent(event);
+    if (mode_ != 0 || !moved || !refuse_ || LeavingForCancel()) {
+        CFilteredEdit::focusOutEvent(event);
         return;
     }
-    CFilteredEdit::focusOutEvent(event);
+    QLineEdit::focusOutEvent(event);
+    if (!refuse_())
+        TellOwner(kEditLeft);
 }
 
 void CDateEditField::keyPressEvent(QKeyEvent* event)
