@@ -458,9 +458,13 @@ bool CTransactionRecord::ConfirmSaleBeyondHolding(int type, PackedDate date)
     const double held = std::max(setup_.holdingOn(date, std::max(line_->currentIndex(), 0)), 0.0);
     if (figures_.shares <= held + kShareTolerance)
         return true;
+    // The count to four places, without trailing zeros ("250", "12.5").
+    std::string count = StringPrintf("%.4f", held);
+    count.erase(count.find_last_not_of('0') + 1);
+    if (count.back() == '.')
+        count.pop_back();
     const std::string text = StringPrintf("You hold only %s shares of %s on %s.\n\nRecord the sale anyway?",
-                                          StringPrintf("%.10g", held).c_str(), setup_.shareName.c_str(),
-                                          FormatLongDate(date).c_str());
+                                          count.c_str(), setup_.shareName.c_str(), FormatLongDate(date).c_str());
     return ShowMessage(text, {}, MsgButtons::YesNo, MsgIcon::Question, 1) == MsgAnswer::Yes;
 }
 
