@@ -57,43 +57,47 @@ void ParallelFor(size_t count, const std::function<void(size_t)>& work, size_t b
 
 void ParallelForInOrder(size_t count, const std::function<void(size_t)>& make, const std::function<bool(size_t)>& take)
 {
-    std::atomic<size_t> next{0};
-    std::atomic<bool> stopped{false};
     std::mutex mutex;
-    std::condition_variable madeOne;
+    std::condition_variable changed;
     std::vector<char> made(count, 0);
-    // Makes the next item not begun; false when there is none (or the loop has stopped).
-    auto makeNext = [&] {
-        const size_t i = next.fetch_add(1);
-        if (i >= count || stopped)
-            return false;
+    size_t next = 0;   // the first item not begun
+    size_t taking = 0; // the item the calling thread takes next
+    bool stopped = false;
+    // Under the lock: whether the next item may begin now.
+    auto mayBegin = [&] { return !stopped && next < count && next < taking + kInOrderRunAhead; };
+    // Makes item i (claimed under the lock, which is held on entry and on return).
+    auto makeClaimed = [&](std::unique_lock<std::mutex>& lock, size_t i) {
+        lock.unlock();
         make(i);
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            made[i] = 1;
-        }
-        madeOne.notify_all();
-        return true;
+        lock.lock();
+        made[i] = 1;
+        changed.notify_all();
     };
     std::vector<std::thread> pool = StartHelpers(std::min(LoopThreads(), std::max<size_t>(count, 1)) - 1, [&] {
-        while (makeNext()) {
+        std::unique_lock<std::mutex> lock(mutex);
+        for (;;) {
+            changed.wait(lock, [&] { return stopped || next >= count || mayBegin(); });
+            if (!mayBegin())
+                return;
+            makeClaimed(lock, next++);
         }
     });
     for (size_t i = 0; i < count; ++i) {
-        for (;;) {
-            {
-                std::unique_lock<std::mutex> lock(mutex);
-                if (made[i])
-                    break;
-            }
-            if (makeNext())
-                continue;
+        {
             std::unique_lock<std::mutex> lock(mutex);
-            madeOne.wait(lock, [&] { return made[i] != 0; });
-            break;
+            taking = i;
+            changed.notify_all();
+            while (!made[i]) {
+                if (mayBegin())
+                    makeClaimed(lock, next++);
+                else
+                    changed.wait(lock);
+            }
         }
         if (!take(i)) {
+            std::lock_guard<std::mutex> lock(mutex);
             stopped = true;
+            changed.notify_all();
             break;
         }
     }

@@ -285,17 +285,6 @@ void AttachLists(Portfolio* p)
             SetShareListSource(l, p, 0, 0, true, false);
 }
 
-void ReleaseAfterFinalSave(Portfolio& p)
-{
-    FreeTransactions(p.transactions);
-    FreeMissingShares(p.missing);
-    if (p.type == kGroupPortfolio) {
-        ProFree(p.entries);
-        p.entries = nullptr;
-        p.entryBytes = 0;
-    }
-}
-
 bool ReportUnsaved(const std::vector<std::string>& names)
 {
     if (names.empty())
@@ -491,8 +480,8 @@ bool SaveOne(Portfolio* p, bool final, bool quiet)
         list->sourceNumber = p->number;
     if (CurrentShareList() && CurrentShareList()->source == p)
         StoreCurrentPortfolioNumber(p->number);
+    // The portfolio stays whole in memory: the views go on showing it and the next save writes it again.
     ForceDelete(AppPath(interimName));
-    ReleaseAfterFinalSave(*p);
     return true;
 }
 

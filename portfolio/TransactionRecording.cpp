@@ -3,6 +3,7 @@
 
 #include "core/Portfolio.h"
 #include "core/TransactionTypes.h"
+#include "platform/ByteOrder.h"
 
 #include <algorithm>
 #include <cmath>
@@ -207,6 +208,29 @@ double PreviousHoldingOf(const TransactionFields& edited)
     if (TranIsSplit(edited.type) && Divisor(edited.splitRatio))
         return edited.holding / edited.splitRatio;
     return edited.holding;
+}
+
+double HoldingOnDate(const Portfolio& portfolio, uint16_t shareId, uint8_t line, PackedDate date,
+                     const Transaction* skip)
+{
+    double held = 0;
+    PackedDate lastSplit = 0;
+    for (const Transaction* t = portfolio.transactions; t; t = t->next) {
+        if (t == skip || t->shareId() != shareId || t->line() != line || t->date() > date)
+            continue;
+        const uint8_t type = t->type();
+        if (type == kLatestRowType || t->bytes.size() < TransactionLayout::FixedSize)
+            continue;
+        if (TranAddsShares(type))
+            held += LoadF32(&t->bytes[TransactionLayout::Shares]);
+        else if (TranRemovesShares(type))
+            held -= LoadF32(&t->bytes[TransactionLayout::Shares]);
+        else if (TranIsSplit(type) && t->date() != lastSplit) {
+            lastSplit = t->date();
+            held *= LoadF32(&t->bytes[TransactionLayout::SplitRatio]);
+        }
+    }
+    return held;
 }
 
 bool RemoveTransaction(Portfolio& portfolio, Transaction* record)

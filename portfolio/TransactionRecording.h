@@ -89,6 +89,10 @@ TransactionFields BuildTransactionFields(const TransactionAnswer& answer, uint16
 // a new record; for an edited one, its holding undone.
 double PreviousHoldingOf(const Portfolio& portfolio, uint16_t shareId, uint8_t line);
 double PreviousHoldingOf(const TransactionFields& edited);
+// The shares of the share and line held at the end of the date, counted from the records as the
+// holdings pass counts them (one split a day); `skip` (the record being edited) is left out.
+double HoldingOnDate(const Portfolio& portfolio, uint16_t shareId, uint8_t line, PackedDate date,
+                     const Transaction* skip);
 
 // The record takes the old one's place (freed) or is new, in list order. Nothing is stored when
 // the fields do not encode; the new record otherwise.

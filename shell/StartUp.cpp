@@ -42,6 +42,7 @@
 #include "shell/StartupChecks.h"
 #include "shell/StartupSteps.h"
 #include "shell/TimerCallbacks.h"
+#include "shell/ToolbarFile.h"
 #include "shell/ViewGroups.h"
 #include "views/CommandUpdate.h"
 #include "views/FrameState.h"
@@ -369,7 +370,7 @@ void SaveProgramData(bool exiting)
     LinesAndTextStore().Save(exiting);
     PriceCorrectionStore().Save(exiting);
     SaveProgramMarketTable(exiting);
-    steps::SaveToolbarConfig();
+    SaveToolbarConfig();
 }
 
 void RunExit(ProgramState& state)
@@ -389,6 +390,7 @@ void RunExit(ProgramState& state)
     if (const auto& remove = steps::UpperStartUpSteps().deleteGraphSettingRecords)
         remove();
     SaveProgramData(true);
+    steps::FreeUserToolbars();
     steps::BackupRTIndex();
     steps::SaveNewsDatabase();
     steps::CloseRTStore();

@@ -53,7 +53,7 @@ void SaveNewsDatabase()
     if (const auto& save = UpperStartUpSteps().saveNewsDatabase)
         save();
 }
-void SaveToolbarConfig() { SaveUserToolbarsAtExit(); }
+void FreeUserToolbars() { FreeUserToolbarsAtExit(); }
 void CloseRTStore()
 {
     // The feed thread is joined before the store it writes is freed.

@@ -59,7 +59,7 @@ void ShutDownFeedClient();
 void FreeFixedSourceLists();
 void BackupRTIndex();
 void SaveNewsDatabase();
-void SaveToolbarConfig();   // and frees the user toolbars
+void FreeUserToolbars();   // after the exit has written "Toolbar.cfg"
 void CloseRTStore();
 void FreeProgramBlocks();   // item list, fonts, toolbar state, share lists
 

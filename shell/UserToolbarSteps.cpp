@@ -45,10 +45,6 @@ void LoadUserToolbarsAtStartUp()
         frame->RefreshToolbars();
 }
 
-void SaveUserToolbarsAtExit()
-{
-    SaveToolbarConfig();
-    ProgramToolbars().ClearToolbars();
-}
+void FreeUserToolbarsAtExit() { ProgramToolbars().ClearToolbars(); }
 
 } // namespace qv

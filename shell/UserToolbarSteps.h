@@ -9,7 +9,7 @@ namespace qv {
 void LoadUserToolbarsAtStartUp();
 // The toolbar background colour (0x00BBGGRR), kept in the registry for the next start.
 void StoreToolbarBackground(uint32_t colour);
-// Writes "Toolbar.cfg" and frees the toolbars.
-void SaveUserToolbarsAtExit();
+// Frees the toolbars once the exit has written "Toolbar.cfg".
+void FreeUserToolbarsAtExit();
 
 } // namespace qv

@@ -116,13 +116,13 @@ void RunFeedReconnectCheck(CMainFrame& frame, std::function<void()> done)
         if (!ok)
             return done();
         // The caller drops the stand-in's connections now.
-        WaitFor(frame, [] { return RTConnectionStep() != kFeedConnected; }, 30000,
+        WaitFor(frame, [] { return RTConnectionStep() != kFeedConnected; }, 90000,
                 [&frame, connected, done](bool dropped, double) {
             if (!dropped) {
                 Say("never dropped");
                 return done();
             }
-            WaitFor(frame, connected, 30000, [&frame, done](bool again, double seconds) {
+            WaitFor(frame, connected, 90000, [&frame, done](bool again, double seconds) {
                 Say(again ? StringPrintf("reconnected after %.1f s, status \"%s\"", seconds, StatusPane(frame).c_str())
                           : "not reconnected");
                 frame.OnCommand(26806);
@@ -209,7 +209,7 @@ void RunFeedAlarmCheck(CMainFrame& frame, std::function<void()> done)
             std::string line;
             return bool(std::getline(in, line));
         };
-        WaitFor(frame, logged, 30000, [log, done](bool written, double) {
+        WaitFor(frame, logged, 90000, [log, done](bool written, double) {
             std::ifstream in(log);
             std::string line;
             std::getline(in, line);

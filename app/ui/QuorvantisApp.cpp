@@ -5,6 +5,7 @@
 #include "app/ui/FeedCheck.h"
 #include "app/ui/InfoCentreFrameHost.h"
 #include "app/ui/IndicatorCheck.h"
+#include "app/ui/RoundTripCheck.h"
 #include "app/ui/ScriptedUse.h"
 #include "app/ui/WindowLayerHooks.h"
 #include "chartmodel/ui/SeriesProgressDialog.h"
@@ -57,8 +58,8 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string_view>
+#include <filesystem>
 
 namespace qv {
 namespace {
@@ -205,8 +206,17 @@ void CQuorvantisApp::armDeveloperHooks()
             run(*frame, [frame] { frame->close(); });
         });
     // For CI: a short session driven as a user would, ending with File > Exit.
-    if (const char* script = std::getenv("QV_SCRIPTED_USE"); script && *script)
-        QTimer::singleShot(0, frame_.get(), [frame = frame_.get()] { RunScriptedUse(*frame); });
+    // "round-trip-1" and "round-trip-2": the save, exit and restart check instead.
+    if (const char* script = std::getenv("QV_SCRIPTED_USE"); script && *script) {
+        const std::string_view mode(script);
+        const int roundTrip = mode == "round-trip-1" ? 1 : mode == "round-trip-2" ? 2 : 0;
+        QTimer::singleShot(0, frame_.get(), [frame = frame_.get(), roundTrip] {
+            if (roundTrip)
+                RunRoundTrip(*frame, roundTrip);
+            else
+                RunScriptedUse(*frame);
+        });
+    }
 }
 
 bool CQuorvantisApp::eventFilter(QObject* watched, QEvent* event)

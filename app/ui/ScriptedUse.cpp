@@ -37,15 +37,7 @@ namespace {
 
 constexpr int kDefaultLayouts = 5;
 
-// Lets the program run what the last step asked for (posted commands, dialogs, paints).
-void Settle(int milliseconds = 100)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < milliseconds)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+void Settle(int milliseconds = 100) { SettleEvents(milliseconds); }
 
 void Report(const char* step, bool done, const char* why = "")
 {
@@ -73,13 +65,6 @@ bool ChooseMenuPath(CMainFrame& frame, const QStringList& path)
     return false;
 }
 
-bool ChooseMenuCommand(CMainFrame& frame, uint32_t command)
-{
-    for (const MenuCommandItem& item : OpenMenusAsUser(*frame.menuBar()))
-        if (item.command == command)
-            return ChooseWithMouse(*frame.menuBar(), item) && (Settle(), true);
-    return false;
-}
 
 void SendMouse(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held,
                Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -255,6 +240,23 @@ QStringList PngFiles() { return QDir::current().entryList({QStringLiteral("*.png
 CViewListBase* ActiveList(CMainFrame& frame) { return qobject_cast<CViewListBase*>(ActiveViewWidget(frame)); }
 
 } // namespace
+
+void SettleEvents(int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < milliseconds)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+bool ChooseMenuCommand(CMainFrame& frame, uint32_t command)
+{
+    for (const MenuCommandItem& item : OpenMenusAsUser(*frame.menuBar()))
+        if (item.command == command)
+            return ChooseWithMouse(*frame.menuBar(), item) && (SettleEvents(100), true);
+    return false;
+}
 
 void RunScriptedUse(CMainFrame& frame)
 {

@@ -3,10 +3,17 @@
 // loop and answered as a user would; then File > Exit. What it does goes to standard error.
 #pragma once
 
+#include <cstdint>
+
 namespace qv {
 
 class CMainFrame;
 
 void RunScriptedUse(CMainFrame& frame);
+
+// Lets the program run what the last step asked for (posted commands, dialogs, paints).
+void SettleEvents(int milliseconds = 100);
+// The menu item of the command, found in the menus as the user reads them and chosen with the mouse.
+bool ChooseMenuCommand(CMainFrame& frame, uint32_t command);
 
 } // namespace qv

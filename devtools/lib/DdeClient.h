@@ -40,11 +40,14 @@ public:
     bool sendRaw(std::string_view bytes);
     // Shuts the sending side: the server sees the end of the requests.
     void finishSending();
+    // How long a reply that must come is waited for: long enough for a machine under any load, as
+    // it only guards against a hang.
+    static constexpr int kReplyWaitMs = 60000;
     // Sends one request line and reads its reply; values pushed before it are kept for waitAdvise.
-    DdeReply call(std::string_view line, int timeoutMs = 5000);
-    DdeReply readReply(int timeoutMs = 5000);
+    DdeReply call(std::string_view line, int timeoutMs = kReplyWaitMs);
+    DdeReply readReply(int timeoutMs = kReplyWaitMs);
     // The next pushed value, or nothing when none comes in time (or the connection ends).
-    std::optional<DdeAdvise> waitAdvise(int timeoutMs = 5000);
+    std::optional<DdeAdvise> waitAdvise(int timeoutMs = kReplyWaitMs);
 
 private:
     using Deadline = std::chrono::steady_clock::time_point;

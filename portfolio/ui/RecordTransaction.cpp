@@ -135,6 +135,12 @@ bool RecordTransaction(Portfolio* portfolio, int type, uint16_t shareId, uint8_t
             setup.accounts.push_back({a->name, uint16_t(a->number)});
     setup.cashAccount = portfolio->cashAccount;
     setup.record = old;
+    // In a group the member holds the shares; the edited record's own effect is left out.
+    const Portfolio& holder = member ? *member : *portfolio;
+    const Transaction* edited = !old ? nullptr : member ? MemberRecordOf(*member, *current) : current;
+    setup.holdingOn = [&holder, edited, shareId](PackedDate date, int chosenLine) {
+        return HoldingOnDate(holder, shareId, uint8_t(chosenLine), date, edited);
+    };
 
     CTransactionRecord dialog(setup, parent);
     if (RunModalDialog(dialog) != QDialog::Accepted)

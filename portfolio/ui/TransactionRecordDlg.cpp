@@ -1,6 +1,7 @@
 // The transaction record dialog.
 #include "portfolio/ui/TransactionRecordDlg.h"
 
+#include "core/DateText.h"
 #include "core/StringPrintf.h"
 #include "core/TransactionTypes.h"
 #include "lists/CellContext.h"
@@ -24,6 +25,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -445,6 +447,27 @@ void CTransactionRecord::OpenOptions()
         ApplyLayout();
 }
 
+// Share counts are kept in single precision: a sale within this of the holding sells the holding.
+constexpr double kShareTolerance = 0.0001;
+
+bool CTransactionRecord::ConfirmSaleBeyondHolding(int type, PackedDate date)
+{
+    // A sale of more than is held would record a negative holding and a profit never made.
+    if (!TranRemovesShares(type) || !setup_.holdingOn)
+        return true;
+    const double held = std::max(setup_.holdingOn(date, std::max(line_->currentIndex(), 0)), 0.0);
+    if (figures_.shares <= held + kShareTolerance)
+        return true;
+    // The count to four places, without trailing zeros ("250", "12.5").
+    std::string count = StringPrintf("%.4f", held);
+    count.erase(count.find_last_not_of('0') + 1);
+    if (count.back() == '.')
+        count.pop_back();
+    const std::string text = StringPrintf("You hold only %s shares of %s on %s.\n\nRecord the sale anyway?",
+                                          count.c_str(), setup_.shareName.c_str(), FormatLongDate(date).c_str());
+    return ShowMessage(text, {}, MsgButtons::YesNo, MsgIcon::Question, 1) == MsgAnswer::Yes;
+}
+
 void CTransactionRecord::accept()
 {
     const int type = TransactionTypeOfItem(type_->currentIndex());
@@ -452,10 +475,14 @@ void CTransactionRecord::accept()
         ShowMessage("you need to select a transaction type");
         return;
     }
+    if (date_->RefuseBadText())
+        return;
     const PackedDate date = date_->ReadDate() ? date_->ReadDate() : setup_.date;
     if (setup_.today && date > setup_.today &&
         ShowMessage("Warning - the transaction's date is set in the future. Is this ok?", {}, MsgButtons::YesNo,
                     MsgIcon::Question) != MsgAnswer::Yes)
+        return;
+    if (!ConfirmSaleBeyondHolding(type, date))
         return;
     answer_ = {};
     answer_.figures = figures_;

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,6 +48,9 @@ struct TransactionDialogSetup {
     std::vector<Account> accounts;
     uint16_t cashAccount = 0;
     std::optional<TransactionFields> record; // the record edited
+    // The shares of the chosen line held at the end of a date, the edited record left out; a sale
+    // of more asks first. None: no check.
+    std::function<double(PackedDate date, int line)> holdingOn;
 };
 
 class CTransactionRecord : public QDialog {
@@ -72,6 +76,7 @@ private:
     void ToggleGains();
     void OpenOptions();
     void FillFromRecord(const TransactionFields& record);
+    bool ConfirmSaleBeyondHolding(int type, PackedDate date);
 
     TransactionDialogSetup setup_;
     TransactionFigures figures_;

@@ -36,6 +36,24 @@ CChildWindow::CChildWindow() : id_(MainFrameState().windowCounter++)
     QPixmap noIcon(16, 16);
     noIcon.fill(Qt::transparent);
     setWindowIcon(QIcon(noIcon));
+    connect(this, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
+        RestoredFromMaximised(before, now);
+    });
+}
+
+void CChildWindow::RestoredFromMaximised(Qt::WindowStates before, Qt::WindowStates now)
+{
+    // A layout opened with its maximised window alone is laid out again with every window however the
+    // user un-maximises that window (its restore button, say), as the caption's double click does;
+    // else the windows opened next would be lost from the layout. Posted: the re-layout closes this
+    // window. Another window taking the maximised state from it is no un-maximising by the user.
+    if (!createdMaximised_ || !(before & Qt::WindowMaximized) || (now & Qt::WindowMaximized))
+        return;
+    if (!isVisible() || !mdiArea() || mdiArea()->subWindowList().size() != 1)
+        return;
+    createdMaximised_ = false;
+    if (MessageTarget* frame = MainFrameTarget())
+        PostProgramMessage(*frame, WM_COMMAND, kCommandRelayLayout, 0);
 }
 
 void CChildWindow::Create(QMdiArea* area, const QRect& rect, int32_t kind, bool maximised, bool multipleWindows)

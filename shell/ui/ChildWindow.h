@@ -47,6 +47,7 @@ protected:
 
 private:
     void ApplyTrackLimits();
+    void RestoredFromMaximised(Qt::WindowStates before, Qt::WindowStates now);
 
     uint32_t id_;
     int32_t kind_ = 0;

@@ -8,7 +8,14 @@
 #include "shell/ui/ControlLook.h"
 #include "shell/ui/DateControl.h"
 
+#include "platform/MessageBox.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFocusEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -36,6 +43,44 @@ void CDateEditField::focusInEvent(QFocusEvent* event)
         SendProgramMessageTo(dialogId_, WM_COMMAND, focusWParam_, focusLParam_);
 }
 
+namespace {
+
+// Leaving for the dialog's Cancel button is no move on: the date goes with the dialog.
+bool LeavingForCancel()
+{
+    auto* button = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+    auto* box = button ? qobject_cast<QDialogButtonBox*>(button->parentWidget()) : nullptr;
+    return box && box->buttonRole(button) == QDialogButtonBox::RejectRole;
+}
+
+} // namespace
+
+void CDateEditField::focusOutEvent(QFocusEvent* event)
+{
+    // Only a move the user made within the window is checked; the window losing the focus (to the
+    // message itself, say) is not.
+    const Qt::FocusReason reason = event->reason();
+    const bool moved = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                       reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason;
+    if (mode_ != 0 || !moved || !refuse_ || LeavingForCancel()) {
+        CFilteredEdit::focusOutEvent(event);
+        return;
+    }
+    QLineEdit::focusOutEvent(event);
+    if (!refuse_())
+        TellOwner(kEditLeft);
+}
+
+void CDateEditField::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (mode_ == 0 && enter && refuse_ && refuse_()) {
+        event->accept();
+        return;
+    }
+    CFilteredEdit::keyPressEvent(event);
+}
+
 CDateEdit::CDateEdit(QWidget* parent)
     : QWidget(parent), edit_(new CDateEditField(0, this, this)), button_(new QPushButton(QStringLiteral("..."), this)),
       longDate_(new QLabel(this))
@@ -49,6 +94,7 @@ CDateEdit::CDateEdit(QWidget* parent)
     button_->setFont(EllipsisButtonFont());
     button_->setFocusPolicy(Qt::TabFocus);
     setFocusProxy(edit_);
+    edit_->SetRefusal([this] { return RefuseBadText(); });
     connect(button_, &QPushButton::clicked, this, &CDateEdit::DropClicked);
     // The edit takes the top half: tall enough for its text over the long-date line.
     setMinimumHeight(2 * (QFontMetrics(font).height() + 8) - 2);
@@ -88,9 +134,11 @@ void CDateEdit::resizeEvent(QResizeEvent* event)
 
 void CDateEdit::FormatDate(bool setEditText)
 {
-    if (setEditText)
-        edit_->setText(QString::fromStdString(
-            StringPrintf("%02i/%02i/%02i", DayOfMonth(date), MonthOfYear(date), TwoDigitYear(date))));
+    if (setEditText) {
+        written_ = QString::fromStdString(
+            StringPrintf("%02i/%02i/%02i", DayOfMonth(date), MonthOfYear(date), TwoDigitYear(date)));
+        edit_->setText(written_);
+    }
     longDate_->setText(QString::fromStdString(FormatLongDate(date)));
 }
 
@@ -98,6 +146,17 @@ PackedDate CDateEdit::ReadDate() const
 {
     const QString line = edit_->text().section(QLatin1Char('\n'), 0, 0).left(19);
     return ParseDate(line.toStdString());
+}
+
+bool CDateEdit::RefuseBadText()
+{
+    // The field's own text (a dialog's empty date, say) is never refused, only what was typed.
+    if (ReadDate() != 0 || edit_->text() == written_)
+        return false;
+    ShowMessage(std::string(kBadDateMessage), {}, MsgButtons::Ok, MsgIcon::Exclamation);
+    edit_->setFocus(Qt::OtherFocusReason);
+    edit_->selectAll();
+    return true;
 }
 
 void CDateEdit::EnableWindow(bool enable)

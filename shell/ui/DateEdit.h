@@ -9,6 +9,8 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
+#include <string_view>
 
 class QLabel;
 class QPushButton;
@@ -27,12 +29,17 @@ public:
     int mode() const { return mode_; }
     // Mode 0: the command sent to the dialog when the field takes the focus.
     void SetFocusCommand(MessageTarget* dialog, uintptr_t wParam, intptr_t lParam);
+    // Mode 0: asked when Return is pressed or the focus moves on; true keeps the text and the focus.
+    void SetRefusal(std::function<bool()> refuse) { refuse_ = std::move(refuse); }
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int mode_;
+    std::function<bool()> refuse_;
     uint64_t dialogId_ = 0;
     uintptr_t focusWParam_ = 0;
     intptr_t focusLParam_ = 0;
@@ -58,6 +65,11 @@ public:
     void FormatDate(bool setEditText);
     // The edit's text as a date; 0 when it is not a valid date.
     PackedDate ReadDate() const;
+    // A typed text that is no date the program can hold (none after 31/12/2027, none that does not
+    // exist) is refused with kBadDateMessage, the focus kept in the edit: true then.
+    bool RefuseBadText();
+    static constexpr std::string_view kBadDateMessage =
+        "That is not a date. Please type a date from 01/01/60 to 31/12/27 as day/month/year.";
     // The edit and the drop button together.
     void EnableWindow(bool enable);
 
@@ -83,6 +95,7 @@ private:
     QPushButton* button_;
     QLabel* longDate_;
     QPointer<CDateControl> calendar_;
+    QString written_; // the text FormatDate last wrote
 };
 
 } // namespace qv

@@ -470,6 +470,11 @@ void CWindowFactory::SaveCurrentLayout()
             l->number += kSavedGroupOffset;
     NormaliseLayoutLinks(windows);
     CViewBase* activeView = GetActiveChildView(frame_);
+    // The maximised record stands for the layout only while its window is the one open and still
+    // maximised; otherwise the windows open are the layout, and none of them may be lost.
+    const std::vector<CChildWindow*> open = Children();
+    if (MultipleWindowsOn() && (open.size() != 1 || !open.front()->isMaximized()))
+        maximised = -1;
     if (maximised >= 0 && MainFrameState().activeView) {
         windows[size_t(maximised)] = SaveViewToLayoutRecord(MainFrameState().activeView, true, true);
     } else {

@@ -4,9 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
-#include <chrono>
-#include <thread>
 #include <vector>
 
 namespace qv {
@@ -48,25 +47,52 @@ TEST(ParallelForTest, TakesInOrderWhatEachMakeLeft)
     }
 }
 
+// What the loop guarantees, whatever the machine's speed: no make begins more than kInOrderRunAhead
+// items beyond the take, a stopped loop begins nothing past that, and nothing runs after it returns.
+TEST(ParallelForTest, MakesRunAheadOfTheTakesNoFurtherThanTheLoopLets)
+{
+    constexpr size_t kCount = 2000;
+    std::atomic<size_t> takesDone{0};
+    std::atomic<size_t> furthest{0};
+    ParallelForInOrder(
+        kCount,
+        [&](size_t i) {
+            // Every take up to the one being taken has counted itself before this make could begin.
+            const size_t lead = i + 1 - std::min(i + 1, takesDone.load());
+            size_t seen = furthest.load();
+            while (lead > seen && !furthest.compare_exchange_weak(seen, lead)) {
+            }
+        },
+        [&](size_t i) {
+            takesDone = i + 1;
+            return true;
+        });
+    EXPECT_EQ(takesDone, kCount);
+    EXPECT_LE(furthest, kInOrderRunAhead);
+}
+
 TEST(ParallelForTest, ATakeAnsweringFalseStopsTheLoop)
 {
     constexpr size_t kCount = 2000;
-    std::atomic<size_t> makes{0};
+    constexpr size_t kStop = 4;
+    std::atomic<size_t> begun{0};
+    std::atomic<size_t> ended{0};
     std::vector<size_t> taken;
     ParallelForInOrder(
         kCount,
         [&](size_t) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            ++makes;
+            ++begun;
+            ++ended;
         },
         [&](size_t i) {
             taken.push_back(i);
-            return i < 4;
+            return i < kStop;
         });
-    const size_t afterReturn = makes;
+    const size_t afterReturn = begun;
     EXPECT_EQ(taken, (std::vector<size_t>{0, 1, 2, 3, 4}));
-    EXPECT_LT(afterReturn, kCount / 10) << "items not begun are not made";
-    EXPECT_EQ(makes, afterReturn) << "nothing runs once the loop has returned";
+    EXPECT_LE(afterReturn, kStop + kInOrderRunAhead) << "items not begun are not made";
+    EXPECT_EQ(ended, afterReturn) << "the loop returns when the makes begun have ended";
+    EXPECT_EQ(begun, afterReturn) << "nothing begins once the loop has returned";
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // choices, the record built from an answer and its storing.
 #include "portfolio/TransactionRecording.h"
 
+#include "core/DateText.h"
 #include "core/Portfolio.h"
 
 #include <gtest/gtest.h>
@@ -247,6 +248,36 @@ TEST_F(Storing, PreviousHoldingComesFromTheLatestRowOrUndoesTheEditedRecord)
         f.splitRatio = c.ratio;
         EXPECT_DOUBLE_EQ(PreviousHoldingOf(f), c.previous) << int(c.type);
     }
+}
+
+// The holding on a date counts the records up to that day's end, one split a day, the edited record
+// left out, other lines and shares apart.
+TEST_F(Storing, TheHoldingOnADateCountsTheRecordsUpToIt)
+{
+    Store(1, 100, PackDate(1, 1, 2010));
+    Transaction* sale = Store(2, 30, PackDate(1, 2, 2010));
+    Transaction* split = Store(1, 0, PackDate(1, 3, 2010));
+    Store(1, 50, PackDate(1, 4, 2010));
+    TransactionFields f = *DecodeTransaction(split->bytes);
+    f.type = 13;
+    f.splitRatio = 2;
+    split = StoreTransaction(portfolio_, f, split);
+    StoreTransaction(portfolio_, f, nullptr); // a second split that day counts for nothing
+    TransactionFields other = f;
+    other.type = 1;
+    other.shares = 999;
+    other.line = 1;
+    StoreTransaction(portfolio_, other, nullptr);
+    const struct {
+        PackedDate date;
+        double held;
+    } cases[] = {{PackDate(31, 12, 2009), 0}, {PackDate(1, 1, 2010), 100}, {PackDate(15, 2, 2010), 70},
+                 {PackDate(1, 3, 2010), 140},  {PackDate(1, 4, 2010), 190}};
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(HoldingOnDate(portfolio_, 0x100, 0, c.date, nullptr), c.held) << FormatDate(c.date);
+    EXPECT_DOUBLE_EQ(HoldingOnDate(portfolio_, 0x100, 0, PackDate(15, 2, 2010), sale), 100) << "the edited sale";
+    EXPECT_DOUBLE_EQ(HoldingOnDate(portfolio_, 0x100, 1, PackDate(1, 4, 2010), nullptr), 999);
+    EXPECT_DOUBLE_EQ(HoldingOnDate(portfolio_, 0x200, 0, PackDate(1, 4, 2010), nullptr), 0);
 }
 
 } // namespace

@@ -275,7 +275,7 @@ void Pulse(uint32_t, uint32_t)
 }
 
 template <typename Pred>
-bool WaitFor(Pred pred, std::chrono::milliseconds limit = 5s)
+bool WaitFor(Pred pred, std::chrono::milliseconds limit = 60s)
 {
     auto end = std::chrono::steady_clock::now() + limit;
     while (!pred()) {

@@ -29,6 +29,8 @@
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "portfolio/PortfolioFile.h"
+#include "portfolio/Transaction.h"
+#include "shell/UserToolbars.h"
 #include "realtime/FeedStates.h"
 #include "realtime/TimerQueue.h"
 #include "realtime/feed/RTEngine.h"
@@ -261,6 +263,47 @@ TEST_F(StartUpFixture, TheSaveCommandKeepsTheStoresThatTheExitFrees)
     EXPECT_NE(LinesAndTextStore().GetItem(key.share, key.kind, key.subKey), nullptr);
     RunExit(*state);
     EXPECT_EQ(LinesAndTextStore().GetItem(key.share, key.kind, key.subKey), nullptr);
+}
+
+// File > Save leaves the portfolios' transactions and the toolbars in memory: the views go on showing
+// them, and a second Save and the exit write the same files again.
+TEST_F(StartUpFixture, TheSaveCommandKeepsPortfoliosAndToolbarsForTheExitToWriteAgain)
+{
+    auto state = std::make_unique<ProgramState>();
+    ASSERT_EQ(Start(*state, "/nologo"), -1);
+    auto* kept = new Portfolio;
+    kept->number = 5;
+    kept->name = "Kept";
+    ResetPortfolioEntries(*kept);
+    TransactionFields bought;
+    bought.type = 1;
+    bought.shareId = 0x4001;
+    bought.shares = 100;
+    bought.date = PackDate(3, 3, 2020);
+    bought.texts[0] = "Alpha";
+    auto* record = new Transaction;
+    record->bytes = *EncodeTransaction(bought);
+    InsertSortedByName(kept->transactions, record);
+    kept->next = PortfolioChain();
+    PortfolioChain() = kept;
+    ProgramToolbars().AddToolbar(-1);
+    const size_t toolbars = ProgramToolbars().Count();
+
+    SaveProgramData(false);
+    const auto portfolioFile = ReadFileBytes(AppPath("Quorva005.por"));
+    const auto toolbarFile = ReadFileBytes(AppPath("Toolbar.cfg"));
+    ASSERT_TRUE(portfolioFile);
+    ASSERT_TRUE(toolbarFile);
+    EXPECT_EQ(kept->transactions, record) << "the views go on showing the transactions";
+    EXPECT_EQ(ProgramToolbars().Count(), toolbars);
+
+    SaveProgramData(false);
+    EXPECT_EQ(ReadFileBytes(AppPath("Quorva005.por")), portfolioFile);
+    EXPECT_EQ(ReadFileBytes(AppPath("Quorva005.old")), portfolioFile) << "the backup is the saved file";
+    RunExit(*state);
+    EXPECT_EQ(ReadFileBytes(AppPath("Quorva005.por")), portfolioFile);
+    EXPECT_EQ(ReadFileBytes(AppPath("Toolbar.cfg")), toolbarFile);
+    EXPECT_EQ(ProgramToolbars().Count(), 0u) << "only the exit lets the toolbars go, after writing them";
 }
 
 // The setting records (a share's alarm, say) are written into "Graph.cfg" by the Save command and

@@ -57,7 +57,7 @@ protected:
         process->setProcessEnvironment(env);
         process->setWorkingDirectory(QString::fromStdString((folder / "demo").string()));
         process->start(kProgram, args);
-        EXPECT_TRUE(process->waitForStarted(10000));
+        EXPECT_TRUE(process->waitForStarted(60000));
         processes_.emplace_back(process);
         return process;
     }
@@ -156,11 +156,11 @@ TEST_F(ProgramRun, TheWindowPlacementOfOneRunIsThereAtTheNextStart)
 TEST_F(ProgramRun, ASecondCopyEndsWithCodeThreeAndGoesOnWithM57)
 {
     QString renders = QString::fromStdString((folder / "first").string());
-    QProcess* first = Start({QStringLiteral("/nologo")}, 20000, renders);
+    QProcess* first = Start({QStringLiteral("/nologo")}, 600000, renders); // ended below
     // The first copy has its main window once it has saved the window's render.
     QElapsedTimer waited;
     waited.start();
-    while (!QFile::exists(renders + QStringLiteral("/main-window.png")) && waited.elapsed() < 30000)
+    while (!QFile::exists(renders + QStringLiteral("/main-window.png")) && waited.elapsed() < 120000) // a hang guard
         QThread::msleep(20);
     ASSERT_TRUE(QFile::exists(renders + QStringLiteral("/main-window.png")));
 

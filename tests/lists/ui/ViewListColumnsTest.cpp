@@ -110,7 +110,7 @@ protected:
         QTest::mouseMove(view_.get(), at);
         CPopupListTip* tip = view_->cellTip();
         if (tip)
-            (void)QTest::qWaitFor([tip] { return tip->isVisible(); }, 2000); // the caller checks
+            (void)QTest::qWaitFor([tip] { return tip->isVisible(); }, 60000); // the caller checks
         return tip;
     }
     void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons = Qt::LeftButton, Qt::KeyboardModifiers mods = {})
@@ -893,7 +893,7 @@ TEST_F(ViewListColumns, TipStaysWhileThePointerRestsOnItsCellAndKeepsInsideTheVi
     // Another row is another cell; a pointer gone from the view takes the tip with it.
     QTest::mouseMove(view_.get(), QPoint(cell.x(), view_->grid().RowTop(3) + 3));
     EXPECT_FALSE(tip->isVisible());
-    ASSERT_TRUE(QTest::qWaitFor([tip] { return tip->isVisible(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([tip] { return tip->isVisible(); }, 60000));
     QCursor::setPos(view_->mapToGlobal(QPoint(-50, -50)));
     QApplication::sendEvent(view_.get(), &leave);
     EXPECT_FALSE(tip->isVisible());

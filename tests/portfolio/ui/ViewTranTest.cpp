@@ -171,6 +171,31 @@ TEST_F(TransactionLayoutViews, ABuyIsStoredWithAnUndoStepAndANewDividendStartsFr
     EXPECT_EQ(Count(p->transactions), 2) << "Cancel stores nothing";
 }
 
+// Selling more than the portfolio holds on the date would record a negative holding and a profit
+// never made: the dialog asks first, and No stores nothing.
+TEST_F(TransactionLayoutViews, ASaleOfMoreThanIsHeldAsksFirst)
+{
+    Portfolio* p = NewEmptyPortfolio();
+    const uint16_t id = HeldShare();
+    ASSERT_TRUE(Record(p, 1, id, "250", "120"));
+    ASSERT_EQ(Count(p->transactions), 2);
+
+    boxes.queue(MsgAnswer::No);
+    EXPECT_FALSE(Record(p, 2, id, "800", "650"));
+    EXPECT_EQ(Count(p->transactions), 2) << "No stores nothing";
+    ASSERT_EQ(boxes.texts().size(), 1u);
+    const std::string& asked = boxes.texts()[0];
+    EXPECT_EQ(asked.rfind("You hold only 250 shares of ", 0), 0u) << asked;
+    EXPECT_NE(asked.find("Record the sale anyway?"), std::string::npos) << asked;
+
+    ASSERT_TRUE(Record(p, 2, id, "250", "650"));
+    EXPECT_EQ(boxes.texts().size(), 1u) << "selling the whole holding asks nothing";
+    boxes.queue(MsgAnswer::Yes);
+    ASSERT_TRUE(Record(p, 2, id, "10", "650")) << "Yes records the sale as typed";
+    EXPECT_EQ(boxes.texts().size(), 2u);
+    EXPECT_EQ(boxes.texts()[1].rfind("You hold only 0 shares of ", 0), 0u) << boxes.texts()[1];
+}
+
 TEST_F(TransactionLayoutViews, TheDialogKeepsItsFiguresInStepAndAsksAboutTheFuture)
 {
     TransactionDialogSetup setup;

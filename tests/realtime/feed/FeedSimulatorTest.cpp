@@ -62,10 +62,10 @@ protected:
     {
         setenv("QV_FEED_SERVER", ("127.0.0.1:" + std::to_string(sim.port())).c_str(), 1);
     }
-    // Waits until the condition holds, at most 20 s.
+    // Waits until the condition holds, at most two minutes (a hang guard, not a bound).
     template <typename F> static bool WaitFor(F condition)
     {
-        for (int i = 0; i < 400; ++i) {
+        for (int i = 0; i < 2400; ++i) {
             if (condition())
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -44,10 +44,10 @@ protected:
         TheRTEngine().running = false;
         test::RTStoreTest::TearDown();
     }
-    // Delivers the feed thread's notices until the condition holds, at most 20 s.
+    // Delivers the feed thread's notices until the condition holds, at most two minutes (a hang guard, not a bound).
     template <typename F> static bool WaitFor(F condition)
     {
-        for (int i = 0; i < 400; ++i) {
+        for (int i = 0; i < 2400; ++i) {
             DeliverPostedMessages();
             if (condition())
                 return true;

@@ -5,6 +5,7 @@
 #include "resources/MessageIds.h"
 #include "shell/ui/ControlLook.h"
 #include "shell/ui/DateControl.h"
+#include "support/FakeMessageBox.h"
 #include "support/ui/ControlDialog.h"
 #include "support/ui/Render.h"
 
@@ -100,6 +101,46 @@ TEST_F(DateFieldFixture, AnImpossibleDateLeavesTheHeldDateAndIsRewrittenOnLeavin
     EXPECT_TRUE(dialog.Received(MSG_DATE_FIELD_A).empty()) << "no step of the text was a date";
     Leave();
     EXPECT_EQ(field.edit()->text(), QStringLiteral("09/12/26"));
+}
+
+// A typed date the program cannot hold (after 2027) or that does not exist is refused when the user
+// moves on or presses Return: the text and the focus stay, and no other date is taken for it.
+TEST_F(DateFieldFixture, ATypedDateThatCannotBeHeldIsRefusedWithTheFieldsMessage)
+{
+    for (const char* typed : {"15/03/28", "31/2/27", "29/2/27", "1/13/27", "15/03/2028"}) {
+        SCOPED_TRACE(typed);
+        test::FakeMessageBox box;
+        field.date = PackDate(9, 12, 2026);
+        field.FormatDate(true);
+        field.edit()->setFocus();
+        field.edit()->selectAll();
+        Type(typed);
+        dialog.received.clear();
+        QTest::keyClick(field.edit(), Qt::Key_Tab);
+        QApplication::processEvents();
+        EXPECT_EQ(box.texts(), std::vector<std::string>{std::string(CDateEdit::kBadDateMessage)});
+        EXPECT_TRUE(field.edit()->hasFocus());
+        EXPECT_EQ(field.edit()->text(), QString::fromLatin1(typed));
+        EXPECT_TRUE(dialog.Received(MSG_DATE_FIELD_B).empty()) << "the text is not rewritten from another date";
+        QTest::keyClick(field.edit(), Qt::Key_Return);
+        EXPECT_EQ(box.texts().size(), 2u);
+        EXPECT_TRUE(field.RefuseBadText());
+    }
+
+    test::FakeMessageBox box;
+    field.edit()->selectAll();
+    Type("15/03/27");
+    QTest::keyClick(field.edit(), Qt::Key_Tab);
+    QApplication::processEvents();
+    EXPECT_TRUE(box.texts().empty());
+    EXPECT_EQ(field.date, PackDate(15, 3, 2027));
+    EXPECT_EQ(field.edit()->text(), QStringLiteral("15/03/27"));
+
+    // The field's own text is never refused, even when it is no date (a dialog's empty date).
+    field.date = 0;
+    field.FormatDate(true);
+    EXPECT_FALSE(field.RefuseBadText());
+    EXPECT_TRUE(box.texts().empty());
 }
 
 TEST_F(DateFieldFixture, TheCalendarPostsEachMoveToTheField)

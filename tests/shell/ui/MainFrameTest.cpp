@@ -458,7 +458,7 @@ TEST_F(Frame, ASubmenuCommandRunsItsModalLoopAfterTheMenuHasReturnedWhileTheBarI
     });
     ASSERT_TRUE(ChooseWithMouse(*frame->menuBar(), *chosen));
     EXPECT_EQ(runs, 0) << "the command waits until the menu has returned";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return runs == 1; }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return runs == 1; }, 60000));
     SetModalDialogRunner(nullptr);
     EXPECT_FALSE(menusInUse);
     EXPECT_TRUE(replacedAtOnce) << "menus no one can return into are replaced at once";
@@ -475,7 +475,7 @@ TEST_F(Frame, ASubmenuCommandRunsItsModalLoopAfterTheMenuHasReturnedWhileTheBarI
     // With a popup open the menus stay as they are, and are replaced once it has closed.
     QPointer<QMenu> open = rebuilt;
     frame->menuBar()->setActiveAction(open->menuAction());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return open->isVisible(); }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return open->isVisible(); }, 60000));
     frame->ReloadMainMenu();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(open.isNull());
@@ -484,7 +484,7 @@ TEST_F(Frame, ASubmenuCommandRunsItsModalLoopAfterTheMenuHasReturnedWhileTheBarI
     EXPECT_TRUE(QTest::qWaitFor([&] {
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return open.isNull();
-    }, 1000));
+    }, 60000));
     ApplicationCommands().Remove(command);
 }
 
@@ -519,7 +519,7 @@ TEST_F(Frame, AMenuRebuildAskedForAsABarMenuClosesOnAClickWaitsForTheClickToBeHa
         slotKept = frame->SlotMenu(6) == listMenu.data();
     });
     frame->menuBar()->setActiveAction(listMenu->menuAction());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return listMenu->isVisible(); }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listMenu->isVisible(); }, 60000));
     listMenu->setActiveAction(item);
     QTest::mouseClick(listMenu.data(), Qt::LeftButton, {}, listMenu->actionGeometry(item).center());
     EXPECT_TRUE(aliveWhileClosing);
@@ -527,7 +527,7 @@ TEST_F(Frame, AMenuRebuildAskedForAsABarMenuClosesOnAClickWaitsForTheClickToBeHa
     EXPECT_TRUE(QTest::qWaitFor([&] {
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return listMenu.isNull();
-    }, 1000)) << "rebuilt once the click was handled";
+    }, 60000)) << "rebuilt once the click was handled";
     EXPECT_NE(frame->SlotMenu(6), nullptr);
     ApplicationCommands().Remove(command);
 }

@@ -93,7 +93,7 @@ TEST_F(SplashFixture, EndSplashRemovesItHalfASecondLater)
     ShowSplash(nullptr);
     EndSplash();
     EXPECT_NE(SplashWindow(), nullptr);
-    EXPECT_TRUE(QTest::qWaitFor([] { return SplashWindow() == nullptr; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return SplashWindow() == nullptr; }, 60000));
 }
 
 TEST_F(SplashFixture, AMessageDuringLoadingRemovesItBeforeTheBoxOpens)

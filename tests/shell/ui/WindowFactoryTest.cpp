@@ -184,6 +184,30 @@ TEST_F(Layouts, AMaximisedWindowOpensAloneAndItsCaptionRelaysTheLayout)
         EXPECT_EQ(w.maximised, 0);
 }
 
+// Un-maximised by its restore button rather than its caption, the window alone relays the layout
+// too; and a capture never drops the windows open for a stale maximised record.
+TEST_F(Layouts, AMaximisedWindowRestoredAnyWayRelaysAndTheCaptureKeepsEveryOpenWindow)
+{
+    std::vector<LayoutWindow> windows = BuildDefaultLayout(0, factory->ClientArea());
+    windows[2].maximised = 1;
+    SetLayoutSlotWindows(0, windows);
+    factory->CreateLayoutWindows();
+    Settle();
+    ASSERT_EQ(factory->Children().size(), 1u);
+    factory->Children()[0]->showNormal();
+    Settle();
+    EXPECT_EQ(factory->Children().size(), 5u);
+    EXPECT_EQ(Open(), Expected(0));
+
+    windows[2].maximised = 1;
+    SetLayoutSlotWindows(0, windows);
+    factory->SaveCurrentLayout();
+    std::vector<LayoutWindow> captured = LayoutSlotWindows(0);
+    EXPECT_EQ(captured.size(), 5u) << "every open window, not the stale maximised record alone";
+    for (const LayoutWindow& w : captured)
+        EXPECT_EQ(w.maximised, 0);
+}
+
 TEST_F(Layouts, ALayoutSwitchDispatchesNothingWhileTheTableIsLocked)
 {
     factory->CreateLayoutWindows();

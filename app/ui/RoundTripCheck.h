@@ -1,0 +1,14 @@
+// The save, exit and restart check for unattended runs (QV_SCRIPTED_USE=round-trip-1, then
+// round-trip-2 on the same folder): the first run opens a layout of many windows, moves one, records
+// a transaction, adds a toolbar, changes the current filter, checks that File > Save leaves all of it
+// in memory, and exits; the second prints the state it started with. Each run prints its state as
+// "Round trip: state: ..." lines for the caller to compare.
+#pragma once
+
+namespace qv {
+
+class CMainFrame;
+
+void RunRoundTrip(CMainFrame& frame, int phase);
+
+} // namespace qv
