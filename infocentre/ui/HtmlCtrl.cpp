@@ -101,10 +101,11 @@ const char* const kFormScript = R"JS(
     return y != 'hidden' && y != 'image';
   }
   window.addEventListener('keydown', note, true);
+  // A script's click goes on as the page's own navigation, which reaches only the harmless verbs.
   window.addEventListener('click', function (ev) {
     note(ev);
     var a = ev.target.closest ? ev.target.closest('a[href], area[href]') : null;
-    if (!a || !isProgramLink(a.getAttribute('href'))) return;
+    if (!ev.isTrusted || !a || !isProgramLink(a.getAttribute('href'))) return;
     ev.preventDefault();
     if (!take(function (act) { return a.contains(act.target); }) || !bridge) return;
     var href = a.getAttribute('href');

@@ -86,7 +86,11 @@ TEST_F(PasswordFixture, ASetPasswordIsStoredAsASaltedHashAndLocksAtStartUp)
     EXPECT_EQ(value.find(EncodePassword(stored.flag, "SESAME").substr(1)), std::string::npos);
     EXPECT_EQ(value.find("SESAME"), std::string::npos);
     EXPECT_EQ(value.substr(1, kHashedPasswordMarker.size()), kHashedPasswordMarker);
-    SetThroughDialog("Sesame", true);
+    {
+        PasswordSettings dialog;
+        ASSERT_TRUE(dialog.TryUnlock("sesame"));
+        ASSERT_TRUE(dialog.Ok("Sesame", "Sesame", true));
+    }
     EXPECT_NE(*StoredValue(), value);
     EXPECT_NE(ReadStoredPassword().salt, stored.salt);
 
