@@ -101,15 +101,21 @@ const char* const kFormScript = R"JS(
     return y != 'hidden' && y != 'image';
   }
   window.addEventListener('keydown', note, true);
-  // A script's click goes on as the page's own navigation, which reaches only the harmless verbs.
+  // A "qv:" link is the program's verb (a navigation the engine cancels would leave the page
+  // blank). A script's click counts as the page's own navigation, which reaches only the harmless
+  // verbs.
   window.addEventListener('click', function (ev) {
     note(ev);
     var a = ev.target.closest ? ev.target.closest('a[href], area[href]') : null;
-    if (!ev.isTrusted || !a || !isProgramLink(a.getAttribute('href'))) return;
+    if (!a || !isProgramLink(a.getAttribute('href'))) return;
     ev.preventDefault();
-    if (!take(function (act) { return a.contains(act.target); }) || !bridge) return;
     var href = a.getAttribute('href');
-    bridge.follow(/^qv:/i.test(href) ? href : a.href);
+    href = /^qv:/i.test(href) ? href : a.href;
+    if (!bridge) return;
+    if (ev.isTrusted && take(function (act) { return a.contains(act.target); }))
+      bridge.follow(href);
+    else
+      bridge.pageLink(href);
   }, true);
   document.addEventListener('submit', function (ev) {
     var form = ev.target;
@@ -200,6 +206,7 @@ public:
 
 public slots:
     void follow(const QString& url) { ctrl_.FollowLink(url.toStdString(), LinkSource::Click); }
+    void pageLink(const QString& url) { ctrl_.FollowLink(url.toStdString(), LinkSource::Script); }
     void submit(const QString& action, const QString& post) { ctrl_.FollowLink(action.toStdString(), LinkSource::Submit, post.toStdString()); }
     void focusChanged(bool inField) { ctrl_.SetInFormField(inField); }
 
