@@ -155,30 +155,32 @@ std::vector<uint8_t> KeyedItemStore::WriteImage()
     return out.take();
 }
 
-void ForEachImageItem(std::span<const uint8_t> image, size_t from,
+bool ForEachImageItem(std::span<const uint8_t> image, size_t from,
                       const std::function<void(const KeyedItemKey&, Blob)>& visit)
 {
     ByteReader in(image);
     in.seek(from);
     KeyedItemKey key;
-    while (ReadKey(in, key)) {
+    while (!in.atEnd()) {
         uint32_t length = 0;
-        if (!in.u32(length))
-            return;
+        if (!ReadKey(in, key) || !in.u32(length))
+            return false;
         if (length <= kBlobLengthBytes)
             continue;
         // The length comes from the file: it can claim no more than the file still holds.
         if (length - kBlobLengthBytes > in.remaining())
-            return;
+            return false;
         Blob blob = MakeBlob(length);
         in.bytes(blob.get() + kBlobLengthBytes, length - kBlobLengthBytes);
         visit(key, std::move(blob));
     }
+    return in.ok();
 }
 
-void KeyedItemStore::readItems(std::span<const uint8_t> bytes, size_t from, std::forward_list<Item>& into)
+bool KeyedItemStore::readItems(std::span<const uint8_t> bytes, size_t from, std::forward_list<Item>& into)
 {
-    ForEachImageItem(bytes, from, [&into](const KeyedItemKey& key, Blob blob) { into.push_front(Item{key, std::move(blob)}); });
+    return ForEachImageItem(bytes, from,
+                            [&into](const KeyedItemKey& key, Blob blob) { into.push_front(Item{key, std::move(blob)}); });
 }
 
 KeyedStoreHeader KeyedItemStore::ReadImage(std::span<const uint8_t> image)
@@ -190,8 +192,7 @@ KeyedStoreHeader KeyedItemStore::ReadImage(std::span<const uint8_t> image)
         return KeyedStoreHeader::Corrupted;
     version_ = image[4];
     second_ = image[5];
-    readItems(image, kHeaderSize, items_);
-    return KeyedStoreHeader::Items;
+    return readItems(image, kHeaderSize, items_) ? KeyedStoreHeader::Items : KeyedStoreHeader::ItemsCut;
 }
 
 bool KeyedItemStore::Load(std::string_view fileName)
@@ -211,10 +212,20 @@ bool KeyedItemStore::Load(std::string_view fileName)
         }
     }
     unreadable_ = false;
-    if (ReadImage(image) == KeyedStoreHeader::Corrupted) {
+    switch (ReadImage(image)) {
+    case KeyedStoreHeader::Corrupted:
         ShowCorruptedHeader(name_);
         // The next save writes a new file; the damaged one is kept beside it.
         SetRejectedFileAside(path);
+        break;
+    case KeyedStoreHeader::ItemsCut: {
+        // What was read is kept; the whole file is kept too before a save can write the rest away.
+        const size_t count = size_t(std::distance(items_.begin(), items_.end()));
+        SetDamagedFileAside(path, KeptItemsText(count, "item", "items"));
+        break;
+    }
+    case KeyedStoreHeader::Items:
+    case KeyedStoreHeader::OlderGraphFile: break;
     }
     RunUpgrades();
     return true;

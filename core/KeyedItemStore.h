@@ -35,8 +35,9 @@ struct KeyedItemKey {
 };
 
 // Walks the items of a store image from an offset (10 key bytes, then the blob whole): the visitor
-// gets each key and blob; a short read ends the walk, as the store's own load does.
-void ForEachImageItem(std::span<const uint8_t> image, size_t from,
+// gets each key and blob; a short read ends the walk, as the store's own load does. True when the
+// walk ended exactly at the end of the image; false for an item cut short or longer than the file.
+bool ForEachImageItem(std::span<const uint8_t> image, size_t from,
                       const std::function<void(const KeyedItemKey&, Blob)>& visit);
 
 // The key of a share's items: its record id plus the extra word of its share-list entry above it.
@@ -51,7 +52,8 @@ struct KeyedItemRecord {
     uint8_t* blob = nullptr;
 };
 
-enum class KeyedStoreHeader { Items, OlderGraphFile, Corrupted };
+// ItemsCut: the items before one cut short or longer than the file were read; the file is damaged.
+enum class KeyedStoreHeader { Items, ItemsCut, OlderGraphFile, Corrupted };
 
 class KeyedItemStore {
 public:
@@ -128,7 +130,7 @@ private:
     };
 
     Item* find(const KeyedItemKey& key) const;
-    void readItems(std::span<const uint8_t> bytes, size_t from, std::forward_list<Item>& into);
+    bool readItems(std::span<const uint8_t> bytes, size_t from, std::forward_list<Item>& into);
     void mergeEodGraphFile();
     void upgradeBreadthKeys();
     void upgradeTextSizes();

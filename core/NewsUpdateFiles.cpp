@@ -4,6 +4,7 @@
 
 #include "platform/DebugOutput.h"
 #include "platform/FileOps.h"
+#include "platform/MessageBox.h"
 #include "platform/Paths.h"
 
 namespace qv {
@@ -34,6 +35,18 @@ public:
 private:
     NewsMergeHost& host_;
 };
+
+// One message for the pass: each file is set aside once and not tried again.
+void ReportSetAside(const std::vector<std::string>& names)
+{
+    if (names.empty())
+        return;
+    std::string text = names.size() == 1 ? "A news update file could not be read and was not merged:\n"
+                                          : "These news update files could not be read and were not merged:\n";
+    for (const std::string& name : names)
+        text += "\n" + name + " (kept unchanged as " + name + ".bad)";
+    ShowMessage(text, {}, MsgButtons::Ok, MsgIcon::Exclamation);
+}
 
 } // namespace
 
@@ -73,6 +86,7 @@ NewsUpdateOutcome ApplyNewsUpdateFiles()
     ExclusiveNewsLock lock(host);
     host.loadNewsDatabase();
     NewsUpdateOutcome outcome;
+    std::vector<std::string> setAside;
     for (const std::filesystem::path& file : FindNewsUpdateFiles()) {
         ++outcome.found;
         std::string name = file.filename().string();
@@ -80,6 +94,7 @@ NewsUpdateOutcome ApplyNewsUpdateFiles()
         if (result == NewsMergeResult::SetAside) {
             ++outcome.setAside;
             OutputDebugText("News update " + name + " damaged; set aside");
+            setAside.push_back(name);
             continue;
         }
         if (result != NewsMergeResult::Merged) {
@@ -91,6 +106,7 @@ NewsUpdateOutcome ApplyNewsUpdateFiles()
         if (!ForceDelete(file))
             OutputDebugText("News update " + name + " merged but could not be deleted");
     }
+    ReportSetAside(setAside);
     return outcome;
 }
 

@@ -1,11 +1,13 @@
 // The save protocol: temporary file, fsync, older copy, atomic replacement.
 #include "core/SaveProtocol.h"
 
+#include "core/TaggedFile.h"
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/ProgramExit.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <system_error>
 
@@ -68,13 +70,28 @@ bool WriteTemporary(const fs::path& temporary, std::span<const uint8_t> image)
     return false;
 }
 
+// The new file as the disk gives it back.
+bool ReadsBackAs(const fs::path& temporary, std::span<const uint8_t> image)
+{
+    std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(temporary);
+    return bytes && std::equal(bytes->begin(), bytes->end(), image.begin(), image.end());
+}
+
 // The older copy is a second name for the current file, so the current name never goes missing;
-// failures only cost the older copy.
-void KeepOlderCopy(const fs::path& target, const fs::path& older)
+// failures only cost the older copy. A current file that does not read whole (damaged since it was
+// loaded) never becomes the older copy: it is set aside and the older copy stays.
+void KeepOlderCopy(const fs::path& target, const fs::path& older, const WholeFileTest& readsWhole)
 {
     std::error_code ec;
     if (Fails(SaveStep::KeepOlder) || !fs::exists(target, ec))
         return;
+    if (readsWhole) {
+        std::optional<std::vector<uint8_t>> current = ReadFileBytes(target);
+        if (!current || !readsWhole(*current)) {
+            SetRejectedFileAside(target);
+            return;
+        }
+    }
     ForceDelete(older);
     fs::create_hard_link(target, older, ec);
     if (ec)
@@ -83,12 +100,16 @@ void KeepOlderCopy(const fs::path& target, const fs::path& older)
 
 // The steps after the free-space test; an empty older path keeps no older copy.
 bool ReplaceWhole(const fs::path& target, const fs::path& temporary, const fs::path& older,
-                  std::span<const uint8_t> image)
+                  std::span<const uint8_t> image, const WholeFileTest& readsWhole = {})
 {
     if (ProgramFaultNoted() || !WriteTemporary(temporary, image))
         return false;
+    if (readsWhole && !ReadsBackAs(temporary, image)) {
+        ForceDelete(temporary);
+        return false;
+    }
     if (!older.empty())
-        KeepOlderCopy(target, older);
+        KeepOlderCopy(target, older, readsWhole);
     if (Fails(SaveStep::Replace) || !RenameReplace(temporary, target)) {
         ForceDelete(temporary);
         return false;
@@ -101,7 +122,7 @@ bool ReplaceWhole(const fs::path& target, const fs::path& temporary, const fs::p
 
 SavePlan Plan(std::string name, std::string temporary, std::string older, uint64_t freeSpace)
 {
-    return SavePlan{std::move(name), std::move(temporary), std::move(older), freeSpace};
+    return SavePlan{std::move(name), std::move(temporary), std::move(older), freeSpace, {}};
 }
 
 } // namespace
@@ -131,7 +152,7 @@ SaveResult SaveFileImage(const SavePlan& plan, std::span<const uint8_t> image)
         return SaveResult::Skipped;
     fs::path target = AppPath(plan.name, MakeFolders::Yes);
     fs::path older = plan.older.empty() ? fs::path() : AppPath(plan.older);
-    bool saved = ReplaceWhole(target, AppPath(plan.temporary, MakeFolders::Yes), older, image);
+    bool saved = ReplaceWhole(target, AppPath(plan.temporary, MakeFolders::Yes), older, image, plan.readsWhole);
     return saved ? SaveResult::Saved : SaveResult::Failed;
 }
 

@@ -13,12 +13,19 @@
 
 namespace qv {
 
+// Whether a file's bytes read back whole by its own reader (every length adds up).
+using WholeFileTest = std::function<bool(std::span<const uint8_t> bytes)>;
+
 // One file's names below the program folder (backslashes as stored) and its free-space threshold.
 struct SavePlan {
     std::string name;
     std::string temporary;
     std::string older;             // empty: no older copy is kept
     uint64_t freeSpaceNeeded = 0; // 0: no free-space test
+    // With a test, the new file is read back and must match before it goes in place, and the older
+    // copy is replaced only by a current file that passes the test; one that fails is set aside
+    // (".bad") and the older copy stays the last good one.
+    WholeFileTest readsWhole;
 };
 
 constexpr uint64_t kSettingsFreeSpaceNeeded = 20000;

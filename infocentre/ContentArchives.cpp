@@ -1,5 +1,6 @@
-// Content archives through libzip: each member checked to land inside the content folder, written
-// whole to a temporary name and put in place, and a failed archive kept aside for a look.
+// Content archives through libzip: the members' stated sizes checked first, each member checked to
+// land inside the content folder, streamed to a temporary name and put in place, and a failed
+// archive kept aside for a look.
 #include "infocentre/ContentArchives.h"
 
 #include "infocentre/InCDescriptor.h"
@@ -7,9 +8,9 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <memory>
 #include <system_error>
-#include <vector>
 
 namespace qv {
 namespace {
@@ -21,11 +22,27 @@ struct MemberCloser {
     void operator()(zip_file_t* f) const { zip_fclose(f); }
 };
 
+// Copies the member to the file block by block, never more than the size it states.
+bool CopyMember(zip_file_t* member, uint64_t stated, const std::filesystem::path& file)
+{
+    ExclusiveFile out;
+    if (!out.open(file, ExclusiveFile::Mode::Create))
+        return false;
+    uint8_t block[16384];
+    uint64_t copied = 0;
+    for (zip_int64_t n; (n = zip_fread(member, block, sizeof block)) != 0;) {
+        copied += uint64_t(n);
+        if (n < 0 || copied > stated || !out.write(block, size_t(n)))
+            return false;
+    }
+    return out.close();
+}
+
 bool UnpackMember(zip_t* archive, zip_uint64_t index, const std::filesystem::path& content)
 {
     zip_stat_t stat;
     zip_stat_init(&stat);
-    if (zip_stat_index(archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_NAME))
+    if (zip_stat_index(archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_NAME) || !(stat.valid & ZIP_STAT_SIZE))
         return false;
     std::string name = stat.name;
     auto target = ArchiveMemberPath(content, name);
@@ -38,19 +55,30 @@ bool UnpackMember(zip_t* archive, zip_uint64_t index, const std::filesystem::pat
     std::unique_ptr<zip_file_t, MemberCloser> member(zip_fopen_index(archive, index, 0));
     if (!member)
         return false;
-    std::vector<uint8_t> bytes;
-    uint8_t block[16384];
-    for (zip_int64_t n; (n = zip_fread(member.get(), block, sizeof block)) != 0;) {
-        if (n < 0)
-            return false;
-        bytes.insert(bytes.end(), block, block + n);
-    }
     std::filesystem::path temporary = *target;
     temporary += ".unz";
-    if (WriteFileBytes(temporary, bytes) && RenameReplace(temporary, *target))
+    if (CopyMember(member.get(), stat.size, temporary) && RenameReplace(temporary, *target))
         return true;
     ForceDelete(temporary);
     return false;
+}
+
+// Whether every member states sizes within the bounds, before anything is unpacked.
+bool WithinBounds(zip_t* archive, zip_int64_t count)
+{
+    uint64_t total = 0;
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(archive, zip_uint64_t(i), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) ||
+            !(stat.valid & ZIP_STAT_COMP_SIZE))
+            return false;
+        total += stat.size;
+        const bool packedTooTight = stat.size > kArchiveRatioFrom && stat.size / std::max<uint64_t>(stat.comp_size, 1) > kLargestArchiveRatio;
+        if (stat.size > kLargestArchiveMember || total > kLargestArchiveTotal || packedTooTight)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -71,7 +99,7 @@ bool UnpackArchive(const std::filesystem::path& archive, const std::filesystem::
     if (!zip)
         return false;
     zip_int64_t count = zip_get_num_entries(zip.get(), 0);
-    bool whole = count >= 0;
+    bool whole = count >= 0 && WithinBounds(zip.get(), count);
     for (zip_int64_t i = 0; whole && i < count; ++i)
         whole = UnpackMember(zip.get(), zip_uint64_t(i), content);
     return whole;

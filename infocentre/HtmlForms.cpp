@@ -284,15 +284,6 @@ InCLink ParseInCLink(std::string_view url)
     return link;
 }
 
-NavigationKind ClassifyNavigation(std::string_view url)
-{
-    if (url.starts_with("qv:"))
-        return NavigationKind::Verb;
-    if (url.starts_with("http:") || url.starts_with("https:"))
-        return NavigationKind::External;
-    return NavigationKind::Page;
-}
-
 void HtmlPageDepth::PageNavigated()
 {
     if (!doNotCount_)

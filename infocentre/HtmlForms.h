@@ -77,10 +77,6 @@ struct InCLink {
 };
 // A "qv:" link's verb and argument, each verb compared over its own length.
 InCLink ParseInCLink(std::string_view url);
-// How the document window treats a navigation: "qv:" links are the program's verbs, web links go
-// to the desktop's browser, the rest (the content folder's pages) load in place.
-enum class NavigationKind { Verb, External, Page };
-NavigationKind ClassifyNavigation(std::string_view url);
 
 // The pages navigated forward inside one document window, which limit "backpage".
 class HtmlPageDepth {

@@ -616,8 +616,8 @@ NewsMergeResult NewsDatabase::merge(const fs::path& file)
     if (!bytes)
         return NewsMergeResult::NotMerged;
     NewsUpdateRead read = ReadNewsUpdate(*bytes, *date);
-    if (read.status == NewsUpdateStatus::WrongVersion)
-        return NewsMergeResult::NotMerged;
+    // A header this program cannot read (damaged, or of a version it does not know) would fail the
+    // same way at every pass: it is set aside once, like a damaged body.
     if (read.status != NewsUpdateStatus::Read) {
         OutputDebugText("News update " + name + " damaged (" + read.fault + "); set aside");
         SetAside(file);

@@ -146,7 +146,7 @@ bool ExclusiveFile::open(const fs::path& path, Mode mode)
     close();
     int flags = mode == Mode::Read ? O_RDONLY : mode == Mode::ReadWrite ? O_RDWR : O_RDWR | O_CREAT | O_TRUNC;
     // Create truncates only after the lock is held, so that a held file is never emptied.
-    int fd = ::open(path.c_str(), (flags & ~O_TRUNC) | O_CLOEXEC, 0644);
+    int fd = ::open(path.c_str(), (flags & ~O_TRUNC) | O_CLOEXEC, mode == Mode::CreatePrivate ? 0600 : 0644);
     if (fd < 0)
         return false;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

@@ -36,7 +36,9 @@ bool WriteFileBytes(const fs::path& path, std::span<const uint8_t> bytes);
 // another, fails while it is held.
 class ExclusiveFile {
 public:
-    enum class Mode { Read, ReadWrite, Create };
+    // CreatePrivate: as Create, a new file readable by the user alone (0600), for files that hold
+    // secrets.
+    enum class Mode { Read, ReadWrite, Create, CreatePrivate };
 
     ExclusiveFile() = default;
     ~ExclusiveFile();

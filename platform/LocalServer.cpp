@@ -1,7 +1,10 @@
 // The Unix-domain socket server behind local services, with its poll loop.
 #include "platform/LocalServer.h"
 
+#include "platform/RuntimeFolder.h"
+
 #include <cerrno>
+#include <optional>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -249,8 +252,10 @@ void LocalServer::run()
         ids.clear();
         fds.push_back({wakeRead_, POLLIN, 0});
         fds.push_back({listenFd_, POLLIN, 0});
+        int wait = -1;
         {
             std::lock_guard lock(mutex_);
+            wait = closeSilent();
             for (auto& [id, client] : clients_) {
                 short events = 0;
                 if (!client.eof && !client.closing && !client.framer.failed() &&
@@ -265,7 +270,7 @@ void LocalServer::run()
                 ids.push_back(id);
             }
         }
-        if (::poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR)
+        if (::poll(fds.data(), fds.size(), wait) < 0 && errno != EINTR)
             break;
         if (fds[0].revents & POLLIN) {
             char drain[256];
@@ -311,7 +316,7 @@ void LocalServer::acceptClients()
         if (fd < 0)
             return;
         std::lock_guard lock(mutex_);
-        if (clients_.size() >= limits_.maxClients) {
+        if (!makeRoom()) {
             ::close(fd);
             continue;
         }
@@ -319,6 +324,51 @@ void LocalServer::acceptClients()
         clients_.try_emplace(id, fd, limits_.maxLine);
         pushEvent({LocalServerEvent::Connected, id, {}});
     }
+}
+
+bool LocalServer::makeRoom()
+{
+    size_t live = 0, silent = 0;
+    auto oldestSilent = clients_.end();
+    for (auto it = clients_.begin(); it != clients_.end(); ++it) {
+        if (it->second.dead)
+            continue;
+        ++live;
+        if (it->second.spoke)
+            continue;
+        ++silent;
+        if (oldestSilent == clients_.end())
+            oldestSilent = it;
+    }
+    if (live < limits_.maxClients && silent < limits_.maxSilent)
+        return true;
+    if (oldestSilent == clients_.end())
+        return false;
+    oldestSilent->second.dead = true;
+    return true;
+}
+
+int LocalServer::closeSilent()
+{
+    const auto now = std::chrono::steady_clock::now();
+    std::optional<std::chrono::steady_clock::time_point> next;
+    bool closed = false;
+    for (auto& [id, client] : clients_) {
+        if (client.spoke || client.dead)
+            continue;
+        const auto due = client.connected + limits_.silentTimeout;
+        if (due <= now)
+            closed = client.dead = true;
+        else if (!next || due < *next)
+            next = due;
+    }
+    // A connection just closed is cleared after the poll, which must not wait for it.
+    if (closed)
+        return 0;
+    if (!next)
+        return -1;
+    // Rounded up, so that the wait never ends just before the time.
+    return int(std::chrono::ceil<std::chrono::milliseconds>(*next - now).count());
 }
 
 void LocalServer::readClient(uint64_t id, Client& client)
@@ -341,6 +391,7 @@ void LocalServer::readClient(uint64_t id, Client& client)
     std::vector<std::string> lines;
     bool ok = client.framer.feed(buffer, size_t(n), lines);
     for (std::string& line : lines) {
+        client.spoke = true;
         ++client.queuedLines;
         pushEvent({LocalServerEvent::Line, id, std::move(line)});
     }
@@ -372,12 +423,8 @@ void LocalServer::writeClient(Client& client)
 
 std::string LocalServerPath(std::string_view name)
 {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && runtime[0] == '/')
-        return std::string(runtime) + "/" + std::string(name);
-    const char* temp = std::getenv("TMPDIR");
-    std::string folder = (temp && temp[0] == '/') ? temp : "/tmp";
-    return folder + "/" + std::string(name) + "-" + std::to_string(::geteuid());
+    std::optional<std::filesystem::path> folder = PrivateRuntimeFolder();
+    return folder ? (*folder / std::string(name)).string() : std::string();
 }
 
 } // namespace qv

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -40,6 +41,11 @@ struct LocalServerLimits {
     size_t maxClients = 256;             // further connections are closed at once
     size_t maxQueuedLines = 64;          // lines read but not yet taken; reading pauses there
     size_t maxOutput = 1024 * 1024;      // unsent reply bytes; a client that reads nothing is dropped
+    // Connections that have not yet sent a whole line: past this many the oldest gives way to a
+    // newcomer, and each is closed once silent this long after connecting, so that idle
+    // connections never keep a client out.
+    size_t maxSilent = 16;
+    std::chrono::milliseconds silentTimeout{30000};
 };
 
 // Ended: the client sends nothing more; the owner answers the lines before it and then closes the
@@ -82,6 +88,8 @@ private:
     struct Client {
         Client(int socket, size_t maxLine) : fd(socket), framer(maxLine) {}
         int fd;
+        std::chrono::steady_clock::time_point connected = std::chrono::steady_clock::now();
+        bool spoke = false;   // a whole line has come
         LineFramer framer;
         std::string out;
         size_t outSent = 0;
@@ -93,6 +101,11 @@ private:
 
     void run();
     void acceptClients();
+    // Makes room for a newcomer among the silent connections; false when the server is full of
+    // clients that have spoken.
+    bool makeRoom();
+    // Closes silent connections past their time; the poll's wait until the next one is due (-1: none).
+    int closeSilent();
     void readClient(uint64_t id, Client& client);
     void writeClient(Client& client);
     bool finished(const Client& client) const;
@@ -114,8 +127,8 @@ private:
     std::thread thread_;
 };
 
-// The socket path of a local service: the user's runtime folder ($XDG_RUNTIME_DIR) and the name,
-// or, without one, the temporary folder and the name with the user's number ("NAME-1000").
+// The socket path of a local service: the name in the user's own runtime folder
+// (PrivateRuntimeFolder); empty, so that no server starts, when there is none.
 std::string LocalServerPath(std::string_view name);
 
 } // namespace qv

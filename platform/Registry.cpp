@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <system_error>
 #include <unistd.h>
+#include <vector>
 
 namespace qv {
 namespace {
@@ -73,6 +75,25 @@ std::optional<std::string> FromHex(const std::string& hex)
     return out;
 }
 
+// The folder of the registry file and the parents it lacks, each made readable by the user alone;
+// the program's own folder is closed again when an earlier run left it open to others.
+void MakePrivateFolder(const std::filesystem::path& folder)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    std::vector<fs::path> missing;
+    for (fs::path p = folder; !p.empty() && !fs::exists(p, ec); p = p.parent_path()) {
+        missing.push_back(p);
+        if (p == p.parent_path())
+            break;
+    }
+    fs::create_directories(folder, ec);
+    for (const fs::path& p : missing)
+        fs::permissions(p, fs::perms::owner_all, fs::perm_options::replace, ec);
+    if (folder.filename() == "Quorvantis" && fs::is_directory(fs::symlink_status(folder, ec)))
+        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, ec);
+}
+
 } // namespace
 
 std::filesystem::path Registry::DefaultFile()
@@ -103,6 +124,13 @@ void Registry::reopen(std::filesystem::path file)
 
 void Registry::load()
 {
+    // A file an earlier version left open to others is closed at once, not only at the next save.
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(std::filesystem::symlink_status(file_, ec))) {
+        std::filesystem::permissions(file_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::replace, ec);
+        MakePrivateFolder(file_.parent_path());
+    }
     std::ifstream in(file_, std::ios::binary);
     std::string line, section;
     while (std::getline(in, line)) {
@@ -130,8 +158,7 @@ void Registry::load()
 
 bool Registry::save() const
 {
-    std::error_code ec;
-    std::filesystem::create_directories(file_.parent_path(), ec);
+    MakePrivateFolder(file_.parent_path());
     std::ostringstream out;
     out << "; " << kKeyPath << "\n";
     for (const auto& [section, values] : sections_) {
@@ -148,8 +175,10 @@ bool Registry::save() const
     auto temp = file_;
     temp += ".tmp" + std::to_string(::getpid());
     const std::string text = out.str();
+    // It holds the passwords: a new file readable by the user alone (an older, open one is replaced).
+    ForceDelete(temp);
     ExclusiveFile file;
-    bool written = file.open(temp, ExclusiveFile::Mode::Create) && file.write(text.data(), text.size()) &&
+    bool written = file.open(temp, ExclusiveFile::Mode::CreatePrivate) && file.write(text.data(), text.size()) &&
                    file.sync();
     if (!file.close() || !written || !RenameReplace(temp, file_)) {
         ForceDelete(temp);

@@ -1,21 +1,14 @@
-// Single-instance lock: an advisory lock on a file in the user's runtime folder.
+// Single-instance lock: an advisory lock on a file in the user's own runtime folder.
 #include "platform/SingleInstance.h"
 
-#include <cstdlib>
+#include "platform/RuntimeFolder.h"
+
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
 #include <unistd.h>
 
 namespace qv {
-namespace {
-std::filesystem::path LockFolder()
-{
-    if (const char* run = std::getenv("XDG_RUNTIME_DIR"); run && *run)
-        return run;
-    return std::filesystem::temp_directory_path();
-}
-} // namespace
 
 SingleInstanceLock::~SingleInstanceLock() { release(); }
 
@@ -25,8 +18,12 @@ bool SingleInstanceLock::acquire(const std::string& name)
     std::string safe;
     for (char c : name)
         safe += (c == '/' || c == '\\') ? '_' : c;
-    auto path = LockFolder() / (safe + "-" + std::to_string(::getuid()) + ".lock");
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    std::optional<std::filesystem::path> folder = PrivateRuntimeFolder();
+    if (!folder)
+        return false;
+    auto path = *folder / (safe + "-" + std::to_string(::getuid()) + ".lock");
+    // A link in the runtime folder is never followed.
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
         return false;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

@@ -28,13 +28,39 @@ namespace T = TransactionLayout;
 
 constexpr uint8_t kPortfolioVersion = 3;
 constexpr size_t kSettingsFromVersion = 2;
-constexpr uint32_t kDamagedLength = 128;
+// A transaction record's length is a u16 in the record itself.
+constexpr uint32_t kLongestTransaction = 0xFFFF;
 constexpr size_t kMaxStoredName = 253;
 
 // Where the share name's length byte lies in each version's transaction record.
 size_t NameLengthOffset(uint8_t version)
 {
     return version == 1 ? 76 : version == 2 ? 116 : T::NameLength;
+}
+
+// Whether every length of the body after the header adds up: the name block, the entries, the
+// settings block, and transactions of sound lengths filling their stated total, which ends the
+// file. A file cut short or written over in part fails here rather than loading what is left.
+bool BodyAddsUp(ByteReader in, uint8_t version)
+{
+    uint8_t n = 0;
+    int32_t entryBytes = 0;
+    if (!in.u8(n) || !in.skip(n) || !in.i32(entryBytes) || entryBytes < 0 || !in.skip(size_t(entryBytes)))
+        return false;
+    if (version >= kSettingsFromVersion && !in.skip(kPortfolioSettingsSize))
+        return false;
+    uint32_t left = 0;
+    if (!in.u32(left) || left != in.remaining())
+        return false;
+    const size_t fixed = NameLengthOffset(version) + 1;
+    while (left > 0) {
+        uint32_t length = 0;
+        if (!in.u32(length) || length > kLongestTransaction || length < fixed || length > left)
+            return false;
+        in.skip(length - 4);
+        left -= length;
+    }
+    return in.ok();
 }
 
 void ShowBadlyFormatted()
@@ -164,8 +190,8 @@ void SetLength(std::vector<uint8_t>& r)
 }
 
 // Brings a transaction read from a file of `version` to the current layout and mends what the
-// file got wrong. `damaged` marks a record whose stored length could not be trusted.
-void ConvertTransaction(std::vector<uint8_t>& r, uint8_t version, bool damaged, uint16_t portfolioNumber)
+// file got wrong.
+void ConvertTransaction(std::vector<uint8_t>& r, uint8_t version, uint16_t portfolioNumber)
 {
     if (!(r[T::Flags] & TransactionFlag::FloatValues)) {
         if (r[T::Type] != kLatestRowType)
@@ -183,11 +209,6 @@ void ConvertTransaction(std::vector<uint8_t>& r, uint8_t version, bool damaged, 
     }
     if (r.size() <= T::NameLength)
         r.resize(T::NameLength + 1, 0);
-    if (damaged) {
-        size_t n = r[T::NameLength];
-        r.resize(T::EmptyTextsSize + n, 0);
-        std::memset(&r[T::Name + n], 0, r.size() - T::Name - n);
-    }
     if (r[T::Type] == 7) {
         float shares = LoadF32(&r[T::Shares]), price = LoadF32(&r[T::Price]);
         float total = shares < 0.0001f ? price : shares * price;
@@ -211,26 +232,21 @@ void ConvertTransaction(std::vector<uint8_t>& r, uint8_t version, bool damaged, 
     SetLength(r);
 }
 
-// Reads the transactions; every length is checked against the version's fixed part and the bytes
-// left, and a bad one is read as a damaged record of at most 128 bytes.
+// Reads the transactions, whose lengths BodyAddsUp has checked.
 void ReadTransactions(Portfolio& p, ByteReader& in, uint8_t version)
 {
-    uint32_t stated = 0;
-    if (!in.u32(stated))
+    uint32_t left = 0;
+    if (!in.u32(left))
         return;
-    int64_t left = stated;
-    size_t fixed = NameLengthOffset(version);
-    while (left > 0 && in.remaining() >= 4) {
+    while (left >= 4) {
         uint32_t length = 0;
         in.u32(length);
-        bool damaged = length == 0 || (length & 0xFFFFF000) || length < fixed || length - 4 > in.remaining();
-        size_t body = damaged ? std::min<size_t>(kDamagedLength - 4, in.remaining()) : length - 4;
-        std::vector<uint8_t> r(std::max<size_t>(damaged ? kDamagedLength : length, 4), 0);
-        in.bytes(r.data() + 4, body);
-        left -= int64_t(body + 4);
-        if (LoadU16(&r[T::RecordLength]) == 0)
+        std::vector<uint8_t> r(length, 0);
+        in.bytes(r.data() + 4, length - 4);
+        left -= length;
+        if (!in.ok() || LoadU16(&r[T::RecordLength]) == 0)
             break;
-        ConvertTransaction(r, version, damaged, p.number);
+        ConvertTransaction(r, version, p.number);
         auto* t = new Transaction;
         t->bytes = std::move(r);
         InsertSortedByName(p.transactions, t);
@@ -409,6 +425,15 @@ std::vector<uint8_t> BuildPortfolioImage(const Portfolio& p)
     return out.take();
 }
 
+bool PortfolioImageReadsWhole(std::span<const uint8_t> image)
+{
+    ByteReader in(image);
+    TaggedFileHeader header;
+    return header.read(in) &&
+           TestHeaderVersionFirst(header, file_tag::kPortfolio, kPortfolioVersion) == HeaderVerdict::Accepted &&
+           BodyAddsUp(in, header.version);
+}
+
 Portfolio* LoadPortfolioImage(std::span<const uint8_t> image, uint16_t number, int index, int total)
 {
     ByteReader in(image);
@@ -417,6 +442,10 @@ Portfolio* LoadPortfolioImage(std::span<const uint8_t> image, uint16_t number, i
                                             : HeaderVerdict::BadlyFormatted;
     if (verdict != HeaderVerdict::Accepted) {
         ShowHeaderMessage(TaggedFileKind::Portfolio, verdict);
+        return nullptr;
+    }
+    if (!BodyAddsUp(in, header.version)) {
+        ShowBadlyFormatted();
         return nullptr;
     }
     Portfolio* p = AppendPortfolio(number);
@@ -468,6 +497,7 @@ bool SaveOne(Portfolio* p, bool final, bool quiet)
     uint64_t entryBytes = LoadU32(&image[TaggedFileHeader::kSize + 1 + image[TaggedFileHeader::kSize]]);
     SavePlan plan = PortfolioSavePlan(p->number, entryBytes, TransactionBytes(p->transactions));
     std::string interimName = *MakePortfolioFileName(p->number, true);
+    plan.readsWhole = PortfolioImageReadsWhole;
     if (!final) {
         plan.name = interimName;
         plan.older.clear();

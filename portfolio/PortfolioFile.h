@@ -26,6 +26,9 @@ PortfolioFileHooks& GetPortfolioFileHooks();
 // "Quorva%03i." + "new" (interim) or "por"; numbers above 999 have no file name.
 std::optional<std::string> MakePortfolioFileName(uint16_t number, bool interim);
 
+// Whether a portfolio file's header is accepted and every length of its body adds up.
+bool PortfolioImageReadsWhole(std::span<const uint8_t> image);
+
 // The file image of a user or group portfolio as a save writes it.
 std::vector<uint8_t> BuildPortfolioImage(const Portfolio& p);
 // Reads a portfolio file image into a new portfolio appended to the chain; nothing after a header

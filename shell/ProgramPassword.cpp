@@ -4,6 +4,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "shell/AppServices.h"
+#include "shell/PasswordHash.h"
 
 #include <chrono>
 #include <random>
@@ -52,6 +53,68 @@ bool WriteValue(const std::string& value)
     return Registry::Instance().setString(kPasswordSection, kPasswordValue, value);
 }
 
+constexpr size_t kSaltBytes = 16;
+constexpr size_t kHashBytes = 32;
+
+std::vector<uint8_t> DeriveKey(std::string_view password, std::span<const uint8_t> salt)
+{
+    return Pbkdf2Sha256(UpperPassword(password), salt, kPasswordHashRounds, kHashBytes);
+}
+
+std::string ToHex(std::span<const uint8_t> bytes)
+{
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out;
+    for (uint8_t b : bytes) {
+        out += kDigits[b >> 4];
+        out += kDigits[b & 15];
+    }
+    return out;
+}
+
+std::optional<std::vector<uint8_t>> FromHex(std::string_view text)
+{
+    auto digit = [](char c) { return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1; };
+    if (text.size() % 2)
+        return std::nullopt;
+    std::vector<uint8_t> out;
+    for (size_t i = 0; i < text.size(); i += 2) {
+        const int hi = digit(text[i]), lo = digit(text[i + 1]);
+        if (hi < 0 || lo < 0)
+            return std::nullopt;
+        out.push_back(uint8_t(hi << 4 | lo));
+    }
+    return out;
+}
+
+// The hashed form after the flag: the salt and key, both whole, or nothing.
+bool ReadHashedForm(std::string_view rest, StoredPassword& stored)
+{
+    if (!rest.starts_with(kHashedPasswordMarker))
+        return false;
+    rest.remove_prefix(kHashedPasswordMarker.size());
+    const size_t split = rest.find('$');
+    if (split == std::string_view::npos)
+        return false;
+    std::optional<std::vector<uint8_t>> salt = FromHex(rest.substr(0, split));
+    std::optional<std::vector<uint8_t>> hash = FromHex(rest.substr(split + 1));
+    if (!salt || !hash || salt->empty() || hash->size() != kHashBytes)
+        return false;
+    stored.salt = std::move(*salt);
+    stored.hash = std::move(*hash);
+    return true;
+}
+
+// A new value in the hashed form, with a salt of its own.
+std::string NewPasswordValue(uint8_t flag, std::string_view password)
+{
+    std::random_device device;
+    std::vector<uint8_t> salt(kSaltBytes);
+    for (uint8_t& b : salt)
+        b = uint8_t(device());
+    return HashPasswordValue(flag, password, salt);
+}
+
 } // namespace
 
 uint8_t MakeOnFlag(uint32_t random)
@@ -75,6 +138,12 @@ std::string EncodePassword(uint8_t flag, std::string_view password)
     return value;
 }
 
+std::string HashPasswordValue(uint8_t flag, std::string_view password, std::span<const uint8_t> salt)
+{
+    return std::string(1, char(flag ^ kPasswordKey2)) + std::string(kHashedPasswordMarker) + ToHex(salt) + "$" +
+           ToHex(DeriveKey(password, salt));
+}
+
 StoredPassword DecodePassword(std::string_view value)
 {
     StoredPassword stored;
@@ -83,6 +152,8 @@ StoredPassword DecodePassword(std::string_view value)
     stored.present = true;
     stored.flag = uint8_t(uint8_t(value[0]) ^ kPasswordKey2);
     stored.plain = stored.flag == uint8_t(kPlainPasswordFlag);
+    if (!stored.plain && ReadHashedForm(value.substr(1), stored))
+        return stored;
     for (char c : value.substr(1)) {
         uint8_t byte = uint8_t(c);
         if (!stored.plain && byte != kPasswordKey1)
@@ -119,7 +190,9 @@ std::string AccountCode()
 
 bool PasswordUnlocks(std::string_view typed, const StoredPassword& stored, std::string_view accountCode)
 {
-    return PasswordEqualsNoCase(typed, stored.password) || (!accountCode.empty() && PasswordEqualsNoCase(typed, accountCode));
+    if (!accountCode.empty() && PasswordEqualsNoCase(typed, accountCode))
+        return true;
+    return stored.hashed() ? DeriveKey(typed, stored.salt) == stored.hash : PasswordEqualsNoCase(typed, stored.password);
 }
 
 PasswordSettings::PasswordSettings() : stored_(ReadStoredPassword()), accountCode_(AccountCode())
@@ -154,7 +227,7 @@ bool PasswordSettings::Ok(std::string_view newText, std::string_view confirmText
     }
     uint32_t random = RandomSource()();
     uint8_t flag = lockOn ? MakeOnFlag(random) : MakeOffFlag(random);
-    WriteValue(EncodePassword(flag, UpperPassword(newText)));
+    WriteValue(NewPasswordValue(flag, newText));
     return true;
 }
 
@@ -170,8 +243,12 @@ bool UnlockProgram(const std::function<std::optional<std::string>()>& ask)
         return true;
     std::string account = AccountCode();
     while (std::optional<std::string> typed = ask()) {
-        if (PasswordUnlocks(*typed, stored, account))
+        if (PasswordUnlocks(*typed, stored, account)) {
+            // A value of the older form is stored again as a hash once its password is known.
+            if (!stored.hashed() && PasswordEqualsNoCase(*typed, stored.password))
+                WriteValue(NewPasswordValue(stored.flag, *typed));
             return true;
+        }
         if (!RetryAfter(kIncorrectText))
             return false;
     }

@@ -1,12 +1,15 @@
-// The program password: kept in the registry ("Settings" "Colours") as a flag character and the
-// upper-cased password, lightly encoded; the rules of the settings dialog; and the lock at start-up.
+// The program password: kept in the registry ("Settings" "Colours") as a flag character and a
+// salted, slowly derived hash of the upper-cased password (older values, the password lightly
+// encoded, are still read); the rules of the settings dialog; and the lock at start-up.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <span>
 #include <string_view>
+#include <vector>
 
 namespace qv {
 
@@ -23,11 +26,21 @@ constexpr int kPasswordMaxLength = 16;
 constexpr const char* kPasswordSection = "Settings";
 constexpr const char* kPasswordValue = "Colours";
 
+// The hashed form: the encoded flag, this marker, the salt in hexadecimal, "$", the derived key in
+// hexadecimal. An older value can never hold it: its characters are the upper-cased password XOR K1,
+// and a lower-case "q" there would stand for a lower-case "\xEA", which upper-casing never leaves.
+constexpr std::string_view kHashedPasswordMarker = "$qv1$";
+constexpr uint32_t kPasswordHashRounds = 20000;
+
 struct StoredPassword {
     bool present = false; // a value is stored
     bool plain = false;   // its flag is "D"
     uint8_t flag = 0;     // decoded
-    std::string password; // decoded
+    std::string password; // decoded (an older value; empty for the hashed form)
+    std::vector<uint8_t> salt;
+    std::vector<uint8_t> hash; // the derived key; empty for an older value
+
+    bool hashed() const { return !hash.empty(); }
 
     // The lock is on when a value that is not plain has bits 6 and 7 of its flag clear.
     bool lockOn() const { return present && !plain && (flag & 0xC0) == 0; }
@@ -35,7 +48,10 @@ struct StoredPassword {
 
 uint8_t MakeOnFlag(uint32_t random);
 uint8_t MakeOffFlag(uint32_t random);
+// The older form, still read: the flag and every character lightly encoded.
 std::string EncodePassword(uint8_t flag, std::string_view password);
+// The form written now: the flag as before and the salted hash of the upper-cased password.
+std::string HashPasswordValue(uint8_t flag, std::string_view password, std::span<const uint8_t> salt);
 StoredPassword DecodePassword(std::string_view value);
 // Upper case as the stored texts' character set has it (Windows-1252).
 std::string UpperPassword(std::string_view text);

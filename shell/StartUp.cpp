@@ -329,12 +329,13 @@ bool RunStartUp(StartUpHost& host, ProgramState& state, const std::string& comma
     CheckColourDepth(screen.bitsPerPixel);
     state.newMailWaiting = LoadEmailLibrary().newMailWaiting;
     state.commandLine = ParseCommandLine(commandLine);
-    if (state.commandLine.removeDataFiles)
-        RemoveDataFiles();
     TimerQueue().Start(kDefaultTimerPeriodMs);
     ClaimSingleInstance(state);
     if (!UnlockProgram([&host] { return host.askPassword(); }))
         EndProgram(kExitPasswordRefused);
+    // Only this copy, and only once the password has been given, may remove the data files.
+    if (state.commandLine.removeDataFiles)
+        RemoveDataFiles();
     InstallDatabaseNeighbours();
     PrepareBeforeFiles(host, state, screen);
 

@@ -2,6 +2,7 @@
 // caught by an injected script and posted over a web channel, text sizes, keys and search.
 #include "infocentre/ui/HtmlCtrl.h"
 
+#include "infocentre/ContentAccess.h"
 #include "infocentre/FormMessage.h"
 #include "platform/MessageBox.h"
 #include "shell/FrameCommands.h"
@@ -25,6 +26,7 @@
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineUrlScheme>
 #include <QWebEngineView>
 #endif
@@ -43,16 +45,52 @@ constexpr uint8_t kClassRepeatableForm = 0x04;
 constexpr uint8_t kStateClosed = 0x10;
 constexpr uint8_t kStateDone = 0x80;
 constexpr uint32_t kDocHelpTopic = 92665;
+// Command ids are 16-bit words.
+constexpr uint32_t kHighestCommandId = 0xFFFF;
 
 #if QV_HTML_ENGINE
 
-// Catches each "qv:" link and each submission of a form aimed at a "qv:" verb and posts its fields, URL-encoded in
-// document order, to the program: the engine cannot hand a navigation's request body over. It also
-// reports whether the focus is in a form field, which decides what typed keys do.
+// Runs in a world of its own, which the page's scripts cannot reach: only here is the channel to the
+// program. It notes the user's own acts (trusted clicks and keys, which no script can make) and lets
+// a "qv:" link, a web link or a form reach the program only when the user clicked that link or a
+// control of that form. Form fields go URL-encoded in document order (the engine cannot hand a
+// navigation's request body over). It also reports whether the focus is in a form field, which
+// decides what typed keys do.
 const char* const kFormScript = R"JS(
 (function () {
   if (window.__qvForms) return;
   window.__qvForms = true;
+  var bridge = null;
+  var act = null;
+  function note(ev) {
+    if (ev.isTrusted) act = {target: ev.target, enter: ev.type == 'keydown' && ev.key == 'Enter', time: performance.now()};
+  }
+  // The user's last act, once, when `accepts` takes it and it is no older than a second.
+  function take(accepts) {
+    var a = act;
+    act = null;
+    return !!a && performance.now() - a.time < 1000 && accepts(a);
+  }
+  // A form goes on a click on one of its buttons, or on Enter in one of its fields.
+  function controlOf(form) {
+    return function (a) {
+      var c = a.target && a.target.closest ? a.target.closest('button, input') : null;
+      if (!c || !(c.form === form || form.contains(c))) return false;
+      var y = (c.getAttribute('type') || '').toLowerCase();
+      return c.tagName == 'BUTTON' || y == 'submit' || y == 'image' || y == 'button' || a.enter;
+    };
+  }
+  function verbOf(form, submitter) {
+    return (submitter && submitter.getAttribute('formaction')) || form.getAttribute('action') || '';
+  }
+  function isProgramLink(href) { return /^(qv:|https?:)/i.test(href); }
+  function fieldsOf(form) { return new URLSearchParams(new FormData(form)).toString(); }
+  function send(form, submitter) {
+    var action = verbOf(form, submitter);
+    if (/^qv:/i.test(action)) { bridge.submit(action, fieldsOf(form)); return; }
+    var get = (form.getAttribute('method') || 'get').toLowerCase() == 'get';
+    bridge.follow(new URL(action, document.baseURI).href + (get ? '?' + fieldsOf(form) : ''));
+  }
   function inField() {
     var e = document.activeElement;
     if (!e) return false;
@@ -62,34 +100,54 @@ const char* const kFormScript = R"JS(
     var y = (e.type || 'text').toLowerCase();
     return y != 'hidden' && y != 'image';
   }
-  new QWebChannel(qt.webChannelTransport, function (channel) {
-    var bridge = channel.objects.qvForms;
-    function verbOf(form) { return form.getAttribute('action') || ''; }
-    function post(form) {
-      bridge.submit(verbOf(form), new URLSearchParams(new FormData(form)).toString());
-    }
-    document.addEventListener('submit', function (ev) {
-      if (verbOf(ev.target).indexOf('qv:') != 0) return;
-      ev.preventDefault();
-      post(ev.target);
-    }, true);
-    var plainSubmit = HTMLFormElement.prototype.submit;
-    HTMLFormElement.prototype.submit = function () {
-      if (verbOf(this).indexOf('qv:') == 0) post(this); else plainSubmit.call(this);
-    };
-    // A "qv:" link is the program's verb: a navigation the engine cancels would leave the page blank.
-    document.addEventListener('click', function (ev) {
-      var a = ev.target.closest ? ev.target.closest('a[href]') : null;
-      if (!a || a.getAttribute('href').indexOf('qv:') != 0) return;
-      ev.preventDefault();
-      bridge.submit(a.getAttribute('href'), '');
-    }, true);
-    document.addEventListener('focusin', function () { bridge.focusChanged(inField()); }, true);
-    document.addEventListener('focusout', function () {
-      setTimeout(function () { bridge.focusChanged(inField()); }, 0);
-    }, true);
-    document.addEventListener('contextmenu', function (ev) { ev.preventDefault(); }, true);
-  });
+  window.addEventListener('keydown', note, true);
+  // A "qv:" link is the program's verb (a navigation the engine cancels would leave the page
+  // blank). A script's click counts as the page's own navigation, which reaches only the harmless
+  // verbs.
+  window.addEventListener('click', function (ev) {
+    note(ev);
+    var a = ev.target.closest ? ev.target.closest('a[href], area[href]') : null;
+    if (!a || !isProgramLink(a.getAttribute('href'))) return;
+    ev.preventDefault();
+    var href = a.getAttribute('href');
+    href = /^qv:/i.test(href) ? href : a.href;
+    if (!bridge) return;
+    if (ev.isTrusted && take(function (act) { return a.contains(act.target); }))
+      bridge.follow(href);
+    else
+      bridge.pageLink(href);
+  }, true);
+  document.addEventListener('submit', function (ev) {
+    var form = ev.target;
+    if (!isProgramLink(verbOf(form, ev.submitter))) return;
+    ev.preventDefault();
+    if (take(controlOf(form)) && bridge) send(form, ev.submitter);
+  }, true);
+  // The page's form.submit() of a "qv:" form, announced by the page's own world.
+  document.addEventListener('qvsubmit', function (ev) {
+    var form = ev.target;
+    if (form instanceof HTMLFormElement && take(controlOf(form)) && bridge) send(form, null);
+  }, true);
+  document.addEventListener('focusin', function () { if (bridge) bridge.focusChanged(inField()); }, true);
+  document.addEventListener('focusout', function () {
+    setTimeout(function () { if (bridge) bridge.focusChanged(inField()); }, 0);
+  }, true);
+  document.addEventListener('contextmenu', function (ev) { ev.preventDefault(); }, true);
+  new QWebChannel(qt.webChannelTransport, function (channel) { bridge = channel.objects.qvForms; });
+})();
+)JS";
+
+// In the page's own world: form.submit() fires no submit event, so for a "qv:" form it announces
+// itself instead; the program's world decides whether the user asked for it.
+const char* const kSubmitShim = R"JS(
+(function () {
+  var plainSubmit = HTMLFormElement.prototype.submit;
+  HTMLFormElement.prototype.submit = function () {
+    if ((this.getAttribute('action') || '').indexOf('qv:') == 0)
+      this.dispatchEvent(new CustomEvent('qvsubmit'));
+    else
+      plainSubmit.call(this);
+  };
 })();
 )JS";
 
@@ -147,7 +205,9 @@ public:
     explicit HtmlFormBridge(CHtmlCtrl& ctrl) : QObject(&ctrl), ctrl_(ctrl) {}
 
 public slots:
-    void submit(const QString& action, const QString& post) { ctrl_.HandleVerb(action.toStdString(), post.toStdString()); }
+    void follow(const QString& url) { ctrl_.FollowLink(url.toStdString(), LinkSource::Click); }
+    void pageLink(const QString& url) { ctrl_.FollowLink(url.toStdString(), LinkSource::Script); }
+    void submit(const QString& action, const QString& post) { ctrl_.FollowLink(action.toStdString(), LinkSource::Submit, post.toStdString()); }
     void focusChanged(bool inField) { ctrl_.SetInFormField(inField); }
 
 private:
@@ -162,18 +222,55 @@ public:
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override
     {
-        return !isMainFrame || ctrl_.AcceptNavigation(url);
+        return isMainFrame ? ctrl_.AcceptNavigation(url) : ctrl_.AcceptFrame(url);
     }
 
 private:
     CHtmlCtrl& ctrl_;
 };
 
+// Every request the page makes: a file of the content folder of a page's own kind, nothing that a
+// script reads, nothing from elsewhere.
+class ContentRequestFilter : public QWebEngineUrlRequestInterceptor {
+public:
+    ContentRequestFilter(std::filesystem::path folder, QObject* parent)
+        : QWebEngineUrlRequestInterceptor(parent), folder_(std::move(folder))
+    {
+    }
+
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override
+    {
+        const QUrl url = info.requestUrl();
+        if (url.scheme() == "data" || url.scheme() == "blob")
+            return;
+        info.block(!url.isLocalFile() || !ContentFileAllowed(folder_, url.toLocalFile().toStdString(), UseOf(info)));
+    }
+
+private:
+    static ContentUse UseOf(const QWebEngineUrlRequestInfo& info)
+    {
+        switch (info.resourceType()) {
+        case QWebEngineUrlRequestInfo::ResourceTypeMainFrame:
+        case QWebEngineUrlRequestInfo::ResourceTypeSubFrame: return ContentUse::Page;
+        case QWebEngineUrlRequestInfo::ResourceTypeStylesheet:
+        case QWebEngineUrlRequestInfo::ResourceTypeScript:
+        case QWebEngineUrlRequestInfo::ResourceTypeImage:
+        case QWebEngineUrlRequestInfo::ResourceTypeFontResource:
+        case QWebEngineUrlRequestInfo::ResourceTypeMedia:
+        case QWebEngineUrlRequestInfo::ResourceTypeFavicon: return ContentUse::Resource;
+        default: return ContentUse::ScriptRead;
+        }
+    }
+
+    std::filesystem::path folder_;
+};
+
 void PrepareHtmlEngine()
 {
     QWebEngineUrlScheme scheme("qv");
     scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
-    scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed);
+    // Its links are the program's verbs and load nothing, so they are given no access to files.
+    scheme.setFlags(QWebEngineUrlScheme::LocalScheme);
     QWebEngineUrlScheme::registerScheme(scheme);
     // The engine's sandbox refuses to run for root (a CI machine); everyone else keeps it.
     if (geteuid() == 0)
@@ -203,20 +300,28 @@ CHtmlCtrl::CHtmlCtrl(HtmlCtrlOwner& owner, std::filesystem::path contentFolder, 
     layout->addWidget(view_);
     auto* page = new HtmlCtrlPage(*this, view_);
     view_->setPage(page);
-    page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    LockDownPage(*page);
 
+    // The channel lives in the program's own world: the page's scripts cannot call it.
     auto* channel = new QWebChannel(page);
     channel->registerObject("qvForms", new HtmlFormBridge(*this));
-    page->setWebChannel(channel);
+    page->setWebChannel(channel, QWebEngineScript::ApplicationWorld);
     QFile channelJs(":/qtwebchannel/qwebchannel.js");
     channelJs.open(QIODevice::ReadOnly);
     QWebEngineScript script;
     script.setName("qvForms");
     script.setSourceCode(QString::fromUtf8(channelJs.readAll()) + kFormScript);
     script.setInjectionPoint(QWebEngineScript::DocumentReady);
-    script.setWorldId(QWebEngineScript::MainWorld);
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
     script.setRunsOnSubFrames(false);
     page->scripts().insert(script);
+    QWebEngineScript shim;
+    shim.setName("qvSubmit");
+    shim.setSourceCode(kSubmitShim);
+    shim.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    shim.setWorldId(QWebEngineScript::MainWorld);
+    shim.setRunsOnSubFrames(false);
+    page->scripts().insert(shim);
 
     connect(view_, &QWebEngineView::loadFinished, this, &CHtmlCtrl::OnDocumentComplete);
     setFocusProxy(view_);
@@ -225,6 +330,22 @@ CHtmlCtrl::CHtmlCtrl(HtmlCtrlOwner& owner, std::filesystem::path contentFolder, 
 }
 
 CHtmlCtrl::~CHtmlCtrl() = default;
+
+void CHtmlCtrl::LockDownPage(QWebEnginePage& page)
+{
+    QWebEngineSettings* settings = page.settings();
+    // The engine of this version stops a file page's own pictures and style sheet as well when file
+    // pages may not reach other files; the request filter keeps the page to its folder instead.
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanPaste, false);
+    settings->setAttribute(QWebEngineSettings::AllowRunningInsecureContent, false);
+    settings->setAttribute(QWebEngineSettings::AllowWindowActivationFromJavaScript, false);
+    settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, true);
+    page.setUrlRequestInterceptor(new ContentRequestFilter(folder_, &page));
+}
 
 void CHtmlCtrl::WatchKeys()
 {
@@ -316,13 +437,17 @@ void CHtmlCtrl::FindText(const QString& text, uint32_t flags)
 
 bool CHtmlCtrl::AcceptNavigation(const QUrl& url)
 {
-    const std::string text = url.toString().toStdString();
-    switch (ClassifyNavigation(text)) {
-    case NavigationKind::Verb: HandleVerb(text); return false;
-    case NavigationKind::External: OpenExternal(text); return false;
-    case NavigationKind::Page: depth_.PageNavigated(); return true;
-    }
-    return false;
+    if (!FollowLink(url.toString().toStdString(), LinkSource::Script))
+        return false;
+    depth_.PageNavigated();
+    return true;
+}
+
+bool CHtmlCtrl::AcceptFrame(const QUrl& url) const
+{
+    if (url.scheme() == "about")
+        return url.path() == "blank" || url.path() == "srcdoc";
+    return url.isLocalFile() && ContentFileAllowed(folder_, url.toLocalFile().toStdString(), ContentUse::Page);
 }
 
 bool CHtmlCtrl::eventFilter(QObject* watched, QEvent* event)
@@ -371,6 +496,7 @@ void CHtmlCtrl::ScrollPage(bool) {}
 void CHtmlCtrl::OnDocumentComplete(bool) {}
 void CHtmlCtrl::FindText(const QString&, uint32_t) {}
 bool CHtmlCtrl::AcceptNavigation(const QUrl&) { return false; }
+bool CHtmlCtrl::AcceptFrame(const QUrl&) const { return false; }
 bool CHtmlCtrl::eventFilter(QObject* watched, QEvent* event) { return QWidget::eventFilter(watched, event); }
 
 #endif
@@ -417,8 +543,23 @@ bool CHtmlCtrl::RouteKey(const HtmlKey& key)
     return false;
 }
 
+bool CHtmlCtrl::FollowLink(const std::string& url, LinkSource source, const std::string& post)
+{
+    switch (DecideLink(url, source)) {
+    case LinkAction::Verb: HandleVerb(url, post); return false;
+    case LinkAction::OpenExternal: OpenExternal(url); return false;
+    case LinkAction::Refuse: return false;
+    case LinkAction::Load: break;
+    }
+    const QUrl target(QString::fromStdString(url));
+    return target.isLocalFile() && ContentFileAllowed(folder_, target.toLocalFile().toStdString(), ContentUse::Page);
+}
+
 void CHtmlCtrl::NavigateToPage(const std::string& page)
 {
+    // The page a form names must be one of the content folder's own.
+    if (!ContentFileAllowed(folder_, folder_ / page, ContentUse::Page))
+        return;
     Navigate(QUrl::fromLocalFile(QString::fromStdString((folder_ / page).string())));
 }
 
@@ -436,12 +577,12 @@ void CHtmlCtrl::HandleVerb(const std::string& url, const std::string& post)
 #endif
         return;
     case InCLinkVerb::Command:
-        if (link.number)
+        if (link.number && *link.number <= kHighestCommandId)
             PostCommandToFrame(*link.number);
         return;
     case InCLinkVerb::CommandClose:
         owner_.CloseQuietly();
-        if (link.number)
+        if (link.number && *link.number <= kHighestCommandId)
             PostCommandToFrame(*link.number);
         return;
     case InCLinkVerb::HelpKey:

@@ -3,6 +3,7 @@
 // sizes and text search. The only file pair that sees the web engine.
 #pragma once
 
+#include "infocentre/ContentAccess.h"
 #include "infocentre/HtmlForms.h"
 
 #include <QString>
@@ -14,6 +15,7 @@
 #include <optional>
 #include <string>
 
+class QWebEnginePage;
 class QWebEngineView;
 
 namespace qv {
@@ -76,8 +78,13 @@ public:
 
     // A "qv:" link, or a form submission aimed at one with its URL-encoded fields.
     void HandleVerb(const std::string& url, const std::string& post = {});
-    // A navigation the page is about to make: true to let it go ahead.
+    // A navigation the page is about to make by itself: true to let it go ahead.
     bool AcceptNavigation(const QUrl& url);
+    // A frame inside the page: only a page of the content folder.
+    bool AcceptFrame(const QUrl& url) const;
+    // A link or form post from `source`, carried out by its rule (DecideLink): true for a page of
+    // the content folder the engine may load.
+    bool FollowLink(const std::string& url, LinkSource source, const std::string& post = {});
     // A key or click before the page sees it: true when the control took it.
     bool RouteKey(const HtmlKey& key);
 
@@ -91,6 +98,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void LockDownPage(QWebEnginePage& page);
     void OnDocumentComplete(bool ok);
     void WatchKeys();
     void SubmitForm(const InCLink& link, const std::string& post, bool wholeDocument);

@@ -122,9 +122,11 @@ TEST(KeyedItemStore, DamagedItemListsKeepWhatWasReadAndAllocateNoMoreThanTheFile
     });
     for (size_t cut : {image.size(), good + 5, good + 12}) {
         KeyedItemStore store;
-        store.ReadImage(std::span(image).first(cut));
+        EXPECT_EQ(store.ReadImage(std::span(image).first(cut)), KeyedStoreHeader::ItemsCut) << cut;
         EXPECT_EQ(Keys(store), (std::vector<KeyedItemKey>{{3, 0, 0}, {1, 0, 0}})) << cut;
     }
+    KeyedItemStore whole;
+    EXPECT_EQ(whole.ReadImage(std::span(image).first(good)), KeyedStoreHeader::Items);
     SetAllocationFaultHook({});
     EXPECT_LT(largest, image.size());
 }
@@ -170,6 +172,38 @@ TEST(KeyedItemStore, HeadersDecideBetweenItemsOlderFileAndCorruption)
 
     KeyedItemStore missing;
     EXPECT_FALSE(missing.Load("RTMarket.cfg"));
+}
+
+// Graph.cfg cut short (or an item claiming more than the file holds): what was read is kept, the
+// user is told, and the whole file is kept as Graph.bad before a save can write the rest away.
+TEST(KeyedItemStore, AFileCutShortIsSetAsideWholeAndTheUserIsTold)
+{
+    InFolder folder;
+    auto image = Header("ZQAN", 9);
+    AppendItem(image, {0, 2, 0}, std::vector<uint8_t>(438, 7));
+    AppendItem(image, {0x4001, 0, 0}, {1, 2, 3});
+    const size_t firstItem = Header("ZQAN", 9).size() + 10 + 442;
+    for (size_t cut : {image.size() - 1, firstItem + 3, firstItem + 12, size_t(40)}) {
+        const std::vector<uint8_t> damaged(image.begin(), image.begin() + ptrdiff_t(cut));
+        WriteFileBytes(folder.dir / "Graph.cfg", damaged);
+        test::FakeMessageBox boxes;
+        KeyedItemStore store;
+        EXPECT_TRUE(store.Load("Graph.cfg"));
+        const size_t kept = cut > firstItem ? 1 : 0;
+        EXPECT_EQ(Keys(store).size(), kept) << cut;
+        EXPECT_FALSE(fs::exists(folder.dir / "Graph.cfg")) << cut;
+        EXPECT_EQ(ReadFileBytes(folder.dir / "Graph.bad"), damaged) << cut;
+        ASSERT_EQ(boxes.texts().size(), 1u) << cut;
+        EXPECT_NE(boxes.texts()[0].find(kept ? "Graph.cfg is damaged: Quorvantis could read only the first item"
+                                             : "Graph.cfg is damaged: Quorvantis could read none of its items"),
+                  std::string::npos)
+            << boxes.texts()[0];
+        EXPECT_NE(boxes.texts()[0].find("Graph.bad"), std::string::npos);
+        EXPECT_TRUE(store.Save(false));
+        EXPECT_TRUE(fs::exists(folder.dir / "Graph.cfg"));
+        fs::remove(folder.dir / "Graph.bad");
+        fs::remove(folder.dir / "Graph.cfg");
+    }
 }
 
 TEST(KeyedItemStore, SaveReplacesTheFileWholeAndKeepsItOnFailure)

@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the readers of the portfolio, cash-account and imports files and of the
 // transaction and cash-entry records: none may read out of bounds, loop without end or crash, and
-// whatever they read must write back.
+// whatever they read must write back. A portfolio file is loaded only when it reads whole (every
+// length adds up), and what a loaded one writes back reads whole again.
 #include "core/CashAccountFile.h"
 #include "core/ImportsFile.h"
 #include "core/RecordLists.h"
@@ -11,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <span>
 
 namespace {
@@ -28,8 +30,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     qv::SetMessageBoxHost(&host);
     std::span<const uint8_t> bytes(data, size);
 
-    if (qv::Portfolio* p = qv::LoadPortfolioImage(bytes, 5, 1, 2))
-        qv::BuildPortfolioImage(*p);
+    const bool whole = qv::PortfolioImageReadsWhole(bytes);
+    if (qv::Portfolio* p = qv::LoadPortfolioImage(bytes, 5, 1, 2)) {
+        if (!whole || !qv::PortfolioImageReadsWhole(qv::BuildPortfolioImage(*p)))
+            std::abort();
+    }
     qv::FreePortfolioChain();
 
     qv::CashFileContents cash = qv::ReadCashFile(bytes);

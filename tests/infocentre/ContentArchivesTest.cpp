@@ -6,6 +6,7 @@
 #include "platform/FileOps.h"
 
 #include <gtest/gtest.h>
+#include <random>
 #include <zip.h>
 
 using namespace qv;
@@ -69,4 +70,23 @@ TEST(ContentArchives, ABadArchiveIsKeptAndEscapingMembersAreRefused)
     for (Case c : {Case{"a.htm", true}, {"dir/", true}, {"dir/b.gif", true}, {"/etc/x", false}, {"..\\x", false},
                    {"a/../../x", false}, {"", false}})
         EXPECT_EQ(ArchiveMemberPath(data / "Content", c.name).has_value(), c.accepted) << c.name;
+}
+
+// An archive bomb is refused whole before anything is unpacked: a member that packs far tighter
+// than any document (a megabyte of zeros), or one that would unpack past the size bound; an
+// ordinary archive beside them is unpacked.
+TEST(ContentArchives, AnArchiveThatWouldUnpackPastItsBoundsIsRefusedWhole)
+{
+    dev::TempFolder data{"zipbomb"};
+    MakeZip(data / "bomb.zip", {{"first.htm", "fine"}, {"zeros.htm", std::string(kArchiveRatioFrom * 4, '\0')}});
+    std::string varied;
+    std::mt19937 random(7);
+    while (varied.size() <= kArchiveRatioFrom)
+        varied += char('a' + random() % 26);
+    MakeZip(data / "fair.zip", {{"varied.htm", varied}});
+    EXPECT_EQ(UnpackContentArchives(data.path()), kUnpackFailed);
+    EXPECT_TRUE(fs::exists(data / "bomb.bad"));
+    EXPECT_FALSE(fs::exists(data / "Content" / "first.htm"));
+    EXPECT_FALSE(fs::exists(data / "Content" / "zeros.htm"));
+    EXPECT_EQ(Text(data / "Content" / "varied.htm"), varied);
 }

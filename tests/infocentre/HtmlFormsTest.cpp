@@ -144,14 +144,6 @@ TEST(InCLinks, VerbsAndTheirArguments)
     EXPECT_EQ(InCHelpTopic(12), 12u + 0x10000u);
 }
 
-TEST(InCLinks, NavigationsAreSortedByScheme)
-{
-    EXPECT_EQ(ClassifyNavigation("qv:backpage"), NavigationKind::Verb);
-    EXPECT_EQ(ClassifyNavigation("http://www.example.com/"), NavigationKind::External);
-    EXPECT_EQ(ClassifyNavigation("https://www.example.com/"), NavigationKind::External);
-    EXPECT_EQ(ClassifyNavigation("file:///demo/Data/Content/00011.htm"), NavigationKind::Page);
-}
-
 // The document's first page does not count, so backpage there does nothing; pages opened by a link
 // count once, and a form's next page, counted by the program, not again when it loads.
 TEST(InCLinks, PageDepthLimitsBackPage)

@@ -114,11 +114,27 @@ TEST_F(NewsDatabaseTest, DamagedUpdatesAreSetAsideAndTheDatabaseKept)
     bytes.resize(bytes.size() - 3);
     WriteFileBytes(update, bytes);
     std::ofstream(data() / "N251399.UPD") << "no date";
+    // A header of garbage (its version word too): set aside once, not tried at every start.
+    const PackedDate wed = PackDate(8, 1, 2025);
+    writeUpdate(wed, {"GBR Three\nBody."});
+    const fs::path garbage = data() / dev::NewsUpdateFileName(wed);
+    std::vector<uint8_t> head = *ReadFileBytes(garbage);
+    std::fill(head.begin(), head.begin() + 40, uint8_t(0xA5));
+    WriteFileBytes(garbage, head);
+    test::FakeMessageBox boxes;
     NewsUpdateOutcome outcome = ApplyNewsUpdateFiles();
-    EXPECT_EQ(outcome.setAside, 2);
+    EXPECT_EQ(outcome.setAside, 3);
     EXPECT_TRUE(fs::exists(data() / (dev::NewsUpdateFileName(kTue) + ".bad")));
+    EXPECT_EQ(ReadFileBytes(data() / (dev::NewsUpdateFileName(wed) + ".bad")), head);
+    ASSERT_EQ(boxes.texts().size(), 1u);
+    EXPECT_NE(boxes.texts()[0].find(dev::NewsUpdateFileName(wed) + " (kept unchanged as " +
+                                    dev::NewsUpdateFileName(wed) + ".bad)"),
+              std::string::npos)
+        << boxes.texts()[0];
     EXPECT_EQ(TheNewsDatabase().catalogue().stories.size(), 1u);
     EXPECT_EQ(TheNewsDatabase().storyText(0, kNewsTitle), "One");
+    EXPECT_EQ(ApplyNewsUpdateFiles().found, 0);
+    EXPECT_EQ(boxes.texts().size(), 1u);
 }
 
 TEST_F(NewsDatabaseTest, AFailedCatalogueFallsBackToTheOldOneOrIsSetAside)

@@ -210,11 +210,50 @@ TEST_F(LocalServerTest, ClientsBeyondTheLimitAreTurnedAway)
     LocalServerLimits limits;
     limits.maxClients = 2;
     Start(limits);
+    // Both places are taken by clients that have spoken (silent ones would give way).
     DdeClient a, b, c;
-    ASSERT_TRUE(a.open(path) && b.open(path) && c.open(path));
-    EXPECT_TRUE(Pump([&] { return Count(LocalServerEvent::Connected) == 2; }));
-    EXPECT_EQ(c.call("anyone?", 60000).kind, DdeReply::Closed); // the call ends when the server closes
+    ASSERT_TRUE(a.open(path) && b.open(path));
+    EXPECT_EQ(Echo(a, "one"), "one");
+    EXPECT_EQ(Echo(b, "two"), "two");
+    ASSERT_TRUE(c.open(path));
+    EXPECT_EQ(c.call("anyone?", 60000).kind, DdeReply::Closed);
     EXPECT_EQ(server->clientCount(), 2u);
+}
+
+// Connections that never send a request keep no one out: the oldest silent one gives way to a
+// newcomer, also when the server is full, while clients that have spoken stay.
+TEST_F(LocalServerTest, SilentConnectionsGiveWayToNewcomers)
+{
+    LocalServerLimits limits;
+    limits.maxClients = 3;
+    limits.maxSilent = 2;
+    Start(limits);
+    DdeClient talker;
+    ASSERT_TRUE(talker.open(path));
+    EXPECT_EQ(Echo(talker, "hello"), "hello");
+    DdeClient a, b, c, d;
+    ASSERT_TRUE(a.open(path) && b.open(path));
+    ASSERT_TRUE(Pump([&] { return Count(LocalServerEvent::Connected) == 3; }));
+    ASSERT_TRUE(c.open(path));
+    EXPECT_TRUE(Pump([&] { return Count(LocalServerEvent::Connected) == 4 && Count(LocalServerEvent::Closed) == 1; }));
+    EXPECT_EQ(a.readReply(5000).kind, DdeReply::Closed) << "the oldest silent connection went";
+    ASSERT_TRUE(d.open(path));
+    EXPECT_TRUE(Pump([&] { return Count(LocalServerEvent::Connected) == 5 && Count(LocalServerEvent::Closed) == 2; }));
+    EXPECT_EQ(b.readReply(5000).kind, DdeReply::Closed);
+    EXPECT_EQ(Echo(talker, "still here"), "still here");
+    EXPECT_EQ(server->clientCount(), 3u);
+}
+
+TEST_F(LocalServerTest, ASilentConnectionIsClosedOnceItsTimeIsUp)
+{
+    LocalServerLimits limits;
+    limits.silentTimeout = std::chrono::milliseconds(0);
+    Start(limits);
+    DdeClient idle;
+    ASSERT_TRUE(idle.open(path));
+    EXPECT_TRUE(Pump([&] { return Count(LocalServerEvent::Closed) == 1; }));
+    EXPECT_EQ(idle.readReply(5000).kind, DdeReply::Closed);
+    EXPECT_EQ(server->clientCount(), 0u);
 }
 
 TEST_F(LocalServerTest, AClientThatReadsNothingIsDroppedAtTheOutputLimit)

@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace qv;
 
@@ -45,4 +46,29 @@ TEST(Registry, DamagedLinesAreSkipped)
     EXPECT_FALSE(reg.getBinary("Settings", "odd"));
     EXPECT_FALSE(reg.getU32("Settings", "num"));
     EXPECT_FALSE(reg.getString("Settings", "bad"));
+}
+
+// The file holds the program and comms passwords: it and the folders made for it are the user's
+// alone, whatever the umask, and a file or program folder an earlier version left open is closed.
+TEST(Registry, TheFileAndItsFolderAreReadableByTheUserAlone)
+{
+    namespace fs = std::filesystem;
+    const mode_t umaskWas = ::umask(0022);
+    dev::TempFolder dir;
+    const fs::path file = dir / "config" / "Quorvantis" / "registry.ini";
+    {
+        Registry reg(file);
+        ASSERT_TRUE(reg.setString("Settings", "Colours", "x"));
+    }
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(file.parent_path()).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(fs::status(dir / "config").permissions(), fs::perms::owner_all);
+
+    fs::permissions(file, fs::perms::others_read | fs::perms::group_read, fs::perm_options::add);
+    fs::permissions(file.parent_path(), fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
+    Registry reopened(file);
+    EXPECT_EQ(reopened.getString("Settings", "Colours"), "x");
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(file.parent_path()).permissions(), fs::perms::owner_all);
+    ::umask(umaskWas);
 }

@@ -307,21 +307,83 @@ TEST_F(PortfolioFiles, AVersion1FileGrowsEachTransactionBy80BytesAndKeepsDefault
     EXPECT_EQ(p->transactions->text(1), "kept");
 }
 
-TEST_F(PortfolioFiles, BadTransactionLengthsNeverReadPastTheFileAndEndTheLoop)
+// Lengths that do not add up refuse the whole file: what a damaged file would leave is not
+// loaded in silence, and the file is kept whole beside the folder's other files.
+TEST_F(PortfolioFiles, ATransactionLengthThatDoesNotAddUpRefusesTheFile)
 {
     std::vector<uint8_t> good = TransactionBytes("Alpha Mining", 0x4001);
-    for (uint32_t length : {0u, 1u, 3u, 100u, 0x10000000u, 0x80000090u, 0x1000u, 60000u}) {
+    for (uint32_t length : {0u, 1u, 3u, 100u, 0x10000000u, 0x80000090u, 0x1000u, 60000u, uint32_t(good.size() + 1)}) {
         std::vector<uint8_t> bad = good;
         StoreU32(&bad[0], length);
-        put("Quorva003.por", FileImage(3, std::string("Bad\0\0", 5), {}, {bad, good}));
-        Portfolio* p = LoadPortfolio(3, false, 0, 0);
-        ASSERT_TRUE(p) << length;
-        for (const Transaction* t = p->transactions; t; t = t->next) {
-            EXPECT_EQ(LoadU16(&t->bytes[70]), t->bytes.size());
-            EXPECT_GE(t->bytes.size(), 180u);
-        }
+        const std::vector<uint8_t> image = FileImage(3, std::string("Bad\0\0", 5), {}, {bad, good});
+        put("Quorva003.por", image);
+        EXPECT_FALSE(LoadPortfolio(3, false, 0, 0)) << length;
+        EXPECT_EQ(get("Quorva003.bad"), image) << length;
+        ForceDelete(AppPath("Quorva003.bad"));
+    }
+    EXPECT_EQ(box.texts(), std::vector<std::string>(9, "Portfolio is badly formatted"));
+}
+
+// A file cut anywhere, or whose second half was written over, is refused with its message, kept
+// whole as ".bad", and never becomes the backup: the last good copy (".old") survives the exit.
+TEST_F(PortfolioFiles, ACutOrHalfOverwrittenFileIsRefusedAndTheBackupSurvives)
+{
+    const std::vector<uint8_t> whole =
+        FileImage(3, std::string("Growth\0\0", 8), {{0x4001, 0}, {0x4002, 3}},
+                  {TransactionBytes("Alpha Mining", 0x4001, 1, {"bought"}), TransactionBytes("Bravo Oil", 0x4002, 1),
+                   TransactionBytes("Bravo Oil", 0x4002, 2)});
+    std::vector<std::vector<uint8_t>> damaged;
+    for (size_t cut = TaggedFileHeader::kSize; cut < whole.size(); cut += 13)
+        damaged.emplace_back(whole.begin(), whole.begin() + ptrdiff_t(cut));
+    for (uint8_t fill : {0xA5, 0x00, 0xFF}) {
+        std::vector<uint8_t> overwritten = whole;
+        std::fill(overwritten.begin() + ptrdiff_t(whole.size() / 2), overwritten.end(), fill);
+        damaged.push_back(overwritten);
+    }
+    std::vector<uint8_t> trailing = whole;
+    trailing.push_back(0);
+    damaged.push_back(trailing);
+    for (const std::vector<uint8_t>& bytes : damaged) {
+        put("Quorva006.old", whole);
+        put("Quorva006.por", bytes);
+        LoadPortfolios();
+        ASSERT_TRUE(SaveAllPortfolios(true)) << bytes.size();
+        EXPECT_EQ(get("Quorva006.bad"), bytes) << bytes.size();
+        EXPECT_EQ(get("Quorva006.old"), whole) << bytes.size();
+        EXPECT_FALSE(ReadFileBytes(AppPath("Quorva006.por"))) << bytes.size();
+        ForceDelete(AppPath("Quorva006.bad"));
         FreePortfolioChain();
     }
+    EXPECT_EQ(box.texts(), std::vector<std::string>(damaged.size(), "Portfolio is badly formatted"));
+}
+
+// The backup is replaced only by a file that reads back whole: one damaged on the disk after it was
+// loaded is set aside at the next save instead of being rotated into ".old".
+TEST_F(PortfolioFiles, OnlyAFileThatReadsBackWholeBecomesTheBackup)
+{
+    const std::vector<uint8_t> first = FileImage(3, std::string("Kept\0\0", 6), {{0x4001, 0}},
+                                                 {TransactionBytes("Alpha Mining", 0x4001)});
+    put("Quorva008.por", first);
+    put("Quorva008.old", {9, 9, 9});
+    Portfolio* p = LoadPortfolio(8, false, 0, 0);
+    ASSERT_TRUE(p);
+    ASSERT_TRUE(SavePortfolio(p, false));
+    EXPECT_TRUE(PortfolioImageReadsWhole(get("Quorva008.new")));
+    ASSERT_TRUE(SavePortfolio(p, true));
+    EXPECT_EQ(get("Quorva008.old"), first);
+    const std::vector<uint8_t> saved = get("Quorva008.por");
+    EXPECT_TRUE(PortfolioImageReadsWhole(saved));
+    FreePortfolioChain();
+
+    p = LoadPortfolio(8, false, 0, 0);
+    ASSERT_TRUE(p);
+    std::vector<uint8_t> cut = saved;
+    cut.resize(cut.size() / 2);
+    put("Quorva008.por", cut);
+    ASSERT_TRUE(SavePortfolio(p, true));
+    EXPECT_EQ(get("Quorva008.old"), first);
+    EXPECT_EQ(get("Quorva008.bad"), cut);
+    EXPECT_EQ(get("Quorva008.por"), saved);
 }
 
 TEST_F(PortfolioFiles, DamagedAndRenamedTransactionsAreRebuilt)

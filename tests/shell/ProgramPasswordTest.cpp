@@ -73,12 +73,26 @@ TEST(ProgramPasswordCoding, UpperCaseAndComparisonIgnoreCaseInTheStoredCharacter
     EXPECT_FALSE(PasswordEqualsNoCase("secret", "secrets"));
 }
 
-TEST_F(PasswordFixture, ASetPasswordIsStoredUpperCasedAndLocksAtStartUp)
+// A password is kept as a salted hash: the stored value tells nobody the password, in any encoding,
+// and the same password set twice is stored differently.
+TEST_F(PasswordFixture, ASetPasswordIsStoredAsASaltedHashAndLocksAtStartUp)
 {
     SetThroughDialog("Sesame", true);
     StoredPassword stored = ReadStoredPassword();
-    EXPECT_EQ(stored.password, "SESAME");
+    EXPECT_TRUE(stored.hashed());
+    EXPECT_EQ(stored.password, "");
     EXPECT_TRUE(stored.lockOn());
+    const std::string value = *StoredValue();
+    EXPECT_EQ(value.find(EncodePassword(stored.flag, "SESAME").substr(1)), std::string::npos);
+    EXPECT_EQ(value.find("SESAME"), std::string::npos);
+    EXPECT_EQ(value.substr(1, kHashedPasswordMarker.size()), kHashedPasswordMarker);
+    {
+        PasswordSettings dialog;
+        ASSERT_TRUE(dialog.TryUnlock("sesame"));
+        ASSERT_TRUE(dialog.Ok("Sesame", "Sesame", true));
+    }
+    EXPECT_NE(*StoredValue(), value);
+    EXPECT_NE(ReadStoredPassword().salt, stored.salt);
 
     // Start-up asks until the password is right; lower case opens the upper-cased one.
     std::deque<std::string> typed{"wrong", "sesame"};
@@ -204,6 +218,29 @@ TEST_F(PasswordFixture, EveryCharacterSurvivesTheRegistry)
         all += char(c);
     SetThroughDialog(all, true);
     Registry::Instance().reopen(Registry::Instance().file()); // read back from the file
-    EXPECT_EQ(ReadStoredPassword().password, UpperPassword(all));
+    EXPECT_TRUE(ReadStoredPassword().hashed());
     EXPECT_TRUE(UnlockProgram([&] { return std::optional<std::string>(all); }));
+    EXPECT_FALSE(PasswordUnlocks(all.substr(1), ReadStoredPassword(), ""));
+}
+
+// A value of the older, lightly encoded form still opens with its password, and is stored again as
+// a hash once the password has been typed at start-up (not when the account code opened it).
+TEST_F(PasswordFixture, AnOlderValueStillOpensAndIsStoredAgainAsAHash)
+{
+    std::string all;
+    for (int c = 1; c <= 255; ++c)
+        all += char(c);
+    const std::string older = EncodePassword(MakeOnFlag(9), UpperPassword(all));
+    Store(older);
+    Registry::Instance().setString("Comms", "Account", "ABCDE");
+    Registry::Instance().reopen(Registry::Instance().file());
+    EXPECT_EQ(ReadStoredPassword().password, UpperPassword(all));
+    EXPECT_TRUE(UnlockProgram([] { return std::optional<std::string>(ScrambleCode("ABCDE")); }));
+    EXPECT_EQ(*StoredValue(), older);
+    EXPECT_TRUE(UnlockProgram([&] { return std::optional<std::string>(all); }));
+    StoredPassword now = ReadStoredPassword();
+    EXPECT_TRUE(now.hashed());
+    EXPECT_EQ(now.flag, MakeOnFlag(9));
+    EXPECT_TRUE(PasswordUnlocks(all, now, ""));
+    EXPECT_TRUE(now.lockOn());
 }

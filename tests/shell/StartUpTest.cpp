@@ -423,11 +423,14 @@ TEST_F(StartUpFixture, TheProgramPasswordIsAskedBeforeAnythingLoads)
     }
     Registry::Instance().setString(kPasswordSection, kPasswordValue, EncodePassword(MakeOnFlag(0), "OPEN"));
     host.events.clear();
+    const std::filesystem::path database = AppPath("Data\\Quorva.dat");
+    ASSERT_TRUE(std::filesystem::exists(database));
     {
         ProgramState refused;
-        EXPECT_EQ(Start(refused, ""), kExitPasswordRefused);
+        EXPECT_EQ(Start(refused, "/R"), kExitPasswordRefused);
         EXPECT_EQ(host.events, std::vector<std::string>{"password"});
         EXPECT_FALSE(refused.document);
+        EXPECT_TRUE(std::filesystem::exists(database)) << "/R removes nothing before the password is given";
     }
     host.events.clear();
     host.typedPassword = "open";

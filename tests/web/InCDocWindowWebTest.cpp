@@ -1,6 +1,7 @@
 // The document window on the real web engine, which needs a display (run under Xvfb): a demo form
 // filled in and submitted becomes a message in the outgoing mailbox and the thanks page, a missing
-// field is listed, and the window takes each size mode; renders of the windows go to build/renders.
+// field is listed, the window takes each size mode, and a hostile page reaches no file, command, form
+// or web address without the user's click; renders of the windows go to build/renders.
 #include "app/ui/WindowLayerHooks.h"
 #include "devtools/lib/InfoCentreWriter.h"
 #include "devtools/lib/TempFolder.h"
@@ -9,7 +10,11 @@
 #include "infocentre/ui/HtmlCtrl.h"
 #include "infocentre/ui/InCDocDlg.h"
 #include "platform/FileOps.h"
+#include "platform/MessageDispatch.h"
 #include "platform/Paths.h"
+#include "resources/MessageIds.h"
+#include "shell/FrameCommands.h"
+#include "shell/FrameDialogSeams.h"
 #include "shell/TimerCallbacks.h"
 #include "support/FakeMessageBox.h"
 #include "support/PrivateRegistry.h"
@@ -23,10 +28,13 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 
 using namespace qv;
 
@@ -78,6 +86,49 @@ void SaveWindowRender(QWidget& window, const char* name)
     window.grab().toImage().save(QString(QV_RENDER_DIR) + "/" + name + ".png");
 }
 
+QWebEngineView* ViewOf(CInCDocDlg& window) { return window.control().findChild<QWebEngineView*>(); }
+
+// What a script in the page gives back.
+QVariant Evaluate(CInCDocDlg& window, const QString& script)
+{
+    QVariant result;
+    bool done = false;
+    ViewOf(window)->page()->runJavaScript(script, [&](const QVariant& value) {
+        result = value;
+        done = true;
+    });
+    WaitFor([&] { return done; });
+    return result;
+}
+
+// Clicks the element as the user does: the mouse pressed and released on its middle.
+void ClickElement(CInCDocDlg& window, const QString& selector)
+{
+    QWebEngineView* view = ViewOf(window);
+    const QVariantList centre = Evaluate(window, "(function () { var r = document.querySelector('" + selector +
+                                                     "').getBoundingClientRect();"
+                                                     " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+                                    .toList();
+    ASSERT_EQ(centre.size(), 2) << selector.toStdString();
+    const QPoint at(int(centre[0].toDouble() * view->zoomFactor()), int(centre[1].toDouble() * view->zoomFactor()));
+    QWidget* input = view->focusProxy() ? view->focusProxy() : view;
+    QTest::mouseMove(input, at);
+    QTest::mousePress(input, Qt::LeftButton, {}, at);
+    QTest::qWait(50);
+    QTest::mouseRelease(input, Qt::LeftButton, {}, at);
+}
+
+// Stands for the main window: the commands posted to it.
+struct FrameRecorder : MessageTarget {
+    std::vector<uint32_t> commands;
+    intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t) override
+    {
+        if (message == WM_COMMAND)
+            commands.push_back(uint32_t(wParam));
+        return 0;
+    }
+};
+
 struct DocWindows : ::testing::Test {
     dev::TempFolder folder{"incweb"};
     fs::path previous = ProgramFolder();
@@ -121,7 +172,7 @@ TEST_F(DocWindows, AFilledFormBecomesAMessageAndAMissingFieldIsListed)
     ASSERT_NE(window, nullptr);
     SaveWindowRender(*window, "InCDocumentForm");
 
-    window->control().RunScript("document.querySelector('input[type=submit]').click();");
+    ClickElement(*window, "input[type=submit]");
     ASSERT_TRUE(WaitFor([&] { return !messages.texts().empty(); }));
     EXPECT_NE(messages.texts()[0].find("Your name\nYour email address\n"), std::string::npos) << messages.texts()[0];
     EXPECT_TRUE(Messages(folder.path()).empty());
@@ -129,8 +180,8 @@ TEST_F(DocWindows, AFilledFormBecomesAMessageAndAMissingFieldIsListed)
     QSignalSpy thanks(&window->control(), &CHtmlCtrl::loadFinished);
     window->control().RunScript("document.querySelector('input[name=name]').value = 'Ann Example';"
                                 "document.querySelector('input[name=email]').value = 'ann@example.com';"
-                                "document.querySelectorAll('input[name=interest]').forEach(function (b) { b.checked = true; });"
-                                "document.querySelector('input[type=submit]').click();");
+                                "document.querySelectorAll('input[name=interest]').forEach(function (b) { b.checked = true; });");
+    ClickElement(*window, "input[type=submit]");
     ASSERT_TRUE(WaitFor([&] { return !Messages(folder.path()).empty(); }));
     const auto bytes = ReadFileBytes(Messages(folder.path()).front());
     ASSERT_TRUE(bytes);
@@ -237,6 +288,61 @@ TEST_F(DocWindows, TypedKeysOpenFindAndTheTextSizesCheckTheirOwn)
     }
     EXPECT_EQ(window->control().TextSize(), 0);
     EXPECT_FALSE(window->control().OnTextSizeCommand(27128));
+}
+
+// A hostile page: script reads of files, a frame of a file outside, a verb, a form post, a web
+// address with data and a file page, each made by script without a click. Nothing is read, run,
+// posted or opened; the same controls clicked by the user still work.
+TEST_F(DocWindows, AHostilePageReachesNothingWithoutTheUsersClick)
+{
+    std::ifstream hostile(QV_SOURCE_DIR "/tests/web/data/hostile.htm", std::ios::binary);
+    ASSERT_TRUE(hostile);
+    std::ofstream(folder / "Data" / "Content" / "00020.htm", std::ios::binary) << hostile.rdbuf();
+    std::ofstream(folder / "Data" / "Content" / "000200.new") << "\"earlier form data\"";
+    std::ofstream(folder / "secret.txt") << "TOP SECRET";
+    FrameRecorder frame;
+    SetFrameCommandTarget(&frame);
+    std::vector<std::string> opened;
+    ExternalOpener previousOpener = SetExternalOpener([&](const std::string& target) {
+        opened.push_back(target);
+        return true;
+    });
+
+    CInCDocDlg* window = Open(20);
+    ASSERT_NE(window, nullptr);
+    auto log = [&] { return Evaluate(*window, "document.getElementById('out').innerText").toString().toStdString(); };
+    ASSERT_TRUE(WaitFor([&] { return log().find("done") != std::string::npos; })) << log();
+    QTest::qWait(500);
+    SaveWindowRender(*window, "InCDocumentHostile");
+    const std::string seen = log();
+    EXPECT_EQ(seen.find("READ"), std::string::npos) << seen;
+    for (const char* refused : {"fetch refused file:///etc/passwd", "xhr refused file:///etc/passwd",
+                                "fetch refused ../../secret.txt", "xhr refused ../../secret.txt",
+                                "fetch refused 000200.new", "xhr refused 000200.new", "qt: undefined"})
+        EXPECT_NE(seen.find(refused), std::string::npos) << refused << "\n" << seen;
+    EXPECT_EQ(Evaluate(*window, "document.getElementById('fr').contentDocument ?"
+                                " document.getElementById('fr').contentDocument.body.innerText : ''")
+                  .toString(),
+              "");
+    EXPECT_TRUE(ViewOf(*window)->url().path().endsWith("00020.htm")) << ViewOf(*window)->url().toString().toStdString();
+    EXPECT_TRUE(frame.commands.empty());
+    EXPECT_TRUE(opened.empty()) << opened.front();
+    EXPECT_TRUE(Messages(folder.path()).empty());
+    EXPECT_TRUE(messages.texts().empty());
+    EXPECT_EQ(window->Number(), 20) << "the window is still open on its document";
+
+    // The user's own clicks on the same controls go through.
+    ClickElement(*window, "#cmdlink");
+    EXPECT_TRUE(WaitFor([&] { return !frame.commands.empty(); }));
+    EXPECT_EQ(frame.commands, std::vector<uint32_t>{27123});
+    ClickElement(*window, "#weblink");
+    EXPECT_TRUE(WaitFor([&] { return !opened.empty(); }));
+    EXPECT_EQ(opened, std::vector<std::string>{"http://127.0.0.1:7115/clicked"});
+    ClickElement(*window, "#send");
+    EXPECT_TRUE(WaitFor([&] { return !Messages(folder.path()).empty(); }));
+
+    SetExternalOpener(previousOpener);
+    SetFrameCommandTarget(nullptr);
 }
 
 int main(int argc, char** argv)

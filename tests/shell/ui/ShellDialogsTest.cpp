@@ -109,7 +109,7 @@ TEST(PasswordDlgs, ALockedDialogOpensWithTheCurrentPasswordOnly)
     dialog.confirmEdit()->setText(QStringLiteral("open up"));
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(ReadStoredPassword().password, "OPEN UP");
+    EXPECT_TRUE(PasswordUnlocks("OPEN UP", ReadStoredPassword(), ""));
 
     std::vector<uint32_t> topics;
     QObject::connect(&dialog, &CPasswordSettingsDlg::helpRequested, [&](uint32_t topic) { topics.push_back(topic); });
