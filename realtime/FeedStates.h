@@ -21,7 +21,8 @@ constexpr int32_t kFeedDisconnected = 0;
 constexpr int32_t kFeedConnecting = 1;
 constexpr int32_t kFeedSetup = 2;
 constexpr int32_t kFeedLocating = 3;
-constexpr int32_t kFeedConnected = 7;      // the day is complete
+constexpr int32_t kFeedConnected = 7;
+constexpr int32_t kFeedNoServer = 10;      // "Error - Unable to locate a server."      // the day is complete
 constexpr int32_t kFeedBackfilling = 8;    // a catch-up runs; 8 and above count as a backfill
 constexpr int32_t kFeedPriorityBackfill = 9;
 constexpr int32_t kFeedConnectionLost = 15; // "Error - Unable to maintain connection."
@@ -47,6 +48,22 @@ inline constexpr std::array<const char*, 16> kFeedStepTexts{
     "Error - Unable to logon (password disabled).",
     "Error - Unable to maintain connection.",
 };
+// Why the last connection ended, when the step alone does not say it: a refusal (steps 11-14), a
+// server that could not be reached (10), or one of these. Shown until a connection completes or
+// the user connects again.
+constexpr int32_t kFeedNoAnswer = 16;
+constexpr int32_t kFeedUnreadable = 17;
+constexpr int32_t kFeedFlooded = 18;
+inline const char* FeedFailureText(int32_t failure)
+{
+    switch (failure) {
+    case kFeedNoAnswer: return "No answer from the intraday server";
+    case kFeedUnreadable: return "The intraday server sent data that could not be read";
+    case kFeedFlooded: return "The intraday server sent more than the program accepts";
+    default: return failure >= 10 && failure < 16 ? kFeedStepTexts[std::size_t(failure)] : "";
+    }
+}
+
 inline const char* FeedStepText(int32_t step)
 {
     return step >= 0 && step < int32_t(kFeedStepTexts.size()) ? kFeedStepTexts[std::size_t(step)] : "";

@@ -5,6 +5,8 @@
 #include "core/ConfigState.h"
 #include "core/StringPrintf.h"
 #include "platform/ByteOrder.h"
+#include "realtime/feed/RTEngine.h"
+#include "realtime/store/RTStore.h"
 
 #include <algorithm>
 
@@ -116,6 +118,17 @@ PurgeOutcome RTPurgeOutcome(const std::vector<RTHistoryDay>& history, PurgeMetho
         kept.bytes += d->bytes;
     }
     return kept;
+}
+
+PurgeDue PurgeDueOnNewDay(const RTFeedSettings& settings, const std::vector<RTHistoryDay>& history)
+{
+    if (settings.purgeMode > 1 || history.empty())
+        return PurgeDue::None;
+    PurgeMethod method = settings.purgeLimit == 1 ? PurgeMethod::Storage : PurgeMethod::Time;
+    PurgeOutcome kept = RTPurgeOutcome(history, method, settings.keepDays, settings.keepMBytes, 0);
+    if (size_t(kept.days) >= history.size())
+        return PurgeDue::None;
+    return settings.purgeMode == 0 ? PurgeDue::Automatic : PurgeDue::Reminder;
 }
 
 std::string PurgeMBytesText(uint64_t bytes) { return StringPrintf("%0.2f", double(bytes / 1024) / 1024.0); }
@@ -302,6 +315,21 @@ void RTAlarmSettings::SetActions(const IntradayAlarmActions& a)
 
 RTFeedSettings CurrentRTFeedSettings() { return ReadRTFeedSettings(Config().optionsA); }
 
-void StoreRTFeedSettings(const RTFeedSettings& settings) { WriteRTFeedSettings(Config().optionsA, settings); }
+uint8_t RTRollUpLevel(const RTFeedSettings& settings)
+{
+    return settings.overseasHistory ? uint8_t(std::min<int>(settings.overseasHistory - 1, 4)) : 0;
+}
+
+void ApplyRTFeedSettings(const RTFeedSettings& settings)
+{
+    TheRTStore().rollUpLevel = RTRollUpLevel(settings);
+    TheRTEngine().updateRate = uint8_t(std::clamp<int>(settings.updateRate, 1, 25));
+}
+
+void StoreRTFeedSettings(const RTFeedSettings& settings)
+{
+    WriteRTFeedSettings(Config().optionsA, settings);
+    ApplyRTFeedSettings(settings);
+}
 
 } // namespace qv

@@ -61,6 +61,12 @@ struct PurgeOutcome {
 // stay within keepMBytes, or the days from the date on.
 PurgeOutcome RTPurgeOutcome(const std::vector<RTHistoryDay>& history, PurgeMethod method, uint32_t keepDays,
                             uint32_t keepMBytes, PackedDate from);
+// What a new trading day asks of the purge settings: with "Automatic purge" or "Remind me to purge",
+// the purge dialog opens (automatically closing, or as a reminder) once the history holds more than
+// the days or MBytes it keeps; with "Manual purge", nothing.
+enum class PurgeDue : uint8_t { None, Automatic, Reminder };
+struct RTFeedSettings;
+PurgeDue PurgeDueOnNewDay(const RTFeedSettings& settings, const std::vector<RTHistoryDay>& history);
 // "%0.2f" of a size in MBytes, as the purge dialog shows it.
 std::string PurgeMBytesText(uint64_t bytes);
 
@@ -141,6 +147,11 @@ RTFeedSettings ReadRTFeedSettings(const OptionBlockA& block);
 void WriteRTFeedSettings(OptionBlockA& block, const RTFeedSettings& settings);
 // The program's (Config()) settings.
 RTFeedSettings CurrentRTFeedSettings();
+// Stores the settings and applies what the store and the engine take from them.
 void StoreRTFeedSettings(const RTFeedSettings& settings);
+// The roll-up level of older days (0 none, 1-4 bars of 1, 5, 10 or 15 minutes) the snapshot choice
+// of "Access previous days of overseas intraday history" gives; 0 while the box is clear.
+uint8_t RTRollUpLevel(const RTFeedSettings& settings);
+void ApplyRTFeedSettings(const RTFeedSettings& settings);
 
 } // namespace qv

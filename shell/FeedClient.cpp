@@ -8,11 +8,13 @@
 #include "core/RecordAccess.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
+#include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
 #include "realtime/AgreementPages.h"
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
 #include "realtime/RTFeedSettings.h"
+#include "realtime/feed/FeedLimits.h"
 #include "realtime/feed/FeedServerInfo.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTFeedClient.h"
@@ -35,6 +37,15 @@ namespace {
 constexpr uint32_t kMsgInstruments = WM_USER + 90;
 constexpr uint32_t kMsgStep = WM_USER + 91;
 constexpr uint32_t kMsgAgreements = WM_USER + 92;
+constexpr uint32_t kMsgFeedEnded = WM_USER + 93;
+constexpr uint32_t kMsgFeedLimit = WM_USER + 95;
+
+// A pass over the new instruments waits on the user-interface thread.
+std::atomic<bool>& InstrumentsPosted()
+{
+    static std::atomic<bool> posted{false};
+    return posted;
+}
 
 // Runs the engine's notices on the user-interface thread.
 class EngineWindow : public MessageTarget {
@@ -44,6 +55,8 @@ public:
         switch (message) {
         case kMsgInstruments: {
             // The feed thread adds instruments under the exclusive lock; reading takes the shared.
+            // One pass serves every definition that came meanwhile.
+            InstrumentsPosted().store(false);
             LockRTShared();
             RegisterRTInstrumentExtras();
             UnlockRTShared();
@@ -70,8 +83,16 @@ public:
             // Messages posted while disconnected go once the day is complete.
             if (wParam == uintptr_t(kFeedConnected))
                 TheMemberMessaging().SendWaiting();
-            if ((wParam == uintptr_t(kFeedConnectionLost) || IsFeedRefusal(int32_t(wParam))) && RTEngineState == kEngineRunning)
+            return 1;
+        case kMsgFeedEnded:
+            // The feed thread ended by itself (no server, a drop, a refusal, a fault): the engine
+            // ends and, unless the user stopped it or the log-on was refused, tries again later.
+            if (RTEngineState == kEngineRunning)
                 DisconnectDroppedRTEngine();
+            return 1;
+        case kMsgFeedLimit:
+            if (wParam < uintptr_t(FeedLimit::Count))
+                ShowMessage(FeedLimitText(FeedLimit(wParam)), {}, MsgButtons::Ok, MsgIcon::Exclamation);
             return 1;
         case kMsgAgreements: {
             // Answers finished while the feed was away go now; the server reported before it had them.
@@ -96,6 +117,8 @@ public:
             InvalidateMatchingViews(ShareListChain(), false, -1, -1, 0xFFFFFFFF, nullptr);
             if (MessageTarget* frame = MainFrameTarget())
                 PostProgramMessage(*frame, kMsgRTNewDay);
+            if (const auto& newDay = FrameDialogs().newTradingDay)
+                newDay();
             return 1;
         default: return 0;
         }
@@ -215,9 +238,14 @@ void InstallFeedClient()
     h.refreshViews = nullptr; // the new-day notice refreshes them on the user-interface thread
     h.previousClose = LastClose;
     h.databaseShares = DatabaseShares;
-    h.instrumentsChanged = [] { PostProgramMessage(Engine(), kMsgInstruments); };
+    h.instrumentsChanged = [] {
+        if (!InstrumentsPosted().exchange(true))
+            PostProgramMessage(Engine(), kMsgInstruments);
+    };
     h.stepChanged = [](int32_t step) { PostProgramMessage(Engine(), kMsgStep, uintptr_t(step)); };
     h.agreementsReported = [](uint32_t completed) { PostProgramMessage(Engine(), kMsgAgreements, completed); };
+    h.feedEnded = [] { PostProgramMessage(Engine(), kMsgFeedEnded); };
+    FeedLimitHook() = [](FeedLimit kind) { PostProgramMessage(Engine(), kMsgFeedLimit, uintptr_t(kind)); };
     SetFeedStateQuery([] { return int32_t(RTConnectionStep()); });
     MemberMessagingHooks& messaging = TheMemberMessagingHooks();
     messaging.messageArrived = [] {
@@ -231,6 +259,7 @@ void InstallFeedClient()
     FrameDialogs().startFeed = [] {
         ClearRTStoppingFlags();
         TheRTReconnect().attempts = 0;
+        TheRTEngine().failure = 0;
         SetRTConnectionState(kFeedConnecting);
         if (StartRTEngine())
             return true;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace qv {
@@ -15,7 +16,11 @@ struct FeedConnectView {
 
 // Steps below 0 show as 0 and above 7 as 7 (8 and 9, a catch-up, mean connected); the errors 10-15
 // keep their own text, so a refusal never reads as a success.
-FeedConnectView FeedConnectStepView(int32_t step);
+// While not connected (steps 0-3), a failure of the last connection (FeedFailureText) shows in
+// place of the step's text, so the reason stays in view until the user closes the dialog.
+FeedConnectView FeedConnectStepView(int32_t step, int32_t failure = 0);
+// The status pane's text in place of the step's, when the last connection ended with a failure.
+std::optional<std::string> FeedFailurePaneText(int32_t step, int32_t failure);
 
 // Closing: the time the dialog must still stay up (0: close now), after `elapsedMs` open.
 uint32_t FeedConnectCloseWaitMs(uint32_t elapsedMs);

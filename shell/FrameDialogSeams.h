@@ -14,6 +14,11 @@ struct ShareList;
 struct RecordCursor;
 
 struct FrameDialogSeams {
+    // A new trading day began in the intraday feed: what hangs on it (the automatic purge and the
+    // purge reminder) runs.
+    std::function<void()> newTradingDay;
+    // Closes the feed information sheet when it is open (the feed's disconnect).
+    std::function<void()> closeFeedInfo;
     // The options sheet with the pages of the mask; true on OK.
     std::function<bool(uint16_t pageMask)> optionsSheet;
     // The portfolio chooser in a mode (0 select, 1 delete, 2 add a graph, 3 copy, 4 combine, 5 revert,

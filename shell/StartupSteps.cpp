@@ -3,6 +3,7 @@
 #include "shell/StartupSteps.h"
 
 #include "core/ReadersWriterLock.h"
+#include "realtime/RTFeedSettings.h"
 #include "realtime/RTMarketTable.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTFeedClient.h"
@@ -19,6 +20,7 @@ void CopyTradingTimesToMarketTable() { qv::CopyTradingTimesToMarketTable(); }
 void InitRTStore()
 {
     qv::InitRTStore();
+    ApplyRTFeedSettings(CurrentRTFeedSettings());
     // The engine begins from the newest stored day; its summaries are rebuilt as they are read.
     RTStore& s = TheRTStore();
     s.newestDaySeen = s.latestDay;

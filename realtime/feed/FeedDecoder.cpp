@@ -1,6 +1,8 @@
 // The feed decoder: records are parsed whole, then stored share by share under the exclusive lock.
 #include "realtime/feed/FeedDecoder.h"
 
+#include "realtime/feed/FeedLimits.h"
+
 #include "core/ReadersWriterLock.h"
 #include "core/TimeZones.h"
 #include "platform/ByteOrder.h"
@@ -150,6 +152,15 @@ void StoreShare(RTDayRecord& day, const FeedRecord& rec, const FeedShareItems& s
         return;
     }
     RTDayShareEntry& e = *w.entry;
+    // A day and a share's day hold at most the feed's ceilings: what comes past them is dropped.
+    if (e.tickCount >= kFeedMaxShareDayWords || day.feedWords >= kFeedMaxDayWords) {
+        UnlockRTExclusive();
+        NoteFeedDrop(FeedLimit::LiveRecords);
+        return;
+    }
+    const uint32_t wordsBefore = e.tickCount;
+    if (rec.source == kFeedIndexSource && rec.kind)
+        TheFeedDecodeCounts().indexValues += share.items.size();
     w.scale = kPriceScales[(e.flags >> 5) & 7] * SourceFactor(rec.source);
     w.time = rec.time20 / 20;
     w.active = FindRTActiveShare(e.key);
@@ -167,6 +178,7 @@ void StoreShare(RTDayRecord& day, const FeedRecord& rec, const FeedShareItems& s
             StoreRegisterItem(item, w, writer, s);
     }
     TheFeedDecodeCounts().items += share.items.size();
+    day.feedWords += e.tickCount - std::min(e.tickCount, wordsBefore);
     WriteRTDaySummary(s, std::span<uint32_t, kRTSummaryWords>(e.ticks.data(), kRTSummaryWords));
     e.loadFlags |= kRTLoadWritten | kRTLoadAllTicks;
     day.flags |= kRTLoadWritten;
@@ -297,6 +309,11 @@ bool HandleRTInstrumentRecord(std::span<const uint8_t> bytes)
     LockRTExclusive();
     RTShareTable& t = TheRTStore().table;
     RTKeySlot at = FindRTKeySlot(t, key);
+    if (!at.found && t.instrumentCount >= kFeedMaxInstruments) {
+        UnlockRTExclusive();
+        NoteFeedDrop(FeedLimit::Definitions);
+        return false;
+    }
     ShareRef ref{nullptr, uint8_t(key >> 16), share};
     int32_t slot = AddRTKey(t, key, at.slot, ref, true);
     RTInstrument* x = slot >= 0 ? t.Instrument(t.keys[t.slotIndex[uint32_t(slot)]].instrument) : nullptr;

@@ -1,6 +1,8 @@
 // Member-message queues and collection slots.
 #include "realtime/feed/FeedMessageQueue.h"
 
+#include "realtime/feed/FeedLimits.h"
+
 #include "platform/ByteOrder.h"
 
 #include <algorithm>
@@ -117,16 +119,19 @@ std::unique_ptr<FeedMessageNode> FeedMessageQueue::TakeFirst(const std::function
     return node;
 }
 
-void FeedMessageQueue::Merge(std::unique_ptr<FeedMessageNode> node)
+bool FeedMessageQueue::Merge(std::unique_ptr<FeedMessageNode> node, size_t limit)
 {
     std::lock_guard guard(lock_);
     if (const auto member = node->member())
         for (auto& n : nodes_)
             if (n->member() == member) {
                 n = std::move(node);
-                return;
+                return true;
             }
+    if (nodes_.size() >= limit)
+        return false;
     nodes_.push_back(std::move(node));
+    return true;
 }
 
 int FeedMessageCollector::BeginMessage(int slot, uint16_t kind, uint32_t length, uint32_t sequence)
@@ -168,6 +173,13 @@ int FeedMessageCollector::EndMessage(int slot, FeedMessageQueue& queue)
     }
     if (!node || node->filled != node->length)
         return -1;
+    // What waits to be distributed, and the inbox, have their ceilings: a server cannot fill memory.
+    bool member = node->kind == kFeedMessageMember;
+    if (queue.size() >= kFeedMaxMemberMessages + kFeedMaxContacts ||
+        (member && queue.size() + inbox.size() >= kFeedMaxMemberMessages)) {
+        NoteFeedDrop(member ? FeedLimit::MemberMessages : FeedLimit::Contacts);
+        return -1;
+    }
     queue.Enqueue(std::move(node));
     return 0;
 }
@@ -188,7 +200,8 @@ bool FeedMessageCollector::DistributeIncoming(FeedMessageQueue& incoming)
             memberMessage = true;
         } else if (node->kind == kFeedMessageContact) {
             highestContact = std::max(highestContact, node->sequence);
-            contacts.Merge(std::move(node));
+            if (!contacts.Merge(std::move(node), kFeedMaxContacts))
+                NoteFeedDrop(FeedLimit::Contacts);
         } else {
             kept.push_back(std::move(node));
         }

@@ -53,7 +53,9 @@ public:
     // Takes out the first node `match` picks.
     std::unique_ptr<FeedMessageNode> TakeFirst(const std::function<bool(const FeedMessageNode&)>& match);
     // A contact record takes the place of the one with its member number, or goes last.
-    void Merge(std::unique_ptr<FeedMessageNode> node);
+    void Merge(std::unique_ptr<FeedMessageNode> node) { Merge(std::move(node), SIZE_MAX); }
+    // As Merge; a new member past `limit` nodes is refused (false).
+    bool Merge(std::unique_ptr<FeedMessageNode> node, size_t limit);
 
 private:
     friend class FeedMessageCollector;

@@ -18,6 +18,8 @@ constexpr int kFeedSources = 15;
 // indices 0xC0).
 constexpr uint32_t kFeedSourceMasks[kFeedSources] = {0x300, 0xC, 0xC, 0x3, 0xC0, 0xC0, 0xC0, 0xC0,
                                                      0xC0,  0x30, 0xC0, 0xC0, 0xC0, 0xC0, 0xC0};
+// The source of index values (an index's value stands as its bid and offer alike).
+constexpr int kFeedIndexSource = 9;
 constexpr size_t kFeedBlockHeaderBytes = 12;
 
 // One item of a share. Prices are the coded integers before the source factor and price scale.

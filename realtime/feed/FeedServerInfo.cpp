@@ -59,11 +59,9 @@ void ResetFeedServerInfo()
     i.backfillTotal = 0;
     i.backfillDone = 0;
     i.abortCurrent = false;
+    i.backfillMask = 0;
     i.abortAll = false;
-    i.frames = 0;
-    i.definitions = 0;
-    i.control = 0;
-    i.catchUpBlocks = 0;
+    // The message counts are totals over the session, as the decoder's are: a reconnection keeps them.
     i.feedDay = 0;
 }
 

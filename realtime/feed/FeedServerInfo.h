@@ -49,6 +49,8 @@ struct FeedServerInfo {
     // The running backfill: blocks announced and received, and the aborts the dialog asks for.
     std::atomic<uint32_t> backfillTotal{0}, backfillDone{0};
     std::atomic<bool> abortCurrent{false}, abortAll{false};
+    // The exchange mask of the backfill the user asked for (0: the catch-up is the log-on's).
+    std::atomic<uint32_t> backfillMask{0};
     // Frames received by kind, and the feed's date and latest time.
     std::atomic<uint64_t> frames{0}, definitions{0}, control{0}, catchUpBlocks{0};
     std::atomic<uint16_t> feedDay{0};

@@ -13,8 +13,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <vector>
 
 namespace qv {
 
@@ -34,7 +36,31 @@ FeedTransport::~FeedTransport()
             close(fd);
 }
 
-bool FeedTransport::Connect(const std::string& host, int port)
+namespace {
+
+// A non-blocking connect, waited for on the socket and the stop pipe; true when it completed.
+bool ConnectWithin(int fd, const addrinfo& a, int stopFd, int timeoutMs)
+{
+    int flags = fcntl(fd, F_GETFL);
+    fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+    bool done = connect(fd, a.ai_addr, a.ai_addrlen) == 0;
+    if (!done && errno == EINPROGRESS) {
+        pollfd fds[2] = {{fd, POLLOUT, 0}, {stopFd, POLLIN, 0}};
+        int n;
+        while ((n = poll(fds, stopFd >= 0 ? 2 : 1, timeoutMs)) < 0 && errno == EINTR) {
+        }
+        int error = 0;
+        socklen_t length = sizeof error;
+        done = n > 0 && (fds[0].revents & POLLOUT) && !(fds[1].revents & POLLIN) &&
+               getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+    }
+    fcntl(fd, F_SETFL, flags);
+    return done;
+}
+
+} // namespace
+
+bool FeedTransport::Connect(const std::string& host, int port, int timeoutMs)
 {
     Disconnect();
     addrinfo hints{};
@@ -43,20 +69,26 @@ bool FeedTransport::Connect(const std::string& host, int port)
     addrinfo* found = nullptr;
     if (port <= 0 || port > 65535 || getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0)
         return false;
-    for (addrinfo* a = found; a; a = a->ai_next) {
+    int connectedFd = -1;
+    for (addrinfo* a = found; a && !stop_; a = a->ai_next) {
         int fd = socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC, a->ai_protocol);
         if (fd < 0)
             continue;
-        if (connect(fd, a->ai_addr, a->ai_addrlen) == 0) {
+        if (ConnectWithin(fd, *a, stopPipe_[0], timeoutMs)) {
             int one = 1;
             setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-            socket_ = fd;
+            // A server that stops reading cannot hold a sender for long.
+            timeval sendLimit{5, 0};
+            setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &sendLimit, sizeof sendLimit);
+            connectedFd = fd;
             break;
         }
         close(fd);
     }
     freeaddrinfo(found);
-    connected_ = socket_ >= 0;
+    std::lock_guard guard(sendMutex_);
+    socket_ = connectedFd;
+    connected_ = socket_ >= 0 && !stop_;
     return connected_;
 }
 
@@ -135,17 +167,24 @@ void FeedTransport::ResetStopEvent()
     }
 }
 
-FeedServer ChosenFeedServer()
+FeedServer ChosenFeedServer(int attempt)
 {
     if (const char* env = std::getenv("QV_FEED_SERVER")) {
         std::string text(env);
         size_t colon = text.rfind(':');
         if (colon != std::string::npos)
-            return {text.substr(0, colon), PortFromText(text.substr(colon + 1))};
-        return {text, RealTimeServers::kDefaultPort};
+            return {text.substr(0, colon), PortFromText(text.substr(colon + 1)), 0};
+        return {text, RealTimeServers::kDefaultPort, 0};
     }
     RealTimeServers servers = LoadRealTimeServers();
-    return {servers.addresses[0], servers.ports[0]};
+    std::vector<int> set;
+    for (int i = 0; i < 3; ++i)
+        if (!servers.addresses[size_t(i)].empty())
+            set.push_back(i);
+    if (set.empty())
+        return {servers.addresses[0], servers.ports[0], 0};
+    const int i = set[size_t(std::max(attempt, 0)) % set.size()];
+    return {servers.addresses[size_t(i)], servers.ports[size_t(i)], i};
 }
 
 } // namespace qv

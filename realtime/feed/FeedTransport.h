@@ -18,8 +18,10 @@ public:
     FeedTransport(const FeedTransport&) = delete;
     FeedTransport& operator=(const FeedTransport&) = delete;
 
-    // Opens the connection; true when connected.
-    bool Connect(const std::string& host, int port);
+    // Opens the connection on the calling thread (the feed thread: the window never waits on a
+    // server). Waits at most timeoutMs for the server, and ends at once when the stop event is set.
+    // True when connected.
+    bool Connect(const std::string& host, int port, int timeoutMs);
     // Sends one request; -1 on failure, else the bytes sent.
     int SendFeedRequest(std::span<const uint8_t> data, uint8_t code);
     // Shuts the connection so that the feed thread's wait ends; the socket stays until Disconnect.
@@ -46,12 +48,13 @@ private:
     std::mutex sendMutex_;
 };
 
-// The server the feed connects to: QV_FEED_SERVER=host:port for this run, else the first server
-// of the settings.
+// The server the feed connects to: QV_FEED_SERVER=host:port for this run, else the servers of the
+// settings in turn, one an attempt: the first, then the alternative addresses (those set).
 struct FeedServer {
     std::string host;
     int port = 0;
+    int index = 0; // 0-2, the settings' row
 };
-FeedServer ChosenFeedServer();
+FeedServer ChosenFeedServer(int attempt = 0);
 
 } // namespace qv

@@ -161,6 +161,7 @@ void ClearRTDaySources(RTDayRecord& day, uint32_t mask, int source)
     for (RTDayShareEntry& e : day.entries) {
         if (!matches(e.source))
             continue;
+        day.feedWords -= std::min<uint64_t>(day.feedWords, e.tickCount);
         RTDayShareEntry cleared;
         cleared.key = e.key;
         cleared.exchange = e.exchange;

@@ -19,6 +19,9 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <mutex>
+#include <utility>
 
 namespace qv {
 namespace {
@@ -153,6 +156,55 @@ void RefreshRTSubscribers(RTActiveShare& share, bool trade)
     }
 }
 
+namespace {
+
+// Posts held back by the update rate: per window, the newest parameter, sent by the flush.
+struct HeldPosts {
+    std::mutex mutex;
+    std::map<uint64_t, uintptr_t> posts;
+    bool scheduled = false;
+};
+HeldPosts& Held()
+{
+    static HeldPosts held;
+    return held;
+}
+
+// The timer queue's worker: sends what waited, so that the last change always reaches its view.
+void FlushHeldPosts(uint32_t, uint32_t)
+{
+    TimerQueue().RemoveCallback(FlushHeldPosts);
+    std::map<uint64_t, uintptr_t> posts;
+    {
+        std::lock_guard guard(Held().mutex);
+        posts.swap(Held().posts);
+        Held().scheduled = false;
+    }
+    for (const auto& [target, parameter] : posts)
+        PostProgramMessageTo(target, kMsgRTNewData, parameter);
+}
+
+// True when the window heard of new data less than the update rate's interval ago: the post then
+// waits for the flush.
+bool HoldPost(RTWatchList& list, uintptr_t parameter)
+{
+    const uint8_t rate = TheRTEngine().updateRate;
+    if (!rate)
+        return false;
+    const uint32_t interval = 1000u / rate, now = SteadyTickCount();
+    if (list.lastPostTick && now - list.lastPostTick < interval) {
+        std::lock_guard guard(Held().mutex);
+        Held().posts[list.targetId] = parameter;
+        if (!std::exchange(Held().scheduled, true))
+            TimerQueue().AddCallback(FlushHeldPosts, interval, 0);
+        return true;
+    }
+    list.lastPostTick = now ? now : 1;
+    return false;
+}
+
+} // namespace
+
 void PostRTViewMessage(RTWatchList& list, uintptr_t parameter, uint32_t value, bool refresh)
 {
     if (!list.windowLive || !list.targetId)
@@ -163,8 +215,10 @@ void PostRTViewMessage(RTWatchList& list, uintptr_t parameter, uint32_t value, b
             PostProgramMessageTo(list.targetId, kMsgRTRefreshAll);
             return;
         }
-        PostProgramMessageTo(list.targetId, kMsgRTNewData, parameter);
         list.lastPosted = value;
+        if (HoldPost(list, parameter))
+            return;
+        PostProgramMessageTo(list.targetId, kMsgRTNewData, parameter);
     } catch (...) {
         OutputDebugText("Exception RTMain - Post message");
     }

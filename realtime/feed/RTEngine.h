@@ -42,6 +42,8 @@ struct RTEngineHooks {
     std::function<void()> instrumentsChanged;
     // The connection step changed (from any thread).
     std::function<void(int32_t step)> stepChanged;
+    // The feed thread ended by itself (no server, a drop, a refusal, a fault; from the feed thread).
+    std::function<void()> feedEnded;
     // The log-on reported the completed agreements (called from the feed thread).
     std::function<void(uint32_t completed)> agreementsReported;
 };
@@ -56,6 +58,14 @@ struct RTEngine {
     size_t requestCursor = 0;
     std::vector<uint16_t> requestShares; // the database's shares, in list order, taken at start
     uint32_t enabledFeeds = 0xFFFFFFFF; // the feeds the user takes; London (0x300) always
+    // Why the last connection ended (FeedFailureText), 0 when nothing to tell.
+    std::atomic<int32_t> failure{0};
+    // A server must send its first frame, and finish each frame it begins, within this time.
+    std::atomic<uint32_t> answerLimitMs{30000};
+    // The intraday views are told of new data at most this many times a second (0: every change).
+    std::atomic<uint8_t> updateRate{0};
+    // The attempt in a row of the current or last connection (ChosenFeedServer's argument).
+    std::atomic<int> serverAttempt{0};
 };
 RTEngine& TheRTEngine();
 // The connection step's setter, which tells the user-interface side.

@@ -11,6 +11,7 @@
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
 #include "realtime/feed/FeedDecoder.h"
+#include "realtime/feed/FeedLimits.h"
 #include "realtime/feed/FeedRecord.h"
 #include "realtime/feed/FeedServerInfo.h"
 #include "realtime/feed/RTBackfill.h"
@@ -28,6 +29,7 @@ namespace qv {
 namespace {
 
 constexpr int kWaitMs = 250;
+constexpr int kConnectLimitMs = 20000;
 
 std::thread& FeedThread()
 {
@@ -35,6 +37,14 @@ std::thread& FeedThread()
     return thread;
 }
 std::atomic<bool> g_threadRunning{false};
+// When the connection's day first completed (steady ms), 0 before.
+std::atomic<uint64_t> g_connectedAt{0};
+
+uint64_t SteadyMs()
+{
+    using namespace std::chrono;
+    return uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count()) | 1;
+}
 // The feed's activity flags: a frame being handled, a recording being played back, a request being sent.
 std::atomic<bool> g_handling{false}, g_playing{false}, g_sending{false};
 
@@ -77,11 +87,21 @@ void AfterCatchUp()
     UnlockRTExclusive();
 }
 
+// Receives until the stop event, a drop or a fault. A server must send its first frame, and
+// finish every frame it begins, within the engine's answer limit: one that accepts and stays silent, or drips a
+// frame byte by byte, ends in a stated failure rather than a wait without end.
 void ReceiveLoop()
 {
+    using Clock = std::chrono::steady_clock;
     FeedTransport& t = TheFeedTransport();
     FeedFrameReader reader;
     FeedFrame frame;
+    bool answered = false;
+    Clock::time_point lastFrame = Clock::now();
+    auto end = [&](int32_t failure) {
+        TheRTEngine().failure = failure;
+        SetStep(kFeedConnectionLost);
+    };
     while (!t.stopSet()) {
         if (!t.WaitForData(kWaitMs))
             break;
@@ -94,32 +114,60 @@ void ReceiveLoop()
         FeedFrameReader::Result r;
         while ((r = reader.Next(frame)) == FeedFrameReader::Result::Frame) {
             ActivityMark mark(g_handling);
+            answered = true;
+            lastFrame = Clock::now();
             Record(frame);
             HandleFeedFrame(frame);
         }
         if (r == FeedFrameReader::Result::Bad) {
             OutputDebugText("RT Error bad frame - connection closed");
-            SetStep(kFeedConnectionLost);
+            end(kFeedUnreadable);
+            break;
+        }
+        if (FeedFloodCheck() == FeedFlood::Disconnect) {
+            OutputDebugText("RT Error the server keeps flooding - connection closed");
+            end(kFeedFlooded);
+            break;
+        }
+        const auto limit = std::chrono::milliseconds(TheRTEngine().answerLimitMs.load());
+        if ((!answered || reader.buffered() > 0) && Clock::now() - lastFrame > limit) {
+            OutputDebugText("RT Error no answer from the server - connection closed");
+            end(kFeedNoAnswer);
             break;
         }
     }
     t.Close();
 }
 
-void FeedThreadProc()
+void FeedThreadProc(FeedServer server)
 {
-    RTStore& s = TheRTStore();
-    if (s.playback && !s.playbackBuffer.empty()) {
-        ActivityMark mark(g_playing);
-        PlayBackFeedFrames(s.playbackBuffer, s.playbackPace, &TheFeedTransport().stopFlag());
-        s.playback = false;
+    FeedTransport& t = TheFeedTransport();
+    if (!t.Connect(server.host, server.port, kConnectLimitMs)) {
+        if (!t.stopSet())
+            TheRTEngine().failure = kFeedNoServer;
+    } else {
+        uint8_t day[2] = {};
+        StoreU16(day, TheRTStore().newestDaySeen);
+        if (SendRequest(day, kFeedLogOn) < 0) {
+            SetStep(kFeedConnectionLost);
+        } else {
+            RTStore& s = TheRTStore();
+            if (s.playback && !s.playbackBuffer.empty()) {
+                ActivityMark mark(g_playing);
+                PlayBackFeedFrames(s.playbackBuffer, s.playbackPace, &t.stopFlag());
+                s.playback = false;
+            }
+            ReceiveLoop();
+        }
     }
-    ReceiveLoop();
-    // A connection that dropped stops the engine; the engine state word is the user-interface
-    // thread's, which learns of the drop from the connection step.
-    if (!TheFeedTransport().stopSet())
+    // A connection that ended by itself stops the engine; the engine state word is the
+    // user-interface thread's, which learns of the end from the hook.
+    bool stopped = t.stopSet();
+    if (!stopped)
         TheRTEngine().running = false;
     g_threadRunning = false;
+    if (const auto& ended = TheRTEngineHooks().feedEnded; ended && !stopped)
+        ended();
 }
 
 // The rest of the day is not covered: a later backfill asks for it again.
@@ -195,14 +243,22 @@ void HandleFeedFrame(const FeedFrame& f)
             c.day = LoadU16(f.payload.data());
             c.remaining = int32_t(LoadU32(f.payload.data() + 2));
             TheRTEngine().backfillRunning = true;
-            // The day comes again whole: what the store holds of it from the feed goes first, so
-            // that a reconnection stores nothing twice.
+            // The day comes again whole: what the store holds of it from the sources the catch-up
+            // refills goes first, so that a reconnection stores nothing twice. The log-on's
+            // catch-up brings every source; a backfill the exchanges asked for, with London's
+            // index values beside London.
+            uint32_t mask = info.backfillMask ? info.backfillMask.load() : 0xFFFFFFFFu;
             ExclusiveLockGuard lock(IntradayStoreLock());
             if (RTDayRecord* day = c.day ? GetRTDay(c.day, false) : nullptr)
-                ClearRTDaySources(*day, 0x300, 0);
+                ClearRTDaySources(*day, mask, (mask & 0x300) ? kFeedIndexSource : -1);
         } else if (f.code == kFeedConnected) {
             AfterCatchUp();
+            TheRTEngine().failure = 0;
+            uint64_t expected = 0;
+            g_connectedAt.compare_exchange_strong(expected, SteadyMs());
         }
+        if (IsFeedRefusal(f.code))
+            TheRTEngine().failure = f.code;
         if (f.code <= 15)
             SetStep(f.code);
         break;
@@ -243,14 +299,7 @@ bool StartRTEngine()
     if (RTEngineState == kEngineRunning && g_threadRunning)
         return true;
     SetStep(kFeedSetup);
-    FeedServer server = ChosenFeedServer();
-    FeedTransport& t = TheFeedTransport();
-    bool connected = t.Connect(server.host, server.port);
     ClearRTSourceTimes();
-    if (!connected) {
-        SetStep(kFeedLocating);
-        return false;
-    }
     if (FeedThread().joinable())
         FeedThread().join();
     RTEngineState = kEngineStarting;
@@ -269,19 +318,19 @@ bool StartRTEngine()
     TheRTEngine().running = true;
     if (std::filesystem::exists(AppPath("Demo.dat")))
         LoadPlaybackRT();
-    t.ResetStopEvent();
-    g_threadRunning = true;
-    // Running before the thread starts: a connection that drops at once stops the engine again.
-    RTEngineState = kEngineRunning;
-    FeedThread() = std::thread(FeedThreadProc);
-    uint8_t day[2] = {};
-    StoreU16(day, TheRTStore().newestDaySeen);
     ResetFeedServerInfo();
-    if (t.SendFeedRequest(day, kFeedLogOn) < 0) {
-        StopRTEngine();
-        return false;
-    }
-    // The feed thread is running now and may be filling the day.
+    ResetFeedFloodCounts();
+    g_connectedAt = 0;
+    TheFeedTransport().ResetStopEvent();
+    g_threadRunning = true;
+    // Running before the thread starts: a connection that fails or drops at once ends it again.
+    RTEngineState = kEngineRunning;
+    // The feed thread connects: a server that is slow to answer, or an address that swallows the
+    // connection, never holds the window.
+    // Each attempt in a row takes the next server of the settings.
+    TheRTEngine().serverAttempt = TheRTReconnect().attempts.load();
+    FeedServer server = ChosenFeedServer(TheRTEngine().serverAttempt);
+    FeedThread() = std::thread(FeedThreadProc, server);
     ExclusiveLockGuard lock(IntradayStoreLock());
     if (RTDayRecord* current = CurrentRTDay())
         ResetRTDayWork(*current);
@@ -323,6 +372,8 @@ bool SendRTBackfillRequest(std::span<const uint8_t> record)
 {
     TheFeedServerInfo().abortCurrent = false;
     TheFeedServerInfo().abortAll = false;
+    if (record.size() >= 4)
+        TheFeedServerInfo().backfillMask = LoadU32(record.data()) ? LoadU32(record.data()) : 0x300;
     return RTEngineState == kEngineRunning && SendRequest(record, kRequestBackfill) >= 0;
 }
 
@@ -380,9 +431,10 @@ bool DisconnectDroppedRTEngine()
     }
     RTEngineState = kEngineDisconnecting;
     EndRTEngine();
-    const RTReconnectState& r = TheRTReconnect();
-    if (!r.userStopped && !r.commandStopped && r.attempts == 0)
-        ScheduleRTReconnect(kRTReconnectAfterDropMs);
+    // A connection that completed its day and stayed up a while starts the pauses again.
+    auto since = g_connectedAt.exchange(0);
+    bool settled = since && SteadyMs() - since >= kRTConnectionSettledMs;
+    ScheduleRTRetryAfterEnd(settled);
     return true;
 }
 

@@ -11,15 +11,18 @@ namespace qv {
 
 FeedTransport& TheFeedTransport();
 
-// With the real-time option on: connects, resets the request tables, starts the feed thread and,
-// when "Demo.dat" exists, its playback. True once the feed thread runs.
+// With the real-time option on: resets the request tables and starts the feed thread, which connects
+// (the caller never waits for a server), logs on and, when "Demo.dat" exists, plays it back. True
+// once the thread runs; an attempt that fails ends the thread with its reason in the engine's
+// failure, and the feedEnded hook tells the user-interface side.
 bool StartRTEngine();
 // Stops the feed thread: sets the stop event, closes the transport and joins the thread before
 // anything of the store may be freed; marks the rest of the day uncovered. True.
 bool StopRTEngine();
-// After the feed thread ended on a dropped connection: the transport is closed and disconnected,
-// the engine state and the step go to 0, and, unless the user stopped the feed or an attempt
-// already failed, a reconnect follows after 1 s. False when the feed thread did not end within 2.1 s.
+// After the feed thread ended by itself: the transport is closed and disconnected, the engine state
+// and the step go to 0, and, unless the user stopped the feed or the log-on was refused, the next
+// attempt follows after its pause (ScheduleRTRetryAfterEnd). False when the feed thread did not end
+// within 2.1 s.
 bool DisconnectDroppedRTEngine();
 bool RTFeedThreadRunning();
 // Waits in steps of 100 ms, at most 52, until no frame is being handled, no recording played back and
@@ -38,7 +41,7 @@ bool AbortRTBackfill(bool all);
 // (the answers then wait for the next connection).
 bool SendRTAgreement();
 // A connection that dropped shows step 15 ("Error - Unable to maintain connection.") and ends the
-// feed thread; the user-interface side then sets the engine state to stopped.
+// feed thread; the user-interface side then ends the engine.
 
 // One frame from the server or the recording, as the feed thread handles it.
 void HandleFeedFrame(const FeedFrame& frame);

@@ -9,6 +9,8 @@
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTFeedClient.h"
 
+#include <algorithm>
+
 namespace qv {
 namespace {
 
@@ -59,18 +61,31 @@ bool RunRTReconnect()
     RTReconnectState& r = TheRTReconnect();
     if (r.userStopped || !RealTimeOptionOn())
         return false;
-    if (RTEngineState == kEngineRunning || RTEngineState == kEngineStarting) {
-        r.attempts = 0;
+    if (RTEngineState == kEngineRunning || RTEngineState == kEngineStarting)
         return true;
-    }
-    if (StartRTEngine()) {
-        r.attempts = 0;
+    if (StartRTEngine())
         return true;
-    }
     RTEngineState = kEngineStopped;
-    ++r.attempts;
-    ScheduleRTReconnect(kRTReconnectRetryMs);
     return false;
+}
+
+uint32_t RTReconnectPauseMs(int32_t attempts)
+{
+    return attempts >= 6 ? kRTReconnectLongestMs : std::min(kRTReconnectLongestMs, kRTReconnectAfterDropMs << attempts);
+}
+
+uint32_t ScheduleRTRetryAfterEnd(bool settled)
+{
+    RTReconnectState& r = TheRTReconnect();
+    if (settled)
+        r.attempts = 0;
+    // A refused log-on would be refused again: the user connects when the account is put right.
+    if (r.userStopped || r.commandStopped || IsFeedRefusal(TheRTEngine().failure) || !RealTimeOptionOn())
+        return 0;
+    uint32_t pause = RTReconnectPauseMs(r.attempts);
+    ++r.attempts;
+    ScheduleRTReconnect(pause);
+    return pause;
 }
 
 } // namespace qv

@@ -10,6 +10,8 @@
 #include "realtime/TimerQueue.h"
 #include "realtime/feed/RTFeedClient.h"
 
+#include <utility>
+
 namespace qv {
 namespace {
 
@@ -95,7 +97,9 @@ void MemberMessaging::HandleFrame(const FeedFrame& frame)
             std::lock_guard guard(nicknameLock_);
             const size_t n = std::min(frame.payload.size(), kMaxNicknameReport);
             nickname_.assign(frame.payload.begin(), frame.payload.begin() + ptrdiff_t(n));
-            nicknamePending_ = true;
+            // A report waiting to be shown takes the newest nickname; a flood of frames shows one.
+            if (std::exchange(nicknamePending_, true))
+                return;
         }
         PostProgramMessage(Window(), kMsgNickname);
         return;

@@ -77,6 +77,7 @@ struct RTWatchList {
     uint64_t targetId = 0; // the owner's window, to which 0x444 and 0x454 are posted; 0 for none
     std::vector<RTWatchEntry> entries;
     uint32_t lastPosted = 0;
+    uint32_t lastPostTick = 0; // when 0x444 last went to the window (the update rate's limit)
     int32_t count = 0;
     int32_t nextFree = 0;
     uint8_t dirty = 1;

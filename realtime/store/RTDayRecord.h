@@ -75,6 +75,7 @@ struct RTDayRecord {
     std::vector<std::array<uint8_t, 12>> work;
     std::vector<uint8_t> coverage; // empty or kRTCoverageBytes
     std::vector<uint8_t> extra;
+    uint64_t feedWords = 0; // tick words the feed wrote into the day (its ceiling is the feed's)
 
     // The entry a key-table entry number maps to, checked against its key; null when none.
     RTDayShareEntry* EntryFor(uint32_t keyEntry, uint32_t key);

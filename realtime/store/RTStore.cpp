@@ -270,9 +270,12 @@ void PurgeOldRTDays(bool lock)
         LockRTExclusive();
     {
         std::lock_guard guard(RTDayChainMutex());
+        // A day with no history file lives only in memory: freeing it would lose it.
         auto& chain = TheRTStore().dayChain;
         if (chain.size() > 1)
-            chain.erase(chain.begin() + 1, chain.end());
+            chain.erase(std::remove_if(chain.begin() + 1, chain.end(),
+                                       [](const auto& r) { return RTHistoryFileExists(r->day); }),
+                        chain.end());
     }
     if (lock)
         UnlockRTExclusive();

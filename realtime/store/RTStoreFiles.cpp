@@ -248,6 +248,8 @@ PackedDate RTHistoryFileDay(std::string_view name)
     return WeekdayOf(day) < 5 ? day : 0;
 }
 
+bool RTHistoryFileExists(PackedDate day) { return HistoryFileLength(day).has_value(); }
+
 void ScanRTHistoryFiles()
 {
     RTStore& s = TheRTStore();
@@ -270,6 +272,16 @@ void ScanRTHistoryFiles()
         days.insert(at, day);
         s.historyBytes = uint32_t(std::min<uint64_t>(0xFFFFFFFFu, s.historyBytes + size));
         s.latestDay = std::max(s.latestDay, day);
+    }
+    // Days held in memory (today, a backfilled day) have no file of their own but stay listed.
+    {
+        std::lock_guard chain(RTDayChainMutex());
+        for (const auto& record : s.dayChain) {
+            auto at = std::lower_bound(days.begin(), days.end(), record->day);
+            if (record->day && (at == days.end() || *at != record->day))
+                days.insert(at, record->day);
+            s.latestDay = std::max(s.latestDay, record->day);
+        }
     }
     s.days = std::move(days);
 }

@@ -41,6 +41,8 @@ bool BackupRTIndex();
 // of a weekday's history file.
 std::string RTHistoryFileName(PackedDate day);
 PackedDate RTHistoryFileDay(std::string_view name);
+// True when the day has a history file in the folder.
+bool RTHistoryFileExists(PackedDate day);
 // Rebuilds the day list and the total history size from the history folder.
 void ScanRTHistoryFiles();
 

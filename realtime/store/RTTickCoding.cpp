@@ -32,22 +32,47 @@ int WidthFor(uint64_t magnitude)
 
 double PriceFactor(int scale, bool pounds) { return kScales[scale & 7] * (pounds ? 100.0 : 1.0); }
 
-// The scale a price is stored in: the register's own when it holds the price to a hundredth of a
-// unit, else the finest that does, else the finest that holds it at all.
+// The price in units of the finest scale, the coding's precision; a price that is not zero stays
+// at least one unit away from zero, since a zero price reads back as no price at all.
+int64_t FinestUnits(float value, bool pounds)
+{
+    double units = std::nearbyint(double(value) / PriceFactor(0, pounds));
+    if (units == 0 && value != 0)
+        units = value > 0 ? 1 : -1;
+    return int64_t(units);
+}
+
+// The scale a price is stored in: the register's own when it holds the price as well as the
+// finest scale does, else the finest that holds it at all. A coarser scale is never taken for a
+// price it would round: every price of the day reads back to the coding's precision.
 int PickScale(float value, bool pounds, int current)
 {
-    auto units = [&](int s) { return double(value) / PriceFactor(s, pounds); };
-    auto fits = [&](int s) { return std::fabs(std::nearbyint(units(s))) < 2147483647.0; };
-    auto exact = [&](int s) { return fits(s) && std::fabs(units(s) - std::nearbyint(units(s))) < 0.01; };
+    if (std::fabs(double(value)) >= 2e9 * PriceFactor(7, pounds))
+        return 7;
+    int64_t finest = FinestUnits(value, pounds);
+    auto fits = [&](int s) { return std::fabs(std::nearbyint(double(value) / PriceFactor(s, pounds))) < 2147483647.0; };
+    auto exact = [&](int s) {
+        int64_t step = int64_t(std::llround(kScales[s] / kScales[0]));
+        return fits(s) && finest % step == 0;
+    };
     if (exact(current))
         return current;
-    for (int s = 0; s < 8; ++s)
-        if (exact(s))
-            return s;
     for (int s = 0; s < 8; ++s)
         if (fits(s))
             return s;
     return 7;
+}
+
+// The register value of a price on a scale PickScale gave.
+double ScaledUnits(float value, bool pounds, int scale)
+{
+    if (scale == 0 || std::fabs(double(value)) < 2e9 * PriceFactor(0, pounds)) {
+        int64_t step = int64_t(std::llround(kScales[scale] / kScales[0]));
+        int64_t finest = FinestUnits(value, pounds);
+        if (finest % step == 0)
+            return double(finest / step);
+    }
+    return std::nearbyint(double(value) / PriceFactor(scale, pounds));
 }
 
 class BitReader {
@@ -206,7 +231,7 @@ void RTTickWriter::Price(int reg, float value)
     if (scale != cls >> 3)
         Bits(uint32_t(scale), 3);
     // A value beyond every scale is held at the largest the register takes.
-    double units = std::clamp(std::nearbyint(double(value) / PriceFactor(scale, pounds_)), -2147483647.0, 2147483647.0);
+    double units = std::clamp(ScaledUnits(value, pounds_, scale), -2147483647.0, 2147483647.0);
     uint8_t widthClass = cls & 7;
     Integer(e_.registers[reg], widthClass, uint32_t(int32_t(units)), 32);
     cls = uint8_t((scale << 3) | (widthClass & 7));

@@ -54,6 +54,10 @@ void InstallRTFeedCommands()
         CRTFeedInfoDlg::Open(Parent());
         return true;
     });
+    FrameDialogs().closeFeedInfo = [] {
+        if (CRTFeedInfoDlg* sheet = CRTFeedInfoDlg::Current())
+            sheet->close();
+    };
     SetCommandDialog(27061, [] {
         CRTFeedLevelsDlg dialog(Parent());
         if (RunModalDialog(dialog) != QDialog::Accepted)
@@ -81,11 +85,28 @@ void InstallRTFeedCommands()
         return true;
     });
     SetCommandDialog(26937, [] { return RunPurgeDialog(false, Parent()); });
+    // A new trading day: the automatic purge or the reminder, when the history passed its limit.
+    FrameDialogs().newTradingDay = [] {
+        static bool open = false;
+        if (open)
+            return;
+        std::vector<RTHistoryDay> history;
+        for (const auto& [day, bytes] : ListRTHistory())
+            history.push_back({day, bytes});
+        PurgeDue due = PurgeDueOnNewDay(CurrentRTFeedSettings(), history);
+        if (due == PurgeDue::None)
+            return;
+        open = true;
+        RunPurgeDialog(due == PurgeDue::Automatic, Parent());
+        open = false;
+    };
     SetCommandDialog(kCommandNyseAgreement, [] { return RunNyseAgreementWizard(Parent()); });
 }
 
 void RemoveRTFeedCommands()
 {
+    FrameDialogs().newTradingDay = nullptr;
+    FrameDialogs().closeFeedInfo = nullptr;
     for (uint32_t command : kCommands)
         SetCommandDialog(command, nullptr);
 }

@@ -3,6 +3,7 @@
 
 #include "core/DateText.h"
 #include "core/FormatNumber.h"
+#include "core/ReadersWriterLock.h"
 #include "core/StringPrintf.h"
 #include "platform/MessageBox.h"
 #include "platform/qt/QtText.h"
@@ -12,6 +13,7 @@
 #include "realtime/feed/FeedServerInfo.h"
 #include "realtime/feed/FeedTransport.h"
 #include "realtime/feed/RTEngine.h"
+#include "realtime/store/RTStore.h"
 #include "realtime/store/RTStoreFiles.h"
 #include "resources/WebAddresses.h"
 #include "shell/FrameDialogSeams.h"
@@ -133,18 +135,21 @@ void CRTFeedInfoDlg::Refresh(bool force)
     if (!force && lastRefresh_.isValid() && lastRefresh_.elapsed() < kRefreshMs)
         return;
     lastRefresh_.start();
-    // One server is used, the first of the settings (or the one the environment names).
-    const int serverIndex = 0;
+    // The server of the current attempt (the settings' row, or the one the environment names).
     std::string server = "Server: none";
-    if (RTEngineState == kEngineRunning && serverIndex < 3) {
-        FeedServer s = ChosenFeedServer();
-        server = StringPrintf("Server: %s %d (%d)", s.host.c_str(), s.port, serverIndex + 1);
+    if (RTEngineState == kEngineRunning) {
+        FeedServer s = ChosenFeedServer(TheRTEngine().serverAttempt);
+        server = StringPrintf("Server: %s %d (%d)", s.host.c_str(), s.port, s.index + 1);
     }
     server_->setText(FromCp1252(server));
     status_->setText(FromCp1252(std::string("Status: ") + EngineStateWord(RTEngineState)));
     const FeedDecodeCounts& d = TheFeedDecodeCounts();
     FeedServerInfo& info = TheFeedServerInfo();
     const uint64_t frames = info.frames, definitions = info.definitions, control = info.control;
+    // Shares defined, each once however often a reconnection or a playback defines it again.
+    LockRTShared();
+    const int epics = std::max(0, int(TheRTStore().table.instrumentCount) - 1);
+    UnlockRTShared();
     const uint64_t records = info.catchUpBlocks;
     const uint64_t prices = d.items > d.trades + d.indexValues ? d.items - d.trades - d.indexValues : 0;
     const uint64_t other = frames > d.records + definitions + control ? frames - d.records - definitions - control : 0;
@@ -154,7 +159,7 @@ void CRTFeedInfoDlg::Refresh(bool force)
     const PackedDate day = info.feedDay;
     std::string values = StringPrintf("%s\r%s\r%s\r%s\r%s\r%i (Back %i)\r%i (%i)\r%s\r\n%02d:%02d:%02d",
                                       Count(frames).c_str(), Count(d.trades).c_str(), Count(prices).c_str(),
-                                      Count(d.indexValues).c_str(), Count(other).c_str(), int(definitions),
+                                      Count(d.indexValues).c_str(), Count(other).c_str(), epics,
                                       int(records), int(control), int(info.backfillTotal.load()),
                                       day ? FormatDate(day).c_str() : "Not set", int(latest / 3600),
                                       int(latest / 60 % 60), int(latest % 60));

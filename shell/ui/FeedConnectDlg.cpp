@@ -84,7 +84,7 @@ void CFeedConnectDlg::UpdateConnectProgress(int32_t step)
 {
     if (closing_ || !isVisible())
         return;
-    FeedConnectView view = FeedConnectStepView(step);
+    FeedConnectView view = FeedConnectStepView(step, TheRTEngine().failure);
     progress_->setValue(view.position);
     status_->setText(FromCp1252(view.text));
     if (step != kFeedConnected)

@@ -54,6 +54,7 @@
 #include "views/ViewKinds.h"
 
 #include <QApplication>
+#include <QScopedValueRollback>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QElapsedTimer>
@@ -603,6 +604,8 @@ void CFrameCommandHost::DisconnectFeed()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     CFeedConnectDlg::CloseCurrent();
+    if (FrameDialogs().closeFeedInfo)
+        FrameDialogs().closeFeedInfo();
     if (FrameDialogs().stopFeed)
         FrameDialogs().stopFeed();
     QApplication::restoreOverrideCursor();
@@ -652,8 +655,11 @@ void CFrameCommandHost::OnIncomingMessage()
 void CFrameCommandHost::OnNicknameInUse()
 {
     FrameDialogSeams& seams = FrameDialogs();
-    if (!seams.nicknameInUse || !WaitUntilActive(2000))
+    // The box's own event loop may deliver another report: it waits for this one to close.
+    static bool showing = false;
+    if (showing || !seams.nicknameInUse || !WaitUntilActive(2000))
         return;
+    QScopedValueRollback guard(showing, true);
     QApplication::beep();
     ShowMessage(StringPrintf("Unfortunately the messaging nickname %s is in use. Please edit your messaging profile",
                              seams.nicknameInUse().c_str()),

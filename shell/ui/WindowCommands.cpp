@@ -9,7 +9,9 @@
 #include "platform/MessageBox.h"
 #include "platform/MessageDispatch.h"
 #include "platform/qt/QtText.h"
+#include "realtime/feed/RTEngine.h"
 #include "resources/MessageIds.h"
+#include "shell/FeedConnectProgress.h"
 #include "shell/FeedLevelPane.h"
 #include "shell/FrameMessages.h"
 #include "shell/LayoutSwitch.h"
@@ -374,8 +376,10 @@ bool CWindowCommands::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lPa
     case MSG_FEED_STATUS: {
         if (!RealTimeOptionOn() || !frame_.statusBarEx())
             return true;
-        std::optional<std::string> text = FeedStatusText(CurrentFeedLevels().connectionState, int32_t(wParam),
-                                                         int32_t(lParam), CurrentFeedStatus());
+        int32_t state = CurrentFeedLevels().connectionState;
+        std::optional<std::string> text = FeedFailurePaneText(state, TheRTEngine().failure);
+        if (!text)
+            text = FeedStatusText(state, int32_t(wParam), int32_t(lParam), CurrentFeedStatus());
         if (text)
             frame_.statusBarEx()->SetPaneText(kFeedStatusPane, FromCp1252(*text));
         return true;

@@ -2,6 +2,9 @@
 // and the agreements check.
 #include "realtime/RTFeedSettings.h"
 
+#include "realtime/feed/RTEngine.h"
+#include "realtime/store/RTStore.h"
+
 #include "platform/ByteOrder.h"
 
 #include <gtest/gtest.h>
@@ -105,6 +108,52 @@ TEST(RTFeedSettings, PurgeOutcomeKeepsTheNewestDaysByCountSizeOrDate)
     }
     EXPECT_EQ(PurgeMBytesText(6 * mb + mb / 2), "6.50");
     EXPECT_EQ(PurgeMBytesText(1023), "0.00") << "kilobytes, then MBytes";
+}
+
+// A new trading day opens the purge dialog only when the history passed the limit the page keeps,
+// automatically or as a reminder by the page's method; "Manual purge" never.
+TEST(RTFeedSettings, ANewDayAsksForAPurgeOnlyPastTheLimitAndNotWhenManual)
+{
+    const uint64_t mb = 1024 * 1024;
+    const std::vector<RTHistoryDay> history{{PackDate(2, 3, 2026), 3 * mb}, {PackDate(3, 3, 2026), 2 * mb}, {PackDate(4, 3, 2026), mb}};
+    struct Case {
+        uint8_t mode, limit;
+        uint16_t days;
+        uint32_t mbytes;
+        PurgeDue due;
+    };
+    const Case cases[] = {
+        {0, 0, 2, 100, PurgeDue::Automatic}, {1, 0, 2, 100, PurgeDue::Reminder}, {2, 0, 2, 100, PurgeDue::None},
+        {0, 0, 3, 100, PurgeDue::None},      {0, 1, 25, 5, PurgeDue::Automatic}, {1, 1, 25, 6, PurgeDue::None},
+    };
+    for (const Case& c : cases) {
+        RTFeedSettings s;
+        s.purgeMode = c.mode;
+        s.purgeLimit = c.limit;
+        s.keepDays = c.days;
+        s.keepMBytes = c.mbytes;
+        EXPECT_EQ(PurgeDueOnNewDay(s, history), c.due) << int(c.mode) << " " << int(c.limit) << " " << c.days << " " << c.mbytes;
+    }
+    EXPECT_EQ(PurgeDueOnNewDay(RTFeedSettings{0}, {}), PurgeDue::None) << "no history";
+}
+
+// The snapshot choice gives the roll-up of older days; storing the settings applies it to the store.
+TEST(RTFeedSettings, TheSnapshotChoiceSetsTheRollUpLevel)
+{
+    const std::pair<uint8_t, uint8_t> cases[] = {{0, 0}, {1, 0}, {2, 1}, {3, 2}, {5, 4}, {9, 4}};
+    for (auto [overseas, level] : cases) {
+        RTFeedSettings s;
+        s.overseasHistory = overseas;
+        EXPECT_EQ(RTRollUpLevel(s), level) << int(overseas);
+        ApplyRTFeedSettings(s);
+        EXPECT_EQ(TheRTStore().rollUpLevel, level);
+    }
+    RTFeedSettings fast;
+    fast.updateRate = 30;
+    ApplyRTFeedSettings(fast);
+    EXPECT_EQ(TheRTEngine().updateRate, 25) << "the update rate, at most 25 a second";
+    ApplyRTFeedSettings(RTFeedSettings{});
+    TheRTEngine().updateRate = 0;
 }
 
 TEST(RTFeedSettings, SettingsRoundTripThroughTheBlockAndAFreshBlockGivesTheDefaults)

@@ -32,6 +32,33 @@ TEST(FeedConnectProgressTest, StepsClampForTheBarAndErrorsKeepTheirText)
     }
 }
 
+// The reason the last connection ended stays in view on the dialog and the pane while the feed is
+// down or trying again, and gives way once a connection gets further.
+TEST(FeedConnectProgressTest, AFailureStaysInViewUntilAConnectionGetsFurther)
+{
+    struct Case {
+        int32_t step, failure;
+        const char* text; // the dialog's
+        bool pane;        // the pane shows the failure
+    };
+    const Case cases[] = {
+        {0, 12, "Error - Unable to logon (account problem).", true},
+        {3, 12, "Error - Unable to logon (account problem).", true},
+        {0, kFeedNoAnswer, "No answer from the intraday server", true},
+        {2, kFeedUnreadable, "The intraday server sent data that could not be read", true},
+        {0, kFeedNoServer, "Error - Unable to locate a server.", true},
+        {4, kFeedNoAnswer, "Checking your account number.", false},
+        {0, 0, "Not connected.", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FeedConnectStepView(c.step, c.failure).text, c.text) << c.step << " " << c.failure;
+        auto pane = FeedFailurePaneText(c.step, c.failure);
+        EXPECT_EQ(pane.has_value(), c.pane) << c.step << " " << c.failure;
+        if (pane)
+            EXPECT_EQ(*pane, c.text);
+    }
+}
+
 TEST(FeedConnectProgressTest, ClosedEarlyItStaysUpForTheRestOfThreeSeconds)
 {
     const std::pair<uint32_t, uint32_t> cases[] = {{0, 3000}, {1200, 1800}, {2999, 1}, {3000, 0}, {60000, 0}};

@@ -19,6 +19,11 @@
 #include "realtime/store/RTTickCoding.h"
 #include "tests/realtime/store/RTStoreFixture.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -193,14 +198,15 @@ TEST_F(FeedSimulatorTest, ADroppedConnectionReconnectsUntilTheUserDisconnects)
     ASSERT_TRUE(WaitFor([] { return RTConnectionStep() == kFeedConnected; }));
 
     sim.DropConnections();
-    ASSERT_TRUE(WaitFor([] { return RTConnectionStep() == kFeedConnectionLost; }));
+    ASSERT_TRUE(WaitFor([] { return !RTFeedThreadRunning(); }));
+    EXPECT_EQ(RTConnectionStep(), kFeedConnectionLost);
     EXPECT_TRUE(DisconnectDroppedRTEngine());
     EXPECT_EQ(RTEngineState, kEngineStopped);
     EXPECT_EQ(RTConnectionStep(), kFeedDisconnected);
     EXPECT_TRUE(TheRTReconnect().scheduled) << "a reconnect after 1 s";
+    EXPECT_EQ(TheRTReconnect().attempts, 1);
 
     EXPECT_TRUE(RunRTReconnect());
-    EXPECT_EQ(TheRTReconnect().attempts, 0);
     EXPECT_TRUE(WaitFor([] { return RTConnectionStep() == kFeedConnected; }));
     EXPECT_EQ(sim.connections(), 2u);
 
@@ -210,14 +216,71 @@ TEST_F(FeedSimulatorTest, ADroppedConnectionReconnectsUntilTheUserDisconnects)
     EXPECT_EQ(RTEngineState, kEngineStopped);
     EXPECT_EQ(sim.connections(), 2u);
 
-    // Without a server, each failed attempt is counted and tries again after 15 s.
+    // Without a server, each failed attempt ends the engine with its reason and is counted; the
+    // next waits longer.
     ClearRTStoppingFlags();
     sim.Stop();
-    EXPECT_FALSE(RunRTReconnect());
-    EXPECT_EQ(TheRTReconnect().attempts, 1);
-    EXPECT_TRUE(TheRTReconnect().scheduled);
+    TheRTReconnect().attempts = 0;
+    for (int32_t attempt = 0; attempt < 3; ++attempt) {
+        EXPECT_TRUE(RunRTReconnect()) << "the feed thread tries";
+        ASSERT_TRUE(WaitFor([] { return !RTFeedThreadRunning(); }));
+        EXPECT_EQ(TheRTEngine().failure, kFeedNoServer);
+        EXPECT_TRUE(DisconnectDroppedRTEngine());
+        EXPECT_EQ(TheRTReconnect().attempts, attempt + 1);
+        EXPECT_TRUE(TheRTReconnect().scheduled);
+    }
     CancelRTReconnect();
     TheRTReconnect().attempts = 0;
+}
+
+// The pauses between attempts grow from a second to a minute and stay there.
+TEST(RTReconnectTest, PausesDoubleUpToAMinute)
+{
+    const std::vector<std::pair<int32_t, uint32_t>> cases = {{0, 1000},  {1, 2000},  {2, 4000},   {3, 8000},
+                                                             {5, 32000}, {6, 60000}, {40, 60000}, {1000, 60000}};
+    for (auto [attempts, pause] : cases)
+        EXPECT_EQ(RTReconnectPauseMs(attempts), pause) << attempts;
+}
+
+// Every reconnection's catch-up brings the day whole: the store holds each trade and each index
+// value once, however often the feed reconnects.
+TEST_F(FeedSimulatorTest, ReconnectionsStoreNothingTwiceIndexValuesIncluded)
+{
+    constexpr uint16_t kIndex = 0xC00F;
+    std::vector<dev::IntradayShareSpec> specs = {{MakeRTKey(0, 0x4001), Prices(100), {}, {}},
+                                                 {MakeRTKey(0, kIndex), Prices(40000), {}, {}, true, 9}};
+    WriteDay(dev::MakeIntradayDay(kFri4, table, specs));
+    WriteIndex();
+    dev::FeedSimulatorOptions options = Options();
+    options.speed = 1e7; // the whole day is served by the log-on's catch-up
+    dev::FeedSimulator sim(options);
+    ASSERT_TRUE(sim.Start(nullptr));
+    UseServer(sim);
+    auto storedQuotes = [](uint16_t share) {
+        ExclusiveLockGuard lock(IntradayStoreLock());
+        RTDayRecord* day = GetRTDay(kMon7, false);
+        int32_t slot = -1;
+        RTDayShareEntry* e = day ? GetRTDayShare(MakeRTKey(0, share), *day, slot, false) : nullptr;
+        size_t n = 0;
+        if (e)
+            for (const RTStoredItem& i : ReadRTStoredTicks(std::span(e->ticks.data(), e->tickCount), e->streamOffset, false))
+                n += i.kind == RTStoredItem::Quote;
+        return n;
+    };
+    size_t firstQuotes = 0, firstTrades = 0;
+    for (int connection = 0; connection < 4; ++connection) {
+        ASSERT_TRUE(StartRTEngine());
+        ASSERT_TRUE(WaitFor([] { return RTConnectionStep() == kFeedConnected; })) << connection;
+        StopRTEngine();
+        if (connection == 0) {
+            firstQuotes = storedQuotes(kIndex);
+            firstTrades = StoredTrades(0x4001);
+            ASSERT_GT(firstQuotes, 0u);
+            ASSERT_GT(firstTrades, 0u);
+        }
+        EXPECT_EQ(storedQuotes(kIndex), firstQuotes) << "connection " << connection;
+        EXPECT_EQ(StoredTrades(0x4001), firstTrades) << "connection " << connection;
+    }
 }
 
 // The log-on answers with the account's agreements and levels; the backfillable days are the served
@@ -356,6 +419,13 @@ TEST_F(FeedSimulatorTest, ARefusedLogOnKeepsItsStep)
     EXPECT_TRUE(WaitFor([] { return !RTFeedThreadRunning(); }));
     EXPECT_EQ(RTConnectionStep(), 13);
     EXPECT_STREQ(FeedStepText(RTConnectionStep()), "Error - Unable to logon (password problem).");
+    // The engine ends; the refusal stays the reason shown, and nothing tries again.
+    ClearRTStoppingFlags();
+    EXPECT_TRUE(DisconnectDroppedRTEngine());
+    EXPECT_EQ(RTConnectionStep(), kFeedDisconnected);
+    EXPECT_STREQ(FeedFailureText(TheRTEngine().failure), "Error - Unable to logon (password problem).");
+    EXPECT_FALSE(TheRTReconnect().scheduled);
+    TheRTEngine().failure = 0;
 }
 
 // With the real-time option off nothing reconnects and no engine starts.
@@ -382,26 +452,90 @@ TEST_F(FeedSimulatorTest, TheFeedSurvivesTheStandInsFaults)
         dev::FeedSimulator sim(options);
         ASSERT_TRUE(sim.Start(nullptr));
         UseServer(sim);
+        TheRTEngine().failure = 0;
         ASSERT_TRUE(StartRTEngine()) << int(fault);
         if (fault == F::Drop || fault == F::Oversized)
             EXPECT_TRUE(WaitFor([] { return !RTFeedThreadRunning(); })) << int(fault) << ": the thread ends";
         else
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        if (fault == F::Oversized)
+            EXPECT_EQ(TheRTEngine().failure, kFeedUnreadable) << "the reason is stated";
         EXPECT_EQ(StoredTrades(0x4001), 0u) << int(fault);
         StopRTEngine();
         EXPECT_FALSE(RTFeedThreadRunning());
         sim.Stop();
     }
+    TheRTEngine().failure = 0;
 }
 
-TEST_F(FeedSimulatorTest, NoServerNoEngine)
+// With no server the start does not wait for one: the feed thread tries, ends with its reason,
+// and the engine then waits for its next attempt.
+TEST_F(FeedSimulatorTest, NoServerEndsTheAttemptWithItsReason)
 {
     setenv("QV_FEED_SERVER", "127.0.0.1:1", 1);
-    EXPECT_FALSE(StartRTEngine());
-    EXPECT_EQ(RTConnectionStep(), kFeedLocating) << "\"Locating an intraday server.\"";
-    EXPECT_FALSE(RTFeedThreadRunning());
+    ClearRTStoppingFlags();
+    EXPECT_TRUE(StartRTEngine());
+    ASSERT_TRUE(WaitFor([] { return !RTFeedThreadRunning(); }));
+    EXPECT_EQ(TheRTEngine().failure, kFeedNoServer);
+    EXPECT_STREQ(FeedFailureText(TheRTEngine().failure), "Error - Unable to locate a server.");
+    EXPECT_TRUE(DisconnectDroppedRTEngine());
+    EXPECT_TRUE(TheRTReconnect().scheduled) << "the start-up's failure is retried";
+    CancelRTReconnect();
+    TheRTReconnect().attempts = 0;
+    TheRTEngine().failure = 0;
     Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 0;
     EXPECT_FALSE(StartRTEngine());
+    EXPECT_EQ(RTEngineState, kEngineStopped);
+}
+
+// Servers that accept and then say nothing, or begin a frame and never finish it: the feed thread
+// ends with "No answer from the intraday server" rather than waiting for ever. The answer limit is
+// shortened here; what is tested is that the silence ends the connection, not how fast.
+TEST_F(FeedSimulatorTest, ASilentOrDrippingServerEndsInAStatedState)
+{
+    for (bool drip : {false, true}) {
+        int listener = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+        ASSERT_EQ(listen(listener, 1), 0);
+        socklen_t length = sizeof a;
+        getsockname(listener, reinterpret_cast<sockaddr*>(&a), &length);
+        setenv("QV_FEED_SERVER", ("127.0.0.1:" + std::to_string(ntohs(a.sin_port))).c_str(), 1);
+        TheRTEngine().answerLimitMs = 300;
+        TheRTEngine().failure = 0;
+        ClearRTStoppingFlags();
+        ASSERT_TRUE(StartRTEngine());
+        int client = accept(listener, nullptr, nullptr);
+        ASSERT_GE(client, 0);
+        if (drip) {
+            const uint8_t start[3] = {kFeedStatus, 4, 0}; // a frame's first bytes, and no more
+            ASSERT_EQ(send(client, start, sizeof start, 0), 3);
+        }
+        EXPECT_TRUE(WaitFor([] { return !RTFeedThreadRunning(); })) << drip;
+        EXPECT_EQ(TheRTEngine().failure, kFeedNoAnswer) << drip;
+        EXPECT_STREQ(FeedFailureText(kFeedNoAnswer), "No answer from the intraday server");
+        EXPECT_TRUE(DisconnectDroppedRTEngine());
+        CancelRTReconnect();
+        TheRTReconnect().attempts = 0;
+        close(client);
+        close(listener);
+    }
+    TheRTEngine().answerLimitMs = 30000;
+    TheRTEngine().failure = 0;
+}
+
+// A connect to an address that swallows it never holds the caller: the start returns at once and
+// a stop ends the attempt.
+TEST_F(FeedSimulatorTest, StartingNeverWaitsForTheServer)
+{
+    setenv("QV_FEED_SERVER", "10.255.255.1:7005", 1); // not routed: the connect hangs until stopped
+    ClearRTStoppingFlags();
+    ASSERT_TRUE(StartRTEngine());
+    EXPECT_EQ(RTConnectionStep(), kFeedLocating);
+    StopRTEngine();
+    EXPECT_FALSE(RTFeedThreadRunning());
     EXPECT_EQ(RTEngineState, kEngineStopped);
 }
 

@@ -65,6 +65,35 @@ TEST_F(RTFilesTest, TheScanTakesDaysInOrderWithTheirSizes)
     EXPECT_EQ(s.historyBytes, expected);
 }
 
+// Today's day and a backfilled day live in memory only (the program writes no day files): the
+// purge dialog's size query and list, and a new day's freeing of older records, keep them listed
+// and held, so that charts still find them.
+TEST_F(RTFilesTest, DaysHeldInMemoryStayListedWhateverRescansTheFolder)
+{
+    WriteDay(MakeDay(kFri4, {0x4001}));
+    ScanRTHistoryFiles();
+    ASSERT_NE(GetRTDay(kMon7, true), nullptr);  // a backfilled day
+    ASSERT_NE(GetRTDay(kWed9, true), nullptr);  // today, the head of the chain
+    ASSERT_NE(GetRTDay(kFri4, false), nullptr); // a stored day, loaded from its file
+    const std::vector<PackedDate> all = {kFri4, kMon7, kWed9};
+    int64_t size = 0;
+    int32_t days = 0;
+    GetRTHistorySize(size, days);
+    EXPECT_EQ(TheRTStore().days, all) << "after the size query";
+    EXPECT_EQ(days, 3);
+    std::vector<PackedDate> listed;
+    for (const auto& [day, bytes] : ListRTHistory())
+        listed.push_back(day);
+    EXPECT_EQ(listed, all) << "the purge dialog's list";
+    EXPECT_EQ(TheRTStore().latestDay, kWed9);
+    PurgeOldRTDays(false);
+    ScanRTHistoryFiles();
+    EXPECT_EQ(TheRTStore().days, all) << "after older records were freed";
+    EXPECT_EQ(CurrentRTDay()->day, kWed9);
+    EXPECT_NE(GetRTDay(kMon7, false), nullptr) << "the backfilled day is still held";
+    EXPECT_EQ(GetRTDayOfAge(0)->day, kWed9);
+}
+
 TEST_F(RTFilesTest, EveryIndexFormatReadsBack)
 {
     MakeDay(kMon7, {0x4005, 0x4001});

@@ -57,6 +57,47 @@ TEST(RTTickCodingTest, WrittenRecordsReadBackInOrder)
     }
 }
 
+TEST(RTTickCodingTest, EveryPriceOfADayReadsBackToTheFinestStep)
+{
+    // Each row is one share's day of trade prices, written in order: a price off the register's
+    // scale must move the register to a scale that holds it, never round to a coarser one.
+    const std::vector<std::vector<float>> days = {
+        {123.245995f, 123.25f, 123.2f, 123.0f},
+        {9948.62f, 9938.0f, 10000.0f, 9915.23f},
+        {10000.0f, 9999.99f, 100000.0f, 0.05f},
+        {0.0001f, 0.004f, 0.01f, 1.0f, 99.999f, 999.995f, 99999.0f},
+        {500.0f, 500.5f, 500.25f, 500.125f, 500.0625f},
+    };
+    for (bool pounds : {false, true}) {
+        double step = pounds ? 1.0 : 0.01;
+        for (const auto& prices : days) {
+            RTDayShareEntry e;
+            if (pounds)
+                e.loadFlags = kRTLoadPounds;
+            RTTickWriter w(e);
+            for (size_t i = 0; i < prices.size(); ++i) {
+                w.Time(uint32_t(30000 + i));
+                w.PriceItem(0, prices[i] + 1, 0, prices[i], RTStoredTrade{prices[i], 100, 0});
+            }
+            std::vector<float> trades, bids;
+            for (const auto& item : ReadRTStoredTicks(e.ticks, e.streamOffset, pounds)) {
+                if (item.kind == RTStoredItem::Trade)
+                    trades.push_back(item.value1);
+                if (item.kind == RTStoredItem::Quote)
+                    bids.push_back(item.value2);
+            }
+            ASSERT_EQ(trades.size(), prices.size()) << pounds << " " << prices[0];
+            ASSERT_EQ(bids.size(), prices.size());
+            for (size_t i = 0; i < prices.size(); ++i) {
+                double tolerance = step / 2 + std::abs(prices[i]) * 1e-6;
+                EXPECT_NEAR(trades[i], prices[i], prices[i] < step ? step : tolerance) << pounds << " #" << i;
+                EXPECT_NEAR(bids[i], prices[i], prices[i] < step ? step : tolerance) << pounds << " #" << i;
+                EXPECT_NE(trades[i], 0.0f) << "a price never reads back as none";
+            }
+        }
+    }
+}
+
 TEST(RTTickCodingTest, ReadingStopsAtUnknownKindsAndAtTheEnd)
 {
     RTDayShareEntry e;

@@ -162,7 +162,8 @@ void COptionComms::Configure()
     }
     default: {
         CDialUpSettingsDlg dialog(settings_, this);
-        RunModalDialog(dialog);
+        if (RunModalDialog(dialog) == QDialog::Accepted)
+            dialUpEdited_ = true;
         return;
     }
     }
@@ -187,6 +188,15 @@ void COptionComms::Commit()
     settings_.speed = speed_->currentIndex();
     if (modem_->currentIndex() >= 0)
         settings_.modemName = ToCp1252(modem_->currentText());
+    // The Intraday Feed page stores dial-up networking as it goes: its values stand unless this
+    // page's own dial-up dialog changed them.
+    if (!dialUpEdited_) {
+        const CommsSettings stored = LoadCommsSettings();
+        settings_.dialUpEnabled = stored.dialUpEnabled;
+        settings_.useExistingConnection = stored.useExistingConnection;
+        settings_.dialUpUser = stored.dialUpUser;
+        settings_.dialUpPassword = stored.dialUpPassword;
+    }
     SaveCommsSettings(settings_);
 }
 

@@ -190,6 +190,7 @@ private:
     void Configure();
     void Read();
     CommsSettings settings_;
+    bool dialUpEdited_ = false; // this page's own dial-up dialog was confirmed
     QComboBox *method_, *modem_, *port_, *speed_;
     QGroupBox *addresses_, *modemGroup_;
     QLineEdit *main_, *alternative_, *account_, *password_;

@@ -69,6 +69,17 @@ COptions::COptions(uint16_t pageMask, QWidget* parent, bool forPortfolioView) : 
         tabs_->addTab(page, QString::fromLatin1(OptionPageOf(which).tab));
     }
     tabs_->setCurrentIndex(OpeningPageIndex(int(pages_.size()), RememberedOptionsPage()));
+    shown_ = tabs_->currentIndex();
+    // A page is checked as the user leaves it, as on OK: a refusal keeps the user on it.
+    connect(tabs_, &QTabWidget::currentChanged, this, [this](int next) {
+        if (next == shown_)
+            return;
+        if (shown_ >= 0 && shown_ < int(pages_.size()) && !pages_[size_t(shown_)]->Validate()) {
+            tabs_->setCurrentIndex(shown_);
+            return;
+        }
+        shown_ = next;
+    });
     // Wide enough for every tab of the whole sheet, so that none hides behind the scroll arrows.
     tabs_->setMinimumWidth(std::min(tabs_->tabBar()->sizeHint().width() + 8, kWidestSheet));
     auto* layout = new QVBoxLayout(this);

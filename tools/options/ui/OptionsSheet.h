@@ -32,6 +32,7 @@ public:
 private:
     QTabWidget* tabs_;
     std::vector<COptionPage*> pages_;
+    int shown_ = -1; // the page the user is on: leaving it checks it first
 };
 
 // Runs the sheet for the frame's options commands and the other openers; true on OK. A mask that

@@ -110,6 +110,34 @@ TEST_F(IntradayPagesTest, PortsSevenThousandThreeAndFourAreRefusedWithTheFocusOn
     EXPECT_TRUE(CurrentRTFeedSettings().autoConnect);
 }
 
+// Leaving the Intraday Feed page checks its ports as OK does: the user stays on the page. And the
+// Communications page's OK keeps the dial-up networking the feed page turned on.
+TEST_F(IntradayPagesTest, LeavingThePageChecksItsPortsAndOkKeepsDialUpNetworking)
+{
+    COptions sheet(0x0800 | 0x0080);
+    sheet.show();
+    sheet.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
+    int feedIndex = -1, commsIndex = -1;
+    for (int i = 0; i < sheet.tabs()->count(); ++i)
+        (sheet.tabs()->tabText(i) == "Intraday Feed" ? feedIndex : commsIndex) = i;
+    ASSERT_GE(feedIndex, 0);
+    ASSERT_GE(commsIndex, 0);
+    sheet.tabs()->setCurrentIndex(feedIndex);
+    Control<QLineEdit>(sheet, 2961)->setText("7004");
+    const size_t before = boxes.shown().size();
+    sheet.tabs()->setCurrentIndex(commsIndex);
+    EXPECT_EQ(sheet.tabs()->currentIndex(), feedIndex) << "refused on leaving";
+    EXPECT_EQ(boxes.shown().size(), before + 1);
+    Control<QLineEdit>(sheet, 2961)->setText("7005");
+    sheet.tabs()->setCurrentIndex(commsIndex);
+    EXPECT_EQ(sheet.tabs()->currentIndex(), commsIndex);
+    EXPECT_TRUE(LoadCommsSettings().dialUpEnabled);
+    sheet.accept();
+    EXPECT_FALSE(sheet.isVisible());
+    EXPECT_TRUE(LoadCommsSettings().dialUpEnabled) << "OK keeps what the feed page stored";
+}
+
 TEST_F(IntradayPagesTest, TheAlarmPageChecksTheLogFileAndWritesTheActions)
 {
     dev::TempFolder dir;
