@@ -47,6 +47,9 @@ enum : uint32_t {
     kChooseDay = 27204,
     kLatestDay = 27206,
 };
+// The add-column commands of the trade columns (trade price to market centre's neighbours) that a
+// list of quotes alone has no use for.
+constexpr uint32_t kTradeOnlyColumns[] = {26817, 26818, 26824, 26821, 26820, 26972, 26973};
 constexpr uint32_t kRebuildGapMs = 1000;
 constexpr uint32_t kFlushTimerMs = 500;
 constexpr size_t kChangeMarks = 28;
@@ -298,8 +301,13 @@ bool CViewTradeList::UpdateCommand(CommandUi& ui)
     case kChooseDay: ui.enabled = true; return true;
     case kNextDay:
     case kLatestDay: ui.enabled = day_ < newest; return true;
-    default: return UpdateListCommand(ui);
+    default: break;
     }
+    if (mode() == kTradeListQuotes && std::ranges::find(kTradeOnlyColumns, ui.command) != std::end(kTradeOnlyColumns)) {
+        ui.hidden = true;
+        return true;
+    }
+    return UpdateListCommand(ui);
 }
 
 bool CViewTradeList::RunCommand(uint32_t command)
@@ -307,6 +315,8 @@ bool CViewTradeList::RunCommand(uint32_t command)
     if (MainFrameState().activeView != static_cast<const CViewBase*>(this))
         return false;
     const PackedDate newest = NewestDay();
+    if (mode() == kTradeListQuotes && std::ranges::find(kTradeOnlyColumns, command) != std::end(kTradeOnlyColumns))
+        return true;
     switch (command) {
     case kShowTrades: SetMode(kTradeListTrades); return true;
     case kShowQuotes: SetMode(kTradeListQuotes); return true;
