@@ -98,6 +98,9 @@ void CGraphGridRT::Build(const std::string& settingName, int settingIndex)
     auto* left = new QVBoxLayout;
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(Id(2584));
+    // All six tabs in full: the dialog widens to them rather than cutting or scrolling them.
+    tabs_->setUsesScrollButtons(false);
+    tabs_->setElideMode(Qt::ElideNone);
     std::vector<QWidget*> pages;
     for (const char* title : kPageTitles) {
         auto* page = new QWidget(tabs_);
