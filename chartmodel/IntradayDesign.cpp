@@ -57,9 +57,9 @@ std::vector<Control> MakeControls()
     c.push_back(Flag(4100, 0, "High", 5));
     c.push_back(Flag(4099, 0, "Low", 15));
     c.push_back(Flag(3309, 0, "Close", 12));
-    c.push_back(Pen(4102, 0, "Previous high", 1372));
-    c.push_back(Pen(4101, 0, "Previous low", 1376));
-    c.push_back(Pen(3324, 0, "Previous close", 1240));
+    c.push_back(Pen(4102, 0, "Previous high", kIntradayColours2));
+    c.push_back(Pen(4101, 0, "Previous low", kIntradayColours2 + 4));
+    c.push_back(Pen(3324, 0, "Previous close", kStyleColour1));
     c.push_back(Check(3387, 0, "Show latest price on right", kScales, 1, 0x20));
     c.push_back(Pen(3416, 0, "Latest price label", 1260));
     c.push_back(Check(3328, 0, "De-spike", kDeSpike, 1, 0x01));
@@ -221,9 +221,9 @@ void ApplyScheme(GraphSetting& s, bool dark)
     Colour(s, 1260, pick(0xE0E0E0, 0x800000));
     Bits(s, kFlags, 1u << 5 | 1u << 15, false);
     Bits(s, kFlags, 1u << 12, dark);
-    Colour(s, 1372, pick(0xFF0000, 0xFFDCDC));
-    Colour(s, 1376, pick(0x00FF00, 0xC8FF96));
-    Colour(s, 1240, pick(0x0000FF, 0x4080FF));
+    Colour(s, kIntradayColours2, pick(0xFF0000, 0xFFDCDC));
+    Colour(s, kIntradayColours2 + 4, pick(0x00FF00, 0xC8FF96));
+    Colour(s, kStyleColour1, pick(0x0000FF, 0x4080FF));
     Bits(s, kFlags, 1u << 11, true);
     SetU32(s, kTrades, (U32(s, kTrades) & ~0x30Fu) | (dark ? kTradesShowSize : kTradesDots | kTradesBuySell | kTradesShowSize));
     const uint32_t tradePens[3] = {pick(0xFF0000, 0xFFE0A0), 0x00FF00, 0x0000FF};

@@ -44,9 +44,9 @@ constexpr size_t kSellPen = gs::kStylePens + 4;
 constexpr size_t kTradesDisplay = gs::kIntradayValue4;     // u16: bits 0-3 0 none, 1 line, 2 dots; bit 8
                                                            // buy/sell colours; bit 9 size by volume
 constexpr size_t kTitleOptions = gs::kWatermarks;          // u16
-constexpr size_t kPrevClosePen = gs::kStyleColour1;        // u32 each: previous day's close, high, low
-constexpr size_t kPrevHighPen = gs::kStyleColour2;
-constexpr size_t kPrevLowPen = gs::kStyleValue5;
+constexpr size_t kPrevClosePen = gs::kStyleColour1;        // u32: previous day's close
+constexpr size_t kPrevHighPen = gs::kIntradayColours2;     // u32 each: previous day's high and low
+constexpr size_t kPrevLowPen = gs::kIntradayColours2 + 4;
 constexpr size_t kPivotSeries = gs::kPivot1;
 constexpr size_t kPivotLevels = gs::kPivot2;
 

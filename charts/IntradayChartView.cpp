@@ -337,6 +337,19 @@ void IntradayChartView::TakeDailyPrices(IntradayDaySet& set, const IntradayDaySe
     }
 }
 
+bool IntradayChartView::PreviousDayHeld() const
+{
+    const PackedDate last = !sets_.empty() ? sets_.back().day : !days_.empty() ? days_.back() : 0;
+    if (last == 0)
+        return false;
+    const PackedDate previous = PreviousWeekday(last, false);
+    if (std::binary_search(days_.begin(), days_.end(), previous))
+        return true;
+    return std::any_of(share_.history.begin(), share_.history.end(), [previous](const DayRecord& r) {
+        return r.date == previous && (r.open != 0 || r.high != 0 || r.low != 0 || r.close != 0);
+    });
+}
+
 uint8_t IntradayMarketOf(const RecordCursor& entry)
 {
     if (!entry.record || IsShareId(RecordId(entry.record)))
@@ -481,6 +494,13 @@ void IntradayChartView::StepDays(bool shift, int direction)
     displayFrom_ = step.displayFrom;
     keepOwnDays_ = true;
     lastDirection_ = direction;
+    view_.InvalidateWindow();
+}
+
+void IntradayChartView::ReturnToSettingDays()
+{
+    keepOwnDays_ = false;
+    lastDirection_ = 0;
     view_.InvalidateWindow();
 }
 

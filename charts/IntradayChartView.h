@@ -132,6 +132,8 @@ public:
     // The days: shift moves the shown days by one, else direction +1 shows one more day, -1 one
     // fewer. Beeps and keeps them at the ends.
     void StepDays(bool shift, int direction);
+    // Back to the setting's days viewed and display-from (a double click on the chart).
+    void ReturnToSettingDays();
     bool RunCommand(uint32_t command);
     bool UpdateCommand(CommandUi& ui) const;
 
@@ -168,6 +170,9 @@ public:
     // pen; names), for the read-outs and the indicator panes.
     int32_t XOfTime(const IntradayDaySet& set, int32_t time) const { return XOf(set, time); }
     const IntradayShare& share() const { return share_; }
+    // Whether the weekday before the last shown day (the latest held day when none is shown) has
+    // prices in the share's daily history or in the intraday store.
+    bool PreviousDayHeld() const;
     const std::array<std::array<uint32_t, 3>, 4>& addedEntries() const { return addedEntries_; }
     const std::array<std::string, 4>& addedNames() const { return addedNames_; }
     // The market whose clock added graph k keeps (IntradayMarketOf).

@@ -70,6 +70,17 @@ public:
                Base::UpdateCommandUi(ui);
     }
 
+    // Outside the share-stepping modes a double click toggles the range limit (the base) and returns
+    // to the setting's days.
+    void OnDoubleClick(uint32_t keys, int32_t x, int32_t y) override
+    {
+        const ChartModeRecord m = this->modeRecord;
+        if (m.active && (m.mode == kModePreviousShare || m.mode == kModeNextShare))
+            return;
+        Base::OnDoubleClick(keys, x, y);
+        chart.ReturnToSettingDays();
+    }
+
     // The days: fewer, more, the previous and the next day.
     void FewerDays() { chart.StepDays(false, -1); }
     void MoreDays() { chart.StepDays(false, +1); }

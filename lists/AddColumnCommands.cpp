@@ -74,7 +74,7 @@ constexpr AddColumnCommand kCommands[] = {
     {26713, AddColumnRoute::Template, Catalogue::Shares, 65},
     {26714, AddColumnRoute::Template, Catalogue::Shares, 68},
     {26804, AddColumnRoute::Template, Catalogue::Shares, 23},
-    {26808, AddColumnRoute::Template, Catalogue::Shares, 86},
+    {26808, AddColumnRoute::Separator, Catalogue::Shares, 86},
     {26901, AddColumnRoute::Template, Catalogue::Shares, 47},
     {27029, AddColumnRoute::DateDialog, Catalogue::Shares, 87},
     {27030, AddColumnRoute::DateDialog, Catalogue::Shares, 88},
@@ -141,6 +141,18 @@ constexpr AddColumnCommand kCommands[] = {
     {26590, AddColumnRoute::Template, Catalogue::Cash, 8},
     {26598, AddColumnRoute::Template, Catalogue::Cash, 9},
     {26661, AddColumnRoute::Template, Catalogue::Cash, 10},
+    {26813, AddColumnRoute::Template, Catalogue::Trades, 1},
+    {26814, AddColumnRoute::Template, Catalogue::Trades, 2},
+    {26815, AddColumnRoute::Template, Catalogue::Trades, 3},
+    {26816, AddColumnRoute::Template, Catalogue::Trades, 4},
+    {26817, AddColumnRoute::Template, Catalogue::Trades, 5},
+    {26818, AddColumnRoute::Template, Catalogue::Trades, 6},
+    {26824, AddColumnRoute::Template, Catalogue::Trades, 7},
+    {26821, AddColumnRoute::Template, Catalogue::Trades, 8},
+    {26820, AddColumnRoute::Template, Catalogue::Trades, 9},
+    {26972, AddColumnRoute::Template, Catalogue::Trades, 10},
+    {26973, AddColumnRoute::Template, Catalogue::Trades, 11},
+    {27092, AddColumnRoute::Template, Catalogue::Trades, 12},
     {26623, AddColumnRoute::Template, Catalogue::News, 1},
     {26624, AddColumnRoute::Template, Catalogue::News, 4},
     {26627, AddColumnRoute::Template, Catalogue::News, 6},
@@ -201,7 +213,8 @@ int AddColumnCommandCode(const AddColumnCommand& command)
 {
     switch (command.route) {
     case AddColumnRoute::Field: return command.index;
-    case AddColumnRoute::Template: {
+    case AddColumnRoute::Template:
+    case AddColumnRoute::Separator: {
         const std::span<const uint8_t> t = CatalogueTemplate(command.catalogue, command.index);
         return t.size() > 26 ? t[26] : -1;
     }

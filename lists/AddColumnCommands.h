@@ -16,6 +16,7 @@ enum class AddColumnRoute : uint8_t {
     Results,    // the results dialog or sheet
     HighLow,    // the high/low dialog
     Intraday,   // the intraday column dialog, then InsertColumns
+    Separator,  // the list engine's separator column, in every list that takes share or trade columns
 };
 
 struct AddColumnCommand {

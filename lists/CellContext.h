@@ -38,6 +38,10 @@ struct CellCall {
 void PlainNumber(CellCall& c, float value);
 void MoneyNumber(CellCall& c, float pence);
 void MoneyNumberInUnit(CellCall& c, float pence, int unit);
+// A quoted price of a trade or quote row: in the share's minor unit unless the column asks for
+// pounds, with fraction glyphs only for prices on a quarter, so that two different quotes never read
+// alike.
+void QuotedPrice(CellCall& c, float price);
 void PackedNumber(CellCall& c, float value);
 // A date cell (a PackedDate; 0 is empty).
 void DateCell(CellCall& c, PackedDate date);

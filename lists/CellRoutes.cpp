@@ -286,7 +286,7 @@ void TradePrice(CellCall& c, float price)
 {
     if (price < 0)
         return TextCell(c, "NA");
-    MoneyNumber(c, price);
+    QuotedPrice(c, price);
 }
 
 } // namespace
@@ -636,7 +636,7 @@ void TradeRoute(CellCall& c)
         return TextCell(c, time.c_str());
     }
     case 2: return TradePrice(c, bid);
-    case 3: return bid < 0 || offer < 0 ? TextCell(c, "NA") : MoneyNumber(c, (bid + offer) / 2);
+    case 3: return bid < 0 || offer < 0 ? TextCell(c, "NA") : QuotedPrice(c, (bid + offer) / 2);
     case 4: return TradePrice(c, offer);
     case 5: return TradePrice(c, price);
     case 6: return volume < 0 ? TextCell(c, "NA") : PlainNumber(c, volume);

@@ -9,6 +9,7 @@
 #include "core/DateText.h"
 #include "core/ExtraRecords.h"
 #include "core/FormatNumber.h"
+#include "core/FormatValue.h"
 #include "core/PriceStatistics.h"
 #include "core/RecordAccess.h"
 #include "core/ShareStatistics.h"
@@ -22,6 +23,7 @@
 #include "portfolio/Transaction.h"
 
 #include <cfloat>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -512,6 +514,8 @@ float DealingWordValue(uint32_t word, int bits)
     return PackedDealingNumber(word & 0x7F, (word >> 7) & 7, kDealing10BitBias);
 }
 
+constexpr double kQuarterTolerance = 1e-3;
+
 void PlainNumber(CellCall& c, float value)
 {
     c.value(value);
@@ -527,6 +531,27 @@ void MoneyNumberInUnit(CellCall& c, float pence, int unit)
 }
 
 void MoneyNumber(CellCall& c, float pence) { MoneyNumberInUnit(c, pence, RowUnit(c)); }
+
+void QuotedPrice(CellCall& c, float price)
+{
+    using namespace CellFormatBits;
+    c.value(price);
+    const int unit = RowUnit(c);
+    const bool minor = GetCurrencyUnitSymbols(unit).minor != 0;
+    uint8_t a = c.formatA(), b = c.formatB();
+    // Left to itself a quote of a share priced in pence stays in pence, as its price column shows it.
+    if (minor && (a & MoneyUnit) == 0)
+        a |= MoneyPence;
+    // The fraction glyphs show quarters only: any other price takes the decimals that tell it apart.
+    const double quarters = double(price) * 4;
+    if ((b & Fractions) && std::fabs(quarters - std::nearbyint(quarters)) > kQuarterTolerance) {
+        b = uint8_t(b & ~(Fractions | Decimals));
+        a |= AutoDecimals;
+    }
+    // Without a minor unit (no database record, or a currency without one) the figure is shown as held.
+    CellNumberFormat f{a, b, c.code(), minor, minor ? unit : 2, true};
+    c.out.adopt(FormatCellNumber(c.out.tail(), c.out.room(), price, f));
+}
 
 void PackedNumber(CellCall& c, float value)
 {

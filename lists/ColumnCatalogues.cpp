@@ -6,6 +6,7 @@
 #include "lists/FormulaTemplates.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace qv {
@@ -122,6 +123,33 @@ std::vector<uint8_t> BuildFamily(uint8_t kind, int count, std::initializer_list<
     return out;
 }
 
+// The trade list's templates: the time, the quoted prices in pence with fractions (as a share's price
+// column shows them), the volume, and the texts and the trade's value at their own widths.
+std::vector<uint8_t> BuildTrades()
+{
+    struct TradeRow {
+        uint16_t width;
+        bool text;
+        uint8_t formatA, formatB;
+    };
+    static constexpr TradeRow kRows[] = {
+        {30, false, 0, 0}, {60, false, 0, 0}, {60, false, kPence, kFractions}, {60, false, kPence, kFractions},
+        {60, false, kPence, kFractions}, {60, false, kPence, kFractions}, {60, false, 0, 0},
+        {120, true, 0, 0}, {120, true, 0, 0}, {120, true, 0, 0}, {60, false, 0, 2}, {80, true, 0, 0},
+        {120, true, 0, 0}};
+    std::vector<uint8_t> out;
+    for (uint8_t n = 0; n < std::size(kRows); ++n) {
+        const TradeRow& row = kRows[n];
+        ColumnDefSpec spec = ColumnOf(n == 0 ? kColumnField : kColumnTrade, n).withWidth(row.width)
+                                 .withFormatA(row.formatA).withFormatB(row.formatB);
+        if (row.text)
+            spec.withAlign(kLeft).withTextColumn(true);
+        AppendColumnDef(out, spec);
+    }
+    out.push_back(0);
+    return out;
+}
+
 std::vector<uint8_t> BuildTransactions()
 {
     std::vector<uint8_t> out = BuildFamily(kColumnField, 28, {1, 2, 3, 4, 17, 18, 19, 20, 21, 22, 23, 24}, {3, 22});
@@ -169,7 +197,7 @@ struct Catalogues {
         bytes[2] = BuildFamily(kColumnDealing, 14, {1, 2, 4, 8, 9, 10, 11}, {1, 10, 11});
         bytes[3] = BuildFamily(kColumnCash, 11, {2, 3, 4, 9, 10}, {2, 9});
         bytes[4] = BuildFamily(kColumnNews, 11, {3, 4, 5, 6, 7, 8, 9, 10}, {4, 5, 9, 10});
-        bytes[5] = BuildFamily(kColumnTrade, 13, {7, 8, 10}, {});
+        bytes[5] = BuildTrades();
         bytes[6] = BuildHighLow();
     }
 };

@@ -54,6 +54,11 @@ public:
     {
         return add(ColumnOf(kColumnPriceHistory, code).withWidth(70).withFormatB(formatB).withSubKind(subKind).withParameters(std::vector<uint8_t>{4, unit, uint8_t(count), uint8_t(count >> 8)}));
     }
+    // A quoted price of a trade list: in pence with fractions, as a share's price column.
+    LayoutBuilder& quote(uint8_t code)
+    {
+        return add(ColumnOf(kColumnTrade, code).withWidth(70).withFormatA(kPence).withFormatB(kFractions));
+    }
     LayoutBuilder& family(uint8_t kind, uint8_t code, uint16_t width = 70, bool isText = false)
     {
         return add(ColumnOf(kind, code).withWidth(width).withAlign(isText ? kLeft : kRight).withFormatB(uint8_t(isText ? 0 : 2)).withTextColumn(isText));
@@ -175,9 +180,9 @@ Layout TradeTable(ColumnLayoutSet set, int index)
     bool trades = set != ColumnLayoutSet::QuoteTables;
     bool quotes = set != ColumnLayoutSet::TradeTables;
     if (quotes)
-        b.family(kColumnTrade, 2).family(kColumnTrade, 3).family(kColumnTrade, 4);
+        b.quote(2).quote(3).quote(4);
     if (trades)
-        b.family(kColumnTrade, 5).family(kColumnTrade, 6);
+        b.quote(5).family(kColumnTrade, 6);
     if (trades && index >= 1)
         b.family(kColumnTrade, 7, 120, true).family(kColumnTrade, 11, 50, true);
     if (trades && index >= 2)

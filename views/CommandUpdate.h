@@ -19,6 +19,8 @@ struct CommandUi {
     std::optional<bool> checked;
     // A text the menu item shows instead of its own (Windows-1252), when the rule gives one.
     std::optional<std::string> text;
+    // The menu leaves the item out while this holds (a command that makes no sense in the view's mode).
+    bool hidden = false;
 };
 
 class CommandTarget {

@@ -34,6 +34,8 @@ constexpr int kBackfillBlockPaceMs = 8;
 
 bool IsWeekendDay(PackedDate d) { return WeekdayOf(d) >= 5; }
 
+// Prices are sent in hundredths, which the definitions' price scale 2 (a factor of 0.01) undoes.
+constexpr uint8_t kCodedPriceScale = 2;
 int32_t Coded(float price) { return int32_t(std::lround(double(price) * 100.0)); }
 
 bool SendAll(int fd, const std::vector<uint8_t>& bytes)
@@ -186,6 +188,7 @@ bool FeedSimulator::Start(std::string* error)
             if (const RTInstrument* x = table->Instrument(table->keys[table->slotIndex[at.slot]].instrument)) {
                 share.shortName = std::string(table->NameAt(x->shortName));
                 share.longName = std::string(table->NameAt(x->longName));
+                share.storedSequence = x->sequence;
             }
         share.previousClose = last;
         share.events = SimulatedShareDay(share, day_);
@@ -440,9 +443,12 @@ void FeedSimulator::Serve(int fd)
             alive = alive && send(kFeedStatus, kFeedLogOnStatus, logOn);
             loggedOn = true;
             // Definitions, then the day so far as catch-up blocks, then the day-complete status.
+            // Prices go in hundredths (price scale 2); a definition older than the store's would be
+            // ignored and leave the store's scale, so each one is the store's next.
             for (const SimulatedShare& s : shares_)
                 send(kFeedDefinition, 0,
-                     FeedInstrumentDefinition(MakeRTKey(0, s.share), s.shortName, s.longName, 1, 2, 0, 1));
+                     FeedInstrumentDefinition(MakeRTKey(0, s.share), s.shortName, s.longName,
+                                              uint16_t(s.storedSequence + 1), kCodedPriceScale, 0, 1));
             uint32_t now = Now();
             size_t end = size_t(std::find_if(timeline.begin(), timeline.end(), [&](const TimedEvent& t) { return t.serve > now; }) -
                                 timeline.begin());

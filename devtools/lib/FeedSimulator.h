@@ -41,6 +41,9 @@ struct FeedSimulatorOptions {
 struct SimulatedShare {
     uint16_t share = 0;
     std::string shortName, longName; // feed-only instruments
+    // The sequence number of the definition the store holds: the one sent at log-on is the next, so
+    // that it applies (its price scale codes the prices sent).
+    uint16_t storedSequence = 0;
     float previousClose = 0;
     // An index is served as values from the index source, at its market's hours and clock.
     bool index = false;

@@ -74,6 +74,8 @@ bool IsStructuralCommand(uint32_t c)
 // The catalogues a view kind adds columns from.
 bool KindAddsFrom(int kind, const AddColumnCommand& c)
 {
+    if (c.route == AddColumnRoute::Separator)
+        return kind == 1 || kind == 2 || kind == 6 || kind == 10;
     switch (c.catalogue) {
     case Catalogue::Shares: return kind == 1 || kind == 2 || kind == 6;
     case Catalogue::Transactions: return kind == 2 || kind == 4;
@@ -347,6 +349,7 @@ bool CViewListBase::RunAddColumnCommand(uint32_t command)
         request.noteNumber = note;
     switch (add->route) {
     case AddColumnRoute::Template:
+    case AddColumnRoute::Separator:
         AddListColumn(list, kind, CatalogueTemplate(add->catalogue, add->index), request);
         break;
     case AddColumnRoute::Field:

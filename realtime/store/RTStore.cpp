@@ -86,7 +86,8 @@ std::vector<std::string> NewRTShareLines(const RTShareTable& t)
     std::vector<std::string> lines;
     for (uint16_t n = 1; n < t.instrumentCount && n < t.instruments.size(); ++n) {
         const RTInstrument& x = t.instruments[n];
-        if (!IsShareId(x.share) || IsShareInDatabase(x.share))
+        // An instrument the program registered as an extra item is still one the database lacks.
+        if (!IsShareId(x.share) || (IsShareInDatabase(x.share) && !x.registeredExtra))
             continue;
         lines.push_back(std::string(t.NameAt(x.shortName)) + "  " + std::string(t.NameAt(x.longName)));
     }

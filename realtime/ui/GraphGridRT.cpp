@@ -43,7 +43,7 @@ constexpr uint32_t kHelpTopic = 0x20000 + CGraphGridRT::kTemplateId;
 constexpr size_t kDisplayFromAt = 1194;
 constexpr const char* kBarPeriods[] = {"1 min", "2 mins", "2.5 mins", "3 mins", "4 mins", "5 mins",
                                        "6 mins", "10 mins", "15 mins", "20 mins", "30 mins", "60 mins"};
-constexpr int kMostDaysViewed = 20;
+constexpr int kMostDaysViewed = 10; // as many as the chart draws
 constexpr int kLabelReductions = 5;
 
 QString Id(int id) { return QString::number(id); }
@@ -98,6 +98,9 @@ void CGraphGridRT::Build(const std::string& settingName, int settingIndex)
     auto* left = new QVBoxLayout;
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(Id(2584));
+    // All six tabs in full: the dialog widens to them rather than cutting or scrolling them.
+    tabs_->setUsesScrollButtons(false);
+    tabs_->setElideMode(Qt::ElideNone);
     std::vector<QWidget*> pages;
     for (const char* title : kPageTitles) {
         auto* page = new QWidget(tabs_);
@@ -429,10 +432,14 @@ void CGraphGridRT::accept()
 
 int OpenIntradayGraphDesign(GraphSetting& setting, GraphSetting& previewBlock, const std::string& settingName,
                             int settingIndex, CGraphGridRT::PreviewPainter painter, std::function<void()> redraw,
-                            std::function<void()> settingsChanged, QWidget* parent)
+                            std::function<void()> settingsChanged, QWidget* parent, IntradayDesignHooks hooks)
 {
     previewBlock = setting;
     CGraphGridRT dialog(previewBlock, settingName, settingIndex, parent);
+    if (hooks.defineHours)
+        dialog.SetDefineHours(std::move(hooks.defineHours));
+    if (hooks.previousDayHeld)
+        dialog.SetPreviousDayHeld(std::move(hooks.previousDayHeld));
     dialog.SetPreviewPainter(std::move(painter));
     dialog.SetRedraw(redraw);
     const int result = RunModalDialog(dialog);

@@ -38,7 +38,11 @@ public:
     // Called after "Preview" and OK copied the working block into the preview block.
     void SetRedraw(std::function<void()> redraw) { redraw_ = std::move(redraw); }
     // "Define": the options sheet's market-hours page (installed by the frame).
-    void SetDefineHours(std::function<void()> define) { define_ = std::move(define); }
+    void SetDefineHours(std::function<void()> define)
+    {
+        define_ = std::move(define);
+        Enable();
+    }
     // Whether the previous weekday's prices are held, for the previous-day warning.
     void SetPreviousDayHeld(std::function<bool()> held) { previousDayHeld_ = std::move(held); }
 
@@ -75,12 +79,20 @@ private:
     bool loading_ = false;
 };
 
+// What the chart lends the dialog beyond its setting: "Define" (the market hours of its exchange) and
+// whether the previous weekday's prices are held, in the database or the intraday store.
+struct IntradayDesignHooks {
+    std::function<void()> defineHours;
+    std::function<bool()> previousDayHeld;
+};
+
 // "Graph design" over a chart's setting: the chart draws from `previewBlock` (a copy of the setting)
 // while it runs; on OK the setting takes the block's style bytes and `settingsChanged` runs. The
 // dialog's result.
 int OpenIntradayGraphDesign(GraphSetting& setting, GraphSetting& previewBlock, const std::string& settingName,
                             int settingIndex, CGraphGridRT::PreviewPainter painter, std::function<void()> redraw,
-                            std::function<void()> settingsChanged, QWidget* parent = nullptr);
+                            std::function<void()> settingsChanged, QWidget* parent = nullptr,
+                            IntradayDesignHooks hooks = {});
 
 constexpr const char* kPreviousDayNote =
     "For LSE shares, this option needs yesterday's data.\n\nSelect \"Update Data\" (F9) to update historic data.\n"

@@ -33,6 +33,20 @@ std::string PriceText(float value, uint8_t unit)
     return req.out;
 }
 
+// A change since the open or the close: always in the share's minor unit (pence) with its sign, so that
+// rises and falls, small and large, read alike ("+13p", "-2.31p").
+std::string ChangeText(float change, uint8_t unit)
+{
+    ValueTextRequest req;
+    req.value = change;
+    req.zeroMode = 1;
+    req.autoDecimals = 1;
+    req.style = kStylePlusSign;
+    FormatValueText(req);
+    const char minor = GetCurrencyUnitSymbols(unit).minor;
+    return minor && !req.out.empty() ? req.out + minor : req.out;
+}
+
 std::string ValueText(float value, uint8_t style)
 {
     ValueTextRequest req;
@@ -100,11 +114,11 @@ std::vector<TickerField> TickerComposer::Fields(const TickerItem& item, bool fir
     add(kPrice, PriceText(t.price * scale, unit), text, 4 * w);
     add(kVolume, index ? std::string() : ValueText(t.volume, 0x50), text, 3 * w);
     const QColor openColour = Direction(t.price, t.open, up, same, down);
-    add(kOpenChange, PriceText((t.price - t.open) * scale, unit), openColour, 0);
+    add(kOpenChange, ChangeText((t.price - t.open) * scale, unit), openColour, 0);
     if (t.open != 0)
         add(kOpenPercent, ValueText((t.price - t.open) * 100 / t.open, percentStyle) + "%", openColour, 0);
     const QColor closeColour = Direction(t.price, t.last, up, same, down);
-    add(kCloseChange, "(" + PriceText((t.price - t.last) * scale, unit) + ")", closeColour, 0);
+    add(kCloseChange, "(" + ChangeText((t.price - t.last) * scale, unit) + ")", closeColour, 0);
     if (t.last != 0)
         add(kClosePercent, "(" + ValueText((t.price - t.last) * 100 / t.last, percentStyle) + "%)", closeColour, 0);
 

@@ -313,8 +313,8 @@ void CTickerDesignDlg::reject()
     // A font chosen and then cancelled without a preview goes too.
     if (!SameFont(TickerFont(), openingFont_))
         SetTickerFont(openingFont_);
-    if (view_ && view_->parentWidget() && frameRect_.isValid())
-        view_->parentWidget()->setGeometry(frameRect_);
+    if (view_)
+        view_->RestoreFrame(frameRect_);
     QDialog::reject();
 }
 

@@ -12,6 +12,7 @@
 #include "realtime/RTMarketTable.h"
 #include "realtime/ui/GraphGridRT.h"
 #include "shell/ui/ModalDialog.h"
+#include "views/CommandUpdate.h"
 #include "views/ViewKinds.h"
 #include "views/ui/ViewClassRegistry.h"
 
@@ -29,6 +30,7 @@ constexpr uint32_t kIntradayLineItems = 1;
 constexpr uint32_t kGraphDesignCommand = 25002;
 // "Pivot Points..." (the pivot series, bar by bar) and "Previous Day's Pivot Points...".
 constexpr uint32_t kPivotSeriesCommand = 27054, kPreviousDayPivotsCommand = 27078;
+constexpr uint32_t kMarketHoursCommand = 27199;
 // "Trend Lines...": the setting's regression studies on each day or across the days.
 constexpr uint32_t kTrendsCommand = 20206;
 
@@ -52,10 +54,15 @@ void CViewGraphRTWnd::OpenGraphDesign()
     // The chart draws from its own copy while the dialog previews on it.
     privateCopyOn = 1;
     styleRecord = &privateCopy;
+    IntradayDesignHooks hooks;
+    hooks.previousDayHeld = [this] { return chart.PreviousDayHeld(); };
+    // The market-hours page of the options sheet, where the frame offers it.
+    if (QueryCommandUi(kMarketHoursCommand).enabled)
+        hooks.defineHours = [] { RouteCommand(kMarketHoursCommand); };
     OpenIntradayGraphDesign(
         *setting, privateCopy, SettingName(), SettingIndex(),
         [this](QPainter& painter, const GraphSetting& style, QRect area) { RenderGraphTo(painter, style, area, 2, 0); },
-        [this] { update(); }, [this] { NotifyGraphSettings(0); }, this);
+        [this] { update(); }, [this] { NotifyGraphSettings(0); }, this, std::move(hooks));
     privateCopyOn = 0;
     styleRecord = setting;
     update();

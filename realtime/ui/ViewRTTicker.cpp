@@ -242,6 +242,17 @@ void CViewRTTicker::ResizeFrame()
     setFocus(Qt::OtherFocusReason);
 }
 
+void CViewRTTicker::RestoreFrame(const QRect& rect)
+{
+    QWidget* frame = parentWidget();
+    if (!frame || !rect.isValid())
+        return;
+    if (auto* child = qobject_cast<CChildWindow*>(frame))
+        child->SetFixedSize(0, ReadTickerDesign(settings_).vertical() ? 0 : rect.height());
+    frame->setGeometry(rect);
+    remembered_ = rect.size();
+}
+
 // The items lay out afresh from the head, which keeps its place.
 void CViewRTTicker::ReplaceItemsLocked()
 {

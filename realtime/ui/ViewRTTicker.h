@@ -56,6 +56,10 @@ public:
     QSize FrameSizeFor(const QSize& current, const QSize& nonClient, const QSize& mainClient) const;
     // Opens the design dialog (25002 and a double click).
     void OpenDesign();
+    // Puts the frame back where and as large as it was (the design dialog's Cancel after a preview
+    // that resized it): the settings' limits first, so that the previewed layout's fixed height does
+    // not hold it, and the size remembered for the layouts with it.
+    void RestoreFrame(const QRect& rect);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

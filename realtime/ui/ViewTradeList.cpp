@@ -47,12 +47,20 @@ enum : uint32_t {
     kChooseDay = 27204,
     kLatestDay = 27206,
 };
+// The add-column commands of templates 5-11 (trade price to bought or sold), which a list of quotes
+// alone has no use for.
+constexpr uint32_t kTradeOnlyColumns[] = {26817, 26818, 26824, 26821, 26820, 26972, 26973};
 constexpr uint32_t kRebuildGapMs = 1000;
 constexpr uint32_t kFlushTimerMs = 500;
 constexpr size_t kChangeMarks = 28;
 static_assert(kChangeMarks + 4 == TradeLayout::Size);
 
 uint32_t SteadyMs() { return uint32_t(QDateTime::currentMSecsSinceEpoch()); }
+
+bool TradeOnlyColumn(uint32_t command)
+{
+    return std::ranges::find(kTradeOnlyColumns, command) != std::end(kTradeOnlyColumns);
+}
 
 // The share a trade list's view group names: the u16 at byte 2 of its trade block.
 void NoteGroupShare(ShareList* list, uint16_t share)
@@ -298,8 +306,13 @@ bool CViewTradeList::UpdateCommand(CommandUi& ui)
     case kChooseDay: ui.enabled = true; return true;
     case kNextDay:
     case kLatestDay: ui.enabled = day_ < newest; return true;
-    default: return UpdateListCommand(ui);
+    default: break;
     }
+    if (mode() == kTradeListQuotes && TradeOnlyColumn(ui.command)) {
+        ui.hidden = true;
+        return true;
+    }
+    return UpdateListCommand(ui);
 }
 
 bool CViewTradeList::RunCommand(uint32_t command)
@@ -307,6 +320,8 @@ bool CViewTradeList::RunCommand(uint32_t command)
     if (MainFrameState().activeView != static_cast<const CViewBase*>(this))
         return false;
     const PackedDate newest = NewestDay();
+    if (mode() == kTradeListQuotes && TradeOnlyColumn(command))
+        return true;
     switch (command) {
     case kShowTrades: SetMode(kTradeListTrades); return true;
     case kShowQuotes: SetMode(kTradeListQuotes); return true;

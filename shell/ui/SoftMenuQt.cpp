@@ -107,6 +107,7 @@ void UpdateMenuCommands(QMenu& menu)
             continue;
         CommandUi ui = QueryCommandUi(command);
         action->setEnabled(ui.enabled);
+        action->setVisible(!ui.hidden);
         action->setCheckable(ui.checked.has_value());
         if (ui.checked)
             action->setChecked(*ui.checked);

@@ -299,10 +299,44 @@ TEST_F(Cells, Trades)
     const struct {
         uint8_t code;
         const char* text;
-    } cases[] = {{2, "99p"}, {3, "NA"}, {4, "NA"}, {5, "\xA3" "1"}, {6, "2,000"}, {7, "Ordinary trade"},
+    } cases[] = {{2, "99p"}, {3, "NA"}, {4, "NA"}, {5, "100p"}, {6, "2,000"}, {7, "Ordinary trade"},
                  {8, "Add"}, {10, "\xA3" "2,000"}, {11, "Sell"}, {12, "New York Stock Exchange"}};
     for (const auto& c : cases)
         EXPECT_EQ(Cell(ColumnOf(kColumnTrade, c.code), trade, 0, &list), c.text) << int(c.code);
+}
+
+// Quotes a quarter of a penny apart, and off the quarters, each read differently: in pence with the
+// fraction glyphs where they say it all, else with the decimals that do; a column set to pounds keeps
+// pounds, and a share without a database record (unit 7) shows the figure as the store holds it.
+TEST_F(Cells, QuotedPricesOfATradeListNeverReadAlike)
+{
+    ShareList list{};
+    list.family = kFamilyTrades;
+    const ColumnDefSpec pence = ColumnOf(kColumnTrade, 2).withFormatA(CellFormatBits::MoneyPence).withFormatB(CellFormatBits::Fractions);
+    const struct {
+        float bid;
+        uint8_t unit;
+        ColumnDefSpec column;
+        const char* text;
+    } cases[] = {
+        {661.0f, 0, pence, "661p"},
+        {661.25f, 0, pence, "661\xBCp"},
+        {661.5f, 0, pence, "661\xBDp"},
+        {661.75f, 0, pence, "661\xBEp"},
+        {661.1f, 0, pence, "661.1p"},
+        {661.125f, 0, pence, "661.125p"},
+        {661.25f, 0, ColumnOf(kColumnTrade, 2).withFormatB(2), "661.25p"},
+        {661.25f, 0, ColumnOf(kColumnTrade, 2).withFormatA(CellFormatBits::MoneyPounds).withFormatB(2), "\xA3" "6.61"},
+        {208.5f, 7, pence, "208.5"},
+        {208.25f, 7, ColumnOf(kColumnTrade, 2).withFormatB(2), "208.25"},
+    };
+    for (const auto& c : cases) {
+        uint8_t quote[TradeLayout::Size] = {};
+        StoreF32(quote + TradeLayout::Bid, c.bid);
+        StoreF32(quote + TradeLayout::Offer, c.bid);
+        quote[TradeLayout::Unit] = c.unit;
+        EXPECT_EQ(Cell(c.column, quote, 0, &list), c.text) << c.bid << " unit " << int(c.unit);
+    }
 }
 
 TEST_F(Cells, CashEntriesAndTransactions)

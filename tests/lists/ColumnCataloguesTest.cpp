@@ -62,7 +62,8 @@ TEST(ColumnCatalogues, InstalledCatalogueAnswersTheColumnSpecWalk)
 TEST(AddColumnCommands, EveryCommandReachesATemplateOfItsCatalogue)
 {
     for (const AddColumnCommand& c : AddColumnCommands()) {
-        if (c.route != AddColumnRoute::Template && c.route != AddColumnRoute::DateDialog)
+        if (c.route != AddColumnRoute::Template && c.route != AddColumnRoute::DateDialog &&
+            c.route != AddColumnRoute::Separator)
             continue;
         EXPECT_GE(CatalogueTemplate(c.catalogue, c.index).size(), kColumnDefBytes) << c.id;
     }
@@ -73,6 +74,30 @@ TEST(AddColumnCommands, EveryCommandReachesATemplateOfItsCatalogue)
     EXPECT_EQ(FindAddColumnCommand(1), nullptr);
     EXPECT_EQ(NoteCommandNumber(26282), 3);
     EXPECT_EQ(NoteCommandNumber(26290), 0);
+}
+
+// The trade list's commands, each to its template of the trade catalogue (template n, trade field n),
+// the quoted prices in pence with fractions; the separator column serves the trade list too.
+TEST(AddColumnCommands, TradeListCommandsAddTheirTradeTemplates)
+{
+    const std::pair<int, int> commands[] = {{26813, 1}, {26814, 2}, {26815, 3}, {26816, 4}, {26817, 5}, {26818, 6},
+                                            {26824, 7}, {26821, 8}, {26820, 9}, {26972, 10}, {26973, 11}, {27092, 12}};
+    for (auto [id, code] : commands) {
+        const AddColumnCommand* c = FindAddColumnCommand(id);
+        ASSERT_NE(c, nullptr) << id;
+        EXPECT_EQ(c->catalogue, Catalogue::Trades) << id;
+        EXPECT_EQ(AddColumnCommandCode(*c), code) << id;
+        const uint8_t* t = CatalogueTemplate(Catalogue::Trades, code).data();
+        EXPECT_EQ(ColumnDefKind(t), kColumnTrade) << id;
+        const bool quote = code >= 2 && code <= 5;
+        EXPECT_EQ(t[ColumnDefLayout::FormatA] == 8 && t[ColumnDefLayout::FormatB] == 0x10, quote) << id;
+    }
+    EXPECT_EQ(ColumnDefWidth(CatalogueTemplate(Catalogue::Trades, 7).data()), 120);
+    EXPECT_EQ(ColumnDefWidth(CatalogueTemplate(Catalogue::Trades, 11).data()), 80);
+    const AddColumnCommand* separator = FindAddColumnCommand(26808);
+    ASSERT_NE(separator, nullptr);
+    EXPECT_EQ(separator->route, AddColumnRoute::Separator);
+    EXPECT_EQ(AddColumnCommandCode(*separator), 86);
 }
 
 TEST(AddColumnCommands, DateChoicesPackTheirModes)

@@ -1,4 +1,4 @@
-// qvtool intraday-chart FOLDER ID OUT.png [--days N] [--period N] [--style N] [--size W H]: a share's
+// qvtool intraday-chart FOLDER ID OUT.png [--days N] [--period N] [--style N] [--levels] [--size W H]: a share's
 // stored intraday days (ID: the share id, decimal or 0x hexadecimal, or its EPIC) built and drawn headless by the intraday chart
 // window itself, saved as a PNG.
 #include "chartmodel/GraphSettingDefaults.h"
@@ -20,10 +20,11 @@ namespace qv::tool {
 namespace {
 
 constexpr const char* kUsage =
-    "intraday-chart FOLDER ID OUT.png [--days N] [--period N] [--style N] [--size WIDTH HEIGHT]";
+    "intraday-chart FOLDER ID OUT.png [--days N] [--period N] [--style N] [--levels] [--size WIDTH HEIGHT]";
 
 struct Options {
     int days = -1, period = -1, style = -1;
+    bool levels = false; // the previous day's high, low and close
     int width = 1200, height = 700;
 };
 
@@ -40,6 +41,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o)
         } else if (args[i] == "--style" && more) {
             if (!ParseNumber(args[++i], 0, 4, o.style))
                 return false;
+        } else if (args[i] == "--levels") {
+            o.levels = true;
         } else if (args[i] == "--size" && i + 2 < args.size()) {
             if (!ParseNumber(args[i + 1], 100, 8000, o.width) || !ParseNumber(args[i + 2], 100, 8000, o.height))
                 return false;
@@ -90,6 +93,9 @@ int RunIntradayChart(const std::vector<std::string>& args)
         gs::SetU32(setting, intraday::kBarPeriodIndex, uint32_t(options.period));
     if (options.style >= 0)
         gs::SetU8(setting, intraday::kPriceStyle, uint8_t(options.style));
+    if (options.levels)
+        gs::SetU16(setting, gs::kDisplayFlags,
+                   uint16_t(gs::U16(setting, gs::kDisplayFlags) | intraday::kPrevHigh | intraday::kPrevLow | intraday::kPrevClose));
     int result = 0;
     {
         CViewGraphRTWnd chart(kViewIntradayChart);

@@ -134,6 +134,40 @@ TEST_F(FeedSimulatorTest, TheDayComesInLiveAndAReconnectionRefillsItOnce)
     EXPECT_GE(sim.connections(), 2u);
 }
 
+// A share the database lacks, defined in the store by an earlier definition, takes the price scale of
+// the stand-in's definition at log-on: its live quotes and trades are stored at its price (about
+// 120p), not at the hundredths the feed codes them in.
+TEST_F(FeedSimulatorTest, AFeedOnlyInstrumentIsStoredAtItsPrice)
+{
+    constexpr uint16_t kInstrument = 0x7F01;
+    std::vector<dev::IntradayShareSpec> specs = {{MakeRTKey(0, 0x4001), Prices(101.0f), {}, {}},
+                                                 {MakeRTKey(0, kInstrument), Prices(120.0f), "NVX", "Novarex Holdings"}};
+    WriteDay(dev::MakeIntradayDay(kFri4, table, specs));
+    WriteIndex();
+    dev::FeedSimulatorOptions options = Options();
+    options.speed = 3000;
+    dev::FeedSimulator sim(options);
+    std::string error;
+    ASSERT_TRUE(sim.Start(&error)) << error;
+    UseServer(sim);
+    ASSERT_TRUE(StartRTEngine());
+    ASSERT_TRUE(WaitFor([&] { return StoredTrades(kInstrument) > 0; })) << "live trades arrive";
+    ExclusiveLockGuard lock(IntradayStoreLock());
+    RTDayRecord* day = GetRTDay(kMon7, false);
+    int32_t slot = -1;
+    RTDayShareEntry* e = day ? GetRTDayShare(MakeRTKey(0, kInstrument), *day, slot, false) : nullptr;
+    ASSERT_NE(e, nullptr);
+    size_t priced = 0;
+    for (const RTStoredItem& i : ReadRTStoredTicks(std::span(e->ticks.data(), e->tickCount), e->streamOffset, false)) {
+        if (i.kind != RTStoredItem::Quote && i.kind != RTStoredItem::Trade)
+            continue;
+        EXPECT_GT(i.value1, 90.0f);
+        EXPECT_LT(i.value1, 160.0f);
+        ++priced;
+    }
+    EXPECT_GT(priced, 0u);
+}
+
 // An index held as index values (the US Industrials on the US indices' exchange) is served as such:
 // values alone from the index source, at New York's hours, five hours behind London's clock in
 // December; the store keeps them as quotes of one price, without trades.

@@ -90,6 +90,10 @@ TEST(RTShareTableTest, NewSharesAreTheInstrumentsTheDatabaseLacks)
         x->longName = uint32_t(AddRTName(t, "Share " + std::to_string(share)));
     }
     EXPECT_EQ(NewRTShareLines(t), (std::vector<std::string>{"S16387  Share 16387", "S16389  Share 16389"}));
+    // Registered as an extra item the database then answers for it; it is still a new share.
+    SetRTDatabaseLookup([](uint16_t) { return true; });
+    t.Instrument(1)->registeredExtra = 1;
+    EXPECT_EQ(NewRTShareLines(t), (std::vector<std::string>{"S16387  Share 16387"}));
     SetRTDatabaseLookup(nullptr);
     EXPECT_TRUE(NewRTShareLines(DefaultRTShareTable()).empty());
 }

@@ -208,6 +208,39 @@ TEST_F(ViewRTTickerTest, DesignCancelAfterPreviewPutsBackTheLookTheFontAndTheFra
     EXPECT_FALSE(dialog.changed());
 }
 
+// In a real frame the previewed one-line layout fixes the frame's height; Cancel frees it and the
+// re-layout that follows keeps the frame as it was, for a vertical and for a two-line ticker.
+TEST_F(ViewRTTickerTest, DesignCancelAfterAOneLinePreviewKeepsTheFramesSize)
+{
+    for (int layout : {3, 1}) {
+        QMdiArea area;
+        area.resize(1200, 800);
+        area.show();
+        auto* child = new CChildWindow;
+        auto* view = new CViewRTTicker;
+        child->setWidget(view);
+        child->Create(&area, QRect(100, 100, 500, 300), kViewTicker, false, true);
+        view->SetSettings(Setting(layout, false));
+        const auto settle = [&] {
+            for (int i = 0; i < 3; ++i) {
+                view->repaint();
+                QApplication::processEvents();
+            }
+        };
+        settle();
+        const QRect opened = child->geometry();
+        CTickerDesignDlg dialog(view->settings(), 0, view, "Setting 1");
+        dialog.layoutButton(0)->setChecked(true);
+        dialog.ReadControls();
+        dialog.Preview();
+        settle();
+        EXPECT_LT(child->height(), layout == 3 ? opened.height() : opened.height() + 1) << layout;
+        dialog.reject();
+        settle();
+        EXPECT_EQ(child->geometry(), opened) << layout;
+    }
+}
+
 TEST_F(ViewRTTickerTest, DesignDefaultsVerticalChoiceAndTheSpeedSlider)
 {
     CViewRTTicker view;

@@ -10,6 +10,8 @@
 #include "realtime/store/RTTickCoding.h"
 #include "tests/realtime/store/RTStoreFixture.h"
 #include "tests/support/ui/Render.h"
+#include "lists/ListColumnCommands.h"
+#include "views/CommandUpdate.h"
 #include "views/FrameState.h"
 
 namespace qv {
@@ -112,6 +114,40 @@ TEST_F(ViewTradeListTest, FollowsTheNewestDayUntilTheUserStepsBack)
     view.RunCommand(27206);
     EXPECT_EQ(view.day(), kMon7);
     EXPECT_TRUE(view.followLatest());
+    MainFrameState().activeView = nullptr;
+}
+
+// Every column of the "Add Column" menu can be added; a list of quotes alone leaves the trade columns
+// out of the menu and does not add them.
+TEST_F(ViewTradeListTest, AddsEachTradeColumnAndQuotesOnlyLeavesTheTradeColumnsOut)
+{
+    CViewTradeList view(kMon7, false);
+    view.ShowShare(kShare);
+    view.OnRefresh();
+    MainFrameState().activeView = &view;
+    const auto columns = [&view] { return ListColumnCount(view.list, view.kind); };
+    for (uint32_t command : {26813u, 26814u, 26815u, 26816u, 26817u, 26818u, 26972u, 26824u, 26973u, 27092u, 26808u}) {
+        CommandUi ui{command};
+        ASSERT_TRUE(view.UpdateCommand(ui)) << command;
+        EXPECT_TRUE(ui.enabled) << command;
+        EXPECT_FALSE(ui.hidden) << command;
+        const int before = columns();
+        EXPECT_TRUE(view.RunCommand(command)) << command;
+        EXPECT_EQ(columns(), before + 1) << command;
+    }
+    view.SetMode(kTradeListQuotes);
+    for (uint32_t command : {26817u, 26818u, 26824u, 26821u, 26820u, 26972u, 26973u}) {
+        CommandUi ui{command};
+        ASSERT_TRUE(view.UpdateCommand(ui)) << command;
+        EXPECT_TRUE(ui.hidden) << command;
+        const int before = columns();
+        view.RunCommand(command);
+        EXPECT_EQ(columns(), before) << command;
+    }
+    CommandUi bid{26814};
+    view.UpdateCommand(bid);
+    EXPECT_FALSE(bid.hidden);
+    EXPECT_TRUE(bid.enabled);
     MainFrameState().activeView = nullptr;
 }
 
