@@ -143,7 +143,8 @@ void AddedGraphSet::Load(GraphSetting& setting, const uint8_t* shareRecord, uint
         for (int32_t i = 0; days && i < count && days[i].date != 0; ++i)
             slot.days.push_back(days[i]);
         ProFree(days);
-        slot.name = FormatShareTitle(RecordCursor{record, line});
+        slot.itemName = FormatShareTitle(RecordCursor{record, line});
+        slot.name = slot.itemName;
         // The relative entry draws the share against its item, not the item itself.
         if (k == kRelativeEntry)
             slot.name = "Relative to " + slot.name;

@@ -54,7 +54,8 @@ struct AddedGraphSlot {
     const uint8_t* shareRecord = nullptr; // the share a sector index was found for
     bool loaded = false;
     std::vector<DayRecord> days;
-    std::string name;
+    std::string name;               // the series' title ("Relative to " the item for the relative entry)
+    std::string itemName;           // the item's own name, as the legend's texts take it
     std::vector<float> values;      // one per bar
     float reference = 0, priceReference = 0;
     GraphSeries* series = nullptr;

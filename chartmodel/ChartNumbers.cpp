@@ -137,6 +137,13 @@ double ScaleWithSuffix(double value, const char*& suffix)
     return value;
 }
 
+std::string PaneUnitSuffix(int power)
+{
+    static constexpr const char* kUnitWords[4] = {"", "thousands", "millions", "billions"};
+    const int unit = power < 0 ? 0 : power > 3 ? 3 : power;
+    return unit > 0 ? std::string(" - ") + kUnitWords[unit] : std::string();
+}
+
 void GetThousandsScale(double value, double& factor, int& power)
 {
     power = ThousandsPower(value);

@@ -23,6 +23,9 @@ void FormatScaled(std::string& text, float value, bool useDivisor, bool fixedSca
 double ScaleWithSuffix(double value, const char*& suffix);
 // factor = 1000^power, power at most 3, taken while at least 4000 of the unit remain.
 void GetThousandsScale(double value, double& factor, int& power);
+// " - thousands", " - millions" or " - billions": the unit word a pane's title names for an axis
+// counted at that power of a thousand; empty for plain numbers.
+std::string PaneUnitSuffix(int power);
 
 // The value rounded to d decimals; d is lowered for each trailing zero decimal, and for decimals
 // beyond the seventh significant digit.

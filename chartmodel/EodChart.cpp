@@ -210,7 +210,24 @@ BarScale ComputeBarScale(const BarScaleInput& in)
     else
         out.code = in.barCode;
     const int32_t limit = int32_t(in.printScale * (in.style == 4 ? 48 : 16));
-    out.drawWidth = std::clamp(int32_t(std::lround(DaysPerBar(out.code) * out.pixelsPerBar * 0.4)), 0, limit);
+    auto drawWidth = [&] {
+        return std::clamp(int32_t(std::lround(DaysPerBar(out.code) * out.pixelsPerBar * 0.4)), 0, limit);
+    };
+    out.drawWidth = drawWidth();
+    if (!smallest)
+        return out;
+    // A bar reaches half its drawn width (and its right pixel) either side of its x: the margins keep
+    // the first and last bars whole inside the band. Wider margins only narrow the bars.
+    const int32_t half = std::max(out.drawWidth / 2, 1);
+    const int32_t left = in.firstVisibleMarked ? std::max(out.leftMargin, half + 1) : out.leftMargin;
+    const int32_t right = std::max(out.rightMargin, half + 2);
+    if (left == out.leftMargin && right == out.rightMargin)
+        return out;
+    out.leftMargin = left;
+    out.rightMargin = right;
+    out.pixelsPerBar = double(width - left - right) / out.lastBarIndex;
+    out.firstX = in.paneLeft + left;
+    out.drawWidth = drawWidth();
     return out;
 }
 

@@ -400,7 +400,8 @@ void EodChartView::BuildTimeBand()
     band->shown = 1;
     band->left = price->left;
     band->right = price->right;
-    band->firstBar = firstVisible_;
+    // The band's scale counts the shown bars from 0: XToBar gives a bar index as BarToDate reads it.
+    band->firstBar = 0;
     const int32_t perBar = std::max(DaysPerBar(code), 1);
     const int32_t futureSlots = futureBars_ / (weekly_ ? 1 : perBar) + (trainingHidden_ + perBar - 1) / perBar;
     band->scale.firstIndex = 0;
@@ -713,11 +714,23 @@ bool EodChartView::ZoomBoxes(int delta)
         return false;
     GraphSetting& s = Setting();
     gs::SetU8(s, gs::kBoxSizeSpace, ZoomBoxStep(gs::U8(s, gs::kBoxSizeSpace), delta));
+    ResetBoxOffsets();
+    Changed(false);
+    return true;
+}
+
+void EodChartView::ResetBoxOffsets()
+{
     boxColumnOffset_ = boxRowOffset_ = kBoxAuto;
     boxRowShift_ = 0;
     boxPick_.reset();
-    Changed(false);
-    return true;
+}
+
+int32_t EodChartView::BoxChartDays() const
+{
+    // A box chart is built from the whole history up to the shown end, whatever range is limited.
+    return int32_t(std::count_if(days_.begin(), days_.end(),
+                                 [&](const DayRecord& d) { return d.date != 0 && d.date <= shownEnd_; }));
 }
 
 std::string EodChartView::DescribeBoxSelection(int32_t x, int32_t y) const
@@ -725,7 +738,7 @@ std::string EodChartView::DescribeBoxSelection(int32_t x, int32_t y) const
     const TimeBand* band = view_.timeBands;
     const GraphPane* pane = view_.FindPane(kPanePrice);
     if (!BoxMode() || !band || !pane || boxPoints_.empty())
-        return StringPrintf("%d trading days", visibleCount_);
+        return StringPrintf("%d trading days", BoxChartDays());
     const BoxHit hit = BoxHitTest(x, y, view_.IndexToXScale(&band->scale, boxFirstColumn_), boxFirstColumn_,
                                   BoxColumnWidth(), pane->bottom, boxLowRow_);
     const int32_t column = std::clamp<int32_t>(hit.column, 0, int32_t(boxPoints_.back().step));
@@ -1380,6 +1393,21 @@ std::array<std::string, 2> EodChartView::AxisEndTexts() const
     return {FormatDate(PackedDate(days_[size_t(bars_.front().first)].date)), FormatDate(end)};
 }
 
+std::array<int32_t, 2> EodChartView::AxisEndXs() const
+{
+    const TimeBand* band = view_.timeBands;
+    if (!band)
+        return {0, 0};
+    const std::span<const BoxChartPoint> shown = ShownBoxColumns();
+    if (!BoxMode() || shown.empty())
+        return {band->left, band->right};
+    // A centred box chart dates its first and last columns where they stand, not the pane's ends.
+    const int32_t half = BoxColumnWidth() / 2;
+    const int32_t first = view_.IndexToXScale(&band->scale, int32_t(shown.front().step)) - half;
+    const int32_t last = view_.IndexToXScale(&band->scale, int32_t(shown.back().step)) + half;
+    return {std::clamp(first, band->left, band->right), std::clamp(last, band->left, band->right)};
+}
+
 void EodChartView::BuildTimeAxis()
 {
     axisLabels_.clear();
@@ -1419,6 +1447,12 @@ EodReadoutInput EodChartView::ReadoutInput() const
     in.minor = minor_;
     // A history of one price a week counts its bars in weeks.
     in.weekly = weekly_;
+    // A box-indexed chart has no rate per year: its lines read per column.
+    if (const std::optional<TrendLineEnds> trend = trendLine && !BoxMode() ? trendLine() : std::nullopt) {
+        trendEnds_ = *trend;
+        trendEnds_.logScale = LogScaleOn(Look());
+        in.trend = &trendEnds_;
+    }
     return in;
 }
 
@@ -1468,7 +1502,7 @@ void EodChartView::FillStatusTexts(std::array<std::string, 3>& texts, bool insid
     if (!modeActive)
         texts[0] = !BoxMode() ? cursor.cursor
                    // Point and figure describes columns only from a picked box.
-                   : Style() == 5 ? StringPrintf("%d trading days", visibleCount_)
+                   : Style() == 5 ? StringPrintf("%d trading days", BoxChartDays())
                                   : DescribeBoxSelection(view_.lastMouseX, view_.lastMouseY);
     texts[1] = shown.ohlc.rfind("OHLC ", 0) == 0 ? shown.price + "   " + shown.ohlc : shown.price;
     if (BoxMode() && inside)
@@ -1511,7 +1545,7 @@ void EodChartView::FillLegendSource(LegendSource& source, bool inside) const
     }
     source.shareName = name_;
     for (size_t k = 0; k < source.addedGraphNames.size(); ++k) {
-        source.addedGraphNames[k] = addedGraphs_.slot(int(k)).name;
+        source.addedGraphNames[k] = addedGraphs_.slot(int(k)).itemName;
         source.addedGraphPens[k] = addedGraphs_.slot(int(k)).entry.pen;
     }
     source.chartFlags = attach_.kindFlags;
@@ -1555,6 +1589,12 @@ void EodChartView::Attach(float scaleX, float scaleY, bool preview)
 {
     attach_ = ComputeAttachState(Look(), scaleX, scaleY);
     boxFitted_ = preview;
+    // A style changed by any route (a style command, Graph Design, another chart of the setting) is
+    // fitted afresh: columns and rows scrolled to on the old chart mean nothing on the new one.
+    if (!preview && Style() != attachedStyle_) {
+        attachedStyle_ = Style();
+        ResetBoxOffsets();
+    }
     if (attach_.kindFlags & kChartBoxAxis)
         view_.trainingMode = 0;
 }
@@ -1737,15 +1777,6 @@ bool EodChartView::RunCommand(uint32_t command, bool shift)
 {
     if (addedCommands_.Run(command))
         return true;
-    GraphSetting& s = Setting();
-    for (const StyleCommand& c : kStyleCommands)
-        if (command == c.command) {
-            gs::SetU8(s, gs::kPriceDisplay, c.style);
-            boxColumnOffset_ = boxRowOffset_ = kBoxAuto;
-            boxRowShift_ = 0;
-            Changed(false);
-            return true;
-        }
     if (command == kCommandReload) {
         Reload();
         return false;
@@ -1762,6 +1793,19 @@ bool EodChartView::RunCommand(uint32_t command, bool shift)
         swapGuard_ = false;
         return true;
     }
+    // A key reaches a command that its rule greys as well: there it does nothing.
+    CommandUi ui;
+    ui.command = command;
+    if (UpdateCommand(ui) && !ui.enabled)
+        return true;
+    GraphSetting& s = Setting();
+    for (const StyleCommand& c : kStyleCommands)
+        if (command == c.command) {
+            gs::SetU8(s, gs::kPriceDisplay, c.style);
+            ResetBoxOffsets();
+            Changed(false);
+            return true;
+        }
     const uint8_t code = gs::U8(s, gs::kBarPeriod);
     if (command >= kCommandDailyBars && command < kCommandDailyBars + 6) {
         gs::SetU8(s, gs::kBarPeriod, uint8_t(command - kCommandDailyBars + 1));
@@ -1802,9 +1846,10 @@ bool EodChartView::RunCommand(uint32_t command, bool shift)
         Changed(true);
         return true;
     } else if (command == kCommandFuture) {
+        // Only the axis end is worked out again: the display range, a date-range limit's included,
+        // stays as it is shown.
         gs::SetU16(s, gs::kShowFutureBars, gs::U16(s, gs::kShowFutureBars) ? 0 : 1);
         axisEnd_ = 0;
-        rangeDirty = true;
         Changed(false);
         return true;
     } else {

@@ -94,6 +94,8 @@ public:
     const std::vector<AxisLabel>& axisLabels() const { return axisLabels_; }
     // The dates at the two ends of the axis: the first shown day and the display or axis end.
     std::array<std::string, 2> AxisEndTexts() const;
+    // Where those dates stand: the band's ends, or on a box chart its first and last shown columns.
+    std::array<int32_t, 2> AxisEndXs() const;
     // At attach: the chart kind flags and the bar spacing of the setting at the print scale; the
     // box-axis charts leave training mode. A design preview fits a box chart afresh, whatever the
     // window has scrolled to.
@@ -155,6 +157,8 @@ public:
     const AddedGraphSet& addedGraphs() const { return addedGraphs_; }
     const DisplayRange& display() const { return display_; }
     int32_t firstVisible() const { return firstVisible_; }
+    // The shown share's minor currency symbol ('p'), 0 none: prices read as the lists show them.
+    char minor() const { return minor_; }
     int32_t visibleCount() const { return visibleCount_; }
     int32_t shownEnd() const { return shownEnd_; }
     int32_t axisEnd() const { return axisEnd_; }
@@ -175,6 +179,9 @@ public:
     // The values of an indicator window's lines on a day, as its readout lists them; installed by
     // the view that draws the windows. Without it the windows give no cursor readout.
     std::function<std::string(uint32_t paneId, int32_t day)> indicatorReadout;
+    // The price pane's trend line for the trend readout (the selected line, else the setting's
+    // trend); none without one.
+    std::function<std::optional<TrendLineEnds>()> trendLine;
     // The days and bars the price editing reads and changes, and the style the bars are drawn in.
     std::vector<DayRecord>& editableDays() { return days_; }
     const std::vector<FoldedBar>& bars() const { return bars_; }
@@ -195,6 +202,10 @@ public:
     bool ScrollBoxes(int direction);
     bool ShiftBoxes(int direction);
     bool ZoomBoxes(int delta);
+    // Box columns and rows back to auto: the chart is fitted again at its next layout.
+    void ResetBoxOffsets();
+    // The trading days a box chart is built from.
+    int32_t BoxChartDays() const;
     // Box mode: the price pane's range in boxes (point and figure) or prices, after the value ranges.
     void FitBoxRange();
     // Box mode's readout of the column and box under (x, y): "From d to d  price - price" and
@@ -300,6 +311,8 @@ private:
     BoxDrag boxDrag_;
     std::optional<BoxPick> boxPick_;
     bool boxFitted_ = false;  // the offsets taken as auto (a design preview)
+    mutable TrendLineEnds trendEnds_;  // what the readout input points at
+    int attachedStyle_ = -1;  // the price display style of the last attach
     uint32_t key_ = 0;
     int32_t settingIndex_ = -1;
     bool loaded_ = false;

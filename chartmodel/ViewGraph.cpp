@@ -394,8 +394,8 @@ void CViewGraph::SetPaneTitles()
     for (GraphPane* pane = panes; pane; pane = pane->next) {
         pane->showTitles = pane->id == kPanePrice || pane->id == kPaneVolume ||
                            (pane->id >= kPaneFirstAddOn && addOnTitles);
-        // The volume title names the unit of its axis.
-        if (pane->id == kPaneVolume)
+        // The volume and add-on titles name the unit of an axis counted in thousands or more.
+        if (pane->id == kPaneVolume || pane->id >= kPaneFirstAddOn)
             pane->titleUnitMode = 0;
     }
 }
@@ -485,7 +485,10 @@ void CViewGraph::ComputeValueRanges()
 
 std::string CViewGraph::BuildPaneCaption(const GraphSeries& series) const
 {
-    const std::string title(series.title, strnlen(series.title, kSeriesTitleSize));
+    std::string title(series.title, strnlen(series.title, kSeriesTitleSize));
+    // The first series of a pane counted in thousands or more names the unit, as the titles do.
+    if (series.pane && series.pane->firstSeries == &series && series.pane->titleUnitMode == 0)
+        title += PaneUnitSuffix(series.pane->thousandsIndex);
     if (trainingMode && trainingMark >= 0)
         return "Training: " + title;
     if (priceEditMode)
@@ -560,13 +563,15 @@ void CViewGraph::BuildAndDraw(void* dc, int outputKind)
                     DrawNoData(*price, noDataText.empty() ? kNoPriceData : noDataText);
             } else {
                 DrawWatermarks();
+                // The grid lies under the series: drawn over them in its solid pen it would hide a bar
+                // standing on a month line and cut the indicator lines that run along a level.
+                DrawLevelLines();
+                DrawTimeLines();
                 DrawGraphLayer(true);
                 DrawPaneCaptions();
                 if (!(trainingMode && trainingMark >= 0))
                     DrawLatestPrice();
                 BuildLegendData();
-                DrawLevelLines();
-                DrawTimeLines();
                 DrawGraphLayer(false);
                 DrawLineObjects();
             }
@@ -639,6 +644,9 @@ void CViewGraph::DrawAxisPass(GraphPane* pane, const ValueRange* range, bool per
     in.labelSpacing = axis.labelSpacing;
     in.maxDecimals = axis.maxDecimals;
     in.gridDensity = axis.gridDensity;
+    // Only a pane of whole numbers is counted in thousands; one whose indicator changed is not.
+    if (!percent)
+        pane->thousandsIndex = 0;
     if (percent) {
         double base = std::fabs(range->spare);
         if (base == 0)

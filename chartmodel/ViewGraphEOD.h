@@ -33,6 +33,7 @@ public:
     {
         eod.indicatorReadout = [this](uint32_t paneId, int32_t day) { return indicators.CursorValues(paneId, day); };
         training.hitTest = [this](int32_t x, int32_t y) { return BarForTraining(x, y); };
+        eod.trendLine = [this] { return drawing.PriceTrendLine(); };
     }
 
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override

@@ -11,6 +11,7 @@
 #include "core/DateText.h"
 #include "core/StringPrintf.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -338,28 +339,46 @@ void DrawBoxPane(ChartCanvas& canvas, const IndicatorResult& result, const Indic
 void DrawPaneDateAxis(ChartCanvas& canvas, std::span<const PaneColumn> boxes, const GraphPane& pane, uint32_t colour,
                       int32_t tickLength)
 {
-    canvas.SelectPen(colour);
-    int previousYear = -1, previousMonth = -1;
-    // A label that would run into the one before it is left out (with its tick).
-    int32_t free = std::numeric_limits<int32_t>::min();
-    auto label = [&](const PaneColumn& b, const std::string& text, int32_t tick) {
-        if (b.left < free)
-            return;
-        canvas.Line(b.left, pane.bottom - tick, b.left, pane.bottom - 1);
-        canvas.Text(b.left + 1, pane.bottom - 1, text, colour, false);
-        free = b.left + kLabelCharWidth * int32_t(text.size());
+    struct Label {
+        int32_t x = 0, tick = 0;
+        std::string text;
+        bool year = false;
     };
+    std::vector<Label> labels;
+    int previousYear = -1, previousMonth = -1;
     for (const PaneColumn& b : boxes) {
         if (b.date <= 0)
             continue;
         const PackedDate date = PackedDate(b.date);
         const int year = YearField(date), month = MonthField(date);
         if (previousYear >= 0 && year != previousYear)
-            label(b, YearLabelText(date), tickLength / 2);
+            labels.push_back({b.left, tickLength / 2, YearLabelText(date), true});
         else if (previousMonth >= 0 && month != previousMonth)
-            label(b, MonthLabelText(date), tickLength / 4);
+            labels.push_back({b.left, tickLength / 4, MonthLabelText(date), false});
         previousYear = year;
         previousMonth = month;
+    }
+    // A label that would run into another is left out (with its tick); the years are placed first, so
+    // that a month crowding the year after it gives way rather than the year.
+    std::vector<const Label*> kept;
+    auto fits = [&](const Label& l) {
+        for (const Label* k : kept) {
+            const Label& left = k->x <= l.x ? *k : l;
+            const Label& right = k->x <= l.x ? l : *k;
+            if (right.x < left.x + kLabelCharWidth * int32_t(left.text.size()))
+                return false;
+        }
+        return true;
+    };
+    for (bool years : {true, false})
+        for (const Label& l : labels)
+            if (l.year == years && fits(l))
+                kept.push_back(&l);
+    std::sort(kept.begin(), kept.end(), [](const Label* a, const Label* b) { return a->x < b->x; });
+    canvas.SelectPen(colour);
+    for (const Label* l : kept) {
+        canvas.Line(l->x, pane.bottom - l->tick, l->x, pane.bottom - 1);
+        canvas.Text(l->x + 1, pane.bottom - 1, l->text, colour, false);
     }
 }
 

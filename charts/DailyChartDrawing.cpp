@@ -429,7 +429,8 @@ std::vector<DrawnLineObject> DailyChartDrawing::Figures()
         if (object.kind == LineObjectKind::Text) {
             drawn.mainLine = false;
             drawn.textBox = TextFigure(object, *pane);
-            drawn.textBox->outlineOnly = handles && view_.modeRecord.stage >= kStagePressed && object.selectedPart != 0;
+            // Only while the mouse moves or sizes it: a box held for its menu or a dialog is drawn whole.
+            drawn.textBox->outlineOnly = handles && view_.modeRecord.stage >= kStageMoving && object.selectedPart != 0;
         }
         if (object.kind == LineObjectKind::Pitchfork) {
             drawn.mainLine = false;
@@ -683,6 +684,18 @@ void DailyChartDrawing::PlaceTextBox(GraphPane& pane, int32_t x, int32_t y)
     const size_t length = std::min(text->size(), kTextMaxLength - 1);
     std::memcpy(object->stored.data() + kTextOffset, text->data(), length);
     StoreU32(object->stored.data() + kTextLengthOffset, uint32_t(length));
+    // A box drawn only while wholly inside its pane is placed there: left of or above the click
+    // where it would run over the pane's right or bottom edge.
+    if (const GraphPane* placed = view_.FindPane(paneId); placed && placed->firstSeries && placed->firstSeries->range) {
+        uint8_t* s = object->stored.data();
+        const double scale =
+            TextBoxScale(LoadI32(s + textbox::kPointSize), LoadI32(s + textbox::kFont), kTextUnitsDpi, 1.0);
+        const std::array<int32_t, 2> offsets =
+            FitTextBoxOffsets(TextAnchor(*object, *placed), LoadI32(s + textbox::kWidth), LoadI32(s + textbox::kHeight),
+                              scale, {placed->left, placed->top, placed->right, placed->bottom});
+        StoreI32(s + textbox::kLeftOffset, offsets[0]);
+        StoreI32(s + textbox::kTopOffset, offsets[1]);
+    }
     selected_ = object;
     work_ = *object;
     Commit();
@@ -1413,7 +1426,7 @@ void DailyChartDrawing::FillReadout(ModeReadoutInput& in) const
         if (axis_)
             return axis_->PointText(position, price);
         return FormatDate(PackedDate(std::clamp<int32_t>(position, 0, kLastPackedDate))) + ", " +
-               FormatPriceInUnit(price, unit);
+               FormatPriceInUnit(price, unit, daily ? eod_->minor() : 0);
     };
     in.objectDescription = point(0) + " to " + point(1);
     const bool moving = placing_ || view_.modeRecord.stage >= kStageMoving;
@@ -1423,6 +1436,46 @@ void DailyChartDrawing::FillReadout(ModeReadoutInput& in) const
         in.handlePosition = axis_ ? axis_->AnchorText(work_.pointTime(held)) : point(held);
     if (daily && eod_->BoxMode())
         DescribeOnBoxes(in, moving, held);
+}
+
+std::optional<TrendLineEnds> DailyChartDrawing::PriceTrendLine() const
+{
+    auto trendIn = [&](const LineObject& object) -> std::optional<TrendLineEnds> {
+        const GraphPane* pane = PaneOf(object.owner);
+        if (object.kind != LineObjectKind::LineStudy || object.pointCount() < 2 || !pane || pane->id != kPanePrice ||
+            (object.subtype() != 0 && object.subtype() != kRegressionSubtype))
+            return std::nullopt;
+        auto price = [&](int index) {
+            return LoadF32(object.stored.data() + kLinePointsOffset + kLinePointSize * size_t(index) + kPointPrice);
+        };
+        TrendLineEnds ends;
+        ends.date1 = PackedDate(std::clamp<int32_t>(object.pointTime(0), 0, kLastPackedDate));
+        ends.date2 = PackedDate(std::clamp<int32_t>(object.pointTime(1), 0, kLastPackedDate));
+        ends.value1 = price(0);
+        ends.value2 = price(1);
+        if (object.subtype() == kRegressionSubtype) {
+            std::vector<double> closes;
+            for (const PlacedBar& b : BarsBetween(object.pointTime(0), object.pointTime(1)))
+                closes.push_back(b.values.close);
+            const std::optional<LineFit> fit = FitLeastSquares(closes);
+            if (!fit)
+                return std::nullopt;
+            ends.value1 = float(fit->At(1));
+            ends.value2 = float(fit->At(double(closes.size())));
+        }
+        // Drawn from right to left the line still reads forwards in time.
+        if (ends.date2 < ends.date1) {
+            std::swap(ends.date1, ends.date2);
+            std::swap(ends.value1, ends.value2);
+        }
+        return ends;
+    };
+    if (selected_)
+        if (std::optional<TrendLineEnds> ends = trendIn(work_))
+            return ends;
+    if (settingTrend_.head && (settingTrend_.head->flags & kDrawMainLine))
+        return trendIn(*settingTrend_.head);
+    return std::nullopt;
 }
 
 // On a box chart a line's ends stand in columns: their dates and values, and its slope per column.

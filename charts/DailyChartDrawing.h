@@ -6,6 +6,7 @@
 #pragma once
 
 #include "chartmodel/DataArray.h"
+#include "chartmodel/EodReadouts.h"
 #include "chartmodel/LineObjects.h"
 #include "chartmodel/PaneLayout.h"
 #include "charts/LineStudyFigures.h"
@@ -179,6 +180,9 @@ public:
     // The held object's readout: selected, or the date and price of the end being dragged, and its
     // two ends as its description.
     void FillReadout(ModeReadoutInput& in) const;
+    // The price pane's trend line for the trend readout: the selected straight line or regression
+    // there, else the setting's trend; a regression by its fitted closes. None without one.
+    std::optional<TrendLineEnds> PriceTrendLine() const;
 
     // The objects to draw in the present setting, the selected one with its handles.
     std::vector<DrawnLineObject> Figures();

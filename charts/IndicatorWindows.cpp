@@ -233,8 +233,14 @@ void IndicatorWindows::BuildVolumeWindow(const IndicatorRecord& record, GraphSer
     }
     auto* out = static_cast<float*>(InitDataArray(average->values, kArrayFloats, n, 0, 0));
     average->values.flags = kSelectSkipZero;
-    for (int32_t i = 0; i < n; ++i)
-        out[i] = perDay[size_t(bars[size_t(i)].last)];
+    // A bar of several days holds their summed volume: its average is the daily average at its middle
+    // day times its days, as the price pane's volume signal takes it, so that the line runs through
+    // the bars.
+    for (int32_t i = 0; i < n; ++i) {
+        const FoldedBar& bar = bars[size_t(i)];
+        const size_t middle = size_t((bar.first + bar.last + 1) / 2);
+        out[i] = middle < perDay.size() ? perDay[middle] * float(bar.last - bar.first + 1) : 0.0f;
+    }
 }
 
 void IndicatorWindows::PrepareColouring(const PlotElement& element, CGraphSeriesLayout& layout) const

@@ -48,6 +48,25 @@ double TextBoxScale(int32_t pointSize, int32_t fontHeight, int32_t pixelsPerInch
     return double(pointSize) * pixelsPerInchY / 72.0 / std::abs(double(fontHeight));
 }
 
+std::array<int32_t, 2> FitTextBoxOffsets(ScreenPoint anchor, int32_t width, int32_t height, double scale,
+                                         const PaneBox& pane)
+{
+    // Along one axis: moved back from the far edge a unit at a time, never out past the near one.
+    auto fit = [scale](int32_t at, int32_t size, int32_t low, int32_t high) {
+        const int32_t extent = RoundHalf(size * scale);
+        int32_t offset = 0;
+        auto start = [&] { return at - RoundHalf(offset * scale); };
+        while (start() + extent > high && start() > low && offset < size)
+            ++offset;
+        while (start() < low && offset > 0)
+            --offset;
+        return offset;
+    };
+    if (!(scale > 0))
+        return {0, 0};
+    return {fit(anchor.x, width, pane.left, pane.right), fit(anchor.y, height, pane.top, pane.bottom)};
+}
+
 TextBoxBox TextBoxRect(ScreenPoint anchor, int32_t leftOffset, int32_t topOffset, int32_t width, int32_t height,
                        double scale)
 {

@@ -47,6 +47,12 @@ struct TextBoxBox {
 TextBoxBox TextBoxRect(ScreenPoint anchor, int32_t leftOffset, int32_t topOffset, int32_t width, int32_t height,
                        double scale);
 
+// The left and top offsets of a new box at the anchor: right of and below the anchor where it fits in
+// the pane, else moved left or up by as little as keeps it inside (a box larger than the pane keeps
+// its top left corner at the pane's).
+std::array<int32_t, 2> FitTextBoxOffsets(ScreenPoint anchor, int32_t width, int32_t height, double scale,
+                                         const PaneBox& pane);
+
 // The box with the handle `part` dragged by (dx, dy): corners 1-4 (top left, top right, bottom
 // right, bottom left) move their two edges, edge midpoints 5-8 (top, right, bottom, left) their one;
 // a moved edge stops `minimum` pixels short of the edge facing it. Other parts leave the box as it is.

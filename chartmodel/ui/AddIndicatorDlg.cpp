@@ -474,19 +474,19 @@ public:
     {
         AddPeriods(20);
         relativeLabel_ = AddLabel(2357, QStringLiteral("Relative to the other share"));
-        AddLabel(0, QStringLiteral("Other share for correlation"));
+        QLabel* correlationLabel = AddLabel(0, QStringLiteral("Other share for correlation"));
         name_ = AddLabel(554, {});
         kind_ = AddLabel(555, {});
-        select_ = new QPushButton(QStringLiteral("Select another share..."), this);
-        select_->setObjectName(Id(1879));
-        fields_->addWidget(select_, fields_->rowCount(), 0, 1, 2);
+        select_ = AddButton(1879, QStringLiteral("Select another share..."));
         connect(select_, &QPushButton::clicked, this, [this] { SelectOther(); });
         AddColour(1459, QStringLiteral("Colour"), 1);
         helpTopic_ = r.type == 6 ? 84542 : r.type == 16 ? 84552 : 92819;
-        if (r.type == 59)
+        if (r.type == 59) {
             HidePeriods();
-        else
+            correlationLabel->hide();
+        } else {
             relativeLabel_->hide();
+        }
     }
     void LoadFields(const IndicatorRecord& r) override
     {
@@ -747,6 +747,15 @@ QRadioButton* CAddIndicatorDlg::AddRadio(int id, const QString& text, QButtonGro
     group->addButton(radio);
     fields_->addWidget(radio, row_++, 0, 1, 2);
     return radio;
+}
+
+QPushButton* CAddIndicatorDlg::AddButton(int id, const QString& text)
+{
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(Id(id));
+    button->setAutoDefault(false);
+    fields_->addWidget(button, row_++, 0, 1, 2);
+    return button;
 }
 
 CStyleButton* CAddIndicatorDlg::AddColour(int id, const QString& label, int word, bool colourOnly)

@@ -73,6 +73,8 @@ protected:
     QLabel* AddLabel(int id, const QString& text);
     QLineEdit* AddNumber(int id, const QString& label, QLabel** labelOut = nullptr);
     QCheckBox* AddCheck(int id, const QString& text);
+    // A button across the fields' row; Enter stays with OK while it has the focus.
+    QPushButton* AddButton(int id, const QString& text);
     QComboBox* AddList(int id, const QString& label, const QStringList& items);
     QRadioButton* AddRadio(int id, const QString& text, QButtonGroup* group);
     // A colour/style button for style word `word` (1-4); colourOnly makes it a colour box.

@@ -15,9 +15,11 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
 
 #include <algorithm>
+#include <utility>
 
 namespace qv {
 namespace {
@@ -330,10 +332,14 @@ void CGraphLegend::closeEvent(QCloseEvent* event)
 
 CGraphLegend& GraphLegendWindow()
 {
-    static CGraphLegend* legend = [] {
+    // The window is given to the main window it stands over, and goes with it: a later chart makes
+    // another.
+    static QPointer<CGraphLegend> legend;
+    static bool styled = false;
+    if (!std::exchange(styled, true))
         ApplyStoredLegendStyle(ProgramLegendSettings());
-        return new CGraphLegend;
-    }();
+    if (!legend)
+        legend = new CGraphLegend;
     return *legend;
 }
 

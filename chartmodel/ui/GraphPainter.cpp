@@ -4,6 +4,7 @@
 #include "chartmodel/ui/MarkerBox.h"
 
 #include "chartmodel/ChartLabels.h"
+#include "chartmodel/ChartNumbers.h"
 #include "chartmodel/ChartRoutines.h"
 #include "chartmodel/DataArray.h"
 #include "chartmodel/EodChart.h"
@@ -62,7 +63,6 @@ constexpr uint32_t kMarkersAtTop = 0x80000;
 constexpr uint32_t kBoxesSpaced = 0x40000;
 
 constexpr uint32_t kTitleFlags = kLabelTop | kLabelLeft | kLabelOpaque;
-constexpr const char* kUnitWords[4] = {"", "thousands", "millions", "billions"};
 constexpr const char* kMonthCharacters = "123456789ABC";
 
 int WidthField(uint32_t word) { return int((word >> 28) & 0xF); }
@@ -257,9 +257,7 @@ void GraphPainter::QueueTitles(const GraphPane* pane, const std::vector<const Gr
             text += " - no data";
         } else if (first && pane->titleUnitMode == 0) {
             // The unit the pane's axis is counted in; plain numbers need no word.
-            const int unit = std::clamp(pane->thousandsIndex, 0, 3);
-            if (unit > 0)
-                text += std::string(" - ") + kUnitWords[unit];
+            text += PaneUnitSuffix(pane->thousandsIndex);
         }
         first = false;
         // A title part after "^^" stands on a line of its own.

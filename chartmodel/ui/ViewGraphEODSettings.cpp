@@ -1,5 +1,6 @@
 // The daily chart's commands of the chart settings dialogs that write the setting in place: events,
 // the swing chart, the chart font, and the trend colours of a locked setting.
+#include "chartmodel/EodAttachState.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/PriceEdits.h"
 #include "chartmodel/ui/ChartFontDlg.h"
@@ -40,6 +41,9 @@ bool CViewGraphEODWnd::RunChartDesignCommand(uint32_t command)
         return true;
     }
     if (command == kSwingCommand) {
+        // Greyed on a chart laid out by boxes, and dead there by key as well.
+        if (eod.chartKind() & kChartBoxAxis)
+            return true;
         // The overrides are the shown share's; a chart without a share edits the block only.
         RecordCursor* entry = list ? CurrentEntry(list) : nullptr;
         std::vector<uint8_t> overrides;
@@ -62,7 +66,7 @@ bool CViewGraphEODWnd::UpdateChartDesignCommand(CommandUi& ui) const
 {
     for (uint32_t command : kCommands)
         if (ui.command == command) {
-            ui.enabled = true;
+            ui.enabled = command != kSwingCommand || !(eod.chartKind() & kChartBoxAxis);
             return true;
         }
     return false;

@@ -115,8 +115,9 @@ void CViewGraphEODWnd::DrawTimeLines()
     const int32_t y = lowest->bottom + 2;
     // The two ends first: they win over any day or month label they would overlap.
     const std::array<std::string, 2> ends = eod.AxisEndTexts();
-    QueueAxisText(band->left, y, ends[0], kLabelTop | kLabelLeft, 1);
-    QueueAxisText(band->right, y, ends[1], kLabelTop | kLabelRight, 1);
+    const std::array<int32_t, 2> xs = eod.AxisEndXs();
+    QueueAxisText(xs[0], y, ends[0], kLabelTop | kLabelLeft, 1);
+    QueueAxisText(xs[1], y, ends[1], kLabelTop | kLabelRight, 1);
     for (const AxisLabel& label : eod.axisLabels())
         QueueAxisText(label.x, y, label.text, kLabelTop | kLabelCentreX, 0);
 }

@@ -264,6 +264,12 @@ void CViewGraphWnd::ShowLegendWindow()
     FillLegendSource(legendSource_);
     legend.Bind(this, &legendSource_);
     legend.UpdateLegend(false);
+    // A tool window belonging to the main window stays above it, also after a dialog closes.
+    if (QWidget* top = window(); top != this && legend.parentWidget() != top) {
+        const QRect place = legend.geometry();
+        legend.setParent(top, Qt::Tool);
+        legend.setGeometry(place);
+    }
     legend.setAttribute(Qt::WA_ShowWithoutActivating);
     legend.show();
 }

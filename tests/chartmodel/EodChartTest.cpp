@@ -131,8 +131,16 @@ TEST(EodBars, DynamicCodeAndBarScale)
     in.barCode = 3;
     const BarScale wide = ComputeBarScale(in);
     EXPECT_EQ(wide.code, 3);
-    EXPECT_EQ(wide.leftMargin, 2);  // half of the OHLC bar's 5 pixels
+    // The margins keep the first and last bars whole: half the drawn width and the bar's own pixel,
+    // wider than half the smallest OHLC bar (2) once a bar is drawn wider than that.
+    EXPECT_EQ(wide.drawWidth, 12);
+    EXPECT_EQ(wide.leftMargin, wide.drawWidth / 2 + 1);
+    EXPECT_EQ(wide.rightMargin, wide.drawWidth / 2 + 2);
+    EXPECT_EQ(wide.firstX, wide.leftMargin);
     EXPECT_GT(wide.pixelsPerBar, 9.9);
+    in.firstVisibleMarked = false;  // the first bar is drawn as a line: one pixel on the left
+    EXPECT_EQ(ComputeBarScale(in).leftMargin, 1);
+    in.firstVisibleMarked = true;
     in.priceEdit = true;
     EXPECT_EQ(ComputeBarScale(in).code, 1);
 }

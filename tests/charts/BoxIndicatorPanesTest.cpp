@@ -192,6 +192,14 @@ TEST(BoxIndicatorPanes, ThePanesDateAxis)
     ASSERT_EQ(canvas.texts.size(), 2u);
     EXPECT_EQ(canvas.texts[0].text, "Dec");  // a month change within the year: the abbreviation
     EXPECT_EQ(canvas.texts[1].text, "'16 ");
+    // Crowded, a month gives way to the year after it, whichever comes first.
+    boxes.erase(boxes.begin() + 2);
+    for (size_t i = 0; i < boxes.size(); ++i)
+        boxes[i].left = int32_t(10 + 12 * i);
+    test::RasterCanvas crowded(400, 100);
+    DrawPaneDateAxis(crowded, boxes, pane, 0x123456);
+    ASSERT_EQ(crowded.texts.size(), 1u);
+    EXPECT_EQ(crowded.texts[0].text, "'16 ");
     EXPECT_EQ(DateLabelText(PackDate(4, 1, 2016)), "4/1/16");
     EXPECT_EQ(DayLabelText(PackDate(9, 3, 2016)), "9 ");
 }

@@ -360,6 +360,30 @@ TEST_F(IndicatorWindowsView, TheVolumeWindowsBarsColoursAndAverage)
         ema += (days[size_t(i)].volume - ema) * 2 / 11;
         EXPECT_NEAR(values[i], ema, ema * 1e-5) << i;
     }
+    // On bars of two weeks each bar sums its days' volumes, and so does its average (the daily average
+    // at its middle day times its days): the line runs through the bars, not along their foot.
+    gs::SetU8(Setting(), gs::kPriceDisplay, 1);
+    gs::SetU8(Setting(), gs::kBarPeriod, 6);
+    Put(0, 0, IndicatorRecord::Of(58, 1, 0, 10), 0x0000C0);
+    view.Paint();
+    const std::vector<FoldedBar>& folded = view.eod.bars();
+    const PlotElement* weekly = view.indicators.series(0, 0)->elements;
+    ASSERT_EQ(weekly->values.count, int32_t(folded.size()));
+    const auto* perBar = static_cast<const float*>(weekly->values.data);
+    std::vector<double> daily(days.size() - 1);
+    double e = days[0].volume;
+    for (size_t i = 0; i < daily.size(); ++i)
+        daily[i] = e += (days[i].volume - e) * 2 / 11;
+    double barSum = 0, lineSum = 0;
+    for (size_t b = 0; b < folded.size(); ++b) {
+        const FoldedBar& bar = folded[b];
+        const double expected = daily[size_t((bar.first + bar.last + 1) / 2)] * (bar.last - bar.first + 1);
+        EXPECT_NEAR(perBar[b], expected, expected * 1e-5) << b;
+        barSum += bar.values.volume;
+        lineSum += perBar[b];
+    }
+    EXPECT_NEAR(lineSum / barSum, 1.0, 0.2) << "the line lies among the bars";
+    gs::SetU8(Setting(), gs::kPriceDisplay, 0);
     // Without flag bit 0, or with a period of 1, there is no average.
     Put(0, 0, IndicatorRecord::Of(58, 0, 0, 10), 0x0000C0);
     view.Paint();

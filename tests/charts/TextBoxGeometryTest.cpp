@@ -31,6 +31,31 @@ TEST(TextBoxGeometry, TheBoxHangsFromItsAnchorByItsOffsets)
     EXPECT_EQ(b.bottom, 305);
 }
 
+TEST(TextBoxGeometry, ANewBoxIsMovedOffThePanesEdgesByAsLittleAsItNeeds)
+{
+    const PaneBox pane{0, 0, 400, 300};
+    struct Case {
+        ScreenPoint anchor;
+        double scale;
+        std::array<int32_t, 2> offsets;
+    };
+    const Case cases[] = {
+        {{100, 100}, 1.0, {0, 0}},    // room right and below: hangs from the anchor
+        {{350, 100}, 1.0, {50, 0}},   // by the right edge: just far enough left
+        {{390, 290}, 1.0, {90, 40}},  // in the corner: left and up
+        {{390, 290}, 2.0, {95, 45}},  // twice the size: twice as far in pixels
+        {{100, 280}, 0.5, {0, 9}},   // half the size: the offset counts in the box's units
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FitTextBoxOffsets(c.anchor, 100, 50, c.scale, pane), c.offsets) << c.anchor.x << " " << c.scale;
+        const TextBoxBox box = TextBoxRect(c.anchor, c.offsets[0], c.offsets[1], 100, 50, c.scale);
+        EXPECT_LE(box.right, pane.right);
+        EXPECT_LE(box.bottom, pane.bottom);
+    }
+    // A box larger than the pane keeps to its top left.
+    EXPECT_EQ(FitTextBoxOffsets({390, 290}, 100, 50, 5.0, pane), (std::array<int32_t, 2>{78, 58}));
+}
+
 TEST(TextBoxGeometry, TheArrowLeavesBySideOfTheAnchorWithItsHeadAndLine)
 {
     const TextBoxBox box{100, 100, 200, 150};

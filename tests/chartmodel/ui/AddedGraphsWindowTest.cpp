@@ -8,6 +8,7 @@
 #include "chartmodel/GraphModel.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
+#include "chartmodel/LegendModel.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "core/ConfigState.h"
 #include "core/RecordFlags.h"
@@ -125,7 +126,12 @@ TEST_F(AddedGraphsWindow, TheRelativeEntryDrawsTheShareAgainstItsItem)
     test::SaveRender(image, "eod_relative_ftse100");
     EXPECT_GT(CountColour(image, kMagenta), 300);
     const AddedGraphSlot& slot = window.eod.addedGraphs().slot(kRelativeEntry);
-    EXPECT_EQ(slot.name.rfind("Relative to ", 0), 0u) << slot.name;
+    EXPECT_EQ(slot.name, "Relative to " + slot.itemName);
+    // The legend puts its own "Relative to " before the item's name: it is handed the name alone.
+    LegendSource legend;
+    window.eod.FillLegendSource(legend, false);
+    EXPECT_EQ(legend.addedGraphNames[size_t(kRelativeEntry)], slot.itemName);
+    EXPECT_NE(slot.itemName.rfind("Relative to ", 0), 0u) << slot.itemName;
     // Each bar's value is b x close / index close, b the index's first close.
     const std::vector<DayRecord>& days = window.eod.days();
     const std::vector<double> relative = BuildRelativeValues(days, slot.days);

@@ -15,6 +15,7 @@
 #include "devtools/lib/SyntheticDays.h"
 #include "resources/MessageIds.h"
 #include "support/ui/Render.h"
+#include "views/CommandUpdate.h"
 #include "views/ViewKinds.h"
 
 #include <QApplication>
@@ -126,6 +127,75 @@ TEST_F(BoxChartWindow, KeysAndTheWheelMoveOverColumnsAndBoxes)
     EXPECT_GT(LastColumnX() + chart.eod.BoxColumnWidth() / 2 + chart.eod.BoxColumnWidth(), price->right);
     Key(Qt::Key_Down, Qt::ControlModifier);
     EXPECT_EQ(gs::U8(Setting(), gs::kBoxSizeSpace) & 15, step);
+}
+
+TEST_F(BoxChartWindow, AStyleChosenInTheDesignAfterScrollingIsFittedAtOnce)
+{
+    Show(27217);
+    for (int i = 0; i < 5; ++i)
+        Key(Qt::Key_Left);
+    Key(Qt::Key_Up);
+    // What Graph Design's OK does: the style written into the setting, the setting broadcast.
+    for (uint8_t style : {uint8_t(7), uint8_t(6), uint8_t(8)}) {
+        SCOPED_TRACE(int(style));
+        gs::SetU8(Setting(), gs::kPriceDisplay, style);
+        chart.NotifyGraphSettings(0);
+        Grab();
+        Grab();
+        ASSERT_FALSE(chart.eod.boxPoints().empty());
+        const GraphPane* price = chart.FindPane(kPanePrice);
+        const int32_t w = chart.eod.BoxColumnWidth();
+        const int32_t lastStep = int32_t(chart.eod.boxPoints().back().step);
+        EXPECT_EQ(chart.eod.boxFirstColumn(), FitBoxColumns(lastStep, (price->right - price->left) / w, kBoxAuto));
+        EXPECT_LE(LastColumnX(), price->right) << "the last column in view";
+    }
+    test::SaveRender(Grab(), "box-charts/line-break-after-a-scrolled-point-and-figure");
+}
+
+TEST_F(BoxChartWindow, GreyedCommandsAreDeadByKeyAndTheDaysAreTheChartsOwn)
+{
+    // A month's limit on the dates: the box chart is still built from the whole history.
+    gs::SetU16(Setting(), gs::kDateRangeFlags, 16 | 32 | 2);
+    gs::SetU16(Setting(), gs::kDateRangeCount, 1);
+    Show(27217);
+    std::array<std::string, 3> texts;
+    chart.eod.FillStatusTexts(texts, true, false);
+    EXPECT_EQ(texts[0], StringPrintf("%d trading days", int(days_.size()) - 1));
+    auto state = [&](uint32_t command) {
+        CommandUi ui;
+        ui.command = command;
+        chart.UpdateCommandUi(ui);
+        return ui.enabled;
+    };
+    for (uint32_t style : {27217u, 27252u}) {
+        Show(style);
+        EXPECT_FALSE(state(27240)) << "Swing Chart Design";
+        EXPECT_FALSE(state(26746)) << "the range limit";
+        // Shift+4 reaches the view: the range stays.
+        chart.onProgramMessage(WM_COMMAND, 26746, 0);
+        EXPECT_EQ(gs::U16(Setting(), gs::kDateRangeFlags), 16 | 32 | 2);
+        EXPECT_EQ(gs::U16(Setting(), gs::kDateRangeCount), 1);
+    }
+    Show(27121);
+    EXPECT_TRUE(state(27240));
+    EXPECT_TRUE(state(26746));
+}
+
+TEST_F(BoxChartWindow, ACentredChartDatesItsFirstAndLastColumnsWhereTheyStand)
+{
+    // Boxes so large that the few columns stand in the middle of the pane.
+    gs::SetU16(Setting(), gs::kBoxValue, 5000);
+    Show(27217);
+    const std::span<const BoxChartPoint> points = chart.eod.boxPoints();
+    ASSERT_FALSE(points.empty());
+    const TimeBand* band = chart.timeBands;
+    const int32_t half = chart.eod.BoxColumnWidth() / 2;
+    const int32_t first = chart.IndexToXScale(&band->scale, int32_t(points.front().step));
+    ASSERT_GT(first - half, band->left + 50) << "centred";
+    const std::array<int32_t, 2> xs = chart.eod.AxisEndXs();
+    EXPECT_EQ(xs[0], first - half);
+    EXPECT_EQ(xs[1], LastColumnX() + half);
+    test::SaveRender(Grab(), "box-charts/centred-with-its-end-dates");
 }
 
 TEST_F(BoxChartWindow, ThePointerReadsOutTheColumnUnderIt)

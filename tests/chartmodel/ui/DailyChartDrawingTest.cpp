@@ -969,6 +969,51 @@ TEST_F(DailyChartDrawingTest, ATextBoxIsPlacedWithItsTextDrawnMovedAndGivenAnArr
     chart.list = nullptr;
 }
 
+TEST_F(DailyChartDrawingTest, ATextBoxPlacedNearThePanesEdgesIsDrawnThereAtOnceAndWhenLoadedAgain)
+{
+    ShareList list{};
+    chart.list = &list;
+    SetModalDialogRunner([](QDialog& d) {
+        if (auto* edit = d.findChild<QLineEdit*>())
+            edit->setText(QStringLiteral("Near the latest prices"));
+        d.accept();
+        return int(QDialog::Accepted);
+    });
+    Grab();
+    const GraphPane* pane = chart.FindPane(kPanePrice);
+    // Clicks by the right edge, by the bottom right corner and by the bottom.
+    const std::vector<QPoint> clicks = {QPoint(pane->right - 10, pane->top + 30), QPoint(pane->right - 5, pane->bottom - 5),
+                                        QPoint((pane->left + pane->right) / 2, pane->bottom - 8)};
+    for (const QPoint& at : clicks) {
+        Command(26138);
+        Send(QEvent::MouseButtonPress, at);
+        Send(QEvent::MouseButtonRelease, at);
+    }
+    Grab();
+    int placed = 0;
+    for (const LineObject* o = chart.drawing.PaneObjects(kPanePrice).head; o; o = o->next, ++placed) {
+        EXPECT_TRUE(o->visible) << placed;
+        // The box still touches the click: it is moved off the edge, not somewhere else.
+        const ScreenPoint topLeft = o->screen[0], bottomRight = o->screen[2];
+        EXPECT_GE(topLeft.x, pane->left);
+        EXPECT_LE(bottomRight.x, pane->right);
+        EXPECT_LE(bottomRight.y, pane->bottom);
+    }
+    EXPECT_EQ(placed, 3);
+    test::SaveRender(Grab(), "text_boxes_by_the_edges");
+    // Another chart of the share reads them from the store, as after a restart, and draws them.
+    ShareChart other;
+    other.list = &list;
+    OpenLike(other);
+    OpenLike(other);
+    int reloaded = 0;
+    for (const LineObject* o = other.drawing.PaneObjects(kPanePrice).head; o; o = o->next, ++reloaded)
+        EXPECT_TRUE(o->visible) << reloaded;
+    EXPECT_EQ(reloaded, 3);
+    SetModalDialogRunner(nullptr);
+    chart.list = nullptr;
+}
+
 // A text box on the price pane anchored at the point, shown in every setting.
 LineObject* AddTextAt(ShareChart& chart, QPoint anchor)
 {

@@ -165,6 +165,65 @@ TEST_F(DailyChartLook, TheTimeAxisHasARowOfItsOwnWithItsEndDatesAndGridLines)
     EXPECT_GT(chart->eod.AxisEndTexts()[1], std::string()) << "the axis end";
 }
 
+TEST_F(DailyChartLook, NoBarIsHiddenByTheGridOrCutAtTheEdges)
+{
+    // Six weeks over a month's end, so that a month grid line falls on the first bar of February.
+    const std::vector<DayRecord> days = dev::MakeSyntheticDays(30);
+    gs::SetU8(Setting(), gs::kPriceDisplay, 1);
+    gs::SetU32(Setting(), gs::kGridPenV, 0xC0C0C0);
+    gs::SetU32(Setting(), gs::kGridPenH, 0xC0C0C0);
+    const QImage image = Render(days, "eod_bars_over_the_grid");
+    const TimeBand* band = chart->timeBands;
+    const GraphSeries* price = Series(kPanePrice);
+    ASSERT_TRUE(band && price);
+    ASSERT_EQ(chart->eod.bars().size(), days.size() - 1);
+    const QRgb grid = qRgb(0xC0, 0xC0, 0xC0), background = qRgb(255, 255, 255);
+    auto x = [&](size_t bar) { return chart->IndexToXScale(&band->scale, int32_t(bar)); };
+    auto y = [&](float value) { return chart->ValueToY(price->range, value, false); };
+
+    size_t february = 0;
+    while (MonthField(days[february].date) == MonthField(days[0].date))
+        ++february;
+    bool lineAtBar = false;
+    for (const GridLine* line = band->timeLines; line; line = line->next)
+        lineAtBar |= line->pixel + chart->timeLineOffset == x(february);
+    ASSERT_TRUE(lineAtBar) << "a grid line stands on the month's first bar";
+    // The bar's stem between its high and low is drawn over the line, in the bar's colour.
+    const DayRecord& first = days[february];
+    int stem = 0;
+    for (int32_t row = y(first.high) + 1; row < y(first.low); ++row)
+        stem += image.pixel(x(february), row) != grid && image.pixel(x(february), row) != background;
+    EXPECT_EQ(stem, y(first.low) - y(first.high) - 1);
+
+    // The first bar's open tick and the last bar's close tick are whole inside the band.
+    const int32_t half = chart->barHalfWidth;
+    const size_t last = days.size() - 2;
+    EXPECT_GE(x(0) - half, band->left);
+    EXPECT_LE(x(last) + half + 1, band->right);
+    EXPECT_NE(image.pixel(x(0) - half, y(days[0].open)), background);
+    EXPECT_NE(image.pixel(x(last) + half, y(days[last].close)), background);
+}
+
+TEST_F(DailyChartLook, TheTrendLineGivesItsRatePerYear)
+{
+    // Closes rising by 1p a day: the fitted trend gains 250p in a year of trading days.
+    std::vector<DayRecord> days = dev::MakeSyntheticDays(60);
+    for (size_t i = 0; i < 60; ++i) {
+        days[i].close = days[i].open = 100.0f + float(i);
+        days[i].high = days[i].close + 1;
+        days[i].low = days[i].close - 1;
+    }
+    Render(days);
+    EXPECT_EQ(chart->eod.LatestTexts().trend, "No trend line");
+    gs::SetU32(Setting(), gs::kTrendShown, 1);
+    gs::SetU32(Setting(), gs::kTrendRange, 1);
+    Render(days, "eod_trend_line");
+    EXPECT_EQ(chart->eod.LatestTexts().trend, "Trend +250.00 p.a.");
+    std::array<std::string, 3> status;
+    chart->eod.FillStatusTexts(status, false, false);
+    EXPECT_NE(status[2].find("Trend +250.00 p.a."), std::string::npos) << status[2];
+}
+
 TEST_F(DailyChartLook, PanesAreTitledAndTheVolumeTitleNamesItsUnit)
 {
     std::vector<DayRecord> days = dev::MakeSyntheticDays(60);
@@ -178,6 +237,25 @@ TEST_F(DailyChartLook, PanesAreTitledAndTheVolumeTitleNamesItsUnit)
     EXPECT_EQ(volume->titleUnitMode, 0);
     EXPECT_GE(volume->thousandsIndex, 1);
     EXPECT_EQ(std::string(Series(kPanePrice)->title), chart->eod.ChartTitle());
+
+    // Windows of whole numbers (volume, A/D, OBV) name the unit their axis counts in.
+    for (uint8_t type : {uint8_t(58), uint8_t(42), uint8_t(48)}) {
+        SCOPED_TRACE(int(type));
+        IndicatorRecord::Of(type, 0).Write(gs::IndicatorSlot(Setting(), 0, 0));
+        Render(days);
+        const GraphPane* window = chart->FindPane(kPaneFirstAddOn);
+        ASSERT_NE(window, nullptr);
+        const GraphSeries* series = FindSeries(chart->timeBands, window);
+        ASSERT_NE(series, nullptr);
+        EXPECT_EQ(window->titleUnitMode, 0);
+        ASSERT_GE(window->thousandsIndex, 1);
+        const std::string caption = chart->BuildPaneCaption(*series);
+        EXPECT_TRUE(caption.ends_with(" - thousands") || caption.ends_with(" - millions")) << caption;
+    }
+    // An RSI window counts plain numbers: no unit.
+    IndicatorRecord::Of(2, 0, 14).Write(gs::IndicatorSlot(Setting(), 0, 0));
+    Render(days);
+    EXPECT_EQ(chart->FindPane(kPaneFirstAddOn)->thousandsIndex, 0);
 
     // An add-on window whose indicator built no series still names it.
     const IndicatorRecord record = IndicatorRecord::Of(2, 0, 14);

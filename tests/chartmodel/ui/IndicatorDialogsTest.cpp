@@ -104,6 +104,28 @@ TEST(AddIndicatorDialogs, TemplatesFieldsAndDefaults)
     }
 }
 
+TEST(AddIndicatorDialogs, TheOtherShareButtonHasARowOfItsOwnAndEnterPressesOk)
+{
+    GraphSetting s{};
+    for (int type : {6, 16, 59}) {
+        SCOPED_TRACE(type);
+        IndicatorRecord r = IndicatorRecord::Of(type, 0);
+        auto d = CAddIndicatorDlg::Create(r, NewContext(s, type));
+        d->show();
+        d->adjustSize();
+        auto* select = Control<QPushButton>(*d, 1879);
+        QWidget* colour = Control(*d, 1459);
+        ASSERT_TRUE(select && colour);
+        EXPECT_FALSE(select->geometry().intersects(colour->geometry()));
+        EXPECT_FALSE(select->autoDefault()) << "Enter goes to OK, wherever the focus is";
+        bool correlationShown = false;
+        for (QLabel* label : d->findChildren<QLabel*>())
+            correlationShown |= label->text() == QStringLiteral("Other share for correlation") && label->isVisibleTo(d.get());
+        EXPECT_EQ(correlationShown, type != 59);
+        d->hide();
+    }
+}
+
 TEST(AddIndicatorDialogs, RangesAndStoredFields)
 {
     FakeMessageBox boxes;

@@ -168,6 +168,22 @@ TEST_F(TrainingChart, MarksAreDraggedFromTheCursorAndTheChartStopsAtTheShownOne)
     EXPECT_LT(chart.training.cursor(), 9);
 }
 
+TEST_F(TrainingChart, AMarkIsStoredOnTheDayItWasDroppedOnWhereverTheChartStarts)
+{
+    // One month shown: the chart starts well after the first record.
+    chart.onProgramMessage(WM_COMMAND, 26743, 0);
+    TrainingOn();
+    const int32_t first = chart.eod.firstVisible();
+    ASSERT_GT(first, 50);
+    const int32_t lastBar = int32_t(chart.eod.bars().size()) - 1;
+    ASSERT_GT(lastBar, 10);
+    Drag(QPoint(BarX(lastBar), PaneTop() + 2), QPoint(BarX(5), PaneTop() + 40));
+    ASSERT_EQ(TrainingMarkTable().count, 1);
+    EXPECT_EQ(TrainingMarkTable().marks[0], days_[size_t(first + 5)].date);
+    Grab();
+    EXPECT_EQ(chart.training.hitTest(BarX(5), PaneTop() + 1), 0) << "drawn where it was dropped";
+}
+
 TEST_F(TrainingChart, AReleaseAtThePlotsRightEndTakesTheDraggedMarkAway)
 {
     TrainingOn();

@@ -456,6 +456,36 @@ TEST_F(DailyChartWindow, DateRangeAndFutureDialogsFromTheChart)
     EXPECT_GT(window->eod.futureBars(), 15);
 }
 
+TEST_F(DailyChartWindow, ShowFutureKeepsTheDateRangeLimitAndAddsTheFuture)
+{
+    const std::vector<DayRecord> days = dev::MakeSyntheticDays(500);
+    gs::SetU8(Setting(), gs::kBarPeriod, 1);
+    gs::SetU16(Setting(), gs::kShowFutureSecond, 2);
+    gs::SetU32(Setting(), gs::kShowFutureThird, 1);
+    Render(days, "eod_one_month");
+    window->onProgramMessage(WM_COMMAND, 26743, 0);
+    window->RenderToImage(1200, 700);
+    const DisplayRange limited = window->eod.display();
+    const int32_t shown = window->eod.visibleCount();
+    ASSERT_LT(shown, 30);
+    ASSERT_EQ(limited.end, days[499].date);
+    // On: the same month and a month of future after it.
+    window->onProgramMessage(WM_COMMAND, 26451, 0);
+    window->RenderToImage(1200, 700);
+    EXPECT_EQ(gs::U16(Setting(), gs::kShowFutureBars), 1);
+    EXPECT_EQ(window->eod.display().start, limited.start);
+    EXPECT_EQ(window->eod.visibleCount(), shown);
+    EXPECT_EQ(window->eod.axisEnd(), AddToDate(days[499].date, 1, 2));
+    test::SaveRender(window->RenderToImage(1200, 700), "eod_one_month_and_the_future");
+    // Off again: the limit as it was, no future.
+    window->onProgramMessage(WM_COMMAND, 26451, 0);
+    window->RenderToImage(1200, 700);
+    EXPECT_EQ(window->eod.display().start, limited.start);
+    EXPECT_EQ(window->eod.display().end, limited.end);
+    EXPECT_EQ(window->eod.visibleCount(), shown);
+    EXPECT_EQ(window->eod.futureBars(), 0);
+}
+
 // A chart that counts its moves to the next and previous share.
 class CountingChart : public CViewGraphEODWnd {
 public:
