@@ -7,6 +7,7 @@
 #include "core/Portfolio.h"
 #include "core/PriceStatistics.h"
 #include "core/RecordAccess.h"
+#include "core/PriceStream.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "platform/ByteOrder.h"
@@ -162,30 +163,12 @@ uint8_t* ReplaceImportedItem(RecordListNode* item, std::span<const uint8_t> reco
 
 void SetImportNameDialog(ImportNameDialog dialog) { NameDialog() = std::move(dialog); }
 
-bool ImportPriceFile(const std::filesystem::path& path, ImportRun& run)
+namespace {
+
+// One series of the file as an imported item; true when the caller should stop.
+bool ImportOneSeries(ImportSeries& series, const std::filesystem::path& path, ImportRun& run)
 {
-    run.createdId = 0;
     const std::string shownPath = path.string();
-    std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path);
-    if (!bytes) {
-        Tell(run, "Unable to open Import file\n\n" + shownPath);
-        return true;
-    }
-    ImportSeries series;
-    const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-    auto lineError = [&](const std::string& message) { return LineError(run, path, message); };
-    ImportTextResult read = ReadImportText(text, run.settings, shownPath, lineError, series);
-    if (read == ImportTextResult::Cancelled)
-        return true;
-    if (read == ImportTextResult::NoDays || series.days.empty()) {
-        const std::string message = "Unable to import " + shownPath + "\nCheck the settings in Import Options";
-        if (run.quiet) {
-            Tell(run, message);
-            return false;
-        }
-        run.cancelled = ShowMessage(message, {}, MsgButtons::OkCancel, MsgIcon::Exclamation) != MsgAnswer::Ok;
-        return run.cancelled;
-    }
     // The values must read back as they are: a range too wide for any scale, or a value the scale
     // would lose, is refused whole.
     const std::optional<int16_t> scale = ChooseImportScale(series.days);
@@ -207,7 +190,7 @@ bool ImportPriceFile(const std::filesystem::path& path, ImportRun& run)
     }
     const std::vector<uint8_t> record = BuildImportedRecord(series.name, series.keywords, *scale,
                                                             series.days.front().date, series.days.back().value, *stream);
-    if (record.size() > kImportRecordLimit) {
+    if (record.size() > ImportRecordLimit(*stream)) {
         Tell(run, "Too much data...\n\n" + shownPath + " was not imported");
         return true;
     }
@@ -216,6 +199,47 @@ bool ImportPriceFile(const std::filesystem::path& path, ImportRun& run)
     if (!made)
         return true;
     run.createdId = RecordId(made);
+    run.createdIds.push_back(run.createdId);
+    return false;
+}
+
+} // namespace
+
+size_t ImportRecordLimit(std::span<const uint8_t> stream)
+{
+    const bool fullDays = stream.size() >= 2 && stream[0] == kStreamMode && stream[1] == 1;
+    return fullDays ? kImportFullRecordLimit : kImportRecordLimit;
+}
+
+bool ImportPriceFile(const std::filesystem::path& path, ImportRun& run)
+{
+    run.createdId = 0;
+    run.createdIds.clear();
+    const std::string shownPath = path.string();
+    std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path);
+    if (!bytes) {
+        Tell(run, "Unable to open Import file\n\n" + shownPath);
+        return true;
+    }
+    std::vector<ImportSeries> all;
+    const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    auto lineError = [&](const std::string& message) { return LineError(run, path, message); };
+    ImportTextResult read = ReadImportText(text, run.settings, shownPath, lineError, all);
+    if (read == ImportTextResult::Cancelled)
+        return true;
+    std::erase_if(all, [](const ImportSeries& series) { return series.days.empty(); });
+    if (read == ImportTextResult::NoDays || all.empty()) {
+        const std::string message = "Unable to import " + shownPath + "\nCheck the settings in Import Options";
+        if (run.quiet) {
+            Tell(run, message);
+            return false;
+        }
+        run.cancelled = ShowMessage(message, {}, MsgButtons::OkCancel, MsgIcon::Exclamation) != MsgAnswer::Ok;
+        return run.cancelled;
+    }
+    for (ImportSeries& series : all)
+        if (ImportOneSeries(series, path, run))
+            return true;
     return false;
 }
 

@@ -31,6 +31,24 @@ constexpr size_t kSedolAt = 12;
 
 bool IsPrice(float v) { return v > 0; }
 
+// The full day of `date` with the close `close`: the stored day's prices moved by the close's change.
+ImportDay FullDayAt(const std::vector<ImportDay>& days, PackedDate date, float close)
+{
+    auto found = std::lower_bound(days.begin(), days.end(), date,
+                                  [](const ImportDay& day, PackedDate d) { return day.date < d; });
+    if (found == days.end() || found->date != date || found->value <= 0)
+        return {date, close};
+    const double ratio = double(close) / found->value;
+    ImportDay day = *found;
+    if (std::fabs(ratio - 1) > 1e-6) {
+        day.open *= ratio;
+        day.high *= ratio;
+        day.low *= ratio;
+    }
+    day.value = close;
+    return day;
+}
+
 } // namespace
 
 int CodeList::IndexOf(uint8_t code) const
@@ -65,9 +83,12 @@ EditedItem ReadEditedItem(const uint8_t* record, PackedDate today)
     const uint8_t* end = SubRecordEnd(record, sub);
     const int32_t count = end ? DecodeSubRecordHistory(sub, end, days, kKeepNonPositivePrices, false, {}) : 0;
     PackedDate last = 0;
+    const bool full = count > 0 && (days[0].modeMarks & kDayModeBits) == 1;
     for (int32_t i = 0; i < count && days[i].date && item.prices.size() < kMostEntries; ++i) {
         const DayRecord& day = days[i];
         last = day.date;
+        if (full && (day.modeMarks & kDayMarks) == 0)
+            item.fullDays.push_back({day.date, day.close, day.open, day.high, day.low, day.volume});
         if (day.modeMarks & kDayMarkC)
             item.prices.push_back(kEntryMissing);
         else if (day.modeMarks & kDayMarkA)
@@ -183,15 +204,27 @@ RebuildResult RebuildEditedRecord(const EditedItem& item, std::vector<uint8_t>& 
             values.push_back(item.prices[i]);
     if (values.empty())
         return RebuildResult::NoPrices;
+    const double lastClose = values.back();
+    for (const ImportDay& day : item.fullDays)
+        for (const double price : {day.open, day.high, day.low})
+            if (price > 0)
+                values.push_back(price);
     const std::optional<int16_t> scale = ChoosePriceScale(values, ScaleThresholds{0.01, 0.01, 0.01});
     if (!scale)
         return RebuildResult::TooLarge;
     PackedDate firstDate = item.firstDate;
     for (size_t i = 0; i < first; ++i)
         firstDate = NextWeekday(firstDate);
+    const bool full = !item.fullDays.empty();
     PriceChangeCoder coder(*scale);
+    FullDayCoder fullCoder(*scale);
     std::vector<uint8_t> stream;
-    for (size_t i = first; i < last; ++i) {
+    if (full) {
+        stream.push_back(kStreamMode);
+        stream.push_back(1);
+    }
+    PackedDate date = firstDate;
+    for (size_t i = first; i < last; ++i, date = NextWeekday(date)) {
         const float v = item.prices[i];
         if (v == kEntryMissing || v == 0)
             stream.push_back(kStreamDayC);
@@ -199,18 +232,20 @@ RebuildResult RebuildEditedRecord(const EditedItem& item, std::vector<uint8_t>& 
             stream.push_back(kStreamDayA);
         else if (v == kEntrySuspended)
             stream.push_back(kStreamDayF);
+        else if (full)
+            fullCoder.Put(FullDayAt(item.fullDays, date, v), stream);
         else
             coder.Put(v, stream);
     }
-    if (coder.lostValues())
+    if (coder.lostValues() || fullCoder.lostValues())
         return RebuildResult::TooLarge;
     stream.push_back(kStreamEnd);
     ImportKeywords keywords = item.fundamentals.codes;
     keywords.nms = uint16_t(std::clamp(double(item.fundamentals.nms) * 2, 0.0, 65535.0));
     keywords.sedol = item.fundamentals.sedol;
     keywords.numShares = item.fundamentals.numShares;
-    record = BuildImportedRecord(item.fundamentals.name, keywords, *scale, firstDate, values.back(), stream);
-    return record.size() > kImportRecordLimit ? RebuildResult::TooMuchData : RebuildResult::Built;
+    record = BuildImportedRecord(item.fundamentals.name, keywords, *scale, firstDate, lastClose, stream);
+    return record.size() > ImportRecordLimit(stream) ? RebuildResult::TooMuchData : RebuildResult::Built;
 }
 
 int& AnomalyCutoff()
