@@ -660,7 +660,6 @@ std::optional<std::vector<uint8_t>> EncodeImportStream(const std::vector<ImportD
     }
     FullDayCoder fullCoder(scale);
     PriceChangeCoder coder(scale);
-    std::vector<uint8_t> out;
     PackedDate previous = 0;
     for (const ImportDay& day : days) {
         if (previous)
