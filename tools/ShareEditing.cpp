@@ -198,24 +198,26 @@ RebuildResult RebuildEditedRecord(const EditedItem& item, std::vector<uint8_t>& 
     // Days after the last price are not kept: a stream ends at its last priced day.
     while (last > first && !IsPrice(item.prices[last - 1]))
         --last;
-    std::vector<double> values;
-    for (size_t i = first; i < last; ++i)
+    PackedDate firstDate = item.firstDate;
+    for (size_t i = 0; i < first; ++i)
+        firstDate = NextWeekday(firstDate);
+    // The priced days as they will be written: with their bars when the item keeps full days.
+    const bool full = !item.fullDays.empty();
+    std::vector<ImportDay> priced;
+    PackedDate date = firstDate;
+    for (size_t i = first; i < last; ++i, date = NextWeekday(date))
         if (IsPrice(item.prices[i]))
-            values.push_back(item.prices[i]);
-    if (values.empty())
+            priced.push_back(full ? FullDayAt(item.fullDays, date, item.prices[i]) : ImportDay{date, item.prices[i]});
+    if (priced.empty())
         return RebuildResult::NoPrices;
-    const double lastClose = values.back();
-    for (const ImportDay& day : item.fullDays)
-        for (const double price : {day.open, day.high, day.low})
+    std::vector<double> values;
+    for (const ImportDay& day : priced)
+        for (const double price : {day.open, day.high, day.low, day.value})
             if (price > 0)
                 values.push_back(price);
     const std::optional<int16_t> scale = ChoosePriceScale(values, ScaleThresholds{0.01, 0.01, 0.01});
     if (!scale)
         return RebuildResult::TooLarge;
-    PackedDate firstDate = item.firstDate;
-    for (size_t i = 0; i < first; ++i)
-        firstDate = NextWeekday(firstDate);
-    const bool full = !item.fullDays.empty();
     PriceChangeCoder coder(*scale);
     FullDayCoder fullCoder(*scale);
     std::vector<uint8_t> stream;
@@ -223,19 +225,19 @@ RebuildResult RebuildEditedRecord(const EditedItem& item, std::vector<uint8_t>& 
         stream.push_back(kStreamMode);
         stream.push_back(1);
     }
-    PackedDate date = firstDate;
-    for (size_t i = first; i < last; ++i, date = NextWeekday(date)) {
+    auto next = priced.begin();
+    for (size_t i = first; i < last; ++i) {
         const float v = item.prices[i];
-        if (v == kEntryMissing || v == 0)
-            stream.push_back(kStreamDayC);
-        else if (v == kEntryClosed)
+        if (v == kEntryClosed)
             stream.push_back(kStreamDayA);
         else if (v == kEntrySuspended)
             stream.push_back(kStreamDayF);
+        else if (!IsPrice(v))
+            stream.push_back(kStreamDayC);
         else if (full)
-            fullCoder.Put(FullDayAt(item.fullDays, date, v), stream);
+            fullCoder.Put(*next++, stream);
         else
-            coder.Put(v, stream);
+            coder.Put((next++)->value, stream);
     }
     if (coder.lostValues() || fullCoder.lostValues())
         return RebuildResult::TooLarge;
@@ -244,7 +246,7 @@ RebuildResult RebuildEditedRecord(const EditedItem& item, std::vector<uint8_t>& 
     keywords.nms = uint16_t(std::clamp(double(item.fundamentals.nms) * 2, 0.0, 65535.0));
     keywords.sedol = item.fundamentals.sedol;
     keywords.numShares = item.fundamentals.numShares;
-    record = BuildImportedRecord(item.fundamentals.name, keywords, *scale, firstDate, lastClose, stream);
+    record = BuildImportedRecord(item.fundamentals.name, keywords, *scale, firstDate, priced.back().value, stream);
     return record.size() > ImportRecordLimit(stream) ? RebuildResult::TooMuchData : RebuildResult::Built;
 }
 
