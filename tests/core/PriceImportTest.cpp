@@ -471,8 +471,8 @@ TEST_F(PriceImportFile, OpenHighLowAndVolumeReachTheItemsDays)
 {
     ASSERT_FALSE(Import("Bars.csv", "Date,Open,High,Low,Close,Adj Close,Volume\r\n"
                                     "2024-03-06,101,103.5,100.25,102.75,100,2500000\r\n"
-                                    "2024-03-04,100.5,102,99.25,101.75,99,123456\r\n"
-                                    "2024-03-05,,,,165.98,,\r\n"));
+                                    "2024-03-05,,,,165.98,,\r\n"
+                                    "2024-03-04,100.5,102,99.25,101.75,99,123456\r\n"));
     const Bars bars = DecodedBars(ImportedItemList->record);
     ASSERT_EQ(bars.size(), 3u);
     const Bars expected = {{100.5, 102, 99.25, 101.75, 123500}, // volumes keep four figures
