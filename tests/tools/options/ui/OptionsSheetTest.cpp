@@ -339,7 +339,11 @@ TEST_F(SheetFixture, OnlyAChangedHighLowSettingRebuildsNewHighsAndLows)
              sheet.findChild<QLineEdit*>(QStringLiteral("alarmDays"))->setText(QStringLiteral("7"));
          }, 0},
         {"intermediate rises", [](COptions& sheet) { sheet.findChild<QCheckBox*>(QStringLiteral("rises"))->click(); }, 0},
-        {"the high/low method", [](COptions& sheet) { sheet.findChild<QRadioButton*>(QStringLiteral("highLowMethod1"))->click(); }, 1},
+        {"the high/low method",
+         [](COptions& sheet) {
+             sheet.findChild<QRadioButton*>(QStringLiteral("highLowMethod1"))->click();
+             sheet.findChild<QLineEdit*>(QStringLiteral("highLowDays"))->setText(QStringLiteral("5"));
+         }, 1},
     };
     for (const Case& c : cases) {
         const int before = COptionPresetPorts::RebuildCount();
