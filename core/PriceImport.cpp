@@ -7,19 +7,20 @@
 #include "core/Portfolio.h"
 #include "core/PriceStatistics.h"
 #include "core/RecordAccess.h"
-#include "core/PriceStream.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace qv {
 namespace {
 
 constexpr uint16_t kClassWordBase = 0x31C0;
+constexpr size_t kImportNameLimit = 50;
 constexpr size_t kNameAt = RecordLayout::Text;
 constexpr size_t kSedolAt = 12; // within the price sub-record's stored head
 
@@ -172,25 +173,29 @@ bool ImportOneSeries(ImportSeries& series, const std::filesystem::path& path, Im
     // The values must read back as they are: a range too wide for any scale, or a value the scale
     // would lose, is refused whole.
     const std::optional<int16_t> scale = ChooseImportScale(series.days);
+    const bool fullDays =
+        std::any_of(series.days.begin(), series.days.end(), [](const ImportDay& day) { return day.full(); });
+    // The stream's room in the largest record, whatever name the item is given.
+    const size_t room = kImportFullRecordLimit - (kImportNameLimit + 32 + SubRecordLayout::Stream);
     const std::optional<std::vector<uint8_t>> stream =
-        scale ? EncodeImportStream(series.days, *scale) : std::nullopt;
+        scale ? EncodeImportStream(series.days, *scale, room) : std::nullopt;
     if (!stream) {
         Tell(run, "Prices too large\n\n" + shownPath);
         return true;
     }
     if (series.name.empty() && run.settings.fileNameForShare)
-        series.name = TitleUpToDot(path).substr(0, 50);
+        series.name = TitleUpToDot(path).substr(0, kImportNameLimit);
     if (series.name.empty()) {
         std::optional<std::string> typed = NameDialog() ? NameDialog()(path.filename().string()) : std::nullopt;
         if (!typed || typed->empty()) {
             run.cancelled = true;
             return true;
         }
-        series.name = typed->substr(0, 50);
+        series.name = typed->substr(0, kImportNameLimit);
     }
     const std::vector<uint8_t> record = BuildImportedRecord(series.name, series.keywords, *scale,
                                                             series.days.front().date, series.days.back().value, *stream);
-    if (record.size() > ImportRecordLimit(*stream)) {
+    if (record.size() > ImportRecordLimit(fullDays)) {
         Tell(run, "Too much data...\n\n" + shownPath + " was not imported");
         return true;
     }
@@ -204,12 +209,6 @@ bool ImportOneSeries(ImportSeries& series, const std::filesystem::path& path, Im
 }
 
 } // namespace
-
-size_t ImportRecordLimit(std::span<const uint8_t> stream)
-{
-    const bool fullDays = stream.size() >= 2 && stream[0] == kStreamMode && stream[1] == 1;
-    return fullDays ? kImportFullRecordLimit : kImportRecordLimit;
-}
 
 bool ImportPriceFile(const std::filesystem::path& path, ImportRun& run)
 {

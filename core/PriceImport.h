@@ -20,7 +20,7 @@ namespace qv {
 // of full days (open, high, low, close and volume), which take some five times the room.
 constexpr size_t kImportRecordLimit = 30000;
 constexpr size_t kImportFullRecordLimit = 65000;
-size_t ImportRecordLimit(std::span<const uint8_t> stream);
+inline size_t ImportRecordLimit(bool fullDays) { return fullDays ? kImportFullRecordLimit : kImportRecordLimit; }
 
 // The item's record: head, name, the price sub-record with its keywords, scale and first date, and
 // the stream; `lastValue` gives the market value. Its statistics are left for the list to compute.

@@ -594,8 +594,9 @@ void PriceChangeCoder::Put(double value, std::vector<uint8_t>& out)
     previous_ = value;
 }
 
-FullDayCoder::FullDayCoder(int16_t scale)
-    : scale_(scale), unit_(StartingUnit(scale)), factor_(scale > 0 ? double(scale) : 1.0 / double(-scale))
+FullDayCoder::FullDayCoder(int16_t scale, int64_t running)
+    : scale_(scale), unit_(StartingUnit(scale)), factor_(scale > 0 ? double(scale) : 1.0 / double(-scale)),
+      price_(running)
 {}
 
 void FullDayCoder::Put(const ImportDay& day, std::vector<uint8_t>& out)
@@ -650,31 +651,64 @@ uint16_t StreamVolumeWord(double volume, int32_t scale, float unit)
     return 0xFFFF;
 }
 
-std::optional<std::vector<uint8_t>> EncodeImportStream(const std::vector<ImportDay>& days, int16_t scale)
+namespace {
+
+// The days coded as closes before `fullFrom` and as full days from it on (the switch written right
+// before that day's entry); `starts` (may be null) receives where each day's entry begins.
+std::optional<std::vector<uint8_t>> EncodeDays(const std::vector<ImportDay>& days, int16_t scale, size_t fullFrom,
+                                               std::vector<size_t>* starts)
 {
-    const bool full = std::any_of(days.begin(), days.end(), [](const ImportDay& d) { return d.full(); });
     std::vector<uint8_t> out;
-    if (full) {
-        out.push_back(kStreamMode);
-        out.push_back(1);
-    }
-    FullDayCoder fullCoder(scale);
     PriceChangeCoder coder(scale);
+    std::optional<FullDayCoder> fullCoder;
     PackedDate previous = 0;
-    for (const ImportDay& day : days) {
+    for (size_t i = 0; i < days.size(); ++i) {
+        const ImportDay& day = days[i];
+        if (starts)
+            starts->push_back(out.size());
         if (previous)
             for (PackedDate d = NextWeekday(previous); d && d < day.date; d = NextWeekday(d))
                 out.push_back(kStreamDayC);
-        if (full)
-            fullCoder.Put(day, out);
+        if (i == fullFrom) {
+            out.push_back(kStreamMode);
+            out.push_back(1);
+            fullCoder.emplace(scale, coder.running());
+        }
+        if (fullCoder)
+            fullCoder->Put(day, out);
         else
             coder.Put(day.value, out);
         previous = day.date;
     }
-    if (coder.lostValues() || fullCoder.lostValues())
+    if (coder.lostValues() || (fullCoder && fullCoder->lostValues()))
         return std::nullopt;
     out.push_back(kStreamEnd);
     return out;
+}
+
+} // namespace
+
+std::optional<std::vector<uint8_t>> EncodeImportStream(const std::vector<ImportDay>& days, int16_t scale, size_t room)
+{
+    const bool full = std::any_of(days.begin(), days.end(), [](const ImportDay& d) { return d.full(); });
+    if (!full)
+        return EncodeDays(days, scale, days.size(), nullptr);
+    std::vector<size_t> fullStarts, closeStarts;
+    std::optional<std::vector<uint8_t>> all = EncodeDays(days, scale, 0, &fullStarts);
+    if (!all || all->size() <= room)
+        return all;
+    // The first day that can start the full days: the closes before it and the full days from it,
+    // with a few bytes for the switch and for the first full day's changes from the closes' price.
+    std::optional<std::vector<uint8_t>> closes = EncodeDays(days, scale, days.size(), &closeStarts);
+    if (!closes)
+        return closes;
+    constexpr size_t kSwitchAndSlack = 12;
+    size_t from = 0;
+    while (from < days.size() && closeStarts[from] + kSwitchAndSlack + (all->size() - fullStarts[from]) > room)
+        ++from;
+    if (from == days.size())
+        return closes;
+    return EncodeDays(days, scale, from, nullptr);
 }
 
 } // namespace qv

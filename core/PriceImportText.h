@@ -6,6 +6,7 @@
 #include "core/PackedDate.h"
 
 #include <cstdint>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -99,6 +100,8 @@ public:
     // the limit, or a price came out at no unit or below at the scale (it would read as no price).
     // Every writer of a price stream asks this before it keeps the stream.
     bool lostValues() const { return lost_; }
+    // The running price in units, as a reader of the stream holds it after the last value.
+    int64_t running() const { return total_; }
 
 private:
     bool lost_ = false;
@@ -108,12 +111,13 @@ private:
     int64_t total_ = 0; // the coded price in units, as a reader adds it up
 };
 
-// Codes full days (for a stream that starts with the switch to full days): a mask byte naming the
-// prices that differ from the running price and the volume, the change of each named price in
-// units of the scale, then the volume word. A missing open, high or low is the close.
+// Codes full days (after the stream's switch to full days): a mask byte naming the prices that
+// differ from the running price and the volume, the change of each named price in units of the
+// scale, then the volume word. A missing open, high or low is the close. `running` is the reader's
+// running price where the full days start (that of the closes before them).
 class FullDayCoder {
 public:
-    explicit FullDayCoder(int16_t scale);
+    explicit FullDayCoder(int16_t scale, int64_t running = 0);
     void Put(const ImportDay& day, std::vector<uint8_t>& out);
     // As PriceChangeCoder::lostValues.
     bool lostValues() const { return lost_; }
@@ -129,8 +133,11 @@ private:
 // The coded days from the first: a 'C' for every weekday without a value, the end mark behind the
 // last. Closes alone are each the rounded change at the scale with the rounding carried; when any
 // day has an open, high, low or volume, every day is a full day (open, high, low and close, each a
-// missing one taken as the close, and the volume). Nothing when the scale cannot keep the values.
-std::optional<std::vector<uint8_t>> EncodeImportStream(const std::vector<ImportDay>& days, int16_t scale);
+// missing one taken as the close, and the volume). Full days take some five times the room: when
+// they would pass `room` bytes, the earliest days keep their closes alone and the latest days as
+// many full days as fit. Nothing when the scale cannot keep the values.
+std::optional<std::vector<uint8_t>> EncodeImportStream(const std::vector<ImportDay>& days, int16_t scale,
+                                                       size_t room = SIZE_MAX);
 
 // The volume word of a full day (a 12-bit mantissa and a power of ten) that reads back nearest
 // `volume` at the scale and unit.

@@ -83,11 +83,10 @@ EditedItem ReadEditedItem(const uint8_t* record, PackedDate today)
     const uint8_t* end = SubRecordEnd(record, sub);
     const int32_t count = end ? DecodeSubRecordHistory(sub, end, days, kKeepNonPositivePrices, false, {}) : 0;
     PackedDate last = 0;
-    const bool full = count > 0 && (days[0].modeMarks & kDayModeBits) == 1;
     for (int32_t i = 0; i < count && days[i].date && item.prices.size() < kMostEntries; ++i) {
         const DayRecord& day = days[i];
         last = day.date;
-        if (full && (day.modeMarks & kDayMarks) == 0)
+        if (IsFullDataDay(day) && (day.modeMarks & kDayMarks) == 0)
             item.fullDays.push_back({day.date, day.close, day.open, day.high, day.low, day.volume});
         if (day.modeMarks & kDayMarkC)
             item.prices.push_back(kEntryMissing);
@@ -218,28 +217,33 @@ RebuildResult RebuildEditedRecord(const EditedItem& item, std::vector<uint8_t>& 
     const std::optional<int16_t> scale = ChoosePriceScale(values, ScaleThresholds{0.01, 0.01, 0.01});
     if (!scale)
         return RebuildResult::TooLarge;
+    // Days before the first kept bar stay closes; the stream switches to full days there.
+    const PackedDate fullFrom = full ? item.fullDays.front().date : 0;
     PriceChangeCoder coder(*scale);
-    FullDayCoder fullCoder(*scale);
+    std::optional<FullDayCoder> fullCoder;
     std::vector<uint8_t> stream;
-    if (full) {
-        stream.push_back(kStreamMode);
-        stream.push_back(1);
-    }
     auto next = priced.begin();
     for (size_t i = first; i < last; ++i) {
         const float v = item.prices[i];
-        if (v == kEntryClosed)
+        if (v == kEntryClosed) {
             stream.push_back(kStreamDayA);
-        else if (v == kEntrySuspended)
+        } else if (v == kEntrySuspended) {
             stream.push_back(kStreamDayF);
-        else if (!IsPrice(v))
+        } else if (!IsPrice(v)) {
             stream.push_back(kStreamDayC);
-        else if (full)
-            fullCoder.Put(*next++, stream);
-        else
-            coder.Put((next++)->value, stream);
+        } else {
+            if (full && !fullCoder && next->date >= fullFrom) {
+                stream.push_back(kStreamMode);
+                stream.push_back(1);
+                fullCoder.emplace(*scale, coder.running());
+            }
+            if (fullCoder)
+                fullCoder->Put(*next++, stream);
+            else
+                coder.Put((next++)->value, stream);
+        }
     }
-    if (coder.lostValues() || fullCoder.lostValues())
+    if (coder.lostValues() || (fullCoder && fullCoder->lostValues()))
         return RebuildResult::TooLarge;
     stream.push_back(kStreamEnd);
     ImportKeywords keywords = item.fundamentals.codes;
@@ -247,7 +251,7 @@ RebuildResult RebuildEditedRecord(const EditedItem& item, std::vector<uint8_t>& 
     keywords.sedol = item.fundamentals.sedol;
     keywords.numShares = item.fundamentals.numShares;
     record = BuildImportedRecord(item.fundamentals.name, keywords, *scale, firstDate, priced.back().value, stream);
-    return record.size() > ImportRecordLimit(stream) ? RebuildResult::TooMuchData : RebuildResult::Built;
+    return record.size() > ImportRecordLimit(full) ? RebuildResult::TooMuchData : RebuildResult::Built;
 }
 
 int& AnomalyCutoff()

@@ -487,6 +487,37 @@ TEST_F(PriceImportFile, OpenHighLowAndVolumeReachTheItemsDays)
     EXPECT_NE(FirstSubRecord(closes)[SubRecordLayout::Stream], kStreamMode);
 }
 
+TEST_F(PriceImportFile, ALongFileOfBarsKeepsItsLatestBarsAndEveryClose)
+{
+    // 25 years of bars in pence with pence fractions: too many full days for one record.
+    std::string text = "Date,Open,High,Low,Close,Volume\n";
+    std::vector<double> closes;
+    uint16_t date = Date(2000, 1, 3);
+    for (int i = 0; i < 6500; ++i, date = NextWeekday(date)) {
+        const double close = 100 + (i * 7919) % 40000 / 100.0;
+        closes.push_back(close);
+        char row[96];
+        std::snprintf(row, sizeof row, "%d-%02d-%02d,%.2f,%.2f,%.2f,%.2f,%d\n", FullYear(date), MonthOfYear(date),
+                      DayOfMonth(date), close - 0.5, close + 1.25, close - 1.5, close, 1000 + i);
+        text += row;
+    }
+    ASSERT_FALSE(Import("Long.csv", text));
+    const uint8_t* record = ImportedItemList->record;
+    EXPECT_LE(RecordLength(record), kImportFullRecordLimit);
+    const Bars bars = DecodedBars(record);
+    ASSERT_EQ(bars.size(), closes.size());
+    for (size_t i = 0; i < closes.size(); ++i)
+        ASSERT_NEAR(bars[i][3], closes[i], 1e-3) << i;
+    EXPECT_EQ(bars.front()[0], bars.front()[3]) << "the earliest days keep their closes alone";
+    EXPECT_NEAR(bars.back()[0], closes.back() - 0.5, 1e-3) << "the latest days keep their bars";
+    EXPECT_NEAR(bars.back()[2], closes.back() - 1.5, 1e-3);
+    size_t firstBar = 0;
+    while (firstBar < bars.size() && bars[firstBar][0] == bars[firstBar][3])
+        ++firstBar;
+    EXPECT_GT(firstBar, 0u);
+    EXPECT_LT(firstBar, 2000u) << "most of the file keeps its bars";
+}
+
 TEST_F(PriceImportFile, ADailyCsvFileOfManySharesExportsAndImportsBackPerShare)
 {
     ASSERT_FALSE(Import("Alpha.csv", "Date,Open,High,Low,Close,Volume\n2024-03-04,10,12,9,11.5,1000\n"
