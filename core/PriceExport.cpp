@@ -54,8 +54,24 @@ struct RowContext {
     int decimals = 2;
 };
 
+// A text field of a comma-separated row, quoted when it holds a comma or a quote.
+std::string CsvField(const std::string& text)
+{
+    if (text.find_first_of(",\"") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char ch : text)
+        quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+    return quoted + "\"";
+}
+
+// The share a daily CSV row of a file of many shares names: its ticker, else its name.
+std::string RowShare(const RowContext& c) { return CsvField(c.ticker.empty() ? c.name : c.ticker); }
+
 void AppendDailyCsvRow(const RowContext& c, const DayRecord& day, std::string& out)
 {
+    if (c.style.severalShares)
+        out += RowShare(c) + ',';
     out += FormatDateStyled(day.date, kIsoDateStyle, '-');
     AppendPrice(out, ',', c.decimals, day.open / c.divisor);
     AppendPrice(out, ',', c.decimals, day.high / c.divisor);
@@ -95,7 +111,7 @@ void AppendHeading(const RowContext& c, std::string& out)
     const ExportStyle& s = c.style;
     if (s.format == kExportDailyCsv) {
         if (s.withHeader)
-            out += "Date,Open,High,Low,Close,Volume\r\n";
+            out += s.severalShares ? "Ticker,Date,Open,High,Low,Close,Volume\r\n" : "Date,Open,High,Low,Close,Volume\r\n";
         return;
     }
     if (!s.headerLines)
@@ -158,6 +174,8 @@ bool WriteShareHistory(const RecordCursor& share, const ExportStyle& style, std:
     SubRecordSpan span = SubRecordOf(share.record, cursor.count);
     if (span && span.sub[2] == kThreeDecimalKind)
         c.decimals = 3;
+    // A share without a day to write leaves nothing, not even its heading.
+    const size_t before = out.size();
     AppendHeading(c, out);
     bool wrote = false;
     for (int32_t i = 0; i < count; ++i) {
@@ -168,6 +186,8 @@ bool WriteShareHistory(const RecordCursor& share, const ExportStyle& style, std:
         wrote = true;
     }
     ProFree(days);
+    if (!wrote)
+        out.resize(before);
     return wrote;
 }
 

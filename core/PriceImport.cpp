@@ -13,12 +13,14 @@
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace qv {
 namespace {
 
 constexpr uint16_t kClassWordBase = 0x31C0;
+constexpr size_t kImportNameLimit = 50;
 constexpr size_t kNameAt = RecordLayout::Text;
 constexpr size_t kSedolAt = 12; // within the price sub-record's stored head
 
@@ -162,52 +164,38 @@ uint8_t* ReplaceImportedItem(RecordListNode* item, std::span<const uint8_t> reco
 
 void SetImportNameDialog(ImportNameDialog dialog) { NameDialog() = std::move(dialog); }
 
-bool ImportPriceFile(const std::filesystem::path& path, ImportRun& run)
+namespace {
+
+// One series of the file as an imported item; true when the caller should stop.
+bool ImportOneSeries(ImportSeries& series, const std::filesystem::path& path, ImportRun& run)
 {
-    run.createdId = 0;
     const std::string shownPath = path.string();
-    std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path);
-    if (!bytes) {
-        Tell(run, "Unable to open Import file\n\n" + shownPath);
-        return true;
-    }
-    ImportSeries series;
-    const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-    auto lineError = [&](const std::string& message) { return LineError(run, path, message); };
-    ImportTextResult read = ReadImportText(text, run.settings, shownPath, lineError, series);
-    if (read == ImportTextResult::Cancelled)
-        return true;
-    if (read == ImportTextResult::NoDays || series.days.empty()) {
-        const std::string message = "Unable to import " + shownPath + "\nCheck the settings in Import Options";
-        if (run.quiet) {
-            Tell(run, message);
-            return false;
-        }
-        run.cancelled = ShowMessage(message, {}, MsgButtons::OkCancel, MsgIcon::Exclamation) != MsgAnswer::Ok;
-        return run.cancelled;
-    }
     // The values must read back as they are: a range too wide for any scale, or a value the scale
     // would lose, is refused whole.
     const std::optional<int16_t> scale = ChooseImportScale(series.days);
+    const bool fullDays =
+        std::any_of(series.days.begin(), series.days.end(), [](const ImportDay& day) { return day.full(); });
+    // The stream's room in the largest record, whatever name the item is given.
+    const size_t room = kImportFullRecordLimit - (kImportNameLimit + 32 + SubRecordLayout::Stream);
     const std::optional<std::vector<uint8_t>> stream =
-        scale ? EncodeImportStream(series.days, *scale) : std::nullopt;
+        scale ? EncodeImportStream(series.days, *scale, room) : std::nullopt;
     if (!stream) {
         Tell(run, "Prices too large\n\n" + shownPath);
         return true;
     }
     if (series.name.empty() && run.settings.fileNameForShare)
-        series.name = TitleUpToDot(path).substr(0, 50);
+        series.name = TitleUpToDot(path).substr(0, kImportNameLimit);
     if (series.name.empty()) {
         std::optional<std::string> typed = NameDialog() ? NameDialog()(path.filename().string()) : std::nullopt;
         if (!typed || typed->empty()) {
             run.cancelled = true;
             return true;
         }
-        series.name = typed->substr(0, 50);
+        series.name = typed->substr(0, kImportNameLimit);
     }
     const std::vector<uint8_t> record = BuildImportedRecord(series.name, series.keywords, *scale,
                                                             series.days.front().date, series.days.back().value, *stream);
-    if (record.size() > kImportRecordLimit) {
+    if (record.size() > ImportRecordLimit(fullDays)) {
         Tell(run, "Too much data...\n\n" + shownPath + " was not imported");
         return true;
     }
@@ -216,6 +204,41 @@ bool ImportPriceFile(const std::filesystem::path& path, ImportRun& run)
     if (!made)
         return true;
     run.createdId = RecordId(made);
+    run.createdIds.push_back(run.createdId);
+    return false;
+}
+
+} // namespace
+
+bool ImportPriceFile(const std::filesystem::path& path, ImportRun& run)
+{
+    run.createdId = 0;
+    run.createdIds.clear();
+    const std::string shownPath = path.string();
+    std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path);
+    if (!bytes) {
+        Tell(run, "Unable to open Import file\n\n" + shownPath);
+        return true;
+    }
+    std::vector<ImportSeries> all;
+    const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    auto lineError = [&](const std::string& message) { return LineError(run, path, message); };
+    ImportTextResult read = ReadImportText(text, run.settings, shownPath, lineError, all);
+    if (read == ImportTextResult::Cancelled)
+        return true;
+    std::erase_if(all, [](const ImportSeries& series) { return series.days.empty(); });
+    if (read == ImportTextResult::NoDays || all.empty()) {
+        const std::string message = "Unable to import " + shownPath + "\nCheck the settings in Import Options";
+        if (run.quiet) {
+            Tell(run, message);
+            return false;
+        }
+        run.cancelled = ShowMessage(message, {}, MsgButtons::OkCancel, MsgIcon::Exclamation) != MsgAnswer::Ok;
+        return run.cancelled;
+    }
+    for (ImportSeries& series : all)
+        if (ImportOneSeries(series, path, run))
+            return true;
     return false;
 }
 

@@ -16,8 +16,11 @@
 
 namespace qv {
 
-// An import whose record would pass this many bytes makes nothing.
+// An import whose record would pass this many bytes makes nothing: a record of closes alone, or one
+// of full days (open, high, low, close and volume), which take some five times the room.
 constexpr size_t kImportRecordLimit = 30000;
+constexpr size_t kImportFullRecordLimit = 65000;
+inline size_t ImportRecordLimit(bool fullDays) { return fullDays ? kImportFullRecordLimit : kImportRecordLimit; }
 
 // The item's record: head, name, the price sub-record with its keywords, scale and first date, and
 // the stream; `lastValue` gives the market value. Its statistics are left for the list to compute.
@@ -46,6 +49,7 @@ struct ImportRun {
     int skippedLines = 0;
     bool cancelled = false; // the user cancelled a message or the naming dialog
     uint16_t createdId = 0; // the id of the item the last import made
+    std::vector<uint16_t> createdIds; // every item the last import made, in the file's order
 };
 
 // Asks for the name of an item whose file names none (the file's name shown); none when cancelled.
@@ -53,7 +57,7 @@ using ImportNameDialog = std::function<std::optional<std::string>(const std::str
 void SetImportNameDialog(ImportNameDialog dialog);
 
 // Imports the file; true when the caller should stop (a failure or Cancel), false when the item was
-// made. The caller refreshes the views.
+// made (one item for each ticker of a file of many shares). The caller refreshes the views.
 bool ImportPriceFile(const std::filesystem::path& path, ImportRun& run);
 
 } // namespace qv

@@ -1,6 +1,7 @@
 // The import file's lines, dates and values, and the stream the closes are stored as.
 #include "core/PriceImportText.h"
 
+#include "core/PriceStream.h"
 #include "core/TextHelpers.h"
 #include "core/VarInt.h"
 
@@ -136,45 +137,85 @@ std::string LineMessage(int line, std::string_view what, std::string_view shown)
 struct Columns {
     int date = -1;
     int close = -1;
+    int open = -1, high = -1, low = -1, volume = -1, ticker = -1;
     bool known() const { return date >= 0 && close >= 0; }
 };
 
-Columns HeadingColumns(const std::vector<std::string>& fields)
+void TakeColumn(int& column, size_t i, std::string_view name, std::initializer_list<const char*> names)
 {
-    Columns columns;
-    for (size_t i = 0; i < fields.size(); ++i) {
-        std::string_view name = Trimmed(fields[i]);
-        if (columns.date < 0 && SameNoCase(name, "Date"))
-            columns.date = int(i);
-        else if (columns.close < 0 && SameNoCase(name, "Close"))
-            columns.close = int(i);
-    }
-    return columns.known() ? columns : Columns{};
+    if (column >= 0)
+        return;
+    for (const char* n : names)
+        if (SameNoCase(name, n))
+            column = int(i);
 }
 
-// The close among the fields after the date, by how many there are: 1 close; 2 close and volume;
-// 4 open, high, low and close; 5 those and volume; 6 those, adjusted close and volume.
-size_t CloseFieldByCount(size_t count) { return count >= 4 ? 3 : 0; }
+Columns HeadingColumns(const std::vector<std::string>& fields)
+{
+    Columns c;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        std::string_view name = Trimmed(fields[i]);
+        TakeColumn(c.date, i, name, {"Date"});
+        TakeColumn(c.close, i, name, {"Close"});
+        TakeColumn(c.open, i, name, {"Open"});
+        TakeColumn(c.high, i, name, {"High"});
+        TakeColumn(c.low, i, name, {"Low"});
+        TakeColumn(c.volume, i, name, {"Volume"});
+        TakeColumn(c.ticker, i, name, {"Ticker", "Symbol", "EPIC"});
+    }
+    return c.known() ? c : Columns{};
+}
 
-// A day line as read: its date (0 unreadable) and value text, or none when the line holds no value.
+// A day line as read: its date (0 unreadable), its ticker in a file of many shares, and its value
+// texts; no close when the line holds no value.
 struct DayLine {
     int number = 0;
     std::string shown;
     PackedDate date = 0;
+    std::string ticker;
     std::optional<std::string> value;
+    std::string open, high, low, volume;
 };
+
+std::string FieldAt(const std::vector<std::string>& fields, int column)
+{
+    return column >= 0 && size_t(column) < fields.size() ? fields[size_t(column)] : std::string();
+}
+
+// The fields after the date, by how many there are: 1 close; 2 close and volume; 4 open, high, low
+// and close; 5 those and volume; 6 those, adjusted close and volume.
+void TakeFieldsByCount(const std::vector<std::string>& rest, DayLine& day)
+{
+    if (rest.empty())
+        return;
+    if (rest.size() < 4) {
+        day.value = rest[0];
+        if (rest.size() == 2)
+            day.volume = rest[1];
+        return;
+    }
+    day.open = rest[0];
+    day.high = rest[1];
+    day.low = rest[2];
+    day.value = rest[3];
+    if (rest.size() == 5)
+        day.volume = rest[4];
+    else if (rest.size() >= 6)
+        day.volume = rest[5];
+}
 
 DayLine ReadDayLine(std::string_view line, const ImportSettings& s, const Columns& columns)
 {
     DayLine day;
     if (columns.known()) {
         std::vector<std::string> fields = SplitImportFields(line, s.delimiter);
-        if (size_t(columns.date) < fields.size())
-            day.date = ParseImportDate(Trimmed(fields[size_t(columns.date)]), s);
-        if (size_t(columns.close) < fields.size())
-            day.value = fields[size_t(columns.close)];
-        else
-            day.value = std::string();
+        day.date = ParseImportDate(Trimmed(FieldAt(fields, columns.date)), s);
+        day.value = FieldAt(fields, columns.close);
+        day.open = FieldAt(fields, columns.open);
+        day.high = FieldAt(fields, columns.high);
+        day.low = FieldAt(fields, columns.low);
+        day.volume = FieldAt(fields, columns.volume);
+        day.ticker = std::string(Trimmed(FieldAt(fields, columns.ticker)));
         return day;
     }
     std::vector<std::string> rest;
@@ -200,14 +241,23 @@ DayLine ReadDayLine(std::string_view line, const ImportSettings& s, const Column
                 rest = SplitImportFields(tail, s.delimiter);
         }
     }
-    if (!rest.empty())
-        day.value = rest[CloseFieldByCount(rest.size())];
+    TakeFieldsByCount(rest, day);
     return day;
+}
+
+// An open, high, low or volume as given; 0 when the file gives none or none that reads.
+double OptionalValue(const std::string& text, bool commaDecimal)
+{
+    if (Missing(text))
+        return 0;
+    const double v = ParseImportValue(text, commaDecimal);
+    return std::isfinite(v) && v > 0 ? v : 0;
 }
 
 class TextReader {
 public:
-    TextReader(const ImportSettings& s, const std::string& path, const ImportLineError& error, ImportSeries& out)
+    TextReader(const ImportSettings& s, const std::string& path, const ImportLineError& error,
+               std::vector<ImportSeries>& out)
         : s_(s), path_(path), error_(error), out_(out)
     {}
 
@@ -219,12 +269,14 @@ private:
     {
         return error_(LineMessage(number, what, shown));
     }
-    bool takeDays();
+    bool takeSeries();
+    bool takeDays(std::vector<DayLine>& lines, ImportSeries& series);
 
     const ImportSettings& s_;
     const std::string& path_;
     const ImportLineError& error_;
-    ImportSeries& out_;
+    std::vector<ImportSeries>& out_;
+    ImportSeries file_; // the name and keywords of the file
     std::vector<DayLine> lines_;
     bool noValue_ = false;
 };
@@ -234,7 +286,7 @@ bool TextReader::keywordLine(std::string_view line, int number, const std::strin
     const size_t colon = line.find(':');
     const std::string_view key = line.substr(0, colon);
     const std::string_view value = line.substr(colon + 1);
-    ImportKeywords& k = out_.keywords;
+    ImportKeywords& k = file_.keywords;
     if (SameNoCase(key, "NMS")) {
         k.nms = uint16_t(std::clamp(ParseImportValue(value, s_.commaDecimal) * 2, 0.0, 65535.0));
         return k.nms != 0 || report(number, "NMS string not recognised", shown);
@@ -297,13 +349,15 @@ ImportTextResult TextReader::read(std::string_view text)
                 continue;
             }
         }
-        if (plain.find(':') != std::string::npos && !IsDigit(plain.front())) {
+        // Under a heading with a ticker column every line is a day line, whatever its first letter.
+        const bool dayLinesOnly = columns.known() && columns.ticker >= 0;
+        if (!dayLinesOnly && plain.find(':') != std::string::npos && !IsDigit(plain.front())) {
             if (!keywordLine(plain, number, shown))
                 return ImportTextResult::Cancelled;
             continue;
         }
-        if (IsAsciiLetter(plain.front()) && ParseImportDate(plain, s_) == 0) {
-            out_.name = plain.substr(0, kNameLimit);
+        if (!dayLinesOnly && IsAsciiLetter(plain.front()) && ParseImportDate(plain, s_) == 0) {
+            file_.name = plain.substr(0, kNameLimit);
             continue;
         }
         DayLine day = ReadDayLine(line, s_, columns);
@@ -322,24 +376,50 @@ ImportTextResult TextReader::read(std::string_view text)
     }
     if (lines_.empty() || noValue_)
         return ImportTextResult::NoDays;
-    return takeDays() ? ImportTextResult::Read : ImportTextResult::Cancelled;
+    return takeSeries() ? ImportTextResult::Read : ImportTextResult::Cancelled;
 }
 
-// Weekend dates move to the Monday after; a file whose days all run newest first is read from its
-// end; then every day must be later than the one before.
-bool TextReader::takeDays()
+// The lines of each ticker in the order the file first names it; a file without tickers is one
+// series under its name line.
+bool TextReader::takeSeries()
 {
-    for (DayLine& line : lines_)
+    std::vector<std::string> tickers;
+    std::vector<std::vector<DayLine>> groups;
+    for (DayLine& line : lines_) {
+        auto found = std::find(tickers.begin(), tickers.end(), line.ticker);
+        if (found == tickers.end()) {
+            tickers.push_back(line.ticker);
+            groups.emplace_back();
+            found = tickers.end() - 1;
+        }
+        groups[size_t(found - tickers.begin())].push_back(std::move(line));
+    }
+    for (size_t i = 0; i < groups.size(); ++i) {
+        ImportSeries series = file_;
+        if (!tickers[i].empty())
+            series.name = tickers[i].substr(0, kNameLimit);
+        if (!takeDays(groups[i], series))
+            return false;
+        out_.push_back(std::move(series));
+    }
+    return true;
+}
+
+// Weekend dates move to the Monday after; a series whose days all run newest first is read from its
+// end; then every day must be later than the one before.
+bool TextReader::takeDays(std::vector<DayLine>& lines, ImportSeries& series)
+{
+    for (DayLine& line : lines)
         if (WeekdayOf(line.date) >= 5)
             line.date = NextWeekday(line.date);
     const bool newestFirst =
-        lines_.size() > 1 && std::adjacent_find(lines_.begin(), lines_.end(), [](const DayLine& a, const DayLine& b) {
+        lines.size() > 1 && std::adjacent_find(lines.begin(), lines.end(), [](const DayLine& a, const DayLine& b) {
             return a.date <= b.date;
-        }) == lines_.end();
+        }) == lines.end();
     if (newestFirst)
-        std::reverse(lines_.begin(), lines_.end());
+        std::reverse(lines.begin(), lines.end());
     PackedDate previous = 0;
-    for (const DayLine& line : lines_) {
+    for (const DayLine& line : lines) {
         if (line.date == 0 || line.date <= previous) {
             const char* what = "Import date out of sequence or extra weekend data\n\nThe file must be in date order";
             if (!report(line.number, what, line.shown))
@@ -357,7 +437,9 @@ bool TextReader::takeDays()
             continue;
         }
         previous = line.date;
-        out_.days.push_back({line.date, value});
+        const bool comma = s_.commaDecimal;
+        series.days.push_back({line.date, value, OptionalValue(line.open, comma), OptionalValue(line.high, comma),
+                               OptionalValue(line.low, comma), OptionalValue(line.volume, comma)});
     }
     return true;
 }
@@ -367,9 +449,19 @@ double RoundHalfAway(double v) { return v < 0 ? -std::floor(-v + 0.5) : std::flo
 } // namespace
 
 ImportTextResult ReadImportText(std::string_view text, const ImportSettings& settings, const std::string& filePath,
-                                const ImportLineError& lineError, ImportSeries& out)
+                                const ImportLineError& lineError, std::vector<ImportSeries>& out)
 {
     return TextReader(settings, filePath, lineError, out).read(text);
+}
+
+ImportTextResult ReadImportText(std::string_view text, const ImportSettings& settings, const std::string& filePath,
+                                const ImportLineError& lineError, ImportSeries& out)
+{
+    std::vector<ImportSeries> all;
+    const ImportTextResult result = ReadImportText(text, settings, filePath, lineError, all);
+    if (!all.empty())
+        out = std::move(all.front());
+    return result;
 }
 
 std::vector<std::string> SplitImportFields(std::string_view line, char delimiter)
@@ -476,8 +568,12 @@ std::optional<int16_t> ChooseImportScale(const std::vector<ImportDay>& days)
 {
     std::vector<double> values;
     values.reserve(days.size());
-    for (const ImportDay& day : days)
+    for (const ImportDay& day : days) {
         values.push_back(day.value);
+        for (const double price : {day.open, day.high, day.low})
+            if (price != 0)
+                values.push_back(price);
+    }
     return ChoosePriceScale(values, ScaleThresholds{});
 }
 
@@ -498,22 +594,121 @@ void PriceChangeCoder::Put(double value, std::vector<uint8_t>& out)
     previous_ = value;
 }
 
-std::optional<std::vector<uint8_t>> EncodeImportStream(const std::vector<ImportDay>& days, int16_t scale)
+FullDayCoder::FullDayCoder(int16_t scale, int64_t running)
+    : scale_(scale), unit_(StartingUnit(scale)), factor_(scale > 0 ? double(scale) : 1.0 / double(-scale)),
+      price_(running)
+{}
+
+void FullDayCoder::Put(const ImportDay& day, std::vector<uint8_t>& out)
 {
-    PriceChangeCoder coder(scale);
+    const double close = day.value;
+    const double given[4] = {day.open ? day.open : close, day.high ? day.high : close, day.low ? day.low : close,
+                             close};
+    int64_t prices[4];
+    uint8_t mask = day.volume > 0 ? 0x10 : 0;
+    int64_t running = price_;
+    for (int k = 0; k < 4; ++k) {
+        prices[k] = int64_t(RoundHalfAway(given[k] * factor_));
+        lost_ = lost_ || prices[k] <= 0;
+        if (prices[k] != running)
+            mask |= uint8_t(1 << k);
+        running = prices[k];
+    }
+    out.push_back(mask);
+    for (int k = 0; k < 4; ++k) {
+        if (!(mask & (1 << k)))
+            continue;
+        const int64_t change = prices[k] - price_;
+        uint8_t buffer[8];
+        uint8_t* written =
+            change >= -kVarIntLimit && change <= kVarIntLimit ? EncodeVarInt(int32_t(change), buffer) : nullptr;
+        lost_ = lost_ || !written;
+        if (written)
+            out.insert(out.end(), buffer, written);
+        price_ = prices[k];
+    }
+    if (mask & 0x10) {
+        const uint16_t word = StreamVolumeWord(day.volume, scale_, unit_);
+        out.push_back(uint8_t(word));
+        out.push_back(uint8_t(word >> 8));
+    }
+}
+
+uint16_t StreamVolumeWord(double volume, int32_t scale, float unit)
+{
+    double divisor = double(scale) * unit;
+    if (divisor < 1e-07)
+        divisor = 1.0;
+    const double target = volume * divisor;
+    if (!(target > 0))
+        return 0;
+    double power = 1;
+    for (int p = 0; p < 16; ++p, power *= 10) {
+        const double mantissa = std::round(target / power);
+        if (mantissa <= 4095)
+            return uint16_t((p << 12) | int(mantissa));
+    }
+    return 0xFFFF;
+}
+
+namespace {
+
+// The days coded as closes before `fullFrom` and as full days from it on (the switch written right
+// before that day's entry); `starts` (may be null) receives where each day's entry begins.
+std::optional<std::vector<uint8_t>> EncodeDays(const std::vector<ImportDay>& days, int16_t scale, size_t fullFrom,
+                                               std::vector<size_t>* starts)
+{
     std::vector<uint8_t> out;
+    PriceChangeCoder coder(scale);
+    std::optional<FullDayCoder> fullCoder;
     PackedDate previous = 0;
-    for (const ImportDay& day : days) {
+    for (size_t i = 0; i < days.size(); ++i) {
+        const ImportDay& day = days[i];
+        if (starts)
+            starts->push_back(out.size());
         if (previous)
             for (PackedDate d = NextWeekday(previous); d && d < day.date; d = NextWeekday(d))
-                out.push_back('C');
-        coder.Put(day.value, out);
+                out.push_back(kStreamDayC);
+        if (i == fullFrom) {
+            out.push_back(kStreamMode);
+            out.push_back(1);
+            fullCoder.emplace(scale, coder.running());
+        }
+        if (fullCoder)
+            fullCoder->Put(day, out);
+        else
+            coder.Put(day.value, out);
         previous = day.date;
     }
-    if (coder.lostValues())
+    if (coder.lostValues() || (fullCoder && fullCoder->lostValues()))
         return std::nullopt;
-    out.push_back(' ');
+    out.push_back(kStreamEnd);
     return out;
+}
+
+} // namespace
+
+std::optional<std::vector<uint8_t>> EncodeImportStream(const std::vector<ImportDay>& days, int16_t scale, size_t room)
+{
+    const bool full = std::any_of(days.begin(), days.end(), [](const ImportDay& d) { return d.full(); });
+    if (!full)
+        return EncodeDays(days, scale, days.size(), nullptr);
+    std::vector<size_t> fullStarts, closeStarts;
+    std::optional<std::vector<uint8_t>> all = EncodeDays(days, scale, 0, &fullStarts);
+    if (!all || all->size() <= room)
+        return all;
+    // The first day that can start the full days: the closes before it and the full days from it,
+    // with a few bytes for the switch and for the first full day's changes from the closes' price.
+    std::optional<std::vector<uint8_t>> closes = EncodeDays(days, scale, days.size(), &closeStarts);
+    if (!closes)
+        return closes;
+    constexpr size_t kSwitchAndSlack = 12;
+    size_t from = 0;
+    while (from < days.size() && closeStarts[from] + kSwitchAndSlack + (all->size() - fullStarts[from]) > room)
+        ++from;
+    if (from == days.size())
+        return closes;
+    return EncodeDays(days, scale, from, nullptr);
 }
 
 } // namespace qv

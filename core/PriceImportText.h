@@ -6,6 +6,7 @@
 #include "core/PackedDate.h"
 
 #include <cstdint>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -37,14 +38,17 @@ struct ImportKeywords {
     float numShares = 0;
 };
 
-// One day of the series with its value (never 0).
+// One day of the series with its value, the close (never 0). A daily CSV file may give the day's
+// open, high, low and volume as well; 0 where it gives none.
 struct ImportDay {
     PackedDate date = 0;
     double value = 0;
+    double open = 0, high = 0, low = 0, volume = 0;
+    bool full() const { return open != 0 || high != 0 || low != 0 || volume != 0; }
 };
 
 struct ImportSeries {
-    std::string name; // the last name line, empty when none
+    std::string name; // the last name line (or the ticker of a file of many shares), empty when none
     ImportKeywords keywords;
     // In date order, each later than the one before; days the file gives without a value ("",
     // "null", "NaN", "-") are left out, so that they become gaps.
@@ -56,7 +60,12 @@ using ImportLineError = std::function<bool(const std::string& message)>;
 
 enum class ImportTextResult { Read, Cancelled, NoDays };
 
-// Reads the text; `filePath` is named in the keyword message.
+// Reads the text; `filePath` is named in the keyword message. A file whose heading names a "Ticker"
+// (or "Symbol" or "EPIC") column gives one series per ticker, in the order the file first names
+// them, each named by its ticker; any other file gives one series.
+ImportTextResult ReadImportText(std::string_view text, const ImportSettings& settings, const std::string& filePath,
+                                const ImportLineError& lineError, std::vector<ImportSeries>& out);
+// The same for a file of one series (the first when the file holds more).
 ImportTextResult ReadImportText(std::string_view text, const ImportSettings& settings, const std::string& filePath,
                                 const ImportLineError& lineError, ImportSeries& out);
 
@@ -91,6 +100,8 @@ public:
     // the limit, or a price came out at no unit or below at the scale (it would read as no price).
     // Every writer of a price stream asks this before it keeps the stream.
     bool lostValues() const { return lost_; }
+    // The running price in units, as a reader of the stream holds it after the last value.
+    int64_t running() const { return total_; }
 
 private:
     bool lost_ = false;
@@ -100,9 +111,36 @@ private:
     int64_t total_ = 0; // the coded price in units, as a reader adds it up
 };
 
-// The coded closes from the first day: a 'C' for every weekday without a value, each value as the
-// rounded change at the scale with the rounding carried, the end mark behind the last. Nothing
-// when the scale cannot keep the values (`PriceChangeCoder::lostValues`).
-std::optional<std::vector<uint8_t>> EncodeImportStream(const std::vector<ImportDay>& days, int16_t scale);
+// Codes full days (after the stream's switch to full days): a mask byte naming the prices that
+// differ from the running price and the volume, the change of each named price in units of the
+// scale, then the volume word. A missing open, high or low is the close. `running` is the reader's
+// running price where the full days start (that of the closes before them).
+class FullDayCoder {
+public:
+    explicit FullDayCoder(int16_t scale, int64_t running = 0);
+    void Put(const ImportDay& day, std::vector<uint8_t>& out);
+    // As PriceChangeCoder::lostValues.
+    bool lostValues() const { return lost_; }
+
+private:
+    int16_t scale_;
+    float unit_;
+    double factor_;
+    int64_t price_ = 0;
+    bool lost_ = false;
+};
+
+// The coded days from the first: a 'C' for every weekday without a value, the end mark behind the
+// last. Closes alone are each the rounded change at the scale with the rounding carried; when any
+// day has an open, high, low or volume, every day is a full day (open, high, low and close, each a
+// missing one taken as the close, and the volume). Full days take some five times the room: when
+// they would pass `room` bytes, the earliest days keep their closes alone and the latest days as
+// many full days as fit. Nothing when the scale cannot keep the values.
+std::optional<std::vector<uint8_t>> EncodeImportStream(const std::vector<ImportDay>& days, int16_t scale,
+                                                       size_t room = SIZE_MAX);
+
+// The volume word of a full day (a 12-bit mantissa and a power of ten) that reads back nearest
+// `volume` at the scale and unit.
+uint16_t StreamVolumeWord(double volume, int32_t scale, float unit);
 
 } // namespace qv

@@ -27,6 +27,8 @@ constexpr uint8_t kCodeSignificantMoney = 12;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The glyph of a fraction from a quarter to three quarters; a smaller or larger fraction has none and
+// stays in the value, so that the decimals round it ("165.98" at no decimals is "166").
 const char* FractionText(double whole, double value)
 {
     double f = value - whole;
@@ -169,15 +171,18 @@ size_t FormatCellNumber(char* out, size_t capacity, float value, const CellNumbe
         prefix[1] = 0;
     }
     double v = value;
+    // A price that is not kept in quarters is shown by its decimals where the column asks for glyphs.
     const bool fractions = (f.formatB & Fractions) != 0;
+    const bool glyphs = fractions && !exporting && f.unit != 2 && !f.exact;
     const bool significant = (f.formatB & Significant) != 0;
     const char* fraction = "";
     // The sign of the value itself: a fraction alone ("+\xBCp", "-\xBDp") keeps it.
     const bool below = value < 0, above = value > 0;
-    if (fractions && !exporting && f.unit != 2) {
+    if (glyphs) {
         double whole = std::trunc(v);
         fraction = FractionText(std::fabs(whole), std::fabs(v));
-        v = whole;
+        if (*fraction)
+            v = whole;
     }
     int decimals = f.formatB & Decimals;
     if (f.money) {
@@ -220,7 +225,7 @@ size_t FormatCellNumber(char* out, size_t capacity, float value, const CellNumbe
     }
     if (f.clamp)
         v = v > kClampLimit ? 1e10 : v < -kClampLimit ? -1e10 : v;
-    if ((f.formatA & AutoDecimals) || (f.unit == 2 && fractions))
+    if ((f.formatA & AutoDecimals) || (fractions && (f.unit == 2 || (f.exact && !exporting))))
         decimals = AutomaticDecimals(v);
     if (cutSignificant)
         decimals = kSignificantPrintDecimals;

@@ -44,6 +44,7 @@ struct CellNumberFormat {
     bool money = false;   // a money amount in pence (or cents) of the unit below
     int unit = 2;         // currency unit 0-7; plain numbers use 2 (none)
     bool clamp = true;    // false for packed dealing numbers
+    bool exact = false;   // the value is not in quarters (an imported item): decimals in place of glyphs
 };
 
 constexpr float kCellNoValue = 3.4028235e38f;

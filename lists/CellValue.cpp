@@ -523,10 +523,24 @@ void PlainNumber(CellCall& c, float value)
     c.out.adopt(FormatCellNumber(c.out.tail(), c.out.room(), value, f));
 }
 
+namespace {
+
+constexpr uint16_t kFirstImportedItemId = 0xF000;
+
+// An imported item's prices are whatever the file gave (165.98), not quarters of a penny.
+bool ImportedRow(const CellCall& c)
+{
+    if (c.family == kFamilyTrades || c.family == kFamilyTransactions || c.family == kFamilyCash || !c.record)
+        return false;
+    return RecordId(c.record) >= kFirstImportedItemId;
+}
+
+} // namespace
+
 void MoneyNumberInUnit(CellCall& c, float pence, int unit)
 {
     c.value(pence);
-    CellNumberFormat f{c.formatA(), c.formatB(), c.code(), true, unit, true};
+    CellNumberFormat f{c.formatA(), c.formatB(), c.code(), true, unit, true, ImportedRow(c)};
     c.out.adopt(FormatCellNumber(c.out.tail(), c.out.room(), pence, f));
 }
 

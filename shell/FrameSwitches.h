@@ -12,7 +12,7 @@ struct FrameSwitches {
     uint8_t notesVisible = 0;
     uint8_t emailOn = 0;
     uint8_t debugMode = 0;
-    uint8_t calculatorMode = 0;      // 128 or above: the desktop's calculator
+    uint8_t calculatorMode = 0x05;   // memory buttons and the calculation shown; 128 or above: the desktop's calculator
     int32_t slideDelayTenths = kDefaultSlideDelayTenthsSwitch;
     uint8_t slideLoop = 0;
     uint8_t messagingIdle = 1;       // no messaging dialog is open

@@ -10,6 +10,7 @@ namespace qv {
 
 constexpr float kMissingPrice = -1.0f;
 constexpr float kHolidayPrice = -2.0f;
+constexpr float kSuspendedPrice = -3.0f;
 constexpr double kLargestPrice = 99999999.9;
 constexpr const char* kBadPriceMessage =
     "Input a positive value less than 100,000,000, 'M' for missing or 'H' for holiday";

@@ -22,7 +22,7 @@ constexpr int kFieldKinds[] = {0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 7, 8, 9, 10};
 
 } // namespace
 
-const std::array<CalendarTickBox, 7> kCalendarBoxes = {{
+const std::array<CalendarTickBox, kCalendarBoxCount> kCalendarBoxes = {{
     {4174, "Float Date", 1u << 0},
     {4176, "Year and Interim End", (1u << 2) | (1u << 8)},
     {4177, "Announcements", (1u << 1) | (1u << 3)},
@@ -96,7 +96,7 @@ void SortCalendarEvents(std::vector<CalendarEvent>& events, int column, bool des
 
 uint16_t& CalendarBoxesTicked()
 {
-    static uint16_t ticked = uint16_t((1u << kCalendarBoxes.size()) - 1);
+    static uint16_t ticked = kAllCalendarBoxes;
     return ticked;
 }
 

@@ -33,7 +33,8 @@ struct CalendarTickBox {
     const char* text;
     uint16_t kinds; // bit k: kind k
 };
-extern const std::array<CalendarTickBox, 7> kCalendarBoxes;
+inline constexpr size_t kCalendarBoxCount = 7;
+extern const std::array<CalendarTickBox, kCalendarBoxCount> kCalendarBoxes;
 // The kinds the ticked boxes stand for (bit i of `ticked`: box i).
 uint16_t CalendarKindMask(uint16_t ticked);
 
@@ -45,7 +46,8 @@ std::vector<CalendarEvent> FilterCalendarEvents(const std::vector<CalendarEvent>
 // Sorts by column 0 date, 1 event name, 2 share name; stable, reversed when asked.
 void SortCalendarEvents(std::vector<CalendarEvent>& events, int column, bool descending);
 
-// The ticked boxes, kept for the program's run; every box at first.
+// The ticked boxes, kept with the options between runs; every box at first.
 uint16_t& CalendarBoxesTicked();
+constexpr uint16_t kAllCalendarBoxes = uint16_t((1u << kCalendarBoxCount) - 1);
 
 } // namespace qv

@@ -31,6 +31,24 @@ constexpr size_t kSedolAt = 12;
 
 bool IsPrice(float v) { return v > 0; }
 
+// The full day of `date` with the close `close`: the stored day's prices moved by the close's change.
+ImportDay FullDayAt(const std::vector<ImportDay>& days, PackedDate date, float close)
+{
+    auto found = std::lower_bound(days.begin(), days.end(), date,
+                                  [](const ImportDay& day, PackedDate d) { return day.date < d; });
+    if (found == days.end() || found->date != date || found->value <= 0)
+        return {date, close};
+    const double ratio = double(close) / found->value;
+    ImportDay day = *found;
+    if (std::fabs(ratio - 1) > 1e-6) {
+        day.open *= ratio;
+        day.high *= ratio;
+        day.low *= ratio;
+    }
+    day.value = close;
+    return day;
+}
+
 } // namespace
 
 int CodeList::IndexOf(uint8_t code) const
@@ -68,6 +86,8 @@ EditedItem ReadEditedItem(const uint8_t* record, PackedDate today)
     for (int32_t i = 0; i < count && days[i].date && item.prices.size() < kMostEntries; ++i) {
         const DayRecord& day = days[i];
         last = day.date;
+        if (IsFullDataDay(day) && (day.modeMarks & kDayMarks) == 0)
+            item.fullDays.push_back({day.date, day.close, day.open, day.high, day.low, day.volume});
         if (day.modeMarks & kDayMarkC)
             item.prices.push_back(kEntryMissing);
         else if (day.modeMarks & kDayMarkA)
@@ -177,40 +197,61 @@ RebuildResult RebuildEditedRecord(const EditedItem& item, std::vector<uint8_t>& 
     // Days after the last price are not kept: a stream ends at its last priced day.
     while (last > first && !IsPrice(item.prices[last - 1]))
         --last;
-    std::vector<double> values;
-    for (size_t i = first; i < last; ++i)
-        if (IsPrice(item.prices[i]))
-            values.push_back(item.prices[i]);
-    if (values.empty())
-        return RebuildResult::NoPrices;
-    const std::optional<int16_t> scale = ChoosePriceScale(values, ScaleThresholds{0.01, 0.01, 0.01});
-    if (!scale)
-        return RebuildResult::TooLarge;
     PackedDate firstDate = item.firstDate;
     for (size_t i = 0; i < first; ++i)
         firstDate = NextWeekday(firstDate);
+    // The priced days as they will be written: with their bars when the item keeps full days.
+    const bool full = !item.fullDays.empty();
+    std::vector<ImportDay> priced;
+    PackedDate date = firstDate;
+    for (size_t i = first; i < last; ++i, date = NextWeekday(date))
+        if (IsPrice(item.prices[i]))
+            priced.push_back(full ? FullDayAt(item.fullDays, date, item.prices[i]) : ImportDay{date, item.prices[i]});
+    if (priced.empty())
+        return RebuildResult::NoPrices;
+    std::vector<double> values;
+    for (const ImportDay& day : priced)
+        for (const double price : {day.open, day.high, day.low, day.value})
+            if (price > 0)
+                values.push_back(price);
+    const std::optional<int16_t> scale = ChoosePriceScale(values, ScaleThresholds{0.01, 0.01, 0.01});
+    if (!scale)
+        return RebuildResult::TooLarge;
+    // Days before the first kept bar stay closes; the stream switches to full days there.
+    const PackedDate fullFrom = full ? item.fullDays.front().date : 0;
     PriceChangeCoder coder(*scale);
+    std::optional<FullDayCoder> fullCoder;
     std::vector<uint8_t> stream;
+    auto next = priced.begin();
     for (size_t i = first; i < last; ++i) {
         const float v = item.prices[i];
-        if (v == kEntryMissing || v == 0)
-            stream.push_back(kStreamDayC);
-        else if (v == kEntryClosed)
+        if (v == kEntryClosed) {
             stream.push_back(kStreamDayA);
-        else if (v == kEntrySuspended)
+        } else if (v == kEntrySuspended) {
             stream.push_back(kStreamDayF);
-        else
-            coder.Put(v, stream);
+        } else if (!IsPrice(v)) {
+            stream.push_back(kStreamDayC);
+        } else {
+            if (full && !fullCoder && next->date >= fullFrom) {
+                stream.push_back(kStreamMode);
+                stream.push_back(1);
+                fullCoder.emplace(*scale, coder.running());
+            }
+            if (fullCoder)
+                fullCoder->Put(*next++, stream);
+            else
+                coder.Put((next++)->value, stream);
+        }
     }
-    if (coder.lostValues())
+    if (coder.lostValues() || (fullCoder && fullCoder->lostValues()))
         return RebuildResult::TooLarge;
     stream.push_back(kStreamEnd);
     ImportKeywords keywords = item.fundamentals.codes;
     keywords.nms = uint16_t(std::clamp(double(item.fundamentals.nms) * 2, 0.0, 65535.0));
     keywords.sedol = item.fundamentals.sedol;
     keywords.numShares = item.fundamentals.numShares;
-    record = BuildImportedRecord(item.fundamentals.name, keywords, *scale, firstDate, values.back(), stream);
-    return record.size() > kImportRecordLimit ? RebuildResult::TooMuchData : RebuildResult::Built;
+    record = BuildImportedRecord(item.fundamentals.name, keywords, *scale, firstDate, priced.back().value, stream);
+    return record.size() > ImportRecordLimit(full) ? RebuildResult::TooMuchData : RebuildResult::Built;
 }
 
 int& AnomalyCutoff()

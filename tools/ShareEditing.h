@@ -44,6 +44,9 @@ struct EditedItem {
     ShareFundamentals fundamentals;
     PackedDate firstDate = 0;
     std::vector<float> prices;
+    // The open, high, low, close and volume of each priced day of an item kept as full days, in date
+    // order; empty for an item of closes alone.
+    std::vector<ImportDay> fullDays;
 };
 
 // Reads the record: fundamentals and one entry per weekday from its first date, then missing entries
@@ -67,7 +70,9 @@ StartDateResult SetStartDate(EditedItem& item, PackedDate date, bool deleteAgree
 enum class RebuildResult { Built, NoPrices, TooLarge, TooMuchData };
 // The record of the edited item: leading missing entries and every entry after the last price dropped
 // (a stream ends at its last priced day), the scale chosen as
-// the import chooses it (with 0.01 for every sum of fractions), each entry coded.
+// the import chooses it (with 0.01 for every sum of fractions), each entry coded. An item of full
+// days stays one: a day keeps its open, high, low and volume, the prices moved as its close moved
+// (an adjustment moves them alike), and a day that had none gets the close.
 RebuildResult RebuildEditedRecord(const EditedItem& item, std::vector<uint8_t>& record);
 
 // The program-wide anomaly cutoff in percent (1-90).

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,9 +16,9 @@
 namespace qv {
 namespace {
 constexpr uint32_t kShowFutureHelp = 0x20000 + 580;
-constexpr int kMaxAmount = 999;
 constexpr int kPercentUnit = 4;
-constexpr int kMaxPercent = 99;
+// The largest amount of each unit: ten years ahead, or three quarters of the graph.
+constexpr std::array<int, 5> kMaxima = {3650, 520, 120, 10, 75};
 } // namespace
 
 CShowFuture::CShowFuture(FutureSetting& future, std::function<void()> apply, QWidget* parent)
@@ -38,23 +39,50 @@ CShowFuture::CShowFuture(FutureSetting& future, std::function<void()> apply, QWi
         units_[size_t(u)]->setObjectName(QString::fromLatin1(names[u]));
         grid->addWidget(units_[size_t(u)], 1 + u, 1, 1, 2);
     }
-    auto* previewButton = new QPushButton(QStringLiteral("Preview"), this);
-    previewButton->setObjectName(QStringLiteral("preview"));
-    grid->addWidget(previewButton, 6, 0);
-    grid->addWidget(OkCancelHelpButtons(*this, kShowFutureHelp), 6, 1, 1, 2);
-    connect(previewButton, &QPushButton::clicked, this, &CShowFuture::preview);
+    limit_ = new QLabel(this);
+    limit_->setObjectName(QStringLiteral("1967"));
+    grid->addWidget(limit_, 2, 0);
+    preview_ = new QPushButton(QStringLiteral("Preview"), this);
+    preview_->setObjectName(QStringLiteral("preview"));
+    grid->addWidget(preview_, 6, 0);
+    QDialogButtonBox* buttons = OkCancelHelpButtons(*this, kShowFutureHelp);
+    ok_ = buttons->button(QDialogButtonBox::Ok);
+    grid->addWidget(buttons, 6, 1, 1, 2);
+    connect(preview_, &QPushButton::clicked, this, &CShowFuture::preview);
     on_->setChecked(future.on != 0);
     amount_->setText(QString::number(future.amount));
     units_[size_t(std::min<int>(future.unit, kPercentUnit))]->setChecked(true);
+    connect(amount_, &QLineEdit::textChanged, this, &CShowFuture::updateLimit);
+    for (QRadioButton* unit : units_)
+        connect(unit, &QRadioButton::toggled, this, &CShowFuture::updateLimit);
+    updateLimit();
+}
+
+int CShowFuture::chosenUnit() const
+{
+    for (int u = 0; u < 5; ++u)
+        if (units_[size_t(u)]->isChecked())
+            return u;
+    return 0;
+}
+
+// The label names the unit's maximum; OK and Preview wait for an amount within it.
+void CShowFuture::updateLimit()
+{
+    const int unit = chosenUnit();
+    const int high = kMaxima[size_t(unit)];
+    limit_->setText(QStringLiteral(" (%1%2 max.)").arg(high).arg(unit == kPercentUnit ? QStringLiteral("%") : QString()));
+    bool ok = false;
+    const int amount = amount_->text().trimmed().toInt(&ok);
+    const bool within = ok && amount >= 1 && amount <= high;
+    ok_->setEnabled(within);
+    preview_->setEnabled(within);
 }
 
 bool CShowFuture::store()
 {
-    int unit = 0;
-    for (int u = 0; u < 5; ++u)
-        if (units_[size_t(u)]->isChecked())
-            unit = u;
-    const int high = unit == kPercentUnit ? kMaxPercent : kMaxAmount;
+    const int unit = chosenUnit();
+    const int high = kMaxima[size_t(unit)];
     bool ok = false;
     const int amount = amount_->text().trimmed().toInt(&ok);
     if (!ok || amount < 1 || amount > high) {

@@ -11,7 +11,9 @@
 #include <functional>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 namespace qv {
@@ -27,6 +29,8 @@ public:
 
 private:
     bool store();
+    int chosenUnit() const;
+    void updateLimit();
 
     FutureSetting& future_;
     FutureSetting original_;
@@ -35,6 +39,9 @@ private:
     QCheckBox* on_;
     QLineEdit* amount_;
     std::array<QRadioButton*, 5> units_{};
+    QLabel* limit_ = nullptr;
+    QPushButton* preview_ = nullptr;
+    QPushButton* ok_ = nullptr;
 };
 
 } // namespace qv

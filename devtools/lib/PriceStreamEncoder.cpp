@@ -1,11 +1,11 @@
 // Encoding of price histories into the compressed daily price stream.
 #include "devtools/lib/PriceStreamEncoder.h"
 
+#include "core/PriceImportText.h"
 #include "core/PriceStream.h"
 #include "core/VarInt.h"
 #include "platform/ByteOrder.h"
 
-#include <cmath>
 
 namespace qv::dev {
 
@@ -181,20 +181,6 @@ bool EncodePriceStream(const PriceHistory& history, std::vector<uint8_t>& out, s
     return StreamWriter(history, out, error).run();
 }
 
-uint16_t VolumeWordFor(double volume, int32_t scale, float unit)
-{
-    double divisor = double(scale) * unit;
-    if (divisor < 1e-07)
-        divisor = 1.0;
-    double target = volume * divisor;
-    if (!(target > 0))
-        return 0;
-    for (int power = 0; power < 16; ++power) {
-        double mantissa = std::round(target / std::pow(10.0, power));
-        if (mantissa <= 4095)
-            return uint16_t((power << 12) | int(mantissa));
-    }
-    return 0xFFFF;
-}
+uint16_t VolumeWordFor(double volume, int32_t scale, float unit) { return StreamVolumeWord(volume, scale, unit); }
 
 } // namespace qv::dev

@@ -1,11 +1,16 @@
 // qvtool alarms FOLDER: the end-of-day share alarms of a program folder ("Graph.cfg") that hold on
-// the database's last day, one line each as the triggered-alarms list shows them.
+// the database's last day, one line each as the triggered-alarms list shows them, under the folder's
+// own alarm options ("Quorva.cfg", read without being changed).
+#include "core/ConfigFamilies.h"
+#include "core/ConfigFormat.h"
 #include "core/Database.h"
 #include "core/DateText.h"
 #include "core/KeyedItemStore.h"
 #include "core/LinesAndTextFiles.h"
 #include "devtools/qvtool/Verbs.h"
 #include "lists/DirectorsDealings.h"
+#include "core/UpperHooks.h"
+#include "platform/FileOps.h"
 #include "platform/Paths.h"
 #include "platform/TextCodec.h"
 #include "tools/alarms/AlarmLines.h"
@@ -15,6 +20,16 @@
 namespace qv::tool {
 namespace {
 
+// The options the alarm lines follow ("Check intermediate rises"), as the program reads them at start.
+void LoadFolderOptions()
+{
+    const std::optional<std::vector<uint8_t>> image = ReadFileBytes(AppPath("Quorva.cfg"));
+    if (!image || ReadConfigImage(Config(), *image, kWholeConfig).header != HeaderVerdict::Accepted)
+        return;
+    if (const auto& loaded = CoreUpperHooks().optionBlocksLoaded)
+        loaded();
+}
+
 int RunAlarms(const std::vector<std::string>& args)
 {
     if (args.size() != 1) {
@@ -23,6 +38,7 @@ int RunAlarms(const std::vector<std::string>& args)
     }
     if (!LoadFolderDatabase(args[0]))
         return 1;
+    LoadFolderOptions();
     LoadDirDeal();
     LinesAndTextStore().Load("Graph.cfg");
     LinesAndTextStore().LoadSettingRecords();

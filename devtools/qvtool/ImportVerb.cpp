@@ -1,6 +1,7 @@
 // qvtool import FOLDER FILE [options]: imports a price file into FOLDER's imported items in memory
-// (nothing is written back) and prints the item: name, id, scale, first date, closes and the size
-// of its stream.
+// (nothing is written back) and prints each item it makes: name, id, scale, first date, its stream
+// in hex, and every day with its close at full precision (and open, high, low and volume for full
+// days).
 #include "core/Database.h"
 #include "core/DateText.h"
 #include "core/ImportsFile.h"
@@ -12,6 +13,7 @@
 #include "platform/ByteOrder.h"
 #include "platform/Paths.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -47,24 +49,48 @@ bool ReadOptions(const std::vector<std::string>& args, ImportSettings& s)
     return true;
 }
 
+// The shortest text that reads back as the same float: 412.25, 165.98.
+std::string Exact(float v)
+{
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, v);
+    return std::string(text, result.ptr);
+}
+
+void PrintStream(const uint8_t* stream, const uint8_t* end)
+{
+    std::printf("stream bytes: %u\nstream:", unsigned(end - stream));
+    for (const uint8_t* p = stream; p < end; ++p)
+        std::printf("%s%02X", (p - stream) % 32 == 0 ? "\n" : " ", *p);
+    std::printf("\n");
+}
+
 void PrintItem(const uint8_t* record)
 {
     const uint8_t* sub = FirstSubRecord(record);
     const uint8_t* end = SubRecordEnd(record, sub);
-    std::printf("name: %.*s\nid: %04X\nscale: %d\nfirst date: %s\nstream bytes: %u\n",
-                int(GetRecordName(record).size()), GetRecordName(record).data(), RecordId(record),
-                int(int16_t(LoadU16(sub + SubRecordLayout::PriceScale))),
-                FormatDate(LoadU16(sub + SubRecordLayout::FirstDate)).c_str(),
-                unsigned(end - sub - SubRecordLayout::Stream));
+    std::printf("name: %.*s\nid: %04X\nscale: %d\nfirst date: %s\n", int(GetRecordName(record).size()),
+                GetRecordName(record).data(), RecordId(record), int(int16_t(LoadU16(sub + SubRecordLayout::PriceScale))),
+                FormatDate(LoadU16(sub + SubRecordLayout::FirstDate)).c_str());
+    PrintStream(sub + SubRecordLayout::Stream, end);
     DayRecord* days = nullptr;
     const int32_t count = DecodeSubRecordHistory(sub, end, days, 0, true, CorrectionCursor{});
     int32_t valued = 0;
     for (int32_t i = 0; i < count; ++i)
         valued += days[i].close != 0;
-    std::printf("days: %d\ncloses:\n", valued);
-    for (int32_t i = 0; i < count; ++i)
-        if (days[i].close != 0)
-            std::printf("%s %.4g\n", FormatDate(days[i].date).c_str(), double(days[i].close));
+    const bool full = count > 0 && IsFullDataDay(days[0]);
+    std::printf("days: %d\n%s\n", valued, full ? "date open high low close volume:" : "closes:");
+    for (int32_t i = 0; i < count; ++i) {
+        const DayRecord& day = days[i];
+        if (day.close == 0)
+            continue;
+        if (full)
+            std::printf("%s %s %s %s %s %s\n", FormatDate(day.date).c_str(), Exact(day.open).c_str(),
+                        Exact(day.high).c_str(), Exact(day.low).c_str(), Exact(day.close).c_str(),
+                        Exact(day.volume).c_str());
+        else
+            std::printf("%s %s\n", FormatDate(day.date).c_str(), Exact(day.close).c_str());
+    }
     ProFree(days);
 }
 
@@ -82,8 +108,8 @@ int RunImport(const std::vector<std::string>& args)
     }
     LoadImports();
     const bool failed = ImportPriceFile(args[1], run);
-    if (!failed)
-        PrintItem(FindShareRecord(run.createdId));
+    for (const uint16_t id : run.createdIds)
+        PrintItem(FindShareRecord(id));
     if (run.skippedLines)
         std::printf("skipped lines: %d\n", run.skippedLines);
     FreeDatabase(true);

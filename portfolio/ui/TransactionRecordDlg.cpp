@@ -36,7 +36,7 @@ namespace C = TransactionControl;
 
 constexpr uint32_t kRecordHelp = 0x20000 + 221;
 constexpr uint32_t kGainsHelp = 0x20000 + 26417;
-constexpr uint16_t kPortfolioOptionsPage = 2;
+constexpr uint16_t kPortfolioOptionsPage = 0x0004; // "Portfolios && Transactions"
 constexpr const char* kRebasingNote =
     "If you held shares before 1965 you could elect for them all to be rebase for CGT.\n\nThe same applies to "
     "1982.\n\nIf no election was made the smallest CGT gain or loss should be selected.\n\nFor details please refer "

@@ -106,7 +106,11 @@ void CCalcEdit::DropClicked()
         return;
     if (!Runner())
         return;
-    std::optional<double> result = Runner()(value_, this);
+    // The calculator starts from the figure the field shows (a rate kept as a float, 1.44000005722,
+    // shows as 1.44).
+    bool shown = false;
+    const double typed = edit_->text().toDouble(&shown);
+    std::optional<double> result = Runner()(shown ? typed : value_, this);
     if (result)
         SetValue(*result);
     if (parentWidget())

@@ -61,11 +61,16 @@ bool TypedIntoEditor(QChar c)
     return c.isDigit() || c == '.' || QString("mMhHcC").contains(c);
 }
 
-QString ChangeText(float now, float before)
+// A price, or the mark of a day without one.
+QString PriceText(float price)
 {
-    if (now <= 0 || before <= 0)
-        return {};
-    return QString::number(double(now - before), 'f', 2);
+    if (price == kMissingPrice)
+        return QStringLiteral("Missing");
+    if (price == kHolidayPrice)
+        return QStringLiteral("Closed");
+    if (price == kSuspendedPrice)
+        return QStringLiteral("Suspended");
+    return QString::number(double(price), 'f', 2);
 }
 
 } // namespace
@@ -147,14 +152,10 @@ QString CPriceListBox::rowText(int row) const
     float price = prices_[element];
     float before = element > 0 ? prices_[element - 1] : 0;
     QString date = dayText_ ? dayText_(element) : QString();
-    QString priceText = price == kMissingPrice ? "missing" : price == kHolidayPrice ? "holiday"
-                                                                                    : QString::number(double(price), 'f', 2);
-    QString text = date + '\t' + priceText + '\t' + ChangeText(price, before);
-    if (PriceListDisplay().percent) {
-        QString percent = price > 0 && before > 0 ? QString::number(double((price - before) / before * 100), 'f', 2) + "%"
-                                                  : QString();
-        text += '\t' + percent;
-    }
+    QString text = date + '\t' + PriceText(price);
+    // The change from the day before, in percent, when the list shows changes.
+    if (PriceListDisplay().percent && price > 0 && before > 0)
+        text += '\t' + QString::asprintf("%+.1f%%", double(price) * 100 / double(before) - 100);
     return text;
 }
 

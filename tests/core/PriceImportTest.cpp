@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 
 namespace qv::test {
@@ -115,6 +116,80 @@ TEST(PriceImportText, DailyCsvFilesReadTheirCloses)
         EXPECT_EQ(out.series.name, c.name) << c.what;
         EXPECT_TRUE(out.messages.empty()) << c.what << ": " << (out.messages.empty() ? "" : out.messages[0]);
     }
+}
+
+// Open, high, low, close and volume of each day as read.
+using Bars = std::vector<std::array<double, 5>>;
+
+Bars BarsOf(const ImportSeries& series)
+{
+    Bars out;
+    for (const ImportDay& day : series.days)
+        out.push_back({day.open, day.high, day.low, day.value, day.volume});
+    return out;
+}
+
+// Open, high, low, close and volume of each day a record decodes to.
+Bars DecodedBars(const uint8_t* record)
+{
+    const uint8_t* sub = FirstSubRecord(record);
+    DayRecord* days = nullptr;
+    const int32_t count = DecodeSubRecordHistory(sub, SubRecordEnd(record, sub), days, 0, true, CorrectionCursor{});
+    Bars out;
+    for (int32_t i = 0; i < count; ++i)
+        if (days[i].close != 0)
+            out.push_back({days[i].open, days[i].high, days[i].low, days[i].close, days[i].volume});
+    ProFree(days);
+    return out;
+}
+
+TEST(PriceImportText, DailyCsvFilesKeepOpenHighLowAndVolume)
+{
+    struct Case {
+        const char* what;
+        const char* text;
+        Bars bars;
+    };
+    const Case cases[] = {
+        {"heading with Adj Close, newest first",
+         "Date,Open,High,Low,Close,Adj Close,Volume\r\n2024-03-05,2,3,1.5,2.5,2.4,2000\r\n"
+         "2024-03-04,1,2,0.5,1.5,1.4,1000\r\n",
+         {{1, 2, 0.5, 1.5, 1000}, {2, 3, 1.5, 2.5, 2000}}},
+        {"heading in another order, quoted thousands", "Volume,Close,Date,High\n\"1,234\",9,2024-03-04,10\n",
+         {{0, 10, 0, 9, 1234}}},
+        {"empty and null fields give nothing", "Date,Open,High,Low,Close,Volume\n2024-03-04,,null,8,9,-\n",
+         {{0, 0, 8, 9, 0}}},
+        {"2 fields: close, volume", "2024-03-04,7.25,1000\n", {{0, 0, 0, 7.25, 1000}}},
+        {"4 fields: OHLC", "2024-03-04,1,2,0.5,1.25\n", {{1, 2, 0.5, 1.25, 0}}},
+        {"5 fields: OHLCV", "2024-03-04,1,2,0.5,1.25,900\n", {{1, 2, 0.5, 1.25, 900}}},
+        {"6 fields: OHLC, adjusted, volume", "2024-03-04,1,2,0.5,1.25,1.2,900\n", {{1, 2, 0.5, 1.25, 900}}},
+    };
+    for (const Case& c : cases) {
+        ReadOutcome out = Read(c.text);
+        EXPECT_EQ(out.result, ImportTextResult::Read) << c.what;
+        EXPECT_EQ(BarsOf(out.series), c.bars) << c.what;
+    }
+}
+
+TEST(PriceImportText, ATickerColumnGivesOneSeriesPerShare)
+{
+    const char* text = "Ticker,Date,Open,High,Low,Close,Volume\r\n"
+                       "ABC,2024-03-04,1,2,0.5,1.5,100\r\nABC,2024-03-05,1.5,2,1,1.75,200\r\n"
+                       "\"X,Y\",2024-03-05,5,6,4,5.5,50\r\nXYZ,2024-03-06,9,9,9,9,0\r\nXYZ,2024-03-05,8,8,8,8,0\r\n";
+    std::vector<ImportSeries> all;
+    std::vector<std::string> messages;
+    auto error = [&](const std::string& message) {
+        messages.push_back(message);
+        return true;
+    };
+    ASSERT_EQ(ReadImportText(text, Settings(0x18), "C:\\all.csv", error, all), ImportTextResult::Read);
+    EXPECT_TRUE(messages.empty());
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ((std::vector<std::string>{all[0].name, all[1].name, all[2].name}),
+              (std::vector<std::string>{"ABC", "X,Y", "XYZ"}));
+    EXPECT_EQ(BarsOf(all[0]), (Bars{{1, 2, 0.5, 1.5, 100}, {1.5, 2, 1, 1.75, 200}}));
+    EXPECT_EQ(ClosesOf(all[1]), (Closes{{kTue, 5.5}}));
+    EXPECT_EQ(ClosesOf(all[2]), (Closes{{kTue, 8}, {kWed, 9}})) << "each share's days are ordered alone";
 }
 
 TEST(PriceImportText, DatesByTheOptions)
@@ -390,6 +465,85 @@ TEST_F(PriceImportFile, NoFreeIdMakesNothing)
     EXPECT_TRUE(Import("Two.csv", "Date,Close\n2024-03-04,2\n"));
     EXPECT_EQ(box.texts().back(), "More than 4000 imports would be created");
     EXPECT_EQ(FindImportedItemByName("Two"), nullptr);
+}
+
+TEST_F(PriceImportFile, OpenHighLowAndVolumeReachTheItemsDays)
+{
+    ASSERT_FALSE(Import("Bars.csv", "Date,Open,High,Low,Close,Adj Close,Volume\r\n"
+                                    "2024-03-06,101,103.5,100.25,102.75,100,2500000\r\n"
+                                    "2024-03-05,,,,165.98,,\r\n"
+                                    "2024-03-04,100.5,102,99.25,101.75,99,123456\r\n"));
+    const Bars bars = DecodedBars(ImportedItemList->record);
+    ASSERT_EQ(bars.size(), 3u);
+    const Bars expected = {{100.5, 102, 99.25, 101.75, 123500}, // volumes keep four figures
+                           {165.98, 165.98, 165.98, 165.98, 0},
+                           {101, 103.5, 100.25, 102.75, 2500000}};
+    for (size_t i = 0; i < 3; ++i)
+        for (size_t k = 0; k < 5; ++k)
+            EXPECT_NEAR(bars[i][k], expected[i][k], 1e-3) << i << " " << k;
+    // A file of closes alone stays a stream of closes.
+    ASSERT_FALSE(Import("Closes.csv", "Date,Close\n2024-03-04,1.5\n"));
+    const uint8_t* closes = FindImportedItemByName("Closes")->record;
+    EXPECT_NE(FirstSubRecord(closes)[SubRecordLayout::Stream], kStreamMode);
+}
+
+TEST_F(PriceImportFile, ALongFileOfBarsKeepsItsLatestBarsAndEveryClose)
+{
+    // 25 years of bars in pence with pence fractions: too many full days for one record.
+    std::string text = "Date,Open,High,Low,Close,Volume\n";
+    std::vector<double> closes;
+    uint16_t date = Date(2000, 1, 3);
+    for (int i = 0; i < 6500; ++i, date = NextWeekday(date)) {
+        const double close = 100 + (i * 7919) % 40000 / 100.0;
+        closes.push_back(close);
+        char row[96];
+        std::snprintf(row, sizeof row, "%d-%02d-%02d,%.2f,%.2f,%.2f,%.2f,%d\n", FullYear(date), MonthOfYear(date),
+                      DayOfMonth(date), close - 0.5, close + 1.25, close - 1.5, close, 1000 + i);
+        text += row;
+    }
+    ASSERT_FALSE(Import("Long.csv", text));
+    const uint8_t* record = ImportedItemList->record;
+    EXPECT_LE(RecordLength(record), kImportFullRecordLimit);
+    const Bars bars = DecodedBars(record);
+    ASSERT_EQ(bars.size(), closes.size());
+    for (size_t i = 0; i < closes.size(); ++i)
+        ASSERT_NEAR(bars[i][3], closes[i], 1e-3) << i;
+    EXPECT_EQ(bars.front()[0], bars.front()[3]) << "the earliest days keep their closes alone";
+    EXPECT_NEAR(bars.back()[0], closes.back() - 0.5, 1e-3) << "the latest days keep their bars";
+    EXPECT_NEAR(bars.back()[2], closes.back() - 1.5, 1e-3);
+    size_t firstBar = 0;
+    while (firstBar < bars.size() && bars[firstBar][0] == bars[firstBar][3])
+        ++firstBar;
+    EXPECT_GT(firstBar, 0u);
+    EXPECT_LT(firstBar, 2000u) << "most of the file keeps its bars";
+}
+
+TEST_F(PriceImportFile, ADailyCsvFileOfManySharesExportsAndImportsBackPerShare)
+{
+    ASSERT_FALSE(Import("Alpha.csv", "Date,Open,High,Low,Close,Volume\n2024-03-04,10,12,9,11.5,1000\n"
+                                     "2024-03-05,11.5,13,11,12.25,2000\n"));
+    ASSERT_FALSE(Import("Beta.csv", "Date,Close\n2024-03-05,200.5\n2024-03-06,201\n"));
+    ShareExportRun all;
+    all.style = ExportStyleFor(kExportDailyCsv, 0, 0, ',', '/');
+    all.singleFile = true;
+    std::string text;
+    for (RecordListNode* node = ImportedItemList; node; node = node->next) {
+        ExportStyle style = all.style;
+        style.severalShares = true;
+        style.withHeader = text.empty();
+        ASSERT_TRUE(WriteShareHistory(RecordCursor{node->record, 0}, style, text));
+    }
+    EXPECT_EQ(text, "Ticker,Date,Open,High,Low,Close,Volume\r\n"
+                    "Alpha,2024-03-04,10.00,12.00,9.00,11.50,1000\r\nAlpha,2024-03-05,11.50,13.00,11.00,12.25,2000\r\n"
+                    "Beta,2024-03-05,200.50,200.50,200.50,200.50,0\r\nBeta,2024-03-06,201.00,201.00,201.00,201.00,0\r\n");
+    const Bars alpha = DecodedBars(FindImportedItemByName("Alpha")->record);
+    const Bars beta = DecodedBars(FindImportedItemByName("Beta")->record);
+    run.settings.replace = true;
+    ASSERT_FALSE(Import("all.csv", text));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Alpha", "Beta"}));
+    EXPECT_EQ(run.createdIds.size(), 2u);
+    EXPECT_EQ(DecodedBars(FindImportedItemByName("Alpha")->record), alpha);
+    EXPECT_EQ(DecodedBars(FindImportedItemByName("Beta")->record), beta);
 }
 
 TEST_F(PriceImportFile, EveryExportLayoutImportsBackAsTheSameCloses)

@@ -7,6 +7,7 @@
 #include "core/ConfigFormat.h"
 #include "core/ConfigState.h"
 #include "core/DMFilter.h"
+#include "core/UpperHooks.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
@@ -29,7 +30,10 @@ protected:
         Config().optionsA.bytes[OptionBlockA::kEditionGraphSlot1] = 0;
         Config().optionsA.bytes[OptionBlockA::kEditionGraphSlot2] = 11;
         InitVexaTables();
+        // The edition's byte is one of the options a save writes back: the block holds it as a
+        // loaded file would.
         SetEditionOptionByte(kEditionOn | kEditionSetUp);
+        CoreUpperHooks().storeOptionBlocks();
     }
     ~VexaEditionTest() override
     {

@@ -21,6 +21,7 @@ struct Case {
     const char* expected;
     uint8_t code = 17;
     int unit = 0;
+    bool exact = false;
 };
 
 std::string Format(float value, const CellNumberFormat& f)
@@ -59,7 +60,12 @@ TEST_F(CellNumber, MoneyAndNumbersAsTheListShowsThem)
         {"half a penny", 2.5f, true, MoneyPence, Fractions, "2\xBDp"},
         {"a quarter without its zero", 0.25f, true, MoneyPence, Fractions, "\xBCp"},
         {"three quarters", 10.8f, true, MoneyPence, Fractions, "10\xBEp"},
-        {"fractions outside the glyphs are cut", 10.9f, true, MoneyPence, Fractions, "10p"},
+        {"a fraction of .875 or more rounds up", 10.9f, true, MoneyPence, Fractions, "11p"},
+        {"a fraction under .125 rounds down", 10.1f, true, MoneyPence, Fractions, "10p"},
+        {"a fraction of .875 or more in pounds", 16598.9f, true, 0, Fractions, "\xA3" "165.99"},
+        {"an imported price is shown exactly", 165.98f, true, MoneyPence, Fractions, "165.98p", 17, 0, true},
+        {"an imported change keeps its decimals", 0.59f, true, MoneyPence, Plus | Fractions, "+0.59p", 17, 0, true},
+        {"an imported price in quarters", 100.25f, true, MoneyPence, Fractions, "100.25p", 17, 0, true},
         {"a negative keeps its fraction", -2.25f, true, MoneyPence, Fractions | 1, "-2\xBCp"},
         {"grouping", 1234567.25f, false, 0, 2, "1,234,567.25"},
         {"grouping with a plus", 1234, false, 0, Plus, "+1,234"},
@@ -85,7 +91,7 @@ TEST_F(CellNumber, MoneyAndNumbersAsTheListShowsThem)
         {"unit 2 with fractions chooses decimals", 0.1234f, true, MoneyPence, Fractions, "0.1234", 17, 2},
     };
     for (const Case& c : cases) {
-        CellNumberFormat f{c.formatA, c.formatB, c.code, c.money, c.money ? c.unit : 2, true};
+        CellNumberFormat f{c.formatA, c.formatB, c.code, c.money, c.money ? c.unit : 2, true, c.exact};
         EXPECT_EQ(Format(c.value, f), c.expected) << c.what;
     }
 }

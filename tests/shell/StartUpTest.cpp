@@ -560,10 +560,12 @@ TEST_F(StartUpFixture, ASpecialEditionNeverSetUpIsSwitchedOffAndItsTablesReset)
         ProgramState state;
         ASSERT_EQ(Start(state, "/nologo"), -1);
         Config().listTables.designs[2].name = "Ludrin Table";
+        // The edition's byte is kept with the options: on, its set-up never completed.
+        SetEditionOptionByte(kEditionOn);
         RunExit(state);
     }
     Config() = ConfigState{};
-    SetEditionOptionByte(kEditionOn);
+    SetEditionOptionByte(0);
     ProgramState state;
     ASSERT_EQ(Start(state, "/nologo"), -1);
     uint8_t edition = EditionOptionByte();

@@ -106,5 +106,27 @@ TEST(ShareEditing, AnItemReadAndRebuiltKeepsItsDaysAndFundamentals)
     EXPECT_EQ(RebuildEditedRecord(item, record), RebuildResult::TooLarge);
 }
 
+TEST(ShareEditing, AnItemOfFullDaysStaysOneAndAnAdjustmentMovesItsBars)
+{
+    const PackedDate mon = Date(2024, 3, 4), tue = Date(2024, 3, 5), wed = Date(2024, 3, 6);
+    const std::vector<ImportDay> days = {{mon, 10, 9.5, 11, 9, 1000}, {wed, 12, 11, 12.5, 10.5, 2000}};
+    std::vector<uint8_t> record = BuildImportedRecord("Bars", {}, 4, mon, 12, *EncodeImportStream(days, 4));
+    FinishImportedRecord(record.data(), LoadU16(&record[RecordLayout::FirstSubRecord]), record.size());
+    EditedItem item = ReadEditedItem(record.data(), wed);
+    ASSERT_EQ(item.fullDays.size(), 2u);
+    EXPECT_EQ(item.prices, (std::vector<float>{10, M, 12}));
+    AdjustPrices(item.prices, 0, 0.5); // Monday halved
+    item.prices[1] = 11;               // Tuesday typed in
+    ASSERT_EQ(RebuildEditedRecord(item, record), RebuildResult::Built);
+    FinishImportedRecord(record.data(), LoadU16(&record[RecordLayout::FirstSubRecord]), record.size());
+    const EditedItem back = ReadEditedItem(record.data(), wed);
+    ASSERT_EQ(back.fullDays.size(), 3u);
+    auto bar = [](const ImportDay& d) { return std::vector<double>{d.open, d.high, d.low, d.value, d.volume}; };
+    EXPECT_EQ(bar(back.fullDays[0]), (std::vector<double>{4.75, 5.5, 4.5, 5, 1000}));
+    EXPECT_EQ(back.fullDays[1].date, tue);
+    EXPECT_EQ(bar(back.fullDays[1]), (std::vector<double>{11, 11, 11, 11, 0})) << "a typed day is its close";
+    EXPECT_EQ(bar(back.fullDays[2]), (std::vector<double>{11, 12.5, 10.5, 12, 2000}));
+}
+
 } // namespace
 } // namespace qv::test

@@ -204,6 +204,13 @@ bool ApplyEditionChoice(const EditionChoice& before, const EditionChoice& after)
     return true;
 }
 
+void FinishEditionSetUp(const EditionChoice& choice)
+{
+    const EditionChoice before = StoredEditionChoice();
+    SetEditionOptionByte(uint8_t(EditionOptionByte() | kEditionSetUp));
+    ApplyEditionChoice(before, choice);
+}
+
 bool ApplyCurrencyPage(float euro, float usDollar, bool euroAsE)
 {
     CurrentFormatOptions().plainEuroSign = euroAsE;

@@ -99,6 +99,9 @@ EditionChoice StoredEditionChoice();
 // Applies a changed choice (the edition's items out of the old slots, the new ones stored, the edition
 // applied again); false, doing nothing, when nothing changed.
 bool ApplyEditionChoice(const EditionChoice& before, const EditionChoice& after);
+// The set-up wizard's Finish: the set-up is marked completed (so that the sheet offers the edition's
+// page and a restart keeps the edition), then the choice is applied.
+void FinishEditionSetUp(const EditionChoice& choice);
 
 // The Currency page's OK: the rates are stored, and the share records brought up to date, only when
 // either changed; the euro flag always. True when the records were updated.

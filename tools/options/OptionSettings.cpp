@@ -6,6 +6,7 @@
 #include "chartmodel/EodTraining.h"
 #include "chartmodel/MovAvgLines.h"
 #include "chartmodel/ViewGraph.h"
+#include "core/DMFilter.h"
 #include "core/FormatNumber.h"
 #include "core/ShareStatistics.h"
 #include "core/StatisticsPeriod.h"
@@ -21,6 +22,7 @@
 #include "portfolio/TransactionRecording.h"
 #include "shell/FrameSwitches.h"
 #include "shell/PortfolioAdd.h"
+#include "tools/CompanyCalendar.h"
 #include "views/ViewBase.h"
 
 #include <algorithm>
@@ -31,6 +33,14 @@ namespace {
 
 using A = OptionBlockA;
 constexpr uint8_t kStamp = 1;
+// The special edition's byte in the first block, after the global alarm rows (docs/DATA.md): bit
+// value 2 the edition on, bit value 1 its set-up completed.
+constexpr size_t kEditionFlags = 707;
+// The company calendar's ticked boxes (u16), with bit 15 set once stored: a file without it keeps
+// every box ticked.
+constexpr size_t kCalendarBoxesWord = 708;
+constexpr uint16_t kCalendarStored = 0x8000;
+static_assert(kEditionFlags >= A::kOptionsEnd && kCalendarBoxesWord + 2 <= 720, "the bytes lie in free room");
 constexpr const char* kComms = "Comms";
 
 // Bits of the Lists page's word.
@@ -174,6 +184,8 @@ void StoreGeneral(Places p)
     p.f32(A::kExchangeRates + 12, r.fourth);
     p.u16(A::kStatisticsPeriod, StatisticsPeriod.unit);
     p.u16(A::kStatisticsPeriod + 2, StatisticsPeriod.count);
+    p.u8(kEditionFlags) = EditionOptionByte();
+    p.u16(kCalendarBoxesWord, uint16_t(kCalendarStored | CalendarBoxesTicked()));
 }
 
 void LoadGeneral(Places p)
@@ -188,6 +200,9 @@ void LoadGeneral(Places p)
                           p.f32(A::kExchangeRates + 12)};
     StatisticsPeriod.unit = p.u16(A::kStatisticsPeriod);
     StatisticsPeriod.count = p.u16(A::kStatisticsPeriod + 2);
+    SetEditionOptionByte(p.u8(kEditionFlags));
+    const uint16_t calendar = p.u16(kCalendarBoxesWord);
+    CalendarBoxesTicked() = (calendar & kCalendarStored) ? uint16_t(calendar & kAllCalendarBoxes) : kAllCalendarBoxes;
 }
 
 void StoreFilesAndPortfolios(Places p)
@@ -364,6 +379,8 @@ void ResetOptionHolders()
     GetAlarmPortfolioHooks().globalCriteria = DefaultGlobalAlarmRows();
     GetHighLowOption() = HighLowOption{};
     RememberedOptionsPage() = 0;
+    SetEditionOptionByte(0);
+    CalendarBoxesTicked() = kAllCalendarBoxes;
 }
 
 void SetOptionBlockDefaults(ConfigState& state)

@@ -1,6 +1,7 @@
 // The calculator dialog: a grid of keys over the display panel, keyboard keys mapped to them.
 #include "tools/ui/CalculatorDlg.h"
 
+#include "shell/FrameSwitches.h"
 #include "shell/ui/CalcEdit.h"
 #include "shell/ui/ModalDialog.h"
 
@@ -22,7 +23,11 @@ struct KeyDef {
     CalcKey key;
     int row, column;
     Qt::Key keyboard;
+    bool memory() const { return row == 0; }
 };
+
+constexpr int kLargeKeyPixels = 20;
+constexpr int kLargeKeyHeight = 40;
 
 // Insert and Exit are not calculator keys; they end the dialog.
 const KeyDef kKeys[] = {
@@ -87,6 +92,7 @@ public:
         update();
     }
     QString value() const { return value_; }
+    QString pending() const { return pending_; }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -112,27 +118,43 @@ private:
     QString pending_, value_;
 };
 
-CCalculatorDlg::CCalculatorDlg(double start, QWidget* parent)
-    : QDialog(parent), display_(new CCalculatorDisplay(this)), memory_(new QLabel(this))
+CCalculatorDlg::CCalculatorDlg(double start, uint8_t mode, QWidget* parent)
+    : QDialog(parent), display_(new CCalculatorDisplay(this)), memory_(new QLabel(this)), mode_(mode)
 {
     setWindowTitle(QStringLiteral("Quorvantis Calculator"));
     display_->setObjectName(QString::number(kDisplay));
     memory_->setObjectName(QString::number(kMemoryIndicator));
-    memory_->setFixedWidth(16);
     auto* grid = new QGridLayout(this);
-    grid->addWidget(memory_, 0, 0);
-    grid->addWidget(display_, 0, 1, 1, 3);
-    auto add = [this, grid](int id, const char* text, int row, int column, int span) {
+    // The memory value takes a line of its own under the display; the indicator alone sits beside it.
+    if (mode_ & kMemoryValue) {
+        grid->addWidget(display_, 0, 0, 1, 4);
+        grid->addWidget(memory_, 1, 0, 1, 4);
+        memory_->setAlignment(Qt::AlignRight);
+    } else {
+        memory_->setFixedWidth(16);
+        grid->addWidget(memory_, 0, 0);
+        grid->addWidget(display_, 0, 1, 1, 3);
+    }
+    const int top = 2;
+    QFont keyFont = font();
+    if (mode_ & kLargeButtons)
+        keyFont.setPixelSize(kLargeKeyPixels);
+    auto add = [this, grid, keyFont](int id, const char* text, int row, int column, int span) {
         auto* b = new QPushButton(QString::fromLatin1(text), this);
         b->setObjectName(QString::number(id));
         b->setAutoDefault(false);
         b->setFocusPolicy(Qt::NoFocus);
-        grid->addWidget(b, row + 1, column, 1, span);
+        b->setFont(keyFont);
+        if (mode_ & kLargeButtons)
+            b->setMinimumHeight(kLargeKeyHeight);
+        grid->addWidget(b, row + top, column, 1, span);
         buttons_[id] = b;
         connect(b, &QPushButton::clicked, this, [this, id] { Press(id); });
     };
-    for (const KeyDef& k : kKeys)
+    for (const KeyDef& k : kKeys) {
         add(k.id, k.text, k.row, k.column, 1);
+        buttons_[k.id]->setVisible(!k.memory() || (mode_ & kMemoryButtons));
+    }
     add(kInsert, "Insert", 6, 0, 1);
     add(kExit, "Exit", 6, 2, 2);
     calc_.start(start);
@@ -144,6 +166,8 @@ QPushButton* CCalculatorDlg::button(int id) const
     auto it = buttons_.find(id);
     return it == buttons_.end() ? nullptr : it->second;
 }
+
+QString CCalculatorDlg::calculationLine() const { return display_->pending(); }
 
 void CCalculatorDlg::Press(int id)
 {
@@ -163,8 +187,12 @@ void CCalculatorDlg::Press(int id)
 
 void CCalculatorDlg::Refresh()
 {
-    display_->SetLines(QString::fromStdString(calc_.pendingText()), QString::fromStdString(calc_.display()));
-    memory_->setText(calc_.memory() != 0 ? QStringLiteral("M") : QString());
+    const QString pending = (mode_ & kShowCalculation) ? QString::fromStdString(calc_.pendingText()) : QString();
+    display_->SetLines(pending, QString::fromStdString(calc_.display()));
+    if (mode_ & kMemoryValue)
+        memory_->setText(QStringLiteral("Memory: ") + QString::fromStdString(FormatCalculatorNumber(calc_.memory())));
+    else
+        memory_->setText(calc_.memory() != 0 ? QStringLiteral("M") : QString());
 }
 
 // A keyboard key shows its button pressed and presses it.
@@ -184,7 +212,8 @@ void CCalculatorDlg::keyPressEvent(QKeyEvent* event)
 
 std::optional<double> RunCalculator(double value, QWidget* under)
 {
-    CCalculatorDlg dialog(value, under ? under->window() : QApplication::activeWindow());
+    CCalculatorDlg dialog(value, ProgramSwitches().calculatorMode,
+                          under ? under->window() : QApplication::activeWindow());
     if (under) {
         dialog.adjustSize();
         dialog.move(under->mapToGlobal(QPoint(0, under->height())));

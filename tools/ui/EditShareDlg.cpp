@@ -175,8 +175,8 @@ CEditSharePrice::CEditSharePrice(EditedItem& item, QWidget* parent)
     startLayout->addWidget(start_);
     startLayout->addWidget(button(1535, "Set", "", &CEditSharePrice::SetStart));
     side->addWidget(startBox);
-    side->addWidget(new QLabel(QStringLiteral("Price (pence) or value: type over a price to change it;\nright click "
-                                              "to mark a day missing or a holiday"),
+    side->addWidget(new QLabel(QStringLiteral("Price (pence) or value: type over a price to change it;\ntype M to "
+                                              "mark a day missing, H or C to mark it closed"),
                                this));
     side->addStretch();
     auto* layout = new QHBoxLayout(this);

@@ -157,6 +157,17 @@ bool SaveExport(const std::filesystem::path& path, const std::string& text)
     return false;
 }
 
+// Asked before the one file of a list's export is written over, as the save dialogs ask.
+bool MayReplace(const std::filesystem::path& path)
+{
+    std::error_code error;
+    if (!std::filesystem::exists(path, error))
+        return true;
+    MessageRequest request{path.string() + " already exists.\nDo you want to replace it?", {}, MsgButtons::YesNo,
+                           MsgIcon::Exclamation, 1};
+    return ShowMessage(request) == MsgAnswer::Yes;
+}
+
 // A per-share file of "All files" is written as the general layout, so it takes its extension.
 std::string FileExtension(int format) { return ExportExtension(format == kExportAllFiles ? kExportExp : format); }
 
@@ -219,6 +230,10 @@ int ExportTablePrices()
     if (!(PricesDialog() ? PricesDialog()(choice) : RunExportPricesDialog(choice)))
         return 0;
     StoreChoice(choice);
+    const std::filesystem::path sharedPath =
+        std::filesystem::path(choice.folder) / (choice.file + FileExtension(choice.format));
+    if (choice.singleFile && !MayReplace(sharedPath))
+        return 0;
     const PriceFileOptions& o = PriceFileSettings();
     ShareExportRun run;
     run.style = ExportStyleFor(choice.format, o.exportFormat, o.exportFormat2, o.exportSeparator, o.exportDateSeparator);
@@ -233,11 +248,8 @@ int ExportTablePrices()
         if (share.record)
             ExportShareFile(share, run);
     }
-    if (run.singleFile && run.written > 0) {
-        const std::filesystem::path path = std::filesystem::path(choice.folder) / (choice.file + run.extension);
-        if (!SaveExport(path, run.shared))
-            return 0;
-    }
+    if (run.singleFile && run.written > 0 && !SaveExport(sharedPath, run.shared))
+        return 0;
     return run.written;
 }
 

@@ -137,7 +137,7 @@ bool RunVexaWizard()
     CVexaWizard wizard(QApplication::activeWindow());
     if (RunModalDialog(wizard) != QDialog::Accepted)
         return false;
-    ApplyEditionChoice(StoredEditionChoice(), wizard.choice());
+    FinishEditionSetUp(wizard.choice());
     return true;
 }
 

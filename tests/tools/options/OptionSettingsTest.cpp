@@ -25,6 +25,7 @@
 #include "shell/PortfolioAdd.h"
 #include "support/FakeMessageBox.h"
 #include "support/PrivateRegistry.h"
+#include "tools/CompanyCalendar.h"
 #include "tools/options/OptionRules.h"
 #include "views/ViewBase.h"
 
@@ -84,6 +85,8 @@ void ChangeEveryHolder()
     GetHighLowOption() = {3, 500, PackDate(1, 2, 2020), PackDate(3, 4, 2021)};
     MovAvgAdvancedChosen() = true;
     RememberedOptionsPage() = 5;
+    SetEditionOptionByte(kEditionOn | kEditionSetUp);
+    CalendarBoxesTicked() = 0x05;
 }
 
 } // namespace
@@ -141,7 +144,21 @@ TEST(OptionSettings, EverySettingSurvivesASaveAndAReloadOfTheConfigurationFile)
     EXPECT_EQ(GetHighLowOption().secondDate, PackDate(3, 4, 2021));
     EXPECT_TRUE(MovAvgAdvancedChosen());
     EXPECT_EQ(RememberedOptionsPage(), 5);
+    EXPECT_EQ(EditionOptionByte(), kEditionOn | kEditionSetUp);
+    EXPECT_EQ(CalendarBoxesTicked(), 0x05);
     EXPECT_TRUE(boxes.shown().empty());
+    SetEditionOptionByte(0);
+    CalendarBoxesTicked() = kAllCalendarBoxes;
+}
+
+TEST(OptionSettings, AFileWithoutTheCalendarWordKeepsEveryCalendarBoxTicked)
+{
+    ConfigState state;
+    CalendarBoxesTicked() = 0x01;
+    StoreOptionHolders(state);
+    StoreU16(state.optionsA.data() + 708, 0);
+    LoadOptionHolders(state);
+    EXPECT_EQ(CalendarBoxesTicked(), kAllCalendarBoxes);
 }
 
 TEST(OptionSettings, InvertedClipboardFlagsAreStoredAsZeroForBitmapAndWindowSize)
@@ -323,6 +340,23 @@ TEST(OptionRules, AnEditionChoiceAppliesOnlyWhenSomethingChanged)
     EXPECT_TRUE(ApplyEditionChoice(before, after));
     EXPECT_EQ(StoredEditionChoice(), after);
     EXPECT_TRUE(ApplyEditionChoice(after, before));
+    SetEditionOptionByte(edition);
+}
+
+TEST(OptionRules, TheWizardsFinishMarksTheSetUpCompletedEvenForTheStoredChoice)
+{
+    const uint8_t edition = EditionOptionByte();
+    SetEditionOptionByte(0);
+    EditionChoice on = StoredEditionChoice();
+    on.enabled = true;
+    FinishEditionSetUp(on);
+    EXPECT_EQ(EditionOptionByte(), kEditionOn | kEditionSetUp);
+    EditionChoice off = on;
+    off.enabled = false;
+    EXPECT_TRUE(ApplyEditionChoice(on, off));
+    SetEditionOptionByte(0);
+    FinishEditionSetUp(StoredEditionChoice());
+    EXPECT_EQ(EditionOptionByte(), kEditionSetUp) << "nothing changed, yet the set-up is done";
     SetEditionOptionByte(edition);
 }
 

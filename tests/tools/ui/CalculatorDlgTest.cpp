@@ -62,6 +62,35 @@ TEST(CalculatorDlgTest, InsertHandsTheValueBackAndExitNothing)
     EXPECT_FALSE(exit.result().has_value());
 }
 
+TEST(CalculatorDlgTest, TheGeneralPagesOptionsSetItsLook)
+{
+    using D = CCalculatorDlg;
+    struct Case {
+        uint8_t mode;
+        bool memoryButtons, calculation;
+        const char* memory; // the indicator after M+ of 5
+    };
+    for (const Case& c : {Case{0, false, false, "M"}, Case{D::kMemoryButtons, true, false, "M"},
+                          Case{D::kShowCalculation, false, true, "M"},
+                          Case{D::kMemoryButtons | D::kMemoryValue, true, false, "Memory: 5"}}) {
+        D d(0, c.mode);
+        d.show();
+        QTest::keyClicks(&d, "5");
+        d.Press(2307); // M+
+        QTest::keyClicks(&d, "+");
+        for (int id : {2307, 2308, 2309, 2310})
+            EXPECT_EQ(d.button(id)->isVisible(), c.memoryButtons) << int(c.mode);
+        EXPECT_EQ(d.findChild<QLabel*>(QString::number(D::kMemoryIndicator))->text(), c.memory) << int(c.mode);
+        EXPECT_EQ(d.calculationLine(), c.calculation ? "5 +" : "") << int(c.mode);
+    }
+    D normal(0, D::kStandardLook), large(0, D::kStandardLook | D::kLargeButtons);
+    normal.show();
+    large.show();
+    EXPECT_GT(large.button(2300)->height(), normal.button(2300)->height());
+    EXPECT_GT(large.button(2300)->font().pixelSize(), normal.button(2300)->font().pixelSize());
+    test::SaveRender(test::RenderWidget(large), "CalculatorDlg_large_memory_value");
+}
+
 TEST(CalcEditTest, ValuesShowTwoOrFiveDecimalsLessTheirZeros)
 {
     struct Case {
@@ -106,6 +135,17 @@ TEST(CalcEditTest, TheDropButtonOpensTheCalculatorAndTakesWhatItInserts)
     });
     QTest::mouseClick(field.dropButton(), Qt::LeftButton);
     EXPECT_EQ(field.value(), 25) << "Exit leaves the field";
+    SetModalDialogRunner(nullptr);
+    // A rate kept as a float opens as the field shows it.
+    SetModalDialogRunner([](QDialog& d) {
+        auto& calc = dynamic_cast<CCalculatorDlg&>(d);
+        EXPECT_EQ(calc.calculator().display(), "1.44");
+        calc.Press(CCalculatorDlg::kInsert);
+        return d.result();
+    });
+    field.SetValue(double(1.44f));
+    QTest::mouseClick(field.dropButton(), Qt::LeftButton);
+    EXPECT_EQ(field.value(), 1.44);
     SetModalDialogRunner(nullptr);
     EXPECT_TRUE(bool(FrameDialogs().calculator));
     RemoveToolDialogs();

@@ -28,6 +28,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 namespace qv {
 namespace {
 
@@ -140,6 +142,17 @@ TEST_F(PriceExportCommand, TheTableExportWritesAFileForEachShareOrOneForAll)
     });
     EXPECT_EQ(ExportTablePrices(), 1);
     EXPECT_EQ(offered.folder, folder.path().string()) << "the folder was kept";
+    EXPECT_EQ(Text("all.csv"), "ABC,22/05/2000,100.25\r\n");
+    // The one file is written over only when the user says so.
+    const size_t asked = box.shown().size();
+    std::ofstream(folder / "all.csv", std::ios::binary) << "kept";
+    box.queue(MsgAnswer::No);
+    EXPECT_EQ(ExportTablePrices(), 0);
+    ASSERT_EQ(box.shown().size(), asked + 1);
+    EXPECT_EQ(box.shown().back().text, (folder / "all.csv").string() + " already exists.\nDo you want to replace it?");
+    EXPECT_EQ(Text("all.csv"), "kept");
+    box.queue(MsgAnswer::Yes);
+    EXPECT_EQ(ExportTablePrices(), 1);
     EXPECT_EQ(Text("all.csv"), "ABC,22/05/2000,100.25\r\n");
 
     SetExportPricesDialog([](ExportPricesChoice& choice) {

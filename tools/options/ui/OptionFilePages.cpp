@@ -377,10 +377,14 @@ void COptionPresetPorts::Commit()
         const PackedDate typed = date_->ReadDate();
         h.secondDate = typed ? typed : date_->date;
     }
-    // The pre-set portfolios are rebuilt only when the settings they are built by changed.
-    if (alarmsChanged || h.mode != before.mode || h.days != before.days || h.secondDate != before.secondDate) {
+    // The pre-set portfolios are rebuilt only when the settings they are built by changed: the alarm
+    // settings touch the two alarm portfolios alone.
+    if (h.mode != before.mode || h.days != before.days || h.secondDate != before.secondDate) {
         RefillPresetPortfolios();
         ++RebuildCount();
+    } else if (alarmsChanged) {
+        RefillShareAlarmPortfolio();
+        RefillGlobalAlarmPortfolio();
     }
 }
 

@@ -324,6 +324,40 @@ TEST_F(SheetFixture, TheSpecialEditionPageAppliesAChangedChoiceOnceAndNothingOth
     SetEditionOptionByte(edition);
 }
 
+TEST_F(SheetFixture, OnlyAChangedHighLowSettingRebuildsNewHighsAndLows)
+{
+    struct Case {
+        const char* what;
+        std::function<void(COptions&)> change;
+        int rebuilds;
+    };
+    const std::vector<Case> cases = {
+        {"nothing", [](COptions&) {}, 0},
+        {"the alarm check-back",
+         [](COptions& sheet) {
+             sheet.findChild<QRadioButton*>(QStringLiteral("alarmMethod1"))->click();
+             sheet.findChild<QLineEdit*>(QStringLiteral("alarmDays"))->setText(QStringLiteral("7"));
+         }, 0},
+        {"intermediate rises", [](COptions& sheet) { sheet.findChild<QCheckBox*>(QStringLiteral("rises"))->click(); }, 0},
+        {"the high/low method",
+         [](COptions& sheet) {
+             sheet.findChild<QRadioButton*>(QStringLiteral("highLowMethod1"))->click();
+             sheet.findChild<QLineEdit*>(QStringLiteral("highLowDays"))->setText(QStringLiteral("5"));
+         }, 1},
+    };
+    for (const Case& c : cases) {
+        const int before = COptionPresetPorts::RebuildCount();
+        const bool rises = AlarmPortfolioSettings().intermediateRises;
+        COptions sheet(0x0002);
+        c.change(sheet);
+        sheet.accept();
+        ASSERT_EQ(sheet.result(), QDialog::Accepted) << c.what;
+        EXPECT_EQ(COptionPresetPorts::RebuildCount() - before, c.rebuilds) << c.what;
+        if (std::string_view(c.what) == "intermediate rises")
+            EXPECT_NE(AlarmPortfolioSettings().intermediateRises, rises);
+    }
+}
+
 TEST_F(SheetFixture, TheNewsSizeLimitRefusesLessThanAQuarterMegabyte)
 {
     // The News page's field check, on a field of its own: the test database has no news loaded.
