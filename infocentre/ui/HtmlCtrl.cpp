@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -288,13 +289,15 @@ void CHtmlCtrl::FindText(const QString& text, uint32_t flags)
     if (text != lastSearch_) {
         // A new text starts from the top again.
         lastSearch_ = text;
+        lastHit_ = 0;
         view_->page()->findText({});
     }
     QWebEnginePage* page = view_->page();
-    auto search = [page, text, found] {
-        page->findText(text, found, [](const QWebEngineFindTextResult& result) {
-            if (result.numberOfMatches() == 0)
-                ShowMessage("Finished searching document");
+    const bool backward = (flags & kFindUp) != 0;
+    auto search = [self = QPointer<CHtmlCtrl>(this), page, text, found, backward] {
+        page->findText(text, found, [self, backward](const QWebEngineFindTextResult& result) {
+            if (self)
+                self->FoundHit(result.numberOfMatches(), result.activeMatch(), backward);
         });
     };
     if (!(flags & kFindWholeWord)) {
@@ -312,6 +315,19 @@ void CHtmlCtrl::FindText(const QString& text, uint32_t flags)
         else
             ShowMessage("Finished searching document");
     });
+}
+
+void CHtmlCtrl::FoundHit(int matches, int active, bool backward)
+{
+    const bool wrapped = matches > 0 && lastHit_ > 0 && (backward ? active >= lastHit_ : active <= lastHit_);
+    if (matches == 0 || wrapped) {
+        // The next Find starts again from the top.
+        lastHit_ = 0;
+        view_->page()->findText({});
+        ShowMessage("Finished searching document");
+        return;
+    }
+    lastHit_ = active;
 }
 
 bool CHtmlCtrl::AcceptNavigation(const QUrl& url)

@@ -97,6 +97,9 @@ private:
     void NavigateToPage(const std::string& page);
     void ApplyZoom();
     void ScrollPage(bool up);
+    // A Find's answer: the hits and the one now selected; past the last hit (before the first going
+    // up) the search has wrapped, and the user is told the document is done instead.
+    void FoundHit(int matches, int active, bool backward);
 
     HtmlCtrlOwner& owner_;
     std::filesystem::path folder_;
@@ -108,6 +111,7 @@ private:
     int textSize_ = 2;
     bool injectStyle_ = false;
     QString lastSearch_;
+    int lastHit_ = 0; // the hit Find last selected, from 1; 0 before the first
     bool inFormField_ = false;
 };
 

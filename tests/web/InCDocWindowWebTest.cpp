@@ -192,7 +192,28 @@ TEST_F(DocWindows, AVerbLinkShowsTheLinkedDocument)
     EXPECT_EQ(window->windowTitle(), "Frequently asked questions");
     EXPECT_EQ(store->Window(20), window);
     EXPECT_EQ(window->control().PageDepth(), 0u);
+    // The page it left was read, as Next leaves it: AutoView does not show it again.
+    InCEntryHead head;
+    ASSERT_TRUE(store->Index()->ReadEntryHead(1, head));
+    EXPECT_FALSE(head.flags & kInCFlagNew) << head.flags;
     SaveWindowRender(*window, "InCDocumentLinked");
+}
+
+// Find selects each hit once, then says the document is done instead of starting again silently; the
+// Find after that starts from the top again.
+TEST_F(DocWindows, FindSaysWhenTheDocumentIsDone)
+{
+    CInCDocDlg* window = Open(1);
+    ASSERT_NE(window, nullptr);
+    const size_t before = messages.texts().size();
+    window->control().FindText("questions", 0);
+    window->control().FindText("questions", 0);
+    ASSERT_TRUE(WaitFor([&] { return messages.texts().size() > before; }));
+    EXPECT_EQ(messages.texts().back(), "Finished searching document");
+    window->control().FindText("questions", 0);
+    window->control().FindText("questions", 0);
+    ASSERT_TRUE(WaitFor([&] { return messages.texts().size() > before + 1; }));
+    EXPECT_EQ(messages.texts().size(), before + 2) << "one hit, then the end, each time round";
 }
 
 // Keys reach the control before the page: a typed letter opens the find dialog with it, Ctrl+F opens
