@@ -109,6 +109,9 @@ int RunModalDialogTypingInto(QDialog& dialog, QLineEdit& field)
     QEventLoop loop;
     QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
     dialog.show();
+    // Showing a dialog selects its focused field's text, which the next letter would replace.
+    field.deselect();
+    field.end(false);
     loop.exec(QEventLoop::DialogExec);
     --ModalCount;
     return dialog.result();
