@@ -294,10 +294,14 @@ void CHtmlCtrl::FindText(const QString& text, uint32_t flags)
     }
     QWebEnginePage* page = view_->page();
     const bool backward = (flags & kFindUp) != 0;
-    auto search = [self = QPointer<CHtmlCtrl>(this), page, text, found, backward] {
-        page->findText(text, found, [self, backward](const QWebEngineFindTextResult& result) {
-            if (self)
-                self->FoundHit(result.numberOfMatches(), result.activeMatch(), backward);
+    const int asked = ++findsAsked_;
+    auto search = [self = QPointer<CHtmlCtrl>(this), page, text, found, backward, asked] {
+        page->findText(text, found, [self, backward, asked](const QWebEngineFindTextResult& result) {
+            // The engine answers a Find that a newer one replaced with no hits: that answer means nothing.
+            if (!self || asked != self->findsAsked_)
+                return;
+            ++self->findsAnswered_;
+            self->FoundHit(result.numberOfMatches(), result.activeMatch(), backward);
         });
     };
     if (!(flags & kFindWholeWord)) {

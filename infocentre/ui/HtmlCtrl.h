@@ -73,6 +73,8 @@ public:
     bool IsTextSizeChecked(uint32_t command) const;
 
     void FindText(const QString& text, uint32_t flags);
+    // The Find answers handled so far; an answer to a Find that a newer one replaced is dropped.
+    int FindsAnswered() const { return findsAnswered_; }
 
     // A "qv:" link, or a form submission aimed at one with its URL-encoded fields.
     void HandleVerb(const std::string& url, const std::string& post = {});
@@ -112,6 +114,8 @@ private:
     bool injectStyle_ = false;
     QString lastSearch_;
     int lastHit_ = 0; // the hit Find last selected, from 1; 0 before the first
+    int findsAsked_ = 0;
+    int findsAnswered_ = 0;
     bool inFormField_ = false;
 };
 

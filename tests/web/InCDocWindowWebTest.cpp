@@ -206,14 +206,20 @@ TEST_F(DocWindows, FindSaysWhenTheDocumentIsDone)
     CInCDocDlg* window = Open(1);
     ASSERT_NE(window, nullptr);
     const size_t before = messages.texts().size();
-    window->control().FindText("questions", 0);
-    window->control().FindText("questions", 0);
-    ASSERT_TRUE(WaitFor([&] { return messages.texts().size() > before; }));
-    EXPECT_EQ(messages.texts().back(), "Finished searching document");
-    window->control().FindText("questions", 0);
-    window->control().FindText("questions", 0);
-    ASSERT_TRUE(WaitFor([&] { return messages.texts().size() > before + 1; }));
-    EXPECT_EQ(messages.texts().size(), before + 2) << "one hit, then the end, each time round";
+    CHtmlCtrl& control = window->control();
+    // Each Find as the user gives it: after the answer to the one before.
+    const auto find = [&] {
+        const int answered = control.FindsAnswered();
+        control.FindText("questions", 0);
+        return WaitFor([&] { return control.FindsAnswered() > answered; });
+    };
+    for (int round = 1; round <= 2; ++round) {
+        ASSERT_TRUE(find());
+        EXPECT_EQ(messages.texts().size(), before + size_t(round - 1)) << "the one hit, selected";
+        ASSERT_TRUE(find());
+        ASSERT_EQ(messages.texts().size(), before + size_t(round)) << "then the end, each time round";
+        EXPECT_EQ(messages.texts().back(), "Finished searching document");
+    }
 }
 
 // Keys reach the control before the page: a typed letter opens the find dialog with it, Ctrl+F opens
