@@ -31,8 +31,8 @@ CriteriaRangeGeometry MeasureCriteriaRange(const DMCriterion& c, int clientWidth
     g.average = c.average;
     g.leftScale = ScaleOver(g.half, g.average - g.dataMin);
     g.rightScale = ScaleOver(g.half, g.dataMax - g.average);
-    g.lowerX = RangeValueToPixel(g, c.lower, RangeHandle::Lower);
-    g.upperX = RangeValueToPixel(g, c.upper, RangeHandle::Upper);
+    g.lowerX = RangeValueToPixel(g, ShownLowerBound(c), RangeHandle::Lower);
+    g.upperX = RangeValueToPixel(g, ShownUpperBound(c), RangeHandle::Upper);
     return g;
 }
 
@@ -65,17 +65,24 @@ void NormaliseSelectedRange(DMCriterion& c)
     c.upper = c.dataMax;
 }
 
-bool ClampBoundsBeforeMove(DMCriterion& c)
+namespace {
+
+float WithinDataRange(const DMCriterion& c, float bound)
 {
-    if (c.upper > c.dataMax) {
-        c.upper = c.dataMax;
-        return true;
-    }
-    if (c.lower < c.dataMin) {
-        c.lower = c.dataMin;
-        return true;
-    }
-    return false;
+    if (!(c.dataMin <= c.dataMax))
+        return bound;
+    return std::min(std::max(bound, c.dataMin), c.dataMax);
+}
+
+} // namespace
+
+float ShownLowerBound(const DMCriterion& c) { return WithinDataRange(c, c.lower); }
+float ShownUpperBound(const DMCriterion& c) { return WithinDataRange(c, c.upper); }
+
+void OpenCriterionRange(DMCriterion& c)
+{
+    c.lower = kNoLowerLimit;
+    c.upper = kNoUpperLimit;
 }
 
 RangeHandle PickRangeHandle(const CriteriaRangeGeometry& g, int x)

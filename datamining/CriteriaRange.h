@@ -37,12 +37,17 @@ double RangePixelToValue(const CriteriaRangeGeometry& g, int x, RangeHandle hand
 
 // An upper bound below the lower one: the whole data range is selected instead.
 void NormaliseSelectedRange(DMCriterion& criterion);
-// Before a move, an upper bound above the data maximum (else a lower one below the minimum) is
-// brought to it; true when that happened, and the handle does not move this time.
-bool ClampBoundsBeforeMove(DMCriterion& criterion);
+// A bound as the strip, the row's fields and the graph show it: kept within the data range of the
+// source in view. The stored bound is left as it is, so an open bound stays open for every source.
+// A criterion not yet measured (its data range empty) shows its bound as stored.
+float ShownLowerBound(const DMCriterion& criterion);
+float ShownUpperBound(const DMCriterion& criterion);
+// Selects the whole range: both bounds open, so that every value of every source passes.
+void OpenCriterionRange(DMCriterion& criterion);
 // The handle a press at x takes: the lower one only when it is strictly nearer.
 RangeHandle PickRangeHandle(const CriteriaRangeGeometry& g, int x);
-// Moves a handle to the mouse's x within its limits and sets the criterion's bound to the value there.
+// Moves a handle to the mouse's x within its limits and sets that bound, and only that one, to the
+// value there.
 void MoveRangeHandle(CriteriaRangeGeometry& g, DMCriterion& criterion, RangeHandle handle, int mouseX);
 
 // What the strip shows instead of the track: none, "No matching data", "Criteria disabled" or

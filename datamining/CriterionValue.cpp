@@ -7,6 +7,8 @@
 #include "core/DateStepping.h"
 #include "core/PriceStatistics.h"
 #include "core/RecordAccess.h"
+#include "core/StringPrintf.h"
+#include "datamining/CriteriaRange.h"
 #include "datamining/CriterionKinds.h"
 #include "datamining/FilterProgress.h"
 #include "datamining/FilterValues.h"
@@ -210,10 +212,7 @@ void CriterionStatistics(const RecordCursor* rows, const uint32_t* positions, DM
     }
     if (criterion.kind == kPriceKind && (criterion.parameter == 9 || criterion.parameter == 12))
         criterion.dataMin = 0;
-    if (!criterion.locked) {
-        criterion.lower = std::max(criterion.lower, criterion.dataMin);
-        criterion.upper = std::min(criterion.upper, criterion.dataMax);
-    }
+    // The selected range is the user's: it is brought into the data range only where it is drawn.
     criterion.status |= 2;
 }
 
@@ -225,19 +224,13 @@ void UpdateFilterStatistics(const RecordCursor* rows, CViewBase* view, const uin
     for (DMCriterion& c : filter->criteria) {
         if (c.dataMax - c.dataMin == 0) {
             CriterionStatistics(rows, positions, c);
-            if (!c.locked) {
-                c.upper = c.dataMax;
-                c.lower = c.dataMin;
-            }
+            if (!c.locked)
+                OpenCriterionRange(c);
             continue;
         }
         CriterionStatistics(rows, positions, c);
         if (c.lower > c.upper)
             std::swap(c.lower, c.upper);
-        if (!c.locked) {
-            c.upper = std::min(c.upper, c.dataMax);
-            c.lower = std::max(c.lower, c.dataMin);
-        }
     }
     CloseFilterProgress();
 }
@@ -274,9 +267,42 @@ CriterionDialogFields FieldsOf(const DMCriterion& c)
         f.firstDate = c.firstDate;
         f.secondDate = c.secondDate;
     }
-    f.lower = c.lower;
-    f.upper = c.upper;
+    f.lower = ShownLowerBound(c);
+    f.upper = ShownUpperBound(c);
     return f;
+}
+
+bool SameMeasure(const DMCriterion& a, const DMCriterion& b)
+{
+    return a.kind == b.kind && a.parameter == b.parameter && a.setting == b.setting &&
+           a.secondSetting == b.secondSetting && a.firstDate == b.firstDate && a.secondDate == b.secondDate;
+}
+
+// The dialog shows bounds to two decimals: a bound reads back as it was shown unless the user typed it.
+bool TypedBound(float given, float shown)
+{
+    return StringPrintf("%.2f", double(given)) != StringPrintf("%.2f", double(shown));
+}
+
+// The selected range after an edit: a bound the user typed is taken; one left as shown keeps its
+// stored value (open stays open) while the criterion measures the same thing, and opens when it
+// now measures something else, as the old bound means nothing for the new values.
+void ChooseEditedBounds(const CriterionDialogFields& shown, const CriterionDialogFields& given, const DMCriterion& before,
+                        DMCriterion& c)
+{
+    const bool set = given.lower != kUnsetDialogBound && given.upper != kUnsetDialogBound && given.lower <= given.upper;
+    if (!set) {
+        OpenCriterionRange(c);
+        return;
+    }
+    const bool same = SameMeasure(before, c);
+    const auto choose = [&](float typed, float was, float stored, float open) {
+        if (TypedBound(typed, was))
+            return typed;
+        return same ? stored : open;
+    };
+    c.lower = choose(given.lower, shown.lower, before.lower, kNoLowerLimit);
+    c.upper = choose(given.upper, shown.upper, before.upper, kNoUpperLimit);
 }
 
 } // namespace
@@ -307,9 +333,11 @@ bool EditCriterion(const RecordCursor* rows, const uint32_t* positions, DMCriter
 {
     if (!Dialog())
         return false;
-    CriterionDialogFields fields = FieldsOf(criterion);
+    const CriterionDialogFields shown = FieldsOf(criterion);
+    CriterionDialogFields fields = shown;
     if (!Dialog()(fields))
         return false;
+    const DMCriterion before = criterion;
     ApplyCriterionDialogFields(fields, criterion);
     criterion.mode = 2;
     criterion.dataMin = kNoUpperLimit;
@@ -320,13 +348,7 @@ bool EditCriterion(const RecordCursor* rows, const uint32_t* positions, DMCriter
     ShowFilterProgress({&criterion, 1}, view, false, false, {});
     CriterionStatistics(rows, positions, criterion);
     CloseFilterProgress();
-    if (fields.lower != kUnsetDialogBound && fields.upper != kUnsetDialogBound && fields.lower <= fields.upper) {
-        criterion.lower = fields.lower;
-        criterion.upper = fields.upper;
-    } else {
-        criterion.upper = criterion.dataMax;
-        criterion.lower = criterion.dataMin;
-    }
+    ChooseEditedBounds(shown, fields, before, criterion);
     return true;
 }
 

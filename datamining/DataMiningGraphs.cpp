@@ -1,6 +1,8 @@
 // The data-mining graphs' settings record and rules.
 #include "datamining/DataMiningGraphs.h"
 
+#include "core/StringPrintf.h"
+
 #include "platform/ByteOrder.h"
 
 #include <algorithm>
@@ -137,17 +139,35 @@ std::vector<int> HistogramCounts(std::span<const float> values, std::span<const 
     return counts;
 }
 
-const char* TickLabelFormat(double step)
+namespace {
+
+int TickDecimals(double step)
 {
-    if (step >= 100000)
-        return "%.1g";
-    if (step >= 1)
-        return "%.0f";
-    if (step >= 0.1)
-        return "%.1f";
-    if (step >= 0.01)
-        return "%.2f";
-    return "%.3f";
+    if (step >= 1 - 1e-9)
+        return 0;
+    if (step >= 0.1 - 1e-12)
+        return 1;
+    if (step >= 0.01 - 1e-12)
+        return 2;
+    return 3;
+}
+
+} // namespace
+
+std::string TickLabel(double value, double step)
+{
+    if (std::fabs(value) < step * 1e-9)
+        value = 0;
+    double scale = 1;
+    const char* suffix = "";
+    if (step >= 1e9 * 0.1) {
+        scale = 1e9;
+        suffix = "bn";
+    } else if (step >= 1e5) {
+        scale = 1e6;
+        suffix = "m";
+    }
+    return StringPrintf("%.*f%s", TickDecimals(step / scale), value / scale, suffix);
 }
 
 AxisTicks ChooseTicks(AxisRange range, int pixels, int minGap)
@@ -164,14 +184,12 @@ AxisTicks ChooseTicks(AxisRange range, int pixels, int minGap)
             if (span / (base * m) <= most) {
                 t.step = base * m;
                 t.first = std::ceil(range.min / t.step) * t.step;
-                t.format = TickLabelFormat(t.step);
                 return t;
             }
         }
     }
     t.step = span;
     t.first = range.min;
-    t.format = TickLabelFormat(span);
     return t;
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace qv {
@@ -86,14 +87,15 @@ std::vector<int> HistogramCounts(std::span<const float> values, std::span<const 
                                  int bins);
 
 // The ticks of an axis: a step of a power of ten times 0.1, 0.2, 0.5, 1, 2 or 4 giving at most one tick
-// every `minGap` pixels, the first tick at or above the minimum, and the printf format of the labels.
+// every `minGap` pixels, and the first tick at or above the minimum.
 struct AxisTicks {
     double step = 1;
     double first = 0;
-    const char* format = "%.0f";
 };
 AxisTicks ChooseTicks(AxisRange range, int pixels, int minGap = 40);
-const char* TickLabelFormat(double step);
+// A tick's label with as many decimals as the step needs: "0.5", "250"; ticks a hundred thousand
+// apart or more in millions ("25m", "0.5m"), a thousand million apart or more in "bn".
+std::string TickLabel(double value, double step);
 
 // Pixels per unit in doubles: a range wider in units than the plot in pixels keeps its scale.
 struct PlotScale {

@@ -4,6 +4,7 @@
 #include "core/ConfigState.h"
 #include "core/Portfolio.h"
 #include "core/StringPrintf.h"
+#include "datamining/CriteriaRange.h"
 #include "datamining/DataMiningGraphs.h"
 
 #include <algorithm>
@@ -21,7 +22,7 @@ std::string FormatCriterionBound(float value) { return StringPrintf("%.2f", doub
 
 bool AcceptLowerBound(DMCriterion& c, double value)
 {
-    if (!(value >= c.dataMin && value < c.upper))
+    if (!(value >= c.dataMin && value < ShownUpperBound(c)))
         return false;
     c.lower = float(value);
     return true;
@@ -29,7 +30,7 @@ bool AcceptLowerBound(DMCriterion& c, double value)
 
 bool AcceptUpperBound(DMCriterion& c, double value)
 {
-    if (!(value > c.lower && value <= c.dataMax))
+    if (!(value > ShownLowerBound(c) && value <= c.dataMax))
         return false;
     c.upper = float(value);
     return true;

@@ -35,7 +35,7 @@ std::string FilterPanelTitle(const DMFilter* filter);
 std::string FormatCriterionBound(float value);
 
 // A typed lower bound is taken when data min <= value < upper, an upper one when lower < value <= data
-// max; false (nothing changed) otherwise.
+// max, the other bound as shown; false (nothing changed) otherwise.
 bool AcceptLowerBound(DMCriterion& criterion, double value);
 bool AcceptUpperBound(DMCriterion& criterion, double value);
 

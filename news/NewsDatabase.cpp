@@ -197,6 +197,11 @@ void NewsDatabase::removeMarkedStories()
 {
     if (!purgeTitles())
         OutputDebugText("Exception Purging titles");
+    // The stories before the latest boundary move down by those removed among them, so that "latest"
+    // keeps meaning the stories that came after the load.
+    const size_t boundary = std::min<size_t>(storiesAtLoad_, c_.stories.size());
+    storiesAtLoad_ -= uint32_t(std::count_if(c_.stories.begin(), c_.stories.begin() + ptrdiff_t(boundary),
+                                             [](const NewsStory& s) { return s.state == 3; }));
     std::erase_if(c_.stories, [](const NewsStory& s) { return s.state == 3; });
     ForceDelete(NewsFolder() / "INews.dat");
     for (NewsDay& day : c_.days)

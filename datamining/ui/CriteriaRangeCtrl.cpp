@@ -87,11 +87,6 @@ void CCriteriaRangeCtrl::paintEvent(QPaintEvent*)
 
 void CCriteriaRangeCtrl::MoveTo(int x)
 {
-    // Bounds outside the data range are brought in first; the handle moves from the next event on.
-    if (ClampBoundsBeforeMove(*criterion_)) {
-        SetData(criterion_);
-        return;
-    }
     MoveRangeHandle(geometry_, *criterion_, handle_, x);
     emit boundMoved(handle_);
     repaint();

@@ -3,6 +3,7 @@
 
 #include "core/Portfolio.h"
 #include "core/StringPrintf.h"
+#include "datamining/CriteriaRange.h"
 #include "datamining/CriterionValue.h"
 #include "datamining/FilterEditing.h"
 #include "datamining/FilterEvaluation.h"
@@ -391,9 +392,10 @@ void CDM_Control::ChooseSourceButton(int id)
         SourceChanged();
         return;
     }
+    // "Other:" offers the list; the source changes only when the user picks an entry of it.
+    const QSignalBlocker block(listKinds_);
     listKinds_->setEnabled(true);
-    if (listKinds_->currentIndex() > 0)
-        ChooseListKind(listKinds_->currentIndex());
+    listKinds_->setCurrentIndex(-1);
 }
 
 void CDM_Control::ChooseListKind(int index)
@@ -465,7 +467,7 @@ bool CDM_Control::CommandEnabled(uint32_t command, int index) const
     case kSelectFilter: return FilterListDialogInstalled();
     case kDeleteFilter: return writable && FilterListDialogInstalled() && !FilterProgressOpen();
     case kCopyAllCriteria: return writable && count > 0 && FilterListDialogInstalled();
-    case kUserPortfolioSource: return filter_ && static_cast<bool>(FrameDialogs().portfolioChooser);
+    case kUserPortfolioSource: return writable && static_cast<bool>(FrameDialogs().portfolioChooser);
     case kExportFilter: return writable && dynamic_cast<CommandTarget*>(view_);
     case kImportFilter: return dynamic_cast<CommandTarget*>(view_) != nullptr;
     case kDefaultFilters: return true;
@@ -587,8 +589,7 @@ void CDM_Control::AddCriterion()
         CriterionStatistics(rows, positions, c);
         CloseFilterProgress();
     }
-    c.upper = c.dataMax;
-    c.lower = c.dataMin;
+    OpenCriterionRange(c);
     const int axis = AppendCriterion(*filter_, c);
     if (axis >= 0)
         FollowAxisInGraph(FilterAxis(axis), true);
@@ -600,6 +601,9 @@ void CDM_Control::AddCriterion()
     }
     Notify(kMsgRowsRebuilt);
     Notify(kMsgFilterEdited);
+    // A criterion that took an axis sets that axis's scale, as choosing it for the axis would.
+    if (axis >= 0)
+        Notify(kMsgAxisChanged, uintptr_t(axis));
     RefreshCriteriaRows();
 }
 

@@ -1,6 +1,7 @@
 // A criterion row of the control panel.
 #include "datamining/ui/DMCriteriaDialog.h"
 
+#include "datamining/CriteriaRange.h"
 #include "datamining/CriterionText.h"
 #include "datamining/FilterEditing.h"
 #include "datamining/ui/CriteriaRangeCtrl.h"
@@ -12,10 +13,15 @@
 #include <QPainter>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace qv {
 namespace {
 
 constexpr int kMargin = 4, kButton = 22, kFieldWidth = 76, kLine = 20;
+// Room for a bound of the widest usual size, "-888888888.88", with the field's frame.
+constexpr const char* kWidestBound = "-888888888.88";
+constexpr int kFieldFrame = 10;
 constexpr const char* kModeTips[3] = {"Criteria disabled", "Partial filtering", "Full filtering"};
 
 // The mode button's picture: a funnel, empty and struck through when disabled, half filled for partial
@@ -102,7 +108,18 @@ void CDM_CriteriaDialog::ShowBound(bool lower)
 {
     const DMCriterion* c = criterion();
     QLineEdit* field = lower ? lower_ : upper_;
-    field->setText(c ? QString::fromLatin1(FormatCriterionBound(lower ? c->lower : c->upper).c_str()) : QString());
+    field->setText(c ? BoundText(*c, lower) : QString());
+    field->setCursorPosition(0);
+}
+
+QString CDM_CriteriaDialog::BoundText(const DMCriterion& c, bool lower)
+{
+    return QString::fromLatin1(FormatCriterionBound(lower ? ShownLowerBound(c) : ShownUpperBound(c)).c_str());
+}
+
+int CDM_CriteriaDialog::FieldWidth() const
+{
+    return std::max(kFieldWidth, lower_->fontMetrics().horizontalAdvance(QString::fromLatin1(kWidestBound)) + kFieldFrame);
 }
 
 void CDM_CriteriaDialog::Repaint()
@@ -136,7 +153,8 @@ void CDM_CriteriaDialog::BoundEdited(bool lower)
     if (!c)
         return;
     QLineEdit* field = lower ? lower_ : upper_;
-    if (field->text() == QString::fromLatin1(FormatCriterionBound(lower ? c->lower : c->upper).c_str()))
+    // Leaving a field unchanged keeps the stored bound, an open one included.
+    if (field->text() == BoundText(*c, lower))
         return;
     bool ok = false;
     const double value = field->text().trimmed().toDouble(&ok);
@@ -162,8 +180,9 @@ void CDM_CriteriaDialog::resizeEvent(QResizeEvent* event)
     range_->setGeometry(kMargin, 25, stripRight - kMargin, kButton);
     mode_->setGeometry(stripRight + 2, 25, kButton, kButton);
     delete_->setGeometry(stripRight + 2 + kButton, 25, kButton, kButton);
-    lower_->setGeometry(kMargin, 50, kFieldWidth, kLine);
-    upper_->setGeometry(stripRight - kFieldWidth, 50, kFieldWidth, kLine);
+    const int fieldWidth = FieldWidth();
+    lower_->setGeometry(kMargin, 50, fieldWidth, kLine);
+    upper_->setGeometry(stripRight - fieldWidth, 50, fieldWidth, kLine);
     if (DMCriterion* c = criterion())
         range_->SetData(c);
 }

@@ -45,6 +45,8 @@ protected:
 private:
     void BoundEdited(bool lower);
     void ShowBound(bool lower);
+    static QString BoundText(const DMCriterion& criterion, bool lower);
+    int FieldWidth() const;
 
     CDM_Control& panel_;
     DMFilter* filter_ = nullptr;

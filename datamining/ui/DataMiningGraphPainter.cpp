@@ -120,7 +120,7 @@ void DrawAxis(QPainter& p, const QRect& plot, AxisRange range, bool xAxis)
     const QFontMetrics fm = p.fontMetrics();
     for (double v = t.first; v <= range.max + t.step * 1e-9; v += t.step) {
         const double f = (v - range.min) / range.span();
-        const std::string label = StringPrintf(t.format, std::fabs(v) < t.step * 1e-9 ? 0.0 : v);
+        const std::string label = TickLabel(v, t.step);
         if (xAxis) {
             const int x = plot.left() + int(std::lround(f * plot.width()));
             p.drawLine(x, plot.bottom(), x, plot.bottom() + 4);

@@ -7,6 +7,7 @@
 #include "core/Portfolio.h"
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
+#include "datamining/CriteriaRange.h"
 #include "datamining/CriterionValue.h"
 #include "datamining/FilterEditing.h"
 #include "datamining/FilterEvaluation.h"
@@ -44,6 +45,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace qv {
 namespace {
@@ -70,6 +72,8 @@ enum Command : uint32_t {
 };
 // The list views' sector and new-high/low choices, which do not apply here.
 constexpr uint32_t kGreyed[] = {26105, 25076, 25062, 25063};
+
+bool IsGreyed(uint32_t command) { return std::find(std::begin(kGreyed), std::end(kGreyed), command) != std::end(kGreyed); }
 // The view's commands the control panel runs, with the panel's own.
 constexpr std::pair<uint32_t, uint32_t> kPanelCommands[] = {
     {26472, 1893}, {26594, 26478}, {26595, 1895}, {26596, 26477}};
@@ -87,13 +91,12 @@ constexpr size_t kTableShownByte = 4, kGraphShownByte = 5, kGraphRecordByte = 2;
 
 uint8_t& OptionByte(size_t n) { return Config().dataMining.bytes[n]; }
 
-// The selected range of an axis criterion, or its data range where a bound is open.
+// The selected range of an axis criterion as its strip shows it, within the data range.
 AxisRange CriterionRange(const DMCriterion* c)
 {
     if (!c)
         return {0, 1};
-    const double lo = c->lower <= kNoLowerLimit / 2 ? c->dataMin : c->lower;
-    const double hi = c->upper >= kNoUpperLimit / 2 ? c->dataMax : c->upper;
+    const double lo = ShownLowerBound(*c), hi = ShownUpperBound(*c);
     return WidenedRange(std::min(lo, hi), std::max(lo, hi));
 }
 
@@ -108,9 +111,23 @@ std::string ChooseFilterFile(bool save)
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("flt"));
+    // An export adds to an existing file: the dialog's own "replace" question would say otherwise.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, save);
     if (RunModalDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst().toStdString();
+}
+
+// An existing file keeps its filters and gets this one after them; the user is told so first.
+bool ConfirmAppendTo(const std::string& path)
+{
+    std::error_code error;
+    if (!std::filesystem::exists(path, error))
+        return true;
+    const std::string name = std::filesystem::path(path).filename().string();
+    return ShowMessage(name + " already exists.\nThe filter will be added after the filters it holds.  Do you want to "
+                              "add it?",
+                       {}, MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
 }
 
 bool ExportableFilter(const DMFilter* filter) { return filter && !filter->readOnly(); }
@@ -255,6 +272,8 @@ void CViewDataMining::ApplyAgain()
 int CViewDataMining::TableHeight() const
 {
     const bool table = OptionByte(kTableShownByte) != 0, graph = OptionByte(kGraphShownByte) != 0;
+    if (!table && !graph)
+        return height() * split_ / 1000; // both off (a stored state): both show
     if (!graph)
         return height();
     if (!table)
@@ -344,6 +363,11 @@ intptr_t CViewDataMining::onProgramMessage(uint32_t message, uintptr_t wParam, i
         ApplyAgain();
         return 1;
     }
+    case WM_COMMAND:
+        // The list views' new highs and lows would narrow the filter's source: not here.
+        if (IsGreyed(uint32_t(wParam & 0xFFFF)))
+            return 1;
+        return CViewList::onProgramMessage(message, wParam, lParam);
     case kMsgRenameFilter:
         for (Portfolio* p = PortfolioChain(); p; p = p->next) {
             if (p->type != kFilterPreset || !filter_)
@@ -403,7 +427,7 @@ bool CViewDataMining::UpdateCommand(CommandUi& ui)
     case kMonteCarlo: ui.enabled = true; return true;
     default: break;
     }
-    if (std::find(std::begin(kGreyed), std::end(kGreyed), ui.command) != std::end(kGreyed)) {
+    if (IsGreyed(ui.command)) {
         ui.enabled = false;
         return true;
     }
@@ -412,6 +436,32 @@ bool CViewDataMining::UpdateCommand(CommandUi& ui)
         return true;
     }
     return CViewList::UpdateCommand(ui);
+}
+
+bool CViewDataMining::focusNextPrevChild(bool next)
+{
+    if (!OptionByte(kTableShownByte) || !OptionByte(kGraphShownByte))
+        return CViewList::focusNextPrevChild(next);
+    RunCommand(next ? kFocusNext : kFocusPrevious);
+    return true;
+}
+
+bool CViewDataMining::UpdateCommandUi(CommandUi& ui) const
+{
+    if (!IsGreyed(ui.command))
+        return CViewList::UpdateCommandUi(ui);
+    ui.enabled = false;
+    ui.checked = false;
+    return true;
+}
+
+// Turning off the one part still shown brings both back, and the menu ticks say so.
+void CViewDataMining::ToggleShown(size_t optionByte)
+{
+    OptionByte(optionByte) ^= 1;
+    if (!OptionByte(kTableShownByte) && !OptionByte(kGraphShownByte))
+        OptionByte(kTableShownByte) = OptionByte(kGraphShownByte) = 1;
+    update();
 }
 
 bool CViewDataMining::RunCommand(uint32_t command)
@@ -424,14 +474,17 @@ bool CViewDataMining::RunCommand(uint32_t command)
         rangesSet_ = false;
         ComputeGraphValues();
         ResetRanges();
+        if (panel_)
+            panel_->RefreshCriteriaRows();
+        PostToAllViews(kMsgAxisChanged, filter_, this);
         update();
         return true;
     case kXHistogram: ToggleHistogramBit(kHistXShown); return true;
     case kYHistogram: ToggleHistogramBit(kHistYShown); return true;
     case kScatter: ToggleScatterBit(kScatterShown); return true;
     case kStatLines: ToggleScatterBit(kStatLinesShown); return true;
-    case kShowTable: OptionByte(kTableShownByte) ^= 1; update(); return true;
-    case kShowGraph: OptionByte(kGraphShownByte) ^= 1; update(); return true;
+    case kShowTable: ToggleShown(kTableShownByte); return true;
+    case kShowGraph: ToggleShown(kGraphShownByte); return true;
     case kFocusNext:
     case kFocusPrevious:
         if (OptionByte(kTableShownByte) && OptionByte(kGraphShownByte)) {
@@ -469,7 +522,7 @@ bool CViewDataMining::RunCommand(uint32_t command)
     }
     default: break;
     }
-    if (std::find(std::begin(kGreyed), std::end(kGreyed), command) != std::end(kGreyed))
+    if (IsGreyed(command))
         return true;
     if (const uint32_t panelCommand = PanelCommandOf(command)) {
         if (panel_)
@@ -510,7 +563,9 @@ void CViewDataMining::ExportCurrentFilter()
     if (!ExportableFilter(CurrentFilter()))
         return;
     const std::string path = ChooseFilterFile(true);
-    if (!path.empty() && !ExportFilterText(path, CurrentFilter()))
+    if (path.empty() || !ConfirmAppendTo(path))
+        return;
+    if (!ExportFilterText(path, CurrentFilter()))
         ShowMessage(StringPrintf("The filter could not be written to %s.", path.c_str()), {}, MsgButtons::Ok,
                     MsgIcon::Exclamation);
 }

@@ -26,6 +26,8 @@ public:
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     bool UpdateCommand(CommandUi& ui) override;
     bool RunCommand(uint32_t command) override;
+    // The list views' new highs and lows do not apply here: greyed wherever they are offered.
+    bool UpdateCommandUi(CommandUi& ui) const override;
 
     // For tests and renders: the split in thousandths, the axis ranges, the last paint of the graphs,
     // the graph area and the input the graphs are painted from.
@@ -56,6 +58,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    // Tab and Shift+Tab move the focus mark between the table and the graph while both are shown.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     enum class Drag { None, Divider, Rectangle };
@@ -77,6 +81,7 @@ private:
     void ExportCurrentFilter();
     void ImportFilters();
     void ShowInPanel();
+    void ToggleShown(size_t optionByte);
 
     DMFilter* filter_ = nullptr;
     QPointer<CDM_Control> panel_;

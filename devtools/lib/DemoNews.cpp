@@ -1,6 +1,6 @@
 // The demo's news: stories made from templates about the demo companies, with code prefixes of
-// countries, industries, subjects and five-digit share numbers, some tabbed tables and an agency
-// credit, one update file per trading day.
+// countries, industries, subjects and five-digit share numbers, some tables laid out with coded
+// runs of blanks (a tab and a letter) and an agency credit, one update file per trading day.
 #include "devtools/lib/DemoNews.h"
 
 #include "core/StringPrintf.h"
@@ -14,7 +14,8 @@ namespace qv::dev {
 namespace {
 
 const char* const kIndustries[] = {"FIN", "OIL", "MET", "RET", "TEL", "ENG", "PRO", "HTH", "UTI", "TRN"};
-const char* const kCredit = "\nSource: Quorvantis Demo Newswire";
+// The story window draws an agency's credit, "(AF" up to its ")", in its own colour.
+const char* const kCredit = "\n(AFX Quorvantis Demo Newswire)";
 
 std::string Name(const DemoRecord& r) { return r.name; }
 
@@ -26,8 +27,8 @@ std::string CompanyStory(std::mt19937& rng, const DemoRecord& r)
     switch (rng() % 5) {
     case 0:
         return "GBR" + industry + "ERN" + share + " " + Name(r) + " reports higher profits\n" + Name(r) +
-               " said profit before tax rose " + std::to_string(pence) + " per cent in the half year.\n\tRevenue\t" +
-               std::to_string(100 + rng() % 900) + "m\n\tProfit\t" + std::to_string(10 + rng() % 90) + "m" + kCredit;
+               " said profit before tax rose " + std::to_string(pence) + " per cent in the half year.\n\tcRevenue\te" +
+               std::to_string(100 + rng() % 900) + "m\n\tcProfit\tf" + std::to_string(10 + rng() % 90) + "m" + kCredit;
     case 1:
         return "GBR" + industry + "DIV" + share + " " + Name(r) + " raises dividend to " + std::to_string(pence) +
                "p\nThe board of " + Name(r) + " proposed a final dividend of " + std::to_string(pence) +
@@ -51,8 +52,8 @@ std::string MarketStory(std::mt19937& rng)
     int points = 5 + int(rng() % 80);
     if (rng() % 2)
         return "GBRSTKCLO London shares close " + std::string(rng() % 2 ? "higher" : "lower") + "\nThe FTSE 100 index moved " +
-               std::to_string(points) + " points by the close.\n\tFTSE 100\t" + std::to_string(5000 + rng() % 2000) +
-               "\n\tFTSE 250\t" + std::to_string(9000 + rng() % 3000) + kCredit;
+               std::to_string(points) + " points by the close.\n\tcFTSE 100\te" + std::to_string(5000 + rng() % 2000) +
+               "\n\tcFTSE 250\te" + std::to_string(9000 + rng() % 3000) + kCredit;
     return "GBRMONCBK Bank of England holds interest rates\nThe Monetary Policy Committee left Bank Rate unchanged." +
            std::string(kCredit);
 }

@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -409,13 +410,19 @@ void CHtmlCtrl::FindText(const QString& text, uint32_t flags)
     if (text != lastSearch_) {
         // A new text starts from the top again.
         lastSearch_ = text;
+        lastHit_ = 0;
         view_->page()->findText({});
     }
     QWebEnginePage* page = view_->page();
-    auto search = [page, text, found] {
-        page->findText(text, found, [](const QWebEngineFindTextResult& result) {
-            if (result.numberOfMatches() == 0)
-                ShowMessage("Finished searching document");
+    const bool backward = (flags & kFindUp) != 0;
+    const int asked = ++findsAsked_;
+    auto search = [self = QPointer<CHtmlCtrl>(this), page, text, found, backward, asked] {
+        page->findText(text, found, [self, backward, asked](const QWebEngineFindTextResult& result) {
+            // The engine answers a Find that a newer one replaced with no hits: that answer means nothing.
+            if (!self || asked != self->findsAsked_)
+                return;
+            ++self->findsAnswered_;
+            self->FoundHit(result.numberOfMatches(), result.activeMatch(), backward);
         });
     };
     if (!(flags & kFindWholeWord)) {
@@ -433,6 +440,19 @@ void CHtmlCtrl::FindText(const QString& text, uint32_t flags)
         else
             ShowMessage("Finished searching document");
     });
+}
+
+void CHtmlCtrl::FoundHit(int matches, int active, bool backward)
+{
+    const bool wrapped = matches > 0 && lastHit_ > 0 && (backward ? active >= lastHit_ : active <= lastHit_);
+    if (matches == 0 || wrapped) {
+        // The next Find starts again from the top.
+        lastHit_ = 0;
+        view_->page()->findText({});
+        ShowMessage("Finished searching document");
+        return;
+    }
+    lastHit_ = active;
 }
 
 bool CHtmlCtrl::AcceptNavigation(const QUrl& url)

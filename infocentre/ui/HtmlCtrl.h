@@ -75,6 +75,8 @@ public:
     bool IsTextSizeChecked(uint32_t command) const;
 
     void FindText(const QString& text, uint32_t flags);
+    // The Find answers handled so far; an answer to a Find that a newer one replaced is dropped.
+    int FindsAnswered() const { return findsAnswered_; }
 
     // A "qv:" link, or a form submission aimed at one with its URL-encoded fields.
     void HandleVerb(const std::string& url, const std::string& post = {});
@@ -105,6 +107,9 @@ private:
     void NavigateToPage(const std::string& page);
     void ApplyZoom();
     void ScrollPage(bool up);
+    // A Find's answer: the hits and the one now selected; past the last hit (before the first going
+    // up) the search has wrapped, and the user is told the document is done instead.
+    void FoundHit(int matches, int active, bool backward);
 
     HtmlCtrlOwner& owner_;
     std::filesystem::path folder_;
@@ -116,6 +121,9 @@ private:
     int textSize_ = 2;
     bool injectStyle_ = false;
     QString lastSearch_;
+    int lastHit_ = 0; // the hit Find last selected, from 1; 0 before the first
+    int findsAsked_ = 0;
+    int findsAnswered_ = 0;
     bool inFormField_ = false;
 };
 

@@ -271,6 +271,8 @@ void CInCDocDlg::ShowDocument(uint16_t number, const InCDocSummary& summary)
 
 void CInCDocDlg::ShowLinkedDocument(uint16_t number)
 {
+    // The page left behind was read, as when Next leaves it: AutoView does not bring it back.
+    store_.SetEntryState(number_, kStateClosed, CInCStore::Now());
     InCDocSummary summary;
     uint16_t shown = number;
     if (store_.OpenNext(false, number_, shown, summary))

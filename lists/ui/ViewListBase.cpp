@@ -432,8 +432,10 @@ void CViewListBase::PlaceScrollBars()
     settingBars_ = true;
     const GridRect& table = grid_.table();
     int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    bool v = grid_.verticalBar();
-    bool h = grid_.horizontalBar();
+    // A hidden table (a view that gives its whole area to something else) shows no bars over it.
+    const bool tableShown = TableHeight() > 0;
+    bool v = tableShown && grid_.verticalBar();
+    bool h = tableShown && grid_.horizontalBar();
     if (v) {
         vbar_->setGeometry(width() - extent, 0, extent, table.bottom);
         vbar_->setRange(0, grid_.GetGridMaxFirstRow());

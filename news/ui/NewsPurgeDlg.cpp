@@ -4,7 +4,9 @@
 #include "core/StringPrintf.h"
 #include "core/SystemDate.h"
 #include "news/NewsRecords.h"
+#include "shell/FrameDialogSeams.h"
 #include "shell/ui/DateEdit.h"
+#include "shell/ui/DialogHelp.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -22,6 +24,7 @@ namespace {
 
 constexpr double kBaseMbytes = 0.391;
 constexpr int kDateField = 1;
+constexpr uint32_t kPurgeHelpTopic = 0x20000 + 636; // the purge dialog's template
 
 double Percent(double part, double whole) { return whole > 0 ? 100.0 * part / whole : 0.0; }
 
@@ -73,6 +76,8 @@ CNewsPurgeDlg::CNewsPurgeDlg(QWidget* parent) : QDialog(parent)
     stories_ = new QLineEdit(lastStories_, this);
     date_ = new CDateEdit(this);
     date_->Create(kDateField, this, QRect(0, 0, 200, 24), nullptr, DayNumberToDate(DateToDayNumber(GetTodayDate(0)) - 365));
+    // The field shows the typed date over the long one: room for both whole lines.
+    date_->setMinimumSize(200, 2 * date_->edit()->sizeHint().height() + 2);
     auto* grid = new QGridLayout;
     grid->addWidget(byWeeks_, 0, 0);
     grid->addWidget(weeks_, 0, 1);
@@ -87,8 +92,11 @@ CNewsPurgeDlg::CNewsPurgeDlg(QWidget* parent) : QDialog(parent)
     auto* purge = new QPushButton(QStringLiteral("Purge news database"), this);
     auto* options = new QPushButton(QStringLiteral("Options"), this);
     auto* keep = new QPushButton(QStringLiteral("Don't purge"), this);
-    options->setEnabled(false);
+    auto* help = new QPushButton(QStringLiteral("Help"), this);
+    options->setEnabled(static_cast<bool>(FrameDialogs().optionsSheet));
     keep->setDefault(true);
+    InstallDialogHelp(*this, kPurgeHelpTopic, help);
+    connect(options, &QPushButton::clicked, this, &CNewsPurgeDlg::EditPurgeOptions);
     connect(purge, &QPushButton::clicked, this, &QDialog::accept);
     connect(keep, &QPushButton::clicked, this, &QDialog::reject);
     connect(byWeeks_, &QRadioButton::clicked, this, [this] { SetMethod(NewsPurgeMethod::Weeks); });
@@ -103,6 +111,7 @@ CNewsPurgeDlg::CNewsPurgeDlg(QWidget* parent) : QDialog(parent)
     buttons->addWidget(options);
     buttons->addStretch(1);
     buttons->addWidget(keep);
+    buttons->addWidget(help);
     auto* whole = new QVBoxLayout(this);
     whole->addWidget(warning);
     whole->addLayout(grid);
@@ -111,8 +120,20 @@ CNewsPurgeDlg::CNewsPurgeDlg(QWidget* parent) : QDialog(parent)
     whole->addWidget(after_);
     whole->addWidget(new QLabel(QStringLiteral("Note : Estimation includes 0.391 Mbytes base"), this));
     whole->addLayout(buttons);
+    ShowStoredMethod();
+}
+
+void CNewsPurgeDlg::ShowStoredMethod()
+{
     const uint32_t mode = (TheNewsDatabase().catalogue().header.u32(news_header::kOptions) >> 4) & 0x0F;
     SetMethod(mode <= 2 ? NewsPurgeMethod(mode) : NewsPurgeMethod::Weeks);
+}
+
+// The news options page holds the purge settings; the method it leaves is shown on OK.
+void CNewsPurgeDlg::EditPurgeOptions()
+{
+    if (FrameDialogs().optionsSheet && FrameDialogs().optionsSheet(kNewsOptionsPage))
+        ShowStoredMethod();
 }
 
 NewsPurgeMethod CNewsPurgeDlg::method() const

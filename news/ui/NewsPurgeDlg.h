@@ -33,6 +33,9 @@ struct NewsFileSizes {
 NewsFileSizes NewsFileBytes();
 NewsPurgeEstimate EstimateNewsPurge(const std::vector<bool>& gone, const NewsFileSizes& files);
 
+// The options sheet's news page, which holds the purge settings.
+inline constexpr uint16_t kNewsOptionsPage = 0x0100;
+
 class CNewsPurgeDlg : public QDialog {
     Q_OBJECT
 public:
@@ -48,6 +51,8 @@ public:
 
 private:
     void Reestimate();
+    void ShowStoredMethod();
+    void EditPurgeOptions();
 
     QRadioButton* byWeeks_ = nullptr;
     QRadioButton* byStories_ = nullptr;

@@ -22,6 +22,7 @@ public:
     // Runs the search of the text; the matching stories in story order, each once.
     void RunSearch();
     QString text() const;
+    QLineEdit& textField() const { return *text_; }
     bool searched() const { return searched_; }
     const std::vector<uint32_t>& stories() const { return stories_; }
     QString status() const;

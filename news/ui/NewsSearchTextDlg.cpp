@@ -6,6 +6,7 @@
 #include "news/NewsListRows.h"
 #include "news/NewsSearch.h"
 #include "platform/qt/QtText.h"
+#include "shell/ui/DialogHelp.h"
 #include "shell/ui/ModalDialog.h"
 
 #include <QCheckBox>
@@ -19,6 +20,8 @@
 
 namespace qv {
 namespace {
+
+constexpr uint32_t kModifiedSharesHelpTopic = 0x20000 + 662; // the modified-shares dialog's template
 
 constexpr const char* kNote = "This option enables the search used to locate companies to be refined for greater "
                               "accuracy as needs be.  For most companies the default search is sufficient.";
@@ -106,7 +109,9 @@ CNewsModifiedSharesDlg::CNewsModifiedSharesDlg(QWidget* parent) : QDialog(parent
     count_ = new QLabel(this);
     auto* edit = new QPushButton(QStringLiteral("Edit"), this);
     auto* clear = new QPushButton(QStringLiteral("Clear all"), this);
+    auto* help = new QPushButton(QStringLiteral("Help"), this);
     auto* close = new QPushButton(QStringLiteral("Close"), this);
+    InstallDialogHelp(*this, kModifiedSharesHelpTopic, help);
     connect(edit, &QPushButton::clicked, this, &CNewsModifiedSharesDlg::EditSelected);
     connect(list_, &QListWidget::itemDoubleClicked, this, &CNewsModifiedSharesDlg::EditSelected);
     connect(clear, &QPushButton::clicked, this, &CNewsModifiedSharesDlg::ClearAll);
@@ -115,6 +120,7 @@ CNewsModifiedSharesDlg::CNewsModifiedSharesDlg(QWidget* parent) : QDialog(parent
     buttons->addWidget(edit);
     buttons->addWidget(clear);
     buttons->addStretch(1);
+    buttons->addWidget(help);
     buttons->addWidget(close);
     auto* left = new QVBoxLayout;
     left->addWidget(new QLabel(QStringLiteral("Select a share"), this));

@@ -15,6 +15,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ReportPrint.h"
 #include "platform/qt/QtText.h"
+#include "shell/ui/DialogHelp.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/SoftMenuQt.h"
 
@@ -22,6 +23,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -35,6 +37,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 
 namespace qv {
@@ -45,6 +48,7 @@ constexpr int kMargin = 8, kButtonsWidth = 150, kFieldsHeight = 70;
 constexpr int kStoryTopWithHeader = 78, kStoryTopWithoutHeader = 5;
 constexpr uint32_t kHeaderLinesHidden = 1u << 20;
 constexpr uint32_t kStoryMenu = 654, kCommandCopyStory = 26698, kCommandSelectStory = 26699;
+constexpr uint32_t kStoryHelpTopic = 0x20000 + 634; // the story display's template
 
 constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
@@ -131,7 +135,9 @@ CNewsStoryDlg::CNewsStoryDlg(CViewNewsWnd& view, QWidget* parent) : QDialog(pare
     delete_ = new QCheckBox(QStringLiteral("&Delete on purge"), buttons_);
     headerLines_ = new QCheckBox(QStringLiteral("Show story &header lines"), buttons_);
     locateNext_ = new QPushButton(QStringLiteral("Locate &next found"), buttons_);
+    auto* help = new QPushButton(QStringLiteral("Help"), buttons_);
     auto* close = new QPushButton(QStringLiteral("Close"), buttons_);
+    InstallDialogHelp(*this, kStoryHelpTopic, help);
     connect(previous_, &QPushButton::clicked, this, [this] { Step(-1); });
     connect(next_, &QPushButton::clicked, this, [this] { Step(1); });
     connect(print, &QPushButton::clicked, this, [this] { Print(); });
@@ -148,6 +154,7 @@ CNewsStoryDlg::CNewsStoryDlg(CViewNewsWnd& view, QWidget* parent) : QDialog(pare
                        static_cast<QWidget*>(headerLines_), static_cast<QWidget*>(locateNext_)})
         column->addWidget(w);
     column->addStretch(1);
+    column->addWidget(help);
     column->addWidget(close);
 
     const bool hidden = TheNewsDatabase().catalogue().header.u32(news_header::kOptions) & kHeaderLinesHidden;
@@ -330,14 +337,42 @@ bool CNewsStoryDlg::SaveTo(const std::filesystem::path& file)
                                               : NewsStoryExportText(header_, text_, false));
 }
 
-void CNewsStoryDlg::ChooseFileAndSave()
+namespace {
+
+// The folder a save starts in: the user's documents folder when it exists, else the home folder. A
+// folder given to the file dialog that does not exist would be taken for the file's name.
+QString SaveFolder()
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QFileDialog dialog(this, QStringLiteral("Save as"), documents,
-                       QStringLiteral("Hypertext (*.htm);;Text (*.txt)"));
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
+}
+
+// A file name made of the story's first line: letters, digits and blanks, at most 40 of them.
+QString ProposedFileName(const std::string& text)
+{
+    QString name;
+    for (char c : text.substr(0, text.find('\n'))) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (std::isalnum(u) || (c == ' ' && !name.isEmpty() && !name.endsWith(QLatin1Char(' '))))
+            name += QLatin1Char(c);
+        if (name.size() >= 40)
+            break;
+    }
+    name = name.trimmed();
+    return (name.isEmpty() ? QStringLiteral("News story") : name) + QStringLiteral(".htm");
+}
+
+} // namespace
+
+void CNewsStoryDlg::ChooseFileAndSave()
+{
+    QFileDialog dialog(this, QStringLiteral("Save as"), SaveFolder(), QStringLiteral("Hypertext (*.htm);;Text (*.txt)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("htm"));
+    dialog.selectFile(ProposedFileName(text_));
     if (RunModalDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     QString name = dialog.selectedFiles().constFirst();

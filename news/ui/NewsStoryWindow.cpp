@@ -82,10 +82,19 @@ void CNewsStoryWindow::LayOut()
 {
     lines_ = LayOutNewsStory(text_, widths_, textArea().width());
     scroll_.Reset(int32_t(lines_.size()), textArea().height() / lineHeight());
-    bar_->setRange(0, std::max(0, scroll_.lines() - 1));
+    SetBarRange();
     bar_->setPageStep(std::max(1, scroll_.linesPerPage()));
     bar_->setValue(0);
     bar_->setVisible(scroll_.barShown());
+}
+
+// The bar's values are the top lines a key can reach: the thumb meets the track's end with the story's
+// last line.
+void CNewsStoryWindow::SetBarRange()
+{
+    const int last = std::max(0, scroll_.lines() - scroll_.linesPerPage());
+    if (bar_->maximum() != last)
+        bar_->setRange(0, last);
 }
 
 void CNewsStoryWindow::LocateNext()
@@ -170,6 +179,7 @@ void CNewsStoryWindow::paintEvent(QPaintEvent*)
     const QRect area = textArea().translated(-pos());
     const int rowHeight = lineHeight();
     scroll_.SetLinesPerPage(area.height() / rowHeight);
+    SetBarRange();
     bar_->setValue(scroll_.top());
     size_t boundary = 0;
     const int32_t last = std::min(scroll_.top() + scroll_.linesPerPage(), int32_t(lines_.size()));

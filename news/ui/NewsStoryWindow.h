@@ -59,6 +59,7 @@ private:
         QColor colour;
     };
     void LayOut();
+    void SetBarRange();
     void BarAction(int action);
     void PaintBodyLine(QPainter& painter, const NewsStoryLine& line, int y, size_t& boundary);
     int DrawStoryRun(QPainter& painter, const Run& run, size_t& boundary, int x, int y);

@@ -11,6 +11,7 @@
 #include "news/NewsDatabase.h"
 #include "news/NewsLock.h"
 #include "news/NewsIndex.h"
+#include "news/NewsRealTime.h"
 #include "news/NewsSearch.h"
 #include "news/ui/NewsLimitDateDlg.h"
 #include "news/ui/NewsPurgeDlg.h"
@@ -50,12 +51,12 @@ constexpr uint32_t kCommandNewsOptions = 26635, kCommandViewStory = 26645, kComm
 constexpr uint32_t kCommandLatestNews = 26697, kCommandListNews = 26702;
 constexpr uint32_t kCommandPurgeNews = 26646, kCommandClearIndex = 26771;
 constexpr uint32_t kCommandAlarmNews = 26982, kCommandClearAlarmNews = 26983;
+constexpr const char* kClearAlarmsQuestion = "Are you sure you wish to clear the current news alarm stories?";
 constexpr uint32_t kCommandLoopForward = 20606, kCommandLoopBack = 20615;
 constexpr uint32_t kCommandNextShare = 20618, kCommandPreviousShare = 20619;
 constexpr uint32_t kCommandNewsStats = 26696, kCommandShareSearchText = 26701, kCommandModifiedShares = 26707;
 constexpr uint32_t kCommandLimitDate = 26778, kCommandLimitWeeks = 26779;
 constexpr uint32_t kCommandListPrevious = 26016, kCommandListNext = 26017;
-constexpr uint16_t kNewsOptionsPage = 0x0100;
 
 // Only one list is built at a time, program-wide.
 bool g_newsBusy = false;
@@ -333,7 +334,9 @@ void CViewNewsWnd::OpenSearch(const QString& seed)
     if (FollowsParent() || building_)
         return;
     CNewsSearchDlg dialog(seed.isEmpty() ? FromCp1252(searchText_) : seed, this);
-    if (RunModalDialog(dialog) != QDialog::Accepted || !dialog.searched())
+    // A search opened by a typed letter keeps the letters typed straight after it.
+    const int result = seed.isEmpty() ? RunModalDialog(dialog) : RunModalDialogTypingInto(dialog, dialog.textField());
+    if (result != QDialog::Accepted || !dialog.searched())
         return;
     ShowSearchResult(ToCp1252(dialog.text()), dialog.stories());
 }
@@ -462,8 +465,8 @@ bool CViewNewsWnd::UpdateCommand(CommandUi& ui)
         ui.enabled = true;
         ui.checked = (flags_ & news_list::kAlarms) != 0;
         return true;
-    // The stories of triggered news alarms are kept only once intraday news alarms exist.
-    case kCommandClearAlarmNews: ui.enabled = false; return true;
+    // The alerted stories are held with the real-time news table the alarm server sets.
+    case kCommandClearAlarmNews: ui.enabled = HasRealTimeNewsTable(); return true;
     case kCommandSearchNews:
     case kCommandShowAllNews: ui.enabled = !FollowsParent(); return true;
     case kCommandLatestNews:
@@ -514,6 +517,13 @@ bool CViewNewsWnd::RunCommand(uint32_t command)
         searchStories_.clear();
         SetFlags(flags_ & news_list::kAlarms ? 0 : news_list::kAlarms, news_list::kAlarms);
         return true;
+    case kCommandClearAlarmNews:
+        if (HasRealTimeNewsTable() && ShowMessage({kClearAlarmsQuestion, {}, MsgButtons::YesNo, MsgIcon::Question, 0}) ==
+                                          MsgAnswer::Yes) {
+            ClearNewsAlarmResults();
+            OnRefresh();
+        }
+        return true;
     case kCommandLoopForward: case kCommandLoopBack:
     case kCommandShowAllNews:
         shareId_ = 0;
@@ -555,8 +565,11 @@ NewsListDescription CViewNewsWnd::Describe() const
     d.flags = flags_;
     d.followsParent = FollowsParent();
     ShareList* parent = ParentList() ? ParentList() : CurrentShareList();
+    // A list that is not a portfolio goes by its list's name.
     if (parent && parent->source)
         d.portfolioName = parent->source->name.c_str();
+    else if (parent)
+        d.portfolioName = ListCodeName(parent->word);
     d.shareName = NewsShareName(shareId_);
     d.searchText = searchText_;
     const NewsCatalogue& c = TheNewsDatabase().catalogue();
@@ -612,7 +625,10 @@ void CViewNewsWnd::keyPressEvent(QKeyEvent* event)
         StopSearch();
         return;
     }
-    if (event->key() == Qt::Key_Escape && !searchText_.empty()) {
+    // Esc shows every story again, as the menu's "Show all news stories  ESC" says: from a search's
+    // matches, one share's or the current list's stories, or the alerted ones.
+    constexpr uint32_t kNarrowed = news_list::kOneShare | news_list::kCurrentList | news_list::kAlarms;
+    if (event->key() == Qt::Key_Escape && !FollowsParent() && (!searchText_.empty() || (flags_ & kNarrowed))) {
         RunCommand(kCommandShowAllNews);
         return;
     }

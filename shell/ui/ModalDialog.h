@@ -6,11 +6,17 @@
 #include <functional>
 
 class QDialog;
+class QLineEdit;
 
 namespace qv {
 
 // QDialog::Accepted or QDialog::Rejected. F1 on a control shows its help (shell/ui/DialogHelp.h).
 int RunModalDialog(QDialog& dialog);
+
+// A dialog opened by a typed key, whose field takes the keys typed after it: until the dialog has the
+// keyboard, keys typed into its parent's window go on into `field` instead of being lost, and the
+// parent's window takes no other input, as under exec(). The result as RunModalDialog's.
+int RunModalDialogTypingInto(QDialog& dialog, QLineEdit& field);
 
 // Tests: the runner that answers every dialog (null restores exec()).
 void SetModalDialogRunner(std::function<int(QDialog&)> runner);

@@ -1,10 +1,11 @@
-// The criterion range strip's rules: value and pixel mapping on both scales, the handle limits, the
-// clamps before a move, and strips whose halves have no width.
+// The criterion range strip's rules: value and pixel mapping on both scales, the handle limits, bounds
+// drawn within the data range, and strips whose halves have no width.
 #include "datamining/CriteriaRange.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 
 using namespace qv;
 
@@ -68,15 +69,25 @@ TEST(CriteriaRangeTest, HandlesStaySevenPixelsApartAndInsideTheStrip)
     EXPECT_EQ(PickRangeHandle(g, 14), RangeHandle::Lower);
 }
 
-TEST(CriteriaRangeTest, BoundsAreBroughtIntoTheDataRangeBeforeAMove)
+// Bounds outside the data range (open ones, or a narrower source in view) are drawn at the strip's
+// ends and stay as stored; a drag sets only the handle it moves.
+TEST(CriteriaRangeTest, BoundsOutsideTheDataRangeAreDrawnAtTheEndsAndKept)
 {
-    DMCriterion c = Criterion(-5, 120);
-    EXPECT_TRUE(ClampBoundsBeforeMove(c));
-    EXPECT_FLOAT_EQ(c.upper, 100);
-    EXPECT_FLOAT_EQ(c.lower, -5) << "one bound per move";
-    EXPECT_TRUE(ClampBoundsBeforeMove(c));
-    EXPECT_FLOAT_EQ(c.lower, 0);
-    EXPECT_FALSE(ClampBoundsBeforeMove(c));
+    DMCriterion c = Criterion(kNoLowerLimit, 120);
+    EXPECT_FLOAT_EQ(ShownLowerBound(c), 0);
+    EXPECT_FLOAT_EQ(ShownUpperBound(c), 100);
+    CriteriaRangeGeometry g = MeasureCriteriaRange(c, 214);
+    EXPECT_EQ(g.lowerX, 3);
+    EXPECT_EQ(g.upperX, 210);
+    MoveRangeHandle(g, c, RangeHandle::Upper, 160);
+    EXPECT_FLOAT_EQ(c.upper, 60);
+    EXPECT_EQ(c.lower, kNoLowerLimit) << "the other bound stays open";
+
+    DMCriterion unmeasured = Criterion(-5, 7);
+    unmeasured.dataMin = kNoUpperLimit;
+    unmeasured.dataMax = kNoLowerLimit;
+    EXPECT_FLOAT_EQ(ShownLowerBound(unmeasured), -5);
+    EXPECT_FLOAT_EQ(ShownUpperBound(unmeasured), 7);
 
     DMCriterion reversed = Criterion(60, 10);
     NormaliseSelectedRange(reversed);
@@ -109,14 +120,15 @@ TEST(CriteriaRangeTest, HalvesWithoutWidthPutTheirValuesAtTheMiddle)
         EXPECT_TRUE(std::isfinite(RangePixelToValue(g, 50, RangeHandle::Lower))) << k.name;
         EXPECT_TRUE(std::isfinite(RangePixelToValue(g, 150, RangeHandle::Upper))) << k.name;
     }
-    // Values far outside a narrow range stay on the strip instead of overflowing an int.
+    // Bounds far outside a narrow range are drawn at its ends instead of overflowing an int.
     DMCriterion narrow = Criterion(-1e30f, 1e30f);
     narrow.dataMin = 0;
     narrow.average = 1e-6f;
     narrow.dataMax = 2e-6f;
     const CriteriaRangeGeometry g = MeasureCriteriaRange(narrow, 214);
-    EXPECT_EQ(g.lowerX, 0);
-    EXPECT_EQ(g.upperX, 214);
+    EXPECT_EQ(g.lowerX, kLowerHandleOffset);
+    EXPECT_EQ(g.upperX, 214 - 4);
+    EXPECT_EQ(RangeValueToPixel(g, 1e30, RangeHandle::Upper), 214) << "a raw value stays on the strip";
 }
 
 TEST(CriteriaRangeTest, StripTextsInOrder)

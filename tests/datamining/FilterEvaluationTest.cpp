@@ -390,9 +390,9 @@ TEST_F(FilterEvaluation, StatisticsOfACriterion)
         if (k.locked) {
             EXPECT_EQ(k.upper, kNoUpperLimit) << c.what;
             EXPECT_EQ(k.lower, 5) << c.what;
-        } else if (!k.noData) {
-            EXPECT_EQ(k.lower, k.dataMin) << c.what << ": an unlocked range is clamped into the data";
-            EXPECT_EQ(k.upper, k.dataMax) << c.what;
+        } else {
+            EXPECT_EQ(k.lower, c.criterion.lower) << c.what << ": the selected range is the user's, kept as stored";
+            EXPECT_EQ(k.upper, c.criterion.upper) << c.what;
         }
     }
 }
@@ -405,7 +405,7 @@ TEST_F(FilterEvaluation, FilterStatisticsOrderAReversedRange)
     filter.criteria[0].dataMax = 1000;
     ListOf({"Alpha", "Beta", "Gamma"});
     UpdateFilterStatistics(list.entries, nullptr, positions.data(), &filter);
-    EXPECT_NEAR(filter.criteria[0].lower, 151.05, 1e-3);
+    EXPECT_EQ(filter.criteria[0].lower, 100) << "ordered, not narrowed to the data of the source in view";
     EXPECT_EQ(filter.criteria[0].upper, 200);
 }
 
@@ -528,7 +528,7 @@ TEST_F(FilterEvaluation, PortfolioSources)
 }
 
 // Editing a criterion through the dialog's fields: advanced items above 12 are stored one higher, a
-// highs-and-lows look-back goes into the first date, and an unset or reversed range takes the data range.
+// highs-and-lows look-back goes into the first date, and an unset or reversed range selects the whole range.
 TEST_F(FilterEvaluation, EditingACriterionRecomputesIt)
 {
     ListOf({"Alpha", "Beta", "Gamma"});
@@ -560,8 +560,8 @@ TEST_F(FilterEvaluation, EditingACriterionRecomputesIt)
     answer.upper = 100; // reversed
     ASSERT_TRUE(EditCriterion(list.entries, positions.data(), c, nullptr));
     EXPECT_EQ(c.mode, 2);
-    EXPECT_EQ(c.lower, c.dataMin);
-    EXPECT_EQ(c.upper, c.dataMax);
+    EXPECT_EQ(c.lower, kNoLowerLimit) << "the whole range, open for every source";
+    EXPECT_EQ(c.upper, kNoUpperLimit);
     answer.lower = 150;
     answer.upper = 220;
     ASSERT_TRUE(EditCriterion(list.entries, positions.data(), c, nullptr));

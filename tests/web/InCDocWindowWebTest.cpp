@@ -243,7 +243,34 @@ TEST_F(DocWindows, AVerbLinkShowsTheLinkedDocument)
     EXPECT_EQ(window->windowTitle(), "Frequently asked questions");
     EXPECT_EQ(store->Window(20), window);
     EXPECT_EQ(window->control().PageDepth(), 0u);
+    // The page it left was read, as Next leaves it: AutoView does not show it again.
+    InCEntryHead head;
+    ASSERT_TRUE(store->Index()->ReadEntryHead(1, head));
+    EXPECT_FALSE(head.flags & kInCFlagNew) << head.flags;
     SaveWindowRender(*window, "InCDocumentLinked");
+}
+
+// Find selects each hit once, then says the document is done instead of starting again silently; the
+// Find after that starts from the top again.
+TEST_F(DocWindows, FindSaysWhenTheDocumentIsDone)
+{
+    CInCDocDlg* window = Open(1);
+    ASSERT_NE(window, nullptr);
+    const size_t before = messages.texts().size();
+    CHtmlCtrl& control = window->control();
+    // Each Find as the user gives it: after the answer to the one before.
+    const auto find = [&] {
+        const int answered = control.FindsAnswered();
+        control.FindText("questions", 0);
+        return WaitFor([&] { return control.FindsAnswered() > answered; });
+    };
+    for (int round = 1; round <= 2; ++round) {
+        ASSERT_TRUE(find());
+        EXPECT_EQ(messages.texts().size(), before + size_t(round - 1)) << "the one hit, selected";
+        ASSERT_TRUE(find());
+        ASSERT_EQ(messages.texts().size(), before + size_t(round)) << "then the end, each time round";
+        EXPECT_EQ(messages.texts().back(), "Finished searching document");
+    }
 }
 
 // Keys reach the control before the page: a typed letter opens the find dialog with it, Ctrl+F opens

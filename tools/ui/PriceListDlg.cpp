@@ -101,9 +101,12 @@ bool RunPrintSettings()
 {
     ListViewOptions& options = CurrentListViewOptions();
     CPrintSettingsDlg dialog(options.printFontSize, PrintDoubleLines(), QApplication::activeWindow());
+    dialog.SetDataMiningPrint(options.dataMiningOwnPrintPage, options.dataMiningPrintRows);
     if (RunModalDialog(dialog) != QDialog::Accepted)
         return false;
     options.printFontSize = dialog.stored();
+    options.dataMiningOwnPrintPage = dialog.graphsBox()->isChecked();
+    options.dataMiningPrintRows = dialog.rowsBox()->isChecked();
     PrintDoubleLines() = dialog.doubleLines();
     StoreSettings();
     return true;
@@ -278,7 +281,10 @@ QCheckBox* CPriceListSettingsDlg::box(int id) const
 
 CPrintSettingsDlg::CPrintSettingsDlg(uint8_t stored, bool doubleLines, QWidget* parent)
     : QDialog(parent), size_(new QLineEdit(this)), screen_(new QCheckBox(QStringLiteral("Use screen font size"), this)),
-      double_(new QCheckBox(QStringLiteral("Print double thick lines"), this)), stored_(stored), doubleLines_(doubleLines)
+      double_(new QCheckBox(QStringLiteral("Print double thick lines"), this)),
+      graphs_(new QCheckBox(QStringLiteral("Print the data mining graphs as the first page"), this)),
+      rows_(new QCheckBox(QStringLiteral("Print the data mining table after the graphs"), this)), stored_(stored),
+      doubleLines_(doubleLines)
 {
     setObjectName(QStringLiteral("353"));
     setWindowTitle(QStringLiteral("Print settings"));
@@ -292,6 +298,8 @@ CPrintSettingsDlg::CPrintSettingsDlg(uint8_t stored, bool doubleLines, QWidget* 
     size_->setEnabled(!screen_->isChecked());
     double_->setChecked(doubleLines);
     connect(screen_, &QCheckBox::toggled, size_, [this](bool on) { size_->setEnabled(!on); });
+    connect(graphs_, &QCheckBox::toggled, rows_, [this](bool on) { rows_->setEnabled(on); });
+    SetDataMiningPrint(false, true);
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Type the new font size (4 - 30)"), this));
     row->addWidget(size_);
@@ -301,7 +309,16 @@ CPrintSettingsDlg::CPrintSettingsDlg(uint8_t stored, bool doubleLines, QWidget* 
     layout->addLayout(row);
     layout->addWidget(screen_);
     layout->addWidget(double_);
+    layout->addWidget(graphs_);
+    layout->addWidget(rows_);
     layout->addWidget(buttons);
+}
+
+void CPrintSettingsDlg::SetDataMiningPrint(bool graphs, bool rows)
+{
+    graphs_->setChecked(graphs);
+    rows_->setChecked(rows);
+    rows_->setEnabled(graphs);
 }
 
 void CPrintSettingsDlg::accept()

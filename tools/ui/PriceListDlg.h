@@ -68,11 +68,18 @@ public:
     bool doubleLines() const { return doubleLines_; }
     QLineEdit* sizeField() const { return size_; }
     QCheckBox* screenBox() const { return screen_; }
+    // The data-mining view's print: its graphs as a first page, and its table's rows after them (the
+    // rows print anyway when the graphs do not).
+    void SetDataMiningPrint(bool graphs, bool rows);
+    QCheckBox* graphsBox() const { return graphs_; }
+    QCheckBox* rowsBox() const { return rows_; }
 
 private:
     QLineEdit* size_;
     QCheckBox* screen_;
     QCheckBox* double_;
+    QCheckBox* graphs_;
+    QCheckBox* rows_;
     uint8_t stored_;
     bool doubleLines_;
 };

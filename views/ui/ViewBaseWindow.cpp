@@ -8,6 +8,7 @@
 #include "views/ui/KeyCodes.h"
 #include "views/ui/ViewClassRegistry.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -119,6 +120,14 @@ void CViewBaseWnd::focusOutEvent(QFocusEvent* event)
     // A menu taking the keyboard, or another program's window, leaves this the view commands act on.
     Qt::FocusReason reason = event->reason();
     if (reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason || reason == Qt::ActiveWindowFocusReason) {
+        CViewBase::hasFocus = 0;
+        return;
+    }
+    // A panel docked beside the view in the same child window works on the view: the view stays the
+    // one the menus and toolbars act on.
+    QWidget* next = QApplication::focusWidget();
+    auto* child = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (next && child && child->isAncestorOf(next) && !isAncestorOf(next)) {
         CViewBase::hasFocus = 0;
         return;
     }

@@ -7,6 +7,7 @@
 #include "core/Portfolio.h"
 #include "core/RecordLists.h"
 #include "core/ShareList.h"
+#include "datamining/CriteriaRange.h"
 #include "datamining/CriterionKinds.h"
 #include "datamining/CriterionValue.h"
 #include "datamining/FilterEditing.h"
@@ -128,8 +129,9 @@ TEST_F(DMControlTest, ThePanelShowsTheFilterWithOneRowPerCriterion)
     }
     const DMCriterion& first = Current().criteria[0];
     CDM_CriteriaDialog& row = *panel->rows()[0];
-    EXPECT_EQ(row.lowerField()->text(), QString::asprintf("%.2f", double(first.lower)));
-    EXPECT_EQ(row.upperField()->text(), QString::asprintf("%.2f", double(first.upper)));
+    // The fields show the bounds within the data range of the source in view.
+    EXPECT_EQ(row.lowerField()->text(), QString::asprintf("%.2f", double(ShownLowerBound(first))));
+    EXPECT_EQ(row.upperField()->text(), QString::asprintf("%.2f", double(ShownUpperBound(first))));
     EXPECT_EQ(row.wording()->font().pixelSize(), 11);
     EXPECT_TRUE(Control<QAbstractButton>(row, 1909)->isChecked()) << "the first criterion is the X criterion";
     EXPECT_FALSE(Control<QAbstractButton>(row, 1919)->isChecked());
@@ -175,12 +177,16 @@ TEST_F(DMControlTest, AReadOnlyFilterShowsTheBlackboxTextAndOnlyItsSourceChanges
     for (const CDM_CriteriaDialog* row : panel.rows())
         EXPECT_EQ(row->criterion(), nullptr);
     EXPECT_EQ(panel.scrollBar()->maximum(), 0);
-    for (uint32_t command : {1893u, 26477u, 26691u, 26772u, 26478u, 2005u, 1894u, 26802u})
+    FrameDialogs().portfolioChooser = [](int, bool&) { return static_cast<Portfolio*>(nullptr); };
+    for (uint32_t command : {1893u, 26477u, 26691u, 26772u, 26478u, 2005u, 1894u, 26802u, 26801u})
         EXPECT_FALSE(panel.CommandEnabled(command)) << command;
+    FrameDialogs().portfolioChooser = {};
     Control<QAbstractButton>(panel, 2001)->click();
     EXPECT_EQ(readOnly->sourceKind, kFtse100Source);
     Control<QAbstractButton>(panel, 2000)->click();
     EXPECT_TRUE(panel.sourceList()->isEnabled());
+    EXPECT_EQ(readOnly->sourceKind, kFtse100Source) << "\"Other:\" applies nothing until a list is picked";
+    EXPECT_EQ(panel.sourceList()->currentIndex(), -1);
     panel.sourceList()->setCurrentIndex(6);
     emit panel.sourceList()->activated(6);
     EXPECT_EQ(readOnly->sourceKind, 5) << "FTSE 250";
@@ -236,13 +242,18 @@ TEST_F(DMControlTest, RowsRefuseBadBoundsAndToggleAxes)
     RenderWidget(panel);
     CDM_CriteriaDialog& row = *panel.rows()[0];
     const DMCriterion before = f.criteria[0];
+    const float shownLower = ShownLowerBound(before), shownUpper = ShownUpperBound(before);
     // A lower bound equal to the upper is refused and the old value returns.
-    row.lowerField()->setText(QString::asprintf("%.2f", double(before.upper)));
+    row.lowerField()->setText(QString::asprintf("%.2f", double(shownUpper)));
     emit row.lowerField()->editingFinished();
     EXPECT_FLOAT_EQ(f.criteria[0].lower, before.lower);
-    EXPECT_EQ(row.lowerField()->text(), QString::asprintf("%.2f", double(before.lower)));
+    EXPECT_EQ(row.lowerField()->text(), QString::asprintf("%.2f", double(shownLower)));
     EXPECT_TRUE(panel.sent.empty());
-    const QString typed = QString::asprintf("%.2f", double((before.lower + before.upper) / 2));
+    // Leaving a field as shown keeps the stored bound, below the data as it may be.
+    emit row.lowerField()->editingFinished();
+    EXPECT_FLOAT_EQ(f.criteria[0].lower, before.lower);
+    EXPECT_TRUE(panel.sent.empty());
+    const QString typed = QString::asprintf("%.2f", double((shownLower + shownUpper) / 2));
     const float inside = typed.toFloat();
     row.lowerField()->setText(typed);
     emit row.lowerField()->editingFinished();
@@ -324,9 +335,14 @@ TEST_F(DMControlTest, AddCriteriaPacksPeriodsAndKeepsEachKindsChoice)
         EXPECT_EQ((f.criteria.back().setting >> 4) & 0x3FFF, 20u);
     }
     EXPECT_EQ(f.axes, (std::array<uint32_t, 3>{1, 2, 0})) << "the first two became X and Y";
-    EXPECT_EQ(panel.sent.back(), (std::pair<uint32_t, uintptr_t>{1213, 1}));
-    EXPECT_LE(f.criteria[0].lower, f.criteria[0].upper) << "the whole data range is selected";
-    EXPECT_FLOAT_EQ(f.criteria[0].lower, f.criteria[0].dataMin);
+    // The criterion that took Y sets that axis at once, as choosing it for the axis would.
+    const std::vector<std::pair<uint32_t, uintptr_t>> tail(panel.sent.end() - 2, panel.sent.end());
+    EXPECT_EQ(tail, (std::vector<std::pair<uint32_t, uintptr_t>>{{1213, 1}, {1207, 1}}));
+    // The whole range is selected, open at both ends: every value of every source passes.
+    EXPECT_EQ(f.criteria[0].lower, kNoLowerLimit);
+    EXPECT_EQ(f.criteria[0].upper, kNoUpperLimit);
+    EXPECT_FLOAT_EQ(ShownLowerBound(f.criteria[0]), f.criteria[0].dataMin);
+    EXPECT_FLOAT_EQ(ShownUpperBound(f.criteria[0]), f.criteria[0].dataMax);
     // Period 1 below 5 is refused with the standard message.
     EXPECT_FALSE(AddThroughDialog(panel, [](CAddCriteriaDlg& d) {
         d.chooseKind(kMovingAverageKind);
@@ -334,6 +350,7 @@ TEST_F(DMControlTest, AddCriteriaPacksPeriodsAndKeepsEachKindsChoice)
     }));
     EXPECT_EQ(boxes.texts().back(), "Please enter an integer between 5 and 9999.");
     EXPECT_EQ(f.criteria.size(), 2u);
+    panel.sent.clear();
     // "Trading days" 15 as the first date of "Price for".
     ASSERT_TRUE(AddThroughDialog(panel, [](CAddCriteriaDlg& d) {
         d.chooseKind(kPriceKind);
@@ -344,6 +361,7 @@ TEST_F(DMControlTest, AddCriteriaPacksPeriodsAndKeepsEachKindsChoice)
         Control<QLineEdit>(d, 1176)->setText(QStringLiteral("15"));
     }));
     EXPECT_EQ(f.criteria.back().firstDate, 0x5000Fu);
+    EXPECT_EQ(panel.sent.back(), (std::pair<uint32_t, uintptr_t>{1213, 1})) << "both axes taken: no axis changes";
     EXPECT_EQ(f.criteria.back().parameter, 3);
     // "ROCE" (item 13) is stored as 14.
     ASSERT_TRUE(AddThroughDialog(panel, [](CAddCriteriaDlg& d) {
@@ -393,6 +411,43 @@ TEST_F(DMControlTest, EditingACriterionOpensTheDialogInEditMode)
     EXPECT_FLOAT_EQ(f.criteria[1].lower, 1);
     EXPECT_FLOAT_EQ(f.criteria[1].upper, 2);
     EXPECT_EQ(panel.sent, (std::vector<std::pair<uint32_t, uintptr_t>>{{1208, 1}, {1209, 1}}));
+}
+
+// An edit that leaves the bounds as shown keeps them as stored, an open bound included; an edit to
+// another kind gives the new kind's whole range instead of the old bounds squeezed into it.
+TEST_F(DMControlTest, EditingKeepsOpenBoundsAndAKindChangeOpensTheRange)
+{
+    RecordingPanel panel;
+    DMFilter f = Current();
+    f.criteria[1].lower = kNoLowerLimit;
+    panel.SetFilter(&f);
+    RenderWidget(panel);
+    InstallCriterionDialog();
+    const DMCriterion before = f.criteria[1];
+    Answer<CAddCriteriaDlg>([](CAddCriteriaDlg& d) {
+        d.accept();
+        return d.result();
+    });
+    panel.RunCommand(26457, 1);
+    EXPECT_EQ(f.criteria[1].lower, kNoLowerLimit) << "left as shown: still open";
+    EXPECT_EQ(f.criteria[1].upper, before.upper);
+    f.criteria[1].lower = 2;
+    f.criteria[1].upper = 14.88f;
+    FakeMessageBox boxes;
+    Answer<CAddCriteriaDlg>([](CAddCriteriaDlg& d) {
+        d.chooseKind(kMovingAverageKind);
+        Control<QLineEdit>(d, 1186)->setText(QStringLiteral("20"));
+        Control<QLineEdit>(d, 1187)->setText(QStringLiteral("50"));
+        d.accept();
+        return d.result();
+    });
+    panel.RunCommand(26457, 1);
+    EXPECT_TRUE(boxes.texts().empty());
+    const DMCriterion& edited = f.criteria[1];
+    EXPECT_EQ(edited.kind, kMovingAverageKind);
+    EXPECT_EQ(edited.lower, kNoLowerLimit);
+    EXPECT_EQ(edited.upper, kNoUpperLimit);
+    EXPECT_LT(ShownLowerBound(edited), ShownUpperBound(edited)) << "never a zero-width range";
 }
 
 TEST_F(DMControlTest, RendersOfTheAddCriteriaDialog)

@@ -3,9 +3,12 @@
 #include "datamining/ui/ViewDataMining.h"
 
 #include "core/ConfigState.h"
+#include "core/FilterFile.h"
 #include "core/RecordLists.h"
 #include "core/ShareList.h"
+#include "datamining/FilterEditing.h"
 #include "datamining/FilterValues.h"
+#include "datamining/ui/DMControl.h"
 #include "datamining/ui/GraphSettingsDlgs.h"
 #include "datamining/ui/RandomReturnsDlg.h"
 #include "datamining/ui/SelectListDlgs.h"
@@ -21,10 +24,15 @@
 #include "shell/ui/ModalDialog.h"
 #include "devtools/lib/TempFolder.h"
 #include "support/ui/Render.h"
+#include "resources/MessageIds.h"
+#include "views/CommandUpdate.h"
 #include "views/FrameState.h"
 #include "views/ViewKinds.h"
 #include "views/ui/ViewClassRegistry.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
@@ -128,6 +136,83 @@ TEST_F(ViewDataMiningTest, CommandsToggleTheGraphsAndSwapTheAxes)
     EXPECT_EQ(v.xRange().min, x.min);
     EXPECT_EQ(v.yRange().max, y.max);
     EXPECT_EQ(FilterList().front()->axes, (std::array<uint32_t, 3>{1, 2, 3}));
+}
+
+// Nothing but the user's own edit changes a stored filter: showing each demo filter over every source
+// and back, and every toggle of the table's menu run twice, leave the filter file byte for byte.
+TEST_F(ViewDataMiningTest, ViewingSourcesAndTheTableMenuNeverChangeAStoredFilter)
+{
+    CViewDataMining& v = Make();
+    ASSERT_NE(v.panel(), nullptr);
+    CDM_Control& panel = *v.panel();
+    const auto click = [&](int id) {
+        auto* button = panel.findChild<QAbstractButton*>(QString::number(id));
+        ASSERT_NE(button, nullptr) << id;
+        button->click();
+        QApplication::processEvents();
+    };
+    constexpr int kShares = 1999, kOther = 2000, kFtse = 2001;
+    // The table menu's toggles: new highs and lows, the sector, table and graph.
+    constexpr uint32_t kToggles[] = {25062, 25063, 25076, 26502, 26503};
+    for (const auto& owned : FilterList()) {
+        DMFilter& f = *owned;
+        SetCurrentFilter(&f);
+        v.OnRefresh();
+        const std::vector<uint8_t> before = BuildFilterFile(FilterList(), CurrentFilter());
+        const int passing = ShareListCount(v.list);
+        const DMFilter source = f;
+        if (!f.readOnly()) {
+            click(kShares);
+            click(kFtse);
+            click(kOther);
+            EXPECT_EQ(f.sourceKind, kFtse100Source) << "\"Other:\" alone chooses nothing";
+            for (int i = 1; i <= int(kSourceListKinds.size()); ++i) {
+                emit panel.sourceList()->activated(i);
+                QApplication::processEvents();
+            }
+            f.flags = source.flags;
+            f.sourceKind = source.sourceKind;
+            f.portfolioNumber = source.portfolioNumber;
+        }
+        for (uint32_t command : kToggles) {
+            for (int twice = 0; twice < 2; ++twice) {
+                if (QueryCommandUi(command).enabled)
+                    RouteCommand(command);
+                v.onProgramMessage(WM_COMMAND, command, 0);
+                QApplication::processEvents();
+            }
+        }
+        v.OnRefresh();
+        EXPECT_EQ(BuildFilterFile(FilterList(), CurrentFilter()), before) << f.name;
+        EXPECT_EQ(ShareListCount(v.list), passing) << f.name;
+    }
+    for (uint32_t greyed : {25062u, 25063u}) {
+        CommandUi ui{greyed, true, std::nullopt, std::nullopt};
+        EXPECT_TRUE(v.UpdateCommandUi(ui));
+        EXPECT_FALSE(ui.enabled) << "greyed wherever the frame asks the view first";
+        EXPECT_FALSE(QueryCommandUi(greyed).enabled);
+    }
+}
+
+// Turning off the table and then the graph shows both again, and the menu ticks say so; with both
+// shown, Tab moves the focus mark between them instead of leaving for the panel.
+TEST_F(ViewDataMiningTest, TableAndGraphNeverBothOffAndTabMovesTheFocusMark)
+{
+    CViewDataMining& v = Make();
+    const bool mark = v.GraphInput().focusMark;
+    QTest::keyClick(&v, Qt::Key_Tab);
+    EXPECT_NE(v.GraphInput().focusMark, mark);
+    QTest::keyClick(&v, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(v.GraphInput().focusMark, mark);
+    v.RunCommand(26502);
+    EXPECT_EQ(Ui(26502).checked, false);
+    EXPECT_EQ(Ui(26503).checked, true);
+    EXPECT_EQ(v.GraphArea().top(), 0);
+    v.RunCommand(26503);
+    EXPECT_EQ(Ui(26502).checked, true);
+    EXPECT_EQ(Ui(26503).checked, true);
+    EXPECT_GT(v.GraphArea().top(), 0);
+    EXPECT_LT(v.GraphArea().top(), v.height());
 }
 
 // The axis choosers, the three settings dialogs and the simulation open from their commands; OK

@@ -121,6 +121,11 @@ TEST_F(NewsStoryWindowTest, KeysAndWheelMoveTheTopLine)
     window_->scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(window_->scroll().top(), page + 4);
     EXPECT_EQ(window_->scrollBar()->sliderPosition(), page + 4);
+    // At the story's end the thumb meets the end of its track.
+    for (int i = 0; i < lines; ++i)
+        window_->ScrollKey(Qt::Key_PageDown);
+    EXPECT_EQ(window_->scroll().top(), lines - page);
+    EXPECT_EQ(window_->scrollBar()->maximum(), lines - page);
     window_->SetStory(text, "date", nullptr);
     EXPECT_EQ(window_->scroll().top(), 0) << "a load shows the first line";
 }

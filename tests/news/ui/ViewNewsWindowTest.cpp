@@ -15,6 +15,7 @@
 #include "lists/ListSettings.h"
 #include "news/NewsCells.h"
 #include "news/NewsDatabase.h"
+#include "news/NewsRealTime.h"
 #include "news/NewsSearch.h"
 #include "news/ui/NewsLimitDateDlg.h"
 #include "news/ui/NewsPurgeDlg.h"
@@ -23,6 +24,8 @@
 #include "news/ui/NewsStoryDlg.h"
 #include "news/ui/NewsStoryWindow.h"
 #include "shell/FrameDialogSeams.h"
+#include "shell/ui/DialogHelp.h"
+#include "shell/ui/DateEdit.h"
 #include "shell/ui/ModalDialog.h"
 #include "platform/ByteOrder.h"
 #include "platform/FileOps.h"
@@ -38,6 +41,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
+#include <QFileDialog>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QResizeEvent>
@@ -48,8 +53,10 @@
 #include <QProgressBar>
 #include <QSpinBox>
 #include <QPushButton>
+#include <QTest>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <functional>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -129,6 +136,15 @@ TEST_F(ViewNewsWindow, ShowsEveryDemoStoryInTheNewsTableWithItsCounts)
     EXPECT_GE(v.grid().columnCount(), 4);
     const auto items = NewsHeaderItems({});
     EXPECT_EQ(items[0].label, "FULL");
+    // The demo shows the forms the story window has rules for: coded runs of blanks and a credit.
+    size_t coded = 0, credited = 0;
+    for (size_t story = 0; story < stories; ++story) {
+        const std::string text = TheNewsDatabase().storyText(story, kNewsTitle | kNewsBody);
+        coded += text.find("\tc") != std::string::npos ? 1 : 0;
+        credited += text.find("(AFX") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_GT(coded, 0u);
+    EXPECT_EQ(credited, stories);
     SaveRender(RenderWidget(v), QStringLiteral("news-view"));
 }
 
@@ -185,7 +201,21 @@ TEST_F(ViewNewsWindow, FiltersByShareListAndLatestStories)
     EXPECT_TRUE(v.RunCommand(26982));
     EXPECT_EQ(ShareListCount(v.list), 0) << "no news alarm has triggered";
     EXPECT_EQ(NewsHeaderItems({v.flags()})[0].label, "ALARMS");
-    EXPECT_FALSE(Enabled(26983));
+    EXPECT_FALSE(Enabled(26983)) << "no real-time news table";
+    // With the table the alarm server sets, the alerted stories can be cleared after a Yes.
+    SetRealTimeNewsTable({share});
+    EXPECT_TRUE(Enabled(26983));
+    const size_t asked = box.texts().size();
+    box.queue(MsgAnswer::No);
+    EXPECT_TRUE(v.RunCommand(26983));
+    EXPECT_EQ(box.texts().size(), asked + 1);
+    EXPECT_TRUE(HasRealTimeNewsTable()) << "No keeps the table";
+    box.queue(MsgAnswer::Yes);
+    EXPECT_TRUE(v.RunCommand(26983));
+    EXPECT_EQ(box.texts().back(), "Are you sure you wish to clear the current news alarm stories?");
+    EXPECT_TRUE(TheRealTimeNewsTable().matches().empty());
+    EXPECT_EQ(ShareListCount(v.list), 0);
+    ClearRealTimeNewsTable();
 }
 
 // A search shows the stories whose text has the words; Esc shows every story again; a typed letter
@@ -230,6 +260,49 @@ TEST_F(ViewNewsWindow, ASearchShowsItsMatchesAndEscShowsEveryStoryAgain)
     QApplication::sendEvent(&v, &typed);
     SetModalDialogRunner({});
     EXPECT_EQ(seed, QStringLiteral("o"));
+}
+
+// The letters typed straight after the one that opened the search all reach its field, sent with no
+// delay between them, while the dialog does not have the keyboard yet.
+TEST_F(ViewNewsWindow, TypingASearchKeepsEveryLetter)
+{
+    CViewNewsWnd& v = Make();
+    QString field;
+    SetModalDialogRunner([&](QDialog& d) {
+        QTest::keyClicks(&v, QStringLiteral("ebrafish"), Qt::NoModifier, 0);
+        QTest::keyClick(&v, Qt::Key_Left, Qt::NoModifier, 0);
+        if (auto* edit = d.findChild<QLineEdit*>())
+            field = edit->text();
+        return int(QDialog::Rejected);
+    });
+    QTest::keyClick(&v, Qt::Key_Z, Qt::NoModifier, 0);
+    SetModalDialogRunner({});
+    EXPECT_EQ(field, QStringLiteral("zebrafish"));
+    EXPECT_EQ(ShareListCount(v.list), int32_t(TheNewsDatabase().catalogue().stories.size()))
+        << "the keys did not reach the list meanwhile";
+}
+
+// Esc shows every story again from each narrowed mode, as the menu's "Show all news stories  ESC" says.
+TEST_F(ViewNewsWindow, EscLeavesOneShareCurrentListAndAlertedStories)
+{
+    CViewNewsWnd& v = Make();
+    const int32_t all = ShareListCount(v.list);
+    uint32_t share = 0;
+    for (const NewsStory& s : TheNewsDatabase().catalogue().stories)
+        share = s.shareIds[0] ? s.shareIds[0] : share;
+    const auto esc = [&] { QTest::keyClick(&v, Qt::Key_Escape, Qt::NoModifier, 0); };
+    const std::pair<const char*, std::function<void()>> modes[] = {
+        {"one share", [&] { v.ShowShareOnly(share); }},
+        {"current list", [&] { v.ShowListNews(); }},
+        {"alerted stories", [&] { v.RunCommand(26982); }},
+    };
+    for (const auto& [name, narrow] : modes) {
+        narrow();
+        EXPECT_NE(v.flags() & (news_list::kOneShare | news_list::kCurrentList | news_list::kAlarms), 0u) << name;
+        esc();
+        EXPECT_EQ(v.flags(), 0u) << name;
+        EXPECT_EQ(ShareListCount(v.list), all) << name;
+    }
 }
 
 // A purge keeps the newest stories within its limit and the kept ones, drops those marked for
@@ -278,6 +351,46 @@ TEST_F(ViewNewsWindow, APurgeRemovesTheStoriesOutsideItsLimitButKeepsTheKeptOnes
     ASSERT_EQ(news.catalogue().stories.size(), 100u);
     EXPECT_EQ(news.storyText(0, kNewsTitle | kNewsBody), keptText);
     EXPECT_EQ(news.title(99), newestText.substr(0, newestText.find('\n')).substr(0, 80));
+}
+
+// Stories that came after the load stay "latest" when a purge renumbers the stories before them.
+TEST_F(ViewNewsWindow, LatestOnlyStillShowsThisStartsStoriesAfterAPurge)
+{
+    NewsDatabase& news = TheNewsDatabase();
+    news.free();
+    dev::NewsUpdateInput input;
+    const PackedDate day = PackDate(9, 12, 2026);
+    for (uint16_t i = 0; i < 4; ++i)
+        input.stories.push_back({day, uint16_t(3600 + i), "GBRFIN Zebrafish news " + std::to_string(i) + "\nBody."});
+    WriteFileBytes(NewsDatabase::DataFolder() / dev::NewsUpdateFileName(day), dev::WriteNewsUpdate(input));
+    ApplyNewsUpdateFiles();
+    const size_t total = news.catalogue().stories.size();
+    ASSERT_EQ(news.latestBoundary(), total - 4);
+    CViewNewsWnd& v = Make();
+    const auto latestTitles = [&] {
+        std::vector<std::string> titles;
+        for (uint32_t story : v.stories())
+            titles.push_back(news.title(story));
+        return titles;
+    };
+    ASSERT_TRUE(v.RunCommand(26697));
+    const std::vector<std::string> before = latestTitles();
+    ASSERT_EQ(before.size(), 4u);
+    SetModalDialogRunner([](QDialog& d) {
+        auto* purge = dynamic_cast<CNewsPurgeDlg*>(&d);
+        if (!purge)
+            return int(QDialog::Rejected);
+        purge->SetMethod(NewsPurgeMethod::Stories);
+        purge->SetStories(QStringLiteral("100"));
+        return int(QDialog::Accepted);
+    });
+    box.queue(MsgAnswer::Ok);
+    v.RunCommand(26646);
+    SetModalDialogRunner({});
+    ASSERT_EQ(news.catalogue().stories.size(), 100u);
+    EXPECT_EQ(news.latestBoundary(), 96u);
+    EXPECT_EQ(latestTitles(), before) << "the view's rows after the purge";
+    ASSERT_EQ(ShareListCount(v.list), 4);
 }
 
 // The estimate keeps a 0.391 Mbyte base, but never more than the catalogue: a database smaller than
@@ -443,6 +556,65 @@ TEST_F(ViewNewsWindow, TheStoryDisplayStepsMarksAndSaves)
     EXPECT_TRUE(dialog.storyWindow()->allSelected());
     items[26698]->trigger();
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("Subject: ")));
+}
+
+// The story display, purge and modified-shares dialogs have Help; the purge's Options opens the news
+// options page; its date field has room for both its lines; Save starts in a folder that exists and
+// proposes a file name.
+TEST_F(ViewNewsWindow, NewsDialogsHaveHelpAndTheirButtonsWork)
+{
+    CViewNewsWnd& v = Make();
+    v.list->current = 1;
+    const auto button = [](QDialog& d, const char* text) -> QPushButton* {
+        for (QPushButton* b : d.findChildren<QPushButton*>())
+            if (b->text() == QLatin1String(text))
+                return b;
+        return nullptr;
+    };
+    std::vector<uint32_t> topics;
+    DialogHelpHost previous = SetDialogHelpHost([&](uint32_t topic, bool) { topics.push_back(topic); });
+    const auto installedSheet = FrameDialogs().optionsSheet;
+    FrameDialogs().optionsSheet = {};
+    CNewsStoryDlg story(v);
+    CNewsPurgeDlg purge;
+    CNewsModifiedSharesDlg modified;
+    for (QDialog* d : {static_cast<QDialog*>(&story), static_cast<QDialog*>(&purge), static_cast<QDialog*>(&modified)}) {
+        QPushButton* help = button(*d, "Help");
+        ASSERT_NE(help, nullptr) << d->windowTitle().toStdString();
+        help->click();
+    }
+    SetDialogHelpHost(std::move(previous));
+    EXPECT_EQ(topics, (std::vector<uint32_t>{0x20000 + 634, 0x20000 + 636, 0x20000 + 662}));
+
+    EXPECT_FALSE(button(purge, "Options")->isEnabled()) << "no options sheet to open";
+    std::vector<uint16_t> pages;
+    FrameDialogs().optionsSheet = [&](uint16_t mask) {
+        pages.push_back(mask);
+        return true;
+    };
+    CNewsPurgeDlg withSheet;
+    ASSERT_TRUE(button(withSheet, "Options")->isEnabled());
+    button(withSheet, "Options")->click();
+    FrameDialogs().optionsSheet = installedSheet;
+    EXPECT_EQ(pages, std::vector<uint16_t>{0x0100});
+    purge.adjustSize();
+    auto* date = purge.findChild<CDateEdit*>();
+    ASSERT_NE(date, nullptr);
+    EXPECT_GE(date->height(), 2 * date->edit()->sizeHint().height()) << "the typed and the long date both whole";
+
+    QString folder, proposed;
+    SetModalDialogRunner([&](QDialog& d) {
+        if (auto* files = dynamic_cast<QFileDialog*>(&d)) {
+            folder = files->directory().absolutePath();
+            proposed = files->selectedFiles().value(0);
+        }
+        return int(QDialog::Rejected);
+    });
+    button(story, "&Save")->click();
+    SetModalDialogRunner({});
+    EXPECT_TRUE(QFileInfo(folder).isDir()) << folder.toStdString();
+    EXPECT_TRUE(proposed.endsWith(QLatin1String(".htm"))) << proposed.toStdString();
+    EXPECT_TRUE(QFileInfo(QFileInfo(proposed).absolutePath()).isDir()) << proposed.toStdString();
 }
 
 // The story window under a search: its found words, the header box moving the window and flipping

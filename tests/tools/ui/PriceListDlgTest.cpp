@@ -8,6 +8,10 @@
 #include "support/PriceFixtures.h"
 #include "support/PrivateRegistry.h"
 #include "support/ui/Render.h"
+#include "lists/ListPrinting.h"
+#include "lists/ListViewOptions.h"
+#include "shell/FrameDialogSeams.h"
+#include "shell/ui/ModalDialog.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
@@ -135,6 +139,39 @@ TEST(PrintSettingsDlg, SizesFrom4To30AndTenStoredAsZero)
     CPrintSettingsDlg shown(14, true);
     EXPECT_EQ(shown.sizeField()->text(), QStringLiteral("14"));
     test::SaveRender(test::RenderWidget(shown), QStringLiteral("PrintSettingsDlg"));
+}
+
+// The print settings command sets the data-mining view's print: its graphs as the first page, and
+// whether its rows follow them.
+TEST(PrintSettingsDlgTest, TheCommandSetsTheDataMiningPrint)
+{
+    test::PrivateRegistry registry;
+    InstallPriceListDialogs();
+    ListViewOptions& options = CurrentListViewOptions();
+    const ListViewOptions saved = options;
+    options.dataMiningOwnPrintPage = false;
+    options.dataMiningPrintRows = true;
+    SetModalDialogRunner([](QDialog& d) {
+        auto* print = dynamic_cast<CPrintSettingsDlg*>(&d);
+        if (!print)
+            return int(QDialog::Rejected);
+        EXPECT_FALSE(print->rowsBox()->isEnabled()) << "rows print anyway without the graphs";
+        print->graphsBox()->setChecked(true);
+        EXPECT_TRUE(print->rowsBox()->isEnabled());
+        print->rowsBox()->setChecked(false);
+        print->accept();
+        return print->result();
+    });
+    const CommandDialog* command = FindCommandDialog(26213);
+    ASSERT_NE(command, nullptr);
+    EXPECT_TRUE((*command)());
+    SetModalDialogRunner({});
+    EXPECT_TRUE(options.dataMiningOwnPrintPage);
+    EXPECT_FALSE(options.dataMiningPrintRows);
+    const DataMiningPrintOptions dataMining{options.dataMiningOwnPrintPage, options.dataMiningPrintRows};
+    EXPECT_EQ(PlanListPrint(3, true, &dataMining).pages, 1) << "the graphs' page alone";
+    options = saved;
+    RemovePriceListDialogs();
 }
 
 } // namespace
