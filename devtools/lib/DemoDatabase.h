@@ -16,7 +16,7 @@ constexpr uint32_t kDemoSeed = 20260101;
 
 // The demo generator's version, written into every demo folder (kDemoVersionFile). Raise it with every
 // change that alters what the demo holds: ./run then sets an older demo folder aside and makes it anew.
-constexpr int kDemoGeneratorVersion = 17;
+constexpr int kDemoGeneratorVersion = 18;
 constexpr const char* kDemoVersionFile = "DemoVersion.txt";
 
 // The price currency of items shown as plain figures, without a currency sign: indices (points),
