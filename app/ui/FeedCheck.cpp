@@ -127,7 +127,7 @@ void RunFeedReconnectCheck(CMainFrame& frame, std::function<void()> done)
                           : "not reconnected");
                 frame.OnCommand(26806);
                 // Longer than a retry: nothing may connect again after the user's disconnect.
-                WaitFor(frame, [] { return false; }, int(kRTReconnectRetryMs) + 1500, [&frame, done](bool, double) {
+                WaitFor(frame, [] { return false; }, int(RTReconnectPauseMs(2)) + 1500, [&frame, done](bool, double) {
                     int32_t step = RTConnectionStep();
                     Say(StringPrintf("disconnected, step %d \"%s\", status \"%s\", engine state %d, reconnect waiting %s",
                                      step, FeedStepText(step), StatusPane(frame).c_str(), int(RTEngineState),
