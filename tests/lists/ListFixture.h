@@ -31,7 +31,7 @@ struct FixtureShare {
     int lastDay = kListDays - 1;  // the history stops here (weekdays from kListDay0)
     int32_t start = 1000;        // first close
     int32_t step = 10;           // change a day
-    std::vector<int> holidays;   // weekdays without data ('A')
+    std::vector<int> holidays{}; // weekdays without data ('A')
 };
 
 inline dev::PriceHistory FixtureHistory(const FixtureShare& s)
