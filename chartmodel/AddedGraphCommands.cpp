@@ -9,6 +9,7 @@
 #include "core/ShareList.h"
 #include "lists/ListPortfolioAdd.h"
 #include "lists/SyntheticRecords.h"
+#include "portfolio/HoldingsPass.h"
 #include "shell/FrameDialogSeams.h"
 #include "views/CommandUpdate.h"
 
@@ -52,7 +53,7 @@ bool AddedGraphCommands::AddPortfolioGraph()
     bool deleteFlag = false;
     Portfolio* portfolio = choose ? choose(2, deleteFlag) : nullptr;
     PortfolioHistoryInput input;
-    if (!portfolio || !PortfolioHistoryInputOf(*portfolio, false, input))
+    if (!portfolio || !PortfolioHistoryInputOf(*portfolio, IncludeAttachedCashOption(), input))
         return false;
     input.title = "Portfolio: " + input.title;
     uint8_t* record = nullptr;

@@ -417,8 +417,9 @@ std::string FormatPriceInUnit(float value, float unit, char minor)
     const std::string digits = StringPrintf("%.*f", decimals, std::fabs(double(value)));
     const size_t point = digits.find('.');
     const bool negative = value < 0 && digits.find_first_not_of("0.") != std::string::npos;
-    return (negative ? "-" : "") + GroupThousands(digits.substr(0, point)) +
-           (point == std::string::npos ? "" : digits.substr(point)) + (minor ? std::string(1, minor) : "");
+    const bool pounds = minor == kPoundSign;
+    return (negative ? "-" : "") + (pounds ? std::string(1, minor) : "") + GroupThousands(digits.substr(0, point)) +
+           (point == std::string::npos ? "" : digits.substr(point)) + (minor && !pounds ? std::string(1, minor) : "");
 }
 
 std::string PriceReadoutText(const DayRecord& day, const DayRecord* previous, char minor)

@@ -176,7 +176,8 @@ std::string ZoomRangeText(bool from, PackedDate date);
 // Readouts of a day: "%s, %s" (date, close and its change, " no change", " (Susp.)"), "OHLC " and the
 // four prices, "Volume %s%s%s"; prices with the decimals of the day's price unit.
 // Prices read as the lists show them: thousands grouped and, for a share priced in pence or cents,
-// the minor currency symbol ("16,712p").
+// the minor currency symbol ("16,712p"); kPoundSign goes in front, for money in pounds ("\xA3" "55,508").
+constexpr char kPoundSign = '\xA3';
 std::string FormatPriceInUnit(float value, float unit, char minor = 0);
 std::string PriceReadoutText(const DayRecord& day, const DayRecord* previous, char minor = 0);
 std::string OhlcReadoutText(const DayRecord& day, char minor = 0);

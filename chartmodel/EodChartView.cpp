@@ -174,6 +174,11 @@ void EodChartView::LoadShare(const RecordCursor& cursor)
         priceEdit_.Load(cursor);
     name_ = FormatShareTitle(cursor);
     minor_ = cursor.record ? GetCurrencyUnitSymbols(cursor.record[RecordLayout::TypeByte] & 7).minor : 0;
+    // A portfolio's value or profit is money in pounds; a list's composite is an index.
+    if (view_.graphSourceKind & (kSourcePortfolioValue | kSourcePortfolioProfit))
+        minor_ = kPoundSign;
+    else if (view_.graphSourceKind != 0)
+        minor_ = 0;
     code_ = cursor.record ? std::string(GetRecordTexts(cursor.record).epic) : std::string();
 }
 

@@ -8,6 +8,7 @@
 #include "chartmodel/StopLossSettings.h"
 #include "core/ShareList.h"
 #include "core/SystemDate.h"
+#include "lists/GraphSource.h"
 #include "platform/ByteOrder.h"
 #include "platform/MessageBox.h"
 #include "views/CommandUpdate.h"
@@ -40,7 +41,6 @@ constexpr uint32_t kStopGlobalDialog = 26090, kStopGlobalDialog2 = 26767;
 constexpr uint32_t kStopShareDialog = 26533, kStopShareDialog2 = 26766;
 constexpr uint32_t kWindowHelpBase = 84636;
 constexpr uint32_t kSpikeRemoval = 26899, kLoopForward = 20606, kFrameSlideShowNext = 506;
-constexpr uint32_t kSourcePortfolioProfit = 8;
 
 constexpr std::array<const char*, 4> kEditTexts = {"1st Indicator of Window", "2nd Indicator of Window",
                                                     "3rd Indicator of Window", "4th Indicator of Window"};

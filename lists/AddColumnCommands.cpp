@@ -2,6 +2,7 @@
 #include "lists/AddColumnCommands.h"
 
 #include <algorithm>
+#include <array>
 
 namespace qv {
 namespace {
@@ -207,6 +208,22 @@ const AddColumnCommand* FindAddColumnCommand(int id)
 {
     const auto it = std::find_if(std::begin(kCommands), std::end(kCommands), [id](const AddColumnCommand& c) { return c.id == id; });
     return it == std::end(kCommands) ? nullptr : it;
+}
+
+const AddColumnCommand* FindAddColumnCommand(int id, int kind)
+{
+    static constexpr int kTransactionsKind = 4;
+    static constexpr int kTransactionNoteTemplate = 29;
+    static const auto kTransactionNotes = [] {
+        std::array<AddColumnCommand, kLastNoteCommand - kFirstNoteCommand + 1> notes{};
+        for (size_t i = 0; i < notes.size(); ++i)
+            notes[i] = {kFirstNoteCommand + int(i), AddColumnRoute::Template, Catalogue::Transactions,
+                        kTransactionNoteTemplate};
+        return notes;
+    }();
+    if (kind == kTransactionsKind && id >= kFirstNoteCommand && id <= kLastNoteCommand)
+        return &kTransactionNotes[size_t(id - kFirstNoteCommand)];
+    return FindAddColumnCommand(id);
 }
 
 int AddColumnCommandCode(const AddColumnCommand& command)

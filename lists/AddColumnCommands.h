@@ -29,6 +29,9 @@ struct AddColumnCommand {
 
 std::span<const AddColumnCommand> AddColumnCommands();
 const AddColumnCommand* FindAddColumnCommand(int id);
+// The command as the view kind takes it: in the transactions view the notes-column commands
+// 26280-26289 add the transactions' note column with that note.
+const AddColumnCommand* FindAddColumnCommand(int id, int kind);
 // The field code a command's column carries (what UpdateAddColumnUI checks the layout for); -1 when
 // its columns are not tied to one code.
 int AddColumnCommandCode(const AddColumnCommand& command);

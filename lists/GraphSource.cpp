@@ -5,6 +5,7 @@
 #include "core/ShareList.h"
 #include "lists/SyntheticRecords.h"
 #include "platform/MessageBox.h"
+#include "portfolio/HoldingsPass.h"
 #include "views/ViewBase.h"
 
 namespace qv {
@@ -36,14 +37,16 @@ bool BuildGraphSourceRecord(uint8_t*& target, const CViewBase& view, uint32_t so
             ShowMessage(kNotEnoughData);
             return false;
         }
-        return BuildListCompositeSeries(target, view.GetSourceTitle(false), list->entries, false,
+        return BuildListCompositeSeries(target, view.GetSourceTitle(false), list->entries, true,
                                         sourceKind == kSourceListWeighted);
     }
     PortfolioHistoryInput input;
-    if ((sourceKind != kSourcePortfolioValue && sourceKind != 8) || !PortfolioHistoryInputOf(*list, false, input))
+    if (sourceKind != kSourcePortfolioValue && sourceKind != kSourcePortfolioProfit)
+        return false;
+    if (!PortfolioHistoryInputOf(*list, IncludeAttachedCashOption(), input))
         return false;
     input.title = view.GetSourceTitle(false);
-    return BuildPortfolioHistoryRecord(target, input, sourceKind == 8) == 0;
+    return BuildPortfolioHistoryRecord(target, input, sourceKind == kSourcePortfolioProfit) == 0;
 }
 
 void HandOverGraphSource(const ShareList* list, uint32_t sourceKind, uint8_t* record)

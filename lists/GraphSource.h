@@ -15,6 +15,7 @@ struct ShareList;
 constexpr uint32_t kSourceListWeighted = 1;
 constexpr uint32_t kSourceListUnweighted = 2;
 constexpr uint32_t kSourcePortfolioValue = 4;
+constexpr uint32_t kSourcePortfolioProfit = 8;
 
 // Builds the record of the source kind for the view's list into `target` (freed and replaced),
 // titled with the view's source title. False (after the builder's message) when there is not enough

@@ -6,6 +6,7 @@
 #include "core/Memory.h"
 #include "core/PackedDate.h"
 #include "core/Portfolio.h"
+#include "core/PriceCorrections.h"
 #include "core/PriceDayWalker.h"
 #include "core/PriceStatistics.h"
 #include "core/PriceStream.h"
@@ -56,6 +57,55 @@ PackedDate NextMonday(PackedDate d)
         d = NextDay(d);
     return d;
 }
+
+// The slot of a date: one slot a weekday from the first (a weekday), as the price stream counts days.
+class WeekdaySlots {
+public:
+    explicit WeekdaySlots(PackedDate first) : day0_(DateToDayNumber(first)) {}
+    size_t operator()(PackedDate date) const
+    {
+        return size_t(std::max(0, WeekdayIndex(day0_, DateToDayNumber(date))));
+    }
+
+private:
+    int32_t day0_;
+};
+
+// Which slots some share traded on, and which lie within a share's stream. A weekday that every
+// stream covering it leaves without a price is a holiday in the records, and stays one in the
+// synthetic stream.
+class TradedSlots {
+public:
+    explicit TradedSlots(size_t slots) : traded_(slots, 0), covered_(slots, 0) {}
+
+    // A day of the stream in hand; its streams's days arrive in date order.
+    void Walked(size_t slot)
+    {
+        if (first_ == kNone)
+            first_ = slot;
+        last_ = slot;
+    }
+    void Trade(size_t slot) { traded_[slot] = 1; }
+    void EndOfStream()
+    {
+        if (first_ != kNone)
+            std::fill(covered_.begin() + long(first_), covered_.begin() + long(last_) + 1, 1);
+        first_ = kNone;
+    }
+    void MarkHolidays(std::vector<double>& values) const
+    {
+        for (size_t i = 0; i < values.size() && i < traded_.size(); ++i)
+            if (covered_[i] && !traded_[i])
+                values[i] = double(kSlotNoValue);
+    }
+
+private:
+    static constexpr size_t kNone = size_t(-1);
+    std::vector<uint8_t> traded_;
+    std::vector<uint8_t> covered_;
+    size_t first_ = kNone;
+    size_t last_ = 0;
+};
 
 // The stream bytes of the slots, or false when a difference does not fit.
 bool EncodeSlots(const std::vector<double>& values, std::vector<uint8_t>& out)
@@ -127,8 +177,8 @@ uint8_t* MakeSyntheticRecord(const std::string& title, int16_t scale, uint16_t f
     return record;
 }
 
-bool BuildListCompositeSeries(uint8_t*& target, const std::string& title, const RecordCursor* rows, bool,
-                              bool weighted)
+bool BuildListCompositeSeries(uint8_t*& target, const std::string& title, const RecordCursor* rows,
+                              bool corrections, bool weighted)
 {
     uint16_t earliest = 0xFFFF, latest = 0;
     for (const RecordCursor* r = rows; r && r->record; ++r) {
@@ -145,10 +195,12 @@ bool BuildListCompositeSeries(uint8_t*& target, const std::string& title, const 
         ShowMessage(kNotEnoughData);
         return false;
     }
-    int32_t day0 = DateToDayNumber(earliest);
-    size_t days = size_t(DateToDayNumber(latest) - day0 + 1);
+    earliest = NextMonday(earliest);
+    WeekdaySlots slotOf(earliest);
+    size_t days = slotOf(latest) + 1;
     std::vector<double> slots(days, 0.0);
     std::vector<uint8_t> hasData(days, 0);
+    TradedSlots trading(days);
     bool skipped = false;
     for (const RecordCursor* r = rows; r && r->record; ++r) {
         RowSpan s = SpanOf(*r);
@@ -161,17 +213,21 @@ bool BuildListCompositeSeries(uint8_t*& target, const std::string& title, const 
             continue;
         }
         double factor = double(weight) / close;
-        PriceDayWalker walker(s.sub, s.end, CorrectionCursor{});
+        PriceDayWalker walker(s.sub, s.end, corrections ? GetCursorCorrections(r) : CorrectionCursor{});
         double value = 0;
         size_t at = 0;
         bool started = false;
         while (walker.next()) {
             const DayRecord& d = walker.day();
-            if (d.date == 0 || IsMarkedDay(d) || d.close <= 0)
+            if (d.date == 0 || d.date < earliest)
                 continue;
-            int32_t index = DateToDayNumber(d.date) - day0;
-            if (index < 0 || size_t(index) >= days)
+            size_t index = slotOf(d.date);
+            if (index >= days)
+                break;
+            trading.Walked(index);
+            if (IsMarkedDay(d) || d.close <= 0)
                 continue;
+            trading.Trade(index);
             double v = d.close * factor;
             if (!started)
                 value = v;
@@ -182,6 +238,7 @@ bool BuildListCompositeSeries(uint8_t*& target, const std::string& title, const 
             value = v;
             started = true;
         }
+        trading.EndOfStream();
         if (!started)
             continue;
         for (; at < days; ++at) {
@@ -201,6 +258,7 @@ bool BuildListCompositeSeries(uint8_t*& target, const std::string& title, const 
     for (size_t i = 0; i < days; ++i)
         if (hasData[i])
             values[i] = slots[i] / base * kCompositeFactor;
+    trading.MarkHolidays(values);
     uint8_t* record = MakeSyntheticRecord(weighted ? title : title + " (not weighted)", 100, earliest, latest, values);
     if (!record)
         return false;
@@ -231,6 +289,7 @@ PortfolioHistory ComputePortfolioHistory(const PortfolioHistoryInput& input, boo
     start = NextMonday(std::max<uint16_t>(start, kEarliestStart));
     int32_t startDay = DateToDayNumber(start);
     int32_t n = end >= start ? WeekdayIndex(startDay, DateToDayNumber(end) + 1) : 0;
+    const WeekdaySlots slotOf(start);
     if (n < 1)
         return out;
     out.start = start;
@@ -241,7 +300,7 @@ PortfolioHistory ComputePortfolioHistory(const PortfolioHistoryInput& input, boo
         if (i < slots.size())
             slots[i] = (HasValue(slots[i]) ? slots[i] : 0.0) + v;
     };
-    auto slotOf = [&](uint16_t date) { return size_t(std::max(0, WeekdayIndex(startDay, DateToDayNumber(date)))); };
+    TradedSlots trading(slots.size());
     bool hasData = false;
     const std::vector<HistoryTransaction>& chain = input.chain;
     size_t i = 0;
@@ -270,7 +329,7 @@ PortfolioHistory ComputePortfolioHistory(const PortfolioHistoryInput& input, boo
                    chain[next].date <= date)
                 apply(chain[next++]);
         };
-        PriceDayWalker walker(span.sub, span.end, CorrectionCursor{});
+        PriceDayWalker walker(span.sub, span.end, GetPriceCorrections(first.shareId, first.line));
         uint16_t streamFirst = LoadU16(span.sub + kSubRecordFirstDate);
         size_t slot = 0;
         PackedDate day = start;
@@ -280,6 +339,14 @@ PortfolioHistory ComputePortfolioHistory(const PortfolioHistoryInput& input, boo
                 add(slot, cost);
         }
         double close = 0;
+        // Each weekday up to `until` (a slot) takes the holding at the last close.
+        auto carryTo = [&](size_t until) {
+            for (; slot < until && slot < slots.size(); ++slot, day = NextWeekday(day)) {
+                applyDue(day);
+                if (day >= first.date)
+                    add(slot, close * holding - paid);
+            }
+        };
         uint16_t streamLast = LoadU16(span.sub + kStatLastDate);
         while (slot < slots.size() && walker.next()) {
             const DayRecord& d = walker.day();
@@ -290,6 +357,14 @@ PortfolioHistory ComputePortfolioHistory(const PortfolioHistoryInput& input, boo
                 close = keep ? close : d.close;
                 continue;
             }
+            // Days the stream leaves out (its holidays) keep the close before them.
+            const size_t at = slotOf(d.date);
+            carryTo(at);
+            if (slot >= slots.size())
+                break;
+            trading.Walked(slot);
+            if (!keep)
+                trading.Trade(slot);
             applyDue(d.date);
             close = keep ? close : d.close;
             if (d.date >= first.date)
@@ -299,10 +374,8 @@ PortfolioHistory ComputePortfolioHistory(const PortfolioHistoryInput& input, boo
             ++slot;
             day = NextWeekday(d.date);
         }
-        for (; slot < slots.size(); ++slot, day = NextWeekday(day)) {
-            applyDue(day);
-            add(slot, close * holding - paid);
-        }
+        trading.EndOfStream();
+        carryTo(slots.size());
         while (next < chain.size() && chain[next].shareId == first.shareId && chain[next].type != kLatestRowType)
             ++next;
         i = next < chain.size() && chain[next].type == kLatestRowType ? next + 1 : chain.size();
@@ -342,6 +415,7 @@ PortfolioHistory ComputePortfolioHistory(const PortfolioHistoryInput& input, boo
             sum += TranIsCredit(t.type) ? amount : TranIsDebit(t.type) ? -amount : 0;
         }
     }
+    trading.MarkHolidays(slots);
     if (!hasData)
         slots.clear();
     return out;

@@ -140,7 +140,10 @@ std::optional<FrameCommandState> FrameCommandUpdate(uint32_t command, const Fram
     case 26058: return Enabled(!f.busy && !f.training && f.hasCurrentShare && !In(f.activeKind, {4, 5, 8, 10}));
     case 26201: return Enabled(!f.busy && !f.training && f.hasCurrentEntry && !In(f.activeKind, {4, 5, 8, 10}));
     case 26057: return Enabled(!f.busy && !f.training && f.hasCurrentShare && !In(f.activeKind, {5, 8, 10}));
-    case 27282: return Enabled(f.hasList && f.listFamily == kFamilyShares && In(f.activeKind, {1, 2, 6}));
+    // Sector analysis: the share lists, and the transactions of a portfolio with entries.
+    case 27282:
+        return Enabled(f.hasList && ((f.listFamily == kFamilyShares && In(f.activeKind, {1, 2, 6})) ||
+                                     (f.listFamily == kFamilyTransactions && f.listHasPortfolio)));
     case 27130: return Enabled(f.infoCentreReady);
     case 26537: return Enabled(f.userPortfolioExists);
     // Real time.

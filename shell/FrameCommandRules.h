@@ -15,6 +15,7 @@ struct FrameCommandFacts {
     int32_t activeKind = -1;      // -1 without an active view
     bool hasList = false;
     int32_t listFamily = -1;
+    bool listHasPortfolio = false; // the list's source is a portfolio with entries
     bool hasCurrentEntry = false;  // the list has a current entry
     bool hasCurrentShare = false;  // ... with a share record behind it
     uint32_t shareId = 0;

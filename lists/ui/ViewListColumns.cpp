@@ -261,7 +261,7 @@ bool CViewListBase::UpdateListCommand(CommandUi& ui)
             ui.checked = state.checked;
         return true;
     }
-    if (const AddColumnCommand* add = FindAddColumnCommand(int(c))) {
+    if (const AddColumnCommand* add = FindAddColumnCommand(int(c), kind)) {
         if (!KindAddsFrom(kind, *add))
             return false;
         ui.enabled = list && count < kMaxColumnsForAdd;
@@ -311,7 +311,7 @@ bool CViewListBase::RunListCommand(uint32_t command)
         return false;
     if (IsFormatCommand(command) || IsStructuralCommand(command))
         return RunColumnCommand(command);
-    if (FindAddColumnCommand(int(command)))
+    if (FindAddColumnCommand(int(command), kind))
         return RunAddColumnCommand(command);
     if (RunListSourceCommand(command))
         return true;
@@ -335,7 +335,7 @@ bool CViewListBase::RunListCommand(uint32_t command)
 
 bool CViewListBase::RunAddColumnCommand(uint32_t command)
 {
-    const AddColumnCommand* add = FindAddColumnCommand(int(command));
+    const AddColumnCommand* add = FindAddColumnCommand(int(command), kind);
     if (!KindAddsFrom(kind, *add))
         return false;
     if (ListColumnCount(list, kind) >= kMaxColumnsForAdd)

@@ -21,7 +21,6 @@ namespace {
 
 constexpr uint32_t kGraphValue = 25095;
 constexpr uint32_t kGraphProfit = 25096;
-constexpr uint32_t kSourcePortfolioProfit = 8;
 
 QColor Colour(unsigned word) { return QColor(int(word & 0xFF), int((word >> 8) & 0xFF), int((word >> 16) & 0xFF)); }
 

@@ -43,7 +43,8 @@ std::vector<SectorShare> SectorSharesOf(const ShareList& list)
 {
     namespace L = TransactionLayout;
     std::vector<SectorShare> shares;
-    for (const RecordCursor* e = list.entries; e && e->record; ++e) {
+    // A transactions list's entries are transactions: its shares come from its portfolio alone.
+    for (const RecordCursor* e = list.family == kFamilyTransactions ? nullptr : list.entries; e && e->record; ++e) {
         SectorShare s = ShareOf(e->record, e->count);
         s.capital = CapitalOf(e->record, e->count);
         shares.push_back(std::move(s));

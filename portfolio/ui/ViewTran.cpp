@@ -221,12 +221,15 @@ bool CViewTran::UpdateCommand(CommandUi& ui)
     case kCopyTo:
     case kMoveTo: ui.enabled = CurrentRowEditable(); return true;
     case kEditNote: {
-        ui.enabled = CurrentRowEditable();
+        // Only a note column has a note to edit.
+        ui.enabled = false;
         const int column = cursorColumn();
         const std::span<const uint8_t> layout = ListLayout(list, kind);
         if (column >= 0 && column < ListColumnCount(list, kind))
-            if (const uint8_t* def = GetColumnDef(layout.data(), column); def && ColumnDefKind(def) == kColumnNote)
+            if (const uint8_t* def = GetColumnDef(layout.data(), column); def && ColumnDefKind(def) == kColumnNote) {
                 ui.text = "Edit: " + GetColumnHeading(list, def, true);
+                ui.enabled = CurrentRowEditable();
+            }
         return true;
     }
     case kTotalsOnly:

@@ -5,6 +5,7 @@
 #include "core/ConfigFamilies.h"
 #include "core/ConfigFile.h"
 #include "core/ConfigState.h"
+#include "core/Portfolio.h"
 #include "core/RecordLookup.h"
 #include "core/RecordLists.h"
 #include "core/ShareList.h"
@@ -181,6 +182,7 @@ FrameCommandFacts CFrameCommandHost::Facts() const
         return f;
     f.hasList = true;
     f.listFamily = list->family;
+    f.listHasPortfolio = list->source && list->source->transactions.get() != nullptr;
     RecordCursor* entry = CurrentEntry(list);
     f.hasCurrentEntry = entry && entry->record;
     f.entryRangeValid = list->entries && list->current >= 0 && list->current <= list->last;

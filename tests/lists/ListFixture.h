@@ -12,6 +12,7 @@
 #include "support/DatabaseFixture.h"
 #include "support/PriceFixtures.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,7 @@ struct FixtureShare {
     int lastDay = kListDays - 1;  // the history stops here (weekdays from kListDay0)
     int32_t start = 1000;        // first close
     int32_t step = 10;           // change a day
+    std::vector<int> holidays{}; // weekdays without data ('A')
 };
 
 inline dev::PriceHistory FixtureHistory(const FixtureShare& s)
@@ -38,6 +40,11 @@ inline dev::PriceHistory FixtureHistory(const FixtureShare& s)
     h.firstDate = kListDay0;
     for (int i = 0; i <= s.lastDay; ++i) {
         dev::HistoryDay d;
+        if (std::find(s.holidays.begin(), s.holidays.end(), i) != s.holidays.end()) {
+            d.kind = dev::HistoryDay::Kind::NoDataA;
+            h.days.push_back(d);
+            continue;
+        }
         d.mode = 1;
         d.close = s.start + s.step * i;
         d.open = d.close;

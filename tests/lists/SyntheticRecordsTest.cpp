@@ -1,6 +1,8 @@
 // The composite of a list and the history of a portfolio, decoded back from their records' streams.
 #include "lists/SyntheticRecords.h"
 
+#include "core/DateText.h"
+#include "core/LinesAndTextFiles.h"
 #include "core/PriceDayWalker.h"
 #include "core/PriceStream.h"
 #include "core/RecordAccess.h"
@@ -10,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace qv;
@@ -56,12 +59,11 @@ TEST_F(Synthetic, OneShareCompositeIsItsPriceOverItsFirstClose)
     Decoded d = DecodeRecord(record_);
     EXPECT_EQ(d.scale, 100);
     EXPECT_EQ(d.first, kListDay0);
-    // One slot a calendar day: weekends carry Friday's close.
-    uint16_t lastDay = WeekdaysAfter(kListDay0, kListDays - 1);
-    ASSERT_EQ(d.closes.size(), size_t(DaysBetween(kListDay0, lastDay) + 1));
+    // One slot a weekday, as the price stream counts its days.
+    ASSERT_EQ(d.closes.size(), size_t(kListDays));
     EXPECT_NEAR(d.closes.front(), 100.0f, 0.01f);
     EXPECT_NEAR(d.closes[2], 100.0f * 416 / 400, 0.01f) << "Wednesday";
-    EXPECT_NEAR(d.closes[5], 100.0f * 432 / 400, 0.01f) << "Saturday keeps Friday";
+    EXPECT_NEAR(d.closes[5], 100.0f * 440 / 400, 0.01f) << "the Monday after";
     EXPECT_NEAR(d.closes.back(), 100.0f * (400 + 8 * (kListDays - 1)) / 400, 0.01f);
     EXPECT_TRUE(box.texts().empty());
 }
@@ -135,6 +137,79 @@ TEST_F(Synthetic, CashEntriesMoveTheValue)
     EXPECT_DOUBLE_EQ(value.days[5], 130000.0);
     EXPECT_DOUBLE_EQ(value.days[10], 120000.0) << "type 1 takes money off";
     EXPECT_DOUBLE_EQ(value.days[15], 115000.0) << "type 3 takes money off";
+}
+
+// Over bank holidays every weekday keeps its own slot: the value of each trading day is the sum of
+// the holdings at that day's closes (a share closed that day counts at its last close), a holiday of
+// every record stays a day without value, and the user's corrections count.
+TEST_F(Synthetic, PortfolioValueFollowsTheRecordsOverHolidays)
+{
+    FixtureShare a{0x4001, "A", {11}};
+    a.holidays = {3, 10, 20};
+    FixtureShare b{0x4002, "B", {11}};
+    b.start = 500;
+    b.step = -5;
+    b.holidays = {10, 20};
+    LoadShares({a, b});
+    DayRecord corrected{};
+    corrected.date = WeekdaysAfter(kListDay0, 7);
+    corrected.close = 5000;
+    std::vector<uint8_t> body(4, 0);
+    std::vector<uint8_t> records = CorrectionBytes({corrected});
+    body.insert(body.end(), records.begin(), records.end());
+    PriceCorrectionStore().SetItem(0x4001, kPriceCorrectionKind, 0, MakeBlob(body));
+
+    const uint16_t last = WeekdaysAfter(kListDay0, kListDays - 1);
+    PortfolioHistoryInput input;
+    input.chain = {Bought(kListDay0, 1000, 100), Valued(last),
+                   {WeekdaysAfter(kListDay0, 5), 1, 0x4002, 0, 500, 200, false},
+                   {WeekdaysAfter(kListDay0, 25), 2, 0x4002, 0, 300, 0, false},
+                   {last, kLatestRowType, 0x4002, 0, 0, 0, false}};
+    PortfolioHistory value = ComputePortfolioHistory(input, false);
+    PriceCorrectionStore().FreeItems();
+    ASSERT_EQ(value.start, kListDay0);
+    ASSERT_GE(value.days.size(), size_t(kListDays));
+    auto closeOf = [](const FixtureShare& s, int day) {
+        while (std::find(s.holidays.begin(), s.holidays.end(), day) != s.holidays.end())
+            --day;
+        if (s.id == 0x4001 && day == 7)
+            return 5000.0;
+        return double(s.start + s.step * day);
+    };
+    for (int day = 0; day < kListDays; ++day) {
+        SCOPED_TRACE(FormatDate(WeekdaysAfter(kListDay0, day)));
+        if (day == 10 || day == 20) {
+            EXPECT_EQ(value.days[size_t(day)], double(kSlotNoValue)) << "a holiday of every record";
+            continue;
+        }
+        const double holdingB = day >= 5 && day < 25 ? 200 : 0;
+        EXPECT_DOUBLE_EQ(value.days[size_t(day)], closeOf(a, day) * 100 + closeOf(b, day) * holdingB);
+    }
+}
+
+// The composite counts weekdays as the price streams do: a share's day lands on its own date.
+TEST_F(Synthetic, CompositeKeepsEachDayOnItsDate)
+{
+    FixtureShare a{0x4001, "A", {11}};
+    a.start = 400;
+    a.step = 8;
+    a.holidays = {4};
+    LoadShares({a});
+    RecordCursor rows[] = {{RecordIndex[0x4001], 0}, {}};
+    ASSERT_TRUE(BuildListCompositeSeries(record_, "Shares", rows, false, false));
+    uint8_t* sub = FirstSubRecord(record_);
+    PriceDayWalker walker(sub, record_ + RecordLength(record_), CorrectionCursor{}, true);
+    int day = 0;
+    while (walker.next() && day < kListDays) {
+        SCOPED_TRACE(day);
+        EXPECT_EQ(walker.day().date, WeekdaysAfter(kListDay0, day));
+        if (day == 4)
+            EXPECT_TRUE(IsMarkedDay(walker.day()));
+        else
+            EXPECT_NEAR(walker.day().close, 100.0f * float(400 + 8 * day) / 400, 0.01f);
+        ++day;
+    }
+    EXPECT_EQ(day, kListDays);
 }
 
 TEST_F(Synthetic, ScalingKeepsEveryDifferenceInsideTheStream)
