@@ -323,8 +323,9 @@ TEST_F(ViewGraph, BuildRunsItsStepsInOrderWithModeOne)
 {
     TestChart chart;
     chart.Paint();
-    const std::vector<std::string> expected{"load",   "bands", "series", "background", "back",
-                                            "levels", "times", "front",  "frames",     "labels"};
+    // The grid (level and time lines) goes under the series of the back layer, which it would hide.
+    const std::vector<std::string> expected{"load",  "bands", "series", "background", "levels",
+                                            "times", "back",  "front",  "frames",     "labels"};
     EXPECT_EQ(chart.steps, expected);
     EXPECT_EQ(chart.modeWhileBuilding, kModeRedrawing);
     EXPECT_EQ(chart.modeRecord.active, 0);

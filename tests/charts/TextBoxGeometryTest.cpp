@@ -52,8 +52,8 @@ TEST(TextBoxGeometry, ANewBoxIsMovedOffThePanesEdgesByAsLittleAsItNeeds)
         EXPECT_LE(box.right, pane.right);
         EXPECT_LE(box.bottom, pane.bottom);
     }
-    // A box larger than the pane keeps to its top left.
-    EXPECT_EQ(FitTextBoxOffsets({390, 290}, 100, 50, 5.0, pane), (std::array<int32_t, 2>{78, 58}));
+    // A box wider than the pane keeps to its left edge; its height still fits.
+    EXPECT_EQ(FitTextBoxOffsets({390, 290}, 100, 50, 5.0, pane), (std::array<int32_t, 2>{78, 48}));
 }
 
 TEST(TextBoxGeometry, TheArrowLeavesBySideOfTheAnchorWithItsHeadAndLine)

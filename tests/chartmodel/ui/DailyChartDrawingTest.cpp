@@ -4,6 +4,7 @@
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 
 #include "chartmodel/AddOnZoom.h"
+#include "chartmodel/EodChart.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/LineObjects.h"
@@ -886,6 +887,40 @@ TEST_F(DailyChartDrawingTest, TheSettingsTrendIsDrawnOverItsRangeAndNeverStored)
     EXPECT_TRUE(chart.drawing.Figures().empty());
 }
 
+TEST_F(DailyChartDrawingTest, TheTrendReadoutGivesTheRateOfTheSettingsTrendOrTheSelectedLine)
+{
+    Grab();
+    EXPECT_EQ(chart.eod.LatestTexts().trend, "No trend line");
+    // The setting's trend (Graph > Trend Lines) over the last 60 periods.
+    GraphSetting& s = *chart.ActiveSetting();
+    gs::SetU32(s, gs::kTrendShown, 1);
+    gs::SetU32(s, gs::kTrendRange, 2);
+    gs::SetU32(s, gs::kTrendPeriods, 60);
+    Grab();
+    const std::string fitted = chart.eod.LatestTexts().trend;
+    EXPECT_TRUE(fitted.rfind("Trend +", 0) == 0 || fitted.rfind("Trend -", 0) == 0) << fitted;
+    EXPECT_TRUE(fitted.ends_with(" p.a.")) << fitted;
+    std::array<std::string, 3> status;
+    chart.eod.FillStatusTexts(status, false, false);
+    EXPECT_NE(status[2].find(fitted), std::string::npos) << status[2];
+    gs::SetU32(s, gs::kTrendShown, 0);
+    Grab();
+    EXPECT_EQ(chart.eod.LatestTexts().trend, "No trend line");
+
+    // A drawn line, once selected, reads by its two ends.
+    Command(26135);
+    Drag(InPrice(0.2, 0.7), InPrice(0.6, 0.3));
+    EXPECT_EQ(chart.eod.LatestTexts().trend, "No trend line") << "not selected";
+    Command(26136);
+    ASSERT_NE(chart.drawing.selected(), nullptr);
+    const std::vector<StoredLine> lines = Stored();
+    ASSERT_EQ(lines.size(), 1u);
+    const std::string rate = GetTrendRateText(PackedDate(lines[0].date[0]), lines[0].price[0],
+                                              PackedDate(lines[0].date[1]), lines[0].price[1], false);
+    ASSERT_FALSE(rate.empty());
+    EXPECT_EQ(chart.eod.LatestTexts().trend, "Trend " + rate);
+}
+
 } // namespace qv
 
 namespace qv {
@@ -990,6 +1025,7 @@ TEST_F(DailyChartDrawingTest, ATextBoxPlacedNearThePanesEdgesIsDrawnThereAtOnceA
         Send(QEvent::MouseButtonRelease, at);
     }
     Grab();
+    pane = chart.FindPane(kPanePrice);
     int placed = 0;
     for (const LineObject* o = chart.drawing.PaneObjects(kPanePrice).head; o; o = o->next, ++placed) {
         EXPECT_TRUE(o->visible) << placed;
