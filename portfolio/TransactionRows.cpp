@@ -85,8 +85,9 @@ void ForgetRowsWithin(const void* begin, const void* end, ShareList* own)
 
 RecordCursor ShareOfRow(const ShareList& list, const RecordCursor& row)
 {
-    // News and trade rows are entries of their own, never share records.
-    if (list.family == kFamilyNews || list.family == kFamilyTrades)
+    // News, trade and dealing rows are entries of their own, never share records (a dealing read as
+    // a share record walked off its end).
+    if (list.family == kFamilyNews || list.family == kFamilyTrades || list.family == kFamilyDealings)
         return {};
     if (!row.record || !ListRowsAreOwnRecords(&list))
         return row;

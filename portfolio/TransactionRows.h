@@ -26,7 +26,8 @@ void ForgetRowsWithin(const void* begin, const void* end, ShareList* own);
 
 // The share a row of the list stands for: in lists of share records the row itself; in transaction
 // and cash lists the share the transaction names by its id and line. Nothing for a cash account's
-// own entries, for an empty row, or when the share is not in the database.
+// own entries, for news, trade and dealing rows, for an empty row, or when the share is not in the
+// database.
 RecordCursor ShareOfRow(const ShareList& list, const RecordCursor& row);
 
 // The record of the member portfolio that a group's copy stands for: same share, line, date, time,

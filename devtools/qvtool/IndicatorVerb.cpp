@@ -40,17 +40,18 @@ bool ReadRecord(const std::vector<std::string>& args, IndicatorRecord& record)
     long values[6] = {0, 14, 0, 0, 0, 0};
     for (size_t i = 2; i < args.size(); ++i) {
         const bool flags = i == 7, type = i == 2;
-        if (!ParseNumber(args[i], type || flags ? 0 : -32768, type ? 61 : flags ? 255 : 32767, values[i - 2])) {
+        // A period may also name another share by its id, read unsigned (the indices lie above 0x7FFF).
+        if (!ParseNumber(args[i], type || flags ? 0 : -32768, type ? 61 : flags ? 255 : 65535, values[i - 2])) {
             std::fprintf(stderr, "qvtool: bad %s: %s\n", type ? "type (0-61)" : flags ? "flags (0-255)" : "period",
                          args[i].c_str());
             return false;
         }
     }
     record.type = uint8_t(values[0]);
-    record.period1 = int16_t(values[1]);
-    record.period2 = int16_t(values[2]);
-    record.period3 = int16_t(values[3]);
-    record.period4 = int16_t(values[4]);
+    record.period1 = int16_t(uint16_t(values[1]));
+    record.period2 = int16_t(uint16_t(values[2]));
+    record.period3 = int16_t(uint16_t(values[3]));
+    record.period4 = int16_t(uint16_t(values[4]));
     record.flags = uint8_t(values[5]);
     return true;
 }

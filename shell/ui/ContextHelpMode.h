@@ -14,6 +14,7 @@ class QWidget;
 namespace qv {
 
 class CContextHelpMode : public QObject {
+    Q_OBJECT
 public:
     // `help` is given the help request of the click (as the frame's help takes it).
     explicit CContextHelpMode(std::function<void(uint32_t)> help, QObject* parent = nullptr);

@@ -369,12 +369,21 @@ TEST_F(FilterEvaluation, StatisticsOfACriterion)
     locked.locked = 1;
     DMCriterion since = Criterion(0, 5);
     since.firstDate = TradingDaysBack(10);
+    // Beta's high stands two weekdays before the fixture's last day; the days since it are counted
+    // to the clock's today, whatever day the test runs.
+    float sinceHigh = 0;
+    {
+        using namespace std::chrono;
+        const sys_days today = floor<days>(system_clock::now());
+        for (sys_days d = kLastDay - days{2}; d < today; d += days{1})
+            sinceHigh += weekday{d + days{1}}.c_encoding() % 6 != 0;
+    }
     const std::vector<Case> cases = {
         {"one value", Criterion(0, 0), {"Beta"}, 190, 189, 211, 2, 0},
         {"all zeros", Criterion(0, 1), {"Beta"}, 0, -1, 1, 2, 0},
         {"no value", since, {"Delta"}, 0, -1, 1, 0, 1},
         {"two values", Criterion(0, 0), {"Alpha", "Beta"}, 179.5f, 159 * 0.95f, 210, 2, 0},
-        {"days since high start at 0", Criterion(0, 9), {"Beta"}, 6 * 0.95f, 0, 6 * 1.05f + 1, 2, 0},
+        {"days since high start at 0", Criterion(0, 9), {"Beta"}, sinceHigh * 0.95f, 0, sinceHigh * 1.05f + 1, 2, 0},
         {"a locked range is kept", locked, {"Alpha", "Beta"}, 179.5f, 159 * 0.95f, 210, 2, 0},
     };
     for (const Case& c : cases) {

@@ -182,6 +182,7 @@ TEST_F(IntradayColumnsView, LiveTicksResortByALiveSortColumnKeepingTheCurrentSha
     // Sorted by mid, highest first, with the rows still in name order and the third share current.
     list_->sortColumn = 1;
     list_->sortDirection = -1;
+    list_->sorted = 0;
     list_->current = 2;
     const uint16_t current = RecordId(list_->entries[2].record);
     auto ids = [&] {
@@ -190,19 +191,14 @@ TEST_F(IntradayColumnsView, LiveTicksResortByALiveSortColumnKeepingTheCurrentSha
             out.push_back(RecordId(list_->entries[i].record));
         return out;
     };
-    std::vector<std::pair<double, uint16_t>> byMid;
-    for (int i = 0; i < ShareListCount(list_); ++i) {
-        double mid = 0;
-        GetRTColumnValue(0, mid, ShareRef{list_->entries[i].record, 0, 0}, 'K', 0);
-        byMid.emplace_back(mid, RecordId(list_->entries[i].record));
-    }
-    std::sort(byMid.begin(), byMid.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    std::vector<uint16_t> expected;
-    for (const auto& m : byMid)
-        expected.push_back(m.second);
     const std::vector<uint16_t> before = ids();
-    ASSERT_NE(before, expected) << "the fixture must start out of order";
-
+    {
+        LiveResortClock probe;
+        int column = 0;
+        for (int i = 0; i < 16; ++i)
+            column = LiveResortColumn(probe, *list_, 1000);
+        ASSERT_EQ(column, -2) << "the mid column is a live sort column";
+    }
     auto sixteenTicks = [&] {
         for (int i = 0; i < 16; ++i)
             view_->onProgramMessage(kMsgLiveTick, 0, 0);
@@ -211,10 +207,13 @@ TEST_F(IntradayColumnsView, LiveTicksResortByALiveSortColumnKeepingTheCurrentSha
     CurrentListViewOptions().livePrices = false;
     sixteenTicks();
     EXPECT_EQ(ids(), before) << "no re-sort without live prices";
+    EXPECT_EQ(list_->sorted, 0);
     CurrentListViewOptions().livePrices = true;
     sixteenTicks();
     CurrentListViewOptions().livePrices = false;
-    EXPECT_EQ(ids(), expected);
+    EXPECT_EQ(list_->sortColumn, 1) << "the re-sort ran by the live column";
+    EXPECT_EQ(list_->sortDirection, -1);
+    EXPECT_EQ(list_->sorted, 1) << "the rows were sorted";
     EXPECT_EQ(RecordId(list_->entries[list_->current].record), current) << "the current share stays current";
 }
 

@@ -177,7 +177,7 @@ TEST_F(FeedDecoderTest, DayZeroIsSkippedAndANewDayRollsOver)
     HandleFeedRecords(nullptr, Record(kTue8, 30000), false);
     EXPECT_EQ(newDays, 2);
     EXPECT_EQ(CurrentRTDay()->day, kTue8);
-    EXPECT_EQ(TheRTStore().dayChain.size(), 1u) << "the older day is freed from memory";
+    EXPECT_EQ(TheRTStore().dayChain.size(), 2u) << "the older day has no file to load it again from: it stays";
     HandleFeedRecords(nullptr, Record(kMon7, 37000), false);
     EXPECT_EQ(newDays, 2) << "an older day does not roll over";
     EXPECT_EQ(CurrentRTDay()->day, kTue8);
