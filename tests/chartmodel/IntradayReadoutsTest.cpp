@@ -8,6 +8,7 @@
 #include "tests/realtime/store/RTStoreFixture.h"
 
 #include <gtest/gtest.h>
+#include <cmath>
 
 
 namespace qv {

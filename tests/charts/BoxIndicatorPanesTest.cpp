@@ -8,6 +8,7 @@
 #include "support/RasterCanvas.h"
 
 #include <gtest/gtest.h>
+#include <cmath>
 
 namespace qv {
 namespace {

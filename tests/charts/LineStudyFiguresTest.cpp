@@ -3,6 +3,7 @@
 #include "charts/LineStudyFigures.h"
 
 #include <gtest/gtest.h>
+#include <cmath>
 
 namespace qv {
 namespace {
