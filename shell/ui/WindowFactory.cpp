@@ -337,6 +337,14 @@ void CWindowFactory::CreateLayoutWindows()
         std::vector<LayoutWindow> windows = LayoutSlotWindows(slot);
         if (windows.empty())
             windows = BuildDefaultLayout(slot, area);
+        // The single window made from the options has no rectangle of its own, and a load drops a
+        // single-window record without one: it takes the area it fills, so the next start keeps it.
+        if (slot == kSingleWindowLayout && !windows.empty() && (windows.front().right <= 0 || windows.front().bottom <= 0)) {
+            windows.front().left = area.left;
+            windows.front().top = area.top;
+            windows.front().right = area.right;
+            windows.front().bottom = area.bottom;
+        }
         NormaliseLayoutLinks(windows);
         SetLayoutSlotWindows(slot, windows);
     }

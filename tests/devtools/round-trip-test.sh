@@ -20,7 +20,7 @@ kept_files() {
   } | sort -u
 }
 
-QV_SCRIPTED_USE=round-trip-1 "$app" >../round-trip-1.log 2>&1
+QV_SCRIPTED_USE=round-trip-1 "$app" /RT >../round-trip-1.log 2>&1
 echo "first run exit code $?"
 cat ../round-trip-1.log
 for f in $(kept_files); do
@@ -28,7 +28,7 @@ for f in $(kept_files); do
 done
 cp "$QV_CONFIG_HOME/registry.ini" ../round-trip-kept/registry.ini 2>/dev/null || echo "not saved: registry.ini"
 
-QV_SCRIPTED_USE=round-trip-2 "$app" >../round-trip-2.log 2>&1
+QV_SCRIPTED_USE=round-trip-2 "$app" /RT >../round-trip-2.log 2>&1
 echo "second run exit code $?"
 cat ../round-trip-2.log
 
