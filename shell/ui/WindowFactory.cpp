@@ -477,7 +477,12 @@ void CWindowFactory::SaveCurrentLayout()
         if (l->number >= 0)
             l->number += kSavedGroupOffset;
     NormaliseLayoutLinks(windows);
+    // The current window, not the active one: at exit the frame is no longer active and its area
+    // has no active window, yet the window the user left in front is the layout's active one.
     CViewBase* activeView = GetActiveChildView(frame_);
+    if (!activeView)
+        if (auto* current = qobject_cast<CChildWindow*>(frame_.mdiArea()->currentSubWindow()))
+            activeView = dynamic_cast<CViewBase*>(current->widget());
     // The maximised record stands for the layout only while its window is the one open and still
     // maximised; otherwise the windows open are the layout, and none of them may be lost.
     const std::vector<CChildWindow*> open = Children();
