@@ -399,7 +399,7 @@ void CWindowFactory::CreateLayoutWindows()
     if (multiple) {
         if (maximised) {
             if (CChildWindow* child = ChildOf(maximised))
-                child->showMaximized();
+                child->ShowCreatedMaximised();
         } else if (CViewBaseWnd* view = toActivate ? toActivate : first) {
             frame_.mdiArea()->setActiveSubWindow(ChildOf(view));
         }
