@@ -9,7 +9,6 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
-#include <cmath>
 
 namespace qv {
 namespace {

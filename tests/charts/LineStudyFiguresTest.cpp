@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
-#include <cmath>
 
 namespace qv {
 namespace {
