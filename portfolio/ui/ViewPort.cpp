@@ -138,8 +138,9 @@ void CViewPort::AttachPortfolio()
         p = CurrentShareList()->source;
     if (!p)
         p = FirstOrdinaryOrGroup();
+    // The share the list was made with (a window laid out again) stays current where the portfolio holds it.
     if (p && list->source != p)
-        SetShareListSource(list, p, 0, 0, true, false);
+        SetShareListSource(list, p, list->currentId, list->currentSub, true, false);
     qv::SelectColumnSetting(list, kind, -1, false, false);
 }
 

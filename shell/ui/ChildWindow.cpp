@@ -79,6 +79,12 @@ void CChildWindow::Create(QMdiArea* area, const QRect& rect, int32_t kind, bool 
     }
 }
 
+void CChildWindow::ShowCreatedMaximised()
+{
+    createdMaximised_ = multipleWindows_;
+    showMaximized();
+}
+
 void CChildWindow::SetFixedSize(int width, int height)
 {
     fixedWidth_ = width;

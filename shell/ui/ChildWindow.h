@@ -28,6 +28,9 @@ public:
     uint32_t id() const { return id_; }
     int32_t kind() const { return kind_; }
     bool createdMaximised() const { return createdMaximised_; }
+    // Shows a window made by a layout's maximised record maximised, as the one window of its layout:
+    // un-maximised, it lays the layout out again.
+    void ShowCreatedMaximised();
     void setClosingSilently(bool silent) { closingSilently_ = silent; }
     int fixedWidth() const { return fixedWidth_; }
     int fixedHeight() const { return fixedHeight_; }
