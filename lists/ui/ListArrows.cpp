@@ -53,19 +53,23 @@ void RegisterSet(const int (&ids)[4], const QPainterPath& body, const QPolygon& 
         RegisterButtonMask(ids[m], flip ? masks[m].mirrored(false, true) : masks[m]);
 }
 
+bool RegisterArrowMasks()
+{
+    QPainterPath up;
+    up.addPolygon(QPolygonF({QPointF(32, 6), QPointF(58, 34), QPointF(42, 34), QPointF(42, 58), QPointF(22, 58),
+                             QPointF(22, 34), QPointF(6, 34), QPointF(32, 6)}));
+    const QPolygon upEdge({QPoint(8, 33), QPoint(32, 7), QPoint(36, 11)});
+    RegisterSet(kUpMasks, up, upEdge, QPoint(32, 24), false);
+    RegisterSet(kDownMasks, up, QPolygon({QPoint(23, 36), QPoint(23, 57)}), QPoint(32, 24), true);
+    QPainterPath same;
+    same.addRect(QRectF(6, 24, 52, 16));
+    RegisterSet(kSameMasks, same, QPolygon({QPoint(7, 39), QPoint(7, 25), QPoint(57, 25)}), QPoint(32, 32), false);
+    return true;
+}
+
+// The masks are registered before the sets read them.
 struct ArrowSets {
-    ArrowSets()
-    {
-        QPainterPath up;
-        up.addPolygon(QPolygonF({QPointF(32, 6), QPointF(58, 34), QPointF(42, 34), QPointF(42, 58), QPointF(22, 58),
-                                 QPointF(22, 34), QPointF(6, 34), QPointF(32, 6)}));
-        const QPolygon upEdge({QPoint(8, 33), QPoint(32, 7), QPoint(36, 11)});
-        RegisterSet(kUpMasks, up, upEdge, QPoint(32, 24), false);
-        RegisterSet(kDownMasks, up, QPolygon({QPoint(23, 36), QPoint(23, 57)}), QPoint(32, 24), true);
-        QPainterPath same;
-        same.addRect(QRectF(6, 24, 52, 16));
-        RegisterSet(kSameMasks, same, QPolygon({QPoint(7, 39), QPoint(7, 25), QPoint(57, 25)}), QPoint(32, 32), false);
-    }
+    bool registered = RegisterArrowMasks();
     CButtonBitmaps upArrow{kUpMasks[0], kUpMasks[1], kUpMasks[2], kUpMasks[3]};
     CButtonBitmaps sameArrow{kSameMasks[0], kSameMasks[1], kSameMasks[2], kSameMasks[3]};
     CButtonBitmaps downArrow{kDownMasks[0], kDownMasks[1], kDownMasks[2], kDownMasks[3]};
