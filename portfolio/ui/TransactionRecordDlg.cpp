@@ -443,7 +443,9 @@ void CTransactionRecord::ToggleGains()
 
 void CTransactionRecord::OpenOptions()
 {
-    if (FrameDialogs().optionsSheet && FrameDialogs().optionsSheet(kPortfolioOptionsPage))
+    const auto& sheet =
+        FrameDialogs().portfolioViewOptionsSheet ? FrameDialogs().portfolioViewOptionsSheet : FrameDialogs().optionsSheet;
+    if (sheet && sheet(kPortfolioOptionsPage))
         ApplyLayout();
 }
 

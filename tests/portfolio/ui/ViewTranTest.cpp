@@ -48,6 +48,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -557,6 +558,13 @@ TEST_F(TransactionLayoutViews, TheAccountDialogsGateTheirAnswers)
     EXPECT_FALSE(Control<QPushButton>(remove, 1)->isEnabled()) << "no answer without a selection";
     CCashAccountSelect choose(0);
     EXPECT_EQ(Control<QListWidget>(choose, 1061)->findItems(" << new >>", Qt::MatchExactly).size(), 1);
+    // One click on an account answers it.
+    choose.show();
+    QApplication::processEvents();
+    auto* accounts = Control<QListWidget>(choose, 1061);
+    QTest::mouseClick(accounts->viewport(), Qt::LeftButton, {}, accounts->visualItemRect(accounts->item(0)).center());
+    EXPECT_EQ(choose.result(), QDialog::Accepted);
+    EXPECT_EQ(choose.chosen(), CashAccounts().head);
 
     CCashAttachPortfolio gone(99);
     EXPECT_FALSE(Control<QCheckBox>(gone, 2127)->isChecked()) << "attached to a deleted portfolio";
