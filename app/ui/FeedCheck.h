@@ -2,6 +2,7 @@
 // far, then reports what the intraday store holds of it and what the DDE server answers for a share.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 namespace qv {

@@ -2,6 +2,7 @@
 #include "shell/ui/FontFaces.h"
 
 #include <QFontDatabase>
+#include <QStringList>
 #include <cstdlib>
 
 namespace qv {
