@@ -10,6 +10,7 @@
 #include "shell/FrameDialogSeams.h"
 #include "shell/ui/DateEdit.h"
 #include "shell/ui/DialogHelp.h"
+#include "shell/ui/ScreenFit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -341,6 +342,8 @@ void CTransactionRecord::ApplyLayout()
     ShowFigures();
     UpdateGainsChoices();
     adjustSize();
+    // A layout that grows the shown dialog (the capital gains part) keeps its bottom on the screen.
+    KeepOnScreen(*this);
 }
 
 void CTransactionRecord::ShowFigures()
