@@ -221,7 +221,9 @@ void CViewPort::KeepPosition()
     Portfolio* p = portfolio();
     if (!p || !list || DataMiningRunBusy)
         return;
-    p->current = list->current;
+    // The portfolio keeps the current share as an index into its own entries, which is how a list
+    // made again from it (the view reopened after a Buy) finds that share; rows are sorted otherwise.
+    p->current = GetSourceEntryIndex(p, CurrentEntry(list));
     p->last = std::max(ShareListCount(list) - 1, 0);
     p->firstVisible = list->firstVisible;
     SetSettingSort(kind, list->tableSetting, list->tradeMarket, (list->sortColumn + 1) * list->sortDirection);

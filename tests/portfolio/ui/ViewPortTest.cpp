@@ -193,6 +193,23 @@ TEST_F(PortfolioLayout, ADeletionLeavesTheNeighbouringShareCurrent)
     EXPECT_EQ(current(), expected) << "below - including takes the rest; the row above stays";
 }
 
+// The portfolio keeps the current share as an index into its own entries, which is how a view
+// made again from it (the view shown after a Buy started here) finds the share; the rows are sorted.
+TEST_F(PortfolioLayout, ThePortfolioKeepsTheCurrentShareForAViewMadeAgain)
+{
+    ASSERT_NE(view, nullptr);
+    Portfolio* p = Demo();
+    bool sorted = false;
+    for (int row = 0; row < ShareListCount(view->list); ++row) {
+        SelectRow(row);
+        view->KeepPosition();
+        ASSERT_GE(p->current, 0);
+        EXPECT_EQ(EntryRecordId(p->entries[p->current]), EntryRecordId(view->list->entries[row])) << row;
+        sorted = sorted || p->current != row;
+    }
+    EXPECT_TRUE(sorted) << "the fixture's rows stand in the entries' order: the test shows nothing";
+}
+
 TEST_F(PortfolioLayout, CopyingAShareTakesItsTransactionsWithoutTheCashAccount)
 {
     ASSERT_NE(view, nullptr);
