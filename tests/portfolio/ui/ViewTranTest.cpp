@@ -3,6 +3,7 @@
 #include "portfolio/ui/ViewTran.h"
 
 #include "core/CashAccounts.h"
+#include "core/ColumnDef.h"
 #include "core/Database.h"
 #include "core/PackedDate.h"
 #include "core/RecordAccess.h"
@@ -391,7 +392,7 @@ TEST_F(TransactionLayoutViews, TheTimeAndPriceChangeColumnsAreAddedByTheirItems)
         CommandUi ui{command};
         EXPECT_TRUE(tran->UpdateCommand(ui)) << command;
         EXPECT_TRUE(ui.enabled) << command;
-        return ui.checked;
+        return ui.checked.value_or(false);
     };
     ASSERT_TRUE(tran->RunCommand(26202));
     EXPECT_FALSE(checked(26047));
