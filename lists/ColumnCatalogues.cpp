@@ -156,6 +156,8 @@ std::vector<uint8_t> BuildTransactions()
     out.pop_back();
     AppendRecord(out, FormulaTemplateColumn(TransactionPriceTemplate()));
     AppendColumnDef(out, ColumnOf(kColumnNote, 29).withWidth(160).withAlign(kLeft).withTextColumn(true));
+    // Template 30: the time of day the transaction was recorded at (its field 29).
+    AppendColumnDef(out, ColumnOf(kColumnField, 29).withWidth(60));
     out.push_back(0);
     return out;
 }

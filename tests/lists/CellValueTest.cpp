@@ -377,6 +377,7 @@ TEST_F(Cells, CashEntriesAndTransactions)
     list.family = kFamilyTransactions;
     EXPECT_EQ(Cell(ColumnOf(kColumnField, 18), tb->data(), 0, &list), "Alpha");
     EXPECT_EQ(Cell(ColumnOf(kColumnField, 23), tb->data(), 0, &list), "REF1");
+    EXPECT_EQ(Cell(ColumnOf(kColumnField, 29), tb->data(), 0, &list), "") << "no time recorded";
     EXPECT_EQ(Cell(ColumnOf(kColumnField, 11), tb->data(), 0, &list), "1,000");
     EXPECT_EQ(Cell(ColumnOf(kColumnField, 13).withFormatB(2), tb->data(), 0, &list), "-\xA3" "12.50");
     EXPECT_TRUE(LastCellValue().negative);
@@ -393,6 +394,7 @@ TEST_F(Cells, CashEntriesAndTransactions)
     buy.brokerCharge = 9.5f;
     buy.stampDuty = 3;
     buy.contractLevy = 1.25f;
+    buy.time = 9 * 3600 + 5 * 60 + 30;
     auto bb = EncodeTransaction(buy);
     ASSERT_TRUE(bb);
     const ColumnDefSpec pence = ColumnOf(kColumnField, 0).withFormatA(8);
@@ -403,7 +405,7 @@ TEST_F(Cells, CashEntriesAndTransactions)
         const char* text;
     } deal[] = {{4, ColumnOf(kColumnField, 0), "400"}, {5, pence, "175p"}, {6, pounds, "\xA3" "712.50"},
                 {7, pounds, "\xA3" "9.50"}, {8, pounds, "\xA3" "3.00"}, {9, pounds, "\xA3" "1.25"},
-                {26, pence, "250p"}};
+                {26, pence, "250p"}, {29, ColumnOf(kColumnField, 0), " 9:05:30"}};
     for (auto c : deal) {
         c.format.code = c.code;
         EXPECT_EQ(Cell(c.format, bb->data(), 0, &list), c.text) << int(c.code);
