@@ -84,5 +84,9 @@ const uint8_t* SkipPriceEntry(const uint8_t* p, const uint8_t* end, uint8_t& mod
 // that replaces (and frees) `array`. Returns the number of days decoded; see DecodePriceHistory.
 int32_t DecodeSubRecordHistory(const uint8_t* sub, const uint8_t* subEnd, DayRecord*& array, uint32_t flags,
                                bool raw, CorrectionCursor corrections);
+// The same with every day through the general day decoders: the reference the common days' shorter
+// path is held to.
+int32_t DecodeSubRecordHistoryDayByDay(const uint8_t* sub, const uint8_t* subEnd, DayRecord*& array,
+                                       uint32_t flags, bool raw, CorrectionCursor corrections);
 
 } // namespace qv
