@@ -567,6 +567,20 @@ inline bool DecodeCommonCloseDay(const uint8_t*& p, const uint8_t* end, DayRecor
     return true;
 }
 
+} // namespace
+
+bool DecodeCommonDay(const uint8_t*& p, const uint8_t* end, DayRecord* day, int32_t& price, int32_t repeat,
+                     int32_t scale, uint32_t flags)
+{
+    if (repeat != 0)
+        return false;
+    const uint8_t mode = day->modeMarks & kDayModeBits;
+    return mode == 1 ? DecodeCommonFullDay(p, end, day, price, scale)
+                     : mode == 0 && DecodeCommonCloseDay(p, end, day, price, flags);
+}
+
+namespace {
+
 // The whole-history loop; `common` lets the days of the common forms skip the general decoder.
 template <bool common>
 int32_t DecodeHistory(const uint8_t* sub, const uint8_t* subEnd, DayRecord*& array, uint32_t flags, bool raw,
@@ -603,13 +617,9 @@ int32_t DecodeHistory(const uint8_t* sub, const uint8_t* subEnd, DayRecord*& arr
         DayRecord* day = days + i;
         bool done = false;
         if constexpr (common) {
-            // Neither a correction nor a repeat nor a byte DecodePriceMarker keeps as a marked day can
-            // stand at a common day, so both decoders take it alike.
-            if (cursorArg == nullptr && repeat == 0) {
-                const uint8_t mode = day->modeMarks & kDayModeBits;
-                done = mode == 1 ? DecodeCommonFullDay(p, subEnd, day, price, scale)
-                                 : mode == 0 && DecodeCommonCloseDay(p, subEnd, day, price, flags);
-            }
+            // Neither a correction nor a byte DecodePriceMarker keeps as a marked day can stand at a
+            // common day, so both decoders take it alike.
+            done = cursorArg == nullptr && DecodeCommonDay(p, subEnd, day, price, repeat, scale, flags);
         }
         if (!done)
             p = raw ? DecodePriceDay(p, subEnd, day, price, repeat, scale, flags, cursorArg)

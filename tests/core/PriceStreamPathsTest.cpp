@@ -3,6 +3,7 @@
 // the statistics tallied by the one raw walk that also keeps the checkpoints against the marked walk.
 #include "core/Database.h"
 #include "core/Memory.h"
+#include "core/PriceDayWalker.h"
 #include "core/PriceStatistics.h"
 #include "core/PriceStream.h"
 #include "core/PriceSubRecords.h"
@@ -73,6 +74,12 @@ void ExpectDecodersAgree(const std::vector<uint8_t>& sub, const std::string& wha
             ASSERT_EQ(n, m) << what << " raw " << raw << " flags " << flags;
             ASSERT_EQ(std::memcmp(fast, general, (size_t(n) + 1) * sizeof(DayRecord)), 0)
                 << what << " raw " << raw << " flags " << flags;
+            // The walker takes the common days on the same path: its days are the decoded ones.
+            if (flags == 0) {
+                PriceDayWalker w(sub.data(), end, {}, !raw);
+                for (const DayRecord* d = general; d->date != 0 && w.next(); ++d)
+                    ASSERT_EQ(std::memcmp(&w.day(), d, sizeof(DayRecord)), 0) << what << " walked, raw " << raw;
+            }
             ProFree(fast);
             ProFree(general);
         }
