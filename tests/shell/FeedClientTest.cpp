@@ -31,6 +31,8 @@ protected:
     void SetUp() override
     {
         test::RTStoreTest::SetUp();
+        // Other tests clear the engine's hooks: the program's are put back.
+        InstallFeedClient();
         saved_ = Config().optionsA;
         WriteDay(MakeDay(kFri4, {0x4001, 0x4002}));
         WriteIndex();
