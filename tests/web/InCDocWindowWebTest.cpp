@@ -372,8 +372,9 @@ TEST_F(DocWindows, AHostilePageReachesNothingWithoutTheUsersClick)
     SetFrameCommandTarget(nullptr);
 }
 
-// A page that sends itself to a command as it loads: the navigation is refused (the engine leaves
-// the page blank) and the command never reaches the program.
+// A page that sends itself to a command as it loads: the engine stops a page's own navigation to a
+// "qv:" address (the page shows about:blank#blocked), and the control's rule would refuse a command
+// from script if one came through; either way the command never reaches the program.
 TEST_F(DocWindows, APageThatNavigatesToACommandOnLoadRunsNothing)
 {
     std::ofstream(folder / "Data" / "Content" / "00020.htm")
