@@ -330,17 +330,29 @@ bool LocalServer::makeRoom()
 {
     size_t live = 0, silent = 0;
     auto oldestSilent = clients_.end();
-    for (auto it = clients_.begin(); it != clients_.end(); ++it) {
-        if (it->second.dead)
-            continue;
-        ++live;
-        if (it->second.spoke)
-            continue;
-        ++silent;
-        if (oldestSilent == clients_.end())
-            oldestSilent = it;
-    }
-    if (live < limits_.maxClients && silent < limits_.maxSilent)
+    const auto tally = [&] {
+        live = silent = 0;
+        oldestSilent = clients_.end();
+        for (auto it = clients_.begin(); it != clients_.end(); ++it) {
+            if (it->second.dead)
+                continue;
+            ++live;
+            if (it->second.spoke)
+                continue;
+            ++silent;
+            if (oldestSilent == clients_.end())
+                oldestSilent = it;
+        }
+        return live < limits_.maxClients && silent < limits_.maxSilent;
+    };
+    if (tally())
+        return true;
+    // A line that already waits in a silent client's socket is taken first: newcomers accepted
+    // before the clients are read must not push out one that has asked for something.
+    for (auto& [id, client] : clients_)
+        if (!client.dead && !client.spoke)
+            readClient(id, client);
+    if (tally())
         return true;
     if (oldestSilent == clients_.end())
         return false;

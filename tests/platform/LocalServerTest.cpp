@@ -244,6 +244,26 @@ TEST_F(LocalServerTest, SilentConnectionsGiveWayToNewcomers)
     EXPECT_EQ(server->clientCount(), 3u);
 }
 
+// A client whose line is on its way when a newcomer arrives has spoken, whether or not the server
+// read it before taking the newcomer: it is not pushed out as silent.
+TEST_F(LocalServerTest, AClientWhoseLineWaitsIsNotTakenForSilent)
+{
+    LocalServerLimits limits;
+    limits.maxSilent = 2;
+    Start(limits);
+    DdeClient a, b, c;
+    ASSERT_TRUE(a.open(path) && b.open(path));
+    ASSERT_TRUE(Pump([&] { return Count(LocalServerEvent::Connected) == 2; }));
+    a.sendRaw("first\n");
+    ASSERT_TRUE(c.open(path));
+    ASSERT_TRUE(Pump([&] { return Count(LocalServerEvent::Connected) == 3 && Count(LocalServerEvent::Line) == 1; }));
+    DdeReply reply = a.readReply(5000);
+    EXPECT_EQ(reply.kind, DdeReply::Error);
+    EXPECT_EQ(reply.text, "first");
+    EXPECT_EQ(Count(LocalServerEvent::Closed), 0u);
+    EXPECT_EQ(server->clientCount(), 3u);
+}
+
 TEST_F(LocalServerTest, ASilentConnectionIsClosedOnceItsTimeIsUp)
 {
     LocalServerLimits limits;
