@@ -144,6 +144,8 @@ std::vector<uint8_t> BuildTrades()
                                  .withFormatA(row.formatA).withFormatB(row.formatB);
         if (row.text)
             spec.withAlign(kLeft).withTextColumn(true);
+        if (TradeColumnShowsMoves(n))
+            spec.withAlign(uint8_t(spec.align | kColumnUpDownArrow));
         AppendColumnDef(out, spec);
     }
     out.push_back(0);

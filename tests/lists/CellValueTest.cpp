@@ -192,6 +192,18 @@ TEST_F(Cells, MadeItemsHaveNoCompanyDataAndCarryTheirRowFlag)
     RemoveExtraRecord(0xF100);
 }
 
+// A share the feed carries without a database record lists as the extra record the intraday code
+// builds for it, whose length word is only a token: its name, its code and its price still read.
+TEST_F(Cells, AFeedOnlyShareReadsItsNameCodeAndPrice)
+{
+    uint8_t* extra = BuildShareRecord({0x7F01, "Novarex Holdings", "NVX", "", 10, 0, 0, 125, Date(2024, 1, 5)});
+    ASSERT_NE(extra, nullptr);
+    EXPECT_EQ(Cell(ColumnOf(kColumnField, 15), extra), "Novarex Holdings");
+    EXPECT_EQ(Cell(ColumnOf(kColumnField, 128), extra), "NVX");
+    EXPECT_EQ(Cell(ColumnOf(kColumnField, 17).withFormatB(2), extra), "\xA3" "1.25") << "125p, as a share's price";
+    RemoveExtraRecord(0x7F01);
+}
+
 TEST_F(Cells, ClassLettersAndLongNamesStayInsideTheBuffer)
 {
     CurrentCellSettings().showClassLetters = true;
