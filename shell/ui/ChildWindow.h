@@ -18,6 +18,7 @@ class CChildWindow : public QMdiSubWindow {
 public:
     // Takes the next id of the program-wide counter.
     CChildWindow();
+    ~CChildWindow() override;
 
     // Places the window in the area: with multiple windows a captioned frame (a thick frame only for
     // tickers), maximised when asked; without them a bare window over the whole area.
@@ -59,6 +60,7 @@ private:
     bool multipleWindows_ = true;
     int fixedWidth_ = 0;
     int fixedHeight_ = 0;
+    QMetaObject::Connection stateWatch_;
 };
 
 } // namespace qv
