@@ -182,7 +182,7 @@ void InstallLayerHooks()
             return;
         }
         SeriesCache().InvalidatePortfolio(*portfolio);
-        TheRTMarketTable().RemoveShare(portfolio->number);
+        TheRTMarketTable().ForgetPortfolio(portfolio->number);
     };
 }
 
