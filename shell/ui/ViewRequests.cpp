@@ -772,14 +772,19 @@ bool CViewRequests::OnCommand(uint32_t command)
         }
         return true;
     case kCommandNews:
-    case kCommandNewsBar:
+    case kCommandNewsBar: {
         if (IsLinked(view))
             ShowViewKind(kViewNews, -1, kRequestNewWindow);
         else if (activeKind == kViewNews)
             PostProgramMessage(*view, WM_COMMAND, ID_REFRESH);
         else
             ShowKindForCurrent(kViewNews);
+        // The news list shows every story, whichever share a news view was limited to before.
+        CViewBase* shown = MainFrameState().activeView;
+        if (shown && shown->kind == kViewNews && GetViewRequestHooks().limitNewsToShare)
+            GetViewRequestHooks().limitNewsToShare(shown, 0);
         return true;
+    }
     case kCommandDealings:
     case kCommandDealingsBar:
         if (activeKind == kViewDealings) {

@@ -154,6 +154,29 @@ TEST_F(Requests, CurrentShareCommandsFillTheActiveWindowOrOpenANewOne)
     }
 }
 
+// "News" shows every story: a news view limited to one share (by "Share's News") is set back to all,
+// whether the command opens the news view or finds it active.
+TEST_F(Requests, NewsShowsEveryStoryAfterAShareLimit)
+{
+    ViewRequestHooks& hooks = GetViewRequestHooks();
+    const auto kept = hooks.limitNewsToShare;
+    std::vector<std::pair<int32_t, uint32_t>> limits; // the view's kind and the share it is limited to
+    hooks.limitNewsToShare = [&](CViewBase* view, uint32_t share) { limits.push_back({view->kind, share}); };
+    Start(kViewList);
+    requests->ShowShareNews(); // "Share's News"
+    Settle();
+    ASSERT_EQ(ActiveKind(), kViewNews);
+    ASSERT_EQ(limits.size(), 1u);
+    EXPECT_NE(limits[0].second, 0u);
+    frame->OnCommand(kCommandNews);
+    Settle();
+    frame->OnCommand(kCommandNewsBar);
+    Settle();
+    EXPECT_EQ(limits, (std::vector<std::pair<int32_t, uint32_t>>{
+                          limits[0], {kViewNews, 0}, {kViewNews, 0}}));
+    hooks.limitNewsToShare = kept;
+}
+
 TEST_F(Requests, TheNewViewKeepsTheShareAndTheOldViewGoes)
 {
     CViewBase* list = Start(kViewList);
