@@ -177,6 +177,38 @@ TEST_F(Requests, NewsShowsEveryStoryAfterAShareLimit)
     hooks.limitNewsToShare = kept;
 }
 
+// "Directors' dealings" on a dealings view: one limited to a share (bit 6) or to its selection (bit
+// 5 alone) shows every share again; one showing them all, or a busy program, is left alone.
+TEST_F(Requests, DealingsOnADealingsViewShowsEveryShareAgain)
+{
+    ViewRequestHooks& hooks = GetViewRequestHooks();
+    const auto kept = hooks.limitDealingsToShare;
+    std::vector<uint16_t> limits;
+    hooks.limitDealingsToShare = [&](CViewBase*, uint16_t share) { limits.push_back(share); };
+    struct Case {
+        uint8_t flags;
+        bool busy;
+        uint8_t after;
+        bool shownAll;
+    };
+    for (const Case& c : {Case{0x1A, false, 0x1A, false}, Case{0x5A, false, 0x1A, true},
+                          Case{0x3A, false, 0x1A, true}, Case{0x7A, false, 0x1A, true},
+                          Case{0x5A, true, 0x5A, false}}) {
+        SCOPED_TRACE(int(c.flags));
+        CViewBase* view = Start(kViewDealings);
+        ASSERT_EQ(ActiveKind(), kViewDealings);
+        view->list->viewState2 = c.flags;
+        limits.clear();
+        BusyFlag = c.busy ? 1 : 0;
+        frame->OnCommand(kCommandDealings);
+        BusyFlag = 0;
+        Settle();
+        EXPECT_EQ(view->list->viewState2, c.after);
+        EXPECT_EQ(limits, c.shownAll ? std::vector<uint16_t>{0} : std::vector<uint16_t>{});
+    }
+    hooks.limitDealingsToShare = kept;
+}
+
 TEST_F(Requests, TheNewViewKeepsTheShareAndTheOldViewGoes)
 {
     CViewBase* list = Start(kViewList);
