@@ -2,6 +2,7 @@
 #include "app/LayerHooks.h"
 
 #include "chartmodel/ChartCalendar.h"
+#include "chartmodel/ChartFont.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/IndicatorTable.h"
 #include "chartmodel/LineObjects.h"
@@ -11,6 +12,7 @@
 #include "chartmodel/StudyKey.h"
 #include "chartmodel/StudyKeyCollector.h"
 #include "chartmodel/PriceEdits.h"
+#include "core/ConfigState.h"
 #include "core/DMFilter.h"
 #include "core/ShareList.h"
 #include "core/UpperHooks.h"
@@ -30,7 +32,9 @@
 #include "platform/DebugOutput.h"
 #include "portfolio/CashReferences.h"
 #include "portfolio/PortfolioRoutines.h"
+#include "realtime/RTFeedSettings.h"
 #include "realtime/RTMarketTable.h"
+#include "realtime/TickerFont.h"
 #include "realtime/store/RTStore.h"
 #include "realtime/store/RTStoreHooks.h"
 #include "shell/AppServices.h"
@@ -38,6 +42,7 @@
 #include "shell/FeedClient.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/PortfolioAdd.h"
+#include "shell/StartupChecks.h"
 #include "shell/StartupSteps.h"
 #include "shell/ViewGroups.h"
 #include "tools/alarms/AlarmLines.h"
@@ -80,6 +85,13 @@ void InstallCoreHooks()
     hooks.initPivotPointSettings = InitPivotPointSettings;
     hooks.initSwingChartSettings = InitSwingChartSettings;
     hooks.initEventMarkerSettings = InitEventMarkerSettings;
+    hooks.resetFontsForScreen = [](int pixelsPerInchY) {
+        ChartFont chart;
+        chart.height = FontHeightForPoints(chart.points, pixelsPerInchY);
+        WriteChartFont(Config().optionsA, chart);
+        WriteTickerFont(Config().optionsB, DefaultTickerFont());
+    };
+    hooks.remapOldLevelWords = [] { RemapOldLevelWords(Config().optionsA); };
     hooks.optionBlocksLoaded = [] { LoadOptionHolders(Config()); };
     hooks.storeOptionBlocks = [] { StoreOptionHolders(Config()); };
 }

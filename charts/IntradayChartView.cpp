@@ -48,6 +48,7 @@ namespace {
 constexpr int32_t kDaySeconds = 86400;
 // Plot-element flags of the drawer: areas filled to the pane's top or bottom, steps across first.
 constexpr uint32_t kFillToTop = 1, kFillToBottom = 2, kStepped = 16;
+constexpr uint32_t kDots = 9; // the plot style of trade dots
 // OHLC bars with open and close ticks.
 constexpr uint32_t kOhlcTicks = 0x38000;
 constexpr uint32_t kDefaultShadeLevel = 13;
@@ -895,22 +896,22 @@ void IntradayChartView::BuildBandSeries(IntradayDaySet& set, bool last)
         const uint16_t trades = gs::U16(s, kTradesDisplay);
         const uint16_t how = trades & 0xF;
         if (how == 1 || how == 2) {
-            const uint32_t plot = how == 2 ? 9 : 1;
+            const uint32_t plot = how == 2 ? kDots : 1;
             if (how == 2 || (trades & kTradesByClass)) {
                 const std::pair<uint32_t, size_t> classes[3] = {
                     {kItemUnclassified, kTradesPen}, {kItemSell, kSellPen}, {kItemBuy, kBuyPen}};
                 const float quantum = (set.range.maximum - set.range.minimum) / float(std::max(price->bottom - price->top, 1));
-                const bool sized = plot == 9 && (trades & kTradesSized);
+                const bool sized = plot == kDots && (trades & kTradesSized);
                 const float average = sized ? AverageTradeVolume(set.items.trades) : 0.0f;
                 for (const auto& c : classes) {
                     PlotElement* e = AddPlotElement(ticks, plot, sized && average > 0 ? uint32_t(kElementDotSized) : 0u,
                                                     gs::U32(s, c.second), 0, 1, 0, 0, 0, 0);
-                    FillTicks(e->values, set.items.trades, from, to, kSelectClose, xOf, c.first, plot != 9,
-                              plot == 9 ? std::max(quantum, 0.0f) : 0.0f, average);
+                    FillTicks(e->values, set.items.trades, from, to, kSelectClose, xOf, c.first, plot != kDots,
+                              plot == kDots ? std::max(quantum, 0.0f) : 0.0f, average);
                 }
             } else {
                 PlotElement* e = AddPlotElement(ticks, plot, stepped, gs::U32(s, kTradesPen), 0, 1, 0, 0, 0, 0);
-                FillTicks(e->values, set.items.trades, from, to, kSelectClose, xOf, 0, plot != 9);
+                FillTicks(e->values, set.items.trades, from, to, kSelectClose, xOf, 0, plot != kDots);
             }
         }
         if (style == 1) {
@@ -1128,11 +1129,35 @@ void IntradayChartView::WidenRanges()
                             WidenBy(*series->range, v);
                     }
         }
+    LeaveRoomForDots();
     // Volume bars stand on zero.
     if (volumeRange_ && !IsRangeEmpty(*volumeRange_))
         volumeRange_->minimum = std::min(volumeRange_->minimum, 0.0f);
     else if (volumeRange_ && volumeRange_->maximum > 0)
         volumeRange_->minimum = 0;
+}
+
+// Trade dots are drawn round their prices: the price range keeps half the largest dot (16 pixels)
+// and its outline spare at each end, so the day's highest and lowest trades stay whole inside the
+// pane rather than running over its top edge into the title or below its bottom.
+void IntradayChartView::LeaveRoomForDots()
+{
+    constexpr int32_t kDotRoom = 10;
+    ValueRange* range = priceRange_;
+    if (!range || (range->flags & (kRangeFixed | kRangeLogarithmic)) || IsRangeEmpty(*range))
+        return;
+    bool dots = false;
+    for (TimeBand* band = view_.timeBands; band && !dots; band = band->next)
+        for (GraphSeries* series = band->series; series && !dots; series = series->next)
+            if (series->range == range)
+                for (PlotElement* e = series->elements; e && !dots; e = e->next)
+                    dots = e->style == kDots && e->values.count > 0;
+    const int32_t rows = range->yBottom - range->yTop;
+    if (!dots || rows <= 4 * kDotRoom)
+        return;
+    const float perRow = (range->maximum - range->minimum) / float(rows - 2 * kDotRoom);
+    range->maximum += perRow * kDotRoom;
+    range->minimum -= perRow * kDotRoom;
 }
 
 bool IntradayChartView::RunCommand(uint32_t command)

@@ -128,6 +128,7 @@ public:
     void BuildSeries();
     // Widens the price and volume ranges by what the bands show (the tick items are read here).
     void WidenRanges();
+    void LeaveRoomForDots();
 
     // The days: shift moves the shown days by one, else direction +1 shows one more day, -1 one
     // fewer. Beeps and keeps them at the ends.

@@ -162,6 +162,25 @@ TEST_F(IntradayChartWindow, TradesSizedByVolume)
     EXPECT_EQ(Render("trades-line-unsized").pixel(0, 0), plain.pixel(0, 0));
 }
 
+// Dots are drawn round their prices: the day's highest and lowest prices keep the largest dot's half
+// inside the price pane instead of running over its top edge (into the title) or its bottom.
+TEST_F(IntradayChartWindow, TradeDotsStayWholeInsideThePricePane)
+{
+    gs::SetU8(Setting(), intraday::kPriceStyle, 1);
+    auto rangeWith = [&](uint16_t trades, const char* name) {
+        gs::SetU16(Setting(), intraday::kTradesDisplay, trades);
+        Render(name);
+        return *FindSeries(chart.timeBands, chart.FindPane(kPanePrice))->range;
+    };
+    // The same trades as a line: the range is the prices' own, their highest at the pane's top row.
+    const ValueRange line = rangeWith(intraday::kTradesLine, "trades-line");
+    const ValueRange dots =
+        rangeWith(intraday::kTradesDots | intraday::kTradesByClass | intraday::kTradesSized, "trades-dots-inside");
+    EXPECT_GE(chart.ValueToY(&dots, line.maximum, false) - dots.yTop, 8);
+    EXPECT_GE(dots.yBottom - chart.ValueToY(&dots, line.minimum, false), 8);
+    EXPECT_LE(chart.ValueToY(&dots, line.maximum, false) - dots.yTop, 12) << "no more room than a dot needs";
+}
+
 // The previous day's high, low and close and its pivot levels over each day, and a share of New York
 // added on its own scale, lined up on London's clock.
 TEST_F(IntradayChartWindow, PreviousDayLevelsPivotsAndAnAddedShare)
