@@ -1,6 +1,7 @@
 // A fresh intraday store in a temporary program folder, with days written by the devtools writer.
 #pragma once
 
+#include "core/Database.h"
 #include "core/PackedDate.h"
 #include "devtools/lib/IntradayDayGenerator.h"
 #include "devtools/lib/RtStoreWriter.h"
@@ -35,6 +36,8 @@ protected:
     {
         ResetRTStore();
         DestroyRTStoreObjects();
+        // A log-on makes records for the shares the feed carries: they go with the test.
+        FreeDatabase(true);
     }
 
     // A day with the given shares (exchange 0), written as a day file of the version.
