@@ -46,7 +46,6 @@
 #include "shell/StartupSteps.h"
 #include "shell/ViewGroups.h"
 #include "tools/alarms/AlarmLines.h"
-#include "tools/alarms/MoveAlarm.h"
 #include "tools/alarms/ShareAlarmRecord.h"
 #include "tools/options/OptionSettings.h"
 #include "views/ViewBase.h"
@@ -173,11 +172,7 @@ void InstallLayerHooks()
             return p ? std::optional<std::string>(p->name.c_str()) : std::nullopt;
         });
     };
-    // The alarm portfolios' move rows: a criterion's kind is the row's n days.
-    GetAlarmPortfolioHooks().moveTest = [](std::span<const AlarmDay> days, int day, const MoveCriterion& c, bool rise) {
-        const MoveAlarmRow row{c.enabled != 0, c.kind, c.threshold, rise};
-        return CheckMoveAlarm(days, row, day, days[size_t(day)].close, 0, AlarmPortfolioSettings().intermediateRises);
-    };
+    GetAlarmPortfolioHooks().moveTest = ProgramMoveTest;
     GetAlarmPortfolioHooks().shareAlarms = ReadStoredShareAlarms;
     GetAlarmPortfolioHooks().dealing = ProgramShareDealing;
     // The company's web and e-mail addresses (columns 113 and 114) as the list tables show them.
