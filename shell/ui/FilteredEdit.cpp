@@ -6,13 +6,19 @@
 namespace qv {
 namespace {
 
-// The character a key types, 8 for Backspace, 0 for none.
+// The character a key types, 8 for Backspace, 0 for none. Ctrl+A, Ctrl+C and the like carry a control
+// character as their text: they are the edit's own keys (select all, copy, paste, undo), not typing.
 int TypedCharacter(const QKeyEvent& event)
 {
     if (event.key() == Qt::Key_Backspace)
         return 8;
+    const Qt::KeyboardModifiers held = event.modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+    if (held == Qt::ControlModifier)
+        return 0;
     const QString text = event.text();
-    return text.size() == 1 ? text[0].unicode() : 0;
+    const int c = text.size() == 1 ? text[0].unicode() : 0;
+    const bool dialogKey = c == '\r' || c == '\n' || c == 0x1B || c == '\t';
+    return c < 0x20 && !dialogKey ? 0 : c;
 }
 
 // Return, Escape and Tab belong to the dialog.

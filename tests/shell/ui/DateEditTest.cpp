@@ -90,6 +90,20 @@ TEST_F(DateFieldFixture, TypingFiltersCharactersAndFollowsEachGoodDate)
     EXPECT_EQ(dialog.Received(MSG_DATE_FIELD_B).back().wParam, kEditLeft);
 }
 
+// The edit's own keys work in a filtered field: Ctrl+A selects the text, so that a date typed next
+// replaces it rather than being added to the end of the old one.
+TEST_F(DateFieldFixture, CtrlASelectsTheTextSoTypingReplacesIt)
+{
+    field.edit()->setFocus();
+    field.edit()->end(false);
+    QApplication::processEvents();
+    QTest::keyClick(field.edit(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(field.edit()->selectedText(), QStringLiteral("09/12/26"));
+    Type("7/12/26");
+    EXPECT_EQ(field.edit()->text(), QStringLiteral("7/12/26"));
+    EXPECT_EQ(field.date, PackDate(7, 12, 2026));
+}
+
 TEST_F(DateFieldFixture, AnImpossibleDateLeavesTheHeldDateAndIsRewrittenOnLeaving)
 {
     field.edit()->setFocus();
