@@ -306,8 +306,9 @@ int NextRTBackfillRequest(RTBackfillDay& b, RTDayRecord& day, bool askShares, co
             }
             searched = true;
             b.nextSlot = end;
-            // The rest of the day, once something was asked for the source, is still to come.
-            if (end >= kRTCoverageSlots && b.gapRequests > 0)
+            // The rest of the day, once something was asked for the source or once its day has begun,
+            // is still to come: the live feed brings it, and an answer for it would store it twice.
+            if (end >= kRTCoverageSlots && (b.gapRequests > 0 || CountRTCoveredSlots(day, b.source, 0, first) > 0))
                 continue;
             result = send(PackRTRequestRecord(day.day, b.source, first * 15, end * 15), kRequestGap);
             if (result < 0)

@@ -146,6 +146,16 @@ TEST_F(RTBackfillTest, GapsOfTheCoverageMapAreAskedForSourceBySource)
     NextRTBackfillRequest(london, *day, false, send);
     EXPECT_TRUE(london.finished);
 
+    // Once London's day has begun, the rest of it comes live: covered to 12:00 with no other gap,
+    // nothing is asked (an answer would store what the live feed brings a second time).
+    for (uint32_t t = 0; t < 12 * 3600; t += 15)
+        MarkRTCovered(*day, 0, t);
+    RTBackfillDay begun;
+    sent.clear();
+    NextRTBackfillRequest(begun, *day, false, send);
+    EXPECT_TRUE(begun.finished);
+    EXPECT_TRUE(sent.empty());
+
     // A day with nothing to ask is finished on its first step, sending nothing.
     for (uint32_t t = 0; t < 86400; t += 15)
         MarkRTCovered(*day, 0, t);
