@@ -1,9 +1,11 @@
 // The feed client's user-interface side against the feed stand-in: the start-up's connect as "Auto
 // connect" says, its retry when no server answers, and the alert on a lost connection.
 #include "shell/FeedClient.h"
+#include "shell/FrameDialogSeams.h"
 
 #include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
+#include "core/ExtraRecords.h"
 #include "devtools/lib/FeedSimulator.h"
 #include "platform/MessageDispatch.h"
 #include "realtime/FeedStates.h"
@@ -12,6 +14,7 @@
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTFeedClient.h"
 #include "realtime/feed/RTReconnect.h"
+#include "realtime/store/RTStore.h"
 #include "shell/StartupSteps.h"
 #include "tests/realtime/store/RTStoreFixture.h"
 #include "tests/support/FakeMessageBox.h"
@@ -45,6 +48,11 @@ protected:
     {
         StopRTEngine();
         DeliverPostedMessages();
+        // The feed's instruments the test's database lacks became extra items: they go with the test.
+        const RTShareTable& table = TheRTStore().table;
+        for (uint16_t n = 1; n < table.instrumentCount && n < table.instruments.size(); ++n)
+            if (table.instruments[n].registeredExtra)
+                RemoveExtraRecord(table.instruments[n].share);
         CancelRTReconnect();
         TheRTReconnect().attempts = 0;
         TheRTEngine().failure = 0;
@@ -134,6 +142,37 @@ TEST_F(FeedClientTest, ALostConnectionAlertsAsTheOptionSays)
         }
         CancelRTReconnect();
     }
+}
+
+// A new day arrives with the catch-up that brings it, and the purge dialog refuses to open while a
+// catch-up runs: the new day's purge (or reminder) waits for the catch-up's end, and runs once.
+TEST_F(FeedClientTest, ANewDaysPurgeWaitsForTheCatchUpToEnd)
+{
+    int calls = 0;
+    int32_t stepAtCall = -1;
+    const auto saved = FrameDialogs().newTradingDay;
+    FrameDialogs().newTradingDay = [&] {
+        ++calls;
+        stepAtCall = RTConnectionStep();
+    };
+    SetRTConnectionState(kFeedBackfilling);
+    TheRTEngineHooks().postToMainWindow(kMsgRTNewDay);
+    DeliverPostedMessages();
+    EXPECT_EQ(calls, 0) << "not while the catch-up runs";
+    SetRTConnectionState(kFeedConnected);
+    DeliverPostedMessages();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(stepAtCall, kFeedConnected);
+    SetRTConnectionState(kFeedBackfilling);
+    SetRTConnectionState(kFeedConnected);
+    DeliverPostedMessages();
+    EXPECT_EQ(calls, 1) << "once a day";
+    TheRTEngineHooks().postToMainWindow(kMsgRTNewDay);
+    DeliverPostedMessages();
+    EXPECT_EQ(calls, 2) << "a day that begins live checks at once";
+    SetRTConnectionState(kFeedDisconnected);
+    DeliverPostedMessages();
+    FrameDialogs().newTradingDay = saved;
 }
 
 } // namespace
