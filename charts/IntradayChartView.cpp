@@ -4,6 +4,7 @@
 #include "chartmodel/AddedGraphCommands.h"
 #include "chartmodel/AddedGraphEntries.h"
 #include "chartmodel/ChartCalendar.h"
+#include "chartmodel/EodChart.h"
 #include "chartmodel/EodChartView.h"
 #include "chartmodel/IndicatorCalc.h"
 #include "chartmodel/IndicatorRecord.h"
@@ -1133,6 +1134,41 @@ void IntradayChartView::WidenRanges()
         volumeRange_->minimum = std::min(volumeRange_->minimum, 0.0f);
     else if (volumeRange_ && volumeRange_->maximum > 0)
         volumeRange_->minimum = 0;
+    KeepPricesClearOfTitle();
+}
+
+void IntradayChartView::KeepPricesClearOfTitle()
+{
+    const GraphPane* price = view_.FindPane(kPanePrice);
+    if (!priceRange_ || !price || !price->visible || IsRangeEmpty(*priceRange_) || (priceRange_->flags & kRangeFixed))
+        return;
+    ValueRange& range = *priceRange_;
+    const int32_t rows = range.yBottom - range.yTop;
+    if (rows < 8)
+        return;
+    // The title's lines stand at the pane's top, one line for each titled series.
+    int32_t lines = 0;
+    for (const TimeBand* band = view_.timeBands; band; band = band->next)
+        for (const GraphSeries* series = band->series; series; series = series->next)
+            if (series->pane == price && series->title[0])
+                lines += int32_t(SplitChartText(std::string(series->title, strnlen(series->title, kSeriesTitleSize))).size());
+    // A dot or a level at an end of the range lies a margin inside the plot, the highest below the title.
+    const int32_t margin = std::max(view_.textHeight / 2, rows / 20);
+    const int32_t titleBottom = price->top + view_.paneMargin + 1 + lines * view_.textHeight;
+    double above = std::max(titleBottom - range.yTop, 0) + margin, below = margin;
+    // Half the pane at least stays for the prices.
+    if (above + below > rows / 2.0) {
+        const double scale = rows / 2.0 / (above + below);
+        above *= scale;
+        below *= scale;
+    }
+    const double perRow = (double(range.maximum) - range.minimum) / (rows - above - below);
+    const bool positive = range.minimum >= 0;
+    range.maximum = float(range.maximum + above * perRow);
+    range.minimum = float(range.minimum - below * perRow);
+    // Prices never reach below zero on the scale.
+    if (positive && range.minimum < 0)
+        range.minimum = 0;
 }
 
 bool IntradayChartView::RunCommand(uint32_t command)

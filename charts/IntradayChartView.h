@@ -182,6 +182,9 @@ public:
     bool dataChanged = false;
 
 private:
+    // Pads the price range so that its highest and lowest values are drawn a margin inside the pane,
+    // the highest below the pane's title.
+    void KeepPricesClearOfTitle();
     const GraphSetting& Look() const;
     IntradayDaySet LoadDay(uint16_t share, PackedDate day, const std::string& name) const;
     void TakeDailyPrices(IntradayDaySet& set, const IntradayDaySet* before) const;
