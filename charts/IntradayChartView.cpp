@@ -926,6 +926,10 @@ void IntradayChartView::BuildBandSeries(IntradayDaySet& set, bool last)
             PlotElement* e = AddPlotElement(ticks, 1, stepped, gs::U32(s, kOfferLinePen), 0, 1, 0, 0, 0, 0);
             FillTicks(e->values, set.items.quotes, from, to, kSelectLow, xOf);
         }
+        // The title takes the colour of the first line its series draws; with neither trades nor a
+        // price line of its own it takes the style's title colour, so that it never falls to black.
+        if (!ticks->firstElement)
+            ticks->defaultColour = gs::U32(s, gs::kTitleTextColour);
         if (style >= 2 && style <= 4 && !set.bars.bars.empty()) {
             GraphSeries* bars = AddSeries(band, price, MakeStudyKey(kPanePrice, nullptr));
             share(bars, priceRange_, view_);

@@ -127,6 +127,21 @@ TEST_F(IntradayChartWindow, EachPriceStyleDrawsBothDays)
     }
 }
 
+// Candlesticks without trades leave the titled series with no line of its own: the title is drawn in
+// the style's "Title text" colour (on a dark background it was black).
+TEST_F(IntradayChartWindow, ATitleWithoutALineOfItsOwnTakesTheTitleColour)
+{
+    gs::SetU16(Setting(), gs::kDisplayFlags, 0);
+    gs::SetU16(Setting(), intraday::kTradesDisplay, 0);
+    gs::SetU8(Setting(), intraday::kPriceStyle, 4);
+    gs::SetU32(Setting(), gs::kTitleTextColour, 0x00B0B0);
+    const QImage image = Render("candlesticks-title");
+    const GraphPane* price = chart.FindPane(kPanePrice);
+    ASSERT_NE(price, nullptr);
+    const QImage title = image.copy(price->left, price->top, 400, chart.textHeight + chart.paneMargin + 2);
+    EXPECT_GT(Count(title, qRgb(0xB0, 0xB0, 0)), 10) << "the title in the title colour";
+}
+
 TEST_F(IntradayChartWindow, TradesByClassAndShading)
 {
     gs::SetU8(Setting(), intraday::kPriceStyle, 1);
