@@ -4,7 +4,6 @@
 
 #include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
-#include "core/ExtraRecords.h"
 #include "core/ReadersWriterLock.h"
 #include "platform/MessageDispatch.h"
 #include "realtime/AgreementPages.h"
@@ -55,10 +54,6 @@ protected:
         Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 0;
         TheRTEngine().running = false;
         TheRTEngine().enabledFeeds = 0xFFFFFFFF;
-        // The fixture has no database: the feed made share records for its shares and for the
-        // instruments only the stand-in carries, which later tests' share lists would meet.
-        for (uint16_t id : {0x4001, 0x4002, 0x4003, 0x7F01, 0x7F02, 0x7F03})
-            RemoveExtraRecord(id);
         test::RTStoreTest::TearDown();
     }
     // The stand-in on a free port, serving the fixture's folder on Monday 7 December.

@@ -1,7 +1,10 @@
 // A fresh intraday store in a temporary program folder, with days written by the devtools writer.
 #pragma once
 
+#include "core/ExtraRecords.h"
 #include "core/PackedDate.h"
+#include "core/RecordAccess.h"
+#include "core/RecordLists.h"
 #include "devtools/lib/IntradayDayGenerator.h"
 #include "devtools/lib/RtStoreWriter.h"
 #include "devtools/lib/TempFolder.h"
@@ -11,6 +14,9 @@
 #include "realtime/store/RTStoreFiles.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace qv::test {
 
@@ -30,11 +36,24 @@ protected:
         ResetRTStore();
         CreateRTStoreObjects();
         TheRTStore().workAreaReady = true;
+        extrasBefore_ = ExtraRecordIds();
     }
     void TearDown() override
     {
+        // The share records the feed or the store made for shares without a database record go, so
+        // that later tests' share lists see only their own.
+        for (uint16_t id : ExtraRecordIds())
+            if (std::find(extrasBefore_.begin(), extrasBefore_.end(), id) == extrasBefore_.end())
+                RemoveExtraRecord(id);
         ResetRTStore();
         DestroyRTStoreObjects();
+    }
+    static std::vector<uint16_t> ExtraRecordIds()
+    {
+        std::vector<uint16_t> ids;
+        for (const RecordListNode* node = ExtraRecordList; node; node = node->next)
+            ids.push_back(RecordId(node->record));
+        return ids;
     }
 
     // A day with the given shares (exchange 0), written as a day file of the version.
@@ -59,6 +78,7 @@ protected:
     }
 
     dev::TempFolder dir;
+    std::vector<uint16_t> extrasBefore_;
     RTShareTable table = DefaultRTShareTable();
 };
 
