@@ -4,6 +4,7 @@
 #include "chartmodel/AddedGraphCommands.h"
 #include "chartmodel/AddedGraphEntries.h"
 #include "chartmodel/ChartCalendar.h"
+#include "chartmodel/EodChart.h"
 #include "chartmodel/EodChartView.h"
 #include "chartmodel/IndicatorCalc.h"
 #include "chartmodel/IndicatorRecord.h"
@@ -926,6 +927,10 @@ void IntradayChartView::BuildBandSeries(IntradayDaySet& set, bool last)
             PlotElement* e = AddPlotElement(ticks, 1, stepped, gs::U32(s, kOfferLinePen), 0, 1, 0, 0, 0, 0);
             FillTicks(e->values, set.items.quotes, from, to, kSelectLow, xOf);
         }
+        // The title takes the colour of the first line its series draws; with neither trades nor a
+        // price line of its own it takes the style's title colour, so that it never falls to black.
+        if (!ticks->firstElement)
+            ticks->defaultColour = gs::U32(s, gs::kTitleTextColour);
         if (style >= 2 && style <= 4 && !set.bars.bars.empty()) {
             GraphSeries* bars = AddSeries(band, price, MakeStudyKey(kPanePrice, nullptr));
             share(bars, priceRange_, view_);
@@ -1129,35 +1134,61 @@ void IntradayChartView::WidenRanges()
                             WidenBy(*series->range, v);
                     }
         }
-    LeaveRoomForDots();
     // Volume bars stand on zero.
     if (volumeRange_ && !IsRangeEmpty(*volumeRange_))
         volumeRange_->minimum = std::min(volumeRange_->minimum, 0.0f);
     else if (volumeRange_ && volumeRange_->maximum > 0)
         volumeRange_->minimum = 0;
+    KeepPricesClearOfTitle();
 }
 
-// Trade dots are drawn round their prices: the price range keeps half the largest dot (16 pixels)
-// and its outline spare at each end, so the day's highest and lowest trades stay whole inside the
-// pane rather than running over its top edge into the title or below its bottom.
-void IntradayChartView::LeaveRoomForDots()
+void IntradayChartView::KeepPricesClearOfTitle()
 {
+    const GraphPane* price = view_.FindPane(kPanePrice);
+    if (!priceRange_ || !price || !price->visible || IsRangeEmpty(*priceRange_) ||
+        (priceRange_->flags & (kRangeFixed | kRangeLogarithmic)))
+        return;
+    ValueRange& range = *priceRange_;
+    const int32_t rows = range.yBottom - range.yTop;
+    if (rows < 8)
+        return;
+    // The title's lines stand at the pane's top, one line for each titled series.
+    int32_t lines = 0;
+    for (const TimeBand* band = view_.timeBands; band; band = band->next)
+        for (const GraphSeries* series = band->series; series; series = series->next)
+            if (series->pane == price && series->title[0])
+                lines += int32_t(SplitChartText(std::string(series->title, strnlen(series->title, kSeriesTitleSize))).size());
+    // A dot or a level at an end of the range lies a margin inside the plot, the highest below the
+    // title; a dot keeps half the largest dot (16 pixels) and its outline inside.
     constexpr int32_t kDotRoom = 10;
-    ValueRange* range = priceRange_;
-    if (!range || (range->flags & (kRangeFixed | kRangeLogarithmic)) || IsRangeEmpty(*range))
-        return;
-    bool dots = false;
-    for (TimeBand* band = view_.timeBands; band && !dots; band = band->next)
-        for (GraphSeries* series = band->series; series && !dots; series = series->next)
-            if (series->range == range)
-                for (PlotElement* e = series->elements; e && !dots; e = e->next)
-                    dots = e->style == kDots && e->values.count > 0;
-    const int32_t rows = range->yBottom - range->yTop;
-    if (!dots || rows <= 4 * kDotRoom)
-        return;
-    const float perRow = (range->maximum - range->minimum) / float(rows - 2 * kDotRoom);
-    range->maximum += perRow * kDotRoom;
-    range->minimum -= perRow * kDotRoom;
+    const int32_t margin = std::max({view_.textHeight / 2, rows / 20, PriceRangeHasDots() ? kDotRoom : 0});
+    const int32_t titleBottom = price->top + view_.paneMargin + 1 + lines * view_.textHeight;
+    double above = std::max(titleBottom - range.yTop, 0) + margin, below = margin;
+    // Half the pane at least stays for the prices.
+    if (above + below > rows / 2.0) {
+        const double scale = rows / 2.0 / (above + below);
+        above *= scale;
+        below *= scale;
+    }
+    const double perRow = (double(range.maximum) - range.minimum) / (rows - above - below);
+    const bool positive = range.minimum >= 0;
+    range.maximum = float(range.maximum + above * perRow);
+    range.minimum = float(range.minimum - below * perRow);
+    // Prices never reach below zero on the scale.
+    if (positive && range.minimum < 0)
+        range.minimum = 0;
+}
+
+// Whether trade dots are drawn against the price range: they are drawn round their prices.
+bool IntradayChartView::PriceRangeHasDots() const
+{
+    for (const TimeBand* band = view_.timeBands; band; band = band->next)
+        for (const GraphSeries* series = band->series; series; series = series->next)
+            if (series->range == priceRange_)
+                for (const PlotElement* e = series->elements; e; e = e->next)
+                    if (e->style == kDots && e->values.count > 0)
+                        return true;
+    return false;
 }
 
 bool IntradayChartView::RunCommand(uint32_t command)
