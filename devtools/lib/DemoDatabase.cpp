@@ -3,6 +3,7 @@
 
 #include "core/RecordAccess.h"
 #include "devtools/lib/DemoCompanyTexts.h"
+#include "devtools/lib/DemoEarlyPrices.h"
 #include "devtools/lib/DemoResults.h"
 #include "devtools/lib/LondonCalendar.h"
 #include "shell/LayoutWindow.h"
@@ -489,6 +490,7 @@ DemoDatabase BuildDemoDatabase(sys_days lastDay, uint32_t seed)
 {
     DemoDatabase db = DemoBuilder(lastDay, seed).build();
     AddDemoCompanyData(db, seed);
+    AddEarlyPrices(db, seed);
     return db;
 }
 

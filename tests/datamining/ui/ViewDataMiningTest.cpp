@@ -42,6 +42,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <numeric>
 
 using namespace qv;
 using namespace qv::test;
@@ -232,9 +233,23 @@ TEST_F(ViewDataMiningTest, AxisChoosersAndSettingsDialogsOpenFromTheirCommands)
         } else if (dynamic_cast<CHistogramDlg*>(&dialog)) {
             dialog.findChild<QLineEdit*>("1948")->setText("9");
         } else if (auto* simulation = dynamic_cast<CRandomReturnsDlg*>(&dialog)) {
-            // The demo's prices begin long after the fixed periods.
-            EXPECT_FALSE(simulation->noPricesText().isEmpty());
-            SaveRender(RenderWidget(dialog), "montecarlo_no_prices_demo");
+            // Every list the simulation offers has more shares priced on both dates of every period
+            // than the default portfolio holds, so a run completes whatever is chosen.
+            auto* selection = dialog.findChild<QComboBox*>("selection");
+            auto* period = dialog.findChild<QComboBox*>("period");
+            for (int list = 0; list < selection->count(); ++list) {
+                selection->setCurrentIndex(list);
+                for (int p = period->count() - 1; p >= 0; --p) {
+                    period->setCurrentIndex(p);
+                    EXPECT_GT(simulation->prepared().usable.size(), 5u) << list << " " << p;
+                }
+            }
+            selection->setCurrentIndex(0);
+            EXPECT_TRUE(simulation->Start());
+            const SimulationResult& run = simulation->current()->result;
+            EXPECT_EQ(std::accumulate(run.bins.begin(), run.bins.end(), 0u), 400000u);
+            EXPECT_EQ(simulation->current()->caption, "FTSE 100     5 shares     Dec 2000 - Dec 2001");
+            SaveRender(RenderWidget(dialog), "montecarlo_demo");
             dialog.reject();
             return int(dialog.result());
         } else {
