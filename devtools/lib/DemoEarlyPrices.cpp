@@ -56,11 +56,13 @@ PriceHistory EarlyHistory(std::mt19937& rng, const PriceHistory& later)
     w.mode = 0;
     w.scale = later.scale;
     w.unit = unit;
-    w.annualDrift = -0.04 + 0.14 * Uniform(rng);
-    w.dailyVolatility = 0.01 + 0.014 * Uniform(rng);
+    // A narrow band and a trend from flat to gently falling keep the first 1998 close within about a
+    // factor of two of the 2009 one, so that no history rises to ten times its first price.
+    w.annualDrift = -0.03 + 0.04 * Uniform(rng);
+    w.dailyVolatility = 0.01 + 0.01 * Uniform(rng);
     w.startPrice = first / std::exp(w.annualDrift * 11);
     w.reversion = 1.0 / 250;
-    w.band = 0.6;
+    w.band = 0.25;
     w.meanVolume = 0;
     PriceHistory early = RandomWalkHistory(rng, kEarlyStart, kDemoStart - days{1}, w);
     int32_t last = 0;
