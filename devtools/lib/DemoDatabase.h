@@ -68,6 +68,13 @@ struct DemoDatabase {
 // has closes from 2 January 1998 (devtools/lib/DemoEarlyPrices.h).
 DemoDatabase BuildDemoDatabase(std::chrono::sys_days lastDay, uint32_t seed = kDemoSeed);
 
+// The demo's first day, and the first day of the early closes some companies have before it.
+inline const std::chrono::sys_days kDemoFirstDay{std::chrono::year{2009} / std::chrono::January / 2};
+inline const std::chrono::sys_days kDemoEarlyDay{std::chrono::year{1998} / std::chrono::January / 2};
+
+// Whether the default window layouts name the share id (its company is among the largest).
+bool IsDefaultLayoutShareId(uint16_t id);
+
 // The last London trading day before `today`.
 std::chrono::sys_days LastTradingDayBefore(std::chrono::sys_days today);
 

@@ -5,7 +5,6 @@
 #include "core/RecordFlags.h"
 #include "devtools/lib/DemoDatabase.h"
 #include "devtools/lib/DemoIndexMembers.h"
-#include "shell/LayoutWindow.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,18 +15,7 @@ namespace {
 
 using namespace std::chrono;
 
-const sys_days kEarlyStart = sys_days{year{kEarlyPricesYear} / January / 2};
-const sys_days kDemoStart = sys_days{year{2009} / January / 2};
-
 double Uniform(std::mt19937& rng) { return (double(rng()) + 0.5) / 4294967296.0; }
-
-bool IsLayoutShareId(uint16_t id)
-{
-    for (uint32_t number : kDefaultLayoutShares)
-        if (DefaultLayoutShareId(number) == id)
-            return true;
-    return false;
-}
 
 // The first priced day's close in pence and the unit it is counted in.
 bool FirstClose(const PriceHistory& h, double& close, float& unit)
@@ -64,7 +52,7 @@ PriceHistory EarlyHistory(std::mt19937& rng, const PriceHistory& later)
     w.reversion = 1.0 / 250;
     w.band = 0.25;
     w.meanVolume = 0;
-    PriceHistory early = RandomWalkHistory(rng, kEarlyStart, kDemoStart - days{1}, w);
+    PriceHistory early = RandomWalkHistory(rng, kDemoEarlyDay, kDemoFirstDay - days{1}, w);
     int32_t last = 0;
     for (const HistoryDay& d : early.days)
         if (d.kind == HistoryDay::Kind::Priced)
@@ -85,7 +73,7 @@ PriceHistory EarlyHistory(std::mt19937& rng, const PriceHistory& later)
 std::vector<std::string> AddEarlyPrices(DemoDatabase& db, uint32_t seed)
 {
     const std::map<uint16_t, DemoMembership> members = DemoMemberships(db);
-    const uint16_t firstDay = ToPackedDate(kDemoStart);
+    const uint16_t firstDay = ToPackedDate(kDemoFirstDay);
     std::mt19937 rng(seed ^ 0x19980102u);
     std::map<uint16_t, int> taken;  // index bits of the flag word to companies given early prices
     const std::map<uint16_t, int> wanted = {
@@ -93,7 +81,7 @@ std::vector<std::string> AddEarlyPrices(DemoDatabase& db, uint32_t seed)
     std::vector<std::string> names;
     for (DemoRecord& r : db.records) {
         auto m = members.find(r.id);
-        if (m == members.end() || m->second.ordinaryKind == 0 || IsLayoutShareId(r.id) || r.streams.empty())
+        if (m == members.end() || m->second.ordinaryKind == 0 || IsDefaultLayoutShareId(r.id) || r.streams.empty())
             continue;
         PriceHistory& h = r.streams.front().history;
         const uint16_t index = RecordIndexBits(m->second.flags);

@@ -10,9 +10,6 @@ namespace qv::dev {
 
 struct DemoDatabase;
 
-// The first day of the early prices.
-inline constexpr int kEarlyPricesYear = 1998;
-
 // Companies whose prices begin on the demo's first day, first by name in each list (FTSE 100 and FTSE
 // 250: 20 each; SmallCap and AIM: all of them), the default layouts' shares left out, get closes from
 // 2 January 1998 to the day before their first 2009 price, drawn from an engine of their own so that

@@ -145,7 +145,7 @@ TEST(DemoDatabase, EveryStreamFitsItsRecord)
 TEST(DemoDatabase, CompaniesInEveryListHaveClosesFrom1998)
 {
     const std::map<uint16_t, DemoMembership> members = DemoMemberships(Demo());
-    const sys_days early = sys_days{year{1998} / January / 2}, demoStart = sys_days{year{2009} / January / 2};
+    const sys_days early = kDemoEarlyDay, demoStart = kDemoFirstDay;
     std::map<uint16_t, int> counts;
     for (const DemoRecord& r : Demo().records) {
         const auto m = members.find(r.id);
