@@ -55,6 +55,7 @@ public:
     bool OpenFindShare();
     void NoteKeyState(const KeyState& keys) override { keys_ = keys; }
     void Beep() override;
+    void RetitleWindows() override;
 
     bool CreateBars(bool createStatusBar);
     // Shows the toolbars of the mask that belong to the active view kind; the first call enables
