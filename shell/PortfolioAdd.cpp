@@ -10,7 +10,6 @@
 #include "portfolio/PortfolioRoutines.h"
 #include "portfolio/UndoRing.h"
 #include "resources/MessageIds.h"
-#include "views/FrameState.h"
 #include "shell/ViewGroups.h"
 #include "views/ViewBase.h"
 #include "views/ViewKinds.h"
@@ -94,11 +93,6 @@ void PostListViewsRefresh(ShareList* list, bool force)
         }
     }
     CurrentShareList() = list;
-    // Captions that name the current list's portfolio follow it at once, not at each window's
-    // next refresh.
-    if (!sameSource)
-        if (FrameHooks* frame = MainFrameHooks())
-            frame->RetitleWindows();
 }
 
 void RefreshShareLists(ShareList* chain)

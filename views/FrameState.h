@@ -41,8 +41,6 @@ public:
     // The modifier keys held with the key being routed.
     virtual void NoteKeyState(const KeyState&) {}
     virtual void Beep() {}
-    // Every window's caption made again (they name the current list's portfolio).
-    virtual void RetitleWindows() {}
 };
 FrameHooks*& MainFrameHooks();
 

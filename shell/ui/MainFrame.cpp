@@ -186,13 +186,6 @@ void CMainFrame::ShowToolbarsForKind(uint32_t, bool)
         toolbars_->ShowForKind(MainFrameState().activeKind);
 }
 
-void CMainFrame::RetitleWindows()
-{
-    for (QMdiSubWindow* sub : mdiArea()->subWindowList())
-        if (auto* view = dynamic_cast<CViewBaseWnd*>(sub->widget()))
-            view->UpdateTitle();
-}
-
 void CMainFrame::RefreshToolbars()
 {
     if (toolbars_)

@@ -55,7 +55,6 @@ public:
     bool OpenFindShare();
     void NoteKeyState(const KeyState& keys) override { keys_ = keys; }
     void Beep() override;
-    void RetitleWindows() override;
 
     bool CreateBars(bool createStatusBar);
     // Shows the toolbars of the mask that belong to the active view kind; the first call enables

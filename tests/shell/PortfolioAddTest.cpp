@@ -10,13 +10,11 @@
 #include "portfolio/UndoRing.h"
 #include "resources/MessageIds.h"
 #include "support/FakeMessageBox.h"
-#include "views/FrameState.h"
 #include "views/ViewBase.h"
 #include "views/ViewKinds.h"
 
 #include <gtest/gtest.h>
 #include <memory>
-#include <utility>
 #include <vector>
 
 using namespace qv;
@@ -271,31 +269,4 @@ TEST_F(PortfolioAdd, ListViewsRefreshReachesNewsAndOneShareDealings)
     PostListViewsRefresh(target, true);
     DeliverPostedMessages();
     EXPECT_EQ(newsView.refreshes, 2);
-}
-
-// Captions name the current list's portfolio: when another portfolio's list becomes current, every
-// window is retitled at once; the same portfolio again retitles nothing.
-TEST_F(PortfolioAdd, ACurrentListOfAnotherPortfolioRetitlesEveryWindow)
-{
-    struct CountingFrame : FrameHooks {
-        void RebuildMenuBar() override {}
-        bool HandleViewKey(uint32_t) override { return false; }
-        bool FindShareFromKey(uint32_t) override { return false; }
-        void RetitleWindows() override { ++retitles; }
-        int retitles = 0;
-    } frame;
-    FrameHooks* previous = std::exchange(MainFrameHooks(), &frame);
-    Portfolio other;
-    other.number = portfolio.number + 1;
-    ShareList* first = CreateShareList(8, 0, kFamilyShares, &portfolio, true);
-    ShareList* second = CreateShareList(8, 0, kFamilyShares, &other, true);
-    ShareList* sameAsFirst = CreateShareList(8, 0, kFamilyShares, &portfolio, true);
-    PostListViewsRefresh(first, false);
-    const int afterFirst = frame.retitles;
-    PostListViewsRefresh(sameAsFirst, false);
-    EXPECT_EQ(frame.retitles, afterFirst);
-    PostListViewsRefresh(second, false);
-    EXPECT_EQ(frame.retitles, afterFirst + 1);
-    DeliverPostedMessages();
-    MainFrameHooks() = previous;
 }
