@@ -421,7 +421,12 @@ TEST_F(StartUpFixture, AFirstRunSizesTheDefaultListColumnsForTheScreen)
                   FirstColumnWidth(fresh.dataMiningTables.designs[11].chain) * c.eighths / 8);
         RunExit(state);
     }
-    // A later run keeps the widths its configuration stored.
+    // A later run, which finds the placement the frame stored at its exit, keeps the widths its
+    // configuration stored.
+    WindowPlacement stored;
+    stored.normalRight = 700;
+    stored.normalBottom = 500;
+    WindowCoordinates(true, stored);
     ProgramState again;
     ASSERT_EQ(Start(again, "/nologo"), -1);
     EXPECT_EQ(FirstColumnWidth(Config().listTables.designs[0].chain), defaultWidth * 10 / 8);
