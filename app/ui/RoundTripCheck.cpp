@@ -26,6 +26,7 @@
 #include "views/ViewKinds.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -33,6 +34,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -173,6 +175,19 @@ uint32_t PortfolioWindowShare(CMainFrame& frame)
     return entry ? EntryRecordId(*entry) : 0;
 }
 
+// Handles events until the condition holds, however long a loaded machine takes (a minute at most).
+bool SettleUntil(const std::function<bool()>& condition)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > 60000)
+            return false;
+        SettleEvents(50);
+    }
+    return true;
+}
+
 void ChangeAndSave(CMainFrame& frame)
 {
     SetUnattendedDialogsRun(true);
@@ -194,11 +209,14 @@ void ChangeAndSave(CMainFrame& frame)
     const uint32_t first = PortfolioWindowShare(frame);
     if (CChildWindow* portfolio = WindowOfKind(frame, kViewPortfolio); portfolio && portfolio->widget()) {
         frame.mdiArea()->setActiveSubWindow(portfolio);
-        SettleEvents(200);
+        // The keys act on the active view: the frame must have made the portfolio window that first.
+        auto* view = dynamic_cast<CViewBase*>(portfolio->widget());
+        SettleUntil([view] { return MainFrameState().activeView == view; });
         for (int i = 0; i < 2; ++i) {
             QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::ShiftModifier);
             QApplication::sendEvent(portfolio->widget(), &down);
         }
+        SettleUntil([&frame, first] { return PortfolioWindowShare(frame) != first; });
         SettleEvents(200);
     }
     const uint32_t chosen = PortfolioWindowShare(frame);
