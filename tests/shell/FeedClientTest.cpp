@@ -5,7 +5,6 @@
 
 #include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
-#include "core/ExtraRecords.h"
 #include "devtools/lib/FeedSimulator.h"
 #include "platform/MessageDispatch.h"
 #include "realtime/FeedStates.h"
@@ -14,7 +13,6 @@
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTFeedClient.h"
 #include "realtime/feed/RTReconnect.h"
-#include "realtime/store/RTStore.h"
 #include "shell/StartupSteps.h"
 #include "tests/realtime/store/RTStoreFixture.h"
 #include "tests/support/FakeMessageBox.h"
@@ -48,11 +46,6 @@ protected:
     {
         StopRTEngine();
         DeliverPostedMessages();
-        // The feed's instruments the test's database lacks became extra items: they go with the test.
-        const RTShareTable& table = TheRTStore().table;
-        for (uint16_t n = 1; n < table.instrumentCount && n < table.instruments.size(); ++n)
-            if (table.instruments[n].registeredExtra)
-                RemoveExtraRecord(table.instruments[n].share);
         CancelRTReconnect();
         TheRTReconnect().attempts = 0;
         TheRTEngine().failure = 0;

@@ -2,10 +2,7 @@
 #pragma once
 
 #include "core/Database.h"
-#include "core/ExtraRecords.h"
 #include "core/PackedDate.h"
-#include "core/RecordAccess.h"
-#include "core/RecordLists.h"
 #include "devtools/lib/IntradayDayGenerator.h"
 #include "devtools/lib/RtStoreWriter.h"
 #include "devtools/lib/TempFolder.h"
@@ -16,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace qv::test {
@@ -37,26 +33,14 @@ protected:
         ResetRTStore();
         CreateRTStoreObjects();
         TheRTStore().workAreaReady = true;
-        extrasBefore_ = ExtraRecordIds();
     }
     void TearDown() override
     {
-        // The share records the feed or the store made for shares without a database record go, so
-        // that later tests' share lists see only their own.
-        for (uint16_t id : ExtraRecordIds())
-            if (std::find(extrasBefore_.begin(), extrasBefore_.end(), id) == extrasBefore_.end())
-                RemoveExtraRecord(id);
         ResetRTStore();
         DestroyRTStoreObjects();
-        // A log-on makes records for the shares the feed carries: they go with the test.
+        // A log-on makes records, and extra items for shares without one, for the shares the feed
+        // carries: they go with the test, so that later tests' share lists see only their own.
         FreeDatabase(true);
-    }
-    static std::vector<uint16_t> ExtraRecordIds()
-    {
-        std::vector<uint16_t> ids;
-        for (const RecordListNode* node = ExtraRecordList; node; node = node->next)
-            ids.push_back(RecordId(node->record));
-        return ids;
     }
 
     // A day with the given shares (exchange 0), written as a day file of the version.
@@ -81,7 +65,6 @@ protected:
     }
 
     dev::TempFolder dir;
-    std::vector<uint16_t> extrasBefore_;
     RTShareTable table = DefaultRTShareTable();
 };
 
