@@ -204,22 +204,27 @@ void ChangeAndSave(CMainFrame& frame)
         }
     }
     Check("windows of every kind opened", opened == std::size(kNewWindows));
-    // Two rows down in the portfolio window, as the user moves in it: the Buy and the restart must
-    // keep that share, not go back to the portfolio's first row.
+    // Down to another share in the portfolio window, as the user moves in it (up when the window
+    // opened on its last rows, which depends on the day's prices): the Buy and the restart must keep
+    // that share, not go back to the portfolio's first row.
+    SettleUntil([&frame] { return PortfolioWindowShare(frame) != 0; });
     const uint32_t first = PortfolioWindowShare(frame);
     if (CChildWindow* portfolio = WindowOfKind(frame, kViewPortfolio); portfolio && portfolio->widget()) {
         frame.mdiArea()->setActiveSubWindow(portfolio);
-        // The keys act on the active view: the frame must have made the portfolio window that first.
         auto* view = dynamic_cast<CViewBase*>(portfolio->widget());
         SettleUntil([view] { return MainFrameState().activeView == view; });
-        for (int i = 0; i < 2; ++i) {
-            QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::ShiftModifier);
-            QApplication::sendEvent(portfolio->widget(), &down);
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up}) {
+            for (int i = 0; i < 2 && PortfolioWindowShare(frame) == first; ++i) {
+                QKeyEvent press(QEvent::KeyPress, key, Qt::ShiftModifier);
+                QApplication::sendEvent(portfolio->widget(), &press);
+            }
         }
-        SettleUntil([&frame, first] { return PortfolioWindowShare(frame) != first; });
         SettleEvents(200);
     }
     const uint32_t chosen = PortfolioWindowShare(frame);
+    if (chosen == 0 || chosen == first)
+        Say("the portfolio window stayed on share " + std::to_string(first) + " (now " + std::to_string(chosen) +
+            ", active view " + (MainFrameState().activeView ? "set" : "none") + ")");
     Check("another share chosen in the portfolio window", chosen != 0 && chosen != first);
     if (QMdiSubWindow* moved = frame.mdiArea()->subWindowList().value(0))
         moved->setGeometry(moved->geometry().translated(7, 5));
