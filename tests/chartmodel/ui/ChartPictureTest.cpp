@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QMimeData>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QSvgRenderer>

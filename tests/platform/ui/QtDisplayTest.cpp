@@ -3,6 +3,7 @@
 #include "platform/qt/QtText.h"
 
 #include <QFontDatabase>
+#include <QStringList>
 #include <gtest/gtest.h>
 
 using namespace qv;
