@@ -174,11 +174,15 @@ void InstallLayerHooks()
     };
     // A load or an import brings new prices: every breadth series is built again when next drawn.
     AfterLoad().portfolioSeries = [] { SeriesCache().Clear(); };
+    // A changed portfolio's breadth entry is dropped, so the pane that shows it counts the
+    // portfolio's present shares again when it next rebuilds.
     PortfolioChangeListener() = [](const Portfolio* portfolio) {
-        if (portfolio)
-            SeriesCache().InvalidatePortfolio(*portfolio);
-        else
+        if (!portfolio) {
             SeriesCache().Clear();
+            return;
+        }
+        SeriesCache().InvalidatePortfolio(*portfolio);
+        TheRTMarketTable().RemoveShare(portfolio->number);
     };
 }
 

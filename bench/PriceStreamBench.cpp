@@ -42,13 +42,16 @@ std::vector<uint8_t> HistorySubRecord(uint8_t mode)
     return sub;
 }
 
-void DecodePriceHistory(benchmark::State& state, uint8_t mode, bool raw)
+// `dayByDay` decodes every day through the general day decoders, as every day was before the
+// common days got their shorter path.
+void DecodePriceHistory(benchmark::State& state, uint8_t mode, bool raw, bool dayByDay = false)
 {
     std::vector<uint8_t> sub = HistorySubRecord(mode);
     qv::DayRecord* days = nullptr;
     int64_t decoded = 0;
+    auto decode = dayByDay ? qv::DecodeSubRecordHistoryDayByDay : qv::DecodeSubRecordHistory;
     for (auto _ : state) {
-        int32_t n = qv::DecodeSubRecordHistory(sub.data(), sub.data() + sub.size(), days, 0, raw, {});
+        int32_t n = decode(sub.data(), sub.data() + sub.size(), days, 0, raw, {});
         benchmark::DoNotOptimize(days);
         decoded += n;
     }
@@ -62,3 +65,5 @@ void DecodePriceHistory(benchmark::State& state, uint8_t mode, bool raw)
 BENCHMARK_CAPTURE(DecodePriceHistory, full_days_raw, uint8_t(1), true);
 BENCHMARK_CAPTURE(DecodePriceHistory, full_days_marked, uint8_t(1), false);
 BENCHMARK_CAPTURE(DecodePriceHistory, closes_raw, uint8_t(0), true);
+BENCHMARK_CAPTURE(DecodePriceHistory, full_days_raw_day_by_day, uint8_t(1), true, true);
+BENCHMARK_CAPTURE(DecodePriceHistory, closes_raw_day_by_day, uint8_t(0), true, true);

@@ -346,48 +346,45 @@ CMACDCalc::~CMACDCalc() = default;
 
 void CMACDCalc::Start(int32_t fast, int32_t slow, int32_t signal, float firstClose)
 {
-    fast_ = PrimedAverage(kExponentialAverage, IndicatorPeriod(fast), firstClose);
-    slow_ = PrimedAverage(kExponentialAverage, IndicatorPeriod(slow), firstClose);
-    signal_ = PrimedAverage(kExponentialAverage, IndicatorPeriod(signal), 0);
+    auto smoothing = [](int32_t period, double first) {
+        return static_cast<const CExponentialMA&>(*PrimedAverage(kExponentialAverage, period, first)).Smoothing();
+    };
+    fast_ = smoothing(IndicatorPeriod(fast), firstClose);
+    slow_ = smoothing(IndicatorPeriod(slow), firstClose);
+    signal_ = smoothing(IndicatorPeriod(signal), 0);
 }
+
+namespace {
+
+inline void MacdStep(ExponentialSmoothing& fast, ExponentialSmoothing& slow, ExponentialSmoothing& signal,
+                     double close, float* out)
+{
+    const double m = fast.Next(close) - slow.Next(close);
+    const double s = signal.Next(m);
+    out[0] = SixDecimals(m);
+    out[1] = SixDecimals(s);
+    out[2] = SixDecimals(m - s);
+}
+
+} // namespace
 
 float* CMACDCalc::AddValue(const Bar& bar)
 {
     if (!outputs_)
         return nullptr;
-    const double m = Next(*fast_, bar.close) - Next(*slow_, bar.close);
-    const double s = Next(*signal_, m);
-    outputs_[0] = SixDecimals(m);
-    outputs_[1] = SixDecimals(s);
-    outputs_[2] = SixDecimals(m - s);
+    MacdStep(fast_, slow_, signal_, bar.close, outputs_);
     return outputs_;
 }
 
 void CMACDCalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
-    BlockSeries(outputs_, 3, bars, count, out, [this](const Bar* b, size_t n, float* o) {
-        double closes[kBlock] = {}, fast[kBlock] = {}, slow[kBlock] = {};
-        for (size_t i = 0; i < n; ++i)
-            closes[i] = b[i].close;
-        fast_->NextSeries(closes, fast, n);
-        slow_->NextSeries(closes, slow, n);
-        for (size_t i = 0; i < n; ++i)
-            fast[i] -= slow[i];
-        signal_->NextSeries(fast, slow, n);
-        for (size_t i = 0; i < n; ++i) {
-            o[3 * i] = SixDecimals(fast[i]);
-            o[3 * i + 1] = SixDecimals(slow[i]);
-            o[3 * i + 2] = SixDecimals(fast[i] - slow[i]);
-        }
-    });
-}
-
-void CMACDCalc::Release()
-{
-    fast_.reset();
-    slow_.reset();
-    signal_.reset();
-    CIndicatorCalc::Release();
+    if (!outputs_ || count == 0)
+        return;
+    ExponentialSmoothing fast = fast_, slow = slow_, signal = signal_;
+    for (size_t i = 0; i < count; ++i)
+        MacdStep(fast, slow, signal, bars[i].close, out + 3 * i);
+    fast_ = fast, slow_ = slow, signal_ = signal;
+    std::memcpy(outputs_, out + (count - 1) * 3, sizeof(float) * 3);
 }
 
 // ---- momentum ----

@@ -2,6 +2,8 @@
 // one bar at a time (AddValue) or a whole series in one call (AddSeries), keeping no bar history.
 #pragma once
 
+#include "core/MovingAverage.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -117,11 +119,12 @@ public:
     ~CMACDCalc() override;
     float* AddValue(const Bar& bar) override;
     void AddSeries(const Bar* bars, size_t count, float* out) override;
-    void Release() override;
 
 private:
     void Start(int32_t fast, int32_t slow, int32_t signal, float firstClose);
-    std::unique_ptr<CMovingAverage> fast_, slow_, signal_;
+    // The three exponential averages need no bands: their smoothing alone, kept in registers by the
+    // whole-series loop.
+    ExponentialSmoothing fast_, slow_, signal_;
 };
 
 class CMomentumCalc final : public CIndicatorCalc {

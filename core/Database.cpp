@@ -2,7 +2,7 @@
 // staged until the whole file has been read, then Comp.dat and the record index. A fault anywhere
 // shows the file's message and ends the program; nothing half-read is published.
 #include "core/Database.h"
-#include "core/PriceLookups.h"
+#include "core/PriceWalkIndex.h"
 #include "core/UpperHooks.h"
 
 #include "core/CompanyData.h"

@@ -32,6 +32,8 @@ constexpr size_t kTailBytes = 121;
 constexpr size_t kLastClose = 24;
 constexpr size_t kChange = 28;
 constexpr size_t kLastPricedDate = 40;
+// The record readers find the sub-record's end by this sum.
+static_assert(kTailBytes - kSubRecordSlack == kMadeSubRecordBytes);
 
 std::string_view NameOf(const uint8_t* record)
 {
@@ -113,7 +115,7 @@ uint8_t* BuildShareRecord(const ExtraShare& s)
     size_t textRoom = code.size() + 1 + name.size() + 1 + second.size() + 1 + 6;
     size_t subOffset = textRoom + kSubRecordSlack;
     auto* record = static_cast<uint8_t*>(ProCalloc(uint32_t(textRoom + kTailBytes), 1, "BuildShareRecord"));
-    StoreU16(record + RecordLayout::Length, 1);
+    StoreU16(record + RecordLayout::Length, kMadeRecordToken);
     StoreU16(record + RecordLayout::Id, s.id);
     uint8_t market = s.streamKind == 1 ? 2 : s.marketCode;
     StoreU16(record + kStockWord, uint16_t(0x31C0 | market));

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <system_error>
+#include <vector>
 
 namespace qv {
 
@@ -143,7 +144,14 @@ std::vector<uint8_t> KeyedItemStore::WriteImage()
     out.u8(0);
     out.zeros(6);
     out.u32(0);
-    for (const auto& item : items_) {
+    // A load puts each item it reads at the head of the list, so the list runs newest first: the
+    // items are written oldest first, and a load and a save give the file back in its own order
+    // (and the same one of two items of a key is found after every load).
+    std::vector<const Item*> oldestFirst;
+    for (const auto& item : items_)
+        oldestFirst.push_back(&item);
+    for (auto it = oldestFirst.rbegin(); it != oldestFirst.rend(); ++it) {
+        const Item& item = **it;
         uint32_t length = BlobLength(item.blob.get());
         if (length <= kBlobLengthBytes)
             continue;

@@ -230,12 +230,10 @@ void CExponentialMA::Reset()
 void CExponentialMA::Smooth(double value)
 {
     // The first value of a series seeds the average exactly, whether it came as a warm-up or not.
-    if (seedPending_) {
-        e_ = value;
-        seedPending_ = false;
-        return;
-    }
-    e_ = keep_ * e_ + alpha_ * value;
+    ExponentialSmoothing s = Smoothing();
+    s.Next(value);
+    e_ = s.e;
+    seedPending_ = s.seedPending;
 }
 
 void CExponentialMA::Add(double value)

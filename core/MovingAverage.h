@@ -95,6 +95,27 @@ public:
     void NextSeries(const double* in, double* out, size_t count, double* bands = nullptr) override;
 };
 
+// The smoothing of an exponential average by itself: the average never reads the ring or the sums
+// that only its bands need, so a caller without bands may carry this alone, with the same values.
+struct ExponentialSmoothing {
+    double alpha = 1;
+    double keep = 0; // 1 - alpha
+    double e = 0;
+    bool seedPending = true;
+
+    // The average after `value` (the first value of a series seeds it exactly).
+    double Next(double value)
+    {
+        if (seedPending) {
+            e = value;
+            seedPending = false;
+        } else {
+            e = keep * e + alpha * value;
+        }
+        return e;
+    }
+};
+
 class CExponentialMA final : public CMovingAverage {
 public:
     CExponentialMA(int32_t period, double bandFactor, int32_t envelope);
@@ -103,6 +124,8 @@ public:
     void WarmUp(int32_t index, double value) override;
     double Next(double value) override;
     void NextSeries(const double* in, double* out, size_t count, double* bands = nullptr) override;
+    // The smoothing as it stands, to go on without the average.
+    ExponentialSmoothing Smoothing() const { return {alpha_, keep_, e_, seedPending_}; }
 
 private:
     void Smooth(double value);

@@ -40,8 +40,11 @@ bool PriceDayWalker::next()
         return false;
     }
     CorrectionCursor* cursor = corrections_.empty() ? nullptr : &corrections_;
-    p_ = marked_ ? DecodePriceMarker(p_, end_, slot_, started_ ? &previous_ : nullptr, price_, repeat_, scale_, 0, cursor)
-                 : DecodePriceDay(p_, end_, slot_, price_, repeat_, scale_, 0, cursor);
+    // A common day is no marked day either, so both ways take it alike.
+    if (cursor != nullptr || !DecodeCommonDay(p_, end_, slot_, price_, repeat_, scale_, 0))
+        p_ = marked_ ? DecodePriceMarker(p_, end_, slot_, started_ ? &previous_ : nullptr, price_, repeat_, scale_, 0,
+                                         cursor)
+                     : DecodePriceDay(p_, end_, slot_, price_, repeat_, scale_, 0, cursor);
     started_ = true;
     if (slot_[0].date == 0) {
         done_ = true;

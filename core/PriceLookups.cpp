@@ -6,11 +6,11 @@
 #include "core/PriceDayWalker.h"
 #include "core/PriceStatistics.h"
 #include "core/PriceSubRecords.h"
+#include "core/PriceWalkIndex.h"
 #include "core/RecordAccess.h"
 #include "platform/ByteOrder.h"
 
 #include <algorithm>
-#include <unordered_map>
 #include <vector>
 
 namespace qv {
@@ -39,51 +39,17 @@ PriceDayWalker Walker(const StreamSource& s, bool withCorrections = true)
     return PriceDayWalker(s.span.sub, s.span.end, withCorrections ? s.corrections : CorrectionCursor{});
 }
 
-// A stream's walk checkpoints: the walker as it stood after every kCheckpointDays-th day, so that a
-// lookup by date decodes at most that many days after the first one built them. Streams with price
-// corrections are walked whole each time (an edit must show at once).
-constexpr uint32_t kCheckpointDays = 512;
+using IndexPtr = std::shared_ptr<const PriceWalkIndex>;
 
-struct WalkIndex {
-    uint64_t mark = 0; // the stream's size, first and last bytes: another stream in its place differs
-    uint32_t days = 0;
-    std::vector<PriceDayWalker> points; // points[k] has decoded (k + 1) x kCheckpointDays days
-};
-
-// Never destroyed: the database may be freed from another object's destructor at exit, after the
-// statics of this file have gone, and that free forgets these indexes.
-std::unordered_map<const uint8_t*, WalkIndex>& WalkIndexes()
-{
-    static auto* indexes = new std::unordered_map<const uint8_t*, WalkIndex>;
-    return *indexes;
-}
-
-uint64_t StreamMark(const SubRecordSpan& span)
-{
-    const size_t size = size_t(span.end - span.sub);
-    uint64_t mark = 1469598103934665603ull ^ size;
-    const size_t edge = std::min<size_t>(size, 32);
-    for (const uint8_t* p : {static_cast<const uint8_t*>(span.sub), static_cast<const uint8_t*>(span.end - edge)})
-        for (size_t i = 0; i < edge; ++i)
-            mark = (mark ^ p[i]) * 1099511628211ull;
-    return mark;
-}
-
-const WalkIndex* IndexOf(const StreamSource& s)
+// The stream's walk checkpoints, built now when none are kept for it; none for a stream with
+// corrections.
+IndexPtr IndexOf(const StreamSource& s)
 {
     if (!s.corrections.empty())
         return nullptr;
-    auto& indexes = WalkIndexes();
-    const uint64_t mark = StreamMark(s.span);
-    auto found = indexes.find(s.span.sub);
-    if (found != indexes.end() && found->second.mark == mark)
-        return &found->second;
-    WalkIndex index{mark, 0, {}};
-    PriceDayWalker w = Walker(s);
-    while (w.next())
-        if (++index.days % kCheckpointDays == 0)
-            index.points.push_back(w);
-    return &(indexes[s.span.sub] = std::move(index));
+    if (IndexPtr found = FindPriceWalkIndex(s.span.sub, s.span.end))
+        return found;
+    return BuildPriceWalkIndex(s.span.sub, s.span.end);
 }
 
 uint32_t CountDays(const StreamSource& s)
@@ -110,7 +76,7 @@ const uint8_t* FindPriceOnDate(uint8_t* record, uint32_t stream, uint16_t date, 
     DayRecord before{};
     bool any = false;
     // Resume from the last checkpoint the walk below would have passed.
-    if (const WalkIndex* index = IndexOf(s)) {
+    if (IndexPtr index = IndexOf(s); index && index->ordered) {
         for (const PriceDayWalker& point : index->points) {
             if (point.day().date >= date || point.nextDate() > date)
                 break;
@@ -137,8 +103,6 @@ const uint8_t* FindPriceOnDate(uint8_t* record, uint32_t stream, uint16_t date, 
     }
     return nullptr;
 }
-
-void ForgetPriceWalkIndexes() { WalkIndexes().clear(); }
 
 float GetPriceOnDate(uint8_t* record, uint32_t stream, uint16_t date, bool keepLast)
 {
@@ -167,11 +131,19 @@ void GetDayRecordFromEnd(uint8_t* record, uint32_t stream, uint32_t n, DayRecord
     StreamSource s = OpenStream(record, stream);
     if (!s.span)
         return;
-    uint32_t count = CountDays(s);
+    IndexPtr index = IndexOf(s);
+    uint32_t count = index ? index->days : CountDays(s);
     if (n >= count)
         return;
     PriceDayWalker w = Walker(s);
-    for (uint32_t i = 0; i < count - n && w.next(); ++i)
+    uint32_t i = 0;
+    // Without corrections the walk may start at the last checkpoint not past the day.
+    for (size_t k = 0; index && k < index->points.size() && (k + 1) * kWalkCheckpointDays <= count - n; ++k) {
+        w = index->points[k];
+        i = uint32_t((k + 1) * kWalkCheckpointDays);
+        *out = w.day();
+    }
+    for (; i < count - n && w.next(); ++i)
         *out = w.day();
 }
 
@@ -190,16 +162,16 @@ float AverageLastDays(uint8_t* record, uint32_t stream, uint32_t n, float DayRec
     StreamSource s = OpenStream(record, stream);
     if (!s.span || n == 0)
         return 0;
-    const WalkIndex* index = IndexOf(s);
+    IndexPtr index = IndexOf(s);
     uint32_t count = index ? index->days : CountDays(s);
     if (count <= n)
         return 0;
     PriceDayWalker w = Walker(s, false);
     uint32_t i = 0;
     // Without corrections the walk may start at the last checkpoint before the n days.
-    for (size_t k = 0; index && k < index->points.size() && (k + 1) * kCheckpointDays <= count - n; ++k) {
+    for (size_t k = 0; index && k < index->points.size() && (k + 1) * kWalkCheckpointDays <= count - n; ++k) {
         w = index->points[k];
-        i = uint32_t((k + 1) * kCheckpointDays);
+        i = uint32_t((k + 1) * kWalkCheckpointDays);
     }
     double sum = 0;
     for (; i < count; ++i) {
@@ -246,7 +218,7 @@ namespace {
 PriceDayWalker WalkerAfter(const StreamSource& s, uint16_t start)
 {
     PriceDayWalker w = Walker(s);
-    if (const WalkIndex* index = IndexOf(s))
+    if (IndexPtr index = IndexOf(s); index && index->ordered)
         for (const PriceDayWalker& point : index->points) {
             if (point.day().date > start)
                 break;
@@ -318,9 +290,10 @@ float GetMovingAverageAt(uint8_t* record, uint32_t stream, int32_t when, uint32_
         return 0;
 
     // The day asked as a count of days from the first (a date is found while walking).
+    IndexPtr index = typeField == 0 || when <= 0 ? IndexOf(s) : nullptr;
     int64_t target = -1;
     if (when <= 0) {
-        target = int64_t(CountDays(s)) - 1 + when;
+        target = int64_t(index ? index->days : CountDays(s)) - 1 + when;
         if (target < 0)
             return 0;
     }
@@ -342,6 +315,19 @@ float GetMovingAverageAt(uint8_t* record, uint32_t stream, int32_t when, uint32_
     double value = 0;
     float close = 0;
     int64_t fed = 0;
+    // A close alone may start at the last checkpoint the walk below would pass without stopping (an
+    // average needs every close from the first, its running sums being rounded as they go).
+    if (typeField == 0 && index && index->ordered) {
+        for (size_t k = 0; k < index->points.size(); ++k) {
+            const PriceDayWalker& point = index->points[k];
+            const int64_t days = int64_t(k + 1) * kWalkCheckpointDays;
+            if (when > 0 ? point.nextDate() > uint16_t(when) : days > target)
+                break;
+            w = point;
+            close = point.day().close;
+            fed = days;
+        }
+    }
     while (w.next()) {
         const DayRecord& day = w.day();
         if (when > 0 && day.date > uint16_t(when))

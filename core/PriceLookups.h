@@ -19,9 +19,9 @@ constexpr uint8_t kUnitTrustKind = 14;
 // day when keepLast is set or the stream is a unit trust's, else zeros and a null position. Returns
 // the stream position after the day found.
 const uint8_t* FindPriceOnDate(uint8_t* record, uint32_t stream, uint16_t date, bool keepLast, DayRecord* out);
-// Lookups by date keep each stream's walk checkpoints (decoding a stream whole once); they go with
-// the database that holds the streams.
-void ForgetPriceWalkIndexes();
+// Lookups resume from each stream's walk checkpoints (core/PriceWalkIndex), built by the statistics
+// pass or, failing that, by the first lookup that needs them; streams with corrections are walked
+// whole so that an edit shows at once. Every lookup may run on any thread.
 
 // The close of the day FindPriceOnDate finds (0 when it finds none).
 float GetPriceOnDate(uint8_t* record, uint32_t stream, uint16_t date, bool keepLast);

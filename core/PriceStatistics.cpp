@@ -3,7 +3,9 @@
 
 #include "core/Database.h"
 #include "core/PackedDate.h"
+#include "core/PriceDayWalker.h"
 #include "core/PriceStream.h"
+#include "core/PriceWalkIndex.h"
 #include "core/StatisticsPeriod.h"
 #include "platform/ByteOrder.h"
 
@@ -119,13 +121,62 @@ void ComputeStreamStatistics(uint8_t* sub, const uint8_t* subEnd, CorrectionCurs
     ComputeStreamStatisticsFrom(sub, subEnd, corrections, PeriodStart());
 }
 
-void ComputeStreamStatisticsFrom(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections,
-                                 uint16_t periodStart)
+namespace {
+
+// The figures the statistics room keeps, gathered day by day over the unmarked days.
+struct StatisticsTally {
+    uint16_t periodStart;
+    Extremes period, allTime;
+    float lastOpen = 0, lastHigh = 0, lastLow = 0, lastClose = 0, lastVolume = 0;
+    float previousClose = 0, lastUnit = 0;
+    uint16_t lastDate;
+
+    StatisticsTally(uint16_t start, uint16_t firstDate) : periodStart(start), lastDate(firstDate) {}
+
+    void add(const DayRecord& day)
+    {
+        if (IsMarkedDay(day))
+            return;
+        previousClose = lastClose;
+        lastOpen = day.open;
+        lastHigh = day.high;
+        lastLow = day.low;
+        lastClose = day.close;
+        lastVolume = day.volume;
+        lastUnit = day.unit;
+        lastDate = day.date;
+        if (lastDate > periodStart)
+            period.add(day.close, day.date);
+        allTime.add(day.close, day.date);
+    }
+
+    void store(uint8_t* sub) const
+    {
+        StoreF32(sub + kStatMarketValue, float(double(lastClose) * LoadF32(sub + 4) * 0.01));
+        StoreF32(sub + kStatLastClose, lastClose);
+        StoreF32(sub + kStatChange, previousClose == 0 ? 0.0f : CloseChange(lastClose, previousClose, lastUnit));
+        StorePeriod(sub, period);
+        StoreU16(sub + kStatLastDate, lastDate);
+        StoreU16(sub + 42, 0x8001);
+        sub[44] = 0x81;
+        StoreU16(sub + 46, 0x8001);
+        StoreF32(sub + kStatAllTimeHigh, allTime.any ? allTime.high : 0.0f);
+        StoreF32(sub + kStatAllTimeLow, allTime.any ? allTime.low : 0.0f);
+        StoreF32(sub + kStatLastOpen, lastOpen);
+        StoreF32(sub + kStatLastHigh, lastHigh);
+        StoreF32(sub + kStatLastLow, lastLow);
+        StoreF32(sub + kStatLastVolume, lastVolume);
+    }
+};
+
+// The statistics over the days DecodePriceMarker gives: days without data and marked days come as
+// marked days at the close of the day before.
+StatisticsTally TallyMarkedDays(const uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections,
+                                uint16_t periodStart)
 {
-    if (subEnd - sub < int(kSubRecordStream))
-        return;
     int32_t scale = LoadI16(sub + kSubRecordScale);
     uint16_t firstDate = LoadU16(sub + kSubRecordFirstDate);
+    StatisticsTally tally(periodStart, firstDate);
 
     DayRecord area[2]{};
     area[0].unit = StartingUnit(scale);
@@ -136,50 +187,63 @@ void ComputeStreamStatisticsFrom(uint8_t* sub, const uint8_t* subEnd, Correction
     CorrectionCursor* cursor = corrections.empty() ? nullptr : &corrections;
     const uint8_t* p = sub + kSubRecordStream;
     int32_t price = 0, repeat = 0;
-
-    Extremes period, allTime;
-    float lastOpen = 0, lastHigh = 0, lastLow = 0, lastClose = 0, lastVolume = 0;
-    float previousClose = 0, lastUnit = 0;
-    uint16_t lastDate = firstDate;
     while (!AtStreamEnd(p, subEnd, repeat)) {
         p = DecodePriceMarker(p, subEnd, area, havePrevious ? &previous : nullptr, price, repeat, scale, 0, cursor);
         const DayRecord& day = area[0];
         if (day.date == 0)
             break;
-        if (!IsMarkedDay(day)) {
-            previousClose = lastClose;
-            lastOpen = day.open;
-            lastHigh = day.high;
-            lastLow = day.low;
-            lastClose = day.close;
-            lastVolume = day.volume;
-            lastUnit = day.unit;
-            lastDate = day.date;
-            if (lastDate > periodStart)
-                period.add(day.close, day.date);
-            allTime.add(day.close, day.date);
-        }
+        tally.add(day);
         previous.close = day.close;
         havePrevious = true;
         if (area[1].date <= day.date)
             break;
         MovePrimedDay(area);
     }
+    return tally;
+}
 
-    StoreF32(sub + kStatMarketValue, float(double(lastClose) * LoadF32(sub + 4) * 0.01));
-    StoreF32(sub + kStatLastClose, lastClose);
-    StoreF32(sub + kStatChange, previousClose == 0 ? 0.0f : CloseChange(lastClose, previousClose, lastUnit));
-    StorePeriod(sub, period);
-    StoreU16(sub + kStatLastDate, lastDate);
-    StoreU16(sub + 42, 0x8001);
-    sub[44] = 0x81;
-    StoreU16(sub + 46, 0x8001);
-    StoreF32(sub + kStatAllTimeHigh, allTime.any ? allTime.high : 0.0f);
-    StoreF32(sub + kStatAllTimeLow, allTime.any ? allTime.low : 0.0f);
-    StoreF32(sub + kStatLastOpen, lastOpen);
-    StoreF32(sub + kStatLastHigh, lastHigh);
-    StoreF32(sub + kStatLastLow, lastLow);
-    StoreF32(sub + kStatLastVolume, lastVolume);
+bool IsDayByteAt(const uint8_t* p, const uint8_t* end)
+{
+    return p < end && (*p == kStreamDayA || *p == kStreamDayC || *p == kStreamDayF);
+}
+
+} // namespace
+
+void ComputeStreamStatisticsByMarkedDays(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections,
+                                         uint16_t periodStart)
+{
+    if (subEnd - sub >= int(kSubRecordStream))
+        TallyMarkedDays(sub, subEnd, corrections, periodStart).store(sub);
+}
+
+void ComputeStreamStatisticsFrom(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections,
+                                 uint16_t periodStart)
+{
+    if (!corrections.empty()) {
+        ComputeStreamStatisticsByMarkedDays(sub, subEnd, corrections, periodStart);
+        return;
+    }
+    if (subEnd - sub < int(kSubRecordStream))
+        return;
+    // Without corrections one raw walk gives both the statistics and the walk checkpoints. Where no
+    // day byte stands at the start of a day, DecodePriceMarker decodes every day as DecodePriceDay
+    // does, so the unmarked days of both walks are the same; a stream with one is tallied again the
+    // marked way.
+    PriceWalkIndexBuilder index(sub, subEnd);
+    StatisticsTally tally(periodStart, LoadU16(sub + kSubRecordFirstDate));
+    PriceDayWalker w(sub, subEnd, CorrectionCursor{});
+    bool dayBytes = false;
+    for (;;) {
+        dayBytes = dayBytes || IsDayByteAt(w.position(), subEnd);
+        if (!w.next())
+            break;
+        tally.add(w.day());
+        index.add(w);
+    }
+    KeepPriceWalkIndex(sub, index.take());
+    if (dayBytes)
+        tally = TallyMarkedDays(sub, subEnd, corrections, periodStart);
+    tally.store(sub);
 }
 
 void RecomputeSubRecordExtremes(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections, uint16_t start)

@@ -48,10 +48,16 @@ StreamStatistics ReadStreamStatistics(const uint8_t* sub);
 // Decodes the sub-record's stream (`sub` to `subEnd`, at least the 80 bytes of head and room) with
 // its corrections and fills its statistics room.
 void ComputeStreamStatistics(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections);
-// The same with the period start given: touches nothing but the sub-record, so that many streams can
+// The same with the period start given: touches nothing but the sub-record and, for a stream without
+// corrections, its walk checkpoints (core/PriceWalkIndex, kept under a lock), so that many streams can
 // be worked out at once.
 void ComputeStreamStatisticsFrom(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections,
                                  uint16_t periodStart);
+
+// The statistics worked out by DecodePriceMarker's walk alone, with no checkpoints kept: the
+// reference the one-walk path of ComputeStreamStatisticsFrom is held to.
+void ComputeStreamStatisticsByMarkedDays(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections,
+                                         uint16_t periodStart);
 
 // Recomputes the period high and low with their dates over the raw days dated after `start`.
 void RecomputeSubRecordExtremes(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections, uint16_t start);

@@ -507,8 +507,84 @@ const uint8_t* SkipPriceEntry(const uint8_t* p, const uint8_t* end, uint8_t& mod
     }
 }
 
-int32_t DecodeSubRecordHistory(const uint8_t* sub, const uint8_t* subEnd, DayRecord*& array, uint32_t flags,
-                               bool raw, CorrectionCursor corrections)
+namespace {
+
+// The common full day: no repeat running and a mask byte at p, with no corrections. Decoded from the
+// day's primed fields exactly as DecodePriceDay decodes it, but written (and the price and position
+// moved) only when the day is whole: false leaves everything as it was, for the general decoder.
+inline bool DecodeCommonFullDay(const uint8_t*& p, const uint8_t* end, DayRecord* day, int32_t& price, int32_t scale)
+{
+    const uint8_t* q = p;
+    if (q >= end || *q > 0x1F)
+        return false;
+    const uint8_t mask = *q++;
+    const float unit = day->unit;
+    int32_t running = price;
+    float open, high, low, close, volume = 0;
+    if (!MaskedPrice(q, end, mask, 1, running, unit, open) || !MaskedPrice(q, end, mask, 2, running, unit, high) ||
+        !MaskedPrice(q, end, mask, 4, running, unit, low) || !MaskedPrice(q, end, mask, 8, running, unit, close))
+        return false;
+    if (mask & 0x10) {
+        if (end - q < 2)
+            return false;
+        volume = VolumeFromWord(LoadU16(q), scale, unit);
+        q += 2;
+    }
+    day->open = open;
+    day->high = high;
+    day->low = low;
+    day->close = close;
+    day->volume = volume;
+    DayState s{unit, 1, 0, Cursor{day->date, day->weekday}};
+    FinishDay(day, s);
+    p = q;
+    price = running;
+    return true;
+}
+
+// The common close-only day: no repeat running and a value token at p, with no corrections; on the
+// same terms as DecodeCommonFullDay.
+inline bool DecodeCommonCloseDay(const uint8_t*& p, const uint8_t* end, DayRecord* day, int32_t& price,
+                                 uint32_t flags)
+{
+    const uint8_t* q = p;
+    if (q >= end)
+        return false;
+    const uint8_t b = *q;
+    if (b == kStreamEnd || (b >= kStreamDayA && b <= kStreamDayF))
+        return false;
+    int32_t delta;
+    if (!ReadValueToken(q, end, delta))
+        return false;
+    int32_t running = AddDelta(price, delta);
+    if (running <= 0 && (flags & kKeepNonPositivePrices) == 0)
+        running = 1;
+    SetAllPrices(*day, Price(running, day->unit));
+    DayState s{day->unit, 0, 0, Cursor{day->date, day->weekday}};
+    FinishDay(day, s);
+    p = q;
+    price = running;
+    return true;
+}
+
+} // namespace
+
+bool DecodeCommonDay(const uint8_t*& p, const uint8_t* end, DayRecord* day, int32_t& price, int32_t repeat,
+                     int32_t scale, uint32_t flags)
+{
+    if (repeat != 0)
+        return false;
+    const uint8_t mode = day->modeMarks & kDayModeBits;
+    return mode == 1 ? DecodeCommonFullDay(p, end, day, price, scale)
+                     : mode == 0 && DecodeCommonCloseDay(p, end, day, price, flags);
+}
+
+namespace {
+
+// The whole-history loop; `common` lets the days of the common forms skip the general decoder.
+template <bool common>
+int32_t DecodeHistory(const uint8_t* sub, const uint8_t* subEnd, DayRecord*& array, uint32_t flags, bool raw,
+                      CorrectionCursor corrections)
 {
     ProFree(array);
     array = nullptr;
@@ -539,8 +615,15 @@ int32_t DecodeSubRecordHistory(const uint8_t* sub, const uint8_t* subEnd, DayRec
             capacity += kGrowRecords;
         }
         DayRecord* day = days + i;
-        p = raw ? DecodePriceDay(p, subEnd, day, price, repeat, scale, flags, cursorArg)
-                : DecodePriceMarker(p, subEnd, day, i ? day - 1 : nullptr, price, repeat, scale, flags, cursorArg);
+        bool done = false;
+        if constexpr (common) {
+            // Neither a correction nor a byte DecodePriceMarker keeps as a marked day can stand at a
+            // common day, so both decoders take it alike.
+            done = cursorArg == nullptr && DecodeCommonDay(p, subEnd, day, price, repeat, scale, flags);
+        }
+        if (!done)
+            p = raw ? DecodePriceDay(p, subEnd, day, price, repeat, scale, flags, cursorArg)
+                    : DecodePriceMarker(p, subEnd, day, i ? day - 1 : nullptr, price, repeat, scale, flags, cursorArg);
         if (day->date == 0)
             break;
         ++count;
@@ -557,6 +640,20 @@ int32_t DecodeSubRecordHistory(const uint8_t* sub, const uint8_t* subEnd, DayRec
     days[kept].date = 0;
     array = days;
     return count;
+}
+
+} // namespace
+
+int32_t DecodeSubRecordHistory(const uint8_t* sub, const uint8_t* subEnd, DayRecord*& array, uint32_t flags,
+                               bool raw, CorrectionCursor corrections)
+{
+    return DecodeHistory<true>(sub, subEnd, array, flags, raw, corrections);
+}
+
+int32_t DecodeSubRecordHistoryDayByDay(const uint8_t* sub, const uint8_t* subEnd, DayRecord*& array,
+                                       uint32_t flags, bool raw, CorrectionCursor corrections)
+{
+    return DecodeHistory<false>(sub, subEnd, array, flags, raw, corrections);
 }
 
 } // namespace qv

@@ -61,6 +61,12 @@ inline bool AtStreamEnd(const uint8_t* p, const uint8_t* end, int32_t repeat)
 const uint8_t* DecodePriceDay(const uint8_t* p, const uint8_t* end, DayRecord* day, int32_t& price,
                               int32_t& repeat, int32_t scale, uint32_t flags, CorrectionCursor* corrections);
 
+// DecodePriceDay without corrections for the common days alone (no repeat running, and a mask byte
+// in full mode or a value token in close-only mode), on a shorter path with the same results; false,
+// with nothing changed, for any other day, which DecodePriceDay then takes.
+bool DecodeCommonDay(const uint8_t*& p, const uint8_t* end, DayRecord* day, int32_t& price, int32_t repeat,
+                     int32_t scale, uint32_t flags);
+
 // As DecodePriceDay, except that an 'A', 'C' or 'F' day is kept as a marked day at the previous day's
 // close (`previous` is null for the first day, which then gets 0), without corrections. A day byte is
 // taken where DecodePriceDay would take the day: with no repeat running, or an 'F' in close-only mode.
@@ -84,5 +90,9 @@ const uint8_t* SkipPriceEntry(const uint8_t* p, const uint8_t* end, uint8_t& mod
 // that replaces (and frees) `array`. Returns the number of days decoded; see DecodePriceHistory.
 int32_t DecodeSubRecordHistory(const uint8_t* sub, const uint8_t* subEnd, DayRecord*& array, uint32_t flags,
                                bool raw, CorrectionCursor corrections);
+// The same with every day through the general day decoders: the reference the common days' shorter
+// path is held to.
+int32_t DecodeSubRecordHistoryDayByDay(const uint8_t* sub, const uint8_t* subEnd, DayRecord*& array,
+                                       uint32_t flags, bool raw, CorrectionCursor corrections);
 
 } // namespace qv

@@ -28,7 +28,7 @@ void WalkSubRecords(uint8_t* record, F&& f)
 {
     if (record == nullptr)
         return;
-    uint32_t length = LoadU16(record);
+    const uint32_t length = uint32_t(RecordBytes(record));
     if (length < kFirstSubRecordOffset + 2)
         return;
     const uint8_t* recordEnd = record + length;

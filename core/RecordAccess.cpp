@@ -6,6 +6,8 @@
 #include "core/RecordLists.h"
 #include "core/TableLock.h"
 
+#include <algorithm>
+
 namespace qv {
 namespace {
 
@@ -180,6 +182,24 @@ RecordTexts GetRecordTexts(const uint8_t* record)
     RecordTexts texts;
     if (!record)
         return texts;
+    if (IsMadeRecord(record)) {
+        // An extra share record counts only its name; the class byte, a second text and the code
+        // follow it, each text NUL-ended, before the price sub-record.
+        const size_t room = std::max<size_t>(LoadU16(record + RecordLayout::FirstSubRecord), RecordLayout::Text) -
+                            RecordLayout::Text;
+        std::string_view all(reinterpret_cast<const char*>(record + RecordLayout::Text), room);
+        const size_t n = std::min<size_t>(record[RecordLayout::TextLength], room);
+        texts.name = all.substr(0, n);
+        if (n + 2 > all.size())
+            return texts;
+        texts.classByte = uint8_t(all[n + 1]);
+        std::string_view rest = all.substr(n + 2);
+        rest = rest.substr(std::min(rest.find('\0'), rest.size()));
+        if (!rest.empty())
+            rest.remove_prefix(1);
+        texts.epic = rest.substr(0, rest.find('\0'));
+        return texts;
+    }
     std::string_view all(reinterpret_cast<const char*>(record + RecordLayout::Text), record[RecordLayout::TextLength]);
     size_t nameEnd = all.find('\0');
     texts.name = all.substr(0, nameEnd);

@@ -71,6 +71,17 @@ inline bool IsMadeItemId(uint16_t id) { return (id & 0xF000) == 0xF000; }
 
 inline uint16_t RecordLength(const uint8_t* record) { return LoadU16(record + RecordLayout::Length); }
 inline uint16_t RecordId(const uint8_t* record) { return LoadU16(record + RecordLayout::Id); }
+// An extra share record keeps the token length 1; its one price sub-record, the last, runs a fixed
+// number of bytes from its offset to the end of the record's allocation.
+constexpr uint16_t kMadeRecordToken = 1;
+constexpr size_t kMadeSubRecordBytes = 85;
+inline bool IsMadeRecord(const uint8_t* record) { return RecordLength(record) == kMadeRecordToken; }
+// The bytes a record spans: its length word, or for an extra share record the end of its sub-record.
+inline size_t RecordBytes(const uint8_t* record)
+{
+    return IsMadeRecord(record) ? size_t(LoadU16(record + RecordLayout::FirstSubRecord)) + kMadeSubRecordBytes
+                                : RecordLength(record);
+}
 inline uint8_t* FirstSubRecord(uint8_t* record)
 {
     return record + LoadU16(record + RecordLayout::FirstSubRecord);
@@ -82,13 +93,12 @@ inline const uint8_t* FirstSubRecord(const uint8_t* record)
 inline uint8_t SubRecordKindOf(const uint8_t* sub) { return sub[SubRecordLayout::Kind]; }
 inline uint16_t SubRecordLength(const uint8_t* sub) { return LoadU16(sub + SubRecordLayout::Length); }
 // The end of a sub-record: behind its length, or the record's end for the last one. Null when the
-// record's length word does not reach past the last sub-record's head (made records may keep a
-// token length there).
+// record does not reach past the last sub-record's head.
 inline const uint8_t* SubRecordEnd(const uint8_t* record, const uint8_t* sub)
 {
     if (SubRecordLength(sub) != 0)
         return sub + SubRecordLength(sub);
-    const uint8_t* end = record + RecordLength(record);
+    const uint8_t* end = record + RecordBytes(record);
     return end >= sub + SubRecordLayout::Stream ? end : nullptr;
 }
 // The next record of a block (a record whose length is 0 is the block's end mark).

@@ -105,7 +105,9 @@ uint16_t HighLowBaseDate()
     case 1:
         return DayNumberToDate(std::max(0, DateToDayNumber(LatestDatabaseDate) - option.days));
     case 2:
-        return option.firstDate;
+        // No update has stored its date yet: the first database this configuration saw stands in,
+        // as it does for the alarms' "previous update".
+        return option.firstDate ? option.firstDate : FirstLoadDate;
     case 3:
         return option.secondDate;
     default:

@@ -68,6 +68,14 @@ void FilterProgressTick()
     ++s.ticks;
 }
 
+uint32_t FilterTicksToNextPump()
+{
+    const ProgressState& s = State();
+    if (!s.open)
+        return UINT32_MAX;
+    return (kFilterProgressPumpEvery - s.ticks % kFilterProgressPumpEvery) % kFilterProgressPumpEvery + 1;
+}
+
 void CloseFilterProgress()
 {
     ProgressState& s = State();

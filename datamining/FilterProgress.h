@@ -33,6 +33,8 @@ void ShowFilterProgress(std::span<const DMCriterion> criteria, CViewBase* view, 
                         const std::string& filterName);
 // Once per computed value: every 250th sets the bar and pumps the waiting messages.
 void FilterProgressTick();
+// The ticks up to and including the next that pumps the messages; UINT32_MAX while no window is open.
+uint32_t FilterTicksToNextPump();
 void CloseFilterProgress();
 bool FilterProgressOpen();
 

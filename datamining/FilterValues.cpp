@@ -4,12 +4,16 @@
 #include "core/DMFilter.h"
 #include "core/Database.h"
 #include "core/Memory.h"
+#include "core/ParallelFor.h"
 #include "core/Portfolio.h"
 #include "core/PriceLookups.h"
 #include "core/RecordLists.h"
 #include "datamining/FilterProgress.h"
 #include "lists/ListRows.h"
 #include "shell/LayoutSwitch.h"
+
+#include <algorithm>
+#include <cstdint>
 
 namespace qv {
 namespace {
@@ -138,11 +142,22 @@ void ComputeCachedValues(int32_t date, uint32_t key)
     block->count = count;
     RecordListNode* node = NewListNode(reinterpret_cast<uint8_t*>(block), 0);
     LinkEntry(node, date);
-    MovingAverageCache calculator;
     float* values = block->values();
-    for (uint32_t i = 0; i + 1 < count; ++i) {
-        values[i] = GetMovingAverageAt(rows[i].record, rows[i].count, date, key, &calculator);
-        FilterProgressTick();
+    const uint32_t n = count > 0 ? count - 1 : 0;
+    // The values are shared out over the processors in runs that end where the progress window pumps
+    // the waiting messages: the window stays alive (and Esc reaches it) as before, and whatever the
+    // messages do meets no value half computed.
+    constexpr uint32_t kSlice = 16;
+    for (uint32_t first = 0; first < n;) {
+        const uint32_t last = uint32_t(std::min<uint64_t>(n, uint64_t(first) + FilterTicksToNextPump()));
+        ParallelFor((last - first + kSlice - 1) / kSlice, [&](size_t slice) {
+            MovingAverageCache calculator;
+            const uint32_t from = first + uint32_t(slice) * kSlice;
+            for (uint32_t i = from; i < std::min(last, from + kSlice); ++i)
+                values[i] = GetMovingAverageAt(rows[i].record, rows[i].count, date, key, &calculator);
+        }, 1);
+        for (; first < last; ++first)
+            FilterProgressTick();
     }
 }
 

@@ -53,7 +53,8 @@ struct FilterValueBlock {
 static_assert(sizeof(FilterValueBlock) == 16);
 
 bool IsValueCached(int32_t date, uint32_t key);
-// Makes the entry for (date, key), computing the value of every candidate.
+// Makes the entry for (date, key), computing the value of every candidate on the processors the
+// process may use, the progress window ticked once per value on the calling thread.
 void ComputeCachedValues(int32_t date, uint32_t key);
 // The cached value of a candidate, computing its block first when needed; marks the entry in use.
 float GetCachedValue(uint32_t position, int32_t date, uint32_t key);

@@ -1,6 +1,8 @@
 // The add-column command table.
 #include "lists/AddColumnCommands.h"
 
+#include "core/ColumnDef.h"
+
 #include <algorithm>
 #include <array>
 
@@ -119,6 +121,8 @@ constexpr AddColumnCommand kCommands[] = {
     {26659, AddColumnRoute::Template, Catalogue::Transactions, 25},
     {26656, AddColumnRoute::Template, Catalogue::Transactions, 26},
     {26657, AddColumnRoute::Template, Catalogue::Transactions, 27},
+    {26658, AddColumnRoute::Template, Catalogue::Transactions, 28},
+    {26047, AddColumnRoute::Template, Catalogue::Transactions, 30},
     {26250, AddColumnRoute::Template, Catalogue::Dealings, 1},
     {26251, AddColumnRoute::Template, Catalogue::Dealings, 2},
     {26252, AddColumnRoute::Template, Catalogue::Dealings, 3},
@@ -224,6 +228,14 @@ const AddColumnCommand* FindAddColumnCommand(int id, int kind)
     if (kind == kTransactionsKind && id >= kFirstNoteCommand && id <= kLastNoteCommand)
         return &kTransactionNotes[size_t(id - kFirstNoteCommand)];
     return FindAddColumnCommand(id);
+}
+
+bool AddColumnCommandAddsNote(const AddColumnCommand& command)
+{
+    if (command.route != AddColumnRoute::Template)
+        return false;
+    const std::span<const uint8_t> t = CatalogueTemplate(command.catalogue, command.index);
+    return t.size() > ColumnDefLayout::Kind && t[ColumnDefLayout::Kind] == kColumnNote;
 }
 
 int AddColumnCommandCode(const AddColumnCommand& command)

@@ -35,6 +35,8 @@ const AddColumnCommand* FindAddColumnCommand(int id, int kind);
 // The field code a command's column carries (what UpdateAddColumnUI checks the layout for); -1 when
 // its columns are not tied to one code.
 int AddColumnCommandCode(const AddColumnCommand& command);
+// Whether the command's column is a notes column.
+bool AddColumnCommandAddsNote(const AddColumnCommand& command);
 
 // The parameter of a date-dialog choice 0..5 and value: (mode << 16) | value.
 int32_t DateParameter(int choice, int value);

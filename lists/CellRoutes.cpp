@@ -343,6 +343,15 @@ bool TransactionField(CellCall& c)
     }
     case 26: MoneyNumber(c, TransactionSharePrice(t, false)); return true;
     case 27: MoneyNumber(c, TransactionSharePrice(t, true)); return true;
+    case 29: {
+        // The time of day is optional: a record without one (and a 'Latest' row) shows nothing.
+        const uint32_t seconds = LoadU32(t + TransactionLayout::Time);
+        if (seconds == 0 || seconds >= 86400)
+            return true;
+        c.value(float(seconds));
+        TextCell(c, FormatClockTime(seconds, true).c_str());
+        return true;
+    }
     default: break;
     }
     const HoldingField* f = FindHoldingField(code);

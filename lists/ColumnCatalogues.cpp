@@ -144,6 +144,8 @@ std::vector<uint8_t> BuildTrades()
                                  .withFormatA(row.formatA).withFormatB(row.formatB);
         if (row.text)
             spec.withAlign(kLeft).withTextColumn(true);
+        if (TradeColumnShowsMoves(n))
+            spec.withAlign(uint8_t(spec.align | kColumnUpDownArrow));
         AppendColumnDef(out, spec);
     }
     out.push_back(0);
@@ -156,6 +158,8 @@ std::vector<uint8_t> BuildTransactions()
     out.pop_back();
     AppendRecord(out, FormulaTemplateColumn(TransactionPriceTemplate()));
     AppendColumnDef(out, ColumnOf(kColumnNote, 29).withWidth(160).withAlign(kLeft).withTextColumn(true));
+    // Template 30: the time of day the transaction was recorded at (its field 29).
+    AppendColumnDef(out, ColumnOf(kColumnField, 29).withWidth(60));
     out.push_back(0);
     return out;
 }

@@ -10,6 +10,12 @@ namespace qv {
 
 enum class Catalogue : uint8_t { Shares, Transactions, Dealings, Cash, News, Trades, HighLow };
 
+// The up/down arrow bit of a column record's alignment byte.
+constexpr uint8_t kColumnUpDownArrow = 0x10;
+// The trade list's bid, mid and offer columns show whether the quote rose or fell since the row
+// before: they take the up/down colours, and the catalogue and the default layouts give them the arrow.
+constexpr bool TradeColumnShowsMoves(uint8_t code) { return code >= 2 && code <= 4; }
+
 // The whole catalogue: its templates end to end, ended by a zero byte.
 std::span<const uint8_t> CatalogueBytes(Catalogue catalogue);
 // Template n (from 0) of a catalogue, or an empty span when it has no such template.

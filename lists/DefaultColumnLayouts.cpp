@@ -3,6 +3,7 @@
 // list font, which at 96 pixels an inch equal the catalogue's 12-point template widths.
 #include "core/ColumnDef.h"
 #include "core/ConfigDefaults.h"
+#include "lists/ColumnCatalogues.h"
 #include "lists/ResultsFigures.h"
 
 #include <algorithm>
@@ -57,7 +58,8 @@ public:
     // A quoted price of a trade list: in pence with fractions, as a share's price column.
     LayoutBuilder& quote(uint8_t code)
     {
-        return add(ColumnOf(kColumnTrade, code).withWidth(70).withFormatA(kPence).withFormatB(kFractions));
+        return add(ColumnOf(kColumnTrade, code).withWidth(70).withFormatA(kPence).withFormatB(kFractions)
+                       .withAlign(uint8_t(kRight | (TradeColumnShowsMoves(code) ? kColumnUpDownArrow : 0))));
     }
     LayoutBuilder& family(uint8_t kind, uint8_t code, uint16_t width = 70, bool isText = false)
     {

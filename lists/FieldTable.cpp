@@ -24,7 +24,7 @@ const Names& FixedNames(int family)
         "Shares held", "Current value",
         "Profit/loss", "Return", "Annualised return", "Average price", "", "Name", "", "CGT before losses",
         "CGT after losses", "Portfolio name",
-        "Reference", "Cash account", "Realised profit/loss", "Price", "Price +/-"};
+        "Reference", "Cash account", "Realised profit/loss", "Price", "Price +/-", "", "Time"};
     static const Names dealings = {"Investor name", "Role", "Deal Date", "Deal type", "Deal size", "Deal size %",
                                    "Deal value", "Bene- ficial", "Latest", "Share name", "Company name",
                                    "Hold size", "Hold size %", "Hold value"};

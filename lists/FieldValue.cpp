@@ -21,7 +21,7 @@ std::span<const uint8_t> ListFieldTable(const ShareList* list)
 
 std::span<uint8_t> RowSubRecord(uint8_t* record, uint32_t extra)
 {
-    if (!record || RecordLength(record) < RecordLayout::TextLength)
+    if (!record || RecordBytes(record) < RecordLayout::TextLength)
         return {};
     SubRecordSpan span = SubRecordOf(record, extra);
     if (!span || span.end < span.sub + SubRecordLayout::Stream)
@@ -50,7 +50,7 @@ std::span<const uint8_t> FieldBytes(const FieldTableEntry& entry, uint8_t* recor
             width = 1 + size_t(data[0]);
         return {data, width};
     }
-    size_t length = RecordLength(record);
+    const size_t length = RecordBytes(record);
     return entry.offset < length ? std::span<const uint8_t>(record + entry.offset, length - entry.offset)
                                  : std::span<const uint8_t>{};
 }

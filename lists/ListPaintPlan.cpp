@@ -118,7 +118,8 @@ CellPlan PlanCell(const ListStyle& style, const CellFacts& f, std::string text)
     uint8_t flags = column ? column[ColumnDefLayout::Align] : 0;
     plan.align = std::min(flags & kAlignMask, 2);
     plan.centreArrow = flags & kCentreArrow;
-    if ((flags & kUpDownArrow) && f.upDown != 2) {
+    // Up, down and same take an arrow; any other state (no value) none.
+    if ((flags & kUpDownArrow) && f.upDown >= -1 && f.upDown <= 1) {
         bool blankZero = (column[ColumnDefLayout::FormatA] & 3) == 0 && f.value.value == 0;
         if (!(f.upDown == 0 && blankZero)) {
             plan.arrow = f.upDown;

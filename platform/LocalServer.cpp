@@ -328,24 +328,33 @@ void LocalServer::acceptClients()
 
 bool LocalServer::makeRoom()
 {
+    if (roomFor())
+        return true;
+    // A burst of connections is accepted before their first lines are read: a client whose line is
+    // already waiting is no idle one, so the silent are read before the oldest of them gives way.
+    for (auto& [id, client] : clients_)
+        if (!client.dead && !client.spoke)
+            readClient(id, client);
+    if (roomFor())
+        return true;
+    for (auto& entry : clients_)
+        if (!entry.second.dead && !entry.second.spoke) {
+            entry.second.dead = true;
+            return true;
+        }
+    return false;
+}
+
+bool LocalServer::roomFor() const
+{
     size_t live = 0, silent = 0;
-    auto oldestSilent = clients_.end();
-    for (auto it = clients_.begin(); it != clients_.end(); ++it) {
-        if (it->second.dead)
+    for (const auto& entry : clients_) {
+        if (entry.second.dead)
             continue;
         ++live;
-        if (it->second.spoke)
-            continue;
-        ++silent;
-        if (oldestSilent == clients_.end())
-            oldestSilent = it;
+        silent += entry.second.spoke ? 0 : 1;
     }
-    if (live < limits_.maxClients && silent < limits_.maxSilent)
-        return true;
-    if (oldestSilent == clients_.end())
-        return false;
-    oldestSilent->second.dead = true;
-    return true;
+    return live < limits_.maxClients && silent < limits_.maxSilent;
 }
 
 int LocalServer::closeSilent()

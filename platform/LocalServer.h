@@ -104,6 +104,7 @@ private:
     // Makes room for a newcomer among the silent connections; false when the server is full of
     // clients that have spoken.
     bool makeRoom();
+    bool roomFor() const;
     // Closes silent connections past their time; the poll's wait until the next one is due (-1: none).
     int closeSilent();
     void readClient(uint64_t id, Client& client);

@@ -8,6 +8,7 @@
 #include "core/PriceLookups.h"
 #include "core/RecordLookup.h"
 #include "core/StringPrintf.h"
+#include "core/SystemDate.h"
 #include "platform/ByteOrder.h"
 #include "portfolio/Transaction.h"
 
@@ -172,6 +173,8 @@ private:
     void OffsetLosses();
     void AfterLossesForTaperYears();
     double ManualOr(int year, double computed) const;
+    int LastYear() const;
+    std::string LotYearText(PackedDate date) const;
 
     const CgtInputs& in_;
     CgtReportFilter filter_;
@@ -187,6 +190,8 @@ private:
     double total_ = 0;
     CgtPassResult out_;
     PackedDate lastPre1990Date_ = 0;
+    int todayYear_ = 0;
+    int lastYear_ = 0;
 };
 
 // --- Lots ---------------------------------------------------------------------------------------
@@ -574,8 +579,7 @@ void CapitalGainsPass::IdentifyPurchase()
             Line([&] {
                 if (d.date == CgtDate::Valuation)
                     return StringPrintf("Potential chargeable loss\t%s", Money(gain).c_str());
-                return StringPrintf("Chargeable loss %s\t%s", YearText(CgtTaxYearIndex(d.date)).c_str(),
-                                    Money(gain).c_str());
+                return StringPrintf("Chargeable loss %s\t%s", LotYearText(d.date).c_str(), Money(gain).c_str());
             });
         ApplyTaper(gain, acq.date);
     }
@@ -932,7 +936,7 @@ void CapitalGainsPass::PotentialGain()
     if (total_ < -kTiny) {
         Line(d.date, d.share, kClosingLine, [&] {
             return StringPrintf("%shargeable loss %s\t%s", valuation ? "Potential c" : "C",
-                                YearText(CgtTaxYearIndex(d.date)).c_str(), Money(total_).c_str());
+                                LotYearText(d.date).c_str(), Money(total_).c_str());
         });
         PutF(*d.tx, L::GainAfterLosses, kCgtNotCalculated);
     } else if (total_ <= kTiny) {
@@ -1174,6 +1178,22 @@ double CapitalGainsPass::ManualOr(int year, double computed) const
     return manual >= 0 ? manual : computed;
 }
 
+// The years run to the tax year of today, or of a later-dated disposal.
+int CapitalGainsPass::LastYear() const
+{
+    int last = std::max(todayYear_, 7);
+    for (const CgtLot& lot : lots_)
+        if (lot.firstKind == kDisposal && lot.date >= CgtDate::Apr1990)
+            last = std::max(last, CgtTaxYearIndex(lot.date));
+    return std::min(last, kCgtLastTaxYear);
+}
+
+// The valuation rows stand at today, so their lines name today's tax year.
+std::string CapitalGainsPass::LotYearText(PackedDate date) const
+{
+    return YearText(date == CgtDate::Valuation ? todayYear_ : CgtTaxYearIndex(date));
+}
+
 // A year to 1997/98, or the valuation year: this year's losses first, then the exemption, then the
 // losses brought forward on what the exemption leaves.
 void CapitalGainsPass::EarlyYear(int year, double broughtIn)
@@ -1189,7 +1209,8 @@ void CapitalGainsPass::EarlyYear(int year, double broughtIn)
         }
     }
     double brought = ManualOr(year, broughtIn);
-    double exemption = year >= kCgtTableYears ? 0.0 : AnnualExemption(year);
+    const bool valuationYear = year == kCgtValuationYear;
+    double exemption = valuationYear ? 0.0 : AnnualExemption(year);
     for (CgtLot& lot : lots_) {
         if (!lot.IsDisposal() || lot.date < CgtDate::Apr1990 || CgtTaxYearIndex(lot.date) != year)
             continue;
@@ -1223,8 +1244,10 @@ void CapitalGainsPass::EarlyYear(int year, double broughtIn)
             out_.yearGains[size_t(year)] += g;
         PutF(*lot.tx, L::GainAfterLosses, g);
     }
+    // What the valuation rows leave is a potential loss, never one carried forward.
     double carried = thisYear + brought;
-    out_.lossesCarried[size_t(year)] = carried > kTiny ? carried : 0;
+    if (!valuationYear)
+        out_.lossesCarried[size_t(year)] = carried > kTiny ? carried : 0;
 }
 
 void CapitalGainsPass::OffsetLosses()
@@ -1240,7 +1263,7 @@ void CapitalGainsPass::OffsetLosses()
     for (const LossEntry& e : losses_)
         if (e.date >= CgtDate::Apr1990)
             yearLosses[size_t(CgtTaxYearIndex(e.date))] += e.loss;
-    for (int year = 8; year <= 18; ++year) {
+    for (int year = 8; year <= lastYear_; ++year) {
         double brought = ManualOr(year, out_.lossesCarried[size_t(year - 1)]);
         double thisYear = yearLosses[size_t(year)];
         auto next = [&]() -> GainEntry* {
@@ -1292,7 +1315,8 @@ void CapitalGainsPass::OffsetLosses()
         double carried = thisYear + brought;
         out_.lossesCarried[size_t(year)] = carried > kTiny ? carried : 0;
         if (carried > kTiny)
-            Line(PackDate(6, 4, 1991 + year), kCgtCarryShare, 0,
+            Line(1991 + year <= FullYear(kLastPackedDate) ? PackDate(6, 4, 1991 + year) : kLastPackedDate,
+                 kCgtCarryShare, 0,
                  [&] { return StringPrintf("Carry %s loss forward", Money(carried).c_str()); });
     }
 }
@@ -1300,13 +1324,13 @@ void CapitalGainsPass::OffsetLosses()
 void CapitalGainsPass::AfterLossesForTaperYears()
 {
     for (const GainEntry& e : gains_)
-        if (e.date >= CgtDate::Apr1998 && CgtTaxYearIndex(e.date) < kCgtTaxYears - 1)
+        if (e.date >= CgtDate::Apr1998 && CgtTaxYearIndex(e.date) != kCgtValuationYear)
             PutF(*lots_[e.lot].tx, L::GainAfterLosses, 0);
     double run = 0;
     for (size_t i = 0; i < gains_.size(); ++i) {
         const GainEntry& e = gains_[i];
         int year = CgtTaxYearIndex(e.date);
-        if (e.date < CgtDate::Apr1998 || year >= kCgtTaxYears - 1)
+        if (e.date < CgtDate::Apr1998 || year == kCgtValuationYear)
             continue;
         const CgtLot& lot = lots_[e.lot];
         double part = e.gain * e.taper / 100;
@@ -1345,6 +1369,8 @@ CgtPassResult CapitalGainsPass::Run()
         lines_.AddTitle("\t\tcalculation\tGain");
     }
     MakeLots();
+    todayYear_ = std::clamp(CgtTaxYearIndex(in_.today ? in_.today : GetTodayDate(0)), 0, kCgtLastTaxYear);
+    lastYear_ = LastYear();
     Amalgamate();
     MatchLots();
     double carried = 0;
@@ -1354,7 +1380,7 @@ CgtPassResult CapitalGainsPass::Run()
     }
     OffsetLosses();
     AfterLossesForTaperYears();
-    EarlyYear(kCgtTaxYears - 1, out_.lossesCarried[18]);
+    EarlyYear(kCgtValuationYear, out_.lossesCarried[size_t(lastYear_)]);
     CgtLossesCarriedForward() = out_.lossesCarried;
     if (keepText_ && lines_.ShownAnything())
         out_.report = lines_.Assemble();

@@ -26,6 +26,7 @@ struct CgtInputs {
     // Losses brought into each tax year entered by hand; negative for none.
     std::array<float, kCgtTableYears> manualLosses{};
     CgtPriceOnDate price;
+    PackedDate today = 0; // the years run to this date's tax year; 0 for the system's date
 };
 
 struct CgtPassResult {

@@ -18,7 +18,6 @@ constexpr int kSell = 2;
 constexpr int kOtherReduction = 5;
 constexpr int kFirstTaperYear = 8;  // 1998/99: from here the summary takes the exemption off
 constexpr int kFlatBasicFrom = 10;  // rows after 1999/2000 show the 20 % CGT basic rate
-constexpr int kTaxTakeRows = 20;
 
 std::string Money(double v) { return FormatMoney(v, true, false); }
 std::string Pounds(double v) { return FormatMoney(v, false, false); }
@@ -48,8 +47,8 @@ double LossesBroughtIn(const CgtSummaryInput& in, bool& override)
     override = in.taxYear >= 0 && in.taxYear < kCgtTableYears && in.manualLosses[size_t(in.taxYear)] >= 0;
     if (override)
         return in.manualLosses[size_t(in.taxYear)];
-    const int before = CgtTableYear(in.taxYear) - 1;
-    return before >= 0 ? in.lossesCarried[size_t(before)] : 0.0;
+    const int before = CgtTableYear(in.taxYear - 1);
+    return in.taxYear > 0 ? in.lossesCarried[size_t(before)] : 0.0;
 }
 
 // The share lines; the total chargeable gain to `total`, false when nothing was sold.
@@ -86,10 +85,6 @@ void AppendTax(std::string& out, int taxYear, double total)
     const int year = CgtTableYear(taxYear);
     const CgtYearRates rates = CgtRatesOfYear(year);
     out += StringPrintf("\nTotal chargeable gain\t\t%s\n", Money(total).c_str());
-    if (rates.basicRate == 0 && rates.higherRate == 0) {
-        out += StringPrintf("\nThe program holds no exemption or tax rates for tax year %s", CgtYearLabel(taxYear).c_str());
-        return;
-    }
     double taxable = total;
     if (year >= kFirstTaperYear)
         taxable = std::max(total - double(rates.exemption), 0.0);
@@ -121,7 +116,7 @@ std::string TaperRow(double (*taper)(int))
 
 } // namespace
 
-int CgtTableYear(int taxYear) { return std::clamp(taxYear, 0, kCgtTaxYears - 1); }
+int CgtTableYear(int taxYear) { return std::clamp(taxYear, 0, kCgtLastTaxYear); }
 
 std::string CgtYearLabel(int taxYear)
 {
@@ -234,10 +229,11 @@ std::vector<std::string> TaxTakeLines(const TaxTakeInput& in)
     std::vector<std::string> lines{"Indicative tax take for " + in.name, "",
                                    "\tExemption\tTaxable\tBasic rate\tHigher rate"};
     // The tax year today falls in (6 April starts one), as years since 1985: rows up to the next three.
-    const int n = std::min(YearField(PackedDate(in.today - 101)) - 85, kTaxTakeRows);
+    const int n = YearField(PackedDate(in.today - 101)) - 85;
+    auto gainOf = [&](int i) { return i >= 0 && i <= kCgtLastTaxYear ? in.yearGains[size_t(i)] : 0.0; };
     bool planningGains = false;
     for (int i = n - 4; i <= n - 2; ++i)
-        if (i >= 0 && in.yearGains[size_t(i)] > 0)
+        if (gainOf(i) > 0)
             planningGains = true;
     for (int i = 0; i < n; ++i) {
         const bool last = i == n - 1;
@@ -246,7 +242,7 @@ std::vector<std::string> TaxTakeLines(const TaxTakeInput& in)
         if (i == n - 4)
             lines.push_back("Planning");
         const CgtYearRates rates = CgtRatesOfYear(i);
-        const double g = last ? in.residual : in.yearGains[size_t(i)];
+        const double g = last ? in.residual : gainOf(i);
         double t = g;
         if (!in.ignoreExemption) {
             t -= rates.exemption;

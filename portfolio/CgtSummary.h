@@ -13,7 +13,7 @@ namespace qv {
 
 struct Transaction;
 
-// Tax years are given by index: 0 = 1990/91. Indexes past the tables (2010/11 on) are allowed.
+// Tax years are given by index: 0 = 1990/91.
 struct CgtSummaryInput {
     const Transaction* transactions = nullptr; // after a pass: fields 72 and 76 written
     std::array<float, kCgtTableYears> manualLosses{};
@@ -29,7 +29,7 @@ std::string CgtTaxYearSummary(const CgtSummaryInput& input);
 std::string CgtSummaryCaption(int taxYear);
 // The tax-year label of an index ("1990/91", "2026/27").
 std::string CgtYearLabel(int taxYear);
-// The index in the pass's tables: later years count as 20.
+// The index in the pass's tables: clamped to the tax years a date can fall in.
 int CgtTableYear(int taxYear);
 
 // The RPI table (factors false) or the April 1998 factor table, and its caption.

@@ -35,15 +35,16 @@ constexpr std::array<double, 11> kNonBusiness = {100, 100, 100, 95, 90, 85, 80, 
 constexpr std::array<double, 11> kBusinessBefore = {100, 92.5, 85, 77.5, 70, 62.5, 55, 47.5, 40, 32.5, 25};
 constexpr std::array<double, 11> kBusinessAfter = {100, 50, 25, 25, 25, 25, 25, 25, 25, 25, 25};
 
-constexpr std::array<CgtYearRates, kCgtTableYears> kRates = {{
+constexpr std::array<CgtYearRates, kCgtLastRatesYear + 1> kRates = {{
     {5000, 0, 20, 20700, 25, 40},    {5500, 0, 20, 20700, 25, 40},    {5800, 2000, 20, 23700, 25, 40},
     {5800, 2500, 20, 23700, 25, 40}, {5800, 3000, 20, 23700, 25, 40}, {6000, 3200, 20, 24300, 25, 40},
     {6300, 3900, 20, 25500, 24, 40}, {6500, 4100, 20, 26100, 23, 40}, {6800, 4300, 20, 27100, 23, 40},
     {7100, 1500, 10, 28000, 23, 40}, {7200, 1520, 10, 28400, 22, 40}, {7500, 1880, 10, 29400, 22, 40},
     {7700, 1920, 10, 29900, 22, 40}, {7900, 1960, 10, 30500, 22, 40}, {8200, 2020, 10, 31400, 22, 40},
     {8400, 2080, 10, 32000, 22, 40}, {8600, 2140, 10, 32600, 22, 40}, {8200, 2020, 10, 30500, 22, 40},
-    {8200, 2020, 10, 30500, 22, 40}, {0, 0, 0, 0, 0, 0},
+    {8200, 2020, 10, 30500, 22, 40},
 }};
+static_assert(kRates.size() == kCgtLastRatesYear + 1);
 
 double TaperAt(const std::array<double, 11>& table, int years)
 {
@@ -70,7 +71,9 @@ double IndexationFactor(int monthIndex)
 
 int CgtTaxYearIndex(PackedDate date)
 {
-    return std::min(((int(date) - 101) >> 9) - 90, kCgtTaxYears - 1);
+    if (date >= CgtDate::Valuation)
+        return kCgtValuationYear;
+    return std::min(((int(date) - 101) >> 9) - 90, kCgtLastTaxYear);
 }
 
 double NonBusinessTaper(int years) { return TaperAt(kNonBusiness, years); }
@@ -79,9 +82,7 @@ double BusinessTaperAfter2002(int years) { return TaperAt(kBusinessAfter, years)
 
 CgtYearRates CgtRatesOfYear(int taxYear)
 {
-    if (taxYear < 0 || taxYear >= kCgtTableYears)
-        return kRates.back();
-    return kRates[size_t(taxYear)];
+    return kRates[size_t(std::clamp(taxYear, 0, kCgtLastRatesYear))];
 }
 
 double AnnualExemption(int taxYear) { return CgtRatesOfYear(taxYear).exemption; }

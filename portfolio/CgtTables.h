@@ -10,8 +10,13 @@
 namespace qv {
 
 constexpr int kRpiMonths = 194;     // March 1982 .. April 1998
-constexpr int kCgtTaxYears = 21;    // 0 = 1990/91 .. 19 = 2009/10; 20 collects later dates and valuations
-constexpr int kCgtTableYears = 20;
+// Tax years by index: 0 = 1990/91 .. 37 = 2027/28, the last a date can fall in; the valuation rows
+// (date 65534) have a slot of their own after them.
+constexpr int kCgtLastTaxYear = 37;
+constexpr int kCgtValuationYear = kCgtLastTaxYear + 1;
+constexpr int kCgtTaxYears = kCgtValuationYear + 1;
+constexpr int kCgtTableYears = 20;    // the years a portfolio stores manual losses for
+constexpr int kCgtLastRatesYear = 18; // 2008/09: its exemption and rates carry on for later years
 constexpr int kCgtEstimatedFrom = 14; // 2004/05 on the tables are estimates
 
 // Dates that bound the eras of the share-identification rules.
@@ -37,7 +42,7 @@ int CgtMonthIndex(PackedDate date);
 double RpiOfMonth(int monthIndex);
 // The published factor from the month to April 1998: (RPI April 1998 - RPI) / RPI to three decimals.
 double IndexationFactor(int monthIndex);
-// ((date - 101) >> 9) - 90, capped at 20; negative before 6 April 1990.
+// ((date - 101) >> 9) - 90; negative before 6 April 1990; the valuation date gives kCgtValuationYear.
 int CgtTaxYearIndex(PackedDate date);
 
 // Percent of a gain that stays chargeable after whole years 0..10 of taper.
@@ -53,7 +58,7 @@ struct CgtYearRates {
     int32_t basicRate;
     int32_t higherRate;
 };
-// The year's exemption and income tax rates; index 19 and beyond are all zero.
+// The year's exemption and income tax rates; years after 2008/09 take that year's (estimated) figures.
 CgtYearRates CgtRatesOfYear(int taxYear);
 double AnnualExemption(int taxYear);
 

@@ -15,6 +15,7 @@
 #include "platform/FileOps.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "portfolio/PortfolioRoutines.h"
 #include "portfolio/Transaction.h"
 
 #include <algorithm>
@@ -582,6 +583,11 @@ void LoadPortfolios()
         if (number && !InChain(*number))
             LoadAndAttach(*number, false, index, int(files.size()));
     }
+    // A group's file names only its members: it holds their entries and transactions from the
+    // start, for the reports and commands that read it before any view has shown it.
+    for (Portfolio* p = PortfolioChain(); p; p = p->next)
+        if (p->type == kGroupPortfolio)
+            RebuildGroupPortfolio(p);
     ShareList* current = CurrentShareList();
     if (current && (!current->source || current->source == PortfolioChain()) && PortfolioChain())
         SetShareListSource(current, PortfolioChain()->next, 0, 0, true, false);

@@ -2,6 +2,7 @@
 #include "portfolio/TransactionRecording.h"
 
 #include "core/Portfolio.h"
+#include "core/RecordAccess.h"
 #include "core/TransactionTypes.h"
 #include "platform/ByteOrder.h"
 
@@ -188,6 +189,12 @@ TransactionFields BuildTransactionFields(const TransactionAnswer& answer, uint16
     std::memcpy(f.reference.data(), answer.reference.data(),
                 std::min(answer.reference.size(), TransactionLayout::ReferenceSize - 1));
     return f;
+}
+
+uint8_t LineShareType(const uint8_t* share, uint32_t line)
+{
+    const uint8_t* sub = share ? GetSubRecord({const_cast<uint8_t*>(share), line}, line) : nullptr;
+    return sub ? SubRecordKindOf(sub) : 31;
 }
 
 double PreviousHoldingOf(const Portfolio& portfolio, uint16_t shareId, uint8_t line)

@@ -85,6 +85,10 @@ struct TransactionAnswer {
 TransactionFields BuildTransactionFields(const TransactionAnswer& answer, uint16_t shareId, const std::string& name,
                                          uint16_t portfolioNumber, const TransactionFields* old);
 
+// The share type a recorded line carries (field 68): the kind of the share's sub-record for the line,
+// 31 when there is no share record.
+uint8_t LineShareType(const uint8_t* share, uint32_t line);
+
 // The holding before the record: field 40 of its share and line's 'Latest' row (0 without one) for
 // a new record; for an edited one, its holding undone.
 double PreviousHoldingOf(const Portfolio& portfolio, uint16_t shareId, uint8_t line);

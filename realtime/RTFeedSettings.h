@@ -90,7 +90,9 @@ struct RTFeedSettings {
     bool levelsChosen = false;
     bool disconnectAlert = true;   // stored inverted
     bool priorityBackfill = false;
-    bool autoConnect = false;
+    // Start-up connects only with it; a program that never stored the settings connects, as every
+    // run with the feed did before the choice was offered.
+    bool autoConnect = true;
     bool zodNewsDisabled = false;
     bool usBackfillNoteOff = false;
     uint8_t overseasHistory = 0;   // 0 none, else 1 + the snapshot list's index

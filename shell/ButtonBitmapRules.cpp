@@ -44,6 +44,19 @@ RgbImage LayMasks(const std::array<ButtonMask, 4>& masks, uint32_t base, uint32_
     return image;
 }
 
+RgbImage MaskCoverage(const std::array<ButtonMask, 4>& masks)
+{
+    RgbImage image{kButtonWorkSize, kButtonWorkSize, std::vector<uint32_t>(kButtonWorkSize * kButtonWorkSize, 0)};
+    for (const ButtonMask& mask : masks) {
+        if (mask.size() != image.pixels.size())
+            continue;
+        for (size_t i = 0; i < image.pixels.size(); ++i)
+            if (mask[i])
+                image.pixels[i] = 0xFFFFFF;
+    }
+    return image;
+}
+
 RgbImage AreaAverage(const RgbImage& source, int width, int height)
 {
     RgbImage out{width, height, std::vector<uint32_t>(size_t(std::max(width, 0)) * size_t(std::max(height, 0)), 0)};

@@ -29,6 +29,9 @@ std::array<uint32_t, 4> MaskColours(uint32_t base, uint32_t second);
 
 // Lays the masks in order on black, each over what lies below it; an empty mask is absent.
 RgbImage LayMasks(const std::array<ButtonMask, 4>& masks, uint32_t base, uint32_t second);
+// White wherever any mask lies, black elsewhere: scaled as the image is, it says how much of each
+// pixel the image covers, so that what lies outside every mask shows what the image is drawn over.
+RgbImage MaskCoverage(const std::array<ButtonMask, 4>& masks);
 
 // Each source pixel spread over the destination pixels it covers, weighted by the covered fractions
 // of its width and height, rounded to the nearest.

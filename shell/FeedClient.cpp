@@ -84,12 +84,25 @@ public:
             if (wParam == uintptr_t(kFeedConnected))
                 TheMemberMessaging().SendWaiting();
             return 1;
-        case kMsgFeedEnded:
+        case kMsgFeedEnded: {
             // The feed thread ended by itself (no server, a drop, a refusal, a fault): the engine
             // ends and, unless the user stopped it or the log-on was refused, tries again later.
-            if (RTEngineState == kEngineRunning)
-                DisconnectDroppedRTEngine();
+            if (RTEngineState != kEngineRunning)
+                return 1;
+            const bool wasConnected = RTConnectionCompleted();
+            const int32_t failure = TheRTEngine().failure;
+            DisconnectDroppedRTEngine();
+            // "Alert me when the intraday feed is disconnected": a connection that was up has gone
+            // (an attempt that never got there is no disconnection). One box at a time.
+            static bool alerting = false;
+            if (wasConnected && !alerting && CurrentRTFeedSettings().disconnectAlert) {
+                alerting = true;
+                ShowMessage(FeedDisconnectAlertText(failure, TheRTReconnect().scheduled), {}, MsgButtons::Ok,
+                            MsgIcon::Exclamation);
+                alerting = false;
+            }
             return 1;
+        }
         case kMsgFeedLimit:
             if (wParam < uintptr_t(FeedLimit::Count))
                 ShowMessage(FeedLimitText(FeedLimit(wParam)), {}, MsgButtons::Ok, MsgIcon::Exclamation);
@@ -152,6 +165,16 @@ bool RealTimeOn() { return Config().optionsA.data()[OptionBlockA::kRealTimeOptio
 ShareRef RefOf(uint32_t key) { return ShareRef{nullptr, uint8_t(key >> 16), RTKeyShare(key)}; }
 
 } // namespace
+
+std::string FeedDisconnectAlertText(int32_t failure, bool retrying)
+{
+    const char* reason = FeedFailureText(failure);
+    std::string text = "The intraday feed has been disconnected.\n\n";
+    text += *reason ? reason : FeedStepText(kFeedConnectionLost);
+    if (retrying)
+        text += "\n\nQuorvantis will connect again as soon as it can.";
+    return text;
+}
 
 std::function<void(int32_t)>& FeedConnectProgressHook()
 {

@@ -6,6 +6,7 @@
 #include "shell/DdeServer.h"
 
 #include <functional>
+#include <string>
 
 namespace qv {
 
@@ -32,5 +33,7 @@ std::function<void(int32_t step)>& FeedConnectProgressHook();
 
 // Installs the engine's hooks and the frame's feed seams; app/LayerHooks calls it.
 void InstallFeedClient();
+// What the disconnect alert says: the connection's end, why, and whether another attempt follows.
+std::string FeedDisconnectAlertText(int32_t failure, bool retrying);
 
 } // namespace qv

@@ -21,6 +21,9 @@ struct FrameDialogSeams {
     std::function<void()> closeFeedInfo;
     // The options sheet with the pages of the mask; true on OK.
     std::function<bool(uint16_t pageMask)> optionsSheet;
+    // The same sheet opened for a portfolio's own window: its portfolio page leaves out the warning on
+    // adding shares, which belongs to the lists the shares are added from.
+    std::function<bool(uint16_t pageMask)> portfolioViewOptionsSheet;
     // The portfolio chooser in a mode (0 select, 1 delete, 2 add a graph, 3 copy, 4 combine, 5 revert,
     // 6 select, 7 copy to, 8 move to, 9 pick); the chosen portfolio, null on Cancel. In mode 0 it may
     // clear deleteFlag (the user chose to open rather than delete).

@@ -41,7 +41,13 @@ void CreateAlarmServer()
     if (const auto& create = UpperStartUpSteps().createAlarmServer)
         create();
 }
-void StartRTEngine() { qv::StartRTEngine(); }
+// "Auto connect to the feed when Quorvantis starts": without it the user connects from the menu.
+// A connect that fails here ends the feed thread, and its end schedules the next attempt.
+void StartRTEngine()
+{
+    if (CurrentRTFeedSettings().autoConnect)
+        qv::StartRTEngine();
+}
 void DestroyAlarmServer()
 {
     if (const auto& destroy = UpperStartUpSteps().destroyAlarmServer)

@@ -248,6 +248,9 @@ ToolbarLoadReport LoadToolbarImage(std::optional<std::span<const uint8_t>> image
     if (!image) {
         set.SetDefaultToolbars(-1);
         AddDefaultAccelerators(keys, true);
+        // As at every later start: a default key the fixed keys already hold is theirs, so the
+        // first exit writes the keys the next start keeps.
+        ReconcileWithFixedKeys(keys, fixedKeys);
         return report;
     }
     report.fileRead = true;

@@ -115,6 +115,16 @@ void AdjustPrices(std::vector<float>& prices, size_t through, double multiplier)
             prices[i] = float(prices[i] * multiplier);
 }
 
+std::optional<size_t> EntryOnOrBefore(PackedDate first, PackedDate date, size_t count)
+{
+    if (first == 0 || date < first || count == 0)
+        return std::nullopt;
+    size_t entry = 0;
+    for (PackedDate next = NextWeekday(first); next && next <= date && entry + 1 < count; next = NextWeekday(next))
+        ++entry;
+    return entry;
+}
+
 bool InterpolatePrices(std::vector<float>& prices)
 {
     if (std::count_if(prices.begin(), prices.end(), IsPrice) < 2)

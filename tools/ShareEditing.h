@@ -55,6 +55,9 @@ EditedItem ReadEditedItem(const uint8_t* record, PackedDate today);
 
 // Multiplies every price from the start up to and including `through`.
 void AdjustPrices(std::vector<float>& prices, size_t through, double multiplier);
+// The last entry of an array starting on `first` (one entry a weekday) dated on or before `date`, of
+// `count` entries; none when the date lies before the first.
+std::optional<size_t> EntryOnOrBefore(PackedDate first, PackedDate date, size_t count);
 // Fills every missing or suspended entry between two prices along the straight line, closed days
 // skipped; false when fewer than two prices exist.
 bool InterpolatePrices(std::vector<float>& prices);

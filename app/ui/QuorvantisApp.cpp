@@ -8,6 +8,7 @@
 #include "app/ui/RoundTripCheck.h"
 #include "app/ui/ScriptedUse.h"
 #include "app/ui/WindowLayerHooks.h"
+#include "portfolio/PortfolioFile.h"
 #include "chartmodel/ui/SeriesProgressDialog.h"
 #include "chartmodel/ui/ViewGraphEODWindow.h"
 #include "chartmodel/ui/ViewGraphWindow.h"
@@ -330,7 +331,8 @@ void CQuorvantisApp::createLayoutWindows()
     commands_ = std::make_unique<CFrameCommandHost>(*frame_, *requests_);
     windowCommands_ = std::make_unique<CWindowCommands>(*frame_, *windows_, *requests_);
     InstallListDialogCommands(*frame_);
-    windows_->ApplyLayout(-1);
+    // The current list shows the portfolio it showed at the last exit, as after a layout switch.
+    windows_->ApplyLayout(StoredCurrentPortfolioNumber());
 }
 
 void CQuorvantisApp::rebuildMenuBarAndShow()

@@ -4,21 +4,26 @@
 
 #include "app/ui/ScriptedUse.h"
 #include "core/CashAccounts.h"
-#include "core/ConfigRecords.h"
-#include "core/ConfigState.h"
 #include "core/DMFilter.h"
 #include "core/Portfolio.h"
+#include "core/ShareList.h"
 #include "core/TransactionTypes.h"
 #include "portfolio/Transaction.h"
 #include "portfolio/ui/RecordTransaction.h"
 #include "portfolio/ui/TransactionRecordDlg.h"
+#include "shell/FrameMessages.h"
 #include "shell/LayoutWindow.h"
+#include "shell/SettingCommands.h"
 #include "shell/UserToolbars.h"
+#include "shell/ui/AccelListBox.h"
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/DialogAnswerer.h"
 #include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
+#include "shell/ui/ToolbarDesign.h"
 #include "views/FrameState.h"
+#include "views/ViewBase.h"
+#include "views/ViewKinds.h"
 
 #include <QLineEdit>
 #include <QMdiArea>
@@ -34,7 +39,12 @@ namespace {
 
 constexpr uint32_t kCommandSave = 26265;
 constexpr uint32_t kCommandExit = 57665;
-constexpr int kLayoutOfManyWindows = 1; // the second default layout
+constexpr uint32_t kCommandNewToolbar = 26754;
+constexpr int kMainLayout = 0; // a share list, a daily chart and three intraday charts
+// Windows of the other kinds, each opened as the user opens a new window.
+constexpr uint32_t kNewWindows[] = {kCommandNewDetails,   kCommandNewTicker,    kCommandNewTradeList,
+                                    kCommandNewSharesList, kCommandNewPortfolio, kCommandNewTransactions,
+                                    kCommandNewCash};
 
 void Say(const std::string& line) { std::fprintf(stderr, "Round trip: %s\n", line.c_str()); }
 
@@ -69,8 +79,10 @@ std::vector<std::string> State(CMainFrame& frame)
                         std::to_string(a->dataSize) + " bytes");
     std::string bars = "toolbars";
     for (const auto& bar : ProgramToolbars().toolbars)
-        bars += " \"" + bar->name + "\"";
+        bars += " \"" + bar->name + "\" side " + std::to_string(bar->dock) + " buttons " + std::to_string(bar->count);
     lines.push_back(bars);
+    const ShareList* current = CurrentShareList();
+    lines.push_back("current portfolio " + std::to_string(current && current->source ? current->source->number : -1));
     lines.push_back(std::string("current filter \"") + (CurrentFilter() ? CurrentFilter()->name : "") + "\"");
     std::vector<std::string> windows;
     for (QMdiSubWindow* sub : frame.mdiArea()->subWindowList()) {
@@ -78,9 +90,17 @@ std::vector<std::string> State(CMainFrame& frame)
         if (!child || child->isHidden())
             continue;
         const QRect g = child->geometry();
+        std::string shown;
+        if (auto* view = dynamic_cast<CViewBase*>(child->widget()); view && view->list) {
+            const RecordCursor* entry = CurrentEntry(view->list);
+            shown = " share " + std::to_string(entry ? EntryRecordId(*entry) : view->list->currentId) + " setting " +
+                    std::to_string(view->secondKey);
+        }
         windows.push_back("window kind " + std::to_string(child->kind()) + " at " + std::to_string(g.left()) + "," +
                           std::to_string(g.top()) + " " + std::to_string(g.width()) + "x" +
-                          std::to_string(g.height()) + " \"" + child->windowTitle().toStdString() + "\"");
+                          std::to_string(g.height()) + shown +
+                          (child == frame.mdiArea()->activeSubWindow() ? " active" : "") + " \"" +
+                          child->windowTitle().toStdString() + "\"");
     }
     std::sort(windows.begin(), windows.end());
     lines.insert(lines.end(), windows.begin(), windows.end());
@@ -116,28 +136,65 @@ bool RecordABuy(CMainFrame& frame, Portfolio& portfolio)
     return stored && RecordsOf(portfolio) == before + 1;
 }
 
+// A new toolbar with one button, made in the toolbar designer and kept with its OK.
+bool AddToolbarWithAButton(CMainFrame& frame)
+{
+    CDialogAnswerer answerer(CDialogAnswerer::Answer::Ok);
+    answerer.SetHook([](QWidget& dialog) {
+        if (auto* design = dynamic_cast<CToolbarDesign*>(&dialog); design && design->available()->count() > 0) {
+            design->available()->setCurrentRow(0);
+            design->AddSelected();
+        }
+        return false;
+    });
+    const size_t before = ToolbarCount();
+    if (!ChooseMenuCommand(frame, kCommandNewToolbar))
+        frame.OnCommand(kCommandNewToolbar);
+    SettleEvents(300);
+    return ToolbarCount() == before + 1 && ProgramToolbars().toolbars.size() > 0;
+}
+
+CChildWindow* WindowOfKind(CMainFrame& frame, int32_t kind)
+{
+    for (QMdiSubWindow* sub : frame.mdiArea()->subWindowList())
+        if (auto* child = qobject_cast<CChildWindow*>(sub); child && !child->isHidden() && child->kind() == kind)
+            return child;
+    return nullptr;
+}
+
 void ChangeAndSave(CMainFrame& frame)
 {
     SetUnattendedDialogsRun(true);
     SettleEvents(300);
-    Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 1;
-    frame.ReloadMainMenu();
-    SettleEvents(300);
-    Check("layout of many windows", ChooseMenuCommand(frame, kCommandFirstLayout + kLayoutOfManyWindows) &&
-                                        frame.mdiArea()->subWindowList().size() > 1);
+    Check("main layout", ChooseMenuCommand(frame, kCommandFirstLayout + kMainLayout) &&
+                             frame.mdiArea()->subWindowList().size() > 1);
     SettleEvents(500);
+    size_t opened = 0;
+    for (uint32_t command : kNewWindows) {
+        const size_t before = frame.mdiArea()->subWindowList().size();
+        if (ChooseMenuCommand(frame, command)) {
+            SettleEvents(300);
+            opened += frame.mdiArea()->subWindowList().size() > before;
+        }
+    }
+    Check("windows of every kind opened", opened == std::size(kNewWindows));
     if (QMdiSubWindow* moved = frame.mdiArea()->subWindowList().value(0))
         moved->setGeometry(moved->geometry().translated(7, 5));
+    if (CChildWindow* chart = WindowOfKind(frame, kViewDailyChart)) {
+        frame.mdiArea()->setActiveSubWindow(chart);
+        SettleEvents(200);
+        Check("graph setting chosen", ChooseMenuCommand(frame, kCommandFirstSetting + 2));
+    } else {
+        Check("graph setting chosen", false);
+    }
 
     Portfolio* held = FirstHeldPortfolio();
     Check("transaction recorded", held && RecordABuy(frame, *held));
-
-    ProgramToolbars().AddToolbar(-1);
-    if (FrameHooks* hooks = MainFrameHooks())
-        hooks->RefreshToolbars();
+    Check("toolbar added", AddToolbarWithAButton(frame));
     const size_t toolbars = ToolbarCount();
     if (FilterList().size() > 1)
         SetCurrentFilter(FilterList()[FilterList().front().get() == CurrentFilter() ? 1 : 0].get());
+    SettleEvents(300);
 
     const std::vector<std::string> before = State(frame);
     const int records = held ? RecordsOf(*held) : 0;

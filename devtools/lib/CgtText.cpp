@@ -46,6 +46,7 @@ std::optional<std::string> Report(Portfolio& p, const CgtTextRequest& request, s
     inputs.transactions = p.transactions;
     inputs.manualLosses = PortfolioManualLosses(p);
     inputs.price = DatabaseCgtPrice();
+    inputs.today = request.today ? request.today : LatestDatabaseDate;
     CgtPassResult result = CapitalGainsReport(inputs, filter);
     if (request.summaryYear >= 0) {
         CgtSummaryInput summary;

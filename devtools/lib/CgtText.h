@@ -1,6 +1,8 @@
 // The capital gains report of a portfolio in a program folder, as text.
 #pragma once
 
+#include "core/PackedDate.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -12,6 +14,9 @@ struct CgtTextRequest {
     std::string epic;      // one share's history; empty for the portfolio's
     int taxYear = -1;      // the tax year starting in 1990 + taxYear; -1 for every year
     int summaryYear = -1;  // the tax-year summary of this index in place of the report
+    // The tax years run to this date's; 0 for the folder's latest price day (the system's date when
+    // the folder has none), so that a folder's report does not change with the clock.
+    PackedDate today = 0;
 };
 
 // Loads a copy of the folder's database and portfolios, runs the capital gains pass over the named

@@ -213,4 +213,59 @@ std::vector<uint8_t> FeedInstrumentDefinition(uint32_t key, const std::string& s
     return out;
 }
 
+namespace {
+
+constexpr int kItemWidths[8] = {20, 16, 13, 11, 9, 7, 4, 1};
+
+// A magnitude in hundredths as scale (0.01 x 10^n), width index and value: the finest scale whose
+// value fits 20 bits (rounded there), then the narrowest width that holds it.
+void WriteItemValue(FeedBitWriter& w, uint64_t hundredths)
+{
+    int scale = 0;
+    while (scale < 7 && hundredths > 0xFFFFF) {
+        hundredths = (hundredths + 5) / 10;
+        ++scale;
+    }
+    int width = 0;
+    while (width < 7 && hundredths <= WidthMax(kItemWidths[width + 1]))
+        ++width;
+    w.Bits(uint32_t(scale), 3);
+    w.Bits(uint32_t(width), 3);
+    w.Bits(uint32_t(hundredths), kItemWidths[width]);
+}
+
+} // namespace
+
+std::vector<uint8_t> FeedBackfillItem(int kind, uint16_t share, uint32_t seconds, int64_t first, int64_t second)
+{
+    FeedBitWriter w;
+    w.Bits(share, 20);
+    w.Bits(0, 1); // the record's day
+    w.Bits(seconds, 17);
+    w.Bits(0, kind == 2 ? 6 : kind == 1 ? 2 : 1);
+    WriteItemValue(w, uint64_t(std::llabs(first)));
+    if (kind == 1) {
+        int64_t diff = second - first;
+        w.Bits(diff < 0, 1);
+        WriteItemValue(w, uint64_t(std::llabs(diff)));
+    } else if (kind == 2) {
+        WriteItemValue(w, uint64_t(std::llabs(second)) * 100); // a volume, in whole units
+    }
+    w.Bits(0, 1);
+    std::vector<uint8_t> out{uint8_t(kind << 5 | int(w.bytes().size()))};
+    Append(out, w.bytes());
+    return out;
+}
+
+std::vector<uint8_t> FeedBackfillRecord(PackedDate day, const std::vector<std::vector<uint8_t>>& items)
+{
+    std::vector<uint8_t> out(8, 0);
+    for (const auto& i : items)
+        Append(out, i);
+    StoreU16(out.data(), uint16_t(out.size()));
+    StoreU16(out.data() + 2, uint16_t(items.size()));
+    StoreU16(out.data() + 6, day);
+    return out;
+}
+
 } // namespace qv::dev

@@ -61,4 +61,12 @@ std::vector<uint8_t> FeedInstrumentDefinition(uint32_t key, const std::string& s
                                               uint16_t sequence, uint8_t priceScale, uint8_t exchange,
                                               uint8_t marketType);
 
+// A backfill answer's item: its byte of kind (top 3 bits) and payload length, then the payload (the
+// share, the record's own day, the seconds, the flags and the prices as scale, width and value).
+// Kind 1 is a quote, first the bid and second the offer; kind 2 a trade, first the price and second
+// the volume. Prices are in hundredths.
+std::vector<uint8_t> FeedBackfillItem(int kind, uint16_t share, uint32_t seconds, int64_t first, int64_t second);
+// A share answer's record: u16 its length, u16 the item count, 2 bytes, u16 the day, the items.
+std::vector<uint8_t> FeedBackfillRecord(PackedDate day, const std::vector<std::vector<uint8_t>>& items);
+
 } // namespace qv::dev

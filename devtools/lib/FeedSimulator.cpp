@@ -9,6 +9,7 @@
 #include "realtime/feed/FeedFrame.h"
 #include "realtime/RTFeedSettings.h"
 #include "realtime/feed/FeedServerInfo.h"
+#include "realtime/feed/RTBackfill.h"
 #include "realtime/store/RTDaySummary.h"
 #include "realtime/store/RTStoreFiles.h"
 
@@ -101,6 +102,40 @@ std::vector<uint8_t> EventRecord(PackedDate day, const TimedEvent& t, bool first
         item.close = Coded(previousClose);
     }
     return FeedPriceRecord(0, day, t.time, {{t.share, {item}}});
+}
+
+// The answer to a gap request of the served day: London's shares' quotes and trades within the
+// request's stretch up to the time the connection has had the day to, each event a quote item and, when it traded, a
+// trade item; records of at most 256 items, frames of about 256 KB. A request for another day or
+// source is answered with nothing.
+std::vector<std::vector<uint8_t>> GapAnswer(const RTRequestFields& request, PackedDate day,
+                                            const std::vector<TimedEvent>& timeline, uint32_t now)
+{
+    std::vector<std::vector<uint8_t>> frames(1);
+    if (request.day != day || request.sourceOrKind != 0)
+        return frames;
+    std::vector<std::vector<uint8_t>> items;
+    auto flush = [&] {
+        if (items.empty())
+            return;
+        std::vector<uint8_t> record = FeedBackfillRecord(day, items);
+        if (frames.back().size() + record.size() > (256u << 10))
+            frames.emplace_back();
+        frames.back().insert(frames.back().end(), record.begin(), record.end());
+        items.clear();
+    };
+    for (const TimedEvent& t : timeline) {
+        if (t.index || t.serve < request.start || t.serve >= request.end || t.serve > now)
+            continue;
+        const IntradayEvent& e = *t.event;
+        items.push_back(FeedBackfillItem(1, t.share, t.time, Coded(e.bid), Coded(e.offer)));
+        if (e.trade)
+            items.push_back(FeedBackfillItem(2, t.share, t.time, Coded(e.price), e.volume));
+        if (items.size() >= 256)
+            flush();
+    }
+    flush();
+    return frames;
 }
 
 } // namespace
@@ -272,6 +307,11 @@ void FeedSimulator::AcceptLoop()
 void FeedSimulator::Serve(int fd)
 {
     const std::vector<TimedEvent> timeline = Timeline(shares_, day_);
+    // What the catch-up and the live records serve: the day less its hole.
+    std::vector<TimedEvent> served;
+    for (const TimedEvent& t : timeline)
+        if (t.index || t.serve < options_.holeFrom || t.serve >= options_.holeTo)
+            served.push_back(t);
     std::map<uint16_t, float> closes;
     for (const SimulatedShare& s : shares_)
         closes[s.share] = s.previousClose;
@@ -322,12 +362,13 @@ void FeedSimulator::Serve(int fd)
     };
     // A catch-up of the events [0, end) of a day: step 8 with the blocks to come, the blocks, step 7.
     // A backfill's blocks come paced, as a server's would, so that its progress can be followed.
+    // A priority catch-up opens with step 9 and leaves the day's completion to the rest that follows.
     auto catchUp = [&](PackedDate day, const std::vector<TimedEvent>& events, size_t end, std::map<uint16_t, bool>& seen,
-                       bool paced) {
+                       bool paced, bool priority = false) {
         std::vector<uint8_t> status = U16Payload(day);
         status.resize(6);
         StoreU32(status.data() + 2, uint32_t((end + kRecordsPerBlock - 1) / kRecordsPerBlock));
-        bool ok = send(kFeedStatus, 8, status);
+        bool ok = send(kFeedStatus, priority ? 9 : 8, status);
         for (size_t at = 0; ok && at < end; at += kRecordsPerBlock) {
             std::vector<std::vector<uint8_t>> records;
             for (size_t i = at; i < std::min(end, at + kRecordsPerBlock); ++i) {
@@ -343,7 +384,7 @@ void FeedSimulator::Serve(int fd)
             if (abortBackfill)
                 break;
         }
-        return ok && send(kFeedStatus, 7, U16Payload(day));
+        return ok && (priority || send(kFeedStatus, 7, U16Payload(day)));
     };
     // The weekdays before the served day that a backfill can bring, newest first, and the day itself.
     auto backfillDays = [&] {
@@ -389,6 +430,9 @@ void FeedSimulator::Serve(int fd)
     FeedFrame frame;
     bool loggedOn = false;
     size_t next = 0;
+    // The time up to which this connection has had the day: a gap answer brings nothing later, which
+    // the live records will bring.
+    uint32_t sentUpTo = 0;
     std::map<uint16_t, bool> seen;
     bool alive = true;
     while (alive && !stop_) {
@@ -418,6 +462,13 @@ void FeedSimulator::Serve(int fd)
             }
             if (loggedOn && frame.code == kRequestBackfill) {
                 alive = backfill(frame.payload);
+                continue;
+            }
+            if (loggedOn && frame.code == kRequestGap && frame.payload.size() >= 10) {
+                ++gapRequests_;
+                RTRequestFields request = UnpackRTRequestRecord(std::span<const uint8_t, 10>(frame.payload.data(), 10));
+                for (const std::vector<uint8_t>& answer : GapAnswer(request, day_, timeline, sentUpTo))
+                    alive = alive && send(kFeedBackfillAnswer, 0, answer);
                 continue;
             }
             if (loggedOn && frame.code == kRequestAgreement) {
@@ -450,21 +501,45 @@ void FeedSimulator::Serve(int fd)
                      FeedInstrumentDefinition(MakeRTKey(0, s.share), s.shortName, s.longName,
                                               uint16_t(s.storedSequence + 1), kCodedPriceScale, 0, 1));
             uint32_t now = Now();
-            size_t end = size_t(std::find_if(timeline.begin(), timeline.end(), [&](const TimedEvent& t) { return t.serve > now; }) -
-                                timeline.begin());
-            alive = alive && sendAll(members.LogOnFrames()) && catchUp(day_, timeline, end, seen, false);
+            size_t end = size_t(std::find_if(served.begin(), served.end(), [&](const TimedEvent& t) { return t.serve > now; }) -
+                                served.begin());
+            alive = alive && sendAll(members.LogOnFrames());
+            // Shares the log-on names (u16 count, u32 keys after the day) come first, in a priority
+            // catch-up, and the rest of the day after them.
+            std::vector<uint16_t> priority;
+            for (size_t i = 0; frame.payload.size() >= 4 && i < LoadU16(frame.payload.data() + 2) &&
+                               4 + 4 * i + 4 <= frame.payload.size();
+                 ++i)
+                priority.push_back(RTKeyShare(LoadU32(frame.payload.data() + 4 + 4 * i)));
+            {
+                std::lock_guard guard(clientsMutex_);
+                lastPriority_ = priority;
+            }
+            if (priority.empty()) {
+                alive = alive && catchUp(day_, served, end, seen, false);
+            } else {
+                std::vector<TimedEvent> first, rest;
+                for (size_t i = 0; i < end; ++i)
+                    (std::find(priority.begin(), priority.end(), served[i].share) != priority.end() ? first : rest)
+                        .push_back(served[i]);
+                alive = alive && catchUp(day_, first, first.size(), seen, false, true) &&
+                        catchUp(day_, rest, rest.size(), seen, false);
+            }
             next = end;
+            sentUpTo = now;
         }
         if (r == FeedFrameReader::Result::Bad)
             alive = false;
         if (!alive || !loggedOn)
             continue;
         alive = sendAll(members.Due(SimulatedMembers::Clock::now()));
-        for (uint32_t now = Now(); alive && next < timeline.size() && timeline[next].serve <= now; ++next) {
-            bool first = !seen[timeline[next].share];
-            seen[timeline[next].share] = true;
-            alive = send(kFeedLiveRecord, 0, EventRecord(day_, timeline[next], first, closes[timeline[next].share]));
+        const uint32_t now = Now();
+        for (; alive && next < served.size() && served[next].serve <= now; ++next) {
+            bool first = !seen[served[next].share];
+            seen[served[next].share] = true;
+            alive = send(kFeedLiveRecord, 0, EventRecord(day_, served[next], first, closes[served[next].share]));
         }
+        sentUpTo = now;
     }
     // Off the list before the number is free again, so a drop never reaches a later connection.
     {

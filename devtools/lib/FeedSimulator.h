@@ -36,6 +36,10 @@ struct FeedSimulatorOptions {
     uint32_t levels = 0x3FF;
     // Weekdays before the served day that a backfill can bring (London data).
     int backfillDays = 10;
+    // A hole in the served day, seconds [from, to): London's shares' records of that stretch are
+    // left out of the catch-up and the live records, as a server that lost them would, and are sent
+    // only to a gap request (0x48) that asks for them. 0, 0: none.
+    uint32_t holeFrom = 0, holeTo = 0;
 };
 
 struct SimulatedShare {
@@ -69,6 +73,14 @@ public:
     // The simulated time of day in seconds.
     uint32_t Now() const;
     size_t connections() const { return connections_; }
+    // Gap requests (0x48) received, over every connection.
+    size_t gapRequests() const { return gapRequests_; }
+    // The shares the last log-on asked to have first.
+    std::vector<uint16_t> lastPriority() const
+    {
+        std::lock_guard guard(clientsMutex_);
+        return lastPriority_;
+    }
     // What the log-on reports as completed, which a received NYSE/AMEX agreement completes.
     const SimulatedAgreements& agreements() const { return agreements_; }
 
@@ -84,10 +96,12 @@ private:
     int port_ = 0;
     std::atomic<bool> stop_{false};
     std::atomic<size_t> connections_{0};
+    std::atomic<size_t> gapRequests_{0};
     std::chrono::steady_clock::time_point start_;
     uint32_t startSeconds_ = 0;
     std::thread acceptThread_;
-    std::mutex clientsMutex_;
+    mutable std::mutex clientsMutex_;
+    std::vector<uint16_t> lastPriority_; // under clientsMutex_
     std::vector<std::thread> clients_;
     std::vector<int> clientFds_;
     SimulatedMemberStore members_;

@@ -1,6 +1,7 @@
-// qvfeed FOLDER [--port N] [--speed N] [--refuse STEP] [--agreements MASK] [--levels WORD]: the feed
-// stand-in on 127.0.0.1, serving the demo shares of FOLDER's intraday store as if live, until it is
-// ended. SIGUSR1 drops the open connections. --refuse answers every log-on with a refusal step
+// qvfeed FOLDER [--port N] [--speed N] [--refuse STEP] [--agreements MASK] [--levels WORD]
+// [--hole HH:MM-HH:MM]: the feed stand-in on 127.0.0.1, serving the demo shares of FOLDER's intraday
+// store as if live, until it is ended. SIGUSR1 drops the open connections. --hole leaves London's
+// shares' records of that stretch out of the day, sending them only to the gap requests for it. --refuse answers every log-on with a refusal step
 // (11-14); --agreements and --levels set what the log-on reports (3 and 0x3FF when not given). A
 // NYSE/AMEX agreement the program sends is recorded: later log-ons report it completed.
 #include "devtools/lib/FeedSimulator.h"
@@ -20,8 +21,21 @@ void OnDrop(int) { g_drop = 1; }
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: qvfeed FOLDER [--port N] [--speed N] [--refuse 11-14] [--agreements N] [--levels N]\n");
+    std::fprintf(stderr, "usage: qvfeed FOLDER [--port N] [--speed N] [--refuse 11-14] [--agreements N] [--levels N] "
+                         "[--hole HH:MM-HH:MM]\n");
     return 2;
+}
+
+// "HH:MM-HH:MM" as seconds [from, to); false unless from < to within the day.
+bool ParseHole(const char* text, uint32_t& from, uint32_t& to)
+{
+    unsigned h1 = 0, m1 = 0, h2 = 0, m2 = 0;
+    char end = 0;
+    if (std::sscanf(text, "%u:%u-%u:%u%c", &h1, &m1, &h2, &m2, &end) != 4 || m1 > 59 || m2 > 59 || h1 > 24 || h2 > 24)
+        return false;
+    from = h1 * 3600 + m1 * 60;
+    to = h2 * 3600 + m2 * 60;
+    return from < to && to <= 86400;
 }
 
 } // namespace
@@ -46,6 +60,9 @@ int main(int argc, char** argv)
                 options.refuseStep = int(v);
             else
                 (a == "--agreements" ? options.agreements : options.levels) = uint32_t(v);
+        } else if (a == "--hole" && i + 1 < argc) {
+            if (!ParseHole(argv[++i], options.holeFrom, options.holeTo))
+                return Usage();
         } else if (options.folder.empty() && a.rfind("--", 0) != 0) {
             options.folder = a;
         } else {

@@ -1,5 +1,5 @@
 // qvtool cgt FOLDER PORTFOLIO [--share EPIC] [--year YYYY] [--summary YYYY]: a portfolio's capital gains
-// report or a tax year's summary.
+// report or a tax year's summary, with the tax years run to the folder's latest price day.
 #include "devtools/lib/CgtText.h"
 #include "devtools/qvtool/Verbs.h"
 
@@ -28,8 +28,8 @@ int Run(const std::vector<std::string>& args)
             request.epic = args[i + 1];
         } else if (args[i] == "--year") {
             int year = std::atoi(args[i + 1].c_str());
-            if (year < 1990 || year > 2010) {
-                std::fprintf(stderr, "qvtool: the tax year runs from 1990 to 2010\n");
+            if (year < 1990 || year > 2027) {
+                std::fprintf(stderr, "qvtool: the tax year runs from 1990 to 2027\n");
                 return 2;
             }
             request.taxYear = year - 1990;

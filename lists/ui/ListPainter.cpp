@@ -4,6 +4,7 @@
 #include "core/PackedPen.h"
 #include "core/ui/PenSelect.h"
 #include "lists/ListStyle.h"
+#include "lists/ui/ListArrows.h"
 #include "platform/qt/QtText.h"
 
 #include <QPainter>
@@ -39,26 +40,6 @@ ListFonts MakeListFonts(const ListStyle& style, int pixelSizeOverride)
         fonts[size_t(k)] = f;
     }
     return fonts;
-}
-
-void DrawListArrow(QPainter& painter, const QRect& rect, int arrow, uint32_t colour, uint32_t back)
-{
-    painter.fillRect(rect, ColourFromWord(back));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(ColourFromWord(colour));
-    int l = rect.left() + 1, r = rect.right() - 1, t = rect.top() + 1, b = rect.bottom() - 1;
-    int mx = (l + r) / 2, my = (t + b) / 2;
-    QPolygon shape;
-    if (arrow == 1)
-        shape << QPoint(mx, t) << QPoint(r, my + 1) << QPoint(mx + 2, my + 1) << QPoint(mx + 2, b)
-              << QPoint(mx - 2, b) << QPoint(mx - 2, my + 1) << QPoint(l, my + 1);
-    else if (arrow == -1)
-        shape << QPoint(mx, b) << QPoint(r, my - 1) << QPoint(mx + 2, my - 1) << QPoint(mx + 2, t)
-              << QPoint(mx - 2, t) << QPoint(mx - 2, my - 1) << QPoint(l, my - 1);
-    else
-        shape << QPoint(l, my - 2) << QPoint(r, my - 2) << QPoint(r, my + 2) << QPoint(l, my + 2);
-    painter.drawPolygon(shape);
-    painter.setBrush(Qt::NoBrush);
 }
 
 void DrawPartnerEmblem(QPainter& painter, int x, int y)

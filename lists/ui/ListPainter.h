@@ -36,8 +36,6 @@ ListFonts MakeListFonts(const ListStyle& style, int pixelSizeOverride = 0);
 
 void ReplayPaintOps(QPainter& painter, const std::vector<PaintOp>& ops, const ListFonts& fonts);
 
-// Draws an up, down or same arrow filling the rectangle's middle.
-void DrawListArrow(QPainter& painter, const QRect& rect, int arrow, uint32_t colour, uint32_t back);
 // Draws the partner's emblem, 32 x 32 at (x, y).
 void DrawPartnerEmblem(QPainter& painter, int x, int y);
 

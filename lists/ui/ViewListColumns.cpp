@@ -270,10 +270,13 @@ bool CViewListBase::UpdateListCommand(CommandUi& ui)
             ui.enabled = false;
         const int code = AddColumnCommandCode(*add);
         const int note = NoteCommandNumber(int(c));
+        // A note column and a field column may share a code (the transactions' note and time).
+        const bool addsNote = AddColumnCommandAddsNote(*add);
         bool checked = false;
         for (int i = 0; code >= 0 && i < count; ++i) {
             const uint8_t* column = GetColumnDef(layout.data(), i);
-            if (column[0] >= kColumnDefBytes && ColumnDefCode(column) == code && CountsAsChecked(column))
+            if (column[0] >= kColumnDefBytes && ColumnDefCode(column) == code && CountsAsChecked(column)
+                && (ColumnDefKind(column) == kColumnNote) == addsNote)
                 checked = checked || note == 0 || column[ColumnDefLayout::FormatA] == note;
         }
         ui.checked = checked;

@@ -10,6 +10,7 @@
 #include "shell/ui/CalcEdit.h"
 #include "shell/ui/DateEdit.h"
 #include "shell/ui/DialogHelp.h"
+#include "shell/ui/KeyForwarding.h"
 #include "shell/ui/ModalDialog.h"
 
 #include <QApplication>
@@ -124,7 +125,7 @@ int32_t CCashAttachPortfolio::answer() const
 }
 
 CCashAccountSelect::CCashAccountSelect(int mode, QWidget* parent)
-    : QDialog(parent), mode_(mode), list_(Named(new QListWidget(this), 1061))
+    : QDialog(parent), mode_(mode), list_(Named(new CSmallListBox(this), 1061))
 {
     setObjectName(QStringLiteral("217"));
     setWindowTitle(mode == 1 ? QStringLiteral("Select a Cash Account to delete") : QStringLiteral("Select a Cash Account"));

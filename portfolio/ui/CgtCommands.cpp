@@ -109,11 +109,8 @@ void ShowShareHistory(CViewListTop& view, Portfolio& p)
 
 void ShowSummary(CViewListTop& view, Portfolio& p, int taxYear)
 {
-    // Past the tables the pass cannot tell one later year from another: only the summary, which
-    // reads the disposals' own dates, is shown for them.
     CgtPassResult result = RunPass(p, CgtReportFilter{0, CgtTableYear(taxYear), false});
-    if (taxYear < kCgtTableYears)
-        ShowReport(view, result, "All", true);
+    ShowReport(view, result, "All", true);
     CgtSummaryInput input;
     input.transactions = p.transactions;
     input.manualLosses = PortfolioManualLosses(p);

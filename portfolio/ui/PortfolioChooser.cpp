@@ -15,6 +15,7 @@
 #include "views/FrameState.h"
 #include "shell/IdleWork.h"
 #include "shell/ui/DialogHelp.h"
+#include "shell/ui/KeyForwarding.h"
 #include "shell/ui/ModalDialog.h"
 
 #include <QDialogButtonBox>
@@ -75,9 +76,9 @@ Portfolio* FirstUserPortfolio()
 } // namespace
 
 CPortfolioChooser::CPortfolioChooser(QWidget* parent)
-    : QDialog(parent), prompt_(new QLabel(this)), portfolios_(new QListWidget(this)),
+    : QDialog(parent), prompt_(new QLabel(this)), portfolios_(new CSmallListBox(this)),
       filterTitle_(new QLabel(QStringLiteral("Or the Filter (dynamic portfolios)"), this)),
-      filters_(new QListWidget(this)), presets_(new QGroupBox(QStringLiteral(" Pre-set portfolios "), this)),
+      filters_(new CSmallListBox(this)), presets_(new QGroupBox(QStringLiteral(" Pre-set portfolios "), this)),
       advanced_(Button("Advanced >>", 2027, this)), delete_(Button("Delete", 3, this))
 {
     setObjectName(QStringLiteral("217"));

@@ -119,7 +119,7 @@ bool RecordTransaction(Portfolio* portfolio, int type, uint16_t shareId, uint8_t
     setup.shareName = name;
     const uint32_t lines = share ? std::max<uint32_t>(SubRecordCount(share), 1) : 1;
     for (uint32_t n = 0; n < lines; ++n)
-        setup.lines.push_back({share ? FormatShareTitle({share, n}) : name, 31});
+        setup.lines.push_back({share ? FormatShareTitle({share, n}) : name, LineShareType(share, n)});
     setup.line = line;
     setup.type = type;
     setup.editing = old.has_value();

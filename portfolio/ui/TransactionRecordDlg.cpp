@@ -10,6 +10,7 @@
 #include "shell/FrameDialogSeams.h"
 #include "shell/ui/DateEdit.h"
 #include "shell/ui/DialogHelp.h"
+#include "shell/ui/ScreenFit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -23,6 +24,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -341,6 +343,11 @@ void CTransactionRecord::ApplyLayout()
     ShowFigures();
     UpdateGainsChoices();
     adjustSize();
+    // A layout that grows the shown dialog (the capital gains part) keeps its bottom on the screen;
+    // wrapped texts settle their height a moment later, so the check runs again then.
+    KeepOnScreen(*this);
+    if (isVisible())
+        QTimer::singleShot(0, this, [this] { KeepOnScreen(*this); });
 }
 
 void CTransactionRecord::ShowFigures()
@@ -443,7 +450,9 @@ void CTransactionRecord::ToggleGains()
 
 void CTransactionRecord::OpenOptions()
 {
-    if (FrameDialogs().optionsSheet && FrameDialogs().optionsSheet(kPortfolioOptionsPage))
+    const auto& sheet =
+        FrameDialogs().portfolioViewOptionsSheet ? FrameDialogs().portfolioViewOptionsSheet : FrameDialogs().optionsSheet;
+    if (sheet && sheet(kPortfolioOptionsPage))
         ApplyLayout();
 }
 

@@ -19,7 +19,9 @@
 #include "resources/MessageIds.h"
 #include "shell/LayoutStateHooks.h"
 #include "shell/LayoutSwitch.h"
+#include "shell/ui/MainFrame.h"
 #include "shell/ui/ModalDialog.h"
+#include "shell/ui/StatusBarEx.h"
 #include "views/FrameState.h"
 #include "views/ui/ViewClassRegistry.h"
 
@@ -112,6 +114,18 @@ void CViewCash::paintEvent(QPaintEvent* event)
     if (list && (reload || !list->filledMark))
         OnRefresh();
     CViewListTop::paintEvent(event);
+}
+
+// The panes name the account shown and the kind of view; nothing of a share applies here.
+void CViewCash::ShowStatusTexts()
+{
+    auto* frame = dynamic_cast<CMainFrame*>(MainFrameTarget());
+    if (!frame || !frame->statusBarEx() || !active)
+        return;
+    CStatusBarEx& bar = *frame->statusBarEx();
+    bar.SetPaneText(1, account_ ? FromCp1252(account_->name) : QString());
+    bar.SetPaneText(2, QString());
+    bar.SetPaneText(3, QStringLiteral("Cash account"));
 }
 
 std::vector<HeaderItem> CViewCash::HeaderItems()

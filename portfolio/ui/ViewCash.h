@@ -38,6 +38,7 @@ public:
 
 protected:
     std::vector<HeaderItem> HeaderItems() override;
+    void ShowStatusTexts() override;
     void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 

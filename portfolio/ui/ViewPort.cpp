@@ -138,8 +138,9 @@ void CViewPort::AttachPortfolio()
         p = CurrentShareList()->source;
     if (!p)
         p = FirstOrdinaryOrGroup();
+    // The share the list was made with (a window laid out again) stays current where the portfolio holds it.
     if (p && list->source != p)
-        SetShareListSource(list, p, 0, 0, true, false);
+        SetShareListSource(list, p, list->currentId, list->currentSub, true, false);
     qv::SelectColumnSetting(list, kind, -1, false, false);
 }
 
@@ -221,7 +222,9 @@ void CViewPort::KeepPosition()
     Portfolio* p = portfolio();
     if (!p || !list || DataMiningRunBusy)
         return;
-    p->current = list->current;
+    // The portfolio keeps the current share as an index into its own entries, which is how a list
+    // made again from it (the view reopened after a Buy) finds that share; rows are sorted otherwise.
+    p->current = GetSourceEntryIndex(p, CurrentEntry(list));
     p->last = std::max(ShareListCount(list) - 1, 0);
     p->firstVisible = list->firstVisible;
     SetSettingSort(kind, list->tableSetting, list->tradeMarket, (list->sortColumn + 1) * list->sortDirection);
@@ -313,18 +316,30 @@ void CViewPort::RecordPending(int type)
 
 void CViewPort::ReloadList(Portfolio* p)
 {
-    uint32_t id = 0, sub = 0;
-    if (const RecordCursor* entry = CurrentEntry(list)) {
-        id = EntryRecordId(*entry);
-        sub = entry->count;
-    }
-    SetShareListSource(list, p, id, sub, true, false);
+    const RecordCursor* entry = CurrentEntry(list);
+    ReloadList(p, entry ? *entry : RecordCursor{});
 }
 
-void CViewPort::AfterRemoval(Portfolio* p)
+void CViewPort::ReloadList(Portfolio* p, const RecordCursor& current)
+{
+    const uint32_t id = current.record ? EntryRecordId(current) : 0;
+    SetShareListSource(list, p, id, current.record ? current.count : 0, true, false);
+}
+
+RecordCursor CViewPort::RowAfterRemoval(int first, int last) const
+{
+    const int rows = ShareListCount(list);
+    if (last + 1 < rows)
+        return list->entries[last + 1];
+    if (first > 0 && first - 1 < rows)
+        return list->entries[first - 1];
+    return {};
+}
+
+void CViewPort::AfterRemoval(Portfolio* p, const RecordCursor& current)
 {
     NotifyPortfolioChanged(p);
-    ReloadList(p);
+    ReloadList(p, current);
     KeepPosition();
     SavePortfolio(p, false);
     RefreshPortfolioFamilies();
@@ -339,10 +354,11 @@ void CViewPort::DeleteSelected(bool move)
         return;
     if (!AskYesNo(EntryRemovalQuestion(*p, *entry, move), false))
         return;
+    const RecordCursor next = RowAfterRemoval(list->current, list->current);
     PrepareUndoStep(kUndoChange, p, nullptr);
     RemovePortfolioEntries(*p, {*entry});
     PushUndoStep(kUndoStepRemoveShare, p);
-    AfterRemoval(p);
+    AfterRemoval(p, next);
 }
 
 // The rows are taken as the list shows them: all, those from the selected one down, or those down
@@ -372,10 +388,11 @@ void CViewPort::DeleteRange(uint32_t command)
     std::vector<RecordCursor> gone;
     for (int row = first; row <= last; ++row)
         gone.push_back(list->entries[row]);
+    const RecordCursor next = RowAfterRemoval(first, last);
     PrepareUndoStep(kUndoChange, p, nullptr);
     RemovePortfolioEntries(*p, gone);
     PushUndoStep(kUndoStepRemoveShares, p);
-    AfterRemoval(p);
+    AfterRemoval(p, next);
 }
 
 void CViewPort::Rename()
@@ -450,9 +467,10 @@ void CViewPort::CopyOrMove(bool move)
     NotifyPortfolioChanged(target);
     SavePortfolio(target, false);
     if (move) {
+        const RecordCursor next = RowAfterRemoval(list->current, list->current);
         RemovePortfolioEntries(*p, {chosen});
         PushUndoStep(kUndoStepMoveShare, p);
-        AfterRemoval(p);
+        AfterRemoval(p, next);
     }
     RefreshListsOfPortfolio(target);
 }

@@ -42,7 +42,11 @@ private:
     void AttachPortfolio();
     // The list takes the portfolio's entries again, keeping its current share.
     void ReloadList(Portfolio* p);
-    void AfterRemoval(Portfolio* p);
+    void ReloadList(Portfolio* p, const RecordCursor& current);
+    // The row that takes the place of rows first..last once they are gone: the one below them, or
+    // the one above when they run to the end.
+    RecordCursor RowAfterRemoval(int first, int last) const;
+    void AfterRemoval(Portfolio* p, const RecordCursor& current);
     void DeleteSelected(bool move);
     void DeleteRange(uint32_t command);
     void Rename();

@@ -31,6 +31,7 @@ struct FeedBlockResult {
 // The catch-up of a day: the day, the blocks still expected and the last block's time.
 struct FeedCatchUp {
     bool running = false;
+    bool priority = false; // the watched shares' part of the day, before the rest (step 9)
     PackedDate day = 0;
     int32_t remaining = 0;
     uint32_t lastBlockTime = 0;

@@ -53,6 +53,8 @@ struct FeedServerInfo {
     std::atomic<uint32_t> backfillMask{0};
     // Frames received by kind, and the feed's date and latest time.
     std::atomic<uint64_t> frames{0}, definitions{0}, control{0}, catchUpBlocks{0};
+    // Gap requests sent (0x48) and the answers to them received, over the session.
+    std::atomic<uint64_t> gapRequests{0}, backfillAnswers{0};
     std::atomic<uint16_t> feedDay{0};
 };
 FeedServerInfo& TheFeedServerInfo();

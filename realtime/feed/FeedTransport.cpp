@@ -112,6 +112,9 @@ int FeedTransport::SendFeedRequest(std::span<const uint8_t> data, uint8_t code)
 
 void FeedTransport::Close()
 {
+    // Under the lock the feed thread's Connect and Disconnect take, so that the socket shut is the
+    // one open now, never a number the system has since handed to another file.
+    std::lock_guard guard(sendMutex_);
     connected_ = false;
     if (socket_ >= 0)
         shutdown(socket_, SHUT_RDWR);

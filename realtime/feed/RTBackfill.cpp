@@ -5,6 +5,7 @@
 #include "platform/ByteOrder.h"
 #include "platform/DebugOutput.h"
 #include "realtime/feed/FeedBits.h"
+#include "realtime/feed/FeedLimits.h"
 #include "realtime/feed/FeedRecord.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/store/RTDaySummary.h"
@@ -65,8 +66,12 @@ ItemPrice ReadItemPrice(FeedBitStream& s)
 void MarkWatchListsThrottled(uint32_t now)
 {
     RTBackfillCounts& c = TheRTBackfillCounts();
-    if (!TheRTEngine().running || (c.marked && now - c.lastMark < kMarkEveryMs))
+    if (!TheRTEngine().running)
         return;
+    c.pending = true;
+    if (c.marked && now - c.lastMark < kMarkEveryMs)
+        return;
+    c.pending = false;
     c.marked = true;
     c.lastMark = now;
     ++c.marks;
@@ -81,10 +86,38 @@ void MarkWatchListsThrottled(uint32_t now)
     }
 }
 
+// Entries that got records older than their last: written again in time order once the answer is in.
+std::vector<std::pair<PackedDate, uint32_t>>& Unsorted()
+{
+    static std::vector<std::pair<PackedDate, uint32_t>> entries;
+    return entries;
+}
+
+void SortUnsortedEntries()
+{
+    auto& unsorted = Unsorted();
+    if (unsorted.empty())
+        return;
+    ExclusiveLockGuard lock(IntradayStoreLock());
+    for (const auto& [date, key] : unsorted) {
+        RTDayRecord* day = GetRTDay(date, false);
+        int32_t slot = -1;
+        RTDayShareEntry* e = day ? GetRTDayShare(key, *day, slot, false) : nullptr;
+        if (!e)
+            continue;
+        SortRTEntryTicks(*e);
+        RebuildRTSummary(*e, *day);
+        if (RTActiveShare* active = FindRTActiveShare(key))
+            active->needsReload = 1;
+    }
+    unsorted.clear();
+}
+
 void StoreItem(PackedDate date, uint16_t share, uint32_t time, int kind, double first, double second, bool pounds)
 {
     ExclusiveLockGuard lock(IntradayStoreLock());
-    RTDayRecord* day = GetRTDay(date, true);
+    // Only a day the store holds takes answers: a server cannot make it hold days of its choosing.
+    RTDayRecord* day = GetRTDay(date, false);
     if (!day)
         return;
     int32_t slot = -1;
@@ -93,8 +126,19 @@ void StoreItem(PackedDate date, uint16_t share, uint32_t time, int kind, double 
     RTDayShareEntry* e = GetRTDayShare(key, *day, slot, true);
     if (!e || (e->fileOffset && !(e->loadFlags & kRTLoadAllTicks) && !GetRTShareTickData(*e, *day, kRTLoadAllTicks)))
         return;
+    // The ceilings of live records hold for answers too.
+    if (e->tickCount >= kFeedMaxShareDayWords || day->feedWords >= kFeedMaxDayWords) {
+        NoteFeedDrop(FeedLimit::LiveRecords);
+        return;
+    }
+    const uint32_t wordsBefore = e->tickCount;
     if (!existed && pounds)
         e->loadFlags |= kRTLoadPounds;
+    if (time && time < e->lastRecordTime) {
+        auto& unsorted = Unsorted();
+        if (std::find(unsorted.begin(), unsorted.end(), std::pair{date, key}) == unsorted.end())
+            unsorted.emplace_back(date, key);
+    }
     RTTickWriter w(*e);
     RTDaySummary s = ReadRTDaySummary(std::span<const uint32_t, kRTSummaryWords>(e->ticks.data(), kRTSummaryWords));
     w.Time(time, true);
@@ -115,6 +159,7 @@ void StoreItem(PackedDate date, uint16_t share, uint32_t time, int kind, double 
     WriteRTDaySummary(s, std::span<uint32_t, kRTSummaryWords>(e->ticks.data(), kRTSummaryWords));
     e->loadFlags |= kRTLoadWritten | kRTLoadAllTicks;
     day->flags |= kRTLoadWritten;
+    day->feedWords += e->tickCount - std::min(e->tickCount, wordsBefore);
     MarkRTCovered(*day, e->source, time);
     if (active)
         active->needsReload = 1;
@@ -375,9 +420,16 @@ int ApplyRTBackfillItems(std::span<const uint8_t> answer, uint32_t now)
         }
         at += length;
     }
+    SortUnsortedEntries();
     if (applied)
         MarkWatchListsThrottled(now);
     return damaged ? -1 : applied;
+}
+
+void FlushRTBackfillMarks(uint32_t now)
+{
+    if (TheRTBackfillCounts().pending)
+        MarkWatchListsThrottled(now);
 }
 
 RTBackfillCounts& TheRTBackfillCounts()

@@ -16,6 +16,8 @@ namespace qv {
 constexpr uint32_t kRTCoverageSlots = 5760; // 15-second slots of a day
 constexpr uint8_t kRequestQueued = 0x31, kRequestGap = 0x48, kRequestMore = 0x33, kRequestDay = 0x37,
                   kRequestShares = 0xE5, kRequestNoShares = 0x3A, kRequestShareByIndex = 0x34;
+// Frame kind of the server's answer to gap requests: a share answer (ApplyRTBackfillItems).
+constexpr uint8_t kFeedBackfillAnswer = 9;
 
 // The request record, bit fields from bit 0: day 0-15, source or kind 16-20, start 21-37, end 42-58,
 // and for a queued request its sequence number at 63-78.
@@ -51,7 +53,7 @@ struct RTBackfillDay {
     bool queueSent = false;
     bool gapSearch = true;
     bool statsPrepared = false;
-    uint8_t source = 1;
+    uint8_t source = 0; // London's records come from source 0, whose coverage is the map's first row
     uint32_t mask = 0; // 0: London, 0x300
     uint32_t gapFirst = 0, gapEnd = 0;
     uint32_t nextSlot = 0;
@@ -80,13 +82,18 @@ size_t ApplyRTTickItem(std::span<const uint8_t> payload, int kind, int32_t share
 // A share answer: records of {u16 length, u16 item count, 2 bytes, u16 day, items}; each item a
 // byte of kind (top 3 bits) and payload length (low 5), then its payload. Quotes and other items go
 // in before the trades. Watch lists are marked at most once every 2,000 ms (now in ms). The items
-// applied; -1 when the answer is damaged (what came before it stays).
+// applied; -1 when the answer is damaged (what came before it stays). An entry that got records
+// older than those it held is written again in time order and its summary rebuilt.
 int ApplyRTBackfillItems(std::span<const uint8_t> answer, uint32_t now);
+// A mark the 2,000 ms held back is made once they have passed (now in ms), so that the last answer
+// of a run is shown too; the feed thread calls it as it waits for data.
+void FlushRTBackfillMarks(uint32_t now);
 // Backfill counters: items received of kinds 1, 2 and 3, and the watch-list marks made.
 struct RTBackfillCounts {
     uint32_t quotes = 0, trades = 0, others = 0, marks = 0;
     uint32_t lastMark = 0;
     bool marked = false;
+    bool pending = false; // answers came since the last mark
 };
 RTBackfillCounts& TheRTBackfillCounts();
 

@@ -10,6 +10,7 @@
 #include "realtime/AgreementPages.h"
 #include "realtime/FeedStates.h"
 #include "realtime/IntradayState.h"
+#include "realtime/RTFeedSettings.h"
 #include "realtime/feed/FeedDecoder.h"
 #include "realtime/feed/FeedLimits.h"
 #include "realtime/feed/FeedRecord.h"
@@ -75,6 +76,32 @@ void Record(const FeedFrame& f)
     s.recordingBuffer.insert(s.recordingBuffer.end(), bytes.begin(), bytes.end());
 }
 
+// After today's catch-up (an older day a backfill brought is whole): the stretches of the day the
+// coverage map shows missing are asked for, one gap a step as the request machine gives them; their
+// answers come as they come.
+void RequestDayGaps(PackedDate date)
+{
+    {
+        ExclusiveLockGuard lock(IntradayStoreLock());
+        const RTDayRecord* current = CurrentRTDay();
+        if (!current || current->day != date)
+            return;
+    }
+    RTBackfillDay backfill;
+    backfill.day = date;
+    const FeedSender send = [](std::span<const uint8_t> data, uint8_t code) {
+        if (code == kRequestGap)
+            ++TheFeedServerInfo().gapRequests;
+        return SendRequest(data, code);
+    };
+    while (!backfill.finished && !TheFeedTransport().stopSet()) {
+        ExclusiveLockGuard lock(IntradayStoreLock());
+        RTDayRecord* day = GetRTDay(date, false);
+        if (!day || NextRTBackfillRequest(backfill, *day, false, send) < 0)
+            break;
+    }
+}
+
 void AfterCatchUp()
 {
     TheFeedCatchUp().running = false;
@@ -111,6 +138,7 @@ void ReceiveLoop()
                 SetStep(kFeedConnectionLost);
             break;
         }
+        FlushRTBackfillMarks(uint32_t(SteadyMs()));
         FeedFrameReader::Result r;
         while ((r = reader.Next(frame)) == FeedFrameReader::Result::Frame) {
             ActivityMark mark(g_handling);
@@ -139,16 +167,39 @@ void ReceiveLoop()
     t.Close();
 }
 
-void FeedThreadProc(FeedServer server)
+// The shares the user's windows watch, those of live windows first, for a priority catch-up.
+std::vector<uint32_t> WatchedRTKeys()
+{
+    std::vector<uint32_t> keys;
+    for (bool live : {true, false})
+        for (const auto& a : TheRTStore().activeShares)
+            if (keys.size() < kFeedPriorityShares && (a->liveSubscribers > 0) == live &&
+                (a->liveSubscribers > 0 || a->subscriberCount > 0))
+                keys.push_back(a->key);
+    return keys;
+}
+
+// The log-on: u16 the newest day held, then, for a priority catch-up, u16 the count and the keys.
+std::vector<uint8_t> LogOnRequest(PackedDate newest, const std::vector<uint32_t>& priority)
+{
+    std::vector<uint8_t> out(priority.empty() ? 2 : 4 + 4 * priority.size());
+    StoreU16(out.data(), newest);
+    if (priority.empty())
+        return out;
+    StoreU16(out.data() + 2, uint16_t(priority.size()));
+    for (size_t i = 0; i < priority.size(); ++i)
+        StoreU32(out.data() + 4 + 4 * i, priority[i]);
+    return out;
+}
+
+void FeedThreadProc(FeedServer server, std::vector<uint32_t> priority)
 {
     FeedTransport& t = TheFeedTransport();
     if (!t.Connect(server.host, server.port, kConnectLimitMs)) {
         if (!t.stopSet())
             TheRTEngine().failure = kFeedNoServer;
     } else {
-        uint8_t day[2] = {};
-        StoreU16(day, TheRTStore().newestDaySeen);
-        if (SendRequest(day, kFeedLogOn) < 0) {
+        if (SendRequest(LogOnRequest(TheRTStore().newestDaySeen, priority), kFeedLogOn) < 0) {
             SetStep(kFeedConnectionLost);
         } else {
             RTStore& s = TheRTStore();
@@ -199,6 +250,8 @@ FeedTransport& TheFeedTransport()
 
 bool RTFeedThreadRunning() { return g_threadRunning; }
 
+bool RTConnectionCompleted() { return g_connectedAt != 0; }
+
 void HandleFeedFrame(const FeedFrame& f)
 {
     FeedServerInfo& info = TheFeedServerInfo();
@@ -234,13 +287,18 @@ void HandleFeedFrame(const FeedFrame& f)
                     agreements(status->agreements);
             }
         }
-        if (f.code == kFeedBackfilling && f.payload.size() >= 6) {
+        if ((f.code == kFeedBackfilling || f.code == kFeedPriorityBackfill) && f.payload.size() >= 6) {
             info.backfillTotal = LoadU32(f.payload.data() + 2);
             info.backfillDone = 0;
             FeedCatchUp& c = TheFeedCatchUp();
+            const PackedDate day = LoadU16(f.payload.data());
+            // The rest of a day whose watched shares came first in a priority catch-up: the day was
+            // cleared before them.
+            const bool restOfPriorityDay = f.code == kFeedBackfilling && c.running && c.priority && c.day == day;
             c = {};
             c.running = true;
-            c.day = LoadU16(f.payload.data());
+            c.priority = f.code == kFeedPriorityBackfill;
+            c.day = day;
             c.remaining = int32_t(LoadU32(f.payload.data() + 2));
             TheRTEngine().backfillRunning = true;
             // The day comes again whole: what the store holds of it from the sources the catch-up
@@ -249,18 +307,25 @@ void HandleFeedFrame(const FeedFrame& f)
             // index values beside London.
             uint32_t mask = info.backfillMask ? info.backfillMask.load() : 0xFFFFFFFFu;
             ExclusiveLockGuard lock(IntradayStoreLock());
-            if (RTDayRecord* day = c.day ? GetRTDay(c.day, false) : nullptr)
-                ClearRTDaySources(*day, mask, (mask & 0x300) ? kFeedIndexSource : -1);
+            if (RTDayRecord* record = c.day && !restOfPriorityDay ? GetRTDay(c.day, false) : nullptr)
+                ClearRTDaySources(*record, mask, (mask & 0x300) ? kFeedIndexSource : -1);
         } else if (f.code == kFeedConnected) {
             AfterCatchUp();
             TheRTEngine().failure = 0;
             uint64_t expected = 0;
             g_connectedAt.compare_exchange_strong(expected, SteadyMs());
+            // Today's day complete: what it still lacks is asked for.
+            if (f.payload.size() >= 2)
+                RequestDayGaps(LoadU16(f.payload.data()));
         }
         if (IsFeedRefusal(f.code))
             TheRTEngine().failure = f.code;
         if (f.code <= 15)
             SetStep(f.code);
+        break;
+    case kFeedBackfillAnswer:
+        ++info.backfillAnswers;
+        ApplyRTBackfillItems(f.payload, uint32_t(SteadyMs()));
         break;
     case kFeedMemberPiece:
     case kFeedNicknameInUse: TheMemberMessaging().HandleFrame(f); break;
@@ -330,7 +395,13 @@ bool StartRTEngine()
     // Each attempt in a row takes the next server of the settings.
     TheRTEngine().serverAttempt = TheRTReconnect().attempts.load();
     FeedServer server = ChosenFeedServer(TheRTEngine().serverAttempt);
-    FeedThread() = std::thread(FeedThreadProc, server);
+    // "Use priority backfilling": the day of the shares the user watches comes before the rest.
+    std::vector<uint32_t> priority;
+    if (CurrentRTFeedSettings().priorityBackfill) {
+        SharedLockGuard lock(IntradayStoreLock());
+        priority = WatchedRTKeys();
+    }
+    FeedThread() = std::thread(FeedThreadProc, server, std::move(priority));
     ExclusiveLockGuard lock(IntradayStoreLock());
     if (RTDayRecord* current = CurrentRTDay())
         ResetRTDayWork(*current);
@@ -417,6 +488,7 @@ bool StopRTEngine()
         OutputDebugText("RT Stop: the feed was still busy");
     t.Close();
     EndRTEngine();
+    g_connectedAt = 0;
     return true;
 }
 

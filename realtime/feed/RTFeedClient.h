@@ -11,6 +11,9 @@ namespace qv {
 
 FeedTransport& TheFeedTransport();
 
+// The most shares a log-on names for a priority catch-up.
+constexpr size_t kFeedPriorityShares = 10;
+
 // With the real-time option on: resets the request tables and starts the feed thread, which connects
 // (the caller never waits for a server), logs on and, when "Demo.dat" exists, plays it back. True
 // once the thread runs; an attempt that fails ends the thread with its reason in the engine's
@@ -25,6 +28,8 @@ bool StopRTEngine();
 // within 2.1 s.
 bool DisconnectDroppedRTEngine();
 bool RTFeedThreadRunning();
+// The connection the feed thread had completed its day (step 7) and has not been ended since.
+bool RTConnectionCompleted();
 // Waits in steps of 100 ms, at most 52, until no frame is being handled, no recording played back and
 // no request sent: 0, or -1 on time-out. `sleep` waits the milliseconds given.
 constexpr int kActivitySteps = 52, kActivityStepMs = 100;

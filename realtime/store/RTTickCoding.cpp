@@ -333,4 +333,60 @@ std::vector<RTStoredItem> ReadRTStoredTicks(std::span<const uint32_t> words, uin
     return out;
 }
 
+void SortRTEntryTicks(RTDayShareEntry& e)
+{
+    const bool pounds = e.loadFlags & kRTLoadPounds;
+    const size_t used = std::min<size_t>(e.ticks.size(), std::max<uint32_t>(e.tickCount, kRTSummaryWords));
+    const std::vector<RTStoredItem> items = ReadRTStoredTicks(std::span(e.ticks.data(), used), e.streamOffset, pounds);
+    // A quote comes with its two further prices and, when it carried one, its trade; a trade alone
+    // was a backfill's.
+    struct Record {
+        uint32_t time = 0;
+        bool quote = false;
+        float fifth = 0, offer = 0, sixth = 0, bid = 0;
+        std::optional<RTStoredTrade> trade;
+    };
+    std::vector<Record> records;
+    for (size_t i = 0; i < items.size(); ++i) {
+        const RTStoredItem& item = items[i];
+        if (item.kind == RTStoredItem::Quote) {
+            Record r{item.time, true, 0, item.value1, 0, item.value2, std::nullopt};
+            if (i + 1 < items.size() && items[i + 1].kind == RTStoredItem::Other) {
+                r.fifth = items[i + 1].value1;
+                r.sixth = items[i + 1].value2;
+                ++i;
+            }
+            if (i + 1 < items.size() && items[i + 1].kind == RTStoredItem::Trade && items[i + 1].time == item.time) {
+                r.trade = RTStoredTrade{items[i + 1].value1, uint32_t(items[i + 1].value2), 0};
+                ++i;
+            }
+            records.push_back(r);
+        } else if (item.kind == RTStoredItem::Trade) {
+            records.push_back({item.time, false, 0, 0, 0, 0, RTStoredTrade{item.value1, uint32_t(item.value2), 0}});
+        }
+    }
+    std::stable_sort(records.begin(), records.end(), [](const Record& a, const Record& b) { return a.time < b.time; });
+
+    RTDayShareEntry sorted;
+    sorted.key = e.key;
+    sorted.exchange = e.exchange;
+    sorted.source = e.source;
+    sorted.flags = e.flags;
+    sorted.tail = e.tail;
+    sorted.loadFlags = uint16_t((e.loadFlags & ~kRTLoadSummary) | kRTLoadWritten | kRTLoadAllTicks | kRTLoadRebuildSummary);
+    sorted.ticks.assign(e.ticks.begin(), e.ticks.begin() + long(std::min<size_t>(e.ticks.size(), kRTSummaryWords)));
+    sorted.ticks.resize(kRTSummaryWords, 0);
+    sorted.tickCount = kRTSummaryWords;
+    sorted.streamOffset = kRTSummaryWords;
+    RTTickWriter w(sorted);
+    for (const Record& r : records) {
+        w.Time(r.time, true);
+        if (r.quote)
+            w.PriceItem(r.fifth, r.offer, r.sixth, r.bid, r.trade);
+        else
+            w.BackfillTrade(r.trade->price, r.trade->volume, 0);
+    }
+    e = std::move(sorted);
+}
+
 } // namespace qv

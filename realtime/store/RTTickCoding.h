@@ -64,4 +64,10 @@ struct RTStoredItem {
 // marker, at a record kind it does not know or where the words run out.
 std::vector<RTStoredItem> ReadRTStoredTicks(std::span<const uint32_t> words, uint32_t streamOffset, bool pounds);
 
+// Writes an entry's records again in time order, records of one time in their stored order: a
+// backfill brings records older than those the entry holds. The items read back are the same; the
+// summary words stay as they are and are marked for a rebuild. The entry is no longer read from its
+// day file. Needs every tick word in memory.
+void SortRTEntryTicks(RTDayShareEntry& entry);
+
 } // namespace qv

@@ -10,6 +10,7 @@
 #include "core/SystemDate.h"
 #include "core/UpperHooks.h"
 #include "lists/CellValue.h"
+#include "lists/ColumnCatalogues.h"
 #include "lists/ListSettings.h"
 #include "lists/ListTitle.h"
 #include "platform/ByteOrder.h"
@@ -403,8 +404,7 @@ int CViewTradeList::GetUpDownState(const uint8_t* column, int row, const CellVal
 
 bool CViewTradeList::HasUpDownColour(const uint8_t* column)
 {
-    const uint8_t code = ColumnDefCode(column);
-    return code >= 2 && code <= 4;
+    return TradeColumnShowsMoves(ColumnDefCode(column));
 }
 
 void CViewTradeList::ShowStatusTexts()

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QRect>
 
+#include <algorithm>
+
 namespace qv {
 namespace {
 
@@ -29,13 +31,17 @@ ButtonMask MaskOf(int id)
     return mask;
 }
 
-QImage ToQImage(const RgbImage& rgb)
+// The masks are laid on black, so a scaled pixel is its colour already weighted by its coverage: a
+// premultiplied pixel whose alpha is the coverage. Drawn, it leaves what lies outside the masks seen.
+QImage ToQImage(const RgbImage& rgb, const RgbImage& coverage)
 {
-    QImage image(rgb.width, rgb.height, QImage::Format_RGB32);
+    QImage image(rgb.width, rgb.height, QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < rgb.height; ++y)
         for (int x = 0; x < rgb.width; ++x) {
-            uint32_t word = rgb.at(x, y);
-            image.setPixel(x, y, qRgb(int(word & 0xFF), int((word >> 8) & 0xFF), int((word >> 16) & 0xFF)));
+            const uint32_t word = rgb.at(x, y);
+            const int alpha = int(coverage.at(x, y) & 0xFF);
+            auto channel = [&](int shift) { return std::min(alpha, int((word >> shift) & 0xFF)); };
+            image.setPixel(x, y, qRgba(channel(0), channel(8), channel(16), alpha));
         }
     return image;
 }
@@ -58,8 +64,9 @@ void CButtonBitmaps::Draw(QPainter& painter, const QRect& rect, const QSize& siz
     const QImage* image = cache_.Find(key);
     if (!image) {
         ++builds_;
-        RgbImage work = LayMasks(masks_, key.base, key.second);
-        image = &cache_.Store(key, ToQImage(ScaleButtonImage(work, key.width, key.height)));
+        const RgbImage work = LayMasks(masks_, key.base, key.second);
+        image = &cache_.Store(key, ToQImage(ScaleButtonImage(work, key.width, key.height),
+                                            ScaleButtonImage(MaskCoverage(masks_), key.width, key.height)));
     }
     painter.drawImage(rect.topLeft(), *image, QRect(QPoint(0, 0), rect.size()));
 }

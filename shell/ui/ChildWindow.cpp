@@ -36,10 +36,12 @@ CChildWindow::CChildWindow() : id_(MainFrameState().windowCounter++)
     QPixmap noIcon(16, 16);
     noIcon.fill(Qt::transparent);
     setWindowIcon(QIcon(noIcon));
-    connect(this, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
-        RestoredFromMaximised(before, now);
-    });
+    stateWatch_ = connect(this, &QMdiSubWindow::windowStateChanged, this,
+                          [this](Qt::WindowStates before, Qt::WindowStates now) { RestoredFromMaximised(before, now); });
 }
+
+// The base's destructor still changes the window's state, when this is no child window any more.
+CChildWindow::~CChildWindow() { disconnect(stateWatch_); }
 
 void CChildWindow::RestoredFromMaximised(Qt::WindowStates before, Qt::WindowStates now)
 {
@@ -77,6 +79,12 @@ void CChildWindow::Create(QMdiArea* area, const QRect& rect, int32_t kind, bool 
     } else {
         show();
     }
+}
+
+void CChildWindow::ShowCreatedMaximised()
+{
+    createdMaximised_ = multipleWindows_;
+    showMaximized();
 }
 
 void CChildWindow::SetFixedSize(int width, int height)

@@ -18,6 +18,7 @@ class CChildWindow : public QMdiSubWindow {
 public:
     // Takes the next id of the program-wide counter.
     CChildWindow();
+    ~CChildWindow() override;
 
     // Places the window in the area: with multiple windows a captioned frame (a thick frame only for
     // tickers), maximised when asked; without them a bare window over the whole area.
@@ -28,6 +29,9 @@ public:
     uint32_t id() const { return id_; }
     int32_t kind() const { return kind_; }
     bool createdMaximised() const { return createdMaximised_; }
+    // Shows a window made by a layout's maximised record maximised, as the one window of its layout:
+    // un-maximised, it lays the layout out again.
+    void ShowCreatedMaximised();
     void setClosingSilently(bool silent) { closingSilently_ = silent; }
     int fixedWidth() const { return fixedWidth_; }
     int fixedHeight() const { return fixedHeight_; }
@@ -56,6 +60,7 @@ private:
     bool multipleWindows_ = true;
     int fixedWidth_ = 0;
     int fixedHeight_ = 0;
+    QMetaObject::Connection stateWatch_;
 };
 
 } // namespace qv

@@ -2,16 +2,33 @@
 #include "shell/ui/DrawSlider.h"
 
 #include "core/ui/PenSelect.h"
+#include "shell/ui/ButtonBitmaps.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPolygonF>
 #include <QStyleOptionFocusRect>
 
 namespace qv {
 namespace {
 
 int ThumbHeightFor(int width) { return width > 1 ? width - 1 : 1; }
+
+constexpr int kThumbMask = 828;
+
+// A pointer at the channel: a block with a notch towards it.
+QImage ThumbMask()
+{
+    QImage mask(kButtonWorkSize, kButtonWorkSize, QImage::Format_RGB32);
+    mask.fill(Qt::black);
+    QPainter painter(&mask);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.drawPolygon(QPolygonF({QPointF(2, 32), QPointF(30, 4), QPointF(62, 4), QPointF(62, 60), QPointF(30, 60)}));
+    return mask;
+}
 
 int Channel(uint32_t colour, int shift) { return int((colour >> shift) & 0xFF); }
 
@@ -123,21 +140,16 @@ void CDrawSlider::paintChannel(QPainter& painter, QRect channel) const
 
 void CDrawSlider::paintThumb(QPainter& painter, QRect thumb) const
 {
-    // A pointer at the channel: a block with a notch, filled darker than the slider's face and
-    // outlined in the text colour, so that it reads on any face.
     if (thumb.width() < 3 || thumb.height() < 3)
         return;
-    const QRectF r = QRectF(thumb).adjusted(0.5, 0.5, -0.5, -0.5);
-    const qreal notch = std::min(r.width(), r.height()) / 2;
-    const QPolygonF shape({QPointF(r.left(), r.center().y()), QPointF(r.left() + notch, r.top()),
-                           QPointF(r.right(), r.top()), QPointF(r.right(), r.bottom()),
-                           QPointF(r.left() + notch, r.bottom())});
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(palette().windowText().color(), 1));
-    painter.setBrush(palette().mid());
-    painter.drawPolygon(shape);
-    painter.restore();
+    // The thumb's picture, in a shade between the face and the text colours, so that it reads on any
+    // face; it is stretched to the thumb.
+    static CButtonBitmaps bitmaps = [] {
+        RegisterButtonMask(kThumbMask, ThumbMask());
+        return CButtonBitmaps(kThumbMask);
+    }();
+    bitmaps.Draw(painter, thumb, thumb.size(), WordFromColour(palette().windowText().color()),
+                 WordFromColour(palette().button().color()), 0);
 }
 
 void CDrawSlider::paintEvent(QPaintEvent*)

@@ -108,9 +108,9 @@ CFindShareDlg::CFindShareDlg(QWidget* parent, RecordCursor preset, int mode)
     setWindowTitle("Find a share");
     edit_ = new CKeyEdit(this);
     edit_->setObjectName("1104");
-    list_ = new QListWidget(this);
+    // One click in the list chooses, and a letter typed while it has the focus goes on into the text.
+    list_ = new CSmallListBox(this);
     list_->setObjectName("1103");
-    list_->setFocusPolicy(Qt::NoFocus);
     list_->setUniformItemSizes(true);
     QFont listFont = list_->font();
     listFont.setStyleHint(QFont::TypeWriter);

@@ -337,6 +337,14 @@ void CWindowFactory::CreateLayoutWindows()
         std::vector<LayoutWindow> windows = LayoutSlotWindows(slot);
         if (windows.empty())
             windows = BuildDefaultLayout(slot, area);
+        // The single window made from the options has no rectangle of its own, and a load drops a
+        // single-window record without one: it takes the area it fills, so the next start keeps it.
+        if (slot == kSingleWindowLayout && !windows.empty() && (windows.front().right <= 0 || windows.front().bottom <= 0)) {
+            windows.front().left = area.left;
+            windows.front().top = area.top;
+            windows.front().right = area.right;
+            windows.front().bottom = area.bottom;
+        }
         NormaliseLayoutLinks(windows);
         SetLayoutSlotWindows(slot, windows);
     }
@@ -391,7 +399,7 @@ void CWindowFactory::CreateLayoutWindows()
     if (multiple) {
         if (maximised) {
             if (CChildWindow* child = ChildOf(maximised))
-                child->showMaximized();
+                child->ShowCreatedMaximised();
         } else if (CViewBaseWnd* view = toActivate ? toActivate : first) {
             frame_.mdiArea()->setActiveSubWindow(ChildOf(view));
         }
@@ -469,7 +477,12 @@ void CWindowFactory::SaveCurrentLayout()
         if (l->number >= 0)
             l->number += kSavedGroupOffset;
     NormaliseLayoutLinks(windows);
+    // The current window, not the active one: at exit the frame is no longer active and its area
+    // has no active window, yet the window the user left in front is the layout's active one.
     CViewBase* activeView = GetActiveChildView(frame_);
+    if (!activeView)
+        if (auto* current = qobject_cast<CChildWindow*>(frame_.mdiArea()->currentSubWindow()))
+            activeView = dynamic_cast<CViewBase*>(current->widget());
     // The maximised record stands for the layout only while its window is the one open and still
     // maximised; otherwise the windows open are the layout, and none of them may be lost.
     const std::vector<CChildWindow*> open = Children();

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <deque>
 #include <random>
 #include <vector>
@@ -89,6 +90,51 @@ TEST(IndicatorCalc, MacdIsThreeExponentialAveragesCutToSixDecimals)
         EXPECT_NEAR(out[i][0], cut(m), 3e-6) << i;
         EXPECT_NEAR(out[i][1], cut(s), 3e-6) << i;
         EXPECT_NEAR(out[i][2], cut(m - s), 3e-6) << i;
+    }
+}
+
+// The calculator carries only the smoothing of its three exponential averages: its outputs are
+// those of the whole averages, bit for bit, bar by bar and over a series, at any periods.
+TEST(IndicatorCalc, MacdGivesTheOutputsOfItsThreeWholeAveragesBitForBit)
+{
+    const auto bars = RandomBars(100000, 89, 5000);
+    auto average = [](int32_t period, double first) {
+        auto a = CreateMovingAverage(kExponentialAverage, std::max(period, 1), 0, 0);
+        int32_t needed = 0, leadIn = 0;
+        a->Prepare(needed, leadIn);
+        a->Prime(first);
+        return a;
+    };
+    auto next = [](CMovingAverage& a, double v) {
+        const double r = a.Next(v);
+        a.DropOldest();
+        return r;
+    };
+    // Toward zero through a whole number: a small negative value is cut to +0.
+    auto cut = [](double v) {
+        const double scaled = v * 1000000;
+        return float((std::fabs(scaled) < 4503599627370496.0 ? double(int64_t(scaled)) : scaled) * 0.000001);
+    };
+    const int32_t periods[][3] = {{12, 26, 9}, {1, 1, 1}, {2, 3, 1}, {0, -4, 2}, {50, 200, 30}};
+    for (const auto& p : periods) {
+        SCOPED_TRACE(testing::Message() << p[0] << "/" << p[1] << "/" << p[2]);
+        auto fast = average(p[0], bars[0].close), slow = average(p[1], bars[0].close), signal = average(p[2], 0);
+        const IndicatorRecord settings = IndicatorRecord::Of(8, 0, int16_t(p[0]), int16_t(p[1]), int16_t(p[2]));
+        const auto byBar = Outputs(settings, bars);
+        auto calc = CreateIndicatorCalc(settings, bars[0]);
+        std::vector<float> series(bars.size() * 3);
+        calc->AddSeries(bars.data(), 1000, series.data());
+        calc->AddSeries(bars.data() + 1000, bars.size() - 1000, series.data() + 3000);
+        for (size_t i = 0; i < bars.size(); ++i) {
+            const double m = next(*fast, bars[i].close) - next(*slow, bars[i].close);
+            const double s = next(*signal, m);
+            const float want[3] = {cut(m), cut(s), cut(m - s)};
+            for (int j = 0; j < 3; ++j) {
+                ASSERT_EQ(std::memcmp(&byBar[i][j], &want[j], 4), 0) << "bar " << i << " output " << j;
+                ASSERT_EQ(std::memcmp(&series[3 * i + j], &want[j], 4), 0) << "bar " << i << " output " << j;
+            }
+        }
+        calc->Release();
     }
 }
 

@@ -7,6 +7,7 @@
 #include "realtime/store/RTDaySummary.h"
 #include "tests/realtime/store/RTStoreFixture.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -7,6 +7,7 @@
 #include "support/IndicatorDays.h"
 #include "support/RasterCanvas.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -2,6 +2,7 @@
 // change label, the level labels' size, the time guides and the pitchfork.
 #include "charts/LineStudyFigures.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -5,8 +5,10 @@
 #include "core/LinesAndTextFiles.h"
 #include "core/MovingAverage.h"
 #include "core/PriceDayWalker.h"
+#include "core/PriceStatistics.h"
 #include "core/PriceStream.h"
 #include "core/PriceSubRecords.h"
+#include "core/PriceWalkIndex.h"
 #include "core/RecordAccess.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "support/PriceFixtures.h"
@@ -15,6 +17,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 
 using namespace qv;
 using namespace qv::test;
@@ -242,4 +245,106 @@ TEST(PriceLookups, CheckpointedLookupsMatchAWholeWalk)
         EXPECT_FLOAT_EQ(GetHighestHighBetween(record, 0, days[from].date, days[to].date), wantDailyHigh) << from;
     }
     FreeDatabase(true);
+}
+
+namespace {
+
+// What a walk from the first day gives, over the days a whole walk decodes: the day n before the
+// last, and the close GetMovingAverageAt takes for `when` (a date above 0, else days back from the
+// last).
+DayRecord WalkedDayFromEnd(const std::vector<DayRecord>& days, uint32_t n)
+{
+    return n < days.size() ? days[days.size() - 1 - n] : DayRecord{};
+}
+
+float WalkedCloseAt(const std::vector<DayRecord>& days, const std::vector<uint16_t>& nextDates, int32_t when)
+{
+    const int64_t target = when <= 0 ? int64_t(days.size()) - 1 + when : -1;
+    if (when <= 0 && target < 0)
+        return 0;
+    float close = 0;
+    for (size_t j = 0; j < days.size(); ++j) {
+        if (when > 0 && days[j].date > uint16_t(when))
+            break;
+        close = days[j].close;
+        if (int64_t(j) == target || (when > 0 && nextDates[j] > uint16_t(when)))
+            break;
+    }
+    return close;
+}
+
+} // namespace
+
+// The load's statistics pass leaves every stream's checkpoints behind (the first lookup builds
+// nothing), and the lookups that count days from the end or want a close alone resume from them with
+// the same answers a walk from the first day gives, also where dates wrap past the last year.
+TEST(PriceLookups, CheckpointsComeWithTheLoadAndServeEveryLookupAsAWholeWalk)
+{
+    using namespace std::chrono;
+    dev::DemoDatabase db = dev::RandomDatabase(3, 12, sys_days{year{2026} / December / 31}, 11);
+    const std::vector<uint8_t> image = dev::WriteQuorvaDat(dev::DemoDbFile(db));
+    LoadDatabaseFromMemory(image, nullptr);
+    std::vector<std::vector<uint8_t>> records;
+    for (uint8_t* r = MainRecordBlock; RecordLength(r) != 0; r = NextRecord(r)) {
+        const SubRecordSpan span = SubRecordOf(r, 0);
+        ASSERT_TRUE(span);
+        const auto kept = FindPriceWalkIndex(span.sub, span.end);
+        ASSERT_NE(kept, nullptr) << "built by the load";
+        const auto walked = BuildPriceWalkIndex(span.sub, span.end);
+        EXPECT_EQ(kept->days, walked->days);
+        EXPECT_EQ(kept->ordered, walked->ordered);
+        ASSERT_EQ(kept->points.size(), walked->points.size());
+        for (size_t k = 0; k < kept->points.size(); ++k) {
+            EXPECT_EQ(kept->points[k].position(), walked->points[k].position());
+            EXPECT_EQ(std::memcmp(&kept->points[k].day(), &walked->points[k].day(), sizeof(DayRecord)), 0);
+        }
+        records.emplace_back(r, r + RecordLength(r));
+    }
+    FreeDatabase(true);
+
+    // Closes from mid-2027 on, with a run of days without data across the last representable date:
+    // the days after it are dated from 1900 again.
+    std::vector<uint8_t> wrapping;
+    for (int i = 0; i < 1450; ++i) {
+        wrapping.push_back(uint8_t(1 + i % 3));
+        if (i == 149)
+            wrapping.insert(wrapping.end(), 30, 'A');
+    }
+    wrapping.push_back(' ');
+    records.push_back(Record(0x4001, {SubRecord(100, Date(2027, 6, 1), wrapping)}));
+
+    for (std::vector<uint8_t>& record : records) {
+        const SubRecordSpan span = SubRecordOf(record.data(), 0);
+        std::vector<DayRecord> days;
+        std::vector<uint16_t> nextDates;
+        for (PriceDayWalker w(span.sub, span.end, CorrectionCursor{}); w.next();) {
+            days.push_back(w.day());
+            nextDates.push_back(w.nextDate());
+        }
+        ASSERT_GT(days.size(), 1100u) << "several checkpoints";
+        if (&record == &records.back()) {
+            EXPECT_FALSE(BuildPriceWalkIndex(span.sub, span.end)->ordered) << "the dates wrap";
+        }
+        const uint32_t count = uint32_t(days.size());
+        for (uint32_t n : {0u, 1u, 511u, 512u, 513u, count - 513, count - 512, count - 1, count}) {
+            DayRecord got, want = WalkedDayFromEnd(days, n);
+            GetDayRecordFromEnd(record.data(), 0, n, &got);
+            EXPECT_EQ(std::memcmp(&got, &want, sizeof got), 0) << n << " back of " << count;
+        }
+        // (The last day and its date are read from the statistics room instead.)
+        std::vector<int32_t> whens = {-1, -511, -512, -513, -int32_t(count) + 1, -int32_t(count)};
+        for (size_t j = 3; j < days.size(); j += 61) {
+            whens.push_back(days[j].date);
+            whens.push_back(days[j].date + 1);
+            whens.push_back(nextDates[j]);
+        }
+        const uint16_t statedLast = ReadStreamStatistics(span.sub).lastDate;
+        for (int32_t when : whens) {
+            if (when != statedLast) {
+                EXPECT_EQ(GetMovingAverageAt(record.data(), 0, when, 0, nullptr), WalkedCloseAt(days, nextDates, when))
+                    << "when " << when;
+            }
+        }
+    }
+    ForgetPriceWalkIndexes();
 }

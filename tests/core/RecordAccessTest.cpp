@@ -32,7 +32,7 @@ DbRecord Record(uint16_t id, std::vector<uint8_t> kinds, uint8_t classByte = 'O'
 // A made record in guarded memory, as the extra-record and import code keep them.
 uint8_t* MadeRecord(uint16_t id, uint16_t length)
 {
-    auto* r = static_cast<uint8_t*>(ProCalloc(1, 120, "test record"));
+    auto* r = static_cast<uint8_t*>(ProCalloc(1, 40 + kMadeSubRecordBytes, "test record"));
     StoreU16(r, length);
     StoreU16(r + 2, id);
     StoreU16(r + RecordLayout::FirstSubRecord, 40);
@@ -86,8 +86,12 @@ TEST_F(RecordAccess, SubRecordWalksStopAtTheLast)
     EXPECT_EQ(GetSubRecord(share, 99), GetSubRecord(share, 2));
     EXPECT_EQ(SubRecordEnd(share.record, first), GetSubRecord(share, 1));
     EXPECT_EQ(SubRecordEnd(share.record, GetSubRecord(share, 2)), share.record + RecordLength(share.record));
-    uint8_t* made = MadeRecord(0xF001, 1);
-    EXPECT_EQ(SubRecordEnd(made, FirstSubRecord(made)), nullptr);
+    // An extra share record's length word is a token: its sub-record runs its fixed size.
+    uint8_t* made = MadeRecord(0xF001, kMadeRecordToken);
+    EXPECT_EQ(SubRecordEnd(made, FirstSubRecord(made)), FirstSubRecord(made) + kMadeSubRecordBytes);
+    ProFree(made);
+    made = MadeRecord(0xF001, 30);
+    EXPECT_EQ(SubRecordEnd(made, FirstSubRecord(made)), nullptr) << "a length short of the sub-record's head";
     ProFree(made);
     EXPECT_EQ(GetSubRecord({}, 0), nullptr);
 

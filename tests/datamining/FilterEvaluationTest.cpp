@@ -17,6 +17,7 @@
 #include "lists/ColumnCatalogues.h"
 #include "lists/ListRows.h"
 #include "core/Memory.h"
+#include "core/PriceLookups.h"
 #include "portfolio/PortfolioFile.h"
 #include "portfolio/PortfolioRoutines.h"
 #include "shell/AppServices.h"
@@ -27,6 +28,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 using namespace qv;
@@ -592,3 +594,65 @@ TEST_F(FilterEvaluation, EditingACriterionRecomputesIt)
 }
 
 } // namespace
+
+namespace {
+
+class FilterValueBlocks : public DatabaseFixture {
+protected:
+    void SetUp() override
+    {
+        const dev::DemoDatabase db = dev::BuildDemoDatabase(sys_days{year{2026} / December / 8});
+        Load(dev::WriteQuorvaDat(dev::DemoDbFile(db)));
+        RebuildFilterCandidates();
+        SetFilterProgressWindow(&progress);
+    }
+    void TearDown() override
+    {
+        CloseFilterProgress();
+        SetFilterProgressWindow(nullptr);
+        FreeItemList();
+        FilterCandidates() = {};
+        DataMiningRunBusy = 0;
+    }
+    CountingProgress progress;
+};
+
+} // namespace
+
+// The blocks are filled on several threads, in runs that end where the progress window moves and the
+// messages are pumped: every value is what the lookup gives the candidate alone, and the window moves
+// every 250 values, counted across the blocks of one run, as when one thread filled them.
+TEST_F(FilterValueBlocks, EveryValueIsTheLookupsOwnAndTheWindowMovesEvery250)
+{
+    const std::vector<RecordCursor>& rows = FilterCandidates().rows;
+    ASSERT_GT(rows.size(), 300u) << "more than one run between two pumps";
+    DMCriterion since = Criterion(0, 5, 0, kNoUpperLimit);
+    since.firstDate = TradingDaysBack(10);
+    for (bool open : {true, false}) {
+        SCOPED_TRACE(open ? "window open" : "no window");
+        FreeItemList();
+        progress.positions.clear();
+        if (open) {
+            ShowFilterProgress({&since, 1}, nullptr, true, false, "");
+            ASSERT_TRUE(FilterProgressOpen());
+        }
+        const int32_t month = AddToDate(LatestDatabaseDate, -1, 2);
+        const std::pair<int32_t, uint32_t> blocks[] = {
+            {month, 0}, {-20, 0}, {0, 0}, {month, MovingAverageKey(1, 50)}, {-5, MovingAverageKey(2, 20)},
+            {month, MovingAverageKey(3, 10)}, {month, MovingAverageKey(4, 30)}, {-1, MovingAverageKey(5, 14)}};
+        for (const auto& [date, key] : blocks) {
+            ComputeCachedValues(date, key);
+            MovingAverageCache cache;
+            for (uint32_t i = 0; i + 1 < rows.size(); ++i) {
+                const float want = GetMovingAverageAt(rows[i].record, rows[i].count, date, key, &cache);
+                const float got = GetCachedValue(i, date, key);
+                ASSERT_EQ(std::memcmp(&got, &want, sizeof got), 0) << "date " << date << " key " << key << " row " << i;
+            }
+        }
+        std::vector<uint32_t> every250;
+        for (uint32_t tick = 0; open && tick < std::size(blocks) * (rows.size() - 1); tick += 250)
+            every250.push_back(tick);
+        EXPECT_EQ(progress.positions, every250);
+        CloseFilterProgress();
+    }
+}

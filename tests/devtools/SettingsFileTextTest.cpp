@@ -36,7 +36,7 @@ TEST(SettingsFileText, StoreListingShowsKeysInFileOrder)
     store.SetItem(0, 2, 0, MakeBlob(20));
     auto text = dev::DescribeKeyedStoreImage(store.WriteImage());
     EXPECT_EQ(text, "header ZQAN version 9.0\n"
-                    "share 00000000 kind 2   sub-key 00000000  20 bytes\n"
                     "share 00004001 kind 6   sub-key 00000000  12 bytes\n"
+                    "share 00000000 kind 2   sub-key 00000000  20 bytes\n"
                     "2 items\n");
 }

@@ -192,6 +192,18 @@ TEST_F(Cells, MadeItemsHaveNoCompanyDataAndCarryTheirRowFlag)
     RemoveExtraRecord(0xF100);
 }
 
+// A share the feed carries without a database record lists as the extra record the intraday code
+// builds for it, whose length word is only a token: its name, its code and its price still read.
+TEST_F(Cells, AFeedOnlyShareReadsItsNameCodeAndPrice)
+{
+    uint8_t* extra = BuildShareRecord({0x7F01, "Novarex Holdings", "NVX", "", 10, 0, 0, 125, Date(2024, 1, 5)});
+    ASSERT_NE(extra, nullptr);
+    EXPECT_EQ(Cell(ColumnOf(kColumnField, 15), extra), "Novarex Holdings");
+    EXPECT_EQ(Cell(ColumnOf(kColumnField, 128), extra), "NVX");
+    EXPECT_EQ(Cell(ColumnOf(kColumnField, 17).withFormatB(2), extra), "\xA3" "1.25") << "125p, as a share's price";
+    RemoveExtraRecord(0x7F01);
+}
+
 TEST_F(Cells, ClassLettersAndLongNamesStayInsideTheBuffer)
 {
     CurrentCellSettings().showClassLetters = true;
@@ -377,6 +389,7 @@ TEST_F(Cells, CashEntriesAndTransactions)
     list.family = kFamilyTransactions;
     EXPECT_EQ(Cell(ColumnOf(kColumnField, 18), tb->data(), 0, &list), "Alpha");
     EXPECT_EQ(Cell(ColumnOf(kColumnField, 23), tb->data(), 0, &list), "REF1");
+    EXPECT_EQ(Cell(ColumnOf(kColumnField, 29), tb->data(), 0, &list), "") << "no time recorded";
     EXPECT_EQ(Cell(ColumnOf(kColumnField, 11), tb->data(), 0, &list), "1,000");
     EXPECT_EQ(Cell(ColumnOf(kColumnField, 13).withFormatB(2), tb->data(), 0, &list), "-\xA3" "12.50");
     EXPECT_TRUE(LastCellValue().negative);
@@ -393,6 +406,7 @@ TEST_F(Cells, CashEntriesAndTransactions)
     buy.brokerCharge = 9.5f;
     buy.stampDuty = 3;
     buy.contractLevy = 1.25f;
+    buy.time = 9 * 3600 + 5 * 60 + 30;
     auto bb = EncodeTransaction(buy);
     ASSERT_TRUE(bb);
     const ColumnDefSpec pence = ColumnOf(kColumnField, 0).withFormatA(8);
@@ -403,7 +417,7 @@ TEST_F(Cells, CashEntriesAndTransactions)
         const char* text;
     } deal[] = {{4, ColumnOf(kColumnField, 0), "400"}, {5, pence, "175p"}, {6, pounds, "\xA3" "712.50"},
                 {7, pounds, "\xA3" "9.50"}, {8, pounds, "\xA3" "3.00"}, {9, pounds, "\xA3" "1.25"},
-                {26, pence, "250p"}};
+                {26, pence, "250p"}, {29, ColumnOf(kColumnField, 0), " 9:05:30"}};
     for (auto c : deal) {
         c.format.code = c.code;
         EXPECT_EQ(Cell(c.format, bb->data(), 0, &list), c.text) << int(c.code);

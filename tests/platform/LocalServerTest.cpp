@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <fstream>
 #include <cstdio>
 #include <sys/socket.h>
@@ -242,6 +243,25 @@ TEST_F(LocalServerTest, SilentConnectionsGiveWayToNewcomers)
     EXPECT_EQ(b.readReply(5000).kind, DdeReply::Closed);
     EXPECT_EQ(Echo(talker, "still here"), "still here");
     EXPECT_EQ(server->clientCount(), 3u);
+}
+
+// A burst of clients that each send a request as soon as they connect is accepted before any of
+// their lines is read: none of them counts as silent, so none is closed, however many there are.
+TEST_F(LocalServerTest, ABurstOfClientsThatSpeakAtOnceIsNotTakenForSilentOnes)
+{
+    LocalServerLimits limits;
+    limits.maxSilent = 2;
+    Start(limits);
+    std::vector<std::unique_ptr<DdeClient>> clients;
+    for (int i = 0; i < 6; ++i) {
+        clients.push_back(std::make_unique<DdeClient>());
+        ASSERT_TRUE(clients.back()->open(path));
+        clients.back()->sendRaw(Tag(i, 0) + "\n");
+    }
+    EXPECT_TRUE(Pump([&] { return Count(LocalServerEvent::Line) == 6; }));
+    EXPECT_EQ(Count(LocalServerEvent::Closed), 0u);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(clients[size_t(i)]->readReply(60000).text, Tag(i, 0)) << "client " << i;
 }
 
 TEST_F(LocalServerTest, ASilentConnectionIsClosedOnceItsTimeIsUp)

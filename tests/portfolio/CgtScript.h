@@ -56,6 +56,7 @@ public:
         }
         inputs.transactions = head_;
         inputs.manualLosses.fill(-1);
+        inputs.today = ParseDate("10/12/2026");
     }
 
     CgtPassResult Run(CgtReportFilter filter = {}) { return CapitalGainsReport(inputs, filter, true); }

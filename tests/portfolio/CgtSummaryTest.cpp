@@ -61,12 +61,36 @@ TEST(CgtSummary, Texts)
          "After CGT exemption \xA3" "8,200*\t\t\xA3" "9,710.00\n\nTax if starting at Basic rate (22%*)\t\t\xA3"
          "2,136.20\nTax if at Higher rate (40%*)\t\t\xA3" "3,884.00\n\n* Estimated\n\nCapital losses carried forward "
          "\xA3" "0.00\n\n"},
-        {"a later year: no rates held",
+        {"a later year takes 2008/09's estimated rates",
          {{"1/6/2020", 1, 1000, 1}, {"1/6/2026", 2, 1000, 2}, {"8/12/2026", kLatestRowType, 0, 1}},
          36, -1,
          "Tax for tax year 2026/27\n\nCapital losses from previous years \xA3" "0.00\n\nShare name\tNumber sold\t"
-         "Chargeable gain\nALPHA\t1000\t\xA3" "800.00\n\nTotal chargeable gain\t\t\xA3" "800.00\n\nThe program "
-         "holds no exemption or tax rates for tax year 2026/27\n\nCapital losses carried forward \xA3" "0.00\n\n"},
+         "Chargeable gain\nALPHA\t1000\t\xA3" "800.00\n\nTotal chargeable gain\t\t\xA3" "800.00\nAfter CGT "
+         "exemption \xA3" "8,200*\t\t\xA3" "0.00\n\nTax if starting at Basic rate (22%*)\t\t\xA3" "0.00\nTax if at "
+         "Higher rate (40%*)\t\t\xA3" "0.00\n\n* Estimated\n\nCapital losses carried forward \xA3" "0.00\n\n"},
+        {"2009/10 brings in 2008/09's loss and carries what the gain above the exemption leaves",
+         {{"1/6/2007", 1, 1000, 10},
+          {"1/6/2008", 2, 1000, 7},
+          {"8/12/2026", kLatestRowType, 0, 1},
+          {"1/5/2009", 1, 1000, 10, 0, 0, 2},
+          {"1/7/2009", 2, 1000, 20, 0, 0, 2},
+          {"8/12/2026", kLatestRowType, 0, 1, 0, 0, 2}},
+         19, -1,
+         "Tax for tax year 2009/10\n\nCapital losses from previous years \xA3" "3,000.00\n\nShare name\tNumber sold\t"
+         "Chargeable gain\nBETA\t1000\t\xA3" "8,200.00\n\nTotal chargeable gain\t\t\xA3" "8,200.00\nAfter CGT "
+         "exemption \xA3" "8,200*\t\t\xA3" "0.00\n\nTax if starting at Basic rate (22%*)\t\t\xA3" "0.00\nTax if at "
+         "Higher rate (40%*)\t\t\xA3" "0.00\n\n* Estimated\n\nCapital losses carried forward \xA3" "1,200.00\n\n"},
+        {"a holding standing at a loss is not a loss carried forward",
+         {{"1/5/2025", 1, 1000, 10}, {"1/10/2025", 2, 500, 8}, {"8/12/2026", kLatestRowType, 500, 4, 0, 0, 1, 0, 0, 0, 2000}},
+         35, -1,
+         "Tax for tax year 2025/26\n\nCapital losses from previous years \xA3" "0.00\n\nShare name\tNumber sold\t"
+         "Chargeable gain\nALPHA\t500\t\xA3" "0.00\n\nNo chargeable gain\n\n\nCapital losses carried forward "
+         "\xA3" "1,000.00\n\n"},
+        {"the year of today brings in the year before's loss",
+         {{"1/5/2025", 1, 1000, 10}, {"1/10/2025", 2, 500, 8}, {"8/12/2026", kLatestRowType, 500, 4, 0, 0, 1, 0, 0, 0, 2000}},
+         36, -1,
+         "Tax for tax year 2026/27\n\nCapital losses from previous years \xA3" "1,000.00\n\n\nNo sales so no CGT "
+         "liability\n\n\nCapital losses carried forward \xA3" "1,000.00\n\n"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Summary(c.rows, c.taxYear, c.manual), c.text) << c.name;
@@ -199,6 +223,15 @@ TEST(CgtTaxTake, RowsPlanningResidualAndTheCheckBoxes)
     lines = TaxTakeLines(in);
     ASSERT_EQ(lines.size(), 3u + 13 + 4);
     EXPECT_EQ(lines[15].substr(0, 9), "Residual\t");
+    // Today in 2026/27: every year to today's is a row, and the residual is taxed at the carried-on
+    // rates (one exemption): 9,000 - 8,200 = 800 at 20 % and 40 %; 20,000 - 8,200 = 11,800 likewise.
+    in.doubleExemption = false;
+    in.today = PackDate(10, 12, 2026);
+    in.yearGains[36] = 9000;
+    lines = TaxTakeLines(in);
+    ASSERT_EQ(lines.size(), 3u + 37 + 1 + 4);
+    EXPECT_EQ(lines[39], "Year 2026/27\t\xA3" "8,200 \t\xA3" "9,000\t\xA3" "160\t\xA3" "320");
+    EXPECT_EQ(lines[40], "Residual\t\xA3" "8,200\t\xA3" "20,000\t\xA3" "2,360\t\xA3" "4,720");
 }
 
 } // namespace

@@ -71,13 +71,16 @@ TEST(CgtTablesTest, MonthAndTaxYearIndexes)
     EXPECT_EQ(CgtTaxYearIndex(PackDate(5, 4, 1991)), 0);
     EXPECT_EQ(CgtTaxYearIndex(PackDate(6, 4, 1991)), 1);
     EXPECT_EQ(CgtTaxYearIndex(PackDate(5, 4, 2010)), 19);
-    EXPECT_EQ(CgtTaxYearIndex(PackDate(6, 4, 2012)), 20);
-    EXPECT_EQ(CgtTaxYearIndex(CgtDate::Valuation), 20);
+    EXPECT_EQ(CgtTaxYearIndex(PackDate(6, 4, 2012)), 22);
+    EXPECT_EQ(CgtTaxYearIndex(PackDate(31, 12, 2027)), kCgtLastTaxYear);
+    EXPECT_EQ(CgtTaxYearIndex(CgtDate::Valuation), kCgtValuationYear);
     EXPECT_LT(CgtTaxYearIndex(PackDate(5, 4, 1990)), 0);
     EXPECT_EQ(NonBusinessTaper(4), 90);
     EXPECT_EQ(NonBusinessTaper(14), 60);
-    EXPECT_EQ(AnnualExemption(19), 0);
-    EXPECT_EQ(AnnualExemption(20), 0);
+    // 2008/09's figures carry on for the later years.
+    EXPECT_EQ(AnnualExemption(19), 8200);
+    EXPECT_EQ(CgtRatesOfYear(36).basicBand, 30500);
+    EXPECT_EQ(CgtRatesOfYear(36).higherRate, 40);
 }
 
 } // namespace

@@ -242,6 +242,23 @@ TEST_F(PortfolioFiles, AFirstStartNamesTheFilterFedPortfolioAfterTheCurrentFilte
     ClearFilterList();
 }
 
+// A group's file names its members only; loaded, it holds their shares and transactions at once,
+// before any view has shown it.
+TEST_F(PortfolioFiles, AGroupLoadedHoldsItsMembersSharesAndTransactions)
+{
+    put("Quorva004.por", FileImage(3, std::string("Income\0\0", 8), {{0x4001, 0}},
+                                   {TransactionBytes("Alpha Mining", 0x4001)}));
+    put("Quorva009.por", FileImage(3, std::string("All\0\x03", 5), {{5, 0}}, {}));
+    LoadPortfolios();
+    Portfolio* group = PortfolioChain();
+    while (group && group->number != 9)
+        group = group->next;
+    ASSERT_TRUE(group);
+    ASSERT_EQ(group->type, kGroupPortfolio);
+    EXPECT_EQ(Names(group), (std::vector<std::string>{"Alpha Mining"}));
+    EXPECT_EQ(CountPortfolioEntries(*group), 1u);
+}
+
 TEST_F(PortfolioFiles, TheSplashCountsThePortfolioFilesLoaded)
 {
     for (int n : {1, 2, 3, 4})

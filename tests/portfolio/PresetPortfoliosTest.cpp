@@ -1,6 +1,7 @@
 // Tests of the pre-set portfolios the program fills from the database.
 #include "portfolio/PresetPortfolios.h"
 
+#include "core/Database.h"
 #include "core/PackedDate.h"
 #include "core/PriceStatistics.h"
 #include "core/ShareList.h"
@@ -32,7 +33,9 @@ class PresetPortfolios : public DatabaseFixture {
 protected:
     void SetUp() override
     {
-        // Three shares, the second with two lines; period high and low dates set by hand.
+        // Three shares, the second with two lines; period high and low dates set by hand; the lists
+        // count from the latest date until a test says otherwise.
+        GetHighLowOption() = HighLowOption{};
         dev::DbFile db;
         auto& records = db.entries.emplace_back().records;
         for (uint16_t id : {0x4001, 0x4002, 0x4003}) {
@@ -87,6 +90,15 @@ TEST_F(PresetPortfolios, NewHighsAndLowsHoldTheLinesWhoseExtremeDateIsOnOrAfterT
     EXPECT_EQ(Entries(highs), (Rows{{0x4001, 0}, {0x4002, 0}, {0x4003, 0}}));
     EXPECT_EQ(Entries(lows), (Rows{{0x4001, 0}, {0x4002, 0}, {0x4002, 1}}));
     EXPECT_EQ(highs->last, 2);
+
+    // Back to the previous update with no date stored: the first database's date stands in.
+    const PackedDate firstLoad = FirstLoadDate;
+    FirstLoadDate = PackDate(6, 3, 2000);
+    GetHighLowOption() = {2, 0, 0, 0};
+    UpdatePresetPortfolios();
+    EXPECT_EQ(Entries(highs), (Rows{{0x4001, 0}}));
+    EXPECT_EQ(Entries(lows), (Rows{{0x4002, 0}, {0x4002, 1}}));
+    FirstLoadDate = firstLoad;
 }
 
 TEST_F(PresetPortfolios, RoutinesOverTheChain)

@@ -54,6 +54,16 @@ TEST(ShareEditing, PriceOperations)
     std::vector<float> adjusted = {10, M, 20, 30};
     AdjustPrices(adjusted, 2, 0.5);
     EXPECT_EQ(adjusted, (std::vector<float>{5, M, 10, 30}));
+
+    // The entry an adjustment date reaches, in an array of six weekdays from Thursday 7 March.
+    struct Case {
+        PackedDate date;
+        std::optional<size_t> entry;
+    };
+    for (const Case& c : {Case{Date(2024, 3, 6), std::nullopt}, Case{Date(2024, 3, 7), 0}, Case{Date(2024, 3, 9), 1},
+                          Case{Date(2024, 3, 11), 2}, Case{Date(2024, 3, 14), 5}, Case{Date(2025, 1, 1), 5}})
+        EXPECT_EQ(EntryOnOrBefore(Date(2024, 3, 7), c.date, 6), c.entry) << c.date;
+    EXPECT_EQ(EntryOnOrBefore(Date(2024, 3, 7), Date(2024, 3, 8), 0), std::nullopt);
 }
 
 TEST(ShareEditing, ANewStartDateAddsOrDropsDays)

@@ -358,6 +358,9 @@ TEST_F(DocWindows, AHostilePageReachesNothingWithoutTheUsersClick)
     EXPECT_EQ(window->Number(), 20) << "the window is still open on its document";
 
     // The user's own clicks on the same controls go through.
+    ClickElement(*window, "#cmdlink");
+    EXPECT_TRUE(WaitFor([&] { return !frame.commands.empty(); }));
+    EXPECT_EQ(frame.commands, std::vector<uint32_t>{27123});
     ClickElement(*window, "#weblink");
     EXPECT_TRUE(WaitFor([&] { return !opened.empty(); }));
     EXPECT_EQ(opened, std::vector<std::string>{"http://127.0.0.1:7115/clicked"});
@@ -368,6 +371,28 @@ TEST_F(DocWindows, AHostilePageReachesNothingWithoutTheUsersClick)
     SetFrameCommandTarget(nullptr);
 }
 
+// A page that sends itself to a command as it loads: the engine stops a page's own navigation to a
+// "qv:" address (the page shows about:blank#blocked), and the control's rule would refuse a command
+// from script if one came through; either way the command never reaches the program.
+TEST_F(DocWindows, APageThatNavigatesToACommandOnLoadRunsNothing)
+{
+    std::ofstream(folder / "Data" / "Content" / "00020.htm")
+        << "<html><head><title>Frequently asked questions</title></head><body><p>FAQ</p>"
+           "<script>location.href = 'qv:command/26103';</script></body></html>";
+    FrameRecorder frame;
+    SetFrameCommandTarget(&frame);
+    ASSERT_TRUE(store->OpenDocument(20, false));
+    auto* window = dynamic_cast<CInCDocDlg*>(store->Window(20));
+    ASSERT_NE(window, nullptr);
+    QWebEnginePage* page = ViewOf(*window)->page();
+    EXPECT_TRUE(WaitFor([&] { return page->url().scheme() == "about"; })) << page->url().toString().toStdString();
+    // A command would have been posted while the navigation was decided.
+    DeliverPostedMessages();
+    EXPECT_TRUE(frame.commands.empty());
+    EXPECT_EQ(window->Number(), 20);
+    SetFrameCommandTarget(nullptr);
+}
+
 int main(int argc, char** argv)
 {
     ::setenv("FONTCONFIG_FILE", QV_SOURCE_DIR "/tests/support/fonts.conf", 1);
@@ -375,6 +400,8 @@ int main(int argc, char** argv)
     qv::InstallWindowLayerHooks();
     qv::PrepareHtmlEngine();
     QApplication app(argc, argv);
+    // Commands posted to the main window are delivered from the event loop, as in the program.
+    qv::SetPostWakeup([] { QMetaObject::invokeMethod(qApp, [] { qv::DeliverPostedMessages(); }, Qt::QueuedConnection); });
     testing::InitGoogleTest(&argc, argv);
     if (!qv::HtmlEngineAvailable()) {
         std::fprintf(stderr, "no display for the web engine\n");

@@ -377,7 +377,8 @@ void ResetOptionHolders()
     AlarmPortfolioSettings() = AlarmPortfolioOptions{};
     GetAlarmPortfolioHooks().range = {1, 1};
     GetAlarmPortfolioHooks().globalCriteria = DefaultGlobalAlarmRows();
-    GetHighLowOption() = HighLowOption{};
+    // New highs and lows since the previous update, until the user chooses otherwise.
+    GetHighLowOption() = HighLowOption{2, 0, 0, 0};
     RememberedOptionsPage() = 0;
     SetEditionOptionByte(0);
     CalendarBoxesTicked() = kAllCalendarBoxes;

@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
@@ -119,10 +120,19 @@ CCompCalendar::CCompCalendar(ShareList* list, QWidget* parent)
     auto* toLabel = new QLabel(QStringLiteral("&To"), this);
     fromLabel->setBuddy(from_->edit());
     toLabel->setBuddy(to_->edit());
-    grid->addWidget(fromLabel, 0, 0);
-    grid->addWidget(from_, 0, 1);
-    grid->addWidget(toLabel, 0, 2);
-    grid->addWidget(to_, 0, 3);
+    // The labels keep the width of their text, with a character to spare (the measured width of a
+    // kerned pair such as "To" is less than the drawn one): the date fields take what is left.
+    auto* dates = new QHBoxLayout;
+    for (QLabel* label : {fromLabel, toLabel}) {
+        label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+        label->setMinimumWidth(label->sizeHint().width() + label->fontMetrics().averageCharWidth());
+    }
+    dates->addWidget(fromLabel);
+    dates->addWidget(from_, 1);
+    dates->addSpacing(8);
+    dates->addWidget(toLabel);
+    dates->addWidget(to_, 1);
+    grid->addLayout(dates, 0, 0, 1, 4);
     grid->addWidget(list_, 1, 0, 1, 4);
     auto* side = new QVBoxLayout;
     const uint16_t ticked = CalendarBoxesTicked();
@@ -144,8 +154,6 @@ CCompCalendar::CCompCalendar(ShareList* list, QWidget* parent)
         side->addWidget(b);
     side->addWidget(new QSizeGrip(this), 0, Qt::AlignRight | Qt::AlignBottom);
     grid->addLayout(side, 0, 4, 2, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
     grid->setRowStretch(1, 1);
     InstallDialogHelp(*this, kHelpTopic, help);
     connect(print, &QPushButton::clicked, this, [this] { Print(); });

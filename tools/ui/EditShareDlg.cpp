@@ -31,6 +31,7 @@ namespace qv {
 namespace {
 
 constexpr int kNameLimit = 40;
+constexpr const char* kInvalidDate = "The date entered was out of range or invalid. Please re-enter the date";
 
 CEditSharePrice::AdjustChooser& AdjustChooser()
 {
@@ -206,18 +207,22 @@ void CEditSharePrice::Adjust()
         ShowMessage("Select the first date to adjust from", {}, MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
+    std::optional<Adjustment> chosen;
     const PackedDate date = DateOfElement(item_.firstDate, element);
-    std::optional<double> multiplier;
     if (qv::AdjustChooser()) {
-        multiplier = qv::AdjustChooser()(date);
+        chosen = qv::AdjustChooser()(date);
     } else {
         CPriceAdjustDlg dialog(date, this);
         if (RunModalDialog(dialog) == QDialog::Accepted)
-            multiplier = dialog.multiplier();
+            chosen = Adjustment{dialog.date(), dialog.multiplier()};
     }
-    if (!multiplier)
+    if (!chosen)
         return;
-    AdjustPrices(item_.prices, size_t(element), *multiplier);
+    // A date before the first day has no price to adjust.
+    const std::optional<size_t> through = EntryOnOrBefore(item_.firstDate, chosen->date, item_.prices.size());
+    if (!through)
+        return;
+    AdjustPrices(item_.prices, *through, chosen->multiplier);
     Refill();
 }
 
@@ -250,8 +255,7 @@ void CEditSharePrice::SetStart()
 {
     const PackedDate date = start_->ReadDate();
     if (date == 0) {
-        ShowMessage("The date entered was out of range or invalid. Please re-enter the date", {}, MsgButtons::Ok,
-                    MsgIcon::Exclamation);
+        ShowMessage(kInvalidDate, {}, MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
     StartDateResult result = SetStartDate(item_, date, false);
@@ -310,7 +314,7 @@ void CEditShare::accept()
 CPriceAdjustDlg::CPriceAdjustDlg(PackedDate date, QWidget* parent)
     : QDialog(parent), factor_(Field(kFactor, QStringLiteral("1.0"), this)),
       multiply_(new QRadioButton(QStringLiteral("Multiply"), this)),
-      divide_(new QRadioButton(QStringLiteral("Divide"), this))
+      divide_(new QRadioButton(QStringLiteral("Divide"), this)), dateField_(new CDateEdit(this)), date_(date)
 {
     setObjectName(QStringLiteral("379"));
     setWindowTitle(QStringLiteral("Set price adjustment"));
@@ -322,9 +326,9 @@ CPriceAdjustDlg::CPriceAdjustDlg(PackedDate date, QWidget* parent)
     group->addButton(divide_);
     auto* dateBox = new QGroupBox(QStringLiteral(" Adjust prices before and on "), this);
     auto* dateLayout = new QVBoxLayout(dateBox);
-    auto* dateLabel = new QLabel(QString::fromStdString(FormatDate(date)), dateBox);
-    dateLabel->setObjectName(QString::number(kDate));
-    dateLayout->addWidget(dateLabel);
+    dateField_->Create(kDate, dateBox, QRect(0, 0, 200, 44), nullptr, date);
+    dateField_->setMinimumSize(200, 44);
+    dateLayout->addWidget(dateField_);
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Factor"), this), 0, 0);
     grid->addWidget(factor_, 0, 1);
@@ -346,7 +350,14 @@ void CPriceAdjustDlg::accept()
         factor_->setFocus();
         return;
     }
+    const PackedDate date = dateField_->ReadDate();
+    if (date == 0) {
+        ShowMessage(kInvalidDate, {}, MsgButtons::Ok, MsgIcon::Exclamation);
+        dateField_->edit()->setFocus();
+        return;
+    }
     multiplier_ = divide_->isChecked() ? 1 / factor : factor;
+    date_ = date;
     QDialog::accept();
 }
 

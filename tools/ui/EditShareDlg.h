@@ -50,8 +50,13 @@ public:
     void SetStart();
     CDateEdit* startField() const { return start_; }
 
-    // The price adjustment dialog, replaceable by tests: the multiplier (none when cancelled).
-    using AdjustChooser = std::function<std::optional<double>(PackedDate date)>;
+    // The price adjustment dialog, replaceable by tests: given the selected row's date, the date to
+    // adjust through and the multiplier (none when cancelled).
+    struct Adjustment {
+        PackedDate date = 0;
+        double multiplier = 1;
+    };
+    using AdjustChooser = std::function<std::optional<Adjustment>(PackedDate date)>;
     static void SetAdjustChooser(AdjustChooser chooser);
 
 private:
@@ -93,14 +98,19 @@ public:
     CPriceAdjustDlg(PackedDate date, QWidget* parent = nullptr);
     void accept() override;
     double multiplier() const { return multiplier_; }
+    // The date the prices are adjusted through, as the user left it.
+    PackedDate date() const { return date_; }
     QLineEdit* factorField() const { return factor_; }
     QRadioButton* divideButton() const { return divide_; }
+    CDateEdit* dateField() const { return dateField_; }
 
 private:
     QLineEdit* factor_;
     QRadioButton* multiply_;
     QRadioButton* divide_;
+    CDateEdit* dateField_;
     double multiplier_ = 1;
+    PackedDate date_ = 0;
 };
 
 class CAnomalyLevelDlg : public QDialog {

@@ -2,6 +2,8 @@
 #include "tools/ui/ShareAlarmDlg.h"
 
 #include "core/DateText.h"
+#include "core/FormatValue.h"
+#include "core/RecordAccess.h"
 #include "core/RecordLookup.h"
 #include "core/SettingRecordStore.h"
 #include "core/SystemDate.h"
@@ -231,8 +233,14 @@ bool EditShareAlarms(uint16_t shareId, uint8_t stream)
         if (auto read = ShareAlarmRecord::Read(std::span<const uint8_t>(stored, SettingDataSize(stored))))
             record = *read;
     const std::vector<AlarmDay> days = DecodeAlarmHistory(const_cast<uint8_t*>(share), stream, 0);
+    // The close in the share's own minor unit: pence, cents, or none for an index.
+    const RecordCursor cursor{const_cast<uint8_t*>(share), stream};
+    const char minor = GetCurrencyUnitSymbols(int(GetShareFieldType(&cursor, 0))).minor;
     const QString price = days.empty() ? QStringLiteral("Current price: n/a")
-                                       : QStringLiteral("Current price: %1 p").arg(double(days.back().close));
+                                       : QStringLiteral("Current price: %1 %2")
+                                             .arg(double(days.back().close))
+                                             .arg(minor ? QString(QLatin1Char(minor)) : QString())
+                                             .trimmed();
     std::string code;
     GetShareFileCode(RecordCursor{const_cast<uint8_t*>(share), stream}, code, false);
     const std::string_view name = GetRecordName(share);

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -318,3 +319,26 @@ TEST_F(Chooser, ANewGroupTakesItsMembersHoldings)
 }
 
 } // namespace
+
+TEST_F(Chooser, OneClickOnAnEntryChoosesItFromEitherList)
+{
+    struct Case {
+        int list;
+        const char* entry;
+        uint16_t chosenNumber; // the portfolio answered
+    };
+    for (const Case& c : {Case{1061, "Income", 2}, Case{1063, "Momentum", 0xFF05}}) {
+        ChooserAdvanced() = true;
+        CPortfolioChooser chooser;
+        chooser.SetPortfolioChooserMode(0);
+        chooser.show();
+        QApplication::processEvents();
+        QListWidget* list = Control<QListWidget>(chooser, c.list);
+        const QList<QListWidgetItem*> found = list->findItems(QString::fromLatin1(c.entry), Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << c.entry;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.front()).center());
+        EXPECT_EQ(chooser.result(), QDialog::Accepted) << c.entry;
+        ASSERT_NE(ChosenPortfolio(), nullptr) << c.entry;
+        EXPECT_EQ(ChosenPortfolio()->number, c.chosenNumber) << c.entry;
+    }
+}

@@ -159,6 +159,57 @@ TEST_F(PortfolioLayout, DeletesAskFirstAndRemoveTheirRangeWithItsTransactions)
     EXPECT_EQ(Entries(p), before - 3);
 }
 
+// After a deletion the share that took the removed rows' place is current: the one below them, or
+// the one above when they ran to the end.
+TEST_F(PortfolioLayout, ADeletionLeavesTheNeighbouringShareCurrent)
+{
+    ASSERT_NE(view, nullptr);
+    auto idAt = [&](int row) { return EntryRecordId(view->list->entries[row]); };
+    auto current = [&] {
+        const RecordCursor* entry = CurrentEntry(view->list);
+        return entry ? EntryRecordId(*entry) : 0;
+    };
+    ASSERT_GE(ShareListCount(view->list), 5);
+    SelectRow(1);
+    uint16_t expected = idAt(2);
+    boxes.queue(MsgAnswer::Yes);
+    Run(20611);
+    EXPECT_EQ(current(), expected) << "the share below";
+    EXPECT_EQ(view->list->current, 1);
+
+    int last = ShareListCount(view->list) - 1;
+    SelectRow(last);
+    expected = idAt(last - 1);
+    boxes.queue(MsgAnswer::Yes);
+    Run(20611);
+    EXPECT_EQ(current(), expected) << "the share above the last";
+    EXPECT_EQ(view->list->current, last - 1);
+
+    SelectRow(1);
+    expected = idAt(0);
+    boxes.queue(MsgAnswer::Yes);
+    Run(20613);
+    EXPECT_EQ(ShareListCount(view->list), 1);
+    EXPECT_EQ(current(), expected) << "below - including takes the rest; the row above stays";
+}
+
+// The portfolio keeps the current share as an index into its own entries, which is how a view
+// made again from it (the view shown after a Buy started here) finds the share; the rows are sorted.
+TEST_F(PortfolioLayout, ThePortfolioKeepsTheCurrentShareForAViewMadeAgain)
+{
+    ASSERT_NE(view, nullptr);
+    Portfolio* p = Demo();
+    bool sorted = false;
+    for (int row = 0; row < ShareListCount(view->list); ++row) {
+        SelectRow(row);
+        view->KeepPosition();
+        ASSERT_GE(p->current, 0);
+        EXPECT_EQ(EntryRecordId(p->entries[p->current]), EntryRecordId(view->list->entries[row])) << row;
+        sorted = sorted || p->current != row;
+    }
+    EXPECT_TRUE(sorted) << "the fixture's rows stand in the entries' order: the test shows nothing";
+}
+
 TEST_F(PortfolioLayout, CopyingAShareTakesItsTransactionsWithoutTheCashAccount)
 {
     ASSERT_NE(view, nullptr);

@@ -3,12 +3,17 @@
 #include "portfolio/ui/ViewTran.h"
 
 #include "core/CashAccounts.h"
+#include "core/ColumnDef.h"
 #include "core/Database.h"
 #include "core/PackedDate.h"
+#include "core/RecordAccess.h"
+#include "core/RecordLookup.h"
 #include "core/ShareList.h"
 #include "core/WindowLayouts.h"
 #include "devtools/lib/DemoPortfolios.h"
 #include "devtools/lib/PriceDatabase.h"
+#include "lists/ColumnHeading.h"
+#include "lists/ListColumnCommands.h"
 #include "lists/ListOptions.h"
 #include "lists/ListSettings.h"
 #include "lists/RowSort.h"
@@ -48,6 +53,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QTest>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -160,6 +167,8 @@ TEST_F(TransactionLayoutViews, ABuyIsStoredWithAnUndoStepAndANewDividendStartsFr
     EXPECT_FLOAT_EQ(buy->price, 1.2f) << "a price typed in pence is stored in pounds";
     EXPECT_FLOAT_EQ(buy->amount, 300);
     EXPECT_EQ(buy->portfolioNumber, 7);
+    ASSERT_NE(FindShareRecord(id), nullptr);
+    EXPECT_EQ(buy->shareType, SubRecordKindOf(FirstSubRecord(FindShareRecord(id)))) << "the line's own share type";
     EXPECT_EQ(CountPortfolioEntries(*p), 1u) << "the share joins the portfolio's entries";
 
     SetModalDialogRunner([](QDialog& d) {
@@ -258,6 +267,33 @@ TEST_F(TransactionLayoutViews, RebasingIsOfferedByDate)
     TransactionDialogDefaults().showGains = false;
 }
 
+// "Show CGT" makes the shown dialog taller; it moves up so that its bottom stays on the screen.
+TEST_F(TransactionLayoutViews, ShowCgtKeepsTheDialogOnTheScreen)
+{
+    TransactionDialogDefaults().showGains = false;
+    TransactionDialogSetup setup;
+    setup.type = 1;
+    setup.date = setup.today = PackDate(1, 6, 2020);
+    CTransactionRecord dialog(setup);
+    dialog.show();
+    ASSERT_NE(dialog.screen(), nullptr);
+    const QRect area = dialog.screen()->availableGeometry();
+    dialog.move(area.left() + 20, area.bottom() + 1 - dialog.frameGeometry().height());
+    const int shortHeight = dialog.frameGeometry().height();
+    Control<QPushButton>(dialog, C::ShowGains)->click();
+    const QRect frame = dialog.frameGeometry();
+    EXPECT_GT(frame.height(), shortHeight);
+    EXPECT_EQ(frame.left(), area.left() + 20);
+    if (frame.height() <= area.height()) {
+        EXPECT_LE(frame.bottom(), area.bottom());
+        EXPECT_GE(frame.top(), area.top());
+    } else {
+        EXPECT_EQ(frame.top(), area.top());
+    }
+    dialog.hide();
+    TransactionDialogDefaults().showGains = false;
+}
+
 TEST_F(TransactionLayoutViews, DialogRendersForEachLayout)
 {
     ASSERT_TRUE(FontsAvailable());
@@ -339,6 +375,34 @@ TEST_F(TransactionLayoutViews, TheViewListsEveryRunClosedByItsLatestRowNarrowedO
         }
     }
     ASSERT_TRUE(tran->RunCommand(26541));
+}
+
+// The Time and "% Price +/-" items add their columns; a notes column, which shares the time
+// column's field code, does not tick the Time item.
+TEST_F(TransactionLayoutViews, TheTimeAndPriceChangeColumnsAreAddedByTheirItems)
+{
+    ASSERT_NE(tran, nullptr);
+    auto headings = [&] {
+        std::vector<std::string> out;
+        const std::span<const uint8_t> layout = ListLayout(tran->list, tran->kind);
+        for (int i = 0; i < ListColumnCount(tran->list, tran->kind); ++i)
+            out.push_back(GetColumnHeading(tran->list, GetColumnDef(layout.data(), i), true));
+        return out;
+    };
+    auto checked = [&](uint32_t command) {
+        CommandUi ui{command};
+        EXPECT_TRUE(tran->UpdateCommand(ui)) << command;
+        EXPECT_TRUE(ui.enabled) << command;
+        return ui.checked.value_or(false);
+    };
+    ASSERT_TRUE(tran->RunCommand(26202));
+    EXPECT_FALSE(checked(26047));
+    for (auto [command, heading] : {std::pair{26047u, "Time"}, std::pair{26658u, "Price %"}}) {
+        ASSERT_TRUE(tran->RunCommand(command));
+        EXPECT_TRUE(checked(command)) << command;
+        const std::vector<std::string> shown = headings();
+        EXPECT_NE(std::find(shown.begin(), shown.end(), heading), shown.end()) << heading;
+    }
 }
 
 // "Tran table 2" and the other numbered tables show their own columns in the views of this layout,
@@ -557,6 +621,13 @@ TEST_F(TransactionLayoutViews, TheAccountDialogsGateTheirAnswers)
     EXPECT_FALSE(Control<QPushButton>(remove, 1)->isEnabled()) << "no answer without a selection";
     CCashAccountSelect choose(0);
     EXPECT_EQ(Control<QListWidget>(choose, 1061)->findItems(" << new >>", Qt::MatchExactly).size(), 1);
+    // One click on an account answers it.
+    choose.show();
+    QApplication::processEvents();
+    auto* accounts = Control<QListWidget>(choose, 1061);
+    QTest::mouseClick(accounts->viewport(), Qt::LeftButton, {}, accounts->visualItemRect(accounts->item(0)).center());
+    EXPECT_EQ(choose.result(), QDialog::Accepted);
+    EXPECT_EQ(choose.chosen(), CashAccounts().head);
 
     CCashAttachPortfolio gone(99);
     EXPECT_FALSE(Control<QCheckBox>(gone, 2127)->isChecked()) << "attached to a deleted portfolio";

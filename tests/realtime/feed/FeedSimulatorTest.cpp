@@ -11,11 +11,13 @@
 #include "realtime/IntradayState.h"
 #include "realtime/feed/FeedDecoder.h"
 #include "realtime/feed/FeedServerInfo.h"
+#include "realtime/feed/RTBackfill.h"
 #include "realtime/RTFeedSettings.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTFeedClient.h"
 #include "realtime/feed/RTReconnect.h"
 #include "realtime/store/RTDaySummary.h"
+#include "realtime/store/RTStore.h"
 #include "realtime/store/RTTickCoding.h"
 #include "tests/realtime/store/RTStoreFixture.h"
 
@@ -571,6 +573,118 @@ TEST_F(FeedSimulatorTest, StartingNeverWaitsForTheServer)
     StopRTEngine();
     EXPECT_FALSE(RTFeedThreadRunning());
     EXPECT_EQ(RTEngineState, kEngineStopped);
+}
+
+// A server that lost an hour of the day: the log-on's catch-up leaves a hole in the coverage map,
+// the client asks for it with gap requests once the day is complete, and the answers fill it, each
+// share's records in time order and its summary ending on the day's last trade.
+TEST_F(FeedSimulatorTest, AHoleInTheDayIsFilledByGapRequests)
+{
+    dev::FeedSimulatorOptions options = Options(); // the day served whole at log-on
+    options.holeFrom = 10 * 3600;
+    options.holeTo = 11 * 3600;
+    dev::FeedSimulator sim(options);
+    ASSERT_TRUE(sim.Start(nullptr));
+    for (const dev::SimulatedShare& s : sim.shares()) {
+        size_t inHole = 0;
+        for (const dev::IntradayEvent& e : s.events)
+            inHole += e.trade && e.time >= options.holeFrom && e.time < options.holeTo;
+        ASSERT_GT(inHole, 0u) << "the hole holds trades of every share";
+    }
+    UseServer(sim);
+    const uint64_t sentBefore = TheFeedServerInfo().gapRequests;
+    ASSERT_TRUE(StartRTEngine());
+    ASSERT_TRUE(WaitFor([] { return RTConnectionStep() == kFeedConnected; }));
+    EXPECT_TRUE(WaitFor([&] {
+        for (const dev::SimulatedShare& s : sim.shares())
+            if (StoredTrades(s.share) != Trades(s))
+                return false;
+        return true;
+    })) << "every trade of the day, the hole's included, once";
+    EXPECT_GE(sim.gapRequests(), 1u);
+    EXPECT_EQ(TheFeedServerInfo().gapRequests - sentBefore, sim.gapRequests());
+
+    ExclusiveLockGuard lock(IntradayStoreLock());
+    RTDayRecord* day = GetRTDay(kMon7, false);
+    ASSERT_NE(day, nullptr);
+    for (const dev::SimulatedShare& s : sim.shares())
+        for (const dev::IntradayEvent& e : s.events)
+            if (e.time >= options.holeFrom && e.time < options.holeTo)
+                ASSERT_EQ(CountRTCoveredSlots(*day, 0, e.time / 15, e.time / 15 + 1), 1u) << "the hole's slots are covered";
+    for (const dev::SimulatedShare& s : sim.shares()) {
+        int32_t slot = -1;
+        RTDayShareEntry* e = GetRTDayShare(MakeRTKey(0, s.share), *day, slot, false);
+        ASSERT_NE(e, nullptr);
+        uint32_t last = 0;
+        float lastTrade = 0;
+        for (const RTStoredItem& i : ReadRTStoredTicks(std::span(e->ticks.data(), e->tickCount), e->streamOffset, false)) {
+            ASSERT_GE(i.time, last) << s.share;
+            last = i.time;
+            if (i.kind == RTStoredItem::Trade)
+                lastTrade = i.value1;
+        }
+        float expected = 0;
+        for (const dev::IntradayEvent& ev : s.events)
+            if (ev.trade)
+                expected = ev.price;
+        EXPECT_NEAR(lastTrade, expected, 0.006f) << s.share;
+        std::array<uint32_t, kRTSummaryWords> words{};
+        ASSERT_EQ(GetRTSummaryBlock(e, words, *day), 0);
+        EXPECT_NEAR(ReadRTDaySummary(words).lastTrade, expected, 0.006f) << s.share;
+    }
+}
+
+// "Use priority backfilling": the log-on names the shares a window watches, their day comes first
+// (step 9), then the rest of the day (step 8) without clearing what came first, and the day holds
+// every trade once. Without the option the day comes in one catch-up.
+TEST_F(FeedSimulatorTest, PriorityBackfillingBringsTheWatchedSharesDayFirst)
+{
+    dev::FeedSimulator sim(Options()); // the day served whole at log-on
+    ASSERT_TRUE(sim.Start(nullptr));
+    UseServer(sim);
+    const OptionBlockA saved = Config().optionsA;
+    RTWatchList list;
+    InitRTWatchList(nullptr, 0, list);
+    BeginRTWatchListUpdate(list, true);
+    ASSERT_NE(AddRTWatchShare(ShareRef{nullptr, 0, 0x4002}, list), nullptr);
+    EndRTWatchListUpdate(list);
+    // What the store holds when the rest of the day begins, seen on the feed thread at step 8.
+    std::atomic<bool> priorityStep{false};
+    std::atomic<size_t> watchedAtRest{0}, othersAtRest{0};
+    const auto previous = TheRTEngineHooks().stepChanged;
+    TheRTEngineHooks().stepChanged = [&](int32_t step) {
+        if (step == kFeedPriorityBackfill)
+            priorityStep = true;
+        if (step == kFeedBackfilling) {
+            watchedAtRest = StoredTrades(0x4002);
+            othersAtRest = StoredTrades(0x4001) + StoredTrades(0x4003);
+        }
+    };
+    for (bool priority : {true, false}) {
+        RTFeedSettings settings = CurrentRTFeedSettings();
+        settings.priorityBackfill = priority;
+        StoreRTFeedSettings(settings);
+        priorityStep = false;
+        ASSERT_TRUE(StartRTEngine());
+        ASSERT_TRUE(WaitFor([] { return RTConnectionStep() == kFeedConnected; }));
+        StopRTEngine();
+        EXPECT_EQ(priorityStep, priority);
+        EXPECT_EQ(sim.lastPriority(), priority ? std::vector<uint16_t>{0x4002} : std::vector<uint16_t>{});
+        const dev::SimulatedShare* watched = nullptr;
+        for (const dev::SimulatedShare& s : sim.shares()) {
+            EXPECT_EQ(StoredTrades(s.share), Trades(s)) << s.share << " once, with priority " << priority;
+            if (s.share == 0x4002)
+                watched = &s;
+        }
+        ASSERT_NE(watched, nullptr);
+        if (priority) {
+            EXPECT_EQ(watchedAtRest, Trades(*watched)) << "the watched share's day came first";
+            EXPECT_EQ(othersAtRest, 0u);
+        }
+    }
+    TheRTEngineHooks().stepChanged = previous;
+    FreeRTWatchList(list);
+    Config().optionsA = saved;
 }
 
 } // namespace

@@ -3,9 +3,12 @@
 #include "realtime/feed/RTBackfill.h"
 
 #include "devtools/lib/FeedEncoder.h"
+#include "core/ReadersWriterLock.h"
 #include "platform/ByteOrder.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/store/RTDaySummary.h"
+#include "realtime/store/RTStore.h"
+#include "realtime/store/RTTickCoding.h"
 #include "tests/realtime/store/RTStoreFixture.h"
 
 namespace qv {
@@ -77,6 +80,7 @@ protected:
         test::RTStoreTest::SetUp();
         TheRTEngine().running = true;
         TheRTBackfillCounts() = {};
+        GetRTDay(kMon7, true); // answers go only into a day the store holds
     }
     void TearDown() override
     {
@@ -125,11 +129,26 @@ TEST_F(RTBackfillTest, GapsOfTheCoverageMapAreAskedForSourceBySource)
     // follows a request, so it is not asked.
     EXPECT_EQ(gaps, (std::vector<std::pair<uint32_t, uint32_t>>{{0, 8 * 3600}, {9 * 3600, 10 * 3600}}));
 
-    // A day with nothing to ask is finished on its first step, sending nothing.
+    // London's records come from source 0: with nothing of it covered, the whole day is asked once.
     RTBackfillDay london;
     sent.clear();
     NextRTBackfillRequest(london, *day, false, send);
-    EXPECT_TRUE(london.finished) << "no source of the London mask is searched";
+    ASSERT_EQ(sent.size(), 2u);
+    RTRequestFields whole = UnpackRTRequestRecord(std::span<const uint8_t, 10>(sent[0].second.data(), 10));
+    EXPECT_EQ(whole.sourceOrKind, 0);
+    EXPECT_EQ(whole.start, 0u);
+    EXPECT_EQ(whole.end, 86400u);
+    sent.clear();
+    NextRTBackfillRequest(london, *day, false, send);
+    EXPECT_TRUE(london.finished);
+
+    // A day with nothing to ask is finished on its first step, sending nothing.
+    for (uint32_t t = 0; t < 86400; t += 15)
+        MarkRTCovered(*day, 0, t);
+    RTBackfillDay covered;
+    sent.clear();
+    NextRTBackfillRequest(covered, *day, false, send);
+    EXPECT_TRUE(covered.finished);
     EXPECT_TRUE(sent.empty());
 }
 
@@ -137,37 +156,22 @@ TEST_F(RTBackfillTest, AnswerItemsGoInAndTheListsAreMarkedOnceIn2000ms)
 {
     RTWatchList list;
     InitRTWatchList(nullptr, 0, list);
-    auto item = [](int kind, uint32_t share, uint32_t time, uint32_t value, uint32_t second) {
-        dev::FeedBitWriter w;
-        w.Bits(share, 20);
-        w.Bits(0, 1); // the record's day
-        w.Bits(time, 17);
-        w.Bits(0, kind == 2 ? 6 : 2);
-        w.Bits(0, 3), w.Bits(0, 3), w.Bits(value, 20); // scale 0.01, width 20
-        if (kind == 1)
-            w.Bits(0, 1), w.Bits(0, 3), w.Bits(0, 3), w.Bits(second, 20);
-        else
-            w.Bits(2, 3), w.Bits(0, 3), w.Bits(second, 20); // volume at scale 1
-        w.Bits(0, 1);
-        std::vector<uint8_t> out{uint8_t(kind << 5 | w.bytes().size())};
-        out.insert(out.end(), w.bytes().begin(), w.bytes().end());
+    // Prices in hundredths; a quote's second value is its offer, a trade's its volume.
+    auto item = [](int kind, uint32_t share, uint32_t time, int64_t first, int64_t second) {
+        if (share <= 0xFFFF)
+            return dev::FeedBackfillItem(kind, uint16_t(share), time, first, second);
+        // A share number of 20 bits the key cannot hold.
+        std::vector<uint8_t> out = dev::FeedBackfillItem(kind, 0x4001, time, first, second);
+        out[1 + 2] |= uint8_t(share >> 16);
         return out;
     };
-    auto record = [](PackedDate day, const std::vector<std::vector<uint8_t>>& items) {
-        std::vector<uint8_t> out(8, 0);
-        for (const auto& i : items)
-            out.insert(out.end(), i.begin(), i.end());
-        StoreU16(out.data(), uint16_t(out.size()));
-        StoreU16(out.data() + 2, uint16_t(items.size()));
-        StoreU16(out.data() + 6, day);
-        return out;
-    };
+    auto record = dev::FeedBackfillRecord;
     // The trade comes first in the answer but goes in after the quote.
-    auto answer = record(kMon7, {item(2, 0x4001, 36000, 10045, 500), item(1, 0x4001, 36000, 10000, 50)});
+    auto answer = record(kMon7, {item(2, 0x4001, 36000, 10045, 500), item(1, 0x4001, 36000, 10000, 10050)});
     EXPECT_EQ(ApplyRTBackfillItems(answer, 10000), 2);
-    EXPECT_EQ(ApplyRTBackfillItems(record(kMon7, {item(1, 0x4001, 36010, 10010, 50)}), 11999), 1);
+    EXPECT_EQ(ApplyRTBackfillItems(record(kMon7, {item(1, 0x4001, 36010, 10010, 10060)}), 11999), 1);
     EXPECT_EQ(TheRTBackfillCounts().marks, 1u) << "two answers within 2,000 ms mark the lists once";
-    EXPECT_EQ(ApplyRTBackfillItems(record(kMon7, {item(1, 0x4001, 36020, 10020, 50)}), 12000), 1);
+    EXPECT_EQ(ApplyRTBackfillItems(record(kMon7, {item(1, 0x4001, 36020, 10020, 10070)}), 12000), 1);
     EXPECT_EQ(TheRTBackfillCounts().marks, 2u);
     EXPECT_EQ(list.newData, 1);
 
@@ -182,15 +186,84 @@ TEST_F(RTBackfillTest, AnswerItemsGoInAndTheListsAreMarkedOnceIn2000ms)
     EXPECT_EQ(s.tradeCounts[0], 1u) << "the trade above the quote's mid is a buy: the quote went in first";
 
     // A share number above 0xFFFF is refused; a record whose items run past it goes in not at all.
-    auto big = record(kMon7, {item(1, 0x14001, 36000, 10000, 50)});
+    auto big = record(kMon7, {item(1, 0x14001, 36000, 10000, 10050)});
     EXPECT_EQ(ApplyRTBackfillItems(big, 20000), 0);
     EXPECT_EQ(TheRTBackfillCounts().quotes, 3u);
-    auto cut = record(kMon7, {item(1, 0x4002, 36000, 10000, 50)});
+    auto cut = record(kMon7, {item(1, 0x4002, 36000, 10000, 10050)});
     cut.pop_back();
     StoreU16(cut.data(), uint16_t(cut.size()));
     EXPECT_EQ(ApplyRTBackfillItems(cut, 30000), -1);
     slot = -1;
     EXPECT_EQ(GetRTDayShare(MakeRTKey(0, 0x4002), *day, slot, false), nullptr);
+    // A day the store does not hold is not made for an answer.
+    ApplyRTBackfillItems(record(test::kTue8, {item(1, 0x4001, 36000, 10000, 10050)}), 40000);
+    EXPECT_EQ(GetRTDay(test::kTue8, false), nullptr);
+    FreeRTWatchList(list);
+}
+
+// A gap's answer comes after later records: the entry is written again in time order, so its
+// trades meet the quotes of their time and its summary ends on the day's last trade, not the gap's.
+TEST_F(RTBackfillTest, AnAnswerOlderThanTheEntrysRecordsGoesInInTimeOrder)
+{
+    RTWatchList list;
+    InitRTWatchList(nullptr, 0, list);
+    using dev::FeedBackfillItem;
+    // 10:00 and 11:00 first, as the catch-up had them.
+    ASSERT_EQ(ApplyRTBackfillItems(dev::FeedBackfillRecord(kMon7, {FeedBackfillItem(1, 0x4001, 36000, 10000, 10050),
+                                                                   FeedBackfillItem(2, 0x4001, 36000, 10040, 100),
+                                                                   FeedBackfillItem(1, 0x4001, 39600, 10200, 10250),
+                                                                   FeedBackfillItem(2, 0x4001, 39600, 10210, 300)}),
+                                   0),
+              4);
+    // Then the gap at 10:30: a quote around 90p and a trade at its offer (a buy there; a sell against
+    // the 11:00 quote it would meet at the end of the stream).
+    ASSERT_EQ(ApplyRTBackfillItems(dev::FeedBackfillRecord(kMon7, {FeedBackfillItem(1, 0x4001, 37800, 9000, 9050),
+                                                                   FeedBackfillItem(2, 0x4001, 37800, 9050, 200)}),
+                                   5000),
+              2);
+    FreeRTWatchList(list);
+    ExclusiveLockGuard lock(IntradayStoreLock());
+    RTDayRecord* day = GetRTDay(kMon7, false);
+    int32_t slot = -1;
+    RTDayShareEntry* e = GetRTDayShare(MakeRTKey(0, 0x4001), *day, slot, false);
+    ASSERT_NE(e, nullptr);
+    std::vector<std::pair<uint32_t, float>> trades;
+    uint32_t last = 0;
+    for (const RTStoredItem& i : ReadRTStoredTicks(std::span(e->ticks.data(), e->tickCount), e->streamOffset, false)) {
+        EXPECT_GE(i.time, last) << "in time order";
+        last = i.time;
+        if (i.kind == RTStoredItem::Trade)
+            trades.emplace_back(i.time, i.value1);
+    }
+    EXPECT_EQ(trades, (std::vector<std::pair<uint32_t, float>>{{36000, 100.40f}, {37800, 90.50f}, {39600, 102.10f}}));
+    RTDaySummary s = ReadRTDaySummary(std::span<const uint32_t, kRTSummaryWords>(e->ticks.data(), kRTSummaryWords));
+    EXPECT_FLOAT_EQ(s.lastTrade, 102.10f);
+    EXPECT_FLOAT_EQ(s.open, 100.40f);
+    EXPECT_FLOAT_EQ(s.tradeLow, 90.50f);
+    EXPECT_EQ(s.times[kRTSlotLatestTrade], 39600u);
+    EXPECT_FLOAT_EQ(s.volumes[0] + s.volumes[1] + s.volumes[2], 600.0f);
+    EXPECT_EQ(s.tradeCounts[kRTTradeBuy], 2u) << "the gap's trade at its own offer is a buy";
+    EXPECT_EQ(s.tradeCounts[kRTTradeSell], 1u);
+}
+
+// The last answer of a run within 2,000 ms of a mark is shown once they have passed.
+TEST_F(RTBackfillTest, AMarkHeldBackIsMadeOnceTheTimeHasPassed)
+{
+    RTWatchList list;
+    InitRTWatchList(nullptr, 0, list);
+    auto answer = [](uint32_t time) { return dev::FeedBackfillRecord(kMon7, {dev::FeedBackfillItem(1, 0x4001, time, 10000, 10050)}); };
+    ApplyRTBackfillItems(answer(36000), 100000);
+    list.newData = 0;
+    ApplyRTBackfillItems(answer(36015), 101000);
+    EXPECT_EQ(TheRTBackfillCounts().marks, 1u);
+    FlushRTBackfillMarks(101999);
+    EXPECT_EQ(TheRTBackfillCounts().marks, 1u) << "not before 2,000 ms";
+    EXPECT_EQ(list.newData, 0);
+    FlushRTBackfillMarks(102000);
+    EXPECT_EQ(TheRTBackfillCounts().marks, 2u);
+    EXPECT_EQ(list.newData, 1);
+    FlushRTBackfillMarks(110000);
+    EXPECT_EQ(TheRTBackfillCounts().marks, 2u) << "nothing came since";
     FreeRTWatchList(list);
 }
 

@@ -57,6 +57,13 @@ protected:
         test::RTStoreTest::SetUp();
         saved_ = Config().optionsA;
         ResetFeedServerInfo();
+        // The message counts are totals over the process's session, which a feed test run earlier in
+        // the same process leaves behind: this dialog's session starts from none.
+        FeedServerInfo& info = TheFeedServerInfo();
+        info.frames = 0;
+        info.definitions = 0;
+        info.control = 0;
+        info.catchUpBlocks = 0;
         TheFeedDecodeCounts() = {};
         for (RTExchangeDay& e : TheRTEngine().exchanges)
             e.latestTime = 0;

@@ -773,7 +773,7 @@ TEST_F(IntradayLineAlarm, SetOnASelectedLineAndRemovedWithoutAPrice)
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].outline, 0x0000FFu);
         EXPECT_FALSE(shown[0].ringing);
-        const DrawnLineObject& line = chart.drawing.Figures().back();
+        const DrawnLineObject line = chart.drawing.Figures().back();
         EXPECT_EQ(shown[0].at.x, (line.from.x + line.to.x) / 2);
     }
 

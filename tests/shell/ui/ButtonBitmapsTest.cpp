@@ -53,7 +53,7 @@ TEST(ButtonBitmaps, MasksAreLaidInTheirColoursAndBuiltOncePerKey)
     EXPECT_EQ(WordFromColour(full.pixelColor(6, 32)), colours[0]) << "the disc alone";
     EXPECT_EQ(WordFromColour(full.pixelColor(56, 32)), colours[1]) << "the half over the disc";
     EXPECT_EQ(WordFromColour(full.pixelColor(32, 32)), colours[3]) << "the dot over everything";
-    EXPECT_EQ(WordFromColour(full.pixelColor(0, 0)), 0u);
+    EXPECT_EQ(full.pixelColor(0, 0), QColor(Qt::gray)) << "outside every mask the button shows what it is drawn over";
     EXPECT_EQ(bitmaps.builds(), 1);
 
     DrawInto(bitmaps, 64);
@@ -85,6 +85,11 @@ TEST(ButtonBitmaps, RendersAtThreeSizes)
     EXPECT_EQ(bitmaps.builds(), 3);
     QImage small = DrawInto(bitmaps, 16);
     EXPECT_NE(small.pixelColor(8, 8), small.pixelColor(1, 1)) << "area averaging keeps the shape";
+    // The disc's edge at 16 pixels is partly covered: between the disc's colour and the grey beneath.
+    const QColor edge = small.pixelColor(2, 3);
+    EXPECT_NE(edge, QColor(Qt::gray));
+    EXPECT_NE(WordFromColour(edge), MaskColours(kBase, kSecond)[0]);
+    EXPECT_EQ(small.pixelColor(0, 0), QColor(Qt::gray));
     test::SaveRender(sheet, QStringLiteral("button-bitmaps"));
 }
 

@@ -290,3 +290,23 @@ TEST(SuppressibleMessageTest, ButtonsByOptionsAndHelpNeverCloses)
     plain.secondButton()->click();
     EXPECT_EQ(plain.result(), QDialog::Rejected);
 }
+
+TEST_F(FindShareDlgTest, OneClickInTheListChoosesAndALetterTypedThereGoesIntoTheText)
+{
+    CFindShareDlg dialog;
+    dialog.show();
+    QApplication::processEvents();
+    QListWidget* list = dialog.list();
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_G);
+    EXPECT_EQ(dialog.edit()->text(), "g");
+    EXPECT_EQ(Selected(dialog), "Gamma Gold");
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(Selected(dialog), "Delta Drilling") << "the list's own moves stay in the list";
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    const QList<QListWidgetItem*> alpha = list->findItems(QStringLiteral("Alpha Mining"), Qt::MatchExactly);
+    ASSERT_EQ(alpha.size(), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(alpha.front()).center());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(ChosenName(dialog), "Alpha Mining");
+}

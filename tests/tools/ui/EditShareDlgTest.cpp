@@ -12,6 +12,7 @@
 #include "shell/ui/PriceListBox.h"
 #include "support/FakeMessageBox.h"
 #include "support/PriceFixtures.h"
+#include "shell/ui/DateEdit.h"
 #include "support/ui/Render.h"
 
 #include <QComboBox>
@@ -52,12 +53,25 @@ TEST(EditShareDlg, FundamentalsAndPricesMakeTheRecord)
     sheet.tabs()->setCurrentWidget(page);
     page->Interpolate();
     EXPECT_FLOAT_EQ(sheet.item().prices[2], 79.375f) << "Wednesday lies halfway along Monday to Friday";
-    CEditSharePrice::SetAdjustChooser([](PackedDate) { return std::optional<double>(2.0); });
+    CEditSharePrice::SetAdjustChooser([](PackedDate date) { return std::optional(CEditSharePrice::Adjustment{date, 2.0}); });
     page->list()->setCurrentRow(page->list()->count() - 1); // the oldest day: Monday
     page->Adjust();
-    CEditSharePrice::SetAdjustChooser(nullptr);
     EXPECT_FLOAT_EQ(sheet.item().prices[0], 157);
     EXPECT_FLOAT_EQ(sheet.item().prices[1], 78.9375f) << "Tuesday is not adjusted";
+    // The dialog's date, moved on to Tuesday, is the last day adjusted.
+    CEditSharePrice::SetAdjustChooser([](PackedDate) {
+        return std::optional(CEditSharePrice::Adjustment{test::Date(2024, 3, 5), 0.5});
+    });
+    page->Adjust();
+    CEditSharePrice::SetAdjustChooser(nullptr);
+    EXPECT_FLOAT_EQ(sheet.item().prices[0], 78.5f);
+    EXPECT_FLOAT_EQ(sheet.item().prices[1], 39.46875f);
+    EXPECT_FLOAT_EQ(sheet.item().prices[2], 79.375f) << "Wednesday is not adjusted";
+    CEditSharePrice::SetAdjustChooser([](PackedDate) {
+        return std::optional(CEditSharePrice::Adjustment{test::Date(2024, 3, 5), 2.0});
+    });
+    page->Adjust();
+    CEditSharePrice::SetAdjustChooser(nullptr);
     test::SaveRender(test::RenderWidget(sheet), QStringLiteral("EditSharePrice"));
 
     sheet.accept();
@@ -81,8 +95,15 @@ TEST(EditShareDlg, AdjustmentAndAnomalyLevelCheckTheirInput)
     CPriceAdjustDlg adjust(test::Date(2024, 3, 8));
     adjust.factorField()->setText(QStringLiteral("4"));
     adjust.divideButton()->setChecked(true);
+    EXPECT_EQ(adjust.dateField()->ReadDate(), test::Date(2024, 3, 8)) << "the selected row's date to start with";
+    adjust.dateField()->edit()->setText(QStringLiteral("32/02/24"));
     adjust.accept();
+    EXPECT_NE(adjust.result(), QDialog::Accepted) << "no such date";
+    adjust.dateField()->edit()->setText(QStringLiteral("05/03/24"));
+    adjust.accept();
+    EXPECT_EQ(adjust.result(), QDialog::Accepted);
     EXPECT_DOUBLE_EQ(adjust.multiplier(), 0.25);
+    EXPECT_EQ(adjust.date(), test::Date(2024, 3, 5));
     CPriceAdjustDlg refused(test::Date(2024, 3, 8));
     refused.factorField()->setText(QStringLiteral("200000"));
     refused.accept();

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -25,7 +26,8 @@ namespace qv {
 namespace {
 
 constexpr uint32_t kSheetTopic = 514;
-constexpr int kWidestSheet = 1100;
+// What the sheet leaves of the screen's width for the window frame and its margins.
+constexpr int kScreenMargin = 40;
 
 bool RealTimeOn() { return Config().optionsA.data()[OptionBlockA::kRealTimeOption] != 0; }
 
@@ -80,8 +82,11 @@ COptions::COptions(uint16_t pageMask, QWidget* parent, bool forPortfolioView) : 
         }
         shown_ = next;
     });
-    // Wide enough for every tab of the whole sheet, so that none hides behind the scroll arrows.
-    tabs_->setMinimumWidth(std::min(tabs_->tabBar()->sizeHint().width() + 8, kWidestSheet));
+    // Wide enough for every tab of the whole sheet, so that none hides behind the scroll arrows, as
+    // far as the screen allows.
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    const int widest = shown ? shown->availableGeometry().width() - kScreenMargin : 1100;
+    tabs_->setMinimumWidth(std::min(tabs_->tabBar()->sizeHint().width() + 8, widest));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addWidget(OkCancelHelpButtons(*this, kSheetTopic));
@@ -131,6 +136,13 @@ bool RunOptionsSheet(uint16_t pageMask)
     return sheet.DoModal() == QDialog::Accepted;
 }
 
-void InstallOptionsSheet() { FrameDialogs().optionsSheet = RunOptionsSheet; }
+void InstallOptionsSheet()
+{
+    FrameDialogs().optionsSheet = RunOptionsSheet;
+    FrameDialogs().portfolioViewOptionsSheet = [](uint16_t pageMask) {
+        COptions sheet(pageMask, QApplication::activeWindow(), true);
+        return sheet.DoModal() == QDialog::Accepted;
+    };
+}
 
 } // namespace qv

@@ -10,6 +10,8 @@
 #include "lists/ListOptions.h"
 #include "lists/ListViewOptions.h"
 #include "shell/FrameSwitches.h"
+#include "portfolio/TransactionRecording.h"
+#include "shell/FrameDialogSeams.h"
 #include "shell/PortfolioAdd.h"
 #include "shell/ui/ModalDialog.h"
 #include "support/FakeMessageBox.h"
@@ -371,4 +373,31 @@ TEST_F(SheetFixture, TheNewsSizeLimitRefusesLessThanAQuarterMegabyte)
         EXPECT_EQ(CheckRealField(&size, 0.25, 600), c.taken) << c.text;
     }
     EXPECT_EQ(boxes.texts().front(), "Please enter a number between 0.25 and 600.");
+}
+
+TEST_F(SheetFixture, APortfolioWindowsSheetLeavesOutTheAddingWarningAndKeepsIt)
+{
+    AddToPortfolioConfirmOption = 0x4000u | 250u;
+    const auto installed = FrameDialogs().optionsSheet;
+    const auto installedForView = FrameDialogs().portfolioViewOptionsSheet;
+    InstallOptionsSheet();
+    for (const bool forView : {false, true}) {
+        bool warningShown = !forView;
+        SetModalDialogRunner([&](QDialog& dialog) {
+            auto& sheet = static_cast<COptions&>(dialog);
+            QWidget* page = sheet.tabs()->currentWidget();
+            warningShown = page->findChild<QWidget*>(QStringLiteral("warning"))->isVisibleTo(page);
+            sheet.findChild<QRadioButton*>(QStringLiteral("expenses1"))->click();
+            sheet.accept();
+            return sheet.result();
+        });
+        const auto& run = forView ? FrameDialogs().portfolioViewOptionsSheet : FrameDialogs().optionsSheet;
+        ASSERT_TRUE(run);
+        EXPECT_TRUE(run(0x0004));
+        EXPECT_EQ(warningShown, !forView);
+        EXPECT_EQ(TransactionDialogDefaults().expenses, kShowExpenses);
+        EXPECT_EQ(AddToPortfolioConfirmOption, 0x4000u | 250u) << "the hidden group writes back what it held";
+    }
+    FrameDialogs().optionsSheet = installed;
+    FrameDialogs().portfolioViewOptionsSheet = installedForView;
 }

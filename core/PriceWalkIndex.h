@@ -1,0 +1,58 @@
+// Walk checkpoints of price streams: the walker's state after every kWalkCheckpointDays-th day, so
+// that a lookup decodes at most that many days past the checkpoint before the day it wants. The
+// statistics pass builds them while it decodes each stream; lookups find them here from any thread.
+#pragma once
+
+#include "core/PriceDayWalker.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace qv {
+
+constexpr uint32_t kWalkCheckpointDays = 512;
+
+struct PriceWalkIndex {
+    uint64_t mark = 0;  // PriceStreamMark of the stream: another stream in its place differs
+    uint32_t days = 0;  // the days a raw walk without corrections gives
+    // Every day is dated on or after the date the day before gave its next (dates only wrap past the
+    // last representable year): then a checkpoint's next date bounds every date before it, and a
+    // lookup by date may start there.
+    bool ordered = true;
+    std::vector<PriceDayWalker> points; // points[k] has decoded (k + 1) x kWalkCheckpointDays days
+};
+
+// The sub-record's size, scale, first date and the first and last bytes of its stream folded together.
+uint64_t PriceStreamMark(const uint8_t* sub, const uint8_t* subEnd);
+
+// Collects the checkpoints of one raw walk without corrections: call add() after each day the walker
+// decodes, in order from the first.
+class PriceWalkIndexBuilder {
+public:
+    PriceWalkIndexBuilder(const uint8_t* sub, const uint8_t* subEnd) { index_.mark = PriceStreamMark(sub, subEnd); }
+    void add(const PriceDayWalker& walker)
+    {
+        if (index_.days > 0 && walker.day().date < nextDate_)
+            index_.ordered = false;
+        nextDate_ = walker.nextDate();
+        if (++index_.days % kWalkCheckpointDays == 0)
+            index_.points.push_back(walker);
+    }
+    PriceWalkIndex take() { return std::move(index_); }
+
+private:
+    PriceWalkIndex index_;
+    uint16_t nextDate_ = 0;
+};
+
+// The index kept for the stream at `sub` when its mark still matches; null otherwise.
+std::shared_ptr<const PriceWalkIndex> FindPriceWalkIndex(const uint8_t* sub, const uint8_t* subEnd);
+// Keeps the index for the stream at `sub` (replacing any before it) and returns it.
+std::shared_ptr<const PriceWalkIndex> KeepPriceWalkIndex(const uint8_t* sub, PriceWalkIndex index);
+// Builds the index of the stream by a raw walk without corrections and keeps it.
+std::shared_ptr<const PriceWalkIndex> BuildPriceWalkIndex(const uint8_t* sub, const uint8_t* subEnd);
+// Drops every index; they go with the database that holds the streams.
+void ForgetPriceWalkIndexes();
+
+} // namespace qv
