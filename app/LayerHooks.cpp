@@ -2,6 +2,7 @@
 #include "app/LayerHooks.h"
 
 #include "chartmodel/ChartCalendar.h"
+#include "chartmodel/ChartFont.h"
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/IndicatorTable.h"
 #include "chartmodel/LineObjects.h"
@@ -11,6 +12,7 @@
 #include "chartmodel/StudyKey.h"
 #include "chartmodel/StudyKeyCollector.h"
 #include "chartmodel/PriceEdits.h"
+#include "core/ConfigState.h"
 #include "core/DMFilter.h"
 #include "core/ShareList.h"
 #include "core/UpperHooks.h"
@@ -30,7 +32,9 @@
 #include "platform/DebugOutput.h"
 #include "portfolio/CashReferences.h"
 #include "portfolio/PortfolioRoutines.h"
+#include "realtime/RTFeedSettings.h"
 #include "realtime/RTMarketTable.h"
+#include "realtime/TickerFont.h"
 #include "realtime/store/RTStore.h"
 #include "realtime/store/RTStoreHooks.h"
 #include "shell/AppServices.h"
@@ -38,10 +42,10 @@
 #include "shell/FeedClient.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/PortfolioAdd.h"
+#include "shell/StartupChecks.h"
 #include "shell/StartupSteps.h"
 #include "shell/ViewGroups.h"
 #include "tools/alarms/AlarmLines.h"
-#include "tools/alarms/MoveAlarm.h"
 #include "tools/alarms/ShareAlarmRecord.h"
 #include "tools/options/OptionSettings.h"
 #include "views/ViewBase.h"
@@ -80,6 +84,13 @@ void InstallCoreHooks()
     hooks.initPivotPointSettings = InitPivotPointSettings;
     hooks.initSwingChartSettings = InitSwingChartSettings;
     hooks.initEventMarkerSettings = InitEventMarkerSettings;
+    hooks.resetFontsForScreen = [](int pixelsPerInchY) {
+        ChartFont chart;
+        chart.height = FontHeightForPoints(chart.points, pixelsPerInchY);
+        WriteChartFont(Config().optionsA, chart);
+        WriteTickerFont(Config().optionsB, DefaultTickerFont());
+    };
+    hooks.remapOldLevelWords = [] { RemapOldLevelWords(Config().optionsA); };
     hooks.optionBlocksLoaded = [] { LoadOptionHolders(Config()); };
     hooks.storeOptionBlocks = [] { StoreOptionHolders(Config()); };
 }
@@ -161,11 +172,7 @@ void InstallLayerHooks()
             return p ? std::optional<std::string>(p->name.c_str()) : std::nullopt;
         });
     };
-    // The alarm portfolios' move rows: a criterion's kind is the row's n days.
-    GetAlarmPortfolioHooks().moveTest = [](std::span<const AlarmDay> days, int day, const MoveCriterion& c, bool rise) {
-        const MoveAlarmRow row{c.enabled != 0, c.kind, c.threshold, rise};
-        return CheckMoveAlarm(days, row, day, days[size_t(day)].close, 0, AlarmPortfolioSettings().intermediateRises);
-    };
+    GetAlarmPortfolioHooks().moveTest = ProgramMoveTest;
     GetAlarmPortfolioHooks().shareAlarms = ReadStoredShareAlarms;
     GetAlarmPortfolioHooks().dealing = ProgramShareDealing;
     // The company's web and e-mail addresses (columns 113 and 114) as the list tables show them.
@@ -182,7 +189,7 @@ void InstallLayerHooks()
             return;
         }
         SeriesCache().InvalidatePortfolio(*portfolio);
-        TheRTMarketTable().RemoveShare(portfolio->number);
+        TheRTMarketTable().ForgetPortfolio(portfolio->number);
     };
 }
 

@@ -4,6 +4,7 @@
 #include "chartmodel/AddedGraphCommands.h"
 #include "chartmodel/AddedGraphEntries.h"
 #include "chartmodel/ChartCalendar.h"
+#include "chartmodel/EodChart.h"
 #include "chartmodel/EodChartView.h"
 #include "chartmodel/IndicatorCalc.h"
 #include "chartmodel/IndicatorRecord.h"
@@ -48,6 +49,7 @@ namespace {
 constexpr int32_t kDaySeconds = 86400;
 // Plot-element flags of the drawer: areas filled to the pane's top or bottom, steps across first.
 constexpr uint32_t kFillToTop = 1, kFillToBottom = 2, kStepped = 16;
+constexpr uint32_t kDots = 9; // the plot style of trade dots
 // OHLC bars with open and close ticks.
 constexpr uint32_t kOhlcTicks = 0x38000;
 constexpr uint32_t kDefaultShadeLevel = 13;
@@ -895,22 +897,22 @@ void IntradayChartView::BuildBandSeries(IntradayDaySet& set, bool last)
         const uint16_t trades = gs::U16(s, kTradesDisplay);
         const uint16_t how = trades & 0xF;
         if (how == 1 || how == 2) {
-            const uint32_t plot = how == 2 ? 9 : 1;
+            const uint32_t plot = how == 2 ? kDots : 1;
             if (how == 2 || (trades & kTradesByClass)) {
                 const std::pair<uint32_t, size_t> classes[3] = {
                     {kItemUnclassified, kTradesPen}, {kItemSell, kSellPen}, {kItemBuy, kBuyPen}};
                 const float quantum = (set.range.maximum - set.range.minimum) / float(std::max(price->bottom - price->top, 1));
-                const bool sized = plot == 9 && (trades & kTradesSized);
+                const bool sized = plot == kDots && (trades & kTradesSized);
                 const float average = sized ? AverageTradeVolume(set.items.trades) : 0.0f;
                 for (const auto& c : classes) {
                     PlotElement* e = AddPlotElement(ticks, plot, sized && average > 0 ? uint32_t(kElementDotSized) : 0u,
                                                     gs::U32(s, c.second), 0, 1, 0, 0, 0, 0);
-                    FillTicks(e->values, set.items.trades, from, to, kSelectClose, xOf, c.first, plot != 9,
-                              plot == 9 ? std::max(quantum, 0.0f) : 0.0f, average);
+                    FillTicks(e->values, set.items.trades, from, to, kSelectClose, xOf, c.first, plot != kDots,
+                              plot == kDots ? std::max(quantum, 0.0f) : 0.0f, average);
                 }
             } else {
                 PlotElement* e = AddPlotElement(ticks, plot, stepped, gs::U32(s, kTradesPen), 0, 1, 0, 0, 0, 0);
-                FillTicks(e->values, set.items.trades, from, to, kSelectClose, xOf, 0, plot != 9);
+                FillTicks(e->values, set.items.trades, from, to, kSelectClose, xOf, 0, plot != kDots);
             }
         }
         if (style == 1) {
@@ -925,6 +927,10 @@ void IntradayChartView::BuildBandSeries(IntradayDaySet& set, bool last)
             PlotElement* e = AddPlotElement(ticks, 1, stepped, gs::U32(s, kOfferLinePen), 0, 1, 0, 0, 0, 0);
             FillTicks(e->values, set.items.quotes, from, to, kSelectLow, xOf);
         }
+        // The title takes the colour of the first line its series draws; with neither trades nor a
+        // price line of its own it takes the style's title colour, so that it never falls to black.
+        if (!ticks->firstElement)
+            ticks->defaultColour = gs::U32(s, gs::kTitleTextColour);
         if (style >= 2 && style <= 4 && !set.bars.bars.empty()) {
             GraphSeries* bars = AddSeries(band, price, MakeStudyKey(kPanePrice, nullptr));
             share(bars, priceRange_, view_);
@@ -1133,6 +1139,56 @@ void IntradayChartView::WidenRanges()
         volumeRange_->minimum = std::min(volumeRange_->minimum, 0.0f);
     else if (volumeRange_ && volumeRange_->maximum > 0)
         volumeRange_->minimum = 0;
+    KeepPricesClearOfTitle();
+}
+
+void IntradayChartView::KeepPricesClearOfTitle()
+{
+    const GraphPane* price = view_.FindPane(kPanePrice);
+    if (!priceRange_ || !price || !price->visible || IsRangeEmpty(*priceRange_) ||
+        (priceRange_->flags & (kRangeFixed | kRangeLogarithmic)))
+        return;
+    ValueRange& range = *priceRange_;
+    const int32_t rows = range.yBottom - range.yTop;
+    if (rows < 8)
+        return;
+    // The title's lines stand at the pane's top, one line for each titled series.
+    int32_t lines = 0;
+    for (const TimeBand* band = view_.timeBands; band; band = band->next)
+        for (const GraphSeries* series = band->series; series; series = series->next)
+            if (series->pane == price && series->title[0])
+                lines += int32_t(SplitChartText(std::string(series->title, strnlen(series->title, kSeriesTitleSize))).size());
+    // A dot or a level at an end of the range lies a margin inside the plot, the highest below the
+    // title; a dot keeps half the largest dot (16 pixels) and its outline inside.
+    constexpr int32_t kDotRoom = 10;
+    const int32_t margin = std::max({view_.textHeight / 2, rows / 20, PriceRangeHasDots() ? kDotRoom : 0});
+    const int32_t titleBottom = price->top + view_.paneMargin + 1 + lines * view_.textHeight;
+    double above = std::max(titleBottom - range.yTop, 0) + margin, below = margin;
+    // Half the pane at least stays for the prices.
+    if (above + below > rows / 2.0) {
+        const double scale = rows / 2.0 / (above + below);
+        above *= scale;
+        below *= scale;
+    }
+    const double perRow = (double(range.maximum) - range.minimum) / (rows - above - below);
+    const bool positive = range.minimum >= 0;
+    range.maximum = float(range.maximum + above * perRow);
+    range.minimum = float(range.minimum - below * perRow);
+    // Prices never reach below zero on the scale.
+    if (positive && range.minimum < 0)
+        range.minimum = 0;
+}
+
+// Whether trade dots are drawn against the price range: they are drawn round their prices.
+bool IntradayChartView::PriceRangeHasDots() const
+{
+    for (const TimeBand* band = view_.timeBands; band; band = band->next)
+        for (const GraphSeries* series = band->series; series; series = series->next)
+            if (series->range == priceRange_)
+                for (const PlotElement* e = series->elements; e; e = e->next)
+                    if (e->style == kDots && e->values.count > 0)
+                        return true;
+    return false;
 }
 
 bool IntradayChartView::RunCommand(uint32_t command)

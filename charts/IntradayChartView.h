@@ -128,6 +128,7 @@ public:
     void BuildSeries();
     // Widens the price and volume ranges by what the bands show (the tick items are read here).
     void WidenRanges();
+    bool PriceRangeHasDots() const;
 
     // The days: shift moves the shown days by one, else direction +1 shows one more day, -1 one
     // fewer. Beeps and keeps them at the ends.
@@ -182,6 +183,9 @@ public:
     bool dataChanged = false;
 
 private:
+    // Pads the price range so that its highest and lowest values are drawn a margin inside the pane,
+    // the highest below the pane's title.
+    void KeepPricesClearOfTitle();
     const GraphSetting& Look() const;
     IntradayDaySet LoadDay(uint16_t share, PackedDate day, const std::string& name) const;
     void TakeDailyPrices(IntradayDaySet& set, const IntradayDaySet* before) const;

@@ -99,10 +99,13 @@ void SetDefaultTickerSettings(TickerSetting& ticker, bool withLayout)
     p[WhiteSpace] = kTickerWhiteSpace;
 }
 
-void InitNamedSettingRecord(AlarmActionRecord& actions)
+void InitNamedSettingRecord(AlarmActionRecord& actions, std::optional<std::string>& logFile,
+                            std::optional<std::string>& soundFile)
 {
     actions = AlarmActionRecord{};
     actions.bytes[0] = 1;
+    logFile = std::string();
+    soundFile = std::string();
 }
 
 void SetDefaultAlarmMoves(RTAlarmSettingsRecord& settings)

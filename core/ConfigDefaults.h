@@ -5,6 +5,8 @@
 #include "core/ConfigRecords.h"
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace qv {
@@ -65,7 +67,11 @@ void SetDefaultTickerSettings(TickerSetting& ticker, bool withLayout = true);
 // The light or dark look: the field mask, categories and colours; layout, speed, white space and
 // flags stay as they are.
 void SetTickerLook(TickerSetting& ticker, bool dark);
-void InitNamedSettingRecord(AlarmActionRecord& actions);
+// The intraday alarm actions of a fresh or unreadable configuration: the triggered-alarms dialog on,
+// everything else off, and the log and sound file names (kept beside the stored record, which has no
+// room for them) set to the empty text, so that no name of an earlier load survives a reset.
+void InitNamedSettingRecord(AlarmActionRecord& actions, std::optional<std::string>& logFile,
+                            std::optional<std::string>& soundFile);
 void SetDefaultAlarmMoves(RTAlarmSettingsRecord& settings);
 void SetDefaultAlarmIndicators(RTAlarmSettingsRecord& settings);
 

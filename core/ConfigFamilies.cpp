@@ -243,9 +243,10 @@ void ResetConfigFamily(ConfigState& state, ConfigFamily family)
 
 void ResetIntradayAlarms(ConfigState& state)
 {
-    InitNamedSettingRecord(state.intradayAlarms.actions);
-    SetDefaultAlarmMoves(state.intradayAlarms.settings);
-    SetDefaultAlarmIndicators(state.intradayAlarms.settings);
+    IntradayAlarmConfig& alarms = state.intradayAlarms;
+    InitNamedSettingRecord(alarms.actions, alarms.logFile, alarms.soundFile);
+    SetDefaultAlarmMoves(alarms.settings);
+    SetDefaultAlarmIndicators(alarms.settings);
 }
 
 void ResetAllConfigFamilies(ConfigState& state)

@@ -5,6 +5,7 @@ namespace qv {
 
 // After the configuration is loaded: works through the corrections of every older version in turn,
 // saves "Quorva.cfg" and marks the settings as the current version. Nothing for a current file.
-void UpgradeConfig();
+// Fonts reset by the upgrade take their heights for the screen's pixels per inch.
+void UpgradeConfig(int pixelsPerInchY = 96);
 
 } // namespace qv

@@ -4,6 +4,7 @@
 
 #include "core/DigitRounding.h"
 #include "core/FormatNumber.h"
+#include "core/RecordAccess.h"
 #include "core/StringPrintf.h"
 
 #include <algorithm>
@@ -171,6 +172,12 @@ CurrencySymbols GetCurrencyUnitSymbols(int currency)
     case 6: return {{CurrentFormatOptions().plainEuroSign ? 'E' : '\x80', 0}, 'c'};
     default: return {};
     }
+}
+
+std::string CurrentPriceText(const RecordCursor& share, double price)
+{
+    const char minor = GetCurrencyUnitSymbols(int(GetShareFieldType(&share, 0))).minor;
+    return minor ? StringPrintf("Current price: %g %c", price, minor) : StringPrintf("Current price: %g", price);
 }
 
 int FormatPriceText(ValueTextRequest& req, const CurrencySymbols& symbols, int mode, bool percent,

@@ -6,6 +6,8 @@
 
 namespace qv {
 
+struct RecordCursor;
+
 // The largest float marks "no value" in cells, results figures and formula results.
 inline constexpr float kNoValue = 3.4028235e38f;
 
@@ -42,6 +44,10 @@ static_assert(sizeof(CurrencySymbols) == 3);
 // Symbols of currency codes 0-6 (pounds, Irish pounds, none, dollars, francs, marks, euros); other
 // codes have none. The euro's major symbol is "E" while the plain-euro option is on.
 CurrencySymbols GetCurrencyUnitSymbols(int currency);
+
+// "Current price: %g %c": the price with the share's own minor unit (pence, cents), without one where
+// its currency has none (an index), as the alarm dialogs show it.
+std::string CurrentPriceText(const RecordCursor& share, double price);
 
 // A price kept in pence (or cents): small prices in pence with the minor symbol, larger ones in pounds
 // with the major symbol (mode 2 keeps pence); `percent` shows a percentage, divided by 100 unless

@@ -386,6 +386,17 @@ int32_t GetSourceEntryIndex(const Portfolio* source, const RecordCursor* entry)
                               entry->count);
 }
 
+bool SourceHoldsEntry(const Portfolio* source, uint32_t id, uint32_t sub)
+{
+    if (!source || !source->entries || id == 0)
+        return false;
+    const int32_t n = SourceCount(*source);
+    for (int32_t i = 0; i < n; ++i)
+        if (SameEntry(source->entries[i], id, sub))
+            return true;
+    return false;
+}
+
 void SetSourceCurrentIndex(Portfolio* source, uint32_t id, uint32_t sub)
 {
     if (source)

@@ -109,6 +109,8 @@ void ClampShareListCursors(ShareList* list);
 // Index of the entry {id, sub} among the first `room` entries (stopping at the empty entry), 0 when absent.
 int32_t FindListEntryIndex(const RecordCursor* entries, int32_t room, uint32_t id, uint32_t sub);
 int32_t GetSourceEntryIndex(const Portfolio* source, const RecordCursor* entry);
+// True when the source's own entries hold the share (id and sub-record).
+bool SourceHoldsEntry(const Portfolio* source, uint32_t id, uint32_t sub);
 void SetSourceCurrentIndex(Portfolio* source, uint32_t id, uint32_t sub);
 bool ShareListHasEntries(const ShareList* list);
 bool PortfolioIncludes(const Portfolio* portfolio, int32_t number);

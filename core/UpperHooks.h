@@ -35,6 +35,10 @@ struct UpperHooks {
     std::function<void(GraphSetting& record)> initPivotPointSettings;
     std::function<void(GraphSetting& record)> initSwingChartSettings;
     std::function<void(GraphSetting& record)> initEventMarkerSettings;
+    // An older configuration's upgrade: the chart and ticker fonts reset to Arial for the screen's
+    // pixels per inch, and the feed's two level words re-mapped from their older bit layout.
+    std::function<void(int pixelsPerInchY)> resetFontsForScreen;
+    std::function<void()> remapOldLevelWords;
     // The data-mining graph-settings record of a fresh configuration.
     std::function<void(DataMiningGraph& record)> initDataMiningGraph;
     // The program-wide option holders: taken from the option blocks after a whole configuration was

@@ -2,10 +2,14 @@
 // user's own while it is applied, and the repair of tables a broken set-up left behind.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace qv {
 
+// The edition's byte in the first option block, after the global alarm rows: bit value 2 (kEditionOn)
+// the edition on, bit value 1 (kEditionSetUp) its set-up completed.
+inline constexpr size_t kEditionOptionPlace = 707;
 inline constexpr uint8_t kEditionOn = 2;
 inline constexpr uint8_t kEditionSetUp = 1;
 inline constexpr uint8_t kNoEditionSlot = 255;

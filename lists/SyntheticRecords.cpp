@@ -491,6 +491,12 @@ bool PortfolioHistoryInputOf(const Portfolio& portfolio, bool chartCash, Portfol
     out = {};
     out.chartCash = chartCash;
     out.title = std::string(p->name.str());
+    // A transaction moves the charted cash only when it names an account attached to this portfolio
+    // (0xFFFF is "no account"), as the header strip's balance counts it.
+    std::vector<uint16_t> attached;
+    for (const CashAccount* a = CashAccounts().head; a; a = a->next)
+        if (a->kind == int32_t(p->number))
+            attached.push_back(uint16_t(a->number));
     for (const Transaction* t = p->transactions.get(); t; t = t->next) {
         const uint8_t* b = t->bytes.data();
         if (t->bytes.size() < TransactionLayout::FixedSize)
@@ -502,7 +508,8 @@ bool PortfolioHistoryInputOf(const Portfolio& portfolio, bool chartCash, Portfol
         h.line = t->line();
         h.amount = LoadF32(b + TransactionLayout::Amount);
         h.holdingAfter = LoadF32(b + TransactionLayout::Holding);
-        h.cashAccount = LoadU16(b + TransactionLayout::CashAccount) != 0;
+        const uint16_t account = LoadU16(b + TransactionLayout::CashAccount);
+        h.cashAccount = std::find(attached.begin(), attached.end(), account) != attached.end();
         out.chain.push_back(h);
     }
     // The cash of the accounts attached to this portfolio.

@@ -3,6 +3,7 @@
 
 #include "platform/RuntimeFolder.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
@@ -12,7 +13,7 @@ namespace qv {
 
 SingleInstanceLock::~SingleInstanceLock() { release(); }
 
-bool SingleInstanceLock::acquire(const std::string& name)
+SingleInstanceLock::Claim SingleInstanceLock::claim(const std::string& name)
 {
     release();
     std::string safe;
@@ -20,18 +21,19 @@ bool SingleInstanceLock::acquire(const std::string& name)
         safe += (c == '/' || c == '\\') ? '_' : c;
     std::optional<std::filesystem::path> folder = PrivateRuntimeFolder();
     if (!folder)
-        return false;
+        return Claim::Failed;
     auto path = *folder / (safe + "-" + std::to_string(::getuid()) + ".lock");
     // A link in the runtime folder is never followed.
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
-        return false;
+        return Claim::Failed;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
         ::close(fd);
-        return false;
+        return held ? Claim::Held : Claim::Failed;
     }
     fd_ = fd;
-    return true;
+    return Claim::Claimed;
 }
 
 void SingleInstanceLock::release()

@@ -16,26 +16,26 @@
 namespace qv {
 namespace {
 
-bool MoveFires(std::span<const AlarmDay> days, int day, const MoveCriterion* criteria, bool rise)
+bool MoveFires(std::span<const AlarmDay> days, int day, const MoveCriterion* criteria, bool rise, int periodType)
 {
     const AlarmPortfolioHooks& hooks = GetAlarmPortfolioHooks();
     if (!hooks.moveTest)
         return false;
     for (int i = 0; i < 3; ++i)
-        if (criteria[i].enabled && hooks.moveTest(days, day, criteria[i], rise))
+        if (criteria[i].enabled && hooks.moveTest(days, day, criteria[i], rise, periodType))
             return true;
     return false;
 }
 
 // Visits the move rows that hold on the day; false when the visitor stopped.
-bool VisitMoves(std::span<const AlarmDay> days, int day, const MoveCriterion* criteria, bool rise,
+bool VisitMoves(std::span<const AlarmDay> days, int day, const MoveCriterion* criteria, bool rise, int periodType,
                 const std::function<bool(const AlarmHit&)>& hit)
 {
     const AlarmPortfolioHooks& hooks = GetAlarmPortfolioHooks();
     if (!hooks.moveTest)
         return true;
     for (int i = 0; i < 3; ++i)
-        if (criteria[i].enabled && hooks.moveTest(days, day, criteria[i], rise) &&
+        if (criteria[i].enabled && hooks.moveTest(days, day, criteria[i], rise, periodType) &&
             !hit({rise ? AlarmHitKind::Rise : AlarmHitKind::Fall, i, day}))
             return false;
     return true;
@@ -66,6 +66,8 @@ AlarmPortfolioHooks& GetAlarmPortfolioHooks()
     static AlarmPortfolioHooks hooks;
     return hooks;
 }
+
+int SharePeriodType(const uint8_t* record) { return record ? SubRecordKindOf(FirstSubRecord(record)) : 0; }
 
 std::vector<AlarmDay> DecodeAlarmHistory(uint8_t* record, uint32_t stream, uint32_t flags)
 {
@@ -115,7 +117,7 @@ float TrailingStopLevel(std::span<const AlarmDay> days, int first, float percent
 }
 
 void VisitShareAlarmHits(const ShareAlarm& alarm, std::span<const AlarmDay> days, int first, uint16_t today,
-                         const std::function<bool(const AlarmHit&)>& hit)
+                         const std::function<bool(const AlarmHit&)>& hit, int periodType)
 {
     if (days.empty())
         return;
@@ -129,7 +131,8 @@ void VisitShareAlarmHits(const ShareAlarm& alarm, std::span<const AlarmDay> days
             return;
         if (alarm.lowerOn && close <= alarm.lower && !hit({AlarmHitKind::Decrease, 0, d}))
             return;
-        if (!VisitMoves(days, d, alarm.rises, true, hit) || !VisitMoves(days, d, alarm.falls, false, hit))
+        if (!VisitMoves(days, d, alarm.rises, true, periodType, hit) ||
+            !VisitMoves(days, d, alarm.falls, false, periodType, hit))
             return;
         if (alarm.stopOn && close <= stop && stop < previous && !hit({AlarmHitKind::StopLoss, 0, d, stop}))
             return;
@@ -140,13 +143,17 @@ void VisitShareAlarmHits(const ShareAlarm& alarm, std::span<const AlarmDay> days
     }
 }
 
-int FindShareAlarmDay(const ShareAlarm& alarm, std::span<const AlarmDay> days, int first, uint16_t today)
+int FindShareAlarmDay(const ShareAlarm& alarm, std::span<const AlarmDay> days, int first, uint16_t today,
+                      int periodType)
 {
     int found = -1;
-    VisitShareAlarmHits(alarm, days, first, today, [&found](const AlarmHit& h) {
-        found = h.day;
-        return false;
-    });
+    VisitShareAlarmHits(
+        alarm, days, first, today,
+        [&found](const AlarmHit& h) {
+            found = h.day;
+            return false;
+        },
+        periodType);
     return found;
 }
 
@@ -171,7 +178,7 @@ void FillPriceAlarms(Portfolio* p, uint32_t flags)
             return;
         std::vector<AlarmDay> days = History(records[i], alarms[i].stream, flags);
         int first = FirstTestedDay(days, hooks.range, FirstLoadDate);
-        fires[i] = FindShareAlarmDay(alarms[i], days, first, today) >= 0;
+        fires[i] = FindShareAlarmDay(alarms[i], days, first, today, SharePeriodType(records[i])) >= 0;
     });
     for (size_t i = 0; i < alarms.size(); ++i)
         if (fires[i])
@@ -198,8 +205,10 @@ void FillMoveAlarms(Portfolio* p)
     ParallelFor(records.size(), [&](size_t i) {
         std::vector<AlarmDay> days = History(records[i], 0, 0);
         int first = FirstTestedDay(days, hooks.range, FirstLoadDate);
+        const int periodType = SharePeriodType(records[i]);
         for (int d = int(days.size()) - 1; d >= first && !fires[i]; --d)
-            fires[i] = MoveFires(days, d, &hooks.globalCriteria[0], true) || MoveFires(days, d, &hooks.globalCriteria[3], false);
+            fires[i] = MoveFires(days, d, &hooks.globalCriteria[0], true, periodType) ||
+                       MoveFires(days, d, &hooks.globalCriteria[3], false, periodType);
     });
     for (size_t i = 0; i < records.size(); ++i)
         if (fires[i])

@@ -66,8 +66,10 @@ struct AlarmDayRange {
 // tested only when every hook it needs is installed.
 struct AlarmPortfolioHooks {
     AlarmDayRange range;
-    // The move-alarm test of the alarm options on day `day`; `rise` tells the criterion's direction.
-    std::function<bool(std::span<const AlarmDay> days, int day, const MoveCriterion& criterion, bool rise)> moveTest;
+    // The move-alarm test of the alarm options on day `day`; `rise` tells the criterion's direction and
+    // `periodType` the share's (SharePeriodType), whose weekly records count n days as weeks.
+    std::function<bool(std::span<const AlarmDay> days, int day, const MoveCriterion& criterion, bool rise, int periodType)>
+        moveTest;
     // The six global move criteria (three rises, then three falls).
     std::vector<MoveCriterion> globalCriteria;
     std::function<std::vector<ShareAlarm>()> shareAlarms;
@@ -79,6 +81,10 @@ struct AlarmPortfolioHooks {
 };
 AlarmPortfolioHooks& GetAlarmPortfolioHooks();
 
+// The share's period type: the kind of its first price sub-record, a unit trust's (14) marking weekly
+// records.
+int SharePeriodType(const uint8_t* record);
+
 // The days of the record's stream as the price streams decode them, with corrections.
 std::vector<AlarmDay> DecodeAlarmHistory(uint8_t* record, uint32_t stream, uint32_t flags);
 
@@ -89,11 +95,13 @@ float TrailingStopLevel(std::span<const AlarmDay> days, int first, float percent
 // Calls `hit` for every test of the alarm that holds on a judged day, from the last day back to
 // `first` and in the order the tests run (increase, decrease, rises, falls, stop-loss, date,
 // dealing); stops when `hit` returns false. The stop is worked out once over the whole history,
-// and a stop-loss holds only on the day the close crosses it.
+// and a stop-loss holds only on the day the close crosses it. The move rows are tested with the
+// share's period type.
 void VisitShareAlarmHits(const ShareAlarm& alarm, std::span<const AlarmDay> days, int first, uint16_t today,
-                         const std::function<bool(const AlarmHit&)>& hit);
+                         const std::function<bool(const AlarmHit&)>& hit, int periodType = 0);
 // The latest day of the range on which any enabled condition of the alarm holds, or -1.
-int FindShareAlarmDay(const ShareAlarm& alarm, std::span<const AlarmDay> days, int first, uint16_t today);
+int FindShareAlarmDay(const ShareAlarm& alarm, std::span<const AlarmDay> days, int first, uint16_t today,
+                      int periodType = 0);
 
 // Rebuild the portfolio the list shows from the share alarms, or from the global move alarms.
 void FillPriceAlarmPortfolio(ShareList* list, uint32_t flags);

@@ -17,7 +17,6 @@ namespace L = TransactionLayout;
 constexpr int kSell = 2;
 constexpr int kOtherReduction = 5;
 constexpr int kFirstTaperYear = 8;  // 1998/99: from here the summary takes the exemption off
-constexpr int kFlatBasicFrom = 10;  // rows after 1999/2000 show the 20 % CGT basic rate
 
 std::string Money(double v) { return FormatMoney(v, true, false); }
 std::string Pounds(double v) { return FormatMoney(v, false, false); }
@@ -91,12 +90,10 @@ void AppendTax(std::string& out, int taxYear, double total)
     const char* marker = year >= kCgtEstimatedFrom ? "*" : "";
     out += StringPrintf("After CGT exemption %s%s\t\t%s\n\n", Pounds(rates.exemption).c_str(), marker,
                         Money(taxable).c_str());
-    double basic = rates.basicRate * taxable / 100;
-    if (taxable > rates.basicBand)
-        basic += (rates.higherRate - rates.basicRate) * (taxable - rates.basicBand) / 100;
-    out += StringPrintf("Tax if starting at Basic rate (%i%%%s)\t\t%s\n", rates.basicRate, marker, Money(basic).c_str());
-    out += StringPrintf("Tax if at Higher rate (%i%%%s)\t\t%s", rates.higherRate, marker,
-                        Money(rates.higherRate * taxable / 100).c_str());
+    const CgtTaxTake tax = CgtTaxOn(year, taxable);
+    out += StringPrintf("Tax if starting at Basic rate (%i%%%s)\t\t%s\n", tax.basicRate, marker,
+                        Money(tax.atBasic).c_str());
+    out += StringPrintf("Tax if at Higher rate (%i%%%s)\t\t%s", rates.higherRate, marker, Money(tax.atHigher).c_str());
     if (*marker)
         out += "\n\n* Estimated";
 }
@@ -250,11 +247,9 @@ std::vector<std::string> TaxTakeLines(const TaxTakeInput& in)
                 t -= rates.exemption;
         }
         t = std::max(t, 0.0);
-        const int r = i >= kFlatBasicFrom ? 20 : rates.basicRate;
-        double basic = r * t / 100;
-        if (t > rates.basicBand)
-            basic += (t - rates.basicBand) * (rates.higherRate - r) / 100;
-        const double higher = rates.higherRate * t / 100;
+        const CgtTaxTake tax = CgtTaxOn(i, t);
+        const double basic = tax.atBasic;
+        const double higher = tax.atHigher;
         if (last)
             lines.push_back(StringPrintf("Residual\t%s\t%s\t%s\t%s", Pounds(rates.exemption).c_str(), Pounds(g).c_str(),
                                          Pounds(basic).c_str(), Pounds(higher).c_str()));

@@ -87,4 +87,19 @@ CgtYearRates CgtRatesOfYear(int taxYear)
 
 double AnnualExemption(int taxYear) { return CgtRatesOfYear(taxYear).exemption; }
 
+int CgtBasicRate(int taxYear)
+{
+    return taxYear >= kCgtFlatBasicFrom ? kCgtFlatBasicRate : CgtRatesOfYear(taxYear).basicRate;
+}
+
+CgtTaxTake CgtTaxOn(int taxYear, double taxable)
+{
+    const CgtYearRates rates = CgtRatesOfYear(taxYear);
+    const int r = CgtBasicRate(taxYear);
+    double basic = r * taxable / 100;
+    if (taxable > rates.basicBand)
+        basic += (taxable - rates.basicBand) * (rates.higherRate - r) / 100;
+    return {r, basic, rates.higherRate * taxable / 100};
+}
+
 } // namespace qv

@@ -62,4 +62,20 @@ struct CgtYearRates {
 CgtYearRates CgtRatesOfYear(int taxYear);
 double AnnualExemption(int taxYear);
 
+// The rate gains are taxed at for someone whose income stops at the bottom of the basic-rate band:
+// the income tax basic rate up to 1999/2000, a flat 20 % for gains from 2000/01 on (the tables' 22 %
+// from then on is the income tax rate, not the CGT one).
+constexpr int kCgtFlatBasicFrom = 10;
+constexpr int kCgtFlatBasicRate = 20;
+int CgtBasicRate(int taxYear);
+
+// The tax on a year's taxable gain, starting at the basic rate (the part above the basic-rate band at
+// the higher rate) and all at the higher rate. The summary and the tax display both show these.
+struct CgtTaxTake {
+    int basicRate;
+    double atBasic;
+    double atHigher;
+};
+CgtTaxTake CgtTaxOn(int taxYear, double taxable);
+
 } // namespace qv

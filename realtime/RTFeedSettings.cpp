@@ -193,6 +193,22 @@ RTFeedSettings ReadRTFeedSettings(const OptionBlockA& block)
     return s;
 }
 
+void RemapOldLevelWords(OptionBlockA& block)
+{
+    uint8_t* b = block.data();
+    if (b[kStamp] != 1)
+        return;
+    auto remap = [](uint32_t old, int newBit) {
+        uint32_t word = kLondonAtMax;
+        for (int g = 0; g < kLevelGroups; ++g)
+            if (old >> g & 1)
+                word |= 1u << (2 * g + newBit);
+        return word;
+    };
+    StoreU32(b + kDelivery, remap(LoadU32(b + kDelivery), 1));
+    StoreU32(b + kBackfill, remap(LoadU32(b + kBackfill), 0));
+}
+
 void WriteRTFeedSettings(OptionBlockA& block, const RTFeedSettings& s)
 {
     uint8_t* b = block.data();

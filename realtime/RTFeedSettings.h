@@ -26,6 +26,11 @@ inline int LevelColumn(int level) { return 3 - level; }
 uint32_t PackDeliveryLevels(const std::array<int, kLevelGroups>& levels);
 // The backfill word: each group the smaller of the backfill row and its delivery level; London at Max.
 uint32_t PackBackfillLevels(const std::array<int, kLevelGroups>& delivery, int backfillRow);
+// An older configuration's two level words kept one bit per group (bit 4 London): in the delivery
+// word each moves to the upper bit of its group's pair ("Normal"), in the backfill word to the lower
+// ("Min"), so that backfill stays within delivery; London is at Max in both. Words never stored are
+// left to their defaults.
+void RemapOldLevelWords(OptionBlockA& block);
 // The backfill row a dialog opens with: the largest of the stored backfill levels.
 int BackfillRowLevel(uint32_t backfillWord);
 

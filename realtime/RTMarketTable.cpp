@@ -228,25 +228,41 @@ void CRTMarketTable::NameSources(const std::function<std::optional<std::string>(
             }
 }
 
-size_t CRTMarketTable::RemoveShare(uint16_t number)
+size_t CRTMarketTable::DropEntries(const std::function<bool(uint16_t group, Entry& e)>& drop)
 {
     Guard lock(mutex_);
     size_t removed = 0;
     for (auto g = groups_.begin(); g != groups_.end();) {
         auto& entries = g->second;
         for (auto e = entries.begin(); e != entries.end();) {
-            if (g->first == number || ((*e)->source.isPortfolio && (*e)->source.portfolio == number)) {
-                (*e)->source.name = "deleted";
-                Tell(**e);
-                e = entries.erase(e);
-                ++removed;
-            } else {
+            if (!drop(g->first, **e)) {
                 ++e;
+                continue;
             }
+            Tell(**e);
+            e = entries.erase(e);
+            ++removed;
         }
         g = entries.empty() ? groups_.erase(g) : std::next(g);
     }
     return removed;
+}
+
+size_t CRTMarketTable::RemoveShare(uint16_t number)
+{
+    return DropEntries([number](uint16_t group, Entry& e) {
+        if (group != number && !(e.source.isPortfolio && e.source.portfolio == number))
+            return false;
+        e.source.name = "deleted";
+        return true;
+    });
+}
+
+size_t CRTMarketTable::ForgetPortfolio(uint16_t number)
+{
+    return DropEntries([number](uint16_t, Entry& e) {
+        return e.source.isPortfolio && e.source.portfolio == number;
+    });
 }
 
 CRTMarketTable::Entry& CRTMarketTable::SourceEntry(uint16_t group, MarketSource source)

@@ -106,6 +106,9 @@ public:
     // A deleted portfolio: its entries are named "deleted" and dropped from every group, and the group
     // keyed by its number goes.
     size_t RemoveShare(uint16_t number);
+    // A changed portfolio: its entries are dropped (their watchers told), so a breadth pane counts the
+    // portfolio's present shares when it next asks; groups and other sources stay.
+    size_t ForgetPortfolio(uint16_t number);
     // After a database load: portfolio sources are named "Port: " and the portfolio's name, or
     // "deleted" when it is gone.
     void NameSources(const std::function<std::optional<std::string>(uint16_t number)>& portfolioName);
@@ -134,6 +137,8 @@ public:
 
 private:
     void Tell(const Entry& e);
+    // Drops every entry `drop` picks from every group, telling its watchers; an emptied group goes.
+    size_t DropEntries(const std::function<bool(uint16_t group, Entry& e)>& drop);
     // True (and the time noted) when the watchers may be told now.
     bool NoticeDue(uint32_t nowMs);
     mutable std::recursive_mutex mutex_;

@@ -48,6 +48,9 @@ std::atomic<bool>& InstrumentsPosted()
 }
 
 // Runs the engine's notices on the user-interface thread.
+bool& PurgeCheckDue();
+void RunDuePurgeCheck();
+
 class EngineWindow : public MessageTarget {
 public:
     intptr_t onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t) override
@@ -83,6 +86,7 @@ public:
             // Messages posted while disconnected go once the day is complete.
             if (wParam == uintptr_t(kFeedConnected))
                 TheMemberMessaging().SendWaiting();
+            RunDuePurgeCheck();
             return 1;
         case kMsgFeedEnded: {
             // The feed thread ended by itself (no server, a drop, a refusal, a fault): the engine
@@ -130,13 +134,30 @@ public:
             InvalidateMatchingViews(ShareListChain(), false, -1, -1, 0xFFFFFFFF, nullptr);
             if (MessageTarget* frame = MainFrameTarget())
                 PostProgramMessage(*frame, kMsgRTNewDay);
-            if (const auto& newDay = FrameDialogs().newTradingDay)
-                newDay();
+            PurgeCheckDue() = true;
+            RunDuePurgeCheck();
             return 1;
         default: return 0;
         }
     }
 };
+
+// A new day's purge (or its reminder) waits for the day's catch-up to end: the purge dialog refuses
+// to open while one runs, and the catch-up is what brings the new day.
+bool& PurgeCheckDue()
+{
+    static bool due = false;
+    return due;
+}
+
+void RunDuePurgeCheck()
+{
+    if (!PurgeCheckDue() || RTConnectionStep() >= kFeedBackfilling)
+        return;
+    PurgeCheckDue() = false;
+    if (const auto& newDay = FrameDialogs().newTradingDay)
+        newDay();
+}
 
 EngineWindow& Engine()
 {

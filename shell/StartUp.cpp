@@ -78,10 +78,13 @@ bool RealTimeOption()
 void ClaimSingleInstance(ProgramState& state)
 {
     state.instanceLock = std::make_unique<SingleInstanceLock>();
-    if (state.instanceLock->acquire(kInstanceLockName))
+    const SingleInstanceLock::Claim claim = state.instanceLock->claim(kInstanceLockName);
+    if (claim == SingleInstanceLock::Claim::Claimed)
         return;
-    ShowMessage("A copy of Quorvantis is already running, loading or closing", {}, MsgButtons::Ok,
-                MsgIcon::Information);
+    // A lock that could not be made says only that another copy may be running.
+    ShowMessage(claim == SingleInstanceLock::Claim::Held ? "A copy of Quorvantis is already running, loading or closing"
+                                                         : "A copy of Quorvantis seems to be running",
+                {}, MsgButtons::Ok, MsgIcon::Information);
     if (!state.commandLine.secondCopy)
         EndProgram(kExitAnotherCopy);
 }
@@ -200,7 +203,7 @@ void LoadFilesBehindSplash(StartUpHost& host, ProgramState& state)
     SetSplashStatus(25, "Loading data mining criteria");
     LoadFiltersAtStartUp();
     SetSplashStatus(30, "Upgrading config files");
-    UpgradeConfig();
+    UpgradeConfig(ProgramFonts().pixelsPerInchY);
     steps::CopyTradingTimesToMarketTable();
     host.createFrameObject();
     SetSplashStatus(35, "Loading end of day database");

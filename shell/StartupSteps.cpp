@@ -1,8 +1,11 @@
-// Start-up steps of other folders; those not yet filled do nothing (the settings'
-// defaults and the derived lists live in StartupDefaults.cpp).
+// Start-up steps of other folders; those with nothing to do here say why (the settings' defaults and
+// the derived lists live in StartupDefaults.cpp).
 #include "shell/StartupSteps.h"
 
+#include "core/ColumnDef.h"
+#include "core/ConfigState.h"
 #include "core/ReadersWriterLock.h"
+#include "platform/ByteOrder.h"
 #include "realtime/RTFeedSettings.h"
 #include "realtime/RTMarketTable.h"
 #include "realtime/feed/RTEngine.h"
@@ -11,10 +14,17 @@
 #include "realtime/store/RTStoreFiles.h"
 #include "shell/UserToolbarSteps.h"
 
+#include <algorithm>
+
 namespace qv::steps {
 
-void LoadStandardProfileSettings() {}   // waits for a recent-file list
-void PrepareListColourSets() {}         // waits for the list-table views
+// The program keeps no recent-file list (its File menu offers none) nor other profile settings of
+// that kind: nothing to load.
+void LoadStandardProfileSettings() {}
+// Each list view takes its colours from its table's display style as it is made, and the list
+// images are drawn from the program's resources where they are used: no colour set or image is
+// prepared beforehand.
+void PrepareListColourSets() {}
 void LoadToolbarConfig() { LoadUserToolbarsAtStartUp(); }
 void CopyTradingTimesToMarketTable() { qv::CopyTradingTimesToMarketTable(); }
 void InitRTStore()
@@ -35,7 +45,26 @@ void InitIndicatorLineStyles()
     if (const auto& init = UpperStartUpSteps().initIndicatorLineStyles)
         init();
 }
-void ScaleDefaultListColumns(int) {}    // waits for the list tables' column records
+// A first run on a screen of 800 pixels or more: the list tables (shown by list and portfolio views)
+// and the data-mining tables, both made from the default list layouts, get columns eighths / 8 as
+// wide, within the widths a column may have.
+void ScaleDefaultListColumns(int eighths)
+{
+    for (TableFamily* family : {&Config().listTables, &Config().dataMiningTables}) {
+        for (TableSlot& design : family->designs) {
+            std::vector<uint8_t>& chain = design.chain;
+            if (ValidateColumnLayout(chain) == 0)
+                continue;
+            for (size_t at = 0; chain[at] != 0; at += chain[at]) {
+                if (chain[at] < ColumnDefLayout::Width + 2)
+                    continue; // a filler has no width
+                uint8_t* width = &chain[at + ColumnDefLayout::Width];
+                const int scaled = int(LoadU16(width)) * eighths / 8;
+                StoreU16(width, uint16_t(std::clamp<int>(scaled, kMinColumnWidth, kMaxColumnWidth)));
+            }
+        }
+    }
+}
 void CreateAlarmServer()
 {
     if (const auto& create = UpperStartUpSteps().createAlarmServer)
@@ -54,7 +83,9 @@ void DestroyAlarmServer()
         destroy();
 }
 void ShutDownFeedClient() { StopRTEngine(); }
-void FreeFixedSourceLists() {}          // waits for the list tables' fixed source lists
+// The fixed selections (All, Shares, FTSE 100 and the others) are filled by testing each database
+// line as a list is made, not kept as lists of their own: nothing to free.
+void FreeFixedSourceLists() {}
 void BackupRTIndex() { qv::BackupRTIndex(); }
 void SaveNewsDatabase()
 {

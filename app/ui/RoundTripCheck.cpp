@@ -25,12 +25,16 @@
 #include "views/ViewBase.h"
 #include "views/ViewKinds.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -162,6 +166,28 @@ CChildWindow* WindowOfKind(CMainFrame& frame, int32_t kind)
     return nullptr;
 }
 
+// The share the portfolio window shows, or 0.
+uint32_t PortfolioWindowShare(CMainFrame& frame)
+{
+    CChildWindow* window = WindowOfKind(frame, kViewPortfolio);
+    auto* view = window ? dynamic_cast<CViewBase*>(window->widget()) : nullptr;
+    const RecordCursor* entry = view && view->list ? CurrentEntry(view->list) : nullptr;
+    return entry ? EntryRecordId(*entry) : 0;
+}
+
+// Handles events until the condition holds, however long a loaded machine takes (a minute at most).
+bool SettleUntil(const std::function<bool()>& condition)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > 60000)
+            return false;
+        SettleEvents(50);
+    }
+    return true;
+}
+
 void ChangeAndSave(CMainFrame& frame)
 {
     SetUnattendedDialogsRun(true);
@@ -178,6 +204,23 @@ void ChangeAndSave(CMainFrame& frame)
         }
     }
     Check("windows of every kind opened", opened == std::size(kNewWindows));
+    // Two rows down in the portfolio window, as the user moves in it: the Buy and the restart must
+    // keep that share, not go back to the portfolio's first row.
+    const uint32_t first = PortfolioWindowShare(frame);
+    if (CChildWindow* portfolio = WindowOfKind(frame, kViewPortfolio); portfolio && portfolio->widget()) {
+        frame.mdiArea()->setActiveSubWindow(portfolio);
+        // The keys act on the active view: the frame must have made the portfolio window that first.
+        auto* view = dynamic_cast<CViewBase*>(portfolio->widget());
+        SettleUntil([view] { return MainFrameState().activeView == view; });
+        for (int i = 0; i < 2; ++i) {
+            QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::ShiftModifier);
+            QApplication::sendEvent(portfolio->widget(), &down);
+        }
+        SettleUntil([&frame, first] { return PortfolioWindowShare(frame) != first; });
+        SettleEvents(200);
+    }
+    const uint32_t chosen = PortfolioWindowShare(frame);
+    Check("another share chosen in the portfolio window", chosen != 0 && chosen != first);
     if (QMdiSubWindow* moved = frame.mdiArea()->subWindowList().value(0))
         moved->setGeometry(moved->geometry().translated(7, 5));
     if (CChildWindow* chart = WindowOfKind(frame, kViewDailyChart)) {
@@ -190,6 +233,7 @@ void ChangeAndSave(CMainFrame& frame)
 
     Portfolio* held = FirstHeldPortfolio();
     Check("transaction recorded", held && RecordABuy(frame, *held));
+    Check("the portfolio window stays on its share after the Buy", PortfolioWindowShare(frame) == chosen);
     Check("toolbar added", AddToolbarWithAButton(frame));
     const size_t toolbars = ToolbarCount();
     if (FilterList().size() > 1)

@@ -18,6 +18,7 @@
 #include "views/FrameState.h"
 #include "views/ViewKinds.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QDir>
@@ -247,6 +248,14 @@ void SettleEvents(int milliseconds)
     clock.start();
     while (clock.elapsed() < milliseconds)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
+    // Then whatever still waits: on a loaded machine the time may pass before the program came to
+    // the messages the last step posted, and the next step must not start on unfinished work.
+    for (int round = 0; round < 1000; ++round) {
+        QApplication::sendPostedEvents();
+        QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+        if (!dispatcher || !dispatcher->processEvents(QEventLoop::AllEvents))
+            break;
+    }
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

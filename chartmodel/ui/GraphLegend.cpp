@@ -190,6 +190,7 @@ void CGraphLegend::UpdateLegend(bool omitTopLines)
 
 void CGraphLegend::Hide()
 {
+    SaveLegendPlace(ProgramLegendSettings());
     view_ = nullptr;
     source_ = nullptr;
     hide();
@@ -321,6 +322,13 @@ void CGraphLegend::wheelEvent(QWheelEvent* event)
 void CGraphLegend::closeEvent(QCloseEvent* event)
 {
     event->ignore();
+    // Closed along with the main window it stands over (the program exiting): the legend option is
+    // left as it is, so that the next start shows the legend again.
+    SaveLegendPlace(ProgramLegendSettings());
+    if (const QWidget* over = parentWidget(); over && !over->isVisible()) {
+        hide();
+        return;
+    }
     // With no chart bound (its chart closed) the option goes off here, or the next chart to take the
     // focus would show the legend again.
     if (view_)
@@ -336,8 +344,10 @@ CGraphLegend& GraphLegendWindow()
     // another.
     static QPointer<CGraphLegend> legend;
     static bool styled = false;
-    if (!std::exchange(styled, true))
+    if (!std::exchange(styled, true)) {
         ApplyStoredLegendStyle(ProgramLegendSettings());
+        LoadStoredLegendPlace(ProgramLegendSettings());
+    }
     if (!legend)
         legend = new CGraphLegend;
     return *legend;

@@ -324,17 +324,22 @@ QImage CViewDataMining::RenderGraphs(const QSize& size)
     return image;
 }
 
-GraphPaintInput CViewDataMining::PrintInput(const QPaintDevice& device) const
+double CViewDataMining::PrintScale(const QPaintDevice& device) const
 {
-    GraphPaintInput in = GraphInput();
-    in.zoom = PrintingScale(device.logicalDpiX(), logicalDpiX()) / 72.0;
-    return in;
+    return PrintingScale(device.logicalDpiX(), logicalDpiX()) / 72.0;
 }
 
-// The printed graphs keep the screen's number of bins: bin widths grow with the page's resolution.
+// The page is drawn as the screen draws the graphs, scaled up to the device's resolution: marks, pens,
+// labels and bins keep their size on paper, however fine the printer's dots.
 void CViewDataMining::DrawOwnPrintPage(QPainter& painter, const QRect& page)
 {
-    PaintDataMiningGraphs(painter, page, painter.device() ? PrintInput(*painter.device()) : GraphInput());
+    const double scale = painter.device() ? PrintScale(*painter.device()) : 1.0;
+    painter.save();
+    painter.scale(scale, scale);
+    const QRect area(int(page.left() / scale), int(page.top() / scale), int(page.width() / scale),
+                     int(page.height() / scale));
+    PaintDataMiningGraphs(painter, area, GraphInput());
+    painter.restore();
 }
 
 intptr_t CViewDataMining::onProgramMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)

@@ -37,8 +37,8 @@ public:
     const GraphPaintResult& lastGraph() const { return last_; }
     QRect GraphArea() const;
     GraphPaintInput GraphInput() const;
-    // The input of a printed page: bin widths zoomed by the device's resolution over the screen's.
-    GraphPaintInput PrintInput(const QPaintDevice& device) const;
+    // How much larger a printed page draws than the screen: the device's resolution over the screen's.
+    double PrintScale(const QPaintDevice& device) const;
     // The graphs painted into an image of the given size.
     QImage RenderGraphs(const QSize& size);
     // The read-out of a point of the graph area, as status pane 2 shows it.

@@ -3,6 +3,7 @@
 
 #include "core/RecordAccess.h"
 #include "devtools/lib/DemoCompanyTexts.h"
+#include "devtools/lib/DemoEarlyPrices.h"
 #include "devtools/lib/DemoResults.h"
 #include "devtools/lib/LondonCalendar.h"
 #include "shell/LayoutWindow.h"
@@ -31,18 +32,9 @@ double Between(std::mt19937& rng, double lo, double hi) { return lo + (hi - lo) 
 
 bool IsWeekend(sys_days d) { return weekday{d}.iso_encoding() >= 6; }
 
-const sys_days kDemoStart = sys_days{year{2009} / January / 2};
 
 // The least market value at listing of the default layouts' shares, in pounds millions.
 constexpr double kLayoutShareCapital = 5000;
-
-bool IsLayoutShareId(uint16_t id)
-{
-    for (uint32_t number : kDefaultLayoutShares)
-        if (DefaultLayoutShareId(number) == id)
-            return true;
-    return false;
-}
 
 // A draw from a normal distribution of the logarithm: half the draws lie below `median`.
 double LogNormal(std::mt19937& rng, double median, double spread)
@@ -151,7 +143,7 @@ private:
     // The next free share id: the ids the default layouts name are kept for their shares.
     uint16_t nextId()
     {
-        while (IsLayoutShareId(nextId_))
+        while (IsDefaultLayoutShareId(nextId_))
             ++nextId_;
         return nextId_++;
     }
@@ -160,8 +152,8 @@ private:
     sys_days listing()
     {
         if (Uniform(rng_) < 0.7)
-            return kDemoStart;
-        return RandomDay(rng_, kDemoStart, kDemoStart + days{365 * 12});
+            return kDemoFirstDay;
+        return RandomDay(rng_, kDemoFirstDay, kDemoFirstDay + days{365 * 12});
     }
 
     PriceHistory walk(const WalkParameters& w, sys_days first) { return RandomWalkHistory(rng_, first, last_, w); }
@@ -184,7 +176,7 @@ private:
         r.name = namer_.unique(name);
         r.classByte = classByte;
         namer_.epics.insert(epic);
-        DemoStream s = Stream(1, 0, epic, walk(w, kDemoStart));
+        DemoStream s = Stream(1, 0, epic, walk(w, kDemoFirstDay));
         s.currency = kNoCurrencyUnit;
         r.streams.push_back(std::move(s));
         db.records.push_back(std::move(r));
@@ -234,11 +226,11 @@ private:
         if (Uniform(rng_) < 0.25)
             w.fullFrom = RandomDay(rng_, sys_days{year{2012} / 1 / 1}, sys_days{year{2016} / 12 / 31});
         if (Uniform(rng_) < 0.05) {
-            w.suspendFrom = RandomDay(rng_, kDemoStart + days{400}, last_ - days{200});
+            w.suspendFrom = RandomDay(rng_, kDemoFirstDay + days{400}, last_ - days{200});
             w.suspendDays = 5 + Below(rng_, 55);
         }
         if (Uniform(rng_) < 0.04) {
-            w.unitChangeOn = RandomDay(rng_, kDemoStart + days{400}, last_ - days{100});
+            w.unitChangeOn = RandomDay(rng_, kDemoFirstDay + days{400}, last_ - days{100});
             w.newUnit = w.unit == 1.0f ? 0.5f : 1.0f;
         }
         w.missingDayRate = Uniform(rng_) < 0.1 ? 0.002 : 0;
@@ -372,7 +364,7 @@ private:
                               {"Sterling Hong Kong Dollar", 11.2, 10.3}, {"Sterling Swedish Krona", 11.5, 12.6}};
         for (const Rate& r : rates)
             addCloseOnly(db, r.name, 16, r.level2009 > 100 ? 100 : 10000, r.level2009,
-                         std::log(r.level2026 / r.level2009) / 18, 0.005, 0.1, kNoCurrencyUnit, kDemoStart);
+                         std::log(r.level2026 / r.level2009) / 18, 0.005, 0.1, kNoCurrencyUnit, kDemoFirstDay);
         // Commodities in US dollars (an ounce, a tonne, a barrel, a million British thermal units, a bushel).
         struct Commodity {
             const char* name;
@@ -383,7 +375,7 @@ private:
                                          {"Wheat", 5.2, 5.6},    {"Cocoa", 2600, 6000}};
         for (const Commodity& c : commodities)
             addCloseOnly(db, c.name, 17, 100, c.level2009, std::log(c.level2026 / c.level2009) / 18,
-                         Between(rng_, 0.011, 0.018), 0.35, kNoCurrencyUnit, kDemoStart);
+                         Between(rng_, 0.011, 0.018), 0.35, kNoCurrencyUnit, kDemoFirstDay);
     }
 
     sys_days last_;
@@ -394,6 +386,14 @@ private:
 };
 
 } // namespace
+
+bool IsDefaultLayoutShareId(uint16_t id)
+{
+    for (uint32_t number : kDefaultLayoutShares)
+        if (DefaultLayoutShareId(number) == id)
+            return true;
+    return false;
+}
 
 uint16_t ToPackedDate(sys_days day)
 {
@@ -489,6 +489,7 @@ DemoDatabase BuildDemoDatabase(sys_days lastDay, uint32_t seed)
 {
     DemoDatabase db = DemoBuilder(lastDay, seed).build();
     AddDemoCompanyData(db, seed);
+    AddEarlyPrices(db, seed);
     return db;
 }
 

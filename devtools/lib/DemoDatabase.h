@@ -16,7 +16,7 @@ constexpr uint32_t kDemoSeed = 20260101;
 
 // The demo generator's version, written into every demo folder (kDemoVersionFile). Raise it with every
 // change that alters what the demo holds: ./run then sets an older demo folder aside and makes it anew.
-constexpr int kDemoGeneratorVersion = 18;
+constexpr int kDemoGeneratorVersion = 19;
 constexpr const char* kDemoVersionFile = "DemoVersion.txt";
 
 // The price currency of items shown as plain figures, without a currency sign: indices (points),
@@ -64,8 +64,16 @@ struct DemoDatabase {
     std::vector<DemoRecord> records;  // in name order, letters compared in upper case
 };
 
-// The demo market over the London trading days from 2 January 2009 to `lastDay`.
+// The demo market over the London trading days from 2 January 2009 to `lastDay`; a set of companies
+// has closes from 2 January 1998 (devtools/lib/DemoEarlyPrices.h).
 DemoDatabase BuildDemoDatabase(std::chrono::sys_days lastDay, uint32_t seed = kDemoSeed);
+
+// The demo's first day, and the first day of the early closes some companies have before it.
+inline const std::chrono::sys_days kDemoFirstDay{std::chrono::year{2009} / std::chrono::January / 2};
+inline const std::chrono::sys_days kDemoEarlyDay{std::chrono::year{1998} / std::chrono::January / 2};
+
+// Whether the default window layouts name the share id (its company is among the largest).
+bool IsDefaultLayoutShareId(uint16_t id);
 
 // The last London trading day before `today`.
 std::chrono::sys_days LastTradingDayBefore(std::chrono::sys_days today);

@@ -184,9 +184,11 @@ std::vector<uint8_t> FeedPriceRecord(uint8_t source, PackedDate day, uint32_t se
     return out;
 }
 
-std::vector<uint8_t> FeedCatchUpBlock(uint32_t blockTime20, const std::vector<std::vector<uint8_t>>& records)
+std::vector<uint8_t> FeedCatchUpBlock(uint32_t blockTime20, const std::vector<std::vector<uint8_t>>& records,
+                                      uint32_t lacking)
 {
     std::vector<uint8_t> out(kFeedBlockHeaderBytes, 0);
+    StoreU32(out.data(), lacking);
     StoreU32(out.data() + 4, blockTime20);
     StoreU16(out.data() + 8, uint16_t(records.size()));
     for (const auto& r : records)

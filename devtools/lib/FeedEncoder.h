@@ -55,7 +55,10 @@ struct FeedShareRecord {
 std::vector<uint8_t> FeedPriceRecord(uint8_t source, PackedDate day, uint32_t seconds,
                                      const std::vector<FeedShareRecord>& shares);
 // A catch-up block of records.
-std::vector<uint8_t> FeedCatchUpBlock(uint32_t blockTime20, const std::vector<std::vector<uint8_t>>& records);
+// `lacking`: bits 0-14 the sources whose records the server lacks since the block before, bits 15-31
+// the second of the day from which this block serves them again (0x1FFFF: not in it).
+std::vector<uint8_t> FeedCatchUpBlock(uint32_t blockTime20, const std::vector<std::vector<uint8_t>>& records,
+                                      uint32_t lacking = 0);
 // An instrument definition.
 std::vector<uint8_t> FeedInstrumentDefinition(uint32_t key, const std::string& shortName, const std::string& longName,
                                               uint16_t sequence, uint8_t priceScale, uint8_t exchange,

@@ -365,18 +365,35 @@ void FeedSimulator::Serve(int fd)
     // A priority catch-up opens with step 9 and leaves the day's completion to the rest that follows.
     auto catchUp = [&](PackedDate day, const std::vector<TimedEvent>& events, size_t end, std::map<uint16_t, bool>& seen,
                        bool paced, bool priority = false) {
+        // Blocks break at the hole's edges, and a block reaching into the hole says that London's
+        // records of its stretch are lacking, so that the client asks for that stretch only.
+        const bool holed = day == day_ && options_.holeFrom < options_.holeTo;
+        auto side = [&](size_t i) { return int(events[i].serve >= options_.holeFrom) + int(events[i].serve >= options_.holeTo); };
+        std::vector<size_t> starts;
+        for (size_t i = 0; i < end; ++i)
+            if (starts.empty() || i - starts.back() >= kRecordsPerBlock || (holed && side(i) != side(i - 1)))
+                starts.push_back(i);
         std::vector<uint8_t> status = U16Payload(day);
         status.resize(6);
-        StoreU32(status.data() + 2, uint32_t((end + kRecordsPerBlock - 1) / kRecordsPerBlock));
+        StoreU32(status.data() + 2, uint32_t(starts.size()));
         bool ok = send(kFeedStatus, priority ? 9 : 8, status);
-        for (size_t at = 0; ok && at < end; at += kRecordsPerBlock) {
+        uint32_t previousLast = 0;
+        for (size_t b = 0; ok && b < starts.size(); ++b) {
+            const size_t at = starts[b], to = b + 1 < starts.size() ? starts[b + 1] : end;
             std::vector<std::vector<uint8_t>> records;
-            for (size_t i = at; i < std::min(end, at + kRecordsPerBlock); ++i) {
+            for (size_t i = at; i < to; ++i) {
                 bool first = !seen[events[i].share];
                 seen[events[i].share] = true;
                 records.push_back(EventRecord(day, events[i], first, closes[events[i].share]));
             }
-            ok = send(kFeedCatchUpBlock, 0, FeedCatchUpBlock(events[at].serve * 20, records));
+            const uint32_t last = events[to - 1].serve;
+            uint32_t lacking = 0;
+            if (holed && previousLast < options_.holeTo && last >= options_.holeFrom) {
+                const uint32_t again = events[at].serve >= options_.holeTo ? events[at].serve : 0x1FFFFu;
+                lacking = 1u | (again << 15);
+            }
+            previousLast = last;
+            ok = send(kFeedCatchUpBlock, 0, FeedCatchUpBlock(events[at].serve * 20, records, lacking));
             if (!paced)
                 continue;
             std::this_thread::sleep_for(std::chrono::milliseconds(kBackfillBlockPaceMs));

@@ -22,8 +22,9 @@ int RunViews(const std::vector<std::string>& args)
         const WindowLayout& layout = set.layouts[slot];
         std::printf("%2d \"%s\": %zu windows\n", slot, layout.name.c_str(), layout.windows.size());
         for (const LayoutWindowRecord& w : layout.windows)
-            std::printf("     view kind %u, rectangle %d,%d - %d,%d\n", LoadU32(w.data() + 20), LoadI32(w.data() + 72),
-                        LoadI32(w.data() + 76), LoadI32(w.data() + 80), LoadI32(w.data() + 84));
+            std::printf("     view kind %u, rectangle %d,%d - %d,%d, share %u\n", LoadU32(w.data() + 20),
+                        LoadI32(w.data() + 72), LoadI32(w.data() + 76), LoadI32(w.data() + 80), LoadI32(w.data() + 84),
+                        LoadU32(w.data() + 0));
     }
     return 0;
 }

@@ -14,6 +14,7 @@
 #include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
 #include "views/FrameState.h"
+#include "views/ViewKinds.h"
 #include "views/ui/ViewClassRegistry.h"
 
 
@@ -35,6 +36,14 @@ bool CViewList::HasUpDownColour(const uint8_t* column)
     return ShareListHasUpDownColour(const_cast<uint8_t*>(column));
 }
 
+bool CViewList::SharedWithPortfolioView(const ShareList* group)
+{
+    for (const CViewBase* v = group->views; v; v = v->nextInList)
+        if (v->kind == kViewPortfolio)
+            return true;
+    return false;
+}
+
 void CViewList::OnRefresh()
 {
     if (SortBusy) {
@@ -42,7 +51,9 @@ void CViewList::OnRefresh()
         PostProgramMessage(*this, WM_COMMAND, ID_REFRESH);
         return;
     }
-    if (list) {
+    // A portfolio window sharing the list keeps it on its portfolio: taking it off here would move
+    // both windows to another share at every refresh, whichever of the two refreshed last.
+    if (list && !SharedWithPortfolioView(list)) {
         // A share list shows a fixed list: a portfolio source left by a view that shared the
         // list before (a portfolio, or a chart following one) is dropped, as portfolios have their
         // own view.

@@ -24,6 +24,8 @@ public:
 
     // Losing focus: the current row and the signed sort are remembered for the list.
     void RememberRowAndSort();
+    // True when a portfolio window shows the group's list too.
+    static bool SharedWithPortfolioView(const ShareList* group);
 
 protected:
     // Takes over the rows of a linked list of the same family, or follows its share.

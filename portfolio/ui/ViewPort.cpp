@@ -138,9 +138,20 @@ void CViewPort::AttachPortfolio()
         p = CurrentShareList()->source;
     if (!p)
         p = FirstOrdinaryOrGroup();
-    // The share the list was made with (a window laid out again) stays current where the portfolio holds it.
-    if (p && list->source != p)
-        SetShareListSource(list, p, list->currentId, list->currentSub, true, false);
+    if (p && list->source != p) {
+        // The share to stay on: the one the list shows (a view sharing the list may have taken the
+        // portfolio off it at its refresh), else the one the list was made with (a window laid out
+        // again), where the portfolio holds it; else the portfolio's own kept row.
+        uint32_t id = 0, sub = 0;
+        if (const RecordCursor* shown = CurrentEntry(list); shown && SourceHoldsEntry(p, EntryRecordId(*shown), shown->count)) {
+            id = EntryRecordId(*shown);
+            sub = shown->count;
+        } else if (SourceHoldsEntry(p, list->currentId, list->currentSub)) {
+            id = list->currentId;
+            sub = list->currentSub;
+        }
+        SetShareListSource(list, p, id, sub, true, false);
+    }
     qv::SelectColumnSetting(list, kind, -1, false, false);
 }
 

@@ -214,6 +214,47 @@ void CountCatchUpBlock(std::span<const uint8_t> block)
     c.lastBlockTime = blockTime;
 }
 
+// The catch-up day's records of one block: their first and last times and their sources.
+struct BlockSpan {
+    bool any = false;
+    uint32_t first = 0, last = 0;
+    uint16_t sources = 0;
+};
+
+// The server's catch-up runs on from where it had reached to the block's last record for every
+// source but those the block's header says it lacks since the block before (bits 0-14); those run
+// on again from the time its bits 15-31 give (seconds), when the block has it, or from a later
+// block. A priority catch-up serves some shares only, so marks nothing; the rest of the day that
+// follows it does.
+void MarkCatchUpCoverage(uint32_t header, const BlockSpan& span)
+{
+    FeedCatchUp& c = TheFeedCatchUp();
+    if (!c.running || c.priority || !span.any)
+        return;
+    const uint32_t lacking = header & 0x7FFF, servedAgainFrom = header >> 15;
+    c.coveredSources |= span.sources;
+    ExclusiveLockGuard lock(IntradayStoreLock());
+    RTDayRecord* day = GetRTDay(c.day, false);
+    for (int source = 0; source < 15; ++source) {
+        if (!(c.coveredSources & (1u << source)))
+            continue;
+        uint32_t& to = c.coveredTo[size_t(source)];
+        uint32_t from = to == kFeedNoCover ? span.first : std::min(to, span.last);
+        if (lacking & (1u << source)) {
+            if (servedAgainFrom > span.last) {
+                to = kFeedNoCover;
+                continue;
+            }
+            from = std::max(servedAgainFrom, span.first);
+        }
+        if (day)
+            MarkRTCoveredRange(*day, source, from, span.last);
+        to = span.last;
+    }
+}
+
+FeedBlockResult HandleRecords(RTDayRecord* day, std::span<const uint8_t> block, bool catchUp, BlockSpan& span);
+
 } // namespace
 
 FeedCatchUp& TheFeedCatchUp()
@@ -229,6 +270,17 @@ FeedDecodeCounts& TheFeedDecodeCounts()
 }
 
 FeedBlockResult HandleFeedRecords(RTDayRecord* day, std::span<const uint8_t> block, bool catchUp)
+{
+    BlockSpan span;
+    FeedBlockResult result = HandleRecords(day, block, catchUp, span);
+    if (catchUp && block.size() >= kFeedBlockHeaderBytes)
+        MarkCatchUpCoverage(LoadU32(block.data()), span);
+    return result;
+}
+
+namespace {
+
+FeedBlockResult HandleRecords(RTDayRecord* day, std::span<const uint8_t> block, bool catchUp, BlockSpan& span)
 {
     FeedBlockResult result;
     size_t at = 0;
@@ -277,12 +329,21 @@ FeedBlockResult HandleFeedRecords(RTDayRecord* day, std::span<const uint8_t> blo
         }
         if (!day)
             continue;
+        if (catchUp) {
+            const uint32_t time = rec.time20 / 20;
+            span.first = span.any ? std::min(span.first, time) : time;
+            span.last = std::max(span.last, time);
+            span.any = true;
+            span.sources = uint16_t(span.sources | (1u << rec.source));
+        }
         for (const FeedShareItems& share : rec.shares)
             StoreShare(*day, rec, share, catchUp);
         ++TheFeedDecodeCounts().records;
     }
     return result;
 }
+
+} // namespace
 
 bool HandleRTInstrumentRecord(std::span<const uint8_t> bytes)
 {

@@ -29,6 +29,7 @@ struct FeedBlockResult {
 };
 
 // The catch-up of a day: the day, the blocks still expected and the last block's time.
+constexpr uint32_t kFeedNoCover = 0xFFFFFFFFu;
 struct FeedCatchUp {
     bool running = false;
     bool priority = false; // the watched shares' part of the day, before the rest (step 9)
@@ -38,6 +39,11 @@ struct FeedCatchUp {
     bool sourceNoted = false;
     uint8_t source = 0;
     std::array<uint32_t, 15> blocksPerSource{};
+    // What the server has served of the day so far, per source: the time (seconds) up to which its
+    // blocks ran on without a break (kFeedNoCover after a block that said it lacks the source), and
+    // the sources it carries (London always). A stretch served without a record was quiet, not lost.
+    std::array<uint32_t, 15> coveredTo{};
+    uint16_t coveredSources = 1;
 };
 FeedCatchUp& TheFeedCatchUp();
 
@@ -48,7 +54,11 @@ struct FeedDecodeCounts {
 FeedDecodeCounts& TheFeedDecodeCounts();
 
 // A catch-up block (12-byte header, then records) or one live record. The records before the one
-// that ends the block stay in the store; a record is stored whole or not at all.
+// that ends the block stay in the store; a record is stored whole or not at all. A catch-up block
+// marks the day's coverage from where the catch-up had reached to its last record; its header's
+// first word names the sources the server lacks since the block before (bits 0-14) and the second
+// of the day from which the block serves them again (bits 15-31, 0x1FFFF: not in this block). So
+// only the stretches the server did not serve are left as gaps, not those where nothing traded.
 FeedBlockResult HandleFeedRecords(RTDayRecord* day, std::span<const uint8_t> block, bool catchUp);
 
 // An instrument definition: key, value, short name, then sequence, price scale, exchange, market

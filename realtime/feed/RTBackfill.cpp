@@ -186,18 +186,25 @@ RTRequestFields UnpackRTRequestRecord(std::span<const uint8_t, 10> r)
 
 void MarkRTCovered(RTDayRecord& day, int source, uint32_t seconds)
 {
+    MarkRTCoveredRange(day, source, seconds, seconds);
+}
+
+void MarkRTCoveredRange(RTDayRecord& day, int source, uint32_t from, uint32_t to)
+{
     if (source < 0 || source >= 15)
         return;
     if (day.coverage.size() < kRTCoverageBytes)
         day.coverage.assign(kRTCoverageBytes, 0);
-    uint32_t slot = std::min(seconds / 15, kRTCoverageSlots - 1);
+    const uint32_t firstSlot = std::min(from / 15, kRTCoverageSlots - 1);
+    const uint32_t lastSlot = std::max(firstSlot, std::min(to / 15, kRTCoverageSlots - 1));
     uint8_t* row = day.coverage.data() + size_t(source) * kRowBytes;
-    row[kRowHeaderBytes + slot / 4] |= uint8_t(1u << (2 * (slot % 4)));
+    for (uint32_t slot = firstSlot; slot <= lastSlot; ++slot)
+        row[kRowHeaderBytes + slot / 4] |= uint8_t(1u << (2 * (slot % 4)));
     uint32_t first = LoadU32(row), last = LoadU32(row + 4);
-    if (first == 0 || slot < first)
-        StoreU32(row, slot ? slot : 1);
-    if (slot > last)
-        StoreU32(row + 4, slot);
+    if (first == 0 || firstSlot < first)
+        StoreU32(row, firstSlot ? firstSlot : 1);
+    if (lastSlot > last)
+        StoreU32(row + 4, lastSlot);
 }
 
 void ClearRTDaySources(RTDayRecord& day, uint32_t mask, int source)
@@ -299,8 +306,9 @@ int NextRTBackfillRequest(RTBackfillDay& b, RTDayRecord& day, bool askShares, co
             }
             searched = true;
             b.nextSlot = end;
-            // The rest of the day, once something was asked for the source, is still to come.
-            if (end >= kRTCoverageSlots && b.gapRequests > 0)
+            // The rest of the day, once something was asked for the source or once its day has begun,
+            // is still to come: the live feed brings it, and an answer for it would store it twice.
+            if (end >= kRTCoverageSlots && (b.gapRequests > 0 || CountRTCoveredSlots(day, b.source, 0, first) > 0))
                 continue;
             result = send(PackRTRequestRecord(day.day, b.source, first * 15, end * 15), kRequestGap);
             if (result < 0)
@@ -346,7 +354,7 @@ int ReadRTStatusAnswer(std::span<const uint8_t> answer, RTStatusTables& tables)
     if (s.overrun())
         return 0;
     tables = read;
-    return int(count);
+    return int(s.bytesUsed());
 }
 
 size_t ApplyRTTickItem(std::span<const uint8_t> payload, int kind, int32_t share, PackedDate recordDay)

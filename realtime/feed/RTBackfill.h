@@ -35,6 +35,8 @@ RTRequestFields UnpackRTRequestRecord(std::span<const uint8_t, 10> record);
 // The coverage map of a day: per source a row of two words (first and last covered slot) and 2 bits
 // per slot. A day without one has no slot covered.
 void MarkRTCovered(RTDayRecord& day, int source, uint32_t seconds);
+// Every slot from the one of `from` to the one of `to` (seconds, inclusive).
+void MarkRTCoveredRange(RTDayRecord& day, int source, uint32_t from, uint32_t to);
 bool FindRTCoverageGap(const RTDayRecord& day, int source, uint32_t& first, uint32_t& end,
                        uint32_t limit = kRTCoverageSlots);
 uint32_t CountRTCoveredSlots(const RTDayRecord& day, int source, uint32_t from, uint32_t to);
@@ -69,7 +71,8 @@ int RequestRTShareList(RTDayRecord& day, bool ask, const FeedSender& send);
 
 // The status answer: a 6-bit count, then per item a 6-bit index, a wide bit (24-bit fields, else
 // 18), a value and, for an index of 25 or more, a second value; indices below 40 fill the tables.
-// The number of items, or 0 when the answer runs past its length.
+// The answer's length in whole bytes (a partly used last byte counts), or 0 when it runs past the
+// length given (the tables are then left as they were). An answer of no items is one byte long.
 struct RTStatusTables {
     std::array<uint32_t, 40> first{}, second{};
 };

@@ -36,6 +36,7 @@ namespace qv {
 namespace {
 
 constexpr int kInfoTimerMs = 1000;
+constexpr int kInfoMinimumWidth = 300; // the caption, "Intraday feed information", whole beside its buttons
 constexpr const char* kStatLabels =
     "Total messages\rTrades\rPrices\rIndex values\rOther messages\rEPICs\rControl messages\rLSE feed date\rLSE feed time";
 constexpr const char* kWelcome =
@@ -108,9 +109,11 @@ CRTFeedInfoDlg::CRTFeedInfoDlg(QWidget* parent) : QDialog(parent)
     layout->addWidget(status_);
     layout->addLayout(stats);
     layout->addLayout(buttons);
-    // Trimmed to just below the Close button.
+    // Trimmed to just below the Close button, and wide enough for the caption: the fixed size is the
+    // layout's, which a minimum width of the dialog's own would not change.
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    setMinimumWidth(300);
+    const QMargins margins = layout->contentsMargins();
+    server_->setMinimumWidth(kInfoMinimumWidth - margins.left() - margins.right());
     auto* timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, [this] { Refresh(false); });
     timer->start(kInfoTimerMs);

@@ -68,8 +68,9 @@ void CChildWindow::Create(QMdiArea* area, const QRect& rect, int32_t kind, bool 
         area->viewport()->installEventFilter(this);
         FitToClient();
     } else {
+        // The ticker's frame has its caption, to drag it by, but no buttons.
         if (kind == kViewTicker)
-            setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint);
+            setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
         setGeometry(rect);
     }
     ApplyTrackLimits();

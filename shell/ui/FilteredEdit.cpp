@@ -32,6 +32,11 @@ void CFilteredEdit::TellOwner(uintptr_t code)
 
 void CFilteredEdit::keyPressEvent(QKeyEvent* event)
 {
+    // Selecting all and copying change no text, so the filter has nothing to say about them.
+    if (event->matches(QKeySequence::SelectAll) || event->matches(QKeySequence::Copy)) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
     const int c = TypedCharacter(*event);
     if (c == 0 || IsDialogKey(c)) {
         QLineEdit::keyPressEvent(event);

@@ -178,7 +178,8 @@ CFindShareDlg::CFindShareDlg(QWidget* parent, RecordCursor preset, int mode)
     refill();
 }
 
-int CFindShareDlg::run() { return RunModalDialog(*this); }
+// Opened by a typed letter, the dialog takes the letters typed after it while it is still coming up.
+int CFindShareDlg::run() { return firstKey_ != 0 ? RunModalDialogTypingInto(*this, *edit_) : RunModalDialog(*this); }
 
 void CFindShareDlg::showEvent(QShowEvent* event)
 {

@@ -72,7 +72,9 @@ private:
         if (!field_ || text.isEmpty() || !text.at(0).isPrint() ||
             (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
             return;
-        field_->insert(text);
+        // Posted, so that a letter the dialog has already queued for itself (the key that opened
+        // it) comes first.
+        QCoreApplication::postEvent(field_, new QKeyEvent(QEvent::KeyPress, key.key(), Qt::NoModifier, text));
     }
 
     QPointer<QWidget> blocked_;

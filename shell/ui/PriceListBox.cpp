@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 
 namespace qv {
@@ -170,6 +171,15 @@ void CPriceListBox::refillRows()
         setCurrentRow(row);
     if (top > 0)
         scrollToItem(item(top), QAbstractItemView::PositionAtTop);
+    // Showing or hiding the change column moves the last stop.
+    updateGeometry();
+}
+
+QSize CPriceListBox::minimumSizeHint() const
+{
+    const QSize base = QListWidget::minimumSizeHint();
+    const int width = columnStops().last() + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    return {std::max(base.width(), width), base.height()};
 }
 
 QList<int> CPriceListBox::columnStops() const

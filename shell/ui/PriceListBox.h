@@ -47,6 +47,8 @@ public:
     QString rowText(int row) const;
     // The column stops: 2, 30, then where the dialog's controls 2837 and 1089 begin (and one more).
     QList<int> columnStops() const;
+    // Never narrower than its last column stop, so a change of "+95.5%" is not cut at the edge.
+    QSize minimumSizeHint() const override;
 
     CPriceEdit* editor() const { return editor_; }
     void openEditor(const QString& firstCharacter = {});

@@ -772,18 +772,30 @@ bool CViewRequests::OnCommand(uint32_t command)
         }
         return true;
     case kCommandNews:
-    case kCommandNewsBar:
+    case kCommandNewsBar: {
         if (IsLinked(view))
             ShowViewKind(kViewNews, -1, kRequestNewWindow);
         else if (activeKind == kViewNews)
             PostProgramMessage(*view, WM_COMMAND, ID_REFRESH);
         else
             ShowKindForCurrent(kViewNews);
+        // The news list shows every story, whichever share a news view was limited to before.
+        CViewBase* shown = MainFrameState().activeView;
+        if (shown && shown->kind == kViewNews && GetViewRequestHooks().limitNewsToShare)
+            GetViewRequestHooks().limitNewsToShare(shown, 0);
         return true;
+    }
     case kCommandDealings:
     case kCommandDealingsBar:
         if (activeKind == kViewDealings) {
-            view->list->viewState2 &= 0x9F;
+            // A dealings view limited to one share (bit 6) or to its selection (bit 5 alone) shows
+            // every share again; one that shows them all already is left as it is.
+            uint8_t& flags = view->list->viewState2;
+            if ((flags & 0x60) == 0 || BusyFlag || ModalCount)
+                return true;
+            flags &= 0x9F;
+            if (GetViewRequestHooks().limitDealingsToShare)
+                GetViewRequestHooks().limitDealingsToShare(view, 0);
             PostProgramMessage(*view, WM_COMMAND, ID_REFRESH);
         } else if (IsLinked(view)) {
             ShowViewKind(kViewDealings, -1, kRequestNewWindow);

@@ -391,8 +391,8 @@ bool CWindowCommands::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lPa
             if (QWidget* pane = bar->Pane(kFeedLevelPane))
                 pane->update();
         return true;
-    // The intraday history check and the messaging nickname check belong to the intraday store and
-    // the messaging; until they exist this does nothing.
+    // The intraday history check (automatic purge or reminder) runs from the engine's new-day message
+    // (shell/FeedClient); nothing posts this one.
     case MSG_CHECK_INTRADAY_HISTORY: return true;
     case MSG_REBUILD_LINE_ALARMS:
         if (const auto& rebuild = steps::UpperStartUpSteps().rebuildLineAlarms)

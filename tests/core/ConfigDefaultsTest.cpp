@@ -101,7 +101,10 @@ TEST(ConfigDefaults, AlarmMovesAndIndicatorsFillTheirOwnParts)
 
     AlarmActionRecord actions;
     actions.bytes.fill(9);
-    InitNamedSettingRecord(actions);
+    std::optional<std::string> logFile = "old.log", soundFile;
+    InitNamedSettingRecord(actions, logFile, soundFile);
     EXPECT_EQ(actions.bytes[0], 1);
     EXPECT_EQ(actions.bytes[4], 0);
+    EXPECT_EQ(logFile, std::string());
+    EXPECT_EQ(soundFile, std::string());
 }

@@ -290,6 +290,9 @@ TEST(ConfigFormat, DamagedItemsFailTheReadAndKeepDefaults)
             EXPECT_TRUE(SameFamily(memory, reset ? expected : onDisk, family)) << c.what << int(family);
         }
         EXPECT_TRUE(memory.intradayAlarms == expected.intradayAlarms) << c.what;
+        // The file names of the configuration loaded before do not outlive the reset.
+        EXPECT_EQ(memory.intradayAlarms.logFile, "") << c.what;
+        EXPECT_EQ(memory.intradayAlarms.soundFile, "") << c.what;
     }
 }
 

@@ -2,6 +2,7 @@
 #include "core/FormatValue.h"
 
 #include "core/FormatNumber.h"
+#include "core/RecordAccess.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -125,6 +126,26 @@ TEST(FormatValue, CurrencySymbols)
     CurrentFormatOptions().plainEuroSign = true;
     EXPECT_EQ(text(GetCurrencyUnitSymbols(6)), "E|c");
     CurrentFormatOptions().plainEuroSign = false;
+}
+
+TEST(FormatValue, TheAlarmDialogsCurrentPriceTakesTheSharesOwnMinorUnit)
+{
+    struct Case {
+        uint8_t currency;
+        double price;
+        const char* text;
+    } cases[] = {
+        {0, 434, "Current price: 434 p"},
+        {3, 12.25, "Current price: 12.25 c"},
+        {2, 5012.5, "Current price: 5012.5"}, // no currency: no unit
+        {4, 1.5, "Current price: 1.5"},       // francs have no minor unit
+    };
+    for (const Case& c : cases) {
+        uint8_t record[32] = {};
+        StoreU16(record + RecordLayout::Id, 0x4001);
+        record[RecordLayout::TypeByte] = c.currency;
+        EXPECT_EQ(CurrentPriceText(RecordCursor{record, 0}, c.price), c.text);
+    }
 }
 
 TEST(FormatValue, Prices)

@@ -78,7 +78,7 @@ TEST(AlarmDays, TheLatestDayOnWhichAnyConditionHoldsIsTaken)
     EXPECT_EQ(FindShareAlarmDay(dated, days, 3, 499), -1);
     EXPECT_EQ(FindShareAlarmDay(dated, days, 3, 500), 3);
 
-    GetAlarmPortfolioHooks().moveTest = [](std::span<const AlarmDay>, int day, const MoveCriterion& c, bool rise) {
+    GetAlarmPortfolioHooks().moveTest = [](std::span<const AlarmDay>, int day, const MoveCriterion& c, bool rise, int) {
         return !rise && day == int(c.kind);
     };
     ShareAlarm moves;
@@ -123,7 +123,7 @@ TEST_F(AlarmPortfolios, SharesWhoseAlarmsFireFillTheListsPortfolio)
 
     hooks.globalCriteria.assign(6, MoveCriterion{});
     hooks.globalCriteria[0] = {1, 0, 10};
-    hooks.moveTest = [](std::span<const AlarmDay> days, int day, const MoveCriterion&, bool rise) {
+    hooks.moveTest = [](std::span<const AlarmDay> days, int day, const MoveCriterion&, bool rise, int) {
         return rise && day > 0 && days[size_t(day)].close > days[size_t(day - 1)].close;
     };
     hooks.range = {0, 0};
@@ -149,7 +149,7 @@ TEST_F(AlarmPortfolios, ManySharesAreTestedOnSeveralThreadsAndKeepTheDatabasesOr
     hooks.history = [](uint8_t* record, uint32_t, uint32_t) {
         return RecordId(record) % 3 == 0 ? Days({100, 120}) : Days({100, 100});
     };
-    hooks.moveTest = [](std::span<const AlarmDay> days, int day, const MoveCriterion&, bool rise) {
+    hooks.moveTest = [](std::span<const AlarmDay> days, int day, const MoveCriterion&, bool rise, int) {
         return rise && day > 0 && days[size_t(day)].close > days[size_t(day - 1)].close;
     };
     hooks.globalCriteria.assign(6, MoveCriterion{});

@@ -51,22 +51,22 @@ TEST(CgtSummary, Texts)
          11, -1,
          "Tax for tax year 2001/02\n\nCapital losses from previous years \xA3" "0.00\n\nShare name\tNumber sold\t"
          "Chargeable gain\nALPHA\t1000\t\xA3" "1,000.00\n\nTotal chargeable gain\t\t\xA3" "1,000.00\nAfter CGT "
-         "exemption \xA3" "7,500\t\t\xA3" "0.00\n\nTax if starting at Basic rate (22%)\t\t\xA3" "0.00\nTax if at "
+         "exemption \xA3" "7,500\t\t\xA3" "0.00\n\nTax if starting at Basic rate (20%)\t\t\xA3" "0.00\nTax if at "
          "Higher rate (40%)\t\t\xA3" "0.00\n\nCapital losses carried forward \xA3" "0.00\n\n"},
         {"2004/05 is estimated; a manual amount overrides",
          {{"1/6/2000", 1, 10000, 1}, {"1/6/2004", 2, 10000, 3}, {"8/12/2026", kLatestRowType, 0, 1}},
          14, 100,
          "Tax for tax year 2004/05\n\nCapital losses from previous years \xA3" "100.00 (override)\n\nShare name\t"
          "Number sold\tChargeable gain\nALPHA\t10000\t\xA3" "17,910.00\n\nTotal chargeable gain\t\t\xA3" "17,910.00\n"
-         "After CGT exemption \xA3" "8,200*\t\t\xA3" "9,710.00\n\nTax if starting at Basic rate (22%*)\t\t\xA3"
-         "2,136.20\nTax if at Higher rate (40%*)\t\t\xA3" "3,884.00\n\n* Estimated\n\nCapital losses carried forward "
+         "After CGT exemption \xA3" "8,200*\t\t\xA3" "9,710.00\n\nTax if starting at Basic rate (20%*)\t\t\xA3"
+         "1,942.00\nTax if at Higher rate (40%*)\t\t\xA3" "3,884.00\n\n* Estimated\n\nCapital losses carried forward "
          "\xA3" "0.00\n\n"},
         {"a later year takes 2008/09's estimated rates",
          {{"1/6/2020", 1, 1000, 1}, {"1/6/2026", 2, 1000, 2}, {"8/12/2026", kLatestRowType, 0, 1}},
          36, -1,
          "Tax for tax year 2026/27\n\nCapital losses from previous years \xA3" "0.00\n\nShare name\tNumber sold\t"
          "Chargeable gain\nALPHA\t1000\t\xA3" "800.00\n\nTotal chargeable gain\t\t\xA3" "800.00\nAfter CGT "
-         "exemption \xA3" "8,200*\t\t\xA3" "0.00\n\nTax if starting at Basic rate (22%*)\t\t\xA3" "0.00\nTax if at "
+         "exemption \xA3" "8,200*\t\t\xA3" "0.00\n\nTax if starting at Basic rate (20%*)\t\t\xA3" "0.00\nTax if at "
          "Higher rate (40%*)\t\t\xA3" "0.00\n\n* Estimated\n\nCapital losses carried forward \xA3" "0.00\n\n"},
         {"2009/10 brings in 2008/09's loss and carries what the gain above the exemption leaves",
          {{"1/6/2007", 1, 1000, 10},
@@ -78,7 +78,7 @@ TEST(CgtSummary, Texts)
          19, -1,
          "Tax for tax year 2009/10\n\nCapital losses from previous years \xA3" "3,000.00\n\nShare name\tNumber sold\t"
          "Chargeable gain\nBETA\t1000\t\xA3" "8,200.00\n\nTotal chargeable gain\t\t\xA3" "8,200.00\nAfter CGT "
-         "exemption \xA3" "8,200*\t\t\xA3" "0.00\n\nTax if starting at Basic rate (22%*)\t\t\xA3" "0.00\nTax if at "
+         "exemption \xA3" "8,200*\t\t\xA3" "0.00\n\nTax if starting at Basic rate (20%*)\t\t\xA3" "0.00\nTax if at "
          "Higher rate (40%*)\t\t\xA3" "0.00\n\n* Estimated\n\nCapital losses carried forward \xA3" "1,200.00\n\n"},
         {"a holding standing at a loss is not a loss carried forward",
          {{"1/5/2025", 1, 1000, 10}, {"1/10/2025", 2, 500, 8}, {"8/12/2026", kLatestRowType, 500, 4, 0, 0, 1, 0, 0, 0, 2000}},
@@ -106,6 +106,29 @@ TEST(CgtSummary, EarlyYearsKeepTheirNetGain)
                         "12,176.79\n\nTax if starting at Basic rate (25%)\t\t\xA3" "3,044.20\n"),
               std::string::npos)
         << text;
+}
+
+// The summary and the tax display tax a year's gain alike: both read the one rate table, so the
+// 2004/05 gain of 18,000 (9,800 above the exemption) is £1,960 at the 20 % CGT basic rate in both.
+TEST(CgtSummary, AgreesWithTheTaxDisplay)
+{
+    CgtScript script({{"1/6/2000", 1, 10000, 1}, {"1/6/2004", 2, 10000, 3}, {"8/12/2026", kLatestRowType, 0, 1}});
+    CgtPassResult result = script.Run({0, 14, false});
+    CgtSummaryInput input;
+    input.transactions = script.inputs.transactions;
+    input.manualLosses = script.inputs.manualLosses;
+    input.lossesCarried = result.lossesCarried;
+    input.taxYear = 14;
+    const std::string summary = CgtTaxYearSummary(input);
+    EXPECT_NE(summary.find("Tax if starting at Basic rate (20%*)\t\t\xA3" "1,960.00\nTax if at Higher rate (40%*)\t\t\xA3"
+                           "3,920.00"),
+              std::string::npos)
+        << summary;
+    TaxTakeInput take;
+    take.yearGains = result.yearGains;
+    take.today = PackDate(1, 6, 2009); // n = 24: 2004/05 is an ordinary row
+    const std::vector<std::string> lines = TaxTakeLines(take);
+    EXPECT_EQ(lines[3 + 14], "Year 2004/05\t\xA3" "8,200 \t\xA3" "18,000\t\xA3" "1,960\t\xA3" "3,920");
 }
 
 TEST(CgtSummary, IgnoredSalesAreLeftOut)

@@ -83,5 +83,31 @@ TEST(CgtTablesTest, MonthAndTaxYearIndexes)
     EXPECT_EQ(CgtRatesOfYear(36).higherRate, 40);
 }
 
+// The rate a gain is taxed at from the bottom of the basic-rate band is the income tax basic rate up to
+// 1999/2000 and 20 % from 2000/01, whatever the income tax table says; above the band the higher rate.
+TEST(CgtTablesTest, TaxOnATaxableGain)
+{
+    const struct {
+        int year;
+        double taxable;
+        int basicRate;
+        double atBasic;
+        double atHigher;
+    } cases[] = {
+        {5, 30000, 25, 7500 + 5700 * 0.15, 12000},   // 1995/96: band 24,300
+        {9, 10000, 23, 2300, 4000},                  // 1999/2000, the last year at the income tax rate
+        {10, 10000, 20, 2000, 4000},                 // 2000/01: the table says 22 %
+        {10, 30000, 20, 6000 + 1600 * 0.2, 12000},   // band 28,400
+        {36, 40000, 20, 8000 + 9500 * 0.2, 16000},   // 2026/27 on 2008/09's band of 30,500
+        {18, 0, 20, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const CgtTaxTake tax = CgtTaxOn(c.year, c.taxable);
+        EXPECT_EQ(tax.basicRate, c.basicRate) << c.year;
+        EXPECT_NEAR(tax.atBasic, c.atBasic, 1e-6) << c.year << " " << c.taxable;
+        EXPECT_NEAR(tax.atHigher, c.atHigher, 1e-6) << c.year << " " << c.taxable;
+    }
+}
+
 } // namespace
 } // namespace qv

@@ -185,7 +185,7 @@ TEST_F(PresetPortfolios, AlarmPortfoliosFillWithTheNewHighsAndLows)
     };
     hooks.globalCriteria.assign(6, MoveCriterion{});
     hooks.globalCriteria[0] = {1, 1, 10};
-    hooks.moveTest = [](std::span<const AlarmDay> days, int day, const MoveCriterion& c, bool rise) {
+    hooks.moveTest = [](std::span<const AlarmDay> days, int day, const MoveCriterion& c, bool rise, int) {
         return rise && day > 0 && days[size_t(day)].close >= days[size_t(day - 1)].close * (1 + c.threshold / 100);
     };
     CreatePresetPortfolios();

@@ -238,3 +238,20 @@ TEST(RTMarketTable, ADeletedPortfolioLeavesTheTableAndItsWatchersAreTold)
     EXPECT_TRUE(table.DeleteEntry(0x4001, 2));
     EXPECT_EQ(table.groupCount(), 0u);
 }
+
+TEST(RTMarketTable, AChangedPortfolioDropsOnlyItsOwnEntries)
+{
+    std::vector<std::pair<uint64_t, uint32_t>> posts;
+    CRTMarketTable table([&posts](uint64_t w, uint32_t m) { posts.emplace_back(w, m); });
+    MarketSource port, list;
+    port.isPortfolio = true;
+    port.portfolio = 9;
+    port.name = "Port: Demo";
+    list.listCode = 2;
+    table.AddEntry(0x4001, port).watchers = {77};
+    table.AddEntry(9, list);
+    EXPECT_EQ(table.ForgetPortfolio(9), 1u);
+    EXPECT_FALSE(table.FindEntry(0x4001, 0x80000009u));
+    EXPECT_TRUE(table.FindEntry(9, 2)) << "a group whose key equals the portfolio's number stays";
+    EXPECT_EQ(posts, (std::vector<std::pair<uint64_t, uint32_t>>{{77, 1099u}}));
+}

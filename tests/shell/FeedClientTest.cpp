@@ -1,6 +1,7 @@
 // The feed client's user-interface side against the feed stand-in: the start-up's connect as "Auto
 // connect" says, its retry when no server answers, and the alert on a lost connection.
 #include "shell/FeedClient.h"
+#include "shell/FrameDialogSeams.h"
 
 #include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
@@ -134,6 +135,37 @@ TEST_F(FeedClientTest, ALostConnectionAlertsAsTheOptionSays)
         }
         CancelRTReconnect();
     }
+}
+
+// A new day arrives with the catch-up that brings it, and the purge dialog refuses to open while a
+// catch-up runs: the new day's purge (or reminder) waits for the catch-up's end, and runs once.
+TEST_F(FeedClientTest, ANewDaysPurgeWaitsForTheCatchUpToEnd)
+{
+    int calls = 0;
+    int32_t stepAtCall = -1;
+    const auto saved = FrameDialogs().newTradingDay;
+    FrameDialogs().newTradingDay = [&] {
+        ++calls;
+        stepAtCall = RTConnectionStep();
+    };
+    SetRTConnectionState(kFeedBackfilling);
+    TheRTEngineHooks().postToMainWindow(kMsgRTNewDay);
+    DeliverPostedMessages();
+    EXPECT_EQ(calls, 0) << "not while the catch-up runs";
+    SetRTConnectionState(kFeedConnected);
+    DeliverPostedMessages();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(stepAtCall, kFeedConnected);
+    SetRTConnectionState(kFeedBackfilling);
+    SetRTConnectionState(kFeedConnected);
+    DeliverPostedMessages();
+    EXPECT_EQ(calls, 1) << "once a day";
+    TheRTEngineHooks().postToMainWindow(kMsgRTNewDay);
+    DeliverPostedMessages();
+    EXPECT_EQ(calls, 2) << "a day that begins live checks at once";
+    SetRTConnectionState(kFeedDisconnected);
+    DeliverPostedMessages();
+    FrameDialogs().newTradingDay = saved;
 }
 
 } // namespace

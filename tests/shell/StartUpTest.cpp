@@ -6,6 +6,8 @@
 #include "chartmodel/GraphSettingDefaults.h"
 #include "core/KeyedItemStore.h"
 #include "core/LinesAndTextFiles.h"
+#include "core/ColumnDef.h"
+#include "core/ConfigFamilies.h"
 #include "core/ConfigRecords.h"
 #include "core/ConfigState.h"
 #include "core/DMFilter.h"
@@ -389,6 +391,48 @@ TEST_F(StartUpFixture, CommandLinePlacementWins)
     RunExit(state);
 }
 
+// The width of the first column that has one, of a list table's chain.
+uint16_t FirstColumnWidth(const std::vector<uint8_t>& chain)
+{
+    for (size_t at = 0; at < chain.size() && chain[at] != 0; at += chain[at])
+        if (chain[at] >= kColumnDefBytes)
+            return LoadU16(&chain[at + ColumnDefLayout::Width]);
+    return 0;
+}
+
+TEST_F(StartUpFixture, AFirstRunSizesTheDefaultListColumnsForTheScreen)
+{
+    ConfigState fresh;
+    ResetAllConfigFamilies(fresh);
+    const int defaultWidth = FirstColumnWidth(fresh.listTables.designs[0].chain);
+    ASSERT_GT(defaultWidth, 0);
+    struct Case {
+        int screenWidth;
+        int eighths;
+    };
+    for (const Case& c : {Case{700, 8}, Case{800, 9}, Case{1600, 10}}) {
+        SCOPED_TRACE(c.screenWidth);
+        std::filesystem::remove(AppPath("Quorva.cfg")); // each run a first one
+        host.screenInfo.width = c.screenWidth;
+        ProgramState state;
+        ASSERT_EQ(Start(state, "/nologo"), -1);
+        EXPECT_EQ(FirstColumnWidth(Config().listTables.designs[0].chain), defaultWidth * c.eighths / 8);
+        EXPECT_EQ(FirstColumnWidth(Config().dataMiningTables.designs[11].chain),
+                  FirstColumnWidth(fresh.dataMiningTables.designs[11].chain) * c.eighths / 8);
+        RunExit(state);
+    }
+    // A later run, which finds the placement the frame stored at its exit, keeps the widths its
+    // configuration stored.
+    WindowPlacement stored;
+    stored.normalRight = 700;
+    stored.normalBottom = 500;
+    WindowCoordinates(true, stored);
+    ProgramState again;
+    ASSERT_EQ(Start(again, "/nologo"), -1);
+    EXPECT_EQ(FirstColumnWidth(Config().listTables.designs[0].chain), defaultWidth * 10 / 8);
+    RunExit(again);
+}
+
 TEST_F(StartUpFixture, ASecondCopyEndsWithCodeThreeUnlessTold)
 {
     SingleInstanceLock first;
@@ -402,6 +446,15 @@ TEST_F(StartUpFixture, ASecondCopyEndsWithCodeThreeUnlessTold)
     EXPECT_EQ(Start(told, "/nologo /m:57"), -1);
     EXPECT_TRUE(told.document);
     RunExit(told);
+}
+
+TEST_F(StartUpFixture, ALockThatCannotBeMadeSaysACopySeemsToRun)
+{
+    // The fixture puts the runtime folder back afterwards.
+    ::setenv("XDG_RUNTIME_DIR", (folder.path() / "no-such-folder").c_str(), 1);
+    ProgramState state;
+    EXPECT_EQ(Start(state, ""), kExitAnotherCopy);
+    EXPECT_EQ(box.texts(), std::vector<std::string>{"A copy of Quorvantis seems to be running"});
 }
 
 TEST_F(StartUpFixture, NoMainWindowEndsWithCodeFour)

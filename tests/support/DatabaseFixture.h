@@ -15,6 +15,8 @@ namespace qv::test {
 
 class DatabaseFixture : public ::testing::Test {
 protected:
+    // Every test starts on an empty database, whatever a test before it left.
+    DatabaseFixture() { FreeDatabase(true); }
     ~DatabaseFixture() override { FreeDatabase(true); }
 
 

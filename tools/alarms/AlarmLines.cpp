@@ -24,7 +24,7 @@ namespace {
 AlarmText Whole(std::string text) { return {std::move(text), {}, {}}; }
 
 AlarmText HitText(const ShareAlarm& alarm, const AlarmHit& hit, std::span<const AlarmDay> days, PackedDate date,
-                  bool intermediate)
+                  bool intermediate, int periodType)
 {
     const float close = days[size_t(hit.day)].close;
     switch (hit.kind) {
@@ -35,7 +35,7 @@ AlarmText HitText(const ShareAlarm& alarm, const AlarmHit& hit, std::span<const 
         const bool rise = hit.kind == AlarmHitKind::Rise;
         const MoveCriterion& c = (rise ? alarm.rises : alarm.falls)[hit.row];
         MoveAlarmText text;
-        CheckMoveAlarm(days, {true, c.kind, c.threshold, rise}, hit.day, close, 0, intermediate, &text);
+        CheckMoveAlarm(days, {true, c.kind, c.threshold, rise}, hit.day, close, periodType, intermediate, &text);
         return {text.prefix, text.text, text.plural};
     }
     case AlarmHitKind::StopLoss: return Whole(StringPrintf("Stop-loss %.2f%%", alarm.stopPercent));
@@ -98,16 +98,25 @@ uint8_t ProgramShareDealing(uint16_t shareId, uint16_t today)
                             DealingsWindowStart(today, GetAlarmPortfolioHooks().range, FirstLoadDate));
 }
 
+bool ProgramMoveTest(std::span<const AlarmDay> days, int day, const MoveCriterion& criterion, bool rise, int periodType)
+{
+    const MoveAlarmRow row{criterion.enabled != 0, criterion.kind, criterion.threshold, rise};
+    return CheckMoveAlarm(days, row, day, days[size_t(day)].close, periodType, AlarmPortfolioSettings().intermediateRises);
+}
+
 std::vector<AlarmText> TriggeredAlarmTexts(const ShareAlarm& alarm, std::span<const AlarmDay> days, int first,
-                                           PackedDate today, bool intermediate)
+                                           PackedDate today, bool intermediate, int periodType)
 {
     std::vector<AlarmText> out;
     std::set<std::pair<int, int>> seen;
-    VisitShareAlarmHits(alarm, days, first, today, [&](const AlarmHit& hit) {
-        if (seen.insert({int(hit.kind), hit.row}).second)
-            out.push_back(HitText(alarm, hit, days, alarm.date, intermediate));
-        return true;
-    });
+    VisitShareAlarmHits(
+        alarm, days, first, today,
+        [&](const AlarmHit& hit) {
+            if (seen.insert({int(hit.kind), hit.row}).second)
+                out.push_back(HitText(alarm, hit, days, alarm.date, intermediate, periodType));
+            return true;
+        },
+        periodType);
     return out;
 }
 
@@ -145,7 +154,7 @@ std::vector<AlarmListLine> ListTriggeredAlarms(PackedDate today)
         const ShareAlarm alarm = stored->first.toAlarm(LoadU16(it.record + 2), it.record[4]);
         const std::vector<AlarmDay> days = DecodeAlarmHistory(stored->second, alarm.stream, 0);
         const int first = FirstTestedDay(days, GetAlarmPortfolioHooks().range, FirstLoadDate);
-        for (AlarmText& text : TriggeredAlarmTexts(alarm, days, first, today, intermediate))
+        for (AlarmText& text : TriggeredAlarmTexts(alarm, days, first, today, intermediate, SharePeriodType(stored->second)))
             out.push_back(Line(it, stored->second, stored->first, std::move(text)));
     }
     return out;

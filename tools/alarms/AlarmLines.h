@@ -28,15 +28,18 @@ uint8_t FindShareDealing(const uint8_t* block, const DealingsFileInfo& info, con
                          uint16_t shareId, PackedDate since);
 // The same over the program's dealings block and the window ending `today` (the alarm portfolios' hook).
 uint8_t ProgramShareDealing(uint16_t shareId, uint16_t today);
+// The move row of `criterion` (its kind the n days) on day `day` with the options' "Check intermediate
+// rises" and the share's period type (the alarm portfolios' hook).
+bool ProgramMoveTest(std::span<const AlarmDay> days, int day, const MoveCriterion& criterion, bool rise, int periodType);
 
 // An alarm's text in the three pieces the triggered list joins (a move's prefix, text and plural;
 // otherwise the whole text first).
 using AlarmText = std::array<std::string, 3>;
 
 // Each alarm of the share that holds on a judged day, once, at the latest such day and in the order
-// the tests run.
+// the tests run; a move counts n days as weeks for a share of weekly records (`periodType`).
 std::vector<AlarmText> TriggeredAlarmTexts(const ShareAlarm& alarm, std::span<const AlarmDay> days, int first,
-                                           PackedDate today, bool intermediate);
+                                           PackedDate today, bool intermediate, int periodType = 0);
 // Every alarm the record has set, whether or not it holds.
 std::vector<std::string> SetAlarmTexts(const ShareAlarmRecord& record);
 

@@ -1,6 +1,8 @@
 // The option holders' places in the option blocks, their defaults, and the registry's comms settings.
 #include "tools/options/OptionSettings.h"
 
+#include "core/VexaEdition.h"
+
 #include "chartmodel/ChartCopy.h"
 #include "chartmodel/EodPriceEdit.h"
 #include "chartmodel/EodTraining.h"
@@ -10,6 +12,7 @@
 #include "core/FormatNumber.h"
 #include "core/ShareStatistics.h"
 #include "core/StatisticsPeriod.h"
+#include "core/VexaEdition.h"
 #include "core/ViewSettings.h"
 #include "lists/CellNumber.h"
 #include "lists/ListOptions.h"
@@ -33,9 +36,7 @@ namespace {
 
 using A = OptionBlockA;
 constexpr uint8_t kStamp = 1;
-// The special edition's byte in the first block, after the global alarm rows (docs/DATA.md): bit
-// value 2 the edition on, bit value 1 its set-up completed.
-constexpr size_t kEditionFlags = 707;
+constexpr size_t kEditionFlags = kEditionOptionPlace;
 // The company calendar's ticked boxes (u16), with bit 15 set once stored: a file without it keeps
 // every box ticked.
 constexpr size_t kCalendarBoxesWord = 708;

@@ -9,6 +9,7 @@
 #include "core/SystemDate.h"
 #include "lists/ui/ColumnDialogs.h"
 #include "portfolio/AlarmPortfolios.h"
+#include "platform/qt/QtText.h"
 #include "portfolio/PresetPortfolios.h"
 #include "shell/ui/DateEdit.h"
 #include "shell/ui/DialogHelp.h"
@@ -233,14 +234,9 @@ bool EditShareAlarms(uint16_t shareId, uint8_t stream)
         if (auto read = ShareAlarmRecord::Read(std::span<const uint8_t>(stored, SettingDataSize(stored))))
             record = *read;
     const std::vector<AlarmDay> days = DecodeAlarmHistory(const_cast<uint8_t*>(share), stream, 0);
-    // The close in the share's own minor unit: pence, cents, or none for an index.
     const RecordCursor cursor{const_cast<uint8_t*>(share), stream};
-    const char minor = GetCurrencyUnitSymbols(int(GetShareFieldType(&cursor, 0))).minor;
     const QString price = days.empty() ? QStringLiteral("Current price: n/a")
-                                       : QStringLiteral("Current price: %1 %2")
-                                             .arg(double(days.back().close))
-                                             .arg(minor ? QString(QLatin1Char(minor)) : QString())
-                                             .trimmed();
+                                       : FromCp1252(CurrentPriceText(cursor, double(days.back().close)));
     std::string code;
     GetShareFileCode(RecordCursor{const_cast<uint8_t*>(share), stream}, code, false);
     const std::string_view name = GetRecordName(share);

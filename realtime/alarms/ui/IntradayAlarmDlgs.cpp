@@ -1,6 +1,7 @@
 // The intraday alarm dialogs and the alarm server's window-layer side.
 #include "realtime/alarms/ui/IntradayAlarmDlgs.h"
 
+#include "core/FormatValue.h"
 #include "core/Portfolio.h"
 #include "core/RecordAccess.h"
 #include "core/RecordLookup.h"
@@ -373,7 +374,10 @@ CShareRTAlarmsDlg::CShareRTAlarmsDlg(uint16_t share, uint8_t exchange, QWidget* 
     setWindowTitle(FromCp1252(StringPrintf("Set or edit real time alarms for %s (%s)", ShareNameOf(share).c_str(), code.c_str())));
     auto* layout = new QVBoxLayout(this);
     const float price = Server() ? Server()->market().LatestPrice(MakeRTKey(exchange, share)) : 0.0f;
-    layout->addWidget(new QLabel(FromCp1252(StringPrintf("Current price: %g %s", double(price), "p")), this));
+    const RecordCursor cursor{const_cast<uint8_t*>(rec), 0};
+    layout->addWidget(new QLabel(FromCp1252(rec ? CurrentPriceText(cursor, double(price))
+                                                : StringPrintf("Current price: %g", double(price))),
+                                 this));
 
     auto* fixed = new QGroupBox(QStringLiteral(" Fixed price "), this);
     auto* fixedGrid = new QGridLayout(fixed);

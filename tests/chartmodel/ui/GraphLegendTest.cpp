@@ -7,6 +7,7 @@
 #include "chartmodel/ui/GraphViewWindow.h"
 #include "chartmodel/ui/MarkerBitmap.h"
 #include "resources/MessageIds.h"
+#include "support/PrivateRegistry.h"
 #include "support/ui/Render.h"
 
 #include <QApplication>
@@ -141,6 +142,72 @@ TEST(GraphLegendWindow, FixedHeightKeysAndClosing)
     legend.close();
     EXPECT_EQ(chart.commands.size(), 1u);
     ResetLegendSettings();
+}
+
+// The user closing the legend turns it off; the program closing it with the main window leaves it on
+// for the next start, and the place it was left at comes back with it.
+TEST(GraphLegendWindow, ClosedWithItsMainWindowItStaysOnAndKeepsItsPlace)
+{
+    test::PrivateRegistry registry;
+    ResetLegendSettings();
+    Source s;
+    RecordingChart chart;
+    QWidget main;
+    main.show();
+    auto* legend = new CGraphLegend;
+    legend->setParent(&main, Qt::Tool);
+    legend->Bind(&chart, &s.source);
+    legend->show();
+    legend->move(70, 45);
+    const QRect frame = legend->frameGeometry();
+
+    main.hide();
+    legend->close();
+    EXPECT_TRUE(chart.commands.empty());
+    EXPECT_FALSE(legend->isVisible());
+
+    ResetLegendSettings();
+    LoadStoredLegendPlace(ProgramLegendSettings());
+    const LegendSettings& back = ProgramLegendSettings();
+    EXPECT_TRUE(back.placed);
+    EXPECT_EQ(back.left, frame.left());
+    EXPECT_EQ(back.top, frame.top());
+    EXPECT_EQ(back.right, frame.right() + 1);
+    EXPECT_EQ(back.bottom, frame.bottom() + 1);
+
+    main.show();
+    legend->show();
+    legend->close();
+    EXPECT_EQ(chart.commands, std::vector<uintptr_t>{26061});
+    ResetLegendSettings();
+}
+
+TEST(LegendPlaceRecord, RoundTripsAndRefusesDamage)
+{
+    const LegendPlace place{-1200, 30, -900, 205};
+    const std::vector<uint8_t> bytes = EncodeLegendPlace(place);
+    ASSERT_EQ(bytes.size(), kLegendPlaceRecordSize);
+    EXPECT_EQ(bytes[0], 0x50); // -1200 = 0xFFFFFB50, low byte first
+    EXPECT_EQ(bytes[3], 0xFF);
+    const auto back = DecodeLegendPlace(bytes);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->left, -1200);
+    EXPECT_EQ(back->bottom, 205);
+
+    std::vector<uint8_t> shorter = bytes;
+    shorter.pop_back();
+    EXPECT_FALSE(DecodeLegendPlace(shorter));
+    EXPECT_FALSE(DecodeLegendPlace(EncodeLegendPlace({10, 10, 10, 50})));
+    EXPECT_FALSE(DecodeLegendPlace(EncodeLegendPlace({10, 60, 50, 20})));
+
+    // Nothing stored, or nothing placed: the settings are left unplaced.
+    test::PrivateRegistry registry;
+    LegendSettings settings;
+    LoadStoredLegendPlace(settings);
+    EXPECT_FALSE(settings.placed);
+    SaveLegendPlace(settings);
+    LoadStoredLegendPlace(settings);
+    EXPECT_FALSE(settings.placed);
 }
 
 TEST(GraphLegendBox, DrawsIntoAnyPainterAndNothingWhenEmpty)

@@ -138,3 +138,44 @@ TEST(DemoDatabase, EveryStreamFitsItsRecord)
     }
     EXPECT_LT(total, 12u << 20);
 }
+
+// The returns simulation draws from the FTSE 100, FTSE 250, SmallCap and AIM lists over periods in
+// 1998-2001: each list has companies with closes from January 1998, joined to their 2009 prices
+// without a gap or a jump, on the London trading days.
+TEST(DemoDatabase, CompaniesInEveryListHaveClosesFrom1998)
+{
+    const std::map<uint16_t, DemoMembership> members = DemoMemberships(Demo());
+    const sys_days early = kDemoEarlyDay, demoStart = kDemoFirstDay;
+    std::map<uint16_t, int> counts;
+    for (const DemoRecord& r : Demo().records) {
+        const auto m = members.find(r.id);
+        if (m == members.end() || m->second.ordinaryKind == 0)
+            continue;
+        const PriceHistory& h = r.streams.front().history;
+        if (h.firstDate != ToPackedDate(early))
+            continue;
+        ++counts[qv::RecordIndexBits(m->second.flags)];
+        sys_days day = early;
+        int32_t lastEarly = 0;
+        size_t i = 0;
+        for (; day < demoStart; ++i) {
+            ASSERT_LT(i, h.days.size());
+            const HistoryDay& d = h.days[i];
+            EXPECT_EQ(d.kind == HistoryDay::Kind::Priced, IsLondonTradingDay(day)) << r.name;
+            EXPECT_EQ(d.mode, 0) << r.name;
+            if (d.kind == HistoryDay::Kind::Priced)
+                lastEarly = d.close;
+            do
+                day += days{1};
+            while (weekday{day}.iso_encoding() > 5);
+        }
+        ASSERT_LT(i, h.days.size());
+        EXPECT_EQ(h.days[i].kind, HistoryDay::Kind::Priced) << r.name;
+        EXPECT_EQ(h.days[i].newUnit, 0) << r.name;
+        EXPECT_EQ(lastEarly, h.days[i].close) << r.name;
+    }
+    EXPECT_EQ(counts[qv::kIndexFtse100], 20);
+    EXPECT_EQ(counts[qv::kIndexFtse250], 20);
+    EXPECT_GE(counts[qv::kIndexSmallCap], 6);
+    EXPECT_GE(counts[qv::kIndexNone], 6);
+}

@@ -271,6 +271,7 @@ TEST_F(ViewNewsWindow, TypingASearchKeepsEveryLetter)
     SetModalDialogRunner([&](QDialog& d) {
         QTest::keyClicks(&v, QStringLiteral("ebrafish"), Qt::NoModifier, 0);
         QTest::keyClick(&v, Qt::Key_Left, Qt::NoModifier, 0);
+        QApplication::processEvents();
         if (auto* edit = d.findChild<QLineEdit*>())
             field = edit->text();
         return int(QDialog::Rejected);

@@ -23,6 +23,7 @@
 #include "portfolio/ui/PortfolioChooser.h"
 #include "portfolio/ui/PortfolioWindows.h"
 #include "views/FrameState.h"
+#include "views/ViewKinds.h"
 #include "shell/LayoutSwitch.h"
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/ModalDialog.h"
@@ -208,6 +209,35 @@ TEST_F(PortfolioLayout, ThePortfolioKeepsTheCurrentShareForAViewMadeAgain)
         sorted = sorted || p->current != row;
     }
     EXPECT_TRUE(sorted) << "the fixture's rows stand in the entries' order: the test shows nothing";
+}
+
+// A share-list window can share the portfolio window's list (a Shares list opened, then a portfolio
+// window from it). A refresh of both, as a recorded transaction sends, keeps the list on the
+// portfolio and on the share the user chose, whichever window refreshes first, and although the
+// list was made on a share the portfolio does not hold.
+TEST_F(PortfolioLayout, AListWindowSharingTheListLeavesItOnThePortfolioAndItsShare)
+{
+    ASSERT_NE(view, nullptr);
+    ASSERT_GE(ShareListCount(view->list), 4);
+    CViewList shares(kViewList);
+    shares.list = view->list;
+    shares.nextInList = view->list->views;
+    view->list->views = &shares;
+    view->list->currentId = 0x7FFF;
+    for (int row : {2, 3}) {
+        SelectRow(row);
+        const uint32_t chosen = EntryRecordId(view->list->entries[row]);
+        shares.OnRefresh();
+        view->OnRefresh();
+        EXPECT_EQ(view->list->source, Demo()) << row;
+        const RecordCursor* entry = CurrentEntry(view->list);
+        ASSERT_NE(entry, nullptr) << row;
+        EXPECT_EQ(EntryRecordId(*entry), chosen) << row;
+        view->OnRefresh();
+        shares.OnRefresh();
+        EXPECT_EQ(view->list->source, Demo()) << row;
+        EXPECT_EQ(EntryRecordId(*CurrentEntry(view->list)), chosen) << row;
+    }
 }
 
 TEST_F(PortfolioLayout, CopyingAShareTakesItsTransactionsWithoutTheCashAccount)

@@ -9,6 +9,7 @@
 #include "core/RecordAccess.h"
 #include "core/RecordLookup.h"
 #include "core/ShareList.h"
+#include "core/TransactionTypes.h"
 #include "core/WindowLayouts.h"
 #include "devtools/lib/DemoPortfolios.h"
 #include "devtools/lib/PriceDatabase.h"
@@ -529,8 +530,22 @@ TEST_F(TransactionLayoutViews, TheDemoCashAccountShowsItsStatementWithOneBalance
     EXPECT_EQ(cash->headerItems().empty() ? "" : cash->headerItems()[0].label, "Cash account:");
 
     PortfolioHistoryInput input;
-    ASSERT_TRUE(PortfolioHistoryInputOf(*Demo(), false, input));
+    ASSERT_TRUE(PortfolioHistoryInputOf(*Demo(), true, input));
     EXPECT_FALSE(input.cash.empty()) << "the value history counts the attached account's cash";
+    // The value graph ends on the strip's cash: its entries, and only the transactions that name the
+    // attached account (not those with no account, 0xFFFF).
+    double charted = 0;
+    for (const HistoryCashEntry& e : input.cash)
+        charted += (e.type == 1 || e.type == 3 ? -1.0 : 1.0) * e.amount;
+    bool unnamed = false;
+    for (const Transaction* t = Demo()->transactions; t; t = t->next)
+        unnamed = unnamed || (t->bytes.size() >= TransactionLayout::FixedSize &&
+                              LoadU16(&t->bytes[TransactionLayout::CashAccount]) == 0xFFFF && TranCashSign(t->type()) != 0);
+    for (const HistoryTransaction& t : input.chain)
+        if (t.cashAccount)
+            charted += TranCashSign(t.type) * double(t.amount);
+    EXPECT_NEAR(charted, CashBalanceAt(*DemoAccount(), Demo(), 0xFFFF), 0.05);
+    EXPECT_TRUE(unnamed) << "the demo has cash-moving transactions without an account";
 }
 
 TEST_F(TransactionLayoutViews, AWindowLayoutKeepsTheCashViewsAccount)

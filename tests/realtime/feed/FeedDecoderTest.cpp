@@ -6,6 +6,8 @@
 #include "platform/ByteOrder.h"
 #include "realtime/RTMarketTable.h"
 #include "realtime/feed/FeedFrame.h"
+#include "realtime/feed/FeedRecord.h"
+#include "realtime/feed/RTBackfill.h"
 #include "realtime/feed/RTEngine.h"
 #include "realtime/feed/RTFeedClient.h"
 #include "realtime/store/RTDaySummary.h"
@@ -272,6 +274,62 @@ TEST_F(FeedDecoderTest, TheCatchUpCounterFollowsTheBlockTimes)
         EXPECT_EQ(c.remaining, s.remaining) << "block time " << s.blockTime;
     }
     EXPECT_EQ(c.blocksPerSource[0], 1u) << "the first record noted its source once";
+}
+
+// The catch-up's blocks cover the day up to their last record: a stretch without trading between
+// two blocks is quiet, not missing; only the stretch the server says London lacks stays a gap, from
+// the last London record before it to the time the server serves London again.
+TEST_F(FeedDecoderTest, CatchUpBlocksCoverQuietStretchesAndLeaveOnlyWhatTheServerLacks)
+{
+    TheRTEngine().enabledFeeds = 0x330; // London and the index values
+    FeedCatchUp& c = TheFeedCatchUp();
+    c.running = true;
+    c.day = kMon7;
+    const uint32_t lacksLondon = 1, notServedAgain = 0x1FFFFu << 15;
+    struct Block {
+        uint8_t source;
+        std::vector<uint32_t> times;
+        uint32_t header;
+    };
+    const Block blocks[] = {
+        {0, {28800, 28830}, 0},                               // 08:00; the night before was quiet
+        {0, {30000, 32000}, 0},                               // 20 quiet minutes since the block before
+        {kFeedIndexSource, {33000, 36600}, lacksLondon | notServedAgain}, // index values only
+        {0, {37200, 37215, 39000}, lacksLondon | (37200u << 15)},        // London again from 10:20
+        {0, {39600, 40000}, 0},
+    };
+    for (const Block& b : blocks) {
+        std::vector<std::vector<uint8_t>> records;
+        for (uint32_t t : b.times)
+            records.push_back(Record(kMon7, t, 0x4001, b.source));
+        ASSERT_EQ(HandleFeedRecords(nullptr, dev::FeedCatchUpBlock(b.times.front() * 20, records, b.header), true).end,
+                  FeedBlockEnd::Complete);
+    }
+    RTDayRecord* day = GetRTDay(kMon7, false);
+    ASSERT_NE(day, nullptr);
+    uint32_t first = 0, end = 0;
+    ASSERT_TRUE(FindRTCoverageGap(*day, 0, first, end));
+    EXPECT_EQ(first, 32000u / 15 + 1) << "London's gap starts after its last record before the lack";
+    EXPECT_EQ(end, 37200u / 15) << "and ends where London is served again";
+    first = end;
+    ASSERT_TRUE(FindRTCoverageGap(*day, 0, first, end));
+    EXPECT_EQ(first, 40000u / 15 + 1) << "then only the rest of the day, still to come";
+    EXPECT_EQ(end, kRTCoverageSlots);
+    first = 0;
+    ASSERT_TRUE(FindRTCoverageGap(*day, kFeedIndexSource, first, end));
+    EXPECT_EQ(first, 40000u / 15 + 1) << "a source first seen at 09:10 had been quiet since midnight";
+
+    // A priority catch-up (some shares only) says nothing of the stretches between its records.
+    ResetRTStore();
+    TheRTStore().workAreaReady = true;
+    c = {};
+    c.running = c.priority = true;
+    c.day = kMon7;
+    HandleFeedRecords(nullptr, dev::FeedCatchUpBlock(0, {Record(kMon7, 30000), Record(kMon7, 36000)}), true);
+    first = 30000 / 15;
+    ASSERT_TRUE(FindRTCoverageGap(*GetRTDay(kMon7, false), 0, first, end));
+    EXPECT_EQ(first, 30000u / 15 + 1);
+    EXPECT_EQ(end, 36000u / 15);
 }
 
 TEST_F(FeedDecoderTest, ARecordingPlaysBackUntilAFrameIsRefused)

@@ -601,7 +601,7 @@ TEST_F(FeedSimulatorTest, AHoleInTheDayIsFilledByGapRequests)
                 return false;
         return true;
     })) << "every trade of the day, the hole's included, once";
-    EXPECT_GE(sim.gapRequests(), 1u);
+    EXPECT_EQ(sim.gapRequests(), 1u) << "the hole alone: no quiet stretch, and not the rest of the day";
     EXPECT_EQ(TheFeedServerInfo().gapRequests - sentBefore, sim.gapRequests());
 
     ExclusiveLockGuard lock(IntradayStoreLock());
@@ -632,6 +632,30 @@ TEST_F(FeedSimulatorTest, AHoleInTheDayIsFilledByGapRequests)
         ASSERT_EQ(GetRTSummaryBlock(e, words, *day), 0);
         EXPECT_NEAR(ReadRTDaySummary(words).lastTrade, expected, 0.006f) << s.share;
     }
+}
+
+// A day served whole has stretches in which nothing traded: they are not gaps, and the rest of the
+// day comes live: nothing is asked for.
+TEST_F(FeedSimulatorTest, AWholeDayAsksForNothing)
+{
+    dev::FeedSimulator sim(Options()); // the day served whole at log-on
+    ASSERT_TRUE(sim.Start(nullptr));
+    UseServer(sim);
+    const uint64_t sentBefore = TheFeedServerInfo().gapRequests;
+    ASSERT_TRUE(StartRTEngine());
+    ASSERT_TRUE(WaitFor([] { return RTConnectionStep() == kFeedConnected; }));
+    EXPECT_EQ(TheFeedServerInfo().gapRequests - sentBefore, 0u);
+    ExclusiveLockGuard lock(IntradayStoreLock());
+    RTDayRecord* day = GetRTDay(kMon7, false);
+    ASSERT_NE(day, nullptr);
+    uint32_t last = 0;
+    for (const dev::SimulatedShare& s : sim.shares())
+        for (const dev::IntradayEvent& e : s.events)
+            last = std::max(last, e.time);
+    uint32_t first = 0, end = 0;
+    ASSERT_TRUE(FindRTCoverageGap(*day, 0, first, end));
+    EXPECT_GT(first, last / 15) << "the day is covered to its last record";
+    EXPECT_EQ(end, kRTCoverageSlots);
 }
 
 // "Use priority backfilling": the log-on names the shares a window watches, their day comes first

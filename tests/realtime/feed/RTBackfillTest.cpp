@@ -59,7 +59,8 @@ TEST(RTBackfillRecords, StatusAnswersWithinTheirLength)
     w.Bits(45, 6), w.Bits(0, 1), w.Bits(1, 18), w.Bits(2, 18);       // index 45: read, not kept
     RTStatusTables t;
     std::vector<uint8_t> bytes = w.bytes();
-    EXPECT_EQ(ReadRTStatusAnswer(bytes, t), 3);
+    ASSERT_EQ(bytes.size(), 17u) << "129 bits";
+    EXPECT_EQ(ReadRTStatusAnswer(bytes, t), 17) << "the length in whole bytes, the partly used last one counted";
     EXPECT_EQ(t.first[2], 0x2FFFFu);
     EXPECT_EQ(t.second[2], 0u);
     EXPECT_EQ(t.first[30], 0xABCDEFu);
@@ -71,6 +72,9 @@ TEST(RTBackfillRecords, StatusAnswersWithinTheirLength)
         EXPECT_EQ(ReadRTStatusAnswer(std::span(bytes.data(), cut), kept), 0) << "cut at " << cut;
         EXPECT_EQ(kept.first[0], 99u);
     }
+    // No items is a valid answer of one byte, told apart from a refused one.
+    const uint8_t empty[] = {0};
+    EXPECT_EQ(ReadRTStatusAnswer(empty, t), 1);
 }
 
 class RTBackfillTest : public test::RTStoreTest {
@@ -141,6 +145,16 @@ TEST_F(RTBackfillTest, GapsOfTheCoverageMapAreAskedForSourceBySource)
     sent.clear();
     NextRTBackfillRequest(london, *day, false, send);
     EXPECT_TRUE(london.finished);
+
+    // Once London's day has begun, the rest of it comes live: covered to 12:00 with no other gap,
+    // nothing is asked (an answer would store what the live feed brings a second time).
+    for (uint32_t t = 0; t < 12 * 3600; t += 15)
+        MarkRTCovered(*day, 0, t);
+    RTBackfillDay begun;
+    sent.clear();
+    NextRTBackfillRequest(begun, *day, false, send);
+    EXPECT_TRUE(begun.finished);
+    EXPECT_TRUE(sent.empty());
 
     // A day with nothing to ask is finished on its first step, sending nothing.
     for (uint32_t t = 0; t < 86400; t += 15)

@@ -1,6 +1,7 @@
 // A fresh intraday store in a temporary program folder, with days written by the devtools writer.
 #pragma once
 
+#include "core/Database.h"
 #include "core/PackedDate.h"
 #include "devtools/lib/IntradayDayGenerator.h"
 #include "devtools/lib/RtStoreWriter.h"
@@ -11,6 +12,8 @@
 #include "realtime/store/RTStoreFiles.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace qv::test {
 
@@ -35,6 +38,9 @@ protected:
     {
         ResetRTStore();
         DestroyRTStoreObjects();
+        // A log-on makes records, and extra items for shares without one, for the shares the feed
+        // carries: they go with the test, so that later tests' share lists see only their own.
+        FreeDatabase(true);
     }
 
     // A day with the given shares (exchange 0), written as a day file of the version.

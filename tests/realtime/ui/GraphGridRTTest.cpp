@@ -1,15 +1,21 @@
 // "Graph design" of the intraday chart: every control to its field and back, Preview then Cancel
 // leaving the setting byte-identical, OK handing the block over, the schemes keeping the time
 // options, the trades pen's label and enabling, the previous-day note until it is suppressed, and a
-// render of each page.
+// render of each page; a design kept by OK comes back from the saved configuration at the next start.
 #include "realtime/ui/GraphGridRT.h"
 
 #include "chartmodel/GraphSettingDefaults.h"
 #include "chartmodel/GraphSettingLayout.h"
 #include "chartmodel/IntradayDesign.h"
+#include "core/ConfigFamilies.h"
+#include "core/ConfigFile.h"
+#include "core/ConfigState.h"
+#include "devtools/lib/TempFolder.h"
+#include "platform/Paths.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/StyleButton.h"
 #include "shell/ui/SuppressibleMessage.h"
+#include "support/FakeMessageBox.h"
 #include "support/ui/Render.h"
 
 #include <QAbstractButton>
@@ -136,6 +142,47 @@ TEST_F(GraphGridRTTest, CancelAfterPreviewLeavesTheSettingAndOkHandsTheBlockOver
         if (i < kStyleBlockStart || i >= kStyleBlockEnd) {
             ASSERT_EQ(setting.bytes[i], original.bytes[i]) << "outside the style block: " << i;
         }
+}
+
+// The design of the third intraday setting, kept by OK, is written by File > Exit's whole save or by the
+// setting's own save, and read back whole by the next start's load; the other settings stay as they were.
+TEST_F(GraphGridRTTest, ADesignKeptByOkComesBackAtTheNextStart)
+{
+    const fs::path previousFolder = ProgramFolder();
+    const ConfigState previousConfig = Config();
+    test::FakeMessageBox boxes;
+    constexpr int kSlot = 2;
+    for (const int32_t selector : {kWholeConfig, int32_t(kSlot | config_mask::kIntradayGraphs)}) {
+        dev::TempFolder folder;
+        SetProgramFolder(folder.path());
+        Config() = ConfigState{};
+        LoadConfig(kWholeConfig, true);
+        ASSERT_EQ(SaveConfig(kWholeConfig), SaveResult::Saved);
+        const GraphSetting untouched = Config().intradayGraphs.records[0];
+
+        SetModalDialogRunner([](QDialog& d) {
+            auto& dialog = static_cast<CGraphGridRT&>(d);
+            dialog.ApplyDefaults(true);
+            Click(dialog, 2720); // candlesticks
+            d.accept();
+            return int(QDialog::Accepted);
+        });
+        GraphSetting preview;
+        GraphSetting& setting = Config().intradayGraphs.records[kSlot];
+        ASSERT_EQ(OpenIntradayGraphDesign(setting, preview, "Setting 3", kSlot, nullptr, nullptr, nullptr), QDialog::Accepted);
+        const GraphSetting designed = setting;
+        ASSERT_EQ(U8(designed, 1192), 4) << "candlesticks";
+        ASSERT_EQ(U32(designed, 1120) & 0xFFFFFF, 0u) << "the dark background";
+        ASSERT_EQ(SaveConfig(selector), SaveResult::Saved);
+
+        Config() = ConfigState{};
+        ASSERT_EQ(LoadConfig(kWholeConfig, false), 0);
+        EXPECT_EQ(Config().intradayGraphs.records[kSlot].bytes, designed.bytes) << "selector " << selector;
+        EXPECT_EQ(Config().intradayGraphs.records[0].bytes, untouched.bytes) << "selector " << selector;
+    }
+    EXPECT_TRUE(boxes.shown().empty());
+    SetProgramFolder(previousFolder);
+    Config() = previousConfig;
 }
 
 TEST_F(GraphGridRTTest, SchemesKeepTheTimeOptions)

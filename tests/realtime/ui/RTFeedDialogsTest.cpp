@@ -137,6 +137,8 @@ TEST_F(RTFeedDialogsTest, TheFeedInformationRefreshesAtMostEveryFiveSecondsAndRe
     dialog.Refresh(true);
     EXPECT_TRUE(LabelText(dialog, "values").startsWith("12,345\n"));
     test::SaveRender(test::RenderWidget(dialog), "RTFeedInfoDlg");
+    dialog.adjustSize();
+    EXPECT_GE(dialog.width(), 300) << "wide enough for its caption";
 
     auto* record = dialog.findChild<QPushButton*>(QString::number(CRTFeedInfoDlg::kRecordButton));
     ASSERT_TRUE(record);

@@ -127,6 +127,21 @@ TEST_F(IntradayChartWindow, EachPriceStyleDrawsBothDays)
     }
 }
 
+// Candlesticks without trades leave the titled series with no line of its own: the title is drawn in
+// the style's "Title text" colour (on a dark background it was black).
+TEST_F(IntradayChartWindow, ATitleWithoutALineOfItsOwnTakesTheTitleColour)
+{
+    gs::SetU16(Setting(), gs::kDisplayFlags, 0);
+    gs::SetU16(Setting(), intraday::kTradesDisplay, 0);
+    gs::SetU8(Setting(), intraday::kPriceStyle, 4);
+    gs::SetU32(Setting(), gs::kTitleTextColour, 0x00B0B0);
+    const QImage image = Render("candlesticks-title");
+    const GraphPane* price = chart.FindPane(kPanePrice);
+    ASSERT_NE(price, nullptr);
+    const QImage title = image.copy(price->left, price->top, 400, chart.textHeight + chart.paneMargin + 2);
+    EXPECT_GT(Count(title, qRgb(0xB0, 0xB0, 0)), 10) << "the title in the title colour";
+}
+
 TEST_F(IntradayChartWindow, TradesByClassAndShading)
 {
     gs::SetU8(Setting(), intraday::kPriceStyle, 1);
@@ -160,6 +175,33 @@ TEST_F(IntradayChartWindow, TradesSizedByVolume)
     // A line of trades has no dots to size.
     gs::SetU16(Setting(), intraday::kTradesDisplay, intraday::kTradesLine | intraday::kTradesSized);
     EXPECT_EQ(Render("trades-line-unsized").pixel(0, 0), plain.pixel(0, 0));
+}
+
+// Dots are drawn round their prices: the day's highest and lowest prices keep the largest dot's half
+// inside the price pane instead of running over its top edge (into the title) or its bottom, and a
+// dot never has less room than the same trades drawn as a line.
+TEST_F(IntradayChartWindow, TradeDotsStayWholeInsideThePricePane)
+{
+    gs::SetU8(Setting(), intraday::kPriceStyle, 1);
+    auto rangeWith = [&](uint16_t trades, const char* name) {
+        gs::SetU16(Setting(), intraday::kTradesDisplay, trades);
+        Render(name);
+        return *FindSeries(chart.timeBands, chart.FindPane(kPanePrice))->range;
+    };
+    const ValueRange line = rangeWith(intraday::kTradesLine, "trades-line");
+    const ValueRange dots =
+        rangeWith(intraday::kTradesDots | intraday::kTradesByClass | intraday::kTradesSized, "trades-dots-inside");
+    EXPECT_GE(dots.maximum, line.maximum);
+    EXPECT_LE(dots.minimum, line.minimum);
+    // The shown day's highest and lowest trades lie half a dot inside the plot at least.
+    float high = 0, low = 1e9f;
+    for (const IntradayTick& tick : Day(250))
+        if (tick.type == kTickTrade) {
+            high = std::max(high, tick.F1());
+            low = std::min(low, tick.F1());
+        }
+    EXPECT_GE(chart.ValueToY(&dots, high, false) - dots.yTop, 8);
+    EXPECT_GE(dots.yBottom - chart.ValueToY(&dots, low, false), 8);
 }
 
 // The previous day's high, low and close and its pivot levels over each day, and a share of New York

@@ -90,6 +90,18 @@ TEST_F(DateFieldFixture, TypingFiltersCharactersAndFollowsEachGoodDate)
     EXPECT_EQ(dialog.Received(MSG_DATE_FIELD_B).back().wParam, kEditLeft);
 }
 
+TEST_F(DateFieldFixture, SelectAllTakesTheWholeDateSoTypingReplacesIt)
+{
+    field.edit()->setFocus();
+    field.edit()->setCursorPosition(2);
+    QApplication::processEvents();
+    QTest::keyClick(field.edit(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(field.edit()->selectedText(), QStringLiteral("09/12/26"));
+    Type("1/12/26");
+    EXPECT_EQ(field.edit()->text(), QStringLiteral("1/12/26"));
+    EXPECT_EQ(field.date, PackDate(1, 12, 2026));
+}
+
 TEST_F(DateFieldFixture, AnImpossibleDateLeavesTheHeldDateAndIsRewrittenOnLeaving)
 {
     field.edit()->setFocus();

@@ -91,6 +91,27 @@ TEST_F(FindShareDlgTest, TypingNarrowsAndListKeysMoveTheSelection)
     EXPECT_TRUE(LoadFindShareChoices().firstLetter == false) << "the choice is remembered";
 }
 
+// Letters typed after the one that opened the dialog, while the window system still sends them to the
+// window underneath, go into the text after it and in their order.
+TEST_F(FindShareDlgTest, LettersTypedWhileTheDialogComesUpFollowTheOpeningLetter)
+{
+    QWidget underneath;
+    underneath.show();
+    QString typed;
+    SetModalDialogRunner([&](QDialog& shown) {
+        auto& dialog = static_cast<CFindShareDlg&>(shown);
+        dialog.show();
+        QTest::keyClicks(&underneath, "et");
+        QApplication::processEvents();
+        typed = dialog.edit()->text();
+        return int(QDialog::Rejected);
+    });
+    CFindShareDlg dialog(&underneath);
+    dialog.setFirstKey('b');
+    dialog.run();
+    EXPECT_EQ(typed, "bet");
+}
+
 TEST_F(FindShareDlgTest, FastEpicAskedOnceThenTypingAWholeEpicCloses)
 {
     int asked = 0;

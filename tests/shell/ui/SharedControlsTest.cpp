@@ -12,6 +12,8 @@
 #include "support/ui/ControlDialog.h"
 #include "support/ui/Render.h"
 
+#include <QDialog>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -90,6 +92,34 @@ TEST_F(PriceListFixture, RowsShowNewestFirstAndMarksNeedASelectedRow)
     list->onCommand(26206);
     EXPECT_TRUE(list->item(0)->text().startsWith("02 Mar\t100.00")) << "oldest first";
     EXPECT_EQ(changed.back(), -1);
+}
+
+// Laid out beside other controls, as the share editor lays it, the box keeps room for its change
+// column: the widest change stays inside the viewport whether the column is shown or not.
+TEST(PriceListLayout, TheBoxIsNeverNarrowerThanItsColumns)
+{
+    PriceListDisplay() = {};
+    QDialog dialog;
+    auto* box = new CPriceListBox(&dialog);
+    auto* layout = new QHBoxLayout(&dialog);
+    layout->addWidget(box, 1);
+    layout->addWidget(new QLabel(QString(60, QChar('x')), &dialog));
+    float prices[2] = {50.0f, 97.75f};
+    box->setDayText([](int element) { return QString("Thu\t%1/12/26").arg(element + 2); });
+    box->setPrices(prices, 2);
+    for (bool percent : {false, true}) {
+        if (percent)
+            box->onCommand(26220);
+        ASSERT_EQ(PriceListDisplay().percent, percent);
+        dialog.resize(dialog.minimumSizeHint());
+        dialog.show();
+        QApplication::processEvents();
+        const QStringList pieces = box->item(0)->text().split('\t');
+        const int lastStart = box->columnStops().value(pieces.size() - 1);
+        EXPECT_GE(box->viewport()->width(), lastStart + box->fontMetrics().horizontalAdvance(pieces.last()))
+            << pieces.join(' ').toStdString();
+    }
+    PriceListDisplay() = {};
 }
 
 TEST_F(PriceListFixture, TheEditorCommitsMovesCancelsAndBeepsAtTheEnd)

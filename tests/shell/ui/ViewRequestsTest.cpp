@@ -154,6 +154,61 @@ TEST_F(Requests, CurrentShareCommandsFillTheActiveWindowOrOpenANewOne)
     }
 }
 
+// "News" shows every story: a news view limited to one share (by "Share's News") is set back to all,
+// whether the command opens the news view or finds it active.
+TEST_F(Requests, NewsShowsEveryStoryAfterAShareLimit)
+{
+    ViewRequestHooks& hooks = GetViewRequestHooks();
+    const auto kept = hooks.limitNewsToShare;
+    std::vector<std::pair<int32_t, uint32_t>> limits; // the view's kind and the share it is limited to
+    hooks.limitNewsToShare = [&](CViewBase* view, uint32_t share) { limits.push_back({view->kind, share}); };
+    Start(kViewList);
+    requests->ShowShareNews(); // "Share's News"
+    Settle();
+    ASSERT_EQ(ActiveKind(), kViewNews);
+    ASSERT_EQ(limits.size(), 1u);
+    EXPECT_NE(limits[0].second, 0u);
+    frame->OnCommand(kCommandNews);
+    Settle();
+    frame->OnCommand(kCommandNewsBar);
+    Settle();
+    EXPECT_EQ(limits, (std::vector<std::pair<int32_t, uint32_t>>{
+                          limits[0], {kViewNews, 0}, {kViewNews, 0}}));
+    hooks.limitNewsToShare = kept;
+}
+
+// "Directors' dealings" on a dealings view: one limited to a share (bit 6) or to its selection (bit
+// 5 alone) shows every share again; one showing them all, or a busy program, is left alone.
+TEST_F(Requests, DealingsOnADealingsViewShowsEveryShareAgain)
+{
+    ViewRequestHooks& hooks = GetViewRequestHooks();
+    const auto kept = hooks.limitDealingsToShare;
+    std::vector<uint16_t> limits;
+    hooks.limitDealingsToShare = [&](CViewBase*, uint16_t share) { limits.push_back(share); };
+    struct Case {
+        uint8_t flags;
+        bool busy;
+        uint8_t after;
+        bool shownAll;
+    };
+    for (const Case& c : {Case{0x1A, false, 0x1A, false}, Case{0x5A, false, 0x1A, true},
+                          Case{0x3A, false, 0x1A, true}, Case{0x7A, false, 0x1A, true},
+                          Case{0x5A, true, 0x5A, false}}) {
+        SCOPED_TRACE(int(c.flags));
+        CViewBase* view = Start(kViewDealings);
+        ASSERT_EQ(ActiveKind(), kViewDealings);
+        view->list->viewState2 = c.flags;
+        limits.clear();
+        BusyFlag = c.busy ? 1 : 0;
+        frame->OnCommand(kCommandDealings);
+        BusyFlag = 0;
+        Settle();
+        EXPECT_EQ(view->list->viewState2, c.after);
+        EXPECT_EQ(limits, c.shownAll ? std::vector<uint16_t>{0} : std::vector<uint16_t>{});
+    }
+    hooks.limitDealingsToShare = kept;
+}
+
 TEST_F(Requests, TheNewViewKeepsTheShareAndTheOldViewGoes)
 {
     CViewBase* list = Start(kViewList);

@@ -4,9 +4,14 @@
 
 #include "core/CodedText.h"
 #include "core/DateText.h"
+#include "core/Memory.h"
+#include "core/Portfolio.h"
+#include "core/RecordAccess.h"
 #include "lists/DirectorsDealings.h"
+#include "support/DatabaseFixture.h"
 #include "support/DealingsSample.h"
 #include "tools/alarms/MoveAlarm.h"
+#include "tools/options/OptionSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +39,7 @@ class AlarmLines : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        GetAlarmPortfolioHooks().moveTest = [](std::span<const AlarmDay> days, int day, const MoveCriterion& c, bool rise) {
+        GetAlarmPortfolioHooks().moveTest = [](std::span<const AlarmDay> days, int day, const MoveCriterion& c, bool rise, int) {
             return CheckMoveAlarm(days, {c.enabled != 0, c.kind, c.threshold, rise}, day, days[size_t(day)].close, 0, false);
         };
     }
@@ -72,6 +77,63 @@ TEST_F(AlarmLines, EachAlarmThatHoldsIsListedOnceInTheTestOrder)
     EXPECT_EQ(Joined(TriggeredAlarmTexts(r.toAlarm(8, 0), Days({100, 90}), 1, 0, false)),
               (std::vector<std::string>{"Decrease below 90 to 90", "Stop-loss 10.00%"}));
     EXPECT_TRUE(TriggeredAlarmTexts(ShareAlarmRecord::Defaults(0).toAlarm(7, 0), days, 0, 0, false).empty());
+}
+
+class WeeklyAlarms : public test::DatabaseFixture {
+protected:
+    void TearDown() override
+    {
+        GetAlarmPortfolioHooks() = AlarmPortfolioHooks{};
+        AlarmPortfolioSettings().intermediateRises = keptIntermediate;
+    }
+    bool keptIntermediate = AlarmPortfolioSettings().intermediateRises;
+};
+
+// A unit trust's records are weekly: its move rows count n days as weeks, in the alarm portfolios and
+// in the triggered list alike. Over these closes a rise row "6 days" is +124% from 50, but as 2 weeks
+// only +12% from 100.
+TEST_F(WeeklyAlarms, AUnitTrustsMoveRowsCountTheirDaysAsWeeks)
+{
+    dev::DbRecord trust = dev::ShareRecord(0x4002, "Trust", 'O', "T");
+    trust.subRecords[0].kind = SubRecordKind::UnitTrust;
+    Load(dev::WriteQuorvaDat(test::OneEntry({dev::ShareRecord(0x4001, "Ordinary", 'O', "O"), trust})));
+    EXPECT_EQ(SharePeriodType(RecordIndex[0x4001]), SubRecordKind::Ordinary);
+    EXPECT_EQ(SharePeriodType(RecordIndex[0x4002]), kWeeklyPeriodType);
+
+    AlarmPortfolioSettings().intermediateRises = false;
+    AlarmPortfolioHooks& hooks = GetAlarmPortfolioHooks();
+    hooks.moveTest = ProgramMoveTest;
+    hooks.range = {0, 0};
+    hooks.history = [](uint8_t*, uint32_t, uint32_t) { return Days({50, 50, 50, 50, 50, 100, 100, 112}); };
+    const MoveCriterion rise{1, 6, 50};
+    hooks.globalCriteria.assign(6, MoveCriterion{});
+    hooks.globalCriteria[0] = rise;
+    hooks.shareAlarms = [rise] {
+        std::vector<ShareAlarm> alarms(2);
+        alarms[0].shareId = 0x4001;
+        alarms[1].shareId = 0x4002;
+        alarms[0].rises[0] = alarms[1].rises[0] = rise;
+        return alarms;
+    };
+    Portfolio global, shares;
+    ResetPortfolioEntries(global);
+    ResetPortfolioEntries(shares);
+    FillMoveAlarms(&global);
+    FillPriceAlarms(&shares, 0);
+    for (const Portfolio* p : {&global, &shares}) {
+        ASSERT_EQ(CountPortfolioEntries(*p), 1u);
+        EXPECT_EQ(RecordId(p->entries[0].record), 0x4001);
+    }
+    ProFree(global.entries);
+    ProFree(shares.entries);
+
+    ShareAlarm tenPercent;
+    tenPercent.rises[0] = {1, 6, 10};
+    const std::vector<AlarmDay> days = Days({50, 50, 50, 50, 50, 100, 100, 112});
+    EXPECT_EQ(Joined(TriggeredAlarmTexts(tenPercent, days, 7, 0, false, SubRecordKind::Ordinary)),
+              std::vector<std::string>{"Increase 124% in 6 days"});
+    EXPECT_EQ(Joined(TriggeredAlarmTexts(tenPercent, days, 7, 0, false, SharePeriodType(RecordIndex[0x4002]))),
+              std::vector<std::string>{"Increase 12% in 2 weeks"});
 }
 
 TEST(AlarmLinesSet, EverySetAlarmIsListedWhetherOrNotItHolds)

@@ -60,7 +60,7 @@ protected:
                                                  PricedShare(0x4002, "Beta Foods", "BFD", {200, 190, 180})})));
         DeleteSettingAll(kShareAlarmSettingId);
         GetAlarmPortfolioHooks().range = {1, 1};
-        GetAlarmPortfolioHooks().moveTest = [](std::span<const AlarmDay> days, int day, const MoveCriterion& c, bool rise) {
+        GetAlarmPortfolioHooks().moveTest = [](std::span<const AlarmDay> days, int day, const MoveCriterion& c, bool rise, int) {
             return CheckMoveAlarm(days, {c.enabled != 0, c.kind, c.threshold, rise}, day, days[size_t(day)].close, 0, false);
         };
     }

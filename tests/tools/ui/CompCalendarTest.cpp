@@ -81,7 +81,9 @@ TEST_F(CompCalendarTest, EveryShareGivesItsEventsOnceFilteredByKindAndDate)
 TEST_F(CompCalendarTest, TheDialogShowsRunsSortsOpensAndPrints)
 {
     CCompCalendar dialog(&list_);
-    dialog.from()->date = 0;
+    // The earliest day a two-digit year writes ("01/01/00" reads back as 2000): the float dates of the
+    // companies with closes from 1998 lie before 2000.
+    dialog.from()->date = PackDate(1, 1, 1950);
     dialog.from()->FormatDate(true);
     dialog.to()->date = 0xFFFE;
     dialog.to()->FormatDate(true);
