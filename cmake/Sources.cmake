@@ -1,4 +1,5 @@
 # Source collection: files below a `ui/` folder (and platform/qt) use Qt and go to qvui; the rest is core.
+# Files below a `plugin/` folder are the program's plug-ins, each a library of its own (CMakeLists.txt).
 set(QV_SOURCE_FOLDERS core platform views shell lists chartmodel charts portfolio datamining news infocentre
     realtime tools resources app)
 
@@ -8,7 +9,7 @@ function(qv_collect_sources out kind)
     file(GLOB_RECURSE found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*.cpp)
     foreach(f ${found})
       file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${f})
-      if(rel STREQUAL "app/main.cpp")
+      if(rel STREQUAL "app/main.cpp" OR rel MATCHES "(^|/)plugin/")
         continue()
       endif()
       if(rel MATCHES "(^|/)ui/" OR rel MATCHES "^platform/qt/")

@@ -1,10 +1,12 @@
-// The HTML control on the web engine: navigations sorted by their scheme, the "qv:" verbs, forms
-// caught by an injected script and posted over a web channel, text sizes, keys and search.
+// The HTML control on the web engine's plug-in: navigations sorted by their scheme, the "qv:" verbs,
+// forms the page's script reports, text sizes, keys and search.
 #include "infocentre/ui/HtmlCtrl.h"
 
 #include "infocentre/ContentAccess.h"
 #include "infocentre/FormMessage.h"
+#include "platform/DebugOutput.h"
 #include "platform/MessageBox.h"
+#include "platform/PluginLibrary.h"
 #include "shell/FrameCommands.h"
 #include "shell/FrameDialogSeams.h"
 #include "shell/ui/DialogHelp.h"
@@ -18,23 +20,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#if QV_HTML_ENGINE
-#include <QFile>
-#include <QWebChannel>
-#include <QWebEngineFindTextResult>
-#include <QWebEnginePage>
-#include <QWebEngineProfile>
-#include <QWebEngineScript>
-#include <QWebEngineScriptCollection>
-#include <QWebEngineSettings>
-#include <QWebEngineUrlRequestInterceptor>
-#include <QWebEngineUrlScheme>
-#include <QWebEngineView>
-#endif
-
 #include <cstdio>
-#include <cstdlib>
-#include <unistd.h>
 
 namespace qv {
 
@@ -48,109 +34,6 @@ constexpr uint8_t kStateDone = 0x80;
 constexpr uint32_t kDocHelpTopic = 92665;
 // Command ids are 16-bit words.
 constexpr uint32_t kHighestCommandId = 0xFFFF;
-
-#if QV_HTML_ENGINE
-
-// Runs in a world of its own, which the page's scripts cannot reach: only here is the channel to the
-// program. It notes the user's own acts (trusted clicks and keys, which no script can make) and lets
-// a "qv:" link, a web link or a form reach the program only when the user clicked that link or a
-// control of that form. Form fields go URL-encoded in document order (the engine cannot hand a
-// navigation's request body over). It also reports whether the focus is in a form field, which
-// decides what typed keys do.
-const char* const kFormScript = R"JS(
-(function () {
-  if (window.__qvForms) return;
-  window.__qvForms = true;
-  var bridge = null;
-  var act = null;
-  function note(ev) {
-    if (ev.isTrusted) act = {target: ev.target, enter: ev.type == 'keydown' && ev.key == 'Enter', time: performance.now()};
-  }
-  // The user's last act, once, when `accepts` takes it and it is no older than a second.
-  function take(accepts) {
-    var a = act;
-    act = null;
-    return !!a && performance.now() - a.time < 1000 && accepts(a);
-  }
-  // A form goes on a click on one of its buttons, or on Enter in one of its fields.
-  function controlOf(form) {
-    return function (a) {
-      var c = a.target && a.target.closest ? a.target.closest('button, input') : null;
-      if (!c || !(c.form === form || form.contains(c))) return false;
-      var y = (c.getAttribute('type') || '').toLowerCase();
-      return c.tagName == 'BUTTON' || y == 'submit' || y == 'image' || y == 'button' || a.enter;
-    };
-  }
-  function verbOf(form, submitter) {
-    return (submitter && submitter.getAttribute('formaction')) || form.getAttribute('action') || '';
-  }
-  function isProgramLink(href) { return /^(qv:|https?:)/i.test(href); }
-  function fieldsOf(form) { return new URLSearchParams(new FormData(form)).toString(); }
-  function send(form, submitter) {
-    var action = verbOf(form, submitter);
-    if (/^qv:/i.test(action)) { bridge.submit(action, fieldsOf(form)); return; }
-    var get = (form.getAttribute('method') || 'get').toLowerCase() == 'get';
-    bridge.follow(new URL(action, document.baseURI).href + (get ? '?' + fieldsOf(form) : ''));
-  }
-  function inField() {
-    var e = document.activeElement;
-    if (!e) return false;
-    var t = e.tagName;
-    if (t == 'TEXTAREA' || t == 'SELECT' || t == 'OPTION' || t == 'BUTTON') return true;
-    if (t != 'INPUT') return false;
-    var y = (e.type || 'text').toLowerCase();
-    return y != 'hidden' && y != 'image';
-  }
-  window.addEventListener('keydown', note, true);
-  // A "qv:" link is the program's verb (a navigation the engine cancels would leave the page
-  // blank). A script's click counts as the page's own navigation, which reaches only the harmless
-  // verbs.
-  window.addEventListener('click', function (ev) {
-    note(ev);
-    var a = ev.target.closest ? ev.target.closest('a[href], area[href]') : null;
-    if (!a || !isProgramLink(a.getAttribute('href'))) return;
-    ev.preventDefault();
-    var href = a.getAttribute('href');
-    href = /^qv:/i.test(href) ? href : a.href;
-    if (!bridge) return;
-    if (ev.isTrusted && take(function (act) { return a.contains(act.target); }))
-      bridge.follow(href);
-    else
-      bridge.pageLink(href);
-  }, true);
-  document.addEventListener('submit', function (ev) {
-    var form = ev.target;
-    if (!isProgramLink(verbOf(form, ev.submitter))) return;
-    ev.preventDefault();
-    if (take(controlOf(form)) && bridge) send(form, ev.submitter);
-  }, true);
-  // The page's form.submit() of a "qv:" form, announced by the page's own world.
-  document.addEventListener('qvsubmit', function (ev) {
-    var form = ev.target;
-    if (form instanceof HTMLFormElement && take(controlOf(form)) && bridge) send(form, null);
-  }, true);
-  document.addEventListener('focusin', function () { if (bridge) bridge.focusChanged(inField()); }, true);
-  document.addEventListener('focusout', function () {
-    setTimeout(function () { if (bridge) bridge.focusChanged(inField()); }, 0);
-  }, true);
-  document.addEventListener('contextmenu', function (ev) { ev.preventDefault(); }, true);
-  new QWebChannel(qt.webChannelTransport, function (channel) { bridge = channel.objects.qvForms; });
-})();
-)JS";
-
-// In the page's own world: form.submit() fires no submit event, so for a "qv:" form it announces
-// itself instead; the program's world decides whether the user asked for it.
-const char* const kSubmitShim = R"JS(
-(function () {
-  var plainSubmit = HTMLFormElement.prototype.submit;
-  HTMLFormElement.prototype.submit = function () {
-    if ((this.getAttribute('action') || '').indexOf('qv:') == 0)
-      this.dispatchEvent(new CustomEvent('qvsubmit'));
-    else
-      plainSubmit.call(this);
-  };
-})();
-)JS";
 
 QString JsString(const QString& text)
 {
@@ -193,101 +76,41 @@ HtmlKey KeyOf(const QKeyEvent& key)
     return k;
 }
 
-#endif
+// The engine, loaded by the first control that needs it; a plug-in that failed to load is not tried
+// again, and the controls stay blank.
+HtmlEngine* LoadedEngine()
+{
+    static HtmlEngine* const engine = [] {
+        std::string error;
+        auto entry = reinterpret_cast<HtmlEngineEntry>(LoadPluginEntry(PluginFile(kHtmlEnginePlugin), kHtmlEngineEntry, &error));
+        if (!entry) {
+            OutputDebugText("HTML engine: " + error);
+            return static_cast<HtmlEngine*>(nullptr);
+        }
+        return entry();
+    }();
+    return engine;
+}
 
 } // namespace
 
-#if QV_HTML_ENGINE
-
-// The object the page's script talks to.
-class HtmlFormBridge : public QObject {
-    Q_OBJECT
-public:
-    explicit HtmlFormBridge(CHtmlCtrl& ctrl) : QObject(&ctrl), ctrl_(ctrl) {}
-
-public slots:
-    void follow(const QString& url) { ctrl_.FollowLink(url.toStdString(), LinkSource::Click); }
-    void pageLink(const QString& url) { ctrl_.FollowLink(url.toStdString(), LinkSource::Script); }
-    void submit(const QString& action, const QString& post) { ctrl_.FollowLink(action.toStdString(), LinkSource::Submit, post.toStdString()); }
-    void focusChanged(bool inField) { ctrl_.SetInFormField(inField); }
-
-private:
-    CHtmlCtrl& ctrl_;
-};
-
-// The page asks the control about every navigation before it is made.
-class HtmlCtrlPage : public QWebEnginePage {
-public:
-    HtmlCtrlPage(CHtmlCtrl& ctrl, QObject* parent) : QWebEnginePage(parent), ctrl_(ctrl) {}
-
-protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override
-    {
-        return isMainFrame ? ctrl_.AcceptNavigation(url) : ctrl_.AcceptFrame(url);
-    }
-
-private:
-    CHtmlCtrl& ctrl_;
-};
-
-// Every request the page makes: a file of the content folder of a page's own kind, nothing that a
-// script reads, nothing from elsewhere.
-class ContentRequestFilter : public QWebEngineUrlRequestInterceptor {
-public:
-    ContentRequestFilter(std::filesystem::path folder, QObject* parent)
-        : QWebEngineUrlRequestInterceptor(parent), folder_(std::move(folder))
-    {
-    }
-
-    void interceptRequest(QWebEngineUrlRequestInfo& info) override
-    {
-        const QUrl url = info.requestUrl();
-        if (url.scheme() == "data" || url.scheme() == "blob")
-            return;
-        info.block(!url.isLocalFile() || !ContentFileAllowed(folder_, url.toLocalFile().toStdString(), UseOf(info)));
-    }
-
-private:
-    static ContentUse UseOf(const QWebEngineUrlRequestInfo& info)
-    {
-        switch (info.resourceType()) {
-        case QWebEngineUrlRequestInfo::ResourceTypeMainFrame:
-        case QWebEngineUrlRequestInfo::ResourceTypeSubFrame: return ContentUse::Page;
-        case QWebEngineUrlRequestInfo::ResourceTypeStylesheet:
-        case QWebEngineUrlRequestInfo::ResourceTypeScript:
-        case QWebEngineUrlRequestInfo::ResourceTypeImage:
-        case QWebEngineUrlRequestInfo::ResourceTypeFontResource:
-        case QWebEngineUrlRequestInfo::ResourceTypeMedia:
-        case QWebEngineUrlRequestInfo::ResourceTypeFavicon: return ContentUse::Resource;
-        default: return ContentUse::ScriptRead;
-        }
-    }
-
-    std::filesystem::path folder_;
-};
-
 void PrepareHtmlEngine()
 {
-    QWebEngineUrlScheme scheme("qv");
-    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
-    // Its links are the program's verbs and load nothing, so they are given no access to files.
-    scheme.setFlags(QWebEngineUrlScheme::LocalScheme);
-    QWebEngineUrlScheme::registerScheme(scheme);
-    // The engine's sandbox refuses to run for root (a CI machine); everyone else keeps it.
-    if (geteuid() == 0)
-        ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (PluginPresent(kHtmlEnginePlugin))
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
 bool HtmlEngineAvailable()
 {
     // The offscreen platform of the headless tests cannot host the engine.
     const QString platform = QGuiApplication::platformName();
-    return platform != "offscreen" && platform != "minimal";
+    return platform != "offscreen" && platform != "minimal" && PluginPresent(kHtmlEnginePlugin);
 }
 
 std::optional<std::string> HtmlEngineVersion()
 {
+    if (!PluginPresent(kHtmlEnginePlugin))
+        return std::nullopt;
     return std::string(QT_VERSION_STR);
 }
 
@@ -296,103 +119,83 @@ CHtmlCtrl::CHtmlCtrl(HtmlCtrlOwner& owner, std::filesystem::path contentFolder, 
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    view_ = new QWebEngineView(this);
-    view_->setContextMenuPolicy(Qt::NoContextMenu);
-    layout->addWidget(view_);
-    auto* page = new HtmlCtrlPage(*this, view_);
-    view_->setPage(page);
-    LockDownPage(*page);
-
-    // The channel lives in the program's own world: the page's scripts cannot call it.
-    auto* channel = new QWebChannel(page);
-    channel->registerObject("qvForms", new HtmlFormBridge(*this));
-    page->setWebChannel(channel, QWebEngineScript::ApplicationWorld);
-    QFile channelJs(":/qtwebchannel/qwebchannel.js");
-    channelJs.open(QIODevice::ReadOnly);
-    QWebEngineScript script;
-    script.setName("qvForms");
-    script.setSourceCode(QString::fromUtf8(channelJs.readAll()) + kFormScript);
-    script.setInjectionPoint(QWebEngineScript::DocumentReady);
-    script.setWorldId(QWebEngineScript::ApplicationWorld);
-    script.setRunsOnSubFrames(false);
-    page->scripts().insert(script);
-    QWebEngineScript shim;
-    shim.setName("qvSubmit");
-    shim.setSourceCode(kSubmitShim);
-    shim.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    shim.setWorldId(QWebEngineScript::MainWorld);
-    shim.setRunsOnSubFrames(false);
-    page->scripts().insert(shim);
-
-    connect(view_, &QWebEngineView::loadFinished, this, &CHtmlCtrl::OnDocumentComplete);
-    setFocusProxy(view_);
-    view_->installEventFilter(this);
+    HtmlEngine* engine = LoadedEngine();
+    if (!engine)
+        return;
+    view_ = engine->CreateView(*this, this);
+    viewWidget_ = view_->Widget();
+    layout->addWidget(viewWidget_);
+    setFocusProxy(viewWidget_);
+    viewWidget_->installEventFilter(this);
     WatchKeys();
 }
 
-CHtmlCtrl::~CHtmlCtrl() = default;
-
-void CHtmlCtrl::LockDownPage(QWebEnginePage& page)
+CHtmlCtrl::~CHtmlCtrl()
 {
-    QWebEngineSettings* settings = page.settings();
-    // The engine of this version stops a file page's own pictures and style sheet as well when file
-    // pages may not reach other files; the request filter keeps the page to its folder instead.
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
-    settings->setAttribute(QWebEngineSettings::JavascriptCanPaste, false);
-    settings->setAttribute(QWebEngineSettings::AllowRunningInsecureContent, false);
-    settings->setAttribute(QWebEngineSettings::AllowWindowActivationFromJavaScript, false);
-    settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, true);
-    page.setUrlRequestInterceptor(new ContentRequestFilter(folder_, &page));
+    // The page goes first: nothing it reports reaches a control half torn down.
+    delete viewWidget_;
 }
 
 void CHtmlCtrl::WatchKeys()
 {
     // The engine gives keys and clicks to a child widget it makes itself, once it has a page.
-    for (QObject* child : view_->findChildren<QWidget*>())
+    if (!viewWidget_)
+        return;
+    for (QObject* child : viewWidget_->findChildren<QWidget*>())
         child->installEventFilter(this);
 }
 
 void CHtmlCtrl::Navigate(const QUrl& url)
 {
-    view_->setUrl(url);
+    if (view_)
+        view_->Navigate(url);
 }
 
 void CHtmlCtrl::Reload()
 {
-    view_->reload();
+    if (view_)
+        view_->Reload();
 }
 
-void CHtmlCtrl::RunScript(const QString& script)
+void CHtmlCtrl::RunScript(const QString& script, std::function<void(const QVariant&)> done)
 {
-    view_->page()->runJavaScript(script);
+    if (view_)
+        view_->RunScript(script, std::move(done));
+}
+
+QUrl CHtmlCtrl::Url() const
+{
+    return view_ ? view_->Url() : QUrl();
+}
+
+double CHtmlCtrl::ZoomFactor() const
+{
+    return view_ ? view_->Zoom() : kZoomSteps[textSize_];
 }
 
 void CHtmlCtrl::ApplyZoom()
 {
-    view_->setZoomFactor(kZoomSteps[textSize_]);
+    if (view_)
+        view_->SetZoom(kZoomSteps[textSize_]);
 }
 
 void CHtmlCtrl::ScrollPage(bool up)
 {
-    view_->page()->runJavaScript(up ? "window.scrollBy(0, -window.innerHeight);" : "window.scrollBy(0, window.innerHeight);");
+    RunScript(up ? "window.scrollBy(0, -window.innerHeight);" : "window.scrollBy(0, window.innerHeight);");
 }
 
-void CHtmlCtrl::OnDocumentComplete(bool ok)
+void CHtmlCtrl::DocumentComplete(bool ok)
 {
     depth_.DocumentComplete();
     WatchKeys();
     ApplyZoom();
-    view_->page()->runJavaScript("if (document.body) document.body.style.overflow = 'auto';");
+    RunScript("if (document.body) document.body.style.overflow = 'auto';");
     if (injectStyle_) {
         injectStyle_ = false;
         const QString css = QUrl::fromLocalFile(QString::fromStdString((folder_ / "inc.css").string())).toString();
-        view_->page()->runJavaScript(
-            "(function () { var s = document.querySelector('style');"
-            " if (!s) { s = document.createElement('style'); document.head.appendChild(s); }"
-            " s.textContent = '@import url(\"' + " + JsString(css) + " + '\");'; })();");
+        RunScript("(function () { var s = document.querySelector('style');"
+                  " if (!s) { s = document.createElement('style'); document.head.appendChild(s); }"
+                  " s.textContent = '@import url(\"' + " + JsString(css) + " + '\");'; })();");
     }
     emit loadFinished(ok);
 }
@@ -400,29 +203,27 @@ void CHtmlCtrl::OnDocumentComplete(bool ok)
 void CHtmlCtrl::FindText(const QString& text, uint32_t flags)
 {
     // Ending a search inside the selection leaves the last hit selected, as the engine keeps it.
-    if (flags & kFindInSelection)
+    if (!view_ || (flags & kFindInSelection))
         return;
-    QWebEnginePage::FindFlags found;
-    if (flags & kFindUp)
-        found |= QWebEnginePage::FindBackward;
-    if (flags & kFindMatchCase)
-        found |= QWebEnginePage::FindCaseSensitively;
     if (text != lastSearch_) {
         // A new text starts from the top again.
         lastSearch_ = text;
         lastHit_ = 0;
-        view_->page()->findText({});
+        view_->Find({}, false, false, {});
     }
-    QWebEnginePage* page = view_->page();
+    HtmlView* view = view_;
     const bool backward = (flags & kFindUp) != 0;
+    const bool matchCase = (flags & kFindMatchCase) != 0;
     const int asked = ++findsAsked_;
-    auto search = [self = QPointer<CHtmlCtrl>(this), page, text, found, backward, asked] {
-        page->findText(text, found, [self, backward, asked](const QWebEngineFindTextResult& result) {
+    auto search = [self = QPointer<CHtmlCtrl>(this), view, text, backward, matchCase, asked] {
+        if (!self)
+            return;
+        view->Find(text, backward, matchCase, [self, backward, asked](int matches, int active) {
             // The engine answers a Find that a newer one replaced with no hits: that answer means nothing.
             if (!self || asked != self->findsAsked_)
                 return;
             ++self->findsAnswered_;
-            self->FoundHit(result.numberOfMatches(), result.activeMatch(), backward);
+            self->FoundHit(matches, active, backward);
         });
     };
     if (!(flags & kFindWholeWord)) {
@@ -432,9 +233,9 @@ void CHtmlCtrl::FindText(const QString& text, uint32_t flags)
     // The engine's search has no whole-word mode: the page's text is checked by a script first.
     const QString check = "(function () { var t = " + JsString(QRegularExpression::escape(text)) +
                           "; return new RegExp('(^|[^A-Za-z0-9_])' + t + '($|[^A-Za-z0-9_])', '" +
-                          ((flags & kFindMatchCase) ? "" : "i") +
+                          (matchCase ? "" : "i") +
                           "').test(document.body ? document.body.innerText : ''); })();";
-    page->runJavaScript(check, [search](const QVariant& hasWord) {
+    view_->RunScript(check, [search](const QVariant& hasWord) {
         if (hasWord.toBool())
             search();
         else
@@ -448,11 +249,26 @@ void CHtmlCtrl::FoundHit(int matches, int active, bool backward)
     if (matches == 0 || wrapped) {
         // The next Find starts again from the top.
         lastHit_ = 0;
-        view_->page()->findText({});
+        view_->Find({}, false, false, {});
         ShowMessage("Finished searching document");
         return;
     }
     lastHit_ = active;
+}
+
+bool CHtmlCtrl::AllowNavigation(const QUrl& url, bool mainFrame)
+{
+    return mainFrame ? AcceptNavigation(url) : AcceptFrame(url);
+}
+
+bool CHtmlCtrl::AllowRequest(const std::string& file, ContentUse use) const
+{
+    return ContentFileAllowed(folder_, file, use);
+}
+
+void CHtmlCtrl::LinkFollowed(const std::string& url, LinkSource source, const std::string& post)
+{
+    FollowLink(url, source, post);
 }
 
 bool CHtmlCtrl::AcceptNavigation(const QUrl& url)
@@ -495,31 +311,6 @@ bool CHtmlCtrl::eventFilter(QObject* watched, QEvent* event)
     default: return QWidget::eventFilter(watched, event);
     }
 }
-
-#else
-
-void PrepareHtmlEngine() {}
-bool HtmlEngineAvailable() { return false; }
-std::optional<std::string> HtmlEngineVersion() { return std::nullopt; }
-
-CHtmlCtrl::CHtmlCtrl(HtmlCtrlOwner& owner, std::filesystem::path contentFolder, QWidget* parent)
-    : QWidget(parent), owner_(owner), folder_(std::move(contentFolder))
-{
-}
-CHtmlCtrl::~CHtmlCtrl() = default;
-void CHtmlCtrl::WatchKeys() {}
-void CHtmlCtrl::Navigate(const QUrl&) {}
-void CHtmlCtrl::Reload() {}
-void CHtmlCtrl::RunScript(const QString&) {}
-void CHtmlCtrl::ApplyZoom() {}
-void CHtmlCtrl::ScrollPage(bool) {}
-void CHtmlCtrl::OnDocumentComplete(bool) {}
-void CHtmlCtrl::FindText(const QString&, uint32_t) {}
-bool CHtmlCtrl::AcceptNavigation(const QUrl&) { return false; }
-bool CHtmlCtrl::AcceptFrame(const QUrl&) const { return false; }
-bool CHtmlCtrl::eventFilter(QObject* watched, QEvent* event) { return QWidget::eventFilter(watched, event); }
-
-#endif
 
 void CHtmlCtrl::SetDocument(uint16_t number, uint8_t classFlags, bool doNotCount)
 {
@@ -591,10 +382,8 @@ void CHtmlCtrl::HandleVerb(const std::string& url, const std::string& post)
     case InCLinkVerb::Unknown: return;
     case InCLinkVerb::CloseWindow: owner_.CloseQuietly(); return;
     case InCLinkVerb::BackPage:
-#if QV_HTML_ENGINE
-        if (depth_.BackPage())
-            view_->back();
-#endif
+        if (view_ && depth_.BackPage())
+            view_->Back();
         return;
     case InCLinkVerb::Command:
         if (link.number && *link.number <= kHighestCommandId)
@@ -652,7 +441,3 @@ void CHtmlCtrl::SubmitForm(const InCLink& link, const std::string& post, bool wh
 }
 
 } // namespace qv
-
-#if QV_HTML_ENGINE
-#include "HtmlCtrl.moc"
-#endif

@@ -1,10 +1,11 @@
-// The HTML control of an InfoCentre document window: a web view with its own page that sorts
+// The HTML control of an InfoCentre document window: a page on the web engine's plug-in that sorts
 // navigations, carries out the program's "qv:" verbs, files submitted forms, and offers five text
-// sizes and text search. The only file pair that sees the web engine.
+// sizes and text search. The only file pair that loads the engine.
 #pragma once
 
 #include "infocentre/ContentAccess.h"
 #include "infocentre/HtmlForms.h"
+#include "infocentre/ui/HtmlEngine.h"
 
 #include <QString>
 #include <QUrl>
@@ -12,11 +13,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
-
-class QWebEnginePage;
-class QWebEngineView;
 
 namespace qv {
 
@@ -48,15 +47,16 @@ public:
     virtual bool AutoViewing() const = 0;
 };
 
-// Call before the application object exists: registers the "qv" scheme and, for a root user (a CI
-// machine), switches off the engine's sandbox, which cannot run there.
+// Call before the application object exists: when the engine's plug-in is there, the application
+// is made to share its drawing contexts, as the engine needs from its start. The engine itself is
+// loaded only by the first control.
 void PrepareHtmlEngine();
-// Whether this build and display can show document windows.
+// Whether the engine's plug-in is there and this display can show document windows.
 bool HtmlEngineAvailable();
-// The engine's version ("6.4"), or nothing in a build without one.
+// The engine's version ("6.4"), or nothing without its plug-in.
 std::optional<std::string> HtmlEngineVersion();
 
-class CHtmlCtrl : public QWidget {
+class CHtmlCtrl : public QWidget, private HtmlViewClient {
     Q_OBJECT
 public:
     CHtmlCtrl(HtmlCtrlOwner& owner, std::filesystem::path contentFolder, QWidget* parent);
@@ -66,8 +66,12 @@ public:
     void Navigate(const QUrl& url);
     void Reload();
     uint32_t PageDepth() const { return depth_.Depth(); }
-    // Runs a script in the page (filling a form in a test run, say).
-    void RunScript(const QString& script);
+    // Runs a script in the page (filling a form in a test run, say); `done`, when given, gets its result.
+    void RunScript(const QString& script, std::function<void(const QVariant&)> done = {});
+    // The page's address and zoom, and the engine's widget (null when the engine could not load).
+    QUrl Url() const;
+    double ZoomFactor() const;
+    QWidget* View() const { return viewWidget_; }
 
     int TextSize() const { return textSize_; }
     // Runs a text size command; false for another command.
@@ -100,8 +104,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void LockDownPage(QWebEnginePage& page);
-    void OnDocumentComplete(bool ok);
+    // What the engine asks of the control.
+    bool AllowNavigation(const QUrl& url, bool mainFrame) override;
+    bool AllowRequest(const std::string& file, ContentUse use) const override;
+    void LinkFollowed(const std::string& url, LinkSource source, const std::string& post) override;
+    void FormFieldFocused(bool inField) override { SetInFormField(inField); }
+    void DocumentComplete(bool ok) override;
+
     void WatchKeys();
     void SubmitForm(const InCLink& link, const std::string& post, bool wholeDocument);
     void NavigateToPage(const std::string& page);
@@ -113,7 +122,8 @@ private:
 
     HtmlCtrlOwner& owner_;
     std::filesystem::path folder_;
-    QWebEngineView* view_ = nullptr;
+    HtmlView* view_ = nullptr;        // owned by its widget, a child of this control
+    QWidget* viewWidget_ = nullptr;
     uint16_t number_ = 0;
     std::string name_;
     uint8_t classFlags_ = 0;

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace qv {
 namespace {
 

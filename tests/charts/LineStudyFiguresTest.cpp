@@ -5,6 +5,8 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace qv {
 namespace {
 

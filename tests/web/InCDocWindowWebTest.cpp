@@ -1,4 +1,5 @@
-// The document window on the real web engine, which needs a display (run under Xvfb): a demo form
+// The document window on the real web engine, loaded from its plug-in in the build tree as the program
+// loads it, which needs a display (run under Xvfb): a demo form
 // filled in and submitted becomes a message in the outgoing mailbox and the thanks page, a missing
 // field is listed, the window takes each size mode, and a hostile page reaches no file, command, form
 // or web address without the user's click; renders of the windows go to build/renders.
@@ -28,8 +29,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 
 #include <gtest/gtest.h>
 
@@ -86,14 +85,12 @@ void SaveWindowRender(QWidget& window, const char* name)
     window.grab().toImage().save(QString(QV_RENDER_DIR) + "/" + name + ".png");
 }
 
-QWebEngineView* ViewOf(CInCDocDlg& window) { return window.control().findChild<QWebEngineView*>(); }
-
 // What a script in the page gives back.
 QVariant Evaluate(CInCDocDlg& window, const QString& script)
 {
     QVariant result;
     bool done = false;
-    ViewOf(window)->page()->runJavaScript(script, [&](const QVariant& value) {
+    window.control().RunScript(script, [&](const QVariant& value) {
         result = value;
         done = true;
     });
@@ -104,13 +101,15 @@ QVariant Evaluate(CInCDocDlg& window, const QString& script)
 // Clicks the element as the user does: the mouse pressed and released on its middle.
 void ClickElement(CInCDocDlg& window, const QString& selector)
 {
-    QWebEngineView* view = ViewOf(window);
+    CHtmlCtrl& control = window.control();
+    QWidget* view = control.View();
+    ASSERT_NE(view, nullptr);
     const QVariantList centre = Evaluate(window, "(function () { var r = document.querySelector('" + selector +
                                                      "').getBoundingClientRect();"
                                                      " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
                                     .toList();
     ASSERT_EQ(centre.size(), 2) << selector.toStdString();
-    const QPoint at(int(centre[0].toDouble() * view->zoomFactor()), int(centre[1].toDouble() * view->zoomFactor()));
+    const QPoint at(int(centre[0].toDouble() * control.ZoomFactor()), int(centre[1].toDouble() * control.ZoomFactor()));
     QWidget* input = view->focusProxy() ? view->focusProxy() : view;
     QTest::mouseMove(input, at);
     QTest::mousePress(input, Qt::LeftButton, {}, at);
@@ -351,7 +350,7 @@ TEST_F(DocWindows, AHostilePageReachesNothingWithoutTheUsersClick)
                                 " document.getElementById('fr').contentDocument.body.innerText : ''")
                   .toString(),
               "");
-    EXPECT_TRUE(ViewOf(*window)->url().path().endsWith("00020.htm")) << ViewOf(*window)->url().toString().toStdString();
+    EXPECT_TRUE(window->control().Url().path().endsWith("00020.htm")) << window->control().Url().toString().toStdString();
     EXPECT_TRUE(frame.commands.empty());
     EXPECT_TRUE(opened.empty()) << opened.front();
     EXPECT_TRUE(Messages(folder.path()).empty());

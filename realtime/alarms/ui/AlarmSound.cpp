@@ -1,56 +1,39 @@
-// The alarm sound through Qt Multimedia's sound effect; a build without Multimedia has no player.
+// The alarm sound through the sound output plug-in, loaded when the first alarm sounds; without the
+// plug-in (or when it cannot load) there is no player and the caller beeps.
 #include "realtime/alarms/ui/AlarmSound.h"
 
 #include "platform/Beep.h"
+#include "platform/DebugOutput.h"
+#include "platform/PluginLibrary.h"
+#include "realtime/alarms/ui/AlarmSoundPlugin.h"
 
 #include <filesystem>
-
-#ifdef QV_SOUND_EFFECT
-#include <QAudioDevice>
-#include <QCoreApplication>
-#include <QMediaDevices>
-#include <QPointer>
-#include <QSoundEffect>
-#include <QUrl>
-#endif
 
 namespace qv {
 namespace {
 
-#ifdef QV_SOUND_EFFECT
-// One effect for the program: a new alarm restarts it rather than mixing over the last one.
-bool PlayThroughSoundEffect(const std::string& path)
+// The plug-in's entry, looked up once: a plug-in that failed to load is not tried again.
+AlarmSoundEntry SoundOutput()
 {
-    // Without a sound output the effect would stay silent; the beep is heard instead.
-    if (QMediaDevices::defaultAudioOutput().isNull())
-        return false;
-    static QPointer<QSoundEffect> effect;
-    if (!effect) {
-        effect = new QSoundEffect(QCoreApplication::instance());
-        // A file that turns out not to be a playable wave still gets the alarm heard.
-        QObject::connect(effect, &QSoundEffect::statusChanged, effect, [] {
-            if (effect->status() == QSoundEffect::Error)
-                SystemBeep();
-        });
-    }
-    effect->setSource(QUrl::fromLocalFile(QString::fromStdString(path)));
-    effect->play();
-    return true;
+    static const AlarmSoundEntry entry = [] {
+        std::string error;
+        auto found = reinterpret_cast<AlarmSoundEntry>(LoadPluginEntry(PluginFile(kAlarmSoundPlugin), kAlarmSoundEntry, &error));
+        if (!found)
+            OutputDebugText("alarm sound: " + error);
+        return found;
+    }();
+    return entry;
 }
-#endif
 
-AlarmSoundPlayer BuiltInPlayer()
+bool PlayThroughPlugin(const std::string& path)
 {
-#ifdef QV_SOUND_EFFECT
-    return PlayThroughSoundEffect;
-#else
-    return {};
-#endif
+    const AlarmSoundEntry play = SoundOutput();
+    return play && play(path.c_str(), [] { SystemBeep(); });
 }
 
 AlarmSoundPlayer& Player()
 {
-    static AlarmSoundPlayer player = BuiltInPlayer();
+    static AlarmSoundPlayer player = PlayThroughPlugin;
     return player;
 }
 
@@ -68,9 +51,14 @@ bool PlayAlarmSound(const std::string& path)
 AlarmSoundPlayer SetAlarmSoundPlayer(AlarmSoundPlayer player)
 {
     if (!player)
-        player = BuiltInPlayer();
+        player = PlayThroughPlugin;
     std::swap(Player(), player);
     return player;
+}
+
+bool AlarmSoundOutputLoads()
+{
+    return SoundOutput() != nullptr;
 }
 
 } // namespace qv

@@ -1,8 +1,11 @@
 // The alarm sound: only an existing file reaches the player; anything else reports "not played" so
-// the server beeps instead.
+// the server beeps instead. The program's own player is its sound output plug-in, found and loaded
+// from the build tree as the program does.
 #include "realtime/alarms/ui/AlarmSound.h"
 
 #include "devtools/lib/TempFolder.h"
+#include "platform/PluginLibrary.h"
+#include "realtime/alarms/ui/AlarmSoundPlugin.h"
 
 #include <fstream>
 #include <vector>
@@ -43,6 +46,18 @@ TEST(AlarmSoundTest, OnlyAnExistingFileIsHandedToThePlayer)
     EXPECT_FALSE(PlayAlarmSound(wave)) << "a player that cannot start leaves it to the beep";
 
     SetAlarmSoundPlayer(previous);
+}
+
+TEST(AlarmSoundTest, TheSoundOutputPluginLoadsAsTheProgramLoadsIt)
+{
+    if (!PluginPresent(kAlarmSoundPlugin))
+        GTEST_SKIP() << "built without Qt Multimedia: alarms beep";
+    EXPECT_TRUE(AlarmSoundOutputLoads());
+    // Whether a desktop sound output is there or not, a real file is played or left to the beep.
+    dev::TempFolder folder;
+    const std::string wave = (folder / "ring.wav").string();
+    std::ofstream(wave, std::ios::binary) << "RIFF";
+    PlayAlarmSound(wave);
 }
 
 } // namespace
