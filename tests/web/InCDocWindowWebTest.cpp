@@ -384,8 +384,8 @@ TEST_F(DocWindows, APageThatNavigatesToACommandOnLoadRunsNothing)
     ASSERT_TRUE(store->OpenDocument(20, false));
     auto* window = dynamic_cast<CInCDocDlg*>(store->Window(20));
     ASSERT_NE(window, nullptr);
-    QWebEnginePage* page = ViewOf(*window)->page();
-    EXPECT_TRUE(WaitFor([&] { return page->url().scheme() == "about"; })) << page->url().toString().toStdString();
+    CHtmlCtrl& control = window->control();
+    EXPECT_TRUE(WaitFor([&] { return control.Url().scheme() == "about"; })) << control.Url().toString().toStdString();
     // A command would have been posted while the navigation was decided.
     DeliverPostedMessages();
     EXPECT_TRUE(frame.commands.empty());
