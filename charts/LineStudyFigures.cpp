@@ -1,6 +1,8 @@
 // Line-study and pitchfork figures in screen space.
 #include "charts/LineStudyFigures.h"
 
+#include "chartmodel/ChartRoutines.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -40,29 +42,17 @@ std::vector<StudyArc> FibonacciArcs(ScreenPoint p1, ScreenPoint p2)
 
 std::optional<StudySegment> ClipRay(ScreenPoint start, ScreenPoint through, const PaneBox& pane)
 {
-    const double dx = through.x - start.x, dy = through.y - start.y;
-    if (dx == 0 && dy == 0)
+    // The figures order their points by date, so every ray has a direction and runs rightwards; the
+    // line through the points is cut at the start's x, which leaves the ray.
+    if ((through.x == start.x && through.y == start.y) || through.x < start.x)
         return std::nullopt;
-    const double left = std::max(pane.left, start.x), top = pane.top - 1, right = pane.right + 1, bottom = pane.bottom;
-    double t0 = 0, t1 = std::numeric_limits<double>::infinity();
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {start.x - left, right - start.x, start.y - top, bottom - start.y};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0)
-                return std::nullopt;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-    }
-    if (t0 >= t1 || !std::isfinite(t1))
+    const int32_t left = std::max(pane.left, start.x), right = pane.right + 1;
+    if (left > right)
         return std::nullopt;
-    auto at = [&](double t) { return ScreenPoint{RoundHalfUp(start.x + dx * t), RoundHalfUp(start.y + dy * t)}; };
-    return StudySegment{at(t0), at(t1)};
+    LineSegment out{};
+    if (!ClipLineToRect({start.x, start.y, through.x, through.y}, left, pane.top - 1, right, pane.bottom, out))
+        return std::nullopt;
+    return StudySegment{{out.x1, out.y1}, {out.x2, out.y2}};
 }
 
 void AddRatioRays(ScreenPoint p1, ScreenPoint p2, const PaneBox& pane, std::span<const double> ratios,

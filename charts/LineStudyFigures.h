@@ -48,8 +48,9 @@ int32_t RoundHalfUp(double v);
 // pair or for coordinates whose sums reach 32767.
 std::vector<StudyArc> FibonacciArcs(ScreenPoint p1, ScreenPoint p2);
 
-// A ray from start through a second point, clipped to the pane as widened one pixel up and right and
-// cut at the start's x; none when it misses or has no direction.
+// A ray from start through a second point, clipped (ClipLineToRect) to the pane as widened one pixel
+// up and right and cut at the start's x; none when it misses, has no direction or runs leftwards. An
+// upright ray crosses the whole height.
 std::optional<StudySegment> ClipRay(ScreenPoint start, ScreenPoint through, const PaneBox& pane);
 // Fans (0.382, 0.5, 0.618) and speed lines (0.333, 0.667): rays from point 1 through
 // (x2, y1 + [(y2 - y1) x r]).

@@ -9,4 +9,10 @@ LayoutStateHooks& GetLayoutStateHooks()
     return hooks;
 }
 
+uint32_t ChartOptionOf(const CViewBase& view)
+{
+    const auto& read = GetLayoutStateHooks().chartOption;
+    return read ? read(view) : 0;
+}
+
 } // namespace qv

@@ -30,6 +30,7 @@
 #include "platform/ProgramExit.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
+#include "realtime/RTFeedSettings.h"
 #include "realtime/RTMarketTable.h"
 #include "portfolio/PortfolioFile.h"
 #include "portfolio/UserDataFiles.h"
@@ -304,6 +305,9 @@ void PostStartUpCommands(StartUpHost& host, const ProgramState& state)
         } else if (cl.unattended) {
             host.postFrameCommand(kUpdateCommand);
         }
+        // Until the user has once chosen which exchanges the feed delivers, every start asks.
+        if (!CurrentRTFeedSettings().levelsChosen)
+            host.postFrameCommand(kFeedLevelsCommand);
         return;
     }
     if (cl.unattended)

@@ -18,6 +18,7 @@ class SingleInstanceLock;
 inline constexpr const char* kInstanceLockName = "QuorvantisMutexFromPelmorI";
 inline constexpr uint32_t kUpdateCommand = 25000;
 inline constexpr uint32_t kTimedUpdateDelayMs = 20000;
+inline constexpr uint32_t kFeedLevelsCommand = 27061;
 inline constexpr int kExitAnotherCopy = 3;
 inline constexpr int kExitNoMainWindow = 4;
 inline constexpr int kExitPasswordRefused = 5;

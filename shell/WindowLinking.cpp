@@ -3,6 +3,7 @@
 
 #include "core/ShareList.h"
 #include "core/StringPrintf.h"
+#include "shell/LayoutStateHooks.h"
 #include "shell/ViewGroups.h"
 #include "views/ViewBase.h"
 #include "views/ViewKinds.h"
@@ -93,7 +94,7 @@ bool CanLinkWindow(const CViewBase* active)
 {
     if (!active || active->kind == kViewTicker)
         return false;
-    if (active->kind == kViewDailyChart && active->GraphTrainingMode())
+    if (active->kind == kViewDailyChart && (ChartOptionOf(*active) || active->GraphTrainingMode()))
         return false;
     const ShareList* own = active->list;
     const ShareList* linked = active->secondList;

@@ -18,6 +18,7 @@
 #include "lists/ui/DetailDialogs.h"
 #include "lists/ui/EditNoteDlg.h"
 #include "platform/qt/QtText.h"
+#include "shell/LayoutStateHooks.h"
 #include "shell/ui/ModalDialog.h"
 #include "shell/ui/SuppressibleMessage.h"
 #include "views/CommandUpdate.h"
@@ -224,6 +225,14 @@ void InstallDailyChartClass()
         return box.suppressChecked();
     };
     RegisterViewClass(kViewDailyChart, [](int32_t k) -> CViewBaseWnd* { return new CViewGraphEODWnd(k); });
+    GetLayoutStateHooks().chartOption = [](const CViewBase& view) {
+        const auto* chart = dynamic_cast<const CViewGraphEODWnd*>(&view);
+        return chart ? chart->chartOption : 0u;
+    };
+    GetLayoutStateHooks().applyChartOption = [](CViewBase& view, uint32_t word) {
+        if (auto* chart = dynamic_cast<CViewGraphEODWnd*>(&view))
+            chart->chartOption = word;
+    };
 }
 
 void CViewGraphEODWnd::FillLegendSource(LegendSource& source)

@@ -19,6 +19,9 @@ public:
     bool UpdateCommandUi(CommandUi& ui) const override;
     std::string PictureName() const override { return readoutParts[1].empty() ? eod.ChartTitle() : readoutParts[1]; }
 
+    // The option word its window's layout record keeps (the window factory sets and reads it).
+    uint32_t chartOption = 0;
+
 protected:
     bool RunSettingsDialog(uint32_t command);
     // The default range (26115) and "Show Future" (26512) dialogs on the chart's setting.

@@ -24,6 +24,7 @@
 #include "realtime/store/RTStoreFiles.h"
 #include "resources/MessageIds.h"
 #include "resources/WebAddresses.h"
+#include "shell/LayoutStateHooks.h"
 #include "shell/FrameCommands.h"
 #include "core/ViewSettings.h"
 #include "shell/CompanyLinks.h"
@@ -175,6 +176,7 @@ FrameCommandFacts CFrameCommandHost::Facts() const
     if (!view)
         return f;
     f.activeKind = view->kind;
+    f.chartOptions = view->kind == kViewDailyChart ? ChartOptionOf(*view) : 0;
     f.hasShareIndex = view->OwnShareId() != 0;
     f.training = GetGraphViewOption(view) != 0;
     ShareList* list = view->list;

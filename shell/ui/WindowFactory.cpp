@@ -264,6 +264,8 @@ void CWindowFactory::ApplyKindState(CViewBase* view, const LayoutWindow& r)
 {
     if (view->kind == kViewCash && GetLayoutStateHooks().applyCashAccount)
         GetLayoutStateHooks().applyCashAccount(*view, r.cashAccount);
+    if (view->kind == kViewDailyChart && GetLayoutStateHooks().applyChartOption)
+        GetLayoutStateHooks().applyChartOption(*view, r.chartOption);
     ShareList* list = view->list;
     if (!list)
         return;
@@ -446,6 +448,8 @@ LayoutWindow CWindowFactory::SaveViewToLayoutRecord(CViewBase* view, bool isActi
     }
     if (view->kind == kViewCash && GetLayoutStateHooks().saveCashAccount)
         w.cashAccount = GetLayoutStateHooks().saveCashAccount(*view);
+    if (view->kind == kViewDailyChart)
+        w.chartOption = ChartOptionOf(*view);
     if (!linked)
         w.providerKind = -1;
     w.graphSetting = view->secondKey;

@@ -67,8 +67,14 @@ TEST(LineStudyFiguresTest, RaysStartNoLeftOfThePaneAndMissingOrStillRaysAreNotDr
     EXPECT_FALSE(ClipRay({100, 300}, {100, 300}, kPane));
     EXPECT_FALSE(ClipRay({100, 300}, {50, 300}, kPane)); // leftwards of its own start
     EXPECT_FALSE(ClipRay({100, 700}, {200, 800}, kPane));
-    // An upright ray ends at the top.
-    EXPECT_EQ(ClipRay({100, 300}, {100, 200}, kPane)->to, (ScreenPoint{100, -1}));
+    // An upright ray is the line through its points: it crosses the whole height, ending at the top.
+    const std::optional<StudySegment> upright = ClipRay({100, 300}, {100, 200}, kPane);
+    ASSERT_TRUE(upright);
+    EXPECT_EQ(upright->from, (ScreenPoint{100, 600}));
+    EXPECT_EQ(upright->to, (ScreenPoint{100, -1}));
+    // A ray from right of the pane is not drawn; one entering from above starts at the top edge.
+    EXPECT_FALSE(ClipRay({1100, 300}, {1200, 200}, kPane));
+    EXPECT_EQ(ClipRay({100, -50}, {200, 50}, kPane)->from, (ScreenPoint{149, -1}));
 }
 
 TEST(LineStudyFiguresTest, RetracementLevelsOnTheScreenAndInPrice)

@@ -34,6 +34,7 @@
 #include "portfolio/Transaction.h"
 #include "shell/UserToolbars.h"
 #include "realtime/FeedStates.h"
+#include "realtime/RTFeedSettings.h"
 #include "realtime/TimerQueue.h"
 #include "realtime/feed/RTEngine.h"
 #include "resources/MessageIds.h"
@@ -369,6 +370,32 @@ TEST_F(StartUpFixture, StartUpClearsTheRealTimeOptionsAndOnlyTheSwitchSetsThem)
     options[OptionBlockA::kRealTimeOption] = 0;
     options[OptionBlockA::kMultipleWindows] = 0;
     RTConnectionStep() = kFeedDisconnected;
+    unsetenv("QV_FEED_SERVER");
+}
+
+TEST_F(StartUpFixture, AnRTStartAsksForTheFeedLevelsUntilTheyAreChosenOnce)
+{
+    setenv("QV_FEED_SERVER", "127.0.0.1:1", 1); // no server: the engine stays at locating one
+    auto starts = [&](const std::string& commandLine) {
+        host.commands.clear();
+        ProgramState state;
+        EXPECT_EQ(Start(state, commandLine), -1);
+        std::vector<uint32_t> posted = host.commands;
+        if (commandLine.find("/RT") != std::string::npos) {
+            // The levels chosen in the dialog are what the exit stores for the next start.
+            RTFeedSettings s = CurrentRTFeedSettings();
+            s.levelsChosen = true;
+            StoreRTFeedSettings(s);
+        }
+        RunExit(state);
+        return posted;
+    };
+    EXPECT_EQ(starts("/nologo"), std::vector<uint32_t>{}) << "without the feed there are no levels to choose";
+    EXPECT_EQ(starts("/nologo /RT"), std::vector<uint32_t>{kFeedLevelsCommand});
+    EXPECT_EQ(starts("/nologo /RT /U"), std::vector<uint32_t>{kUpdateCommand}) << "chosen once, never asked again";
+    RTConnectionStep() = kFeedDisconnected;
+    Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 0;
+    Config().optionsA.data()[OptionBlockA::kMultipleWindows] = 0;
     unsetenv("QV_FEED_SERVER");
 }
 

@@ -16,6 +16,7 @@
 #include "shell/KeyRouting.h"
 #include "shell/LayoutStateHooks.h"
 #include "shell/LayoutSwitch.h"
+#include "shell/WindowLinking.h"
 #include "shell/ui/ChildWindow.h"
 #include "shell/ui/MainFrame.h"
 #include "support/FakeMessageBox.h"
@@ -313,6 +314,71 @@ TEST_F(Layouts, ACashWindowKeepsItsAccountAndFallsBackToAListWithoutAccounts)
     FreeCashAccounts();
     GetLayoutStateHooks() = savedHooks;
     RegisterViewClass(kViewCash, saved);
+}
+
+namespace {
+
+// A daily graph stand-in keeping the option word a layout gives it.
+class ChartStandIn : public CViewBaseWnd {
+public:
+    explicit ChartStandIn(int32_t kind) : CViewBase(kind), CViewBaseWnd(kind) {}
+    uint32_t option = 0xDEAD;
+};
+
+} // namespace
+
+// A daily graph's option word goes from its record into the view and from the view back into the
+// record; while set, the window cannot be linked to another.
+TEST_F(Layouts, ADailyGraphKeepsItsOptionWordWhichBarsLinkingIt)
+{
+    const ViewClassFactory saved =
+        RegisterViewClass(kViewDailyChart, [](int32_t kind) -> CViewBaseWnd* { return new ChartStandIn(kind); });
+    const LayoutStateHooks savedHooks = GetLayoutStateHooks();
+    GetLayoutStateHooks().chartOption = [](const CViewBase& view) {
+        const auto* chart = dynamic_cast<const ChartStandIn*>(&view);
+        return chart ? chart->option : 0u;
+    };
+    GetLayoutStateHooks().applyChartOption = [](CViewBase& view, uint32_t word) {
+        dynamic_cast<ChartStandIn&>(view).option = word;
+    };
+    LayoutWindow chart;
+    chart.kind = kViewDailyChart;
+    chart.ownGroup = 1001;
+    chart.linkGroup = -1;
+    chart.right = 300;
+    chart.bottom = 200;
+    chart.chartOption = 0x08;
+    LayoutWindow list = chart;
+    list.kind = kViewList;
+    list.ownGroup = 1002;
+    list.left = 300;
+    list.right = 600;
+    SetLayoutSlotWindows(0, {chart, list});
+    factory->CreateLayoutWindows();
+    Settle();
+    ChartStandIn* view = nullptr;
+    for (CChildWindow* c : factory->Children())
+        if (auto* found = dynamic_cast<ChartStandIn*>(c->widget()))
+            view = found;
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->option, 0x08u) << "the record's word reaches the view";
+    EXPECT_FALSE(CanLinkWindow(view)) << "a graph with its option word set is not linked";
+    view->option = 0;
+    EXPECT_TRUE(CanLinkWindow(view)) << "the list window is there to link with";
+    view->option = 0x04;
+    factory->SaveCurrentLayout();
+    bool savedChart = false;
+    for (const LayoutWindow& w : LayoutSlotWindows(0)) {
+        if (w.kind == kViewDailyChart) {
+            savedChart = true;
+            EXPECT_EQ(w.chartOption, 0x04u) << "the view's word is saved";
+        }
+    }
+    EXPECT_TRUE(savedChart);
+    factory->CloseAllWindows();
+    Settle();
+    GetLayoutStateHooks() = savedHooks;
+    RegisterViewClass(kViewDailyChart, saved);
 }
 
 TEST_F(Layouts, TickersKeepTheirHeightAndIdsAreNeverShared)
