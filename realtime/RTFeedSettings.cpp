@@ -124,11 +124,15 @@ PurgeDue PurgeDueOnNewDay(const RTFeedSettings& settings, const std::vector<RTHi
 {
     if (settings.purgeMode > 1 || history.empty())
         return PurgeDue::None;
-    PurgeMethod method = settings.purgeLimit == 1 ? PurgeMethod::Storage : PurgeMethod::Time;
-    PurgeOutcome kept = RTPurgeOutcome(history, method, settings.keepDays, settings.keepMBytes, 0);
+    PurgeOutcome kept = RTPurgeOutcome(history, PurgeLimitMethod(settings), settings.keepDays, settings.keepMBytes, 0);
     if (size_t(kept.days) >= history.size())
         return PurgeDue::None;
     return settings.purgeMode == 0 ? PurgeDue::Automatic : PurgeDue::Reminder;
+}
+
+PurgeMethod PurgeLimitMethod(const RTFeedSettings& settings)
+{
+    return settings.purgeLimit == 1 ? PurgeMethod::Storage : PurgeMethod::Time;
 }
 
 std::string PurgeMBytesText(uint64_t bytes) { return StringPrintf("%0.2f", double(bytes / 1024) / 1024.0); }

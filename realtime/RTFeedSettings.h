@@ -72,6 +72,8 @@ PurgeOutcome RTPurgeOutcome(const std::vector<RTHistoryDay>& history, PurgeMetho
 enum class PurgeDue : uint8_t { None, Automatic, Reminder };
 struct RTFeedSettings;
 PurgeDue PurgeDueOnNewDay(const RTFeedSettings& settings, const std::vector<RTHistoryDay>& history);
+// The purge dialog's method that the page's limit choice stands for: days kept or MBytes kept.
+PurgeMethod PurgeLimitMethod(const RTFeedSettings& settings);
 // "%0.2f" of a size in MBytes, as the purge dialog shows it.
 std::string PurgeMBytesText(uint64_t bytes);
 

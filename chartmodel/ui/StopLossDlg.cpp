@@ -1,8 +1,13 @@
 // The daily and intraday stop-loss dialogs.
 #include "chartmodel/ui/StopLossDlg.h"
 
+#include "charts/IntradayChartView.h"
+#include "core/RecordCursor.h"
+#include "core/TimeZones.h"
+
 #include "platform/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "realtime/RTMarketTable.h"
 #include "shell/ui/DateEdit.h"
 #include "shell/ui/DialogHelp.h"
 #include "shell/ui/FilteredEdit.h"
@@ -17,6 +22,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <algorithm>
 
 namespace qv {
 
@@ -34,6 +41,22 @@ W* Named(W* widget, int id)
 QString Percent(double value) { return QString::number(value, 'f', 2); }
 
 } // namespace
+
+void SetIntradayStopTimes(StopLossContext& context, const RecordCursor* entry)
+{
+    const auto& hours = ExchangeTimesTable();
+    if (context.individual) {
+        const uint8_t market = entry && entry->record ? IntradayMarketOf(*entry) : 0;
+        context.resetTime = market < hours.size() ? hours[market].first : hours[0].first;
+        const std::optional<StopRecord> own = ShareStopRecord(context.share, true);
+        const std::string_view zone = GetMarketTimeZoneName(market, own ? own->startDate : context.latestTradingDate);
+        if (!zone.empty())
+            context.zoneName = std::string(zone);
+    } else {
+        const int64_t open = int64_t(hours[0].first) + int64_t(GetMarketUtcBias(0, context.today)) * 60;
+        context.resetTime = uint32_t(std::clamp<int64_t>(open, 0, 86399));
+    }
+}
 
 CStopLossDlg::CStopLossDlg(const StopLossContext& context, QWidget* parent)
     : QDialog(parent), context_(context), percent_(Named(new QLineEdit(this), 1339)), date_(new CDateEdit(this)),

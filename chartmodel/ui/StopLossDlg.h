@@ -18,6 +18,7 @@ class QRadioButton;
 
 namespace qv {
 
+struct RecordCursor;
 class CDateEdit;
 class CStyleButton;
 class CTimeEdit;
@@ -37,6 +38,11 @@ struct StopLossContext {
     // "Select Settings": from the mask shown to the mask chosen; none keeps the mask.
     std::function<bool(int setting, uint16_t& mask)> selectSettings;
 };
+
+// The intraday dialog's clock for "Reset start date/time to now" and the zone label: a share's own
+// market opens its day and names its zone (for the record's start date); the global settings run on
+// GMT, from the first market's open moved to GMT for today. `entry` is the view's current share.
+void SetIntradayStopTimes(StopLossContext& context, const RecordCursor* entry);
 
 class CStopLossDlg : public QDialog {
     Q_OBJECT

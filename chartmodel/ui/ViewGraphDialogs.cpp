@@ -10,6 +10,7 @@
 #include "chartmodel/ui/SelectSetting.h"
 #include "chartmodel/ui/StopLossDlg.h"
 #include "core/ConfigState.h"
+#include "core/ShareList.h"
 #include "core/SystemDate.h"
 #include "realtime/feed/RTEngine.h"
 #include "shell/ui/DialogHelp.h"
@@ -91,6 +92,8 @@ void CViewGraphWnd::RunStopLossDialog(bool individual)
     context.latestTradingDate = GetLatestTradingDate(0);
     context.today = GetTodayDate(0);
     context.feedState = RTConnectionStep();
+    if (context.intraday)
+        SetIntradayStopTimes(context, list ? CurrentEntry(list) : nullptr);
     context.notify = [this] { NotifyGraphSettings(0); };
     context.selectSettings = [this, intraday = context.intraday](int setting, uint16_t& mask) {
         CSelectSetting select(mask, setting, intraday, this);

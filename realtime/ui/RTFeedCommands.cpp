@@ -90,14 +90,8 @@ void InstallRTFeedCommands()
         static bool open = false;
         if (open)
             return;
-        std::vector<RTHistoryDay> history;
-        for (const auto& [day, bytes] : ListRTHistory())
-            history.push_back({day, bytes});
-        PurgeDue due = PurgeDueOnNewDay(CurrentRTFeedSettings(), history);
-        if (due == PurgeDue::None)
-            return;
         open = true;
-        RunPurgeDialog(due == PurgeDue::Automatic, Parent());
+        RunNewDayPurgeCheck(Parent());
         open = false;
     };
     SetCommandDialog(kCommandNyseAgreement, [] { return RunNyseAgreementWizard(Parent()); });

@@ -359,7 +359,10 @@ CRTPurgeHistoryDlg::CRTPurgeHistoryDlg(bool automatic, QWidget* parent) : QDialo
     mbytes_ = new QLineEdit;
     mbytes_->setObjectName(QStringLiteral("mbytes"));
     mbytes_->setValidator(new QIntValidator(0, 1000000, mbytes_));
-    date_ = MakeDialogDateField(this, 0, s.purgeMethod == PurgeMethod::Date && s.purgeDate ? s.purgeDate : GetTodayDate(25),
+    // The reminder opens on the limit it measured the history by (the page's days or MBytes), not on
+    // whatever method the dialog was last left with.
+    const PurgeMethod opening = automatic ? PurgeLimitMethod(s) : s.purgeMethod;
+    date_ = MakeDialogDateField(this, 0, opening == PurgeMethod::Date && s.purgeDate ? s.purgeDate : GetTodayDate(25),
                                 "date");
     auto* grid = new QGridLayout;
     grid->addWidget(time, 0, 0);
@@ -409,7 +412,7 @@ CRTPurgeHistoryDlg::CRTPurgeHistoryDlg(bool automatic, QWidget* parent) : QDialo
     layout->addLayout(columns);
     layout->addLayout(buttons);
     ShowStored();
-    method_->button(int(s.purgeMethod))->setChecked(true);
+    method_->button(int(opening))->setChecked(true);
     connect(method_, &QButtonGroup::idClicked, this, [this] { Enable(); Recompute(); });
     connect(days_, &QLineEdit::textChanged, this, [this] { Recompute(); });
     connect(mbytes_, &QLineEdit::textChanged, this, [this] { Recompute(); });
@@ -460,6 +463,9 @@ void CRTPurgeHistoryDlg::Store(bool withDate)
 {
     RTFeedSettings s = CurrentRTFeedSettings();
     s.purgeMethod = Method();
+    // The days and MBytes methods are the Intraday page's limit choice, one setting seen from two places.
+    if (s.purgeMethod != PurgeMethod::Date)
+        s.purgeLimit = s.purgeMethod == PurgeMethod::Storage ? 1 : 0;
     s.keepDays = uint16_t(std::min(days_->text().toUInt(), 65535u));
     s.keepMBytes = mbytes_->text().toUInt();
     if (withDate)
@@ -482,6 +488,24 @@ void CRTPurgeHistoryDlg::reject()
 {
     Store(false);
     QDialog::reject();
+}
+
+void RunNewDayPurgeCheck(QWidget* parent)
+{
+    std::vector<RTHistoryDay> history;
+    for (const auto& [day, bytes] : ListRTHistory())
+        history.push_back({day, bytes});
+    const RTFeedSettings s = CurrentRTFeedSettings();
+    switch (PurgeDueOnNewDay(s, history)) {
+    case PurgeDue::None: return;
+    case PurgeDue::Automatic: {
+        // "Automatic purge" cuts the history to its limit straight away, asking only the purge's question.
+        const PurgeOutcome keep = RTPurgeOutcome(history, PurgeLimitMethod(s), s.keepDays, s.keepMBytes, 0);
+        PurgeRTHistory(keep.days, true, keep.days);
+        return;
+    }
+    case PurgeDue::Reminder: RunPurgeDialog(true, parent); return;
+    }
 }
 
 bool RunPurgeDialog(bool automatic, QWidget* parent)

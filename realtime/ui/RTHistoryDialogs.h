@@ -109,7 +109,11 @@ private:
     QTimer* autoTimer_ = nullptr;
 };
 
-// Runs the purge dialog unless a backfill runs (then says so); true when it purged.
+// Runs the purge dialog unless a backfill runs (then says so); true when it purged. The automatic
+// dialog is the purge reminder's: its own caption, closing by itself as "Don't purge" after 5 minutes.
 bool RunPurgeDialog(bool automatic, QWidget* parent);
+// A new trading day, when the history has passed the limit the Intraday page keeps: "Automatic purge"
+// purges down to it (after its question), "Remind me to purge" runs the automatic dialog on that limit.
+void RunNewDayPurgeCheck(QWidget* parent);
 
 } // namespace qv

@@ -12,6 +12,7 @@
 #include "core/ConfigState.h"
 #include "core/SettingRecordStore.h"
 #include "core/SystemDate.h"
+#include "realtime/RTMarketTable.h"
 #include "shell/ui/StyleButton.h"
 #include "support/FakeMessageBox.h"
 #include "support/ui/Render.h"
@@ -24,6 +25,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+
 #include <gtest/gtest.h>
 
 using namespace qv;
@@ -493,6 +495,29 @@ TEST_F(StopLossDialogs, IntradayEnablingTitleAndReset)
     EXPECT_EQ(r.startTime, 8u * 3600);
     EXPECT_EQ(r.flags & (StopFlag::StartAtDate | StopFlag::StartTime | StopFlag::PriceBasisMask),
               StopFlag::StartAtDate | StopFlag::StartTime | 0x10);
+}
+
+// "Reset start date/time to now" starts a share's line at its market's open (the user's hours), and
+// the global line at the first market's open on GMT, as the view's dialog is given them.
+TEST_F(StopLossDialogs, IntradayResetStartsAtTheMarketsOpen)
+{
+    auto& hours = ExchangeTimesTable();
+    const auto saved = hours;
+    hours[0] = {8 * 3600 + 15 * 60, 16 * 3600 + 30 * 60};
+    for (bool individual : {true, false}) {
+        StopLossContext c = Context(individual, true);
+        c.feedState = 7;
+        c.today = PackDate(7, 12, 2026); // winter: GMT is London's clock
+        SetIntradayStopTimes(c, nullptr);
+        EXPECT_EQ(c.resetTime, 8u * 3600 + 15 * 60) << individual;
+        CStopLossDlg d(c);
+        d.ResetToNow();
+        d.accept();
+        const StopRecord r = individual ? *ShareStopRecord(c.share, true) : GlobalStopRecord(true);
+        EXPECT_EQ(r.startTime, 8u * 3600 + 15 * 60) << individual;
+        EXPECT_EQ(r.startDate, c.today);
+    }
+    hours = saved;
 }
 
 TEST_F(StopLossDialogs, SelectSettingOpensInTheModeOfTheMaskAndAnswersInTheCallersForm)

@@ -276,5 +276,91 @@ TEST_F(RTFeedDialogsTest, ThePurgeDialogShowsBeforeAndAfterAndPurgesByTheChosenM
     EXPECT_EQ(box.texts().back(), "Please wait until the intraday backfill has completed before purging");
 }
 
+// A new day past the page's limit: "Automatic purge" asks its question and purges down to the limit
+// with no dialog; "Remind me to purge" runs the dialog in its automatic form on the page's limit (keep
+// days or MBytes), though the dialog was last left on another method; "Manual purge" does nothing.
+TEST_F(RTFeedDialogsTest, ANewDayPurgesOrRemindsByThePagesSetting)
+{
+    const PackedDate days[] = {test::kFri4, test::kMon7, test::kTue8, test::kWed9};
+    struct Case {
+        uint8_t mode, limit;
+        uint32_t mbytes;
+        bool dialog;          // the reminder's dialog ran (and Purge was pressed in it)
+        size_t daysLeft;      // after answering Yes to the purge's question
+        const char* question; // the question asked, "" for none
+    };
+    // Keep 2 days, or n MBytes: the fixture's days are a few KB, so 100 MBytes keeps all and 0 none
+    // but the day being filled.
+    const Case cases[] = {
+        {0, 0, 100, false, 2, "Intraday auto purge - Do you wish to purge the share history down to 2 days?"},
+        {1, 0, 100, true, 2, "Intraday auto purge - Do you wish to purge the share history down to 2 days?"},
+        {1, 1, 0, true, 1, "Intraday auto purge - Do you wish to purge the share history down to 0 days?"},
+        {1, 1, 100, false, 4, ""},
+        {2, 0, 100, false, 4, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "mode " << int(c.mode) << " limit " << int(c.limit) << " MBytes " << c.mbytes);
+        for (PackedDate d : days)
+            WriteDay(MakeDay(d, {0x4001, 0x4002}));
+        WriteIndex();
+        LoadRTIndex();
+        RTFeedSettings s = CurrentRTFeedSettings();
+        s.purgeMode = c.mode;
+        s.purgeLimit = c.limit;
+        s.keepDays = 2;
+        s.keepMBytes = c.mbytes;
+        s.purgeMethod = PurgeMethod::Date; // where a manual use left the dialog
+        StoreRTFeedSettings(s);
+
+        bool ran = false;
+        PurgeMethod opened = PurgeMethod::Date;
+        QString title;
+        SetModalDialogRunner([&](QDialog& d) {
+            ran = true;
+            auto& purge = dynamic_cast<CRTPurgeHistoryDlg&>(d);
+            opened = purge.Method();
+            title = purge.windowTitle();
+            purge.Purge();
+            return d.result();
+        });
+        test::FakeMessageBox box;
+        box.queue(MsgAnswer::Yes);
+        RunNewDayPurgeCheck(nullptr);
+        SetModalDialogRunner(nullptr);
+
+        EXPECT_EQ(ran, c.dialog);
+        if (c.dialog) {
+            EXPECT_EQ(opened, c.limit ? PurgeMethod::Storage : PurgeMethod::Time) << "the page's limit, not Date";
+            EXPECT_EQ(title, "Auto purge intraday history");
+        }
+        if (*c.question) {
+            ASSERT_EQ(box.texts().size(), 1u);
+            EXPECT_EQ(box.texts()[0], c.question);
+        } else {
+            EXPECT_TRUE(box.shown().empty());
+        }
+        EXPECT_EQ(TheRTStore().days.size(), c.daysLeft);
+        EXPECT_EQ(TheRTStore().days.back(), test::kWed9) << "the newest days stay";
+    }
+}
+
+// The dialog's keep-days and keep-MBytes methods are the Intraday page's limit choice: choosing one in
+// the dialog is what the page (and the next day's check) then shows.
+TEST_F(RTFeedDialogsTest, ThePurgeDialogsMethodIsThePagesLimitChoice)
+{
+    RTFeedSettings s = CurrentRTFeedSettings();
+    s.purgeLimit = 0;
+    StoreRTFeedSettings(s);
+    const std::pair<PurgeMethod, uint8_t> cases[] = {
+        {PurgeMethod::Storage, 1}, {PurgeMethod::Date, 1}, {PurgeMethod::Time, 0}, {PurgeMethod::Date, 0}};
+    for (auto [method, limit] : cases) {
+        CRTPurgeHistoryDlg dialog(false);
+        dialog.methods()->button(int(method))->click();
+        dialog.DontPurge();
+        EXPECT_EQ(CurrentRTFeedSettings().purgeMethod, method);
+        EXPECT_EQ(CurrentRTFeedSettings().purgeLimit, limit) << "a date leaves the page's choice as it was";
+    }
+}
+
 } // namespace
 } // namespace qv
