@@ -51,11 +51,6 @@ uint32_t TickMilliseconds()
     return uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-bool SummaryAboveHeadings(int kind)
-{
-    return kind == 2 || kind == 4 || kind == 5 || kind == 7 || kind == 8;
-}
-
 // The rows of the view's share list, formatted by the cell engine.
 class ShareListRows : public ListRowSource {
 public:
@@ -105,6 +100,11 @@ private:
 };
 
 } // namespace
+
+bool CViewListBase::HasHeaderStrip(int kind)
+{
+    return kind == 2 || kind == 4 || kind == 5 || kind == 7 || kind == 8;
+}
 
 CViewListBase::CViewListBase(int32_t kind, QWidget* parent) : CViewBase(kind), CViewBaseWnd(kind, parent)
 {
@@ -322,7 +322,7 @@ bool CViewListBase::DrawInit(const QSize& size, bool onScreen)
         grid_.LayoutGridBanded(layout, rows, 0);
     else
         grid_.LayoutGridNormal(layout, CurrentListViewOptions().frozenColumns, rows, 0);
-    headingTop_ = SummaryAboveHeadings(kind) ? rowHeight_ + 2 : 0;
+    headingTop_ = HasHeaderStrip(kind) ? rowHeight_ + 2 : 0;
     headings_.MeasureHeadingHeight(grid_, QtTextMetrics(fonts_[1]), onScreen);
     int extent = this->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     grid_.SetScrollBarSizes(extent, extent);

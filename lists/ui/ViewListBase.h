@@ -115,8 +115,12 @@ protected:
     // The headings and body of a laid-out table as drawing steps, on screen and on paper alike.
     void PlanTable(const ListGrid& grid, const ListHeadings& headings, const ListStyle& style, const TextMetrics& bold,
                    int headingTop, bool onScreen, const ListFonts& fonts, const QPaintDevice* device = nullptr);
+    // The kinds with a strip of figures above their headings.
+    static bool HasHeaderStrip(int kind);
     // The strip above the headings of the kinds that have one; the base leaves it blank.
     virtual void PaintHeaderStrip(QPainter& /*painter*/, const QSize& /*size*/, bool /*onScreen*/) {}
+    // The same strip on a printed page, in the page's list font; the base leaves it blank.
+    virtual void PrintHeaderStrip(QPainter& /*painter*/, const QRect& /*strip*/, const QFont& /*listFont*/) {}
     // Graphs the whole list or its portfolio (a graph source kind) in the list's chart.
     void GraphWholeList(uint32_t sourceKind);
     // A data-mining view's first page of its own; the base has none.

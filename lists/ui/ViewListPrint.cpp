@@ -19,6 +19,8 @@ struct CViewListBase::PrintLayout {
     ListStyle style;
     ListPrintPlan plan;
     std::vector<int> columnPages; // the scroll position of each page of columns
+    int strip = 0;                // the header strip's height (none for kinds without one)
+    int headingTop = 0;           // the strip and the gap below it
 };
 
 bool CViewListBase::LayoutForPrinter(QPainter& painter, const QRect& table, PrintLayout& out)
@@ -44,7 +46,13 @@ bool CViewListBase::LayoutForPrinter(QPainter& painter, const QRect& table, Prin
         out.grid.LayoutGridNormal(layout, CurrentListViewOptions().frozenColumns, rows, scale);
     out.headings.BuildHeadings(list, list->columnLayout);
     out.headings.MeasureHeadingHeight(out.grid, QtTextMetrics(out.fonts[1], device), false);
-    out.grid.FitGridToRect({0, 0, table.width(), table.height()}, out.headings.height, rowHeight, true);
+    // The kinds with a header strip print it on every page, one list-font line above the headings.
+    if (HasHeaderStrip(kind)) {
+        out.strip = QFontMetrics(out.fonts[0], device).height();
+        out.headingTop = out.strip + std::max(2 * scale / 72, 2);
+    }
+    out.grid.FitGridToRect({0, 0, table.width(), table.height()}, out.headingTop + out.headings.height, rowHeight,
+                           true);
 
     const ListViewOptions& options = CurrentListViewOptions();
     const DataMiningPrintOptions dataMining{options.dataMiningOwnPrintPage, options.dataMiningPrintRows};
@@ -80,11 +88,13 @@ void CViewListBase::DrawPrintPage(QPainter& painter, const QRect& table, int pag
         grid.SetGridFirstRow(grid.visibleRows() * ((rowPage - 1) / across));
     }
     ops_.clear();
-    PlanTable(grid, layout.headings, layout.style, QtTextMetrics(layout.fonts[1], painter.device()), 0, false,
-              layout.fonts, painter.device());
+    PlanTable(grid, layout.headings, layout.style, QtTextMetrics(layout.fonts[1], painter.device()),
+              layout.headingTop, false, layout.fonts, painter.device());
     painter.save();
     painter.translate(table.topLeft());
     ReplayPaintOps(painter, ops_, layout.fonts);
+    if (layout.strip > 0)
+        PrintHeaderStrip(painter, QRect(0, 0, table.width(), layout.strip), layout.fonts[0]);
     painter.restore();
 }
 

@@ -52,32 +52,54 @@ QRect CViewListTop::BeginHeaderPaint(QPainter& painter, const QSize& size, bool 
 
 void CViewListTop::DrawHeaderItems(QPainter& painter, const QRect& strip, const std::vector<HeaderItem>& items)
 {
-    const QFontMetrics metrics(painter.font());
     const int gap = QFontMetrics(fonts_[0]).height();
     headerItems_ = items;
-    headerPlaces_ = PlaceHeaderItems(items, gap, strip.right(),
-                                     [&](const std::string& text) { return metrics.horizontalAdvance(FromCp1252(text)); });
+    headerPlaces_ = DrawStripItems(painter, strip, items, gap, true);
+}
+
+std::vector<HeaderPlacement> CViewListTop::DrawStripItems(QPainter& painter, const QRect& strip,
+                                                          const std::vector<HeaderItem>& items, int gap, bool onScreen)
+{
+    const QFontMetrics metrics = onScreen ? QFontMetrics(painter.font()) : QFontMetrics(painter.font(), painter.device());
+    std::vector<HeaderPlacement> places = PlaceHeaderItems(
+        items, gap, strip.right(), [&](const std::string& text) { return metrics.horizontalAdvance(FromCp1252(text)); });
     painter.save();
     painter.setClipRect(strip);
     const int baseline = strip.top() + (strip.height() + metrics.ascent() - metrics.descent()) / 2;
-    for (size_t i = 0; i < headerPlaces_.size(); ++i) {
-        const HeaderPlacement& place = headerPlaces_[i];
+    for (size_t i = 0; i < places.size(); ++i) {
+        const HeaderPlacement& place = places[i];
+        // On paper there is no grey strip or box behind the figures, so the labels print black too.
         if (place.labelDrawn) {
-            painter.setPen(Qt::white);
-            painter.drawText(place.labelX, baseline, FromCp1252(items[i].label));
+            painter.setPen(onScreen ? Qt::white : Qt::black);
+            painter.drawText(strip.left() + place.labelX, baseline, FromCp1252(items[i].label));
         }
-        painter.fillRect(QRect(QPoint(place.boxLeft, strip.top() + 2), QPoint(place.boxRight, strip.bottom() - 2)),
-                         Colour(kHeaderValueColour));
+        if (onScreen)
+            painter.fillRect(QRect(QPoint(strip.left() + place.boxLeft, strip.top() + 2),
+                                   QPoint(strip.left() + place.boxRight, strip.bottom() - 2)),
+                             Colour(kHeaderValueColour));
         painter.setPen(Qt::black);
-        painter.drawText(place.valueX, baseline, FromCp1252(items[i].value));
+        painter.drawText(strip.left() + place.valueX, baseline, FromCp1252(items[i].value));
     }
     painter.restore();
+    return places;
 }
 
 void CViewListTop::PaintHeaderStrip(QPainter& painter, const QSize& size, bool onScreen)
 {
     const QRect strip = BeginHeaderPaint(painter, size, onScreen);
     DrawHeaderItems(painter, strip, HeaderItems());
+}
+
+void CViewListTop::PrintHeaderStrip(QPainter& painter, const QRect& strip, const QFont& listFont)
+{
+    // The gap is the printed list font's height, which is the screen's scaled to the printer.
+    QFont bold = listFont;
+    bold.setBold(true);
+    painter.save();
+    painter.setFont(bold);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    DrawStripItems(painter, strip, HeaderItems(), QFontMetrics(listFont, painter.device()).height(), false);
+    painter.restore();
 }
 
 int CViewListTop::CurrentShareId() const

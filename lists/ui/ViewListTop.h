@@ -50,6 +50,7 @@ protected:
     // The strip's items; a derived view gives its own (none by default).
     virtual std::vector<HeaderItem> HeaderItems() { return {}; }
     void PaintHeaderStrip(QPainter& painter, const QSize& size, bool onScreen) override;
+    void PrintHeaderStrip(QPainter& painter, const QRect& strip, const QFont& listFont) override;
     // Fills the strip and selects the bold font and white text; the strip's rectangle.
     QRect BeginHeaderPaint(QPainter& painter, const QSize& size, bool onScreen);
     // Draws the items from the left with the strip's rules.
@@ -62,6 +63,10 @@ protected:
     bool refreshPending_ = false;
 
 private:
+    // The items drawn in the painter's font from the strip's left, a gap apart; on screen with their
+    // light boxes and white labels, on paper all in black. Where each was drawn.
+    static std::vector<HeaderPlacement> DrawStripItems(QPainter& painter, const QRect& strip,
+                                                       const std::vector<HeaderItem>& items, int gap, bool onScreen);
     std::vector<HeaderItem> headerItems_;
     std::vector<HeaderPlacement> headerPlaces_;
 };

@@ -169,6 +169,8 @@ CTransactionRecord::CTransactionRecord(const TransactionDialogSetup& setup, QWid
     value1965_ = Named(new QLineEdit(gains_), C::Value1965);
     value1982_ = Named(new QLineEdit(gains_), C::Value1982);
     historic_->setChecked(true);
+    for (QLineEdit* amount : {ignoredAmount_, value1965_, value1982_})
+        amount->setMinimumWidth(amount->fontMetrics().horizontalAdvance(QStringLiteral("000000000.00")));
     g->addWidget(ignore_, 0, 0, 1, 2);
     g->addWidget(ignorePounds_, 1, 0);
     g->addWidget(ignoredAmount_, 1, 1);
@@ -199,9 +201,13 @@ CTransactionRecord::CTransactionRecord(const TransactionDialogSetup& setup, QWid
         side->addWidget(b);
     }
 
+    // The capital gains part stands beside the fields: below them it made the dialog taller than a
+    // 1000-pixel screen, which then squeezed the fields over one another.
+    auto* body = new QHBoxLayout;
+    body->addLayout(grid);
+    body->addWidget(gains_, 0, Qt::AlignTop);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addWidget(gains_);
+    layout->addLayout(body);
     layout->addLayout(side);
     layout->addWidget(OkCancelHelpButtons(*this, kRecordHelp));
     InstallControlHelp(*this);
@@ -342,6 +348,8 @@ void CTransactionRecord::ApplyLayout()
     gainsButton_->setText(TransactionDialogDefaults().showGains ? QStringLiteral("Hide CGT") : QStringLiteral("Show CGT"));
     ShowFigures();
     UpdateGainsChoices();
+    // The layout takes the shown and hidden parts in now, so that the dialog also shrinks to them.
+    layout()->activate();
     adjustSize();
     // A layout that grows the shown dialog (the capital gains part) keeps its bottom on the screen;
     // wrapped texts settle their height a moment later, so the check runs again then.

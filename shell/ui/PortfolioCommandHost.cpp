@@ -386,6 +386,10 @@ void CPortfolioCommandHost::ShowPortfolio(CViewBase* view, Portfolio* portfolio,
     requests_.ActivateRequestedView(shown, request);
     if (shown && shown->list)
         PostListViewsRefresh(shown->list, false);
+    // The lists above are refreshed only for another portfolio; a portfolio view made afresh over the
+    // same one still sorts its rows by its table's sort column in its own refresh.
+    if (shown && shown->list && shown->kind == kViewPortfolio)
+        PostProgramMessage(*shown, WM_COMMAND, ID_REFRESH);
     if (shown && kind != kViewList && kind != kViewPortfolio && kind != kViewDataMining && kind >= 0)
         requests_.ShowViewKind(kind, -1, 0, shown);
 }

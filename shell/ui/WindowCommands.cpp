@@ -187,10 +187,13 @@ bool CWindowCommands::RunCommand(uint32_t command)
     switch (command) {
     case ID_INTERNAL_508: {
         CViewBase* view = MainFrameState().activeView;
-        if (!view || !view->list || view->list->family != kFamilyShares)
+        if (!view || !view->list)
             return true;
-        // A list that asked for the graph of the whole list passes its graph mode to the chart.
+        // A list that asked for the graph of the whole list passes its graph mode to the chart; a
+        // transactions list charts only that (its rows are transactions, not shares to chart).
         const int32_t graphMode = view->portfolioGraphMode;
+        if (view->list->family != kFamilyShares && graphMode == 0)
+            return true;
         if (CViewBase* shown = requests_.ShowViewKind(kViewDailyChart, MainFrameState().listNumber, 0))
             shown->portfolioGraphMode = graphMode;
         return true;

@@ -9,6 +9,7 @@
 #include "devtools/lib/DemoPortfolios.h"
 #include "devtools/lib/PriceDatabase.h"
 #include "lists/ListOptions.h"
+#include "lists/ListPaintPlan.h"
 #include "lists/ListSettings.h"
 #include "lists/RowSort.h"
 #include "lists/ui/ViewList.h"
@@ -33,6 +34,8 @@
 #include "support/ui/Render.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
 #include <QListWidget>
 #include <gtest/gtest.h>
 
@@ -104,6 +107,42 @@ TEST_F(PortfolioLayout, TheStripNamesAndSumsTheDemoPortfolioOrShowsTheListLine)
     EXPECT_EQ(view->headerItems()[1].value, "8");
     Run(25094);
     EXPECT_TRUE(view->investmentInfo());
+}
+
+TEST_F(PortfolioLayout, APrintedPageCarriesTheStripInBlackAboveTheHeadings)
+{
+    ASSERT_TRUE(FontsAvailable());
+    ASSERT_NE(view, nullptr);
+    QImage page = PrintedPageImage();
+    const QRect table(100, 100, 1040, 1400);
+    {
+        QPainter painter(&page);
+        ASSERT_GE(view->CountPrintPages(painter, table), 1);
+        view->DrawPrintPage(painter, table, 1);
+    }
+    SaveRender(page, "portfolio-printed-page1");
+    // The table's texts are planned below the strip.
+    int headingTop = page.height();
+    int texts = 0;
+    for (const PaintOp& op : view->lastOps())
+        if (op.step == PaintStep::Text) {
+            headingTop = std::min(headingTop, op.y0);
+            ++texts;
+        }
+    EXPECT_GT(texts, 8 * 3) << "the rows are printed";
+    ASSERT_GT(headingTop, 10) << "room for one line of the list font";
+    // The strip's figures are printed in black on the white page: no screen strip or value boxes.
+    int dark = 0;
+    int grey = 0;
+    for (int y = table.top(); y < table.top() + headingTop; ++y)
+        for (int x = table.left(); x < table.right(); ++x) {
+            const QRgb c = page.pixel(x, y);
+            dark += qGray(c) < 80;
+            grey += c == QColor(0xA0, 0xA0, 0xA4).rgb() || c == QColor(0xC0, 0xC0, 0xC0).rgb();
+        }
+    EXPECT_GT(dark, 200) << "the portfolio's name and figures";
+    EXPECT_LT(grey, 100) << "a screen box fills thousands; smoothed letter edges only a few";
+    EXPECT_FALSE(view->headerItems().empty()) << "the screen's strip is kept";
 }
 
 TEST_F(PortfolioLayout, ARefreshWaitsWhileAFilterRuns)

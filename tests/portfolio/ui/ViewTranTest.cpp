@@ -268,7 +268,7 @@ TEST_F(TransactionLayoutViews, RebasingIsOfferedByDate)
     TransactionDialogDefaults().showGains = false;
 }
 
-// "Show CGT" makes the shown dialog taller; it moves up so that its bottom stays on the screen.
+// "Show CGT" makes the shown dialog wider; it moves so that it stays on the screen.
 TEST_F(TransactionLayoutViews, ShowCgtKeepsTheDialogOnTheScreen)
 {
     TransactionDialogDefaults().showGains = false;
@@ -279,18 +279,49 @@ TEST_F(TransactionLayoutViews, ShowCgtKeepsTheDialogOnTheScreen)
     dialog.show();
     ASSERT_NE(dialog.screen(), nullptr);
     const QRect area = dialog.screen()->availableGeometry();
-    dialog.move(area.left() + 20, area.bottom() + 1 - dialog.frameGeometry().height());
-    const int shortHeight = dialog.frameGeometry().height();
+    // In the corner, where the part shown grows the dialog past the screen's edge.
+    dialog.move(area.right() + 1 - dialog.frameGeometry().width(), area.bottom() + 1 - dialog.frameGeometry().height());
+    const QSize shortSize = dialog.frameGeometry().size();
     Control<QPushButton>(dialog, C::ShowGains)->click();
     const QRect frame = dialog.frameGeometry();
-    EXPECT_GT(frame.height(), shortHeight);
-    EXPECT_EQ(frame.left(), area.left() + 20);
+    EXPECT_GT(frame.width(), shortSize.width());
+    if (frame.width() <= area.width())
+        EXPECT_LE(frame.right(), area.right());
     if (frame.height() <= area.height()) {
         EXPECT_LE(frame.bottom(), area.bottom());
         EXPECT_GE(frame.top(), area.top());
     } else {
         EXPECT_EQ(frame.top(), area.top());
     }
+    dialog.hide();
+    TransactionDialogDefaults().showGains = false;
+}
+
+TEST_F(TransactionLayoutViews, ShowCgtWidensTheDialogAndLeavesTheDateLineClear)
+{
+    TransactionDialogDefaults().showGains = false;
+    TransactionDialogSetup setup;
+    setup.type = 1;
+    setup.date = setup.today = PackDate(1, 6, 2020);
+    CTransactionRecord dialog(setup);
+    dialog.show();
+    QApplication::processEvents();
+    const QSize shortSize = dialog.size();
+    Control<QPushButton>(dialog, C::ShowGains)->click();
+    QApplication::processEvents();
+    // The part stands beside the fields, so a screen that held the dialog still holds it.
+    EXPECT_GT(dialog.width(), shortSize.width());
+    EXPECT_LE(dialog.height(), shortSize.height() * 11 / 10);
+    auto* date = dialog.findChild<CDateEdit*>();
+    ASSERT_NE(date, nullptr);
+    EXPECT_GE(date->height(), date->minimumHeight());
+    const int dateBottom = date->mapTo(&dialog, QPoint(0, date->height())).y();
+    EXPECT_LE(dateBottom, Control<QLineEdit>(dialog, C::Previous)->mapTo(&dialog, QPoint(0, 0)).y())
+        << "the day line under the date is not covered";
+    SaveRender(RenderWidget(dialog), "record-transaction-show-cgt");
+    Control<QPushButton>(dialog, C::ShowGains)->click();
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.size(), shortSize) << "Hide CGT gives the short dialog back";
     dialog.hide();
     TransactionDialogDefaults().showGains = false;
 }
