@@ -32,10 +32,11 @@ struct DayState {
 
 // The running integer times the unit, rounded once to a float: a float product is exact-then-rounded
 // whenever the integer itself is exact as a float.
+constexpr int32_t kExactInFloat = 1 << 24;
+
 inline float Price(int32_t price, float unit)
 {
-    constexpr int32_t kExactInFloat = 1 << 24;
-    if (price > -kExactInFloat && price < kExactInFloat)
+    if (price > -kExactInFloat && price < kExactInFloat) [[likely]]
         return float(price) * unit;
     return float(double(price) * unit);
 }
@@ -53,7 +54,8 @@ bool ReadValueToken(const uint8_t*& p, const uint8_t* end, int32_t& value)
         p = end;
         return false;
     }
-    uint8_t first = *p++;
+    // Bytes are widened as they are read: a byte spilled and read back as a word stalls the load.
+    const uint32_t first = *p++;
     uint32_t magnitude = first & 0x1F;
     bool more = (first & 0x80) != 0;
     while (more) {
@@ -61,7 +63,7 @@ bool ReadValueToken(const uint8_t*& p, const uint8_t* end, int32_t& value)
             p = end;
             return false;
         }
-        uint8_t next = *p++;
+        const uint32_t next = *p++;
         magnitude = magnitude * 128u + (next & 0x7F);
         more = (next & 0x80) != 0;
     }
@@ -131,7 +133,7 @@ float VolumeFromWord(uint16_t word, int32_t scale, float unit)
 }
 
 // Adds the next value token to the running price when the mask bit is set; the price in force.
-inline bool MaskedPrice(const uint8_t*& p, const uint8_t* end, uint8_t mask, uint8_t bit, int32_t& price,
+inline bool MaskedPrice(const uint8_t*& p, const uint8_t* end, uint32_t mask, uint32_t bit, int32_t& price,
                         float unit, float& out)
 {
     if (mask & bit) {
@@ -509,11 +511,13 @@ const uint8_t* SkipPriceEntry(const uint8_t* p, const uint8_t* end, uint8_t& mod
 
 namespace {
 
-// The weekday after `date`, as FollowingWeekday steps, on scalars that stay in registers.
+// The weekday after `date`, as NextWeekdayCursor steps, on scalars that stay in registers; worked
+// here while the step stays inside the month.
 inline void StepWeekday(uint16_t& date, uint8_t& weekday)
 {
     const int step = weekday == 5 ? 3 : 1;
-    if (weekday != 0 && DayField(date) + step < 28) {
+    const int day0 = DayField(date) + step;
+    if (weekday != 0 && (day0 < 28 || day0 < DaysInMonth(MonthField(date), YearField(date)))) {
         date = uint16_t(date + step);
         weekday = uint8_t(weekday == 5 ? 1 : weekday + 1);
         return;
@@ -569,18 +573,23 @@ struct CommonRun {
 struct ShortToken {
     int32_t value;
     uint32_t length;
+    uint32_t first; // the first byte
     bool tooLong;
 };
 
 inline ShortToken ReadShortToken(const uint8_t* r)
 {
-    const uint32_t b0 = r[0], b1 = r[1], b2 = r[2];
+    // One load for the three bytes (and one after them): GCC may spill a byte read alone as a byte
+    // and read it back as a word, which stalls the load on the store.
+    const uint32_t bytes = LoadU32(r);
+    const uint32_t b0 = bytes & 0xFF, b1 = (bytes >> 8) & 0xFF, b2 = (bytes >> 16) & 0xFF;
     const uint32_t one = b0 & 0x1F;
     const uint32_t two = one * 128u + (b1 & 0x7F);
     const uint32_t three = two * 128u + (b2 & 0x7F);
     const bool more0 = (b0 & 0x80) != 0, more1 = (b1 & 0x80) != 0;
     const uint32_t magnitude = !more0 ? one : !more1 ? two : three;
     ShortToken t;
+    t.first = b0;
     t.length = !more0 ? 1 : !more1 ? 2 : 3;
     t.tooLong = more0 && more1 && (b2 & 0x80) != 0;
     t.value = (b0 & 0x20) ? int32_t(0u - magnitude) : int32_t(magnitude);
@@ -588,7 +597,7 @@ inline ShortToken ReadShortToken(const uint8_t* r)
 }
 
 // The most bytes a full day read by short tokens can reach: the mask, four three-byte tokens and
-// the volume word.
+// the volume word (the fourth token's four-byte load ends inside them).
 constexpr ptrdiff_t kLongestShortDay = 1 + 4 * 3 + 2;
 
 // The common full days from `day` on: no repeat running, a mask byte at p, no corrections, at most
@@ -607,24 +616,32 @@ uint32_t DecodeCommonFullDays(const uint8_t*& p, const uint8_t* end, DayRecord* 
     uint32_t n = 0;
     while (run.open(n, room, lastDate) && q < end && *q <= 0x1F) {
         const uint8_t* r = q;
-        const uint8_t mask = *r++;
+        const uint32_t mask = *r++; // widened: see ReadValueToken
         int32_t running = run.price;
         float open, high, low, close, volume = 0;
         if (end - q >= kLongestShortDay) {
             // Far from the end: every token and the volume word are read whether the mask wants them
             // or not, and kept or dropped without a branch (which prices a day changes is no pattern
             // a branch predictor learns). A token of more than three bytes takes the path below.
+            // One test for the day: a token too long, or a price whose integer a float does not
+            // hold exactly (see Price), sends it to the checked path.
             bool tooLong = false;
-            float* const prices[4] = {&open, &high, &low, &close};
+            uint32_t outside = 0;
+            int32_t prices[4];
             for (int k = 0; k < 4; ++k) {
                 const ShortToken token = ReadShortToken(r);
                 const uint32_t wanted = 0u - ((mask >> k) & 1u);
                 tooLong |= token.tooLong & (wanted != 0);
                 running = AddDelta(running, int32_t(uint32_t(token.value) & wanted));
                 r += token.length & wanted;
-                *prices[k] = Price(running, run.unit);
+                prices[k] = running;
+                outside |= uint32_t(running) + uint32_t(kExactInFloat - 1) > uint32_t(2 * kExactInFloat - 2) ? 1u : 0u;
             }
-            if (!tooLong) {
+            if (!tooLong && !outside) {
+                open = float(prices[0]) * run.unit;
+                high = float(prices[1]) * run.unit;
+                low = float(prices[2]) * run.unit;
+                close = float(prices[3]) * run.unit;
                 const uint16_t word = LoadU16(r);
                 const float given = float((word & 0x0FFF) * kPowersOfTen[word >> 12] / divisor);
                 const bool hasVolume = (mask & 0x10) != 0;
@@ -686,13 +703,27 @@ uint32_t DecodeCommonCloseDays(const uint8_t*& p, const uint8_t* end, DayRecord*
     const uint8_t* q = p;
     uint32_t n = 0;
     while (run.open(n, room, lastDate) && q < end) {
-        const uint8_t b = *q;
-        if (b == kStreamEnd || (b >= kStreamDayA && b <= kStreamDayF))
-            break;
         const uint8_t* r = q;
         int32_t delta;
-        if (!ReadValueToken(r, end, delta))
-            break;
+        if (end - q >= 4) {
+            // The token's bytes in one load (see ReadShortToken); a longer token is read below.
+            const ShortToken token = ReadShortToken(q);
+            if (token.first == kStreamEnd || (token.first >= kStreamDayA && token.first <= kStreamDayF))
+                break;
+            delta = token.value;
+            r += token.length;
+            if (token.tooLong) {
+                r = q;
+                if (!ReadValueToken(r, end, delta))
+                    break;
+            }
+        } else {
+            const uint32_t b = *q;
+            if (b == kStreamEnd || (b >= kStreamDayA && b <= kStreamDayF))
+                break;
+            if (!ReadValueToken(r, end, delta))
+                break;
+        }
         int32_t running = AddDelta(run.price, delta);
         if (running <= 0 && !keepNonPositive)
             running = 1;
