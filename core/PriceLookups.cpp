@@ -278,8 +278,8 @@ namespace {
 // the window's closes taken afresh is the running sum, so the walk may start at the last checkpoint
 // at least a window before the day. False when no checkpoint lies that far back (or the walk gives
 // fewer days than the window), for the walk from the first day.
-bool SimpleAverageFromCheckpoint(const StreamSource& s, const PriceWalkIndex& index, int32_t when, int64_t target,
-                                 int32_t period, float& average)
+bool SimpleAverageFromCheckpoint(const PriceWalkIndex& index, int32_t when, int64_t target, int32_t period,
+                                 float& average)
 {
     // The last checkpoint the whole walk passes without stopping, as a close's walk finds it.
     int64_t passed = -1;
@@ -352,7 +352,7 @@ float GetMovingAverageAt(uint8_t* record, uint32_t stream, int32_t when, uint32_
 
     if (simple && index && SumsOfClosesExact(*index, uint32_t(period))) {
         float average;
-        if (SimpleAverageFromCheckpoint(s, *index, when, target, period, average))
+        if (SimpleAverageFromCheckpoint(*index, when, target, period, average))
             return average;
     }
 
