@@ -272,6 +272,56 @@ void GetHighLowInRange(uint8_t* record, uint32_t stream, uint16_t start, float* 
     }
 }
 
+namespace {
+
+// A simple average of `period` closes whose running sums are exact (SumsOfClosesExact): the sum of
+// the window's closes taken afresh is the running sum, so the walk may start at the last checkpoint
+// at least a window before the day. False when no checkpoint lies that far back (or the walk gives
+// fewer days than the window), for the walk from the first day.
+bool SimpleAverageFromCheckpoint(const PriceWalkIndex& index, int32_t when, int64_t target, int32_t period,
+                                 float& average)
+{
+    // The last checkpoint the whole walk passes without stopping, as a close's walk finds it.
+    int64_t passed = -1;
+    if (when > 0) {
+        if (!index.ordered)
+            return false;
+        while (passed + 1 < int64_t(index.points.size()) &&
+               index.points[size_t(passed + 1)].nextDate() <= uint16_t(when))
+            ++passed;
+    } else {
+        passed = std::min<int64_t>(int64_t(index.points.size()), (target + 1) / kWalkCheckpointDays) - 1;
+    }
+    // Every day from the start to the last one passed belongs to the walk: the window of `period`
+    // days ending at or after that day begins at or after the start.
+    const int64_t start = passed - (period + kWalkCheckpointDays - 1) / kWalkCheckpointDays;
+    if (start < 0)
+        return false;
+    PriceDayWalker w = index.points[size_t(start)];
+    int64_t fed = (start + 1) * kWalkCheckpointDays;
+    std::vector<float> window(size_t(period), 0.0f);
+    int64_t taken = 0;
+    while (w.next()) {
+        const DayRecord& day = w.day();
+        if (when > 0 && day.date > uint16_t(when))
+            break;
+        window[size_t(taken++ % period)] = day.close;
+        ++fed;
+        if (fed - 1 == target || (when > 0 && w.nextDate() > uint16_t(when)))
+            break;
+    }
+    if (taken < period)
+        return false;
+    double sum = 0;
+    for (float close : window)
+        sum += close;
+    // The average's own reciprocal, as CMovingAverage multiplies by it.
+    average = float(sum * (1.0 / period));
+    return true;
+}
+
+} // namespace
+
 MovingAverageCache::MovingAverageCache() = default;
 MovingAverageCache::~MovingAverageCache() = default;
 
@@ -290,12 +340,20 @@ float GetMovingAverageAt(uint8_t* record, uint32_t stream, int32_t when, uint32_
         return 0;
 
     // The day asked as a count of days from the first (a date is found while walking).
-    IndexPtr index = typeField == 0 || when <= 0 ? IndexOf(s) : nullptr;
+    const int32_t averageType = int32_t(typeField) - 1; // CreateMovingAverage makes any unnamed type simple
+    const bool simple = typeField != 0 && (averageType < kExponentialAverage || averageType > kVariableAverage);
+    IndexPtr index = typeField == 0 || when <= 0 || simple ? IndexOf(s) : nullptr;
     int64_t target = -1;
     if (when <= 0) {
         target = int64_t(index ? index->days : CountDays(s)) - 1 + when;
         if (target < 0)
             return 0;
+    }
+
+    if (simple && index && SumsOfClosesExact(*index, uint32_t(period))) {
+        float average;
+        if (SimpleAverageFromCheckpoint(*index, when, target, period, average))
+            return average;
     }
 
     MovingAverageCache local;
@@ -315,8 +373,9 @@ float GetMovingAverageAt(uint8_t* record, uint32_t stream, int32_t when, uint32_
     double value = 0;
     float close = 0;
     int64_t fed = 0;
-    // A close alone may start at the last checkpoint the walk below would pass without stopping (an
-    // average needs every close from the first, its running sums being rounded as they go).
+    // A close alone may start at the last checkpoint the walk below would pass without stopping (any
+    // other average, or a simple one whose sums may round, needs every close from the first: its
+    // running sums are rounded as they go).
     if (typeField == 0 && index && index->ordered) {
         for (size_t k = 0; k < index->points.size(); ++k) {
             const PriceDayWalker& point = index->points[k];

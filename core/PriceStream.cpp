@@ -32,10 +32,11 @@ struct DayState {
 
 // The running integer times the unit, rounded once to a float: a float product is exact-then-rounded
 // whenever the integer itself is exact as a float.
+constexpr int32_t kExactInFloat = 1 << 24;
+
 inline float Price(int32_t price, float unit)
 {
-    constexpr int32_t kExactInFloat = 1 << 24;
-    if (price > -kExactInFloat && price < kExactInFloat)
+    if (price > -kExactInFloat && price < kExactInFloat) [[likely]]
         return float(price) * unit;
     return float(double(price) * unit);
 }
@@ -53,7 +54,8 @@ bool ReadValueToken(const uint8_t*& p, const uint8_t* end, int32_t& value)
         p = end;
         return false;
     }
-    uint8_t first = *p++;
+    // Bytes are widened as they are read: a byte spilled and read back as a word stalls the load.
+    const uint32_t first = *p++;
     uint32_t magnitude = first & 0x1F;
     bool more = (first & 0x80) != 0;
     while (more) {
@@ -61,7 +63,7 @@ bool ReadValueToken(const uint8_t*& p, const uint8_t* end, int32_t& value)
             p = end;
             return false;
         }
-        uint8_t next = *p++;
+        const uint32_t next = *p++;
         magnitude = magnitude * 128u + (next & 0x7F);
         more = (next & 0x80) != 0;
     }
@@ -131,7 +133,7 @@ float VolumeFromWord(uint16_t word, int32_t scale, float unit)
 }
 
 // Adds the next value token to the running price when the mask bit is set; the price in force.
-inline bool MaskedPrice(const uint8_t*& p, const uint8_t* end, uint8_t mask, uint8_t bit, int32_t& price,
+inline bool MaskedPrice(const uint8_t*& p, const uint8_t* end, uint32_t mask, uint32_t bit, int32_t& price,
                         float unit, float& out)
 {
     if (mask & bit) {
@@ -509,62 +511,249 @@ const uint8_t* SkipPriceEntry(const uint8_t* p, const uint8_t* end, uint8_t& mod
 
 namespace {
 
-// The common full day: no repeat running and a mask byte at p, with no corrections. Decoded from the
-// day's primed fields exactly as DecodePriceDay decodes it, but written (and the price and position
-// moved) only when the day is whole: false leaves everything as it was, for the general decoder.
-inline bool DecodeCommonFullDay(const uint8_t*& p, const uint8_t* end, DayRecord* day, int32_t& price, int32_t scale)
+// The weekday after `date`, as NextWeekdayCursor steps, on scalars that stay in registers; worked
+// here while the step stays inside the month.
+inline void StepWeekday(uint16_t& date, uint8_t& weekday)
 {
-    const uint8_t* q = p;
-    if (q >= end || *q > 0x1F)
-        return false;
-    const uint8_t mask = *q++;
-    const float unit = day->unit;
-    int32_t running = price;
-    float open, high, low, close, volume = 0;
-    if (!MaskedPrice(q, end, mask, 1, running, unit, open) || !MaskedPrice(q, end, mask, 2, running, unit, high) ||
-        !MaskedPrice(q, end, mask, 4, running, unit, low) || !MaskedPrice(q, end, mask, 8, running, unit, close))
-        return false;
-    if (mask & 0x10) {
-        if (end - q < 2)
-            return false;
-        volume = VolumeFromWord(LoadU16(q), scale, unit);
-        q += 2;
+    const int step = weekday == 5 ? 3 : 1;
+    const int day0 = DayField(date) + step;
+    if (weekday != 0 && (day0 < 28 || day0 < DaysInMonth(MonthField(date), YearField(date)))) {
+        date = uint16_t(date + step);
+        weekday = uint8_t(weekday == 5 ? 1 : weekday + 1);
+        return;
     }
-    day->open = open;
-    day->high = high;
-    day->low = low;
-    day->close = close;
-    day->volume = volume;
-    DayState s{unit, 1, 0, Cursor{day->date, day->weekday}};
-    FinishDay(day, s);
-    p = q;
-    price = running;
-    return true;
+    const Cursor next = NextWeekdayCursor(Cursor{date, weekday});
+    date = next.date;
+    weekday = next.weekday;
 }
 
-// The common close-only day: no repeat running and a value token at p, with no corrections; on the
-// same terms as DecodeCommonFullDay.
-inline bool DecodeCommonCloseDay(const uint8_t*& p, const uint8_t* end, DayRecord* day, int32_t& price,
-                                 uint32_t flags)
+// What the common days of a run share: the unit, the date cursor and the running price, read from
+// the first day's primed fields and written back (with the next day primed) once the run ends.
+struct CommonRun {
+    const float unit;
+    uint16_t date;
+    uint8_t weekday;
+    const uint8_t mode;
+    int32_t price;
+
+    CommonRun(const DayRecord& first, int32_t running)
+        : unit(first.unit), date(first.date), weekday(first.weekday), mode(first.modeMarks & kDayModeBits),
+          price(running)
+    {
+    }
+
+    // A further day may start: room for it, a date that is neither 0 (the end's date, which the
+    // general decoder gives) nor past the last one wanted.
+    bool open(uint32_t n, uint32_t room, uint16_t lastDate) const { return n < room && date != 0 && date <= lastDate; }
+
+    // Writes the day's own fields and steps the cursor; false when the next date wraps past the last
+    // representable year, which ends the run after this day.
+    bool finish(DayRecord& day)
+    {
+        day.unit = unit;
+        day.modeMarks = mode;
+        day.date = date;
+        day.weekday = weekday;
+        const uint16_t was = date;
+        StepWeekday(date, weekday);
+        return date > was;
+    }
+
+    void prime(DayRecord& next) const
+    {
+        next.unit = unit;
+        next.modeMarks = mode;
+        next.date = date;
+        next.weekday = weekday;
+    }
+};
+
+// A value token of at most three bytes, read without looking for the end of the bytes: the caller
+// leaves room for the longest (ReadValueToken reads any other).
+struct ShortToken {
+    int32_t value;
+    uint32_t length;
+    uint32_t first; // the first byte
+    bool tooLong;
+};
+
+inline ShortToken ReadShortToken(const uint8_t* r)
 {
+    // One load for the three bytes (and one after them): GCC may spill a byte read alone as a byte
+    // and read it back as a word, which stalls the load on the store.
+    const uint32_t bytes = LoadU32(r);
+    const uint32_t b0 = bytes & 0xFF, b1 = (bytes >> 8) & 0xFF, b2 = (bytes >> 16) & 0xFF;
+    const uint32_t one = b0 & 0x1F;
+    const uint32_t two = one * 128u + (b1 & 0x7F);
+    const uint32_t three = two * 128u + (b2 & 0x7F);
+    const bool more0 = (b0 & 0x80) != 0, more1 = (b1 & 0x80) != 0;
+    const uint32_t magnitude = !more0 ? one : !more1 ? two : three;
+    ShortToken t;
+    t.first = b0;
+    t.length = !more0 ? 1 : !more1 ? 2 : 3;
+    t.tooLong = more0 && more1 && (b2 & 0x80) != 0;
+    t.value = (b0 & 0x20) ? int32_t(0u - magnitude) : int32_t(magnitude);
+    return t;
+}
+
+// The most bytes a full day read by short tokens can reach: the mask, four three-byte tokens and
+// the volume word (the fourth token's four-byte load ends inside them).
+constexpr ptrdiff_t kLongestShortDay = 1 + 4 * 3 + 2;
+
+// The common full days from `day` on: no repeat running, a mask byte at p, no corrections, at most
+// `room` days and none dated after `lastDate`. Each is decoded from the primed fields exactly as
+// DecodePriceDay decodes it, but only a whole day is written: the run stops before any other day
+// (or one the bytes end inside), leaving it to the general decoder, and after a day whose next date
+// wraps. The day after the last one decoded is primed. Returns the days decoded.
+uint32_t DecodeCommonFullDays(const uint8_t*& p, const uint8_t* end, DayRecord* day, uint32_t room, int32_t& price,
+                              int32_t scale, uint16_t lastDate)
+{
+    CommonRun run(*day, price);
+    double divisor = double(scale) * run.unit; // as VolumeFromWord takes it
+    if (divisor < 1e-07)
+        divisor = 1.0;
     const uint8_t* q = p;
-    if (q >= end)
-        return false;
-    const uint8_t b = *q;
-    if (b == kStreamEnd || (b >= kStreamDayA && b <= kStreamDayF))
-        return false;
-    int32_t delta;
-    if (!ReadValueToken(q, end, delta))
-        return false;
-    int32_t running = AddDelta(price, delta);
-    if (running <= 0 && (flags & kKeepNonPositivePrices) == 0)
-        running = 1;
-    SetAllPrices(*day, Price(running, day->unit));
-    DayState s{day->unit, 0, 0, Cursor{day->date, day->weekday}};
-    FinishDay(day, s);
-    p = q;
-    price = running;
-    return true;
+    uint32_t n = 0;
+    while (run.open(n, room, lastDate) && q < end && *q <= 0x1F) {
+        const uint8_t* r = q;
+        const uint32_t mask = *r++; // widened: see ReadValueToken
+        int32_t running = run.price;
+        float open, high, low, close, volume = 0;
+        if (end - q >= kLongestShortDay) {
+            // Far from the end: every token and the volume word are read whether the mask wants them
+            // or not, and kept or dropped without a branch (which prices a day changes is no pattern
+            // a branch predictor learns). A token of more than three bytes takes the path below.
+            // One test for the day: a token too long, or a price whose integer a float does not
+            // hold exactly (see Price), sends it to the checked path.
+            bool tooLong = false;
+            uint32_t outside = 0;
+            int32_t prices[4];
+            for (int k = 0; k < 4; ++k) {
+                const ShortToken token = ReadShortToken(r);
+                const uint32_t wanted = 0u - ((mask >> k) & 1u);
+                tooLong |= token.tooLong & (wanted != 0);
+                running = AddDelta(running, int32_t(uint32_t(token.value) & wanted));
+                r += token.length & wanted;
+                prices[k] = running;
+                outside |= uint32_t(running) + uint32_t(kExactInFloat - 1) > uint32_t(2 * kExactInFloat - 2) ? 1u : 0u;
+            }
+            if (!tooLong && !outside) {
+                open = float(prices[0]) * run.unit;
+                high = float(prices[1]) * run.unit;
+                low = float(prices[2]) * run.unit;
+                close = float(prices[3]) * run.unit;
+                const uint16_t word = LoadU16(r);
+                const float given = float((word & 0x0FFF) * kPowersOfTen[word >> 12] / divisor);
+                const bool hasVolume = (mask & 0x10) != 0;
+                volume = hasVolume ? given : 0.0f;
+                r += hasVolume ? 2 : 0;
+                DayRecord& d = day[n++];
+                d.open = open;
+                d.high = high;
+                d.low = low;
+                d.close = close;
+                d.volume = volume;
+                q = r;
+                run.price = running;
+                if (!run.finish(d))
+                    break;
+                continue;
+            }
+            r = q + 1;
+            running = run.price;
+        }
+        if (!MaskedPrice(r, end, mask, 1, running, run.unit, open) ||
+            !MaskedPrice(r, end, mask, 2, running, run.unit, high) ||
+            !MaskedPrice(r, end, mask, 4, running, run.unit, low) ||
+            !MaskedPrice(r, end, mask, 8, running, run.unit, close))
+            break;
+        if (mask & 0x10) {
+            if (end - r < 2)
+                break;
+            const uint16_t word = LoadU16(r);
+            volume = float((word & 0x0FFF) * kPowersOfTen[word >> 12] / divisor);
+            r += 2;
+        }
+        DayRecord& d = day[n++];
+        d.open = open;
+        d.high = high;
+        d.low = low;
+        d.close = close;
+        d.volume = volume;
+        q = r;
+        run.price = running;
+        if (!run.finish(d))
+            break;
+    }
+    if (n > 0) {
+        run.prime(day[n]);
+        p = q;
+        price = run.price;
+    }
+    return n;
+}
+
+// The common close-only days from `day` on: no repeat running, a value token at p, no corrections;
+// on the same terms as DecodeCommonFullDays.
+uint32_t DecodeCommonCloseDays(const uint8_t*& p, const uint8_t* end, DayRecord* day, uint32_t room, int32_t& price,
+                               uint32_t flags, uint16_t lastDate)
+{
+    CommonRun run(*day, price);
+    const bool keepNonPositive = (flags & kKeepNonPositivePrices) != 0;
+    const uint8_t* q = p;
+    uint32_t n = 0;
+    while (run.open(n, room, lastDate) && q < end) {
+        const uint8_t* r = q;
+        int32_t delta;
+        if (end - q >= 4) {
+            // The token's bytes in one load (see ReadShortToken); a longer token is read below.
+            const ShortToken token = ReadShortToken(q);
+            if (token.first == kStreamEnd || (token.first >= kStreamDayA && token.first <= kStreamDayF))
+                break;
+            delta = token.value;
+            r += token.length;
+            if (token.tooLong) {
+                r = q;
+                if (!ReadValueToken(r, end, delta))
+                    break;
+            }
+        } else {
+            const uint32_t b = *q;
+            if (b == kStreamEnd || (b >= kStreamDayA && b <= kStreamDayF))
+                break;
+            if (!ReadValueToken(r, end, delta))
+                break;
+        }
+        int32_t running = AddDelta(run.price, delta);
+        if (running <= 0 && !keepNonPositive)
+            running = 1;
+        DayRecord& d = day[n++];
+        SetAllPrices(d, Price(running, run.unit));
+        q = r;
+        run.price = running;
+        if (!run.finish(d))
+            break;
+    }
+    if (n > 0) {
+        run.prime(day[n]);
+        p = q;
+        price = run.price;
+    }
+    return n;
+}
+
+// The common days of either mode from `day` on (none with a repeat running).
+uint32_t DecodeCommonDays(const uint8_t*& p, const uint8_t* end, DayRecord* day, uint32_t room, int32_t& price,
+                          int32_t repeat, int32_t scale, uint32_t flags, uint16_t lastDate)
+{
+    if (repeat != 0)
+        return 0;
+    const uint8_t mode = day->modeMarks & kDayModeBits;
+    if (mode == 1)
+        return DecodeCommonFullDays(p, end, day, room, price, scale, lastDate);
+    if (mode == 0)
+        return DecodeCommonCloseDays(p, end, day, room, price, flags, lastDate);
+    return 0;
 }
 
 } // namespace
@@ -572,11 +761,8 @@ inline bool DecodeCommonCloseDay(const uint8_t*& p, const uint8_t* end, DayRecor
 bool DecodeCommonDay(const uint8_t*& p, const uint8_t* end, DayRecord* day, int32_t& price, int32_t repeat,
                      int32_t scale, uint32_t flags)
 {
-    if (repeat != 0)
-        return false;
-    const uint8_t mode = day->modeMarks & kDayModeBits;
-    return mode == 1 ? DecodeCommonFullDay(p, end, day, price, scale)
-                     : mode == 0 && DecodeCommonCloseDay(p, end, day, price, flags);
+    // A day dated 0 is left to the general decoder, which decodes it alike.
+    return DecodeCommonDays(p, end, day, 1, price, repeat, scale, flags, 0xFFFF) == 1;
 }
 
 namespace {
@@ -615,15 +801,22 @@ int32_t DecodeHistory(const uint8_t* sub, const uint8_t* subEnd, DayRecord*& arr
             capacity += kGrowRecords;
         }
         DayRecord* day = days + i;
-        bool done = false;
         if constexpr (common) {
             // Neither a correction nor a byte DecodePriceMarker keeps as a marked day can stand at a
-            // common day, so both decoders take it alike.
-            done = cursorArg == nullptr && DecodeCommonDay(p, subEnd, day, price, repeat, scale, flags);
+            // common day, so both decoders take it alike. A run of them ends at the room left before
+            // the array grows, and after a day whose next date wraps (checked below as for one day).
+            if (cursorArg == nullptr) {
+                if (uint32_t n = DecodeCommonDays(p, subEnd, day, capacity - 2 - i, price, repeat, scale, flags, lastDate)) {
+                    count += int32_t(n);
+                    i += n;
+                    if (days[i].date <= days[i - 1].date)
+                        break;
+                    continue;
+                }
+            }
         }
-        if (!done)
-            p = raw ? DecodePriceDay(p, subEnd, day, price, repeat, scale, flags, cursorArg)
-                    : DecodePriceMarker(p, subEnd, day, i ? day - 1 : nullptr, price, repeat, scale, flags, cursorArg);
+        p = raw ? DecodePriceDay(p, subEnd, day, price, repeat, scale, flags, cursorArg)
+                : DecodePriceMarker(p, subEnd, day, i ? day - 1 : nullptr, price, repeat, scale, flags, cursorArg);
         if (day->date == 0)
             break;
         ++count;

@@ -45,6 +45,20 @@ uint64_t PriceStreamMark(const uint8_t* sub, const uint8_t* subEnd)
     return mark;
 }
 
+bool SumsOfClosesExact(const PriceWalkIndex& index, uint32_t count)
+{
+    if (!index.closesFinite)
+        return false;
+    if (index.closeExponentMin > index.closeExponentMax)
+        return true; // every close is zero
+    // A close with exponent field E lies below 2^(E-126) and is a multiple of 2^(E-150) (subnormals
+    // as E = 1): `count` of them need at most (Emax - Emin + 24) bits plus those of the count.
+    int countBits = 0;
+    while (countBits < 32 && (uint64_t(1) << countBits) < count)
+        ++countBits;
+    return index.closeExponentMax - index.closeExponentMin + 24 + countBits <= 53;
+}
+
 std::shared_ptr<const PriceWalkIndex> FindPriceWalkIndex(const uint8_t* sub, const uint8_t* subEnd)
 {
     Registry& r = Indexes();

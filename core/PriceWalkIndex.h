@@ -5,7 +5,9 @@
 
 #include "core/PriceDayWalker.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -20,8 +22,19 @@ struct PriceWalkIndex {
     // last representable year): then a checkpoint's next date bounds every date before it, and a
     // lookup by date may start there.
     bool ordered = true;
+    // The binary exponent fields of the smallest and largest nonzero close (subnormals as 1), and
+    // whether every close is finite: they bound how many bits a sum of closes can need.
+    uint8_t closeExponentMin = 255;
+    uint8_t closeExponentMax = 0;
+    bool closesFinite = true;
     std::vector<PriceDayWalker> points; // points[k] has decoded (k + 1) x kWalkCheckpointDays days
 };
+
+// True when every sum and difference of at most `count` closes of the stream is exact in a double:
+// each close is then a whole multiple of the smallest close's last bit and the sums stay within 53
+// bits of it. A running sum over a window of such closes is then the window's sum whatever the
+// order, so it may be taken afresh from a checkpoint with the same bits as the running one.
+bool SumsOfClosesExact(const PriceWalkIndex& index, uint32_t count);
 
 // The sub-record's size, scale, first date and the first and last bytes of its stream folded together.
 uint64_t PriceStreamMark(const uint8_t* sub, const uint8_t* subEnd);
@@ -36,12 +49,27 @@ public:
         if (index_.days > 0 && walker.day().date < nextDate_)
             index_.ordered = false;
         nextDate_ = walker.nextDate();
+        addClose(walker.day().close);
         if (++index_.days % kWalkCheckpointDays == 0)
             index_.points.push_back(walker);
     }
     PriceWalkIndex take() { return std::move(index_); }
 
 private:
+    void addClose(float close)
+    {
+        uint32_t bits;
+        std::memcpy(&bits, &close, sizeof bits);
+        const uint32_t exponent = (bits >> 23) & 0xFF;
+        if (exponent == 0xFF) {
+            index_.closesFinite = false;
+        } else if ((bits & 0x7FFFFFFF) != 0) {
+            const auto e = uint8_t(exponent == 0 ? 1 : exponent);
+            index_.closeExponentMin = std::min(index_.closeExponentMin, e);
+            index_.closeExponentMax = std::max(index_.closeExponentMax, e);
+        }
+    }
+
     PriceWalkIndex index_;
     uint16_t nextDate_ = 0;
 };

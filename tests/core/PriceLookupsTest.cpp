@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 
 using namespace qv;
@@ -293,6 +294,9 @@ TEST(PriceLookups, CheckpointsComeWithTheLoadAndServeEveryLookupAsAWholeWalk)
         const auto walked = BuildPriceWalkIndex(span.sub, span.end);
         EXPECT_EQ(kept->days, walked->days);
         EXPECT_EQ(kept->ordered, walked->ordered);
+        EXPECT_EQ(kept->closeExponentMin, walked->closeExponentMin);
+        EXPECT_EQ(kept->closeExponentMax, walked->closeExponentMax);
+        EXPECT_EQ(kept->closesFinite, walked->closesFinite);
         ASSERT_EQ(kept->points.size(), walked->points.size());
         for (size_t k = 0; k < kept->points.size(); ++k) {
             EXPECT_EQ(kept->points[k].position(), walked->points[k].position());
@@ -347,4 +351,179 @@ TEST(PriceLookups, CheckpointsComeWithTheLoadAndServeEveryLookupAsAWholeWalk)
         }
     }
     ForgetPriceWalkIndexes();
+}
+
+namespace {
+
+// A mode-0 value token for `delta`: five bits in the first byte (with the sign), seven in each byte
+// after it, the most significant first.
+void PushToken(std::vector<uint8_t>& out, int32_t delta)
+{
+    uint32_t magnitude = uint32_t(delta < 0 ? -int64_t(delta) : delta);
+    std::vector<uint8_t> low;
+    while (magnitude >= 32) {
+        low.push_back(uint8_t(magnitude & 0x7F));
+        magnitude >>= 7;
+    }
+    out.push_back(uint8_t(magnitude | (delta < 0 ? 0x20 : 0) | (low.empty() ? 0 : 0x80)));
+    for (size_t i = low.size(); i-- > 0;)
+        out.push_back(uint8_t(low[i] | (i ? 0x80 : 0)));
+}
+
+// The average the calculator gives after a walk from the first day, as GetMovingAverageAt made it
+// before the checkpoints.
+float WalkedSimpleAverageAt(const std::vector<DayRecord>& days, const std::vector<uint16_t>& nextDates, int32_t when,
+                            int32_t period)
+{
+    const int64_t target = when <= 0 ? int64_t(days.size()) - 1 + when : -1;
+    if (when <= 0 && target < 0)
+        return 0;
+    std::unique_ptr<CMovingAverage> average = CreateMovingAverage(kSimpleAverage, period, 0.0, 0);
+    int32_t needed = 0, leadIn = 0;
+    average->Prepare(needed, leadIn);
+    double value = 0;
+    size_t fed = 0;
+    for (size_t j = 0; j < days.size(); ++j) {
+        if (when > 0 && days[j].date > uint16_t(when))
+            break;
+        if (fed++ == 0)
+            average->Prime(days[j].close);
+        value = average->Next(days[j].close);
+        average->DropOldest();
+        if (int64_t(j) == target || (when > 0 && nextDates[j] > uint16_t(when)))
+            break;
+    }
+    return fed == 0 ? 0 : float(value);
+}
+
+} // namespace
+
+// Where every sum of a window of closes is exact, a simple average starts from a checkpoint a window
+// before its day and gives the running average's bits; a stream whose closes span too many bits for
+// that walks from the first day as before. Days counted from the end and dates, on both sides of
+// checkpoints and for windows longer than one.
+TEST(PriceLookups, SimpleAveragesFromCheckpointsKeepTheRunningSumsBits)
+{
+    using namespace std::chrono;
+    dev::DemoDatabase db = dev::RandomDatabase(2, 12, sys_days{year{2026} / December / 31}, 5);
+    const std::vector<uint8_t> image = dev::WriteQuorvaDat(dev::DemoDbFile(db));
+    LoadDatabaseFromMemory(image, nullptr);
+    std::vector<std::vector<uint8_t>> records;
+    for (uint8_t* r = MainRecordBlock; RecordLength(r) != 0; r = NextRecord(r))
+        records.emplace_back(r, r + RecordLength(r));
+    FreeDatabase(true);
+
+    // Closes between 0.01 and a million, then pennies alone: the running sum rounds while the large
+    // closes pass through it and keeps that error after them, far above the pennies' last bits.
+    std::vector<uint8_t> wide;
+    int32_t price = 1;
+    for (int i = 0; i < 1800; ++i) {
+        const int32_t next = i % 2 || i >= 1000 ? 1 + i % 7 : 100000000 - i * 3;
+        PushToken(wide, next - price);
+        price = next;
+    }
+    wide.push_back(' ');
+    records.push_back(Record(0x4001, {SubRecord(100, Date(2001, 3, 5), wide)}));
+
+    for (size_t r = 0; r < records.size(); ++r) {
+        std::vector<uint8_t>& record = records[r];
+        const SubRecordSpan span = SubRecordOf(record.data(), 0);
+        std::vector<DayRecord> days;
+        std::vector<uint16_t> nextDates;
+        for (PriceDayWalker w(span.sub, span.end, CorrectionCursor{}); w.next();) {
+            days.push_back(w.day());
+            nextDates.push_back(w.nextDate());
+        }
+        ASSERT_GT(days.size(), 1700u) << "several checkpoints";
+        const auto index = BuildPriceWalkIndex(span.sub, span.end);
+        const bool wideStream = r + 1 == records.size();
+        EXPECT_EQ(SumsOfClosesExact(*index, 50), !wideStream);
+        const int32_t count = int32_t(days.size());
+        std::vector<int32_t> whens = {0, -1, -460, -511, -512, -513, -1024, -count + 600, -count + 1, -count};
+        for (size_t j = 5; j < days.size(); j += 97) {
+            whens.push_back(days[j].date);
+            whens.push_back(days[j].date + 1);
+            whens.push_back(nextDates[j]);
+        }
+        for (int32_t period : {5, 50, 512, 513, 1100}) {
+            for (int32_t when : whens) {
+                const float got = GetMovingAverageAt(record.data(), 0, when, uint32_t(period) << 16 | 1, nullptr);
+                const float want = WalkedSimpleAverageAt(days, nextDates, when, period);
+                EXPECT_EQ(std::memcmp(&got, &want, sizeof got), 0)
+                    << "record " << r << " period " << period << " when " << when << ": " << got << " vs " << want;
+            }
+        }
+    }
+    ForgetPriceWalkIndexes();
+}
+
+// Every stream of the demo (closes from 1998, full days later, several units): a simple average read
+// from the checkpoints is the walk's own, at the days back and the dates a filter asks for.
+TEST(PriceLookups, SimpleAveragesOverTheDemoAreTheWalksOwn)
+{
+    using namespace std::chrono;
+    const std::vector<uint8_t> image =
+        dev::WriteQuorvaDat(dev::DemoDbFile(dev::BuildDemoDatabase(sys_days{year{2026} / December / 8})));
+    LoadDatabaseFromMemory(image, nullptr);
+    size_t streams = 0, fromCheckpoints = 0;
+    for (uint8_t* r = MainRecordBlock; RecordLength(r) != 0; r = NextRecord(r)) {
+        const SubRecordSpan span = SubRecordOf(r, 0);
+        if (!span)
+            continue;
+        std::vector<DayRecord> days;
+        std::vector<uint16_t> nextDates;
+        for (PriceDayWalker w(span.sub, span.end, CorrectionCursor{}); w.next();) {
+            days.push_back(w.day());
+            nextDates.push_back(w.nextDate());
+        }
+        if (days.size() < 2)
+            continue;
+        ++streams;
+        const auto index = FindPriceWalkIndex(span.sub, span.end);
+        fromCheckpoints += index && SumsOfClosesExact(*index, 200) && days.size() > 1500;
+        const int32_t count = int32_t(days.size());
+        const int32_t monthBack = days[size_t(std::max(0, count - 22))].date;
+        for (int32_t period : {50, 200}) {
+            for (int32_t when : {-1, -21, -count / 2, monthBack, monthBack + 2}) {
+                const float got = GetMovingAverageAt(r, 0, when, uint32_t(period) << 16 | 1, nullptr);
+                const float want = WalkedSimpleAverageAt(days, nextDates, when, period);
+                EXPECT_EQ(std::memcmp(&got, &want, sizeof got), 0)
+                    << "stream " << streams << " period " << period << " when " << when << ": " << got << " vs " << want;
+            }
+        }
+    }
+    EXPECT_GT(streams, 250u);
+    EXPECT_GT(fromCheckpoints, streams / 2) << "the demo's long streams take the checkpoints";
+    FreeDatabase(true);
+}
+
+// The bound SumsOfClosesExact puts on a stream: at its limit a sum of the largest closes and the
+// smallest one still holds the smallest one's last bit; one bit further it may not.
+TEST(PriceLookups, ExactSumsOfClosesKeepTheSmallestClosesLastBit)
+{
+    for (uint32_t count : {1u, 2u, 50u, 512u, 16383u}) {
+        int bits = 0;
+        while ((1u << bits) < count)
+            ++bits;
+        // The smallest close 1 + 2^-23 (its last bit 2^-23), the largest just below 2^span.
+        for (int span : {30 - bits, 31 - bits}) {
+            PriceWalkIndex index;
+            index.closeExponentMin = 127;
+            index.closeExponentMax = uint8_t(127 + span - 1);
+            const float small = 1.0f + std::ldexp(1.0f, -23);
+            const float large = std::nextafter(std::ldexp(1.0f, span), 0.0f);
+            double sum = small;
+            for (uint32_t i = 1; i < count; ++i)
+                sum += large;
+            for (uint32_t i = 1; i < count; ++i)
+                sum -= large;
+            const bool exact = SumsOfClosesExact(index, count);
+            EXPECT_EQ(exact, span == 30 - bits) << count << " closes up to 2^" << span;
+            if (exact)
+                EXPECT_EQ(sum, double(small)) << count;
+        }
+    }
+    PriceWalkIndex infinite;
+    infinite.closesFinite = false;
+    EXPECT_FALSE(SumsOfClosesExact(infinite, 5));
 }
