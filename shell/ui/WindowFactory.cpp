@@ -172,8 +172,8 @@ CWindowFactory::CWindowFactory(CMainFrame& frame) : frame_(frame)
     frame_.AddMessageHandler(
         [this](uint32_t message, uintptr_t wParam, intptr_t lParam) { return OnMessage(message, wParam, lParam); });
     // Until the frame has settled on the area it shows, a default layout made for it follows it.
-    frame_.mdiArea()->viewport()->installEventFilter(new ResizeWatcher([this] { FitDefaultLayoutsToArea(); },
-                                                                       frame_.mdiArea()->viewport()));
+    resizeWatcher_ = new ResizeWatcher([this] { FitDefaultLayoutsToArea(); }, frame_.mdiArea()->viewport());
+    frame_.mdiArea()->viewport()->installEventFilter(resizeWatcher_);
     // Every save of the layouts, the one at exit too, takes the windows as they are.
     SetBeforeLayoutSaveHook([this] {
         FreeUnusedViewGroups();
@@ -184,6 +184,8 @@ CWindowFactory::CWindowFactory(CMainFrame& frame) : frame_(frame)
 
 CWindowFactory::~CWindowFactory()
 {
+    // The frame may outlive the factory: its resizes no longer reach it.
+    delete resizeWatcher_;
     SetBeforeLayoutSaveHook({});
 }
 

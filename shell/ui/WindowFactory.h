@@ -75,6 +75,7 @@ private:
     std::vector<int> defaultSlots_;
     AreaRect defaultArea_;
     size_t defaultWindows_ = 0; // the windows made from the current one
+    QPointer<QObject> resizeWatcher_;
 };
 
 // A one-share window restored with a data-mining filter as the provider of its list first runs that
