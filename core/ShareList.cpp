@@ -368,14 +368,19 @@ void ClampShareListCursors(ShareList* list)
         list->current = 0;
 }
 
-int32_t FindListEntryIndex(const RecordCursor* entries, int32_t room, uint32_t id, uint32_t sub)
+int32_t FindEntryIndex(const RecordCursor* entries, int32_t room, uint32_t id, uint32_t sub)
 {
     if (!entries)
-        return 0;
+        return -1;
     for (int32_t i = 0; i < room && entries[i].record; ++i)
         if (SameEntry(entries[i], id, sub))
             return i;
-    return 0;
+    return -1;
+}
+
+int32_t FindListEntryIndex(const RecordCursor* entries, int32_t room, uint32_t id, uint32_t sub)
+{
+    return std::max(FindEntryIndex(entries, room, id, sub), 0);
 }
 
 int32_t GetSourceEntryIndex(const Portfolio* source, const RecordCursor* entry)
@@ -388,13 +393,7 @@ int32_t GetSourceEntryIndex(const Portfolio* source, const RecordCursor* entry)
 
 bool SourceHoldsEntry(const Portfolio* source, uint32_t id, uint32_t sub)
 {
-    if (!source || !source->entries || id == 0)
-        return false;
-    const int32_t n = SourceCount(*source);
-    for (int32_t i = 0; i < n; ++i)
-        if (SameEntry(source->entries[i], id, sub))
-            return true;
-    return false;
+    return source && id != 0 && FindEntryIndex(source->entries, int32_t(PortfolioEntrySlots(*source)), id, sub) >= 0;
 }
 
 void SetSourceCurrentIndex(Portfolio* source, uint32_t id, uint32_t sub)

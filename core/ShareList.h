@@ -106,7 +106,9 @@ void ResortShareList(ShareList* list);
 // picks between the two settings of share lists.
 void ApplyListSortSetting(ShareList* list, int which);
 void ClampShareListCursors(ShareList* list);
-// Index of the entry {id, sub} among the first `room` entries (stopping at the empty entry), 0 when absent.
+// Index of the entry {id, sub} among the first `room` entries (stopping at the empty entry), -1 when absent.
+int32_t FindEntryIndex(const RecordCursor* entries, int32_t room, uint32_t id, uint32_t sub);
+// The row a list stands on for {id, sub}: its index, else the first entry (0).
 int32_t FindListEntryIndex(const RecordCursor* entries, int32_t room, uint32_t id, uint32_t sub);
 int32_t GetSourceEntryIndex(const Portfolio* source, const RecordCursor* entry);
 // True when the source's own entries hold the share (id and sub-record).

@@ -29,6 +29,7 @@
 #include "views/ui/ViewBaseWindow.h"
 #include "views/ui/ViewClassRegistry.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QIcon>
 #include <QPixmap>
@@ -133,6 +134,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea
         if (uint32_t command = ActionCommand(action))
             QMetaObject::invokeMethod(this, [this, command] { OnCommand(command); }, Qt::QueuedConnection);
     });
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(thread()))
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                [this] { FollowCurrentPortfolioInCaptions(); });
     new CContextHelpMode([this](uint32_t request) { WinHelp(request); }, this);
     installEventFilter(new FrameTitleFilter(this));
     toolbars_ = new CToolbarHost(*this);
@@ -184,6 +188,21 @@ void CMainFrame::ShowToolbarsForKind(uint32_t, bool)
     }
     if (toolbars_)
         toolbars_->ShowForKind(MainFrameState().activeKind);
+}
+
+void CMainFrame::FollowCurrentPortfolioInCaptions()
+{
+    const ShareList* current = CurrentShareList();
+    std::optional<std::string> name;
+    if (current && current->source)
+        name = PortfolioDisplayName(current->source);
+    if (name == captionPortfolio_)
+        return;
+    captionPortfolio_ = name;
+    // A window showing a portfolio of its own names that one; its refreshes retitle it.
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (auto* view = dynamic_cast<CViewBaseWnd*>(sub->widget()); view && view->list && !view->list->source)
+            view->UpdateTitle();
 }
 
 void CMainFrame::RefreshToolbars()

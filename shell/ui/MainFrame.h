@@ -108,6 +108,10 @@ public:
     const KeyState& keyState() const { return keys_; }
     // The user toolbars on the frame.
     CToolbarHost* toolbars() const { return toolbars_; }
+    // Windows whose list shows no portfolio of its own name the current portfolio in their
+    // captions: when that name has changed since the last call, they are retitled. Called when the
+    // event loop has run out of work, so what a command leaves in passing is never shown.
+    void FollowCurrentPortfolioInCaptions();
     // The enabled command of the menu bar item whose shown key is key + modifiers, or 0.
     uint32_t MenuKeyCommand(uint32_t key, uint8_t modifiers) const;
 
@@ -156,6 +160,8 @@ private:
     std::function<void(uint32_t)> beforeCommand_;
     QString lastHelpText_;
     int beeps_ = 0;
+    // The current portfolio's name the captions were last made with (empty: none selected).
+    std::optional<std::string> captionPortfolio_;
 };
 
 // Whether the user toolbars are locked; the toolbar code answers once it exists.

@@ -22,10 +22,12 @@
 #include "views/ui/ViewBaseWindow.h"
 #include "views/ui/ViewClassRegistry.h"
 
+#include <QEvent>
 #include <QApplication>
 #include <QLayout>
 #include <QMdiArea>
 #include <QScreen>
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -142,12 +144,36 @@ void SetLayoutSlotWindows(int slot, const std::vector<LayoutWindow>& windows)
         EncodeLayoutWindow(windows[i], records[i]);
 }
 
+namespace {
+
+// Calls back after every resize of the watched widget.
+class ResizeWatcher : public QObject {
+public:
+    ResizeWatcher(std::function<void()> resized, QObject* parent) : QObject(parent), resized_(std::move(resized)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize)
+            resized_();
+        return false;
+    }
+
+private:
+    std::function<void()> resized_;
+};
+
+} // namespace
+
 CWindowFactory::CWindowFactory(CMainFrame& frame) : frame_(frame)
 {
     frame_.AddCommandHandler([this](uint32_t command) { return OnCommand(command); },
                              [this](CommandUi& ui) { return UpdateCommand(ui); });
     frame_.AddMessageHandler(
         [this](uint32_t message, uintptr_t wParam, intptr_t lParam) { return OnMessage(message, wParam, lParam); });
+    // Until the frame has settled on the area it shows, a default layout made for it follows it.
+    resizeWatcher_ = new ResizeWatcher([this] { FitDefaultLayoutsToArea(); }, frame_.mdiArea()->viewport());
+    frame_.mdiArea()->viewport()->installEventFilter(resizeWatcher_);
     // Every save of the layouts, the one at exit too, takes the windows as they are.
     SetBeforeLayoutSaveHook([this] {
         FreeUnusedViewGroups();
@@ -158,6 +184,8 @@ CWindowFactory::CWindowFactory(CMainFrame& frame) : frame_(frame)
 
 CWindowFactory::~CWindowFactory()
 {
+    // The frame may outlive the factory: its resizes no longer reach it.
+    delete resizeWatcher_;
     SetBeforeLayoutSaveHook({});
 }
 
@@ -182,15 +210,80 @@ AreaRect CWindowFactory::ClientArea() const
     // a user sees (a frame larger than the screen is shown at the screen's size).
     // The frame's own placement is left as it was.
     const QSize placed = frame_.size();
+    const Qt::WindowStates state = frame_.windowState();
     if (const QScreen* screen = frame_.screen()) {
         const QSize available = screen->availableGeometry().size();
-        frame_.resize(frame_.windowState() & Qt::WindowMaximized ? available : placed.boundedTo(available));
+        frame_.resize(state & Qt::WindowMaximized ? available : placed.boundedTo(available));
     }
-    if (QLayout* layout = frame_.layout())
+    // A hidden frame's layout is not told of the resize: it would keep the client area it had.
+    if (QLayout* layout = frame_.layout()) {
+        layout->invalidate();
         layout->activate();
+    }
     const QRect r = frame_.mdiArea()->contentsRect();
     frame_.resize(placed);
+    // Resizing takes a maximised frame out of that state: it shows as it was placed.
+    frame_.setWindowState(state);
     return {0, 0, r.width(), r.height()};
+}
+
+void CWindowFactory::FitDefaultLayoutsToArea()
+{
+    if (defaultSlots_.empty())
+        return;
+    const AreaRect area = ClientArea();
+    if (!frame_.isVisible() || area.right <= area.left || area.bottom <= area.top ||
+        (area.left == defaultArea_.left && area.top == defaultArea_.top && area.right == defaultArea_.right &&
+         area.bottom == defaultArea_.bottom))
+        return;
+    // Once the user has opened, closed, moved or sized a window the layout is theirs.
+    const std::vector<CChildWindow*> children = Children();
+    bool untouched = children.size() == defaultWindows_;
+    for (CChildWindow* child : children) {
+        auto record = records_.find(child);
+        const QRect placed = child->geometry();
+        untouched = untouched && record != records_.end() && !child->isMaximized() &&
+                    placed == QRect(record->second.left, record->second.top, record->second.width(),
+                                    record->second.height());
+    }
+    if (!untouched) {
+        defaultSlots_.clear();
+        return;
+    }
+    defaultArea_ = area;
+    const int current = WindowLayouts().current;
+    for (int slot : defaultSlots_) {
+        std::vector<LayoutWindow> windows = LayoutSlotWindows(slot);
+        const std::vector<LayoutWindow> fitted = BuildDefaultLayout(slot, area);
+        if (fitted.size() != windows.size())
+            continue;
+        const std::vector<LayoutWindow> before = windows;
+        for (size_t i = 0; i < windows.size(); ++i) {
+            windows[i].left = fitted[i].left;
+            windows[i].top = fitted[i].top;
+            windows[i].right = fitted[i].right;
+            windows[i].bottom = fitted[i].bottom;
+        }
+        SetLayoutSlotWindows(slot, windows);
+        if (slot != current)
+            continue;
+        // The windows made from the layout are known by the place they were given (a default
+        // layout gives each window a place of its own).
+        for (CChildWindow* child : children) {
+            LayoutWindow& made = records_[child];
+            for (size_t i = 0; i < before.size(); ++i) {
+                const LayoutWindow& b = before[i];
+                if (made.left != b.left || made.top != b.top || made.right != b.right || made.bottom != b.bottom)
+                    continue;
+                made.left = windows[i].left;
+                made.top = windows[i].top;
+                made.right = windows[i].right;
+                made.bottom = windows[i].bottom;
+                child->setGeometry(QRect(made.left, made.top, made.width(), made.height()));
+                break;
+            }
+        }
+    }
 }
 
 LayoutWindow CWindowFactory::RecordOf(const CChildWindow* child) const
@@ -335,10 +428,15 @@ void CWindowFactory::CreateLayoutWindows()
         set.current = kSingleWindowLayout;
     FreeUnusedViewGroups();
     AreaRect area = ClientArea();
+    defaultSlots_.clear();
+    defaultArea_ = area;
     for (int slot = 0; slot < kLayoutSlotCount; ++slot) {
         std::vector<LayoutWindow> windows = LayoutSlotWindows(slot);
-        if (windows.empty())
+        if (windows.empty()) {
             windows = BuildDefaultLayout(slot, area);
+            if (!windows.empty() && !frame_.isVisible())
+                defaultSlots_.push_back(slot);
+        }
         // The single window made from the options has no rectangle of its own, and a load drops a
         // single-window record without one: it takes the area it fills, so the next start keeps it.
         if (slot == kSingleWindowLayout && !windows.empty() && (windows.front().right <= 0 || windows.front().bottom <= 0)) {
@@ -409,6 +507,9 @@ void CWindowFactory::CreateLayoutWindows()
     for (CChildWindow* child : Children())
         if (auto* view = dynamic_cast<CViewBaseWnd*>(child->widget()))
             view->UpdateTitle();
+    defaultWindows_ = Children().size();
+    if (maximised || std::find(defaultSlots_.begin(), defaultSlots_.end(), set.current) == defaultSlots_.end())
+        defaultSlots_.clear();
     ArmNewsRefreshTimer();
 }
 
@@ -471,6 +572,7 @@ LayoutWindow CWindowFactory::SaveViewToLayoutRecord(CViewBase* view, bool isActi
 
 void CWindowFactory::SaveCurrentLayout()
 {
+    defaultSlots_.clear();
     WindowLayoutSet& set = WindowLayouts();
     std::vector<LayoutWindow> windows = LayoutSlotWindows(set.current);
     int maximised = -1;

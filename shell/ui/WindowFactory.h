@@ -47,6 +47,11 @@ public:
     // The live child windows, newest first.
     std::vector<CChildWindow*> Children() const;
     AreaRect ClientArea() const;
+    // The default layouts made before the frame first showed were built for the area it was
+    // expected to have, which its bars and the window manager change as it shows: as the area
+    // settles they are built again for it, and the windows made from the current one move there,
+    // until the user opens, closes, moves or sizes a window or the layout is captured.
+    void FitDefaultLayoutsToArea();
     // The record a child window was made from, updated when the layout is captured.
     LayoutWindow RecordOf(const CChildWindow* child) const;
 
@@ -65,6 +70,12 @@ private:
     std::vector<QPointer<CChildWindow>> children_;
     std::map<const CChildWindow*, LayoutWindow> records_;
     std::map<CViewBase*, int32_t> pendingLinks_;
+    // The slots given default layouts by the last laying-out before the frame showed, and the
+    // area they were built for.
+    std::vector<int> defaultSlots_;
+    AreaRect defaultArea_;
+    size_t defaultWindows_ = 0; // the windows made from the current one
+    QPointer<QObject> resizeWatcher_;
 };
 
 // A one-share window restored with a data-mining filter as the provider of its list first runs that

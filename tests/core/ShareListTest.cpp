@@ -348,6 +348,8 @@ TEST_F(ShareLists, CursorsAndLookupsStayInsideTheArray)
         list->entries[i] = {records.make(uint16_t(50 + i)), uint32_t(i)};
     EXPECT_EQ(FindListEntryIndex(list->entries, list->capacity, 52, 2), 2);
     EXPECT_EQ(FindListEntryIndex(list->entries, list->capacity, 52, 1), 0);
+    EXPECT_EQ(FindEntryIndex(list->entries, list->capacity, 52, 1), -1);
+    EXPECT_EQ(FindEntryIndex(list->entries, 2, 52, 2), -1);
     EXPECT_EQ(ShareListCount(list), 3);
 
     // Every operation takes a null list.

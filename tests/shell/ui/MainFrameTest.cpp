@@ -4,6 +4,7 @@
 #include "chartmodel/ui/GraphViewWindow.h"
 
 #include "core/ConfigState.h"
+#include "core/Portfolio.h"
 #include "core/ShareList.h"
 #include "core/WindowLayouts.h"
 #include "devtools/lib/ShareListChain.h"
@@ -654,3 +655,42 @@ TEST_F(Frame, RendersWithChildWindowsAndStatusBar)
 }
 
 } // namespace
+
+// A window whose list shows no portfolio names the current one in its caption: it is retitled when
+// the current portfolio changes (or is renamed), once; a window showing a portfolio of its own is
+// left to its own refreshes, whatever passing state its list is in.
+TEST_F(Frame, CaptionsNamingTheCurrentPortfolioFollowItAndNoOthers)
+{
+    Portfolio growth, income;
+    growth.name = "Growth";
+    income.name = "Income";
+    income.number = 1;
+    ShareList* own = CreateShareList(8, 0, kFamilyShares, &income, true);
+    CViewBaseWnd* chart = Open(kViewDailyChart, a);
+    CViewBaseWnd* portfolioList = Open(kViewList, own);
+    ShareList* currentBefore = CurrentShareList();
+    const QString stale = QStringLiteral("stale");
+    auto retitled = [&] {
+        std::vector<bool> r{chart->windowTitle() != stale, portfolioList->windowTitle() != stale};
+        chart->setWindowTitle(stale);
+        portfolioList->setWindowTitle(stale);
+        return r;
+    };
+    retitled();
+
+    ShareList* current = CreateShareList(8, 0, kFamilyShares, &growth, true);
+    CurrentShareList() = current;
+    frame->FollowCurrentPortfolioInCaptions();
+    EXPECT_EQ(retitled(), (std::vector<bool>{true, false}));
+    frame->FollowCurrentPortfolioInCaptions();
+    EXPECT_EQ(retitled(), (std::vector<bool>{false, false})) << "nothing changed";
+    current->source = &income;
+    frame->FollowCurrentPortfolioInCaptions();
+    EXPECT_EQ(retitled(), (std::vector<bool>{true, false}));
+    income.name = "Income 2026";
+    frame->FollowCurrentPortfolioInCaptions();
+    EXPECT_EQ(retitled(), (std::vector<bool>{true, false})) << "renamed";
+    CurrentShareList() = currentBefore;
+    own->source = nullptr;
+    current->source = nullptr;
+}

@@ -619,3 +619,27 @@ TEST_F(Layouts, ARestoredOneShareWindowOfADataMiningFilterRunsTheFilter)
     }
     SetRestoredFilterRun(std::move(installed));
 }
+
+// The start-up lays the default layout out before the frame shows; the area the frame then has
+// (its bars, the window manager's placing) is the one the layout fills, until the user takes the
+// windows over.
+TEST_F(Layouts, ADefaultLayoutMadeBeforeTheFrameShowsFillsTheAreaItShowsWith)
+{
+    frame->hide();
+    factory->CreateLayoutWindows();
+    frame->resize(1300, 950);
+    frame->show();
+    Settle();
+    const AreaRect shown = factory->ClientArea();
+    EXPECT_GT(shown.right, 1100);
+    EXPECT_EQ(Open(), Expected(0));
+
+    // A window the user moved keeps its place, and so do the others, when the frame changes again.
+    CChildWindow* moved = ActiveList();
+    ASSERT_NE(moved, nullptr);
+    moved->setGeometry(10, 20, 300, 200);
+    std::multiset<Placed> before = Open();
+    frame->resize(1000, 700);
+    Settle();
+    EXPECT_EQ(Open(), before);
+}
