@@ -519,8 +519,9 @@ TEST(PriceLookups, ExactSumsOfClosesKeepTheSmallestClosesLastBit)
                 sum -= large;
             const bool exact = SumsOfClosesExact(index, count);
             EXPECT_EQ(exact, span == 30 - bits) << count << " closes up to 2^" << span;
-            if (exact)
+            if (exact) {
                 EXPECT_EQ(sum, double(small)) << count;
+            }
         }
     }
     PriceWalkIndex infinite;

@@ -222,7 +222,7 @@ TEST_F(SaveProtocol, AWriterKilledAtAnyPointLeavesEachFileOldOrNewAndWhole)
     const std::vector<SavePlan> plans = {ConfigurationSavePlan(), PortfolioSavePlan(4, 0, 0), CashAccountsSavePlan(),
                                          FilterSavePlan(),        WindowLayoutSavePlan(),     ImportsSavePlan(),
                                          TimeZoneSavePlan(),      ToolbarSavePlan(),
-                                         SavePlan{"Graph.cfg", "Graph.tem", "", 0}};
+                                         SavePlan{"Graph.cfg", "Graph.tem", "", 0, {}}};
     const fs::path exported = dir / "chart.png";
     // Different sizes and bytes, so that a file cut short or mixed matches neither.
     const std::vector<uint8_t> oldImage(300000, 'o'), newImage(200000, 'n');
