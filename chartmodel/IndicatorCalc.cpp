@@ -11,6 +11,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace qv {
 namespace {
@@ -75,6 +78,55 @@ inline float SixDecimals(double value)
 inline float WholeNumber(double value)
 {
     return float(TruncateDouble(value + 0.5));
+}
+
+// SixDecimals and WholeNumber over `count` values, into floats: the same values, two at a time where
+// the processor converts two doubles to whole numbers at once (it does so only within 32 bits; a pair
+// with a value beyond that, rare on prices, goes one value at a time). Within 32 bits the two
+// conversions truncate alike, a small negative value to +0 included.
+template <class Prepare, class Finish, class One>
+void TruncatedOf(const double* values, size_t count, float* out, Prepare prepare, Finish finish, One one)
+{
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128d limit = _mm_set1_pd(2147483648.0), sign = _mm_set1_pd(-0.0);
+    for (; i + 2 <= count; i += 2) {
+        const __m128d v = prepare(_mm_loadu_pd(values + i));
+        if (_mm_movemask_pd(_mm_cmplt_pd(_mm_andnot_pd(sign, v), limit)) != 3) {
+            out[i] = one(values[i]);
+            out[i + 1] = one(values[i + 1]);
+            continue;
+        }
+        _mm_storel_pi(reinterpret_cast<__m64*>(out + i), _mm_cvtpd_ps(finish(_mm_cvtepi32_pd(_mm_cvttpd_epi32(v)))));
+    }
+#else
+    (void)prepare;
+    (void)finish;
+#endif
+    for (; i < count; ++i)
+        out[i] = one(values[i]);
+}
+
+void SixDecimalsOf(const double* values, size_t count, float* out)
+{
+#if defined(__SSE2__)
+    TruncatedOf(
+        values, count, out, [](__m128d v) { return _mm_mul_pd(v, _mm_set1_pd(1000000)); },
+        [](__m128d v) { return _mm_mul_pd(v, _mm_set1_pd(0.000001)); }, SixDecimals);
+#else
+    TruncatedOf(values, count, out, 0, 0, SixDecimals);
+#endif
+}
+
+void WholeNumbersOf(const double* values, size_t count, float* out)
+{
+#if defined(__SSE2__)
+    TruncatedOf(
+        values, count, out, [](__m128d v) { return _mm_add_pd(v, _mm_set1_pd(0.5)); }, [](__m128d v) { return v; },
+        WholeNumber);
+#else
+    TruncatedOf(values, count, out, 0, 0, WholeNumber);
+#endif
 }
 
 // The loop of the classes that work bar by bar with a static Step over a state of their own: the
@@ -381,8 +433,29 @@ void CMACDCalc::AddSeries(const Bar* bars, size_t count, float* out)
     if (!outputs_ || count == 0)
         return;
     ExponentialSmoothing fast = fast_, slow = slow_, signal = signal_;
-    for (size_t i = 0; i < count; ++i)
+    size_t i = 0;
+    for (; i < count && (fast.seedPending || slow.seedPending || signal.seedPending); ++i)
         MacdStep(fast, slow, signal, bars[i].close, out + 3 * i);
+    // Then in blocks: the three averages are chains from bar to bar, kept in registers; the cuts to six
+    // decimals depend on nothing before them and run in a pass of their own. The operations are
+    // MacdStep's, so the values are, to the last bit.
+    double f = fast.e, l = slow.e, g = signal.e;
+    for (; i < count; i += kBlock) {
+        const size_t n = std::min(kBlock, count - i);
+        double values[3 * kBlock];
+        for (size_t j = 0; j < n; ++j) {
+            const double close = bars[i + j].close;
+            f = fast.keep * f + fast.alpha * close;
+            l = slow.keep * l + slow.alpha * close;
+            const double m = f - l;
+            g = signal.keep * g + signal.alpha * m;
+            values[3 * j] = m;
+            values[3 * j + 1] = g;
+            values[3 * j + 2] = m - g;
+        }
+        SixDecimalsOf(values, 3 * n, out + 3 * i);
+    }
+    fast.e = f, slow.e = l, signal.e = g;
     fast_ = fast, slow_ = slow, signal_ = signal;
     std::memcpy(outputs_, out + (count - 1) * 3, sizeof(float) * 3);
 }
@@ -778,9 +851,98 @@ float* CADMCalc::AddValue(const Bar& bar)
     return StepValue<Step>(state_, outputs_, bar);
 }
 
+// From bar 2n + 1 on (no fading in, no sums to build up) in blocks of passes. The running sums and the
+// average are chains from bar to bar, kept in registers; a bar's two divisions and its rounding depend
+// on nothing before it, so they run in passes of their own, two bars to a vector instruction where the
+// processor has them. The operations are Step's, so the values are, to the last bit.
+void CADMCalc::SteadyBlock(State& state, const Bar* bars, size_t n, float* out)
+{
+    // The state in locals: the stores into the blocks below could otherwise be taken for stores into it.
+    const double keep = state.keep, reciprocal = state.reciprocal;
+    double sumPlus = state.plus, sumMinus = state.minus, sumRange = state.range;
+    float previousHigh = state.previousHigh, previousLow = state.previousLow, previousClose = state.previousClose;
+    double plus[kBlock], minus[kBlock], range[kBlock];
+    for (size_t i = 0; i < n; ++i) {
+        const Bar& bar = bars[i];
+        const double h = bar.high, l = bar.low, pc = previousClose;
+        const double trueRange = std::max(std::fabs(h - l), std::max(std::fabs(h - pc), std::fabs(l - pc)));
+        const double up = std::fabs(h - double(previousHigh));
+        const double down = std::fabs(l - double(previousLow));
+        const int plusCounts = (int(up >= down) | int(bar.low > previousLow)) & int(bar.high >= previousHigh);
+        const int minusCounts = int(up <= down) & int(bar.low <= previousLow);
+        sumPlus = sumPlus * keep + up * double(plusCounts);
+        sumMinus = sumMinus * keep + down * double(minusCounts);
+        sumRange = sumRange * keep + trueRange;
+        plus[i] = sumPlus;
+        minus[i] = sumMinus;
+        range[i] = sumRange;
+        previousHigh = bar.high;
+        previousLow = bar.low;
+        previousClose = bar.close;
+    }
+    state.plus = sumPlus, state.minus = sumMinus, state.range = sumRange;
+    state.previousHigh = previousHigh, state.previousLow = previousLow, state.previousClose = previousClose;
+    double dx[kBlock];
+    size_t first = 0;
+#if defined(__SSE2__)
+    for (; first + 2 <= n; first += 2) {
+        const __m128d r = _mm_loadu_pd(range + first);
+        const __m128d ranged = _mm_cmpgt_pd(r, _mm_set1_pd(0.001));
+        const __m128d one = _mm_set1_pd(1.0), hundred = _mm_set1_pd(100);
+        const __m128d scale = _mm_div_pd(hundred, _mm_or_pd(_mm_and_pd(ranged, r), _mm_andnot_pd(ranged, one)));
+        const __m128d plusDI = _mm_and_pd(ranged, _mm_mul_pd(_mm_loadu_pd(plus + first), scale));
+        const __m128d minusDI = _mm_and_pd(ranged, _mm_mul_pd(_mm_loadu_pd(minus + first), scale));
+        const __m128d both = _mm_add_pd(plusDI, minusDI);
+        const __m128d moved = _mm_cmpgt_pd(both, _mm_set1_pd(0.0001));
+        const __m128d apart = _mm_mul_pd(hundred, _mm_andnot_pd(_mm_set1_pd(-0.0), _mm_sub_pd(plusDI, minusDI)));
+        const __m128d ratio = _mm_div_pd(apart, _mm_or_pd(_mm_and_pd(moved, both), _mm_andnot_pd(moved, one)));
+        _mm_storeu_pd(dx + first, _mm_and_pd(moved, ratio));
+        _mm_storeu_pd(plus + first, plusDI);
+        _mm_storeu_pd(minus + first, minusDI);
+    }
+#endif
+    for (size_t i = first; i < n; ++i) {
+        const bool ranged = range[i] > 0.001;
+        const double scale = 100 / (ranged ? range[i] : 1.0);
+        const double plusDI = ranged ? plus[i] * scale : 0.0;
+        const double minusDI = ranged ? minus[i] * scale : 0.0;
+        const double both = plusDI + minusDI;
+        const bool moved = both > 0.0001;
+        dx[i] = moved ? 100 * std::fabs(plusDI - minusDI) / (moved ? both : 1.0) : 0.0;
+        plus[i] = plusDI;
+        minus[i] = minusDI;
+    }
+    double values[4 * kBlock];
+    double* const ring = state.ring;
+    const int32_t period = state.n;
+    int32_t index = state.index;
+    double adx = state.adx;
+    for (size_t i = 0; i < n; ++i) {
+        adx = keep * adx + reciprocal * dx[i];
+        ring[index] = adx;
+        if (++index == period)
+            index = 0;
+        values[4 * i] = plus[i];
+        values[4 * i + 1] = minus[i];
+        values[4 * i + 2] = adx;
+        values[4 * i + 3] = (adx + ring[index]) * 0.5;
+    }
+    state.adx = adx, state.index = index;
+    WholeNumbersOf(values, 4 * n, out);
+}
+
 void CADMCalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
-    StepSeries<Step>(state_, outputs_, 4, bars, count, out);
+    if (!outputs_ || count == 0)
+        return;
+    State s = state_;
+    size_t i = 0;
+    for (; i < count && s.k <= 2 * s.n; ++i)
+        Step(s, bars[i], out + 4 * i);
+    for (; i < count; i += kBlock)
+        SteadyBlock(s, bars + i, std::min(kBlock, count - i), out + 4 * i);
+    state_ = s;
+    std::memcpy(outputs_, out + (count - 1) * 4, sizeof(float) * 4);
 }
 
 void CADMCalc::Release()

@@ -256,6 +256,7 @@ private:
         int32_t index;
     };
     static void Step(State& s, const Bar& bar, float* out);
+    static void SteadyBlock(State& s, const Bar* bars, size_t n, float* out);
 
     State state_;
 };
