@@ -6,8 +6,9 @@
 // Ours run as a chart does, through the whole-series path from the bars; the libraries run as they are
 // meant to, one call over arrays of doubles made beforehand. Run with repetitions and random
 // interleaving so that a changing load falls on all three alike:
-//   taskset -c 3 build/bench/qvindicatorlibs --benchmark_repetitions=7 \
-//     --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
+//   taskset -c 3 build/bench/qvindicatorlibs --benchmark_repetitions=7
+//       --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
+// (one command line)
 #include "chartmodel/IndicatorCalc.h"
 #include "chartmodel/IndicatorRecord.h"
 

@@ -36,6 +36,13 @@ std::unique_ptr<CMovingAverage> PrimedAverage(int32_t type, int32_t period, doub
     return average;
 }
 
+// The smoothing of an exponential average primed with `first`: what it keeps besides the ring and sums
+// its bands need, and what calculators without bands carry in its place, in registers.
+ExponentialSmoothing PrimedSmoothing(int32_t period, double first)
+{
+    return static_cast<const CExponentialMA&>(*PrimedAverage(kExponentialAverage, period, first)).Smoothing();
+}
+
 double Next(CMovingAverage& average, double value)
 {
     double result = average.Next(value);
@@ -233,9 +240,13 @@ CRSICalc::~CRSICalc() = default;
 void CRSICalc::Start(int32_t period, bool exponential, float firstClose)
 {
     // The averages start from an assumed move of 1% of the first close each way.
-    const int32_t type = exponential ? kExponentialAverage : kSimpleAverage;
-    up_ = PrimedAverage(type, IndicatorPeriod(period), 0.01 * firstClose);
-    down_ = PrimedAverage(type, IndicatorPeriod(period), 0.01 * firstClose);
+    exponential_ = exponential;
+    if (exponential) {
+        upSmoothing_ = downSmoothing_ = PrimedSmoothing(IndicatorPeriod(period), 0.01 * firstClose);
+    } else {
+        up_ = PrimedAverage(kSimpleAverage, IndicatorPeriod(period), 0.01 * firstClose);
+        down_ = PrimedAverage(kSimpleAverage, IndicatorPeriod(period), 0.01 * firstClose);
+    }
     previousClose_ = firstClose;
 }
 
@@ -246,14 +257,35 @@ float* CRSICalc::AddValue(const Bar& bar)
     const double d = bar.close - previousClose_;
     previousClose_ = bar.close;
     const double up = std::max(0.0, d);
-    const double u = Next(*up_, up);
-    const double v = Next(*down_, DownMove(up, d));
-    outputs_[0] = Percent(RsiOf(u, v));
+    if (exponential_) {
+        const double u = upSmoothing_.Next(up);
+        outputs_[0] = Percent(RsiOf(u, downSmoothing_.Next(DownMove(up, d))));
+    } else {
+        const double u = Next(*up_, up);
+        outputs_[0] = Percent(RsiOf(u, Next(*down_, DownMove(up, d))));
+    }
     return outputs_;
 }
 
 void CRSICalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
+    if (exponential_) {
+        if (!outputs_ || count == 0)
+            return;
+        ExponentialSmoothing up = upSmoothing_, down = downSmoothing_;
+        double previous = previousClose_;
+        for (size_t i = 0; i < count; ++i) {
+            const double d = bars[i].close - previous;
+            previous = bars[i].close;
+            const double rise = std::max(0.0, d);
+            const double u = up.Next(rise);
+            out[i] = Percent(RsiOf(u, down.Next(DownMove(rise, d))));
+        }
+        upSmoothing_ = up, downSmoothing_ = down;
+        previousClose_ = previous;
+        outputs_[0] = out[count - 1];
+        return;
+    }
     BlockSeries(outputs_, 1, bars, count, out, [this](const Bar* b, size_t n, float* o) {
         double ups[kBlock] = {}, downs[kBlock] = {};
         for (size_t i = 0; i < n; ++i) {
@@ -398,12 +430,9 @@ CMACDCalc::~CMACDCalc() = default;
 
 void CMACDCalc::Start(int32_t fast, int32_t slow, int32_t signal, float firstClose)
 {
-    auto smoothing = [](int32_t period, double first) {
-        return static_cast<const CExponentialMA&>(*PrimedAverage(kExponentialAverage, period, first)).Smoothing();
-    };
-    fast_ = smoothing(IndicatorPeriod(fast), firstClose);
-    slow_ = smoothing(IndicatorPeriod(slow), firstClose);
-    signal_ = smoothing(IndicatorPeriod(signal), 0);
+    fast_ = PrimedSmoothing(IndicatorPeriod(fast), firstClose);
+    slow_ = PrimedSmoothing(IndicatorPeriod(slow), firstClose);
+    signal_ = PrimedSmoothing(IndicatorPeriod(signal), 0);
 }
 
 namespace {
@@ -511,8 +540,14 @@ void CMomentumCalc::Release()
 CPriceOscCalc::CPriceOscCalc(const IndicatorRecord& settings, const Bar& first) : CIndicatorCalc(settings, 1)
 {
     const int32_t a = IndicatorPeriod(settings.period1), b = IndicatorPeriod(settings.period2);
-    short_ = PrimedAverage(settings.period3, std::min(a, b), first.close);
-    long_ = PrimedAverage(settings.period3, std::max(a, b), first.close);
+    exponential_ = settings.period3 == kExponentialAverage;
+    if (exponential_) {
+        shortSmoothing_ = PrimedSmoothing(std::min(a, b), first.close);
+        longSmoothing_ = PrimedSmoothing(std::max(a, b), first.close);
+    } else {
+        short_ = PrimedAverage(settings.period3, std::min(a, b), first.close);
+        long_ = PrimedAverage(settings.period3, std::max(a, b), first.close);
+    }
 }
 
 CPriceOscCalc::~CPriceOscCalc() = default;
@@ -521,6 +556,11 @@ float* CPriceOscCalc::AddValue(const Bar& bar)
 {
     if (!outputs_)
         return nullptr;
+    if (exponential_) {
+        const double s = shortSmoothing_.Next(bar.close);
+        outputs_[0] = float(s - longSmoothing_.Next(bar.close));
+        return outputs_;
+    }
     const double s = short_->Next(bar.close);
     const double l = long_->Next(bar.close);
     short_->DropOldest();
@@ -531,6 +571,18 @@ float* CPriceOscCalc::AddValue(const Bar& bar)
 
 void CPriceOscCalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
+    if (exponential_) {
+        if (!outputs_ || count == 0)
+            return;
+        ExponentialSmoothing shortOne = shortSmoothing_, longOne = longSmoothing_;
+        for (size_t i = 0; i < count; ++i) {
+            const double s = shortOne.Next(bars[i].close);
+            out[i] = float(s - longOne.Next(bars[i].close));
+        }
+        shortSmoothing_ = shortOne, longSmoothing_ = longOne;
+        outputs_[0] = out[count - 1];
+        return;
+    }
     BlockSeries(outputs_, 1, bars, count, out, [this](const Bar* b, size_t n, float* o) {
         double closes[kBlock] = {}, s[kBlock] = {};
         for (size_t i = 0; i < n; ++i)

@@ -66,7 +66,10 @@ public:
 
 private:
     void Start(int32_t period, bool exponential, float firstClose);
+    // Simple averages whole; exponential ones need no bands, only their smoothing.
     std::unique_ptr<CMovingAverage> up_, down_;
+    ExponentialSmoothing upSmoothing_, downSmoothing_;
+    bool exponential_ = false;
     double previousClose_ = 0;
 };
 
@@ -157,7 +160,10 @@ public:
     void Release() override;
 
 private:
+    // Other averages whole; exponential ones need no bands, only their smoothing.
     std::unique_ptr<CMovingAverage> short_, long_;
+    ExponentialSmoothing shortSmoothing_, longSmoothing_;
+    bool exponential_ = false;
 };
 
 class CStochasticCalc final : public CIndicatorCalc {
