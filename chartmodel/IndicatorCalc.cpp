@@ -525,7 +525,46 @@ float* CMomentumCalc::AddValue(const Bar& bar)
 
 void CMomentumCalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
-    StepSeries<Step>(state_, outputs_, 1, bars, count, out);
+    if (!outputs_ || count == 0)
+        return;
+    // The close n bars back is in the ring for the series' first n bars and in the series after them,
+    // so the ring is only read on the way and written once at the end; the ratios then depend on
+    // nothing but two closes and run two to an instruction. The operations are Step's, so the values
+    // are, to the last bit.
+    State& s = state_;
+    const size_t n = size_t(s.n);
+    float previous = s.previous;
+    auto one = [&](size_t i) {
+        const size_t slot = size_t(s.index) + i;
+        const float then = i < n ? s.ring[slot < n ? slot : slot - n] : bars[i - n].close;
+        if (then != 0)
+            previous = float(100.0 * bars[i].close / then);
+        out[i] = previous;
+    };
+    size_t i = 0;
+    for (; i < count && i < n; ++i)
+        one(i);
+#if defined(__SSE2__)
+    const __m128d hundred = _mm_set1_pd(100.0), zero = _mm_setzero_pd();
+    for (; i + 2 <= count; i += 2) {
+        const __m128d then = _mm_set_pd(bars[i + 1 - n].close, bars[i - n].close);
+        if (_mm_movemask_pd(_mm_cmpneq_pd(then, zero)) != 3) {
+            one(i);
+            one(i + 1);
+            continue;
+        }
+        const __m128d now = _mm_set_pd(bars[i + 1].close, bars[i].close);
+        _mm_storel_pi(reinterpret_cast<__m64*>(out + i), _mm_cvtpd_ps(_mm_div_pd(_mm_mul_pd(hundred, now), then)));
+        previous = out[i + 1];
+    }
+#endif
+    for (; i < count; ++i)
+        one(i);
+    for (size_t j = count > n ? count - n : 0; j < count; ++j)
+        s.ring[(size_t(s.index) + j) % n] = bars[j].close;
+    s.index = int32_t((size_t(s.index) + count) % n);
+    s.previous = previous;
+    outputs_[0] = out[count - 1];
 }
 
 void CMomentumCalc::Release()

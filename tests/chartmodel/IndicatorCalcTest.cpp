@@ -671,7 +671,10 @@ TEST(IndicatorCalc, OutputsStayTheSameBitForBitOverTwoWalks)
             auto calc = CreateIndicatorCalc(s, bars[0]);
             const size_t k = size_t(calc->OutputCount());
             std::vector<float> series(bars.size() * k);
-            calc->AddSeries(bars.data(), 777, series.data());
+            // In three calls, the first shorter than any period here, so that a series goes on from
+            // another however short.
+            calc->AddSeries(bars.data(), 5, series.data());
+            calc->AddSeries(bars.data() + 5, 772, series.data() + 5 * k);
             calc->AddSeries(bars.data() + 777, bars.size() - 777, series.data() + 777 * k);
             calc->Release();
             auto byBar = CreateIndicatorCalc(s, bars[0]);
