@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -665,12 +666,17 @@ double CStochasticCalc::FastK(const Bar& bar)
 {
     highs_->Push(bar.high);
     lows_->Push(bar.low);
+    return SlowedK(bar.close, highs_->Highest(), lows_->Lowest());
+}
+
+double CStochasticCalc::SlowedK(float close, float highest, float lowest)
+{
     double* closes = rings_;
     double* highs = rings_ + slowing_;
     double* lows = rings_ + 2 * slowing_;
-    closes[index_] = bar.close;
-    highs[index_] = highs_->Highest();
-    lows[index_] = lows_->Lowest();
+    closes[index_] = close;
+    highs[index_] = highest;
+    lows[index_] = lowest;
     if (++index_ == slowing_)
         index_ = 0;
     double c = 0, h = 0, l = 0;
@@ -699,9 +705,12 @@ float* CStochasticCalc::AddValue(const Bar& bar)
 void CStochasticCalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
     BlockSeries(outputs_, 2, bars, count, out, [this](const Bar* b, size_t n, float* o) {
+        float highs[kBlock], lows[kBlock];
+        highs_->PushSeriesHighest(&b->high, sizeof(Bar), n, highs);
+        lows_->PushSeriesLowest(&b->low, sizeof(Bar), n, lows);
         double k[kBlock] = {};
         for (size_t i = 0; i < n; ++i)
-            k[i] = FastK(b[i]);
+            k[i] = SlowedK(b[i].close, highs[i], lows[i]);
         double d[kBlock] = {};
         d_->NextSeries(k, d, n);
         for (size_t i = 0; i < n; ++i) {
@@ -749,7 +758,17 @@ float* CWilliamsRCalc::AddValue(const Bar& bar)
 
 void CWilliamsRCalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
-    StepSeries<Step>(state_, outputs_, 1, bars, count, out);
+    // The windows run a block at a time each, so that neither's state goes through memory per bar.
+    BlockSeries(outputs_, 1, bars, count, out, [this](const Bar* b, size_t n, float* o) {
+        float highs[kBlock], lows[kBlock];
+        highs_->PushSeriesHighest(&b->high, sizeof(Bar), n, highs);
+        lows_->PushSeriesLowest(&b->low, sizeof(Bar), n, lows);
+        for (size_t i = 0; i < n; ++i) {
+            const double highest = highs[i];
+            const double range = highest - lows[i];
+            o[i] = range > 0.00001 ? float(-100 * (highest - b[i].close) / range) : -100.0f;
+        }
+    });
 }
 
 void CWilliamsRCalc::Release()
@@ -841,7 +860,65 @@ float* CCCICalc::AddValue(const Bar& bar)
 
 void CCCICalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
-    StepSeries<Step>(state_, outputs_, 1, bars, count, out);
+    if (!outputs_ || count == 0)
+        return;
+    State& s = state_;
+    size_t i = 0;
+    for (; i < count && s.k < s.n; ++i)
+        Step(s, bars[i], out + i);
+    if (i < count) {
+        // With the window full, the typical prices lie in order in one array (the window's, then a
+        // block's), so that both sums read straight back without the ring's wrap, two bars at a time:
+        // each bar's sums add the same values in the same order as Step.
+        const int32_t n = s.n;
+        std::vector<double> prices(size_t(n) + kBlock);
+        double* const history = prices.data();
+        for (; i < count;) {
+            const size_t block = std::min(kBlock, count - i);
+            for (int32_t m = 0; m < n; ++m)
+                history[m] = s.ring[(s.index + m) % n];
+            for (size_t b = 0; b < block; ++b)
+                history[size_t(n) + b] = (double(bars[i + b].close) + bars[i + b].low + bars[i + b].high) * (1.0 / 3);
+            size_t b = 0;
+#if defined(__SSE2__)
+            const __m128d count2 = _mm_set1_pd(n), sign = _mm_set1_pd(-0.0), scale = _mm_set1_pd(0.015);
+            for (; b + 2 <= block; b += 2) {
+                const double* const at = history + n + b;
+                __m128d sum = _mm_loadu_pd(at);
+                for (int32_t m = 1; m < n; ++m)
+                    sum = _mm_add_pd(sum, _mm_loadu_pd(at - m));
+                const __m128d mean = _mm_div_pd(sum, count2);
+                __m128d deviation = _mm_setzero_pd();
+                for (int32_t m = 1; m <= n; ++m)
+                    deviation = _mm_add_pd(deviation, _mm_andnot_pd(sign, _mm_sub_pd(_mm_loadu_pd(at - m), mean)));
+                deviation = _mm_mul_pd(_mm_div_pd(deviation, count2), scale);
+                double means[2], deviations[2];
+                _mm_storeu_pd(means, mean);
+                _mm_storeu_pd(deviations, deviation);
+                for (int lane = 0; lane < 2; ++lane)
+                    out[i + b + lane] =
+                        deviations[lane] > 0.000001 ? float((at[lane] - means[lane]) / deviations[lane]) : 0.0f;
+            }
+#endif
+            for (; b < block; ++b) {
+                const double* const at = history + n + b;
+                double sum = *at;
+                for (int32_t m = 1; m < n; ++m)
+                    sum += at[-m];
+                const double mean = sum / n;
+                double deviation = 0;
+                for (int32_t m = 1; m <= n; ++m)
+                    deviation += std::fabs(at[-m] - mean);
+                deviation = deviation / n * 0.015;
+                out[i + b] = deviation > 0.000001 ? float((*at - mean) / deviation) : 0.0f;
+            }
+            // The ring takes the last n prices, oldest at the write position.
+            std::copy_n(history + block, n, s.ring);
+            s.index = 0;
+            i += block;
+        }
+    }
+    outputs_[0] = out[count - 1];
 }
 
 void CCCICalc::Release()

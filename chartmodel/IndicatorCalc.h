@@ -176,6 +176,8 @@ public:
 
 private:
     double FastK(const Bar& bar);
+    // The slowing over the last bars' closes and window extremes, this bar's among them.
+    double SlowedK(float close, float highest, float lowest);
     std::unique_ptr<WindowExtremes> highs_, lows_;
     std::unique_ptr<CMovingAverage> d_;
     double* rings_ = nullptr; // closes, highest highs, lowest lows: s doubles each
@@ -192,7 +194,7 @@ public:
     void Release() override;
 
 private:
-    // The per-bar state, copied into registers by the whole-series loop.
+    // The per-bar state of AddValue.
     struct State {
         WindowExtremes* highs;
         WindowExtremes* lows;

@@ -35,4 +35,59 @@ float WindowExtremes::ScanLowest() const
     return lowest;
 }
 
+namespace {
+
+inline float At(const float* first, size_t stride, size_t i)
+{
+    return *reinterpret_cast<const float*>(reinterpret_cast<const char*>(first) + i * stride);
+}
+
+} // namespace
+
+void WindowExtremes::PushSeriesHighest(const float* first, size_t stride, size_t count, float* highest)
+{
+    float* const values = values_;
+    const int32_t capacity = capacity_;
+    int32_t write = write_;
+    float high = highest_;
+    for (size_t i = 0; i < count; ++i) {
+        const float value = At(first, stride, i);
+        const float leaving = values[write];
+        values[write] = value;
+        if (++write == capacity)
+            write = 0;
+        const float previous = high;
+        high = value > previous ? value : previous;
+        if (leaving == previous && value < previous)
+            high = ScanHighest();
+        highest[i] = high;
+    }
+    write_ = write;
+    highest_ = high;
+    lowest_ = ScanLowest();
+}
+
+void WindowExtremes::PushSeriesLowest(const float* first, size_t stride, size_t count, float* lowest)
+{
+    float* const values = values_;
+    const int32_t capacity = capacity_;
+    int32_t write = write_;
+    float low = lowest_;
+    for (size_t i = 0; i < count; ++i) {
+        const float value = At(first, stride, i);
+        const float leaving = values[write];
+        values[write] = value;
+        if (++write == capacity)
+            write = 0;
+        const float previous = low;
+        low = value < previous ? value : previous;
+        if (leaving == previous && value > previous)
+            low = ScanLowest();
+        lowest[i] = low;
+    }
+    write_ = write;
+    lowest_ = low;
+    highest_ = ScanHighest();
+}
+
 } // namespace qv

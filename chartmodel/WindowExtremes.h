@@ -2,6 +2,7 @@
 // the two extremes at hand, scanned again only when an extreme leaves the window.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace qv {
@@ -32,6 +33,12 @@ public:
         if (leaving == lowest && value > lowest)
             lowest_ = ScanLowest();
     }
+
+    // Push over `count` values laid `stride` bytes apart, writing the highest (or the lowest) after each
+    // push: the same values as Push then Highest/Lowest, with the ring's state held in registers through
+    // the run. The other extreme is brought up to date once at the end.
+    void PushSeriesHighest(const float* first, size_t stride, size_t count, float* highest);
+    void PushSeriesLowest(const float* first, size_t stride, size_t count, float* lowest);
 
     float Highest() const { return highest_; }
     float Lowest() const { return lowest_; }
