@@ -662,34 +662,35 @@ CStochasticCalc::~CStochasticCalc()
     ProFree(rings_);
 }
 
-double CStochasticCalc::FastK(const Bar& bar)
+inline double CStochasticCalc::SlowedK(double* rings, int32_t slowing, int32_t& index, float close, float highest,
+                                       float lowest)
 {
-    highs_->Push(bar.high);
-    lows_->Push(bar.low);
-    return SlowedK(bar.close, highs_->Highest(), lows_->Lowest());
-}
-
-double CStochasticCalc::SlowedK(float close, float highest, float lowest)
-{
-    double* closes = rings_;
-    double* highs = rings_ + slowing_;
-    double* lows = rings_ + 2 * slowing_;
-    closes[index_] = close;
-    highs[index_] = highest;
-    lows[index_] = lowest;
-    if (++index_ == slowing_)
-        index_ = 0;
+    double* closes = rings;
+    double* highs = rings + slowing;
+    double* lows = rings + 2 * slowing;
+    closes[index] = close;
+    highs[index] = highest;
+    lows[index] = lowest;
+    if (++index == slowing)
+        index = 0;
     double c = 0, h = 0, l = 0;
-    for (int32_t j = 0; j < slowing_; ++j) {
+    for (int32_t j = 0; j < slowing; ++j) {
         c += closes[j];
         h += highs[j];
         l += lows[j];
     }
-    const double mean = 1.0 / slowing_;
+    const double mean = 1.0 / slowing;
     c *= mean;
     h *= mean;
     l *= mean;
     return h > l ? 100 * (c - l) / (h - l) : 50;
+}
+
+double CStochasticCalc::FastK(const Bar& bar)
+{
+    highs_->Push(bar.high);
+    lows_->Push(bar.low);
+    return SlowedK(rings_, slowing_, index_, bar.close, highs_->Highest(), lows_->Lowest());
 }
 
 float* CStochasticCalc::AddValue(const Bar& bar)
@@ -709,8 +710,10 @@ void CStochasticCalc::AddSeries(const Bar* bars, size_t count, float* out)
         highs_->PushSeriesHighest(&b->high, sizeof(Bar), n, highs);
         lows_->PushSeriesLowest(&b->low, sizeof(Bar), n, lows);
         double k[kBlock] = {};
+        int32_t index = index_;
         for (size_t i = 0; i < n; ++i)
-            k[i] = SlowedK(b[i].close, highs[i], lows[i]);
+            k[i] = SlowedK(rings_, slowing_, index, b[i].close, highs[i], lows[i]);
+        index_ = index;
         double d[kBlock] = {};
         d_->NextSeries(k, d, n);
         for (size_t i = 0; i < n; ++i) {

@@ -177,7 +177,7 @@ public:
 private:
     double FastK(const Bar& bar);
     // The slowing over the last bars' closes and window extremes, this bar's among them.
-    double SlowedK(float close, float highest, float lowest);
+    static double SlowedK(double* rings, int32_t slowing, int32_t& index, float close, float highest, float lowest);
     std::unique_ptr<WindowExtremes> highs_, lows_;
     std::unique_ptr<CMovingAverage> d_;
     double* rings_ = nullptr; // closes, highest highs, lowest lows: s doubles each
