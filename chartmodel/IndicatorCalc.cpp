@@ -709,12 +709,12 @@ void CStochasticCalc::AddSeries(const Bar* bars, size_t count, float* out)
         float highs[kBlock], lows[kBlock];
         highs_->PushSeriesHighest(&b->high, sizeof(Bar), n, highs);
         lows_->PushSeriesLowest(&b->low, sizeof(Bar), n, lows);
-        double k[kBlock] = {};
+        double k[kBlock];
         int32_t index = index_;
         for (size_t i = 0; i < n; ++i)
             k[i] = SlowedK(rings_, slowing_, index, b[i].close, highs[i], lows[i]);
         index_ = index;
-        double d[kBlock] = {};
+        double d[kBlock];
         d_->NextSeries(k, d, n);
         for (size_t i = 0; i < n; ++i) {
             o[2 * i] = float(k[i]);
@@ -1144,7 +1144,7 @@ float* CMovAvgCalc::AddValue(const Bar& bar)
 void CMovAvgCalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
     BlockSeries(outputs_, 1, bars, count, out, [this](const Bar* b, size_t n, float* o) {
-        double closes[kBlock] = {}, averages[kBlock] = {};
+        double closes[kBlock], averages[kBlock]; // filled for the block's n bars, read no further
         for (size_t i = 0; i < n; ++i)
             closes[i] = b[i].close;
         average_->NextSeries(closes, averages, n);
