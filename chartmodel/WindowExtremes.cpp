@@ -44,50 +44,46 @@ inline float At(const float* first, size_t stride, size_t i)
 
 } // namespace
 
-void WindowExtremes::PushSeriesHighest(const float* first, size_t stride, size_t count, float* highest)
+// One extreme's run: the highest when High, the lowest otherwise.
+template <bool High>
+void WindowExtremes::PushSeries(const float* first, size_t stride, size_t count, float* extremes)
 {
     float* const values = values_;
     const int32_t capacity = capacity_;
     int32_t write = write_;
-    float high = highest_;
+    float extreme = High ? highest_ : lowest_;
     for (size_t i = 0; i < count; ++i) {
         const float value = At(first, stride, i);
         const float leaving = values[write];
         values[write] = value;
         if (++write == capacity)
             write = 0;
-        const float previous = high;
-        high = value > previous ? value : previous;
-        if (leaving == previous && value < previous)
-            high = ScanHighest();
-        highest[i] = high;
+        const float previous = extreme;
+        const bool beyond = High ? value > previous : value < previous;
+        extreme = beyond ? value : previous;
+        const bool within = High ? value < previous : value > previous;
+        if (leaving == previous && within)
+            extreme = High ? ScanHighest() : ScanLowest();
+        extremes[i] = extreme;
     }
     write_ = write;
-    highest_ = high;
-    lowest_ = ScanLowest();
+    if (High) {
+        highest_ = extreme;
+        lowest_ = ScanLowest();
+    } else {
+        lowest_ = extreme;
+        highest_ = ScanHighest();
+    }
+}
+
+void WindowExtremes::PushSeriesHighest(const float* first, size_t stride, size_t count, float* highest)
+{
+    PushSeries<true>(first, stride, count, highest);
 }
 
 void WindowExtremes::PushSeriesLowest(const float* first, size_t stride, size_t count, float* lowest)
 {
-    float* const values = values_;
-    const int32_t capacity = capacity_;
-    int32_t write = write_;
-    float low = lowest_;
-    for (size_t i = 0; i < count; ++i) {
-        const float value = At(first, stride, i);
-        const float leaving = values[write];
-        values[write] = value;
-        if (++write == capacity)
-            write = 0;
-        const float previous = low;
-        low = value < previous ? value : previous;
-        if (leaving == previous && value > previous)
-            low = ScanLowest();
-        lowest[i] = low;
-    }
-    write_ = write;
-    lowest_ = low;
-    highest_ = ScanHighest();
+    PushSeries<false>(first, stride, count, lowest);
 }
 
 } // namespace qv

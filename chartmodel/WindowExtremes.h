@@ -46,6 +46,8 @@ public:
 private:
     float ScanHighest() const;
     float ScanLowest() const;
+    template <bool High>
+    void PushSeries(const float* first, size_t stride, size_t count, float* extremes);
 
     float* values_; // the ring; it starts full of the first value, which stands in for the empty slots
     int32_t capacity_;
