@@ -11,6 +11,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace qv {
 namespace {
@@ -31,6 +35,13 @@ std::unique_ptr<CMovingAverage> PrimedAverage(int32_t type, int32_t period, doub
     average->Prepare(needed, leadIn);
     average->Prime(first);
     return average;
+}
+
+// The smoothing of an exponential average primed with `first`: what it keeps besides the ring and sums
+// its bands need, and what calculators without bands carry in its place, in registers.
+ExponentialSmoothing PrimedSmoothing(int32_t period, double first)
+{
+    return static_cast<const CExponentialMA&>(*PrimedAverage(kExponentialAverage, period, first)).Smoothing();
 }
 
 double Next(CMovingAverage& average, double value)
@@ -75,6 +86,55 @@ inline float SixDecimals(double value)
 inline float WholeNumber(double value)
 {
     return float(TruncateDouble(value + 0.5));
+}
+
+// SixDecimals and WholeNumber over `count` values, into floats: the same values, two at a time where
+// the processor converts two doubles to whole numbers at once (it does so only within 32 bits; a pair
+// with a value beyond that, rare on prices, goes one value at a time). Within 32 bits the two
+// conversions truncate alike, a small negative value to +0 included.
+template <class Prepare, class Finish, class One>
+void TruncatedOf(const double* values, size_t count, float* out, Prepare prepare, Finish finish, One one)
+{
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128d limit = _mm_set1_pd(2147483648.0), sign = _mm_set1_pd(-0.0);
+    for (; i + 2 <= count; i += 2) {
+        const __m128d v = prepare(_mm_loadu_pd(values + i));
+        if (_mm_movemask_pd(_mm_cmplt_pd(_mm_andnot_pd(sign, v), limit)) != 3) {
+            out[i] = one(values[i]);
+            out[i + 1] = one(values[i + 1]);
+            continue;
+        }
+        _mm_storel_pi(reinterpret_cast<__m64*>(out + i), _mm_cvtpd_ps(finish(_mm_cvtepi32_pd(_mm_cvttpd_epi32(v)))));
+    }
+#else
+    (void)prepare;
+    (void)finish;
+#endif
+    for (; i < count; ++i)
+        out[i] = one(values[i]);
+}
+
+void SixDecimalsOf(const double* values, size_t count, float* out)
+{
+#if defined(__SSE2__)
+    TruncatedOf(
+        values, count, out, [](__m128d v) { return _mm_mul_pd(v, _mm_set1_pd(1000000)); },
+        [](__m128d v) { return _mm_mul_pd(v, _mm_set1_pd(0.000001)); }, SixDecimals);
+#else
+    TruncatedOf(values, count, out, 0, 0, SixDecimals);
+#endif
+}
+
+void WholeNumbersOf(const double* values, size_t count, float* out)
+{
+#if defined(__SSE2__)
+    TruncatedOf(
+        values, count, out, [](__m128d v) { return _mm_add_pd(v, _mm_set1_pd(0.5)); }, [](__m128d v) { return v; },
+        WholeNumber);
+#else
+    TruncatedOf(values, count, out, 0, 0, WholeNumber);
+#endif
 }
 
 // The loop of the classes that work bar by bar with a static Step over a state of their own: the
@@ -181,9 +241,13 @@ CRSICalc::~CRSICalc() = default;
 void CRSICalc::Start(int32_t period, bool exponential, float firstClose)
 {
     // The averages start from an assumed move of 1% of the first close each way.
-    const int32_t type = exponential ? kExponentialAverage : kSimpleAverage;
-    up_ = PrimedAverage(type, IndicatorPeriod(period), 0.01 * firstClose);
-    down_ = PrimedAverage(type, IndicatorPeriod(period), 0.01 * firstClose);
+    exponential_ = exponential;
+    if (exponential) {
+        upSmoothing_ = downSmoothing_ = PrimedSmoothing(IndicatorPeriod(period), 0.01 * firstClose);
+    } else {
+        up_ = PrimedAverage(kSimpleAverage, IndicatorPeriod(period), 0.01 * firstClose);
+        down_ = PrimedAverage(kSimpleAverage, IndicatorPeriod(period), 0.01 * firstClose);
+    }
     previousClose_ = firstClose;
 }
 
@@ -194,14 +258,35 @@ float* CRSICalc::AddValue(const Bar& bar)
     const double d = bar.close - previousClose_;
     previousClose_ = bar.close;
     const double up = std::max(0.0, d);
-    const double u = Next(*up_, up);
-    const double v = Next(*down_, DownMove(up, d));
-    outputs_[0] = Percent(RsiOf(u, v));
+    if (exponential_) {
+        const double u = upSmoothing_.Next(up);
+        outputs_[0] = Percent(RsiOf(u, downSmoothing_.Next(DownMove(up, d))));
+    } else {
+        const double u = Next(*up_, up);
+        outputs_[0] = Percent(RsiOf(u, Next(*down_, DownMove(up, d))));
+    }
     return outputs_;
 }
 
 void CRSICalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
+    if (exponential_) {
+        if (!outputs_ || count == 0)
+            return;
+        ExponentialSmoothing up = upSmoothing_, down = downSmoothing_;
+        double previous = previousClose_;
+        for (size_t i = 0; i < count; ++i) {
+            const double d = bars[i].close - previous;
+            previous = bars[i].close;
+            const double rise = std::max(0.0, d);
+            const double u = up.Next(rise);
+            out[i] = Percent(RsiOf(u, down.Next(DownMove(rise, d))));
+        }
+        upSmoothing_ = up, downSmoothing_ = down;
+        previousClose_ = previous;
+        outputs_[0] = out[count - 1];
+        return;
+    }
     BlockSeries(outputs_, 1, bars, count, out, [this](const Bar* b, size_t n, float* o) {
         double ups[kBlock] = {}, downs[kBlock] = {};
         for (size_t i = 0; i < n; ++i) {
@@ -346,12 +431,9 @@ CMACDCalc::~CMACDCalc() = default;
 
 void CMACDCalc::Start(int32_t fast, int32_t slow, int32_t signal, float firstClose)
 {
-    auto smoothing = [](int32_t period, double first) {
-        return static_cast<const CExponentialMA&>(*PrimedAverage(kExponentialAverage, period, first)).Smoothing();
-    };
-    fast_ = smoothing(IndicatorPeriod(fast), firstClose);
-    slow_ = smoothing(IndicatorPeriod(slow), firstClose);
-    signal_ = smoothing(IndicatorPeriod(signal), 0);
+    fast_ = PrimedSmoothing(IndicatorPeriod(fast), firstClose);
+    slow_ = PrimedSmoothing(IndicatorPeriod(slow), firstClose);
+    signal_ = PrimedSmoothing(IndicatorPeriod(signal), 0);
 }
 
 namespace {
@@ -381,8 +463,29 @@ void CMACDCalc::AddSeries(const Bar* bars, size_t count, float* out)
     if (!outputs_ || count == 0)
         return;
     ExponentialSmoothing fast = fast_, slow = slow_, signal = signal_;
-    for (size_t i = 0; i < count; ++i)
+    size_t i = 0;
+    for (; i < count && (fast.seedPending || slow.seedPending || signal.seedPending); ++i)
         MacdStep(fast, slow, signal, bars[i].close, out + 3 * i);
+    // Then in blocks: the three averages are chains from bar to bar, kept in registers; the cuts to six
+    // decimals depend on nothing before them and run in a pass of their own. The operations are
+    // MacdStep's, so the values are, to the last bit.
+    double f = fast.e, l = slow.e, g = signal.e;
+    for (; i < count; i += kBlock) {
+        const size_t n = std::min(kBlock, count - i);
+        double values[3 * kBlock];
+        for (size_t j = 0; j < n; ++j) {
+            const double close = bars[i + j].close;
+            f = fast.keep * f + fast.alpha * close;
+            l = slow.keep * l + slow.alpha * close;
+            const double m = f - l;
+            g = signal.keep * g + signal.alpha * m;
+            values[3 * j] = m;
+            values[3 * j + 1] = g;
+            values[3 * j + 2] = m - g;
+        }
+        SixDecimalsOf(values, 3 * n, out + 3 * i);
+    }
+    fast.e = f, slow.e = l, signal.e = g;
     fast_ = fast, slow_ = slow, signal_ = signal;
     std::memcpy(outputs_, out + (count - 1) * 3, sizeof(float) * 3);
 }
@@ -423,7 +526,46 @@ float* CMomentumCalc::AddValue(const Bar& bar)
 
 void CMomentumCalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
-    StepSeries<Step>(state_, outputs_, 1, bars, count, out);
+    if (!outputs_ || count == 0)
+        return;
+    // The close n bars back is in the ring for the series' first n bars and in the series after them,
+    // so the ring is only read on the way and written once at the end; the ratios then depend on
+    // nothing but two closes and run two to an instruction. The operations are Step's, so the values
+    // are, to the last bit.
+    State& s = state_;
+    const size_t n = size_t(s.n);
+    float previous = s.previous;
+    auto one = [&](size_t i) {
+        const size_t slot = size_t(s.index) + i;
+        const float then = i < n ? s.ring[slot < n ? slot : slot - n] : bars[i - n].close;
+        if (then != 0)
+            previous = float(100.0 * bars[i].close / then);
+        out[i] = previous;
+    };
+    size_t i = 0;
+    for (; i < count && i < n; ++i)
+        one(i);
+#if defined(__SSE2__)
+    const __m128d hundred = _mm_set1_pd(100.0), zero = _mm_setzero_pd();
+    for (; i + 2 <= count; i += 2) {
+        const __m128d then = _mm_set_pd(bars[i + 1 - n].close, bars[i - n].close);
+        if (_mm_movemask_pd(_mm_cmpneq_pd(then, zero)) != 3) {
+            one(i);
+            one(i + 1);
+            continue;
+        }
+        const __m128d now = _mm_set_pd(bars[i + 1].close, bars[i].close);
+        _mm_storel_pi(reinterpret_cast<__m64*>(out + i), _mm_cvtpd_ps(_mm_div_pd(_mm_mul_pd(hundred, now), then)));
+        previous = out[i + 1];
+    }
+#endif
+    for (; i < count; ++i)
+        one(i);
+    for (size_t j = count > n ? count - n : 0; j < count; ++j)
+        s.ring[(size_t(s.index) + j) % n] = bars[j].close;
+    s.index = int32_t((size_t(s.index) + count) % n);
+    s.previous = previous;
+    outputs_[0] = out[count - 1];
 }
 
 void CMomentumCalc::Release()
@@ -438,8 +580,14 @@ void CMomentumCalc::Release()
 CPriceOscCalc::CPriceOscCalc(const IndicatorRecord& settings, const Bar& first) : CIndicatorCalc(settings, 1)
 {
     const int32_t a = IndicatorPeriod(settings.period1), b = IndicatorPeriod(settings.period2);
-    short_ = PrimedAverage(settings.period3, std::min(a, b), first.close);
-    long_ = PrimedAverage(settings.period3, std::max(a, b), first.close);
+    exponential_ = settings.period3 == kExponentialAverage;
+    if (exponential_) {
+        shortSmoothing_ = PrimedSmoothing(std::min(a, b), first.close);
+        longSmoothing_ = PrimedSmoothing(std::max(a, b), first.close);
+    } else {
+        short_ = PrimedAverage(settings.period3, std::min(a, b), first.close);
+        long_ = PrimedAverage(settings.period3, std::max(a, b), first.close);
+    }
 }
 
 CPriceOscCalc::~CPriceOscCalc() = default;
@@ -448,6 +596,11 @@ float* CPriceOscCalc::AddValue(const Bar& bar)
 {
     if (!outputs_)
         return nullptr;
+    if (exponential_) {
+        const double s = shortSmoothing_.Next(bar.close);
+        outputs_[0] = float(s - longSmoothing_.Next(bar.close));
+        return outputs_;
+    }
     const double s = short_->Next(bar.close);
     const double l = long_->Next(bar.close);
     short_->DropOldest();
@@ -458,6 +611,18 @@ float* CPriceOscCalc::AddValue(const Bar& bar)
 
 void CPriceOscCalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
+    if (exponential_) {
+        if (!outputs_ || count == 0)
+            return;
+        ExponentialSmoothing shortOne = shortSmoothing_, longOne = longSmoothing_;
+        for (size_t i = 0; i < count; ++i) {
+            const double s = shortOne.Next(bars[i].close);
+            out[i] = float(s - longOne.Next(bars[i].close));
+        }
+        shortSmoothing_ = shortOne, longSmoothing_ = longOne;
+        outputs_[0] = out[count - 1];
+        return;
+    }
     BlockSeries(outputs_, 1, bars, count, out, [this](const Bar* b, size_t n, float* o) {
         double closes[kBlock] = {}, s[kBlock] = {};
         for (size_t i = 0; i < n; ++i)
@@ -497,29 +662,35 @@ CStochasticCalc::~CStochasticCalc()
     ProFree(rings_);
 }
 
-double CStochasticCalc::FastK(const Bar& bar)
+inline double CStochasticCalc::SlowedK(double* rings, int32_t slowing, int32_t& index, float close, float highest,
+                                       float lowest)
 {
-    highs_->Push(bar.high);
-    lows_->Push(bar.low);
-    double* closes = rings_;
-    double* highs = rings_ + slowing_;
-    double* lows = rings_ + 2 * slowing_;
-    closes[index_] = bar.close;
-    highs[index_] = highs_->Highest();
-    lows[index_] = lows_->Lowest();
-    if (++index_ == slowing_)
-        index_ = 0;
+    double* closes = rings;
+    double* highs = rings + slowing;
+    double* lows = rings + 2 * slowing;
+    closes[index] = close;
+    highs[index] = highest;
+    lows[index] = lowest;
+    if (++index == slowing)
+        index = 0;
     double c = 0, h = 0, l = 0;
-    for (int32_t j = 0; j < slowing_; ++j) {
+    for (int32_t j = 0; j < slowing; ++j) {
         c += closes[j];
         h += highs[j];
         l += lows[j];
     }
-    const double mean = 1.0 / slowing_;
+    const double mean = 1.0 / slowing;
     c *= mean;
     h *= mean;
     l *= mean;
     return h > l ? 100 * (c - l) / (h - l) : 50;
+}
+
+double CStochasticCalc::FastK(const Bar& bar)
+{
+    highs_->Push(bar.high);
+    lows_->Push(bar.low);
+    return SlowedK(rings_, slowing_, index_, bar.close, highs_->Highest(), lows_->Lowest());
 }
 
 float* CStochasticCalc::AddValue(const Bar& bar)
@@ -535,10 +706,15 @@ float* CStochasticCalc::AddValue(const Bar& bar)
 void CStochasticCalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
     BlockSeries(outputs_, 2, bars, count, out, [this](const Bar* b, size_t n, float* o) {
-        double k[kBlock] = {};
+        float highs[kBlock], lows[kBlock];
+        highs_->PushSeriesHighest(&b->high, sizeof(Bar), n, highs);
+        lows_->PushSeriesLowest(&b->low, sizeof(Bar), n, lows);
+        double k[kBlock];
+        int32_t index = index_;
         for (size_t i = 0; i < n; ++i)
-            k[i] = FastK(b[i]);
-        double d[kBlock] = {};
+            k[i] = SlowedK(rings_, slowing_, index, b[i].close, highs[i], lows[i]);
+        index_ = index;
+        double d[kBlock];
         d_->NextSeries(k, d, n);
         for (size_t i = 0; i < n; ++i) {
             o[2 * i] = float(k[i]);
@@ -585,7 +761,17 @@ float* CWilliamsRCalc::AddValue(const Bar& bar)
 
 void CWilliamsRCalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
-    StepSeries<Step>(state_, outputs_, 1, bars, count, out);
+    // The windows run a block at a time each, so that neither's state goes through memory per bar.
+    BlockSeries(outputs_, 1, bars, count, out, [this](const Bar* b, size_t n, float* o) {
+        float highs[kBlock], lows[kBlock];
+        highs_->PushSeriesHighest(&b->high, sizeof(Bar), n, highs);
+        lows_->PushSeriesLowest(&b->low, sizeof(Bar), n, lows);
+        for (size_t i = 0; i < n; ++i) {
+            const double highest = highs[i];
+            const double range = highest - lows[i];
+            o[i] = range > 0.00001 ? float(-100 * (highest - b[i].close) / range) : -100.0f;
+        }
+    });
 }
 
 void CWilliamsRCalc::Release()
@@ -677,7 +863,65 @@ float* CCCICalc::AddValue(const Bar& bar)
 
 void CCCICalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
-    StepSeries<Step>(state_, outputs_, 1, bars, count, out);
+    if (!outputs_ || count == 0)
+        return;
+    State& s = state_;
+    size_t i = 0;
+    for (; i < count && s.k < s.n; ++i)
+        Step(s, bars[i], out + i);
+    if (i < count) {
+        // With the window full, the typical prices lie in order in one array (the window's, then a
+        // block's), so that both sums read straight back without the ring's wrap, two bars at a time:
+        // each bar's sums add the same values in the same order as Step.
+        const int32_t n = s.n;
+        std::vector<double> prices(size_t(n) + kBlock);
+        double* const history = prices.data();
+        for (; i < count;) {
+            const size_t block = std::min(kBlock, count - i);
+            for (int32_t m = 0; m < n; ++m)
+                history[m] = s.ring[(s.index + m) % n];
+            for (size_t b = 0; b < block; ++b)
+                history[size_t(n) + b] = (double(bars[i + b].close) + bars[i + b].low + bars[i + b].high) * (1.0 / 3);
+            size_t b = 0;
+#if defined(__SSE2__)
+            const __m128d count2 = _mm_set1_pd(n), sign = _mm_set1_pd(-0.0), scale = _mm_set1_pd(0.015);
+            for (; b + 2 <= block; b += 2) {
+                const double* const at = history + n + b;
+                __m128d sum = _mm_loadu_pd(at);
+                for (int32_t m = 1; m < n; ++m)
+                    sum = _mm_add_pd(sum, _mm_loadu_pd(at - m));
+                const __m128d mean = _mm_div_pd(sum, count2);
+                __m128d deviation = _mm_setzero_pd();
+                for (int32_t m = 1; m <= n; ++m)
+                    deviation = _mm_add_pd(deviation, _mm_andnot_pd(sign, _mm_sub_pd(_mm_loadu_pd(at - m), mean)));
+                deviation = _mm_mul_pd(_mm_div_pd(deviation, count2), scale);
+                double means[2], deviations[2];
+                _mm_storeu_pd(means, mean);
+                _mm_storeu_pd(deviations, deviation);
+                for (int lane = 0; lane < 2; ++lane)
+                    out[i + b + lane] =
+                        deviations[lane] > 0.000001 ? float((at[lane] - means[lane]) / deviations[lane]) : 0.0f;
+            }
+#endif
+            for (; b < block; ++b) {
+                const double* const at = history + n + b;
+                double sum = *at;
+                for (int32_t m = 1; m < n; ++m)
+                    sum += at[-m];
+                const double mean = sum / n;
+                double deviation = 0;
+                for (int32_t m = 1; m <= n; ++m)
+                    deviation += std::fabs(at[-m] - mean);
+                deviation = deviation / n * 0.015;
+                out[i + b] = deviation > 0.000001 ? float((*at - mean) / deviation) : 0.0f;
+            }
+            // The ring takes the last n prices, oldest at the write position.
+            std::copy_n(history + block, n, s.ring);
+            s.index = 0;
+            i += block;
+        }
+    }
+    outputs_[0] = out[count - 1];
 }
 
 void CCCICalc::Release()
@@ -778,9 +1022,98 @@ float* CADMCalc::AddValue(const Bar& bar)
     return StepValue<Step>(state_, outputs_, bar);
 }
 
+// From bar 2n + 1 on (no fading in, no sums to build up) in blocks of passes. The running sums and the
+// average are chains from bar to bar, kept in registers; a bar's two divisions and its rounding depend
+// on nothing before it, so they run in passes of their own, two bars to a vector instruction where the
+// processor has them. The operations are Step's, so the values are, to the last bit.
+void CADMCalc::SteadyBlock(State& state, const Bar* bars, size_t n, float* out)
+{
+    // The state in locals: the stores into the blocks below could otherwise be taken for stores into it.
+    const double keep = state.keep, reciprocal = state.reciprocal;
+    double sumPlus = state.plus, sumMinus = state.minus, sumRange = state.range;
+    float previousHigh = state.previousHigh, previousLow = state.previousLow, previousClose = state.previousClose;
+    double plus[kBlock], minus[kBlock], range[kBlock];
+    for (size_t i = 0; i < n; ++i) {
+        const Bar& bar = bars[i];
+        const double h = bar.high, l = bar.low, pc = previousClose;
+        const double trueRange = std::max(std::fabs(h - l), std::max(std::fabs(h - pc), std::fabs(l - pc)));
+        const double up = std::fabs(h - double(previousHigh));
+        const double down = std::fabs(l - double(previousLow));
+        const int plusCounts = (int(up >= down) | int(bar.low > previousLow)) & int(bar.high >= previousHigh);
+        const int minusCounts = int(up <= down) & int(bar.low <= previousLow);
+        sumPlus = sumPlus * keep + up * double(plusCounts);
+        sumMinus = sumMinus * keep + down * double(minusCounts);
+        sumRange = sumRange * keep + trueRange;
+        plus[i] = sumPlus;
+        minus[i] = sumMinus;
+        range[i] = sumRange;
+        previousHigh = bar.high;
+        previousLow = bar.low;
+        previousClose = bar.close;
+    }
+    state.plus = sumPlus, state.minus = sumMinus, state.range = sumRange;
+    state.previousHigh = previousHigh, state.previousLow = previousLow, state.previousClose = previousClose;
+    double dx[kBlock];
+    size_t first = 0;
+#if defined(__SSE2__)
+    for (; first + 2 <= n; first += 2) {
+        const __m128d r = _mm_loadu_pd(range + first);
+        const __m128d ranged = _mm_cmpgt_pd(r, _mm_set1_pd(0.001));
+        const __m128d one = _mm_set1_pd(1.0), hundred = _mm_set1_pd(100);
+        const __m128d scale = _mm_div_pd(hundred, _mm_or_pd(_mm_and_pd(ranged, r), _mm_andnot_pd(ranged, one)));
+        const __m128d plusDI = _mm_and_pd(ranged, _mm_mul_pd(_mm_loadu_pd(plus + first), scale));
+        const __m128d minusDI = _mm_and_pd(ranged, _mm_mul_pd(_mm_loadu_pd(minus + first), scale));
+        const __m128d both = _mm_add_pd(plusDI, minusDI);
+        const __m128d moved = _mm_cmpgt_pd(both, _mm_set1_pd(0.0001));
+        const __m128d apart = _mm_mul_pd(hundred, _mm_andnot_pd(_mm_set1_pd(-0.0), _mm_sub_pd(plusDI, minusDI)));
+        const __m128d ratio = _mm_div_pd(apart, _mm_or_pd(_mm_and_pd(moved, both), _mm_andnot_pd(moved, one)));
+        _mm_storeu_pd(dx + first, _mm_and_pd(moved, ratio));
+        _mm_storeu_pd(plus + first, plusDI);
+        _mm_storeu_pd(minus + first, minusDI);
+    }
+#endif
+    for (size_t i = first; i < n; ++i) {
+        const bool ranged = range[i] > 0.001;
+        const double scale = 100 / (ranged ? range[i] : 1.0);
+        const double plusDI = ranged ? plus[i] * scale : 0.0;
+        const double minusDI = ranged ? minus[i] * scale : 0.0;
+        const double both = plusDI + minusDI;
+        const bool moved = both > 0.0001;
+        dx[i] = moved ? 100 * std::fabs(plusDI - minusDI) / (moved ? both : 1.0) : 0.0;
+        plus[i] = plusDI;
+        minus[i] = minusDI;
+    }
+    double values[4 * kBlock];
+    double* const ring = state.ring;
+    const int32_t period = state.n;
+    int32_t index = state.index;
+    double adx = state.adx;
+    for (size_t i = 0; i < n; ++i) {
+        adx = keep * adx + reciprocal * dx[i];
+        ring[index] = adx;
+        if (++index == period)
+            index = 0;
+        values[4 * i] = plus[i];
+        values[4 * i + 1] = minus[i];
+        values[4 * i + 2] = adx;
+        values[4 * i + 3] = (adx + ring[index]) * 0.5;
+    }
+    state.adx = adx, state.index = index;
+    WholeNumbersOf(values, 4 * n, out);
+}
+
 void CADMCalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
-    StepSeries<Step>(state_, outputs_, 4, bars, count, out);
+    if (!outputs_ || count == 0)
+        return;
+    State s = state_;
+    size_t i = 0;
+    for (; i < count && s.k <= 2 * s.n; ++i)
+        Step(s, bars[i], out + 4 * i);
+    for (; i < count; i += kBlock)
+        SteadyBlock(s, bars + i, std::min(kBlock, count - i), out + 4 * i);
+    state_ = s;
+    std::memcpy(outputs_, out + (count - 1) * 4, sizeof(float) * 4);
 }
 
 void CADMCalc::Release()
@@ -811,7 +1144,7 @@ float* CMovAvgCalc::AddValue(const Bar& bar)
 void CMovAvgCalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
     BlockSeries(outputs_, 1, bars, count, out, [this](const Bar* b, size_t n, float* o) {
-        double closes[kBlock] = {}, averages[kBlock] = {};
+        double closes[kBlock], averages[kBlock]; // filled for the block's n bars, read no further
         for (size_t i = 0; i < n; ++i)
             closes[i] = b[i].close;
         average_->NextSeries(closes, averages, n);

@@ -66,7 +66,10 @@ public:
 
 private:
     void Start(int32_t period, bool exponential, float firstClose);
+    // Simple averages whole; exponential ones need no bands, only their smoothing.
     std::unique_ptr<CMovingAverage> up_, down_;
+    ExponentialSmoothing upSmoothing_, downSmoothing_;
+    bool exponential_ = false;
     double previousClose_ = 0;
 };
 
@@ -157,7 +160,10 @@ public:
     void Release() override;
 
 private:
+    // Other averages whole; exponential ones need no bands, only their smoothing.
     std::unique_ptr<CMovingAverage> short_, long_;
+    ExponentialSmoothing shortSmoothing_, longSmoothing_;
+    bool exponential_ = false;
 };
 
 class CStochasticCalc final : public CIndicatorCalc {
@@ -170,6 +176,8 @@ public:
 
 private:
     double FastK(const Bar& bar);
+    // The slowing over the last bars' closes and window extremes, this bar's among them.
+    static double SlowedK(double* rings, int32_t slowing, int32_t& index, float close, float highest, float lowest);
     std::unique_ptr<WindowExtremes> highs_, lows_;
     std::unique_ptr<CMovingAverage> d_;
     double* rings_ = nullptr; // closes, highest highs, lowest lows: s doubles each
@@ -186,7 +194,7 @@ public:
     void Release() override;
 
 private:
-    // The per-bar state, copied into registers by the whole-series loop.
+    // The per-bar state of AddValue.
     struct State {
         WindowExtremes* highs;
         WindowExtremes* lows;
@@ -256,6 +264,7 @@ private:
         int32_t index;
     };
     static void Step(State& s, const Bar& bar, float* out);
+    static void SteadyBlock(State& s, const Bar* bars, size_t n, float* out);
 
     State state_;
 };

@@ -2,6 +2,7 @@
 // the two extremes at hand, scanned again only when an extreme leaves the window.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace qv {
@@ -33,12 +34,20 @@ public:
             lowest_ = ScanLowest();
     }
 
+    // Push over `count` values laid `stride` bytes apart, writing the highest (or the lowest) after each
+    // push: the same values as Push then Highest/Lowest, with the ring's state held in registers through
+    // the run. The other extreme is brought up to date once at the end.
+    void PushSeriesHighest(const float* first, size_t stride, size_t count, float* highest);
+    void PushSeriesLowest(const float* first, size_t stride, size_t count, float* lowest);
+
     float Highest() const { return highest_; }
     float Lowest() const { return lowest_; }
 
 private:
     float ScanHighest() const;
     float ScanLowest() const;
+    template <bool High>
+    void PushSeries(const float* first, size_t stride, size_t count, float* extremes);
 
     float* values_; // the ring; it starts full of the first value, which stands in for the empty slots
     int32_t capacity_;

@@ -611,6 +611,88 @@ TEST(IndicatorCalc, WholeSeriesPathGivesTheSameValuesBitForBit)
     }
 }
 
+// Two walks of 100,000 bars made from the generator's raw numbers only (no library distribution), so
+// that they are the same wherever the tests run: a geometric walk in floats, and a walk in whole pence
+// with flat bars, equal highs and lows, ties between the up and down moves and days without volume.
+std::vector<Bar> FixedWalk(bool pence)
+{
+    std::mt19937 rng(pence ? 2 : 1);
+    auto unit = [&rng] { return double(rng()) / 4294967296.0; };
+    std::vector<Bar> bars;
+    double close = pence ? 500 : 5000;
+    for (int i = 0; i < 100000; ++i) {
+        const double open = close;
+        if (pence) {
+            close = std::max(1.0, close + double(int(rng() % 7) - 3) * double(rng() % 3 == 0));
+            const double high = std::max(open, close) + double(rng() % 3), low = std::max(1.0, std::min(open, close) - double(rng() % 3));
+            bars.push_back({float(open), float(high), float(low), float(close), float(rng() % 4 == 0 ? 0 : rng() % 100000)});
+        } else {
+            close *= 1 + 0.02 * (unit() - 0.5);
+            const double high = std::max(open, close) * (1 + 0.01 * unit()), low = std::min(open, close) * (1 - 0.01 * unit());
+            bars.push_back({float(open), float(high), float(low), float(close), float(1e5 * (1 + 100 * unit()))});
+        }
+    }
+    return bars;
+}
+
+// Every calculator's outputs over both walks, held to a fingerprint of their bits taken before the
+// calculators were made faster: a faster form must give the same values to the last bit.
+TEST(IndicatorCalc, OutputsStayTheSameBitForBitOverTwoWalks)
+{
+    struct Case {
+        IndicatorRecord settings;
+        uint64_t walk, pence; // FNV-1a of every output's bits, bar after bar
+    };
+    const Case cases[] = {
+        {IndicatorRecord::Of(2, 0, 14), 0x7de0feb505a5745eull, 0x3df3804055970a52ull},          {IndicatorRecord::Of(2, 0, 1), 0x81f71749453e37e7ull, 0x48d474dcb9245f25ull},
+        {IndicatorRecord::Of(2, 0, 50), 0xcfa41b377fb440a6ull, 0x6aefd2f11c01c28bull},          {IndicatorRecord::Of(2, 1, 14), 0x8645598d4446621eull, 0x9bfa7b6ff0e89628ull},
+        {IndicatorRecord::Of(2, 2, 14), 0x4fe6f1c2a0629332ull, 0x3fa9f66152288a4cull},          {IndicatorRecord::Of(8, 0, 12, 26, 9), 0x89c2c2eabc8e081aull, 0xf6e8f2e886920042ull},
+        {IndicatorRecord::Of(8, 0, 2, 3, 1), 0xe2b10f8839f1d12dull, 0x5d3508ad75e1299dull},     {IndicatorRecord::Of(8, 0, 50, 200, 30), 0x34dcdba8a085f34ull, 0xe38da83ef80b556bull},
+        {IndicatorRecord::Of(12, 0, 14, 3, 3), 0xae635332bb6d87afull, 0xebbc23008e7a5701ull},   {IndicatorRecord::Of(12, 0, 5, 1, 1), 0x8146b9e4803a2fa5ull, 0x5333279a2016ac15ull},
+        {IndicatorRecord::Of(12, 0, 14, 3, 3, 1), 0x5eabdbba956b3f43ull, 0x30e6619a8938969ull}, {IndicatorRecord::Of(52, 0, 20), 0x203ab5a8073a7edfull, 0xd95c27c249926286ull},
+        {IndicatorRecord::Of(52, 0, 5), 0x14ba76cf4282dd9aull, 0x3c1bb96d9b93bd5eull},          {IndicatorRecord::Of(54, 7, 14), 0x95f93109f78319abull, 0x8340156387cb2962ull},
+        {IndicatorRecord::Of(54, 7, 1), 0xffd8d6e505fb25b5ull, 0x20c9b2f80ff06322ull},          {IndicatorRecord::Of(54, 7, 2), 0x5299a345eab56ec9ull, 0x2fac7f0465baf853ull},
+        {IndicatorRecord::Of(54, 7, 30), 0x7a5cb8b2a856755eull, 0x312f3c18158abb20ull},         {IndicatorRecord::Of(57, 0, 14), 0x4b2d41821d3cd8b4ull, 0xee986936539c2838ull},
+        {IndicatorRecord::Of(57, 0, 1), 0x634b008eb643b02dull, 0x5823365ced83355ull},          {IndicatorRecord::Of(53, 0, 14), 0x5873c4494d2cd85dull, 0x83b054f52354faedull},
+        {IndicatorRecord::Of(53, 0, 1), 0x4c84f977e6608f47ull, 0xdc6bf97aa7b644ffull},          {IndicatorRecord::Of(53, 0, 50), 0xb5411a22e7d241bcull, 0x30de84b22274347aull},
+        {IndicatorRecord::Of(5, 0, 10), 0xe5845b10673a53d9ull, 0xc03ca1e639457df1ull},          {IndicatorRecord::Of(5, 0, 1), 0x6196acc479fa0373ull, 0xbf43d71af57d4350ull},
+        {IndicatorRecord::Of(48, 0, 0), 0x8ef4b02be49d7afeull, 0x2a26dff68a8217fbull},          {IndicatorRecord::Of(11, 0, 5, 20, 1), 0xabea965f6277777full, 0xbce0f4c6f9a4b3b0ull},
+        {IndicatorRecord::Of(11, 0, 20, 5, 0), 0xccdeb88afc2f3854ull, 0x38692521d28eb5efull},   {IndicatorRecord::Of(56, 0, 0), 0x2b5cce03ef85205ull, 0x6548fd24291804caull},
+        {IndicatorRecord::Of(56, 1, 0), 0x30e753669caf0745ull, 0xb9936fb9bca5b0d9ull},          {IndicatorRecord::Of(56, 2, 0), 0x1eabf58a5787769dull, 0x90389bd1aed65723ull},
+        {IndicatorRecord::Of(1, 0, 20), 0x16e63d7e907824f5ull, 0xcb66263483d29bfcull},          {IndicatorRecord::Of(1, 0, 3), 0x7ec415ab6e456bceull, 0x2781034bd7f6cd3ull},
+    };
+    const std::vector<Bar> walks[] = {FixedWalk(false), FixedWalk(true)};
+    for (const Case& c : cases) {
+        const IndicatorRecord& s = c.settings;
+        SCOPED_TRACE(testing::Message() << "type " << int(s.type) << " flags " << int(s.flags) << " periods "
+                                        << s.period1 << "/" << s.period2 << "/" << s.period3 << "/" << s.period4);
+        for (int w = 0; w < 2; ++w) {
+            const std::vector<Bar>& bars = walks[w];
+            auto calc = CreateIndicatorCalc(s, bars[0]);
+            const size_t k = size_t(calc->OutputCount());
+            std::vector<float> series(bars.size() * k);
+            // In three calls, the first shorter than any period here, so that a series goes on from
+            // another however short.
+            calc->AddSeries(bars.data(), 5, series.data());
+            calc->AddSeries(bars.data() + 5, 772, series.data() + 5 * k);
+            calc->AddSeries(bars.data() + 777, bars.size() - 777, series.data() + 777 * k);
+            calc->Release();
+            auto byBar = CreateIndicatorCalc(s, bars[0]);
+            uint64_t hash = 14695981039346656037ull;
+            for (size_t i = 0; i < bars.size(); ++i) {
+                const float* v = byBar->AddValue(bars[i]);
+                ASSERT_EQ(std::memcmp(v, &series[i * k], 4 * k), 0) << "bar " << i;
+                for (size_t j = 0; j < 4 * k; ++j) {
+                    hash ^= reinterpret_cast<const uint8_t*>(v)[j];
+                    hash *= 1099511628211ull;
+                }
+            }
+            byBar->Release();
+            EXPECT_EQ(hash, w == 0 ? c.walk : c.pence) << (w == 0 ? "walk" : "pence") << std::hex << " 0x" << hash;
+        }
+    }
+}
+
 TEST(MovingAverageSeries, EveryTypeGivesTheSameAveragesAndStateAsValueByValue)
 {
     std::vector<double> values;
