@@ -392,9 +392,18 @@ void GraphPainter::DrawLinePass(Walk& walk)
     };
     if (onePath)
         SelectColour(walk, 0);
-    int32_t column = INT_MIN, low = 0, high = 0, last = 0;
+    int32_t column = INT_MIN, low = 0, high = 0, last = 0, colour = 0;
+    // The stroke of a column whose points spread over several rows, ending at its last row.
+    auto spread = [&](int c) {
+        if (column != INT_MIN && low != high) {
+            to(column, low, c);
+            to(column, high, c);
+            to(column, last, c);
+        }
+    };
     for (const SeriesPoint& p : walk.points) {
         if (!p.drawn) {
+            spread(colour);
             if (onePath)
                 flush();
             path.clear();
@@ -411,11 +420,7 @@ void GraphPainter::DrawLinePass(Walk& walk)
             continue;
         }
         if (column != INT_MIN) {
-            if (low != high) {
-                to(column, low, p.colour);
-                to(column, high, p.colour);
-                to(column, last, p.colour);
-            }
+            spread(p.colour);
             if ((flags & kStepAcrossFirst) && y != last) {
                 to(x, last, p.colour);
             } else if ((flags & kStepDownFirst) && y != last) {
@@ -427,7 +432,10 @@ void GraphPainter::DrawLinePass(Walk& walk)
         to(x, y, p.colour);
         column = x;
         low = high = last = y;
+        colour = p.colour;
     }
+    // The last column is a stroke like every other, so that a run to the band's right leaves it flat.
+    spread(colour);
     if ((flags & kStepToBandRight) && column != INT_MIN)
         to(walk.band.right, last, walk.selected == INT_MIN ? 0 : walk.selected);
     if (onePath)
@@ -689,6 +697,10 @@ void GraphPainter::DrawArea(Walk& walk)
     }
     if (column == INT_MIN)
         return;
+    // The last column's spread is walked as every other's: the edge then leaves it at its last row,
+    // not on a slope from its first row to the band's end.
+    if (low != high)
+        path << QPoint(column, low) << QPoint(column, high) << QPoint(column, last);
     path << QPoint(band.right + 1, last);
     if (flags & (kAreaToTop | kAreaToBottom)) {
         int32_t edge = (flags & kAreaToTop) ? walk.pane.top : walk.pane.bottom;

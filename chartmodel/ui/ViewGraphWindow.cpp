@@ -2,6 +2,7 @@
 #include "chartmodel/ui/ViewGraphWindow.h"
 
 #include "chartmodel/AddOnZoom.h"
+#include "chartmodel/ChartLabels.h"
 #include "chartmodel/ChartModeStop.h"
 #include "chartmodel/ChartToggles.h"
 #include "chartmodel/CrossHairs.h"
@@ -646,9 +647,14 @@ void CViewGraphWnd::QueueChartText(int32_t x, int32_t y, const std::string& text
 
 void CViewGraphWnd::QueueAxisText(int32_t x, int32_t y, const std::string& text, uint32_t flags, int32_t priority)
 {
-    if (target_)
-        Graph().DrawChartText(x, y, text, flags, priority, gs::U32(*styleRecord, gs::kScaleTextColour), baseTextSize,
-                              0x1000000, nullptr);
+    if (!target_)
+        return;
+    ChartLabel* label = Graph().DrawChartText(x, y, text, flags, priority, gs::U32(*styleRecord, gs::kScaleTextColour),
+                                              baseTextSize, 0x1000000, nullptr);
+    // Axis labels share one row: two that merely touch read as one ("11/12/26:06"), so each keeps
+    // half a digit clear of the next.
+    if (label)
+        label->margin = std::max(label->margin, (digitWidth + 1) / 2);
 }
 
 void CViewGraphWnd::DrawQueuedLabels()

@@ -552,3 +552,69 @@ TEST(GraphPainter, ASingleColourDashedLineIsOnePathSoItsDashesRunOn)
 }
 
 } // namespace
+
+namespace {
+
+// A quote at its pixel column.
+struct Quote {
+    int32_t x;
+    float value;
+};
+
+// Tick items carry their pixel column: the series' scale only lets every item through.
+void OwnColumns(GraphSeries* series, const Chart& chart)
+{
+    AddSeriesTimeScale(series, 1);
+    *series->timeScale = {1, 0, 1 << 30, chart.band->left, chart.band->right, nullptr};
+}
+
+void Ticks(PlotElement* element, const std::vector<Quote>& quotes)
+{
+    auto* data = static_cast<uint8_t*>(InitDataArray(element->values, kArrayTicks, int32_t(quotes.size()), 0, 0));
+    element->values.flags = kSelectLow;
+    for (size_t i = 0; i < quotes.size(); ++i) {
+        StoreU32(data + 16 * i, 0);
+        StoreU32(data + 16 * i + 4, uint32_t(quotes[i].x));
+        StoreF32(data + 16 * i + 8, quotes[i].value);
+        StoreF32(data + 16 * i + 12, quotes[i].value);
+    }
+}
+
+// A day's quotes as the intraday chart hands them to a filled band: tick items at their pixel columns,
+// the last column holding a spike and the settled quote after it, the band running on to the pane's
+// right edge as when the time axis reaches past the last quote.
+TEST(GraphPainter, ALastColumnOfSeveralQuotesEndsAtTheLastQuoteAndABandRunsFlatFromIt)
+{
+    constexpr uint32_t kToTop = 1, kToBottom = 2, kStepped = 16;
+    const std::vector<Quote> quotes = {{30, 50}, {70, 60}, {100, 45}, {120, 80}, {120, 40}};
+    for (uint32_t side : {kToTop, kToBottom}) {
+        Chart chart(200, 140, 2);
+        GraphSeries* series = chart.AddSeriesOf("Band", 0, 100);
+        OwnColumns(series, chart);
+        Ticks(Chart::Element(series, 10, side | kStepped, {kBlue}), quotes);
+        chart.Draw();
+        test::SaveRender(chart.image, side == kToTop ? "graph-band-to-top" : "graph-band-to-bottom");
+        const int last = chart.Row(40);
+        // Filled on the band's side of the last row, clear on the other, all the way to the band's end.
+        const int inside = side == kToTop ? last - 3 : last + 3, outside = side == kToTop ? last + 3 : last - 3;
+        for (int x = 122; x < chart.band->right; ++x) {
+            ASSERT_EQ(chart.Pixel(x, inside), Rgb(kBlue)) << "side " << side << " at " << x;
+            ASSERT_TRUE(IsWhite(chart.Pixel(x, outside))) << "side " << side << " at " << x;
+        }
+        // Before the last column the band still steps from quote to quote.
+        EXPECT_EQ(chart.Pixel(110, side == kToTop ? chart.Row(45) - 3 : chart.Row(45) + 3), Rgb(kBlue));
+        EXPECT_TRUE(IsWhite(chart.Pixel(110, side == kToTop ? chart.Row(45) + 3 : chart.Row(45) - 3)));
+    }
+    // A line through the same quotes strokes its last column from the spike down to the last quote
+    // (whose own pixel, the end of the line, is left out as every line end is).
+    Chart chart(200, 140, 2);
+    GraphSeries* series = chart.AddSeriesOf("Line", 0, 100);
+    OwnColumns(series, chart);
+    Ticks(Chart::Element(series, 1, kStepped, {kBlue}), quotes);
+    chart.Draw();
+    test::SaveRender(chart.image, "graph-line-last-column");
+    for (float v : {75.0f, 60.0f, 50.0f, 42.0f})
+        EXPECT_EQ(chart.Pixel(120, chart.Row(v)), Rgb(kBlue)) << v;
+}
+
+} // namespace
