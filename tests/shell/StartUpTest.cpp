@@ -37,6 +37,8 @@
 #include "realtime/RTFeedSettings.h"
 #include "realtime/TimerQueue.h"
 #include "realtime/feed/RTEngine.h"
+#include "realtime/feed/RTReconnect.h"
+#include "platform/MessageDispatch.h"
 #include "resources/MessageIds.h"
 #include "shell/AppServices.h"
 #include "shell/DdeService.h"
@@ -142,6 +144,12 @@ protected:
     {
         TimerQueue().Clear();
         ClearTimerCallbacks();
+        CancelRTReconnect();
+        // A start with the feed leaves the feed thread's last steps queued for the engine's window,
+        // which passes them on to whatever frame a later test installs: they go now, while no frame
+        // is there to receive them.
+        for (int round = 0; round < 8 && HasPostedMessages(); ++round)
+            DeliverPostedMessages();
         // Start-up installs the load's neighbouring steps; later loads in this process must not run them.
         GetDatabaseNeighbours() = DatabaseNeighbours{};
         GetPortfolioFileHooks() = PortfolioFileHooks{};

@@ -165,7 +165,17 @@ TEST_F(ViewDetailWindow, ADoubleClickLoopsBack)
     test::RecordingTarget frame(1);
     MainFrameTarget() = &frame;
     ListViewOptions& options = CurrentListViewOptions();
-    const ListViewOptions saved = options;
+    // Restored however the test ends: a failed assertion must not leave the frame pointing at a
+    // destroyed target or the options changed for the tests after it.
+    struct Restore {
+        ListViewOptions& options;
+        ListViewOptions saved;
+        ~Restore()
+        {
+            options = saved;
+            MainFrameTarget() = nullptr;
+        }
+    } restore{options, options};
     struct Case {
         bool doubleClick, loop, share;
         size_t posted;
@@ -187,8 +197,6 @@ TEST_F(ViewDetailWindow, ADoubleClickLoopsBack)
             EXPECT_EQ(frame.received[0].wParam, ID_PREVIOUS_VIEW);
         }
     }
-    options = saved;
-    MainFrameTarget() = nullptr;
 }
 
 } // namespace
