@@ -490,12 +490,14 @@ TEST_F(FeedSimulatorTest, TheFeedSurvivesTheStandInsFaults)
         UseServer(sim);
         TheRTEngine().failure = 0;
         ASSERT_TRUE(StartRTEngine()) << int(fault);
-        if (fault == F::Drop || fault == F::Oversized)
+        if (fault == F::Drop || fault == F::Oversized) {
             EXPECT_TRUE(WaitFor([] { return !RTFeedThreadRunning(); })) << int(fault) << ": the thread ends";
-        else
+        } else {
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        if (fault == F::Oversized)
+        }
+        if (fault == F::Oversized) {
             EXPECT_EQ(TheRTEngine().failure, kFeedUnreadable) << "the reason is stated";
+        }
         EXPECT_EQ(StoredTrades(0x4001), 0u) << int(fault);
         StopRTEngine();
         EXPECT_FALSE(RTFeedThreadRunning());
@@ -607,10 +609,13 @@ TEST_F(FeedSimulatorTest, AHoleInTheDayIsFilledByGapRequests)
     ExclusiveLockGuard lock(IntradayStoreLock());
     RTDayRecord* day = GetRTDay(kMon7, false);
     ASSERT_NE(day, nullptr);
-    for (const dev::SimulatedShare& s : sim.shares())
-        for (const dev::IntradayEvent& e : s.events)
-            if (e.time >= options.holeFrom && e.time < options.holeTo)
+    for (const dev::SimulatedShare& s : sim.shares()) {
+        for (const dev::IntradayEvent& e : s.events) {
+            if (e.time >= options.holeFrom && e.time < options.holeTo) {
                 ASSERT_EQ(CountRTCoveredSlots(*day, 0, e.time / 15, e.time / 15 + 1), 1u) << "the hole's slots are covered";
+            }
+        }
+    }
     for (const dev::SimulatedShare& s : sim.shares()) {
         int32_t slot = -1;
         RTDayShareEntry* e = GetRTDayShare(MakeRTKey(0, s.share), *day, slot, false);
