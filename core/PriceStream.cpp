@@ -550,10 +550,7 @@ struct CommonRun {
     // representable year, which ends the run after this day.
     bool finish(DayRecord& day)
     {
-        day.unit = unit;
-        day.modeMarks = mode;
-        day.date = date;
-        day.weekday = weekday;
+        prime(day);
         const uint16_t was = date;
         StepWeekday(date, weekday);
         return date > was;
@@ -565,6 +562,18 @@ struct CommonRun {
         next.modeMarks = mode;
         next.date = date;
         next.weekday = weekday;
+    }
+
+    // Hands the stream back to the general decoder after n days: the day after the last one decoded
+    // is primed, and the position and running price are the run's. Returns n.
+    uint32_t handBack(uint32_t n, DayRecord* day, const uint8_t*& p, const uint8_t* q, int32_t& running) const
+    {
+        if (n > 0) {
+            prime(day[n]);
+            p = q;
+            running = price;
+        }
+        return n;
     }
 };
 
@@ -638,6 +647,8 @@ uint32_t DecodeCommonFullDays(const uint8_t*& p, const uint8_t* end, DayRecord* 
                 outside |= uint32_t(running) + uint32_t(kExactInFloat - 1) > uint32_t(2 * kExactInFloat - 2) ? 1u : 0u;
             }
             if (!tooLong && !outside) {
+                // This path stores its day itself: one store shared with the checked path below
+                // halved the run's speed (the compiler then kept the prices in memory).
                 open = float(prices[0]) * run.unit;
                 high = float(prices[1]) * run.unit;
                 low = float(prices[2]) * run.unit;
@@ -685,12 +696,7 @@ uint32_t DecodeCommonFullDays(const uint8_t*& p, const uint8_t* end, DayRecord* 
         if (!run.finish(d))
             break;
     }
-    if (n > 0) {
-        run.prime(day[n]);
-        p = q;
-        price = run.price;
-    }
-    return n;
+    return run.handBack(n, day, p, q, price);
 }
 
 // The common close-only days from `day` on: no repeat running, a value token at p, no corrections;
@@ -734,12 +740,7 @@ uint32_t DecodeCommonCloseDays(const uint8_t*& p, const uint8_t* end, DayRecord*
         if (!run.finish(d))
             break;
     }
-    if (n > 0) {
-        run.prime(day[n]);
-        p = q;
-        price = run.price;
-    }
-    return n;
+    return run.handBack(n, day, p, q, price);
 }
 
 // The common days of either mode from `day` on (none with a repeat running).
