@@ -35,6 +35,17 @@ std::vector<uint8_t> Week(uint8_t kind = 10)
                   kind);
 }
 
+// Loads a random database of `records` records, 12 years each to the end of 2026, as the program
+// loads a file; the image returned is what was loaded.
+std::vector<uint8_t> LoadRandomDatabase(int records, unsigned seed)
+{
+    using namespace std::chrono;
+    const dev::DemoDatabase db = dev::RandomDatabase(records, 12, sys_days{year{2026} / December / 31}, seed);
+    std::vector<uint8_t> image = dev::WriteQuorvaDat(dev::DemoDbFile(db));
+    LoadDatabaseFromMemory(image, nullptr);
+    return image;
+}
+
 } // namespace
 
 TEST(PriceLookups, FindPriceOnDate)
@@ -200,11 +211,7 @@ TEST(PriceLookups, MovingAverageAtADayOrADate)
 // and high/low gives what a walk from the first day gives.
 TEST(PriceLookups, CheckpointedLookupsMatchAWholeWalk)
 {
-    using namespace std::chrono;
-    dev::DemoDatabase db = dev::RandomDatabase(2, 12, sys_days{year{2026} / December / 31}, 7);
-    dev::DbFile file = dev::DemoDbFile(db);
-    const std::vector<uint8_t> image = dev::WriteQuorvaDat(file);
-    LoadDatabaseFromMemory(image, nullptr);
+    const std::vector<uint8_t> image = LoadRandomDatabase(2, 7);
     uint8_t* record = MainRecordBlock;
     ASSERT_NE(RecordLength(record), 0u);
     const SubRecordSpan span = SubRecordOf(record, 0);
@@ -281,10 +288,7 @@ float WalkedCloseAt(const std::vector<DayRecord>& days, const std::vector<uint16
 // the same answers a walk from the first day gives, also where dates wrap past the last year.
 TEST(PriceLookups, CheckpointsComeWithTheLoadAndServeEveryLookupAsAWholeWalk)
 {
-    using namespace std::chrono;
-    dev::DemoDatabase db = dev::RandomDatabase(3, 12, sys_days{year{2026} / December / 31}, 11);
-    const std::vector<uint8_t> image = dev::WriteQuorvaDat(dev::DemoDbFile(db));
-    LoadDatabaseFromMemory(image, nullptr);
+    const std::vector<uint8_t> image = LoadRandomDatabase(3, 11);
     std::vector<std::vector<uint8_t>> records;
     for (uint8_t* r = MainRecordBlock; RecordLength(r) != 0; r = NextRecord(r)) {
         const SubRecordSpan span = SubRecordOf(r, 0);
@@ -404,10 +408,7 @@ float WalkedSimpleAverageAt(const std::vector<DayRecord>& days, const std::vecto
 // checkpoints and for windows longer than one.
 TEST(PriceLookups, SimpleAveragesFromCheckpointsKeepTheRunningSumsBits)
 {
-    using namespace std::chrono;
-    dev::DemoDatabase db = dev::RandomDatabase(2, 12, sys_days{year{2026} / December / 31}, 5);
-    const std::vector<uint8_t> image = dev::WriteQuorvaDat(dev::DemoDbFile(db));
-    LoadDatabaseFromMemory(image, nullptr);
+    const std::vector<uint8_t> image = LoadRandomDatabase(2, 5);
     std::vector<std::vector<uint8_t>> records;
     for (uint8_t* r = MainRecordBlock; RecordLength(r) != 0; r = NextRecord(r))
         records.emplace_back(r, r + RecordLength(r));
