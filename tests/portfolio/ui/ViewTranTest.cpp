@@ -98,8 +98,21 @@ protected:
             tran->OnRefresh();
         }
         Activate(tran);
+        TransactionDialogDefaults().showGains = false;
     }
-    ~TransactionLayoutViews() override { CViewTran::TotalsOnly() = CViewTran::HeldOnly() = false; }
+    ~TransactionLayoutViews() override
+    {
+        CViewTran::TotalsOnly() = CViewTran::HeldOnly() = false;
+        TransactionDialogDefaults().showGains = false;
+    }
+    // A buy dated 1/6/2020, on that day.
+    static TransactionDialogSetup BuyOnFirstJune2020()
+    {
+        TransactionDialogSetup setup;
+        setup.type = 1;
+        setup.date = setup.today = PackDate(1, 6, 2020);
+        return setup;
+    }
     void Activate(CViewBase* view) { MainFrameState().activeView = view; }
     Portfolio* Demo() const { return FindPortfolioByNumber(0); }
     int Rows(CViewListTop* view) const { return ShareListCount(view->list); }
@@ -265,17 +278,12 @@ TEST_F(TransactionLayoutViews, RebasingIsOfferedByDate)
         Control<QCheckBox>(dialog, C::Ignore)->setChecked(true);
         EXPECT_FALSE(Control(dialog, C::IgnorePounds)->isEnabled());
     }
-    TransactionDialogDefaults().showGains = false;
 }
 
 // "Show CGT" makes the shown dialog wider; it moves so that it stays on the screen.
 TEST_F(TransactionLayoutViews, ShowCgtKeepsTheDialogOnTheScreen)
 {
-    TransactionDialogDefaults().showGains = false;
-    TransactionDialogSetup setup;
-    setup.type = 1;
-    setup.date = setup.today = PackDate(1, 6, 2020);
-    CTransactionRecord dialog(setup);
+    CTransactionRecord dialog(BuyOnFirstJune2020());
     dialog.show();
     ASSERT_NE(dialog.screen(), nullptr);
     const QRect area = dialog.screen()->availableGeometry();
@@ -294,16 +302,11 @@ TEST_F(TransactionLayoutViews, ShowCgtKeepsTheDialogOnTheScreen)
         EXPECT_EQ(frame.top(), area.top());
     }
     dialog.hide();
-    TransactionDialogDefaults().showGains = false;
 }
 
 TEST_F(TransactionLayoutViews, ShowCgtWidensTheDialogAndLeavesTheDateLineClear)
 {
-    TransactionDialogDefaults().showGains = false;
-    TransactionDialogSetup setup;
-    setup.type = 1;
-    setup.date = setup.today = PackDate(1, 6, 2020);
-    CTransactionRecord dialog(setup);
+    CTransactionRecord dialog(BuyOnFirstJune2020());
     dialog.show();
     QApplication::processEvents();
     const QSize shortSize = dialog.size();
@@ -323,7 +326,6 @@ TEST_F(TransactionLayoutViews, ShowCgtWidensTheDialogAndLeavesTheDateLineClear)
     QApplication::processEvents();
     EXPECT_EQ(dialog.size(), shortSize) << "Hide CGT gives the short dialog back";
     dialog.hide();
-    TransactionDialogDefaults().showGains = false;
 }
 
 TEST_F(TransactionLayoutViews, DialogRendersForEachLayout)
