@@ -319,7 +319,7 @@ bool KeyedItemStore::Save(bool freeItems)
     auto image = WriteImage();
     bool ok = true;
     if (nameSet_) {
-        ok = !unreadable_ && SaveFileImage(SavePlan{name_, kTemporaryName, "", 0}, image) == SaveResult::Saved;
+        ok = !unreadable_ && SaveFileImage(PlainSavePlan(name_, kTemporaryName), image) == SaveResult::Saved;
         if (!ok)
             ShowMessage("Unable to save " + name_ + ". The previous file has been kept.", {}, MsgButtons::Ok,
                         MsgIcon::Exclamation);

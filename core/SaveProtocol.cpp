@@ -127,6 +127,11 @@ SavePlan Plan(std::string name, std::string temporary, std::string older, uint64
 
 } // namespace
 
+SavePlan PlainSavePlan(std::string name, std::string temporary)
+{
+    return Plan(std::move(name), std::move(temporary), "", 0);
+}
+
 SavePlan ConfigurationSavePlan() { return Plan("Quorva.cfg", "Quorva.TEM", "", kSettingsFreeSpaceNeeded); }
 
 SavePlan PortfolioSavePlan(int number, uint64_t entryBytes, uint64_t transactionBytes)

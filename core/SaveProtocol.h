@@ -30,6 +30,8 @@ struct SavePlan {
 
 constexpr uint64_t kSettingsFreeSpaceNeeded = 20000;
 
+// A plain replace through the temporary: no older copy, no free-space test.
+SavePlan PlainSavePlan(std::string name, std::string temporary);
 SavePlan ConfigurationSavePlan();
 // "Quorva%03i.por"; the threshold is the portfolio's entry and transaction bytes + 10,000.
 SavePlan PortfolioSavePlan(int number, uint64_t entryBytes, uint64_t transactionBytes);

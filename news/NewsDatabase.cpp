@@ -153,7 +153,7 @@ SaveResult NewsDatabase::save(bool keepPrevious)
     if (!loaded_)
         return SaveResult::Skipped;
     std::vector<uint8_t> image = NewsCatalogueImage(c_);
-    SavePlan plan{"data\\News.dat", "data\\News.tmp", keepPrevious ? "data\\News.old" : "", 0};
+    SavePlan plan{"data\\News.dat", "data\\News.tmp", keepPrevious ? "data\\News.old" : "", 0, {}};
     SaveResult result = SaveFileImage(plan, image);
     if (result == SaveResult::Saved)
         modified_ = false;

@@ -108,8 +108,6 @@ std::optional<uint64_t> HistoryFileLength(PackedDate day)
     return ec ? std::nullopt : std::optional<uint64_t>(n);
 }
 
-SavePlan PlainPlan(const std::string& name, const std::string& temporary) { return SavePlan{name, temporary, "", 0}; }
-
 } // namespace
 
 std::optional<RTShareTable> ParseRTIndex(std::span<const uint8_t> image, RTIndexHeader* header)
@@ -220,7 +218,7 @@ bool BackupRTIndex()
     // A refused index is not copied: the backup is what a damaged index falls back to.
     auto bytes = ReadFileBytes(AppPath(kIndexName));
     if (bytes && ParseRTIndex(*bytes))
-        SaveFileImage(PlainPlan(kIndexBackup, "data\\RT.tem"), *bytes);
+        SaveFileImage(PlainSavePlan(kIndexBackup, "data\\RT.tem"), *bytes);
     return true;
 }
 
@@ -535,7 +533,7 @@ bool StopRecordingRT()
 {
     ExclusiveLockGuard lock(IntradayStoreLock());
     RTStore& s = TheRTStore();
-    bool saved = SaveFileImage(PlainPlan("Demo.dat", "Demo.tem"), s.recordingBuffer) == SaveResult::Saved;
+    bool saved = SaveFileImage(PlainSavePlan("Demo.dat", "Demo.tem"), s.recordingBuffer) == SaveResult::Saved;
     s.recordingBuffer = {};
     s.recording = false;
     g_recording = false;
@@ -569,7 +567,7 @@ void DumpRTSamples()
         ByteWriter w;
         for (uint32_t v : words)
             w.u32(v);
-        SaveFileImage(PlainPlan(StringPrintf("Sample%02d.dat", int(i)), StringPrintf("Sample%02d.tem", int(i))), w.data());
+        SaveFileImage(PlainSavePlan(StringPrintf("Sample%02d.dat", int(i)), StringPrintf("Sample%02d.tem", int(i))), w.data());
         words = {};
     }
 }

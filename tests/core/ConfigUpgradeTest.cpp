@@ -172,8 +172,9 @@ TEST_F(ConfigUpgradeTest, EachOlderSubVersionTakesTheCorrectionsOfTheVersionsAft
         const bool copyDefaults = a[A::kClipboardFlags] == 0 && a[A::kPrintLandscape] == 0 &&
                                   LoadU16(a + A::kClipboardWidth) == 600 && LoadU16(a + A::kClipboardHeight) == 400;
         EXPECT_EQ(copyDefaults, sub < 28);
-        if (!copyDefaults) // the holders carried the file's values through the upgrade untouched
+        if (!copyDefaults) { // the holders carried the file's values through the upgrade untouched
             EXPECT_EQ(LoadU16(a + A::kClipboardWidth), 1000);
+        }
 
         const RTFeedSettings feed = ReadRTFeedSettings(Config().optionsA);
         // Normal for delivered groups, Min for the backfilled one, London at Max.
@@ -183,8 +184,9 @@ TEST_F(ConfigUpgradeTest, EachOlderSubVersionTakesTheCorrectionsOfTheVersionsAft
         const bool fontsReset = chart.face == "Arial" && chart.height == -16 && chart.weight == 400 &&
                                 chart.points == 10 && ticker.faceName() == "Arial";
         EXPECT_EQ(fontsReset, sub < 32);
-        if (!fontsReset)
+        if (!fontsReset) {
             EXPECT_EQ(chart.face, "Courier New");
+        }
         EXPECT_EQ(a[kEditionOptionPlace] == 0, sub < 33);
     }
 }

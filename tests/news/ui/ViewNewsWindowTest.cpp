@@ -73,6 +73,14 @@ const dev::DemoDatabase& Demo()
     return demo;
 }
 
+NewsListDescription Describing(uint32_t flags, std::string shareName = "")
+{
+    NewsListDescription d;
+    d.flags = flags;
+    d.shareName = std::move(shareName);
+    return d;
+}
+
 class ViewNewsWindow : public DatabaseFixture {
 protected:
     ViewNewsWindow()
@@ -188,7 +196,7 @@ TEST_F(ViewNewsWindow, FiltersByShareListAndLatestStories)
     ASSERT_GT(ShareListCount(v.list), 0);
     for (uint32_t s : v.stories())
         EXPECT_EQ(stories[s].shareIds[0], share);
-    EXPECT_EQ(NewsStatusTexts({v.flags(), false, "", "", "Alpha"})[1], "For Alpha");
+    EXPECT_EQ(NewsStatusTexts(Describing(v.flags(), "Alpha"))[1], "For Alpha");
     EXPECT_TRUE(v.RunCommand(26669));
     EXPECT_EQ(ShareListCount(v.list), int32_t(stories.size())) << "show all drops the filter";
     // Right after start-up every story came with this start's update files: latest only keeps the
@@ -197,10 +205,10 @@ TEST_F(ViewNewsWindow, FiltersByShareListAndLatestStories)
     v.RunCommand(26644);
     EXPECT_TRUE(v.RunCommand(26697));
     EXPECT_EQ(ShareListCount(v.list), int32_t(stories.size()) - 1);
-    EXPECT_EQ(NewsHeaderItems({v.flags()})[0].label, "LATEST");
+    EXPECT_EQ(NewsHeaderItems(Describing(v.flags()))[0].label, "LATEST");
     EXPECT_TRUE(v.RunCommand(26982));
     EXPECT_EQ(ShareListCount(v.list), 0) << "no news alarm has triggered";
-    EXPECT_EQ(NewsHeaderItems({v.flags()})[0].label, "ALARMS");
+    EXPECT_EQ(NewsHeaderItems(Describing(v.flags()))[0].label, "ALARMS");
     EXPECT_FALSE(Enabled(26983)) << "no real-time news table";
     // With the table the alarm server sets, the alerted stories can be cleared after a Yes.
     SetRealTimeNewsTable({share});
