@@ -524,14 +524,48 @@ float* CMomentumCalc::AddValue(const Bar& bar)
     return StepValue<Step>(state_, outputs_, bar);
 }
 
+namespace {
+
+// The ratios 100 * close / close n bars before for `count` bars from `bars` (the n bars before them
+// readable), as Step works them out; false, with the outputs to be written again, when a divisor is 0.
+// The closes are gathered from the bars two by two as floats and widened together.
+bool MomentumBlock(const Bar* bars, size_t n, size_t count, float* out)
+{
+    size_t i = 0;
+#if defined(__SSE2__)
+    auto closes = [bars](size_t at) {
+        return _mm_cvtps_pd(_mm_unpacklo_ps(_mm_load_ss(&bars[at].close), _mm_load_ss(&bars[at + 1].close)));
+    };
+    const __m128d hundred = _mm_set1_pd(100.0), zero = _mm_setzero_pd();
+    __m128d zeros = zero;
+    for (; i + 4 <= count; i += 4) {
+        const __m128d then0 = closes(i - n), then1 = closes(i + 2 - n);
+        zeros = _mm_or_pd(zeros, _mm_or_pd(_mm_cmpeq_pd(then0, zero), _mm_cmpeq_pd(then1, zero)));
+        const __m128 low = _mm_cvtpd_ps(_mm_div_pd(_mm_mul_pd(hundred, closes(i)), then0));
+        const __m128 high = _mm_cvtpd_ps(_mm_div_pd(_mm_mul_pd(hundred, closes(i + 2)), then1));
+        _mm_storeu_ps(out + i, _mm_movelh_ps(low, high));
+    }
+    if (_mm_movemask_pd(zeros) != 0)
+        return false;
+#endif
+    for (; i < count; ++i) {
+        const float then = bars[i - n].close;
+        if (then == 0)
+            return false;
+        out[i] = float(100.0 * bars[i].close / then);
+    }
+    return true;
+}
+
+} // namespace
+
 void CMomentumCalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
     if (!outputs_ || count == 0)
         return;
     // The close n bars back is in the ring for the series' first n bars and in the series after them,
     // so the ring is only read on the way and written once at the end; the ratios then depend on
-    // nothing but two closes and run two to an instruction. The operations are Step's, so the values
-    // are, to the last bit.
+    // nothing but two closes. The operations are Step's, so the values are, to the last bit.
     State& s = state_;
     const size_t n = size_t(s.n);
     float previous = s.previous;
@@ -545,22 +579,18 @@ void CMomentumCalc::AddSeries(const Bar* bars, size_t count, float* out)
     size_t i = 0;
     for (; i < count && i < n; ++i)
         one(i);
-#if defined(__SSE2__)
-    const __m128d hundred = _mm_set1_pd(100.0), zero = _mm_setzero_pd();
-    for (; i + 2 <= count; i += 2) {
-        const __m128d then = _mm_set_pd(bars[i + 1 - n].close, bars[i - n].close);
-        if (_mm_movemask_pd(_mm_cmpneq_pd(then, zero)) != 3) {
-            one(i);
-            one(i + 1);
+    // From bar n on, in blocks taken four bars at a time without a branch; a block with a close of 0
+    // among the divisors is taken again bar by bar.
+    while (i < count) {
+        const size_t block = std::min(kBlock, count - i), end = i + block;
+        if (!MomentumBlock(bars + i, n, block, out + i)) {
+            for (; i < end; ++i)
+                one(i);
             continue;
         }
-        const __m128d now = _mm_set_pd(bars[i + 1].close, bars[i].close);
-        _mm_storel_pi(reinterpret_cast<__m64*>(out + i), _mm_cvtpd_ps(_mm_div_pd(_mm_mul_pd(hundred, now), then)));
-        previous = out[i + 1];
+        previous = out[end - 1];
+        i = end;
     }
-#endif
-    for (; i < count; ++i)
-        one(i);
     for (size_t j = count > n ? count - n : 0; j < count; ++j)
         s.ring[(size_t(s.index) + j) % n] = bars[j].close;
     s.index = int32_t((size_t(s.index) + count) % n);
