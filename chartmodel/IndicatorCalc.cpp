@@ -137,6 +137,21 @@ void WholeNumbersOf(const double* values, size_t count, float* out)
 #endif
 }
 
+// Writes `count` values into a ring of n slots from `index` on, as one by one writes would leave it (only
+// the last n matter), and gives the index after them. No division per value: they cost more than the
+// block's other work.
+template <class T>
+int32_t RingWrite(T* ring, size_t n, size_t index, const T* values, size_t count)
+{
+    const size_t skipped = count > n ? count - n : 0;
+    size_t slot = (index + skipped) % n;
+    for (size_t b = skipped; b < count; ++b) {
+        ring[slot] = values[b];
+        slot = slot + 1 == n ? 0 : slot + 1;
+    }
+    return int32_t(slot);
+}
+
 // The loop of the classes that work bar by bar with a static Step over a state of their own: the
 // state is copied in and out, so that it stays in registers while the series runs.
 template <auto Step, class State>
@@ -1155,37 +1170,160 @@ void CADMCalc::Release()
 
 // ---- price less its simple average ----
 
-CMovAvgCalc::CMovAvgCalc(const IndicatorRecord& settings, const Bar& first)
-    : CIndicatorCalc(settings, 1),
-      average_(PrimedAverage(kSimpleAverage, IndicatorPeriod(settings.period1), first.close))
+namespace {
+
+// The closes of `count` bars as doubles, two by two.
+void ClosesOf(const Bar* bars, size_t count, double* closes)
 {
+    size_t b = 0;
+#if defined(__SSE2__)
+    for (; b + 2 <= count; b += 2)
+        _mm_storeu_pd(closes + b,
+                      _mm_cvtps_pd(_mm_unpacklo_ps(_mm_load_ss(&bars[b].close), _mm_load_ss(&bars[b + 1].close))));
+#endif
+    for (; b < count; ++b)
+        closes[b] = bars[b].close;
 }
 
-CMovAvgCalc::~CMovAvgCalc() = default;
+// sums[1 + b] = sums[b] + (closes[b] - oldest[b]) for b < count, as far as exact additions go: taken two
+// bars at a time as sums[b - 1] plus both bars' moves, so that the chain from bar to bar is one addition
+// every other bar. closes[count] and oldest[count] must be readable.
+void GuessSums(const double* closes, const double* oldest, size_t count, double sum, double* sums)
+{
+    sums[0] = sum;
+    if (count == 0)
+        return;
+    sums[1] = sum + (closes[0] - oldest[0]);
+    size_t b = 1;
+#if defined(__SSE2__)
+    __m128d pair = _mm_loadu_pd(sums);
+    auto moves = [&](size_t at) { return _mm_sub_pd(_mm_loadu_pd(closes + at), _mm_loadu_pd(oldest + at)); };
+    for (; b + 2 <= count + 1; b += 2) {
+        pair = _mm_add_pd(pair, _mm_add_pd(moves(b - 1), moves(b)));
+        _mm_storeu_pd(sums + b + 1, pair);
+    }
+#endif
+    for (; b < count; ++b)
+        sums[b + 1] = sums[b] + (closes[b] - oldest[b]);
+}
+
+// Step's additions from each guessed sum: true when each gives the next guess, the outputs written on
+// the way as Step writes them from those sums.
+bool SumsCheckOut(const double* closes, const double* oldest, const double* sums, double reciprocal, size_t count,
+                  float* out)
+{
+    size_t b = 0;
+    bool hold = true;
+#if defined(__SSE2__)
+    const __m128d scale = _mm_set1_pd(reciprocal);
+    __m128d all = _mm_castsi128_pd(_mm_set1_epi32(-1));
+    for (; b + 2 <= count; b += 2) {
+        const __m128d close = _mm_loadu_pd(closes + b);
+        const __m128d withNew = _mm_add_pd(_mm_loadu_pd(sums + b), close);
+        all = _mm_and_pd(all, _mm_cmpeq_pd(_mm_sub_pd(withNew, _mm_loadu_pd(oldest + b)), _mm_loadu_pd(sums + b + 1)));
+        all = _mm_andnot_pd(_mm_cmpeq_pd(close, _mm_setzero_pd()), all);
+        _mm_storel_pi(reinterpret_cast<__m64*>(out + b),
+                      _mm_cvtpd_ps(_mm_sub_pd(close, _mm_mul_pd(withNew, scale))));
+    }
+    hold = _mm_movemask_pd(all) == 3;
+#endif
+    for (; b < count; ++b) {
+        const double withNew = sums[b] + closes[b];
+        hold &= (closes[b] != 0) & (withNew - oldest[b] == sums[b + 1]);
+        out[b] = float(closes[b] - withNew * reciprocal);
+    }
+    return hold;
+}
+
+} // namespace
+
+CMovAvgCalc::CMovAvgCalc(const IndicatorRecord& settings, const Bar& first) : CIndicatorCalc(settings, 1)
+{
+    // Primed as CMovingAverage::Prime leaves a simple average: n - 1 first closes added one by one.
+    State& s = state_;
+    s.n = IndicatorPeriod(settings.period1);
+    s.reciprocal = 1.0 / s.n;
+    s.ring = NewArray<double>(s.n, "Moving average");
+    s.window = NewArray<double>(s.n + int32_t(kBlock), "Moving average");
+    s.sum = 0;
+    for (int32_t m = 0; m < s.n - 1; ++m) {
+        s.sum += double(first.close);
+        s.ring[m] = first.close;
+    }
+    s.index = s.n - 1;
+}
+
+CMovAvgCalc::~CMovAvgCalc()
+{
+    ProFree(state_.ring);
+    ProFree(state_.window);
+}
+
+// CMovingAverage::Next then DropOldest: the new close into the sum and the ring, the average, then the
+// oldest close out of the sum.
+inline void CMovAvgCalc::Step(State& s, const Bar& bar, float* out)
+{
+    const double close = bar.close;
+    const double withNew = s.sum + close;
+    s.ring[s.index] = close;
+    if (++s.index == s.n)
+        s.index = 0;
+    out[0] = float(close - withNew * s.reciprocal);
+    s.sum = withNew - s.ring[s.index];
+}
 
 float* CMovAvgCalc::AddValue(const Bar& bar)
 {
-    if (!outputs_)
-        return nullptr;
-    outputs_[0] = float(bar.close - Next(*average_, bar.close));
-    return outputs_;
+    return StepValue<Step>(state_, outputs_, bar);
+}
+
+// Step's sum is a chain of two additions a bar, (sum + new) - oldest, which sets the pace. On prices
+// both are exact nearly always (the window's closes are alike in size and the sum has bits to spare),
+// and then sum + (new - oldest) is the same number with one addition on the chain. So the sums are
+// guessed that way, and each bar checks that Step's two additions from the guess before it give its
+// own guess: bar by bar from the start, the guesses are then Step's sums, and the outputs Step's.
+// False (the block to be taken again by Step) where a check fails, or where a zero or NaN is about
+// (zeros: -0 and +0 compare equal). The ring is left as Step leaves it.
+bool CMovAvgCalc::SumsHold(State& s, const Bar* bars, size_t count, float* out)
+{
+    const size_t n = size_t(s.n), history = n - 1;
+    double* const window = s.window; // the n - 1 closes in the sum, oldest first, then the block's
+    bool plain = !(s.sum == 0 && std::signbit(s.sum));
+    for (size_t m = 0, slot = size_t(s.index); m < history; ++m) {
+        slot = slot + 1 == n ? 0 : slot + 1;
+        window[m] = s.ring[slot];
+        plain &= window[m] != 0;
+    }
+    double* const closes = window + history;
+    ClosesOf(bars, count, closes);
+    closes[count] = 0; // read by GuessSums; the window has room for it
+    // The guesses: sums[0] is the sum before the block, sums[1 + b] the guess after bar b.
+    double sums[kBlock + 2];
+    GuessSums(closes, window, count, s.sum, sums);
+    if (!plain || !SumsCheckOut(closes, window, sums, s.reciprocal, count, out))
+        return false;
+    s.sum = sums[count];
+    s.index = RingWrite(s.ring, n, size_t(s.index), closes, count);
+    return true;
 }
 
 void CMovAvgCalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
     BlockSeries(outputs_, 1, bars, count, out, [this](const Bar* b, size_t n, float* o) {
-        double closes[kBlock], averages[kBlock]; // filled for the block's n bars, read no further
+        if (SumsHold(state_, b, n, o))
+            return;
+        State s = state_;
         for (size_t i = 0; i < n; ++i)
-            closes[i] = b[i].close;
-        average_->NextSeries(closes, averages, n);
-        for (size_t i = 0; i < n; ++i)
-            o[i] = float(closes[i] - averages[i]);
+            Step(s, b[i], o + i);
+        state_ = s;
     });
 }
 
 void CMovAvgCalc::Release()
 {
-    average_.reset();
+    ProFree(state_.ring);
+    ProFree(state_.window);
+    state_.ring = state_.window = nullptr;
     CIndicatorCalc::Release();
 }
 

@@ -79,8 +79,10 @@ bool WindowExtremes::PushSeriesBySegments(const float* first, size_t stride, siz
     float* const a = scratch_.data();
     float* const fromStart = a + length;
     float* const toEnd = fromStart + length;
-    for (size_t m = 0; m < history; ++m)
-        a[m] = values_[(size_t(write_) + 1 + m) % n];
+    for (size_t m = 0, slot = size_t(write_); m < history; ++m) {
+        slot = slot + 1 == n ? 0 : slot + 1;
+        a[m] = values_[slot];
+    }
     for (size_t i = 0; i < count; ++i) {
         a[history + i] = At(first, stride, i);
         plain &= Plain(a[history + i]);
@@ -98,10 +100,14 @@ bool WindowExtremes::PushSeriesBySegments(const float* first, size_t stride, siz
     }
     for (size_t i = 0; i < count; ++i)
         extremes[i] = Better<High>(toEnd[i], fromStart[history + i]);
-    // The ring as the pushes leave it.
-    for (size_t i = count > n ? count - n : 0; i < count; ++i)
-        values_[(size_t(write_) + i) % n] = a[history + i];
-    write_ = int32_t((size_t(write_) + count) % n);
+    // The ring as the pushes leave it (no division per value: they would cost more than the rest).
+    const size_t skipped = count > n ? count - n : 0;
+    size_t slot = (size_t(write_) + skipped) % n;
+    for (size_t i = skipped; i < count; ++i) {
+        values_[slot] = a[history + i];
+        slot = slot + 1 == n ? 0 : slot + 1;
+    }
+    write_ = int32_t(slot);
     return true;
 }
 
