@@ -1185,53 +1185,45 @@ void ClosesOf(const Bar* bars, size_t count, double* closes)
         closes[b] = bars[b].close;
 }
 
-// sums[1 + b] = sums[b] + (closes[b] - oldest[b]) for b < count, as far as exact additions go: taken two
-// bars at a time as sums[b - 1] plus both bars' moves, so that the chain from bar to bar is one addition
-// every other bar. closes[count] and oldest[count] must be readable.
-void GuessSums(const double* closes, const double* oldest, size_t count, double sum, double* sums)
+// The block's sums, Step's outputs from them, and whether they are Step's sums. The sum after bar b is
+// guessed as the one before plus (close - oldest), the same number as Step's (sum + close) - oldest
+// when both additions are exact; two bars at a time, the one before last plus both bars' moves, so that
+// the chain from bar to bar is one addition every other bar. Each bar then checks that Step's two
+// additions from the guess before it give its own guess: bar by bar from the start, the guesses are
+// then Step's sums. closes[count] and oldest[count] must be readable.
+bool SumsCheckOut(const double* closes, const double* oldest, size_t count, double reciprocal, double& sum, float* out)
 {
-    sums[0] = sum;
     if (count == 0)
-        return;
-    sums[1] = sum + (closes[0] - oldest[0]);
-    size_t b = 1;
-#if defined(__SSE2__)
-    __m128d pair = _mm_loadu_pd(sums);
-    auto moves = [&](size_t at) { return _mm_sub_pd(_mm_loadu_pd(closes + at), _mm_loadu_pd(oldest + at)); };
-    for (; b + 2 <= count + 1; b += 2) {
-        pair = _mm_add_pd(pair, _mm_add_pd(moves(b - 1), moves(b)));
-        _mm_storeu_pd(sums + b + 1, pair);
-    }
-#endif
-    for (; b < count; ++b)
-        sums[b + 1] = sums[b] + (closes[b] - oldest[b]);
-}
-
-// Step's additions from each guessed sum: true when each gives the next guess, the outputs written on
-// the way as Step writes them from those sums.
-bool SumsCheckOut(const double* closes, const double* oldest, const double* sums, double reciprocal, size_t count,
-                  float* out)
-{
-    size_t b = 0;
+        return true;
+    double before = sum, after = sum + (closes[0] - oldest[0]); // the sums around bar b
     bool hold = true;
+    size_t b = 0;
 #if defined(__SSE2__)
-    const __m128d scale = _mm_set1_pd(reciprocal);
-    __m128d all = _mm_castsi128_pd(_mm_set1_epi32(-1));
+    const __m128d scale = _mm_set1_pd(reciprocal), zero = _mm_setzero_pd();
+    auto moves = [&](size_t at) { return _mm_sub_pd(_mm_loadu_pd(closes + at), _mm_loadu_pd(oldest + at)); };
+    __m128d sums = _mm_set_pd(after, before), all = _mm_castsi128_pd(_mm_set1_epi32(-1));
     for (; b + 2 <= count; b += 2) {
+        const __m128d next = _mm_add_pd(sums, _mm_add_pd(moves(b), moves(b + 1)));
         const __m128d close = _mm_loadu_pd(closes + b);
-        const __m128d withNew = _mm_add_pd(_mm_loadu_pd(sums + b), close);
-        all = _mm_and_pd(all, _mm_cmpeq_pd(_mm_sub_pd(withNew, _mm_loadu_pd(oldest + b)), _mm_loadu_pd(sums + b + 1)));
-        all = _mm_andnot_pd(_mm_cmpeq_pd(close, _mm_setzero_pd()), all);
-        _mm_storel_pi(reinterpret_cast<__m64*>(out + b),
-                      _mm_cvtpd_ps(_mm_sub_pd(close, _mm_mul_pd(withNew, scale))));
+        const __m128d withNew = _mm_add_pd(sums, close);
+        const __m128d dropped = _mm_sub_pd(withNew, _mm_loadu_pd(oldest + b));
+        all = _mm_and_pd(all, _mm_cmpeq_pd(dropped, _mm_shuffle_pd(sums, next, 1)));
+        all = _mm_andnot_pd(_mm_cmpeq_pd(close, zero), all);
+        _mm_storel_pi(reinterpret_cast<__m64*>(out + b), _mm_cvtpd_ps(_mm_sub_pd(close, _mm_mul_pd(withNew, scale))));
+        sums = next;
     }
     hold = _mm_movemask_pd(all) == 3;
+    before = _mm_cvtsd_f64(sums);
+    after = _mm_cvtsd_f64(_mm_unpackhi_pd(sums, sums));
 #endif
     for (; b < count; ++b) {
-        const double withNew = sums[b] + closes[b];
-        hold &= (closes[b] != 0) & (withNew - oldest[b] == sums[b + 1]);
+        const double withNew = before + closes[b];
+        hold &= (closes[b] != 0) & (withNew - oldest[b] == after);
         out[b] = float(closes[b] - withNew * reciprocal);
+        before = after;
+        after = before + (closes[b + 1] - oldest[b + 1]);
     }
+    sum = before;
     return hold;
 }
 
@@ -1296,13 +1288,11 @@ bool CMovAvgCalc::SumsHold(State& s, const Bar* bars, size_t count, float* out)
     }
     double* const closes = window + history;
     ClosesOf(bars, count, closes);
-    closes[count] = 0; // read by GuessSums; the window has room for it
-    // The guesses: sums[0] is the sum before the block, sums[1 + b] the guess after bar b.
-    double sums[kBlock + 2];
-    GuessSums(closes, window, count, s.sum, sums);
-    if (!plain || !SumsCheckOut(closes, window, sums, s.reciprocal, count, out))
+    closes[count] = 0; // read by SumsCheckOut; the window has room for it
+    double sum = s.sum;
+    if (!plain || !SumsCheckOut(closes, window, count, s.reciprocal, sum, out))
         return false;
-    s.sum = sums[count];
+    s.sum = sum;
     s.index = RingWrite(s.ring, n, size_t(s.index), closes, count);
     return true;
 }
