@@ -482,24 +482,40 @@ void CMACDCalc::AddSeries(const Bar* bars, size_t count, float* out)
     for (; i < count && (fast.seedPending || slow.seedPending || signal.seedPending); ++i)
         MacdStep(fast, slow, signal, bars[i].close, out + 3 * i);
     // Then in blocks: the three averages are chains from bar to bar, kept in registers; the cuts to six
-    // decimals depend on nothing before them and run in a pass of their own. The operations are
-    // MacdStep's, so the values are, to the last bit.
+    // decimals depend on nothing before them. They are the previous block's, taken two bars at a time in
+    // the same loop, so that they fill the time the chains wait for their multiplications and additions.
+    // The operations are MacdStep's, so the values are, to the last bit.
     double f = fast.e, l = slow.e, g = signal.e;
-    for (; i < count; i += kBlock) {
+    double values[2][3 * kBlock];
+    const double* cutting = nullptr; // the previous block's values
+    float* cutOut = nullptr;
+    size_t cutCount = 0;
+    for (int which = 0; i < count; i += kBlock, which ^= 1) {
         const size_t n = std::min(kBlock, count - i);
-        double values[3 * kBlock];
-        for (size_t j = 0; j < n; ++j) {
+        double* const chain = values[which];
+        auto step = [&](size_t j) {
             const double close = bars[i + j].close;
             f = fast.keep * f + fast.alpha * close;
             l = slow.keep * l + slow.alpha * close;
             const double m = f - l;
             g = signal.keep * g + signal.alpha * m;
-            values[3 * j] = m;
-            values[3 * j + 1] = g;
-            values[3 * j + 2] = m - g;
+            chain[3 * j] = m;
+            chain[3 * j + 1] = g;
+            chain[3 * j + 2] = m - g;
+        };
+        size_t j = 0;
+        for (; j + 2 <= n && j + 2 <= cutCount; j += 2) {
+            step(j);
+            step(j + 1);
+            SixDecimalsOf(cutting + 3 * j, 6, cutOut + 3 * j);
         }
-        SixDecimalsOf(values, 3 * n, out + 3 * i);
+        if (cutCount > j)
+            SixDecimalsOf(cutting + 3 * j, 3 * (cutCount - j), cutOut + 3 * j);
+        for (; j < n; ++j)
+            step(j);
+        cutting = chain, cutOut = out + 3 * i, cutCount = n;
     }
+    SixDecimalsOf(cutting, 3 * cutCount, cutOut);
     fast.e = f, slow.e = l, signal.e = g;
     fast_ = fast, slow_ = slow, signal_ = signal;
     std::memcpy(outputs_, out + (count - 1) * 3, sizeof(float) * 3);
