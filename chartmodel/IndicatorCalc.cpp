@@ -1188,58 +1188,44 @@ void CADMCalc::Release()
 
 namespace {
 
-// The closes of `count` bars as doubles, two by two.
-void ClosesOf(const Bar* bars, size_t count, double* closes)
+// The block's sums, Step's outputs from them, and whether they are Step's sums; the closes go to
+// `closes` on the way (`oldest` reads them back n - 1 bars later). The sum after bar b is guessed as the
+// one before plus (close - oldest), the same number as Step's (sum + close) - oldest when both
+// additions are exact; two bars at a time, from the sum before both, so that the chain from bar to bar
+// is one addition every other bar. Each bar then checks that Step's two additions from the guess before
+// it give its own guess: bar by bar from the start, the guesses are then Step's sums.
+bool SumsCheckOut(const Bar* bars, double* closes, const double* oldest, size_t count, double reciprocal,
+                  double& sum, float* out)
 {
-    size_t b = 0;
-#if defined(__SSE2__)
-    for (; b + 2 <= count; b += 2)
-        _mm_storeu_pd(closes + b,
-                      _mm_cvtps_pd(_mm_unpacklo_ps(_mm_load_ss(&bars[b].close), _mm_load_ss(&bars[b + 1].close))));
-#endif
-    for (; b < count; ++b)
-        closes[b] = bars[b].close;
-}
-
-// The block's sums, Step's outputs from them, and whether they are Step's sums. The sum after bar b is
-// guessed as the one before plus (close - oldest), the same number as Step's (sum + close) - oldest
-// when both additions are exact; two bars at a time, the one before last plus both bars' moves, so that
-// the chain from bar to bar is one addition every other bar. Each bar then checks that Step's two
-// additions from the guess before it give its own guess: bar by bar from the start, the guesses are
-// then Step's sums. closes[count] and oldest[count] must be readable.
-bool SumsCheckOut(const double* closes, const double* oldest, size_t count, double reciprocal, double& sum, float* out)
-{
-    if (count == 0)
-        return true;
-    double before = sum, after = sum + (closes[0] - oldest[0]); // the sums around bar b
     bool hold = true;
     size_t b = 0;
 #if defined(__SSE2__)
     const __m128d scale = _mm_set1_pd(reciprocal), zero = _mm_setzero_pd();
-    auto moves = [&](size_t at) { return _mm_sub_pd(_mm_loadu_pd(closes + at), _mm_loadu_pd(oldest + at)); };
-    __m128d sums = _mm_set_pd(after, before), all = _mm_castsi128_pd(_mm_set1_epi32(-1));
+    __m128d base = _mm_set1_pd(sum), all = _mm_castsi128_pd(_mm_set1_epi32(-1));
     for (; b + 2 <= count; b += 2) {
-        const __m128d next = _mm_add_pd(sums, _mm_add_pd(moves(b), moves(b + 1)));
-        const __m128d close = _mm_loadu_pd(closes + b);
-        const __m128d withNew = _mm_add_pd(sums, close);
-        const __m128d dropped = _mm_sub_pd(withNew, _mm_loadu_pd(oldest + b));
-        all = _mm_and_pd(all, _mm_cmpeq_pd(dropped, _mm_shuffle_pd(sums, next, 1)));
+        const __m128d close =
+            _mm_cvtps_pd(_mm_unpacklo_ps(_mm_load_ss(&bars[b].close), _mm_load_ss(&bars[b + 1].close)));
+        _mm_storeu_pd(closes + b, close);
+        const __m128d moves = _mm_sub_pd(close, _mm_loadu_pd(oldest + b));
+        // (sum after b, sum after b + 1) and (sum before b, sum after b)
+        const __m128d after = _mm_add_pd(base, _mm_add_pd(moves, _mm_unpacklo_pd(zero, moves)));
+        const __m128d before = _mm_unpacklo_pd(base, after);
+        const __m128d withNew = _mm_add_pd(before, close);
+        all = _mm_and_pd(all, _mm_cmpeq_pd(_mm_sub_pd(withNew, _mm_loadu_pd(oldest + b)), after));
         all = _mm_andnot_pd(_mm_cmpeq_pd(close, zero), all);
         _mm_storel_pi(reinterpret_cast<__m64*>(out + b), _mm_cvtpd_ps(_mm_sub_pd(close, _mm_mul_pd(withNew, scale))));
-        sums = next;
+        base = _mm_unpackhi_pd(after, after);
     }
     hold = _mm_movemask_pd(all) == 3;
-    before = _mm_cvtsd_f64(sums);
-    after = _mm_cvtsd_f64(_mm_unpackhi_pd(sums, sums));
+    sum = _mm_cvtsd_f64(base);
 #endif
     for (; b < count; ++b) {
-        const double withNew = before + closes[b];
-        hold &= (closes[b] != 0) & (withNew - oldest[b] == after);
-        out[b] = float(closes[b] - withNew * reciprocal);
-        before = after;
-        after = before + (closes[b + 1] - oldest[b + 1]);
+        const double close = closes[b] = bars[b].close;
+        const double withNew = sum + close, after = sum + (close - oldest[b]);
+        hold &= (close != 0) & (withNew - oldest[b] == after);
+        out[b] = float(close - withNew * reciprocal);
+        sum = after;
     }
-    sum = before;
     return hold;
 }
 
@@ -1252,7 +1238,7 @@ CMovAvgCalc::CMovAvgCalc(const IndicatorRecord& settings, const Bar& first) : CI
     s.n = IndicatorPeriod(settings.period1);
     s.reciprocal = 1.0 / s.n;
     s.ring = NewArray<double>(s.n, "Moving average");
-    s.window = NewArray<double>(s.n + int32_t(kBlock), "Moving average");
+    s.window = NewArray<double>(s.n - 1 + int32_t(kBlock), "Moving average");
     s.sum = 0;
     for (int32_t m = 0; m < s.n - 1; ++m) {
         s.sum += double(first.close);
@@ -1303,10 +1289,8 @@ bool CMovAvgCalc::SumsHold(State& s, const Bar* bars, size_t count, float* out)
         plain &= window[m] != 0;
     }
     double* const closes = window + history;
-    ClosesOf(bars, count, closes);
-    closes[count] = 0; // read by SumsCheckOut; the window has room for it
     double sum = s.sum;
-    if (!plain || !SumsCheckOut(closes, window, count, s.reciprocal, sum, out))
+    if (!SumsCheckOut(bars, closes, window, count, s.reciprocal, sum, out) || !plain)
         return false;
     s.sum = sum;
     s.index = RingWrite(s.ring, n, size_t(s.index), closes, count);

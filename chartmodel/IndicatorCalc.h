@@ -282,7 +282,7 @@ private:
     // bands need; copied into registers by the whole-series loop.
     struct State {
         double* ring;
-        double* window; // SumsHold's closes: n - 1, a block's and one more
+        double* window; // SumsHold's closes: n - 1 and a block's
         double sum;
         double reciprocal;
         int32_t n;
