@@ -1212,7 +1212,6 @@ bool SumsCheckOut(const Bar* bars, double* closes, const double* oldest, size_t 
         const __m128d before = _mm_unpacklo_pd(base, after);
         const __m128d withNew = _mm_add_pd(before, close);
         all = _mm_and_pd(all, _mm_cmpeq_pd(_mm_sub_pd(withNew, _mm_loadu_pd(oldest + b)), after));
-        all = _mm_andnot_pd(_mm_cmpeq_pd(close, zero), all);
         _mm_storel_pi(reinterpret_cast<__m64*>(out + b), _mm_cvtpd_ps(_mm_sub_pd(close, _mm_mul_pd(withNew, scale))));
         base = _mm_unpackhi_pd(after, after);
     }
@@ -1222,7 +1221,7 @@ bool SumsCheckOut(const Bar* bars, double* closes, const double* oldest, size_t 
     for (; b < count; ++b) {
         const double close = closes[b] = bars[b].close;
         const double withNew = sum + close, after = sum + (close - oldest[b]);
-        hold &= (close != 0) & (withNew - oldest[b] == after);
+        hold &= withNew - oldest[b] == after;
         out[b] = float(close - withNew * reciprocal);
         sum = after;
     }
@@ -1276,21 +1275,20 @@ float* CMovAvgCalc::AddValue(const Bar& bar)
 // and then sum + (new - oldest) is the same number with one addition on the chain. So the sums are
 // guessed that way, and each bar checks that Step's two additions from the guess before it give its
 // own guess: bar by bar from the start, the guesses are then Step's sums, and the outputs Step's.
-// False (the block to be taken again by Step) where a check fails, or where a zero or NaN is about
-// (zeros: -0 and +0 compare equal). The ring is left as Step leaves it.
+// The checks compare values, which here is comparing bits: a NaN fails them, and neither sum is ever
+// -0 (a sum is -0 only after a -0 sum, and the first is +0). False (the block to be taken again by
+// Step) where a check fails; otherwise the ring is left as Step leaves it.
 bool CMovAvgCalc::SumsHold(State& s, const Bar* bars, size_t count, float* out)
 {
     const size_t n = size_t(s.n), history = n - 1;
     double* const window = s.window; // the n - 1 closes in the sum, oldest first, then the block's
-    bool plain = !(s.sum == 0 && std::signbit(s.sum));
     for (size_t m = 0, slot = size_t(s.index); m < history; ++m) {
         slot = slot + 1 == n ? 0 : slot + 1;
         window[m] = s.ring[slot];
-        plain &= window[m] != 0;
     }
     double* const closes = window + history;
     double sum = s.sum;
-    if (!SumsCheckOut(bars, closes, window, count, s.reciprocal, sum, out) || !plain)
+    if (!SumsCheckOut(bars, closes, window, count, s.reciprocal, sum, out))
         return false;
     s.sum = sum;
     s.index = RingWrite(s.ring, n, size_t(s.index), closes, count);

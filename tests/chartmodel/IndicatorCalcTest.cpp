@@ -748,6 +748,55 @@ TEST(IndicatorCalc, OutputsStayTheSameBitForBitOverTwoWalks)
     }
 }
 
+// The close less its simple average against CSimpleMA itself, bit for bit, through series of runs of
+// several lengths and bar by bar, where the whole-series path's guessed sums must give way: closes of
+// +0 and -0, a NaN, an infinity, and closes of wildly different sizes whose sums are not exact.
+TEST(IndicatorCalc, CloseLessSimpleAverageKeepsTheAveragesBitsWhereSumsAreNotExact)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    std::mt19937 rng(9);
+    std::vector<float> plain(700);
+    for (float& v : plain)
+        v = float(100 + rng() % 5000) / 7;
+    std::vector<std::vector<float>> sequences{plain};
+    for (std::vector<float> odd : {std::vector<float>{0.0f, -0.0f, -0.0f}, std::vector<float>{nan}, std::vector<float>{inf},
+                                   std::vector<float>{1e30f, 3e-20f, 7.0f, -1e30f}}) {
+        std::vector<float> values = plain;
+        for (size_t at : {size_t(3), size_t(300), size_t(301), size_t(520)})
+            values.insert(values.begin() + ptrdiff_t(at), odd.begin(), odd.end());
+        sequences.push_back(values);
+    }
+    std::vector<float> zeros(300);
+    for (float& v : zeros)
+        v = rng() % 3 == 0 ? 0.0f : rng() % 2 ? -0.0f : 5.0f;
+    sequences.push_back(zeros);
+    auto bits = [](float v) { return std::bit_cast<uint32_t>(v); };
+    for (int n : {1, 2, 3, 20, 300}) {
+        for (size_t run : {size_t(1), size_t(5), size_t(1000)}) {
+            for (const auto& values : sequences) {
+                std::vector<Bar> bars;
+                for (float v : values)
+                    bars.push_back({v, v, v, v, 1});
+                auto average = CreateMovingAverage(kSimpleAverage, n, 0, 0);
+                int32_t needed = 0, leadIn = 0;
+                average->Prepare(needed, leadIn);
+                average->Prime(bars[0].close);
+                auto series = CreateIndicatorCalc(IndicatorRecord::Of(1, 0, n), bars[0]);
+                auto byBar = CreateIndicatorCalc(IndicatorRecord::Of(1, 0, n), bars[0]);
+                std::vector<float> out(bars.size());
+                for (size_t i = 0; i < bars.size(); i += run)
+                    series->AddSeries(&bars[i], std::min(run, bars.size() - i), &out[i]);
+                for (size_t i = 0; i < bars.size(); ++i) {
+                    const float want = float(bars[i].close - average->Next(bars[i].close));
+                    average->DropOldest();
+                    ASSERT_EQ(bits(out[i]), bits(want)) << n << " " << run << " " << i;
+                    ASSERT_EQ(bits(byBar->AddValue(bars[i])[0]), bits(want)) << n << " " << run << " " << i;
+                }
+            }
+        }
+    }
+}
+
 TEST(MovingAverageSeries, EveryTypeGivesTheSameAveragesAndStateAsValueByValue)
 {
     std::vector<double> values;
