@@ -137,6 +137,21 @@ void WholeNumbersOf(const double* values, size_t count, float* out)
 #endif
 }
 
+// Writes `count` values into a ring of n slots from `index` on, as one by one writes would leave it (only
+// the last n matter), and gives the index after them. No division per value: they cost more than the
+// block's other work.
+template <class T>
+int32_t RingWrite(T* ring, size_t n, size_t index, const T* values, size_t count)
+{
+    const size_t skipped = count > n ? count - n : 0;
+    size_t slot = (index + skipped) % n;
+    for (size_t b = skipped; b < count; ++b) {
+        ring[slot] = values[b];
+        slot = slot + 1 == n ? 0 : slot + 1;
+    }
+    return int32_t(slot);
+}
+
 // The loop of the classes that work bar by bar with a static Step over a state of their own: the
 // state is copied in and out, so that it stays in registers while the series runs.
 template <auto Step, class State>
@@ -467,24 +482,40 @@ void CMACDCalc::AddSeries(const Bar* bars, size_t count, float* out)
     for (; i < count && (fast.seedPending || slow.seedPending || signal.seedPending); ++i)
         MacdStep(fast, slow, signal, bars[i].close, out + 3 * i);
     // Then in blocks: the three averages are chains from bar to bar, kept in registers; the cuts to six
-    // decimals depend on nothing before them and run in a pass of their own. The operations are
-    // MacdStep's, so the values are, to the last bit.
+    // decimals depend on nothing before them. They are the previous block's, taken two bars at a time in
+    // the same loop, so that they fill the time the chains wait for their multiplications and additions.
+    // The operations are MacdStep's, so the values are, to the last bit.
     double f = fast.e, l = slow.e, g = signal.e;
-    for (; i < count; i += kBlock) {
+    double values[2][3 * kBlock];
+    const double* cutting = nullptr; // the previous block's values
+    float* cutOut = nullptr;
+    size_t cutCount = 0;
+    for (int which = 0; i < count; i += kBlock, which ^= 1) {
         const size_t n = std::min(kBlock, count - i);
-        double values[3 * kBlock];
-        for (size_t j = 0; j < n; ++j) {
+        double* const chain = values[which];
+        auto step = [&](size_t j) {
             const double close = bars[i + j].close;
             f = fast.keep * f + fast.alpha * close;
             l = slow.keep * l + slow.alpha * close;
             const double m = f - l;
             g = signal.keep * g + signal.alpha * m;
-            values[3 * j] = m;
-            values[3 * j + 1] = g;
-            values[3 * j + 2] = m - g;
+            chain[3 * j] = m;
+            chain[3 * j + 1] = g;
+            chain[3 * j + 2] = m - g;
+        };
+        size_t j = 0;
+        for (; j + 2 <= n && j + 2 <= cutCount; j += 2) {
+            step(j);
+            step(j + 1);
+            SixDecimalsOf(cutting + 3 * j, 6, cutOut + 3 * j);
         }
-        SixDecimalsOf(values, 3 * n, out + 3 * i);
+        if (cutCount > j)
+            SixDecimalsOf(cutting + 3 * j, 3 * (cutCount - j), cutOut + 3 * j);
+        for (; j < n; ++j)
+            step(j);
+        cutting = chain, cutOut = out + 3 * i, cutCount = n;
     }
+    SixDecimalsOf(cutting, 3 * cutCount, cutOut);
     fast.e = f, slow.e = l, signal.e = g;
     fast_ = fast, slow_ = slow, signal_ = signal;
     std::memcpy(outputs_, out + (count - 1) * 3, sizeof(float) * 3);
@@ -524,14 +555,48 @@ float* CMomentumCalc::AddValue(const Bar& bar)
     return StepValue<Step>(state_, outputs_, bar);
 }
 
+namespace {
+
+// The ratios 100 * close / close n bars before for `count` bars from `bars` (the n bars before them
+// readable), as Step works them out; false, with the outputs to be written again, when a divisor is 0.
+// The closes are gathered from the bars two by two as floats and widened together.
+bool MomentumBlock(const Bar* bars, size_t n, size_t count, float* out)
+{
+    size_t i = 0;
+#if defined(__SSE2__)
+    auto closes = [bars](size_t at) {
+        return _mm_cvtps_pd(_mm_unpacklo_ps(_mm_load_ss(&bars[at].close), _mm_load_ss(&bars[at + 1].close)));
+    };
+    const __m128d hundred = _mm_set1_pd(100.0), zero = _mm_setzero_pd();
+    __m128d zeros = zero;
+    for (; i + 4 <= count; i += 4) {
+        const __m128d then0 = closes(i - n), then1 = closes(i + 2 - n);
+        zeros = _mm_or_pd(zeros, _mm_or_pd(_mm_cmpeq_pd(then0, zero), _mm_cmpeq_pd(then1, zero)));
+        const __m128 low = _mm_cvtpd_ps(_mm_div_pd(_mm_mul_pd(hundred, closes(i)), then0));
+        const __m128 high = _mm_cvtpd_ps(_mm_div_pd(_mm_mul_pd(hundred, closes(i + 2)), then1));
+        _mm_storeu_ps(out + i, _mm_movelh_ps(low, high));
+    }
+    if (_mm_movemask_pd(zeros) != 0)
+        return false;
+#endif
+    for (; i < count; ++i) {
+        const float then = bars[i - n].close;
+        if (then == 0)
+            return false;
+        out[i] = float(100.0 * bars[i].close / then);
+    }
+    return true;
+}
+
+} // namespace
+
 void CMomentumCalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
     if (!outputs_ || count == 0)
         return;
     // The close n bars back is in the ring for the series' first n bars and in the series after them,
     // so the ring is only read on the way and written once at the end; the ratios then depend on
-    // nothing but two closes and run two to an instruction. The operations are Step's, so the values
-    // are, to the last bit.
+    // nothing but two closes. The operations are Step's, so the values are, to the last bit.
     State& s = state_;
     const size_t n = size_t(s.n);
     float previous = s.previous;
@@ -545,22 +610,18 @@ void CMomentumCalc::AddSeries(const Bar* bars, size_t count, float* out)
     size_t i = 0;
     for (; i < count && i < n; ++i)
         one(i);
-#if defined(__SSE2__)
-    const __m128d hundred = _mm_set1_pd(100.0), zero = _mm_setzero_pd();
-    for (; i + 2 <= count; i += 2) {
-        const __m128d then = _mm_set_pd(bars[i + 1 - n].close, bars[i - n].close);
-        if (_mm_movemask_pd(_mm_cmpneq_pd(then, zero)) != 3) {
-            one(i);
-            one(i + 1);
+    // From bar n on, in blocks taken four bars at a time without a branch; a block with a close of 0
+    // among the divisors is taken again bar by bar.
+    while (i < count) {
+        const size_t block = std::min(kBlock, count - i), end = i + block;
+        if (!MomentumBlock(bars + i, n, block, out + i)) {
+            for (; i < end; ++i)
+                one(i);
             continue;
         }
-        const __m128d now = _mm_set_pd(bars[i + 1].close, bars[i].close);
-        _mm_storel_pi(reinterpret_cast<__m64*>(out + i), _mm_cvtpd_ps(_mm_div_pd(_mm_mul_pd(hundred, now), then)));
-        previous = out[i + 1];
+        previous = out[end - 1];
+        i = end;
     }
-#endif
-    for (; i < count; ++i)
-        one(i);
     for (size_t j = count > n ? count - n : 0; j < count; ++j)
         s.ring[(size_t(s.index) + j) % n] = bars[j].close;
     s.index = int32_t((size_t(s.index) + count) % n);
@@ -1125,37 +1186,140 @@ void CADMCalc::Release()
 
 // ---- price less its simple average ----
 
-CMovAvgCalc::CMovAvgCalc(const IndicatorRecord& settings, const Bar& first)
-    : CIndicatorCalc(settings, 1),
-      average_(PrimedAverage(kSimpleAverage, IndicatorPeriod(settings.period1), first.close))
+namespace {
+
+// The block's sums, Step's outputs from them, and whether they are Step's sums; the closes go to
+// `closes` on the way (`oldest` reads them back n - 1 bars later). The sum after bar b is guessed as the
+// one before plus (close - oldest), the same number as Step's (sum + close) - oldest when both
+// additions are exact; two bars at a time, from the sum before both, so that the chain from bar to bar
+// is one addition every other bar. Each bar then checks that Step's two additions from the guess before
+// it give its own guess: bar by bar from the start, the guesses are then Step's sums.
+bool SumsCheckOut(const Bar* bars, double* closes, const double* oldest, size_t count, double reciprocal,
+                  double& sum, float* out)
 {
+    bool hold = true;
+    size_t b = 0;
+#if defined(__SSE2__)
+    const __m128d scale = _mm_set1_pd(reciprocal), zero = _mm_setzero_pd();
+    __m128d base = _mm_set1_pd(sum), all = _mm_castsi128_pd(_mm_set1_epi32(-1));
+    // Bars `at` and at + 1: their two outputs, in the low half.
+    auto pair = [&](size_t at) {
+        const __m128d close =
+            _mm_cvtps_pd(_mm_unpacklo_ps(_mm_load_ss(&bars[at].close), _mm_load_ss(&bars[at + 1].close)));
+        _mm_storeu_pd(closes + at, close);
+        const __m128d moves = _mm_sub_pd(close, _mm_loadu_pd(oldest + at));
+        // (sum after `at`, sum after at + 1) and (sum before `at`, sum after `at`)
+        const __m128d after = _mm_add_pd(base, _mm_add_pd(moves, _mm_unpacklo_pd(zero, moves)));
+        const __m128d before = _mm_unpacklo_pd(base, after);
+        const __m128d withNew = _mm_add_pd(before, close);
+        all = _mm_and_pd(all, _mm_cmpeq_pd(_mm_sub_pd(withNew, _mm_loadu_pd(oldest + at)), after));
+        base = _mm_unpackhi_pd(after, after);
+        return _mm_cvtpd_ps(_mm_sub_pd(close, _mm_mul_pd(withNew, scale)));
+    };
+    // Four bars a step, so that the outputs go out in one store.
+    for (; b + 4 <= count; b += 4) {
+        const __m128 low = pair(b);
+        _mm_storeu_ps(out + b, _mm_movelh_ps(low, pair(b + 2)));
+    }
+    for (; b + 2 <= count; b += 2)
+        _mm_storel_pi(reinterpret_cast<__m64*>(out + b), pair(b));
+    hold = _mm_movemask_pd(all) == 3;
+    sum = _mm_cvtsd_f64(base);
+#endif
+    for (; b < count; ++b) {
+        const double close = closes[b] = bars[b].close;
+        const double withNew = sum + close, after = sum + (close - oldest[b]);
+        hold &= withNew - oldest[b] == after;
+        out[b] = float(close - withNew * reciprocal);
+        sum = after;
+    }
+    return hold;
 }
 
-CMovAvgCalc::~CMovAvgCalc() = default;
+} // namespace
+
+CMovAvgCalc::CMovAvgCalc(const IndicatorRecord& settings, const Bar& first) : CIndicatorCalc(settings, 1)
+{
+    // Primed as CMovingAverage::Prime leaves a simple average: n - 1 first closes added one by one.
+    State& s = state_;
+    s.n = IndicatorPeriod(settings.period1);
+    s.reciprocal = 1.0 / s.n;
+    s.ring = NewArray<double>(s.n, "Moving average");
+    s.window = NewArray<double>(s.n - 1 + int32_t(kBlock), "Moving average");
+    s.sum = 0;
+    for (int32_t m = 0; m < s.n - 1; ++m) {
+        s.sum += double(first.close);
+        s.ring[m] = first.close;
+    }
+    s.index = s.n - 1;
+}
+
+CMovAvgCalc::~CMovAvgCalc()
+{
+    ProFree(state_.ring);
+    ProFree(state_.window);
+}
+
+// CMovingAverage::Next then DropOldest: the new close into the sum and the ring, the average, then the
+// oldest close out of the sum.
+inline void CMovAvgCalc::Step(State& s, const Bar& bar, float* out)
+{
+    const double close = bar.close;
+    const double withNew = s.sum + close;
+    s.ring[s.index] = close;
+    if (++s.index == s.n)
+        s.index = 0;
+    out[0] = float(close - withNew * s.reciprocal);
+    s.sum = withNew - s.ring[s.index];
+}
 
 float* CMovAvgCalc::AddValue(const Bar& bar)
 {
-    if (!outputs_)
-        return nullptr;
-    outputs_[0] = float(bar.close - Next(*average_, bar.close));
-    return outputs_;
+    return StepValue<Step>(state_, outputs_, bar);
+}
+
+// Step's sum is a chain of two additions a bar, (sum + new) - oldest, which sets the pace. On prices
+// both are exact nearly always (the window's closes are alike in size and the sum has bits to spare),
+// and then sum + (new - oldest) is the same number with one addition on the chain. So the sums are
+// guessed that way, and each bar checks that Step's two additions from the guess before it give its
+// own guess: bar by bar from the start, the guesses are then Step's sums, and the outputs Step's.
+// The checks compare values, which here is comparing bits: a NaN fails them, and neither sum is ever
+// -0 (a sum is -0 only after a -0 sum, and the first is +0). False (the block to be taken again by
+// Step) where a check fails; otherwise the ring is left as Step leaves it.
+bool CMovAvgCalc::SumsHold(State& s, const Bar* bars, size_t count, float* out)
+{
+    const size_t n = size_t(s.n), history = n - 1;
+    double* const window = s.window; // the n - 1 closes in the sum, oldest first, then the block's
+    for (size_t m = 0, slot = size_t(s.index); m < history; ++m) {
+        slot = slot + 1 == n ? 0 : slot + 1;
+        window[m] = s.ring[slot];
+    }
+    double* const closes = window + history;
+    double sum = s.sum;
+    if (!SumsCheckOut(bars, closes, window, count, s.reciprocal, sum, out))
+        return false;
+    s.sum = sum;
+    s.index = RingWrite(s.ring, n, size_t(s.index), closes, count);
+    return true;
 }
 
 void CMovAvgCalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
     BlockSeries(outputs_, 1, bars, count, out, [this](const Bar* b, size_t n, float* o) {
-        double closes[kBlock], averages[kBlock]; // filled for the block's n bars, read no further
+        if (SumsHold(state_, b, n, o))
+            return;
+        State s = state_;
         for (size_t i = 0; i < n; ++i)
-            closes[i] = b[i].close;
-        average_->NextSeries(closes, averages, n);
-        for (size_t i = 0; i < n; ++i)
-            o[i] = float(closes[i] - averages[i]);
+            Step(s, b[i], o + i);
+        state_ = s;
     });
 }
 
 void CMovAvgCalc::Release()
 {
-    average_.reset();
+    ProFree(state_.ring);
+    ProFree(state_.window);
+    state_.ring = state_.window = nullptr;
     CIndicatorCalc::Release();
 }
 

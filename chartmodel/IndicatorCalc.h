@@ -278,7 +278,20 @@ public:
     void Release() override;
 
 private:
-    std::unique_ptr<CMovingAverage> average_;
+    // The simple average's running sum and ring, as CSimpleMA keeps them, without the squares only its
+    // bands need; copied into registers by the whole-series loop.
+    struct State {
+        double* ring;
+        double* window; // SumsHold's closes: n - 1 and a block's
+        double sum;
+        double reciprocal;
+        int32_t n;
+        int32_t index;
+    };
+    static void Step(State& s, const Bar& bar, float* out);
+    static bool SumsHold(State& s, const Bar* bars, size_t count, float* out);
+
+    State state_;
 };
 
 class CPivotPointsCalc final : public CIndicatorCalc {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace qv {
 
@@ -35,8 +36,9 @@ public:
     }
 
     // Push over `count` values laid `stride` bytes apart, writing the highest (or the lowest) after each
-    // push: the same values as Push then Highest/Lowest, with the ring's state held in registers through
-    // the run. The other extreme is brought up to date once at the end.
+    // push: the same values as Push then Highest/Lowest, to the bit. Without zeros or NaNs about, by
+    // segments, with no branch on the values; otherwise Push's steps with the ring's state held in
+    // registers through the run. The other extreme is brought up to date once at the end.
     void PushSeriesHighest(const float* first, size_t stride, size_t count, float* highest);
     void PushSeriesLowest(const float* first, size_t stride, size_t count, float* lowest);
 
@@ -48,11 +50,14 @@ private:
     float ScanLowest() const;
     template <bool High>
     void PushSeries(const float* first, size_t stride, size_t count, float* extremes);
+    template <bool High>
+    bool PushSeriesBySegments(const float* first, size_t stride, size_t count, float* extremes);
 
     float* values_; // the ring; it starts full of the first value, which stands in for the empty slots
     int32_t capacity_;
     int32_t write_ = 0;
     float highest_, lowest_;
+    std::vector<float> scratch_; // PushSeriesBySegments' arrays, kept between runs
 };
 
 } // namespace qv

@@ -8,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <deque>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -338,6 +340,59 @@ TEST(WindowExtremes, MatchBruteForceOnTiesRunsAndRandomValues)
                 const auto first = seen.end() - std::min<ptrdiff_t>(ptrdiff_t(seen.size()), n);
                 ASSERT_EQ(window.Highest(), *std::max_element(first, seen.end())) << n;
                 ASSERT_EQ(window.Lowest(), *std::min_element(first, seen.end())) << n;
+            }
+        }
+    }
+}
+
+// The series runs against Push, bit for bit, where the order of comparing decides: +0 and -0 (equal,
+// yet one of them is kept), a NaN (after which Push's extreme may even outlive the values), and plain
+// values on both sides of them, in runs of several lengths so that a run starts with either about.
+TEST(WindowExtremes, SeriesRunsGivePushsBitsWithSignedZerosAndNaN)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    std::mt19937 rng(5);
+    std::vector<float> plain(300);
+    for (float& v : plain)
+        v = float(1 + rng() % 9);
+    std::vector<std::vector<float>> sequences{plain};
+    for (std::vector<float> odd : {std::vector<float>{0.0f, -0.0f, -0.0f, 0.0f}, std::vector<float>{nan},
+                                   std::vector<float>{-0.0f, 3, nan, 0.0f, -0.0f}}) {
+        std::vector<float> values = plain;
+        for (size_t at : {size_t(40), size_t(41), size_t(150), size_t(260)})
+            values.insert(values.begin() + ptrdiff_t(at), odd.begin(), odd.end());
+        sequences.push_back(values);
+    }
+    std::vector<float> zeros(200);
+    for (float& v : zeros)
+        v = rng() % 2 ? 0.0f : -0.0f;
+    sequences.push_back(zeros);
+    auto bits = [](float v) { return std::bit_cast<uint32_t>(v); };
+    for (int n : {1, 2, 5, 14}) {
+        for (size_t run : {size_t(1), size_t(7), size_t(64)}) {
+            for (const auto& values : sequences) {
+                for (float start : {4.5f, 0.0f, -0.0f}) {
+                    WindowExtremes pushed(n, start), highs(n, start), lows(n, start);
+                    std::vector<float> highest(values.size()), lowest(values.size());
+                    for (size_t i = 0; i < values.size(); i += run) {
+                        const size_t count = std::min(run, values.size() - i);
+                        highs.PushSeriesHighest(&values[i], sizeof(float), count, &highest[i]);
+                        lows.PushSeriesLowest(&values[i], sizeof(float), count, &lowest[i]);
+                    }
+                    for (size_t i = 0; i < values.size(); ++i) {
+                        pushed.Push(values[i]);
+                        ASSERT_EQ(bits(highest[i]), bits(pushed.Highest())) << n << " " << run << " " << i;
+                        ASSERT_EQ(bits(lowest[i]), bits(pushed.Lowest())) << n << " " << run << " " << i;
+                    }
+                    // The windows go on as Push's would.
+                    for (float v : {2.0f, -0.0f, 0.0f, 8.0f}) {
+                        pushed.Push(v);
+                        highs.Push(v);
+                        lows.Push(v);
+                        ASSERT_EQ(bits(highs.Highest()), bits(pushed.Highest())) << n << " " << run;
+                        ASSERT_EQ(bits(lows.Lowest()), bits(pushed.Lowest())) << n << " " << run;
+                    }
+                }
             }
         }
     }
@@ -689,6 +744,55 @@ TEST(IndicatorCalc, OutputsStayTheSameBitForBitOverTwoWalks)
             }
             byBar->Release();
             EXPECT_EQ(hash, w == 0 ? c.walk : c.pence) << (w == 0 ? "walk" : "pence") << std::hex << " 0x" << hash;
+        }
+    }
+}
+
+// The close less its simple average against CSimpleMA itself, bit for bit, through series of runs of
+// several lengths and bar by bar, where the whole-series path's guessed sums must give way: closes of
+// +0 and -0, a NaN, an infinity, and closes of wildly different sizes whose sums are not exact.
+TEST(IndicatorCalc, CloseLessSimpleAverageKeepsTheAveragesBitsWhereSumsAreNotExact)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    std::mt19937 rng(9);
+    std::vector<float> plain(700);
+    for (float& v : plain)
+        v = float(100 + rng() % 5000) / 7;
+    std::vector<std::vector<float>> sequences{plain};
+    for (std::vector<float> odd : {std::vector<float>{0.0f, -0.0f, -0.0f}, std::vector<float>{nan}, std::vector<float>{inf},
+                                   std::vector<float>{1e30f, 3e-20f, 7.0f, -1e30f}}) {
+        std::vector<float> values = plain;
+        for (size_t at : {size_t(3), size_t(300), size_t(301), size_t(520)})
+            values.insert(values.begin() + ptrdiff_t(at), odd.begin(), odd.end());
+        sequences.push_back(values);
+    }
+    std::vector<float> zeros(300);
+    for (float& v : zeros)
+        v = rng() % 3 == 0 ? 0.0f : rng() % 2 ? -0.0f : 5.0f;
+    sequences.push_back(zeros);
+    auto bits = [](float v) { return std::bit_cast<uint32_t>(v); };
+    for (int n : {1, 2, 3, 20, 300}) {
+        for (size_t run : {size_t(1), size_t(5), size_t(1000)}) {
+            for (const auto& values : sequences) {
+                std::vector<Bar> bars;
+                for (float v : values)
+                    bars.push_back({v, v, v, v, 1});
+                auto average = CreateMovingAverage(kSimpleAverage, n, 0, 0);
+                int32_t needed = 0, leadIn = 0;
+                average->Prepare(needed, leadIn);
+                average->Prime(bars[0].close);
+                auto series = CreateIndicatorCalc(IndicatorRecord::Of(1, 0, n), bars[0]);
+                auto byBar = CreateIndicatorCalc(IndicatorRecord::Of(1, 0, n), bars[0]);
+                std::vector<float> out(bars.size());
+                for (size_t i = 0; i < bars.size(); i += run)
+                    series->AddSeries(&bars[i], std::min(run, bars.size() - i), &out[i]);
+                for (size_t i = 0; i < bars.size(); ++i) {
+                    const float want = float(bars[i].close - average->Next(bars[i].close));
+                    average->DropOldest();
+                    ASSERT_EQ(bits(out[i]), bits(want)) << n << " " << run << " " << i;
+                    ASSERT_EQ(bits(byBar->AddValue(bars[i])[0]), bits(want)) << n << " " << run << " " << i;
+                }
+            }
         }
     }
 }
