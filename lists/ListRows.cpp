@@ -364,6 +364,26 @@ bool RefreshListRows(ShareList* list, bool firstLayoutSet, bool resetLayout)
     return true;
 }
 
+namespace {
+
+// The row another window's list of the same fixed list shows, for a list that has none of its own
+// yet while no row of that list is remembered (a list laid out from a layout keeps its stored row
+// without a refill).
+RememberedRow RowOfAnotherList(const ShareList* list)
+{
+    for (ShareList* other = ShareListChain(); other; other = other->next) {
+        if (other == list || other->word != list->word || other->family != kFamilyShares || other->source)
+            continue;
+        if (const RecordCursor* entry = other->entries ? CurrentEntry(other) : nullptr; entry && entry->record)
+            return {EntryRecordId(*entry), uint32_t(entry->count)};
+        if (other->currentId != 0)
+            return {other->currentId, other->currentSub};
+    }
+    return {};
+}
+
+} // namespace
+
 void RefillListSource(ShareList* list, bool rebuild)
 {
     if (!list || !list->entries)
@@ -372,6 +392,8 @@ void RefillListSource(ShareList* list, bool rebuild)
     bool remembers = kind == kListKindShares || kind == kListKindDataMining;
     if (!CurrentListOptions().perListCurrentRow && remembers) {
         RememberedRow row = RememberedListRow(list->word);
+        if (row.id == 0 && list->currentId == 0)
+            row = RowOfAnotherList(list);
         if (row.id != 0) {
             list->currentId = row.id;
             list->currentSub = row.line;

@@ -192,13 +192,17 @@ void CMainFrame::ShowToolbarsForKind(uint32_t, bool)
 
 void CMainFrame::FollowCurrentPortfolioInCaptions()
 {
+    // Runs on every idle: the current portfolio and what its caption is made of are compared as they
+    // stand, and a caption is built only when one of them changed (another portfolio, a renumbering,
+    // a rename). No single notice covers every path that selects, renames or drops it.
     const ShareList* current = CurrentShareList();
-    std::optional<std::string> name;
-    if (current && current->source)
-        name = PortfolioDisplayName(current->source);
-    if (name == captionPortfolio_)
+    const Portfolio* source = current ? current->source : nullptr;
+    if (source == captionPortfolio_ &&
+        (!source || (source->number == captionNumber_ && source->name.str() == captionName_)))
         return;
-    captionPortfolio_ = name;
+    captionPortfolio_ = source;
+    captionNumber_ = source ? source->number : 0;
+    captionName_ = source ? source->name.str() : std::string();
     // A window showing a portfolio of its own names that one; its refreshes retitle it.
     for (QMdiSubWindow* sub : mdi_->subWindowList())
         if (auto* view = dynamic_cast<CViewBaseWnd*>(sub->widget()); view && view->list && !view->list->source)

@@ -27,6 +27,7 @@ class CStatusBarEx;
 class CViewBase;
 class CViewBaseWnd;
 struct ShareList;
+struct Portfolio;
 class CToolbarHost;
 
 class CMainFrame : public QMainWindow, public MessageTarget, public FrameHooks, public CommandTarget {
@@ -160,8 +161,11 @@ private:
     std::function<void(uint32_t)> beforeCommand_;
     QString lastHelpText_;
     int beeps_ = 0;
-    // The current portfolio's name the captions were last made with (empty: none selected).
-    std::optional<std::string> captionPortfolio_;
+    // The current portfolio the captions were last made with (null: none selected), with the number
+    // and name its caption was made from: checked on every idle, so without building a caption.
+    const Portfolio* captionPortfolio_ = nullptr;
+    uint16_t captionNumber_ = 0;
+    std::string captionName_;
 };
 
 // Whether the user toolbars are locked; the toolbar code answers once it exists.

@@ -244,10 +244,14 @@ CViewBase* CViewRequests::OpenViewForRequest(ViewRequest& request)
                                            listFamily, family))
             return nullptr;
     }
-    // The list found goes with the new view; the current portfolio's list must not go with it.
+    // A new window of a list or a portfolio shows the one asked for, which its group does not: it
+    // starts a group of its own, or the group's windows would go on showing their rows under the
+    // new one's name. A new chart or details window joins the group and follows its share.
+    ShareList* joined = newWindow && IsNonNewsTableViewKind(request.kind) ? nullptr : found;
+    // The list joined goes with the new view; the current portfolio's list must not go with it.
     ShareList* current = CurrentShareList();
-    if (found && current && (found == current || (found->source && found->source == current->source)))
-        current = RemakeCurrentPortfolioList(found->source, found);
+    if (joined && current && (joined == current || (joined->source && joined->source == current->source)))
+        current = RemakeCurrentPortfolioList(joined->source, joined);
     // The portfolio the request works in becomes the current portfolio. A window that shows another
     // portfolio keeps it: the current portfolio takes a list of its own rather than that window's.
     if (!request.source && !(request.flags & kRequestKeepOwnList) &&
@@ -301,16 +305,16 @@ CViewBase* CViewRequests::OpenViewForRequest(ViewRequest& request)
     request.childWindow = child;
 
     ShareList* oldList = old ? old->list : nullptr;
-    if (!found || found->family != family || family == kFamilyTicker) {
+    if (!joined || joined->family != family || family == kFamilyTicker) {
         view->list = nullptr;
         view->AttachListSource(family, request.source, 0);
         if (!newWindow && !(request.flags & kRequestKeepPositions) && oldList && view->list)
-            StoreShareListPosition(view->list, oldList, family == kFamilyShares && found);
+            StoreShareListPosition(view->list, oldList, family == kFamilyShares && joined);
     } else {
-        StoreShareListPosition(found, nullptr, false);
-        JoinChain(view, found);
+        StoreShareListPosition(joined, nullptr, false);
+        JoinChain(view, joined);
         if (request.number >= 0)
-            found->word = request.number;
+            joined->word = request.number;
     }
     if (newWindow)
         view->previousListKind = -1;

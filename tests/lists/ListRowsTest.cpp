@@ -139,6 +139,18 @@ TEST_F(ListRows, RefillKeepsTheCurrentRowOrStartsAtTheFirst)
     RefillListSource(other, true);
     EXPECT_EQ(other->current, 2);
 
+    // With no row remembered, a new list starts on the row another list of its number shows (one laid
+    // out at its stored share without a refill), not on the first row.
+    ForgetListRows();
+    ShareList* laidOut = NewList(1);
+    laidOut->currentId = 0x4003;
+    laidOut->next = ShareListChain();
+    ShareListChain() = laidOut;
+    ShareList* fresh = NewList(1);
+    RefillListSource(fresh, true);
+    ShareListChain() = laidOut->next;
+    EXPECT_EQ(RowNames(fresh)[size_t(fresh->current)], "Charlie Holdings");
+
     // The share leaves the list: the first row.
     SectorFilterDefaults() = SectorFilter{};
     SectorFilterDefaults().newLowsOnly = 1;

@@ -690,6 +690,14 @@ TEST_F(Frame, CaptionsNamingTheCurrentPortfolioFollowItAndNoOthers)
     income.name = "Income 2026";
     frame->FollowCurrentPortfolioInCaptions();
     EXPECT_EQ(retitled(), (std::vector<bool>{true, false})) << "renamed";
+    // A portfolio without a name goes by its number.
+    growth.name = "";
+    current->source = &growth;
+    frame->FollowCurrentPortfolioInCaptions();
+    retitled();
+    growth.number = 5;
+    frame->FollowCurrentPortfolioInCaptions();
+    EXPECT_EQ(retitled(), (std::vector<bool>{true, false})) << "renumbered";
     CurrentShareList() = currentBefore;
     own->source = nullptr;
     current->source = nullptr;

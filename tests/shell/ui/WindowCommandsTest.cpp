@@ -160,6 +160,53 @@ TEST_F(WindowCommands, ANewWindowFromAChartGoesBelowIt)
     EXPECT_EQ(chart->geometry(), QRect(0, 0, 600, 300));
 }
 
+// A new window of a list or a portfolio shows what it was asked for in a group of its own: the
+// window it was opened from, and the chart following that window, go on showing the FTSE 100 and
+// their captions go on naming it, whichever of the two was active.
+TEST_F(WindowCommands, ANewListOrPortfolioWindowLeavesTheActiveGroupShowingItsList)
+{
+    constexpr int32_t kFtse100 = 4;
+    requests->SetPortfolioChooser([this] { return &portfolio; });
+    // The caption less the program's name before it.
+    auto caption = [](CViewBase* view) {
+        const std::string title = dynamic_cast<CViewBaseWnd*>(view)->Title().toStdString();
+        const size_t dash = title.find(" - ");
+        return dash == std::string::npos ? title : title.substr(dash + 3);
+    };
+    const struct {
+        uint32_t command;
+        const char* caption;
+    } cases[] = {{26833, "List: Shares"}, {26842, "Portfolio: Portfolio 1"}, {26845, "Portfolio: Portfolio 1"}};
+    for (const auto& c : cases) {
+        for (bool fromChart : {false, true}) {
+            Start();
+            requests->ShowViewKind(kViewList, kFtse100, 0);
+            Settle();
+            CViewBase* list = Active();
+            requests->ShowViewKind(kViewDailyChart, kFtse100, kRequestNewWindow);
+            Settle();
+            CViewBase* chart = Active();
+            ASSERT_TRUE(list && chart && list != chart);
+            ASSERT_EQ(list->list->word, kFtse100);
+            ShareList* group = ViewGroupOf(list);
+            ASSERT_EQ(ViewGroupOf(chart), group) << "the chart follows the list";
+            Activate(fromChart ? chart : list);
+            ASSERT_TRUE(Run(c.command)) << c.command;
+            ASSERT_EQ(Windows(), 3u) << c.command;
+            CViewBase* added = Active();
+            ASSERT_TRUE(added && added != list && added != chart) << c.command;
+            EXPECT_NE(ViewGroupOf(added), group) << c.command << " from the chart " << fromChart;
+            EXPECT_EQ(caption(added), c.caption) << c.command;
+            EXPECT_EQ(GroupViewCount(group), 2) << c.command;
+            EXPECT_EQ(group->word, kFtse100) << c.command;
+            EXPECT_EQ(group->source, nullptr) << c.command;
+            for (CViewBase* kept : {list, chart})
+                EXPECT_EQ(caption(kept), "List: FTSE 100")
+                    << c.command << " from the chart " << fromChart << ", window of kind " << kept->kind;
+        }
+    }
+}
+
 TEST_F(WindowCommands, ArrangeCommandsMoveTheWindows)
 {
     EXPECT_FALSE(QueryCommandUi(26974).enabled) << "no active view";
@@ -215,9 +262,10 @@ TEST_F(WindowCommands, LinkingMovesAWindowOrItsWholeGroup)
     EXPECT_EQ(ViewGroupOf(Active()), target);
     EXPECT_TRUE(QueryCommandUi(kCommandUnlinkWindow).enabled);
 
-    // A third window joins the group; then the group of three moves together to a fourth window.
+    // A third window (a share's details, which follow the group) joins the group; then the group of
+    // three moves together to a fourth window.
     Activate(b);
-    Run(26833);
+    Run(26837);
     ASSERT_EQ(GroupViewCount(target), 3);
     CViewBase* d = OpenAlone(26837);
     ShareList* lone = ViewGroupOf(d);
