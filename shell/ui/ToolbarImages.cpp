@@ -171,46 +171,51 @@ QRect ToolbarImages::Cell(uint8_t size, int index)
     return QRect((index * px.w) % w, (index * px.w) / w * px.h, px.w, px.h);
 }
 
-void ToolbarImages::Build(const ToolbarSet& set, bool newMail)
+void ToolbarImages::Build(uint8_t size, const ToolbarSet& set, bool newMail)
 {
+    if (size > 2)
+        return;
     QRgb background = ColourFromWord(set.background).rgb();
-    for (uint8_t size = 0; size < 3; ++size) {
-        QRect last = Cell(size, kButtonImageCount - 1);
-        QImage strip(StripWidth(size), last.bottom() + 1, QImage::Format_RGB32);
-        strip.fill(kMagenta);
-        // No antialiasing: an edge blended with the magenta ground would keep a purple fringe.
-        QPainter p(&strip);
-        for (int i = 0; i < kButtonImageCount; ++i) {
-            QRect cell = Cell(size, i);
-            if (size == kButtonsWide)
-                PaintWideCell(p, i, cell, i == kNewMailImage ? QStringLiteral("New mail") : WideLabel(set, CodeOfImage(i)));
-            else
-                PaintPicture(p, i, cell, true);
-        }
-        if (newMail && size != kButtonsWide) {
-            // The new-mail picture: a yellow envelope over the e-mail cell's place.
-            QRect cell = Cell(size, kNewMailImage).adjusted(3, 4, -3, -4);
-            p.setBrush(QColor(250, 220, 60));
-            p.setPen(Qt::black);
-            p.drawRect(cell);
-            p.drawLine(cell.topLeft(), cell.center());
-            p.drawLine(cell.topRight(), cell.center());
-        }
-        p.end();
-        MapMagenta(strip, background);
-        strips_[size] = strip;
+    QRect last = Cell(size, kButtonImageCount - 1);
+    QImage strip(StripWidth(size), last.bottom() + 1, QImage::Format_RGB32);
+    strip.fill(kMagenta);
+    // No antialiasing: an edge blended with the magenta ground would keep a purple fringe.
+    QPainter p(&strip);
+    for (int i = 0; i < kButtonImageCount; ++i) {
+        QRect cell = Cell(size, i);
+        if (size == kButtonsWide)
+            PaintWideCell(p, i, cell, i == kNewMailImage ? QStringLiteral("New mail") : WideLabel(set, CodeOfImage(i)));
+        else
+            PaintPicture(p, i, cell, true);
     }
+    if (newMail && size != kButtonsWide) {
+        // The new-mail picture: a yellow envelope over the e-mail cell's place.
+        QRect cell = Cell(size, kNewMailImage).adjusted(3, 4, -3, -4);
+        p.setBrush(QColor(250, 220, 60));
+        p.setPen(Qt::black);
+        p.drawRect(cell);
+        p.drawLine(cell.topLeft(), cell.center());
+        p.drawLine(cell.topRight(), cell.center());
+    }
+    p.end();
+    MapMagenta(strip, background);
+    strips_[size] = strip;
 }
 
 const QImage& ToolbarImages::Strip(uint8_t size) const { return strips_[size > 2 ? 0 : size]; }
 
-QImage ToolbarImages::Picture(uint8_t size, int index) const { return Strip(size).copy(Cell(size, index)); }
+namespace {
 
 ToolbarImages& ProgramToolbarImages()
 {
     static ToolbarImages images;
     return images;
 }
+
+std::array<bool, 3> stripsMarked{true, true, true};
+bool newMailMarked = false;
+
+} // namespace
 
 void MarkToolbarImagesStale() { imagesStale = true; }
 
@@ -219,12 +224,23 @@ bool RefreshToolbarImages()
     // The wide Setting buttons name the settings of the active view's kind.
     static int32_t builtForKind = -1;
     const int32_t kind = MainFrameState().activeKind;
-    if (!imagesStale && ProgramToolbarImages().built() && kind == builtForKind)
+    if (!imagesStale && kind == builtForKind)
         return false;
-    ProgramToolbarImages().Build(ProgramToolbars(), LoadEmailLibrary().newMailWaiting);
+    stripsMarked.fill(true);
+    newMailMarked = LoadEmailLibrary().newMailWaiting;
     imagesStale = false;
     builtForKind = kind;
     return true;
+}
+
+const QImage& ProgramToolbarStrip(uint8_t size)
+{
+    size = size > 2 ? 0 : size;
+    if (stripsMarked[size]) {
+        ProgramToolbarImages().Build(size, ProgramToolbars(), newMailMarked);
+        stripsMarked[size] = false;
+    }
+    return ProgramToolbarImages().Strip(size);
 }
 
 QImage DrawButtonPicture(int index, int w, int h, QRgb background)

@@ -20,21 +20,22 @@ public:
     // Cell i at x = (i * w) mod W, y = (i * w) div W * h.
     static QRect Cell(uint8_t size, int index);
 
-    // Draws the three strips on the background colour (0x00BBGGRR) with the set's names.
-    void Build(const ToolbarSet& set, bool newMail);
+    // Draws the strip of one size (each is drawn alone) on the background colour (0x00BBGGRR) with
+    // the set's names.
+    void Build(uint8_t size, const ToolbarSet& set, bool newMail);
     const QImage& Strip(uint8_t size) const;
-    QImage Picture(uint8_t size, int index) const;
-    bool built() const { return !strips_[0].isNull(); }
 
 private:
     std::array<QImage, 3> strips_;
 };
 
-// The program's strips, rebuilt when names or colours change (MarkToolbarImagesStale).
-ToolbarImages& ProgramToolbarImages();
+// The program's strips, redrawn when names or colours change (MarkToolbarImagesStale). A strip is
+// drawn when first asked for: the bars show one size or two, and the start-up draws no other.
 void MarkToolbarImagesStale();
-// Rebuilds the strips when stale; true when they were rebuilt.
+// Marks every strip for redrawing when stale or when the active view's kind changed; true when so.
 bool RefreshToolbarImages();
+// The program's strip of one size, drawn now when it is marked.
+const QImage& ProgramToolbarStrip(uint8_t size);
 
 // One picture of our own for an image index, drawn w x h on the colour.
 QImage DrawButtonPicture(int index, int w, int h, QRgb background);
