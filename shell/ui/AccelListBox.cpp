@@ -40,7 +40,7 @@ public:
             code = uint16_t(code - kButtonCodeCount);
         RefreshToolbarImages();
         if (picture)
-            p->drawImage(option.rect.topLeft() + QPoint(2, 3), ProgramToolbarStrip(kButtonsSmall),
+            p->drawImage(option.rect.topLeft() + QPoint(2, 3), ProgramToolbarStrip(kButtonsSmall, ButtonImageIndex(code)),
                          ToolbarImages::Cell(kButtonsSmall, ButtonImageIndex(code)));
         QRect text = option.rect.adjusted(30, 0, 0, 0);
         p->setPen(selected ? pal.highlightedText().color() : pal.text().color());

@@ -247,7 +247,7 @@ void CToolbarButtons::DrawButton(QPainter& p, int i)
         DrawSunkenFrame(p, r.left(), r.top(), r.right(), r.bottom());
     else
         Draw3DFrame(p, r.left(), r.top(), r.right(), r.bottom(), true);
-    const QImage& strip = ProgramToolbarStrip(size_);
+    const QImage& strip = ProgramToolbarStrip(size_, b.image);
     QRect cell = ToolbarImages::Cell(size_, b.image);
     QPoint at(r.left() + (r.width() - cell.width()) / 2, r.top() + (r.height() - cell.height()) / 2);
     if (down)

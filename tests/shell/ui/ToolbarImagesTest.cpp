@@ -6,6 +6,9 @@
 #include "shell/ToolbarCatalogue.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <numeric>
+#include <random>
 
 namespace qv {
 namespace {
@@ -40,6 +43,31 @@ TEST(ToolbarImages, StripsAreDrawnWhenAskedForOnTheColourOfTheLastRefresh)
 
     ProgramToolbars().background = saved;
     MarkToolbarImagesStale();
+}
+
+// A picture comes out the same whatever was drawn before it: cells drawn in a shuffled order (each
+// with its own painter) give the strip drawn from the first cell to the last.
+TEST(ToolbarImages, CellsDrawnInAnyOrderGiveTheSameStrip)
+{
+    ToolbarSet set;
+    set.background = 0x80C0A0;
+    std::vector<int> order(kButtonImageCount);
+    std::iota(order.begin(), order.end(), 0);
+    std::shuffle(order.begin(), order.end(), std::mt19937(89));
+    for (uint8_t size : {kButtonsLarge, kButtonsSmall, kButtonsWide}) {
+        for (bool newMail : {false, true}) {
+            ToolbarImages inOrder, shuffled;
+            inOrder.Clear(size, set.background);
+            shuffled.Clear(size, set.background);
+            for (int i = 0; i < kButtonImageCount; ++i)
+                inOrder.DrawCell(size, i, set, newMail);
+            for (int i : order) {
+                shuffled.DrawCell(size, i, set, newMail);
+                shuffled.DrawCell(size, i, set, !newMail); // a drawn cell is not drawn again
+            }
+            EXPECT_EQ(shuffled.Strip(size), inOrder.Strip(size)) << int(size) << newMail;
+        }
+    }
 }
 
 } // namespace
