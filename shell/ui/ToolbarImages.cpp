@@ -176,10 +176,15 @@ void ToolbarImages::Clear(uint8_t size, uint32_t background)
     if (size > 2)
         return;
     QRect last = Cell(size, kButtonImageCount - 1);
-    // What the ground between and after the cells becomes: magenta mapped to the background.
     strips_[size] = QImage(StripWidth(size), last.bottom() + 1, QImage::Format_RGB32);
     backgrounds_[size] = ColourFromWord(background).rgb();
-    strips_[size].fill(backgrounds_[size] | 0xFF000000);
+    // The cells fill whole rows but the last: only the ground behind the last cell is not a cell's,
+    // and it becomes what magenta is mapped to. A cell's memory is first touched when it is drawn
+    // (only drawn cells are ever shown).
+    QPainter p(&strips_[size]);
+    p.fillRect(QRect(last.right() + 1, last.top(), strips_[size].width() - last.right() - 1, last.height()),
+               QColor::fromRgb(backgrounds_[size] | 0xFF000000));
+    p.end();
     drawn_[size].assign(kButtonImageCount, false);
 }
 
