@@ -1,6 +1,7 @@
 // Start-up to the main window on the demo data folder: the start-up order in-process with a headless
 // host, the whole program started offscreen and closed as soon as its main window stands, and qvtool
-// started for its shortest verb (what loading the libraries costs a program that links the windows).
+// started for its shortest verb (what loading the libraries costs a program that links the windows);
+// beside them the floor: /bin/true and an empty Qt Widgets window program started the same way.
 #include "devtools/lib/ProgramFolder.h"
 #include "devtools/lib/TempFolder.h"
 #include "platform/Paths.h"
@@ -122,6 +123,18 @@ void BM_ProgramStartToMainWindowAndClose(benchmark::State& state)
     RunProgramEachIteration(state, BuildTree() / "app" / "quorvantis", {"/nologo"}, (demo.folder / "demo").string());
 }
 BENCHMARK(BM_ProgramStartToMainWindowAndClose)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// The floor under the two above on the same machine: starting a program that does nothing, and a
+// Qt Widgets program that shows one empty window offscreen and closes.
+void BM_TrueProgram(benchmark::State& state) { RunProgramEachIteration(state, "/bin/true", {}, {}); }
+BENCHMARK(BM_TrueProgram)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+void BM_EmptyQtWindowProgram(benchmark::State& state)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    RunProgramEachIteration(state, BuildTree() / "bench" / "qvemptywindow", {}, {});
+}
+BENCHMARK(BM_EmptyQtWindowProgram)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 void BM_QvtoolDemoVersion(benchmark::State& state)
 {

@@ -15,6 +15,7 @@
 #include "core/RecordStreamReader.h"
 #include "core/TableLock.h"
 #include "platform/ByteOrder.h"
+#include "platform/MemoryHints.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/ProgramExit.h"
@@ -53,6 +54,7 @@ namespace {
 
 constexpr uint32_t kDatabaseTag = 'Z' | 'Q' << 8 | 'D' << 16 | uint32_t('A') << 24;
 constexpr uint8_t kStoredHeadSize = 10;
+constexpr size_t kLargePageBytes = size_t(2) << 20;
 
 struct ProDeleter {
     void operator()(uint8_t* block) const { ProFree(block); }
@@ -62,6 +64,16 @@ using OwnedBlock = std::unique_ptr<uint8_t, ProDeleter>;
 OwnedBlock Allocate(size_t bytes, const char* context)
 {
     return OwnedBlock(static_cast<uint8_t*>(ProCalloc(uint32_t(bytes), 1, context)));
+}
+
+// A block the reader fills from end to end at once: a whole record block, megabytes on a full
+// database, is first touched there.
+OwnedBlock AllocateFilled(size_t bytes, const char* context)
+{
+    OwnedBlock block = Allocate(bytes, context);
+    if (bytes >= kLargePageBytes)
+        PreferLargePages(block.get(), bytes);
+    return block;
 }
 
 struct StagedEntry {
@@ -168,7 +180,7 @@ std::vector<StagedEntry> ReadBlocks(DatabaseSource& source, uint8_t* directory, 
         if (MeasureEntryStream(source, oneByte, count, s.shape) != StreamRead::Ok)
             DatabaseBadlyFormatted();
         source.expectSkips(false);
-        s.records = Allocate(s.shape.blockBytes, "Database block");
+        s.records = AllocateFilled(s.shape.blockBytes, "Database block");
         s.size = uint32_t(s.shape.blockBytes);
         if (!source.seek(start) ||
             ReadEntryStream(source, oneByte, count, s.records.get(), s.shape) != StreamRead::Ok)

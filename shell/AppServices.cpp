@@ -91,14 +91,20 @@ void SetDefaultPrinterSettings(DefaultPrinterSettings* printer)
 
 void SyncPrinterOrientation(bool readBack)
 {
-    if (!g_printer || !g_printer->Exists())
+    if (!g_printer)
         return;
     uint8_t& landscape = Config().optionsA.bytes[OptionBlockA::kPrintLandscape];
     if (readBack) {
-        landscape = g_printer->Orientation() == DefaultPrinterSettings::kLandscape ? 1 : 0;
+        // An unused layout reads back as the flag it was given; only a flag other than 0 or 1 would
+        // come back changed.
+        if (!g_printer->LayoutUsed() && landscape <= 1)
+            return;
+        if (g_printer->Exists())
+            landscape = g_printer->Orientation() == DefaultPrinterSettings::kLandscape ? 1 : 0;
         return;
     }
-    g_printer->SetOrientation(landscape == 1 ? DefaultPrinterSettings::kLandscape : DefaultPrinterSettings::kPortrait);
+    g_printer->SetOrientationWhenUsed(landscape == 1 ? DefaultPrinterSettings::kLandscape
+                                                     : DefaultPrinterSettings::kPortrait);
 }
 
 void SetAboutBox(std::function<void()> show)

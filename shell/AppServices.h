@@ -47,10 +47,20 @@ public:
     virtual bool Exists() = 0;
     virtual int Orientation() = 0;
     virtual void SetOrientation(int orientation) = 0;
+    // The start-up's orientation. A printer whose page layout can wait takes it when the layout is
+    // first used, looking for the default printer only then (finding it loads the print system).
+    virtual void SetOrientationWhenUsed(int orientation)
+    {
+        if (Exists())
+            SetOrientation(orientation);
+    }
+    // Whether the page layout was used since the start-up gave it its orientation.
+    virtual bool LayoutUsed() { return true; }
 };
 void SetDefaultPrinterSettings(DefaultPrinterSettings* printer);
 // readBack false: the printer takes the stored landscape flag; true: the flag takes the printer's
-// orientation. Nothing happens without a default printer.
+// orientation. Nothing happens without a default printer, and the flag is kept when the page layout
+// was not used (it still holds the flag's own orientation).
 void SyncPrinterOrientation(bool readBack);
 
 // The about box (command 57664) and the tip of the day (command 527) are shown by their dialogs once

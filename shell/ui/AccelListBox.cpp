@@ -39,8 +39,8 @@ public:
         if (code >= kButtonCodeCount && code < 2 * kButtonCodeCount)
             code = uint16_t(code - kButtonCodeCount);
         RefreshToolbarImages();
-        if (picture && ProgramToolbarImages().built())
-            p->drawImage(option.rect.topLeft() + QPoint(2, 3), ProgramToolbarImages().Strip(kButtonsSmall),
+        if (picture)
+            p->drawImage(option.rect.topLeft() + QPoint(2, 3), ProgramToolbarStrip(kButtonsSmall, ButtonImageIndex(code)),
                          ToolbarImages::Cell(kButtonsSmall, ButtonImageIndex(code)));
         QRect text = option.rect.adjusted(30, 0, 0, 0);
         p->setPen(selected ? pal.highlightedText().color() : pal.text().color());

@@ -247,17 +247,15 @@ void CToolbarButtons::DrawButton(QPainter& p, int i)
         DrawSunkenFrame(p, r.left(), r.top(), r.right(), r.bottom());
     else
         Draw3DFrame(p, r.left(), r.top(), r.right(), r.bottom(), true);
-    const ToolbarImages& images = ProgramToolbarImages();
-    if (!images.built())
-        return;
+    const QImage& strip = ProgramToolbarStrip(size_, b.image);
     QRect cell = ToolbarImages::Cell(size_, b.image);
     QPoint at(r.left() + (r.width() - cell.width()) / 2, r.top() + (r.height() - cell.height()) / 2);
     if (down)
         at += QPoint(1, 1);
     if (b.state & kButtonEnabled)
-        p.drawImage(at, images.Strip(size_), cell);
+        p.drawImage(at, strip, cell);
     else
-        DrawEmbossed(p, images.Picture(size_, b.image), at, ColourFromWord(ProgramToolbars().background).rgb());
+        DrawEmbossed(p, strip.copy(cell), at, ColourFromWord(ProgramToolbars().background).rgb());
 }
 
 void CToolbarButtons::paintEvent(QPaintEvent*)

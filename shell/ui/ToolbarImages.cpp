@@ -136,11 +136,11 @@ void PaintWideCell(QPainter& p, int index, const QRect& cell, const QString& lab
     p.drawText(room, Qt::AlignVCenter | Qt::AlignLeft, p.fontMetrics().elidedText(label, Qt::ElideRight, room.width()));
 }
 
-void MapMagenta(QImage& image, QRgb background)
+void MapMagenta(QImage& image, const QRect& area, QRgb background)
 {
-    for (int y = 0; y < image.height(); ++y) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
+        for (int x = area.left(); x <= area.right(); ++x)
             if ((line[x] & 0xFFFFFF) == (kMagenta & 0xFFFFFF))
                 line[x] = background | 0xFF000000;
     }
@@ -171,46 +171,64 @@ QRect ToolbarImages::Cell(uint8_t size, int index)
     return QRect((index * px.w) % w, (index * px.w) / w * px.h, px.w, px.h);
 }
 
-void ToolbarImages::Build(const ToolbarSet& set, bool newMail)
+void ToolbarImages::Clear(uint8_t size, uint32_t background)
 {
-    QRgb background = ColourFromWord(set.background).rgb();
-    for (uint8_t size = 0; size < 3; ++size) {
-        QRect last = Cell(size, kButtonImageCount - 1);
-        QImage strip(StripWidth(size), last.bottom() + 1, QImage::Format_RGB32);
-        strip.fill(kMagenta);
-        // No antialiasing: an edge blended with the magenta ground would keep a purple fringe.
-        QPainter p(&strip);
-        for (int i = 0; i < kButtonImageCount; ++i) {
-            QRect cell = Cell(size, i);
-            if (size == kButtonsWide)
-                PaintWideCell(p, i, cell, i == kNewMailImage ? QStringLiteral("New mail") : WideLabel(set, CodeOfImage(i)));
-            else
-                PaintPicture(p, i, cell, true);
-        }
-        if (newMail && size != kButtonsWide) {
-            // The new-mail picture: a yellow envelope over the e-mail cell's place.
-            QRect cell = Cell(size, kNewMailImage).adjusted(3, 4, -3, -4);
-            p.setBrush(QColor(250, 220, 60));
-            p.setPen(Qt::black);
-            p.drawRect(cell);
-            p.drawLine(cell.topLeft(), cell.center());
-            p.drawLine(cell.topRight(), cell.center());
-        }
-        p.end();
-        MapMagenta(strip, background);
-        strips_[size] = strip;
+    if (size > 2)
+        return;
+    QRect last = Cell(size, kButtonImageCount - 1);
+    strips_[size] = QImage(StripWidth(size), last.bottom() + 1, QImage::Format_RGB32);
+    backgrounds_[size] = ColourFromWord(background).rgb();
+    // The cells fill whole rows but the last: only the ground behind the last cell is not a cell's,
+    // and it becomes what magenta is mapped to. A cell's memory is first touched when it is drawn
+    // (only drawn cells are ever shown).
+    QPainter p(&strips_[size]);
+    p.fillRect(QRect(last.right() + 1, last.top(), strips_[size].width() - last.right() - 1, last.height()),
+               QColor::fromRgb(backgrounds_[size] | 0xFF000000));
+    p.end();
+    drawn_[size].assign(kButtonImageCount, false);
+}
+
+void ToolbarImages::DrawCell(uint8_t size, int index, const ToolbarSet& set, bool newMail)
+{
+    if (size > 2 || index < 0 || index >= kButtonImageCount || strips_[size].isNull() || drawn_[size][size_t(index)])
+        return;
+    drawn_[size][size_t(index)] = true;
+    QImage& strip = strips_[size];
+    const QRect cell = Cell(size, index);
+    // No antialiasing: an edge blended with the magenta ground would keep a purple fringe.
+    QPainter p(&strip);
+    p.fillRect(cell, QColor::fromRgb(kMagenta));
+    if (size == kButtonsWide)
+        PaintWideCell(p, index, cell, index == kNewMailImage ? QStringLiteral("New mail") : WideLabel(set, CodeOfImage(index)));
+    else
+        PaintPicture(p, index, cell, true);
+    if (newMail && size != kButtonsWide && index == kNewMailImage) {
+        // The new-mail picture: a yellow envelope over the e-mail cell's place.
+        QRect envelope = cell.adjusted(3, 4, -3, -4);
+        p.setBrush(QColor(250, 220, 60));
+        p.setPen(Qt::black);
+        p.drawRect(envelope);
+        p.drawLine(envelope.topLeft(), envelope.center());
+        p.drawLine(envelope.topRight(), envelope.center());
     }
+    p.end();
+    MapMagenta(strip, cell, backgrounds_[size]);
 }
 
 const QImage& ToolbarImages::Strip(uint8_t size) const { return strips_[size > 2 ? 0 : size]; }
 
-QImage ToolbarImages::Picture(uint8_t size, int index) const { return Strip(size).copy(Cell(size, index)); }
+namespace {
 
 ToolbarImages& ProgramToolbarImages()
 {
     static ToolbarImages images;
     return images;
 }
+
+std::array<bool, 3> stripsMarked{true, true, true};
+bool newMailMarked = false;
+
+} // namespace
 
 void MarkToolbarImagesStale() { imagesStale = true; }
 
@@ -219,12 +237,31 @@ bool RefreshToolbarImages()
     // The wide Setting buttons name the settings of the active view's kind.
     static int32_t builtForKind = -1;
     const int32_t kind = MainFrameState().activeKind;
-    if (!imagesStale && ProgramToolbarImages().built() && kind == builtForKind)
+    if (!imagesStale && kind == builtForKind)
         return false;
-    ProgramToolbarImages().Build(ProgramToolbars(), LoadEmailLibrary().newMailWaiting);
+    stripsMarked.fill(true);
+    newMailMarked = LoadEmailLibrary().newMailWaiting;
     imagesStale = false;
     builtForKind = kind;
     return true;
+}
+
+const QImage& ProgramToolbarStrip(uint8_t size, int index)
+{
+    size = size > 2 ? 0 : size;
+    ToolbarImages& images = ProgramToolbarImages();
+    const ToolbarSet& set = ProgramToolbars();
+    if (stripsMarked[size]) {
+        images.Clear(size, set.background);
+        stripsMarked[size] = false;
+    }
+    if (index >= 0) {
+        images.DrawCell(size, index, set, newMailMarked);
+    } else {
+        for (int i = 0; i < kButtonImageCount; ++i)
+            images.DrawCell(size, i, set, newMailMarked);
+    }
+    return images.Strip(size);
 }
 
 QImage DrawButtonPicture(int index, int w, int h, QRgb background)
@@ -234,7 +271,7 @@ QImage DrawButtonPicture(int index, int w, int h, QRgb background)
     QPainter p(&image);
     PaintPicture(p, index, image.rect(), true);
     p.end();
-    MapMagenta(image, background);
+    MapMagenta(image, image.rect(), background);
     return image;
 }
 

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 #include <array>
+#include <vector>
 #include <cstdint>
 
 namespace qv {
@@ -20,21 +21,27 @@ public:
     // Cell i at x = (i * w) mod W, y = (i * w) div W * h.
     static QRect Cell(uint8_t size, int index);
 
-    // Draws the three strips on the background colour (0x00BBGGRR) with the set's names.
-    void Build(const ToolbarSet& set, bool newMail);
+    // Starts the strip of one size afresh on the background colour (0x00BBGGRR), no cell drawn.
+    void Clear(uint8_t size, uint32_t background);
+    // Draws one cell of a strip with the set's names, when not drawn since Clear (on Clear's colour). Each cell is drawn
+    // alone, inside its own rectangle: the cells come out the same in any order.
+    void DrawCell(uint8_t size, int index, const ToolbarSet& set, bool newMail);
     const QImage& Strip(uint8_t size) const;
-    QImage Picture(uint8_t size, int index) const;
-    bool built() const { return !strips_[0].isNull(); }
 
 private:
     std::array<QImage, 3> strips_;
+    std::array<std::vector<bool>, 3> drawn_;
+    std::array<QRgb, 3> backgrounds_{};
 };
 
-// The program's strips, rebuilt when names or colours change (MarkToolbarImagesStale).
-ToolbarImages& ProgramToolbarImages();
+// The program's strips, redrawn when names or colours change (MarkToolbarImagesStale). A picture is
+// drawn when first asked for: the bars show a few dozen of the 174 pictures, in one size or two.
 void MarkToolbarImagesStale();
-// Rebuilds the strips when stale; true when they were rebuilt.
+// Marks every strip for redrawing when stale or when the active view's kind changed; true when so.
 bool RefreshToolbarImages();
+// The program's strip of one size with the picture of an image index drawn, or every picture when
+// the index is negative.
+const QImage& ProgramToolbarStrip(uint8_t size, int index = -1);
 
 // One picture of our own for an image index, drawn w x h on the colour.
 QImage DrawButtonPicture(int index, int w, int h, QRgb background);

@@ -83,6 +83,57 @@ TEST(AppServices, PrinterOrientationFollowsTheStoredFlagBothWays)
     SetDefaultPrinterSettings(nullptr);
 }
 
+// A printer whose layout waits for its first use: the start-up does not look for the printer, and
+// the exit looks only when the layout was used or the flag would come back normalised.
+TEST(AppServices, PrinterLookedForOnlyWhenItsLayoutWasUsed)
+{
+    struct WaitingPrinter : DefaultPrinterSettings {
+        bool exists = true;
+        int orientation = kPortrait;
+        int pending = 0;
+        bool used = false;
+        int lookups = 0;
+        bool Exists() override { return ++lookups, exists; }
+        int Orientation() override { return orientation; }
+        void SetOrientation(int o) override { orientation = o; }
+        void SetOrientationWhenUsed(int o) override { pending = o, used = false; }
+        bool LayoutUsed() override { return used; }
+    };
+    struct Case {
+        uint8_t flag;
+        bool used;
+        bool exists;
+        int printerAtExit; // the orientation the used layout holds at the exit
+        uint8_t flagAfter;
+        int lookups;
+    };
+    const Case cases[] = {
+        {1, false, true, 0, 1, 0},
+        {0, false, true, 0, 0, 0},
+        {1, true, true, DefaultPrinterSettings::kPortrait, 0, 1},
+        {0, true, true, DefaultPrinterSettings::kLandscape, 1, 1},
+        {0, true, false, DefaultPrinterSettings::kLandscape, 0, 1},
+        {7, false, true, DefaultPrinterSettings::kPortrait, 0, 1}, // as the layout given the flag 7 reads back
+        {7, false, false, DefaultPrinterSettings::kPortrait, 7, 1},
+    };
+    uint8_t& flag = Config().optionsA.bytes[OptionBlockA::kPrintLandscape];
+    for (const Case& c : cases) {
+        WaitingPrinter printer;
+        printer.exists = c.exists;
+        SetDefaultPrinterSettings(&printer);
+        flag = c.flag;
+        SyncPrinterOrientation(false);
+        EXPECT_EQ(printer.lookups, 0);
+        EXPECT_EQ(printer.pending, c.flag == 1 ? DefaultPrinterSettings::kLandscape : DefaultPrinterSettings::kPortrait);
+        printer.used = c.used;
+        printer.orientation = c.printerAtExit;
+        SyncPrinterOrientation(true);
+        EXPECT_EQ(flag, c.flagAfter) << int(c.flag) << c.used << c.exists;
+        EXPECT_EQ(printer.lookups, c.lookups) << int(c.flag) << c.used << c.exists;
+    }
+    SetDefaultPrinterSettings(nullptr);
+}
+
 TEST(AppServices, AboutAndTipAreGreyedUntilTheirDialogsExist)
 {
     EXPECT_FALSE(QueryCommandUi(kCommandAbout).enabled);

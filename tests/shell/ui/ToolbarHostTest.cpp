@@ -301,7 +301,7 @@ TEST_F(ToolbarFrame, RendersOfEachSizeOnThreeSidesAndFloating)
     test::SaveRender(test::RenderWidget(*floating->findChild<CToolbarButtons*>()), QStringLiteral("toolbars_floating"));
     for (uint8_t size = 0; size < 3; ++size) {
         RefreshToolbarImages();
-        test::SaveRender(ProgramToolbarImages().Strip(size), QStringLiteral("toolbar_strip_%1").arg(size));
+        test::SaveRender(ProgramToolbarStrip(size), QStringLiteral("toolbar_strip_%1").arg(size));
     }
 }
 
