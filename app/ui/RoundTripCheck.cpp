@@ -197,7 +197,7 @@ void ChangeAndSave(CMainFrame& frame)
     SettleEvents(500);
     size_t opened = 0;
     for (uint32_t command : kNewWindows) {
-        const size_t before = frame.mdiArea()->subWindowList().size();
+        const qsizetype before = frame.mdiArea()->subWindowList().size();
         if (ChooseMenuCommand(frame, command)) {
             SettleEvents(300);
             opened += frame.mdiArea()->subWindowList().size() > before;

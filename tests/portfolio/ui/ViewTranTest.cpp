@@ -293,8 +293,9 @@ TEST_F(TransactionLayoutViews, ShowCgtKeepsTheDialogOnTheScreen)
     Control<QPushButton>(dialog, C::ShowGains)->click();
     const QRect frame = dialog.frameGeometry();
     EXPECT_GT(frame.width(), shortSize.width());
-    if (frame.width() <= area.width())
+    if (frame.width() <= area.width()) {
         EXPECT_LE(frame.right(), area.right());
+    }
     if (frame.height() <= area.height()) {
         EXPECT_LE(frame.bottom(), area.bottom());
         EXPECT_GE(frame.top(), area.top());
@@ -424,7 +425,7 @@ TEST_F(TransactionLayoutViews, TheTimeAndPriceChangeColumnsAreAddedByTheirItems)
         return out;
     };
     auto checked = [&](uint32_t command) {
-        CommandUi ui{command};
+        CommandUi ui{command, false, std::nullopt, std::nullopt};
         EXPECT_TRUE(tran->UpdateCommand(ui)) << command;
         EXPECT_TRUE(ui.enabled) << command;
         return ui.checked.value_or(false);
@@ -474,19 +475,19 @@ TEST_F(TransactionLayoutViews, LatestRowsAreNotEditedAndTheGuardedCommandsFollow
     ASSERT_EQ(boxes.texts().size(), 1u);
     EXPECT_EQ(boxes.texts()[0], "'Latest' rows can not be edited");
     for (uint32_t command : {25033u, 25163u, 26203u, 26557u, 26558u}) {
-        CommandUi ui{command};
+        CommandUi ui{command, false, std::nullopt, std::nullopt};
         ASSERT_TRUE(tran->UpdateCommand(ui));
         EXPECT_FALSE(ui.enabled) << command;
     }
     tran->list->current = RowOf(tran, first);
-    CommandUi edit{25033};
+    CommandUi edit{25033, false, std::nullopt, std::nullopt};
     ASSERT_TRUE(tran->UpdateCommand(edit));
     EXPECT_TRUE(edit.enabled);
     CViewTran::TotalsOnly() = true;
     ASSERT_TRUE(tran->UpdateCommand(edit));
     EXPECT_FALSE(edit.enabled) << "totals only refuses editing";
     CViewTran::TotalsOnly() = false;
-    CommandUi add{26029};
+    CommandUi add{26029, false, std::nullopt, std::nullopt};
     ASSERT_TRUE(tran->UpdateCommand(add));
     EXPECT_TRUE(add.enabled);
 }
@@ -643,7 +644,7 @@ TEST_F(TransactionLayoutViews, CashEntriesAreAddedAndEditedThroughTheirDialog)
         SaveRender(RenderWidget(d), "cash-dialog-edit-interest");
         return int(QDialog::Rejected);
     });
-    CommandUi edit{26576};
+    CommandUi edit{26576, false, std::nullopt, std::nullopt};
     ASSERT_TRUE(cash->UpdateCommand(edit));
     EXPECT_TRUE(edit.enabled);
     ASSERT_TRUE(cash->RunCommand(26576));
