@@ -9,6 +9,7 @@
 #include "core/Portfolio.h"
 #include "core/SectorFilter.h"
 #include "core/SettingRecordStore.h"
+#include "core/VexaEdition.h"
 #include "core/ShareList.h"
 #include "lists/CellNumber.h"
 #include "lists/HoldList.h"
@@ -47,6 +48,8 @@ class ProcessCacheReset : public testing::EmptyTestEventListener {
         FreeSettingLayouts();
         Config() = ConfigState{};
         ResetAllConfigFamilies(Config());
+        // The edition's settings stand in the configuration's slots, and keep the user's aside.
+        FreeVexaTables();
         SettingRecords().load({});
         SetSoftMenuKeyTable(nullptr);
         MainFrameState() = FrameState{};
