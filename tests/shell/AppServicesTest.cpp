@@ -193,6 +193,11 @@ TEST(AppServices, PortfolioShortcutsReferToExistingPortfolios)
 
 TEST(AppServices, AfterLoadRunsEachStepAndReleasesTheHold)
 {
+    // The program's own steps (the layer hooks') come back whatever the test's end.
+    struct KeepSteps {
+        AfterLoadSteps steps = AfterLoad();
+        ~KeepSteps() { AfterLoad() = steps; }
+    } keep;
     std::vector<std::string> order;
     AfterLoad() = AfterLoadSteps{[&] { order.push_back("series"); }, [&] { order.push_back("mining"); },
                                  [&] { order.push_back("market"); }, [] { return false; },

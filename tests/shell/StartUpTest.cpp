@@ -150,10 +150,11 @@ protected:
         // is there to receive them.
         for (int round = 0; round < 8 && HasPostedMessages(); ++round)
             DeliverPostedMessages();
-        // Start-up installs the load's neighbouring steps; later loads in this process must not run them.
-        GetDatabaseNeighbours() = DatabaseNeighbours{};
-        GetPortfolioFileHooks() = PortfolioFileHooks{};
-        AfterLoad() = AfterLoadSteps{};
+        // Start-up installs the load's neighbouring steps; later loads in this process must not run
+        // them, but do run the steps the process had before (the layer hooks' after-load steps).
+        GetDatabaseNeighbours() = previousNeighbours_;
+        GetPortfolioFileHooks() = previousPortfolioHooks_;
+        AfterLoad() = previousAfterLoad_;
         // A start ended early (a second copy, no main window) leaves its portfolios loaded, as the
         // program would have ended there; the next test must not inherit or drop them.
         FreePortfolioChain();
@@ -197,6 +198,9 @@ protected:
 private:
     std::string savedRuntime_;
     std::filesystem::path previousFolder_;
+    DatabaseNeighbours previousNeighbours_ = GetDatabaseNeighbours();
+    PortfolioFileHooks previousPortfolioHooks_ = GetPortfolioFileHooks();
+    AfterLoadSteps previousAfterLoad_ = AfterLoad();
 };
 
 } // namespace

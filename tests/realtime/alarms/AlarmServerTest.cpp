@@ -4,6 +4,7 @@
 
 #include "core/ConfigState.h"
 #include "devtools/lib/TempFolder.h"
+#include "news/NewsRealTime.h"
 #include "realtime/feed/RTEngine.h"
 
 #include <gtest/gtest.h>
@@ -145,6 +146,8 @@ protected:
         RemoveShareAlarmRecord(kKey, 0);
         RemoveShareAlarmRecord(kOther, 0);
         Config().intradayAlarms = saved_;
+        // Loading the share records sets the program's real-time news table, which outlives the server.
+        TheRealTimeNewsTable().clear();
     }
     void SetRecord(uint32_t key, const RTShareAlarmRecord& r)
     {

@@ -54,6 +54,8 @@ protected:
         Config().optionsA.data()[OptionBlockA::kRealTimeOption] = 0;
         TheRTEngine().running = false;
         TheRTEngine().enabledFeeds = 0xFFFFFFFF;
+        // A sent agreement stays packed in the program's outbox.
+        TheAgreementOutbox() = AgreementOutbox{};
         test::RTStoreTest::TearDown();
     }
     // The stand-in on a free port, serving the fixture's folder on Monday 7 December.

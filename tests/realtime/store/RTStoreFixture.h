@@ -8,6 +8,7 @@
 #include "devtools/lib/TempFolder.h"
 #include "platform/FileOps.h"
 #include "platform/Paths.h"
+#include "realtime/feed/RTEngine.h"
 #include "realtime/store/RTStore.h"
 #include "realtime/store/RTStoreFiles.h"
 
@@ -38,6 +39,9 @@ protected:
     {
         ResetRTStore();
         DestroyRTStoreObjects();
+        // The engine's day and latest time of each exchange describe the store's current day: a feed
+        // run leaves its last time (16:30), which would date every later "time since" column.
+        TheRTEngine().exchanges = {};
         // A log-on makes records, and extra items for shares without one, for the shares the feed
         // carries: they go with the test, so that later tests' share lists see only their own.
         FreeDatabase(true);

@@ -30,6 +30,8 @@ protected:
         static const std::vector<uint8_t> comp = dev::WriteCompDat(dev::DemoCompFile(demo));
         static const std::vector<uint8_t> quorva = dev::WriteQuorvaDat(dev::DemoDbFile(demo));
         Load(quorva, &comp);
+        // The demo's filters alone, the first current: not after filters an earlier test left.
+        ClearFilterList();
         for (auto& filter : dev::BuildDemoFilters())
             FilterList().push_back(std::move(filter));
         SetCurrentFilter(FilterList().front().get());

@@ -3,6 +3,7 @@
 #include "realtime/alarms/ui/IntradayAlarmDlgs.h"
 
 #include "core/ConfigState.h"
+#include "news/NewsRealTime.h"
 #include "platform/MessageDispatch.h"
 #include "realtime/alarms/AlarmRules.h"
 #include "realtime/TimerQueue.h"
@@ -48,6 +49,9 @@ protected:
     {
         RemoveShareAlarmRecord(kShare, 0);
         Config().intradayAlarms = saved_;
+        // A server that loads the share records sets the program's real-time news table, which
+        // outlives it.
+        TheRealTimeNewsTable().clear();
     }
     IntradayAlarmConfig saved_;
     test::FakeMessageBox boxes;
