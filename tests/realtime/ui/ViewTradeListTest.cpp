@@ -127,7 +127,7 @@ TEST_F(ViewTradeListTest, AddsEachTradeColumnAndQuotesOnlyLeavesTheTradeColumnsO
     MainFrameState().activeView = &view;
     const auto columns = [&view] { return ListColumnCount(view.list, view.kind); };
     for (uint32_t command : {26813u, 26814u, 26815u, 26816u, 26817u, 26818u, 26972u, 26824u, 26973u, 27092u, 26808u}) {
-        CommandUi ui{command};
+        CommandUi ui{command, false, std::nullopt, std::nullopt};
         ASSERT_TRUE(view.UpdateCommand(ui)) << command;
         EXPECT_TRUE(ui.enabled) << command;
         EXPECT_FALSE(ui.hidden) << command;
@@ -137,14 +137,14 @@ TEST_F(ViewTradeListTest, AddsEachTradeColumnAndQuotesOnlyLeavesTheTradeColumnsO
     }
     view.SetMode(kTradeListQuotes);
     for (uint32_t command : {26817u, 26818u, 26824u, 26821u, 26820u, 26972u, 26973u}) {
-        CommandUi ui{command};
+        CommandUi ui{command, false, std::nullopt, std::nullopt};
         ASSERT_TRUE(view.UpdateCommand(ui)) << command;
         EXPECT_TRUE(ui.hidden) << command;
         const int before = columns();
         view.RunCommand(command);
         EXPECT_EQ(columns(), before) << command;
     }
-    CommandUi bid{26814};
+    CommandUi bid{26814, false, std::nullopt, std::nullopt};
     view.UpdateCommand(bid);
     EXPECT_FALSE(bid.hidden);
     EXPECT_TRUE(bid.enabled);

@@ -573,7 +573,7 @@ TEST_F(Frame, HelpOnTakesTheNextClickAsTheHelpRequest)
     };
     CViewBaseWnd* listA = Open(kViewList, a);
     Activate(listA);
-    CommandUi ui{57669};
+    CommandUi ui{57669, false, std::nullopt, std::nullopt};
     ASSERT_TRUE(frame->UpdateCommand(ui));
     EXPECT_TRUE(ui.enabled);
 
