@@ -77,6 +77,20 @@ double Clamp100(double v)
     return v > 0 ? std::min(v, 100.0) : 0;
 }
 
+// The plain run, then a copy of it for each odd run, inserted at every one of the places.
+std::vector<std::vector<float>> WithOddRuns(const std::vector<float>& plain, const std::vector<std::vector<float>>& odds,
+                                            std::initializer_list<size_t> places)
+{
+    std::vector<std::vector<float>> sequences{plain};
+    for (const std::vector<float>& odd : odds) {
+        std::vector<float> values = plain;
+        for (size_t at : places)
+            values.insert(values.begin() + ptrdiff_t(at), odd.begin(), odd.end());
+        sequences.push_back(values);
+    }
+    return sequences;
+}
+
 TEST(IndicatorCalc, MacdIsThreeExponentialAveragesCutToSixDecimals)
 {
     const auto bars = RandomBars(3000, 1);
@@ -355,14 +369,8 @@ TEST(WindowExtremes, SeriesRunsGivePushsBitsWithSignedZerosAndNaN)
     std::vector<float> plain(300);
     for (float& v : plain)
         v = float(1 + rng() % 9);
-    std::vector<std::vector<float>> sequences{plain};
-    for (std::vector<float> odd : {std::vector<float>{0.0f, -0.0f, -0.0f, 0.0f}, std::vector<float>{nan},
-                                   std::vector<float>{-0.0f, 3, nan, 0.0f, -0.0f}}) {
-        std::vector<float> values = plain;
-        for (size_t at : {size_t(40), size_t(41), size_t(150), size_t(260)})
-            values.insert(values.begin() + ptrdiff_t(at), odd.begin(), odd.end());
-        sequences.push_back(values);
-    }
+    std::vector<std::vector<float>> sequences =
+        WithOddRuns(plain, {{0.0f, -0.0f, -0.0f, 0.0f}, {nan}, {-0.0f, 3, nan, 0.0f, -0.0f}}, {40, 41, 150, 260});
     std::vector<float> zeros(200);
     for (float& v : zeros)
         v = rng() % 2 ? 0.0f : -0.0f;
@@ -758,14 +766,8 @@ TEST(IndicatorCalc, CloseLessSimpleAverageKeepsTheAveragesBitsWhereSumsAreNotExa
     std::vector<float> plain(700);
     for (float& v : plain)
         v = float(100 + rng() % 5000) / 7;
-    std::vector<std::vector<float>> sequences{plain};
-    for (std::vector<float> odd : {std::vector<float>{0.0f, -0.0f, -0.0f}, std::vector<float>{nan}, std::vector<float>{inf},
-                                   std::vector<float>{1e30f, 3e-20f, 7.0f, -1e30f}}) {
-        std::vector<float> values = plain;
-        for (size_t at : {size_t(3), size_t(300), size_t(301), size_t(520)})
-            values.insert(values.begin() + ptrdiff_t(at), odd.begin(), odd.end());
-        sequences.push_back(values);
-    }
+    std::vector<std::vector<float>> sequences = WithOddRuns(
+        plain, {{0.0f, -0.0f, -0.0f}, {nan}, {inf}, {1e30f, 3e-20f, 7.0f, -1e30f}}, {3, 300, 301, 520});
     std::vector<float> zeros(300);
     for (float& v : zeros)
         v = rng() % 3 == 0 ? 0.0f : rng() % 2 ? -0.0f : 5.0f;
