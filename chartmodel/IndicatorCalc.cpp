@@ -4,6 +4,7 @@
 
 #include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/IndicatorTable.h"
+#include "chartmodel/MomentumRatios.h"
 #include "chartmodel/WindowExtremes.h"
 #include "core/Memory.h"
 #include "core/MovingAverage.h"
@@ -21,6 +22,8 @@ namespace {
 
 // Bars handed to the moving averages at a time by the whole-series paths (on the stack).
 constexpr size_t kBlock = 256;
+// Bars from which a series' outputs (a megabyte of floats a line) are written around the caches.
+constexpr size_t kPastCachesBars = size_t(1) << 18;
 
 template <class T>
 T* NewArray(int32_t count, const char* context)
@@ -555,41 +558,6 @@ float* CMomentumCalc::AddValue(const Bar& bar)
     return StepValue<Step>(state_, outputs_, bar);
 }
 
-namespace {
-
-// The ratios 100 * close / close n bars before for `count` bars from `bars` (the n bars before them
-// readable), as Step works them out; false, with the outputs to be written again, when a divisor is 0.
-// The closes are gathered from the bars two by two as floats and widened together.
-bool MomentumBlock(const Bar* bars, size_t n, size_t count, float* out)
-{
-    size_t i = 0;
-#if defined(__SSE2__)
-    auto closes = [bars](size_t at) {
-        return _mm_cvtps_pd(_mm_unpacklo_ps(_mm_load_ss(&bars[at].close), _mm_load_ss(&bars[at + 1].close)));
-    };
-    const __m128d hundred = _mm_set1_pd(100.0), zero = _mm_setzero_pd();
-    __m128d zeros = zero;
-    for (; i + 4 <= count; i += 4) {
-        const __m128d then0 = closes(i - n), then1 = closes(i + 2 - n);
-        zeros = _mm_or_pd(zeros, _mm_or_pd(_mm_cmpeq_pd(then0, zero), _mm_cmpeq_pd(then1, zero)));
-        const __m128 low = _mm_cvtpd_ps(_mm_div_pd(_mm_mul_pd(hundred, closes(i)), then0));
-        const __m128 high = _mm_cvtpd_ps(_mm_div_pd(_mm_mul_pd(hundred, closes(i + 2)), then1));
-        _mm_storeu_ps(out + i, _mm_movelh_ps(low, high));
-    }
-    if (_mm_movemask_pd(zeros) != 0)
-        return false;
-#endif
-    for (; i < count; ++i) {
-        const float then = bars[i - n].close;
-        if (then == 0)
-            return false;
-        out[i] = float(100.0 * bars[i].close / then);
-    }
-    return true;
-}
-
-} // namespace
-
 void CMomentumCalc::AddSeries(const Bar* bars, size_t count, float* out)
 {
     if (!outputs_ || count == 0)
@@ -611,22 +579,31 @@ void CMomentumCalc::AddSeries(const Bar* bars, size_t count, float* out)
     for (; i < count && i < n; ++i)
         one(i);
     // From bar n on, in blocks taken four bars at a time without a branch; a block with a close of 0
-    // among the divisors is taken again bar by bar.
+    // among the divisors is taken again bar by bar. A series too big for the caches is written around
+    // them.
+    const bool pastCaches = count >= kPastCachesBars;
+    // Around the caches each block then writes whole lines: a line begun so and finished by an ordinary
+    // store is written twice, and waits for the first.
+    while (pastCaches && i < count && (reinterpret_cast<uintptr_t>(out + i) & 63) != 0)
+        one(i++);
     while (i < count) {
         const size_t block = std::min(kBlock, count - i), end = i + block;
-        if (!MomentumBlock(bars + i, n, block, out + i)) {
+        if (!MomentumRatios(bars + i, n, block, out + i, pastCaches)) {
             for (; i < end; ++i)
                 one(i);
             continue;
         }
-        previous = out[end - 1];
+        // Worked out again rather than read back from outputs that may have gone past the caches.
+        previous = float(100.0 * bars[end - 1].close / bars[end - 1 - n].close);
         i = end;
     }
+    if (pastCaches)
+        EndWritesPastCaches();
     for (size_t j = count > n ? count - n : 0; j < count; ++j)
         s.ring[(size_t(s.index) + j) % n] = bars[j].close;
     s.index = int32_t((size_t(s.index) + count) % n);
     s.previous = previous;
-    outputs_[0] = out[count - 1];
+    outputs_[0] = previous;
 }
 
 void CMomentumCalc::Release()
