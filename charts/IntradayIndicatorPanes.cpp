@@ -130,13 +130,14 @@ std::vector<IntradayIndicatorDay> ComputeIntradayIndicator(const IndicatorRecord
         if (day.first <= day.last) {
             if (!calc || !flowing)
                 calc = CreateIntradayIndicatorCalc(record, set->bars.bars[size_t(day.first)]);
-            const int outputs = calc->OutputCount();
-            day.outputs.assign(size_t(outputs), {});
-            for (int32_t i = day.first; i <= day.last; ++i) {
-                const float* values = calc->AddValue(set->bars.bars[size_t(i)]);
-                for (int j = 0; j < outputs; ++j)
-                    day.outputs[size_t(j)].push_back(values[j]);
-            }
+            // The day's bars in one series: the same values as bar by bar, at the whole-series cost.
+            const size_t outputs = size_t(calc->OutputCount()), count = size_t(day.last - day.first + 1);
+            std::vector<float> series(count * outputs);
+            calc->AddSeries(&set->bars.bars[size_t(day.first)], count, series.data());
+            day.outputs.assign(outputs, std::vector<float>(count));
+            for (size_t i = 0; i < count; ++i)
+                for (size_t j = 0; j < outputs; ++j)
+                    day.outputs[j][i] = series[i * outputs + j];
         }
         out.push_back(std::move(day));
     }

@@ -10,6 +10,7 @@
 #include "charts/DrawingObjectHits.h"
 #include "platform/ByteOrder.h"
 #include "chartmodel/AddedGraphEntries.h"
+#include "chartmodel/IndicatorCalc.h"
 #include "chartmodel/IndicatorPlacement.h"
 #include "chartmodel/IndicatorRecord.h"
 #include "chartmodel/IndicatorTable.h"
@@ -716,6 +717,28 @@ TEST(IntradayIndicators, RestartEachDayUnlessTheDataFlows)
     EXPECT_EQ(selected[0].first, 1);
     EXPECT_EQ(selected[0].last, 3);
     EXPECT_EQ(selected[0].outputs[0].size(), 3u);
+}
+
+TEST(IntradayIndicators, EveryOutputOfADayIsTheCalculatorsBarByBar)
+{
+    // A three-line indicator over a day of uneven bars: each line holds its own output of each bar.
+    IntradayDaySet day;
+    day.bars.start = 36000;
+    day.bars.period = 60;
+    for (int i = 0; i < 40; ++i) {
+        const float close = float(100 + (i * 37) % 11);
+        day.bars.bars.push_back({close, close + 1, close - 1, close, float(100 + i)});
+    }
+    const IndicatorRecord macd = IndicatorRecord::Of(IndicatorType::MACD, 0, 3, 6, 2);
+    const auto computed = ComputeIntradayIndicator(macd, {&day}, false, 0, 0, 0);
+    ASSERT_EQ(computed.size(), 1u);
+    const auto byBar = CreateIndicatorCalc(macd, day.bars.bars[size_t(computed[0].first)]);
+    ASSERT_EQ(computed[0].outputs.size(), size_t(byBar->OutputCount()));
+    for (int32_t i = computed[0].first; i <= computed[0].last; ++i) {
+        const float* values = byBar->AddValue(day.bars.bars[size_t(i)]);
+        for (size_t j = 0; j < computed[0].outputs.size(); ++j)
+            ASSERT_EQ(computed[0].outputs[j][size_t(i - computed[0].first)], values[j]) << "bar " << i << " line " << j;
+    }
 }
 
 class IntradayLineAlarm : public IntradayReadoutWindow {
