@@ -84,7 +84,9 @@ void ComputeRecordStatisticsFrom(uint8_t* record, uint16_t periodStart)
 // and the corrections store is only read.
 void ComputeStatisticsInParallel(const std::vector<uint8_t*>& records, uint16_t periodStart)
 {
-    ParallelFor(records.size(), [&](size_t i) { ComputeRecordStatisticsFrom(records[i], periodStart); });
+    // Two lines a batch: each is a whole history's walk, and with a few hundred lines larger batches
+    // leave threads idle at the end while one finishes its last batch.
+    ParallelFor(records.size(), [&](size_t i) { ComputeRecordStatisticsFrom(records[i], periodStart); }, 2);
 }
 
 } // namespace
