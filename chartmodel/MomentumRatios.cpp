@@ -24,13 +24,21 @@ inline bool OneRatio(const Bar* bars, size_t n, size_t i, float* out)
 
 #if defined(QV_X86_VECTORS)
 
-// The first bar from `i` whose output lies on a 16-byte boundary, as the stores around the caches need.
+// The first bar whose output lies on a 16-byte boundary, as the stores around the caches need.
 size_t AlignedStart(const float* out, size_t count)
 {
     size_t i = 0;
     while (i < count && (reinterpret_cast<uintptr_t>(out + i) & 15) != 0)
         ++i;
     return i;
+}
+
+inline void StoreFour(float* at, __m128 four, bool pastCaches)
+{
+    if (pastCaches)
+        _mm_stream_ps(at, four);
+    else
+        _mm_storeu_ps(at, four);
 }
 
 // The closes are gathered from the bars two by two as floats and widened together.
@@ -48,11 +56,7 @@ size_t NarrowRatios(const Bar* bars, size_t n, size_t i, size_t count, float* ou
         zeros = _mm_or_pd(zeros, _mm_or_pd(_mm_cmpeq_pd(then0, nought), _mm_cmpeq_pd(then1, nought)));
         const __m128 low = _mm_cvtpd_ps(_mm_div_pd(_mm_mul_pd(hundred, Closes2(bars, i)), then0));
         const __m128 high = _mm_cvtpd_ps(_mm_div_pd(_mm_mul_pd(hundred, Closes2(bars, i + 2)), then1));
-        const __m128 four = _mm_movelh_ps(low, high);
-        if (pastCaches)
-            _mm_stream_ps(out + i, four);
-        else
-            _mm_storeu_ps(out + i, four);
+        StoreFour(out + i, _mm_movelh_ps(low, high), pastCaches);
     }
     zero = _mm_movemask_pd(zeros) != 0;
     return i;
@@ -72,11 +76,7 @@ __attribute__((target("avx"))) size_t WideRatios(const Bar* bars, size_t n, size
     for (; i + 4 <= count; i += 4) {
         const __m256d then = Closes4(bars, i - n);
         zeros = _mm256_or_pd(zeros, _mm256_cmp_pd(then, nought, _CMP_EQ_OQ));
-        const __m128 four = _mm256_cvtpd_ps(_mm256_div_pd(_mm256_mul_pd(hundred, Closes4(bars, i)), then));
-        if (pastCaches)
-            _mm_stream_ps(out + i, four);
-        else
-            _mm_storeu_ps(out + i, four);
+        StoreFour(out + i, _mm256_cvtpd_ps(_mm256_div_pd(_mm256_mul_pd(hundred, Closes4(bars, i)), then)), pastCaches);
     }
     zero = _mm256_movemask_pd(zeros) != 0;
     return i;

@@ -26,11 +26,12 @@ void PreferLargePages(void* block, size_t bytes)
 #endif
 }
 
-void PreferLargePagesForHeap(size_t reserve, size_t largestFromHeap)
+void SetUpProgramHeap()
 {
 #if defined(__GLIBC__) && defined(MADV_HUGEPAGE)
-    if (::mallopt(M_MMAP_THRESHOLD, int(largestFromHeap)) == 0 || ::mallopt(M_TOP_PAD, int(reserve)) == 0 ||
-        ::mallopt(M_TRIM_THRESHOLD, int(2 * reserve)) == 0)
+    constexpr size_t kReserve = size_t(64) << 20, kLargestFromHeap = size_t(4) << 20;
+    if (::mallopt(M_MMAP_THRESHOLD, int(kLargestFromHeap)) == 0 || ::mallopt(M_TOP_PAD, int(kReserve)) == 0 ||
+        ::mallopt(M_TRIM_THRESHOLD, int(2 * kReserve)) == 0)
         return;
     // A block bigger than the heap's free top makes it grow now, by the reserve; freed, it goes back
     // to the top, which stays below the trim threshold. The advice then covers the reserve, where the
@@ -39,17 +40,9 @@ void PreferLargePagesForHeap(size_t reserve, size_t largestFromHeap)
     const auto end = reinterpret_cast<uintptr_t>(::sbrk(0));
     const auto at = reinterpret_cast<uintptr_t>(probe);
     std::free(probe);
-    if (probe && at < end && end - at <= reserve + (size_t(2) << 20))
+    if (probe && at < end && end - at <= kReserve + (size_t(2) << 20))
         PreferLargePages(reinterpret_cast<void*>(at), end - at);
-#else
-    (void)reserve;
-    (void)largestFromHeap;
 #endif
-}
-
-void SetUpProgramHeap()
-{
-    PreferLargePagesForHeap(size_t(64) << 20, size_t(4) << 20);
 }
 
 } // namespace qv
