@@ -3,6 +3,8 @@
 
 #include "platform/ByteOrder.h"
 
+#include <algorithm>
+
 namespace qv {
 
 PriceDayWalker::PriceDayWalker(const uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections, bool marked,
@@ -51,6 +53,31 @@ bool PriceDayWalker::next()
         return false;
     }
     return true;
+}
+
+uint32_t PriceDayWalker::nextRun(DayRecord* days, uint32_t room)
+{
+    if (room == 0 || !next())
+        return 0;
+    days[0] = slot_[0];
+    // Only what next() would take on the common path may run on: raw days without corrections, and
+    // not past a next date that wraps (next() ends there).
+    if (room == 1 || marked_ || !corrections_.empty() || slot_[1].date <= slot_[0].date)
+        return 1;
+    // The fields no decoder writes stay zero, as in the fresh record next() primes.
+    std::fill(days + 1, days + room + 1, DayRecord{});
+    days[1] = slot_[1];
+    const uint32_t more = DecodeCommonDayRun(p_, end_, days + 1, room - 1, price_, repeat_, scale_, 0);
+    if (more == 0)
+        return 1;
+    previous_ = days[more - 1];
+    slot_[0] = days[more];
+    slot_[1] = DayRecord{};
+    slot_[1].unit = days[more + 1].unit;
+    slot_[1].modeMarks = days[more + 1].modeMarks;
+    slot_[1].date = days[more + 1].date;
+    slot_[1].weekday = days[more + 1].weekday;
+    return more + 1;
 }
 
 } // namespace qv

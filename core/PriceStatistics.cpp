@@ -9,6 +9,7 @@
 #include "core/StatisticsPeriod.h"
 #include "platform/ByteOrder.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -202,11 +203,6 @@ StatisticsTally TallyMarkedDays(const uint8_t* sub, const uint8_t* subEnd, Corre
     return tally;
 }
 
-bool IsDayByteAt(const uint8_t* p, const uint8_t* end)
-{
-    return p < end && (*p == kStreamDayA || *p == kStreamDayC || *p == kStreamDayF);
-}
-
 } // namespace
 
 void ComputeStreamStatisticsByMarkedDays(uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections,
@@ -225,24 +221,23 @@ void ComputeStreamStatisticsFrom(uint8_t* sub, const uint8_t* subEnd, Correction
     }
     if (subEnd - sub < int(kSubRecordStream))
         return;
-    // Without corrections one raw walk gives both the statistics and the walk checkpoints. Where no
-    // day byte stands at the start of a day, DecodePriceMarker decodes every day as DecodePriceDay
-    // does, so the unmarked days of both walks are the same; a stream with one is tallied again the
-    // marked way.
+    // Without corrections one raw walk gives both the statistics and the walk checkpoints: the raw walk
+    // leaves out the days without data that the marked walk keeps as marked days, and the tally skips
+    // marked days, so both tally the same days.
     PriceWalkIndexBuilder index(sub, subEnd);
     StatisticsTally tally(periodStart, LoadU16(sub + kSubRecordFirstDate));
     PriceDayWalker w(sub, subEnd, CorrectionCursor{});
-    bool dayBytes = false;
+    constexpr uint32_t kRun = 128;
+    DayRecord run[kRun + 1];
     for (;;) {
-        dayBytes = dayBytes || IsDayByteAt(w.position(), subEnd);
-        if (!w.next())
+        const uint32_t n = w.nextRun(run, std::min(kRun, index.roomBeforeCheckpoint()));
+        if (n == 0)
             break;
-        tally.add(w.day());
-        index.add(w);
+        for (uint32_t k = 0; k < n; ++k)
+            tally.add(run[k]);
+        index.addRun(run, n, w);
     }
     KeepPriceWalkIndex(sub, index.take());
-    if (dayBytes)
-        tally = TallyMarkedDays(sub, subEnd, corrections, periodStart);
     tally.store(sub);
 }
 

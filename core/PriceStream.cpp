@@ -766,6 +766,12 @@ bool DecodeCommonDay(const uint8_t*& p, const uint8_t* end, DayRecord* day, int3
     return DecodeCommonDays(p, end, day, 1, price, repeat, scale, flags, 0xFFFF) == 1;
 }
 
+uint32_t DecodeCommonDayRun(const uint8_t*& p, const uint8_t* end, DayRecord* day, uint32_t room, int32_t& price,
+                            int32_t repeat, int32_t scale, uint32_t flags)
+{
+    return DecodeCommonDays(p, end, day, room, price, repeat, scale, flags, 0xFFFF);
+}
+
 namespace {
 
 // The whole-history loop; `common` lets the days of the common forms skip the general decoder.

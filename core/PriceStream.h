@@ -67,6 +67,12 @@ const uint8_t* DecodePriceDay(const uint8_t* p, const uint8_t* end, DayRecord* d
 bool DecodeCommonDay(const uint8_t*& p, const uint8_t* end, DayRecord* day, int32_t& price, int32_t repeat,
                      int32_t scale, uint32_t flags);
 
+// DecodeCommonDay over up to `room` days in a row: the common days from day[0] on go to day[0..n-1]
+// and day[n] is primed for the next; returns n, 0 with nothing changed when the first is no common
+// day. The days' other fields (those no decoder writes) are left as they were.
+uint32_t DecodeCommonDayRun(const uint8_t*& p, const uint8_t* end, DayRecord* day, uint32_t room, int32_t& price,
+                            int32_t repeat, int32_t scale, uint32_t flags);
+
 // As DecodePriceDay, except that an 'A', 'C' or 'F' day is kept as a marked day at the previous day's
 // close (`previous` is null for the first day, which then gets 0), without corrections. A day byte is
 // taken where DecodePriceDay would take the day: with no repeat running, or an 'F' in close-only mode.

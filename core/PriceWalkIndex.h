@@ -53,6 +53,23 @@ public:
         if (++index_.days % kWalkCheckpointDays == 0)
             index_.points.push_back(walker);
     }
+    // add() for each of the n days a walker's nextRun() gave, the walker standing after the last; the
+    // run may end on a checkpoint's day but not pass it (see roomBeforeCheckpoint).
+    void addRun(const DayRecord* days, uint32_t n, const PriceDayWalker& walker)
+    {
+        for (uint32_t k = 0; k < n; ++k) {
+            if (index_.days > 0 && days[k].date < nextDate_)
+                index_.ordered = false;
+            // Within a run no day is skipped: the next day's date is the one this day gave.
+            nextDate_ = k + 1 < n ? days[k + 1].date : walker.nextDate();
+            addClose(days[k].close);
+            ++index_.days;
+        }
+        if (n > 0 && index_.days % kWalkCheckpointDays == 0)
+            index_.points.push_back(walker);
+    }
+    // The most days a run may give before it would pass the next checkpoint.
+    uint32_t roomBeforeCheckpoint() const { return kWalkCheckpointDays - index_.days % kWalkCheckpointDays; }
     PriceWalkIndex take() { return std::move(index_); }
 
 private:

@@ -61,6 +61,34 @@ std::vector<std::vector<uint8_t>> RandomStreams()
     return subs;
 }
 
+// Walks in runs of at most `room` days give the decoded days, and after each run the walker stands
+// where a walker taken a day at a time stands.
+void ExpectRunsWalkAlike(const std::vector<uint8_t>& sub, const DayRecord* days, int32_t count, uint32_t room,
+                         bool marked, const std::string& what)
+{
+    const uint8_t* end = sub.data() + sub.size();
+    PriceDayWalker runs(sub.data(), end, {}, marked), single(sub.data(), end, {}, marked);
+    std::vector<DayRecord> run(room + 1);
+    int32_t at = 0;
+    // The caller's records hold anything before a run.
+    auto dirty = [&] { std::memset(static_cast<void*>(run.data()), 0xA5, run.size() * sizeof(DayRecord)); };
+    dirty();
+    while (const uint32_t n = runs.nextRun(run.data(), room)) {
+        ASSERT_LE(n, room) << what;
+        for (uint32_t k = 0; k < n; ++k, ++at) {
+            ASSERT_LT(at, count) << what;
+            ASSERT_EQ(std::memcmp(&run[k], &days[at], sizeof(DayRecord)), 0) << what << " run room " << room;
+            ASSERT_TRUE(single.next()) << what;
+        }
+        ASSERT_EQ(std::memcmp(&runs.day(), &single.day(), sizeof(DayRecord)), 0) << what << " room " << room;
+        ASSERT_EQ(runs.nextDate(), single.nextDate()) << what << " room " << room;
+        ASSERT_EQ(runs.position(), single.position()) << what << " room " << room;
+        dirty();
+    }
+    EXPECT_EQ(at, count) << what << " room " << room;
+    EXPECT_FALSE(single.next()) << what << " room " << room;
+}
+
 // Both history decoders give the same count and the same records, byte for byte, up to and with the
 // record after the last day (its primed fields included).
 void ExpectDecodersAgree(const std::vector<uint8_t>& sub, const std::string& what)
@@ -74,11 +102,14 @@ void ExpectDecodersAgree(const std::vector<uint8_t>& sub, const std::string& wha
             ASSERT_EQ(n, m) << what << " raw " << raw << " flags " << flags;
             ASSERT_EQ(std::memcmp(fast, general, (size_t(n) + 1) * sizeof(DayRecord)), 0)
                 << what << " raw " << raw << " flags " << flags;
-            // The walker takes the common days on the same path: its days are the decoded ones.
+            // The walker takes the common days on the same path: its days are the decoded ones, a day
+            // at a time and in runs of any length.
             if (flags == 0) {
                 PriceDayWalker w(sub.data(), end, {}, !raw);
                 for (const DayRecord* d = general; d->date != 0 && w.next(); ++d)
                     ASSERT_EQ(std::memcmp(&w.day(), d, sizeof(DayRecord)), 0) << what << " walked, raw " << raw;
+                for (uint32_t room : {1u, 2u, 7u, 200u})
+                    ExpectRunsWalkAlike(sub, general, n, room, !raw, what);
             }
             ProFree(fast);
             ProFree(general);
@@ -86,7 +117,7 @@ void ExpectDecodersAgree(const std::vector<uint8_t>& sub, const std::string& wha
 }
 
 // The one-walk statistics fill the room as the marked walk does, and keep the checkpoints a walk of
-// their own would build.
+// their own would build, a day at a time.
 void ExpectStatisticsAgree(const std::vector<uint8_t>& sub, uint16_t periodStart, const std::string& what)
 {
     std::vector<uint8_t> oneWalk = sub, marked = sub;
@@ -97,7 +128,17 @@ void ExpectStatisticsAgree(const std::vector<uint8_t>& sub, uint16_t periodStart
     ASSERT_NE(kept, nullptr) << what;
     const auto walked = BuildPriceWalkIndex(oneWalk.data(), oneWalk.data() + oneWalk.size());
     EXPECT_EQ(kept->days, walked->days) << what;
-    EXPECT_EQ(kept->points.size(), walked->points.size()) << what;
+    EXPECT_EQ(kept->ordered, walked->ordered) << what;
+    EXPECT_EQ(kept->closeExponentMin, walked->closeExponentMin) << what;
+    EXPECT_EQ(kept->closeExponentMax, walked->closeExponentMax) << what;
+    EXPECT_EQ(kept->closesFinite, walked->closesFinite) << what;
+    ASSERT_EQ(kept->points.size(), walked->points.size()) << what;
+    for (size_t k = 0; k < kept->points.size(); ++k) {
+        const PriceDayWalker &a = kept->points[k], &b = walked->points[k];
+        EXPECT_EQ(std::memcmp(&a.day(), &b.day(), sizeof(DayRecord)), 0) << what << " checkpoint " << k;
+        EXPECT_EQ(a.nextDate(), b.nextDate()) << what << " checkpoint " << k;
+        EXPECT_EQ(a.position(), b.position()) << what << " checkpoint " << k;
+    }
 }
 
 } // namespace
@@ -138,6 +179,12 @@ TEST(PriceStreamPaths, OneWalkStatisticsMatchTheMarkedWalk)
     const uint16_t monday = Date(2006, 1, 2);
     streams.push_back(SubRecord(100, monday, {'A', 5, 'F', 1, 'B', 3, 'F', 'C', 2, 'A', ' '}));
     streams.push_back(SubRecord(100, monday, {'E', 1, 0x08, 3, 'F', 'B', 2, 'A', 0x0F, 1, 1, 1, 1, 'C', ' '}));
+    // Days without data and a marked day on the last representable days: the walks end on the same day.
+    const uint16_t lastThursday = Date(2027, 12, 30);
+    streams.push_back(SubRecord(100, lastThursday, {5, 'A', 2, ' '}));
+    streams.push_back(SubRecord(100, lastThursday, {5, 'F', 'A', 2, ' '}));
+    streams.push_back(SubRecord(100, lastThursday, {'E', 1, 0x08, 3, 'C', 0x08, 1, ' '}));
+    streams.push_back(SubRecord(100, Date(2027, 12, 29), {'B', 5, 'A', 1, ' '}));
     for (uint16_t periodStart : {uint16_t(0), Date(2000, 1, 1), Date(2020, 6, 30)})
         for (size_t i = 0; i < streams.size(); ++i)
             ExpectStatisticsAgree(streams[i], periodStart, "stream " + std::to_string(i));
