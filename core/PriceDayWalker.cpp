@@ -3,9 +3,21 @@
 
 #include "platform/ByteOrder.h"
 
-#include <algorithm>
+#include <cstring>
 
 namespace qv {
+
+namespace {
+
+// What only a price correction writes, and the spare bytes.
+void ClearUndecodedFields(DayRecord& day)
+{
+    std::memset(day.correctionOnly, 0, sizeof day.correctionOnly);
+    day.carried = 0;
+    std::memset(day.spare, 0, sizeof day.spare);
+}
+
+} // namespace
 
 PriceDayWalker::PriceDayWalker(const uint8_t* sub, const uint8_t* subEnd, CorrectionCursor corrections, bool marked,
                                int32_t scaleOverride)
@@ -64,12 +76,13 @@ uint32_t PriceDayWalker::nextRun(DayRecord* days, uint32_t room)
     // not past a next date that wraps (next() ends there).
     if (room == 1 || marked_ || !corrections_.empty() || slot_[1].date <= slot_[0].date)
         return 1;
-    // The fields no decoder writes stay zero, as in the fresh record next() primes.
-    std::fill(days + 1, days + room + 1, DayRecord{});
     days[1] = slot_[1];
     const uint32_t more = DecodeCommonDayRun(p_, end_, days + 1, room - 1, price_, repeat_, scale_, 0);
     if (more == 0)
         return 1;
+    // The fields no decoder writes are zero, as in the fresh record next() primes for each day.
+    for (uint32_t k = 2; k <= more; ++k)
+        ClearUndecodedFields(days[k]);
     previous_ = days[more - 1];
     slot_[0] = days[more];
     slot_[1] = DayRecord{};
