@@ -19,8 +19,8 @@ public:
     // Decodes the next day; false at the end of the stream.
     bool next();
     // Decodes up to `room` further days (room at least 1; `days` holds room + 1 records) into
-    // days[0..n-1]; returns n, 0 at the end of the stream. The walker then stands as after n calls of next(): the
-    // common days after the first are decoded in one run.
+    // days[0..n-1]; returns n, 0 at the end of the stream. The walker then stands as after n calls of
+    // next(): the common days after the first are decoded in one run.
     uint32_t nextRun(DayRecord* days, uint32_t room);
 
     const DayRecord& day() const { return slot_[0]; }

@@ -44,15 +44,7 @@ uint64_t PriceStreamMark(const uint8_t* sub, const uint8_t* subEnd);
 class PriceWalkIndexBuilder {
 public:
     PriceWalkIndexBuilder(const uint8_t* sub, const uint8_t* subEnd) { index_.mark = PriceStreamMark(sub, subEnd); }
-    void add(const PriceDayWalker& walker)
-    {
-        if (index_.days > 0 && walker.day().date < nextDate_)
-            index_.ordered = false;
-        nextDate_ = walker.nextDate();
-        addClose(walker.day().close);
-        if (++index_.days % kWalkCheckpointDays == 0)
-            index_.points.push_back(walker);
-    }
+    void add(const PriceDayWalker& walker) { addRun(&walker.day(), 1, walker); }
     // add() for each of the n days a walker's nextRun() gave, the walker standing after the last; the
     // run may end on a checkpoint's day but not pass it (see roomBeforeCheckpoint).
     void addRun(const DayRecord* days, uint32_t n, const PriceDayWalker& walker)
