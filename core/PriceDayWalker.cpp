@@ -55,7 +55,7 @@ bool PriceDayWalker::next()
     }
     CorrectionCursor* cursor = corrections_.empty() ? nullptr : &corrections_;
     // A common day is no marked day either, so both ways take it alike.
-    if (cursor != nullptr || !DecodeCommonDay(p_, end_, slot_, price_, repeat_, scale_, 0))
+    if (cursor != nullptr || DecodeCommonDayRun(p_, end_, slot_, 1, price_, repeat_, scale_, 0) == 0)
         p_ = marked_ ? DecodePriceMarker(p_, end_, slot_, started_ ? &previous_ : nullptr, price_, repeat_, scale_, 0,
                                          cursor)
                      : DecodePriceDay(p_, end_, slot_, price_, repeat_, scale_, 0, cursor);

@@ -759,16 +759,10 @@ uint32_t DecodeCommonDays(const uint8_t*& p, const uint8_t* end, DayRecord* day,
 
 } // namespace
 
-bool DecodeCommonDay(const uint8_t*& p, const uint8_t* end, DayRecord* day, int32_t& price, int32_t repeat,
-                     int32_t scale, uint32_t flags)
-{
-    // A day dated 0 is left to the general decoder, which decodes it alike.
-    return DecodeCommonDays(p, end, day, 1, price, repeat, scale, flags, 0xFFFF) == 1;
-}
-
 uint32_t DecodeCommonDayRun(const uint8_t*& p, const uint8_t* end, DayRecord* day, uint32_t room, int32_t& price,
                             int32_t repeat, int32_t scale, uint32_t flags)
 {
+    // A day dated 0 is left to the general decoder, which decodes it alike.
     return DecodeCommonDays(p, end, day, room, price, repeat, scale, flags, 0xFFFF);
 }
 

@@ -62,14 +62,10 @@ const uint8_t* DecodePriceDay(const uint8_t* p, const uint8_t* end, DayRecord* d
                               int32_t& repeat, int32_t scale, uint32_t flags, CorrectionCursor* corrections);
 
 // DecodePriceDay without corrections for the common days alone (no repeat running, and a mask byte
-// in full mode or a value token in close-only mode), on a shorter path with the same results; false,
-// with nothing changed, for any other day, which DecodePriceDay then takes.
-bool DecodeCommonDay(const uint8_t*& p, const uint8_t* end, DayRecord* day, int32_t& price, int32_t repeat,
-                     int32_t scale, uint32_t flags);
-
-// DecodeCommonDay over up to `room` days in a row: the common days from day[0] on go to day[0..n-1]
-// and day[n] is primed for the next; returns n, 0 with nothing changed when the first is no common
-// day. The days' other fields (those no decoder writes) are left as they were.
+// in full mode or a value token in close-only mode), on a shorter path with the same results, over up
+// to `room` days in a row: the common days from day[0] on go to day[0..n-1] and day[n] is primed for
+// the next; returns n, 0 with nothing changed when the first is no common day, which DecodePriceDay
+// then takes. The days' other fields (those no decoder writes) are left as they were.
 uint32_t DecodeCommonDayRun(const uint8_t*& p, const uint8_t* end, DayRecord* day, uint32_t room, int32_t& price,
                             int32_t repeat, int32_t scale, uint32_t flags);
 
